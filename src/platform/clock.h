@@ -1,0 +1,40 @@
+#pragma once
+// Time: a wrapping 32-bit millisecond tick, a 64-bit monotonic clock, sleep,
+// and local time. All of them go through one clock source that tests replace.
+#include <cstdint>
+
+namespace plat {
+
+struct LocalTime {
+  uint16_t year = 0, month = 0, dayOfWeek = 0, day = 0;
+  uint16_t hour = 0, minute = 0, second = 0, milliseconds = 0;
+};
+
+class ClockSource {
+ public:
+  virtual ~ClockSource() = default;
+  virtual uint64_t MonotonicMs() = 0;
+  virtual void SleepMs(uint32_t ms) = 0;
+  virtual LocalTime Now() = 0;
+};
+
+// Installs a clock source (null restores the system clock). Not thread-safe
+// against concurrent readers; tests install one before starting threads.
+void SetClockSource(ClockSource* source);
+ClockSource& CurrentClock();
+
+// Milliseconds since an arbitrary start, wrapping at 2^32.
+uint32_t TickCount();
+// Milliseconds since an arbitrary start; never wraps, never goes back.
+uint64_t MonotonicMs();
+// Sleep 0 yields the rest of the time slice.
+void SleepMs(uint32_t ms);
+LocalTime GetLocalTime();
+
+// The multimedia timer: its time (the tick) and its resolution requests,
+// which have no effect here beyond being balanced.
+uint32_t MultimediaTimeMs();
+void BeginTimerPeriod(uint32_t ms);
+void EndTimerPeriod(uint32_t ms);
+
+}  // namespace plat

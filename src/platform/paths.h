@@ -1,0 +1,47 @@
+#pragma once
+// Game paths: the game names files Windows-style, relative to its data root
+// ("GRAPHICS\TBITS.PNG"). The resolver turns backslashes into slashes and
+// matches each component case-insensitively when the exact name is absent.
+// Paths that are absolute or climb out of the data root are refused.
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace plat {
+
+void SetDataRoot(const std::string& directory);
+const std::string& DataRoot();
+// Finds the data root for an executable: the executable's own folder when it
+// holds the game's data (an INI or GRAPHICS folder), else the current folder.
+std::string FindDataRoot(const char* argv0);
+
+// The real path of an existing file or folder, or nullopt. With forCreate the
+// last component may be missing (its folders must exist); it is then kept as
+// written.
+std::optional<std::string> ResolveGamePath(std::string_view gamePath, bool forCreate = false);
+
+// fopen on a resolved game path ("rb", "wb", "ab" ...); null when refused or failing.
+FILE* OpenGameFile(std::string_view gamePath, const char* mode);
+bool GameFileExists(std::string_view gamePath);
+// Creates the folders of a game path as needed (for writers).
+bool MakeGameDirectories(std::string_view gameDirectory);
+// Lists the names of the entries in a game folder matching a wildcard
+// pattern ("*.SAV"), compared case-insensitively; sorted by name.
+std::vector<std::string> ListGameDirectory(std::string_view gameDirectory, std::string_view pattern);
+
+// Reads a whole file; nullopt when it cannot be read.
+std::optional<std::vector<uint8_t>> ReadFileBytes(std::string_view gamePath);
+// Writes the bytes to a temporary file beside the target and renames it over
+// the target, so a failed write never leaves a half-written file.
+Status WriteFileReplacing(std::string_view gamePath, const void* data, size_t size);
+
+// The user's configuration folder: $XDG_CONFIG_HOME/veldrane, else
+// ~/.config/veldrane. Not created here.
+std::string ConfigDirectory();
+
+}  // namespace plat

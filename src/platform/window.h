@@ -1,0 +1,114 @@
+#pragma once
+// The main window and the thread's message queue, with Windows semantics:
+// messages are posted from any thread and kept in order (never merged, except
+// WM_TIMER, which is coalesced per timer id and WM_QUIT, which is a flag),
+// peeked without removal, got, translated (key-down to character) and
+// dispatched to the window's class procedure. SDL's input and window events
+// become the matching window messages; SDL's quit event (window closed,
+// SIGINT, SIGTERM) arrives as WM_CLOSE.
+#include <cstdint>
+#include <string>
+
+#include "platform/messages.h"
+
+namespace plat {
+
+using WindowProc = LResult (*)(Window* window, uint32_t message, WParam wParam, LParam lParam);
+
+// Class styles.
+inline constexpr uint32_t kCsDblClks = 0x0008;
+inline constexpr uint32_t kCsOwnDc = 0x0020;
+
+// Window styles.
+inline constexpr uint32_t kWsPopup = 0x80000000u;
+inline constexpr uint32_t kWsVisible = 0x10000000u;
+inline constexpr uint32_t kWsOverlappedWindow = 0x00CF0000u;
+inline constexpr uint32_t kWsExTopmost = 0x00000008u;
+inline constexpr uint32_t kWsExAppWindow = 0x00040000u;
+
+// WM_NCHITTEST answer for the client area.
+inline constexpr LResult kHtClient = 1;
+
+struct WindowClass {
+  std::string name;
+  uint32_t style = 0;
+  WindowProc proc = nullptr;
+  int iconResource = 0;
+};
+
+struct Rect {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct Point {
+  int32_t x = 0, y = 0;
+};
+
+// Registers a class; false when the name is taken or the procedure is null.
+bool RegisterWindowClass(const WindowClass& cls);
+void UnregisterAllWindowClasses();
+
+// Creates the window of a registered class. A kWsPopup window is borderless at
+// (x, y) with the given size; otherwise a decorated window whose client area
+// has that size. The window is an OpenGL window (the device draws into it).
+// Without a usable video driver, returns null. When kWsVisible is given the
+// window is shown and activated, which sends WM_ACTIVATE (kWaActive).
+Window* CreateAppWindow(const std::string& className, const std::string& title, uint32_t exStyle,
+                        uint32_t style, int x, int y, int width, int height);
+// Sends WM_DESTROY to the window's procedure, then releases it; its timers die with it.
+void DestroyAppWindow(Window* window);
+bool IsWindowValid(const Window* window);
+void ShowAppWindow(Window* window, bool show);
+bool IsWindowMinimised(const Window* window);
+void MaximiseWindow(Window* window);
+void SetWindowBounds(Window* window, int x, int y, int width, int height);
+Rect GetClientRect(const Window* window);
+bool IsWindowActive(const Window* window);
+
+// Calls the window's class procedure at once on this thread.
+LResult SendWindowMessage(Window* window, uint32_t message, WParam wParam, LParam lParam);
+// The answers a window procedure gives to what it does not handle: WM_CLOSE
+// destroys the window, WM_NCHITTEST answers kHtClient, WM_SYSCOMMAND with
+// SC_CLOSE sends WM_CLOSE, all else 0.
+LResult DefaultWindowProc(Window* window, uint32_t message, WParam wParam, LParam lParam);
+
+// Thread-safe: appends to the queue of the thread that owns the window (the
+// main thread). False when the window is not valid. Wakes a waiting GetMessage.
+bool PostWindowMessage(Window* window, uint32_t message, WParam wParam, LParam lParam);
+// Marks the queue as quitting: once no posted message is left, GetMessage and
+// PeekMessage return WM_QUIT with the exit code in wParam.
+void PostQuitMessage(int exitCode);
+
+// Polls SDL for input and window events (main thread only; no-op without a
+// window) and turns due timers into WM_TIMER, then looks at the queue's head.
+// With remove false the message stays queued. False when nothing is waiting.
+bool PeekWindowMessage(Message* out, bool remove);
+// Waits for the next message. Returns false (and the WM_QUIT message) when it
+// is the quit message, true otherwise.
+bool GetWindowMessage(Message* out);
+// WM_KEYDOWN: posts the WM_CHAR messages that key produced (backspace 8, tab 9,
+// enter 13, escape 27, and the typed text in Windows-1252). True when any.
+bool TranslateWindowMessage(const Message& msg);
+// Hands the message to its window's class procedure; WM_TIMER of a timer goes
+// there too. Returns the procedure's answer (0 for a message without window).
+LResult DispatchWindowMessage(const Message& msg);
+
+// Window timers: every elapse ms a WM_TIMER (wParam = id) becomes due; at most
+// one per id waits in the queue. Setting an existing id restarts it.
+bool SetWindowTimer(Window* window, uintptr_t id, uint32_t elapseMs);
+bool KillWindowTimer(Window* window, uintptr_t id);
+
+// Empties the queue, the quit flag and the timers (start of a new run of the
+// entry routine, and between tests).
+void ResetMessageQueue();
+
+// Mouse pointer.
+void ClipCursorToRect(Window* window, const Rect* rect);  // null unclips
+void ShowSystemCursor(bool show);
+Point GetCursorPosition(const Window* window);
+void SetCaptureAndFocus(Window* window);
+
+// The time in milliseconds within which a second click counts as a double click.
+uint32_t DoubleClickTimeMs();
+
+}  // namespace plat
