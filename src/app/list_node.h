@@ -33,6 +33,9 @@ class ListNode {
   ListNode* prev_ = nullptr;
 };
 
+// DeleteChain that accepts a null node (then it does nothing).
+void ListNodeDeleteChain(ListNode* node);
+
 // Zero-filled allocation of records and objects; released with FreeZeroed.
 void* AllocZeroed(size_t bytes);
 void FreeZeroed(void* block);
