@@ -30,6 +30,5 @@ else
   exit 1
 fi
 
-export DEBIAN_FRONTEND=noninteractive
-"${run[@]}" apt-get update -q
-"${run[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+"${run[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${run[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the game and runs every test. Extra CMake options may be given, and
+# BUILD_DIR chooses the build folder (default: build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+build="${BUILD_DIR:-build}"
+cmake -S . -B "$build" -G Ninja "$@"
+cmake --build "$build"
+cd "$build"
+# Tests draw offscreen and play sound to nowhere, with or without a display.
+SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ctest --output-on-failure -j"$(nproc)"
