@@ -1,0 +1,104 @@
+#include "app/audio/music_player.h"
+#include "app/gfx/bitmap_sets.h"
+#include "app/gfx/cursor.h"
+#include "app/gfx/renderer.h"
+#include "app/shell/shell.h"
+#include "net/net_session.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+#include "screens/main/map_view.h"
+#include "sim/log_on.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "world/text/rule_tables.h"
+#include "world/world.h"
+
+using namespace plat;
+
+namespace {
+
+constexpr int32_t kEditorWorldWidth = 240;
+constexpr int32_t kEditorWorldHeight = 120;
+
+void CloseAfterFailedScreen() {
+  StopMusic(g_music);
+  if (g_platform.mainWindow) PostWindowMessage(g_platform.mainWindow, kWmClose, 0, 0);
+}
+
+}  // namespace
+
+void StartupFrame() {
+  ScreenManager& ui = g_ui;
+  HideCursor(g_platform);
+
+  if (ui.netRole == kRoleNone && !ui.mapEditor) {
+    if (ShowSplashScreens() < 0) CloseAfterFailedScreen();
+  }
+  LoadUiBitmaps(ui);
+  if (ShowLoadingScreen(ui.netRole != kRoleNone ? 1 : 0) < 0) CloseAfterFailedScreen();
+
+  RestoreCursor(g_platform);
+
+  if (ui.mapEditor)
+    EnterMapEditor();
+  else
+    EnterFrontEnd();
+}
+
+void UiFrame() {
+  SleepMs(0);
+  UpdateFrameUi(g_ui);
+}
+
+void LoadRuleTablesAndForms(ScreenManager& ui) {
+  ClearBackBuffer(g_renderer);
+  if (!ui.rootControls) {
+    World& w = g_world;
+    LoadDeptPriorities(w, "deptprior");
+    LoadCabinetConcerns(w, "cabinetconcerns");
+    LoadTechTreeEffects(w, "techtreeeffects");
+    LoadNewsItems(w, "newsitems");
+    LoadOrdersTable(w, "orders");
+    LoadTrainingTable(w, "training");
+    LoadRTreaties(w, "rtreaties");
+    LoadWTreaties(w, "wtreaties");
+    LoadWMVotes(w, "wmvotes");
+    LoadAIParams(w, "AIparams");
+    BuildRootControls(ui);
+    LoadScreenListForms(g_screens);
+    LayoutMapViewPanes(g_mapView);
+  }
+  if (ui.currentRoot) ui.currentRoot->flags |= kCtlRedrawAll;
+  g_mapView.layoutPending = 1;
+  g_mapView.redrawPending = 1;
+}
+
+void EnterFrontEnd() {
+  ScreenManager& ui = g_ui;
+  ui.mode = kUiFrontEnd;
+  LoadRuleTablesAndForms(ui);
+  if (ui.netRole == kRoleNone) {
+    g_screens.startMenu.AttachForm(nullptr);
+    g_screens.startMenu.OnOpen();
+    g_screens.startMenu.Refresh();
+  }
+  SetWindowTimer(g_platform.mainWindow, kUiTimerId, kUiTimerMs);
+  DispatchPendingMessages(g_platform);
+  g_platform.appMode = kModeFrontEnd;
+  ui.currentRoot = &ui.frontEndRoot;
+  if (ui.netRole != kRoleNone) HostSession(ui);
+}
+
+void EnterMapEditor() {
+  ScreenManager& ui = g_ui;
+  ui.mode = kUiMapEditor;
+  LoadRuleTablesAndForms(ui);
+  ResetWorldDataTables();
+  NewGameData();
+  LoadNewWorld(kEditorWorldWidth, kEditorWorldHeight);
+  g_world.gameState.localPlayer = 0;
+  LogOn(ui, 0, 0);
+  ui.currentRoot = &ui.gameRoot;
+  FrameTiming(ui);
+  g_platform.appMode = kModeGame;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The program's spine: the entry routine, application start-up and shut-down,
+// the per-mode window procedures and frame functions, and the message loop.
+#include <cstdint>
+
+#include "app/app_object.h"
+#include "platform/messages.h"
+
+// App modes.
+enum AppMode : int32_t { kModeStartup = 0, kModeGame = 1, kModeNone = 2, kModeFrontEnd = 3, kModeSpare = 4 };
+
+// The window timer of the front end and of a running game.
+inline constexpr uintptr_t kUiTimerId = 1;
+inline constexpr uint32_t kUiTimerMs = 250;
+
+// Application messages from other threads.
+inline constexpr uint32_t kMsgNetEvent = 0x8000;
+inline constexpr uint32_t kMsgNetQueue = 0x8001;
+inline constexpr uint32_t kMsgTurnEvent = 0x8002;
+
+inline constexpr const char* kRegistryKey = "Software\\Quellbrook\\Veldrane";
+inline constexpr const char* kWindowClassName = "VDClass";
+
+int WinMain(void* instance, void* previousInstance, const char* commandLine, int showMode);
+int32_t InitApplication(AppObject& app);
+void ShutdownApplication(AppObject& app);
+// Screens call this to quit: stops the music and closes the main window.
+void RequestAppClose();
+
+void InitPlatformState(PlatformState& platform, void* instance, const uint8_t* programGuid, const char* title,
+                       int showMode);
+void RunIdleFrame();
+// Runs the message loop until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+plat::LResult AppWindowProc(plat::Window* window, uint32_t message, plat::WParam wParam, plat::LParam lParam);
+plat::LResult StartupWindowProc(plat::Window* window, uint32_t message, plat::WParam wParam, plat::LParam lParam);
+plat::LResult GameWindowProc(plat::Window* window, uint32_t message, plat::WParam wParam, plat::LParam lParam);
+
+void StartupFrame();
+void UiFrame();
+void EnterFrontEnd();
+void EnterMapEditor();
+struct ScreenManager;
+void LoadRuleTablesAndForms(ScreenManager& ui);
+
+// Waits the given time, dispatching window messages when pump is set;
+// returns 1 as soon as the skip flag is seen, 0 when the time ran out.
+int32_t PumpMessages(PlatformState& platform, uint32_t milliseconds, int32_t pump);
+// Dispatches every message already waiting, stopping at the quit message.
+void DispatchPendingMessages(PlatformState& platform);

@@ -1,0 +1,149 @@
+#include "app/gfx/cursor.h"
+#include "app/gfx/renderer.h"
+#include "app/shell/shell.h"
+#include "editor/editor_autosave.h"
+#include "net/net_events.h"
+#include "net/net_message_queue.h"
+#include "platform/fpenv.h"
+#include "platform/window.h"
+#include "ui/deferred_actions.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "world/world.h"
+
+using namespace plat;
+
+namespace {
+
+bool IsSizeMoveOrMaximise(WParam wParam) {
+  const uint32_t cmd = static_cast<uint32_t>(wParam) & 0xFFF0u;
+  return cmd == kScSize || cmd == kScMove || cmd == kScMaximize;
+}
+
+// The work of the window timer and of a notification from another thread.
+void RunDeferredAndRedraw(ScreenManager& ui) {
+  RunDeferredActions(g_screens);
+  RedrawControlTree(ui, ui.currentRoot, 0, 0);
+  ui.modal = 0;
+}
+
+}  // namespace
+
+LResult AppWindowProc(Window* window, uint32_t message, WParam wParam, LParam lParam) {
+  // Libraries and drivers may change the floating-point mode behind the
+  // game's back; every message puts it right before game code runs.
+  RestoreFloatControl(g_platform.floatControl);
+  const int32_t mode = g_platform.appMode;
+  if (mode < 0 || mode >= kAppModeCount || !g_app.windowProcs[mode]) return 0;
+  return g_app.windowProcs[mode](window, message, wParam, lParam);
+}
+
+LResult StartupWindowProc(Window* window, uint32_t message, WParam wParam, LParam lParam) {
+  switch (message) {
+    case kWmActivate:
+      g_platform.active = 0;
+      if (g_renderer.cursorWake) g_renderer.cursorWake->Reset();
+      if (LoWord(wParam) != kWaInactive && AppWindowActivate(g_renderer, nullptr) >= 0) {
+        g_platform.active = 1;
+        ShowCurrentCursor(g_platform);
+      }
+      return 0;
+    case kWmPaint:
+      return 0;
+    case kWmEraseBkgnd:
+      return 1;
+    case kWmKeyDown:
+    case kWmLButtonDown:
+      g_platform.skip = 1;
+      break;
+    case kWmNcHitTest:
+      if (g_renderer.fullScreen) return 1;
+      break;
+    case kWmSysCommand:
+      if (IsSizeMoveOrMaximise(wParam) && g_renderer.fullScreen) return 1;
+      break;
+    default:
+      break;
+  }
+  return DefaultWindowProc(window, message, wParam, lParam);
+}
+
+LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam lParam) {
+  ScreenManager& ui = g_ui;
+  ui.lastWParam = wParam;
+  switch (message) {
+    case kWmDestroy:
+      if (!g_platform.quitSuppress) PostQuitMessage(0);
+      return 0;
+    case kWmActivate:
+      g_platform.active = 0;
+      if (g_renderer.cursorWake) g_renderer.cursorWake->Reset();
+      if (!g_platform.quitSuppress && LoWord(wParam) != kWaInactive && AppWindowActivate(g_renderer, nullptr) >= 0) {
+        g_platform.active = 1;
+        ShowCurrentCursor(g_platform);
+        if (ui.currentRoot) ui.currentRoot->flags |= kCtlRedrawAll;
+      }
+      return 0;
+    case kWmPaint:
+      return 0;
+    case kWmEraseBkgnd:
+    case kWmSetCursor:
+      return 1;
+    case kWmNcHitTest:
+      if (g_renderer.fullScreen) return 1;
+      break;
+    case kWmSysCommand:
+      if (IsSizeMoveOrMaximise(wParam) && g_renderer.fullScreen) return 1;
+      break;
+    case kWmKeyDown:
+      return OnKeyDown(ui, static_cast<uint32_t>(wParam));
+    case kWmKeyUp:
+      return OnKeyUp(ui, static_cast<uint32_t>(wParam));
+    case kWmChar:
+      return OnChar(ui, static_cast<uint32_t>(wParam));
+    case kWmTimer:
+      // The latch keeps the timer's redraw to one per frame: timers that
+      // pile up while a frame is slow do their work once.
+      if (wParam == kUiTimerId && !ui.timerLatch) {
+        RunDeferredActions(g_screens);
+        RedrawControlTree(ui, ui.currentRoot, 0, 0);
+        ui.modal = 0;
+        if (ui.mode == kUiMapEditor) EditorAutosave(ui, 0);
+        ui.timerLatch = 1;
+      }
+      break;
+    case kWmLButtonDown:
+    case kWmLButtonUp:
+    case kWmLButtonDblClk:
+    case kWmRButtonDown:
+    case kWmRButtonUp:
+    case kWmRButtonDblClk:
+    case kWmMButtonDown:
+    case kWmMButtonUp:
+    case kWmMButtonDblClk:
+    case kWmXButtonDown:
+    case kWmXButtonUp:
+    case kWmXButtonDblClk:
+      return OnMouseMessage(ui, message, wParam, SignedLoWord(lParam), SignedHiWord(lParam));
+    case kWmMouseWheel:
+      return OnMouseWheel(ui, wParam, SignedLoWord(lParam), SignedHiWord(lParam));
+    case kMsgNetEvent: {
+      RunDeferredAndRedraw(ui);
+      const uint32_t code = static_cast<uint32_t>(wParam);
+      if (code & 0x8000u) SetGameSpeed(g_world.gameState, 0);
+      if ((code & 0xFFu) == kNetCodeChat) OnNetEvent4(ui);
+      if (code == kNetCodePlayerLeft) OnNetEvent8001(ui, lParam);
+      if (code == kNetCodeSetup) ReportVersionMismatch(ui);
+      break;
+    }
+    case kMsgNetQueue:
+      DrainNetQueue(ui);
+      break;
+    case kMsgTurnEvent:
+      OnAppMessage2(ui, static_cast<uint32_t>(wParam));
+      break;
+    default:
+      break;
+  }
+  return DefaultWindowProc(window, message, wParam, lParam);
+}

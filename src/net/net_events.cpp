@@ -1,0 +1,31 @@
+#include "net/net_events.h"
+
+#include "net/net_session.h"
+#include "sim/command_post.h"
+#include "ui/screen_manager.h"
+#include "world/world.h"
+
+void OnNetEvent4(ScreenManager&) {}
+
+void OnNetEvent8001(ScreenManager& ui, plat::LParam lParam) {
+  const int32_t p = static_cast<int32_t>(lParam);
+  if (p <= 0 || p >= kMaxPlayers) return;
+  const World& w = g_world;
+  if (p != w.gameState.localPlayer) {
+    const int32_t kind = w.players[p].kind;
+    if (kind == kKindEmpty || kind == kKindOut) return;
+    if (ui.networked) {
+      if (!g_netSession.isHost) return;
+      const int32_t slot = w.players[p].netSlot;
+      if (slot >= 0 && slot < kMaxPlayers && w.netSlots[slot].state == 2) return;
+    }
+  }
+  // The departed player's region passes to the computer.
+  PostSimpleCommand(0x8002, p, 3);
+  PostSimpleCommand(142, p, 100);
+  PostSimpleCommand(143, p, 100);
+}
+
+void ReportVersionMismatch(ScreenManager&) {}
+
+void OnAppMessage2(ScreenManager&, uint32_t) {}

@@ -1,0 +1,7 @@
+#include "ui/screen_set.h"
+
+#include "app/init_order.h"
+
+ScreenSet g_screens VD_INIT_SCREEN_SET;
+
+void LoadScreenListForms(ScreenSet&) {}
