@@ -1,0 +1,155 @@
+// The program's spine end to end, in process: start-up through the start-up
+// frame into the front end or the editor, the game window procedure's
+// handling of notifications from other threads and of the window timer, and
+// shut-down.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "app/app_object.h"
+#include "app/gfx/renderer.h"
+#include "app/shell/shell.h"
+#include "net/net_message_queue.h"
+#include "platform/clock.h"
+#include "platform/window.h"
+#include "sim/command_post.h"
+#include "ui/deferred_actions.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "world/world.h"
+
+namespace {
+
+// Starts the application as the entry routine does after reading its
+// settings, with a small back buffer and no sound, and runs the first idle
+// frame (the start-up frame).
+class SpineTest : public ::testing::Test {
+ protected:
+  void StartUp(bool mapEditor) {
+    plat::ResetMessageQueue();
+    g_app.gamerezx = 320;
+    g_app.gamerezy = 240;
+    g_app.gamerezbpp = 32;
+    g_app.gameadapternum = 0;
+    g_app.SetFlag(kSetNosoundinit, true);
+    g_ui.mapEditor = mapEditor ? 1 : 0;
+    g_ui.netRole = kRoleNone;
+    g_ui.rootControls = nullptr;
+    InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
+    ASSERT_EQ(InitApplication(g_app), 0) << "the offscreen driver must give a window and a device";
+    ASSERT_EQ(g_platform.active, 1) << "a new visible window is activated";
+    ASSERT_EQ(g_platform.appMode, kModeStartup);
+    RunIdleFrame();
+  }
+
+  // Closes the window and runs the loop to its end, as a player closing the window does.
+  int CloseAndShutDown() {
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+    const int code = RunMessageLoop();
+    ShutdownApplication(g_app);
+    return code;
+  }
+
+  static constexpr uint8_t kGuid[16] = {1};
+};
+
+TEST_F(SpineTest, FrontEndStartsWithTheWindowTimerAndClosesWithCodeZero) {
+  StartUp(false);
+  EXPECT_EQ(g_platform.appMode, kModeFrontEnd);
+  EXPECT_EQ(g_ui.mode, kUiFrontEnd);
+  EXPECT_EQ(g_ui.currentRoot, &g_ui.frontEndRoot);
+  EXPECT_NE(g_ui.rootControls, nullptr);
+
+  // The 250 ms timer: advance past it and a WM_TIMER with id 1 is waiting.
+  plat::SleepMs(300);
+  plat::Message msg;
+  bool sawTimer = false;
+  for (int i = 0; i < 50 && !sawTimer; ++i) {
+    if (plat::PeekWindowMessage(&msg, true) && msg.message == plat::kWmTimer && msg.wParam == kUiTimerId)
+      sawTimer = true;
+    else
+      plat::SleepMs(10);
+  }
+  EXPECT_TRUE(sawTimer);
+
+  EXPECT_EQ(CloseAndShutDown(), 0);
+  EXPECT_FALSE(plat::IsWindowValid(g_platform.mainWindow));
+  EXPECT_FALSE(WorldLocksExist(g_world));
+  EXPECT_EQ(g_renderer.device, nullptr);
+}
+
+TEST_F(SpineTest, MapEditorOpensABlankWorldInModeOneWithoutTimer) {
+  StartUp(true);
+  EXPECT_EQ(g_platform.appMode, kModeGame);
+  EXPECT_EQ(g_ui.mode, kUiMapEditor);
+  EXPECT_EQ(g_ui.currentRoot, &g_ui.gameRoot);
+  EXPECT_EQ(g_world.mapWidth, 240);
+  EXPECT_EQ(g_world.mapHeight, 120);
+  EXPECT_EQ(g_world.gameState.localPlayer, 0);
+
+  plat::SleepMs(400);
+  plat::Message msg;
+  while (plat::PeekWindowMessage(&msg, true)) EXPECT_NE(msg.message, plat::kWmTimer);
+  EXPECT_EQ(CloseAndShutDown(), 0);
+}
+
+TEST_F(SpineTest, PlayerLeftNotificationPausesFirstThenHandsTheRegionOver) {
+  StartUp(false);
+  g_world.gameState.gameSpeed = 40;
+  g_world.players[5].kind = kKindComputer;
+  {
+    plat::CriticalSectionLock hold(g_commandLog.lock);
+    g_commandLog.entries.clear();
+  }
+  std::thread worker([] { plat::PostWindowMessage(g_platform.mainWindow, kMsgNetEvent, 0x8001 | 0x8000, 5); });
+  worker.join();
+
+  plat::Message msg;
+  ASSERT_TRUE(plat::PeekWindowMessage(&msg, true));
+  ASSERT_EQ(msg.message, kMsgNetEvent);
+  plat::DispatchWindowMessage(msg);
+
+  // The pause travels as a session message, so it is applied when the queue
+  // drains; it was queued before the hand-over commands were posted.
+  std::vector<PostedCommand> posted;
+  {
+    plat::CriticalSectionLock hold(g_commandLog.lock);
+    posted = g_commandLog.entries;
+  }
+  ASSERT_EQ(posted.size(), 3u);
+  EXPECT_EQ(posted[0].id, 0x8002u);
+  EXPECT_EQ(posted[0].value, 3);
+  EXPECT_EQ(posted[1].id, 142u);
+  EXPECT_EQ(posted[2].id, 143u);
+  for (const auto& c : posted) EXPECT_EQ(c.player, 5);
+
+  ASSERT_TRUE(plat::PeekWindowMessage(&msg, true));
+  EXPECT_EQ(msg.message, kMsgNetQueue);
+  plat::DispatchWindowMessage(msg);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+  EXPECT_EQ(CloseAndShutDown(), 0);
+}
+
+TEST_F(SpineTest, TimerWorkRunsOncePerFrame) {
+  StartUp(false);
+  int runs = 0;
+  QueueDeferredUiAction(g_screens, [&] { ++runs; });
+  g_ui.timerLatch = 0;
+  plat::Message timer{g_platform.mainWindow, plat::kWmTimer, kUiTimerId, 0, 0};
+  plat::DispatchWindowMessage(timer);
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(g_ui.timerLatch, 1);
+
+  // A second timer before the next frame does nothing; the frame releases the latch.
+  QueueDeferredUiAction(g_screens, [&] { ++runs; });
+  plat::DispatchWindowMessage(timer);
+  EXPECT_EQ(runs, 1);
+  RunIdleFrame();
+  EXPECT_EQ(g_ui.timerLatch, 0);
+  plat::DispatchWindowMessage(timer);
+  EXPECT_EQ(runs, 2);
+  EXPECT_EQ(CloseAndShutDown(), 0);
+}
+
+}  // namespace
