@@ -35,6 +35,9 @@ LocalTime GetLocalTime();
 // which have no effect here beyond being balanced.
 uint32_t MultimediaTimeMs();
 void BeginTimerPeriod(uint32_t ms);
+// An end without a matching begin is ignored.
 void EndTimerPeriod(uint32_t ms);
+// Begins not yet balanced by an end.
+int TimerPeriodRequests();
 
 }  // namespace plat

@@ -2,7 +2,9 @@
 // Game paths: the game names files Windows-style, relative to its data root
 // ("GRAPHICS\TBITS.PNG"). The resolver turns backslashes into slashes and
 // matches each component case-insensitively when the exact name is absent.
-// Paths that are absolute or climb out of the data root are refused.
+// Paths that are absolute or climb out of the data root are refused; empty
+// components and "." are skipped, and ".." that stays inside the data root
+// goes back a folder, as Windows reads it (without looking at the disk).
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -27,17 +29,23 @@ std::optional<std::string> ResolveGamePath(std::string_view gamePath, bool forCr
 
 // fopen on a resolved game path ("rb", "wb", "ab" ...); null when refused or failing.
 FILE* OpenGameFile(std::string_view gamePath, const char* mode);
+// True for an existing file; false for a folder or anything missing or refused.
 bool GameFileExists(std::string_view gamePath);
-// Creates the folders of a game path as needed (for writers).
+// Creates the folders of a game path as needed (for writers), reusing
+// existing folders whose names differ only in case. True when all exist.
 bool MakeGameDirectories(std::string_view gameDirectory);
 // Lists the names of the entries in a game folder matching a wildcard
-// pattern ("*.SAV"), compared case-insensitively; sorted by name.
-std::vector<std::string> ListGameDirectory(std::string_view gameDirectory, std::string_view pattern);
+// pattern ("*.SAV"; "*" any run, "?" any one character), compared
+// case-insensitively; sorted by name ignoring case. With filesOnly, folders are
+// left out.
+std::vector<std::string> ListGameDirectory(std::string_view gameDirectory, std::string_view pattern,
+                                           bool filesOnly = false);
 
-// Reads a whole file; nullopt when it cannot be read.
+// Reads a whole file; nullopt when it cannot be read or is not a plain file.
 std::optional<std::vector<uint8_t>> ReadFileBytes(std::string_view gamePath);
 // Writes the bytes to a temporary file beside the target and renames it over
-// the target, so a failed write never leaves a half-written file.
+// the target, so a failed write never leaves a half-written file: on failure
+// the temporary file is removed and the old file stays as it was.
 Status WriteFileReplacing(std::string_view gamePath, const void* data, size_t size);
 
 // The user's configuration folder: $XDG_CONFIG_HOME/veldrane, else

@@ -10,6 +10,8 @@
 
 namespace plat {
 
+// Wait times are milliseconds of real time (the injectable clock of clock.h
+// does not apply to them); kInfinite waits for ever.
 inline constexpr uint32_t kInfinite = 0xFFFFFFFFu;
 inline constexpr int kWaitTimeout = -1;
 
@@ -53,11 +55,15 @@ class Thread {
   Thread(const Thread&) = delete;
   Thread& operator=(const Thread&) = delete;
 
+  // Runs the body on a new thread in the game's floating-point mode. False
+  // when this handle's thread is still running, the body is empty or the
+  // system refuses a thread; a handle whose thread has ended may start again.
   bool Start(Body body);
   // True when the thread has ended (at once when it never started).
   bool Wait(uint32_t timeoutMs);
   bool Running() const;
-  // The body's result once it has ended; kStillActive before.
+  // The body's result once it has ended; kStillActive before; 0 when no
+  // thread was started (or the handle was closed).
   uint32_t ExitCode() const;
   // Windows priorities are accepted and kept; scheduling is left to the system.
   void SetPriority(int priority);

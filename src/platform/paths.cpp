@@ -1,0 +1,357 @@
+#include "platform/paths.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace plat {
+namespace {
+
+std::string& DataRootStorage() {
+  static std::string root = ".";
+  return root;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Game names are ASCII in practice; letters beyond ASCII compare exactly.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+// Sorts as the Windows file search did on its file systems: by the upper-cased
+// name, and by the exact bytes where two names differ only in case.
+bool LessForListing(const std::string& a, const std::string& b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const auto ca = static_cast<unsigned char>(AsciiUpper(a[i]));
+    const auto cb = static_cast<unsigned char>(AsciiUpper(b[i]));
+    if (ca != cb) return ca < cb;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+// '*' matches any run of characters, '?' any one; letters ignore case.
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+  size_t p = 0, n = 0;
+  size_t starP = std::string_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
+      ++p;
+      ++n;
+    } else if (starP != std::string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool Exists(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string Join(const std::string& directory, const std::string& name) {
+  if (directory.empty()) return name;
+  if (directory.back() == '/') return directory + name;
+  return directory + "/" + name;
+}
+
+// Splits a game path into its components, "\" and "/" alike, dropping empty
+// ones and "." and resolving ".." against the components before it, the way
+// Windows normalises a path. Refuses absolute paths ("\x", "/x", "C:x",
+// "\\server\share"), NUL bytes, and any ".." that would leave the data root.
+std::optional<std::vector<std::string>> SplitGamePath(std::string_view gamePath) {
+  if (gamePath.find('\0') != std::string_view::npos) return std::nullopt;
+  if (!gamePath.empty() && (gamePath.front() == '\\' || gamePath.front() == '/')) return std::nullopt;
+  if (gamePath.size() >= 2 && gamePath[1] == ':' &&
+      ((gamePath[0] >= 'A' && gamePath[0] <= 'Z') || (gamePath[0] >= 'a' && gamePath[0] <= 'z'))) {
+    return std::nullopt;
+  }
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= gamePath.size()) {
+    size_t end = gamePath.find_first_of("\\/", start);
+    if (end == std::string_view::npos) end = gamePath.size();
+    const std::string_view part = gamePath.substr(start, end - start);
+    if (part == "..") {
+      if (parts.empty()) return std::nullopt;
+      parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.emplace_back(part);
+    }
+    start = end + 1;
+  }
+  return parts;
+}
+
+// The entry of `directory` that `name` stands for: the exact name when it
+// exists, else the first (in listing order) whose name differs only in case,
+// a folder when one is wanted. Empty when there is none.
+std::string FindEntry(const std::string& directory, const std::string& name, bool wantDirectory) {
+  const std::string exact = Join(directory, name);
+  if (wantDirectory ? IsDirectory(exact) : Exists(exact)) return name;
+  DIR* dir = ::opendir(directory.c_str());
+  if (dir == nullptr) return {};
+  std::vector<std::string> candidates;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view entryName = entry->d_name;
+    if (entryName != name && EqualsIgnoreCase(entryName, name)) candidates.emplace_back(entryName);
+  }
+  ::closedir(dir);
+  std::sort(candidates.begin(), candidates.end(), LessForListing);
+  for (const std::string& candidate : candidates) {
+    const std::string full = Join(directory, candidate);
+    if (wantDirectory ? IsDirectory(full) : Exists(full)) return candidate;
+  }
+  return {};
+}
+
+bool WriteAll(int fd, const uint8_t* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+void SyncDirectory(const std::string& directory) {
+  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);  // durability of the rename only; the data is already safe
+  ::close(fd);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// True when the folder holds the game's data: an INI or GRAPHICS folder, in
+// any case.
+bool HoldsGameData(const std::string& directory) {
+  return !directory.empty() &&
+         (!FindEntry(directory, "INI", true).empty() || !FindEntry(directory, "GRAPHICS", true).empty());
+}
+
+std::string RealDirectory(const std::string& directory) {
+  char buffer[PATH_MAX];
+  if (::realpath(directory.c_str(), buffer) != nullptr) return buffer;
+  return directory;
+}
+
+}  // namespace
+
+void SetDataRoot(const std::string& directory) {
+  std::string root = directory.empty() ? std::string(".") : directory;
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  DataRootStorage() = std::move(root);
+}
+
+const std::string& DataRoot() { return DataRootStorage(); }
+
+std::string FindDataRoot(const char* argv0) {
+  char exe[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n > 0) {
+    exe[n] = '\0';
+    const std::string directory = DirectoryOf(exe);
+    if (HoldsGameData(directory)) return directory;
+  }
+  // The name it was started by may be a link placed in the data root.
+  if (argv0 != nullptr && std::strchr(argv0, '/') != nullptr) {
+    const std::string directory = DirectoryOf(argv0);
+    if (HoldsGameData(directory)) return RealDirectory(directory);
+  }
+  return RealDirectory(".");
+}
+
+std::optional<std::string> ResolveGamePath(std::string_view gamePath, bool forCreate) {
+  const auto parts = SplitGamePath(gamePath);
+  if (!parts) return std::nullopt;
+  std::string path = DataRoot();
+  for (size_t i = 0; i < parts->size(); ++i) {
+    const std::string& part = (*parts)[i];
+    const bool last = i + 1 == parts->size();
+    const std::string found = FindEntry(path, part, !last);
+    if (!found.empty()) {
+      path = Join(path, found);
+    } else if (last && forCreate && IsDirectory(path)) {
+      path = Join(path, part);
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (parts->empty() && !IsDirectory(path)) return std::nullopt;
+  return path;
+}
+
+FILE* OpenGameFile(std::string_view gamePath, const char* mode) {
+  if (mode == nullptr) return nullptr;
+  const bool creates = std::strchr(mode, 'w') != nullptr || std::strchr(mode, 'a') != nullptr;
+  const auto path = ResolveGamePath(gamePath, creates);
+  if (!path) return nullptr;
+  FILE* file = std::fopen(path->c_str(), mode);
+  if (file == nullptr) return nullptr;
+  struct stat st{};
+  if (::fstat(::fileno(file), &st) != 0 || S_ISDIR(st.st_mode)) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return file;
+}
+
+bool GameFileExists(std::string_view gamePath) {
+  const auto path = ResolveGamePath(gamePath);
+  return path && Exists(*path) && !IsDirectory(*path);
+}
+
+bool MakeGameDirectories(std::string_view gameDirectory) {
+  const auto parts = SplitGamePath(gameDirectory);
+  if (!parts) return false;
+  std::string path = DataRoot();
+  if (!IsDirectory(path)) return false;
+  for (const std::string& part : *parts) {
+    const std::string found = FindEntry(path, part, true);
+    if (!found.empty()) {
+      path = Join(path, found);
+      continue;
+    }
+    path = Join(path, part);
+    // Another writer may make the same folder at the same moment.
+    if (::mkdir(path.c_str(), 0777) != 0 && !(errno == EEXIST && IsDirectory(path))) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> ListGameDirectory(std::string_view gameDirectory, std::string_view pattern,
+                                           bool filesOnly) {
+  std::vector<std::string> names;
+  const auto path = ResolveGamePath(gameDirectory);
+  if (!path) return names;
+  DIR* dir = ::opendir(path->c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (!WildcardMatch(pattern, name)) continue;
+    if (filesOnly && IsDirectory(Join(*path, std::string(name)))) continue;
+    names.emplace_back(name);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end(), LessForListing);
+  return names;
+}
+
+std::optional<std::vector<uint8_t>> ReadFileBytes(std::string_view gamePath) {
+  const auto path = ResolveGamePath(gamePath);
+  if (!path) return std::nullopt;
+  // Non-blocking so that a pipe in the data folders cannot hang the reader;
+  // it is refused below.
+  const int fd = ::open(path->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::vector<uint8_t> bytes;
+  bytes.reserve(static_cast<size_t>(st.st_size));
+  uint8_t chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    bytes.insert(bytes.end(), chunk, chunk + n);
+  }
+  ::close(fd);
+  return bytes;
+}
+
+Status WriteFileReplacing(std::string_view gamePath, const void* data, size_t size) {
+  if (data == nullptr && size != 0) return kInvalidArg;
+  const auto parts = SplitGamePath(gamePath);
+  if (!parts || parts->empty()) return kInvalidArg;  // the data root itself is no file
+  const auto target = ResolveGamePath(gamePath, true);
+  if (!target) return kFail;
+  const std::string directory = DirectoryOf(*target);
+
+  // A fresh name in the target's own folder, so that the rename stays on one
+  // file system; created with the usual permissions less the user's umask.
+  static std::atomic<uint32_t> counter{0};
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = Join(directory, ".vdwrite-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)));
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return kFail;
+  }
+  if (fd < 0) return kFail;
+
+  bool ok = WriteAll(fd, static_cast<const uint8_t*>(data), size);
+  ok = ok && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  ok = ok && ::rename(temp.c_str(), target->c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return kFail;
+  }
+  SyncDirectory(directory);
+  return kOk;
+}
+
+std::string ConfigDirectory() {
+  // The base directory specification ignores relative settings.
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return Join(xdg, "veldrane");
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') return Join(home, ".config/veldrane");
+  struct passwd entry{};
+  struct passwd* found = nullptr;
+  char buffer[4096];
+  if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr &&
+      found->pw_dir != nullptr && found->pw_dir[0] != '\0') {
+    return Join(found->pw_dir, ".config/veldrane");
+  }
+  return ".config/veldrane";
+}
+
+}  // namespace plat
