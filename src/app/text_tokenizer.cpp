@@ -1,0 +1,272 @@
+#include "app/text_tokenizer.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/fpenv.h"
+
+namespace {
+
+bool IsKeywordEnd(char c) {
+  return c == ' ' || c == ',' || c == ';' || c == '=' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
+}
+bool IsKeywordSeparator(char c) { return c == ' ' || c == ',' || c == ';' || c == '=' || c == '\t'; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool IsFieldEnd(char c) { return c == ',' || c == ';'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+char* CopyText(const char* begin, size_t size) {
+  auto* copy = static_cast<char*>(std::malloc(size + 1));
+  if (!copy) return nullptr;
+  if (size) std::memcpy(copy, begin, size);
+  copy[size] = '\0';
+  return copy;
+}
+
+char* CopyDefault(const char* defaultText) {
+  return defaultText ? CopyText(defaultText, std::strlen(defaultText)) : nullptr;
+}
+
+const char* SkipBlanks(const char* p) {
+  while (IsBlank(*p)) ++p;
+  return p;
+}
+
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+// The leading integer in the given base as a sign and a magnitude that
+// stops growing past 2^33 (beyond every 32-bit value either way).
+struct Magnitude {
+  bool negative = false;
+  uint64_t value = 0;
+};
+
+Magnitude ParseMagnitude(const char* p, int base, bool allowPrefixes) {
+  Magnitude m;
+  p = SkipBlanks(p);
+  if (*p == '+' || *p == '-') m.negative = *p++ == '-';
+  if (allowPrefixes) {
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && DigitValue(p[2]) < 16) {
+      base = 16;
+      p += 2;
+    } else if (p[0] == '0') {
+      base = 8;
+    }
+  }
+  constexpr uint64_t kCap = uint64_t{1} << 33;
+  for (int d = DigitValue(*p); d < base; d = DigitValue(*++p)) {
+    m.value = m.value * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+    if (m.value > kCap) m.value = kCap;
+  }
+  return m;
+}
+
+int32_t ParseDecimal32(const char* p) {
+  const Magnitude m = ParseMagnitude(p, 10, false);
+  if (m.negative) return m.value >= uint64_t{1} << 31 ? INT32_MIN : -static_cast<int32_t>(m.value);
+  return m.value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(m.value);
+}
+
+int32_t ParseLong(const char* p) {
+  const Magnitude m = ParseMagnitude(p, 10, true);
+  if (m.value > UINT32_MAX) return m.negative ? INT32_MIN : INT32_MAX;
+  uint32_t bits = static_cast<uint32_t>(m.value);
+  if (m.negative) bits = 0u - bits;
+  return static_cast<int32_t>(bits);
+}
+
+// Only plain decimal notation counts: no hexadecimal, infinity or NaN can
+// reach game arithmetic from a data file.
+float ParseDecimalFloat(const char* p) {
+  p = SkipBlanks(p);
+  const char* start = p;
+  if (*p == '+' || *p == '-') ++p;
+  size_t digits = 0;
+  while (IsDigit(*p)) ++p, ++digits;
+  if (*p == '.') {
+    ++p;
+    while (IsDigit(*p)) ++p, ++digits;
+  }
+  if (digits == 0) return 0.0f;
+  if (*p == 'e' || *p == 'E') {
+    const char* e = p + 1;
+    if (*e == '+' || *e == '-') ++e;
+    if (IsDigit(*e)) {
+      while (IsDigit(*e)) ++e;
+      p = e;
+    }
+  }
+  const std::string number(start, static_cast<size_t>(p - start));
+  const float value = plat::ParseFloat(number.c_str(), nullptr);
+  if (std::isinf(value)) return value < 0 ? -FLT_MAX : FLT_MAX;
+  return value;
+}
+
+// Common rule of the field readers: true when a field is there to convert.
+// An empty field is skipped (and the default applies); an absent one is not.
+bool FieldPresent(TextTokenizer& t) {
+  const char* c = t.cursor;
+  if (!c || *c == '\0' || IsLineEnd(*c)) return false;
+  if (IsFieldEnd(*c)) {
+    SkipField(t);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+plat::Status LoadTextFile(const char* directory, TextTokenizer& tokenizer, const char* name, const char* extension) {
+  FreeAndClear(tokenizer.text);
+  tokenizer.length = 0;
+  tokenizer.cursor = nullptr;
+  tokenizer.notFound = 0;
+  tokenizer.endOfText = 0;
+  std::string path = directory ? directory : "";
+  path += name ? name : "";
+  path += extension ? extension : "";
+  size_t size = 0;
+  uint8_t* bytes = ReadWholeFile(path, &size);
+  if (!bytes) return plat::kFail;
+  // ReadWholeFile leaves a zero byte after the data: the whole file is text,
+  // its last character included.
+  tokenizer.text = reinterpret_cast<char*>(bytes);
+  tokenizer.length = static_cast<int32_t>(size);
+  tokenizer.cursor = tokenizer.text;
+  return plat::kOk;
+}
+
+void InitTokenizer(TextTokenizer& tokenizer, const char* text) {
+  FreeAndClear(tokenizer.text);
+  if (!text) text = "";
+  const size_t size = std::strlen(text);
+  tokenizer.text = CopyText(text, size);
+  tokenizer.length = tokenizer.text ? static_cast<int32_t>(size + 1) : 0;
+  tokenizer.cursor = tokenizer.text;
+  tokenizer.notFound = 0;
+  tokenizer.endOfText = 0;
+}
+
+char* FindKeyword(TextTokenizer& tokenizer, const char* keyword, bool fromCursor) {
+  const char* p = (fromCursor && tokenizer.cursor) ? tokenizer.cursor : tokenizer.text;
+  const size_t keywordLength = keyword ? std::strlen(keyword) : 0;
+  if (p && keywordLength) {
+    while (const char* hit = std::strstr(p, keyword)) {
+      const char* after = hit + keywordLength;
+      if (IsKeywordEnd(*after)) {
+        while (IsKeywordSeparator(*after)) ++after;
+        tokenizer.notFound = 0;
+        return const_cast<char*>(after);
+      }
+      // Only the start of a longer word: search on after it.
+      p = hit + 1;
+    }
+  }
+  tokenizer.notFound = 1;
+  return nullptr;
+}
+
+char* ReadKeywordString(TextTokenizer& tokenizer, const char* keyword, const char* defaultText) {
+  const char* value = FindKeyword(tokenizer, keyword, false);
+  // The default is a value already, not text to take apart: copied whole.
+  if (!value) return CopyDefault(defaultText);
+  if (*value == '"') ++value;
+  const char* end = value;
+  while (*end && *end != '"' && !IsLineEnd(*end)) ++end;
+  return CopyText(value, static_cast<size_t>(end - value));
+}
+
+int32_t ReadFieldBool(TextTokenizer& tokenizer, int32_t defaultValue) {
+  if (!FieldPresent(tokenizer)) return defaultValue;
+  int32_t result = 0;
+  if (ParseDecimal32(tokenizer.cursor) != 0) {
+    result = 1;
+  } else {
+    const char first = *SkipBlanks(tokenizer.cursor);
+    result = (first == 'T' || first == 't' || first == 'Y' || first == 'y') ? 1 : 0;
+  }
+  SkipField(tokenizer);
+  return result;
+}
+
+uint8_t ReadFieldInt(TextTokenizer& tokenizer, uint8_t defaultValue) {
+  if (!FieldPresent(tokenizer)) return defaultValue;
+  const int32_t value = ParseDecimal32(tokenizer.cursor);
+  SkipField(tokenizer);
+  return static_cast<uint8_t>(static_cast<uint32_t>(value) & 0xFFu);
+}
+
+int32_t ReadFieldInt32(TextTokenizer& tokenizer, int32_t defaultValue) {
+  if (!FieldPresent(tokenizer)) return defaultValue;
+  const int32_t value = ParseDecimal32(tokenizer.cursor);
+  SkipField(tokenizer);
+  return value;
+}
+
+float ReadFieldFloat(TextTokenizer& tokenizer, float defaultValue) {
+  if (!FieldPresent(tokenizer)) return defaultValue;
+  const float value = ParseDecimalFloat(tokenizer.cursor);
+  SkipField(tokenizer);
+  return value;
+}
+
+int32_t ReadFieldLong(TextTokenizer& tokenizer, int32_t defaultValue) {
+  if (!FieldPresent(tokenizer)) return defaultValue;
+  const int32_t value = ParseLong(tokenizer.cursor);
+  SkipField(tokenizer);
+  return value;
+}
+
+char* ReadFieldString(TextTokenizer& tokenizer, const char* defaultText) {
+  if (!FieldPresent(tokenizer)) return CopyDefault(defaultText);
+  const char* begin = tokenizer.cursor;
+  const char* end = nullptr;
+  if (*begin == '"') {
+    ++begin;
+    end = begin;
+    while (*end && *end != '"' && !IsLineEnd(*end)) ++end;
+  } else {
+    end = begin;
+    while (*end && !IsFieldEnd(*end) && !IsLineEnd(*end)) ++end;
+  }
+  char* copy = CopyText(begin, static_cast<size_t>(end - begin));
+  SkipField(tokenizer);
+  return copy;
+}
+
+void SkipField(TextTokenizer& tokenizer) {
+  char* c = tokenizer.cursor;
+  if (!c) return;
+  while (*c && !IsFieldEnd(*c) && !IsLineEnd(*c)) {
+    if (*c == '"') {
+      ++c;
+      while (*c && *c != '"' && !IsLineEnd(*c)) ++c;
+      if (*c == '"') ++c;
+    } else {
+      ++c;
+    }
+  }
+  if (IsFieldEnd(*c)) ++c;
+  while (IsBlank(*c)) ++c;
+  tokenizer.cursor = c;
+  tokenizer.endOfText = *c == '\0' ? 1 : 0;
+}
+
+void SkipLine(TextTokenizer& tokenizer) {
+  char* c = tokenizer.cursor;
+  if (!c) return;
+  while (*c && !IsLineEnd(*c)) ++c;
+  if (*c == '\r') ++c;
+  if (*c == '\n') ++c;
+  tokenizer.cursor = c;
+  tokenizer.endOfText = *c == '\0' ? 1 : 0;
+}
