@@ -1,0 +1,68 @@
+#include "app/log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+#include "app/file_helpers.h"
+#include "platform/fpenv.h"
+
+namespace {
+
+std::mutex& LogLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+constexpr char kPrefix[] = "VDLOG: ";
+constexpr size_t kLineBuffer = 256;  // 255 characters and the terminator
+
+void OpenLocked(PlatformState& platform) {
+  if (platform.logFileName[0] == '\0') return;
+  if (!platform.logFile) platform.logFile = OpenFileForWrite(platform.logFileName, platform.logNewFile == 0);
+  platform.logNewFile = 0;
+}
+
+}  // namespace
+
+void SetLogTarget(PlatformState& platform, const char* fileName, bool enabled, bool newFile) {
+  std::lock_guard<std::mutex> guard(LogLock());
+  const char* name = fileName ? fileName : "";
+  const size_t n = strnlen(name, sizeof platform.logFileName - 1);
+  std::memcpy(platform.logFileName, name, n);
+  platform.logFileName[n] = '\0';
+  platform.logEnabled = enabled ? 1 : 0;
+  platform.logNewFile = newFile ? 1 : 0;
+}
+
+void LogWrite(PlatformState& platform, const char* format, ...) {
+  // Formatting needs no lock: the line buffer is the caller's own.
+  char line[kLineBuffer];
+  std::memcpy(line, kPrefix, sizeof kPrefix);
+  va_list args;
+  va_start(args, format);
+  plat::FormatTextV(line + sizeof kPrefix - 1, sizeof line - (sizeof kPrefix - 1), format ? format : "", args);
+  va_end(args);
+  const size_t length = std::strlen(line);
+
+  std::lock_guard<std::mutex> guard(LogLock());
+  if (!platform.logEnabled) return;
+  if (!platform.logFile && platform.logFileName[0] != '\0') OpenLocked(platform);
+  if (!platform.logFile) return;
+  auto* file = static_cast<std::FILE*>(platform.logFile);
+  std::fwrite(line, 1, length, file);
+  std::fflush(file);
+}
+
+void OpenLogFile(PlatformState& platform) {
+  std::lock_guard<std::mutex> guard(LogLock());
+  OpenLocked(platform);
+}
+
+void CloseLogFile(PlatformState& platform) {
+  std::lock_guard<std::mutex> guard(LogLock());
+  if (!platform.logFile) return;
+  std::fclose(static_cast<std::FILE*>(platform.logFile));
+  platform.logFile = nullptr;
+}
