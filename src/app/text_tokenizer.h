@@ -37,11 +37,11 @@ plat::Status LoadTextFile(const char* directory, TextTokenizer& tokenizer, const
 void InitTokenizer(TextTokenizer& tokenizer, const char* text);
 
 // The value of a keyword: a pointer just past the keyword and the blanks,
-// commas, semicolons, equals signs and tabs after it, or null when the
-// keyword does not stand anywhere as a whole word end (the character after
-// it must be one of those, CR, LF or the end of the text). Searches from the
-// cursor when fromCursor is set and the cursor is not null, else from the
-// start. Sets notFound; never moves the cursor.
+// commas, semicolons, equals signs and tabs after it. An occurrence counts
+// only when the character after it is one of those, CR, LF or the end of the
+// text ("-host" is not found in "-hostile"); null when none counts. Searches
+// from the cursor when fromCursor is set and the cursor is not null, else
+// from the start. Sets notFound; never moves the cursor.
 char* FindKeyword(TextTokenizer& tokenizer, const char* keyword, bool fromCursor);
 // The keyword's string value as a new string: after an optional opening
 // double quote, up to the next double quote, CR or LF, so an unquoted value
