@@ -2,9 +2,14 @@
 
 #include "app/init_order.h"
 #include "net/net_message_queue.h"
+#include "world/hex_extra.h"
 #include "world/text/ui_options.h"
 
 World g_world VD_INIT_WORLD;
+
+World::~World() {
+  for (HexCell& cell : cells) FreeHexStack(cell);
+}
 
 void WorldInitLocks(World& world) {
   for (auto& lock : world.locks)
@@ -28,10 +33,6 @@ void ResetWorldDataTables() {}
 
 void NewGameData() { g_world.gameState = GameState{}; }
 
-void LoadNewWorld(int32_t width, int32_t height) {
-  g_world.mapWidth = width;
-  g_world.mapHeight = height;
-}
 
 void SetGameSpeed(GameState& state, int32_t tier) {
   if (tier > 3) tier = 3;

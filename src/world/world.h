@@ -3,8 +3,21 @@
 // the locks are what the program's spine needs of it so far; the map, the
 // units, the data tables and the files fill in around them.
 #include <cstdint>
+#include <vector>
 
 #include "platform/threads.h"
+#include "world/hex_cell.h"
+#include "world/map_header.h"
+
+struct UnitRecord;
+
+// A hex under attention: column, row, cell index and the cell index before.
+struct HexPosition {
+  int16_t x = 0;
+  int16_t y = 0;
+  uint32_t cellIndex = 0;
+  uint32_t previousCellIndex = 0;
+};
 
 struct GameState {
   int32_t currentDay = 0;
@@ -18,6 +31,8 @@ struct GameState {
   int32_t localPlayer = 0;
   int32_t endReason = 0;
   uint32_t winnersMask = 0;
+  HexPosition currentHex;  // cleared on every load and map change
+  HexPosition viewHex;
 };
 
 // Region kinds.
@@ -56,16 +71,65 @@ enum WorldLock : int {
   kWorldLockCount
 };
 
+// Where maps are read from and written to: "MAPS\" outside the map editor
+// unless a custom scenario is being played, else "CUSTOM\". The interface
+// sets these as it enters the editor or starts a custom scenario.
+struct MapFolderState {
+  bool mapEditor = false;
+  bool customScenario = false;
+};
+
+// The map view's hover state: the cell under attention and the class of its
+// visible lead unit.
+struct MapHoverState {
+  const HexCell* cell = nullptr;
+  const HexCell* viewCell = nullptr;
+  int32_t leadClass = 0;
+};
+
 struct World {
   GameState gameState;
   PlayerRecord players[kMaxPlayers];
   NetSlot netSlots[kMaxPlayers];
+  // Kept equal to mapHeader.width and height by every map change.
   int32_t mapWidth = 0;
   int32_t mapHeight = 0;
   plat::CriticalSection* locks[kWorldLockCount] = {};
+
+  MapHeader mapHeader = MapHeaderWithSizes();
+  std::vector<HexCell> cells;             // width x height, row by row
+  std::vector<uint8_t> cellBytes;         // one byte a cell; empty when none
+  std::vector<uint8_t> cellBlocks;        // 32 bytes a cell; empty when none
+  std::vector<uint32_t> cellSummary;      // one word a cell; empty when none
+  UnitRecord* units = nullptr;            // first of the circular unit list
+  MapFolderState mapFolders;
+  MapHoverState hover;
+
+  World() = default;
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+  ~World();  // frees the map's stacks and labels
 };
 
 extern World g_world;
+
+// Holds one of the world's locks for a scope. Before start-up has made the
+// locks (tools, tests of single-threaded code) there is only one thread and
+// nothing to hold.
+class WorldLockGuard {
+ public:
+  WorldLockGuard(World& world, WorldLock which) : lock_(world.locks[which]) {
+    if (lock_) lock_->Enter();
+  }
+  ~WorldLockGuard() {
+    if (lock_) lock_->Leave();
+  }
+  WorldLockGuard(const WorldLockGuard&) = delete;
+  WorldLockGuard& operator=(const WorldLockGuard&) = delete;
+
+ private:
+  plat::CriticalSection* lock_;
+};
 
 void WorldInitLocks(World& world);
 void WorldDeleteLocks(World& world);
@@ -75,8 +139,11 @@ bool WorldLocksExist(const World& world);
 void ResetWorldDataTables();
 // Starts the game state afresh.
 void NewGameData();
-// A blank world of the given size.
-void LoadNewWorld(int32_t width, int32_t height);
+
+// A blank map of the given size with the default header, the map of a new
+// world (the rest of the map routines are in world/map_data.h). kInvalidArg
+// and the world unchanged for a size no map can have.
+int32_t LoadNewWorld(int32_t width, int32_t height);
 
 // Changes the game speed through a session message, so every peer changes it
 // on its main thread alike. Tiers above 3 count as 3.

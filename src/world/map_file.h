@@ -1,0 +1,38 @@
+#pragma once
+// The ".MAP" file: the header in a 1 KB block, the cells, the per-cell side
+// parts the header announces, the label slots and the string pool. The map
+// part of a save game is the same image.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/status.h"
+
+struct World;
+
+inline constexpr size_t kMapHeaderBlock = 1024;
+inline constexpr size_t kHexLabelSlot = 256;
+
+// "MAPS\" + name + ".MAP" outside the map editor (and, for reading, when no
+// custom scenario is being played), else under "CUSTOM\".
+std::string MapReadPath(const World& world, std::string_view name);
+std::string MapWritePath(const World& world, std::string_view name);
+
+// Reads a map into the world: the named file, or, given a buffer, the map
+// part of a loaded save game. Everything in the image is checked before the
+// world is touched: a bad or missing file gives kFail with a log line naming
+// it, and the map loaded before stays as it was. After a read from a file the
+// header holds the file's checksum.
+plat::Status ReadMapFile(World& world, std::string_view name, std::span<const uint8_t> buffer = {});
+
+// The image of the world's map: for a ".MAP" file with the cell summaries,
+// for a save game with the cell bytes (and the cell blocks when they exist).
+// Updates the header's part flags, label count, saved stamp and pool words.
+std::vector<uint8_t> BuildMapImage(World& world, bool forSaveGame);
+
+// Writes the map as a ".MAP" file (whole, or not at all). kFail with a log
+// line when it cannot be written.
+plat::Status WriteMapFile(World& world, std::string_view name);
