@@ -99,8 +99,12 @@ class GraphicsDevice {
   virtual Status GetDeviceCaps(DeviceCaps* caps) = 0;
   virtual Status GetBackBufferDesc(SurfaceDesc* desc) = 0;
   virtual uint32_t GetAvailableTextureMem() = 0;
+  // The viewport, from the back buffer's top-left corner; creation and Reset
+  // make it the whole back buffer. kInvalidArg when it reaches past the back
+  // buffer.
   virtual Status GetViewport(Viewport* viewport) = 0;
   virtual Status SetViewport(const Viewport& viewport) = 0;
+  // The ramp the present pass applies; identity (i x 257) when new.
   virtual void GetGammaRamp(GammaRamp* ramp) = 0;
   virtual void SetGammaRamp(uint32_t flags, const GammaRamp& ramp) = 0;
 
@@ -127,14 +131,17 @@ class GraphicsSystem {
   virtual Status GetAdapterDisplayMode(uint32_t adapter, DisplayMode* mode) = 0;
   virtual Status CheckDeviceType(uint32_t adapter, int32_t displayFormat, int32_t backBufferFormat,
                                  bool windowed) = 0;
-  // Creates a device on the adapter for the focus window; on failure *device
-  // stays null and a failure status is returned.
+  // Creates a device on the adapter for the focus window (or the parameters'
+  // device window when set); on failure *device stays null and a failure
+  // status is returned. On success a zero back-buffer width or height in
+  // *params becomes the window's client size and an unknown format
+  // X8R8G8B8. The caller deletes the device, before the system.
   virtual Status CreateDevice(uint32_t adapter, Window* focusWindow, uint32_t behaviourFlags,
                               PresentParams* params, GraphicsDevice** device) = 0;
 };
 
 // The OpenGL 3.3 core system on SDL; null when the video driver cannot make
-// OpenGL contexts.
+// OpenGL contexts. The caller owns the system and deletes it.
 GraphicsSystem* CreateGraphicsSystem();
 
 // Installs a factory that CreateGraphicsSystem uses instead (tests); null
