@@ -58,6 +58,9 @@ Window* CreateAppWindow(const std::string& className, const std::string& title, 
 // Sends WM_DESTROY to the window's procedure, then releases it; its timers die with it.
 void DestroyAppWindow(Window* window);
 bool IsWindowValid(const Window* window);
+// Showing a hidden window activates it (WM_ACTIVATE kWaActive, sent before the
+// call returns); hiding an active one deactivates it. Showing a shown window
+// changes nothing.
 void ShowAppWindow(Window* window, bool show);
 bool IsWindowMinimised(const Window* window);
 void MaximiseWindow(Window* window);
@@ -70,6 +73,7 @@ LResult SendWindowMessage(Window* window, uint32_t message, WParam wParam, LPara
 // The answers a window procedure gives to what it does not handle: WM_CLOSE
 // destroys the window, WM_NCHITTEST answers kHtClient, WM_SYSCOMMAND with
 // SC_CLOSE sends WM_CLOSE, all else 0.
+inline constexpr uint32_t kScClose = 0xF060;
 LResult DefaultWindowProc(Window* window, uint32_t message, WParam wParam, LParam lParam);
 
 // Thread-safe: appends to the queue of the thread that owns the window (the
@@ -93,8 +97,11 @@ bool TranslateWindowMessage(const Message& msg);
 // there too. Returns the procedure's answer (0 for a message without window).
 LResult DispatchWindowMessage(const Message& msg);
 
-// Window timers: every elapse ms a WM_TIMER (wParam = id) becomes due; at most
-// one per id waits in the queue. Setting an existing id restarts it.
+// Window timers: every elapse ms (at least 10) a WM_TIMER (wParam = id) becomes
+// due; at most one per id waits in the queue, and it is handed out only when no
+// posted message is waiting. Setting an existing id restarts it. Timers follow
+// TickCount, so a test's clock source drives them. False for an invalid window
+// (set) or an unknown timer (kill).
 bool SetWindowTimer(Window* window, uintptr_t id, uint32_t elapseMs);
 bool KillWindowTimer(Window* window, uintptr_t id);
 
@@ -102,11 +109,34 @@ bool KillWindowTimer(Window* window, uintptr_t id);
 // entry routine, and between tests).
 void ResetMessageQueue();
 
-// Mouse pointer.
+// Whether a key or mouse button (virtual-key number; kVkShift, kVkControl and
+// kVkMenu stand for either side) is held, as of the input read so far. Main
+// thread.
+bool IsKeyHeld(uint32_t virtualKey);
+
+// Mouse pointer. Rectangles and positions are in client coordinates.
 void ClipCursorToRect(Window* window, const Rect* rect);  // null unclips
+// Shows or hides the pointer (not counted: the last call holds).
 void ShowSystemCursor(bool show);
+// The pointer's position as of the last input read from the window system.
+// Safe from any thread (the cursor thread polls it).
 Point GetCursorPosition(const Window* window);
+// Moves the pointer within the window.
+void SetCursorPosition(Window* window, int x, int y);
+// Raises the window and gives it the keyboard focus. The pointer is captured
+// while a button is held (as Windows does for a capture), so drags that leave
+// the window keep reporting, with negative coordinates to the left and above.
 void SetCaptureAndFocus(Window* window);
+
+// Pointer images by name: "IDC_ARROWN" (arrow), "IDC_BUSYN" (busy),
+// "IDC_TARGET" (cross-hair) and "IDC_BLANK" (invisible); null for any other
+// name. Handles stay valid for the whole run and may be loaded before any
+// window exists.
+void* LoadAppCursor(const char* name);
+// Makes the cursor the pointer's image; null hides the pointer.
+void SetAppCursor(void* cursor);
+// Releases the images behind the handles (they are made again if used).
+void FreeAppCursors();
 
 // The time in milliseconds within which a second click counts as a double click.
 uint32_t DoubleClickTimeMs();
