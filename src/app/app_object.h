@@ -102,7 +102,6 @@ struct PlatformState {
   int32_t logNewFile = 0;
   int32_t restart = 0;
   char logFileName[260] = {};
-  char pathBuffer[520] = {};  // where file paths are built
 };
 
 extern AppObject g_app;

@@ -92,6 +92,7 @@ void EnterFrontEnd() {
 void EnterMapEditor() {
   ScreenManager& ui = g_ui;
   ui.mode = kUiMapEditor;
+  g_world.mapFolders.mapEditor = true;
   LoadRuleTablesAndForms(ui);
   ResetWorldDataTables();
   NewGameData();
