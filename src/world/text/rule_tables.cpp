@@ -1,27 +1,17 @@
 #include "world/text/rule_tables.h"
 
-#include <string>
+RuleTables g_ruleTables;
 
-#include "platform/paths.h"
-#include "platform/status.h"
+// The world holds one set of rule tables for the whole run.
+RuleTables& RuleTablesOf(World&) { return g_ruleTables; }
 
-namespace {
-
-// Until each table's reader lands, a table counts as read when its file is there.
-int32_t CheckTable(const char* dir, const char* name) {
-  if (!name) return plat::kFail;
-  return plat::GameFileExists(std::string(dir) + name + ".CSV") ? plat::kOk : plat::kFail;
-}
-
-}  // namespace
-
-int32_t LoadDeptPriorities(World&, const char* name) { return CheckTable("INI\\", name); }
-int32_t LoadCabinetConcerns(World&, const char* name) { return CheckTable("INI\\", name); }
-int32_t LoadTechTreeEffects(World&, const char* name) { return CheckTable("INI\\", name); }
-int32_t LoadNewsItems(World&, const char* name) { return CheckTable("INI\\", name); }
-int32_t LoadOrdersTable(World&, const char* name) { return CheckTable("INI\\", name); }
-int32_t LoadTrainingTable(World&, const char* name) { return CheckTable("INI\\", name); }
-int32_t LoadRTreaties(World&, const char* name) { return CheckTable("INI\\", name); }
-int32_t LoadWTreaties(World&, const char* name) { return CheckTable("INI\\", name); }
-int32_t LoadWMVotes(World&, const char* name) { return CheckTable("INI\\", name); }
-int32_t LoadAIParams(World&, const char* name) { return CheckTable("AI\\", name); }
+int32_t LoadDeptPriorities(World& w, const char* name) { return LoadDeptPriorities(RuleTablesOf(w).deptPriorities, name); }
+int32_t LoadCabinetConcerns(World& w, const char* name) { return LoadCabinetConcerns(RuleTablesOf(w).cabinetConcerns, name); }
+int32_t LoadTechTreeEffects(World& w, const char* name) { return LoadTechTreeEffects(RuleTablesOf(w).techTreeEffects, name); }
+int32_t LoadNewsItems(World& w, const char* name) { return LoadNewsItems(RuleTablesOf(w).messageTypes, name); }
+int32_t LoadOrdersTable(World& w, const char* name) { return LoadOrdersTable(RuleTablesOf(w).orderTypes, name); }
+int32_t LoadTrainingTable(World& w, const char* name) { return LoadTrainingTable(RuleTablesOf(w).trainingTypes, name); }
+int32_t LoadRTreaties(World& w, const char* name) { return LoadRTreaties(RuleTablesOf(w).rTreatyTypes, name); }
+int32_t LoadWTreaties(World& w, const char* name) { return LoadWTreaties(RuleTablesOf(w).wTreatyTypes, name); }
+int32_t LoadWMVotes(World& w, const char* name) { return LoadWMVotes(RuleTablesOf(w).wmVoteTypes, name); }
+int32_t LoadAIParams(World& w, const char* name) { return LoadAIParams(RuleTablesOf(w).aiParams, name); }

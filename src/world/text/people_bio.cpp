@@ -1,0 +1,15 @@
+#include "world/text/people_bio.h"
+
+#include "world/text/csv_frame.h"
+
+PeopleBioTable g_peopleBio;
+
+int32_t LoadPeopleBio(PeopleBioTable& table, const char* name) {
+  TextTokenizer t;
+  if (LoadCsvText(t, "INI\\", name, "Bio.CSV") < 0) return plat::kFail;
+  for (int slot = 0; slot < kPeopleBioSlots && !AtEndOfText(t); ++slot) {
+    table.slots[slot].reset(ReadFieldString(t, ""));
+    SkipLine(t);
+  }
+  return plat::kOk;
+}

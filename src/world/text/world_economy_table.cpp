@@ -1,0 +1,35 @@
+#include "world/text/world_economy_table.h"
+
+#include "world/le_bytes.h"
+#include "world/text/csv_frame.h"
+
+namespace {
+
+uint8_t* EntryField(uint8_t* block, int product, size_t offset) {
+  return block + static_cast<size_t>(product) * kWorldEconomyProductBytes + offset;
+}
+
+}  // namespace
+
+int32_t LoadCVars2Table(uint8_t* economyBlock, const char* name) {
+  if (!economyBlock) return plat::kFail;
+  TextTokenizer t;
+  if (LoadCsvText(t, "INI\\", name, ".CSV") < 0) return plat::kFail;
+  if (EnterKeywordBlock(t, "START", false)) {
+    for (int row = 0; row < 4; ++row) {
+      SkipField(t);  // the row's label
+      for (int p = 0; p < kWorldEconomyProducts; ++p) {
+        uint8_t* field = EntryField(economyBlock, p, 16 + 4 * static_cast<size_t>(row));
+        le::StoreF32(field, ReadFieldFloat(t, le::LoadF32(field)));
+      }
+      SkipLine(t);
+    }
+  }
+  if (EnterKeywordBlock(t, "powergen", false)) {
+    for (int p = 0; p < 8; ++p) {
+      le::StoreF32(EntryField(economyBlock, p, 48), ReadFieldFloat(t, 0.0f));
+      SkipLine(t);
+    }
+  }
+  return plat::kOk;
+}
