@@ -1,0 +1,370 @@
+#include "world/text/player_settings.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+
+#include "app/text_tokenizer.h"
+#include "app/text_writer.h"
+#include "platform/fpenv.h"
+#include "platform/paths.h"
+#include "platform/status.h"
+#include "sim/command_post.h"
+#include "world/le_bytes.h"
+#include "world/player_record.h"
+#include "world/text/policy_fields.h"
+
+namespace {
+
+// How a value is written and read.
+enum class Form : uint8_t { kReal, kWhole, kByte, kYesNo, kMask };
+
+// Where value i of a key lives in the policy block.
+enum class Place : uint8_t {
+  kF32,             // float at offset + 4i
+  kI32,             // signed word at offset
+  kU8,              // byte at offset + i
+  kU32,             // word at offset + 4i
+  kBit,             // bit `arg` of the word at offset, as 0 or 1
+  kRefugee,         // bits 2-3 of the migration flags, as 0 to 3
+  kProductReal,     // word `arg` of product i's settings, a float
+  kProductBit,      // bit `arg` of product i's flags word
+  kRegionFlag,      // the rules-of-engagement flags toward region i
+  kCabinetIds,      // id i % 2 of post i / 2
+  kCabinetControl,  // post i's control, signed 16 bits
+  kCabinetPriorities,
+  kCabinetLocks,
+};
+
+// Which commands a key posts.
+enum class Post : uint8_t {
+  kOne,       // one command, value in arg28
+  kFixed,     // one command, arg28 the key's index, arg32 the value
+  kEach,      // one command per value, arg28 its index, arg32 the value
+  kPair,      // one command, arg28 the first value, arg32 the second
+  kRegions,   // one per region r: arg28 the value, arg32 r, arg36 1 (set the bits)
+  kCabinet,   // one per post c: arg28 c, arg32 the first id, arg36 the second
+};
+
+struct SettingKey {
+  const char* key;
+  Form form;
+  Place place;
+  uint16_t offset;  // in the policy block
+  uint8_t arg;      // bit number, product word or fixed index
+  uint8_t count;    // values on the key's line
+  uint16_t command;
+  Post post;
+  bool inTemplate;  // read by the editor's default template
+};
+
+#define OFF(field) static_cast<uint16_t>(offsetof(PlayerPolicyBlock, field))
+#define MIG OFF(migrationFlags)
+#define TAX(k) static_cast<uint16_t>(offsetof(PlayerPolicyBlock, taxRates) + 4 * (k))
+#define MILR(k) static_cast<uint16_t>(offsetof(PlayerPolicyBlock, milResearch) + 4 * (k))
+
+constexpr SettingKey kKeys[] = {
+    {"immlimit", Form::kReal, Place::kF32, OFF(immlimit), 0, 1, 81, Post::kOne, true},
+    {"refuglimit", Form::kReal, Place::kF32, OFF(refuglimit), 0, 1, 82, Post::kOne, true},
+    {"emlimit", Form::kReal, Place::kF32, OFF(emlimit), 0, 1, 83, Post::kOne, true},
+    {"immcontrol", Form::kYesNo, Place::kBit, MIG, 0, 1, 84, Post::kOne, true},
+    {"emcontrol", Form::kYesNo, Place::kBit, MIG, 1, 1, 85, Post::kOne, true},
+    {"imrefugee", Form::kWhole, Place::kRefugee, MIG, 2, 1, 86, Post::kOne, true},
+    {"imrefugeeint", Form::kYesNo, Place::kBit, MIG, 4, 1, 103, Post::kOne, true},
+    {"immedic", Form::kYesNo, Place::kBit, MIG, 5, 1, 87, Post::kOne, true},
+    {"imethnic", Form::kYesNo, Place::kBit, MIG, 6, 1, 88, Post::kOne, true},
+    {"imeduc", Form::kYesNo, Place::kBit, MIG, 7, 1, 89, Post::kOne, true},
+    {"imskills", Form::kYesNo, Place::kBit, MIG, 8, 1, 90, Post::kOne, true},
+    {"imwealth", Form::kYesNo, Place::kBit, MIG, 9, 1, 91, Post::kOne, true},
+    {"imcriminals", Form::kYesNo, Place::kBit, MIG, 10, 1, 92, Post::kOne, true},
+    {"emscientists", Form::kYesNo, Place::kBit, MIG, 14, 1, 93, Post::kOne, true},
+    {"emlabourers", Form::kYesNo, Place::kBit, MIG, 15, 1, 94, Post::kOne, true},
+    {"emdissidents", Form::kYesNo, Place::kBit, MIG, 16, 1, 95, Post::kOne, true},
+    {"emskilled", Form::kYesNo, Place::kBit, MIG, 17, 1, 96, Post::kOne, true},
+    {"emwealthy", Form::kYesNo, Place::kBit, MIG, 18, 1, 97, Post::kOne, true},
+    {"emstudents", Form::kYesNo, Place::kBit, MIG, 19, 1, 98, Post::kOne, true},
+    {"emexileopp", Form::kYesNo, Place::kBit, MIG, 20, 1, 99, Post::kOne, true},
+    {"emexilecrime", Form::kYesNo, Place::kBit, MIG, 21, 1, 100, Post::kOne, true},
+    {"emexilereligion", Form::kYesNo, Place::kBit, MIG, 22, 1, 101, Post::kOne, true},
+    {"emcampreligion", Form::kYesNo, Place::kBit, MIG, 23, 1, 102, Post::kOne, true},
+    {"salesgoodstax", Form::kReal, Place::kF32, TAX(0), 0, 1, 19, Post::kFixed, true},
+    {"salesservtax", Form::kReal, Place::kF32, TAX(1), 1, 1, 19, Post::kFixed, true},
+    {"corptax", Form::kReal, Place::kF32, TAX(2), 2, 1, 19, Post::kFixed, true},
+    {"smallbustax", Form::kReal, Place::kF32, TAX(3), 3, 1, 19, Post::kFixed, true},
+    {"socialtax", Form::kReal, Place::kF32, TAX(4), 4, 1, 19, Post::kFixed, true},
+    {"pensiontax", Form::kReal, Place::kF32, TAX(5), 5, 1, 19, Post::kFixed, true},
+    {"importduty", Form::kReal, Place::kF32, TAX(6), 6, 1, 19, Post::kFixed, true},
+    {"exportduty", Form::kReal, Place::kF32, TAX(7), 7, 1, 19, Post::kFixed, true},
+    {"propertytax", Form::kReal, Place::kF32, TAX(8), 8, 1, 19, Post::kFixed, true},
+    {"incomelowtax", Form::kReal, Place::kF32, TAX(9), 9, 1, 19, Post::kFixed, true},
+    {"incomemidtax", Form::kReal, Place::kF32, TAX(10), 10, 1, 19, Post::kFixed, true},
+    {"incomehightax", Form::kReal, Place::kF32, TAX(11), 11, 1, 19, Post::kFixed, true},
+    {"userfees", Form::kReal, Place::kF32, OFF(userfees), 0, 1, 20, Post::kOne, true},
+    {"immigrationtax", Form::kReal, Place::kF32, OFF(immigrationtax), 0, 1, 21, Post::kOne, true},
+    {"uispend", Form::kReal, Place::kF32, OFF(uispend), 0, 1, 22, Post::kOne, true},
+    {"welfspend", Form::kReal, Place::kF32, OFF(welfspend), 0, 1, 23, Post::kOne, true},
+    {"pensspend", Form::kReal, Place::kF32, OFF(pensspend), 0, 1, 24, Post::kOne, true},
+    {"socialspend", Form::kReal, Place::kF32, OFF(socialspend), 0, kSocialPrograms, 25, Post::kEach, true},
+    {"wagepricemax", Form::kReal, Place::kF32, OFF(wagepricemax), 0, 1, 18, Post::kOne, true},
+    {"minwage", Form::kReal, Place::kF32, OFF(minwage), 0, 1, 16, Post::kOne, true},
+    {"bwageprice", Form::kYesNo, Place::kBit, OFF(wageFlags), 0, 1, 26, Post::kOne, true},
+    {"bmedical", Form::kYesNo, Place::kBit, OFF(wageFlags), 1, 1, 27, Post::kOne, true},
+    {"bmatchsocials", Form::kYesNo, Place::kBit, OFF(wageFlags), 4, 1, 29, Post::kOne, true},
+    {"defcon", Form::kWhole, Place::kI32, OFF(defcon), 0, 1, 128, Post::kOne, false},
+    {"soldiertarget", Form::kReal, Place::kF32, OFF(soldiertarget), 0, 1, 129, Post::kOne, true},
+    {"recruitlimit", Form::kReal, Place::kF32, OFF(recruitlimit), 0, 1, 130, Post::kOne, true},
+    {"soldierminage", Form::kByte, Place::kU8, OFF(soldierminage), 0, 1, 131, Post::kOne, true},
+    {"milspendsalary", Form::kReal, Place::kF32, OFF(milspendsalary), 0, 1, 132, Post::kOne, false},
+    {"milspendmaint", Form::kReal, Place::kF32, OFF(milspendmaint), 0, 1, 134, Post::kOne, false},
+    {"milspendintel", Form::kReal, Place::kF32, OFF(milspendintel), 0, 1, 133, Post::kOne, false},
+    {"milspendresearch", Form::kReal, Place::kF32, OFF(milspendresearch), 0, 1, 136, Post::kOne, false},
+    {"milresearchtechlvl", Form::kReal, Place::kF32, MILR(0), 0, 1, 138, Post::kFixed, true},
+    {"milresearchtechs", Form::kReal, Place::kF32, MILR(1), 1, 1, 138, Post::kFixed, true},
+    {"milresearcheff", Form::kReal, Place::kF32, MILR(2), 2, 1, 138, Post::kFixed, true},
+    {"bconscript", Form::kYesNo, Place::kBit, OFF(militaryFlags), 0, 1, 139, Post::kOne, false},
+    {"bcoed", Form::kYesNo, Place::kBit, OFF(militaryFlags), 1, 1, 140, Post::kOne, true},
+    {"religionstate", Form::kByte, Place::kU8, OFF(religionstate), 0, 1, 104, Post::kOne, true},
+    {"religionofftol", Form::kByte, Place::kU8, OFF(religionofftol), 0, 1, 105, Post::kOne, true},
+    {"domesticmargin", Form::kReal, Place::kProductReal, 0, kProductDomesticMargin, kPolicyProducts, 51, Post::kEach, true},
+    {"subsidy", Form::kReal, Place::kProductReal, 0, kProductSubsidy, kPolicyProducts, 53, Post::kEach, true},
+    {"productioncap", Form::kReal, Place::kProductReal, 0, kProductProductionCap, kPolicyProducts, 54, Post::kEach, true},
+    {"autosellsurpluspercent", Form::kReal, Place::kProductReal, 0, kProductAutoSellSurplusPercent, kPolicyProducts, 57, Post::kEach, true},
+    {"autosellmargin", Form::kReal, Place::kProductReal, 0, kProductAutoSellMargin, kPolicyProducts, 58, Post::kEach, true},
+    {"autobuymax", Form::kReal, Place::kProductReal, 0, kProductAutoBuyMax, kPolicyProducts, 59, Post::kEach, true},
+    {"bautopurchase", Form::kYesNo, Place::kProductBit, 0, 0, kPolicyProducts, 60, Post::kEach, true},
+    {"bnoboycottbuy", Form::kYesNo, Place::kProductBit, 0, 1, kPolicyProducts, 61, Post::kEach, true},
+    {"bnoboycottsell", Form::kYesNo, Place::kProductBit, 0, 2, kPolicyProducts, 62, Post::kEach, true},
+    {"bautosell", Form::kYesNo, Place::kProductBit, 0, 3, kPolicyProducts, 63, Post::kEach, true},
+    {"bautosellprice", Form::kYesNo, Place::kProductBit, 0, 4, kPolicyProducts, 70, Post::kEach, true},
+    {"bcapbycapacity", Form::kYesNo, Place::kProductBit, 0, 5, kPolicyProducts, 64, Post::kEach, true},
+    {"purchasemax", Form::kReal, Place::kProductReal, 0, kProductPurchaseMax, kPolicyProducts, 68, Post::kEach, true},
+    {"prodmilpriority", Form::kYesNo, Place::kBit, OFF(productionFlags), 1, 1, 69, Post::kOne, true},
+    {"roeresvdm", Form::kYesNo, Place::kBit, OFF(roeFlags), 0, 1, 150, Post::kOne, true},
+    {"roeusenuketactical", Form::kYesNo, Place::kBit, OFF(roeFlags), 1, 1, 161, Post::kOne, true},
+    {"roeusechemtactical", Form::kYesNo, Place::kBit, OFF(roeFlags), 2, 1, 162, Post::kOne, true},
+    {"roeneutralengage", Form::kYesNo, Place::kBit, OFF(roeFlags), 3, 1, 153, Post::kOne, true},
+    {"roescortchedearth", Form::kYesNo, Place::kBit, OFF(roeFlags), 4, 1, 154, Post::kOne, true},
+    {"roepathallied", Form::kYesNo, Place::kBit, OFF(roeFlags), 5, 1, 144, Post::kOne, true},
+    {"roepathneutral", Form::kYesNo, Place::kBit, OFF(roeFlags), 6, 1, 145, Post::kOne, true},
+    {"roepathenemy", Form::kYesNo, Place::kBit, OFF(roeFlags), 7, 1, 146, Post::kOne, true},
+    {"roepathwm", Form::kYesNo, Place::kBit, OFF(roeFlags), 8, 1, 147, Post::kOne, true},
+    {"roepathnowmwater", Form::kYesNo, Place::kBit, OFF(roeFlags), 10, 1, 148, Post::kOne, true},
+    {"roepathallair", Form::kYesNo, Place::kBit, OFF(roeFlags), 11, 1, 156, Post::kOne, true},
+    {"roenorepair", Form::kYesNo, Place::kBit, OFF(roeFlags), 9, 1, 149, Post::kOne, true},
+    {"roescorchedtype", Form::kMask, Place::kU32, OFF(roescorchedtype), 0, 1, 155, Post::kOne, true},
+    {"roeusenbcstrategic", Form::kYesNo, Place::kBit, OFF(roeFlags), 12, 1, 152, Post::kOne, true},
+    {"roeicbmlaunchonloss", Form::kYesNo, Place::kBit, OFF(roeFlags), 13, 1, 151, Post::kOne, true},
+    {"milinitiativeoff", Form::kByte, Place::kU8, OFF(milinitiativeoff), 0, 1, 142, Post::kOne, true},
+    {"milinitiativedef", Form::kByte, Place::kU8, OFF(milinitiativedef), 0, 1, 143, Post::kOne, true},
+    {"intelspendforfocus", Form::kReal, Place::kF32, OFF(intelspendforfocus), 0, 1, 135, Post::kOne, true},
+    {"bunitautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), 3, 1, 158, Post::kOne, true},
+    {"bmissilesautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), 4, 1, 163, Post::kOne, true},
+    {"autobuildvalues", Form::kByte, Place::kU8, OFF(autobuildvalues), 0, 2, 159, Post::kPair, true},
+    {"autobuildmissiles", Form::kMask, Place::kU8, OFF(autobuildmissiles), 0, 2, 160, Post::kPair, true},
+    {"roeregionflag", Form::kMask, Place::kRegionFlag, 0, 0, kPolicyRegions, 157, Post::kRegions, true},
+    {"defsetadvorders", Form::kMask, Place::kU32, OFF(defsetadvorders), 0, 2, 260, Post::kPair, true},
+    {"cabsetsid", Form::kByte, Place::kCabinetIds, 0, 0, 2 * kCabinetPosts, 256, Post::kCabinet, true},
+    {"cabsetcontrol", Form::kWhole, Place::kCabinetControl, 0, 0, kCabinetPosts, 257, Post::kEach, true},
+    {"cabsetpriorities", Form::kMask, Place::kCabinetPriorities, 0, 0, kCabinetPosts, 258, Post::kEach, true},
+    {"cabsetlocks", Form::kMask, Place::kCabinetLocks, 0, 0, kCabinetPosts, 259, Post::kEach, true},
+};
+static_assert(sizeof kKeys / sizeof kKeys[0] == 103);
+
+#undef OFF
+#undef MIG
+#undef TAX
+#undef MILR
+
+constexpr int kMostValues = 32;
+
+const uint8_t* Bytes(const PlayerPolicyBlock& b) { return reinterpret_cast<const uint8_t*>(&b); }
+uint8_t* Bytes(PlayerPolicyBlock& b) { return reinterpret_cast<uint8_t*>(&b); }
+
+// Value i of a key as its command carries it: a float's bits, a switch as 0
+// or 1, a byte as its unsigned value, a 16-bit control sign-extended.
+uint32_t GetValue(const PlayerPolicyBlock& b, const SettingKey& k, int i) {
+  const uint8_t* at = Bytes(b) + k.offset;
+  switch (k.place) {
+    case Place::kF32:
+    case Place::kU32: return le::Load32(at + 4 * i);
+    case Place::kI32: return le::Load32(at);
+    case Place::kU8: return at[i];
+    case Place::kBit: return (le::Load32(at) >> k.arg) & 1u;
+    case Place::kRefugee: return (le::Load32(at) >> 2) & 3u;
+    case Place::kProductReal: return ProductWord(b.productPolicy[i], k.arg);
+    case Place::kProductBit: return (ProductWord(b.productPolicy[i], kProductFlags) >> k.arg) & 1u;
+    case Place::kRegionFlag: return RoeRegionFlag(b.regionPolicy[i]);
+    case Place::kCabinetIds: return CabinetId(b.cabinetPolicy[i / 2], i % 2);
+    case Place::kCabinetControl: return static_cast<uint32_t>(static_cast<int32_t>(CabinetControl(b.cabinetPolicy[i])));
+    case Place::kCabinetPriorities: return CabinetPriorities(b.cabinetPolicy[i]);
+    case Place::kCabinetLocks: return CabinetLocks(b.cabinetPolicy[i]);
+  }
+  return 0;
+}
+
+uint32_t WithBit(uint32_t word, int bit, uint32_t value) {
+  return (word & ~(1u << bit)) | ((value & 1u) << bit);
+}
+
+// Stores value i of a key straight into a block, as its command would.
+void SetValue(PlayerPolicyBlock& b, const SettingKey& k, int i, uint32_t v) {
+  uint8_t* at = Bytes(b) + k.offset;
+  switch (k.place) {
+    case Place::kF32:
+    case Place::kU32: le::Store32(at + 4 * i, v); break;
+    case Place::kI32: le::Store32(at, v); break;
+    case Place::kU8: at[i] = static_cast<uint8_t>(v & 0xFFu); break;
+    case Place::kBit: le::Store32(at, WithBit(le::Load32(at), k.arg, v)); break;
+    case Place::kRefugee: le::Store32(at, (le::Load32(at) & ~0xCu) | ((v & 3u) << 2)); break;
+    case Place::kProductReal: SetProductWord(b.productPolicy[i], k.arg, v); break;
+    case Place::kProductBit: {
+      ProductPolicy& p = b.productPolicy[i];
+      SetProductWord(p, kProductFlags, WithBit(ProductWord(p, kProductFlags), k.arg, v));
+      break;
+    }
+    case Place::kRegionFlag: SetRoeRegionFlag(b.regionPolicy[i], v); break;
+    case Place::kCabinetIds: SetCabinetId(b.cabinetPolicy[i / 2], i % 2, static_cast<uint8_t>(v & 0xFFu)); break;
+    case Place::kCabinetControl: SetCabinetControl(b.cabinetPolicy[i], static_cast<int16_t>(v & 0xFFFFu)); break;
+    case Place::kCabinetPriorities: SetCabinetPriorities(b.cabinetPolicy[i], v); break;
+    case Place::kCabinetLocks: SetCabinetLocks(b.cabinetPolicy[i], v); break;
+  }
+}
+
+// Reads one value at the cursor in the key's form; an absent or empty field
+// gives the current value.
+uint32_t ReadValue(TextTokenizer& t, Form form, uint32_t current) {
+  switch (form) {
+    case Form::kReal: {
+      float f;
+      std::memcpy(&f, &current, sizeof f);
+      f = ReadFieldFloat(t, f);
+      uint32_t bits;
+      std::memcpy(&bits, &f, sizeof bits);
+      return bits;
+    }
+    case Form::kWhole: return static_cast<uint32_t>(ReadFieldInt32(t, static_cast<int32_t>(current)));
+    case Form::kByte: return ReadFieldInt(t, static_cast<uint8_t>(current & 0xFFu));
+    case Form::kYesNo: return static_cast<uint32_t>(ReadFieldBool(t, static_cast<int32_t>(current & 1u)));
+    case Form::kMask: return static_cast<uint32_t>(ReadFieldLong(t, static_cast<int32_t>(current)));
+  }
+  return current;
+}
+
+// Finds the key and reads its values; false when the key is not in the text.
+bool ReadKeyValues(TextTokenizer& t, const SettingKey& k, const PlayerPolicyBlock& defaults, uint32_t* values) {
+  char* value = FindKeyword(t, k.key, false);
+  if (!value) return false;
+  t.cursor = value;
+  for (int i = 0; i < k.count; ++i) values[i] = ReadValue(t, k.form, GetValue(defaults, k, i));
+  return true;
+}
+
+void PostKey(const SettingKey& k, int32_t player, const uint32_t* v) {
+  switch (k.post) {
+    case Post::kOne: PostCommand_28_32_36p(k.command, player, v[0], 0, 0); break;
+    case Post::kFixed: PostCommand_28_32_36p(k.command, player, k.arg, v[0], 0); break;
+    case Post::kEach:
+      for (int i = 0; i < k.count; ++i) PostCommand_28_32_36p(k.command, player, static_cast<uint32_t>(i), v[i], 0);
+      break;
+    case Post::kPair: PostCommand_28_32_36p(k.command, player, v[0], v[1], 0); break;
+    case Post::kRegions:
+      for (int r = 0; r < k.count; ++r) PostCommand_28_32_36p(k.command, player, v[r], static_cast<uint32_t>(r), 1);
+      break;
+    case Post::kCabinet:
+      for (int c = 0; c < k.count / 2; ++c)
+        PostCommand_28_32_36p(k.command, player, static_cast<uint32_t>(c), v[2 * c], v[2 * c + 1]);
+      break;
+  }
+}
+
+void WriteValue(std::FILE* file, Form form, uint32_t v) {
+  char text[72];
+  switch (form) {
+    case Form::kReal: {
+      float f;
+      std::memcpy(&f, &v, sizeof f);
+      plat::FormatText(text, sizeof text, "%f, ", static_cast<double>(f));
+      break;
+    }
+    case Form::kWhole: plat::FormatText(text, sizeof text, "%d, ", static_cast<int>(static_cast<int32_t>(v))); break;
+    case Form::kByte:
+    case Form::kYesNo: plat::FormatText(text, sizeof text, "%u, ", static_cast<unsigned>(v)); break;
+    case Form::kMask: plat::FormatText(text, sizeof text, "0x%X, ", static_cast<unsigned>(v)); break;
+  }
+  std::fputs(text, file);
+}
+
+void WriteKey(std::FILE* file, const SettingKey& k, const PlayerPolicyBlock& b) {
+  std::fputs(k.key, file);
+  std::fputc('\t', file);
+  for (int i = 0; i < k.count; ++i) WriteValue(file, k.form, GetValue(b, k, i));
+  std::fputs("\r\n", file);
+}
+
+int32_t LoadSettingsText(TextTokenizer& t, const char* directory, const char* name) {
+  if (!name) return plat::kFail;
+  if (LoadTextFile(directory ? directory : kPlayerSetDirectory, t, name, ".INI") < 0 || !t.text || t.length <= 0)
+    return plat::kFail;
+  return plat::kOk;
+}
+
+}  // namespace
+
+int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory) {
+  if (!region || player < 0 || player >= kMaxPlayers) return plat::kFail;
+  TextTokenizer t;
+  if (LoadSettingsText(t, directory, name) < 0) return plat::kFail;
+  for (const SettingKey& k : kKeys) {
+    uint32_t values[kMostValues];
+    if (ReadKeyValues(t, k, region->displayPolicy, values)) PostKey(k, player, values);
+  }
+  return plat::kOk;
+}
+
+int32_t SavePlayerSettings(const PlayerRecord* region, const char* name) {
+  if (!region || !name) return plat::kFail;
+  plat::MakeGameDirectories(kPlayerSetDirectory);
+  ReplacingFile file;
+  if (CreateTextFile(kPlayerSetDirectory, file, name, ".INI") < 0) return plat::kFail;
+  const PlayerPolicyBlock& b = region->displayPolicy;
+  for (size_t i = 0; i < sizeof kKeys / sizeof kKeys[0]; ++i) {
+    // The refugee-intake switch is written before the refugee setting.
+    size_t at = i;
+    if (std::strcmp(kKeys[i].key, "imrefugee") == 0) at = i + 1;
+    if (std::strcmp(kKeys[i].key, "imrefugeeint") == 0) at = i - 1;
+    WriteKey(file.get(), kKeys[at], b);
+  }
+  std::fputs("\r\n", file.get());
+  std::fputc('\0', file.get());
+  return file.Close();
+}
+
+int32_t LoadDefaultPlayerSettings(PlayerRecord* players, int32_t count, const char* name) {
+  if (!players || count < 2) return plat::kFail;
+  TextTokenizer t;
+  if (LoadSettingsText(t, kPlayerSetDirectory, name) < 0) return plat::kFail;
+  PlayerPolicyBlock& templ = players[1].simPolicy;
+  for (const SettingKey& k : kKeys) {
+    if (!k.inTemplate) continue;
+    uint32_t values[kMostValues];
+    if (!ReadKeyValues(t, k, templ, values)) continue;
+    for (int i = 0; i < k.count; ++i) SetValue(templ, k, i, values[i]);
+  }
+  players[1].displayPolicy = templ;
+  const int32_t last = count < kMaxPlayers ? count : kMaxPlayers;
+  for (int32_t r = 2; r < last; ++r) {
+    PlayerPolicyBlock& sim = players[r].simPolicy;
+    const PlayerPolicyBlock kept = sim;
+    sim = templ;
+    sim.defcon = kept.defcon;
+    sim.milspendsalary = kept.milspendsalary;
+    sim.milspendmaint = kept.milspendmaint;
+    sim.milspendintel = kept.milspendintel;
+    sim.milspendresearch = kept.milspendresearch;
+    sim.religionstate = kept.religionstate;
+    sim.militaryFlags = (sim.militaryFlags & ~1u) | (kept.militaryFlags & 1u);
+    sim.wageFlags = (sim.wageFlags & ~4u) | (kept.wageFlags & 4u);
+    players[r].displayPolicy = sim;
+  }
+  return plat::kOk;
+}

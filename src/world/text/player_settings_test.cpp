@@ -1,0 +1,429 @@
+#include "world/text/player_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/paths.h"
+#include "platform/status.h"
+#include "sim/command_post.h"
+#include "support/temp_dir.h"
+#include "world/player_record.h"
+#include "world/text/policy_fields.h"
+
+namespace {
+
+// The policy commands' effects, worked from the command table of the
+// settings ids, applied to one block. This is the test's own statement of
+// what each id writes, independent of the settings reader.
+void Apply(PlayerPolicyBlock& b, const PostedCommand& c) {
+  const uint32_t a28 = static_cast<uint32_t>(c.value);
+  const uint32_t a32 = static_cast<uint32_t>(c.arg32);
+  const uint32_t a36 = static_cast<uint32_t>(c.arg36);
+  auto real = [](uint32_t bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+  };
+  auto bit = [](uint32_t& word, int n, uint32_t v) { word = (word & ~(1u << n)) | ((v & 1u) << n); };
+  switch (c.id) {
+    case 16: b.minwage = real(a28); break;
+    case 18: b.wagepricemax = real(a28); break;
+    case 19: ASSERT_LT(a28, 12u); b.taxRates[a28] = real(a32); break;
+    case 20: b.userfees = real(a28); break;
+    case 21: b.immigrationtax = real(a28); break;
+    case 22: b.uispend = real(a28); break;
+    case 23: b.welfspend = real(a28); break;
+    case 24: b.pensspend = real(a28); break;
+    case 25: ASSERT_LT(a28, 7u); b.socialspend[a28] = real(a32); break;
+    case 26: bit(b.wageFlags, 0, a28); break;
+    case 27: bit(b.wageFlags, 1, a28); break;
+    case 29: bit(b.wageFlags, 4, a28); break;
+    case 51: case 53: case 54: case 57: case 58: case 59: case 68: {
+      ASSERT_LT(a28, 12u);
+      const int word = c.id == 51 ? 0 : c.id == 53 ? 2 : c.id == 54 ? 3 : c.id == 57 ? 6 : c.id == 58 ? 7 : c.id == 59 ? 14 : 13;
+      SetProductWord(b.productPolicy[a28], word, a32);
+      break;
+    }
+    case 60: case 61: case 62: case 63: case 64: case 70: {
+      ASSERT_LT(a28, 12u);
+      const int n = c.id == 70 ? 4 : c.id == 64 ? 5 : static_cast<int>(c.id) - 60;
+      uint32_t flags = ProductWord(b.productPolicy[a28], 9);
+      bit(flags, n, a32);
+      SetProductWord(b.productPolicy[a28], 9, flags);
+      break;
+    }
+    case 69: bit(b.productionFlags, 1, a28); break;
+    case 81: b.immlimit = real(a28); break;
+    case 82: b.refuglimit = real(a28); break;
+    case 83: b.emlimit = real(a28); break;
+    case 84: bit(b.migrationFlags, 0, a28); break;
+    case 85: bit(b.migrationFlags, 1, a28); break;
+    case 86: b.migrationFlags = (b.migrationFlags & ~0xCu) | ((a28 & 3u) << 2); break;
+    case 103: bit(b.migrationFlags, 4, a28); break;
+    case 104: b.religionstate = static_cast<uint8_t>(a28); break;
+    case 105: b.religionofftol = static_cast<uint8_t>(a28); break;
+    case 128: {
+      int32_t d = static_cast<int32_t>(a28);
+      if (b.hostileMask != 0 && d < 2) d = 2;
+      if (b.hostileMask == 0 && d > 3) d = 3;
+      b.defcon = d;
+      break;
+    }
+    case 129: b.soldiertarget = real(a28); break;
+    case 130: b.recruitlimit = real(a28); break;
+    case 131: b.soldierminage = static_cast<uint8_t>(a28); break;
+    case 132: b.milspendsalary = real(a28); break;
+    case 133: b.milspendintel = real(a28); break;
+    case 134: b.milspendmaint = real(a28); break;
+    case 135: b.intelspendforfocus = real(a28); break;
+    case 136: b.milspendresearch = real(a28); break;
+    case 138: ASSERT_LT(a28, 3u); b.milResearch[a28] = real(a32); break;
+    case 139: bit(b.militaryFlags, 0, a28); break;
+    case 140: bit(b.militaryFlags, 1, a28); break;
+    case 158: bit(b.militaryFlags, 3, a28); break;
+    case 163: bit(b.militaryFlags, 4, a28); break;
+    case 142: b.milinitiativeoff = static_cast<uint8_t>(a28); break;
+    case 143: b.milinitiativedef = static_cast<uint8_t>(a28); break;
+    case 155: b.roescorchedtype = a28; break;
+    case 157: {
+      ASSERT_LT(a32, 32u);
+      uint32_t flags = RoeRegionFlag(b.regionPolicy[a32]);
+      flags = a36 ? (flags | a28) : (flags & ~a28);
+      SetRoeRegionFlag(b.regionPolicy[a32], flags);
+      break;
+    }
+    case 159: b.autobuildvalues[0] = static_cast<uint8_t>(a28); b.autobuildvalues[1] = static_cast<uint8_t>(a32); break;
+    case 160: b.autobuildmissiles[0] = static_cast<uint8_t>(a28); b.autobuildmissiles[1] = static_cast<uint8_t>(a32); break;
+    case 256: ASSERT_LT(a28, 6u); SetCabinetId(b.cabinetPolicy[a28], 0, static_cast<uint8_t>(a32)); SetCabinetId(b.cabinetPolicy[a28], 1, static_cast<uint8_t>(a36)); break;
+    case 257: ASSERT_LT(a28, 6u); SetCabinetControl(b.cabinetPolicy[a28], static_cast<int16_t>(a32 & 0xFFFF)); break;
+    case 258: ASSERT_LT(a28, 6u); SetCabinetPriorities(b.cabinetPolicy[a28], a32); break;
+    case 259: ASSERT_LT(a28, 6u); SetCabinetLocks(b.cabinetPolicy[a28], a32); break;
+    case 260: b.defsetadvorders[0] = a28; b.defsetadvorders[1] = a32; break;
+    default: {
+      // The rules-of-engagement switches.
+      static const struct { uint32_t id; int bit; } roe[] = {{150, 0}, {161, 1}, {162, 2}, {153, 3}, {154, 4},
+                                                              {144, 5}, {145, 6}, {146, 7}, {147, 8}, {149, 9},
+                                                              {148, 10}, {156, 11}, {152, 12}, {151, 13}};
+      for (const auto& r : roe)
+        if (r.id == c.id) {
+          bit(b.roeFlags, r.bit, a28);
+          return;
+        }
+      // The migration switches 87..102.
+      if (c.id >= 87 && c.id <= 92) {
+        bit(b.migrationFlags, static_cast<int>(c.id) - 82, a28);
+        return;
+      }
+      if (c.id >= 93 && c.id <= 102) {
+        bit(b.migrationFlags, static_cast<int>(c.id) - 79, a28);
+        return;
+      }
+      FAIL() << "unexpected command " << c.id;
+    }
+  }
+}
+
+std::vector<PostedCommand> TakePosted() {
+  plat::CriticalSectionLock hold(g_commandLog.lock);
+  std::vector<PostedCommand> taken;
+  taken.swap(g_commandLog.entries);
+  return taken;
+}
+
+// A float that "%f" writes and the reader reads back exactly.
+float Representable(std::mt19937& random) {
+  return static_cast<float>(static_cast<int32_t>(random() % 200001) - 100000) / 64.0f;
+}
+uint32_t Bits(float f) {
+  uint32_t b;
+  std::memcpy(&b, &f, sizeof b);
+  return b;
+}
+
+// Every settings command once (or once per index) with random arguments.
+std::vector<PostedCommand> RandomSettingsCommands(std::mt19937& random, int32_t player) {
+  std::vector<PostedCommand> out;
+  auto add = [&](uint32_t id, uint32_t a, uint32_t b = 0, uint32_t c = 0) {
+    out.push_back({id, player, static_cast<int32_t>(a), static_cast<int32_t>(b), static_cast<int32_t>(c)});
+  };
+  auto r = [&] { return Bits(Representable(random)); };
+  auto sw = [&] { return static_cast<uint32_t>(random() % 2); };
+  for (uint32_t id : {16u, 18u, 20u, 21u, 22u, 23u, 24u, 81u, 82u, 83u, 129u, 130u, 132u, 133u, 134u, 135u, 136u}) add(id, r());
+  for (uint32_t k = 0; k < 12; ++k) add(19, k, r());
+  for (uint32_t k = 0; k < 7; ++k) add(25, k, r());
+  for (uint32_t k = 0; k < 3; ++k) add(138, k, r());
+  for (uint32_t id : {26u, 27u, 29u, 69u, 84u, 85u, 103u, 139u, 140u, 158u, 163u}) add(id, sw());
+  for (uint32_t id = 87; id <= 102; ++id) add(id, sw());
+  for (uint32_t id : {150u, 161u, 162u, 153u, 154u, 144u, 145u, 146u, 147u, 149u, 148u, 156u, 152u, 151u}) add(id, sw());
+  add(86, random() % 4);
+  add(128, random() % 4);  // 0..3 stay as they are while no region is hostile
+  for (uint32_t id : {104u, 105u, 131u, 142u, 143u}) add(id, random() % 256);
+  add(155, static_cast<uint32_t>(random()));
+  for (uint32_t p = 0; p < 12; ++p) {
+    for (uint32_t id : {51u, 53u, 54u, 57u, 58u, 59u, 68u}) add(id, p, r());
+    for (uint32_t id : {60u, 61u, 62u, 63u, 64u, 70u}) add(id, p, sw());
+  }
+  add(159, random() % 256, random() % 256);
+  add(160, random() % 256, random() % 256);
+  add(260, static_cast<uint32_t>(random()), static_cast<uint32_t>(random()));
+  for (uint32_t region = 0; region < 32; ++region) add(157, static_cast<uint32_t>(random()), region, 1);
+  for (uint32_t post = 0; post < 6; ++post) {
+    add(256, post, random() % 256, random() % 256);
+    add(257, post, static_cast<uint32_t>(static_cast<int32_t>(random() % 65536) - 32768));
+    add(258, post, static_cast<uint32_t>(random()));
+    add(259, post, static_cast<uint32_t>(random()));
+  }
+  return out;
+}
+
+class PlayerSettingsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    oldRoot_ = plat::DataRoot();
+    plat::SetDataRoot(dir_.path());
+    TakePosted();
+  }
+  void TearDown() override {
+    TakePosted();
+    plat::SetDataRoot(oldRoot_);
+  }
+  void Write(const std::string& name, const std::string& text) const { dir_.Write("PlayerSet/" + name + ".INI", text); }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(dir_.path() + "/PlayerSet/" + name + ".INI", std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static std::unique_ptr<PlayerRecord> NewRecord() {
+    auto record = std::make_unique<PlayerRecord>();
+    std::memset(static_cast<void*>(record.get()), 0, sizeof(PlayerRecord));
+    return record;
+  }
+
+  TempDir dir_;
+  std::string oldRoot_;
+};
+
+TEST_F(PlayerSettingsFile, SavedRegionLoadsIntoAFreshRegionThroughItsCommands) {
+  std::mt19937 random(2024);
+  for (int round = 0; round < 5; ++round) {
+    auto a = NewRecord();
+    for (const PostedCommand& c : RandomSettingsCommands(random, 4)) Apply(a->displayPolicy, c);
+    ASSERT_EQ(SavePlayerSettings(a.get(), "Saved"), plat::kOk);
+
+    auto b = NewRecord();
+    ASSERT_EQ(LoadPlayerSettings(b.get(), 4, "Saved", nullptr), plat::kOk);
+    const std::vector<PostedCommand> posted = TakePosted();
+    // 81 keys of one command each; socialspend 7; twelve per product for 13
+    // keys; 32 region flags; 6 for each of the four cabinet keys; 3 pairs.
+    EXPECT_EQ(posted.size(), 81u + 7u + 13u * 12u + 32u + 4u * 6u + 3u);
+    for (const PostedCommand& c : posted) {
+      EXPECT_EQ(c.player, 4);
+      Apply(b->displayPolicy, c);
+    }
+    ASSERT_EQ(std::memcmp(&a->displayPolicy, &b->displayPolicy, sizeof(PlayerPolicyBlock)), 0) << "round " << round;
+    // The loader changes nothing itself: only the commands do.
+    auto c = NewRecord();
+    ASSERT_EQ(LoadPlayerSettings(c.get(), 4, "Saved", nullptr), plat::kOk);
+    EXPECT_EQ(std::memcmp(&c->displayPolicy, &NewRecord()->displayPolicy, sizeof(PlayerPolicyBlock)), 0);
+    TakePosted();
+  }
+}
+
+TEST_F(PlayerSettingsFile, ADefconLinePostsExactlyOneCommand) {
+  Write("One", "defcon\t3");
+  auto region = NewRecord();
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 2, "One", nullptr), plat::kOk);
+  const std::vector<PostedCommand> posted = TakePosted();
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0].id, 128u);
+  EXPECT_EQ(posted[0].player, 2);
+  EXPECT_EQ(posted[0].value, 3);
+  EXPECT_EQ(posted[0].arg32, 0);
+  EXPECT_EQ(posted[0].arg36, 0);
+}
+
+TEST_F(PlayerSettingsFile, TheRefugeeIntakeSwitchIsNotTakenForTheRefugeeSetting) {
+  Write("One", "imrefugeeint\t1, \r\n");
+  auto region = NewRecord();
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  const std::vector<PostedCommand> posted = TakePosted();
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0].id, 103u);
+  EXPECT_EQ(posted[0].value, 1);
+}
+
+TEST_F(PlayerSettingsFile, EmptyAndMissingValuesPostTheCurrentValue) {
+  Write("One", "socialspend\t1.5, , 2.5\r\n");
+  auto region = NewRecord();
+  for (int i = 0; i < 7; ++i) region->displayPolicy.socialspend[i] = 10.0f + static_cast<float>(i);
+  region->simPolicy.socialspend[1] = 99.0f;  // the display copy gives the defaults
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  const std::vector<PostedCommand> posted = TakePosted();
+  ASSERT_EQ(posted.size(), 7u);
+  const float want[7] = {1.5f, 11.0f, 2.5f, 13.0f, 14.0f, 15.0f, 16.0f};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(posted[i].id, 25u);
+    EXPECT_EQ(posted[i].value, i);
+    EXPECT_EQ(static_cast<uint32_t>(posted[i].arg32), Bits(want[i])) << i;
+  }
+}
+
+TEST_F(PlayerSettingsFile, RegionFlagsOfZeroPost32CommandsThatSetNothing) {
+  std::string line = "roeregionflag\t";
+  for (int r = 0; r < 32; ++r) line += "0x0, ";
+  Write("One", line + "\r\n");
+  auto region = NewRecord();
+  SetRoeRegionFlag(region->displayPolicy.regionPolicy[6], 0x40);
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  const std::vector<PostedCommand> posted = TakePosted();
+  ASSERT_EQ(posted.size(), 32u);
+  for (int r = 0; r < 32; ++r) {
+    EXPECT_EQ(posted[r].id, 157u);
+    EXPECT_EQ(posted[r].value, 0);
+    EXPECT_EQ(posted[r].arg32, r);
+    EXPECT_EQ(posted[r].arg36, 1);
+    Apply(region->displayPolicy, posted[r]);
+  }
+  EXPECT_EQ(RoeRegionFlag(region->displayPolicy.regionPolicy[6]), 0x40u);  // set in the game, kept
+}
+
+TEST_F(PlayerSettingsFile, MasksReadWithBasePrefixesAndTheFirstOccurrenceWins) {
+  Write("One", "roescorchedtype\t0x80000000, \r\ndefsetadvorders\t010, 0X1f\r\nroescorchedtype\t5\r\n");
+  auto region = NewRecord();
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  const std::vector<PostedCommand> posted = TakePosted();
+  ASSERT_EQ(posted.size(), 2u);
+  EXPECT_EQ(posted[0].id, 155u);
+  EXPECT_EQ(static_cast<uint32_t>(posted[0].value), 0x80000000u);
+  EXPECT_EQ(posted[1].id, 260u);
+  EXPECT_EQ(posted[1].value, 8);
+  EXPECT_EQ(posted[1].arg32, 31);
+}
+
+TEST_F(PlayerSettingsFile, ValuesNeverRunOntoTheNextLine) {
+  Write("One", "cabsetcontrol\t-5, 7\r\n9, 9, 9\r\nautobuildvalues\t300\r\n");
+  auto region = NewRecord();
+  SetCabinetControl(region->displayPolicy.cabinetPolicy[2], -100);
+  region->displayPolicy.autobuildvalues[1] = 17;
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  const std::vector<PostedCommand> posted = TakePosted();
+  ASSERT_EQ(posted.size(), 7u);
+  // Keys post in the table's order: autobuildvalues comes before the cabinet.
+  EXPECT_EQ(posted[0].id, 159u);
+  EXPECT_EQ(posted[0].value, 44);  // a byte keeps its low 8 bits
+  EXPECT_EQ(posted[0].arg32, 17);
+  EXPECT_EQ(posted[1].id, 257u);
+  EXPECT_EQ(posted[1].arg32, -5);
+  EXPECT_EQ(posted[2].arg32, 7);
+  EXPECT_EQ(posted[3].value, 2);
+  EXPECT_EQ(posted[3].arg32, -100);  // the current value, not the 9 of the next line
+  EXPECT_EQ(posted[4].arg32, 0);
+}
+
+TEST_F(PlayerSettingsFile, NothingIsPostedWithoutAFileOrARegion) {
+  auto region = NewRecord();
+  EXPECT_EQ(LoadPlayerSettings(region.get(), 1, "Missing", nullptr), plat::kFail);
+  Write("Empty", "");
+  EXPECT_EQ(LoadPlayerSettings(region.get(), 1, "Empty", nullptr), plat::kFail);
+  Write("One", "defcon\t3\r\n");
+  EXPECT_EQ(LoadPlayerSettings(nullptr, 1, "One", nullptr), plat::kFail);
+  EXPECT_EQ(LoadPlayerSettings(region.get(), 32, "One", nullptr), plat::kFail);
+  EXPECT_EQ(LoadPlayerSettings(region.get(), 1, nullptr, nullptr), plat::kFail);
+  EXPECT_TRUE(TakePosted().empty());
+  // Another folder when one is given.
+  dir_.Write("Profiles/One.INI", "minwage\t2.5\r\n");
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", "Profiles\\"), plat::kOk);
+  const std::vector<PostedCommand> posted = TakePosted();
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0].id, 16u);
+}
+
+TEST_F(PlayerSettingsFile, TheWriterFormAndOrder) {
+  auto region = NewRecord();
+  PlayerPolicyBlock& b = region->displayPolicy;
+  b.migrationFlags = 0x1C;  // imrefugee 3, imrefugeeint 1
+  b.immlimit = 0.5f;
+  SetCabinetControl(b.cabinetPolicy[0], -2);
+  SetCabinetLocks(b.cabinetPolicy[5], 0xABCDEF01);
+  b.soldierminage = 200;
+  ASSERT_EQ(SavePlayerSettings(region.get(), "Form"), plat::kOk);
+  const std::string text = Read("Form");
+  EXPECT_EQ(text.rfind("immlimit\t0.500000, \r\nrefuglimit\t0.000000, \r\n", 0), 0u);
+  EXPECT_NE(text.find("\r\nimrefugeeint\t1, \r\nimrefugee\t3, \r\nimmedic\t0, \r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\nsoldierminage\t200, \r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\ncabsetcontrol\t-2, 0, 0, 0, 0, 0, \r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\ncabsetsid\t0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, \r\n"), std::string::npos);
+  const std::string tail = "cabsetlocks\t0x0, 0x0, 0x0, 0x0, 0x0, 0xABCDEF01, \r\n\r\n";
+  ASSERT_GE(text.size(), tail.size() + 1);
+  EXPECT_EQ(text.substr(text.size() - tail.size() - 1), tail + std::string(1, '\0'));
+  size_t lines = 0;
+  for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  EXPECT_EQ(lines, 104u);
+  EXPECT_EQ(SavePlayerSettings(nullptr, "Form"), plat::kFail);
+}
+
+TEST_F(PlayerSettingsFile, TheEditorTemplateGoesStraightIntoEveryRegion) {
+  Write("Default",
+        "defcon\t1\r\nmilspendsalary\t9\r\nbconscript\t1\r\nreligionstate\t7\r\nminwage\t3.5\r\n"
+        "bmedical\tyes\r\nroeregionflag\t0x1, 0x2\r\ncabsetlocks\t0x10\r\nimrefugee\t2\r\n");
+  const int count = 32;
+  auto players = std::make_unique<PlayerRecord[]>(count);
+  std::memset(static_cast<void*>(players.get()), 0, sizeof(PlayerRecord) * count);
+  for (int r = 0; r < count; ++r) {
+    PlayerPolicyBlock& s = players[r].simPolicy;
+    s.defcon = 10 + r;
+    s.milspendsalary = static_cast<float>(r);
+    s.religionstate = static_cast<uint8_t>(r);
+    s.militaryFlags = (r % 2) ? 1u : 0u;
+    s.wageFlags = 4u | 8u;  // bit 2 is kept, bit 3 comes from the template
+    s.migrationFlags = 0x11;  // bits outside the refugee setting stay in the template
+    SetRoeRegionFlag(s.regionPolicy[1], 0xF0);
+    s.minwage = 1.0f;
+  }
+  players[0].displayPolicy.minwage = 42.0f;
+  ASSERT_EQ(LoadDefaultPlayerSettings(players.get(), count, "Default"), plat::kOk);
+  EXPECT_TRUE(TakePosted().empty());
+
+  const PlayerPolicyBlock& t = players[1].simPolicy;
+  EXPECT_EQ(t.defcon, 11);               // not read into the template
+  EXPECT_FLOAT_EQ(t.milspendsalary, 1.0f);
+  EXPECT_EQ(t.militaryFlags, 1u);
+  EXPECT_EQ(t.religionstate, 7);
+  EXPECT_FLOAT_EQ(t.minwage, 3.5f);
+  EXPECT_EQ(t.wageFlags, 4u | 8u | 2u);  // bmedical adds its bit only
+  EXPECT_EQ(t.migrationFlags, 0x11u | (2u << 2));
+  EXPECT_EQ(RoeRegionFlag(t.regionPolicy[0]), 1u);
+  EXPECT_EQ(RoeRegionFlag(t.regionPolicy[1]), 2u);     // replaced, not added to
+  EXPECT_EQ(RoeRegionFlag(t.regionPolicy[2]), 0u);     // the default: the template's own
+  EXPECT_EQ(CabinetLocks(t.cabinetPolicy[0]), 0x10u);
+  EXPECT_EQ(std::memcmp(&players[1].displayPolicy, &t, sizeof t), 0);
+
+  for (int r = 2; r < count; ++r) {
+    const PlayerPolicyBlock& s = players[r].simPolicy;
+    EXPECT_EQ(s.defcon, 10 + r);
+    EXPECT_FLOAT_EQ(s.milspendsalary, static_cast<float>(r));
+    EXPECT_EQ(s.religionstate, r);
+    EXPECT_EQ(s.militaryFlags, (r % 2) ? 1u : 0u);
+    EXPECT_EQ(s.wageFlags, 4u | 8u | 2u);
+    EXPECT_FLOAT_EQ(s.minwage, 3.5f);
+    EXPECT_EQ(RoeRegionFlag(s.regionPolicy[1]), 2u);
+    EXPECT_EQ(std::memcmp(&players[r].displayPolicy, &s, sizeof s), 0) << r;
+  }
+  EXPECT_EQ(players[0].simPolicy.defcon, 10);
+  EXPECT_FLOAT_EQ(players[0].simPolicy.minwage, 1.0f);
+  EXPECT_FLOAT_EQ(players[0].displayPolicy.minwage, 42.0f);
+
+  EXPECT_EQ(LoadDefaultPlayerSettings(players.get(), count, "Missing"), plat::kFail);
+  EXPECT_EQ(LoadDefaultPlayerSettings(players.get(), 1, "Default"), plat::kFail);
+  EXPECT_EQ(LoadDefaultPlayerSettings(nullptr, count, "Default"), plat::kFail);
+}
+
+}  // namespace

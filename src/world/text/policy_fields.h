@@ -1,0 +1,45 @@
+#pragma once
+// The named parts of a region's per-product, per-region and per-post
+// settings inside PlayerPolicyBlock. The records keep them as bytes of a
+// little-endian image; these read and write them in place.
+#include <cstdint>
+
+#include "world/le_bytes.h"
+#include "world/player_policy.h"
+
+// Words of a product's settings.
+enum ProductPolicyWord : int {
+  kProductDomesticMargin = 0,
+  kProductSubsidy = 2,
+  kProductProductionCap = 3,
+  kProductPlayerMask2 = 4,
+  kProductPlayerMask = 5,
+  kProductAutoSellSurplusPercent = 6,
+  kProductAutoSellMargin = 7,
+  kProductFlags = 9,
+  kProductSellParam = 10,
+  kProductSellParam2 = 11,
+  kProductBuyParam = 12,
+  kProductPurchaseMax = 13,
+  kProductAutoBuyMax = 14,
+};
+
+inline uint32_t ProductWord(const ProductPolicy& p, int word) { return le::Load32(p.bytes + 4 * word); }
+inline void SetProductWord(ProductPolicy& p, int word, uint32_t value) { le::Store32(p.bytes + 4 * word, value); }
+inline float ProductReal(const ProductPolicy& p, int word) { return le::LoadF32(p.bytes + 4 * word); }
+inline void SetProductReal(ProductPolicy& p, int word, float value) { le::StoreF32(p.bytes + 4 * word, value); }
+
+// A cabinet post's settings: the two ids, the control value, the locks and
+// the priorities.
+inline uint8_t CabinetId(const CabinetPolicy& c, int which) { return c.bytes[which & 1]; }
+inline void SetCabinetId(CabinetPolicy& c, int which, uint8_t id) { c.bytes[which & 1] = id; }
+inline int16_t CabinetControl(const CabinetPolicy& c) { return le::LoadI16(c.bytes + 2); }
+inline void SetCabinetControl(CabinetPolicy& c, int16_t v) { le::StoreI16(c.bytes + 2, v); }
+inline uint32_t CabinetLocks(const CabinetPolicy& c) { return le::Load32(c.bytes + 4); }
+inline void SetCabinetLocks(CabinetPolicy& c, uint32_t v) { le::Store32(c.bytes + 4, v); }
+inline uint32_t CabinetPriorities(const CabinetPolicy& c) { return le::Load32(c.bytes + 8); }
+inline void SetCabinetPriorities(CabinetPolicy& c, uint32_t v) { le::Store32(c.bytes + 8, v); }
+
+// The rules-of-engagement flags toward one other region.
+inline uint32_t RoeRegionFlag(const RegionPolicy& r) { return le::Load32(r.bytes); }
+inline void SetRoeRegionFlag(RegionPolicy& r, uint32_t v) { le::Store32(r.bytes, v); }
