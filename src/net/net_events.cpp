@@ -16,8 +16,8 @@ void OnNetEvent8001(ScreenManager& ui, plat::LParam lParam) {
     if (kind == kKindEmpty || kind == kKindOut) return;
     if (ui.networked) {
       if (!g_netSession.isHost) return;
-      const int32_t slot = w.players[p].netSlot;
-      if (slot >= 0 && slot < kMaxPlayers && w.netSlots[slot].state == 2) return;
+      const uint32_t slot = w.players[p].networkSlot;
+      if (slot != 0 && slot < kMaxPlayers && w.slotTable[slot].state == kSlotHuman) return;
     }
   }
   // The departed player's region passes to the computer.

@@ -298,6 +298,9 @@ std::vector<uint8_t> BuildMapImage(World& world, bool forSaveGame) {
   std::vector<uint8_t> out(kMapHeaderBlock, 0);
   out.reserve(h.stringPoolOffset + poolSize);
   EncodeMapHeader(h, out.data());
+  // A file cannot carry its own checksum: the loaded copy takes it on read,
+  // and the file keeps 0 so that writing what was read gives the same bytes.
+  le::Store32(out.data() + offsetof(MapHeader, checksum), 0);
   for (const HexCellImage& cell : cells) {
     uint8_t image[8];
     le::Store32(image, cell.leadUnitId);

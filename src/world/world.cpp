@@ -1,25 +1,37 @@
 #include "world/world.h"
 
+#include <cstdlib>
+
 #include "app/init_order.h"
-#include "net/net_message_queue.h"
 #include "world/hex_extra.h"
-#include "world/text/ui_options.h"
 
 World g_world VD_INIT_WORLD;
 
+World::World() {
+  InitScenarioSettings(scenario);
+  InitGameParamsBlock(campaignMessage);
+}
+
 World::~World() {
+  ClearScenarioSettings(scenario);
+  FreeRingItems(bufferList);
+  FreeGameData(*this);
   for (HexCell& cell : cells) FreeHexStack(cell);
+  for (TechRecord& tech : techs) {
+    std::free(tech.name);
+    std::free(tech.text);
+  }
 }
 
 void WorldInitLocks(World& world) {
-  for (auto& lock : world.locks)
-    if (!lock) lock = new plat::CriticalSection;
+  for (WorldLock which : kWorldLockCreationOrder)
+    if (!world.locks[which]) world.locks[which] = new plat::CriticalSection;
 }
 
 void WorldDeleteLocks(World& world) {
-  for (auto& lock : world.locks) {
-    delete lock;
-    lock = nullptr;
+  for (WorldLock which : kWorldLockCreationOrder) {
+    delete world.locks[which];
+    world.locks[which] = nullptr;
   }
 }
 
@@ -29,20 +41,22 @@ bool WorldLocksExist(const World& world) {
   return true;
 }
 
-void ResetWorldDataTables() {}
+uint8_t* DesignRow(World& world, int player) {
+  const int32_t width = world.gameState.designRowBytes;
+  if (player < 0 || player >= kMaxPlayers || width <= 0) return nullptr;
+  const size_t at = static_cast<size_t>(player) * static_cast<size_t>(width);
+  if (at + static_cast<size_t>(width) > world.designRows.size()) return nullptr;
+  return world.designRows.data() + at;
+}
 
-void NewGameData() { g_world.gameState = GameState{}; }
+const PlayerTechState* TechRow(const World& world, int player) {
+  const int32_t count = world.gameState.techCount;
+  if (player < 0 || player >= kMaxPlayers || count <= 0) return nullptr;
+  const size_t at = static_cast<size_t>(player) * static_cast<size_t>(count);
+  if (at + static_cast<size_t>(count) > world.techRows.size()) return nullptr;
+  return world.techRows.data() + at;
+}
 
-
-void SetGameSpeed(GameState& state, int32_t tier) {
-  if (tier > 3) tier = 3;
-  if (tier < 0) tier = 0;
-  int32_t speed = g_uiOptions.speedrateslices[tier];
-  if (g_uiOptions.bspeeddouble) speed *= 2;
-  SessionMessage* m = BuildNetMessage(kSmGameSpeed, nullptr, 0, static_cast<uint32_t>(state.currentTick),
-                                      static_cast<uint8_t>(state.localPlayer));
-  if (!m) return;
-  // The value travels in the message; the main thread applies it on every peer alike.
-  m->value = static_cast<uint32_t>(speed);
-  QueueNetMessage(g_netQueue, m);
+PlayerTechState* TechRow(World& world, int player) {
+  return const_cast<PlayerTechState*>(TechRow(static_cast<const World&>(world), player));
 }

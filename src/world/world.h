@@ -1,75 +1,53 @@
 #pragma once
-// The one game world. The clock and session header, the region records and
-// the locks are what the program's spine needs of it so far; the map, the
-// units, the data tables and the files fill in around them.
+// The one game world: the data tables, the map, the region records, the
+// units, the per-player lists, the clock and session header, the scenario
+// settings and the locks. Built before the entry routine and destroyed after
+// everything else; everything else reaches its members directly.
+//
+// The records with file layouts (GameState, PlayerRecord, MapHeader, the
+// table headers, the scenario head, the slot table) are their images; the
+// variable parts live in vectors and native members beside them.
 #include <cstdint>
 #include <vector>
 
 #include "platform/threads.h"
+#include "world/data_tables.h"
+#include "world/game_params_block.h"
+#include "world/game_state.h"
 #include "world/hex_cell.h"
+#include "world/list_items.h"
 #include "world/map_header.h"
+#include "world/net_slot.h"
+#include "world/player_record.h"
+#include "world/scenario_settings.h"
 
 struct UnitRecord;
 
-// A hex under attention: column, row, cell index and the cell index before.
-struct HexPosition {
-  int16_t x = 0;
-  int16_t y = 0;
-  uint32_t cellIndex = 0;
-  uint32_t previousCellIndex = 0;
-};
+inline constexpr int kTechEffectMultipliers = 128;
+inline constexpr size_t kWorldEconomySize = 1024;
 
-struct GameState {
-  int32_t currentDay = 0;
-  int32_t turnNumber = 0;
-  int32_t minutesLeft = 0;
-  int32_t currentTick = 0;
-  int32_t commandLead = 0;
-  int32_t gameSpeed = 0;  // game minutes per real second; 0 paused
-  int32_t daysPerTurn = 0;
-  int32_t highestPlayer = 0;
-  int32_t localPlayer = 0;
-  int32_t endReason = 0;
-  uint32_t winnersMask = 0;
-  HexPosition currentHex;  // cleared on every load and map change
-  HexPosition viewHex;
-};
-
-// Region kinds.
-enum PlayerKind : int32_t { kKindEmpty = 0, kKindWorld = 1, kKindHuman = 2, kKindComputer = 3, kKindOut = 5 };
-
-struct PlayerRecord {
-  int32_t kind = kKindEmpty;
-  int32_t netSlot = -1;  // the network slot that leads this region, -1 none
-};
-
-// One entry of the network slot table kept in the world.
-struct NetSlot {
-  uint8_t state = 0;  // 0 free, 2 human, 3 closed or computer, 5 host
-  uint8_t player = 0;
-  uint32_t peerId = 0;
-  uint32_t tick = 0;
-  char name[16] = {};
-};
-
-inline constexpr int kMaxPlayers = 32;
-
-// The twelve locks, in the order they are made.
+// The twelve locks, in the order of their members. Each guards only its own
+// structures; the bulk of the world is guarded by command execution.
 enum WorldLock : int {
-  kLockCommandLog,
-  kLockNetQueue,
-  kLockUnits,
-  kLockProjects,
-  kLockHexStacks,
-  kLockHexExtras,
-  kLockMail,
-  kLockLocalNews,
-  kLockRecurring,
-  kLockMapEffects,
-  kLockTextMessages,
-  kLockFileSave,
+  kLockCommandLog,    // the command log, command counters while posting, the tick message
+  kLockNetQueue,      // the incoming session messages
+  kLockUnits,         // creating units, class and custom-name changes
+  kLockProjects,      // the per-player project lists
+  kLockHexStacks,     // the two unit chains of each hex stack
+  kLockHexExtras,     // the lazily made hex extras and the texts replaced in place
+  kLockMail,          // players' mail and news
+  kLockLocalNews,     // the local player's news queue
+  kLockRecurring,     // recurring items and unit groups; held while a map or game file is written
+  kLockMapEffects,    // the animated map effects
+  kLockTextMessages,  // the chat queue
+  kLockFileSave,      // writing a save game; the tick message
   kWorldLockCount
 };
+
+// The order the locks are made in (and deleted in).
+inline constexpr WorldLock kWorldLockCreationOrder[kWorldLockCount] = {
+    kLockCommandLog, kLockNetQueue,   kLockTextMessages, kLockMapEffects, kLockUnits, kLockProjects,
+    kLockHexExtras,  kLockHexStacks,  kLockMail,         kLockLocalNews,  kLockRecurring, kLockFileSave};
 
 // Where maps are read from and written to: "MAPS\" outside the map editor
 // unless a custom scenario is being played, else "CUSTOM\". The interface
@@ -88,27 +66,63 @@ struct MapHoverState {
 };
 
 struct World {
-  GameState gameState;
-  PlayerRecord players[kMaxPlayers];
-  NetSlot netSlots[kMaxPlayers];
-  // Kept equal to mapHeader.width and height by every map change.
-  int32_t mapWidth = 0;
-  int32_t mapHeight = 0;
-  plat::CriticalSection* locks[kWorldLockCount] = {};
+  World();
+  ~World();
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+
+  // The local player's record: players + gameState.localPlayer.
+  PlayerRecord* localPlayerRecord = nullptr;
+
+  UnitClassHeader unitClassHeader{};
+  std::vector<UnitClassRecord> unitClasses;
+  TerrainHeader terrainHeader{};
+  std::vector<TerrainRecord> terrains;  // 256 when loaded
+  TechHeader techHeader{};
+  std::vector<TechRecord> techs;
+  std::vector<uint8_t> terrainExtra;  // freed with the terrain table
 
   MapHeader mapHeader = MapHeaderWithSizes();
   std::vector<HexCell> cells;             // width x height, row by row
+  UnitRecord* units = nullptr;            // first of the circular unit list; owned
+  // gameState.playerCount of them in use; the rest stay empty.
+  PlayerRecord players[kMaxPlayers] = {};
+  std::vector<uint8_t> worldEconomy;      // the 1 KB economy block; empty without a game
+  RecurringItem* recurringItems = nullptr;  // first of its ring; owned
+
+  // Per player the design row (designRowBytes bytes, one a unit class) and
+  // the technology row (techCount entries): all 32 rows of each kind in one
+  // allocation.
+  std::vector<uint8_t> designRows;
+  std::vector<PlayerTechState> techRows;
+
+  // Per player, head nodes of the rings of items.
+  PlayerItem playerItemLists[kMaxPlayers];
+  PlayerMessage messageLists[kMaxPlayers];
+  ProjectEntry projectLists[kMaxPlayers];  // in id order
+
+  GameState gameState{};
+  PeopleHeader peopleHeader{};
+  std::vector<uint8_t> people;  // 256 people of 56 bytes; empty when none
+
   std::vector<uint8_t> cellBytes;         // one byte a cell; empty when none
   std::vector<uint8_t> cellBlocks;        // 32 bytes a cell; empty when none
   std::vector<uint32_t> cellSummary;      // one word a cell; empty when none
-  UnitRecord* units = nullptr;            // first of the circular unit list
+
+  NetSlot slotTable[kMaxPlayers] = {};
+  float techEffects[kMaxPlayers][kTechEffectMultipliers] = {};
+  BufferItem bufferList;  // head node of items that own a payload
+
+  plat::CriticalSection* locks[kWorldLockCount] = {};
+
+  ScenarioSettings scenario{};
+  GameParamsBlock campaignMessage{};
+
+  // Kept equal to mapHeader.width and height by every map change.
+  int32_t mapWidth = 0;
+  int32_t mapHeight = 0;
   MapFolderState mapFolders;
   MapHoverState hover;
-
-  World() = default;
-  World(const World&) = delete;
-  World& operator=(const World&) = delete;
-  ~World();  // frees the map's stacks and labels
 };
 
 extern World g_world;
@@ -131,20 +145,30 @@ class WorldLockGuard {
   plat::CriticalSection* lock_;
 };
 
+// Make and delete the twelve (re-entrant) locks in kWorldLockCreationOrder.
 void WorldInitLocks(World& world);
 void WorldDeleteLocks(World& world);
 bool WorldLocksExist(const World& world);
 
-// Frees the data tables of a loaded game and makes them anew.
-void ResetWorldDataTables();
-// Starts the game state afresh.
-void NewGameData();
+// A player's design row or technology row; null while the rows are empty or
+// for a player outside 0 to 31.
+uint8_t* DesignRow(World& world, int player);
+PlayerTechState* TechRow(World& world, int player);
+const PlayerTechState* TechRow(const World& world, int player);
+
+// Frees the unit-class table and the people, and makes the default tables:
+// 256 empty terrain types tiling a 512 x 512 atlas in 32-pixel squares, no
+// unit classes, an empty people block, with fresh created stamps.
+void ResetWorldDataTables(World& world);
+// Frees a game: the region records (left empty), the economy block, the
+// units (no hex keeps a unit), the recurring items, the design and
+// technology rows and every item of the per-player lists.
+void FreeGameData(World& world);
+// A new game: FreeGameData, a fresh GameState, 32 empty region records, a
+// zeroed economy block, and the local player's record.
+void NewGameData(World& world);
 
 // A blank map of the given size with the default header, the map of a new
 // world (the rest of the map routines are in world/map_data.h). kInvalidArg
 // and the world unchanged for a size no map can have.
 int32_t LoadNewWorld(int32_t width, int32_t height);
-
-// Changes the game speed through a session message, so every peer changes it
-// on its main thread alike. Tiers above 3 count as 3.
-void SetGameSpeed(GameState& state, int32_t tier);

@@ -94,10 +94,11 @@ void EnterMapEditor() {
   ui.mode = kUiMapEditor;
   g_world.mapFolders.mapEditor = true;
   LoadRuleTablesAndForms(ui);
-  ResetWorldDataTables();
-  NewGameData();
+  ResetWorldDataTables(g_world);
+  NewGameData(g_world);
   LoadNewWorld(kEditorWorldWidth, kEditorWorldHeight);
   g_world.gameState.localPlayer = 0;
+  g_world.localPlayerRecord = &g_world.players[0];
   LogOn(ui, 0, 0);
   ui.currentRoot = &ui.gameRoot;
   FrameTiming(ui);

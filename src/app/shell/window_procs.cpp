@@ -9,6 +9,7 @@
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
+#include "world/game_speed.h"
 #include "world/world.h"
 
 using namespace plat;

@@ -1,0 +1,261 @@
+#include "world/game_speed.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "net/net_message_queue.h"
+#include "net/net_session.h"
+#include "sim/game_threads.h"
+#include "world/le_bytes.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+// Takes every queued session message out of the queue, oldest first.
+std::vector<SessionMessage*> TakeQueued() {
+  std::vector<SessionMessage*> out;
+  plat::CriticalSectionLock hold(g_netQueue.lock);
+  while (ListNode* first = g_netQueue.head.next()) {
+    auto* node = static_cast<NetQueueNode*>(first);
+    node->Unlink();
+    out.push_back(node->message);
+    DeleteZeroed(node);
+  }
+  return out;
+}
+
+void FreeAll(std::vector<SessionMessage*>& messages) {
+  for (SessionMessage* m : messages) FreeNetMessage(m);
+  messages.clear();
+}
+
+class GameSpeedTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedOptions_ = g_uiOptions;
+    g_uiOptions.speedrateslices[0] = 0;
+    g_uiOptions.speedrateslices[1] = 20;
+    g_uiOptions.speedrateslices[2] = 40;
+    g_uiOptions.speedrateslices[3] = 80;
+    g_uiOptions.bspeeddouble = 0;
+    savedState_ = g_world.gameState;
+    std::memset(static_cast<void*>(&g_world.gameState), 0, sizeof(GameState));
+    g_world.gameState.currentTick = 0x5150;
+    g_world.gameState.localPlayer = 4;
+    std::memset(g_world.slotTable, 0, sizeof g_world.slotTable);
+    g_netSession.localSlot = 6;
+    g_world.slotTable[6].region = 4;
+    auto leftovers = TakeQueued();
+    FreeAll(leftovers);
+  }
+  void TearDown() override {
+    auto leftovers = TakeQueued();
+    FreeAll(leftovers);
+    g_gameSpeedNetwork = GameSpeedNetwork{};
+    g_uiOptions = savedOptions_;
+    g_world.gameState = savedState_;
+    std::memset(g_world.slotTable, 0, sizeof g_world.slotTable);
+    g_netSession.localSlot = 0;
+  }
+
+  UiOptions savedOptions_;
+  GameState savedState_{};
+};
+
+// The message the Part describes, byte for byte as it goes on the wire.
+void ExpectSpeedMessage(const SessionMessage* m, uint32_t speed) {
+  ASSERT_NE(m, nullptr);
+  const auto* b = reinterpret_cast<const uint8_t*>(m);
+  EXPECT_EQ(le::Load32(b + 0), 0x20002u);
+  EXPECT_EQ(le::Load32(b + 4), 64u);
+  EXPECT_EQ(le::Load32(b + 8), 100u);
+  EXPECT_EQ(le::Load32(b + 12), 0x5150u);  // the current tick
+  EXPECT_EQ(b[16], 4);                      // the local slot's sender byte
+  EXPECT_EQ(le::Load32(b + 52), speed);     // the fourteenth word
+  EXPECT_EQ(m->payloadLength, 0u);
+}
+
+TEST_F(GameSpeedTest, EachTierQueuesItsSpeed) {
+  const uint32_t speeds[4] = {0, 20, 40, 80};
+  for (int tier = 0; tier < 4; ++tier) {
+    SetGameSpeed(g_world.gameState, tier);
+    auto queued = TakeQueued();
+    ASSERT_EQ(queued.size(), 1u) << tier;
+    ExpectSpeedMessage(queued[0], speeds[tier]);
+    FreeAll(queued);
+  }
+}
+
+TEST_F(GameSpeedTest, TiersAboveThreeActAsThree) {
+  for (int tier : {4, 5, 99}) {
+    SetGameSpeed(g_world.gameState, tier);
+    auto queued = TakeQueued();
+    ASSERT_EQ(queued.size(), 1u);
+    ExpectSpeedMessage(queued[0], 80);
+    FreeAll(queued);
+  }
+  // A negative tier cannot index the table: it asks for tier 0.
+  SetGameSpeed(g_world.gameState, -3);
+  auto queued = TakeQueued();
+  ASSERT_EQ(queued.size(), 1u);
+  ExpectSpeedMessage(queued[0], 0);
+  FreeAll(queued);
+}
+
+TEST_F(GameSpeedTest, DoubledSpeedsWhileTheOptionIsSet) {
+  g_uiOptions.bspeeddouble = 1;
+  SetGameSpeed(g_world.gameState, 5);
+  auto queued = TakeQueued();
+  ASSERT_EQ(queued.size(), 1u);
+  ExpectSpeedMessage(queued[0], 160);
+  FreeAll(queued);
+}
+
+TEST_F(GameSpeedTest, ALockedSpeedQueuesNothing) {
+  g_world.gameState.speedLockMode = 1;
+  g_world.gameState.speedChangeAllowed = 0;
+  SetGameSpeed(g_world.gameState, 2);
+  EXPECT_TRUE(TakeQueued().empty());
+
+  // Timed turns with a change allowed, or no timed turns, let it through.
+  g_world.gameState.speedChangeAllowed = 1;
+  SetGameSpeed(g_world.gameState, 2);
+  auto queued = TakeQueued();
+  EXPECT_EQ(queued.size(), 1u);
+  FreeAll(queued);
+  g_world.gameState.speedLockMode = 2;
+  g_world.gameState.speedChangeAllowed = 0;
+  SetGameSpeed(g_world.gameState, 2);
+  queued = TakeQueued();
+  EXPECT_EQ(queued.size(), 1u);
+  FreeAll(queued);
+}
+
+// Another thread asks; the speed changes only when the main thread handles
+// the queued message, and a speed above 0 lets the paused threads run.
+TEST_F(GameSpeedTest, TheSpeedChangesOnlyThroughTheQueuedMessage) {
+  plat::Event turnGo(true, false);
+  plat::Event aiRun(true, false);
+  g_gameThreads.turnGo = &turnGo;
+  g_gameThreads.aiRun = &aiRun;
+
+  std::thread other([] { SetGameSpeed(g_world.gameState, 2); });
+  other.join();
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+  auto queued = TakeQueued();
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+  EXPECT_FALSE(turnGo.IsSet());
+
+  HandleSessionMessage(*queued[0]);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 40);
+  EXPECT_TRUE(turnGo.IsSet());
+  EXPECT_TRUE(aiRun.IsSet());
+  FreeAll(queued);
+
+  // A pause reaches the state the same way and wakes nobody.
+  turnGo.Reset();
+  aiRun.Reset();
+  SetGameSpeed(g_world.gameState, 0);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 40);
+  queued = TakeQueued();
+  ASSERT_EQ(queued.size(), 1u);
+  HandleSessionMessage(*queued[0]);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+  EXPECT_FALSE(turnGo.IsSet());
+  FreeAll(queued);
+
+  g_gameThreads.turnGo = nullptr;
+  g_gameThreads.aiRun = nullptr;
+}
+
+TEST_F(GameSpeedTest, TierReadBackFromTheSpeed) {
+  const struct {
+    int32_t speed;
+    int32_t tier;
+  } cases[] = {{0, 0}, {1, 1}, {20, 1}, {21, 2}, {40, 2}, {41, 3}, {80, 3}, {500, 3}, {-5, 0}};
+  for (const auto& c : cases) {
+    g_world.gameState.gameSpeed = c.speed;
+    EXPECT_EQ(GetGameSpeedTier(g_world.gameState), c.tier) << c.speed;
+  }
+  // Doubling moves the thresholds with the speeds: the tier set is the tier read.
+  g_uiOptions.bspeeddouble = 1;
+  for (int tier = 0; tier < 4; ++tier) {
+    g_world.gameState.gameSpeed = GameSpeedOfTier(tier);
+    EXPECT_EQ(GetGameSpeedTier(g_world.gameState), tier);
+  }
+  g_world.gameState.gameSpeed = 41;
+  EXPECT_EQ(GetGameSpeedTier(g_world.gameState), 2);
+}
+
+// In a network game a change is announced to everybody and the message is
+// sent to every peer before it is queued; without a change of tier nothing
+// is announced.
+struct NetworkLog {
+  std::vector<std::string> chat;
+  std::vector<int32_t> senders;
+  std::vector<uint32_t> masks;
+  std::vector<uint32_t> sentSpeeds;
+  bool networked = true;
+};
+NetworkLog* g_log = nullptr;
+
+TEST_F(GameSpeedTest, NetworkGameAnnouncesAndSends) {
+  NetworkLog log;
+  g_log = &log;
+  g_gameSpeedNetwork.inNetworkGame = [] { return g_log->networked; };
+  g_gameSpeedNetwork.postChatLine = [](int32_t sender, uint32_t mask, const char* text) {
+    g_log->chat.emplace_back(text);
+    g_log->senders.push_back(sender);
+    g_log->masks.push_back(mask);
+  };
+  g_gameSpeedNetwork.sendToAll = [](const SessionMessage& m) { g_log->sentSpeeds.push_back(m.value); };
+  const TextListInfo& names = TextListInfoOf(kListGamespeed);
+  char*& fastest = g_textLists.entries[names.first + 3];
+  char* savedName = fastest;
+  fastest = strdup("Fastest");
+
+  g_world.gameState.gameSpeed = 20;  // tier 1
+  SetGameSpeed(g_world.gameState, 7);
+  ASSERT_EQ(log.chat.size(), 1u);
+  EXPECT_EQ(log.chat[0], "Game Speed Changed to Fastest");
+  EXPECT_EQ(log.senders[0], 4);
+  EXPECT_EQ(log.masks[0], 0xFFFFFFFFu);
+  ASSERT_EQ(log.sentSpeeds.size(), 1u);
+  EXPECT_EQ(log.sentSpeeds[0], 80u);
+  auto queued = TakeQueued();
+  ASSERT_EQ(queued.size(), 1u);
+  ExpectSpeedMessage(queued[0], 80);
+  FreeAll(queued);
+
+  // Same tier: no announcement, still sent and queued.
+  g_world.gameState.gameSpeed = 80;
+  SetGameSpeed(g_world.gameState, 5);
+  EXPECT_EQ(log.chat.size(), 1u);
+  EXPECT_EQ(log.sentSpeeds.size(), 2u);
+  queued = TakeQueued();
+  EXPECT_EQ(queued.size(), 1u);
+  FreeAll(queued);
+
+  // Outside a network game: neither.
+  log.networked = false;
+  SetGameSpeed(g_world.gameState, 0);
+  EXPECT_EQ(log.chat.size(), 1u);
+  EXPECT_EQ(log.sentSpeeds.size(), 2u);
+  queued = TakeQueued();
+  EXPECT_EQ(queued.size(), 1u);
+  FreeAll(queued);
+
+  std::free(fastest);
+  fastest = savedName;
+  g_log = nullptr;
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#pragma once
+// The clock and session header of the world. It is also the first 580 bytes
+// of every game file, so its layout is a file format: the struct is the
+// image, little-endian. Bytes nobody here names belong to the code that uses
+// them; a new game starts them at zero and the game file stores them as they
+// stand.
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+#include "world/map_header.h"
+
+struct MapHoverState;
+
+// A hex under attention: column, row, cell index and the cell index before.
+struct HexPosition {
+  int16_t x;
+  int16_t y;
+  uint32_t cellIndex;
+  uint32_t previousCellIndex;
+};
+static_assert(sizeof(HexPosition) == 12);
+
+inline constexpr uint32_t kGameStateSize = 580;
+inline constexpr uint32_t kGameVersion = 113;
+inline constexpr uint32_t kGameOldestVersion = 110;
+
+// fileFlags bits.
+inline constexpr uint32_t kGameFileExtended = 1;  // the extended part is present
+inline constexpr uint32_t kGameFileNetwork = 2;   // written during a network game
+
+struct GameState {
+  uint32_t size;            // 0: 580
+  uint32_t checksum;        // 4: of the game file it was read from
+  uint32_t version;         // 8: 113 when written
+  int32_t playerCount;      // 12
+  int32_t unitCount;        // 16: units stored in the game file
+  int32_t recurringCount;   // 20
+  FileStamp created;        // 24
+  FileStamp saved;          // 36
+  uint8_t bytes48[4];
+  int32_t designRowBytes;   // 52: bytes in each player's design row
+  int32_t techCount;        // 56: technologies in each player's tech row
+  int32_t commandCount;     // 60: pending commands stored
+  HexPosition currentHex;   // 64: cleared on every load and map change
+  uint8_t bytes76[16];
+  HexPosition viewHex;      // 92: the map view's hex, cleared likewise
+  uint8_t bytes104[16];
+  uint32_t currentDay;      // 120: day number of the game date
+  uint32_t endDay;          // 124: 0 for no limit
+  uint8_t bytes128[4];
+  uint32_t turnNumber;      // 132
+  int32_t highestPlayer;    // 136: loops over players run up to it
+  uint32_t word140;         // 140: 2 for a new game
+  uint8_t bytes144[4];
+  float mapTuning[2];       // 148: the map header's pair at 304
+  uint8_t bytes156[32];
+  char mapName[20];           // 188
+  char scenarioName[40];      // 208
+  char scenarioTextName[20];  // 248
+  uint32_t hotSeatMode;       // 268
+  uint32_t speedLockMode;     // 272: 1 timed turns; with speedChangeAllowed 0 the speed is locked
+  uint8_t bytes276[32];
+  int32_t localPlayer;        // 308
+  int32_t daysPerTurn;        // 312
+  uint32_t startDay;          // 316
+  uint32_t dayParity;         // 320: bit 0 flips every day
+  uint32_t currentTick;       // 324: game minutes; stamps commands
+  uint32_t commandLead;       // 328: added to currentTick for a command's due tick
+  int32_t timedTurnCountdown; // 332
+  uint8_t dayPeriod;          // 336: two-hour period of the day, 0 to 11
+  uint8_t dailyFlags;         // 337: bit 0 while the daily driver runs
+  uint8_t speedChangeAllowed; // 338
+  uint8_t timedTurnSpeedTier; // 339
+  int32_t gameSpeed;          // 340: game minutes per real second; 0 paused
+  float worldPopulation;      // 344
+  uint8_t bytes348[40];
+  int32_t minutesLeft;        // 388: 1440 at the start of a day
+  uint8_t bytes392[12];
+  int32_t visibilitySteps;    // 404
+  uint8_t bytes408[32];
+  uint32_t stringPoolSize;    // 440: the game file's string pool
+  uint8_t flag444;            // 444: cleared when a game file is read in full from disk
+  uint8_t bytes445[102];
+  uint8_t scenarioWinner;     // 547
+  uint32_t endReason;         // 548
+  uint32_t winnersMask;       // 552: one bit per winning player
+  uint8_t bytes556[4];
+  uint32_t visibilityLfsr;    // 560: 12-bit shift register; 1 for a new game
+  uint32_t fileFlags;         // 564
+  uint32_t pendingTurnMessage;  // 568
+  uint8_t bytes572[8];
+};
+static_assert(std::is_trivially_copyable_v<GameState>);
+static_assert(std::endian::native == std::endian::little, "the game state is its own file image");
+static_assert(sizeof(GameState) == kGameStateSize);
+static_assert(offsetof(GameState, checksum) == 4);
+static_assert(offsetof(GameState, version) == 8);
+static_assert(offsetof(GameState, playerCount) == 12);
+static_assert(offsetof(GameState, unitCount) == 16);
+static_assert(offsetof(GameState, recurringCount) == 20);
+static_assert(offsetof(GameState, created) == 24);
+static_assert(offsetof(GameState, saved) == 36);
+static_assert(offsetof(GameState, designRowBytes) == 52);
+static_assert(offsetof(GameState, techCount) == 56);
+static_assert(offsetof(GameState, commandCount) == 60);
+static_assert(offsetof(GameState, currentHex) == 64);
+static_assert(offsetof(GameState, viewHex) == 92);
+static_assert(offsetof(GameState, currentDay) == 120);
+static_assert(offsetof(GameState, endDay) == 124);
+static_assert(offsetof(GameState, turnNumber) == 132);
+static_assert(offsetof(GameState, highestPlayer) == 136);
+static_assert(offsetof(GameState, word140) == 140);
+static_assert(offsetof(GameState, mapTuning) == 148);
+static_assert(offsetof(GameState, mapName) == 188);
+static_assert(offsetof(GameState, scenarioName) == 208);
+static_assert(offsetof(GameState, scenarioTextName) == 248);
+static_assert(offsetof(GameState, hotSeatMode) == 268);
+static_assert(offsetof(GameState, speedLockMode) == 272);
+static_assert(offsetof(GameState, localPlayer) == 308);
+static_assert(offsetof(GameState, daysPerTurn) == 312);
+static_assert(offsetof(GameState, startDay) == 316);
+static_assert(offsetof(GameState, dayParity) == 320);
+static_assert(offsetof(GameState, currentTick) == 324);
+static_assert(offsetof(GameState, commandLead) == 328);
+static_assert(offsetof(GameState, timedTurnCountdown) == 332);
+static_assert(offsetof(GameState, dayPeriod) == 336);
+static_assert(offsetof(GameState, dailyFlags) == 337);
+static_assert(offsetof(GameState, speedChangeAllowed) == 338);
+static_assert(offsetof(GameState, timedTurnSpeedTier) == 339);
+static_assert(offsetof(GameState, gameSpeed) == 340);
+static_assert(offsetof(GameState, worldPopulation) == 344);
+static_assert(offsetof(GameState, minutesLeft) == 388);
+static_assert(offsetof(GameState, visibilitySteps) == 404);
+static_assert(offsetof(GameState, stringPoolSize) == 440);
+static_assert(offsetof(GameState, flag444) == 444);
+static_assert(offsetof(GameState, scenarioWinner) == 547);
+static_assert(offsetof(GameState, endReason) == 548);
+static_assert(offsetof(GameState, winnersMask) == 552);
+static_assert(offsetof(GameState, visibilityLfsr) == 560);
+static_assert(offsetof(GameState, fileFlags) == 564);
+static_assert(offsetof(GameState, pendingTurnMessage) == 568);
+
+// A new game's state: every byte zero but size 580, version 113, the created
+// stamp of now, 32 players, highest player 2 (and the word after it 2), the
+// map's start day, the map's game title as the three names, the map's
+// tuning pair, visibility register 1, local player 1 and one day a turn. The
+// hover state is cleared with it.
+void InitGameState(GameState& state, const MapHeader& map, MapHoverState& hover);

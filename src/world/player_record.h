@@ -1,0 +1,288 @@
+#pragma once
+// One region (player): its kind, number and name, its settings twice, its
+// economy, society, diplomacy and military state and its counters. The
+// record is stored byte for byte in game files and in the save game's
+// snapshot, so the struct is the 14,584-byte image, little-endian. Pointer
+// words of the record are 32-bit slots (0 in a new record); copies move them
+// as they stand. Bytes nobody here names belong to the code that computes
+// them.
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+#include "world/player_policy.h"
+
+// Region kinds. Code that walks the active regions skips kinds 0 and 5.
+enum PlayerKind : int32_t { kKindEmpty = 0, kKindWorld = 1, kKindHuman = 2, kKindComputer = 3, kKindOut = 5 };
+
+inline constexpr int kMaxPlayers = 32;
+inline constexpr uint32_t kPlayerRecordSize = 14584;
+inline constexpr int kProductCount = 11;
+
+struct ProductState {
+  uint8_t bytes[96];
+};
+
+struct PlayerRecord {
+  int32_t kind;            // 0: PlayerKind
+  uint8_t number;          // 4: the player's own index
+  uint8_t govtype;         // 5
+  uint8_t byte6;
+  uint8_t agenda;          // 7
+  char name[16];           // 8: at most 15 characters
+  int32_t hexCount;        // 24
+  uint8_t bytes28[11];
+  uint8_t rulingParty;     // 39
+  uint8_t avatar;          // 40
+  int8_t politic;          // 41
+  uint8_t aiStance;        // 42
+  uint8_t music;           // 43
+  uint8_t bytes44[4];
+  uint32_t pointerSlot48;  // 48: a pointer word
+  uint32_t electionDay;    // 52
+  uint8_t bytes56[4];
+  uint8_t timeoutVictory;  // 60
+  uint8_t lossForceEnd;    // 61
+  uint16_t startEmail;     // 62
+  uint32_t armsAvail;      // 64
+  float partyShare[4];     // 68
+  uint8_t bytes84[36];
+  PlayerPolicyBlock displayPolicy;  // 120: what the interface shows and changes at once
+  PlayerPolicyBlock simPolicy;      // 5144: what the simulation uses
+  float gdpInput1;         // 10168
+  float gdpInput2;         // 10172
+  float standing;          // 10176
+  float gdpInput9;         // 10180
+  float gdpInput10;        // 10184
+  float approval;          // 10188
+  float secondRating;      // 10192
+  uint8_t bytes10196[16];
+  float gdpInput3;         // 10212
+  float tradeOpenness;     // 10216
+  float creditRating;      // 10220
+  float gdpInput4;         // 10224
+  float gdpInput5;         // 10228
+  uint8_t bytes10232[20];
+  float gdpInput6;         // 10252
+  float gdpInput7;         // 10256
+  uint8_t bytes10260[12];
+  float efficiency;        // 10272
+  float population;        // 10276
+  uint8_t bytes10280[24];
+  float soldiers;          // 10304
+  float unemployment;      // 10308
+  uint8_t bytes10312[8];
+  float immigrationPerYear;  // 10320
+  float emigrationPerYear;   // 10324
+  float birthsPerYear;       // 10328
+  float deathsPerYear;       // 10332
+  float ruralPopulation;     // 10336
+  uint8_t bytes10340[12];
+  float treasury;          // 10352
+  float debtKind0;         // 10356
+  float heldDebt;          // 10360
+  float debtKind1;         // 10364
+  float debtKind2;         // 10368
+  uint8_t bytes10372[92];
+  float socialCosts[kSocialPrograms];  // 10464: the social programmes' costs
+  uint8_t bytes10492[28];
+  float gdp;               // 10520
+  float gdpPerCapita;      // 10524
+  float baseGdpPerCapita;  // 10528
+  uint8_t bytes10532[4];
+  float priceIndex;        // 10536
+  float growthRate;        // 10540
+  float costFactor;        // 10544
+  float serviceAdd;        // 10548
+  uint8_t bytes10552[16];
+  float researchBudget;    // 10568
+  uint8_t bytes10572[12];
+  float militarySpendIndex;  // 10584
+  uint8_t bytes10588[4];
+  float techLevel;         // 10592
+  uint8_t bytes10596[24];
+  float researchEfficiency;  // 10620
+  uint8_t bytes10624[108];
+  ProductState products[kProductCount];  // 10732
+  uint8_t bytes11788[192];
+  float socialLevels[kSocialPrograms];  // 11980
+  uint8_t bytes12008[180];
+  uint32_t specialEffects;  // 12188: bit n from a known technology with effect 200 + n
+  uint8_t bytes12192[4];
+  float smallFigure;        // 12196: read through GetSmallFloatOrZero
+  uint8_t bytes12200[32];
+  float spottingLevel;      // 12232
+  uint8_t bytes12236[12];
+  float importValue;        // 12248
+  float exportValue;        // 12252
+  uint8_t bytes12256[32];
+  float scoreSums[6];       // 12288
+  uint8_t bytes12312[60];
+  uint32_t commandCounter;  // 12372: stamps the player's commands
+  uint8_t bytes12376[28];
+  uint8_t bandPicks[3];     // 12404
+  uint8_t bytes12407[557];
+  int16_t pendingCommands;  // 12964: executed on the display copy, not yet on the simulation copy
+  uint8_t bytes12966[58];
+  float dayApproval;        // 13024
+  float daySecondRating;    // 13028
+  int32_t dayHexCount;      // 13032
+  uint8_t bytes13036[20];
+  float dayPopulation;      // 13056
+  float dayLeadValue;       // 13060
+  float dayRuralPopulation; // 13064
+  float turnSalesRevenue;   // 13068
+  float turnPurchaseCost;   // 13072
+  float turnBuildSpending;  // 13076
+  uint8_t bytes13080[24];
+  float turnUnpaidBuildCost;  // 13104
+  uint8_t bytes13108[8];
+  float turnDefaulted;      // 13116
+  float turnProductTotals[12];  // 13120
+  int16_t turnBestHex[2];   // 13168: the same word is a pointer word, 0 in a new record
+  float turnBestHexValue;   // 13172
+  uint8_t bytes13176[60];
+  float turnUpkeepMarked;   // 13236
+  float turnUpkeepOther;    // 13240
+  float dayProduction[kProductCount];  // 13244
+  uint8_t bytes13288[52];
+  float dayPopulationOutput[kProductCount];  // 13340
+  uint8_t bytes13384[4];
+  float dayRawYield[kProductCount];  // 13388
+  uint8_t bytes13432[4];
+  float dayInterestReceived;  // 13436
+  float dayInterestPaid;      // 13440
+  uint8_t bytes13444[256];
+  float civilAttitude[kMaxPlayers];       // 13700
+  float diplomaticRelation[kMaxPlayers];  // 13828
+  float belligerence[kMaxPlayers];        // 13956
+  uint8_t bytes14084[416];
+  char slotName[16];        // 14500
+  uint8_t bytes14516[60];
+  uint8_t carriedFlag;      // 14576
+  uint8_t bytes14577[3];
+  uint32_t networkSlot;     // 14580: the player's slot in the session's slot table, 0 none
+};
+static_assert(std::is_trivially_copyable_v<PlayerRecord>);
+static_assert(std::endian::native == std::endian::little, "the region record is its own file image");
+static_assert(sizeof(PlayerRecord) == kPlayerRecordSize);
+static_assert(offsetof(PlayerRecord, number) == 4);
+static_assert(offsetof(PlayerRecord, govtype) == 5);
+static_assert(offsetof(PlayerRecord, agenda) == 7);
+static_assert(offsetof(PlayerRecord, name) == 8);
+static_assert(offsetof(PlayerRecord, hexCount) == 24);
+static_assert(offsetof(PlayerRecord, rulingParty) == 39);
+static_assert(offsetof(PlayerRecord, avatar) == 40);
+static_assert(offsetof(PlayerRecord, politic) == 41);
+static_assert(offsetof(PlayerRecord, aiStance) == 42);
+static_assert(offsetof(PlayerRecord, music) == 43);
+static_assert(offsetof(PlayerRecord, pointerSlot48) == 48);
+static_assert(offsetof(PlayerRecord, electionDay) == 52);
+static_assert(offsetof(PlayerRecord, timeoutVictory) == 60);
+static_assert(offsetof(PlayerRecord, lossForceEnd) == 61);
+static_assert(offsetof(PlayerRecord, startEmail) == 62);
+static_assert(offsetof(PlayerRecord, armsAvail) == 64);
+static_assert(offsetof(PlayerRecord, partyShare) == 68);
+static_assert(offsetof(PlayerRecord, displayPolicy) == 120);
+static_assert(offsetof(PlayerRecord, simPolicy) == 5144);
+static_assert(offsetof(PlayerRecord, simPolicy) - offsetof(PlayerRecord, displayPolicy) == sizeof(PlayerPolicyBlock));
+static_assert(offsetof(PlayerRecord, displayPolicy) + offsetof(PlayerPolicyBlock, friendlyMask) == 124);
+static_assert(offsetof(PlayerRecord, displayPolicy) + offsetof(PlayerPolicyBlock, hostileMask) == 128);
+static_assert(offsetof(PlayerRecord, displayPolicy) + offsetof(PlayerPolicyBlock, taxRates) == 168);
+static_assert(offsetof(PlayerRecord, displayPolicy) + offsetof(PlayerPolicyBlock, defcon) == 372);
+static_assert(offsetof(PlayerRecord, displayPolicy) + offsetof(PlayerPolicyBlock, productPolicy) == 460);
+static_assert(offsetof(PlayerRecord, displayPolicy) + offsetof(PlayerPolicyBlock, productionFlags) == 1228);
+static_assert(offsetof(PlayerRecord, displayPolicy) + offsetof(PlayerPolicyBlock, regionPolicy) == 1312);
+static_assert(offsetof(PlayerRecord, displayPolicy) + offsetof(PlayerPolicyBlock, cabinetPolicy) == 4896);
+static_assert(offsetof(PlayerRecord, displayPolicy) + offsetof(PlayerPolicyBlock, ceasefireMask) == 5012);
+static_assert(offsetof(PlayerRecord, gdpInput1) == 10168);
+static_assert(offsetof(PlayerRecord, gdpInput2) == 10172);
+static_assert(offsetof(PlayerRecord, standing) == 10176);
+static_assert(offsetof(PlayerRecord, gdpInput9) == 10180);
+static_assert(offsetof(PlayerRecord, gdpInput10) == 10184);
+static_assert(offsetof(PlayerRecord, approval) == 10188);
+static_assert(offsetof(PlayerRecord, secondRating) == 10192);
+static_assert(offsetof(PlayerRecord, gdpInput3) == 10212);
+static_assert(offsetof(PlayerRecord, tradeOpenness) == 10216);
+static_assert(offsetof(PlayerRecord, creditRating) == 10220);
+static_assert(offsetof(PlayerRecord, gdpInput4) == 10224);
+static_assert(offsetof(PlayerRecord, gdpInput5) == 10228);
+static_assert(offsetof(PlayerRecord, gdpInput6) == 10252);
+static_assert(offsetof(PlayerRecord, gdpInput7) == 10256);
+static_assert(offsetof(PlayerRecord, efficiency) == 10272);
+static_assert(offsetof(PlayerRecord, population) == 10276);
+static_assert(offsetof(PlayerRecord, soldiers) == 10304);
+static_assert(offsetof(PlayerRecord, unemployment) == 10308);
+static_assert(offsetof(PlayerRecord, immigrationPerYear) == 10320);
+static_assert(offsetof(PlayerRecord, emigrationPerYear) == 10324);
+static_assert(offsetof(PlayerRecord, birthsPerYear) == 10328);
+static_assert(offsetof(PlayerRecord, deathsPerYear) == 10332);
+static_assert(offsetof(PlayerRecord, ruralPopulation) == 10336);
+static_assert(offsetof(PlayerRecord, treasury) == 10352);
+static_assert(offsetof(PlayerRecord, debtKind0) == 10356);
+static_assert(offsetof(PlayerRecord, heldDebt) == 10360);
+static_assert(offsetof(PlayerRecord, debtKind1) == 10364);
+static_assert(offsetof(PlayerRecord, debtKind2) == 10368);
+static_assert(offsetof(PlayerRecord, socialCosts) == 10464);
+static_assert(offsetof(PlayerRecord, gdp) == 10520);
+static_assert(offsetof(PlayerRecord, gdpPerCapita) == 10524);
+static_assert(offsetof(PlayerRecord, baseGdpPerCapita) == 10528);
+static_assert(offsetof(PlayerRecord, priceIndex) == 10536);
+static_assert(offsetof(PlayerRecord, growthRate) == 10540);
+static_assert(offsetof(PlayerRecord, costFactor) == 10544);
+static_assert(offsetof(PlayerRecord, serviceAdd) == 10548);
+static_assert(offsetof(PlayerRecord, researchBudget) == 10568);
+static_assert(offsetof(PlayerRecord, militarySpendIndex) == 10584);
+static_assert(offsetof(PlayerRecord, techLevel) == 10592);
+static_assert(offsetof(PlayerRecord, researchEfficiency) == 10620);
+static_assert(offsetof(PlayerRecord, products) == 10732);
+static_assert(offsetof(PlayerRecord, socialLevels) == 11980);
+static_assert(offsetof(PlayerRecord, specialEffects) == 12188);
+static_assert(offsetof(PlayerRecord, smallFigure) == 12196);
+static_assert(offsetof(PlayerRecord, spottingLevel) == 12232);
+static_assert(offsetof(PlayerRecord, importValue) == 12248);
+static_assert(offsetof(PlayerRecord, exportValue) == 12252);
+static_assert(offsetof(PlayerRecord, scoreSums) == 12288);
+static_assert(offsetof(PlayerRecord, commandCounter) == 12372);
+static_assert(offsetof(PlayerRecord, bandPicks) == 12404);
+static_assert(offsetof(PlayerRecord, pendingCommands) == 12964);
+static_assert(offsetof(PlayerRecord, dayApproval) == 13024);
+static_assert(offsetof(PlayerRecord, daySecondRating) == 13028);
+static_assert(offsetof(PlayerRecord, dayHexCount) == 13032);
+static_assert(offsetof(PlayerRecord, dayPopulation) == 13056);
+static_assert(offsetof(PlayerRecord, dayLeadValue) == 13060);
+static_assert(offsetof(PlayerRecord, dayRuralPopulation) == 13064);
+static_assert(offsetof(PlayerRecord, turnSalesRevenue) == 13068);
+static_assert(offsetof(PlayerRecord, turnPurchaseCost) == 13072);
+static_assert(offsetof(PlayerRecord, turnBuildSpending) == 13076);
+static_assert(offsetof(PlayerRecord, turnUnpaidBuildCost) == 13104);
+static_assert(offsetof(PlayerRecord, turnDefaulted) == 13116);
+static_assert(offsetof(PlayerRecord, turnProductTotals) == 13120);
+static_assert(offsetof(PlayerRecord, turnBestHex) == 13168);
+static_assert(offsetof(PlayerRecord, turnBestHexValue) == 13172);
+static_assert(offsetof(PlayerRecord, turnUpkeepMarked) == 13236);
+static_assert(offsetof(PlayerRecord, turnUpkeepOther) == 13240);
+static_assert(offsetof(PlayerRecord, dayProduction) == 13244);
+static_assert(offsetof(PlayerRecord, dayPopulationOutput) == 13340);
+static_assert(offsetof(PlayerRecord, dayRawYield) == 13388);
+static_assert(offsetof(PlayerRecord, dayInterestReceived) == 13436);
+static_assert(offsetof(PlayerRecord, dayInterestPaid) == 13440);
+static_assert(offsetof(PlayerRecord, civilAttitude) == 13700);
+static_assert(offsetof(PlayerRecord, diplomaticRelation) == 13828);
+static_assert(offsetof(PlayerRecord, belligerence) == 13956);
+static_assert(offsetof(PlayerRecord, slotName) == 14500);
+static_assert(offsetof(PlayerRecord, carriedFlag) == 14576);
+static_assert(offsetof(PlayerRecord, networkSlot) == 14580);
+
+// Nulls the record's pointer words: 48, 12 and 4,900 to 4,911 of both
+// policy copies, and 13,168. Records are made zero-filled, so every other
+// byte is already zero.
+void PlayerRecordInit(PlayerRecord& record);
+// Copies every field, the pointer words as they stand: the copy must not
+// free what they name.
+void CopyPlayerRecord(PlayerRecord& destination, const PlayerRecord& source);
+// One local command fewer is outstanding (none when none is); when none is
+// left the simulation settings replace the displayed ones, so the display
+// falls back to the simulated state only once no local change is pending.
+void TickPolicyRestore(PlayerRecord& record);

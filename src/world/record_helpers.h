@@ -1,0 +1,42 @@
+#pragma once
+// One-line helpers on records that many parts of the game share.
+#include <cstdint>
+
+struct World;
+struct HexCell;
+struct PlayerRecord;
+struct UnitRecord;
+
+// Copies a 64-byte record (a game command's size) as 16 words.
+void CopyRecord64(void* destination, const void* source);
+
+// A pair of 16-bit values kept in one word: a position's column and row.
+struct WordPair {
+  int16_t first;
+  int16_t second;
+};
+void SetWordPair(WordPair& pair, int16_t first, int16_t second);
+void ClearWordPair(WordPair& pair);
+
+// The unit's flag word AND the mask.
+uint32_t MaskFlags(const UnitRecord& unit, uint32_t mask);
+
+// The unit is there: not removed and with a class, and, when asked, not
+// hidden from the other players. No unit is never active.
+bool IsObjectActive(const UnitRecord* unit, bool requireVisible);
+// The cell's lead unit when it is active, else null.
+UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible);
+
+// The region's political leaning in three classes: 0 below -40, 1 from -40
+// to 40, 2 above 40.
+int ClassifyRelation(const PlayerRecord& record);
+
+// The record's small figure when it is at least 0.01, else 0.
+float GetSmallFloatOrZero(const PlayerRecord& record);
+
+// 1 when each of the technology's two prerequisites is none (0), no
+// technology of the table, an empty slot, flagged in bit 0 of its flag word
+// (when skipFlagged is set) or known to the player, and, unless it is none,
+// its own prerequisites are met in turn; else 0. A technology that needs
+// itself, directly or through others, never has its prerequisites met.
+int TechPrereqsMet(const World& world, int player, int tech, bool skipFlagged);

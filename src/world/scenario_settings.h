@@ -1,0 +1,101 @@
+#pragma once
+// The scenario and game-setup record, filled from the scenario definition.
+// Its first 140 bytes are a head that travels to joining peers (message
+// 0x20003) and is stored in every save game, so the head is an image with
+// fixed offsets. What follows the head stays in memory: owned texts and
+// tables.
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+
+inline constexpr uint32_t kScenarioHeadId = 0x20003;
+inline constexpr uint32_t kScenarioHeadSize = 140;
+
+// gameFlags bits this code reads.
+inline constexpr uint32_t kGameFlagKeepObsoleteClasses = 0x2000;
+
+struct ScenarioHead {
+  uint32_t id;    // 0: 0x20003
+  uint32_t size;  // 4: 140
+  uint8_t bytes8[65];
+  uint8_t svictorycond;     // 73
+  uint8_t difficulty;       // 74
+  uint8_t resources;        // 75: the stock setting
+  uint8_t gamelength;       // 76
+  uint8_t techtreedefault;  // 77
+  uint8_t bytes78[2];
+  uint32_t gameFlags;       // 80: the scenario's rule switches
+  int32_t startyear;        // 84
+  int32_t turnlength;       // 88
+  uint8_t bytes92[8];
+  uint8_t initialfunds;     // 100: the money setting
+  uint8_t reservelimit;     // 101
+  uint8_t aistance;         // 102
+  uint8_t bytes103[9];
+  uint8_t groupnum;         // 112
+  uint8_t bytes113[7];
+  uint32_t programVersion;  // 120
+  uint8_t bytes124[16];
+};
+static_assert(std::is_trivially_copyable_v<ScenarioHead>);
+static_assert(std::endian::native == std::endian::little, "the scenario head is its own message image");
+static_assert(sizeof(ScenarioHead) == kScenarioHeadSize);
+static_assert(offsetof(ScenarioHead, size) == 4);
+static_assert(offsetof(ScenarioHead, svictorycond) == 0x49);
+static_assert(offsetof(ScenarioHead, difficulty) == 0x4a);
+static_assert(offsetof(ScenarioHead, resources) == 75);
+static_assert(offsetof(ScenarioHead, gamelength) == 0x4c);
+static_assert(offsetof(ScenarioHead, techtreedefault) == 0x4d);
+static_assert(offsetof(ScenarioHead, gameFlags) == 80);
+static_assert(offsetof(ScenarioHead, startyear) == 0x54);
+static_assert(offsetof(ScenarioHead, turnlength) == 0x58);
+static_assert(offsetof(ScenarioHead, initialfunds) == 100);
+static_assert(offsetof(ScenarioHead, reservelimit) == 0x65);
+static_assert(offsetof(ScenarioHead, aistance) == 0x66);
+static_assert(offsetof(ScenarioHead, groupnum) == 0x70);
+static_assert(offsetof(ScenarioHead, programVersion) == 120);
+
+// A campaign link to a following map.
+struct ScenarioMapLink {
+  char* mapName;  // owned (malloc), or null
+  int32_t value1;
+  int32_t value2;
+};
+
+inline constexpr int kScenarioMapLinks = 16;
+
+struct ScenarioSettings {
+  ScenarioHead head;
+  // The eight owned texts (malloc), null when unset; the second names the
+  // scenario text.
+  char* gamfile;
+  char* gmtfile;
+  char* ttrfile;
+  char* pplfile;
+  char* unifile;
+  char* terfile;
+  char* playsetfile;
+  char* nextupmap;
+  int32_t maplevel;
+  uint32_t startDay;
+  uint32_t victoryDay;
+  int16_t victoryHexX;
+  int16_t victoryHexY;
+  uint32_t campaignFlags;
+  uint8_t cvictorycond;
+  uint8_t numwinchoice;
+  uint8_t numlosechoice;
+  uint8_t mapmusic;
+  ScenarioMapLink winmaps[kScenarioMapLinks];
+  ScenarioMapLink losemaps[kScenarioMapLinks];
+  int32_t groupingCount;
+};
+static_assert(std::is_trivially_copyable_v<ScenarioSettings>);
+
+// The record as construction leaves it: all zero but the head's id and size.
+void InitScenarioSettings(ScenarioSettings& settings);
+// Frees the eight owned texts and the map names of both link tables, then
+// zeroes the record. The head keeps its id and size, since it travels as a
+// message.
+void ClearScenarioSettings(ScenarioSettings& settings);
