@@ -19,9 +19,15 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/device_state.h"
 #include "platform/fpenv.h"
 #include "platform/gl_backbuffer.h"
+#include "platform/gl_cursor.h"
+#include "platform/gl_draw.h"
 #include "platform/gl_gamma_pass.h"
+#include "platform/gl_link.h"
+#include "platform/gl_texture.h"
+#include "platform/pixel_formats.h"
 #include "platform/sdl_window_internal.h"
 #include "platform/window.h"
 
@@ -34,8 +40,6 @@ GraphicsSystemFactory g_factory = nullptr;
 // high-resolution image set on.
 constexpr uint32_t kReportedTextureMemory = 256u * 1024u * 1024u;
 
-constexpr uint32_t kUsageRenderTarget = 0x1;
-constexpr uint32_t kResourceSurface = 1;
 constexpr uint32_t kPresentIntervalImmediate = 0x80000000u;
 
 bool IsDisplayableFormat(int32_t format) {
@@ -52,21 +56,6 @@ bool IsDisplayableFormat(int32_t format) {
   }
 }
 
-uint32_t BytesPerPixel(int32_t format) {
-  switch (format) {
-    case kFmtR8G8B8:
-      return 3;
-    case kFmtR5G6B5:
-    case kFmtX1R5G5B5:
-    case kFmtA1R5G5B5:
-    case kFmtA4R4G4B4:
-    case kFmtD16:
-      return 2;
-    default:
-      return 4;
-  }
-}
-
 void RequestCoreContext() {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -80,12 +69,23 @@ uint32_t AdapterCount() {
 
 float UnitColour(uint32_t colour, int shift) { return static_cast<float>((colour >> shift) & 0xFFu) / 255.0f; }
 
+// A texture bound to a stage: the device's handle for records, and the image
+// that keeps it drawable even if the texture is deleted while bound.
+struct BoundTexture {
+  DeviceTexture* texture = nullptr;
+  std::shared_ptr<gl::TextureImage> image;
+};
+
 class GlDevice final : public GraphicsDevice {
  public:
-  GlDevice(Window* window, SDL_GLContext context) : window_(window), context_(context) {}
+  GlDevice(Window* window, SDL_GLContext context) : link_(std::make_shared<gl::DeviceLink>()) {
+    link_->window = window;
+    link_->context = context;
+  }
   ~GlDevice() override;
 
-  // Sets up the back buffer and the present pass; false when either fails.
+  // Sets up the back buffer, the present pass and the drawing program; false
+  // when any fails.
   bool Init(const PresentParams& params);
 
   Status GetDeviceCaps(DeviceCaps* caps) override;
@@ -102,20 +102,59 @@ class GlDevice final : public GraphicsDevice {
   Status Present() override;
   Status Reset(const PresentParams& params) override;
   Status ReadBackBuffer(std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height) override;
+  Status ReadFrontBuffer(std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height) override;
 
-  Status ReadPresented(std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height);
+  Status CreateTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, int32_t format, uint32_t pool,
+                       DeviceTexture** texture) override;
+  Status GetBackBuffer(Surface** surface) override;
+
+  Status SetRenderState(uint32_t state, uint32_t value) override { return states_.SetRenderState(state, value); }
+  Status GetRenderState(uint32_t state, uint32_t* value) override { return states_.GetRenderState(state, value); }
+  Status SetTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override {
+    return states_.SetTextureStageState(stage, type, value);
+  }
+  Status GetTextureStageState(uint32_t stage, uint32_t type, uint32_t* value) override {
+    return states_.GetTextureStageState(stage, type, value);
+  }
+  Status SetTexture(uint32_t stage, DeviceTexture* texture) override;
+  Status SetPixelShader(uint32_t handle) override { return handle == 0 ? kOk : kInvalidArg; }
+  Status BeginStateBlock() override { return states_.BeginStateBlock(); }
+  Status EndStateBlock(uint32_t* token) override { return states_.EndStateBlock(token); }
+  Status ApplyStateBlock(uint32_t token) override { return states_.ApplyStateBlock(token); }
+  Status DeleteStateBlock(uint32_t token) override { return states_.DeleteStateBlock(token); }
+
+  Status SetVertexShader(uint32_t fvf) override;
+  Status SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t stride) override;
+  Status DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) override;
+  void SetDrawHook(DrawHook hook) override { hook_ = std::move(hook); }
+
+  Status SetCursorProperties(uint32_t hotX, uint32_t hotY, Surface* image) override {
+    return cursor_.SetImage(hotX, hotY, image);
+  }
+  void SetCursorPosition(int32_t x, int32_t y, uint32_t) override { cursor_.SetPosition(x, y); }
+  bool ShowCursor(bool show) override { return cursor_.Show(show); }
+  void GetCursorState(DeviceCursorState* state) override { cursor_.GetState(state); }
 
  private:
   // The SDL window with the context current on it; null when the window is gone.
-  SDL_Window* MakeCurrent();
+  SDL_Window* MakeCurrent() { return link_->MakeCurrent(); }
   void ApplyViewport();
   void ApplySwapInterval();
   void DrawPresentPass(SDL_Window* sdl);
+  void UnbindAll();
+  void Record(uint32_t type, uint32_t start, uint32_t count, const uint8_t* first, uint32_t vertices);
 
-  Window* window_;
-  SDL_GLContext context_;
-  gl::BackBuffer backBuffer_;
+  std::shared_ptr<gl::DeviceLink> link_;
+  gl::BackBuffer& backBuffer_ = link_->backBuffer;
   gl::GammaPass gammaPass_;
+  gl::DrawPipeline pipeline_;
+  gl::DeviceCursor cursor_;
+  DeviceStateTable states_;
+  BoundTexture bound_[kTextureStages];
+  std::shared_ptr<VertexBuffer::Contents> stream_;
+  uint32_t streamStride_ = 0;
+  uint32_t fvf_ = 0;
+  DrawHook hook_;
   PresentParams params_;
   Viewport viewport_;
   GammaRamp ramp_;
@@ -137,20 +176,29 @@ bool ResolveParams(Window* window, PresentParams* params) {
 }
 
 GlDevice::~GlDevice() {
+  UnbindAll();
   if (MakeCurrent()) {
+    NearestRoundingScope nearest;
+    pipeline_.Release();
     gammaPass_.Release();
     gl::DestroyBackBuffer(&backBuffer_);
   }
-  // Deleting the context frees whatever of it is left.
-  SDL_GL_DeleteContext(context_);
+  // Deleting the context frees whatever of it is left; resources still held
+  // elsewhere see the device gone and let go of nothing.
+  link_->alive = false;
+  SDL_GL_DeleteContext(link_->context);
+  link_->context = nullptr;
 }
 
 bool GlDevice::Init(const PresentParams& params) {
   if (!MakeCurrent()) return false;
   NearestRoundingScope nearest;
   if (!gammaPass_.Init()) return false;
+  if (!pipeline_.Init()) return false;
   if (!gl::CreateBackBuffer(params.backBufferWidth, params.backBufferHeight, &backBuffer_)) return false;
   params_ = params;
+  link_->backBufferFormat = params.backBufferFormat;
+  states_.SetDefaults(params.enableAutoDepthStencil);
   for (int i = 0; i < 256; ++i) {
     const auto v = static_cast<uint16_t>(i * 257);
     ramp_.red[i] = ramp_.green[i] = ramp_.blue[i] = v;
@@ -159,15 +207,6 @@ bool GlDevice::Init(const PresentParams& params) {
   ApplyViewport();
   ApplySwapInterval();
   return true;
-}
-
-SDL_Window* GlDevice::MakeCurrent() {
-  SDL_Window* sdl = NativeSdlWindow(window_);
-  if (!sdl) return nullptr;
-  if (SDL_GL_GetCurrentContext() != context_ || SDL_GL_GetCurrentWindow() != sdl) {
-    if (SDL_GL_MakeCurrent(sdl, context_) != 0) return nullptr;
-  }
-  return sdl;
 }
 
 void GlDevice::ApplyViewport() {
@@ -208,7 +247,7 @@ Status GlDevice::GetBackBufferDesc(SurfaceDesc* desc) {
   desc->pool = kPoolDefault;
   desc->width = backBuffer_.width;
   desc->height = backBuffer_.height;
-  desc->size = backBuffer_.width * backBuffer_.height * BytesPerPixel(params_.backBufferFormat);
+  desc->size = backBuffer_.width * backBuffer_.height * FormatBytesPerPixel(params_.backBufferFormat);
   return kOk;
 }
 
@@ -316,7 +355,7 @@ Status GlDevice::Present() {
 
 Status GlDevice::Reset(const PresentParams& params) {
   PresentParams resolved = params;
-  if (!ResolveParams(window_, &resolved)) return kInvalidArg;
+  if (!ResolveParams(link_->window, &resolved)) return kInvalidArg;
   if (!MakeCurrent()) return kFail;
   NearestRoundingScope nearest;
   gl::BackBuffer fresh;
@@ -327,7 +366,13 @@ Status GlDevice::Reset(const PresentParams& params) {
   gl::DestroyBackBuffer(&backBuffer_);
   backBuffer_ = fresh;
   params_ = resolved;
-  params_.deviceWindow = window_;
+  params_.deviceWindow = link_->window;
+  link_->backBufferFormat = params_.backBufferFormat;
+  // Default-pool textures lose their contents, and the device starts again
+  // from its first states with nothing bound.
+  ++link_->resets;
+  UnbindAll();
+  states_.SetDefaults(params_.enableAutoDepthStencil);
   inScene_ = false;
   viewport_ = Viewport{0, 0, backBuffer_.width, backBuffer_.height, 0.0f, 1.0f};
   ApplyViewport();
@@ -350,7 +395,7 @@ Status GlDevice::ReadBackBuffer(std::vector<uint32_t>* pixels, uint32_t* width, 
   return glGetError() == GL_NO_ERROR ? kOk : kFail;
 }
 
-Status GlDevice::ReadPresented(std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height) {
+Status GlDevice::ReadFrontBuffer(std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height) {
   if (!pixels) return kInvalidArg;
   SDL_Window* sdl = MakeCurrent();
   if (!sdl) return kFail;
@@ -372,6 +417,125 @@ Status GlDevice::ReadPresented(std::vector<uint32_t>* pixels, uint32_t* width, u
   if (width) *width = uw;
   if (height) *height = uh;
   return ok ? kOk : kFail;
+}
+
+void GlDevice::UnbindAll() {
+  for (BoundTexture& b : bound_) b = BoundTexture{};
+  stream_.reset();
+  streamStride_ = 0;
+}
+
+Status GlDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t, uint32_t usage, int32_t format,
+                               uint32_t pool, DeviceTexture** texture) {
+  if (!texture) return kInvalidArg;
+  *texture = nullptr;
+  if (width == 0 || height == 0 || !IsSurfaceFormat(format) || pool > kPoolSystemMem) return kInvalidArg;
+  if (!MakeCurrent()) return kFail;
+  NearestRoundingScope nearest;
+  GLint maxTexture = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTexture);
+  if (width > static_cast<uint32_t>(maxTexture) || height > static_cast<uint32_t>(maxTexture)) return kInvalidArg;
+  const Status s = gl::MakeTexture(link_, width, height, usage, format, pool, texture);
+  ApplyViewport();
+  return s;
+}
+
+Status GlDevice::GetBackBuffer(Surface** surface) {
+  if (!surface) return kInvalidArg;
+  *surface = gl::MakeBackBufferSurface(link_);
+  return *surface ? kOk : kFail;
+}
+
+Status GlDevice::SetTexture(uint32_t stage, DeviceTexture* texture) {
+  if (stage >= kTextureStages) return kInvalidArg;
+  if (!texture) {
+    bound_[stage] = BoundTexture{};
+    return kOk;
+  }
+  std::shared_ptr<gl::TextureImage> image = gl::ImageOf(link_, texture);
+  if (!image) return kInvalidArg;  // another device's texture
+  bound_[stage] = BoundTexture{texture, std::move(image)};
+  return kOk;
+}
+
+Status GlDevice::SetVertexShader(uint32_t fvf) {
+  if (gl::VertexSize(fvf) == 0) return kInvalidArg;
+  fvf_ = fvf;
+  return kOk;
+}
+
+Status GlDevice::SetStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t stride) {
+  if (stream != 0) return kInvalidArg;
+  if (!buffer) {
+    stream_.reset();
+    streamStride_ = 0;
+    return kOk;
+  }
+  if (stride == 0) return kInvalidArg;
+  stream_ = buffer->contents();
+  streamStride_ = stride;
+  return kOk;
+}
+
+void GlDevice::Record(uint32_t type, uint32_t start, uint32_t count, const uint8_t* first, uint32_t vertices) {
+  DrawRecord r;
+  r.primitiveType = type;
+  r.startVertex = start;
+  r.primitiveCount = count;
+  r.vertexShader = fvf_;
+  r.stride = streamStride_;
+  r.lockFlags = stream_->lastLockFlags;
+  r.vertices.assign(first, first + size_t{vertices} * streamStride_);
+  for (uint32_t s = 0; s < kDrawnStages; ++s) {
+    r.textures[s] = bound_[s].texture;
+    r.stageStates[s] = states_.stageStates()[s];
+  }
+  r.renderStates = states_.renderStates();
+  r.viewport = viewport_;
+  hook_(r);
+}
+
+Status GlDevice::DrawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) {
+  const uint32_t vertexSize = gl::VertexSize(fvf_);
+  const uint32_t vertices = gl::VerticesFor(type, primitiveCount);
+  if (vertexSize == 0 || vertices == 0 || !stream_ || streamStride_ < vertexSize || stream_->locked)
+    return kInvalidArg;
+  const uint64_t end = (uint64_t{startVertex} + vertices) * streamStride_;
+  if (end > stream_->bytes.size()) return kInvalidArg;
+  const uint8_t* first = stream_->bytes.data() + size_t{startVertex} * streamStride_;
+  if (hook_) Record(type, startVertex, primitiveCount, first, vertices);
+  if (!MakeCurrent()) return kFail;
+  NearestRoundingScope nearest;
+  gl::DrawInput input;
+  input.states = &states_;
+  for (uint32_t s = 0; s < kDrawnStages; ++s) input.textures[s] = bound_[s].image ? bound_[s].image->name : 0;
+  input.fvf = fvf_;
+  input.stride = streamStride_;
+  input.vertices = first;
+  input.vertexCount = vertices;
+  switch (type) {
+    case kPrimPointList:
+      input.mode = GL_POINTS;
+      break;
+    case kPrimLineList:
+      input.mode = GL_LINES;
+      break;
+    case kPrimLineStrip:
+      input.mode = GL_LINE_STRIP;
+      break;
+    case kPrimTriangleStrip:
+      input.mode = GL_TRIANGLE_STRIP;
+      break;
+    case kPrimTriangleFan:
+      input.mode = GL_TRIANGLE_FAN;
+      break;
+    default:
+      input.mode = GL_TRIANGLES;
+      break;
+  }
+  input.viewport = viewport_;
+  glBindFramebuffer(GL_FRAMEBUFFER, backBuffer_.framebuffer);
+  return pipeline_.Draw(input) ? kOk : kFail;
 }
 
 class GlSystem final : public GraphicsSystem {
@@ -475,9 +639,8 @@ GraphicsSystem* CreateGraphicsSystem() {
 void SetGraphicsSystemFactory(GraphicsSystemFactory factory) { g_factory = factory; }
 
 Status ReadPresentedPixels(GraphicsDevice* device, std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height) {
-  auto* gl = dynamic_cast<GlDevice*>(device);
-  if (!gl) return kInvalidArg;
-  return gl->ReadPresented(pixels, width, height);
+  if (!device) return kInvalidArg;
+  return device->ReadFrontBuffer(pixels, width, height);
 }
 
 }  // namespace plat

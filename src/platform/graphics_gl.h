@@ -10,7 +10,7 @@ namespace plat {
 
 // Runs the present pass (gamma ramp applied) into the device's window without
 // swapping, and reads the window's pixels: rows top to bottom, one
-// 0xAARRGGBB word per pixel. kInvalidArg for a device that is not OpenGL.
+// 0xAARRGGBB word per pixel (the device's ReadFrontBuffer).
 Status ReadPresentedPixels(GraphicsDevice* device, std::vector<uint32_t>* pixels, uint32_t* width, uint32_t* height);
 
 }  // namespace plat

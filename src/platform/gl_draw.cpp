@@ -1,0 +1,411 @@
+#include "platform/gl_draw.h"
+
+namespace plat::gl {
+namespace {
+
+// Positions are back-buffer pixels with pixel centres on whole numbers; GL
+// puts them half a pixel further on, and counts from the viewport's corner,
+// so the shader adds the half and takes the viewport's corner back out: the
+// viewport clips without moving anything.
+constexpr const char* kVertexSource = R"(#version 330 core
+layout(location = 0) in vec4 position;
+layout(location = 1) in vec4 diffuse;
+layout(location = 2) in vec2 coords0;
+layout(location = 3) in vec2 coords1;
+uniform vec4 target;
+out vec4 colour;
+out vec2 uv0;
+out vec2 uv1;
+void main() {
+  float w = position.w > 0.0 ? 1.0 / position.w : 1.0;
+  vec2 ndc = (position.xy + 0.5 - target.xy) / target.zw * 2.0 - 1.0;
+  gl_Position = vec4(ndc, position.z * 2.0 - 1.0, 1.0) * w;
+  colour = diffuse;
+  uv0 = coords0;
+  uv1 = coords1;
+}
+)";
+
+// The two stages: each combines its arguments (diffuse, the result so far,
+// its texture, the texture factor) by its operation, colour and alpha apart.
+// A disabled stage ends the chain. A stage without a texture reads white.
+constexpr const char* kFragmentSource = R"(#version 330 core
+in vec4 colour;
+in vec2 uv0;
+in vec2 uv1;
+uniform sampler2D stage0;
+uniform sampler2D stage1;
+uniform int hasTexture[2];
+uniform int coordIndex[2];
+uniform int colourOp[2];
+uniform int colourArg1[2];
+uniform int colourArg2[2];
+uniform int alphaOp[2];
+uniform int alphaArg1[2];
+uniform int alphaArg2[2];
+uniform vec4 factor;
+uniform int alphaTest;
+uniform int alphaRef;
+uniform int alphaFunc;
+out vec4 result;
+
+vec4 Arg(int arg, vec4 current, vec4 texel) {
+  int which = arg & 15;
+  vec4 v = which == 0 ? colour : which == 1 ? current : which == 2 ? texel : which == 3 ? factor : vec4(0.0);
+  if ((arg & 16) != 0) v = vec4(1.0) - v;
+  if ((arg & 32) != 0) v = vec4(v.a);
+  return v;
+}
+
+vec4 Combine(int op, vec4 a, vec4 b) {
+  if (op == 2) return a;
+  if (op == 3) return b;
+  if (op == 5) return min(a * b * 2.0, vec4(1.0));
+  if (op == 6) return min(a * b * 4.0, vec4(1.0));
+  if (op == 7) return min(a + b, vec4(1.0));
+  if (op == 8) return clamp(a + b - 0.5, 0.0, 1.0);
+  if (op == 9) return clamp((a + b - 0.5) * 2.0, 0.0, 1.0);
+  if (op == 10) return clamp(a - b, 0.0, 1.0);
+  return a * b;
+}
+
+vec4 Stage(int s, vec4 current, vec4 texel) {
+  vec3 c = Combine(colourOp[s], Arg(colourArg1[s], current, texel), Arg(colourArg2[s], current, texel)).rgb;
+  float a = alphaOp[s] == 1 ? current.a
+                            : Combine(alphaOp[s], Arg(alphaArg1[s], current, texel), Arg(alphaArg2[s], current, texel)).a;
+  return vec4(c, a);
+}
+
+bool Passes(int a) {
+  if (alphaFunc == 1) return false;
+  if (alphaFunc == 2) return a < alphaRef;
+  if (alphaFunc == 3) return a == alphaRef;
+  if (alphaFunc == 4) return a <= alphaRef;
+  if (alphaFunc == 5) return a > alphaRef;
+  if (alphaFunc == 6) return a != alphaRef;
+  if (alphaFunc == 7) return a >= alphaRef;
+  return true;
+}
+
+void main() {
+  vec4 current = colour;
+  if (colourOp[0] != 1) {
+    vec4 t0 = hasTexture[0] != 0 ? texture(stage0, coordIndex[0] == 1 ? uv1 : uv0) : vec4(1.0);
+    current = Stage(0, current, t0);
+    if (colourOp[1] != 1) {
+      vec4 t1 = hasTexture[1] != 0 ? texture(stage1, coordIndex[1] == 0 ? uv0 : uv1) : vec4(1.0);
+      current = Stage(1, current, t1);
+    }
+  }
+  current = clamp(current, 0.0, 1.0);
+  if (alphaTest != 0 && !Passes(int(floor(current.a * 255.0 + 0.5)))) discard;
+  result = current;
+}
+)";
+
+GLuint CompileShader(GLenum type, const char* source) {
+  const GLuint shader = glCreateShader(type);
+  glShaderSource(shader, 1, &source, nullptr);
+  glCompileShader(shader);
+  GLint ok = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  if (ok != GL_TRUE) {
+    glDeleteShader(shader);
+    return 0;
+  }
+  return shader;
+}
+
+GLuint LinkProgram() {
+  const GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexSource);
+  const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentSource);
+  GLuint program = 0;
+  if (vs && fs) {
+    program = glCreateProgram();
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glLinkProgram(program);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (ok != GL_TRUE) {
+      glDeleteProgram(program);
+      program = 0;
+    }
+  }
+  if (vs) glDeleteShader(vs);
+  if (fs) glDeleteShader(fs);
+  return program;
+}
+
+GLenum BlendFactor(uint32_t blend) {
+  switch (blend) {
+    case kBlendZero:
+      return GL_ZERO;
+    case kBlendSrcColour:
+      return GL_SRC_COLOR;
+    case kBlendInvSrcColour:
+      return GL_ONE_MINUS_SRC_COLOR;
+    case kBlendSrcAlpha:
+      return GL_SRC_ALPHA;
+    case kBlendInvSrcAlpha:
+      return GL_ONE_MINUS_SRC_ALPHA;
+    case kBlendDestAlpha:
+      return GL_DST_ALPHA;
+    case kBlendInvDestAlpha:
+      return GL_ONE_MINUS_DST_ALPHA;
+    case kBlendDestColour:
+      return GL_DST_COLOR;
+    case kBlendInvDestColour:
+      return GL_ONE_MINUS_DST_COLOR;
+    case kBlendSrcAlphaSat:
+      return GL_SRC_ALPHA_SATURATE;
+    default:
+      return GL_ONE;
+  }
+}
+
+GLenum BlendEquation(uint32_t op) {
+  switch (op) {
+    case kBlendOpSubtract:
+      return GL_FUNC_SUBTRACT;
+    case kBlendOpRevSubtract:
+      return GL_FUNC_REVERSE_SUBTRACT;
+    case kBlendOpMin:
+      return GL_MIN;
+    case kBlendOpMax:
+      return GL_MAX;
+    default:
+      return GL_FUNC_ADD;
+  }
+}
+
+GLenum Comparison(uint32_t cmp) {
+  switch (cmp) {
+    case kCmpNever:
+      return GL_NEVER;
+    case kCmpLess:
+      return GL_LESS;
+    case kCmpEqual:
+      return GL_EQUAL;
+    case kCmpLessEqual:
+      return GL_LEQUAL;
+    case kCmpGreater:
+      return GL_GREATER;
+    case kCmpNotEqual:
+      return GL_NOTEQUAL;
+    case kCmpGreaterEqual:
+      return GL_GEQUAL;
+    default:
+      return GL_ALWAYS;
+  }
+}
+
+GLint Addressing(uint32_t address) {
+  switch (address) {
+    case kTaddressWrap:
+      return GL_REPEAT;
+    case kTaddressMirror:
+      return GL_MIRRORED_REPEAT;
+    case kTaddressBorder:
+      return GL_CLAMP_TO_BORDER;
+    default:
+      return GL_CLAMP_TO_EDGE;
+  }
+}
+
+GLint Filter(uint32_t filter) { return filter == kTexfLinear || filter == kTexfAnisotropic ? GL_LINEAR : GL_NEAREST; }
+
+void Toggle(GLenum cap, bool on) {
+  if (on)
+    glEnable(cap);
+  else
+    glDisable(cap);
+}
+
+}  // namespace
+
+uint32_t VerticesFor(uint32_t primitiveType, uint32_t primitiveCount) {
+  switch (primitiveType) {
+    case kPrimPointList:
+      return primitiveCount;
+    case kPrimLineList:
+      return primitiveCount * 2;
+    case kPrimLineStrip:
+      return primitiveCount + 1;
+    case kPrimTriangleList:
+      return primitiveCount * 3;
+    case kPrimTriangleStrip:
+    case kPrimTriangleFan:
+      return primitiveCount + 2;
+    default:
+      return 0;
+  }
+}
+
+uint32_t VertexSize(uint32_t fvf) {
+  if ((fvf & kFvfPositionMask) != kFvfXyzRhw) return 0;
+  if (fvf & ~(kFvfPositionMask | kFvfDiffuse | kFvfSpecular | kFvfTexCountMask)) return 0;
+  const uint32_t texCount = (fvf & kFvfTexCountMask) >> kFvfTexCountShift;
+  if (texCount > 8) return 0;
+  uint32_t size = 16;
+  if (fvf & kFvfDiffuse) size += 4;
+  if (fvf & kFvfSpecular) size += 4;
+  return size + texCount * 8;
+}
+
+bool DrawPipeline::Init() {
+  program_ = LinkProgram();
+  if (!program_) return false;
+  at_.target = glGetUniformLocation(program_, "target");
+  at_.stage0 = glGetUniformLocation(program_, "stage0");
+  at_.stage1 = glGetUniformLocation(program_, "stage1");
+  at_.hasTexture = glGetUniformLocation(program_, "hasTexture");
+  at_.coordIndex = glGetUniformLocation(program_, "coordIndex");
+  at_.colourOp = glGetUniformLocation(program_, "colourOp");
+  at_.colourArg1 = glGetUniformLocation(program_, "colourArg1");
+  at_.colourArg2 = glGetUniformLocation(program_, "colourArg2");
+  at_.alphaOp = glGetUniformLocation(program_, "alphaOp");
+  at_.alphaArg1 = glGetUniformLocation(program_, "alphaArg1");
+  at_.alphaArg2 = glGetUniformLocation(program_, "alphaArg2");
+  at_.factor = glGetUniformLocation(program_, "factor");
+  at_.alphaTest = glGetUniformLocation(program_, "alphaTest");
+  at_.alphaRef = glGetUniformLocation(program_, "alphaRef");
+  at_.alphaFunc = glGetUniformLocation(program_, "alphaFunc");
+  glGenVertexArrays(1, &vertexArray_);
+  glGenBuffers(1, &stream_);
+  glGenSamplers(kDrawnStages, samplers_);
+  return glGetError() == GL_NO_ERROR;
+}
+
+void DrawPipeline::Release() {
+  if (samplers_[0]) glDeleteSamplers(kDrawnStages, samplers_);
+  if (stream_) glDeleteBuffers(1, &stream_);
+  if (vertexArray_) glDeleteVertexArrays(1, &vertexArray_);
+  if (program_) glDeleteProgram(program_);
+  program_ = vertexArray_ = stream_ = 0;
+  for (GLuint& s : samplers_) s = 0;
+}
+
+void DrawPipeline::SetVertexLayout(uint32_t fvf, uint32_t stride) {
+  const auto s = static_cast<GLsizei>(stride);
+  uintptr_t offset = 0;
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, s, reinterpret_cast<const void*>(offset));
+  offset += 16;
+  if (fvf & kFvfDiffuse) {
+    // A colour word's bytes are blue, green, red, alpha.
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, s, reinterpret_cast<const void*>(offset));
+    offset += 4;
+  } else {
+    glDisableVertexAttribArray(1);
+    glVertexAttrib4f(1, 1.0f, 1.0f, 1.0f, 1.0f);  // opaque white
+  }
+  if (fvf & kFvfSpecular) offset += 4;
+  const uint32_t texCount = (fvf & kFvfTexCountMask) >> kFvfTexCountShift;
+  for (GLuint set = 0; set < 2; ++set) {
+    const GLuint location = 2 + set;
+    if (set < texCount) {
+      glEnableVertexAttribArray(location);
+      glVertexAttribPointer(location, 2, GL_FLOAT, GL_FALSE, s, reinterpret_cast<const void*>(offset));
+      offset += 8;
+    } else {
+      glDisableVertexAttribArray(location);
+      glVertexAttrib2f(location, 0.0f, 0.0f);
+    }
+  }
+}
+
+void DrawPipeline::SetStages(const DrawInput& input) {
+  const DeviceStateTable& st = *input.states;
+  GLint has[kDrawnStages], coord[kDrawnStages], cop[kDrawnStages], ca1[kDrawnStages], ca2[kDrawnStages];
+  GLint aop[kDrawnStages], aa1[kDrawnStages], aa2[kDrawnStages];
+  for (uint32_t s = 0; s < kDrawnStages; ++s) {
+    glActiveTexture(GL_TEXTURE0 + s);
+    glBindTexture(GL_TEXTURE_2D, input.textures[s]);
+    glBindSampler(s, samplers_[s]);
+    glSamplerParameteri(samplers_[s], GL_TEXTURE_MIN_FILTER, Filter(st.stage(s, kTssMinFilter)));
+    glSamplerParameteri(samplers_[s], GL_TEXTURE_MAG_FILTER, Filter(st.stage(s, kTssMagFilter)));
+    glSamplerParameteri(samplers_[s], GL_TEXTURE_WRAP_S, Addressing(st.stage(s, kTssAddressU)));
+    glSamplerParameteri(samplers_[s], GL_TEXTURE_WRAP_T, Addressing(st.stage(s, kTssAddressV)));
+    const uint32_t border = st.stage(s, kTssBorderColour);
+    const GLfloat borderColour[4] = {static_cast<GLfloat>((border >> 16) & 0xFFu) / 255.0f,
+                                     static_cast<GLfloat>((border >> 8) & 0xFFu) / 255.0f,
+                                     static_cast<GLfloat>(border & 0xFFu) / 255.0f,
+                                     static_cast<GLfloat>(border >> 24) / 255.0f};
+    glSamplerParameterfv(samplers_[s], GL_TEXTURE_BORDER_COLOR, borderColour);
+    has[s] = input.textures[s] != 0;
+    coord[s] = static_cast<GLint>(st.stage(s, kTssTexCoordIndex) & 0xFFFFu);
+    cop[s] = static_cast<GLint>(st.stage(s, kTssColourOp));
+    ca1[s] = static_cast<GLint>(st.stage(s, kTssColourArg1));
+    ca2[s] = static_cast<GLint>(st.stage(s, kTssColourArg2));
+    aop[s] = static_cast<GLint>(st.stage(s, kTssAlphaOp));
+    aa1[s] = static_cast<GLint>(st.stage(s, kTssAlphaArg1));
+    aa2[s] = static_cast<GLint>(st.stage(s, kTssAlphaArg2));
+  }
+  glUniform1i(at_.stage0, 0);
+  glUniform1i(at_.stage1, 1);
+  glUniform1iv(at_.hasTexture, kDrawnStages, has);
+  glUniform1iv(at_.coordIndex, kDrawnStages, coord);
+  glUniform1iv(at_.colourOp, kDrawnStages, cop);
+  glUniform1iv(at_.colourArg1, kDrawnStages, ca1);
+  glUniform1iv(at_.colourArg2, kDrawnStages, ca2);
+  glUniform1iv(at_.alphaOp, kDrawnStages, aop);
+  glUniform1iv(at_.alphaArg1, kDrawnStages, aa1);
+  glUniform1iv(at_.alphaArg2, kDrawnStages, aa2);
+  const uint32_t f = st.render(kRsTextureFactor);
+  glUniform4f(at_.factor, static_cast<GLfloat>((f >> 16) & 0xFFu) / 255.0f,
+              static_cast<GLfloat>((f >> 8) & 0xFFu) / 255.0f, static_cast<GLfloat>(f & 0xFFu) / 255.0f,
+              static_cast<GLfloat>(f >> 24) / 255.0f);
+}
+
+void DrawPipeline::SetFixedState(const DeviceStateTable& st) {
+  glUniform1i(at_.alphaTest, st.render(kRsAlphaTestEnable) != 0);
+  glUniform1i(at_.alphaRef, static_cast<GLint>(st.render(kRsAlphaRef) & 0xFFu));
+  glUniform1i(at_.alphaFunc, static_cast<GLint>(st.render(kRsAlphaFunc)));
+
+  Toggle(GL_BLEND, st.render(kRsAlphaBlendEnable) != 0);
+  glBlendFunc(BlendFactor(st.render(kRsSrcBlend)), BlendFactor(st.render(kRsDestBlend)));
+  glBlendEquation(BlendEquation(st.render(kRsBlendOp)));
+
+  Toggle(GL_DEPTH_TEST, st.render(kRsZEnable) != 0);
+  glDepthFunc(Comparison(st.render(kRsZFunc)));
+  glDepthMask(st.render(kRsZWriteEnable) != 0 ? GL_TRUE : GL_FALSE);
+  glDisable(GL_STENCIL_TEST);
+
+  // Back-buffer rows are GL rows, so clockwise on the screen is
+  // counter-clockwise to GL.
+  const uint32_t cull = st.render(kRsCullMode);
+  Toggle(GL_CULL_FACE, cull == kCullCw || cull == kCullCcw);
+  glFrontFace(GL_CCW);
+  glCullFace(cull == kCullCw ? GL_FRONT : GL_BACK);
+
+  const uint32_t fill = st.render(kRsFillMode);
+  glPolygonMode(GL_FRONT_AND_BACK, fill == kFillPoint ? GL_POINT : fill == kFillWireframe ? GL_LINE : GL_FILL);
+
+  const uint32_t mask = st.render(kRsColourWriteEnable);
+  glColorMask((mask & 1) ? GL_TRUE : GL_FALSE, (mask & 2) ? GL_TRUE : GL_FALSE, (mask & 4) ? GL_TRUE : GL_FALSE,
+              (mask & 8) ? GL_TRUE : GL_FALSE);
+}
+
+bool DrawPipeline::Draw(const DrawInput& input) {
+  if (!program_ || !input.states || input.vertexCount == 0) return false;
+  if (input.viewport.width == 0 || input.viewport.height == 0) return true;  // nothing can show
+  glUseProgram(program_);
+  glBindVertexArray(vertexArray_);
+  glBindBuffer(GL_ARRAY_BUFFER, stream_);
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(size_t{input.vertexCount} * input.stride), input.vertices,
+               GL_STREAM_DRAW);
+  SetVertexLayout(input.fvf, input.stride);
+  glUniform4f(at_.target, static_cast<GLfloat>(input.viewport.x), static_cast<GLfloat>(input.viewport.y),
+              static_cast<GLfloat>(input.viewport.width), static_cast<GLfloat>(input.viewport.height));
+  SetStages(input);
+  SetFixedState(*input.states);
+  glDrawArrays(input.mode, 0, static_cast<GLsizei>(input.vertexCount));
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glDepthMask(GL_TRUE);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  return glGetError() == GL_NO_ERROR;
+}
+
+}  // namespace plat::gl
