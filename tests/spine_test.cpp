@@ -17,6 +17,7 @@
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
+#include "world/game_speed.h"
 #include "world/world.h"
 
 namespace {
@@ -128,6 +129,26 @@ TEST_F(SpineTest, PlayerLeftNotificationPausesFirstThenHandsTheRegionOver) {
   EXPECT_EQ(msg.message, kMsgNetQueue);
   plat::DispatchWindowMessage(msg);
   EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+  EXPECT_EQ(CloseAndShutDown(), 0);
+}
+
+// A speed change asked for on another thread wakes the main thread, and the
+// state takes the new speed only when the main window handles the queue.
+TEST_F(SpineTest, SpeedChangeReachesTheStateThroughTheMainWindow) {
+  StartUp(false);
+  g_world.gameState.gameSpeed = 0;
+  g_world.gameState.speedLockMode = 0;
+  std::thread worker([] { SetGameSpeed(g_world.gameState, 2); });
+  worker.join();
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+
+  plat::Message msg;
+  ASSERT_TRUE(plat::PeekWindowMessage(&msg, true));
+  ASSERT_EQ(msg.message, kMsgNetQueue);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+  plat::DispatchWindowMessage(msg);
+  EXPECT_EQ(g_world.gameState.gameSpeed, GameSpeedOfTier(2));
+  EXPECT_GT(g_world.gameState.gameSpeed, 0);
   EXPECT_EQ(CloseAndShutDown(), 0);
 }
 
