@@ -1,0 +1,312 @@
+#include "world/text/scenario_def.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/calendar.h"
+#include "app/text_tokenizer.h"
+#include "platform/status.h"
+#include "world/player_record.h"
+
+ScenarioGroupings g_scenarioGroupings;
+
+namespace {
+
+struct SwitchKey {
+  const char* key;
+  int bit;
+};
+
+constexpr SwitchKey kGameFlagKeys[] = {
+    {"fogofwar:", 0},         {"teamplay:", 2},         {"norangemult:", 3},         {"advfogofwar:", 4},
+    {"nomisrangemult:", 5},   {"nospotrangemult:", 8},  {"nocapitalmove:", 9},       {"limitdareffect:", 10},
+    {"limitmareffect:", 11},  {"wminvolve:", 12},       {"wmduse:", 13},             {"fastbuild:", 14},
+    {"govchoice:", 15},       {"grouployaltymerge:", 19}, {"groupresearchmerge:", 20},
+};
+
+constexpr int kMaxPlayerNumber = 31;
+constexpr int kMaxTreatyType = 127;
+
+bool AtLineEnd(const char* p) { return !p || *p == '\0' || *p == '\r' || *p == '\n'; }
+
+// Puts the cursor on the keyword's value; false when the keyword is missing.
+bool SeekKey(TextTokenizer& t, const char* key) {
+  char* value = FindKeyword(t, key, false);
+  if (!value) return false;
+  t.cursor = value;
+  return true;
+}
+
+int32_t ReadKeyInt(TextTokenizer& t, const char* key, int32_t current) {
+  return SeekKey(t, key) ? ReadFieldInt32(t, current) : current;
+}
+
+uint8_t ReadKeyByte(TextTokenizer& t, const char* key, uint8_t current) {
+  return static_cast<uint8_t>(ReadKeyInt(t, key, current));
+}
+
+// A switch is on when its key is there and its value does not begin with
+// 0, F, f, N or n; a missing key or an empty value is off.
+bool ReadSwitch(TextTokenizer& t, const char* key) {
+  char* value = FindKeyword(t, key, false);
+  if (!value || AtLineEnd(value) || *value == ',' || *value == ';') return false;
+  return std::strchr("0FfNn", *value) == nullptr;
+}
+
+// Three cells year, month, day as a day number.
+uint32_t ReadDate(TextTokenizer& t) {
+  GameDate date;
+  date.year = static_cast<int16_t>(ReadFieldInt32(t, 0));
+  date.month = static_cast<uint8_t>(ReadFieldInt32(t, 0));
+  date.day = static_cast<uint8_t>(ReadFieldInt32(t, 0));
+  DateToDayNumber(date);
+  return static_cast<uint32_t>(date.dayNumber);
+}
+
+void ReadMapLinks(TextTokenizer& t, const char* key, uint8_t& count, ScenarioMapLink* links) {
+  // The screens walk `count` entries: never more than the list holds.
+  if (count > kScenarioMapLinks) count = kScenarioMapLinks;
+  if (!SeekKey(t, key)) return;
+  for (int i = 0; i < count; ++i) {
+    std::free(links[i].mapName);
+    links[i].mapName = ReadFieldString(t, "");
+    links[i].value1 = ReadFieldInt32(t, 0);
+    links[i].value2 = ReadFieldInt32(t, 0);
+  }
+}
+
+void ClearGroupings(ScenarioGroupings& g) {
+  for (ScenarioGrouping& grouping : g.groupings) grouping = ScenarioGrouping{};
+}
+
+void ReadGroupings(TextTokenizer& t, ScenarioSettings& settings, ScenarioGroupings& g) {
+  if (!SeekKey(t, "&&GROUPINGS")) return;
+  SkipLine(t);
+  int32_t count = ReadFieldInt32(t, 0);
+  if (count < 0) count = 0;
+  if (count > kMaxGroupings) count = kMaxGroupings;
+  settings.groupingCount = count;
+  SkipLine(t);
+  for (int32_t n = 1; n <= count && *t.cursor; ++n) {
+    ScenarioGrouping& grouping = g.groupings[n];
+    for (int p = 0; p < kGroupingPlayers; ++p) {
+      grouping.entries[p].mask |= 1u << p;
+      grouping.leader[p] = static_cast<uint8_t>(p);
+    }
+    const int32_t id = ReadFieldInt32(t, 0);
+    if (id == 0) {
+      SkipLine(t);
+      break;
+    }
+    grouping.id = id;
+    for (int32_t& setting : grouping.settings) setting = ReadFieldInt32(t, 0);
+    for (;;) {
+      int32_t leader = ReadFieldInt32(t, 0);
+      if (leader < 0) leader = 0;
+      if (leader == 0 || leader > kMaxPlayerNumber) break;
+      for (;;) {
+        const int32_t member = ReadFieldInt32(t, 0);
+        if (member < 1 || member > kMaxPlayerNumber) break;
+        grouping.entries[leader].mask |= 1u << member;
+        grouping.entries[member].mask = 0;
+        grouping.leader[member] = static_cast<uint8_t>(leader);
+      }
+      grouping.entries[leader].valueA = ReadFieldInt32(t, 0);
+      grouping.entries[leader].valueB = ReadFieldInt32(t, 0);
+    }
+    SkipLine(t);
+  }
+}
+
+// The player's key: the two-digit number and the rest.
+const char* PlayerKey(char (&buffer)[40], int player, const char* rest) {
+  std::snprintf(buffer, sizeof buffer, "%02d%s", player, rest);
+  return buffer;
+}
+
+// Finds a player's key onward from the section's start; false when it is
+// missing or its value is empty.
+bool SeekPlayerKey(TextTokenizer& t, char* sectionStart, int player, const char* rest) {
+  char key[40];
+  t.cursor = sectionStart;
+  char* value = FindKeyword(t, PlayerKey(key, player, rest), true);
+  if (!value || AtLineEnd(value)) return false;
+  t.cursor = value;
+  return true;
+}
+
+// A list of numbers ended by a missing cell or a number below 1; numbers
+// above `highest` are passed over.
+template <typename Each>
+void ReadNumberList(TextTokenizer& t, int32_t highest, Each each) {
+  for (;;) {
+    const int32_t n = ReadFieldInt32(t, 0);
+    if (n < 1) break;
+    if (n <= highest) each(n);
+  }
+}
+
+uint32_t ArmsMask(const char* text) {
+  if (std::strchr(text, '*')) return 0xFFFFFFFFu;
+  uint32_t mask = 0;
+  for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c >= 64; ++c)
+    if (*c - 64 <= 31) mask |= 1u << (*c - 64);
+  return mask;
+}
+
+void ReadPlayerSection(TextTokenizer& t, char* section, PlayerRecord* players, int32_t highest, int p,
+                       const ScenarioSettings& settings, TreatyOperation makeTreaty) {
+  PlayerRecord& r = players[p];
+  if (SeekPlayerKey(t, section, p, "music:")) r.music = static_cast<uint8_t>(ReadFieldInt32(t, r.music));
+  if (SeekPlayerKey(t, section, p, "timeoutvictory:"))
+    r.timeoutVictory = static_cast<uint8_t>(ReadFieldBool(t, r.timeoutVictory));
+  if (SeekPlayerKey(t, section, p, "lossforceend:"))
+    r.lossForceEnd = static_cast<uint8_t>(ReadFieldBool(t, r.lossForceEnd));
+  if ((settings.head.groupnum == 0 || (settings.campaignFlags & 2u)) && SeekPlayerKey(t, section, p, "startemail:"))
+    r.startEmail = static_cast<uint16_t>(ReadFieldInt32(t, r.startEmail));
+  if (SeekPlayerKey(t, section, p, "electionymd:")) {
+    GameDate date;
+    const int32_t y = ReadFieldInt32(t, 0), m = ReadFieldInt32(t, 0), d = ReadFieldInt32(t, 0);
+    if (y != 0 && m != 0 && d != 0) {
+      date.year = static_cast<int16_t>(y);
+      date.month = static_cast<uint8_t>(m);
+      date.day = static_cast<uint8_t>(d);
+      DateToDayNumber(date);
+      r.electionDay = static_cast<uint32_t>(date.dayNumber);
+    }
+  }
+  if (SeekPlayerKey(t, section, p, "playeraistance:")) r.aiStance = static_cast<uint8_t>(ReadFieldInt32(t, r.aiStance));
+  if (SeekPlayerKey(t, section, p, "playeragenda:")) r.agenda = static_cast<uint8_t>(ReadFieldInt32(t, r.agenda));
+  if (SeekPlayerKey(t, section, p, "govtype:")) r.govtype = static_cast<uint8_t>(ReadFieldInt32(t, r.govtype));
+  if (SeekPlayerKey(t, section, p, "politic:")) r.politic = static_cast<int8_t>(ReadFieldInt32(t, r.politic));
+  if (SeekPlayerKey(t, section, p, "avatar:")) r.avatar = static_cast<uint8_t>(ReadFieldInt32(t, r.avatar));
+  if (SeekPlayerKey(t, section, p, "armsavail:")) {
+    char* text = ReadFieldString(t, nullptr);
+    if (text && text[0]) r.armsAvail = ArmsMask(text);
+    std::free(text);
+  }
+  struct Feeling {
+    const char* key;
+    float* values;
+  } feelings[] = {{"belli:", r.belligerence}, {"civattitude:", r.civilAttitude}, {"diprelate:", r.diplomaticRelation}};
+  for (const Feeling& f : feelings) {
+    if (!SeekPlayerKey(t, section, p, f.key)) continue;
+    for (int q = 1; q <= highest; ++q) f.values[q] = ReadFieldFloat(t, f.values[q]);
+  }
+  if (SeekPlayerKey(t, section, p, "war:")) {
+    ReadNumberList(t, kMaxPlayerNumber, [&](int32_t q) {
+      r.displayPolicy.hostileMask |= 1u << q;
+      r.simPolicy.hostileMask |= 1u << q;
+    });
+  }
+  if (SeekPlayerKey(t, section, p, "ceasefire:")) {
+    ReadNumberList(t, kMaxPlayerNumber, [&](int32_t q) {
+      for (PlayerPolicyBlock* b : {&r.displayPolicy, &r.simPolicy}) {
+        b->ceasefireMask |= 1u << q;
+        b->hostileMask &= ~(1u << q);
+      }
+    });
+  }
+  for (int q = 1; q <= highest; ++q) {
+    char rest[24];
+    std::snprintf(rest, sizeof rest, "treaties[%d]:", q);
+    if (!SeekPlayerKey(t, section, p, rest)) continue;
+    ReadNumberList(t, kMaxTreatyType, [&](int32_t type) {
+      if (!makeTreaty) return;
+      // A scenario's starting treaties bring their kinds with them but are no
+      // act of either side, so they move no feelings or ratings.
+      makeTreaty(r, 0, type, true, q, true, false);
+      makeTreaty(r, 1, type, true, q, true, false);
+    });
+  }
+}
+
+}  // namespace
+
+const char* ScenarioDirectory(const char* directory, bool customFolder) {
+  if (directory) return directory;
+  return customFolder ? "CUSTOM\\" : "Scenario\\";
+}
+
+int32_t LoadScenarioDef(ScenarioSettings& settings, ScenarioGroupings& groupings, const char* directory,
+                        const char* name, bool customFolder) {
+  ClearScenarioSettings(settings);
+  ClearGroupings(groupings);
+  if (!name) return plat::kFail;
+  TextTokenizer t;
+  if (LoadTextFile(ScenarioDirectory(directory, customFolder), t, name, ".GMC") < 0 || !t.text || t.length <= 0)
+    return plat::kFail;
+
+  settings.gamfile = ReadKeywordString(t, "gamfile:", nullptr);
+  settings.gmtfile = ReadKeywordString(t, "gmtfile:", "DEFAULT");
+  settings.ttrfile = ReadKeywordString(t, "ttrfile:", "DEFAULT");
+  settings.pplfile = ReadKeywordString(t, "pplfile:", "DEFAULT");
+  settings.unifile = ReadKeywordString(t, "unifile:", "DEFAULT");
+  settings.terfile = ReadKeywordString(t, "terfile:", "DEFAULT");
+  settings.playsetfile = ReadKeywordString(t, "playsetfile:", "DEFAULT");
+  settings.nextupmap = ReadKeywordString(t, "nextupmap:", nullptr);
+
+  settings.maplevel = ReadKeyInt(t, "maplevel:", 0);
+  if (ReadKeyInt(t, "mapmission:", 0) & 1) settings.campaignFlags |= 2u;
+  settings.mapmusic = ReadKeyByte(t, "mapmusic:", 0);
+  if (SeekKey(t, "startymd:")) settings.startDay = ReadDate(t);
+  if (SeekKey(t, "victoryymd:")) settings.victoryDay = ReadDate(t);
+  if (SeekKey(t, "victoryhex:")) {
+    settings.victoryHexX = static_cast<int16_t>(ReadFieldInt32(t, 0));
+    settings.victoryHexY = static_cast<int16_t>(ReadFieldInt32(t, 0));
+  }
+
+  if (ReadSwitch(t, "campaignstart:")) settings.campaignFlags |= 1u;
+  for (const SwitchKey& s : kGameFlagKeys)
+    if (ReadSwitch(t, s.key)) settings.head.gameFlags |= 1u << s.bit;
+
+  settings.cvictorycond = ReadKeyByte(t, "cvictorycond:", 0);
+  settings.numwinchoice = ReadKeyByte(t, "numwinchoice:", 0);
+  settings.numlosechoice = ReadKeyByte(t, "numlosechoice:", 0);
+  ReadMapLinks(t, "winmaps:", settings.numwinchoice, settings.winmaps);
+  ReadMapLinks(t, "losemaps:", settings.numlosechoice, settings.losemaps);
+
+  ScenarioHead& h = settings.head;
+  h.svictorycond = ReadKeyByte(t, "svictorycond:", 0);
+  h.difficulty = ReadKeyByte(t, "difficulty:", 0);
+  h.resources = ReadKeyByte(t, "resources:", 0);
+  h.gamelength = ReadKeyByte(t, "gamelength:", 0);
+  h.techtreedefault = ReadKeyByte(t, "techtreedefault:", 0);
+  h.startyear = ReadKeyInt(t, "startyear:", 0);
+  h.turnlength = ReadKeyInt(t, "turnlength:", 0);
+  h.initialfunds = ReadKeyByte(t, "initialfunds:", 0);
+  h.reservelimit = ReadKeyByte(t, "reservelimit:", 0);
+  h.aistance = ReadKeyByte(t, "aistance:", 0);
+  h.groupnum = ReadKeyByte(t, "groupnum:", 0);
+
+  ReadGroupings(t, settings, groupings);
+  return plat::kOk;
+}
+
+int32_t LoadScenarioPlayers(PlayerRecord* players, int32_t highestPlayer, const ScenarioSettings& settings,
+                            const char* directory, const char* name, bool customFolder, TreatyOperation makeTreaty) {
+  if (!players) return plat::kFail;
+  const int32_t highest = highestPlayer < kMaxPlayerNumber ? highestPlayer : kMaxPlayerNumber;
+  for (int p = 1; p <= highest; ++p) {
+    players[p].music = settings.mapmusic;
+    if (settings.head.groupnum == 0) players[p].startEmail = static_cast<uint16_t>(p);
+  }
+  if (!name) return plat::kFail;
+  TextTokenizer t;
+  if (LoadTextFile(ScenarioDirectory(directory, customFolder), t, name, ".GMC") < 0 || !t.text || t.length <= 0)
+    return plat::kFail;
+  char* position = t.text;
+  for (int p = 1; p <= highest; ++p) {
+    char section[16];
+    std::snprintf(section, sizeof section, "&&PLAYER%02d", p);
+    t.cursor = position;
+    char* value = FindKeyword(t, section, true);
+    if (!value) continue;
+    t.cursor = value;
+    SkipLine(t);
+    position = t.cursor;
+    ReadPlayerSection(t, position, players, highest, p, settings, makeTreaty);
+  }
+  return plat::kOk;
+}
