@@ -13,6 +13,7 @@
 #include "world/le_bytes.h"
 #include "world/player_record.h"
 #include "world/text/policy_fields.h"
+#include "world/world.h"
 
 namespace {
 
@@ -367,4 +368,16 @@ int32_t LoadDefaultPlayerSettings(PlayerRecord* players, int32_t count, const ch
     players[r].displayPolicy = sim;
   }
   return plat::kOk;
+}
+
+int32_t LoadPlayerSettings(World& world, const char* name, int32_t player, const char* directory) {
+  if (!world.localPlayerRecord || player < 0 || player >= kMaxPlayers) return plat::kFail;
+  return LoadPlayerSettings(&world.players[player], player, name, directory);
+}
+
+int32_t SavePlayerSettings(World& world, const char* name) { return SavePlayerSettings(world.localPlayerRecord, name); }
+
+int32_t LoadDefaultPlayerSettings(World& world, const char* name) {
+  if (!world.localPlayerRecord) return plat::kFail;
+  return LoadDefaultPlayerSettings(world.players, kMaxPlayers, name);
 }

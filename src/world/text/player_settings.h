@@ -8,6 +8,7 @@
 #include <cstdint>
 
 struct PlayerRecord;
+struct World;
 
 // The folder of the settings files.
 inline constexpr const char* kPlayerSetDirectory = "PlayerSet\\";
@@ -33,3 +34,10 @@ int32_t SavePlayerSettings(const PlayerRecord* region, const char* name);
 // failure, with nothing changed, when the file cannot be read or there are
 // fewer than two regions.
 int32_t LoadDefaultPlayerSettings(PlayerRecord* players, int32_t count, const char* name);
+
+// The same on the world: the region is `player`'s record, and nothing is
+// read, posted or written while no region record is loaded (the local
+// player's record is null). Saving writes the local region's settings.
+int32_t LoadPlayerSettings(World& world, const char* name, int32_t player, const char* directory);
+int32_t SavePlayerSettings(World& world, const char* name);
+int32_t LoadDefaultPlayerSettings(World& world, const char* name);

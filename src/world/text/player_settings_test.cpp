@@ -14,6 +14,7 @@
 #include "platform/status.h"
 #include "sim/command_post.h"
 #include "support/temp_dir.h"
+#include "world/world.h"
 #include "world/player_record.h"
 #include "world/text/policy_fields.h"
 
@@ -424,6 +425,27 @@ TEST_F(PlayerSettingsFile, TheEditorTemplateGoesStraightIntoEveryRegion) {
   EXPECT_EQ(LoadDefaultPlayerSettings(players.get(), count, "Missing"), plat::kFail);
   EXPECT_EQ(LoadDefaultPlayerSettings(players.get(), 1, "Default"), plat::kFail);
   EXPECT_EQ(LoadDefaultPlayerSettings(nullptr, count, "Default"), plat::kFail);
+}
+
+TEST_F(PlayerSettingsFile, TheWorldsRegionsWhenARegionRecordIsLoaded) {
+  auto world = std::make_unique<World>();
+  Write("One", "minwage\t2.5\r\n");
+  EXPECT_EQ(LoadPlayerSettings(*world, "One", 3, nullptr), plat::kFail);
+  EXPECT_EQ(SavePlayerSettings(*world, "Out"), plat::kFail);
+  EXPECT_EQ(LoadDefaultPlayerSettings(*world, "One"), plat::kFail);
+  EXPECT_TRUE(TakePosted().empty());
+  world->localPlayerRecord = &world->players[1];
+  world->players[3].displayPolicy.socialspend[0] = 4.0f;
+  ASSERT_EQ(LoadPlayerSettings(*world, "One", 3, nullptr), plat::kOk);
+  std::vector<PostedCommand> posted = TakePosted();
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0].player, 3);
+  world->players[1].displayPolicy.minwage = 7.0f;
+  ASSERT_EQ(SavePlayerSettings(*world, "Out"), plat::kOk);
+  EXPECT_NE(Read("Out").find("minwage\t7.000000, \r\n"), std::string::npos);
+  ASSERT_EQ(LoadDefaultPlayerSettings(*world, "One"), plat::kOk);
+  EXPECT_FLOAT_EQ(world->players[31].displayPolicy.minwage, 2.5f);
+  EXPECT_FLOAT_EQ(world->players[0].displayPolicy.minwage, 0.0f);
 }
 
 }  // namespace

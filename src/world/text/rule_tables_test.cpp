@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "platform/status.h"
 #include "support/temp_dir.h"
+#include "world/world.h"
 #include "world/le_bytes.h"
 #include "world/text/people_bio.h"
 #include "world/text/world_economy_table.h"
@@ -431,6 +432,16 @@ TEST_F(RuleTableFiles, RandomTextNeverBreaksALoader) {
       const uint32_t mask = tables->deptPriorities.entries[d][n].itemMask;
       EXPECT_TRUE(mask == 0 || mask == 1u << n);
     }
+}
+
+TEST_F(RuleTableFiles, CVars2NeedsTheWorldsEconomyBlock) {
+  Ini("CVars2", "powergen\r\n2.5\r\n");
+  auto world = std::make_unique<World>();
+  world->worldEconomy.clear();
+  EXPECT_EQ(LoadCVars2Table(*world, "CVars2"), plat::kFail);
+  world->worldEconomy.assign(kWorldEconomyBytes, 0);
+  ASSERT_EQ(LoadCVars2Table(*world, "CVars2"), plat::kOk);
+  EXPECT_FLOAT_EQ(le::LoadF32(world->worldEconomy.data() + 48), 2.5f);
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 #include "app/calendar.h"
 #include "app/text_tokenizer.h"
 #include "platform/status.h"
+#include "sim/relations.h"
 #include "world/player_record.h"
+#include "world/world.h"
 
 ScenarioGroupings g_scenarioGroupings;
 
@@ -309,4 +311,19 @@ int32_t LoadScenarioPlayers(PlayerRecord* players, int32_t highestPlayer, const 
     ReadPlayerSection(t, position, players, highest, p, settings, makeTreaty);
   }
   return plat::kOk;
+}
+
+namespace {
+
+bool CustomFolder(const World& world) { return world.mapFolders.mapEditor || world.mapFolders.customScenario; }
+
+}  // namespace
+
+int32_t LoadScenarioDef(World& world, const char* directory, const char* name) {
+  return LoadScenarioDef(world.scenario, g_scenarioGroupings, directory, name, CustomFolder(world));
+}
+
+int32_t LoadScenarioPlayers(World& world, const char* directory, const char* name) {
+  return LoadScenarioPlayers(world.players, world.gameState.highestPlayer, world.scenario, directory, name,
+                             CustomFolder(world), SetTreaty);
 }

@@ -10,6 +10,7 @@
 #include "world/scenario_settings.h"
 
 struct PlayerRecord;
+struct World;
 
 // The player groupings of a scenario: groupings 1..31, each with its id,
 // three settings and, for every player, a mask of the players it leads, two
@@ -59,3 +60,9 @@ using TreatyOperation = void (*)(PlayerRecord& record, int copy, int type, bool 
 // generic failure when the file cannot be read (after those defaults).
 int32_t LoadScenarioPlayers(PlayerRecord* players, int32_t highestPlayer, const ScenarioSettings& settings,
                             const char* directory, const char* name, bool customFolder, TreatyOperation makeTreaty);
+
+// The same for the world's scenario: the folder rule follows the world's map
+// folder state; the players are the world's up to its highest player, and
+// treaties are made with the relations' treaty operation.
+int32_t LoadScenarioDef(World& world, const char* directory, const char* name);
+int32_t LoadScenarioPlayers(World& world, const char* directory, const char* name);

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "app/app_object.h"
 #include "app/text_tokenizer.h"
 #include "platform/status.h"
 #include "world/text/scenario_def.h"
+#include "world/world.h"
 
 ScenarioText g_scenarioText;
 
@@ -141,4 +143,9 @@ int32_t LoadScenarioText(ScenarioText& text, const ScenarioSettings& settings, c
   ReadSectionText(t, "&&DESIGNERNOTES", text.designerNotes);
   text.textLoaded = 1;
   return plat::kOk;
+}
+
+int32_t LoadScenarioText(World& world, const char* name) {
+  const char* language = g_app.languageFile[0] ? g_app.languageFile : "LOCALEN";
+  return LoadScenarioText(g_scenarioText, world.scenario, g_scenarioGroupings, language, name);
 }

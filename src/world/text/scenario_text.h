@@ -9,6 +9,7 @@
 
 struct ScenarioSettings;
 struct ScenarioGroupings;
+struct World;
 
 inline constexpr int kScenarioRegionNames = 31;
 inline constexpr int kScenarioGroupingNames = 31;
@@ -45,3 +46,6 @@ void FreeScenarioText(ScenarioText& text);
 // file name (empty when there is none).
 int32_t LoadScenarioText(ScenarioText& text, const ScenarioSettings& settings, const ScenarioGroupings& groupings,
                          const char* language, const char* name);
+
+// The same for the world's game, in the language directory of the settings.
+int32_t LoadScenarioText(World& world, const char* name);

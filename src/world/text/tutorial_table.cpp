@@ -48,3 +48,5 @@ void FreeTutorialSteps(TutorialStep*& head) {
     head = following;
   }
 }
+
+int32_t LoadTutorialTable(World&, const char* name) { return LoadTutorialTable(g_tutorialSteps, name); }

@@ -7,6 +7,8 @@
 #include "app/list_node.h"
 #include "world/text/owned_text.h"
 
+struct World;
+
 class TutorialStep : public ListNode {
  public:
   int32_t values[3] = {-1, -1, -1};
@@ -27,3 +29,6 @@ int32_t LoadTutorialTable(TutorialStep*& head, const char* name);
 
 // Frees every step of the list and nulls the head.
 void FreeTutorialSteps(TutorialStep*& head);
+
+// The same into the world's tutorial.
+int32_t LoadTutorialTable(World& world, const char* name);

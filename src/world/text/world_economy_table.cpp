@@ -2,6 +2,7 @@
 
 #include "world/le_bytes.h"
 #include "world/text/csv_frame.h"
+#include "world/world.h"
 
 namespace {
 
@@ -32,4 +33,9 @@ int32_t LoadCVars2Table(uint8_t* economyBlock, const char* name) {
     }
   }
   return plat::kOk;
+}
+
+int32_t LoadCVars2Table(World& world, const char* name) {
+  if (world.worldEconomy.size() < kWorldEconomyBytes) return plat::kFail;
+  return LoadCVars2Table(world.worldEconomy.data(), name);
 }

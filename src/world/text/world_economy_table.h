@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+struct World;
+
 // The world economy block: 1,024 bytes, product p's 64-byte entry at 64p.
 inline constexpr size_t kWorldEconomyBytes = 1024;
 inline constexpr size_t kWorldEconomyProductBytes = 64;
@@ -17,3 +19,6 @@ inline constexpr int kWorldEconomyProducts = 12;
 // changes nothing. 0, or the generic failure when the file cannot be read or
 // there is no economy block.
 int32_t LoadCVars2Table(uint8_t* economyBlock, const char* name);
+// The same into the world's economy block (the generic failure while the
+// world has none).
+int32_t LoadCVars2Table(World& world, const char* name);

@@ -1,0 +1,3 @@
+#include "sim/relations.h"
+
+void SetTreaty(PlayerRecord&, int, int, bool, int, bool, bool) {}
