@@ -3,6 +3,7 @@
 // no container: a head node stands in it like any other node. A node in no
 // ring has both links null; a ring always holds at least two nodes.
 #include <cstddef>
+#include <new>
 
 class ListNode {
  public:

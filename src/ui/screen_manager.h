@@ -7,7 +7,7 @@
 #include "ui/control.h"
 
 class MapView;
-class ScreenSet;
+struct ScreenSet;
 
 // The interface's own mode word.
 enum UiMode : int32_t { kUiMapEditor = 0, kUiFrontEnd = 1, kUiInGame = 2 };
