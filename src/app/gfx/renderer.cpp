@@ -6,6 +6,7 @@
 
 #include "app/gfx/cursor_thread.h"
 #include "app/gfx/fonts.h"
+#include "app/gfx/sprite_batch.h"
 #include "app/main_window.h"
 #include "platform/clock.h"
 #include "platform/window.h"
@@ -55,6 +56,7 @@ void ReleaseSystem(Renderer& renderer) {
 
 // A start-up that failed part-way leaves nothing behind.
 plat::Status AbandonStart(Renderer& renderer) {
+  ReleaseDeviceResources(renderer);
   ReleaseDevice(renderer);
   ReleaseSystem(renderer);
   if (g_platform.mainWindow) {
@@ -200,6 +202,9 @@ plat::Status SetupDeviceState(Renderer& renderer) {
   plat::GraphicsDevice* device = renderer.device;
   if (!device) return plat::kFail;
   if (plat::Failed(device->GetDeviceCaps(&renderer.caps))) return plat::kFail;
+  delete renderer.backBuffer;
+  renderer.backBuffer = nullptr;
+  if (plat::Failed(device->GetBackBuffer(&renderer.backBuffer)) || !renderer.backBuffer) return plat::kFail;
   if (plat::Failed(device->GetBackBufferDesc(&renderer.backBufferDesc))) return plat::kFail;
 
   if (!renderer.baseRamp) renderer.baseRamp.reset(new (std::nothrow) plat::GammaRamp);
@@ -236,7 +241,10 @@ plat::Status AppWindowActivate(Renderer& renderer, const plat::PresentParams* pa
   return plat::kOk;
 }
 
-void ReleaseDeviceResources(Renderer&) {
+void ReleaseDeviceResources(Renderer& renderer) {
+  delete renderer.backBuffer;
+  renderer.backBuffer = nullptr;
+  ReleaseSpriteBatch(renderer);
   ReleaseFontBuffers(g_platform);
   if (g_platform.mainWindow) plat::ClipCursorToRect(g_platform.mainWindow, nullptr);
 }
@@ -245,15 +253,19 @@ void StopApp(Renderer& renderer) {
   ReleaseDeviceResources(renderer);
   FreeAllFonts(g_platform);
   StopCursorThread(renderer);
+  delete renderer.cursorSheet;
+  renderer.cursorSheet = nullptr;
   ReleaseDevice(renderer);
   ReleaseSystem(renderer);
 }
 
 void ClearBackBuffer(Renderer& renderer) {
+  FlushAllDrawing(renderer);
   if (!renderer.device) return;
   renderer.device->Clear(0, nullptr, plat::kClearTarget | plat::kClearZBuffer, 0xFF000000u, 1.0f, 0);
 }
 
 void EndSceneAndFlush(Renderer& renderer) {
+  FlushAllDrawing(renderer);
   if (renderer.device) renderer.device->EndScene();
 }

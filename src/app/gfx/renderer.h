@@ -5,13 +5,19 @@
 #include <memory>
 
 #include "app/app_object.h"
+#include "app/gfx/sprite_batch.h"
 #include "platform/graphics_device.h"
 #include "platform/status.h"
 #include "platform/threads.h"
 
+class Texture;
+
+inline constexpr int kBitmapSetSlots = 9;
+
 struct Renderer {
   plat::GraphicsSystem* d3d = nullptr;     // owned; deleted by StopApp after the device
   plat::GraphicsDevice* device = nullptr;  // owned
+  plat::Surface* backBuffer = nullptr;     // owned; taken at every device set-up
   plat::PresentParams presentParams;       // size and format from ChooseDisplayFormat
   plat::DisplayMode displayMode;           // adapter 0's mode when start-up began
   int32_t fullScreen = 0;
@@ -29,6 +35,14 @@ struct Renderer {
   uint32_t creationTime = 0;           // tick count when the device was made
   plat::Status lastError = plat::kOk;  // latest failing texture creation or load
   plat::CriticalSection lock;
+  SpriteBatch batch;
+  // Flushes every font's queued glyphs (the font table installs it); the
+  // batch's flushes call it so that text shows above what came before.
+  void (*flushFontGlyphs)() = nullptr;
+  Texture* bitmapSets[kBitmapSetSlots] = {};  // the VDBITS0 to VDBITS8 sets
+  // The device cursor: the sheet of 32 x 32 cells and the cell shown.
+  plat::Surface* cursorSheet = nullptr;  // owned
+  int32_t cursorCell = 0;
   // The cursor thread and its events (manual reset): stop ends the thread,
   // wake lets it run while the device cursor is shown.
   plat::Thread* cursorThread = nullptr;
@@ -57,7 +71,8 @@ plat::Status StartApp(Renderer& renderer, int32_t fullScreen);
 // Reads back what the device was made or reset with and sets up 2D drawing;
 // 0 or kFail.
 plat::Status SetupDeviceState(Renderer& renderer);
-// The default render states for 2D drawing; 0 or the failing result.
+// Makes the sprite batch and records and applies the 2D render states; 0 or
+// the failing result of making the vertex buffer.
 plat::Status InitDeviceStates(Renderer& renderer);
 // Resets the device when the window is activated (the renderer's own
 // parameters when none are given); 0 or the device's failure.
@@ -67,7 +82,8 @@ void ReleaseDeviceResources(Renderer& renderer);
 // Stops the cursor thread and releases the device and the graphics system.
 void StopApp(Renderer& renderer);
 
-// Clears the back buffer to opaque black, depth 1, stencil 0.
+// Draws what is queued, then clears the back buffer to opaque black, depth 1,
+// stencil 0.
 void ClearBackBuffer(Renderer& renderer);
-// Ends the device's scene.
+// Draws what is queued and ends the device's scene.
 void EndSceneAndFlush(Renderer& renderer);

@@ -50,6 +50,7 @@ struct FakeWorld {
   plat::Status resetResult = plat::kOk;
   int devicesAlive = 0;
   int systemsAlive = 0;
+  int backBufferTakes = 0;
   int resets = 0;
   int capsReads = 0;
   plat::PresentParams lastReset;
@@ -115,6 +116,11 @@ class FakeDevice final : public plat::GraphicsDevice {
     return g_fake->resetResult;
   }
   plat::Status ReadBackBuffer(std::vector<uint32_t>*, uint32_t*, uint32_t*) override { return plat::kFail; }
+  plat::Status GetBackBuffer(plat::Surface** surface) override {
+    ++g_fake->backBufferTakes;
+    *surface = plat::CreateMemorySurface(params_.backBufferWidth, params_.backBufferHeight, plat::kFmtX8R8G8B8);
+    return plat::kOk;
+  }
 
  private:
   plat::PresentParams params_;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "app/app_object.h"
+#include "app/message_pump.h"
 #include "platform/messages.h"
 
 // App modes.
@@ -44,8 +45,5 @@ void EnterMapEditor();
 struct ScreenManager;
 void LoadRuleTablesAndForms(ScreenManager& ui);
 
-// Waits the given time, dispatching window messages when pump is set;
-// returns 1 as soon as the skip flag is seen, 0 when the time ran out.
-int32_t PumpMessages(PlatformState& platform, uint32_t milliseconds, int32_t pump);
 // Dispatches every message already waiting, stopping at the quit message.
 void DispatchPendingMessages(PlatformState& platform);

@@ -114,23 +114,6 @@ int RunMessageLoop() {
   }
 }
 
-int32_t PumpMessages(PlatformState& platform, uint32_t milliseconds, int32_t pump) {
-  const uint64_t end = MonotonicMs() + milliseconds;
-  for (;;) {
-    if (pump) {
-      Message msg;
-      while (PeekWindowMessage(&msg, false) && msg.message != kWmQuit) {
-        PeekWindowMessage(&msg, true);
-        TranslateWindowMessage(msg);
-        DispatchWindowMessage(msg);
-      }
-    }
-    if (platform.skip) return 1;
-    if (MonotonicMs() >= end) return 0;
-    SleepMs(1);
-  }
-}
-
 void DispatchPendingMessages(PlatformState&) {
   Message msg;
   while (PeekWindowMessage(&msg, false) && msg.message != kWmQuit) {
