@@ -33,10 +33,10 @@ function(vd_subsystem name dir)
   endif()
 endfunction()
 
-# Tests run headless: SDL draws offscreen and plays to nowhere.
+# Tests run headless: the test main points SDL at its offscreen and dummy
+# drivers unless the environment chooses others.
 function(vd_discover_tests target)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
-    WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;VD_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
 endfunction()
