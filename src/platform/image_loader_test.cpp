@@ -1,13 +1,13 @@
 #include "platform/image_loader.h"
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <png.h>
 #include <zlib.h>
 
 #include <cstring>
 
 #include "platform/graphics_device.h"
+#include "platform/jpeg_test_writer.h"
 #include "platform/paths.h"
 #include "support/temp_dir.h"
 
@@ -20,47 +20,6 @@ std::vector<uint32_t> Pattern(uint32_t w, uint32_t h, bool alpha) {
     for (uint32_t x = 0; x < w; ++x)
       p[size_t{y} * w + x] = (alpha ? (x * 37 + y * 11) & 0xFFu : 0xFFu) << 24 | (x * 20) << 16 | (y * 30) << 8 | 0x5Au;
   return p;
-}
-
-// A baseline JPEG of the pixels, through libjpeg.
-std::vector<uint8_t> EncodeJpeg(uint32_t w, uint32_t h, const std::vector<uint32_t>& argb, bool grey) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &out, &size);
-  cinfo.image_width = w;
-  cinfo.image_height = h;
-  cinfo.input_components = grey ? 1 : 3;
-  cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 100, TRUE);
-  // Full-resolution colour, so that colours do not bleed across an edge.
-  for (int c = 0; c < cinfo.num_components; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row(size_t{w} * 3);
-  while (cinfo.next_scanline < h) {
-    const uint32_t y = cinfo.next_scanline;
-    for (uint32_t x = 0; x < w; ++x) {
-      const uint32_t p = argb[size_t{y} * w + x];
-      if (grey) {
-        row[x] = static_cast<uint8_t>(p);
-      } else {
-        row[x * 3] = static_cast<uint8_t>(p >> 16);
-        row[x * 3 + 1] = static_cast<uint8_t>(p >> 8);
-        row[x * 3 + 2] = static_cast<uint8_t>(p);
-      }
-    }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<uint8_t> bytes(out, out + size);
-  std::free(out);
-  return bytes;
 }
 
 std::vector<uint8_t> EncodeGreyPng(uint32_t w, uint32_t h, const std::vector<uint8_t>& grey) {
@@ -127,7 +86,7 @@ TEST(ImageLoaderTest, JpegDecodesNearItsColours) {
   std::vector<uint32_t> pixels(32 * 16);
   for (uint32_t y = 0; y < 16; ++y)
     for (uint32_t x = 0; x < 32; ++x) pixels[y * 32 + x] = x < 16 ? 0xFFC83214u : 0xFF1464C8u;
-  const std::vector<uint8_t> jpeg = EncodeJpeg(32, 16, pixels, false);
+  const std::vector<uint8_t> jpeg = testing::EncodeJpeg(32, 16, pixels, false);
   DecodedImage image;
   ASSERT_EQ(DecodeImage(jpeg.data(), jpeg.size(), &image), kOk);
   EXPECT_EQ(image.info.width, 32u);
@@ -139,7 +98,7 @@ TEST(ImageLoaderTest, JpegDecodesNearItsColours) {
       ASSERT_NEAR(static_cast<int>((image.pixels[i] >> s) & 0xFFu), static_cast<int>((pixels[i] >> s) & 0xFFu), 4)
           << i << " " << s;
 
-  const std::vector<uint8_t> greyJpeg = EncodeJpeg(8, 8, std::vector<uint32_t>(64, 0x80), true);
+  const std::vector<uint8_t> greyJpeg = testing::EncodeJpeg(8, 8, std::vector<uint32_t>(64, 0x80), true);
   ASSERT_EQ(DecodeImage(greyJpeg.data(), greyJpeg.size(), &image), kOk);
   EXPECT_EQ(image.info.format, kFmtL8);
   EXPECT_NEAR(static_cast<int>(image.pixels[9] & 0xFFu), 0x80, 2);
@@ -160,7 +119,7 @@ TEST(ImageLoaderTest, DamagedTruncatedOversizedAndForeignFilesAreRefused) {
   flipped[flipped.size() / 2] ^= 0xFF;
   EXPECT_EQ(DecodeImage(flipped.data(), flipped.size(), &image), kFail);
 
-  const std::vector<uint8_t> jpeg = EncodeJpeg(16, 16, pixels, false);
+  const std::vector<uint8_t> jpeg = testing::EncodeJpeg(16, 16, pixels, false);
   EXPECT_EQ(DecodeImage(jpeg.data(), jpeg.size() / 2, &image), kFail);
   EXPECT_EQ(DecodeImage(jpeg.data(), 3, &image), kFail);
 

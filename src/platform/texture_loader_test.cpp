@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/gl_test_fixture.h"
+#include "platform/jpeg_test_writer.h"
 #include "platform/paths.h"
 #include "support/temp_dir.h"
 
@@ -154,6 +155,38 @@ TEST_F(TextureLoaderTest, SizeFormatAndColourKeyAreAppliedAsAsked) {
   EXPECT_EQ(d.width, 2u);
   EXPECT_EQ(d.height, 1u);
   EXPECT_EQ(Texels(t), (std::vector<uint32_t>{0xFF7F7F7Fu, 0xFF7F7F7Fu}));
+}
+
+TEST_F(TextureLoaderTest, AJpegFileLoadsAsOpaqueColourAtItsSizeOrTheOneAsked) {
+  std::vector<uint32_t> px(24 * 8, 0xFF3264C8u);
+  const std::vector<uint8_t> jpeg = testing::EncodeJpeg(24, 8, px, false);
+  dir_.Write("G/PHOTO.JPG", std::string(jpeg.begin(), jpeg.end()));
+  DeviceTexture* t = nullptr;
+  ImageInfo info;
+  ASSERT_EQ(CreateTextureFromFile(device_.get(), "G\\PHOTO.JPG", 0, 0, 1, 0, kFmtUnknown, kPoolManaged, kFilterNone,
+                                  kLoaderDefault, 0, &info, &t),
+            kOk);
+  std::unique_ptr<DeviceTexture> whole(t);
+  SurfaceDesc d;
+  t->GetLevelDesc(0, &d);
+  EXPECT_EQ(d.width, 24u);
+  EXPECT_EQ(d.height, 8u);
+  EXPECT_EQ(d.format, kFmtX8R8G8B8);
+  EXPECT_EQ(info.fileFormat, kImageFileJpg);
+  for (uint32_t texel : Texels(t)) {
+    ASSERT_EQ(texel >> 24, 0xFFu);
+    ASSERT_NEAR(static_cast<int>((texel >> 16) & 0xFFu), 0x32, 3);
+    ASSERT_NEAR(static_cast<int>(texel & 0xFFu), 0xC8, 3);
+  }
+  ASSERT_EQ(CreateTextureFromFile(device_.get(), "G\\PHOTO.JPG", 12, 4, 1, 0, kFmtA4R4G4B4, kPoolManaged,
+                                  kFilterLinear, kLoaderDefault, 0, nullptr, &t),
+            kOk);
+  std::unique_ptr<DeviceTexture> half(t);
+  t->GetLevelDesc(0, &d);
+  EXPECT_EQ(d.width, 12u);
+  EXPECT_EQ(d.height, 4u);
+  EXPECT_EQ(d.format, kFmtA4R4G4B4);
+  EXPECT_EQ(Texels(t)[5], 0xFF3366CCu);  // the flat colour kept in four bits
 }
 
 TEST_F(TextureLoaderTest, MissingOrBrokenFilesAndBadFiltersLeaveNoTexture) {

@@ -130,22 +130,33 @@ plat::Status TextureCreate(Texture* texture, uint32_t width, uint32_t height) {
 plat::Status TextureLoadFromFile(Texture* texture, uint32_t width, uint32_t height) {
   if (!texture) return plat::kInvalidArg;
   uint32_t filter = texture->filter;
-  if (texture->scale != 1.0f && (width == 0 || height == 0) && std::strstr(texture->name, ".PNG")) {
+  const bool scaled = texture->scale != 1.0f;
+  plat::Status s = plat::kOk;
+  if (scaled && (width == 0 || height == 0)) {
     uint32_t w = 0, h = 0, fileSize = 0;
     int32_t fmt = 0;
-    if (plat::Succeeded(ReadPngImageInfo(texture->name, &w, &h, &fmt, &fileSize))) {
+    if (std::strstr(texture->name, ".PNG") && plat::Succeeded(ReadPngImageInfo(texture->name, &w, &h, &fmt, &fileSize))) {
       width = w;
       height = h;
+    } else {
+      // No PNG header to read the size from (a JPEG, a lower-case name):
+      // the image's size comes from loading it, so that it is still held at
+      // its size divided by the scale, as the drawing code counts on.
+      s = LoadAt(texture, 0, 0, filter);
+      width = texture->desc.width;
+      height = texture->desc.height;
     }
   }
   const bool square = g_app.Flag(kSetOverrideSqTex);
-  if (square) width = height = std::max(width, height);
-  if (texture->scale != 1.0f) {
-    width = static_cast<uint32_t>(static_cast<float>(width) / texture->scale);
-    height = static_cast<uint32_t>(static_cast<float>(height) / texture->scale);
-    if (filter == kFilterNone) filter = kFilterLinear;
+  if (plat::Succeeded(s)) {
+    if (square) width = height = std::max(width, height);
+    if (scaled) {
+      width = static_cast<uint32_t>(static_cast<float>(width) / texture->scale);
+      height = static_cast<uint32_t>(static_cast<float>(height) / texture->scale);
+      if (filter == kFilterNone) filter = kFilterLinear;
+    }
+    s = LoadAt(texture, width, height, filter);
   }
-  plat::Status s = LoadAt(texture, width, height, filter);
   if (plat::Succeeded(s) && square && texture->desc.width != texture->desc.height) {
     const uint32_t side = std::max(texture->desc.width, texture->desc.height);
     s = LoadAt(texture, side, side, filter);

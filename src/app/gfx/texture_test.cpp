@@ -87,6 +87,20 @@ TEST_F(TextureTest, Scale2With256x128LoadsAt128x64WithLinearFiltering) {
   EXPECT_EQ(Texels(deferred.deviceTexture)[3], 0xFF888888u);  // 0x80 kept in four bits
 }
 
+TEST_F(TextureTest, AScaledImageWhoseSizeNoPngHeaderGivesIsStillHeldAtItsScaledSize) {
+  // ".png" in lower case is not read for its header: the size comes from
+  // loading the image instead.
+  WritePng("GRAPHICS/UNITS/lower.png", 256, 128, Stripes(256, 128));
+  Texture t("GRAPHICS\\UNITS\\lower.png", plat::kFmtA8R8G8B8, 0, 0, 2.0f, 0, 0, 1, 0);
+  ASSERT_NE(t.deviceTexture, nullptr);
+  EXPECT_EQ(t.desc.width, 128u);
+  EXPECT_EQ(t.desc.height, 64u);
+  EXPECT_EQ(Texels(t.deviceTexture)[9], 0xFF808080u);
+  Texture missing("GRAPHICS\\UNITS\\none.png", plat::kFmtA8R8G8B8, 0, 0, 2.0f, 0, 0, 1, 0);
+  EXPECT_EQ(missing.deviceTexture, nullptr);
+  EXPECT_STREQ(missing.name, "");
+}
+
 TEST_F(TextureTest, AMissingFileLeavesNoTextureNoNameAndTheLastErrorSet) {
   Texture t("GRAPHICS\\NOWHERE.PNG", 0, 0, 0, 1.0f, 0, 0, 1, 0);
   EXPECT_EQ(t.deviceTexture, nullptr);
