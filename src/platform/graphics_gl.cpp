@@ -17,6 +17,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 
 #include "platform/device_state.h"
@@ -36,9 +37,17 @@ namespace {
 
 GraphicsSystemFactory g_factory = nullptr;
 
-// GL has no portable query for free video memory; a figure that keeps every
-// high-resolution image set on.
+// GL has no portable query for free video memory: drivers that offer one of
+// the two common extensions are asked; the rest (software drivers among them)
+// report a figure that keeps every high-resolution image set on.
 constexpr uint32_t kReportedTextureMemory = 256u * 1024u * 1024u;
+constexpr GLenum kNvxCurrentAvailableVidmem = 0x9049;  // GL_NVX_gpu_memory_info, kilobytes
+constexpr GLenum kAtiTextureFreeMemory = 0x87FC;       // GL_ATI_meminfo, kilobytes first
+
+uint32_t KilobytesToBytes(GLint kb) {
+  const uint64_t bytes = static_cast<uint64_t>(std::max<GLint>(kb, 0)) * 1024u;
+  return bytes > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(bytes);
+}
 
 constexpr uint32_t kPresentIntervalImmediate = 0x80000000u;
 
@@ -90,7 +99,7 @@ class GlDevice final : public GraphicsDevice {
 
   Status GetDeviceCaps(DeviceCaps* caps) override;
   Status GetBackBufferDesc(SurfaceDesc* desc) override;
-  uint32_t GetAvailableTextureMem() override { return kReportedTextureMemory; }
+  uint32_t GetAvailableTextureMem() override;
   Status GetViewport(Viewport* viewport) override;
   Status SetViewport(const Viewport& viewport) override;
   void GetGammaRamp(GammaRamp* ramp) override;
@@ -236,6 +245,24 @@ Status GlDevice::GetDeviceCaps(DeviceCaps* caps) {
   caps->cursorCaps = kCursorCapsColor;
   caps->maxTextureWidth = caps->maxTextureHeight = static_cast<uint32_t>(std::max(0, maxTexture));
   return kOk;
+}
+
+uint32_t GlDevice::GetAvailableTextureMem() {
+  if (!MakeCurrent()) return kReportedTextureMemory;
+  NearestRoundingScope nearest;
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  if (epoxy_has_gl_extension("GL_NVX_gpu_memory_info")) {
+    GLint kb = 0;
+    glGetIntegerv(kNvxCurrentAvailableVidmem, &kb);
+    if (glGetError() == GL_NO_ERROR && kb > 0) return KilobytesToBytes(kb);
+  }
+  if (epoxy_has_gl_extension("GL_ATI_meminfo")) {
+    GLint info[4] = {};
+    glGetIntegerv(kAtiTextureFreeMemory, info);
+    if (glGetError() == GL_NO_ERROR && info[0] > 0) return KilobytesToBytes(info[0]);
+  }
+  return kReportedTextureMemory;
 }
 
 Status GlDevice::GetBackBufferDesc(SurfaceDesc* desc) {

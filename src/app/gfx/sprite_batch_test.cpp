@@ -245,6 +245,22 @@ TEST_F(SpriteBatchTest, AFontFlushMakesTheNextQuadSetItsStagesAgain) {
   EXPECT_EQ(draws_[1].stageStates[1][plat::kTssAlphaOp], plat::kTopModulate);
 }
 
+TEST_F(SpriteBatchTest, ATextureThatFailedToLoadDrawsUntextured) {
+  ClearTo(0xFF000000u);
+  Texture failed("GRAPHICS\\MISSING.PNG", plat::kFmtA8R8G8B8, 0, 0, 1.0f, 0, 0, 1, 0);
+  ASSERT_EQ(failed.deviceTexture, nullptr);
+  const plat::Rect source{0, 0, 16, 16};
+  ASSERT_EQ(DrawSprite(g_renderer, &failed, 2, 2, 0.5f, 4, 4, 0xFF2040C0u, &source, 0, nullptr, nullptr), plat::kOk);
+  FlushSpriteBatches(g_renderer);
+  const gfxtest::Image image = Read();
+  EXPECT_EQ(image.At(2, 2), 0xFF2040C0u);
+  EXPECT_EQ(image.At(5, 5), 0xFF2040C0u);
+  EXPECT_EQ(image.At(6, 5), 0xFF000000u);
+  ASSERT_EQ(draws_.size(), 1u);
+  EXPECT_EQ(draws_[0].textures[0], nullptr);
+  EXPECT_EQ(draws_[0].stageStates[0][plat::kTssColourArg1], plat::kTaDiffuse);
+}
+
 TEST_F(SpriteBatchTest, WithoutADeviceNothingIsQueued) {
   ReleaseDeviceResources(g_renderer);
   EXPECT_EQ(DrawSprite(g_renderer, nullptr, 0, 0, 0.5f, 4, 4, 0xFFFFFFFFu, nullptr, 0, nullptr, nullptr), plat::kFail);
