@@ -16,19 +16,21 @@ uint32_t ReadMaskCells(TextTokenizer& t) {
 
 void ReadOrderRow(TextTokenizer& t, OrderTypeRecord& r) {
   r.name.reset(ReadFieldString(t, ""));
-  r.value = ReadFieldLong(t, 0);
-  for (uint8_t& b : r.bytesA) b = ReadByteCell(t);
-  uint32_t flags = 0;
+  r.listModes = ReadFieldLong(t, 0);
+  for (uint8_t& b : r.categories) b = ReadByteCell(t);
+  uint32_t requirements = 0;
   for (int bit = 0; bit <= 24; ++bit)
-    if (ReadFieldBool(t, 0)) flags |= 1u << bit;
-  for (uint8_t& b : r.bytesB) b = ReadByteCell(t);
+    if (ReadFieldBool(t, 0)) requirements |= 1u << bit;
+  for (uint8_t& b : r.hexRelation) b = ReadByteCell(t);
+  for (uint8_t& b : r.facilityRelation) b = ReadByteCell(t);
+  for (uint8_t& b : r.unitRelation) b = ReadByteCell(t);
   for (int bit = 25; bit <= 28; ++bit)
-    if (ReadFieldBool(t, 0)) flags |= 1u << bit;
-  r.byteC = ReadByteCell(t);
-  r.firstMask |= ReadMaskCells(t);
-  if (ReadFieldBool(t, 0)) flags |= 1u << 29;
-  r.secondMask |= ReadMaskCells(t);
-  r.flags = flags;
+    if (ReadFieldBool(t, 0)) requirements |= 1u << bit;
+  r.spare = ReadByteCell(t);
+  r.orderFlags |= ReadMaskCells(t);
+  if (ReadFieldBool(t, 0)) requirements |= 1u << 29;
+  r.orderMask |= ReadMaskCells(t);
+  r.requirements = requirements;
 }
 
 }  // namespace

@@ -6,15 +6,18 @@
 
 inline constexpr int kOrderTypeCount = 255;
 
+// A row whose name is missing or empty is not an order.
 struct OrderTypeRecord {
-  uint32_t firstMask = 0;
-  uint32_t secondMask = 0;
+  uint32_t orderFlags = 0;         // ORed into a unit's order flags; they choose the commands issued
+  uint32_t orderMask = 0;          // ORed into a unit's order mask
   OwnedText name;
-  int32_t value = 0;
-  uint8_t bytesA[4] = {};
-  uint32_t flags = 0;
-  uint8_t bytesB[12] = {};
-  uint8_t byteC = 0;
+  int32_t listModes = 0;           // bit 0 listed in list mode 0, bit 1 in list mode 1
+  uint8_t categories[4] = {};      // per unit category (land, air, sea, submarine): may take the order
+  uint32_t requirements = 0;       // bits 0-29 the unit and its class must meet
+  uint8_t hexRelation[4] = {};     // per relation of the target hex's owner: may be targeted
+  uint8_t facilityRelation[4] = {};
+  uint8_t unitRelation[4] = {};
+  uint8_t spare = 0;
 };
 
 struct OrderTypeTable {

@@ -260,20 +260,19 @@ bool ReadKeyValues(TextTokenizer& t, const SettingKey& k, const PlayerPolicyBloc
   return true;
 }
 
-void PostKey(const SettingKey& k, int32_t player, const uint32_t* v) {
+void PostKey(SettingsPoster post, const SettingKey& k, int32_t player, const uint32_t* v) {
   switch (k.post) {
-    case Post::kOne: PostCommand_28_32_36p(k.command, player, v[0], 0, 0); break;
-    case Post::kFixed: PostCommand_28_32_36p(k.command, player, k.arg, v[0], 0); break;
+    case Post::kOne: post(k.command, player, v[0], 0, 0); break;
+    case Post::kFixed: post(k.command, player, k.arg, v[0], 0); break;
     case Post::kEach:
-      for (int i = 0; i < k.count; ++i) PostCommand_28_32_36p(k.command, player, static_cast<uint32_t>(i), v[i], 0);
+      for (int i = 0; i < k.count; ++i) post(k.command, player, static_cast<uint32_t>(i), v[i], 0);
       break;
-    case Post::kPair: PostCommand_28_32_36p(k.command, player, v[0], v[1], 0); break;
+    case Post::kPair: post(k.command, player, v[0], v[1], 0); break;
     case Post::kRegions:
-      for (int r = 0; r < k.count; ++r) PostCommand_28_32_36p(k.command, player, v[r], static_cast<uint32_t>(r), 1);
+      for (int r = 0; r < k.count; ++r) post(k.command, player, v[r], static_cast<uint32_t>(r), 1);
       break;
     case Post::kCabinet:
-      for (int c = 0; c < k.count / 2; ++c)
-        PostCommand_28_32_36p(k.command, player, static_cast<uint32_t>(c), v[2 * c], v[2 * c + 1]);
+      for (int c = 0; c < k.count / 2; ++c) post(k.command, player, static_cast<uint32_t>(c), v[2 * c], v[2 * c + 1]);
       break;
   }
 }
@@ -312,12 +311,17 @@ int32_t LoadSettingsText(TextTokenizer& t, const char* directory, const char* na
 }  // namespace
 
 int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory) {
-  if (!region || player < 0 || player >= kMaxPlayers) return plat::kFail;
+  return LoadPlayerSettings(region, player, name, directory, PostCommand_28_32_36p);
+}
+
+int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory,
+                           SettingsPoster post) {
+  if (!region || !post || player < 0 || player >= kMaxPlayers) return plat::kFail;
   TextTokenizer t;
   if (LoadSettingsText(t, directory, name) < 0) return plat::kFail;
   for (const SettingKey& k : kKeys) {
     uint32_t values[kMostValues];
-    if (ReadKeyValues(t, k, region->displayPolicy, values)) PostKey(k, player, values);
+    if (ReadKeyValues(t, k, region->displayPolicy, values)) PostKey(post, k, player, values);
   }
   return plat::kOk;
 }

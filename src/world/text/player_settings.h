@@ -20,6 +20,12 @@ inline constexpr const char* kPlayerSetDirectory = "PlayerSet\\";
 // cannot be read or is empty.
 int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory);
 
+// How the loader posts one command: id, player and the words at 28, 32 and 36.
+using SettingsPoster = void (*)(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t c);
+// The same, posting through `post` instead of the command pipeline.
+int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory,
+                           SettingsPoster post);
+
 // Writes the region's display settings to "PlayerSet\" + name + ".INI",
 // making the folder when it is missing. 0, or the generic failure when the
 // file cannot be written (the old file is then kept).

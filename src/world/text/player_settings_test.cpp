@@ -12,13 +12,21 @@
 
 #include "platform/paths.h"
 #include "platform/status.h"
-#include "sim/command_post.h"
 #include "support/temp_dir.h"
 #include "world/world.h"
 #include "world/player_record.h"
 #include "world/text/policy_fields.h"
 
 namespace {
+
+// One posted command: its id, player and the words at 28, 32 and 36.
+struct PostedCommand {
+  uint32_t id = 0;
+  int32_t player = 0;
+  int32_t value = 0;
+  int32_t arg32 = 0;
+  int32_t arg36 = 0;
+};
 
 // The policy commands' effects, worked from the command table of the
 // settings ids, applied to one block. This is the test's own statement of
@@ -131,10 +139,14 @@ void Apply(PlayerPolicyBlock& b, const PostedCommand& c) {
   }
 }
 
+// The commands the loader posts, recorded instead of executed.
+std::vector<PostedCommand> g_posted;
+void Record(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t c) {
+  g_posted.push_back({id, player, static_cast<int32_t>(a), static_cast<int32_t>(b), static_cast<int32_t>(c)});
+}
 std::vector<PostedCommand> TakePosted() {
-  plat::CriticalSectionLock hold(g_commandLog.lock);
   std::vector<PostedCommand> taken;
-  taken.swap(g_commandLog.entries);
+  taken.swap(g_posted);
   return taken;
 }
 
@@ -220,7 +232,7 @@ TEST_F(PlayerSettingsFile, SavedRegionLoadsIntoAFreshRegionThroughItsCommands) {
     ASSERT_EQ(SavePlayerSettings(a.get(), "Saved"), plat::kOk);
 
     auto b = NewRecord();
-    ASSERT_EQ(LoadPlayerSettings(b.get(), 4, "Saved", nullptr), plat::kOk);
+    ASSERT_EQ(LoadPlayerSettings(b.get(), 4, "Saved", nullptr, Record), plat::kOk);
     const std::vector<PostedCommand> posted = TakePosted();
     // 81 keys of one command each; socialspend 7; twelve per product for 13
     // keys; 32 region flags; 6 for each of the four cabinet keys; 3 pairs.
@@ -232,7 +244,7 @@ TEST_F(PlayerSettingsFile, SavedRegionLoadsIntoAFreshRegionThroughItsCommands) {
     ASSERT_EQ(std::memcmp(&a->displayPolicy, &b->displayPolicy, sizeof(PlayerPolicyBlock)), 0) << "round " << round;
     // The loader changes nothing itself: only the commands do.
     auto c = NewRecord();
-    ASSERT_EQ(LoadPlayerSettings(c.get(), 4, "Saved", nullptr), plat::kOk);
+    ASSERT_EQ(LoadPlayerSettings(c.get(), 4, "Saved", nullptr, Record), plat::kOk);
     EXPECT_EQ(std::memcmp(&c->displayPolicy, &NewRecord()->displayPolicy, sizeof(PlayerPolicyBlock)), 0);
     TakePosted();
   }
@@ -241,7 +253,7 @@ TEST_F(PlayerSettingsFile, SavedRegionLoadsIntoAFreshRegionThroughItsCommands) {
 TEST_F(PlayerSettingsFile, ADefconLinePostsExactlyOneCommand) {
   Write("One", "defcon\t3");
   auto region = NewRecord();
-  ASSERT_EQ(LoadPlayerSettings(region.get(), 2, "One", nullptr), plat::kOk);
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 2, "One", nullptr, Record), plat::kOk);
   const std::vector<PostedCommand> posted = TakePosted();
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].id, 128u);
@@ -254,7 +266,7 @@ TEST_F(PlayerSettingsFile, ADefconLinePostsExactlyOneCommand) {
 TEST_F(PlayerSettingsFile, TheRefugeeIntakeSwitchIsNotTakenForTheRefugeeSetting) {
   Write("One", "imrefugeeint\t1, \r\n");
   auto region = NewRecord();
-  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr, Record), plat::kOk);
   const std::vector<PostedCommand> posted = TakePosted();
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].id, 103u);
@@ -266,7 +278,7 @@ TEST_F(PlayerSettingsFile, EmptyAndMissingValuesPostTheCurrentValue) {
   auto region = NewRecord();
   for (int i = 0; i < 7; ++i) region->displayPolicy.socialspend[i] = 10.0f + static_cast<float>(i);
   region->simPolicy.socialspend[1] = 99.0f;  // the display copy gives the defaults
-  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr, Record), plat::kOk);
   const std::vector<PostedCommand> posted = TakePosted();
   ASSERT_EQ(posted.size(), 7u);
   const float want[7] = {1.5f, 11.0f, 2.5f, 13.0f, 14.0f, 15.0f, 16.0f};
@@ -283,7 +295,7 @@ TEST_F(PlayerSettingsFile, RegionFlagsOfZeroPost32CommandsThatSetNothing) {
   Write("One", line + "\r\n");
   auto region = NewRecord();
   SetRoeRegionFlag(region->displayPolicy.regionPolicy[6], 0x40);
-  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr, Record), plat::kOk);
   const std::vector<PostedCommand> posted = TakePosted();
   ASSERT_EQ(posted.size(), 32u);
   for (int r = 0; r < 32; ++r) {
@@ -299,7 +311,7 @@ TEST_F(PlayerSettingsFile, RegionFlagsOfZeroPost32CommandsThatSetNothing) {
 TEST_F(PlayerSettingsFile, MasksReadWithBasePrefixesAndTheFirstOccurrenceWins) {
   Write("One", "roescorchedtype\t0x80000000, \r\ndefsetadvorders\t010, 0X1f\r\nroescorchedtype\t5\r\n");
   auto region = NewRecord();
-  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr, Record), plat::kOk);
   const std::vector<PostedCommand> posted = TakePosted();
   ASSERT_EQ(posted.size(), 2u);
   EXPECT_EQ(posted[0].id, 155u);
@@ -314,7 +326,7 @@ TEST_F(PlayerSettingsFile, ValuesNeverRunOntoTheNextLine) {
   auto region = NewRecord();
   SetCabinetControl(region->displayPolicy.cabinetPolicy[2], -100);
   region->displayPolicy.autobuildvalues[1] = 17;
-  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr), plat::kOk);
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", nullptr, Record), plat::kOk);
   const std::vector<PostedCommand> posted = TakePosted();
   ASSERT_EQ(posted.size(), 7u);
   // Keys post in the table's order: autobuildvalues comes before the cabinet.
@@ -331,17 +343,17 @@ TEST_F(PlayerSettingsFile, ValuesNeverRunOntoTheNextLine) {
 
 TEST_F(PlayerSettingsFile, NothingIsPostedWithoutAFileOrARegion) {
   auto region = NewRecord();
-  EXPECT_EQ(LoadPlayerSettings(region.get(), 1, "Missing", nullptr), plat::kFail);
+  EXPECT_EQ(LoadPlayerSettings(region.get(), 1, "Missing", nullptr, Record), plat::kFail);
   Write("Empty", "");
-  EXPECT_EQ(LoadPlayerSettings(region.get(), 1, "Empty", nullptr), plat::kFail);
+  EXPECT_EQ(LoadPlayerSettings(region.get(), 1, "Empty", nullptr, Record), plat::kFail);
   Write("One", "defcon\t3\r\n");
-  EXPECT_EQ(LoadPlayerSettings(nullptr, 1, "One", nullptr), plat::kFail);
-  EXPECT_EQ(LoadPlayerSettings(region.get(), 32, "One", nullptr), plat::kFail);
-  EXPECT_EQ(LoadPlayerSettings(region.get(), 1, nullptr, nullptr), plat::kFail);
+  EXPECT_EQ(LoadPlayerSettings(nullptr, 1, "One", nullptr, Record), plat::kFail);
+  EXPECT_EQ(LoadPlayerSettings(region.get(), 32, "One", nullptr, Record), plat::kFail);
+  EXPECT_EQ(LoadPlayerSettings(region.get(), 1, nullptr, nullptr, Record), plat::kFail);
   EXPECT_TRUE(TakePosted().empty());
   // Another folder when one is given.
   dir_.Write("Profiles/One.INI", "minwage\t2.5\r\n");
-  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", "Profiles\\"), plat::kOk);
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "One", "Profiles\\", Record), plat::kOk);
   const std::vector<PostedCommand> posted = TakePosted();
   ASSERT_EQ(posted.size(), 1u);
   EXPECT_EQ(posted[0].id, 16u);
@@ -427,25 +439,32 @@ TEST_F(PlayerSettingsFile, TheEditorTemplateGoesStraightIntoEveryRegion) {
   EXPECT_EQ(LoadDefaultPlayerSettings(nullptr, count, "Default"), plat::kFail);
 }
 
-TEST_F(PlayerSettingsFile, TheWorldsRegionsWhenARegionRecordIsLoaded) {
+TEST_F(PlayerSettingsFile, TheWorldsRegionsOnlyWhenARegionRecordIsLoaded) {
   auto world = std::make_unique<World>();
   Write("One", "minwage\t2.5\r\n");
   EXPECT_EQ(LoadPlayerSettings(*world, "One", 3, nullptr), plat::kFail);
   EXPECT_EQ(SavePlayerSettings(*world, "Out"), plat::kFail);
   EXPECT_EQ(LoadDefaultPlayerSettings(*world, "One"), plat::kFail);
-  EXPECT_TRUE(TakePosted().empty());
   world->localPlayerRecord = &world->players[1];
-  world->players[3].displayPolicy.socialspend[0] = 4.0f;
-  ASSERT_EQ(LoadPlayerSettings(*world, "One", 3, nullptr), plat::kOk);
-  std::vector<PostedCommand> posted = TakePosted();
-  ASSERT_EQ(posted.size(), 1u);
-  EXPECT_EQ(posted[0].player, 3);
   world->players[1].displayPolicy.minwage = 7.0f;
   ASSERT_EQ(SavePlayerSettings(*world, "Out"), plat::kOk);
   EXPECT_NE(Read("Out").find("minwage\t7.000000, \r\n"), std::string::npos);
   ASSERT_EQ(LoadDefaultPlayerSettings(*world, "One"), plat::kOk);
   EXPECT_FLOAT_EQ(world->players[31].displayPolicy.minwage, 2.5f);
   EXPECT_FLOAT_EQ(world->players[0].displayPolicy.minwage, 0.0f);
+}
+
+TEST_F(PlayerSettingsFile, TheShippedDefaultsReadBackInTheWritersForm) {
+  plat::SetDataRoot(VD_CONTENT_DIR);
+  auto region = NewRecord();
+  ASSERT_EQ(LoadPlayerSettings(region.get(), 1, "Default", nullptr, Record), plat::kOk);
+  for (const PostedCommand& c : TakePosted()) Apply(region->displayPolicy, c);
+  std::ifstream in(std::string(VD_CONTENT_DIR) + "/PlayerSet/Default.INI", std::ios::binary);
+  std::stringstream shipped;
+  shipped << in.rdbuf();
+  plat::SetDataRoot(dir_.path());
+  ASSERT_EQ(SavePlayerSettings(region.get(), "Default"), plat::kOk);
+  EXPECT_EQ(Read("Default"), shipped.str());
 }
 
 }  // namespace

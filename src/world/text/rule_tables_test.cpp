@@ -208,24 +208,28 @@ TEST_F(RuleTableFiles, OrdersRowsFillMasksFlagsAndBytes) {
   row += OrderSwitches(32, [](int i) { return i == 1 || i == 30; });    // second mask
   Ini("orders", "Order,Name\r\nSTART,here\r\n" + row + "\r\n300,Far,1\r\n0,Stop,2\r\n999\r\n8,Late,3\r\n");
   auto table = std::make_unique<OrderTypeTable>();
-  table->entries[7].firstMask = 0x100;  // mask bits are added to what the entry holds
+  table->entries[7].orderFlags = 0x100;  // mask bits are added to what the entry holds
   ASSERT_EQ(LoadOrdersTable(*table, "orders"), plat::kOk);
   const OrderTypeRecord& r = table->entries[7];
   EXPECT_STREQ(r.name.get(), "Advance");
-  EXPECT_EQ(r.value, 16);
-  EXPECT_EQ(r.bytesA[0], 1);
-  EXPECT_EQ(r.bytesA[2], 3);
-  EXPECT_EQ(r.bytesA[3], 44);  // 300 keeps its low byte
+  EXPECT_EQ(r.listModes, 16);
+  EXPECT_EQ(r.categories[0], 1);
+  EXPECT_EQ(r.categories[2], 3);
+  EXPECT_EQ(r.categories[3], 44);  // 300 keeps its low byte
   uint32_t flags = 0;
   for (int i = 0; i < 25; i += 3) flags |= 1u << i;
   flags |= (1u << 25) | (1u << 27) | (1u << 28) | (1u << 29);
-  EXPECT_EQ(r.flags, flags);
-  for (int i = 0; i < 12; ++i) EXPECT_EQ(r.bytesB[i], 20 + i);
-  EXPECT_EQ(r.byteC, 77);
-  EXPECT_EQ(r.firstMask, 0x80000001u | 0x100u);
-  EXPECT_EQ(r.secondMask, 0x40000002u);
+  EXPECT_EQ(r.requirements, flags);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(r.hexRelation[i], 20 + i);
+    EXPECT_EQ(r.facilityRelation[i], 24 + i);
+    EXPECT_EQ(r.unitRelation[i], 28 + i);
+  }
+  EXPECT_EQ(r.spare, 77);
+  EXPECT_EQ(r.orderFlags, 0x80000001u | 0x100u);
+  EXPECT_EQ(r.orderMask, 0x40000002u);
   EXPECT_STREQ(table->entries[0].name.get(), "Stop");
-  EXPECT_EQ(table->entries[0].value, 2);
+  EXPECT_EQ(table->entries[0].listModes, 2);
   EXPECT_EQ(table->entries[8].name.get(), nullptr);  // after the 999 row
 
   Ini("orders", "7,No start\r\n");
@@ -239,15 +243,15 @@ TEST_F(RuleTableFiles, TrainingRowsOneToEleven) {
   ASSERT_EQ(LoadTrainingTable(*table, "training"), plat::kOk);
   const TrainingRecord& r = table->entries[1];
   EXPECT_STREQ(r.name.get(), "Basic");
-  EXPECT_FLOAT_EQ(r.valueA, 1.5f);
-  EXPECT_FLOAT_EQ(r.valueB, 2.5f);
-  EXPECT_STREQ(r.text.get(), "Drill");
-  EXPECT_EQ(r.code, 31);
-  EXPECT_FLOAT_EQ(r.valueC, 3.5f);
-  EXPECT_FLOAT_EQ(r.extra[0], 4.0f);
-  EXPECT_FLOAT_EQ(r.extra[3], 7.0f);
+  EXPECT_FLOAT_EQ(r.costPerDay, 1.5f);
+  EXPECT_FLOAT_EQ(r.durationDays, 2.5f);
+  EXPECT_STREQ(r.benefit.get(), "Drill");
+  EXPECT_EQ(r.kindMask, 31);
+  EXPECT_FLOAT_EQ(r.experienceGain, 3.5f);
+  EXPECT_FLOAT_EQ(r.skillGains[0], 4.0f);
+  EXPECT_FLOAT_EQ(r.skillGains[3], 7.0f);
   EXPECT_STREQ(table->entries[11].name.get(), "Elite");
-  EXPECT_STREQ(table->entries[11].text.get(), "");
+  EXPECT_STREQ(table->entries[11].benefit.get(), "");
   EXPECT_EQ(table->entries[2].name.get(), nullptr);
 }
 

@@ -300,7 +300,7 @@ int32_t LoadScenarioPlayers(PlayerRecord* players, int32_t highestPlayer, const 
     return plat::kFail;
   char* position = t.text;
   for (int p = 1; p <= highest; ++p) {
-    char section[16];
+    char section[24];
     std::snprintf(section, sizeof section, "&&PLAYER%02d", p);
     t.cursor = position;
     char* value = FindKeyword(t, section, true);

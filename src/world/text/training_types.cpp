@@ -11,12 +11,12 @@ int32_t LoadTrainingTable(TrainingTable& table, const char* name) {
     if (index >= 1 && index < kTrainingTypeCount) {
       TrainingRecord& r = table.entries[index];
       r.name.reset(ReadFieldString(t, ""));
-      r.valueA = ReadFieldFloat(t, 0.0f);
-      r.valueB = ReadFieldFloat(t, 0.0f);
-      r.text.reset(ReadFieldString(t, ""));
-      r.code = ReadFieldLong(t, 0);
-      r.valueC = ReadFieldFloat(t, 0.0f);
-      for (float& v : r.extra) v = ReadFieldFloat(t, 0.0f);
+      r.costPerDay = ReadFieldFloat(t, 0.0f);
+      r.durationDays = ReadFieldFloat(t, 0.0f);
+      r.benefit.reset(ReadFieldString(t, ""));
+      r.kindMask = ReadFieldLong(t, 0);
+      r.experienceGain = ReadFieldFloat(t, 0.0f);
+      for (float& v : r.skillGains) v = ReadFieldFloat(t, 0.0f);
     }
     SkipLine(t);
   }

@@ -9,12 +9,12 @@ inline constexpr int kTrainingTypeCount = 12;
 
 struct TrainingRecord {
   OwnedText name;
-  float valueA = 0.0f;
-  float valueB = 0.0f;
-  OwnedText text;
-  int32_t code = 0;
-  float valueC = 0.0f;
-  float extra[4] = {};
+  float costPerDay = 0.0f;      // per strength point
+  float durationDays = 0.0f;
+  OwnedText benefit;            // what the programme gives, for the training panel
+  int32_t kindMask = 0;         // bit k: units of kind k may take it
+  float experienceGain = 0.0f;  // over the whole programme
+  float skillGains[4] = {};     // of the four skill bytes, over the whole programme
 };
 
 struct TrainingTable {
