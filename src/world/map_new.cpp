@@ -3,7 +3,11 @@
 #include "world/hex_extra.h"
 #include "world/map_data.h"
 #include "world/map_imagery.h"
+#include "world/people_file.h"
+#include "world/tech_file.h"
+#include "world/terrain_file.h"
 #include "world/text_field.h"
+#include "world/unit_class_file.h"
 #include "world/world.h"
 
 bool IsValidMapSize(int32_t width, int32_t height) {
@@ -63,8 +67,13 @@ int32_t LoadNewWorld(int32_t width, int32_t height) {
   h.tuning2[0] = h.tuning2[1] = 0.1f;
   h.scaleSquared = static_cast<float>(h.hexScale * h.hexScale / 400.0);
 
+  // The data files the header names; a missing one leaves its table as it was.
+  (void)ReadUniFile(world, FieldText(h.unitFileName));
+  (void)ReadPplFile(world, FieldText(h.peopleFileName));
+  (void)ReadTtrFile(world, FieldText(h.techFileName));
   world.cells.assign(static_cast<size_t>(h.cellCount), HexCell{});
   world.cellBytes.assign(static_cast<size_t>(h.cellCount), 0);
+  (void)ReadTerFile(world, FieldText(h.terrainFileName));
   // A missing image leaves the map without a picture; the map itself stands.
   (void)LoadMapImagery(h);
   PrepareMapBuffers(world);

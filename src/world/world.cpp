@@ -17,10 +17,6 @@ World::~World() {
   FreeRingItems(bufferList);
   FreeGameData(*this);
   for (HexCell& cell : cells) FreeHexStack(cell);
-  for (TechRecord& tech : techs) {
-    std::free(tech.name);
-    std::free(tech.text);
-  }
 }
 
 void WorldInitLocks(World& world) {

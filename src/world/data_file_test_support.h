@@ -1,0 +1,73 @@
+#pragma once
+// What the tests of the file readers and writers share: a clock that always
+// reads the same moment, a temporary data root, and a few checks.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/paths.h"
+#include "support/temp_dir.h"
+
+namespace filetest {
+
+class FixedClock : public plat::ClockSource {
+ public:
+  uint64_t MonotonicMs() override { return 1000; }
+  void SleepMs(uint32_t) override {}
+  plat::LocalTime Now() override {
+    plat::LocalTime t;
+    t.year = 2012;
+    t.month = 7;
+    t.day = 21;
+    t.hour = 16;
+    t.minute = 5;
+    t.second = 44;
+    t.milliseconds = 321;
+    return t;
+  }
+};
+
+// A fixed clock and a fresh data root for the test's lifetime.
+class DataRootScope {
+ public:
+  DataRootScope() : oldRoot_(plat::DataRoot()) {
+    plat::SetClockSource(&clock_);
+    plat::SetDataRoot(dir_.path());
+  }
+  ~DataRootScope() {
+    plat::SetDataRoot(oldRoot_);
+    plat::SetClockSource(nullptr);
+  }
+  DataRootScope(const DataRootScope&) = delete;
+  DataRootScope& operator=(const DataRootScope&) = delete;
+
+  const TempDir& dir() const { return dir_; }
+
+ private:
+  FixedClock clock_;
+  TempDir dir_;
+  std::string oldRoot_;
+};
+
+inline std::vector<uint8_t> ReadBack(const std::string& gamePath) {
+  auto bytes = plat::ReadFileBytes(gamePath);
+  EXPECT_TRUE(bytes.has_value()) << gamePath;
+  return bytes.value_or(std::vector<uint8_t>{});
+}
+
+// A small deterministic generator for test data and corruptions.
+class Lcg {
+ public:
+  explicit Lcg(uint32_t seed) : seed_(seed) {}
+  uint32_t Next() {
+    seed_ = seed_ * 1664525u + 1013904223u;
+    return seed_;
+  }
+
+ private:
+  uint32_t seed_;
+};
+
+}  // namespace filetest
