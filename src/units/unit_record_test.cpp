@@ -24,9 +24,9 @@ TEST(UnitRecord, ImageOffsets) {
   u.classIndex = 4005;
   u.marker = 0x64;
   u.marker2 = 0x65;
-  u.strength = 0.5f;
-  u.word100 = 100;
-  u.targetStrength = 1.0f;
+  u.targetStrength = 0.5f;
+  u.buildWork = 2.0f;
+  u.strength = 1.0f;
   u.flags = kUnitRemoved | kUnitHidden;
   u.outstanding = 2;
   u.simOrders[kOrderLinkWordA] = 184;
@@ -59,7 +59,8 @@ TEST(UnitRecord, ImageOffsets) {
   float f;
   std::memcpy(&f, b + 96, 4);
   EXPECT_EQ(f, 0.5f);
-  EXPECT_EQ(WordAt(u, 100), 100u);
+  std::memcpy(&f, b + 100, 4);
+  EXPECT_EQ(f, 2.0f);
   std::memcpy(&f, b + 104, 4);
   EXPECT_EQ(f, 1.0f);
   EXPECT_EQ(WordAt(u, 136), 0x9000u);

@@ -7,6 +7,7 @@
 //
 // In game files the 48-byte items are images whose first three words (the
 // list-node part) carry no meaning; the fields follow from offset 12.
+#include <atomic>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -88,22 +89,82 @@ static_assert(offsetof(ProjectEntryImage, fields) + offsetof(ProjectEntryFields,
 static_assert(offsetof(ProjectEntryImage, fields) + offsetof(ProjectEntryFields, word40) == 40);
 static_assert(offsetof(ProjectEntryImage, fields) + offsetof(ProjectEntryFields, word44) == 44);
 
+// Counts project entries and recurring items that went away, so that a
+// remembered lookup result is never handed out after its record is freed.
+inline std::atomic<uint32_t> g_projectEntryEpoch{0};
+inline std::atomic<uint32_t> g_recurringItemEpoch{0};
+
 struct ProjectEntry : ListNode, ProjectEntryFields {
   ProjectEntry() : ProjectEntryFields{} {}
-  ~ProjectEntry() override { Unlink(); }
+  ~ProjectEntry() override {
+    Unlink();
+    g_projectEntryEpoch.fetch_add(1, std::memory_order_acq_rel);
+  }
 };
 
-// A mail or news message of a player. The message code adds its fields; the
-// three texts (malloc, or null) are the message's own.
-struct PlayerMessage : ListNode {
+// A mail or news message of a player (96 bytes in files). The fields after
+// the list-node part; the three texts (subject, body, attachment) follow in
+// the image as three slots.
+struct PlayerMessageFields {
+  uint32_t typeId;             // 12: 0 for a letter written by a player
+  uint32_t word16;
+  uint32_t tick;               // 20: when it was distributed
+  uint32_t day;                // 24
+  uint32_t word28;
+  uint8_t department;          // 32
+  uint8_t level;               // 33
+  uint8_t bytes34[2];
+  uint32_t recipientMasks[3];  // 36
+  uint32_t word48;
+  uint16_t fromWord;           // 52: the signing minister's id
+  uint8_t owner;               // 54
+  uint8_t sender;              // 55
+  uint8_t priority;            // 56
+  uint8_t extra;               // 57
+  uint8_t bytes58[2];
+  uint32_t params[4];          // 60
+};
+static_assert(sizeof(PlayerMessageFields) == 64);
+
+struct PlayerMessageTail {
+  uint32_t flags;   // 88: bit 0 e-mail, bit 1 news, bit 7 kept
+  uint32_t word92;  // 92
+};
+
+inline constexpr int kMessageTexts = 3;
+
+struct PlayerMessageImage {
+  ListNodeSlots node;
+  PlayerMessageFields fields;
+  uint32_t textSlots[kMessageTexts];  // 76: subject, body, attachment
+  PlayerMessageTail tail;
+};
+static_assert(sizeof(PlayerMessageImage) == 96);
+static_assert(offsetof(PlayerMessageImage, fields) + offsetof(PlayerMessageFields, recipientMasks) == 36);
+static_assert(offsetof(PlayerMessageImage, fields) + offsetof(PlayerMessageFields, fromWord) == 52);
+static_assert(offsetof(PlayerMessageImage, fields) + offsetof(PlayerMessageFields, params) == 60);
+static_assert(offsetof(PlayerMessageImage, textSlots) == 76);
+static_assert(offsetof(PlayerMessageImage, tail) == 88);
+
+// The three texts (malloc, or null) are the message's own.
+struct PlayerMessage : ListNode, PlayerMessageFields, PlayerMessageTail {
+  PlayerMessage() : PlayerMessageFields{}, PlayerMessageTail{} {}
   ~PlayerMessage() override;
-  char* texts[3] = {};
+  char* texts[kMessageTexts] = {};
 };
 
-// A recurring payment or delivery; the payments code gives its fields.
+// A recurring payment or delivery (68 bytes in files: the list-node part and
+// these 56 bytes); the payments code gives its fields. Its id is the last
+// word.
+inline constexpr size_t kRecurringFieldsSize = 56;
+inline constexpr size_t kRecurringIdAt = 52;  // within the fields: record offset 64
+
 struct RecurringItem : ListNode {
-  ~RecurringItem() override { Unlink(); }
-  uint8_t fields[56] = {};
+  ~RecurringItem() override {
+    Unlink();
+    g_recurringItemEpoch.fetch_add(1, std::memory_order_acq_rel);
+  }
+  uint8_t fields[kRecurringFieldsSize] = {};
 };
 
 // An item that owns a payload buffer (malloc).

@@ -15,21 +15,8 @@
 #include "world/le_bytes.h"
 #include "world/map_data.h"
 #include "world/map_imagery.h"
-#include "world/unit_lookup.h"
+#include "world/id_lookups.h"
 #include "world/world.h"
-
-namespace {
-
-// Files this large or larger are not read (and an empty one counts as missing).
-constexpr size_t kMaxMapFileBytes = 134217728;
-constexpr size_t kCellBlockSize = 32;
-
-std::string MapPath(const char* folder, std::string_view name) {
-  std::string path = folder;
-  path += name;
-  path += ".MAP";
-  return path;
-}
 
 // A map read but not yet in the world. Until it is handed over it owns the
 // stacks and labels it made.
@@ -48,6 +35,19 @@ struct StagedMap {
   }
 };
 
+namespace {
+
+// Files this large or larger are not read (and an empty one counts as missing).
+constexpr size_t kMaxMapFileBytes = 134217728;
+constexpr size_t kCellBlockSize = 32;
+
+std::string MapPath(const char* folder, std::string_view name) {
+  std::string path = folder;
+  path += name;
+  path += ".MAP";
+  return path;
+}
+
 size_t SidePartBytesPerCell(uint8_t partFlags) {
   size_t n = 0;
   if (partFlags & kMapPartCellBytes) n += 1;
@@ -65,7 +65,7 @@ char* CopyText(const char* text, size_t length) {
 
 // Checks the image and builds the map from it. On failure `why` says what is
 // wrong and nothing outside `out` has changed.
-bool ParseMapImage(const World& world, std::span<const uint8_t> data, StagedMap& out, std::string& why) {
+bool ParseMapImage(std::span<const uint8_t> data, const UnitIdLookup& lookup, StagedMap& out, std::string& why) {
   const uint64_t size = data.size();
   if (size < kMapHeaderBlock) {
     why = "shorter than its header";
@@ -124,7 +124,7 @@ bool ParseMapImage(const World& world, std::span<const uint8_t> data, StagedMap&
     const uint8_t* image = data.data() + cellsAt + i * kMapCellImageSize;
     const uint32_t unitId = le::Load32(image);
     out.cells[i].word = le::Load32(image + 4);
-    if (unitId != 0) MakeHexStack(out.cells[i])->lead = FindUnitById(world, unitId);
+    if (unitId != 0) MakeHexStack(out.cells[i])->lead = lookup ? lookup(unitId) : nullptr;
   }
   const uint8_t* side = data.data() + sidesAt;
   if (h.partFlags & kMapPartCellBytes) {
@@ -219,24 +219,37 @@ plat::Status ReadMapFile(World& world, std::string_view name, std::span<const ui
     buffer = *file;
   }
 
-  StagedMap staged;
   std::string why;
-  if (!ParseMapImage(world, buffer, staged, why)) {
+  StagedMapPtr staged = StageMapImage(buffer, [&world](uint32_t id) { return FindUnitById(world, id); }, why);
+  if (!staged) {
     LogWrite(g_platform, "Map file %s refused: %s.\n", path.c_str(), why.c_str());
     return plat::kFail;
   }
+  std::optional<uint32_t> checksum;
+  if (fromFile) checksum = DataFileChecksum(buffer.data(), buffer.size());
+  CommitStagedMap(world, *staged, checksum);
+  return plat::kOk;
+}
 
+void StagedMapDeleter::operator()(StagedMap* map) const { delete map; }
+
+StagedMapPtr StageMapImage(std::span<const uint8_t> image, const UnitIdLookup& lookup, std::string& why) {
+  StagedMapPtr staged(new StagedMap);
+  if (!ParseMapImage(image, lookup, *staged, why)) return nullptr;
+  return staged;
+}
+
+void CommitStagedMap(World& world, StagedMap& staged, std::optional<uint32_t> fileChecksum) {
   FreeMapData(world);
   world.mapHeader = staged.header;
   world.cells.swap(staged.cells);
   world.cellBytes.swap(staged.cellBytes);
   world.cellBlocks.swap(staged.cellBlocks);
   world.cellSummary.swap(staged.cellSummary);
-  if (fromFile) world.mapHeader.checksum = DataFileChecksum(buffer.data(), buffer.size());
+  if (fileChecksum) world.mapHeader.checksum = *fileChecksum;
   // A missing picture does not spoil the map.
   (void)LoadMapImagery(world.mapHeader);
   PrepareMapBuffers(world);
-  return plat::kOk;
 }
 
 std::vector<uint8_t> BuildMapImage(World& world, bool forSaveGame) {

@@ -4,6 +4,9 @@
 // part of a save game is the same image.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,6 +15,7 @@
 #include "platform/status.h"
 
 struct World;
+struct UnitRecord;
 
 inline constexpr size_t kMapHeaderBlock = 1024;
 inline constexpr size_t kHexLabelSlot = 256;
@@ -36,3 +40,22 @@ std::vector<uint8_t> BuildMapImage(World& world, bool forSaveGame);
 // Writes the map as a ".MAP" file (whole, or not at all). kFail with a log
 // line when it cannot be written.
 plat::Status WriteMapFile(World& world, std::string_view name);
+
+// A map read and checked but not yet in the world (for the save game, which
+// reads all its parts before it changes anything).
+struct StagedMap;
+struct StagedMapDeleter {
+  void operator()(StagedMap* map) const;
+};
+using StagedMapPtr = std::unique_ptr<StagedMap, StagedMapDeleter>;
+// Finds the unit a cell names as its lead.
+using UnitIdLookup = std::function<UnitRecord*(uint32_t id)>;
+
+// Checks a map image and builds it apart from the world, the cells' lead
+// units found through the lookup; null, with the reason in `why`, when it is
+// refused.
+StagedMapPtr StageMapImage(std::span<const uint8_t> image, const UnitIdLookup& lookup, std::string& why);
+// Frees the world's map and hands it the staged one (left empty); loads the
+// imagery and resets the map buffers. With a checksum (a read from a file)
+// the header takes it.
+void CommitStagedMap(World& world, StagedMap& map, std::optional<uint32_t> fileChecksum);

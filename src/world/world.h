@@ -19,7 +19,9 @@
 #include "world/map_header.h"
 #include "world/net_slot.h"
 #include "world/player_record.h"
+#include "world/save_header.h"
 #include "world/scenario_settings.h"
+#include "world/unit_groups.h"
 
 struct UnitRecord;
 
@@ -109,11 +111,18 @@ struct World {
   std::vector<uint8_t> cellBlocks;        // 32 bytes a cell; empty when none
   std::vector<uint32_t> cellSummary;      // one word a cell; empty when none
 
+  SaveHeader saveHeader{};
+  // The save game's 16 region snapshots; empty when there is none.
+  std::vector<PlayerRecord> snapshotTable;
+
   NetSlot slotTable[kMaxPlayers] = {};
   float techEffects[kMaxPlayers][kTechEffectMultipliers] = {};
   BufferItem bufferList;  // head node of items that own a payload
 
   plat::CriticalSection* locks[kWorldLockCount] = {};
+
+  // The players' unit groups (recurring-items lock).
+  UnitGroupTable unitGroups;
 
   ScenarioSettings scenario{};
   GameParamsBlock campaignMessage{};
@@ -161,8 +170,8 @@ const PlayerTechState* TechRow(const World& world, int player);
 // unit classes, an empty people block, with fresh created stamps.
 void ResetWorldDataTables(World& world);
 // Frees a game: the region records (left empty), the economy block, the
-// units (no hex keeps a unit), the recurring items, the design and
-// technology rows and every item of the per-player lists.
+// units (no hex and no unit group keeps a unit), the recurring items, the
+// design and technology rows and every item of the per-player lists.
 void FreeGameData(World& world);
 // A new game: FreeGameData, a fresh GameState, 32 empty region records, a
 // zeroed economy block, and the local player's record.

@@ -63,6 +63,7 @@ void FreeGameData(World& world) {
   // The pointer words of the records name nothing this program owns: a
   // record is freed by clearing it.
   std::memset(static_cast<void*>(world.players), 0, sizeof world.players);
+  ClearUnitGroups(world.unitGroups);
   std::vector<uint8_t>().swap(world.worldEconomy);
   FreeUnitList(world);
   FreeRing(world.recurringItems);

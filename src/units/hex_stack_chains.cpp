@@ -1,0 +1,89 @@
+#include "units/hex_stack_chains.h"
+
+#include "units/hex_unit_stack.h"
+#include "units/unit_class.h"
+#include "units/unit_record.h"
+#include "world/hex_extra.h"
+#include "world/world.h"
+
+namespace {
+
+// The chain a unit belongs in: its class's kind, 0 to 3; -1 for a facility
+// or a unit whose class names no kind.
+int ChainKind(const World& world, const UnitRecord& unit) {
+  const UnitClassRecord* cls = UnitClassOf(world, unit);
+  if (!cls) return -1;
+  if (cls->flags & kClassFacility) return -1;
+  return cls->kind < 4 ? cls->kind : -1;
+}
+
+bool InChain(UnitRecord* head, const UnitRecord& unit, UnitRecord* UnitRecord::*link) {
+  for (UnitRecord* u = head; u; u = u->*link)
+    if (u == &unit) return true;
+  return false;
+}
+
+using ChainHeads = UnitRecord* (HexUnitStack::*)[4];
+
+template <typename Before>
+HexUnitStack* InsertInto(World& world, HexCell& cell, UnitRecord& unit, ChainHeads heads,
+                         UnitRecord* UnitRecord::*link, Before before) {
+  const int kind = ChainKind(world, unit);
+  if (kind < 0 || unit.*link) return nullptr;
+  HexUnitStack* stack = GetStackDataLocked(world, cell);
+  WorldLockGuard guard(world, kLockHexStacks);
+  UnitRecord*& head = (stack->*heads)[kind];
+  if (InChain(head, unit, link)) return stack;
+  UnitRecord* last = nullptr;
+  for (UnitRecord* u = head; u; u = u->*link)
+    if (before(*u, unit)) last = u;
+  if (last) {
+    unit.*link = last->*link;
+    last->*link = &unit;
+  } else {
+    unit.*link = head;
+    head = &unit;
+  }
+  return stack;
+}
+
+bool Unlink(UnitRecord*& head, UnitRecord& unit, UnitRecord* UnitRecord::*link) {
+  for (UnitRecord** at = &head; *at; at = &((*at)->*link)) {
+    if (*at == &unit) {
+      *at = unit.*link;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+HexUnitStack* GetStackDataLocked(World& world, HexCell& cell) {
+  if (HexUnitStack* stack = LoadHexStack(cell)) return stack;
+  WorldLockGuard guard(world, kLockHexExtras);
+  return MakeHexStack(cell);
+}
+
+HexUnitStack* HexStackInsertById(World& world, HexCell& cell, UnitRecord& unit) {
+  return InsertInto(world, cell, unit, &HexUnitStack::chainA, &UnitRecord::nextInChainA,
+                    [](const UnitRecord& u, const UnitRecord& n) { return u.id < n.id; });
+}
+
+HexUnitStack* HexStackInsertOrdered(World& world, HexCell& cell, UnitRecord& unit) {
+  return InsertInto(world, cell, unit, &HexUnitStack::chainB, &UnitRecord::nextInChainB,
+                    [](const UnitRecord& u, const UnitRecord& n) { return u.strength < n.strength; });
+}
+
+int HexStackRemove(World& world, HexCell& cell, UnitRecord& unit) {
+  HexUnitStack* stack = LoadHexStack(cell);
+  if (!stack) return 0;
+  WorldLockGuard guard(world, kLockHexStacks);
+  // Every kind is searched: a unit whose class changed may stand under its old kind.
+  bool inA = false;
+  for (UnitRecord*& head : stack->chainA) inA = Unlink(head, unit, &UnitRecord::nextInChainA) || inA;
+  for (UnitRecord*& head : stack->chainB) Unlink(head, unit, &UnitRecord::nextInChainB);
+  unit.nextInChainA = nullptr;
+  unit.nextInChainB = nullptr;
+  return inA ? 1 : 0;
+}

@@ -1,0 +1,171 @@
+#include "units/unit_create.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/fpenv.h"
+#include "units/hex_stack_chains.h"
+#include "units/hex_unit_stack.h"
+#include "units/unit_class.h"
+#include "units/unit_record.h"
+#include "units/unit_ring.h"
+#include "world/hex_cell.h"
+#include "world/player_record.h"
+#include "world/text_field.h"
+#include "world/world.h"
+
+namespace {
+
+// The per-type serial counters of a region (16-bit, by the class's type
+// byte), as far as the record has room before its command counter.
+constexpr size_t kSerialCountersAt = 12312;
+constexpr int kSerialTypes = 26;
+// The region's two default order words (the displayed defsetadvorders).
+constexpr size_t kDefaultOrderWordsAt = 424;
+
+uint8_t* Bytes(UnitImage& unit) { return reinterpret_cast<uint8_t*>(&unit); }
+
+void ZeroBytes(UnitImage& unit, size_t from, size_t to) { std::memset(Bytes(unit) + from, 0, to - from); }
+
+uint32_t LoadWord(const PlayerRecord& record, size_t offset) {
+  uint32_t v;
+  std::memcpy(&v, reinterpret_cast<const uint8_t*>(&record) + offset, 4);
+  return v;
+}
+
+// The fields a unit takes from its class.
+void TakeClassFields(UnitRecord& unit, const UnitClassImage& cls) {
+  unit.categoryCopy = cls.typeByte;
+  unit.flags &= ~(kUnitFacility | kUnitStock);
+  if (cls.flags & kClassFacility) unit.flags |= kUnitFacility;
+  if (cls.flags & kClassStock) unit.flags |= kUnitStock;
+  unit.byte358 = cls.kind;
+  unit.classSize = cls.kind == 3 ? 2 : cls.kind;
+}
+
+const UnitClassImage& ClassOrEmpty(const World& world, int32_t classIndex) {
+  static const UnitClassImage kNone{};
+  const UnitClassRecord* cls = ClassRecordAt(world, classIndex);
+  return cls ? *cls : kNone;
+}
+
+}  // namespace
+
+UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t classIndex, float size,
+                       uint32_t position, int32_t placeholder, uint32_t flags) {
+  plat::SetGameFloatMode();
+  const UnitClassImage& cls = ClassOrEmpty(world, classIndex);
+  auto* unit = new UnitRecord{};
+  unit->classIndex = static_cast<int16_t>(classIndex);
+  unit->id = id;
+  TakeClassFields(*unit, cls);
+  unit->owner = owner.number;
+  unit->controller = owner.number;
+  const bool stock = (cls.flags & kClassStock) != 0;
+  if (placeholder == 0 && !stock) {
+    if (cls.typeByte < kSerialTypes) {
+      auto* counters = reinterpret_cast<uint8_t*>(&owner) + kSerialCountersAt;
+      uint16_t serial;
+      std::memcpy(&serial, counters + 2 * cls.typeByte, 2);
+      ++serial;
+      std::memcpy(counters + 2 * cls.typeByte, &serial, 2);
+      unit->serial = serial;
+    }
+    unit->simOrders[kOrderSettingWordA] = LoadWord(owner, kDefaultOrderWordsAt);
+    unit->simOrders[kOrderSettingWordB] = LoadWord(owner, kDefaultOrderWordsAt + 4);
+  }
+  unit->targetStrength = size;
+  const float n = size >= 1.0f ? size : std::sqrt(size);
+  unit->buildWork = static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint * n + 1.0f;
+  unit->simOrders[kOrderStateWord] |= kOrdersInactive | kOrdersBuilding;
+  unit->simOrders[4] = position;
+  unit->x = static_cast<int16_t>(position & 0xFFFFu);
+  unit->y = static_cast<int16_t>(position >> 16);
+  if (flags & kCreateStateBitA) unit->simOrders[kOrderModeWord] |= 0x4000000u;
+  if (flags & kCreateStateBitB) unit->simOrders[kOrderModeWord] |= 0x8000000u;
+  if (flags & kCreateHeaderBit) unit->simOrders[kOrderSettingWordA] |= 0x2000u;
+  unit->displayOrders = unit->simOrders;
+  unit->strength = static_cast<float>(cls.strengthPerSize) * size;
+  if (stock) {
+    unit->efficiency = unit->morale = 1.0f;
+    unit->fuel = size * cls.fuelCapacity;
+    unit->ammo = size * cls.ammoCapacity;
+  } else {
+    unit->efficiency = unit->morale = 0.8f;
+  }
+  unit->training = 0.0f;
+  unit->flags |= kUnitHidden;
+  if (placeholder == 0) std::memset(Bytes(*unit) + 64, 6, 4);
+  InsertUnitInRing(world, *unit);
+  return unit;
+}
+
+void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t classIndex) {
+  {
+    WorldLockGuard guard(world, kLockUnits);
+    const UnitClassImage& cls = ClassOrEmpty(world, classIndex);
+    unit.classIndex = static_cast<int16_t>(classIndex);
+    unit.route.reset();
+    unit.route2.reset();
+    unit.customName.reset();
+    ZeroBytes(unit, 16, 18);
+    unit.serial = 0;
+    unit.x2 = unit.y2 = 0;
+    unit.flags = 0;
+    ZeroBytes(unit, 64, 80);
+    unit.fuel = unit.ammo = unit.supply = 0.0f;
+    unit.experience = 0.0f;
+    ZeroBytes(unit, 122, 124);
+    ZeroBytes(unit, 124, 136);  // speed factor and the words after it
+    ZeroBytes(unit, 140, 152);  // movement rate and velocity
+    unit.outstanding = 0;
+    unit.word284 = 0;
+    unit.linkSlot288 = unit.linkSlot300 = unit.linkSlot304 = 0;
+    unit.flags2 = 0;
+    unit.disruption = unit.training = 0.0f;
+    ZeroBytes(unit, 356, 358);
+    uint8_t* b = Bytes(unit);
+    b[32] = b[33] = b[34] = b[35];
+    b[344] = b[345] = b[346] = b[347];
+    unit.classDay = world.gameState.currentDay;
+    unit.efficiency = unit.morale = 0.8f;
+    TakeClassFields(unit, cls);
+    OrderBlock& orders = simulationPass ? unit.simOrders : unit.displayOrders;
+    orders = OrderBlock{};
+    orders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
+    unit.strength = 0.0f;
+    unit.targetStrength = 1.0f;
+    unit.buildWork = cls.buildWorkPerPoint;
+    if ((world.mapHeader.word600 & 1u) && (cls.flags & kClassMapOption)) unit.flags |= kUnitMapOption;
+  }
+  if (simulationPass && unit.outstanding == 0) unit.displayOrders = unit.simOrders;
+}
+
+UnitRecord* UpdateStackData(World& world, HexCell& cell, uint32_t sequence) {
+  HexUnitStack* stack = GetStackDataLocked(world, cell);
+  if (stack->lead) return stack->lead;
+  const int32_t width = world.mapHeader.width > 0 ? world.mapHeader.width : 1;
+  const auto index = static_cast<int64_t>(&cell - world.cells.data());
+  const uint32_t position = static_cast<uint32_t>(index % width) | (static_cast<uint32_t>(index / width) << 16);
+  PlayerRecord& owner = world.players[CellOwner(cell.word)];
+  UnitRecord* unit = CreateUnit(world, owner, sequence, 0, 0.0f, position, 1, 0);
+  SetUnitClass(world, *unit, true, 0);
+  WorldLockGuard guard(world, kLockHexExtras);
+  stack->lead = unit;
+  return unit;
+}
+
+void SetUnitCustomName(World& world, UnitRecord& unit, const char* text) {
+  WorldLockGuard guard(world, kLockUnits);
+  unit.customName.reset();
+  if (!text) return;
+  const size_t length = std::strlen(text);
+  unit.customName = std::make_unique<char[]>(length + 1);
+  std::memcpy(unit.customName.get(), text, length + 1);
+}
+
+std::string UnitDisplayName(const World& world, const UnitRecord& unit) {
+  if (unit.customName) return unit.customName.get();
+  const UnitClassRecord* cls = UnitClassOf(world, unit);
+  return cls ? FieldText(cls->name) : std::string();
+}

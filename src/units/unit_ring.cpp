@@ -1,0 +1,61 @@
+#include "units/unit_ring.h"
+
+#include "units/hex_stack_chains.h"
+#include "units/hex_unit_stack.h"
+#include "units/unit_record.h"
+#include "world/world.h"
+
+void InsertUnitInRing(World& world, UnitRecord& unit) {
+  WorldLockGuard guard(world, kLockUnits);
+  UnitRecord* head = world.units;
+  if (!head) {
+    unit.prev = unit.next = &unit;
+    world.units = &unit;
+    return;
+  }
+  UnitRecord* after;
+  if (unit.id < head->id) {
+    after = head->prev;
+    world.units = &unit;
+  } else {
+    // Walk back from the last unit: files and commands mostly bring ids in
+    // ascending order, so the walk is usually one step.
+    after = head->prev;
+    while (unit.id < after->id) after = after->prev;
+  }
+  UnitRecord* before = after->next;
+  unit.prev = after;
+  unit.next = before;
+  after->next = &unit;
+  before->prev = &unit;
+}
+
+HexCell* UnitHexCell(World& world, const UnitRecord& unit) {
+  const int32_t width = world.mapHeader.width;
+  const int32_t height = world.mapHeader.height;
+  if (unit.x == 0 && unit.y == 0) return nullptr;
+  if (width <= 0 || unit.y < 0 || unit.y >= height) return nullptr;
+  const size_t index = static_cast<size_t>(unit.y) * static_cast<size_t>(width) + WrapX(unit.x, width);
+  if (index >= world.cells.size()) return nullptr;
+  return &world.cells[index];
+}
+
+void RemoveUnitFromMap(World& world, UnitRecord& unit) {
+  unit.flags |= kUnitRemoved;
+  if (HexCell* cell = UnitHexCell(world, unit)) {
+    HexStackRemove(world, *cell, unit);
+    if (cell->stack && cell->stack->lead == &unit) cell->stack->lead = nullptr;
+  }
+  {
+    WorldLockGuard guard(world, kLockUnits);
+    if (unit.next) {
+      if (world.units == &unit) world.units = unit.next == &unit ? nullptr : unit.next;
+      unit.prev->next = unit.next;
+      unit.next->prev = unit.prev;
+    } else if (world.units == &unit) {
+      world.units = nullptr;
+    }
+    unit.prev = unit.next = nullptr;
+  }
+  g_unitRecordEpoch.fetch_add(1, std::memory_order_acq_rel);
+}
