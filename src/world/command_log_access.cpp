@@ -1,0 +1,3 @@
+#include "world/command_log_access.h"
+
+CommandLogAccess g_commandLogAccess;
