@@ -99,10 +99,7 @@ TEST_F(SpineTest, PlayerLeftNotificationPausesFirstThenHandsTheRegionOver) {
   StartUp(false);
   g_world.gameState.gameSpeed = 40;
   g_world.players[5].kind = kKindComputer;
-  {
-    plat::CriticalSectionLock hold(g_commandLog.lock);
-    g_commandLog.entries.clear();
-  }
+  g_commandLog.Clear();
   std::thread worker([] { plat::PostWindowMessage(g_platform.mainWindow, kMsgNetEvent, 0x8001 | 0x8000, 5); });
   worker.join();
 
@@ -113,17 +110,16 @@ TEST_F(SpineTest, PlayerLeftNotificationPausesFirstThenHandsTheRegionOver) {
 
   // The pause travels as a session message, so it is applied when the queue
   // drains; it was queued before the hand-over commands were posted.
-  std::vector<PostedCommand> posted;
-  {
-    plat::CriticalSectionLock hold(g_commandLog.lock);
-    posted = g_commandLog.entries;
-  }
+  const std::vector<GameCommand> posted = g_commandLog.Entries();
   ASSERT_EQ(posted.size(), 3u);
   EXPECT_EQ(posted[0].id, 0x8002u);
-  EXPECT_EQ(posted[0].value, 3);
+  EXPECT_EQ(posted[0].arg28, 3u);
   EXPECT_EQ(posted[1].id, 142u);
+  EXPECT_EQ(posted[1].arg28, 100u);
   EXPECT_EQ(posted[2].id, 143u);
+  EXPECT_EQ(posted[2].arg28, 100u);
   for (const auto& c : posted) EXPECT_EQ(c.player, 5);
+  g_commandLog.Clear();
 
   ASSERT_TRUE(plat::PeekWindowMessage(&msg, true));
   EXPECT_EQ(msg.message, kMsgNetQueue);

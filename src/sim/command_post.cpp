@@ -1,14 +1,45 @@
 #include "sim/command_post.h"
 
-CommandLog g_commandLog;
+#include <string>
+#include <utility>
 
-void PostSimpleCommand(uint32_t id, int32_t player, int32_t value) {
-  plat::CriticalSectionLock hold(g_commandLog.lock);
-  g_commandLog.entries.push_back({id, player, value});
+#include "app/app_object.h"
+#include "app/log.h"
+#include "sim/command_counts.h"
+#include "sim/command_executor.h"
+#include "sim/command_network.h"
+#include "sim/simulation_lock.h"
+#include "world/world.h"
+
+CommandNetLink g_commandNet;
+
+void PostCommand(CommandLog& log, GameCommand command, bool send) {
+  const std::string defect = CommandDefect(command);
+  if (!defect.empty()) {
+    LogWrite(g_platform, "Command %u of player %u dropped: %s\n", command.id, static_cast<unsigned>(command.player),
+             defect.c_str());
+    return;
+  }
+  World& world = log.world();
+  WorldLockGuard hold(world, kLockCommandLog);
+  PlayerRecord& player = world.players[command.player];
+  command.sequence = MakeSequence(NextCommandCounter(player), command.player);
+  if (send && IsNetworkGame(g_commandNet) && g_commandNet.send) {
+    const std::vector<uint8_t> message = EncodeGameCommand(command);
+    g_commandNet.send(message.data(), message.size());
+  }
+  ExecuteCommand(world, command, 0);
+  log.Insert(std::move(command));
 }
 
-void PostCommand_28_32_36p(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t c) {
-  plat::CriticalSectionLock hold(g_commandLog.lock);
-  g_commandLog.entries.push_back(
-      {id, player, static_cast<int32_t>(a), static_cast<int32_t>(b), static_cast<int32_t>(c)});
+int DrainDueCommands(CommandLog& log, uint32_t tick) {
+  int ran = 0;
+  for (;;) {
+    plat::CriticalSectionLock simulation(g_simulationLock);
+    GameCommand command;
+    if (!log.TakeDue(tick, command)) break;
+    ExecuteCommand(log.world(), command, 1);
+    ++ran;
+  }
+  return ran;
 }

@@ -1,27 +1,25 @@
 #pragma once
-// Posting game commands. Every change a player or a computer region makes
-// goes through here.
+// Posting game commands and running them at their due tick. Every change a
+// player or a computer region makes goes through here: posting stamps the
+// command, sends it to the peers, runs it at once on the display copies and
+// files it in the command log; the minute loop runs it again on the
+// simulation copies when the clock reaches its due tick.
 #include <cstdint>
-#include <vector>
 
-#include "platform/threads.h"
+#include "sim/command_log.h"
+#include "sim/game_command.h"
 
-struct PostedCommand {
-  uint32_t id = 0;
-  int32_t player = 0;
-  int32_t value = 0;  // the word at 28
-  int32_t arg32 = 0;
-  int32_t arg36 = 0;
-};
+// Takes the command. Under the command-log lock: the issuing player's
+// counter goes up by one and stamps the sequence word; with `send` set in a
+// network game the command goes to every peer; the display pass runs; the
+// command is logged. A malformed command (see CommandDefect) is logged to
+// the game log and dropped before any of that. The network layer posts
+// commands received from peers with `send` off.
+void PostCommand(CommandLog& log, GameCommand command, bool send);
 
-struct CommandLog {
-  plat::CriticalSection lock;
-  std::vector<PostedCommand> entries;
-};
-
-extern CommandLog g_commandLog;
-
-// Posts a command with one value (in the command's word at 28) for a player.
-void PostSimpleCommand(uint32_t id, int32_t player, int32_t value);
-// Posts a command for a given player with its words at 28, 32 and 36.
-void PostCommand_28_32_36p(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t c);
+// Runs every logged command whose due tick is not above `tick`, oldest
+// first, each in its simulation pass, and destroys it. Each command is taken
+// out and run under the simulation lock, so a save or a screen that holds
+// that lock sees a command either still waiting or fully run. Returns the
+// number run.
+int DrainDueCommands(CommandLog& log, uint32_t tick);

@@ -1,0 +1,24 @@
+#pragma once
+// What the command pipeline needs of the network: whether this process runs
+// a network game and in which role, and the call that sends a posted
+// command to the peers. The network layer fills it in when a network game
+// starts and clears it when the game ends (never while commands are being
+// posted); with no send call installed nothing is sent.
+#include <cstddef>
+#include <cstdint>
+
+enum NetGameRole : int32_t { kNetGameNone = 0, kNetGameHost = 1, kNetGameClient = 2 };
+
+// Sends one message to every peer with guaranteed delivery and without
+// looping it back to this process. The pipeline ignores the result: a
+// failed send leaves the command executed and logged here.
+using CommandSendHook = int32_t (*)(const uint8_t* message, size_t length);
+
+struct CommandNetLink {
+  NetGameRole role = kNetGameNone;
+  CommandSendHook send = nullptr;
+};
+
+extern CommandNetLink g_commandNet;
+
+inline bool IsNetworkGame(const CommandNetLink& net) { return net.role != kNetGameNone; }

@@ -1,0 +1,116 @@
+#pragma once
+// The game command: every change a player, a computer region or a peer makes
+// to a running game travels as one. The 64-byte record is also the network
+// message 0x20001 (the record followed by its payload bytes), so its layout
+// is a wire format. In memory a command owns its payload by value.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct GameState;
+
+inline constexpr uint32_t kGameCommandHeader = 0x20001;
+inline constexpr uint32_t kGameCommandSize = 64;
+// Ids: the table ids and the two system ids of the network layer.
+inline constexpr uint32_t kCommandIdFirst = 16;
+inline constexpr uint32_t kCommandIdLast = 386;
+inline constexpr uint32_t kCommandSyncCheck = 0x8001;
+inline constexpr uint32_t kCommandSetPlayerKind = 0x8002;
+// The largest payload a command may carry. The longest real ones are a
+// diplomatic offer's text and a turn's sync-check entries, both far below.
+inline constexpr uint32_t kMaxCommandPayload = 64 * 1024;
+inline constexpr uint32_t kSequenceCounterMask = 0x00FFFFFF;
+
+// The wire and file image, little-endian.
+struct GameCommandImage {
+  uint32_t header = kGameCommandHeader;  // 0
+  uint32_t size = kGameCommandSize;      // 4: the payload is not counted
+  uint32_t id = 0;                       // 8
+  uint32_t dueTick = 0;                  // 12: tick of the simulation pass
+  uint8_t player = 0;                    // 16: who issues it, 0 to 31
+  uint8_t bytes17[3] = {};
+  uint32_t sequence = 0;  // 20: the player's counter (24 bits), the player in the top byte
+  uint32_t arg24 = 0;     // 24: a hex as column (low i16) and row (high i16) where one is named
+  uint32_t arg28 = 0;     // 28
+  uint32_t arg32 = 0;     // 32
+  uint32_t arg36 = 0;     // 36
+  uint8_t bytes40[16] = {};
+  uint32_t payloadLength = 0;  // 56
+  uint32_t payloadSlot = 0;    // 60: the sender's buffer address; means nothing here, sent as 0
+};
+static_assert(sizeof(GameCommandImage) == kGameCommandSize);
+static_assert(offsetof(GameCommandImage, header) == 0);
+static_assert(offsetof(GameCommandImage, size) == 4);
+static_assert(offsetof(GameCommandImage, id) == 8);
+static_assert(offsetof(GameCommandImage, dueTick) == 12);
+static_assert(offsetof(GameCommandImage, player) == 16);
+static_assert(offsetof(GameCommandImage, bytes17) == 17);
+static_assert(offsetof(GameCommandImage, sequence) == 20);
+static_assert(offsetof(GameCommandImage, arg24) == 24);
+static_assert(offsetof(GameCommandImage, arg28) == 28);
+static_assert(offsetof(GameCommandImage, arg32) == 32);
+static_assert(offsetof(GameCommandImage, arg36) == 36);
+static_assert(offsetof(GameCommandImage, bytes40) == 40);
+static_assert(offsetof(GameCommandImage, payloadLength) == 56);
+static_assert(offsetof(GameCommandImage, payloadSlot) == 60);
+
+// A command with its payload. payloadLength always equals payload.size()
+// once the command is built or decoded.
+struct GameCommand : GameCommandImage {
+  std::vector<uint8_t> payload;
+};
+
+// A command of the given id for the given player, due at the state's current
+// tick plus its command lead; no arguments, no payload, not yet stamped.
+GameCommand MakeGameCommand(const GameState& state, uint32_t id, int32_t player);
+
+// Ids the executor knows: 16 to 386 and the two system ids.
+bool IsKnownCommandId(uint32_t id);
+
+// The counter and the player of a sequence word.
+inline uint32_t SequenceCounter(uint32_t sequence) { return sequence & kSequenceCounterMask; }
+inline uint32_t SequencePlayer(uint32_t sequence) { return sequence >> 24; }
+inline uint32_t MakeSequence(uint32_t counter, uint32_t player) {
+  return (counter & kSequenceCounterMask) | (player << 24);
+}
+
+// A hex packed into a word: column in the low signed half, row in the high.
+inline int32_t PackedHexColumn(uint32_t packed) { return static_cast<int16_t>(packed & 0xFFFFu); }
+inline int32_t PackedHexRow(uint32_t packed) { return static_cast<int16_t>(packed >> 16); }
+inline uint32_t PackHex(int32_t column, int32_t row) {
+  return (static_cast<uint32_t>(static_cast<uint16_t>(column))) |
+         (static_cast<uint32_t>(static_cast<uint16_t>(row)) << 16);
+}
+
+// Why a command is refused, or empty when it is well formed: the header and
+// size words, the player index, the id, and the payload length against both
+// the carried payload and kMaxCommandPayload.
+std::string CommandDefect(const GameCommand& command);
+
+// The network message: the 64-byte record (payload word 0) followed by the
+// payload bytes.
+std::vector<uint8_t> EncodeGameCommand(const GameCommand& command);
+// Reads a network message or a stored command. False, with the reason, for
+// a message that is not exactly one command with its payload, or whose
+// record is defective; `out` is then unchanged.
+bool DecodeGameCommand(const uint8_t* bytes, size_t length, GameCommand& out, std::string* reason = nullptr);
+
+// The builders. Each makes a command of the local player (or of the given
+// player), due at the current tick plus the lead, with the named words set,
+// and posts it to the world's command log with sending on. A payload
+// becomes the command's own.
+void PostCommand_24(uint32_t id, uint32_t a);
+void PostCommand_28(uint32_t id, uint32_t a);
+void PostCommand_24_28(uint32_t id, uint32_t a, uint32_t b);
+void PostCommand_28_24(uint32_t id, uint32_t a, uint32_t b);
+void PostCommand_28_32(uint32_t id, uint32_t a, uint32_t b);
+void PostCommand_24_28_32(uint32_t id, uint32_t a, uint32_t b, uint32_t c);
+void PostCommand_28_32_36(uint32_t id, uint32_t a, uint32_t b, uint32_t c);
+void PostCommand_24_28_32_36(uint32_t id, uint32_t a, uint32_t b, uint32_t c, uint32_t d);
+void PostCommand_24_Data(uint32_t id, uint32_t a, std::vector<uint8_t> payload);
+void PostCommand_28_Data(uint32_t id, uint32_t a, std::vector<uint8_t> payload);
+void PostCommand_28_32_36p(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t c);
+void PostCommand_24_36(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t c, uint32_t d);
+// A command of the given player with one value in its word at 28.
+void PostSimpleCommand(uint32_t id, int32_t player, int32_t value);

@@ -1,0 +1,3 @@
+#include "sim/simulation_lock.h"
+
+plat::CriticalSection g_simulationLock;

@@ -1,0 +1,31 @@
+#include "sim/system_commands.h"
+
+#include <utility>
+
+#include "net/sync_check.h"
+#include "world/world.h"
+
+namespace {
+
+bool IsPlayerKind(int32_t kind) {
+  return kind == kKindEmpty || kind == kKindWorld || kind == kKindHuman || kind == kKindComputer || kind == kKindOut;
+}
+
+void System(CommandPass& run) {
+  if (run.pass != 1) return;
+  GameCommand& c = run.command;
+  if (c.id == kCommandSyncCheck) {
+    CheckSyncEntries(run.world, c.player, c.arg32, c.arg28, std::move(c.payload));
+    c.payload.clear();
+    c.payloadLength = 0;
+  } else if (c.id == kCommandSetPlayerKind) {
+    const auto kind = static_cast<int32_t>(c.arg28);
+    if (IsPlayerKind(kind)) run.player.kind = kind;
+  }
+}
+
+}  // namespace
+
+CommandHandler SystemCommandHandler(uint32_t id) {
+  return id == kCommandSyncCheck || id == kCommandSetPlayerKind ? &System : nullptr;
+}

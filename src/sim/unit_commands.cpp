@@ -1,0 +1,205 @@
+#include "sim/unit_commands.h"
+
+#include <bit>
+#include <cmath>
+
+#include "sim/availability.h"
+#include "sim/command_counts.h"
+#include "units/research_projects.h"
+#include "units/unit_class.h"
+#include "units/unit_command_handlers.h"
+#include "units/unit_create.h"
+#include "units/unit_orders.h"
+#include "units/unit_record.h"
+#include "world/id_lookups.h"
+#include "world/list_items.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kUnitFlag16 = 1u << 16;
+constexpr uint32_t kUnitFlag17 = 1u << 17;
+constexpr uint32_t kUnitFlag18 = 1u << 18;
+constexpr uint32_t kUnitFlag19 = 1u << 19;
+constexpr uint32_t kUnitFlag21 = 1u << 21;
+constexpr uint32_t kUnitFlag22 = 1u << 22;
+constexpr uint32_t kUnitKeepsPartner = 1u << 24;
+constexpr uint32_t kUnitFlag25 = 1u << 25;
+constexpr uint32_t kUnitFlags2Bit8 = 1u << 8;
+
+UnitRecord* FindUnit(World& world, uint32_t id) {
+  WorldLockGuard hold(world, kLockUnits);
+  return FindUnitById(world, id);
+}
+
+// Cancels the unit's movement: its destination and movement bits.
+void MovementStep(World& world, UnitRecord& unit, int pass) {
+  if (pass == 1) {
+    unit.x2 = 0;
+    unit.y2 = 0;
+    unit.flags &= ~(kUnitFlag18 | kUnitFlag22);
+    unit.route2.reset();
+    unit.flags2 &= ~kUnitFlags2Bit8;
+  }
+  OrderBlock& o = PassOrders(unit, pass);
+  o[3] = 0;
+  o[kOrderFlagsWord] &= ~((1u << 18) | (1u << 23));
+  o[kOrderModeWord] &= ~0xFFu;
+  if ((o[kOrderFlagsWord] & ~(1u << 15)) == 0) o[2] = 0;
+  CountUnitOrder(world, unit, pass);
+}
+
+// Cancels the unit's task: its target hex and unit and attack bits.
+void TaskStep(World& world, UnitRecord& unit, int pass) {
+  if (pass == 1) {
+    unit.word284 = 0;
+    unit.linkSlot288 = 0;
+    unit.flags &= ~kUnitFlag19;
+  }
+  OrderBlock& o = PassOrders(unit, pass);
+  o[5] = 0;
+  o[kOrderLinkWordA] = 0;
+  o[kOrderFlagsWord] &= ~0xFF00u;
+  if (o[kOrderFlagsWord] == 0) o[2] = 0;
+  CountUnitOrder(world, unit, pass);
+}
+
+// Clears the unit's orders; its option bits 12 and 13 return to its owner's
+// defaults in the settings copy of the same pass.
+void OrdersStep(World& world, UnitRecord& unit, int pass) {
+  OrderBlock& o = PassOrders(unit, pass);
+  if (!(unit.flags & kUnitKeepsPartner)) o[kOrderLinkWordB] = 0;
+  o[6] = 0;
+  o[kOrderFlagsWord] = 0;
+  o[1] = 0;
+  o[2] = 0;
+  o[kOrderModeWord] = 0;
+  o[10] &= 0x00FFFFFFu;  // byte 43, the order level
+  if (unit.owner < kMaxPlayers) {
+    const PlayerRecord& owner = world.players[unit.owner];
+    const uint32_t defaults = (pass == 0 ? owner.displayPolicy : owner.simPolicy).defsetadvorders[1];
+    o[kOrderSettingWordA] = (o[kOrderSettingWordA] & ~0x3000u) | (defaults & 0x3000u);
+  }
+  if (pass == 1) {
+    unit.flags &= ~(kUnitFlag16 | kUnitFlag17 | kUnitFlag21);
+    unit.bytes120[0] = 0;  // the unit's training state
+  }
+  CountUnitOrder(world, unit, pass);
+}
+
+void OrderBits(World& world, UnitRecord& unit, int pass, uint32_t flags, uint32_t mask) {
+  OrderBlock& o = PassOrders(unit, pass);
+  o[kOrderFlagsWord] |= flags;
+  o[1] |= mask;
+  if (pass == 1) unit.flags &= ~kUnitFlag25;
+  CountUnitOrder(world, unit, pass);
+}
+
+// The order commands: the unit named at 28.
+void Order(CommandPass& run) {
+  World& w = run.world;
+  GameCommand& c = run.command;
+  const int pass = run.pass;
+  UnitRecord* unit = FindUnit(w, c.arg28);
+  if (!unit) return;
+  UnitRecord& u = *unit;
+  switch (c.id) {
+    case 336:
+      MovementStep(w, u, pass);
+      TaskStep(w, u, pass);
+      OrdersStep(w, u, pass);
+      return;
+    case 345: MovementStep(w, u, pass); return;
+    case 346: TaskStep(w, u, pass); return;
+    case 337: OrderBits(w, u, pass, c.arg32, c.arg36); return;
+    case 338: UnitSetOrderDword11(w, u, pass, c.arg32, c.arg36); break;
+    case 339: ValidateMoveOrderA(w, u, pass, c.arg24); break;
+    case 340: AssignUnitRoute(w, u, pass, c.payload); break;
+    case 341: ValidateMoveOrderB(w, u, pass, c.payload); break;
+    case 342: UnitSetOrderDword5(w, u, pass, c.arg24); break;
+    case 343: UnitSetOrderDword7(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
+    case 344: UnitSetOrderDword8(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
+    case 347: UnitSetOrderDword6(w, u, pass, c.arg24); break;
+    case 348: UnitSetOrderDword13Bits(w, u, pass, c.arg32, c.arg36); break;
+    case 349: UnitSetOrderDword13(w, u, pass, c.arg32); break;
+    case 350: UnitSetOrderSetting(w, u, pass, c.arg32, c.arg36); break;
+    case 351: UnitSetOrderByte43(w, u, pass, c.arg32); break;
+    case 352: UnitAddOrderByte43(w, u, pass, static_cast<int32_t>(c.arg32)); break;
+    case 353: UnitSetOrderDword2(w, u, pass, c.arg32); break;
+    case 354: UnitSetOrderDword14(w, u, pass, c.arg32); break;
+    case 355: UnitSetOrderDword15Bit2(w, u, pass, c.arg32); break;
+    default: return;
+  }
+  c.payloadLength = static_cast<uint32_t>(c.payload.size());
+  CountUnitOrder(w, u, pass);
+}
+
+// A unit of a class in the table and of a size a unit can have, under an id
+// no unit has.
+bool CanMakeUnit(World& world, uint32_t id, int32_t classIndex, float size) {
+  return id != 0 && std::isfinite(size) && size >= 0.0f && ClassRecordAt(world, classIndex) &&
+         !FindUnit(world, id);
+}
+
+void Creation(CommandPass& run) {
+  World& w = run.world;
+  const GameCommand& c = run.command;
+  const int player = c.player;
+  switch (c.id) {
+    case 272:
+      if (run.pass == 0) {
+        const float size = std::bit_cast<float>(c.arg32);
+        const auto classIndex = static_cast<int32_t>(c.arg28);
+        if (CanMakeUnit(w, c.sequence, classIndex, size))
+          CreateUnit(w, run.player, c.sequence, classIndex, size, c.arg24, 0, c.arg36);
+      } else {
+        ReleaseUnitA(w, c.sequence);
+      }
+      break;
+    case 273:
+      if (run.pass == 1) UnitBookkeeping(w, run.player, c.arg28, -1);
+      break;
+    case 274:
+      if (UnitRecord* unit = FindUnit(w, c.arg28)) ScheduleUnit(w, *unit, run.pass);
+      break;
+    case 275:
+      if (run.pass == 0) {
+        if (static_cast<int32_t>(c.arg32) >= 0)
+          CreateUnitAt(w, run.player, c.sequence, static_cast<int32_t>(c.arg28), static_cast<int32_t>(c.arg32),
+                       c.arg36);
+      } else {
+        ReleaseUnitB(w, run.player, c.sequence, c.arg28, c.arg32, c.arg36);
+      }
+      break;
+    case 384:
+      if (run.pass == 0)
+        CreateProject(w, player, c.sequence, c.arg28, c.arg32, c.arg36);
+      else
+        PursueProject(w, player, c.sequence);
+      break;
+    case 385: CloseProject(w, player, run.pass, c.arg28, true); break;
+    case 386: {
+      WorldLockGuard hold(w, kLockProjects);
+      if (ProjectEntry* entry = FindProjectById(w, c.arg28)) SetMaskBit(*entry, run.pass, c.arg32, c.arg36);
+      break;
+    }
+    default: break;
+  }
+}
+
+}  // namespace
+
+CommandHandler UnitCommandHandler(uint32_t id) {
+  switch (id) {
+    case 272:
+    case 273:
+    case 274:
+    case 275:
+    case 384:
+    case 385:
+    case 386: return &Creation;
+    default: break;
+  }
+  if (id >= 336 && id <= 355) return &Order;
+  return nullptr;
+}
