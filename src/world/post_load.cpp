@@ -84,7 +84,7 @@ void MirrorProjectMarks(World& world, int player, const ProjectEntry& entry) {
   }
 }
 
-void ScalePlayers(World& world, bool network) {
+void ScalePlayers(World& world, bool network, bool applyDifficulty) {
   const ScenarioHead& head = world.scenario.head;
   float stockFactor = 1.0f;
   switch (head.resources) {
@@ -116,6 +116,7 @@ void ScalePlayers(World& world, bool network) {
         if (LoadFloat(record, at + 64) == 0.0f) StoreFloat(record, at + 64, 1.0f);
       }
     }
+    if (!applyDifficulty) continue;
     if (head.initialfunds == 1) record.treasury = record.treasury * 0.5f;
     if (head.initialfunds == 3) record.treasury = record.treasury * 4.0f;
     if (stockFactor != 1.0f) {
@@ -160,7 +161,7 @@ void RecreateSummaryUnits(World& world) {
 
 }  // namespace
 
-int32_t CheckUnitsAfterLoad(World& world) {
+int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
   const bool keepObsolete = (world.scenario.head.gameFlags & kGameFlagKeepObsoleteClasses) != 0;
   const bool network = (world.gameState.fileFlags & kGameFileNetwork) != 0;
   const bool editor = world.mapFolders.mapEditor;
@@ -230,7 +231,7 @@ int32_t CheckUnitsAfterLoad(World& world) {
     }
   }
 
-  ScalePlayers(world, network);
+  ScalePlayers(world, network, source == LoadSource::kScenario);
   RecreateSummaryUnits(world);
 
   if (network) {

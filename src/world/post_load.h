@@ -8,8 +8,13 @@
 
 struct World;
 
+// What was loaded: a scenario's starting position, or a save game, which
+// already carries the scenario's difficulty (applying it again on every load
+// would compound it).
+enum class LoadSource { kScenario, kSaveGame };
+
 // The pass; it does not fail. Returns 0.
-int32_t CheckUnitsAfterLoad(World& world);
+int32_t CheckUnitsAfterLoad(World& world, LoadSource source = LoadSource::kScenario);
 
 // Reads the scenario definition of that name and, when it is read, the
 // scenario text it names (that read's result is returned). When the
