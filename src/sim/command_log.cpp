@@ -1,8 +1,13 @@
 #include "sim/command_log.h"
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
+#include <string>
 
+#include "app/app_object.h"
+#include "app/log.h"
+#include "world/command_log_access.h"
 #include "world/world.h"
 
 namespace {
@@ -17,7 +22,43 @@ std::vector<CommandLog*>& Registry() {
   return logs;
 }
 
+// The logged commands as the game file stores them.
+std::vector<PendingCommandImage> CollectForFile(World& world) {
+  std::vector<PendingCommandImage> out;
+  CommandLog* log = CommandLogOf(world);
+  if (!log) return out;
+  for (const GameCommand& command : log->Entries()) {
+    PendingCommandImage image;
+    const std::vector<uint8_t> message = EncodeGameCommand(command);
+    std::memcpy(image.bytes, message.data(), kGameCommandSize);
+    image.payload.assign(message.begin() + kGameCommandSize, message.end());
+    out.push_back(std::move(image));
+  }
+  return out;
+}
+
+// A command read from a game file joins the log as it was stamped; one that
+// is not a well-formed command is dropped.
+void InsertFromFile(World& world, PendingCommandImage&& image) {
+  CommandLog* log = CommandLogOf(world);
+  if (!log) return;
+  std::vector<uint8_t> message(image.bytes, image.bytes + kGameCommandSize);
+  message.insert(message.end(), image.payload.begin(), image.payload.end());
+  GameCommand command;
+  std::string why;
+  if (!DecodeGameCommand(message.data(), message.size(), command, &why)) {
+    LogWrite(g_platform, "Stored command dropped: %s\n", why.c_str());
+    return;
+  }
+  log->Insert(std::move(command));
+}
+
 }  // namespace
+
+static_assert(kCommandImageSize == kGameCommandSize);
+static_assert(kCommandHeaderWord == kGameCommandHeader);
+static_assert(kCommandPayloadLengthAt == offsetof(GameCommandImage, payloadLength));
+static_assert(kCommandPayloadSlotAt == offsetof(GameCommandImage, payloadSlot));
 
 // Constructed after the world (it only keeps the world's address) and
 // before any thread can post.
@@ -26,6 +67,8 @@ CommandLog g_commandLog(g_world);
 CommandLog::CommandLog(World& world) : world_(world) {
   std::lock_guard hold(RegistryLock());
   Registry().push_back(this);
+  g_commandLogAccess.collect = &CollectForFile;
+  g_commandLogAccess.insert = &InsertFromFile;
 }
 
 CommandLog::~CommandLog() {

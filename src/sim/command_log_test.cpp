@@ -9,6 +9,8 @@
 
 #include "sim/command_post.h"
 #include "sim/command_test_world.h"
+#include "world/command_log_access.h"
+#include "world/game_file.h"
 
 namespace {
 
@@ -119,6 +121,55 @@ TEST(CommandLog, EachWorldKnowsItsOwnLog) {
   EXPECT_EQ(CommandLogOf(g_world), &g_commandLog);
   a.log.reset();
   EXPECT_EQ(CommandLogOf(*a.world), nullptr);
+}
+
+// The game file stores the waiting commands with their payloads and fills
+// the log of the world it is read into.
+TEST(CommandLog, WaitingCommandsTravelThroughTheGameFile) {
+  CommandTestWorld a;
+  a.world->gameState.designRowBytes = 4;
+  a.world->designRows.assign(kMaxPlayers * 4, 0);
+  a.world->gameState.techCount = 2;
+  a.world->techRows.assign(kMaxPlayers * 2, PlayerTechState{});
+  GameCommand named = MakeGameCommand(a.world->gameState, 304, 1);
+  named.arg24 = PackHex(2, 3);
+  named.payload = {'N', 'o', 'r', 't', 'h', 0};
+  named.payloadLength = 6;
+  PostCommand(*a.log, named, false);
+  GameCommand tax = MakeGameCommand(a.world->gameState, 19, 2);
+  tax.arg28 = 4;
+  tax.arg32 = 0x3E800000;
+  PostCommand(*a.log, tax, false);
+  a.world->gameState.currentTick = 90;
+  PostCommand(*a.log, MakeGameCommand(a.world->gameState, 137, 3), false);
+  const std::vector<GameCommand> waiting = a.log->Entries();
+  const std::vector<uint8_t> image = BuildGameImage(*a.world);
+
+  CommandTestWorld b;
+  ASSERT_GE(ReadGamFile(*b.world, "", image), 0);
+  const std::vector<GameCommand> restored = b.log->Entries();
+  ASSERT_EQ(restored.size(), waiting.size());
+  for (size_t i = 0; i < waiting.size(); ++i)
+    EXPECT_EQ(EncodeGameCommand(restored[i]), EncodeGameCommand(waiting[i])) << "command " << i;
+  EXPECT_EQ(restored[0].id, 137u) << "still in due order: the one due at 93 first";
+  EXPECT_EQ(restored[1].payload, named.payload);
+}
+
+TEST(CommandLog, AStoredCommandThatIsNotWellFormedIsDropped) {
+  CommandTestWorld t;
+  ASSERT_NE(g_commandLogAccess.insert, nullptr);
+  PendingCommandImage stored;
+  GameCommand c = MakeGameCommand(t.world->gameState, 16, 2);
+  c.sequence = 0x02000009;
+  std::vector<uint8_t> m = EncodeGameCommand(c);
+  std::copy(m.begin(), m.end(), stored.bytes);
+  PendingCommandImage bad = stored;
+  bad.bytes[16] = 40;  // player 40
+  g_commandLogAccess.insert(*t.world, std::move(bad));
+  EXPECT_TRUE(t.log->Empty());
+  g_commandLogAccess.insert(*t.world, std::move(stored));
+  ASSERT_EQ(t.log->Size(), 1u);
+  EXPECT_EQ(t.log->Entries()[0].sequence, 0x02000009u) << "kept as it was stamped";
 }
 
 }  // namespace
