@@ -1,0 +1,25 @@
+#include "ai/computer_player.h"
+
+#include "platform/clock.h"
+#include "platform/threads.h"
+#include "sim/game_threads.h"
+
+void ComputerPlayerMinuteWork(int32_t, GameState&, int32_t) {
+  // The regions' minute work comes with the computer players' decisions.
+}
+
+void ComputerPlayerDecisionStep(int32_t) {
+  // The decisions come with the computer players; a region takes none yet.
+}
+
+uint32_t ComputerPlayerThread(int32_t playerIndex) {
+  plat::Event* stop = g_gameThreads.aiStop;
+  plat::Event* run = g_gameThreads.aiRun;
+  if (!stop || !run) return 0;
+  // The stop event comes first, so a stop wins over a run set at the same time.
+  while (plat::WaitAny({stop, run}, plat::kInfinite) == 1) {
+    ComputerPlayerDecisionStep(playerIndex);
+    plat::SleepMs(250);
+  }
+  return 0;
+}
