@@ -267,4 +267,20 @@ TEST_F(Posting, TheGovernmentTypeRefreshesTheDisplayOnlyWhenNoCommandIsLeft) {
   EXPECT_EQ(P(1).displayPolicy.word0 & 0xFF, 0u);
 }
 
+TEST_F(Posting, WorldMarketMembershipShowsItsRequestUntilTheSimulationPass) {
+  GameCommand join = MakeGameCommand(t.world->gameState, 176, 1);
+  join.arg28 = 1;
+  PostCommand(*t.log, join, false);
+  EXPECT_EQ(P(1).displayPolicy.wageFlags, (1u << 8) | (1u << 2)) << "member, and the request waiting";
+  EXPECT_EQ(P(1).simPolicy.wageFlags, 0u);
+  Drain();
+  EXPECT_EQ(P(1).simPolicy.wageFlags, 1u << 2);
+  EXPECT_EQ(P(1).displayPolicy.wageFlags, 1u << 2) << "the request is done";
+  GameCommand leave = MakeGameCommand(t.world->gameState, 176, 1);
+  leave.arg28 = 2;  // only bit 0 of the word counts: leave
+  PostCommand(*t.log, leave, false);
+  Drain();
+  EXPECT_EQ(P(1).simPolicy.wageFlags, 0u);
+}
+
 }  // namespace

@@ -48,7 +48,7 @@ CommandHandler RelationCommandHandler(uint32_t id) {
   }
 }
 
-void SetGovernmentTypeCommand(World&, PlayerRecord& player, int copy, uint32_t type) {
+void SetGovernmentTypeCommand(World& world, PlayerRecord& player, int copy, uint32_t type) {
   const uint8_t request = static_cast<uint8_t>(type);
   if (copy == 0) {
     SetGovtypeRequest(player.displayPolicy, request);
@@ -58,17 +58,23 @@ void SetGovernmentTypeCommand(World&, PlayerRecord& player, int copy, uint32_t t
   if (type == 0) return;
   player.govtype = request;
   SetGovtypeRequest(player.simPolicy, 0);
+  // The display copy belongs to the posting threads, which write it under
+  // the command-log lock.
+  WorldLockGuard hold(world, kLockCommandLog);
   if (GovtypeRequest(player.displayPolicy) == request) SetGovtypeRequest(player.displayPolicy, 0);
 }
 
-void WorldMarketCommand(World&, PlayerRecord& player, int copy, uint32_t join) {
+void WorldMarketCommand(World& world, PlayerRecord& player, int copy, uint32_t join) {
   if (copy == 0) {
     player.displayPolicy.wageFlags |= kWorldMarketJoinWaiting;
     player.displayPolicy.wageFlags = (player.displayPolicy.wageFlags & ~kWorldMarketMember) |
                                      ((join & 1u) ? kWorldMarketMember : 0u);
     return;
   }
-  player.displayPolicy.wageFlags &= ~kWorldMarketJoinWaiting;
+  {
+    WorldLockGuard hold(world, kLockCommandLog);
+    player.displayPolicy.wageFlags &= ~kWorldMarketJoinWaiting;
+  }
   player.simPolicy.wageFlags =
       (player.simPolicy.wageFlags & ~kWorldMarketMember) | ((join & 1u) ? kWorldMarketMember : 0u);
 }
