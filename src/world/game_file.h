@@ -55,6 +55,11 @@ plat::Status ReadGamFile(World& world, std::string_view name, std::span<const ui
 // saved stamp, pool size and version, and each written unit's saved-self
 // word, as the file records them.
 std::vector<uint8_t> BuildGameImage(World& world);
+// The same with the pending commands already taken from the command log
+// (the save game takes them before its file-save lock, as the command-log
+// lock comes before the world's other locks).
+struct PendingCommandImage;
+std::vector<uint8_t> BuildGameImage(World& world, std::vector<PendingCommandImage> logged);
 // Writes the game as a ".GAM" file (whole, or not at all).
 plat::Status WriteGamFile(World& world, std::string_view name);
 

@@ -118,7 +118,8 @@ void AppendCommands(std::vector<PendingCommandImage>& logged, Pool& pool, std::v
 // Exactly 32 rows of `bytes` bytes each, from the world's rows, zeros where it has fewer.
 std::vector<uint8_t> Rows(const uint8_t* data, size_t have, size_t bytes) {
   std::vector<uint8_t> rows(kMaxPlayers * bytes, 0);
-  std::memcpy(rows.data(), data, std::min(have, rows.size()));
+  const size_t n = std::min(have, rows.size());
+  if (n) std::memcpy(rows.data(), data, n);
   return rows;
 }
 
@@ -205,13 +206,18 @@ std::vector<uint8_t> BuildGameImage(World& world) {
   // the other locks of the world.
   std::vector<PendingCommandImage> logged;
   if (g_commandLogAccess.collect) logged = g_commandLogAccess.collect(world);
+  return BuildGameImage(world, std::move(logged));
+}
+
+std::vector<uint8_t> BuildGameImage(World& world, std::vector<PendingCommandImage> logged) {
   // The recurring items and the unit groups stay put for the rest of the write.
   WorldLockGuard writing(world, kLockRecurring);
   GameState& s = world.gameState;
   Pool pool;
 
   std::vector<uint8_t> body(kGamEconomyBlock, 0);
-  std::memcpy(body.data(), world.worldEconomy.data(), std::min(world.worldEconomy.size(), kGamEconomyBlock));
+  if (!world.worldEconomy.empty())
+    std::memcpy(body.data(), world.worldEconomy.data(), std::min(world.worldEconomy.size(), kGamEconomyBlock));
   const int32_t players = std::clamp(s.playerCount, 0, static_cast<int32_t>(kMaxPlayers));
   for (int32_t p = 0; p < players; ++p) {
     const size_t at = body.size();

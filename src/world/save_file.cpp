@@ -5,6 +5,7 @@
 #include "app/app_object.h"
 #include "app/log.h"
 #include "platform/paths.h"
+#include "world/command_log_access.h"
 #include "world/data_checksum.h"
 #include "world/data_file_io.h"
 #include "world/game_file.h"
@@ -94,6 +95,12 @@ std::string SaveGamePath(std::string_view name, const char* folder) {
 }
 
 std::vector<uint8_t> BuildSaveImage(World& world) {
+  std::vector<PendingCommandImage> logged;
+  if (g_commandLogAccess.collect) logged = g_commandLogAccess.collect(world);
+  return BuildSaveImage(world, std::move(logged));
+}
+
+std::vector<uint8_t> BuildSaveImage(World& world, std::vector<PendingCommandImage> logged) {
   SaveHeader& h = world.saveHeader;
   h = SaveHeader{};
   h.size = kSaveHeaderSize;
@@ -106,7 +113,7 @@ std::vector<uint8_t> BuildSaveImage(World& world) {
   std::memcpy(out.data() + kSaveScenarioHeadAt, &world.scenario.head, sizeof(ScenarioHead));
 
   h.gamePartOffset = static_cast<uint32_t>(out.size());
-  const std::vector<uint8_t> game = BuildGameImage(world);
+  const std::vector<uint8_t> game = BuildGameImage(world, std::move(logged));
   out.insert(out.end(), game.begin(), game.end());
   h.mapPartOffset = static_cast<uint32_t>(out.size());
   const std::vector<uint8_t> map = BuildMapImage(world, true);
@@ -129,8 +136,11 @@ std::vector<uint8_t> BuildSaveImage(World& world) {
 
 plat::Status SaveGame(World& world, std::string_view name) {
   const std::string path = SaveGamePath(name);
+  // The pending commands first: the command-log lock comes before the others.
+  std::vector<PendingCommandImage> logged;
+  if (g_commandLogAccess.collect) logged = g_commandLogAccess.collect(world);
   WorldLockGuard saving(world, kLockFileSave);
-  const std::vector<uint8_t> image = BuildSaveImage(world);
+  const std::vector<uint8_t> image = BuildSaveImage(world, std::move(logged));
   const size_t slash = path.rfind('\\');
   if (slash != std::string::npos) plat::MakeGameDirectories(path.substr(0, slash));
   if (plat::Failed(g_saveFileWriter(path, image.data(), image.size()))) {

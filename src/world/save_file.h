@@ -33,6 +33,8 @@ std::string SaveGamePath(std::string_view name, const char* folder = nullptr);
 // The whole save image of the world's game; the world's SaveHeader takes the
 // header as written.
 std::vector<uint8_t> BuildSaveImage(World& world);
+struct PendingCommandImage;
+std::vector<uint8_t> BuildSaveImage(World& world, std::vector<PendingCommandImage> logged);
 
 // Writes the save game into the save-game folder under the file-save lock,
 // through a temporary file renamed over the target, so the previous save

@@ -10,6 +10,7 @@
 #include "units/hex_unit_stack.h"
 #include "units/unit_record.h"
 #include "units/unit_ring.h"
+#include "world/command_log_access.h"
 #include "world/data_checksum.h"
 #include "world/data_file_test_support.h"
 #include "world/game_speed.h"
@@ -405,6 +406,30 @@ TEST_F(SaveFileTest, TheLoadDialogReadsOnlyTheRegions) {
   World there;
   EXPECT_EQ(ReadSavGamePart("Elsewhere\\", there, "LIST"), 0);
   EXPECT_STREQ(there.players[1].name, "Land 1");
+}
+
+std::vector<PendingCommandImage> g_saveLog;
+std::vector<PendingCommandImage> CollectSaveLog(World&) { return g_saveLog; }
+void InsertSaveLog(World&, PendingCommandImage&& command) { g_saveLog.push_back(std::move(command)); }
+
+TEST_F(SaveFileTest, PendingCommandsTravelInTheSave) {
+  PendingCommandImage command;
+  le::Store32(command.bytes, 0x20001);
+  le::Store32(command.bytes + 4, 64);
+  le::Store32(command.bytes + 8, 340);
+  command.payload = {'o', 'f', 'f', 'e', 'r', 0};
+  le::Store32(command.bytes + 56, 6);
+  g_saveLog = {command};
+  g_commandLogAccess = CommandLogAccess{CollectSaveLog, InsertSaveLog};
+  ASSERT_EQ(SaveGame(*world_, "CMDS"), 0);
+  g_saveLog.clear();
+  World w;
+  ASSERT_EQ(LoadSaveGame(w, "CMDS", nullptr, false, false), 0);
+  g_commandLogAccess = CommandLogAccess{};
+  ASSERT_EQ(g_saveLog.size(), 1u);
+  EXPECT_EQ(le::Load32(g_saveLog[0].bytes + 8), 340u);
+  EXPECT_EQ(g_saveLog[0].payload, command.payload);
+  EXPECT_EQ(w.gameState.commandCount, 1);
 }
 
 TEST(SaveNames, AutosavesAndCampaignSaves) {
