@@ -58,10 +58,11 @@ class GameFileTest : public ::testing::Test {
   void SetUp() override {
     world_ = std::make_unique<World>();
     g_testLog.clear();
+    savedAccess_ = g_commandLogAccess;
     g_commandLogAccess = CommandLogAccess{CollectTestLog, InsertTestLog};
   }
   void TearDown() override {
-    g_commandLogAccess = CommandLogAccess{};
+    g_commandLogAccess = savedAccess_;
     g_gameSpeedNetwork = GameSpeedNetwork{};
     g_testLog.clear();
   }
@@ -216,6 +217,7 @@ class GameFileTest : public ::testing::Test {
 
   DataRootScope root_;
   std::unique_ptr<World> world_;
+  CommandLogAccess savedAccess_;
 };
 
 TEST_F(GameFileTest, WriteReadWriteIsByteIdentical) {

@@ -420,12 +420,14 @@ TEST_F(SaveFileTest, PendingCommandsTravelInTheSave) {
   command.payload = {'o', 'f', 'f', 'e', 'r', 0};
   le::Store32(command.bytes + 56, 6);
   g_saveLog = {command};
+  const CommandLogAccess saved = g_commandLogAccess;
   g_commandLogAccess = CommandLogAccess{CollectSaveLog, InsertSaveLog};
   ASSERT_EQ(SaveGame(*world_, "CMDS"), 0);
   g_saveLog.clear();
   World w;
-  ASSERT_EQ(LoadSaveGame(w, "CMDS", nullptr, false, false), 0);
-  g_commandLogAccess = CommandLogAccess{};
+  const plat::Status loaded = LoadSaveGame(w, "CMDS", nullptr, false, false);
+  g_commandLogAccess = saved;
+  ASSERT_EQ(loaded, 0);
   ASSERT_EQ(g_saveLog.size(), 1u);
   EXPECT_EQ(le::Load32(g_saveLog[0].bytes + 8), 340u);
   EXPECT_EQ(g_saveLog[0].payload, command.payload);
