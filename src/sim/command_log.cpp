@@ -53,6 +53,10 @@ void InsertFromFile(World& world, PendingCommandImage&& image) {
   log->Insert(std::move(command));
 }
 
+void ClearForFile(World& world) {
+  if (CommandLog* log = CommandLogOf(world)) log->Clear();
+}
+
 }  // namespace
 
 static_assert(kCommandImageSize == kGameCommandSize);
@@ -69,6 +73,7 @@ CommandLog::CommandLog(World& world) : world_(world) {
   Registry().push_back(this);
   g_commandLogAccess.collect = &CollectForFile;
   g_commandLogAccess.insert = &InsertFromFile;
+  g_commandLogAccess.clear = &ClearForFile;
 }
 
 CommandLog::~CommandLog() {

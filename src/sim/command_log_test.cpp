@@ -146,6 +146,9 @@ TEST(CommandLog, WaitingCommandsTravelThroughTheGameFile) {
   const std::vector<uint8_t> image = BuildGameImage(*a.world);
 
   CommandTestWorld b;
+  // A command of the game that ran before must not survive the load.
+  PostCommand(*b.log, MakeGameCommand(b.world->gameState, 16, 4), false);
+  ASSERT_FALSE(b.log->Empty());
   ASSERT_GE(ReadGamFile(*b.world, "", image), 0);
   const std::vector<GameCommand> restored = b.log->Entries();
   ASSERT_EQ(restored.size(), waiting.size());

@@ -27,6 +27,9 @@ struct CommandLogAccess {
   std::vector<PendingCommandImage> (*collect)(World& world) = nullptr;
   // Files one command read from a game file; the log keeps its own order.
   void (*insert)(World& world, PendingCommandImage&& command) = nullptr;
+  // Empties the log: a game read from a file replaces the commands of the
+  // game that was running.
+  void (*clear)(World& world) = nullptr;
 };
 
 extern CommandLogAccess g_commandLogAccess;

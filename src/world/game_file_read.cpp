@@ -416,6 +416,7 @@ void CommitStagedGame(World& world, StagedGame& g, std::optional<uint32_t> fileC
       else
         world.recurringItems = item;
     }
+    if (g_commandLogAccess.clear) g_commandLogAccess.clear(world);
     if (!g.commands.empty()) {
       if (g_commandLogAccess.insert) {
         for (PendingCommandImage& command : g.commands) g_commandLogAccess.insert(world, std::move(command));
