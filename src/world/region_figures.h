@@ -1,0 +1,96 @@
+#pragma once
+// Region figures that scenario designers set through the editor's region
+// import and that the daily simulation reads: society, ratings, rates and
+// religions. They have no named member of PlayerRecord yet, so they live at
+// fixed offsets inside the record's unnamed bytes after the belligerence
+// table; the asserts below break the build if a member is ever named over
+// them, so both places are reconciled. Figures that already have a member
+// (approval, the second rating, the credit rating, unemployment, the
+// treasury, the efficiency that the region's loyalty is, the GDP per head
+// and its base, the social levels) are used through it.
+//
+// Also the world economy block's GDP and rate words.
+#include <cstddef>
+#include <cstdint>
+
+#include "world/le_bytes.h"
+#include "world/player_record.h"
+
+// Record offsets.
+inline constexpr size_t kRegionGovtypeApproveAt = 14088;  // u8[4], government types 1 to 4
+inline constexpr size_t kRegionGovtypeSuccessAt = 14092;  // u8[4]
+inline constexpr size_t kRegionWorldAvailAt = 14096;      // u32 availability mask
+
+// The float figures, 4 bytes apart from kRegionFloatsAt in this order.
+enum RegionFloat : int {
+  kRegionInternalIntegrity,
+  kRegionExternalIntegrity,
+  kRegionWmIntegrity,
+  kRegionTreatyIntegrity,
+  kRegionAptitude,
+  kRegionPolicyAppEconomic,
+  kRegionPolicyAppMilitary,
+  kRegionPolicyAppSocial,
+  kRegionPolicyAppForeign,
+  kRegionEnvRating,
+  kRegionSubsidyRating,
+  kRegionTourismRating,
+  kRegionLiteracy,
+  kRegionAgeAvg,
+  kRegionLifeExp,
+  kRegionAgeUnder18,
+  kRegionAgeOver65,
+  kRegionAvgChildren,
+  kRegionCultureRating,
+  kRegionCrimeRate,
+  kRegionPopProfessional,
+  kRegionPopSkilled,
+  kRegionPopUnskilled,
+  kRegionPopAtHome,
+  kRegionPrimeRate,
+  kRegionBondRate,
+  kRegionTbillRate,
+  kRegionNationalDebtBase,
+  kRegionUiSpendRecom,
+  kRegionWelfSpendRecom,
+  kRegionPensSpendRecom,
+  kRegionInflation,
+  kRegionTechMil,
+  kRegionPopRefugee,
+  kRegionPopPow,
+  kRegionPopReserve,
+  kRegionBuyingPower,
+  kRegionMilEffMod,
+  kRegionFloatCount
+};
+inline constexpr size_t kRegionFloatsAt = 14100;
+// Per religion 0 to 11: percentage of the population, tolerance, fervour.
+inline constexpr int kRegionReligions = 12;
+inline constexpr size_t kRegionReligionsAt = kRegionFloatsAt + 4 * kRegionFloatCount;
+inline constexpr size_t kRegionFiguresEnd = kRegionReligionsAt + 3 * kRegionReligions;
+
+static_assert(kRegionGovtypeApproveAt >= offsetof(PlayerRecord, bytes14084) &&
+                  kRegionFiguresEnd <= offsetof(PlayerRecord, bytes14084) + sizeof(PlayerRecord::bytes14084),
+              "the region figures must stay inside bytes no member names");
+
+// A product's state (96 bytes from PlayerRecord::products): its efficiency,
+// the base it is measured against, the stock and the demand per person.
+inline constexpr size_t kProductEfficiencyAt = 0;
+inline constexpr size_t kProductBaseEfficiencyAt = 4;
+inline constexpr size_t kProductStockAt = 8;
+inline constexpr size_t kProductDemandPerPersonAt = 72;
+
+inline float LoadRegionFloat(const PlayerRecord& record, RegionFloat which) {
+  return le::LoadF32(reinterpret_cast<const uint8_t*>(&record) + kRegionFloatsAt + 4 * static_cast<size_t>(which));
+}
+inline void StoreRegionFloat(PlayerRecord& record, RegionFloat which, float value) {
+  le::StoreF32(reinterpret_cast<uint8_t*>(&record) + kRegionFloatsAt + 4 * static_cast<size_t>(which), value);
+}
+
+// World economy block: per product p a 64-byte record at 64p (world price
+// 0, output weight 4, share 8, used 12, market limit 32, demand limit 36,
+// consumer weight 40, margin anchor 44), then the world figures.
+inline constexpr size_t kWorldMinGdpPerHeadAt = 768;
+inline constexpr size_t kWorldGdpPerHeadAt = 772;
+inline constexpr size_t kWorldPreviousGdpPerHeadAt = 776;
+inline constexpr size_t kWorldPrimeRateAt = 780;
