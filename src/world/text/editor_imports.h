@@ -10,8 +10,9 @@
 // number, outside its range, or missing from a short line). The reason,
 // naming the file and the line, goes to the log and, when asked, to *error.
 // Empty cells take their column's default (the region import keeps the
-// field's value); lines holding nothing but blanks and separators are
-// passed over.
+// field's value). A row holding nothing but blanks and separators is passed
+// over, except in the terrain and technology tables, whose rows are in table
+// order: there it keeps its place as an empty entry.
 #include <cstdint>
 #include <string>
 
@@ -21,7 +22,8 @@ struct World;
 // S to S+N-1 (S at least 1, S+N at most the game's player count). The
 // region table is rebuilt: fresh records, a fresh economy block, local
 // player 1, record 0 the world supplier (kind 1, loyalty 1), the chosen
-// regions kind 2 with their own numbers; the highest player becomes N. Then
+// regions kind 2 with their own numbers; the highest player becomes the
+// last chosen region, S+N-1 (the loops over regions stop there). Then
 // every key line ("govtype;", "loyalty;", "efficiency[3];", "wmcost[0];",
 // "pname[16];" and the rest), found at the start of a line, holds one cell
 // per chosen region after the key (the world-market keys one cell).

@@ -1,0 +1,36 @@
+#pragma once
+// The map editor's bar. Its readouts show the selected hex and the hex under
+// inspection in six text fields of its form, found by tag.
+#include <array>
+#include <string>
+
+#include "ui/screen.h"
+
+class Control;
+
+class EditorBar : public Screen {
+ public:
+  EditorBar() : Screen("EDITORBAR") {}
+
+  // Puts the readouts of the world's selected and inspected hexes into the
+  // fields tagged POPULATION, SIZE, GDP, COUNTRY, DATE and TREASURY under the
+  // bar's root control (the root itself when it carries the tag). A tag the
+  // bar's layout lacks is skipped. The argument plays no part. Run on every
+  // frame while the interface is in the map editor.
+  void InspectHexText(void* unused);
+
+  // The text InspectHexText last put into a field of the bar; null for a
+  // control that is none of the six.
+  const std::string* FieldText(const Control* field) const;
+
+ private:
+  struct Field {
+    const Control* control = nullptr;
+    std::string text;
+  };
+  std::array<Field, 6> fields_;
+};
+
+// The control under root (root included) whose 12-character tag equals tag,
+// searched depth first; null when none has it.
+Control* FindTaggedControl(Control* root, const char* tag);
