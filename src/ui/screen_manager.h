@@ -3,8 +3,10 @@
 // points through which the main window hands over input.
 #include <cstdint>
 
+#include "app/gfx/bitmap_sets.h"
 #include "platform/messages.h"
 #include "ui/control.h"
+#include "ui/interface_images.h"
 
 class MapView;
 struct ScreenSet;
@@ -39,6 +41,7 @@ struct ScreenManager {
   int32_t loadingShown = 0;
   int32_t pendingTitleBarId = 0x7FFFFFFF;
   int32_t titleBarState[2] = {};
+  UiBitmaps bitmaps;  // the interface's image slots and picture tables
   uint32_t pendingRedraw = 0;
   MapView* mapView = nullptr;
   ScreenSet* screens = nullptr;

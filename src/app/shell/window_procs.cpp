@@ -41,6 +41,11 @@ LResult AppWindowProc(Window* window, uint32_t message, WParam wParam, LParam lP
 
 LResult StartupWindowProc(Window* window, uint32_t message, WParam wParam, LParam lParam) {
   switch (message) {
+    case kWmDestroy:
+      // Closing the program during the start-up screens ends it, as it does
+      // once the front end runs; otherwise it would go on without a window.
+      if (!g_platform.quitSuppress) PostQuitMessage(0);
+      return 0;
     case kWmActivate:
       g_platform.active = 0;
       if (g_renderer.cursorWake) g_renderer.cursorWake->Reset();

@@ -15,3 +15,6 @@ extern MapView g_mapView;
 
 // Attaches the view's panes to their screens (first mode entry only).
 void LayoutMapViewPanes(MapView& view);
+// Shows or hides the side screens by the options and lays the main screen
+// out again.
+void ApplySideScreensLayout(MapView& view);
