@@ -1,0 +1,266 @@
+// The image generator: every file at its size and layout, the same bytes on
+// every run, and the cells the drawing code relies on.
+#include "image_gen.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/image_loader.h"
+#include "sheets.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using image_gen::Canvas;
+
+int RunTool(const std::string& arguments) {
+  const std::string command = std::string(VD_IMAGE_GEN_EXE) + " " + arguments + " 2>/dev/null";
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    uint8_t buf[65536];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + got);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+std::string Slashed(std::string gamePath) {
+  for (char& c : gamePath)
+    if (c == '\\') c = '/';
+  return gamePath;
+}
+
+uint32_t Alpha(uint32_t argb) { return argb >> 24; }
+
+// The box around the pixels of a rectangle whose alpha is at least half.
+struct Box {
+  int32_t left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
+  int32_t width() const { return right < 0 ? 0 : right - left + 1; }
+  int32_t height() const { return bottom < 0 ? 0 : bottom - top + 1; }
+};
+
+Box InkBox(const Canvas& c, int32_t x0, int32_t y0, int32_t w, int32_t h) {
+  Box b;
+  for (int32_t y = y0; y < y0 + h; ++y)
+    for (int32_t x = x0; x < x0 + w; ++x)
+      if (Alpha(c.At(static_cast<uint32_t>(x), static_cast<uint32_t>(y))) >= 0x80) {
+        b.left = std::min(b.left, x);
+        b.top = std::min(b.top, y);
+        b.right = std::max(b.right, x);
+        b.bottom = std::max(b.bottom, y);
+      }
+  return b;
+}
+
+// Mirroring a hex left to right swaps its upper-left and upper-right
+// neighbours (and the lower ones); top to bottom swaps upper and lower.
+uint32_t Mirror(uint32_t mask, bool x, bool y) {
+  const int mx[6] = {2, 1, 0, 5, 4, 3}, my[6] = {3, 4, 5, 0, 1, 2};
+  uint32_t out = mask;
+  if (x) {
+    uint32_t m = 0;
+    for (int d = 0; d < 6; ++d)
+      if (out >> d & 1u) m |= 1u << mx[d];
+    out = m;
+  }
+  if (y) {
+    uint32_t m = 0;
+    for (int d = 0; d < 6; ++d)
+      if (out >> d & 1u) m |= 1u << my[d];
+    out = m;
+  }
+  return out;
+}
+
+// Checks the sizes of the files written under a data root: those the
+// drawing code cuts cells from, and the pictures it stretches.
+void ExpectSizes(const std::string& root) {
+  const std::map<std::string, std::pair<uint32_t, uint32_t>> sizes = {
+      {"PXSPLASH", {1024, 768}}, {"SPLASH", {1024, 768}},     {"MENULOAD", {1024, 768}}, {"MENUNEW", {1024, 768}},
+      {"BKGND", {1024, 768}},    {"CURSORS", {288, 32}},      {"HEXALPHA128", {128, 128}}, {"LINE", {16, 16}},
+      {"TBITS", {256, 480}},     {"UGBITS0", {1024, 1024}},   {"UGBITSME", {256, 256}},  {"UBITS", {256, 32}},
+      {"EBITS", {512, 256}},     {"CABINET", {490, 504}},     {"AVATAR", {490, 504}},
+  };
+  for (const image_gen::ImageFile& f : image_gen::AllImages()) {
+    const std::string path = Slashed(f.path);
+    const std::vector<uint8_t> png = ReadAll(root + "/" + path);
+    plat::DecodedImage image;
+    ASSERT_EQ(plat::DecodeImage(png.data(), png.size(), &image), plat::kOk) << path;
+    const std::string stem = fs::path(path).stem().string();
+    std::pair<uint32_t, uint32_t> want;
+    if (sizes.count(stem))
+      want = sizes.at(stem);
+    else if (stem.rfind("VDBITS", 0) == 0)
+      want = {512, 512};
+    else if (stem.rfind("UNITBITS", 0) == 0)
+      want = {504, 420};
+    else if (stem.rfind("Techbits", 0) == 0)
+      want = {102, 102};
+    else
+      ADD_FAILURE() << "unexpected file " << path;
+    EXPECT_EQ(image.info.width, want.first) << path;
+    EXPECT_EQ(image.info.height, want.second) << path;
+    // What the drawing code draws must be there to draw.
+    uint32_t opaque = 0;
+    for (uint32_t p : image.pixels) opaque += Alpha(p) >= 0x80;
+    EXPECT_GT(opaque, image.pixels.size() / 50) << path;
+    if (!f.alpha) {
+      EXPECT_EQ(opaque, image.pixels.size()) << path;
+    }
+  }
+}
+
+
+// The tool is run twice only (it is the slowest part of these tests): both
+// runs give the same bytes, and the files have their sizes.
+TEST(ImageGenTest, TheToolWritesEveryFileAtItsSizeWithTheSameBytesEveryRun) {
+  TempDir first, second;
+  ASSERT_EQ(RunTool(first.path() + " " + VD_DEJAVU_DIR), 0);
+  ASSERT_EQ(RunTool(second.path()), 0);
+  std::set<std::string> expected;
+  for (const image_gen::ImageFile& f : image_gen::AllImages()) expected.insert(Slashed(f.path));
+  EXPECT_EQ(expected.size(), 80u);
+  std::set<std::string> written;
+  for (const auto& entry : fs::recursive_directory_iterator(first.path())) {
+    if (!entry.is_regular_file()) continue;
+    const std::string relative = fs::relative(entry.path(), first.path()).string();
+    written.insert(relative);
+    const std::vector<uint8_t> a = ReadAll(entry.path().string());
+    ASSERT_FALSE(a.empty()) << relative;
+    EXPECT_EQ(a, ReadAll(second.path() + "/" + relative)) << relative;
+  }
+  EXPECT_EQ(written, expected);
+  ExpectSizes(first.path());
+}
+
+TEST(ImageGenTest, TheToolRefusesBadArgumentsAndMissingFaces) {
+  EXPECT_EQ(RunTool(""), 2);
+  TempDir dir;
+  EXPECT_EQ(RunTool(dir.path() + " " + dir.path()), 1);
+}
+
+TEST(ImageGenTest, TheCursorSheetHasAnArrowAtCellZeroAndATargetAtCellFour) {
+  const Canvas c = image_gen::CursorSheet();
+  // The arrow's tip is on the hot spot (0, 0).
+  EXPECT_GE(Alpha(c.At(1, 1)), 0x80u);
+  const Box arrow = InkBox(c, 0, 0, 32, 32);
+  EXPECT_LE(arrow.left, 1);
+  EXPECT_LE(arrow.top, 1);
+  EXPECT_GT(arrow.height(), arrow.width());
+  // The target is centred on its hot spot (15, 15): opaque there, clear at
+  // the cell's corners, as wide as high.
+  EXPECT_GE(Alpha(c.At(128 + 15, 15)), 0x80u);
+  EXPECT_EQ(Alpha(c.At(128 + 1, 1)), 0u);
+  EXPECT_EQ(Alpha(c.At(128 + 30, 30)), 0u);
+  const Box target = InkBox(c, 128, 0, 32, 32);
+  EXPECT_EQ(target.left - 128 + target.right - 128, 30);  // symmetric about 15
+  EXPECT_EQ(target.width(), target.height());
+  for (int32_t cell = 0; cell < 9; ++cell) EXPECT_GT(InkBox(c, cell * 32, 0, 32, 32).width(), 8) << cell;
+}
+
+TEST(ImageGenTest, TheHexMaskIsClearInsideTheSevenHexesAndOpaqueOutside) {
+  const Canvas c = image_gen::HexAlphaMask();
+  // The selected hex's and the neighbours' centres (map pixels scaled to the
+  // mask's 64 rows).
+  for (const auto& [x, y] : {std::pair<uint32_t, uint32_t>{36, 32}, {18, 21}, {54, 21}, {18, 42}, {54, 42}, {36, 11},
+                             {36, 53}})
+    EXPECT_EQ(Alpha(c.At(x, y)), 0u) << x << "," << y;
+  // Outside the flower: the corners, the notches between the outer hexes,
+  // and everything past the close-up's 72 x 64.
+  for (const auto& [x, y] : {std::pair<uint32_t, uint32_t>{0, 0}, {71, 0}, {0, 63}, {71, 63}, {3, 32}, {68, 32},
+                             {100, 20}, {20, 100}})
+    EXPECT_EQ(Alpha(c.At(x, y)), 255u) << x << "," << y;
+  // The edge is smooth: some pixels are partly clear.
+  uint32_t partial = 0;
+  for (uint32_t y = 0; y < 64; ++y)
+    for (uint32_t x = 0; x < 72; ++x) partial += Alpha(c.At(x, y)) > 0 && Alpha(c.At(x, y)) < 255;
+  EXPECT_GT(partial, 20u);
+}
+
+TEST(ImageGenTest, BorderPiecesAgreeWithEveryEntryOfTheBorderTable) {
+  std::set<uint32_t> seen;
+  for (int piece = 0; piece < image_gen::kBorderPieces; ++piece) {
+    const uint32_t edges = image_gen::BorderPieceEdges(piece);
+    EXPECT_NE(edges, 0u) << piece;
+    EXPECT_TRUE(seen.insert(edges).second) << "piece " << piece << " repeats another";
+  }
+  EXPECT_EQ(image_gen::BorderPieceEdges(0), 0x01u);   // upper-left alone
+  EXPECT_EQ(image_gen::BorderPieceEdges(18), 0x3Fu);  // all six
+  for (uint32_t mask = 1; mask < 64; ++mask) {
+    const image_gen::BorderPiece p = image_gen::BorderPieceFor(mask);
+    ASSERT_GE(p.piece, 0);
+    ASSERT_LT(p.piece, image_gen::kBorderPieces);
+    EXPECT_EQ(Mirror(image_gen::BorderPieceEdges(p.piece), p.flipX, p.flipY), mask) << mask;
+  }
+  // Piece 1 is the upper edge alone: ink in the top of its cell only.
+  const Canvas c = image_gen::MapMarkers();
+  const Box upper = InkBox(c, 64, 512, 64, 64);
+  EXPECT_GT(upper.width(), 16);
+  EXPECT_LT(upper.bottom - 512, 16);
+}
+
+TEST(ImageGenTest, MarkersAndRoutePiecesSitWhereTheMapTakesThem) {
+  const Canvas c = image_gen::MapMarkers();
+  // Marker 3 (shading) is a filled hex: its centre opaque, its corners clear.
+  EXPECT_EQ(Alpha(c.At(11 * 64 + 32, 640 + 32)), 255u);
+  EXPECT_EQ(Alpha(c.At(11 * 64 + 1, 640 + 1)), 0u);
+  // Marker 1 (cursor) is an outline: clear in the middle.
+  EXPECT_EQ(Alpha(c.At(9 * 64 + 32, 640 + 32)), 0u);
+  EXPECT_GT(InkBox(c, 9 * 64, 640, 64, 64).width(), 40);
+  // Unit-route piece 1 runs from the centre upward; piece 4 downward.
+  const Box up = InkBox(c, 64, 640, 64, 64), down = InkBox(c, 4 * 64, 640, 64, 64);
+  EXPECT_LT(up.top - 640, 12);
+  EXPECT_LE(up.bottom - 640, 36);
+  EXPECT_GE(down.top - 640, 28);
+  EXPECT_GT(down.bottom - 640, 52);
+  // Bends join two edges: bend 7 (the bend table's entry for the upper and
+  // the lower neighbour) runs through the cell from top to bottom, bend 4
+  // (upper-left and lower-left) stays in its left half.
+  for (int32_t row : {704, 832, 960}) {
+    const Box through = InkBox(c, 7 * 64, row, 64, 64);
+    EXPECT_GT(through.height(), 48) << row;
+    const Box left = InkBox(c, 4 * 64, row, 64, 64);
+    EXPECT_LE(left.right - 4 * 64, 36) << row;
+  }
+}
+
+TEST(ImageGenTest, UnitPicturesTurnWithTheirFacing) {
+  const Canvas tank = image_gen::UnitSheet(0, false);
+  // Facing 0 points up (taller than wide), facing 6 to the side.
+  const Box f0 = InkBox(tank, 0, 0, 168, 84), f6 = InkBox(tank, 0, 2 * 84, 168, 84);
+  EXPECT_GT(f0.height(), f0.width());
+  EXPECT_GT(f6.width(), f6.height());
+  // Every cell is inside the 164 x 80 frame the map takes from it.
+  for (int cell = 0; cell < 15; ++cell) {
+    const int32_t x0 = (cell % 3) * 168, y0 = (cell / 3) * 84;
+    const Box b = InkBox(tank, x0, y0, 168, 84);
+    EXPECT_GE(b.left, x0 + 2) << cell;
+    EXPECT_GE(b.top, y0 + 2) << cell;
+    EXPECT_LT(b.right, x0 + 166) << cell;
+    EXPECT_LT(b.bottom, y0 + 82) << cell;
+  }
+}
+
+TEST(ImageGenTest, PortraitCellsEachHoldAFace) {
+  const Canvas sheet = image_gen::PortraitSheet(0);
+  for (uint32_t cell = 0; cell < 63; ++cell) {
+    const uint32_t x = (cell % 7) * 70 + 35, y = (cell / 7) * 56 + 27;
+    EXPECT_EQ(Alpha(sheet.At(x, y)), 255u) << cell;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+#pragma once
+// The drawings of every image file the game loads from "GRAPHICS\", at the
+// sizes and cell layouts its drawing code uses. Plain programmer art: flat
+// colours, hexes and simple symbols, mostly white where the game tints.
+#include <cstdint>
+
+#include "canvas.h"
+
+namespace image_gen {
+
+// Full-screen pictures (1024 x 768): the publisher's and the game's splash,
+// the loading image, the menu background and the game background.
+Canvas PublisherSplash();
+Canvas TitleSplash();
+Canvas LoadingImage();
+Canvas MenuBackground();
+Canvas GameBackground();
+
+// Nine 32 x 32 pointer cells in a row: 0 arrow, 1 busy, 2 arrow with a
+// plus, 3 arrow with a cross, 4 target, 5 to 7 targets in red, green and
+// yellow, 8 pointing hand.
+inline constexpr uint32_t kCursorCells = 9;
+Canvas CursorSheet();
+
+// The map's sets.
+// 128 x 128: opaque black outside, clear inside the seven hexes of the
+// close-up (the selected hex and its neighbours), laid out in its top-left
+// 72 x 64 as the close-up picture's map area of 72 x 66 map pixels.
+Canvas HexAlphaMask();
+// 16 x 16 white: route lines take only their colour from it.
+Canvas RouteLineTexture();
+// 256 x 480: terrain tile n in the 32 x 32 cell at ((n mod 8) x 32, (n / 8) x
+// 32), its hex drawn in the 30 x 30 box one pixel in.
+inline constexpr uint32_t kTerrainTiles = 120;
+Canvas TerrainTiles();
+// 1024 x 1024 (UGBITS0): border pieces at rows 512 to 640, hex markers at
+// row 640 from x 512, route and connection pieces in rows 640 to 1024.
+Canvas MapMarkers();
+// The border pieces' edges by piece number (bit d: the edge toward
+// neighbour d), as the border table's unflipped masks give them.
+uint32_t BorderPieceEdges(int piece);
+inline constexpr int kBorderPieces = 23;
+// The piece the map draws for a hex whose neighbours in the mask (bit d)
+// have another owner, and how it is mirrored.
+struct BorderPiece {
+  int piece;
+  bool flipX, flipY;
+};
+BorderPiece BorderPieceFor(uint32_t mask);
+// 256 x 256: the map editor's facility palette, 32 x 32 cells.
+Canvas EditorPalette();
+// 256 x 32: unit discs (cells 0 and 1), readiness squares (128 and 160) and
+// the bar cell (192).
+Canvas UnitBars();
+// 512 x 256: map effect frames in 64 x 64 cells, 8 a row: 0 to 15 an impact,
+// 16 to 23 a shot.
+Canvas EffectFrames();
+
+// The interface's nine shared sets (512 x 512 each).
+inline constexpr int kUiSheets = 9;
+Canvas UiSheet(int n);
+
+// Portrait sheets: 7 columns and 9 rows of 70 x 56 cells (490 x 504).
+Canvas PortraitSheet(int sheet);
+// Unit picture sheets: 3 columns and 5 rows of 168 x 84 cells (504 x 420),
+// cell f showing facing f (frames 13 to 24 are drawn mirrored).
+inline constexpr int kUnitSheets = 40;
+inline constexpr int kSecondTableSheets = 10;
+Canvas UnitSheet(int n, bool secondTable);
+// Technology pictures, 102 x 102.
+Canvas TechPicture(int n);
+
+}  // namespace image_gen

@@ -1,0 +1,71 @@
+// The interface's nine shared sets. Set 0 holds the pieces the toolkit
+// draws itself: panel fills at the top, the 12 x 12 scroller arrows at
+// (252, 122) and (267, 122), and the button-frame pieces in rows 390 to 406.
+// Every set has a grid of numbered 64 x 64 cells for the forms to use.
+#include <string>
+
+#include "sheets.h"
+
+namespace image_gen {
+namespace {
+
+constexpr uint32_t kSide = 512;
+
+void NumberedCells(Canvas& c, int sheet, uint32_t tint, int32_t firstRow, int32_t lastRow) {
+  for (int32_t row = firstRow; row < lastRow; ++row) {
+    for (int32_t col = 0; col < 8; ++col) {
+      const int32_t x0 = col * 64, y0 = row * 64;
+      const uint32_t shade = Mix(tint, Rgb(0, 0, 0), static_cast<uint32_t>((row + col) % 4 * 30));
+      c.FillRect(x0 + 2, y0 + 2, x0 + 62, y0 + 62, shade);
+      c.Frame(x0 + 2, y0 + 2, x0 + 62, y0 + 62, 2, Mix(shade, Rgb(255, 255, 255), 120));
+      const std::string label = std::to_string(sheet) + ":" + std::to_string(row * 8 + col);
+      DrawTextCentred(c, label, x0 + 32, y0 + 38, 12, Rgb(255, 255, 255));
+    }
+  }
+}
+
+void Arrow(Canvas& c, double x, double y, bool up) {
+  const std::vector<Pt> tri = up ? std::vector<Pt>{{x + 6, y + 2}, {x + 11, y + 10}, {x + 1, y + 10}}
+                                 : std::vector<Pt>{{x + 1, y + 2}, {x + 11, y + 2}, {x + 6, y + 10}};
+  c.FillRect(static_cast<int32_t>(x), static_cast<int32_t>(y), static_cast<int32_t>(x) + 12,
+             static_cast<int32_t>(y) + 12, Rgb(60, 60, 70));
+  c.FillPolygon(tri, Rgb(255, 255, 255));
+}
+
+void SharedPieces(Canvas& c) {
+  // Panel fills.
+  c.VerticalGradient(0, 0, 256, 120, Rgb(70, 80, 100), Rgb(30, 34, 44));
+  c.VerticalGradient(256, 0, 512, 120, Rgb(90, 70, 50), Rgb(40, 30, 22));
+  Arrow(c, 252, 122, true);
+  Arrow(c, 267, 122, false);
+  // Button frames: normal, selected and focused, each a 16-pixel row of
+  // left end, middle and right end pieces (16 x 16 each).
+  const uint32_t faces[3] = {Rgb(90, 90, 100), Rgb(70, 110, 70), Rgb(120, 120, 60)};
+  for (int i = 0; i < 3; ++i) {
+    const int32_t x0 = i * 48;
+    c.FillRect(x0, 390, x0 + 48, 406, faces[i]);
+    c.FillRect(x0, 390, x0 + 48, 392, Mix(faces[i], Rgb(255, 255, 255), 100));
+    c.FillRect(x0, 404, x0 + 48, 406, Mix(faces[i], Rgb(0, 0, 0), 100));
+    c.FillRect(x0, 390, x0 + 2, 406, Mix(faces[i], Rgb(255, 255, 255), 100));
+    c.FillRect(x0 + 46, 390, x0 + 48, 406, Mix(faces[i], Rgb(0, 0, 0), 100));
+  }
+}
+
+}  // namespace
+
+Canvas UiSheet(int n) {
+  Canvas c(kSide, kSide);
+  const uint32_t tints[kUiSheets] = {Rgb(70, 90, 120),  Rgb(60, 110, 80), Rgb(120, 80, 60),
+                                     Rgb(100, 70, 120), Rgb(60, 100, 120), Rgb(120, 110, 60),
+                                     Rgb(90, 90, 90),   Rgb(120, 60, 80), Rgb(70, 120, 110)};
+  if (n == 0) {
+    SharedPieces(c);
+    NumberedCells(c, n, tints[0], 2, 6);
+    NumberedCells(c, n, tints[0], 7, 8);
+  } else {
+    NumberedCells(c, n, tints[n % kUiSheets], 0, 8);
+  }
+  return c;
+}
+
+}  // namespace image_gen
