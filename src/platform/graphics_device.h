@@ -220,7 +220,8 @@ class GraphicsDevice {
   // buffer.
   virtual Status GetViewport(Viewport* viewport) = 0;
   virtual Status SetViewport(const Viewport& viewport) = 0;
-  // The ramp the present pass applies; identity (i x 257) when new.
+  // The ramp the present pass applies; identity (i x 257) when new. Setting
+  // it shows the last presented frame again through the new ramp.
   virtual void GetGammaRamp(GammaRamp* ramp) = 0;
   virtual void SetGammaRamp(uint32_t flags, const GammaRamp& ramp) = 0;
 

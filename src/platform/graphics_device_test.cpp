@@ -212,6 +212,25 @@ TEST_F(GlDeviceTest, PresentAppliesTheGammaRampByItsHighBytes) {
   EXPECT_EQ(device_->Present(), kOk);
 }
 
+// A new ramp changes what the window shows at once, as a display's ramp
+// does: the frame last presented, not whatever has been drawn since.
+TEST_F(GlDeviceTest, ARampChangeShowsTheLastPresentedFrameAgain) {
+  ASSERT_EQ(device_->Clear(0, nullptr, kClearTarget, 0xFF808080u, 1.0f, 0), kOk);
+  ASSERT_EQ(device_->Present(), kOk);
+  ASSERT_EQ(device_->Clear(0, nullptr, kClearTarget, 0xFF0000FFu, 1.0f, 0), kOk);  // the next frame, unshown
+
+  GammaRamp half;
+  for (int i = 0; i < 256; ++i) half.red[i] = half.green[i] = half.blue[i] = static_cast<uint16_t>(i / 2 * 256);
+  device_->SetGammaRamp(0, half);
+  for (uint32_t p : ReadPresented().pixels) ASSERT_EQ(p, 0xFF404040u);
+
+  GammaRamp identity;
+  for (int i = 0; i < 256; ++i) identity.red[i] = identity.green[i] = identity.blue[i] = static_cast<uint16_t>(i * 257);
+  device_->SetGammaRamp(0, identity);
+  for (uint32_t p : ReadPresented().pixels) ASSERT_EQ(p, 0xFF808080u);
+  EXPECT_EQ(Read().At(0, 0), 0xFF0000FFu) << "the back buffer keeps the frame being drawn";
+}
+
 TEST_F(GlDeviceTest, ResetMakesANewBackBufferOfTheNewSize) {
   ASSERT_EQ(device_->SetViewport(Viewport{1, 1, 4, 4, 0.0f, 1.0f}), kOk);
   ASSERT_EQ(device_->Reset(Params(32, 20)), kOk);

@@ -149,12 +149,17 @@ class GlDevice final : public GraphicsDevice {
   SDL_Window* MakeCurrent() { return link_->MakeCurrent(); }
   void ApplyViewport();
   void ApplySwapInterval();
-  void DrawPresentPass(SDL_Window* sdl);
+  void DrawPresentPass(SDL_Window* sdl, const gl::BackBuffer& source);
+  // Shows the last presented frame again through the current ramp, as a
+  // display's gamma ramp changes what is on screen at once.
+  void ShowAgain();
   void UnbindAll();
   void Record(uint32_t type, uint32_t start, uint32_t count, const uint8_t* first, uint32_t vertices);
 
   std::shared_ptr<gl::DeviceLink> link_;
   gl::BackBuffer& backBuffer_ = link_->backBuffer;
+  gl::BackBuffer shown_;  // the frame last presented
+  bool presented_ = false;
   gl::GammaPass gammaPass_;
   gl::DrawPipeline pipeline_;
   gl::DeviceCursor cursor_;
@@ -191,6 +196,7 @@ GlDevice::~GlDevice() {
     pipeline_.Release();
     gammaPass_.Release();
     gl::DestroyBackBuffer(&backBuffer_);
+    gl::DestroyBackBuffer(&shown_);
   }
   // Deleting the context frees whatever of it is left; resources still held
   // elsewhere see the device gone and let go of nothing.
@@ -205,6 +211,7 @@ bool GlDevice::Init(const PresentParams& params) {
   if (!gammaPass_.Init()) return false;
   if (!pipeline_.Init()) return false;
   if (!gl::CreateBackBuffer(params.backBufferWidth, params.backBufferHeight, &backBuffer_)) return false;
+  if (!gl::CreateBackBuffer(params.backBufferWidth, params.backBufferHeight, &shown_)) return false;
   params_ = params;
   link_->backBufferFormat = params.backBufferFormat;
   states_.SetDefaults(params.enableAutoDepthStencil);
@@ -304,6 +311,17 @@ void GlDevice::GetGammaRamp(GammaRamp* ramp) {
 void GlDevice::SetGammaRamp(uint32_t, const GammaRamp& ramp) {
   ramp_ = ramp;
   gammaPass_.SetRamp(ramp);
+  ShowAgain();
+}
+
+void GlDevice::ShowAgain() {
+  if (!presented_) return;
+  SDL_Window* sdl = MakeCurrent();
+  if (!sdl) return;
+  NearestRoundingScope nearest;
+  DrawPresentPass(sdl, shown_);
+  SDL_GL_SwapWindow(sdl);
+  ApplyViewport();
 }
 
 Status GlDevice::Clear(uint32_t count, const ClearRect* rects, uint32_t flags, uint32_t colour, float z,
@@ -364,18 +382,24 @@ Status GlDevice::EndScene() {
   return kOk;
 }
 
-void GlDevice::DrawPresentPass(SDL_Window* sdl) {
+void GlDevice::DrawPresentPass(SDL_Window* sdl, const gl::BackBuffer& source) {
   int w = 0, h = 0;
   SDL_GL_GetDrawableSize(sdl, &w, &h);
-  gammaPass_.Draw(backBuffer_.colour, backBuffer_.width, backBuffer_.height, w, h);
+  gammaPass_.Draw(source.colour, source.width, source.height, w, h);
 }
 
 Status GlDevice::Present() {
   SDL_Window* sdl = MakeCurrent();
   if (!sdl) return kFail;
   NearestRoundingScope nearest;
-  DrawPresentPass(sdl);
+  DrawPresentPass(sdl, backBuffer_);
   SDL_GL_SwapWindow(sdl);
+  // Keep the frame, so a change of ramp can show it again.
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, backBuffer_.framebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, shown_.framebuffer);
+  const auto w = static_cast<GLint>(backBuffer_.width), h = static_cast<GLint>(backBuffer_.height);
+  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  presented_ = true;
   ApplyViewport();
   return kOk;
 }
@@ -385,13 +409,21 @@ Status GlDevice::Reset(const PresentParams& params) {
   if (!ResolveParams(link_->window, &resolved)) return kInvalidArg;
   if (!MakeCurrent()) return kFail;
   NearestRoundingScope nearest;
-  gl::BackBuffer fresh;
+  gl::BackBuffer fresh, freshShown;
   if (!gl::CreateBackBuffer(resolved.backBufferWidth, resolved.backBufferHeight, &fresh)) {
     ApplyViewport();
     return kFail;
   }
+  if (!gl::CreateBackBuffer(resolved.backBufferWidth, resolved.backBufferHeight, &freshShown)) {
+    gl::DestroyBackBuffer(&fresh);
+    ApplyViewport();
+    return kFail;
+  }
   gl::DestroyBackBuffer(&backBuffer_);
+  gl::DestroyBackBuffer(&shown_);
   backBuffer_ = fresh;
+  shown_ = freshShown;
+  presented_ = false;
   params_ = resolved;
   params_.deviceWindow = link_->window;
   link_->backBufferFormat = params_.backBufferFormat;
@@ -427,7 +459,9 @@ Status GlDevice::ReadFrontBuffer(std::vector<uint32_t>* pixels, uint32_t* width,
   SDL_Window* sdl = MakeCurrent();
   if (!sdl) return kFail;
   NearestRoundingScope nearest;
-  DrawPresentPass(sdl);
+  // What is on screen: the frame last presented, or before any present the
+  // back buffer as a present would show it.
+  DrawPresentPass(sdl, presented_ ? shown_ : backBuffer_);
   int w = 0, h = 0;
   SDL_GL_GetDrawableSize(sdl, &w, &h);
   const auto uw = static_cast<uint32_t>(std::max(0, w)), uh = static_cast<uint32_t>(std::max(0, h));
