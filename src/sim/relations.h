@@ -9,3 +9,15 @@ struct PlayerRecord;
 // treaty types of that kind follow, with `withEffects` feelings and ratings
 // move.
 void SetTreaty(PlayerRecord& record, int copy, int type, bool on, int partner, bool cascade, bool withEffects);
+
+struct World;
+
+// Options of a surrender.
+inline constexpr unsigned kSurrenderMessages = 1u << 0;        // the players are told
+inline constexpr unsigned kSurrenderLoyaltyMerge = 1u << 1;    // loyalties pass to the winner
+inline constexpr unsigned kSurrenderResearchMerge = 1u << 2;   // research passes to the winner
+inline constexpr unsigned kSurrenderAllOptions = kSurrenderMessages | kSurrenderLoyaltyMerge | kSurrenderResearchMerge;
+
+// Region `player` surrenders to `winner`: relations, hexes and holdings go
+// over as the options say.
+void PlayerSurrender(World& world, int player, int winner, unsigned options);

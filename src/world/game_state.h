@@ -55,13 +55,19 @@ struct GameState {
   uint32_t word140;         // 140: 2 for a new game
   uint8_t bytes144[4];
   float mapTuning[2];       // 148: the map header's pair at 304
-  uint8_t bytes156[32];
+  float mapScaleA;          // 156: log-on: sqrt(hex scale / 10)
+  float mapScaleB;          // 160: the same value
+  float mapScaleQuarter;    // 164: a quarter of it
+  uint8_t bytes168[20];
   char mapName[20];           // 188
   char scenarioName[40];      // 208
   char scenarioTextName[20];  // 248
   uint32_t hotSeatMode;       // 268
   uint32_t speedLockMode;     // 272: 1 timed turns; with speedChangeAllowed 0 the speed is locked
-  uint8_t bytes276[32];
+  uint32_t setupWord;         // 276: copied at log-on from the set-up head's word at 68
+  int32_t timedTurnLength;    // 280: minutes of a timed turn, stored at log-on
+  int32_t autosaveCountdown;  // 284: turns until the next autosave
+  uint8_t bytes288[20];
   int32_t localPlayer;        // 308
   int32_t daysPerTurn;        // 312
   uint32_t startDay;          // 316
@@ -75,9 +81,12 @@ struct GameState {
   uint8_t timedTurnSpeedTier; // 339
   int32_t gameSpeed;          // 340: game minutes per real second; 0 paused
   float worldPopulation;      // 344
-  uint8_t bytes348[40];
+  int16_t startViewX;         // 348: where the map view starts
+  int16_t startViewY;         // 350
+  uint8_t bytes352[36];
   int32_t minutesLeft;        // 388: 1440 at the start of a day
-  uint8_t bytes392[12];
+  int32_t dayLength;          // 392: 1439 once a game has logged on
+  uint8_t bytes396[8];
   int32_t visibilitySteps;    // 404
   uint8_t bytes408[32];
   uint32_t stringPoolSize;    // 440: the game file's string pool
@@ -113,11 +122,16 @@ static_assert(offsetof(GameState, turnNumber) == 132);
 static_assert(offsetof(GameState, highestPlayer) == 136);
 static_assert(offsetof(GameState, word140) == 140);
 static_assert(offsetof(GameState, mapTuning) == 148);
+static_assert(offsetof(GameState, mapScaleA) == 156);
+static_assert(offsetof(GameState, mapScaleQuarter) == 164);
 static_assert(offsetof(GameState, mapName) == 188);
 static_assert(offsetof(GameState, scenarioName) == 208);
 static_assert(offsetof(GameState, scenarioTextName) == 248);
 static_assert(offsetof(GameState, hotSeatMode) == 268);
 static_assert(offsetof(GameState, speedLockMode) == 272);
+static_assert(offsetof(GameState, setupWord) == 276);
+static_assert(offsetof(GameState, timedTurnLength) == 280);
+static_assert(offsetof(GameState, autosaveCountdown) == 284);
 static_assert(offsetof(GameState, localPlayer) == 308);
 static_assert(offsetof(GameState, daysPerTurn) == 312);
 static_assert(offsetof(GameState, startDay) == 316);
@@ -131,7 +145,9 @@ static_assert(offsetof(GameState, speedChangeAllowed) == 338);
 static_assert(offsetof(GameState, timedTurnSpeedTier) == 339);
 static_assert(offsetof(GameState, gameSpeed) == 340);
 static_assert(offsetof(GameState, worldPopulation) == 344);
+static_assert(offsetof(GameState, startViewX) == 348);
 static_assert(offsetof(GameState, minutesLeft) == 388);
+static_assert(offsetof(GameState, dayLength) == 392);
 static_assert(offsetof(GameState, visibilitySteps) == 404);
 static_assert(offsetof(GameState, stringPoolSize) == 440);
 static_assert(offsetof(GameState, flag444) == 444);

@@ -43,7 +43,11 @@ struct PlayerPolicyBlock {
   float welfspend;          // 164
   float pensspend;          // 168
   float socialspend[kSocialPrograms];  // 172
-  uint8_t bytes200[40];
+  uint8_t bytes200[12];
+  float budgetBalance;      // 212: revenue less spending, recomputed with the totals
+  float budgetRevenue;      // 216
+  float budgetSpending;     // 220
+  uint8_t bytes224[16];
   float wagepricemax;       // 240
   float minwage;            // 244
   uint32_t wageFlags;       // 248
@@ -102,6 +106,9 @@ static_assert(offsetof(PlayerPolicyBlock, uispend) == 160);
 static_assert(offsetof(PlayerPolicyBlock, welfspend) == 164);
 static_assert(offsetof(PlayerPolicyBlock, pensspend) == 168);
 static_assert(offsetof(PlayerPolicyBlock, socialspend) == 172);
+static_assert(offsetof(PlayerPolicyBlock, budgetBalance) == 212);
+static_assert(offsetof(PlayerPolicyBlock, budgetRevenue) == 216);
+static_assert(offsetof(PlayerPolicyBlock, budgetSpending) == 220);
 static_assert(offsetof(PlayerPolicyBlock, wagepricemax) == 240);
 static_assert(offsetof(PlayerPolicyBlock, minwage) == 244);
 static_assert(offsetof(PlayerPolicyBlock, wageFlags) == 248);

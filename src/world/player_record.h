@@ -57,7 +57,11 @@ struct PlayerRecord {
   float gdpInput10;        // 10184
   float approval;          // 10188
   float secondRating;      // 10192
-  uint8_t bytes10196[16];
+  // The committed yearly costs of the region's forces and facilities.
+  float yearlyCostFacilities;  // 10196
+  float yearlyCostHexLead;     // 10200
+  float yearlyCostC;           // 10204
+  float yearlyCostD;           // 10208
   float gdpInput3;         // 10212
   float tradeOpenness;     // 10216
   float creditRating;      // 10220
@@ -72,7 +76,8 @@ struct PlayerRecord {
   uint8_t bytes10280[24];
   float soldiers;          // 10304
   float unemployment;      // 10308
-  uint8_t bytes10312[8];
+  float volunteersPerYear; // 10312
+  float conscriptsPerYear; // 10316
   float immigrationPerYear;  // 10320
   float emigrationPerYear;   // 10324
   float birthsPerYear;       // 10328
@@ -84,7 +89,13 @@ struct PlayerRecord {
   float heldDebt;          // 10360
   float debtKind1;         // 10364
   float debtKind2;         // 10368
-  uint8_t bytes10372[92];
+  // The monthly payments a new game schedules: their yearly sum, the sum
+  // scheduled so far, the rate they carry and the region's item numbering.
+  float monthlyYearlyAmount;   // 10372
+  float scheduledTotal;        // 10376
+  float monthlyRate;           // 10380
+  int16_t itemSerial;          // 10384
+  uint8_t bytes10386[78];
   float socialCosts[kSocialPrograms];  // 10464: the social programmes' costs
   uint8_t bytes10492[28];
   float gdp;               // 10520
@@ -118,7 +129,10 @@ struct PlayerRecord {
   float exportValue;        // 12252
   uint8_t bytes12256[32];
   float scoreSums[6];       // 12288
-  uint8_t bytes12312[60];
+  uint16_t unitCounts[8];   // 12312: the region's forces by kind
+  uint16_t rankCountR1;     // 12328: the two counts that pick the day's leaders
+  uint16_t rankCountR2;     // 12330
+  float statValues[10];     // 12332: indexes 4 to 9 decide the statistic victories
   uint32_t commandCounter;  // 12372: stamps the player's commands
   uint8_t bytes12376[28];
   uint8_t bandPicks[3];     // 12404
@@ -153,7 +167,15 @@ struct PlayerRecord {
   uint8_t bytes13432[4];
   float dayInterestReceived;  // 13436
   float dayInterestPaid;      // 13440
-  uint8_t bytes13444[256];
+  // Yesterday's values, kept by the daily driver: approval, second rating,
+  // standing and credit rating, the land count, the GDP per head and the
+  // simulation alert level.
+  float yesterdayTotals[4];   // 13444
+  int32_t yesterdayHexCount;  // 13460
+  float yesterdayGdpPerCapita;  // 13464
+  int32_t yesterdayDefcon;    // 13468
+  uint32_t dayWord;           // 13472: cleared at the end of each daily pass
+  uint8_t bytes13476[224];
   float civilAttitude[kMaxPlayers];       // 13700
   float diplomaticRelation[kMaxPlayers];  // 13828
   float belligerence[kMaxPlayers];        // 13956
@@ -203,6 +225,8 @@ static_assert(offsetof(PlayerRecord, gdpInput9) == 10180);
 static_assert(offsetof(PlayerRecord, gdpInput10) == 10184);
 static_assert(offsetof(PlayerRecord, approval) == 10188);
 static_assert(offsetof(PlayerRecord, secondRating) == 10192);
+static_assert(offsetof(PlayerRecord, yearlyCostFacilities) == 10196);
+static_assert(offsetof(PlayerRecord, yearlyCostD) == 10208);
 static_assert(offsetof(PlayerRecord, gdpInput3) == 10212);
 static_assert(offsetof(PlayerRecord, tradeOpenness) == 10216);
 static_assert(offsetof(PlayerRecord, creditRating) == 10220);
@@ -214,6 +238,8 @@ static_assert(offsetof(PlayerRecord, efficiency) == 10272);
 static_assert(offsetof(PlayerRecord, population) == 10276);
 static_assert(offsetof(PlayerRecord, soldiers) == 10304);
 static_assert(offsetof(PlayerRecord, unemployment) == 10308);
+static_assert(offsetof(PlayerRecord, volunteersPerYear) == 10312);
+static_assert(offsetof(PlayerRecord, conscriptsPerYear) == 10316);
 static_assert(offsetof(PlayerRecord, immigrationPerYear) == 10320);
 static_assert(offsetof(PlayerRecord, emigrationPerYear) == 10324);
 static_assert(offsetof(PlayerRecord, birthsPerYear) == 10328);
@@ -224,6 +250,10 @@ static_assert(offsetof(PlayerRecord, debtKind0) == 10356);
 static_assert(offsetof(PlayerRecord, heldDebt) == 10360);
 static_assert(offsetof(PlayerRecord, debtKind1) == 10364);
 static_assert(offsetof(PlayerRecord, debtKind2) == 10368);
+static_assert(offsetof(PlayerRecord, monthlyYearlyAmount) == 10372);
+static_assert(offsetof(PlayerRecord, scheduledTotal) == 10376);
+static_assert(offsetof(PlayerRecord, monthlyRate) == 10380);
+static_assert(offsetof(PlayerRecord, itemSerial) == 10384);
 static_assert(offsetof(PlayerRecord, socialCosts) == 10464);
 static_assert(offsetof(PlayerRecord, gdp) == 10520);
 static_assert(offsetof(PlayerRecord, gdpPerCapita) == 10524);
@@ -244,6 +274,10 @@ static_assert(offsetof(PlayerRecord, spottingLevel) == 12232);
 static_assert(offsetof(PlayerRecord, importValue) == 12248);
 static_assert(offsetof(PlayerRecord, exportValue) == 12252);
 static_assert(offsetof(PlayerRecord, scoreSums) == 12288);
+static_assert(offsetof(PlayerRecord, unitCounts) == 12312);
+static_assert(offsetof(PlayerRecord, rankCountR1) == 12328);
+static_assert(offsetof(PlayerRecord, rankCountR2) == 12330);
+static_assert(offsetof(PlayerRecord, statValues) == 12332);
 static_assert(offsetof(PlayerRecord, commandCounter) == 12372);
 static_assert(offsetof(PlayerRecord, bandPicks) == 12404);
 static_assert(offsetof(PlayerRecord, pendingCommands) == 12964);
@@ -268,6 +302,11 @@ static_assert(offsetof(PlayerRecord, dayPopulationOutput) == 13340);
 static_assert(offsetof(PlayerRecord, dayRawYield) == 13388);
 static_assert(offsetof(PlayerRecord, dayInterestReceived) == 13436);
 static_assert(offsetof(PlayerRecord, dayInterestPaid) == 13440);
+static_assert(offsetof(PlayerRecord, yesterdayTotals) == 13444);
+static_assert(offsetof(PlayerRecord, yesterdayHexCount) == 13460);
+static_assert(offsetof(PlayerRecord, yesterdayGdpPerCapita) == 13464);
+static_assert(offsetof(PlayerRecord, yesterdayDefcon) == 13468);
+static_assert(offsetof(PlayerRecord, dayWord) == 13472);
 static_assert(offsetof(PlayerRecord, civilAttitude) == 13700);
 static_assert(offsetof(PlayerRecord, diplomaticRelation) == 13828);
 static_assert(offsetof(PlayerRecord, belligerence) == 13956);

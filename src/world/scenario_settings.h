@@ -14,12 +14,23 @@ inline constexpr uint32_t kScenarioHeadSize = 140;
 
 // gameFlags bits this code reads.
 inline constexpr uint32_t kGameFlagKeepObsoleteClasses = 0x2000;
+inline constexpr uint32_t kGameFlagFromSave = 1u << 31;        // the running game came from a save
+inline constexpr uint32_t kGameFlagCampaign = 1u << 28;        // a campaign game
+inline constexpr uint32_t kGameFlagCarryOver = 1u << 27;       // a campaign carry-over waits for log-on
+inline constexpr uint32_t kGameFlagLoyaltyMerge = 1u << 19;    // preset surrenders merge loyalties
+inline constexpr uint32_t kGameFlagResearchMerge = 1u << 20;   // preset surrenders merge research
+inline constexpr uint32_t kGameFlagNoCapitalMove = 1u << 9;
+inline constexpr uint32_t kGameFlagCheated = 1u << 6;
 
 struct ScenarioHead {
   uint32_t id;    // 0: 0x20003
   uint32_t size;  // 4: 140
-  uint8_t bytes8[65];
-  uint8_t svictorycond;     // 73
+  uint8_t bytes8[52];
+  uint32_t commandLead;     // 60: ticks between posting a command and running it
+  uint32_t speedLockMode;   // 64: copied into the game state at log-on
+  uint32_t setupWord;       // 68: an interface option, copied likewise
+  uint8_t player0Setting;   // 72: 1 leaves player 0 out of a new game
+  uint8_t svictorycond;     // 73: the victory kind
   uint8_t difficulty;       // 74
   uint8_t resources;        // 75: the stock setting
   uint8_t gamelength;       // 76
@@ -33,7 +44,7 @@ struct ScenarioHead {
   uint8_t reservelimit;     // 101
   uint8_t aistance;         // 102
   uint8_t bytes103[9];
-  uint8_t groupnum;         // 112
+  uint8_t groupnum;         // 112: the chosen start preset (grouping), 0 none
   uint8_t bytes113[7];
   uint32_t programVersion;  // 120
   uint8_t bytes124[16];
@@ -42,6 +53,10 @@ static_assert(std::is_trivially_copyable_v<ScenarioHead>);
 static_assert(std::endian::native == std::endian::little, "the scenario head is its own message image");
 static_assert(sizeof(ScenarioHead) == kScenarioHeadSize);
 static_assert(offsetof(ScenarioHead, size) == 4);
+static_assert(offsetof(ScenarioHead, commandLead) == 60);
+static_assert(offsetof(ScenarioHead, speedLockMode) == 64);
+static_assert(offsetof(ScenarioHead, setupWord) == 68);
+static_assert(offsetof(ScenarioHead, player0Setting) == 72);
 static_assert(offsetof(ScenarioHead, svictorycond) == 0x49);
 static_assert(offsetof(ScenarioHead, difficulty) == 0x4a);
 static_assert(offsetof(ScenarioHead, resources) == 75);

@@ -21,6 +21,7 @@
 #include "world/player_record.h"
 #include "world/save_header.h"
 #include "world/scenario_settings.h"
+#include "world/stat_tables.h"
 #include "world/unit_groups.h"
 
 struct UnitRecord;
@@ -110,6 +111,9 @@ struct World {
   std::vector<uint8_t> cellBytes;         // one byte a cell; empty when none
   std::vector<uint8_t> cellBlocks;        // 32 bytes a cell; empty when none
   std::vector<uint32_t> cellSummary;      // one word a cell; empty when none
+  // Per cell, how well each of the 32 players sees it (cell x 32 + player);
+  // empty until the spotting map is first built or decays.
+  std::vector<uint8_t> spottingMap;
 
   SaveHeader saveHeader{};
   // The save game's 16 region snapshots; empty when there is none.
@@ -125,6 +129,7 @@ struct World {
   UnitGroupTable unitGroups;
 
   ScenarioSettings scenario{};
+  WorldStatTables stats;
   GameParamsBlock campaignMessage{};
 
   // Kept equal to mapHeader.width and height by every map change.

@@ -1,0 +1,7 @@
+#pragma once
+// The daily upkeep of the regions' forces.
+#include <cstdint>
+
+struct World;
+
+void DailyMilitaryUpkeep(World& world);

@@ -1,0 +1,41 @@
+#include "world/object_hex.h"
+
+#include "units/hex_unit_stack.h"
+#include "units/unit_record.h"
+#include "world/world.h"
+
+namespace {
+
+// Stores the position and returns its cell, or null when it lies off the map.
+HexCell* StorePosition(World& world, int32_t x, int32_t y, HexPosition& position) {
+  const bool same = (position.x != 0 || position.y != 0) && position.x == x && position.y == y;
+  if (!same) position.previousCellIndex = position.cellIndex;
+  const int32_t width = world.mapWidth;
+  const int32_t column = width > 0 ? WrapX(x, width) : x;
+  position.x = static_cast<int16_t>(column);
+  position.y = static_cast<int16_t>(y);
+  if (width <= 0 || y < 0 || y >= world.mapHeight) {
+    position.cellIndex = 0;
+    return nullptr;
+  }
+  position.cellIndex = static_cast<uint32_t>(y * width + column);
+  if (position.cellIndex >= world.cells.size()) return nullptr;
+  return &world.cells[position.cellIndex];
+}
+
+}  // namespace
+
+void SetObjectHex(World& world, int32_t x, int32_t y, HexPosition& position) {
+  HexCell* cell = StorePosition(world, x, y, position);
+  world.hover.cell = cell;
+  world.hover.leadClass = 0;
+  if (!cell || !cell->stack || !cell->stack->lead) return;
+  const UnitRecord& lead = *cell->stack->lead;
+  if (!IsUnitLive(lead)) return;
+  if ((lead.flags & kUnitHidden) && CellOwner(cell->word) != world.gameState.localPlayer) return;
+  world.hover.leadClass = lead.classIndex;
+}
+
+void SetViewObjectHex(World& world, int32_t x, int32_t y, HexPosition& position) {
+  world.hover.viewCell = StorePosition(world, x, y, position);
+}
