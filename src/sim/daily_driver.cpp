@@ -1,0 +1,111 @@
+#include "sim/daily_driver.h"
+
+#include <cmath>
+
+#include "sim/daily/elimination.h"
+#include "sim/daily/gdp.h"
+#include "sim/daily/hex_pass.h"
+#include "sim/daily/military_research.h"
+#include "sim/daily/player_accounts.h"
+#include "sim/daily/population.h"
+#include "sim/daily/product_economy.h"
+#include "sim/daily/recurring_payments.h"
+#include "sim/daily/world_body.h"
+#include "sim/daily/world_market.h"
+#include "sim/victory.h"
+#include "units/military_upkeep.h"
+#include "units/range_map.h"
+#include "world/le_bytes.h"
+#include "world/world.h"
+
+namespace {
+
+// The world economy's GDP per head, the base of every region's cost factor.
+constexpr size_t kWorldGdpPerCapitaAt = 772;
+
+bool IsActive(const PlayerRecord& region) { return region.kind == kKindHuman || region.kind == kKindComputer; }
+
+int32_t HighestPlayer(const World& world) {
+  const int32_t highest = world.gameState.highestPlayer;
+  return highest < kMaxPlayers ? highest : kMaxPlayers - 1;
+}
+
+float WorldGdpPerCapita(const World& world) {
+  if (world.worldEconomy.size() < kWorldGdpPerCapitaAt + 4) return 0.0f;
+  return le::LoadF32(world.worldEconomy.data() + kWorldGdpPerCapitaAt);
+}
+
+void KeepYesterday(PlayerRecord& region) {
+  region.yesterdayTotals[0] = region.approval;
+  region.yesterdayTotals[1] = region.secondRating;
+  region.yesterdayTotals[2] = region.standing;
+  region.yesterdayTotals[3] = region.creditRating;
+  region.yesterdayHexCount = region.hexCount;
+  region.yesterdayGdpPerCapita = region.gdpPerCapita;
+  region.yesterdayDefcon = region.simPolicy.defcon;
+}
+
+// The day's population and GDP, and the cost factor that follows from the
+// region's GDP per head against the world's. Without a world figure the cost
+// factor stays as it was rather than becoming infinite.
+void UpdateDayEconomy(World& world, PlayerRecord& region) {
+  region.dayPopulation += region.dayLeadValue;
+  region.gdp = region.dayPopulation * region.gdpPerCapita;
+  const float base = WorldGdpPerCapita(world);
+  if (!(base > 0.0f)) return;
+  const float factor = std::sqrt(region.gdpPerCapita / base + 0.1f);
+  if (std::isfinite(factor)) region.costFactor = factor;
+}
+
+}  // namespace
+
+void RunDailyProcessing(World& world) {
+  GameState& state = world.gameState;
+  const int32_t highest = HighestPlayer(world);
+  state.dailyFlags |= kDailyDriverRunning;
+
+  for (int32_t p = 0; p <= highest; ++p) {
+    PlayerRecord& region = world.players[p];
+    if (!IsActive(region)) continue;
+    DailyPlayerAlerts(world, region);
+    KeepYesterday(region);
+    PlayerDaySnapshot(world, region);
+  }
+
+  BuildRangeMap(world);
+  DailyHexPass(world);
+  DailyMilitaryUpkeep(world);
+
+  for (int32_t p = 0; p <= highest; ++p) {
+    PlayerRecord& region = world.players[p];
+    CheckElimination(world, region, 0, 2, 96);
+    if (!IsActive(region)) continue;
+    UpdateDayEconomy(world, region);
+    DailyProductPrices(world, region);
+    DailyProductOutput(world, region);
+    DailyProduction(world, region);
+    RunRecurringItems(world, region);
+  }
+
+  ClearWorldMarket(world);
+
+  for (int32_t p = 0; p <= highest; ++p) {
+    PlayerRecord& region = world.players[p];
+    if (region.kind == kKindWorld) {
+      RunWorldBodyDay(world, region);
+      continue;
+    }
+    if (!IsActive(region)) continue;
+    DailyBudgetAndTrade(world, region);
+    DailyPopulation(world, region);
+    DailySociety(world, region);
+    DailyMilitaryResearch(world, region);
+    DailyGdpCalc(world, region);
+    PlayerDayCommit(world, region);
+    RunElection(world, region);
+  }
+
+  CheckVictoryConditions(world);
+  state.dailyFlags &= static_cast<uint8_t>(~kDailyDriverRunning);
+  for (int32_t p = 0; p <= highest; ++p) world.players[p].dayWord = 0;
+}

@@ -1,0 +1,227 @@
+#pragma once
+// For tests of a running game: the game world set up as a small map with a
+// few regions, the interface link recording what the simulation tells the
+// main window, a clock that tests drive, and a helper that runs a number of
+// days on the real turn thread as fast as it can and stops there.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/app_object.h"
+#include "app/log.h"
+#include "platform/clock.h"
+#include "platform/paths.h"
+#include "sim/command_log.h"
+#include "sim/command_network.h"
+#include "sim/game_threads.h"
+#include "sim/player_message_link.h"
+#include "sim/sim_ui_link.h"
+#include "support/temp_dir.h"
+#include "world/game_speed.h"
+#include "world/map_data.h"
+#include "world/recurring_item.h"
+#include "world/save_file.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+// What the simulation told the main window, in order.
+class TurnEventRecorder {
+ public:
+  static TurnEventRecorder& Get() {
+    static TurnEventRecorder recorder;
+    return recorder;
+  }
+  void Reset(int pauseAfterTurns = 0) {
+    std::lock_guard hold(lock_);
+    codes_.clear();
+    turns_ = 0;
+    pauseAfterTurns_ = pauseAfterTurns;
+  }
+  // Called on the turn thread. After the given number of turn ends the game
+  // pauses there, before the thread looks at the speed.
+  void Record(uint32_t code) {
+    std::lock_guard hold(lock_);
+    codes_.push_back(code);
+    if (code == 1 && ++turns_ == pauseAfterTurns_)
+      std::atomic_ref<int32_t>(g_world.gameState.gameSpeed).store(0, std::memory_order_relaxed);
+    changed_.notify_all();
+  }
+  std::vector<uint32_t> Codes() {
+    std::lock_guard hold(lock_);
+    return codes_;
+  }
+  bool WaitForTurns(int turns, std::chrono::milliseconds limit) {
+    std::unique_lock hold(lock_);
+    return changed_.wait_for(hold, limit, [&] { return turns_ >= turns; });
+  }
+
+ private:
+  std::mutex lock_;
+  std::condition_variable changed_;
+  std::vector<uint32_t> codes_;
+  int turns_ = 0;
+  int pauseAfterTurns_ = 0;
+};
+
+// A clock that only moves when the code under test sleeps (or the test says
+// so); it records every sleep.
+class ScriptedClock : public plat::ClockSource {
+ public:
+  uint64_t MonotonicMs() override {
+    std::lock_guard hold(lock_);
+    return now_;
+  }
+  void SleepMs(uint32_t ms) override {
+    {
+      std::lock_guard hold(lock_);
+      now_ += ms;
+      sleeps_.push_back(ms);
+    }
+    // Let other threads run, as a real sleep would.
+    std::this_thread::yield();
+  }
+  plat::LocalTime Now() override { return plat::LocalTime{}; }
+  std::vector<uint32_t> Sleeps() {
+    std::lock_guard hold(lock_);
+    return sleeps_;
+  }
+  void Advance(uint64_t ms) {
+    std::lock_guard hold(lock_);
+    now_ += ms;
+  }
+
+ private:
+  std::mutex lock_;
+  uint64_t now_ = 1000;
+  std::vector<uint32_t> sleeps_;
+};
+
+// The game world as a small running game: a width x height map, player 1
+// local and human (or computer-led with allComputer), players 2 to
+// `highest` computer-led, every region numbered and named, nothing logged,
+// no autosave, no interface but the recorder.
+class GameSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedUi_ = g_simUi;
+    savedNet_ = g_commandNet;
+    savedMessages_ = g_playerMessageLink;
+    savedOptions_ = g_uiOptions;
+    savedWriter_ = g_saveFileWriter;
+    std::memcpy(savedSavePath_, g_app.saveGamePath, sizeof savedSavePath_);
+    savedAck_ = g_app.sysACKSlices;
+    savedSkip_ = g_app.sysSleepSkipDef;
+    savedTurnproc_ = g_app.sysSleepTurnprocDef;
+    savedPeriod_ = g_app.sysTimePeriod;
+
+    g_simUi = SimUiLink{};
+    g_simUi.postTurnEvent = [](uint32_t code) { TurnEventRecorder::Get().Record(code); };
+    g_commandNet = CommandNetLink{};
+    g_playerMessageLink = PlayerMessageLink{};
+    TurnEventRecorder::Get().Reset();
+    g_app.sysACKSlices = 0;
+    g_app.sysSleepSkipDef = 1 << 30;
+    g_app.sysSleepTurnprocDef = 0;
+    g_app.sysTimePeriod = 0;
+    g_uiOptions.outlogdef = 0;
+    g_uiOptions.autosaveturns = 0;
+    // Log-on reads the options again (their defaults log and autosave):
+    // the data root is a folder of the test's own, where the logs land;
+    // saves are only recorded.
+    savedRoot_ = plat::DataRoot();
+    plat::SetDataRoot(saveFolder_.path());
+    g_app.saveGamePath[0] = '\0';
+    SavedNames().clear();
+    g_saveFileWriter = [](std::string_view path, const void*, size_t) -> plat::Status {
+      SavedNames().emplace_back(path);
+      return plat::kOk;
+    };
+    SetLogTarget(g_platform, "", false, false);
+    madeLocks_ = !WorldLocksExist(g_world);
+    if (madeLocks_) WorldInitLocks(g_world);
+  }
+
+  void TearDown() override {
+    StopGameThreads();
+    g_commandLog.Clear();
+    plat::SetClockSource(nullptr);
+    ClearScenarioSettings(g_world.scenario);
+    FreeGameData(g_world);
+    FreeMapData(g_world);
+    std::vector<uint8_t>().swap(g_world.spottingMap);
+    g_world.stats = WorldStatTables{};
+    if (madeLocks_) WorldDeleteLocks(g_world);
+    g_simUi = savedUi_;
+    g_commandNet = savedNet_;
+    g_playerMessageLink = savedMessages_;
+    g_uiOptions = savedOptions_;
+    g_saveFileWriter = savedWriter_;
+    std::memcpy(g_app.saveGamePath, savedSavePath_, sizeof savedSavePath_);
+    g_app.sysACKSlices = savedAck_;
+    g_app.sysSleepSkipDef = savedSkip_;
+    g_app.sysSleepTurnprocDef = savedTurnproc_;
+    g_app.sysTimePeriod = savedPeriod_;
+    SetLogTarget(g_platform, "", false, false);
+    CloseLogFile(g_platform);
+    plat::SetDataRoot(savedRoot_);
+  }
+
+  // The paths the game saved to (the writer only records them).
+  static std::vector<std::string>& SavedNames() {
+    static std::vector<std::string> names;
+    return names;
+  }
+
+  // A fresh game on the game world.
+  void BuildWorld(int width, int height, int highest, bool allComputer = false) {
+    World& w = g_world;
+    FreeGameData(w);
+    ASSERT_EQ(ResizeMap(w, width, height), 0);
+    NewGameData(w);
+    GameState& s = w.gameState;
+    s.highestPlayer = highest;
+    s.localPlayer = 1;
+    s.minutesLeft = 1440;
+    s.daysPerTurn = 1;
+    s.currentDay = 2451544;  // 1 January 2000
+    for (int p = 0; p < kMaxPlayers; ++p) {
+      PlayerRecord& r = w.players[p];
+      r.number = static_cast<uint8_t>(p);
+      std::snprintf(r.name, sizeof r.name, "Region%d", p);
+    }
+    w.players[1].kind = allComputer ? kKindComputer : kKindHuman;
+    for (int p = 2; p <= highest; ++p) w.players[p].kind = kKindComputer;
+    w.localPlayerRecord = &w.players[1];
+  }
+
+  // Runs `days` one-day turns on the running turn thread at the fastest
+  // speed; the game pauses after the last of them, and the thread is left
+  // waiting for its go event.
+  void RunDaysOnTurnThread(int days) {
+    TurnEventRecorder::Get().Reset(days);
+    std::atomic_ref<int32_t>(g_world.gameState.gameSpeed).store(1 << 30, std::memory_order_relaxed);
+    ASSERT_NE(g_gameThreads.turnGo, nullptr);
+    g_gameThreads.turnGo->Set();
+    ASSERT_TRUE(TurnEventRecorder::Get().WaitForTurns(days, std::chrono::seconds(120)));
+  }
+
+ private:
+  SimUiLink savedUi_;
+  CommandNetLink savedNet_;
+  PlayerMessageLink savedMessages_;
+  UiOptions savedOptions_;
+  SaveFileWriter savedWriter_ = nullptr;
+  char savedSavePath_[sizeof g_app.saveGamePath] = {};
+  int32_t savedAck_ = 0, savedSkip_ = 0, savedTurnproc_ = 0, savedPeriod_ = 0;
+  bool madeLocks_ = false;
+  std::string savedRoot_;
+  TempDir saveFolder_;
+};

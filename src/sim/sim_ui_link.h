@@ -1,0 +1,80 @@
+#pragma once
+// Where the simulation reaches the interface. Every rule that touches the
+// screens (a notification to the main window, a redraw, a screen switch at
+// game start or stop, the lobby's progress) goes through this one table of
+// calls. The interface installs its own at start-up; without one (the
+// headless runner, most tests) each call does nothing and the queries give
+// their neutral answer. The interface root is handed through as an opaque
+// pointer: the simulation never looks inside it.
+#include <cstdint>
+
+struct ScreenManager;
+
+struct SimUiLink {
+  // Window message 0x8002 with a turn code (1 turn, 2 day, 97, 98, 99) to the
+  // main window. Called from the turn thread; must only post.
+  void (*postTurnEvent)(uint32_t code) = nullptr;
+  // The day period changed: the clock and the map's light need a redraw.
+  // Turn thread.
+  void (*requestRedraw)() = nullptr;
+  // Plays an interface sound by number (the timed turn's end); turn thread.
+  void (*playUiSound)(int number) = nullptr;
+
+  // Log-on, main thread: ends text entry and map placement, clears the
+  // selection, folds the docked panels, closes the floating pop-up and drops
+  // capture and focus.
+  void (*resetInterfaceForGame)(ScreenManager* ui) = nullptr;
+  // The lobby's loading progress changed: the lobby and the frame refresh.
+  void (*refreshLobby)(ScreenManager* ui) = nullptr;
+  // Empties the chat queue, the deferred actions and the per-game lists.
+  void (*clearGameQueues)(ScreenManager* ui) = nullptr;
+  // Loads the map's bitmap sets and runs the game-start hook; the loader's
+  // status, 0 when there is no interface.
+  int32_t (*loadGameImages)(ScreenManager* ui) = nullptr;
+  // The 250 ms window timer of a running game.
+  void (*startGameTimer)(ScreenManager* ui) = nullptr;
+  void (*stopGameTimer)(ScreenManager* ui) = nullptr;
+  // A chat line on a channel (log-on's "Log On" / "Log Off").
+  void (*submitChatLine)(const char* text, int channel) = nullptr;
+  // The speed controls of the game screen show the current speed again.
+  void (*refreshSpeedControls)() = nullptr;
+
+  // Game start: the briefing screen opens (joining players skip it), its
+  // progress moves, the frame bars switch to the game, the current form is
+  // redrawn at the end.
+  void (*openBriefing)(ScreenManager* ui) = nullptr;
+  void (*briefingProgress)(ScreenManager* ui, int32_t value) = nullptr;
+  void (*showGameFrameBars)(ScreenManager* ui) = nullptr;
+  void (*finishGameStart)(ScreenManager* ui, bool joined) = nullptr;
+  // A campaign game saved from the victory screen opens straight on it.
+  void (*openVictoryFromSave)(ScreenManager* ui) = nullptr;
+  // Reads the chosen scenario's files; negative on failure.
+  int32_t (*loadScenarioFiles)(ScreenManager* ui) = nullptr;
+  // Joining: music stops, the interface enters the game, the profile
+  // choices, and in a network game the waiting room.
+  void (*enterGame)(ScreenManager* ui) = nullptr;
+  void (*openWaitingRoom)(ScreenManager* ui) = nullptr;
+  // The interface follows a new local player (restart: reset it first;
+  // show: the turn screens and the map centred on its home).
+  void (*followLocalPlayer)(ScreenManager* ui, int32_t player, bool restart, bool show) = nullptr;
+
+  // Stopping: capture, focus and text entry dropped; the game's textures,
+  // sounds and lists freed; the tutorial deleted. The mode words change.
+  void (*stopGameInterface)(ScreenManager* ui) = nullptr;
+  // Leaving for the front end: pop-ups closed before the stop; after it the
+  // options file, the front-end screens (or the victory screen) and, when
+  // the command line asked for one game only, the program's end.
+  void (*closeGameScreens)(ScreenManager* ui) = nullptr;
+  void (*showFrontEnd)(ScreenManager* ui, bool showVictory) = nullptr;
+  // The network session closes and is set up again without a lobby.
+  void (*resetNetSession)() = nullptr;
+};
+
+extern SimUiLink g_simUi;
+
+// The interface root of the running game (log-on sets it; null without an
+// interface).
+extern ScreenManager* g_simUiRoot;
+
+// Sends a turn code to the main window when an interface is installed.
+void PostTurnEvent(uint32_t code);

@@ -1,0 +1,100 @@
+#include "sim/visibility_decay.h"
+
+#include <cmath>
+
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kRegisterStates = 4095;
+constexpr float kSpottingFloor = 0.05f;
+
+// Neighbour offsets: columns, then rows for an even and for an odd column.
+constexpr int kNeighbourDx[6] = {-1, 0, 1, -1, 0, 1};
+constexpr int kNeighbourDyEven[6] = {-1, -1, -1, 0, 1, 0};
+constexpr int kNeighbourDyOdd[6] = {0, -1, 0, 1, 1, 1};
+
+// trunc(20 x level), kept within a byte; what is not a number gives nothing.
+int SpottingFromLevel(float level) {
+  const float raised = level * 20.0f;
+  if (!(raised > 0.0f)) return 0;
+  if (raised >= 255.0f) return 255;
+  return static_cast<int>(raised);
+}
+
+uint8_t* SpotByte(World& world, uint32_t cell, int player) {
+  return &world.spottingMap[static_cast<size_t>(cell) * kMaxPlayers + static_cast<size_t>(player)];
+}
+
+void RaiseTo(uint8_t* spot, int level) {
+  if (*spot < level) *spot = static_cast<uint8_t>(level);
+}
+
+}  // namespace
+
+uint32_t StepVisibilityRegister(uint32_t x) {
+  x &= 0xFFFu;
+  const uint32_t b = ((((x >> 3 ^ x) >> 2 ^ x) >> 6) ^ x) & 1u;
+  return (x >> 1) | (b << 11);
+}
+
+void DecayHexVisibility(World& world, uint32_t cell) {
+  const GameState& state = world.gameState;
+  int highest = state.highestPlayer;
+  if (highest >= kMaxPlayers) highest = kMaxPlayers - 1;
+  for (int p = 1; p <= highest; ++p) {
+    uint8_t* spot = SpotByte(world, cell, p);
+    *spot = *spot > 10 ? static_cast<uint8_t>(*spot - 10) : 0;
+    const float level = world.players[p].spottingLevel;
+    if (level >= kSpottingFloor) RaiseTo(spot, SpottingFromLevel(level));
+  }
+
+  const uint32_t word = world.cells[cell].word;
+  const int owner = CellOwner(word);
+  if (owner == 0) return;
+  const int supply = static_cast<int>(word & 3u);
+  int ownLevel = 30 << supply;
+  const int neighbourLevel = 15 << supply;
+  const float level = world.players[owner].spottingLevel;
+  if (level >= kSpottingFloor) {
+    ownLevel += SpottingFromLevel(level);
+    if (ownLevel > 254) ownLevel = 254;
+  }
+  uint8_t* own = SpotByte(world, cell, owner);
+  if (*own >= ownLevel) return;
+  *own = static_cast<uint8_t>(ownLevel);
+
+  const int32_t width = world.mapWidth;
+  const int32_t height = world.mapHeight;
+  const int32_t x = static_cast<int32_t>(cell % static_cast<uint32_t>(width));
+  const int32_t y = static_cast<int32_t>(cell / static_cast<uint32_t>(width));
+  const int* dy = (x & 1) ? kNeighbourDyOdd : kNeighbourDyEven;
+  for (int k = 0; k < 6; ++k) {
+    // A neighbour off the top or bottom of the map is no hex; the columns wrap.
+    const int32_t ny = y + dy[k];
+    if (ny < 0 || ny >= height) continue;
+    const int32_t nx = WrapX(x + kNeighbourDx[k], width);
+    RaiseTo(SpotByte(world, static_cast<uint32_t>(ny * width + nx), owner), neighbourLevel);
+  }
+}
+
+void DecayVisibility(World& world) {
+  GameState& state = world.gameState;
+  if (state.visibilitySteps <= 0) return;
+  const uint32_t cells = static_cast<uint32_t>(world.cells.size());
+  if (cells == 0 || world.mapWidth <= 0) return;
+  if (world.spottingMap.size() != static_cast<size_t>(cells) * kMaxPlayers)
+    world.spottingMap.assign(static_cast<size_t>(cells) * kMaxPlayers, 0);
+
+  uint32_t x = state.visibilityLfsr & 0xFFFu;
+  if (x == 0) x = 1;
+  int32_t visited = 0;
+  while (visited < state.visibilitySteps) {
+    x = StepVisibilityRegister(x);
+    for (uint32_t i = x - 1; i < cells; i += kRegisterStates) {
+      DecayHexVisibility(world, i);
+      ++visited;
+    }
+  }
+  state.visibilityLfsr = x;
+}
