@@ -4,6 +4,8 @@
 // shut-down.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -12,8 +14,11 @@
 #include "app/shell/shell.h"
 #include "net/net_message_queue.h"
 #include "platform/clock.h"
+#include "platform/paths.h"
 #include "platform/window.h"
 #include "sim/command_post.h"
+#include "sim/game_threads.h"
+#include "support/temp_dir.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
@@ -22,12 +27,34 @@
 
 namespace {
 
+// Real time, except that sleeping passes at once: the splash and loading
+// fades and waits run their whole course without taking seconds.
+class FastClock : public plat::ClockSource {
+ public:
+  explicit FastClock(plat::ClockSource& real) : real_(real) {}
+  uint64_t MonotonicMs() override { return real_.MonotonicMs() + skipped_.load(); }
+  void SleepMs(uint32_t ms) override {
+    skipped_ += ms;
+    std::this_thread::yield();
+  }
+  plat::LocalTime Now() override { return real_.Now(); }
+
+ private:
+  plat::ClockSource& real_;
+  std::atomic<uint64_t> skipped_{0};
+};
+
 // Starts the application as the entry routine does after reading its
 // settings, with a small back buffer and no sound, and runs the first idle
 // frame (the start-up frame).
 class SpineTest : public ::testing::Test {
  protected:
+  void SetUp() override { plat::SetClockSource(&clock_); }
+
   void StartUp(bool mapEditor) {
+    // The game's files (logs among them) go to a folder of the test's own.
+    oldRoot_ = plat::DataRoot();
+    plat::SetDataRoot(dataRoot_.path());
     plat::ResetMessageQueue();
     g_app.gamerezx = 320;
     g_app.gamerezy = 240;
@@ -52,7 +79,15 @@ class SpineTest : public ::testing::Test {
     return code;
   }
 
+  void TearDown() override {
+    plat::SetClockSource(nullptr);
+    if (!oldRoot_.empty()) plat::SetDataRoot(oldRoot_);
+  }
+
   static constexpr uint8_t kGuid[16] = {1};
+  FastClock clock_{plat::CurrentClock()};
+  TempDir dataRoot_;
+  std::string oldRoot_;
 };
 
 TEST_F(SpineTest, FrontEndStartsWithTheWindowTimerAndClosesWithCodeZero) {
@@ -80,7 +115,7 @@ TEST_F(SpineTest, FrontEndStartsWithTheWindowTimerAndClosesWithCodeZero) {
   EXPECT_EQ(g_renderer.device, nullptr);
 }
 
-TEST_F(SpineTest, MapEditorOpensABlankWorldInModeOneWithoutTimer) {
+TEST_F(SpineTest, MapEditorOpensABlankWorldInModeOneWithTheGameTimer) {
   StartUp(true);
   EXPECT_EQ(g_platform.appMode, kModeGame);
   EXPECT_EQ(g_ui.mode, kUiMapEditor);
@@ -88,11 +123,22 @@ TEST_F(SpineTest, MapEditorOpensABlankWorldInModeOneWithoutTimer) {
   EXPECT_EQ(g_world.mapWidth, 240);
   EXPECT_EQ(g_world.mapHeight, 120);
   EXPECT_EQ(g_world.gameState.localPlayer, 0);
+  // The editor's world logs on like a game: its clock waits for its go
+  // event, and the 250 ms window timer runs.
+  EXPECT_TRUE(GameThreadsRunning());
 
-  plat::SleepMs(400);
+  plat::SleepMs(300);
   plat::Message msg;
-  while (plat::PeekWindowMessage(&msg, true)) EXPECT_NE(msg.message, plat::kWmTimer);
+  bool sawTimer = false;
+  for (int i = 0; i < 50 && !sawTimer; ++i) {
+    if (plat::PeekWindowMessage(&msg, true) && msg.message == plat::kWmTimer && msg.wParam == kUiTimerId)
+      sawTimer = true;
+    else
+      plat::SleepMs(10);
+  }
+  EXPECT_TRUE(sawTimer);
   EXPECT_EQ(CloseAndShutDown(), 0);
+  EXPECT_FALSE(GameThreadsRunning()) << "shut-down stops the game's threads";
 }
 
 TEST_F(SpineTest, PlayerLeftNotificationPausesFirstThenHandsTheRegionOver) {

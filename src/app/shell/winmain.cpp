@@ -11,6 +11,8 @@
 #include "platform/clock.h"
 #include "platform/fpenv.h"
 #include "platform/window.h"
+#include "sim/game_threads.h"
+#include "ui/game_session_ui.h"
 #include "ui/screen_manager.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
@@ -70,10 +72,14 @@ int32_t InitApplication(AppObject& app) {
   LoadTextLists(g_textLists, app.languageFile);
   SetSoundVolume(g_uiOptions.bsoundmute, g_uiOptions.opsoundvol, g_ui);
   g_ui.loading = 0;
+  InstallGameSessionUi();
   return kOk;
 }
 
 void ShutdownApplication(AppObject& app) {
+  // A game still running when the window closes stops here, before anything
+  // its threads use goes away.
+  StopGameThreads();
   ReleaseUiTextures(g_ui);
   CloseNetSession(g_netSession);
   MusicRelease(g_music);

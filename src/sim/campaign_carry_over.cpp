@@ -1,0 +1,267 @@
+#include "sim/campaign_carry_over.h"
+
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "app/calendar.h"
+#include "sim/game_start.h"
+#include "units/hex_stack_chains.h"
+#include "units/unit_class.h"
+#include "units/unit_record.h"
+#include "units/unit_ring.h"
+#include "world/id_lookups.h"
+#include "world/unit_groups.h"
+#include "world/world.h"
+
+CampaignCarryOver g_campaignCarryOver;
+
+namespace {
+
+constexpr int32_t kCarryOverDayGap = 90;
+constexpr int kSmallClassLast = 5;          // classes 1 to 5 are the small ones
+constexpr uint32_t kUnitOffMap = 1u << 11;  // held off the map
+constexpr uint32_t kUnitKeptSmall = 1u << 20;
+constexpr uint32_t kCarriedFlagsMask = 0x70A1EEFFu;
+constexpr float kCarriedReadiness = 0.8f;
+constexpr int kUnitCategories = 4;          // land, air, sea, submarine
+
+void FreeUnitRing(UnitRecord*& first) {
+  UnitRecord* head = first;
+  first = nullptr;
+  if (!head) return;
+  UnitRecord* unit = head;
+  do {
+    UnitRecord* following = unit->next;
+    delete unit;
+    unit = following;
+  } while (unit && unit != head);
+}
+
+int32_t LocalIndex(const World& world) {
+  const int32_t local = world.gameState.localPlayer;
+  return local >= 0 && local < kMaxPlayers ? local : 0;
+}
+
+bool IsPlaced(const UnitRecord& unit) { return unit.x != 0 || unit.y != 0; }
+
+// What a unit left behind is worth: its class's value per strength point
+// times its strength.
+float ValueOf(const World& world, const UnitRecord& unit) {
+  const UnitClassRecord* cls = UnitClassOf(world, unit);
+  return cls ? static_cast<float>(cls->valuePerPoint) * unit.strength : 0.0f;
+}
+
+int CategoryOf(const World& world, const UnitRecord& unit) {
+  const UnitClassRecord* cls = UnitClassOf(world, unit);
+  const int kind = cls ? cls->kind : 0;
+  return kind < kUnitCategories ? kind : 0;
+}
+
+void TakeOffCounts(PlayerRecord& owner, int category) {
+  if (owner.unitCounts[category] > 0) owner.unitCounts[category] -= 1;
+}
+
+// A unit of the new scenario that the carried forces replace: it leaves the
+// counts and the map and is marked dead.
+void RetireUnit(World& world, UnitRecord& unit) {
+  PlayerRecord& owner = world.players[unit.owner < kMaxPlayers ? unit.owner : 0];
+  if (!(unit.flags & kUnitOffMap)) TakeOffCounts(owner, CategoryOf(world, unit));
+  if (IsPlaced(unit))
+    if (HexCell* cell = UnitHexCell(world, unit)) HexStackRemove(world, *cell, unit);
+  unit.flags |= kUnitRemoved;
+  unit.x = 0;
+  unit.y = 0;
+  unit.strength = 0.0f;
+}
+
+// Bases of the new scenario that take carried units, by unit category: a
+// facility of the local player standing on the map, of a class that holds
+// units of that category. Each takes units up to its class's strength per
+// size; units of a category without a base are lost.
+struct BaseSlot {
+  UnitRecord* base;
+  int32_t room;
+};
+
+}  // namespace
+
+CampaignCarryOver::~CampaignCarryOver() { ClearCarryOver(*this); }
+
+void ClearCarryOver(CampaignCarryOver& carryOver) {
+  FreeUnitRing(carryOver.units);
+  std::vector<PlayerRecord>().swap(carryOver.snapshotTable);
+  std::vector<uint8_t>().swap(carryOver.designRow);
+  std::vector<PlayerTechState>().swap(carryOver.techRow);
+  std::vector<ProjectEntryFields>().swap(carryOver.projects);
+  for (auto& group : carryOver.unitGroups) std::vector<uint32_t>().swap(group);
+  carryOver.valueLeftBehind = 0.0f;
+}
+
+void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
+  const int32_t local = LocalIndex(world);
+  PlayerRecord& record = world.players[local];
+  std::vector<BaseSlot> bases[kUnitCategories];
+
+  // The new scenario's own forces of the player give way; its bases stay.
+  if (UnitRecord* first = world.units) {
+    UnitRecord* unit = first;
+    do {
+      UnitRecord* following = unit->next;
+      if (IsUnitLive(*unit) && unit->owner == local) {
+        if (unit->flags & kUnitFacility) {
+          const UnitClassRecord* cls = UnitClassOf(world, *unit);
+          if (cls && cls->strengthPerSize > 0 && IsPlaced(*unit) && cls->kind < kUnitCategories)
+            bases[cls->kind].push_back({unit, cls->strengthPerSize});
+        } else if (!(unit->classIndex <= kSmallClassLast && (unit->flags & kUnitKeptSmall))) {
+          RetireUnit(world, *unit);
+        }
+      }
+      unit = following;
+    } while (unit && unit != first);
+  }
+
+  // The carried ring, unlinked unit by unit.
+  size_t baseTurn[kUnitCategories] = {};
+  UnitRecord* carried = carryOver.units;
+  carryOver.units = nullptr;
+  std::vector<UnitRecord*> ring;
+  if (carried) {
+    UnitRecord* unit = carried;
+    do {
+      ring.push_back(unit);
+      unit = unit->next;
+    } while (unit && unit != carried);
+  }
+  for (UnitRecord* unit : ring) {
+    unit->prev = unit->next = nullptr;
+    unit->nextInChainA = unit->nextInChainB = nullptr;
+    unit->route.reset();
+    unit->route2.reset();
+    unit->id = 0;
+    const bool mine = IsUnitLive(*unit) && unit->owner == carryOver.previousLocalPlayer;
+    if (!mine || (unit->flags & kUnitFacility) || unit->classIndex <= kSmallClassLast) {
+      if (mine && IsPlaced(*unit)) carryOver.valueLeftBehind += ValueOf(world, *unit);
+      delete unit;
+      continue;
+    }
+    if (IsPlaced(*unit)) carryOver.valueLeftBehind += ValueOf(world, *unit);
+    unit->owner = static_cast<uint8_t>(local);
+    unit->controller = static_cast<uint8_t>(local);
+    record.commandCounter += 1;
+    unit->id = (record.commandCounter & 0x00FFFFFFu) | (static_cast<uint32_t>(local) << 24);
+    unit->simOrders = OrderBlock{};
+    unit->outstanding = 0;
+    unit->x2 = unit->y2 = 0;
+    unit->flags &= kCarriedFlagsMask;
+    unit->efficiency = kCarriedReadiness;
+
+    if (unit->flags & kUnitOffMap) {
+      unit->x = unit->y = 0;
+    } else {
+      const int category = CategoryOf(world, *unit);
+      std::vector<BaseSlot>& list = bases[category];
+      size_t& turn = baseTurn[category];
+      while (turn < list.size() && list[turn].room <= 0) ++turn;
+      if (turn >= list.size()) {
+        // No base of its kind in the new scenario: the unit is lost.
+        delete unit;
+        continue;
+      }
+      BaseSlot& slot = list[turn];
+      slot.room -= 1;
+      unit->x = slot.base->x;
+      unit->y = slot.base->y;
+      record.unitCounts[category] += 1;
+      turn = (turn + 1) % list.size();
+    }
+    unit->displayOrders = unit->simOrders;
+    InsertUnitInRing(world, *unit);
+    if (IsPlaced(*unit))
+      if (HexCell* cell = UnitHexCell(world, *unit)) HexStackInsertOrdered(world, *cell, *unit);
+  }
+}
+
+void CarryOverPlayerState(World& world, CampaignCarryOver& carryOver, const PlayerRecord& snapshot) {
+  PlayerRecord& record = world.players[LocalIndex(world)];
+  record.rulingParty = snapshot.rulingParty;
+  record.avatar = snapshot.avatar;
+  record.politic = snapshot.politic;
+  record.bytes28[10] = snapshot.bytes28[10];  // the profile byte before the party
+  const int band = RulingPartyOf(snapshot.politic);
+  record.bandPicks[band] = snapshot.bandPicks[band];
+  record.armsAvail = (world.scenario.head.resources < 3 || snapshot.carriedFlag > 1)
+                         ? (record.armsAvail | snapshot.armsAvail)
+                         : snapshot.armsAvail;
+  record.simPolicy = snapshot.simPolicy;
+  record.displayPolicy = record.simPolicy;
+  record.standing = snapshot.standing;
+  record.approval = snapshot.approval;
+  record.secondRating = snapshot.secondRating;
+  record.creditRating = snapshot.creditRating;
+  record.tradeOpenness = snapshot.tradeOpenness;
+  record.techLevel = snapshot.techLevel;
+  record.researchEfficiency = snapshot.researchEfficiency;
+  // Two factors are kept at 1 or more: a value below 1 gives its square root.
+  record.efficiency = snapshot.efficiency < 1.0f ? std::sqrt(snapshot.efficiency) : snapshot.efficiency;
+  record.militarySpendIndex =
+      snapshot.militarySpendIndex < 1.0f ? std::sqrt(snapshot.militarySpendIndex) : snapshot.militarySpendIndex;
+  const float soldiers = snapshot.soldiers + carryOver.valueLeftBehind;
+  record.soldiers = soldiers > 0.0f ? soldiers : 0.0f;
+  record.treasury = snapshot.treasury;
+  for (int i = 0; i < 3; ++i)
+    if (snapshot.scoreSums[i] != 0.0f) record.scoreSums[i] += 1.0f;
+
+  const int32_t local = LocalIndex(world);
+  if (uint8_t* row = DesignRow(world, local))
+    if (carryOver.designRow.size() == static_cast<size_t>(world.gameState.designRowBytes))
+      std::memcpy(row, carryOver.designRow.data(), carryOver.designRow.size());
+  if (PlayerTechState* row = TechRow(world, local))
+    if (carryOver.techRow.size() == static_cast<size_t>(world.gameState.techCount))
+      std::memcpy(row, carryOver.techRow.data(), carryOver.techRow.size() * sizeof(PlayerTechState));
+
+  ProjectEntry& head = world.projectLists[local];
+  if (!head.linked()) {
+    WorldLockGuard hold(world, kLockProjects);
+    for (const ProjectEntryFields& fields : carryOver.projects) {
+      ProjectEntry* entry = NewZeroed<ProjectEntry>();
+      if (!entry) break;
+      static_cast<ProjectEntryFields&>(*entry) = fields;
+      record.commandCounter += 1;
+      entry->id = (record.commandCounter & 0x00FFFFFFu) | (static_cast<uint32_t>(local) << 24);
+      head.Append(entry);
+    }
+  }
+}
+
+void GameStartSetup(World& world, CampaignCarryOver& carryOver) {
+  GameState& state = world.gameState;
+  ScenarioSettings& scenario = world.scenario;
+  const int32_t local = LocalIndex(world);
+  PlayerRecord& record = world.players[local];
+
+  record.govtype = carryOver.leaderChoice;
+  g_profileChoices.leaderChoice = carryOver.leaderChoice;
+
+  state.endDay = scenario.victoryDay;
+  const uint32_t oldStart = scenario.startDay != 0 ? scenario.startDay : state.currentDay;
+  state.currentDay = carryOver.previousDay + kCarryOverDayGap;
+  const int64_t shift = static_cast<int64_t>(state.currentDay) - static_cast<int64_t>(oldStart);
+  if (record.electionDay != 0) record.electionDay = static_cast<uint32_t>(record.electionDay + shift);
+  if (state.endDay != 0) state.endDay = static_cast<uint32_t>(state.endDay + shift);
+  carryOver.dayGap = kCarryOverDayGap;
+
+  const int32_t index = carryOver.snapshotIndex;
+  if (index >= 0 && static_cast<size_t>(index) < carryOver.snapshotTable.size()) {
+    const PlayerRecord snapshot = carryOver.snapshotTable[static_cast<size_t>(index)];
+    if (snapshot.carriedFlag) {
+      CarryOverUnits(world, carryOver);
+      CarryOverPlayerState(world, carryOver, snapshot);
+    }
+  }
+
+  world.snapshotTable = std::move(carryOver.snapshotTable);
+  carryOver.snapshotTable.clear();
+  ClearCarryOver(carryOver);
+  scenario.head.gameFlags &= ~kGameFlagCarryOver;
+}

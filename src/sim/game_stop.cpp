@@ -1,0 +1,49 @@
+#include "sim/game_stop.h"
+
+#include "app/app_object.h"
+#include "app/log.h"
+#include "sim/command_log.h"
+#include "sim/command_network.h"
+#include "sim/game_threads.h"
+#include "sim/sim_ui_link.h"
+#include "world/game_speed.h"
+#include "world/map_data.h"
+#include "world/text/scenario_text.h"
+#include "world/world.h"
+
+void StopGameSession(ScreenManager* ui) {
+  if (g_simUi.stopGameTimer) g_simUi.stopGameTimer(ui);
+  // Both kinds of thread are asked to stop and waited for before anything
+  // they use is freed.
+  StopGameThreads();
+  if (g_simUi.stopGameInterface) g_simUi.stopGameInterface(ui);
+  CloseLogFile(g_platform);
+  if (IsNetworkGame(g_commandNet) && g_simUi.resetNetSession) g_simUi.resetNetSession();
+  // The session is no longer a network game; nothing posts any more.
+  g_commandNet.role = kNetGameNone;
+  if (g_commandNet.freeSyncEntries) g_commandNet.freeSyncEntries();
+  if (CommandLog* log = CommandLogOf(g_world)) log->Clear();
+}
+
+void ReleaseGameData(World& world) {
+  FreeGameData(world);
+  FreeMapData(world);
+  std::vector<uint8_t>().swap(world.cellBytes);
+  std::vector<uint8_t>().swap(world.spottingMap);
+  std::vector<UnitClassRecord>().swap(world.unitClasses);
+  std::vector<TechRecord>().swap(world.techs);
+  std::vector<TerrainRecord>().swap(world.terrains);
+  std::vector<uint8_t>().swap(world.terrainExtra);
+  world.stats = WorldStatTables{};
+  ClearScenarioSettings(world.scenario);
+  FreeScenarioText(g_scenarioText);
+  InitGameParamsBlock(world.campaignMessage);
+}
+
+void SwitchGameScreen(ScreenManager* ui, bool showVictory) {
+  SetGameSpeed(g_world.gameState, 0);
+  if (g_simUi.closeGameScreens) g_simUi.closeGameScreens(ui);
+  StopGameSession(ui);
+  if (g_simUi.showFrontEnd) g_simUi.showFrontEnd(ui, showVictory);
+  if (!showVictory) ReleaseGameData(g_world);
+}

@@ -1,0 +1,88 @@
+#include "ui/game_session_ui.h"
+
+#include "app/app_object.h"
+#include "app/audio/sound_system.h"
+#include "platform/window.h"
+#include "sim/sim_ui_link.h"
+#include "ui/deferred_actions.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+
+namespace {
+
+// The window timer of the front end and of a running game, and the
+// application modes the interface switches between (the shell's numbers).
+constexpr uintptr_t kGameTimerId = 1;
+constexpr uint32_t kGameTimerMs = 250;
+constexpr uint32_t kTurnEventMessage = 0x8002;
+constexpr int32_t kAppModeGame = 1;
+constexpr int32_t kAppModeFrontEnd = 3;
+
+bool HaveWindow() { return g_platform.mainWindow && plat::IsWindowValid(g_platform.mainWindow); }
+
+void PostTurnEventToWindow(uint32_t code) {
+  if (HaveWindow()) plat::PostWindowMessage(g_platform.mainWindow, kTurnEventMessage, code, 0);
+}
+
+void PlaySound(int number) { PlayUiSound(g_sound, number); }
+
+void ClearGameQueues(ScreenManager*) { ClearDeferredActions(g_screens); }
+
+int32_t LoadGameImages(ScreenManager* ui) {
+  if (ui && ui->gameStartHook && ui->gameStartHook() == 0) ui->gameStartHook();
+  return 0;
+}
+
+void StartGameTimer(ScreenManager*) {
+  if (HaveWindow()) plat::SetWindowTimer(g_platform.mainWindow, kGameTimerId, kGameTimerMs);
+}
+
+void StopGameTimer(ScreenManager*) {
+  if (HaveWindow()) plat::KillWindowTimer(g_platform.mainWindow, kGameTimerId);
+}
+
+void StopGameInterface(ScreenManager* ui) {
+  if (ui && ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
+  if (g_platform.appMode == kAppModeGame) g_platform.appMode = kAppModeFrontEnd;
+  ClearDeferredActions(g_screens);
+}
+
+void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
+  g_platform.appMode = kAppModeFrontEnd;
+  if (!ui) return;
+  ui->mode = kUiFrontEnd;
+  ui->currentRoot = &ui->frontEndRoot;
+  ui->currentRoot->flags |= kCtlRedrawAll;
+  StartGameTimer(ui);
+  // A program started for one game (network role or editor on the command
+  // line) ends when that game does.
+  if (!showVictory && (ui->netRole != kRoleNone || ui->mapEditor) && HaveWindow())
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+}
+
+void EnterGame(ScreenManager* ui) {
+  g_platform.appMode = kAppModeGame;
+  if (!ui) return;
+  ui->mode = kUiInGame;
+  ui->currentRoot = &ui->gameRoot;
+}
+
+void FinishGameStart(ScreenManager* ui, bool) {
+  if (ui && ui->currentRoot) ui->currentRoot->flags |= kCtlRedrawAll;
+}
+
+}  // namespace
+
+void InstallGameSessionUi() {
+  SimUiLink& link = g_simUi;
+  link.postTurnEvent = PostTurnEventToWindow;
+  link.playUiSound = PlaySound;
+  link.clearGameQueues = ClearGameQueues;
+  link.loadGameImages = LoadGameImages;
+  link.startGameTimer = StartGameTimer;
+  link.stopGameTimer = StopGameTimer;
+  link.stopGameInterface = StopGameInterface;
+  link.showFrontEnd = ShowFrontEnd;
+  link.enterGame = EnterGame;
+  link.finishGameStart = FinishGameStart;
+}
