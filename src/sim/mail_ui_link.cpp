@@ -1,0 +1,3 @@
+#include "sim/mail_ui_link.h"
+
+MailUiLink g_mailUi;
