@@ -146,11 +146,19 @@ static_assert(offsetof(PlayerMessageImage, fields) + offsetof(PlayerMessageField
 static_assert(offsetof(PlayerMessageImage, textSlots) == 76);
 static_assert(offsetof(PlayerMessageImage, tail) == 88);
 
-// The three texts (malloc, or null) are the message's own.
+// Counts the messages made; each message takes the next number as its
+// serial.
+inline std::atomic<uint32_t> g_playerMessageSerial{0};
+
+// The three texts (malloc, or null) are the message's own. The serial is
+// the message's name in memory only (not in files): screens that hold on to
+// a message across frames keep its serial, since the message may expire or
+// be deleted in between.
 struct PlayerMessage : ListNode, PlayerMessageFields, PlayerMessageTail {
   PlayerMessage() : PlayerMessageFields{}, PlayerMessageTail{} {}
   ~PlayerMessage() override;
   char* texts[kMessageTexts] = {};
+  uint32_t serial = g_playerMessageSerial.fetch_add(1, std::memory_order_relaxed) + 1;
 };
 
 // A recurring payment or delivery (68 bytes in files: the list-node part and
