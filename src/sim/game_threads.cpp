@@ -6,6 +6,7 @@
 #include "sim/turn_thread.h"
 
 GameThreads g_gameThreads;
+uint32_t g_threadStopWaitMs = kThreadStopWaitMs;
 
 namespace {
 
@@ -13,9 +14,9 @@ namespace {
 // time is noted and still waited for, then released.
 void JoinThread(plat::Thread*& thread, const char* what, int player) {
   if (!thread) return;
-  if (!thread->Wait(kThreadStopWaitMs)) {
+  if (!thread->Wait(g_threadStopWaitMs)) {
     LogWrite(g_platform, "%s %d still running %u ms after its stop; waiting for it\n", what, player,
-             static_cast<unsigned>(kThreadStopWaitMs));
+             static_cast<unsigned>(g_threadStopWaitMs));
     thread->Wait(plat::kInfinite);
   }
   delete thread;

@@ -21,6 +21,8 @@ extern GameThreads g_gameThreads;
 // How long stopping waits for a thread before it says so in the log; it then
 // waits on, since the game's data must not be freed under a running thread.
 inline constexpr uint32_t kThreadStopWaitMs = 5000;
+// The wait in use (tests shorten it).
+extern uint32_t g_threadStopWaitMs;
 
 // A speed above zero lets the turn thread and the computer players run again.
 void SignalRunEvents();

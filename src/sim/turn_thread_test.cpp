@@ -325,6 +325,35 @@ TEST_F(TurnThreadTest, TimedTurnPausesWhenItsMinutesRunOut) {
   FreeNetQueue(g_netQueue);
 }
 
+TEST_F(TurnThreadTest, ResumingAPausedTimedTurnSavesAndRestoresTheSpeed) {
+  GameState& s = g_world.gameState;
+  s.speedLockMode = 1;
+  s.speedChangeAllowed = 0;
+  s.timedTurnLength = 720;
+  s.timedTurnCountdown = 0;
+  s.timedTurnSpeedTier = 0;
+  static int refreshed = 0;
+  refreshed = 0;
+  g_simUi.refreshSpeedControls = [] { ++refreshed; };
+  FreeNetQueue(g_netQueue);
+  TurnAutosave(g_world);
+  ASSERT_EQ(SavedNames().size(), 1u);
+  EXPECT_EQ(SavedNames()[0], "TurnSave.SAV");
+  EXPECT_EQ(s.timedTurnCountdown, 720);
+  EXPECT_EQ(s.speedChangeAllowed, 1);
+  EXPECT_EQ(refreshed, 1);
+  // The speed travels as a session message for the main thread: tier 2.
+  ListNode* node = g_netQueue.head.next();
+  ASSERT_NE(node, nullptr);
+  const SessionMessage* message = static_cast<NetQueueNode*>(node)->message;
+  EXPECT_EQ(message->kind, kSmGameSpeed);
+  EXPECT_EQ(message->value, static_cast<uint32_t>(GameSpeedOfTier(2)));
+  FreeNetQueue(g_netQueue);
+  // Once allowed, resuming again writes nothing.
+  TurnAutosave(g_world);
+  EXPECT_EQ(SavedNames().size(), 1u);
+}
+
 TEST_F(TurnThreadTest, AutosaveEveryThirdTurnAndNeverOnceTheGameHasEnded) {
   g_uiOptions.autosaveturns = 3;
   GameState& s = g_world.gameState;

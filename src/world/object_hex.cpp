@@ -8,10 +8,10 @@ namespace {
 
 // Stores the position and returns its cell, or null when it lies off the map.
 HexCell* StorePosition(World& world, int32_t x, int32_t y, HexPosition& position) {
-  const bool same = (position.x != 0 || position.y != 0) && position.x == x && position.y == y;
-  if (!same) position.previousCellIndex = position.cellIndex;
   const int32_t width = world.mapWidth;
   const int32_t column = width > 0 ? WrapX(x, width) : x;
+  const bool same = (position.x != 0 || position.y != 0) && position.x == column && position.y == y;
+  if (!same) position.previousCellIndex = position.cellIndex;
   position.x = static_cast<int16_t>(column);
   position.y = static_cast<int16_t>(y);
   if (width <= 0 || y < 0 || y >= world.mapHeight) {
