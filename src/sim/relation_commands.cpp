@@ -1,5 +1,9 @@
 #include "sim/relation_commands.h"
 
+#include <algorithm>
+#include <string>
+
+#include "sim/diplomatic_offer.h"
 #include "sim/policy_block_fields.h"
 #include "world/player_record.h"
 #include "world/world.h"
@@ -86,4 +90,11 @@ void SurrenderCommand(World&, PlayerRecord&, int, uint32_t, uint32_t) {}
 void EndTreatyCommand(World&, PlayerRecord&, int, uint32_t, uint32_t, uint32_t) {}
 void EndAllTreatiesCommand(World&, PlayerRecord&, int, uint32_t, uint32_t) {}
 void TargetHexCommand(World&, PlayerRecord&, int, uint32_t) {}
-void DiplomaticOfferCommand(World&, PlayerRecord&, int, uint32_t, const std::vector<uint8_t>&, uint32_t) {}
+void DiplomaticOfferCommand(World& world, PlayerRecord& player, int copy, uint32_t arg28,
+                            const std::vector<uint8_t>& text, uint32_t sequence) {
+  if (copy != 1 || arg28 >= static_cast<uint32_t>(kMaxPlayers)) return;
+  // The payload is text from a peer: it ends at its first zero byte or at its end.
+  const auto end = std::find(text.begin(), text.end(), uint8_t{0});
+  const std::string offer(text.begin(), end);
+  ProcessDiplomaticOffer(world, copy, player, static_cast<int>(arg28), offer.c_str(), sequence);
+}

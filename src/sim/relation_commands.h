@@ -33,6 +33,8 @@ void EndTreatyCommand(World& world, PlayerRecord& player, int copy, uint32_t typ
                       uint32_t flag);  // 182
 void EndAllTreatiesCommand(World& world, PlayerRecord& player, int copy, uint32_t partner, uint32_t flag);  // 183
 void TargetHexCommand(World& world, PlayerRecord& player, int copy, uint32_t packedHex);                   // 298
-// 180: a diplomatic offer as DIPOFFER text, with the command's sequence word.
+// 180: the command's player accepts the offer that player arg28 made, given
+// as DIPOFFER text; carried out in the simulation pass with the command's
+// sequence word.
 void DiplomaticOfferCommand(World& world, PlayerRecord& player, int copy, uint32_t arg28,
                             const std::vector<uint8_t>& text, uint32_t sequence);
