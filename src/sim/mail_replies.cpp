@@ -1,0 +1,286 @@
+#include "sim/mail_replies.h"
+
+#include <atomic>
+#include <cstring>
+#include <vector>
+
+#include "sim/command_log.h"
+#include "sim/command_post.h"
+#include "sim/mail_ui_link.h"
+#include "sim/player_messages.h"
+#include "world/le_bytes.h"
+#include "world/list_items.h"
+#include "world/text/message_types.h"
+#include "world/world.h"
+
+namespace {
+
+// Message types the replies send.
+constexpr uint32_t kMessageReplyNotice = 88;
+constexpr uint32_t kMessageAlertBroadcast = 30;
+constexpr uint32_t kMessageOfferDeclined = 401;
+constexpr uint32_t kMessageCallBroadcast = 474;
+
+// Parameter kinds the replies look for.
+constexpr uint8_t kParamUnit = 6;
+constexpr uint8_t kParamHex = 31;
+constexpr uint8_t kParamRegion = 36;
+
+struct Reply {
+  World& world;
+  const MailReplySource& message;
+  int local;
+  PlayerRecord& player;
+
+  uint32_t p(int i) const { return message.params[i]; }
+
+  void Post(uint32_t id, uint32_t a28, uint32_t a32 = 0, uint32_t a36 = 0, std::vector<uint8_t> payload = {}) const {
+    CommandLog* log = CommandLogOf(world);
+    if (!log) return;
+    GameCommand c = MakeGameCommand(world.gameState, id, local);
+    c.arg28 = a28;
+    c.arg32 = a32;
+    c.arg36 = a36;
+    c.payloadLength = static_cast<uint32_t>(payload.size());
+    c.payload = std::move(payload);
+    PostCommand(*log, std::move(c), true);
+  }
+};
+
+// The first parameter of the message whose kind is `kind`, or none.
+bool FindParam(const MailReplySource& message, uint8_t kind, uint32_t& value) {
+  const MessageTypeRecord* type = MessageType(message.typeId);
+  if (!type) return false;
+  for (int i = 0; i < 4; ++i) {
+    if (type->paramKinds[i] == kind) {
+      value = message.params[i];
+      return true;
+    }
+  }
+  return false;
+}
+
+// The most a region should pay for a product: the larger of 2.5 times the
+// world's reference price and every active region's own figure, with a fifth
+// more.
+float ProductPeakValue(const World& world, uint32_t product) {
+  if (product >= static_cast<uint32_t>(kProductCount)) return 0.0f;
+  float peak = 0.0f;
+  if (world.worldEconomy.size() >= 64 * (product + 1))
+    peak = 2.5f * le::LoadF32(world.worldEconomy.data() + 64 * product + 52);
+  const int highest = world.gameState.highestPlayer < kMaxPlayers ? world.gameState.highestPlayer : kMaxPlayers - 1;
+  for (int q = 1; q <= highest; ++q) {
+    const PlayerRecord& r = world.players[q];
+    if (r.kind == kKindEmpty || r.kind == kKindOut) continue;
+    const float v = le::LoadF32(r.products[product].bytes + 56);
+    if (v > peak) peak = v;
+  }
+  return peak * 1.2f;
+}
+
+void OpenPanel(int panel) {
+  if (g_mailUi.openSidePanel) g_mailUi.openSidePanel(panel);
+}
+
+// Research of a design (kind 2) or technology (kind 1): its missing
+// prerequisite technologies are queued first, then the object is started,
+// or, when the player already has a project for it, taken up again.
+void QueueResearch(const Reply& reply, uint32_t kind, uint32_t index) {
+  World& world = reply.world;
+  int16_t prerequisites[2] = {0, 0};
+  if (kind == kProjectDesign) {
+    if (index >= world.unitClasses.size()) return;
+    std::memcpy(prerequisites, world.unitClasses[index].requiredTechs, sizeof prerequisites);
+  } else {
+    if (index >= world.techs.size()) return;
+    std::memcpy(prerequisites, world.techs[index].prerequisites, sizeof prerequisites);
+  }
+  const PlayerTechState* row = TechRow(world, reply.local);
+  for (int16_t tech : prerequisites) {
+    if (tech <= 0 || static_cast<size_t>(tech) >= world.techs.size() || world.techs[static_cast<size_t>(tech)].category == 0)
+      continue;
+    if (!row || tech >= world.gameState.techCount) continue;
+    if (row[tech].known != 0 || (row[tech].projectFlags & kRowProjectOpen)) continue;
+    reply.Post(384, kProjectTechnology, static_cast<uint32_t>(tech), 0);
+  }
+  uint32_t projectId = 0;
+  {
+    WorldLockGuard hold(world, kLockProjects);
+    const ListNode& head = world.projectLists[reply.local];
+    for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
+      const auto* entry = static_cast<const ProjectEntry*>(node);
+      if (entry->kind == kind && entry->index == index && !(entry->displayFlags & kProjectClosed)) {
+        projectId = entry->id;
+        break;
+      }
+    }
+  }
+  if (projectId == 0) {
+    reply.Post(384, kind, index, 0);
+  } else {
+    reply.Post(386, projectId, kProjectHeld, 0);
+    reply.Post(386, projectId, kProjectPursued, 1);
+  }
+}
+
+void CarryOutReplySet(const Reply& reply, uint8_t replySet) {
+  World& world = reply.world;
+  const PlayerPolicyBlock& block = reply.player.displayPolicy;
+  const uint32_t p1 = reply.p(0);
+  switch (replySet) {
+    case 43:
+      reply.Post(70, p1, 1);
+      reply.Post(63, p1, 1);
+      break;
+    case 44:
+      reply.Post(54, p1, MessageReal(1.0f));
+      reply.Post(64, p1, 0);
+      break;
+    case 47:
+    case 48:
+      if (p1 < static_cast<uint32_t>(kSocialPrograms)) {
+        const double factor = replySet == 47 ? 0.9 : 1.1;
+        reply.Post(25, p1, MessageReal(static_cast<float>(block.socialspend[p1] * factor)));
+      }
+      break;
+    case 50:
+      if (block.milResearch[1] < 0.8f && block.milResearch[2] > 0.2f) {
+        reply.Post(138, 1, MessageReal(static_cast<float>(block.milResearch[1] + 0.1)));
+        reply.Post(138, 2, MessageReal(static_cast<float>(block.milResearch[2] - 0.1)));
+      }
+      break;
+    case 51:
+      if (block.milResearch[1] > 0.2f && block.milResearch[2] < 0.8f) {
+        reply.Post(138, 1, MessageReal(static_cast<float>(block.milResearch[1] - 0.1)));
+        reply.Post(138, 2, MessageReal(static_cast<float>(block.milResearch[2] + 0.1)));
+      }
+      break;
+    case 62: reply.Post(59, p1, MessageReal(ProductPeakValue(world, p1))); break;
+    case 64: reply.Post(128, p1); break;
+    case 65: reply.Post(128, static_cast<uint32_t>(block.defcon)); break;
+    case 66:
+      BroadcastPlayerMessage(world, reply.player, kMessageAlertBroadcast, kMessageAlertBroadcast, kMessageAlertBroadcast,
+                             kMessageAlertBroadcast, nullptr,
+                             MessageParams{static_cast<uint32_t>(reply.local), p1});
+      break;
+    case 70:
+      if (g_mailUi.applyOrderAtHex) g_mailUi.applyOrderAtHex(reply.message.serial);
+      break;
+    case 73: reply.Post(139, 0); break;
+    case 91: QueueResearch(reply, kProjectDesign, p1); break;
+    case 98: QueueResearch(reply, kProjectTechnology, p1); break;
+    case 97: reply.Post(158, 1); break;
+    case 102: reply.Post(276, p1); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+MailReplySource MailReplySourceOf(const PlayerMessage& message) {
+  MailReplySource source;
+  source.serial = message.serial;
+  source.typeId = message.typeId;
+  source.sender = message.sender;
+  for (int i = 0; i < 4; ++i) source.params[i] = message.params[i];
+  if (message.texts[2]) {
+    source.hasAttachment = true;
+    source.attachment = message.texts[2];
+  }
+  return source;
+}
+
+int HandleMailReply(World& world, uint32_t messageSerial, int replyCode) {
+  const int local = world.gameState.localPlayer;
+  MailReplySource source;
+  {
+    WorldLockGuard hold(world, kLockMail);
+    const PlayerMessage* message = FindPlayerMessage(world, local, messageSerial);
+    if (!message) return 0;
+    source = MailReplySourceOf(*message);
+  }
+  return HandleMailReply(world, source, replyCode);
+}
+
+int HandleMailReply(World& world, const MailReplySource& message, int replyCode) {
+  const int local = world.gameState.localPlayer;
+  if (local < 0 || local >= kMaxPlayers) return 0;
+  const Reply reply{world, message, local, world.players[local]};
+  const uint32_t p1 = message.params[0];
+  const MessageTypeRecord* type = MessageType(message.typeId);
+  uint32_t value = 0;
+  switch (replyCode) {
+    case 1:
+    case 18:
+    case 29:
+      if (type) CarryOutReplySet(reply, type->replySet);
+      return 1;
+    case 5:
+      if (g_mailUi.showRegionInDiplomacyPanel && p1 < static_cast<uint32_t>(kMaxPlayers))
+        g_mailUi.showRegionInDiplomacyPanel(static_cast<int32_t>(p1));
+      else
+        OpenPanel(4);
+      return 1;
+    case 7: OpenPanel(4); return 1;
+    case 6: {
+      static constexpr int kPanels[5] = {2, 3, 5, 6, 7};
+      if (message.params[1] < 5) OpenPanel(kPanels[message.params[1]]);
+      return 1;
+    }
+    case 9:
+      if (FindParam(message, kParamRegion, value) && value < static_cast<uint32_t>(kMaxPlayers) &&
+          g_mailUi.openRegionPopup)
+        g_mailUi.openRegionPopup(static_cast<int32_t>(value));
+      return 0;
+    case 11: reply.Post(258, p1, message.params[1]); return 1;
+    case 12:
+      if (message.hasAttachment && p1 < static_cast<uint32_t>(kMaxPlayers)) {
+        std::vector<uint8_t> payload(message.attachment.begin(), message.attachment.end());
+        payload.push_back(0);
+        reply.Post(180, p1, 0, 0, std::move(payload));
+      }
+      return 1;
+    case 13:
+      if (p1 < static_cast<uint32_t>(kMaxPlayers))
+        DeliverPlayerMessage(world, world.players[p1], kMessageOfferDeclined, local, nullptr,
+                             MessageParams{static_cast<uint32_t>(local)});
+      return 1;
+    case 14:
+      if (g_mailUi.openOfferInDealEditor) g_mailUi.openOfferInDealEditor(message.serial);
+      return 1;
+    case 33:
+      PostPlayerMessage(world, reply.player, local, kMessageReplyNotice, nullptr,
+                        MessageParams{message.params[0], message.params[1], message.params[2], message.params[3]});
+      return 1;
+    case 35: reply.Post(182, message.params[0], message.params[1], message.params[2]); return 1;
+    case 36: reply.Post(183, message.params[0], message.params[1], message.params[2]); return 1;
+    case 39: OpenPanel(2); return 1;
+    case 40: OpenPanel(3); return 1;
+    case 41: OpenPanel(5); return 1;
+    case 42: OpenPanel(6); return 1;
+    case 43: OpenPanel(7); return 1;
+    case 44:
+      BroadcastPlayerMessage(world, reply.player, kMessageCallBroadcast, kMessageCallBroadcast, kMessageCallBroadcast,
+                             kMessageCallBroadcast, nullptr, MessageParams{static_cast<uint32_t>(local)});
+      return 1;
+    case 49:
+      if (FindParam(message, kParamHex, value) && g_mailUi.centreMapOnHex) g_mailUi.centreMapOnHex(value);
+      return 1;
+    case 50:
+      if (FindParam(message, kParamUnit, value) && g_mailUi.goToUnit) g_mailUi.goToUnit(value);
+      return 1;
+    case 51:
+      if (message.sender != local && g_mailUi.openRegionPopup) g_mailUi.openRegionPopup(message.sender);
+      return 0;
+    case 3:
+    case 15: return 0;
+    case 2:
+    case 30:
+      if (type) {
+        auto& flags = const_cast<uint8_t&>(type->muteFlags);
+        std::atomic_ref<uint8_t>(flags).fetch_or(1, std::memory_order_relaxed);
+      }
+      return 1;
+    default: return 1;
+  }
+}
