@@ -22,11 +22,6 @@ struct CommandNetLink {
   // Whether every player of the network game is in step; the game clock
   // waits while it answers false. Without it the players count as in step.
   bool (*playersInStep)() = nullptr;
-  // At the end of each turn of a network game: builds the turn's sync-check
-  // entries and sends them to the peers.
-  void (*sendTurnSyncEntries)(World& world) = nullptr;
-  // When the game stops: the sync-check buffers are freed.
-  void (*freeSyncEntries)() = nullptr;
   // Joining a running network game: the session hears that the game starts,
   // the players read "Has Joined Game." and the peers get the sync
   // information of the loaded game.

@@ -5,7 +5,7 @@
 #include "app/app_object.h"
 #include "app/log.h"
 #include "platform/fpenv.h"
-#include "sim/region_names.h"
+#include "world/player_names.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -121,7 +121,7 @@ void WriteEndOfTurnLog(World& world) {
   for (int p = 1; p <= highest; ++p) {
     const PlayerRecord& region = world.players[p];
     LogWrite(g_platform, "Player %d (%-15.15s): GDP/c Initial Value %9.2f;  GDP/c Base (no constr) %9.2f  (%5.1f %%)\n",
-             p, RegionDisplayName(world, p), region.gdpPerCapita, region.baseGdpPerCapita,
+             p, LookupLocalizedName(world, world.players[p]), region.gdpPerCapita, region.baseGdpPerCapita,
              Percent(region.baseGdpPerCapita, region.gdpPerCapita));
     if (firstTurn) WriteFirstTurnDetail(region);
   }
@@ -131,7 +131,7 @@ void WriteEndOfTurnLog(World& world) {
   for (int p = 0; p <= highest; ++p) {
     const PlayerRecord& region = world.players[p];
     LogWrite(g_platform, "%-16s  Pop %12.0f/Treas %14.2f/GDP %10.2f/Land %9d/Units %4d/Petrol %12.2f\n",
-             RegionDisplayName(world, p), region.population, region.treasury, region.gdpPerCapita, region.hexCount,
+             LookupLocalizedName(world, world.players[p]), region.population, region.treasury, region.gdpPerCapita, region.hexCount,
              UnitTotal(region), ProductFloat(region, kPetrolProduct, kProductStockAt));
   }
   if (state.localPlayer >= 0 && state.localPlayer < kMaxPlayers) {

@@ -6,6 +6,7 @@
 #include "sim/command_network.h"
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
+#include "sim/sync_entries.h"
 #include "world/game_speed.h"
 #include "world/map_data.h"
 #include "world/text/scenario_text.h"
@@ -21,7 +22,7 @@ void StopGameSession(ScreenManager* ui) {
   if (IsNetworkGame(g_commandNet) && g_simUi.resetNetSession) g_simUi.resetNetSession();
   // The session is no longer a network game; nothing posts any more.
   g_commandNet.role = kNetGameNone;
-  if (g_commandNet.freeSyncEntries) g_commandNet.freeSyncEntries();
+  for (std::vector<uint8_t>& buffer : SyncEntriesOf(g_world).buffers) std::vector<uint8_t>().swap(buffer);
   if (CommandLog* log = CommandLogOf(g_world)) log->Clear();
 }
 

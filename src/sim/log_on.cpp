@@ -8,7 +8,6 @@
 #include "app/calendar.h"
 #include "app/log.h"
 #include "app/program_version.h"
-#include "net/net_session.h"
 #include "platform/fpenv.h"
 #include "platform/status.h"
 #include "sim/campaign_carry_over.h"
@@ -17,6 +16,7 @@
 #include "sim/game_start.h"
 #include "sim/game_threads.h"
 #include "sim/region_names.h"
+#include "world/player_names.h"
 #include "sim/safe_file_name.h"
 #include "sim/sim_ui_link.h"
 #include "units/unit_census.h"
@@ -25,7 +25,6 @@
 #include "world/text/player_settings.h"
 #include "world/text/scenario_def.h"
 #include "world/text/scenario_text.h"
-#include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 #include "world/text_field.h"
 #include "world/world.h"
@@ -163,31 +162,6 @@ void PrepareLoadedGame(World& world, int32_t joining) {
   world.scenario.head.gameFlags &= ~kGameFlagCheated;
 }
 
-// The player's part of the log's name: the registry name for the local
-// region (or "AI" when it plays another), in a network game what the local
-// slot says.
-std::string LogPlayerText(const World& world) {
-  const PlayerRecord& local = world.players[LocalIndex(world)];
-  if (!IsNetworkGame(g_commandNet))
-    return local.number == world.gameState.localPlayer ? std::string(g_netSession.identity.playerName) : "AI";
-  const uint32_t slot = local.networkSlot;
-  if (slot == 0 || slot >= static_cast<uint32_t>(kMaxPlayers)) return "AI";
-  const NetSlot& entry = world.slotTable[slot];
-  switch (entry.state) {
-    case kSlotComputer:
-      return "AI";
-    case kSlotHuman:
-      return FieldText(entry.name);
-    case 0:
-    case 1:
-    case 4:
-    case 5:
-      return TextListText(kListSlotinfo, entry.state);
-    default:
-      return "";
-  }
-}
-
 void StartGameLog(const World& world) {
   if (!g_uiOptions.outlogdef) {
     // A game without its log must not go on writing into the last game's.
@@ -235,7 +209,7 @@ void SettleStartView(World& world) {
 }
 
 std::string GameLogFileName(const World& world) {
-  const std::string player = SafeFileNamePart(LogPlayerText(world));
+  const std::string player = SafeFileNamePart(GetPlayerDisplayName(world, world.players[LocalIndex(world)]));
   const std::string region = SafeFileNamePart(RegionLogName(world, LocalIndex(world)));
   std::string name = std::string(g_app.saveGamePath) + "LOG-" + player + "-" + region + ".log";
   if (name.size() > kLogNameMax) name.resize(kLogNameMax);

@@ -123,8 +123,8 @@ TEST_F(LogOnTest, LogPlayerTextByNetworkSlot) {
   EXPECT_EQ(GameLogFileName(g_world), folder + "LOG--Region1.log");
   g_commandNet.role = kNetGameNone;
   EXPECT_EQ(GameLogFileName(g_world), folder + "LOG-Tester-Region1.log");
-  local.number = 7;  // the record does not belong to the local player
-  EXPECT_EQ(GameLogFileName(g_world), folder + "LOG-AI-Region1.log");
+  g_world.gameState.localPlayer = 2;  // the log is the local region's
+  EXPECT_EQ(GameLogFileName(g_world), folder + "LOG-Tester-Region2.log");
 }
 
 TEST_F(LogOnTest, ANewGameSettlesItsState) {

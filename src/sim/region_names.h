@@ -1,10 +1,7 @@
 #pragma once
-// The names the game log gives a region.
+// The name log-on gives the local region in the game log.
 struct World;
 
-// The scenario text's name for the region's number, else the name kept in
-// its record.
-const char* RegionDisplayName(const World& world, int player);
-// Log-on's name: the start preset's name for the region when the scenario
-// text gives one, else RegionDisplayName.
+// The start preset's name for the region when the scenario text gives one,
+// else the region's localised name.
 const char* RegionLogName(const World& world, int player);

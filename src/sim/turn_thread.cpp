@@ -22,6 +22,7 @@
 #include "sim/safe_file_name.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
+#include "sim/sync_entries.h"
 #include "sim/victory.h"
 #include "sim/visibility_decay.h"
 #include "units/unit_scheduler.h"
@@ -197,7 +198,7 @@ uint32_t RunTurnDays(World& world, int32_t days) {
     if (days > 1) PostTurnEvent(kTurnCodeDayEnd);
   }
   TurnEndAutosave(world);
-  if (IsNetworkGame(g_commandNet) && g_commandNet.sendTurnSyncEntries) g_commandNet.sendTurnSyncEntries(world);
+  if (IsNetworkGame(g_commandNet)) ComputeSyncEntries(world, false);
   return 0;
 }
 
