@@ -17,7 +17,10 @@
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "sim/command_post.h"
+#include "sim/game_start.h"
+#include "sim/game_stop.h"
 #include "sim/game_threads.h"
+#include "sim/sim_ui_link.h"
 #include "support/temp_dir.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
@@ -139,6 +142,52 @@ TEST_F(SpineTest, MapEditorOpensABlankWorldInModeOneWithTheGameTimer) {
   EXPECT_TRUE(sawTimer);
   EXPECT_EQ(CloseAndShutDown(), 0);
   EXPECT_FALSE(GameThreadsRunning()) << "shut-down stops the game's threads";
+}
+
+TEST_F(SpineTest, AGameStartsFromTheFrontEndAndLeavesForItAgain) {
+  StartUp(false);
+  ASSERT_EQ(g_platform.appMode, kModeFrontEnd);
+  // A loaded game of three regions, as the game set-up leaves it.
+  NewGameData(g_world);
+  ASSERT_EQ(LoadNewWorld(20, 12), 0);
+  GameState& s = g_world.gameState;
+  s.highestPlayer = 3;
+  s.localPlayer = 1;
+  for (int p = 1; p <= 3; ++p) {
+    g_world.players[p].number = static_cast<uint8_t>(p);
+    g_world.players[p].kind = kKindComputer;
+  }
+  StartGameSession(&g_ui, 1, 0, 0);
+  EXPECT_TRUE(GameThreadsRunning());
+  EXPECT_EQ(s.localPlayer, 1);
+  EXPECT_EQ(g_world.players[1].kind, kKindHuman);
+
+  // The turn thread tells the main window the turn is over.
+  PostTurnEvent(1);
+  plat::Message msg;
+  bool sawTurnEnd = false;
+  while (!sawTurnEnd && plat::PeekWindowMessage(&msg, true))
+    sawTurnEnd = msg.message == kMsgTurnEvent && msg.wParam == 1u;
+  EXPECT_TRUE(sawTurnEnd);
+
+  SwitchGameScreen(&g_ui, false);
+  EXPECT_FALSE(GameThreadsRunning());
+  EXPECT_EQ(g_platform.appMode, kModeFrontEnd);
+  EXPECT_EQ(g_ui.mode, kUiFrontEnd);
+  EXPECT_EQ(g_ui.currentRoot, &g_ui.frontEndRoot);
+  EXPECT_EQ(g_world.localPlayerRecord, nullptr) << "the game's data is released";
+  EXPECT_TRUE(g_commandLog.Empty());
+  // The front end's timer runs again.
+  plat::SleepMs(300);
+  bool sawTimer = false;
+  for (int i = 0; i < 50 && !sawTimer; ++i) {
+    if (plat::PeekWindowMessage(&msg, true) && msg.message == plat::kWmTimer && msg.wParam == kUiTimerId)
+      sawTimer = true;
+    else
+      plat::SleepMs(10);
+  }
+  EXPECT_TRUE(sawTimer);
+  EXPECT_EQ(CloseAndShutDown(), 0);
 }
 
 TEST_F(SpineTest, PlayerLeftNotificationPausesFirstThenHandsTheRegionOver) {

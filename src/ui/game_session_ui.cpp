@@ -4,6 +4,8 @@
 #include "app/audio/sound_system.h"
 #include "platform/window.h"
 #include "sim/sim_ui_link.h"
+#include "ui/interface_images.h"
+#include "world/text/ui_options.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
@@ -29,8 +31,10 @@ void PlaySound(int number) { PlayUiSound(g_sound, number); }
 void ClearGameQueues(ScreenManager*) { ClearDeferredActions(g_screens); }
 
 int32_t LoadGameImages(ScreenManager* ui) {
-  if (ui && ui->gameStartHook && ui->gameStartHook() == 0) ui->gameStartHook();
-  return 0;
+  if (!ui) return 0;
+  const int32_t status = LoadMapBitmaps(*ui);
+  if (ui->gameStartHook && ui->gameStartHook() == 0) ui->gameStartHook();
+  return status;
 }
 
 void StartGameTimer(ScreenManager*) {
@@ -42,14 +46,25 @@ void StopGameTimer(ScreenManager*) {
 }
 
 void StopGameInterface(ScreenManager* ui) {
-  if (ui && ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
   if (g_platform.appMode == kAppModeGame) g_platform.appMode = kAppModeFrontEnd;
   ClearDeferredActions(g_screens);
+  if (!ui) return;
+  if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
+  // The game's textures go; the front end loads what it needs again.
+  DestroyUiBitmaps(ui->bitmaps);
 }
 
 void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
+  if (!ui) {
+    g_platform.appMode = kAppModeFrontEnd;
+    return;
+  }
+  if (ui->mode != kUiMapEditor) (void)SaveUIOptions(g_uiOptions, g_app.optionsFile);
+  (void)LoadUiBitmaps(*ui);
+  if (ui->frontEndHook) ui->frontEndHook();
+  if (!showVictory && ShowLoadingScreen(0) < 0 && HaveWindow())
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
   g_platform.appMode = kAppModeFrontEnd;
-  if (!ui) return;
   ui->mode = kUiFrontEnd;
   ui->currentRoot = &ui->frontEndRoot;
   ui->currentRoot->flags |= kCtlRedrawAll;
