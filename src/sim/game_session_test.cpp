@@ -10,6 +10,7 @@
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "sim/log_on.h"
+#include "world/text/scenario_def.h"
 
 namespace {
 
@@ -162,6 +163,37 @@ TEST_F(GameStartTest, ANewGameLogsOnAndRunsItsFirstDay) {
   EXPECT_TRUE(GameThreadsRunning());
   EXPECT_EQ(g_lobbyLoadProgress.load(), 7000);
   StopGameSession(nullptr);
+}
+
+TEST_F(GameStartTest, ASavedGameRunsNoFirstDayNoMonthlyItemsAndNoPresets) {
+  BuildWorld(12, 8, 3);
+  g_world.players[1].monthlyYearlyAmount = 120.0f;
+  g_world.scenario.head.groupnum = 1;
+  g_scenarioGroupings.groupings[1].entries[2].mask = (1u << 2) | (1u << 3);
+  g_scenarioGroupings.groupings[1].entries[2].valueA = 44;
+  g_world.gameState.turnNumber = 7;
+  StartGameSession(nullptr, 1, 0, 0);
+  EXPECT_NE(g_world.scenario.head.gameFlags & kGameFlagFromSave, 0u);
+  EXPECT_EQ(g_world.gameState.turnNumber, 7u);
+  EXPECT_EQ(g_world.recurringItems, nullptr);
+  EXPECT_NE(g_world.players[2].startEmail, 44);
+  StopGameSession(nullptr);
+  g_scenarioGroupings = ScenarioGroupings{};
+}
+
+TEST_F(GameStartTest, StartPresetsGiveLeadersTheirFirstEmail) {
+  BuildWorld(12, 8, 3);
+  g_world.scenario.head.groupnum = 2;
+  g_scenarioGroupings.groupings[2].entries[2].mask = (1u << 2) | (1u << 3);
+  g_scenarioGroupings.groupings[2].entries[2].valueA = 44;
+  g_scenarioGroupings.groupings[2].entries[1].mask = 1u << 1;
+  g_scenarioGroupings.groupings[2].entries[1].valueA = 12;
+  g_world.players[3].startEmail = 9;
+  ApplyStartPresets(g_world);
+  EXPECT_EQ(g_world.players[2].startEmail, 44);
+  EXPECT_EQ(g_world.players[1].startEmail, 12);
+  EXPECT_EQ(g_world.players[3].startEmail, 9) << "a player without an entry keeps its e-mail";
+  g_scenarioGroupings = ScenarioGroupings{};
 }
 
 TEST_F(GameStartTest, AFailedLoadGoesBackToTheFrontEnd) {
