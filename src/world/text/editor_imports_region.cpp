@@ -336,13 +336,17 @@ int32_t ReadPlayerCsv(World& world, const char* name, std::string* error) {
     return Refuse(in, error);
   }
   if (!in.Int("NUMPLAYERSINFILE", 0, kMaxPlayers, count)) return Refuse(in, error);
+  if (count == 0) {
+    in.Fail("NUMPLAYERSINFILE is 0: there is no region to read");
+    return Refuse(in, error);
+  }
   if (!in.FindLineKey("STARTPLAYER")) {
     in.Fail("there is no STARTPLAYER line");
     return Refuse(in, error);
   }
   if (!in.Int("STARTPLAYER", 1, kMaxPlayers - 1, first)) return Refuse(in, error);
   const int recordCount = world.gameState.playerCount;
-  if (count == 0 || first + count > recordCount) {
+  if (first + count > recordCount) {
     in.Fail("regions " + std::to_string(first) + " to " + std::to_string(first + count - 1) +
             " do not fit the game's " + std::to_string(recordCount) + " region records");
     return Refuse(in, error);

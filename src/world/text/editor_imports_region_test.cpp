@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadRegionFile{"NUMPLAYERSINFILE,2\nSTARTPLAYER,1\ngovtype;,1\n", "line 3: column 3 (govtype;) is missing"},
                       BadRegionFile{"NUMPLAYERSINFILE,2\nSTARTPLAYER,1\ngovtype;,1,256\n", "256 is outside 0 to 255"},
                       BadRegionFile{"NUMPLAYERSINFILE,2\nSTARTPLAYER,31\n", "do not fit the game's 32 region records"},
-                      BadRegionFile{"NUMPLAYERSINFILE,0\nSTARTPLAYER,1\n", "do not fit"},
+                      BadRegionFile{"NUMPLAYERSINFILE,0\nSTARTPLAYER,1\n", "line 1: NUMPLAYERSINFILE is 0"},
                       BadRegionFile{"STARTPLAYER,1\n", "no NUMPLAYERSINFILE"},
                       BadRegionFile{"NUMPLAYERSINFILE,2\nSTARTPLAYER,1\nworldavail;,AC,ab\n", "beyond the 32"},
                       BadRegionFile{"NUMPLAYERSINFILE,1\nSTARTPLAYER,1\nbwmmember;,maybe\n", "is not yes or no"},

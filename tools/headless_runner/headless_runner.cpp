@@ -1,0 +1,413 @@
+#include "headless_runner.h"
+
+#include <sys/resource.h>
+
+#include <atomic>
+#include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include "app/app_object.h"
+#include "app/calendar.h"
+#include "app/settings.h"
+#include "net/net_session.h"
+#include "platform/fpenv.h"
+#include "platform/paths.h"
+#include "sim/game_start.h"
+#include "sim/game_stop.h"
+#include "sim/game_threads.h"
+#include "sim/sim_ui_link.h"
+#include "sim/simulation_lock.h"
+#include "sim/sync_entries.h"
+#include "sim/turn_thread.h"
+#include "units/unit_record.h"
+#include "world/data_file_io.h"
+#include "world/game_file.h"
+#include "world/map_file.h"
+#include "world/people_file.h"
+#include "world/post_load.h"
+#include "world/save_file.h"
+#include "world/tech_file.h"
+#include "world/terrain_file.h"
+#include "world/text/rule_tables.h"
+#include "world/text/scenario_def.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+#include "world/text_field.h"
+#include "world/unit_class_file.h"
+#include "world/world.h"
+
+namespace headless {
+
+namespace {
+
+// Game minutes a real second: far beyond what a day's work allows, so the
+// clock never waits for real time.
+constexpr int32_t kFullSpeed = 1 << 24;
+
+// The game-over codes the clock posts to the main window.
+constexpr uint32_t kCodeElectionLost = 97;
+constexpr uint32_t kCodeGameLost = 98;
+constexpr uint32_t kCodeGameWon = 99;
+
+// What the turn thread hands the main thread: the day lines and the end.
+struct DayFeed {
+  std::mutex lock;
+  std::condition_variable changed;
+  std::vector<std::string> lines;
+  int daysRun = 0;
+  int daysWanted = 0;
+  bool finished = false;
+  uint32_t endCode = 0;
+};
+DayFeed g_feed;
+
+// The reason the scenario's files could not be read, for the one error line.
+std::string g_loadError;
+std::string g_scenarioName;
+
+uint32_t Fnv(const uint8_t* bytes, size_t count, uint32_t h = 2166136261u) {
+  for (size_t i = 0; i < count; ++i) h = (h ^ bytes[i]) * 16777619u;
+  return h;
+}
+
+std::string Hex(uint32_t value) {
+  char text[16];
+  plat::FormatText(text, sizeof text, "%08x", value);
+  return text;
+}
+
+std::string Number(double value) {
+  char text[48];
+  plat::FormatText(text, sizeof text, "%.0f", value);
+  return text;
+}
+
+uint32_t SyncChecksum(World& world, int type) {
+  std::vector<uint8_t> bytes;
+  BuildSyncEntry(world, type, bytes);
+  return Fnv(bytes.data(), bytes.size());
+}
+
+// A checksum of the regions' records as the simulation keeps them: the
+// displayed settings and the counters of commands posted from other threads
+// are left out, as they move with the posting threads, not with the clock.
+uint32_t RegionChecksum(const World& world) {
+  uint32_t h = 2166136261u;
+  for (const PlayerRecord& r : world.players) {
+    PlayerRecord copy = r;
+    std::memset(static_cast<void*>(&copy.displayPolicy), 0, sizeof copy.displayPolicy);
+    copy.commandCounter = 0;
+    copy.pendingCommands = 0;
+    h = Fnv(reinterpret_cast<const uint8_t*>(&copy), sizeof copy, h);
+  }
+  return Fnv(world.worldEconomy.data(), world.worldEconomy.size(), h);
+}
+
+// The line of the day just ended: turn, date, totals and checksums.
+std::string DayLine(World& world) {
+  const GameState& state = world.gameState;
+  GameDate date{};
+  date.dayNumber = state.currentDay;
+  DayNumberToDate(date);
+  int regions = 0, hexes = 0;
+  double population = 0, gdp = 0, treasury = 0;
+  for (int p = 1; p <= state.highestPlayer && p < kMaxPlayers; ++p) {
+    const PlayerRecord& r = world.players[p];
+    if (r.kind != kKindHuman && r.kind != kKindComputer) continue;
+    ++regions;
+    hexes += r.hexCount;
+    population += r.population;
+    gdp += r.gdp;
+    treasury += r.treasury;
+  }
+  int units = 0;
+  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) units += IsUnitLive(*u) ? 1 : 0;
+  char head[96];
+  plat::FormatText(head, sizeof head, "day %u %04u-%02u-%02u", state.turnNumber, static_cast<unsigned>(date.year),
+                   static_cast<unsigned>(date.month), static_cast<unsigned>(date.day));
+  return std::string(head) + " regions " + std::to_string(regions) + " hexes " + std::to_string(hexes) +
+         " population " + Number(population) + " gdp " + Number(gdp) + " treasury " + Number(treasury) + " units " +
+         std::to_string(units) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
+         Hex(SyncChecksum(world, kSyncUnits)) + " " + Hex(SyncChecksum(world, kSyncPlayers)) + " " +
+         Hex(SyncChecksum(world, kSyncSpotting)) + " state " + Hex(RegionChecksum(world));
+}
+
+void StopTheClock(World& world) {
+  std::atomic_ref<int32_t>(world.gameState.gameSpeed).store(0, std::memory_order_relaxed);
+}
+
+// On the turn thread, after each turn (a turn is one day here) and at the
+// end of the game.
+void OnTurnEvent(uint32_t code) {
+  World& world = g_world;
+  if (code == kTurnCodeTurnEnd || (code == kTurnCodeDayEnd && world.gameState.daysPerTurn > 1)) {
+    if (code == kTurnCodeTurnEnd && world.gameState.daysPerTurn > 1) return;  // its days are counted already
+    std::string line;
+    {
+      plat::CriticalSectionLock simulation(g_simulationLock);
+      line = DayLine(world);
+    }
+    std::lock_guard hold(g_feed.lock);
+    g_feed.lines.push_back(std::move(line));
+    if (++g_feed.daysRun >= g_feed.daysWanted) {
+      StopTheClock(world);
+      g_feed.finished = true;
+    }
+    g_feed.changed.notify_all();
+  } else if (code == kCodeElectionLost || code == kCodeGameLost || code == kCodeGameWon) {
+    StopTheClock(world);
+    std::lock_guard hold(g_feed.lock);
+    g_feed.endCode = code;
+    g_feed.finished = true;
+    g_feed.changed.notify_all();
+  }
+}
+
+bool EndsWithSav(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string ext = name.substr(name.size() - 4);
+  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return ext == ".SAV";
+}
+
+// "Savegame\X" or "dir/X.SAV" as the save code takes it: folder and name.
+void SplitSavePath(const std::string& path, std::string& folder, std::string& name) {
+  std::string p = path;
+  if (EndsWithSav(p)) p.resize(p.size() - 4);
+  const size_t slash = p.find_last_of("/\\");
+  if (slash == std::string::npos) {
+    folder = g_app.saveGamePath;
+    name = p;
+  } else {
+    folder = p.substr(0, slash + 1);
+    name = p.substr(slash + 1);
+  }
+}
+
+// Checks a file the loader is about to read, for the one error line.
+bool FileReadable(const std::string& gamePath) {
+  const auto bytes = plat::ReadFileBytes(gamePath);
+  if (!bytes || bytes->empty()) {
+    g_loadError = gamePath + ": the file is missing, empty or cannot be read";
+    return false;
+  }
+  return true;
+}
+
+// The scenario's files in the front end's order: game, map, units, people,
+// technologies, terrain; then the post-load pass and the scenario's text.
+int32_t LoadScenarioFiles(ScreenManager*) {
+  World& w = g_world;
+  const std::string name = g_scenarioName;
+  const std::string definition = std::string(ScenarioDirectory(nullptr, false)) + name + ".GMC";
+  if (!FileReadable(definition)) return plat::kFail;
+  if (LoadScenarioDef(w, nullptr, name.c_str()) < 0) {
+    g_loadError = definition + ": the scenario definition cannot be read";
+    return plat::kFail;
+  }
+  const ScenarioSettings& s = w.scenario;
+  const std::string game = s.gamfile ? s.gamfile : "";
+  std::string why;
+  {
+    const std::string path = GameReadPath(w, game);
+    if (!FileReadable(path)) return plat::kFail;
+    if (!StageGameImage(*plat::ReadFileBytes(path), false, why)) {
+      g_loadError = path + ": " + why;
+      return plat::kFail;
+    }
+    if (ReadGamFile(w, game) < 0) {
+      g_loadError = path + ": the game file cannot be loaded";
+      return plat::kFail;
+    }
+  }
+  {
+    const std::string path = MapReadPath(w, game);
+    if (!FileReadable(path)) return plat::kFail;
+    if (!StageMapImage(*plat::ReadFileBytes(path), [](uint32_t) -> UnitRecord* { return nullptr; }, why)) {
+      g_loadError = path + ": " + why;
+      return plat::kFail;
+    }
+    if (ReadMapFile(w, game) < 0) {
+      g_loadError = path + ": the map file cannot be loaded";
+      return plat::kFail;
+    }
+  }
+  const struct {
+    const char* file;
+    const char* extension;
+    plat::Status (*read)(World&, std::string_view);
+    const char* what;
+  } kTables[] = {{s.unifile, ".UNI", ReadUniFile, "unit-class"},
+                 {s.pplfile, ".PPL", [](World& world, std::string_view n) { return ReadPplFile(world, n); }, "people"},
+                 {s.ttrfile, ".TTR", ReadTtrFile, "technology"},
+                 {s.terfile, ".TER", ReadTerFile, "terrain"}};
+  for (const auto& table : kTables) {
+    const std::string file = table.file ? table.file : "DEFAULT";
+    const std::string path = DataFileReadPath(w, file, table.extension);
+    if (!FileReadable(path)) return plat::kFail;
+    if (table.read(w, file) < 0) {
+      g_loadError = path + ": not a valid " + table.what + " file";
+      return plat::kFail;
+    }
+  }
+  CheckUnitsAfterLoad(w, LoadSource::kScenario);
+  (void)AfterLoadStep(w, name.c_str());
+  SetFieldText(w.gameState.scenarioName, name);
+  return plat::kOk;
+}
+
+int32_t LoadSave(const std::string& path) {
+  World& w = g_world;
+  std::string folder, name;
+  SplitSavePath(path, folder, name);
+  const std::string file = SaveGamePath(name, folder.c_str());
+  if (!FileReadable(file)) return plat::kFail;
+  if (LoadSaveGame(w, name, folder.c_str(), false, false) < 0) {
+    g_loadError = file + ": not a save game this version can load";
+    return plat::kFail;
+  }
+  return plat::kOk;
+}
+
+long PeakMemoryKb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// The parts of start-up a game needs without an interface: the settings'
+// defaults (never the user's settings file, so every run is the same), the
+// options, the text lists and the rule tables.
+void PrepareRun() {
+  plat::SetGameFloatMode();
+  WorldInitLocks(g_world);
+  LoadRegistrySettings(g_app, g_netSession.identity, nullptr);
+  // The clock never sleeps between minutes.
+  g_app.sysSleepTurnprocDef = 0;
+  g_app.sysSleepSkipDef = INT32_MAX;
+  g_app.sysTimePeriod = 0;
+  (void)LoadUIOptions(g_uiOptions, g_app.optionsFile);
+  (void)LoadTextLists(g_textLists, g_app.languageFile);
+  World& w = g_world;
+  LoadDeptPriorities(w, "deptprior");
+  LoadCabinetConcerns(w, "cabinetconcerns");
+  LoadTechTreeEffects(w, "techtreeeffects");
+  LoadNewsItems(w, "newsitems");
+  LoadOrdersTable(w, "orders");
+  LoadTrainingTable(w, "training");
+  LoadRTreaties(w, "rtreaties");
+  LoadWTreaties(w, "wtreaties");
+  LoadWMVotes(w, "wmvotes");
+  LoadAIParams(w, "AIparams");
+  g_simUi = SimUiLink{};
+  g_simUi.postTurnEvent = OnTurnEvent;
+  g_simUi.loadScenarioFiles = LoadScenarioFiles;
+}
+
+}  // namespace
+
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--days" && i + 1 < argc) {
+      char* end = nullptr;
+      const long days = std::strtol(argv[++i], &end, 10);
+      if (!end || *end || days < 1 || days > 1000000) {
+        error = std::string("--days takes a whole number of days from 1, not \"") + argv[i] + "\"";
+        return false;
+      }
+      options.days = static_cast<int>(days);
+    } else if (arg == "--save" && i + 1 < argc) {
+      options.save = argv[++i];
+    } else if (!arg.empty() && arg[0] == '-') {
+      error = "unknown option " + arg;
+      return false;
+    } else if (options.game.empty()) {
+      options.game = arg;
+    } else {
+      error = "one scenario or save only, not also " + arg;
+      return false;
+    }
+  }
+  if (options.game.empty()) {
+    error = "no scenario or save named";
+    return false;
+  }
+  return true;
+}
+
+int Run(const Options& options, std::FILE* out, std::FILE* err) {
+  PrepareRun();
+  World& w = g_world;
+  {
+    std::lock_guard hold(g_feed.lock);
+    g_feed.daysWanted = options.days;
+  }
+
+  const bool fromSave = EndsWithSav(options.game);
+  if (fromSave) {
+    if (LoadSave(options.game) < 0) {
+      std::fprintf(err, "%s\n", g_loadError.c_str());
+      return 1;
+    }
+  } else {
+    g_scenarioName = options.game;
+  }
+  StartGameSession(nullptr, fromSave ? 1 : 0, 0, 0);
+  if (!GameThreadsRunning() || g_world.gameState.highestPlayer <= 0) {
+    std::fprintf(err, "%s\n", g_loadError.empty() ? (options.game + ": the game cannot be started").c_str()
+                                                   : g_loadError.c_str());
+    StopGameSession(nullptr);
+    return 1;
+  }
+
+  // Every region is led by the computer; the clock runs flat out.
+  {
+    plat::CriticalSectionLock simulation(g_simulationLock);
+    for (PlayerRecord& r : w.players)
+      if (r.kind == kKindHuman) r.kind = kKindComputer;
+    g_uiOptions.autosaveturns = 0;
+  }
+  const auto started = std::chrono::steady_clock::now();
+  std::atomic_ref<int32_t>(w.gameState.gameSpeed).store(kFullSpeed, std::memory_order_relaxed);
+  SignalRunEvents();
+
+  size_t printed = 0;
+  std::unique_lock wait(g_feed.lock);
+  for (;;) {
+    g_feed.changed.wait(wait, [&] { return g_feed.finished || g_feed.lines.size() > printed; });
+    while (printed < g_feed.lines.size()) std::fprintf(out, "%s\n", g_feed.lines[printed++].c_str());
+    std::fflush(out);
+    if (g_feed.finished) break;
+  }
+  const int days = g_feed.daysRun;
+  const uint32_t endCode = g_feed.endCode;
+  wait.unlock();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+
+  int code = 0;
+  if (endCode) std::fprintf(out, "game over: code %u\n", endCode);
+  if (!options.save.empty()) {
+    std::string folder, name;
+    SplitSavePath(options.save, folder, name);
+    const std::string keep = g_app.saveGamePath;
+    SetFieldText(g_app.saveGamePath, folder);
+    if (!folder.empty()) (void)plat::MakeGameDirectories(folder);
+    if (SaveGame(w, name) < 0) {
+      std::fprintf(err, "%s: the save cannot be written\n", SaveGamePath(name).c_str());
+      code = 1;
+    }
+    SetFieldText(g_app.saveGamePath, keep);
+  }
+  StopGameSession(nullptr);
+  std::fprintf(err, "%d days in %.2f s: %.1f game days a second; peak memory %.1f MB\n", days, seconds,
+               seconds > 0 ? days / seconds : 0.0, static_cast<double>(PeakMemoryKb()) / 1024.0);
+  return code;
+}
+
+}  // namespace headless

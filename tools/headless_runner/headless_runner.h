@@ -1,0 +1,33 @@
+#pragma once
+// The headless runner: loads a scenario or a save game, makes every region
+// computer-led, logs on and runs days on the real turn thread as fast as it
+// can, with no window, device, sound or interface. After each day it prints
+// one line: the turn, the date, world totals and checksums of the state
+// (the game's sync-check entries and its region records), all taken at the
+// end of the day, so two runs of the same game print the same lines. It is
+// the end-to-end, soak and determinism test and the simulation benchmark.
+#include <cstdio>
+#include <string>
+
+namespace headless {
+
+struct Options {
+  int days = 30;
+  // A scenario name ("Channel": "Scenario\Channel.GMC") or a save game (a
+  // path ending in ".SAV", relative to the data root).
+  std::string game;
+  // A save written at the end ("Savegame\NAME.SAV", or a path relative to
+  // the data root); empty for none.
+  std::string save;
+};
+
+// Parses "[--days N] [--save NAME] SCENARIO-OR-SAVE". False with a message.
+bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
+
+// Runs the game from the current data root. The day lines go to `out`; a
+// file that cannot be loaded gives one line on `err` naming it and what is
+// wrong, and 1; the summary (days a second, peak memory) goes to `err`.
+// Returns the exit code: 0 when the days ran (or the game ended early).
+int Run(const Options& options, std::FILE* out, std::FILE* err);
+
+}  // namespace headless

@@ -1,0 +1,18 @@
+// veldrane-headless [--days N] [--save NAME] SCENARIO-OR-SAVE, run from the
+// game's data root (or from anywhere when the program sits in it).
+#include <cstdio>
+
+#include "headless_runner.h"
+#include "platform/paths.h"
+
+int main(int argc, char** argv) {
+  headless::Options options;
+  std::string error;
+  if (!headless::ParseOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "veldrane-headless: %s\nusage: veldrane-headless [--days N] [--save NAME] SCENARIO-OR-SAVE\n",
+                 error.c_str());
+    return 2;
+  }
+  plat::SetDataRoot(plat::FindDataRoot(argv[0]));
+  return headless::Run(options, stdout, stderr);
+}

@@ -1,0 +1,20 @@
+# A game that cannot be loaded gives one line naming its file and code 1.
+function(expect_refusal pattern)
+  execute_process(COMMAND ${RUNNER} ${ARGN} WORKING_DIRECTORY ${GAME_DIR}
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE code)
+  if(NOT code EQUAL 1)
+    message(FATAL_ERROR "veldrane-headless ${ARGN} ended with ${code}, not 1:\n${out}\n${err}")
+  endif()
+  if(NOT err MATCHES "${pattern}")
+    message(FATAL_ERROR "veldrane-headless ${ARGN} said:\n${err}\nnot ${pattern}")
+  endif()
+  if(NOT out STREQUAL "")
+    message(FATAL_ERROR "veldrane-headless ${ARGN} printed days:\n${out}")
+  endif()
+endfunction()
+
+expect_refusal("Scenario.NoSuchScenario.GMC: the file is missing" NoSuchScenario)
+expect_refusal("Savegame.NoSuchSave.SAV: the file is missing" Savegame/NoSuchSave.SAV)
+file(WRITE ${GAME_DIR}/Savegame/HEADLESS-BAD.SAV "not a save game at all")
+expect_refusal("HEADLESS-BAD.SAV: not a save game" Savegame/HEADLESS-BAD.SAV)
+file(REMOVE ${GAME_DIR}/Savegame/HEADLESS-BAD.SAV)
