@@ -18,8 +18,6 @@ constexpr size_t kShortNameAt = 16;
 constexpr size_t kShortNameSize = 8;
 // The type byte indexes the 26 unit types of the text lists.
 constexpr int kUnitTypes = 26;
-constexpr size_t kFlagsAt = 72;
-constexpr size_t kSecondFlagsAt = 76;
 constexpr int kExtraReals = 12;
 
 enum class Cell { kU8, kI16, kU16, kF32, kWord, kFlags, kSecondFlag };
