@@ -25,3 +25,143 @@ void Grant(World& world, PlayerTechState* row, int tech, int depth) {
 void GrantTechRecursive(World& world, int player, int tech) {
   if (PlayerTechState* row = TechRow(world, player)) Grant(world, row, tech, 0);
 }
+
+#include <algorithm>
+#include <cmath>
+
+#include "world/data_tables.h"
+#include "world/player_record.h"
+
+namespace {
+
+// The row byte of a design, or null outside the class table and the row.
+uint8_t* DesignByte(World& world, int player, int64_t classIndex) {
+  uint8_t* row = DesignRow(world, player);
+  if (!row || classIndex < 0 || classIndex >= static_cast<int64_t>(world.unitClasses.size()) ||
+      classIndex >= world.gameState.designRowBytes)
+    return nullptr;
+  return row + classIndex;
+}
+
+// Technologies a row and the table both hold.
+int64_t TechLimit(const World& world) {
+  return std::min<int64_t>(static_cast<int64_t>(world.techs.size()), world.gameState.techCount);
+}
+
+// A prerequisite is met when it names no technology (0, negative, beyond
+// the table, an empty slot) or one the player knows.
+bool PrerequisiteMet(const World& world, const PlayerTechState* row, int16_t need) {
+  if (need <= 0 || need >= TechLimit(world)) return true;
+  if (world.techs[static_cast<size_t>(need)].category == 0) return true;
+  return row && row[need].known != 0;
+}
+
+const int16_t* Prerequisites(const World& world, const ProjectEntry& entry) {
+  if (entry.kind == kProjectTechnology) {
+    if (entry.index < world.techs.size()) return world.techs[entry.index].prerequisites;
+  } else if (entry.kind == kProjectDesign) {
+    if (entry.index < world.unitClasses.size()) return world.unitClasses[entry.index].requiredTechs;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void SetDesignAvailable(World& world, uint8_t mask, int player, int classIndex, bool set) {
+  if (uint8_t* bits = DesignByte(world, player, classIndex))
+    *bits = static_cast<uint8_t>(set ? (*bits | mask) : (*bits & ~mask));
+}
+
+void GrantItem(World& world, ProjectEntry& entry, int player) {
+  entry.displayFlags = 0;
+  entry.simFlags = 0;
+  entry.remainingCost = 0.0f;
+  if (entry.kind == kProjectTechnology) {
+    PlayerTechState* row = TechRow(world, player);
+    if (row && entry.index < static_cast<uint32_t>(world.gameState.techCount)) {
+      row[entry.index].known = 2;
+      row[entry.index].projectFlags = static_cast<uint8_t>(row[entry.index].projectFlags & ~(kRowProjectOpen | kRowProjectHeld));
+    }
+  } else if (entry.kind == kProjectDesign) {
+    if (uint8_t* bits = DesignByte(world, player, entry.index)) {
+      *bits |= 1u;
+      *bits = static_cast<uint8_t>(*bits & ~(kRowProjectOpen | kRowProjectHeld));
+    }
+  }
+}
+
+int ItemAvailability(const World& world, const ProjectEntry& entry, int player) {
+  if (entry.kind != kProjectTechnology && entry.kind != kProjectDesign) return 1;
+  const int16_t* needs = Prerequisites(world, entry);
+  // A project for nothing in the tables has nothing to wait for.
+  if (!needs) return 1;
+  const PlayerTechState* row = TechRow(world, player);
+  if (!PrerequisiteMet(world, row, needs[0])) return 0;
+  return PrerequisiteMet(world, row, needs[1]) ? 1 : 0;
+}
+
+float ItemRatio(const World& world, const ProjectEntry& entry) {
+  if (entry.kind == kProjectTechnology) {
+    if (entry.index >= world.techs.size()) return 0.0f;
+    const TechRecord& tech = world.techs[entry.index];
+    // A free technology would weigh infinitely; it weighs nothing instead.
+    if (tech.researchCost == 0.0f) return 0.0f;
+    return tech.price / tech.researchCost;
+  }
+  if (entry.kind == kProjectDesign) {
+    if (entry.index >= world.unitClasses.size()) return 0.0f;
+    const UnitClassRecord& k = world.unitClasses[entry.index];
+    const float n = static_cast<float>(k.strengthPerSize);
+    const float under = n * k.buildWorkPerPoint + 1.0f;
+    if (under == 0.0f) return 0.0f;
+    return (n * k.upkeepFactor + 0.9f) / under;
+  }
+  return 0.0f;
+}
+
+std::vector<ProjectEntry*> ListProjects(World& world, int player, int kind, uint32_t wanted, uint32_t excluded,
+                                        int copy) {
+  std::vector<ProjectEntry*> taken;
+  if (player < 0 || player >= kMaxPlayers) return taken;
+  ListNode& head = world.projectLists[player];
+  for (ListNode* node = head.prev(); node && node != &head; node = node->prev()) {
+    auto* entry = static_cast<ProjectEntry*>(node);
+    if (kind >= 0 && entry->kind != kind) continue;
+    const uint32_t flags = copy != 0 ? entry->simFlags : entry->displayFlags;
+    if (wanted != 0 && (flags & wanted) == 0) continue;
+    if (flags & excluded) continue;
+    taken.push_back(entry);
+  }
+  return taken;
+}
+
+std::vector<int> WalkTechTable(const World& world, int player, int category, bool levelCheck, int knownFilter,
+                               int openFilter, bool prereqCheck) {
+  std::vector<int> rows;
+  const PlayerTechState* row = TechRow(world, player);
+  const bool validPlayer = player >= 0 && player < kMaxPlayers;
+  const int64_t count = TechLimit(world);
+  for (int64_t t = 0; t < count; ++t) {
+    const TechRecord& tech = world.techs[static_cast<size_t>(t)];
+    if (tech.category == 0) continue;
+    if (category >= 0 && tech.category != category) continue;
+    if (levelCheck && validPlayer) {
+      const float level = world.players[player].techLevel;
+      // The whole part, taken in float so no level is out of an integer's range.
+      if (std::trunc(level) < static_cast<float>(tech.techLevel)) continue;
+    }
+    if (knownFilter >= 0) {
+      const int known = (t == 0 || (row && row[t].known != 0)) ? 1 : 0;
+      if (known != knownFilter) continue;
+    }
+    if (openFilter >= 0) {
+      const int open = (row && (row[t].projectFlags & kRowProjectOpen)) ? 1 : 0;
+      if (open != openFilter) continue;
+    }
+    if (prereqCheck &&
+        (!PrerequisiteMet(world, row, tech.prerequisites[0]) || !PrerequisiteMet(world, row, tech.prerequisites[1])))
+      continue;
+    rows.push_back(static_cast<int>(t));
+  }
+  return rows;
+}
