@@ -1,12 +1,49 @@
 #pragma once
 // Services computed from a region record: the social programmes' costs, the
-// budget totals of one settings copy, and the cabinet's default orders.
+// budget totals of one settings copy, tax rates for a level, ranks and
+// ratings, and the cabinet's default orders.
+#include <array>
+#include <cstdint>
+
+struct GameDate;
+struct PlayerPolicyBlock;
 struct PlayerRecord;
 struct World;
 
+// The budget words of a settings copy that the totals fill, by word index.
+inline constexpr int kBudgetTaxRevenueWord = 26;   // 14 words, one per tax
+inline constexpr int kBudgetConsumptionWord = 280; // the products' consumption value
+inline constexpr int kBudgetProductionWord = 281;  // the products' production value
+inline constexpr int kBudgetSubsidyWord = 282;     // the products' subsidies
+
+// Word n of a settings copy read or written as a float.
+float BlockReal(const PlayerPolicyBlock& block, int word);
+void SetBlockReal(PlayerPolicyBlock& block, int word, float value);
+
+// 1 for 1 January.
+int32_t DayOfYear(const GameDate& date);
+
 // Fills the seven social programmes' costs.
 void ComputeSocialCosts(World& world, PlayerRecord& region);
+// Cost of programme `index` (0 to 6) at the copy's spending setting, or the
+// sum of the seven for a negative index. copy: 0 display, 1 simulation.
+float GetSocialSpending(int copy, int index, const PlayerRecord& region);
 // Recomputes the budget figures of one settings copy (0 display, 1 simulation).
 void RecalcPlayerTotals(World& world, PlayerRecord& region, int copy);
+// The twelve tax rates and the user fees (index 12) that raise `level` from
+// the given thirteen revenue bases.
+std::array<float, 13> TaxRatesForLevel(const float (&bases)[13], float level);
+// Posts the local player's commands setting those rates.
+void SetTaxRatesForLevel(const float (&bases)[13], float level);
+// 1 plus the number of active regions whose float at record offset
+// `fieldOffset` is strictly greater than this player's.
+int32_t GetPlayerRank(const World& world, int player, uint32_t fieldOffset);
+float GetProductSubsidyValue(const World& world, const PlayerRecord& region, int copy, int product);
+float GetProductPeakValue(const World& world, int product);
+float PlayerRatioC(const PlayerRecord& region);
+float PlayerRatingB(const World& world, const PlayerRecord& region, float x);
+// The first figure of a government type's factor row; a type outside the
+// table takes row 0.
+float GovtypeSpendingFactor(uint8_t govtype);
 // Posts the cabinet's default staffing and orders for the region.
 void PostCabinetDefaults(World& world, PlayerRecord& region);
