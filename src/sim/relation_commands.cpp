@@ -3,12 +3,55 @@
 #include <algorithm>
 #include <string>
 
+#include "sim/command_log.h"
+#include "sim/command_network.h"
+#include "sim/command_post.h"
 #include "sim/diplomatic_offer.h"
+#include "sim/game_command.h"
+#include "sim/player_message_link.h"
+#include "sim/player_messages.h"
+#include "sim/relation_fields.h"
+#include "sim/relations.h"
+#include "world/text/rule_tables.h"
 #include "sim/policy_block_fields.h"
 #include "world/player_record.h"
 #include "world/world.h"
 
 namespace {
+
+uint32_t Bit(int p) { return 1u << static_cast<unsigned>(p); }
+bool InGame(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
+
+// The record's index in the world, or -1 when it is none of its regions.
+int PlayerIndex(const World& world, const PlayerRecord& record) {
+  if (&record < world.players || &record >= world.players + kMaxPlayers) return -1;
+  return static_cast<int>(&record - world.players);
+}
+
+float TreatyWeight(int type) {
+  const TreatyTypeEntry* entry = TreatyType(g_ruleTables.rTreatyTypes, type);
+  return entry ? entry->weight : 0.0f;
+}
+
+// Whether this machine speaks for region q: the local player's, or a region
+// in play that no person on another machine leads, in a game this machine
+// runs alone or hosts.
+bool AnswersHere(const World& world, int q) {
+  if (q == world.gameState.localPlayer) return true;
+  const PlayerRecord& r = world.players[q];
+  if (!InGame(r)) return false;
+  if (IsNetworkGame(g_commandNet) && g_commandNet.role != kNetGameHost) return false;
+  return r.kind != kKindHuman;
+}
+
+// Region q answers a declaration of war with its own.
+void PostAnswer(World& world, int q, int against) {
+  CommandLog* log = CommandLogOf(world);
+  if (!log) return;
+  GameCommand c = MakeGameCommand(world.gameState, 177, q);
+  c.arg28 = static_cast<uint32_t>(against);
+  PostCommand(*log, std::move(c), true);
+}
 
 // Bits of the word that holds the wage switches and the world-market state.
 constexpr uint32_t kWorldMarketMember = 1u << 2;
@@ -85,10 +128,125 @@ void WorldMarketCommand(World& world, PlayerRecord& player, int copy, uint32_t j
 
 void TakeLoanCommand(World&, PlayerRecord&, int, uint32_t) {}
 void RepayLoanCommand(World&, PlayerRecord&, int, uint32_t) {}
-void DeclareWarCommand(World&, PlayerRecord&, int, uint32_t) {}
+void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t target) {
+  const int self = PlayerIndex(world, player);
+  if (self < 0 || target >= static_cast<uint32_t>(kMaxPlayers)) return;
+  const int q = static_cast<int>(target);
+  PlayerPolicyBlock& block = copy == 0 ? player.displayPolicy : player.simPolicy;
+  if (q == self || (block.hostileMask & Bit(q))) return;
+  block.hostileMask |= Bit(q);
+  block.ceasefireMask &= ~Bit(q);
+  block.defcon = std::max(block.defcon, 2);
+  for (int t = 0; t < kTreatyMaskTypes; ++t) SetTreaty(world, player, copy, t, false, q, false, true);
+  g_relationsChanged.store(true);
+  if (copy != 1) return;
+  PlayerRecord& other = world.players[q];
+  EndAllTreatiesCommand(world, player, copy, target, 0);
+  uint32_t noticed = 0;
+  if (!(other.simPolicy.hostileMask & Bit(self))) {
+    noticed = (RecordWord(player, kRecordAttackedByMaskA) | RecordWord(player, kRecordAttackedByMaskB) |
+               RecordWord(player, kRecordWarNoticeMaskA)) & Bit(q);
+    if (!noticed) SetRecordWord(other, kRecordWarNoticeMaskA, RecordWord(other, kRecordWarNoticeMaskA) | Bit(self));
+    if (AnswersHere(world, q)) PostAnswer(world, q, self);
+  }
+  const bool struckFirst = (RecordWord(player, kRecordAttackedByMaskA) & Bit(q)) != 0;
+  for (int r = 1; r < kMaxPlayers; ++r) {
+    PlayerRecord& told = world.players[r];
+    if (!InGame(told)) continue;
+    uint32_t type = 0;
+    if (r == q) type = 4;
+    else if (TreatyMask(told.simPolicy, 10) & Bit(q)) type = struckFirst ? 52 : 6;
+    else if (told.simPolicy.friendlyMask & Bit(q)) type = struckFirst ? 50 : 3;
+    if (!type) continue;
+    PostPlayerMessageTo(world, told, self, static_cast<int32_t>(type), 0);
+    SetRecordWord(other, kRecordWarNoticeMaskB, RecordWord(other, kRecordWarNoticeMaskB) | Bit(self));
+  }
+  if (!noticed) {
+    const float v = player.belligerence[q] - 1.0f;
+    if (!(RecordWord(player, kRecordWarNoticeMaskB) & Bit(q))) {
+      if (v < 0.0f) {
+        ApplyReputationChange(world, player, v, 0.8f, 0.8f, 0.5f, 0, 1);
+        ApplyReputationChange(world, other, -v, 0.4f, 0.3f, 0.1f, 0.2f, 0.2f);
+      }
+    } else if (v / 10.0f < 0.0f) {
+      ApplyReputationChange(world, player, v / 10.0f, 0.8f, 0.8f, 0.5f, 0, 1);
+    }
+  } else {
+    const float v = other.belligerence[self] - 1.0f;
+    if (v < 0.0f) {
+      ApplyReputationChange(world, other, v, 0.8f, 0.8f, 0.5f, 0, 1);
+      ApplyReputationChange(world, player, -v, 0.4f, 0.3f, 0.1f, 0.2f, 0.2f);
+    }
+  }
+  other.civilAttitude[self] -= other.approval;
+  other.diplomaticRelation[self] -= 1.0f;
+  other.belligerence[self] += 1.0f;
+  const int highest = std::min(world.gameState.highestPlayer, kMaxPlayers - 1);
+  for (int r = 1; r <= highest; ++r) {
+    PlayerRecord& third = world.players[r];
+    if (r == self || r == q || !InGame(third)) continue;
+    float civil = 0, relation = 0;
+    if (third.simPolicy.hostileMask & Bit(q)) {
+      third.civilAttitude[self] += 0.2f;
+      third.diplomaticRelation[self] += 0.3f;
+      third.belligerence[self] *= 0.7f;
+      continue;
+    }
+    float bell = 0;
+    if (third.simPolicy.friendlyMask & Bit(q)) civil = -0.1f, relation = -0.3f, bell = 0.5f;
+    else if (ReciprocalMask(other.simPolicy, ReciprocalWord(13)) & Bit(r)) civil = -0.02f, relation = -0.1f, bell = 0.3f;
+    else if (ReciprocalMask(other.simPolicy, ReciprocalWord(30)) & Bit(r)) civil = -0.02f, relation = -0.1f, bell = 0.2f;
+    else continue;
+    third.civilAttitude[self] += civil;
+    third.diplomaticRelation[self] += relation;
+    third.belligerence[self] += bell;
+  }
+  for (size_t at : {kRecordAttackedByMaskA, kRecordAttackedByMaskB, kRecordWarNoticeMaskA, kRecordWarNoticeMaskB})
+    SetRecordWord(player, at, RecordWord(player, at) & ~Bit(q));
+}
+
 void SurrenderCommand(World&, PlayerRecord&, int, uint32_t, uint32_t) {}
-void EndTreatyCommand(World&, PlayerRecord&, int, uint32_t, uint32_t, uint32_t) {}
-void EndAllTreatiesCommand(World&, PlayerRecord&, int, uint32_t, uint32_t) {}
+
+void EndTreatyCommand(World& world, PlayerRecord& player, int copy, uint32_t type, uint32_t partner, uint32_t flag) {
+  const int self = PlayerIndex(world, player);
+  if (self < 0 || type >= static_cast<uint32_t>(kTreatyMaskTypes) || partner >= static_cast<uint32_t>(kMaxPlayers))
+    return;
+  const int t = static_cast<int>(type);
+  const int q = static_cast<int>(partner);
+  if (q == self || !(TreatyMask(copy == 0 ? player.displayPolicy : player.simPolicy, t) & Bit(q))) return;
+  if (copy == 1) {
+    PlayerRecord& other = world.players[q];
+    PostPlayerMessageTo(world, other, self, flag ? 276 : 275, type);
+    BroadcastPlayerMessage(world, player, 149, 149, 149, 149, nullptr, MessageParams{type, partner});
+    if (!flag) {
+      const float w = TreatyWeight(t);
+      ApplyReputationChange(world, player, -0.3f, w, w, 0, 0, w / 2.0f);
+      ApplyReputationChange(world, other, 0.05f, w, w, w / 2.0f, 0, w / 10.0f);
+    }
+  }
+  SetTreaty(world, player, copy, t, false, q, true, true);
+  g_relationsChanged.store(true);
+}
+
+void EndAllTreatiesCommand(World& world, PlayerRecord& player, int copy, uint32_t partner, uint32_t flag) {
+  const int self = PlayerIndex(world, player);
+  if (self < 0 || partner >= static_cast<uint32_t>(kMaxPlayers) || static_cast<int>(partner) == self) return;
+  const int q = static_cast<int>(partner);
+  if (copy == 1 && flag) {
+    PostPlayerMessageTo(world, world.players[q], self, 248, 0);
+    BroadcastPlayerMessage(world, player, 248, 248, 248, 248, nullptr, MessageParams{partner});
+  }
+  PlayerPolicyBlock& block = copy == 0 ? player.displayPolicy : player.simPolicy;
+  for (int u = 0; u < kTreatyMaskTypes; ++u) {
+    if (!(TreatyMask(block, u) & Bit(q))) continue;
+    if (copy == 1 && !flag) {
+      const float w = TreatyWeight(u);
+      ApplyReputationChange(world, player, -0.2f, w, w, 0, 0, w / 2.0f);
+    }
+    SetTreaty(world, player, copy, u, false, q, false, false);
+  }
+  g_relationsChanged.store(true);
+}
 void TargetHexCommand(World&, PlayerRecord&, int, uint32_t) {}
 void DiplomaticOfferCommand(World& world, PlayerRecord& player, int copy, uint32_t arg28,
                             const std::vector<uint8_t>& text, uint32_t sequence) {

@@ -1,16 +1,45 @@
 #pragma once
 // Relations between regions: the treaty operation every treaty change goes
-// through. The masks, cascades and effects of treaties come with the
-// relations code; until then a treaty asked for here changes nothing.
+// through, the scoring of acts into feelings and ratings, and the election
+// figures that read the same ratings.
+#include <cstdint>
+
 struct PlayerRecord;
+struct World;
 
 // Makes (on) or ends treaty `type` between the record's region and `partner`
 // on one copy of its settings (0 display, 1 simulation); with `cascade` the
 // treaty types of that kind follow, with `withEffects` feelings and ratings
-// move.
+// move. Types outside 0..127, partners outside 0..31 and a region's treaty
+// with itself change nothing.
+void SetTreaty(World& world, PlayerRecord& record, int copy, int type, bool on, int partner, bool cascade,
+               bool withEffects);
+// The same on the game's world. A record that is not one of its regions
+// changes only its own settings: no partner, message or other region moves.
 void SetTreaty(PlayerRecord& record, int copy, int type, bool on, int partner, bool cascade, bool withEffects);
 
-struct World;
+// An act of the region moves its ratings and the other regions' feelings
+// toward it by `amount` (held to -1..1), weighted by w1 (market standing),
+// w2 (external standing and feelings), w3 (civil approval), w4 (military
+// approval) and w5 (belligerence toward it); each weight counts at most 1
+// and a weight of 0 skips its step.
+void ApplyReputationChange(World& world, PlayerRecord& record, float amount, float w1, float w2, float w3, float w4,
+                           float w5);
+// Record R's feelings toward player q move by x: belligerence up (not below
+// 0), civil attitude down by x / 3, diplomatic relation down by x / 2.
+void AdjustRelationScores(int q, PlayerRecord& record, float x);
+
+// Units of player `striker` hit region R (kind 2 or 3 of the strike): the
+// reaction, and 1 when the strike counts as an undeclared attack that this
+// machine answers, else 0. `standing` is R's standing word toward the
+// striker (negative: the strike was not invited).
+int ResolveRelations(World& world, PlayerRecord& record, int striker, int kind, int32_t standing);
+
+// New party shares of the region (normalised, none below 0.02 before the
+// normalising) from its civil and military approval, unemployment and the
+// sum of its six cabinet members' signed leanings; returns the winning
+// party, the lowest number among equal shares.
+int ComputeElection(PlayerRecord& record, float cabinetLeaningSum);
 
 // Options of a surrender.
 inline constexpr unsigned kSurrenderMessages = 1u << 0;        // the players are told
