@@ -5,6 +5,10 @@
 #include <cstdint>
 
 struct PlayerRecord;
+struct RecurringFields;
 struct World;
 
 void RunRecurringItems(World& world, PlayerRecord& region);
+
+// Whether an item's payment falls due on that day number.
+bool RecurringItemDueOn(const RecurringFields& item, int32_t today);
