@@ -7,3 +7,7 @@ struct PlayerRecord;
 struct World;
 
 void DailyMilitaryResearch(World& world, PlayerRecord& region);
+
+// The day's base research cost at a technology level: ten times as much for
+// every 20 levels.
+float ResearchBaseCost(float techLevel);
