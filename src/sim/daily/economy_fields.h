@@ -1,0 +1,38 @@
+#pragma once
+// Region figures of the GDP and society steps that the record's struct
+// keeps among its unnamed bytes, placed here with asserts that keep them
+// clear of the named members.
+#include <cstddef>
+
+#include "world/le_bytes.h"
+#include "world/player_policy.h"
+#include "world/player_record.h"
+
+namespace economy {
+
+// In the record.
+inline constexpr size_t kTurnSumD = 13080;        // f32: the fourth and fifth turn sums the GDP counts
+inline constexpr size_t kTurnSumE = 13084;        // f32
+inline constexpr size_t kCapacityByKind = 12432;  // f32[5]: the committed sites by kind
+inline constexpr size_t kOverdraftRate = 10396;   // f32
+inline constexpr size_t kOverdraftCost = 10400;   // f32
+inline constexpr size_t kDayExtraDeaths = 13088;  // f32: deaths counted during the day by other steps
+static_assert(kTurnSumD >= offsetof(PlayerRecord, bytes13080) && kDayExtraDeaths + 4 <= offsetof(PlayerRecord, turnUnpaidBuildCost));
+static_assert(kOverdraftRate >= offsetof(PlayerRecord, bytes10386) && kOverdraftCost + 4 <= offsetof(PlayerRecord, socialCosts));
+
+// In each settings copy: the policy values A to E.
+inline constexpr size_t kPolicyValues = 1136;  // f32[5]
+static_assert(kPolicyValues >= offsetof(PlayerPolicyBlock, bytes1112) + 4 * (283 - 278) &&
+              kPolicyValues + 20 <= offsetof(PlayerPolicyBlock, roeFlags));
+
+inline float Real(const PlayerRecord& r, size_t at) { return le::LoadF32(reinterpret_cast<const uint8_t*>(&r) + at); }
+inline void SetReal(PlayerRecord& r, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&r) + at, v); }
+// Policy value 0 (A) to 4 (E) of a settings copy.
+inline float PolicyValue(const PlayerPolicyBlock& b, int i) {
+  return le::LoadF32(reinterpret_cast<const uint8_t*>(&b) + kPolicyValues + 4 * static_cast<size_t>(i));
+}
+inline void SetPolicyValue(PlayerPolicyBlock& b, int i, float v) {
+  le::StoreF32(reinterpret_cast<uint8_t*>(&b) + kPolicyValues + 4 * static_cast<size_t>(i), v);
+}
+
+}  // namespace economy
