@@ -7,3 +7,7 @@ struct PlayerRecord;
 struct World;
 
 void RunWorldBodyDay(World& world, PlayerRecord& region);
+
+// The world body's only chance: 0 to 999 from the digits of a treasury, the
+// same for the same treasury on every peer and every day.
+uint32_t WorldBodyDraw(float treasury);

@@ -1,0 +1,135 @@
+#include "sim/daily/world_body.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "sim/command_test_world.h"
+#include "sim/daily/product_fields.h"
+#include "sim/player_message_link.h"
+#include "world/text/policy_fields.h"
+
+namespace {
+
+struct Told {
+  int recipient;
+  int32_t type;
+  uint32_t value;
+  bool operator==(const Told&) const = default;
+};
+std::vector<Told> g_told;
+
+void Record(World&, PlayerRecord& r, int32_t, int32_t type, uint32_t value) {
+  g_told.push_back({r.number, type, value});
+}
+
+constexpr uint32_t kMember = 1u << 2;
+
+class WorldBody : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = g_playerMessageLink;
+    g_playerMessageLink = PlayerMessageLink{};
+    g_playerMessageLink.post = &Record;
+    g_told.clear();
+    World& w = *t.world;
+    w.players[4].kind = kKindWorld;
+    w.gameState.turnNumber = 3;
+    w.worldEconomy.assign(1024, 0);
+    for (int p = 1; p <= 3; ++p) {
+      PlayerRecord& r = w.players[p];
+      r.standing = 0.5f;
+      r.approval = 0.5f;
+      r.creditRating = 0.5f;
+      r.treasury = 123456.7f;  // draw 456
+    }
+  }
+  void TearDown() override { g_playerMessageLink = saved_; }
+  PlayerRecord& P(int p) { return t.world->players[p]; }
+  uint32_t Mask(int product, int word) { return ProductWord(P(4).simPolicy.productPolicy[product], word); }
+  void Member(int p, float standing) {
+    P(p).standing = standing;
+    P(p).simPolicy.wageFlags |= kMember;
+    P(p).displayPolicy.wageFlags |= kMember;
+  }
+  void WorldFigure(int product, size_t at, float v) {
+    le::StoreF32(t.world->worldEconomy.data() + 64 * static_cast<size_t>(product) + at, v);
+  }
+  CommandTestWorld t;
+  PlayerMessageLink saved_;
+};
+
+TEST(WorldBodyDraw, DigitsOfTheTreasury) {
+  EXPECT_EQ(WorldBodyDraw(123456.7f), 456u);
+  // -2,500,000 less trunc(2.5) = -2,500,002 as an unsigned word: 4,292,467,294.
+  EXPECT_EQ(WorldBodyDraw(-2500000.0f), 294u);
+  // 1,000,030 less trunc(-1.00003) = 1,000,031.
+  EXPECT_EQ(WorldBodyDraw(1000030.0f), 31u);
+  // Out of range: both conversions give INT32_MIN, which cancel.
+  EXPECT_EQ(WorldBodyDraw(std::nanf("")), 0u);
+  EXPECT_EQ(WorldBodyDraw(123456.7f), WorldBodyDraw(123456.7f));
+}
+
+TEST_F(WorldBody, StandingBelowTwoHundredthsExpelsAndEmbargoesAtExactlyItWarns) {
+  Member(2, 0.019f);
+  Member(3, 0.02f);
+  RunWorldBodyDay(*t.world, P(4));
+  EXPECT_EQ(P(2).simPolicy.wageFlags & kMember, 0u);
+  EXPECT_EQ(P(2).displayPolicy.wageFlags & kMember, 0u);
+  EXPECT_EQ(P(3).simPolicy.wageFlags & kMember, kMember);
+  for (int p = 0; p < 11; ++p) {
+    EXPECT_EQ(Mask(p, kProductPlayerMask2), 1u << 2) << p;  // the supplier buys nothing from 2
+    EXPECT_EQ(Mask(p, kProductPlayerMask), (p == 0 || p == 6) ? 0u : 1u << 2) << p;
+  }
+  const uint32_t standing = std::bit_cast<uint32_t>(0.02f);
+  EXPECT_EQ(g_told, (std::vector<Told>{{2, 439, 0}, {3, 476, standing}}));
+}
+
+TEST_F(WorldBody, LowStandingOfANonMemberOnlyExplains) {
+  P(1).standing = 0.15f;
+  P(1).simPolicy.hostileMask = 1u << 3;
+  P(2).standing = 0.15f;
+  P(2).approval = 0.1f;
+  RunWorldBodyDay(*t.world, P(4));
+  EXPECT_EQ(g_told, (std::vector<Told>{{1, 225, 0}, {1, 227, 0}, {2, 225, 0}, {2, 226, 0}}));
+}
+
+TEST_F(WorldBody, TheSameTreasuryDrawsTheSameEmbargoEveryDay) {
+  Member(1, 0.05f);
+  P(1).treasury = 1000030.0f;  // draw 31: product 2
+  RunWorldBodyDay(*t.world, P(4));
+  EXPECT_EQ(Mask(2, kProductPlayerMask2), 1u << 1);
+  EXPECT_EQ(Mask(2, kProductPlayerMask), 1u << 1);
+  EXPECT_EQ(Mask(1, kProductPlayerMask2), 0u);
+  const uint32_t standing = std::bit_cast<uint32_t>(0.05f);
+  EXPECT_EQ(g_told, (std::vector<Told>{{1, 476, standing}, {1, 106, 2}}));
+  g_told.clear();
+  RunWorldBodyDay(*t.world, P(4));
+  EXPECT_EQ(g_told, (std::vector<Told>{{1, 476, standing}}));  // already embargoed
+}
+
+TEST_F(WorldBody, SupplierPrices) {
+  PlayerRecord& k = P(4);
+  product::Set(k, 3, product::kForSale, 50.0f);
+  WorldFigure(1, 32, 800.0f);
+  WorldFigure(1, 52, 2.0f);
+  SetProductReal(k.simPolicy.productPolicy[1], kProductDomesticMargin, 1.0f);
+  t.world->gameState.turnNumber = 0;  // prices only
+  RunWorldBodyDay(*t.world, k);
+  // Supply limit 0: nothing for sale.
+  EXPECT_EQ(product::Get(k, 3, product::kForSale), 0.0f);
+  EXPECT_EQ(ProductReal(k.simPolicy.productPolicy[3], kProductDomesticMargin), 1.0f);
+  // Product 1: x = 1.5, margin (19 + 2.25 + 0.25) / 20 = 1.075, for sale 100.
+  EXPECT_FLOAT_EQ(ProductReal(k.simPolicy.productPolicy[1], kProductDomesticMargin), 1.075f);
+  EXPECT_EQ(product::Get(k, 1, product::kForSale), 100.0f);
+  EXPECT_EQ(product::Get(k, 1, product::kStock), 100.0f);
+  EXPECT_FLOAT_EQ(product::Get(k, 1, product::kAskPrice), 2.15f);
+  EXPECT_FLOAT_EQ(ProductReal(k.simPolicy.productPolicy[1], kProductSellParam2), 2.15f);
+  EXPECT_FLOAT_EQ(ProductReal(k.simPolicy.productPolicy[1], kProductPurchaseMax), 0.9f * 1.075f * 2.0f);
+  EXPECT_TRUE(g_told.empty());
+}
+
+}  // namespace
