@@ -9,6 +9,9 @@
 struct World;
 
 void DailyHexPass(World& world);
+// Whether DailyHexPass runs over the world's hexes (the day's hex figures are
+// counted only then).
+bool DailyHexPassRuns(const World& world);
 
 // The per-hex maps the pass reads and writes, in cell order: each hex's
 // level (0: no force holds it) and the range map built just before.

@@ -1,28 +1,165 @@
 #include "sim/daily/player_accounts.h"
 
+#include "app/calendar.h"
+#include "sim/command_network.h"
+#include "sim/daily/hex_pass.h"
+#include "sim/player_messages.h"
+#include "sim/relations.h"
+#include "sim/sim_ui_link.h"
+#include "world/le_bytes.h"
 #include "world/player_record.h"
 #include "world/world.h"
 
-void ClearPlayerTurnCounters(World&, PlayerRecord&) {
-  // The turn accumulators come with the region accounts.
+namespace {
+
+constexpr size_t kStockAt = 8;
+constexpr int kProductNotKept = 7;
+
+constexpr uint32_t kMsgDefconChanged = 59;
+constexpr uint32_t kMsgHexesGained = 55;
+constexpr uint32_t kMsgHexesLost = 105;
+constexpr uint32_t kMsgHighApproval = 86;
+constexpr uint32_t kMsgElectionCountdown = 270;
+constexpr uint32_t kMsgElectionCountdownNews = 279;
+constexpr uint32_t kMsgElectionToday = 339;
+constexpr uint32_t kMsgReelectedNarrowly = 330;
+constexpr uint32_t kMsgReelected = 331;
+constexpr uint32_t kMsgReelectedNews = 338;
+constexpr uint32_t kMsgVotedOutNews = 332;
+constexpr uint32_t kMsgCoupNews = 484;
+constexpr uint32_t kMsgCoup = 485;
+constexpr uint32_t kElectionLostCode = 97;
+constexpr uint8_t kGovtypeElected = 1;
+constexpr uint8_t kGovtypeSeized = 4;
+
+void BroadcastToAll(World& world, const PlayerRecord& subject, uint32_t type, const MessageParams& params) {
+  BroadcastPlayerMessage(world, subject, type, type, type, type, nullptr, params);
 }
 
-void PlayerDaySnapshot(World&, PlayerRecord&) {
-  // The day accumulators come with the region accounts.
+void BroadcastToOthers(World& world, const PlayerRecord& subject, uint32_t type, const MessageParams& params) {
+  BroadcastPlayerMessage(world, subject, 0, type, type, type, nullptr, params);
 }
 
-void PlayerDayCommit(World&, PlayerRecord&) {
-  // The day's commit comes with the region accounts.
+int32_t FourYearsOn(int32_t day) {
+  GameDate date;
+  date.dayNumber = day;
+  DayNumberToDate(date);
+  date.year = static_cast<int16_t>(date.year + 4);
+  DateToDayNumber(date);
+  return date.dayNumber;
+}
+
+}  // namespace
+
+void ClearPlayerTurnCounters(World&, PlayerRecord& region) {
+  region.turnBuildSpending = 0.0f;
+  region.turnUnpaidBuildCost = 0.0f;
+  region.turnUpkeepMarked = 0.0f;
+  region.turnUpkeepOther = 0.0f;
+  region.turnDefaulted = 0.0f;
+  for (float& v : region.turnProductTotals) v = 0.0f;
+  region.turnBestHex[0] = region.turnBestHex[1] = 0;
+  region.turnBestHexValue = 0.0f;
+}
+
+// The figures the daily hex pass counts. While the world keeps no level map
+// the pass cannot run, and starting or committing them would wipe every
+// region's hexes and people; they are handled only on days the pass runs.
+static void StartHexPassFigures(PlayerRecord& region) {
+  region.dayHexCount = 0;
+  region.dayPopulation = 0.0f;
+  region.dayLeadValue = 0.0f;
+  region.dayRuralPopulation = 0.0f;
+  for (int p = 0; p < kProductCount; ++p) {
+    region.dayProduction[p] = 0.0f;
+    region.dayPopulationOutput[p] = 0.0f;
+    region.dayRawYield[p] = 0.0f;
+  }
+}
+
+static void CommitHexPassFigures(PlayerRecord& region) {
+  region.hexCount = region.dayHexCount;
+  region.population = region.dayPopulation;
+  region.ruralPopulation = region.dayRuralPopulation;
+}
+
+void PlayerDaySnapshot(World& world, PlayerRecord& region) {
+  region.daySecondRating = region.secondRating;
+  region.dayApproval = 2.0f * region.approval;
+  if (DailyHexPassRuns(world)) StartHexPassFigures(region);
+  region.dayInterestPaid = 0.0f;
+  region.dayInterestReceived = 0.0f;
+}
+
+void PlayerDayCommit(World& world, PlayerRecord& region) {
+  if (region.kind != kKindWorld) le::StoreF32(region.products[kProductNotKept].bytes + kStockAt, 0.0f);
+  float approval = region.dayApproval / 2.0f;
+  // Not a number (an empty day's ratio) settles at the floor, not beyond it.
+  if (!(approval >= 0.01f)) approval = 0.01f;
+  if (approval > 1.0f) approval = 1.0f;
+  region.approval = approval;
+  region.secondRating = region.daySecondRating;
+  if (DailyHexPassRuns(world)) CommitHexPassFigures(region);
+  ++region.pendingCommands;
+  if (region.pendingCommands > 0) --region.pendingCommands;
+  if (region.pendingCommands == 0) region.displayPolicy = region.simPolicy;
 }
 
 void SavePlayerTurnTotals(World&, PlayerRecord&) {
-  // The turn's totals come with the region accounts.
+  // The last-turn fields are not laid out in the region record yet; the turn
+  // accumulators stay where they are until the next turn reset.
 }
 
-void DailyPlayerAlerts(World&, PlayerRecord&) {
-  // The daily alerts come with the region accounts.
+void DailyPlayerAlerts(World& world, PlayerRecord& region) {
+  if (world.gameState.turnNumber > 0 && region.simPolicy.defcon != region.yesterdayDefcon) {
+    MessageParams p;
+    p.p1 = static_cast<uint32_t>(region.simPolicy.defcon);
+    BroadcastToAll(world, region, kMsgDefconChanged, p);
+  }
 }
 
-void RunElection(World&, PlayerRecord&) {
-  // Elections come with the region accounts.
+void RunElection(World& world, PlayerRecord& region) {
+  const MessageParams none{};
+  if (region.hexCount > region.yesterdayHexCount + 4) BroadcastToAll(world, region, kMsgHexesGained, none);
+  if (region.hexCount < region.yesterdayHexCount - 4) BroadcastToAll(world, region, kMsgHexesLost, none);
+  if (region.approval > 0.8f) BroadcastToAll(world, region, kMsgHighApproval, none);
+
+  const int winner = ComputeElection(region, 0.0f);
+  if (region.govtype != kGovtypeElected || region.electionDay == 0) return;
+  const int32_t today = static_cast<int32_t>(world.gameState.currentDay);
+  const int32_t electionDay = static_cast<int32_t>(region.electionDay);
+  const int self = region.number;
+  if (today > electionDay) {
+    region.electionDay = static_cast<uint32_t>(FourYearsOn(electionDay));
+    const int ruling = region.rulingParty < 4 ? region.rulingParty : 0;
+    if (winner == ruling) {
+      PostPlayerMessage(world, region, self, region.partyShare[ruling] > 0.4f ? kMsgReelected : kMsgReelectedNarrowly,
+                        nullptr, none);
+      BroadcastToOthers(world, region, kMsgReelectedNews, none);
+      return;
+    }
+    BroadcastToAll(world, region, kMsgVotedOutNews, none);
+    if (region.kind != kKindHuman) return;
+    if (IsNetworkGame(g_commandNet)) {
+      BroadcastToAll(world, region, kMsgCoupNews, none);
+      PostPlayerMessage(world, region, self, kMsgCoup, nullptr, none);
+      region.govtype = kGovtypeSeized;
+      ApplyReputationChange(world, region, -0.2f, 1.0f, 1.0f, 1.0f, 0.0f, 1.0f);
+      ApplyReputationChange(world, region, 0.1f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    } else if (self == world.gameState.localPlayer && g_simUi.postTurnEvent) {
+      g_simUi.postTurnEvent(kElectionLostCode);
+    }
+    return;
+  }
+  if (today == electionDay) {
+    PostPlayerMessage(world, region, self, kMsgElectionToday, nullptr, none);
+    return;
+  }
+  const int32_t left = electionDay - today;
+  if (left < 100) {
+    MessageParams p;
+    p.p1 = static_cast<uint32_t>(left);
+    PostPlayerMessage(world, region, self, kMsgElectionCountdown, nullptr, p);
+    if (left % 14 == 0) BroadcastToAll(world, region, kMsgElectionCountdownNews, p);
+  }
 }

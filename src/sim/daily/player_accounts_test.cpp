@@ -1,0 +1,195 @@
+#include "sim/daily/player_accounts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/calendar.h"
+#include "sim/daily/hex_pass.h"
+#include "sim/message_test_support.h"
+#include "world/le_bytes.h"
+#include "world/player_record.h"
+#include "world/world.h"
+
+namespace {
+
+std::vector<uint32_t> g_turnCodes;
+
+class PlayerAccountsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_turnCodes.clear();
+    for (uint32_t id : {59u, 55u, 105u, 86u, 270u, 279u, 339u, 330u, 331u, 338u, 332u}) t.Type(id);
+    g_simUi.postTurnEvent = [](uint32_t code) { g_turnCodes.push_back(code); };
+    World& w = *t.world;
+    w.gameState.currentDay = 2451544;
+    PlayerRecord& r = w.players[1];
+    r.govtype = 1;
+    r.secondRating = 0.65f;
+    r.unemployment = 0.1f;
+    r.approval = 0.5f;
+  }
+  bool Has(int player, uint32_t type) {
+    const std::vector<uint32_t> types = t.TypesOf(player);
+    return std::find(types.begin(), types.end(), type) != types.end();
+  }
+  MessageTestWorld t;
+};
+
+TEST_F(PlayerAccountsTest, TheCommitHoldsApprovalBetweenAHundredthAndOne) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  r.approval = 0.4f;
+  PlayerDaySnapshot(w, r);
+  EXPECT_FLOAT_EQ(r.dayApproval, 0.8f);
+  r.dayApproval = 0.0f;
+  PlayerDayCommit(w, r);
+  EXPECT_FLOAT_EQ(r.approval, 0.01f);
+  r.dayApproval = 3.0f;
+  PlayerDayCommit(w, r);
+  EXPECT_FLOAT_EQ(r.approval, 1.0f);
+  r.dayApproval = 1.2f;
+  PlayerDayCommit(w, r);
+  EXPECT_FLOAT_EQ(r.approval, 0.6f);
+}
+
+TEST_F(PlayerAccountsTest, TheSnapshotStartsTheDayAndTheCommitKeepsIt) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  r.secondRating = 0.3f;
+  r.dayInterestPaid = 1.0f;
+  r.dayInterestReceived = 2.0f;
+  PlayerDaySnapshot(w, r);
+  EXPECT_FLOAT_EQ(r.daySecondRating, 0.3f);
+  EXPECT_FLOAT_EQ(r.dayInterestPaid, 0.0f);
+  EXPECT_FLOAT_EQ(r.dayInterestReceived, 0.0f);
+  r.daySecondRating = 0.35f;
+  le::StoreF32(r.products[7].bytes + 8, 50.0f);
+  le::StoreF32(r.products[6].bytes + 8, 50.0f);
+  r.simPolicy.defcon = 3;
+  r.displayPolicy.defcon = 5;
+  r.pendingCommands = 0;
+  PlayerDayCommit(w, r);
+  EXPECT_FLOAT_EQ(r.secondRating, 0.35f);
+  // Product 7 is not kept from day to day.
+  EXPECT_FLOAT_EQ(le::LoadF32(r.products[7].bytes + 8), 0.0f);
+  EXPECT_FLOAT_EQ(le::LoadF32(r.products[6].bytes + 8), 50.0f);
+  EXPECT_EQ(r.displayPolicy.defcon, 3) << "nothing outstanding: the display copy follows";
+  // With a command outstanding the display copy stays.
+  r.pendingCommands = 1;
+  r.simPolicy.defcon = 2;
+  PlayerDayCommit(w, r);
+  EXPECT_EQ(r.pendingCommands, 1);
+  EXPECT_EQ(r.displayPolicy.defcon, 3);
+}
+
+TEST_F(PlayerAccountsTest, WithoutAHexPassTheHexFiguresAreNeitherStartedNorCommitted) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  ASSERT_FALSE(DailyHexPassRuns(w));
+  r.population = 5000.0f;
+  r.hexCount = 12;
+  r.dayPopulation = 90.0f;
+  PlayerDaySnapshot(w, r);
+  EXPECT_FLOAT_EQ(r.dayPopulation, 90.0f);
+  PlayerDayCommit(w, r);
+  EXPECT_FLOAT_EQ(r.population, 5000.0f);
+  EXPECT_EQ(r.hexCount, 12);
+}
+
+TEST_F(PlayerAccountsTest, TheTurnResetClearsTheTurnAccumulators) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  r.turnBuildSpending = 1.0f;
+  r.turnUnpaidBuildCost = 2.0f;
+  r.turnDefaulted = 3.0f;
+  r.turnProductTotals[11] = 4.0f;
+  r.turnBestHex[0] = 3;
+  r.turnBestHexValue = 9.0f;
+  ClearPlayerTurnCounters(w, r);
+  EXPECT_FLOAT_EQ(r.turnBuildSpending, 0.0f);
+  EXPECT_FLOAT_EQ(r.turnUnpaidBuildCost, 0.0f);
+  EXPECT_FLOAT_EQ(r.turnDefaulted, 0.0f);
+  EXPECT_FLOAT_EQ(r.turnProductTotals[11], 0.0f);
+  EXPECT_EQ(r.turnBestHex[0], 0);
+  EXPECT_FLOAT_EQ(r.turnBestHexValue, 0.0f);
+}
+
+TEST_F(PlayerAccountsTest, ElectionCountdown) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  // 100 days ahead: no countdown yet.
+  r.electionDay = w.gameState.currentDay + 100;
+  RunElection(w, r);
+  EXPECT_FALSE(Has(1, 270));
+  // 98 days ahead: 270, and 98 = 7 x 14 so 279 as well.
+  r.electionDay = w.gameState.currentDay + 98;
+  RunElection(w, r);
+  EXPECT_TRUE(Has(1, 270));
+  EXPECT_TRUE(Has(1, 279));
+  // On the day: 339.
+  r.electionDay = w.gameState.currentDay;
+  RunElection(w, r);
+  EXPECT_TRUE(Has(1, 339));
+  EXPECT_TRUE(g_turnCodes.empty());
+}
+
+TEST_F(PlayerAccountsTest, ALostElectionEndsTheLocalPlayersSingleGame) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  // Approval 0.1 with party 0 ruling: shares 0.1, 0.45, 0.45, 0.15 (second
+  // rating 0.65 and unemployment 0.1 move nothing): party 1 wins.
+  r.approval = 0.1f;
+  r.rulingParty = 0;
+  r.electionDay = w.gameState.currentDay - 1;
+  RunElection(w, r);
+  ASSERT_EQ(g_turnCodes.size(), 1u);
+  EXPECT_EQ(g_turnCodes[0], 97u);
+  EXPECT_TRUE(Has(1, 332));
+  // The next election is four years after the last one: 31 December 2003.
+  GameDate d;
+  d.dayNumber = static_cast<int32_t>(r.electionDay);
+  DayNumberToDate(d);
+  EXPECT_EQ(d.year, 2003);
+  EXPECT_EQ(d.month, 12);
+  EXPECT_EQ(d.day, 31);
+  // A computer-led region only has the news broadcast.
+  PlayerRecord& c = w.players[2];
+  c.govtype = 1;
+  c.approval = 0.1f;
+  c.secondRating = 0.65f;
+  c.unemployment = 0.1f;
+  c.electionDay = w.gameState.currentDay - 1;
+  RunElection(w, c);
+  EXPECT_EQ(g_turnCodes.size(), 1u);
+}
+
+TEST_F(PlayerAccountsTest, AWonElectionIsReported) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  // Approval 0.7: shares 0.7, 0.15, 0.15, 0.05: the ruling party 0 wins
+  // with more than 0.4.
+  r.approval = 0.7f;
+  r.rulingParty = 0;
+  r.electionDay = w.gameState.currentDay - 3;
+  RunElection(w, r);
+  EXPECT_TRUE(Has(1, 331));
+  EXPECT_FALSE(Has(1, 338)) << "the news goes to the others";
+  EXPECT_TRUE(g_turnCodes.empty());
+}
+
+TEST_F(PlayerAccountsTest, ADefconChangeIsAnnounced) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  w.gameState.turnNumber = 1;
+  r.simPolicy.defcon = 2;
+  r.yesterdayDefcon = 2;
+  DailyPlayerAlerts(w, r);
+  EXPECT_FALSE(Has(1, 59));
+  r.simPolicy.defcon = 3;
+  DailyPlayerAlerts(w, r);
+  EXPECT_TRUE(Has(1, 59));
+}
+
+}  // namespace
