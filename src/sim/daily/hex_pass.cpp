@@ -1,5 +1,7 @@
 #include "sim/daily/hex_pass.h"
 
+
+#include "sim/daily/product_fields.h"
 #include "sim/facility_costs.h"
 #include "sim/hex_refresh.h"
 #include "sim/hex_state.h"
@@ -20,6 +22,15 @@ constexpr uint32_t kTerrainPoorSupply = 1u << 5;
 constexpr uint32_t kTerrainFullSupply = 1u << 6;
 constexpr uint32_t kOrderStandDown = 1u << 14;    // order word 13
 constexpr uint32_t kOrderHoldGround = 1u << 16;   // order word 11
+
+constexpr uint32_t kMsgFacilityDone = 291;
+constexpr uint32_t kMsgSiteDone = 294;
+constexpr uint32_t kMsgSiteDoneNews = 387;
+constexpr uint32_t kClassMarked = 1u << 17;
+constexpr uint32_t kClassYielding = 1u << 18;
+constexpr uint32_t kOrderBuildingMark = 1u << 24;  // order word 12
+constexpr uint32_t kOrderMothballed = 1u << 30;    // order word 12
+constexpr uint32_t kOrderBuildOrder = 1u << 31;    // order word 12
 
 bool Live(const UnitRecord& u) { return !(u.flags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
 bool Working(const UnitRecord& u) { return Live(u) && !(u.simOrders[kOrderStateWord] & kOrdersInactive); }
@@ -107,6 +118,142 @@ int Takeover(World& world, const HexDayMaps& maps, int32_t cell, int32_t x, int3
   return candidate;
 }
 
+float ProductField(const PlayerRecord& r, int p, size_t at) { return le::LoadF32(r.products[p].bytes + at); }
+void AddProductField(PlayerRecord& r, int p, size_t at, float v) {
+  le::StoreF32(r.products[p].bytes + at, ProductField(r, p, at) + v);
+}
+
+// One day of building work at the given rate on a piece of work of class
+// `cls` standing at `done` (strength or progress), paid by region `payer`;
+// returns the new figure, or `done` when nothing could be built today.
+// `ceiling` is what the work may reach.
+float BuildDay(World& world, PlayerRecord& payer, const UnitClassRecord& cls, float rate, float done, float ceiling) {
+  const float t = ClassBuildTime(cls);
+  // Work with no build time has no daily share: nothing is built or paid.
+  if (!(t > 0.0f)) return done;
+  const float area = world.mapHeader.scaleSquared;
+  const float a = ClassResourceA(cls) / t * rate * area;
+  const float b = ClassResourceB(cls) / t * rate * area;
+  AddProductField(payer, 9, product::kDayDemand, a);
+  AddProductField(payer, 10, product::kDayDemand, b);
+  const bool bySize = (cls.flags & kClassRunning) && !(cls.flags & kClassSettlement);
+  const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : area;
+  const float price = ClassMoneyPrice(cls);
+  if (payer.treasury < 0.0f) {
+    payer.turnUnpaidBuildCost += price / t * payer.costFactor * rate * k;
+    return done;
+  }
+  if (a > ProductField(payer, 9, product::kStock) || b > ProductField(payer, 10, product::kStock)) return done;
+  const float money = done == 0.0f ? price * k * 0.2f * payer.costFactor : price / t * payer.costFactor * rate * k;
+  payer.treasury -= money;
+  payer.turnBuildSpending += money;
+  AddProductField(payer, 9, product::kStock, -a);
+  AddProductField(payer, 10, product::kStock, -b);
+  AddProductField(payer, 9, product::kDayUse, a);
+  AddProductField(payer, 10, product::kDayUse, b);
+  const float raised = done + rate / t;
+  return raised < ceiling ? raised : ceiling;
+}
+
+float HexRate(uint8_t level, float s, float r) {
+  return (static_cast<float>(level) / 125.0f + s + 1.0f) / 3.0f * r;
+}
+
+// The lead facility's day: building and repair, then its upkeep.
+void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level, float s) {
+  const UnitClassRecord* cls = UnitClassOf(world, lead);
+  if (!cls) return;
+  PlayerRecord& payer = world.players[CellOwner(hex.word)];
+  const bool idle = (lead.simOrders[kOrderStateWord] & kOrdersInactive) != 0;
+  const bool damaged = lead.strength < lead.targetStrength;
+  const bool building = idle && (lead.simOrders[kOrderModeWord] & kOrderBuildOrder);
+  const bool d = damaged && building;
+  const float r = HexRepairFactor(world, lead.x, lead.y, nullptr);
+  const bool levelPasses = level != 0 || (r > 1.0f && (cls->flags & kClassRepair));
+  const float t = ClassBuildTime(*cls);
+
+  if (damaged && !(lead.simOrders[kOrderModeWord] & kOrderMothballed) && levelPasses) {
+    float rate = HexRate(level, s, r);
+    if (!d) rate *= 2.0f;
+    const float ceiling = lead.targetStrength > 1.0f ? lead.targetStrength : 1.0f;
+    const float before = lead.strength;
+    const float after = BuildDay(world, payer, *cls, rate, before, ceiling);
+    if (after != before) {
+      lead.strength = after;
+      if (after < lead.targetStrength) {
+        lead.buildWork = (lead.targetStrength - after) * t;
+      } else {
+        lead.strength = lead.targetStrength;
+        for (OrderBlock* o : {&lead.displayOrders, &lead.simOrders}) {
+          (*o)[kOrderModeWord] &= ~(kOrderBuildingMark | kOrderBuildOrder);
+          (*o)[kOrderStateWord] &= ~kOrdersBuilding;
+        }
+        lead.buildWork = 0.0f;
+        if (idle) {
+          MessageParams p;
+          p.p1 = static_cast<uint32_t>(lead.classIndex);
+          p.p2 = static_cast<uint32_t>(lead.x);
+          p.p3 = static_cast<uint32_t>(lead.y);
+          if (cls->flags & kClassYielding) {
+            PostPlayerMessage(world, payer, payer.number, kMsgFacilityDone, nullptr, p);
+          } else if (cls->flags & kClassMarked) {
+            PostPlayerMessage(world, payer, payer.number, kMsgSiteDone, nullptr, p);
+            BroadcastPlayerMessage(world, payer, 0, kMsgSiteDoneNews, kMsgSiteDoneNews, kMsgSiteDoneNews, nullptr, p);
+          }
+        }
+      }
+    }
+  }
+
+  if (payer.kind == kKindWorld || !(cls->flags & (kClassMarked | kClassYielding)) || !(t > 0.0f)) return;
+  const bool bySize = (cls->flags & kClassRunning) && !(cls->flags & kClassSettlement);
+  const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
+  const float perDay = ClassMoneyPrice(*cls) / t * k;
+  float cost = 0.0f;
+  const bool mothballed = (lead.simOrders[kOrderModeWord] & kOrderMothballed) != 0;
+  if (!idle) {
+    cost = (lead.strength + 1.0f) * (perDay / 448000.0f) * payer.gdpPerCapita;
+  } else if (!d && !mothballed) {
+    cost = (2.0f * lead.strength + 1.0f) * (perDay / 1792000.0f) * payer.gdpPerCapita;
+  }
+  if (cls->flags & kClassMarked)
+    payer.turnUpkeepMarked += cost;
+  else
+    payer.turnUpkeepOther += cost;
+  payer.treasury -= cost;
+  if (idle && !d && mothballed && lead.strength > 0.0f && (world.gameState.currentDay & 1u)) {
+    lead.strength -= 0.005f;
+    if (!(lead.strength > 0.0f)) UnitHexRefresh(world, lead);
+  }
+}
+
+// An improvement slot's building day.
+void BuildSlot(World& world, HexCell& hex, HexExtra& extra, int slot, uint8_t level, float s, int32_t x, int32_t y) {
+  const uint8_t flags = HexSlotSimFlags(extra, slot);
+  const float progress = HexSlotProgress(extra, slot);
+  if (!((flags & kSlotBuilding) || progress < 1.0f) || (flags & kSlotHeld) || level == 0) return;
+  const UnitClassRecord* cls = ClassRecordAt(world, SlotImprovementClass(HexSlotClass(extra, slot)));
+  if (!cls) return;
+  const float r = HexRepairFactor(world, x, y, nullptr);
+  const float rate = HexRate(level, s, r) * 2.0f;
+  // On a hex that needs its facility the work may not outgrow it: the
+  // slot waits that day.
+  const TerrainRecord* terrain = TerrainOf(world, hex.word);
+  if (terrain && terrain->bytes[kTerrainMovement0At] == 0 && ClassBuildTime(*cls) > 0.0f) {
+    const UnitRecord* lead = LiveLead(hex);
+    const float cap = lead ? lead->strength : 0.0f;
+    const float next = progress + rate / ClassBuildTime(*cls);
+    if ((next < 1.0f ? next : 1.0f) > cap) return;
+  }
+  PlayerRecord& payer = world.players[CellOwner(hex.word)];
+  const float after = BuildDay(world, payer, *cls, rate, progress, 1.0f);
+  SetHexSlotProgress(extra, slot, after);
+  if (after >= 1.0f && (flags & kSlotBuilding)) {
+    HexStateSetFlag2(extra, slot, 1, false);
+    HexStateSetFlag2(extra, slot, 0, false);
+  }
+}
+
 }  // namespace
 
 uint8_t NextHexLevel(uint8_t level, uint16_t range) {
@@ -169,13 +316,20 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     if (owner != contender || s < 0.5f) supply = (supply + 3) & 3u;
     hex.word = (hex.word & ~3u) | supply;
 
-    if (stack && stack->lead && Live(*stack->lead) && (stack->lead->simOrders[kOrderModeWord] & kOrderRunDown))
-      UnitHexDailyUpdate(world, *stack->lead, level);
+    if (stack && stack->lead && Live(*stack->lead)) {
+      if (stack->lead->simOrders[kOrderModeWord] & kOrderRunDown)
+        UnitHexDailyUpdate(world, *stack->lead, level);
+      else
+        LeadFacilityDay(world, hex, *stack->lead, level, s);
+    }
 
     if (extra) {
       for (int slot = 0; slot < 2; ++slot) {
         if (HexSlotClass(*extra, slot) == 0 || !(HexSlotSimFlags(*extra, slot) & kSlotInUse)) continue;
-        if (HexSlotSimFlags(*extra, slot) & kSlotRemoving) HexStateUnitCheck(world, *extra, slot, level);
+        if (HexSlotSimFlags(*extra, slot) & kSlotRemoving)
+          HexStateUnitCheck(world, *extra, slot, level);
+        else
+          BuildSlot(world, hex, *extra, slot, level, s, x, y);
       }
     }
   }

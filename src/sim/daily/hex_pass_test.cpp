@@ -9,6 +9,7 @@
 #include "units/hex_unit_stack.h"
 #include "units/unit_record.h"
 #include "world/hex_cell.h"
+#include "world/le_bytes.h"
 #include "world/map_data.h"
 #include "world/player_record.h"
 #include "world/world.h"
@@ -181,6 +182,144 @@ TEST_F(HexPassTest, ASlotBeingRemovedRunsDownEachDay) {
   DailyHexPassOver(w, maps_);
   // Level 50, contested: (1 / 20) x ((0.4 + 1) / 3) x 10 = 0.23333.
   EXPECT_NEAR(HexSlotProgress(*e, 0), 0.766667f, 1e-5f);
+}
+
+float Field(const PlayerRecord& r, int p, size_t at) { return le::LoadF32(r.products[p].bytes + at); }
+void SetField(PlayerRecord& r, int p, size_t at, float v) { le::StoreF32(r.products[p].bytes + at, v); }
+
+TEST_F(HexPassTest, AFacilityIsBuiltAndPaidDayByDay) {
+  World& w = *world_;
+  w.mapHeader.scaleSquared = 1.0f;  // hexArea
+  w.mapHeader.hexScale = 20;
+  UnitClassRecord& cls = w.unitClasses[10];
+  cls.buildWorkPerPoint = 10.0f;
+  SetClassCosts(cls, 1000.0f, 2.0f, 4.0f);
+  Own(2, 2, 1, 1, 125);
+  PlayerRecord& r = w.players[1];
+  r.treasury = 10000.0f;
+  r.costFactor = 1.5f;
+  SetField(r, 9, 8, 10.0f);
+  SetField(r, 10, 8, 10.0f);
+  UnitRecord u{};
+  u.owner = 1;
+  u.classIndex = 10;
+  u.x = 2;
+  u.y = 2;
+  u.efficiency = 1.0f;
+  u.targetStrength = 1.0f;
+  MakeHexStack(Cell(2, 2))->lead = &u;
+  // Level 125, s = the lead's efficiency 1.0, r = 1: (1 + 1 + 1) / 3 = 1,
+  // doubled for a working unit: 2. Resources a = 2 / 10 x 2 x 1 = 0.4 and
+  // b = 4 / 10 x 2 x 1 = 0.8. At strength 0 the day costs a fifth of the
+  // price: 1000 x 1 x 0.2 x 1.5 = 300. Strength 2 / 10 = 0.2, 8 days left.
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(u.strength, 0.2f);
+  EXPECT_FLOAT_EQ(u.buildWork, 8.0f);
+  EXPECT_FLOAT_EQ(r.treasury, 9700.0f);
+  EXPECT_FLOAT_EQ(r.turnBuildSpending, 300.0f);
+  EXPECT_FLOAT_EQ(Field(r, 9, 8), 9.6f);
+  EXPECT_FLOAT_EQ(Field(r, 10, 8), 9.2f);
+  EXPECT_FLOAT_EQ(Field(r, 9, 88), 0.4f);
+  EXPECT_FLOAT_EQ(Field(r, 10, 92), 0.8f);
+  // Next day: 1000 / 10 x 1.5 x 2 x 1 = 300 again.
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(u.strength, 0.4f);
+  EXPECT_FLOAT_EQ(r.treasury, 9400.0f);
+  // In debt nothing is built; the cost is booked as unpaid.
+  r.treasury = -1.0f;
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(u.strength, 0.4f);
+  EXPECT_FLOAT_EQ(r.turnUnpaidBuildCost, 300.0f);
+  EXPECT_FLOAT_EQ(r.treasury, -1.0f);
+  // Finishing: 0.9 + 0.2 is held at 1.0, the construction bits go.
+  r.treasury = 1000.0f;
+  u.strength = 0.9f;
+  u.simOrders[kOrderStateWord] = kOrdersBuilding;
+  u.displayOrders[kOrderStateWord] = kOrdersBuilding;
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(u.strength, 1.0f);
+  EXPECT_EQ(u.simOrders[kOrderStateWord], 0u);
+  EXPECT_EQ(u.displayOrders[kOrderStateWord], 0u);
+  EXPECT_FLOAT_EQ(u.buildWork, 0.0f);
+}
+
+TEST_F(HexPassTest, AWorkingMarkedFacilityPaysItsUpkeep) {
+  World& w = *world_;
+  w.mapHeader.scaleSquared = 1.0f;
+  UnitClassRecord& cls = w.unitClasses[11];
+  cls.buildWorkPerPoint = 10.0f;
+  cls.flags = 1u << 17;
+  SetClassCosts(cls, 1000.0f, 0.0f, 0.0f);
+  Own(1, 1, 1, 1, 100);
+  PlayerRecord& r = w.players[1];
+  r.kind = kKindHuman;
+  r.treasury = 50.0f;
+  r.gdpPerCapita = 4480.0f;
+  UnitRecord u{};
+  u.owner = 1;
+  u.classIndex = 11;
+  u.x = 1;
+  u.y = 1;
+  u.strength = 1.0f;
+  u.targetStrength = 1.0f;
+  MakeHexStack(Cell(1, 1))->lead = &u;
+  // (1 + 1) x (1000 / 10 x 1 / 448000) x 4480 = 2.
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(r.turnUpkeepMarked, 2.0f);
+  EXPECT_FLOAT_EQ(r.turnUpkeepOther, 0.0f);
+  EXPECT_FLOAT_EQ(r.treasury, 48.0f);
+  // Idle: (2 x 1 + 1) x (100 / 1792000) x 4480 = 0.75.
+  u.simOrders[kOrderStateWord] = kOrdersInactive;
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(r.turnUpkeepMarked, 2.75f);
+}
+
+TEST_F(HexPassTest, AnImprovementIsBuiltUpAndItsBuildingFlagCleared) {
+  World& w = *world_;
+  w.mapHeader.scaleSquared = 1.0f;
+  w.unitClasses.resize(4130);
+  UnitClassRecord& cls = w.unitClasses[kImprovementClassA];
+  cls.buildWorkPerPoint = 20.0f;
+  SetClassCosts(cls, 100.0f, 1.0f, 1.0f);
+  Own(3, 2, 1, 1, 125);
+  PlayerRecord& r = w.players[1];
+  r.treasury = 1000.0f;
+  r.costFactor = 1.0f;
+  r.efficiency = 1.0f;
+  SetField(r, 9, 8, 10.0f);
+  SetField(r, 10, 8, 10.0f);
+  HexExtra* e = GetHexExtra(w, Cell(3, 2));
+  e->x = 3;
+  e->y = 2;
+  HexSlotClass(*e, 0) = 0xB6;
+  HexSlotSimFlags(*e, 0) = 0x12;
+  HexSlotDisplayFlags(*e, 0) = 0x12;
+  // Terrain 0 needs a facility on the hex (movement byte 0), and there is
+  // none: the slot waits.
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(HexSlotProgress(*e, 0), 0.0f);
+  EXPECT_FLOAT_EQ(r.treasury, 1000.0f);
+  // On terrain 1 it builds: rate (1 + 1 + 1) / 3 x 1 x 2 = 2; progress
+  // 2 / 20 = 0.1; first day 100 x 1 x 0.2 x 1 = 20.
+  w.terrains[1].bytes[kTerrainMovement0At] = 2;
+  Cell(3, 2).word = WithCellTerrain(Cell(3, 2).word, 1);
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(HexSlotProgress(*e, 0), 0.1f);
+  EXPECT_FLOAT_EQ(r.treasury, 980.0f);
+  // 0.95 + 0.1 stops at 1.0; the building bit is cleared in the simulation
+  // copy and then in the display copy.
+  SetHexSlotProgress(*e, 0, 0.95f);
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(HexSlotProgress(*e, 0), 1.0f);
+  EXPECT_EQ(HexSlotSimFlags(*e, 0), 0x10);
+  EXPECT_EQ(HexSlotDisplayFlags(*e, 0), 0x10);
+  // Held slots wait.
+  SetHexSlotProgress(*e, 0, 0.5f);
+  HexSlotSimFlags(*e, 0) = 0x14;
+  const float before = r.treasury;
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(HexSlotProgress(*e, 0), 0.5f);
+  EXPECT_FLOAT_EQ(r.treasury, before);
 }
 
 TEST_F(HexPassTest, MapsThatDoNotCoverTheMapAreLeftAlone) {
