@@ -12,12 +12,19 @@
 #include "sim/player_messages.h"
 #include "sim/relation_fields.h"
 #include "sim/relations.h"
+#include "units/unit_record.h"
+#include "world/data_tables.h"
+#include "world/hex_cell.h"
+#include "world/record_helpers.h"
 #include "world/text/rule_tables.h"
 #include "sim/policy_block_fields.h"
 #include "world/player_record.h"
 #include "world/world.h"
 
 namespace {
+
+// Class flag bit 20: a hex whose lead is of such a class may be a target.
+constexpr uint32_t kClassTargetable = 1u << 20;
 
 uint32_t Bit(int p) { return 1u << static_cast<unsigned>(p); }
 bool InGame(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
@@ -247,7 +254,32 @@ void EndAllTreatiesCommand(World& world, PlayerRecord& player, int copy, uint32_
   }
   g_relationsChanged.store(true);
 }
-void TargetHexCommand(World&, PlayerRecord&, int, uint32_t) {}
+void TargetHexCommand(World& world, PlayerRecord& player, int copy, uint32_t packedHex) {
+  const int self = PlayerIndex(world, player);
+  const int32_t width = world.mapWidth;
+  const int32_t height = world.mapHeight;
+  if (self < 0 || width <= 0 || height <= 0) return;
+  const int32_t x = WrapX(static_cast<int16_t>(packedHex & 0xFFFFu), width);
+  const int32_t y = static_cast<int16_t>(packedHex >> 16);
+  const size_t at = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
+  if (y < 0 || y >= height || at >= world.cells.size()) return;
+  const HexCell& cell = world.cells[at];
+  const int owner = CellOwner(cell.word);
+  if (owner != self) return;
+  // A hidden lead counts as none, on the display pass only where the hex is
+  // not the local player's own.
+  const bool hiddenCounts = copy == 1 || owner != world.gameState.localPlayer;
+  const UnitRecord* lead = GetActiveObject(&cell, false);
+  int classIndex = 0;
+  if (lead && !(hiddenCounts && (lead->flags & kUnitHidden))) classIndex = lead->classIndex;
+  if (classIndex < 0 || static_cast<size_t>(classIndex) >= world.unitClasses.size()) return;
+  if (!(world.unitClasses[static_cast<size_t>(classIndex)].flags & kClassTargetable)) return;
+  PlayerPolicyBlock& block = copy == 0 ? player.displayPolicy : player.simPolicy;
+  const uint32_t target = (static_cast<uint32_t>(y) << 16) | static_cast<uint32_t>(x);
+  if (copy == 1 && TargetHex(block) != 0)
+    BroadcastPlayerMessage(world, player, 328, 328, 328, 328, nullptr, MessageParams{TargetHex(block)});
+  SetTargetHex(block, target);
+}
 void DiplomaticOfferCommand(World& world, PlayerRecord& player, int copy, uint32_t arg28,
                             const std::vector<uint8_t>& text, uint32_t sequence) {
   if (copy != 1 || arg28 >= static_cast<uint32_t>(kMaxPlayers)) return;

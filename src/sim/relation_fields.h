@@ -20,6 +20,19 @@ inline constexpr int kReciprocalWords = 5;
 static_assert(kPolicyReciprocalTreatyMasks >= offsetof(PlayerPolicyBlock, bytes4912) + 64);
 static_assert(kPolicyReciprocalTreatyMasks + 4 * kReciprocalWords <= sizeof(PlayerPolicyBlock));
 
+// In the settings block: the region's target hex, x in the low and y in the
+// high half (0 none).
+inline constexpr size_t kPolicyTargetHex = 4996;
+static_assert(kPolicyTargetHex >= kPolicyReciprocalTreatyMasks + 4 * kReciprocalWords);
+static_assert(kPolicyTargetHex + 4 <= sizeof(PlayerPolicyBlock));
+
+inline uint32_t TargetHex(const PlayerPolicyBlock& b) {
+  return le::Load32(reinterpret_cast<const uint8_t*>(&b) + kPolicyTargetHex);
+}
+inline void SetTargetHex(PlayerPolicyBlock& b, uint32_t v) {
+  le::Store32(reinterpret_cast<uint8_t*>(&b) + kPolicyTargetHex, v);
+}
+
 // In the record.
 inline constexpr size_t kRecordAttackedByMaskA = 14440;
 inline constexpr size_t kRecordAttackedByMaskB = 14444;

@@ -10,6 +10,8 @@
 #include "sim/policy_block_fields.h"
 #include "sim/relation_commands.h"
 #include "sim/relation_fields.h"
+#include "world/data_tables.h"
+#include "world/hex_cell.h"
 #include "world/region_figures.h"
 
 namespace {
@@ -279,6 +281,27 @@ TEST_F(Relations, ElectionCabinetAndTies) {
   const int winner = ComputeElection(p, 2000.0f);
   EXPECT_EQ(winner, 0);
   EXPECT_FLOAT_EQ(p.partyShare[2], 0.2f / 1.4f);
+}
+
+TEST_F(Relations, TargetHexOnlyOnOwnHexesWithATargetableLead) {
+  World& w = *t.world;
+  w.cells[1 * 8 + 2].word = WithCellOwner(0, 2);
+  w.cells[1 * 8 + 5].word = WithCellOwner(0, 3);
+  w.unitClasses.assign(1, UnitClassRecord{});
+  GameCommand c = Command(298, 2, 0);
+  c.arg24 = (1u << 16) | 10u;  // column 10 wraps to 2
+  Run(c);
+  EXPECT_EQ(TargetHex(t.P(2).simPolicy), 0u);  // a hex without a lead counts as class 0, which is no target
+  w.unitClasses[0].flags = 1u << 20;
+  Run(c);
+  EXPECT_EQ(TargetHex(t.P(2).simPolicy), (1u << 16) | 2u);
+  EXPECT_EQ(TargetHex(t.P(2).displayPolicy), (1u << 16) | 2u);
+  GameCommand other = Command(298, 2, 0);
+  other.arg24 = (1u << 16) | 5u;  // player 3's hex
+  Run(other);
+  other.arg24 = (7u << 16) | 2u;  // beyond the last row
+  Run(other);
+  EXPECT_EQ(TargetHex(t.P(2).simPolicy), (1u << 16) | 2u);
 }
 
 }  // namespace
