@@ -254,6 +254,22 @@ void BuildSlot(World& world, HexCell& hex, HexExtra& extra, int slot, uint8_t le
   }
 }
 
+// The hex's products for its owner: the terrain's yields over the hex's
+// area at the level's factor, nothing on a hex marked as yielding nothing.
+void CountYields(World& world, PlayerRecord& region, const TerrainRecord& terrain, HexExtra* extra, uint8_t level,
+                 float s) {
+  const float area = world.mapHeader.scaleSquared;
+  const float f = (static_cast<float>(level) / 125.0f + s + 1.0f) / 3.0f;
+  const bool barren = extra && (HexSlotSimFlags(*extra, 0) & kSlotNoYield);
+  for (int p = 0; p < kProductCount; ++p) {
+    const float own = le::LoadF32(terrain.bytes + kTerrainYieldsAt + 4 * static_cast<size_t>(p));
+    const float y = barren ? 0.0f : own;
+    if (y == 0.0f) continue;
+    region.dayProduction[p] += area * y * f;
+    if (own != 0.0f) region.dayRawYield[p] += area * own * f;
+  }
+}
+
 }  // namespace
 
 uint8_t NextHexLevel(uint8_t level, uint16_t range) {
@@ -303,6 +319,14 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     const UnitRecord* lead = LiveLead(hex);
     const uint32_t leadFlags = lead ? ClassFlagsOf(world, *lead) : 0;
     const float s = owner != contender ? 0.0f : lead ? lead->efficiency : world.players[contender].efficiency;
+
+    if (level != 0 && region.kind != kKindWorld && !(leadFlags & kClassYielding) && terrain)
+      CountYields(world, region, *terrain, extra, level, s);
+    if (lead && (leadFlags & kClassSettlement) && pop > region.turnBestHexValue) {
+      region.turnBestHexValue = pop;
+      region.turnBestHex[0] = static_cast<int16_t>(x);
+      region.turnBestHex[1] = static_cast<int16_t>(y);
+    }
 
     region.dayPopulation += pop;
     region.dayRuralPopulation += rural;

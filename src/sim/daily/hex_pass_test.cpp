@@ -322,6 +322,57 @@ TEST_F(HexPassTest, AnImprovementIsBuiltUpAndItsBuildingFlagCleared) {
   EXPECT_FLOAT_EQ(r.treasury, before);
 }
 
+TEST_F(HexPassTest, YieldsAtTheLevelsFactor) {
+  World& w = *world_;
+  w.mapHeader.scaleSquared = 2.0f;
+  le::StoreF32(w.terrains[4].bytes + 4 * 3, 0.5f);   // product 3
+  le::StoreF32(w.terrains[4].bytes + 4 * 10, 1.5f);  // product 10
+  Own(1, 3, 1, 2, 50);
+  Cell(1, 3).word = WithCellTerrain(Cell(1, 3).word, 4);
+  PlayerRecord& r = w.players[1];
+  // Contested: s = 0; f = (50 / 125 + 0 + 1) / 3 = 0.46667.
+  // Product 3: 2 x 0.5 x 0.46667 = 0.46667; product 10: 2 x 1.5 x f = 1.4.
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayProduction[3], 0.466667f, 1e-5f);
+  EXPECT_NEAR(r.dayRawYield[3], 0.466667f, 1e-5f);
+  EXPECT_NEAR(r.dayProduction[10], 1.4f, 1e-5f);
+  EXPECT_EQ(r.dayProduction[0], 0.0f);
+  // A hex marked as yielding nothing gives nothing.
+  HexSlotSimFlags(*GetHexExtra(w, Cell(1, 3)), 0) = kSlotNoYield;
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayProduction[3], 0.466667f, 1e-5f);
+  // Level 0 yields nothing either.
+  HexSlotSimFlags(*GetHexExtra(w, Cell(1, 3)), 0) = 0;
+  maps_.ranges[Index(1, 3)] = 0;
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayProduction[10], 1.4f, 1e-5f);
+}
+
+TEST_F(HexPassTest, TheMostPeopledSettlementIsTheTurnsBestHex) {
+  World& w = *world_;
+  w.unitClasses[12].flags = kClassSettlement;
+  Own(1, 1, 1, 1, 10);
+  Own(3, 3, 1, 1, 10);
+  UnitRecord a{}, b{};
+  for (UnitRecord* u : {&a, &b}) {
+    u->owner = 1;
+    u->classIndex = 12;
+    u->efficiency = 0.8f;
+    u->strength = u->targetStrength = 1.0f;
+  }
+  MakeHexStack(Cell(1, 1))->lead = &a;
+  MakeHexStack(Cell(3, 3))->lead = &b;
+  SetHexSettlementPopulation(*GetHexExtra(w, Cell(1, 1)), 5000.0f);
+  SetHexSettlementPopulation(*GetHexExtra(w, Cell(3, 3)), 7000.0f);
+  DailyHexPassOver(w, maps_);
+  PlayerRecord& r = w.players[1];
+  EXPECT_FLOAT_EQ(r.turnBestHexValue, 7000.0f);
+  EXPECT_EQ(r.turnBestHex[0], 3);
+  EXPECT_EQ(r.turnBestHex[1], 3);
+  // A settlement's hex is fully supplied.
+  EXPECT_EQ(Cell(1, 1).word & 3u, 3u);
+}
+
 TEST_F(HexPassTest, MapsThatDoNotCoverTheMapAreLeftAlone) {
   maps_.levels.resize(3);
   maps_.ranges.assign(25, 300);
