@@ -1,8 +1,10 @@
 #include "sim/relations.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
+#include "platform/fpenv.h"
 #include "sim/command_log.h"
 #include "sim/command_network.h"
 #include "sim/command_post.h"
@@ -287,6 +289,29 @@ int ComputeElection(PlayerRecord& p, float cabinetLeaningSum) {
     if (share[i] > share[winner]) winner = i;
   }
   return winner;
+}
+
+std::string FormatElectionResults(const PlayerRecord& p, const char* const (&names)[4]) {
+  constexpr size_t kLimit = 1024;
+  const int ruling = p.rulingParty < 4 ? p.rulingParty : 0;
+  auto name = [&](int i) { return names[i] ? names[i] : ""; };
+  std::string text;
+  char line[256];
+  // Shares are shown rounded to the nearest tenth, as players read them.
+  plat::NearestRoundingScope nearest;
+  const float rulingShare = p.partyShare[ruling] * 100.0f;
+  std::snprintf(line, sizeof line, "%3.1f%% - %s %s\n", static_cast<double>(rulingShare), name(ruling),
+                "  (Ruling Party)");
+  text += line;
+  for (int i = 0; i < 4; ++i) {
+    if (i == ruling) continue;
+    const float share = p.partyShare[i] * 100.0f;
+    std::snprintf(line, sizeof line, "%3.1f%% - %s\n", static_cast<double>(share), name(i));
+    text += line;
+  }
+  text += "\n";
+  if (text.size() > kLimit) text.resize(kLimit);
+  return text;
 }
 
 void PlayerSurrender(World&, int, int, unsigned) {

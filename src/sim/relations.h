@@ -3,6 +3,7 @@
 // through, the scoring of acts into feelings and ratings, and the election
 // figures that read the same ratings.
 #include <cstdint>
+#include <string>
 
 struct PlayerRecord;
 struct World;
@@ -40,6 +41,10 @@ int ResolveRelations(World& world, PlayerRecord& record, int striker, int kind, 
 // sum of its six cabinet members' signed leanings; returns the winning
 // party, the lowest number among equal shares.
 int ComputeElection(PlayerRecord& record, float cabinetLeaningSum);
+// The shares as text, the ruling party first and then the others in number
+// order, ended by an empty line; at most 1,024 characters. partyNames[i] is
+// the name party i goes by (its choice from the game's party names).
+std::string FormatElectionResults(const PlayerRecord& record, const char* const (&partyNames)[4]);
 
 // Options of a surrender.
 inline constexpr unsigned kSurrenderMessages = 1u << 0;        // the players are told

@@ -283,6 +283,21 @@ TEST_F(Relations, ElectionCabinetAndTies) {
   EXPECT_FLOAT_EQ(p.partyShare[2], 0.2f / 1.4f);
 }
 
+TEST_F(Relations, ElectionResultsText) {
+  PlayerRecord& p = t.P(2);
+  p.rulingParty = 2;
+  p.partyShare[0] = 0.25f;
+  p.partyShare[1] = 0.125f;
+  p.partyShare[2] = 0.5f;
+  p.partyShare[3] = 0.125f;
+  const char* const names[4] = {"Greens", "Crown", "Union", nullptr};
+  EXPECT_EQ(FormatElectionResults(p, names),
+            "50.0% - Union   (Ruling Party)\n25.0% - Greens\n12.5% - Crown\n12.5% - \n\n");
+  // 0.0456 of the vote shows as 4.6 (to the nearest, not toward zero).
+  p.partyShare[3] = 0.0456f;
+  EXPECT_NE(FormatElectionResults(p, names).find("4.6% - \n"), std::string::npos);
+}
+
 TEST_F(Relations, TargetHexOnlyOnOwnHexesWithATargetableLead) {
   World& w = *t.world;
   w.cells[1 * 8 + 2].word = WithCellOwner(0, 2);
