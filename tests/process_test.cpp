@@ -29,6 +29,7 @@ Outcome RunAndTerminate(const std::string& configHome, const char* option) {
     setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("LP_NUM_THREADS", "0", 1);
     if (option)
       execl(VD_GAME_EXE, VD_GAME_EXE, option, static_cast<char*>(nullptr));
     else
