@@ -283,6 +283,29 @@ TEST_F(Relations, ElectionCabinetAndTies) {
   EXPECT_FLOAT_EQ(p.partyShare[2], 0.2f / 1.4f);
 }
 
+TEST_F(Relations, AStrikeOutsideWarMovesFeelingsAndMayBeAnswered) {
+  EXPECT_EQ(ResolveRelations(*t.world, t.P(2), 3, 2, -5), 1);
+  // AdjustRelationScores(3, 2, 0.4), then 3's reputation falls by 0.1 with
+  // w2 = 1 and w5 = 0.1: belligerence 0.4 + 0.002 + 0.01, relation -0.2 - 0.1.
+  EXPECT_NEAR(t.P(2).belligerence[3], 0.412f, 1e-6f);
+  EXPECT_FLOAT_EQ(t.P(2).diplomaticRelation[3], -0.3f);
+  EXPECT_EQ(RecordWord(t.P(2), kRecordAttackedByMaskA), Bit(3));
+  EXPECT_EQ(RecordWord(t.P(2), kRecordAttackedByMaskB), 0u);
+  const std::vector<GameCommand> posted = t.log->Entries();
+  ASSERT_EQ(posted.size(), 1u);
+  EXPECT_EQ(posted[0].id, 177u);
+  EXPECT_EQ(posted[0].player, 2);
+  EXPECT_EQ(posted[0].arg28, 3u);
+  // An invited strike, and a strike on a person's region on another
+  // machine, are not answered here.
+  EXPECT_EQ(ResolveRelations(*t.world, t.P(4), 3, 3, 0), 0);
+  EXPECT_EQ(RecordWord(t.P(4), kRecordAttackedByMaskB), Bit(3));
+  t.P(4).kind = kKindHuman;
+  EXPECT_EQ(ResolveRelations(*t.world, t.P(4), 3, 3, -1), 0);
+  EXPECT_EQ(ResolveRelations(*t.world, t.P(1), 3, 2, -1), 1);  // the local player's own region
+  EXPECT_EQ(t.log->Entries().size(), 2u);
+}
+
 TEST_F(Relations, ElectionResultsText) {
   PlayerRecord& p = t.P(2);
   p.rulingParty = 2;
