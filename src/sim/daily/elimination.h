@@ -2,12 +2,37 @@
 // A region's capital and elimination, the hand-over of its hexes and units,
 // and the end-of-turn top-up of computer regions' treasuries.
 // Steps of the daily driver, run on the turn thread.
+#include <cstddef>
 #include <cstdint>
 
+struct GameState;
+struct PlayerPolicyBlock;
 struct PlayerRecord;
 struct World;
 
+// Where the capital's coordinates sit in each settings copy, and the byte
+// of the region naming its heir.
+inline constexpr size_t kPolicyCapitalHex = 4884;  // i16 x, i16 y; (0, 0) none
+inline constexpr size_t kRecordSuccessor = 44;     // u8: 0 none
+
+struct CapitalPosition {
+  int16_t x = 0, y = 0;
+  bool operator==(const CapitalPosition&) const = default;
+};
+CapitalPosition CapitalHex(const PlayerPolicyBlock& block);
+void SetCapitalHex(PlayerPolicyBlock& block, CapitalPosition at);
+
 void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
                       int32_t endReasonLocalLost);
+// The capital kept or moved, and the region eliminated when it holds no
+// land, no people or no capital (or when forced): its hexes, units and
+// relations handed on and the game ended when that decides it.
+void EliminateIfDue(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
+                    int32_t endReasonLocalLost);
+// Hands the player's hexes to its neighbours, then to anyone, player 0
+// included.
+void DistributeHexes(World& world, int player);
 void TransferPlayerUnits(World& world, PlayerRecord& region, int32_t mode);
+void TransferOnElimination(World& world, PlayerRecord& region, int32_t endReasonLastStanding,
+                           int32_t endReasonLocalLost);
 void TopUpKind3Reserve(World& world);
