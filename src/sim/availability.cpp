@@ -100,6 +100,13 @@ int ItemAvailability(const World& world, const ProjectEntry& entry, int player) 
   return PrerequisiteMet(world, row, needs[1]) ? 1 : 0;
 }
 
+int TechnologyAvailability(const World& world, int tech, int player) {
+  if (tech < 0 || static_cast<size_t>(tech) >= world.techs.size()) return 1;
+  const int16_t* needs = world.techs[static_cast<size_t>(tech)].prerequisites;
+  const PlayerTechState* row = TechRow(world, player);
+  return PrerequisiteMet(world, row, needs[0]) && PrerequisiteMet(world, row, needs[1]) ? 1 : 0;
+}
+
 float ItemRatio(const World& world, const ProjectEntry& entry) {
   if (entry.kind == kProjectTechnology) {
     if (entry.index >= world.techs.size()) return 0.0f;

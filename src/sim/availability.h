@@ -32,6 +32,8 @@ void GrantItem(World& world, ProjectEntry& entry, int player);
 // Only the two named prerequisites are looked at, not theirs. Any kind but
 // a technology or a design is always available.
 int ItemAvailability(const World& world, const ProjectEntry& entry, int player);
+// The same test for technology `tech` without a project.
+int TechnologyAvailability(const World& world, int tech, int player);
 
 // The project's research weight: a technology's value over its research
 // cost, a design's (n x b + 0.9) / (n x T + 1.0); 0 for any other kind.

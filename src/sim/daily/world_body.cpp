@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/game_math.h"
+#include "sim/availability.h"
 #include "sim/daily/product_fields.h"
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
@@ -123,8 +124,8 @@ void Region(World& world, PlayerRecord& k, int self, int r) {
         Embargo(k, r, j, false);
       }
     }
-    // The offers of units, designs, technologies, products and loans follow
-    // the diplomacy screens' offer kinds.
+    const WorldOfferContent technology = WorldTechnologyOffer(world, r, u);
+    if (technology.type != 0) SendWorldOffer(world, self, r, technology);
   } else if (stillMember && s < 0.1f && u < 50) {
     const int j = static_cast<int>(u % 10 + 1);
     if (!(ProductWord(k.simPolicy.productPolicy[j], kBuyBoycottWord) & Bit(r))) {
@@ -154,4 +155,84 @@ void RunWorldBodyDay(World& world, PlayerRecord& k) {
     if (r == self || region.kind == kKindEmpty || region.kind == kKindOut) continue;
     Region(world, k, self, r);
   }
+}
+
+namespace {
+
+DealItem SinglePayment(int payer, int payee, float amount) {
+  DealItem item;
+  item.giver = static_cast<uint8_t>(payer);
+  item.receiver = static_cast<uint8_t>(payee);
+  item.paymentCount = 1;
+  item.amount = amount;
+  return item;
+}
+
+}  // namespace
+
+DipOffer BuildWorldOffer(const World& world, int body, int region, const WorldOfferContent& content) {
+  DipOffer offer;
+  if (body < 0 || body >= kMaxPlayers || region < 0 || region >= kMaxPlayers) return offer;
+  offer.firstPlayer = static_cast<uint8_t>(region);
+  offer.secondPlayer = static_cast<uint8_t>(body);
+  offer.kind = 3;
+  offer.sentDay = world.gameState.currentDay;
+  offer.sentTick = static_cast<uint32_t>(world.gameState.currentTick);
+  offer.expiryDay = world.gameState.currentDay + 7;
+  const PlayerPolicyBlock& k = world.players[body].simPolicy;
+  const bool hostile = (k.hostileMask & Bit(region)) || (world.players[region].simPolicy.hostileMask & Bit(body));
+  if (hostile) offer.flags |= kOfferWhileHostile;
+  if (content.technology >= 0) offer.offered.discoveries.push_back(content.technology);
+  if (content.unitClass >= 0) offer.offered.designs.push_back(content.unitClass);
+  for (uint32_t id : content.unitIds)
+    if (!offer.offered.HasUnit(id)) offer.offered.units.push_back(OfferUnit{id, 0});
+  if (content.firstAmount != 0.0f) offer.offered.dealItems.push_back(SinglePayment(region, body, content.firstAmount));
+  if (content.secondAmount != 0.0f)
+    offer.requested.dealItems.push_back(SinglePayment(body, region, content.secondAmount));
+  if (content.thirdAmount != 0.0f && content.product >= 0 && content.product < kDealProducts) {
+    DealItem goods = SinglePayment(region, body, content.thirdAmount);
+    goods.product = static_cast<uint8_t>(content.product);
+    goods.flags |= 1u;
+    offer.offered.dealItems.push_back(goods);
+  }
+  return offer;
+}
+
+void SendWorldOffer(World& world, int body, int region, const WorldOfferContent& content) {
+  if (body < 0 || body >= kMaxPlayers || region < 0 || region >= kMaxPlayers) return;
+  DipOffer offer = BuildWorldOffer(world, body, region, content);
+  const std::string& text = WriteDipOffer(world, offer);
+  const MessageParams params{content.values[0], content.values[1], content.values[2], content.values[3]};
+  DeliverPlayerMessage(world, world.players[region], content.type, body, text.c_str(), params);
+}
+
+WorldOfferContent WorldTechnologyOffer(const World& world, int r, uint32_t u) {
+  WorldOfferContent offer;
+  if (r < 0 || r >= kMaxPlayers) return offer;
+  const PlayerRecord& region = world.players[r];
+  const float s = region.standing;
+  const float openness = region.tradeOpenness;
+  if (!(static_cast<float>(u) < openness * 500.0f) || u % 10 != 2) return offer;
+  const int64_t count = std::min<int64_t>(static_cast<int64_t>(world.techs.size()), world.gameState.techCount);
+  const PlayerTechState* row = TechRow(world, r);
+  if (count <= 0 || !row) return offer;
+  const int32_t pick = CheckedTrunc(region.treasury / 100000.0f);
+  // A negative treasury picks from the far end of the table, as its word's
+  // remainder would; the remainder is taken on the unsigned word.
+  const int64_t t = static_cast<int64_t>(static_cast<uint32_t>(pick) % static_cast<uint64_t>(count));
+  const TechRecord& tech = world.techs[static_cast<size_t>(t)];
+  if (tech.category == 0 || row[t].known != 0) return offer;
+  if (!TechnologyAvailability(world, static_cast<int>(t), r)) return offer;
+  if (!(static_cast<float>(tech.techLevel) < region.techLevel) || !(tech.price < s * 250.0f)) return offer;
+  const float price = tech.price * std::max(1.5f - openness, 0.1f);
+  const float rich = openness * 1000000000.0f;
+  if (region.treasury >= rich && price < 2.0f * region.treasury) {
+    offer.type = 189;
+    offer.technology = static_cast<int32_t>(t);
+    offer.secondAmount = price;
+  } else if (region.treasury < rich) {
+    offer.type = 219;
+    offer.technology = static_cast<int32_t>(t);
+  }
+  return offer;
 }

@@ -2,6 +2,9 @@
 // The day of a region of kind 1: the world's supplier and body.
 // Steps of the daily driver, run on the turn thread.
 #include <cstdint>
+#include <vector>
+
+#include "sim/dip_offer.h"
 
 struct PlayerRecord;
 struct World;
@@ -11,3 +14,27 @@ void RunWorldBodyDay(World& world, PlayerRecord& region);
 // The world body's only chance: 0 to 999 from the digits of a treasury, the
 // same for the same treasury on every peer and every day.
 uint32_t WorldBodyDraw(float treasury);
+
+// What the world body puts into one offer to a region.
+struct WorldOfferContent {
+  uint32_t type = 0;                 // the message type that carries it
+  uint32_t values[4] = {};           // the message's values
+  std::vector<uint32_t> unitIds;     // units offered, each once
+  int32_t technology = -1;           // offered when not negative
+  int32_t unitClass = -1;            // offered when not negative
+  float firstAmount = 0.0f;          // paid by the region to the body
+  float secondAmount = 0.0f;         // paid by the body to the region
+  int32_t product = 0;
+  float thirdAmount = 0.0f;          // goods of the product, from the region
+};
+
+// The offer of kind 3 from the body to the region, dated today and open for
+// seven days; each non-zero amount becomes a single payment.
+DipOffer BuildWorldOffer(const World& world, int body, int region, const WorldOfferContent& content);
+// Builds the offer, writes its DIPOFFER text and delivers it to the region
+// as a player message of the content's type.
+void SendWorldOffer(World& world, int body, int region, const WorldOfferContent& content);
+
+// The technology the body may offer a region on a day with draw u and the
+// region's standing s: none (type 0) when the draw or the table says so.
+WorldOfferContent WorldTechnologyOffer(const World& world, int region, uint32_t u);

@@ -132,4 +132,87 @@ TEST_F(WorldBody, SupplierPrices) {
   EXPECT_TRUE(g_told.empty());
 }
 
+TEST_F(WorldBody, TechnologyOffers) {
+  World& w = *t.world;
+  w.techs.assign(3, TechRecord{});
+  for (size_t i = 1; i < 3; ++i) {
+    w.techs[i].category = 1;
+    w.techs[i].techLevel = 1;
+    w.techs[i].price = 100.0f;
+  }
+  w.gameState.techCount = 3;
+  w.techRows.assign(32 * 3, PlayerTechState{});
+  PlayerRecord& r = P(2);
+  r.standing = 0.5f;       // prices below 125
+  r.tradeOpenness = 0.5f;  // draws below 250; rich from 500,000,000
+  r.techLevel = 3.0f;
+  r.treasury = 200000.0f;  // technology 2
+  WorldOfferContent offer = WorldTechnologyOffer(w, 2, 12);
+  EXPECT_EQ(offer.type, 219u);
+  EXPECT_EQ(offer.technology, 2);
+  EXPECT_EQ(offer.secondAmount, 0.0f);
+  EXPECT_EQ(WorldTechnologyOffer(w, 2, 13).type, 0u);   // draw not ending in 2
+  EXPECT_EQ(WorldTechnologyOffer(w, 2, 252).type, 0u);  // draw too high
+  r.treasury = 2000000000.0f;  // 20,000 mod 3: technology 2
+  offer = WorldTechnologyOffer(w, 2, 12);
+  EXPECT_EQ(offer.type, 189u);
+  EXPECT_EQ(offer.technology, 2);
+  EXPECT_EQ(offer.secondAmount, 100.0f);  // 100 x max(1.5 - 0.5, 0.1)
+  w.techs[2].prerequisites[0] = 1;  // a prerequisite the region lacks
+  EXPECT_EQ(WorldTechnologyOffer(w, 2, 12).type, 0u);
+  w.techs[2].prerequisites[0] = 0;
+  TechRow(w, 2)[2].known = 2;  // known already
+  EXPECT_EQ(WorldTechnologyOffer(w, 2, 12).type, 0u);
+  TechRow(w, 2)[2].known = 0;
+  r.techLevel = 1.0f;  // not above the technology's level
+  EXPECT_EQ(WorldTechnologyOffer(w, 2, 12).type, 0u);
+  EXPECT_EQ(WorldTechnologyOffer(w, 40, 12).type, 0u);
+}
+
+TEST_F(WorldBody, TheOfferRecord) {
+  t.world->gameState.currentDay = 1000;
+  P(4).simPolicy.hostileMask = 1u << 2;
+  WorldOfferContent content;
+  content.type = 189;
+  content.technology = 2;
+  content.unitClass = 1;
+  content.unitIds = {7, 7, 9};
+  content.firstAmount = 10.0f;
+  content.secondAmount = 20.0f;
+  content.product = 3;
+  content.thirdAmount = 5.0f;
+  const DipOffer offer = BuildWorldOffer(*t.world, 4, 2, content);
+  EXPECT_EQ(offer.firstPlayer, 2);
+  EXPECT_EQ(offer.secondPlayer, 4);
+  EXPECT_EQ(offer.kind, 3);
+  EXPECT_EQ(offer.sentDay, 1000u);
+  EXPECT_EQ(offer.expiryDay, 1007u);
+  EXPECT_EQ(offer.flags, kOfferWhileHostile);
+  EXPECT_EQ(offer.offered.discoveries, (std::vector<int32_t>{2}));
+  EXPECT_EQ(offer.offered.designs, (std::vector<int32_t>{1}));
+  ASSERT_EQ(offer.offered.units.size(), 2u);
+  EXPECT_EQ(offer.offered.units[0].unitId, 7u);
+  EXPECT_EQ(offer.offered.units[1].unitId, 9u);
+  ASSERT_EQ(offer.offered.dealItems.size(), 2u);
+  EXPECT_EQ(offer.offered.dealItems[0].giver, 2);
+  EXPECT_EQ(offer.offered.dealItems[0].receiver, 4);
+  EXPECT_EQ(offer.offered.dealItems[0].amount, 10.0f);
+  EXPECT_EQ(offer.offered.dealItems[0].paymentCount, 1);
+  EXPECT_FALSE(offer.offered.dealItems[0].goods());
+  EXPECT_TRUE(offer.offered.dealItems[1].goods());
+  EXPECT_EQ(offer.offered.dealItems[1].product, 3);
+  EXPECT_EQ(offer.offered.dealItems[1].amount, 5.0f);
+  ASSERT_EQ(offer.requested.dealItems.size(), 1u);
+  EXPECT_EQ(offer.requested.dealItems[0].giver, 4);
+  EXPECT_EQ(offer.requested.dealItems[0].receiver, 2);
+  EXPECT_EQ(offer.requested.dealItems[0].amount, 20.0f);
+  // Zero amounts make no payments; a peaceful pair no hostile flag.
+  P(4).simPolicy.hostileMask = 0;
+  const DipOffer plain = BuildWorldOffer(*t.world, 4, 2, WorldOfferContent{});
+  EXPECT_EQ(plain.flags, 0u);
+  EXPECT_TRUE(plain.offered.dealItems.empty());
+  EXPECT_TRUE(plain.requested.dealItems.empty());
+  EXPECT_TRUE(plain.offered.discoveries.empty());
+}
+
 }  // namespace
