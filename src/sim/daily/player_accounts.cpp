@@ -1,8 +1,11 @@
 #include "sim/daily/player_accounts.h"
 
+#include <utility>
+
 #include "app/calendar.h"
 #include "sim/command_network.h"
 #include "sim/daily/hex_pass.h"
+#include "sim/daily/product_fields.h"
 #include "sim/player_messages.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
@@ -16,6 +19,9 @@ constexpr size_t kStockAt = 8;
 constexpr int kProductNotKept = 7;
 
 constexpr uint32_t kMsgDefconChanged = 59;
+constexpr uint32_t kMsgShortOf10 = 10;
+constexpr uint32_t kMsgShortOf9 = 295;
+constexpr uint32_t kMsgShortOf2 = 340;
 constexpr uint32_t kMsgHexesGained = 55;
 constexpr uint32_t kMsgHexesLost = 105;
 constexpr uint32_t kMsgHighApproval = 86;
@@ -120,6 +126,14 @@ void DailyPlayerAlerts(World& world, PlayerRecord& region) {
 
 void RunElection(World& world, PlayerRecord& region) {
   const MessageParams none{};
+  const int self = region.number;
+  // Products the region ran short of yesterday.
+  for (const auto& [p, type] : {std::pair{10, kMsgShortOf10}, {9, kMsgShortOf9}, {2, kMsgShortOf2}}) {
+    const float have = le::LoadF32(region.products[p].bytes + product::kStock) +
+                       le::LoadF32(region.products[p].bytes + product::kLastDayUse);
+    if (have < le::LoadF32(region.products[p].bytes + product::kLastDayDemand))
+      PostPlayerMessage(world, region, self, type, nullptr, none);
+  }
   if (region.hexCount > region.yesterdayHexCount + 4) BroadcastToAll(world, region, kMsgHexesGained, none);
   if (region.hexCount < region.yesterdayHexCount - 4) BroadcastToAll(world, region, kMsgHexesLost, none);
   if (region.approval > 0.8f) BroadcastToAll(world, region, kMsgHighApproval, none);
@@ -128,7 +142,6 @@ void RunElection(World& world, PlayerRecord& region) {
   if (region.govtype != kGovtypeElected || region.electionDay == 0) return;
   const int32_t today = static_cast<int32_t>(world.gameState.currentDay);
   const int32_t electionDay = static_cast<int32_t>(region.electionDay);
-  const int self = region.number;
   if (today > electionDay) {
     region.electionDay = static_cast<uint32_t>(FourYearsOn(electionDay));
     const int ruling = region.rulingParty < 4 ? region.rulingParty : 0;

@@ -20,7 +20,7 @@ class PlayerAccountsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_turnCodes.clear();
-    for (uint32_t id : {59u, 55u, 105u, 86u, 270u, 279u, 339u, 330u, 331u, 338u, 332u}) t.Type(id);
+    for (uint32_t id : {10u, 295u, 340u, 59u, 55u, 105u, 86u, 270u, 279u, 339u, 330u, 331u, 338u, 332u}) t.Type(id);
     g_simUi.postTurnEvent = [](uint32_t code) { g_turnCodes.push_back(code); };
     World& w = *t.world;
     w.gameState.currentDay = 2451544;
@@ -177,6 +177,25 @@ TEST_F(PlayerAccountsTest, AWonElectionIsReported) {
   EXPECT_TRUE(Has(1, 331));
   EXPECT_FALSE(Has(1, 338)) << "the news goes to the others";
   EXPECT_TRUE(g_turnCodes.empty());
+}
+
+TEST_F(PlayerAccountsTest, ShortagesOfYesterdayAreReported) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  // Product 9: stock 3 + used 4 = 7 below the demand 8: short. Product 10:
+  // 5 + 3 = 8, not below 8. Product 2: 0 + 0 below 0.5: short.
+  auto set = [&](int p, size_t at, float v) { le::StoreF32(r.products[p].bytes + at, v); };
+  set(9, 8, 3.0f);
+  set(9, 40, 4.0f);
+  set(9, 44, 8.0f);
+  set(10, 8, 5.0f);
+  set(10, 40, 3.0f);
+  set(10, 44, 8.0f);
+  set(2, 44, 0.5f);
+  RunElection(w, r);
+  EXPECT_TRUE(Has(1, 295));
+  EXPECT_FALSE(Has(1, 10));
+  EXPECT_TRUE(Has(1, 340));
 }
 
 TEST_F(PlayerAccountsTest, ADefconChangeIsAnnounced) {
