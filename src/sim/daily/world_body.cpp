@@ -126,6 +126,8 @@ void Region(World& world, PlayerRecord& k, int self, int r) {
     }
     const WorldOfferContent technology = WorldTechnologyOffer(world, r, u);
     if (technology.type != 0) SendWorldOffer(world, self, r, technology);
+    const WorldOfferContent goods = WorldProductOffer(world, r, u);
+    if (goods.type != 0) SendWorldOffer(world, self, r, goods);
   } else if (stillMember && s < 0.1f && u < 50) {
     const int j = static_cast<int>(u % 10 + 1);
     if (!(ProductWord(k.simPolicy.productPolicy[j], kBuyBoycottWord) & Bit(r))) {
@@ -234,5 +236,30 @@ WorldOfferContent WorldTechnologyOffer(const World& world, int r, uint32_t u) {
     offer.type = 219;
     offer.technology = static_cast<int32_t>(t);
   }
+  return offer;
+}
+
+WorldOfferContent WorldProductOffer(const World& world, int r, uint32_t u) {
+  WorldOfferContent offer;
+  if (r < 0 || r >= kMaxPlayers) return offer;
+  const PlayerRecord& region = world.players[r];
+  const float s = region.standing;
+  const float openness = region.tradeOpenness;
+  if (!(static_cast<float>(u) < openness * 100.0f) || u % 4 != 3) return offer;
+  const int p = static_cast<int>((world.gameState.currentDay + u) % 12u);
+  if (p == 11) {
+    const float sum = openness * s * 6000000000.0f;
+    if (region.treasury < sum) {
+      offer.type = 219;
+      offer.firstAmount = sum;
+    }
+    return offer;
+  }
+  if (p == 7) return offer;
+  const float demand = product::Get(region, p, product::kDemand);
+  const float quantity = demand / 20.0f * openness * s;
+  if (product::Get(region, p, product::kOutput) < demand && product::Get(region, p, product::kStock) < demand / 60.0f &&
+      quantity > 1000.0f && region.treasury < quantity * product::Get(region, p, product::kPrice) * 10.0f)
+    offer.type = 219;
   return offer;
 }

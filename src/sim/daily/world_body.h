@@ -38,3 +38,6 @@ void SendWorldOffer(World& world, int body, int region, const WorldOfferContent&
 // The technology the body may offer a region on a day with draw u and the
 // region's standing s: none (type 0) when the draw or the table says so.
 WorldOfferContent WorldTechnologyOffer(const World& world, int region, uint32_t u);
+// The product or loan the body may offer a region on a day with draw u:
+// none (type 0) unless the draw, the region's needs and its treasury say so.
+WorldOfferContent WorldProductOffer(const World& world, int region, uint32_t u);

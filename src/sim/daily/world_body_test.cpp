@@ -169,6 +169,33 @@ TEST_F(WorldBody, TechnologyOffers) {
   EXPECT_EQ(WorldTechnologyOffer(w, 40, 12).type, 0u);
 }
 
+TEST_F(WorldBody, ProductAndLoanOffers) {
+  World& w = *t.world;
+  PlayerRecord& r = P(2);
+  r.standing = 0.5f;
+  r.tradeOpenness = 0.5f;  // draws below 50, ending in 3 mod 4
+  r.treasury = 1000.0f;
+  w.gameState.currentDay = 4;
+  // Draw 7: product (4 + 7) mod 12 = 11, the loan: 0.5 x 0.5 x 6,000,000,000.
+  WorldOfferContent offer = WorldProductOffer(w, 2, 7);
+  EXPECT_EQ(offer.type, 219u);
+  EXPECT_EQ(offer.firstAmount, 1500000000.0f);
+  EXPECT_EQ(WorldProductOffer(w, 2, 8).type, 0u);   // 8 mod 4 is not 3
+  EXPECT_EQ(WorldProductOffer(w, 2, 51).type, 0u);  // draw too high
+  // Draw 3: product 7, never offered; draw 11: product 3.
+  EXPECT_EQ(WorldProductOffer(w, 2, 3).type, 0u);
+  product::Set(r, 3, product::kDemand, 200000.0f);  // quantity 200,000 / 20 x 0.25 = 2,500
+  product::Set(r, 3, product::kOutput, 100.0f);
+  product::Set(r, 3, product::kStock, 3000.0f);     // below 200,000 / 60
+  product::Set(r, 3, product::kPrice, 1.0f);        // 25,000 above the treasury
+  EXPECT_EQ(WorldProductOffer(w, 2, 11).type, 219u);
+  product::Set(r, 3, product::kStock, 4000.0f);
+  EXPECT_EQ(WorldProductOffer(w, 2, 11).type, 0u);
+  product::Set(r, 3, product::kStock, 3000.0f);
+  r.treasury = 30000.0f;
+  EXPECT_EQ(WorldProductOffer(w, 2, 11).type, 0u);
+}
+
 TEST_F(WorldBody, TheOfferRecord) {
   t.world->gameState.currentDay = 1000;
   P(4).simPolicy.hostileMask = 1u << 2;
