@@ -7,6 +7,9 @@
 #include "sim/daily/economy_fields.h"
 #include "sim/daily/gdp.h"
 #include "sim/daily/leader_status.h"
+#include "sim/hex_state.h"
+#include "units/unit_record.h"
+#include "world/hex_cell.h"
 #include "world/player_record.h"
 #include "world/player_services.h"
 #include "world/world.h"
@@ -22,6 +25,29 @@ constexpr uint32_t kConscript = 1u << 0;  // military flags
 constexpr uint32_t kCoed = 1u << 1;
 
 bool Active(const PlayerRecord& r) { return r.kind == kKindHuman || r.kind == kKindComputer; }
+
+constexpr uint32_t kClassFacilityFlag = 0x40;
+constexpr uint32_t kClassSettlementFlag = 1u << 20;
+
+// Every settlement of the region grows by the share (held at least at 0).
+void GrowSettlements(World& world, const PlayerRecord& r, float share) {
+  UnitRecord* first = world.units;
+  if (!first) return;
+  UnitRecord* u = first;
+  do {
+    const int32_t c = u->classIndex;
+    if (u->owner == r.number && !(u->flags & (kUnitRemoved | kUnitHidden)) && c > 0 &&
+        static_cast<size_t>(c) < world.unitClasses.size()) {
+      const uint32_t flags = world.unitClasses[static_cast<size_t>(c)].flags;
+      if ((flags & kClassFacilityFlag) && (flags & kClassSettlementFlag)) {
+        const int32_t cell = HexNeighbourCell(world, u->x, u->y, 6);
+        if (HexExtra* extra = FindHexExtra(world, cell))
+          SetHexSettlementPopulation(*extra, std::max(HexSettlementPopulation(*extra) * (1.0f + share), 0.0f));
+      }
+    }
+    u = u->next;
+  } while (u && u != first);
+}
 
 }  // namespace
 
@@ -94,6 +120,12 @@ void DailyPopulation(World& world, PlayerRecord& r) {
   // Migration.
   const float attraction = MigrationAttraction(world, r);
   SetMigration(r, attraction, A);
+
+  // The day's net change spreads over the settlements.
+  const float natural = r.birthsPerYear / 365.0f - (r.deathsPerYear / 365.0f + economy::Real(r, economy::kDayExtraDeaths));
+  const float net = (r.immigrationPerYear - r.emigrationPerYear) / 365.0f + natural;
+  const float townPeople = P - r.dayRuralPopulation;
+  if (net != 0.0f && townPeople > 0.0f) GrowSettlements(world, r, net / townPeople);
 
   // Soldiers.
   r.conscriptsPerYear = 0.0f;

@@ -142,3 +142,57 @@ TEST(Population, VolunteersJoinUpToTheTarget) {
 }
 
 }  // namespace
+
+#include "sim/hex_state.h"
+#include "units/unit_record.h"
+#include "world/hex_cell.h"
+#include "world/hex_extra.h"
+
+namespace {
+
+TEST(Population, SettlementsShareTheDaysChange) {
+  People p;
+  World& w = *p.w;
+  w.mapWidth = 4;
+  w.mapHeight = 3;
+  w.mapHeader.width = 4;
+  w.mapHeader.height = 3;
+  w.cells.assign(12, HexCell{});
+  w.unitClasses.resize(2);
+  w.unitClasses[1].flags = 0x40 | (1u << 20);  // a settlement facility
+  HexCell& town = w.cells[1 * 4 + 2];
+  HexCell& other = w.cells[2 * 4 + 3];
+  HexExtra* extra = GetHexExtra(w, town);
+  HexExtra* otherExtra = GetHexExtra(w, other);
+  ASSERT_NE(extra, nullptr);
+  SetHexSettlementPopulation(*extra, 600.0f);
+  SetHexSettlementPopulation(*otherExtra, 400.0f);  // no facility stands here
+  auto unit = std::make_unique<UnitRecord>();
+  unit->owner = 1;
+  unit->classIndex = 1;
+  unit->x = 2;
+  unit->y = 1;
+  unit->next = unit->prev = unit.get();
+  w.units = unit.get();
+
+  PlayerRecord& r = p.r;
+  r.dayPopulation = 1000.0f;
+  r.dayRuralPopulation = 200.0f;
+  r.costFactor = 1.0f;
+  r.gdpInput7 = 42.0f;
+  r.hexCount = 2;
+  w.mapHeader.hexScale = 1;
+  DailyPopulation(w, r);
+  // The town grows by the share net / (P - rural) of the day's net change.
+  const float net = (r.immigrationPerYear - r.emigrationPerYear) / 365.0f +
+                    (r.birthsPerYear / 365.0f - r.deathsPerYear / 365.0f);
+  ASSERT_NE(net, 0.0f);
+  EXPECT_NEAR(HexSettlementPopulation(*extra), 600.0f * (1.0f + net / 800.0f), 1e-3);
+  EXPECT_EQ(HexSettlementPopulation(*otherExtra), 400.0f);
+
+  w.units = nullptr;
+  FreeHexStack(town);
+  FreeHexStack(other);
+}
+
+}  // namespace
