@@ -16,6 +16,7 @@
 #include "world/data_tables.h"
 #include "world/hex_cell.h"
 #include "world/record_helpers.h"
+#include "world/text/policy_fields.h"
 #include "world/text/rule_tables.h"
 #include "sim/policy_block_fields.h"
 #include "world/player_record.h"
@@ -25,6 +26,8 @@ namespace {
 
 // Class flag bit 20: a hex whose lead is of such a class may be a target.
 constexpr uint32_t kClassTargetable = 1u << 20;
+
+constexpr int kWarTradeProducts = 11;
 
 uint32_t Bit(int p) { return 1u << static_cast<unsigned>(p); }
 bool InGame(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
@@ -145,6 +148,12 @@ void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t ta
   block.ceasefireMask &= ~Bit(q);
   block.defcon = std::max(block.defcon, 2);
   for (int t = 0; t < kTreatyMaskTypes; ++t) SetTreaty(world, player, copy, t, false, q, false, true);
+  // No trade with the enemy either way.
+  for (int p = 0; p < kWarTradeProducts; ++p) {
+    ProductPolicy& trade = block.productPolicy[p];
+    SetProductWord(trade, kProductPlayerMask, ProductWord(trade, kProductPlayerMask) | Bit(q));
+    SetProductWord(trade, kProductPlayerMask2, ProductWord(trade, kProductPlayerMask2) | Bit(q));
+  }
   g_relationsChanged.store(true);
   if (copy != 1) return;
   PlayerRecord& other = world.players[q];

@@ -13,6 +13,7 @@
 #include "world/data_tables.h"
 #include "world/hex_cell.h"
 #include "world/region_figures.h"
+#include "world/text/policy_fields.h"
 
 namespace {
 
@@ -173,6 +174,11 @@ TEST_F(Relations, DeclaringWarEndsTreatiesAndTellsTheTarget) {
     EXPECT_EQ(b->defcon, 5);  // max(5, 2)
     EXPECT_EQ(TreatyMask(*b, 1), 0u);
     EXPECT_EQ(TreatyMask(*b, 20), Bit(4));
+    for (int p = 0; p < 11; ++p) {
+      EXPECT_EQ(ProductWord(b->productPolicy[p], kProductPlayerMask), Bit(3)) << p;
+      EXPECT_EQ(ProductWord(b->productPolicy[p], kProductPlayerMask2), Bit(3)) << p;
+    }
+    EXPECT_EQ(ProductWord(b->productPolicy[11], kProductPlayerMask), 0u);
   }
   EXPECT_EQ(PendingCommands(t.P(2)), 0);
   // Player 3 did not count 2 as hostile and had no notice: it is noticed now.
