@@ -200,3 +200,80 @@ TEST(ProductEconomy, ConsumerDemandFollowsPopulationAndPrice) {
 }
 
 }  // namespace
+
+#include "sim/daily/world_market.h"
+
+namespace {
+
+TEST(ProductEconomy, OneDayOfTwoRegionsAndThreeProducts) {
+  Economy e;  // region 1, the maker
+  World& w = *e.w;
+  PlayerRecord& b = w.players[2];  // region 2, the buyer
+  b.kind = kKindHuman;
+  b.number = 2;
+  for (float& f : w.techEffects[2]) f = 1.0f;
+  const float worldPrice[3] = {2.0f, 1.0f, 4.0f};
+  for (int p = 0; p < 3; ++p) {
+    e.WorldSet(p, kWorldPrice, worldPrice[p]);
+    e.WorldSet(p, kWorldOutputWeight, 1.0f);
+    e.Set(p, kProductivity, 1.0f);
+    e.Set(p, kBaseLevel, 1.0f);
+    e.Set(p, kStock, 100.0f);
+    SetProductReal(e.Policy(p), kProductProductionCap, 1.0f);
+    SetProductWord(e.Policy(p), kProductFlags, 1u << 5);  // capped by capacity
+  }
+  PlayerRecord& a = e.r;
+  a.priceIndex = 1.0f;
+  a.costFactor = 1.0f;
+  a.gdp = 1.0e9f;
+  a.dayProduction[0] = 365.0f;
+  a.dayProduction[2] = 730.0f;
+  e.Set(1, kDayDemand, 1.0f);
+  SetProductWord(e.Policy(0), kProductFlags, (1u << 5) | (1u << 3));  // and sells its surplus
+  SetProductReal(e.Policy(0), kProductAutoSellSurplusPercent, 20.0f);
+  SetProductReal(e.Policy(0), kProductAutoSellMargin, 1.5f);
+  b.treasury = 1000.0f;
+  SetProductReal(b.simPolicy.productPolicy[0], kProductBuyParam, 15.0f);
+  SetProductReal(b.simPolicy.productPolicy[0], kProductPurchaseMax, 5.0f);
+
+  for (PlayerRecord* r : {&a, &b}) {
+    DailyProductPrices(w, *r);
+    DailyProductOutput(w, *r);
+    DailyProduction(w, *r);
+  }
+  // Prices: world price x 1 x 1 x r(1 / 1); outputs 365, 0 and 730 (k = 1).
+  EXPECT_FLOAT_EQ(e.Get(0, kPrice), 2.0f);
+  EXPECT_FLOAT_EQ(e.Get(1, kPrice), 1.0f);
+  EXPECT_FLOAT_EQ(e.Get(2, kPrice), 4.0f);
+  // Productivity: with output, (r(0.01) + 29) / 30 = 0.97 first; then
+  // (0.97 x 19 + 0 + 0 + 1 x 1 + 0) / 24; without output (1 x 19 + 1) / 24.
+  EXPECT_NEAR(e.Get(0, kProductivity), (0.97f * 19.0f + 1.0f) / 24.0f, 1e-5);
+  EXPECT_NEAR(e.Get(1, kProductivity), 20.0f / 24.0f, 1e-6);
+  // No consumers: demand is product 1's 1 a day x 365 and nothing else.
+  EXPECT_FLOAT_EQ(e.Get(1, kDemand), 365.0f);
+  // Production at capacity: 365 and 730; stocks grow by a day of it.
+  EXPECT_FLOAT_EQ(e.Get(0, kProduction), 365.0f);
+  EXPECT_FLOAT_EQ(e.Get(2, kStock), 102.0f);
+  // Product 0's surplus 365 / 365 x 20 = 20 is offered at (1.5 x 2 x 20) /
+  // 20 = 3.
+  EXPECT_FLOAT_EQ(e.Get(0, kForSale), 20.0f);
+  EXPECT_FLOAT_EQ(e.Get(0, kAskPrice), 3.0f);
+
+  ClearWorldMarket(w);
+  // Region 2 buys its 15 at 3; the 5 left are below an offer's 10.
+  EXPECT_FLOAT_EQ(a.treasury, 45.0f);
+  EXPECT_FLOAT_EQ(e.Get(0, kStock), 101.0f - 15.0f);
+  EXPECT_FLOAT_EQ(e.Get(0, kForSale), 0.0f);
+  EXPECT_FLOAT_EQ(b.treasury, 955.0f);
+  EXPECT_FLOAT_EQ(product::Get(b, 0, kStock), 15.0f);
+
+  for (PlayerRecord* r : {&a, &b}) DailyBudgetAndTrade(w, *r);
+  // Exports: 365 x 2 + 730 x 4; imports: product 1's 365 at its unit cost 1.
+  EXPECT_FLOAT_EQ(a.exportValue, 3650.0f);
+  EXPECT_FLOAT_EQ(a.importValue, 365.0f);
+  EXPECT_FLOAT_EQ(b.exportValue, 0.0f);
+  EXPECT_FLOAT_EQ(b.importValue, 0.0f);
+  EXPECT_FLOAT_EQ(product::Get(b, 0, kStock), 15.0f);
+}
+
+}  // namespace
