@@ -291,6 +291,7 @@ TEST_F(UnitCommands, ProjectsAreMadeUnderTheSequenceWordPursuedAndClosed) {
   t.world->techRows.assign(kMaxPlayers * 4, PlayerTechState{});
   t.world->techs.resize(4);
   t.world->techs[3].prerequisites[0] = 2;  // tech 3 needs tech 2
+  t.world->techs[2].researchCost = 750.0f;
   Post(384, 2, 0, kProjectTechnology, 2, 0x2);
   Post(384, 2, 0, kProjectTechnology, 3, 0x0);
   ProjectEntry* first = FindProjectById(*t.world, 0x02000001);
@@ -299,6 +300,7 @@ TEST_F(UnitCommands, ProjectsAreMadeUnderTheSequenceWordPursuedAndClosed) {
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(first->displayFlags, 0x3u);
   EXPECT_EQ(first->simFlags, 0x2u);
+  EXPECT_EQ(first->remainingCost, 750.0f) << "a technology costs its research cost";
   EXPECT_EQ(TechRow(*t.world, 2)[2].projectFlags & 0x10, 0x10);
   DrainDueCommands(*t.log, 1000);
   EXPECT_EQ(first->simFlags, 0x3u);

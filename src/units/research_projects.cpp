@@ -42,6 +42,7 @@ uint8_t* RowMarks(World& world, int player, uint8_t kind, uint32_t index) {
 }
 
 float ProjectCost(const World& world, uint8_t kind, uint32_t index) {
+  if (kind == kProjectTechnology) return index < world.techs.size() ? world.techs[index].researchCost : 0.0f;
   if (kind != kProjectDesign || index >= world.unitClasses.size()) return 0.0f;
   const UnitClassRecord& k = world.unitClasses[index];
   const float n = static_cast<float>(k.strengthPerSize);
