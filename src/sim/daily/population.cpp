@@ -168,6 +168,7 @@ void DailyPopulation(World& world, PlayerRecord& r) {
 
 void DailySociety(World& world, PlayerRecord& r) {
   if (!Active(r)) return;
+  ComputeSocialCosts(world, r);
   PlayerPolicyBlock& b = r.simPolicy;
   const float* f = world.techEffects[r.number < kMaxPlayers ? r.number : 0];
   for (int i = 0; i < kSocialPrograms; ++i) {

@@ -106,6 +106,18 @@ TEST(Population, SocialLevelsMoveTowardTheirSpending) {
   EXPECT_EQ(p.r.socialLevels[2], 2.0f);
 }
 
+TEST(Population, SocietyPricesTheProgrammesAndCountsThemInTheBudget) {
+  People p;
+  p.r.dayPopulation = 10.0f;
+  p.r.costFactor = 1.0f;
+  p.r.simPolicy.socialspend[0] = 0.5f;
+  DailySociety(*p.w, p.r);
+  EXPECT_FLOAT_EQ(p.r.socialCosts[0], 7800.0f);  // 1 x 10 x 1 x 780
+  // The simulation copy's spending holds programme 0 at half: 3900, and
+  // programme 5's 1900 and 6's 1700 at a spending of 0 add nothing.
+  EXPECT_FLOAT_EQ(p.r.simPolicy.budgetSpending, 3900.0f);
+}
+
 TEST(Population, OverdraftIsCharged) {
   People p;
   p.r.treasury = -365.0f;
