@@ -1,4 +1,5 @@
 #include "platform/gl_draw.h"
+#include "platform/gl_program.h"
 
 namespace plat::gl {
 namespace {
@@ -102,40 +103,6 @@ void main() {
   result = current;
 }
 )";
-
-GLuint CompileShader(GLenum type, const char* source) {
-  const GLuint shader = glCreateShader(type);
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
-  GLint ok = GL_FALSE;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (ok != GL_TRUE) {
-    glDeleteShader(shader);
-    return 0;
-  }
-  return shader;
-}
-
-GLuint LinkProgram() {
-  const GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexSource);
-  const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentSource);
-  GLuint program = 0;
-  if (vs && fs) {
-    program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glLinkProgram(program);
-    GLint ok = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (ok != GL_TRUE) {
-      glDeleteProgram(program);
-      program = 0;
-    }
-  }
-  if (vs) glDeleteShader(vs);
-  if (fs) glDeleteShader(fs);
-  return program;
-}
 
 GLenum BlendFactor(uint32_t blend) {
   switch (blend) {
@@ -254,7 +221,7 @@ uint32_t VertexSize(uint32_t fvf) {
 }
 
 bool DrawPipeline::Init() {
-  program_ = LinkProgram();
+  program_ = LinkProgram(kVertexSource, kFragmentSource);
   if (!program_) return false;
   at_.target = glGetUniformLocation(program_, "target");
   at_.stage0 = glGetUniformLocation(program_, "stage0");

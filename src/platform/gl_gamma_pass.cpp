@@ -1,4 +1,5 @@
 #include "platform/gl_gamma_pass.h"
+#include "platform/gl_program.h"
 
 namespace plat::gl {
 namespace {
@@ -33,40 +34,6 @@ void main() {
   colour = vec4(vec3(uvec3(r, g, b) >> 8u) / 255.0, 1.0);
 }
 )";
-
-GLuint CompileShader(GLenum type, const char* source) {
-  const GLuint shader = glCreateShader(type);
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
-  GLint ok = GL_FALSE;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (ok != GL_TRUE) {
-    glDeleteShader(shader);
-    return 0;
-  }
-  return shader;
-}
-
-GLuint LinkProgram() {
-  const GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexSource);
-  const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentSource);
-  GLuint program = 0;
-  if (vs && fs) {
-    program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glLinkProgram(program);
-    GLint ok = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (ok != GL_TRUE) {
-      glDeleteProgram(program);
-      program = 0;
-    }
-  }
-  if (vs) glDeleteShader(vs);
-  if (fs) glDeleteShader(fs);
-  return program;
-}
 
 // The GL state the pass changes and gives back.
 struct SavedState {
@@ -116,7 +83,7 @@ struct SavedState {
 }  // namespace
 
 bool GammaPass::Init() {
-  program_ = LinkProgram();
+  program_ = LinkProgram(kVertexSource, kFragmentSource);
   if (!program_) return false;
   sourceLocation_ = glGetUniformLocation(program_, "source");
   rampLocation_ = glGetUniformLocation(program_, "ramp");

@@ -343,7 +343,7 @@ TEST(ConfigDirectoryTest, FollowsXdgConfigHomeElseHome) {
   EXPECT_EQ(ConfigDirectory(), "/home/tester/.config/veldrane");
   ::setenv("XDG_CONFIG_HOME", "", 1);
   EXPECT_EQ(ConfigDirectory(), "/home/tester/.config/veldrane");
-  // A relative setting is ignored, as the base directory specification says.
+  // A relative setting is ignored, as the XDG base directory rules have it.
   ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);
   EXPECT_EQ(ConfigDirectory(), "/home/tester/.config/veldrane");
 }
