@@ -65,7 +65,7 @@ float MigrationAttraction(const World& world, const PlayerRecord& r) {
   q = q + (r.gdpInput9 - 0.65f) / 3.0f;
   q = q + (r.gdpInput2 - 0.65f);
   q = q + (r.gdpInput1 - 0.65f);
-  q = q + (1.0f - Q(P / A / 85.0f));
+  q = q + (1.0f - Q(SafeDivide(P, A) / 85.0f));
   q = q + (R(SafeDivide(r.gdpPerCapita, r.baseGdpPerCapita)) - 1.0f) * 4.0f;
   q = q + (0.08f - r.unemployment) * 6.0f;
   q = q + (R(r.costFactor) - 1.0f);

@@ -101,12 +101,12 @@ void DailyProductOutput(World& world, PlayerRecord& r) {
     float c = f[kConsumerFactor + p] * Get(r, p, kPerCapitaUse) * WorldReal(world, p, kWorldConsumerWeight) * r.dayPopulation;
     if (c > 0.0f) {
       const float margin = std::max(ProductReal(Policy(r, p), kProductDomesticMargin), 0.1f);
-      float e = Q((wp * r.costFactor) / ((r.simPolicy.taxRates[0] + 1.0f) * margin * price) + 0.01f);
+      float e = Q(SafeDivide(wp * r.costFactor, (r.simPolicy.taxRates[0] + 1.0f) * margin * price) + 0.01f);
       c = c * e;
       if (e > 1.0f) e = R(e);
       r.dayApproval = (Q(e) + 87.0f) * r.dayApproval / 88.0f;
       const float afford = (1.5f - burden) * R(e * r.costFactor) * c;
-      if (r.gdpPerCapita < worldMin) c = c * r.gdpPerCapita / worldMin;
+      if (r.gdpPerCapita < worldMin) c = c * SafeDivide(r.gdpPerCapita, worldMin);
       if (afford < c) {
         const float former = c;
         c = afford;

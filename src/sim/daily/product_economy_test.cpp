@@ -277,3 +277,34 @@ TEST(ProductEconomy, OneDayOfTwoRegionsAndThreeProducts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProductEconomy, EmptyFiguresNeverGiveNaNOrInfinity) {
+  Economy e;
+  // A zeroed economy block: no world prices, no world minimum GDP per head,
+  // but people who want every product.
+  for (int p = 0; p < kProductCount; ++p) e.WorldSet(p, kWorldConsumerWeight, 1.0f);
+  PlayerRecord& r = e.r;
+  r.simPolicy.taxRates[0] = -1.0f;  // a sales tax that would zero a divisor
+  r.gdpPerCapita = -5.0f;           // below a world minimum of 0
+  r.dayPopulation = 100.0f;
+  for (int p = 0; p < kProductCount; ++p) {
+    e.Set(p, kPerCapitaUse, 1.0f);
+    e.Set(p, kProduction, 10.0f);
+  }
+  DailyProductPrices(*e.w, r);
+  DailyProductOutput(*e.w, r);
+  DailyProduction(*e.w, r);
+  DailyBudgetAndTrade(*e.w, r);
+  for (int p = 0; p < kProductCount; ++p)
+    for (size_t at = 0; at < 96; at += 4) {
+      if (at == kFlags2) continue;
+      EXPECT_TRUE(std::isfinite(e.Get(p, at))) << "product " << p << " field " << at;
+    }
+  EXPECT_TRUE(std::isfinite(r.dayApproval));
+  EXPECT_TRUE(std::isfinite(r.importValue));
+  EXPECT_TRUE(std::isfinite(r.exportValue));
+}
+
+}  // namespace
