@@ -215,3 +215,31 @@ TEST(PlayerServices, SubsidyValueIsNeverNegative) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlayerServices, RatingBFromDebtBudgetAndCredit) {
+  auto w = EconomyWorld();
+  le::StoreF32(w->worldEconomy.data() + 4 * 194, 0.5f);  // e
+  PlayerRecord& r = w->players[1];
+  r.gdp = 1000.0f;
+  r.creditRating = 0.5f;
+  r.simPolicy.budgetRevenue = 100.0f;
+  // No debt: a = (0 x 6 / 1000 + 1) x 0.5 = 0.5; a balanced budget leaves
+  // it; t = (0.6 - 0.6 x 0.5) / 6 + 1 = 1.05: 0.525, under the cap 0.8.
+  EXPECT_NEAR(PlayerRatingB(*w, r, 0.6f), 0.525f, 1e-6);
+  // A deficit of a fifth of revenue: x 1.2 -> 0.63.
+  r.simPolicy.budgetBalance = -20.0f;
+  EXPECT_NEAR(PlayerRatingB(*w, r, 0.6f), 0.63f, 1e-6);
+  // Debt of 500 (less 100 covered at 10,388): a = (400 x 6 / 1000 + 1) x
+  // 0.5 = 1.7, x 1.2 x 1.05 = 2.142, capped at e + 0.3 = 0.8.
+  r.debtKind0 = 500.0f;
+  le::StoreF32(reinterpret_cast<uint8_t*>(&r) + 10388, 100.0f);
+  EXPECT_NEAR(PlayerRatingB(*w, r, 0.6f), 0.8f, 1e-6);
+  // No revenue at all multiplies by 5; a rating below 0.2 caps at 0.5 - c + e.
+  r.simPolicy.budgetRevenue = 0.0f;
+  r.creditRating = 0.1f;
+  EXPECT_NEAR(PlayerRatingB(*w, r, 0.6f), 0.9f, 1e-6);
+}
+
+}  // namespace
