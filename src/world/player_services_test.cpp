@@ -243,3 +243,20 @@ TEST(PlayerServices, RatingBFromDebtBudgetAndCredit) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlayerServices, PeakValueIsTheLargestOfTheReferenceAndTheRegions) {
+  auto w = EconomyWorld();
+  le::StoreF32(w->worldEconomy.data() + 64 * 6 + 52, 10.0f);  // reference 10: 2.5 x 10 = 25
+  w->players[1].kind = kKindHuman;
+  w->players[2].kind = kKindOut;  // out of the game: not counted
+  SetProduct(w->players[1], 6, 56, 20.0f);
+  SetProduct(w->players[2], 6, 56, 90.0f);
+  EXPECT_FLOAT_EQ(GetProductPeakValue(*w, 6), 25.0f * 1.2f);
+  SetProduct(w->players[1], 6, 56, 40.0f);
+  EXPECT_FLOAT_EQ(GetProductPeakValue(*w, 6), 40.0f * 1.2f);
+  EXPECT_EQ(GetProductPeakValue(*w, 11), 0.0f);
+}
+
+}  // namespace
