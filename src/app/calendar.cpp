@@ -1,16 +1,13 @@
 #include "app/calendar.h"
 
+#include "app/game_math.h"
 #include "platform/fpenv.h"
 
 namespace {
 
-// Conversions to integers truncate toward zero. Out-of-range values (only
-// reachable from a nonsense day number) become INT32_MIN rather than
-// undefined behaviour.
-int64_t Trunc(float value) {
-  if (!(value > -2147483648.0f && value < 2147483648.0f)) return INT32_MIN;
-  return static_cast<int32_t>(value);
-}
+// Conversions to integers truncate toward zero; out-of-range values (only
+// reachable from a nonsense day number) become INT32_MIN.
+int64_t Trunc(float value) { return CheckedTrunc(value); }
 
 constexpr const char* kMonthNames[25] = {
     "",    "January", "February", "March", "April", "May", "June", "July", "August", "September", "October",

@@ -14,6 +14,7 @@ inline int32_t CheckedTrunc(float value) {
 inline float SafeDivide(float numerator, float denominator) {
   if (denominator == 0.0f) return 0.0f;
   const float q = numerator / denominator;
-  if (q != q) return 0.0f;
+  // NaN, and infinity from a tiny divisor, both fail this test.
+  if (!(q >= -3.402823466e38f && q <= 3.402823466e38f)) return 0.0f;
   return q;
 }

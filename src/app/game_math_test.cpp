@@ -26,4 +26,6 @@ TEST(GameMath, SafeDivideNeverGivesNaNOrInfinity) {
   EXPECT_EQ(SafeDivide(6.0f, 0.0f), 0.0f);
   EXPECT_EQ(SafeDivide(0.0f, 0.0f), 0.0f);
   EXPECT_EQ(SafeDivide(std::numeric_limits<float>::quiet_NaN(), 2.0f), 0.0f);
+  EXPECT_EQ(SafeDivide(std::numeric_limits<float>::infinity(), 2.0f), 0.0f);
+  EXPECT_EQ(SafeDivide(1.0f, -std::numeric_limits<float>::infinity()), -0.0f);
 }
