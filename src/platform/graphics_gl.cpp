@@ -51,19 +51,9 @@ uint32_t KilobytesToBytes(GLint kb) {
 
 constexpr uint32_t kPresentIntervalImmediate = 0x80000000u;
 
-bool IsDisplayableFormat(int32_t format) {
-  switch (format) {
-    case kFmtA8R8G8B8:
-    case kFmtX8R8G8B8:
-    case kFmtR5G6B5:
-    case kFmtX1R5G5B5:
-    case kFmtA1R5G5B5:
-    case kFmtA4R4G4B4:
-      return true;
-    default:
-      return false;
-  }
-}
+// A display takes the formats a surface can hold; the back buffer is RGBA8
+// inside whatever it reports.
+bool IsDisplayableFormat(int32_t format) { return IsSurfaceFormat(format); }
 
 void RequestCoreContext() {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);

@@ -293,17 +293,7 @@ void PrepareRun() {
   g_app.sysTimePeriod = 0;
   (void)LoadUIOptions(g_uiOptions, g_app.optionsFile);
   (void)LoadTextLists(g_textLists, g_app.languageFile);
-  World& w = g_world;
-  LoadDeptPriorities(w, "deptprior");
-  LoadCabinetConcerns(w, "cabinetconcerns");
-  LoadTechTreeEffects(w, "techtreeeffects");
-  LoadNewsItems(w, "newsitems");
-  LoadOrdersTable(w, "orders");
-  LoadTrainingTable(w, "training");
-  LoadRTreaties(w, "rtreaties");
-  LoadWTreaties(w, "wtreaties");
-  LoadWMVotes(w, "wmvotes");
-  LoadAIParams(w, "AIparams");
+  LoadStartupRuleTables(g_world);
   g_simUi = SimUiLink{};
   g_simUi.postTurnEvent = OnTurnEvent;
   g_simUi.loadScenarioFiles = LoadScenarioFiles;

@@ -53,17 +53,7 @@ void UiFrame() {
 void LoadRuleTablesAndForms(ScreenManager& ui) {
   ClearBackBuffer(g_renderer);
   if (!ui.rootControls) {
-    World& w = g_world;
-    LoadDeptPriorities(w, "deptprior");
-    LoadCabinetConcerns(w, "cabinetconcerns");
-    LoadTechTreeEffects(w, "techtreeeffects");
-    LoadNewsItems(w, "newsitems");
-    LoadOrdersTable(w, "orders");
-    LoadTrainingTable(w, "training");
-    LoadRTreaties(w, "rtreaties");
-    LoadWTreaties(w, "wtreaties");
-    LoadWMVotes(w, "wmvotes");
-    LoadAIParams(w, "AIparams");
+    LoadStartupRuleTables(g_world);
     BuildRootControls(ui);
     LoadScreenListForms(g_screens);
     LayoutMapViewPanes(g_mapView);

@@ -15,3 +15,16 @@ int32_t LoadRTreaties(World& w, const char* name) { return LoadRTreaties(RuleTab
 int32_t LoadWTreaties(World& w, const char* name) { return LoadWTreaties(RuleTablesOf(w).wTreatyTypes, name); }
 int32_t LoadWMVotes(World& w, const char* name) { return LoadWMVotes(RuleTablesOf(w).wmVoteTypes, name); }
 int32_t LoadAIParams(World& w, const char* name) { return LoadAIParams(RuleTablesOf(w).aiParams, name); }
+
+void LoadStartupRuleTables(World& w) {
+  LoadDeptPriorities(w, "deptprior");
+  LoadCabinetConcerns(w, "cabinetconcerns");
+  LoadTechTreeEffects(w, "techtreeeffects");
+  LoadNewsItems(w, "newsitems");
+  LoadOrdersTable(w, "orders");
+  LoadTrainingTable(w, "training");
+  LoadRTreaties(w, "rtreaties");
+  LoadWTreaties(w, "wtreaties");
+  LoadWMVotes(w, "wmvotes");
+  LoadAIParams(w, "AIparams");
+}

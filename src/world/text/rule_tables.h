@@ -43,3 +43,7 @@ int32_t LoadRTreaties(World& world, const char* name);
 int32_t LoadWTreaties(World& world, const char* name);
 int32_t LoadWMVotes(World& world, const char* name);
 int32_t LoadAIParams(World& world, const char* name);
+
+// The ten tables every entry into the front end or the editor reads, in
+// their order; each failure is ignored (a missing table keeps what it had).
+void LoadStartupRuleTables(World& world);
