@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "world/data_file_io.h"
 #include "world/le_bytes.h"
 #include "world/text/editor_imports.h"
 #include "world/text/import_reader.h"
@@ -73,12 +72,7 @@ bool ReadPerson(ImportReader& in, uint8_t* entry) {
 
 int32_t ImportPeopleCsv(World& world, const char* name, std::string* error) {
   ImportReader in;
-  auto refuse = [&] {
-    LogRefusedFile(in.path(), in.error());
-    if (error) *error = in.error();
-    return plat::kFail;
-  };
-  if (in.Load(name) < 0) return refuse();
+  if (in.Load(name) < 0) return in.Refuse(error);
 
   std::vector<uint8_t> people(kPeopleBlockSize, 0);
   std::vector<bool> seen(kPeopleEntries, false);
@@ -97,14 +91,14 @@ int32_t ImportPeopleCsv(World& world, const char* name, std::string* error) {
     }
     in.BeginLine();
     int64_t index = 0;
-    if (!in.Int("index", 0, static_cast<int64_t>(kPeopleEntries) - 1, index)) return refuse();
+    if (!in.Int("index", 0, static_cast<int64_t>(kPeopleEntries) - 1, index)) return in.Refuse(error);
     const size_t i = static_cast<size_t>(index);
     if (seen[i]) {
       in.Fail("person " + std::to_string(index) + " is given twice");
-      return refuse();
+      return in.Refuse(error);
     }
     seen[i] = true;
-    if (!ReadPerson(in, people.data() + i * kPeopleEntrySize)) return refuse();
+    if (!ReadPerson(in, people.data() + i * kPeopleEntrySize)) return in.Refuse(error);
     in.NextLine();
   }
 

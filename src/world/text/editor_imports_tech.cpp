@@ -1,7 +1,6 @@
 // The technology-tree import: N + 1 technologies, one a line, in table order.
 #include <vector>
 
-#include "world/data_file_io.h"
 #include "world/tech_file.h"
 #include "world/text/editor_imports.h"
 #include "world/text/import_reader.h"
@@ -63,19 +62,14 @@ bool ReadTech(ImportReader& in, int64_t last, TechRecord& t) {
 
 int32_t ImportTechTreeCsv(World& world, const char* name, std::string* error) {
   ImportReader in;
-  auto refuse = [&] {
-    LogRefusedFile(in.path(), in.error());
-    if (error) *error = in.error();
-    return plat::kFail;
-  };
-  if (in.Load(name) < 0) return refuse();
+  if (in.Load(name) < 0) return in.Refuse(error);
   if (!in.FindLineKey("MAXNUM")) {
     in.Fail("there is no MAXNUM line");
-    return refuse();
+    return in.Refuse(error);
   }
   // Prerequisites are 16-bit technology numbers.
   int64_t last = 0;
-  if (!in.Int("MAXNUM", 0, INT16_MAX, last)) return refuse();
+  if (!in.Int("MAXNUM", 0, INT16_MAX, last)) return in.Refuse(error);
   for (int i = 0; i < 3; ++i) in.NextLine();
 
   std::vector<TechRecord> techs(static_cast<size_t>(last) + 1);
@@ -87,7 +81,7 @@ int32_t ImportTechTreeCsv(World& world, const char* name, std::string* error) {
       continue;
     }
     in.BeginLine();
-    if (!ReadTech(in, last, techs[index])) return refuse();
+    if (!ReadTech(in, last, techs[index])) return in.Refuse(error);
     ++index;
     in.NextLine();
   }

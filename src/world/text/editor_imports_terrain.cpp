@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "world/data_file_io.h"
 #include "world/le_bytes.h"
 #include "world/text/editor_imports.h"
 #include "world/text/import_reader.h"
@@ -95,15 +94,10 @@ bool ReadTerrain(ImportReader& in, TerrainRecord& t) {
 
 int32_t ImportTerrainCsv(World& world, const char* name, std::string* error) {
   ImportReader in;
-  auto refuse = [&] {
-    LogRefusedFile(in.path(), in.error());
-    if (error) *error = in.error();
-    return plat::kFail;
-  };
-  if (in.Load(name) < 0) return refuse();
+  if (in.Load(name) < 0) return in.Refuse(error);
   if (!in.FindLineKey("STARTTERRAIN")) {
     in.Fail("there is no STARTTERRAIN line");
-    return refuse();
+    return in.Refuse(error);
   }
   in.NextLine();
 
@@ -119,7 +113,7 @@ int32_t ImportTerrainCsv(World& world, const char* name, std::string* error) {
     }
     in.BeginLine();
     TerrainRecord t{};
-    if (!ReadTerrain(in, t)) return refuse();
+    if (!ReadTerrain(in, t)) return in.Refuse(error);
     terrains[static_cast<size_t>(index++)] = t;
     in.NextLine();
   }

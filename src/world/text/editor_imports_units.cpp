@@ -4,7 +4,6 @@
 #include <cstring>
 #include <vector>
 
-#include "world/data_file_io.h"
 #include "world/le_bytes.h"
 #include "world/text/editor_imports.h"
 #include "world/text/import_reader.h"
@@ -197,23 +196,18 @@ bool ReadClass(ImportReader& in, UnitClassRecord& c) {
 
 int32_t ImportUnitsCsv(World& world, const char* name, std::string* error) {
   ImportReader in;
-  auto refuse = [&] {
-    LogRefusedFile(in.path(), in.error());
-    if (error) *error = in.error();
-    return plat::kFail;
-  };
-  if (in.Load(name) < 0) return refuse();
+  if (in.Load(name) < 0) return in.Refuse(error);
   if (!in.FindLineKey("MAXNUM")) {
     in.Fail("there is no MAXNUM line");
-    return refuse();
+    return in.Refuse(error);
   }
   // The table is written whole into a file of (count + 4) x 256 bytes.
   constexpr int64_t kMostClasses = 65536;
   int64_t count = 0;
-  if (!in.Int("MAXNUM", 1, kMostClasses, count)) return refuse();
+  if (!in.Int("MAXNUM", 1, kMostClasses, count)) return in.Refuse(error);
   if (!in.FindLineKey("ID#")) {
     in.Fail("there is no ID# heading");
-    return refuse();
+    return in.Refuse(error);
   }
   for (int i = 0; i < 3; ++i) in.NextLine();
 
@@ -226,14 +220,14 @@ int32_t ImportUnitsCsv(World& world, const char* name, std::string* error) {
     }
     in.BeginLine();
     int64_t id = 0;
-    if (!in.Int("class number", 0, count - 1, id)) return refuse();
+    if (!in.Int("class number", 0, count - 1, id)) return in.Refuse(error);
     const size_t i = static_cast<size_t>(id);
     if (seen[i]) {
       in.Fail("class " + std::to_string(id) + " is given twice");
-      return refuse();
+      return in.Refuse(error);
     }
     seen[i] = true;
-    if (!ReadClass(in, classes[i])) return refuse();
+    if (!ReadClass(in, classes[i])) return in.Refuse(error);
     in.NextLine();
   }
 

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "platform/fpenv.h"
+#include "platform/status.h"
+#include "world/data_file_io.h"
 #include "world/text/csv_frame.h"
 
 namespace {
@@ -260,4 +262,10 @@ bool ImportReader::Text(const char* what, std::string& value, bool* present) {
   if (!Cell(what, value, has)) return false;
   if (present) *present = has;
   return true;
+}
+
+int32_t ImportReader::Refuse(std::string* error) const {
+  LogRefusedFile(path_, error_);
+  if (error) *error = error_;
+  return plat::kFail;
 }

@@ -26,6 +26,9 @@ class ImportReader {
   const std::string& error() const { return error_; }
   // Records an error at the cursor's line (only the first one is kept).
   void Fail(const std::string& what);
+  // Ends an import that changes nothing: logs the file's refusal with the
+  // first error, hands the error to the caller when asked, and gives kFail.
+  int32_t Refuse(std::string* error) const;
 
   // Finds a line whose first cell begins with the key, searching from the
   // start of the text, and puts the cursor on the cells after it: blanks
