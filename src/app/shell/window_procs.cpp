@@ -28,6 +28,18 @@ void RunDeferredAndRedraw(ScreenManager& ui) {
   ui.modal = 0;
 }
 
+// Activation: frames stop until the device has been reset for the window;
+// true when it has, and the pointer shows again. Without leave to activate
+// the window only stops.
+bool ActivateWindow(WParam wParam, bool allowed) {
+  g_platform.active = 0;
+  if (g_renderer.cursorWake) g_renderer.cursorWake->Reset();
+  if (!allowed || LoWord(wParam) == kWaInactive || AppWindowActivate(g_renderer, nullptr) < 0) return false;
+  g_platform.active = 1;
+  ShowCurrentCursor(g_platform);
+  return true;
+}
+
 }  // namespace
 
 LResult AppWindowProc(Window* window, uint32_t message, WParam wParam, LParam lParam) {
@@ -47,12 +59,7 @@ LResult StartupWindowProc(Window* window, uint32_t message, WParam wParam, LPara
       if (!g_platform.quitSuppress) PostQuitMessage(0);
       return 0;
     case kWmActivate:
-      g_platform.active = 0;
-      if (g_renderer.cursorWake) g_renderer.cursorWake->Reset();
-      if (LoWord(wParam) != kWaInactive && AppWindowActivate(g_renderer, nullptr) >= 0) {
-        g_platform.active = 1;
-        ShowCurrentCursor(g_platform);
-      }
+      ActivateWindow(wParam, true);
       return 0;
     case kWmPaint:
       return 0;
@@ -82,13 +89,8 @@ LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam l
       if (!g_platform.quitSuppress) PostQuitMessage(0);
       return 0;
     case kWmActivate:
-      g_platform.active = 0;
-      if (g_renderer.cursorWake) g_renderer.cursorWake->Reset();
-      if (!g_platform.quitSuppress && LoWord(wParam) != kWaInactive && AppWindowActivate(g_renderer, nullptr) >= 0) {
-        g_platform.active = 1;
-        ShowCurrentCursor(g_platform);
-        if (ui.currentRoot) ui.currentRoot->flags |= kCtlRedrawAll;
-      }
+      if (ActivateWindow(wParam, !g_platform.quitSuppress) && ui.currentRoot)
+        ui.currentRoot->flags |= kCtlRedrawAll;
       return 0;
     case kWmPaint:
       return 0;
