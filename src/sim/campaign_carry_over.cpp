@@ -24,7 +24,7 @@ constexpr uint32_t kUnitOffMap = 1u << 11;  // held off the map
 constexpr uint32_t kUnitKeptSmall = 1u << 20;
 constexpr uint32_t kCarriedFlagsMask = 0x70A1EEFFu;
 constexpr float kCarriedReadiness = 0.8f;
-constexpr int kUnitCategories = 4;          // land, air, sea, submarine
+constexpr int kUnitKinds = 4;          // land, air, sea, submarine
 
 void FreeUnitRing(UnitRecord*& first) {
   UnitRecord* head = first;
@@ -55,7 +55,7 @@ float ValueOf(const World& world, const UnitRecord& unit) {
 int CategoryOf(const World& world, const UnitRecord& unit) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   const int kind = cls ? cls->kind : 0;
-  return kind < kUnitCategories ? kind : 0;
+  return kind < kUnitKinds ? kind : 0;
 }
 
 void TakeOffCounts(PlayerRecord& owner, int category) {
@@ -101,7 +101,7 @@ void ClearCarryOver(CampaignCarryOver& carryOver) {
 void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
   const int32_t local = LocalIndex(world);
   PlayerRecord& record = world.players[local];
-  std::vector<BaseSlot> bases[kUnitCategories];
+  std::vector<BaseSlot> bases[kUnitKinds];
 
   // The new scenario's own forces of the player give way; its bases stay.
   if (UnitRecord* first = world.units) {
@@ -111,7 +111,7 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
       if (IsUnitLive(*unit) && unit->owner == local) {
         if (unit->flags & kUnitFacility) {
           const UnitClassRecord* cls = UnitClassOf(world, *unit);
-          if (cls && cls->strengthPerSize > 0 && IsPlaced(*unit) && cls->kind < kUnitCategories)
+          if (cls && cls->strengthPerSize > 0 && IsPlaced(*unit) && cls->kind < kUnitKinds)
             bases[cls->kind].push_back({unit, cls->strengthPerSize});
         } else if (!(unit->classIndex <= kSmallClassLast && (unit->flags & kUnitKeptSmall))) {
           RetireUnit(world, *unit);
@@ -122,7 +122,7 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
   }
 
   // The carried ring, unlinked unit by unit.
-  size_t baseTurn[kUnitCategories] = {};
+  size_t baseTurn[kUnitKinds] = {};
   UnitRecord* carried = carryOver.units;
   carryOver.units = nullptr;
   std::vector<UnitRecord*> ring;

@@ -30,6 +30,7 @@ void ReleaseGameData(World& world) {
   FreeGameData(world);
   FreeMapData(world);
   std::vector<uint8_t>().swap(world.cellBytes);
+  std::vector<uint16_t>().swap(world.rangeMap);
   std::vector<uint8_t>().swap(world.spottingMap);
   std::vector<UnitClassRecord>().swap(world.unitClasses);
   std::vector<TechRecord>().swap(world.techs);

@@ -157,6 +157,8 @@ inline constexpr size_t kUnitLinkOffsets[7] = {184, 188, 248, 252, 288, 300, 304
 
 // A route: 64 bytes the path code fills; the step buffer it owns hangs from
 // the last word, which a file does not keep.
+struct UnitTableEntry;
+
 struct RouteBlock {
   uint8_t bytes[60];
   uint32_t stepBufferSlot;  // 60
@@ -177,8 +179,10 @@ struct UnitRecord : UnitImage {
   std::unique_ptr<RouteBlock> route;   // the route at 292
   std::unique_ptr<RouteBlock> route2;  // the route at 296
   std::unique_ptr<char[]> customName;  // null for none
+  // The unit's entry in the unit tables (the record's word at 368), or none.
+  UnitTableEntry* tableEntry = nullptr;
 
-  ~UnitRecord() { g_unitRecordEpoch.fetch_add(1, std::memory_order_acq_rel); }
+  ~UnitRecord();
 };
 
 // Not removed and has a class.

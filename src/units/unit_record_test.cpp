@@ -84,11 +84,13 @@ TEST(UnitRecord, OrderBlocksCopyWhole) {
 
 TEST(UnitRecord, TableEntryConstructorClearsTheThirdWord) {
   UnitTableEntry entry;
-  std::memset(&entry, 0xAB, sizeof entry);
+  entry.seenBy = 0xABABABABu;
+  entry.position = 0xABABABABu;
+  entry.countdown = 0xAB;
   InitEntry16(entry);
-  EXPECT_EQ(entry.word2, 0u);
-  EXPECT_EQ(entry.word1, 0xABABABABu);
-  EXPECT_EQ(entry.word3, 0xABABABABu);
+  EXPECT_EQ(entry.position, 0u);
+  EXPECT_EQ(entry.seenBy, 0xABABABABu);
+  EXPECT_EQ(entry.countdown, 0xAB);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "world/scenario_settings.h"
 #include "world/stat_tables.h"
 #include "world/unit_groups.h"
+#include "units/unit_tables.h"
 
 struct UnitRecord;
 
@@ -108,7 +109,12 @@ struct World {
   PeopleHeader peopleHeader{};
   std::vector<uint8_t> people;  // 256 people of 56 bytes; empty when none
 
-  std::vector<uint8_t> cellBytes;         // one byte a cell; empty when none
+  // The hex level map, one byte a cell (0: no force holds the hex); kept in
+  // save games; empty when there is none.
+  std::vector<uint8_t> cellBytes;
+  // Per cell, how much of the best facility's reach arrives there; rebuilt
+  // every day just before the hex pass reads it.
+  std::vector<uint16_t> rangeMap;
   std::vector<uint8_t> cellBlocks;        // 32 bytes a cell; empty when none
   std::vector<uint32_t> cellSummary;      // one word a cell; empty when none
   // Per cell, how well each of the 32 players sees it (cell x 32 + player);
@@ -127,6 +133,7 @@ struct World {
 
   // The players' unit groups (recurring-items lock).
   UnitGroupTable unitGroups;
+  UnitTables unitTables;
 
   ScenarioSettings scenario{};
   WorldStatTables stats;

@@ -65,6 +65,7 @@ void FreeGameData(World& world) {
   std::memset(static_cast<void*>(world.players), 0, sizeof world.players);
   ClearUnitGroups(world.unitGroups);
   std::vector<uint8_t>().swap(world.worldEconomy);
+  world.unitTables.Release();
   FreeUnitList(world);
   FreeRing(world.recurringItems);
   world.recurringItems = nullptr;
