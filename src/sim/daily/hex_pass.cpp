@@ -281,13 +281,6 @@ uint8_t NextHexLevel(uint8_t level, uint16_t range) {
   return static_cast<uint8_t>(target);
 }
 
-bool DailyHexPassRuns(const World&) { return false; }
-
-void DailyHexPass(World&) {
-  // The world keeps no level or range map yet; the pass runs over them
-  // through DailyHexPassOver once it does.
-}
-
 void DailyHexPassOver(World& world, HexDayMaps& maps) {
   const size_t cells = world.cells.size();
   const int32_t width = world.mapWidth;
