@@ -175,7 +175,20 @@ struct PlayerRecord {
   float yesterdayGdpPerCapita;  // 13464
   int32_t yesterdayDefcon;    // 13468
   uint32_t dayWord;           // 13472: cleared at the end of each daily pass
-  uint8_t bytes13476[224];
+  // Turn and day figures of other steps that the turn save and the daily
+  // alerts read, then what the turn save keeps of the last turn. The eight
+  // further figures are the turn's sales revenue, purchase cost, automatic
+  // purchases, automatic sales and two further turn sums, then two spare.
+  float turnAmountC;              // 13476
+  float dayAlertValueB;           // 13480: cleared by the day commit
+  float lastTurnBuildSpending;    // 13484
+  float lastTurnUnpaidBuildCost;  // 13488
+  float lastTurnAmountC;          // 13492
+  float lastTurnUpkeepMarked;     // 13496
+  float lastTurnUpkeepOther;      // 13500
+  float lastTurnDefaulted;        // 13504
+  float lastTurnFigures[8];       // 13508
+  uint8_t bytes13540[160];
   float civilAttitude[kMaxPlayers];       // 13700
   float diplomaticRelation[kMaxPlayers];  // 13828
   float belligerence[kMaxPlayers];        // 13956
@@ -307,6 +320,11 @@ static_assert(offsetof(PlayerRecord, yesterdayHexCount) == 13460);
 static_assert(offsetof(PlayerRecord, yesterdayGdpPerCapita) == 13464);
 static_assert(offsetof(PlayerRecord, yesterdayDefcon) == 13468);
 static_assert(offsetof(PlayerRecord, dayWord) == 13472);
+static_assert(offsetof(PlayerRecord, turnAmountC) == 13476);
+static_assert(offsetof(PlayerRecord, dayAlertValueB) == 13480);
+static_assert(offsetof(PlayerRecord, lastTurnBuildSpending) == 13484);
+static_assert(offsetof(PlayerRecord, lastTurnDefaulted) == 13504);
+static_assert(offsetof(PlayerRecord, lastTurnFigures) == 13508);
 static_assert(offsetof(PlayerRecord, civilAttitude) == 13700);
 static_assert(offsetof(PlayerRecord, diplomaticRelation) == 13828);
 static_assert(offsetof(PlayerRecord, belligerence) == 13956);
