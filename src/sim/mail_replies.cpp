@@ -1,13 +1,13 @@
 #include "sim/mail_replies.h"
 
 #include <atomic>
-#include <cstring>
 #include <vector>
 
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "sim/mail_ui_link.h"
 #include "sim/player_messages.h"
+#include "sim/research_path.h"
 #include "world/le_bytes.h"
 #include "world/list_items.h"
 #include "world/text/message_types.h"
@@ -82,47 +82,6 @@ void OpenPanel(int panel) {
   if (g_mailUi.openSidePanel) g_mailUi.openSidePanel(panel);
 }
 
-// Research of a design (kind 2) or technology (kind 1): its missing
-// prerequisite technologies are queued first, then the object is started,
-// or, when the player already has a project for it, taken up again.
-void QueueResearch(const Reply& reply, uint32_t kind, uint32_t index) {
-  World& world = reply.world;
-  int16_t prerequisites[2] = {0, 0};
-  if (kind == kProjectDesign) {
-    if (index >= world.unitClasses.size()) return;
-    std::memcpy(prerequisites, world.unitClasses[index].requiredTechs, sizeof prerequisites);
-  } else {
-    if (index >= world.techs.size()) return;
-    std::memcpy(prerequisites, world.techs[index].prerequisites, sizeof prerequisites);
-  }
-  const PlayerTechState* row = TechRow(world, reply.local);
-  for (int16_t tech : prerequisites) {
-    if (tech <= 0 || static_cast<size_t>(tech) >= world.techs.size() || world.techs[static_cast<size_t>(tech)].category == 0)
-      continue;
-    if (!row || tech >= world.gameState.techCount) continue;
-    if (row[tech].known != 0 || (row[tech].projectFlags & kRowProjectOpen)) continue;
-    reply.Post(384, kProjectTechnology, static_cast<uint32_t>(tech), 0);
-  }
-  uint32_t projectId = 0;
-  {
-    WorldLockGuard hold(world, kLockProjects);
-    const ListNode& head = world.projectLists[reply.local];
-    for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-      const auto* entry = static_cast<const ProjectEntry*>(node);
-      if (entry->kind == kind && entry->index == index && !(entry->displayFlags & kProjectClosed)) {
-        projectId = entry->id;
-        break;
-      }
-    }
-  }
-  if (projectId == 0) {
-    reply.Post(384, kind, index, 0);
-  } else {
-    reply.Post(386, projectId, kProjectHeld, 0);
-    reply.Post(386, projectId, kProjectPursued, 1);
-  }
-}
-
 void CarryOutReplySet(const Reply& reply, uint8_t replySet) {
   World& world = reply.world;
   const PlayerPolicyBlock& block = reply.player.displayPolicy;
@@ -167,8 +126,8 @@ void CarryOutReplySet(const Reply& reply, uint8_t replySet) {
       if (g_mailUi.applyOrderAtHex) g_mailUi.applyOrderAtHex(reply.message.serial);
       break;
     case 73: reply.Post(139, 0); break;
-    case 91: QueueResearch(reply, kProjectDesign, p1); break;
-    case 98: QueueResearch(reply, kProjectTechnology, p1); break;
+    case 91: RequestResearchPath(world, reply.local, p1, kProjectDesign); break;
+    case 98: RequestResearchPath(world, reply.local, p1, kProjectTechnology); break;
     case 97: reply.Post(158, 1); break;
     case 102: reply.Post(276, p1); break;
     default: break;

@@ -133,22 +133,19 @@ TEST(MailReply, ResearchQueuesMissingPrerequisitesFirst) {
   // Asked again: 3 is marked now and 6 has its project, which is taken up again.
   HandleMailReply(w, t.Message(98, 6), 1);
   const std::vector<Posted> posted = t.Commands();
-  ASSERT_EQ(posted.size(), 4u);
-  EXPECT_EQ(posted[2].id, 386u);
-  EXPECT_EQ(posted[2].arg32, kProjectHeld);
-  EXPECT_EQ(posted[2].arg36, 0u);
-  EXPECT_EQ(posted[3].id, 386u);
-  EXPECT_EQ(posted[3].arg28, posted[2].arg28);
-  EXPECT_EQ(posted[3].arg32, kProjectPursued);
-  EXPECT_EQ(posted[3].arg36, 1u);
+  ASSERT_EQ(posted.size(), 5u);
+  const uint32_t project = posted[2].arg28;
+  EXPECT_EQ(posted[2], (Posted{386, project, kProjectHeld, 0}));
+  EXPECT_EQ(posted[3], (Posted{386, project, kProjectPursued, 1}));
+  EXPECT_EQ(posted[4], (Posted{386, project, kProjectClosed | kProjectHeld, 0}));
   // A design names its prerequisites in its class.
   w.unitClasses.resize(5);
   w.unitClasses[4].requiredTechs[0] = 5;
   HandleMailReply(w, t.Message(91, 4), 1);
-  EXPECT_EQ(t.Commands()[4], (Posted{384, 1, 5, 0}));
-  EXPECT_EQ(t.Commands()[5], (Posted{384, 2, 4, 0}));
+  EXPECT_EQ(t.Commands()[5], (Posted{384, 1, 5, 0}));
+  EXPECT_EQ(t.Commands()[6], (Posted{384, 2, 4, 0}));
   HandleMailReply(w, t.Message(91, 5), 1);  // no class 5
-  EXPECT_EQ(t.Commands().size(), 6u);
+  EXPECT_EQ(t.Commands().size(), 7u);
 }
 
 TEST(MailReply, AcceptingAnOfferPostsItAndItIsCarriedOutAtItsTick) {

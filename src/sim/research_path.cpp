@@ -1,0 +1,104 @@
+#include "sim/research_path.h"
+
+#include <vector>
+
+#include "sim/command_log.h"
+#include "sim/command_post.h"
+#include "world/data_tables.h"
+#include "world/list_items.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kProjectCreate = 384;
+constexpr uint32_t kProjectFlagBits = 386;
+
+struct PathWalk {
+  World& world;
+  int player;
+  CommandLog& log;
+  std::vector<bool> visited;  // technologies already asked for on this walk
+
+  void Post(uint32_t id, uint32_t a28, uint32_t a32, uint32_t a36) {
+    GameCommand c = MakeGameCommand(world.gameState, id, player);
+    c.arg28 = a28;
+    c.arg32 = a32;
+    c.arg36 = a36;
+    PostCommand(log, std::move(c), true);
+  }
+
+  // The technology exists, is in use and the player neither knows it nor
+  // has it marked for research.
+  bool Missing(int16_t tech) const {
+    if (tech <= 0 || static_cast<size_t>(tech) >= world.techs.size()) return false;
+    if (world.techs[static_cast<size_t>(tech)].category == 0) return false;
+    const PlayerTechState* row = TechRow(world, player);
+    if (!row || tech >= world.gameState.techCount) return false;
+    return row[tech].known == 0 && !(row[tech].projectFlags & kRowProjectOpen);
+  }
+
+  // The player's project for the object, by id; 0 for none.
+  uint32_t ExistingProject(uint32_t kind, uint32_t index) {
+    WorldLockGuard hold(world, kLockProjects);
+    const ListNode& head = world.projectLists[player];
+    for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
+      const auto* entry = static_cast<const ProjectEntry*>(node);
+      if (entry->kind == kind && entry->index == index) return entry->id;
+    }
+    return 0;
+  }
+
+  // The row byte that holds the object's research marks.
+  uint8_t* Marks(uint32_t kind, uint32_t index) {
+    if (kind == kProjectTechnology) {
+      PlayerTechState* row = TechRow(world, player);
+      if (!row || index >= static_cast<uint32_t>(world.gameState.techCount)) return nullptr;
+      return &row[index].projectFlags;
+    }
+    uint8_t* row = DesignRow(world, player);
+    if (!row || index >= static_cast<uint32_t>(world.gameState.designRowBytes)) return nullptr;
+    return row + index;
+  }
+
+  void Request(uint32_t kind, uint32_t index) {
+    int16_t prerequisites[2];
+    if (kind == kProjectTechnology) {
+      if (index >= world.techs.size()) return;
+      if (visited[index]) return;
+      visited[index] = true;
+      prerequisites[0] = world.techs[index].prerequisites[0];
+      prerequisites[1] = world.techs[index].prerequisites[1];
+    } else if (kind == kProjectDesign) {
+      if (index >= world.unitClasses.size()) return;
+      prerequisites[0] = world.unitClasses[index].requiredTechs[0];
+      prerequisites[1] = world.unitClasses[index].requiredTechs[1];
+    } else {
+      return;
+    }
+    for (int16_t tech : prerequisites)
+      if (Missing(tech) && !visited[static_cast<size_t>(tech)])
+        Request(kProjectTechnology, static_cast<uint32_t>(tech));
+    const uint32_t project = ExistingProject(kind, index);
+    if (project == 0) {
+      Post(kProjectCreate, kind, index, 0);
+      return;
+    }
+    // Taken up again: no longer held, pursued, and open even if it was closed.
+    Post(kProjectFlagBits, project, kProjectHeld, 0);
+    Post(kProjectFlagBits, project, kProjectPursued, 1);
+    Post(kProjectFlagBits, project, kProjectClosed | kProjectHeld, 0);
+    WorldLockGuard hold(world, kLockProjects);
+    if (uint8_t* marks = Marks(kind, index))
+      *marks = static_cast<uint8_t>((*marks & ~kRowProjectHeld) | kRowProjectOpen);
+  }
+};
+
+}  // namespace
+
+void RequestResearchPath(World& world, int player, uint32_t index, uint32_t kind) {
+  if (player < 0 || player >= kMaxPlayers) return;
+  CommandLog* log = CommandLogOf(world);
+  if (!log) return;
+  PathWalk walk{world, player, *log, std::vector<bool>(world.techs.size(), false)};
+  walk.Request(kind, index);
+}
