@@ -27,6 +27,11 @@ inline constexpr int kOrderSettingWordB = 14;
 inline constexpr int kOrderByteSetting = 43;   // a byte setting, by byte offset
 inline constexpr int kOrderStateWord = 15;     // bit 0 idle (in reserve), bit 1 under construction, bit 2
 
+// The speed percentage the unit is ordered to move at (byte 42, the third
+// byte of word 10); 0 stands for 100.
+inline uint8_t OrderSpeedPercent(const OrderBlock& o) { return static_cast<uint8_t>(o[10] >> 16); }
+inline void SetOrderSpeedPercent(OrderBlock& o, uint8_t v) { o[10] = (o[10] & 0xFF00FFFFu) | (uint32_t{v} << 16); }
+
 struct UnitImage {
   uint32_t word0;
   uint32_t prevSlot;  // 4: list links, cleared on read
@@ -59,9 +64,12 @@ struct UnitImage {
   float efficiency;      // 108
   float experience;      // 112
   float morale;          // 116
-  uint8_t bytes120[16];
+  uint8_t bytes120[4];
+  float speedFactor;  // 124: the orders' speed percentage as a factor, at least 1.0
+  uint8_t bytes128[8];
   uint32_t flags;  // 136
-  uint8_t bytes140[12];
+  float moveRate;  // 140: hexes per minute
+  uint8_t bytes144[8];
   int16_t outstanding;  // 152: local commands not yet executed by the simulation
   uint8_t bytes154[2];
   OrderBlock simOrders;      // 156
@@ -79,7 +87,9 @@ struct UnitImage {
   uint32_t customNameSlot;  // 324: a string-pool offset in a file, 0 none
   float disruption;         // 328
   float training;           // 332
-  uint8_t bytes336[12];
+  uint8_t bytes336[4];
+  float rateRatio;  // 340: moveRate over the class's base rate
+  uint8_t bytes344[4];
   uint32_t savedSelf;  // 348: the unit's own identity when the game file is written
   uint8_t bytes352[6];
   uint8_t byte358;    // 358: the class's kind byte
@@ -113,7 +123,9 @@ static_assert(offsetof(UnitImage, strength) == 104);
 static_assert(offsetof(UnitImage, efficiency) == 108);
 static_assert(offsetof(UnitImage, experience) == 112);
 static_assert(offsetof(UnitImage, morale) == 116);
+static_assert(offsetof(UnitImage, speedFactor) == 124);
 static_assert(offsetof(UnitImage, flags) == 136);
+static_assert(offsetof(UnitImage, moveRate) == 140);
 static_assert(offsetof(UnitImage, outstanding) == 152);
 static_assert(offsetof(UnitImage, simOrders) == 156);
 static_assert(offsetof(UnitImage, displayOrders) == 220);
@@ -134,6 +146,7 @@ static_assert(offsetof(UnitImage, flags2) == 320);
 static_assert(offsetof(UnitImage, customNameSlot) == 324);
 static_assert(offsetof(UnitImage, disruption) == 328);
 static_assert(offsetof(UnitImage, training) == 332);
+static_assert(offsetof(UnitImage, rateRatio) == 340);
 static_assert(offsetof(UnitImage, savedSelf) == 348);
 static_assert(offsetof(UnitImage, byte358) == 358);
 static_assert(offsetof(UnitImage, classSize) == 359);
@@ -147,6 +160,7 @@ inline constexpr uint32_t kUnitStock = 0x800;          // a stock unit (class fl
 inline constexpr uint32_t kUnitHidden = 0x1000;        // hidden from others; unconfirmed after creation
 inline constexpr uint32_t kUnitFacility = 0x2000;      // a facility (class flag 0x40)
 inline constexpr uint32_t kUnitRemoved = 0x8000;       // removed or dead
+inline constexpr uint32_t kUnitSpeedBonus = 0x80000;   // moves half as fast again
 inline constexpr uint32_t kUnitMapOption = 0x40000000;  // the map's option bit 0 with class flag 4
 // Order word 15.
 inline constexpr uint32_t kOrdersInactive = 1;      // bit 0: idle, in reserve

@@ -1,5 +1,6 @@
 #include "units/unit_tables.h"
 
+#include "units/movement_rates.h"
 #include "units/unit_class.h"
 #include "units/unit_record.h"
 #include "world/world.h"
@@ -111,6 +112,7 @@ int RebuildUnitTables(World& world) {
     }
     const UnitClassRecord* cls = UnitClassOf(world, u);
     if (facility && cls && (cls->flags & kClassNotFiled)) continue;
+    RecomputeMovementRates(world, u);
     AppendUnitPtr(world, kUnitTableOnMap, player, UnitTableCategory(u), u);
   } while (unit != head);
   return counted;

@@ -1,0 +1,25 @@
+#pragma once
+// How fast a unit moves over the map and how many hexes its fuel and supply
+// carry it, worked out again whenever it is filed on the map or deployed.
+#include <cstdint>
+
+#include "world/data_tables.h"
+#include "world/le_bytes.h"
+
+struct World;
+struct UnitRecord;
+
+// The class's speed (16-bit at byte 66; 0 for a class that cannot move).
+inline int16_t ClassSpeed(const UnitClassRecord& c) { return le::LoadI16(c.bytes64 + 2); }
+// The class's movement type, 0 to 7 (byte 71): 5 sea, 6 lands anywhere,
+// 7 carrier-borne aircraft.
+inline uint8_t ClassMovementType(const UnitClassRecord& c) { return c.bytes64[7]; }
+// The range of a stock class (float at byte 160), which eases its consumption
+// when below 1000.
+inline float ClassStockRange(const UnitClassRecord& c) { return le::LoadF32(c.bytes114 + 46); }
+
+// Sets the unit's moveRate, speedFactor and rateRatio from its class, its
+// orders' speed percentage and the map, and its rangeLeft from its load and
+// the class's consumption. A unit of an immobile class gets rate and factor
+// 0 and keeps its range. A unit without a class is left alone.
+void RecomputeMovementRates(World& world, UnitRecord& unit);
