@@ -188,7 +188,20 @@ struct PlayerRecord {
   float lastTurnUpkeepOther;      // 13500
   float lastTurnDefaulted;        // 13504
   float lastTurnFigures[8];       // 13508
-  uint8_t bytes13540[160];
+  // The daily hex pass's census and running costs of the day, and the
+  // committed values that have no place elsewhere. The census arrays are
+  // indexed by the facility's type (0 to 2).
+  float dayYearlyCostFacilities;   // 13540
+  float dayYearlyCostHexLead;      // 13544
+  float dayPortCapacity;           // 13548
+  float leadValue;                 // 13552: committed from dayLeadValue
+  uint16_t portCapacity;           // 13556: committed from dayPortCapacity
+  uint8_t dayKind2Count;           // 13558
+  uint8_t dayKind2IdleCount;       // 13559
+  uint16_t dayCensusCapacityA[3];  // 13560
+  uint16_t dayCensusCapacityB[3];  // 13566
+  uint16_t dayCensusCrew[3];       // 13572
+  uint8_t bytes13578[122];
   float civilAttitude[kMaxPlayers];       // 13700
   float diplomaticRelation[kMaxPlayers];  // 13828
   float belligerence[kMaxPlayers];        // 13956
@@ -325,6 +338,11 @@ static_assert(offsetof(PlayerRecord, dayAlertValueB) == 13480);
 static_assert(offsetof(PlayerRecord, lastTurnBuildSpending) == 13484);
 static_assert(offsetof(PlayerRecord, lastTurnDefaulted) == 13504);
 static_assert(offsetof(PlayerRecord, lastTurnFigures) == 13508);
+static_assert(offsetof(PlayerRecord, dayYearlyCostFacilities) == 13540);
+static_assert(offsetof(PlayerRecord, portCapacity) == 13556);
+static_assert(offsetof(PlayerRecord, dayKind2Count) == 13558);
+static_assert(offsetof(PlayerRecord, dayCensusCapacityA) == 13560);
+static_assert(offsetof(PlayerRecord, dayCensusCrew) == 13572);
 static_assert(offsetof(PlayerRecord, civilAttitude) == 13700);
 static_assert(offsetof(PlayerRecord, diplomaticRelation) == 13828);
 static_assert(offsetof(PlayerRecord, belligerence) == 13956);
