@@ -1,0 +1,47 @@
+#pragma once
+// The hex grid as the unit code sees it. A position is one 32-bit word, the
+// column in its low 16 bits and the row in its high 16 bits, both signed;
+// (0, 0) is no position at all, so that hex is never entered. Odd columns
+// lie half a hex lower than even ones. Directions: 0 up-left, 1 up,
+// 2 up-right, 3 down-left, 4 down, 5 down-right, 6 no move; the opposite
+// of d is 5 - d.
+#include <cstddef>
+#include <cstdint>
+
+struct World;
+struct HexCell;
+
+inline constexpr uint32_t kNoHexPosition = 0;
+inline constexpr int kNoMove = 6;
+
+inline uint32_t MakeHexPos(int32_t x, int32_t y) {
+  return static_cast<uint32_t>(static_cast<uint16_t>(x)) | static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16;
+}
+inline int32_t HexX(uint32_t position) { return static_cast<int16_t>(position & 0xFFFFu); }
+inline int32_t HexY(uint32_t position) { return static_cast<int16_t>(position >> 16); }
+inline int OppositeDirection(int d) { return 5 - d; }
+
+// The size and wrap of the map the geometry works on.
+struct HexMapShape {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool wraps = false;  // east to west; rows never wrap
+};
+
+// The world's map: its width and height and the header's wrap byte.
+HexMapShape MapShape(const World& world);
+
+// The neighbour of a position in direction d (0 to 5; 6 and 7 leave it
+// where it is). The null position has none, and a neighbour off the map is
+// the null position; on a wrapping map the column wraps.
+uint32_t HexNeighbour(const HexMapShape& map, uint32_t position, int d);
+
+// Steps between two hexes on an empty map, through the seam on a wrapping
+// map.
+int32_t HexDistance(const HexMapShape& map, uint32_t a, uint32_t b);
+
+// The cell index of a position (column wrapped onto a wrapping map), or -1
+// for the null position and for any position off the map.
+int64_t HexCellIndex(const HexMapShape& map, uint32_t position);
+// The cell of a position, or null as for HexCellIndex.
+HexCell* HexCellAt(World& world, const HexMapShape& map, uint32_t position);
