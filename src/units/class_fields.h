@@ -1,0 +1,80 @@
+#pragma once
+// Fields of the class, terrain and unit records that the hand-over, capture
+// and destruction routines read among the records' unnamed bytes, by their
+// place in the file images.
+#include <cstddef>
+#include <cstdint>
+
+#include "units/unit_record.h"
+#include "world/data_tables.h"
+#include "world/le_bytes.h"
+
+namespace classfields {
+
+// Class flags (the word at 72) these routines test.
+inline constexpr uint32_t kHasProducts = 0x8;
+inline constexpr uint32_t kNoTerrainCost = 0x100;
+inline constexpr uint32_t kAirBase = 0x400;
+inline constexpr uint32_t kHaven = 0x1000;
+inline constexpr uint32_t kHoldsUnits = 0x20000;  // a settlement: holds units against the force budget
+inline constexpr uint32_t kProduction = 0x40000;
+inline constexpr uint32_t kBuildsWorks = 0x80000;
+inline constexpr uint32_t kSettlementPopulation = 0x100000;
+inline constexpr uint32_t kFortifies = 0x400000;
+inline constexpr uint32_t kRoad = 0x800000;
+inline constexpr uint32_t kNeverSurrenders = 0x4000000;
+inline constexpr uint32_t kExcludedKinds = 0x9C0000;
+inline constexpr uint32_t kFullAvailability = 0x40000000;
+
+inline const uint8_t* Bytes(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c); }
+inline uint8_t BaseByte(const UnitClassImage& c) { return Bytes(c)[70]; }
+inline uint8_t MovementType(const UnitClassImage& c) { return Bytes(c)[71]; }
+inline uint8_t HexMovementCost(const UnitClassImage& c) { return Bytes(c)[98]; }
+inline uint8_t AttackValue(const UnitClassImage& c, int targetType) { return Bytes(c)[120 + targetType]; }
+inline uint8_t LoadableMask(const UnitClassImage& c) { return Bytes(c)[133]; }  // also the event level
+inline float AmmoPerShot(const UnitClassImage& c) { return c.ammoPerShot; }
+
+// The class's eleven product values (the needs table of a class with flag
+// 0x8), held in its extra block; null when it has none.
+inline bool ProductValues(const UnitClassRecord& c, float out[11]) {
+  if (!(c.flags & kHasProducts) || !c.hasExtra) return false;
+  for (int k = 0; k < 11; ++k) out[k] = le::LoadF32(c.extra.data() + 4 * k);
+  return true;
+}
+
+// Terrain record fields.
+inline float TerrainResource(const TerrainRecord& t, int k) { return le::LoadF32(t.bytes + 4 * k); }
+inline float TerrainSpill(const TerrainRecord& t, int k) { return le::LoadF32(t.bytes + 48 + 4 * k); }
+inline uint8_t TerrainPopulationLevel(const TerrainRecord& t) { return t.bytes[98]; }
+inline uint8_t TerrainMovement(const TerrainRecord& t, int column) { return t.bytes[120 + column]; }
+inline uint32_t TerrainFlags(const TerrainRecord& t) { return le::Load32(t.bytes + 136); }
+inline constexpr uint32_t kTerrainWater = 1;
+
+}  // namespace classfields
+
+namespace unitbytes {
+
+// Order block words by name.
+inline constexpr int kOrderMask = 1;
+inline constexpr int kOrderId = 2;
+inline constexpr int kDestination = 3;
+inline constexpr int kFireHex = 5;
+inline constexpr int kSecondHex = 6;
+inline constexpr int kFireUnit = 7;
+inline constexpr int kLeaderUnit = 8;
+
+// The unit has unloading to do (its escort count), record byte 121.
+inline uint8_t& EscortCount(UnitRecord& u) { return u.bytes120[1]; }
+// A facility's count of units it holds (its lead value), record byte 357.
+inline uint8_t& LeadValue(UnitRecord& u) { return u.bytes352[5]; }
+inline uint8_t MoveKind(const UnitRecord& u) { return u.classSize; }
+inline uint8_t Kind(const UnitRecord& u) { return u.byte358; }
+inline uint8_t OrderLevel(const OrderBlock& o) { return static_cast<uint8_t>(o[10] >> 24); }
+inline void SetOrderLevel(OrderBlock& o, uint8_t v) { o[10] = (o[10] & 0x00FFFFFFu) | (static_cast<uint32_t>(v) << 24); }
+
+inline uint32_t PackPosition(int16_t x, int16_t y) {
+  return static_cast<uint32_t>(static_cast<uint16_t>(x)) | static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16;
+}
+inline uint32_t UnitPosition(const UnitRecord& u) { return PackPosition(u.x, u.y); }
+
+}  // namespace unitbytes
