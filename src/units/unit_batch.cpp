@@ -1,0 +1,135 @@
+#include "units/unit_batch.h"
+
+#include <cstddef>
+
+#include "sim/command_counts.h"
+#include "units/hex_stack_chains.h"
+#include "units/movement_rates.h"
+#include "units/unit_class.h"
+#include "units/unit_command_handlers.h"
+#include "units/unit_create.h"
+#include "units/unit_record.h"
+#include "units/unit_ring.h"
+#include "units/unit_tables.h"
+#include "world/le_bytes.h"
+#include "world/player_record.h"
+#include "world/world.h"
+
+namespace {
+
+// The owner's counts of units on the map and in the reserve (i16 by
+// category).
+constexpr size_t kMapCountsAt = 12112;
+constexpr size_t kReserveCountsAt = 12124;
+static_assert(kMapCountsAt >= offsetof(PlayerRecord, bytes12008) &&
+              kReserveCountsAt + 12 <= offsetof(PlayerRecord, specialEffects));
+
+// A class's supply capacity per strength point (float at byte 108).
+float ClassSupplyCapacity(const UnitClassRecord& c) { return le::LoadF32(c.bytes96 + 12); }
+
+// The stock's quantity byte of a stock unit (record byte 155).
+uint8_t& StockCountByte(UnitRecord& unit) { return unit.bytes154[1]; }
+
+// Order word 13 bits that a unit takes from its owner's default orders word.
+constexpr uint32_t kDefaultOrderBits = 0x3000;
+
+void AddCount(PlayerRecord& owner, size_t at, int category) {
+  uint8_t* p = reinterpret_cast<uint8_t*>(&owner) + at + 2 * static_cast<size_t>(category);
+  le::StoreI16(p, static_cast<int16_t>(le::LoadI16(p) + 1));
+}
+
+int TablePlayer(const PlayerRecord& owner) { return owner.number; }
+
+// The unit takes its place on the hex: its position (and its schedule
+// entry's copy of it) and both chains of its kind.
+void StandOnHex(World& world, UnitRecord& unit, HexCell& cell, uint32_t position) {
+  unit.x = static_cast<int16_t>(position & 0xFFFFu);
+  unit.y = static_cast<int16_t>(position >> 16);
+  if (unit.tableEntry) unit.tableEntry->position = position;
+  HexStackInsertById(world, cell, unit);
+  HexStackInsertOrdered(world, cell, unit);
+}
+
+}  // namespace
+
+uint32_t NextSimulationUnitId(World& world) { return NextCommandCounter(world.players[0]); }
+
+UnitRecord* SpawnPlayerUnits(World& world, PlayerRecord& owner, int32_t classIndex, int32_t size, bool toReserve,
+                             uint32_t flags) {
+  const uint32_t id = NextSimulationUnitId(world);
+  UnitRecord* unit = CreateUnitAt(world, owner, id, classIndex, size, flags);
+  if (!unit) return nullptr;
+  // Confirmed as an ordered unit: it stands among the units on order.
+  ReleaseUnitB(world, owner, id, 0, 0, 0);
+  AppendUnitPtr(world, kUnitTableOnOrder, TablePlayer(owner), UnitTableCategory(*unit), *unit);
+  unit->simOrders[kOrderStateWord] &= ~kOrdersBuilding;
+  unit->buildWork = 0.0f;
+  ScheduleUnit(world, *unit, 0);
+  ScheduleUnit(world, *unit, 1);
+  RecomputeMovementRates(world, *unit);
+  if (toReserve) {
+    unit->simOrders[kOrderStateWord] |= kOrdersInactive;
+    unit->displayOrders[kOrderStateWord] |= kOrdersInactive;
+    AppendUnitPtr(world, kUnitTableReserve, TablePlayer(owner), UnitTableCategory(*unit), *unit);
+  }
+  return unit;
+}
+
+void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int32_t count, uint32_t position,
+                     bool toReserve, bool fullyEquipped, std::vector<UnitRecord*>* made) {
+  const UnitClassRecord* cls = ClassRecordAt(world, classIndex);
+  if (!cls || count < 1) return;
+  if (cls->flags & kClassStock) {
+    UnitRecord* unit = SpawnPlayerUnits(world, owner, classIndex, count, true, 0);
+    if (!unit) return;
+    StockCountByte(*unit) = static_cast<uint8_t>(count);
+    if (made) made->push_back(unit);
+    return;
+  }
+  const int player = TablePlayer(owner);
+  for (int32_t i = 0; i < count; ++i) {
+    const uint32_t id = NextSimulationUnitId(world);
+    UnitRecord* unit = CreateUnit(world, owner, id, classIndex, 1.0f, position, 0, 0);
+    unit->flags &= ~kUnitHidden;
+    unit->simOrders[kOrderStateWord] &= ~kOrdersBuilding;
+    unit->buildWork = 0.0f;
+    HexCell* cell = UnitHexCell(world, *unit);
+    // A unit with no hex to stand on waits in the reserve.
+    const bool reserve = toReserve || !cell;
+    if (reserve)
+      unit->simOrders[kOrderStateWord] |= kOrdersInactive;
+    else
+      unit->simOrders[kOrderStateWord] &= ~kOrdersInactive;
+    unit->simOrders[kOrderModeWord] = 0;
+    const int category = UnitTableCategory(*unit);
+    if (reserve) {
+      AddCount(owner, kReserveCountsAt, category);
+      AppendUnitPtr(world, kUnitTableReserve, player, category, *unit);
+    } else {
+      AddCount(owner, kMapCountsAt, category);
+      AppendUnitPtr(world, kUnitTableOnMap, player, category, *unit);
+      RecomputeMovementRates(world, *unit);
+      HexStackRemove(world, *cell, *unit);
+      StandOnHex(world, *unit, *cell, position);
+    }
+    if (fullyEquipped) {
+      // A new unit carries no cargo, so its ammunition room is all its own.
+      unit->morale = 1.0f;
+      unit->training = 1.0f;
+      unit->efficiency = 1.2f;
+      unit->experience = 5.0f;
+      unit->fuel = unit->strength * cls->fuelCapacity;
+      unit->supply = unit->strength * ClassSupplyCapacity(*cls);
+      unit->ammo = unit->strength * cls->ammoCapacity;
+    } else if (unit->classSize == 1) {
+      unit->fuel = unit->strength * cls->fuelCapacity;
+    }
+    // Its range follows its stores, as a fresh start of its movement would
+    // work it out.
+    if (!reserve) RecomputeMovementRates(world, *unit);
+    uint32_t& header = unit->simOrders[kOrderSettingWordA];
+    header = (header & ~kDefaultOrderBits) | (owner.simPolicy.defsetadvorders[1] & kDefaultOrderBits);
+    unit->displayOrders = unit->simOrders;
+    if (made) made->push_back(unit);
+  }
+}
