@@ -1,11 +1,17 @@
 #include "sim/daily/player_accounts.h"
 
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
 #include "app/calendar.h"
+#include "app/game_math.h"
 #include "sim/command_network.h"
+#include "sim/daily/economy_fields.h"
+#include "sim/daily/elimination.h"
 #include "sim/daily/hex_pass.h"
 #include "sim/daily/product_fields.h"
+#include "sim/daily/research_fields.h"
 #include "sim/player_messages.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
@@ -19,6 +25,11 @@ constexpr size_t kStockAt = 8;
 constexpr int kProductNotKept = 7;
 
 constexpr uint32_t kMsgDefconChanged = 59;
+constexpr uint32_t kMsgHeavyLosses = 103;
+constexpr uint32_t kMsgUnrest = 104;
+constexpr float kAlertThreshold = 1000.0f;
+constexpr uint32_t kMsgAmountCOver = 9;
+constexpr uint32_t kMsgUnpaidBuilding = 296;
 constexpr uint32_t kMsgShortOf10 = 10;
 constexpr uint32_t kMsgShortOf9 = 295;
 constexpr uint32_t kMsgShortOf2 = 340;
@@ -55,11 +66,29 @@ int32_t FourYearsOn(int32_t day) {
   return date.dayNumber;
 }
 
+// The turn figures other steps keep, saved pairwise into the last turn's.
+constexpr size_t kOtherTurnFigures[] = {
+    offsetof(PlayerRecord, turnSalesRevenue), offsetof(PlayerRecord, turnPurchaseCost), product::kTurnAutoPurchase,
+    product::kTurnAutoSale, economy::kTurnSumD, economy::kTurnSumE};
+static_assert(std::size(kOtherTurnFigures) <= sizeof(PlayerRecord::lastTurnFigures) / sizeof(float));
+
+float RecordFloat(const PlayerRecord& r, size_t at) { return le::LoadF32(reinterpret_cast<const uint8_t*>(&r) + at); }
+void SetRecordFloat(PlayerRecord& r, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&r) + at, v); }
+
+void ClearProductDayFigures(PlayerRecord& region) {
+  for (int p = 0; p < kProductCount; ++p) {
+    le::StoreF32(region.products[p].bytes + product::kDayUse, 0.0f);
+    le::StoreF32(region.products[p].bytes + product::kDayDemand, 0.0f);
+  }
+}
+
 }  // namespace
 
 void ClearPlayerTurnCounters(World&, PlayerRecord& region) {
   region.turnBuildSpending = 0.0f;
   region.turnUnpaidBuildCost = 0.0f;
+  region.turnAmountC = 0.0f;
+  for (size_t at : kOtherTurnFigures) SetRecordFloat(region, at, 0.0f);
   region.turnUpkeepMarked = 0.0f;
   region.turnUpkeepOther = 0.0f;
   region.turnDefaulted = 0.0f;
@@ -80,19 +109,49 @@ static void StartHexPassFigures(PlayerRecord& region) {
     region.dayProduction[p] = 0.0f;
     region.dayPopulationOutput[p] = 0.0f;
     region.dayRawYield[p] = 0.0f;
+    product::SetRecordReal(region, product::kDayClassSlotOutput + 4 * static_cast<size_t>(p), 0.0f);
   }
+  region.dayYearlyCostFacilities = 0.0f;
+  region.dayYearlyCostHexLead = 0.0f;
+  region.dayPortCapacity = 0.0f;
+  region.dayKind2Count = 0;
+  region.dayKind2IdleCount = 0;
+  for (int t = 0; t < 3; ++t) region.dayCensusCapacityA[t] = region.dayCensusCapacityB[t] = region.dayCensusCrew[t] = 0;
+}
+
+// The sites by kind are counted afresh each day, by the hex pass's census
+// and by the research step alike.
+static void StartSiteCounts(PlayerRecord& region) {
+  for (int k = 0; k < kResearchKinds; ++k) SetRecordF32(region, kDayCapacityByKind + 4 * static_cast<size_t>(k), 0.0f);
+  SetRecordF32(region, kDayKind1Strength, 0.0f);
+}
+
+// A 16-bit count from a day's float: whole units, held within the word.
+static uint16_t CountWord(float value) {
+  const int32_t n = CheckedTrunc(value);
+  if (n <= 0) return 0;
+  return n > 0xFFFF ? 0xFFFF : static_cast<uint16_t>(n);
 }
 
 static void CommitHexPassFigures(PlayerRecord& region) {
   region.hexCount = region.dayHexCount;
   region.population = region.dayPopulation;
   region.ruralPopulation = region.dayRuralPopulation;
+  region.leadValue = region.dayLeadValue;
+  region.yearlyCostFacilities = region.dayYearlyCostFacilities;
+  region.yearlyCostHexLead = region.dayYearlyCostHexLead;
+  region.portCapacity = CountWord(region.dayPortCapacity + 0.9f);
+  for (int k = 0; k < kResearchKinds; ++k) {
+    const size_t at = 4 * static_cast<size_t>(k);
+    SetRecordF32(region, kCapacityByKind + at, RecordF32(region, kDayCapacityByKind + at));
+  }
 }
 
 void PlayerDaySnapshot(World& world, PlayerRecord& region) {
   region.daySecondRating = region.secondRating;
   region.dayApproval = 2.0f * region.approval;
   if (DailyHexPassRuns(world)) StartHexPassFigures(region);
+  StartSiteCounts(region);
   region.dayInterestPaid = 0.0f;
   region.dayInterestReceived = 0.0f;
 }
@@ -106,14 +165,34 @@ void PlayerDayCommit(World& world, PlayerRecord& region) {
   region.approval = approval;
   region.secondRating = region.daySecondRating;
   if (DailyHexPassRuns(world)) CommitHexPassFigures(region);
+  ClearProductDayFigures(region);
+  SetRecordFloat(region, economy::kDayExtraDeaths, 0.0f);
+  region.dayAlertValueB = 0.0f;
   ++region.pendingCommands;
   if (region.pendingCommands > 0) --region.pendingCommands;
   if (region.pendingCommands == 0) region.displayPolicy = region.simPolicy;
 }
 
-void SavePlayerTurnTotals(World&, PlayerRecord&) {
-  // The last-turn fields are not laid out in the region record yet; the turn
-  // accumulators stay where they are until the next turn reset.
+void SavePlayerTurnTotals(World&, PlayerRecord& region) {
+  region.lastTurnBuildSpending = region.turnBuildSpending;
+  region.lastTurnUnpaidBuildCost = region.turnUnpaidBuildCost;
+  region.lastTurnAmountC = region.turnAmountC;
+  region.lastTurnUpkeepMarked = region.turnUpkeepMarked;
+  region.lastTurnUpkeepOther = region.turnUpkeepOther;
+  region.lastTurnDefaulted = region.turnDefaulted;
+  for (size_t i = 0; i < std::size(kOtherTurnFigures); ++i)
+    region.lastTurnFigures[i] = RecordFloat(region, kOtherTurnFigures[i]);
+  // The twelfth product total has no product record to go to: writing it at
+  // the product stride would land past the table.
+  for (int p = 0; p < kProductCount; ++p)
+    le::StoreF32(region.products[p].bytes + product::kLastTurnTotal, region.turnProductTotals[p]);
+  // A turn that counted no settlement (no best hex) leaves the capital where
+  // it is; taking (0, 0) would leave the region without one.
+  const CapitalPosition best{region.turnBestHex[0], region.turnBestHex[1]};
+  if (!(best == CapitalPosition{})) {
+    SetCapitalHex(region.simPolicy, best);
+    SetCapitalHex(region.displayPolicy, best);
+  }
 }
 
 void DailyPlayerAlerts(World& world, PlayerRecord& region) {
@@ -122,11 +201,16 @@ void DailyPlayerAlerts(World& world, PlayerRecord& region) {
     p.p1 = static_cast<uint32_t>(region.simPolicy.defcon);
     BroadcastToAll(world, region, kMsgDefconChanged, p);
   }
+  const MessageParams none{};
+  if (RecordFloat(region, economy::kDayExtraDeaths) > kAlertThreshold) BroadcastToAll(world, region, kMsgHeavyLosses, none);
+  if (region.dayAlertValueB > kAlertThreshold) BroadcastToAll(world, region, kMsgUnrest, none);
 }
 
 void RunElection(World& world, PlayerRecord& region) {
   const MessageParams none{};
   const int self = region.number;
+  if (region.lastTurnAmountC > 1.0f) PostPlayerMessage(world, region, self, kMsgAmountCOver, nullptr, none);
+  if (region.lastTurnUnpaidBuildCost > 1.0f) PostPlayerMessage(world, region, self, kMsgUnpaidBuilding, nullptr, none);
   // Products the region ran short of yesterday.
   for (const auto& [p, type] : {std::pair{10, kMsgShortOf10}, {9, kMsgShortOf9}, {2, kMsgShortOf2}}) {
     const float have = le::LoadF32(region.products[p].bytes + product::kStock) +

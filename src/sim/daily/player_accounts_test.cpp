@@ -6,7 +6,11 @@
 #include <vector>
 
 #include "app/calendar.h"
+#include "sim/daily/economy_fields.h"
+#include "sim/daily/elimination.h"
 #include "sim/daily/hex_pass.h"
+#include "sim/daily/product_fields.h"
+#include "sim/daily/research_fields.h"
 #include "sim/message_test_support.h"
 #include "world/le_bytes.h"
 #include "world/player_record.h"
@@ -20,7 +24,8 @@ class PlayerAccountsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     g_turnCodes.clear();
-    for (uint32_t id : {10u, 295u, 340u, 59u, 55u, 105u, 86u, 270u, 279u, 339u, 330u, 331u, 338u, 332u}) t.Type(id);
+    for (uint32_t id : {10u, 295u, 340u, 59u, 55u, 105u, 86u, 270u, 279u, 339u, 330u, 331u, 338u, 332u, 103u, 104u, 9u, 296u})
+      t.Type(id);
     g_simUi.postTurnEvent = [](uint32_t code) { g_turnCodes.push_back(code); };
     World& w = *t.world;
     w.gameState.currentDay = 2451544;
@@ -209,6 +214,138 @@ TEST_F(PlayerAccountsTest, ADefconChangeIsAnnounced) {
   r.simPolicy.defcon = 3;
   DailyPlayerAlerts(w, r);
   EXPECT_TRUE(Has(1, 59));
+}
+
+TEST_F(PlayerAccountsTest, TheTurnSaveKeepsTheTurnsFiguresAsTheLastTurns) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  r.turnBuildSpending = 11.0f;
+  r.turnUnpaidBuildCost = 12.0f;
+  r.turnAmountC = 13.0f;
+  r.turnUpkeepMarked = 14.0f;
+  r.turnUpkeepOther = 15.0f;
+  r.turnDefaulted = 16.0f;
+  r.turnSalesRevenue = 21.0f;
+  r.turnPurchaseCost = 22.0f;
+  product::SetRecordReal(r, product::kTurnAutoPurchase, 23.0f);
+  product::SetRecordReal(r, product::kTurnAutoSale, 24.0f);
+  economy::SetReal(r, economy::kTurnSumD, 25.0f);
+  economy::SetReal(r, economy::kTurnSumE, 26.0f);
+  for (int p = 0; p < 12; ++p) r.turnProductTotals[p] = 100.0f + static_cast<float>(p);
+  // The byte where a twelfth product record's total would sit.
+  uint8_t* pastTable = reinterpret_cast<uint8_t*>(&r) + offsetof(PlayerRecord, products) + 11 * 96 + 84;
+  le::StoreF32(pastTable, -7.0f);
+  r.turnBestHex[0] = 5;
+  r.turnBestHex[1] = 9;
+  SavePlayerTurnTotals(w, r);
+  EXPECT_EQ(r.lastTurnBuildSpending, 11.0f);
+  EXPECT_EQ(r.lastTurnUnpaidBuildCost, 12.0f);
+  EXPECT_EQ(r.lastTurnAmountC, 13.0f);
+  EXPECT_EQ(r.lastTurnUpkeepMarked, 14.0f);
+  EXPECT_EQ(r.lastTurnUpkeepOther, 15.0f);
+  EXPECT_EQ(r.lastTurnDefaulted, 16.0f);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(r.lastTurnFigures[i], 21.0f + static_cast<float>(i)) << i;
+  EXPECT_EQ(r.lastTurnFigures[6], 0.0f);
+  for (int p = 0; p < 11; ++p)
+    EXPECT_EQ(le::LoadF32(r.products[p].bytes + product::kLastTurnTotal), 100.0f + static_cast<float>(p)) << p;
+  EXPECT_EQ(le::LoadF32(pastTable), -7.0f) << "no product record 11: nothing written past the table";
+  EXPECT_EQ(CapitalHex(r.simPolicy), (CapitalPosition{5, 9}));
+  EXPECT_EQ(CapitalHex(r.displayPolicy), (CapitalPosition{5, 9}));
+  // The turn's own figures stay until the next turn reset.
+  EXPECT_EQ(r.turnBuildSpending, 11.0f);
+
+  // A turn without a best hex leaves the capital as it was.
+  ClearPlayerTurnCounters(w, r);
+  SavePlayerTurnTotals(w, r);
+  EXPECT_EQ(CapitalHex(r.simPolicy), (CapitalPosition{5, 9}));
+  EXPECT_EQ(r.lastTurnBuildSpending, 0.0f);
+  EXPECT_EQ(r.lastTurnFigures[0], 0.0f);
+}
+
+TEST_F(PlayerAccountsTest, TheTurnResetAlsoClearsTheOtherStepsTurnFigures) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  r.turnAmountC = 1.0f;
+  r.turnSalesRevenue = 2.0f;
+  r.turnPurchaseCost = 3.0f;
+  product::SetRecordReal(r, product::kTurnAutoPurchase, 4.0f);
+  product::SetRecordReal(r, product::kTurnAutoSale, 5.0f);
+  economy::SetReal(r, economy::kTurnSumD, 6.0f);
+  economy::SetReal(r, economy::kTurnSumE, 7.0f);
+  ClearPlayerTurnCounters(w, r);
+  EXPECT_EQ(r.turnAmountC, 0.0f);
+  EXPECT_EQ(r.turnSalesRevenue, 0.0f);
+  EXPECT_EQ(r.turnPurchaseCost, 0.0f);
+  EXPECT_EQ(product::RecordReal(r, product::kTurnAutoPurchase), 0.0f);
+  EXPECT_EQ(product::RecordReal(r, product::kTurnAutoSale), 0.0f);
+  EXPECT_EQ(economy::Real(r, economy::kTurnSumD), 0.0f);
+  EXPECT_EQ(economy::Real(r, economy::kTurnSumE), 0.0f);
+}
+
+TEST_F(PlayerAccountsTest, TheCommitClearsTheDaysUseDemandAndAlertFigures) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  for (int p = 0; p < kProductCount; ++p) {
+    le::StoreF32(r.products[p].bytes + product::kDayUse, 1.0f + static_cast<float>(p));
+    le::StoreF32(r.products[p].bytes + product::kDayDemand, 2.0f);
+    le::StoreF32(r.products[p].bytes + product::kLastDayUse, 3.0f);
+  }
+  economy::SetReal(r, economy::kDayExtraDeaths, 1500.0f);
+  r.dayAlertValueB = 2000.0f;
+  PlayerDayCommit(w, r);
+  for (int p = 0; p < kProductCount; ++p) {
+    EXPECT_EQ(le::LoadF32(r.products[p].bytes + product::kDayUse), 0.0f) << p;
+    EXPECT_EQ(le::LoadF32(r.products[p].bytes + product::kDayDemand), 0.0f) << p;
+    EXPECT_EQ(le::LoadF32(r.products[p].bytes + product::kLastDayUse), 3.0f) << "yesterday's use stays";
+  }
+  EXPECT_EQ(economy::Real(r, economy::kDayExtraDeaths), 0.0f);
+  EXPECT_EQ(r.dayAlertValueB, 0.0f);
+}
+
+TEST_F(PlayerAccountsTest, TheSnapshotCountsTheSitesAfresh) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  for (int k = 0; k < 5; ++k) SetRecordF32(r, kDayCapacityByKind + 4 * static_cast<size_t>(k), 9.0f);
+  SetRecordF32(r, kDayKind1Strength, 4.0f);
+  SetRecordF32(r, kCapacityByKind + 4, 6.0f);
+  PlayerDaySnapshot(w, r);
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(RecordF32(r, kDayCapacityByKind + 4 * static_cast<size_t>(k)), 0.0f) << k;
+  EXPECT_EQ(RecordF32(r, kDayKind1Strength), 0.0f);
+  EXPECT_EQ(RecordF32(r, kCapacityByKind + 4), 6.0f) << "the committed count waits for the hex pass";
+}
+
+TEST_F(PlayerAccountsTest, HeavyLossesAndUnrestAreAnnouncedAboveAThousand) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  economy::SetReal(r, economy::kDayExtraDeaths, 1000.0f);
+  r.dayAlertValueB = 1000.0f;
+  DailyPlayerAlerts(w, r);
+  EXPECT_FALSE(Has(1, 103)) << "exactly 1000 is not above it";
+  EXPECT_FALSE(Has(1, 104));
+  economy::SetReal(r, economy::kDayExtraDeaths, 1000.5f);
+  DailyPlayerAlerts(w, r);
+  EXPECT_TRUE(Has(1, 103));
+  EXPECT_FALSE(Has(1, 104));
+  r.dayAlertValueB = 1001.0f;
+  DailyPlayerAlerts(w, r);
+  EXPECT_TRUE(Has(1, 104));
+}
+
+TEST_F(PlayerAccountsTest, LastTurnsOverrunsAreReportedToTheRegion) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  r.lastTurnAmountC = 1.0f;
+  r.lastTurnUnpaidBuildCost = 1.0f;
+  RunElection(w, r);
+  EXPECT_FALSE(Has(1, 9)) << "1.0 is not above 1.0";
+  EXPECT_FALSE(Has(1, 296));
+  r.lastTurnAmountC = 1.5f;
+  RunElection(w, r);
+  EXPECT_TRUE(Has(1, 9));
+  EXPECT_FALSE(Has(1, 296));
+  r.lastTurnUnpaidBuildCost = 250.0f;
+  RunElection(w, r);
+  EXPECT_TRUE(Has(1, 296));
 }
 
 }  // namespace
