@@ -1,0 +1,166 @@
+#include "units/unit_transfer.h"
+
+#include "sim/command_counts.h"
+#include "sim/daily/elimination.h"
+#include "units/class_fields.h"
+#include "units/hex_geometry.h"
+#include "units/hex_unit_stack.h"
+#include "units/order_cancel.h"
+#include "units/unit_class.h"
+#include "units/unit_command_handlers.h"
+#include "units/unit_destroy.h"
+#include "units/unit_player_fields.h"
+#include "units/unit_record.h"
+#include "units/unit_ring.h"
+#include "units/unit_tables.h"
+#include "world/hex_extra.h"
+#include "world/world.h"
+
+namespace {
+
+namespace cf = classfields;
+namespace uf = unitfields;
+
+constexpr uint32_t kAwayFromBase = 1u << 22;
+constexpr uint32_t kFullySupplied = 1u << 26;
+constexpr uint32_t kHeaderSet = 1u << 31;
+
+bool InReserve(const UnitRecord& u) { return (u.simOrders[kOrderStateWord] & kOrdersInactive) != 0; }
+
+// A facility fit to take units of that base kind for the side.
+bool ServingFacility(const World& world, const UnitRecord& f, int side, int baseKind) {
+  if (!IsUnitLive(f) || !(f.flags & kUnitFacility) || (f.flags & kUnitHidden) || InReserve(f)) return false;
+  if (side >= 0 && f.owner != side) return false;
+  const UnitClassRecord* cls = UnitClassOf(world, f);
+  return cls && cf::BaseByte(*cls) == 0 && FacilityServesKind(*cls, baseKind);
+}
+
+// The position of the new owner's base for the unit, or 0 when it has none.
+uint32_t FindBasePosition(World& world, const PlayerRecord& q, int baseKind) {
+  const HexMapShape map = MapShape(world);
+  const uint32_t preferred = uf::DefaultBasePosition(q, baseKind);
+  if (HexCell* cell = HexCellAt(world, map, preferred)) {
+    const HexUnitStack* stack = LoadHexStack(*cell);
+    if (CellOwner(cell->word) == q.number && stack && stack->lead &&
+        ServingFacility(world, *stack->lead, -1, baseKind))
+      return preferred;
+  }
+  const CapitalPosition capital = CapitalHex(q.simPolicy);
+  const uint32_t reference = unitbytes::PackPosition(capital.x, capital.y);
+  const int side = q.number;
+  uint32_t best = 0;
+  int32_t bestDistance = 0;
+  ForEachTableUnit(world.unitTables, kUnitTableOnMap, side, kUnitCategoryFacility, [&](UnitRecord& f) {
+    if (!ServingFacility(world, f, side, baseKind)) return;
+    const uint32_t at = unitbytes::UnitPosition(f);
+    if (reference == 0) {
+      if (best == 0) best = at;
+      return;
+    }
+    const int32_t d = HexDistance(map, reference, at);
+    if (best == 0 || d < bestDistance) {
+      best = at;
+      bestDistance = d;
+    }
+  });
+  if (best == 0 && baseKind == 0) best = reference;
+  return best;
+}
+
+void SetBothCopies(World& world, UnitRecord& unit, int word, uint32_t value) {
+  unit.displayOrders[word] = value;
+  CountUnitOrder(world, unit, 0);
+  unit.simOrders[word] = value;
+  CountUnitOrder(world, unit, 1);
+}
+
+}  // namespace
+
+int StockKindOf(const UnitClassRecord& cls) {
+  if (cls.flags & 0xCu) return 0;
+  if (cls.flags & 0x2u) return 2;
+  return 3;
+}
+
+bool FacilityServesKind(const UnitClassRecord& cls, int baseKind) {
+  switch (baseKind) {
+    case 2: return (cls.flags & cf::kHaven) != 0;
+    case 1: return (cls.flags & cf::kAirBase) != 0;
+    case 0: return (cls.flags & cf::kHoldsUnits) && cf::LoadableMask(cls) != 0;
+    default: return false;
+  }
+}
+
+void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace, int keepRatings) {
+  // A record already gone has no place to be filed again.
+  if ((unit.flags & kUnitRemoved) || newOwner < 0 || newOwner >= kMaxPlayers) return;
+  if (IsUnitLive(unit) && (unit.simOrders[kOrderStateWord] & kOrdersBuilding)) {
+    UnitDestroy(world, unit, 1);
+    return;
+  }
+  PlayerRecord& p = world.players[unit.owner & 31];
+  PlayerRecord& q = world.players[newOwner];
+  const bool reserve = InReserve(unit);
+  AppendUnitPtr(world, reserve ? kUnitTableReserve : kUnitTableOnMap, newOwner, UnitTableCategory(unit), unit);
+  unit.owner = static_cast<uint8_t>(newOwner);
+  unit.controller = static_cast<uint8_t>(newOwner);
+
+  if (unit.flags & kUnitStock) {
+    const UnitClassRecord* cls = UnitClassOf(world, unit);
+    const int kind = cls ? StockKindOf(*cls) : 3;
+    const size_t counter = (reserve ? uf::kPooledStock : uf::kLoadedStock) + 2 * static_cast<size_t>(kind);
+    const int quantity = static_cast<int>(unit.strength);
+    uf::AddShort(p, counter, -quantity);
+    uf::AddShort(q, counter, quantity);
+    return;
+  }
+
+  if (unit.x == 0 && unit.y == 0) {
+    const uint32_t base = FindBasePosition(world, q, unitbytes::MoveKind(unit));
+    if (base == 0) {
+      UnitDestroy(world, unit, 1);
+      return;
+    }
+    unit.x = static_cast<int16_t>(base & 0xFFFFu);
+    unit.y = static_cast<int16_t>(base >> 16);
+  }
+
+  CancelAllOrders(world, unit, 0);
+  CancelAllOrders(world, unit, 1);
+  SetBothCopies(world, unit, kOrderSettingWordA, uf::DefaultOrdersHeader(q) | kHeaderSet);
+  SetBothCopies(world, unit, kOrderSettingWordB, uf::DefaultOrdersWord(q));
+
+  const size_t kindAt = 2 * static_cast<size_t>(unitbytes::Kind(unit) < 6 ? unitbytes::Kind(unit) : 0);
+  uf::AddShort(p, (reserve ? uf::kReserveCounts : uf::kMapCounts) + kindAt, -1);
+
+  HexCell* cell = UnitHexCell(world, unit);
+  if (keepInPlace && reserve) {
+    unit.flags |= kAwayFromBase;
+    ScheduleUnit(world, unit, 0);
+    ScheduleUnit(world, unit, 1);
+    const int hexOwner = cell ? CellOwner(cell->word) : 0;
+    const bool water = cell && !world.terrains.empty() &&
+                       (cf::TerrainFlags(world.terrains[static_cast<size_t>(CellTerrain(cell->word))]) & cf::kTerrainWater);
+    if (hexOwner == newOwner || (uf::AccessMask(q, unitbytes::MoveKind(unit)) & (1u << hexOwner)) ||
+        (hexOwner == 0 && water))
+      unit.flags &= ~kAwayFromBase;
+    // Otherwise the unit stays marked away from a base, to find one of its
+    // new owner's when its base choice runs.
+  }
+
+  if (unit.supply > 0.0f && cell) {
+    const size_t index = static_cast<size_t>(cell - world.cells.data());
+    if (index < world.cellBytes.size() && world.cellBytes[index] != 0) {
+      uf::SetSupplyStock(p, uf::SupplyStock(p) + unit.supply);
+      unit.supply = 0.0f;
+      unit.flags &= ~kFullySupplied;
+    }
+  }
+
+  if (!keepRatings) {
+    unit.training = 0.0f;
+    unit.efficiency = 0.1f;
+    unit.morale = unit.morale * 0.5f;
+  }
+  uf::AddShort(q, (InReserve(unit) ? uf::kReserveCounts : uf::kMapCounts) + kindAt, 1);
+}

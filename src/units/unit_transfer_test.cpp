@@ -1,0 +1,207 @@
+#include "units/unit_transfer.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/daily/elimination.h"
+#include "units/handover_test_world.h"
+#include "units/unit_player_fields.h"
+
+namespace {
+
+using namespace handover_test;
+namespace uf = unitfields;
+
+int16_t OnMap(const PlayerRecord& r, int c) { return uf::Short(r, uf::kMapCounts + 2 * static_cast<size_t>(c)); }
+int16_t InReserve(const PlayerRecord& r, int c) { return uf::Short(r, uf::kReserveCounts + 2 * static_cast<size_t>(c)); }
+
+class TransferUnitTest : public ::testing::Test, public World6 {
+ protected:
+  void SetUp() override {
+    for (int p : {3, 4, 5}) {
+      world->players[p].kind = kKindComputer;
+      uf::SetShort(world->players[p], uf::kMapCounts, 10);
+      uf::SetShort(world->players[p], uf::kReserveCounts, 10);
+    }
+    world->players[4].simPolicy.defsetadvorders[0] = 0x1234;
+    world->players[4].simPolicy.defsetadvorders[1] = 0x5678;
+  }
+};
+
+TEST_F(TransferUnitTest, TheUnitIsFiledUnderItsNewOwnerWithItsDefaultsAndHalfItsMorale) {
+  World& w = *world;
+  Own(2, 2, 4);
+  UnitRecord& tank = Place(3, kTank, 1.0f, 2, 2);
+  tank.morale = 0.8f;
+  tank.training = 0.5f;
+  tank.simOrders[unitbytes::kDestination] = 0x00030003;
+  tank.simOrders[kOrderFlagsWord] = 1u << 18;
+  TransferUnit(w, tank, 4, 0, 0);
+  EXPECT_EQ(tank.owner, 4);
+  EXPECT_EQ(tank.controller, 4);
+  EXPECT_EQ(w.unitTables.Slot(kUnitTableOnMap, 3, 0)->At(1).unit, nullptr);
+  ASSERT_EQ(w.unitTables.Slot(kUnitTableOnMap, 4, 0)->Count(), 2);
+  EXPECT_EQ(w.unitTables.Slot(kUnitTableOnMap, 4, 0)->At(1).unit, &tank);
+  EXPECT_EQ(OnMap(w.players[3], 0), 9);
+  EXPECT_EQ(OnMap(w.players[4], 0), 11);
+  EXPECT_EQ(tank.simOrders[kOrderSettingWordA], 0x80001234u);
+  EXPECT_EQ(tank.displayOrders[kOrderSettingWordA], 0x80001234u);
+  EXPECT_EQ(tank.simOrders[kOrderSettingWordB], 0x5678u);
+  EXPECT_EQ(tank.simOrders[unitbytes::kDestination], 0u);
+  EXPECT_EQ(tank.simOrders[kOrderFlagsWord], 0u);
+  EXPECT_EQ(tank.outstanding, 0);
+  EXPECT_EQ(tank.training, 0.0f);
+  EXPECT_EQ(tank.efficiency, 0.1f);
+  EXPECT_EQ(tank.morale, 0.4f);
+  EXPECT_EQ(tank.x, 2);
+  EXPECT_EQ(tank.y, 2);
+}
+
+TEST_F(TransferUnitTest, KeepRatingsLeavesTrainingEfficiencyAndMorale) {
+  World& w = *world;
+  UnitRecord& tank = Place(3, kTank, 1.0f, 2, 2);
+  tank.morale = 0.8f;
+  tank.training = 0.5f;
+  tank.efficiency = 0.9f;
+  TransferUnit(w, tank, 4, 0, 1);
+  EXPECT_EQ(tank.training, 0.5f);
+  EXPECT_EQ(tank.efficiency, 0.9f);
+  EXPECT_EQ(tank.morale, 0.8f);
+}
+
+TEST_F(TransferUnitTest, AUnitUnderConstructionDisappears) {
+  World& w = *world;
+  UnitRecord& tank = Reserve(3, kTank, 1.0f, 0, 0);
+  tank.simOrders[kOrderStateWord] |= kOrdersBuilding;
+  TransferUnit(w, tank, 4, 0, 0);
+  EXPECT_TRUE(tank.flags & kUnitRemoved);
+  EXPECT_EQ(tank.owner, 3);
+  EXPECT_EQ(tank.tableEntry, nullptr);
+  EXPECT_EQ(InReserve(w.players[3], 0), 9);
+  EXPECT_EQ(InReserve(w.players[4], 0), 10);
+}
+
+TEST_F(TransferUnitTest, AStockUnitMovesOnlyItsCountersOwnerAndFiling) {
+  World& w = *world;
+  w.unitClasses[kStockClass].flags |= 0x2u;  // stock kind 2
+  UnitRecord& fuel = Reserve(3, kStockClass, 7.5f, 0, 0);
+  uf::SetShort(w.players[3], uf::kPooledStock + 4, 20);
+  fuel.morale = 0.8f;
+  TransferUnit(w, fuel, 4, 0, 0);
+  EXPECT_EQ(fuel.owner, 4);
+  EXPECT_EQ(fuel.controller, 4);
+  EXPECT_EQ(uf::Short(w.players[3], uf::kPooledStock + 4), 13);
+  EXPECT_EQ(uf::Short(w.players[4], uf::kPooledStock + 4), 7);
+  EXPECT_EQ(uf::Short(w.players[4], uf::kLoadedStock + 4), 0);
+  EXPECT_EQ(fuel.morale, 0.8f);
+  EXPECT_FALSE(fuel.flags & kUnitRemoved);
+  EXPECT_EQ(w.unitTables.Slot(kUnitTableReserve, 4, kUnitCategoryStock)->At(1).unit, &fuel);
+  EXPECT_EQ(InReserve(w.players[3], 0), 10);
+}
+
+TEST_F(TransferUnitTest, AReserveUnitWithoutABaseOrReferenceIsDestroyed) {
+  World& w = *world;
+  UnitRecord& plane = Reserve(3, kPlane, 1.0f, 0, 0);
+  uf::SetShort(w.players[3], uf::kReserveCounts + 2, 1);
+  TransferUnit(w, plane, 4, 0, 0);
+  EXPECT_TRUE(plane.flags & kUnitRemoved);
+  EXPECT_EQ(plane.tableEntry, nullptr);
+}
+
+TEST_F(TransferUnitTest, AUnitWithoutAPlaceGoesToTheNearestBaseOfItsKind) {
+  World& w = *world;
+  SetCapitalHex(w.players[4].simPolicy, CapitalPosition{1, 1});
+  Own(5, 5, 4);
+  Own(2, 1, 4);
+  Place(4, kAirBase, 1.0f, 5, 5);
+  Place(4, kDepot, 1.0f, 1, 2);   // serves no one
+  Place(4, kAirBase, 1.0f, 2, 1);
+  UnitRecord& plane = Reserve(3, kPlane, 1.0f, 0, 0);
+  TransferUnit(w, plane, 4, 0, 0);
+  EXPECT_FALSE(plane.flags & kUnitRemoved);
+  EXPECT_EQ(plane.x, 2);
+  EXPECT_EQ(plane.y, 1);
+}
+
+TEST_F(TransferUnitTest, TheDefaultBaseComesFirstWhenItServes) {
+  World& w = *world;
+  SetCapitalHex(w.players[4].simPolicy, CapitalPosition{1, 1});
+  Own(5, 5, 4);
+  Own(2, 1, 4);
+  Place(4, kAirBase, 1.0f, 5, 5);
+  Place(4, kAirBase, 1.0f, 2, 1);
+  w.players[4].simPolicy.pointerSlots4900[1] = unitbytes::PackPosition(5, 5);
+  UnitRecord& plane = Reserve(3, kPlane, 1.0f, 0, 0);
+  TransferUnit(w, plane, 4, 0, 0);
+  EXPECT_EQ(plane.x, 5);
+  EXPECT_EQ(plane.y, 5);
+}
+
+TEST_F(TransferUnitTest, ALandUnitWithoutABaseTakesTheReferencePosition) {
+  World& w = *world;
+  SetCapitalHex(w.players[4].simPolicy, CapitalPosition{3, 4});
+  UnitRecord& tank = Reserve(3, kTank, 1.0f, 0, 0);
+  TransferUnit(w, tank, 4, 0, 0);
+  EXPECT_FALSE(tank.flags & kUnitRemoved);
+  EXPECT_EQ(tank.x, 3);
+  EXPECT_EQ(tank.y, 4);
+  EXPECT_EQ(InReserve(w.players[3], 0), 9);
+  EXPECT_EQ(InReserve(w.players[4], 0), 11);
+  EXPECT_EQ(w.unitTables.Slot(kUnitTableReserve, 4, 0)->At(1).unit, &tank);
+}
+
+TEST_F(TransferUnitTest, SupplyCarriedOnASuppliedHexGoesBackToTheOldOwner) {
+  World& w = *world;
+  UnitRecord& tank = Place(3, kTank, 1.0f, 2, 3);
+  tank.supply = 5.0f;
+  tank.flags |= 1u << 26;
+  uf::SetSupplyStock(w.players[3], 1.0f);
+  w.cellBytes[3 * 6 + 2] = 40;
+  TransferUnit(w, tank, 4, 0, 0);
+  EXPECT_EQ(uf::SupplyStock(w.players[3]), 6.0f);
+  EXPECT_EQ(uf::SupplyStock(w.players[4]), 0.0f);
+  EXPECT_EQ(tank.supply, 0.0f);
+  EXPECT_FALSE(tank.flags & (1u << 26));
+}
+
+TEST_F(TransferUnitTest, SupplyStaysWhereTheHexHasNoLevel) {
+  World& w = *world;
+  UnitRecord& tank = Place(3, kTank, 1.0f, 2, 3);
+  tank.supply = 5.0f;
+  TransferUnit(w, tank, 4, 0, 0);
+  EXPECT_EQ(tank.supply, 5.0f);
+  EXPECT_EQ(uf::SupplyStock(w.players[3]), 0.0f);
+}
+
+TEST_F(TransferUnitTest, AReserveUnitKeptInPlaceOnTheNewOwnersHexIsNotSentToABase) {
+  World& w = *world;
+  Own(2, 2, 4);
+  UnitRecord& tank = Reserve(3, kTank, 1.0f, 2, 2);
+  TransferUnit(w, tank, 4, 1, 0);
+  EXPECT_FALSE(tank.flags & (1u << 22));
+}
+
+TEST_F(TransferUnitTest, AReserveUnitKeptInPlaceOnAThirdPlayersHexLooksForABase) {
+  World& w = *world;
+  Own(2, 2, 5);
+  UnitRecord& tank = Reserve(3, kTank, 1.0f, 2, 2);
+  TransferUnit(w, tank, 4, 1, 0);
+  EXPECT_TRUE(tank.flags & (1u << 22));
+  // With access to the third player's land it may stay.
+  UnitRecord& other = Reserve(3, kTank, 1.0f, 2, 2);
+  le::Store32(reinterpret_cast<uint8_t*>(&w.players[4].simPolicy) + uf::kPolicyAccessMasks, 1u << 5);
+  TransferUnit(w, other, 4, 1, 0);
+  EXPECT_FALSE(other.flags & (1u << 22));
+}
+
+TEST_F(TransferUnitTest, AGoneUnitIsNotFiledAgain) {
+  World& w = *world;
+  UnitRecord& tank = Place(3, kTank, 1.0f, 2, 2);
+  tank.flags |= kUnitRemoved;
+  DropUnitTableEntry(tank);
+  TransferUnit(w, tank, 4, 0, 0);
+  EXPECT_EQ(tank.owner, 3);
+  EXPECT_EQ(tank.tableEntry, nullptr);
+  EXPECT_EQ(OnMap(w.players[4], 0), 10);
+}
+
+}  // namespace
