@@ -1,0 +1,80 @@
+#pragma once
+// What a move from one hex into its neighbour costs a unit of a movement
+// mode: the terrain of the hex being left, lowered by what stands or is
+// built there (the lead facility, the crossing mark, the works slots), plus
+// optionally a step cost from the hex's level. The hex being entered only has
+// to be passable. 0 refuses the move.
+#include <cstdint>
+
+#include "world/data_tables.h"
+#include "world/le_bytes.h"
+#include "world/player_record.h"
+
+struct World;
+struct HexCell;
+struct HexMapShape;
+
+// Class flags of the movement rules (the class word at 72).
+inline constexpr uint32_t kClassNoTerrainCost = 0x100;  // works and facility cost nothing to types 0-3
+inline constexpr uint32_t kClassHaven = 0x1000;         // a port or base
+inline constexpr uint32_t kClassAmphibious = 0x4000;
+inline constexpr uint32_t kClassRoad = 0x800000;
+// The fixed classes of the crossing mark and the two kinds of works slot.
+inline constexpr int kCrossingMarkClass = 4127;
+inline constexpr int kWorksClassA = 4128;
+inline constexpr int kWorksClassB = 4129;
+
+inline constexpr int kSeaMode = 5;
+inline constexpr uint32_t kTerrainWater = 0x1;
+
+// The movement cost a facility or works of the class gives its hex: byte 98
+// for movement types 0 to 4, byte 99 for type 5.
+inline uint8_t ClassLandMoveCost(const UnitClassRecord& c) { return c.bytes96[2]; }
+inline uint8_t ClassSeaMoveCost(const UnitClassRecord& c) { return c.bytes96[3]; }
+
+// A region's access grants by kind (0 land: movement types 0-4, 1 air: 6
+// and 7, 2 sea: 5): bit p lets units enter player p's hexes. Record bytes
+// 10016, 10020, 10024, in the simulation settings.
+uint32_t PlayerAccessMask(const PlayerRecord& record, int kind);
+// Bit p: a move from this region's hex into player p's was refused (record
+// byte 14468).
+uint32_t BorderAttemptMask(const PlayerRecord& record);
+void NoteBorderAttempt(PlayerRecord& record, int player);
+
+// The access kind of a movement mode: 2 sea (5), 1 air (above 5), 0 land.
+inline int AccessKind(int mode) { return mode == kSeaMode ? 2 : (mode > kSeaMode ? 1 : 0); }
+
+// The step cost of a hex's level byte: 5 at level 0, 3 up to 7, 2 up to 63,
+// 1 up to 127, 0 above.
+uint8_t StepCostByLevel(uint8_t level);
+
+// The cost a class gives movement mode m (below 5, or 4): byte 98 for m = 4,
+// and for m below 4 unless the class has the no-terrain-cost flag; else 0.
+uint32_t ClassMoveCost(const UnitClassRecord* cls, int m);
+
+// The entry right: the owner of the hex entered must be in ownerMask (bit 0
+// added for modes above 5 entering water). A refusal notes the entered
+// hex's owner in the border-attempt mask of the left hex's owner.
+bool MayEnterHex(World& world, uint32_t ownerMask, int mode, const HexCell& from, const HexCell& to);
+
+// The cost of crossing from a hex into its neighbour in direction d for
+// movement mode m, without the entry right and without a level cost: the
+// cost of the hex being left, or the crossing mark's when that is nothing
+// (which may be 0); kRefused when the hex entered is impassable to the mode.
+inline constexpr int32_t kRefused = -1;
+int32_t CrossingCost(World& world, int mode, bool useAltCost, const HexCell& from, const HexCell& to, int d);
+
+// The level step cost of leaving a hex for a mover (its own hexes, hexes it
+// has access to and open water cost by level; others cost the most).
+uint32_t LevelStepCost(const World& world, int mode, int mover, const HexCell& from, uint8_t level);
+
+struct MoveRules {
+  int mode = 0;                // the class's movement type
+  uint32_t ownerMask = 0;      // bit p: player p's hexes may be entered
+  bool useAltCost = false;     // amphibious: the terrain's column 2 may serve
+  bool levelCost = false;      // charge the level step cost
+  int mover = 0;               // the moving unit's owner
+};
+
+// The whole rule for a move between two neighbouring positions; 0 refuses.
+uint32_t MoveCost(World& world, const HexMapShape& map, const MoveRules& rules, uint32_t from, uint32_t to, int d);

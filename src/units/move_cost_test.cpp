@@ -1,0 +1,265 @@
+#include "units/move_cost.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "units/hex_geometry.h"
+#include "units/hex_unit_stack.h"
+#include "units/unit_record.h"
+#include "world/hex_cell.h"
+#include "world/hex_extra.h"
+#include "world/map_data.h"
+#include "world/world.h"
+
+namespace {
+
+// Terrain types of the test map: column values for movement types 0 to 7.
+enum : int { kPlain = 1, kHill = 2, kSwamp = 3, kSea = 4, kCoast = 5 };
+
+class MoveCostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    world_ = std::make_unique<World>();
+    World& w = *world_;
+    ASSERT_EQ(ResizeMap(w, 8, 6), 0);
+    w.terrains.assign(kTerrainCount, TerrainRecord{});
+    SetTerrain(kPlain, {3, 3, 3, 3, 3, 0, 3, 3}, 0);
+    SetTerrain(kHill, {7, 7, 7, 7, 6, 0, 7, 7}, 0);
+    SetTerrain(kSwamp, {0, 0, 9, 0, 0, 0, 5, 5}, 0);
+    SetTerrain(kSea, {0, 0, 4, 0, 0, 2, 4, 4}, kTerrainWater);
+    SetTerrain(kCoast, {0, 0, 0, 0, 0, 0, 0, 0}, 0);
+    w.unitClasses.assign(4130, UnitClassRecord{});
+    for (HexCell& c : w.cells) c.word = WithCellTerrain(WithCellOwner(0, 1), kPlain);
+    map_ = MapShape(w);
+    rules_.mode = 0;
+    rules_.ownerMask = 1u << 1;
+  }
+  void TearDown() override {
+    for (HexCell& c : world_->cells)
+      if (c.stack) c.stack->lead = nullptr;
+  }
+
+  void SetTerrain(int t, std::vector<uint8_t> columns, uint32_t flags) {
+    TerrainRecord& r = world_->terrains[static_cast<size_t>(t)];
+    for (size_t m = 0; m < columns.size(); ++m) r.bytes[120 + m] = columns[m];
+    le::Store32(r.bytes + 136, flags);
+  }
+  HexCell& Cell(int x, int y) { return world_->cells[static_cast<size_t>(y * map_.width + x)]; }
+  void Hex(int x, int y, int terrain, int owner = 1) {
+    Cell(x, y).word = WithCellTerrain(WithCellOwner(0, owner), terrain);
+  }
+  UnitClassRecord& Class(int i, uint32_t flags, uint8_t land, uint8_t sea = 0) {
+    UnitClassRecord& c = world_->unitClasses[static_cast<size_t>(i)];
+    c.flags = flags;
+    c.bytes96[2] = land;
+    c.bytes96[3] = sea;
+    return c;
+  }
+  UnitRecord& Facility(int x, int y, int classIndex) {
+    units_.push_back(std::make_unique<UnitRecord>());
+    UnitRecord& u = *units_.back();
+    u.classIndex = static_cast<int16_t>(classIndex);
+    u.flags = kUnitFacility;
+    MakeHexStack(Cell(x, y))->lead = &u;
+    return u;
+  }
+  HexExtraImage& Extra(int x, int y) { return *GetHexExtra(*world_, Cell(x, y)); }
+  static uint8_t* Bytes(HexExtraImage& e) { return reinterpret_cast<uint8_t*>(&e); }
+  // A works slot with its ends (6 none) and the second works class or not.
+  void Works(int x, int y, int slot, int endA, int endB, bool second = false, float progress = 1.0f) {
+    uint8_t* b = Bytes(Extra(x, y));
+    b[32 + slot] = static_cast<uint8_t>((endA == 6 ? 0 : endA) | ((endB == 6 ? 0 : endB) << 3) | (second ? 0x40 : 0));
+    b[36 + slot] = static_cast<uint8_t>((endA == 6 ? 0 : 0x10) | (endB == 6 ? 0 : 0x20));
+    le::StoreF32(b + 40 + 4 * slot, progress);
+  }
+  void CrossingMark(int x, int y) { Bytes(Extra(x, y))[11] |= 1; }
+
+  uint32_t Cost(int ax, int ay, int d) {
+    const uint32_t a = MakeHexPos(ax, ay);
+    return MoveCost(*world_, map_, rules_, a, HexNeighbour(map_, a, d), d);
+  }
+
+  std::unique_ptr<World> world_;
+  HexMapShape map_;
+  MoveRules rules_;
+  std::vector<std::unique_ptr<UnitRecord>> units_;
+};
+
+// From (2,2), an even column: direction 5 is (3,2), 1 is (2,1).
+TEST_F(MoveCostTest, TheHexBeingLeftIsCharged) {
+  Hex(3, 2, kHill);
+  EXPECT_EQ(Cost(2, 2, 5), 3u);
+  EXPECT_EQ(Cost(3, 2, 3), 7u);  // (3,2) odd: direction 3 is (2,3)
+}
+
+TEST_F(MoveCostTest, AnImpassableHexWithNothingOnItCannotBeEntered) {
+  Hex(3, 2, kSwamp);
+  EXPECT_EQ(Cost(2, 2, 5), 0u);
+  // An amphibious unit may use the swamp's column 2 (and the plain's).
+  rules_.useAltCost = true;
+  EXPECT_EQ(Cost(2, 2, 5), 3u);
+  // Only when one of the two hexes is passable by its own column.
+  Hex(2, 2, kSea);
+  EXPECT_EQ(Cost(2, 2, 5), 0u);
+  Hex(3, 2, kPlain);
+  EXPECT_EQ(Cost(2, 2, 5), 4u);  // column 0 of the sea is 0, column 2 is 4
+}
+
+TEST_F(MoveCostTest, SeaModeNeedsTheSeaColumnOfTheHexEntered) {
+  rules_.mode = 5;
+  Hex(2, 2, kSea);
+  Hex(3, 2, kSea);
+  EXPECT_EQ(Cost(2, 2, 5), 2u);
+  EXPECT_EQ(Cost(2, 2, 1), 0u);  // (2,1) is plain: sea column 0
+}
+
+TEST_F(MoveCostTest, RoadLowersToTheSmallerAndHavenReplaces) {
+  Hex(2, 2, kHill);
+  Class(10, kClassRoad, 2);
+  UnitRecord& road = Facility(2, 2, 10);
+  EXPECT_EQ(Cost(2, 2, 5), 2u);
+  Class(10, kClassRoad, 9);
+  EXPECT_EQ(Cost(2, 2, 5), 7u);  // merging keeps the smaller
+  Class(10, kClassHaven, 9);
+  EXPECT_EQ(Cost(2, 2, 5), 9u);  // a haven replaces even with a higher cost
+  // Out of service only a haven still counts.
+  road.simOrders[kOrderStateWord] = kOrdersInactive;
+  EXPECT_EQ(Cost(2, 2, 5), 9u);
+  Class(10, kClassRoad, 2);
+  EXPECT_EQ(Cost(2, 2, 5), 7u);
+  road.simOrders[kOrderStateWord] = 0;
+  road.flags |= kUnitHidden;  // provisional: not live
+  EXPECT_EQ(Cost(2, 2, 5), 7u);
+}
+
+TEST_F(MoveCostTest, WorksLowerTheCostOnlyTowardsTheirEnds) {
+  Hex(2, 2, kHill);
+  Class(kWorksClassA, 0, 1);
+  Works(2, 2, 0, 1, 6);
+  EXPECT_EQ(Cost(2, 2, 5), 7u);  // the works lead up, not down-right
+  EXPECT_EQ(Cost(2, 2, 1), 1u);
+  Works(2, 2, 1, 6, 5);
+  EXPECT_EQ(Cost(2, 2, 5), 1u);
+  // An unusable or unfinished slot does nothing.
+  Bytes(Extra(2, 2))[37] |= 0x08;
+  EXPECT_EQ(Cost(2, 2, 5), 7u);
+  Works(2, 2, 1, 6, 5, false, 0.0f);
+  EXPECT_EQ(Cost(2, 2, 5), 7u);
+}
+
+TEST_F(MoveCostTest, WorksCarryAMoveIntoAHexPassableOnlyByWorks) {
+  Hex(3, 2, kSwamp);
+  Class(kWorksClassA, 0, 1);
+  Class(kWorksClassB, 0, 2);
+  Works(3, 2, 0, 0, 6, true);  // (3,2), an odd column, leads back up-left to (2,2)
+  EXPECT_EQ(Cost(2, 2, 5), 0u);  // (2,2) has no works towards it
+  Works(2, 2, 1, 5, 6);
+  EXPECT_EQ(Cost(2, 2, 5), 1u);
+  // The works of the hex entered must lead back: 5 - 5 = 0, not 2.
+  Works(3, 2, 0, 2, 6, true);
+  EXPECT_EQ(Cost(2, 2, 5), 0u);
+}
+
+TEST_F(MoveCostTest, AFacilityOrCrossingMarkOpensAnImpassableHex) {
+  Hex(3, 2, kSwamp);
+  Class(11, kClassRoad, 4);
+  Facility(3, 2, 11);
+  EXPECT_EQ(Cost(2, 2, 5), 3u);  // charged the plain being left
+  Class(11, 0, 4);  // neither road nor haven: does not open the hex
+  EXPECT_EQ(Cost(2, 2, 5), 0u);
+  Class(kCrossingMarkClass, 0, 5);
+  CrossingMark(3, 2);
+  EXPECT_EQ(Cost(2, 2, 5), 3u);
+  // A crossing mark on the hex left merges its cost.
+  CrossingMark(2, 2);
+  Class(kCrossingMarkClass, 0, 2);
+  EXPECT_EQ(Cost(2, 2, 5), 2u);
+}
+
+TEST_F(MoveCostTest, NoTerrainCostFlagSparesTypesZeroToThreeOnly) {
+  Hex(2, 2, kHill);
+  Class(10, kClassRoad | kClassNoTerrainCost, 2);
+  Facility(2, 2, 10);
+  EXPECT_EQ(Cost(2, 2, 5), 7u);
+  rules_.mode = 4;
+  EXPECT_EQ(Cost(2, 2, 5), 2u);
+  EXPECT_EQ(ClassMoveCost(&world_->unitClasses[10], 3), 0u);
+  EXPECT_EQ(ClassMoveCost(&world_->unitClasses[10], 4), 2u);
+  EXPECT_EQ(ClassMoveCost(&world_->unitClasses[10], 6), 0u);
+}
+
+TEST_F(MoveCostTest, ARefusedEntryNotesTheBorderEveryTime) {
+  Hex(2, 2, kPlain, 4);
+  Hex(3, 2, kPlain, 7);
+  rules_.ownerMask = (1u << 4) | (1u << 1);
+  EXPECT_EQ(Cost(2, 2, 5), 0u);
+  EXPECT_EQ(BorderAttemptMask(world_->players[4]), 1u << 7);
+  le::Store32(reinterpret_cast<uint8_t*>(&world_->players[4]) + 14468, 0);
+  EXPECT_EQ(Cost(2, 2, 5), 0u);
+  EXPECT_EQ(BorderAttemptMask(world_->players[4]), 1u << 7);
+  EXPECT_EQ(Cost(2, 2, 1), 3u);  // into player 1's plain
+  EXPECT_EQ(BorderAttemptMask(world_->players[1]), 0u);
+}
+
+TEST_F(MoveCostTest, AircraftMayEnterUnownedWater) {
+  Hex(3, 2, kSea, 0);
+  rules_.mode = 6;
+  EXPECT_EQ(Cost(2, 2, 5), 3u);
+  rules_.mode = 4;
+  EXPECT_EQ(Cost(2, 2, 5), 0u);
+  EXPECT_EQ(BorderAttemptMask(world_->players[1]), 1u);
+}
+
+TEST_F(MoveCostTest, LevelCostByOwnershipAndLevel) {
+  rules_.levelCost = true;
+  rules_.mover = 1;
+  world_->cellBytes[2 * 8 + 2] = 10;
+  EXPECT_EQ(Cost(2, 2, 5), 3u + 2u);
+  world_->cellBytes[2 * 8 + 2] = 200;
+  EXPECT_EQ(Cost(2, 2, 5), 3u);
+  // A hex of another player without access costs the most.
+  Hex(2, 2, kPlain, 6);
+  rules_.ownerMask |= 1u << 6;
+  EXPECT_EQ(Cost(2, 2, 5), 3u + 5u);
+  le::Store32(reinterpret_cast<uint8_t*>(&world_->players[1]) + 10016, 1u << 6);
+  EXPECT_EQ(Cost(2, 2, 5), 3u);
+  // Aircraft over water: level 8's cost when nobody owns it, else level 0's.
+  rules_.mode = 6;
+  Hex(2, 2, kSea, 0);
+  rules_.ownerMask = 1u << 1;
+  EXPECT_EQ(Cost(2, 2, 5), 4u + 2u);
+  Hex(2, 2, kSea, 6);
+  le::Store32(reinterpret_cast<uint8_t*>(&world_->players[1]) + 10020, 1u << 6);
+  EXPECT_EQ(Cost(2, 2, 5), 4u + 5u);
+}
+
+TEST_F(MoveCostTest, NothingToPayButTheLevel) {
+  Hex(2, 2, kSwamp);  // land units cannot stand here: column 0 is 0
+  EXPECT_EQ(Cost(2, 2, 5), 0u);
+  rules_.levelCost = true;
+  rules_.mover = 1;
+  EXPECT_EQ(Cost(2, 2, 5), 5u);  // the total is not 0, so the move is allowed
+  Class(kCrossingMarkClass, 0, 4);
+  EXPECT_EQ(Cost(2, 2, 5), 4u + 5u);
+}
+
+TEST_F(MoveCostTest, StepCostTable) {
+  EXPECT_EQ(StepCostByLevel(0), 5);
+  EXPECT_EQ(StepCostByLevel(1), 3);
+  EXPECT_EQ(StepCostByLevel(7), 3);
+  EXPECT_EQ(StepCostByLevel(8), 2);
+  EXPECT_EQ(StepCostByLevel(63), 2);
+  EXPECT_EQ(StepCostByLevel(64), 1);
+  EXPECT_EQ(StepCostByLevel(127), 1);
+  EXPECT_EQ(StepCostByLevel(128), 0);
+  EXPECT_EQ(StepCostByLevel(255), 0);
+}
+
+TEST_F(MoveCostTest, PositionsOffTheMapCostNothing) {
+  EXPECT_EQ(MoveCost(*world_, map_, rules_, kNoHexPosition, MakeHexPos(1, 1), 5), 0u);
+  EXPECT_EQ(MoveCost(*world_, map_, rules_, MakeHexPos(7, 2), MakeHexPos(8, 2), 5), 0u);
+}
+
+}  // namespace
