@@ -38,7 +38,7 @@ struct PlayerRecord {
   int8_t politic;          // 41
   uint8_t aiStance;        // 42
   uint8_t music;           // 43
-  uint8_t bytes44[4];
+  uint32_t classMask;      // 44: matched against the class masks of the designs the region may have
   uint32_t pointerSlot48;  // 48: a pointer word
   uint32_t electionDay;    // 52
   uint8_t bytes56[4];
@@ -305,6 +305,7 @@ static_assert(offsetof(PlayerRecord, rankCountR1) == 12328);
 static_assert(offsetof(PlayerRecord, rankCountR2) == 12330);
 static_assert(offsetof(PlayerRecord, statValues) == 12332);
 static_assert(offsetof(PlayerRecord, commandCounter) == 12372);
+static_assert(offsetof(PlayerRecord, classMask) == 44);
 static_assert(offsetof(PlayerRecord, bandPicks) == 12404);
 static_assert(offsetof(PlayerRecord, pendingCommands) == 12964);
 static_assert(offsetof(PlayerRecord, dayApproval) == 13024);
