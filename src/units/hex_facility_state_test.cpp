@@ -1,0 +1,238 @@
+#include "units/hex_facility_state.h"
+
+#include <gtest/gtest.h>
+
+#include "sim/daily/elimination.h"
+#include "units/handover_test_world.h"
+#include "units/unit_player_fields.h"
+
+namespace {
+
+using namespace handover_test;
+namespace uf = unitfields;
+
+class FacilityStateTest : public ::testing::Test, public World6 {
+ protected:
+  void SetUp() override {
+    for (int p : {3, 4}) world->players[p].kind = kKindComputer;
+    Own(2, 2, 3);
+    PlayerRecord& o = world->players[3];
+    o.soldiers = 1000.0f;
+    uf::SetReal(o, uf::kForcesOnMap, 500.0f);
+  }
+  float Pending() { return uf::Real(world->players[3], uf::kPendingDeployments); }
+};
+
+TEST_F(FacilityStateTest, SwitchingOffAFacilityAlreadyOffDoesNothing) {
+  World& w = *world;
+  UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
+  town.simOrders[kOrderStateWord] = kOrdersInactive;
+  town.simOrders[unitbytes::kDestination] = 0x00040004;
+  const UnitImage before = town;
+  SetStackUnitState(w, Cell(2, 2), 1, 1);
+  EXPECT_EQ(std::memcmp(&before, static_cast<UnitImage*>(&town), sizeof(UnitImage)), 0);
+  EXPECT_EQ(w.players[3].soldiers, 1000.0f);
+}
+
+TEST_F(FacilityStateTest, ASettlementSwitchedOffGivesItsWeightBackToTheBudget) {
+  World& w = *world;
+  UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);  // weight 50 x 2 = 100
+  town.simOrders[unitbytes::kDestination] = 0x00040004;
+  town.displayOrders[unitbytes::kDestination] = 0x00040004;
+  SetStackUnitState(w, Cell(2, 2), 0, 1);
+  EXPECT_EQ(Pending(), -100.0f);
+  EXPECT_TRUE(town.displayOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_EQ(town.displayOrders[unitbytes::kDestination], 0u);
+  EXPECT_EQ(town.outstanding, 4);  // cancel-all and the setting
+  EXPECT_EQ(town.simOrders[unitbytes::kDestination], 0x00040004u);
+  SetStackUnitState(w, Cell(2, 2), 1, 1);
+  const PlayerRecord& o = w.players[3];
+  EXPECT_EQ(o.soldiers, 1100.0f);
+  EXPECT_EQ(uf::Real(o, uf::kForcesOnMap), 400.0f);
+  EXPECT_EQ(Pending(), 0.0f);
+  EXPECT_TRUE(town.simOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_EQ(town.simOrders[unitbytes::kDestination], 0u);
+  EXPECT_EQ(town.outstanding, 0);
+}
+
+TEST_F(FacilityStateTest, ASettlementSwitchedOnTakesOnePointsWeightWhenTheBudgetAllows) {
+  World& w = *world;
+  UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
+  town.simOrders[kOrderStateWord] = kOrdersInactive;
+  town.displayOrders[kOrderStateWord] = kOrdersInactive;
+  uf::SetReal(w.players[3], uf::kPendingDeployments, 50.0f);
+  SetStackUnitState(w, Cell(2, 2), 1, 0);
+  EXPECT_EQ(w.players[3].soldiers, 950.0f);
+  EXPECT_EQ(uf::Real(w.players[3], uf::kForcesOnMap), 550.0f);
+  EXPECT_EQ(Pending(), 0.0f);
+  EXPECT_FALSE(town.simOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_FALSE(town.displayOrders[kOrderStateWord] & kOrdersInactive);
+}
+
+TEST_F(FacilityStateTest, ASettlementStaysOffWhenTheBudgetIsTooSmall) {
+  World& w = *world;
+  UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
+  town.simOrders[kOrderStateWord] = kOrdersInactive;
+  town.displayOrders[kOrderStateWord] = 0;
+  town.outstanding = 1;
+  w.players[3].soldiers = 50.0f;  // not above the weight of one point
+  SetStackUnitState(w, Cell(2, 2), 1, 0);
+  EXPECT_EQ(w.players[3].soldiers, 50.0f);
+  EXPECT_TRUE(town.simOrders[kOrderStateWord] & kOrdersInactive);
+  // The display copy shows the simulation's state in any case.
+  EXPECT_TRUE(town.displayOrders[kOrderStateWord] & kOrdersInactive);
+  // On the display pass the pending deployments must leave room too.
+  uf::SetReal(w.players[3], uf::kPendingDeployments, 10.0f);
+  w.players[3].soldiers = 55.0f;
+  SetStackUnitState(w, Cell(2, 2), 0, 0);
+  EXPECT_EQ(Pending(), 10.0f);
+  w.players[3].soldiers = 70.0f;
+  SetStackUnitState(w, Cell(2, 2), 0, 0);
+  EXPECT_EQ(Pending(), 60.0f);
+  EXPECT_FALSE(town.displayOrders[kOrderStateWord] & kOrdersInactive);
+}
+
+TEST_F(FacilityStateTest, AWeakSettlementSwitchedOnGoesIntoBuilding) {
+  World& w = *world;
+  UnitRecord& town = Place(3, kBase, 0.5f, 2, 2);
+  town.simOrders[kOrderStateWord] = kOrdersInactive;
+  SetStackUnitState(w, Cell(2, 2), 1, 0);
+  EXPECT_EQ(town.simOrders[kOrderStateWord] & 3u, 3u);
+  EXPECT_TRUE(town.simOrders[kOrderModeWord] & (1u << 31));
+  EXPECT_EQ(w.players[3].soldiers, 1000.0f);
+}
+
+TEST_F(FacilityStateTest, APlainFacilityGoesInAndOutOfService) {
+  World& w = *world;
+  UnitRecord& depot = Place(3, kDepot, 1.0f, 2, 2);
+  depot.flags |= 1u << 25;
+  depot.disruption = 3.0f;
+  depot.simOrders[kOrderModeWord] = (1u << 31) | (1u << 24) | 1u;
+  SetStackUnitState(w, Cell(2, 2), 1, 1);
+  EXPECT_TRUE(depot.simOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_EQ(depot.disruption, 0.0f);
+  EXPECT_EQ(depot.simOrders[kOrderModeWord], 0u);  // cleared by cancel-all
+  depot.tableEntry->countdown = 9;
+  depot.simOrders[kOrderModeWord] = (1u << 31) | (1u << 24) | (1u << 29);
+  SetStackUnitState(w, Cell(2, 2), 1, 0);
+  EXPECT_FALSE(depot.simOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_EQ(depot.simOrders[kOrderModeWord], 1u << 29);
+  EXPECT_FALSE(depot.flags & (1u << 25));
+  EXPECT_EQ(depot.tableEntry->countdown, 0);
+  EXPECT_EQ(w.players[3].soldiers, 1000.0f);
+}
+
+TEST_F(FacilityStateTest, AWeakRoadFacilitySwitchedOnIsBuiltFirst) {
+  World& w = *world;
+  w.unitClasses[kDepot].flags |= classfields::kRoad;
+  UnitRecord& road = Place(3, kDepot, 0.5f, 2, 2);
+  road.simOrders[kOrderStateWord] = kOrdersInactive;
+  SetStackUnitState(w, Cell(2, 2), 1, 0);
+  EXPECT_EQ(road.simOrders[kOrderStateWord] & 3u, 3u);
+}
+
+TEST_F(FacilityStateTest, AProvisionalFacilityIsLeftAloneOnTheSimulationPass) {
+  World& w = *world;
+  UnitRecord& depot = Place(3, kDepot, 1.0f, 2, 2);
+  depot.flags |= kUnitHidden;
+  SetStackUnitState(w, Cell(2, 2), 1, 1);
+  EXPECT_FALSE(depot.simOrders[kOrderStateWord] & kOrdersInactive);
+  SetStackUnitState(w, Cell(2, 2), 0, 1);
+  EXPECT_TRUE(depot.displayOrders[kOrderStateWord] & kOrdersInactive);
+}
+
+class SideEffectsTest : public FacilityStateTest {
+ protected:
+  void SetUp() override {
+    FacilityStateTest::SetUp();
+    town_ = &Place(3, kBase, 1.0f, 2, 2);
+    unitbytes::LeadValue(*town_) = 6;
+    w().players[3].soldiers = 100.0f;
+  }
+  World& w() { return *world; }
+  UnitRecord& OnOrder(int cls, float size, int x, int y) {
+    UnitRecord& u = Reserve(3, cls, size, x, y);
+    u.simOrders[kOrderStateWord] |= kOrdersBuilding;
+    AppendUnitPtr(w(), kUnitTableOnOrder, 3, UnitTableCategory(u), u);
+    return u;
+  }
+  UnitRecord* town_ = nullptr;
+};
+
+TEST_F(SideEffectsTest, HeavyReserveUnitsGoToThePlayerAndOrdersAreHandedOn) {
+  UnitRecord& light = Reserve(3, kTank, 1.0f, 2, 2);   // weight 30
+  UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);   // weight 150
+  UnitRecord& elsewhere = Reserve(3, kTank, 5.0f, 3, 3);
+  UnitRecord& waiting = OnOrder(kTank, 1.0f, 2, 2);
+  UnitRecord& onMap = Place(3, kTank, 1.0f, 2, 2);
+  onMap.flags |= 0x100000;
+  UnitRecord& otherMap = Place(3, kTank, 1.0f, 3, 3);
+  otherMap.flags |= 0x100000;
+  SetTerrainByte(w().terrains[1], 98, 0);
+  SetCapitalHex(w().players[4].simPolicy, CapitalPosition{1, 4});
+  StackSideEffects(w(), Cell(2, 2), 0, 0, 4);
+  EXPECT_EQ(light.owner, 3);
+  EXPECT_FALSE(light.flags & kUnitRemoved);
+  EXPECT_EQ(heavy.owner, 4);
+  EXPECT_EQ(elsewhere.owner, 3);
+  EXPECT_EQ(waiting.owner, 3);  // still being built: it disappears instead
+  EXPECT_TRUE(waiting.flags & kUnitRemoved);
+  EXPECT_FALSE(onMap.flags & 0x100000);
+  EXPECT_TRUE(otherMap.flags & 0x100000);
+  EXPECT_EQ(unitbytes::LeadValue(*town_), 6);
+}
+
+TEST_F(SideEffectsTest, DisbandingTakesTheHeldUnitsAndReleaseEmptiesTheFacility) {
+  UnitRecord& light = Reserve(3, kTank, 1.0f, 2, 2);
+  UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);
+  UnitRecord& waiting = OnOrder(kTank, 1.0f, 2, 2);
+  UnitRecord& elsewhere = OnOrder(kTank, 1.0f, 3, 3);
+  StackSideEffects(w(), Cell(2, 2), 1, 1, 4);
+  EXPECT_TRUE(light.flags & kUnitRemoved);
+  EXPECT_TRUE(heavy.flags & kUnitRemoved);
+  EXPECT_TRUE(waiting.flags & kUnitRemoved);
+  EXPECT_EQ(heavy.owner, 3);
+  EXPECT_FALSE(elsewhere.flags & kUnitRemoved);
+  EXPECT_EQ(unitbytes::LeadValue(*town_), 0);
+}
+
+TEST_F(SideEffectsTest, AFacilityThatServesNoOneTouchesNoUnit) {
+  w().unitClasses[kBase].flags &= ~classfields::kHoldsUnits;
+  UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);
+  StackSideEffects(w(), Cell(2, 2), 1, 1, 4);
+  EXPECT_FALSE(heavy.flags & kUnitRemoved);
+  EXPECT_EQ(heavy.owner, 3);
+  EXPECT_EQ(unitbytes::LeadValue(*town_), 0);
+}
+
+TEST_F(SideEffectsTest, AHavenServesShipsAndSubmarinesButNotLandUnits) {
+  w().unitClasses[kBase].flags = kClassFacility | classfields::kHaven;
+  w().unitClasses.push_back(w().unitClasses[kShip]);
+  const int sub = static_cast<int>(w().unitClasses.size()) - 1;
+  w().unitClasses[sub].kind = 3;
+  UnitRecord& ship = Reserve(3, kShip, 200.0f, 2, 2);  // weight 20000
+  UnitRecord& boat = Reserve(3, sub, 200.0f, 2, 2);
+  UnitRecord& tank = Reserve(3, kTank, 50.0f, 2, 2);
+  StackSideEffects(w(), Cell(2, 2), 0, 1, -1);
+  EXPECT_TRUE(ship.flags & kUnitRemoved);
+  EXPECT_TRUE(boat.flags & kUnitRemoved);
+  EXPECT_FALSE(tank.flags & kUnitRemoved);
+}
+
+TEST_F(SideEffectsTest, AFriendlyCaptorReceivesTheHeldUnitsAndAnEnemyDisbandsThem) {
+  UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);
+  SetCapitalHex(w().players[4].simPolicy, CapitalPosition{1, 4});
+  w().players[4].simPolicy.friendlyMask = 1u << 3;
+  ReleaseHexReserve(w(), Cell(2, 2), 4);
+  EXPECT_EQ(heavy.owner, 4);
+  EXPECT_FALSE(heavy.flags & kUnitRemoved);
+  EXPECT_EQ(unitbytes::LeadValue(*town_), 0);
+
+  UnitRecord& second = Reserve(3, kTank, 5.0f, 2, 2);
+  w().players[4].simPolicy.hostileMask = 1u << 3;
+  ReleaseHexReserve(w(), Cell(2, 2), 4);
+  EXPECT_EQ(second.owner, 3);
+  EXPECT_TRUE(second.flags & kUnitRemoved);
+}
+
+}  // namespace
