@@ -2,6 +2,7 @@
 // What building a facility or an improvement takes, as its class record
 // holds it: the build time, the money price and the two resources (products
 // 9 and 10) per strength point, and the terrain bytes the hex routines read.
+#include <cstddef>
 #include <cstdint>
 
 #include "world/data_tables.h"
@@ -17,6 +18,37 @@ inline void SetClassCosts(UnitClassRecord& c, float price, float a, float b) {
   le::StoreF32(c.bytes96 + 8, b);
 }
 
+// What the daily census and the yields read of a class: the product whose
+// slot of the region's class-slot output its hex feeds (byte 27, 0 none),
+// its size and its census kind (bytes 180 and 181: kind 0 counts towards the
+// region's capacity, kinds 1 to 4 towards their own counts), its rating
+// word (at 130) and its per-product output factors (the extra block's first
+// eleven floats; a class without the block has none).
+inline constexpr size_t kClassProductSlotAt = 27;
+inline constexpr size_t kClassRatingAt = 130;
+inline constexpr size_t kClassSizeAt = 180;
+inline constexpr size_t kClassCensusKindAt = 181;
+inline const uint8_t* ClassBytes(const UnitClassRecord& c) {
+  return reinterpret_cast<const uint8_t*>(static_cast<const UnitClassImage*>(&c));
+}
+inline uint8_t ClassProductSlot(const UnitClassRecord& c) { return ClassBytes(c)[kClassProductSlotAt]; }
+inline uint16_t ClassRating(const UnitClassRecord& c) { return le::Load16(ClassBytes(c) + kClassRatingAt); }
+inline uint8_t ClassCensusSize(const UnitClassRecord& c) { return ClassBytes(c)[kClassSizeAt]; }
+inline uint8_t ClassCensusKind(const UnitClassRecord& c) { return ClassBytes(c)[kClassCensusKindAt]; }
+inline float ClassOutputFactor(const UnitClassRecord& c, int product) {
+  return le::LoadF32(c.extra.data() + 4 * static_cast<size_t>(product));
+}
+inline void SetClassCensus(UnitClassRecord& c, uint8_t size, uint8_t kind, uint16_t rating, uint8_t productSlot) {
+  auto* b = reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c));
+  b[kClassSizeAt] = size;
+  b[kClassCensusKindAt] = kind;
+  le::Store16(b + kClassRatingAt, rating);
+  b[kClassProductSlotAt] = productSlot;
+}
+static_assert(kClassProductSlotAt >= offsetof(UnitClassImage, typeByte) + 1 &&
+              kClassProductSlotAt < offsetof(UnitClassImage, strengthPerSize));
+static_assert(kClassRatingAt >= offsetof(UnitClassImage, bytes114) && kClassCensusKindAt < sizeof(UnitClassImage));
+
 // Terrain record fields.
 inline constexpr size_t kTerrainYieldsAt = 0;         // 11 floats
 inline constexpr size_t kTerrainNeighbourhoodAt = 48;  // 8 floats
@@ -28,6 +60,11 @@ inline constexpr size_t kTerrainFlagsAt = 136;
 #include "units/unit_record.h"
 inline float UnitQuality(const UnitImage& u) { return u.experience; }
 inline float UnitWear(const UnitImage& u) { return u.disruption; }
+// The crew the census counts for a facility: the unit's byte 18.
+inline constexpr size_t kUnitCrewAt = 18;
+inline uint8_t UnitCrew(const UnitImage& u) { return reinterpret_cast<const uint8_t*>(&u)[kUnitCrewAt]; }
+inline void SetUnitCrew(UnitImage& u, uint8_t crew) { reinterpret_cast<uint8_t*>(&u)[kUnitCrewAt] = crew; }
+static_assert(kUnitCrewAt >= offsetof(UnitImage, bytes12) && kUnitCrewAt < offsetof(UnitImage, owner));
 
 // Class flag bits the hex routines read.
 inline constexpr uint32_t kClassMarker = 1u << 19;

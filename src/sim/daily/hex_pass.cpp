@@ -1,7 +1,10 @@
 #include "sim/daily/hex_pass.h"
 
+#include <cmath>
 
+#include "app/game_math.h"
 #include "sim/daily/product_fields.h"
+#include "sim/daily/research_fields.h"
 #include "sim/facility_costs.h"
 #include "sim/hex_refresh.h"
 #include "sim/hex_state.h"
@@ -31,6 +34,19 @@ constexpr uint32_t kClassYielding = 1u << 18;
 constexpr uint32_t kOrderBuildingMark = 1u << 24;  // order word 12
 constexpr uint32_t kOrderMothballed = 1u << 30;    // order word 12
 constexpr uint32_t kOrderBuildOrder = 1u << 31;    // order word 12
+constexpr uint32_t kClassPortCensus = 1u << 10;    // also the census type 1
+constexpr uint32_t kClassHavenCensus = 1u << 12;   // the census type 2
+constexpr uint32_t kClassOwnOutputCapped = 1u << 30;
+
+// Classes 4024 to 4047 have their output scaled by a per-region factor,
+// kept from entry 36 of the region's factor row.
+constexpr int kOwnerScaledFirst = 4024;
+constexpr int kOwnerScaledLast = 4047;
+constexpr int kOwnerScaleEntry = 36;
+// The region's factor for the output of product 7 from large settlements.
+constexpr int kLargeSettlementFactor7 = product::kOutputFactor + 7;
+constexpr float kLargeSettlement = 100000.0f;
+constexpr int kCapacityTypes = 3;
 
 bool Live(const UnitRecord& u) { return !(u.flags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
 bool Working(const UnitRecord& u) { return Live(u) && !(u.simOrders[kOrderStateWord] & kOrdersInactive); }
@@ -116,6 +132,11 @@ int Takeover(World& world, const HexDayMaps& maps, int32_t cell, int32_t x, int3
   // cell's owner is the candidate from now on.
   world.cells[static_cast<size_t>(cell)].word = WithCellOwner(word, candidate);
   return candidate;
+}
+
+void AddSlotOutput(PlayerRecord& r, int slot, float v) {
+  const size_t at = product::kDayClassSlotOutput + 4 * static_cast<size_t>(slot);
+  product::SetRecordReal(r, at, product::RecordReal(r, at) + v);
 }
 
 float ProductField(const PlayerRecord& r, int p, size_t at) { return le::LoadF32(r.products[p].bytes + at); }
@@ -254,20 +275,161 @@ void BuildSlot(World& world, HexCell& hex, HexExtra& extra, int slot, uint8_t le
   }
 }
 
-// The hex's products for its owner: the terrain's yields over the hex's
-// area at the level's factor, nothing on a hex marked as yielding nothing.
-void CountYields(World& world, PlayerRecord& region, const TerrainRecord& terrain, HexExtra* extra, uint8_t level,
-                 float s) {
+float TerrainReal(const TerrainRecord& t, size_t at, int i) { return le::LoadF32(t.bytes + at + 4 * static_cast<size_t>(i)); }
+
+// What a working lead adds to each product's yield: its class's output
+// factor, weighed by its strength and, for the owner-scaled classes, the
+// owner's factor for the class when that is not 1.0. Nothing without a
+// factor array or for an idle lead.
+void LeadContribution(const World& world, const UnitRecord& lead, const UnitClassRecord& cls, int owner,
+                      float (&d)[kProductCount]) {
+  for (float& v : d) v = 0.0f;
+  if (!cls.hasExtra || (lead.simOrders[kOrderStateWord] & kOrdersInactive)) return;
+  const float c = lead.strength;
+  const float m = c - (1.0f - c) * c * 0.3f;
+  float scale = 1.0f;
+  if (lead.classIndex >= kOwnerScaledFirst && lead.classIndex <= kOwnerScaledLast && owner >= 0 && owner < kMaxPlayers)
+    scale = world.techEffects[owner][kOwnerScaleEntry + (lead.classIndex - kOwnerScaledFirst)];
+  for (int p = 0; p < kProductCount; ++p) {
+    float v = m * ClassOutputFactor(cls, p);
+    if (scale != 1.0f) v = v * scale;
+    d[p] = v;
+  }
+}
+
+// The hex's yields of the eleven products: the terrain's, nothing on a hex
+// marked as yielding nothing, and under a producing lead what its
+// neighbourhood and its own output allow.
+void HexYields(const World& world, const TerrainRecord& terrain, bool barren, const UnitRecord* lead,
+               const UnitClassRecord* cls, int owner, int32_t x, int32_t y, float (&out)[kProductCount]) {
+  float own[kProductCount];
+  for (int p = 0; p < kProductCount; ++p) {
+    own[p] = TerrainReal(terrain, kTerrainYieldsAt, p);
+    out[p] = barren ? 0.0f : own[p];
+  }
+  if (barren || !lead || !cls || !(cls->flags & kClassYielding)) return;
+  // The neighbourhood: the hex counts twice, each neighbour on the map once;
+  // the divisor stays 8 however many neighbours there are.
+  float cap[kProductCount] = {};
+  for (int j = 0; j < 8; ++j) cap[j] = 2.0f * TerrainReal(terrain, kTerrainNeighbourhoodAt, j);
+  for (int k = 0; k < 6; ++k) {
+    const int32_t n = HexNeighbourCell(world, x, y, k);
+    if (n < 0) continue;
+    const TerrainRecord* t = TerrainOf(world, world.cells[static_cast<size_t>(n)].word);
+    if (!t) continue;
+    for (int j = 0; j < 8; ++j) cap[j] += TerrainReal(*t, kTerrainNeighbourhoodAt, j);
+  }
+  float d[kProductCount];
+  LeadContribution(world, *lead, *cls, owner, d);
+  for (int p = 0; p < kProductCount; ++p) {
+    float g = cap[p] / 8.0f;
+    if (cls->flags & kClassOwnOutputCapped) g += d[p];
+    g = own[p] > g ? own[p] : (g < 1.0f ? g : 1.0f);
+    const float v = own[p] + d[p];
+    out[p] = v < g ? v : g;
+  }
+}
+
+// The hex's products for its owner at the level's factor: the yields over
+// the hex's area, a large settlement's own output and the output its class
+// feeds into the region's class slots.
+void CountYields(World& world, PlayerRecord& region, int owner, const TerrainRecord& terrain, HexExtra* extra,
+                 const UnitRecord* lead, float pop, uint8_t level, float s, int32_t x, int32_t y) {
   const float area = world.mapHeader.scaleSquared;
   const float f = (static_cast<float>(level) / 125.0f + s + 1.0f) / 3.0f;
   const bool barren = extra && (HexSlotSimFlags(*extra, 0) & kSlotNoYield);
+  const UnitClassRecord* cls = lead ? UnitClassOf(world, *lead) : nullptr;
+  float yields[kProductCount];
+  HexYields(world, terrain, barren, lead, cls, owner, x, y, yields);
+  const bool large = cls && (cls->flags & kClassSettlement) && pop > kLargeSettlement;
   for (int p = 0; p < kProductCount; ++p) {
-    const float own = le::LoadF32(terrain.bytes + kTerrainYieldsAt + 4 * static_cast<size_t>(p));
-    const float y = barren ? 0.0f : own;
-    if (y == 0.0f) continue;
-    region.dayProduction[p] += area * y * f;
+    if (large) {
+      const float m = p == 7 ? product::Factors(world, region)[kLargeSettlementFactor7] : 1.0f;
+      const float share = SafeDivide(product::WorldReal(world, p, product::kWorldShare),
+                                     product::WorldReal(world, p, product::kWorldOutputWeight));
+      const float w = pop / 25500000.0f * share * m * f;
+      region.dayPopulationOutput[p] += w;
+      region.dayProduction[p] += w;
+      if (p == 7 && w > 0.0f) AddSlotOutput(region, 2, w);
+    }
+    if (yields[p] == 0.0f) continue;
+    region.dayProduction[p] += area * yields[p] * f;
+    const float own = TerrainReal(terrain, kTerrainYieldsAt, p);
     if (own != 0.0f) region.dayRawYield[p] += area * own * f;
   }
+  const int q = cls ? ClassProductSlot(*cls) : 0;
+  if (q != 0 && q < kProductCount) AddSlotOutput(region, q, yields[7] * area * f);
+}
+
+// A region's 16-bit census count, held at the word's top.
+void AddCount(uint16_t& count, uint32_t n) { count = static_cast<uint16_t>(count + n > 0xFFFFu ? 0xFFFFu : count + n); }
+void AddCount(uint8_t& count, uint32_t n) { count = static_cast<uint8_t>(count + n > 0xFFu ? 0xFFu : count + n); }
+
+// A class's running value per year's day, before the cost factor: its price
+// per build day over the scale, a tenth of it, for the marked and running
+// classes only.
+float RunningValue(const World& world, const UnitClassRecord& cls) {
+  const float t = ClassBuildTime(cls);
+  if (!(cls.flags & (kClassMarked | kClassRunning)) || !(t > 0.0f)) return 0.0f;
+  const bool bySize = (cls.flags & kClassRunning) && !(cls.flags & kClassSettlement);
+  const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
+  return ClassMoneyPrice(cls) / t * k / 10.0f;
+}
+
+// A finished improvement's running cost for the hex's owner.
+void CountFinishedSlot(const World& world, PlayerRecord& owner, HexExtra& extra, int slot) {
+  const uint8_t flags = HexSlotSimFlags(extra, slot);
+  if (!(flags & kSlotInUse) || (flags & (kSlotBuilding | kSlotRemoving)) || HexSlotProgress(extra, slot) == 0.0f) return;
+  const UnitClassRecord* cls = ClassRecordAt(world, SlotImprovementClass(HexSlotClass(extra, slot)));
+  if (!cls) return;
+  owner.dayYearlyCostFacilities += RunningValue(world, *cls) * owner.costFactor * 365.0f / 10.0f;
+}
+
+// The census of a marked class's unit for its owner: capacity and counts
+// by kind, crew, port capacity and the lead's rating.
+void CountCensus(PlayerRecord& o, const UnitRecord& lead, const UnitClassRecord& cls, bool working) {
+  const uint8_t size = ClassCensusSize(cls);
+  const uint8_t kind = ClassCensusKind(cls);
+  const int type = (cls.flags & kClassHavenCensus) ? 2 : (cls.flags & kClassPortCensus) ? 1 : 0;
+  const float rating = static_cast<float>(ClassRating(cls));
+  if (!working) {
+    if (kind == 0) AddCount(o.dayCensusCapacityA[type], size);
+    if (kind == 2) AddCount(o.dayKind2IdleCount, 1);
+    o.dayLeadValue += rating;
+    return;
+  }
+  if (kind <= 4) {
+    const size_t at = kDayCapacityByKind + 4 * static_cast<size_t>(kind);
+    SetRecordF32(o, at, RecordF32(o, at) + static_cast<float>(size));
+  }
+  if (kind == 0) {
+    AddCount(o.dayCensusCapacityA[type], size);
+    AddCount(o.dayCensusCapacityB[type], size);
+    AddCount(o.dayCensusCrew[type], UnitCrew(lead));
+  }
+  if (kind == 1) SetRecordF32(o, kDayKind1Strength, RecordF32(o, kDayKind1Strength) + lead.strength);
+  if (kind == 2) AddCount(o.dayKind2Count, 1);
+  if (cls.flags & kClassPortCensus) o.dayPortCapacity += 2.0f * static_cast<float>(size) * lead.strength;
+  o.dayLeadValue += rating * lead.strength;
+}
+
+// The lead's yearly running costs and census, for its owner.
+void CountLeadRunning(World& world, const UnitRecord& lead) {
+  if ((lead.flags & kUnitRemoved) || lead.owner >= kMaxPlayers) return;
+  const UnitClassRecord* cls = UnitClassOf(world, lead);
+  if (!cls) return;
+  PlayerRecord& o = world.players[lead.owner];
+  const bool working = !(lead.simOrders[kOrderStateWord] & kOrdersInactive);
+  if (working) {
+    // Regions with many sites pay more for each of them.
+    const float n = RecordF32(o, kDayCapacityByKind);
+    const float m = (cls->flags & kClassMarked) && n >= 19.0f ? n / 18.0f : 1.0f;
+    const float v = RunningValue(world, *cls) * lead.strength * m;
+    if (!(cls->flags & kClassMarked) && (cls->flags & kClassRunning))
+      o.dayYearlyCostFacilities += v * o.costFactor * 365.0f;
+    if (cls->flags & kClassMarked) o.dayYearlyCostHexLead += v * o.costFactor * 365.0f;
+  }
+  if (cls->flags & kClassMarked) CountCensus(o, lead, *cls, working);
 }
 
 }  // namespace
@@ -313,8 +475,8 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     const uint32_t leadFlags = lead ? ClassFlagsOf(world, *lead) : 0;
     const float s = owner != contender ? 0.0f : lead ? lead->efficiency : world.players[contender].efficiency;
 
-    if (level != 0 && region.kind != kKindWorld && !(leadFlags & kClassYielding) && terrain)
-      CountYields(world, region, *terrain, extra, level, s);
+    if (level != 0 && region.kind != kKindWorld && terrain)
+      CountYields(world, region, owner, *terrain, extra, lead, pop, level, s, x, y);
     if (lead && (leadFlags & kClassSettlement) && pop > region.turnBestHexValue) {
       region.turnBestHexValue = pop;
       region.turnBestHex[0] = static_cast<int16_t>(x);
@@ -338,6 +500,8 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
         UnitHexDailyUpdate(world, *stack->lead, level);
       else
         LeadFacilityDay(world, hex, *stack->lead, level, s);
+      // The day's work may have retired the lead or put another in its place.
+      if (stack->lead) CountLeadRunning(world, *stack->lead);
     }
 
     if (extra) {
@@ -347,6 +511,7 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
           HexStateUnitCheck(world, *extra, slot, level);
         else
           BuildSlot(world, hex, *extra, slot, level, s, x, y);
+        CountFinishedSlot(world, world.players[CellOwner(hex.word)], *extra, slot);
       }
     }
   }

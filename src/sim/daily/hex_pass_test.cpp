@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "sim/daily/product_fields.h"
+#include "sim/daily/research_fields.h"
 #include "sim/facility_costs.h"
 #include "sim/hex_state.h"
 #include "units/hex_unit_stack.h"
@@ -379,6 +381,249 @@ TEST_F(HexPassTest, MapsThatDoNotCoverTheMapAreLeftAlone) {
   DailyHexPassOver(*world_, maps_);
   EXPECT_EQ(maps_.levels[0], 0);
   EXPECT_EQ(world_->players[0].dayHexCount, 0);
+}
+
+void SetTerrainReal(World& w, int t, size_t at, int i, float v) {
+  le::StoreF32(w.terrains[static_cast<size_t>(t)].bytes + at + 4 * static_cast<size_t>(i), v);
+}
+void SetOutputFactor(UnitClassRecord& c, int p, float v) {
+  c.hasExtra = true;
+  le::StoreF32(c.extra.data() + 4 * static_cast<size_t>(p), v);
+}
+float SlotOutput(const PlayerRecord& r, int q) {
+  return product::RecordReal(r, product::kDayClassSlotOutput + 4 * static_cast<size_t>(q));
+}
+
+TEST_F(HexPassTest, AProducingLeadYieldsWhatItsNeighbourhoodAllows) {
+  World& w = *world_;
+  w.mapHeader.scaleSquared = 1.0f;
+  // (2,2) on terrain 5: own yields 0.2 (product 0), 0.9 (product 2), 0.3
+  // (product 7); neighbourhood 0.4, 0.3, 0.1 and 0.2 (product 7). Above it,
+  // (2,1) on terrain 6 with neighbourhood 0.8 and 0.5; the other
+  // neighbours are terrain 0 with nothing.
+  SetTerrainReal(w, 5, kTerrainYieldsAt, 0, 0.2f);
+  SetTerrainReal(w, 5, kTerrainYieldsAt, 2, 0.9f);
+  SetTerrainReal(w, 5, kTerrainYieldsAt, 7, 0.3f);
+  SetTerrainReal(w, 5, kTerrainNeighbourhoodAt, 0, 0.4f);
+  SetTerrainReal(w, 5, kTerrainNeighbourhoodAt, 1, 0.3f);
+  SetTerrainReal(w, 5, kTerrainNeighbourhoodAt, 2, 0.1f);
+  SetTerrainReal(w, 5, kTerrainNeighbourhoodAt, 7, 0.2f);
+  SetTerrainReal(w, 6, kTerrainNeighbourhoodAt, 0, 0.8f);
+  SetTerrainReal(w, 6, kTerrainNeighbourhoodAt, 1, 0.5f);
+  Own(2, 2, 1, 1, 125);
+  Cell(2, 2).word = WithCellTerrain(Cell(2, 2).word, 5);
+  Cell(2, 1).word = WithCellTerrain(Cell(2, 1).word, 6);
+  UnitClassRecord& cls = w.unitClasses[10];
+  cls.flags = 1u << 18;
+  SetOutputFactor(cls, 0, 0.5f);
+  SetOutputFactor(cls, 1, 0.6f);
+  SetOutputFactor(cls, 2, 0.5f);
+  SetClassCensus(cls, 0, 0, 0, 3);  // feeds class slot 3
+  UnitRecord u{};
+  u.owner = 1;
+  u.classIndex = 10;
+  u.x = 2;
+  u.y = 2;
+  u.efficiency = 1.0f;
+  u.strength = u.targetStrength = 0.5f;
+  MakeHexStack(Cell(2, 2))->lead = &u;
+  PlayerRecord& r = w.players[1];
+  // f = (125 / 125 + 1 + 1) / 3 = 1, area 1. Caps: (2 x 0.4 + 0.8) / 8 = 0.2,
+  // (2 x 0.3 + 0.5) / 8 = 0.1375, 2 x 0.1 / 8 = 0.025, 2 x 0.2 / 8 = 0.05.
+  // The lead adds (0.5 - 0.5 x 0.5 x 0.3) = 0.425 x its factor: 0.2125,
+  // 0.255, 0.2125. Product 0: min(0.2 + 0.2125, 0.2) = 0.2; product 1:
+  // min(0.255, 0.1375) = 0.1375; product 2: its own 0.9 is the floor of the
+  // cap, min(1.1125, 0.9) = 0.9; product 7: min(0.3, 0.3) = 0.3.
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayProduction[0], 0.2f, 1e-6f);
+  EXPECT_NEAR(r.dayProduction[1], 0.1375f, 1e-6f);
+  EXPECT_NEAR(r.dayProduction[2], 0.9f, 1e-6f);
+  EXPECT_NEAR(r.dayProduction[7], 0.3f, 1e-6f);
+  EXPECT_NEAR(r.dayRawYield[0], 0.2f, 1e-6f);
+  EXPECT_EQ(r.dayRawYield[1], 0.0f) << "no yield of its own";
+  EXPECT_NEAR(r.dayRawYield[2], 0.9f, 1e-6f);
+  // Class slot 3 takes the hex's product-7 yield: 0.3 x 1 x 1.
+  EXPECT_NEAR(SlotOutput(r, 3), 0.3f, 1e-6f);
+  // With flag bit 30 the lead's own output raises the caps: product 0 cap
+  // 0.4125, yield min(0.4125, 0.4125); product 1 cap 0.3925, yield 0.255;
+  // product 2 stays 0.9.
+  cls.flags |= 1u << 30;
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayProduction[0], 0.2f + 0.4125f, 1e-6f);
+  EXPECT_NEAR(r.dayProduction[1], 0.1375f + 0.255f, 1e-6f);
+  EXPECT_NEAR(r.dayProduction[2], 1.8f, 1e-6f);
+  EXPECT_NEAR(SlotOutput(r, 3), 0.6f, 1e-6f);
+  // An idle lead adds nothing of its own: caps alone, 0.2 again for product 0.
+  u.simOrders[kOrderStateWord] = kOrdersInactive;
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayProduction[0], 0.8125f, 1e-6f);
+  // A hex marked as yielding nothing gives nothing, lead or not.
+  u.simOrders[kOrderStateWord] = 0;
+  HexSlotSimFlags(*GetHexExtra(w, Cell(2, 2)), 0) = kSlotNoYield;
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayProduction[0], 0.8125f, 1e-6f);
+  EXPECT_NEAR(SlotOutput(r, 3), 0.9f, 1e-6f) << "0.3 from each of the first three days, none from the last";
+}
+
+TEST_F(HexPassTest, OwnerScaledClassesUseTheOwnersFactorUnlessItIsOne) {
+  World& w = *world_;
+  w.mapHeader.scaleSquared = 1.0f;
+  w.unitClasses.resize(4130);
+  UnitClassRecord& cls = w.unitClasses[4030];
+  cls.flags = (1u << 18) | (1u << 30);
+  SetOutputFactor(cls, 0, 0.3f);
+  Own(1, 2, 1, 1, 125);
+  UnitRecord u{};
+  u.owner = 1;
+  u.classIndex = 4030;
+  u.x = 1;
+  u.y = 2;
+  u.efficiency = 1.0f;
+  u.strength = u.targetStrength = 1.0f;
+  MakeHexStack(Cell(1, 2))->lead = &u;
+  PlayerRecord& r = w.players[1];
+  // Strength 1: the lead adds 1 x 0.3, times the owner's factor 2.0 for
+  // class 4030 (entry 36 + 6): 0.6; the cap is 0 + 0.6, f = 1.
+  w.techEffects[1][36 + 6] = 2.0f;
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayProduction[0], 0.6f, 1e-6f);
+  w.techEffects[1][36 + 6] = 1.0f;
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayProduction[0], 0.9f, 1e-6f);
+}
+
+TEST_F(HexPassTest, ALargeSettlementProducesForItsRegion) {
+  World& w = *world_;
+  w.worldEconomy.assign(1024, 0);
+  // World share / base: 3 / 2 for product 0, 1 / 1 for product 7.
+  le::StoreF32(w.worldEconomy.data() + 0 * 64 + 8, 3.0f);
+  le::StoreF32(w.worldEconomy.data() + 0 * 64 + 4, 2.0f);
+  le::StoreF32(w.worldEconomy.data() + 7 * 64 + 8, 1.0f);
+  le::StoreF32(w.worldEconomy.data() + 7 * 64 + 4, 1.0f);
+  w.unitClasses[12].flags = kClassSettlement;
+  Own(3, 3, 1, 1, 125);
+  UnitRecord u{};
+  u.owner = 1;
+  u.classIndex = 12;
+  u.x = 3;
+  u.y = 3;
+  u.efficiency = 0.5f;
+  u.strength = u.targetStrength = 1.0f;
+  MakeHexStack(Cell(3, 3))->lead = &u;
+  SetHexSettlementPopulation(*GetHexExtra(w, Cell(3, 3)), 2550000.0f);
+  PlayerRecord& r = w.players[1];
+  w.techEffects[1][product::kOutputFactor + 7] = 2.0f;
+  // pop / 25500000 = 0.1; f = (1 + 0.5 + 1) / 3 = 0.83333. Product 0:
+  // 0.1 x 1.5 x 1 x f = 0.125; product 7: 0.1 x 1 x 2 x f = 0.16667, which
+  // also goes to class slot 2. Products without a world base give nothing.
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayPopulationOutput[0], 0.125f, 1e-6f);
+  EXPECT_NEAR(r.dayProduction[0], 0.125f, 1e-6f);
+  EXPECT_NEAR(r.dayPopulationOutput[7], 0.1666667f, 1e-6f);
+  EXPECT_NEAR(SlotOutput(r, 2), 0.1666667f, 1e-6f);
+  EXPECT_EQ(r.dayPopulationOutput[1], 0.0f);
+  // 100,000 people are not above 100,000: no output.
+  SetHexSettlementPopulation(*GetHexExtra(w, Cell(3, 3)), 100000.0f);
+  DailyHexPassOver(w, maps_);
+  EXPECT_NEAR(r.dayPopulationOutput[0], 0.125f, 1e-6f);
+}
+
+TEST_F(HexPassTest, TheCensusAndTheYearlyRunningCosts) {
+  World& w = *world_;
+  w.mapHeader.scaleSquared = 1.0f;
+  w.mapHeader.hexScale = 20;
+  PlayerRecord& r = w.players[1];
+  r.kind = kKindHuman;
+  r.costFactor = 2.0f;
+  auto facility = [&](int index, uint32_t flags, uint8_t size, uint8_t kind, uint16_t rating) -> UnitClassRecord& {
+    UnitClassRecord& c = w.unitClasses[static_cast<size_t>(index)];
+    c.flags = flags;
+    c.buildWorkPerPoint = 10.0f;
+    SetClassCosts(c, 1000.0f, 0.0f, 0.0f);
+    SetClassCensus(c, size, kind, rating, 0);
+    return c;
+  };
+  facility(11, (1u << 17) | (1u << 10), 4, 0, 50);  // a marked port, census type 1
+  facility(13, (1u << 17) | (1u << 12), 3, 2, 40);  // a marked haven, type 2, kind 2
+  facility(14, 1u << 17, 2, 1, 10);                 // kind 1
+  facility(15, 1u << 23, 0, 0, 0);                  // running, not marked
+  UnitRecord units[4] = {};
+  const int classes[4] = {11, 13, 14, 15};
+  const float strengths[4] = {0.5f, 1.0f, 0.8f, 1.0f};
+  for (int i = 0; i < 4; ++i) {
+    UnitRecord& u = units[i];
+    u.owner = 1;
+    u.classIndex = static_cast<int16_t>(classes[i]);
+    u.x = static_cast<int16_t>(1 + i);
+    u.y = 1;
+    u.strength = u.targetStrength = strengths[i];
+    Own(1 + i, 1, 1, 1, 125);
+    MakeHexStack(Cell(1 + i, 1))->lead = &u;
+  }
+  SetUnitCrew(units[0], 7);
+  units[1].simOrders[kOrderStateWord] = kOrdersInactive;  // the haven is idle
+  DailyHexPassOver(w, maps_);
+  // Port (strength 0.5): running value 1000 / 10 x 1 / 10 x 0.5 = 5, times
+  // cost factor 2 x 365 = 3650 to the hex-lead costs; size 4 to the
+  // capacity, to both type-1 capacity entries, crew 7; port capacity
+  // 2 x 4 x 0.5 = 4; rating 50 x 0.5 = 25.
+  // Idle haven: kind 2 counts one idle, its bare rating 40; no costs.
+  // Kind 1 (0.8): 4 sites so far, m = 1: 10 x 0.8 x 2 x 365 = 5840; size 2
+  // to kind 1, its strength 0.8; rating 10 x 0.8 = 8.
+  // Running class (bit 23, not 20): scale hexSize 20: 1000 / 10 x 20 / 10
+  // = 200 x 1 x 2 x 365 = 146000 to the facilities' costs.
+  EXPECT_FLOAT_EQ(r.dayYearlyCostHexLead, 3650.0f + 5840.0f);
+  EXPECT_FLOAT_EQ(r.dayYearlyCostFacilities, 146000.0f);
+  EXPECT_FLOAT_EQ(RecordF32(r, kDayCapacityByKind), 4.0f);
+  EXPECT_FLOAT_EQ(RecordF32(r, kDayCapacityByKind + 4), 2.0f);
+  EXPECT_FLOAT_EQ(RecordF32(r, kDayCapacityByKind + 8), 0.0f) << "the kind-2 haven is idle";
+  EXPECT_FLOAT_EQ(RecordF32(r, kDayKind1Strength), 0.8f);
+  EXPECT_EQ(r.dayCensusCapacityA[1], 4);
+  EXPECT_EQ(r.dayCensusCapacityB[1], 4);
+  EXPECT_EQ(r.dayCensusCrew[1], 7);
+  EXPECT_EQ(r.dayCensusCapacityA[0] + r.dayCensusCapacityA[2], 0);
+  EXPECT_FLOAT_EQ(r.dayPortCapacity, 4.0f);
+  EXPECT_EQ(r.dayKind2Count, 0);
+  EXPECT_EQ(r.dayKind2IdleCount, 1);
+  EXPECT_FLOAT_EQ(r.dayLeadValue, 25.0f + 40.0f + 8.0f);
+
+  // A region of 36 sites pays 36 / 18 = 2 times as much for each marked one:
+  // the port 10 x 0.5 x 2 x 2 x 365 = 7300.
+  r.dayYearlyCostHexLead = 0.0f;
+  SetRecordF32(r, kDayCapacityByKind, 36.0f);
+  w.unitClasses[14].flags = 0;
+  w.unitClasses[15].flags = 0;
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(r.dayYearlyCostHexLead, 7300.0f);
+  EXPECT_FLOAT_EQ(RecordF32(r, kDayCapacityByKind), 40.0f);
+}
+
+TEST_F(HexPassTest, AFinishedImprovementCostsItsRunningValue) {
+  World& w = *world_;
+  w.mapHeader.scaleSquared = 1.0f;
+  w.mapHeader.hexScale = 20;
+  w.unitClasses.resize(4130);
+  UnitClassRecord& cls = w.unitClasses[kImprovementClassA];
+  cls.flags = 1u << 23;
+  cls.buildWorkPerPoint = 20.0f;
+  SetClassCosts(cls, 100.0f, 0.0f, 0.0f);
+  Own(2, 3, 1, 1, 125);
+  PlayerRecord& r = w.players[1];
+  r.costFactor = 1.0f;
+  HexExtra* e = GetHexExtra(w, Cell(2, 3));
+  e->x = 2;
+  e->y = 3;
+  HexSlotClass(*e, 0) = 0xB6;
+  HexSlotSimFlags(*e, 0) = 0x10;
+  SetHexSlotProgress(*e, 0, 1.0f);
+  // 100 / 20 x 20 / 10 = 10, x 1 x 365 / 10 = 365.
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(r.dayYearlyCostFacilities, 365.0f);
+  // One not started yet costs nothing.
+  SetHexSlotProgress(*e, 0, 0.0f);
+  HexSlotSimFlags(*e, 0) = 0x14;  // held: it stays at 0
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(r.dayYearlyCostFacilities, 365.0f);
 }
 
 }  // namespace
