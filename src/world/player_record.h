@@ -201,7 +201,15 @@ struct PlayerRecord {
   uint16_t dayCensusCapacityA[3];  // 13560
   uint16_t dayCensusCapacityB[3];  // 13566
   uint16_t dayCensusCrew[3];       // 13572
-  uint8_t bytes13578[122];
+  uint8_t bytes13578[2];
+  // Each cabinet post's state: its minister's job approval and concern (0
+  // to 1), the priorities the post recommends and a second word no rule
+  // reads yet.
+  float cabinetApproval[6];           // 13580
+  float cabinetConcern[6];            // 13604
+  uint32_t recommendedPriorities[6];  // 13628
+  uint32_t cabinetStateWord[6];       // 13652
+  uint8_t bytes13676[24];
   float civilAttitude[kMaxPlayers];       // 13700
   float diplomaticRelation[kMaxPlayers];  // 13828
   float belligerence[kMaxPlayers];        // 13956
@@ -344,6 +352,10 @@ static_assert(offsetof(PlayerRecord, portCapacity) == 13556);
 static_assert(offsetof(PlayerRecord, dayKind2Count) == 13558);
 static_assert(offsetof(PlayerRecord, dayCensusCapacityA) == 13560);
 static_assert(offsetof(PlayerRecord, dayCensusCrew) == 13572);
+static_assert(offsetof(PlayerRecord, cabinetApproval) == 13580);
+static_assert(offsetof(PlayerRecord, cabinetConcern) == 13604);
+static_assert(offsetof(PlayerRecord, recommendedPriorities) == 13628);
+static_assert(offsetof(PlayerRecord, cabinetStateWord) == 13652);
 static_assert(offsetof(PlayerRecord, civilAttitude) == 13700);
 static_assert(offsetof(PlayerRecord, diplomaticRelation) == 13828);
 static_assert(offsetof(PlayerRecord, belligerence) == 13956);
