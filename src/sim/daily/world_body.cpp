@@ -7,8 +7,13 @@
 #include "app/game_math.h"
 #include "sim/availability.h"
 #include "sim/daily/product_fields.h"
+#include "sim/facility_costs.h"
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
+#include "units/unit_batch.h"
+#include "units/unit_record.h"
+#include "world/data_tables.h"
+#include "world/list_items.h"
 #include "world/player_record.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
@@ -123,6 +128,11 @@ void Region(World& world, PlayerRecord& k, int self, int r) {
         BroadcastAbout(world, k, 147, static_cast<uint32_t>(r), static_cast<uint32_t>(j));
         Embargo(k, r, j, false);
       }
+    }
+    const WorldOfferContent units = WorldUnitOffer(world, self, r, u);
+    if (units.type != 0) {
+      SendWorldOffer(world, self, r, units);
+      if (!units.unitIds.empty()) BroadcastPlayerMessage(world, region, 0, 473, 473, 473, nullptr, MessageParams{});
     }
     const WorldOfferContent technology = WorldTechnologyOffer(world, r, u);
     if (technology.type != 0) SendWorldOffer(world, self, r, technology);
@@ -261,5 +271,140 @@ WorldOfferContent WorldProductOffer(const World& world, int r, uint32_t u) {
   if (product::Get(region, p, product::kOutput) < demand && product::Get(region, p, product::kStock) < demand / 60.0f &&
       quantity > 1000.0f && region.treasury < quantity * product::Get(region, p, product::kPrice) * 10.0f)
     offer.type = 219;
+  return offer;
+}
+
+namespace {
+
+// Class fields the body's offers read: the lowest technology level (byte
+// 26), the level from which the class is out of date (byte 115, 0 none),
+// the class mask that regions' masks are matched against (the word at 56),
+// and two bytes of its own: whether the body offers the class at all (181)
+// and how keenly (182).
+
+uint8_t ClassLevel(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[26]; }
+uint8_t ClassTopLevel(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[115]; }
+uint32_t ClassMask(const UnitClassImage& c) { return c.availability; }
+uint8_t ClassOnOffer(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[181]; }
+uint8_t ClassOfferWeight(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[182]; }
+constexpr uint32_t kClassFacilityFlag = 1u << 6;
+constexpr uint32_t kClassOutOfGame = 1u << 27;
+constexpr uint32_t kClassStockFlag = 1u << 28;
+constexpr uint32_t kClassSpecialKinds = 0xEu;  // bits 1-3
+constexpr int kSupplyGoods = 10;
+
+// The kind a class is priced and counted by: land, air, sea (submarines
+// count as sea); -1 for a kind outside those.
+int BaseType(const UnitClassImage& c) {
+  if (c.kind > 3) return -1;
+  return c.kind == 3 ? 2 : c.kind;
+}
+
+// The player may build the class: its design bit and both prerequisites.
+bool MayBuild(const World& world, int player, int classIndex) {
+  const uint8_t* row = DesignRow(const_cast<World&>(world), player);
+  if (!row || classIndex >= world.gameState.designRowBytes || !(row[classIndex] & 1u)) return false;
+  ProjectEntry probe;
+  probe.kind = kProjectDesign;
+  probe.index = static_cast<uint32_t>(classIndex);
+  return ItemAvailability(world, probe, player) != 0;
+}
+
+// The player may build the class or one further along its upgrade chain.
+bool MayBuildOnChain(const World& world, int player, int classIndex) {
+  std::vector<bool> seen(world.unitClasses.size(), false);
+  for (int c = classIndex; c > 0 && static_cast<size_t>(c) < world.unitClasses.size() && !seen[static_cast<size_t>(c)];
+       c = world.unitClasses[static_cast<size_t>(c)].successor) {
+    seen[static_cast<size_t>(c)] = true;
+    if (MayBuild(world, player, c)) return true;
+  }
+  return false;
+}
+
+bool HoldsPrerequisites(const World& world, int player, int classIndex) {
+  ProjectEntry probe;
+  probe.kind = kProjectDesign;
+  probe.index = static_cast<uint32_t>(classIndex);
+  return ItemAvailability(world, probe, player) != 0;
+}
+
+bool Candidate(const PlayerRecord& region, const UnitClassRecord& c, uint32_t u) {
+  if (c.name[0] == 0 || ClassOnOffer(c) == 0) return false;
+  if (!(static_cast<float>(ClassLevel(c)) < region.techLevel)) return false;
+  if (ClassTopLevel(c) != 0 && !(static_cast<float>(ClassTopLevel(c)) > region.techLevel)) return false;
+  if (c.flags & (kClassOutOfGame | kClassFacilityFlag)) return false;
+  if ((c.flags & kClassStockFlag) && (c.flags & kClassSpecialKinds)) return false;
+  const int t = BaseType(c);
+  if (t < 0 || (t != 0 && region.dayCensusCapacityB[t] == 0)) return false;
+  if (!((region.classMask | 1u) & ClassMask(c))) return false;
+  const uint32_t weight = ClassOfferWeight(c);
+  if (!(weight * weight > (u / 10) % 100)) return false;
+  return static_cast<float>(c.strengthPerSize) * ClassBuildTime(c) < region.tradeOpenness * 200.0f;
+}
+
+}  // namespace
+
+int32_t WorldUnitOfferCount(const UnitClassRecord& c, const PlayerRecord& region) {
+  const float n = static_cast<float>(c.strengthPerSize);
+  const float f = BaseType(c) >= 2 ? 0.5f : 1.0f;
+  const float unitCost = product::Get(region, kSupplyGoods, product::kUnitCost);
+  const float cost = (f * n * ClassResourceB(c) + 0.9f) * unitCost + n * ClassMoneyPrice(c) + 100000000.0f;
+  // A cost that is no number or none at all buys the one unit.
+  const int32_t more = CheckedTrunc(SafeDivide(1000000000.0f, cost));
+  int32_t count = 1 + (more > 0 ? more : 0);
+  if (c.flags & kClassStockFlag) count *= 2;
+  return count;
+}
+
+WorldOfferContent WorldUnitOffer(World& world, int body, int r, uint32_t u) {
+  WorldOfferContent offer;
+  if (body < 0 || body >= kMaxPlayers || r < 0 || r >= kMaxPlayers) return offer;
+  const PlayerRecord& region = world.players[r];
+  const float openness = region.tradeOpenness;
+  const size_t classes = world.unitClasses.size();
+  if (!(static_cast<float>(u) < openness * 1000.0f) || classes == 0) return offer;
+  const uint32_t pick = static_cast<uint32_t>(CheckedTrunc(region.treasury / 10000.0f));
+  int c = -1;
+  for (int32_t k = CheckedTrunc(region.standing * 20.0f); k >= 1; --k) {
+    const auto at = static_cast<size_t>(pick / static_cast<uint32_t>(k) % classes);
+    if (Candidate(region, world.unitClasses[at], u)) {
+      c = static_cast<int>(at);
+      break;
+    }
+  }
+  if (c < 0) return offer;
+  const UnitClassRecord& cls = world.unitClasses[static_cast<size_t>(c)];
+  const int t = BaseType(cls);
+  const float n = static_cast<float>(cls.strengthPerSize);
+  const float price = ClassMoneyPrice(cls);
+  auto makeUnits = [&] {
+    std::vector<UnitRecord*> made;
+    CreateUnitBatch(world, world.players[body], c, WorldUnitOfferCount(cls, region), 0, true, true, &made);
+    for (const UnitRecord* unit : made) offer.unitIds.push_back(unit->id);
+  };
+  if (!(region.treasury > 0.0f) ||
+      region.dayCensusCapacityA[t] <= 1 + CheckedTrunc(5.0f * openness)) {
+    makeUnits();
+    offer.type = 219;
+  } else if (MayBuildOnChain(world, r, c)) {
+    makeUnits();
+    offer.type = 189;
+    offer.secondAmount = n * price;
+  } else if (HoldsPrerequisites(world, body, c)) {
+    static constexpr float kDesignFactor[3] = {3.0f, 2.0f, 0.5f};
+    // Submarines, counted with sea classes elsewhere, keep their own factor.
+    const float factor = cls.kind == 3 ? 1.0f : kDesignFactor[t];
+    const float designPrice = (n * price + 0.9f) * factor * std::max(0.1f, 2.0f - 2.0f * openness);
+    const float rich = openness * 1000000000.0f;
+    if (region.treasury >= rich && designPrice < 2.0f * region.treasury) {
+      offer.type = 189;
+      offer.unitClass = c;
+      offer.secondAmount = designPrice;
+    } else if (region.treasury < rich) {
+      offer.type = 219;
+      offer.unitClass = c;
+    }
+  }
+  if (offer.type != 0 && offer.unitIds.empty() && offer.unitClass < 0) offer.type = 0;
   return offer;
 }

@@ -7,6 +7,7 @@
 #include "sim/dip_offer.h"
 
 struct PlayerRecord;
+struct UnitClassRecord;
 struct World;
 
 void RunWorldBodyDay(World& world, PlayerRecord& region);
@@ -41,3 +42,15 @@ WorldOfferContent WorldTechnologyOffer(const World& world, int region, uint32_t 
 // The product or loan the body may offer a region on a day with draw u:
 // none (type 0) unless the draw, the region's needs and its treasury say so.
 WorldOfferContent WorldProductOffer(const World& world, int region, uint32_t u);
+
+// How many units of the class the body makes for one offer to the region:
+// 1 + 1,000,000,000 / ((f x n x B + 0.9) x the region's unit cost of product
+// 10 + n x M + 100,000,000), the quotient truncated, doubled for a stock
+// class; n is the class's strength per size, M its money price, B its cost
+// in product 10, f 0.5 for sea and submarine classes and 1.0 for the others.
+int32_t WorldUnitOfferCount(const UnitClassRecord& cls, const PlayerRecord& region);
+// The unit class or design the body may offer the region on a day with
+// draw u: none (type 0) unless the draw, the region's standing, openness,
+// technology level, capacities and masks find a class for it. Units offered
+// are made at once for the body, in its reserve.
+WorldOfferContent WorldUnitOffer(World& world, int body, int region, uint32_t u);

@@ -3,12 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cstring>
 #include <cmath>
 #include <utility>
 #include <vector>
 
 #include "sim/command_test_world.h"
+#include "sim/message_test_support.h"
 #include "sim/daily/product_fields.h"
+#include "sim/facility_costs.h"
+#include "units/unit_record.h"
+#include "units/unit_tables.h"
+#include "world/id_lookups.h"
 #include "sim/player_message_link.h"
 #include "world/text/policy_fields.h"
 
@@ -240,6 +246,225 @@ TEST_F(WorldBody, TheOfferRecord) {
   EXPECT_TRUE(plain.offered.dealItems.empty());
   EXPECT_TRUE(plain.requested.dealItems.empty());
   EXPECT_TRUE(plain.offered.discoveries.empty());
+}
+
+
+// A class of strength 10 a size, two days' work a point, price 2,000,000 and
+// 50 of product 10 a point.
+UnitClassRecord OfferClass(uint8_t kind = 0, uint32_t flags = 0, float price = 2000000.0f) {
+  UnitClassRecord c;
+  std::strcpy(c.name, "Rifles");
+  c.strengthPerSize = 10;
+  c.buildWorkPerPoint = 2.0f;
+  c.kind = kind;
+  c.flags = flags;
+  c.availability = 1;
+  SetClassCosts(c, price, 0.0f, 50.0f);
+  auto* bytes = reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c));
+  bytes[26] = 1;   // from technology level 1
+  bytes[181] = 1;  // on offer
+  bytes[182] = 7;  // 49 beats every draw whose tens end below 49
+  return c;
+}
+
+TEST(WorldUnitOfferCount, WorkedByHand) {
+  PlayerRecord r{};
+  product::Set(r, 10, product::kUnitCost, 1000.0f);
+  // (10 x 50 + 0.9) x 1,000 + 10 x 2,000,000 + 100,000,000 = 120,500,900;
+  // 1,000,000,000 / 120,500,900 = 8.3 gives 8, and one more: 9.
+  EXPECT_EQ(WorldUnitOfferCount(OfferClass(), r), 9);
+  // At sea half the goods: 250,900 + 120,000,000; 8.3 again: 9.
+  EXPECT_EQ(WorldUnitOfferCount(OfferClass(2), r), 9);
+  // Price 30,000,000: 500,900 + 300,000,000 + 100,000,000 = 400,500,900;
+  // 2.5 gives 2, and one more: 3; a stock class twice that: 6.
+  EXPECT_EQ(WorldUnitOfferCount(OfferClass(0, 0, 30000000.0f), r), 3);
+  EXPECT_EQ(WorldUnitOfferCount(OfferClass(0, kClassStock, 30000000.0f), r), 6);
+  // Free and without goods: 0.9 x 0 + 0 + 100,000,000; 10, and one more: 11.
+  product::Set(r, 10, product::kUnitCost, 0.0f);
+  EXPECT_EQ(WorldUnitOfferCount(OfferClass(0, 0, 0.0f), r), 11);
+  // A cost below nothing buys the one unit, never a negative count.
+  product::Set(r, 10, product::kUnitCost, -1.0e9f);
+  EXPECT_EQ(WorldUnitOfferCount(OfferClass(), r), 1);
+}
+
+class WorldUnits : public WorldBody {
+ protected:
+  void SetUp() override {
+    WorldBody::SetUp();
+    World& w = *t.world;
+    // Four classes; a draw of 456 and a treasury of 123,456.7 (12 ten
+    // thousands) with standing 0.1 try class 12 / 2 mod 4 = 2, then
+    // 12 / 1 mod 4 = 0.
+    w.unitClasses.assign(4, UnitClassRecord{});
+    w.unitClasses[2] = OfferClass();
+    w.gameState.designRowBytes = 4;
+    w.designRows.assign(32 * 4, 0);
+    PlayerRecord& r = P(2);
+    r.standing = 0.1f;
+    r.tradeOpenness = 0.5f;  // draws below 500; rich from 500,000,000
+    r.techLevel = 3.0f;
+    r.gdpInput2 = 0.5f;
+    product::Set(r, 10, product::kUnitCost, 1000.0f);
+  }
+  std::vector<const UnitRecord*> Reserve(int player) {
+    std::vector<const UnitRecord*> out;
+    ForEachTableUnit(t.world->unitTables, kUnitTableReserve, player, 0, [&](UnitRecord& u) { out.push_back(&u); });
+    return out;
+  }
+};
+
+TEST_F(WorldUnits, APoorRegionIsOfferedUnitsMadeForTheBodyInItsReserve) {
+  World& w = *t.world;
+  const WorldOfferContent offer = WorldUnitOffer(w, 4, 2, 456);
+  EXPECT_EQ(offer.type, 219u);
+  EXPECT_EQ(offer.unitClass, -1);
+  EXPECT_EQ(offer.secondAmount, 0.0f);
+  ASSERT_EQ(offer.unitIds.size(), 9u);
+  const std::vector<const UnitRecord*> reserve = Reserve(4);
+  ASSERT_EQ(reserve.size(), 9u);
+  for (size_t i = 0; i < 9; ++i) {
+    const UnitRecord* u = FindUnitById(w, offer.unitIds[i]);
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(u, reserve[i]);
+    EXPECT_EQ(u->owner, 4);
+    EXPECT_EQ(u->classIndex, 2);
+    EXPECT_EQ(u->simOrders[kOrderStateWord], kOrdersInactive);
+  }
+}
+
+TEST_F(WorldUnits, TheClassTestsEachRefuse) {
+  World& w = *t.world;
+  auto refused = [&](auto change) {
+    UnitClassRecord saved = w.unitClasses[2];
+    PlayerRecord savedRegion = P(2);
+    change(w.unitClasses[2], P(2));
+    const bool none = WorldUnitOffer(w, 4, 2, 456).type == 0;
+    w.unitClasses[2] = saved;
+    P(2) = savedRegion;
+    return none;
+  };
+  auto bytes = [](UnitClassRecord& c) { return reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c)); };
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { bytes(c)[181] = 0; }));
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.name[0] = 0; }));
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { bytes(c)[26] = 3; }));    // level not below 3
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { bytes(c)[115] = 3; }));   // out of date at 3
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.flags = 1u << 27; }));
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.flags = kClassFacility; }));
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.flags = kClassStock | 2u; }));
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.availability = 2; }));  // masks apart
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { bytes(c)[182] = 6; }));   // 36 not above 45
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.buildWorkPerPoint = 10.0f; }));  // 100 not below 100
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.kind = 1; }));  // no air capacity
+  EXPECT_TRUE(refused([&](UnitClassRecord&, PlayerRecord& r) { r.standing = 0.04f; }));  // k from 0: no class tried
+  EXPECT_FALSE(refused([&](UnitClassRecord& c, PlayerRecord& r) {
+    c.kind = 1;
+    r.dayCensusCapacityB[1] = 1;
+  }));
+  EXPECT_FALSE(refused([&](UnitClassRecord& c, PlayerRecord& r) {
+    c.availability = 2;
+    r.classMask = 2;
+  }));
+  EXPECT_FALSE(refused([&](UnitClassRecord& c, PlayerRecord& r) {  // found on the second try
+    w.unitClasses[0] = c;
+    c.name[0] = 0;
+    (void)r;
+  }));
+  w.unitClasses[0] = UnitClassRecord{};
+  EXPECT_EQ(WorldUnitOffer(w, 4, 2, 500).type, 0u);  // draw not below 500
+}
+
+TEST_F(WorldUnits, ARegionThatCanBuildTheClassPaysForTheUnits) {
+  World& w = *t.world;
+  P(2).dayCensusCapacityA[0] = 4;  // more than 1 + 2.5 whole
+  DesignRow(w, 2)[2] = 1;
+  WorldOfferContent offer = WorldUnitOffer(w, 4, 2, 456);
+  EXPECT_EQ(offer.type, 189u);
+  EXPECT_EQ(offer.unitIds.size(), 9u);
+  EXPECT_EQ(offer.secondAmount, 20000000.0f);  // 10 x 2,000,000
+  // Or a class further along the upgrade chain.
+  DesignRow(w, 2)[2] = 0;
+  w.unitClasses[2].successor = 3;
+  w.unitClasses[3].successor = 2;  // a loop in a bad table ends
+  DesignRow(w, 2)[3] = 1;
+  offer = WorldUnitOffer(w, 4, 2, 456);
+  EXPECT_EQ(offer.type, 189u);
+  EXPECT_EQ(offer.unitIds.size(), 9u);
+}
+
+TEST_F(WorldUnits, OtherwiseTheDesignIsOffered) {
+  World& w = *t.world;
+  P(2).dayCensusCapacityA[0] = 4;
+  // Below 500,000,000: the design for nothing.
+  WorldOfferContent offer = WorldUnitOffer(w, 4, 2, 456);
+  EXPECT_EQ(offer.type, 219u);
+  EXPECT_EQ(offer.unitClass, 2);
+  EXPECT_TRUE(offer.unitIds.empty());
+  EXPECT_EQ(offer.secondAmount, 0.0f);
+  // Rich: (10 x 2,000,000 + 0.9) x 3.0 x max(0.1, 2 - 1) = 60,000,002.7,
+  // below twice the treasury.
+  P(2).treasury = 600000000.0f;  // 60,000 ten thousands: class 60,000 / 2 mod 4 = 0, then 0
+  w.unitClasses[0] = w.unitClasses[2];
+  offer = WorldUnitOffer(w, 4, 2, 456);
+  EXPECT_EQ(offer.type, 189u);
+  EXPECT_EQ(offer.unitClass, 0);
+  EXPECT_FLOAT_EQ(offer.secondAmount, 60000002.7f);
+  // A submarine design counts 1.0.
+  w.unitClasses[0].kind = 3;
+  P(2).dayCensusCapacityB[2] = 1;
+  P(2).dayCensusCapacityA[2] = 4;
+  offer = WorldUnitOffer(w, 4, 2, 456);
+  EXPECT_FLOAT_EQ(offer.secondAmount, 20000000.9f);
+  // The body must hold the design's prerequisites itself.
+  w.techs.assign(3, TechRecord{});
+  w.techs[1].category = 1;
+  w.gameState.techCount = 3;
+  w.techRows.assign(32 * 3, PlayerTechState{});
+  w.unitClasses[0].requiredTechs[0] = 1;
+  EXPECT_EQ(WorldUnitOffer(w, 4, 2, 456).type, 0u);
+  TechRow(w, 4)[1].known = 2;
+  EXPECT_EQ(WorldUnitOffer(w, 4, 2, 456).type, 189u);
+}
+
+TEST(WorldUnitDay, TheRegionGetsTheOfferAndTheOthersHearOfIt) {
+  MessageTestWorld m;
+  World& w = *m.world;
+  PlayerMessageLink saved = g_playerMessageLink;
+  g_playerMessageLink = PlayerMessageLink{};
+  m.Type(219);
+  m.Type(473);
+  w.players[4].kind = kKindWorld;
+  w.gameState.turnNumber = 3;
+  w.worldEconomy.assign(1024, 0);
+  w.unitClasses.assign(4, UnitClassRecord{});
+  w.unitClasses[2] = OfferClass();
+  for (int p = 1; p <= 3; ++p) {
+    PlayerRecord& r = w.players[p];
+    r.standing = 0.5f;
+    r.approval = 0.5f;
+    r.creditRating = 0.5f;
+    r.treasury = 123456.7f;  // draw 456
+  }
+  PlayerRecord& r = w.players[2];
+  r.standing = 0.1f;
+  r.tradeOpenness = 0.5f;
+  r.techLevel = 3.0f;
+  r.gdpInput2 = 0.5f;
+  product::Set(r, 10, product::kUnitCost, 1000.0f);
+  // Messages are kept where their region is played: first on region 2's
+  // machine, then on region 1's.
+  w.gameState.localPlayer = 2;
+  RunWorldBodyDay(w, w.players[4]);
+  int made = 0;
+  ForEachTableUnit(w.unitTables, kUnitTableReserve, 4, 0, [&](UnitRecord&) { ++made; });
+  EXPECT_EQ(made, 9);
+  EXPECT_EQ(m.TypesOf(2), (std::vector<uint32_t>{219}));
+  w.gameState.localPlayer = 1;
+  RunWorldBodyDay(w, w.players[4]);
+  g_playerMessageLink = saved;
+  EXPECT_EQ(m.TypesOf(1), (std::vector<uint32_t>{473}));
+  made = 0;
+  ForEachTableUnit(w.unitTables, kUnitTableReserve, 4, 0, [&](UnitRecord&) { ++made; });
+  EXPECT_EQ(made, 18);
 }
 
 }  // namespace
