@@ -237,6 +237,12 @@ float PlayerRatingB(const World& world, const PlayerRecord& r, float x) {
 
 void PostCabinetDefaults(World&, PlayerRecord& region) {
   for (int post = 0; post < kCabinetPosts; ++post) {
+    // Every post starts the game half approving and half concerned, with
+    // nothing recommended.
+    region.cabinetApproval[post] = 0.5f;
+    region.cabinetConcern[post] = 0.5f;
+    region.recommendedPriorities[post] = 0;
+    region.cabinetStateWord[post] = 0;
     if (CabinetId(region.displayPolicy.cabinetPolicy[post], 0) == 1) continue;
     PostCommand_28_32_36(256, static_cast<uint32_t>(post), post == 0 ? 2u : 1u, 14u + static_cast<uint32_t>(post));
     PostCommand_28_32(257, static_cast<uint32_t>(post), 10000u);

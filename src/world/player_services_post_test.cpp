@@ -77,4 +77,23 @@ TEST_F(ServicePosts, CabinetDefaultsSkipStaffedPostsAndMarkTheAdvancedOrders) {
   EXPECT_EQ(posts, (std::vector<uint32_t>{0, 1, 2, 4, 5}));
 }
 
+TEST_F(ServicePosts, CabinetDefaultsResetEveryPostsState) {
+  PlayerRecord& r = g_world.players[2];
+  SetCabinetId(r.displayPolicy.cabinetPolicy[3], 0, 1);  // staffed: its state is reset all the same
+  for (int post = 0; post < kCabinetPosts; ++post) {
+    r.cabinetApproval[post] = 0.9f;
+    r.cabinetConcern[post] = 0.1f;
+    r.recommendedPriorities[post] = 0xFFu;
+    r.cabinetStateWord[post] = 7u;
+  }
+  PostCabinetDefaults(g_world, r);
+  for (int post = 0; post < kCabinetPosts; ++post) {
+    EXPECT_EQ(r.cabinetApproval[post], 0.5f) << post;
+    EXPECT_EQ(r.cabinetConcern[post], 0.5f) << post;
+    EXPECT_EQ(r.recommendedPriorities[post], 0u) << post;
+    EXPECT_EQ(r.cabinetStateWord[post], 0u) << post;
+  }
+  EXPECT_EQ(g_world.players[3].cabinetApproval[0], 0.0f) << "only this region";
+}
+
 }  // namespace
