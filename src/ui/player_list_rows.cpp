@@ -1,0 +1,61 @@
+#include "ui/player_list_rows.h"
+
+#include <string>
+
+#include "ui/list_control.h"
+#include "world/player_names.h"
+#include "world/player_record.h"
+#include "world/text/text_lists.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr intptr_t kPlayerZeroRow = 100;
+
+// The "diprel" word of a class: self, friendly, neutral, hostile.
+int RelationWord(uint32_t relation) {
+  switch (relation) {
+    case kRelationSelf: return 0;
+    case kRelationFriendly: return 1;
+    case kRelationHostile: return 3;
+    default: return 2;
+  }
+}
+
+bool Listed(const PlayerRecord& r, const PlayerListOptions& o) {
+  return r.kind == kKindHuman || (r.kind == kKindComputer && o.includeKind3) || (r.kind == kKindWorld && o.includeKind1);
+}
+
+}  // namespace
+
+uint32_t RelationClassOf(const PlayerRecord& viewer, int copy, int player) {
+  if (player == viewer.number) return kRelationSelf;
+  const PlayerPolicyBlock& block = copy == 0 ? viewer.displayPolicy : viewer.simPolicy;
+  const uint32_t bit = 1u << (static_cast<uint32_t>(player) & 31u);
+  if (block.hostileMask & bit) return kRelationHostile;
+  if (block.friendlyMask & bit) return kRelationFriendly;
+  return kRelationNeutral;
+}
+
+void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListControl& list,
+                       const PlayerListOptions& options) {
+  const int32_t highest = world.gameState.highestPlayer < kMaxPlayers ? world.gameState.highestPlayer : kMaxPlayers - 1;
+  for (int p = 0; p <= highest; ++p) {
+    const PlayerRecord& r = world.players[p];
+    if (!Listed(r, options)) continue;
+    const uint32_t relation = RelationClassOf(viewer, options.copy, p);
+    if (!(relation & options.relationMask) || !(options.playerMask & (1u << p))) continue;
+    const intptr_t value = p == 0 ? kPlayerZeroRow : p;
+    if (options.pictureRows) {
+      ListAddIconItem(list, p, 0, 0, value);
+    } else if (options.showRelation) {
+      std::string text = LookupLocalizedName(world, r);
+      text += " (";
+      text += TextListText(kListDiprel, RelationWord(relation));
+      text += ")";
+      ListAddTextItem(list, text.c_str(), value);
+    } else {
+      ListAddTextItem(list, LookupLocalizedName(world, r), value);
+    }
+  }
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The rows of the region lists that the economy, diplomacy, statistics and
+// operations screens show: one row per region the viewer may pick.
+#include <cstdint>
+
+class ListControl;
+struct PlayerRecord;
+struct World;
+
+// Relation classes of a region as a viewer sees it; a relation mask is an OR
+// of them.
+inline constexpr uint32_t kRelationSelf = 1;
+inline constexpr uint32_t kRelationFriendly = 2;
+inline constexpr uint32_t kRelationNeutral = 4;
+inline constexpr uint32_t kRelationHostile = 8;
+
+struct PlayerListOptions {
+  bool showRelation = false;   // text rows read "name (relation)"
+  uint32_t relationMask = 15;  // the relation classes listed
+  bool includeKind1 = false;   // regions without a daily economy
+  int copy = 0;                // the viewer's settings copy: 0 display, 1 simulation
+  uint32_t playerMask = 0xFFFFFFFFu;  // bit p lists player p
+  bool pictureRows = false;    // flag pictures instead of text
+  bool includeKind3 = false;   // computer-led regions
+};
+
+// The class of `player` seen from the viewer through its chosen settings copy.
+uint32_t RelationClassOf(const PlayerRecord& viewer, int copy, int player);
+
+// Appends a row for every region 0 to the highest player that the options
+// let through: regions led by a person always, computer-led and
+// economy-less ones when asked for, whose relation class is in the mask and
+// whose bit is in the player mask. A row's value is the player number, 100
+// for player 0 (a value of 0 would read as no row).
+void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListControl& list,
+                       const PlayerListOptions& options);
