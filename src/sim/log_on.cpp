@@ -20,6 +20,7 @@
 #include "sim/safe_file_name.h"
 #include "sim/sim_ui_link.h"
 #include "units/unit_census.h"
+#include "units/unit_tables.h"
 #include "world/object_hex.h"
 #include "world/player_services.h"
 #include "world/text/player_settings.h"
@@ -294,6 +295,7 @@ int32_t LogOn(ScreenManager* ui, int32_t loadedFromSave, int32_t joining) {
     PrepareNewGame(ui, world);
   else
     PrepareLoadedGame(world, joining);
+  RebuildUnitTables(world);
 
   if (g_simUi.clearGameQueues) g_simUi.clearGameQueues(ui);
   int32_t result = g_simUi.loadGameImages ? g_simUi.loadGameImages(ui) : plat::kOk;
