@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "app/calendar.h"
+#include "app/list_node.h"
 #include "sim/command_log.h"
 #include "sim/command_network.h"
 #include "sim/command_post.h"
@@ -15,6 +17,9 @@
 #include "units/unit_record.h"
 #include "world/data_tables.h"
 #include "world/hex_cell.h"
+#include "world/id_lookups.h"
+#include "world/player_services.h"
+#include "world/recurring_item.h"
 #include "world/record_helpers.h"
 #include "world/text/policy_fields.h"
 #include "world/text/rule_tables.h"
@@ -66,6 +71,19 @@ void PostAnswer(World& world, int q, int against) {
 // Bits of the word that holds the wage switches and the world-market state.
 constexpr uint32_t kWorldMarketMember = 1u << 2;
 constexpr uint32_t kWorldMarketJoinWaiting = 1u << 8;
+constexpr uint32_t kLoanWaiting = 1u << 5;
+constexpr uint32_t kRepayWaiting = 1u << 6;
+constexpr uint32_t kHasTakenLoan = 1u << 7;
+
+// The longest term a loan can name: its years must fit the item's byte.
+constexpr uint32_t kLongestLoanMonths = 255 * 12;
+constexpr uint8_t kLoanKind = 1;
+constexpr uint8_t kWorldBank = 0;
+
+void ClearDisplayBit(World& world, PlayerRecord& player, uint32_t bit) {
+  WorldLockGuard hold(world, kLockCommandLog);
+  player.displayPolicy.wageFlags &= ~bit;
+}
 
 void Relation(CommandPass& run) {
   World& w = run.world;
@@ -136,8 +154,77 @@ void WorldMarketCommand(World& world, PlayerRecord& player, int copy, uint32_t j
       (player.simPolicy.wageFlags & ~kWorldMarketMember) | ((join & 1u) ? kWorldMarketMember : 0u);
 }
 
-void TakeLoanCommand(World&, PlayerRecord&, int, uint32_t) {}
-void RepayLoanCommand(World&, PlayerRecord&, int, uint32_t) {}
+void TakeLoanCommand(World& world, PlayerRecord& player, int copy, uint32_t termMonths) {
+  const int self = PlayerIndex(world, player);
+  if (copy == 0) {
+    player.displayPolicy.wageFlags |= kLoanWaiting | kHasTakenLoan;
+    return;
+  }
+  ClearDisplayBit(world, player, kLoanWaiting);
+  player.simPolicy.wageFlags |= kHasTakenLoan;
+  // What the region may still borrow; a region that may borrow nothing, or
+  // a term of no months or beyond the item's years, takes no loan.
+  const float amount = PlayerRatioC(player);
+  if (self < 0 || termMonths == 0 || termMonths > kLongestLoanMonths || !(amount > 0.0f)) return;
+  RecurringItem* item = NewZeroed<RecurringItem>();
+  if (!item) return;
+  const uint32_t today = world.gameState.currentDay;
+  GameDate date;
+  date.dayNumber = static_cast<int32_t>(today);
+  DayNumberToDate(date);
+  RecurringFields f{};
+  f.kind = kLoanKind;
+  f.payer = static_cast<uint8_t>(self);
+  f.payee = kWorldBank;
+  f.serial = static_cast<uint16_t>(player.itemSerial);
+  player.itemSerial = static_cast<int16_t>(player.itemSerial + 1);
+  // Interest runs every day; the whole sum falls due at maturity.
+  f.periodKind = kPeriodMonthly;
+  f.dueDay = date.day;
+  f.flags = kRecurringInterest;
+  f.termYears = static_cast<uint8_t>(termMonths / 12);
+  f.amount = amount;
+  f.rate = PlayerRatingB(world, player, static_cast<float>(termMonths));
+  f.startDay = today;
+  date.year = static_cast<int16_t>(date.year + termMonths / 12);
+  DateToDayNumber(date);
+  DateAddMonths(date, static_cast<int8_t>(termMonths % 12));
+  f.maturityDay = static_cast<uint32_t>(date.dayNumber);
+  f.globalSerial = ++world.players[0].commandCounter;
+  StoreRecurringFields(*item, f);
+  {
+    WorldLockGuard hold(world, kLockRecurring);
+    if (world.recurringItems)
+      world.recurringItems->Append(item);
+    else
+      world.recurringItems = item;
+  }
+  player.treasury += amount;
+  player.debtKind1 += amount;
+  player.creditRating *= 0.99f;
+}
+
+void RepayLoanCommand(World& world, PlayerRecord& player, int copy, uint32_t recurringId) {
+  if (copy == 0) {
+    player.displayPolicy.wageFlags |= kRepayWaiting;
+    return;
+  }
+  // The mark goes whether or not the loan could be repaid.
+  ClearDisplayBit(world, player, kRepayWaiting);
+  const int self = PlayerIndex(world, player);
+  WorldLockGuard hold(world, kLockRecurring);
+  RecurringItem* item = recurringId != 0 ? FindRecurringItemById(world, recurringId) : nullptr;
+  if (!item || self < 0) return;
+  RecurringFields f = LoadRecurringFields(*item);
+  // Only the region's own loan, and only with the money to hand.
+  if (f.kind != kLoanKind || f.payer != self || !(f.amount > 0.0f) || f.amount > player.treasury) return;
+  player.treasury -= f.amount;
+  player.debtKind1 -= f.amount;
+  player.creditRating *= 1.01f;
+  f.amount = 0.0f;
+  f.kind = kRecurringFinished;
+  StoreRecurringFields(*item, f);
+}
 void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t target) {
   const int self = PlayerIndex(world, player);
   if (self < 0 || target >= static_cast<uint32_t>(kMaxPlayers)) return;

@@ -24,9 +24,16 @@ void SetGovernmentTypeCommand(World& world, PlayerRecord& player, int copy, uint
 // copies, and the request bit of the display copy while the command waits.
 void WorldMarketCommand(World& world, PlayerRecord& player, int copy, uint32_t join);
 
-// The relations code's handlers; they change nothing yet.
-void TakeLoanCommand(World& world, PlayerRecord& player, int copy, uint32_t termMonths);       // 30
-void RepayLoanCommand(World& world, PlayerRecord& player, int copy, uint32_t recurringId);    // 31
+// 30: a loan from the world bank for a term of months: the display pass
+// marks the request; the simulation pass lends what the region may still
+// borrow at its rate for the term, as an item of its debts that pays interest
+// daily and falls due at the end of the term. Nothing for a term of no
+// months or of more than 255 years, or when the region may borrow nothing.
+void TakeLoanCommand(World& world, PlayerRecord& player, int copy, uint32_t termMonths);
+// 31: the region's own loan of that id repaid early in full, when the
+// treasury holds the sum; the request's mark goes either way.
+void RepayLoanCommand(World& world, PlayerRecord& player, int copy, uint32_t recurringId);
+// The relations code's handlers.
 void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t target);        // 177
 void SurrenderCommand(World& world, PlayerRecord& player, int copy, uint32_t winner, uint32_t merger);  // 181
 void EndTreatyCommand(World& world, PlayerRecord& player, int copy, uint32_t type, uint32_t partner,
