@@ -32,10 +32,6 @@ constexpr uint8_t kSlotEndB = 0x20;
 constexpr uint8_t kSlotUnusable = 0x0A;
 constexpr int kNoEnd = 6;
 
-// Order word 12 (byte 204) and word 15 (byte 216) bits of the facility rules.
-constexpr uint32_t kOrderWord12Bit29 = 1u << 29;
-constexpr uint32_t kOrderWord12Bit31 = 1u << 31;
-
 const uint8_t* Bytes(const HexExtra& e) { return reinterpret_cast<const uint8_t*>(static_cast<const HexExtraImage*>(&e)); }
 
 const TerrainRecord* TerrainOf(const World& world, const HexCell& cell) {
