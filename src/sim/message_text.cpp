@@ -10,6 +10,7 @@
 #include "sim/dip_offer.h"
 #include "sim/offer_description.h"
 #include "sim/player_messages.h"
+#include "sim/relations.h"
 #include "units/hex_unit_stack.h"
 #include "units/unit_create.h"
 #include "units/unit_record.h"
@@ -95,6 +96,18 @@ std::string ScenarioReport(const World& world, uint8_t owner) {
     return g_scenarioText.emailTexts[code].c_str();
   if (g_scenarioText.emailTexts[0]) return g_scenarioText.emailTexts[0].c_str();
   return "Nothing to report.\n";
+}
+
+// The shares of the owner's last election, each party under the name the
+// region picked for it (the fourth party's name is the list's first: no pick
+// is kept for it).
+std::string ElectionResultsOf(const World& world, uint8_t owner) {
+  if (owner >= kMaxPlayers) return {};
+  const PlayerRecord& r = world.players[owner];
+  const char* const names[4] = {TextListText(kListPolpartyleft, r.bandPicks[0]),
+                                TextListText(kListPolpartycenter, r.bandPicks[1]),
+                                TextListText(kListPolpartyright, r.bandPicks[2]), TextListText(kListPolpartyother, 0)};
+  return FormatElectionResults(r, names);
 }
 
 // Appends text to the body at `length`, cut to the body's room.
@@ -227,6 +240,8 @@ void FormatGameMessageText(World& world, PlayerMessage& message) {
       break;
     }
     case 25: Append(body, length, OfferItemsText(world, attachment).c_str()); break;
+    case 26:
+    case 27: Append(body, length, ElectionResultsOf(world, message.owner).c_str()); break;
     case 40:
       length = 0;
       body[0] = '\0';

@@ -264,4 +264,40 @@ TEST(MessageBody, OfferBlockFollowsTheTemplate) {
   DeleteZeroed(m);
 }
 
+TEST(MessageBody, ElectionResultsFollowTheTemplate) {
+  TextWorld t;
+  for (uint32_t id : {26u, 27u}) {
+    t.Type(id).attachmentKind = static_cast<uint8_t>(id);
+    t.SetTemplate(id, "Results:\n");
+  }
+  t.SetListEntry(kListPolpartyleft, 1, "Reds");
+  t.SetListEntry(kListPolpartycenter, 0, "Middle");
+  t.SetListEntry(kListPolpartyright, 5, "Blues");
+  t.SetListEntry(kListPolpartyother, 0, "Greens");
+  PlayerRecord& r = t.P(2);
+  r.partyShare[0] = 0.3f;
+  r.partyShare[1] = 0.456f;
+  r.partyShare[2] = 0.2f;
+  r.partyShare[3] = 0.044f;
+  r.rulingParty = 1;
+  r.bandPicks[0] = 1;
+  r.bandPicks[1] = 0;
+  r.bandPicks[2] = 5;
+  // The ruling party first, then the others in number order, then an empty
+  // line; shares to the nearest tenth of a per cent.
+  const char* want =
+      "Results:\n45.6% - Middle   (Ruling Party)\n30.0% - Reds\n20.0% - Blues\n4.4% - Greens\n\n";
+  for (uint32_t id : {26u, 27u}) {
+    PlayerMessage* m = NewMessage(id);
+    m->owner = 2;
+    FormatGameMessageText(*t.world, *m);
+    EXPECT_STREQ(m->texts[1], want) << id;
+    // An owner outside the table has no results.
+    m->owner = 40;
+    FormatGameMessageText(*t.world, *m);
+    EXPECT_STREQ(m->texts[1], "Results:\n") << id;
+    DeleteZeroed(m);
+  }
+}
+
 }  // namespace
