@@ -57,13 +57,15 @@ void Spread(World& world, const HexMapShape& map, BfsFillBlock& fill, const Unit
   BfsFill(world, fill);
 }
 
+// The map editor (which runs for the whole life of a program started for
+// it) has no unit tables to walk: its facilities come from the ring.
+bool RangeMapFromRing(const World& world) { return world.mapFolders.mapEditor; }
+
 }  // namespace
 
 float PlayerRangeFactor(const PlayerRecord& record) {
   return le::LoadF32(reinterpret_cast<const uint8_t*>(&record) + kRangeFactorAt);
 }
-
-bool RangeMapFromRing(const World& world) { return world.mapFolders.mapEditor; }
 
 void BuildRangeMap(World& world) {
   const HexMapShape map = MapShape(world);

@@ -17,7 +17,3 @@ float PlayerRangeFactor(const PlayerRecord& record);
 // facilities on the map: in the map editor from every active facility of
 // the unit ring, in a game from the facilities of the unit tables.
 void BuildRangeMap(World& world);
-
-// Whether BuildRangeMap takes its facilities straight from the unit ring,
-// as in the map editor (the world's map-editor flag).
-bool RangeMapFromRing(const World& world);
