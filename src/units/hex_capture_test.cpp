@@ -239,6 +239,40 @@ TEST_F(CaptureHexTest, ASettlementCaptureWarnsItsOwnerAndShiftsTheHoldOuts) {
   EXPECT_EQ(uf::Bytes(w.players[4])[uf::kHoldOutLevel], 40);
 }
 
+TEST_F(CaptureHexTest, AnActiveProductionFacilityTakesAShareOfItsMainProductsStock) {
+  World& w = *world;
+  UnitClassRecord& mill = w.unitClasses[kDepot];
+  mill.flags |= classfields::kProduction | classfields::kHasProducts;
+  mill.hasExtra = true;
+  le::StoreF32(mill.extra.data() + 4, 2.0f);  // product 1 only: the main product
+  w.worldEconomy.assign(kWorldEconomySize, 0);
+  le::StoreF32(w.worldEconomy.data() + 804, 1.0f);
+  le::StoreF32(w.worldEconomy.data() + 64 + 4, 10.0f);
+  le::StoreF32(w.terrains[1].bytes + 4, 0.5f);  // the hex yields 0.5 of product 1
+  Cell(2, 2).word = WithCellLoyalTo(Cell(2, 2).word, 3);
+  Level(2, 2) = 125;
+  UnitRecord& depot = Place(3, kDepot, 2.0f, 2, 2);
+  HexSlotSimFlags(*GetHexExtra(w, Cell(2, 2)), 0) = kSlotNoYield;  // no own use
+  PlayerRecord& old = w.players[3];
+  uf::SetProductReal(old, 1, uf::kProductValueFactor, 1.0f);
+  uf::SetProductReal(old, 1, uf::kProductOutput, 10.0f);
+  uf::SetProductReal(old, 1, uf::kProductStock, 100.0f);
+  w.techEffects[3][73] = 1.0f;
+  EXPECT_EQ(CaptureHex(w, Cell(2, 2), 4, 0, 15, 0, 1), 1);
+  // Q = 1 x 2 x 10 = 20; P = 1 x min(0.5, 1) x 10 = 5; r = 5 / 40 x 2 = 0.25;
+  // V = ((125 / 125 + 0.8 + 1) / 3) x (0.25 - 0.75 x 0.25 x 0.3) x 20,
+  // about 3.62; 3.62 / 13.62 x 100 x 0.9, about 23.9, moves.
+  volatile float morale = 0.8f;
+  const float r = 5.0f / (20.0f * 2.0f) * 2.0f;
+  const float v = ((1.0f + morale + 1.0f) / 3.0f) * (r - (1.0f - r) * r * 0.3f) * 20.0f * 1.0f * 1.0f;
+  const float moved = v / (v + 10.0f) * 100.0f * 0.9f;
+  EXPECT_GT(moved, 23.8f);
+  EXPECT_LT(moved, 24.0f);
+  EXPECT_EQ(uf::ProductReal(old, 1, uf::kProductStock), 100.0f - moved);
+  EXPECT_EQ(uf::ProductReal(w.players[4], 1, uf::kProductStock), moved);
+  EXPECT_EQ(depot.owner, 4);
+}
+
 TEST_F(CaptureHexTest, CanTakeGroundNeedsAGroundAttackAndAmmunitionAwayFromHome) {
   World& w = *world;
   w.unitClasses[kTank].ammoPerShot = 1.0f;
