@@ -20,6 +20,7 @@
 #include "world/id_lookups.h"
 #include "world/player_services.h"
 #include "world/recurring_item.h"
+#include "world/scenario_settings.h"
 #include "world/record_helpers.h"
 #include "world/text/policy_fields.h"
 #include "world/text/rule_tables.h"
@@ -308,7 +309,20 @@ void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t ta
     SetRecordWord(player, at, RecordWord(player, at) & ~Bit(q));
 }
 
-void SurrenderCommand(World&, PlayerRecord&, int, uint32_t, uint32_t) {}
+void SurrenderCommand(World& world, PlayerRecord& player, int copy, uint32_t winner, uint32_t merger) {
+  const int self = PlayerIndex(world, player);
+  if (self < 0 || winner == 0 || winner >= static_cast<uint32_t>(kMaxPlayers) || static_cast<int>(winner) == self)
+    return;
+  if (copy == 0) {
+    SetTargetHex(player.displayPolicy, 0);
+    SetSurrenderTarget(player.displayPolicy, static_cast<uint8_t>(winner));
+    return;
+  }
+  unsigned options = kSurrenderMessages;
+  if (merger) options |= kSurrenderLoyaltyMerge;
+  if (world.scenario.head.gameFlags & kGameFlagResearchMerge) options |= kSurrenderResearchMerge;
+  PlayerSurrender(world, self, static_cast<int>(winner), options);
+}
 
 void EndTreatyCommand(World& world, PlayerRecord& player, int copy, uint32_t type, uint32_t partner, uint32_t flag) {
   const int self = PlayerIndex(world, player);

@@ -33,6 +33,19 @@ inline void SetTargetHex(PlayerPolicyBlock& b, uint32_t v) {
   le::Store32(reinterpret_cast<uint8_t*>(&b) + kPolicyTargetHex, v);
 }
 
+// In the settings block: the region it surrendered (or asked to surrender)
+// to; 0 none.
+inline constexpr size_t kPolicySurrenderTarget = 5000;
+static_assert(kPolicySurrenderTarget >= kPolicyTargetHex + 4);
+static_assert(kPolicySurrenderTarget + 1 <= sizeof(PlayerPolicyBlock));
+
+inline uint8_t SurrenderTarget(const PlayerPolicyBlock& b) {
+  return reinterpret_cast<const uint8_t*>(&b)[kPolicySurrenderTarget];
+}
+inline void SetSurrenderTarget(PlayerPolicyBlock& b, uint8_t v) {
+  reinterpret_cast<uint8_t*>(&b)[kPolicySurrenderTarget] = v;
+}
+
 // In the record.
 inline constexpr size_t kRecordAttackedByMaskA = 14440;
 inline constexpr size_t kRecordAttackedByMaskB = 14444;
@@ -41,7 +54,9 @@ inline constexpr size_t kRecordWarNoticeMaskB = 14452;
 inline constexpr size_t kRecordRelationEventTotal = 14456;
 inline constexpr size_t kRecordCivilEventTotal = 14460;
 inline constexpr size_t kRecordMilitaryEventTotal = 14464;
-inline constexpr size_t kRecordScoreEventTotal = 14468;
+// 14468 is the border-attempt mask of the unit code; the score total sits
+// in the free word after it.
+inline constexpr size_t kRecordScoreEventTotal = 14472;
 static_assert(kRecordAttackedByMaskA >= kRegionFiguresEnd);
 static_assert(kRecordScoreEventTotal + 4 <= offsetof(PlayerRecord, slotName));
 

@@ -314,6 +314,3 @@ std::string FormatElectionResults(const PlayerRecord& p, const char* const (&nam
   return text;
 }
 
-void PlayerSurrender(World&, int, int, unsigned) {
-  // The surrender's hand-over of hexes and holdings is not built yet.
-}

@@ -48,10 +48,18 @@ std::string FormatElectionResults(const PlayerRecord& record, const char* const 
 
 // Options of a surrender.
 inline constexpr unsigned kSurrenderMessages = 1u << 0;        // the players are told
-inline constexpr unsigned kSurrenderLoyaltyMerge = 1u << 1;    // loyalties pass to the winner
-inline constexpr unsigned kSurrenderResearchMerge = 1u << 2;   // research passes to the winner
+inline constexpr unsigned kSurrenderLoyaltyMerge = 1u << 1;    // a merger: hexes, loyalties and holdings pass
+inline constexpr unsigned kSurrenderResearchMerge = 1u << 2;   // in a merger, research passes too
 inline constexpr unsigned kSurrenderAllOptions = kSurrenderMessages | kSurrenderLoyaltyMerge | kSurrenderResearchMerge;
 
-// Region `player` surrenders to `winner`: relations, hexes and holdings go
-// over as the options say.
+// Region `player` surrenders to `winner`: the two become friends and hold
+// each other's surrender treaties; each of the region's hexes is taken by
+// the winner (in a merger handed over whole, loyalty included); the region
+// leaves the game with the winner as its heir and its units pass to the
+// winner. An ordinary surrender is announced to every player; a merger
+// adds the region's treasury, national debt base and stocks (and, with the
+// research option, its technologies and designs) to the winner's. Unless
+// the scenario has its winner, the region's relations are then cleared as
+// for an eliminated region. Nothing for a player or winner outside 1..31 or
+// out of the game, or for a region surrendering to itself.
 void PlayerSurrender(World& world, int player, int winner, unsigned options);
