@@ -8,14 +8,27 @@
 #include "world/data_tables.h"
 #include "world/le_bytes.h"
 
+// The money price is the class's cost float (byte 100); the two resources sit
+// in the two floats at 168 and 172 that nothing else reads. Bytes 96 to 99
+// are the cargo slots and the movement costs a facility gives its hex.
+inline constexpr size_t kClassMoneyPriceAt = 100;
+inline constexpr size_t kClassResourceAAt = 168;
+inline constexpr size_t kClassResourceBAt = 172;
 inline float ClassBuildTime(const UnitClassRecord& c) { return c.buildWorkPerPoint; }
-inline float ClassMoneyPrice(const UnitClassRecord& c) { return le::LoadF32(c.bytes96); }
-inline float ClassResourceA(const UnitClassRecord& c) { return le::LoadF32(c.bytes96 + 4); }
-inline float ClassResourceB(const UnitClassRecord& c) { return le::LoadF32(c.bytes96 + 8); }
+inline float ClassMoneyPrice(const UnitClassRecord& c) {
+  return le::LoadF32(reinterpret_cast<const uint8_t*>(static_cast<const UnitClassImage*>(&c)) + kClassMoneyPriceAt);
+}
+inline float ClassResourceA(const UnitClassRecord& c) {
+  return le::LoadF32(reinterpret_cast<const uint8_t*>(static_cast<const UnitClassImage*>(&c)) + kClassResourceAAt);
+}
+inline float ClassResourceB(const UnitClassRecord& c) {
+  return le::LoadF32(reinterpret_cast<const uint8_t*>(static_cast<const UnitClassImage*>(&c)) + kClassResourceBAt);
+}
 inline void SetClassCosts(UnitClassRecord& c, float price, float a, float b) {
-  le::StoreF32(c.bytes96, price);
-  le::StoreF32(c.bytes96 + 4, a);
-  le::StoreF32(c.bytes96 + 8, b);
+  auto* bytes = reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c));
+  le::StoreF32(bytes + kClassMoneyPriceAt, price);
+  le::StoreF32(bytes + kClassResourceAAt, a);
+  le::StoreF32(bytes + kClassResourceBAt, b);
 }
 
 // What the daily census and the yields read of a class: the product whose

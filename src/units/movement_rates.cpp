@@ -22,12 +22,9 @@ constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kKindAir = 1;
 constexpr uint8_t kKindLand = 0;
 
-// The weapon-range boost factor, which also eases the consumption of stock
-// classes with a short range (the game state's float at byte 392).
-constexpr size_t kWeaponRangeBoostAt = 392;
-float WeaponRangeBoost(const GameState& state) {
-  return le::LoadF32(reinterpret_cast<const uint8_t*>(&state) + kWeaponRangeBoostAt);
-}
+// The weapon-range boost factor also eases the consumption of stock classes
+// with a short range.
+float WeaponRangeBoost(const GameState& state) { return state.weaponRangeBoost; }
 
 // The map's distance per hex; a map that claims none is taken as one unit
 // per hex rather than dividing by zero.

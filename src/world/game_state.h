@@ -85,10 +85,13 @@ struct GameState {
   int16_t startViewY;         // 350
   uint8_t bytes352[36];
   int32_t minutesLeft;        // 388: 1440 at the start of a day
-  int32_t dayLength;          // 392: 1439 once a game has logged on
+  float weaponRangeBoost;     // 392: also eases stock classes' consumption
   uint8_t bytes396[8];
   int32_t visibilitySteps;    // 404
-  uint8_t bytes408[32];
+  uint8_t bytes408[28];
+  // 436: 1439 once a game has logged on. No file layout places this word;
+  // 392 is the weapon-range boost factor.
+  int32_t dayLength;
   uint32_t stringPoolSize;    // 440: the game file's string pool
   uint8_t flag444;            // 444: cleared when a game file is read in full from disk
   uint8_t bytes445[102];
@@ -147,7 +150,8 @@ static_assert(offsetof(GameState, gameSpeed) == 340);
 static_assert(offsetof(GameState, worldPopulation) == 344);
 static_assert(offsetof(GameState, startViewX) == 348);
 static_assert(offsetof(GameState, minutesLeft) == 388);
-static_assert(offsetof(GameState, dayLength) == 392);
+static_assert(offsetof(GameState, weaponRangeBoost) == 392);
+static_assert(offsetof(GameState, dayLength) == 436);
 static_assert(offsetof(GameState, visibilitySteps) == 404);
 static_assert(offsetof(GameState, stringPoolSize) == 440);
 static_assert(offsetof(GameState, flag444) == 444);
