@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "sim/game_session_test_support.h"
+#include "world/hex_cell.h"
 #include "world/le_bytes.h"
 
 namespace {
@@ -15,6 +16,7 @@ class DailyDriverTest : public GameSessionTest {
   void SetUp() override {
     GameSessionTest::SetUp();
     BuildWorld(6, 4, 3);
+    GiveRegionsLand(3);
   }
 };
 
@@ -39,19 +41,23 @@ TEST_F(DailyDriverTest, KeepsYesterdaysValuesOfActiveRegions) {
   EXPECT_EQ(g_world.players[3].yesterdayHexCount, 0) << "a region out of the game keeps nothing";
 }
 
-TEST_F(DailyDriverTest, DayPopulationGdpAndCostFactor) {
+// Region 1 holds columns 0 and 3 of the 6 x 4 map: 8 hexes of terrain 0,
+// whose population level 1 gives 1 x 1 + 99 = 100 people each.
+TEST_F(DailyDriverTest, TheHexPassCountsTheDaysLandAndPeople) {
   le::Store32(g_world.worldEconomy.data() + 772, std::bit_cast<uint32_t>(1000.0f));
   PlayerRecord& r = g_world.players[1];
   r.dayPopulation = 90.0f;
-  r.dayLeadValue = 10.0f;
   r.gdpPerCapita = 2500.0f;
   RunDailyProcessing(g_world);
-  EXPECT_FLOAT_EQ(r.dayPopulation, 100.0f);
+  EXPECT_EQ(r.hexCount, 8);
+  EXPECT_FLOAT_EQ(r.dayPopulation, 800.0f) << "yesterday's figure is not carried";
+  EXPECT_FLOAT_EQ(r.population, 800.0f);
   // The GDP step later in the day moves GDP per head; GDP and the cost
   // factor still follow it and the day's population.
   EXPECT_NE(r.gdpPerCapita, 2500.0f);
-  EXPECT_FLOAT_EQ(r.gdp, r.gdpPerCapita * 100.0f);
+  EXPECT_FLOAT_EQ(r.gdp, r.gdpPerCapita * 800.0f);
   EXPECT_NEAR(r.costFactor, std::sqrt(r.gdpPerCapita / 1000.0f + 0.1f), 1e-6);
+  EXPECT_EQ(g_world.players[1].kind, kKindHuman) << "a region with land, people and a capital stays";
 }
 
 TEST_F(DailyDriverTest, WithoutAWorldGdpTheCostFactorStaysFinite) {
@@ -59,7 +65,20 @@ TEST_F(DailyDriverTest, WithoutAWorldGdpTheCostFactorStaysFinite) {
   r.gdpPerCapita = 2500.0f;
   r.costFactor = 1.5f;
   RunDailyProcessing(g_world);
-  EXPECT_FLOAT_EQ(r.costFactor, 1.5f);
+  // The driver leaves the factor alone; the GDP step divides by nothing and
+  // takes the share as 0: the root of 0.1.
+  EXPECT_TRUE(std::isfinite(r.costFactor));
+  EXPECT_NEAR(r.costFactor, std::sqrt(0.1f), 1e-6);
+}
+
+TEST_F(DailyDriverTest, ARegionWithoutACapitalOrLandLeavesTheGame) {
+  PlayerRecord& r = g_world.players[3];
+  for (HexCell& cell : g_world.cells)
+    if (CellOwner(cell.word) == 3) cell.word = WithCellOwner(cell.word, 2);
+  RunDailyProcessing(g_world);
+  EXPECT_EQ(r.kind, kKindOut);
+  EXPECT_EQ(g_world.players[2].kind, kKindComputer);
+  EXPECT_EQ(g_world.players[2].hexCount, 16) << "columns 1, 2, 4 and 5";
 }
 
 TEST_F(DailyDriverTest, ClearsTheDayWordAndItsRunningFlag) {
@@ -74,7 +93,9 @@ TEST_F(DailyDriverTest, EndsWithTheVictoryCheck) {
   g_world.players[1].population = 10.0f;
   g_world.players[2].population = 32.0f;
   RunDailyProcessing(g_world);
-  EXPECT_FLOAT_EQ(g_world.gameState.worldPopulation, 42.0f);
+  // The day's counts replace them: 8 hexes of 100 people for each of the
+  // three regions.
+  EXPECT_FLOAT_EQ(g_world.gameState.worldPopulation, 2400.0f);
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ class GameRunTest : public GameSessionTest {
       const int owner = (i % 16) < 8 ? 1 : 2;
       w.cells[i].word = WithCellOwner(static_cast<uint32_t>(i % 4), owner);
     }
+    GiveRegionsLand(2, false);
     w.players[1].spottingLevel = 0.3f;
     w.players[2].spottingLevel = 0.1f;
     w.players[1].approval = 0.45f;
@@ -139,6 +140,7 @@ class GameStartTest : public GameSessionTest {};
 
 TEST_F(GameStartTest, ANewGameLogsOnAndRunsItsFirstDay) {
   BuildWorld(12, 8, 3);
+  GiveRegionsLand(3);
   g_world.players[1].kind = kKindHuman;
   g_world.players[2].kind = kKindHuman;  // a person's region becomes the computer's
   g_world.players[1].monthlyYearlyAmount = 120.0f;

@@ -21,10 +21,16 @@
 #include "platform/paths.h"
 #include "sim/command_log.h"
 #include "sim/command_network.h"
+#include "sim/daily/elimination.h"
 #include "sim/game_threads.h"
 #include "sim/player_message_link.h"
 #include "sim/sim_ui_link.h"
 #include "support/temp_dir.h"
+#include "units/hex_unit_stack.h"
+#include "units/unit_record.h"
+#include "units/unit_ring.h"
+#include "world/hex_cell.h"
+#include "world/hex_extra.h"
 #include "world/game_speed.h"
 #include "world/map_data.h"
 #include "world/recurring_item.h"
@@ -200,6 +206,51 @@ class GameSessionTest : public ::testing::Test {
     w.players[1].kind = allComputer ? kKindComputer : kKindHuman;
     for (int p = 2; p <= highest; ++p) w.players[p].kind = kKindComputer;
     w.localPlayerRecord = &w.players[1];
+  }
+
+  // Every region 1..highest holds the columns x with x % highest == p - 1
+  // (unless the test has handed out the land itself), 100 people a hex, and
+  // a capital city on its first hex of row 1, so that the day's elimination
+  // check keeps it in the game.
+  static constexpr int kCapitalClass = 4003;
+  void GiveRegionsLand(int highest, bool assignOwners = true) {
+    World& w = g_world;
+    if (highest < 1 || w.mapWidth < highest || w.mapHeight < 2) return;
+    w.terrains.assign(256, TerrainRecord{});
+    w.terrains[0].bytes[98] = 1;  // the population level: 1 x 1 + 99 people
+    w.unitClasses.assign(kCapitalClass + 1, UnitClassRecord{});
+    UnitClassRecord& capital = w.unitClasses[kCapitalClass];
+    std::snprintf(capital.name, sizeof capital.name, "Capital");
+    capital.flags = 0x40 | (1u << 20);  // a facility; a settlement and capital
+    capital.strengthPerSize = 1;
+    capital.reach = 1.0f;
+    if (assignOwners) {
+      for (size_t c = 0; c < w.cells.size(); ++c) {
+        const int x = static_cast<int>(c % static_cast<size_t>(w.mapWidth));
+        w.cells[c].word = WithCellOwner(w.cells[c].word, x % highest + 1);
+      }
+    }
+    for (int p = 1; p <= highest; ++p) {
+      int x = 0;
+      while (x < w.mapWidth && CellOwner(w.cells[static_cast<size_t>(w.mapWidth + x)].word) != p) ++x;
+      ASSERT_LT(x, w.mapWidth) << "region " << p << " holds no hex in row 1";
+      auto* unit = new UnitRecord{};
+      unit->owner = static_cast<uint8_t>(p);
+      unit->controller = unit->owner;
+      unit->id = static_cast<uint32_t>(p) << 24 | 1u;
+      unit->classIndex = kCapitalClass;
+      unit->flags = kUnitFacility;
+      unit->x = static_cast<int16_t>(x);
+      unit->y = 1;
+      unit->strength = 1.0f;
+      unit->targetStrength = 1.0f;
+      unit->efficiency = 1.0f;
+      InsertUnitInRing(w, *unit);
+      MakeHexStack(w.cells[static_cast<size_t>(w.mapWidth + x)])->lead = unit;
+      const CapitalPosition at{static_cast<int16_t>(x), 1};
+      SetCapitalHex(w.players[p].simPolicy, at);
+      SetCapitalHex(w.players[p].displayPolicy, at);
+    }
   }
 
   // Runs `days` one-day turns on the running turn thread at the fastest

@@ -13,6 +13,7 @@
 #include "sim/campaign_carry_over.h"
 #include "sim/command_network.h"
 #include "sim/daily/elimination.h"
+#include "sim/daily/unit_handover.h"
 #include "sim/game_start.h"
 #include "sim/game_threads.h"
 #include "sim/region_names.h"

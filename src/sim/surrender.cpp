@@ -113,7 +113,7 @@ void PlayerSurrender(World& world, int player, int winner, unsigned options) {
 
   // A merged region's units pass to the winner as well: left behind they
   // would serve a region that is gone.
-  HandOverPlayerUnits(world, p, kHandOverToHeir);
+  TransferPlayerUnits(world, p, kHandOverToHeir);
   if (merger)
     MergeHoldings(world, p, w, (options & kSurrenderResearchMerge) != 0);
   else if (options & kSurrenderMessages)

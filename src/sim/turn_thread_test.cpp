@@ -38,6 +38,7 @@ class TurnThreadTest : public GameSessionTest {
   void SetUp() override {
     GameSessionTest::SetUp();
     BuildWorld(12, 8, 3);
+    GiveRegionsLand(3);
   }
 };
 

@@ -4,6 +4,7 @@
 
 #include "sim/command_network.h"
 #include "sim/daily/elimination.h"
+#include "sim/daily/unit_handover.h"
 #include "sim/player_message_link.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"

@@ -144,6 +144,6 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
 
   if (cell && !stock) RecomputeHexMarks(world, *cell);
 
-  if (unit.classIndex == kObjectiveClass) EliminateIfDue(world, owner, 1, 1, kObjectiveClass);
+  if (unit.classIndex == kObjectiveClass) CheckElimination(world, owner, 1, 1, kObjectiveClass);
   return count;
 }

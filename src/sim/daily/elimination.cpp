@@ -1,15 +1,19 @@
 #include "sim/daily/elimination.h"
 
+#include "sim/daily/unit_handover.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "net/text_message.h"
+#include "sim/daily/unit_handover.h"
 #include "sim/hex_state.h"
 #include "sim/player_messages.h"
 #include "sim/policy_block_fields.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
+#include "units/hex_capture.h"
 #include "units/hex_unit_stack.h"
 #include "units/unit_record.h"
 #include "world/hex_cell.h"
@@ -57,12 +61,7 @@ void SetCapitalHex(PlayerPolicyBlock& b, CapitalPosition at) {
   le::StoreI16(p + 2, at.y);
 }
 
-void CheckElimination(World&, PlayerRecord&, int32_t, int32_t, int32_t) {
-  // The daily check joins the day once the hex pass fills every region's
-  // land, people and best hex; until then each region would look empty.
-}
-
-void EliminateIfDue(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
+void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
                     int32_t endReasonLocalLost) {
   if (region.kind == kKindEmpty || region.kind == kKindWorld || region.kind == kKindOut) return;
   const CapitalPosition best{region.turnBestHex[0], region.turnBestHex[1]};
@@ -146,7 +145,9 @@ void DistributeHexes(World& world, int player) {
         const int contender = CellLoyalTo(cell.word);
         if (contender != player && counts[contender] > 0) winner = contender;
         if (winner < 0) continue;
-        cell.word = WithCellOwner(cell.word, winner);
+        // The units settle the hex; the hand-out counts it as the winner's.
+        CaptureHex(world, cell, winner, 0, 15, 0, 0);
+        if (CellOwner(cell.word) == player) cell.word = WithCellOwner(cell.word, winner);
         levels[c] = 0;
         world.players[winner].dayHexCount = world.players[winner].dayHexCount + 1;
         if (loser.dayHexCount > 0) loser.dayHexCount = loser.dayHexCount - 1;
@@ -155,10 +156,6 @@ void DistributeHexes(World& world, int player) {
       if (!handed) break;
     }
   }
-}
-
-void TransferPlayerUnits(World&, PlayerRecord&, int32_t) {
-  // The units' hand-over belongs with the unit routines it calls.
 }
 
 void TransferOnElimination(World& world, PlayerRecord& region, int32_t endReasonLastStanding,

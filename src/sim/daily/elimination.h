@@ -22,17 +22,14 @@ struct CapitalPosition {
 CapitalPosition CapitalHex(const PlayerPolicyBlock& block);
 void SetCapitalHex(PlayerPolicyBlock& block, CapitalPosition at);
 
-void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
-                      int32_t endReasonLocalLost);
 // The capital kept or moved, and the region eliminated when it holds no
 // land, no people or no capital (or when forced): its hexes, units and
 // relations handed on and the game ended when that decides it.
-void EliminateIfDue(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
+void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
                     int32_t endReasonLocalLost);
 // Hands the player's hexes to its neighbours, then to anyone, player 0
 // included.
 void DistributeHexes(World& world, int player);
-void TransferPlayerUnits(World& world, PlayerRecord& region, int32_t mode);
 void TransferOnElimination(World& world, PlayerRecord& region, int32_t endReasonLastStanding,
                            int32_t endReasonLocalLost);
 void TopUpKind3Reserve(World& world);

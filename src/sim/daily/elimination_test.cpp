@@ -58,7 +58,7 @@ TEST(Elimination, TheLocalRegionLosingItsLastHexLosesTheGame) {
   PlayerRecord& r = b.w->players[1];
   r.dayHexCount = 0;
   SetCapitalHex(r.simPolicy, {2, 1});
-  EliminateIfDue(*b.w, r, 0, 2, 96);
+  CheckElimination(*b.w, r, 0, 2, 96);
   EXPECT_EQ(r.kind, kKindOut);
   EXPECT_EQ(b.w->gameState.endReason, 96u);
   ASSERT_EQ(g_codes.size(), 1u);
@@ -74,7 +74,7 @@ TEST(Elimination, TheLastRegionStandingWins) {
   SetCapitalHex(loser.simPolicy, {2, 1});
   b.w->players[1].simPolicy.hostileMask = 1u << 2;
   b.w->players[1].displayPolicy.friendlyMask = 1u << 2;
-  EliminateIfDue(*b.w, loser, 0, 2, 96);
+  CheckElimination(*b.w, loser, 0, 2, 96);
   EXPECT_EQ(loser.kind, kKindOut);
   EXPECT_EQ(b.w->gameState.endReason, 2u);
   EXPECT_EQ(b.w->gameState.winnersMask, 1u << 1);
@@ -88,7 +88,7 @@ TEST(Elimination, TheLocalRegionEliminatedWithOneLeftGets98AndTheWinners) {
   Board b(4, 3, {1, 2}, 1);
   PlayerRecord& r = b.w->players[1];
   r.dayHexCount = 0;
-  EliminateIfDue(*b.w, r, 0, 2, 96);
+  CheckElimination(*b.w, r, 0, 2, 96);
   EXPECT_EQ(b.w->gameState.endReason, 2u);
   EXPECT_EQ(b.w->gameState.winnersMask, 1u << 2);
   ASSERT_EQ(g_codes.size(), 1u);
@@ -99,7 +99,7 @@ TEST(Elimination, AnotherRegionGoingWhileSeveralRemainPostsNothing) {
   Board b(4, 3, {1, 2, 3}, 1);
   PlayerRecord& r = b.w->players[3];
   r.dayHexCount = 0;
-  EliminateIfDue(*b.w, r, 0, 2, 96);
+  CheckElimination(*b.w, r, 0, 2, 96);
   EXPECT_EQ(r.kind, kKindOut);
   EXPECT_TRUE(g_codes.empty());
   EXPECT_EQ(b.w->gameState.endReason, 0u);
@@ -113,14 +113,14 @@ TEST(Elimination, ALostCapitalMovesToTheBestHexAndTheRegionSurvives) {
   b.Own(1, 1, 3);  // taken
   r.turnBestHex[0] = 3;
   r.turnBestHex[1] = 2;
-  EliminateIfDue(*b.w, r, 0, 2, 96);
+  CheckElimination(*b.w, r, 0, 2, 96);
   EXPECT_EQ(r.kind, kKindComputer);
   EXPECT_EQ(CapitalHex(r.simPolicy), (CapitalPosition{3, 2}));
   EXPECT_EQ(CapitalHex(r.displayPolicy), (CapitalPosition{3, 2}));
   // Without a best hex the capital is lost and so is the region.
   SetCapitalHex(r.simPolicy, {1, 1});
   r.turnBestHex[0] = r.turnBestHex[1] = 0;
-  EliminateIfDue(*b.w, r, 0, 2, 96);
+  CheckElimination(*b.w, r, 0, 2, 96);
   EXPECT_EQ(CapitalHex(r.simPolicy), (CapitalPosition{}));
   EXPECT_EQ(r.kind, kKindOut);
 }

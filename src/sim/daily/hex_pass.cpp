@@ -9,6 +9,8 @@
 #include "sim/hex_refresh.h"
 #include "sim/hex_state.h"
 #include "sim/player_messages.h"
+#include "units/hex_capture.h"
+#include "units/hex_facility_state.h"
 #include "units/hex_unit_stack.h"
 #include "units/unit_class.h"
 #include "units/unit_record.h"
@@ -128,9 +130,9 @@ int Takeover(World& world, const HexDayMaps& maps, int32_t cell, int32_t x, int3
     p.p2 = static_cast<uint32_t>(y);
     PostPlayerMessage(world, world.players[owner], candidate, kMsgHexLost, nullptr, p);
   }
-  // The hex changes hands: the battle over it is the units' business, the
-  // cell's owner is the candidate from now on.
-  world.cells[static_cast<size_t>(cell)].word = WithCellOwner(word, candidate);
+  // The units settle the hex; whatever they leave, the day's figures of this
+  // hex go to the candidate.
+  CaptureHex(world, world.cells[static_cast<size_t>(cell)], candidate, 0, 15, 0, 0);
   return candidate;
 }
 
@@ -209,6 +211,8 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
           (*o)[kOrderModeWord] &= ~(kOrderBuildingMark | kOrderBuildOrder);
           (*o)[kOrderStateWord] &= ~kOrdersBuilding;
         }
+        SetStackUnitState(world, hex, 0, 0);
+        SetStackUnitState(world, hex, 1, 0);
         lead.buildWork = 0.0f;
         if (idle) {
           MessageParams p;

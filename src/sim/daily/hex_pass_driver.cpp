@@ -5,11 +5,7 @@
 #include "sim/daily/hex_pass.h"
 #include "world/world.h"
 
-bool DailyHexPassRuns(const World& world) {
-  // Not before the day's range map exists: every level would drop to 0 and
-  // every hex would be up for takeover.
-  return false && !world.cells.empty();
-}
+bool DailyHexPassRuns(const World& world) { return !world.cells.empty() && world.mapWidth > 0; }
 
 void DailyHexPass(World& world) {
   if (!DailyHexPassRuns(world)) return;

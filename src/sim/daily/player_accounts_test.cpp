@@ -89,8 +89,28 @@ TEST_F(PlayerAccountsTest, TheSnapshotStartsTheDayAndTheCommitKeepsIt) {
   EXPECT_EQ(r.displayPolicy.defcon, 3);
 }
 
-TEST_F(PlayerAccountsTest, WithoutAHexPassTheHexFiguresAreNeitherStartedNorCommitted) {
+TEST_F(PlayerAccountsTest, TheHexFiguresStartAtZeroAndTheCommitPublishesThem) {
   World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  ASSERT_TRUE(DailyHexPassRuns(w));
+  r.population = 5000.0f;
+  r.hexCount = 12;
+  r.dayPopulation = 90.0f;
+  r.dayHexCount = 7;
+  PlayerDaySnapshot(w, r);
+  EXPECT_FLOAT_EQ(r.dayPopulation, 0.0f);
+  EXPECT_EQ(r.dayHexCount, 0);
+  // What the hex pass would count during the day.
+  r.dayPopulation = 300.0f;
+  r.dayHexCount = 3;
+  PlayerDayCommit(w, r);
+  EXPECT_FLOAT_EQ(r.population, 300.0f);
+  EXPECT_EQ(r.hexCount, 3);
+}
+
+TEST_F(PlayerAccountsTest, WithoutAMapTheHexFiguresAreNeitherStartedNorCommitted) {
+  World& w = *t.world;
+  std::vector<HexCell>().swap(w.cells);
   PlayerRecord& r = w.players[1];
   ASSERT_FALSE(DailyHexPassRuns(w));
   r.population = 5000.0f;

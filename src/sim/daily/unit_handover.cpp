@@ -33,7 +33,7 @@ int HexOwnerOf(World& world, const UnitRecord& unit) {
 
 }  // namespace
 
-void HandOverPlayerUnits(World& world, PlayerRecord& region, int32_t mode) {
+void TransferPlayerUnits(World& world, PlayerRecord& region, int32_t mode) {
   const int self = region.number;
   if (self < 0 || self >= kMaxPlayers) return;
   const int heir = reinterpret_cast<const uint8_t*>(&region)[kRecordSuccessor] & 31;

@@ -10,4 +10,4 @@ struct World;
 // Mode 0 comes from elimination: stock units are then destroyed; with any
 // other mode an idle stock unit goes to the heir too, and the units handed
 // on keep their ratings.
-void HandOverPlayerUnits(World& world, PlayerRecord& region, int32_t mode);
+void TransferPlayerUnits(World& world, PlayerRecord& region, int32_t mode);

@@ -27,7 +27,7 @@ TEST_F(HandOverTest, EveryUnitGoesToTheHeirWhenThereIsOne) {
   UnitRecord& reserve = Reserve(3, kTank, 1.0f, 0, 0);
   UnitRecord& plane = Place(3, kPlane, 1.0f, 3, 3);  // unowned hex
   tank.morale = 0.8f;
-  HandOverPlayerUnits(w, w.players[3], 0);
+  TransferPlayerUnits(w, w.players[3], 0);
   EXPECT_EQ(tank.owner, 5);
   EXPECT_EQ(reserve.owner, 5);  // placed at the heir's capital
   EXPECT_EQ(reserve.x, 1);
@@ -44,7 +44,7 @@ TEST_F(HandOverTest, WithoutAnHeirAUnitGoesToTheOwnerOfItsHex) {
   UnitRecord& tank = Place(3, kTank, 1.0f, 2, 2);
   UnitRecord& other = Place(3, kTank, 1.0f, 4, 4);
   tank.morale = 0.8f;
-  HandOverPlayerUnits(w, w.players[3], 1);
+  TransferPlayerUnits(w, w.players[3], 1);
   EXPECT_EQ(tank.owner, 4);
   EXPECT_EQ(other.owner, 6);
   EXPECT_EQ(tank.morale, 0.8f);  // any other mode keeps the ratings
@@ -62,7 +62,7 @@ TEST_F(HandOverTest, ACarriedUnitGoesToTheOwnerOfItsCarriersHex) {
   UnitRecord& lost = Reserve(3, kTank, 1.0f, 0, 0);  // no carrier: its way
   lost.x2 = 4;
   lost.y2 = 1;
-  HandOverPlayerUnits(w, w.players[3], 0);
+  TransferPlayerUnits(w, w.players[3], 0);
   EXPECT_EQ(tank.owner, 4);
   EXPECT_EQ(lost.owner, 6);
 }
@@ -73,7 +73,7 @@ TEST_F(HandOverTest, AUnitWithNoOneToGoToIsDestroyed) {
   UnitRecord& nowhere = Reserve(3, kTank, 1.0f, 0, 0);
   Own(4, 4, 3);  // the region's own hex: no one to take it
   UnitRecord& home = Place(3, kTank, 1.0f, 4, 4);
-  HandOverPlayerUnits(w, w.players[3], 0);
+  TransferPlayerUnits(w, w.players[3], 0);
   EXPECT_TRUE(Gone(tank));
   EXPECT_TRUE(Gone(nowhere));
   EXPECT_TRUE(Gone(home));
@@ -85,7 +85,7 @@ TEST_F(HandOverTest, StockGoesToTheHeirOnlyWhenIdleOutsideElimination) {
   SetHeir(5);
   UnitRecord& idle = Reserve(3, kStockClass, 4.0f, 0, 0);
   UnitRecord& loaded = Place(3, kStockClass, 4.0f, 2, 2);
-  HandOverPlayerUnits(w, w.players[3], 1);
+  TransferPlayerUnits(w, w.players[3], 1);
   EXPECT_EQ(idle.owner, 5);
   EXPECT_FALSE(Gone(idle));
   EXPECT_TRUE(Gone(loaded));
@@ -95,12 +95,12 @@ TEST_F(HandOverTest, StockIsDestroyedOnEliminationAndWithoutAnHeir) {
   World& w = *world;
   SetHeir(5);
   UnitRecord& idle = Reserve(3, kStockClass, 4.0f, 0, 0);
-  HandOverPlayerUnits(w, w.players[3], 0);
+  TransferPlayerUnits(w, w.players[3], 0);
   EXPECT_TRUE(Gone(idle));
   SetHeir(0);
   Own(2, 2, 4);
   UnitRecord& again = Reserve(3, kStockClass, 4.0f, 2, 2);
-  HandOverPlayerUnits(w, w.players[3], 1);
+  TransferPlayerUnits(w, w.players[3], 1);
   EXPECT_TRUE(Gone(again));
 }
 
@@ -109,7 +109,7 @@ TEST_F(HandOverTest, FacilitiesStayWithTheirHexes) {
   SetHeir(5);
   Own(2, 2, 3);
   UnitRecord& depot = Place(3, kDepot, 1.0f, 2, 2);
-  HandOverPlayerUnits(w, w.players[3], 0);
+  TransferPlayerUnits(w, w.players[3], 0);
   EXPECT_EQ(depot.owner, 3);
   EXPECT_FALSE(Gone(depot));
   EXPECT_EQ(w.unitTables.Slot(kUnitTableOnMap, 3, kUnitCategoryFacility)->At(1).unit, &depot);
@@ -121,7 +121,7 @@ TEST_F(HandOverTest, UnitsOnOrderAreDestroyedAsTheyAreHandedOn) {
   UnitRecord& building = Reserve(3, kTank, 1.0f, 0, 0);
   building.simOrders[kOrderStateWord] |= kOrdersBuilding;
   AppendUnitPtr(w, kUnitTableOnOrder, 3, 0, building);
-  HandOverPlayerUnits(w, w.players[3], 0);
+  TransferPlayerUnits(w, w.players[3], 0);
   EXPECT_TRUE(Gone(building));
   EXPECT_EQ(building.owner, 3);
 }
