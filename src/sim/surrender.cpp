@@ -9,6 +9,8 @@
 #include "sim/relations.h"
 #include "units/hex_capture.h"
 #include "units/hex_owner.h"
+#include "units/unit_record.h"
+#include "units/unit_tables.h"
 #include "world/data_tables.h"
 #include "world/hex_cell.h"
 #include "world/player_names.h"
@@ -68,6 +70,27 @@ void MergeHoldings(World& world, PlayerRecord& from, PlayerRecord& to, bool rese
     if (designs[c] & 1u) SetDesignAvailable(world, 1, winner, c, true);
 }
 
+// The hand-over walks the unit tables, which a game files only when it logs
+// on; a region that surrenders before that (a scenario's start presets) has
+// its units filed here first, as the log-on would file them, so that none
+// stays behind with a region that is gone.
+void FileUnfiledUnits(World& world, int player) {
+  UnitRecord* head = world.units;
+  if (!head) return;
+  UnitRecord* unit = head;
+  do {
+    UnitRecord& u = *unit;
+    unit = unit->next;
+    if (u.owner != player || u.tableEntry || (u.flags & (kUnitRemoved | kUnitHidden | kUnitFacility)) ||
+        u.classIndex == 0)
+      continue;
+    int table = kUnitTableOnMap;
+    if (u.simOrders[kOrderStateWord] & kOrdersInactive)
+      table = (u.simOrders[kOrderStateWord] & kOrdersBuilding) ? kUnitTableOnOrder : kUnitTableReserve;
+    AppendUnitPtr(world, table, player, UnitTableCategory(u), u);
+  } while (unit && unit != head);
+}
+
 void Announce(World& world, const PlayerRecord& region) {
   MessageParams about;
   about.p1 = region.number;
@@ -113,6 +136,7 @@ void PlayerSurrender(World& world, int player, int winner, unsigned options) {
 
   // A merged region's units pass to the winner as well: left behind they
   // would serve a region that is gone.
+  FileUnfiledUnits(world, player);
   TransferPlayerUnits(world, p, kHandOverToHeir);
   if (merger)
     MergeHoldings(world, p, w, (options & kSurrenderResearchMerge) != 0);

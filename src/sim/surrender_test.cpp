@@ -10,6 +10,7 @@
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
 #include "units/handover_test_world.h"
+#include "units/unit_create.h"
 #include "units/unit_record.h"
 #include "world/region_figures.h"
 #include "world/scenario_settings.h"
@@ -79,6 +80,23 @@ TEST(Surrender, AnOrdinarySurrenderGivesTheHexesAndUnitsToTheWinnerAndIsAnnounce
   EXPECT_EQ(t.P(3).simPolicy.hostileMask & (1u << 2), 0u);
   ASSERT_EQ(g_lines.size(), 1u);
   EXPECT_EQ(g_lines[0], "Player 2 (Land2) has SURRENDERED.");
+}
+
+TEST(Surrender, UnitsNotYetFiledStillPassToTheWinner) {
+  // A scenario's start presets surrender regions before the game files its
+  // units in the unit tables.
+  SurrenderWorld t;
+  World& w = *t.world;
+  UnitRecord* onMap = CreateUnit(w, t.P(2), 0x900, kTank, 1.0f, 2u | (1u << 16), 0, 0);
+  onMap->flags &= ~kUnitHidden;
+  onMap->simOrders[kOrderStateWord] = 0;
+  UnitRecord* waiting = CreateUnit(w, t.P(2), 0x901, kTank, 1.0f, 0, 0, 0);
+  waiting->flags &= ~kUnitHidden;
+  waiting->simOrders[kOrderStateWord] = kOrdersInactive;
+  ASSERT_EQ(onMap->tableEntry, nullptr);
+  PlayerSurrender(w, 2, 3, kSurrenderMessages);
+  EXPECT_EQ(onMap->owner, 3);
+  EXPECT_EQ(waiting->owner, 3);
 }
 
 TEST(Surrender, WithAScenarioWinnerTheTwoStayFriendsWithTheirTreaties) {
