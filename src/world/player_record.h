@@ -28,7 +28,7 @@ struct PlayerRecord {
   int32_t kind;            // 0: PlayerKind
   uint8_t number;          // 4: the player's own index
   uint8_t govtype;         // 5
-  uint8_t byte6;
+  uint8_t successor;       // 6: the player that inherits the region's units, 0 none
   uint8_t agenda;          // 7
   char name[16];           // 8: at most 15 characters
   int32_t hexCount;        // 24
@@ -225,6 +225,7 @@ static_assert(std::endian::native == std::endian::little, "the region record is 
 static_assert(sizeof(PlayerRecord) == kPlayerRecordSize);
 static_assert(offsetof(PlayerRecord, number) == 4);
 static_assert(offsetof(PlayerRecord, govtype) == 5);
+static_assert(offsetof(PlayerRecord, successor) == 6);
 static_assert(offsetof(PlayerRecord, agenda) == 7);
 static_assert(offsetof(PlayerRecord, name) == 8);
 static_assert(offsetof(PlayerRecord, hexCount) == 24);

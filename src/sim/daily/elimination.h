@@ -13,7 +13,7 @@ struct World;
 // Where the capital's coordinates sit in each settings copy, and the byte
 // of the region naming its heir.
 inline constexpr size_t kPolicyCapitalHex = 4884;  // i16 x, i16 y; (0, 0) none
-inline constexpr size_t kRecordSuccessor = 44;     // u8: 0 none
+inline constexpr size_t kRecordSuccessor = 6;  // u8: 0 none; PlayerRecord::successor
 
 struct CapitalPosition {
   int16_t x = 0, y = 0;
