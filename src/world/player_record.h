@@ -136,7 +136,16 @@ struct PlayerRecord {
   uint32_t commandCounter;  // 12372: stamps the player's commands
   uint8_t bytes12376[28];
   uint8_t bandPicks[3];     // 12404
-  uint8_t bytes12407[557];
+  uint8_t bytes12407[169];
+  // Yesterday's values, kept by the daily driver: approval, second rating,
+  // standing and credit rating, the land count, the GDP per head and the
+  // simulation alert level.
+  float yesterdayTotals[4];     // 12576
+  int32_t yesterdayHexCount;    // 12592
+  float yesterdayGdpPerCapita;  // 12596
+  int32_t yesterdayDefcon;      // 12600
+  uint32_t dayWord;             // 12604: cleared at the end of each daily pass
+  uint8_t bytes12608[356];
   int16_t pendingCommands;  // 12964: executed on the display copy, not yet on the simulation copy
   uint8_t bytes12966[58];
   float dayApproval;        // 13024
@@ -167,14 +176,7 @@ struct PlayerRecord {
   uint8_t bytes13432[4];
   float dayInterestReceived;  // 13436
   float dayInterestPaid;      // 13440
-  // Yesterday's values, kept by the daily driver: approval, second rating,
-  // standing and credit rating, the land count, the GDP per head and the
-  // simulation alert level.
-  float yesterdayTotals[4];   // 13444
-  int32_t yesterdayHexCount;  // 13460
-  float yesterdayGdpPerCapita;  // 13464
-  int32_t yesterdayDefcon;    // 13468
-  uint32_t dayWord;           // 13472: cleared at the end of each daily pass
+  uint8_t bytes13444[32];  // 13444: the unit code's training total among them
   // Turn and day figures of other steps that the turn save and the daily
   // alerts read, then what the turn save keeps of the last turn. The eight
   // further figures are the turn's sales revenue, purchase cost, automatic
@@ -338,11 +340,12 @@ static_assert(offsetof(PlayerRecord, dayPopulationOutput) == 13340);
 static_assert(offsetof(PlayerRecord, dayRawYield) == 13388);
 static_assert(offsetof(PlayerRecord, dayInterestReceived) == 13436);
 static_assert(offsetof(PlayerRecord, dayInterestPaid) == 13440);
-static_assert(offsetof(PlayerRecord, yesterdayTotals) == 13444);
-static_assert(offsetof(PlayerRecord, yesterdayHexCount) == 13460);
-static_assert(offsetof(PlayerRecord, yesterdayGdpPerCapita) == 13464);
-static_assert(offsetof(PlayerRecord, yesterdayDefcon) == 13468);
-static_assert(offsetof(PlayerRecord, dayWord) == 13472);
+static_assert(offsetof(PlayerRecord, yesterdayTotals) == 12576);
+static_assert(offsetof(PlayerRecord, yesterdayHexCount) == 12592);
+static_assert(offsetof(PlayerRecord, yesterdayGdpPerCapita) == 12596);
+static_assert(offsetof(PlayerRecord, yesterdayDefcon) == 12600);
+static_assert(offsetof(PlayerRecord, dayWord) == 12604);
+static_assert(offsetof(PlayerRecord, pendingCommands) == 12964);
 static_assert(offsetof(PlayerRecord, turnAmountC) == 13476);
 static_assert(offsetof(PlayerRecord, dayAlertValueB) == 13480);
 static_assert(offsetof(PlayerRecord, lastTurnBuildSpending) == 13484);
