@@ -13,6 +13,7 @@
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
 #include "units/unit_command_handlers.h"
+#include "units/unit_transfer.h"
 #include "units/unit_ring.h"
 #include "units/unit_record.h"
 #include "world/hex_cell.h"
@@ -147,14 +148,9 @@ int DealItems(World& world, PlayerRecord& giver, int g, const OfferItemGroup& gr
 
 bool HeldOffMap(const UnitRecord& unit) { return (unit.flags & kUnitStock) != 0; }
 
-void HandOverUnit(World& world, UnitRecord& unit, int receiver) {
-  {
-    WorldLockGuard hold(world, kLockUnits);
-    unit.owner = static_cast<uint8_t>(receiver);
-    unit.controller = static_cast<uint8_t>(receiver);
-  }
-  ScheduleUnit(world, unit, 1);
-}
+// A unit given by a deal stays where it stands; its ratings go with the old
+// owner.
+void HandOverUnit(World& world, UnitRecord& unit, int receiver) { TransferUnit(world, unit, receiver, 1, 0); }
 
 // Part of the strength of a unit held off the map: the receiver gets a unit
 // like it, of that strength, under the command's sequence word (made the

@@ -12,6 +12,7 @@
 #include "sim/policy_block_fields.h"
 #include "units/unit_record.h"
 #include "units/unit_ring.h"
+#include "units/unit_tables.h"
 #include "world/id_lookups.h"
 #include "world/recurring_item.h"
 
@@ -208,6 +209,11 @@ TEST(DiplomaticOffer, ADealMovesEverythingAndImprovesRelations) {
   EXPECT_EQ(t.P(2).hexCount, 8);
   EXPECT_EQ(unit->owner, 1);
   EXPECT_EQ(unit->controller, 1);
+  // Handed over as a deal hands units: filed among the receiver's units,
+  // its ratings left behind.
+  ASSERT_NE(unit->tableEntry, nullptr);
+  EXPECT_EQ(t.world->unitTables.Slot(kUnitTableOnMap, 1, UnitTableCategory(*unit))->At(1).unit, unit);
+  EXPECT_FLOAT_EQ(unit->efficiency, 0.1f);
   // 0.5 + 0.05 lies between two floats; rounding toward zero takes the lower.
   EXPECT_EQ(t.P(1).diplomaticRelation[2], std::nextafter(0.55f, 0.0f));
   EXPECT_EQ(t.P(1).belligerence[2], 0.98f);

@@ -10,6 +10,7 @@
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "sim/log_on.h"
+#include "units/ai_event_queue.h"
 #include "world/text/scenario_def.h"
 
 namespace {
@@ -165,6 +166,17 @@ TEST_F(GameStartTest, ANewGameLogsOnAndRunsItsFirstDay) {
   EXPECT_TRUE(GameThreadsRunning());
   EXPECT_EQ(g_lobbyLoadProgress.load(), 7000);
   StopGameSession(nullptr);
+}
+
+TEST_F(GameStartTest, StoppingAGameDropsTheComputerPlayersUnreadNews) {
+  BuildWorld(12, 8, 3);
+  GiveRegionsLand(3);
+  StartGameSession(nullptr, 0, 0, 0);
+  auto* event = new AiEvent{};
+  event->kind = 7;
+  g_aiEvents.Push(2, event);
+  StopGameSession(nullptr);
+  EXPECT_TRUE(g_aiEvents.TakeAll(2).empty());
 }
 
 TEST_F(GameStartTest, ASavedGameRunsNoFirstDayNoMonthlyItemsAndNoPresets) {

@@ -7,6 +7,7 @@
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/sync_entries.h"
+#include "units/ai_event_queue.h"
 #include "world/game_speed.h"
 #include "world/map_data.h"
 #include "world/text/scenario_text.h"
@@ -24,6 +25,8 @@ void StopGameSession(ScreenManager* ui) {
   g_commandNet.role = kNetGameNone;
   for (std::vector<uint8_t>& buffer : SyncEntriesOf(g_world).buffers) std::vector<uint8_t>().swap(buffer);
   if (CommandLog* log = CommandLogOf(g_world)) log->Clear();
+  // The computer players' news of the game that ends is of no use to the next.
+  g_aiEvents.Clear();
 }
 
 void ReleaseGameData(World& world) {
