@@ -5,6 +5,7 @@
 
 #include "sim/availability.h"
 #include "sim/command_counts.h"
+#include "units/order_cancel.h"
 #include "units/research_projects.h"
 #include "units/unit_class.h"
 #include "units/unit_command_handlers.h"
@@ -17,74 +18,11 @@
 
 namespace {
 
-constexpr uint32_t kUnitFlag16 = 1u << 16;
-constexpr uint32_t kUnitFlag17 = 1u << 17;
-constexpr uint32_t kUnitFlag18 = 1u << 18;
-constexpr uint32_t kUnitFlag19 = 1u << 19;
-constexpr uint32_t kUnitFlag21 = 1u << 21;
-constexpr uint32_t kUnitFlag22 = 1u << 22;
-constexpr uint32_t kUnitKeepsPartner = 1u << 24;
 constexpr uint32_t kUnitFlag25 = 1u << 25;
-constexpr uint32_t kUnitFlags2Bit8 = 1u << 8;
 
 UnitRecord* FindUnit(World& world, uint32_t id) {
   WorldLockGuard hold(world, kLockUnits);
   return FindUnitById(world, id);
-}
-
-// Cancels the unit's movement: its destination and movement bits.
-void MovementStep(World& world, UnitRecord& unit, int pass) {
-  if (pass == 1) {
-    unit.x2 = 0;
-    unit.y2 = 0;
-    unit.flags &= ~(kUnitFlag18 | kUnitFlag22);
-    unit.route2.reset();
-    unit.flags2 &= ~kUnitFlags2Bit8;
-  }
-  OrderBlock& o = PassOrders(unit, pass);
-  o[3] = 0;
-  o[kOrderFlagsWord] &= ~((1u << 18) | (1u << 23));
-  o[kOrderModeWord] &= ~0xFFu;
-  if ((o[kOrderFlagsWord] & ~(1u << 15)) == 0) o[2] = 0;
-  CountUnitOrder(world, unit, pass);
-}
-
-// Cancels the unit's task: its target hex and unit and attack bits.
-void TaskStep(World& world, UnitRecord& unit, int pass) {
-  if (pass == 1) {
-    unit.word284 = 0;
-    unit.linkSlot288 = 0;
-    unit.flags &= ~kUnitFlag19;
-  }
-  OrderBlock& o = PassOrders(unit, pass);
-  o[5] = 0;
-  o[kOrderLinkWordA] = 0;
-  o[kOrderFlagsWord] &= ~0xFF00u;
-  if (o[kOrderFlagsWord] == 0) o[2] = 0;
-  CountUnitOrder(world, unit, pass);
-}
-
-// Clears the unit's orders; its option bits 12 and 13 return to its owner's
-// defaults in the settings copy of the same pass.
-void OrdersStep(World& world, UnitRecord& unit, int pass) {
-  OrderBlock& o = PassOrders(unit, pass);
-  if (!(unit.flags & kUnitKeepsPartner)) o[kOrderLinkWordB] = 0;
-  o[6] = 0;
-  o[kOrderFlagsWord] = 0;
-  o[1] = 0;
-  o[2] = 0;
-  o[kOrderModeWord] = 0;
-  o[10] &= 0x00FFFFFFu;  // byte 43, the order level
-  if (unit.owner < kMaxPlayers) {
-    const PlayerRecord& owner = world.players[unit.owner];
-    const uint32_t defaults = (pass == 0 ? owner.displayPolicy : owner.simPolicy).defsetadvorders[1];
-    o[kOrderSettingWordA] = (o[kOrderSettingWordA] & ~0x3000u) | (defaults & 0x3000u);
-  }
-  if (pass == 1) {
-    unit.flags &= ~(kUnitFlag16 | kUnitFlag17 | kUnitFlag21);
-    unit.bytes120[0] = 0;  // the unit's training state
-  }
-  CountUnitOrder(world, unit, pass);
 }
 
 void OrderBits(World& world, UnitRecord& unit, int pass, uint32_t flags, uint32_t mask) {
@@ -105,12 +43,10 @@ void Order(CommandPass& run) {
   UnitRecord& u = *unit;
   switch (c.id) {
     case 336:
-      MovementStep(w, u, pass);
-      TaskStep(w, u, pass);
-      OrdersStep(w, u, pass);
+      CancelAllOrders(w, u, pass);
       return;
-    case 345: MovementStep(w, u, pass); return;
-    case 346: TaskStep(w, u, pass); return;
+    case 345: CancelUnitMovement(w, u, pass); return;
+    case 346: CancelUnitTarget(w, u, pass); return;
     case 337: OrderBits(w, u, pass, c.arg32, c.arg36); return;
     case 338: UnitSetOrderDword11(w, u, pass, c.arg32, c.arg36); break;
     case 339: ValidateMoveOrderA(w, u, pass, c.arg24); break;
