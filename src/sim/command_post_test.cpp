@@ -11,6 +11,7 @@
 #include "sim/command_test_world.h"
 #include "units/unit_record.h"
 #include "world/id_lookups.h"
+#include "world/region_figures.h"
 
 namespace {
 
@@ -268,14 +269,25 @@ TEST_F(Posting, TheGovernmentTypeRefreshesTheDisplayOnlyWhenNoCommandIsLeft) {
 }
 
 TEST_F(Posting, WorldMarketMembershipShowsItsRequestUntilTheSimulationPass) {
+  P(1).treasury = 1000.0f;
+  P(1).gdp = 100000.0f;
+  StoreRegionFloat(P(1), kRegionWmIntegrity, 0.5f);
   GameCommand join = MakeGameCommand(t.world->gameState, 176, 1);
   join.arg28 = 1;
   PostCommand(*t.log, join, false);
   EXPECT_EQ(P(1).displayPolicy.wageFlags, (1u << 8) | (1u << 2)) << "member, and the request waiting";
   EXPECT_EQ(P(1).simPolicy.wageFlags, 0u);
+  EXPECT_EQ(P(1).treasury, 1000.0f) << "the display pass charges nothing";
   Drain();
   EXPECT_EQ(P(1).simPolicy.wageFlags, 1u << 2);
   EXPECT_EQ(P(1).displayPolicy.wageFlags, 1u << 2) << "the request is done";
+  // The fee: (0.02 - 0.01 x 0.5) x 100000 x 0.05 = 0.015 x 5000 = 75.
+  EXPECT_NEAR(P(1).treasury, 925.0f, 0.001f);
+  GameCommand again = MakeGameCommand(t.world->gameState, 176, 1);
+  again.arg28 = 1;
+  PostCommand(*t.log, again, false);
+  Drain();
+  EXPECT_NEAR(P(1).treasury, 925.0f, 0.001f) << "a member joins for nothing";
   GameCommand leave = MakeGameCommand(t.world->gameState, 176, 1);
   leave.arg28 = 2;  // only bit 0 of the word counts: leave
   PostCommand(*t.log, leave, false);

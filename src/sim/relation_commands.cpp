@@ -1,6 +1,7 @@
 #include "sim/relation_commands.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "app/calendar.h"
@@ -20,6 +21,7 @@
 #include "world/id_lookups.h"
 #include "world/player_services.h"
 #include "world/recurring_item.h"
+#include "world/region_figures.h"
 #include "world/scenario_settings.h"
 #include "world/record_helpers.h"
 #include "world/text/policy_fields.h"
@@ -146,6 +148,13 @@ void WorldMarketCommand(World& world, PlayerRecord& player, int copy, uint32_t j
     player.displayPolicy.wageFlags = (player.displayPolicy.wageFlags & ~kWorldMarketMember) |
                                      ((join & 1u) ? kWorldMarketMember : 0u);
     return;
+  }
+  // Joining costs a share of the economy's size, the less the better the
+  // region's name on the market; the size is the region's GDP, the figure
+  // the membership's running cost is measured by as well.
+  if ((join & 1u) && !(player.simPolicy.wageFlags & kWorldMarketMember)) {
+    const float fee = (0.02f - 0.01f * LoadRegionFloat(player, kRegionWmIntegrity)) * player.gdp * 0.05f;
+    if (std::isfinite(fee)) player.treasury -= fee;
   }
   {
     WorldLockGuard hold(world, kLockCommandLog);
