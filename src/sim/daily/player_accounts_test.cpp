@@ -103,9 +103,23 @@ TEST_F(PlayerAccountsTest, TheHexFiguresStartAtZeroAndTheCommitPublishesThem) {
   // What the hex pass would count during the day.
   r.dayPopulation = 300.0f;
   r.dayHexCount = 3;
+  r.dayLeadValue = 12.5f;
+  r.dayYearlyCostFacilities = 40.0f;
+  r.dayYearlyCostHexLead = 7.0f;
+  r.dayPortCapacity = 2.1f;
   PlayerDayCommit(w, r);
   EXPECT_FLOAT_EQ(r.population, 300.0f);
   EXPECT_EQ(r.hexCount, 3);
+  EXPECT_FLOAT_EQ(r.leadValue, 12.5f);
+  EXPECT_FLOAT_EQ(r.yearlyCostFacilities, 40.0f);
+  EXPECT_FLOAT_EQ(r.yearlyCostHexLead, 7.0f);
+  // 2.1 + 0.9 is just below 3.0 in round-toward-zero, so the count is 2;
+  // 2.2 + 0.9 gives 3.
+  EXPECT_EQ(r.portCapacity, 2);
+  PlayerDaySnapshot(w, r);
+  r.dayPortCapacity = 2.2f;
+  PlayerDayCommit(w, r);
+  EXPECT_EQ(r.portCapacity, 3);
 }
 
 TEST_F(PlayerAccountsTest, WithoutAMapTheHexFiguresAreNeitherStartedNorCommitted) {
