@@ -100,6 +100,18 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
   }
   PlayerRecord& p = world.players[unit.owner & 31];
   PlayerRecord& q = world.players[newOwner];
+  // A unit without a place needs a base of the new owner's. One that finds
+  // none is lost while it is still its old owner's: that owner's counts hold
+  // it, and the receiver must not lose what it never had (nor face the
+  // elimination test for an objective unit it never held).
+  uint32_t base = 0;
+  if (!(unit.flags & kUnitStock) && unit.x == 0 && unit.y == 0) {
+    base = FindBasePosition(world, q, unitbytes::MoveKind(unit));
+    if (base == 0) {
+      UnitDestroy(world, unit, 1);
+      return;
+    }
+  }
   const bool reserve = InReserve(unit);
   AppendUnitPtr(world, reserve ? kUnitTableReserve : kUnitTableOnMap, newOwner, UnitTableCategory(unit), unit);
   unit.owner = static_cast<uint8_t>(newOwner);
@@ -115,12 +127,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
     return;
   }
 
-  if (unit.x == 0 && unit.y == 0) {
-    const uint32_t base = FindBasePosition(world, q, unitbytes::MoveKind(unit));
-    if (base == 0) {
-      UnitDestroy(world, unit, 1);
-      return;
-    }
+  if (base != 0) {
     unit.x = static_cast<int16_t>(base & 0xFFFFu);
     unit.y = static_cast<int16_t>(base >> 16);
   }

@@ -4,6 +4,7 @@
 
 #include "sim/daily/elimination.h"
 #include "units/handover_test_world.h"
+#include "units/unit_destroy.h"
 #include "units/unit_player_fields.h"
 
 namespace {
@@ -105,6 +106,29 @@ TEST_F(TransferUnitTest, AReserveUnitWithoutABaseOrReferenceIsDestroyed) {
   TransferUnit(w, plane, 4, 0, 0);
   EXPECT_TRUE(plane.flags & kUnitRemoved);
   EXPECT_EQ(plane.tableEntry, nullptr);
+}
+
+TEST_F(TransferUnitTest, AUnitThatFindsNoPlaceIsLostToItsOldOwnerNotToTheReceiver) {
+  World& w = *world;
+  UnitRecord& plane = Reserve(3, kPlane, 1.0f, 0, 0);
+  uf::SetShort(w.players[3], uf::kReserveCounts + 2, 1);
+  TransferUnit(w, plane, 4, 0, 0);
+  ASSERT_TRUE(plane.flags & kUnitRemoved);
+  // The giver's count held the unit and loses it; the receiver never had it.
+  EXPECT_EQ(InReserve(w.players[3], 1), 0);
+  EXPECT_EQ(InReserve(w.players[4], 1), 0);
+  EXPECT_EQ(plane.owner, 3);
+  EXPECT_EQ(w.unitTables.Slot(kUnitTableReserve, 4, 1)->Count(), 1);
+}
+
+TEST_F(TransferUnitTest, AnObjectiveUnitThatFindsNoPlaceDoesNotEliminateTheReceiver) {
+  World& w = *world;
+  w.unitClasses.resize(100);
+  w.unitClasses[kObjectiveClass] = w.unitClasses[kPlane];
+  UnitRecord& goal = Reserve(3, kObjectiveClass, 1.0f, 0, 0);
+  TransferUnit(w, goal, 4, 0, 0);
+  ASSERT_TRUE(goal.flags & kUnitRemoved);
+  EXPECT_EQ(w.players[4].kind, kKindComputer);
 }
 
 TEST_F(TransferUnitTest, AUnitWithoutAPlaceGoesToTheNearestBaseOfItsKind) {
