@@ -51,6 +51,9 @@ void MergeHoldings(World& world, PlayerRecord& from, PlayerRecord& to, bool rese
   const float debt = LoadRegionFloat(from, kRegionNationalDebtBase);
   StoreRegionFloat(to, kRegionNationalDebtBase, LoadRegionFloat(to, kRegionNationalDebtBase) + debt);
   StoreRegionFloat(from, kRegionNationalDebtBase, 0.0f);
+  const float reserve = LoadRegionFloat(from, kRegionPopReserve);
+  StoreRegionFloat(to, kRegionPopReserve, LoadRegionFloat(to, kRegionPopReserve) + reserve);
+  StoreRegionFloat(from, kRegionPopReserve, 0.0f);
   for (int p = 0; p < kProductCount; ++p) {
     uint8_t* a = from.products[p].bytes + kProductStockAt;
     uint8_t* b = to.products[p].bytes + kProductStockAt;

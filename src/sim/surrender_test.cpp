@@ -120,6 +120,8 @@ TEST(Surrender, AMergerHandsTheHexesWithTheirLoyaltyAndTheHoldings) {
   t.P(3).treasury = 100.0f;
   StoreRegionFloat(t.P(2), kRegionNationalDebtBase, 40.0f);
   StoreRegionFloat(t.P(3), kRegionNationalDebtBase, 2.0f);
+  StoreRegionFloat(t.P(2), kRegionPopReserve, 7000.0f);
+  StoreRegionFloat(t.P(3), kRegionPopReserve, 250.0f);
   le::StoreF32(t.P(2).products[4].bytes + kProductStockAt, 10.0f);
   le::StoreF32(t.P(3).products[4].bytes + kProductStockAt, 5.0f);
   // Research: region 2 knows technology 2 (which needs 1) and may build
@@ -145,6 +147,8 @@ TEST(Surrender, AMergerHandsTheHexesWithTheirLoyaltyAndTheHoldings) {
   EXPECT_EQ(t.P(2).treasury, 0.0f);
   EXPECT_EQ(LoadRegionFloat(t.P(3), kRegionNationalDebtBase), 42.0f);
   EXPECT_EQ(LoadRegionFloat(t.P(2), kRegionNationalDebtBase), 0.0f);
+  EXPECT_EQ(LoadRegionFloat(t.P(3), kRegionPopReserve), 7250.0f);
+  EXPECT_EQ(LoadRegionFloat(t.P(2), kRegionPopReserve), 0.0f);
   EXPECT_EQ(le::LoadF32(t.P(3).products[4].bytes + kProductStockAt), 15.0f);
   EXPECT_EQ(le::LoadF32(t.P(2).products[4].bytes + kProductStockAt), 0.0f);
   EXPECT_NE(TechRow(w, 3)[2].known, 0);
