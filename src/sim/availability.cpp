@@ -1,5 +1,7 @@
 #include "sim/availability.h"
 
+#include <vector>
+
 #include "world/list_items.h"
 
 void SetMaskBit(ProjectEntry& entry, int copy, uint32_t mask, uint32_t set) {
@@ -11,19 +13,26 @@ void SetMaskBit(ProjectEntry& entry, int copy, uint32_t mask, uint32_t set) {
 
 namespace {
 
-void Grant(World& world, PlayerTechState* row, int tech, int depth) {
-  if (tech <= 0 || tech >= world.gameState.techCount || static_cast<size_t>(tech) >= world.techs.size()) return;
-  if (row[tech].known) return;
-  // A table whose prerequisites run in a circle ends the walk, not the stack.
-  row[tech].known = 2;
-  if (depth > 256) return;
-  for (int16_t need : world.techs[static_cast<size_t>(tech)].prerequisites) Grant(world, row, need, depth + 1);
+// The walk keeps its own list of technologies still to look at, so a long
+// chain of prerequisites is followed to its end without deepening the stack;
+// a technology is marked known before its prerequisites are looked at, so one
+// met again (shared, or in a circle in a bad table) is not walked twice.
+void Grant(World& world, PlayerTechState* row, int tech) {
+  std::vector<int> pending{tech};
+  while (!pending.empty()) {
+    const int t = pending.back();
+    pending.pop_back();
+    if (t <= 0 || t >= world.gameState.techCount || static_cast<size_t>(t) >= world.techs.size()) continue;
+    if (row[t].known) continue;
+    row[t].known = 2;
+    for (int16_t need : world.techs[static_cast<size_t>(t)].prerequisites) pending.push_back(need);
+  }
 }
 
 }  // namespace
 
 void GrantTechRecursive(World& world, int player, int tech) {
-  if (PlayerTechState* row = TechRow(world, player)) Grant(world, row, tech, 0);
+  if (PlayerTechState* row = TechRow(world, player)) Grant(world, row, tech);
 }
 
 #include <algorithm>

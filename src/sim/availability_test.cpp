@@ -101,6 +101,21 @@ TEST_F(Availability, CyclicTableTerminates) {
   EXPECT_EQ(ItemAvailability(*world_, e, 1), 1);
 }
 
+TEST_F(Availability, GrantingFollowsALongChainToItsEnd) {
+  // 1000 needs 999 needs ... needs 1: every link is granted, however deep.
+  World& w = *world_;
+  constexpr int kChain = 1000;
+  w.techs.assign(kChain + 2, TechRecord{});
+  w.gameState.techCount = kChain + 2;
+  w.techRows.assign(32 * static_cast<size_t>(kChain + 2), PlayerTechState{});
+  for (int t = 1; t <= kChain + 1; ++t) w.techs[static_cast<size_t>(t)].category = 1;
+  for (int t = 2; t <= kChain; ++t) Needs(t, static_cast<int16_t>(t - 1));
+  GrantTechRecursive(w, 1, kChain);
+  for (int t = 1; t <= kChain; ++t) ASSERT_EQ(TechRow(w, 1)[t].known, 2) << t;
+  EXPECT_EQ(TechRow(w, 1)[kChain + 1].known, 0);  // not on the chain
+  EXPECT_EQ(TechRow(w, 2)[1].known, 0);           // another region's row
+}
+
 TEST_F(Availability, GrantItemTechnologyAndDesign) {
   TechRow(*world_, 4)[3].projectFlags = 0x31;
   ProjectEntry& t = Project(4, kProjectTechnology, 3, 5, 7);
