@@ -60,24 +60,38 @@ struct PathWalk {
     return row + index;
   }
 
-  void Request(uint32_t kind, uint32_t index) {
+  // One object on the walk: its two prerequisites and how many of them
+  // have been looked at.
+  struct Step {
+    uint32_t kind;
+    uint32_t index;
     int16_t prerequisites[2];
+    int next;
+  };
+
+  // Puts the object on the walk; false for nothing to walk (outside the
+  // tables, an unknown kind, a technology already asked for).
+  bool Enter(std::vector<Step>& walk, uint32_t kind, uint32_t index) {
+    Step step{kind, index, {0, 0}, 0};
     if (kind == kProjectTechnology) {
-      if (index >= world.techs.size()) return;
-      if (visited[index]) return;
+      if (index >= world.techs.size()) return false;
+      if (visited[index]) return false;
       visited[index] = true;
-      prerequisites[0] = world.techs[index].prerequisites[0];
-      prerequisites[1] = world.techs[index].prerequisites[1];
+      step.prerequisites[0] = world.techs[index].prerequisites[0];
+      step.prerequisites[1] = world.techs[index].prerequisites[1];
     } else if (kind == kProjectDesign) {
-      if (index >= world.unitClasses.size()) return;
-      prerequisites[0] = world.unitClasses[index].requiredTechs[0];
-      prerequisites[1] = world.unitClasses[index].requiredTechs[1];
+      if (index >= world.unitClasses.size()) return false;
+      step.prerequisites[0] = world.unitClasses[index].requiredTechs[0];
+      step.prerequisites[1] = world.unitClasses[index].requiredTechs[1];
     } else {
-      return;
+      return false;
     }
-    for (int16_t tech : prerequisites)
-      if (Missing(tech) && !visited[static_cast<size_t>(tech)])
-        Request(kProjectTechnology, static_cast<uint32_t>(tech));
+    walk.push_back(step);
+    return true;
+  }
+
+  // The object's own commands, once its prerequisites are asked for.
+  void Finish(uint32_t kind, uint32_t index) {
     const uint32_t project = ExistingProject(kind, index);
     if (project == 0) {
       Post(kProjectCreate, kind, index, 0);
@@ -90,6 +104,27 @@ struct PathWalk {
     WorldLockGuard hold(world, kLockProjects);
     if (uint8_t* marks = Marks(kind, index))
       *marks = static_cast<uint8_t>((*marks & ~kRowProjectHeld) | kRowProjectOpen);
+  }
+
+  // Prerequisites first, depth first, each looked at only when its turn
+  // comes (an earlier one's project may already have marked it). The walk
+  // keeps its own list rather than the stack's, so a table's longest chain
+  // cannot exhaust the thread's stack.
+  void Request(uint32_t kind, uint32_t index) {
+    std::vector<Step> walk;
+    if (!Enter(walk, kind, index)) return;
+    while (!walk.empty()) {
+      Step& top = walk.back();
+      if (top.next < 2) {
+        const int16_t tech = top.prerequisites[top.next++];
+        if (Missing(tech) && !visited[static_cast<size_t>(tech)])
+          Enter(walk, kProjectTechnology, static_cast<uint32_t>(tech));
+        continue;
+      }
+      const Step done = top;
+      walk.pop_back();
+      Finish(done.kind, done.index);
+    }
   }
 };
 

@@ -1,6 +1,7 @@
 #include "sim/research_path.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <vector>
 
@@ -89,6 +90,41 @@ TEST(ResearchPath, ALoopInTheTableEnds) {
   t.Needs(3, 1, 3);
   RequestResearchPath(*t.world, 2, 1, kProjectTechnology);
   EXPECT_EQ(t.Commands(), (std::vector<Posted>{{384, 1, 3, 0}, {384, 1, 2, 0}, {384, 1, 1, 0}}));
+}
+
+// Runs the call on a thread with a small stack, as a worker thread of the
+// interface might have.
+template <typename Call>
+void OnSmallStack(Call call) {
+  pthread_attr_t attr;
+  ASSERT_EQ(pthread_attr_init(&attr), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, 256 * 1024), 0);
+  pthread_t thread;
+  auto run = [](void* arg) -> void* {
+    (*static_cast<Call*>(arg))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, run, &call), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+}
+
+TEST(ResearchPath, ALongChainIsQueuedFromItsRootWithoutDeepening) {
+  // Technology n needs n - 1, down to 1: all of them are asked for, the
+  // root first, and the walk does not grow the stack with the chain.
+  constexpr int kChain = 6000;
+  PathWorld t;
+  World& w = *t.world;
+  w.gameState.techCount = kChain + 1;
+  w.techs.assign(kChain + 1, TechRecord{});
+  w.techRows.assign(32 * static_cast<size_t>(kChain + 1), PlayerTechState{});
+  for (int i = 1; i <= kChain; ++i) w.techs[static_cast<size_t>(i)].category = 1;
+  for (int i = 2; i <= kChain; ++i) t.Needs(i, static_cast<int16_t>(i - 1));
+  OnSmallStack([&] { RequestResearchPath(w, 2, kChain, kProjectTechnology); });
+  const std::vector<Posted> posted = t.Commands();
+  ASSERT_EQ(posted.size(), static_cast<size_t>(kChain));
+  for (int i = 0; i < kChain; ++i)
+    ASSERT_EQ(posted[static_cast<size_t>(i)], (Posted{384, 1, static_cast<uint32_t>(i + 1), 0})) << i;
 }
 
 TEST(ResearchPath, ADesignsPrerequisitesComeFirst) {
