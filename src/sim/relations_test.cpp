@@ -249,6 +249,33 @@ TEST_F(Relations, EndingOneTreatyAndTheCopiesAgree) {
   EXPECT_EQ(std::memcmp(&before, &t.P(2), sizeof before), 0);
 }
 
+TEST_F(Relations, AfterEachRelationCommandTheCopiesAgreeOnceNoneIsOutstanding) {
+  // Copies that differ before each command (as a display pass of another
+  // command would leave them) agree after its simulation pass.
+  Kind(21, 20);
+  for (PlayerPolicyBlock* b : {&t.P(2).displayPolicy, &t.P(2).simPolicy}) {
+    SetTreatyMask(*b, 20, Bit(4));
+    SetTreatyMask(*b, 21, Bit(4));
+    b->friendlyMask = Bit(3);
+    SetTreatyMask(*b, 1, Bit(3));
+  }
+  t.P(2).gdp = 1000.0f;
+  t.P(2).treasury = 500.0f;
+  GameCommand commands[] = {Command(177, 2, 3), Command(182, 2, 20, 4, 0), Command(183, 2, 4, 1),
+                            Command(80, 2, 3), Command(176, 2, 1), Command(177, 2, 4)};
+  for (GameCommand& c : commands) {
+    t.P(2).displayPolicy.defcon = 1;
+    ExecuteCommand(*t.world, c, 0);
+    ASSERT_EQ(PendingCommands(t.P(2)), 1) << c.id;
+    ExecuteCommand(*t.world, c, 1);
+    ASSERT_EQ(PendingCommands(t.P(2)), 0) << c.id;
+    EXPECT_EQ(std::memcmp(&t.P(2).displayPolicy, &t.P(2).simPolicy, sizeof(PlayerPolicyBlock)), 0) << c.id;
+  }
+  EXPECT_EQ(t.P(2).simPolicy.hostileMask, Bit(3) | Bit(4));
+  EXPECT_EQ(t.P(2).govtype, 3);
+  EXPECT_EQ(t.P(2).simPolicy.wageFlags & (1u << 2), 1u << 2);
+}
+
 TEST_F(Relations, EndingAllTreatiesWithAPartner) {
   for (PlayerPolicyBlock* b : {&t.P(3).displayPolicy, &t.P(3).simPolicy}) {
     SetTreatyMask(*b, 5, Bit(1) | Bit(4));
