@@ -52,6 +52,12 @@ struct SurrenderWorld : handover_test::World6 {
     g_simUi = savedUi_;
   }
   PlayerRecord& P(int p) { return world->players[p]; }
+  // The winner's land base at its capital, where units handed over from
+  // the reserve find their place.
+  void WinnerBase() {
+    SetCapitalHex(P(3).simPolicy, CapitalPosition{4, 4});
+    Place(3, handover_test::kBase, 1.0f, 4, 4);
+  }
   uint8_t Successor(int p) { return reinterpret_cast<const uint8_t*>(&P(p))[kRecordSuccessor]; }
 
  private:
@@ -87,6 +93,7 @@ TEST(Surrender, UnitsNotYetFiledStillPassToTheWinner) {
   // units in the unit tables.
   SurrenderWorld t;
   World& w = *t.world;
+  t.WinnerBase();
   UnitRecord* onMap = CreateUnit(w, t.P(2), 0x900, kTank, 1.0f, 2u | (1u << 16), 0, 0);
   onMap->flags &= ~kUnitHidden;
   onMap->simOrders[kOrderStateWord] = 0;
@@ -97,6 +104,7 @@ TEST(Surrender, UnitsNotYetFiledStillPassToTheWinner) {
   PlayerSurrender(w, 2, 3, kSurrenderMessages);
   EXPECT_EQ(onMap->owner, 3);
   EXPECT_EQ(waiting->owner, 3);
+  EXPECT_FALSE(waiting->flags & kUnitRemoved);
 }
 
 TEST(Surrender, WithAScenarioWinnerTheTwoStayFriendsWithTheirTreaties) {
@@ -135,6 +143,7 @@ TEST(Surrender, AMergerHandsTheHexesWithTheirLoyaltyAndTheHoldings) {
   w.gameState.designRowBytes = 12;
   w.designRows.assign(32 * 12, 0);
   DesignRow(w, 2)[4] = 1;
+  t.WinnerBase();
   UnitRecord& reserve = t.Reserve(2, kTank, 1.0f, 0, 0);
   PlayerSurrender(w, 2, 3, kSurrenderMessages | kSurrenderLoyaltyMerge | kSurrenderResearchMerge);
   for (int x = 1; x <= 3; ++x) {
@@ -155,6 +164,7 @@ TEST(Surrender, AMergerHandsTheHexesWithTheirLoyaltyAndTheHoldings) {
   EXPECT_NE(TechRow(w, 3)[1].known, 0);  // with its prerequisite
   EXPECT_EQ(DesignRow(w, 3)[4] & 1u, 1u);
   EXPECT_EQ(reserve.owner, 3);
+  EXPECT_FALSE(reserve.flags & kUnitRemoved);
   EXPECT_EQ(t.P(2).kind, kKindOut);
   EXPECT_TRUE(g_lines.empty());  // a merger is not announced as a surrender
 }
