@@ -71,9 +71,11 @@ const UnitRecord* LiveLead(const HexCell& cell) {
 }
 
 // A unit that keeps its hex from falling: a working unit of the owner or of
-// a friend of the owner that is no enemy, of a class that may defend, on the
-// land (category 0) or sea (category 2) chains, not standing down.
-bool IsDefender(const World& world, const UnitRecord& u, int category, int owner) {
+// a friend of the owner that is no enemy, on the land (category 0) or sea
+// (category 2) chains, that could take ground itself: armed against ground
+// targets (land) or against target type 6 (sea), of a class that may defend,
+// not standing down, and, short of ammunition, only on its own owner's hex.
+bool IsDefender(World& world, const UnitRecord& u, int category, int owner) {
   if (!Working(u)) return false;
   const PlayerPolicyBlock& policy = world.players[owner].simPolicy;
   const uint32_t bit = 1u << (u.owner & 31u);
@@ -83,10 +85,10 @@ bool IsDefender(const World& world, const UnitRecord& u, int category, int owner
   if (category != 0 && category != 2) return false;
   if ((u.simOrders[kOrderSettingWordA] & kOrderStandDown) && !(u.simOrders[kOrderFlagsWord] & kOrderHoldGround))
     return false;
-  return true;
+  return UnitCanTakeGround(world, u);
 }
 
-bool DefendedAround(const World& world, int32_t x, int32_t y, int owner) {
+bool DefendedAround(World& world, int32_t x, int32_t y, int owner) {
   for (int d = 0; d <= 6; ++d) {
     const int32_t n = HexNeighbourCell(world, x, y, d);
     if (n < 0) continue;
@@ -130,8 +132,10 @@ int Takeover(World& world, const HexDayMaps& maps, int32_t cell, int32_t x, int3
     p.p2 = static_cast<uint32_t>(y);
     PostPlayerMessage(world, world.players[owner], candidate, kMsgHexLost, nullptr, p);
   }
-  // The units settle the hex; whatever they leave, the day's figures of this
-  // hex go to the candidate.
+  // The units settle the hex. The day's figures go to whoever holds it
+  // afterwards: the candidate, unless the battle left the hex where it was
+  // (a neutral water hex), when crediting the candidate would count a hex
+  // for a region that does not hold it.
   CaptureHex(world, world.cells[static_cast<size_t>(cell)], candidate, 0, 15, 0, 0);
   return candidate;
 }

@@ -85,11 +85,17 @@ TEST_F(HexPassTest, AnUndefendedHexAmongHostileNeighboursFallsToItsContender) {
   EXPECT_EQ(w.players[1].dayHexCount, 0);
 }
 
+// A class's attack value against one target type (class byte 120 + type).
+void SetAttackValue(UnitClassRecord& c, int targetType, uint8_t v) {
+  reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c))[120 + targetType] = v;
+}
+
 TEST_F(HexPassTest, AWorkingDefenderNextDoorKeepsTheHex) {
   World& w = *world_;
   w.players[2].simPolicy.hostileMask = 1u << 1;
   Own(2, 2, 1, 2, 0);
   for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 3}, {3, 2}}) Own(x, y, 2, 2, 200);
+  SetAttackValue(w.unitClasses[5], 1, 3);  // a land class armed against target type 1
   UnitRecord guard{};
   guard.owner = 1;
   guard.classIndex = 5;
@@ -103,6 +109,65 @@ TEST_F(HexPassTest, AWorkingDefenderNextDoorKeepsTheHex) {
   guard.simOrders[kOrderStateWord] = kOrdersInactive;
   DailyHexPassOver(w, maps_);
   EXPECT_EQ(CellOwner(Cell(2, 2).word), 2);
+}
+
+TEST_F(HexPassTest, OnlyUnitsThatCouldTakeGroundDefendTheHex) {
+  World& w = *world_;
+  w.players[2].simPolicy.hostileMask = 1u << 1;
+  // Class 6: land, no attack against ground targets. Class 7: sea, armed
+  // against target type 6 only. Class 8: land, armed against type 0, two
+  // shots' ammunition per strength point.
+  w.unitClasses[7].kind = 2;
+  SetAttackValue(w.unitClasses[7], 6, 5);
+  SetAttackValue(w.unitClasses[8], 0, 4);
+  w.unitClasses[8].ammoPerShot = 2.0f;
+  auto reset = [&] {
+    Own(2, 2, 1, 2, 0);
+    for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 3}, {3, 2}}) Own(x, y, 2, 2, 200);
+  };
+  UnitRecord guard{};
+  guard.owner = 1;
+  guard.x = 2;
+  guard.y = 2;
+  guard.strength = 1.0f;
+  HexUnitStack* stack = MakeHexStack(Cell(2, 2));
+
+  // An unarmed land unit on the hex keeps nothing.
+  reset();
+  guard.classIndex = 6;
+  stack->chainA[0] = &guard;
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(CellOwner(Cell(2, 2).word), 2);
+
+  // A sea unit armed against target type 6 does, on the sea chain.
+  reset();
+  stack->chainA[0] = nullptr;
+  guard.classIndex = 7;
+  stack->chainA[2] = &guard;
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(CellOwner(Cell(2, 2).word), 1);
+
+  // An armed land unit with less than a quarter of a shot (2 x 1 / 4 = 0.5)
+  // defends only on its owner's hex: on (2, 2) it keeps the hex, beside it
+  // on (2, 1), region 2's hex, it does not.
+  reset();
+  stack->chainA[2] = nullptr;
+  guard.classIndex = 8;
+  guard.ammo = 0.4f;
+  stack->chainA[0] = &guard;
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(CellOwner(Cell(2, 2).word), 1);
+  reset();
+  stack->chainA[0] = nullptr;
+  guard.y = 1;
+  MakeHexStack(Cell(2, 1))->chainA[0] = &guard;
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(CellOwner(Cell(2, 2).word), 2);
+  // With half a shot it defends from there too.
+  reset();
+  guard.ammo = 0.5f;
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(CellOwner(Cell(2, 2).word), 1);
 }
 
 TEST_F(HexPassTest, NothingOffTheMapCountsAndTheCornerHexIsNeverTaken) {
