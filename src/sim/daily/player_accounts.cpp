@@ -17,12 +17,16 @@
 #include "sim/sim_ui_link.h"
 #include "world/le_bytes.h"
 #include "world/player_record.h"
+#include "world/text/policy_fields.h"
 #include "world/world.h"
 
 namespace {
 
 constexpr size_t kStockAt = 8;
 constexpr int kProductNotKept = 7;
+// The settings word holding the amount the region has set aside for its next
+// automatic sale of a product.
+constexpr int kAutoSaleAmountWord = kProductSellParam;
 
 constexpr uint32_t kMsgDefconChanged = 59;
 constexpr uint32_t kMsgHeavyLosses = 103;
@@ -157,7 +161,14 @@ void PlayerDaySnapshot(World& world, PlayerRecord& region) {
 }
 
 void PlayerDayCommit(World& world, PlayerRecord& region) {
-  if (region.kind != kKindWorld) le::StoreF32(region.products[kProductNotKept].bytes + kStockAt, 0.0f);
+  if (region.kind != kKindWorld) {
+    // Product 7 is not kept overnight: neither in stock, nor on offer, nor
+    // set aside for tomorrow's automatic sale.
+    le::StoreF32(region.products[kProductNotKept].bytes + kStockAt, 0.0f);
+    le::StoreF32(region.products[kProductNotKept].bytes + product::kForSale, 0.0f);
+    SetProductReal(region.simPolicy.productPolicy[kProductNotKept], kAutoSaleAmountWord, 0.0f);
+    SetProductReal(region.displayPolicy.productPolicy[kProductNotKept], kAutoSaleAmountWord, 0.0f);
+  }
   float approval = region.dayApproval / 2.0f;
   // Not a number (an empty day's ratio) settles at the floor, not beyond it.
   if (!(approval >= 0.01f)) approval = 0.01f;

@@ -14,6 +14,7 @@
 #include "sim/message_test_support.h"
 #include "world/le_bytes.h"
 #include "world/player_record.h"
+#include "world/text/policy_fields.h"
 #include "world/world.h"
 
 namespace {
@@ -87,6 +88,35 @@ TEST_F(PlayerAccountsTest, TheSnapshotStartsTheDayAndTheCommitKeepsIt) {
   PlayerDayCommit(w, r);
   EXPECT_EQ(r.pendingCommands, 1);
   EXPECT_EQ(r.displayPolicy.defcon, 3);
+}
+
+TEST_F(PlayerAccountsTest, NothingOfProduct7IsLeftForSaleOvernight) {
+  World& w = *t.world;
+  PlayerRecord& r = w.players[1];
+  for (int p : {6, 7}) {
+    le::StoreF32(r.products[p].bytes + product::kForSale, 20.0f);
+    SetProductReal(r.simPolicy.productPolicy[p], kProductSellParam, 15.0f);
+    SetProductReal(r.displayPolicy.productPolicy[p], kProductSellParam, 15.0f);
+  }
+  r.pendingCommands = 1;  // the display copy is not refreshed from the simulation copy
+  PlayerDayCommit(w, r);
+  EXPECT_EQ(le::LoadF32(r.products[7].bytes + product::kForSale), 0.0f);
+  EXPECT_EQ(ProductReal(r.simPolicy.productPolicy[7], kProductSellParam), 0.0f);
+  EXPECT_EQ(ProductReal(r.displayPolicy.productPolicy[7], kProductSellParam), 0.0f);
+  // Other products keep theirs.
+  EXPECT_EQ(le::LoadF32(r.products[6].bytes + product::kForSale), 20.0f);
+  EXPECT_EQ(ProductReal(r.simPolicy.productPolicy[6], kProductSellParam), 15.0f);
+  EXPECT_EQ(ProductReal(r.displayPolicy.productPolicy[6], kProductSellParam), 15.0f);
+  // The world supplier keeps product 7 like any other.
+  PlayerRecord& supplier = w.players[0];
+  supplier.kind = kKindWorld;
+  le::StoreF32(supplier.products[7].bytes + product::kStock, 30.0f);
+  le::StoreF32(supplier.products[7].bytes + product::kForSale, 20.0f);
+  SetProductReal(supplier.simPolicy.productPolicy[7], kProductSellParam, 15.0f);
+  PlayerDayCommit(w, supplier);
+  EXPECT_EQ(le::LoadF32(supplier.products[7].bytes + product::kStock), 30.0f);
+  EXPECT_EQ(le::LoadF32(supplier.products[7].bytes + product::kForSale), 20.0f);
+  EXPECT_EQ(ProductReal(supplier.simPolicy.productPolicy[7], kProductSellParam), 15.0f);
 }
 
 TEST_F(PlayerAccountsTest, TheHexFiguresStartAtZeroAndTheCommitPublishesThem) {
