@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "sim/availability.h"
 #include "sim/daily/research_fields.h"
@@ -138,25 +139,35 @@ void DailyMilitaryResearch(World& world, PlayerRecord& region) {
   if (region.treasury < budget) budget = std::max(0.9f * region.treasury, 0.0f);
 
   float weight = 0.0f;
-  const int count = EachCountedItem(world, self, capacity, [&](ProjectEntry& item) { weight += ItemRatio(world, item) * 3.0f; });
-  int16_t items = static_cast<int16_t>(count);
-
+  int count = 0;
+  int16_t items = 0;
   const float techShare = budget * shares[1];
   float v = 0.0f;
   float w = 0.0f;
-  if (techShare > 0.0f && weight > 0.0f) {
-    w = weight;
-    v = std::min(techShare / weight, strength / std::min(static_cast<float>(count), capacity) * 3.0f);
-    EachCountedItem(world, self, capacity, [&](ProjectEntry& item) {
-      item.remainingCost -= v * region.researchEfficiency;
-      if (item.remainingCost > 0.0f) return;
-      const bool technology = item.kind == kProjectTechnology;
-      GrantItem(world, item, self);
-      --items;
-      Tell(world, region, self, technology ? 56 : 90);
-      Tell(world, region, self, technology ? 135 : 81);
-      Broadcast(world, region, 91);
-    });
+  // Kinds of the items finished today, in list order; they are announced
+  // once the list is let go.
+  std::vector<bool> granted;
+  {
+    // The posting threads insert new projects into the list under this lock.
+    WorldLockGuard hold(world, kLockProjects);
+    count = EachCountedItem(world, self, capacity, [&](ProjectEntry& item) { weight += ItemRatio(world, item) * 3.0f; });
+    items = static_cast<int16_t>(count);
+    if (techShare > 0.0f && weight > 0.0f) {
+      w = weight;
+      v = std::min(techShare / weight, strength / std::min(static_cast<float>(count), capacity) * 3.0f);
+      EachCountedItem(world, self, capacity, [&](ProjectEntry& item) {
+        item.remainingCost -= v * region.researchEfficiency;
+        if (item.remainingCost > 0.0f) return;
+        granted.push_back(item.kind == kProjectTechnology);
+        GrantItem(world, item, self);
+        --items;
+      });
+    }
+  }
+  for (const bool technology : granted) {
+    Tell(world, region, self, technology ? 56 : 90);
+    Tell(world, region, self, technology ? 135 : 81);
+    Broadcast(world, region, 91);
   }
   le::Store16(RecordBytes(region) + kResearchItemCount, static_cast<uint16_t>(items));
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "sim/command_test_world.h"
@@ -94,6 +98,27 @@ TEST_F(MilitaryResearch, AFinishedItemIsGrantedAndTold) {
   EXPECT_EQ(TechRow(*t.world, 2)[3].known, 0);  // held items are not researched
   EXPECT_EQ(held.remainingCost, 0.1f);
   EXPECT_EQ(le::LoadI16(RecordBytes(R()) + kResearchItemCount), 0);
+  EXPECT_EQ(g_told, (std::vector<int32_t>{56, 135}));
+}
+
+TEST_F(MilitaryResearch, TheListIsWalkedUnderTheProjectsLock) {
+  // A posting thread inserting a project holds the list's lock: the day's
+  // walk waits for it instead of reading a list being relinked.
+  Budget();
+  Item(1, 0.5f);
+  std::optional<WorldLockGuard> posting;
+  posting.emplace(*t.world, kLockProjects);
+  std::atomic<bool> done{false};
+  std::thread day([&] {
+    DailyMilitaryResearch(*t.world, R());
+    done = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(done.load());
+  posting.reset();
+  day.join();
+  EXPECT_TRUE(done.load());
+  EXPECT_EQ(TechRow(*t.world, 2)[1].known, 2);
   EXPECT_EQ(g_told, (std::vector<int32_t>{56, 135}));
 }
 
