@@ -234,24 +234,30 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
     }
   }
 
-  if (payer.kind == kKindWorld || !(cls->flags & (kClassMarked | kClassYielding)) || !(t > 0.0f)) return;
-  const bool bySize = (cls->flags & kClassRunning) && !(cls->flags & kClassSettlement);
-  const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
-  const float perDay = ClassMoneyPrice(*cls) / t * k;
-  float cost = 0.0f;
+  if (payer.kind == kKindWorld || !(cls->flags & (kClassMarked | kClassYielding))) return;
   const bool mothballed = (lead.simOrders[kOrderModeWord] & kOrderMothballed) != 0;
-  if (!idle) {
-    cost = (lead.strength + 1.0f) * (perDay / 448000.0f) * payer.gdpPerCapita;
-  } else if (!d && !mothballed) {
-    cost = (2.0f * lead.strength + 1.0f) * (perDay / 1792000.0f) * payer.gdpPerCapita;
+  // A class with no build time has no price per day: it costs nothing to
+  // keep, but a mothballed one still decays.
+  if (t > 0.0f) {
+    const bool bySize = (cls->flags & kClassRunning) && !(cls->flags & kClassSettlement);
+    const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
+    const float perDay = ClassMoneyPrice(*cls) / t * k;
+    float cost = 0.0f;
+    if (!idle) {
+      cost = (lead.strength + 1.0f) * (perDay / 448000.0f) * payer.gdpPerCapita;
+    } else if (!d && !mothballed) {
+      cost = (2.0f * lead.strength + 1.0f) * (perDay / 1792000.0f) * payer.gdpPerCapita;
+    }
+    if (cls->flags & kClassMarked)
+      payer.turnUpkeepMarked += cost;
+    else
+      payer.turnUpkeepOther += cost;
+    payer.treasury -= cost;
   }
-  if (cls->flags & kClassMarked)
-    payer.turnUpkeepMarked += cost;
-  else
-    payer.turnUpkeepOther += cost;
-  payer.treasury -= cost;
-  if (idle && !d && mothballed && lead.strength > 0.0f && (world.gameState.currentDay & 1u)) {
-    lead.strength -= 0.005f;
+  // A mothballed facility wears away every other day and is retired once
+  // nothing is left of it, whether that happens today or it had nothing left.
+  if (idle && !d && mothballed) {
+    if (lead.strength > 0.0f && (world.gameState.currentDay & 1u)) lead.strength -= 0.005f;
     if (!(lead.strength > 0.0f)) UnitHexRefresh(world, lead);
   }
 }

@@ -341,6 +341,73 @@ TEST_F(HexPassTest, AWorkingMarkedFacilityPaysItsUpkeep) {
   EXPECT_FLOAT_EQ(r.turnUpkeepMarked, 2.75f);
 }
 
+TEST_F(HexPassTest, AMothballedFacilityWearsAwayEveryOtherDayAndIsRetired) {
+  World& w = *world_;
+  w.mapHeader.scaleSquared = 1.0f;
+  UnitClassRecord& cls = w.unitClasses[11];
+  cls.buildWorkPerPoint = 10.0f;
+  cls.flags = 1u << 17;
+  SetClassCosts(cls, 1000.0f, 0.0f, 0.0f);
+  Own(1, 1, 1, 1, 100);
+  PlayerRecord& r = w.players[1];
+  r.kind = kKindHuman;
+  r.gdpPerCapita = 4480.0f;
+  UnitRecord u{};
+  u.owner = 1;
+  u.classIndex = 11;
+  u.x = 1;
+  u.y = 1;
+  u.strength = 0.008f;
+  u.targetStrength = 0.008f;
+  u.simOrders[kOrderStateWord] = kOrdersInactive;
+  u.simOrders[kOrderModeWord] = 1u << 30;
+  MakeHexStack(Cell(1, 1))->lead = &u;
+  // Even day: nothing; odd day: 0.008 - 0.005 = 0.003. It pays no upkeep.
+  w.gameState.currentDay = 2451544;
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(u.strength, 0.008f);
+  w.gameState.currentDay = 2451545;
+  DailyHexPassOver(w, maps_);
+  EXPECT_FLOAT_EQ(u.strength, 0.003f);
+  EXPECT_EQ(r.turnUpkeepMarked, 0.0f);
+  // The next odd day takes the rest, and the facility is retired.
+  w.gameState.currentDay = 2451547;
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(u.classIndex, 0);
+
+  // One with nothing left is retired on any day.
+  UnitRecord v = UnitRecord{};
+  v.owner = 1;
+  v.classIndex = 11;
+  v.x = 1;
+  v.y = 1;
+  v.targetStrength = 1.0f;
+  v.simOrders[kOrderStateWord] = kOrdersInactive;
+  v.simOrders[kOrderModeWord] = 1u << 30;
+  LoadHexStack(Cell(1, 1))->lead = &v;
+  w.gameState.currentDay = 2451548;
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(v.classIndex, 0);
+
+  // A class without a build time pays no upkeep but wears away all the same.
+  w.unitClasses[12] = cls;
+  w.unitClasses[12].buildWorkPerPoint = 0.0f;
+  UnitRecord z = UnitRecord{};
+  z.owner = 1;
+  z.classIndex = 12;
+  z.x = 1;
+  z.y = 1;
+  z.strength = z.targetStrength = 0.004f;
+  z.simOrders[kOrderStateWord] = kOrdersInactive;
+  z.simOrders[kOrderModeWord] = 1u << 30;
+  LoadHexStack(Cell(1, 1))->lead = &z;
+  w.gameState.currentDay = 2451549;
+  DailyHexPassOver(w, maps_);
+  EXPECT_EQ(z.classIndex, 0);
+  EXPECT_EQ(r.turnUpkeepMarked, 0.0f);
+  EXPECT_EQ(r.treasury, 0.0f);
+}
+
 TEST_F(HexPassTest, AnImprovementIsBuiltUpAndItsBuildingFlagCleared) {
   World& w = *world_;
   w.mapHeader.scaleSquared = 1.0f;
