@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "units/hex_geometry.h"
@@ -10,6 +12,7 @@
 #include "units/unit_record.h"
 #include "world/hex_cell.h"
 #include "world/hex_extra.h"
+#include "world/le_bytes.h"
 #include "world/map_data.h"
 #include "world/world.h"
 
@@ -263,3 +266,210 @@ TEST_F(MoveCostTest, PositionsOffTheMapCostNothing) {
 }
 
 }  // namespace
+
+// ---- The move rule written out step by step, checked on random maps with
+// facilities, crossing marks, works, levels, owners and grants.
+
+namespace {
+
+struct RefRule {
+  World& w;
+  HexMapShape map;
+  uint32_t borders[kMaxPlayers] = {};
+
+  const TerrainRecord& T(size_t i) const { return w.terrains[static_cast<size_t>(CellTerrain(w.cells[i].word))]; }
+  uint32_t Col(size_t i, int m) const { return m >= 0 && m < 8 ? T(i).bytes[120 + m] : 0; }
+  bool Water(size_t i) const { return le::Load32(T(i).bytes + 136) & 1; }
+  int Owner(size_t i) const { return CellOwner(w.cells[i].word); }
+  uint32_t Access(int p, int kind) const {
+    return le::Load32(reinterpret_cast<const uint8_t*>(&w.players[p]) + 10016 + 4 * static_cast<size_t>(kind));
+  }
+  const UnitClassRecord& K(int c) const { return w.unitClasses[static_cast<size_t>(c)]; }
+  static uint32_t Cost(const UnitClassRecord& k, int m) {
+    if (m == 4 || (m < 4 && !(k.flags & 0x100))) return k.bytes96[2];
+    return 0;
+  }
+  static void Merge(uint32_t& c, uint32_t k) {
+    if (k != 0 && (c == 0 || k < c)) c = k;
+  }
+  const UnitRecord* Lead(size_t i) const {
+    const HexUnitStack* s = w.cells[i].stack;
+    const UnitRecord* u = s ? s->lead : nullptr;
+    if (!u || (u->flags & 0x8000) || u->classIndex == 0 || (u->flags & 0x1000)) return nullptr;
+    return u;
+  }
+  bool CountsLeaving(size_t i) const {
+    const UnitRecord* u = Lead(i);
+    return u && (!(u->simOrders[15] & 1) || (K(u->classIndex).flags & 0x1000));
+  }
+  bool CountsEntering(size_t i) const {
+    return CountsLeaving(i) && (K(Lead(i)->classIndex).flags & (0x800000 | 0x1000));
+  }
+  const uint8_t* Block(size_t i) const {
+    const HexUnitStack* s = w.cells[i].stack;
+    return s && s->extra ? reinterpret_cast<const uint8_t*>(static_cast<const HexExtraImage*>(s->extra)) : nullptr;
+  }
+  static bool Active(const uint8_t* b, int i) {
+    const uint8_t f = b[36 + i];
+    return (f & 0x30) && !(f & 0x0A) && le::LoadF32(b + 40 + 4 * i) != 0.0f;
+  }
+  static int EndA(const uint8_t* b, int i) { return (b[36 + i] & 0x10) ? (b[32 + i] & 7) : 6; }
+  static int EndB(const uint8_t* b, int i) { return (b[36 + i] & 0x20) ? ((b[32 + i] >> 3) & 7) : 6; }
+  static int Works(const uint8_t* b, int i) { return (b[32 + i] & 0x40) ? 4129 : 4128; }
+  uint32_t MarkCost(int m) const { return m == 5 ? K(4127).bytes96[3] : Cost(K(4127), m); }
+
+  uint32_t Move(size_t a, size_t b, int d, const MoveRules& r) {
+    const int m = r.mode;
+    uint32_t mask = r.ownerMask;
+    if (m > 5 && Water(b)) mask |= 1;
+    if (!(mask & (1u << Owner(b)))) {
+      borders[Owner(a)] |= 1u << Owner(b);
+      return 0;
+    }
+    uint32_t level = 0;
+    if (r.levelCost) {
+      const int o = Owner(a);
+      const int kind = m == 5 ? 2 : (m > 5 ? 1 : 0);
+      if (o == r.mover || (Access(r.mover, kind) & (1u << o)) || (o == 0 && Water(a))) {
+        if (m == 6 && Water(a))
+          level = o == 0 ? 2 : 5;
+        else
+          level = StepCostByLevel(w.cellBytes[a]);
+      } else {
+        level = 5;
+      }
+    }
+    uint32_t cA = 0, cB = 0;
+    if (m == 5) {
+      cA = Col(a, 5);
+      if (Col(b, 5) == 0) return 0;
+      goto step8;
+    }
+    cA = Col(a, m);
+    cB = Col(b, m);
+    if (r.useAltCost && (cA != 0 || cB != 0)) {
+      Merge(cA, Col(a, 2));
+      Merge(cB, Col(b, 2));
+    }
+    if (m < 5) {
+      if (CountsLeaving(a)) {
+        const UnitClassRecord& k = K(Lead(a)->classIndex);
+        if (k.flags & 0x800000)
+          Merge(cA, Cost(k, m));
+        else if ((k.flags & 0x1000) && Cost(k, m) != 0)
+          cA = Cost(k, m);
+      }
+      if (const uint8_t* ba = Block(a)) {
+        if (ba[11] & 1) Merge(cA, MarkCost(m));
+        for (int i = 1; i >= 0; --i) {
+          if (!Active(ba, i)) continue;
+          const uint32_t k = Cost(K(Works(ba, i)), m);
+          if (k == 0 || (EndA(ba, i) != d && EndB(ba, i) != d)) continue;
+          Merge(cA, k);
+          if (cB != 0) goto step8;
+          const uint8_t* bb = Block(b);
+          if (!bb) goto step7;
+          for (int j = 1; j >= 0; --j)
+            if (Active(bb, j) && (EndA(bb, j) == 5 - d || EndB(bb, j) == 5 - d)) {
+              cB = Cost(K(Works(bb, j)), m);
+              break;
+            }
+          break;
+        }
+      }
+    }
+    if (cB != 0) goto step8;
+  step7:
+    if (CountsEntering(b)) {
+      const UnitClassRecord& k = K(Lead(b)->classIndex);
+      if ((m == 5 ? k.bytes96[3] : Cost(k, m)) != 0) goto step8;
+    }
+    if (const uint8_t* bb = Block(b); bb && (bb[11] & 1) && MarkCost(m) != 0) goto step8;
+    return 0;
+  step8:
+    if (cA == 0) cA = MarkCost(m);
+    return cA + level;
+  }
+};
+
+}  // namespace
+
+TEST_F(MoveCostTest, MatchesTheRuleStepByStepOnRandomMaps) {
+  std::mt19937 rng(4104);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  int allowed = 0, refused = 0;
+  for (int trial = 0; trial < 40; ++trial) {
+    TearDown();
+    units_.clear();
+    world_ = std::make_unique<World>();
+    World& w = *world_;
+    ASSERT_EQ(ResizeMap(w, 6, 5), 0);
+    reinterpret_cast<uint8_t*>(&w.mapHeader)[67] = static_cast<uint8_t>(pick(0, 1));
+    map_ = MapShape(w);
+    w.terrains.assign(kTerrainCount, TerrainRecord{});
+    for (int t = 1; t <= 6; ++t) {
+      std::vector<uint8_t> cols(8);
+      for (uint8_t& c : cols) c = static_cast<uint8_t>(pick(0, 2) == 0 ? 0 : pick(1, 9));
+      SetTerrain(t, cols, pick(0, 3) == 0 ? kTerrainWater : 0);
+    }
+    w.unitClasses.assign(4130, UnitClassRecord{});
+    const uint32_t flagChoices[] = {0, kClassRoad, kClassHaven, kClassRoad | kClassHaven, kClassNoTerrainCost};
+    for (int c : {10, 11, 12, 13, kCrossingMarkClass, kWorksClassA, kWorksClassB})
+      Class(c, flagChoices[pick(0, 4)], static_cast<uint8_t>(pick(0, 4)), static_cast<uint8_t>(pick(0, 4)));
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 6; ++x) {
+        Hex(x, y, pick(1, 6), pick(0, 3));
+        w.cellBytes[static_cast<size_t>(y * 6 + x)] = static_cast<uint8_t>(pick(0, 255));
+        if (pick(0, 2) == 0) {
+          UnitRecord& f = Facility(x, y, pick(10, 13));
+          const int state = pick(0, 5);
+          if (state == 1) f.simOrders[kOrderStateWord] = kOrdersInactive;
+          if (state == 2) f.flags |= kUnitHidden;
+          if (state == 3) f.flags |= kUnitRemoved;
+          if (state == 4) f.classIndex = 0;
+        }
+        if (pick(0, 2) == 0) {
+          uint8_t* b = Bytes(Extra(x, y));
+          b[11] = static_cast<uint8_t>(pick(0, 1));
+          for (int i = 0; i < 2; ++i) {
+            // Ends drawn from a few directions so that both slots often lead the
+            // same way.
+            const std::array<int, 4> ends{1, 4, 5, 7};
+            b[32 + i] = static_cast<uint8_t>(ends[static_cast<size_t>(pick(0, 3))] |
+                                             ends[static_cast<size_t>(pick(0, 3))] << 3 | pick(0, 1) << 6);
+            b[36 + i] = static_cast<uint8_t>(std::array<int, 6>{0x10, 0x20, 0x30, 0x12, 0x38, 0}[static_cast<size_t>(pick(0, 5))]);
+            le::StoreF32(b + 40 + 4 * i, pick(0, 3) == 0 ? 0.0f : 0.5f);
+          }
+        }
+      }
+    for (int p = 0; p < 4; ++p)
+      for (int kind = 0; kind < 3; ++kind)
+        le::Store32(reinterpret_cast<uint8_t*>(&w.players[p]) + 10016 + 4 * kind, static_cast<uint32_t>(pick(0, 15)));
+    RefRule ref{w, map_};
+    for (int mode = 0; mode < 8; ++mode)
+      for (int variant = 0; variant < 4; ++variant) {
+        MoveRules rules;
+        rules.mode = mode;
+        rules.ownerMask = static_cast<uint32_t>(pick(1, 15));
+        rules.useAltCost = (variant & 1) != 0;
+        rules.levelCost = (variant & 2) != 0;
+        rules.mover = pick(0, 3);
+        for (int y = 0; y < 5; ++y)
+          for (int x = 0; x < 6; ++x)
+            for (int d = 0; d < 6; ++d) {
+              const uint32_t a = MakeHexPos(x, y);
+              const uint32_t b = HexNeighbour(map_, a, d);
+              if (a == kNoHexPosition || b == kNoHexPosition) continue;
+              const uint32_t got = MoveCost(w, map_, rules, a, b, d);
+              const uint32_t want = ref.Move(static_cast<size_t>(HexCellIndex(map_, a)),
+                                             static_cast<size_t>(HexCellIndex(map_, b)), d, rules);
+              ASSERT_EQ(got, want) << "trial " << trial << " mode " << mode << " variant " << variant << " at " << x
+                                   << "," << y << " d " << d;
+              (got ? allowed : refused) += 1;
+            }
+      }
+    for (int p = 0; p < kMaxPlayers; ++p) ASSERT_EQ(BorderAttemptMask(w.players[p]), ref.borders[p]) << trial;
+  }
+  EXPECT_GT(allowed, 5000);
+  EXPECT_GT(refused, 5000);
+}
