@@ -3,14 +3,15 @@
 #include <cstddef>
 
 #include "sim/command_counts.h"
+#include "units/hex_geometry.h"
 #include "units/hex_stack_chains.h"
 #include "units/movement_rates.h"
 #include "units/unit_class.h"
 #include "units/unit_command_handlers.h"
 #include "units/unit_create.h"
 #include "units/unit_record.h"
-#include "units/unit_ring.h"
 #include "units/unit_tables.h"
+#include "world/hex_cell.h"
 #include "world/le_bytes.h"
 #include "world/player_record.h"
 #include "world/world.h"
@@ -87,14 +88,18 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
     return;
   }
   const int player = TablePlayer(owner);
+  const HexMapShape map = MapShape(world);
   for (int32_t i = 0; i < count; ++i) {
     const uint32_t id = NextSimulationUnitId(world);
     UnitRecord* unit = CreateUnit(world, owner, id, classIndex, 1.0f, position, 0, 0);
     unit->flags &= ~kUnitHidden;
     unit->simOrders[kOrderStateWord] &= ~kOrdersBuilding;
     unit->buildWork = 0.0f;
-    HexCell* cell = UnitHexCell(world, *unit);
-    // A unit with no hex to stand on waits in the reserve.
+    // A unit with no hex to stand on waits in the reserve. A column beyond
+    // the edge is a hex only on a map that wraps, and there the unit stands
+    // at the column brought back into the map.
+    HexCell* cell = HexCellAt(world, map, position);
+    const uint32_t at = cell && map.wraps ? MakeHexPos(WrapX(HexX(position), map.width), HexY(position)) : position;
     const bool reserve = toReserve || !cell;
     if (reserve)
       unit->simOrders[kOrderStateWord] |= kOrdersInactive;
@@ -110,7 +115,7 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
       AppendUnitPtr(world, kUnitTableOnMap, player, category, *unit);
       RecomputeMovementRates(world, *unit);
       HexStackRemove(world, *cell, *unit);
-      StandOnHex(world, *unit, *cell, position);
+      StandOnHex(world, *unit, *cell, at);
     }
     if (fullyEquipped) {
       // A new unit carries no cargo, so its ammunition room is all its own.

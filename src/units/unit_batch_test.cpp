@@ -142,6 +142,34 @@ TEST(UnitBatch, ReserveWhenAskedOrOffTheMap) {
   EXPECT_EQ(LoadHexStack(t.Cell(3, 2)), nullptr);
 }
 
+// A column beyond the edge of a map that does not wrap is no hex: the unit
+// waits in the reserve rather than standing on the hex the column would wrap
+// onto. On a map that wraps it stands on that hex, its column brought back.
+TEST(UnitBatch, AColumnOffTheMapWrapsOnlyOnAWrappingMap) {
+  BatchWorld t;
+  std::vector<UnitRecord*> made;
+  CreateUnitBatch(*t.world, t.Owner(), kTank, 1, 9u | (2u << 16), false, false, &made);
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_EQ(made[0]->simOrders[kOrderStateWord], kOrdersInactive);
+  EXPECT_EQ(t.Filed(kUnitTableReserve, 0), 1);
+  EXPECT_EQ(t.Filed(kUnitTableOnMap, 0), 0);
+  EXPECT_EQ(LoadHexStack(t.Cell(1, 2)), nullptr);
+
+  reinterpret_cast<uint8_t*>(&t.world->mapHeader)[67] = 1;  // wraps east-west
+  CreateUnitBatch(*t.world, t.Owner(), kTank, 1, 9u | (2u << 16), false, false, &made);
+  ASSERT_EQ(made.size(), 2u);
+  UnitRecord& u = *made[1];
+  EXPECT_EQ(u.simOrders[kOrderStateWord], 0u);
+  EXPECT_EQ(u.x, 1);
+  EXPECT_EQ(u.y, 2);
+  ASSERT_NE(u.tableEntry, nullptr);
+  EXPECT_EQ(u.tableEntry->position, 1u | (2u << 16));
+  const HexUnitStack* stack = LoadHexStack(t.Cell(1, 2));
+  ASSERT_NE(stack, nullptr);
+  EXPECT_EQ(stack->chainA[0], &u);
+  EXPECT_EQ(t.Filed(kUnitTableOnMap, 0), 1);
+}
+
 TEST(UnitBatch, AnAircraftNotEquippedStillGetsItsFuel) {
   BatchWorld t;
   std::vector<UnitRecord*> made;
