@@ -317,8 +317,10 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
     if (delta < 0 && b > limit) b = static_cast<uint8_t>(b + delta);
   };
   const CapitalPosition capital = CapitalHex(old.simPolicy);
+  // A capital at (0, 0) is no capital: the corner hex is not one.
+  const bool isCapital = !(capital == CapitalPosition{}) && unitbytes::PackPosition(capital.x, capital.y) == position_;
 
-  if (unitbytes::PackPosition(capital.x, capital.y) == position_) {
+  if (isCapital) {
     if (!forced_) {
       Event(oldOwner_, 8, 10000, 7);
       Event(oldOwner_, 4, 10000, 6);

@@ -193,6 +193,26 @@ TEST_F(CaptureHexTest, AForcedCaptureOfACapitalStillMovesTheTreasuryShare) {
   EXPECT_EQ(palace.owner, 4);
 }
 
+TEST_F(CaptureHexTest, WithoutACapitalTheCornerHexIsNoCapital) {
+  World& w = *world;
+  SetCapitalHex(w.players[3].simPolicy, CapitalPosition{});
+  UnitRecord& depot = Place(3, kDepot, 2.0f, 0, 0);
+  GetStackDataLocked(w, Cell(0, 0))->lead = &depot;
+  w.players[3].treasury = 1000.0f;
+  w.players[3].approval = 0.5f;
+  EXPECT_EQ(CaptureHex(w, Cell(0, 0), 4, 0, 8, 0, 0), 1);
+  EXPECT_EQ(depot.owner, 4);
+  // Taken as any other facility: no share of the treasury, no hold-out
+  // change, one open-hex alarm.
+  EXPECT_EQ(w.players[3].treasury, 1000.0f);
+  EXPECT_EQ(w.players[4].treasury, 0.0f);
+  EXPECT_EQ(w.players[3].approval, 0.5f);
+  std::vector<AiEvent> alarms = Events(3);
+  ASSERT_EQ(alarms.size(), 1u);
+  EXPECT_EQ(alarms[0].kind, 15);
+  EXPECT_EQ(alarms[0].value, 1000);
+}
+
 TEST_F(CaptureHexTest, ACapturedFacilityBelongsToTheCaptorAndServesItInBothCopies) {
   World& w = *world;
   UnitRecord& depot = Place(3, kDepot, 2.0f, 2, 2);
