@@ -356,6 +356,8 @@ int32_t WorldUnitOfferCount(const UnitClassRecord& c, const PlayerRecord& region
   return count;
 }
 
+constexpr int32_t kMostOfferTries = 40;
+
 WorldOfferContent WorldUnitOffer(World& world, int body, int r, uint32_t u) {
   WorldOfferContent offer;
   if (body < 0 || body >= kMaxPlayers || r < 0 || r >= kMaxPlayers) return offer;
@@ -365,7 +367,10 @@ WorldOfferContent WorldUnitOffer(World& world, int body, int r, uint32_t u) {
   if (!(static_cast<float>(u) < openness * 1000.0f) || classes == 0) return offer;
   const uint32_t pick = static_cast<uint32_t>(CheckedTrunc(region.treasury / 10000.0f));
   int c = -1;
-  for (int32_t k = CheckedTrunc(region.standing * 20.0f); k >= 1; --k) {
+  // Standing grows only while below 0.9, so 20 x standing stays near 18; a
+  // damaged file's huge standing must not make this a loop of billions.
+  const int32_t tries = std::min(CheckedTrunc(region.standing * 20.0f), kMostOfferTries);
+  for (int32_t k = tries; k >= 1; --k) {
     const auto at = static_cast<size_t>(pick / static_cast<uint32_t>(k) % classes);
     if (Candidate(region, world.unitClasses[at], u)) {
       c = static_cast<int>(at);

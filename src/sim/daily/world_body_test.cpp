@@ -373,6 +373,17 @@ TEST_F(WorldUnits, TheClassTestsEachRefuse) {
   EXPECT_EQ(WorldUnitOffer(w, 4, 2, 500).type, 0u);  // draw not below 500
 }
 
+TEST_F(WorldUnits, AStandingFromADamagedFileTriesFortyClassesAtMost) {
+  World& w = *t.world;
+  // 20 x 1e8 would be two billion tries; only k = 40 down to 1 are tried,
+  // and 12 / k mod 4 is 2 for k = 5 and 6: the offer is found there.
+  P(2).standing = 1e8f;
+  EXPECT_EQ(WorldUnitOffer(w, 4, 2, 456).type, 219u);
+  // With the class unusable nothing is found, and the search still ends.
+  w.unitClasses[2].name[0] = 0;
+  EXPECT_EQ(WorldUnitOffer(w, 4, 2, 456).type, 0u);
+}
+
 TEST_F(WorldUnits, ARegionThatCanBuildTheClassPaysForTheUnits) {
   World& w = *t.world;
   P(2).dayCensusCapacityA[0] = 4;  // more than 1 + 2.5 whole
