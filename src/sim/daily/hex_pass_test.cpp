@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
 #include "sim/facility_costs.h"
 #include "sim/hex_state.h"
+#include "sim/message_test_support.h"
 #include "units/hex_unit_stack.h"
 #include "units/unit_record.h"
 #include "world/hex_cell.h"
@@ -759,3 +763,123 @@ TEST_F(HexPassTest, AFinishedImprovementCostsItsRunningValue) {
 }
 
 }  // namespace
+
+// The messages the pass sends, in a world with a message-type table.
+class HexPassMessagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    World& w = *t.world;
+    for (uint32_t id : {446u, 291u, 294u, 387u}) t.Type(id);
+    w.terrains.assign(kTerrainCount, TerrainRecord{});
+    w.unitClasses.resize(20);
+    w.gameState.turnNumber = 2;
+    const size_t cells = w.cells.size();
+    maps.levels.assign(cells, 0);
+    maps.ranges.assign(cells, 0);
+  }
+  void TearDown() override {
+    for (HexCell& c : t.world->cells)
+      if (HexUnitStack* s = LoadHexStack(c)) *s = HexUnitStack{s->extra};
+  }
+  bool Has(int player, uint32_t type) {
+    const std::vector<uint32_t> types = t.TypesOf(player);
+    return std::find(types.begin(), types.end(), type) != types.end();
+  }
+  HexCell& Cell(int x, int y) { return t.world->cells[static_cast<size_t>(y * t.world->mapWidth + x)]; }
+  void Own(int x, int y, int owner, int contender, uint8_t level) {
+    const size_t i = static_cast<size_t>(y * t.world->mapWidth + x);
+    t.world->cells[i].word = WithCellLoyalTo(WithCellOwner(0, owner), contender);
+    maps.levels[i] = level;
+    maps.ranges[i] = level;
+  }
+  MessageTestWorld t;
+  HexDayMaps maps;
+};
+
+TEST_F(HexPassMessagesTest, TheOldOwnerIsToldOfALostHexUnlessItsTerrainIsQuiet) {
+  World& w = *t.world;
+  w.players[2].simPolicy.hostileMask = 1u << 1;
+  auto surround = [&] {
+    Own(2, 2, 1, 2, 0);
+    for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {3, 1}, {1, 2}, {2, 3}, {3, 2}}) Own(x, y, 2, 2, 200);
+  };
+  // Terrain 4 has flag bit 0: the hex falls without a word.
+  le::Store32(w.terrains[4].bytes + kTerrainFlagsAt, 1u);
+  surround();
+  Cell(2, 2).word = WithCellTerrain(Cell(2, 2).word, 4);
+  DailyHexPassOver(w, maps);
+  EXPECT_EQ(CellOwner(Cell(2, 2).word), 2);
+  EXPECT_FALSE(Has(1, 446));
+  surround();
+  DailyHexPassOver(w, maps);
+  EXPECT_EQ(CellOwner(Cell(2, 2).word), 2);
+  EXPECT_TRUE(Has(1, 446));
+  EXPECT_FALSE(Has(2, 446));
+}
+
+TEST_F(HexPassMessagesTest, AFinishedFacilityIsAnnounced) {
+  World& w = *t.world;
+  w.mapHeader.scaleSquared = 1.0f;
+  PlayerRecord& r = w.players[1];
+  r.treasury = 10000.0f;
+  r.costFactor = 1.0f;
+  for (int cls : {10, 11}) {
+    w.unitClasses[static_cast<size_t>(cls)].buildWorkPerPoint = 10.0f;
+    SetClassCosts(w.unitClasses[static_cast<size_t>(cls)], 100.0f, 0.0f, 0.0f);
+  }
+  w.unitClasses[10].flags = 1u << 18;
+  w.unitClasses[11].flags = 1u << 17;
+  Own(2, 2, 1, 1, 125);
+  Own(4, 2, 1, 1, 125);
+  // Both idle under a build order, a day's work from done: rate (1 + 1 + 1)
+  // / 3 = 1 (not doubled while building), 1 / 10 = 0.1 a day.
+  UnitRecord a{}, b{};
+  for (UnitRecord* u : {&a, &b}) {
+    u->owner = 1;
+    u->y = 2;
+    u->efficiency = 1.0f;
+    u->strength = 0.95f;
+    u->targetStrength = 1.0f;
+    u->simOrders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
+    u->simOrders[kOrderModeWord] = 1u << 31;
+  }
+  a.classIndex = 10;
+  a.x = 2;
+  b.classIndex = 11;
+  b.x = 4;
+  MakeHexStack(Cell(2, 2))->lead = &a;
+  MakeHexStack(Cell(4, 2))->lead = &b;
+  DailyHexPassOver(w, maps);
+  EXPECT_FLOAT_EQ(a.strength, 1.0f);
+  EXPECT_FLOAT_EQ(b.strength, 1.0f);
+  // The construction bits are gone and the finished facility is switched on.
+  EXPECT_EQ(a.simOrders[kOrderModeWord], 0u);
+  EXPECT_EQ(a.simOrders[kOrderStateWord], 0u);
+  // The producing facility: 291 to its region. The other: 294 to its region
+  // and 387 to every other region, so none here: region 1 is the local one,
+  // the only one whose messages this peer keeps.
+  EXPECT_TRUE(Has(1, 291));
+  EXPECT_TRUE(Has(1, 294));
+  EXPECT_FALSE(Has(1, 387));
+  // Region 2's finished facility: region 1 hears of it (387) and gets
+  // neither of region 2's own messages.
+  const size_t before = t.TypesOf(1).size();
+  w.players[2].treasury = 10000.0f;
+  w.players[2].costFactor = 1.0f;
+  Own(4, 2, 2, 2, 125);
+  b.owner = 2;
+  b.strength = 0.95f;
+  b.simOrders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
+  b.simOrders[kOrderModeWord] = 1u << 31;
+  DailyHexPassOver(w, maps);
+  EXPECT_FLOAT_EQ(b.strength, 1.0f);
+  const std::vector<uint32_t> types = t.TypesOf(1);
+  ASSERT_EQ(types.size(), before + 1);
+  EXPECT_EQ(types.front(), 387u);
+  // A facility that was working when its repair ended tells nobody: the
+  // producing one is switched on now.
+  a.strength = 0.95f;
+  DailyHexPassOver(w, maps);
+  EXPECT_FLOAT_EQ(a.strength, 1.0f);
+  EXPECT_EQ(t.TypesOf(1).size(), before + 1);
+}
