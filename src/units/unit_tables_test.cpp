@@ -192,6 +192,44 @@ TEST_F(UnitTablesTest, RebuildFilesEachUnitByItsStateAndCategory) {
   EXPECT_EQ(land.tableEntry, &Slot(1, 2, 0).At(1));
 }
 
+// A record freed while filed leaves a hole, not an entry naming freed
+// memory; the array keeps working around it, also when it grows.
+TEST_F(UnitTablesTest, FreeingAFiledUnitLeavesAHole) {
+  auto doomed = std::make_unique<UnitRecord>();
+  UnitRecord& a = Loose(1);
+  AppendUnitPtr(*world_, 1, 7, 2, a);
+  AppendUnitPtr(*world_, 1, 7, 2, *doomed);
+  doomed.reset();
+  EXPECT_EQ(Ids(1, 7, 2), (std::vector<uint32_t>{1, 0}));
+  for (uint32_t id = 3; id <= 70; ++id) AppendUnitPtr(*world_, 1, 7, 2, Loose(id));
+  EXPECT_EQ(Slot(1, 7, 2).At(2).unit, nullptr);
+  EXPECT_EQ(a.tableEntry, &Slot(1, 7, 2).At(1));
+  int walked = 0;
+  ForEachTableUnit(world_->unitTables, 1, 7, 2, [&](UnitRecord&) { ++walked; });
+  EXPECT_EQ(walked, 69);
+}
+
+// Releasing the tables (the game's data freed) lets go of every unit's
+// entry in all four tables, so units freed afterwards touch nothing.
+TEST_F(UnitTablesTest, ReleaseClearsEveryBackLink) {
+  std::vector<std::unique_ptr<UnitRecord>> units;
+  for (int t = 1; t <= 4; ++t) {
+    units.push_back(std::make_unique<UnitRecord>());
+    AppendUnitPtr(*world_, t, 31, 5, *units.back());
+  }
+  world_->unitTables.Release();
+  for (const auto& u : units) EXPECT_EQ(u->tableEntry, nullptr);
+  for (int t = 1; t <= 4; ++t) {
+    EXPECT_EQ(Slot(t, 31, 5).Count(), 1);
+    EXPECT_EQ(Slot(t, 31, 5).entries.capacity(), 0u);
+  }
+  units.clear();
+  // Filing starts afresh after a release.
+  UnitRecord& u = Loose(9);
+  AppendUnitPtr(*world_, 2, 31, 5, u);
+  EXPECT_EQ(u.tableEntry, &Slot(2, 31, 5).At(1));
+}
+
 TEST_F(UnitTablesTest, RebuildWithoutUnits) { EXPECT_EQ(RebuildUnitTables(*world_), 0); }
 
 }  // namespace
