@@ -209,6 +209,8 @@ void StackSideEffects(World& world, HexCell& cell, int release, int disband, int
   const uint32_t here = f ? unitbytes::UnitPosition(*f) : 0;
   PlayerRecord& holder = world.players[owner];
   auto filedHere = [&](int table, int category, auto&& fn) {
+    // (0, 0) is no place: the units filed without one are held nowhere.
+    if (here == 0) return;
     UnitTableArray* slot = world.unitTables.Slot(table, owner, category);
     if (!slot) return;
     // Units handed on or deployed leave holes behind them; only this slot's

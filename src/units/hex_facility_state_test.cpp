@@ -219,6 +219,23 @@ TEST_F(SideEffectsTest, AHavenServesShipsAndSubmarinesButNotLandUnits) {
   EXPECT_FALSE(tank.flags & kUnitRemoved);
 }
 
+TEST_F(SideEffectsTest, AFacilityOnTheCornerHexHoldsNoneOfTheUnitsWithoutAPlace) {
+  // Position (0, 0) is no place: the units filed without one are not held
+  // by a facility that stands on the corner hex.
+  Own(0, 0, 3);
+  UnitRecord& corner = Place(3, kBase, 1.0f, 0, 0);
+  GetStackDataLocked(w(), Cell(0, 0))->lead = &corner;
+  UnitRecord& light = Reserve(3, kTank, 1.0f, 0, 0);
+  UnitRecord& heavy = Reserve(3, kTank, 5.0f, 0, 0);
+  UnitRecord& waiting = OnOrder(kTank, 1.0f, 0, 0);
+  StackSideEffects(w(), Cell(0, 0), 1, 1, 4);
+  for (UnitRecord* u : {&light, &heavy, &waiting}) {
+    EXPECT_FALSE(u->flags & kUnitRemoved);
+    EXPECT_EQ(u->owner, 3);
+    EXPECT_NE(u->tableEntry, nullptr);
+  }
+}
+
 TEST_F(SideEffectsTest, AFriendlyCaptorReceivesTheHeldUnitsAndAnEnemyDisbandsThem) {
   UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);
   SetCapitalHex(w().players[4].simPolicy, CapitalPosition{1, 4});
