@@ -41,11 +41,16 @@ void AddCount(PlayerRecord& owner, size_t at, int category) {
 
 int TablePlayer(const PlayerRecord& owner) { return owner.number; }
 
+// The orders word that holds where the unit is headed; a new unit is headed
+// where it stands.
+constexpr int kOrderMoveTargetWord = 4;
+
 // The unit takes its place on the hex: its position (and its schedule
-// entry's copy of it) and both chains of its kind.
+// entry's and its orders' copies of it) and both chains of its kind.
 void StandOnHex(World& world, UnitRecord& unit, HexCell& cell, uint32_t position) {
   unit.x = static_cast<int16_t>(position & 0xFFFFu);
   unit.y = static_cast<int16_t>(position >> 16);
+  unit.simOrders[kOrderMoveTargetWord] = position;
   if (unit.tableEntry) unit.tableEntry->position = position;
   HexStackInsertById(world, cell, unit);
   HexStackInsertOrdered(world, cell, unit);

@@ -164,6 +164,8 @@ TEST(UnitBatch, AColumnOffTheMapWrapsOnlyOnAWrappingMap) {
   EXPECT_EQ(u.y, 2);
   ASSERT_NE(u.tableEntry, nullptr);
   EXPECT_EQ(u.tableEntry->position, 1u | (2u << 16));
+  EXPECT_EQ(u.simOrders[4], 1u | (2u << 16));
+  EXPECT_EQ(u.displayOrders[4], 1u | (2u << 16));
   const HexUnitStack* stack = LoadHexStack(t.Cell(1, 2));
   ASSERT_NE(stack, nullptr);
   EXPECT_EQ(stack->chainA[0], &u);
