@@ -100,7 +100,12 @@ uint32_t FillMoveCost(World& world, const BfsFillBlock& block, const HexMapShape
 }
 
 void BfsFill(World& world, BfsFillBlock& block) {
-  if (block.queue.empty()) return;
+  // A ring of no capacity (a map without cells) has no slot to go round:
+  // the head would stay on slot 0 and never meet the tail.
+  if (block.queueCapacity < 1 || block.queue.size() <= static_cast<size_t>(block.queueCapacity)) {
+    block.head = block.tail;
+    return;
+  }
   const HexMapShape map = MapShape(world);
   const int32_t n = block.queueCapacity;
   while (block.head != block.tail) {

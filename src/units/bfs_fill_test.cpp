@@ -152,6 +152,23 @@ TEST_F(BfsFillTest, AFullRingKeepsValuesAndLosesNoQueuedHex) {
   EXPECT_EQ(block_.head, block_.tail);
 }
 
+// A map without cells gets a ring of no capacity: seeding and filling it
+// must end at once instead of circling the single slot for ever.
+TEST(BfsFillNoMap, AFillOnAMapWithoutCellsEndsAtOnce) {
+  auto owned = std::make_unique<World>();
+  World& world = *owned;
+  BfsFillBlock block;
+  EnsureFillBuffers(world, block);
+  EXPECT_EQ(block.queueCapacity, 0);
+  EXPECT_TRUE(world.rangeMap.empty());
+  block.rangeMap = world.rangeMap.data();
+  block.rangeMapCells = 0;
+  block.mode = -2;
+  BfsSeed(block, MapShape(world), MakeHexPos(1, 1));
+  BfsFill(world, block);
+  EXPECT_EQ(block.head, block.tail);
+}
+
 TEST_F(BfsFillTest, MovementModesRespectOwnersAndBorders) {
   World& w = *world_;
   Cell(5, 4).word = WithCellOwner(Cell(5, 4).word, 2);
