@@ -236,6 +236,21 @@ TEST_F(SideEffectsTest, AFacilityOnTheCornerHexHoldsNoneOfTheUnitsWithoutAPlace)
   }
 }
 
+TEST_F(SideEffectsTest, AUnitFiledAgainInTheWalkedTableIsWalkedOnce) {
+  // Handed to the hex's own owner, a heavy unit is filed again at the end of
+  // the very array being walked; the walk must not meet it a second time.
+  UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);  // weight 150
+  heavy.morale = 0.8f;
+  StackSideEffects(w(), Cell(2, 2), 0, 0, 3);
+  EXPECT_EQ(heavy.owner, 3);
+  EXPECT_EQ(heavy.morale, 0.4f);  // halved once, by one hand-over
+  const UnitTableArray* reserve = w().unitTables.Slot(kUnitTableReserve, 3, 0);
+  ASSERT_EQ(reserve->Count(), 3);
+  EXPECT_EQ(reserve->At(1).unit, nullptr);
+  EXPECT_EQ(reserve->At(2).unit, &heavy);
+  EXPECT_EQ(heavy.tableEntry, &reserve->At(2));
+}
+
 TEST_F(SideEffectsTest, AFriendlyCaptorReceivesTheHeldUnitsAndAnEnemyDisbandsThem) {
   UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);
   SetCapitalHex(w().players[4].simPolicy, CapitalPosition{1, 4});
