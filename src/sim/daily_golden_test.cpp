@@ -23,9 +23,9 @@ class GoldenDays : public GameSessionTest {
     BuildGoldenWorld();
   }
 
-  // A 6 x 4 map without wrap. Region p (1 to 3) holds columns p - 1 and
-  // p + 2, 100 people on each of its 8 hexes, its capital at (p - 1, 1) and
-  // a depot of reach 1.0 at (p - 1, 2). Region 3 is at war with region 1,
+  // A 6 x 4 map, wrapping east-west (column 0 borders column 5). Region p
+  // (1 to 3) holds columns p - 1 and p + 2, 100 people on each of its 8
+  // hexes, its capital at (p - 1, 1) and a depot of reach 1.0 at (p - 1, 2). Region 3 is at war with region 1,
   // whose far column 3 is loyal to region 3.
   void BuildGoldenWorld() {
     BuildWorld(6, 4, 3, true);
@@ -101,7 +101,8 @@ TEST_F(GoldenDays, TheFirstDayWorkedByHand) {
   // may be entered (no access granted): the depot's column gets 127 on its
   // own hex, 87 on rows 1 and 3, 47 on row 0 (255, 215, 175 for region 2).
   // Hex (0, 0) is no position and gets nothing; columns 3 to 5 hold no
-  // depot and their regions' depots cannot reach them across the others.
+  // depot and their regions' depots cannot reach them across the others
+  // (nor region 1's across the seam into column 5, which region 3 holds).
   EXPECT_EQ(Ranges(), (std::vector<int>{0, 175, 47, 0, 0, 0,  //
                                         87, 215, 87, 0, 0, 0,   //
                                         127, 255, 127, 0, 0, 0,  //
