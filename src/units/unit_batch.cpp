@@ -112,6 +112,9 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
       unit->simOrders[kOrderStateWord] &= ~kOrdersInactive;
     unit->simOrders[kOrderModeWord] = 0;
     const int category = UnitTableCategory(*unit);
+    // Counted where it is filed: deploying a reserve unit later moves it
+    // from the reserve count to the map count, so counting it on the map now
+    // would count it there twice.
     if (reserve) {
       AddCount(owner, kReserveCountsAt, category);
       AppendUnitPtr(world, kUnitTableReserve, player, category, *unit);
