@@ -133,7 +133,12 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
     // Each carried unit links the next; read the link before the unit goes.
     uint32_t next = unit.linkSlot300;
     for (int guard = 0; next != 0 && guard < 100000; ++guard) {
-      UnitRecord* cargo = FindUnitById(world, next);
+      UnitRecord* cargo = nullptr;
+      {
+        // Display passes on other threads link new units into the ring.
+        WorldLockGuard hold(world, kLockUnits);
+        cargo = FindUnitById(world, next);
+      }
       if (!cargo || cargo == &unit) break;
       next = cargo->linkSlot300;
       count += UnitDestroy(world, *cargo, quiet);

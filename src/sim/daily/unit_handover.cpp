@@ -25,9 +25,15 @@ int OwnerAt(World& world, int16_t x, int16_t y) {
 // carrier's hex, else of the hex it was last on its way to.
 int HexOwnerOf(World& world, const UnitRecord& unit) {
   if (unit.x != 0 || unit.y != 0) return OwnerAt(world, unit.x, unit.y);
-  if (unit.linkSlot304 != 0)
-    if (const UnitRecord* carrier = FindUnitById(world, unit.linkSlot304))
-      if (carrier->x != 0 || carrier->y != 0) return OwnerAt(world, carrier->x, carrier->y);
+  if (unit.linkSlot304 != 0) {
+    const UnitRecord* carrier = nullptr;
+    {
+      // Display passes on other threads link new units into the ring.
+      WorldLockGuard hold(world, kLockUnits);
+      carrier = FindUnitById(world, unit.linkSlot304);
+    }
+    if (carrier && (carrier->x != 0 || carrier->y != 0)) return OwnerAt(world, carrier->x, carrier->y);
+  }
   return OwnerAt(world, unit.x2, unit.y2);
 }
 
