@@ -21,19 +21,24 @@ inline constexpr size_t kDayExtraDeaths = 13192;  // f32: deaths counted during 
 static_assert(kTurnSumD >= offsetof(PlayerRecord, bytes13176) + 8 && kDayExtraDeaths + 4 <= 13200);
 static_assert(kOverdraftRate >= offsetof(PlayerRecord, bytes10386) && kOverdraftCost + 4 <= offsetof(PlayerRecord, socialCosts));
 
-// In each settings copy: the policy values A to E.
-inline constexpr size_t kPolicyValues = 1136;  // f32[5]
-static_assert(kPolicyValues >= offsetof(PlayerPolicyBlock, bytes1112) + 4 * (283 - 278) &&
-              kPolicyValues + 20 <= offsetof(PlayerPolicyBlock, roeFlags));
+// In each settings copy: the policy values A to E. A, B and C are the
+// budget's balance, revenue and spending, which the region's totals are
+// recomputed into just before the day adds A / 365 to the treasury; D and E
+// have no writer yet and sit in two words nothing else uses.
+inline constexpr size_t kPolicyValueAt[5] = {offsetof(PlayerPolicyBlock, budgetBalance),
+                                             offsetof(PlayerPolicyBlock, budgetRevenue),
+                                             offsetof(PlayerPolicyBlock, budgetSpending), 1148, 1152};
+static_assert(kPolicyValueAt[3] >= offsetof(PlayerPolicyBlock, bytes1112) + 4 * (283 - 278) &&
+              kPolicyValueAt[4] + 4 <= offsetof(PlayerPolicyBlock, roeFlags));
 
 inline float Real(const PlayerRecord& r, size_t at) { return le::LoadF32(reinterpret_cast<const uint8_t*>(&r) + at); }
 inline void SetReal(PlayerRecord& r, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&r) + at, v); }
 // Policy value 0 (A) to 4 (E) of a settings copy.
 inline float PolicyValue(const PlayerPolicyBlock& b, int i) {
-  return le::LoadF32(reinterpret_cast<const uint8_t*>(&b) + kPolicyValues + 4 * static_cast<size_t>(i));
+  return le::LoadF32(reinterpret_cast<const uint8_t*>(&b) + kPolicyValueAt[i]);
 }
 inline void SetPolicyValue(PlayerPolicyBlock& b, int i, float v) {
-  le::StoreF32(reinterpret_cast<uint8_t*>(&b) + kPolicyValues + 4 * static_cast<size_t>(i), v);
+  le::StoreF32(reinterpret_cast<uint8_t*>(&b) + kPolicyValueAt[i], v);
 }
 
 }  // namespace economy

@@ -118,6 +118,20 @@ TEST(Population, SocietyPricesTheProgrammesAndCountsThemInTheBudget) {
   EXPECT_FLOAT_EQ(p.r.simPolicy.budgetSpending, 3900.0f);
 }
 
+TEST(Population, TheBudgetsBalanceReachesTheTreasuryAtAThreeHundredSixtyFifthADay) {
+  People p;
+  p.r.dayPopulation = 10.0f;
+  p.r.costFactor = 1.0f;
+  p.r.simPolicy.socialspend[0] = 0.5f;
+  p.r.treasury = 1000.0f;
+  DailySociety(*p.w, p.r);
+  // No revenue, 3900 a year of spending (programme 0 at half): the balance
+  // is -3900 and the day takes 3900 / 365 of it.
+  EXPECT_FLOAT_EQ(p.r.simPolicy.budgetBalance, -3900.0f);
+  EXPECT_FLOAT_EQ(economy::PolicyValue(p.r.simPolicy, 0), -3900.0f);
+  EXPECT_FLOAT_EQ(p.r.treasury, 1000.0f - 3900.0f / 365.0f);
+}
+
 TEST(Population, OverdraftIsCharged) {
   People p;
   p.r.treasury = -365.0f;
