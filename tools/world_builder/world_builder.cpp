@@ -1,5 +1,8 @@
 #include "world_builder.h"
 
+#include <cstring>
+#include <filesystem>
+
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "world/game_file.h"
@@ -8,6 +11,7 @@
 #include "world/tech_file.h"
 #include "world/terrain_file.h"
 #include "world/text/editor_imports.h"
+#include "world/text/player_settings.h"
 #include "world/text_field.h"
 #include "world/unit_class_file.h"
 #include "world/world.h"
@@ -52,6 +56,15 @@ class Surroundings {
 
 bool Import(int32_t (*import)(World&, const char*, std::string*), const char* name, std::string& error) {
   return import(g_world, name, &error) >= 0;
+}
+
+uint32_t PolicyWord(const PlayerPolicyBlock& b, int i) {
+  uint32_t v;
+  std::memcpy(&v, reinterpret_cast<const uint8_t*>(&b) + 4 * i, sizeof v);
+  return v;
+}
+void SetPolicyWord(PlayerPolicyBlock& b, int i, uint32_t v) {
+  std::memcpy(reinterpret_cast<uint8_t*>(&b) + 4 * i, &v, sizeof v);
 }
 
 uint32_t DayNumber(int year, int month, int day) {
@@ -119,6 +132,27 @@ bool BuildSampleWorld(const std::string& sourceFolder, const std::string& gameFo
       !Import(ImportTechTreeCsv, "TECHTREE", error) || !Import(ImportPeopleCsv, "PPLFILE", error) ||
       !Import(ReadPlayerCsv, kScenarioFiles, error))
     return false;
+  // As the editor's region import does: every region starts from the
+  // player-settings template "Default" (shipped beside the world's sources),
+  // keeping the fourth word of its settings.
+  {
+    std::filesystem::path source(sourceFolder);
+    if (!source.has_filename()) source = source.parent_path();  // a trailing slash
+    const std::string settingsRoot = source.parent_path().string();
+    uint32_t kept[kMaxPlayers] = {};
+    for (int p = 1; p < kMaxPlayers; ++p) kept[p] = PolicyWord(w.players[p].simPolicy, 3);
+    plat::SetDataRoot(settingsRoot);
+    const int32_t loaded = LoadDefaultPlayerSettings(w, "Default");
+    plat::SetDataRoot(sourceFolder);
+    if (loaded < 0) {
+      error = "the player settings \"Default\" cannot be read under " + settingsRoot;
+      return false;
+    }
+    for (int p = 1; p < kMaxPlayers; ++p) {
+      SetPolicyWord(w.players[p].simPolicy, 3, kept[p]);
+      SetPolicyWord(w.players[p].displayPolicy, 3, kept[p]);
+    }
+  }
   if (w.gameState.highestPlayer != static_cast<int32_t>(layout.regions.size())) {
     error = "the region data names " + std::to_string(w.gameState.highestPlayer) + " regions, the layout " +
             std::to_string(layout.regions.size());
