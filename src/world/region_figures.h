@@ -80,11 +80,47 @@ inline constexpr size_t kProductBaseEfficiencyAt = 4;
 inline constexpr size_t kProductStockAt = 8;
 inline constexpr size_t kProductDemandPerPersonAt = 72;
 
+// Where a figure lives in the record. The region file's reals run in the
+// record's own order from byte 10168: civil and military approval and the
+// credit rating land on their members there, and so do the integrities,
+// ratings and society figures on the inputs the daily steps read (the world
+// market integrity is the standing, the subsidy rating the trade openness).
+// The three recommended spending levels are the factors the budget weighs
+// unemployment, welfare and pension spending with (10452 to 10460). The
+// rest have no place the simulation reads and keep the side table.
+constexpr size_t RegionFloatAt(RegionFloat which) {
+  switch (which) {
+    case kRegionInternalIntegrity: return offsetof(PlayerRecord, gdpInput1);
+    case kRegionExternalIntegrity: return offsetof(PlayerRecord, gdpInput2);
+    case kRegionWmIntegrity: return offsetof(PlayerRecord, standing);
+    case kRegionTreatyIntegrity: return offsetof(PlayerRecord, gdpInput9);
+    case kRegionAptitude: return offsetof(PlayerRecord, gdpInput10);
+    case kRegionEnvRating: return offsetof(PlayerRecord, gdpInput3);
+    case kRegionSubsidyRating: return offsetof(PlayerRecord, tradeOpenness);
+    case kRegionTourismRating: return offsetof(PlayerRecord, gdpInput4);
+    case kRegionLiteracy: return offsetof(PlayerRecord, gdpInput5);
+    case kRegionAgeAvg: return offsetof(PlayerRecord, bytes10232);
+    case kRegionLifeExp: return offsetof(PlayerRecord, bytes10232) + 4;
+    case kRegionAgeUnder18: return offsetof(PlayerRecord, bytes10232) + 8;
+    case kRegionAgeOver65: return offsetof(PlayerRecord, bytes10232) + 12;
+    case kRegionAvgChildren: return offsetof(PlayerRecord, bytes10232) + 16;
+    case kRegionCultureRating: return offsetof(PlayerRecord, gdpInput6);
+    case kRegionCrimeRate: return offsetof(PlayerRecord, gdpInput7);
+    case kRegionUiSpendRecom: return 10452;
+    case kRegionWelfSpendRecom: return 10456;
+    case kRegionPensSpendRecom: return 10460;
+    default: return kRegionFloatsAt + 4 * static_cast<size_t>(which);
+  }
+}
+static_assert(RegionFloatAt(kRegionAvgChildren) + 4 == offsetof(PlayerRecord, gdpInput6));
+static_assert(RegionFloatAt(kRegionUiSpendRecom) >= offsetof(PlayerRecord, bytes10386) &&
+              RegionFloatAt(kRegionPensSpendRecom) + 4 <= offsetof(PlayerRecord, bytes10386) + sizeof(PlayerRecord::bytes10386));
+
 inline float LoadRegionFloat(const PlayerRecord& record, RegionFloat which) {
-  return le::LoadF32(reinterpret_cast<const uint8_t*>(&record) + kRegionFloatsAt + 4 * static_cast<size_t>(which));
+  return le::LoadF32(reinterpret_cast<const uint8_t*>(&record) + RegionFloatAt(which));
 }
 inline void StoreRegionFloat(PlayerRecord& record, RegionFloat which, float value) {
-  le::StoreF32(reinterpret_cast<uint8_t*>(&record) + kRegionFloatsAt + 4 * static_cast<size_t>(which), value);
+  le::StoreF32(reinterpret_cast<uint8_t*>(&record) + RegionFloatAt(which), value);
 }
 
 // World economy block: per product p a 64-byte record at 64p (world price

@@ -46,7 +46,7 @@ struct Key {
   int bit = 0;
 };
 
-constexpr size_t Figure(RegionFloat f) { return kRegionFloatsAt + 4 * static_cast<size_t>(f); }
+constexpr size_t Figure(RegionFloat f) { return RegionFloatAt(f); }
 
 const Key kPlayerKeys[] = {
     {"govtype;", Kind::kByte, offsetof(PlayerRecord, govtype)},
