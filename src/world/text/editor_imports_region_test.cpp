@@ -70,7 +70,14 @@ constexpr const char* kRegions =
     "civapproval;,0.6,0.7\r\n"
     "milapproval;,0.4,0.3\r\n"
     "religionstate;,2,3\r\n"
-    "treasury;,1e9,-2.5e8\r\n";
+    "treasury;,1e9,-2.5e8\r\n"
+    "internalintegrity;,0.61,0.62\r\n"
+    "wmintegrity;,0.51,0.52\r\n"
+    "subsidyrating;,0.41,0.42\r\n"
+    "crimerate;,0.03,0.04\r\n"
+    "ageover65;,0.15,0.16\r\n"
+    "uispendrecom;,0.25,0.35\r\n"
+    "policyappsocial;,0.9,0.8\r\n";
 
 TEST_F(RegionImportTest, FillsTheRecordsAndTheEconomy) {
   Write(kRegions);
@@ -122,6 +129,16 @@ TEST_F(RegionImportTest, FillsTheRecordsAndTheEconomy) {
   EXPECT_FLOAT_EQ(w.players[2].gdpPerCapita, 2000.0f);
   EXPECT_FLOAT_EQ(LoadRegionFloat(w.players[1], kRegionPrimeRate), 0.07f);
   EXPECT_FLOAT_EQ(LoadRegionFloat(w.players[2], kRegionPrimeRate), 0.08f);
+  // Figures the daily steps read land on the record's own members.
+  EXPECT_FLOAT_EQ(w.players[1].gdpInput1, 0.61f);
+  EXPECT_FLOAT_EQ(w.players[2].gdpInput1, 0.62f);
+  EXPECT_FLOAT_EQ(w.players[1].standing, 0.51f);
+  EXPECT_FLOAT_EQ(w.players[2].tradeOpenness, 0.42f);
+  EXPECT_FLOAT_EQ(w.players[1].gdpInput7, 0.03f);
+  EXPECT_FLOAT_EQ(le::LoadF32(Bytes(2) + 10244), 0.16f);  // the share the pensions weigh
+  EXPECT_FLOAT_EQ(le::LoadF32(Bytes(1) + 10452), 0.25f);  // the weight of unemployment spending
+  EXPECT_FLOAT_EQ(LoadRegionFloat(w.players[1], kRegionWmIntegrity), 0.51f);
+  EXPECT_FLOAT_EQ(LoadRegionFloat(w.players[2], kRegionPolicyAppSocial), 0.8f);
 
   EXPECT_EQ(w.players[1].displayPolicy.wageFlags & 4u, 4u);
   EXPECT_EQ(w.players[1].simPolicy.wageFlags & 4u, 4u);
