@@ -237,7 +237,9 @@ TEST_F(ShippedContent, SampleScenarioTextAndTutorial) {
   EXPECT_STREQ(settings.gmtfile, "CHANNEL");
   EXPECT_STREQ(settings.playsetfile, "Default");
   EXPECT_EQ(settings.head.gameFlags, (1u << 0) | (1u << 12) | (1u << 15));
-  EXPECT_EQ(settings.head.groupnum, 1);
+  // The grouping is defined but not chosen as the start: no region starts
+  // surrendered to another.
+  EXPECT_EQ(settings.head.groupnum, 0);
   EXPECT_EQ(settings.head.turnlength, 1440);
   EXPECT_EQ(settings.groupingCount, 1);
   EXPECT_EQ(groupings->groupings[1].entries[1].mask, 6u);
