@@ -279,14 +279,14 @@ namespace {
 // Class fields the body's offers read: the lowest technology level (byte
 // 26), the level from which the class is out of date (byte 115, 0 none),
 // the class mask that regions' masks are matched against (the word at 56),
-// and two bytes of its own: whether the body offers the class at all (181)
-// and how keenly (182).
+// and two bytes of its own: whether the body offers the class at all (183)
+// and how keenly (184). Bytes 180 and 181 are the census's size and kind.
 
 uint8_t ClassLevel(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[26]; }
 uint8_t ClassTopLevel(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[115]; }
 uint32_t ClassMask(const UnitClassImage& c) { return c.availability; }
-uint8_t ClassOnOffer(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[181]; }
-uint8_t ClassOfferWeight(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[182]; }
+uint8_t ClassOnOffer(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[183]; }
+uint8_t ClassOfferWeight(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[184]; }
 constexpr uint32_t kClassFacilityFlag = 1u << 6;
 constexpr uint32_t kClassOutOfGame = 1u << 27;
 constexpr uint32_t kClassStockFlag = 1u << 28;
