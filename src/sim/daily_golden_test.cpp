@@ -58,21 +58,7 @@ class GoldenDays : public GameSessionTest {
     depot.flags = 0x40;
     depot.strengthPerSize = 1;
     depot.reach = 1.0f;
-    for (int p = 1; p <= 3; ++p) {
-      auto* unit = new UnitRecord{};
-      unit->owner = static_cast<uint8_t>(p);
-      unit->controller = unit->owner;
-      unit->id = static_cast<uint32_t>(p) << 24 | 2u;
-      unit->classIndex = 4004;
-      unit->flags = kUnitFacility;
-      unit->x = static_cast<int16_t>(p - 1);
-      unit->y = 2;
-      unit->strength = 1.0f;
-      unit->targetStrength = 1.0f;
-      unit->efficiency = 1.0f;
-      InsertUnitInRing(w, *unit);
-      MakeHexStack(w.cells[static_cast<size_t>(2 * w.mapWidth + p - 1)])->lead = unit;
-    }
+    for (int p = 1; p <= 3; ++p) PlaceFacility(p, 2, 4004, p - 1, 2);
     RebuildUnitTables(w);
   }
 

@@ -234,23 +234,30 @@ class GameSessionTest : public ::testing::Test {
       int x = 0;
       while (x < w.mapWidth && CellOwner(w.cells[static_cast<size_t>(w.mapWidth + x)].word) != p) ++x;
       ASSERT_LT(x, w.mapWidth) << "region " << p << " holds no hex in row 1";
-      auto* unit = new UnitRecord{};
-      unit->owner = static_cast<uint8_t>(p);
-      unit->controller = unit->owner;
-      unit->id = static_cast<uint32_t>(p) << 24 | 1u;
-      unit->classIndex = kCapitalClass;
-      unit->flags = kUnitFacility;
-      unit->x = static_cast<int16_t>(x);
-      unit->y = 1;
-      unit->strength = 1.0f;
-      unit->targetStrength = 1.0f;
-      unit->efficiency = 1.0f;
-      InsertUnitInRing(w, *unit);
-      MakeHexStack(w.cells[static_cast<size_t>(w.mapWidth + x)])->lead = unit;
+      PlaceFacility(p, 1, kCapitalClass, x, 1);
       const CapitalPosition at{static_cast<int16_t>(x), 1};
       SetCapitalHex(w.players[p].simPolicy, at);
       SetCapitalHex(w.players[p].displayPolicy, at);
     }
+  }
+
+  // A finished facility of the class in the unit ring and as the lead of
+  // hex (x, y); its id is the owner in the top byte over `serial`.
+  static void PlaceFacility(int owner, uint32_t serial, int classIndex, int x, int y) {
+    World& w = g_world;
+    auto* unit = new UnitRecord{};
+    unit->owner = static_cast<uint8_t>(owner);
+    unit->controller = unit->owner;
+    unit->id = static_cast<uint32_t>(owner) << 24 | serial;
+    unit->classIndex = static_cast<int16_t>(classIndex);
+    unit->flags = kUnitFacility;
+    unit->x = static_cast<int16_t>(x);
+    unit->y = static_cast<int16_t>(y);
+    unit->strength = 1.0f;
+    unit->targetStrength = 1.0f;
+    unit->efficiency = 1.0f;
+    InsertUnitInRing(w, *unit);
+    MakeHexStack(w.cells[static_cast<size_t>(y * w.mapWidth + x)])->lead = unit;
   }
 
   // Runs `days` one-day turns on the running turn thread at the fastest

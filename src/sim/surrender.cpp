@@ -1,10 +1,6 @@
-#include <cstdio>
-
-#include "net/text_message.h"
 #include "sim/availability.h"
 #include "sim/daily/elimination.h"
 #include "sim/daily/unit_handover.h"
-#include "sim/player_messages.h"
 #include "sim/relation_fields.h"
 #include "sim/relations.h"
 #include "units/hex_capture.h"
@@ -13,7 +9,6 @@
 #include "units/unit_tables.h"
 #include "world/data_tables.h"
 #include "world/hex_cell.h"
-#include "world/player_names.h"
 #include "world/player_record.h"
 #include "world/region_figures.h"
 #include "world/world.h"
@@ -95,16 +90,7 @@ void FileUnfiledUnits(World& world, int player) {
 }
 
 void Announce(World& world, const PlayerRecord& region) {
-  MessageParams about;
-  about.p1 = region.number;
-  BroadcastPlayerMessage(world, region, 358, 358, 358, 358, nullptr, about);
-  char text[128];
-  std::snprintf(text, sizeof text, "Player %d (%s) has SURRENDERED.", static_cast<int>(region.number),
-                LookupLocalizedName(world, region));
-  TextMessage line;
-  TextMessageCtor(line, world.gameState.localPlayer, 0xFFFFFFFFu, text);
-  SendTextMessage(line, 1);
-  TextMessageDtor(line);
+  AnnounceRegionGone(world, region, "Player %d (%s) has SURRENDERED.");
 }
 
 }  // namespace

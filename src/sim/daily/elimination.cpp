@@ -61,6 +61,18 @@ void SetCapitalHex(PlayerPolicyBlock& b, CapitalPosition at) {
   le::StoreI16(p + 2, at.y);
 }
 
+void AnnounceRegionGone(World& world, const PlayerRecord& region, const char* format) {
+  MessageParams gone;
+  gone.p1 = region.number;
+  BroadcastPlayerMessage(world, region, 358, 358, 358, 358, nullptr, gone);
+  char text[128];
+  std::snprintf(text, sizeof text, format, static_cast<int>(region.number), LookupLocalizedName(world, region));
+  TextMessage line;
+  TextMessageCtor(line, world.gameState.localPlayer, 0xFFFFFFFFu, text);
+  SendTextMessage(line, 1);
+  TextMessageDtor(line);
+}
+
 void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
                     int32_t endReasonLocalLost) {
   if (region.kind == kKindEmpty || region.kind == kKindWorld || region.kind == kKindOut) return;
@@ -99,16 +111,7 @@ void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t
   region.kind = kKindOut;
   if (region.dayHexCount != 0) DistributeHexes(world, region.number);
   TransferPlayerUnits(world, region, 0);
-  MessageParams gone;
-  gone.p1 = region.number;
-  BroadcastPlayerMessage(world, region, 358, 358, 358, 358, nullptr, gone);
-  char text[128];
-  std::snprintf(text, sizeof text, "Player %d (%s) is ELIMINATED.", static_cast<int>(region.number),
-                LookupLocalizedName(world, region));
-  TextMessage line;
-  TextMessageCtor(line, world.gameState.localPlayer, 0xFFFFFFFFu, text);
-  SendTextMessage(line, 1);
-  TextMessageDtor(line);
+  AnnounceRegionGone(world, region, "Player %d (%s) is ELIMINATED.");
   TransferOnElimination(world, region, endReasonLastStanding, endReasonLocalLost);
 }
 

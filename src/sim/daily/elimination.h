@@ -27,6 +27,10 @@ void SetCapitalHex(PlayerPolicyBlock& block, CapitalPosition at);
 // relations handed on and the game ended when that decides it.
 void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
                     int32_t endReasonLocalLost);
+// Message 358 about the region to every other region, and the chat line
+// `format` (one %d for the region's number, one %s for its name) to every
+// player.
+void AnnounceRegionGone(World& world, const PlayerRecord& region, const char* format);
 // Hands the player's hexes to its neighbours, then to anyone, player 0
 // included.
 void DistributeHexes(World& world, int player);
