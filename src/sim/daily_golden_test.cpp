@@ -76,6 +76,23 @@ class GoldenDays : public GameSessionTest {
     for (const HexCell& cell : g_world.cells) owners.push_back(CellOwner(cell.word));
     return owners;
   }
+
+  // Column 3 belongs to region 3, every region keeps its land, people and
+  // capital, and the treasuries stand where they started.
+  static void ExpectTakenColumnAndLand() {
+    EXPECT_EQ(Owners(), (std::vector<int>{1, 2, 3, 3, 2, 3,  //
+                                          1, 2, 3, 3, 2, 3,   //
+                                          1, 2, 3, 3, 2, 3,   //
+                                          1, 2, 3, 3, 2, 3}));
+    const int hexes[] = {0, 4, 8, 12};
+    for (int p = 1; p <= 3; ++p) {
+      const PlayerRecord& r = g_world.players[p];
+      EXPECT_EQ(r.hexCount, hexes[p]) << p;
+      EXPECT_FLOAT_EQ(r.population, 100.0f * static_cast<float>(hexes[p])) << p;
+      EXPECT_EQ(r.kind, kKindComputer) << p;
+      EXPECT_FLOAT_EQ(r.treasury, 1000000.0f) << p;
+    }
+  }
 };
 
 TEST_F(GoldenDays, TheFirstDayWorkedByHand) {
@@ -104,23 +121,12 @@ TEST_F(GoldenDays, TheFirstDayWorkedByHand) {
   // and (2, y) belongs to region 3, which is hostile to region 1, so region
   // 3 counts 1 against region 1's 0 (its own neighbours in columns 3 are at
   // level 0). Nobody defends, so each hex falls to the contender, region 3.
-  EXPECT_EQ(Owners(), (std::vector<int>{1, 2, 3, 3, 2, 3,  //
-                                        1, 2, 3, 3, 2, 3,   //
-                                        1, 2, 3, 3, 2, 3,   //
-                                        1, 2, 3, 3, 2, 3}));
   // Hexes and people counted by the pass: 100 people a hex (population
-  // level 1: 1 x 1 + 99). Region 1 keeps 4 hexes, region 3 has 12.
-  const int hexes[] = {0, 4, 8, 12};
-  for (int p = 1; p <= 3; ++p) {
-    const PlayerRecord& r = g_world.players[p];
-    EXPECT_EQ(r.hexCount, hexes[p]) << p;
-    EXPECT_FLOAT_EQ(r.population, 100.0f * static_cast<float>(hexes[p])) << p;
-    // Every region keeps land, people and its capital.
-    EXPECT_EQ(r.kind, kKindComputer) << p;
-    // No tax is set, no spending, the classes cost nothing to run and no
-    // payment recurs: nothing enters or leaves a treasury.
-    EXPECT_FLOAT_EQ(r.treasury, 1000000.0f) << p;
-  }
+  // level 1: 1 x 1 + 99). Region 1 keeps 4 hexes, region 3 has 12, every
+  // region keeps land, people and its capital. No tax is set, no spending,
+  // the classes cost nothing to run and no payment recurs: nothing enters or
+  // leaves a treasury.
+  ExpectTakenColumnAndLand();
 }
 
 TEST_F(GoldenDays, ThirtyDaysGiveTheSameFiguresOnEveryRun) {
@@ -134,18 +140,7 @@ TEST_F(GoldenDays, ThirtyDaysGiveTheSameFiguresOnEveryRun) {
                                         50, 122, 50, 10, 0, 0}));
   // Every level has reached its range (levels fall to it at once).
   EXPECT_EQ(Levels(), Ranges());
-  EXPECT_EQ(Owners(), (std::vector<int>{1, 2, 3, 3, 2, 3,  //
-                                        1, 2, 3, 3, 2, 3,   //
-                                        1, 2, 3, 3, 2, 3,   //
-                                        1, 2, 3, 3, 2, 3}));
-  const int hexes[] = {0, 4, 8, 12};
-  for (int p = 1; p <= 3; ++p) {
-    const PlayerRecord& r = g_world.players[p];
-    EXPECT_EQ(r.hexCount, hexes[p]) << p;
-    EXPECT_FLOAT_EQ(r.population, 100.0f * static_cast<float>(hexes[p])) << p;
-    EXPECT_EQ(r.kind, kKindComputer) << p;
-    EXPECT_FLOAT_EQ(r.treasury, 1000000.0f) << p;
-  }
+  ExpectTakenColumnAndLand();
 
   // A second run from the same start ends in the same world, byte for byte:
   // every region record, the level and range maps and the hex words.
