@@ -39,7 +39,7 @@ void GrantTechRecursive(World& world, int player, int tech) {
 #include <cmath>
 
 #include "world/data_tables.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 
 namespace {
 

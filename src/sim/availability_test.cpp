@@ -6,7 +6,7 @@
 
 #include "world/data_tables.h"
 #include "world/list_items.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "sim/game_start.h"
 #include "units/hex_stack_chains.h"
 #include "units/unit_class.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "world/id_lookups.h"
 #include "world/unit_groups.h"

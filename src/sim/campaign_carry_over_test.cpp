@@ -4,7 +4,7 @@
 
 #include "sim/game_session_test_support.h"
 #include "sim/game_start.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "units/unit_record.h"
-#include "world/player_record.h"
+#include "records/unit_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

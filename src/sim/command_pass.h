@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "sim/game_command.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 
 struct World;
 

@@ -9,7 +9,7 @@
 #include "sim/command_counts.h"
 #include "sim/command_executor.h"
 #include "sim/command_test_world.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/id_lookups.h"
 #include "world/region_figures.h"
 

@@ -15,7 +15,7 @@
 #include "sim/victory.h"
 #include "units/military_upkeep.h"
 #include "units/range_map.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "sim/game_session_test_support.h"
-#include "world/hex_cell.h"
-#include "world/le_bytes.h"
+#include "records/hex_cell.h"
+#include "records/le_bytes.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "sim/daily_driver.h"
 #include "sim/game_session_test_support.h"
 #include "units/unit_tables.h"
-#include "world/hex_cell.h"
-#include "world/le_bytes.h"
+#include "records/hex_cell.h"
+#include "records/le_bytes.h"
 
 namespace {
 

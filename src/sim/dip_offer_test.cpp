@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "sim/offer_test_world.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "sim/dip_offer.h"
 #include "sim/message_test_support.h"
 #include "sim/policy_block_fields.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "units/unit_tables.h"
 #include "world/id_lookups.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "world/data_tables.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 // The money price is the class's cost float (byte 100); the two resources sit
 // in the two floats at 168 and 172 that nothing else reads. Bytes 96 to 99
@@ -70,7 +70,7 @@ inline constexpr size_t kTerrainMovement0At = 120;     // the byte for movement 
 inline constexpr size_t kTerrainFlagsAt = 136;
 
 // The repair figures of a unit: its quality and its wear.
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 inline float UnitQuality(const UnitImage& u) { return u.experience; }
 inline float UnitWear(const UnitImage& u) { return u.disruption; }
 // The crew the census counts for a facility: the unit's byte 18.
@@ -92,7 +92,7 @@ inline constexpr uint32_t kOrderInstantRemoval = 1u << 25;      // word 12
 inline constexpr uint32_t kOrderRunDown = 1u << 29;             // word 12
 
 // A region's stock of a product.
-#include "world/player_record.h"
+#include "records/player_record.h"
 inline constexpr size_t kProductStockAt = 8;
 inline float ProductStock(const PlayerRecord& r, int p) { return le::LoadF32(r.products[p].bytes + kProductStockAt); }
 inline void AddProductStock(PlayerRecord& r, int p, float v) {

@@ -6,8 +6,8 @@
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "world/game_state.h"
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 GameCommand MakeGameCommand(const GameState& state, uint32_t id, int32_t player) {

@@ -19,7 +19,7 @@
 #include "world/game_speed.h"
 #include "world/save_file.h"
 #include "world/text/scenario_def.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/world.h"
 
 ProfileChoices g_profileChoices;

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "world/player_record.h"
+#include "records/player_record.h"
 
 struct ScreenManager;
 struct World;

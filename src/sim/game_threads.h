@@ -5,7 +5,7 @@
 // on the simulation side so a game can run without the interface. All are
 // made by log-on and released when the game stops, on the main thread.
 #include "platform/threads.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 
 struct GameThreads {
   plat::Thread* turnThread = nullptr;

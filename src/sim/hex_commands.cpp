@@ -1,7 +1,7 @@
 #include "sim/hex_commands.h"
 
 #include "units/hex_stack_commands.h"
-#include "world/hex_cell.h"
+#include "records/hex_cell.h"
 #include "world/world.h"
 
 namespace {

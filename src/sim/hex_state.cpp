@@ -1,10 +1,10 @@
 #include "sim/hex_state.h"
 
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "units/unit_class.h"
-#include "units/unit_record.h"
-#include "world/hex_cell.h"
-#include "world/player_record.h"
+#include "records/unit_record.h"
+#include "records/hex_cell.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

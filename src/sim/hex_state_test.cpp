@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "world/hex_cell.h"
+#include "records/hex_cell.h"
 #include "world/map_data.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

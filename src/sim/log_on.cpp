@@ -28,7 +28,7 @@
 #include "world/text/scenario_def.h"
 #include "world/text/scenario_text.h"
 #include "world/text/ui_options.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/world.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/paths.h"
 #include "sim/game_session_test_support.h"
 #include "sim/game_stop.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 
 namespace {
 

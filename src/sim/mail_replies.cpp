@@ -8,7 +8,7 @@
 #include "sim/mail_ui_link.h"
 #include "sim/player_messages.h"
 #include "sim/research_path.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/list_items.h"
 #include "world/text/message_types.h"
 #include "world/world.h"

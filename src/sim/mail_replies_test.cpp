@@ -8,7 +8,7 @@
 #include "sim/command_post.h"
 #include "sim/dip_offer.h"
 #include "sim/message_test_support.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 namespace {
 

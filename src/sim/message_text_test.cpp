@@ -7,7 +7,7 @@
 
 #include "sim/dip_offer.h"
 #include "sim/message_test_support.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "world/hex_extra.h"
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/list_items.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "world/le_bytes.h"
-#include "world/player_policy.h"
+#include "records/le_bytes.h"
+#include "records/player_policy.h"
 
 inline constexpr size_t kPolicyGovtypeRequest = 0;  // u8: the first byte of the block
 inline constexpr size_t kPolicyLaunchCounts = 316;  // u8[kLaunchCounts]

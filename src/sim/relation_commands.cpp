@@ -15,9 +15,9 @@
 #include "sim/player_messages.h"
 #include "sim/relation_fields.h"
 #include "sim/relations.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/data_tables.h"
-#include "world/hex_cell.h"
+#include "records/hex_cell.h"
 #include "world/id_lookups.h"
 #include "world/player_services.h"
 #include "world/recurring_item.h"
@@ -27,7 +27,7 @@
 #include "world/text/policy_fields.h"
 #include "world/text/rule_tables.h"
 #include "sim/policy_block_fields.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

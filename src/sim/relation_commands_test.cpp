@@ -5,7 +5,7 @@
 #include "app/calendar.h"
 #include "sim/command_test_world.h"
 #include "world/id_lookups.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/player_services.h"
 #include "world/recurring_item.h"
 

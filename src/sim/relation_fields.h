@@ -8,9 +8,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "world/le_bytes.h"
-#include "world/player_policy.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_policy.h"
+#include "records/player_record.h"
 #include "world/region_figures.h"
 
 // In the settings block: five words, for treaty types 13, 14, 15, the

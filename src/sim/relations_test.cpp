@@ -11,7 +11,7 @@
 #include "sim/relation_commands.h"
 #include "sim/relation_fields.h"
 #include "world/data_tables.h"
-#include "world/hex_cell.h"
+#include "records/hex_cell.h"
 #include "world/region_figures.h"
 #include "world/text/policy_fields.h"
 

@@ -11,7 +11,7 @@
 #include "sim/sim_ui_link.h"
 #include "units/handover_test_world.h"
 #include "units/unit_create.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/region_figures.h"
 #include "world/scenario_settings.h"
 

@@ -7,7 +7,7 @@
 #include "sim/command_log.h"
 #include "sim/command_network.h"
 #include "sim/command_post.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/world.h"
 
 SyncEntries g_syncEntries;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "sim/command_test_world.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 
 namespace {

@@ -27,7 +27,7 @@
 #include "sim/visibility_decay.h"
 #include "units/unit_scheduler.h"
 #include "world/game_speed.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/player_services.h"
 #include "world/save_file.h"
 #include "world/text/ui_options.h"

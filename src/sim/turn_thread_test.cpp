@@ -14,7 +14,7 @@
 #include "sim/visibility_decay.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 namespace {
 

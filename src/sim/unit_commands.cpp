@@ -11,7 +11,7 @@
 #include "units/unit_command_handlers.h"
 #include "units/unit_create.h"
 #include "units/unit_orders.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/id_lookups.h"
 #include "world/list_items.h"
 #include "world/world.h"

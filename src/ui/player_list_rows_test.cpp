@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ui/list_control.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 

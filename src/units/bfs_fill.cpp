@@ -5,11 +5,11 @@
 #include <thread>
 
 #include "units/hex_geometry.h"
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "units/move_cost.h"
 #include "units/unit_class.h"
-#include "units/unit_record.h"
-#include "world/hex_cell.h"
+#include "records/unit_record.h"
+#include "records/hex_cell.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
 

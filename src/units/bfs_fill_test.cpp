@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "units/hex_geometry.h"
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "units/move_cost.h"
-#include "units/unit_record.h"
-#include "world/hex_cell.h"
+#include "records/unit_record.h"
+#include "records/hex_cell.h"
 #include "world/hex_extra.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/map_data.h"
 #include "world/world.h"
 

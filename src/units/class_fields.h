@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/data_tables.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 namespace classfields {
 

@@ -7,13 +7,13 @@
 
 #include "units/class_fields.h"
 #include "units/hex_stack_chains.h"
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "units/unit_create.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_tables.h"
-#include "world/hex_cell.h"
+#include "records/hex_cell.h"
 #include "world/hex_extra.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/map_data.h"
 #include "world/world.h"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "world/hex_cell.h"
+#include "records/hex_cell.h"
 #include "world/world.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "sim/hex_state.h"
 #include "units/class_fields.h"
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "units/unit_tables.h"
 #include "world/hex_extra.h"
 #include "world/world.h"

@@ -1,8 +1,8 @@
 #include "units/hex_stack_chains.h"
 
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "units/unit_class.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
 

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "units/unit_orders.h"
-#include "units/unit_record.h"
-#include "world/hex_cell.h"
+#include "records/unit_record.h"
+#include "records/hex_cell.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "world/data_tables.h"
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 
 struct World;
 struct HexCell;

@@ -6,7 +6,7 @@
 
 #include "app/game_math.h"
 #include "units/unit_class.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/world.h"
 
 namespace {

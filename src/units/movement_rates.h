@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "world/data_tables.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 struct World;
 struct UnitRecord;

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "units/unit_record.h"
-#include "world/le_bytes.h"
+#include "records/unit_record.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 namespace {

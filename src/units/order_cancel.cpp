@@ -3,8 +3,8 @@
 #include "sim/command_counts.h"
 #include "units/class_fields.h"
 #include "units/unit_orders.h"
-#include "units/unit_record.h"
-#include "world/le_bytes.h"
+#include "records/unit_record.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include "units/hex_geometry.h"
 #include "units/move_cost.h"
 #include "units/unit_class.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_tables.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 namespace {

@@ -11,14 +11,14 @@
 
 #include "units/bfs_fill.h"
 #include "units/hex_geometry.h"
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "units/move_cost.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "units/unit_tables.h"
-#include "world/hex_cell.h"
+#include "records/hex_cell.h"
 #include "world/hex_extra.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/map_data.h"
 #include "world/world.h"
 

@@ -1,7 +1,7 @@
 #include "units/research_projects.h"
 
 #include "world/list_items.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

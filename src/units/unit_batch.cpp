@@ -9,11 +9,11 @@
 #include "units/unit_class.h"
 #include "units/unit_command_handlers.h"
 #include "units/unit_create.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_tables.h"
-#include "world/hex_cell.h"
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/hex_cell.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

@@ -7,13 +7,13 @@
 
 #include "sim/command_counts.h"
 #include "sim/command_test_world.h"
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "units/unit_tables.h"
 #include "world/data_tables.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 namespace {
 

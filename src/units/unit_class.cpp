@@ -1,6 +1,6 @@
 #include "units/unit_class.h"
 
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/world.h"
 
 const UnitClassRecord* ClassRecordAt(const World& world, int32_t classIndex) {

@@ -3,7 +3,7 @@
 #include "sim/command_counts.h"
 #include "units/unit_class.h"
 #include "units/unit_create.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 

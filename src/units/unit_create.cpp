@@ -5,13 +5,13 @@
 
 #include "platform/fpenv.h"
 #include "units/hex_stack_chains.h"
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "units/unit_class.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
-#include "world/hex_cell.h"
-#include "world/player_record.h"
-#include "world/text_field.h"
+#include "records/hex_cell.h"
+#include "records/player_record.h"
+#include "records/text_field.h"
 #include "world/world.h"
 
 namespace {

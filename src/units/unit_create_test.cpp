@@ -5,8 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 
 namespace {
 

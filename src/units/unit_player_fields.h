@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 
 namespace unitfields {
 

@@ -1,8 +1,8 @@
 #include "units/unit_ring.h"
 
 #include "units/hex_stack_chains.h"
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "world/world.h"
 
 void InsertUnitInRing(World& world, UnitRecord& unit) {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "world/world.h"
 
 namespace {

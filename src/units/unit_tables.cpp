@@ -2,14 +2,8 @@
 
 #include "units/movement_rates.h"
 #include "units/unit_class.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/world.h"
-
-UnitRecord::~UnitRecord() {
-  // A record freed while filed must not leave its entry pointing at it.
-  if (tableEntry) tableEntry->unit = nullptr;
-  g_unitRecordEpoch.fetch_add(1, std::memory_order_acq_rel);
-}
 
 namespace {
 
@@ -17,35 +11,7 @@ constexpr size_t kFirstCapacity = 64;
 // A facility of such a class is counted but never scheduled.
 constexpr uint32_t kClassNotFiled = 0x100000;
 
-bool InTables(int table, int player, int category) {
-  return table >= 1 && table <= kUnitTableCount && player >= 0 && player < 32 && category >= 0 &&
-         category < kUnitCategories;
-}
-
-void ClearArray(UnitTableArray& array) {
-  for (int32_t i = 1; i < array.Count(); ++i)
-    if (UnitRecord* unit = array.At(i).unit) unit->tableEntry = nullptr;
-  if (!array.entries.empty()) array.entries.resize(1);
-}
-
 }  // namespace
-
-UnitTableArray* UnitTables::Slot(int table, int player, int category) {
-  return InTables(table, player, category) ? &arrays[table - 1][player][category] : nullptr;
-}
-
-const UnitTableArray* UnitTables::Slot(int table, int player, int category) const {
-  return InTables(table, player, category) ? &arrays[table - 1][player][category] : nullptr;
-}
-
-void UnitTables::Release() {
-  for (auto& table : arrays)
-    for (auto& player : table)
-      for (UnitTableArray& array : player) {
-        ClearArray(array);
-        std::vector<UnitTableEntry>().swap(array.entries);
-      }
-}
 
 int UnitTableCategory(const UnitRecord& unit) {
   if (unit.flags & kUnitFacility) return kUnitCategoryFacility;
@@ -88,7 +54,7 @@ void AppendUnitPtr(World& world, int table, int player, int category, UnitRecord
 void ClearUnitTables(World& world) {
   for (int table = kUnitTableOnMap; table <= kUnitTableReserve; ++table)
     for (int p = 0; p < 32; ++p)
-      for (int c = 0; c < kUnitCategories; ++c) ClearArray(*world.unitTables.Slot(table, p, c));
+      for (int c = 0; c < kUnitCategories; ++c) world.unitTables.Slot(table, p, c)->Clear();
 }
 
 int RebuildUnitTables(World& world) {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "units/movement_rates.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 namespace {
@@ -231,5 +231,16 @@ TEST_F(UnitTablesTest, ReleaseClearsEveryBackLink) {
 }
 
 TEST_F(UnitTablesTest, RebuildWithoutUnits) { EXPECT_EQ(RebuildUnitTables(*world_), 0); }
+
+TEST(UnitRecord, TableEntryConstructorClearsTheThirdWord) {
+  UnitTableEntry entry;
+  entry.seenBy = 0xABABABABu;
+  entry.position = 0xABABABABu;
+  entry.countdown = 0xAB;
+  InitEntry16(entry);
+  EXPECT_EQ(entry.position, 0u);
+  EXPECT_EQ(entry.seenBy, 0xABABABABu);
+  EXPECT_EQ(entry.countdown, 0xAB);
+}
 
 }  // namespace

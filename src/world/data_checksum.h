@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 inline uint32_t DataFileChecksum(const uint8_t* data, size_t size) {
   uint32_t h = 0;

@@ -1,6 +1,6 @@
 #include "world/derived_tables.h"
 
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 void ComputeWorldPriceIndex(World& world) {

@@ -5,17 +5,17 @@
 #include <cstring>
 #include <memory>
 
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "world/command_log_access.h"
 #include "world/data_checksum.h"
 #include "world/data_file_test_support.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/list_holder.h"
 #include "world/post_load.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/world.h"
 
 namespace {

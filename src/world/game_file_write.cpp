@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/command_log_access.h"
 #include "world/data_file_io.h"
 #include "world/game_file.h"
 #include "world/game_speed.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/list_holder.h"
 #include "world/list_items.h"
 #include "world/world.h"

@@ -11,7 +11,7 @@
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "sim/game_threads.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/world.h"
 
 void InitGameState(GameState& state, const MapHeader& map, MapHoverState& hover) {

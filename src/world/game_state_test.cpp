@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "platform/clock.h"
-#include "world/le_bytes.h"
-#include "world/text_field.h"
+#include "records/le_bytes.h"
+#include "records/text_field.h"
 #include "world/world.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "units/hex_unit_stack.h"
-#include "world/hex_cell.h"
-#include "world/le_bytes.h"
+#include "records/hex_unit_stack.h"
+#include "records/hex_cell.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 void DecodeHexExtra(const uint8_t* image, HexExtraImage& extra) {

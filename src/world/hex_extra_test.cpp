@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "world/map_data.h"
 #include "world/world.h"
 

@@ -2,8 +2,8 @@
 
 #include <atomic>
 
-#include "units/unit_record.h"
-#include "world/le_bytes.h"
+#include "records/unit_record.h"
+#include "records/le_bytes.h"
 #include "world/list_items.h"
 #include "world/world.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <thread>
 
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "world/list_items.h"
 #include "world/world.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "platform/clock.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 void SetMapHeaderSizes(MapHeader& header) {
   header.size = kMapHeaderSize;

@@ -1,7 +1,7 @@
 #include "world/map_imagery.h"
 
 #include "world/map_header.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 
 MapViewHooks g_mapViewHooks;
 

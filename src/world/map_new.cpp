@@ -6,7 +6,7 @@
 #include "world/people_file.h"
 #include "world/tech_file.h"
 #include "world/terrain_file.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/unit_class_file.h"
 #include "world/world.h"
 

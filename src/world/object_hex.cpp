@@ -1,7 +1,7 @@
 #include "world/object_hex.h"
 
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "world/world.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "world/map_data.h"
 #include "world/world.h"
 

@@ -4,7 +4,7 @@
 
 #include "world/data_checksum.h"
 #include "world/data_file_io.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/text/people_bio.h"
 #include "world/world.h"
 

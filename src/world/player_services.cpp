@@ -9,8 +9,8 @@
 #include "app/game_math.h"
 #include "sim/game_command.h"
 #include "world/derived_tables.h"
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 

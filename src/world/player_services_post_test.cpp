@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "sim/command_log.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/player_services.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"

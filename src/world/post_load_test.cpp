@@ -8,16 +8,16 @@
 
 #include "app/app_object.h"
 #include "app/log.h"
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "world/data_file_test_support.h"
 #include "world/derived_tables.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/list_items.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/world.h"
 
 namespace {

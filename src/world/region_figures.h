@@ -13,8 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 
 // Record offsets.
 inline constexpr size_t kRegionGovtypeApproveAt = 14088;  // u8[4], government types 1 to 4

@@ -17,7 +17,7 @@
 #include "world/tech_file.h"
 #include "world/text/scenario_def.h"
 #include "world/text/scenario_text.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/unit_class_file.h"
 #include "world/world.h"
 

@@ -7,8 +7,8 @@
 
 #include "app/app_object.h"
 #include "net/net_message_queue.h"
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "world/command_log_access.h"
 #include "world/data_checksum.h"
@@ -16,7 +16,7 @@
 #include "world/game_speed.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/map_data.h"
 #include "world/map_file.h"
 #include "world/people_file.h"
@@ -24,7 +24,7 @@
 #include "world/tech_file.h"
 #include "world/terrain_file.h"
 #include "world/text/ui_options.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/unit_class_file.h"
 #include "world/world.h"
 

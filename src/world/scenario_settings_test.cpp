@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 namespace {
 

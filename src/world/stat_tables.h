@@ -4,7 +4,7 @@
 // the region of greatest influence. Recomputed every day; never stored.
 #include <cstdint>
 
-#include "world/player_record.h"
+#include "records/player_record.h"
 
 struct WorldStatTables {
   float influence[kMaxPlayers] = {};

@@ -5,7 +5,7 @@
 
 #include "world/data_checksum.h"
 #include "world/data_file_io.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 namespace {

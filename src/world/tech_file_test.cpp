@@ -7,7 +7,7 @@
 
 #include "world/data_checksum.h"
 #include "world/data_file_test_support.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 namespace {

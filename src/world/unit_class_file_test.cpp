@@ -8,8 +8,8 @@
 #include "world/data_checksum.h"
 #include "world/data_file_io.h"
 #include "world/data_file_test_support.h"
-#include "world/le_bytes.h"
-#include "world/text_field.h"
+#include "records/le_bytes.h"
+#include "records/text_field.h"
 #include "world/world.h"
 
 namespace {

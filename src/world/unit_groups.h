@@ -3,7 +3,7 @@
 // reference items naming units. The map screen stores and recalls them;
 // the game file keeps them as unit ids. Guarded by the recurring-items lock.
 #include "world/list_holder.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 
 inline constexpr int kUnitGroupsPerPlayer = 10;
 

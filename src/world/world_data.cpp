@@ -1,8 +1,8 @@
 // Resetting the world's data tables and its game data.
 #include <cstring>
 
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "world/world.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <thread>
 
 #include "platform/clock.h"
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
 #include "world/hex_extra.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 
 namespace {
 

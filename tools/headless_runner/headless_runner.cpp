@@ -24,7 +24,7 @@
 #include "sim/simulation_lock.h"
 #include "sim/sync_entries.h"
 #include "sim/turn_thread.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/data_file_io.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
@@ -37,7 +37,7 @@
 #include "world/text/scenario_def.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/unit_class_file.h"
 #include "world/world.h"
 

@@ -12,7 +12,7 @@
 #include "world/terrain_file.h"
 #include "world/text/editor_imports.h"
 #include "world/text/player_settings.h"
-#include "world/text_field.h"
+#include "records/text_field.h"
 #include "world/unit_class_file.h"
 #include "world/world.h"
 

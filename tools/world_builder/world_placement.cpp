@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "units/hex_stack_chains.h"
-#include "units/hex_unit_stack.h"
+#include "records/hex_unit_stack.h"
 #include "units/unit_create.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/hex_extra.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/world.h"
 
 namespace worldgen {

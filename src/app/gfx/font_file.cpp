@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/paths.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 
 namespace {
 

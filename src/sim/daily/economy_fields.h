@@ -4,9 +4,9 @@
 // clear of the named members.
 #include <cstddef>
 
-#include "world/le_bytes.h"
-#include "world/player_policy.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_policy.h"
+#include "records/player_record.h"
 
 namespace economy {
 

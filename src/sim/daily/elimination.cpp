@@ -14,13 +14,13 @@
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
 #include "units/hex_capture.h"
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
-#include "world/hex_cell.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
+#include "records/hex_cell.h"
 #include "world/hex_extra.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/player_names.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

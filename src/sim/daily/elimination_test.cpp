@@ -9,8 +9,8 @@
 
 #include "net/text_message.h"
 #include "sim/sim_ui_link.h"
-#include "world/hex_cell.h"
-#include "world/player_record.h"
+#include "records/hex_cell.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

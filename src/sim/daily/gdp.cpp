@@ -12,7 +12,7 @@
 #include "sim/daily/product_fields.h"
 #include "sim/player_messages.h"
 #include "world/player_names.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

@@ -12,12 +12,12 @@
 #include "sim/facility_costs.h"
 #include "sim/hex_state.h"
 #include "sim/message_test_support.h"
-#include "units/hex_unit_stack.h"
-#include "units/unit_record.h"
-#include "world/hex_cell.h"
-#include "world/le_bytes.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
+#include "records/hex_cell.h"
+#include "records/le_bytes.h"
 #include "world/map_data.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

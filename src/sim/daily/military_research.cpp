@@ -9,7 +9,7 @@
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
 #include "world/list_items.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include "sim/player_messages.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 

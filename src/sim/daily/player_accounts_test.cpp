@@ -12,8 +12,8 @@
 #include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
 #include "sim/message_test_support.h"
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 

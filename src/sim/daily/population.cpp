@@ -8,9 +8,9 @@
 #include "sim/daily/gdp.h"
 #include "sim/daily/leader_status.h"
 #include "sim/hex_state.h"
-#include "units/unit_record.h"
-#include "world/hex_cell.h"
-#include "world/player_record.h"
+#include "records/unit_record.h"
+#include "records/hex_cell.h"
+#include "records/player_record.h"
 #include "world/player_services.h"
 #include "world/world.h"
 

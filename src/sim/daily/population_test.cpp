@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "sim/daily/economy_fields.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {
@@ -170,8 +170,8 @@ TEST(Population, VolunteersJoinUpToTheTarget) {
 }  // namespace
 
 #include "sim/hex_state.h"
-#include "units/unit_record.h"
-#include "world/hex_cell.h"
+#include "records/unit_record.h"
+#include "records/hex_cell.h"
 #include "world/hex_extra.h"
 
 namespace {

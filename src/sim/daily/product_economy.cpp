@@ -8,7 +8,7 @@
 #include "sim/daily/leader_status.h"
 #include "sim/daily/product_fields.h"
 #include "sim/player_messages.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "sim/daily/product_fields.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 

@@ -4,8 +4,8 @@
 
 #include "app/calendar.h"
 #include "sim/player_messages.h"
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "world/player_services.h"
 #include "world/recurring_item.h"
 #include "world/region_figures.h"

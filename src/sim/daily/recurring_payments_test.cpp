@@ -6,8 +6,8 @@
 
 #include "app/calendar.h"
 #include "app/list_node.h"
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "world/recurring_item.h"
 #include "world/region_figures.h"
 #include "world/world.h"

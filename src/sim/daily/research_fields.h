@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "world/le_bytes.h"
-#include "world/player_policy.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_policy.h"
+#include "records/player_record.h"
 
 inline constexpr int kResearchKinds = 5;
 inline constexpr int kPrograms = 3;

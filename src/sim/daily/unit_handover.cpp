@@ -2,13 +2,13 @@
 
 #include "sim/daily/elimination.h"
 #include "units/unit_destroy.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "units/unit_tables.h"
 #include "units/unit_transfer.h"
-#include "world/hex_cell.h"
+#include "records/hex_cell.h"
 #include "world/id_lookups.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 namespace {

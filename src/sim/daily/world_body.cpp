@@ -11,10 +11,10 @@
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
 #include "units/unit_batch.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "world/data_tables.h"
 #include "world/list_items.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 

@@ -12,7 +12,7 @@
 #include "sim/message_test_support.h"
 #include "sim/daily/product_fields.h"
 #include "sim/facility_costs.h"
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 #include "units/unit_tables.h"
 #include "world/id_lookups.h"
 #include "sim/player_message_link.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 

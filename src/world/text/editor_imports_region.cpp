@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "world/data_file_io.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/region_figures.h"
 #include "world/text/editor_imports.h"
 #include "world/text/import_reader.h"

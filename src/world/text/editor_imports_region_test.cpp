@@ -5,7 +5,7 @@
 #include <string>
 
 #include "world/data_file_test_support.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/region_figures.h"
 #include "world/text/editor_imports.h"
 #include "world/text/policy_fields.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "world/data_file_test_support.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/text/editor_imports.h"
 #include "world/world.h"
 

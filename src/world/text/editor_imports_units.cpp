@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/text/editor_imports.h"
 #include "world/text/import_reader.h"
 #include "world/unit_class_file.h"

@@ -10,8 +10,8 @@
 #include "platform/paths.h"
 #include "platform/status.h"
 #include "sim/command_post.h"
-#include "world/le_bytes.h"
-#include "world/player_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 

@@ -4,8 +4,8 @@
 // little-endian image; these read and write them in place.
 #include <cstdint>
 
-#include "world/le_bytes.h"
-#include "world/player_policy.h"
+#include "records/le_bytes.h"
+#include "records/player_policy.h"
 
 // Words of a product's settings.
 enum ProductPolicyWord : int {

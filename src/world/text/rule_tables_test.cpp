@@ -11,7 +11,7 @@
 #include "platform/status.h"
 #include "support/temp_dir.h"
 #include "world/world.h"
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/text/people_bio.h"
 #include "world/text/world_economy_table.h"
 

@@ -8,7 +8,7 @@
 #include "app/text_tokenizer.h"
 #include "platform/status.h"
 #include "sim/relations.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/world.h"
 
 ScenarioGroupings g_scenarioGroupings;

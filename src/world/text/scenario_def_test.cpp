@@ -12,7 +12,7 @@
 #include "platform/status.h"
 #include "support/temp_dir.h"
 #include "world/world.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "platform/paths.h"
 #include "support/temp_dir.h"
-#include "world/player_record.h"
+#include "records/player_record.h"
 #include "world/text/player_settings.h"
 #include "world/text/scenario_def.h"
 #include "world/text/scenario_text.h"

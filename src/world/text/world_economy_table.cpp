@@ -1,6 +1,6 @@
 #include "world/text/world_economy_table.h"
 
-#include "world/le_bytes.h"
+#include "records/le_bytes.h"
 #include "world/text/csv_frame.h"
 #include "world/world.h"
 

@@ -1,12 +1,12 @@
-#include "world/player_record.h"
+#include "records/player_record.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 
-#include "world/le_bytes.h"
-#include "world/text_field.h"
+#include "records/le_bytes.h"
+#include "records/text_field.h"
 
 namespace {
 

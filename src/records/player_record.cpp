@@ -1,4 +1,4 @@
-#include "world/player_record.h"
+#include "records/player_record.h"
 
 #include <cstring>
 

@@ -1,10 +1,9 @@
-#include "units/unit_record.h"
+#include "records/unit_record.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "units/unit_tables.h"
 
 namespace {
 
@@ -80,17 +79,6 @@ TEST(UnitRecord, OrderBlocksCopyWhole) {
   for (int i = 0; i < 16; ++i) unit.simOrders[i] = 0x10u + i;
   unit.displayOrders = unit.simOrders;
   EXPECT_EQ(std::memcmp(&unit.displayOrders, &unit.simOrders, sizeof(OrderBlock)), 0);
-}
-
-TEST(UnitRecord, TableEntryConstructorClearsTheThirdWord) {
-  UnitTableEntry entry;
-  entry.seenBy = 0xABABABABu;
-  entry.position = 0xABABABABu;
-  entry.countdown = 0xAB;
-  InitEntry16(entry);
-  EXPECT_EQ(entry.position, 0u);
-  EXPECT_EQ(entry.seenBy, 0xABABABABu);
-  EXPECT_EQ(entry.countdown, 0xAB);
 }
 
 }  // namespace

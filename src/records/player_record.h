@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "world/player_policy.h"
+#include "records/player_policy.h"
 
 // Region kinds. Code that walks the active regions skips kinds 0 and 5.
 enum PlayerKind : int32_t { kKindEmpty = 0, kKindWorld = 1, kKindHuman = 2, kKindComputer = 3, kKindOut = 5 };
