@@ -23,6 +23,7 @@
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
+#include "sim/status_queue.h"
 #include "sim/sync_entries.h"
 #include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
@@ -185,6 +186,10 @@ void OnTurnEvent(uint32_t code) {
 // unless the run is over.
 void EndTurnOnMainThread(World& world, const Options& options, bool resume) {
   TurnEndUpkeep(world);
+  // The game's status-line overlay takes the local region's status lines as
+  // it shows them and drops those it never shows; with no overlay here they
+  // are dropped at once.
+  (void)TakeStatusLines(world);
   if (options.afterTurnEnd) options.afterTurnEnd(world);
   if (!resume) return;
   // The clock resets the go event once it has seen the pause; a go event set
