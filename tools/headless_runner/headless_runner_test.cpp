@@ -30,13 +30,13 @@ int64_t AgeLimit(const PlayerMessage& m) {
   return INT64_MAX;
 }
 
-// The sample world for 80 days with the runner's own turn ends: after each,
+// The sample world for 64 days with the runner's own turn ends: after each,
 // no region holds a message past its age limit, and in the end the lists
 // hold no more than the last few weeks brought, far fewer than the game
 // posted.
 TEST(HeadlessRunner, MessageListsStayWithinTheirDaysOverALongRun) {
   plat::SetDataRoot(VD_GAME_DIR);
-  constexpr int kDays = 80;
+  constexpr int kDays = 64;
   std::vector<TurnCount> turns;
   int64_t longestLimit = 0;
   uint32_t newestSerial = 0;
