@@ -402,14 +402,15 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   std::atomic_ref<int32_t>(w.gameState.gameSpeed).store(kFullSpeed, std::memory_order_relaxed);
   SignalRunEvents();
 
-  size_t printed = 0;
   int turnsHandled = 0;
   std::unique_lock wait(g_feed.lock);
   for (;;) {
     g_feed.changed.wait(wait, [&] {
-      return g_feed.finished || g_feed.lines.size() > printed || g_feed.turnsEnded > turnsHandled;
+      return g_feed.finished || !g_feed.lines.empty() || g_feed.turnsEnded > turnsHandled;
     });
-    while (printed < g_feed.lines.size()) std::fprintf(out, "%s\n", g_feed.lines[printed++].c_str());
+    // Printed lines are let go, so a long run holds only the day at hand.
+    for (const std::string& line : g_feed.lines) std::fprintf(out, "%s\n", line.c_str());
+    g_feed.lines.clear();
     std::fflush(out);
     if (g_feed.turnsEnded > turnsHandled) {
       // The clock waits after each turn, so at most one turn is pending.
