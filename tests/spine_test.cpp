@@ -20,6 +20,7 @@
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
+#include "sim/player_messages.h"
 #include "sim/sim_ui_link.h"
 #include "support/temp_dir.h"
 #include "ui/deferred_actions.h"
@@ -261,6 +262,49 @@ TEST_F(SpineTest, TimerWorkRunsOncePerFrame) {
   EXPECT_EQ(g_ui.timerLatch, 0);
   plat::DispatchWindowMessage(timer);
   EXPECT_EQ(runs, 2);
+  EXPECT_EQ(CloseAndShutDown(), 0);
+}
+
+
+// The turn thread's turn-end notification makes the main window delete the
+// regions' old news; a day's notification leaves them.
+TEST_F(SpineTest, TurnEndNotificationExpiresOldNewsOnTheMainThread) {
+  StartUp(false);
+  NewGameData(g_world);
+  GameState& s = g_world.gameState;
+  s.highestPlayer = 2;
+  s.currentDay = 1000;
+  for (int p = 1; p <= 2; ++p) {
+    g_world.players[p].number = static_cast<uint8_t>(p);
+    g_world.players[p].kind = kKindComputer;
+    auto* old = NewZeroed<PlayerMessage>();
+    old->flags = kMessageNews;
+    old->day = s.currentDay - 100;
+    g_world.messageLists[p].Prepend(old);
+  }
+  const struct {
+    uint32_t code;
+    size_t left;  // messages each region holds afterwards
+  } kRows[] = {{2, 1}, {1, 0}};
+  for (const auto& row : kRows) {
+    std::thread worker([&] { plat::PostWindowMessage(g_platform.mainWindow, kMsgTurnEvent, row.code, 0); });
+    worker.join();
+    plat::Message msg;
+    bool handled = false;
+    while (!handled && plat::PeekWindowMessage(&msg, true)) {
+      if (msg.message != kMsgTurnEvent) continue;
+      plat::DispatchWindowMessage(msg);
+      handled = true;
+    }
+    ASSERT_TRUE(handled) << "code " << row.code;
+    for (int p = 1; p <= 2; ++p) {
+      size_t count = 0;
+      ListNode& head = g_world.messageLists[p];
+      for (ListNode* n = head.next(); n && n != &head; n = n->next()) ++count;
+      EXPECT_EQ(count, row.left) << "code " << row.code << ", region " << p;
+    }
+  }
+  FreeGameData(g_world);
   EXPECT_EQ(CloseAndShutDown(), 0);
 }
 

@@ -2,6 +2,8 @@
 
 #include "net/net_session.h"
 #include "sim/command_post.h"
+#include "sim/turn_end_upkeep.h"
+#include "sim/turn_thread.h"
 #include "ui/screen_manager.h"
 #include "world/world.h"
 
@@ -28,4 +30,7 @@ void OnNetEvent8001(ScreenManager& ui, plat::LParam lParam) {
 
 void ReportVersionMismatch(ScreenManager&) {}
 
-void OnAppMessage2(ScreenManager&, uint32_t) {}
+void OnAppMessage2(ScreenManager&, uint32_t code) {
+  // The screens' refresh after a turn or a day comes with the front end.
+  if (code == kTurnCodeTurnEnd) TurnEndUpkeep(g_world);
+}

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "app/app_object.h"
@@ -22,7 +23,9 @@
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
+#include "sim/status_queue.h"
 #include "sim/sync_entries.h"
+#include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
 #include "records/unit_record.h"
 #include "world/data_file_io.h"
@@ -54,13 +57,16 @@ constexpr uint32_t kCodeElectionLost = 97;
 constexpr uint32_t kCodeGameLost = 98;
 constexpr uint32_t kCodeGameWon = 99;
 
-// What the turn thread hands the main thread: the day lines and the end.
+// What the turn thread hands the main thread: the day lines, the turns it
+// has finished (and waits after) and the end.
 struct DayFeed {
   std::mutex lock;
   std::condition_variable changed;
   std::vector<std::string> lines;
   int daysRun = 0;
   int daysWanted = 0;
+  int turnsEnded = 0;
+  bool playOn = false;
   bool finished = false;
   uint32_t endCode = 0;
 };
@@ -141,31 +147,57 @@ void StopTheClock(World& world) {
   std::atomic_ref<int32_t>(world.gameState.gameSpeed).store(0, std::memory_order_relaxed);
 }
 
-// On the turn thread, after each turn (a turn is one day here) and at the
-// end of the game.
+// On the turn thread, after each day of a turn of several days, after each
+// turn, and when the game ends. A finished turn pauses the clock, as an
+// interface pauses it between turns: the thread then waits for the go event,
+// which the main thread sets once it has done its turn-end work, so that
+// work always falls between the same two turns.
 void OnTurnEvent(uint32_t code) {
   World& world = g_world;
-  if (code == kTurnCodeTurnEnd || (code == kTurnCodeDayEnd && world.gameState.daysPerTurn > 1)) {
-    if (code == kTurnCodeTurnEnd && world.gameState.daysPerTurn > 1) return;  // its days are counted already
-    std::string line;
-    {
-      plat::CriticalSectionLock simulation(g_simulationLock);
-      line = DayLine(world);
-    }
-    std::lock_guard hold(g_feed.lock);
+  const bool severalDays = world.gameState.daysPerTurn > 1;
+  const bool dayLine = severalDays ? code == kTurnCodeDayEnd : code == kTurnCodeTurnEnd;
+  std::string line;
+  if (dayLine) {
+    plat::CriticalSectionLock simulation(g_simulationLock);
+    line = DayLine(world);
+  }
+  std::lock_guard hold(g_feed.lock);
+  if (dayLine) {
     g_feed.lines.push_back(std::move(line));
-    if (++g_feed.daysRun >= g_feed.daysWanted) {
+    if (++g_feed.daysRun >= g_feed.daysWanted && !g_feed.finished) {
       StopTheClock(world);
       g_feed.finished = true;
     }
-    g_feed.changed.notify_all();
-  } else if (code == kCodeElectionLost || code == kCodeGameLost || code == kCodeGameWon) {
-    StopTheClock(world);
-    std::lock_guard hold(g_feed.lock);
-    g_feed.endCode = code;
-    g_feed.finished = true;
-    g_feed.changed.notify_all();
   }
+  if (code == kTurnCodeTurnEnd) {
+    StopTheClock(world);
+    ++g_feed.turnsEnded;
+    // An ended game stops with the turn it ended in, so its last day line
+    // is printed whichever step ended it.
+    if (g_feed.endCode && !g_feed.playOn) g_feed.finished = true;
+  } else if (code == kCodeElectionLost || code == kCodeGameLost || code == kCodeGameWon) {
+    if (!g_feed.endCode) g_feed.endCode = code;
+  }
+  g_feed.changed.notify_all();
+}
+
+// The main thread's part of a finished turn, as the game's main thread does
+// it for turn code 1, while the clock waits; then the next turn starts
+// unless the run is over.
+void EndTurnOnMainThread(World& world, const Options& options, bool resume) {
+  TurnEndUpkeep(world);
+  // The game's status-line overlay takes the local region's status lines as
+  // it shows them and drops those it never shows; with no overlay here they
+  // are dropped at once.
+  (void)TakeStatusLines(world);
+  if (options.afterTurnEnd) options.afterTurnEnd(world);
+  if (!resume) return;
+  // The clock resets the go event once it has seen the pause; a go event set
+  // before that would be lost and the clock would wait for ever.
+  plat::Event* go = g_gameThreads.turnGo;
+  while (go && go->IsSet()) std::this_thread::yield();
+  std::atomic_ref<int32_t>(world.gameState.gameSpeed).store(kFullSpeed, std::memory_order_relaxed);
+  SignalRunEvents();
 }
 
 bool EndsWithSav(const std::string& name) {
@@ -314,6 +346,8 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       options.days = static_cast<int>(days);
     } else if (arg == "--save" && i + 1 < argc) {
       options.save = argv[++i];
+    } else if (arg == "--play-on") {
+      options.playOn = true;
     } else if (!arg.empty() && arg[0] == '-') {
       error = "unknown option " + arg;
       return false;
@@ -337,6 +371,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   {
     std::lock_guard hold(g_feed.lock);
     g_feed.daysWanted = options.days;
+    g_feed.playOn = options.playOn;
   }
 
   const bool fromSave = EndsWithSav(options.game);
@@ -367,12 +402,25 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   std::atomic_ref<int32_t>(w.gameState.gameSpeed).store(kFullSpeed, std::memory_order_relaxed);
   SignalRunEvents();
 
-  size_t printed = 0;
+  int turnsHandled = 0;
   std::unique_lock wait(g_feed.lock);
   for (;;) {
-    g_feed.changed.wait(wait, [&] { return g_feed.finished || g_feed.lines.size() > printed; });
-    while (printed < g_feed.lines.size()) std::fprintf(out, "%s\n", g_feed.lines[printed++].c_str());
+    g_feed.changed.wait(wait, [&] {
+      return g_feed.finished || !g_feed.lines.empty() || g_feed.turnsEnded > turnsHandled;
+    });
+    // Printed lines are let go, so a long run holds only the day at hand.
+    for (const std::string& line : g_feed.lines) std::fprintf(out, "%s\n", line.c_str());
+    g_feed.lines.clear();
     std::fflush(out);
+    if (g_feed.turnsEnded > turnsHandled) {
+      // The clock waits after each turn, so at most one turn is pending.
+      turnsHandled = g_feed.turnsEnded;
+      const bool resume = !g_feed.finished;
+      wait.unlock();
+      EndTurnOnMainThread(w, options, resume);
+      wait.lock();
+      continue;
+    }
     if (g_feed.finished) break;
   }
   const int days = g_feed.daysRun;

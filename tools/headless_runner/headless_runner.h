@@ -1,13 +1,18 @@
 #pragma once
 // The headless runner: loads a scenario or a save game, makes every region
 // computer-led, logs on and runs days on the real turn thread as fast as it
-// can, with no window, device, sound or interface. After each day it prints
+// can, with no window, device, sound or interface. At the end of each turn
+// its main thread does what the game's main thread does there (old news and
+// e-mail expire) while the clock waits. After each day it prints
 // one line: the turn, the date, world totals and checksums of the state
 // (the game's sync-check entries and its region records), all taken at the
 // end of the day, so two runs of the same game print the same lines. It is
 // the end-to-end, soak and determinism test and the simulation benchmark.
 #include <cstdio>
+#include <functional>
 #include <string>
+
+struct World;
 
 namespace headless {
 
@@ -19,9 +24,16 @@ struct Options {
   // A save written at the end ("Savegame\NAME.SAV", or a path relative to
   // the data root); empty for none.
   std::string save;
+  // Days go on after the game has ended (a soak or memory run longer than
+  // the scenario's own end); otherwise the run stops with the turn it ended in.
+  bool playOn = false;
+  // Called on the main thread after each turn's end-of-turn work, while the
+  // clock waits for it (tests look at the world there).
+  std::function<void(World&)> afterTurnEnd;
 };
 
-// Parses "[--days N] [--save NAME] SCENARIO-OR-SAVE". False with a message.
+// Parses "[--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE". False with
+// a message.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 
 // Runs the game from the current data root. The day lines go to `out`; a

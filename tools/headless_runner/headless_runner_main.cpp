@@ -1,5 +1,6 @@
-// veldrane-headless [--days N] [--save NAME] SCENARIO-OR-SAVE, run from the
-// game's data root (or from anywhere when the program sits in it).
+// veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE,
+// run from the game's data root (or from anywhere when the program sits in
+// it).
 #include <cstdio>
 
 #include "headless_runner.h"
@@ -9,7 +10,9 @@ int main(int argc, char** argv) {
   headless::Options options;
   std::string error;
   if (!headless::ParseOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "veldrane-headless: %s\nusage: veldrane-headless [--days N] [--save NAME] SCENARIO-OR-SAVE\n",
+    std::fprintf(stderr,
+                 "veldrane-headless: %s\n"
+                 "usage: veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE\n",
                  error.c_str());
     return 2;
   }
