@@ -131,12 +131,12 @@ TEST(CommandLog, WaitingCommandsTravelThroughTheGameFile) {
   a.world->designRows.assign(kMaxPlayers * 4, 0);
   a.world->gameState.techCount = 2;
   a.world->techRows.assign(kMaxPlayers * 2, PlayerTechState{});
-  GameCommand named = MakeGameCommand(a.world->gameState, 304, 1);
+  GameCommand named = MakeGameCommand(a.world->gameState, kCmdNameHex, 1);
   named.arg24 = PackHex(2, 3);
   named.payload = {'N', 'o', 'r', 't', 'h', 0};
   named.payloadLength = 6;
   PostCommand(*a.log, named, false);
-  GameCommand tax = MakeGameCommand(a.world->gameState, 19, 2);
+  GameCommand tax = MakeGameCommand(a.world->gameState, kCmdTaxRate, 2);
   tax.arg28 = 4;
   tax.arg32 = 0x3E800000;
   PostCommand(*a.log, tax, false);
@@ -147,7 +147,7 @@ TEST(CommandLog, WaitingCommandsTravelThroughTheGameFile) {
 
   CommandTestWorld b;
   // A command of the game that ran before must not survive the load.
-  PostCommand(*b.log, MakeGameCommand(b.world->gameState, 16, 4), false);
+  PostCommand(*b.log, MakeGameCommand(b.world->gameState, kCmdMinWage, 4), false);
   ASSERT_FALSE(b.log->Empty());
   ASSERT_GE(ReadGamFile(*b.world, "", image), 0);
   const std::vector<GameCommand> restored = b.log->Entries();
@@ -162,7 +162,7 @@ TEST(CommandLog, AStoredCommandThatIsNotWellFormedIsDropped) {
   CommandTestWorld t;
   ASSERT_NE(g_commandLogAccess.insert, nullptr);
   PendingCommandImage stored;
-  GameCommand c = MakeGameCommand(t.world->gameState, 16, 2);
+  GameCommand c = MakeGameCommand(t.world->gameState, kCmdMinWage, 2);
   c.sequence = 0x02000009;
   std::vector<uint8_t> m = EncodeGameCommand(c);
   std::copy(m.begin(), m.end(), stored.bytes);

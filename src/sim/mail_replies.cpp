@@ -3,6 +3,7 @@
 #include <atomic>
 #include <vector>
 
+#include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "sim/mail_ui_link.h"
@@ -88,35 +89,35 @@ void CarryOutReplySet(const Reply& reply, uint8_t replySet) {
   const uint32_t p1 = reply.p(0);
   switch (replySet) {
     case 43:
-      reply.Post(70, p1, 1);
-      reply.Post(63, p1, 1);
+      reply.Post(kCmdBAutoSellPrice, p1, 1);
+      reply.Post(kCmdBAutoSell, p1, 1);
       break;
     case 44:
-      reply.Post(54, p1, MessageReal(1.0f));
-      reply.Post(64, p1, 0);
+      reply.Post(kCmdProductionCap, p1, MessageReal(1.0f));
+      reply.Post(kCmdBCapByCapacity, p1, 0);
       break;
     case 47:
     case 48:
       if (p1 < static_cast<uint32_t>(kSocialPrograms)) {
         const double factor = replySet == 47 ? 0.9 : 1.1;
-        reply.Post(25, p1, MessageReal(static_cast<float>(block.socialspend[p1] * factor)));
+        reply.Post(kCmdSocialSpend, p1, MessageReal(static_cast<float>(block.socialspend[p1] * factor)));
       }
       break;
     case 50:
       if (block.milResearch[1] < 0.8f && block.milResearch[2] > 0.2f) {
-        reply.Post(138, 1, MessageReal(static_cast<float>(block.milResearch[1] + 0.1)));
-        reply.Post(138, 2, MessageReal(static_cast<float>(block.milResearch[2] - 0.1)));
+        reply.Post(kCmdMilResearch, 1, MessageReal(static_cast<float>(block.milResearch[1] + 0.1)));
+        reply.Post(kCmdMilResearch, 2, MessageReal(static_cast<float>(block.milResearch[2] - 0.1)));
       }
       break;
     case 51:
       if (block.milResearch[1] > 0.2f && block.milResearch[2] < 0.8f) {
-        reply.Post(138, 1, MessageReal(static_cast<float>(block.milResearch[1] - 0.1)));
-        reply.Post(138, 2, MessageReal(static_cast<float>(block.milResearch[2] + 0.1)));
+        reply.Post(kCmdMilResearch, 1, MessageReal(static_cast<float>(block.milResearch[1] - 0.1)));
+        reply.Post(kCmdMilResearch, 2, MessageReal(static_cast<float>(block.milResearch[2] + 0.1)));
       }
       break;
-    case 62: reply.Post(59, p1, MessageReal(ProductPeakValue(world, p1))); break;
-    case 64: reply.Post(128, p1); break;
-    case 65: reply.Post(128, static_cast<uint32_t>(block.defcon)); break;
+    case 62: reply.Post(kCmdAutoBuyMax, p1, MessageReal(ProductPeakValue(world, p1))); break;
+    case 64: reply.Post(kCmdDefcon, p1); break;
+    case 65: reply.Post(kCmdDefcon, static_cast<uint32_t>(block.defcon)); break;
     case 66:
       BroadcastPlayerMessage(world, reply.player, kMessageAlertBroadcast, kMessageAlertBroadcast, kMessageAlertBroadcast,
                              kMessageAlertBroadcast, nullptr,
@@ -125,11 +126,11 @@ void CarryOutReplySet(const Reply& reply, uint8_t replySet) {
     case 70:
       if (g_mailUi.applyOrderAtHex) g_mailUi.applyOrderAtHex(reply.message.serial);
       break;
-    case 73: reply.Post(139, 0); break;
+    case 73: reply.Post(kCmdBConscript, 0); break;
     case 91: RequestResearchPath(world, reply.local, p1, kProjectDesign); break;
     case 98: RequestResearchPath(world, reply.local, p1, kProjectTechnology); break;
-    case 97: reply.Post(158, 1); break;
-    case 102: reply.Post(276, p1); break;
+    case 97: reply.Post(kCmdBUnitAutoBuild, 1); break;
+    case 102: reply.Post(kCmdLaunchBit, p1); break;
     default: break;
   }
 }
@@ -191,12 +192,12 @@ int HandleMailReply(World& world, const MailReplySource& message, int replyCode)
           g_mailUi.openRegionPopup)
         g_mailUi.openRegionPopup(static_cast<int32_t>(value));
       return 0;
-    case 11: reply.Post(258, p1, message.params[1]); return 1;
+    case 11: reply.Post(kCmdCabSetPriorities, p1, message.params[1]); return 1;
     case 12:
       if (message.hasAttachment && p1 < static_cast<uint32_t>(kMaxPlayers)) {
         std::vector<uint8_t> payload(message.attachment.begin(), message.attachment.end());
         payload.push_back(0);
-        reply.Post(180, p1, 0, 0, std::move(payload));
+        reply.Post(kCmdDipOffer, p1, 0, 0, std::move(payload));
       }
       return 1;
     case 13:
@@ -211,8 +212,8 @@ int HandleMailReply(World& world, const MailReplySource& message, int replyCode)
       PostPlayerMessage(world, reply.player, local, kMessageReplyNotice, nullptr,
                         MessageParams{message.params[0], message.params[1], message.params[2], message.params[3]});
       return 1;
-    case 35: reply.Post(182, message.params[0], message.params[1], message.params[2]); return 1;
-    case 36: reply.Post(183, message.params[0], message.params[1], message.params[2]); return 1;
+    case 35: reply.Post(kCmdDeleteAgreement, message.params[0], message.params[1], message.params[2]); return 1;
+    case 36: reply.Post(kCmdAgreementUpdate, message.params[0], message.params[1], message.params[2]); return 1;
     case 39: OpenPanel(2); return 1;
     case 40: OpenPanel(3); return 1;
     case 41: OpenPanel(5); return 1;

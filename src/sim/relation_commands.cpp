@@ -6,6 +6,7 @@
 
 #include "app/calendar.h"
 #include "app/list_node.h"
+#include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_network.h"
 #include "sim/command_post.h"
@@ -66,7 +67,7 @@ bool AnswersHere(const World& world, int q) {
 void PostAnswer(World& world, int q, int against) {
   CommandLog* log = CommandLogOf(world);
   if (!log) return;
-  GameCommand c = MakeGameCommand(world.gameState, 177, q);
+  GameCommand c = MakeGameCommand(world.gameState, kCmdDeclareWar, q);
   c.arg28 = static_cast<uint32_t>(against);
   PostCommand(*log, std::move(c), true);
 }
@@ -92,18 +93,18 @@ void Relation(CommandPass& run) {
   World& w = run.world;
   PlayerRecord& p = run.player;
   const GameCommand& c = run.command;
-  run.refreshesDisplay = c.id != 181;
+  run.refreshesDisplay = c.id != kCmdSurrender;
   switch (c.id) {
-    case 30: TakeLoanCommand(w, p, run.pass, c.arg28); break;
-    case 31: RepayLoanCommand(w, p, run.pass, c.arg28); break;
-    case 80: SetGovernmentTypeCommand(w, p, run.pass, c.arg28); break;
-    case 176: WorldMarketCommand(w, p, run.pass, c.arg28); break;
-    case 177: DeclareWarCommand(w, p, run.pass, c.arg28); break;
-    case 180: DiplomaticOfferCommand(w, p, run.pass, c.arg28, c.payload, c.sequence); break;
-    case 181: SurrenderCommand(w, p, run.pass, c.arg28, c.arg32); break;
-    case 182: EndTreatyCommand(w, p, run.pass, c.arg28, c.arg32, c.arg36); break;
-    case 183: EndAllTreatiesCommand(w, p, run.pass, c.arg28, c.arg32); break;
-    case 298: TargetHexCommand(w, p, run.pass, c.arg24); break;
+    case kCmdRecurringAdd: TakeLoanCommand(w, p, run.pass, c.arg28); break;
+    case kCmdRecurringCancel: RepayLoanCommand(w, p, run.pass, c.arg28); break;
+    case kCmdSetGovType: SetGovernmentTypeCommand(w, p, run.pass, c.arg28); break;
+    case kCmdPolicyFlag2: WorldMarketCommand(w, p, run.pass, c.arg28); break;
+    case kCmdDeclareWar: DeclareWarCommand(w, p, run.pass, c.arg28); break;
+    case kCmdDipOffer: DiplomaticOfferCommand(w, p, run.pass, c.arg28, c.payload, c.sequence); break;
+    case kCmdSurrender: SurrenderCommand(w, p, run.pass, c.arg28, c.arg32); break;
+    case kCmdDeleteAgreement: EndTreatyCommand(w, p, run.pass, c.arg28, c.arg32, c.arg36); break;
+    case kCmdAgreementUpdate: EndAllTreatiesCommand(w, p, run.pass, c.arg28, c.arg32); break;
+    case kCmdRelationSet298: TargetHexCommand(w, p, run.pass, c.arg24); break;
     default: break;
   }
 }
@@ -112,16 +113,16 @@ void Relation(CommandPass& run) {
 
 CommandHandler RelationCommandHandler(uint32_t id) {
   switch (id) {
-    case 30:
-    case 31:
-    case 80:
-    case 176:
-    case 177:
-    case 180:
-    case 181:
-    case 182:
-    case 183:
-    case 298: return &Relation;
+    case kCmdRecurringAdd:
+    case kCmdRecurringCancel:
+    case kCmdSetGovType:
+    case kCmdPolicyFlag2:
+    case kCmdDeclareWar:
+    case kCmdDipOffer:
+    case kCmdSurrender:
+    case kCmdDeleteAgreement:
+    case kCmdAgreementUpdate:
+    case kCmdRelationSet298: return &Relation;
     default: return nullptr;
   }
 }

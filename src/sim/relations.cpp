@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/fpenv.h"
+#include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_network.h"
 #include "sim/command_post.h"
@@ -249,7 +250,7 @@ int ResolveRelations(World& world, PlayerRecord& r, int o, int kind, int32_t sta
   }
   if (!(r.displayPolicy.hostileMask & Bit(o))) {
     if (CommandLog* log = CommandLogOf(world)) {
-      GameCommand c = MakeGameCommand(world.gameState, 177, self);
+      GameCommand c = MakeGameCommand(world.gameState, kCmdDeclareWar, self);
       c.arg28 = static_cast<uint32_t>(o);
       PostCommand(*log, std::move(c), true);
     }
