@@ -22,11 +22,6 @@ inline constexpr uint32_t kEndTimeoutVictory = 8;
 inline constexpr uint32_t kEndDayLimit = 98;
 inline constexpr uint32_t kEndElectionLost = 97;
 
-// Message types of the scenario's last days.
-inline constexpr int32_t kMessageDaysLeftA = 268;
-inline constexpr int32_t kMessageDaysLeftB = 327;
-inline constexpr int32_t kMessageLastDay = 272;
-
 void CheckVictoryConditions(World& world);
 void UpdateStatTables(World& world);
 
