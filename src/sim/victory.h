@@ -8,11 +8,9 @@
 // lost.
 #include <cstdint>
 
-struct World;
+#include "sim/window_messages.h"
 
-inline constexpr uint32_t kTurnCodeElectionLost = 97;
-inline constexpr uint32_t kTurnCodeGameLost = 98;
-inline constexpr uint32_t kTurnCodeGameWon = 99;
+struct World;
 
 // End reasons this check gives.
 inline constexpr uint32_t kEndScenarioWon = 5;

@@ -14,6 +14,7 @@
 #include "sim/policy_block_fields.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
+#include "sim/window_messages.h"
 #include "units/hex_capture.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
@@ -202,10 +203,10 @@ void TransferOnElimination(World& world, PlayerRecord& region, int32_t endReason
     state.endReason = static_cast<uint32_t>(endReasonLastStanding);
     state.winnersMask = alive;
     const int local = state.localPlayer;
-    PostTurnEvent(local >= 0 && local < kMaxPlayers && (alive & (1u << local)) ? 99 : 98);
+    PostTurnEvent(local >= 0 && local < kMaxPlayers && (alive & (1u << local)) ? kTurnCodeGameWon : kTurnCodeGameLost);
   } else if (gone == state.localPlayer) {
     state.endReason = static_cast<uint32_t>(endReasonLocalLost);
-    PostTurnEvent(98);
+    PostTurnEvent(kTurnCodeGameLost);
   }
 }
 

@@ -16,6 +16,7 @@
 #include "sim/player_messages.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
+#include "sim/window_messages.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "world/text/policy_fields.h"
@@ -30,7 +31,6 @@ constexpr int kProductNotKept = 7;
 constexpr int kAutoSaleAmountWord = kProductSellParam;
 
 constexpr float kAlertThreshold = 1000.0f;
-constexpr uint32_t kElectionLostCode = 97;
 constexpr uint8_t kGovtypeElected = 1;
 constexpr uint8_t kGovtypeSeized = 4;
 
@@ -236,7 +236,7 @@ void RunElection(World& world, PlayerRecord& region) {
       ApplyReputationChange(world, region, -0.2f, 1.0f, 1.0f, 1.0f, 0.0f, 1.0f);
       ApplyReputationChange(world, region, 0.1f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
     } else if (self == world.gameState.localPlayer && g_simUi.postTurnEvent) {
-      g_simUi.postTurnEvent(kElectionLostCode);
+      g_simUi.postTurnEvent(kTurnCodeElectionLost);
     }
     return;
   }
