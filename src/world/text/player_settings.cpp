@@ -18,47 +18,9 @@
 
 namespace {
 
-// How a value is written and read.
-enum class Form : uint8_t { kReal, kWhole, kByte, kYesNo, kMask };
-
-// Where value i of a key lives in the policy block.
-enum class Place : uint8_t {
-  kF32,             // float at offset + 4i
-  kI32,             // signed word at offset
-  kU8,              // byte at offset + i
-  kU32,             // word at offset + 4i
-  kBit,             // bit `arg` of the word at offset, as 0 or 1
-  kRefugee,         // bits 2-3 of the migration flags, as 0 to 3
-  kProductReal,     // word `arg` of product i's settings, a float
-  kProductBit,      // bit `arg` of product i's flags word
-  kRegionFlag,      // the rules-of-engagement flags toward region i
-  kCabinetIds,      // id i % 2 of post i / 2
-  kCabinetControl,  // post i's control, signed 16 bits
-  kCabinetPriorities,
-  kCabinetLocks,
-};
-
-// Which commands a key posts.
-enum class Post : uint8_t {
-  kOne,       // one command, value in arg28
-  kFixed,     // one command, arg28 the key's index, arg32 the value
-  kEach,      // one command per value, arg28 its index, arg32 the value
-  kPair,      // one command, arg28 the first value, arg32 the second
-  kRegions,   // one per region r: arg28 the value, arg32 r, arg36 1 (set the bits)
-  kCabinet,   // one per post c: arg28 c, arg32 the first id, arg36 the second
-};
-
-struct SettingKey {
-  const char* key;
-  Form form;
-  Place place;
-  uint16_t offset;  // in the policy block
-  uint8_t arg;      // bit number, product word or fixed index
-  uint8_t count;    // values on the key's line
-  uint16_t command;
-  Post post;
-  bool inTemplate;  // read by the editor's default template
-};
+using Form = SettingKey::Form;
+using Place = SettingKey::Place;
+using Post = SettingKey::Post;
 
 #define OFF(field) static_cast<uint16_t>(offsetof(PlayerPolicyBlock, field))
 #define MIG OFF(migrationFlags)
@@ -310,6 +272,58 @@ int32_t LoadSettingsText(TextTokenizer& t, const char* directory, const char* na
 }
 
 }  // namespace
+
+std::span<const SettingKey> SettingKeys() { return kKeys; }
+
+uint32_t SettingValue(const PlayerPolicyBlock& block, const SettingKey& key, int i) { return GetValue(block, key, i); }
+
+void SetSettingValue(PlayerPolicyBlock& block, const SettingKey& key, int i, uint32_t value) {
+  SetValue(block, key, i, value);
+}
+
+bool IsSettingCommand(uint32_t id) {
+  for (const SettingKey& k : kKeys)
+    if (k.command == id) return true;
+  return false;
+}
+
+bool ApplySettingCommand(PlayerPolicyBlock& b, uint32_t id, uint32_t a28, uint32_t a32, uint32_t a36) {
+  bool found = false;
+  for (const SettingKey& k : kKeys) {
+    if (k.command != id) continue;
+    found = true;
+    const auto count = static_cast<uint32_t>(k.count);
+    switch (k.post) {
+      case Post::kOne: SetValue(b, k, 0, a28); return true;
+      case Post::kFixed:
+        // The keys of one command, each with its own index.
+        if (a28 != k.arg) continue;
+        SetValue(b, k, 0, a32);
+        return true;
+      case Post::kEach:
+        if (a28 < count) SetValue(b, k, static_cast<int>(a28), a32);
+        return true;
+      case Post::kPair:
+        SetValue(b, k, 0, a28);
+        SetValue(b, k, 1, a32);
+        return true;
+      case Post::kRegions:
+        if (a32 < count) {
+          const int r = static_cast<int>(a32);
+          const uint32_t flags = GetValue(b, k, r);
+          SetValue(b, k, r, a36 ? (flags | a28) : (flags & ~a28));
+        }
+        return true;
+      case Post::kCabinet:
+        if (a28 < count / 2) {
+          SetValue(b, k, static_cast<int>(2 * a28), a32);
+          SetValue(b, k, static_cast<int>(2 * a28 + 1), a36);
+        }
+        return true;
+    }
+  }
+  return found;
+}
 
 int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory) {
   return LoadPlayerSettings(region, player, name, directory, PostCommand_28_32_36p);
