@@ -15,6 +15,11 @@
 
 namespace {
 
+// Ids inside the table that do nothing: one no command has taken, and a
+// hex id whose handler ignores it.
+constexpr uint32_t kUnusedId = 137;
+constexpr uint32_t kHexIdWithoutEffect = 302;
+
 std::vector<std::vector<uint8_t>> g_sent;
 int32_t Capture(const uint8_t* m, size_t n) {
   g_sent.emplace_back(m, m + n);
@@ -194,13 +199,13 @@ TEST_F(Posting, UnitCreationRunsBothPassesOnEveryPeer) {
 }
 
 TEST_F(Posting, AnIdWithoutEffectStillCountsUpAndDown) {
-  PostCommand(*t.log, MakeGameCommand(t.world->gameState, 137, 2), false);
-  PostCommand(*t.log, MakeGameCommand(t.world->gameState, 302, 2), false);
+  PostCommand(*t.log, MakeGameCommand(t.world->gameState, kUnusedId, 2), false);
+  PostCommand(*t.log, MakeGameCommand(t.world->gameState, kHexIdWithoutEffect, 2), false);
   EXPECT_EQ(PendingCommands(P(2)), 2);
   Drain();
   EXPECT_EQ(PendingCommands(P(2)), 0);
   // A stray simulation pass finds nothing to take away.
-  GameCommand stray = MakeGameCommand(t.world->gameState, 137, 2);
+  GameCommand stray = MakeGameCommand(t.world->gameState, kUnusedId, 2);
   ExecuteCommand(*t.world, stray, 1);
   EXPECT_EQ(PendingCommands(P(2)), 0);
 }
