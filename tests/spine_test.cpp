@@ -12,6 +12,7 @@
 #include "app/app_object.h"
 #include "app/gfx/renderer.h"
 #include "app/shell/shell.h"
+#include "sim/window_messages.h"
 #include "net/net_message_queue.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
@@ -168,7 +169,7 @@ TEST_F(SpineTest, AGameStartsFromTheFrontEndAndLeavesForItAgain) {
   plat::Message msg;
   bool sawTurnEnd = false;
   while (!sawTurnEnd && plat::PeekWindowMessage(&msg, true))
-    sawTurnEnd = msg.message == kMsgTurnEvent && msg.wParam == 1u;
+    sawTurnEnd = msg.message == kWmTurnEvent && msg.wParam == kTurnCodeTurnEnd;
   EXPECT_TRUE(sawTurnEnd);
 
   SwitchGameScreen(&g_ui, false);
@@ -196,12 +197,12 @@ TEST_F(SpineTest, PlayerLeftNotificationPausesFirstThenHandsTheRegionOver) {
   g_world.gameState.gameSpeed = 40;
   g_world.players[5].kind = kKindComputer;
   g_commandLog.Clear();
-  std::thread worker([] { plat::PostWindowMessage(g_platform.mainWindow, kMsgNetEvent, 0x8001 | 0x8000, 5); });
+  std::thread worker([] { plat::PostWindowMessage(g_platform.mainWindow, kWmNetEvent, kNetCodePlayerLeft | kNetCodePause, 5); });
   worker.join();
 
   plat::Message msg;
   ASSERT_TRUE(plat::PeekWindowMessage(&msg, true));
-  ASSERT_EQ(msg.message, kMsgNetEvent);
+  ASSERT_EQ(msg.message, kWmNetEvent);
   plat::DispatchWindowMessage(msg);
 
   // The pause travels as a session message, so it is applied when the queue
@@ -218,7 +219,7 @@ TEST_F(SpineTest, PlayerLeftNotificationPausesFirstThenHandsTheRegionOver) {
   g_commandLog.Clear();
 
   ASSERT_TRUE(plat::PeekWindowMessage(&msg, true));
-  EXPECT_EQ(msg.message, kMsgNetQueue);
+  EXPECT_EQ(msg.message, kWmNetQueue);
   plat::DispatchWindowMessage(msg);
   EXPECT_EQ(g_world.gameState.gameSpeed, 0);
   EXPECT_EQ(CloseAndShutDown(), 0);
@@ -236,7 +237,7 @@ TEST_F(SpineTest, SpeedChangeReachesTheStateThroughTheMainWindow) {
 
   plat::Message msg;
   ASSERT_TRUE(plat::PeekWindowMessage(&msg, true));
-  ASSERT_EQ(msg.message, kMsgNetQueue);
+  ASSERT_EQ(msg.message, kWmNetQueue);
   EXPECT_EQ(g_world.gameState.gameSpeed, 0);
   plat::DispatchWindowMessage(msg);
   EXPECT_EQ(g_world.gameState.gameSpeed, GameSpeedOfTier(2));

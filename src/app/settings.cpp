@@ -20,40 +20,24 @@ namespace {
 
 // ---- the values ---------------------------------------------------------
 
-enum class Text { PlayerName, SessionName, PreferredProvider, LastHostIp, LanguageFile, HapsDirectory, OptionsFile,
-                  SaveGamePath, PbemGamePath };
-
-struct TextSetting {
-  const char* name;
-  Text which;
-  int maximum;  // characters, without the terminator
-  const char* defaultText;
-};
+using Text = SettingText;
 
 // In reading order.
 constexpr TextSetting kTexts[] = {
-    {"Player Name", Text::PlayerName, 15, "PLAYER"},
-    {"Session Name", Text::SessionName, 259, "New Game"},
-    {"Preferred Provider", Text::PreferredProvider, 259, nullptr},
-    {"Last Host IP", Text::LastHostIp, 259, "255.255.255.255"},
-    {"Language File", Text::LanguageFile, 15, "LOCALEN"},
-    {"HAPS Directory", Text::HapsDirectory, 15, "HAPS\\"},
-    {"Options File", Text::OptionsFile, 15, "Options"},
-    {"SaveGame Path", Text::SaveGamePath, 255, "Savegame\\"},
-    {"PBEMGame Path", Text::PbemGamePath, 255, "PBEM\\"},
+    {"Player Name", Text::kPlayerName, 15, "PLAYER"},
+    {"Session Name", Text::kSessionName, 259, "New Game"},
+    {"Preferred Provider", Text::kPreferredProvider, 259, nullptr},
+    {"Last Host IP", Text::kLastHostIp, 259, "255.255.255.255"},
+    {"Language File", Text::kLanguageFile, 15, "LOCALEN"},
+    {"HAPS Directory", Text::kHapsDirectory, 15, "HAPS\\"},
+    {"Options File", Text::kOptionsFile, 15, "Options"},
+    {"SaveGame Path", Text::kSaveGamePath, 255, "Savegame\\"},
+    {"PBEMGame Path", Text::kPbemGamePath, 255, "PBEM\\"},
 };
 
-constexpr Text kTextWriteOrder[] = {Text::PlayerName,   Text::SessionName,  Text::PreferredProvider,
-                                    Text::LastHostIp,   Text::LanguageFile, Text::SaveGamePath,
-                                    Text::PbemGamePath, Text::OptionsFile,  Text::HapsDirectory};
-
-// A flag (bit set, member null) or a number (member set).
-struct NumberSetting {
-  const char* name;
-  uint32_t bit;
-  int32_t AppObject::*member;
-  int32_t defaultValue;
-};
+constexpr Text kTextWriteOrder[] = {Text::kPlayerName,   Text::kSessionName,  Text::kPreferredProvider,
+                                    Text::kLastHostIp,   Text::kLanguageFile, Text::kSaveGamePath,
+                                    Text::kPbemGamePath, Text::kOptionsFile,  Text::kHapsDirectory};
 
 constexpr NumberSetting kNumbers[] = {
     {"Nocutscene", kSetNocutscene, nullptr, 1},
@@ -142,15 +126,15 @@ auto TextSlot(AppObject& app, Identity& net, Text which) {
     size_t capacity;
   };
   switch (which) {
-    case Text::PlayerName: return Slot{net.playerName, sizeof net.playerName};
-    case Text::SessionName: return Slot{net.sessionName, sizeof net.sessionName};
-    case Text::PreferredProvider: return Slot{net.preferredProvider, sizeof net.preferredProvider};
-    case Text::LastHostIp: return Slot{net.hostAddress, sizeof net.hostAddress};
-    case Text::LanguageFile: return Slot{app.languageFile, sizeof app.languageFile};
-    case Text::HapsDirectory: return Slot{app.hapsDirectory, sizeof app.hapsDirectory};
-    case Text::OptionsFile: return Slot{app.optionsFile, sizeof app.optionsFile};
-    case Text::SaveGamePath: return Slot{app.saveGamePath, sizeof app.saveGamePath};
-    case Text::PbemGamePath: break;
+    case Text::kPlayerName: return Slot{net.playerName, sizeof net.playerName};
+    case Text::kSessionName: return Slot{net.sessionName, sizeof net.sessionName};
+    case Text::kPreferredProvider: return Slot{net.preferredProvider, sizeof net.preferredProvider};
+    case Text::kLastHostIp: return Slot{net.hostAddress, sizeof net.hostAddress};
+    case Text::kLanguageFile: return Slot{app.languageFile, sizeof app.languageFile};
+    case Text::kHapsDirectory: return Slot{app.hapsDirectory, sizeof app.hapsDirectory};
+    case Text::kOptionsFile: return Slot{app.optionsFile, sizeof app.optionsFile};
+    case Text::kSaveGamePath: return Slot{app.saveGamePath, sizeof app.saveGamePath};
+    case Text::kPbemGamePath: break;
   }
   return Slot{app.pbemGamePath, sizeof app.pbemGamePath};
 }
@@ -321,6 +305,16 @@ void CopyCut(char* destination, std::string_view text, size_t maximum) {
 }
 
 }  // namespace
+
+std::span<const TextSetting> TextSettings() { return kTexts; }
+std::span<const NumberSetting> NumberSettings() { return kNumbers; }
+std::span<const SettingText> TextWriteOrder() { return kTextWriteOrder; }
+std::span<const char* const> NumberWriteOrder() { return kNumberWriteOrder; }
+
+std::span<char> TextSettingSlot(AppObject& app, NetIdentity& net, SettingText which) {
+  const auto slot = TextSlot(app, net, which);
+  return {slot.text, slot.capacity};
+}
 
 void SetSettingsFilePath(const std::string& path) {
   std::lock_guard<std::mutex> guard(PathLock());

@@ -22,6 +22,7 @@
 // and line of the file, creates the folder when needed, and replaces the
 // file in one step (temporary file, then rename).
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "app/app_object.h"
@@ -36,6 +37,36 @@ struct NetIdentity {
   char connectAddress[260] = {};
   uint32_t port = 0;
 };
+
+// The table of settings, which the reader, the writer and their tests go by.
+enum class SettingText : uint8_t {
+  kPlayerName, kSessionName, kPreferredProvider, kLastHostIp, kLanguageFile, kHapsDirectory, kOptionsFile,
+  kSaveGamePath, kPbemGamePath
+};
+
+struct TextSetting {
+  const char* name;
+  SettingText which;
+  int maximum;  // characters, without the terminator
+  const char* defaultText;  // null for an empty text
+};
+
+// A flag (bit set, member null) or a number (member set).
+struct NumberSetting {
+  const char* name;
+  uint32_t bit;
+  int32_t AppObject::*member;
+  int32_t defaultValue;
+};
+
+// The texts and the numbers, each in reading order, and the names in the
+// order the writer writes them.
+std::span<const TextSetting> TextSettings();
+std::span<const NumberSetting> NumberSettings();
+std::span<const SettingText> TextWriteOrder();
+std::span<const char* const> NumberWriteOrder();
+// The buffer that holds a text setting, with its size.
+std::span<char> TextSettingSlot(AppObject& app, NetIdentity& net, SettingText which);
 
 // Reads every setting, each falling back to its default.
 void LoadRegistrySettings(AppObject& app, NetIdentity& net, const char* keyPath);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -32,23 +33,14 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// Every flag bit with its value name and default.
-struct FlagCase {
-  const char* name;
-  uint32_t bit;
-  bool defaultOn;
-};
-const FlagCase kFlagCases[] = {
-    {"Nocutscene", kSetNocutscene, true},         {"Nonumanim", kSetNonumanim, true},
-    {"Noswoosh", kSetNoswoosh, true},             {"Nosoundinit", kSetNosoundinit, false},
-    {"Nomusicinit", kSetNomusicinit, false},      {"VDBitshires", kSetVDBitshires, true},
-    {"Tbitshires", kSetTbitshires, true},         {"Ubitshires", kSetUbitshires, true},
-    {"Unitbitshires", kSetUnitbitshires, true},   {"Loadingbitshires", kSetLoadingbitshires, true},
-    {"Mapbackhires", kSetMapbackhires, true},     {"Mapbasehires", kSetMapbasehires, true},
-    {"Backbufhires", kSetBackbufhires, true},     {"Minimapbasevidmem", kSetMinimapbasevidmem, true},
-    {"UseHWCursor", kSetUseHWCursor, false},      {"OverrideSqTex", kSetOverrideSqTex, false},
-    {"OverrideCurThreadDef", kSetOverrideCurThreadDef, false},
-};
+// A text or number setting's value, as the file writes it.
+std::string TextOf(AppObject& app, NetIdentity& net, const TextSetting& t) {
+  const std::span<char> slot = TextSettingSlot(app, net, t.which);
+  return std::string(slot.data(), strnlen(slot.data(), slot.size()));
+}
+int32_t NumberOf(const AppObject& app, const NumberSetting& n) {
+  return n.member ? app.*n.member : (app.Flag(n.bit) ? 1 : 0);
+}
 
 class Settings : public ::testing::Test {
  protected:
@@ -67,85 +59,36 @@ class Settings : public ::testing::Test {
   std::string path;
 };
 
-void ExpectDefaults(const AppObject& app, const NetIdentity& net) {
-  EXPECT_STREQ(net.playerName, "PLAYER");
-  EXPECT_STREQ(net.sessionName, "New Game");
-  EXPECT_STREQ(net.preferredProvider, "");
-  EXPECT_STREQ(net.hostAddress, "255.255.255.255");
-  EXPECT_STREQ(app.languageFile, "LOCALEN");
-  EXPECT_STREQ(app.hapsDirectory, "HAPS\\");
-  EXPECT_STREQ(app.optionsFile, "Options");
-  EXPECT_STREQ(app.saveGamePath, "Savegame\\");
-  EXPECT_STREQ(app.pbemGamePath, "PBEM\\");
-  uint32_t flags = 0;
-  for (const FlagCase& f : kFlagCases) flags |= f.defaultOn ? f.bit : 0;
+void ExpectDefaults(AppObject& app, NetIdentity& net) {
+  for (const TextSetting& t : TextSettings())
+    EXPECT_EQ(TextOf(app, net, t), t.defaultText ? t.defaultText : "") << t.name;
+  for (const NumberSetting& n : NumberSettings()) EXPECT_EQ(NumberOf(app, n), n.defaultValue) << n.name;
   // Bits above the 17 settings are not the reader's.
-  EXPECT_EQ(app.settingsFlags & 0x1FFFFu, flags);
   EXPECT_EQ(app.settingsFlags & 0x1FFFFu, 0x3FE7u);
-  EXPECT_EQ(app.gamerezx, 1024);
-  EXPECT_EQ(app.gamerezy, 768);
-  EXPECT_EQ(app.gamerezbpp, 32);
-  EXPECT_EQ(app.gameadapternum, 0);
-  EXPECT_EQ(app.gamerezref, 0);
-  EXPECT_EQ(app.gamerezaa, 0);
-  EXPECT_EQ(app.soundSimDef, 4);
-  EXPECT_EQ(app.soundMinOverlap, 75);
-  EXPECT_EQ(app.sysACKSlices, 15);
-  EXPECT_EQ(app.sysSleepTurnprocDef, 5);
-  EXPECT_EQ(app.sysSleepSkipDef, 0);
-  EXPECT_EQ(app.sysTimePeriod, 0);
   EXPECT_EQ(app.keyHandle, 0);
 }
 
-// Fills every value with something other than its default.
+// Fills every value with something other than its default: texts with
+// blanks at both ends and the characters of the file's own syntax, numbers
+// out to both ends of their range.
 void FillNonDefaults(AppObject& app, NetIdentity& net) {
-  std::strcpy(net.playerName, "Ann Smith");
-  std::strcpy(net.sessionName, "Spring Campaign; with=signs");
-  std::strcpy(net.preferredProvider, "TCP/IP");
-  std::strcpy(net.hostAddress, "192.168.1.20");
-  std::strcpy(app.languageFile, "LOCALDE");
-  std::strcpy(app.hapsDirectory, "HAPS2\\");
-  std::strcpy(app.optionsFile, "Mine");
-  std::strcpy(app.saveGamePath, " Saves\\Old ");
-  std::strcpy(app.pbemGamePath, "Mail\\Games\\");
+  for (const TextSetting& t : TextSettings()) {
+    const std::span<char> slot = TextSettingSlot(app, net, t.which);
+    const std::string text = (" " + std::string(t.name) + "=;[x] ").substr(0, static_cast<size_t>(t.maximum));
+    ASSERT_LT(text.size(), slot.size());
+    std::strcpy(slot.data(), text.c_str());
+  }
+  int i = 0;
+  for (const NumberSetting& n : NumberSettings()) {
+    if (n.member) app.*n.member = (++i % 2) ? INT32_MAX - i : INT32_MIN + i;
+  }
   app.settingsFlags = 0x1A5C3u;  // a pattern over all 17 bits
-  app.gamerezx = 1920;
-  app.gamerezy = 1080;
-  app.gamerezbpp = 16;
-  app.gameadapternum = 2;
-  app.gamerezref = 75;
-  app.gamerezaa = 4;
-  app.soundSimDef = 8;
-  app.soundMinOverlap = -3;
-  app.sysACKSlices = 30;
-  app.sysSleepTurnprocDef = 2147483647;
-  app.sysSleepSkipDef = -2147483647 - 1;
-  app.sysTimePeriod = 1;
 }
 
-void ExpectSame(const AppObject& a, const NetIdentity& an, const AppObject& b, const NetIdentity& bn) {
-  EXPECT_STREQ(an.playerName, bn.playerName);
-  EXPECT_STREQ(an.sessionName, bn.sessionName);
-  EXPECT_STREQ(an.preferredProvider, bn.preferredProvider);
-  EXPECT_STREQ(an.hostAddress, bn.hostAddress);
-  EXPECT_STREQ(a.languageFile, b.languageFile);
-  EXPECT_STREQ(a.hapsDirectory, b.hapsDirectory);
-  EXPECT_STREQ(a.optionsFile, b.optionsFile);
-  EXPECT_STREQ(a.saveGamePath, b.saveGamePath);
-  EXPECT_STREQ(a.pbemGamePath, b.pbemGamePath);
+void ExpectSame(AppObject& a, NetIdentity& an, AppObject& b, NetIdentity& bn) {
+  for (const TextSetting& t : TextSettings()) EXPECT_EQ(TextOf(a, an, t), TextOf(b, bn, t)) << t.name;
+  for (const NumberSetting& n : NumberSettings()) EXPECT_EQ(NumberOf(a, n), NumberOf(b, n)) << n.name;
   EXPECT_EQ(a.settingsFlags, b.settingsFlags);
-  EXPECT_EQ(a.gamerezx, b.gamerezx);
-  EXPECT_EQ(a.gamerezy, b.gamerezy);
-  EXPECT_EQ(a.gamerezbpp, b.gamerezbpp);
-  EXPECT_EQ(a.gameadapternum, b.gameadapternum);
-  EXPECT_EQ(a.gamerezref, b.gamerezref);
-  EXPECT_EQ(a.gamerezaa, b.gamerezaa);
-  EXPECT_EQ(a.soundSimDef, b.soundSimDef);
-  EXPECT_EQ(a.soundMinOverlap, b.soundMinOverlap);
-  EXPECT_EQ(a.sysACKSlices, b.sysACKSlices);
-  EXPECT_EQ(a.sysSleepTurnprocDef, b.sysSleepTurnprocDef);
-  EXPECT_EQ(a.sysSleepSkipDef, b.sysSleepSkipDef);
-  EXPECT_EQ(a.sysTimePeriod, b.sysTimePeriod);
 }
 
 TEST_F(Settings, MissingFileGivesEveryDefaultAndCreatesNothing) {
@@ -185,17 +128,14 @@ TEST_F(Settings, NoFileAtExitWritesEveryValueInOrder) {
   NetIdentity net;
   LoadRegistrySettings(app, net, kKey);
   SaveRegistrySettings(app, net, kKey);
-  const std::vector<std::string> expected = {
-      "[Software\\Quellbrook\\Veldrane]",
-      "Player Name=PLAYER", "Session Name=New Game", "Preferred Provider=", "Last Host IP=255.255.255.255",
-      "Language File=LOCALEN", "SaveGame Path=Savegame\\", "PBEMGame Path=PBEM\\", "Options File=Options",
-      "HAPS Directory=HAPS\\",
-      "Nocutscene=1", "Nonumanim=1", "Noswoosh=1", "Nosoundinit=0", "Nomusicinit=0", "Gamerezx=1024",
-      "Gamerezy=768", "Gamerezbpp=32", "Gameadapternum=0", "Gamerezref=0", "Gamerezaa=0", "VDBitshires=1",
-      "Mapbasehires=1", "Tbitshires=1", "Ubitshires=1", "Unitbitshires=1", "Mapbackhires=1", "Loadingbitshires=1",
-      "Backbufhires=1", "Minimapbasevidmem=1", "UseHWCursor=0", "OverrideSqTex=0", "OverrideCurThreadDef=0",
-      "SoundSimDef=4", "SoundMinOverlap=75", "SysACKSlices=15", "SysSleepTurnprocDef=5", "SysSleepSkipDef=0",
-      "SysTimePeriod=0"};
+  std::vector<std::string> expected = {"[Software\\Quellbrook\\Veldrane]"};
+  for (SettingText which : TextWriteOrder())
+    for (const TextSetting& t : TextSettings())
+      if (t.which == which) expected.push_back(std::string(t.name) + "=" + (t.defaultText ? t.defaultText : ""));
+  for (const char* name : NumberWriteOrder())
+    for (const NumberSetting& n : NumberSettings())
+      if (std::string(n.name) == name) expected.push_back(std::string(name) + "=" + std::to_string(n.defaultValue));
+  ASSERT_EQ(expected.size(), 1u + 9u + 29u) << "every value once";
   EXPECT_EQ(Lines(Slurp(path)), expected);
   EXPECT_EQ(app.keyHandle, 0);
   // Only the file is left in the folder.
@@ -216,7 +156,8 @@ TEST_F(Settings, AllValuesRoundTripThroughTheFile) {
   ExpectSame(app, net, loaded, loadedNet);
 
   // Every flag bit alone, on and off.
-  for (const FlagCase& f : kFlagCases) {
+  for (const NumberSetting& f : NumberSettings()) {
+    if (f.member) continue;
     for (uint32_t flags : {f.bit, 0x1FFFFu & ~f.bit}) {
       app.settingsFlags = flags;
       SaveRegistrySettings(app, net, kKey);

@@ -1,6 +1,7 @@
 #include "net/net_events.h"
 
 #include "net/net_session.h"
+#include "sim/command_ids.h"
 #include "sim/command_post.h"
 #include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
@@ -23,9 +24,9 @@ void OnNetEvent8001(ScreenManager& ui, plat::LParam lParam) {
     }
   }
   // The departed player's region passes to the computer.
-  PostSimpleCommand(0x8002, p, 3);
-  PostSimpleCommand(142, p, 100);
-  PostSimpleCommand(143, p, 100);
+  PostSimpleCommand(kCmdSetPlayerKind, p, 3);
+  PostSimpleCommand(kCmdMilInitiativeOff, p, 100);
+  PostSimpleCommand(kCmdMilInitiativeDef, p, 100);
 }
 
 void ReportVersionMismatch(ScreenManager&) {}

@@ -4,15 +4,9 @@
 #include <cstdint>
 
 #include "platform/messages.h"
+#include "sim/window_messages.h"
 
 struct ScreenManager;
-
-// Notification codes of window message 0x8000.
-inline constexpr uint32_t kNetCodeChat = 4;
-inline constexpr uint32_t kNetCodeSetup = 5;
-inline constexpr uint32_t kNetCodePlayerLeft = 0x8001;
-inline constexpr uint32_t kNetCodeSessionEnded = 0x8002;
-inline constexpr uint32_t kNetCodePause = 0x8000;  // bit 15: pause the game first
 
 void OnNetEvent4(ScreenManager& ui);
 void OnNetEvent8001(ScreenManager& ui, plat::LParam player);

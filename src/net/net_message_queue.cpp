@@ -7,6 +7,7 @@
 #include "sim/game_threads.h"
 #include "sim/player_message_wire.h"
 #include "sim/player_messages.h"
+#include "sim/window_messages.h"
 #include "world/list_items.h"
 #include "world/world.h"
 
@@ -50,7 +51,7 @@ void QueueNetMessage(NetMessageQueue& queue, SessionMessage* message) {
     plat::CriticalSectionLock hold(queue.lock);
     queue.head.Append(node);
   }
-  if (g_platform.mainWindow) plat::PostWindowMessage(g_platform.mainWindow, 0x8001, 0, 0);
+  if (g_platform.mainWindow) plat::PostWindowMessage(g_platform.mainWindow, kWmNetQueue, 0, 0);
 }
 
 void DrainNetQueue(ScreenManager&) {

@@ -5,6 +5,7 @@
 #include "app/app_object.h"
 #include "app/log.h"
 #include "sim/command_counts.h"
+#include "sim/command_ids.h"
 #include "sim/command_network.h"
 #include "sim/command_pass.h"
 #include "sim/game_command.h"
@@ -20,7 +21,7 @@ namespace {
 
 // The ids that make units and projects run their display pass everywhere,
 // so every peer makes the same record under the command's sequence word.
-bool MakesObject(uint32_t id) { return id == 272 || id == 275 || id == 384; }
+bool MakesObject(uint32_t id) { return id == kCmdCreateUnit || id == kCmdCreateUnitAt || id == kCmdProjectCreate; }
 
 CommandHandler FindHandler(uint32_t id) {
   if (CommandHandler h = PolicyCommandHandler(id)) return h;

@@ -14,9 +14,12 @@
 
 namespace {
 
+// An id inside the table that no command has taken: it does nothing.
+constexpr uint32_t kUnusedId = 137;
+
 GameCommand Logged(uint32_t dueTick, uint32_t sequence, uint32_t tag) {
   GameCommand c;
-  c.id = 137;  // an id with no effect
+  c.id = kUnusedId;
   c.dueTick = dueTick;
   c.player = static_cast<uint8_t>(sequence >> 24);
   c.sequence = sequence;
@@ -91,10 +94,10 @@ TEST(CommandLog, TwoPlayersOfOneTickRunLowerPlayerFirstWhateverTheOrderOfPosting
   CommandTestWorld t;
   t.world->players[4].commandCounter = 0;
   t.world->players[1].commandCounter = 900;  // a higher counter does not matter
-  GameCommand c4 = MakeGameCommand(t.world->gameState, 137, 4);
+  GameCommand c4 = MakeGameCommand(t.world->gameState, kUnusedId, 4);
   c4.arg36 = 4;
   PostCommand(*t.log, c4, false);
-  GameCommand c1 = MakeGameCommand(t.world->gameState, 137, 1);
+  GameCommand c1 = MakeGameCommand(t.world->gameState, kUnusedId, 1);
   c1.arg36 = 1;
   PostCommand(*t.log, c1, false);
   EXPECT_EQ(DrainTags(*t.log, 1000), (std::vector<uint32_t>{1, 4}));
@@ -131,30 +134,30 @@ TEST(CommandLog, WaitingCommandsTravelThroughTheGameFile) {
   a.world->designRows.assign(kMaxPlayers * 4, 0);
   a.world->gameState.techCount = 2;
   a.world->techRows.assign(kMaxPlayers * 2, PlayerTechState{});
-  GameCommand named = MakeGameCommand(a.world->gameState, 304, 1);
+  GameCommand named = MakeGameCommand(a.world->gameState, kCmdNameHex, 1);
   named.arg24 = PackHex(2, 3);
   named.payload = {'N', 'o', 'r', 't', 'h', 0};
   named.payloadLength = 6;
   PostCommand(*a.log, named, false);
-  GameCommand tax = MakeGameCommand(a.world->gameState, 19, 2);
+  GameCommand tax = MakeGameCommand(a.world->gameState, kCmdTaxRate, 2);
   tax.arg28 = 4;
   tax.arg32 = 0x3E800000;
   PostCommand(*a.log, tax, false);
   a.world->gameState.currentTick = 90;
-  PostCommand(*a.log, MakeGameCommand(a.world->gameState, 137, 3), false);
+  PostCommand(*a.log, MakeGameCommand(a.world->gameState, kUnusedId, 3), false);
   const std::vector<GameCommand> waiting = a.log->Entries();
   const std::vector<uint8_t> image = BuildGameImage(*a.world);
 
   CommandTestWorld b;
   // A command of the game that ran before must not survive the load.
-  PostCommand(*b.log, MakeGameCommand(b.world->gameState, 16, 4), false);
+  PostCommand(*b.log, MakeGameCommand(b.world->gameState, kCmdMinWage, 4), false);
   ASSERT_FALSE(b.log->Empty());
   ASSERT_GE(ReadGamFile(*b.world, "", image), 0);
   const std::vector<GameCommand> restored = b.log->Entries();
   ASSERT_EQ(restored.size(), waiting.size());
   for (size_t i = 0; i < waiting.size(); ++i)
     EXPECT_EQ(EncodeGameCommand(restored[i]), EncodeGameCommand(waiting[i])) << "command " << i;
-  EXPECT_EQ(restored[0].id, 137u) << "still in due order: the one due at 93 first";
+  EXPECT_EQ(restored[0].id, kUnusedId) << "still in due order: the one due at 93 first";
   EXPECT_EQ(restored[1].payload, named.payload);
 }
 
@@ -162,7 +165,7 @@ TEST(CommandLog, AStoredCommandThatIsNotWellFormedIsDropped) {
   CommandTestWorld t;
   ASSERT_NE(g_commandLogAccess.insert, nullptr);
   PendingCommandImage stored;
-  GameCommand c = MakeGameCommand(t.world->gameState, 16, 2);
+  GameCommand c = MakeGameCommand(t.world->gameState, kCmdMinWage, 2);
   c.sequence = 0x02000009;
   std::vector<uint8_t> m = EncodeGameCommand(c);
   std::copy(m.begin(), m.end(), stored.bytes);

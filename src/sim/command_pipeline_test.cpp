@@ -185,12 +185,12 @@ void StressRound() {
   for (int p = 1; p <= 4; ++p)
     threads.emplace_back([&, p] {
       for (int i = 0; i < 8 * kPerCounter; ++i) {
-        GameCommand c = MakeGameCommand(t.world->gameState, 277, p);
+        GameCommand c = MakeGameCommand(t.world->gameState, kCmdLaunchCount, p);
         c.arg28 = static_cast<uint32_t>(i % 8);
         c.arg32 = 1;
         PostCommand(*t.log, std::move(c), true);
         if (i % 30 == 0) {
-          GameCommand level = MakeGameCommand(t.world->gameState, 352, p);
+          GameCommand level = MakeGameCommand(t.world->gameState, kCmdUnitAddOrderByte43, p);
           level.arg28 = units[p - 1]->id;
           level.arg32 = 1;
           PostCommand(*t.log, std::move(level), true);

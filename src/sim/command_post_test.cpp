@@ -15,6 +15,11 @@
 
 namespace {
 
+// Ids inside the table that do nothing: one no command has taken, and a
+// hex id whose handler ignores it.
+constexpr uint32_t kUnusedId = 137;
+constexpr uint32_t kHexIdWithoutEffect = 302;
+
 std::vector<std::vector<uint8_t>> g_sent;
 int32_t Capture(const uint8_t* m, size_t n) {
   g_sent.emplace_back(m, m + n);
@@ -29,7 +34,7 @@ class Posting : public ::testing::Test {
 
   // A minimum-wage command of the player with the given value.
   GameCommand MinWage(int player, float value) {
-    GameCommand c = MakeGameCommand(t.world->gameState, 16, player);
+    GameCommand c = MakeGameCommand(t.world->gameState, kCmdMinWage, player);
     c.arg28 = Bits(value);
     return c;
   }
@@ -64,7 +69,7 @@ TEST_F(Posting, RunsTheDisplayPassAtOnceAndTheSimulationPassAtTheDueTick) {
 }
 
 TEST_F(Posting, SendsTheRecordAndItsPayloadOnlyWhenAskedInANetworkGame) {
-  GameCommand named = MakeGameCommand(t.world->gameState, 304, 1);
+  GameCommand named = MakeGameCommand(t.world->gameState, kCmdNameHex, 1);
   named.payload = {'H', 'i', 0};
   named.payloadLength = 3;
   {
@@ -150,7 +155,7 @@ TEST_F(Posting, DisplayPassFilterMatrix) {
   }
   // The local player's kind does not matter.
   P(1).kind = kKindOut;
-  EXPECT_TRUE(RunsDisplayPass(*t.world, MakeGameCommand(t.world->gameState, 16, 1)));
+  EXPECT_TRUE(RunsDisplayPass(*t.world, MakeGameCommand(t.world->gameState, kCmdMinWage, 1)));
 }
 
 TEST_F(Posting, ACommandWhoseDisplayPassIsSkippedChangesAndCountsNothingUntilItsSimulationPass) {
@@ -175,7 +180,7 @@ TEST_F(Posting, UnitCreationRunsBothPassesOnEveryPeer) {
   P(3).networkSlot = 4;
   t.world->slotTable[4].state = kSlotHuman;
   ScopedNetLink net(kNetGameClient, nullptr);
-  GameCommand make = MakeGameCommand(t.world->gameState, 272, 3);
+  GameCommand make = MakeGameCommand(t.world->gameState, kCmdCreateUnit, 3);
   make.arg28 = 2;
   make.arg32 = Bits(1.0f);
   make.arg24 = 0x00020003;  // column 3, row 2
@@ -194,13 +199,13 @@ TEST_F(Posting, UnitCreationRunsBothPassesOnEveryPeer) {
 }
 
 TEST_F(Posting, AnIdWithoutEffectStillCountsUpAndDown) {
-  PostCommand(*t.log, MakeGameCommand(t.world->gameState, 137, 2), false);
-  PostCommand(*t.log, MakeGameCommand(t.world->gameState, 302, 2), false);
+  PostCommand(*t.log, MakeGameCommand(t.world->gameState, kUnusedId, 2), false);
+  PostCommand(*t.log, MakeGameCommand(t.world->gameState, kHexIdWithoutEffect, 2), false);
   EXPECT_EQ(PendingCommands(P(2)), 2);
   Drain();
   EXPECT_EQ(PendingCommands(P(2)), 0);
   // A stray simulation pass finds nothing to take away.
-  GameCommand stray = MakeGameCommand(t.world->gameState, 137, 2);
+  GameCommand stray = MakeGameCommand(t.world->gameState, kUnusedId, 2);
   ExecuteCommand(*t.world, stray, 1);
   EXPECT_EQ(PendingCommands(P(2)), 0);
 }
@@ -230,10 +235,10 @@ TEST_F(Posting, MalformedCommandsAreDroppedWithoutAnyEffect) {
   unknown.id = 400;
   GameCommand badPlayer = MinWage(1, 1.0f);
   badPlayer.player = 32;
-  GameCommand oversized = MakeGameCommand(t.world->gameState, 180, 1);
+  GameCommand oversized = MakeGameCommand(t.world->gameState, kCmdDipOffer, 1);
   oversized.payload.assign(kMaxCommandPayload + 1, 'x');
   oversized.payloadLength = kMaxCommandPayload + 1;
-  GameCommand lying = MakeGameCommand(t.world->gameState, 180, 1);
+  GameCommand lying = MakeGameCommand(t.world->gameState, kCmdDipOffer, 1);
   lying.payload.assign(10, 'x');
   lying.payloadLength = 9;
   GameCommand badHeader = MinWage(1, 1.0f);
@@ -252,7 +257,7 @@ TEST_F(Posting, TheGovernmentTypeRefreshesTheDisplayOnlyWhenNoCommandIsLeft) {
   P(1).displayPolicy.readinessValue = 9.0f;  // a display value no command sets
   PostCommand(*t.log, MinWage(1, 2.0f), false);  // due at 103
   t.world->gameState.currentTick = 105;
-  GameCommand govtype = MakeGameCommand(t.world->gameState, 80, 1);  // due at 108
+  GameCommand govtype = MakeGameCommand(t.world->gameState, kCmdSetGovType, 1);  // due at 108
   govtype.arg28 = 4;
   PostCommand(*t.log, govtype, false);
   EXPECT_EQ(P(1).displayPolicy.word0 & 0xFF, 4u) << "the request shows at once";
@@ -272,7 +277,7 @@ TEST_F(Posting, WorldMarketMembershipShowsItsRequestUntilTheSimulationPass) {
   P(1).treasury = 1000.0f;
   P(1).gdp = 100000.0f;
   StoreRegionFloat(P(1), kRegionWmIntegrity, 0.5f);
-  GameCommand join = MakeGameCommand(t.world->gameState, 176, 1);
+  GameCommand join = MakeGameCommand(t.world->gameState, kCmdPolicyFlag2, 1);
   join.arg28 = 1;
   PostCommand(*t.log, join, false);
   EXPECT_EQ(P(1).displayPolicy.wageFlags, (1u << 8) | (1u << 2)) << "member, and the request waiting";
@@ -283,12 +288,12 @@ TEST_F(Posting, WorldMarketMembershipShowsItsRequestUntilTheSimulationPass) {
   EXPECT_EQ(P(1).displayPolicy.wageFlags, 1u << 2) << "the request is done";
   // The fee: (0.02 - 0.01 x 0.5) x 100000 x 0.05 = 0.015 x 5000 = 75.
   EXPECT_NEAR(P(1).treasury, 925.0f, 0.001f);
-  GameCommand again = MakeGameCommand(t.world->gameState, 176, 1);
+  GameCommand again = MakeGameCommand(t.world->gameState, kCmdPolicyFlag2, 1);
   again.arg28 = 1;
   PostCommand(*t.log, again, false);
   Drain();
   EXPECT_NEAR(P(1).treasury, 925.0f, 0.001f) << "a member joins for nothing";
-  GameCommand leave = MakeGameCommand(t.world->gameState, 176, 1);
+  GameCommand leave = MakeGameCommand(t.world->gameState, kCmdPolicyFlag2, 1);
   leave.arg28 = 2;  // only bit 0 of the word counts: leave
   PostCommand(*t.log, leave, false);
   Drain();

@@ -64,7 +64,7 @@ TEST_F(Resync, CountersRestartFromTheUnitsAndTheLogEmpties) {
   }
   a.outstanding = 3;
   a.displayOrders[2] = 99;
-  GameCommand waiting = MakeGameCommand(w.gameState, 16, 1);
+  GameCommand waiting = MakeGameCommand(w.gameState, kCmdMinWage, 1);
   PostCommand(*t.log, waiting, false);
   ASSERT_FALSE(t.log->Empty());
 
@@ -101,9 +101,9 @@ TEST_F(Resync, CountersRestartFromTheUnitsAndTheLogEmpties) {
   EXPECT_EQ(ids, (std::vector<uint32_t>{0x01000001, 0x01000002, 0x01000003, 0x02000001}));
 
   // The next command of each region follows its units' numbers.
-  PostCommand(*t.log, MakeGameCommand(w.gameState, 16, 1), false);
-  PostCommand(*t.log, MakeGameCommand(w.gameState, 16, 2), false);
-  PostCommand(*t.log, MakeGameCommand(w.gameState, 16, 3), false);
+  PostCommand(*t.log, MakeGameCommand(w.gameState, kCmdMinWage, 1), false);
+  PostCommand(*t.log, MakeGameCommand(w.gameState, kCmdMinWage, 2), false);
+  PostCommand(*t.log, MakeGameCommand(w.gameState, kCmdMinWage, 3), false);
   const std::vector<GameCommand> log = t.log->Entries();
   ASSERT_EQ(log.size(), 3u);
   EXPECT_EQ(log[0].sequence, 0x01000004u);

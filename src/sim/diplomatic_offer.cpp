@@ -8,6 +8,7 @@
 #include "app/list_node.h"
 #include "app/log.h"
 #include "sim/dip_offer.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/policy_block_fields.h"
 #include "sim/relations.h"
@@ -25,12 +26,6 @@
 
 namespace {
 
-// Message types of an offer's outcome.
-constexpr uint32_t kMessageOfferExpired = 165;
-constexpr uint32_t kMessageOfferHostile = 166;
-constexpr uint32_t kMessageOfferDone = 402;
-constexpr uint32_t kMessageOfferItemFailed = 403;
-constexpr uint32_t kMessageOfferOtherFailed = 404;
 
 constexpr size_t kStockAt = 8;  // a product record's stock (float)
 
@@ -295,11 +290,11 @@ void ProcessDiplomaticOffer(World& world, int pass, PlayerRecord& receiver, int 
   const auto who = static_cast<uint32_t>(offeringPlayer);
   if (!(offer.flags & kOfferWhileHostile) && !(receiver.simPolicy.friendlyMask & bit) &&
       (receiver.simPolicy.hostileMask & bit)) {
-    PostPlayerMessage(world, receiver, r, kMessageOfferHostile, nullptr, MessageParams{who});
+    PostPlayerMessage(world, receiver, r, kMsgOfferHostile, nullptr, MessageParams{who});
     return;
   }
   if (offer.expiryDay < world.gameState.currentDay) {
-    PostPlayerMessage(world, receiver, r, kMessageOfferExpired, offerText, MessageParams{who});
+    PostPlayerMessage(world, receiver, r, kMsgOfferExpired, offerText, MessageParams{who});
     return;
   }
 
@@ -308,8 +303,8 @@ void ProcessDiplomaticOffer(World& world, int pass, PlayerRecord& receiver, int 
   if (r1 == kOfferGroupGiven && r2 == kOfferGroupGiven) {
     ApplyOfferGroup(world, receiver, offer.requested, offeringPlayer, false, sequence);
     ApplyOfferGroup(world, offering, offer.offered, r, false, sequence);
-    DeliverPlayerMessage(world, receiver, kMessageOfferDone, r, nullptr, MessageParams{who});
-    DeliverPlayerMessage(world, offering, kMessageOfferDone, offeringPlayer, nullptr,
+    DeliverPlayerMessage(world, receiver, kMsgOfferDone, r, nullptr, MessageParams{who});
+    DeliverPlayerMessage(world, offering, kMsgOfferDone, offeringPlayer, nullptr,
                          MessageParams{static_cast<uint32_t>(r)});
     receiver.diplomaticRelation[offeringPlayer] += 0.05f;
     receiver.belligerence[offeringPlayer] *= 0.98f;
@@ -319,14 +314,14 @@ void ProcessDiplomaticOffer(World& world, int pass, PlayerRecord& receiver, int 
     return;
   }
   if (r1 >= 0)
-    DeliverPlayerMessage(world, receiver, kMessageOfferItemFailed, r, nullptr,
+    DeliverPlayerMessage(world, receiver, kMsgOfferItemFailed, r, nullptr,
                          MessageParams{who, static_cast<uint32_t>(r1)});
   else
-    DeliverPlayerMessage(world, receiver, kMessageOfferOtherFailed, r, nullptr, MessageParams{who});
+    DeliverPlayerMessage(world, receiver, kMsgOfferOtherFailed, r, nullptr, MessageParams{who});
   if (r2 >= 0)
-    DeliverPlayerMessage(world, offering, kMessageOfferItemFailed, offeringPlayer, nullptr,
+    DeliverPlayerMessage(world, offering, kMsgOfferItemFailed, offeringPlayer, nullptr,
                          MessageParams{static_cast<uint32_t>(r), static_cast<uint32_t>(r2)});
   else
-    DeliverPlayerMessage(world, offering, kMessageOfferOtherFailed, offeringPlayer, nullptr,
+    DeliverPlayerMessage(world, offering, kMsgOfferOtherFailed, offeringPlayer, nullptr,
                          MessageParams{static_cast<uint32_t>(r)});
 }

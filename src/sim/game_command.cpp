@@ -20,7 +20,7 @@ GameCommand MakeGameCommand(const GameState& state, uint32_t id, int32_t player)
 }
 
 bool IsKnownCommandId(uint32_t id) {
-  return (id >= kCommandIdFirst && id <= kCommandIdLast) || id == kCommandSyncCheck || id == kCommandSetPlayerKind;
+  return (id >= kCommandIdFirst && id <= kCommandIdLast) || id == kCmdSyncCheck || id == kCmdSetPlayerKind;
 }
 
 std::string CommandDefect(const GameCommand& command) {

@@ -8,15 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "sim/command_ids.h"
+
 struct GameState;
 
 inline constexpr uint32_t kGameCommandHeader = 0x20001;
 inline constexpr uint32_t kGameCommandSize = 64;
-// Ids: the table ids and the two system ids of the network layer.
-inline constexpr uint32_t kCommandIdFirst = 16;
-inline constexpr uint32_t kCommandIdLast = 386;
-inline constexpr uint32_t kCommandSyncCheck = 0x8001;
-inline constexpr uint32_t kCommandSetPlayerKind = 0x8002;
+// The executor's table runs from the first id to the last; the two system
+// ids of the network layer lie outside it.
+inline constexpr uint32_t kCommandIdFirst = kCmdMinWage;
+inline constexpr uint32_t kCommandIdLast = kCmdAvailabilityBit;
 // The largest payload a command may carry. The longest real ones are a
 // diplomatic offer's text and a turn's sync-check entries, both far below.
 inline constexpr uint32_t kMaxCommandPayload = 64 * 1024;

@@ -19,7 +19,7 @@ uint32_t Word(const std::vector<uint8_t>& m, size_t at) {
 
 GameCommand Sample() {
   GameCommand c;
-  c.id = 180;
+  c.id = kCmdDipOffer;
   c.dueTick = 0x01020304;
   c.player = 7;
   c.sequence = 0x07000042;
@@ -118,15 +118,15 @@ TEST(GameCommand, IsDueAtTheCurrentTickPlusTheLead) {
   GameState s{};
   s.currentTick = 5000;
   s.commandLead = 12;
-  const GameCommand c = MakeGameCommand(s, 128, 3);
+  const GameCommand c = MakeGameCommand(s, kCmdDefcon, 3);
   EXPECT_EQ(c.dueTick, 5012u);
   EXPECT_EQ(c.player, 3);
   EXPECT_EQ(c.header, 0x20001u);
   EXPECT_EQ(c.size, 64u);
   EXPECT_EQ(c.sequence, 0u) << "stamped only when posted";
   EXPECT_EQ(c.payloadLength, 0u);
-  EXPECT_EQ(MakeGameCommand(s, 128, -1).player, 0xFF) << "an impossible player stays impossible";
-  EXPECT_EQ(MakeGameCommand(s, 128, 256).player, 0xFF);
+  EXPECT_EQ(MakeGameCommand(s, kCmdDefcon, -1).player, 0xFF) << "an impossible player stays impossible";
+  EXPECT_EQ(MakeGameCommand(s, kCmdDefcon, 256).player, 0xFF);
 }
 
 // The builders post to the game world's log; the tests give that world a
@@ -207,10 +207,10 @@ TEST_F(Builders, EachWritesItsWordsForTheLocalPlayer) {
 TEST_F(Builders, PayloadsBecomeTheCommandsOwnAndTravelAfterTheRecord) {
   ScopedNetLink net(kNetGameHost, &Capture);
   std::vector<uint8_t> text = {'a', 'b', 'c'};
-  PostCommand_28_Data(304, 9, text);
+  PostCommand_28_Data(kCmdNameHex, 9, text);
   text[0] = 'z';  // the caller's buffer is not the command's
-  PostCommand_24_Data(304, 8, {});
-  PostCommand_28(128, 2);
+  PostCommand_24_Data(kCmdNameHex, 8, {});
+  PostCommand_28(kCmdDefcon, 2);
   ASSERT_EQ(sent().size(), 3u);
   EXPECT_EQ(sent()[0].size(), 64u + 3u);
   EXPECT_EQ(Word(sent()[0], 0), 0x20001u);

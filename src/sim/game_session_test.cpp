@@ -111,7 +111,7 @@ TEST_F(GameRunTest, StartAndStopTwentyTimes) {
     ASSERT_GE(LogOn(nullptr, 1, 0), 0);
     ASSERT_TRUE(GameThreadsRunning());
     // Something waiting in the command log when the game stops.
-    GameCommand command = MakeGameCommand(g_world.gameState, 19, 2);
+    GameCommand command = MakeGameCommand(g_world.gameState, kCmdTaxRate, 2);
     command.dueTick = g_world.gameState.currentTick + 100;
     g_commandLog.Insert(command);
     if (cycle % 2 == 1) {
@@ -131,7 +131,7 @@ TEST_F(GameRunTest, StartAndStopTwentyTimes) {
 TEST_F(GameRunTest, StoppingAGameWhoseTurnThreadNeverStartedFreesTheRest) {
   BuildTwoRegionWorld();
   StartComputerPlayerThreads(0b110);
-  g_commandLog.Insert(MakeGameCommand(g_world.gameState, 19, 2));
+  g_commandLog.Insert(MakeGameCommand(g_world.gameState, kCmdTaxRate, 2));
   StopGameSession(nullptr);
   EXPECT_FALSE(GameThreadsRunning());
   EXPECT_TRUE(g_commandLog.Empty());

@@ -1,5 +1,6 @@
 #include "sim/hex_commands.h"
 
+#include "sim/command_ids.h"
 #include "units/hex_stack_commands.h"
 #include "records/hex_cell.h"
 #include "world/world.h"
@@ -27,20 +28,20 @@ void Hex(CommandPass& run) {
   const int pass = run.pass;
   const int player = c.player;
   switch (c.id) {
-    case 288: HexStackCommand288(w, cell, pass, c.sequence, c.arg28, c.arg32, player); break;
-    case 289: HexStackCommand289(w, cell, pass, c.sequence, player, c.arg28, c.arg32); break;
-    case 290: HexStackCommand290(w, cell, pass, c.arg32, player); break;
-    case 291: HexStackCommand291(w, cell, pass, c.arg28); break;
-    case 292: HexStackCommand292(w, cell, pass, player); break;
-    case 293: HexStackCommand293(w, cell, pass, c.arg28); break;
-    case 294: HexStackCommand294(w, cell, pass, player, c.arg28); break;
-    case 295: HexStackCommand295(w, cell, pass, player); break;
-    case 296: HexStackCommand296(w, cell, pass, player); break;
-    case 297: HexStackCommand297(w, cell, pass, player, c.arg28); break;
-    case 299: HexStackCommand299(w, cell, pass, c.arg28); break;
-    case 300: StackApply2359(w, cell, pass, c.arg28); break;
-    case 301: HexStackCommand301(w, cell, pass, c.arg28, player); break;
-    case 304:
+    case kCmdHexStack288: HexStackCommand288(w, cell, pass, c.sequence, c.arg28, c.arg32, player); break;
+    case kCmdHexStack289: HexStackCommand289(w, cell, pass, c.sequence, player, c.arg28, c.arg32); break;
+    case kCmdSetFacilityOutput: HexStackCommand290(w, cell, pass, c.arg32, player); break;
+    case kCmdHexStack291: HexStackCommand291(w, cell, pass, c.arg28); break;
+    case kCmdHexStack292: HexStackCommand292(w, cell, pass, player); break;
+    case kCmdHexStack293: HexStackCommand293(w, cell, pass, c.arg28); break;
+    case kCmdHexStack294: HexStackCommand294(w, cell, pass, player, c.arg28); break;
+    case kCmdHexStack295: HexStackCommand295(w, cell, pass, player); break;
+    case kCmdHexStack296: HexStackCommand296(w, cell, pass, player); break;
+    case kCmdHexStack297: HexStackCommand297(w, cell, pass, player, c.arg28); break;
+    case kCmdHexStack299: HexStackCommand299(w, cell, pass, c.arg28); break;
+    case kCmdLeadUnitSetDestination: StackApply2359(w, cell, pass, c.arg28); break;
+    case kCmdConvertFacility: HexStackCommand301(w, cell, pass, c.arg28, player); break;
+    case kCmdNameHex:
       if (pass == 0) HexStackCommand304(w, cell, player, c.payload);
       break;
     default: break;  // 302 and 303 do nothing
@@ -50,5 +51,5 @@ void Hex(CommandPass& run) {
 }  // namespace
 
 CommandHandler HexCommandHandler(uint32_t id) {
-  return id >= 288 && id <= 304 && id != 298 ? &Hex : nullptr;
+  return id >= kCmdHexStack288 && id <= kCmdNameHex && id != kCmdRelationSet298 ? &Hex : nullptr;
 }

@@ -16,6 +16,7 @@
 #include "sim/daily/unit_handover.h"
 #include "sim/game_start.h"
 #include "sim/game_threads.h"
+#include "sim/message_ids.h"
 #include "sim/region_names.h"
 #include "world/player_names.h"
 #include "sim/safe_file_name.h"
@@ -33,7 +34,6 @@
 
 namespace {
 
-constexpr uint32_t kScenarioReportState = 499;
 constexpr int32_t kDayLengthWord = 1439;
 constexpr int kChatChannelLog = 5;
 constexpr size_t kLogNameMax = 259;
@@ -116,7 +116,7 @@ void PrepareNewGame(ScreenManager* ui, World& world) {
 
   if (!IsNetworkGame(g_commandNet) && state.pendingTurnMessage == 0 &&
       (HasReportText(world.players[local].startEmail) || HasReportText(0)))
-    state.pendingTurnMessage = kScenarioReportState;
+    state.pendingTurnMessage = kMsgScenarioReport;
 
   state.currentTick += 1;
   state.dayLength = kDayLengthWord;
@@ -160,7 +160,7 @@ void PrepareLoadedGame(World& world, int32_t joining) {
   }
   const PlayerRecord& local = world.players[LocalIndex(world)];
   if (joining && local.startEmail != 0 && HasReportText(local.startEmail))
-    state.pendingTurnMessage = kScenarioReportState;
+    state.pendingTurnMessage = kMsgScenarioReport;
   world.scenario.head.gameFlags &= ~kGameFlagCheated;
 }
 

@@ -3,9 +3,11 @@
 #include <atomic>
 #include <vector>
 
+#include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "sim/mail_ui_link.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/research_path.h"
 #include "records/le_bytes.h"
@@ -14,12 +16,6 @@
 #include "world/world.h"
 
 namespace {
-
-// Message types the replies send.
-constexpr uint32_t kMessageReplyNotice = 88;
-constexpr uint32_t kMessageAlertBroadcast = 30;
-constexpr uint32_t kMessageOfferDeclined = 401;
-constexpr uint32_t kMessageCallBroadcast = 474;
 
 // Parameter kinds the replies look for.
 constexpr uint8_t kParamUnit = 6;
@@ -82,54 +78,74 @@ void OpenPanel(int panel) {
   if (g_mailUi.openSidePanel) g_mailUi.openSidePanel(panel);
 }
 
+// The actions a message type's reply set names.
+enum ReplySet : uint8_t {
+  kReplySetAutoSell = 43,
+  kReplySetCapByCapacity = 44,
+  kReplySetSocialSpendDown = 47,
+  kReplySetSocialSpendUp = 48,
+  kReplySetResearchToTechs = 50,
+  kReplySetResearchToEfficiency = 51,
+  kReplySetAutoBuyMax = 62,
+  kReplySetDefcon = 64,
+  kReplySetDefconKept = 65,
+  kReplySetStatement = 66,
+  kReplySetOrderAtHex = 70,
+  kReplySetNoConscription = 73,
+  kReplySetResearchDesign = 91,
+  kReplySetUnitAutoBuild = 97,
+  kReplySetResearchTechnology = 98,
+  kReplySetLaunchBit = 102,
+};
+
 void CarryOutReplySet(const Reply& reply, uint8_t replySet) {
   World& world = reply.world;
   const PlayerPolicyBlock& block = reply.player.displayPolicy;
   const uint32_t p1 = reply.p(0);
   switch (replySet) {
-    case 43:
-      reply.Post(70, p1, 1);
-      reply.Post(63, p1, 1);
+    case kReplySetAutoSell:
+      reply.Post(kCmdBAutoSellPrice, p1, 1);
+      reply.Post(kCmdBAutoSell, p1, 1);
       break;
-    case 44:
-      reply.Post(54, p1, MessageReal(1.0f));
-      reply.Post(64, p1, 0);
+    case kReplySetCapByCapacity:
+      reply.Post(kCmdProductionCap, p1, MessageReal(1.0f));
+      reply.Post(kCmdBCapByCapacity, p1, 0);
       break;
-    case 47:
-    case 48:
+    case kReplySetSocialSpendDown:
+    case kReplySetSocialSpendUp:
       if (p1 < static_cast<uint32_t>(kSocialPrograms)) {
-        const double factor = replySet == 47 ? 0.9 : 1.1;
-        reply.Post(25, p1, MessageReal(static_cast<float>(block.socialspend[p1] * factor)));
+        const double factor = replySet == kReplySetSocialSpendDown ? 0.9 : 1.1;
+        reply.Post(kCmdSocialSpend, p1, MessageReal(static_cast<float>(block.socialspend[p1] * factor)));
       }
       break;
-    case 50:
+    case kReplySetResearchToTechs:
       if (block.milResearch[1] < 0.8f && block.milResearch[2] > 0.2f) {
-        reply.Post(138, 1, MessageReal(static_cast<float>(block.milResearch[1] + 0.1)));
-        reply.Post(138, 2, MessageReal(static_cast<float>(block.milResearch[2] - 0.1)));
+        reply.Post(kCmdMilResearch, 1, MessageReal(static_cast<float>(block.milResearch[1] + 0.1)));
+        reply.Post(kCmdMilResearch, 2, MessageReal(static_cast<float>(block.milResearch[2] - 0.1)));
       }
       break;
-    case 51:
+    case kReplySetResearchToEfficiency:
       if (block.milResearch[1] > 0.2f && block.milResearch[2] < 0.8f) {
-        reply.Post(138, 1, MessageReal(static_cast<float>(block.milResearch[1] - 0.1)));
-        reply.Post(138, 2, MessageReal(static_cast<float>(block.milResearch[2] + 0.1)));
+        reply.Post(kCmdMilResearch, 1, MessageReal(static_cast<float>(block.milResearch[1] - 0.1)));
+        reply.Post(kCmdMilResearch, 2, MessageReal(static_cast<float>(block.milResearch[2] + 0.1)));
       }
       break;
-    case 62: reply.Post(59, p1, MessageReal(ProductPeakValue(world, p1))); break;
-    case 64: reply.Post(128, p1); break;
-    case 65: reply.Post(128, static_cast<uint32_t>(block.defcon)); break;
-    case 66:
-      BroadcastPlayerMessage(world, reply.player, kMessageAlertBroadcast, kMessageAlertBroadcast, kMessageAlertBroadcast,
-                             kMessageAlertBroadcast, nullptr,
+    case kReplySetAutoBuyMax: reply.Post(kCmdAutoBuyMax, p1, MessageReal(ProductPeakValue(world, p1))); break;
+    case kReplySetDefcon: reply.Post(kCmdDefcon, p1); break;
+    case kReplySetDefconKept: reply.Post(kCmdDefcon, static_cast<uint32_t>(block.defcon)); break;
+    case kReplySetStatement:
+      BroadcastPlayerMessage(world, reply.player, kMsgDiplomaticStatement, kMsgDiplomaticStatement,
+                             kMsgDiplomaticStatement, kMsgDiplomaticStatement, nullptr,
                              MessageParams{static_cast<uint32_t>(reply.local), p1});
       break;
-    case 70:
+    case kReplySetOrderAtHex:
       if (g_mailUi.applyOrderAtHex) g_mailUi.applyOrderAtHex(reply.message.serial);
       break;
-    case 73: reply.Post(139, 0); break;
-    case 91: RequestResearchPath(world, reply.local, p1, kProjectDesign); break;
-    case 98: RequestResearchPath(world, reply.local, p1, kProjectTechnology); break;
-    case 97: reply.Post(158, 1); break;
-    case 102: reply.Post(276, p1); break;
+    case kReplySetNoConscription: reply.Post(kCmdBConscript, 0); break;
+    case kReplySetResearchDesign: RequestResearchPath(world, reply.local, p1, kProjectDesign); break;
+    case kReplySetResearchTechnology: RequestResearchPath(world, reply.local, p1, kProjectTechnology); break;
+    case kReplySetUnitAutoBuild: reply.Post(kCmdBUnitAutoBuild, 1); break;
+    case kReplySetLaunchBit: reply.Post(kCmdLaunchBit, p1); break;
     default: break;
   }
 }
@@ -191,36 +207,36 @@ int HandleMailReply(World& world, const MailReplySource& message, int replyCode)
           g_mailUi.openRegionPopup)
         g_mailUi.openRegionPopup(static_cast<int32_t>(value));
       return 0;
-    case 11: reply.Post(258, p1, message.params[1]); return 1;
+    case 11: reply.Post(kCmdCabSetPriorities, p1, message.params[1]); return 1;
     case 12:
       if (message.hasAttachment && p1 < static_cast<uint32_t>(kMaxPlayers)) {
         std::vector<uint8_t> payload(message.attachment.begin(), message.attachment.end());
         payload.push_back(0);
-        reply.Post(180, p1, 0, 0, std::move(payload));
+        reply.Post(kCmdDipOffer, p1, 0, 0, std::move(payload));
       }
       return 1;
     case 13:
       if (p1 < static_cast<uint32_t>(kMaxPlayers))
-        DeliverPlayerMessage(world, world.players[p1], kMessageOfferDeclined, local, nullptr,
+        DeliverPlayerMessage(world, world.players[p1], kMsgOfferDeclined, local, nullptr,
                              MessageParams{static_cast<uint32_t>(local)});
       return 1;
     case 14:
       if (g_mailUi.openOfferInDealEditor) g_mailUi.openOfferInDealEditor(message.serial);
       return 1;
     case 33:
-      PostPlayerMessage(world, reply.player, local, kMessageReplyNotice, nullptr,
+      PostPlayerMessage(world, reply.player, local, kMsgReplyNotice, nullptr,
                         MessageParams{message.params[0], message.params[1], message.params[2], message.params[3]});
       return 1;
-    case 35: reply.Post(182, message.params[0], message.params[1], message.params[2]); return 1;
-    case 36: reply.Post(183, message.params[0], message.params[1], message.params[2]); return 1;
+    case 35: reply.Post(kCmdDeleteAgreement, message.params[0], message.params[1], message.params[2]); return 1;
+    case 36: reply.Post(kCmdAgreementUpdate, message.params[0], message.params[1], message.params[2]); return 1;
     case 39: OpenPanel(2); return 1;
     case 40: OpenPanel(3); return 1;
     case 41: OpenPanel(5); return 1;
     case 42: OpenPanel(6); return 1;
     case 43: OpenPanel(7); return 1;
     case 44:
-      BroadcastPlayerMessage(world, reply.player, kMessageCallBroadcast, kMessageCallBroadcast, kMessageCallBroadcast,
-                             kMessageCallBroadcast, nullptr, MessageParams{static_cast<uint32_t>(local)});
+      BroadcastPlayerMessage(world, reply.player, kMsgPublicAppeal, kMsgPublicAppeal, kMsgPublicAppeal,
+                             kMsgPublicAppeal, nullptr, MessageParams{static_cast<uint32_t>(local)});
       return 1;
     case 49:
       if (FindParam(message, kParamHex, value) && g_mailUi.centreMapOnHex) g_mailUi.centreMapOnHex(value);

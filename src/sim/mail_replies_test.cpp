@@ -56,7 +56,7 @@ TEST(MailReply, SocialSpendingMovesByATenth) {
   EXPECT_EQ(t.P(1).displayPolicy.socialspend[2], 9.0f);  // the display pass ran at once
   t.P(1).displayPolicy.socialspend[4] = 10.0f;
   HandleMailReply(*t.world, t.Message(48, 4), 18);
-  EXPECT_EQ(t.Commands().back(), (Posted{25, 4, MessageReal(11.0f), 0}));
+  EXPECT_EQ(t.Commands().back(), (Posted{kCmdSocialSpend, 4, MessageReal(11.0f), 0}));
   HandleMailReply(*t.world, t.Message(47, 7), 29);  // no programme 7
   EXPECT_EQ(t.Commands().size(), 2u);
 }
@@ -135,15 +135,15 @@ TEST(MailReply, ResearchQueuesMissingPrerequisitesFirst) {
   const std::vector<Posted> posted = t.Commands();
   ASSERT_EQ(posted.size(), 5u);
   const uint32_t project = posted[2].arg28;
-  EXPECT_EQ(posted[2], (Posted{386, project, kProjectHeld, 0}));
-  EXPECT_EQ(posted[3], (Posted{386, project, kProjectPursued, 1}));
-  EXPECT_EQ(posted[4], (Posted{386, project, kProjectClosed | kProjectHeld, 0}));
+  EXPECT_EQ(posted[2], (Posted{kCmdAvailabilityBit, project, kProjectHeld, 0}));
+  EXPECT_EQ(posted[3], (Posted{kCmdAvailabilityBit, project, kProjectPursued, 1}));
+  EXPECT_EQ(posted[4], (Posted{kCmdAvailabilityBit, project, kProjectClosed | kProjectHeld, 0}));
   // A design names its prerequisites in its class.
   w.unitClasses.resize(5);
   w.unitClasses[4].requiredTechs[0] = 5;
   HandleMailReply(w, t.Message(91, 4), 1);
-  EXPECT_EQ(t.Commands()[5], (Posted{384, 1, 5, 0}));
-  EXPECT_EQ(t.Commands()[6], (Posted{384, 2, 4, 0}));
+  EXPECT_EQ(t.Commands()[5], (Posted{kCmdProjectCreate, 1, 5, 0}));
+  EXPECT_EQ(t.Commands()[6], (Posted{kCmdProjectCreate, 2, 4, 0}));
   HandleMailReply(w, t.Message(91, 5), 1);  // no class 5
   EXPECT_EQ(t.Commands().size(), 7u);
 }

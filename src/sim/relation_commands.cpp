@@ -6,11 +6,13 @@
 
 #include "app/calendar.h"
 #include "app/list_node.h"
+#include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_network.h"
 #include "sim/command_post.h"
 #include "sim/diplomatic_offer.h"
 #include "sim/game_command.h"
+#include "sim/message_ids.h"
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
 #include "sim/relation_fields.h"
@@ -66,7 +68,7 @@ bool AnswersHere(const World& world, int q) {
 void PostAnswer(World& world, int q, int against) {
   CommandLog* log = CommandLogOf(world);
   if (!log) return;
-  GameCommand c = MakeGameCommand(world.gameState, 177, q);
+  GameCommand c = MakeGameCommand(world.gameState, kCmdDeclareWar, q);
   c.arg28 = static_cast<uint32_t>(against);
   PostCommand(*log, std::move(c), true);
 }
@@ -92,18 +94,18 @@ void Relation(CommandPass& run) {
   World& w = run.world;
   PlayerRecord& p = run.player;
   const GameCommand& c = run.command;
-  run.refreshesDisplay = c.id != 181;
+  run.refreshesDisplay = c.id != kCmdSurrender;
   switch (c.id) {
-    case 30: TakeLoanCommand(w, p, run.pass, c.arg28); break;
-    case 31: RepayLoanCommand(w, p, run.pass, c.arg28); break;
-    case 80: SetGovernmentTypeCommand(w, p, run.pass, c.arg28); break;
-    case 176: WorldMarketCommand(w, p, run.pass, c.arg28); break;
-    case 177: DeclareWarCommand(w, p, run.pass, c.arg28); break;
-    case 180: DiplomaticOfferCommand(w, p, run.pass, c.arg28, c.payload, c.sequence); break;
-    case 181: SurrenderCommand(w, p, run.pass, c.arg28, c.arg32); break;
-    case 182: EndTreatyCommand(w, p, run.pass, c.arg28, c.arg32, c.arg36); break;
-    case 183: EndAllTreatiesCommand(w, p, run.pass, c.arg28, c.arg32); break;
-    case 298: TargetHexCommand(w, p, run.pass, c.arg24); break;
+    case kCmdRecurringAdd: TakeLoanCommand(w, p, run.pass, c.arg28); break;
+    case kCmdRecurringCancel: RepayLoanCommand(w, p, run.pass, c.arg28); break;
+    case kCmdSetGovType: SetGovernmentTypeCommand(w, p, run.pass, c.arg28); break;
+    case kCmdPolicyFlag2: WorldMarketCommand(w, p, run.pass, c.arg28); break;
+    case kCmdDeclareWar: DeclareWarCommand(w, p, run.pass, c.arg28); break;
+    case kCmdDipOffer: DiplomaticOfferCommand(w, p, run.pass, c.arg28, c.payload, c.sequence); break;
+    case kCmdSurrender: SurrenderCommand(w, p, run.pass, c.arg28, c.arg32); break;
+    case kCmdDeleteAgreement: EndTreatyCommand(w, p, run.pass, c.arg28, c.arg32, c.arg36); break;
+    case kCmdAgreementUpdate: EndAllTreatiesCommand(w, p, run.pass, c.arg28, c.arg32); break;
+    case kCmdRelationSet298: TargetHexCommand(w, p, run.pass, c.arg24); break;
     default: break;
   }
 }
@@ -112,16 +114,16 @@ void Relation(CommandPass& run) {
 
 CommandHandler RelationCommandHandler(uint32_t id) {
   switch (id) {
-    case 30:
-    case 31:
-    case 80:
-    case 176:
-    case 177:
-    case 180:
-    case 181:
-    case 182:
-    case 183:
-    case 298: return &Relation;
+    case kCmdRecurringAdd:
+    case kCmdRecurringCancel:
+    case kCmdSetGovType:
+    case kCmdPolicyFlag2:
+    case kCmdDeclareWar:
+    case kCmdDipOffer:
+    case kCmdSurrender:
+    case kCmdDeleteAgreement:
+    case kCmdAgreementUpdate:
+    case kCmdRelationSet298: return &Relation;
     default: return nullptr;
   }
 }
@@ -267,9 +269,10 @@ void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t ta
     PlayerRecord& told = world.players[r];
     if (!InGame(told)) continue;
     uint32_t type = 0;
-    if (r == q) type = 4;
-    else if (TreatyMask(told.simPolicy, 10) & Bit(q)) type = struckFirst ? 52 : 6;
-    else if (told.simPolicy.friendlyMask & Bit(q)) type = struckFirst ? 50 : 3;
+    if (r == q) type = kMsgWarDeclaredOnUs;
+    else if (TreatyMask(told.simPolicy, 10) & Bit(q))
+      type = struckFirst ? kMsgTreatyPartnerAttacked : kMsgWarOnTreatyPartner;
+    else if (told.simPolicy.friendlyMask & Bit(q)) type = struckFirst ? kMsgFriendAttacked : kMsgWarOnFriend;
     if (!type) continue;
     PostPlayerMessageTo(world, told, self, static_cast<int32_t>(type), 0);
     SetRecordWord(other, kRecordWarNoticeMaskB, RecordWord(other, kRecordWarNoticeMaskB) | Bit(self));
@@ -342,8 +345,9 @@ void EndTreatyCommand(World& world, PlayerRecord& player, int copy, uint32_t typ
   if (q == self || !(TreatyMask(copy == 0 ? player.displayPolicy : player.simPolicy, t) & Bit(q))) return;
   if (copy == 1) {
     PlayerRecord& other = world.players[q];
-    PostPlayerMessageTo(world, other, self, flag ? 276 : 275, type);
-    BroadcastPlayerMessage(world, player, 149, 149, 149, 149, nullptr, MessageParams{type, partner});
+    PostPlayerMessageTo(world, other, self, flag ? kMsgTreatyCancelledInProtest : kMsgTreatyCancelled, type);
+    BroadcastPlayerMessage(world, player, kMsgTreatyEndedNews, kMsgTreatyEndedNews, kMsgTreatyEndedNews,
+                           kMsgTreatyEndedNews, nullptr, MessageParams{type, partner});
     if (!flag) {
       const float w = TreatyWeight(t);
       ApplyReputationChange(world, player, -0.3f, w, w, 0, 0, w / 2.0f);
@@ -359,8 +363,9 @@ void EndAllTreatiesCommand(World& world, PlayerRecord& player, int copy, uint32_
   if (self < 0 || partner >= static_cast<uint32_t>(kMaxPlayers) || static_cast<int>(partner) == self) return;
   const int q = static_cast<int>(partner);
   if (copy == 1 && flag) {
-    PostPlayerMessageTo(world, world.players[q], self, 248, 0);
-    BroadcastPlayerMessage(world, player, 248, 248, 248, 248, nullptr, MessageParams{partner});
+    PostPlayerMessageTo(world, world.players[q], self, kMsgAllTreatiesEnded, 0);
+    BroadcastPlayerMessage(world, player, kMsgAllTreatiesEnded, kMsgAllTreatiesEnded, kMsgAllTreatiesEnded,
+                           kMsgAllTreatiesEnded, nullptr, MessageParams{partner});
   }
   PlayerPolicyBlock& block = copy == 0 ? player.displayPolicy : player.simPolicy;
   for (int u = 0; u < kTreatyMaskTypes; ++u) {
@@ -396,7 +401,8 @@ void TargetHexCommand(World& world, PlayerRecord& player, int copy, uint32_t pac
   PlayerPolicyBlock& block = copy == 0 ? player.displayPolicy : player.simPolicy;
   const uint32_t target = (static_cast<uint32_t>(y) << 16) | static_cast<uint32_t>(x);
   if (copy == 1 && TargetHex(block) != 0)
-    BroadcastPlayerMessage(world, player, 328, 328, 328, 328, nullptr, MessageParams{TargetHex(block)});
+    BroadcastPlayerMessage(world, player, kMsgNewTargetNews, kMsgNewTargetNews, kMsgNewTargetNews, kMsgNewTargetNews,
+                           nullptr, MessageParams{TargetHex(block)});
   SetTargetHex(block, target);
 }
 void DiplomaticOfferCommand(World& world, PlayerRecord& player, int copy, uint32_t arg28,

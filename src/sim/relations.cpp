@@ -5,10 +5,12 @@
 #include <optional>
 
 #include "platform/fpenv.h"
+#include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_network.h"
 #include "sim/command_post.h"
 #include "sim/game_command.h"
+#include "sim/message_ids.h"
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
 #include "sim/policy_block_fields.h"
@@ -65,7 +67,8 @@ void Treaties::EndOfWar(int q, int copy) {
   b.hostileMask &= ~Bit(q);
   CapDefcon(p, copy);
   for (int t : {1, 30, 12}) Set(copy, t, false, q, true, true);
-  if (copy == 1 && world && self >= 0 && (Partner(q)->simPolicy.hostileMask & Bit(self))) Broadcast(*world, p, 300);
+  if (copy == 1 && world && self >= 0 && (Partner(q)->simPolicy.hostileMask & Bit(self)))
+    Broadcast(*world, p, kMsgWarEndedNews);
 }
 
 void Treaties::Set(int copy, int t, bool on, int q, bool cascade, bool effects) {
@@ -86,7 +89,7 @@ void Treaties::Set(int copy, int t, bool on, int q, bool cascade, bool effects) 
       if (on) {
         // The alliance notice: the treaty itself is already made above.
         if (copy == 1 && world && self >= 0 && !(Partner(q)->simPolicy.friendlyMask & Bit(self)))
-          Broadcast(*world, p, 301);
+          Broadcast(*world, p, kMsgNewAllianceNews);
         b.friendlyMask |= Bit(q);
         b.hostileMask &= ~Bit(q);
       } else {
@@ -140,7 +143,11 @@ void Treaties::Set(int copy, int t, bool on, int q, bool cascade, bool effects) 
     case 21:
     case 24:
       if (copy == 1 && world && self >= 0)
-        PostPlayerMessageTo(*world, p, self, t == 18 ? 218 : t == 21 ? 212 : 210, static_cast<uint32_t>(q));
+        PostPlayerMessageTo(*world, p, self,
+                            t == 18   ? kMsgTreaty18Changed
+                            : t == 21 ? kMsgTreaty21Changed
+                                      : kMsgTreaty24Changed,
+                            static_cast<uint32_t>(q));
       break;
     default: break;
   }
@@ -249,7 +256,7 @@ int ResolveRelations(World& world, PlayerRecord& r, int o, int kind, int32_t sta
   }
   if (!(r.displayPolicy.hostileMask & Bit(o))) {
     if (CommandLog* log = CommandLogOf(world)) {
-      GameCommand c = MakeGameCommand(world.gameState, 177, self);
+      GameCommand c = MakeGameCommand(world.gameState, kCmdDeclareWar, self);
       c.arg28 = static_cast<uint32_t>(o);
       PostCommand(*log, std::move(c), true);
     }

@@ -147,7 +147,7 @@ TEST_F(Relations, DeclaringWarOnAnEnemyChangesOnlyTheCount) {
   // One outstanding command from elsewhere keeps the display copy as it is.
   AddPendingCommand(t.P(2));
   PlayerRecord before = t.P(2);
-  GameCommand c = Command(177, 2, 3);
+  GameCommand c = Command(kCmdDeclareWar, 2, 3);
   ExecuteCommand(*t.world, c, 0);
   EXPECT_EQ(PendingCommands(t.P(2)), 2);
   ExecuteCommand(*t.world, c, 1);
@@ -165,7 +165,7 @@ TEST_F(Relations, DeclaringWarEndsTreatiesAndTellsTheTarget) {
   SetTreatyMask(t.P(2).displayPolicy, 20, Bit(3) | Bit(4));
   t.P(2).simPolicy.ceasefireMask = t.P(2).displayPolicy.ceasefireMask = Bit(3);
   g_relationsChanged.store(false);
-  GameCommand c = Command(177, 2, 3);
+  GameCommand c = Command(kCmdDeclareWar, 2, 3);
   Run(c);
   for (PlayerPolicyBlock* b : {&t.P(2).displayPolicy, &t.P(2).simPolicy}) {
     EXPECT_EQ(b->hostileMask, Bit(3));
@@ -233,7 +233,7 @@ TEST_F(Relations, EndingOneTreatyAndTheCopiesAgree) {
     SetTreatyMask(*b, 21, Bit(4));
   }
   g_ruleTables.rTreatyTypes[20].weight = 0.5f;
-  GameCommand c = Command(182, 2, 20, 4, 0);
+  GameCommand c = Command(kCmdDeleteAgreement, 2, 20, 4, 0);
   Run(c);
   for (PlayerPolicyBlock* b : {&t.P(2).displayPolicy, &t.P(2).simPolicy}) {
     EXPECT_EQ(TreatyMask(*b, 20), 0u);
@@ -244,7 +244,7 @@ TEST_F(Relations, EndingOneTreatyAndTheCopiesAgree) {
   EXPECT_FLOAT_EQ(RecordFloat(t.P(2), kRecordRelationEventTotal), -15.0f + -15.0f);
   // Ending a treaty that does not hold changes nothing.
   PlayerRecord before = t.P(2);
-  GameCommand again = Command(182, 2, 20, 4, 0);
+  GameCommand again = Command(kCmdDeleteAgreement, 2, 20, 4, 0);
   Run(again);
   EXPECT_EQ(std::memcmp(&before, &t.P(2), sizeof before), 0);
 }
@@ -261,8 +261,8 @@ TEST_F(Relations, AfterEachRelationCommandTheCopiesAgreeOnceNoneIsOutstanding) {
   }
   t.P(2).gdp = 1000.0f;
   t.P(2).treasury = 500.0f;
-  GameCommand commands[] = {Command(177, 2, 3), Command(182, 2, 20, 4, 0), Command(183, 2, 4, 1),
-                            Command(80, 2, 3), Command(176, 2, 1), Command(177, 2, 4)};
+  GameCommand commands[] = {Command(kCmdDeclareWar, 2, 3), Command(kCmdDeleteAgreement, 2, 20, 4, 0), Command(kCmdAgreementUpdate, 2, 4, 1),
+                            Command(kCmdSetGovType, 2, 3), Command(kCmdPolicyFlag2, 2, 1), Command(kCmdDeclareWar, 2, 4)};
   for (GameCommand& c : commands) {
     t.P(2).displayPolicy.defcon = 1;
     ExecuteCommand(*t.world, c, 0);
@@ -281,7 +281,7 @@ TEST_F(Relations, EndingAllTreatiesWithAPartner) {
     SetTreatyMask(*b, 5, Bit(1) | Bit(4));
     SetTreatyMask(*b, 60, Bit(4));
   }
-  GameCommand c = Command(183, 3, 4, 1);
+  GameCommand c = Command(kCmdAgreementUpdate, 3, 4, 1);
   Run(c);
   EXPECT_EQ(TreatyMask(t.P(3).simPolicy, 5), Bit(1));
   EXPECT_EQ(TreatyMask(t.P(3).simPolicy, 60), 0u);
@@ -359,7 +359,7 @@ TEST_F(Relations, TargetHexOnlyOnOwnHexesWithATargetableLead) {
   w.cells[1 * 8 + 2].word = WithCellOwner(0, 2);
   w.cells[1 * 8 + 5].word = WithCellOwner(0, 3);
   w.unitClasses.assign(1, UnitClassRecord{});
-  GameCommand c = Command(298, 2, 0);
+  GameCommand c = Command(kCmdRelationSet298, 2, 0);
   c.arg24 = (1u << 16) | 10u;  // column 10 wraps to 2
   Run(c);
   EXPECT_EQ(TargetHex(t.P(2).simPolicy), 0u);  // a hex without a lead counts as class 0, which is no target
@@ -367,7 +367,7 @@ TEST_F(Relations, TargetHexOnlyOnOwnHexesWithATargetableLead) {
   Run(c);
   EXPECT_EQ(TargetHex(t.P(2).simPolicy), (1u << 16) | 2u);
   EXPECT_EQ(TargetHex(t.P(2).displayPolicy), (1u << 16) | 2u);
-  GameCommand other = Command(298, 2, 0);
+  GameCommand other = Command(kCmdRelationSet298, 2, 0);
   other.arg24 = (1u << 16) | 5u;  // player 3's hex
   Run(other);
   other.arg24 = (7u << 16) | 2u;  // beyond the last row

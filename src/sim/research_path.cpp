@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "world/data_tables.h"
@@ -9,9 +10,6 @@
 #include "world/world.h"
 
 namespace {
-
-constexpr uint32_t kProjectCreate = 384;
-constexpr uint32_t kProjectFlagBits = 386;
 
 struct PathWalk {
   World& world;
@@ -94,13 +92,13 @@ struct PathWalk {
   void Finish(uint32_t kind, uint32_t index) {
     const uint32_t project = ExistingProject(kind, index);
     if (project == 0) {
-      Post(kProjectCreate, kind, index, 0);
+      Post(kCmdProjectCreate, kind, index, 0);
       return;
     }
     // Taken up again: no longer held, pursued, and open even if it was closed.
-    Post(kProjectFlagBits, project, kProjectHeld, 0);
-    Post(kProjectFlagBits, project, kProjectPursued, 1);
-    Post(kProjectFlagBits, project, kProjectClosed | kProjectHeld, 0);
+    Post(kCmdAvailabilityBit, project, kProjectHeld, 0);
+    Post(kCmdAvailabilityBit, project, kProjectPursued, 1);
+    Post(kCmdAvailabilityBit, project, kProjectClosed | kProjectHeld, 0);
     WorldLockGuard hold(world, kLockProjects);
     if (uint8_t* marks = Marks(kind, index))
       *marks = static_cast<uint8_t>((*marks & ~kRowProjectHeld) | kRowProjectOpen);

@@ -124,7 +124,7 @@ TEST(ResearchPath, ALongChainIsQueuedFromItsRootWithoutDeepening) {
   const std::vector<Posted> posted = t.Commands();
   ASSERT_EQ(posted.size(), static_cast<size_t>(kChain));
   for (int i = 0; i < kChain; ++i)
-    ASSERT_EQ(posted[static_cast<size_t>(i)], (Posted{384, 1, static_cast<uint32_t>(i + 1), 0})) << i;
+    ASSERT_EQ(posted[static_cast<size_t>(i)], (Posted{kCmdProjectCreate, 1, static_cast<uint32_t>(i + 1), 0})) << i;
 }
 
 TEST(ResearchPath, ADesignsPrerequisitesComeFirst) {
@@ -152,9 +152,9 @@ TEST(ResearchPath, AnExistingProjectIsTakenUpAgainAndMarkedOpen) {
   RequestResearchPath(*t.world, 2, 6, kProjectTechnology);
   const std::vector<Posted> posted = t.Commands();
   ASSERT_EQ(posted.size(), 4u);
-  EXPECT_EQ(posted[1], (Posted{386, id, kProjectHeld, 0}));
-  EXPECT_EQ(posted[2], (Posted{386, id, kProjectPursued, 1}));
-  EXPECT_EQ(posted[3], (Posted{386, id, kProjectClosed | kProjectHeld, 0}));
+  EXPECT_EQ(posted[1], (Posted{kCmdAvailabilityBit, id, kProjectHeld, 0}));
+  EXPECT_EQ(posted[2], (Posted{kCmdAvailabilityBit, id, kProjectPursued, 1}));
+  EXPECT_EQ(posted[3], (Posted{kCmdAvailabilityBit, id, kProjectClosed | kProjectHeld, 0}));
   EXPECT_EQ(t.Row(6).projectFlags, kRowProjectOpen);
   // The display passes ran: pursued, neither held nor closed.
   EXPECT_EQ(entry->displayFlags, kProjectPursued);

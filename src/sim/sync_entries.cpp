@@ -115,7 +115,7 @@ void ComputeSyncEntries(World& world, bool noSend) {
     std::vector<uint8_t>& buffer = entries.buffers[static_cast<size_t>(type)];
     BuildSyncEntry(world, type, buffer);
     if (g_commandNet.role != kNetGameHost && !noSend)
-      PostSyncCommand(world, kCommandSyncCheck, static_cast<uint32_t>(type), entries.stamp, buffer.data(), buffer.size());
+      PostSyncCommand(world, kCmdSyncCheck, static_cast<uint32_t>(type), entries.stamp, buffer.data(), buffer.size());
   }
 }
 

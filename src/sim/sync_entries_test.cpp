@@ -222,7 +222,7 @@ TEST(SyncEntries, OnlyNetworkGamesBuildAndOnlyClientsSend) {
   const std::vector<GameCommand> sent = t.log->Entries();
   ASSERT_EQ(sent.size(), 2u);
   for (const GameCommand& c : sent) {
-    EXPECT_EQ(c.id, kCommandSyncCheck);
+    EXPECT_EQ(c.id, kCmdSyncCheck);
     EXPECT_EQ(c.player, 1);
     EXPECT_EQ(c.dueTick, 603u);
     EXPECT_EQ(c.arg24, 0u);

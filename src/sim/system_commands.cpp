@@ -14,11 +14,11 @@ bool IsPlayerKind(int32_t kind) {
 void System(CommandPass& run) {
   if (run.pass != 1) return;
   GameCommand& c = run.command;
-  if (c.id == kCommandSyncCheck) {
+  if (c.id == kCmdSyncCheck) {
     CheckSyncEntries(run.world, c.player, c.arg32, c.arg28, std::move(c.payload));
     c.payload.clear();
     c.payloadLength = 0;
-  } else if (c.id == kCommandSetPlayerKind) {
+  } else if (c.id == kCmdSetPlayerKind) {
     const auto kind = static_cast<int32_t>(c.arg28);
     if (IsPlayerKind(kind)) run.player.kind = kind;
   }
@@ -27,5 +27,5 @@ void System(CommandPass& run) {
 }  // namespace
 
 CommandHandler SystemCommandHandler(uint32_t id) {
-  return id == kCommandSyncCheck || id == kCommandSetPlayerKind ? &System : nullptr;
+  return id == kCmdSyncCheck || id == kCmdSetPlayerKind ? &System : nullptr;
 }

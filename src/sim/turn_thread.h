@@ -13,16 +13,14 @@
 #include <atomic>
 #include <cstdint>
 
+#include "sim/window_messages.h"
+
 struct World;
 
 // Exit codes of the thread.
 inline constexpr uint32_t kTurnExitStoppedInMinute = 11;  // stop seen after a minute's work
 inline constexpr uint32_t kTurnExitStoppedInPacing = 12;  // stop seen while pacing
 inline constexpr uint32_t kTurnExitStoppedBetweenTurns = 13;
-
-// The 0x8002 codes of the clock.
-inline constexpr uint32_t kTurnCodeTurnEnd = 1;
-inline constexpr uint32_t kTurnCodeDayEnd = 2;
 
 inline constexpr int32_t kMinutesPerDay = 1440;
 

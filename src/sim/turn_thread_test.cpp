@@ -133,9 +133,9 @@ TEST_F(TurnThreadTest, ACommandDueNowRunsThisMinuteAndOneDueNextMinuteWaits) {
   GameState& s = g_world.gameState;
   s.gameSpeed = 1 << 30;
   s.currentTick = 200;
-  GameCommand now = MakeGameCommand(s, 19, 1);
+  GameCommand now = MakeGameCommand(s, kCmdTaxRate, 1);
   now.dueTick = 200;
-  GameCommand next = MakeGameCommand(s, 19, 1);
+  GameCommand next = MakeGameCommand(s, kCmdTaxRate, 1);
   next.dueTick = 201;
   g_commandLog.Insert(now);
   g_commandLog.Insert(next);

@@ -5,6 +5,7 @@
 
 #include "sim/availability.h"
 #include "sim/command_counts.h"
+#include "sim/command_ids.h"
 #include "units/order_cancel.h"
 #include "units/research_projects.h"
 #include "units/unit_class.h"
@@ -42,28 +43,28 @@ void Order(CommandPass& run) {
   if (!unit) return;
   UnitRecord& u = *unit;
   switch (c.id) {
-    case 336:
+    case kCmdUnitCancelOrders:
       CancelAllOrders(w, u, pass);
       return;
-    case 345: CancelUnitMovement(w, u, pass); return;
-    case 346: CancelUnitTarget(w, u, pass); return;
-    case 337: OrderBits(w, u, pass, c.arg32, c.arg36); return;
-    case 338: UnitSetOrderDword11(w, u, pass, c.arg32, c.arg36); break;
-    case 339: ValidateMoveOrderA(w, u, pass, c.arg24); break;
-    case 340: AssignUnitRoute(w, u, pass, c.payload); break;
-    case 341: ValidateMoveOrderB(w, u, pass, c.payload); break;
-    case 342: UnitSetOrderDword5(w, u, pass, c.arg24); break;
-    case 343: UnitSetOrderDword7(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
-    case 344: UnitSetOrderDword8(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
-    case 347: UnitSetOrderDword6(w, u, pass, c.arg24); break;
-    case 348: UnitSetOrderDword13Bits(w, u, pass, c.arg32, c.arg36); break;
-    case 349: UnitSetOrderDword13(w, u, pass, c.arg32); break;
-    case 350: UnitSetOrderSetting(w, u, pass, c.arg32, c.arg36); break;
-    case 351: UnitSetOrderByte43(w, u, pass, c.arg32); break;
-    case 352: UnitAddOrderByte43(w, u, pass, static_cast<int32_t>(c.arg32)); break;
-    case 353: UnitSetOrderDword2(w, u, pass, c.arg32); break;
-    case 354: UnitSetOrderDword14(w, u, pass, c.arg32); break;
-    case 355: UnitSetOrderDword15Bit2(w, u, pass, c.arg32); break;
+    case kCmdUnitCancelMove: CancelUnitMovement(w, u, pass); return;
+    case kCmdUnitCancelTask: CancelUnitTarget(w, u, pass); return;
+    case kCmdAddOrderFlags: OrderBits(w, u, pass, c.arg32, c.arg36); return;
+    case kCmdUnitSetStateBits: UnitSetOrderDword11(w, u, pass, c.arg32, c.arg36); break;
+    case kCmdUnitSetDestination: ValidateMoveOrderA(w, u, pass, c.arg24); break;
+    case kCmdAssignUnitRoute: AssignUnitRoute(w, u, pass, c.payload); break;
+    case kCmdAssignRouteSteps: ValidateMoveOrderB(w, u, pass, c.payload); break;
+    case kCmdUnitSetOrderDword5: UnitSetOrderDword5(w, u, pass, c.arg24); break;
+    case kCmdUnitSetOrderDword7: UnitSetOrderDword7(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
+    case kCmdUnitSetOrderDword8: UnitSetOrderDword8(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
+    case kCmdUnitSetOrderDword6: UnitSetOrderDword6(w, u, pass, c.arg24); break;
+    case kCmdUnitSetOrderDword13Bits: UnitSetOrderDword13Bits(w, u, pass, c.arg32, c.arg36); break;
+    case kCmdUnitSetOrderDword13: UnitSetOrderDword13(w, u, pass, c.arg32); break;
+    case kCmdUnitSetOrderSetting: UnitSetOrderSetting(w, u, pass, c.arg32, c.arg36); break;
+    case kCmdUnitSetOrderByte43: UnitSetOrderByte43(w, u, pass, c.arg32); break;
+    case kCmdUnitAddOrderByte43: UnitAddOrderByte43(w, u, pass, static_cast<int32_t>(c.arg32)); break;
+    case kCmdUnitSetOrderDword2: UnitSetOrderDword2(w, u, pass, c.arg32); break;
+    case kCmdUnitSetOrderDword14: UnitSetOrderDword14(w, u, pass, c.arg32); break;
+    case kCmdUnitSetOrderDword15Bit2: UnitSetOrderDword15Bit2(w, u, pass, c.arg32); break;
     default: return;
   }
   c.payloadLength = static_cast<uint32_t>(c.payload.size());
@@ -82,7 +83,7 @@ void Creation(CommandPass& run) {
   const GameCommand& c = run.command;
   const int player = c.player;
   switch (c.id) {
-    case 272:
+    case kCmdCreateUnit:
       if (run.pass == 0) {
         const float size = std::bit_cast<float>(c.arg32);
         const auto classIndex = static_cast<int32_t>(c.arg28);
@@ -92,13 +93,13 @@ void Creation(CommandPass& run) {
         ReleaseUnitA(w, c.sequence);
       }
       break;
-    case 273:
+    case kCmdUnitBookkeeping:
       if (run.pass == 1) UnitBookkeeping(w, run.player, c.arg28, -1);
       break;
-    case 274:
+    case kCmdScheduleUnit:
       if (UnitRecord* unit = FindUnit(w, c.arg28)) ScheduleUnit(w, *unit, run.pass);
       break;
-    case 275:
+    case kCmdCreateUnitAt:
       if (run.pass == 0) {
         if (static_cast<int32_t>(c.arg32) >= 0)
           CreateUnitAt(w, run.player, c.sequence, static_cast<int32_t>(c.arg28), static_cast<int32_t>(c.arg32),
@@ -107,14 +108,14 @@ void Creation(CommandPass& run) {
         ReleaseUnitB(w, run.player, c.sequence, c.arg28, c.arg32, c.arg36);
       }
       break;
-    case 384:
+    case kCmdProjectCreate:
       if (run.pass == 0)
         CreateProject(w, player, c.sequence, c.arg28, c.arg32, c.arg36);
       else
         PursueProject(w, player, c.sequence);
       break;
-    case 385: CloseProject(w, player, run.pass, c.arg28, true); break;
-    case 386: {
+    case kCmdProjectClose: CloseProject(w, player, run.pass, c.arg28, true); break;
+    case kCmdAvailabilityBit: {
       WorldLockGuard hold(w, kLockProjects);
       if (ProjectEntry* entry = FindProjectById(w, c.arg28)) SetMaskBit(*entry, run.pass, c.arg32, c.arg36);
       break;
@@ -127,15 +128,15 @@ void Creation(CommandPass& run) {
 
 CommandHandler UnitCommandHandler(uint32_t id) {
   switch (id) {
-    case 272:
-    case 273:
-    case 274:
-    case 275:
-    case 384:
-    case 385:
-    case 386: return &Creation;
+    case kCmdCreateUnit:
+    case kCmdUnitBookkeeping:
+    case kCmdScheduleUnit:
+    case kCmdCreateUnitAt:
+    case kCmdProjectCreate:
+    case kCmdProjectClose:
+    case kCmdAvailabilityBit: return &Creation;
     default: break;
   }
-  if (id >= 336 && id <= 355) return &Order;
+  if (id >= kCmdUnitCancelOrders && id <= kCmdUnitSetOrderDword15Bit2) return &Order;
   return nullptr;
 }

@@ -52,11 +52,11 @@ class UnitCommands : public ::testing::Test {
 TEST_F(UnitCommands, DisplayOrdersFollowTheSimulationOnlyAfterTheLastOutstandingCommand) {
   UnitRecord& u = MakeUnit(0x01000100, 1);
   u.displayOrders[0] = 0x55;  // shown, not simulated: goes when the display copy is replaced
-  Post(353, 1, 0, u.id, 7);            // order id, due 103
+  Post(kCmdUnitSetOrderDword2, 1, 0, u.id, 7);            // order id, due 103
   NextTick();
-  Post(342, 1, 0x00050004, u.id);      // fire hex, due 104
+  Post(kCmdUnitSetOrderDword5, 1, 0x00050004, u.id);      // fire hex, due 104
   NextTick();
-  Post(351, 1, 0, u.id, 0x109);        // order level, due 105
+  Post(kCmdUnitSetOrderByte43, 1, 0, u.id, 0x109);        // order level, due 105
   EXPECT_EQ(UnitOutstanding(u), 3);
   EXPECT_EQ(u.displayOrders[2], 7u);
   EXPECT_EQ(u.displayOrders[5], 0x00050004u);
@@ -87,7 +87,7 @@ TEST_F(UnitCommands, CancelAllCountsThreeTimesAndEndsWhereItBegan) {
   u.simOrders[13] = 0;
   P(1).displayPolicy.defsetadvorders[1] = 0x2000;
   P(1).simPolicy.defsetadvorders[1] = 0x1000;
-  GameCommand c = MakeGameCommand(t.world->gameState, 336, 1);
+  GameCommand c = MakeGameCommand(t.world->gameState, kCmdUnitCancelOrders, 1);
   c.arg28 = u.id;
   ExecuteCommand(*t.world, c, 0);
   EXPECT_EQ(UnitOutstanding(u), 5);
@@ -112,7 +112,7 @@ TEST_F(UnitCommands, CancelMovementAndTaskClearTheirWordsAndTheUnitFieldsOnlyInT
   u.y2 = 6;
   u.flags |= (1u << 18) | (1u << 19) | (1u << 22);
   u.word284 = 0x00070007;
-  GameCommand move = MakeGameCommand(t.world->gameState, 345, 1);
+  GameCommand move = MakeGameCommand(t.world->gameState, kCmdUnitCancelMove, 1);
   move.arg28 = u.id;
   ExecuteCommand(*t.world, move, 0);
   EXPECT_EQ(u.displayOrders[3], 0u);
@@ -124,7 +124,7 @@ TEST_F(UnitCommands, CancelMovementAndTaskClearTheirWordsAndTheUnitFieldsOnlyInT
   EXPECT_EQ(u.x2, 0);
   EXPECT_EQ(u.y2, 0);
   EXPECT_EQ(u.flags & ((1u << 18) | (1u << 22)), 0u);
-  GameCommand task = MakeGameCommand(t.world->gameState, 346, 1);
+  GameCommand task = MakeGameCommand(t.world->gameState, kCmdUnitCancelTask, 1);
   task.arg28 = u.id;
   ExecuteCommand(*t.world, task, 1);
   EXPECT_EQ(u.simOrders[5], 0u);
@@ -137,7 +137,7 @@ TEST_F(UnitCommands, CancelMovementAndTaskClearTheirWordsAndTheUnitFieldsOnlyInT
 TEST_F(UnitCommands, AnOrderForAUnitThatDoesNotExistChangesNothingButCountsForThePlayer) {
   UnitRecord& u = MakeUnit(0x01000103, 1);
   const UnitImage before = u;
-  Post(353, 1, 0, 0x01009999, 7);
+  Post(kCmdUnitSetOrderDword2, 1, 0, 0x01009999, 7);
   EXPECT_EQ(PendingCommands(P(1)), 1);
   EXPECT_EQ(std::memcmp(static_cast<const UnitImage*>(&u), &before, sizeof(UnitImage)), 0);
   DrainDueCommands(*t.log, 1000);
@@ -155,60 +155,60 @@ TEST_F(UnitCommands, OrderSettersWriteTheirFields) {
     c.arg36 = a36;
     ExecuteCommand(*t.world, c, 1);
   };
-  run(339, 0x00010002, 0);
+  run(kCmdUnitSetDestination, 0x00010002, 0);
   EXPECT_EQ(u.simOrders[3], 0x00010002u);
-  run(343, 0, other.id);
+  run(kCmdUnitSetOrderDword7, 0, other.id);
   EXPECT_EQ(u.simOrders[7], other.id);
-  run(343, 0, 0x01777777);
+  run(kCmdUnitSetOrderDword7, 0, 0x01777777);
   EXPECT_EQ(u.simOrders[7], 0u) << "a unit not found is none";
   u.flags |= (1u << 24) | (1u << 20);
-  run(344, 0, other.id);
+  run(kCmdUnitSetOrderDword8, 0, other.id);
   EXPECT_EQ(u.simOrders[8], other.id);
   EXPECT_EQ(u.flags & ((1u << 24) | (1u << 20)), 0u);
-  run(347, 0x00030004, 0);
+  run(kCmdUnitSetOrderDword6, 0x00030004, 0);
   EXPECT_EQ(u.simOrders[6], 0x00030004u);
   u.simOrders[13] = 0x0F;
-  run(348, 0, 0x30, 1);
+  run(kCmdUnitSetOrderDword13Bits, 0, 0x30, 1);
   EXPECT_EQ(u.simOrders[13], 0x3Fu);
-  run(348, 0, 0x05, 0);
+  run(kCmdUnitSetOrderDword13Bits, 0, 0x05, 0);
   EXPECT_EQ(u.simOrders[13], 0x3Au);
-  run(349, 0, 0x12);
+  run(kCmdUnitSetOrderDword13, 0, 0x12);
   EXPECT_EQ(u.simOrders[13], 0x80000012u);
   u.simOrders[14] = 0xFFFFFFFF;
-  run(350, 0, 3, 1);
+  run(kCmdUnitSetOrderSetting, 0, 3, 1);
   EXPECT_EQ(u.simOrders[14], 0xFFFFFF7Fu);
-  run(350, 0, 16, 0);
+  run(kCmdUnitSetOrderSetting, 0, 16, 0);
   EXPECT_EQ(u.simOrders[14], 0xFFFFFF7Fu) << "there is no field 16";
-  run(351, 0, 10);
-  run(352, 0, 300);
+  run(kCmdUnitSetOrderByte43, 0, 10);
+  run(kCmdUnitAddOrderByte43, 0, 300);
   EXPECT_EQ(u.simOrders[10] >> 24, 255u);
-  run(351, 0, 10);
-  run(352, 0, static_cast<uint32_t>(-20));
+  run(kCmdUnitSetOrderByte43, 0, 10);
+  run(kCmdUnitAddOrderByte43, 0, static_cast<uint32_t>(-20));
   EXPECT_EQ(u.simOrders[10] >> 24, 0u);
-  run(353, 0, 251);
+  run(kCmdUnitSetOrderDword2, 0, 251);
   EXPECT_EQ(u.simOrders[2], 251u);
-  run(354, 0, 0xA5A5A5A5);
+  run(kCmdUnitSetOrderDword14, 0, 0xA5A5A5A5);
   EXPECT_EQ(u.simOrders[14], 0xA5A5A5A5u);
-  run(355, 0, 3);
+  run(kCmdUnitSetOrderDword15Bit2, 0, 3);
   EXPECT_EQ(u.simOrders[15] & 4u, 4u);
-  run(355, 0, 2);
+  run(kCmdUnitSetOrderDword15Bit2, 0, 2);
   EXPECT_EQ(u.simOrders[15] & 4u, 0u);
   // Bits 29 and 30 of the state word move only while the unit is being built.
   u.simOrders[15] &= ~2u;
   u.simOrders[12] = 0;
-  run(338, 0, (1u << 30) | 1u, 1);
+  run(kCmdUnitSetStateBits, 0, (1u << 30) | 1u, 1);
   EXPECT_EQ(u.simOrders[12], 0u);
   u.simOrders[15] |= 2u;
-  run(338, 0, (1u << 30) | 1u, 1);
+  run(kCmdUnitSetStateBits, 0, (1u << 30) | 1u, 1);
   EXPECT_EQ(u.simOrders[12], (1u << 30) | 1u);
-  run(337, 0, 0x44, 0x2);
+  run(kCmdAddOrderFlags, 0, 0x44, 0x2);
   EXPECT_EQ(u.simOrders[11] & 0x44u, 0x44u);
   EXPECT_EQ(u.simOrders[1] & 0x2u, 0x2u);
 }
 
 TEST_F(UnitCommands, ARouteInThePayloadPassesToTheUnitInTheSimulationPass) {
   UnitRecord& u = MakeUnit(0x01000106, 1);
-  GameCommand c = MakeGameCommand(t.world->gameState, 340, 1);
+  GameCommand c = MakeGameCommand(t.world->gameState, kCmdAssignUnitRoute, 1);
   c.arg28 = u.id;
   c.payload.assign(64, 0x11);
   c.payloadLength = 64;
@@ -229,7 +229,7 @@ TEST_F(UnitCommands, HexColumnsWrapAndRowsOffTheMapAreIgnoredButCounted) {
   Cell(w - 1, 2).word = WithCellOwner(0, 1);
   Cell(0, 3).word = WithCellOwner(0, 1);
   auto name = [&](int x, int y, const char* text) {
-    GameCommand c = MakeGameCommand(t.world->gameState, 304, 1);
+    GameCommand c = MakeGameCommand(t.world->gameState, kCmdNameHex, 1);
     c.arg24 = PackHex(x, y);
     c.payload.assign(text, text + std::strlen(text) + 1);
     c.payloadLength = static_cast<uint32_t>(c.payload.size());
@@ -251,7 +251,7 @@ TEST_F(UnitCommands, HexColumnsWrapAndRowsOffTheMapAreIgnoredButCounted) {
 
 TEST_F(UnitCommands, NameHexTakesOnlyTheOwnersTextAndOnlyInTheDisplayPass) {
   Cell(1, 1).word = WithCellOwner(0, 2);
-  GameCommand c = MakeGameCommand(t.world->gameState, 304, 1);
+  GameCommand c = MakeGameCommand(t.world->gameState, kCmdNameHex, 1);
   c.arg24 = PackHex(1, 1);
   c.payload = {'M', 'i', 'n', 'e', 0, 'X'};
   c.payloadLength = 6;
@@ -269,15 +269,15 @@ TEST_F(UnitCommands, NameHexTakesOnlyTheOwnersTextAndOnlyInTheDisplayPass) {
 }
 
 TEST_F(UnitCommands, UnitsMadeAtPostingAreConfirmedByTheSimulationPass) {
-  Post(275, 2, 0, 3, 2, 0);
+  Post(kCmdCreateUnitAt, 2, 0, 3, 2, 0);
   const uint32_t id = 0x02000001;
   UnitRecord* made = FindUnitById(*t.world, id);
   ASSERT_NE(made, nullptr);
   EXPECT_TRUE(made->flags & kUnitHidden);
   EXPECT_EQ(made->targetStrength, 2.0f);
   EXPECT_EQ(UnitOutstanding(*made), 1);
-  Post(272, 2, 0, 99, std::bit_cast<uint32_t>(1.0f));  // a class not in the table
-  Post(272, 2, 0, 3, std::bit_cast<uint32_t>(-1.0f));  // no unit has a negative size
+  Post(kCmdCreateUnit, 2, 0, 99, std::bit_cast<uint32_t>(1.0f));  // a class not in the table
+  Post(kCmdCreateUnit, 2, 0, 3, std::bit_cast<uint32_t>(-1.0f));  // no unit has a negative size
   EXPECT_EQ(FindUnitById(*t.world, 0x02000002), nullptr);
   EXPECT_EQ(FindUnitById(*t.world, 0x02000003), nullptr);
   DrainDueCommands(*t.log, 1000);
@@ -292,8 +292,8 @@ TEST_F(UnitCommands, ProjectsAreMadeUnderTheSequenceWordPursuedAndClosed) {
   t.world->techs.resize(4);
   t.world->techs[3].prerequisites[0] = 2;  // tech 3 needs tech 2
   t.world->techs[2].researchCost = 750.0f;
-  Post(384, 2, 0, kProjectTechnology, 2, 0x2);
-  Post(384, 2, 0, kProjectTechnology, 3, 0x0);
+  Post(kCmdProjectCreate, 2, 0, kProjectTechnology, 2, 0x2);
+  Post(kCmdProjectCreate, 2, 0, kProjectTechnology, 3, 0x0);
   ProjectEntry* first = FindProjectById(*t.world, 0x02000001);
   ProjectEntry* second = FindProjectById(*t.world, 0x02000002);
   ASSERT_NE(first, nullptr);
@@ -305,10 +305,10 @@ TEST_F(UnitCommands, ProjectsAreMadeUnderTheSequenceWordPursuedAndClosed) {
   DrainDueCommands(*t.log, 1000);
   EXPECT_EQ(first->simFlags, 0x3u);
   EXPECT_EQ(second->simFlags, 0x1u);
-  Post(386, 2, 0, second->id, 0x20, 1);
+  Post(kCmdAvailabilityBit, 2, 0, second->id, 0x20, 1);
   EXPECT_EQ(second->displayFlags, 0x21u);
   EXPECT_EQ(second->simFlags, 0x1u) << "nothing copies one flag word to the other";
-  Post(385, 2, 0, first->id);
+  Post(kCmdProjectClose, 2, 0, first->id);
   EXPECT_TRUE(first->displayFlags & kProjectClosed);
   EXPECT_TRUE(second->displayFlags & kProjectClosed) << "the technology that needs it closes too";
   EXPECT_FALSE(first->simFlags & kProjectClosed);
@@ -319,7 +319,7 @@ TEST_F(UnitCommands, ProjectsAreMadeUnderTheSequenceWordPursuedAndClosed) {
 }
 
 TEST_F(UnitCommands, SystemCommandsActOnlyInTheSimulationPass) {
-  GameCommand kind = MakeGameCommand(t.world->gameState, kCommandSetPlayerKind, 4);
+  GameCommand kind = MakeGameCommand(t.world->gameState, kCmdSetPlayerKind, 4);
   kind.arg28 = kKindOut;
   ExecuteCommand(*t.world, kind, 0);
   EXPECT_EQ(P(4).kind, kKindComputer);
@@ -328,7 +328,7 @@ TEST_F(UnitCommands, SystemCommandsActOnlyInTheSimulationPass) {
   kind.arg28 = 4;  // no region has kind 4
   ExecuteCommand(*t.world, kind, 1);
   EXPECT_EQ(P(4).kind, kKindOut);
-  GameCommand sync = MakeGameCommand(t.world->gameState, kCommandSyncCheck, 4);
+  GameCommand sync = MakeGameCommand(t.world->gameState, kCmdSyncCheck, 4);
   sync.payload.assign(40, 1);
   sync.payloadLength = 40;
   ExecuteCommand(*t.world, sync, 0);
@@ -341,7 +341,7 @@ TEST_F(UnitCommands, SystemCommandsActOnlyInTheSimulationPass) {
 TEST_F(UnitCommands, TheHexLeadTakesADestinationWithoutCountingOnIt) {
   UnitRecord& lead = MakeUnit(0x01000107, 1);
   MakeHexStack(Cell(2, 2))->lead = &lead;
-  GameCommand c = MakeGameCommand(t.world->gameState, 300, 1);
+  GameCommand c = MakeGameCommand(t.world->gameState, kCmdLeadUnitSetDestination, 1);
   c.arg24 = PackHex(2, 2);
   c.arg28 = 0x00040005;
   ExecuteCommand(*t.world, c, 0);

@@ -5,6 +5,7 @@
 #include "sim/command_network.h"
 #include "sim/daily/elimination.h"
 #include "sim/daily/unit_handover.h"
+#include "sim/message_ids.h"
 #include "sim/player_message_link.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
@@ -165,13 +166,13 @@ void DecideScenarioWinner(World& world) {
     return;
   }
   if (state.currentDay == state.endDay) {
-    PostPlayerMessageTo(world, local, state.localPlayer, kMessageLastDay, 0);
+    PostPlayerMessageTo(world, local, state.localPlayer, kMsgLastDay, 0);
     return;
   }
   const uint32_t daysLeft = state.endDay - state.currentDay;
   if (daysLeft < static_cast<uint32_t>(kDaysOfWarning)) {
-    PostPlayerMessageTo(world, local, state.localPlayer, kMessageDaysLeftA, daysLeft);
-    PostPlayerMessageTo(world, local, state.localPlayer, kMessageDaysLeftB, daysLeft);
+    PostPlayerMessageTo(world, local, state.localPlayer, kMsgDaysLeftA, daysLeft);
+    PostPlayerMessageTo(world, local, state.localPlayer, kMsgDaysLeftB, daysLeft);
   }
 }
 

@@ -8,11 +8,9 @@
 // lost.
 #include <cstdint>
 
-struct World;
+#include "sim/window_messages.h"
 
-inline constexpr uint32_t kTurnCodeElectionLost = 97;
-inline constexpr uint32_t kTurnCodeGameLost = 98;
-inline constexpr uint32_t kTurnCodeGameWon = 99;
+struct World;
 
 // End reasons this check gives.
 inline constexpr uint32_t kEndScenarioWon = 5;
@@ -21,11 +19,6 @@ inline constexpr uint32_t kEndStatisticWinner = 4;
 inline constexpr uint32_t kEndTimeoutVictory = 8;
 inline constexpr uint32_t kEndDayLimit = 98;
 inline constexpr uint32_t kEndElectionLost = 97;
-
-// Message types of the scenario's last days.
-inline constexpr int32_t kMessageDaysLeftA = 268;
-inline constexpr int32_t kMessageDaysLeftB = 327;
-inline constexpr int32_t kMessageLastDay = 272;
 
 void CheckVictoryConditions(World& world);
 void UpdateStatTables(World& world);

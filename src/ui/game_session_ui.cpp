@@ -4,6 +4,7 @@
 #include "app/audio/sound_system.h"
 #include "platform/window.h"
 #include "sim/sim_ui_link.h"
+#include "sim/window_messages.h"
 #include "ui/interface_images.h"
 #include "world/text/ui_options.h"
 #include "ui/deferred_actions.h"
@@ -16,14 +17,13 @@ namespace {
 // application modes the interface switches between (the shell's numbers).
 constexpr uintptr_t kGameTimerId = 1;
 constexpr uint32_t kGameTimerMs = 250;
-constexpr uint32_t kTurnEventMessage = 0x8002;
 constexpr int32_t kAppModeGame = 1;
 constexpr int32_t kAppModeFrontEnd = 3;
 
 bool HaveWindow() { return g_platform.mainWindow && plat::IsWindowValid(g_platform.mainWindow); }
 
 void PostTurnEventToWindow(uint32_t code) {
-  if (HaveWindow()) plat::PostWindowMessage(g_platform.mainWindow, kTurnEventMessage, code, 0);
+  if (HaveWindow()) plat::PostWindowMessage(g_platform.mainWindow, kWmTurnEvent, code, 0);
 }
 
 void PlaySound(int number) { PlayUiSound(g_sound, number); }

@@ -6,6 +6,7 @@
 #include "sim/command_counts.h"
 #include "sim/daily/elimination.h"
 #include "sim/hex_state.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "units/ai_event_queue.h"
 #include "units/class_fields.h"
@@ -200,14 +201,15 @@ int Capture::NeighbourPass() {
         cf::BaseByte(*cls) == 0 && cf::LoadableMask(*cls) != 0) {
       const int e = cf::LoadableMask(*cls);
       StackSideEffects(w_, *n, 0, 0, -1);
-      PostPlayerMessage(w_, holder, nOwner, 128, nullptr,
+      PostPlayerMessage(w_, holder, nOwner, kMsgSettlementTaken, nullptr,
                         MessageParams{static_cast<uint32_t>(newOwner_), static_cast<uint32_t>(lead->classIndex), at});
       for (int kind : {1, 8, 4}) QueueStackEvent(e + 1, w_, nOwner, kind, (e + 1) * 1000, at, 0);
       continue;
     }
     const CapitalPosition capital = CapitalHex(holder.simPolicy);
     if (unitbytes::PackPosition(capital.x, capital.y) == at) {
-      BroadcastPlayerMessage(w_, holder, 336, 336, 336, 336, nullptr,
+      BroadcastPlayerMessage(w_, holder, kMsgCapitalAttackedNews, kMsgCapitalAttackedNews, kMsgCapitalAttackedNews,
+                             kMsgCapitalAttackedNews, nullptr,
                              MessageParams{static_cast<uint32_t>(newOwner_), static_cast<uint32_t>(nOwner), at});
       QueueStackEvent(7, w_, nOwner, 1, 10000, at, 0);
       QueueStackEvent(7, w_, nOwner, 8, 10000, at, 0);
@@ -294,8 +296,10 @@ void Capture::MoveTreasuryShare(bool withNews, bool withBase) {
   gainer.treasury += share;
   if (!withNews) return;
   const uint32_t bits = std::bit_cast<uint32_t>(share);
-  PostPlayerMessage(w_, gainer, newOwner_, 140, nullptr, MessageParams{static_cast<uint32_t>(oldOwner_), bits});
-  PostPlayerMessage(w_, old, oldOwner_, 141, nullptr, MessageParams{bits, static_cast<uint32_t>(newOwner_)});
+  PostPlayerMessage(w_, gainer, newOwner_, kMsgPopulationGained, nullptr,
+                    MessageParams{static_cast<uint32_t>(oldOwner_), bits});
+  PostPlayerMessage(w_, old, oldOwner_, kMsgPopulationLost, nullptr,
+                    MessageParams{bits, static_cast<uint32_t>(newOwner_)});
 }
 
 void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool closed, bool guarded) {
@@ -326,9 +330,11 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       Event(oldOwner_, 4, 10000, 6);
       Event(oldOwner_, 12, 10000, 6);
       if (mask_ & 8u) {
-        BroadcastPlayerMessage(w_, old, 150, 150, 150, 150, nullptr,
+        BroadcastPlayerMessage(w_, old, kMsgCapitalFallsNews, kMsgCapitalFallsNews, kMsgCapitalFallsNews,
+                               kMsgCapitalFallsNews, nullptr,
                                MessageParams{static_cast<uint32_t>(oldOwner_), position_});
-        PostPlayerMessage(w_, old, oldOwner_, 167, nullptr, MessageParams{static_cast<uint32_t>(newOwner_), position_});
+        PostPlayerMessage(w_, old, oldOwner_, kMsgCapitalThreatened, nullptr,
+                          MessageParams{static_cast<uint32_t>(newOwner_), position_});
         old.approval *= 0.8f;
         old.secondRating *= 0.9f;
         gainer.approval = Capped(gainer.approval * 1.1f);
@@ -349,7 +355,8 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
     if (Loud()) {
       f->fuel = f->ammo = f->supply = 0.0f;
       f->flags &= ~kFullyStocked;
-      BroadcastPlayerMessage(w_, old, 337, 337, 337, 337, nullptr,
+      BroadcastPlayerMessage(w_, old, kMsgFacilityCapturedNews, kMsgFacilityCapturedNews, kMsgFacilityCapturedNews,
+                             kMsgFacilityCapturedNews, nullptr,
                              MessageParams{static_cast<uint32_t>(newOwner_), static_cast<uint32_t>(oldOwner_),
                                            classNumber, position_});
       const int e = IsUnitLive(*f) && !Inactive(*f) ? cf::LoadableMask(*cls) : 0;
@@ -374,7 +381,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
     if (IsUnitLive(*f) && (f->simOrders[kOrderStateWord] & kOrdersBuilding) && (f->simOrders[kOrderModeWord] & kStateHeld))
       SetFacilityModeA(w_, *f, 1, 0);
     if (Loud()) {
-      PostPlayerMessage(w_, old, oldOwner_, 398, nullptr,
+      PostPlayerMessage(w_, old, oldOwner_, kMsgFacilityLost, nullptr,
                         MessageParams{static_cast<uint32_t>(oldOwner_), classNumber, position_,
                                       static_cast<uint32_t>(newOwner_)});
       const int t = IsUnitLive(*f) ? static_cast<int>(f->strength * 3000.0f) : 0;
@@ -388,7 +395,8 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
     if (wasActive) ProductShare(f, *cls, best);
   } else if (flags & cf::kSettlementPopulation) {
     if (Loud()) {
-      BroadcastPlayerMessage(w_, old, 397, 397, 397, 397, nullptr,
+      BroadcastPlayerMessage(w_, old, kMsgPopulationFledNews, kMsgPopulationFledNews, kMsgPopulationFledNews,
+                             kMsgPopulationFledNews, nullptr,
                              MessageParams{static_cast<uint32_t>(oldOwner_), classNumber, position_,
                                            static_cast<uint32_t>(newOwner_)});
       float x = cls->reach;

@@ -195,8 +195,8 @@ std::array<float, 13> TaxRatesForLevel(const float (&b)[13], float level) {
 
 void SetTaxRatesForLevel(const float (&bases)[13], float level) {
   const std::array<float, 13> rates = TaxRatesForLevel(bases, level);
-  for (int i = 0; i < kTaxRates; ++i) PostCommand_28_32(19, static_cast<uint32_t>(i), std::bit_cast<uint32_t>(rates[i]));
-  PostCommand_28(20, std::bit_cast<uint32_t>(rates[12]));
+  for (int i = 0; i < kTaxRates; ++i) PostCommand_28_32(kCmdTaxRate, static_cast<uint32_t>(i), std::bit_cast<uint32_t>(rates[i]));
+  PostCommand_28(kCmdUserFees, std::bit_cast<uint32_t>(rates[12]));
 }
 
 int32_t GetPlayerRank(const World& world, int player, uint32_t fieldOffset) {
@@ -244,12 +244,12 @@ void PostCabinetDefaults(World&, PlayerRecord& region) {
     region.recommendedPriorities[post] = 0;
     region.cabinetStateWord[post] = 0;
     if (CabinetId(region.displayPolicy.cabinetPolicy[post], 0) == 1) continue;
-    PostCommand_28_32_36(256, static_cast<uint32_t>(post), post == 0 ? 2u : 1u, 14u + static_cast<uint32_t>(post));
-    PostCommand_28_32(257, static_cast<uint32_t>(post), 10000u);
+    PostCommand_28_32_36(kCmdCabSetSid, static_cast<uint32_t>(post), post == 0 ? 2u : 1u, 14u + static_cast<uint32_t>(post));
+    PostCommand_28_32(kCmdCabSetControl, static_cast<uint32_t>(post), 10000u);
   }
   const uint32_t orders = region.displayPolicy.defsetadvorders[0];
   if (static_cast<int32_t>(orders) >= 0) {
     region.displayPolicy.defsetadvorders[0] = orders | 0x80000000u;
-    PostCommand_28_32(260, orders | 0x80000000u, 135493u);
+    PostCommand_28_32(kCmdDefSetAdvOrders, orders | 0x80000000u, 135493u);
   }
 }

@@ -14,11 +14,6 @@ enum AppMode : int32_t { kModeStartup = 0, kModeGame = 1, kModeNone = 2, kModeFr
 inline constexpr uintptr_t kUiTimerId = 1;
 inline constexpr uint32_t kUiTimerMs = 250;
 
-// Application messages from other threads.
-inline constexpr uint32_t kMsgNetEvent = 0x8000;
-inline constexpr uint32_t kMsgNetQueue = 0x8001;
-inline constexpr uint32_t kMsgTurnEvent = 0x8002;
-
 inline constexpr const char* kRegistryKey = "Software\\Quellbrook\\Veldrane";
 inline constexpr const char* kWindowClassName = "VDClass";
 

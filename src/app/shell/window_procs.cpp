@@ -6,6 +6,7 @@
 #include "net/net_message_queue.h"
 #include "platform/fpenv.h"
 #include "platform/window.h"
+#include "sim/window_messages.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
@@ -135,19 +136,19 @@ LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam l
       return OnMouseMessage(ui, message, wParam, SignedLoWord(lParam), SignedHiWord(lParam));
     case kWmMouseWheel:
       return OnMouseWheel(ui, wParam, SignedLoWord(lParam), SignedHiWord(lParam));
-    case kMsgNetEvent: {
+    case kWmNetEvent: {
       RunDeferredAndRedraw(ui);
       const uint32_t code = static_cast<uint32_t>(wParam);
-      if (code & 0x8000u) SetGameSpeed(g_world.gameState, 0);
+      if (code & kNetCodePause) SetGameSpeed(g_world.gameState, 0);
       if ((code & 0xFFu) == kNetCodeChat) OnNetEvent4(ui);
       if (code == kNetCodePlayerLeft) OnNetEvent8001(ui, lParam);
       if (code == kNetCodeSetup) ReportVersionMismatch(ui);
       break;
     }
-    case kMsgNetQueue:
+    case kWmNetQueue:
       DrainNetQueue(ui);
       break;
-    case kMsgTurnEvent:
+    case kWmTurnEvent:
       OnAppMessage2(ui, static_cast<uint32_t>(wParam));
       break;
     default:

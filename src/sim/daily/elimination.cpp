@@ -9,10 +9,12 @@
 #include "net/text_message.h"
 #include "sim/daily/unit_handover.h"
 #include "sim/hex_state.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/policy_block_fields.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
+#include "sim/window_messages.h"
 #include "units/hex_capture.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
@@ -64,7 +66,8 @@ void SetCapitalHex(PlayerPolicyBlock& b, CapitalPosition at) {
 void AnnounceRegionGone(World& world, const PlayerRecord& region, const char* format) {
   MessageParams gone;
   gone.p1 = region.number;
-  BroadcastPlayerMessage(world, region, 358, 358, 358, 358, nullptr, gone);
+  BroadcastPlayerMessage(world, region, kMsgRegionOutNews, kMsgRegionOutNews, kMsgRegionOutNews, kMsgRegionOutNews,
+                         nullptr, gone);
   char text[128];
   std::snprintf(text, sizeof text, format, static_cast<int>(region.number), LookupLocalizedName(world, region));
   TextMessage line;
@@ -90,12 +93,13 @@ void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t
         moved.p1 = static_cast<uint32_t>(static_cast<uint16_t>(capital.x)) | static_cast<uint32_t>(static_cast<uint16_t>(capital.y)) << 16;
         moved.p2 = static_cast<uint32_t>(static_cast<uint16_t>(best.x)) | static_cast<uint32_t>(static_cast<uint16_t>(best.y)) << 16;
         moved.p3 = owner;
-        PostPlayerMessage(world, region, region.number, 334, nullptr, moved);
+        PostPlayerMessage(world, region, region.number, kMsgCapitalMoved, nullptr, moved);
         MessageParams told;
         told.p1 = moved.p2;
         told.p2 = owner;
         told.p3 = moved.p1;
-        BroadcastPlayerMessage(world, region, 335, 335, 335, 335, nullptr, told);
+        BroadcastPlayerMessage(world, region, kMsgCapitalMovedNews, kMsgCapitalMovedNews, kMsgCapitalMovedNews,
+                               kMsgCapitalMovedNews, nullptr, told);
         SetCapitalHex(region.simPolicy, best);
         SetCapitalHex(region.displayPolicy, best);
       } else {
@@ -199,10 +203,10 @@ void TransferOnElimination(World& world, PlayerRecord& region, int32_t endReason
     state.endReason = static_cast<uint32_t>(endReasonLastStanding);
     state.winnersMask = alive;
     const int local = state.localPlayer;
-    PostTurnEvent(local >= 0 && local < kMaxPlayers && (alive & (1u << local)) ? 99 : 98);
+    PostTurnEvent(local >= 0 && local < kMaxPlayers && (alive & (1u << local)) ? kTurnCodeGameWon : kTurnCodeGameLost);
   } else if (gone == state.localPlayer) {
     state.endReason = static_cast<uint32_t>(endReasonLocalLost);
-    PostTurnEvent(98);
+    PostTurnEvent(kTurnCodeGameLost);
   }
 }
 

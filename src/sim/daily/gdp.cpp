@@ -10,6 +10,7 @@
 #include "sim/daily/economy_fields.h"
 #include "sim/daily/leader_status.h"
 #include "sim/daily/product_fields.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "world/player_names.h"
 #include "records/player_record.h"
@@ -93,7 +94,7 @@ void DailyGdpCalc(World& world, PlayerRecord& r) {
   } else if (U2 < 0.05f) {
     for (int p = 0; p < kProductCount; ++p)
       product::Set(r, p, product::kProductivity, product::Get(r, p, product::kProductivity) * (U2 * 0.18f + 0.99f));
-    if (U2 < 0.03f) PostPlayerMessage(world, r, r.number, 292, nullptr, MessageParams{});
+    if (U2 < 0.03f) PostPlayerMessage(world, r, r.number, kMsgLabourShortage, nullptr, MessageParams{});
   } else if (U2 > 0.3f) {
     U2 = u < 0.7f ? std::min(U2, 1.0f - u) : std::min(U2, 0.9f);
   }

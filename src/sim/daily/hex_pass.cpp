@@ -8,6 +8,7 @@
 #include "sim/facility_costs.h"
 #include "sim/hex_refresh.h"
 #include "sim/hex_state.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "units/hex_capture.h"
 #include "units/hex_facility_state.h"
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr uint32_t kMsgHexLost = 446;
 constexpr uint32_t kClassNoDefence = 1u << 26;
 constexpr uint32_t kTerrainQuiet = 1u << 0;      // flag bit 0: no loss message; poor supply
 constexpr uint32_t kTerrainPoorSupply = 1u << 5;
@@ -28,9 +28,6 @@ constexpr uint32_t kTerrainFullSupply = 1u << 6;
 constexpr uint32_t kOrderStandDown = 1u << 14;    // order word 13
 constexpr uint32_t kOrderHoldGround = 1u << 16;   // order word 11
 
-constexpr uint32_t kMsgFacilityDone = 291;
-constexpr uint32_t kMsgSiteDone = 294;
-constexpr uint32_t kMsgSiteDoneNews = 387;
 constexpr uint32_t kClassMarked = 1u << 17;
 constexpr uint32_t kClassYielding = 1u << 18;
 constexpr uint32_t kOrderBuildingMark = 1u << 24;  // order word 12

@@ -6,6 +6,7 @@
 
 #include "sim/availability.h"
 #include "sim/daily/research_fields.h"
+#include "sim/message_ids.h"
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
 #include "world/list_items.h"
@@ -57,14 +58,14 @@ void Programs(World& world, PlayerRecord& region, int self) {
     if (ready != 0) {
       const float price = region.gdpPerCapita * 20000.0f;
       if (region.treasury <= price) {
-        Tell(world, region, self, 35);
+        Tell(world, region, self, kMsgProgrammeUnpaid);
       } else {
         const size_t stockAt = kProgramStock + 2 * static_cast<size_t>(i);
         SetRecordU16(region, stockAt, static_cast<uint16_t>(RecordU16(region, stockAt) + 1));
         SetRecordU16(region, kProgramReady + 2 * static_cast<size_t>(i), static_cast<uint16_t>(ready - 1));
         region.treasury -= price;
-        Broadcast(world, region, 148);
-        Tell(world, region, self, 252);
+        Broadcast(world, region, kMsgProgrammeBoughtNews);
+        Tell(world, region, self, kMsgProgrammeBought);
       }
     }
     const uint8_t cleared = static_cast<uint8_t>(~(1u << i));
@@ -85,7 +86,7 @@ void Programs(World& world, PlayerRecord& region, int self) {
     const float step = committed3 / 3.0f;
     const float cost = step * (static_cast<float>(i * i * 5000 + 20000) * region.gdpPerCapita / start);
     if (region.treasury <= cost) {
-      Tell(world, region, self, 261);
+      Tell(world, region, self, kMsgProgrammeStalled);
     } else {
       progress -= step;
       region.treasury -= cost;
@@ -98,7 +99,7 @@ void Programs(World& world, PlayerRecord& region, int self) {
         }
         const size_t readyAt = kProgramReady + 2 * static_cast<size_t>(i);
         SetRecordU16(region, readyAt, static_cast<uint16_t>(RecordU16(region, readyAt) + 1));
-        Tell(world, region, self, 155);
+        Tell(world, region, self, kMsgProgrammeUnitReady);
       }
     }
     SetRecordF32(region, progressAt, progress);
@@ -165,9 +166,9 @@ void DailyMilitaryResearch(World& world, PlayerRecord& region) {
     }
   }
   for (const bool technology : granted) {
-    Tell(world, region, self, technology ? 56 : 90);
-    Tell(world, region, self, technology ? 135 : 81);
-    Broadcast(world, region, 91);
+    Tell(world, region, self, technology ? kMsgResearchDone : kMsgDesignDone);
+    Tell(world, region, self, technology ? kMsgTechnologyMastered : kMsgNewDesign);
+    Broadcast(world, region, kMsgRivalResearchNews);
   }
   le::Store16(RecordBytes(region) + kResearchItemCount, static_cast<uint16_t>(items));
 
@@ -181,8 +182,8 @@ void DailyMilitaryResearch(World& world, PlayerRecord& region) {
   const float before = std::trunc(region.techLevel);
   region.techLevel += Root(levelFunds / z + 0.01f) / 365.0f * region.researchEfficiency;
   if (std::trunc(region.techLevel) > before) {
-    Tell(world, region, self, 158);
-    Broadcast(world, region, 142);
+    Tell(world, region, self, kMsgTechLevel);
+    Broadcast(world, region, kMsgTechLevelNews);
   }
 
   SetRecordF32(region, kResearchSpentToday, v * region.researchEfficiency);

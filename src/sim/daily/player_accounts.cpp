@@ -12,9 +12,11 @@
 #include "sim/daily/hex_pass.h"
 #include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
+#include "sim/window_messages.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "world/text/policy_fields.h"
@@ -28,28 +30,7 @@ constexpr int kProductNotKept = 7;
 // automatic sale of a product.
 constexpr int kAutoSaleAmountWord = kProductSellParam;
 
-constexpr uint32_t kMsgDefconChanged = 59;
-constexpr uint32_t kMsgHeavyLosses = 103;
-constexpr uint32_t kMsgUnrest = 104;
 constexpr float kAlertThreshold = 1000.0f;
-constexpr uint32_t kMsgAmountCOver = 9;
-constexpr uint32_t kMsgUnpaidBuilding = 296;
-constexpr uint32_t kMsgShortOf10 = 10;
-constexpr uint32_t kMsgShortOf9 = 295;
-constexpr uint32_t kMsgShortOf2 = 340;
-constexpr uint32_t kMsgHexesGained = 55;
-constexpr uint32_t kMsgHexesLost = 105;
-constexpr uint32_t kMsgHighApproval = 86;
-constexpr uint32_t kMsgElectionCountdown = 270;
-constexpr uint32_t kMsgElectionCountdownNews = 279;
-constexpr uint32_t kMsgElectionToday = 339;
-constexpr uint32_t kMsgReelectedNarrowly = 330;
-constexpr uint32_t kMsgReelected = 331;
-constexpr uint32_t kMsgReelectedNews = 338;
-constexpr uint32_t kMsgVotedOutNews = 332;
-constexpr uint32_t kMsgCoupNews = 484;
-constexpr uint32_t kMsgCoup = 485;
-constexpr uint32_t kElectionLostCode = 97;
 constexpr uint8_t kGovtypeElected = 1;
 constexpr uint8_t kGovtypeSeized = 4;
 
@@ -255,7 +236,7 @@ void RunElection(World& world, PlayerRecord& region) {
       ApplyReputationChange(world, region, -0.2f, 1.0f, 1.0f, 1.0f, 0.0f, 1.0f);
       ApplyReputationChange(world, region, 0.1f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
     } else if (self == world.gameState.localPlayer && g_simUi.postTurnEvent) {
-      g_simUi.postTurnEvent(kElectionLostCode);
+      g_simUi.postTurnEvent(kTurnCodeElectionLost);
     }
     return;
   }

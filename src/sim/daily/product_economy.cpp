@@ -7,6 +7,7 @@
 #include "sim/daily/gdp.h"
 #include "sim/daily/leader_status.h"
 #include "sim/daily/product_fields.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "records/player_record.h"
 #include "world/text/policy_fields.h"
@@ -111,7 +112,7 @@ void DailyProductOutput(World& world, PlayerRecord& r) {
         const float former = c;
         c = afford;
         if (afford < 0.85f * former && e < 0.82f)
-          PostPlayerMessage(world, r, r.number, 283, nullptr, ProductParams(p));
+          PostPlayerMessage(world, r, r.number, kMsgDemandFalling, nullptr, ProductParams(p));
       }
     }
     Set(r, p, kConsumerDemand, c);
@@ -241,11 +242,13 @@ void DailyBudgetAndTrade(World& world, PlayerRecord& r) {
       if (stock < 0.9f * need) {
         const MessageParams params = ProductParams(p);
         if (stock >= 0.5f * need) {
-          BroadcastPlayerMessage(world, r, 110, 110, 110, 110, nullptr, params);
+          BroadcastPlayerMessage(world, r, kMsgShortageNews, kMsgShortageNews, kMsgShortageNews, kMsgShortageNews,
+                                 nullptr, params);
         } else {
-          BroadcastPlayerMessage(world, r, 111, 111, 111, 111, nullptr, params);
-          BroadcastPlayerMessage(world, r, 0, 287, 0, 0, nullptr, params);
-          PostPlayerMessage(world, r, r.number, 112, nullptr, params);
+          BroadcastPlayerMessage(world, r, kMsgSevereShortageNews, kMsgSevereShortageNews, kMsgSevereShortageNews,
+                                 kMsgSevereShortageNews, nullptr, params);
+          BroadcastPlayerMessage(world, r, 0, kMsgFriendInNeed, 0, 0, nullptr, params);
+          PostPlayerMessage(world, r, r.number, kMsgStocksExhausted, nullptr, params);
         }
       }
       need = stock;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/calendar.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
@@ -15,19 +16,6 @@ namespace {
 
 constexpr size_t kStockAt = 8;  // a product record's stock
 
-// Message types.
-constexpr uint32_t kMsgDefaultMoneyFriendly = 409;
-constexpr uint32_t kMsgDefaultMoneyOthers = 410;
-constexpr uint32_t kMsgDefaultGoodsFriendly = 411;
-constexpr uint32_t kMsgDefaultGoodsOthers = 412;
-constexpr uint32_t kMsgYouDefaultedMoney = 254;
-constexpr uint32_t kMsgYouDefaultedGoods = 278;
-constexpr uint32_t kMsgPayerDefaultedMoney = 123;
-constexpr uint32_t kMsgPayerDefaultedGoods = 138;
-constexpr uint32_t kMsgLoanRepaid = 415;
-constexpr uint32_t kMsgForcedRepayment = 109;
-constexpr uint32_t kMsgForcedRepaymentNews = 413;
-constexpr uint32_t kMsgRolledOver = 325;
 
 float Stock(const PlayerRecord& r, int p) { return le::LoadF32(r.products[p].bytes + kStockAt); }
 void SetStock(PlayerRecord& r, int p, float v) { le::StoreF32(r.products[p].bytes + kStockAt, v); }

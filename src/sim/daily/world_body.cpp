@@ -8,6 +8,7 @@
 #include "sim/availability.h"
 #include "sim/daily/product_fields.h"
 #include "sim/facility_costs.h"
+#include "sim/message_ids.h"
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
 #include "units/unit_batch.h"
@@ -99,8 +100,8 @@ void Region(World& world, PlayerRecord& k, int self, int r) {
   const uint32_t u = WorldBodyDraw(region.treasury);
   const uint32_t standingBits = std::bit_cast<uint32_t>(s);
   if (member && s < 0.02f) {
-    Tell(world, region, self, 439, 0);
-    BroadcastAbout(world, k, 249, static_cast<uint32_t>(r));
+    Tell(world, region, self, kMsgExpelled, 0);
+    BroadcastAbout(world, k, kMsgExpelledNews, static_cast<uint32_t>(r));
     region.simPolicy.wageFlags &= ~kWorldBodyMember;
     {
       WorldLockGuard hold(world, kLockCommandLog);
@@ -111,28 +112,30 @@ void Region(World& world, PlayerRecord& k, int self, int r) {
       if (p != 0 && p != 6) SetMask(k.simPolicy.productPolicy[p], kSellBoycottWord, r, true);
     }
   } else if (member && s < 0.1f) {
-    BroadcastAbout(world, k, 162, static_cast<uint32_t>(r), standingBits);
-    Tell(world, region, self, 476, standingBits);
+    BroadcastAbout(world, k, kMsgWorldBodyWarningNews, static_cast<uint32_t>(r), standingBits);
+    Tell(world, region, self, kMsgWorldBodyWarning, standingBits);
   } else if (s < 0.2f) {
-    Tell(world, region, self, 225, 0);
-    if (region.simPolicy.hostileMask != 0) Tell(world, region, self, 227, 0);
-    else if (region.approval < 0.15f) Tell(world, region, self, 226, 0);
-    else if (region.creditRating < 0.25f) Tell(world, region, self, 228, 0);
+    Tell(world, region, self, kMsgWorldBodyConcern, 0);
+    if (region.simPolicy.hostileMask != 0) Tell(world, region, self, kMsgWorldBodyConcernWars, 0);
+    else if (region.approval < 0.15f) Tell(world, region, self, kMsgWorldBodyConcernSupport, 0);
+    else if (region.creditRating < 0.25f) Tell(world, region, self, kMsgWorldBodyConcernCredit, 0);
   }
   const bool stillMember = (region.simPolicy.wageFlags & kWorldBodyMember) != 0;
   if ((region.gdpInput2 + region.tradeOpenness + s) / 3.0f >= 0.3f) {
     if (stillMember && s > 0.2f && u > 950) {
       const int j = static_cast<int>(u % 10 + 1);
       if (ProductWord(k.simPolicy.productPolicy[j], kBuyBoycottWord) & Bit(r)) {
-        Tell(world, region, self, 107, static_cast<uint32_t>(j));
-        BroadcastAbout(world, k, 147, static_cast<uint32_t>(r), static_cast<uint32_t>(j));
+        Tell(world, region, self, kMsgEmbargoLifted, static_cast<uint32_t>(j));
+        BroadcastAbout(world, k, kMsgEmbargoLiftedNews, static_cast<uint32_t>(r), static_cast<uint32_t>(j));
         Embargo(k, r, j, false);
       }
     }
     const WorldOfferContent units = WorldUnitOffer(world, self, r, u);
     if (units.type != 0) {
       SendWorldOffer(world, self, r, units);
-      if (!units.unitIds.empty()) BroadcastPlayerMessage(world, region, 0, 473, 473, 473, nullptr, MessageParams{});
+      if (!units.unitIds.empty())
+        BroadcastPlayerMessage(world, region, 0, kMsgArmsSaleNews, kMsgArmsSaleNews, kMsgArmsSaleNews, nullptr,
+                               MessageParams{});
     }
     const WorldOfferContent technology = WorldTechnologyOffer(world, r, u);
     if (technology.type != 0) SendWorldOffer(world, self, r, technology);
@@ -141,8 +144,8 @@ void Region(World& world, PlayerRecord& k, int self, int r) {
   } else if (stillMember && s < 0.1f && u < 50) {
     const int j = static_cast<int>(u % 10 + 1);
     if (!(ProductWord(k.simPolicy.productPolicy[j], kBuyBoycottWord) & Bit(r))) {
-      Tell(world, region, self, 106, static_cast<uint32_t>(j));
-      BroadcastAbout(world, k, 146, static_cast<uint32_t>(r), static_cast<uint32_t>(j));
+      Tell(world, region, self, kMsgEmbargo, static_cast<uint32_t>(j));
+      BroadcastAbout(world, k, kMsgEmbargoNews, static_cast<uint32_t>(r), static_cast<uint32_t>(j));
       Embargo(k, r, j, true);
     }
   }
@@ -239,11 +242,11 @@ WorldOfferContent WorldTechnologyOffer(const World& world, int r, uint32_t u) {
   const float price = tech.price * std::max(1.5f - openness, 0.1f);
   const float rich = openness * 1000000000.0f;
   if (region.treasury >= rich && price < 2.0f * region.treasury) {
-    offer.type = 189;
+    offer.type = kMsgSupplierSale;
     offer.technology = static_cast<int32_t>(t);
     offer.secondAmount = price;
   } else if (region.treasury < rich) {
-    offer.type = 219;
+    offer.type = kMsgSupplierGift;
     offer.technology = static_cast<int32_t>(t);
   }
   return offer;
@@ -260,7 +263,7 @@ WorldOfferContent WorldProductOffer(const World& world, int r, uint32_t u) {
   if (p == 11) {
     const float sum = openness * s * 6000000000.0f;
     if (region.treasury < sum) {
-      offer.type = 219;
+      offer.type = kMsgSupplierGift;
       offer.firstAmount = sum;
     }
     return offer;
@@ -270,7 +273,7 @@ WorldOfferContent WorldProductOffer(const World& world, int r, uint32_t u) {
   const float quantity = demand / 20.0f * openness * s;
   if (product::Get(region, p, product::kOutput) < demand && product::Get(region, p, product::kStock) < demand / 60.0f &&
       quantity > 1000.0f && region.treasury < quantity * product::Get(region, p, product::kPrice) * 10.0f)
-    offer.type = 219;
+    offer.type = kMsgSupplierGift;
   return offer;
 }
 
@@ -390,10 +393,10 @@ WorldOfferContent WorldUnitOffer(World& world, int body, int r, uint32_t u) {
   if (!(region.treasury > 0.0f) ||
       region.dayCensusCapacityA[t] <= 1 + CheckedTrunc(5.0f * openness)) {
     makeUnits();
-    offer.type = 219;
+    offer.type = kMsgSupplierGift;
   } else if (MayBuildOnChain(world, r, c)) {
     makeUnits();
-    offer.type = 189;
+    offer.type = kMsgSupplierSale;
     offer.secondAmount = n * price;
   } else if (HoldsPrerequisites(world, body, c)) {
     static constexpr float kDesignFactor[3] = {3.0f, 2.0f, 0.5f};
@@ -402,11 +405,11 @@ WorldOfferContent WorldUnitOffer(World& world, int body, int r, uint32_t u) {
     const float designPrice = (n * price + 0.9f) * factor * std::max(0.1f, 2.0f - 2.0f * openness);
     const float rich = openness * 1000000000.0f;
     if (region.treasury >= rich && designPrice < 2.0f * region.treasury) {
-      offer.type = 189;
+      offer.type = kMsgSupplierSale;
       offer.unitClass = c;
       offer.secondAmount = designPrice;
     } else if (region.treasury < rich) {
-      offer.type = 219;
+      offer.type = kMsgSupplierGift;
       offer.unitClass = c;
     }
   }

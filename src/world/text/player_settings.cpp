@@ -9,6 +9,7 @@
 #include "platform/fpenv.h"
 #include "platform/paths.h"
 #include "platform/status.h"
+#include "sim/command_ids.h"
 #include "sim/command_post.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
@@ -17,47 +18,9 @@
 
 namespace {
 
-// How a value is written and read.
-enum class Form : uint8_t { kReal, kWhole, kByte, kYesNo, kMask };
-
-// Where value i of a key lives in the policy block.
-enum class Place : uint8_t {
-  kF32,             // float at offset + 4i
-  kI32,             // signed word at offset
-  kU8,              // byte at offset + i
-  kU32,             // word at offset + 4i
-  kBit,             // bit `arg` of the word at offset, as 0 or 1
-  kRefugee,         // bits 2-3 of the migration flags, as 0 to 3
-  kProductReal,     // word `arg` of product i's settings, a float
-  kProductBit,      // bit `arg` of product i's flags word
-  kRegionFlag,      // the rules-of-engagement flags toward region i
-  kCabinetIds,      // id i % 2 of post i / 2
-  kCabinetControl,  // post i's control, signed 16 bits
-  kCabinetPriorities,
-  kCabinetLocks,
-};
-
-// Which commands a key posts.
-enum class Post : uint8_t {
-  kOne,       // one command, value in arg28
-  kFixed,     // one command, arg28 the key's index, arg32 the value
-  kEach,      // one command per value, arg28 its index, arg32 the value
-  kPair,      // one command, arg28 the first value, arg32 the second
-  kRegions,   // one per region r: arg28 the value, arg32 r, arg36 1 (set the bits)
-  kCabinet,   // one per post c: arg28 c, arg32 the first id, arg36 the second
-};
-
-struct SettingKey {
-  const char* key;
-  Form form;
-  Place place;
-  uint16_t offset;  // in the policy block
-  uint8_t arg;      // bit number, product word or fixed index
-  uint8_t count;    // values on the key's line
-  uint16_t command;
-  Post post;
-  bool inTemplate;  // read by the editor's default template
-};
+using Form = SettingKey::Form;
+using Place = SettingKey::Place;
+using Post = SettingKey::Post;
 
 #define OFF(field) static_cast<uint16_t>(offsetof(PlayerPolicyBlock, field))
 #define MIG OFF(migrationFlags)
@@ -65,109 +28,109 @@ struct SettingKey {
 #define MILR(k) static_cast<uint16_t>(offsetof(PlayerPolicyBlock, milResearch) + 4 * (k))
 
 constexpr SettingKey kKeys[] = {
-    {"immlimit", Form::kReal, Place::kF32, OFF(immlimit), 0, 1, 81, Post::kOne, true},
-    {"refuglimit", Form::kReal, Place::kF32, OFF(refuglimit), 0, 1, 82, Post::kOne, true},
-    {"emlimit", Form::kReal, Place::kF32, OFF(emlimit), 0, 1, 83, Post::kOne, true},
-    {"immcontrol", Form::kYesNo, Place::kBit, MIG, 0, 1, 84, Post::kOne, true},
-    {"emcontrol", Form::kYesNo, Place::kBit, MIG, 1, 1, 85, Post::kOne, true},
-    {"imrefugee", Form::kWhole, Place::kRefugee, MIG, 2, 1, 86, Post::kOne, true},
-    {"imrefugeeint", Form::kYesNo, Place::kBit, MIG, 4, 1, 103, Post::kOne, true},
-    {"immedic", Form::kYesNo, Place::kBit, MIG, 5, 1, 87, Post::kOne, true},
-    {"imethnic", Form::kYesNo, Place::kBit, MIG, 6, 1, 88, Post::kOne, true},
-    {"imeduc", Form::kYesNo, Place::kBit, MIG, 7, 1, 89, Post::kOne, true},
-    {"imskills", Form::kYesNo, Place::kBit, MIG, 8, 1, 90, Post::kOne, true},
-    {"imwealth", Form::kYesNo, Place::kBit, MIG, 9, 1, 91, Post::kOne, true},
-    {"imcriminals", Form::kYesNo, Place::kBit, MIG, 10, 1, 92, Post::kOne, true},
-    {"emscientists", Form::kYesNo, Place::kBit, MIG, 14, 1, 93, Post::kOne, true},
-    {"emlabourers", Form::kYesNo, Place::kBit, MIG, 15, 1, 94, Post::kOne, true},
-    {"emdissidents", Form::kYesNo, Place::kBit, MIG, 16, 1, 95, Post::kOne, true},
-    {"emskilled", Form::kYesNo, Place::kBit, MIG, 17, 1, 96, Post::kOne, true},
-    {"emwealthy", Form::kYesNo, Place::kBit, MIG, 18, 1, 97, Post::kOne, true},
-    {"emstudents", Form::kYesNo, Place::kBit, MIG, 19, 1, 98, Post::kOne, true},
-    {"emexileopp", Form::kYesNo, Place::kBit, MIG, 20, 1, 99, Post::kOne, true},
-    {"emexilecrime", Form::kYesNo, Place::kBit, MIG, 21, 1, 100, Post::kOne, true},
-    {"emexilereligion", Form::kYesNo, Place::kBit, MIG, 22, 1, 101, Post::kOne, true},
-    {"emcampreligion", Form::kYesNo, Place::kBit, MIG, 23, 1, 102, Post::kOne, true},
-    {"salesgoodstax", Form::kReal, Place::kF32, TAX(0), 0, 1, 19, Post::kFixed, true},
-    {"salesservtax", Form::kReal, Place::kF32, TAX(1), 1, 1, 19, Post::kFixed, true},
-    {"corptax", Form::kReal, Place::kF32, TAX(2), 2, 1, 19, Post::kFixed, true},
-    {"smallbustax", Form::kReal, Place::kF32, TAX(3), 3, 1, 19, Post::kFixed, true},
-    {"socialtax", Form::kReal, Place::kF32, TAX(4), 4, 1, 19, Post::kFixed, true},
-    {"pensiontax", Form::kReal, Place::kF32, TAX(5), 5, 1, 19, Post::kFixed, true},
-    {"importduty", Form::kReal, Place::kF32, TAX(6), 6, 1, 19, Post::kFixed, true},
-    {"exportduty", Form::kReal, Place::kF32, TAX(7), 7, 1, 19, Post::kFixed, true},
-    {"propertytax", Form::kReal, Place::kF32, TAX(8), 8, 1, 19, Post::kFixed, true},
-    {"incomelowtax", Form::kReal, Place::kF32, TAX(9), 9, 1, 19, Post::kFixed, true},
-    {"incomemidtax", Form::kReal, Place::kF32, TAX(10), 10, 1, 19, Post::kFixed, true},
-    {"incomehightax", Form::kReal, Place::kF32, TAX(11), 11, 1, 19, Post::kFixed, true},
-    {"userfees", Form::kReal, Place::kF32, OFF(userfees), 0, 1, 20, Post::kOne, true},
-    {"immigrationtax", Form::kReal, Place::kF32, OFF(immigrationtax), 0, 1, 21, Post::kOne, true},
-    {"uispend", Form::kReal, Place::kF32, OFF(uispend), 0, 1, 22, Post::kOne, true},
-    {"welfspend", Form::kReal, Place::kF32, OFF(welfspend), 0, 1, 23, Post::kOne, true},
-    {"pensspend", Form::kReal, Place::kF32, OFF(pensspend), 0, 1, 24, Post::kOne, true},
-    {"socialspend", Form::kReal, Place::kF32, OFF(socialspend), 0, kSocialPrograms, 25, Post::kEach, true},
-    {"wagepricemax", Form::kReal, Place::kF32, OFF(wagepricemax), 0, 1, 18, Post::kOne, true},
-    {"minwage", Form::kReal, Place::kF32, OFF(minwage), 0, 1, 16, Post::kOne, true},
-    {"bwageprice", Form::kYesNo, Place::kBit, OFF(wageFlags), 0, 1, 26, Post::kOne, true},
-    {"bmedical", Form::kYesNo, Place::kBit, OFF(wageFlags), 1, 1, 27, Post::kOne, true},
-    {"bmatchsocials", Form::kYesNo, Place::kBit, OFF(wageFlags), 4, 1, 29, Post::kOne, true},
-    {"defcon", Form::kWhole, Place::kI32, OFF(defcon), 0, 1, 128, Post::kOne, false},
-    {"soldiertarget", Form::kReal, Place::kF32, OFF(soldiertarget), 0, 1, 129, Post::kOne, true},
-    {"recruitlimit", Form::kReal, Place::kF32, OFF(recruitlimit), 0, 1, 130, Post::kOne, true},
-    {"soldierminage", Form::kByte, Place::kU8, OFF(soldierminage), 0, 1, 131, Post::kOne, true},
-    {"milspendsalary", Form::kReal, Place::kF32, OFF(milspendsalary), 0, 1, 132, Post::kOne, false},
-    {"milspendmaint", Form::kReal, Place::kF32, OFF(milspendmaint), 0, 1, 134, Post::kOne, false},
-    {"milspendintel", Form::kReal, Place::kF32, OFF(milspendintel), 0, 1, 133, Post::kOne, false},
-    {"milspendresearch", Form::kReal, Place::kF32, OFF(milspendresearch), 0, 1, 136, Post::kOne, false},
-    {"milresearchtechlvl", Form::kReal, Place::kF32, MILR(0), 0, 1, 138, Post::kFixed, true},
-    {"milresearchtechs", Form::kReal, Place::kF32, MILR(1), 1, 1, 138, Post::kFixed, true},
-    {"milresearcheff", Form::kReal, Place::kF32, MILR(2), 2, 1, 138, Post::kFixed, true},
-    {"bconscript", Form::kYesNo, Place::kBit, OFF(militaryFlags), 0, 1, 139, Post::kOne, false},
-    {"bcoed", Form::kYesNo, Place::kBit, OFF(militaryFlags), 1, 1, 140, Post::kOne, true},
-    {"religionstate", Form::kByte, Place::kU8, OFF(religionstate), 0, 1, 104, Post::kOne, true},
-    {"religionofftol", Form::kByte, Place::kU8, OFF(religionofftol), 0, 1, 105, Post::kOne, true},
-    {"domesticmargin", Form::kReal, Place::kProductReal, 0, kProductDomesticMargin, kPolicyProducts, 51, Post::kEach, true},
-    {"subsidy", Form::kReal, Place::kProductReal, 0, kProductSubsidy, kPolicyProducts, 53, Post::kEach, true},
-    {"productioncap", Form::kReal, Place::kProductReal, 0, kProductProductionCap, kPolicyProducts, 54, Post::kEach, true},
-    {"autosellsurpluspercent", Form::kReal, Place::kProductReal, 0, kProductAutoSellSurplusPercent, kPolicyProducts, 57, Post::kEach, true},
-    {"autosellmargin", Form::kReal, Place::kProductReal, 0, kProductAutoSellMargin, kPolicyProducts, 58, Post::kEach, true},
-    {"autobuymax", Form::kReal, Place::kProductReal, 0, kProductAutoBuyMax, kPolicyProducts, 59, Post::kEach, true},
-    {"bautopurchase", Form::kYesNo, Place::kProductBit, 0, 0, kPolicyProducts, 60, Post::kEach, true},
-    {"bnoboycottbuy", Form::kYesNo, Place::kProductBit, 0, 1, kPolicyProducts, 61, Post::kEach, true},
-    {"bnoboycottsell", Form::kYesNo, Place::kProductBit, 0, 2, kPolicyProducts, 62, Post::kEach, true},
-    {"bautosell", Form::kYesNo, Place::kProductBit, 0, 3, kPolicyProducts, 63, Post::kEach, true},
-    {"bautosellprice", Form::kYesNo, Place::kProductBit, 0, 4, kPolicyProducts, 70, Post::kEach, true},
-    {"bcapbycapacity", Form::kYesNo, Place::kProductBit, 0, 5, kPolicyProducts, 64, Post::kEach, true},
-    {"purchasemax", Form::kReal, Place::kProductReal, 0, kProductPurchaseMax, kPolicyProducts, 68, Post::kEach, true},
-    {"prodmilpriority", Form::kYesNo, Place::kBit, OFF(productionFlags), 1, 1, 69, Post::kOne, true},
-    {"roeresvdm", Form::kYesNo, Place::kBit, OFF(roeFlags), 0, 1, 150, Post::kOne, true},
-    {"roeusenuketactical", Form::kYesNo, Place::kBit, OFF(roeFlags), 1, 1, 161, Post::kOne, true},
-    {"roeusechemtactical", Form::kYesNo, Place::kBit, OFF(roeFlags), 2, 1, 162, Post::kOne, true},
-    {"roeneutralengage", Form::kYesNo, Place::kBit, OFF(roeFlags), 3, 1, 153, Post::kOne, true},
-    {"roescortchedearth", Form::kYesNo, Place::kBit, OFF(roeFlags), 4, 1, 154, Post::kOne, true},
-    {"roepathallied", Form::kYesNo, Place::kBit, OFF(roeFlags), 5, 1, 144, Post::kOne, true},
-    {"roepathneutral", Form::kYesNo, Place::kBit, OFF(roeFlags), 6, 1, 145, Post::kOne, true},
-    {"roepathenemy", Form::kYesNo, Place::kBit, OFF(roeFlags), 7, 1, 146, Post::kOne, true},
-    {"roepathwm", Form::kYesNo, Place::kBit, OFF(roeFlags), 8, 1, 147, Post::kOne, true},
-    {"roepathnowmwater", Form::kYesNo, Place::kBit, OFF(roeFlags), 10, 1, 148, Post::kOne, true},
-    {"roepathallair", Form::kYesNo, Place::kBit, OFF(roeFlags), 11, 1, 156, Post::kOne, true},
-    {"roenorepair", Form::kYesNo, Place::kBit, OFF(roeFlags), 9, 1, 149, Post::kOne, true},
-    {"roescorchedtype", Form::kMask, Place::kU32, OFF(roescorchedtype), 0, 1, 155, Post::kOne, true},
-    {"roeusenbcstrategic", Form::kYesNo, Place::kBit, OFF(roeFlags), 12, 1, 152, Post::kOne, true},
-    {"roeicbmlaunchonloss", Form::kYesNo, Place::kBit, OFF(roeFlags), 13, 1, 151, Post::kOne, true},
-    {"milinitiativeoff", Form::kByte, Place::kU8, OFF(milinitiativeoff), 0, 1, 142, Post::kOne, true},
-    {"milinitiativedef", Form::kByte, Place::kU8, OFF(milinitiativedef), 0, 1, 143, Post::kOne, true},
-    {"intelspendforfocus", Form::kReal, Place::kF32, OFF(intelspendforfocus), 0, 1, 135, Post::kOne, true},
-    {"bunitautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), 3, 1, 158, Post::kOne, true},
-    {"bmissilesautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), 4, 1, 163, Post::kOne, true},
-    {"autobuildvalues", Form::kByte, Place::kU8, OFF(autobuildvalues), 0, 2, 159, Post::kPair, true},
-    {"autobuildmissiles", Form::kMask, Place::kU8, OFF(autobuildmissiles), 0, 2, 160, Post::kPair, true},
-    {"roeregionflag", Form::kMask, Place::kRegionFlag, 0, 0, kPolicyRegions, 157, Post::kRegions, true},
-    {"defsetadvorders", Form::kMask, Place::kU32, OFF(defsetadvorders), 0, 2, 260, Post::kPair, true},
-    {"cabsetsid", Form::kByte, Place::kCabinetIds, 0, 0, 2 * kCabinetPosts, 256, Post::kCabinet, true},
-    {"cabsetcontrol", Form::kWhole, Place::kCabinetControl, 0, 0, kCabinetPosts, 257, Post::kEach, true},
-    {"cabsetpriorities", Form::kMask, Place::kCabinetPriorities, 0, 0, kCabinetPosts, 258, Post::kEach, true},
-    {"cabsetlocks", Form::kMask, Place::kCabinetLocks, 0, 0, kCabinetPosts, 259, Post::kEach, true},
+    {"immlimit", Form::kReal, Place::kF32, OFF(immlimit), 0, 1, kCmdImmLimit, Post::kOne, true},
+    {"refuglimit", Form::kReal, Place::kF32, OFF(refuglimit), 0, 1, kCmdRefugLimit, Post::kOne, true},
+    {"emlimit", Form::kReal, Place::kF32, OFF(emlimit), 0, 1, kCmdEmLimit, Post::kOne, true},
+    {"immcontrol", Form::kYesNo, Place::kBit, MIG, 0, 1, kCmdImmControl, Post::kOne, true},
+    {"emcontrol", Form::kYesNo, Place::kBit, MIG, 1, 1, kCmdEmControl, Post::kOne, true},
+    {"imrefugee", Form::kWhole, Place::kRefugee, MIG, 2, 1, kCmdImRefugee, Post::kOne, true},
+    {"imrefugeeint", Form::kYesNo, Place::kBit, MIG, 4, 1, kCmdImRefugeeInt, Post::kOne, true},
+    {"immedic", Form::kYesNo, Place::kBit, MIG, 5, 1, kCmdImMedic, Post::kOne, true},
+    {"imethnic", Form::kYesNo, Place::kBit, MIG, 6, 1, kCmdImEthnic, Post::kOne, true},
+    {"imeduc", Form::kYesNo, Place::kBit, MIG, 7, 1, kCmdImEduc, Post::kOne, true},
+    {"imskills", Form::kYesNo, Place::kBit, MIG, 8, 1, kCmdImSkills, Post::kOne, true},
+    {"imwealth", Form::kYesNo, Place::kBit, MIG, 9, 1, kCmdImWealth, Post::kOne, true},
+    {"imcriminals", Form::kYesNo, Place::kBit, MIG, 10, 1, kCmdImCriminals, Post::kOne, true},
+    {"emscientists", Form::kYesNo, Place::kBit, MIG, 14, 1, kCmdEmScientists, Post::kOne, true},
+    {"emlabourers", Form::kYesNo, Place::kBit, MIG, 15, 1, kCmdEmLabourers, Post::kOne, true},
+    {"emdissidents", Form::kYesNo, Place::kBit, MIG, 16, 1, kCmdEmDissidents, Post::kOne, true},
+    {"emskilled", Form::kYesNo, Place::kBit, MIG, 17, 1, kCmdEmSkilled, Post::kOne, true},
+    {"emwealthy", Form::kYesNo, Place::kBit, MIG, 18, 1, kCmdEmWealthy, Post::kOne, true},
+    {"emstudents", Form::kYesNo, Place::kBit, MIG, 19, 1, kCmdEmStudents, Post::kOne, true},
+    {"emexileopp", Form::kYesNo, Place::kBit, MIG, 20, 1, kCmdEmExileOpp, Post::kOne, true},
+    {"emexilecrime", Form::kYesNo, Place::kBit, MIG, 21, 1, kCmdEmExileCrime, Post::kOne, true},
+    {"emexilereligion", Form::kYesNo, Place::kBit, MIG, 22, 1, kCmdEmExileReligion, Post::kOne, true},
+    {"emcampreligion", Form::kYesNo, Place::kBit, MIG, 23, 1, kCmdEmCampReligion, Post::kOne, true},
+    {"salesgoodstax", Form::kReal, Place::kF32, TAX(0), 0, 1, kCmdTaxRate, Post::kFixed, true},
+    {"salesservtax", Form::kReal, Place::kF32, TAX(1), 1, 1, kCmdTaxRate, Post::kFixed, true},
+    {"corptax", Form::kReal, Place::kF32, TAX(2), 2, 1, kCmdTaxRate, Post::kFixed, true},
+    {"smallbustax", Form::kReal, Place::kF32, TAX(3), 3, 1, kCmdTaxRate, Post::kFixed, true},
+    {"socialtax", Form::kReal, Place::kF32, TAX(4), 4, 1, kCmdTaxRate, Post::kFixed, true},
+    {"pensiontax", Form::kReal, Place::kF32, TAX(5), 5, 1, kCmdTaxRate, Post::kFixed, true},
+    {"importduty", Form::kReal, Place::kF32, TAX(6), 6, 1, kCmdTaxRate, Post::kFixed, true},
+    {"exportduty", Form::kReal, Place::kF32, TAX(7), 7, 1, kCmdTaxRate, Post::kFixed, true},
+    {"propertytax", Form::kReal, Place::kF32, TAX(8), 8, 1, kCmdTaxRate, Post::kFixed, true},
+    {"incomelowtax", Form::kReal, Place::kF32, TAX(9), 9, 1, kCmdTaxRate, Post::kFixed, true},
+    {"incomemidtax", Form::kReal, Place::kF32, TAX(10), 10, 1, kCmdTaxRate, Post::kFixed, true},
+    {"incomehightax", Form::kReal, Place::kF32, TAX(11), 11, 1, kCmdTaxRate, Post::kFixed, true},
+    {"userfees", Form::kReal, Place::kF32, OFF(userfees), 0, 1, kCmdUserFees, Post::kOne, true},
+    {"immigrationtax", Form::kReal, Place::kF32, OFF(immigrationtax), 0, 1, kCmdImmigrationTax, Post::kOne, true},
+    {"uispend", Form::kReal, Place::kF32, OFF(uispend), 0, 1, kCmdUiSpend, Post::kOne, true},
+    {"welfspend", Form::kReal, Place::kF32, OFF(welfspend), 0, 1, kCmdWelfSpend, Post::kOne, true},
+    {"pensspend", Form::kReal, Place::kF32, OFF(pensspend), 0, 1, kCmdPensSpend, Post::kOne, true},
+    {"socialspend", Form::kReal, Place::kF32, OFF(socialspend), 0, kSocialPrograms, kCmdSocialSpend, Post::kEach, true},
+    {"wagepricemax", Form::kReal, Place::kF32, OFF(wagepricemax), 0, 1, kCmdWagePriceMax, Post::kOne, true},
+    {"minwage", Form::kReal, Place::kF32, OFF(minwage), 0, 1, kCmdMinWage, Post::kOne, true},
+    {"bwageprice", Form::kYesNo, Place::kBit, OFF(wageFlags), 0, 1, kCmdBWagePrice, Post::kOne, true},
+    {"bmedical", Form::kYesNo, Place::kBit, OFF(wageFlags), 1, 1, kCmdBMedical, Post::kOne, true},
+    {"bmatchsocials", Form::kYesNo, Place::kBit, OFF(wageFlags), 4, 1, kCmdBMatchSocials, Post::kOne, true},
+    {"defcon", Form::kWhole, Place::kI32, OFF(defcon), 0, 1, kCmdDefcon, Post::kOne, false},
+    {"soldiertarget", Form::kReal, Place::kF32, OFF(soldiertarget), 0, 1, kCmdSoldierTarget, Post::kOne, true},
+    {"recruitlimit", Form::kReal, Place::kF32, OFF(recruitlimit), 0, 1, kCmdRecruitLimit, Post::kOne, true},
+    {"soldierminage", Form::kByte, Place::kU8, OFF(soldierminage), 0, 1, kCmdSoldierMinAge, Post::kOne, true},
+    {"milspendsalary", Form::kReal, Place::kF32, OFF(milspendsalary), 0, 1, kCmdMilSpendSalary, Post::kOne, false},
+    {"milspendmaint", Form::kReal, Place::kF32, OFF(milspendmaint), 0, 1, kCmdMilSpendMaint, Post::kOne, false},
+    {"milspendintel", Form::kReal, Place::kF32, OFF(milspendintel), 0, 1, kCmdMilSpendIntel, Post::kOne, false},
+    {"milspendresearch", Form::kReal, Place::kF32, OFF(milspendresearch), 0, 1, kCmdMilSpendResearch, Post::kOne, false},
+    {"milresearchtechlvl", Form::kReal, Place::kF32, MILR(0), 0, 1, kCmdMilResearch, Post::kFixed, true},
+    {"milresearchtechs", Form::kReal, Place::kF32, MILR(1), 1, 1, kCmdMilResearch, Post::kFixed, true},
+    {"milresearcheff", Form::kReal, Place::kF32, MILR(2), 2, 1, kCmdMilResearch, Post::kFixed, true},
+    {"bconscript", Form::kYesNo, Place::kBit, OFF(militaryFlags), 0, 1, kCmdBConscript, Post::kOne, false},
+    {"bcoed", Form::kYesNo, Place::kBit, OFF(militaryFlags), 1, 1, kCmdBCoed, Post::kOne, true},
+    {"religionstate", Form::kByte, Place::kU8, OFF(religionstate), 0, 1, kCmdReligionState, Post::kOne, true},
+    {"religionofftol", Form::kByte, Place::kU8, OFF(religionofftol), 0, 1, kCmdReligionOffTol, Post::kOne, true},
+    {"domesticmargin", Form::kReal, Place::kProductReal, 0, kProductDomesticMargin, kPolicyProducts, kCmdDomesticMargin, Post::kEach, true},
+    {"subsidy", Form::kReal, Place::kProductReal, 0, kProductSubsidy, kPolicyProducts, kCmdSubsidy, Post::kEach, true},
+    {"productioncap", Form::kReal, Place::kProductReal, 0, kProductProductionCap, kPolicyProducts, kCmdProductionCap, Post::kEach, true},
+    {"autosellsurpluspercent", Form::kReal, Place::kProductReal, 0, kProductAutoSellSurplusPercent, kPolicyProducts, kCmdAutoSellSurplusPercent, Post::kEach, true},
+    {"autosellmargin", Form::kReal, Place::kProductReal, 0, kProductAutoSellMargin, kPolicyProducts, kCmdAutoSellMargin, Post::kEach, true},
+    {"autobuymax", Form::kReal, Place::kProductReal, 0, kProductAutoBuyMax, kPolicyProducts, kCmdAutoBuyMax, Post::kEach, true},
+    {"bautopurchase", Form::kYesNo, Place::kProductBit, 0, 0, kPolicyProducts, kCmdBAutoPurchase, Post::kEach, true},
+    {"bnoboycottbuy", Form::kYesNo, Place::kProductBit, 0, 1, kPolicyProducts, kCmdBNoBoycottBuy, Post::kEach, true},
+    {"bnoboycottsell", Form::kYesNo, Place::kProductBit, 0, 2, kPolicyProducts, kCmdBNoBoycottSell, Post::kEach, true},
+    {"bautosell", Form::kYesNo, Place::kProductBit, 0, 3, kPolicyProducts, kCmdBAutoSell, Post::kEach, true},
+    {"bautosellprice", Form::kYesNo, Place::kProductBit, 0, 4, kPolicyProducts, kCmdBAutoSellPrice, Post::kEach, true},
+    {"bcapbycapacity", Form::kYesNo, Place::kProductBit, 0, 5, kPolicyProducts, kCmdBCapByCapacity, Post::kEach, true},
+    {"purchasemax", Form::kReal, Place::kProductReal, 0, kProductPurchaseMax, kPolicyProducts, kCmdPurchaseMax, Post::kEach, true},
+    {"prodmilpriority", Form::kYesNo, Place::kBit, OFF(productionFlags), 1, 1, kCmdProdMilPriority, Post::kOne, true},
+    {"roeresvdm", Form::kYesNo, Place::kBit, OFF(roeFlags), 0, 1, kCmdRoeResvDm, Post::kOne, true},
+    {"roeusenuketactical", Form::kYesNo, Place::kBit, OFF(roeFlags), 1, 1, kCmdRoeUseNukeTactical, Post::kOne, true},
+    {"roeusechemtactical", Form::kYesNo, Place::kBit, OFF(roeFlags), 2, 1, kCmdRoeUseChemTactical, Post::kOne, true},
+    {"roeneutralengage", Form::kYesNo, Place::kBit, OFF(roeFlags), 3, 1, kCmdRoeNeutralEngage, Post::kOne, true},
+    {"roescortchedearth", Form::kYesNo, Place::kBit, OFF(roeFlags), 4, 1, kCmdRoeScortchedEarth, Post::kOne, true},
+    {"roepathallied", Form::kYesNo, Place::kBit, OFF(roeFlags), 5, 1, kCmdRoePathAllied, Post::kOne, true},
+    {"roepathneutral", Form::kYesNo, Place::kBit, OFF(roeFlags), 6, 1, kCmdRoePathNeutral, Post::kOne, true},
+    {"roepathenemy", Form::kYesNo, Place::kBit, OFF(roeFlags), 7, 1, kCmdRoePathEnemy, Post::kOne, true},
+    {"roepathwm", Form::kYesNo, Place::kBit, OFF(roeFlags), 8, 1, kCmdRoePathWm, Post::kOne, true},
+    {"roepathnowmwater", Form::kYesNo, Place::kBit, OFF(roeFlags), 10, 1, kCmdRoePathNoWmWater, Post::kOne, true},
+    {"roepathallair", Form::kYesNo, Place::kBit, OFF(roeFlags), 11, 1, kCmdRoePathAllAir, Post::kOne, true},
+    {"roenorepair", Form::kYesNo, Place::kBit, OFF(roeFlags), 9, 1, kCmdRoeNoRepair, Post::kOne, true},
+    {"roescorchedtype", Form::kMask, Place::kU32, OFF(roescorchedtype), 0, 1, kCmdRoeScorchedType, Post::kOne, true},
+    {"roeusenbcstrategic", Form::kYesNo, Place::kBit, OFF(roeFlags), 12, 1, kCmdRoeUseNbcStrategic, Post::kOne, true},
+    {"roeicbmlaunchonloss", Form::kYesNo, Place::kBit, OFF(roeFlags), 13, 1, kCmdRoeIcbmLaunchOnLoss, Post::kOne, true},
+    {"milinitiativeoff", Form::kByte, Place::kU8, OFF(milinitiativeoff), 0, 1, kCmdMilInitiativeOff, Post::kOne, true},
+    {"milinitiativedef", Form::kByte, Place::kU8, OFF(milinitiativedef), 0, 1, kCmdMilInitiativeDef, Post::kOne, true},
+    {"intelspendforfocus", Form::kReal, Place::kF32, OFF(intelspendforfocus), 0, 1, kCmdIntelSpendForFocus, Post::kOne, true},
+    {"bunitautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), 3, 1, kCmdBUnitAutoBuild, Post::kOne, true},
+    {"bmissilesautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), 4, 1, kCmdBMissilesAutoBuild, Post::kOne, true},
+    {"autobuildvalues", Form::kByte, Place::kU8, OFF(autobuildvalues), 0, 2, kCmdAutoBuildValues, Post::kPair, true},
+    {"autobuildmissiles", Form::kMask, Place::kU8, OFF(autobuildmissiles), 0, 2, kCmdAutoBuildMissiles, Post::kPair, true},
+    {"roeregionflag", Form::kMask, Place::kRegionFlag, 0, 0, kPolicyRegions, kCmdRoeRegionFlag, Post::kRegions, true},
+    {"defsetadvorders", Form::kMask, Place::kU32, OFF(defsetadvorders), 0, 2, kCmdDefSetAdvOrders, Post::kPair, true},
+    {"cabsetsid", Form::kByte, Place::kCabinetIds, 0, 0, 2 * kCabinetPosts, kCmdCabSetSid, Post::kCabinet, true},
+    {"cabsetcontrol", Form::kWhole, Place::kCabinetControl, 0, 0, kCabinetPosts, kCmdCabSetControl, Post::kEach, true},
+    {"cabsetpriorities", Form::kMask, Place::kCabinetPriorities, 0, 0, kCabinetPosts, kCmdCabSetPriorities, Post::kEach, true},
+    {"cabsetlocks", Form::kMask, Place::kCabinetLocks, 0, 0, kCabinetPosts, kCmdCabSetLocks, Post::kEach, true},
 };
 static_assert(sizeof kKeys / sizeof kKeys[0] == 103);
 
@@ -309,6 +272,58 @@ int32_t LoadSettingsText(TextTokenizer& t, const char* directory, const char* na
 }
 
 }  // namespace
+
+std::span<const SettingKey> SettingKeys() { return kKeys; }
+
+uint32_t SettingValue(const PlayerPolicyBlock& block, const SettingKey& key, int i) { return GetValue(block, key, i); }
+
+void SetSettingValue(PlayerPolicyBlock& block, const SettingKey& key, int i, uint32_t value) {
+  SetValue(block, key, i, value);
+}
+
+bool IsSettingCommand(uint32_t id) {
+  for (const SettingKey& k : kKeys)
+    if (k.command == id) return true;
+  return false;
+}
+
+bool ApplySettingCommand(PlayerPolicyBlock& b, uint32_t id, uint32_t a28, uint32_t a32, uint32_t a36) {
+  bool found = false;
+  for (const SettingKey& k : kKeys) {
+    if (k.command != id) continue;
+    found = true;
+    const auto count = static_cast<uint32_t>(k.count);
+    switch (k.post) {
+      case Post::kOne: SetValue(b, k, 0, a28); return true;
+      case Post::kFixed:
+        // The keys of one command, each with its own index.
+        if (a28 != k.arg) continue;
+        SetValue(b, k, 0, a32);
+        return true;
+      case Post::kEach:
+        if (a28 < count) SetValue(b, k, static_cast<int>(a28), a32);
+        return true;
+      case Post::kPair:
+        SetValue(b, k, 0, a28);
+        SetValue(b, k, 1, a32);
+        return true;
+      case Post::kRegions:
+        if (a32 < count) {
+          const int r = static_cast<int>(a32);
+          const uint32_t flags = GetValue(b, k, r);
+          SetValue(b, k, r, a36 ? (flags | a28) : (flags & ~a28));
+        }
+        return true;
+      case Post::kCabinet:
+        if (a28 < count / 2) {
+          SetValue(b, k, static_cast<int>(2 * a28), a32);
+          SetValue(b, k, static_cast<int>(2 * a28 + 1), a36);
+        }
+        return true;
+    }
+  }
+  return found;
+}
 
 int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory) {
   return LoadPlayerSettings(region, player, name, directory, PostCommand_28_32_36p);

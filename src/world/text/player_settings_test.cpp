@@ -12,6 +12,7 @@
 
 #include "platform/paths.h"
 #include "platform/status.h"
+#include "sim/command_ids.h"
 #include "support/temp_dir.h"
 #include "world/world.h"
 #include "records/player_record.h"
@@ -28,115 +29,11 @@ struct PostedCommand {
   int32_t arg36 = 0;
 };
 
-// The policy commands' effects, worked from the command table of the
-// settings ids, applied to one block. This is the test's own statement of
-// what each id writes, independent of the settings reader.
+// A posted command's effect on a block, as its handler stores it.
 void Apply(PlayerPolicyBlock& b, const PostedCommand& c) {
-  const uint32_t a28 = static_cast<uint32_t>(c.value);
-  const uint32_t a32 = static_cast<uint32_t>(c.arg32);
-  const uint32_t a36 = static_cast<uint32_t>(c.arg36);
-  auto real = [](uint32_t bits) {
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-  };
-  auto bit = [](uint32_t& word, int n, uint32_t v) { word = (word & ~(1u << n)) | ((v & 1u) << n); };
-  switch (c.id) {
-    case 16: b.minwage = real(a28); break;
-    case 18: b.wagepricemax = real(a28); break;
-    case 19: ASSERT_LT(a28, 12u); b.taxRates[a28] = real(a32); break;
-    case 20: b.userfees = real(a28); break;
-    case 21: b.immigrationtax = real(a28); break;
-    case 22: b.uispend = real(a28); break;
-    case 23: b.welfspend = real(a28); break;
-    case 24: b.pensspend = real(a28); break;
-    case 25: ASSERT_LT(a28, 7u); b.socialspend[a28] = real(a32); break;
-    case 26: bit(b.wageFlags, 0, a28); break;
-    case 27: bit(b.wageFlags, 1, a28); break;
-    case 29: bit(b.wageFlags, 4, a28); break;
-    case 51: case 53: case 54: case 57: case 58: case 59: case 68: {
-      ASSERT_LT(a28, 12u);
-      const int word = c.id == 51 ? 0 : c.id == 53 ? 2 : c.id == 54 ? 3 : c.id == 57 ? 6 : c.id == 58 ? 7 : c.id == 59 ? 14 : 13;
-      SetProductWord(b.productPolicy[a28], word, a32);
-      break;
-    }
-    case 60: case 61: case 62: case 63: case 64: case 70: {
-      ASSERT_LT(a28, 12u);
-      const int n = c.id == 70 ? 4 : c.id == 64 ? 5 : static_cast<int>(c.id) - 60;
-      uint32_t flags = ProductWord(b.productPolicy[a28], 9);
-      bit(flags, n, a32);
-      SetProductWord(b.productPolicy[a28], 9, flags);
-      break;
-    }
-    case 69: bit(b.productionFlags, 1, a28); break;
-    case 81: b.immlimit = real(a28); break;
-    case 82: b.refuglimit = real(a28); break;
-    case 83: b.emlimit = real(a28); break;
-    case 84: bit(b.migrationFlags, 0, a28); break;
-    case 85: bit(b.migrationFlags, 1, a28); break;
-    case 86: b.migrationFlags = (b.migrationFlags & ~0xCu) | ((a28 & 3u) << 2); break;
-    case 103: bit(b.migrationFlags, 4, a28); break;
-    case 104: b.religionstate = static_cast<uint8_t>(a28); break;
-    case 105: b.religionofftol = static_cast<uint8_t>(a28); break;
-    case 128: {
-      int32_t d = static_cast<int32_t>(a28);
-      if (b.hostileMask != 0 && d < 2) d = 2;
-      if (b.hostileMask == 0 && d > 3) d = 3;
-      b.defcon = d;
-      break;
-    }
-    case 129: b.soldiertarget = real(a28); break;
-    case 130: b.recruitlimit = real(a28); break;
-    case 131: b.soldierminage = static_cast<uint8_t>(a28); break;
-    case 132: b.milspendsalary = real(a28); break;
-    case 133: b.milspendintel = real(a28); break;
-    case 134: b.milspendmaint = real(a28); break;
-    case 135: b.intelspendforfocus = real(a28); break;
-    case 136: b.milspendresearch = real(a28); break;
-    case 138: ASSERT_LT(a28, 3u); b.milResearch[a28] = real(a32); break;
-    case 139: bit(b.militaryFlags, 0, a28); break;
-    case 140: bit(b.militaryFlags, 1, a28); break;
-    case 158: bit(b.militaryFlags, 3, a28); break;
-    case 163: bit(b.militaryFlags, 4, a28); break;
-    case 142: b.milinitiativeoff = static_cast<uint8_t>(a28); break;
-    case 143: b.milinitiativedef = static_cast<uint8_t>(a28); break;
-    case 155: b.roescorchedtype = a28; break;
-    case 157: {
-      ASSERT_LT(a32, 32u);
-      uint32_t flags = RoeRegionFlag(b.regionPolicy[a32]);
-      flags = a36 ? (flags | a28) : (flags & ~a28);
-      SetRoeRegionFlag(b.regionPolicy[a32], flags);
-      break;
-    }
-    case 159: b.autobuildvalues[0] = static_cast<uint8_t>(a28); b.autobuildvalues[1] = static_cast<uint8_t>(a32); break;
-    case 160: b.autobuildmissiles[0] = static_cast<uint8_t>(a28); b.autobuildmissiles[1] = static_cast<uint8_t>(a32); break;
-    case 256: ASSERT_LT(a28, 6u); SetCabinetId(b.cabinetPolicy[a28], 0, static_cast<uint8_t>(a32)); SetCabinetId(b.cabinetPolicy[a28], 1, static_cast<uint8_t>(a36)); break;
-    case 257: ASSERT_LT(a28, 6u); SetCabinetControl(b.cabinetPolicy[a28], static_cast<int16_t>(a32 & 0xFFFF)); break;
-    case 258: ASSERT_LT(a28, 6u); SetCabinetPriorities(b.cabinetPolicy[a28], a32); break;
-    case 259: ASSERT_LT(a28, 6u); SetCabinetLocks(b.cabinetPolicy[a28], a32); break;
-    case 260: b.defsetadvorders[0] = a28; b.defsetadvorders[1] = a32; break;
-    default: {
-      // The rules-of-engagement switches.
-      static const struct { uint32_t id; int bit; } roe[] = {{150, 0}, {161, 1}, {162, 2}, {153, 3}, {154, 4},
-                                                              {144, 5}, {145, 6}, {146, 7}, {147, 8}, {149, 9},
-                                                              {148, 10}, {156, 11}, {152, 12}, {151, 13}};
-      for (const auto& r : roe)
-        if (r.id == c.id) {
-          bit(b.roeFlags, r.bit, a28);
-          return;
-        }
-      // The migration switches 87..102.
-      if (c.id >= 87 && c.id <= 92) {
-        bit(b.migrationFlags, static_cast<int>(c.id) - 82, a28);
-        return;
-      }
-      if (c.id >= 93 && c.id <= 102) {
-        bit(b.migrationFlags, static_cast<int>(c.id) - 79, a28);
-        return;
-      }
-      FAIL() << "unexpected command " << c.id;
-    }
-  }
+  EXPECT_TRUE(ApplySettingCommand(b, c.id, static_cast<uint32_t>(c.value), static_cast<uint32_t>(c.arg32),
+                                  static_cast<uint32_t>(c.arg36)))
+      << "command " << c.id << " is no key's";
 }
 
 // The commands the loader posts, recorded instead of executed.
@@ -160,40 +57,15 @@ uint32_t Bits(float f) {
   return b;
 }
 
-// Every settings command once (or once per index) with random arguments.
-std::vector<PostedCommand> RandomSettingsCommands(std::mt19937& random, int32_t player) {
-  std::vector<PostedCommand> out;
-  auto add = [&](uint32_t id, uint32_t a, uint32_t b = 0, uint32_t c = 0) {
-    out.push_back({id, player, static_cast<int32_t>(a), static_cast<int32_t>(b), static_cast<int32_t>(c)});
-  };
-  auto r = [&] { return Bits(Representable(random)); };
-  auto sw = [&] { return static_cast<uint32_t>(random() % 2); };
-  for (uint32_t id : {16u, 18u, 20u, 21u, 22u, 23u, 24u, 81u, 82u, 83u, 129u, 130u, 132u, 133u, 134u, 135u, 136u}) add(id, r());
-  for (uint32_t k = 0; k < 12; ++k) add(19, k, r());
-  for (uint32_t k = 0; k < 7; ++k) add(25, k, r());
-  for (uint32_t k = 0; k < 3; ++k) add(138, k, r());
-  for (uint32_t id : {26u, 27u, 29u, 69u, 84u, 85u, 103u, 139u, 140u, 158u, 163u}) add(id, sw());
-  for (uint32_t id = 87; id <= 102; ++id) add(id, sw());
-  for (uint32_t id : {150u, 161u, 162u, 153u, 154u, 144u, 145u, 146u, 147u, 149u, 148u, 156u, 152u, 151u}) add(id, sw());
-  add(86, random() % 4);
-  add(128, random() % 4);  // 0..3 stay as they are while no region is hostile
-  for (uint32_t id : {104u, 105u, 131u, 142u, 143u}) add(id, random() % 256);
-  add(155, static_cast<uint32_t>(random()));
-  for (uint32_t p = 0; p < 12; ++p) {
-    for (uint32_t id : {51u, 53u, 54u, 57u, 58u, 59u, 68u}) add(id, p, r());
-    for (uint32_t id : {60u, 61u, 62u, 63u, 64u, 70u}) add(id, p, sw());
+// Every value of every key random, in a form its text gives back exactly.
+void RandomSettings(std::mt19937& random, PlayerPolicyBlock& b) {
+  for (const SettingKey& k : SettingKeys()) {
+    for (int i = 0; i < k.count; ++i) {
+      uint32_t v = k.form == SettingKey::Form::kReal ? Bits(Representable(random)) : static_cast<uint32_t>(random());
+      if (k.command == kCmdDefcon) v %= 4;  // 0..3 stand as they are while no region is hostile
+      SetSettingValue(b, k, i, v);
+    }
   }
-  add(159, random() % 256, random() % 256);
-  add(160, random() % 256, random() % 256);
-  add(260, static_cast<uint32_t>(random()), static_cast<uint32_t>(random()));
-  for (uint32_t region = 0; region < 32; ++region) add(157, static_cast<uint32_t>(random()), region, 1);
-  for (uint32_t post = 0; post < 6; ++post) {
-    add(256, post, random() % 256, random() % 256);
-    add(257, post, static_cast<uint32_t>(static_cast<int32_t>(random() % 65536) - 32768));
-    add(258, post, static_cast<uint32_t>(random()));
-    add(259, post, static_cast<uint32_t>(random()));
-  }
-  return out;
 }
 
 class PlayerSettingsFile : public ::testing::Test {
@@ -224,11 +96,39 @@ class PlayerSettingsFile : public ::testing::Test {
   std::string oldRoot_;
 };
 
+// A typing slip in the key table would give two settings one place: every
+// value of every key must own bits of the block that no other value touches,
+// and read back what was stored.
+TEST(SettingKeys, EveryValueHasBitsOfItsOwn) {
+  std::vector<uint8_t> owned(sizeof(PlayerPolicyBlock), 0);
+  size_t values = 0;
+  for (const SettingKey& k : SettingKeys()) {
+    for (int i = 0; i < k.count; ++i, ++values) {
+      PlayerPolicyBlock b;
+      std::memset(static_cast<void*>(&b), 0, sizeof b);
+      SetSettingValue(b, k, i, 0xFFFFFFFFu);
+      EXPECT_NE(SettingValue(b, k, i), 0u) << k.key << " " << i;
+      const auto* bytes = reinterpret_cast<const uint8_t*>(&b);
+      bool wrote = false;
+      for (size_t at = 0; at < sizeof b; ++at) {
+        EXPECT_EQ(owned[at] & bytes[at], 0) << k.key << " " << i << " shares block byte " << at;
+        owned[at] |= bytes[at];
+        wrote = wrote || bytes[at] != 0;
+      }
+      EXPECT_TRUE(wrote) << k.key << " " << i;
+    }
+  }
+  EXPECT_EQ(SettingKeys().size(), 103u);
+  // 81 single values, 7 social programmes, 13 keys per product, 32 regions,
+  // 12 cabinet ids and 6 for each of the other three cabinet keys, 3 pairs.
+  EXPECT_EQ(values, 81u + 7u + 13u * 12u + 32u + 12u + 3u * 6u + 3u * 2u);
+}
+
 TEST_F(PlayerSettingsFile, SavedRegionLoadsIntoAFreshRegionThroughItsCommands) {
   std::mt19937 random(2024);
   for (int round = 0; round < 5; ++round) {
     auto a = NewRecord();
-    for (const PostedCommand& c : RandomSettingsCommands(random, 4)) Apply(a->displayPolicy, c);
+    RandomSettings(random, a->displayPolicy);
     ASSERT_EQ(SavePlayerSettings(a.get(), "Saved"), plat::kOk);
 
     auto b = NewRecord();

@@ -1,0 +1,133 @@
+#pragma once
+// The message types the game itself sends: one name per type of the news
+// items table ("INI\newsitems.CSV"), which gives each its texts, priority,
+// frequency and parameter kinds. A type is an index into that table and
+// travels with every message between peers and in save files, so a type
+// keeps its number. Names ending in News are the broadcast form of the
+// event that the region concerned hears under the name without it.
+#include <cstdint>
+
+// War and treaties.
+inline constexpr uint32_t kMsgWarOnFriend = 3;
+inline constexpr uint32_t kMsgWarDeclaredOnUs = 4;
+inline constexpr uint32_t kMsgWarOnTreatyPartner = 6;
+inline constexpr uint32_t kMsgFriendAttacked = 50;          // war on a friend who struck no first blow
+inline constexpr uint32_t kMsgTreatyPartnerAttacked = 52;   // the same for a treaty partner
+inline constexpr uint32_t kMsgTreatyEndedNews = 149;
+inline constexpr uint32_t kMsgTreaty24Changed = 210;        // treaty type 24 made or ended with us
+inline constexpr uint32_t kMsgTreaty21Changed = 212;
+inline constexpr uint32_t kMsgTreaty18Changed = 218;
+inline constexpr uint32_t kMsgAllTreatiesEnded = 248;
+inline constexpr uint32_t kMsgTreatyCancelled = 275;
+inline constexpr uint32_t kMsgTreatyCancelledInProtest = 276;
+inline constexpr uint32_t kMsgWarEndedNews = 300;
+inline constexpr uint32_t kMsgNewAllianceNews = 301;
+inline constexpr uint32_t kMsgNewTargetNews = 328;          // a region chose a new strategic target
+
+// Letters, replies and diplomatic offers.
+inline constexpr uint32_t kMsgDiplomaticStatement = 30;
+inline constexpr uint32_t kMsgReplyNotice = 88;
+inline constexpr uint32_t kMsgOfferExpired = 165;
+inline constexpr uint32_t kMsgOfferHostile = 166;           // offers are refused while at war
+inline constexpr uint32_t kMsgOfferDeclined = 401;
+inline constexpr uint32_t kMsgOfferDone = 402;
+inline constexpr uint32_t kMsgOfferItemFailed = 403;        // parameter 2 names the item that failed
+inline constexpr uint32_t kMsgOfferOtherFailed = 404;
+inline constexpr uint32_t kMsgPublicAppeal = 474;
+
+// The daily accounts, alerts and elections.
+inline constexpr uint32_t kMsgAmountCOver = 9;              // construction over its budget
+inline constexpr uint32_t kMsgShortOf10 = 10;               // stocks of product 10 below demand
+inline constexpr uint32_t kMsgHexesGained = 55;
+inline constexpr uint32_t kMsgDefconChanged = 59;
+inline constexpr uint32_t kMsgHighApproval = 86;
+inline constexpr uint32_t kMsgHeavyLosses = 103;
+inline constexpr uint32_t kMsgUnrest = 104;
+inline constexpr uint32_t kMsgHexesLost = 105;
+inline constexpr uint32_t kMsgElectionCountdown = 270;
+inline constexpr uint32_t kMsgElectionCountdownNews = 279;
+inline constexpr uint32_t kMsgShortOf9 = 295;
+inline constexpr uint32_t kMsgUnpaidBuilding = 296;
+inline constexpr uint32_t kMsgReelectedNarrowly = 330;
+inline constexpr uint32_t kMsgReelected = 331;
+inline constexpr uint32_t kMsgVotedOutNews = 332;
+inline constexpr uint32_t kMsgReelectedNews = 338;
+inline constexpr uint32_t kMsgElectionToday = 339;
+inline constexpr uint32_t kMsgShortOf2 = 340;
+inline constexpr uint32_t kMsgCoupNews = 484;
+inline constexpr uint32_t kMsgCoup = 485;
+
+// Products, payments and the economy.
+inline constexpr uint32_t kMsgForcedRepayment = 109;        // a world-bank loan turned into daily repayments
+inline constexpr uint32_t kMsgShortageNews = 110;
+inline constexpr uint32_t kMsgSevereShortageNews = 111;
+inline constexpr uint32_t kMsgStocksExhausted = 112;
+inline constexpr uint32_t kMsgPayerDefaultedMoney = 123;
+inline constexpr uint32_t kMsgPayerDefaultedGoods = 138;
+inline constexpr uint32_t kMsgYouDefaultedMoney = 254;
+inline constexpr uint32_t kMsgYouDefaultedGoods = 278;
+inline constexpr uint32_t kMsgDemandFalling = 283;
+inline constexpr uint32_t kMsgFriendInNeed = 287;           // a friend has run out of a product
+inline constexpr uint32_t kMsgLabourShortage = 292;
+inline constexpr uint32_t kMsgRolledOver = 325;
+inline constexpr uint32_t kMsgDefaultMoneyFriendly = 409;
+inline constexpr uint32_t kMsgDefaultMoneyOthers = 410;
+inline constexpr uint32_t kMsgDefaultGoodsFriendly = 411;
+inline constexpr uint32_t kMsgDefaultGoodsOthers = 412;
+inline constexpr uint32_t kMsgForcedRepaymentNews = 413;
+inline constexpr uint32_t kMsgLoanRepaid = 415;
+
+// Research and the special programmes.
+inline constexpr uint32_t kMsgProgrammeUnpaid = 35;
+inline constexpr uint32_t kMsgResearchDone = 56;            // a technology
+inline constexpr uint32_t kMsgNewDesign = 81;
+inline constexpr uint32_t kMsgDesignDone = 90;
+inline constexpr uint32_t kMsgRivalResearchNews = 91;
+inline constexpr uint32_t kMsgTechnologyMastered = 135;
+inline constexpr uint32_t kMsgTechLevelNews = 142;
+inline constexpr uint32_t kMsgProgrammeBoughtNews = 148;
+inline constexpr uint32_t kMsgProgrammeUnitReady = 155;
+inline constexpr uint32_t kMsgTechLevel = 158;
+inline constexpr uint32_t kMsgProgrammeBought = 252;
+inline constexpr uint32_t kMsgProgrammeStalled = 261;
+
+// The world body and the world supplier.
+inline constexpr uint32_t kMsgEmbargo = 106;
+inline constexpr uint32_t kMsgEmbargoLifted = 107;
+inline constexpr uint32_t kMsgEmbargoNews = 146;
+inline constexpr uint32_t kMsgEmbargoLiftedNews = 147;
+inline constexpr uint32_t kMsgWorldBodyWarningNews = 162;
+inline constexpr uint32_t kMsgSupplierSale = 189;           // an offer for a price
+inline constexpr uint32_t kMsgSupplierGift = 219;           // an offer without one
+inline constexpr uint32_t kMsgWorldBodyConcern = 225;
+inline constexpr uint32_t kMsgWorldBodyConcernSupport = 226;
+inline constexpr uint32_t kMsgWorldBodyConcernWars = 227;
+inline constexpr uint32_t kMsgWorldBodyConcernCredit = 228;
+inline constexpr uint32_t kMsgExpelledNews = 249;
+inline constexpr uint32_t kMsgExpelled = 439;
+inline constexpr uint32_t kMsgArmsSaleNews = 473;
+inline constexpr uint32_t kMsgWorldBodyWarning = 476;
+
+// Hexes, capitals and the regions' fates.
+inline constexpr uint32_t kMsgSettlementTaken = 128;
+inline constexpr uint32_t kMsgPopulationGained = 140;
+inline constexpr uint32_t kMsgPopulationLost = 141;
+inline constexpr uint32_t kMsgCapitalFallsNews = 150;
+inline constexpr uint32_t kMsgCapitalThreatened = 167;
+inline constexpr uint32_t kMsgFacilityDone = 291;
+inline constexpr uint32_t kMsgSiteDone = 294;
+inline constexpr uint32_t kMsgCapitalMoved = 334;
+inline constexpr uint32_t kMsgCapitalMovedNews = 335;
+inline constexpr uint32_t kMsgCapitalAttackedNews = 336;
+inline constexpr uint32_t kMsgFacilityCapturedNews = 337;
+inline constexpr uint32_t kMsgRegionOutNews = 358;          // a region has left the game
+inline constexpr uint32_t kMsgSiteDoneNews = 387;
+inline constexpr uint32_t kMsgPopulationFledNews = 397;
+inline constexpr uint32_t kMsgFacilityLost = 398;
+inline constexpr uint32_t kMsgHexLost = 446;                // lost for lack of defenders
+
+// The end of the scenario.
+inline constexpr uint32_t kMsgDaysLeftA = 268;
+inline constexpr uint32_t kMsgLastDay = 272;
+inline constexpr uint32_t kMsgDaysLeftB = 327;
+inline constexpr uint32_t kMsgScenarioReport = 499;         // the turn message after log-on
