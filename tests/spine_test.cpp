@@ -288,12 +288,12 @@ TEST_F(SpineTest, TurnEndNotificationExpiresOldNewsOnTheMainThread) {
     size_t left;  // messages each region holds afterwards
   } kRows[] = {{2, 1}, {1, 0}};
   for (const auto& row : kRows) {
-    std::thread worker([&] { plat::PostWindowMessage(g_platform.mainWindow, kMsgTurnEvent, row.code, 0); });
+    std::thread worker([&] { plat::PostWindowMessage(g_platform.mainWindow, kWmTurnEvent, row.code, 0); });
     worker.join();
     plat::Message msg;
     bool handled = false;
     while (!handled && plat::PeekWindowMessage(&msg, true)) {
-      if (msg.message != kMsgTurnEvent) continue;
+      if (msg.message != kWmTurnEvent) continue;
       plat::DispatchWindowMessage(msg);
       handled = true;
     }
