@@ -29,7 +29,7 @@ void OrderBits(World& world, UnitRecord& unit, int pass, uint32_t flags, uint32_
   OrderBlock& o = PassOrders(unit, pass);
   o[kOrderFlagsWord] |= flags;
   o[1] |= mask;
-  if (pass == 1) unit.flags &= ~kUnitFlag25;
+  if (pass == 1) unit.unitFlags &= ~kUnitFlag25;
   CountUnitOrder(world, unit, pass);
 }
 

@@ -46,10 +46,10 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
   EXPECT_EQ(FindUnitById(w, 0x02000010), u);
   EXPECT_EQ(u->owner, 2);
   EXPECT_EQ(u->controller, 2);
-  EXPECT_EQ(u->categoryCopy, 3);
-  EXPECT_EQ(u->byte358, 3);
-  EXPECT_EQ(u->classSize, 2);  // a submarine moves as sea
-  EXPECT_EQ(u->flags, kUnitFacility | kUnitHidden);
+  EXPECT_EQ(u->unitType, 3);
+  EXPECT_EQ(u->kind, 3);
+  EXPECT_EQ(u->moveKind, 2);  // a submarine moves as sea
+  EXPECT_EQ(u->unitFlags, kUnitFacility | kUnitHidden);
   EXPECT_EQ(u->serial, 1);
   EXPECT_EQ(u->x, 7);
   EXPECT_EQ(u->y, 5);
@@ -57,12 +57,12 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
   EXPECT_EQ(u->strength, 40.0f);
   EXPECT_EQ(u->buildWork, 10.0f * 2.5f * 4.0f + 1.0f);
   EXPECT_EQ(u->efficiency, 0.8f);
-  EXPECT_EQ(u->simOrders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
-  EXPECT_EQ(u->simOrders[kOrderModeWord], 0x4000000u);
-  EXPECT_EQ(u->simOrders[kOrderSettingWordA], 0x1111u);
-  EXPECT_EQ(u->simOrders[kOrderSettingWordB], 0x2222u);
-  EXPECT_EQ(std::memcmp(&u->simOrders, &u->displayOrders, sizeof(OrderBlock)), 0);
-  EXPECT_EQ(u->marker, 6);
+  EXPECT_EQ(u->orders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
+  EXPECT_EQ(u->orders[kOrderModeWord], 0x4000000u);
+  EXPECT_EQ(u->orders[kOrderSettingWordA], 0x1111u);
+  EXPECT_EQ(u->orders[kOrderSettingWordB], 0x2222u);
+  EXPECT_EQ(std::memcmp(&u->orders, &u->ordersShown, sizeof(OrderBlock)), 0);
+  EXPECT_EQ(u->heading, 6);
   UnitRecord* second = CreateUnit(w, w.players[2], 0x02000011, 4, 0.25f, 0, 0, 0);
   EXPECT_EQ(second->serial, 2);
   EXPECT_EQ(second->buildWork, 10.0f * 2.5f * 0.5f + 1.0f);  // the root of a size below 1
@@ -71,7 +71,7 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
 TEST_F(UnitCreate, StockUnitsComeFullyStocked) {
   World& w = *world_;
   UnitRecord* u = CreateUnit(w, w.players[2], 9, 5, 6.0f, 0, 0, 0);
-  EXPECT_EQ(u->flags, kUnitStock | kUnitHidden);
+  EXPECT_EQ(u->unitFlags, kUnitStock | kUnitHidden);
   EXPECT_EQ(u->serial, 0);
   EXPECT_EQ(u->efficiency, 1.0f);
   EXPECT_EQ(u->fuel, 18.0f);
@@ -85,25 +85,25 @@ TEST_F(UnitCreate, ClassChangeMakesAFreshUnit) {
   UnitRecord* u = CreateUnit(w, w.players[2], 9, 5, 6.0f, 0x00010001, 0, 0);
   u->route = std::make_unique<RouteBlock>();
   SetUnitCustomName(w, *u, "Old Guard");
-  u->outstanding = 0;
-  u->linkSlot304 = 77;
+  u->pendingOrders = 0;
+  u->carrier = 77;
   SetUnitClass(w, *u, true, 4);
   EXPECT_EQ(u->classIndex, 4);
   EXPECT_FALSE(u->route);
   EXPECT_FALSE(u->customName);
-  EXPECT_EQ(u->linkSlot304, 0u);
-  EXPECT_EQ(u->flags, kUnitFacility | kUnitMapOption);
+  EXPECT_EQ(u->carrier, 0u);
+  EXPECT_EQ(u->unitFlags, kUnitFacility | kUnitMapOption);
   EXPECT_EQ(u->classDay, 2455555u);
   EXPECT_EQ(u->targetStrength, 1.0f);
   EXPECT_EQ(u->strength, 0.0f);
   EXPECT_EQ(u->buildWork, 2.5f);
-  EXPECT_EQ(u->simOrders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
-  EXPECT_EQ(std::memcmp(&u->simOrders, &u->displayOrders, sizeof(OrderBlock)), 0);
+  EXPECT_EQ(u->orders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
+  EXPECT_EQ(std::memcmp(&u->orders, &u->ordersShown, sizeof(OrderBlock)), 0);
   // The display pass leaves the simulation orders alone.
-  u->simOrders[3] = 5;
+  u->orders[3] = 5;
   SetUnitClass(w, *u, false, 0);
-  EXPECT_EQ(u->simOrders[3], 5u);
-  EXPECT_EQ(u->displayOrders[3], 0u);
+  EXPECT_EQ(u->orders[3], 5u);
+  EXPECT_EQ(u->ordersShown[3], 0u);
 }
 
 TEST_F(UnitCreate, NamesShownAndSet) {
@@ -133,7 +133,7 @@ TEST_F(UnitCreate, AHexGetsItsLeadFromASummaryOnce) {
   EXPECT_EQ(lead->x, 3);
   EXPECT_EQ(lead->y, 2);
   EXPECT_EQ(lead->classIndex, 0);
-  EXPECT_EQ(lead->flags, 0u);  // not left provisional
+  EXPECT_EQ(lead->unitFlags, 0u);  // not left provisional
   EXPECT_EQ(UpdateStackData(w, cell, 0x02000045), lead);
   EXPECT_EQ(FindUnitById(w, 0x02000045), nullptr);
   FreeGameData(w);

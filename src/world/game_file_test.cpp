@@ -98,12 +98,12 @@ class GameFileTest : public ::testing::Test {
     UnitRecord* c = NewUnit(w, kIdC, 3);
     UnitRecord* d = NewUnit(w, kIdD, 5);
     UnitRecord* gone = NewUnit(w, kIdGone, 3);
-    gone->flags = kUnitRemoved;
-    a->linkSlot304 = kIdB;                   // carried by B
-    a->simOrders[kOrderLinkWordA] = kIdC;    // orders naming C
-    c->displayOrders[kOrderLinkWordB] = kIdA;
-    d->linkSlot288 = kIdNowhere;             // a unit that is no more
-    b->linkSlot300 = kIdGone;                // a removed unit is not written
+    gone->unitFlags = kUnitRemoved;
+    a->carrier = kIdB;                   // carried by B
+    a->orders[kOrderLinkWordA] = kIdC;    // orders naming C
+    c->ordersShown[kOrderLinkWordB] = kIdA;
+    d->fireTarget = kIdNowhere;             // a unit that is no more
+    b->cargoNext = kIdGone;                // a removed unit is not written
     a->route = std::make_unique<RouteBlock>();
     a->route2 = std::make_unique<RouteBlock>();
     for (int k = 0; k < 60; ++k) {
@@ -317,12 +317,12 @@ TEST_F(GameFileTest, LinksResolveToTheSameUnitsAfterTheLoad) {
   UnitRecord* c = FindUnitById(*w, kIdC);
   UnitRecord* d = FindUnitById(*w, kIdD);
   ASSERT_TRUE(a && b && c && d);
-  EXPECT_EQ(FindUnitById(*w, a->linkSlot304), b);
-  EXPECT_EQ(FindUnitById(*w, a->simOrders[kOrderLinkWordA]), c);
-  EXPECT_EQ(FindUnitById(*w, c->displayOrders[kOrderLinkWordB]), a);
-  EXPECT_STREQ(FindUnitById(*w, c->displayOrders[kOrderLinkWordB])->customName.get(), "Lancers");
-  EXPECT_EQ(d->linkSlot288, 0u);  // its unit is gone
-  EXPECT_EQ(b->linkSlot300, 0u);  // the removed unit was not written
+  EXPECT_EQ(FindUnitById(*w, a->carrier), b);
+  EXPECT_EQ(FindUnitById(*w, a->orders[kOrderLinkWordA]), c);
+  EXPECT_EQ(FindUnitById(*w, c->ordersShown[kOrderLinkWordB]), a);
+  EXPECT_STREQ(FindUnitById(*w, c->ordersShown[kOrderLinkWordB])->customName.get(), "Lancers");
+  EXPECT_EQ(d->fireTarget, 0u);  // its unit is gone
+  EXPECT_EQ(b->cargoNext, 0u);  // the removed unit was not written
 }
 
 TEST_F(GameFileTest, ImageLayout) {
