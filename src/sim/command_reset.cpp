@@ -13,6 +13,7 @@
 #include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "records/hex_cell.h"
+#include "world/id_lookups.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "world/map_derived_data.h"
@@ -280,6 +281,7 @@ void Relink(World& w, std::vector<UnitRecord*>& units) {
     units[i]->prev = units[(i + n - 1) % n];
   }
   w.units = n ? units[0] : nullptr;
+  ReindexUnits(w);
 }
 
 void ResetUnits(World& w) {

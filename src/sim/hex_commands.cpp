@@ -38,7 +38,7 @@ void Hex(CommandPass& run) {
     case 296: HexStackCommand296(w, cell, pass, player); break;
     case 297: HexStackCommand297(w, cell, pass, player, c.arg28); break;
     case 299: HexStackCommand299(w, cell, pass, c.arg28); break;
-    case 300: StackApply2359(w, cell, pass, c.arg28); break;
+    case 300: LeadUnitSetDestination(w, cell, pass, c.arg28); break;
     case 301: HexStackCommand301(w, cell, pass, c.arg28, player); break;
     case 304:
       if (pass == 0) HexStackCommand304(w, cell, player, c.payload);

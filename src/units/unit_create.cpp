@@ -9,6 +9,7 @@
 #include "units/unit_class.h"
 #include "records/unit_record.h"
 #include "units/unit_ring.h"
+#include "units/unit_tables.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "records/text_field.h"
@@ -22,6 +23,8 @@ constexpr size_t kSerialCountersAt = 12312;
 constexpr int kSerialTypes = 26;
 // The region's two default order words (the displayed defsetadvorders).
 constexpr size_t kDefaultOrderWordsAt = 424;
+// The unit tables' category of facilities.
+constexpr int kFacilityCategory = 4;
 
 uint8_t* Bytes(UnitImage& unit) { return reinterpret_cast<uint8_t*>(&unit); }
 
@@ -138,19 +141,28 @@ void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t c
     unit.buildWork = cls.buildWorkPerPoint;
     if ((world.mapHeader.word600 & 1u) && (cls.flags & kClassMapOption)) unit.unitFlags |= kUnitMapOption;
   }
-  if (simulationPass && unit.pendingOrders == 0) unit.ordersShown = unit.orders;
+  if (!simulationPass) return;
+  if (classIndex != 0) AppendUnitPtr(world, 1, unit.owner, kFacilityCategory, unit);
+  if (unit.pendingOrders == 0) unit.ordersShown = unit.orders;
 }
 
-UnitRecord* UpdateStackData(World& world, HexCell& cell, uint32_t sequence) {
+UnitRecord* EnsureHexFacility(World& world, HexCell& cell, uint32_t id, bool reset) {
   HexUnitStack* stack = GetStackDataLocked(world, cell);
-  if (stack->lead) return stack->lead;
+  if (UnitRecord* lead = stack->lead) {
+    if (reset && lead->id != id) {
+      WorldLockGuard guard(world, kLockHexExtras);
+      SetUnitClass(world, *lead, true, 0);
+      ChangeUnitId(world, *lead, id);
+    }
+    return lead;
+  }
   const int32_t width = world.mapHeader.width > 0 ? world.mapHeader.width : 1;
   const auto index = static_cast<int64_t>(&cell - world.cells.data());
   const uint32_t position = static_cast<uint32_t>(index % width) | (static_cast<uint32_t>(index / width) << 16);
   PlayerRecord& owner = world.players[CellOwner(cell.word)];
-  UnitRecord* unit = CreateUnit(world, owner, sequence, 0, 0.0f, position, 1, 0);
-  SetUnitClass(world, *unit, true, 0);
   WorldLockGuard guard(world, kLockHexExtras);
+  UnitRecord* unit = CreateUnit(world, owner, id, 0, 0.0f, position, 1, 0);
+  SetUnitClass(world, *unit, true, 0);
   stack->lead = unit;
   return unit;
 }

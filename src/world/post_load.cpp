@@ -142,7 +142,7 @@ void RecreateSummaryUnits(World& world) {
     PlayerRecord& record = world.players[owner];
     record.commandCounter += 1;
     const uint32_t id = (record.commandCounter & 0x00FFFFFFu) | (static_cast<uint32_t>(owner) << 24);
-    UnitRecord* unit = UpdateStackData(world, cell, id);
+    UnitRecord* unit = EnsureHexFacility(world, cell, id, false);
     if (!unit) continue;
     unit->classIndex = static_cast<int16_t>(4000 + (summary & 0xFFu));
     const UnitClassImage& cls = BindClass(world, *unit);

@@ -19,6 +19,7 @@
 #include "world/map_header.h"
 #include "world/net_slot.h"
 #include "records/player_record.h"
+#include "records/unit_id_index.h"
 #include "world/save_header.h"
 #include "world/scenario_settings.h"
 #include "world/stat_tables.h"
@@ -89,6 +90,7 @@ struct World {
   MapHeader mapHeader = MapHeaderWithSizes();
   std::vector<HexCell> cells;             // width x height, row by row
   UnitRecord* units = nullptr;            // first of the circular unit list; owned
+  mutable UnitIdIndex unitIndex;          // the ring by id (units lock)
   // gameState.playerCount of them in use; the rest stay empty.
   PlayerRecord players[kMaxPlayers] = {};
   std::vector<uint8_t> worldEconomy;      // the 1 KB economy block; empty without a game
