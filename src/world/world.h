@@ -8,6 +8,7 @@
 // table headers, the scenario head, the slot table) are their images; the
 // variable parts live in vectors and native members beside them.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/threads.h"
@@ -27,6 +28,7 @@
 #include "units/unit_tables.h"
 
 struct UnitRecord;
+struct PathSearchBlock;
 
 inline constexpr int kTechEffectMultipliers = 128;
 inline constexpr size_t kWorldEconomySize = 1024;
@@ -91,6 +93,8 @@ struct World {
   std::vector<HexCell> cells;             // width x height, row by row
   UnitRecord* units = nullptr;            // first of the circular unit list; owned
   mutable UnitIdIndex unitIndex;          // the ring by id (units lock)
+  // The path search's block, made by its first search (turn thread).
+  std::unique_ptr<PathSearchBlock> pathSearch;
   // gameState.playerCount of them in use; the rest stay empty.
   PlayerRecord players[kMaxPlayers] = {};
   std::vector<uint8_t> worldEconomy;      // the 1 KB economy block; empty without a game
