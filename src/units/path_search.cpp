@@ -17,6 +17,7 @@ namespace {
 
 using Node = PathSearchBlock::Node;
 using Bucket = PathSearchBlock::Bucket;
+using Group = PathSearchBlock::Group;
 
 constexpr int32_t kNone = -1;
 constexpr uint32_t kNoBest = 0x7FFFFFFF;
@@ -58,52 +59,107 @@ bool CountsWhenStanding(const World& world, const UnitRecord* lead) {
 }
 
 // The open list: buckets of equal key in ascending key order; in a bucket
-// the nodes by descending g, the newest first among equals.
+// the nodes by descending g, the newest first among equals. A bucket that
+// empties is dropped. Keys below kDenseKeys are also indexed by key, so that
+// a new node finds its bucket, or the bucket it follows, without walking
+// the chain of buckets.
+constexpr uint32_t kDenseKeys = 1u << 20;
+
 class OpenList {
  public:
   explicit OpenList(PathSearchBlock& b) : b_(b) {}
+  ~OpenList() {
+    for (const Bucket& bucket : b_.buckets)
+      if (bucket.key < b_.bucketByKey.size()) b_.bucketByKey[bucket.key] = kNone;
+  }
 
   bool Empty() const { return first_ == kNone; }
 
   int32_t Take() {
     Bucket& bucket = b_.buckets[static_cast<size_t>(first_)];
-    const int32_t node = bucket.head;
-    bucket.head = b_.nodes[static_cast<size_t>(node)].next;
-    if (bucket.head == kNone) first_ = bucket.next;
+    Group& group = b_.groups[static_cast<size_t>(bucket.head)];
+    const int32_t node = group.head;
+    group.head = b_.nodes[static_cast<size_t>(node)].next;
+    if (group.head == kNone) bucket.head = group.next;
+    if (bucket.head == kNone) {
+      if (bucket.key < b_.bucketByKey.size()) b_.bucketByKey[bucket.key] = kNone;
+      if (last_ == first_) last_ = kNone;
+      first_ = bucket.next;
+    }
     return node;
   }
 
   void Insert(int32_t node, uint32_t key) {
-    int32_t before = kNone;
-    int32_t at = first_;
-    while (at != kNone && b_.buckets[static_cast<size_t>(at)].key < key) {
-      before = at;
-      at = b_.buckets[static_cast<size_t>(at)].next;
-    }
-    if (at != kNone && b_.buckets[static_cast<size_t>(at)].key == key) {
+    const int32_t at = Find(key);
+    if (at != kNone) {
       InsertInBucket(b_.buckets[static_cast<size_t>(at)], node);
       return;
     }
+    const int32_t before = Before(key);
     const auto made = static_cast<int32_t>(b_.buckets.size());
-    b_.buckets.push_back(Bucket{key, node, at});
-    b_.nodes[static_cast<size_t>(node)].next = kNone;
+    const int32_t after = before == kNone ? first_ : b_.buckets[static_cast<size_t>(before)].next;
+    b_.buckets.push_back(Bucket{key, NewGroup(node, kNone), after});
     if (before == kNone)
       first_ = made;
     else
       b_.buckets[static_cast<size_t>(before)].next = made;
+    if (after == kNone) last_ = made;
+    if (key < kDenseKeys) {
+      if (key >= b_.bucketByKey.size()) b_.bucketByKey.resize(std::max<size_t>(key + 1, 2 * b_.bucketByKey.size()), kNone);
+      b_.bucketByKey[key] = made;
+    }
   }
 
  private:
+  const Bucket& At(int32_t i) const { return b_.buckets[static_cast<size_t>(i)]; }
+
+  // The bucket of that key in the list, or none.
+  int32_t Find(uint32_t key) const {
+    if (key < kDenseKeys) return key < b_.bucketByKey.size() ? b_.bucketByKey[key] : kNone;
+    for (int32_t at = first_; at != kNone && At(at).key <= key; at = At(at).next)
+      if (At(at).key == key) return at;
+    return kNone;
+  }
+
+  // The last bucket of a smaller key, or none.
+  int32_t Before(uint32_t key) const {
+    if (first_ == kNone || At(first_).key > key) return kNone;
+    if (At(last_).key < key) return last_;
+    if (key < kDenseKeys && key <= b_.bucketByKey.size()) {
+      for (uint32_t k = key; k-- > At(first_).key;)
+        if (b_.bucketByKey[k] != kNone) return b_.bucketByKey[k];
+      return first_;
+    }
+    int32_t before = first_;
+    while (At(before).next != kNone && At(At(before).next).key < key) before = At(before).next;
+    return before;
+  }
+
+  // A group of the node's g holding only the node, before `next`.
+  int32_t NewGroup(int32_t node, int32_t next) {
+    b_.nodes[static_cast<size_t>(node)].next = kNone;
+    b_.groups.push_back(Group{b_.nodes[static_cast<size_t>(node)].g, node, next});
+    return static_cast<int32_t>(b_.groups.size() - 1);
+  }
+
+  // Before the first node whose g is not greater than the node's own.
   void InsertInBucket(Bucket& bucket, int32_t node) {
     Node& n = b_.nodes[static_cast<size_t>(node)];
     int32_t* link = &bucket.head;
-    while (*link != kNone && b_.nodes[static_cast<size_t>(*link)].g > n.g) link = &b_.nodes[static_cast<size_t>(*link)].next;
-    n.next = *link;
-    *link = node;
+    while (*link != kNone && b_.groups[static_cast<size_t>(*link)].g > n.g) link = &b_.groups[static_cast<size_t>(*link)].next;
+    if (*link != kNone && b_.groups[static_cast<size_t>(*link)].g == n.g) {
+      Group& group = b_.groups[static_cast<size_t>(*link)];
+      n.next = group.head;
+      group.head = node;
+      return;
+    }
+    const int32_t made = NewGroup(node, *link);
+    *link = made;
   }
 
   PathSearchBlock& b_;
   int32_t first_ = kNone;
+  int32_t last_ = kNone;
 };
 
 // The way to a node: first the given byte, then the back directions up to
@@ -153,6 +209,7 @@ int FindPath(World& world, PathSearchBlock& b) {
   const size_t cells = static_cast<size_t>(map.width > 0 ? map.width : 0) * static_cast<size_t>(map.height > 0 ? map.height : 0);
   b.costMap.assign(cells, 0);
   b.nodes.clear();
+  b.groups.clear();
   b.buckets.clear();
   b.expansions = 0;
   b.distance = HexDistance(map, b.from, b.to);

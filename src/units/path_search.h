@@ -40,14 +40,23 @@ struct PathSearchBlock {
     uint32_t position;
     int32_t next;  // in its bucket
   };
+  // A bucket's nodes by descending g, the newest first among equal g: held
+  // as groups of equal g, each a stack of nodes.
+  struct Group {
+    uint32_t g;
+    int32_t head;  // node
+    int32_t next;  // group
+  };
   struct Bucket {
     uint32_t key;
-    int32_t head;  // node
+    int32_t head;  // group
     int32_t next;  // bucket
   };
   std::vector<uint32_t> costMap;
   std::vector<Node> nodes;
+  std::vector<Group> groups;
   std::vector<Bucket> buckets;
+  std::vector<int32_t> bucketByKey;  // the open bucket of a key, -1 for none
 };
 
 // The world's search block (made on first use).
