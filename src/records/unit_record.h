@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "records/path_request.h"
+
 // A unit's orders and settings, kept twice: the simulation copy and the copy
 // the interface shows. Word 15 bit 0 marks the unit idle (inactive).
 struct OrderBlock {
@@ -224,16 +226,7 @@ inline constexpr uint32_t kOrdersBuilding = 2;      // bit 1: under construction
 // The seven words that name other units (ids in memory and in files).
 inline constexpr size_t kUnitLinkOffsets[7] = {184, 188, 248, 252, 288, 300, 304};
 
-// A route: 64 bytes the path code fills; the step buffer it owns hangs from
-// the last word, which a file does not keep.
 struct UnitTableEntry;
-
-struct RouteBlock {
-  uint8_t bytes[60];
-  uint32_t stepBufferSlot;  // 60
-};
-static_assert(sizeof(RouteBlock) == 64);
-static_assert(offsetof(RouteBlock, stepBufferSlot) == 60);
 
 // Counts unit records that went away (freed or taken off the map), so that a
 // remembered lookup result is never handed out after its record is gone.
@@ -245,8 +238,8 @@ struct UnitRecord : UnitImage {
   UnitRecord* next = nullptr;
   UnitRecord* nextInChainA = nullptr;  // the hex's chain A (by id) and chain B (by strength)
   UnitRecord* nextInChainB = nullptr;
-  std::unique_ptr<RouteBlock> route;   // the route at 292
-  std::unique_ptr<RouteBlock> route2;  // the route at 296
+  std::unique_ptr<PathRequest> route;   // the route at 292
+  std::unique_ptr<PathRequest> route2;  // the route at 296
   std::unique_ptr<char[]> customName;  // null for none
   // The unit's entry in the unit tables (the record's word at 368), or none.
   UnitTableEntry* tableEntry = nullptr;

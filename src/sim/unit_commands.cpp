@@ -51,7 +51,7 @@ void Order(CommandPass& run) {
     case 338: UnitSetOrderDword11(w, u, pass, c.arg32, c.arg36); break;
     case 339: ValidateMoveOrderA(w, u, pass, c.arg24); break;
     case 340: AssignUnitRoute(w, u, pass, c.payload); break;
-    case 341: ValidateMoveOrderB(w, u, pass, c.payload); break;
+    case 341: AssignRouteSteps(w, u, pass, c.payload); break;
     case 342: UnitSetOrderDword5(w, u, pass, c.arg24); break;
     case 343: UnitSetOrderDword7(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
     case 344: UnitSetOrderDword8(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;

@@ -217,10 +217,19 @@ TEST_F(UnitCommands, ARouteInThePayloadPassesToTheUnitInTheSimulationPass) {
   EXPECT_EQ(c.payload.size(), 64u);
   ExecuteCommand(*t.world, c, 1);
   ASSERT_NE(u.route, nullptr);
-  EXPECT_EQ(u.route->bytes[0], 0x11);
-  EXPECT_EQ(u.route->stepBufferSlot, 0u);
+  EXPECT_EQ(u.route->start, 0x11111111u);
+  EXPECT_EQ(u.route->stepsSlot, 0u);
   EXPECT_TRUE(c.payload.empty()) << "the unit took it";
   EXPECT_EQ(c.payloadLength, 0u);
+  // Its steps follow in 341 and belong to the route.
+  GameCommand steps = MakeGameCommand(t.world->gameState, 341, 1);
+  steps.arg28 = u.id;
+  steps.payload = {5, 5, 4};
+  steps.payloadLength = 3;
+  ExecuteCommand(*t.world, steps, 0);
+  EXPECT_TRUE(u.route->steps.empty());
+  ExecuteCommand(*t.world, steps, 1);
+  EXPECT_EQ(u.route->steps, (std::vector<uint8_t>{5, 5, 4}));
 }
 
 TEST_F(UnitCommands, HexColumnsWrapAndRowsOffTheMapAreIgnoredButCounted) {

@@ -18,18 +18,15 @@ constexpr uint32_t kFlag22 = 1u << 22;
 constexpr uint32_t kKeepsLeader = 1u << 24;
 constexpr uint32_t kFlags2Bit8 = 1u << 8;
 constexpr uint32_t kHoldsDestination = 1u << 30;
-constexpr size_t kRouteEnd = 4;
-constexpr size_t kRouteFlags = 56;
 
 }  // namespace
 
 void EndUnitRoutes(UnitRecord& unit) {
   if (unit.route) {
-    uint8_t* flags = unit.route->bytes + kRouteFlags;
-    le::Store32(flags, le::Load32(flags) | kRouteNoPath);
+    unit.route->flags |= kRouteNoPath;
     OrderBlock& o = unit.orders;
     if (!unit.route2 && o[unitbytes::kDestination] != 0 && (o[kOrderFlagsWord] & kHoldsDestination) &&
-        le::Load32(unit.route->bytes + kRouteEnd) != unitbytes::UnitPosition(unit))
+        unit.route->end != unitbytes::UnitPosition(unit))
       o[kOrderFlagsWord] &= ~kHoldsDestination;
   }
   unit.route2.reset();

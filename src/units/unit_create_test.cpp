@@ -89,7 +89,7 @@ TEST_F(UnitCreate, ClassChangeMakesAFreshUnit) {
   w.gameState.currentDay = 2455555;
   w.mapHeader.word600 = 1;
   UnitRecord* u = CreateUnit(w, w.players[2], 9, 5, 6.0f, 0x00010001, 0, 0);
-  u->route = std::make_unique<RouteBlock>();
+  u->route = std::make_unique<PathRequest>();
   SetUnitCustomName(w, *u, "Old Guard");
   u->pendingOrders = 0;
   u->carrier = 77;

@@ -42,19 +42,20 @@ void ValidateMoveOrderA(World&, UnitRecord& unit, int pass, uint32_t packedHex) 
 }
 
 void AssignUnitRoute(World&, UnitRecord& unit, int pass, std::vector<uint8_t>& payload) {
-  if (pass != 1 || payload.size() != sizeof(RouteBlock)) return;
-  auto route = std::make_unique<RouteBlock>();
-  std::memcpy(route.get(), payload.data(), sizeof(RouteBlock));
+  if (pass != 1 || payload.size() != sizeof(PathRequestImage)) return;
+  auto route = std::make_unique<PathRequest>();
+  std::memcpy(static_cast<PathRequestImage*>(route.get()), payload.data(), sizeof(PathRequestImage));
   // The step buffer the sender's route pointed at stays with the sender.
-  route->stepBufferSlot = 0;
+  route->stepsSlot = 0;
   unit.route = std::move(route);
   payload.clear();
   payload.shrink_to_fit();
 }
 
-void ValidateMoveOrderB(World&, UnitRecord&, int, std::vector<uint8_t>&) {
-  // Routes hold no step buffers of their own yet: nothing to attach, and the
-  // payload is freed with the command.
+void AssignRouteSteps(World&, UnitRecord& unit, int pass, std::vector<uint8_t>& payload) {
+  if (pass != 1 || !unit.route) return;
+  unit.route->steps = std::move(payload);
+  payload.clear();
 }
 
 void UnitSetOrderDword5(World&, UnitRecord& unit, int pass, uint32_t packedHex) {

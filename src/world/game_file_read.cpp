@@ -236,14 +236,14 @@ bool StageUnits(std::span<const uint8_t> data, const GameLayout& l, StagedGame& 
     if (name) unit->customName = CopyName(*name);
     unit->customNameSlot = 0;
     if (unit->routeSlot) {
-      unit->route = std::make_unique<RouteBlock>();
-      std::memcpy(unit->route.get(), slot + kGamFirstRouteAt, sizeof(RouteBlock));
-      unit->route->stepBufferSlot = 0;
+      unit->route = std::make_unique<PathRequest>();
+      std::memcpy(static_cast<PathRequestImage*>(unit->route.get()), slot + kGamFirstRouteAt, sizeof(PathRequestImage));
+      unit->route->stepsSlot = 0;
     }
     if (unit->route2Slot) {
-      unit->route2 = std::make_unique<RouteBlock>();
-      std::memcpy(unit->route2.get(), slot + kGamSecondRouteAt, sizeof(RouteBlock));
-      unit->route2->stepBufferSlot = 0;
+      unit->route2 = std::make_unique<PathRequest>();
+      std::memcpy(static_cast<PathRequestImage*>(unit->route2.get()), slot + kGamSecondRouteAt, sizeof(PathRequestImage));
+      unit->route2->stepsSlot = 0;
     }
     g.unitsById.emplace(unit->id, unit.get());
     g.units.push_back(std::move(unit));

@@ -20,6 +20,9 @@
 
 namespace {
 
+// A route's 64-byte image.
+uint8_t* RouteBytes(PathRequest& route) { return reinterpret_cast<uint8_t*>(static_cast<PathRequestImage*>(&route)); }
+
 using filetest::DataRootScope;
 using filetest::Lcg;
 using filetest::ReadBack;
@@ -104,14 +107,14 @@ class GameFileTest : public ::testing::Test {
     c->ordersShown[kOrderLinkWordB] = kIdA;
     d->fireTarget = kIdNowhere;             // a unit that is no more
     b->cargoNext = kIdGone;                // a removed unit is not written
-    a->route = std::make_unique<RouteBlock>();
-    a->route2 = std::make_unique<RouteBlock>();
+    a->route = std::make_unique<PathRequest>();
+    a->route2 = std::make_unique<PathRequest>();
     for (int k = 0; k < 60; ++k) {
-      a->route->bytes[k] = static_cast<uint8_t>(k + 1);
-      a->route2->bytes[k] = static_cast<uint8_t>(200 - k);
+      RouteBytes(*a->route)[k] = static_cast<uint8_t>(k + 1);
+      RouteBytes(*a->route2)[k] = static_cast<uint8_t>(200 - k);
     }
-    c->route = std::make_unique<RouteBlock>();  // only the first route
-    c->route->bytes[0] = 0x77;
+    c->route = std::make_unique<PathRequest>();  // only the first route
+    RouteBytes(*c->route)[0] = 0x77;
     a->customName = std::make_unique<char[]>(8);
     std::strcpy(a->customName.get(), "Lancers");
     d->customName = std::make_unique<char[]>(6);
@@ -260,11 +263,11 @@ TEST_F(GameFileTest, EverythingComesBack) {
   EXPECT_STREQ(d->customName.get(), "Fleet");
   EXPECT_EQ(c->customName, nullptr);
   ASSERT_TRUE(a->route && a->route2);
-  EXPECT_EQ(a->route->bytes[59], 60);
-  EXPECT_EQ(a->route2->bytes[0], 200);
+  EXPECT_EQ(RouteBytes(*a->route)[59], 60);
+  EXPECT_EQ(RouteBytes(*a->route2)[0], 200);
   ASSERT_TRUE(c->route);
   EXPECT_FALSE(c->route2);
-  EXPECT_EQ(c->route->bytes[0], 0x77);
+  EXPECT_EQ(RouteBytes(*c->route)[0], 0x77);
   EXPECT_EQ(a->savedSelf, kIdA);
   EXPECT_EQ(w->units, a);  // the ring from the lowest id
   EXPECT_EQ(a->prev->id, kIdD);

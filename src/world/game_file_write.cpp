@@ -73,13 +73,13 @@ void AppendUnits(World& world, Pool& pool, std::vector<uint8_t>& out, int32_t& c
       out.resize(at + kGamUnitSlot, 0);
       std::memcpy(out.data() + at, &image, sizeof image);
       if (unit->route2) {
-        RouteBlock route = *unit->route2;
-        route.stepBufferSlot = 0;
+        PathRequestImage route = *unit->route2;
+        route.stepsSlot = 0;
         std::memcpy(out.data() + at + kGamSecondRouteAt, &route, sizeof route);
       }
       if (unit->route) {
-        RouteBlock route = *unit->route;
-        route.stepBufferSlot = 0;
+        PathRequestImage route = *unit->route;
+        route.stepsSlot = 0;
         std::memcpy(out.data() + at + kGamFirstRouteAt, &route, sizeof route);
       }
       ++count;
