@@ -16,37 +16,37 @@ uint32_t WordAt(const UnitImage& u, size_t offset) {
 // The fields the game file needs, at their offsets in the 372-byte record.
 TEST(UnitRecord, ImageOffsets) {
   UnitImage u{};
-  u.prevSlot = 0x04;
-  u.nextSlot = 0x08;
-  u.categoryCopy = 5;
+  u.nextSlot = 0x04;
+  u.prevSlot = 0x08;
+  u.unitType = 5;
   u.id = 0x03000011;
   u.classIndex = 4005;
-  u.marker = 0x64;
-  u.marker2 = 0x65;
+  u.heading = 0x64;
+  u.wantedHeading = 0x65;
   u.targetStrength = 0.5f;
   u.buildWork = 2.0f;
   u.strength = 1.0f;
-  u.flags = kUnitRemoved | kUnitHidden;
-  u.outstanding = 2;
-  u.simOrders[kOrderLinkWordA] = 184;
-  u.simOrders[kOrderLinkWordB] = 188;
-  u.simOrders[kOrderStateWord] = kOrdersInactive;
-  u.displayOrders[kOrderLinkWordA] = 248;
-  u.displayOrders[kOrderLinkWordB] = 252;
-  u.displayOrders[kOrderStateWord] = 0x280;
-  u.linkSlot288 = 288;
-  u.routeSlotA = 292;
-  u.routeSlotB = 296;
-  u.linkSlot300 = 300;
-  u.linkSlot304 = 304;
-  u.stackPrevSlot = 308;
-  u.stackNextSlot = 312;
+  u.unitFlags = kUnitRemoved | kUnitHidden;
+  u.pendingOrders = 2;
+  u.orders[kOrderLinkWordA] = 184;
+  u.orders[kOrderLinkWordB] = 188;
+  u.orders[kOrderStateWord] = kOrdersInactive;
+  u.ordersShown[kOrderLinkWordA] = 248;
+  u.ordersShown[kOrderLinkWordB] = 252;
+  u.ordersShown[kOrderStateWord] = 0x280;
+  u.fireTarget = 288;
+  u.routeSlot = 292;
+  u.route2Slot = 296;
+  u.cargoNext = 300;
+  u.carrier = 304;
+  u.chainASlot = 308;
+  u.chainBSlot = 312;
   u.customNameSlot = 324;
   u.savedSelf = 348;
-  u.byte358 = 0x58;
-  u.classSize = 0x59;
-  u.classSlot = 364;
-  u.scheduleSlot = 368;
+  u.kind = 0x58;
+  u.moveKind = 0x59;
+  u.unitClassSlot = 364;
+  u.tableEntrySlot = 368;
   const auto* b = reinterpret_cast<const uint8_t*>(&u);
   EXPECT_EQ(WordAt(u, 4), 0x04u);
   EXPECT_EQ(WordAt(u, 8), 0x08u);
@@ -76,9 +76,9 @@ TEST(UnitRecord, ImageOffsets) {
 // Orders copy whole, as the simulation copy replaces the displayed one.
 TEST(UnitRecord, OrderBlocksCopyWhole) {
   UnitRecord unit{};
-  for (int i = 0; i < 16; ++i) unit.simOrders[i] = 0x10u + i;
-  unit.displayOrders = unit.simOrders;
-  EXPECT_EQ(std::memcmp(&unit.displayOrders, &unit.simOrders, sizeof(OrderBlock)), 0);
+  for (int i = 0; i < 16; ++i) unit.orders[i] = 0x10u + i;
+  unit.ordersShown = unit.orders;
+  EXPECT_EQ(std::memcmp(&unit.ordersShown, &unit.orders, sizeof(OrderBlock)), 0);
 }
 
 }  // namespace

@@ -66,10 +66,10 @@ void TakeOffCounts(PlayerRecord& owner, int category) {
 // counts and the map and is marked dead.
 void RetireUnit(World& world, UnitRecord& unit) {
   PlayerRecord& owner = world.players[unit.owner < kMaxPlayers ? unit.owner : 0];
-  if (!(unit.flags & kUnitOffMap)) TakeOffCounts(owner, CategoryOf(world, unit));
+  if (!(unit.unitFlags & kUnitOffMap)) TakeOffCounts(owner, CategoryOf(world, unit));
   if (IsPlaced(unit))
     if (HexCell* cell = UnitHexCell(world, unit)) HexStackRemove(world, *cell, unit);
-  unit.flags |= kUnitRemoved;
+  unit.unitFlags |= kUnitRemoved;
   unit.x = 0;
   unit.y = 0;
   unit.strength = 0.0f;
@@ -109,11 +109,11 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
     do {
       UnitRecord* following = unit->next;
       if (IsUnitLive(*unit) && unit->owner == local) {
-        if (unit->flags & kUnitFacility) {
+        if (unit->unitFlags & kUnitFacility) {
           const UnitClassRecord* cls = UnitClassOf(world, *unit);
           if (cls && cls->strengthPerSize > 0 && IsPlaced(*unit) && cls->kind < kUnitKinds)
             bases[cls->kind].push_back({unit, cls->strengthPerSize});
-        } else if (!(unit->classIndex <= kSmallClassLast && (unit->flags & kUnitKeptSmall))) {
+        } else if (!(unit->classIndex <= kSmallClassLast && (unit->unitFlags & kUnitKeptSmall))) {
           RetireUnit(world, *unit);
         }
       }
@@ -140,7 +140,7 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
     unit->route2.reset();
     unit->id = 0;
     const bool mine = IsUnitLive(*unit) && unit->owner == carryOver.previousLocalPlayer;
-    if (!mine || (unit->flags & kUnitFacility) || unit->classIndex <= kSmallClassLast) {
+    if (!mine || (unit->unitFlags & kUnitFacility) || unit->classIndex <= kSmallClassLast) {
       if (mine && IsPlaced(*unit)) carryOver.valueLeftBehind += ValueOf(world, *unit);
       delete unit;
       continue;
@@ -150,13 +150,13 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
     unit->controller = static_cast<uint8_t>(local);
     record.commandCounter += 1;
     unit->id = (record.commandCounter & 0x00FFFFFFu) | (static_cast<uint32_t>(local) << 24);
-    unit->simOrders = OrderBlock{};
-    unit->outstanding = 0;
+    unit->orders = OrderBlock{};
+    unit->pendingOrders = 0;
     unit->x2 = unit->y2 = 0;
-    unit->flags &= kCarriedFlagsMask;
+    unit->unitFlags &= kCarriedFlagsMask;
     unit->efficiency = kCarriedReadiness;
 
-    if (unit->flags & kUnitOffMap) {
+    if (unit->unitFlags & kUnitOffMap) {
       unit->x = unit->y = 0;
     } else {
       const int category = CategoryOf(world, *unit);
@@ -175,7 +175,7 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
       record.unitCounts[category] += 1;
       turn = (turn + 1) % list.size();
     }
-    unit->displayOrders = unit->simOrders;
+    unit->ordersShown = unit->orders;
     InsertUnitInRing(world, *unit);
     if (IsPlaced(*unit))
       if (HexCell* cell = UnitHexCell(world, *unit)) HexStackInsertOrdered(world, *cell, *unit);

@@ -70,13 +70,13 @@ void PendingCommandCount(World& world, PlayerRecord& player, int copy) {
 
 void CountUnitOrder(World& world, UnitRecord& unit, int pass) {
   if (pass == 0) {
-    Raise(unit.outstanding);
+    Raise(unit.pendingOrders);
     return;
   }
   WorldLockGuard hold(world, kLockCommandLog);
-  if (DropFloored(unit.outstanding) == 0) unit.displayOrders = unit.simOrders;
+  if (DropFloored(unit.pendingOrders) == 0) unit.ordersShown = unit.orders;
 }
 
 int32_t UnitOutstanding(const UnitRecord& unit) {
-  return std::atomic_ref<int16_t>(const_cast<int16_t&>(unit.outstanding)).load();
+  return std::atomic_ref<int16_t>(const_cast<int16_t&>(unit.pendingOrders)).load();
 }

@@ -170,7 +170,7 @@ void StressRound() {
   for (int p = 1; p <= 4; ++p) {
     t.world->players[p].kind = kKindComputer;
     UnitRecord* u = CreateUnit(*t.world, t.world->players[p], 0x40000000u + static_cast<uint32_t>(p), 3, 1.0f, 0, 0, 0);
-    u->flags &= ~kUnitHidden;
+    u->unitFlags &= ~kUnitHidden;
     units.push_back(u);
   }
   const uint32_t due = t.world->gameState.currentTick + t.world->gameState.commandLead;
@@ -214,8 +214,8 @@ void StressRound() {
     }
     const UnitRecord& u = *units[p - 1];
     EXPECT_EQ(UnitOutstanding(u), 0);
-    EXPECT_EQ(u.simOrders[10] >> 24, static_cast<uint32_t>(kLevelSteps));
-    EXPECT_EQ(u.displayOrders[10] >> 24, static_cast<uint32_t>(kLevelSteps));
+    EXPECT_EQ(u.orders[10] >> 24, static_cast<uint32_t>(kLevelSteps));
+    EXPECT_EQ(u.ordersShown[10] >> 24, static_cast<uint32_t>(kLevelSteps));
   }
   std::lock_guard hold(g_sentLock);
   EXPECT_EQ(g_sentSequences.size(), 4 * perPlayer);

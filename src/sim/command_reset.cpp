@@ -13,6 +13,7 @@
 #include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "records/hex_cell.h"
+#include "world/id_lookups.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "world/map_derived_data.h"
@@ -44,7 +45,7 @@ uint32_t ClassFlags(const World& w, const UnitRecord& u) {
   const UnitClassRecord* k = ClassOf(w, u);
   return k ? k->flags : 0;
 }
-bool IsActive(const UnitRecord& u) { return !(u.flags & kUnitRemoved); }
+bool IsActive(const UnitRecord& u) { return !(u.unitFlags & kUnitRemoved); }
 
 // The classes' variant range: bytes 68 (bottom) and 69 (top).
 uint8_t VariantBottom(const UnitClassRecord& k) { return k.bytes64[4]; }
@@ -87,14 +88,14 @@ uint8_t PresenceFlags(const World& w, const HexUnitStack& stack) {
   uint8_t state = 0;
   for (const UnitRecord* first : stack.chainA)
     for (const UnitRecord* u = first; u; u = u->nextInChainA) {
-      if (u->flags & kUnitInactiveClass) continue;
+      if (u->unitFlags & kUnitInactiveClass) continue;
       const uint32_t cf = ClassFlags(w, *u);
       if (cf & kClassFortifies) state |= 2;
-      if ((cf & kClassBuildsWorks) && (u->simOrders[kOrderFlagsWord] & kOrdersWorksBit)) state |= 1;
+      if ((cf & kClassBuildsWorks) && (u->orders[kOrderFlagsWord] & kOrdersWorksBit)) state |= 1;
     }
   if (const UnitRecord* lead = stack.lead) {
     const uint32_t cf = ClassFlags(w, *lead);
-    if (IsActive(*lead) && lead->classIndex != 0 && !(lead->simOrders[kOrderStateWord] & kOrdersInactive) &&
+    if (IsActive(*lead) && lead->classIndex != 0 && !(lead->orders[kOrderStateWord] & kOrdersInactive) &&
         (cf & kClassBuildsWorks) && (cf & kClassRoad))
       state |= 1;
   }
@@ -213,7 +214,7 @@ void HoldLeadTo(World& w, UnitRecord& lead, float share) {
   const UnitClassRecord* k = ClassOf(w, lead);
   const float repairCost = k ? k->buildWorkPerPoint : 0.0f;
   auto mark = [&](bool on) {
-    for (OrderBlock* o : {&lead.simOrders, &lead.displayOrders})
+    for (OrderBlock* o : {&lead.orders, &lead.ordersShown})
       (*o)[kOrderStateWord] = on ? ((*o)[kOrderStateWord] | kOrdersRepairing) : ((*o)[kOrderStateWord] & ~kOrdersRepairing);
   };
   if (lead.targetStrength > share) {
@@ -244,7 +245,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
     }
     HexUnitStack* stack = LoadHexStack(*cell);
     UnitRecord* lead = stack ? stack->lead : nullptr;
-    if (lead && IsActive(*lead) && lead->classIndex != 0 && !(lead->flags & kUnitHidden)) HoldLeadTo(w, *lead, share);
+    if (lead && IsActive(*lead) && lead->classIndex != 0 && !(lead->unitFlags & kUnitHidden)) HoldLeadTo(w, *lead, share);
   }
   unit.owner = unit.controller = static_cast<uint8_t>(CellOwner(cell->word));
   const uint8_t bottom = VariantBottom(*k), top = VariantTop(*k);
@@ -255,7 +256,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
     for (int i = 0; i < 4; ++i) variants[i] = v;
   }
   const bool mapOption = (w.mapHeader.word600 & 1u) && (k->flags & kClassMapOptionFlag);
-  unit.flags = mapOption ? (unit.flags | kUnitPlaced30) : (unit.flags & ~kUnitPlaced30);
+  unit.unitFlags = mapOption ? (unit.unitFlags | kUnitPlaced30) : (unit.unitFlags & ~kUnitPlaced30);
 }
 
 // The units of the ring, in ring order.
@@ -280,6 +281,7 @@ void Relink(World& w, std::vector<UnitRecord*>& units) {
     units[i]->prev = units[(i + n - 1) % n];
   }
   w.units = n ? units[0] : nullptr;
+  ReindexUnits(w);
 }
 
 void ResetUnits(World& w) {
@@ -294,20 +296,20 @@ void ResetUnits(World& w) {
     renamed.emplace(u.id, id);
     u.id = id;
     if (u.x < 0 || u.x >= width || u.y < 0 || u.y >= height) {
-      u.flags |= kUnitRemoved;
+      u.unitFlags |= kUnitRemoved;
       u.classIndex = 0;
     }
     if (const UnitClassRecord* k = ClassOf(w, u)) {
-      u.categoryCopy = k->typeByte;
-      u.byte358 = k->kind;
-      u.classSize = k->kind == 3 ? 2 : k->kind;
-      u.flags = (k->flags & kClassFacilityFlag) ? (u.flags | kUnitFacility) : (u.flags & ~kUnitFacility);
-      u.flags = (k->flags & kClassStockFlag) ? (u.flags | kUnitStock) : (u.flags & ~kUnitStock);
+      u.unitType = k->typeByte;
+      u.kind = k->kind;
+      u.moveKind = k->kind == 3 ? 2 : k->kind;
+      u.unitFlags = (k->flags & kClassFacilityFlag) ? (u.unitFlags | kUnitFacility) : (u.unitFlags & ~kUnitFacility);
+      u.unitFlags = (k->flags & kClassStockFlag) ? (u.unitFlags | kUnitStock) : (u.unitFlags & ~kUnitStock);
       if (k->flags & kClassFacilityFlag) ResetFacility(w, u);
     }
-    u.displayOrders = u.simOrders;
-    u.outstanding = 0;
-    u.flags &= ~kUnitHidden;
+    u.ordersShown = u.orders;
+    u.pendingOrders = 0;
+    u.unitFlags &= ~kUnitHidden;
   }
   // Links between units name ids: they follow their units to the new ids.
   for (UnitRecord* unit : units)

@@ -141,7 +141,7 @@ int DealItems(World& world, PlayerRecord& giver, int g, const OfferItemGroup& gr
   return kOfferGroupGiven;
 }
 
-bool HeldOffMap(const UnitRecord& unit) { return (unit.flags & kUnitStock) != 0; }
+bool HeldOffMap(const UnitRecord& unit) { return (unit.unitFlags & kUnitStock) != 0; }
 
 // A unit given by a deal stays where it stands; its ratings go with the old
 // owner.
@@ -159,12 +159,12 @@ void HandOverStrength(World& world, UnitRecord& unit, int receiver, float quanti
   static_cast<UnitImage&>(*made) = static_cast<const UnitImage&>(unit);
   made->prevSlot = made->nextSlot = 0;
   for (size_t offset : kUnitLinkOffsets) UnitLinkWord(*made, offset) = 0;
-  made->routeSlotA = made->routeSlotB = 0;
-  made->stackPrevSlot = made->stackNextSlot = 0;
+  made->routeSlot = made->route2Slot = 0;
+  made->chainASlot = made->chainBSlot = 0;
   made->customNameSlot = 0;
   made->savedSelf = 0;
-  made->scheduleSlot = 0;
-  made->outstanding = 0;
+  made->tableEntrySlot = 0;
+  made->pendingOrders = 0;
   made->id = sequence;
   made->owner = made->controller = static_cast<uint8_t>(receiver);
   made->strength = quantity;

@@ -269,13 +269,13 @@ TEST(DiplomaticOffer, OwnershipIsCheckedForEveryKindOfItem) {
             kOfferFailUnit);
   EXPECT_EQ(failing([](DealWorld& t, DipOffer& o) {
               UnitRecord* u = t.AddUnit(0x02000001u, 2, 1, 1, 5.0f);
-              u->flags |= kUnitRemoved;
+              u->unitFlags |= kUnitRemoved;
               o.offered.units.push_back({u->id, 0});
             }),
             kOfferFailUnit);
   EXPECT_EQ(failing([](DealWorld& t, DipOffer& o) {
               UnitRecord* u = t.AddUnit(0x02000001u, 2, 0, 0, 5.0f);
-              u->flags |= kUnitStock;
+              u->unitFlags |= kUnitStock;
               o.offered.units.push_back({u->id, 6});
             }),
             kOfferFailUnit);
@@ -335,7 +335,7 @@ TEST(DiplomaticOffer, CancellingAContractNeedsOneBetweenTheTwoPlayers) {
 TEST(DiplomaticOffer, PartOfAStockUnitBecomesTheReceiversUnit) {
   DealWorld t;
   UnitRecord* stock = t.AddUnit(0x02000007u, 2, 0, 0, 10.0f);
-  stock->flags |= kUnitStock;
+  stock->unitFlags |= kUnitStock;
   stock->targetStrength = 10.0f;
   stock->classIndex = 4;
   DipOffer o = DealWorld::Offer();
@@ -348,7 +348,7 @@ TEST(DiplomaticOffer, PartOfAStockUnitBecomesTheReceiversUnit) {
   EXPECT_EQ(made->owner, 1);
   EXPECT_EQ(made->strength, 4.0f);
   EXPECT_EQ(made->classIndex, 4);
-  EXPECT_TRUE(made->flags & kUnitStock);
+  EXPECT_TRUE(made->unitFlags & kUnitStock);
   // Asking for all of it hands the unit itself over.
   DipOffer all = DealWorld::Offer();
   all.offered.units.push_back({stock->id, 6});

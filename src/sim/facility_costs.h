@@ -77,7 +77,7 @@ inline float UnitWear(const UnitImage& u) { return u.disruption; }
 inline constexpr size_t kUnitCrewAt = 18;
 inline uint8_t UnitCrew(const UnitImage& u) { return reinterpret_cast<const uint8_t*>(&u)[kUnitCrewAt]; }
 inline void SetUnitCrew(UnitImage& u, uint8_t crew) { reinterpret_cast<uint8_t*>(&u)[kUnitCrewAt] = crew; }
-static_assert(kUnitCrewAt >= offsetof(UnitImage, bytes12) && kUnitCrewAt < offsetof(UnitImage, owner));
+static_assert(kUnitCrewAt == offsetof(UnitImage, byte18));
 
 // Class flag bits the hex routines read.
 inline constexpr uint32_t kClassMarker = 1u << 19;

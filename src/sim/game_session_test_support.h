@@ -250,7 +250,7 @@ class GameSessionTest : public ::testing::Test {
     unit->controller = unit->owner;
     unit->id = static_cast<uint32_t>(owner) << 24 | serial;
     unit->classIndex = static_cast<int16_t>(classIndex);
-    unit->flags = kUnitFacility;
+    unit->unitFlags = kUnitFacility;
     unit->x = static_cast<int16_t>(x);
     unit->y = static_cast<int16_t>(y);
     unit->strength = 1.0f;

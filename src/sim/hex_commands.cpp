@@ -39,7 +39,7 @@ void Hex(CommandPass& run) {
     case kCmdHexStack296: HexStackCommand296(w, cell, pass, player); break;
     case kCmdHexStack297: HexStackCommand297(w, cell, pass, player, c.arg28); break;
     case kCmdHexStack299: HexStackCommand299(w, cell, pass, c.arg28); break;
-    case kCmdLeadUnitSetDestination: StackApply2359(w, cell, pass, c.arg28); break;
+    case kCmdLeadUnitSetDestination: LeadUnitSetDestination(w, cell, pass, c.arg28); break;
     case kCmdConvertFacility: HexStackCommand301(w, cell, pass, c.arg28, player); break;
     case kCmdNameHex:
       if (pass == 0) HexStackCommand304(w, cell, player, c.payload);

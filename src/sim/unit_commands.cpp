@@ -30,7 +30,7 @@ void OrderBits(World& world, UnitRecord& unit, int pass, uint32_t flags, uint32_
   OrderBlock& o = PassOrders(unit, pass);
   o[kOrderFlagsWord] |= flags;
   o[1] |= mask;
-  if (pass == 1) unit.flags &= ~kUnitFlag25;
+  if (pass == 1) unit.unitFlags &= ~kUnitFlag25;
   CountUnitOrder(world, unit, pass);
 }
 
@@ -52,7 +52,7 @@ void Order(CommandPass& run) {
     case kCmdUnitSetStateBits: UnitSetOrderDword11(w, u, pass, c.arg32, c.arg36); break;
     case kCmdUnitSetDestination: ValidateMoveOrderA(w, u, pass, c.arg24); break;
     case kCmdAssignUnitRoute: AssignUnitRoute(w, u, pass, c.payload); break;
-    case kCmdAssignRouteSteps: ValidateMoveOrderB(w, u, pass, c.payload); break;
+    case kCmdAssignRouteSteps: AssignRouteSteps(w, u, pass, c.payload); break;
     case kCmdUnitSetOrderDword5: UnitSetOrderDword5(w, u, pass, c.arg24); break;
     case kCmdUnitSetOrderDword7: UnitSetOrderDword7(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
     case kCmdUnitSetOrderDword8: UnitSetOrderDword8(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;

@@ -27,7 +27,7 @@ class UnitCommands : public ::testing::Test {
   }
   UnitRecord& MakeUnit(uint32_t id, int owner) {
     UnitRecord* u = CreateUnit(*t.world, t.world->players[owner], id, 3, 1.0f, 0x00020002, 0, 0);
-    u->flags &= ~kUnitHidden;
+    u->unitFlags &= ~kUnitHidden;
     return *u;
   }
   void Post(uint32_t id, int player, uint32_t a24, uint32_t a28, uint32_t a32 = 0, uint32_t a36 = 0) {
@@ -51,56 +51,56 @@ class UnitCommands : public ::testing::Test {
 
 TEST_F(UnitCommands, DisplayOrdersFollowTheSimulationOnlyAfterTheLastOutstandingCommand) {
   UnitRecord& u = MakeUnit(0x01000100, 1);
-  u.displayOrders[0] = 0x55;  // shown, not simulated: goes when the display copy is replaced
+  u.ordersShown[0] = 0x55;  // shown, not simulated: goes when the display copy is replaced
   Post(kCmdUnitSetOrderDword2, 1, 0, u.id, 7);            // order id, due 103
   NextTick();
   Post(kCmdUnitSetOrderDword5, 1, 0x00050004, u.id);      // fire hex, due 104
   NextTick();
   Post(kCmdUnitSetOrderByte43, 1, 0, u.id, 0x109);        // order level, due 105
   EXPECT_EQ(UnitOutstanding(u), 3);
-  EXPECT_EQ(u.displayOrders[2], 7u);
-  EXPECT_EQ(u.displayOrders[5], 0x00050004u);
-  EXPECT_EQ(u.displayOrders[10] >> 24, 9u);
-  EXPECT_EQ(u.simOrders[2], 0u);
+  EXPECT_EQ(u.ordersShown[2], 7u);
+  EXPECT_EQ(u.ordersShown[5], 0x00050004u);
+  EXPECT_EQ(u.ordersShown[10] >> 24, 9u);
+  EXPECT_EQ(u.orders[2], 0u);
   for (uint32_t tick = 103; tick <= 104; ++tick) {
     DrainDueCommands(*t.log, tick);
-    EXPECT_EQ(u.displayOrders[0], 0x55u) << "still outstanding after tick " << tick;
-    EXPECT_EQ(u.displayOrders[10] >> 24, 9u);
+    EXPECT_EQ(u.ordersShown[0], 0x55u) << "still outstanding after tick " << tick;
+    EXPECT_EQ(u.ordersShown[10] >> 24, 9u);
   }
   EXPECT_EQ(UnitOutstanding(u), 1);
-  EXPECT_EQ(u.simOrders[10] >> 24, 0u);
+  EXPECT_EQ(u.orders[10] >> 24, 0u);
   DrainDueCommands(*t.log, 105);
   EXPECT_EQ(UnitOutstanding(u), 0);
-  EXPECT_EQ(std::memcmp(&u.displayOrders, &u.simOrders, sizeof(OrderBlock)), 0);
-  EXPECT_EQ(u.displayOrders[0], 0u);
-  EXPECT_EQ(u.simOrders[2], 7u);
-  EXPECT_EQ(u.simOrders[5], 0x00050004u);
-  EXPECT_EQ(u.simOrders[10] >> 24, 9u);
+  EXPECT_EQ(std::memcmp(&u.ordersShown, &u.orders, sizeof(OrderBlock)), 0);
+  EXPECT_EQ(u.ordersShown[0], 0u);
+  EXPECT_EQ(u.orders[2], 7u);
+  EXPECT_EQ(u.orders[5], 0x00050004u);
+  EXPECT_EQ(u.orders[10] >> 24, 9u);
   EXPECT_EQ(PendingCommands(P(1)), 0);
 }
 
 TEST_F(UnitCommands, CancelAllCountsThreeTimesAndEndsWhereItBegan) {
   UnitRecord& u = MakeUnit(0x01000101, 1);
-  u.outstanding = 2;
-  u.simOrders[11] = 0xFFFFFFFF;
-  u.displayOrders[11] = 0xFFFFFFFF;
-  u.simOrders[13] = 0;
+  u.pendingOrders = 2;
+  u.orders[11] = 0xFFFFFFFF;
+  u.ordersShown[11] = 0xFFFFFFFF;
+  u.orders[13] = 0;
   P(1).displayPolicy.defsetadvorders[1] = 0x2000;
   P(1).simPolicy.defsetadvorders[1] = 0x1000;
   GameCommand c = MakeGameCommand(t.world->gameState, kCmdUnitCancelOrders, 1);
   c.arg28 = u.id;
   ExecuteCommand(*t.world, c, 0);
   EXPECT_EQ(UnitOutstanding(u), 5);
-  EXPECT_EQ(u.displayOrders[11], 0u);
-  EXPECT_EQ(u.displayOrders[13] & 0x3000u, 0x2000u) << "the display settings' defaults in the display pass";
+  EXPECT_EQ(u.ordersShown[11], 0u);
+  EXPECT_EQ(u.ordersShown[13] & 0x3000u, 0x2000u) << "the display settings' defaults in the display pass";
   ExecuteCommand(*t.world, c, 1);
   EXPECT_EQ(UnitOutstanding(u), 2);
-  EXPECT_EQ(u.simOrders[13] & 0x3000u, 0x1000u) << "the simulation settings' defaults in the simulation pass";
+  EXPECT_EQ(u.orders[13] & 0x3000u, 0x1000u) << "the simulation settings' defaults in the simulation pass";
 }
 
 TEST_F(UnitCommands, CancelMovementAndTaskClearTheirWordsAndTheUnitFieldsOnlyInTheSimulationPass) {
   UnitRecord& u = MakeUnit(0x01000102, 1);
-  for (OrderBlock* o : {&u.simOrders, &u.displayOrders}) {
+  for (OrderBlock* o : {&u.orders, &u.ordersShown}) {
     (*o)[2] = 44;
     (*o)[3] = 0x00030003;
     (*o)[5] = 0x00040004;
@@ -110,28 +110,28 @@ TEST_F(UnitCommands, CancelMovementAndTaskClearTheirWordsAndTheUnitFieldsOnlyInT
   }
   u.x2 = 5;
   u.y2 = 6;
-  u.flags |= (1u << 18) | (1u << 19) | (1u << 22);
-  u.word284 = 0x00070007;
+  u.unitFlags |= (1u << 18) | (1u << 19) | (1u << 22);
+  u.fireTargetPos = 0x00070007;
   GameCommand move = MakeGameCommand(t.world->gameState, kCmdUnitCancelMove, 1);
   move.arg28 = u.id;
   ExecuteCommand(*t.world, move, 0);
-  EXPECT_EQ(u.displayOrders[3], 0u);
-  EXPECT_EQ(u.displayOrders[11], 1u << 15);
-  EXPECT_EQ(u.displayOrders[12], 0xFF00u);
-  EXPECT_EQ(u.displayOrders[2], 0u) << "only bit 15 was left";
+  EXPECT_EQ(u.ordersShown[3], 0u);
+  EXPECT_EQ(u.ordersShown[11], 1u << 15);
+  EXPECT_EQ(u.ordersShown[12], 0xFF00u);
+  EXPECT_EQ(u.ordersShown[2], 0u) << "only bit 15 was left";
   EXPECT_EQ(u.x2, 5) << "unit fields wait for the simulation pass";
   ExecuteCommand(*t.world, move, 1);
   EXPECT_EQ(u.x2, 0);
   EXPECT_EQ(u.y2, 0);
-  EXPECT_EQ(u.flags & ((1u << 18) | (1u << 22)), 0u);
+  EXPECT_EQ(u.unitFlags & ((1u << 18) | (1u << 22)), 0u);
   GameCommand task = MakeGameCommand(t.world->gameState, kCmdUnitCancelTask, 1);
   task.arg28 = u.id;
   ExecuteCommand(*t.world, task, 1);
-  EXPECT_EQ(u.simOrders[5], 0u);
-  EXPECT_EQ(u.simOrders[7], 0u);
-  EXPECT_EQ(u.simOrders[11], 0u);
-  EXPECT_EQ(u.word284, 0u);
-  EXPECT_EQ(u.flags & (1u << 19), 0u);
+  EXPECT_EQ(u.orders[5], 0u);
+  EXPECT_EQ(u.orders[7], 0u);
+  EXPECT_EQ(u.orders[11], 0u);
+  EXPECT_EQ(u.fireTargetPos, 0u);
+  EXPECT_EQ(u.unitFlags & (1u << 19), 0u);
 }
 
 TEST_F(UnitCommands, AnOrderForAUnitThatDoesNotExistChangesNothingButCountsForThePlayer) {
@@ -156,54 +156,54 @@ TEST_F(UnitCommands, OrderSettersWriteTheirFields) {
     ExecuteCommand(*t.world, c, 1);
   };
   run(kCmdUnitSetDestination, 0x00010002, 0);
-  EXPECT_EQ(u.simOrders[3], 0x00010002u);
+  EXPECT_EQ(u.orders[3], 0x00010002u);
   run(kCmdUnitSetOrderDword7, 0, other.id);
-  EXPECT_EQ(u.simOrders[7], other.id);
+  EXPECT_EQ(u.orders[7], other.id);
   run(kCmdUnitSetOrderDword7, 0, 0x01777777);
-  EXPECT_EQ(u.simOrders[7], 0u) << "a unit not found is none";
-  u.flags |= (1u << 24) | (1u << 20);
+  EXPECT_EQ(u.orders[7], 0u) << "a unit not found is none";
+  u.unitFlags |= (1u << 24) | (1u << 20);
   run(kCmdUnitSetOrderDword8, 0, other.id);
-  EXPECT_EQ(u.simOrders[8], other.id);
-  EXPECT_EQ(u.flags & ((1u << 24) | (1u << 20)), 0u);
+  EXPECT_EQ(u.orders[8], other.id);
+  EXPECT_EQ(u.unitFlags & ((1u << 24) | (1u << 20)), 0u);
   run(kCmdUnitSetOrderDword6, 0x00030004, 0);
-  EXPECT_EQ(u.simOrders[6], 0x00030004u);
-  u.simOrders[13] = 0x0F;
+  EXPECT_EQ(u.orders[6], 0x00030004u);
+  u.orders[13] = 0x0F;
   run(kCmdUnitSetOrderDword13Bits, 0, 0x30, 1);
-  EXPECT_EQ(u.simOrders[13], 0x3Fu);
+  EXPECT_EQ(u.orders[13], 0x3Fu);
   run(kCmdUnitSetOrderDword13Bits, 0, 0x05, 0);
-  EXPECT_EQ(u.simOrders[13], 0x3Au);
+  EXPECT_EQ(u.orders[13], 0x3Au);
   run(kCmdUnitSetOrderDword13, 0, 0x12);
-  EXPECT_EQ(u.simOrders[13], 0x80000012u);
-  u.simOrders[14] = 0xFFFFFFFF;
+  EXPECT_EQ(u.orders[13], 0x80000012u);
+  u.orders[14] = 0xFFFFFFFF;
   run(kCmdUnitSetOrderSetting, 0, 3, 1);
-  EXPECT_EQ(u.simOrders[14], 0xFFFFFF7Fu);
+  EXPECT_EQ(u.orders[14], 0xFFFFFF7Fu);
   run(kCmdUnitSetOrderSetting, 0, 16, 0);
-  EXPECT_EQ(u.simOrders[14], 0xFFFFFF7Fu) << "there is no field 16";
+  EXPECT_EQ(u.orders[14], 0xFFFFFF7Fu) << "there is no field 16";
   run(kCmdUnitSetOrderByte43, 0, 10);
   run(kCmdUnitAddOrderByte43, 0, 300);
-  EXPECT_EQ(u.simOrders[10] >> 24, 255u);
+  EXPECT_EQ(u.orders[10] >> 24, 255u);
   run(kCmdUnitSetOrderByte43, 0, 10);
   run(kCmdUnitAddOrderByte43, 0, static_cast<uint32_t>(-20));
-  EXPECT_EQ(u.simOrders[10] >> 24, 0u);
+  EXPECT_EQ(u.orders[10] >> 24, 0u);
   run(kCmdUnitSetOrderDword2, 0, 251);
-  EXPECT_EQ(u.simOrders[2], 251u);
+  EXPECT_EQ(u.orders[2], 251u);
   run(kCmdUnitSetOrderDword14, 0, 0xA5A5A5A5);
-  EXPECT_EQ(u.simOrders[14], 0xA5A5A5A5u);
+  EXPECT_EQ(u.orders[14], 0xA5A5A5A5u);
   run(kCmdUnitSetOrderDword15Bit2, 0, 3);
-  EXPECT_EQ(u.simOrders[15] & 4u, 4u);
+  EXPECT_EQ(u.orders[15] & 4u, 4u);
   run(kCmdUnitSetOrderDword15Bit2, 0, 2);
-  EXPECT_EQ(u.simOrders[15] & 4u, 0u);
+  EXPECT_EQ(u.orders[15] & 4u, 0u);
   // Bits 29 and 30 of the state word move only while the unit is being built.
-  u.simOrders[15] &= ~2u;
-  u.simOrders[12] = 0;
+  u.orders[15] &= ~2u;
+  u.orders[12] = 0;
   run(kCmdUnitSetStateBits, 0, (1u << 30) | 1u, 1);
-  EXPECT_EQ(u.simOrders[12], 0u);
-  u.simOrders[15] |= 2u;
+  EXPECT_EQ(u.orders[12], 0u);
+  u.orders[15] |= 2u;
   run(kCmdUnitSetStateBits, 0, (1u << 30) | 1u, 1);
-  EXPECT_EQ(u.simOrders[12], (1u << 30) | 1u);
+  EXPECT_EQ(u.orders[12], (1u << 30) | 1u);
   run(kCmdAddOrderFlags, 0, 0x44, 0x2);
-  EXPECT_EQ(u.simOrders[11] & 0x44u, 0x44u);
-  EXPECT_EQ(u.simOrders[1] & 0x2u, 0x2u);
+  EXPECT_EQ(u.orders[11] & 0x44u, 0x44u);
+  EXPECT_EQ(u.orders[1] & 0x2u, 0x2u);
 }
 
 TEST_F(UnitCommands, ARouteInThePayloadPassesToTheUnitInTheSimulationPass) {
@@ -217,10 +217,19 @@ TEST_F(UnitCommands, ARouteInThePayloadPassesToTheUnitInTheSimulationPass) {
   EXPECT_EQ(c.payload.size(), 64u);
   ExecuteCommand(*t.world, c, 1);
   ASSERT_NE(u.route, nullptr);
-  EXPECT_EQ(u.route->bytes[0], 0x11);
-  EXPECT_EQ(u.route->stepBufferSlot, 0u);
+  EXPECT_EQ(u.route->start, 0x11111111u);
+  EXPECT_EQ(u.route->stepsSlot, 0u);
   EXPECT_TRUE(c.payload.empty()) << "the unit took it";
   EXPECT_EQ(c.payloadLength, 0u);
+  // Its steps follow in 341 and belong to the route.
+  GameCommand steps = MakeGameCommand(t.world->gameState, 341, 1);
+  steps.arg28 = u.id;
+  steps.payload = {5, 5, 4};
+  steps.payloadLength = 3;
+  ExecuteCommand(*t.world, steps, 0);
+  EXPECT_TRUE(u.route->steps.empty());
+  ExecuteCommand(*t.world, steps, 1);
+  EXPECT_EQ(u.route->steps, (std::vector<uint8_t>{5, 5, 4}));
 }
 
 TEST_F(UnitCommands, HexColumnsWrapAndRowsOffTheMapAreIgnoredButCounted) {
@@ -273,7 +282,7 @@ TEST_F(UnitCommands, UnitsMadeAtPostingAreConfirmedByTheSimulationPass) {
   const uint32_t id = 0x02000001;
   UnitRecord* made = FindUnitById(*t.world, id);
   ASSERT_NE(made, nullptr);
-  EXPECT_TRUE(made->flags & kUnitHidden);
+  EXPECT_TRUE(made->unitFlags & kUnitHidden);
   EXPECT_EQ(made->targetStrength, 2.0f);
   EXPECT_EQ(UnitOutstanding(*made), 1);
   Post(kCmdCreateUnit, 2, 0, 99, std::bit_cast<uint32_t>(1.0f));  // a class not in the table
@@ -281,7 +290,7 @@ TEST_F(UnitCommands, UnitsMadeAtPostingAreConfirmedByTheSimulationPass) {
   EXPECT_EQ(FindUnitById(*t.world, 0x02000002), nullptr);
   EXPECT_EQ(FindUnitById(*t.world, 0x02000003), nullptr);
   DrainDueCommands(*t.log, 1000);
-  EXPECT_FALSE(made->flags & kUnitHidden);
+  EXPECT_FALSE(made->unitFlags & kUnitHidden);
   EXPECT_EQ(UnitOutstanding(*made), 0);
   EXPECT_EQ(PendingCommands(P(2)), 0);
 }
@@ -345,11 +354,11 @@ TEST_F(UnitCommands, TheHexLeadTakesADestinationWithoutCountingOnIt) {
   c.arg24 = PackHex(2, 2);
   c.arg28 = 0x00040005;
   ExecuteCommand(*t.world, c, 0);
-  EXPECT_EQ(lead.displayOrders[3], 0x00040005u);
+  EXPECT_EQ(lead.ordersShown[3], 0x00040005u);
   EXPECT_EQ(UnitOutstanding(lead), 0);
-  lead.flags |= kUnitHidden;
+  lead.unitFlags |= kUnitHidden;
   ExecuteCommand(*t.world, c, 1);
-  EXPECT_EQ(lead.simOrders[3], 0u) << "a provisional facility is left alone by the simulation pass";
+  EXPECT_EQ(lead.orders[3], 0u) << "a provisional facility is left alone by the simulation pass";
 }
 
 }  // namespace

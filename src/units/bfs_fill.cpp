@@ -38,7 +38,7 @@ uint32_t PlainStepCost(const World& world, const HexCell& b) {
   if (t < world.terrains.size() && (le::Load32(world.terrains[t].bytes + 136) & kTerrainCoverOrHeight)) return 2;
   const HexUnitStack* stack = LoadHexStack(b);
   const UnitRecord* lead = stack ? stack->lead : nullptr;
-  const bool live = lead && !(lead->flags & (kUnitRemoved | kUnitHidden)) && lead->classIndex != 0;
+  const bool live = lead && !(lead->unitFlags & (kUnitRemoved | kUnitHidden)) && lead->classIndex != 0;
   const UnitClassRecord* cls = ClassRecordAt(world, live ? lead->classIndex : 0);
   return cls && (cls->flags & kClassFortification) ? 2 : 1;
 }

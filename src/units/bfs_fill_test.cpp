@@ -105,13 +105,13 @@ TEST_F(BfsFillTest, CoveredGroundAndFortificationsCostTwoInModeMinusOne) {
   Cell(4, 3).word = WithCellTerrain(Cell(4, 3).word, 2);
   auto fort = std::make_unique<UnitRecord>();
   fort->classIndex = 10;
-  fort->flags = kUnitFacility;
+  fort->unitFlags = kUnitFacility;
   MakeHexStack(Cell(5, 4))->lead = fort.get();
   Run(4, 4);
   EXPECT_EQ(Value(4, 3), 8);
   EXPECT_EQ(Value(5, 4), 8);
   EXPECT_EQ(Value(3, 4), 9);
-  fort->flags |= kUnitHidden;  // a provisional fortification does not count
+  fort->unitFlags |= kUnitHidden;  // a provisional fortification does not count
   std::fill(world_->rangeMap.begin(), world_->rangeMap.end(), uint16_t{0});
   Run(4, 4);
   EXPECT_EQ(Value(5, 4), 9);

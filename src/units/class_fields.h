@@ -64,11 +64,11 @@ inline constexpr int kFireUnit = 7;
 inline constexpr int kLeaderUnit = 8;
 
 // The unit has unloading to do (its escort count), record byte 121.
-inline uint8_t& EscortCount(UnitRecord& u) { return u.bytes120[1]; }
+inline uint8_t& EscortCount(UnitRecord& u) { return u.carriedCount; }
 // A facility's count of units it holds (its lead value), record byte 357.
-inline uint8_t& LeadValue(UnitRecord& u) { return u.bytes352[5]; }
-inline uint8_t MoveKind(const UnitRecord& u) { return u.classSize; }
-inline uint8_t Kind(const UnitRecord& u) { return u.byte358; }
+inline uint8_t& LeadValue(UnitRecord& u) { return u.leadValue; }
+inline uint8_t MoveKind(const UnitRecord& u) { return u.moveKind; }
+inline uint8_t Kind(const UnitRecord& u) { return u.kind; }
 inline uint8_t OrderLevel(const OrderBlock& o) { return static_cast<uint8_t>(o[10] >> 24); }
 inline void SetOrderLevel(OrderBlock& o, uint8_t v) { o[10] = (o[10] & 0x00FFFFFFu) | (static_cast<uint32_t>(v) << 24); }
 

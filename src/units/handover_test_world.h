@@ -98,12 +98,12 @@ class World6 {
     World& w = *world;
     UnitRecord* u = CreateUnit(w, w.players[owner], ++nextId, cls, size, unitbytes::PackPosition(
                                    static_cast<int16_t>(x), static_cast<int16_t>(y)), 0, 0);
-    u->flags &= ~kUnitHidden;
-    u->simOrders[kOrderStateWord] = 0;
-    u->displayOrders[kOrderStateWord] = 0;
+    u->unitFlags &= ~kUnitHidden;
+    u->orders[kOrderStateWord] = 0;
+    u->ordersShown[kOrderStateWord] = 0;
     u->buildWork = 0.0f;
     if (x || y) {
-      if (u->flags & kUnitFacility) {
+      if (u->unitFlags & kUnitFacility) {
         GetStackDataLocked(w, Cell(x, y))->lead = u;
       } else {
         HexStackInsertById(w, Cell(x, y), *u);
@@ -119,9 +119,9 @@ class World6 {
     World& w = *world;
     UnitRecord* u = CreateUnit(w, w.players[owner], ++nextId, cls, size, unitbytes::PackPosition(
                                    static_cast<int16_t>(x), static_cast<int16_t>(y)), 0, 0);
-    u->flags &= ~kUnitHidden;
-    u->simOrders[kOrderStateWord] = kOrdersInactive;
-    u->displayOrders[kOrderStateWord] = kOrdersInactive;
+    u->unitFlags &= ~kUnitHidden;
+    u->orders[kOrderStateWord] = kOrdersInactive;
+    u->ordersShown[kOrderStateWord] = kOrdersInactive;
     u->buildWork = 0.0f;
     AppendUnitPtr(w, kUnitTableReserve, owner, UnitTableCategory(*u), *u);
     return *u;
@@ -130,9 +130,9 @@ class World6 {
   // Puts cargo into the carrier's chain, at its head.
   void Load(UnitRecord& carrier, UnitRecord& cargo) {
     if (HexCell* c = cargo.x || cargo.y ? &Cell(cargo.x, cargo.y) : nullptr) HexStackRemove(*world, *c, cargo);
-    cargo.linkSlot304 = carrier.id;
-    cargo.linkSlot300 = carrier.linkSlot300;
-    carrier.linkSlot300 = cargo.id;
+    cargo.carrier = carrier.id;
+    cargo.cargoNext = carrier.cargoNext;
+    carrier.cargoNext = cargo.id;
   }
 
   bool InChainA(int x, int y, const UnitRecord& u) {

@@ -44,8 +44,8 @@ constexpr size_t kWorldProductPrice = 4;
 constexpr size_t kWorldGoodsScale = 804;
 constexpr int kTechValueFactors = 72;
 
-bool Provisional(const UnitRecord& u) { return (u.flags & kUnitHidden) != 0; }
-bool Inactive(const UnitRecord& u) { return (u.simOrders[kOrderStateWord] & kOrdersInactive) != 0; }
+bool Provisional(const UnitRecord& u) { return (u.unitFlags & kUnitHidden) != 0; }
+bool Inactive(const UnitRecord& u) { return (u.orders[kOrderStateWord] & kOrdersInactive) != 0; }
 // Exists, not gone, a class, not provisional.
 bool LiveFacility(const UnitRecord* f) { return f && IsUnitLive(*f) && !Provisional(*f); }
 
@@ -272,12 +272,12 @@ void Capture::StrengthCut(UnitRecord& f, int optionBit) {
   const UnitClassRecord* cls = UnitClassOf(w_, f);
   const float perPoint = cls ? cls->buildWorkPerPoint : 0.0f;
   if (value >= f.targetStrength) {
-    f.simOrders[kOrderStateWord] &= ~kOrdersBuilding;
-    f.displayOrders[kOrderStateWord] &= ~kOrdersBuilding;
+    f.orders[kOrderStateWord] &= ~kOrdersBuilding;
+    f.ordersShown[kOrderStateWord] &= ~kOrdersBuilding;
     f.buildWork = 0.0f;
   } else {
-    f.simOrders[kOrderStateWord] |= kOrdersBuilding;
-    f.displayOrders[kOrderStateWord] |= kOrdersBuilding;
+    f.orders[kOrderStateWord] |= kOrdersBuilding;
+    f.ordersShown[kOrderStateWord] |= kOrdersBuilding;
     f.buildWork = (f.targetStrength - value) * perPoint;
   }
 }
@@ -347,14 +347,14 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
   } else if (!(flags & cf::kExcludedKinds) && (flags & cf::kHoldsUnits) && cf::BaseByte(*cls) == 0 &&
              (cf::LoadableMask(*cls) != 0 || (flags & (cf::kAirBase | cf::kHaven)))) {
     ReleaseHexReserve(w_, cell_, newOwner_);
-    f->simOrders[unitbytes::kDestination] = 0;
+    f->orders[unitbytes::kDestination] = 0;
     UnitSetOrderDword11(w_, *f, 1, kStateDeployDue, 0);
     CountUnitOrder(w_, *f, 1);
     if (Loud()) StrengthCut(*f, 11 + ((flags & cf::kHaven) ? 2 : (flags & cf::kAirBase) ? 1 : 0));
     if (!IsUnitLive(*f) || f->strength < 1.0f) SetFacilityModeA(w_, *f, 1, 1);
     if (Loud()) {
       f->fuel = f->ammo = f->supply = 0.0f;
-      f->flags &= ~kFullyStocked;
+      f->unitFlags &= ~kFullyStocked;
       BroadcastPlayerMessage(w_, old, kMsgFacilityCapturedNews, kMsgFacilityCapturedNews, kMsgFacilityCapturedNews,
                              kMsgFacilityCapturedNews, nullptr,
                              MessageParams{static_cast<uint32_t>(newOwner_), static_cast<uint32_t>(oldOwner_),
@@ -378,7 +378,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
         if (values[k] > top) top = values[k], best = k;
     }
     if (Loud()) StrengthCut(*f, best);
-    if (IsUnitLive(*f) && (f->simOrders[kOrderStateWord] & kOrdersBuilding) && (f->simOrders[kOrderModeWord] & kStateHeld))
+    if (IsUnitLive(*f) && (f->orders[kOrderStateWord] & kOrdersBuilding) && (f->orders[kOrderModeWord] & kStateHeld))
       SetFacilityModeA(w_, *f, 1, 0);
     if (Loud()) {
       PostPlayerMessage(w_, old, oldOwner_, kMsgFacilityLost, nullptr,
@@ -561,11 +561,11 @@ void Capture::Finish(UnitRecord* f) {
   if (IsUnitLive(*f)) {
     UnitSetOrderDword11(w_, *f, 1, kStateDeployDue, 0);
     CountUnitOrder(w_, *f, 1);
-    f->simOrders[unitbytes::kDestination] = 0;
+    f->orders[unitbytes::kDestination] = 0;
   }
   SetStackUnitState(w_, cell_, 0, 0);
   SetStackUnitState(w_, cell_, 1, 0);
-  f->displayOrders = f->simOrders;
+  f->ordersShown = f->orders;
 }
 
 }  // namespace
@@ -592,7 +592,7 @@ bool UnitCanTakeGround(World& world, const UnitRecord& unit) {
   const bool attacks = (kind == 0 && (cf::AttackValue(*cls, 0) || cf::AttackValue(*cls, 1))) ||
                        (kind == 2 && cf::AttackValue(*cls, 6));
   if (!attacks) return false;
-  if ((unit.simOrders[kOrderSettingWordA] & kHoldsBack) && !(unit.simOrders[kOrderFlagsWord] & kTakeGround))
+  if ((unit.orders[kOrderSettingWordA] & kHoldsBack) && !(unit.orders[kOrderFlagsWord] & kTakeGround))
     return false;
   if (unit.ammo < cls->ammoPerShot * unit.strength / 4.0f) {
     HexCell* cell = UnitHexCell(world, unit);

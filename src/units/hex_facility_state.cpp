@@ -30,8 +30,8 @@ constexpr uint32_t kStepped = 1u << 25;      // unit flag: stepped this minute
 constexpr uint32_t kAtServingBase = 0x100000;
 constexpr int kMostStaying = 8;
 
-bool Provisional(const UnitRecord& u) { return (u.flags & kUnitHidden) != 0; }
-bool InReserve(const UnitRecord& u) { return (u.simOrders[kOrderStateWord] & kOrdersInactive) != 0; }
+bool Provisional(const UnitRecord& u) { return (u.unitFlags & kUnitHidden) != 0; }
+bool InReserve(const UnitRecord& u) { return (u.orders[kOrderStateWord] & kOrdersInactive) != 0; }
 
 void RecomputeMarksOf(World& world, UnitRecord& facility) {
   if (HexCell* cell = UnitHexCell(world, facility)) RecomputeHexMarks(world, *cell);
@@ -62,7 +62,7 @@ bool TryDeploy(World& world, UnitRecord& unit, int disband, int player, int stay
   if (stayed < kMostStaying) {
     ScheduleUnit(world, unit, 0);
     ScheduleUnit(world, unit, 1);
-    unit.flags &= ~kAtServingBase;
+    unit.unitFlags &= ~kAtServingBase;
   }
   if (InReserve(unit)) {
     if (disband) {
@@ -101,7 +101,7 @@ void SetFacilityModeB(World& world, UnitRecord& f, int pass, int on) {
     o[kOrderModeWord] &= ~(kBit31 | kBit24);
     o[kOrderStateWord] &= ~(kOrdersInactive | kOrdersBuilding);
     if (pass == 1) {
-      f.flags &= ~kStepped;
+      f.unitFlags &= ~kStepped;
       if (f.tableEntry) f.tableEntry->countdown = 0;
     }
   }
@@ -179,8 +179,8 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
       uf::SetReal(owner, uf::kPendingDeployments, pending - c);
       SetFacilityModeB(world, *f, 1, 0);
     }
-    f->displayOrders[kOrderStateWord] =
-        (f->displayOrders[kOrderStateWord] & ~kOrdersInactive) | (f->simOrders[kOrderStateWord] & kOrdersInactive);
+    f->ordersShown[kOrderStateWord] =
+        (f->ordersShown[kOrderStateWord] & ~kOrdersInactive) | (f->orders[kOrderStateWord] & kOrdersInactive);
     return;
   }
   if (c < owner.soldiers - pending) {
@@ -236,14 +236,14 @@ void StackSideEffects(World& world, HexCell& cell, int release, int disband, int
       }
       if (player < 0) return;
       TransferUnit(world, u, player, 0, 0);
-      if (!(u.flags & kUnitRemoved) && Weight(world, u) <= world.players[u.owner & 31].soldiers &&
+      if (!(u.unitFlags & kUnitRemoved) && Weight(world, u) <= world.players[u.owner & 31].soldiers &&
           TryDeploy(world, u, disband, player, stayed))
         ++stayed;
     });
   }
   for (int category : served) {
     if (category < 0) continue;
-    filedHere(kUnitTableOnMap, category, [&](UnitRecord& u) { u.flags &= ~kAtServingBase; });
+    filedHere(kUnitTableOnMap, category, [&](UnitRecord& u) { u.unitFlags &= ~kAtServingBase; });
   }
   for (int category : served) {
     if (category < 0) continue;

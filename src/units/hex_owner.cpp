@@ -25,7 +25,7 @@ int SetHexOwner(World& world, HexCell& cell, int setOccupier, int newOwner) {
   if (o == p) return 0;
   HexUnitStack* stack = LoadHexStack(cell);
   UnitRecord* facility = stack ? stack->lead : nullptr;
-  if (facility && (!IsUnitLive(*facility) || (facility->flags & kUnitHidden))) facility = nullptr;
+  if (facility && (!IsUnitLive(*facility) || (facility->unitFlags & kUnitHidden))) facility = nullptr;
 
   PlayerRecord& gainer = world.players[p];
   PlayerRecord& loser = world.players[o];
@@ -45,7 +45,7 @@ int SetHexOwner(World& world, HexCell& cell, int setOccupier, int newOwner) {
     facility->owner = static_cast<uint8_t>(p);
     facility->controller = static_cast<uint8_t>(p);
     AppendUnitPtr(world, kUnitTableOnMap, p, kUnitCategoryFacility, *facility);
-    facility->displayOrders = facility->simOrders;
+    facility->ordersShown = facility->orders;
   }
   return 1;
 }

@@ -1,5 +1,8 @@
 #include "units/hex_stack_chains.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "records/hex_unit_stack.h"
 #include "units/unit_class.h"
 #include "records/unit_record.h"
@@ -86,4 +89,61 @@ int HexStackRemove(World& world, HexCell& cell, UnitRecord& unit) {
   unit.nextInChainA = nullptr;
   unit.nextInChainB = nullptr;
   return inA ? 1 : 0;
+}
+
+namespace {
+
+// Takes the unit out of chain B of its kind and links it again after the
+// last other unit (atEnd) or at the head.
+void MoveInChainB(World& world, HexCell& cell, UnitRecord& unit, bool atEnd) {
+  HexUnitStack* stack = LoadHexStack(cell);
+  const int kind = ChainKind(world, unit);
+  if (!stack || kind < 0) return;
+  WorldLockGuard guard(world, kLockHexStacks);
+  UnitRecord*& head = stack->chainB[kind];
+  if (!Unlink(head, unit, &UnitRecord::nextInChainB)) return;
+  if (!atEnd || !head) {
+    unit.nextInChainB = head;
+    head = &unit;
+    return;
+  }
+  UnitRecord* last = head;
+  while (last->nextInChainB) last = last->nextInChainB;
+  last->nextInChainB = &unit;
+  unit.nextInChainB = nullptr;
+}
+
+}  // namespace
+
+void HexStackMoveToEnd(World& world, HexCell& cell, UnitRecord& unit) { MoveInChainB(world, cell, unit, true); }
+
+void HexStackMoveToFront(World& world, HexCell& cell, UnitRecord& unit) { MoveInChainB(world, cell, unit, false); }
+
+void SetLockedText(World& world, char*& slot, const char* text) {
+  WorldLockGuard guard(world, kLockHexExtras);
+  std::free(slot);
+  slot = nullptr;
+  if (!text) return;
+  const size_t length = std::strlen(text);
+  slot = static_cast<char*>(std::malloc(length + 1));
+  if (slot) std::memcpy(slot, text, length + 1);
+}
+
+int CountReserveUnitsAtHex(const World& world, const HexCell& cell) {
+  if (world.cells.empty() || &cell < world.cells.data() || &cell >= world.cells.data() + world.cells.size())
+    return 0;
+  const auto index = static_cast<int32_t>(&cell - world.cells.data());
+  const int32_t width = world.mapWidth > 0 ? world.mapWidth : 1;
+  const int32_t x = index % width, y = index / width;
+  int count = 0;
+  UnitRecord* head = world.units;
+  for (UnitRecord* u = head; u;) {
+    const uint32_t state = u->ordersShown[kOrderStateWord];
+    if (IsUnitLive(*u) && !(u->unitFlags & (kUnitHidden | kUnitFacility)) && (state & kOrdersInactive) &&
+        !(state & kOrdersBuilding) && u->x == x && u->y == y)
+      ++count;
+    u = u->next;
+    if (u == head) break;
+  }
+  return count;
 }

@@ -17,6 +17,21 @@ HexUnitStack* GetStackDataLocked(World& world, HexCell& cell);
 HexUnitStack* HexStackInsertById(World& world, HexCell& cell, UnitRecord& unit);
 HexUnitStack* HexStackInsertOrdered(World& world, HexCell& cell, UnitRecord& unit);
 
+// Moves the unit to the end (the map view cycling through a stack) or to
+// the head (a unit picked from a list) of chain B of its kind; nothing when
+// the hex has no stack or the unit is not in that chain.
+void HexStackMoveToEnd(World& world, HexCell& cell, UnitRecord& unit);
+void HexStackMoveToFront(World& world, HexCell& cell, UnitRecord& unit);
+
+// Replaces a hex label text with a heap copy of text (none for null), under
+// the hex-extras lock; the old text is freed.
+void SetLockedText(World& world, char*& slot, const char* text);
+
+// The units of the ring held in reserve at the hex: live, confirmed, not
+// facilities, with display orders in reserve (word 15 bit 0) and complete
+// (bit 1 clear), standing at the cell's position.
+int CountReserveUnitsAtHex(const World& world, const HexCell& cell);
+
 // Takes the unit out of the hex's chains and clears both of its links.
 // Returns 1 when it stood in a chain A, else 0 (at once when the hex has no
 // stack).

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "records/hex_unit_stack.h"
+#include "units/hex_stack_commands.h"
 #include "records/unit_record.h"
 #include "world/world.h"
 
@@ -99,6 +100,108 @@ TEST_F(HexChains, RemovingAUnitOnlyInChainBReturns0AndStillUnlinksIt) {
   EXPECT_EQ(cell.stack->chainB[0], nullptr);
   HexCell bare;
   EXPECT_EQ(HexStackRemove(*world_, bare, a), 0);
+}
+
+TEST_F(HexChains, MovesCycleChainBToItsEndAndBringAUnitToItsHead) {
+  HexCell& cell = world_->cells[0];
+  UnitRecord& a = Unit(1, 1);
+  UnitRecord& b = Unit(2, 2);
+  UnitRecord& c = Unit(3, 3);
+  for (UnitRecord* u : {&a, &b, &c}) HexStackInsertOrdered(*world_, cell, *u);
+  struct Case {
+    UnitRecord* unit;
+    bool toEnd;
+    std::vector<float> chain;
+  };
+  const Case cases[] = {
+      {&a, true, {2, 3, 1}},  {&c, false, {3, 2, 1}}, {&a, false, {1, 3, 2}},
+      {&b, true, {1, 3, 2}},  // already last
+      {&a, false, {1, 3, 2}},  // already first
+  };
+  for (const Case& k : cases) {
+    if (k.toEnd)
+      HexStackMoveToEnd(*world_, cell, *k.unit);
+    else
+      HexStackMoveToFront(*world_, cell, *k.unit);
+    EXPECT_EQ(ChainB(0), k.chain);
+  }
+  UnitRecord& stranger = Unit(4, 4);
+  HexStackMoveToFront(*world_, cell, stranger);  // not in the chain: nothing
+  EXPECT_EQ(ChainB(0), (std::vector<float>{1, 3, 2}));
+  EXPECT_EQ(stranger.nextInChainB, nullptr);
+}
+
+TEST_F(HexChains, LeadValueStaysWithinAByteAndStrengthChangesOnlyInTheSimulationPass) {
+  HexCell& cell = world_->cells[0];
+  world_->unitClasses[3].buildWorkPerPoint = 2.0f;
+  UnitRecord& facility = Unit(1, 0, 3);
+  facility.targetStrength = 1.0f;
+  GetStackDataLocked(*world_, cell)->lead = &facility;
+  struct Case {
+    int start, delta, result;
+  };
+  for (const Case& c : {Case{0, -1, 0}, Case{250, 10, 255}, Case{5, 3, 8}}) {
+    facility.leadValue = static_cast<uint8_t>(c.start);
+    EXPECT_EQ(LeadUnitAddValue(*world_, cell, c.delta), c.result);
+  }
+  LeadUnitSetStrength(*world_, cell, 0, 0.5f);
+  EXPECT_EQ(facility.strength, 0.0f);
+  LeadUnitSetStrength(*world_, cell, 1, 0.5f);
+  EXPECT_EQ(facility.strength, 0.5f);
+  EXPECT_EQ(facility.buildWork, 1.0f);
+  EXPECT_TRUE(facility.ordersShown[kOrderStateWord] & kOrdersBuilding);
+  LeadUnitSetTargetStrength(*world_, cell, 1, 0.5f);
+  EXPECT_EQ(facility.buildWork, 0.0f);
+  EXPECT_FALSE(facility.orders[kOrderStateWord] & kOrdersBuilding);
+  facility.unitFlags |= kUnitHidden;  // provisional: left alone
+  EXPECT_EQ(LeadUnitAddValue(*world_, cell, 1), -1);
+}
+
+TEST_F(HexChains, ReserveUnitsAtAHexAreCountedFromTheRing) {
+  World& w = *world_;
+  w.mapWidth = 1;
+  HexCell& cell = w.cells[0];
+  const uint32_t reserve = kOrdersInactive;
+  struct Case {
+    uint32_t state, flags;
+    int16_t x;
+    bool counted;
+  };
+  const Case cases[] = {{reserve, 0, 0, true},
+                        {reserve | kOrdersBuilding, 0, 0, false},
+                        {0, 0, 0, false},
+                        {reserve, kUnitHidden, 0, false},
+                        {reserve, kUnitFacility, 0, false},
+                        {reserve, kUnitRemoved, 0, false},
+                        {reserve, 0, 1, false}};
+  int expected = 0;
+  std::vector<UnitRecord*> ring;
+  for (const Case& c : cases) {
+    UnitRecord& u = Unit(static_cast<uint32_t>(ring.size() + 1), 1);
+    u.ordersShown[kOrderStateWord] = c.state;
+    u.unitFlags = c.flags;
+    u.x = c.x;
+    ring.push_back(&u);
+    expected += c.counted ? 1 : 0;
+  }
+  for (size_t i = 0; i < ring.size(); ++i) {
+    ring[i]->next = ring[(i + 1) % ring.size()];
+    ring[i]->prev = ring[(i + ring.size() - 1) % ring.size()];
+  }
+  w.units = ring[0];
+  EXPECT_EQ(CountReserveUnitsAtHex(w, cell), expected);
+  w.units = nullptr;  // the fixture's own units
+}
+
+TEST_F(HexChains, LockedTextReplacesTheOldText) {
+  char* slot = nullptr;
+  SetLockedText(*world_, slot, "Northgate");
+  ASSERT_NE(slot, nullptr);
+  EXPECT_STREQ(slot, "Northgate");
+  SetLockedText(*world_, slot, "Ford");
+  EXPECT_STREQ(slot, "Ford");
+  SetLockedText(*world_, slot, nullptr);
+  EXPECT_EQ(slot, nullptr);
 }
 
 }  // namespace

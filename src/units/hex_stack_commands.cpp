@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "records/hex_unit_stack.h"
+#include "units/unit_class.h"
 #include "units/unit_orders.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
@@ -32,12 +33,61 @@ void HexStackCommand297(World&, HexCell&, int, int, uint32_t) {}
 void HexStackCommand299(World&, HexCell&, int, uint32_t) {}
 void HexStackCommand301(World&, HexCell&, int, uint32_t, int) {}
 
-void StackApply2359(World&, HexCell& cell, int pass, uint32_t a28) {
+namespace {
+
+// The hex's facility when it is live and, in the simulation pass, confirmed.
+UnitRecord* LeadFacility(HexCell& cell, int simulationPass) {
   HexUnitStack* stack = LoadHexStack(cell);
   UnitRecord* facility = stack ? stack->lead : nullptr;
-  if (!facility || !IsUnitLive(*facility)) return;
-  if (pass == 1 && (facility->flags & kUnitHidden)) return;
-  PassOrders(*facility, pass)[kDestinationWord] = a28;
+  if (!facility || !IsUnitLive(*facility)) return nullptr;
+  if (simulationPass && (facility->unitFlags & kUnitHidden)) return nullptr;
+  return facility;
+}
+
+// Completes the facility when strength reaches the target, else marks the
+// work still to do.
+void SettleConstruction(const World& world, UnitRecord& facility) {
+  const UnitClassRecord* cls = UnitClassOf(world, facility);
+  const float perPoint = cls ? cls->buildWorkPerPoint : 0.0f;
+  if (facility.strength >= facility.targetStrength) {
+    facility.orders[kOrderStateWord] &= ~kOrdersBuilding;
+    facility.ordersShown[kOrderStateWord] &= ~kOrdersBuilding;
+    facility.buildWork = 0.0f;
+  } else {
+    facility.orders[kOrderStateWord] |= kOrdersBuilding;
+    facility.ordersShown[kOrderStateWord] |= kOrdersBuilding;
+    facility.buildWork = (facility.targetStrength - facility.strength) * perPoint;
+  }
+}
+
+}  // namespace
+
+void LeadUnitSetDestination(World&, HexCell& cell, int simulationPass, uint32_t position) {
+  if (UnitRecord* facility = LeadFacility(cell, simulationPass))
+    PassOrders(*facility, simulationPass ? 1 : 0)[kDestinationWord] = position;
+}
+
+int LeadUnitAddValue(World&, HexCell& cell, int delta) {
+  UnitRecord* facility = LeadFacility(cell, 1);
+  if (!facility) return -1;
+  facility->leadValue = static_cast<uint8_t>(std::clamp(int64_t{facility->leadValue} + delta, int64_t{0}, int64_t{255}));
+  return facility->leadValue;
+}
+
+void LeadUnitSetStrength(World& world, HexCell& cell, int simulationPass, float value) {
+  if (!simulationPass) return;
+  UnitRecord* facility = LeadFacility(cell, 1);
+  if (!facility) return;
+  facility->strength = value;
+  SettleConstruction(world, *facility);
+}
+
+void LeadUnitSetTargetStrength(World& world, HexCell& cell, int simulationPass, float value) {
+  if (!simulationPass) return;
+  UnitRecord* facility = LeadFacility(cell, 1);
+  if (!facility) return;
+  facility->targetStrength = value;
+  SettleConstruction(world, *facility);
 }
 
 void HexStackCommand304(World& world, HexCell& cell, int player, const std::vector<uint8_t>& text) {

@@ -25,9 +25,21 @@ void HexStackCommand297(World& world, HexCell& cell, int pass, int player, uint3
 void HexStackCommand299(World& world, HexCell& cell, int pass, uint32_t a28);
 void HexStackCommand301(World& world, HexCell& cell, int pass, uint32_t a28, int player);
 
-// 300: the destination of the hex's live facility in the pass's copy (in
-// pass 1 not for a provisional facility); not counted on the facility.
-void StackApply2359(World& world, HexCell& cell, int pass, uint32_t a28);
+// The operations on a hex's facility (its lead unit). Each does nothing
+// when the hex has no live facility; with simulationPass set a provisional
+// facility is left alone too.
+// 300: the destination (orders word 3) of the pass's copy; not counted on
+// the facility.
+void LeadUnitSetDestination(World& world, HexCell& cell, int simulationPass, uint32_t position);
+// leadValue + delta held within 0..255, on a confirmed facility in either
+// pass; the new value, or -1 when nothing was changed.
+int LeadUnitAddValue(World& world, HexCell& cell, int delta);
+// Simulation pass only: strength (or targetStrength) = value; a facility
+// that reaches its target is complete (construction bit cleared in both
+// copies, no work left), else under construction with the work for the
+// difference at its class's build work per point.
+void LeadUnitSetStrength(World& world, HexCell& cell, int simulationPass, float value);
+void LeadUnitSetTargetStrength(World& world, HexCell& cell, int simulationPass, float value);
 
 // 304, display pass only: when the hex's owner is the sender, the hex's
 // label becomes the payload's text (up to its first NUL, at most

@@ -64,7 +64,7 @@ class MoveCostTest : public ::testing::Test {
     units_.push_back(std::make_unique<UnitRecord>());
     UnitRecord& u = *units_.back();
     u.classIndex = static_cast<int16_t>(classIndex);
-    u.flags = kUnitFacility;
+    u.unitFlags = kUnitFacility;
     MakeHexStack(Cell(x, y))->lead = &u;
     return u;
   }
@@ -128,12 +128,12 @@ TEST_F(MoveCostTest, RoadLowersToTheSmallerAndHavenReplaces) {
   Class(10, kClassHaven, 9);
   EXPECT_EQ(Cost(2, 2, 5), 9u);  // a haven replaces even with a higher cost
   // Out of service only a haven still counts.
-  road.simOrders[kOrderStateWord] = kOrdersInactive;
+  road.orders[kOrderStateWord] = kOrdersInactive;
   EXPECT_EQ(Cost(2, 2, 5), 9u);
   Class(10, kClassRoad, 2);
   EXPECT_EQ(Cost(2, 2, 5), 7u);
-  road.simOrders[kOrderStateWord] = 0;
-  road.flags |= kUnitHidden;  // provisional: not live
+  road.orders[kOrderStateWord] = 0;
+  road.unitFlags |= kUnitHidden;  // provisional: not live
   EXPECT_EQ(Cost(2, 2, 5), 7u);
 }
 
@@ -295,12 +295,12 @@ struct RefRule {
   const UnitRecord* Lead(size_t i) const {
     const HexUnitStack* s = w.cells[i].stack;
     const UnitRecord* u = s ? s->lead : nullptr;
-    if (!u || (u->flags & 0x8000) || u->classIndex == 0 || (u->flags & 0x1000)) return nullptr;
+    if (!u || (u->unitFlags & 0x8000) || u->classIndex == 0 || (u->unitFlags & 0x1000)) return nullptr;
     return u;
   }
   bool CountsLeaving(size_t i) const {
     const UnitRecord* u = Lead(i);
-    return u && (!(u->simOrders[15] & 1) || (K(u->classIndex).flags & 0x1000));
+    return u && (!(u->orders[15] & 1) || (K(u->classIndex).flags & 0x1000));
   }
   bool CountsEntering(size_t i) const {
     return CountsLeaving(i) && (K(Lead(i)->classIndex).flags & (0x800000 | 0x1000));
@@ -423,9 +423,9 @@ TEST_F(MoveCostTest, MatchesTheRuleStepByStepOnRandomMaps) {
         if (pick(0, 2) == 0) {
           UnitRecord& f = Facility(x, y, pick(10, 13));
           const int state = pick(0, 5);
-          if (state == 1) f.simOrders[kOrderStateWord] = kOrdersInactive;
-          if (state == 2) f.flags |= kUnitHidden;
-          if (state == 3) f.flags |= kUnitRemoved;
+          if (state == 1) f.orders[kOrderStateWord] = kOrdersInactive;
+          if (state == 2) f.unitFlags |= kUnitHidden;
+          if (state == 3) f.unitFlags |= kUnitRemoved;
           if (state == 4) f.classIndex = 0;
         }
         if (pick(0, 2) == 0) {

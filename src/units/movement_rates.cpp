@@ -35,7 +35,7 @@ float HexSize(const World& world) {
 
 int32_t RangeLeft(const World& world, const UnitRecord& unit, const UnitClassRecord& cls, float speed,
                   float hexSize) {
-  const bool stockUnit = (unit.flags & kUnitStock) != 0;
+  const bool stockUnit = (unit.unitFlags & kUnitStock) != 0;
   if (unit.strength == 0.0f && !stockUnit) return 0;
   const float m = unit.speedFactor > 0.0f ? unit.speedFactor : 1.0f;
   const int32_t unlimited = std::max(world.mapWidth, world.mapHeight);
@@ -76,10 +76,10 @@ void RecomputeMovementRates(World& world, UnitRecord& unit) {
     unit.speedFactor = 0.0f;
     return;
   }
-  if (OrderSpeedPercent(unit.simOrders) == 0) SetOrderSpeedPercent(unit.simOrders, 100);
-  float f = static_cast<float>(OrderSpeedPercent(unit.simOrders)) / 100.0f;
+  if (OrderSpeedPercent(unit.orders) == 0) SetOrderSpeedPercent(unit.orders, 100);
+  float f = static_cast<float>(OrderSpeedPercent(unit.orders)) / 100.0f;
   const uint8_t movementType = ClassMovementType(*cls);
-  if (movementType == kCarrierAircraft && (unit.flags & kUnitSpeedBonus) && f > 0.5f) f = 0.5f;
+  if (movementType == kCarrierAircraft && (unit.unitFlags & kUnitSpeedBonus) && f > 0.5f) f = 0.5f;
 
   const float v = static_cast<float>(speed) * 12.0f;
   const float k = v <= 12000.0f ? 1.0f : std::sqrt(12000.0f / v);
@@ -94,7 +94,7 @@ void RecomputeMovementRates(World& world, UnitRecord& unit) {
   unit.rateRatio = unit.moveRate / h;
 
   float factor = f < 1.0f ? 1.0f : f;
-  if ((unit.flags & kUnitSpeedBonus) && !(cls->flags & kClassStock)) factor = factor * 1.5f;
+  if ((unit.unitFlags & kUnitSpeedBonus) && !(cls->flags & kClassStock)) factor = factor * 1.5f;
   unit.speedFactor = factor;
 
   unit.rangeLeft = RangeLeft(world, unit, *cls, static_cast<float>(speed), hexSize);

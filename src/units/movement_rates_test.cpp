@@ -53,7 +53,7 @@ TEST_F(MovementRates, ClassFieldsSitAtTheirBytes) {
   EXPECT_EQ(unit_.speedFactor, 1.25f);
   EXPECT_EQ(unit_.moveRate, 2.5f);
   EXPECT_EQ(unit_.rateRatio, 0.75f);
-  EXPECT_EQ(OrderSpeedPercent(unit_.simOrders), 80);
+  EXPECT_EQ(OrderSpeedPercent(unit_.orders), 80);
 }
 
 // Speed 120 on a map of one distance unit per hex: v = 1440, h = 1440 / 1 /
@@ -61,7 +61,7 @@ TEST_F(MovementRates, ClassFieldsSitAtTheirBytes) {
 TEST_F(MovementRates, LandUnitAtHalfSpeed) {
   SetSpeed(Class(1), 120);
   Class(1).fuelUse = 0.5f;
-  SetOrderSpeedPercent(unit_.simOrders, 50);
+  SetOrderSpeedPercent(unit_.orders, 50);
   RecomputeMovementRates(*world_, unit_);
   EXPECT_EQ(unit_.moveRate, 22.0f * 1.5f * 0.5f);
   EXPECT_EQ(unit_.rateRatio, 0.75f);
@@ -74,7 +74,7 @@ TEST_F(MovementRates, LandUnitAtHalfSpeed) {
 TEST_F(MovementRates, NoPercentageMeansFullSpeed) {
   SetSpeed(Class(1), 120);
   RecomputeMovementRates(*world_, unit_);
-  EXPECT_EQ(OrderSpeedPercent(unit_.simOrders), 100);
+  EXPECT_EQ(OrderSpeedPercent(unit_.orders), 100);
   EXPECT_EQ(unit_.moveRate, 33.0f);
   EXPECT_EQ(unit_.rateRatio, 1.5f);
   EXPECT_EQ(unit_.rangeLeft, 40);  // no consumption: the larger of width and height
@@ -83,8 +83,8 @@ TEST_F(MovementRates, NoPercentageMeansFullSpeed) {
 TEST_F(MovementRates, SpeedBonusRaisesTheFactorAndShortensTheRange) {
   SetSpeed(Class(1), 120);
   Class(1).fuelUse = 0.5f;
-  SetOrderSpeedPercent(unit_.simOrders, 200);
-  unit_.flags = kUnitSpeedBonus;
+  SetOrderSpeedPercent(unit_.orders, 200);
+  unit_.unitFlags = kUnitSpeedBonus;
   RecomputeMovementRates(*world_, unit_);
   EXPECT_EQ(unit_.moveRate, 66.0f);
   EXPECT_EQ(unit_.speedFactor, 3.0f);
@@ -103,8 +103,8 @@ TEST_F(MovementRates, AirAndCarrierAircraftAboveTheSpeedKnee) {
   EXPECT_NEAR(h, 733.3333f, 1e-3f);
 
   air.bytes64[7] = 7;  // carrier-borne: a quarter, and at most half speed with the bonus
-  unit_.flags = kUnitSpeedBonus;
-  SetOrderSpeedPercent(unit_.simOrders, 80);
+  unit_.unitFlags = kUnitSpeedBonus;
+  SetOrderSpeedPercent(unit_.orders, 80);
   RecomputeMovementRates(*world_, unit_);
   EXPECT_NEAR(unit_.moveRate, 733.3333f / 4.0f * 0.5f * 1.5f * 0.5f, 1e-3f);
   EXPECT_EQ(unit_.speedFactor, 1.5f);
@@ -118,7 +118,7 @@ TEST_F(MovementRates, ImmobileClassKeepsItsRange) {
   EXPECT_EQ(unit_.moveRate, 0.0f);
   EXPECT_EQ(unit_.speedFactor, 0.0f);
   EXPECT_EQ(unit_.rangeLeft, 77);
-  EXPECT_EQ(OrderSpeedPercent(unit_.simOrders), 0);
+  EXPECT_EQ(OrderSpeedPercent(unit_.orders), 0);
 }
 
 TEST_F(MovementRates, NoStrengthNoRange) {
@@ -138,7 +138,7 @@ TEST_F(MovementRates, StockUnitsCarryTheirClassLoadEasedByTheBoost) {
   le::StoreF32(c.bytes114 + 46, 500.0f);
   le::StoreF32(reinterpret_cast<uint8_t*>(&world_->gameState) + 392, 3.0f);
   unit_.classIndex = 2;
-  unit_.flags = kUnitStock | kUnitSpeedBonus;  // no bonus factor for a stock class
+  unit_.unitFlags = kUnitStock | kUnitSpeedBonus;  // no bonus factor for a stock class
   unit_.strength = 0.0f;
   RecomputeMovementRates(*world_, unit_);
   EXPECT_EQ(unit_.speedFactor, 1.0f);

@@ -18,18 +18,15 @@ constexpr uint32_t kFlag22 = 1u << 22;
 constexpr uint32_t kKeepsLeader = 1u << 24;
 constexpr uint32_t kFlags2Bit8 = 1u << 8;
 constexpr uint32_t kHoldsDestination = 1u << 30;
-constexpr size_t kRouteEnd = 4;
-constexpr size_t kRouteFlags = 56;
 
 }  // namespace
 
 void EndUnitRoutes(UnitRecord& unit) {
   if (unit.route) {
-    uint8_t* flags = unit.route->bytes + kRouteFlags;
-    le::Store32(flags, le::Load32(flags) | kRouteNoPath);
-    OrderBlock& o = unit.simOrders;
+    unit.route->flags |= kRouteNoPath;
+    OrderBlock& o = unit.orders;
     if (!unit.route2 && o[unitbytes::kDestination] != 0 && (o[kOrderFlagsWord] & kHoldsDestination) &&
-        le::Load32(unit.route->bytes + kRouteEnd) != unitbytes::UnitPosition(unit))
+        unit.route->end != unitbytes::UnitPosition(unit))
       o[kOrderFlagsWord] &= ~kHoldsDestination;
   }
   unit.route2.reset();
@@ -39,9 +36,9 @@ void CancelUnitMovement(World& world, UnitRecord& unit, int pass) {
   if (pass == 1) {
     unit.x2 = 0;
     unit.y2 = 0;
-    unit.flags &= ~(kFlag18 | kFlag22);
+    unit.unitFlags &= ~(kFlag18 | kFlag22);
     EndUnitRoutes(unit);
-    unit.flags2 &= ~kFlags2Bit8;
+    unit.unitFlags2 &= ~kFlags2Bit8;
   }
   OrderBlock& o = PassOrders(unit, pass);
   o[unitbytes::kDestination] = 0;
@@ -53,9 +50,9 @@ void CancelUnitMovement(World& world, UnitRecord& unit, int pass) {
 
 void CancelUnitTarget(World& world, UnitRecord& unit, int pass) {
   if (pass == 1) {
-    unit.word284 = 0;
-    unit.linkSlot288 = 0;
-    unit.flags &= ~kFlag19;
+    unit.fireTargetPos = 0;
+    unit.fireTarget = 0;
+    unit.unitFlags &= ~kFlag19;
   }
   OrderBlock& o = PassOrders(unit, pass);
   o[unitbytes::kFireHex] = 0;
@@ -67,7 +64,7 @@ void CancelUnitTarget(World& world, UnitRecord& unit, int pass) {
 
 void ClearUnitOrders(World& world, UnitRecord& unit, int pass) {
   OrderBlock& o = PassOrders(unit, pass);
-  if (!(unit.flags & kKeepsLeader)) o[unitbytes::kLeaderUnit] = 0;
+  if (!(unit.unitFlags & kKeepsLeader)) o[unitbytes::kLeaderUnit] = 0;
   o[unitbytes::kSecondHex] = 0;
   o[kOrderFlagsWord] = 0;
   o[unitbytes::kOrderMask] = 0;
@@ -80,8 +77,8 @@ void ClearUnitOrders(World& world, UnitRecord& unit, int pass) {
     o[kOrderSettingWordA] = (o[kOrderSettingWordA] & ~0x3000u) | (defaults & 0x3000u);
   }
   if (pass == 1) {
-    unit.flags &= ~(kFlag16 | kFlag17 | kFlag21);
-    unit.bytes120[0] = 0;
+    unit.unitFlags &= ~(kFlag16 | kFlag17 | kFlag21);
+    unit.trainingDays = 0;
   }
   CountUnitOrder(world, unit, pass);
 }

@@ -6,6 +6,12 @@
 struct World;
 struct UnitRecord;
 
+// Route flags.
+inline constexpr unsigned kRouteStepsBackward = 0x1;  // walk the steps from the last byte
+inline constexpr unsigned kRouteWaypointsBackward = 0x2;  // follow the waypoints back to the start
+inline constexpr unsigned kRouteTurnRound = 0x4;  // at the end, back and forth
+inline constexpr unsigned kRouteLoop = 0x8;       // at the end, again from waypoint 0
+inline constexpr unsigned kRouteOppositeSteps = 0x10;  // a step byte holds the opposite direction
 // The route's flag that ends it: the route is finished or cannot be followed.
 inline constexpr unsigned kRouteNoPath = 0x20;
 

@@ -23,8 +23,8 @@ constexpr int kLandMode = 4;
 
 // A source: a confirmed facility in service of a class with a reach.
 bool InService(const UnitRecord& unit) {
-  return !(unit.flags & kUnitRemoved) && unit.classIndex != 0 &&
-         !(unit.simOrders[kOrderStateWord] & kOrdersInactive);
+  return !(unit.unitFlags & kUnitRemoved) && unit.classIndex != 0 &&
+         !(unit.orders[kOrderStateWord] & kOrdersInactive);
 }
 
 void Spread(World& world, const HexMapShape& map, BfsFillBlock& fill, const UnitRecord& unit) {
@@ -84,7 +84,7 @@ void BuildRangeMap(World& world) {
   if (RangeMapFromRing(world)) {
     UnitRecord* head = world.units;
     for (UnitRecord* unit = head; unit;) {
-      if ((unit->flags & kUnitFacility) && InService(*unit)) Spread(world, map, fill, *unit);
+      if ((unit->unitFlags & kUnitFacility) && InService(*unit)) Spread(world, map, fill, *unit);
       unit = unit->next;
       if (unit == head) break;
     }

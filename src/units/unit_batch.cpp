@@ -29,7 +29,7 @@ static_assert(kMapCountsAt >= offsetof(PlayerRecord, bytes12008) &&
 float ClassSupplyCapacity(const UnitClassRecord& c) { return le::LoadF32(c.bytes96 + 12); }
 
 // The stock's quantity byte of a stock unit (record byte 155).
-uint8_t& StockCountByte(UnitRecord& unit) { return unit.bytes154[1]; }
+uint8_t& StockCountByte(UnitRecord& unit) { return unit.stockCountLow; }
 
 // Order word 13 bits that a unit takes from its owner's default orders word.
 constexpr uint32_t kDefaultOrderBits = 0x3000;
@@ -50,7 +50,7 @@ constexpr int kOrderMoveTargetWord = 4;
 void StandOnHex(World& world, UnitRecord& unit, HexCell& cell, uint32_t position) {
   unit.x = static_cast<int16_t>(position & 0xFFFFu);
   unit.y = static_cast<int16_t>(position >> 16);
-  unit.simOrders[kOrderMoveTargetWord] = position;
+  unit.orders[kOrderMoveTargetWord] = position;
   if (unit.tableEntry) unit.tableEntry->position = position;
   HexStackInsertById(world, cell, unit);
   HexStackInsertOrdered(world, cell, unit);
@@ -68,14 +68,14 @@ UnitRecord* SpawnPlayerUnits(World& world, PlayerRecord& owner, int32_t classInd
   // Confirmed as an ordered unit: it stands among the units on order.
   ReleaseUnitB(world, owner, id, 0, 0, 0);
   AppendUnitPtr(world, kUnitTableOnOrder, TablePlayer(owner), UnitTableCategory(*unit), *unit);
-  unit->simOrders[kOrderStateWord] &= ~kOrdersBuilding;
+  unit->orders[kOrderStateWord] &= ~kOrdersBuilding;
   unit->buildWork = 0.0f;
   ScheduleUnit(world, *unit, 0);
   ScheduleUnit(world, *unit, 1);
   RecomputeMovementRates(world, *unit);
   if (toReserve) {
-    unit->simOrders[kOrderStateWord] |= kOrdersInactive;
-    unit->displayOrders[kOrderStateWord] |= kOrdersInactive;
+    unit->orders[kOrderStateWord] |= kOrdersInactive;
+    unit->ordersShown[kOrderStateWord] |= kOrdersInactive;
     AppendUnitPtr(world, kUnitTableReserve, TablePlayer(owner), UnitTableCategory(*unit), *unit);
   }
   return unit;
@@ -97,8 +97,8 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
   for (int32_t i = 0; i < count; ++i) {
     const uint32_t id = NextSimulationUnitId(world);
     UnitRecord* unit = CreateUnit(world, owner, id, classIndex, 1.0f, position, 0, 0);
-    unit->flags &= ~kUnitHidden;
-    unit->simOrders[kOrderStateWord] &= ~kOrdersBuilding;
+    unit->unitFlags &= ~kUnitHidden;
+    unit->orders[kOrderStateWord] &= ~kOrdersBuilding;
     unit->buildWork = 0.0f;
     // A unit with no hex to stand on waits in the reserve. A column beyond
     // the edge is a hex only on a map that wraps, and there the unit stands
@@ -107,10 +107,10 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
     const uint32_t at = cell && map.wraps ? MakeHexPos(WrapX(HexX(position), map.width), HexY(position)) : position;
     const bool reserve = toReserve || !cell;
     if (reserve)
-      unit->simOrders[kOrderStateWord] |= kOrdersInactive;
+      unit->orders[kOrderStateWord] |= kOrdersInactive;
     else
-      unit->simOrders[kOrderStateWord] &= ~kOrdersInactive;
-    unit->simOrders[kOrderModeWord] = 0;
+      unit->orders[kOrderStateWord] &= ~kOrdersInactive;
+    unit->orders[kOrderModeWord] = 0;
     const int category = UnitTableCategory(*unit);
     // Counted where it is filed: deploying a reserve unit later moves it
     // from the reserve count to the map count, so counting it on the map now
@@ -134,15 +134,15 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
       unit->fuel = unit->strength * cls->fuelCapacity;
       unit->supply = unit->strength * ClassSupplyCapacity(*cls);
       unit->ammo = unit->strength * cls->ammoCapacity;
-    } else if (unit->classSize == 1) {
+    } else if (unit->moveKind == 1) {
       unit->fuel = unit->strength * cls->fuelCapacity;
     }
     // Its range follows its stores, as a fresh start of its movement would
     // work it out.
     if (!reserve) RecomputeMovementRates(world, *unit);
-    uint32_t& header = unit->simOrders[kOrderSettingWordA];
+    uint32_t& header = unit->orders[kOrderSettingWordA];
     header = (header & ~kDefaultOrderBits) | (owner.simPolicy.defsetadvorders[1] & kDefaultOrderBits);
-    unit->displayOrders = unit->simOrders;
+    unit->ordersShown = unit->orders;
     if (made) made->push_back(unit);
   }
 }

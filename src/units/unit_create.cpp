@@ -9,6 +9,7 @@
 #include "units/unit_class.h"
 #include "records/unit_record.h"
 #include "units/unit_ring.h"
+#include "units/unit_tables.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "records/text_field.h"
@@ -22,6 +23,8 @@ constexpr size_t kSerialCountersAt = 12312;
 constexpr int kSerialTypes = 26;
 // The region's two default order words (the displayed defsetadvorders).
 constexpr size_t kDefaultOrderWordsAt = 424;
+// The unit tables' category of facilities.
+constexpr int kFacilityCategory = 4;
 
 uint8_t* Bytes(UnitImage& unit) { return reinterpret_cast<uint8_t*>(&unit); }
 
@@ -35,12 +38,12 @@ uint32_t LoadWord(const PlayerRecord& record, size_t offset) {
 
 // The fields a unit takes from its class.
 void TakeClassFields(UnitRecord& unit, const UnitClassImage& cls) {
-  unit.categoryCopy = cls.typeByte;
-  unit.flags &= ~(kUnitFacility | kUnitStock);
-  if (cls.flags & kClassFacility) unit.flags |= kUnitFacility;
-  if (cls.flags & kClassStock) unit.flags |= kUnitStock;
-  unit.byte358 = cls.kind;
-  unit.classSize = cls.kind == 3 ? 2 : cls.kind;
+  unit.unitType = cls.typeByte;
+  unit.unitFlags &= ~(kUnitFacility | kUnitStock);
+  if (cls.flags & kClassFacility) unit.unitFlags |= kUnitFacility;
+  if (cls.flags & kClassStock) unit.unitFlags |= kUnitStock;
+  unit.kind = cls.kind;
+  unit.moveKind = cls.kind == 3 ? 2 : cls.kind;
 }
 
 const UnitClassImage& ClassOrEmpty(const World& world, int32_t classIndex) {
@@ -71,20 +74,20 @@ UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t c
       std::memcpy(counters + 2 * cls.typeByte, &serial, 2);
       unit->serial = serial;
     }
-    unit->simOrders[kOrderSettingWordA] = LoadWord(owner, kDefaultOrderWordsAt);
-    unit->simOrders[kOrderSettingWordB] = LoadWord(owner, kDefaultOrderWordsAt + 4);
+    unit->orders[kOrderSettingWordA] = LoadWord(owner, kDefaultOrderWordsAt);
+    unit->orders[kOrderSettingWordB] = LoadWord(owner, kDefaultOrderWordsAt + 4);
   }
   unit->targetStrength = size;
   const float n = size >= 1.0f ? size : std::sqrt(size);
   unit->buildWork = static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint * n + 1.0f;
-  unit->simOrders[kOrderStateWord] |= kOrdersInactive | kOrdersBuilding;
-  unit->simOrders[4] = position;
+  unit->orders[kOrderStateWord] |= kOrdersInactive | kOrdersBuilding;
+  unit->orders[4] = position;
   unit->x = static_cast<int16_t>(position & 0xFFFFu);
   unit->y = static_cast<int16_t>(position >> 16);
-  if (flags & kCreateStateBitA) unit->simOrders[kOrderModeWord] |= 0x4000000u;
-  if (flags & kCreateStateBitB) unit->simOrders[kOrderModeWord] |= 0x8000000u;
-  if (flags & kCreateHeaderBit) unit->simOrders[kOrderSettingWordA] |= 0x2000u;
-  unit->displayOrders = unit->simOrders;
+  if (flags & kCreateStateBitA) unit->orders[kOrderModeWord] |= 0x4000000u;
+  if (flags & kCreateStateBitB) unit->orders[kOrderModeWord] |= 0x8000000u;
+  if (flags & kCreateHeaderBit) unit->orders[kOrderSettingWordA] |= 0x2000u;
+  unit->ordersShown = unit->orders;
   unit->strength = static_cast<float>(cls.strengthPerSize) * size;
   if (stock) {
     unit->efficiency = unit->morale = 1.0f;
@@ -94,7 +97,7 @@ UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t c
     unit->efficiency = unit->morale = 0.8f;
   }
   unit->training = 0.0f;
-  unit->flags |= kUnitHidden;
+  unit->unitFlags |= kUnitHidden;
   if (placeholder == 0) std::memset(Bytes(*unit) + 64, 6, 4);
   InsertUnitInRing(world, *unit);
   return unit;
@@ -111,17 +114,17 @@ void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t c
     ZeroBytes(unit, 16, 18);
     unit.serial = 0;
     unit.x2 = unit.y2 = 0;
-    unit.flags = 0;
+    unit.unitFlags = 0;
     ZeroBytes(unit, 64, 80);
     unit.fuel = unit.ammo = unit.supply = 0.0f;
     unit.experience = 0.0f;
     ZeroBytes(unit, 122, 124);
     ZeroBytes(unit, 124, 136);  // speed factor and the words after it
     ZeroBytes(unit, 140, 152);  // movement rate and velocity
-    unit.outstanding = 0;
-    unit.word284 = 0;
-    unit.linkSlot288 = unit.linkSlot300 = unit.linkSlot304 = 0;
-    unit.flags2 = 0;
+    unit.pendingOrders = 0;
+    unit.fireTargetPos = 0;
+    unit.fireTarget = unit.cargoNext = unit.carrier = 0;
+    unit.unitFlags2 = 0;
     unit.disruption = unit.training = 0.0f;
     ZeroBytes(unit, 356, 358);
     uint8_t* b = Bytes(unit);
@@ -130,27 +133,36 @@ void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t c
     unit.classDay = world.gameState.currentDay;
     unit.efficiency = unit.morale = 0.8f;
     TakeClassFields(unit, cls);
-    OrderBlock& orders = simulationPass ? unit.simOrders : unit.displayOrders;
+    OrderBlock& orders = simulationPass ? unit.orders : unit.ordersShown;
     orders = OrderBlock{};
     orders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
     unit.strength = 0.0f;
     unit.targetStrength = 1.0f;
     unit.buildWork = cls.buildWorkPerPoint;
-    if ((world.mapHeader.word600 & 1u) && (cls.flags & kClassMapOption)) unit.flags |= kUnitMapOption;
+    if ((world.mapHeader.word600 & 1u) && (cls.flags & kClassMapOption)) unit.unitFlags |= kUnitMapOption;
   }
-  if (simulationPass && unit.outstanding == 0) unit.displayOrders = unit.simOrders;
+  if (!simulationPass) return;
+  if (classIndex != 0) AppendUnitPtr(world, 1, unit.owner, kFacilityCategory, unit);
+  if (unit.pendingOrders == 0) unit.ordersShown = unit.orders;
 }
 
-UnitRecord* UpdateStackData(World& world, HexCell& cell, uint32_t sequence) {
+UnitRecord* EnsureHexFacility(World& world, HexCell& cell, uint32_t id, bool reset) {
   HexUnitStack* stack = GetStackDataLocked(world, cell);
-  if (stack->lead) return stack->lead;
+  if (UnitRecord* lead = stack->lead) {
+    if (reset && lead->id != id) {
+      WorldLockGuard guard(world, kLockHexExtras);
+      SetUnitClass(world, *lead, true, 0);
+      ChangeUnitId(world, *lead, id);
+    }
+    return lead;
+  }
   const int32_t width = world.mapHeader.width > 0 ? world.mapHeader.width : 1;
   const auto index = static_cast<int64_t>(&cell - world.cells.data());
   const uint32_t position = static_cast<uint32_t>(index % width) | (static_cast<uint32_t>(index / width) << 16);
   PlayerRecord& owner = world.players[CellOwner(cell.word)];
-  UnitRecord* unit = CreateUnit(world, owner, sequence, 0, 0.0f, position, 1, 0);
-  SetUnitClass(world, *unit, true, 0);
   WorldLockGuard guard(world, kLockHexExtras);
+  UnitRecord* unit = CreateUnit(world, owner, id, 0, 0.0f, position, 1, 0);
+  SetUnitClass(world, *unit, true, 0);
   stack->lead = unit;
   return unit;
 }

@@ -30,10 +30,11 @@ UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t c
 // pass are reset to "in reserve, under construction".
 void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t classIndex);
 
-// The lead unit a hex gets from a map summary: when the hex has none, an
-// empty facility record of the hex's owner with the given id, made at the
-// hex and set to class 0 on the simulation copy. Returns the hex's lead.
-UnitRecord* UpdateStackData(World& world, HexCell& cell, uint32_t sequence);
+// The hex's facility. A hex without one gets an empty facility record of
+// the hex's owner with the given id, made at the hex and set to class 0 on
+// the simulation copy. With reset, a facility of another id is emptied
+// (class 0, simulation pass) and takes the id. Returns the hex's lead.
+UnitRecord* EnsureHexFacility(World& world, HexCell& cell, uint32_t id, bool reset);
 
 // Replaces the unit's custom name with a copy of text (none for null).
 void SetUnitCustomName(World& world, UnitRecord& unit, const char* text);

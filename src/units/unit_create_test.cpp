@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <thread>
+#include <vector>
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "units/unit_label.h"
+#include "units/unit_tables.h"
+#include "world/text/text_lists.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 
@@ -46,10 +52,10 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
   EXPECT_EQ(FindUnitById(w, 0x02000010), u);
   EXPECT_EQ(u->owner, 2);
   EXPECT_EQ(u->controller, 2);
-  EXPECT_EQ(u->categoryCopy, 3);
-  EXPECT_EQ(u->byte358, 3);
-  EXPECT_EQ(u->classSize, 2);  // a submarine moves as sea
-  EXPECT_EQ(u->flags, kUnitFacility | kUnitHidden);
+  EXPECT_EQ(u->unitType, 3);
+  EXPECT_EQ(u->kind, 3);
+  EXPECT_EQ(u->moveKind, 2);  // a submarine moves as sea
+  EXPECT_EQ(u->unitFlags, kUnitFacility | kUnitHidden);
   EXPECT_EQ(u->serial, 1);
   EXPECT_EQ(u->x, 7);
   EXPECT_EQ(u->y, 5);
@@ -57,12 +63,12 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
   EXPECT_EQ(u->strength, 40.0f);
   EXPECT_EQ(u->buildWork, 10.0f * 2.5f * 4.0f + 1.0f);
   EXPECT_EQ(u->efficiency, 0.8f);
-  EXPECT_EQ(u->simOrders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
-  EXPECT_EQ(u->simOrders[kOrderModeWord], 0x4000000u);
-  EXPECT_EQ(u->simOrders[kOrderSettingWordA], 0x1111u);
-  EXPECT_EQ(u->simOrders[kOrderSettingWordB], 0x2222u);
-  EXPECT_EQ(std::memcmp(&u->simOrders, &u->displayOrders, sizeof(OrderBlock)), 0);
-  EXPECT_EQ(u->marker, 6);
+  EXPECT_EQ(u->orders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
+  EXPECT_EQ(u->orders[kOrderModeWord], 0x4000000u);
+  EXPECT_EQ(u->orders[kOrderSettingWordA], 0x1111u);
+  EXPECT_EQ(u->orders[kOrderSettingWordB], 0x2222u);
+  EXPECT_EQ(std::memcmp(&u->orders, &u->ordersShown, sizeof(OrderBlock)), 0);
+  EXPECT_EQ(u->heading, 6);
   UnitRecord* second = CreateUnit(w, w.players[2], 0x02000011, 4, 0.25f, 0, 0, 0);
   EXPECT_EQ(second->serial, 2);
   EXPECT_EQ(second->buildWork, 10.0f * 2.5f * 0.5f + 1.0f);  // the root of a size below 1
@@ -71,7 +77,7 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
 TEST_F(UnitCreate, StockUnitsComeFullyStocked) {
   World& w = *world_;
   UnitRecord* u = CreateUnit(w, w.players[2], 9, 5, 6.0f, 0, 0, 0);
-  EXPECT_EQ(u->flags, kUnitStock | kUnitHidden);
+  EXPECT_EQ(u->unitFlags, kUnitStock | kUnitHidden);
   EXPECT_EQ(u->serial, 0);
   EXPECT_EQ(u->efficiency, 1.0f);
   EXPECT_EQ(u->fuel, 18.0f);
@@ -83,27 +89,27 @@ TEST_F(UnitCreate, ClassChangeMakesAFreshUnit) {
   w.gameState.currentDay = 2455555;
   w.mapHeader.word600 = 1;
   UnitRecord* u = CreateUnit(w, w.players[2], 9, 5, 6.0f, 0x00010001, 0, 0);
-  u->route = std::make_unique<RouteBlock>();
+  u->route = std::make_unique<PathRequest>();
   SetUnitCustomName(w, *u, "Old Guard");
-  u->outstanding = 0;
-  u->linkSlot304 = 77;
+  u->pendingOrders = 0;
+  u->carrier = 77;
   SetUnitClass(w, *u, true, 4);
   EXPECT_EQ(u->classIndex, 4);
   EXPECT_FALSE(u->route);
   EXPECT_FALSE(u->customName);
-  EXPECT_EQ(u->linkSlot304, 0u);
-  EXPECT_EQ(u->flags, kUnitFacility | kUnitMapOption);
+  EXPECT_EQ(u->carrier, 0u);
+  EXPECT_EQ(u->unitFlags, kUnitFacility | kUnitMapOption);
   EXPECT_EQ(u->classDay, 2455555u);
   EXPECT_EQ(u->targetStrength, 1.0f);
   EXPECT_EQ(u->strength, 0.0f);
   EXPECT_EQ(u->buildWork, 2.5f);
-  EXPECT_EQ(u->simOrders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
-  EXPECT_EQ(std::memcmp(&u->simOrders, &u->displayOrders, sizeof(OrderBlock)), 0);
+  EXPECT_EQ(u->orders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
+  EXPECT_EQ(std::memcmp(&u->orders, &u->ordersShown, sizeof(OrderBlock)), 0);
   // The display pass leaves the simulation orders alone.
-  u->simOrders[3] = 5;
+  u->orders[3] = 5;
   SetUnitClass(w, *u, false, 0);
-  EXPECT_EQ(u->simOrders[3], 5u);
-  EXPECT_EQ(u->displayOrders[3], 0u);
+  EXPECT_EQ(u->orders[3], 5u);
+  EXPECT_EQ(u->ordersShown[3], 0u);
 }
 
 TEST_F(UnitCreate, NamesShownAndSet) {
@@ -125,7 +131,7 @@ TEST_F(UnitCreate, AHexGetsItsLeadFromASummaryOnce) {
   w.cells.assign(20, HexCell{});
   HexCell& cell = w.cells[2 * 5 + 3];
   cell.word = 2u << 3;  // owned by player 2
-  UnitRecord* lead = UpdateStackData(w, cell, 0x02000044);
+  UnitRecord* lead = EnsureHexFacility(w, cell, 0x02000044, false);
   ASSERT_NE(lead, nullptr);
   EXPECT_EQ(cell.stack->lead, lead);
   EXPECT_EQ(lead->id, 0x02000044u);
@@ -133,9 +139,105 @@ TEST_F(UnitCreate, AHexGetsItsLeadFromASummaryOnce) {
   EXPECT_EQ(lead->x, 3);
   EXPECT_EQ(lead->y, 2);
   EXPECT_EQ(lead->classIndex, 0);
-  EXPECT_EQ(lead->flags, 0u);  // not left provisional
-  EXPECT_EQ(UpdateStackData(w, cell, 0x02000045), lead);
+  EXPECT_EQ(lead->unitFlags, 0u);  // not left provisional
+  EXPECT_EQ(EnsureHexFacility(w, cell, 0x02000045, false), lead);
   EXPECT_EQ(FindUnitById(w, 0x02000045), nullptr);
+  FreeGameData(w);
+  for (HexCell& c : w.cells) {
+    delete c.stack;
+    c.stack = nullptr;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Puts words into a global text list for one test and takes them out again.
+class ListWords {
+ public:
+  ListWords(TextListId list, std::vector<const char*> words) : first_(TextListInfoOf(list).first) {
+    for (size_t i = 0; i < words.size(); ++i) {
+      saved_.push_back(g_textLists.entries[first_ + i]);
+      g_textLists.entries[first_ + i] = strdup(words[i]);
+    }
+  }
+  ~ListWords() {
+    for (size_t i = 0; i < saved_.size(); ++i) {
+      std::free(g_textLists.entries[first_ + i]);
+      g_textLists.entries[first_ + i] = saved_[i];
+    }
+  }
+
+ private:
+  int first_;
+  std::vector<char*> saved_;
+};
+
+TEST_F(UnitCreate, LabelsKeepThreeWordsWithTheOrdinalOfTheSerial) {
+  World& w = *world_;
+  ListWords suffixes(kListNumsuffix, {"th", "st", "nd", "rd", "th"});
+  ListWords types(kListMilclassabbr, {"Arm", "Inf", "Mountain-Infantry-Of-The-Line"});
+  std::strcpy(w.unitClasses[4].name, "Heavy Armour Brigade");
+  w.unitClasses[4].flags = 0;
+  UnitRecord* u = CreateUnit(w, w.players[2], 9, 4, 1.0f, 0, 0, 0);
+  u->unitType = 1;
+  struct Case {
+    uint16_t serial;
+    const char* label;
+  };
+  for (const Case& c : {Case{21, "21st Inf Heavy"}, Case{12, "12th Inf Heavy"}, Case{3, "3rd Inf Heavy"},
+                        Case{112, "112th Inf Heavy"}, Case{0, "0th Inf Heavy"}}) {
+    u->serial = c.serial;
+    EXPECT_STREQ(UnitLabelText(w, u), c.label);
+  }
+  u->unitType = 2;
+  EXPECT_STREQ(UnitLabelText(w, u), "0th Mountain-Infantry-Of-The-Line ");  // cut to its buffer
+  UnitRecord* stock = CreateUnit(w, w.players[2], 10, 5, 1.0f, 0, 0, 0);
+  std::strcpy(w.unitClasses[5].name, "Fuel Stock");
+  EXPECT_STREQ(UnitLabelText(w, stock), "Fuel Stock");
+  EXPECT_STREQ(UnitLabelText(w, nullptr), "");
+  // Each thread labels into its own buffer.
+  const char* mine = UnitLabelText(w, stock);
+  const char* theirs = nullptr;
+  std::thread([&] { theirs = UnitLabelText(w, u); }).join();
+  EXPECT_NE(mine, theirs);
+  EXPECT_STREQ(mine, "Fuel Stock");
+}
+
+TEST_F(UnitCreate, OnlyTheSimulationPassFilesAClassChange) {
+  World& w = *world_;
+  UnitRecord* u = CreateUnit(w, w.players[2], 9, 5, 1.0f, 0x00010001, 0, 0);
+  u->orders[3] = 7;
+  SetUnitClass(w, *u, false, 4);
+  EXPECT_EQ(u->tableEntry, nullptr);
+  EXPECT_EQ(u->orders[3], 7u);
+  SetUnitClass(w, *u, true, 4);
+  ASSERT_NE(u->tableEntry, nullptr);
+  EXPECT_EQ(w.unitTables.Slot(1, 2, 4)->Count(), 2);  // the entry after the array's reserved first
+  SetUnitClass(w, *u, true, 0);
+  EXPECT_EQ(w.unitTables.Slot(1, 2, 4)->Count(), 2);  // class 0 is not filed again
+  w.unitTables.Release();
+}
+
+TEST_F(UnitCreate, AResetFacilityTakesTheNewIdAndIsFoundByIt) {
+  World& w = *world_;
+  w.mapHeader.width = w.mapWidth = 5;
+  w.mapHeader.height = w.mapHeight = 4;
+  w.cells.assign(20, HexCell{});
+  HexCell& cell = w.cells[7];
+  CreateUnit(w, w.players[2], 0x30, 4, 1.0f, 0, 0, 0);
+  UnitRecord* lead = EnsureHexFacility(w, cell, 0x10, false);
+  lead->classIndex = 4;
+  EXPECT_EQ(EnsureHexFacility(w, cell, 0x50, false), lead);
+  EXPECT_EQ(lead->id, 0x10u);  // no reset: kept as it is
+  EXPECT_EQ(EnsureHexFacility(w, cell, 0x50, true), lead);
+  EXPECT_EQ(lead->id, 0x50u);
+  EXPECT_EQ(lead->classIndex, 0);
+  EXPECT_EQ(FindUnitById(w, 0x50), lead);
+  EXPECT_EQ(FindUnitById(w, 0x10), nullptr);
+  EXPECT_EQ(w.units->id, 0x30u);  // the ring stays in id order
+  EXPECT_EQ(w.units->next, lead);
   FreeGameData(w);
   for (HexCell& c : w.cells) {
     delete c.stack;

@@ -32,8 +32,8 @@ uint32_t ClassFlags(const World& world, const UnitRecord& unit) {
 
 // The first update of the orders: the movement, as the unit step drops it.
 void DropMovement(World& world, UnitRecord& unit) {
-  unit.flags2 &= ~kFlags2Bit8;
-  OrderBlock& o = unit.simOrders;
+  unit.unitFlags2 &= ~kFlags2Bit8;
+  OrderBlock& o = unit.orders;
   o[unitbytes::kDestination] = 0;
   const bool onlyKept = (o[kOrderFlagsWord] & ~((1u << 15) | (1u << 18) | (1u << 23))) == 0;
   o[kOrderFlagsWord] &= ~((1u << 18) | (1u << 23));
@@ -57,15 +57,15 @@ void RecomputeHexMarks(World& world, HexCell& cell) {
   if (stack) {
     for (int kind = 0; kind < 4; ++kind) {
       for (const UnitRecord* u = stack->chainA[kind]; u; u = u->nextInChainA) {
-        if (u->flags & kUnitInactiveClass) continue;
+        if (u->unitFlags & kUnitInactiveClass) continue;
         const uint32_t flags = ClassFlags(world, *u);
         if (flags & cf::kFortifies) marks |= 2;
-        if ((flags & cf::kBuildsWorks) && (u->simOrders[kOrderFlagsWord] & kUnitAtWorkBit)) marks |= 1;
+        if ((flags & cf::kBuildsWorks) && (u->orders[kOrderFlagsWord] & kUnitAtWorkBit)) marks |= 1;
       }
     }
     const UnitRecord* lead = stack->lead;
-    if (lead && IsUnitLive(*lead) && !(lead->flags & kUnitHidden) &&
-        !(lead->simOrders[kOrderStateWord] & kOrdersInactive)) {
+    if (lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitHidden) &&
+        !(lead->orders[kOrderStateWord] & kOrdersInactive)) {
       const uint32_t flags = ClassFlags(world, *lead);
       if ((flags & cf::kBuildsWorks) && (flags & cf::kRoad)) marks |= 1;
     }
@@ -76,13 +76,13 @@ void RecomputeHexMarks(World& world, HexCell& cell) {
 }
 
 int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
-  if (unit.flags & kUnitRemoved) return 0;
+  if (unit.unitFlags & kUnitRemoved) return 0;
   PlayerRecord& owner = world.players[unit.owner & 31];
   HexCell* cell = UnitHexCell(world, unit);
-  const bool facility = (unit.flags & kUnitFacility) != 0;
-  const bool stock = (unit.flags & kUnitStock) != 0;
-  const bool carried = unit.linkSlot304 != 0;
-  const bool inReserve = (unit.simOrders[kOrderStateWord] & kOrdersInactive) != 0;
+  const bool facility = (unit.unitFlags & kUnitFacility) != 0;
+  const bool stock = (unit.unitFlags & kUnitStock) != 0;
+  const bool carried = unit.carrier != 0;
+  const bool inReserve = (unit.orders[kOrderStateWord] & kOrdersInactive) != 0;
   const bool live = IsUnitLive(unit);
   int count = 0;
 
@@ -106,12 +106,12 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
   if (live && !inReserve && !carried && cell) HexStackRemove(world, *cell, unit);
 
   DropUnitTableEntry(unit);
-  unit.flags |= kUnitRemoved;
-  unit.simOrders[kOrderStateWord] |= kOrdersInactive;
-  unit.displayOrders[kOrderStateWord] |= kOrdersInactive;
+  unit.unitFlags |= kUnitRemoved;
+  unit.orders[kOrderStateWord] |= kOrdersInactive;
+  unit.ordersShown[kOrderStateWord] |= kOrdersInactive;
   unit.x2 = 0;
   unit.y2 = 0;
-  unit.flags &= ~kFlagsCleared;
+  unit.unitFlags &= ~kFlagsCleared;
 
   EndUnitRoutes(unit);
 
@@ -131,7 +131,7 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
 
   if (!carried) {
     // Each carried unit links the next; read the link before the unit goes.
-    uint32_t next = unit.linkSlot300;
+    uint32_t next = unit.cargoNext;
     for (int guard = 0; next != 0 && guard < 100000; ++guard) {
       UnitRecord* cargo = nullptr;
       {
@@ -140,7 +140,7 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
         cargo = FindUnitById(world, next);
       }
       if (!cargo || cargo == &unit) break;
-      next = cargo->linkSlot300;
+      next = cargo->cargoNext;
       count += UnitDestroy(world, *cargo, quiet);
     }
   }

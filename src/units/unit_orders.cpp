@@ -28,13 +28,13 @@ void SetLevel(OrderBlock& o, uint8_t v) { o[kLevelWord] = (o[kLevelWord] & 0x00F
 
 }  // namespace
 
-OrderBlock& PassOrders(UnitRecord& unit, int pass) { return pass == 0 ? unit.displayOrders : unit.simOrders; }
+OrderBlock& PassOrders(UnitRecord& unit, int pass) { return pass == 0 ? unit.ordersShown : unit.orders; }
 
 void UnitSetOrderDword11(World&, UnitRecord& unit, int pass, uint32_t mask, uint32_t set) {
   OrderBlock& o = PassOrders(unit, pass);
   if ((mask & kBuildOnlyStates) && !(o[kOrderStateWord] & kBuildingPosture)) mask = 0;
   o[kOrderModeWord] = SetOrClear(o[kOrderModeWord], mask, set);
-  if (pass == 1) unit.flags2 &= ~kUnitFlags2Bit8;
+  if (pass == 1) unit.unitFlags2 &= ~kUnitFlags2Bit8;
 }
 
 void ValidateMoveOrderA(World&, UnitRecord& unit, int pass, uint32_t packedHex) {
@@ -42,19 +42,20 @@ void ValidateMoveOrderA(World&, UnitRecord& unit, int pass, uint32_t packedHex) 
 }
 
 void AssignUnitRoute(World&, UnitRecord& unit, int pass, std::vector<uint8_t>& payload) {
-  if (pass != 1 || payload.size() != sizeof(RouteBlock)) return;
-  auto route = std::make_unique<RouteBlock>();
-  std::memcpy(route.get(), payload.data(), sizeof(RouteBlock));
+  if (pass != 1 || payload.size() != sizeof(PathRequestImage)) return;
+  auto route = std::make_unique<PathRequest>();
+  std::memcpy(static_cast<PathRequestImage*>(route.get()), payload.data(), sizeof(PathRequestImage));
   // The step buffer the sender's route pointed at stays with the sender.
-  route->stepBufferSlot = 0;
+  route->stepsSlot = 0;
   unit.route = std::move(route);
   payload.clear();
   payload.shrink_to_fit();
 }
 
-void ValidateMoveOrderB(World&, UnitRecord&, int, std::vector<uint8_t>&) {
-  // Routes hold no step buffers of their own yet: nothing to attach, and the
-  // payload is freed with the command.
+void AssignRouteSteps(World&, UnitRecord& unit, int pass, std::vector<uint8_t>& payload) {
+  if (pass != 1 || !unit.route) return;
+  unit.route->steps = std::move(payload);
+  payload.clear();
 }
 
 void UnitSetOrderDword5(World&, UnitRecord& unit, int pass, uint32_t packedHex) {
@@ -67,7 +68,7 @@ void UnitSetOrderDword7(World&, UnitRecord& unit, int pass, const UnitRecord* ta
 
 void UnitSetOrderDword8(World&, UnitRecord& unit, int pass, const UnitRecord* partner) {
   PassOrders(unit, pass)[kOrderLinkWordB] = partner ? partner->id : 0;
-  if (pass == 1 && (unit.flags & kUnitKeepsPartner)) unit.flags &= ~(kUnitKeepsPartner | kUnitFlag20);
+  if (pass == 1 && (unit.unitFlags & kUnitKeepsPartner)) unit.unitFlags &= ~(kUnitKeepsPartner | kUnitFlag20);
 }
 
 void UnitSetOrderDword6(World&, UnitRecord& unit, int pass, uint32_t packedHex) {

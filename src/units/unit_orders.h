@@ -27,7 +27,7 @@ void AssignUnitRoute(World& world, UnitRecord& unit, int pass, std::vector<uint8
 // 341: pass 1 only: when the unit has a current route, the payload becomes
 // its step buffer; without one nothing is attached and the payload stays
 // with the command, to be freed with it.
-void ValidateMoveOrderB(World& world, UnitRecord& unit, int pass, std::vector<uint8_t>& payload);
+void AssignRouteSteps(World& world, UnitRecord& unit, int pass, std::vector<uint8_t>& payload);
 // 342: the hex to fire at (word 5).
 void UnitSetOrderDword5(World& world, UnitRecord& unit, int pass, uint32_t packedHex);
 // 343: the unit to fire at (word 7), by id; none for null.

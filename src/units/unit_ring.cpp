@@ -3,14 +3,18 @@
 #include "units/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "world/id_lookups.h"
 #include "world/world.h"
 
 void InsertUnitInRing(World& world, UnitRecord& unit) {
   WorldLockGuard guard(world, kLockUnits);
   UnitRecord* head = world.units;
+  if (world.unitIndex.head() != head) ReindexUnits(world);
+  world.unitIndex.Add(unit, unit.id);
   if (!head) {
     unit.prev = unit.next = &unit;
     world.units = &unit;
+    world.unitIndex.SetHead(&unit);
     return;
   }
   UnitRecord* after;
@@ -28,6 +32,7 @@ void InsertUnitInRing(World& world, UnitRecord& unit) {
   unit.next = before;
   after->next = &unit;
   before->prev = &unit;
+  world.unitIndex.SetHead(world.units);
 }
 
 HexCell* UnitHexCell(World& world, const UnitRecord& unit) {
@@ -41,13 +46,15 @@ HexCell* UnitHexCell(World& world, const UnitRecord& unit) {
 }
 
 void RemoveUnitFromMap(World& world, UnitRecord& unit) {
-  unit.flags |= kUnitRemoved;
+  unit.unitFlags |= kUnitRemoved;
   if (HexCell* cell = UnitHexCell(world, unit)) {
     HexStackRemove(world, *cell, unit);
     if (cell->stack && cell->stack->lead == &unit) cell->stack->lead = nullptr;
   }
   {
     WorldLockGuard guard(world, kLockUnits);
+    const bool indexed = world.unitIndex.head() == world.units;
+    if (indexed) world.unitIndex.Remove(unit, unit.id);
     if (unit.next) {
       if (world.units == &unit) world.units = unit.next == &unit ? nullptr : unit.next;
       unit.prev->next = unit.next;
@@ -56,6 +63,24 @@ void RemoveUnitFromMap(World& world, UnitRecord& unit) {
       world.units = nullptr;
     }
     unit.prev = unit.next = nullptr;
+    if (indexed) world.unitIndex.SetHead(world.units);
   }
   g_unitRecordEpoch.fetch_add(1, std::memory_order_acq_rel);
+}
+
+void ChangeUnitId(World& world, UnitRecord& unit, uint32_t id) {
+  WorldLockGuard guard(world, kLockUnits);
+  if (!unit.next) {
+    unit.id = id;
+    return;
+  }
+  if (world.unitIndex.head() != world.units) ReindexUnits(world);
+  world.unitIndex.Remove(unit, unit.id);
+  if (world.units == &unit) world.units = unit.next == &unit ? nullptr : unit.next;
+  unit.prev->next = unit.next;
+  unit.next->prev = unit.prev;
+  unit.prev = unit.next = nullptr;
+  world.unitIndex.SetHead(world.units);
+  unit.id = id;
+  InsertUnitInRing(world, unit);
 }

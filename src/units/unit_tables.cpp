@@ -14,9 +14,9 @@ constexpr uint32_t kClassNotFiled = 0x100000;
 }  // namespace
 
 int UnitTableCategory(const UnitRecord& unit) {
-  if (unit.flags & kUnitFacility) return kUnitCategoryFacility;
-  if ((unit.flags & kUnitStock) && (unit.simOrders[kOrderStateWord] & kOrdersInactive)) return kUnitCategoryStock;
-  return unit.byte358 < 4 ? unit.byte358 : 0;
+  if (unit.unitFlags & kUnitFacility) return kUnitCategoryFacility;
+  if ((unit.unitFlags & kUnitStock) && (unit.orders[kOrderStateWord] & kOrdersInactive)) return kUnitCategoryStock;
+  return unit.kind < 4 ? unit.kind : 0;
 }
 
 void DropUnitTableEntry(UnitRecord& unit) {
@@ -67,12 +67,12 @@ int RebuildUnitTables(World& world) {
   do {
     UnitRecord& u = *unit;
     unit = unit->prev;
-    if ((u.flags & (kUnitRemoved | kUnitHidden)) || u.classIndex == 0) continue;
+    if ((u.unitFlags & (kUnitRemoved | kUnitHidden)) || u.classIndex == 0) continue;
     ++counted;
     const int player = u.owner & 31;
-    const bool facility = (u.flags & kUnitFacility) != 0;
-    if (!facility && (u.simOrders[kOrderStateWord] & kOrdersInactive)) {
-      const int table = (u.simOrders[kOrderStateWord] & kOrdersBuilding) ? kUnitTableOnOrder : kUnitTableReserve;
+    const bool facility = (u.unitFlags & kUnitFacility) != 0;
+    if (!facility && (u.orders[kOrderStateWord] & kOrdersInactive)) {
+      const int table = (u.orders[kOrderStateWord] & kOrdersBuilding) ? kUnitTableOnOrder : kUnitTableReserve;
       AppendUnitPtr(world, table, player, UnitTableCategory(u), u);
       continue;
     }

@@ -32,8 +32,8 @@ class UnitTablesTest : public ::testing::Test {
     u->id = id;
     u->owner = static_cast<uint8_t>(owner);
     u->classIndex = static_cast<int16_t>(classIndex);
-    u->flags = flags;
-    u->simOrders[kOrderStateWord] = state;
+    u->unitFlags = flags;
+    u->orders[kOrderStateWord] = state;
     u->x = static_cast<int16_t>(id);
     u->y = 3;
     u->seenBy = 0x100u | id;
@@ -158,7 +158,7 @@ TEST_F(UnitTablesTest, RebuildFilesEachUnitByItsStateAndCategory) {
   World& w = *world_;
   UnitRecord& land = Unit(1);
   UnitRecord& air = Unit(2, 3);
-  air.byte358 = 1;
+  air.kind = 1;
   UnitRecord& reserve = Unit(3, 2, 1, 0, kOrdersInactive);
   UnitRecord& building = Unit(4, 2, 1, 0, kOrdersInactive | kOrdersBuilding);
   Unit(5, 2, 1, kUnitStock, kOrdersInactive);  // a stock unit held back
@@ -185,7 +185,7 @@ TEST_F(UnitTablesTest, RebuildFilesEachUnitByItsStateAndCategory) {
   EXPECT_EQ(filed, 6);
   // Units filed on the map have their rates worked out; the reserve keeps its own.
   EXPECT_EQ(land.moveRate, 22.0f);  // speed 120 on one distance unit a hex
-  EXPECT_EQ(OrderSpeedPercent(land.simOrders), 100);
+  EXPECT_EQ(OrderSpeedPercent(land.orders), 100);
   EXPECT_EQ(reserve.moveRate, 0.0f);
   EXPECT_EQ(building.moveRate, 0.0f);
   EXPECT_EQ(depot.moveRate, 0.0f);  // an immobile class

@@ -25,11 +25,11 @@ constexpr uint32_t kAwayFromBase = 1u << 22;
 constexpr uint32_t kFullySupplied = 1u << 26;
 constexpr uint32_t kHeaderSet = 1u << 31;
 
-bool InReserve(const UnitRecord& u) { return (u.simOrders[kOrderStateWord] & kOrdersInactive) != 0; }
+bool InReserve(const UnitRecord& u) { return (u.orders[kOrderStateWord] & kOrdersInactive) != 0; }
 
 // A facility fit to take units of that base kind for the side.
 bool ServingFacility(const World& world, const UnitRecord& f, int side, int baseKind) {
-  if (!IsUnitLive(f) || !(f.flags & kUnitFacility) || (f.flags & kUnitHidden) || InReserve(f)) return false;
+  if (!IsUnitLive(f) || !(f.unitFlags & kUnitFacility) || (f.unitFlags & kUnitHidden) || InReserve(f)) return false;
   if (side >= 0 && f.owner != side) return false;
   const UnitClassRecord* cls = UnitClassOf(world, f);
   return cls && cf::BaseByte(*cls) == 0 && FacilityServesKind(*cls, baseKind);
@@ -68,9 +68,9 @@ uint32_t FindBasePosition(World& world, const PlayerRecord& q, int baseKind) {
 }
 
 void SetBothCopies(World& world, UnitRecord& unit, int word, uint32_t value) {
-  unit.displayOrders[word] = value;
+  unit.ordersShown[word] = value;
   CountUnitOrder(world, unit, 0);
-  unit.simOrders[word] = value;
+  unit.orders[word] = value;
   CountUnitOrder(world, unit, 1);
 }
 
@@ -93,8 +93,8 @@ bool FacilityServesKind(const UnitClassRecord& cls, int baseKind) {
 
 void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace, int keepRatings) {
   // A record already gone has no place to be filed again.
-  if ((unit.flags & kUnitRemoved) || newOwner < 0 || newOwner >= kMaxPlayers) return;
-  if (IsUnitLive(unit) && (unit.simOrders[kOrderStateWord] & kOrdersBuilding)) {
+  if ((unit.unitFlags & kUnitRemoved) || newOwner < 0 || newOwner >= kMaxPlayers) return;
+  if (IsUnitLive(unit) && (unit.orders[kOrderStateWord] & kOrdersBuilding)) {
     UnitDestroy(world, unit, 1);
     return;
   }
@@ -105,7 +105,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
   // it, and the receiver must not lose what it never had (nor face the
   // elimination test for an objective unit it never held).
   uint32_t base = 0;
-  if (!(unit.flags & kUnitStock) && unit.x == 0 && unit.y == 0) {
+  if (!(unit.unitFlags & kUnitStock) && unit.x == 0 && unit.y == 0) {
     base = FindBasePosition(world, q, unitbytes::MoveKind(unit));
     if (base == 0) {
       UnitDestroy(world, unit, 1);
@@ -117,7 +117,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
   unit.owner = static_cast<uint8_t>(newOwner);
   unit.controller = static_cast<uint8_t>(newOwner);
 
-  if (unit.flags & kUnitStock) {
+  if (unit.unitFlags & kUnitStock) {
     const UnitClassRecord* cls = UnitClassOf(world, unit);
     const int kind = cls ? StockKindOf(*cls) : 3;
     const size_t counter = (reserve ? uf::kPooledStock : uf::kLoadedStock) + 2 * static_cast<size_t>(kind);
@@ -142,7 +142,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
 
   HexCell* cell = UnitHexCell(world, unit);
   if (keepInPlace && reserve) {
-    unit.flags |= kAwayFromBase;
+    unit.unitFlags |= kAwayFromBase;
     ScheduleUnit(world, unit, 0);
     ScheduleUnit(world, unit, 1);
     const int hexOwner = cell ? CellOwner(cell->word) : 0;
@@ -150,7 +150,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
                        (cf::TerrainFlags(world.terrains[static_cast<size_t>(CellTerrain(cell->word))]) & cf::kTerrainWater);
     if (hexOwner == newOwner || (uf::AccessMask(q, unitbytes::MoveKind(unit)) & (1u << hexOwner)) ||
         (hexOwner == 0 && water))
-      unit.flags &= ~kAwayFromBase;
+      unit.unitFlags &= ~kAwayFromBase;
     // Otherwise the unit stays marked away from a base, to find one of its
     // new owner's when its base choice runs.
   }
@@ -160,7 +160,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
     if (index < world.cellBytes.size() && world.cellBytes[index] != 0) {
       uf::SetSupplyStock(p, uf::SupplyStock(p) + unit.supply);
       unit.supply = 0.0f;
-      unit.flags &= ~kFullySupplied;
+      unit.unitFlags &= ~kFullySupplied;
     }
   }
 

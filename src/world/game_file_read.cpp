@@ -227,7 +227,7 @@ bool StageUnits(std::span<const uint8_t> data, const GameLayout& l, StagedGame& 
     std::memcpy(static_cast<UnitImage*>(unit.get()), slot, sizeof(UnitImage));
     unit->prevSlot = unit->nextSlot = 0;
     // A removed unit in a file is dropped.
-    if (unit->flags & kUnitRemoved) continue;
+    if (unit->unitFlags & kUnitRemoved) continue;
     std::optional<std::string> name;
     if (!PoolText(data, l, unit->customNameSlot, name)) {
       why = "unit " + std::to_string(i) + " has a name outside the string pool";
@@ -235,15 +235,15 @@ bool StageUnits(std::span<const uint8_t> data, const GameLayout& l, StagedGame& 
     }
     if (name) unit->customName = CopyName(*name);
     unit->customNameSlot = 0;
-    if (unit->routeSlotA) {
-      unit->route = std::make_unique<RouteBlock>();
-      std::memcpy(unit->route.get(), slot + kGamFirstRouteAt, sizeof(RouteBlock));
-      unit->route->stepBufferSlot = 0;
+    if (unit->routeSlot) {
+      unit->route = std::make_unique<PathRequest>();
+      std::memcpy(static_cast<PathRequestImage*>(unit->route.get()), slot + kGamFirstRouteAt, sizeof(PathRequestImage));
+      unit->route->stepsSlot = 0;
     }
-    if (unit->routeSlotB) {
-      unit->route2 = std::make_unique<RouteBlock>();
-      std::memcpy(unit->route2.get(), slot + kGamSecondRouteAt, sizeof(RouteBlock));
-      unit->route2->stepBufferSlot = 0;
+    if (unit->route2Slot) {
+      unit->route2 = std::make_unique<PathRequest>();
+      std::memcpy(static_cast<PathRequestImage*>(unit->route2.get()), slot + kGamSecondRouteAt, sizeof(PathRequestImage));
+      unit->route2->stepsSlot = 0;
     }
     g.unitsById.emplace(unit->id, unit.get());
     g.units.push_back(std::move(unit));

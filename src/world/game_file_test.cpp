@@ -20,6 +20,9 @@
 
 namespace {
 
+// A route's 64-byte image.
+uint8_t* RouteBytes(PathRequest& route) { return reinterpret_cast<uint8_t*>(static_cast<PathRequestImage*>(&route)); }
+
 using filetest::DataRootScope;
 using filetest::Lcg;
 using filetest::ReadBack;
@@ -98,20 +101,20 @@ class GameFileTest : public ::testing::Test {
     UnitRecord* c = NewUnit(w, kIdC, 3);
     UnitRecord* d = NewUnit(w, kIdD, 5);
     UnitRecord* gone = NewUnit(w, kIdGone, 3);
-    gone->flags = kUnitRemoved;
-    a->linkSlot304 = kIdB;                   // carried by B
-    a->simOrders[kOrderLinkWordA] = kIdC;    // orders naming C
-    c->displayOrders[kOrderLinkWordB] = kIdA;
-    d->linkSlot288 = kIdNowhere;             // a unit that is no more
-    b->linkSlot300 = kIdGone;                // a removed unit is not written
-    a->route = std::make_unique<RouteBlock>();
-    a->route2 = std::make_unique<RouteBlock>();
+    gone->unitFlags = kUnitRemoved;
+    a->carrier = kIdB;                   // carried by B
+    a->orders[kOrderLinkWordA] = kIdC;    // orders naming C
+    c->ordersShown[kOrderLinkWordB] = kIdA;
+    d->fireTarget = kIdNowhere;             // a unit that is no more
+    b->cargoNext = kIdGone;                // a removed unit is not written
+    a->route = std::make_unique<PathRequest>();
+    a->route2 = std::make_unique<PathRequest>();
     for (int k = 0; k < 60; ++k) {
-      a->route->bytes[k] = static_cast<uint8_t>(k + 1);
-      a->route2->bytes[k] = static_cast<uint8_t>(200 - k);
+      RouteBytes(*a->route)[k] = static_cast<uint8_t>(k + 1);
+      RouteBytes(*a->route2)[k] = static_cast<uint8_t>(200 - k);
     }
-    c->route = std::make_unique<RouteBlock>();  // only the first route
-    c->route->bytes[0] = 0x77;
+    c->route = std::make_unique<PathRequest>();  // only the first route
+    RouteBytes(*c->route)[0] = 0x77;
     a->customName = std::make_unique<char[]>(8);
     std::strcpy(a->customName.get(), "Lancers");
     d->customName = std::make_unique<char[]>(6);
@@ -260,11 +263,11 @@ TEST_F(GameFileTest, EverythingComesBack) {
   EXPECT_STREQ(d->customName.get(), "Fleet");
   EXPECT_EQ(c->customName, nullptr);
   ASSERT_TRUE(a->route && a->route2);
-  EXPECT_EQ(a->route->bytes[59], 60);
-  EXPECT_EQ(a->route2->bytes[0], 200);
+  EXPECT_EQ(RouteBytes(*a->route)[59], 60);
+  EXPECT_EQ(RouteBytes(*a->route2)[0], 200);
   ASSERT_TRUE(c->route);
   EXPECT_FALSE(c->route2);
-  EXPECT_EQ(c->route->bytes[0], 0x77);
+  EXPECT_EQ(RouteBytes(*c->route)[0], 0x77);
   EXPECT_EQ(a->savedSelf, kIdA);
   EXPECT_EQ(w->units, a);  // the ring from the lowest id
   EXPECT_EQ(a->prev->id, kIdD);
@@ -317,12 +320,12 @@ TEST_F(GameFileTest, LinksResolveToTheSameUnitsAfterTheLoad) {
   UnitRecord* c = FindUnitById(*w, kIdC);
   UnitRecord* d = FindUnitById(*w, kIdD);
   ASSERT_TRUE(a && b && c && d);
-  EXPECT_EQ(FindUnitById(*w, a->linkSlot304), b);
-  EXPECT_EQ(FindUnitById(*w, a->simOrders[kOrderLinkWordA]), c);
-  EXPECT_EQ(FindUnitById(*w, c->displayOrders[kOrderLinkWordB]), a);
-  EXPECT_STREQ(FindUnitById(*w, c->displayOrders[kOrderLinkWordB])->customName.get(), "Lancers");
-  EXPECT_EQ(d->linkSlot288, 0u);  // its unit is gone
-  EXPECT_EQ(b->linkSlot300, 0u);  // the removed unit was not written
+  EXPECT_EQ(FindUnitById(*w, a->carrier), b);
+  EXPECT_EQ(FindUnitById(*w, a->orders[kOrderLinkWordA]), c);
+  EXPECT_EQ(FindUnitById(*w, c->ordersShown[kOrderLinkWordB]), a);
+  EXPECT_STREQ(FindUnitById(*w, c->ordersShown[kOrderLinkWordB])->customName.get(), "Lancers");
+  EXPECT_EQ(d->fireTarget, 0u);  // its unit is gone
+  EXPECT_EQ(b->cargoNext, 0u);  // the removed unit was not written
 }
 
 TEST_F(GameFileTest, ImageLayout) {

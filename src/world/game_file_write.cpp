@@ -62,24 +62,24 @@ void AppendUnits(World& world, Pool& pool, std::vector<uint8_t>& out, int32_t& c
   count = 0;
   UnitRecord* head = world.units;
   for (UnitRecord* unit = head; unit;) {
-    if (!(unit->flags & kUnitRemoved)) {
+    if (!(unit->unitFlags & kUnitRemoved)) {
       unit->savedSelf = unit->id;
       UnitImage image = *unit;
       image.prevSlot = image.nextSlot = 0;
-      image.routeSlotA = unit->route ? 1 : 0;
-      image.routeSlotB = unit->route2 ? 1 : 0;
+      image.routeSlot = unit->route ? 1 : 0;
+      image.route2Slot = unit->route2 ? 1 : 0;
       image.customNameSlot = pool.AddText(unit->customName.get());
       const size_t at = out.size();
       out.resize(at + kGamUnitSlot, 0);
       std::memcpy(out.data() + at, &image, sizeof image);
       if (unit->route2) {
-        RouteBlock route = *unit->route2;
-        route.stepBufferSlot = 0;
+        PathRequestImage route = *unit->route2;
+        route.stepsSlot = 0;
         std::memcpy(out.data() + at + kGamSecondRouteAt, &route, sizeof route);
       }
       if (unit->route) {
-        RouteBlock route = *unit->route;
-        route.stepBufferSlot = 0;
+        PathRequestImage route = *unit->route;
+        route.stepsSlot = 0;
         std::memcpy(out.data() + at + kGamFirstRouteAt, &route, sizeof route);
       }
       ++count;

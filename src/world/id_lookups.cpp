@@ -41,14 +41,29 @@ thread_local Remembered t_recurring;
 
 UnitRecord* FindUnitById(const World& world, uint32_t id) {
   return Lookup<UnitRecord>(t_unit, g_unitRecordEpoch, world, id, [&]() -> UnitRecord* {
-    UnitRecord* head = world.units;
-    for (UnitRecord* unit = head; unit;) {
-      if (unit->id == id) return unit;
-      unit = unit->next;
-      if (unit == head) break;
+    // Display passes on other threads link new units into the ring.
+    WorldLockGuard guard(const_cast<World&>(world), kLockUnits);
+    if (world.unitIndex.head() != world.units) ReindexUnits(world);
+    UnitRecord* found = world.unitIndex.Find(id);
+    if (found && found->id != id) {
+      // An id changed under the index: index the ring as it now stands.
+      ReindexUnits(world);
+      found = world.unitIndex.Find(id);
     }
-    return nullptr;
+    return found;
   });
+}
+
+void ReindexUnits(const World& world) {
+  UnitIdIndex& index = world.unitIndex;
+  index.Clear();
+  UnitRecord* head = world.units;
+  for (UnitRecord* unit = head; unit;) {
+    index.Add(*unit, unit->id);
+    unit = unit->next;
+    if (unit == head) break;
+  }
+  index.SetHead(head);
 }
 
 ProjectEntry* FindProjectById(const World& world, uint32_t id) {

@@ -11,8 +11,12 @@ struct UnitRecord;
 struct ProjectEntry;
 struct RecurringItem;
 
-// The unit with that id in the world's unit ring, or null.
+// The unit with that id in the world's unit ring, or null: the first of
+// equal ids in ring order. Answered from the ring's id index.
 UnitRecord* FindUnitById(const World& world, uint32_t id);
+// Builds the id index of the ring again; under the units lock. Code that
+// links the ring by hand or changes ids of linked units calls it.
+void ReindexUnits(const World& world);
 // The project entry with that id in the project list of the player in the
 // id's top byte, or null.
 ProjectEntry* FindProjectById(const World& world, uint32_t id);

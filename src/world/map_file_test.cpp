@@ -86,10 +86,10 @@ class MapFileTest : public ::testing::Test {
     units_[0].id = 0x01000007;
     units_[0].classIndex = 4005;
     units_[0].strength = 0.5f;
-    units_[0].marker = 3;
+    units_[0].heading = 3;
     units_[1].id = 0x02000009;
     units_[1].classIndex = 4010;
-    units_[1].flags = kUnitRemoved;
+    units_[1].unitFlags = kUnitRemoved;
     LinkUnits();
     MakeHexStack(w.cells[2 * width + 3])->lead = &units_[0];
     MakeHexStack(w.cells[1 * width + 4])->lead = &units_[1];
@@ -329,14 +329,14 @@ TEST_F(MapFileTest, FileLayoutFollowsTheHeader) {
 
 TEST_F(MapFileTest, SummaryOfInactiveAndLowClassUnits) {
   MakeSmallMap();
-  units_[0].simOrders[15] = kOrdersInactive;
-  units_[0].marker = 0x12;  // only the low four bits are kept
+  units_[0].orders[15] = kOrdersInactive;
+  units_[0].heading = 0x12;  // only the low four bits are kept
   units_[0].strength = 1.0f;
   ASSERT_EQ(WriteMapFile(*world_, "S"), 0);
   auto f = ReadBack("MAPS\\S.MAP");
   // 240 = 0xF0; marker 2 with bit 0 set for not active.
   EXPECT_EQ(le::Load32(f.data() + 1024 + 24 * 8 + 15 * 4), 0x0300F005u);
-  units_[0].simOrders[15] = 0;
+  units_[0].orders[15] = 0;
   units_[0].classIndex = 3999;  // -1 as a whole word fills every bit
   ASSERT_EQ(WriteMapFile(*world_, "S"), 0);
   f = ReadBack("MAPS\\S.MAP");

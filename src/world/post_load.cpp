@@ -43,17 +43,17 @@ const UnitClassImage& BindClass(const World& world, UnitRecord& unit) {
   const int32_t count = static_cast<int32_t>(world.unitClasses.size());
   if (unit.classIndex < 0 || unit.classIndex >= count) unit.classIndex = 0;
   const UnitClassImage& cls = ClassOrEmpty(world, unit.classIndex);
-  unit.categoryCopy = cls.typeByte;
-  unit.flags = (unit.flags & ~kUnitFacility) | ((cls.flags & kClassFacility) ? kUnitFacility : 0u);
-  unit.flags = (unit.flags & ~kUnitStock) | ((cls.flags & kClassStock) ? kUnitStock : 0u);
-  unit.byte358 = cls.kind;
-  unit.classSize = cls.kind == 3 ? 2 : cls.kind;
+  unit.unitType = cls.typeByte;
+  unit.unitFlags = (unit.unitFlags & ~kUnitFacility) | ((cls.flags & kClassFacility) ? kUnitFacility : 0u);
+  unit.unitFlags = (unit.unitFlags & ~kUnitStock) | ((cls.flags & kClassStock) ? kUnitStock : 0u);
+  unit.kind = cls.kind;
+  unit.moveKind = cls.kind == 3 ? 2 : cls.kind;
   return cls;
 }
 
 void ClearStackLinks(UnitRecord& unit) {
-  unit.stackPrevSlot = unit.stackNextSlot = 0;
-  unit.scheduleSlot = 0;
+  unit.chainASlot = unit.chainBSlot = 0;
+  unit.tableEntrySlot = 0;
   unit.nextInChainA = unit.nextInChainB = nullptr;
 }
 
@@ -142,19 +142,19 @@ void RecreateSummaryUnits(World& world) {
     PlayerRecord& record = world.players[owner];
     record.commandCounter += 1;
     const uint32_t id = (record.commandCounter & 0x00FFFFFFu) | (static_cast<uint32_t>(owner) << 24);
-    UnitRecord* unit = UpdateStackData(world, cell, id);
+    UnitRecord* unit = EnsureHexFacility(world, cell, id, false);
     if (!unit) continue;
     unit->classIndex = static_cast<int16_t>(4000 + (summary & 0xFFu));
     const UnitClassImage& cls = BindClass(world, *unit);
     unit->strength = unit->targetStrength = static_cast<float>((summary >> 8) & 0xFFu) / 240.0f;
     unit->buildWork = 0.0f;
-    unit->simOrders[kOrderStateWord] &= ~kOrdersBuilding;
-    unit->displayOrders[kOrderStateWord] &= ~kOrdersBuilding;
-    if ((cls.flags & kClassMapOption) && (world.mapHeader.word600 & 1u)) unit->flags |= kUnitMapOption;
-    unit->marker = unit->marker2 = static_cast<uint8_t>((summary >> 24) & 0x0Fu);
+    unit->orders[kOrderStateWord] &= ~kOrdersBuilding;
+    unit->ordersShown[kOrderStateWord] &= ~kOrdersBuilding;
+    if ((cls.flags & kClassMapOption) && (world.mapHeader.word600 & 1u)) unit->unitFlags |= kUnitMapOption;
+    unit->heading = unit->wantedHeading = static_cast<uint8_t>((summary >> 24) & 0x0Fu);
     if (summary & (1u << 24)) {
-      unit->simOrders[kOrderStateWord] |= kOrdersInactive;
-      unit->displayOrders[kOrderStateWord] |= kOrdersInactive;
+      unit->orders[kOrderStateWord] |= kOrdersInactive;
+      unit->ordersShown[kOrderStateWord] |= kOrdersInactive;
     }
   }
 }
@@ -184,8 +184,8 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
   UnitRecord* const head = world.units;
   for (UnitRecord* unit : units) {
     const UnitClassImage& cls = BindClass(world, *unit);
-    if (!(unit->flags & kUnitFacility) && (cls.name[0] == 0 || cls.strengthPerSize == 0)) {
-      unit->flags |= kUnitRemoved;
+    if (!(unit->unitFlags & kUnitFacility) && (cls.name[0] == 0 || cls.strengthPerSize == 0)) {
+      unit->unitFlags |= kUnitRemoved;
       LogWrite(g_platform, "Unit (%s) has bad Units/Equipment Entry (#%d)\n", UnitDisplayName(world, *unit).c_str(),
                static_cast<int>(unit->classIndex));
       if (editor && unit != head) {
@@ -217,17 +217,17 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
     }
     ClearStackLinks(*unit);
     const UnitClassImage& cls = ClassOrEmpty(world, unit->classIndex);
-    if ((unit->flags & kUnitStock) && (cls.flags & kClassObsoleteKinds) && !keepObsolete) unit->flags |= kUnitRemoved;
-    if (!(unit->flags & kUnitRemoved) && unit->classIndex != 0 && !(unit->flags & kUnitFacility) &&
-        unit->linkSlot304 == 0) {
+    if ((unit->unitFlags & kUnitStock) && (cls.flags & kClassObsoleteKinds) && !keepObsolete) unit->unitFlags |= kUnitRemoved;
+    if (!(unit->unitFlags & kUnitRemoved) && unit->classIndex != 0 && !(unit->unitFlags & kUnitFacility) &&
+        unit->carrier == 0) {
       if (HexCell* cell = UnitHexCell(world, *unit)) {
-        if (!(unit->simOrders[kOrderStateWord] & kOrdersInactive)) HexStackInsertById(world, *cell, *unit);
-        if (!(unit->displayOrders[kOrderStateWord] & kOrdersInactive)) HexStackInsertOrdered(world, *cell, *unit);
+        if (!(unit->orders[kOrderStateWord] & kOrdersInactive)) HexStackInsertById(world, *cell, *unit);
+        if (!(unit->ordersShown[kOrderStateWord] & kOrdersInactive)) HexStackInsertOrdered(world, *cell, *unit);
       }
     }
     if (network) {
-      unit->displayOrders = unit->simOrders;
-      unit->outstanding = 0;
+      unit->ordersShown = unit->orders;
+      unit->pendingOrders = 0;
     }
   }
 

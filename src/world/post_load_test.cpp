@@ -94,21 +94,21 @@ TEST_F(PostLoadTest, UnitsAreBoundToTheirClassesAndPutBackOnTheirHexes) {
   World& w = *world_;
   UnitRecord* a = Unit(0x01000001, kInfantry, 2, 1);
   UnitRecord* carried = Unit(0x01000002, kInfantry, 2, 1);
-  carried->linkSlot304 = a->id;
+  carried->carrier = a->id;
   UnitRecord* reserve = Unit(0x01000003, kInfantry, 2, 1);
-  reserve->simOrders[kOrderStateWord] = kOrdersInactive;  // chain B only
+  reserve->orders[kOrderStateWord] = kOrdersInactive;  // chain B only
   reserve->strength = 2.0f;
-  a->stackPrevSlot = 99;
-  a->scheduleSlot = 98;
-  a->flags = kUnitFacility;  // the class decides
+  a->chainASlot = 99;
+  a->tableEntrySlot = 98;
+  a->unitFlags = kUnitFacility;  // the class decides
   ASSERT_EQ(CheckUnitsAfterLoad(w), 0);
-  EXPECT_EQ(a->categoryCopy, kInfantry);
-  EXPECT_EQ(a->byte358, 1);
-  EXPECT_EQ(a->classSize, 1);
-  EXPECT_EQ(a->flags, 0u);
-  EXPECT_EQ(a->stackPrevSlot, 0u);
-  EXPECT_EQ(a->scheduleSlot, 0u);
-  EXPECT_EQ(carried->linkSlot304, a->id);
+  EXPECT_EQ(a->unitType, kInfantry);
+  EXPECT_EQ(a->kind, 1);
+  EXPECT_EQ(a->moveKind, 1);
+  EXPECT_EQ(a->unitFlags, 0u);
+  EXPECT_EQ(a->chainASlot, 0u);
+  EXPECT_EQ(a->tableEntrySlot, 0u);
+  EXPECT_EQ(carried->carrier, a->id);
   const HexUnitStack* stack = w.cells[1 * 6 + 2].stack;
   ASSERT_NE(stack, nullptr);
   EXPECT_EQ(stack->chainA[1], a);
@@ -126,15 +126,15 @@ TEST_F(PostLoadTest, ABadClassIsLoggedAndItsUnitRemoved) {
   UnitRecord* empty = Unit(0x01000004, 7, 1, 1);     // a class with no name
   edge->customName = std::make_unique<char[]>(6);
   std::strcpy(edge->customName.get(), "Alpha");
-  edge->linkSlot300 = good->id;
-  good->linkSlot288 = edge->id;
+  edge->cargoNext = good->id;
+  good->fireTarget = edge->id;
   CheckUnitsAfterLoad(w);
   EXPECT_EQ(past->classIndex, 0);
   EXPECT_EQ(edge->classIndex, 0);
-  for (UnitRecord* u : {past, edge, empty}) EXPECT_TRUE(u->flags & kUnitRemoved) << u->id;
-  EXPECT_FALSE(good->flags & kUnitRemoved);
-  EXPECT_EQ(edge->linkSlot300, 0u);
-  EXPECT_EQ(good->linkSlot288, edge->id);  // the record is still there, marked removed
+  for (UnitRecord* u : {past, edge, empty}) EXPECT_TRUE(u->unitFlags & kUnitRemoved) << u->id;
+  EXPECT_FALSE(good->unitFlags & kUnitRemoved);
+  EXPECT_EQ(edge->cargoNext, 0u);
+  EXPECT_EQ(good->fireTarget, edge->id);  // the record is still there, marked removed
   EXPECT_EQ(w.cells[7].stack->chainA[1], good);
   const std::string log = LogText();
   EXPECT_NE(log.find("VDLOG: Unit () has bad Units/Equipment Entry (#0)\n"), std::string::npos) << log;
@@ -148,13 +148,13 @@ TEST_F(PostLoadTest, InTheEditorBadUnitsLeaveTheMapExceptTheHead) {
   UnitRecord* head = Unit(0x01000001, 7, 1, 1);
   Unit(0x01000002, 7, 1, 1);
   UnitRecord* good = Unit(0x01000003, kInfantry, 1, 1);
-  good->linkSlot288 = 0x01000002;
+  good->fireTarget = 0x01000002;
   CheckUnitsAfterLoad(w);
   EXPECT_EQ(w.units, head);
-  EXPECT_TRUE(head->flags & kUnitRemoved);
+  EXPECT_TRUE(head->unitFlags & kUnitRemoved);
   EXPECT_EQ(head->next, good);
   EXPECT_EQ(FindUnitById(w, 0x01000002), nullptr);
-  EXPECT_EQ(good->linkSlot288, 0u);  // a link to a unit that is gone
+  EXPECT_EQ(good->fireTarget, 0u);  // a link to a unit that is gone
 }
 
 TEST_F(PostLoadTest, ObsoleteStockClassesGoUnlessTheRulesKeepThem) {
@@ -162,8 +162,8 @@ TEST_F(PostLoadTest, ObsoleteStockClassesGoUnlessTheRulesKeepThem) {
   UnitRecord* u = Unit(0x01000001, kOldStock, 1, 1);
   CheckUnitsAfterLoad(w);
   EXPECT_TRUE(w.unitClasses[kOldStock].flags & kClassObsolete);
-  EXPECT_TRUE(u->flags & kUnitStock);
-  EXPECT_TRUE(u->flags & kUnitRemoved);
+  EXPECT_TRUE(u->unitFlags & kUnitStock);
+  EXPECT_TRUE(u->unitFlags & kUnitRemoved);
 
   auto kept = std::make_unique<World>();
   kept->unitClasses = w.unitClasses;
@@ -175,7 +175,7 @@ TEST_F(PostLoadTest, ObsoleteStockClassesGoUnlessTheRulesKeepThem) {
   InsertUnitInRing(*kept, *v);
   CheckUnitsAfterLoad(*kept);
   EXPECT_FALSE(kept->unitClasses[kOldStock].flags & kClassObsolete);
-  EXPECT_FALSE(v->flags & kUnitRemoved);
+  EXPECT_FALSE(v->unitFlags & kUnitRemoved);
 }
 
 TEST_F(PostLoadTest, UnitsComeBackFromMapSummaries) {
@@ -205,11 +205,11 @@ TEST_F(PostLoadTest, UnitsComeBackFromMapSummaries) {
   EXPECT_EQ(u->strength, 0.5f);
   EXPECT_EQ(u->targetStrength, 0.5f);
   EXPECT_EQ(u->buildWork, 0.0f);
-  EXPECT_EQ(u->marker, 1);
-  EXPECT_EQ(u->marker2, 1);
-  EXPECT_EQ(u->flags, kUnitFacility | kUnitMapOption);
-  EXPECT_EQ(u->simOrders[kOrderStateWord], kOrdersInactive);
-  EXPECT_EQ(u->displayOrders[kOrderStateWord], kOrdersInactive);
+  EXPECT_EQ(u->heading, 1);
+  EXPECT_EQ(u->wantedHeading, 1);
+  EXPECT_EQ(u->unitFlags, kUnitFacility | kUnitMapOption);
+  EXPECT_EQ(u->orders[kOrderStateWord], kOrdersInactive);
+  EXPECT_EQ(u->ordersShown[kOrderStateWord], kOrdersInactive);
   EXPECT_EQ(w.cells[3 * 6 + 0].stack, nullptr);
   EXPECT_EQ(led.stack->lead, lead);
   EXPECT_EQ(FindUnitById(w, 0x02000029), u);
@@ -289,9 +289,9 @@ TEST_F(PostLoadTest, AGameFromANetworkGameDropsItsPendingDisplayState) {
   w.techRows.assign(32 * 4, PlayerTechState{});
   w.designRows.assign(32 * 8, 0);
   UnitRecord* u = Unit(0x01000001, kInfantry, 1, 1);
-  u->simOrders[3] = 33;
-  u->displayOrders[3] = 44;
-  u->outstanding = 2;
+  u->orders[3] = 33;
+  u->ordersShown[3] = 44;
+  u->pendingOrders = 2;
   PlayerRecord& r = w.players[1];
   r.pendingCommands = 3;
   reinterpret_cast<uint8_t*>(&r)[12966] = 5;
@@ -314,8 +314,8 @@ TEST_F(PostLoadTest, AGameFromANetworkGameDropsItsPendingDisplayState) {
   extra->pairA[0] = 1;
   extra->byte9 = 4;
   CheckUnitsAfterLoad(w);
-  EXPECT_EQ(u->displayOrders[3], 33u);
-  EXPECT_EQ(u->outstanding, 0);
+  EXPECT_EQ(u->ordersShown[3], 33u);
+  EXPECT_EQ(u->pendingOrders, 0);
   EXPECT_EQ(r.pendingCommands, 0);
   EXPECT_EQ(reinterpret_cast<uint8_t*>(&r)[12966], 0);
   EXPECT_EQ(r.displayPolicy.defcon, 2);
@@ -331,13 +331,13 @@ TEST_F(PostLoadTest, AGameFromANetworkGameDropsItsPendingDisplayState) {
 TEST_F(PostLoadTest, WithoutANetworkGameTheDisplayStateStays) {
   World& w = *world_;
   UnitRecord* u = Unit(0x01000001, kInfantry, 1, 1);
-  u->simOrders[3] = 33;
-  u->displayOrders[3] = 44;
-  u->outstanding = 2;
+  u->orders[3] = 33;
+  u->ordersShown[3] = 44;
+  u->pendingOrders = 2;
   w.players[1].pendingCommands = 3;
   CheckUnitsAfterLoad(w);
-  EXPECT_EQ(u->displayOrders[3], 44u);
-  EXPECT_EQ(u->outstanding, 2);
+  EXPECT_EQ(u->ordersShown[3], 44u);
+  EXPECT_EQ(u->pendingOrders, 2);
   EXPECT_EQ(w.players[1].pendingCommands, 3);
 }
 

@@ -19,13 +19,13 @@ void SetWordPair(WordPair& pair, int16_t first, int16_t second) {
 
 void ClearWordPair(WordPair& pair) { pair = WordPair{}; }
 
-uint32_t MaskFlags(const UnitRecord& unit, uint32_t mask) { return unit.flags & mask; }
+uint32_t MaskFlags(const UnitRecord& unit, uint32_t mask) { return unit.unitFlags & mask; }
 
 bool IsObjectActive(const UnitRecord* unit, bool requireVisible) {
   if (!unit) return false;
-  if (unit->flags & kUnitRemoved) return false;
+  if (unit->unitFlags & kUnitRemoved) return false;
   if (unit->classIndex == 0) return false;
-  return !(requireVisible && (unit->flags & kUnitHidden));
+  return !(requireVisible && (unit->unitFlags & kUnitHidden));
 }
 
 UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible) {

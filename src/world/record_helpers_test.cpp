@@ -53,7 +53,7 @@ TEST(RecordHelpers, WordPairsRecordsAndFlags) {
   EXPECT_EQ(std::memcmp(a, b, 64), 0);
 
   UnitRecord unit{};
-  unit.flags = 0x1234;
+  unit.unitFlags = 0x1234;
   EXPECT_EQ(MaskFlags(unit, 0x1030), 0x1030u);
   EXPECT_EQ(MaskFlags(unit, 0x8000), 0u);
 }
@@ -65,10 +65,10 @@ TEST(RecordHelpers, ActiveObjects) {
   unit.classIndex = 4001;
   EXPECT_TRUE(IsObjectActive(&unit, false));
   EXPECT_TRUE(IsObjectActive(&unit, true));
-  unit.flags = kUnitHidden;
+  unit.unitFlags = kUnitHidden;
   EXPECT_TRUE(IsObjectActive(&unit, false));
   EXPECT_FALSE(IsObjectActive(&unit, true));
-  unit.flags = kUnitRemoved;
+  unit.unitFlags = kUnitRemoved;
   EXPECT_FALSE(IsObjectActive(&unit, false));
 
   HexCell cell;
@@ -77,9 +77,9 @@ TEST(RecordHelpers, ActiveObjects) {
   HexUnitStack* stack = MakeHexStack(cell);
   EXPECT_EQ(GetActiveObject(&cell, false), nullptr);  // no lead unit
   stack->lead = &unit;
-  unit.flags = 0;
+  unit.unitFlags = 0;
   EXPECT_EQ(GetActiveObject(&cell, true), &unit);
-  unit.flags = kUnitHidden;
+  unit.unitFlags = kUnitHidden;
   EXPECT_EQ(GetActiveObject(&cell, false), &unit);
   EXPECT_EQ(GetActiveObject(&cell, true), nullptr);
   FreeHexStack(cell);

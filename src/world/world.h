@@ -8,6 +8,7 @@
 // table headers, the scenario head, the slot table) are their images; the
 // variable parts live in vectors and native members beside them.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/threads.h"
@@ -19,6 +20,7 @@
 #include "world/map_header.h"
 #include "world/net_slot.h"
 #include "records/player_record.h"
+#include "records/unit_id_index.h"
 #include "world/save_header.h"
 #include "world/scenario_settings.h"
 #include "world/stat_tables.h"
@@ -26,6 +28,7 @@
 #include "units/unit_tables.h"
 
 struct UnitRecord;
+struct PathSearchBlock;
 
 inline constexpr int kTechEffectMultipliers = 128;
 inline constexpr size_t kWorldEconomySize = 1024;
@@ -89,6 +92,9 @@ struct World {
   MapHeader mapHeader = MapHeaderWithSizes();
   std::vector<HexCell> cells;             // width x height, row by row
   UnitRecord* units = nullptr;            // first of the circular unit list; owned
+  mutable UnitIdIndex unitIndex;          // the ring by id (units lock)
+  // The path search's block, made by its first search (turn thread).
+  std::unique_ptr<PathSearchBlock> pathSearch;
   // gameState.playerCount of them in use; the rest stay empty.
   PlayerRecord players[kMaxPlayers] = {};
   std::vector<uint8_t> worldEconomy;      // the 1 KB economy block; empty without a game

@@ -13,6 +13,7 @@ constexpr int32_t kAtlasColumns = 16;
 void FreeUnitList(World& world) {
   UnitRecord* first = world.units;
   world.units = nullptr;
+  world.unitIndex.Clear();
   UnitRecord* unit = first;
   while (unit) {
     UnitRecord* following = unit->next;

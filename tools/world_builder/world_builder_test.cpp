@@ -213,7 +213,7 @@ TEST_F(SampleWorld, LoadsThroughTheGameReadersWithItsVariety) {
   for (int industry : {4016, 4020, 4021, 4023, 4032, 4033, 4034}) EXPECT_GE(leads[industry], 5) << industry;
   int units = 0, land = 0, air = 0, sea = 0, submarines = 0, stock = 0;
   for (UnitRecord* u = w->units; u; u = u->next == w->units ? nullptr : u->next) {
-    if (u->flags & kUnitFacility) continue;
+    if (u->unitFlags & kUnitFacility) continue;
     ++units;
     const UnitClassRecord& c = w->unitClasses[static_cast<size_t>(u->classIndex)];
     if (c.flags & kClassStock)

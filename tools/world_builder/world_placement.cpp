@@ -120,13 +120,13 @@ UnitRecord* MakeUnit(Context& c, int region, int classIndex, Hex at, bool inRese
   const uint32_t id = (static_cast<uint32_t>(owner.number) << 24) | (owner.commandCounter & 0xFFFFFFu);
   const uint32_t position = static_cast<uint32_t>(at.x) | (static_cast<uint32_t>(at.y) << 16);
   UnitRecord* unit = CreateUnit(c.world, owner, id, classIndex, 1.0f, position, 0, 0);
-  unit->flags &= ~kUnitHidden;
+  unit->unitFlags &= ~kUnitHidden;
   unit->buildWork = 0.0f;
   unit->morale = 0.75f;
-  uint32_t& state = unit->simOrders[kOrderStateWord];
+  uint32_t& state = unit->orders[kOrderStateWord];
   state &= ~kOrdersBuilding;
   if (!inReserve) state &= ~kOrdersInactive;
-  unit->displayOrders = unit->simOrders;
+  unit->ordersShown = unit->orders;
   ++c.counts.byClass[classIndex];
   return unit;
 }
@@ -377,11 +377,11 @@ bool PlaceForces(Context& c, const std::vector<RegionSites>& sites) {
       const Hex at = spots[static_cast<size_t>(i) % spots.size()];
       UnitRecord* unit = MakeUnit(c, f.region, f.classIndex, at, reserve);
       if (!unit) return false;
-      if (unit->flags & kUnitFacility) {
+      if (unit->unitFlags & kUnitFacility) {
         c.error = "class " + std::to_string(f.classIndex) + " of a force is a facility";
         return false;
       }
-      if (unit->flags & kUnitStock) ++c.counts.stockUnits;
+      if (unit->unitFlags & kUnitStock) ++c.counts.stockUnits;
       ++c.counts.units;
       if (!reserve) HexStackInsertOrdered(c.world, c.Cell(at), *unit);
     }

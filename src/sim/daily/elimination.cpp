@@ -30,7 +30,7 @@ namespace {
 constexpr uint32_t kClassCapital = 1u << 20;
 constexpr int kRelationSlots = 128;
 
-bool Live(const UnitRecord& u) { return !(u.flags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
+bool Live(const UnitRecord& u) { return !(u.unitFlags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
 
 int32_t CellAt(const World& world, CapitalPosition at) {
   const int32_t w = world.mapWidth, h = world.mapHeight;

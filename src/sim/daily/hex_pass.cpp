@@ -47,8 +47,8 @@ constexpr int kLargeSettlementFactor7 = product::kOutputFactor + 7;
 constexpr float kLargeSettlement = 100000.0f;
 constexpr int kCapacityTypes = 3;
 
-bool Live(const UnitRecord& u) { return !(u.flags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
-bool Working(const UnitRecord& u) { return Live(u) && !(u.simOrders[kOrderStateWord] & kOrdersInactive); }
+bool Live(const UnitRecord& u) { return !(u.unitFlags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
+bool Working(const UnitRecord& u) { return Live(u) && !(u.orders[kOrderStateWord] & kOrdersInactive); }
 
 uint32_t ClassFlagsOf(const World& world, const UnitRecord& u) {
   const UnitClassRecord* c = UnitClassOf(world, u);
@@ -80,7 +80,7 @@ bool IsDefender(World& world, const UnitRecord& u, int category, int owner) {
   if (!side) return false;
   if (ClassFlagsOf(world, u) & kClassNoDefence) return false;
   if (category != 0 && category != 2) return false;
-  if ((u.simOrders[kOrderSettingWordA] & kOrderStandDown) && !(u.simOrders[kOrderFlagsWord] & kOrderHoldGround))
+  if ((u.orders[kOrderSettingWordA] & kOrderStandDown) && !(u.orders[kOrderFlagsWord] & kOrderHoldGround))
     return false;
   return UnitCanTakeGround(world, u);
 }
@@ -188,15 +188,15 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   const UnitClassRecord* cls = UnitClassOf(world, lead);
   if (!cls) return;
   PlayerRecord& payer = world.players[CellOwner(hex.word)];
-  const bool idle = (lead.simOrders[kOrderStateWord] & kOrdersInactive) != 0;
+  const bool idle = (lead.orders[kOrderStateWord] & kOrdersInactive) != 0;
   const bool damaged = lead.strength < lead.targetStrength;
-  const bool building = idle && (lead.simOrders[kOrderModeWord] & kOrderBuildOrder);
+  const bool building = idle && (lead.orders[kOrderModeWord] & kOrderBuildOrder);
   const bool d = damaged && building;
   const float r = HexRepairFactor(world, lead.x, lead.y, nullptr);
   const bool levelPasses = level != 0 || (r > 1.0f && (cls->flags & kClassRepair));
   const float t = ClassBuildTime(*cls);
 
-  if (damaged && !(lead.simOrders[kOrderModeWord] & kOrderMothballed) && levelPasses) {
+  if (damaged && !(lead.orders[kOrderModeWord] & kOrderMothballed) && levelPasses) {
     float rate = HexRate(level, s, r);
     if (!d) rate *= 2.0f;
     const float ceiling = lead.targetStrength > 1.0f ? lead.targetStrength : 1.0f;
@@ -208,7 +208,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
         lead.buildWork = (lead.targetStrength - after) * t;
       } else {
         lead.strength = lead.targetStrength;
-        for (OrderBlock* o : {&lead.displayOrders, &lead.simOrders}) {
+        for (OrderBlock* o : {&lead.ordersShown, &lead.orders}) {
           (*o)[kOrderModeWord] &= ~(kOrderBuildingMark | kOrderBuildOrder);
           (*o)[kOrderStateWord] &= ~kOrdersBuilding;
         }
@@ -232,7 +232,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   }
 
   if (payer.kind == kKindWorld || !(cls->flags & (kClassMarked | kClassYielding))) return;
-  const bool mothballed = (lead.simOrders[kOrderModeWord] & kOrderMothballed) != 0;
+  const bool mothballed = (lead.orders[kOrderModeWord] & kOrderMothballed) != 0;
   // A class with no build time has no price per day: it costs nothing to
   // keep, but a mothballed one still decays.
   if (t > 0.0f) {
@@ -295,7 +295,7 @@ float TerrainReal(const TerrainRecord& t, size_t at, int i) { return le::LoadF32
 void LeadContribution(const World& world, const UnitRecord& lead, const UnitClassRecord& cls, int owner,
                       float (&d)[kProductCount]) {
   for (float& v : d) v = 0.0f;
-  if (!cls.hasExtra || (lead.simOrders[kOrderStateWord] & kOrdersInactive)) return;
+  if (!cls.hasExtra || (lead.orders[kOrderStateWord] & kOrdersInactive)) return;
   const float c = lead.strength;
   const float m = c - (1.0f - c) * c * 0.3f;
   float scale = 1.0f;
@@ -426,11 +426,11 @@ void CountCensus(PlayerRecord& o, const UnitRecord& lead, const UnitClassRecord&
 
 // The lead's yearly running costs and census, for its owner.
 void CountLeadRunning(World& world, const UnitRecord& lead) {
-  if ((lead.flags & kUnitRemoved) || lead.owner >= kMaxPlayers) return;
+  if ((lead.unitFlags & kUnitRemoved) || lead.owner >= kMaxPlayers) return;
   const UnitClassRecord* cls = UnitClassOf(world, lead);
   if (!cls) return;
   PlayerRecord& o = world.players[lead.owner];
-  const bool working = !(lead.simOrders[kOrderStateWord] & kOrdersInactive);
+  const bool working = !(lead.orders[kOrderStateWord] & kOrdersInactive);
   if (working) {
     // Regions with many sites pay more for each of them.
     const float n = RecordF32(o, kDayCapacityByKind);
@@ -507,7 +507,7 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     hex.word = (hex.word & ~3u) | supply;
 
     if (stack && stack->lead && Live(*stack->lead)) {
-      if (stack->lead->simOrders[kOrderModeWord] & kOrderRunDown)
+      if (stack->lead->orders[kOrderModeWord] & kOrderRunDown)
         UnitHexDailyUpdate(world, *stack->lead, level);
       else
         LeadFacilityDay(world, hex, *stack->lead, level, s);

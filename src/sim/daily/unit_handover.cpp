@@ -25,12 +25,12 @@ int OwnerAt(World& world, int16_t x, int16_t y) {
 // carrier's hex, else of the hex it was last on its way to.
 int HexOwnerOf(World& world, const UnitRecord& unit) {
   if (unit.x != 0 || unit.y != 0) return OwnerAt(world, unit.x, unit.y);
-  if (unit.linkSlot304 != 0) {
+  if (unit.carrier != 0) {
     const UnitRecord* carrier = nullptr;
     {
       // Display passes on other threads link new units into the ring.
       WorldLockGuard hold(world, kLockUnits);
-      carrier = FindUnitById(world, unit.linkSlot304);
+      carrier = FindUnitById(world, unit.carrier);
     }
     if (carrier && (carrier->x != 0 || carrier->y != 0)) return OwnerAt(world, carrier->x, carrier->y);
   }
@@ -48,9 +48,9 @@ void TransferPlayerUnits(World& world, PlayerRecord& region, int32_t mode) {
       if (category == kUnitCategoryFacility) continue;
       ForEachTableUnit(world.unitTables, table, self, category, [&](UnitRecord& unit) {
         int to = 0;
-        if (!(unit.flags & kUnitStock)) {
+        if (!(unit.unitFlags & kUnitStock)) {
           to = heir != 0 ? heir : HexOwnerOf(world, unit);
-        } else if (heir != 0 && mode != 0 && (unit.simOrders[kOrderStateWord] & kOrdersInactive)) {
+        } else if (heir != 0 && mode != 0 && (unit.orders[kOrderStateWord] & kOrdersInactive)) {
           to = heir;
         }
         // Handing a unit to the region itself would file it again in the

@@ -188,3 +188,15 @@ const char* TextListText(const TextLists& lists, TextListId list, int index) {
   const char* entry = TextListEntry(lists, list, index);
   return entry ? entry : "";
 }
+
+const char* OrdinalSuffix(int number) {
+  const int64_t n = number < 0 ? -int64_t{number} : number;
+  int entry = 4;
+  if (n == 0) {
+    entry = 0;
+  } else if (n % 100 < 11 || n % 100 > 13) {
+    const int last = static_cast<int>(n % 10);
+    if (last >= 1 && last <= 3) entry = last;
+  }
+  return TextListText(kListNumsuffix, entry);
+}
