@@ -20,16 +20,6 @@
 
 namespace {
 
-constexpr uint32_t kClassNeedsTable = 0x8;
-constexpr uint32_t kClassFacilityFlag = 0x40;
-constexpr uint32_t kClassYields = 0x40000;
-constexpr uint32_t kClassBuildsWorks = 0x80000;
-constexpr uint32_t kClassFortifies = 0x400000;
-constexpr uint32_t kClassRoad = 0x800000;
-constexpr uint32_t kClassNotDesign = 0x8200000;
-constexpr uint32_t kClassFullAvailability = 0x40000000;
-constexpr uint32_t kClassMapOptionFlag = 0x4;
-constexpr uint32_t kClassStockFlag = 0x10000000;
 constexpr uint32_t kUnitPlaced30 = 1u << 30;
 constexpr uint32_t kOrdersWorksBit = 1u << 5;  // word 11
 constexpr uint32_t kOrdersRepairing = 1u << 1;  // word 15
@@ -131,7 +121,7 @@ void ResetHexes(World& w) {
     HexUnitStack* stack = LoadHexStack(cell);
     if (stack && stack->lead) {
       UnitRecord* lead = stack->lead;
-      if (!(ClassFlags(w, *lead) & kClassFacilityFlag)) {
+      if (!(ClassFlags(w, *lead) & kClassFacility)) {
         // A lead that is no facility is taken off the map for good.
         UnitHexRefresh(w, *lead);
         stack->lead = nullptr;
@@ -176,7 +166,7 @@ void ResetPlayers(World& w) {
     const size_t width = static_cast<size_t>(w.gameState.designRowBytes);
     for (size_t k = kFirstFacilityDesign; k < w.unitClasses.size() && k < width; ++k) {
       const uint32_t cf = w.unitClasses[k].flags;
-      if ((cf & kClassFacilityFlag) && !(cf & kClassNotDesign)) designs[k] |= 1;
+      if ((cf & kClassFacility) && !(cf & kClassNotDesign)) designs[k] |= 1;
     }
   }
 }
@@ -184,7 +174,7 @@ void ResetPlayers(World& w) {
 // Step 3.4.1: the share of its full yield a yielding facility can reach on
 // its hex.
 float YieldShare(World& w, const UnitRecord& unit, const UnitClassRecord& k, HexCell& cell, int32_t x, int32_t y) {
-  if (!(k.flags & kClassNeedsTable) || !k.hasExtra) return 1.0f;
+  if (!(k.flags & kClassSpecialWeaponB) || !k.hasExtra) return 1.0f;
   float scale = 1.0f;
   if (unit.classIndex >= kOwnerScaledFirst && unit.classIndex <= kOwnerScaledLast && unit.owner < kMaxPlayers)
     scale = w.techEffects[unit.owner][kOwnerScaleEntry + (unit.classIndex - kOwnerScaledFirst)];
@@ -236,7 +226,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
   HexCell* cell = CellAt(w, unit.x, unit.y);
   if (!k || !cell || width <= 0) return;
   const int32_t x = WrapX(unit.x, width);
-  if (k->flags & kClassYields) {
+  if (k->flags & kClassProduction) {
     const float share = YieldShare(w, unit, *k, *cell, x, unit.y);
     if (share < 0.02f) {
       SetUnitClass(w, unit, true, 0);
@@ -254,7 +244,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
     if (v < bottom || v > top) v = bottom;
     for (int i = 0; i < 4; ++i) variants[i] = v;
   }
-  const bool mapOption = (w.mapHeader.word600 & 1u) && (k->flags & kClassMapOptionFlag);
+  const bool mapOption = (w.mapHeader.word600 & 1u) && (k->flags & kClassSpecialWeaponA);
   unit.flags = mapOption ? (unit.flags | kUnitPlaced30) : (unit.flags & ~kUnitPlaced30);
 }
 
@@ -301,9 +291,9 @@ void ResetUnits(World& w) {
       u.categoryCopy = k->typeByte;
       u.byte358 = k->kind;
       u.classSize = k->kind == 3 ? 2 : k->kind;
-      u.flags = (k->flags & kClassFacilityFlag) ? (u.flags | kUnitFacility) : (u.flags & ~kUnitFacility);
-      u.flags = (k->flags & kClassStockFlag) ? (u.flags | kUnitStock) : (u.flags & ~kUnitStock);
-      if (k->flags & kClassFacilityFlag) ResetFacility(w, u);
+      u.flags = (k->flags & kClassFacility) ? (u.flags | kUnitFacility) : (u.flags & ~kUnitFacility);
+      u.flags = (k->flags & kClassStock) ? (u.flags | kUnitStock) : (u.flags & ~kUnitStock);
+      if (k->flags & kClassFacility) ResetFacility(w, u);
     }
     u.displayOrders = u.simOrders;
     u.outstanding = 0;

@@ -46,12 +46,12 @@ float HexRepairFactor(World& world, int32_t x, int32_t y, bool* fast) {
     for (const UnitRecord* u = stack->chainA[0]; u; u = u->nextInChainA) {
       if (u->flags & kUnitInactiveClass) continue;
       const uint32_t cf = ClassFlagsOf(world, *u);
-      if ((cf & kClassRepair) && !(u->simOrders[kOrderFlagsWord] & kOrderTransferPending)) {
+      if ((cf & kClassFortifies) && !(u->simOrders[kOrderFlagsWord] & kOrderTransferPending)) {
         float worn = 1.0f - UnitWear(*u);
         if (!(worn > 0.0f)) worn = 0.0f;
         r += u->efficiency * UnitQuality(*u) * u->strength * worn / 50.0f;
       }
-      if ((cf & kClassSettlement) && fast) *fast = true;
+      if ((cf & kClassSettlementPopulation) && fast) *fast = true;
     }
   }
   if (r > 1.0f) r = std::sqrt(r);
@@ -126,14 +126,14 @@ void UnitHexRefresh(World& world, UnitRecord& unit) {
     for (const UnitRecord* u = stack->chainA[cat]; u; u = u->nextInChainA) {
       if (u->flags & kUnitInactiveClass) continue;
       const uint32_t cf = ClassFlagsOf(world, *u);
-      if (cf & kClassRepair) flags |= kPresenceRepair;
-      if ((cf & kClassMarker) && (u->simOrders[kOrderFlagsWord] & kOrderMarkerBit)) flags |= kPresenceMarkers;
+      if (cf & kClassFortifies) flags |= kPresenceRepair;
+      if ((cf & kClassBuildsWorks) && (u->simOrders[kOrderFlagsWord] & kOrderMarkerBit)) flags |= kPresenceMarkers;
     }
   }
   const UnitRecord* lead = stack->lead;
   if (lead && LiveOnHex(*lead) && !(lead->simOrders[kOrderStateWord] & kOrdersInactive)) {
     const uint32_t cf = ClassFlagsOf(world, *lead);
-    if ((cf & kClassMarker) && (cf & kClassRunning)) flags |= kPresenceMarkers;
+    if ((cf & kClassBuildsWorks) && (cf & kClassRoad)) flags |= kPresenceMarkers;
   }
   HexExtra* extra = stack->extra;
   if (!extra && flags != 0) extra = GetHexExtra(world, *hex);

@@ -29,8 +29,8 @@ class HexRefreshTest : public ::testing::Test {
     w.unitClasses.resize(4130);
     w.unitClasses[kFacility].buildWorkPerPoint = 10.0f;
     SetClassCosts(w.unitClasses[kFacility], 100.0f, 2.0f, 4.0f);
-    w.unitClasses[kRepairer].flags = kClassRepair;
-    w.unitClasses[kMarkerFacility].flags = kClassMarker | kClassRunning;
+    w.unitClasses[kRepairer].flags = kClassFortifies;
+    w.unitClasses[kMarkerFacility].flags = kClassBuildsWorks | kClassRoad;
     w.unitClasses[kMarkerFacility].buildWorkPerPoint = 10.0f;
     // Terrain 0 has movement byte 0 (a hex that needs its facility);
     // terrain 1 does not.

@@ -33,7 +33,6 @@
 namespace {
 
 // Class flag bit 20: a hex whose lead is of such a class may be a target.
-constexpr uint32_t kClassTargetable = 1u << 20;
 
 constexpr int kWarTradeProducts = 11;
 
@@ -392,7 +391,7 @@ void TargetHexCommand(World& world, PlayerRecord& player, int copy, uint32_t pac
   int classIndex = 0;
   if (lead && !(hiddenCounts && (lead->flags & kUnitHidden))) classIndex = lead->classIndex;
   if (classIndex < 0 || static_cast<size_t>(classIndex) >= world.unitClasses.size()) return;
-  if (!(world.unitClasses[static_cast<size_t>(classIndex)].flags & kClassTargetable)) return;
+  if (!(world.unitClasses[static_cast<size_t>(classIndex)].flags & kClassSettlementPopulation)) return;
   PlayerPolicyBlock& block = copy == 0 ? player.displayPolicy : player.simPolicy;
   const uint32_t target = (static_cast<uint32_t>(y) << 16) | static_cast<uint32_t>(x);
   if (copy == 1 && TargetHex(block) != 0)

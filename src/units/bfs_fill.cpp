@@ -17,8 +17,6 @@ BfsFillBlock g_bfsFill;
 
 namespace {
 
-constexpr uint32_t kTerrainCoverOrHeight = 0x20 | 0x40;
-constexpr uint32_t kClassFortification = 0x200;
 
 uint16_t* Entry(const BfsFillBlock& block, const HexMapShape& map, uint32_t position) {
   const int64_t i = HexCellIndex(map, position);
@@ -35,7 +33,7 @@ const HexCell* CellAt(const World& world, const HexMapShape& map, uint32_t posit
 // Plain step cost: covered or high ground, or a fortification, costs 2.
 uint32_t PlainStepCost(const World& world, const HexCell& b) {
   const auto t = static_cast<size_t>(CellTerrain(b.word));
-  if (t < world.terrains.size() && (le::Load32(world.terrains[t].bytes + 136) & kTerrainCoverOrHeight)) return 2;
+  if (t < world.terrains.size() && (TerrainFlags(world.terrains[t]) & (kTerrainCovered | kTerrainHighGround))) return 2;
   const HexUnitStack* stack = LoadHexStack(b);
   const UnitRecord* lead = stack ? stack->lead : nullptr;
   const bool live = lead && !(lead->flags & (kUnitRemoved | kUnitHidden)) && lead->classIndex != 0;

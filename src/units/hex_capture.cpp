@@ -29,7 +29,6 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kNeverSurrenders = 0x4000000;
 constexpr uint32_t kHoldsBack = 1u << 14;       // orders header
 constexpr uint32_t kTakeGround = 1u << 16;      // order flags
 constexpr uint32_t kStateDeployDue = 1u << 27;  // state word
@@ -132,7 +131,7 @@ int Capture::Run() {
 
   oldOwner_ = CellOwner(cell_.word);
   const TerrainRecord* terrain = TerrainOf(w_, cell_);
-  const bool water = terrain && (cf::TerrainFlags(*terrain) & cf::kTerrainWater);
+  const bool water = terrain && (TerrainFlags(*terrain) & kTerrainWater);
   if (water && oldOwner_ == 0) return count_;
   if (!water && category_ == 2) return count_;
   // Taking one's own hex changes nothing hands.
@@ -147,7 +146,7 @@ int Capture::Run() {
   if (!LiveFacility(f)) f = nullptr;
   const UnitClassRecord* cls = f ? UnitClassOf(w_, *f) : nullptr;
   bool closed = MovementColumn(w_, cell_) == 0;
-  if (closed && cls && !(cls->flags & cf::kNoTerrainCost) && cf::HexMovementCost(*cls) != 0) closed = false;
+  if (closed && cls && !(cls->flags & kClassNoTerrainCost) && cf::HexMovementCost(*cls) != 0) closed = false;
   bool guarded = closed;
   for (int d = 0; guarded && d < 6; ++d) {
     // A neighbour off the map is no hex and guards nothing either way.
@@ -196,7 +195,7 @@ int Capture::NeighbourPass() {
     PlayerRecord& holder = w_.players[nOwner];
     UnitRecord* lead = Lead(*n);
     const UnitClassRecord* cls = LiveFacility(lead) ? UnitClassOf(w_, *lead) : nullptr;
-    if (cls && !Inactive(*lead) && (cls->flags & cf::kHoldsUnits) && !(cls->flags & cf::kExcludedKinds) &&
+    if (cls && !Inactive(*lead) && (cls->flags & kClassSettlement) && !(cls->flags & kClassExcludedKinds) &&
         cf::BaseByte(*cls) == 0 && cf::LoadableMask(*cls) != 0) {
       const int e = cf::LoadableMask(*cls);
       StackSideEffects(w_, *n, 0, 0, -1);
@@ -338,13 +337,13 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       }
     }
     MoveTreasuryShare(true, true);
-  } else if (!(flags & cf::kExcludedKinds) && (flags & cf::kHoldsUnits) && cf::BaseByte(*cls) == 0 &&
-             (cf::LoadableMask(*cls) != 0 || (flags & (cf::kAirBase | cf::kHaven)))) {
+  } else if (!(flags & kClassExcludedKinds) && (flags & kClassSettlement) && cf::BaseByte(*cls) == 0 &&
+             (cf::LoadableMask(*cls) != 0 || (flags & (kClassAirBase | kClassHaven)))) {
     ReleaseHexReserve(w_, cell_, newOwner_);
     f->simOrders[unitbytes::kDestination] = 0;
     UnitSetOrderDword11(w_, *f, 1, kStateDeployDue, 0);
     CountUnitOrder(w_, *f, 1);
-    if (Loud()) StrengthCut(*f, 11 + ((flags & cf::kHaven) ? 2 : (flags & cf::kAirBase) ? 1 : 0));
+    if (Loud()) StrengthCut(*f, 11 + ((flags & kClassHaven) ? 2 : (flags & kClassAirBase) ? 1 : 0));
     if (!IsUnitLive(*f) || f->strength < 1.0f) SetFacilityModeA(w_, *f, 1, 1);
     if (Loud()) {
       f->fuel = f->ammo = f->supply = 0.0f;
@@ -362,7 +361,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       holdOut(oldByte, 10, 180);
       holdOut(newByte, -20, 50);
     }
-  } else if (flags & cf::kProduction) {
+  } else if (flags & kClassProduction) {
     float values[kProducts];
     int best = -1;
     if (cf::ProductValues(*cls, values)) {
@@ -386,7 +385,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       holdOut(newByte, -2, 50);
     }
     if (wasActive) ProductShare(f, *cls, best);
-  } else if (flags & cf::kSettlementPopulation) {
+  } else if (flags & kClassSettlementPopulation) {
     if (Loud()) {
       BroadcastPlayerMessage(w_, old, 397, 397, 397, 397, nullptr,
                              MessageParams{static_cast<uint32_t>(oldOwner_), classNumber, position_,
@@ -412,7 +411,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
     MoveTreasuryShare(false, false);
   } else {
     if (Loud()) {
-      float v = (flags & cf::kRoad) ? 1.0f : f_;
+      float v = (flags & kClassRoad) ? 1.0f : f_;
       int bit = -1;
       switch (f->classIndex) {
         case 4036:
@@ -475,7 +474,7 @@ void Capture::ProductShare(UnitRecord* f, const UnitClassRecord& cls, int best) 
     const float a = resource > s[k] ? resource : std::min(s[k], 1.0f);
     const float b = noOwnUse ? 0.0f : resource;
     const float W = worldFloat(kWorldProductRecord * static_cast<size_t>(k) + kWorldProductPrice);
-    const float u = std::min(((cls.flags & cf::kFullAvailability) ? 1.0f : a) - b, std::min(m * o[k], 1.0f));
+    const float u = std::min(((cls.flags & kClassFullAvailability) ? 1.0f : a) - b, std::min(m * o[k], 1.0f));
     Q += G * o[k] * W * m;
     P += G * u * W;
   }
@@ -579,7 +578,7 @@ void ApplyPlayerGainLoss(PlayerRecord& region, int amount) {
 
 bool UnitCanTakeGround(World& world, const UnitRecord& unit) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
-  if (!cls || (cls->flags & kNeverSurrenders)) return false;
+  if (!cls || (cls->flags & kClassNeverSurrenders)) return false;
   const int kind = cls->kind;
   const bool attacks = (kind == 0 && (cf::AttackValue(*cls, 0) || cf::AttackValue(*cls, 1))) ||
                        (kind == 2 && cf::AttackValue(*cls, 6));

@@ -262,7 +262,7 @@ TEST_F(CaptureHexTest, ASettlementCaptureWarnsItsOwnerAndShiftsTheHoldOuts) {
 TEST_F(CaptureHexTest, AnActiveProductionFacilityTakesAShareOfItsMainProductsStock) {
   World& w = *world;
   UnitClassRecord& mill = w.unitClasses[kDepot];
-  mill.flags |= classfields::kProduction | classfields::kHasProducts;
+  mill.flags |= kClassProduction | kClassSpecialWeaponB;
   mill.hasExtra = true;
   le::StoreF32(mill.extra.data() + 4, 2.0f);  // product 1 only: the main product
   w.worldEconomy.assign(kWorldEconomySize, 0);

@@ -144,8 +144,8 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
   if (isOff == wantOff) return;
   const UnitClassRecord* cls = UnitClassOf(world, *f);
   const uint32_t flags = cls ? cls->flags : 0;
-  if (!(flags & cf::kHoldsUnits)) {
-    if ((flags & cf::kRoad) && !(flags & cf::kSettlementPopulation) && !wantOff && f->strength < 1.0f)
+  if (!(flags & kClassSettlement)) {
+    if ((flags & kClassRoad) && !(flags & kClassSettlementPopulation) && !wantOff && f->strength < 1.0f)
       SetFacilityModeA(world, *f, pass, 1);
     else
       SetFacilityModeB(world, *f, pass, wantOff);
@@ -195,12 +195,12 @@ void StackSideEffects(World& world, HexCell& cell, int release, int disband, int
   int served[2] = {-1, -1};
   if (f && IsUnitLive(*f) && !Provisional(*f)) {
     if (const UnitClassRecord* cls = UnitClassOf(world, *f); cls && cf::BaseByte(*cls) == 0) {
-      if (cls->flags & cf::kHaven) {
+      if (cls->flags & kClassHaven) {
         served[0] = 2;
         served[1] = 3;
-      } else if (cls->flags & cf::kAirBase) {
+      } else if (cls->flags & kClassAirBase) {
         served[0] = 1;
-      } else if ((cls->flags & cf::kHoldsUnits) && cf::LoadableMask(*cls) != 0) {
+      } else if ((cls->flags & kClassSettlement) && cf::LoadableMask(*cls) != 0) {
         served[0] = 0;
       }
     }

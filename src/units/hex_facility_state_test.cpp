@@ -124,7 +124,7 @@ TEST_F(FacilityStateTest, APlainFacilityGoesInAndOutOfService) {
 
 TEST_F(FacilityStateTest, AWeakRoadFacilitySwitchedOnIsBuiltFirst) {
   World& w = *world;
-  w.unitClasses[kDepot].flags |= classfields::kRoad;
+  w.unitClasses[kDepot].flags |= kClassRoad;
   UnitRecord& road = Place(3, kDepot, 0.5f, 2, 2);
   road.simOrders[kOrderStateWord] = kOrdersInactive;
   SetStackUnitState(w, Cell(2, 2), 1, 0);
@@ -197,7 +197,7 @@ TEST_F(SideEffectsTest, DisbandingTakesTheHeldUnitsAndReleaseEmptiesTheFacility)
 }
 
 TEST_F(SideEffectsTest, AFacilityThatServesNoOneTouchesNoUnit) {
-  w().unitClasses[kBase].flags &= ~classfields::kHoldsUnits;
+  w().unitClasses[kBase].flags &= ~kClassSettlement;
   UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);
   StackSideEffects(w(), Cell(2, 2), 1, 1, 4);
   EXPECT_FALSE(heavy.flags & kUnitRemoved);
@@ -206,7 +206,7 @@ TEST_F(SideEffectsTest, AFacilityThatServesNoOneTouchesNoUnit) {
 }
 
 TEST_F(SideEffectsTest, AHavenServesShipsAndSubmarinesButNotLandUnits) {
-  w().unitClasses[kBase].flags = kClassFacility | classfields::kHaven;
+  w().unitClasses[kBase].flags = kClassFacility | kClassHaven;
   w().unitClasses.push_back(w().unitClasses[kShip]);
   const int sub = static_cast<int>(w().unitClasses.size()) - 1;
   w().unitClasses[sub].kind = 3;

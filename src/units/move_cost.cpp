@@ -46,7 +46,7 @@ uint32_t Column(const World& world, const HexCell& cell, int m) {
 
 bool IsWater(const World& world, const HexCell& cell) {
   const TerrainRecord* t = TerrainOf(world, cell);
-  return t && (le::Load32(t->bytes + 136) & kTerrainWater);
+  return t && (TerrainFlags(*t) & kTerrainWater);
 }
 
 void Merge(uint32_t& c, uint32_t k) {

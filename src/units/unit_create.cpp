@@ -136,7 +136,7 @@ void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t c
     unit.strength = 0.0f;
     unit.targetStrength = 1.0f;
     unit.buildWork = cls.buildWorkPerPoint;
-    if ((world.mapHeader.word600 & 1u) && (cls.flags & kClassMapOption)) unit.flags |= kUnitMapOption;
+    if ((world.mapHeader.word600 & 1u) && (cls.flags & kClassSpecialWeaponA)) unit.flags |= kUnitMapOption;
   }
   if (simulationPass && unit.outstanding == 0) unit.displayOrders = unit.simOrders;
 }

@@ -24,7 +24,7 @@ class UnitCreate : public ::testing::Test {
     tank.strengthPerSize = 10;
     tank.buildWorkPerPoint = 2.5f;
     tank.kind = 3;
-    tank.flags = kClassFacility | kClassMapOption;
+    tank.flags = kClassFacility | kClassSpecialWeaponA;
     UnitClassRecord& stock = w.unitClasses[5];
     stock.strengthPerSize = 2;
     stock.flags = kClassStock;

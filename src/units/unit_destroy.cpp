@@ -59,15 +59,15 @@ void RecomputeHexMarks(World& world, HexCell& cell) {
       for (const UnitRecord* u = stack->chainA[kind]; u; u = u->nextInChainA) {
         if (u->flags & kUnitInactiveClass) continue;
         const uint32_t flags = ClassFlags(world, *u);
-        if (flags & cf::kFortifies) marks |= 2;
-        if ((flags & cf::kBuildsWorks) && (u->simOrders[kOrderFlagsWord] & kUnitAtWorkBit)) marks |= 1;
+        if (flags & kClassFortifies) marks |= 2;
+        if ((flags & kClassBuildsWorks) && (u->simOrders[kOrderFlagsWord] & kUnitAtWorkBit)) marks |= 1;
       }
     }
     const UnitRecord* lead = stack->lead;
     if (lead && IsUnitLive(*lead) && !(lead->flags & kUnitHidden) &&
         !(lead->simOrders[kOrderStateWord] & kOrdersInactive)) {
       const uint32_t flags = ClassFlags(world, *lead);
-      if ((flags & cf::kBuildsWorks) && (flags & cf::kRoad)) marks |= 1;
+      if ((flags & kClassBuildsWorks) && (flags & kClassRoad)) marks |= 1;
     }
   }
   HexExtra* extra = stack ? stack->extra : nullptr;

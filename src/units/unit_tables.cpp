@@ -9,7 +9,6 @@ namespace {
 
 constexpr size_t kFirstCapacity = 64;
 // A facility of such a class is counted but never scheduled.
-constexpr uint32_t kClassNotFiled = 0x100000;
 
 }  // namespace
 
@@ -77,7 +76,7 @@ int RebuildUnitTables(World& world) {
       continue;
     }
     const UnitClassRecord* cls = UnitClassOf(world, u);
-    if (facility && cls && (cls->flags & kClassNotFiled)) continue;
+    if (facility && cls && (cls->flags & kClassSettlementPopulation)) continue;
     RecomputeMovementRates(world, u);
     AppendUnitPtr(world, kUnitTableOnMap, player, UnitTableCategory(u), u);
   } while (unit != head);

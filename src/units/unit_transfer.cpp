@@ -84,9 +84,9 @@ int StockKindOf(const UnitClassRecord& cls) {
 
 bool FacilityServesKind(const UnitClassRecord& cls, int baseKind) {
   switch (baseKind) {
-    case 2: return (cls.flags & cf::kHaven) != 0;
-    case 1: return (cls.flags & cf::kAirBase) != 0;
-    case 0: return (cls.flags & cf::kHoldsUnits) && cf::LoadableMask(cls) != 0;
+    case 2: return (cls.flags & kClassHaven) != 0;
+    case 1: return (cls.flags & kClassAirBase) != 0;
+    case 0: return (cls.flags & kClassSettlement) && cf::LoadableMask(cls) != 0;
     default: return false;
   }
 }
@@ -147,7 +147,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
     ScheduleUnit(world, unit, 1);
     const int hexOwner = cell ? CellOwner(cell->word) : 0;
     const bool water = cell && !world.terrains.empty() &&
-                       (cf::TerrainFlags(world.terrains[static_cast<size_t>(CellTerrain(cell->word))]) & cf::kTerrainWater);
+                       (TerrainFlags(world.terrains[static_cast<size_t>(CellTerrain(cell->word))]) & kTerrainWater);
     if (hexOwner == newOwner || (uf::AccessMask(q, unitbytes::MoveKind(unit)) & (1u << hexOwner)) ||
         (hexOwner == 0 && water))
       unit.flags &= ~kAwayFromBase;

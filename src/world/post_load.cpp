@@ -150,7 +150,7 @@ void RecreateSummaryUnits(World& world) {
     unit->buildWork = 0.0f;
     unit->simOrders[kOrderStateWord] &= ~kOrdersBuilding;
     unit->displayOrders[kOrderStateWord] &= ~kOrdersBuilding;
-    if ((cls.flags & kClassMapOption) && (world.mapHeader.word600 & 1u)) unit->flags |= kUnitMapOption;
+    if ((cls.flags & kClassSpecialWeaponA) && (world.mapHeader.word600 & 1u)) unit->flags |= kUnitMapOption;
     unit->marker = unit->marker2 = static_cast<uint8_t>((summary >> 24) & 0x0Fu);
     if (summary & (1u << 24)) {
       unit->simOrders[kOrderStateWord] |= kOrdersInactive;
@@ -168,7 +168,7 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
 
   if (!keepObsolete) {
     for (UnitClassRecord& cls : world.unitClasses)
-      if ((cls.flags & kClassStock) && (cls.flags & kClassObsoleteKinds)) cls.flags |= kClassObsolete;
+      if ((cls.flags & kClassStock) && (cls.flags & kClassSpecialKinds)) cls.flags |= kClassObsolete;
   }
 
   std::vector<UnitRecord*> units;
@@ -217,7 +217,7 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
     }
     ClearStackLinks(*unit);
     const UnitClassImage& cls = ClassOrEmpty(world, unit->classIndex);
-    if ((unit->flags & kUnitStock) && (cls.flags & kClassObsoleteKinds) && !keepObsolete) unit->flags |= kUnitRemoved;
+    if ((unit->flags & kUnitStock) && (cls.flags & kClassSpecialKinds) && !keepObsolete) unit->flags |= kUnitRemoved;
     if (!(unit->flags & kUnitRemoved) && unit->classIndex != 0 && !(unit->flags & kUnitFacility) &&
         unit->linkSlot304 == 0) {
       if (HexCell* cell = UnitHexCell(world, *unit)) {

@@ -58,7 +58,7 @@ class PostLoadTest : public ::testing::Test {
     named(kInfantry, "Infantry", 0, 1);
     named(kDepot, "Depot", kClassFacility, 0);
     named(kOldStock, "Old stock", kClassStock | 0x2, 0);
-    named(kWorks, "Works", kClassFacility | kClassMapOption, 0);
+    named(kWorks, "Works", kClassFacility | kClassSpecialWeaponA, 0);
     w.mapHeader.width = 6;
     w.mapHeader.height = 4;
     w.cells.assign(24, HexCell{});

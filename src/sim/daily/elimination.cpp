@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr uint32_t kClassCapital = 1u << 20;
 constexpr int kRelationSlots = 128;
 
 bool Live(const UnitRecord& u) { return !(u.flags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
@@ -45,7 +44,7 @@ bool CapitalStands(const World& world, const PlayerRecord& region, CapitalPositi
   const HexUnitStack* stack = LoadHexStack(hex);
   if (!stack || !stack->lead || !Live(*stack->lead)) return false;
   const int32_t c = stack->lead->classIndex;
-  return c > 0 && static_cast<size_t>(c) < world.unitClasses.size() && (world.unitClasses[c].flags & kClassCapital);
+  return c > 0 && static_cast<size_t>(c) < world.unitClasses.size() && (world.unitClasses[c].flags & kClassSettlementPopulation);
 }
 
 }  // namespace

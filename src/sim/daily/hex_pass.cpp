@@ -21,24 +21,15 @@
 namespace {
 
 constexpr uint32_t kMsgHexLost = 446;
-constexpr uint32_t kClassNoDefence = 1u << 26;
-constexpr uint32_t kTerrainQuiet = 1u << 0;      // flag bit 0: no loss message; poor supply
-constexpr uint32_t kTerrainPoorSupply = 1u << 5;
-constexpr uint32_t kTerrainFullSupply = 1u << 6;
 constexpr uint32_t kOrderStandDown = 1u << 14;    // order word 13
 constexpr uint32_t kOrderHoldGround = 1u << 16;   // order word 11
 
 constexpr uint32_t kMsgFacilityDone = 291;
 constexpr uint32_t kMsgSiteDone = 294;
 constexpr uint32_t kMsgSiteDoneNews = 387;
-constexpr uint32_t kClassMarked = 1u << 17;
-constexpr uint32_t kClassYielding = 1u << 18;
 constexpr uint32_t kOrderBuildingMark = 1u << 24;  // order word 12
 constexpr uint32_t kOrderMothballed = 1u << 30;    // order word 12
 constexpr uint32_t kOrderBuildOrder = 1u << 31;    // order word 12
-constexpr uint32_t kClassPortCensus = 1u << 10;    // also the census type 1
-constexpr uint32_t kClassHavenCensus = 1u << 12;   // the census type 2
-constexpr uint32_t kClassOwnOutputCapped = 1u << 30;
 
 // Classes 4024 to 4047 have their output scaled by a per-region factor,
 // kept from entry 36 of the region's factor row.
@@ -63,7 +54,7 @@ const TerrainRecord* TerrainOf(const World& world, uint32_t word) {
   return t < world.terrains.size() ? &world.terrains[t] : nullptr;
 }
 
-uint32_t TerrainFlags(const TerrainRecord* t) { return t ? le::Load32(t->bytes + kTerrainFlagsAt) : 0; }
+uint32_t TerrainFlags(const TerrainRecord* t) { return t ? ::TerrainFlags(*t) : 0; }
 
 const UnitRecord* LiveLead(const HexCell& cell) {
   const HexUnitStack* stack = LoadHexStack(cell);
@@ -81,7 +72,7 @@ bool IsDefender(World& world, const UnitRecord& u, int category, int owner) {
   const uint32_t bit = 1u << (u.owner & 31u);
   const bool side = u.owner == owner || ((policy.friendlyMask & bit) && !(policy.hostileMask & bit));
   if (!side) return false;
-  if (ClassFlagsOf(world, u) & kClassNoDefence) return false;
+  if (ClassFlagsOf(world, u) & kClassNeverSurrenders) return false;
   if (category != 0 && category != 2) return false;
   if ((u.simOrders[kOrderSettingWordA] & kOrderStandDown) && !(u.simOrders[kOrderFlagsWord] & kOrderHoldGround))
     return false;
@@ -126,7 +117,7 @@ int Takeover(World& world, const HexDayMaps& maps, int32_t cell, int32_t x, int3
   if (best < 0 || counts[owner] >= bestCount) return -1;
   const int candidate = counts[contender] > 0 ? contender : best;
   if (DefendedAround(world, x, y, owner)) return -1;
-  if (!(TerrainFlags(TerrainOf(world, word)) & kTerrainQuiet)) {
+  if (!(TerrainFlags(TerrainOf(world, word)) & kTerrainWater)) {
     MessageParams p;
     p.p1 = static_cast<uint32_t>(x);
     p.p2 = static_cast<uint32_t>(y);
@@ -163,7 +154,7 @@ float BuildDay(World& world, PlayerRecord& payer, const UnitClassRecord& cls, fl
   const float b = ClassResourceB(cls) / t * rate * area;
   AddProductField(payer, 9, product::kDayDemand, a);
   AddProductField(payer, 10, product::kDayDemand, b);
-  const bool bySize = (cls.flags & kClassRunning) && !(cls.flags & kClassSettlement);
+  const bool bySize = (cls.flags & kClassRoad) && !(cls.flags & kClassSettlementPopulation);
   const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : area;
   const float price = ClassMoneyPrice(cls);
   if (payer.treasury < 0.0f) {
@@ -196,7 +187,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   const bool building = idle && (lead.simOrders[kOrderModeWord] & kOrderBuildOrder);
   const bool d = damaged && building;
   const float r = HexRepairFactor(world, lead.x, lead.y, nullptr);
-  const bool levelPasses = level != 0 || (r > 1.0f && (cls->flags & kClassRepair));
+  const bool levelPasses = level != 0 || (r > 1.0f && (cls->flags & kClassFortifies));
   const float t = ClassBuildTime(*cls);
 
   if (damaged && !(lead.simOrders[kOrderModeWord] & kOrderMothballed) && levelPasses) {
@@ -223,9 +214,9 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
           p.p1 = static_cast<uint32_t>(lead.classIndex);
           p.p2 = static_cast<uint32_t>(lead.x);
           p.p3 = static_cast<uint32_t>(lead.y);
-          if (cls->flags & kClassYielding) {
+          if (cls->flags & kClassProduction) {
             PostPlayerMessage(world, payer, payer.number, kMsgFacilityDone, nullptr, p);
-          } else if (cls->flags & kClassMarked) {
+          } else if (cls->flags & kClassSettlement) {
             PostPlayerMessage(world, payer, payer.number, kMsgSiteDone, nullptr, p);
             BroadcastPlayerMessage(world, payer, 0, kMsgSiteDoneNews, kMsgSiteDoneNews, kMsgSiteDoneNews, nullptr, p);
           }
@@ -234,12 +225,12 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
     }
   }
 
-  if (payer.kind == kKindWorld || !(cls->flags & (kClassMarked | kClassYielding))) return;
+  if (payer.kind == kKindWorld || !(cls->flags & (kClassSettlement | kClassProduction))) return;
   const bool mothballed = (lead.simOrders[kOrderModeWord] & kOrderMothballed) != 0;
   // A class with no build time has no price per day: it costs nothing to
   // keep, but a mothballed one still decays.
   if (t > 0.0f) {
-    const bool bySize = (cls->flags & kClassRunning) && !(cls->flags & kClassSettlement);
+    const bool bySize = (cls->flags & kClassRoad) && !(cls->flags & kClassSettlementPopulation);
     const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
     const float perDay = ClassMoneyPrice(*cls) / t * k;
     float cost = 0.0f;
@@ -248,7 +239,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
     } else if (!d && !mothballed) {
       cost = (2.0f * lead.strength + 1.0f) * (perDay / 1792000.0f) * payer.gdpPerCapita;
     }
-    if (cls->flags & kClassMarked)
+    if (cls->flags & kClassSettlement)
       payer.turnUpkeepMarked += cost;
     else
       payer.turnUpkeepOther += cost;
@@ -321,7 +312,7 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
     own[p] = TerrainReal(terrain, kTerrainYieldsAt, p);
     out[p] = barren ? 0.0f : own[p];
   }
-  if (barren || !lead || !cls || !(cls->flags & kClassYielding)) return;
+  if (barren || !lead || !cls || !(cls->flags & kClassProduction)) return;
   // The neighbourhood: the hex counts twice, each neighbour on the map once;
   // the divisor stays 8 however many neighbours there are.
   float cap[kProductCount] = {};
@@ -337,7 +328,7 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
   LeadContribution(world, *lead, *cls, owner, d);
   for (int p = 0; p < kProductCount; ++p) {
     float g = cap[p] / 8.0f;
-    if (cls->flags & kClassOwnOutputCapped) g += d[p];
+    if (cls->flags & kClassFullAvailability) g += d[p];
     g = own[p] > g ? own[p] : (g < 1.0f ? g : 1.0f);
     const float v = own[p] + d[p];
     out[p] = v < g ? v : g;
@@ -355,7 +346,7 @@ void CountYields(World& world, PlayerRecord& region, int owner, const TerrainRec
   const UnitClassRecord* cls = lead ? UnitClassOf(world, *lead) : nullptr;
   float yields[kProductCount];
   HexYields(world, terrain, barren, lead, cls, owner, x, y, yields);
-  const bool large = cls && (cls->flags & kClassSettlement) && pop > kLargeSettlement;
+  const bool large = cls && (cls->flags & kClassSettlementPopulation) && pop > kLargeSettlement;
   for (int p = 0; p < kProductCount; ++p) {
     if (large) {
       const float m = p == 7 ? product::Factors(world, region)[kLargeSettlementFactor7] : 1.0f;
@@ -384,8 +375,8 @@ void AddCount(uint8_t& count, uint32_t n) { count = static_cast<uint8_t>(count +
 // classes only.
 float RunningValue(const World& world, const UnitClassRecord& cls) {
   const float t = ClassBuildTime(cls);
-  if (!(cls.flags & (kClassMarked | kClassRunning)) || !(t > 0.0f)) return 0.0f;
-  const bool bySize = (cls.flags & kClassRunning) && !(cls.flags & kClassSettlement);
+  if (!(cls.flags & (kClassSettlement | kClassRoad)) || !(t > 0.0f)) return 0.0f;
+  const bool bySize = (cls.flags & kClassRoad) && !(cls.flags & kClassSettlementPopulation);
   const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
   return ClassMoneyPrice(cls) / t * k / 10.0f;
 }
@@ -404,7 +395,7 @@ void CountFinishedSlot(const World& world, PlayerRecord& owner, HexExtra& extra,
 void CountCensus(PlayerRecord& o, const UnitRecord& lead, const UnitClassRecord& cls, bool working) {
   const uint8_t size = ClassCensusSize(cls);
   const uint8_t kind = ClassCensusKind(cls);
-  const int type = (cls.flags & kClassHavenCensus) ? 2 : (cls.flags & kClassPortCensus) ? 1 : 0;
+  const int type = (cls.flags & kClassHaven) ? 2 : (cls.flags & kClassAirBase) ? 1 : 0;
   const float rating = static_cast<float>(ClassRating(cls));
   if (!working) {
     if (kind == 0) AddCount(o.dayCensusCapacityA[type], size);
@@ -423,7 +414,7 @@ void CountCensus(PlayerRecord& o, const UnitRecord& lead, const UnitClassRecord&
   }
   if (kind == 1) SetRecordF32(o, kDayKind1Strength, RecordF32(o, kDayKind1Strength) + lead.strength);
   if (kind == 2) AddCount(o.dayKind2Count, 1);
-  if (cls.flags & kClassPortCensus) o.dayPortCapacity += 2.0f * static_cast<float>(size) * lead.strength;
+  if (cls.flags & kClassAirBase) o.dayPortCapacity += 2.0f * static_cast<float>(size) * lead.strength;
   o.dayLeadValue += rating * lead.strength;
 }
 
@@ -437,13 +428,13 @@ void CountLeadRunning(World& world, const UnitRecord& lead) {
   if (working) {
     // Regions with many sites pay more for each of them.
     const float n = RecordF32(o, kDayCapacityByKind);
-    const float m = (cls->flags & kClassMarked) && n >= 19.0f ? n / 18.0f : 1.0f;
+    const float m = (cls->flags & kClassSettlement) && n >= 19.0f ? n / 18.0f : 1.0f;
     const float v = RunningValue(world, *cls) * lead.strength * m;
-    if (!(cls->flags & kClassMarked) && (cls->flags & kClassRunning))
+    if (!(cls->flags & kClassSettlement) && (cls->flags & kClassRoad))
       o.dayYearlyCostFacilities += v * o.costFactor * 365.0f;
-    if (cls->flags & kClassMarked) o.dayYearlyCostHexLead += v * o.costFactor * 365.0f;
+    if (cls->flags & kClassSettlement) o.dayYearlyCostHexLead += v * o.costFactor * 365.0f;
   }
-  if (cls->flags & kClassMarked) CountCensus(o, lead, *cls, working);
+  if (cls->flags & kClassSettlement) CountCensus(o, lead, *cls, working);
 }
 
 }  // namespace
@@ -491,7 +482,7 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
 
     if (level != 0 && region.kind != kKindWorld && terrain)
       CountYields(world, region, owner, *terrain, extra, lead, pop, level, s, x, y);
-    if (lead && (leadFlags & kClassSettlement) && pop > region.turnBestHexValue) {
+    if (lead && (leadFlags & kClassSettlementPopulation) && pop > region.turnBestHexValue) {
       region.turnBestHexValue = pop;
       region.turnBestHex[0] = static_cast<int16_t>(x);
       region.turnBestHex[1] = static_cast<int16_t>(y);
@@ -500,9 +491,9 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     region.dayPopulation += pop;
     region.dayRuralPopulation += rural;
     uint32_t supply;
-    if ((leadFlags & kClassSettlement) || (terrainFlags & kTerrainFullSupply))
+    if ((leadFlags & kClassSettlementPopulation) || (terrainFlags & kTerrainHighGround))
       supply = 3;
-    else if (terrainFlags & (kTerrainQuiet | kTerrainPoorSupply))
+    else if (terrainFlags & (kTerrainWater | kTerrainCovered))
       supply = 1;
     else
       supply = 2;

@@ -488,7 +488,7 @@ TEST_F(HexPassTest, YieldsAtTheLevelsFactor) {
 
 TEST_F(HexPassTest, TheMostPeopledSettlementIsTheTurnsBestHex) {
   World& w = *world_;
-  w.unitClasses[12].flags = kClassSettlement;
+  w.unitClasses[12].flags = kClassSettlementPopulation;
   Own(1, 1, 1, 1, 10);
   Own(3, 3, 1, 1, 10);
   UnitRecord a{}, b{};
@@ -636,7 +636,7 @@ TEST_F(HexPassTest, ALargeSettlementProducesForItsRegion) {
   le::StoreF32(w.worldEconomy.data() + 0 * 64 + 4, 2.0f);
   le::StoreF32(w.worldEconomy.data() + 7 * 64 + 8, 1.0f);
   le::StoreF32(w.worldEconomy.data() + 7 * 64 + 4, 1.0f);
-  w.unitClasses[12].flags = kClassSettlement;
+  w.unitClasses[12].flags = kClassSettlementPopulation;
   Own(3, 3, 1, 1, 125);
   UnitRecord u{};
   u.owner = 1;
