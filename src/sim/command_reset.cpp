@@ -20,9 +20,6 @@
 
 namespace {
 
-constexpr uint32_t kUnitPlaced30 = 1u << 30;
-constexpr uint32_t kOrdersWorksBit = 1u << 5;  // word 11
-constexpr uint32_t kOrdersRepairing = 1u << 1;  // word 15
 constexpr int kProducts = 11;
 constexpr int kFirstFacilityDesign = 4000;
 constexpr int kOwnerScaledFirst = 4024;
@@ -34,7 +31,7 @@ uint32_t ClassFlags(const World& w, const UnitRecord& u) {
   const UnitClassRecord* k = ClassOf(w, u);
   return k ? k->flags : 0;
 }
-bool IsActive(const UnitRecord& u) { return !(u.flags & kUnitRemoved); }
+bool IsActive(const UnitRecord& u) { return !(u.flags & kUnitGone); }
 
 // The classes' variant range: bytes 68 (bottom) and 69 (top).
 uint8_t VariantBottom(const UnitClassRecord& k) { return k.bytes64[4]; }
@@ -77,14 +74,14 @@ uint8_t PresenceFlags(const World& w, const HexUnitStack& stack) {
   uint8_t state = 0;
   for (const UnitRecord* first : stack.chainA)
     for (const UnitRecord* u = first; u; u = u->nextInChainA) {
-      if (u->flags & kUnitInactiveClass) continue;
+      if (u->flags & kUnitMoved) continue;
       const uint32_t cf = ClassFlags(w, *u);
       if (cf & kClassFortifies) state |= 2;
-      if ((cf & kClassBuildsWorks) && (u->simOrders[kOrderFlagsWord] & kOrdersWorksBit)) state |= 1;
+      if ((cf & kClassBuildsWorks) && (u->simOrders[kOrderFlags] & kOrderWorks)) state |= 1;
     }
   if (const UnitRecord* lead = stack.lead) {
     const uint32_t cf = ClassFlags(w, *lead);
-    if (IsActive(*lead) && lead->classIndex != 0 && !(lead->simOrders[kOrderStateWord] & kOrdersInactive) &&
+    if (IsActive(*lead) && lead->classIndex != 0 && !(lead->simOrders[kPostureBits] & kPostureInReserve) &&
         (cf & kClassBuildsWorks) && (cf & kClassRoad))
       state |= 1;
   }
@@ -204,7 +201,7 @@ void HoldLeadTo(World& w, UnitRecord& lead, float share) {
   const float repairCost = k ? k->buildWorkPerPoint : 0.0f;
   auto mark = [&](bool on) {
     for (OrderBlock* o : {&lead.simOrders, &lead.displayOrders})
-      (*o)[kOrderStateWord] = on ? ((*o)[kOrderStateWord] | kOrdersRepairing) : ((*o)[kOrderStateWord] & ~kOrdersRepairing);
+      (*o)[kPostureBits] = on ? ((*o)[kPostureBits] | kPostureUnderConstruction) : ((*o)[kPostureBits] & ~kPostureUnderConstruction);
   };
   if (lead.targetStrength > share) {
     lead.targetStrength = share;
@@ -234,7 +231,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
     }
     HexUnitStack* stack = LoadHexStack(*cell);
     UnitRecord* lead = stack ? stack->lead : nullptr;
-    if (lead && IsActive(*lead) && lead->classIndex != 0 && !(lead->flags & kUnitHidden)) HoldLeadTo(w, *lead, share);
+    if (lead && IsActive(*lead) && lead->classIndex != 0 && !(lead->flags & kUnitProvisional)) HoldLeadTo(w, *lead, share);
   }
   unit.owner = unit.controller = static_cast<uint8_t>(CellOwner(cell->word));
   const uint8_t bottom = VariantBottom(*k), top = VariantTop(*k);
@@ -245,7 +242,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
     for (int i = 0; i < 4; ++i) variants[i] = v;
   }
   const bool mapOption = (w.mapHeader.word600 & 1u) && (k->flags & kClassSpecialWeaponA);
-  unit.flags = mapOption ? (unit.flags | kUnitPlaced30) : (unit.flags & ~kUnitPlaced30);
+  unit.flags = mapOption ? (unit.flags | kUnitMapOption) : (unit.flags & ~kUnitMapOption);
 }
 
 // The units of the ring, in ring order.
@@ -284,7 +281,7 @@ void ResetUnits(World& w) {
     renamed.emplace(u.id, id);
     u.id = id;
     if (u.x < 0 || u.x >= width || u.y < 0 || u.y >= height) {
-      u.flags |= kUnitRemoved;
+      u.flags |= kUnitGone;
       u.classIndex = 0;
     }
     if (const UnitClassRecord* k = ClassOf(w, u)) {
@@ -297,7 +294,7 @@ void ResetUnits(World& w) {
     }
     u.displayOrders = u.simOrders;
     u.outstanding = 0;
-    u.flags &= ~kUnitHidden;
+    u.flags &= ~kUnitProvisional;
   }
   // Links between units name ids: they follow their units to the new ids.
   for (UnitRecord* unit : units)

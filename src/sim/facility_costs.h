@@ -79,12 +79,6 @@ inline uint8_t UnitCrew(const UnitImage& u) { return reinterpret_cast<const uint
 inline void SetUnitCrew(UnitImage& u, uint8_t crew) { reinterpret_cast<uint8_t*>(&u)[kUnitCrewAt] = crew; }
 static_assert(kUnitCrewAt >= offsetof(UnitImage, bytes12) && kUnitCrewAt < offsetof(UnitImage, owner));
 
-// Order words.
-inline constexpr uint32_t kOrderTransferPending = 0x00FFFF00u;  // word 11 bits 8-23
-inline constexpr uint32_t kOrderMarkerBit = 1u << 5;            // word 11
-inline constexpr uint32_t kOrderInstantRemoval = 1u << 25;      // word 12
-inline constexpr uint32_t kOrderRunDown = 1u << 29;             // word 12
-
 // A region's stock of a product.
 #include "records/player_record.h"
 inline constexpr size_t kProductStockAt = 8;

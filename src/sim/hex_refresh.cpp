@@ -16,7 +16,7 @@
 namespace {
 
 bool LiveOnHex(const UnitRecord& unit) {
-  return !(unit.flags & (kUnitRemoved | kUnitHidden)) && unit.classIndex != 0;
+  return !(unit.flags & (kUnitGone | kUnitProvisional)) && unit.classIndex != 0;
 }
 
 uint32_t ClassFlagsOf(const World& world, const UnitRecord& unit) {
@@ -44,9 +44,9 @@ float HexRepairFactor(World& world, int32_t x, int32_t y, bool* fast) {
     const HexUnitStack* stack = LoadHexStack(world.cells[static_cast<size_t>(cell)]);
     if (!stack || !stack->extra || !(HexPresenceFlags(*stack->extra) & kPresenceRepair)) continue;
     for (const UnitRecord* u = stack->chainA[0]; u; u = u->nextInChainA) {
-      if (u->flags & kUnitInactiveClass) continue;
+      if (u->flags & kUnitMoved) continue;
       const uint32_t cf = ClassFlagsOf(world, *u);
-      if ((cf & kClassFortifies) && !(u->simOrders[kOrderFlagsWord] & kOrderTransferPending)) {
+      if ((cf & kClassFortifies) && !(u->simOrders[kOrderFlags] & kOrderMissionBits)) {
         float worn = 1.0f - UnitWear(*u);
         if (!(worn > 0.0f)) worn = 0.0f;
         r += u->efficiency * UnitQuality(*u) * u->strength * worn / 50.0f;
@@ -73,7 +73,7 @@ void UnitHexDailyUpdate(World& world, UnitRecord& unit, uint8_t level) {
   if (!(amount == amount)) amount = 0.0f;
 
   bool whole = false;
-  if (unit.simOrders[kOrderModeWord] & kOrderInstantRemoval) {
+  if (unit.simOrders[kStateFlags] & kStateModeCExtra) {
     if (fast) {
       whole = true;
     } else if (hex && unit.owner == contender) {
@@ -124,14 +124,14 @@ void UnitHexRefresh(World& world, UnitRecord& unit) {
   uint8_t flags = 0;
   for (int cat = 0; cat < 4; ++cat) {
     for (const UnitRecord* u = stack->chainA[cat]; u; u = u->nextInChainA) {
-      if (u->flags & kUnitInactiveClass) continue;
+      if (u->flags & kUnitMoved) continue;
       const uint32_t cf = ClassFlagsOf(world, *u);
       if (cf & kClassFortifies) flags |= kPresenceRepair;
-      if ((cf & kClassBuildsWorks) && (u->simOrders[kOrderFlagsWord] & kOrderMarkerBit)) flags |= kPresenceMarkers;
+      if ((cf & kClassBuildsWorks) && (u->simOrders[kOrderFlags] & kOrderWorks)) flags |= kPresenceMarkers;
     }
   }
   const UnitRecord* lead = stack->lead;
-  if (lead && LiveOnHex(*lead) && !(lead->simOrders[kOrderStateWord] & kOrdersInactive)) {
+  if (lead && LiveOnHex(*lead) && !(lead->simOrders[kPostureBits] & kPostureInReserve)) {
     const uint32_t cf = ClassFlagsOf(world, *lead);
     if ((cf & kClassBuildsWorks) && (cf & kClassRoad)) flags |= kPresenceMarkers;
   }

@@ -89,10 +89,10 @@ TEST_F(HexRefreshTest, RepairUnitsBringingFourGiveTwo) {
   rep.disruption = 1.5f;
   EXPECT_EQ(HexRepairFactor(*world_, 2, 2, nullptr), 1.0f);
   rep.disruption = 0.0f;
-  rep.simOrders[kOrderFlagsWord] = 0x100;
+  rep.simOrders[kOrderFlags] = 0x100;
   EXPECT_EQ(HexRepairFactor(*world_, 2, 2, nullptr), 1.0f);
   // (2,1) is no neighbour of (4,4).
-  rep.simOrders[kOrderFlagsWord] = 0;
+  rep.simOrders[kOrderFlags] = 0;
   EXPECT_EQ(HexRepairFactor(*world_, 4, 4, nullptr), 1.0f);
 }
 
@@ -138,9 +138,9 @@ TEST_F(HexRefreshTest, InstantRemovalTakesTheWholeStrengthWithoutSalvage) {
   world_->players[1].efficiency = 0.4f;
   UnitRecord u{};
   Place(u, 2, 2, kFacility, 1);
-  u.flags = kUnitHidden;  // not live as the lead, so the region's rate counts
+  u.flags = kUnitProvisional;  // not live as the lead, so the region's rate counts
   u.strength = 0.9f;
-  u.simOrders[kOrderModeWord] = kOrderInstantRemoval | kOrderRunDown;
+  u.simOrders[kStateFlags] = kStateModeCExtra | kStateModeC;
   Stack(2, 2).lead = &u;
   UnitHexDailyUpdate(*world_, u, 100);
   EXPECT_EQ(u.strength, 0.0f);

@@ -389,7 +389,7 @@ void TargetHexCommand(World& world, PlayerRecord& player, int copy, uint32_t pac
   const bool hiddenCounts = copy == 1 || owner != world.gameState.localPlayer;
   const UnitRecord* lead = GetActiveObject(&cell, false);
   int classIndex = 0;
-  if (lead && !(hiddenCounts && (lead->flags & kUnitHidden))) classIndex = lead->classIndex;
+  if (lead && !(hiddenCounts && (lead->flags & kUnitProvisional))) classIndex = lead->classIndex;
   if (classIndex < 0 || static_cast<size_t>(classIndex) >= world.unitClasses.size()) return;
   if (!(world.unitClasses[static_cast<size_t>(classIndex)].flags & kClassSettlementPopulation)) return;
   PlayerPolicyBlock& block = copy == 0 ? player.displayPolicy : player.simPolicy;

@@ -79,12 +79,12 @@ void FileUnfiledUnits(World& world, int player) {
   do {
     UnitRecord& u = *unit;
     unit = unit->next;
-    if (u.owner != player || u.tableEntry || (u.flags & (kUnitRemoved | kUnitHidden | kUnitFacility)) ||
+    if (u.owner != player || u.tableEntry || (u.flags & (kUnitGone | kUnitProvisional | kUnitFacility)) ||
         u.classIndex == 0)
       continue;
     int table = kUnitTableOnMap;
-    if (u.simOrders[kOrderStateWord] & kOrdersInactive)
-      table = (u.simOrders[kOrderStateWord] & kOrdersBuilding) ? kUnitTableOnOrder : kUnitTableReserve;
+    if (u.simOrders[kPostureBits] & kPostureInReserve)
+      table = (u.simOrders[kPostureBits] & kPostureUnderConstruction) ? kUnitTableOnOrder : kUnitTableReserve;
     AppendUnitPtr(world, table, player, UnitTableCategory(u), u);
   } while (unit && unit != head);
 }

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr uint32_t kUnitFlag25 = 1u << 25;
 
 UnitRecord* FindUnit(World& world, uint32_t id) {
   WorldLockGuard hold(world, kLockUnits);
@@ -27,9 +26,9 @@ UnitRecord* FindUnit(World& world, uint32_t id) {
 
 void OrderBits(World& world, UnitRecord& unit, int pass, uint32_t flags, uint32_t mask) {
   OrderBlock& o = PassOrders(unit, pass);
-  o[kOrderFlagsWord] |= flags;
+  o[kOrderFlags] |= flags;
   o[1] |= mask;
-  if (pass == 1) unit.flags &= ~kUnitFlag25;
+  if (pass == 1) unit.flags &= ~kUnitStepped;
   CountUnitOrder(world, unit, pass);
 }
 

@@ -36,7 +36,7 @@ uint32_t PlainStepCost(const World& world, const HexCell& b) {
   if (t < world.terrains.size() && (TerrainFlags(world.terrains[t]) & (kTerrainCovered | kTerrainHighGround))) return 2;
   const HexUnitStack* stack = LoadHexStack(b);
   const UnitRecord* lead = stack ? stack->lead : nullptr;
-  const bool live = lead && !(lead->flags & (kUnitRemoved | kUnitHidden)) && lead->classIndex != 0;
+  const bool live = lead && !(lead->flags & (kUnitGone | kUnitProvisional)) && lead->classIndex != 0;
   const UnitClassRecord* cls = ClassRecordAt(world, live ? lead->classIndex : 0);
   return cls && (cls->flags & kClassFortification) ? 2 : 1;
 }

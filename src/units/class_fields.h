@@ -38,15 +38,6 @@ inline uint8_t TerrainMovement(const TerrainRecord& t, int column) { return t.by
 
 namespace unitbytes {
 
-// Order block words by name.
-inline constexpr int kOrderMask = 1;
-inline constexpr int kOrderId = 2;
-inline constexpr int kDestination = 3;
-inline constexpr int kFireHex = 5;
-inline constexpr int kSecondHex = 6;
-inline constexpr int kFireUnit = 7;
-inline constexpr int kLeaderUnit = 8;
-
 // The unit has unloading to do (its escort count), record byte 121.
 inline uint8_t& EscortCount(UnitRecord& u) { return u.bytes120[1]; }
 // A facility's count of units it holds (its lead value), record byte 357.

@@ -98,9 +98,9 @@ class World6 {
     World& w = *world;
     UnitRecord* u = CreateUnit(w, w.players[owner], ++nextId, cls, size, unitbytes::PackPosition(
                                    static_cast<int16_t>(x), static_cast<int16_t>(y)), 0, 0);
-    u->flags &= ~kUnitHidden;
-    u->simOrders[kOrderStateWord] = 0;
-    u->displayOrders[kOrderStateWord] = 0;
+    u->flags &= ~kUnitProvisional;
+    u->simOrders[kPostureBits] = 0;
+    u->displayOrders[kPostureBits] = 0;
     u->buildWork = 0.0f;
     if (x || y) {
       if (u->flags & kUnitFacility) {
@@ -119,9 +119,9 @@ class World6 {
     World& w = *world;
     UnitRecord* u = CreateUnit(w, w.players[owner], ++nextId, cls, size, unitbytes::PackPosition(
                                    static_cast<int16_t>(x), static_cast<int16_t>(y)), 0, 0);
-    u->flags &= ~kUnitHidden;
-    u->simOrders[kOrderStateWord] = kOrdersInactive;
-    u->displayOrders[kOrderStateWord] = kOrdersInactive;
+    u->flags &= ~kUnitProvisional;
+    u->simOrders[kPostureBits] = kPostureInReserve;
+    u->displayOrders[kPostureBits] = kPostureInReserve;
     u->buildWork = 0.0f;
     AppendUnitPtr(w, kUnitTableReserve, owner, UnitTableCategory(*u), *u);
     return *u;

@@ -29,11 +29,6 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kHoldsBack = 1u << 14;       // orders header
-constexpr uint32_t kTakeGround = 1u << 16;      // order flags
-constexpr uint32_t kStateDeployDue = 1u << 27;  // state word
-constexpr uint32_t kStateHeld = 1u << 31;
-constexpr uint32_t kFullyStocked = 0x4000000;   // unit flag
 constexpr uint32_t kRuleFog = 1u << 0;
 constexpr uint32_t kRuleOwnSight = 1u << 4;
 constexpr int kProducts = 11;
@@ -42,8 +37,8 @@ constexpr size_t kWorldProductPrice = 4;
 constexpr size_t kWorldGoodsScale = 804;
 constexpr int kTechValueFactors = 72;
 
-bool Provisional(const UnitRecord& u) { return (u.flags & kUnitHidden) != 0; }
-bool Inactive(const UnitRecord& u) { return (u.simOrders[kOrderStateWord] & kOrdersInactive) != 0; }
+bool Provisional(const UnitRecord& u) { return (u.flags & kUnitProvisional) != 0; }
+bool Inactive(const UnitRecord& u) { return (u.simOrders[kPostureBits] & kPostureInReserve) != 0; }
 // Exists, not gone, a class, not provisional.
 bool LiveFacility(const UnitRecord* f) { return f && IsUnitLive(*f) && !Provisional(*f); }
 
@@ -269,12 +264,12 @@ void Capture::StrengthCut(UnitRecord& f, int optionBit) {
   const UnitClassRecord* cls = UnitClassOf(w_, f);
   const float perPoint = cls ? cls->buildWorkPerPoint : 0.0f;
   if (value >= f.targetStrength) {
-    f.simOrders[kOrderStateWord] &= ~kOrdersBuilding;
-    f.displayOrders[kOrderStateWord] &= ~kOrdersBuilding;
+    f.simOrders[kPostureBits] &= ~kPostureUnderConstruction;
+    f.displayOrders[kPostureBits] &= ~kPostureUnderConstruction;
     f.buildWork = 0.0f;
   } else {
-    f.simOrders[kOrderStateWord] |= kOrdersBuilding;
-    f.displayOrders[kOrderStateWord] |= kOrdersBuilding;
+    f.simOrders[kPostureBits] |= kPostureUnderConstruction;
+    f.displayOrders[kPostureBits] |= kPostureUnderConstruction;
     f.buildWork = (f.targetStrength - value) * perPoint;
   }
 }
@@ -340,14 +335,14 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
   } else if (!(flags & kClassExcludedKinds) && (flags & kClassSettlement) && cf::BaseByte(*cls) == 0 &&
              (cf::LoadableMask(*cls) != 0 || (flags & (kClassAirBase | kClassHaven)))) {
     ReleaseHexReserve(w_, cell_, newOwner_);
-    f->simOrders[unitbytes::kDestination] = 0;
+    f->simOrders[kDestination] = 0;
     UnitSetOrderDword11(w_, *f, 1, kStateDeployDue, 0);
     CountUnitOrder(w_, *f, 1);
     if (Loud()) StrengthCut(*f, 11 + ((flags & kClassHaven) ? 2 : (flags & kClassAirBase) ? 1 : 0));
     if (!IsUnitLive(*f) || f->strength < 1.0f) SetFacilityModeA(w_, *f, 1, 1);
     if (Loud()) {
       f->fuel = f->ammo = f->supply = 0.0f;
-      f->flags &= ~kFullyStocked;
+      f->flags &= ~kUnitFullySupplied;
       BroadcastPlayerMessage(w_, old, 337, 337, 337, 337, nullptr,
                              MessageParams{static_cast<uint32_t>(newOwner_), static_cast<uint32_t>(oldOwner_),
                                            classNumber, position_});
@@ -370,7 +365,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
         if (values[k] > top) top = values[k], best = k;
     }
     if (Loud()) StrengthCut(*f, best);
-    if (IsUnitLive(*f) && (f->simOrders[kOrderStateWord] & kOrdersBuilding) && (f->simOrders[kOrderModeWord] & kStateHeld))
+    if (IsUnitLive(*f) && (f->simOrders[kPostureBits] & kPostureUnderConstruction) && (f->simOrders[kStateFlags] & kStateHeldSlot))
       SetFacilityModeA(w_, *f, 1, 0);
     if (Loud()) {
       PostPlayerMessage(w_, old, oldOwner_, 398, nullptr,
@@ -552,7 +547,7 @@ void Capture::Finish(UnitRecord* f) {
   if (IsUnitLive(*f)) {
     UnitSetOrderDword11(w_, *f, 1, kStateDeployDue, 0);
     CountUnitOrder(w_, *f, 1);
-    f->simOrders[unitbytes::kDestination] = 0;
+    f->simOrders[kDestination] = 0;
   }
   SetStackUnitState(w_, cell_, 0, 0);
   SetStackUnitState(w_, cell_, 1, 0);
@@ -583,7 +578,7 @@ bool UnitCanTakeGround(World& world, const UnitRecord& unit) {
   const bool attacks = (kind == 0 && (cf::AttackValue(*cls, 0) || cf::AttackValue(*cls, 1))) ||
                        (kind == 2 && cf::AttackValue(*cls, 6));
   if (!attacks) return false;
-  if ((unit.simOrders[kOrderSettingWordA] & kHoldsBack) && !(unit.simOrders[kOrderFlagsWord] & kTakeGround))
+  if ((unit.simOrders[kOrdersHeader] & kHeaderNoCapture) && !(unit.simOrders[kOrderFlags] & kOrderTakeGround))
     return false;
   if (unit.ammo < cls->ammoPerShot * unit.strength / 4.0f) {
     HexCell* cell = UnitHexCell(world, unit);

@@ -21,17 +21,10 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kBit24 = 1u << 24;
-constexpr uint32_t kBit25 = 1u << 25;
-constexpr uint32_t kBit29 = 1u << 29;
-constexpr uint32_t kBit30 = 1u << 30;
-constexpr uint32_t kBit31 = 1u << 31;
-constexpr uint32_t kStepped = 1u << 25;      // unit flag: stepped this minute
-constexpr uint32_t kAtServingBase = 0x100000;
 constexpr int kMostStaying = 8;
 
-bool Provisional(const UnitRecord& u) { return (u.flags & kUnitHidden) != 0; }
-bool InReserve(const UnitRecord& u) { return (u.simOrders[kOrderStateWord] & kOrdersInactive) != 0; }
+bool Provisional(const UnitRecord& u) { return (u.flags & kUnitProvisional) != 0; }
+bool InReserve(const UnitRecord& u) { return (u.simOrders[kPostureBits] & kPostureInReserve) != 0; }
 
 void RecomputeMarksOf(World& world, UnitRecord& facility) {
   if (HexCell* cell = UnitHexCell(world, facility)) RecomputeHexMarks(world, *cell);
@@ -62,7 +55,7 @@ bool TryDeploy(World& world, UnitRecord& unit, int disband, int player, int stay
   if (stayed < kMostStaying) {
     ScheduleUnit(world, unit, 0);
     ScheduleUnit(world, unit, 1);
-    unit.flags &= ~kAtServingBase;
+    unit.flags &= ~kUnitInBase;
   }
   if (InReserve(unit)) {
     if (disband) {
@@ -81,12 +74,12 @@ void SetFacilityModeA(World& world, UnitRecord& f, int pass, int on) {
   if (on) {
     CancelAllOrders(world, f, pass);
     OrderBlock& o = PassOrders(f, pass);
-    o[kOrderStateWord] |= kOrdersInactive | kOrdersBuilding;
-    o[kOrderModeWord] |= kBit31;
+    o[kPostureBits] |= kPostureInReserve | kPostureUnderConstruction;
+    o[kStateFlags] |= kStateHeldSlot;
   } else {
     OrderBlock& o = PassOrders(f, pass);
-    o[kOrderModeWord] &= ~(kBit31 | kBit24);
-    o[kOrderStateWord] &= ~kOrdersBuilding;
+    o[kStateFlags] &= ~(kStateHeldSlot | kStateBit24);
+    o[kPostureBits] &= ~kPostureUnderConstruction;
   }
   CountUnitOrder(world, f, pass);
 }
@@ -94,14 +87,14 @@ void SetFacilityModeA(World& world, UnitRecord& f, int pass, int on) {
 void SetFacilityModeB(World& world, UnitRecord& f, int pass, int on) {
   if (on) {
     CancelAllOrders(world, f, pass);
-    PassOrders(f, pass)[kOrderStateWord] |= kOrdersInactive;
+    PassOrders(f, pass)[kPostureBits] |= kPostureInReserve;
     if (pass == 1) f.disruption = 0.0f;
   } else {
     OrderBlock& o = PassOrders(f, pass);
-    o[kOrderModeWord] &= ~(kBit31 | kBit24);
-    o[kOrderStateWord] &= ~(kOrdersInactive | kOrdersBuilding);
+    o[kStateFlags] &= ~(kStateHeldSlot | kStateBit24);
+    o[kPostureBits] &= ~(kPostureInReserve | kPostureUnderConstruction);
     if (pass == 1) {
-      f.flags &= ~kStepped;
+      f.flags &= ~kUnitStepped;
       if (f.tableEntry) f.tableEntry->countdown = 0;
     }
   }
@@ -114,14 +107,14 @@ void SetFacilityModeC(World& world, UnitRecord& f, int pass, int on, int extra) 
   if (on) {
     CancelAllOrders(world, f, pass);
     OrderBlock& o = PassOrders(f, pass);
-    o[kOrderModeWord] |= kBit29;
+    o[kStateFlags] |= kStateModeC;
     if (extra)
-      o[kOrderModeWord] |= kBit25;
+      o[kStateFlags] |= kStateModeCExtra;
     else
-      o[kOrderModeWord] &= ~kBit25;
-    o[kOrderStateWord] = (o[kOrderStateWord] | kOrdersInactive) & ~kOrdersBuilding;
+      o[kStateFlags] &= ~kStateModeCExtra;
+    o[kPostureBits] = (o[kPostureBits] | kPostureInReserve) & ~kPostureUnderConstruction;
   } else {
-    PassOrders(f, pass)[kOrderModeWord] &= ~(kBit29 | kBit25);
+    PassOrders(f, pass)[kStateFlags] &= ~(kStateModeC | kStateModeCExtra);
   }
   CountUnitOrder(world, f, pass);
   if (on && pass == 1) RecomputeMarksOf(world, f);
@@ -130,9 +123,9 @@ void SetFacilityModeC(World& world, UnitRecord& f, int pass, int on, int extra) 
 void SetStateBit30(World& world, UnitRecord& f, int pass, int on) {
   OrderBlock& o = PassOrders(f, pass);
   if (on)
-    o[kOrderModeWord] |= kBit30;
+    o[kStateFlags] |= kStatePausedBuild;
   else
-    o[kOrderModeWord] &= ~kBit30;
+    o[kStateFlags] &= ~kStatePausedBuild;
   CountUnitOrder(world, f, pass);
 }
 
@@ -140,7 +133,7 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
   UnitRecord* f = LiveLead(cell);
   if (!f || (pass == 1 && Provisional(*f))) return;
   const bool wantOff = inactive != 0;
-  const bool isOff = (PassOrders(*f, pass)[kOrderStateWord] & kOrdersInactive) != 0;
+  const bool isOff = (PassOrders(*f, pass)[kPostureBits] & kPostureInReserve) != 0;
   if (isOff == wantOff) return;
   const UnitClassRecord* cls = UnitClassOf(world, *f);
   const uint32_t flags = cls ? cls->flags : 0;
@@ -179,8 +172,8 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
       uf::SetReal(owner, uf::kPendingDeployments, pending - c);
       SetFacilityModeB(world, *f, 1, 0);
     }
-    f->displayOrders[kOrderStateWord] =
-        (f->displayOrders[kOrderStateWord] & ~kOrdersInactive) | (f->simOrders[kOrderStateWord] & kOrdersInactive);
+    f->displayOrders[kPostureBits] =
+        (f->displayOrders[kPostureBits] & ~kPostureInReserve) | (f->simOrders[kPostureBits] & kPostureInReserve);
     return;
   }
   if (c < owner.soldiers - pending) {
@@ -236,14 +229,14 @@ void StackSideEffects(World& world, HexCell& cell, int release, int disband, int
       }
       if (player < 0) return;
       TransferUnit(world, u, player, 0, 0);
-      if (!(u.flags & kUnitRemoved) && Weight(world, u) <= world.players[u.owner & 31].soldiers &&
+      if (!(u.flags & kUnitGone) && Weight(world, u) <= world.players[u.owner & 31].soldiers &&
           TryDeploy(world, u, disband, player, stayed))
         ++stayed;
     });
   }
   for (int category : served) {
     if (category < 0) continue;
-    filedHere(kUnitTableOnMap, category, [&](UnitRecord& u) { u.flags &= ~kAtServingBase; });
+    filedHere(kUnitTableOnMap, category, [&](UnitRecord& u) { u.flags &= ~kUnitInBase; });
   }
   for (int category : served) {
     if (category < 0) continue;

@@ -26,8 +26,8 @@ class FacilityStateTest : public ::testing::Test, public World6 {
 TEST_F(FacilityStateTest, SwitchingOffAFacilityAlreadyOffDoesNothing) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
-  town.simOrders[kOrderStateWord] = kOrdersInactive;
-  town.simOrders[unitbytes::kDestination] = 0x00040004;
+  town.simOrders[kPostureBits] = kPostureInReserve;
+  town.simOrders[kDestination] = 0x00040004;
   const UnitImage before = town;
   SetStackUnitState(w, Cell(2, 2), 1, 1);
   EXPECT_EQ(std::memcmp(&before, static_cast<UnitImage*>(&town), sizeof(UnitImage)), 0);
@@ -37,50 +37,50 @@ TEST_F(FacilityStateTest, SwitchingOffAFacilityAlreadyOffDoesNothing) {
 TEST_F(FacilityStateTest, ASettlementSwitchedOffGivesItsWeightBackToTheBudget) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);  // weight 50 x 2 = 100
-  town.simOrders[unitbytes::kDestination] = 0x00040004;
-  town.displayOrders[unitbytes::kDestination] = 0x00040004;
+  town.simOrders[kDestination] = 0x00040004;
+  town.displayOrders[kDestination] = 0x00040004;
   SetStackUnitState(w, Cell(2, 2), 0, 1);
   EXPECT_EQ(Pending(), -100.0f);
-  EXPECT_TRUE(town.displayOrders[kOrderStateWord] & kOrdersInactive);
-  EXPECT_EQ(town.displayOrders[unitbytes::kDestination], 0u);
+  EXPECT_TRUE(town.displayOrders[kPostureBits] & kPostureInReserve);
+  EXPECT_EQ(town.displayOrders[kDestination], 0u);
   EXPECT_EQ(town.outstanding, 4);  // cancel-all and the setting
-  EXPECT_EQ(town.simOrders[unitbytes::kDestination], 0x00040004u);
+  EXPECT_EQ(town.simOrders[kDestination], 0x00040004u);
   SetStackUnitState(w, Cell(2, 2), 1, 1);
   const PlayerRecord& o = w.players[3];
   EXPECT_EQ(o.soldiers, 1100.0f);
   EXPECT_EQ(uf::Real(o, uf::kForcesOnMap), 400.0f);
   EXPECT_EQ(Pending(), 0.0f);
-  EXPECT_TRUE(town.simOrders[kOrderStateWord] & kOrdersInactive);
-  EXPECT_EQ(town.simOrders[unitbytes::kDestination], 0u);
+  EXPECT_TRUE(town.simOrders[kPostureBits] & kPostureInReserve);
+  EXPECT_EQ(town.simOrders[kDestination], 0u);
   EXPECT_EQ(town.outstanding, 0);
 }
 
 TEST_F(FacilityStateTest, ASettlementSwitchedOnTakesOnePointsWeightWhenTheBudgetAllows) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
-  town.simOrders[kOrderStateWord] = kOrdersInactive;
-  town.displayOrders[kOrderStateWord] = kOrdersInactive;
+  town.simOrders[kPostureBits] = kPostureInReserve;
+  town.displayOrders[kPostureBits] = kPostureInReserve;
   uf::SetReal(w.players[3], uf::kPendingDeployments, 50.0f);
   SetStackUnitState(w, Cell(2, 2), 1, 0);
   EXPECT_EQ(w.players[3].soldiers, 950.0f);
   EXPECT_EQ(uf::Real(w.players[3], uf::kForcesOnMap), 550.0f);
   EXPECT_EQ(Pending(), 0.0f);
-  EXPECT_FALSE(town.simOrders[kOrderStateWord] & kOrdersInactive);
-  EXPECT_FALSE(town.displayOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_FALSE(town.simOrders[kPostureBits] & kPostureInReserve);
+  EXPECT_FALSE(town.displayOrders[kPostureBits] & kPostureInReserve);
 }
 
 TEST_F(FacilityStateTest, ASettlementStaysOffWhenTheBudgetIsTooSmall) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
-  town.simOrders[kOrderStateWord] = kOrdersInactive;
-  town.displayOrders[kOrderStateWord] = 0;
+  town.simOrders[kPostureBits] = kPostureInReserve;
+  town.displayOrders[kPostureBits] = 0;
   town.outstanding = 1;
   w.players[3].soldiers = 50.0f;  // not above the weight of one point
   SetStackUnitState(w, Cell(2, 2), 1, 0);
   EXPECT_EQ(w.players[3].soldiers, 50.0f);
-  EXPECT_TRUE(town.simOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_TRUE(town.simOrders[kPostureBits] & kPostureInReserve);
   // The display copy shows the simulation's state in any case.
-  EXPECT_TRUE(town.displayOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_TRUE(town.displayOrders[kPostureBits] & kPostureInReserve);
   // On the display pass the pending deployments must leave room too.
   uf::SetReal(w.players[3], uf::kPendingDeployments, 10.0f);
   w.players[3].soldiers = 55.0f;
@@ -89,16 +89,16 @@ TEST_F(FacilityStateTest, ASettlementStaysOffWhenTheBudgetIsTooSmall) {
   w.players[3].soldiers = 70.0f;
   SetStackUnitState(w, Cell(2, 2), 0, 0);
   EXPECT_EQ(Pending(), 60.0f);
-  EXPECT_FALSE(town.displayOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_FALSE(town.displayOrders[kPostureBits] & kPostureInReserve);
 }
 
 TEST_F(FacilityStateTest, AWeakSettlementSwitchedOnGoesIntoBuilding) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 0.5f, 2, 2);
-  town.simOrders[kOrderStateWord] = kOrdersInactive;
+  town.simOrders[kPostureBits] = kPostureInReserve;
   SetStackUnitState(w, Cell(2, 2), 1, 0);
-  EXPECT_EQ(town.simOrders[kOrderStateWord] & 3u, 3u);
-  EXPECT_TRUE(town.simOrders[kOrderModeWord] & (1u << 31));
+  EXPECT_EQ(town.simOrders[kPostureBits] & 3u, 3u);
+  EXPECT_TRUE(town.simOrders[kStateFlags] & (1u << 31));
   EXPECT_EQ(w.players[3].soldiers, 1000.0f);
 }
 
@@ -107,16 +107,16 @@ TEST_F(FacilityStateTest, APlainFacilityGoesInAndOutOfService) {
   UnitRecord& depot = Place(3, kDepot, 1.0f, 2, 2);
   depot.flags |= 1u << 25;
   depot.disruption = 3.0f;
-  depot.simOrders[kOrderModeWord] = (1u << 31) | (1u << 24) | 1u;
+  depot.simOrders[kStateFlags] = (1u << 31) | (1u << 24) | 1u;
   SetStackUnitState(w, Cell(2, 2), 1, 1);
-  EXPECT_TRUE(depot.simOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_TRUE(depot.simOrders[kPostureBits] & kPostureInReserve);
   EXPECT_EQ(depot.disruption, 0.0f);
-  EXPECT_EQ(depot.simOrders[kOrderModeWord], 0u);  // cleared by cancel-all
+  EXPECT_EQ(depot.simOrders[kStateFlags], 0u);  // cleared by cancel-all
   depot.tableEntry->countdown = 9;
-  depot.simOrders[kOrderModeWord] = (1u << 31) | (1u << 24) | (1u << 29);
+  depot.simOrders[kStateFlags] = (1u << 31) | (1u << 24) | (1u << 29);
   SetStackUnitState(w, Cell(2, 2), 1, 0);
-  EXPECT_FALSE(depot.simOrders[kOrderStateWord] & kOrdersInactive);
-  EXPECT_EQ(depot.simOrders[kOrderModeWord], 1u << 29);
+  EXPECT_FALSE(depot.simOrders[kPostureBits] & kPostureInReserve);
+  EXPECT_EQ(depot.simOrders[kStateFlags], 1u << 29);
   EXPECT_FALSE(depot.flags & (1u << 25));
   EXPECT_EQ(depot.tableEntry->countdown, 0);
   EXPECT_EQ(w.players[3].soldiers, 1000.0f);
@@ -126,19 +126,19 @@ TEST_F(FacilityStateTest, AWeakRoadFacilitySwitchedOnIsBuiltFirst) {
   World& w = *world;
   w.unitClasses[kDepot].flags |= kClassRoad;
   UnitRecord& road = Place(3, kDepot, 0.5f, 2, 2);
-  road.simOrders[kOrderStateWord] = kOrdersInactive;
+  road.simOrders[kPostureBits] = kPostureInReserve;
   SetStackUnitState(w, Cell(2, 2), 1, 0);
-  EXPECT_EQ(road.simOrders[kOrderStateWord] & 3u, 3u);
+  EXPECT_EQ(road.simOrders[kPostureBits] & 3u, 3u);
 }
 
 TEST_F(FacilityStateTest, AProvisionalFacilityIsLeftAloneOnTheSimulationPass) {
   World& w = *world;
   UnitRecord& depot = Place(3, kDepot, 1.0f, 2, 2);
-  depot.flags |= kUnitHidden;
+  depot.flags |= kUnitProvisional;
   SetStackUnitState(w, Cell(2, 2), 1, 1);
-  EXPECT_FALSE(depot.simOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_FALSE(depot.simOrders[kPostureBits] & kPostureInReserve);
   SetStackUnitState(w, Cell(2, 2), 0, 1);
-  EXPECT_TRUE(depot.displayOrders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_TRUE(depot.displayOrders[kPostureBits] & kPostureInReserve);
 }
 
 class SideEffectsTest : public FacilityStateTest {
@@ -152,7 +152,7 @@ class SideEffectsTest : public FacilityStateTest {
   World& w() { return *world; }
   UnitRecord& OnOrder(int cls, float size, int x, int y) {
     UnitRecord& u = Reserve(3, cls, size, x, y);
-    u.simOrders[kOrderStateWord] |= kOrdersBuilding;
+    u.simOrders[kPostureBits] |= kPostureUnderConstruction;
     AppendUnitPtr(w(), kUnitTableOnOrder, 3, UnitTableCategory(u), u);
     return u;
   }
@@ -172,11 +172,11 @@ TEST_F(SideEffectsTest, HeavyReserveUnitsGoToThePlayerAndOrdersAreHandedOn) {
   SetCapitalHex(w().players[4].simPolicy, CapitalPosition{1, 4});
   StackSideEffects(w(), Cell(2, 2), 0, 0, 4);
   EXPECT_EQ(light.owner, 3);
-  EXPECT_FALSE(light.flags & kUnitRemoved);
+  EXPECT_FALSE(light.flags & kUnitGone);
   EXPECT_EQ(heavy.owner, 4);
   EXPECT_EQ(elsewhere.owner, 3);
   EXPECT_EQ(waiting.owner, 3);  // still being built: it disappears instead
-  EXPECT_TRUE(waiting.flags & kUnitRemoved);
+  EXPECT_TRUE(waiting.flags & kUnitGone);
   EXPECT_FALSE(onMap.flags & 0x100000);
   EXPECT_TRUE(otherMap.flags & 0x100000);
   EXPECT_EQ(unitbytes::LeadValue(*town_), 6);
@@ -188,11 +188,11 @@ TEST_F(SideEffectsTest, DisbandingTakesTheHeldUnitsAndReleaseEmptiesTheFacility)
   UnitRecord& waiting = OnOrder(kTank, 1.0f, 2, 2);
   UnitRecord& elsewhere = OnOrder(kTank, 1.0f, 3, 3);
   StackSideEffects(w(), Cell(2, 2), 1, 1, 4);
-  EXPECT_TRUE(light.flags & kUnitRemoved);
-  EXPECT_TRUE(heavy.flags & kUnitRemoved);
-  EXPECT_TRUE(waiting.flags & kUnitRemoved);
+  EXPECT_TRUE(light.flags & kUnitGone);
+  EXPECT_TRUE(heavy.flags & kUnitGone);
+  EXPECT_TRUE(waiting.flags & kUnitGone);
   EXPECT_EQ(heavy.owner, 3);
-  EXPECT_FALSE(elsewhere.flags & kUnitRemoved);
+  EXPECT_FALSE(elsewhere.flags & kUnitGone);
   EXPECT_EQ(unitbytes::LeadValue(*town_), 0);
 }
 
@@ -200,7 +200,7 @@ TEST_F(SideEffectsTest, AFacilityThatServesNoOneTouchesNoUnit) {
   w().unitClasses[kBase].flags &= ~kClassSettlement;
   UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);
   StackSideEffects(w(), Cell(2, 2), 1, 1, 4);
-  EXPECT_FALSE(heavy.flags & kUnitRemoved);
+  EXPECT_FALSE(heavy.flags & kUnitGone);
   EXPECT_EQ(heavy.owner, 3);
   EXPECT_EQ(unitbytes::LeadValue(*town_), 0);
 }
@@ -214,9 +214,9 @@ TEST_F(SideEffectsTest, AHavenServesShipsAndSubmarinesButNotLandUnits) {
   UnitRecord& boat = Reserve(3, sub, 200.0f, 2, 2);
   UnitRecord& tank = Reserve(3, kTank, 50.0f, 2, 2);
   StackSideEffects(w(), Cell(2, 2), 0, 1, -1);
-  EXPECT_TRUE(ship.flags & kUnitRemoved);
-  EXPECT_TRUE(boat.flags & kUnitRemoved);
-  EXPECT_FALSE(tank.flags & kUnitRemoved);
+  EXPECT_TRUE(ship.flags & kUnitGone);
+  EXPECT_TRUE(boat.flags & kUnitGone);
+  EXPECT_FALSE(tank.flags & kUnitGone);
 }
 
 TEST_F(SideEffectsTest, AFacilityOnTheCornerHexHoldsNoneOfTheUnitsWithoutAPlace) {
@@ -230,7 +230,7 @@ TEST_F(SideEffectsTest, AFacilityOnTheCornerHexHoldsNoneOfTheUnitsWithoutAPlace)
   UnitRecord& waiting = OnOrder(kTank, 1.0f, 0, 0);
   StackSideEffects(w(), Cell(0, 0), 1, 1, 4);
   for (UnitRecord* u : {&light, &heavy, &waiting}) {
-    EXPECT_FALSE(u->flags & kUnitRemoved);
+    EXPECT_FALSE(u->flags & kUnitGone);
     EXPECT_EQ(u->owner, 3);
     EXPECT_NE(u->tableEntry, nullptr);
   }
@@ -257,14 +257,14 @@ TEST_F(SideEffectsTest, AFriendlyCaptorReceivesTheHeldUnitsAndAnEnemyDisbandsThe
   w().players[4].simPolicy.friendlyMask = 1u << 3;
   ReleaseHexReserve(w(), Cell(2, 2), 4);
   EXPECT_EQ(heavy.owner, 4);
-  EXPECT_FALSE(heavy.flags & kUnitRemoved);
+  EXPECT_FALSE(heavy.flags & kUnitGone);
   EXPECT_EQ(unitbytes::LeadValue(*town_), 0);
 
   UnitRecord& second = Reserve(3, kTank, 5.0f, 2, 2);
   w().players[4].simPolicy.hostileMask = 1u << 3;
   ReleaseHexReserve(w(), Cell(2, 2), 4);
   EXPECT_EQ(second.owner, 3);
-  EXPECT_TRUE(second.flags & kUnitRemoved);
+  EXPECT_TRUE(second.flags & kUnitGone);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ int SetHexOwner(World& world, HexCell& cell, int setOccupier, int newOwner) {
   if (o == p) return 0;
   HexUnitStack* stack = LoadHexStack(cell);
   UnitRecord* facility = stack ? stack->lead : nullptr;
-  if (facility && (!IsUnitLive(*facility) || (facility->flags & kUnitHidden))) facility = nullptr;
+  if (facility && (!IsUnitLive(*facility) || (facility->flags & kUnitProvisional))) facility = nullptr;
 
   PlayerRecord& gainer = world.players[p];
   PlayerRecord& loser = world.players[o];

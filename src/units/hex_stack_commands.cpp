@@ -36,7 +36,7 @@ void StackApply2359(World&, HexCell& cell, int pass, uint32_t a28) {
   HexUnitStack* stack = LoadHexStack(cell);
   UnitRecord* facility = stack ? stack->lead : nullptr;
   if (!facility || !IsUnitLive(*facility)) return;
-  if (pass == 1 && (facility->flags & kUnitHidden)) return;
+  if (pass == 1 && (facility->flags & kUnitProvisional)) return;
   PassOrders(*facility, pass)[kDestinationWord] = a28;
 }
 

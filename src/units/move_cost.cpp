@@ -63,7 +63,7 @@ const HexExtra* ExtraOf(const HexCell& cell) {
 const UnitRecord* LiveLead(const HexCell& cell) {
   const HexUnitStack* stack = LoadHexStack(cell);
   const UnitRecord* lead = stack ? stack->lead : nullptr;
-  if (!lead || (lead->flags & (kUnitRemoved | kUnitHidden)) || lead->classIndex == 0) return nullptr;
+  if (!lead || (lead->flags & (kUnitGone | kUnitProvisional)) || lead->classIndex == 0) return nullptr;
   return lead;
 }
 
@@ -73,7 +73,7 @@ const UnitRecord* LeadCountingWhenLeaving(const World& world, const HexCell& cel
   const UnitRecord* lead = LiveLead(cell);
   if (!lead) return nullptr;
   cls = UnitClassOf(world, *lead);
-  const bool inService = !(lead->simOrders[kOrderStateWord] & kOrdersInactive);
+  const bool inService = !(lead->simOrders[kPostureBits] & kPostureInReserve);
   if (!inService && !(cls && (cls->flags & kClassHaven))) return nullptr;
   return lead;
 }

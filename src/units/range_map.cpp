@@ -23,8 +23,8 @@ constexpr int kLandMode = 4;
 
 // A source: a confirmed facility in service of a class with a reach.
 bool InService(const UnitRecord& unit) {
-  return !(unit.flags & kUnitRemoved) && unit.classIndex != 0 &&
-         !(unit.simOrders[kOrderStateWord] & kOrdersInactive);
+  return !(unit.flags & kUnitGone) && unit.classIndex != 0 &&
+         !(unit.simOrders[kPostureBits] & kPostureInReserve);
 }
 
 void Spread(World& world, const HexMapShape& map, BfsFillBlock& fill, const UnitRecord& unit) {

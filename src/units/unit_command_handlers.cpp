@@ -25,22 +25,22 @@ UnitRecord* CreateUnitAt(World& world, PlayerRecord& owner, uint32_t id, int32_t
 }
 
 void ReleaseUnitA(World& world, uint32_t id) {
-  if (UnitRecord* unit = FindUnit(world, id)) unit->flags &= ~kUnitHidden;
+  if (UnitRecord* unit = FindUnit(world, id)) unit->flags &= ~kUnitProvisional;
 }
 
 void ReleaseUnitB(World& world, PlayerRecord&, uint32_t id, uint32_t, uint32_t, uint32_t) {
   UnitRecord* unit = FindUnit(world, id);
   if (!unit) return;
-  unit->flags &= ~kUnitHidden;
+  unit->flags &= ~kUnitProvisional;
   CountUnitOrder(world, *unit, 1);
 }
 
 void UnitBookkeeping(World& world, PlayerRecord&, uint32_t unitId, int32_t) {
   UnitRecord* unit = FindUnit(world, unitId);
-  if (!unit || (unit->flags & (kUnitRemoved | kUnitHidden))) return;
-  if (unit->classIndex != 0 && !(unit->simOrders[kOrderStateWord] & kOrdersInactive)) return;
-  unit->simOrders[kOrderStateWord] &= ~kOrdersBuilding;
-  unit->flags |= kUnitRemoved;
+  if (!unit || (unit->flags & (kUnitGone | kUnitProvisional))) return;
+  if (unit->classIndex != 0 && !(unit->simOrders[kPostureBits] & kPostureInReserve)) return;
+  unit->simOrders[kPostureBits] &= ~kPostureUnderConstruction;
+  unit->flags |= kUnitGone;
   unit->buildWork = 0.0f;
   unit->x2 = 0;
   unit->y2 = 0;

@@ -71,19 +71,19 @@ UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t c
       std::memcpy(counters + 2 * cls.typeByte, &serial, 2);
       unit->serial = serial;
     }
-    unit->simOrders[kOrderSettingWordA] = LoadWord(owner, kDefaultOrderWordsAt);
-    unit->simOrders[kOrderSettingWordB] = LoadWord(owner, kDefaultOrderWordsAt + 4);
+    unit->simOrders[kOrdersHeader] = LoadWord(owner, kDefaultOrderWordsAt);
+    unit->simOrders[kOrdersWord] = LoadWord(owner, kDefaultOrderWordsAt + 4);
   }
   unit->targetStrength = size;
   const float n = size >= 1.0f ? size : std::sqrt(size);
   unit->buildWork = static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint * n + 1.0f;
-  unit->simOrders[kOrderStateWord] |= kOrdersInactive | kOrdersBuilding;
+  unit->simOrders[kPostureBits] |= kPostureInReserve | kPostureUnderConstruction;
   unit->simOrders[4] = position;
   unit->x = static_cast<int16_t>(position & 0xFFFFu);
   unit->y = static_cast<int16_t>(position >> 16);
-  if (flags & kCreateStateBitA) unit->simOrders[kOrderModeWord] |= 0x4000000u;
-  if (flags & kCreateStateBitB) unit->simOrders[kOrderModeWord] |= 0x8000000u;
-  if (flags & kCreateHeaderBit) unit->simOrders[kOrderSettingWordA] |= 0x2000u;
+  if (flags & kCreateStateBitA) unit->simOrders[kStateFlags] |= 0x4000000u;
+  if (flags & kCreateStateBitB) unit->simOrders[kStateFlags] |= 0x8000000u;
+  if (flags & kCreateHeaderBit) unit->simOrders[kOrdersHeader] |= 0x2000u;
   unit->displayOrders = unit->simOrders;
   unit->strength = static_cast<float>(cls.strengthPerSize) * size;
   if (stock) {
@@ -94,7 +94,7 @@ UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t c
     unit->efficiency = unit->morale = 0.8f;
   }
   unit->training = 0.0f;
-  unit->flags |= kUnitHidden;
+  unit->flags |= kUnitProvisional;
   if (placeholder == 0) std::memset(Bytes(*unit) + 64, 6, 4);
   InsertUnitInRing(world, *unit);
   return unit;
@@ -132,7 +132,7 @@ void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t c
     TakeClassFields(unit, cls);
     OrderBlock& orders = simulationPass ? unit.simOrders : unit.displayOrders;
     orders = OrderBlock{};
-    orders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
+    orders[kPostureBits] = kPostureInReserve | kPostureUnderConstruction;
     unit.strength = 0.0f;
     unit.targetStrength = 1.0f;
     unit.buildWork = cls.buildWorkPerPoint;

@@ -49,7 +49,7 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
   EXPECT_EQ(u->categoryCopy, 3);
   EXPECT_EQ(u->byte358, 3);
   EXPECT_EQ(u->classSize, 2);  // a submarine moves as sea
-  EXPECT_EQ(u->flags, kUnitFacility | kUnitHidden);
+  EXPECT_EQ(u->flags, kUnitFacility | kUnitProvisional);
   EXPECT_EQ(u->serial, 1);
   EXPECT_EQ(u->x, 7);
   EXPECT_EQ(u->y, 5);
@@ -57,10 +57,10 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
   EXPECT_EQ(u->strength, 40.0f);
   EXPECT_EQ(u->buildWork, 10.0f * 2.5f * 4.0f + 1.0f);
   EXPECT_EQ(u->efficiency, 0.8f);
-  EXPECT_EQ(u->simOrders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
-  EXPECT_EQ(u->simOrders[kOrderModeWord], 0x4000000u);
-  EXPECT_EQ(u->simOrders[kOrderSettingWordA], 0x1111u);
-  EXPECT_EQ(u->simOrders[kOrderSettingWordB], 0x2222u);
+  EXPECT_EQ(u->simOrders[kPostureBits], kPostureInReserve | kPostureUnderConstruction);
+  EXPECT_EQ(u->simOrders[kStateFlags], 0x4000000u);
+  EXPECT_EQ(u->simOrders[kOrdersHeader], 0x1111u);
+  EXPECT_EQ(u->simOrders[kOrdersWord], 0x2222u);
   EXPECT_EQ(std::memcmp(&u->simOrders, &u->displayOrders, sizeof(OrderBlock)), 0);
   EXPECT_EQ(u->marker, 6);
   UnitRecord* second = CreateUnit(w, w.players[2], 0x02000011, 4, 0.25f, 0, 0, 0);
@@ -71,7 +71,7 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
 TEST_F(UnitCreate, StockUnitsComeFullyStocked) {
   World& w = *world_;
   UnitRecord* u = CreateUnit(w, w.players[2], 9, 5, 6.0f, 0, 0, 0);
-  EXPECT_EQ(u->flags, kUnitStock | kUnitHidden);
+  EXPECT_EQ(u->flags, kUnitStock | kUnitProvisional);
   EXPECT_EQ(u->serial, 0);
   EXPECT_EQ(u->efficiency, 1.0f);
   EXPECT_EQ(u->fuel, 18.0f);
@@ -97,7 +97,7 @@ TEST_F(UnitCreate, ClassChangeMakesAFreshUnit) {
   EXPECT_EQ(u->targetStrength, 1.0f);
   EXPECT_EQ(u->strength, 0.0f);
   EXPECT_EQ(u->buildWork, 2.5f);
-  EXPECT_EQ(u->simOrders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
+  EXPECT_EQ(u->simOrders[kPostureBits], kPostureInReserve | kPostureUnderConstruction);
   EXPECT_EQ(std::memcmp(&u->simOrders, &u->displayOrders, sizeof(OrderBlock)), 0);
   // The display pass leaves the simulation orders alone.
   u->simOrders[3] = 5;

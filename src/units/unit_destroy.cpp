@@ -21,9 +21,6 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kUnitAtWorkBit = 1u << 5;  // orderFlags: a works builder at work
-constexpr uint32_t kFlagsCleared = 0x40000u | 0x400000u;
-constexpr uint32_t kFlags2Bit8 = 1u << 8;
 
 uint32_t ClassFlags(const World& world, const UnitRecord& unit) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
@@ -32,13 +29,13 @@ uint32_t ClassFlags(const World& world, const UnitRecord& unit) {
 
 // The first update of the orders: the movement, as the unit step drops it.
 void DropMovement(World& world, UnitRecord& unit) {
-  unit.flags2 &= ~kFlags2Bit8;
+  unit.flags2 &= ~kUnit2Bit8;
   OrderBlock& o = unit.simOrders;
-  o[unitbytes::kDestination] = 0;
-  const bool onlyKept = (o[kOrderFlagsWord] & ~((1u << 15) | (1u << 18) | (1u << 23))) == 0;
-  o[kOrderFlagsWord] &= ~((1u << 18) | (1u << 23));
-  o[kOrderModeWord] &= ~0xFFu;
-  if (onlyKept) o[unitbytes::kOrderId] = 0;
+  o[kDestination] = 0;
+  const bool onlyKept = (o[kOrderFlags] & ~((1u << 15) | (1u << 18) | (1u << 23))) == 0;
+  o[kOrderFlags] &= ~((1u << 18) | (1u << 23));
+  o[kStateFlags] &= ~0xFFu;
+  if (onlyKept) o[kOrderId] = 0;
   CountUnitOrder(world, unit, 1);
 }
 
@@ -57,15 +54,15 @@ void RecomputeHexMarks(World& world, HexCell& cell) {
   if (stack) {
     for (int kind = 0; kind < 4; ++kind) {
       for (const UnitRecord* u = stack->chainA[kind]; u; u = u->nextInChainA) {
-        if (u->flags & kUnitInactiveClass) continue;
+        if (u->flags & kUnitMoved) continue;
         const uint32_t flags = ClassFlags(world, *u);
         if (flags & kClassFortifies) marks |= 2;
-        if ((flags & kClassBuildsWorks) && (u->simOrders[kOrderFlagsWord] & kUnitAtWorkBit)) marks |= 1;
+        if ((flags & kClassBuildsWorks) && (u->simOrders[kOrderFlags] & kOrderWorks)) marks |= 1;
       }
     }
     const UnitRecord* lead = stack->lead;
-    if (lead && IsUnitLive(*lead) && !(lead->flags & kUnitHidden) &&
-        !(lead->simOrders[kOrderStateWord] & kOrdersInactive)) {
+    if (lead && IsUnitLive(*lead) && !(lead->flags & kUnitProvisional) &&
+        !(lead->simOrders[kPostureBits] & kPostureInReserve)) {
       const uint32_t flags = ClassFlags(world, *lead);
       if ((flags & kClassBuildsWorks) && (flags & kClassRoad)) marks |= 1;
     }
@@ -76,13 +73,13 @@ void RecomputeHexMarks(World& world, HexCell& cell) {
 }
 
 int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
-  if (unit.flags & kUnitRemoved) return 0;
+  if (unit.flags & kUnitGone) return 0;
   PlayerRecord& owner = world.players[unit.owner & 31];
   HexCell* cell = UnitHexCell(world, unit);
   const bool facility = (unit.flags & kUnitFacility) != 0;
   const bool stock = (unit.flags & kUnitStock) != 0;
   const bool carried = unit.linkSlot304 != 0;
-  const bool inReserve = (unit.simOrders[kOrderStateWord] & kOrdersInactive) != 0;
+  const bool inReserve = (unit.simOrders[kPostureBits] & kPostureInReserve) != 0;
   const bool live = IsUnitLive(unit);
   int count = 0;
 
@@ -106,12 +103,12 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
   if (live && !inReserve && !carried && cell) HexStackRemove(world, *cell, unit);
 
   DropUnitTableEntry(unit);
-  unit.flags |= kUnitRemoved;
-  unit.simOrders[kOrderStateWord] |= kOrdersInactive;
-  unit.displayOrders[kOrderStateWord] |= kOrdersInactive;
+  unit.flags |= kUnitGone;
+  unit.simOrders[kPostureBits] |= kPostureInReserve;
+  unit.displayOrders[kPostureBits] |= kPostureInReserve;
   unit.x2 = 0;
   unit.y2 = 0;
-  unit.flags &= ~kFlagsCleared;
+  unit.flags &= ~(kUnitMovesWhileTurning | kUnitSeekingBase);
 
   EndUnitRoutes(unit);
 

@@ -48,11 +48,11 @@ TEST_F(UnitDestroyTest, ACarrierWithTwoCarriedUnitsCountsThreeAndBooksThreeLosse
   EXPECT_EQ(uf::Real(p, uf::kLossValueA), 245.0f);
   EXPECT_EQ(uf::Real(p, uf::kLossValueD), 245.0f);
   for (UnitRecord* u : {&ship, &a, &b}) {
-    EXPECT_TRUE(u->flags & kUnitRemoved);
+    EXPECT_TRUE(u->flags & kUnitGone);
     EXPECT_EQ(u->strength, 0.0f);
     EXPECT_EQ(u->tableEntry, nullptr);
-    EXPECT_TRUE(u->simOrders[kOrderStateWord] & kOrdersInactive);
-    EXPECT_TRUE(u->displayOrders[kOrderStateWord] & kOrdersInactive);
+    EXPECT_TRUE(u->simOrders[kPostureBits] & kPostureInReserve);
+    EXPECT_TRUE(u->displayOrders[kPostureBits] & kPostureInReserve);
   }
   EXPECT_FALSE(InChainA(2, 2, ship));
   EXPECT_EQ(w.unitTables.Slot(kUnitTableOnMap, 3, 2)->At(1).unit, nullptr);
@@ -76,7 +76,7 @@ TEST_F(UnitDestroyTest, QuietDestructionBooksNoLosses) {
 TEST_F(UnitDestroyTest, AnAlreadyDestroyedUnitReturnsZeroAndChangesNothing) {
   World& w = *world;
   UnitRecord& tank = Place(3, kTank, 1.0f, 1, 1);
-  tank.flags |= kUnitRemoved;
+  tank.flags |= kUnitGone;
   tank.simOrders[3] = 0x00030003;
   const UnitImage before = tank;
   std::vector<uint8_t> player(sizeof(PlayerRecord));
@@ -91,19 +91,19 @@ TEST_F(UnitDestroyTest, AnAlreadyDestroyedUnitReturnsZeroAndChangesNothing) {
 TEST_F(UnitDestroyTest, AStockItemCountsNothingButLosesItsOrdersAndStrength) {
   World& w = *world;
   UnitRecord& fuel = Place(3, kStockClass, 6.0f, 1, 1);
-  fuel.simOrders[unitbytes::kDestination] = 0x00040004;
-  fuel.simOrders[kOrderFlagsWord] = 1u << 18;
-  fuel.simOrders[unitbytes::kOrderId] = 7;
-  fuel.simOrders[unitbytes::kFireUnit] = 0x555;
+  fuel.simOrders[kDestination] = 0x00040004;
+  fuel.simOrders[kOrderFlags] = 1u << 18;
+  fuel.simOrders[kOrderId] = 7;
+  fuel.simOrders[kFireUnit] = 0x555;
   EXPECT_EQ(UnitDestroy(w, fuel, 0), 0);
   const PlayerRecord& p = w.players[3];
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Lost(p, i), 0);
   EXPECT_EQ(OnMap(p, 0), 5);
   EXPECT_EQ(InReserve(p, 0), 4);
   EXPECT_EQ(fuel.strength, 0.0f);
-  EXPECT_EQ(fuel.simOrders[unitbytes::kDestination], 0u);
-  EXPECT_EQ(fuel.simOrders[unitbytes::kOrderId], 0u);
-  EXPECT_EQ(fuel.simOrders[unitbytes::kFireUnit], 0u);
+  EXPECT_EQ(fuel.simOrders[kDestination], 0u);
+  EXPECT_EQ(fuel.simOrders[kOrderId], 0u);
+  EXPECT_EQ(fuel.simOrders[kFireUnit], 0u);
   // No order command was outstanding: the display copy follows at once.
   EXPECT_EQ(std::memcmp(&fuel.simOrders, &fuel.displayOrders, sizeof(OrderBlock)), 0);
   // The stock's value (6 x 1) is still a loss to its owner.
@@ -138,11 +138,11 @@ TEST_F(UnitDestroyTest, PendingOrderCommandsKeepTheDisplayCopyUntilTheyAreDone) 
   World& w = *world;
   UnitRecord& tank = Place(3, kTank, 1.0f, 1, 1);
   tank.outstanding = 5;
-  tank.displayOrders[unitbytes::kDestination] = 0x00020002;
+  tank.displayOrders[kDestination] = 0x00020002;
   UnitDestroy(w, tank, 0);
   // Three updates of the orders, each one count.
   EXPECT_EQ(tank.outstanding, 2);
-  EXPECT_EQ(tank.displayOrders[unitbytes::kDestination], 0x00020002u);
+  EXPECT_EQ(tank.displayOrders[kDestination], 0x00020002u);
 }
 
 TEST_F(UnitDestroyTest, TheHexMarksFollowTheUnitsLeft) {

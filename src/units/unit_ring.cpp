@@ -41,7 +41,7 @@ HexCell* UnitHexCell(World& world, const UnitRecord& unit) {
 }
 
 void RemoveUnitFromMap(World& world, UnitRecord& unit) {
-  unit.flags |= kUnitRemoved;
+  unit.flags |= kUnitGone;
   if (HexCell* cell = UnitHexCell(world, unit)) {
     HexStackRemove(world, *cell, unit);
     if (cell->stack && cell->stack->lead == &unit) cell->stack->lead = nullptr;

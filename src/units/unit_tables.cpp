@@ -14,7 +14,7 @@ constexpr size_t kFirstCapacity = 64;
 
 int UnitTableCategory(const UnitRecord& unit) {
   if (unit.flags & kUnitFacility) return kUnitCategoryFacility;
-  if ((unit.flags & kUnitStock) && (unit.simOrders[kOrderStateWord] & kOrdersInactive)) return kUnitCategoryStock;
+  if ((unit.flags & kUnitStock) && (unit.simOrders[kPostureBits] & kPostureInReserve)) return kUnitCategoryStock;
   return unit.byte358 < 4 ? unit.byte358 : 0;
 }
 
@@ -66,12 +66,12 @@ int RebuildUnitTables(World& world) {
   do {
     UnitRecord& u = *unit;
     unit = unit->prev;
-    if ((u.flags & (kUnitRemoved | kUnitHidden)) || u.classIndex == 0) continue;
+    if ((u.flags & (kUnitGone | kUnitProvisional)) || u.classIndex == 0) continue;
     ++counted;
     const int player = u.owner & 31;
     const bool facility = (u.flags & kUnitFacility) != 0;
-    if (!facility && (u.simOrders[kOrderStateWord] & kOrdersInactive)) {
-      const int table = (u.simOrders[kOrderStateWord] & kOrdersBuilding) ? kUnitTableOnOrder : kUnitTableReserve;
+    if (!facility && (u.simOrders[kPostureBits] & kPostureInReserve)) {
+      const int table = (u.simOrders[kPostureBits] & kPostureUnderConstruction) ? kUnitTableOnOrder : kUnitTableReserve;
       AppendUnitPtr(world, table, player, UnitTableCategory(u), u);
       continue;
     }

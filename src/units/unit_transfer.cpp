@@ -21,15 +21,12 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kAwayFromBase = 1u << 22;
-constexpr uint32_t kFullySupplied = 1u << 26;
-constexpr uint32_t kHeaderSet = 1u << 31;
 
-bool InReserve(const UnitRecord& u) { return (u.simOrders[kOrderStateWord] & kOrdersInactive) != 0; }
+bool InReserve(const UnitRecord& u) { return (u.simOrders[kPostureBits] & kPostureInReserve) != 0; }
 
 // A facility fit to take units of that base kind for the side.
 bool ServingFacility(const World& world, const UnitRecord& f, int side, int baseKind) {
-  if (!IsUnitLive(f) || !(f.flags & kUnitFacility) || (f.flags & kUnitHidden) || InReserve(f)) return false;
+  if (!IsUnitLive(f) || !(f.flags & kUnitFacility) || (f.flags & kUnitProvisional) || InReserve(f)) return false;
   if (side >= 0 && f.owner != side) return false;
   const UnitClassRecord* cls = UnitClassOf(world, f);
   return cls && cf::BaseByte(*cls) == 0 && FacilityServesKind(*cls, baseKind);
@@ -93,8 +90,8 @@ bool FacilityServesKind(const UnitClassRecord& cls, int baseKind) {
 
 void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace, int keepRatings) {
   // A record already gone has no place to be filed again.
-  if ((unit.flags & kUnitRemoved) || newOwner < 0 || newOwner >= kMaxPlayers) return;
-  if (IsUnitLive(unit) && (unit.simOrders[kOrderStateWord] & kOrdersBuilding)) {
+  if ((unit.flags & kUnitGone) || newOwner < 0 || newOwner >= kMaxPlayers) return;
+  if (IsUnitLive(unit) && (unit.simOrders[kPostureBits] & kPostureUnderConstruction)) {
     UnitDestroy(world, unit, 1);
     return;
   }
@@ -134,15 +131,15 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
 
   CancelAllOrders(world, unit, 0);
   CancelAllOrders(world, unit, 1);
-  SetBothCopies(world, unit, kOrderSettingWordA, uf::DefaultOrdersHeader(q) | kHeaderSet);
-  SetBothCopies(world, unit, kOrderSettingWordB, uf::DefaultOrdersWord(q));
+  SetBothCopies(world, unit, kOrdersHeader, uf::DefaultOrdersHeader(q) | kHeaderSet);
+  SetBothCopies(world, unit, kOrdersWord, uf::DefaultOrdersWord(q));
 
   const size_t kindAt = 2 * static_cast<size_t>(unitbytes::Kind(unit) < 6 ? unitbytes::Kind(unit) : 0);
   uf::AddShort(p, (reserve ? uf::kReserveCounts : uf::kMapCounts) + kindAt, -1);
 
   HexCell* cell = UnitHexCell(world, unit);
   if (keepInPlace && reserve) {
-    unit.flags |= kAwayFromBase;
+    unit.flags |= kUnitSeekingBase;
     ScheduleUnit(world, unit, 0);
     ScheduleUnit(world, unit, 1);
     const int hexOwner = cell ? CellOwner(cell->word) : 0;
@@ -150,7 +147,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
                        (TerrainFlags(world.terrains[static_cast<size_t>(CellTerrain(cell->word))]) & kTerrainWater);
     if (hexOwner == newOwner || (uf::AccessMask(q, unitbytes::MoveKind(unit)) & (1u << hexOwner)) ||
         (hexOwner == 0 && water))
-      unit.flags &= ~kAwayFromBase;
+      unit.flags &= ~kUnitSeekingBase;
     // Otherwise the unit stays marked away from a base, to find one of its
     // new owner's when its base choice runs.
   }
@@ -160,7 +157,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
     if (index < world.cellBytes.size() && world.cellBytes[index] != 0) {
       uf::SetSupplyStock(p, uf::SupplyStock(p) + unit.supply);
       unit.supply = 0.0f;
-      unit.flags &= ~kFullySupplied;
+      unit.flags &= ~kUnitFullySupplied;
     }
   }
 

@@ -98,10 +98,10 @@ class GameFileTest : public ::testing::Test {
     UnitRecord* c = NewUnit(w, kIdC, 3);
     UnitRecord* d = NewUnit(w, kIdD, 5);
     UnitRecord* gone = NewUnit(w, kIdGone, 3);
-    gone->flags = kUnitRemoved;
+    gone->flags = kUnitGone;
     a->linkSlot304 = kIdB;                   // carried by B
-    a->simOrders[kOrderLinkWordA] = kIdC;    // orders naming C
-    c->displayOrders[kOrderLinkWordB] = kIdA;
+    a->simOrders[kFireUnit] = kIdC;    // orders naming C
+    c->displayOrders[kLeaderUnit] = kIdA;
     d->linkSlot288 = kIdNowhere;             // a unit that is no more
     b->linkSlot300 = kIdGone;                // a removed unit is not written
     a->route = std::make_unique<RouteBlock>();
@@ -318,9 +318,9 @@ TEST_F(GameFileTest, LinksResolveToTheSameUnitsAfterTheLoad) {
   UnitRecord* d = FindUnitById(*w, kIdD);
   ASSERT_TRUE(a && b && c && d);
   EXPECT_EQ(FindUnitById(*w, a->linkSlot304), b);
-  EXPECT_EQ(FindUnitById(*w, a->simOrders[kOrderLinkWordA]), c);
-  EXPECT_EQ(FindUnitById(*w, c->displayOrders[kOrderLinkWordB]), a);
-  EXPECT_STREQ(FindUnitById(*w, c->displayOrders[kOrderLinkWordB])->customName.get(), "Lancers");
+  EXPECT_EQ(FindUnitById(*w, a->simOrders[kFireUnit]), c);
+  EXPECT_EQ(FindUnitById(*w, c->displayOrders[kLeaderUnit]), a);
+  EXPECT_STREQ(FindUnitById(*w, c->displayOrders[kLeaderUnit])->customName.get(), "Lancers");
   EXPECT_EQ(d->linkSlot288, 0u);  // its unit is gone
   EXPECT_EQ(b->linkSlot300, 0u);  // the removed unit was not written
 }

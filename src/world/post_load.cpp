@@ -148,13 +148,13 @@ void RecreateSummaryUnits(World& world) {
     const UnitClassImage& cls = BindClass(world, *unit);
     unit->strength = unit->targetStrength = static_cast<float>((summary >> 8) & 0xFFu) / 240.0f;
     unit->buildWork = 0.0f;
-    unit->simOrders[kOrderStateWord] &= ~kOrdersBuilding;
-    unit->displayOrders[kOrderStateWord] &= ~kOrdersBuilding;
+    unit->simOrders[kPostureBits] &= ~kPostureUnderConstruction;
+    unit->displayOrders[kPostureBits] &= ~kPostureUnderConstruction;
     if ((cls.flags & kClassSpecialWeaponA) && (world.mapHeader.word600 & 1u)) unit->flags |= kUnitMapOption;
     unit->marker = unit->marker2 = static_cast<uint8_t>((summary >> 24) & 0x0Fu);
     if (summary & (1u << 24)) {
-      unit->simOrders[kOrderStateWord] |= kOrdersInactive;
-      unit->displayOrders[kOrderStateWord] |= kOrdersInactive;
+      unit->simOrders[kPostureBits] |= kPostureInReserve;
+      unit->displayOrders[kPostureBits] |= kPostureInReserve;
     }
   }
 }
@@ -185,7 +185,7 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
   for (UnitRecord* unit : units) {
     const UnitClassImage& cls = BindClass(world, *unit);
     if (!(unit->flags & kUnitFacility) && (cls.name[0] == 0 || cls.strengthPerSize == 0)) {
-      unit->flags |= kUnitRemoved;
+      unit->flags |= kUnitGone;
       LogWrite(g_platform, "Unit (%s) has bad Units/Equipment Entry (#%d)\n", UnitDisplayName(world, *unit).c_str(),
                static_cast<int>(unit->classIndex));
       if (editor && unit != head) {
@@ -217,12 +217,12 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
     }
     ClearStackLinks(*unit);
     const UnitClassImage& cls = ClassOrEmpty(world, unit->classIndex);
-    if ((unit->flags & kUnitStock) && (cls.flags & kClassSpecialKinds) && !keepObsolete) unit->flags |= kUnitRemoved;
-    if (!(unit->flags & kUnitRemoved) && unit->classIndex != 0 && !(unit->flags & kUnitFacility) &&
+    if ((unit->flags & kUnitStock) && (cls.flags & kClassSpecialKinds) && !keepObsolete) unit->flags |= kUnitGone;
+    if (!(unit->flags & kUnitGone) && unit->classIndex != 0 && !(unit->flags & kUnitFacility) &&
         unit->linkSlot304 == 0) {
       if (HexCell* cell = UnitHexCell(world, *unit)) {
-        if (!(unit->simOrders[kOrderStateWord] & kOrdersInactive)) HexStackInsertById(world, *cell, *unit);
-        if (!(unit->displayOrders[kOrderStateWord] & kOrdersInactive)) HexStackInsertOrdered(world, *cell, *unit);
+        if (!(unit->simOrders[kPostureBits] & kPostureInReserve)) HexStackInsertById(world, *cell, *unit);
+        if (!(unit->displayOrders[kPostureBits] & kPostureInReserve)) HexStackInsertOrdered(world, *cell, *unit);
       }
     }
     if (network) {

@@ -96,7 +96,7 @@ TEST_F(PostLoadTest, UnitsAreBoundToTheirClassesAndPutBackOnTheirHexes) {
   UnitRecord* carried = Unit(0x01000002, kInfantry, 2, 1);
   carried->linkSlot304 = a->id;
   UnitRecord* reserve = Unit(0x01000003, kInfantry, 2, 1);
-  reserve->simOrders[kOrderStateWord] = kOrdersInactive;  // chain B only
+  reserve->simOrders[kPostureBits] = kPostureInReserve;  // chain B only
   reserve->strength = 2.0f;
   a->stackPrevSlot = 99;
   a->scheduleSlot = 98;
@@ -131,8 +131,8 @@ TEST_F(PostLoadTest, ABadClassIsLoggedAndItsUnitRemoved) {
   CheckUnitsAfterLoad(w);
   EXPECT_EQ(past->classIndex, 0);
   EXPECT_EQ(edge->classIndex, 0);
-  for (UnitRecord* u : {past, edge, empty}) EXPECT_TRUE(u->flags & kUnitRemoved) << u->id;
-  EXPECT_FALSE(good->flags & kUnitRemoved);
+  for (UnitRecord* u : {past, edge, empty}) EXPECT_TRUE(u->flags & kUnitGone) << u->id;
+  EXPECT_FALSE(good->flags & kUnitGone);
   EXPECT_EQ(edge->linkSlot300, 0u);
   EXPECT_EQ(good->linkSlot288, edge->id);  // the record is still there, marked removed
   EXPECT_EQ(w.cells[7].stack->chainA[1], good);
@@ -151,7 +151,7 @@ TEST_F(PostLoadTest, InTheEditorBadUnitsLeaveTheMapExceptTheHead) {
   good->linkSlot288 = 0x01000002;
   CheckUnitsAfterLoad(w);
   EXPECT_EQ(w.units, head);
-  EXPECT_TRUE(head->flags & kUnitRemoved);
+  EXPECT_TRUE(head->flags & kUnitGone);
   EXPECT_EQ(head->next, good);
   EXPECT_EQ(FindUnitById(w, 0x01000002), nullptr);
   EXPECT_EQ(good->linkSlot288, 0u);  // a link to a unit that is gone
@@ -163,7 +163,7 @@ TEST_F(PostLoadTest, ObsoleteStockClassesGoUnlessTheRulesKeepThem) {
   CheckUnitsAfterLoad(w);
   EXPECT_TRUE(w.unitClasses[kOldStock].flags & kClassObsolete);
   EXPECT_TRUE(u->flags & kUnitStock);
-  EXPECT_TRUE(u->flags & kUnitRemoved);
+  EXPECT_TRUE(u->flags & kUnitGone);
 
   auto kept = std::make_unique<World>();
   kept->unitClasses = w.unitClasses;
@@ -175,7 +175,7 @@ TEST_F(PostLoadTest, ObsoleteStockClassesGoUnlessTheRulesKeepThem) {
   InsertUnitInRing(*kept, *v);
   CheckUnitsAfterLoad(*kept);
   EXPECT_FALSE(kept->unitClasses[kOldStock].flags & kClassObsolete);
-  EXPECT_FALSE(v->flags & kUnitRemoved);
+  EXPECT_FALSE(v->flags & kUnitGone);
 }
 
 TEST_F(PostLoadTest, UnitsComeBackFromMapSummaries) {
@@ -208,8 +208,8 @@ TEST_F(PostLoadTest, UnitsComeBackFromMapSummaries) {
   EXPECT_EQ(u->marker, 1);
   EXPECT_EQ(u->marker2, 1);
   EXPECT_EQ(u->flags, kUnitFacility | kUnitMapOption);
-  EXPECT_EQ(u->simOrders[kOrderStateWord], kOrdersInactive);
-  EXPECT_EQ(u->displayOrders[kOrderStateWord], kOrdersInactive);
+  EXPECT_EQ(u->simOrders[kPostureBits], kPostureInReserve);
+  EXPECT_EQ(u->displayOrders[kPostureBits], kPostureInReserve);
   EXPECT_EQ(w.cells[3 * 6 + 0].stack, nullptr);
   EXPECT_EQ(led.stack->lead, lead);
   EXPECT_EQ(FindUnitById(w, 0x02000029), u);

@@ -23,9 +23,9 @@ uint32_t MaskFlags(const UnitRecord& unit, uint32_t mask) { return unit.flags & 
 
 bool IsObjectActive(const UnitRecord* unit, bool requireVisible) {
   if (!unit) return false;
-  if (unit->flags & kUnitRemoved) return false;
+  if (unit->flags & kUnitGone) return false;
   if (unit->classIndex == 0) return false;
-  return !(requireVisible && (unit->flags & kUnitHidden));
+  return !(requireVisible && (unit->flags & kUnitProvisional));
 }
 
 UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible) {

@@ -27,7 +27,7 @@ namespace {
 
 constexpr int kRelationSlots = 128;
 
-bool Live(const UnitRecord& u) { return !(u.flags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
+bool Live(const UnitRecord& u) { return !(u.flags & (kUnitGone | kUnitProvisional)) && u.classIndex != 0; }
 
 int32_t CellAt(const World& world, CapitalPosition at) {
   const int32_t w = world.mapWidth, h = world.mapHeight;

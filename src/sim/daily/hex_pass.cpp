@@ -21,15 +21,10 @@
 namespace {
 
 constexpr uint32_t kMsgHexLost = 446;
-constexpr uint32_t kOrderStandDown = 1u << 14;    // order word 13
-constexpr uint32_t kOrderHoldGround = 1u << 16;   // order word 11
 
 constexpr uint32_t kMsgFacilityDone = 291;
 constexpr uint32_t kMsgSiteDone = 294;
 constexpr uint32_t kMsgSiteDoneNews = 387;
-constexpr uint32_t kOrderBuildingMark = 1u << 24;  // order word 12
-constexpr uint32_t kOrderMothballed = 1u << 30;    // order word 12
-constexpr uint32_t kOrderBuildOrder = 1u << 31;    // order word 12
 
 // Classes 4024 to 4047 have their output scaled by a per-region factor,
 // kept from entry 36 of the region's factor row.
@@ -41,8 +36,8 @@ constexpr int kLargeSettlementFactor7 = product::kOutputFactor + 7;
 constexpr float kLargeSettlement = 100000.0f;
 constexpr int kCapacityTypes = 3;
 
-bool Live(const UnitRecord& u) { return !(u.flags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
-bool Working(const UnitRecord& u) { return Live(u) && !(u.simOrders[kOrderStateWord] & kOrdersInactive); }
+bool Live(const UnitRecord& u) { return !(u.flags & (kUnitGone | kUnitProvisional)) && u.classIndex != 0; }
+bool Working(const UnitRecord& u) { return Live(u) && !(u.simOrders[kPostureBits] & kPostureInReserve); }
 
 uint32_t ClassFlagsOf(const World& world, const UnitRecord& u) {
   const UnitClassRecord* c = UnitClassOf(world, u);
@@ -74,7 +69,7 @@ bool IsDefender(World& world, const UnitRecord& u, int category, int owner) {
   if (!side) return false;
   if (ClassFlagsOf(world, u) & kClassNeverSurrenders) return false;
   if (category != 0 && category != 2) return false;
-  if ((u.simOrders[kOrderSettingWordA] & kOrderStandDown) && !(u.simOrders[kOrderFlagsWord] & kOrderHoldGround))
+  if ((u.simOrders[kOrdersHeader] & kHeaderNoCapture) && !(u.simOrders[kOrderFlags] & kOrderTakeGround))
     return false;
   return UnitCanTakeGround(world, u);
 }
@@ -182,15 +177,15 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   const UnitClassRecord* cls = UnitClassOf(world, lead);
   if (!cls) return;
   PlayerRecord& payer = world.players[CellOwner(hex.word)];
-  const bool idle = (lead.simOrders[kOrderStateWord] & kOrdersInactive) != 0;
+  const bool idle = (lead.simOrders[kPostureBits] & kPostureInReserve) != 0;
   const bool damaged = lead.strength < lead.targetStrength;
-  const bool building = idle && (lead.simOrders[kOrderModeWord] & kOrderBuildOrder);
+  const bool building = idle && (lead.simOrders[kStateFlags] & kStateHeldSlot);
   const bool d = damaged && building;
   const float r = HexRepairFactor(world, lead.x, lead.y, nullptr);
   const bool levelPasses = level != 0 || (r > 1.0f && (cls->flags & kClassFortifies));
   const float t = ClassBuildTime(*cls);
 
-  if (damaged && !(lead.simOrders[kOrderModeWord] & kOrderMothballed) && levelPasses) {
+  if (damaged && !(lead.simOrders[kStateFlags] & kStatePausedBuild) && levelPasses) {
     float rate = HexRate(level, s, r);
     if (!d) rate *= 2.0f;
     const float ceiling = lead.targetStrength > 1.0f ? lead.targetStrength : 1.0f;
@@ -203,8 +198,8 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
       } else {
         lead.strength = lead.targetStrength;
         for (OrderBlock* o : {&lead.displayOrders, &lead.simOrders}) {
-          (*o)[kOrderModeWord] &= ~(kOrderBuildingMark | kOrderBuildOrder);
-          (*o)[kOrderStateWord] &= ~kOrdersBuilding;
+          (*o)[kStateFlags] &= ~(kStateBit24 | kStateHeldSlot);
+          (*o)[kPostureBits] &= ~kPostureUnderConstruction;
         }
         SetStackUnitState(world, hex, 0, 0);
         SetStackUnitState(world, hex, 1, 0);
@@ -226,7 +221,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   }
 
   if (payer.kind == kKindWorld || !(cls->flags & (kClassSettlement | kClassProduction))) return;
-  const bool mothballed = (lead.simOrders[kOrderModeWord] & kOrderMothballed) != 0;
+  const bool mothballed = (lead.simOrders[kStateFlags] & kStatePausedBuild) != 0;
   // A class with no build time has no price per day: it costs nothing to
   // keep, but a mothballed one still decays.
   if (t > 0.0f) {
@@ -289,7 +284,7 @@ float TerrainReal(const TerrainRecord& t, size_t at, int i) { return le::LoadF32
 void LeadContribution(const World& world, const UnitRecord& lead, const UnitClassRecord& cls, int owner,
                       float (&d)[kProductCount]) {
   for (float& v : d) v = 0.0f;
-  if (!cls.hasExtra || (lead.simOrders[kOrderStateWord] & kOrdersInactive)) return;
+  if (!cls.hasExtra || (lead.simOrders[kPostureBits] & kPostureInReserve)) return;
   const float c = lead.strength;
   const float m = c - (1.0f - c) * c * 0.3f;
   float scale = 1.0f;
@@ -420,11 +415,11 @@ void CountCensus(PlayerRecord& o, const UnitRecord& lead, const UnitClassRecord&
 
 // The lead's yearly running costs and census, for its owner.
 void CountLeadRunning(World& world, const UnitRecord& lead) {
-  if ((lead.flags & kUnitRemoved) || lead.owner >= kMaxPlayers) return;
+  if ((lead.flags & kUnitGone) || lead.owner >= kMaxPlayers) return;
   const UnitClassRecord* cls = UnitClassOf(world, lead);
   if (!cls) return;
   PlayerRecord& o = world.players[lead.owner];
-  const bool working = !(lead.simOrders[kOrderStateWord] & kOrdersInactive);
+  const bool working = !(lead.simOrders[kPostureBits] & kPostureInReserve);
   if (working) {
     // Regions with many sites pay more for each of them.
     const float n = RecordF32(o, kDayCapacityByKind);
@@ -501,7 +496,7 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     hex.word = (hex.word & ~3u) | supply;
 
     if (stack && stack->lead && Live(*stack->lead)) {
-      if (stack->lead->simOrders[kOrderModeWord] & kOrderRunDown)
+      if (stack->lead->simOrders[kStateFlags] & kStateModeC)
         UnitHexDailyUpdate(world, *stack->lead, level);
       else
         LeadFacilityDay(world, hex, *stack->lead, level, s);

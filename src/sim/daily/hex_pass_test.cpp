@@ -110,7 +110,7 @@ TEST_F(HexPassTest, AWorkingDefenderNextDoorKeepsTheHex) {
   EXPECT_EQ(CellOwner(Cell(2, 2).word), 1);
   EXPECT_EQ(w.players[1].dayHexCount, 1);
   // An idle unit defends nothing.
-  guard.simOrders[kOrderStateWord] = kOrdersInactive;
+  guard.simOrders[kPostureBits] = kPostureInReserve;
   DailyHexPassOver(w, maps_);
   EXPECT_EQ(CellOwner(Cell(2, 2).word), 2);
 }
@@ -305,12 +305,12 @@ TEST_F(HexPassTest, AFacilityIsBuiltAndPaidDayByDay) {
   // Finishing: 0.9 + 0.2 is held at 1.0, the construction bits go.
   r.treasury = 1000.0f;
   u.strength = 0.9f;
-  u.simOrders[kOrderStateWord] = kOrdersBuilding;
-  u.displayOrders[kOrderStateWord] = kOrdersBuilding;
+  u.simOrders[kPostureBits] = kPostureUnderConstruction;
+  u.displayOrders[kPostureBits] = kPostureUnderConstruction;
   DailyHexPassOver(w, maps_);
   EXPECT_FLOAT_EQ(u.strength, 1.0f);
-  EXPECT_EQ(u.simOrders[kOrderStateWord], 0u);
-  EXPECT_EQ(u.displayOrders[kOrderStateWord], 0u);
+  EXPECT_EQ(u.simOrders[kPostureBits], 0u);
+  EXPECT_EQ(u.displayOrders[kPostureBits], 0u);
   EXPECT_FLOAT_EQ(u.buildWork, 0.0f);
 }
 
@@ -340,7 +340,7 @@ TEST_F(HexPassTest, AWorkingMarkedFacilityPaysItsUpkeep) {
   EXPECT_FLOAT_EQ(r.turnUpkeepOther, 0.0f);
   EXPECT_FLOAT_EQ(r.treasury, 48.0f);
   // Idle: (2 x 1 + 1) x (100 / 1792000) x 4480 = 0.75.
-  u.simOrders[kOrderStateWord] = kOrdersInactive;
+  u.simOrders[kPostureBits] = kPostureInReserve;
   DailyHexPassOver(w, maps_);
   EXPECT_FLOAT_EQ(r.turnUpkeepMarked, 2.75f);
 }
@@ -363,8 +363,8 @@ TEST_F(HexPassTest, AMothballedFacilityWearsAwayEveryOtherDayAndIsRetired) {
   u.y = 1;
   u.strength = 0.008f;
   u.targetStrength = 0.008f;
-  u.simOrders[kOrderStateWord] = kOrdersInactive;
-  u.simOrders[kOrderModeWord] = 1u << 30;
+  u.simOrders[kPostureBits] = kPostureInReserve;
+  u.simOrders[kStateFlags] = 1u << 30;
   MakeHexStack(Cell(1, 1))->lead = &u;
   // Even day: nothing; odd day: 0.008 - 0.005 = 0.003. It pays no upkeep.
   w.gameState.currentDay = 2451544;
@@ -386,8 +386,8 @@ TEST_F(HexPassTest, AMothballedFacilityWearsAwayEveryOtherDayAndIsRetired) {
   v.x = 1;
   v.y = 1;
   v.targetStrength = 1.0f;
-  v.simOrders[kOrderStateWord] = kOrdersInactive;
-  v.simOrders[kOrderModeWord] = 1u << 30;
+  v.simOrders[kPostureBits] = kPostureInReserve;
+  v.simOrders[kStateFlags] = 1u << 30;
   LoadHexStack(Cell(1, 1))->lead = &v;
   w.gameState.currentDay = 2451548;
   DailyHexPassOver(w, maps_);
@@ -402,8 +402,8 @@ TEST_F(HexPassTest, AMothballedFacilityWearsAwayEveryOtherDayAndIsRetired) {
   z.x = 1;
   z.y = 1;
   z.strength = z.targetStrength = 0.004f;
-  z.simOrders[kOrderStateWord] = kOrdersInactive;
-  z.simOrders[kOrderModeWord] = 1u << 30;
+  z.simOrders[kPostureBits] = kPostureInReserve;
+  z.simOrders[kStateFlags] = 1u << 30;
   LoadHexStack(Cell(1, 1))->lead = &z;
   w.gameState.currentDay = 2451549;
   DailyHexPassOver(w, maps_);
@@ -590,11 +590,11 @@ TEST_F(HexPassTest, AProducingLeadYieldsWhatItsNeighbourhoodAllows) {
   EXPECT_NEAR(r.dayProduction[2], 1.8f, 1e-6f);
   EXPECT_NEAR(SlotOutput(r, 3), 0.6f, 1e-6f);
   // An idle lead adds nothing of its own: caps alone, 0.2 again for product 0.
-  u.simOrders[kOrderStateWord] = kOrdersInactive;
+  u.simOrders[kPostureBits] = kPostureInReserve;
   DailyHexPassOver(w, maps_);
   EXPECT_NEAR(r.dayProduction[0], 0.8125f, 1e-6f);
   // A hex marked as yielding nothing gives nothing, lead or not.
-  u.simOrders[kOrderStateWord] = 0;
+  u.simOrders[kPostureBits] = 0;
   HexSlotSimFlags(*GetHexExtra(w, Cell(2, 2)), 0) = kSlotNoYield;
   DailyHexPassOver(w, maps_);
   EXPECT_NEAR(r.dayProduction[0], 0.8125f, 1e-6f);
@@ -697,7 +697,7 @@ TEST_F(HexPassTest, TheCensusAndTheYearlyRunningCosts) {
     MakeHexStack(Cell(1 + i, 1))->lead = &u;
   }
   SetUnitCrew(units[0], 7);
-  units[1].simOrders[kOrderStateWord] = kOrdersInactive;  // the haven is idle
+  units[1].simOrders[kPostureBits] = kPostureInReserve;  // the haven is idle
   DailyHexPassOver(w, maps_);
   // Port (strength 0.5): running value 1000 / 10 x 1 / 10 x 0.5 = 5, times
   // cost factor 2 x 365 = 3650 to the hex-lead costs; size 4 to the
@@ -840,8 +840,8 @@ TEST_F(HexPassMessagesTest, AFinishedFacilityIsAnnounced) {
     u->efficiency = 1.0f;
     u->strength = 0.95f;
     u->targetStrength = 1.0f;
-    u->simOrders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
-    u->simOrders[kOrderModeWord] = 1u << 31;
+    u->simOrders[kPostureBits] = kPostureInReserve | kPostureUnderConstruction;
+    u->simOrders[kStateFlags] = 1u << 31;
   }
   a.classIndex = 10;
   a.x = 2;
@@ -853,8 +853,8 @@ TEST_F(HexPassMessagesTest, AFinishedFacilityIsAnnounced) {
   EXPECT_FLOAT_EQ(a.strength, 1.0f);
   EXPECT_FLOAT_EQ(b.strength, 1.0f);
   // The construction bits are gone and the finished facility is switched on.
-  EXPECT_EQ(a.simOrders[kOrderModeWord], 0u);
-  EXPECT_EQ(a.simOrders[kOrderStateWord], 0u);
+  EXPECT_EQ(a.simOrders[kStateFlags], 0u);
+  EXPECT_EQ(a.simOrders[kPostureBits], 0u);
   // The producing facility: 291 to its region. The other: 294 to its region
   // and 387 to every other region, so none here: region 1 is the local one,
   // the only one whose messages this peer keeps.
@@ -869,8 +869,8 @@ TEST_F(HexPassMessagesTest, AFinishedFacilityIsAnnounced) {
   Own(4, 2, 2, 2, 125);
   b.owner = 2;
   b.strength = 0.95f;
-  b.simOrders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
-  b.simOrders[kOrderModeWord] = 1u << 31;
+  b.simOrders[kPostureBits] = kPostureInReserve | kPostureUnderConstruction;
+  b.simOrders[kStateFlags] = 1u << 31;
   DailyHexPassOver(w, maps);
   EXPECT_FLOAT_EQ(b.strength, 1.0f);
   const std::vector<uint32_t> types = t.TypesOf(1);

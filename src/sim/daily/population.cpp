@@ -34,7 +34,7 @@ void GrowSettlements(World& world, const PlayerRecord& r, float share) {
   UnitRecord* u = first;
   do {
     const int32_t c = u->classIndex;
-    if (u->owner == r.number && !(u->flags & (kUnitRemoved | kUnitHidden)) && c > 0 &&
+    if (u->owner == r.number && !(u->flags & (kUnitGone | kUnitProvisional)) && c > 0 &&
         static_cast<size_t>(c) < world.unitClasses.size()) {
       const uint32_t flags = world.unitClasses[static_cast<size_t>(c)].flags;
       if ((flags & kClassFacility) && (flags & kClassSettlementPopulation)) {
