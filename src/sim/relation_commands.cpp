@@ -37,7 +37,6 @@ namespace {
 constexpr int kWarTradeProducts = 11;
 
 uint32_t Bit(int p) { return 1u << static_cast<unsigned>(p); }
-bool InGame(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
 
 // The record's index in the world, or -1 when it is none of its regions.
 int PlayerIndex(const World& world, const PlayerRecord& record) {
@@ -56,7 +55,7 @@ float TreatyWeight(int type) {
 bool AnswersHere(const World& world, int q) {
   if (q == world.gameState.localPlayer) return true;
   const PlayerRecord& r = world.players[q];
-  if (!InGame(r)) return false;
+  if (!TakesPart(r)) return false;
   if (IsNetworkGame(g_commandNet) && g_commandNet.role != kNetGameHost) return false;
   return r.kind != kKindHuman;
 }
@@ -264,7 +263,7 @@ void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t ta
   const bool struckFirst = (RecordWord(player, kRecordAttackedByMaskA) & Bit(q)) != 0;
   for (int r = 1; r < kMaxPlayers; ++r) {
     PlayerRecord& told = world.players[r];
-    if (!InGame(told)) continue;
+    if (!TakesPart(told)) continue;
     uint32_t type = 0;
     if (r == q) type = 4;
     else if (TreatyMask(told.simPolicy, 10) & Bit(q)) type = struckFirst ? 52 : 6;
@@ -296,7 +295,7 @@ void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t ta
   const int highest = std::min(world.gameState.highestPlayer, kMaxPlayers - 1);
   for (int r = 1; r <= highest; ++r) {
     PlayerRecord& third = world.players[r];
-    if (r == self || r == q || !InGame(third)) continue;
+    if (r == self || r == q || !TakesPart(third)) continue;
     float civil = 0, relation = 0;
     if (third.simPolicy.hostileMask & Bit(q)) {
       third.civilAttitude[self] += 0.2f;

@@ -97,7 +97,7 @@ void ScalePlayers(World& world, bool network, bool applyDifficulty) {
   const int32_t count = world.gameState.playerCount < kMaxPlayers ? world.gameState.playerCount : kMaxPlayers;
   for (int p = 0; p < count; ++p) {
     PlayerRecord& record = world.players[p];
-    if (record.kind == kKindEmpty || record.kind == kKindOut) continue;
+    if (!TakesPart(record)) continue;
     if (network) {
       record.pendingCommands = 0;
       std::memset(reinterpret_cast<uint8_t*>(&record) + kPendingCommandsAfterAt, 0, 2);

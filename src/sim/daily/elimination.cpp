@@ -74,7 +74,7 @@ void AnnounceRegionGone(World& world, const PlayerRecord& region, const char* fo
 
 void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
                     int32_t endReasonLocalLost) {
-  if (region.kind == kKindEmpty || region.kind == kKindWorld || region.kind == kKindOut) return;
+  if (!TakesPart(region) || region.kind == kKindWorld) return;
   const CapitalPosition best{region.turnBestHex[0], region.turnBestHex[1]};
   if (!force) {
     const CapitalPosition capital = CapitalHex(region.simPolicy);
@@ -169,7 +169,7 @@ void TransferOnElimination(World& world, PlayerRecord& region, int32_t endReason
   int aliveCount = 0;
   for (int p = 1; p < kMaxPlayers; ++p) {
     PlayerRecord& other = world.players[p];
-    if (p == gone || other.kind == kKindEmpty || other.kind == kKindOut) continue;
+    if (p == gone || !TakesPart(other)) continue;
     alive |= 1u << p;
     ++aliveCount;
     for (PlayerPolicyBlock* b : {&other.displayPolicy, &other.simPolicy}) {

@@ -164,7 +164,7 @@ void RunWorldBodyDay(World& world, PlayerRecord& k) {
   const int highest = std::min(world.gameState.highestPlayer, kMaxPlayers - 1);
   for (int r = 1; r <= highest; ++r) {
     const PlayerRecord& region = world.players[r];
-    if (r == self || region.kind == kKindEmpty || region.kind == kKindOut) continue;
+    if (r == self || !TakesPart(region)) continue;
     Region(world, k, self, r);
   }
 }
