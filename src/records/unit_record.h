@@ -183,6 +183,10 @@ struct UnitRecord : UnitImage {
 // Not removed and has a class.
 inline bool IsUnitLive(const UnitRecord& unit) { return !(unit.flags & kUnitGone) && unit.classIndex != 0; }
 
+// In reserve or out of service (the simulation copy of the orders): no
+// target, and not at work.
+inline bool InReserve(const UnitImage& unit) { return (unit.simOrders[kPostureBits] & kPostureInReserve) != 0; }
+
 // One of the seven link words, by its offset in the record.
 inline uint32_t& UnitLinkWord(UnitImage& unit, size_t offset) {
   return *reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(&unit) + offset);

@@ -81,7 +81,7 @@ uint8_t PresenceFlags(const World& w, const HexUnitStack& stack) {
     }
   if (const UnitRecord* lead = stack.lead) {
     const uint32_t cf = ClassFlags(w, *lead);
-    if (IsActive(*lead) && lead->classIndex != 0 && !(lead->simOrders[kPostureBits] & kPostureInReserve) &&
+    if (IsActive(*lead) && lead->classIndex != 0 && !InReserve(*lead) &&
         (cf & kClassBuildsWorks) && (cf & kClassRoad))
       state |= 1;
   }

@@ -11,6 +11,7 @@
 #include "units/unit_ring.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 namespace {
@@ -30,8 +31,8 @@ int32_t CellIndexOf(const World& world, const HexCell* cell) {
 }
 
 uint8_t TerrainMovement0(const World& world, const HexCell& cell) {
-  const size_t t = static_cast<size_t>(CellTerrain(cell.word));
-  return t < world.terrains.size() ? world.terrains[t].bytes[kTerrainMovement0At] : 1;
+  const TerrainRecord* t = TerrainOf(world, cell);
+  return t ? t->bytes[kTerrainMovement0At] : 1;
 }
 
 }  // namespace
@@ -131,7 +132,7 @@ void UnitHexRefresh(World& world, UnitRecord& unit) {
     }
   }
   const UnitRecord* lead = stack->lead;
-  if (lead && LiveOnHex(*lead) && !(lead->simOrders[kPostureBits] & kPostureInReserve)) {
+  if (lead && LiveOnHex(*lead) && !InReserve(*lead)) {
     const uint32_t cf = ClassFlagsOf(world, *lead);
     if ((cf & kClassBuildsWorks) && (cf & kClassRoad)) flags |= kPresenceMarkers;
   }

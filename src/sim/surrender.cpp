@@ -82,7 +82,7 @@ void FileUnfiledUnits(World& world, int player) {
         u.classIndex == 0)
       continue;
     int table = kUnitTableOnMap;
-    if (u.simOrders[kPostureBits] & kPostureInReserve)
+    if (InReserve(u))
       table = (u.simOrders[kPostureBits] & kPostureUnderConstruction) ? kUnitTableOnOrder : kUnitTableReserve;
     AppendUnitPtr(world, table, player, UnitTableCategory(u), u);
   } while (unit && unit != head);

@@ -11,6 +11,7 @@
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "world/hex_extra.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 BfsFillBlock g_bfsFill;
@@ -32,12 +33,10 @@ const HexCell* CellAt(const World& world, const HexMapShape& map, uint32_t posit
 
 // Plain step cost: covered or high ground, or a fortification, costs 2.
 uint32_t PlainStepCost(const World& world, const HexCell& b) {
-  const auto t = static_cast<size_t>(CellTerrain(b.word));
-  if (t < world.terrains.size() && (TerrainFlags(world.terrains[t]) & (kTerrainCovered | kTerrainHighGround))) return 2;
-  const HexUnitStack* stack = LoadHexStack(b);
-  const UnitRecord* lead = stack ? stack->lead : nullptr;
-  const bool live = lead && !(lead->flags & (kUnitGone | kUnitProvisional)) && lead->classIndex != 0;
-  const UnitClassRecord* cls = ClassRecordAt(world, live ? lead->classIndex : 0);
+  const TerrainRecord* t = TerrainOf(world, b);
+  if (t && (TerrainFlags(*t) & (kTerrainCovered | kTerrainHighGround))) return 2;
+  const UnitRecord* lead = GetActiveObject(&b, true);
+  const UnitClassRecord* cls = ClassRecordAt(world, lead ? lead->classIndex : 0);
   return cls && (cls->flags & kClassFortification) ? 2 : 1;
 }
 

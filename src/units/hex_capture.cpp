@@ -22,6 +22,7 @@
 #include "units/unit_tables.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 namespace {
@@ -38,18 +39,12 @@ constexpr size_t kWorldGoodsScale = 804;
 constexpr int kTechValueFactors = 72;
 
 bool Provisional(const UnitRecord& u) { return (u.flags & kUnitProvisional) != 0; }
-bool Inactive(const UnitRecord& u) { return (u.simOrders[kPostureBits] & kPostureInReserve) != 0; }
 // Exists, not gone, a class, not provisional.
 bool LiveFacility(const UnitRecord* f) { return f && IsUnitLive(*f) && !Provisional(*f); }
 
 uint32_t Bit(int player) { return 1u << (player & 31); }
 
 float Capped(float v) { return v > 1.0f ? 1.0f : v; }
-
-const TerrainRecord* TerrainOf(const World& world, const HexCell& cell) {
-  const size_t t = static_cast<size_t>(CellTerrain(cell.word));
-  return t < world.terrains.size() ? &world.terrains[t] : nullptr;
-}
 
 uint8_t MovementColumn(const World& world, const HexCell& cell) {
   const TerrainRecord* t = TerrainOf(world, cell);
@@ -190,7 +185,7 @@ int Capture::NeighbourPass() {
     PlayerRecord& holder = w_.players[nOwner];
     UnitRecord* lead = Lead(*n);
     const UnitClassRecord* cls = LiveFacility(lead) ? UnitClassOf(w_, *lead) : nullptr;
-    if (cls && !Inactive(*lead) && (cls->flags & kClassSettlement) && !(cls->flags & kClassExcludedKinds) &&
+    if (cls && !InReserve(*lead) && (cls->flags & kClassSettlement) && !(cls->flags & kClassExcludedKinds) &&
         cf::BaseByte(*cls) == 0 && cf::LoadableMask(*cls) != 0) {
       const int e = cf::LoadableMask(*cls);
       StackSideEffects(w_, *n, 0, 0, -1);
@@ -223,7 +218,7 @@ bool Capture::EnemyNear(HexCell& n, uint32_t at) {
     if (!s) continue;
     for (UnitRecord* head : s->chainA)
       for (UnitRecord* u = head; u; u = u->nextInChainA)
-        if (IsUnitLive(*u) && !Inactive(*u) && RelationCode(w_, newOwner_, u->owner) == 8 &&
+        if (IsUnitLive(*u) && !InReserve(*u) && RelationCode(w_, newOwner_, u->owner) == 8 &&
             UnitCanTakeGround(w_, *u))
           return true;
   }
@@ -243,7 +238,7 @@ bool Capture::FriendNear(uint32_t at, int nOwner) {
     if (!s) continue;
     for (UnitRecord* head : s->chainA)
       for (UnitRecord* u = head; u; u = u->nextInChainA) {
-        if (!IsUnitLive(*u) || Inactive(*u) || !UnitCanTakeGround(w_, *u)) continue;
+        if (!IsUnitLive(*u) || InReserve(*u) || !UnitCanTakeGround(w_, *u)) continue;
         const int code = RelationCode(w_, nOwner, u->owner);
         if (code != 1 && code != 2) continue;
         if (ownSight && u->owner != nOwner && !(shared & Bit(u->owner)) && !(u->seenBy & (Bit(nOwner) | shared)))
@@ -299,7 +294,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
   const float wsum = old.secondRating + old.militarySpendIndex;
   const float g = earlier_ == oldOwner_ ? std::max(0.5f, 1.0f - wsum / 2.0f) : std::max(0.8f, 1.0f - wsum / 10.0f);
   phi_ = std::min(f_, g);
-  const bool wasActive = !Inactive(*f);
+  const bool wasActive = !InReserve(*f);
   SetStackUnitState(w_, cell_, 0, 1);
 
   const uint32_t flags = cls->flags;
@@ -346,7 +341,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       BroadcastPlayerMessage(w_, old, 337, 337, 337, 337, nullptr,
                              MessageParams{static_cast<uint32_t>(newOwner_), static_cast<uint32_t>(oldOwner_),
                                            classNumber, position_});
-      const int e = IsUnitLive(*f) && !Inactive(*f) ? cf::LoadableMask(*cls) : 0;
+      const int e = IsUnitLive(*f) && !InReserve(*f) ? cf::LoadableMask(*cls) : 0;
       Event(oldOwner_, 13, (e + 1) * 1000, e + 2);
       const float ef = static_cast<float>(e);
       old.approval *= 1.0f - ef / 100.0f;

@@ -14,6 +14,7 @@
 #include "units/unit_tables.h"
 #include "units/unit_transfer.h"
 #include "world/hex_extra.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 namespace {
@@ -24,17 +25,9 @@ namespace uf = unitfields;
 constexpr int kMostStaying = 8;
 
 bool Provisional(const UnitRecord& u) { return (u.flags & kUnitProvisional) != 0; }
-bool InReserve(const UnitRecord& u) { return (u.simOrders[kPostureBits] & kPostureInReserve) != 0; }
 
 void RecomputeMarksOf(World& world, UnitRecord& facility) {
   if (HexCell* cell = UnitHexCell(world, facility)) RecomputeHexMarks(world, *cell);
-}
-
-// The live lead of the hex, or null.
-UnitRecord* LiveLead(HexCell& cell) {
-  HexUnitStack* stack = LoadHexStack(cell);
-  UnitRecord* lead = stack ? stack->lead : nullptr;
-  return lead && IsUnitLive(*lead) ? lead : nullptr;
 }
 
 float Weight(const World& world, const UnitRecord& u) {
@@ -130,7 +123,7 @@ void SetStateBit30(World& world, UnitRecord& f, int pass, int on) {
 }
 
 void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
-  UnitRecord* f = LiveLead(cell);
+  UnitRecord* f = GetActiveObject(&cell, false);
   if (!f || (pass == 1 && Provisional(*f))) return;
   const bool wantOff = inactive != 0;
   const bool isOff = (PassOrders(*f, pass)[kPostureBits] & kPostureInReserve) != 0;

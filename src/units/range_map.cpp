@@ -24,7 +24,7 @@ constexpr int kLandMode = 4;
 // A source: a confirmed facility in service of a class with a reach.
 bool InService(const UnitRecord& unit) {
   return !(unit.flags & kUnitGone) && unit.classIndex != 0 &&
-         !(unit.simOrders[kPostureBits] & kPostureInReserve);
+         !InReserve(unit);
 }
 
 void Spread(World& world, const HexMapShape& map, BfsFillBlock& fill, const UnitRecord& unit) {

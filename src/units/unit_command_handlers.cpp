@@ -38,7 +38,7 @@ void ReleaseUnitB(World& world, PlayerRecord&, uint32_t id, uint32_t, uint32_t, 
 void UnitBookkeeping(World& world, PlayerRecord&, uint32_t unitId, int32_t) {
   UnitRecord* unit = FindUnit(world, unitId);
   if (!unit || (unit->flags & (kUnitGone | kUnitProvisional))) return;
-  if (unit->classIndex != 0 && !(unit->simOrders[kPostureBits] & kPostureInReserve)) return;
+  if (unit->classIndex != 0 && !InReserve(*unit)) return;
   unit->simOrders[kPostureBits] &= ~kPostureUnderConstruction;
   unit->flags |= kUnitGone;
   unit->buildWork = 0.0f;

@@ -62,7 +62,7 @@ void RecomputeHexMarks(World& world, HexCell& cell) {
     }
     const UnitRecord* lead = stack->lead;
     if (lead && IsUnitLive(*lead) && !(lead->flags & kUnitProvisional) &&
-        !(lead->simOrders[kPostureBits] & kPostureInReserve)) {
+        !InReserve(*lead)) {
       const uint32_t flags = ClassFlags(world, *lead);
       if ((flags & kClassBuildsWorks) && (flags & kClassRoad)) marks |= 1;
     }
@@ -79,7 +79,7 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
   const bool facility = (unit.flags & kUnitFacility) != 0;
   const bool stock = (unit.flags & kUnitStock) != 0;
   const bool carried = unit.linkSlot304 != 0;
-  const bool inReserve = (unit.simOrders[kPostureBits] & kPostureInReserve) != 0;
+  const bool inReserve = InReserve(unit);
   const bool live = IsUnitLive(unit);
   int count = 0;
 

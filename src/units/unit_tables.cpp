@@ -14,7 +14,7 @@ constexpr size_t kFirstCapacity = 64;
 
 int UnitTableCategory(const UnitRecord& unit) {
   if (unit.flags & kUnitFacility) return kUnitCategoryFacility;
-  if ((unit.flags & kUnitStock) && (unit.simOrders[kPostureBits] & kPostureInReserve)) return kUnitCategoryStock;
+  if ((unit.flags & kUnitStock) && InReserve(unit)) return kUnitCategoryStock;
   return unit.byte358 < 4 ? unit.byte358 : 0;
 }
 
@@ -70,7 +70,7 @@ int RebuildUnitTables(World& world) {
     ++counted;
     const int player = u.owner & 31;
     const bool facility = (u.flags & kUnitFacility) != 0;
-    if (!facility && (u.simOrders[kPostureBits] & kPostureInReserve)) {
+    if (!facility && InReserve(u)) {
       const int table = (u.simOrders[kPostureBits] & kPostureUnderConstruction) ? kUnitTableOnOrder : kUnitTableReserve;
       AppendUnitPtr(world, table, player, UnitTableCategory(u), u);
       continue;

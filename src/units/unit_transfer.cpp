@@ -22,7 +22,6 @@ namespace cf = classfields;
 namespace uf = unitfields;
 
 
-bool InReserve(const UnitRecord& u) { return (u.simOrders[kPostureBits] & kPostureInReserve) != 0; }
 
 // A facility fit to take units of that base kind for the side.
 bool ServingFacility(const World& world, const UnitRecord& f, int side, int baseKind) {

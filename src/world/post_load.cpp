@@ -221,7 +221,7 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
     if (!(unit->flags & kUnitGone) && unit->classIndex != 0 && !(unit->flags & kUnitFacility) &&
         unit->linkSlot304 == 0) {
       if (HexCell* cell = UnitHexCell(world, *unit)) {
-        if (!(unit->simOrders[kPostureBits] & kPostureInReserve)) HexStackInsertById(world, *cell, *unit);
+        if (!InReserve(*unit)) HexStackInsertById(world, *cell, *unit);
         if (!(unit->displayOrders[kPostureBits] & kPostureInReserve)) HexStackInsertOrdered(world, *cell, *unit);
       }
     }

@@ -36,6 +36,11 @@ UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible) {
   return IsObjectActive(lead, requireVisible) ? lead : nullptr;
 }
 
+const TerrainRecord* TerrainOf(const World& world, const HexCell& cell) {
+  const auto t = static_cast<size_t>(CellTerrain(cell.word));
+  return t < world.terrains.size() ? &world.terrains[t] : nullptr;
+}
+
 int ClassifyRelation(const PlayerRecord& record) {
   if (record.politic < -40) return 0;
   if (record.politic > 40) return 2;

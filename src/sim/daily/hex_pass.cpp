@@ -16,6 +16,7 @@
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 namespace {
@@ -37,24 +38,14 @@ constexpr float kLargeSettlement = 100000.0f;
 constexpr int kCapacityTypes = 3;
 
 bool Live(const UnitRecord& u) { return !(u.flags & (kUnitGone | kUnitProvisional)) && u.classIndex != 0; }
-bool Working(const UnitRecord& u) { return Live(u) && !(u.simOrders[kPostureBits] & kPostureInReserve); }
+bool Working(const UnitRecord& u) { return Live(u) && !InReserve(u); }
 
 uint32_t ClassFlagsOf(const World& world, const UnitRecord& u) {
   const UnitClassRecord* c = UnitClassOf(world, u);
   return c ? c->flags : 0;
 }
 
-const TerrainRecord* TerrainOf(const World& world, uint32_t word) {
-  const size_t t = static_cast<size_t>(CellTerrain(word));
-  return t < world.terrains.size() ? &world.terrains[t] : nullptr;
-}
-
 uint32_t TerrainFlags(const TerrainRecord* t) { return t ? ::TerrainFlags(*t) : 0; }
-
-const UnitRecord* LiveLead(const HexCell& cell) {
-  const HexUnitStack* stack = LoadHexStack(cell);
-  return stack && stack->lead && Live(*stack->lead) ? stack->lead : nullptr;
-}
 
 // A unit that keeps its hex from falling: a working unit of the owner or of
 // a friend of the owner that is no enemy, on the land (category 0) or sea
@@ -112,7 +103,7 @@ int Takeover(World& world, const HexDayMaps& maps, int32_t cell, int32_t x, int3
   if (best < 0 || counts[owner] >= bestCount) return -1;
   const int candidate = counts[contender] > 0 ? contender : best;
   if (DefendedAround(world, x, y, owner)) return -1;
-  if (!(TerrainFlags(TerrainOf(world, word)) & kTerrainWater)) {
+  if (!(TerrainFlags(TerrainOf(world, world.cells[static_cast<size_t>(cell)])) & kTerrainWater)) {
     MessageParams p;
     p.p1 = static_cast<uint32_t>(x);
     p.p2 = static_cast<uint32_t>(y);
@@ -177,7 +168,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   const UnitClassRecord* cls = UnitClassOf(world, lead);
   if (!cls) return;
   PlayerRecord& payer = world.players[CellOwner(hex.word)];
-  const bool idle = (lead.simOrders[kPostureBits] & kPostureInReserve) != 0;
+  const bool idle = InReserve(lead);
   const bool damaged = lead.strength < lead.targetStrength;
   const bool building = idle && (lead.simOrders[kStateFlags] & kStateHeldSlot);
   const bool d = damaged && building;
@@ -259,9 +250,9 @@ void BuildSlot(World& world, HexCell& hex, HexExtra& extra, int slot, uint8_t le
   const float rate = HexRate(level, s, r) * 2.0f;
   // On a hex that needs its facility the work may not outgrow it: the
   // slot waits that day.
-  const TerrainRecord* terrain = TerrainOf(world, hex.word);
+  const TerrainRecord* terrain = TerrainOf(world, hex);
   if (terrain && terrain->bytes[kTerrainMovement0At] == 0 && ClassBuildTime(*cls) > 0.0f) {
-    const UnitRecord* lead = LiveLead(hex);
+    const UnitRecord* lead = GetActiveObject(&hex, true);
     const float cap = lead ? lead->strength : 0.0f;
     const float next = progress + rate / ClassBuildTime(*cls);
     if ((next < 1.0f ? next : 1.0f) > cap) return;
@@ -284,7 +275,7 @@ float TerrainReal(const TerrainRecord& t, size_t at, int i) { return le::LoadF32
 void LeadContribution(const World& world, const UnitRecord& lead, const UnitClassRecord& cls, int owner,
                       float (&d)[kProductCount]) {
   for (float& v : d) v = 0.0f;
-  if (!cls.hasExtra || (lead.simOrders[kPostureBits] & kPostureInReserve)) return;
+  if (!cls.hasExtra || InReserve(lead)) return;
   const float c = lead.strength;
   const float m = c - (1.0f - c) * c * 0.3f;
   float scale = 1.0f;
@@ -315,7 +306,7 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
   for (int k = 0; k < 6; ++k) {
     const int32_t n = HexNeighbourCell(world, x, y, k);
     if (n < 0) continue;
-    const TerrainRecord* t = TerrainOf(world, world.cells[static_cast<size_t>(n)].word);
+    const TerrainRecord* t = TerrainOf(world, world.cells[static_cast<size_t>(n)]);
     if (!t) continue;
     for (int j = 0; j < 8; ++j) cap[j] += TerrainReal(*t, kTerrainNeighbourhoodAt, j);
   }
@@ -419,7 +410,7 @@ void CountLeadRunning(World& world, const UnitRecord& lead) {
   const UnitClassRecord* cls = UnitClassOf(world, lead);
   if (!cls) return;
   PlayerRecord& o = world.players[lead.owner];
-  const bool working = !(lead.simOrders[kPostureBits] & kPostureInReserve);
+  const bool working = !InReserve(lead);
   if (working) {
     // Regions with many sites pay more for each of them.
     const float n = RecordF32(o, kDayCapacityByKind);
@@ -462,7 +453,7 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     const int contender = CellLoyalTo(hex.word);
     PlayerRecord& region = world.players[owner];
 
-    const TerrainRecord* terrain = TerrainOf(world, hex.word);
+    const TerrainRecord* terrain = TerrainOf(world, hex);
     const uint32_t terrainFlags = TerrainFlags(terrain);
     ++region.dayHexCount;
     const float t = terrain ? static_cast<float>(terrain->bytes[kTerrainPopulationAt]) : 0.0f;
@@ -471,7 +462,7 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     HexExtra* extra = stack ? stack->extra : nullptr;
     const float pop = rural + (extra ? HexSettlementPopulation(*extra) : 0.0f);
 
-    const UnitRecord* lead = LiveLead(hex);
+    const UnitRecord* lead = GetActiveObject(&hex, true);
     const uint32_t leadFlags = lead ? ClassFlagsOf(world, *lead) : 0;
     const float s = owner != contender ? 0.0f : lead ? lead->efficiency : world.players[contender].efficiency;
 

@@ -50,7 +50,7 @@ void TransferPlayerUnits(World& world, PlayerRecord& region, int32_t mode) {
         int to = 0;
         if (!(unit.flags & kUnitStock)) {
           to = heir != 0 ? heir : HexOwnerOf(world, unit);
-        } else if (heir != 0 && mode != 0 && (unit.simOrders[kPostureBits] & kPostureInReserve)) {
+        } else if (heir != 0 && mode != 0 && InReserve(unit)) {
           to = heir;
         }
         // Handing a unit to the region itself would file it again in the
