@@ -73,8 +73,8 @@ void SetBothCopies(World& world, UnitRecord& unit, int word, uint32_t value) {
 }  // namespace
 
 int StockKindOf(const UnitClassRecord& cls) {
-  if (cls.flags & 0xCu) return 0;
-  if (cls.flags & 0x2u) return 2;
+  if (cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) return 0;
+  if (cls.flags & kClassSpecialImmune) return 2;
   return 3;
 }
 

@@ -9,7 +9,8 @@ inline constexpr uint32_t kClassSpecialImmune = 1u << 1;   // immune to special 
 // Special-weapon kinds: damage x10 and x5. A class with the first also gives
 // its units the map's option bit (kUnitMapOption), was kClassMapOption; the
 // second also marks a class with a needs table of 11 floats (its products),
-// was kHasProducts and kClassNeedsTable, and is the long-range missile.
+// was kHasProducts and kClassNeedsTable, and marks the intercontinental
+// missile kinds.
 inline constexpr uint32_t kClassSpecialWeaponA = 1u << 2;
 inline constexpr uint32_t kClassSpecialWeaponB = 1u << 3;
 // Bits 1 to 3: any special kind; such stock classes go out of use with the
