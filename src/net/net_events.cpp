@@ -15,8 +15,7 @@ void OnNetEvent8001(ScreenManager& ui, plat::LParam lParam) {
   if (p <= 0 || p >= kMaxPlayers) return;
   const World& w = g_world;
   if (p != w.gameState.localPlayer) {
-    const int32_t kind = w.players[p].kind;
-    if (kind == kKindEmpty || kind == kKindOut) return;
+    if (!TakesPart(w.players[p])) return;
     if (ui.networked) {
       if (!g_netSession.isHost) return;
       const uint32_t slot = w.players[p].networkSlot;

@@ -27,7 +27,7 @@ void FilePlayerMessage(const SessionMessage& message) {
   }
   const int owner = received->owner;
   const PlayerRecord& record = g_world.players[owner < kMaxPlayers ? owner : 0];
-  if (owner >= kMaxPlayers || record.kind == kKindEmpty || record.kind == kKindOut ||
+  if (owner >= kMaxPlayers || !TakesPart(record) ||
       !MessagesLiveHere(g_world, owner)) {
     LogWrite(g_platform, "Player message from player %u dropped: player %d is not played here\n",
              static_cast<unsigned>(message.sender), owner);

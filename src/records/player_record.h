@@ -11,10 +11,8 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "records/player_kinds.h"
 #include "records/player_policy.h"
-
-// Region kinds. Code that walks the active regions skips kinds 0 and 5.
-enum PlayerKind : int32_t { kKindEmpty = 0, kKindWorld = 1, kKindHuman = 2, kKindComputer = 3, kKindOut = 5 };
 
 inline constexpr int kMaxPlayers = 32;
 inline constexpr uint32_t kPlayerRecordSize = 14584;
@@ -366,6 +364,10 @@ static_assert(offsetof(PlayerRecord, belligerence) == 13956);
 static_assert(offsetof(PlayerRecord, slotName) == 14500);
 static_assert(offsetof(PlayerRecord, carriedFlag) == 14576);
 static_assert(offsetof(PlayerRecord, networkSlot) == 14580);
+
+// The region takes part in the game: its slot is not empty and it is not
+// out of the game. Walks over the "active" regions visit only these.
+inline bool TakesPart(const PlayerRecord& record) { return record.kind != kKindEmpty && record.kind != kKindOut; }
 
 // Nulls the record's pointer words: 48, 12 and 4,900 to 4,911 of both
 // policy copies, and 13,168. Records are made zero-filled, so every other

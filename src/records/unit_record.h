@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "records/order_words.h"
 #include "records/path_request.h"
+#include "records/unit_flags.h"
 
 // A unit's orders and settings, kept twice: the simulation copy and the copy
 // the interface shows. Word 15 bit 0 marks the unit idle (inactive).
@@ -18,16 +20,6 @@ struct OrderBlock {
   const uint32_t& operator[](int i) const { return words[i]; }
 };
 static_assert(sizeof(OrderBlock) == 64);
-
-// Words of an order block.
-inline constexpr int kOrderLinkWordA = 7;      // a link to another unit
-inline constexpr int kOrderLinkWordB = 8;      // a second link
-inline constexpr int kOrderFlagsWord = 11;     // bit 5; bits 8-23 a transfer pending
-inline constexpr int kOrderModeWord = 12;      // bit 25 instant removal, bit 29 run-down
-inline constexpr int kOrderSettingWordA = 13;
-inline constexpr int kOrderSettingWordB = 14;
-inline constexpr int kOrderByteSetting = 43;   // a byte setting, by byte offset
-inline constexpr int kOrderStateWord = 15;     // bit 0 idle (in reserve), bit 1 under construction, bit 2
 
 // The speed percentage the unit is ordered to move at (byte 42, the third
 // byte of word 10); 0 stands for 100.
@@ -205,24 +197,12 @@ static_assert(offsetof(UnitImage, moveKind) == 359);
 static_assert(offsetof(UnitImage, seenBy) == 360);
 static_assert(offsetof(UnitImage, unitClassSlot) == 364);
 static_assert(offsetof(UnitImage, tableEntrySlot) == 368);
-static_assert(offsetof(UnitImage, orders) + kOrderLinkWordA * 4 == 184);
-static_assert(offsetof(UnitImage, orders) + kOrderLinkWordB * 4 == 188);
-static_assert(offsetof(UnitImage, ordersShown) + kOrderLinkWordA * 4 == 248);
-static_assert(offsetof(UnitImage, ordersShown) + kOrderLinkWordB * 4 == 252);
-static_assert(offsetof(UnitImage, orders) + kOrderStateWord * 4 == 216);
-static_assert(offsetof(UnitImage, ordersShown) + kOrderStateWord * 4 == 280);
-// Main flag word bits.
-inline constexpr uint32_t kUnitInactiveClass = 0x100;  // left out of repair sums
-inline constexpr uint32_t kUnitStock = 0x800;          // a stock unit (class flag 0x10000000)
-inline constexpr uint32_t kUnitHidden = 0x1000;        // hidden from others; unconfirmed after creation
-inline constexpr uint32_t kUnitFacility = 0x2000;      // a facility (class flag 0x40)
-inline constexpr uint32_t kUnitRemoved = 0x8000;       // removed or dead
-inline constexpr uint32_t kUnitSpeedBonus = 0x80000;   // moves half as fast again
-inline constexpr uint32_t kUnitMapOption = 0x40000000;  // the map's option bit 0 with class flag 4
-// Order word 15.
-inline constexpr uint32_t kOrdersInactive = 1;      // bit 0: idle, in reserve
-inline constexpr uint32_t kOrdersBuilding = 2;      // bit 1: under construction
-
+static_assert(offsetof(UnitImage, orders) + kFireUnit * 4 == 184);
+static_assert(offsetof(UnitImage, orders) + kLeaderUnit * 4 == 188);
+static_assert(offsetof(UnitImage, ordersShown) + kFireUnit * 4 == 248);
+static_assert(offsetof(UnitImage, ordersShown) + kLeaderUnit * 4 == 252);
+static_assert(offsetof(UnitImage, orders) + kPostureBits * 4 == 216);
+static_assert(offsetof(UnitImage, ordersShown) + kPostureBits * 4 == 280);
 // The seven words that name other units (ids in memory and in files).
 inline constexpr size_t kUnitLinkOffsets[7] = {184, 188, 248, 252, 288, 300, 304};
 
@@ -248,7 +228,11 @@ struct UnitRecord : UnitImage {
 };
 
 // Not removed and has a class.
-inline bool IsUnitLive(const UnitRecord& unit) { return !(unit.unitFlags & kUnitRemoved) && unit.classIndex != 0; }
+inline bool IsUnitLive(const UnitRecord& unit) { return !(unit.unitFlags & kUnitGone) && unit.classIndex != 0; }
+
+// In reserve or out of service (the simulation copy of the orders): no
+// target, and not at work.
+inline bool InReserve(const UnitImage& unit) { return (unit.orders[kPostureBits] & kPostureInReserve) != 0; }
 
 // One of the seven link words, by its offset in the record.
 inline uint32_t& UnitLinkWord(UnitImage& unit, size_t offset) {

@@ -20,8 +20,6 @@ namespace {
 
 constexpr int32_t kCarryOverDayGap = 90;
 constexpr int kSmallClassLast = 5;          // classes 1 to 5 are the small ones
-constexpr uint32_t kUnitOffMap = 1u << 11;  // held off the map
-constexpr uint32_t kUnitKeptSmall = 1u << 20;
 constexpr uint32_t kCarriedFlagsMask = 0x70A1EEFFu;
 constexpr float kCarriedReadiness = 0.8f;
 constexpr int kUnitKinds = 4;          // land, air, sea, submarine
@@ -66,10 +64,10 @@ void TakeOffCounts(PlayerRecord& owner, int category) {
 // counts and the map and is marked dead.
 void RetireUnit(World& world, UnitRecord& unit) {
   PlayerRecord& owner = world.players[unit.owner < kMaxPlayers ? unit.owner : 0];
-  if (!(unit.unitFlags & kUnitOffMap)) TakeOffCounts(owner, CategoryOf(world, unit));
+  if (!(unit.unitFlags & kUnitStock)) TakeOffCounts(owner, CategoryOf(world, unit));
   if (IsPlaced(unit))
     if (HexCell* cell = UnitHexCell(world, unit)) HexStackRemove(world, *cell, unit);
-  unit.unitFlags |= kUnitRemoved;
+  unit.unitFlags |= kUnitGone;
   unit.x = 0;
   unit.y = 0;
   unit.strength = 0.0f;
@@ -113,7 +111,7 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
           const UnitClassRecord* cls = UnitClassOf(world, *unit);
           if (cls && cls->strengthPerSize > 0 && IsPlaced(*unit) && cls->kind < kUnitKinds)
             bases[cls->kind].push_back({unit, cls->strengthPerSize});
-        } else if (!(unit->classIndex <= kSmallClassLast && (unit->unitFlags & kUnitKeptSmall))) {
+        } else if (!(unit->classIndex <= kSmallClassLast && (unit->unitFlags & kUnitInBase))) {
           RetireUnit(world, *unit);
         }
       }
@@ -156,7 +154,7 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
     unit->unitFlags &= kCarriedFlagsMask;
     unit->efficiency = kCarriedReadiness;
 
-    if (unit->unitFlags & kUnitOffMap) {
+    if (unit->unitFlags & kUnitStock) {
       unit->x = unit->y = 0;
     } else {
       const int category = CategoryOf(world, *unit);

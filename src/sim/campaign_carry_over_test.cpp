@@ -127,7 +127,7 @@ TEST_F(CarryOverTest, FacilitiesStayBehindAndUnitsWithoutABaseAreLost) {
   UnitRecord* old = Placed(1, kLandClass, 4, 4, 0x01000005u);
   GameStartSetup(g_world, carry);
   EXPECT_FLOAT_EQ(g_world.players[1].soldiers, 120.0f) << "the factory's value joins the real at 10,304";
-  EXPECT_NE(old->unitFlags & kUnitRemoved, 0u) << "the new scenario's own land unit gives way";
+  EXPECT_NE(old->unitFlags & kUnitGone, 0u) << "the new scenario's own land unit gives way";
   EXPECT_EQ(LiveUnitsOf(1), 0) << "no base for land units: the carried unit is lost";
   EXPECT_EQ(carry.units, nullptr);
   EXPECT_FLOAT_EQ(g_world.players[1].treasury, 777.0f);

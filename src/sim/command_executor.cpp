@@ -52,7 +52,7 @@ bool RunsDisplayPass(const World& world, const GameCommand& command) {
   if (MakesObject(command.id)) return true;
   if (static_cast<int32_t>(command.player) == world.gameState.localPlayer) return true;
   const PlayerRecord& player = world.players[command.player];
-  if (player.kind == kKindEmpty || player.kind == kKindOut) return false;
+  if (!TakesPart(player)) return false;
   if (!IsNetworkGame(g_commandNet)) return true;
   if (g_commandNet.role != kNetGameHost) return false;
   const uint32_t slot = player.networkSlot;

@@ -170,7 +170,7 @@ void StressRound() {
   for (int p = 1; p <= 4; ++p) {
     t.world->players[p].kind = kKindComputer;
     UnitRecord* u = CreateUnit(*t.world, t.world->players[p], 0x40000000u + static_cast<uint32_t>(p), 3, 1.0f, 0, 0, 0);
-    u->unitFlags &= ~kUnitHidden;
+    u->unitFlags &= ~kUnitProvisional;
     units.push_back(u);
   }
   const uint32_t due = t.world->gameState.currentTick + t.world->gameState.commandLead;

@@ -188,13 +188,13 @@ TEST_F(Posting, UnitCreationRunsBothPassesOnEveryPeer) {
   const uint32_t id = 0x03000001;
   UnitRecord* unit = FindUnitById(*t.world, id);
   ASSERT_NE(unit, nullptr) << "made at once on this peer too, under the command's sequence word";
-  EXPECT_TRUE(unit->unitFlags & kUnitHidden);
+  EXPECT_TRUE(unit->unitFlags & kUnitProvisional);
   EXPECT_EQ(unit->owner, 3);
   EXPECT_EQ(unit->x, 3);
   EXPECT_EQ(unit->y, 2);
   EXPECT_EQ(PendingCommands(P(3)), 1);
   Drain();
-  EXPECT_FALSE(unit->unitFlags & kUnitHidden) << "confirmed by the simulation pass";
+  EXPECT_FALSE(unit->unitFlags & kUnitProvisional) << "confirmed by the simulation pass";
   EXPECT_EQ(PendingCommands(P(3)), 0);
 }
 

@@ -21,19 +21,6 @@
 
 namespace {
 
-constexpr uint32_t kClassNeedsTable = 0x8;
-constexpr uint32_t kClassFacilityFlag = 0x40;
-constexpr uint32_t kClassYields = 0x40000;
-constexpr uint32_t kClassBuildsWorks = 0x80000;
-constexpr uint32_t kClassFortifies = 0x400000;
-constexpr uint32_t kClassRoad = 0x800000;
-constexpr uint32_t kClassNotDesign = 0x8200000;
-constexpr uint32_t kClassFullAvailability = 0x40000000;
-constexpr uint32_t kClassMapOptionFlag = 0x4;
-constexpr uint32_t kClassStockFlag = 0x10000000;
-constexpr uint32_t kUnitPlaced30 = 1u << 30;
-constexpr uint32_t kOrdersWorksBit = 1u << 5;  // word 11
-constexpr uint32_t kOrdersRepairing = 1u << 1;  // word 15
 constexpr int kProducts = 11;
 constexpr int kFirstFacilityDesign = 4000;
 constexpr int kOwnerScaledFirst = 4024;
@@ -45,7 +32,7 @@ uint32_t ClassFlags(const World& w, const UnitRecord& u) {
   const UnitClassRecord* k = ClassOf(w, u);
   return k ? k->flags : 0;
 }
-bool IsActive(const UnitRecord& u) { return !(u.unitFlags & kUnitRemoved); }
+bool IsActive(const UnitRecord& u) { return !(u.unitFlags & kUnitGone); }
 
 // The classes' variant range: bytes 68 (bottom) and 69 (top).
 uint8_t VariantBottom(const UnitClassRecord& k) { return k.bytes64[4]; }
@@ -88,14 +75,14 @@ uint8_t PresenceFlags(const World& w, const HexUnitStack& stack) {
   uint8_t state = 0;
   for (const UnitRecord* first : stack.chainA)
     for (const UnitRecord* u = first; u; u = u->nextInChainA) {
-      if (u->unitFlags & kUnitInactiveClass) continue;
+      if (u->unitFlags & kUnitMoved) continue;
       const uint32_t cf = ClassFlags(w, *u);
       if (cf & kClassFortifies) state |= 2;
-      if ((cf & kClassBuildsWorks) && (u->orders[kOrderFlagsWord] & kOrdersWorksBit)) state |= 1;
+      if ((cf & kClassBuildsWorks) && (u->orders[kOrderFlags] & kOrderWorks)) state |= 1;
     }
   if (const UnitRecord* lead = stack.lead) {
     const uint32_t cf = ClassFlags(w, *lead);
-    if (IsActive(*lead) && lead->classIndex != 0 && !(lead->orders[kOrderStateWord] & kOrdersInactive) &&
+    if (IsActive(*lead) && lead->classIndex != 0 && !InReserve(*lead) &&
         (cf & kClassBuildsWorks) && (cf & kClassRoad))
       state |= 1;
   }
@@ -132,7 +119,7 @@ void ResetHexes(World& w) {
     HexUnitStack* stack = LoadHexStack(cell);
     if (stack && stack->lead) {
       UnitRecord* lead = stack->lead;
-      if (!(ClassFlags(w, *lead) & kClassFacilityFlag)) {
+      if (!(ClassFlags(w, *lead) & kClassFacility)) {
         // A lead that is no facility is taken off the map for good.
         UnitHexRefresh(w, *lead);
         stack->lead = nullptr;
@@ -177,7 +164,7 @@ void ResetPlayers(World& w) {
     const size_t width = static_cast<size_t>(w.gameState.designRowBytes);
     for (size_t k = kFirstFacilityDesign; k < w.unitClasses.size() && k < width; ++k) {
       const uint32_t cf = w.unitClasses[k].flags;
-      if ((cf & kClassFacilityFlag) && !(cf & kClassNotDesign)) designs[k] |= 1;
+      if ((cf & kClassFacility) && !(cf & kClassNotDesign)) designs[k] |= 1;
     }
   }
 }
@@ -185,7 +172,7 @@ void ResetPlayers(World& w) {
 // Step 3.4.1: the share of its full yield a yielding facility can reach on
 // its hex.
 float YieldShare(World& w, const UnitRecord& unit, const UnitClassRecord& k, HexCell& cell, int32_t x, int32_t y) {
-  if (!(k.flags & kClassNeedsTable) || !k.hasExtra) return 1.0f;
+  if (!(k.flags & kClassSpecialWeaponB) || !k.hasExtra) return 1.0f;
   float scale = 1.0f;
   if (unit.classIndex >= kOwnerScaledFirst && unit.classIndex <= kOwnerScaledLast && unit.owner < kMaxPlayers)
     scale = w.techEffects[unit.owner][kOwnerScaleEntry + (unit.classIndex - kOwnerScaledFirst)];
@@ -215,7 +202,7 @@ void HoldLeadTo(World& w, UnitRecord& lead, float share) {
   const float repairCost = k ? k->buildWorkPerPoint : 0.0f;
   auto mark = [&](bool on) {
     for (OrderBlock* o : {&lead.orders, &lead.ordersShown})
-      (*o)[kOrderStateWord] = on ? ((*o)[kOrderStateWord] | kOrdersRepairing) : ((*o)[kOrderStateWord] & ~kOrdersRepairing);
+      (*o)[kPostureBits] = on ? ((*o)[kPostureBits] | kPostureUnderConstruction) : ((*o)[kPostureBits] & ~kPostureUnderConstruction);
   };
   if (lead.targetStrength > share) {
     lead.targetStrength = share;
@@ -237,7 +224,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
   HexCell* cell = CellAt(w, unit.x, unit.y);
   if (!k || !cell || width <= 0) return;
   const int32_t x = WrapX(unit.x, width);
-  if (k->flags & kClassYields) {
+  if (k->flags & kClassProduction) {
     const float share = YieldShare(w, unit, *k, *cell, x, unit.y);
     if (share < 0.02f) {
       SetUnitClass(w, unit, true, 0);
@@ -245,7 +232,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
     }
     HexUnitStack* stack = LoadHexStack(*cell);
     UnitRecord* lead = stack ? stack->lead : nullptr;
-    if (lead && IsActive(*lead) && lead->classIndex != 0 && !(lead->unitFlags & kUnitHidden)) HoldLeadTo(w, *lead, share);
+    if (lead && IsActive(*lead) && lead->classIndex != 0 && !(lead->unitFlags & kUnitProvisional)) HoldLeadTo(w, *lead, share);
   }
   unit.owner = unit.controller = static_cast<uint8_t>(CellOwner(cell->word));
   const uint8_t bottom = VariantBottom(*k), top = VariantTop(*k);
@@ -255,8 +242,8 @@ void ResetFacility(World& w, UnitRecord& unit) {
     if (v < bottom || v > top) v = bottom;
     for (int i = 0; i < 4; ++i) variants[i] = v;
   }
-  const bool mapOption = (w.mapHeader.word600 & 1u) && (k->flags & kClassMapOptionFlag);
-  unit.unitFlags = mapOption ? (unit.unitFlags | kUnitPlaced30) : (unit.unitFlags & ~kUnitPlaced30);
+  const bool mapOption = (w.mapHeader.word600 & 1u) && (k->flags & kClassSpecialWeaponA);
+  unit.unitFlags = mapOption ? (unit.unitFlags | kUnitMapOption) : (unit.unitFlags & ~kUnitMapOption);
 }
 
 // The units of the ring, in ring order.
@@ -296,20 +283,20 @@ void ResetUnits(World& w) {
     renamed.emplace(u.id, id);
     u.id = id;
     if (u.x < 0 || u.x >= width || u.y < 0 || u.y >= height) {
-      u.unitFlags |= kUnitRemoved;
+      u.unitFlags |= kUnitGone;
       u.classIndex = 0;
     }
     if (const UnitClassRecord* k = ClassOf(w, u)) {
       u.unitType = k->typeByte;
       u.kind = k->kind;
       u.moveKind = k->kind == 3 ? 2 : k->kind;
-      u.unitFlags = (k->flags & kClassFacilityFlag) ? (u.unitFlags | kUnitFacility) : (u.unitFlags & ~kUnitFacility);
-      u.unitFlags = (k->flags & kClassStockFlag) ? (u.unitFlags | kUnitStock) : (u.unitFlags & ~kUnitStock);
-      if (k->flags & kClassFacilityFlag) ResetFacility(w, u);
+      u.unitFlags = (k->flags & kClassFacility) ? (u.unitFlags | kUnitFacility) : (u.unitFlags & ~kUnitFacility);
+      u.unitFlags = (k->flags & kClassStock) ? (u.unitFlags | kUnitStock) : (u.unitFlags & ~kUnitStock);
+      if (k->flags & kClassFacility) ResetFacility(w, u);
     }
     u.ordersShown = u.orders;
     u.pendingOrders = 0;
-    u.unitFlags &= ~kUnitHidden;
+    u.unitFlags &= ~kUnitProvisional;
   }
   // Links between units name ids: they follow their units to the new ids.
   for (UnitRecord* unit : units)

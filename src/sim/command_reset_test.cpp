@@ -55,8 +55,8 @@ TEST_F(Resync, CountersRestartFromTheUnitsAndTheLogEmpties) {
   UnitRecord& b = Make(0x02000007, 2, kLand, 2, 1);
   UnitRecord& c = Make(0x01000009, 1, kLand, 3, 1);
   UnitRecord& d = Make(0x01000060, 1, kLand, 4, 1);
-  a.orders[kOrderLinkWordA] = b.id;   // links name units by id
-  a.ordersShown[kOrderLinkWordB] = d.id;
+  a.orders[kFireUnit] = b.id;   // links name units by id
+  a.ordersShown[kLeaderUnit] = d.id;
   c.carrier = 0x05000001;            // a unit that is not there
   for (int p = 1; p <= 2; ++p) {
     w.players[p].commandCounter = 500;
@@ -79,13 +79,13 @@ TEST_F(Resync, CountersRestartFromTheUnitsAndTheLogEmpties) {
   EXPECT_EQ(a.id, 0x01000002u);
   EXPECT_EQ(d.id, 0x01000003u);
   EXPECT_EQ(b.id, 0x02000001u);
-  EXPECT_EQ(a.orders[kOrderLinkWordA], b.id) << "the link follows its unit";
-  EXPECT_EQ(a.ordersShown[kOrderLinkWordB], a.orders[kOrderLinkWordB]) << "display orders are the simulation's";
+  EXPECT_EQ(a.orders[kFireUnit], b.id) << "the link follows its unit";
+  EXPECT_EQ(a.ordersShown[kLeaderUnit], a.orders[kLeaderUnit]) << "display orders are the simulation's";
   EXPECT_EQ(c.carrier, 0u) << "a link to no unit is dropped";
   EXPECT_EQ(a.pendingOrders, 0);
   EXPECT_EQ(std::memcmp(&a.ordersShown, &a.orders, sizeof(OrderBlock)), 0);
   for (const UnitRecord* u : {&a, &b, &c, &d}) {
-    EXPECT_FALSE(u->unitFlags & kUnitHidden);
+    EXPECT_FALSE(u->unitFlags & kUnitProvisional);
     EXPECT_EQ(u->unitType, 2);
     EXPECT_EQ(u->kind, 3);
     EXPECT_EQ(u->moveKind, 2);
@@ -117,10 +117,10 @@ TEST_F(Resync, UnitsOffTheMapEndInactiveWithoutAClass) {
   UnitRecord& home = Make(0x01000003, 1, kLand, 0, 0);  // in the reserve: still on the map's grid
   ResyncCommands(*t.world);
   for (UnitRecord* u : {&west, &south}) {
-    EXPECT_TRUE(u->unitFlags & kUnitRemoved);
+    EXPECT_TRUE(u->unitFlags & kUnitGone);
     EXPECT_EQ(u->classIndex, 0);
   }
-  EXPECT_FALSE(home.unitFlags & kUnitRemoved);
+  EXPECT_FALSE(home.unitFlags & kUnitGone);
   EXPECT_EQ(home.classIndex, kLand);
 }
 
@@ -166,7 +166,7 @@ TEST_F(Resync, AYieldingFacilityIsHeldToTheShareItsHexCanReach) {
   UnitRecord& f = Make(0x01000001, 1, kFacility, 3, 2);
   f.targetStrength = 1.0f;
   f.strength = 1.0f;
-  f.unitFlags &= ~kUnitHidden;  // confirmed: a provisional lead would be left alone
+  f.unitFlags &= ~kUnitProvisional;  // confirmed: a provisional lead would be left alone
   uint8_t* variants = reinterpret_cast<uint8_t*>(static_cast<UnitImage*>(&f)) + 64;
   variants[0] = 9;
   MakeHexStack(Cell(3, 2))->lead = &f;
@@ -177,7 +177,7 @@ TEST_F(Resync, AYieldingFacilityIsHeldToTheShareItsHexCanReach) {
   EXPECT_EQ(f.targetStrength, share);
   EXPECT_EQ(f.strength, share);
   EXPECT_EQ(f.buildWork, 0.0f);
-  EXPECT_EQ(f.orders[kOrderStateWord] & 2u, 0u);
+  EXPECT_EQ(f.orders[kPostureBits] & 2u, 0u);
   EXPECT_EQ(f.owner, 2) << "a facility belongs to its hex's owner";
   EXPECT_EQ(f.controller, 2);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(variants[i], 4) << "9 mod 8 is 1, below the range: the bottom";

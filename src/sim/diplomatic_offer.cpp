@@ -282,7 +282,7 @@ void ProcessDiplomaticOffer(World& world, int pass, PlayerRecord& receiver, int 
   const int r = RecordIndex(world, receiver);
   if (r < 0 || offeringPlayer < 0 || offeringPlayer >= kMaxPlayers || offeringPlayer == r) return;
   PlayerRecord& offering = world.players[offeringPlayer];
-  if (offering.kind == kKindEmpty || offering.kind == kKindOut) return;
+  if (!TakesPart(offering)) return;
 
   DipOffer offer;
   ParseDipOffer(world, offerText, offer, false, false);

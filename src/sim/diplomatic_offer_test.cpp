@@ -269,7 +269,7 @@ TEST(DiplomaticOffer, OwnershipIsCheckedForEveryKindOfItem) {
             kOfferFailUnit);
   EXPECT_EQ(failing([](DealWorld& t, DipOffer& o) {
               UnitRecord* u = t.AddUnit(0x02000001u, 2, 1, 1, 5.0f);
-              u->unitFlags |= kUnitRemoved;
+              u->unitFlags |= kUnitGone;
               o.offered.units.push_back({u->id, 0});
             }),
             kOfferFailUnit);

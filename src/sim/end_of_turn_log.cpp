@@ -82,7 +82,7 @@ void WriteMapTotals(const World& world, int32_t highest) {
   float demand[kProductCount] = {};
   for (int p = 1; p <= highest; ++p) {
     const PlayerRecord& region = world.players[p];
-    if (region.kind == kKindEmpty || region.kind == kKindOut) continue;
+    if (!TakesPart(region)) continue;
     population += region.population;
     treasury += region.treasury;
     debt += region.debtKind0 + region.debtKind1 + region.debtKind2;

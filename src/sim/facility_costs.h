@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "world/data_tables.h"
+#include "world/terrain_flags.h"
 #include "records/le_bytes.h"
 
 // The money price is the class's cost float (byte 100); the two resources sit
@@ -67,7 +68,6 @@ inline constexpr size_t kTerrainYieldsAt = 0;         // 11 floats
 inline constexpr size_t kTerrainNeighbourhoodAt = 48;  // 8 floats
 inline constexpr size_t kTerrainPopulationAt = 98;
 inline constexpr size_t kTerrainMovement0At = 120;     // the byte for movement type 0
-inline constexpr size_t kTerrainFlagsAt = 136;
 
 // The repair figures of a unit: its quality and its wear.
 #include "records/unit_record.h"
@@ -78,18 +78,6 @@ inline constexpr size_t kUnitCrewAt = 18;
 inline uint8_t UnitCrew(const UnitImage& u) { return reinterpret_cast<const uint8_t*>(&u)[kUnitCrewAt]; }
 inline void SetUnitCrew(UnitImage& u, uint8_t crew) { reinterpret_cast<uint8_t*>(&u)[kUnitCrewAt] = crew; }
 static_assert(kUnitCrewAt == offsetof(UnitImage, byte18));
-
-// Class flag bits the hex routines read.
-inline constexpr uint32_t kClassMarker = 1u << 19;
-inline constexpr uint32_t kClassSettlement = 1u << 20;
-inline constexpr uint32_t kClassRepair = 1u << 22;
-inline constexpr uint32_t kClassRunning = 1u << 23;
-
-// Order words.
-inline constexpr uint32_t kOrderTransferPending = 0x00FFFF00u;  // word 11 bits 8-23
-inline constexpr uint32_t kOrderMarkerBit = 1u << 5;            // word 11
-inline constexpr uint32_t kOrderInstantRemoval = 1u << 25;      // word 12
-inline constexpr uint32_t kOrderRunDown = 1u << 29;             // word 12
 
 // A region's stock of a product.
 #include "records/player_record.h"

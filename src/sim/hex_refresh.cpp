@@ -11,12 +11,13 @@
 #include "units/unit_ring.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 namespace {
 
 bool LiveOnHex(const UnitRecord& unit) {
-  return !(unit.unitFlags & (kUnitRemoved | kUnitHidden)) && unit.classIndex != 0;
+  return !(unit.unitFlags & (kUnitGone | kUnitProvisional)) && unit.classIndex != 0;
 }
 
 uint32_t ClassFlagsOf(const World& world, const UnitRecord& unit) {
@@ -30,8 +31,8 @@ int32_t CellIndexOf(const World& world, const HexCell* cell) {
 }
 
 uint8_t TerrainMovement0(const World& world, const HexCell& cell) {
-  const size_t t = static_cast<size_t>(CellTerrain(cell.word));
-  return t < world.terrains.size() ? world.terrains[t].bytes[kTerrainMovement0At] : 1;
+  const TerrainRecord* t = TerrainOf(world, cell);
+  return t ? t->bytes[kTerrainMovement0At] : 1;
 }
 
 }  // namespace
@@ -44,14 +45,14 @@ float HexRepairFactor(World& world, int32_t x, int32_t y, bool* fast) {
     const HexUnitStack* stack = LoadHexStack(world.cells[static_cast<size_t>(cell)]);
     if (!stack || !stack->extra || !(HexPresenceFlags(*stack->extra) & kPresenceRepair)) continue;
     for (const UnitRecord* u = stack->chainA[0]; u; u = u->nextInChainA) {
-      if (u->unitFlags & kUnitInactiveClass) continue;
+      if (u->unitFlags & kUnitMoved) continue;
       const uint32_t cf = ClassFlagsOf(world, *u);
-      if ((cf & kClassRepair) && !(u->orders[kOrderFlagsWord] & kOrderTransferPending)) {
+      if ((cf & kClassFortifies) && !(u->orders[kOrderFlags] & kOrderMissionBits)) {
         float worn = 1.0f - UnitWear(*u);
         if (!(worn > 0.0f)) worn = 0.0f;
         r += u->efficiency * UnitQuality(*u) * u->strength * worn / 50.0f;
       }
-      if ((cf & kClassSettlement) && fast) *fast = true;
+      if ((cf & kClassSettlementPopulation) && fast) *fast = true;
     }
   }
   if (r > 1.0f) r = std::sqrt(r);
@@ -73,7 +74,7 @@ void UnitHexDailyUpdate(World& world, UnitRecord& unit, uint8_t level) {
   if (!(amount == amount)) amount = 0.0f;
 
   bool whole = false;
-  if (unit.orders[kOrderModeWord] & kOrderInstantRemoval) {
+  if (unit.orders[kStateFlags] & kStateModeCExtra) {
     if (fast) {
       whole = true;
     } else if (hex && unit.owner == contender) {
@@ -124,16 +125,16 @@ void UnitHexRefresh(World& world, UnitRecord& unit) {
   uint8_t flags = 0;
   for (int cat = 0; cat < 4; ++cat) {
     for (const UnitRecord* u = stack->chainA[cat]; u; u = u->nextInChainA) {
-      if (u->unitFlags & kUnitInactiveClass) continue;
+      if (u->unitFlags & kUnitMoved) continue;
       const uint32_t cf = ClassFlagsOf(world, *u);
-      if (cf & kClassRepair) flags |= kPresenceRepair;
-      if ((cf & kClassMarker) && (u->orders[kOrderFlagsWord] & kOrderMarkerBit)) flags |= kPresenceMarkers;
+      if (cf & kClassFortifies) flags |= kPresenceRepair;
+      if ((cf & kClassBuildsWorks) && (u->orders[kOrderFlags] & kOrderWorks)) flags |= kPresenceMarkers;
     }
   }
   const UnitRecord* lead = stack->lead;
-  if (lead && LiveOnHex(*lead) && !(lead->orders[kOrderStateWord] & kOrdersInactive)) {
+  if (lead && LiveOnHex(*lead) && !InReserve(*lead)) {
     const uint32_t cf = ClassFlagsOf(world, *lead);
-    if ((cf & kClassMarker) && (cf & kClassRunning)) flags |= kPresenceMarkers;
+    if ((cf & kClassBuildsWorks) && (cf & kClassRoad)) flags |= kPresenceMarkers;
   }
   HexExtra* extra = stack->extra;
   if (!extra && flags != 0) extra = GetHexExtra(world, *hex);

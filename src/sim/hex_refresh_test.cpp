@@ -29,8 +29,8 @@ class HexRefreshTest : public ::testing::Test {
     w.unitClasses.resize(4130);
     w.unitClasses[kFacility].buildWorkPerPoint = 10.0f;
     SetClassCosts(w.unitClasses[kFacility], 100.0f, 2.0f, 4.0f);
-    w.unitClasses[kRepairer].flags = kClassRepair;
-    w.unitClasses[kMarkerFacility].flags = kClassMarker | kClassRunning;
+    w.unitClasses[kRepairer].flags = kClassFortifies;
+    w.unitClasses[kMarkerFacility].flags = kClassBuildsWorks | kClassRoad;
     w.unitClasses[kMarkerFacility].buildWorkPerPoint = 10.0f;
     // Terrain 0 has movement byte 0 (a hex that needs its facility);
     // terrain 1 does not.
@@ -89,10 +89,10 @@ TEST_F(HexRefreshTest, RepairUnitsBringingFourGiveTwo) {
   rep.disruption = 1.5f;
   EXPECT_EQ(HexRepairFactor(*world_, 2, 2, nullptr), 1.0f);
   rep.disruption = 0.0f;
-  rep.orders[kOrderFlagsWord] = 0x100;
+  rep.orders[kOrderFlags] = 0x100;
   EXPECT_EQ(HexRepairFactor(*world_, 2, 2, nullptr), 1.0f);
   // (2,1) is no neighbour of (4,4).
-  rep.orders[kOrderFlagsWord] = 0;
+  rep.orders[kOrderFlags] = 0;
   EXPECT_EQ(HexRepairFactor(*world_, 4, 4, nullptr), 1.0f);
 }
 
@@ -138,9 +138,9 @@ TEST_F(HexRefreshTest, InstantRemovalTakesTheWholeStrengthWithoutSalvage) {
   world_->players[1].efficiency = 0.4f;
   UnitRecord u{};
   Place(u, 2, 2, kFacility, 1);
-  u.unitFlags = kUnitHidden;  // not live as the lead, so the region's rate counts
+  u.unitFlags = kUnitProvisional;  // not live as the lead, so the region's rate counts
   u.strength = 0.9f;
-  u.orders[kOrderModeWord] = kOrderInstantRemoval | kOrderRunDown;
+  u.orders[kStateFlags] = kStateModeCExtra | kStateModeC;
   Stack(2, 2).lead = &u;
   UnitHexDailyUpdate(*world_, u, 100);
   EXPECT_EQ(u.strength, 0.0f);

@@ -51,7 +51,7 @@ uint8_t WithSlotDirection(uint8_t classByte, int k, int d) {
 }
 
 bool LiveForHex(const UnitRecord& unit) {
-  return !(unit.unitFlags & (kUnitRemoved | kUnitHidden)) && unit.classIndex != 0;
+  return !(unit.unitFlags & (kUnitGone | kUnitProvisional)) && unit.classIndex != 0;
 }
 
 int32_t CellOfBlock(const World& world, const HexExtra& block) {

@@ -67,7 +67,7 @@ float ProductPeakValue(const World& world, uint32_t product) {
   const int highest = world.gameState.highestPlayer < kMaxPlayers ? world.gameState.highestPlayer : kMaxPlayers - 1;
   for (int q = 1; q <= highest; ++q) {
     const PlayerRecord& r = world.players[q];
-    if (r.kind == kKindEmpty || r.kind == kKindOut) continue;
+    if (!TakesPart(r)) continue;
     const float v = le::LoadF32(r.products[product].bytes + 56);
     if (v > peak) peak = v;
   }

@@ -95,8 +95,8 @@ float ClassCost(const UnitClassRecord& c) { return static_cast<float>(c.valuePer
 // The weaptype label of a missile class: 0 for warhead bits 0x4 or 0x8, 2
 // for 0x2, else 3.
 int WarheadLabel(const UnitClassRecord& c) {
-  if (c.flags & 0xCu) return 0;
-  return (c.flags & 0x2u) ? 2 : 3;
+  if (c.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) return 0;
+  return (c.flags & kClassSpecialImmune) ? 2 : 3;
 }
 
 float ProductPrice(const World& world, int product) {
@@ -148,7 +148,7 @@ int DescribeOfferItems(World& world, const OfferItemGroup& group, char* buffer, 
           w.Put("%s Reserve Unit\n", UnitDisplayName(world, *unit).c_str());
         } else {
           // Class flag bit 3 marks the intercontinental kinds.
-          w.Put((c->flags & 0x8u) ? "%dx %s %s ICBM\n" : "%dx %s %s Missile\n", static_cast<int>(entry.quantity),
+          w.Put((c->flags & kClassSpecialWeaponB) ? "%dx %s %s ICBM\n" : "%dx %s %s Missile\n", static_cast<int>(entry.quantity),
                 ClassName(*c).c_str(), TextListText(kListWeaptype, WarheadLabel(*c)));
         }
         if (full()) return w.pos();

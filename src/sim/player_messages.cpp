@@ -30,7 +30,6 @@ int RecordIndex(const World& world, const PlayerRecord& record) {
   return index >= 0 && index < kMaxPlayers ? static_cast<int>(index) : -1;
 }
 
-bool TakesPart(const PlayerRecord& record) { return record.kind != kKindEmpty && record.kind != kKindOut; }
 
 bool SlotIsHuman(const World& world, int p) {
   const uint32_t slot = world.players[p].networkSlot;

@@ -35,12 +35,10 @@
 namespace {
 
 // Class flag bit 20: a hex whose lead is of such a class may be a target.
-constexpr uint32_t kClassTargetable = 1u << 20;
 
 constexpr int kWarTradeProducts = 11;
 
 uint32_t Bit(int p) { return 1u << static_cast<unsigned>(p); }
-bool InGame(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
 
 // The record's index in the world, or -1 when it is none of its regions.
 int PlayerIndex(const World& world, const PlayerRecord& record) {
@@ -59,7 +57,7 @@ float TreatyWeight(int type) {
 bool AnswersHere(const World& world, int q) {
   if (q == world.gameState.localPlayer) return true;
   const PlayerRecord& r = world.players[q];
-  if (!InGame(r)) return false;
+  if (!TakesPart(r)) return false;
   if (IsNetworkGame(g_commandNet) && g_commandNet.role != kNetGameHost) return false;
   return r.kind != kKindHuman;
 }
@@ -267,7 +265,7 @@ void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t ta
   const bool struckFirst = (RecordWord(player, kRecordAttackedByMaskA) & Bit(q)) != 0;
   for (int r = 1; r < kMaxPlayers; ++r) {
     PlayerRecord& told = world.players[r];
-    if (!InGame(told)) continue;
+    if (!TakesPart(told)) continue;
     uint32_t type = 0;
     if (r == q) type = kMsgWarDeclaredOnUs;
     else if (TreatyMask(told.simPolicy, 10) & Bit(q))
@@ -300,7 +298,7 @@ void DeclareWarCommand(World& world, PlayerRecord& player, int copy, uint32_t ta
   const int highest = std::min(world.gameState.highestPlayer, kMaxPlayers - 1);
   for (int r = 1; r <= highest; ++r) {
     PlayerRecord& third = world.players[r];
-    if (r == self || r == q || !InGame(third)) continue;
+    if (r == self || r == q || !TakesPart(third)) continue;
     float civil = 0, relation = 0;
     if (third.simPolicy.hostileMask & Bit(q)) {
       third.civilAttitude[self] += 0.2f;
@@ -395,9 +393,9 @@ void TargetHexCommand(World& world, PlayerRecord& player, int copy, uint32_t pac
   const bool hiddenCounts = copy == 1 || owner != world.gameState.localPlayer;
   const UnitRecord* lead = GetActiveObject(&cell, false);
   int classIndex = 0;
-  if (lead && !(hiddenCounts && (lead->unitFlags & kUnitHidden))) classIndex = lead->classIndex;
+  if (lead && !(hiddenCounts && (lead->unitFlags & kUnitProvisional))) classIndex = lead->classIndex;
   if (classIndex < 0 || static_cast<size_t>(classIndex) >= world.unitClasses.size()) return;
-  if (!(world.unitClasses[static_cast<size_t>(classIndex)].flags & kClassTargetable)) return;
+  if (!(world.unitClasses[static_cast<size_t>(classIndex)].flags & kClassSettlementPopulation)) return;
   PlayerPolicyBlock& block = copy == 0 ? player.displayPolicy : player.simPolicy;
   const uint32_t target = (static_cast<uint32_t>(y) << 16) | static_cast<uint32_t>(x);
   if (copy == 1 && TargetHex(block) != 0)

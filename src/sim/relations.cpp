@@ -25,7 +25,6 @@ namespace {
 float Clamp01(float v) { return std::clamp(v, 0.0f, 1.0f); }
 uint32_t Bit(int p) { return 1u << static_cast<unsigned>(p); }
 
-bool InGame(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
 
 // The record's index in the world, or -1 when it is none of its regions.
 int IndexIn(const World& world, const PlayerRecord& record) {
@@ -184,7 +183,7 @@ void ApplyReputationChange(World& world, PlayerRecord& p, float a, float w1, flo
     if (self < 0) return;
     const int highest = std::min(world.gameState.highestPlayer, kMaxPlayers - 1);
     for (int q = 1; q <= highest; ++q)
-      if (q != self && InGame(world.players[q])) change(world.players[q]);
+      if (q != self && TakesPart(world.players[q])) change(world.players[q]);
   };
   if (w1 != 0.0f) {
     const float d = a * Clamp01(w1);
@@ -250,7 +249,7 @@ int ResolveRelations(World& world, PlayerRecord& r, int o, int kind, int32_t sta
   if (o == self || (both & Bit(o)) || standing >= 0) return 0;
   const bool local = self == world.gameState.localPlayer;
   if (!local) {
-    if (!InGame(r)) return 0;
+    if (!TakesPart(r)) return 0;
     if (IsNetworkGame(g_commandNet) && g_commandNet.role != kNetGameHost) return 0;
     if (r.kind == kKindHuman) return 0;  // a person's region on another machine answers itself
   }

@@ -16,7 +16,6 @@
 namespace {
 
 uint32_t Bit(int p) { return 1u << static_cast<unsigned>(p); }
-bool InGame(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
 
 // Bits 0-1 of the cell word: the hex's supply state of the day.
 constexpr uint32_t kCellSupplyState = 3u;
@@ -79,12 +78,12 @@ void FileUnfiledUnits(World& world, int player) {
   do {
     UnitRecord& u = *unit;
     unit = unit->next;
-    if (u.owner != player || u.tableEntry || (u.unitFlags & (kUnitRemoved | kUnitHidden | kUnitFacility)) ||
+    if (u.owner != player || u.tableEntry || (u.unitFlags & (kUnitGone | kUnitProvisional | kUnitFacility)) ||
         u.classIndex == 0)
       continue;
     int table = kUnitTableOnMap;
-    if (u.orders[kOrderStateWord] & kOrdersInactive)
-      table = (u.orders[kOrderStateWord] & kOrdersBuilding) ? kUnitTableOnOrder : kUnitTableReserve;
+    if (InReserve(u))
+      table = (u.orders[kPostureBits] & kPostureUnderConstruction) ? kUnitTableOnOrder : kUnitTableReserve;
     AppendUnitPtr(world, table, player, UnitTableCategory(u), u);
   } while (unit && unit != head);
 }
@@ -99,7 +98,7 @@ void PlayerSurrender(World& world, int player, int winner, unsigned options) {
   if (player <= 0 || player >= kMaxPlayers || winner <= 0 || winner >= kMaxPlayers || player == winner) return;
   PlayerRecord& p = world.players[player];
   PlayerRecord& w = world.players[winner];
-  if (!InGame(p) || !InGame(w)) return;
+  if (!TakesPart(p) || !TakesPart(w)) return;
   const bool merger = (options & kSurrenderLoyaltyMerge) != 0;
 
   BecomeFriends(p, winner);

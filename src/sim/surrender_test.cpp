@@ -95,16 +95,16 @@ TEST(Surrender, UnitsNotYetFiledStillPassToTheWinner) {
   World& w = *t.world;
   t.WinnerBase();
   UnitRecord* onMap = CreateUnit(w, t.P(2), 0x900, kTank, 1.0f, 2u | (1u << 16), 0, 0);
-  onMap->unitFlags &= ~kUnitHidden;
-  onMap->orders[kOrderStateWord] = 0;
+  onMap->unitFlags &= ~kUnitProvisional;
+  onMap->orders[kPostureBits] = 0;
   UnitRecord* waiting = CreateUnit(w, t.P(2), 0x901, kTank, 1.0f, 0, 0, 0);
-  waiting->unitFlags &= ~kUnitHidden;
-  waiting->orders[kOrderStateWord] = kOrdersInactive;
+  waiting->unitFlags &= ~kUnitProvisional;
+  waiting->orders[kPostureBits] = kPostureInReserve;
   ASSERT_EQ(onMap->tableEntry, nullptr);
   PlayerSurrender(w, 2, 3, kSurrenderMessages);
   EXPECT_EQ(onMap->owner, 3);
   EXPECT_EQ(waiting->owner, 3);
-  EXPECT_FALSE(waiting->unitFlags & kUnitRemoved);
+  EXPECT_FALSE(waiting->unitFlags & kUnitGone);
 }
 
 TEST(Surrender, WithAScenarioWinnerTheTwoStayFriendsWithTheirTreaties) {
@@ -164,7 +164,7 @@ TEST(Surrender, AMergerHandsTheHexesWithTheirLoyaltyAndTheHoldings) {
   EXPECT_NE(TechRow(w, 3)[1].known, 0);  // with its prerequisite
   EXPECT_EQ(DesignRow(w, 3)[4] & 1u, 1u);
   EXPECT_EQ(reserve.owner, 3);
-  EXPECT_FALSE(reserve.unitFlags & kUnitRemoved);
+  EXPECT_FALSE(reserve.unitFlags & kUnitGone);
   EXPECT_EQ(t.P(2).kind, kKindOut);
   EXPECT_TRUE(g_lines.empty());  // a merger is not announced as a surrender
 }

@@ -48,7 +48,7 @@ void BuildUnits(World& world, std::vector<uint8_t>& out) {
   UnitRecord* head = world.units;
   for (UnitRecord* unit = head; unit && out.size() < kMaxSyncUnits;) {
     const bool onMap = unit->x != 0 || unit->y != 0;
-    if (IsUnitLive(*unit) && onMap && !(unit->unitFlags & kUnitHidden) && unit->strength != 0.0f) {
+    if (IsUnitLive(*unit) && onMap && !(unit->unitFlags & kUnitProvisional) && unit->strength != 0.0f) {
       const auto* image = reinterpret_cast<const uint8_t*>(static_cast<const UnitImage*>(unit));
       out.push_back(static_cast<uint8_t>(ByteSum(image + kUnitSumFrom, kUnitSumBytes)));
     }

@@ -56,7 +56,7 @@ void FillWorld(World& w, uint32_t seed, bool reverse) {
     spacers.push_back(std::make_unique<int[]>(reverse ? 37 : 3));
     UnitRecord* u = AddUnit(w, id, static_cast<int16_t>(id % 7 + 1), static_cast<int16_t>(id % 5), 1.0f + static_cast<float>(id % 9));
     u->efficiency = 0.25f * static_cast<float>(id % 4);
-    u->unitFlags = (id % 10 == 0) ? kUnitHidden : 0;
+    u->unitFlags = (id % 10 == 0) ? kUnitProvisional : 0;
   }
 }
 
@@ -158,8 +158,8 @@ TEST(SyncEntries, UnitBytesWorkedByHand) {
   EXPECT_EQ(Entry(w, kSyncUnits), (std::vector<uint8_t>{2 + 5 + 2 + 1 + 3 + 4 + 0x80 + 0x3F}));
   AddUnit(w, 0x02000006u, 0, 0, 1.0f);  // not on the map
   AddUnit(w, 0x02000007u, 1, 1, 0.0f);  // no strength
-  AddUnit(w, 0x02000008u, 1, 1, 1.0f)->unitFlags |= kUnitHidden;
-  AddUnit(w, 0x02000009u, 1, 1, 1.0f)->unitFlags |= kUnitRemoved;
+  AddUnit(w, 0x02000008u, 1, 1, 1.0f)->unitFlags |= kUnitProvisional;
+  AddUnit(w, 0x02000009u, 1, 1, 1.0f)->unitFlags |= kUnitGone;
   AddUnit(w, 0x0200000Au, 1, 1, 1.0f)->classIndex = 0;
   EXPECT_EQ(Entry(w, kSyncUnits).size(), 1u);
 }

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr uint32_t kUnitFlag25 = 1u << 25;
 
 UnitRecord* FindUnit(World& world, uint32_t id) {
   WorldLockGuard hold(world, kLockUnits);
@@ -28,9 +27,9 @@ UnitRecord* FindUnit(World& world, uint32_t id) {
 
 void OrderBits(World& world, UnitRecord& unit, int pass, uint32_t flags, uint32_t mask) {
   OrderBlock& o = PassOrders(unit, pass);
-  o[kOrderFlagsWord] |= flags;
+  o[kOrderFlags] |= flags;
   o[1] |= mask;
-  if (pass == 1) unit.unitFlags &= ~kUnitFlag25;
+  if (pass == 1) unit.unitFlags &= ~kUnitStepped;
   CountUnitOrder(world, unit, pass);
 }
 

@@ -27,7 +27,7 @@ class UnitCommands : public ::testing::Test {
   }
   UnitRecord& MakeUnit(uint32_t id, int owner) {
     UnitRecord* u = CreateUnit(*t.world, t.world->players[owner], id, 3, 1.0f, 0x00020002, 0, 0);
-    u->unitFlags &= ~kUnitHidden;
+    u->unitFlags &= ~kUnitProvisional;
     return *u;
   }
   void Post(uint32_t id, int player, uint32_t a24, uint32_t a28, uint32_t a32 = 0, uint32_t a36 = 0) {
@@ -282,7 +282,7 @@ TEST_F(UnitCommands, UnitsMadeAtPostingAreConfirmedByTheSimulationPass) {
   const uint32_t id = 0x02000001;
   UnitRecord* made = FindUnitById(*t.world, id);
   ASSERT_NE(made, nullptr);
-  EXPECT_TRUE(made->unitFlags & kUnitHidden);
+  EXPECT_TRUE(made->unitFlags & kUnitProvisional);
   EXPECT_EQ(made->targetStrength, 2.0f);
   EXPECT_EQ(UnitOutstanding(*made), 1);
   Post(kCmdCreateUnit, 2, 0, 99, std::bit_cast<uint32_t>(1.0f));  // a class not in the table
@@ -290,7 +290,7 @@ TEST_F(UnitCommands, UnitsMadeAtPostingAreConfirmedByTheSimulationPass) {
   EXPECT_EQ(FindUnitById(*t.world, 0x02000002), nullptr);
   EXPECT_EQ(FindUnitById(*t.world, 0x02000003), nullptr);
   DrainDueCommands(*t.log, 1000);
-  EXPECT_FALSE(made->unitFlags & kUnitHidden);
+  EXPECT_FALSE(made->unitFlags & kUnitProvisional);
   EXPECT_EQ(UnitOutstanding(*made), 0);
   EXPECT_EQ(PendingCommands(P(2)), 0);
 }
@@ -356,7 +356,7 @@ TEST_F(UnitCommands, TheHexLeadTakesADestinationWithoutCountingOnIt) {
   ExecuteCommand(*t.world, c, 0);
   EXPECT_EQ(lead.ordersShown[3], 0x00040005u);
   EXPECT_EQ(UnitOutstanding(lead), 0);
-  lead.unitFlags |= kUnitHidden;
+  lead.unitFlags |= kUnitProvisional;
   ExecuteCommand(*t.world, c, 1);
   EXPECT_EQ(lead.orders[3], 0u) << "a provisional facility is left alone by the simulation pass";
 }

@@ -28,7 +28,6 @@ constexpr int32_t kTransferAtGameEnd = 1;
 
 enum RelationClass { kRelSelf = 1, kRelFriendly = 2, kRelNeutral = 4, kRelHostile = 8 };
 
-bool InPlay(const PlayerRecord& region) { return region.kind != kKindEmpty && region.kind != kKindOut; }
 
 int32_t HighestPlayer(const World& world) {
   const int32_t highest = world.gameState.highestPlayer;
@@ -63,7 +62,7 @@ void FindLeaders(World& world, int& leaderA, int& leaderB) {
   uint16_t bestB = 0;
   for (int p = 0; p < kMaxPlayers; ++p) {
     const PlayerRecord& region = world.players[p];
-    if (!InPlay(region)) continue;
+    if (!TakesPart(region)) continue;
     state.worldPopulation += region.population;
     if (region.rankCountR1 > bestA) {
       bestA = region.rankCountR1;
@@ -157,7 +156,7 @@ void DecideScenarioWinner(World& world) {
     state.scenarioWinner = static_cast<uint8_t>(leader);
     const int32_t highest = HighestPlayer(world);
     for (int q = 1; q <= highest; ++q) {
-      if (q == leader || !InPlay(world.players[q])) continue;
+      if (q == leader || !TakesPart(world.players[q])) continue;
       PlayerSurrender(world, q, leader, kSurrenderAllOptions);
       TransferPlayerUnits(world, world.players[q], kTransferAtGameEnd);
     }
@@ -194,7 +193,7 @@ void DecideAtDayLimit(World& world, int32_t victoryKind, bool networkGame) {
   const int32_t highest = HighestPlayer(world);
   for (int q = 1; q <= highest; ++q) {
     const PlayerRecord& region = world.players[q];
-    if (!InPlay(region)) continue;
+    if (!TakesPart(region)) continue;
     if (region.statValues[victoryKind] > best) {
       best = region.statValues[victoryKind];
       winner = q;
@@ -227,12 +226,12 @@ void UpdateStatTables(World& world) {
 
   for (int p = 1; p <= highest; ++p) {
     const PlayerRecord& region = world.players[p];
-    if (!InPlay(region)) continue;
+    if (!TakesPart(region)) continue;
     float weights[kMaxPlayers] = {};
     float sum = 0.0f;
     for (int q = 1; q <= highest; ++q) {
       const PlayerRecord& other = world.players[q];
-      if (!InPlay(other)) continue;
+      if (!TakesPart(other)) continue;
       float w = 5.0f * other.approval + 3.0f * other.gdpInput2 + 2.0f * other.creditRating +
                 2.0f * other.standing + other.efficiency + other.gdpInput6 + other.gdpInput4 + other.gdpInput1 +
                 other.secondRating;
@@ -263,10 +262,10 @@ void UpdateStatTables(World& world) {
   }
   for (int q = 1; q <= highest; ++q) {
     stats.share[q] = total != 0.0f ? stats.influence[q] / total : 0.0f;
-    if (!InPlay(world.players[q])) continue;
+    if (!TakesPart(world.players[q])) continue;
     int32_t rank = 1;
     for (int r = 1; r <= highest; ++r) {
-      if (r == q || !InPlay(world.players[r])) continue;
+      if (r == q || !TakesPart(world.players[r])) continue;
       if (stats.influence[r] > stats.influence[q] || (stats.influence[r] == stats.influence[q] && r > q)) ++rank;
     }
     stats.rank[q] = rank;
@@ -284,7 +283,7 @@ void CheckVictoryConditions(World& world) {
   const int32_t highest = HighestPlayer(world);
   for (int p = 1; p <= highest; ++p) {
     PlayerRecord& region = world.players[p];
-    if (!InPlay(region)) continue;
+    if (!TakesPart(region)) continue;
     const float step =
         region.kind == kKindHuman ? kStandingStep / (static_cast<float>(difficulty) + 1.0f) : kStandingStep;
     MoveStandingTowardLeader(world, p, leaderA, step);

@@ -11,14 +11,13 @@
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "world/hex_extra.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 BfsFillBlock g_bfsFill;
 
 namespace {
 
-constexpr uint32_t kTerrainCoverOrHeight = 0x20 | 0x40;
-constexpr uint32_t kClassFortification = 0x200;
 
 uint16_t* Entry(const BfsFillBlock& block, const HexMapShape& map, uint32_t position) {
   const int64_t i = HexCellIndex(map, position);
@@ -34,12 +33,10 @@ const HexCell* CellAt(const World& world, const HexMapShape& map, uint32_t posit
 
 // Plain step cost: covered or high ground, or a fortification, costs 2.
 uint32_t PlainStepCost(const World& world, const HexCell& b) {
-  const auto t = static_cast<size_t>(CellTerrain(b.word));
-  if (t < world.terrains.size() && (le::Load32(world.terrains[t].bytes + 136) & kTerrainCoverOrHeight)) return 2;
-  const HexUnitStack* stack = LoadHexStack(b);
-  const UnitRecord* lead = stack ? stack->lead : nullptr;
-  const bool live = lead && !(lead->unitFlags & (kUnitRemoved | kUnitHidden)) && lead->classIndex != 0;
-  const UnitClassRecord* cls = ClassRecordAt(world, live ? lead->classIndex : 0);
+  const TerrainRecord* t = TerrainOf(world, b);
+  if (t && (TerrainFlags(*t) & (kTerrainCovered | kTerrainHighGround))) return 2;
+  const UnitRecord* lead = GetActiveObject(&b, true);
+  const UnitClassRecord* cls = ClassRecordAt(world, lead ? lead->classIndex : 0);
   return cls && (cls->flags & kClassFortification) ? 2 : 1;
 }
 

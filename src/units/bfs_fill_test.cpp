@@ -111,7 +111,7 @@ TEST_F(BfsFillTest, CoveredGroundAndFortificationsCostTwoInModeMinusOne) {
   EXPECT_EQ(Value(4, 3), 8);
   EXPECT_EQ(Value(5, 4), 8);
   EXPECT_EQ(Value(3, 4), 9);
-  fort->unitFlags |= kUnitHidden;  // a provisional fortification does not count
+  fort->unitFlags |= kUnitProvisional;  // a provisional fortification does not count
   std::fill(world_->rangeMap.begin(), world_->rangeMap.end(), uint16_t{0});
   Run(4, 4);
   EXPECT_EQ(Value(5, 4), 9);

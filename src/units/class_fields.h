@@ -7,24 +7,10 @@
 
 #include "records/unit_record.h"
 #include "world/data_tables.h"
+#include "world/terrain_flags.h"
 #include "records/le_bytes.h"
 
 namespace classfields {
-
-// Class flags (the word at 72) these routines test.
-inline constexpr uint32_t kHasProducts = 0x8;
-inline constexpr uint32_t kNoTerrainCost = 0x100;
-inline constexpr uint32_t kAirBase = 0x400;
-inline constexpr uint32_t kHaven = 0x1000;
-inline constexpr uint32_t kHoldsUnits = 0x20000;  // a settlement: holds units against the force budget
-inline constexpr uint32_t kProduction = 0x40000;
-inline constexpr uint32_t kBuildsWorks = 0x80000;
-inline constexpr uint32_t kSettlementPopulation = 0x100000;
-inline constexpr uint32_t kFortifies = 0x400000;
-inline constexpr uint32_t kRoad = 0x800000;
-inline constexpr uint32_t kNeverSurrenders = 0x4000000;
-inline constexpr uint32_t kExcludedKinds = 0x9C0000;
-inline constexpr uint32_t kFullAvailability = 0x40000000;
 
 inline const uint8_t* Bytes(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c); }
 inline uint8_t BaseByte(const UnitClassImage& c) { return Bytes(c)[70]; }
@@ -37,7 +23,7 @@ inline float AmmoPerShot(const UnitClassImage& c) { return c.ammoPerShot; }
 // The class's eleven product values (the needs table of a class with flag
 // 0x8), held in its extra block; null when it has none.
 inline bool ProductValues(const UnitClassRecord& c, float out[11]) {
-  if (!(c.flags & kHasProducts) || !c.hasExtra) return false;
+  if (!(c.flags & kClassSpecialWeaponB) || !c.hasExtra) return false;
   for (int k = 0; k < 11; ++k) out[k] = le::LoadF32(c.extra.data() + 4 * k);
   return true;
 }
@@ -47,21 +33,10 @@ inline float TerrainResource(const TerrainRecord& t, int k) { return le::LoadF32
 inline float TerrainSpill(const TerrainRecord& t, int k) { return le::LoadF32(t.bytes + 48 + 4 * k); }
 inline uint8_t TerrainPopulationLevel(const TerrainRecord& t) { return t.bytes[98]; }
 inline uint8_t TerrainMovement(const TerrainRecord& t, int column) { return t.bytes[120 + column]; }
-inline uint32_t TerrainFlags(const TerrainRecord& t) { return le::Load32(t.bytes + 136); }
-inline constexpr uint32_t kTerrainWater = 1;
 
 }  // namespace classfields
 
 namespace unitbytes {
-
-// Order block words by name.
-inline constexpr int kOrderMask = 1;
-inline constexpr int kOrderId = 2;
-inline constexpr int kDestination = 3;
-inline constexpr int kFireHex = 5;
-inline constexpr int kSecondHex = 6;
-inline constexpr int kFireUnit = 7;
-inline constexpr int kLeaderUnit = 8;
 
 // The unit has unloading to do (its escort count), record byte 121.
 inline uint8_t& EscortCount(UnitRecord& u) { return u.carriedCount; }

@@ -40,7 +40,7 @@ class World6 {
     SetTerrainByte(w.terrains[1], 120, 1);  // land: open to movement
     SetTerrainByte(w.terrains[2], 120, 0);  // water
     SetTerrainByte(w.terrains[2], 125, 1);
-    le::Store32(w.terrains[2].bytes + 136, classfields::kTerrainWater);
+    le::Store32(w.terrains[2].bytes + 136, kTerrainWater);
     for (HexCell& c : w.cells) c.word = WithCellTerrain(0, 1);
     w.cellBytes.assign(36, 0);
     w.unitClasses.assign(12, UnitClassRecord{});
@@ -59,7 +59,7 @@ class World6 {
     std::strcpy(base.name, "Town");
     base.strengthPerSize = 1;
     base.valuePerPoint = 50;
-    base.flags = kClassFacility | classfields::kHoldsUnits;
+    base.flags = kClassFacility | kClassSettlement;
     SetClassByte(base, 133, 1);
     UnitClassRecord& stock = w.unitClasses[kStockClass];
     std::strcpy(stock.name, "Fuel");
@@ -70,7 +70,7 @@ class World6 {
     std::strcpy(fort.name, "Engineers");
     fort.strengthPerSize = 1;
     fort.valuePerPoint = 2;
-    fort.flags = classfields::kFortifies;
+    fort.flags = kClassFortifies;
     UnitClassRecord& depot = w.unitClasses[kDepot];
     std::strcpy(depot.name, "Depot");
     depot.strengthPerSize = 1;
@@ -80,7 +80,7 @@ class World6 {
     std::strcpy(air.name, "Airfield");
     air.strengthPerSize = 1;
     air.valuePerPoint = 10;
-    air.flags = kClassFacility | classfields::kAirBase;
+    air.flags = kClassFacility | kClassAirBase;
     UnitClassRecord& plane = w.unitClasses[kPlane];
     std::strcpy(plane.name, "Plane");
     plane.strengthPerSize = 1;
@@ -98,9 +98,9 @@ class World6 {
     World& w = *world;
     UnitRecord* u = CreateUnit(w, w.players[owner], ++nextId, cls, size, unitbytes::PackPosition(
                                    static_cast<int16_t>(x), static_cast<int16_t>(y)), 0, 0);
-    u->unitFlags &= ~kUnitHidden;
-    u->orders[kOrderStateWord] = 0;
-    u->ordersShown[kOrderStateWord] = 0;
+    u->unitFlags &= ~kUnitProvisional;
+    u->orders[kPostureBits] = 0;
+    u->ordersShown[kPostureBits] = 0;
     u->buildWork = 0.0f;
     if (x || y) {
       if (u->unitFlags & kUnitFacility) {
@@ -119,9 +119,9 @@ class World6 {
     World& w = *world;
     UnitRecord* u = CreateUnit(w, w.players[owner], ++nextId, cls, size, unitbytes::PackPosition(
                                    static_cast<int16_t>(x), static_cast<int16_t>(y)), 0, 0);
-    u->unitFlags &= ~kUnitHidden;
-    u->orders[kOrderStateWord] = kOrdersInactive;
-    u->ordersShown[kOrderStateWord] = kOrdersInactive;
+    u->unitFlags &= ~kUnitProvisional;
+    u->orders[kPostureBits] = kPostureInReserve;
+    u->ordersShown[kPostureBits] = kPostureInReserve;
     u->buildWork = 0.0f;
     AppendUnitPtr(w, kUnitTableReserve, owner, UnitTableCategory(*u), *u);
     return *u;

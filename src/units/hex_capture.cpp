@@ -23,6 +23,7 @@
 #include "units/unit_tables.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 namespace {
@@ -30,12 +31,6 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kNeverSurrenders = 0x4000000;
-constexpr uint32_t kHoldsBack = 1u << 14;       // orders header
-constexpr uint32_t kTakeGround = 1u << 16;      // order flags
-constexpr uint32_t kStateDeployDue = 1u << 27;  // state word
-constexpr uint32_t kStateHeld = 1u << 31;
-constexpr uint32_t kFullyStocked = 0x4000000;   // unit flag
 constexpr uint32_t kRuleFog = 1u << 0;
 constexpr uint32_t kRuleOwnSight = 1u << 4;
 constexpr int kProducts = 11;
@@ -44,19 +39,13 @@ constexpr size_t kWorldProductPrice = 4;
 constexpr size_t kWorldGoodsScale = 804;
 constexpr int kTechValueFactors = 72;
 
-bool Provisional(const UnitRecord& u) { return (u.unitFlags & kUnitHidden) != 0; }
-bool Inactive(const UnitRecord& u) { return (u.orders[kOrderStateWord] & kOrdersInactive) != 0; }
+bool Provisional(const UnitRecord& u) { return (u.unitFlags & kUnitProvisional) != 0; }
 // Exists, not gone, a class, not provisional.
 bool LiveFacility(const UnitRecord* f) { return f && IsUnitLive(*f) && !Provisional(*f); }
 
 uint32_t Bit(int player) { return 1u << (player & 31); }
 
 float Capped(float v) { return v > 1.0f ? 1.0f : v; }
-
-const TerrainRecord* TerrainOf(const World& world, const HexCell& cell) {
-  const size_t t = static_cast<size_t>(CellTerrain(cell.word));
-  return t < world.terrains.size() ? &world.terrains[t] : nullptr;
-}
 
 uint8_t MovementColumn(const World& world, const HexCell& cell) {
   const TerrainRecord* t = TerrainOf(world, cell);
@@ -133,7 +122,7 @@ int Capture::Run() {
 
   oldOwner_ = CellOwner(cell_.word);
   const TerrainRecord* terrain = TerrainOf(w_, cell_);
-  const bool water = terrain && (cf::TerrainFlags(*terrain) & cf::kTerrainWater);
+  const bool water = terrain && (TerrainFlags(*terrain) & kTerrainWater);
   if (water && oldOwner_ == 0) return count_;
   if (!water && category_ == 2) return count_;
   // Taking one's own hex changes nothing hands.
@@ -148,7 +137,7 @@ int Capture::Run() {
   if (!LiveFacility(f)) f = nullptr;
   const UnitClassRecord* cls = f ? UnitClassOf(w_, *f) : nullptr;
   bool closed = MovementColumn(w_, cell_) == 0;
-  if (closed && cls && !(cls->flags & cf::kNoTerrainCost) && cf::HexMovementCost(*cls) != 0) closed = false;
+  if (closed && cls && !(cls->flags & kClassNoTerrainCost) && cf::HexMovementCost(*cls) != 0) closed = false;
   bool guarded = closed;
   for (int d = 0; guarded && d < 6; ++d) {
     // A neighbour off the map is no hex and guards nothing either way.
@@ -197,7 +186,7 @@ int Capture::NeighbourPass() {
     PlayerRecord& holder = w_.players[nOwner];
     UnitRecord* lead = Lead(*n);
     const UnitClassRecord* cls = LiveFacility(lead) ? UnitClassOf(w_, *lead) : nullptr;
-    if (cls && !Inactive(*lead) && (cls->flags & cf::kHoldsUnits) && !(cls->flags & cf::kExcludedKinds) &&
+    if (cls && !InReserve(*lead) && (cls->flags & kClassSettlement) && !(cls->flags & kClassExcludedKinds) &&
         cf::BaseByte(*cls) == 0 && cf::LoadableMask(*cls) != 0) {
       const int e = cf::LoadableMask(*cls);
       StackSideEffects(w_, *n, 0, 0, -1);
@@ -231,7 +220,7 @@ bool Capture::EnemyNear(HexCell& n, uint32_t at) {
     if (!s) continue;
     for (UnitRecord* head : s->chainA)
       for (UnitRecord* u = head; u; u = u->nextInChainA)
-        if (IsUnitLive(*u) && !Inactive(*u) && RelationCode(w_, newOwner_, u->owner) == 8 &&
+        if (IsUnitLive(*u) && !InReserve(*u) && RelationCode(w_, newOwner_, u->owner) == 8 &&
             UnitCanTakeGround(w_, *u))
           return true;
   }
@@ -251,7 +240,7 @@ bool Capture::FriendNear(uint32_t at, int nOwner) {
     if (!s) continue;
     for (UnitRecord* head : s->chainA)
       for (UnitRecord* u = head; u; u = u->nextInChainA) {
-        if (!IsUnitLive(*u) || Inactive(*u) || !UnitCanTakeGround(w_, *u)) continue;
+        if (!IsUnitLive(*u) || InReserve(*u) || !UnitCanTakeGround(w_, *u)) continue;
         const int code = RelationCode(w_, nOwner, u->owner);
         if (code != 1 && code != 2) continue;
         if (ownSight && u->owner != nOwner && !(shared & Bit(u->owner)) && !(u->seenBy & (Bit(nOwner) | shared)))
@@ -272,12 +261,12 @@ void Capture::StrengthCut(UnitRecord& f, int optionBit) {
   const UnitClassRecord* cls = UnitClassOf(w_, f);
   const float perPoint = cls ? cls->buildWorkPerPoint : 0.0f;
   if (value >= f.targetStrength) {
-    f.orders[kOrderStateWord] &= ~kOrdersBuilding;
-    f.ordersShown[kOrderStateWord] &= ~kOrdersBuilding;
+    f.orders[kPostureBits] &= ~kPostureUnderConstruction;
+    f.ordersShown[kPostureBits] &= ~kPostureUnderConstruction;
     f.buildWork = 0.0f;
   } else {
-    f.orders[kOrderStateWord] |= kOrdersBuilding;
-    f.ordersShown[kOrderStateWord] |= kOrdersBuilding;
+    f.orders[kPostureBits] |= kPostureUnderConstruction;
+    f.ordersShown[kPostureBits] |= kPostureUnderConstruction;
     f.buildWork = (f.targetStrength - value) * perPoint;
   }
 }
@@ -309,7 +298,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
   const float wsum = old.secondRating + old.militarySpendIndex;
   const float g = earlier_ == oldOwner_ ? std::max(0.5f, 1.0f - wsum / 2.0f) : std::max(0.8f, 1.0f - wsum / 10.0f);
   phi_ = std::min(f_, g);
-  const bool wasActive = !Inactive(*f);
+  const bool wasActive = !InReserve(*f);
   SetStackUnitState(w_, cell_, 0, 1);
 
   const uint32_t flags = cls->flags;
@@ -344,22 +333,22 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       }
     }
     MoveTreasuryShare(true, true);
-  } else if (!(flags & cf::kExcludedKinds) && (flags & cf::kHoldsUnits) && cf::BaseByte(*cls) == 0 &&
-             (cf::LoadableMask(*cls) != 0 || (flags & (cf::kAirBase | cf::kHaven)))) {
+  } else if (!(flags & kClassExcludedKinds) && (flags & kClassSettlement) && cf::BaseByte(*cls) == 0 &&
+             (cf::LoadableMask(*cls) != 0 || (flags & (kClassAirBase | kClassHaven)))) {
     ReleaseHexReserve(w_, cell_, newOwner_);
-    f->orders[unitbytes::kDestination] = 0;
+    f->orders[kDestination] = 0;
     UnitSetOrderDword11(w_, *f, 1, kStateDeployDue, 0);
     CountUnitOrder(w_, *f, 1);
-    if (Loud()) StrengthCut(*f, 11 + ((flags & cf::kHaven) ? 2 : (flags & cf::kAirBase) ? 1 : 0));
+    if (Loud()) StrengthCut(*f, 11 + ((flags & kClassHaven) ? 2 : (flags & kClassAirBase) ? 1 : 0));
     if (!IsUnitLive(*f) || f->strength < 1.0f) SetFacilityModeA(w_, *f, 1, 1);
     if (Loud()) {
       f->fuel = f->ammo = f->supply = 0.0f;
-      f->unitFlags &= ~kFullyStocked;
+      f->unitFlags &= ~kUnitFullySupplied;
       BroadcastPlayerMessage(w_, old, kMsgFacilityCapturedNews, kMsgFacilityCapturedNews, kMsgFacilityCapturedNews,
                              kMsgFacilityCapturedNews, nullptr,
                              MessageParams{static_cast<uint32_t>(newOwner_), static_cast<uint32_t>(oldOwner_),
                                            classNumber, position_});
-      const int e = IsUnitLive(*f) && !Inactive(*f) ? cf::LoadableMask(*cls) : 0;
+      const int e = IsUnitLive(*f) && !InReserve(*f) ? cf::LoadableMask(*cls) : 0;
       Event(oldOwner_, 13, (e + 1) * 1000, e + 2);
       const float ef = static_cast<float>(e);
       old.approval *= 1.0f - ef / 100.0f;
@@ -369,7 +358,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       holdOut(oldByte, 10, 180);
       holdOut(newByte, -20, 50);
     }
-  } else if (flags & cf::kProduction) {
+  } else if (flags & kClassProduction) {
     float values[kProducts];
     int best = -1;
     if (cf::ProductValues(*cls, values)) {
@@ -378,7 +367,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
         if (values[k] > top) top = values[k], best = k;
     }
     if (Loud()) StrengthCut(*f, best);
-    if (IsUnitLive(*f) && (f->orders[kOrderStateWord] & kOrdersBuilding) && (f->orders[kOrderModeWord] & kStateHeld))
+    if (IsUnitLive(*f) && (f->orders[kPostureBits] & kPostureUnderConstruction) && (f->orders[kStateFlags] & kStateHeldSlot))
       SetFacilityModeA(w_, *f, 1, 0);
     if (Loud()) {
       PostPlayerMessage(w_, old, oldOwner_, kMsgFacilityLost, nullptr,
@@ -393,7 +382,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       holdOut(newByte, -2, 50);
     }
     if (wasActive) ProductShare(f, *cls, best);
-  } else if (flags & cf::kSettlementPopulation) {
+  } else if (flags & kClassSettlementPopulation) {
     if (Loud()) {
       BroadcastPlayerMessage(w_, old, kMsgPopulationFledNews, kMsgPopulationFledNews, kMsgPopulationFledNews,
                              kMsgPopulationFledNews, nullptr,
@@ -420,7 +409,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
     MoveTreasuryShare(false, false);
   } else {
     if (Loud()) {
-      float v = (flags & cf::kRoad) ? 1.0f : f_;
+      float v = (flags & kClassRoad) ? 1.0f : f_;
       int bit = -1;
       switch (f->classIndex) {
         case 4036:
@@ -483,7 +472,7 @@ void Capture::ProductShare(UnitRecord* f, const UnitClassRecord& cls, int best) 
     const float a = resource > s[k] ? resource : std::min(s[k], 1.0f);
     const float b = noOwnUse ? 0.0f : resource;
     const float W = worldFloat(kWorldProductRecord * static_cast<size_t>(k) + kWorldProductPrice);
-    const float u = std::min(((cls.flags & cf::kFullAvailability) ? 1.0f : a) - b, std::min(m * o[k], 1.0f));
+    const float u = std::min(((cls.flags & kClassFullAvailability) ? 1.0f : a) - b, std::min(m * o[k], 1.0f));
     Q += G * o[k] * W * m;
     P += G * u * W;
   }
@@ -561,7 +550,7 @@ void Capture::Finish(UnitRecord* f) {
   if (IsUnitLive(*f)) {
     UnitSetOrderDword11(w_, *f, 1, kStateDeployDue, 0);
     CountUnitOrder(w_, *f, 1);
-    f->orders[unitbytes::kDestination] = 0;
+    f->orders[kDestination] = 0;
   }
   SetStackUnitState(w_, cell_, 0, 0);
   SetStackUnitState(w_, cell_, 1, 0);
@@ -587,12 +576,12 @@ void ApplyPlayerGainLoss(PlayerRecord& region, int amount) {
 
 bool UnitCanTakeGround(World& world, const UnitRecord& unit) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
-  if (!cls || (cls->flags & kNeverSurrenders)) return false;
+  if (!cls || (cls->flags & kClassNeverSurrenders)) return false;
   const int kind = cls->kind;
   const bool attacks = (kind == 0 && (cf::AttackValue(*cls, 0) || cf::AttackValue(*cls, 1))) ||
                        (kind == 2 && cf::AttackValue(*cls, 6));
   if (!attacks) return false;
-  if ((unit.orders[kOrderSettingWordA] & kHoldsBack) && !(unit.orders[kOrderFlagsWord] & kTakeGround))
+  if ((unit.orders[kOrdersHeader] & kHeaderNoCapture) && !(unit.orders[kOrderFlags] & kOrderTakeGround))
     return false;
   if (unit.ammo < cls->ammoPerShot * unit.strength / 4.0f) {
     HexCell* cell = UnitHexCell(world, unit);

@@ -164,7 +164,7 @@ TEST_F(CaptureHexTest, ANeighbourNextToAnEnemyThatCanTakeGroundIsNotTaken) {
   Own(2, 2, 3);
   Own(1, 1, 3);
   Own(2, 3, 3);
-  tank.orders[kOrderSettingWordA] |= 1u << 14;
+  tank.orders[kOrdersHeader] |= 1u << 14;
   EXPECT_EQ(CaptureHex(w, Cell(2, 2), 4, 1, 8, 0, 0), 4);  // (2, 1), (3, 1), (3, 2) were 4's
   EXPECT_EQ(CellOwner(Cell(1, 2).word), 4);
 }
@@ -220,8 +220,8 @@ TEST_F(CaptureHexTest, ACapturedFacilityBelongsToTheCaptorAndServesItInBothCopie
   EXPECT_EQ(depot.owner, 4);
   EXPECT_EQ(depot.controller, 4);
   EXPECT_EQ(w.unitTables.Slot(kUnitTableOnMap, 4, kUnitCategoryFacility)->At(1).unit, &depot);
-  EXPECT_FALSE(depot.orders[kOrderStateWord] & kOrdersInactive);
-  EXPECT_FALSE(depot.ordersShown[kOrderStateWord] & kOrdersInactive);
+  EXPECT_FALSE(depot.orders[kPostureBits] & kPostureInReserve);
+  EXPECT_FALSE(depot.ordersShown[kPostureBits] & kPostureInReserve);
   EXPECT_EQ(depot.pendingOrders, 0);
   // 0.9 of its strength is left (the earlier owner is not the captor).
   volatile float two = 2.0f;
@@ -262,7 +262,7 @@ TEST_F(CaptureHexTest, ASettlementCaptureWarnsItsOwnerAndShiftsTheHoldOuts) {
 TEST_F(CaptureHexTest, AnActiveProductionFacilityTakesAShareOfItsMainProductsStock) {
   World& w = *world;
   UnitClassRecord& mill = w.unitClasses[kDepot];
-  mill.flags |= classfields::kProduction | classfields::kHasProducts;
+  mill.flags |= kClassProduction | kClassSpecialWeaponB;
   mill.hasExtra = true;
   le::StoreF32(mill.extra.data() + 4, 2.0f);  // product 1 only: the main product
   w.worldEconomy.assign(kWorldEconomySize, 0);
@@ -303,9 +303,9 @@ TEST_F(CaptureHexTest, CanTakeGroundNeedsAGroundAttackAndAmmunitionAwayFromHome)
   EXPECT_FALSE(UnitCanTakeGround(w, tank));  // on 3's hex
   Own(2, 2, 4);
   EXPECT_TRUE(UnitCanTakeGround(w, tank));
-  tank.orders[kOrderSettingWordA] |= 1u << 14;
+  tank.orders[kOrdersHeader] |= 1u << 14;
   EXPECT_FALSE(UnitCanTakeGround(w, tank));
-  tank.orders[kOrderFlagsWord] |= 1u << 16;
+  tank.orders[kOrderFlags] |= 1u << 16;
   EXPECT_TRUE(UnitCanTakeGround(w, tank));
   UnitRecord& plane = Place(4, kPlane, 1.0f, 2, 2);
   EXPECT_FALSE(UnitCanTakeGround(w, plane));

@@ -14,6 +14,7 @@
 #include "units/unit_tables.h"
 #include "units/unit_transfer.h"
 #include "world/hex_extra.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 namespace {
@@ -21,27 +22,12 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kBit24 = 1u << 24;
-constexpr uint32_t kBit25 = 1u << 25;
-constexpr uint32_t kBit29 = 1u << 29;
-constexpr uint32_t kBit30 = 1u << 30;
-constexpr uint32_t kBit31 = 1u << 31;
-constexpr uint32_t kStepped = 1u << 25;      // unit flag: stepped this minute
-constexpr uint32_t kAtServingBase = 0x100000;
 constexpr int kMostStaying = 8;
 
-bool Provisional(const UnitRecord& u) { return (u.unitFlags & kUnitHidden) != 0; }
-bool InReserve(const UnitRecord& u) { return (u.orders[kOrderStateWord] & kOrdersInactive) != 0; }
+bool Provisional(const UnitRecord& u) { return (u.unitFlags & kUnitProvisional) != 0; }
 
 void RecomputeMarksOf(World& world, UnitRecord& facility) {
   if (HexCell* cell = UnitHexCell(world, facility)) RecomputeHexMarks(world, *cell);
-}
-
-// The live lead of the hex, or null.
-UnitRecord* LiveLead(HexCell& cell) {
-  HexUnitStack* stack = LoadHexStack(cell);
-  UnitRecord* lead = stack ? stack->lead : nullptr;
-  return lead && IsUnitLive(*lead) ? lead : nullptr;
 }
 
 float Weight(const World& world, const UnitRecord& u) {
@@ -62,7 +48,7 @@ bool TryDeploy(World& world, UnitRecord& unit, int disband, int player, int stay
   if (stayed < kMostStaying) {
     ScheduleUnit(world, unit, 0);
     ScheduleUnit(world, unit, 1);
-    unit.unitFlags &= ~kAtServingBase;
+    unit.unitFlags &= ~kUnitInBase;
   }
   if (InReserve(unit)) {
     if (disband) {
@@ -81,12 +67,12 @@ void SetFacilityModeA(World& world, UnitRecord& f, int pass, int on) {
   if (on) {
     CancelAllOrders(world, f, pass);
     OrderBlock& o = PassOrders(f, pass);
-    o[kOrderStateWord] |= kOrdersInactive | kOrdersBuilding;
-    o[kOrderModeWord] |= kBit31;
+    o[kPostureBits] |= kPostureInReserve | kPostureUnderConstruction;
+    o[kStateFlags] |= kStateHeldSlot;
   } else {
     OrderBlock& o = PassOrders(f, pass);
-    o[kOrderModeWord] &= ~(kBit31 | kBit24);
-    o[kOrderStateWord] &= ~kOrdersBuilding;
+    o[kStateFlags] &= ~(kStateHeldSlot | kStateBit24);
+    o[kPostureBits] &= ~kPostureUnderConstruction;
   }
   CountUnitOrder(world, f, pass);
 }
@@ -94,14 +80,14 @@ void SetFacilityModeA(World& world, UnitRecord& f, int pass, int on) {
 void SetFacilityModeB(World& world, UnitRecord& f, int pass, int on) {
   if (on) {
     CancelAllOrders(world, f, pass);
-    PassOrders(f, pass)[kOrderStateWord] |= kOrdersInactive;
+    PassOrders(f, pass)[kPostureBits] |= kPostureInReserve;
     if (pass == 1) f.disruption = 0.0f;
   } else {
     OrderBlock& o = PassOrders(f, pass);
-    o[kOrderModeWord] &= ~(kBit31 | kBit24);
-    o[kOrderStateWord] &= ~(kOrdersInactive | kOrdersBuilding);
+    o[kStateFlags] &= ~(kStateHeldSlot | kStateBit24);
+    o[kPostureBits] &= ~(kPostureInReserve | kPostureUnderConstruction);
     if (pass == 1) {
-      f.unitFlags &= ~kStepped;
+      f.unitFlags &= ~kUnitStepped;
       if (f.tableEntry) f.tableEntry->countdown = 0;
     }
   }
@@ -114,14 +100,14 @@ void SetFacilityModeC(World& world, UnitRecord& f, int pass, int on, int extra) 
   if (on) {
     CancelAllOrders(world, f, pass);
     OrderBlock& o = PassOrders(f, pass);
-    o[kOrderModeWord] |= kBit29;
+    o[kStateFlags] |= kStateModeC;
     if (extra)
-      o[kOrderModeWord] |= kBit25;
+      o[kStateFlags] |= kStateModeCExtra;
     else
-      o[kOrderModeWord] &= ~kBit25;
-    o[kOrderStateWord] = (o[kOrderStateWord] | kOrdersInactive) & ~kOrdersBuilding;
+      o[kStateFlags] &= ~kStateModeCExtra;
+    o[kPostureBits] = (o[kPostureBits] | kPostureInReserve) & ~kPostureUnderConstruction;
   } else {
-    PassOrders(f, pass)[kOrderModeWord] &= ~(kBit29 | kBit25);
+    PassOrders(f, pass)[kStateFlags] &= ~(kStateModeC | kStateModeCExtra);
   }
   CountUnitOrder(world, f, pass);
   if (on && pass == 1) RecomputeMarksOf(world, f);
@@ -130,22 +116,22 @@ void SetFacilityModeC(World& world, UnitRecord& f, int pass, int on, int extra) 
 void SetStateBit30(World& world, UnitRecord& f, int pass, int on) {
   OrderBlock& o = PassOrders(f, pass);
   if (on)
-    o[kOrderModeWord] |= kBit30;
+    o[kStateFlags] |= kStatePausedBuild;
   else
-    o[kOrderModeWord] &= ~kBit30;
+    o[kStateFlags] &= ~kStatePausedBuild;
   CountUnitOrder(world, f, pass);
 }
 
 void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
-  UnitRecord* f = LiveLead(cell);
+  UnitRecord* f = GetActiveObject(&cell, false);
   if (!f || (pass == 1 && Provisional(*f))) return;
   const bool wantOff = inactive != 0;
-  const bool isOff = (PassOrders(*f, pass)[kOrderStateWord] & kOrdersInactive) != 0;
+  const bool isOff = (PassOrders(*f, pass)[kPostureBits] & kPostureInReserve) != 0;
   if (isOff == wantOff) return;
   const UnitClassRecord* cls = UnitClassOf(world, *f);
   const uint32_t flags = cls ? cls->flags : 0;
-  if (!(flags & cf::kHoldsUnits)) {
-    if ((flags & cf::kRoad) && !(flags & cf::kSettlementPopulation) && !wantOff && f->strength < 1.0f)
+  if (!(flags & kClassSettlement)) {
+    if ((flags & kClassRoad) && !(flags & kClassSettlementPopulation) && !wantOff && f->strength < 1.0f)
       SetFacilityModeA(world, *f, pass, 1);
     else
       SetFacilityModeB(world, *f, pass, wantOff);
@@ -179,8 +165,8 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
       uf::SetReal(owner, uf::kPendingDeployments, pending - c);
       SetFacilityModeB(world, *f, 1, 0);
     }
-    f->ordersShown[kOrderStateWord] =
-        (f->ordersShown[kOrderStateWord] & ~kOrdersInactive) | (f->orders[kOrderStateWord] & kOrdersInactive);
+    f->ordersShown[kPostureBits] =
+        (f->ordersShown[kPostureBits] & ~kPostureInReserve) | (f->orders[kPostureBits] & kPostureInReserve);
     return;
   }
   if (c < owner.soldiers - pending) {
@@ -195,12 +181,12 @@ void StackSideEffects(World& world, HexCell& cell, int release, int disband, int
   int served[2] = {-1, -1};
   if (f && IsUnitLive(*f) && !Provisional(*f)) {
     if (const UnitClassRecord* cls = UnitClassOf(world, *f); cls && cf::BaseByte(*cls) == 0) {
-      if (cls->flags & cf::kHaven) {
+      if (cls->flags & kClassHaven) {
         served[0] = 2;
         served[1] = 3;
-      } else if (cls->flags & cf::kAirBase) {
+      } else if (cls->flags & kClassAirBase) {
         served[0] = 1;
-      } else if ((cls->flags & cf::kHoldsUnits) && cf::LoadableMask(*cls) != 0) {
+      } else if ((cls->flags & kClassSettlement) && cf::LoadableMask(*cls) != 0) {
         served[0] = 0;
       }
     }
@@ -236,14 +222,14 @@ void StackSideEffects(World& world, HexCell& cell, int release, int disband, int
       }
       if (player < 0) return;
       TransferUnit(world, u, player, 0, 0);
-      if (!(u.unitFlags & kUnitRemoved) && Weight(world, u) <= world.players[u.owner & 31].soldiers &&
+      if (!(u.unitFlags & kUnitGone) && Weight(world, u) <= world.players[u.owner & 31].soldiers &&
           TryDeploy(world, u, disband, player, stayed))
         ++stayed;
     });
   }
   for (int category : served) {
     if (category < 0) continue;
-    filedHere(kUnitTableOnMap, category, [&](UnitRecord& u) { u.unitFlags &= ~kAtServingBase; });
+    filedHere(kUnitTableOnMap, category, [&](UnitRecord& u) { u.unitFlags &= ~kUnitInBase; });
   }
   for (int category : served) {
     if (category < 0) continue;

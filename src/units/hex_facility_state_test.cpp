@@ -26,8 +26,8 @@ class FacilityStateTest : public ::testing::Test, public World6 {
 TEST_F(FacilityStateTest, SwitchingOffAFacilityAlreadyOffDoesNothing) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
-  town.orders[kOrderStateWord] = kOrdersInactive;
-  town.orders[unitbytes::kDestination] = 0x00040004;
+  town.orders[kPostureBits] = kPostureInReserve;
+  town.orders[kDestination] = 0x00040004;
   const UnitImage before = town;
   SetStackUnitState(w, Cell(2, 2), 1, 1);
   EXPECT_EQ(std::memcmp(&before, static_cast<UnitImage*>(&town), sizeof(UnitImage)), 0);
@@ -37,50 +37,50 @@ TEST_F(FacilityStateTest, SwitchingOffAFacilityAlreadyOffDoesNothing) {
 TEST_F(FacilityStateTest, ASettlementSwitchedOffGivesItsWeightBackToTheBudget) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);  // weight 50 x 2 = 100
-  town.orders[unitbytes::kDestination] = 0x00040004;
-  town.ordersShown[unitbytes::kDestination] = 0x00040004;
+  town.orders[kDestination] = 0x00040004;
+  town.ordersShown[kDestination] = 0x00040004;
   SetStackUnitState(w, Cell(2, 2), 0, 1);
   EXPECT_EQ(Pending(), -100.0f);
-  EXPECT_TRUE(town.ordersShown[kOrderStateWord] & kOrdersInactive);
-  EXPECT_EQ(town.ordersShown[unitbytes::kDestination], 0u);
+  EXPECT_TRUE(town.ordersShown[kPostureBits] & kPostureInReserve);
+  EXPECT_EQ(town.ordersShown[kDestination], 0u);
   EXPECT_EQ(town.pendingOrders, 4);  // cancel-all and the setting
-  EXPECT_EQ(town.orders[unitbytes::kDestination], 0x00040004u);
+  EXPECT_EQ(town.orders[kDestination], 0x00040004u);
   SetStackUnitState(w, Cell(2, 2), 1, 1);
   const PlayerRecord& o = w.players[3];
   EXPECT_EQ(o.soldiers, 1100.0f);
   EXPECT_EQ(uf::Real(o, uf::kForcesOnMap), 400.0f);
   EXPECT_EQ(Pending(), 0.0f);
-  EXPECT_TRUE(town.orders[kOrderStateWord] & kOrdersInactive);
-  EXPECT_EQ(town.orders[unitbytes::kDestination], 0u);
+  EXPECT_TRUE(town.orders[kPostureBits] & kPostureInReserve);
+  EXPECT_EQ(town.orders[kDestination], 0u);
   EXPECT_EQ(town.pendingOrders, 0);
 }
 
 TEST_F(FacilityStateTest, ASettlementSwitchedOnTakesOnePointsWeightWhenTheBudgetAllows) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
-  town.orders[kOrderStateWord] = kOrdersInactive;
-  town.ordersShown[kOrderStateWord] = kOrdersInactive;
+  town.orders[kPostureBits] = kPostureInReserve;
+  town.ordersShown[kPostureBits] = kPostureInReserve;
   uf::SetReal(w.players[3], uf::kPendingDeployments, 50.0f);
   SetStackUnitState(w, Cell(2, 2), 1, 0);
   EXPECT_EQ(w.players[3].soldiers, 950.0f);
   EXPECT_EQ(uf::Real(w.players[3], uf::kForcesOnMap), 550.0f);
   EXPECT_EQ(Pending(), 0.0f);
-  EXPECT_FALSE(town.orders[kOrderStateWord] & kOrdersInactive);
-  EXPECT_FALSE(town.ordersShown[kOrderStateWord] & kOrdersInactive);
+  EXPECT_FALSE(town.orders[kPostureBits] & kPostureInReserve);
+  EXPECT_FALSE(town.ordersShown[kPostureBits] & kPostureInReserve);
 }
 
 TEST_F(FacilityStateTest, ASettlementStaysOffWhenTheBudgetIsTooSmall) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
-  town.orders[kOrderStateWord] = kOrdersInactive;
-  town.ordersShown[kOrderStateWord] = 0;
+  town.orders[kPostureBits] = kPostureInReserve;
+  town.ordersShown[kPostureBits] = 0;
   town.pendingOrders = 1;
   w.players[3].soldiers = 50.0f;  // not above the weight of one point
   SetStackUnitState(w, Cell(2, 2), 1, 0);
   EXPECT_EQ(w.players[3].soldiers, 50.0f);
-  EXPECT_TRUE(town.orders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_TRUE(town.orders[kPostureBits] & kPostureInReserve);
   // The display copy shows the simulation's state in any case.
-  EXPECT_TRUE(town.ordersShown[kOrderStateWord] & kOrdersInactive);
+  EXPECT_TRUE(town.ordersShown[kPostureBits] & kPostureInReserve);
   // On the display pass the pending deployments must leave room too.
   uf::SetReal(w.players[3], uf::kPendingDeployments, 10.0f);
   w.players[3].soldiers = 55.0f;
@@ -89,16 +89,16 @@ TEST_F(FacilityStateTest, ASettlementStaysOffWhenTheBudgetIsTooSmall) {
   w.players[3].soldiers = 70.0f;
   SetStackUnitState(w, Cell(2, 2), 0, 0);
   EXPECT_EQ(Pending(), 60.0f);
-  EXPECT_FALSE(town.ordersShown[kOrderStateWord] & kOrdersInactive);
+  EXPECT_FALSE(town.ordersShown[kPostureBits] & kPostureInReserve);
 }
 
 TEST_F(FacilityStateTest, AWeakSettlementSwitchedOnGoesIntoBuilding) {
   World& w = *world;
   UnitRecord& town = Place(3, kBase, 0.5f, 2, 2);
-  town.orders[kOrderStateWord] = kOrdersInactive;
+  town.orders[kPostureBits] = kPostureInReserve;
   SetStackUnitState(w, Cell(2, 2), 1, 0);
-  EXPECT_EQ(town.orders[kOrderStateWord] & 3u, 3u);
-  EXPECT_TRUE(town.orders[kOrderModeWord] & (1u << 31));
+  EXPECT_EQ(town.orders[kPostureBits] & 3u, 3u);
+  EXPECT_TRUE(town.orders[kStateFlags] & (1u << 31));
   EXPECT_EQ(w.players[3].soldiers, 1000.0f);
 }
 
@@ -107,16 +107,16 @@ TEST_F(FacilityStateTest, APlainFacilityGoesInAndOutOfService) {
   UnitRecord& depot = Place(3, kDepot, 1.0f, 2, 2);
   depot.unitFlags |= 1u << 25;
   depot.disruption = 3.0f;
-  depot.orders[kOrderModeWord] = (1u << 31) | (1u << 24) | 1u;
+  depot.orders[kStateFlags] = (1u << 31) | (1u << 24) | 1u;
   SetStackUnitState(w, Cell(2, 2), 1, 1);
-  EXPECT_TRUE(depot.orders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_TRUE(depot.orders[kPostureBits] & kPostureInReserve);
   EXPECT_EQ(depot.disruption, 0.0f);
-  EXPECT_EQ(depot.orders[kOrderModeWord], 0u);  // cleared by cancel-all
+  EXPECT_EQ(depot.orders[kStateFlags], 0u);  // cleared by cancel-all
   depot.tableEntry->countdown = 9;
-  depot.orders[kOrderModeWord] = (1u << 31) | (1u << 24) | (1u << 29);
+  depot.orders[kStateFlags] = (1u << 31) | (1u << 24) | (1u << 29);
   SetStackUnitState(w, Cell(2, 2), 1, 0);
-  EXPECT_FALSE(depot.orders[kOrderStateWord] & kOrdersInactive);
-  EXPECT_EQ(depot.orders[kOrderModeWord], 1u << 29);
+  EXPECT_FALSE(depot.orders[kPostureBits] & kPostureInReserve);
+  EXPECT_EQ(depot.orders[kStateFlags], 1u << 29);
   EXPECT_FALSE(depot.unitFlags & (1u << 25));
   EXPECT_EQ(depot.tableEntry->countdown, 0);
   EXPECT_EQ(w.players[3].soldiers, 1000.0f);
@@ -124,21 +124,21 @@ TEST_F(FacilityStateTest, APlainFacilityGoesInAndOutOfService) {
 
 TEST_F(FacilityStateTest, AWeakRoadFacilitySwitchedOnIsBuiltFirst) {
   World& w = *world;
-  w.unitClasses[kDepot].flags |= classfields::kRoad;
+  w.unitClasses[kDepot].flags |= kClassRoad;
   UnitRecord& road = Place(3, kDepot, 0.5f, 2, 2);
-  road.orders[kOrderStateWord] = kOrdersInactive;
+  road.orders[kPostureBits] = kPostureInReserve;
   SetStackUnitState(w, Cell(2, 2), 1, 0);
-  EXPECT_EQ(road.orders[kOrderStateWord] & 3u, 3u);
+  EXPECT_EQ(road.orders[kPostureBits] & 3u, 3u);
 }
 
 TEST_F(FacilityStateTest, AProvisionalFacilityIsLeftAloneOnTheSimulationPass) {
   World& w = *world;
   UnitRecord& depot = Place(3, kDepot, 1.0f, 2, 2);
-  depot.unitFlags |= kUnitHidden;
+  depot.unitFlags |= kUnitProvisional;
   SetStackUnitState(w, Cell(2, 2), 1, 1);
-  EXPECT_FALSE(depot.orders[kOrderStateWord] & kOrdersInactive);
+  EXPECT_FALSE(depot.orders[kPostureBits] & kPostureInReserve);
   SetStackUnitState(w, Cell(2, 2), 0, 1);
-  EXPECT_TRUE(depot.ordersShown[kOrderStateWord] & kOrdersInactive);
+  EXPECT_TRUE(depot.ordersShown[kPostureBits] & kPostureInReserve);
 }
 
 class SideEffectsTest : public FacilityStateTest {
@@ -152,7 +152,7 @@ class SideEffectsTest : public FacilityStateTest {
   World& w() { return *world; }
   UnitRecord& OnOrder(int cls, float size, int x, int y) {
     UnitRecord& u = Reserve(3, cls, size, x, y);
-    u.orders[kOrderStateWord] |= kOrdersBuilding;
+    u.orders[kPostureBits] |= kPostureUnderConstruction;
     AppendUnitPtr(w(), kUnitTableOnOrder, 3, UnitTableCategory(u), u);
     return u;
   }
@@ -172,11 +172,11 @@ TEST_F(SideEffectsTest, HeavyReserveUnitsGoToThePlayerAndOrdersAreHandedOn) {
   SetCapitalHex(w().players[4].simPolicy, CapitalPosition{1, 4});
   StackSideEffects(w(), Cell(2, 2), 0, 0, 4);
   EXPECT_EQ(light.owner, 3);
-  EXPECT_FALSE(light.unitFlags & kUnitRemoved);
+  EXPECT_FALSE(light.unitFlags & kUnitGone);
   EXPECT_EQ(heavy.owner, 4);
   EXPECT_EQ(elsewhere.owner, 3);
   EXPECT_EQ(waiting.owner, 3);  // still being built: it disappears instead
-  EXPECT_TRUE(waiting.unitFlags & kUnitRemoved);
+  EXPECT_TRUE(waiting.unitFlags & kUnitGone);
   EXPECT_FALSE(onMap.unitFlags & 0x100000);
   EXPECT_TRUE(otherMap.unitFlags & 0x100000);
   EXPECT_EQ(unitbytes::LeadValue(*town_), 6);
@@ -188,25 +188,25 @@ TEST_F(SideEffectsTest, DisbandingTakesTheHeldUnitsAndReleaseEmptiesTheFacility)
   UnitRecord& waiting = OnOrder(kTank, 1.0f, 2, 2);
   UnitRecord& elsewhere = OnOrder(kTank, 1.0f, 3, 3);
   StackSideEffects(w(), Cell(2, 2), 1, 1, 4);
-  EXPECT_TRUE(light.unitFlags & kUnitRemoved);
-  EXPECT_TRUE(heavy.unitFlags & kUnitRemoved);
-  EXPECT_TRUE(waiting.unitFlags & kUnitRemoved);
+  EXPECT_TRUE(light.unitFlags & kUnitGone);
+  EXPECT_TRUE(heavy.unitFlags & kUnitGone);
+  EXPECT_TRUE(waiting.unitFlags & kUnitGone);
   EXPECT_EQ(heavy.owner, 3);
-  EXPECT_FALSE(elsewhere.unitFlags & kUnitRemoved);
+  EXPECT_FALSE(elsewhere.unitFlags & kUnitGone);
   EXPECT_EQ(unitbytes::LeadValue(*town_), 0);
 }
 
 TEST_F(SideEffectsTest, AFacilityThatServesNoOneTouchesNoUnit) {
-  w().unitClasses[kBase].flags &= ~classfields::kHoldsUnits;
+  w().unitClasses[kBase].flags &= ~kClassSettlement;
   UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);
   StackSideEffects(w(), Cell(2, 2), 1, 1, 4);
-  EXPECT_FALSE(heavy.unitFlags & kUnitRemoved);
+  EXPECT_FALSE(heavy.unitFlags & kUnitGone);
   EXPECT_EQ(heavy.owner, 3);
   EXPECT_EQ(unitbytes::LeadValue(*town_), 0);
 }
 
 TEST_F(SideEffectsTest, AHavenServesShipsAndSubmarinesButNotLandUnits) {
-  w().unitClasses[kBase].flags = kClassFacility | classfields::kHaven;
+  w().unitClasses[kBase].flags = kClassFacility | kClassHaven;
   w().unitClasses.push_back(w().unitClasses[kShip]);
   const int sub = static_cast<int>(w().unitClasses.size()) - 1;
   w().unitClasses[sub].kind = 3;
@@ -214,9 +214,9 @@ TEST_F(SideEffectsTest, AHavenServesShipsAndSubmarinesButNotLandUnits) {
   UnitRecord& boat = Reserve(3, sub, 200.0f, 2, 2);
   UnitRecord& tank = Reserve(3, kTank, 50.0f, 2, 2);
   StackSideEffects(w(), Cell(2, 2), 0, 1, -1);
-  EXPECT_TRUE(ship.unitFlags & kUnitRemoved);
-  EXPECT_TRUE(boat.unitFlags & kUnitRemoved);
-  EXPECT_FALSE(tank.unitFlags & kUnitRemoved);
+  EXPECT_TRUE(ship.unitFlags & kUnitGone);
+  EXPECT_TRUE(boat.unitFlags & kUnitGone);
+  EXPECT_FALSE(tank.unitFlags & kUnitGone);
 }
 
 TEST_F(SideEffectsTest, AFacilityOnTheCornerHexHoldsNoneOfTheUnitsWithoutAPlace) {
@@ -230,7 +230,7 @@ TEST_F(SideEffectsTest, AFacilityOnTheCornerHexHoldsNoneOfTheUnitsWithoutAPlace)
   UnitRecord& waiting = OnOrder(kTank, 1.0f, 0, 0);
   StackSideEffects(w(), Cell(0, 0), 1, 1, 4);
   for (UnitRecord* u : {&light, &heavy, &waiting}) {
-    EXPECT_FALSE(u->unitFlags & kUnitRemoved);
+    EXPECT_FALSE(u->unitFlags & kUnitGone);
     EXPECT_EQ(u->owner, 3);
     EXPECT_NE(u->tableEntry, nullptr);
   }
@@ -257,14 +257,14 @@ TEST_F(SideEffectsTest, AFriendlyCaptorReceivesTheHeldUnitsAndAnEnemyDisbandsThe
   w().players[4].simPolicy.friendlyMask = 1u << 3;
   ReleaseHexReserve(w(), Cell(2, 2), 4);
   EXPECT_EQ(heavy.owner, 4);
-  EXPECT_FALSE(heavy.unitFlags & kUnitRemoved);
+  EXPECT_FALSE(heavy.unitFlags & kUnitGone);
   EXPECT_EQ(unitbytes::LeadValue(*town_), 0);
 
   UnitRecord& second = Reserve(3, kTank, 5.0f, 2, 2);
   w().players[4].simPolicy.hostileMask = 1u << 3;
   ReleaseHexReserve(w(), Cell(2, 2), 4);
   EXPECT_EQ(second.owner, 3);
-  EXPECT_TRUE(second.unitFlags & kUnitRemoved);
+  EXPECT_TRUE(second.unitFlags & kUnitGone);
 }
 
 }  // namespace

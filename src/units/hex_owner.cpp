@@ -6,13 +6,12 @@
 #include "records/unit_record.h"
 #include "units/unit_tables.h"
 #include "world/hex_extra.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 float HexPeopleWeight(const World& world, const HexCell& cell) {
-  const size_t terrain = static_cast<size_t>(CellTerrain(cell.word));
-  const float t = terrain < world.terrains.size()
-                      ? static_cast<float>(classfields::TerrainPopulationLevel(world.terrains[terrain]))
-                      : 0.0f;
+  const TerrainRecord* terrain = TerrainOf(world, cell);
+  const float t = terrain ? static_cast<float>(classfields::TerrainPopulationLevel(*terrain)) : 0.0f;
   float w = t * t + (t != 0.0f ? 99.0f : 0.0f);
   if (const HexUnitStack* stack = LoadHexStack(cell); stack && stack->extra)
     w += HexSettlementPopulation(*stack->extra);
@@ -25,7 +24,7 @@ int SetHexOwner(World& world, HexCell& cell, int setOccupier, int newOwner) {
   if (o == p) return 0;
   HexUnitStack* stack = LoadHexStack(cell);
   UnitRecord* facility = stack ? stack->lead : nullptr;
-  if (facility && (!IsUnitLive(*facility) || (facility->unitFlags & kUnitHidden))) facility = nullptr;
+  if (facility && (!IsUnitLive(*facility) || (facility->unitFlags & kUnitProvisional))) facility = nullptr;
 
   PlayerRecord& gainer = world.players[p];
   PlayerRecord& loser = world.players[o];

@@ -93,20 +93,20 @@ TEST_F(SetHexOwnerTest, TheHexsFacilityChangesHandsAndIsFiledWithItsNewOwner) {
   World& w = *world;
   Own(2, 2, 3);
   UnitRecord& depot = Place(3, kDepot, 1.0f, 2, 2);
-  depot.orders[unitbytes::kDestination] = 0x00010001;
+  depot.orders[kDestination] = 0x00010001;
   EXPECT_EQ(SetHexOwner(w, Cell(2, 2), 0, 4), 1);
   EXPECT_EQ(depot.owner, 4);
   EXPECT_EQ(depot.controller, 4);
   EXPECT_EQ(w.unitTables.Slot(kUnitTableOnMap, 3, kUnitCategoryFacility)->At(1).unit, nullptr);
   EXPECT_EQ(w.unitTables.Slot(kUnitTableOnMap, 4, kUnitCategoryFacility)->At(1).unit, &depot);
-  EXPECT_EQ(depot.ordersShown[unitbytes::kDestination], 0x00010001u);
+  EXPECT_EQ(depot.ordersShown[kDestination], 0x00010001u);
 }
 
 TEST_F(SetHexOwnerTest, AProvisionalFacilityStaysWithItsOwner) {
   World& w = *world;
   Own(2, 2, 3);
   UnitRecord& depot = Place(3, kDepot, 1.0f, 2, 2);
-  depot.unitFlags |= kUnitHidden;
+  depot.unitFlags |= kUnitProvisional;
   EXPECT_EQ(SetHexOwner(w, Cell(2, 2), 0, 4), 1);
   EXPECT_EQ(depot.owner, 3);
   EXPECT_EQ(CellOwner(Cell(2, 2).word), 4);

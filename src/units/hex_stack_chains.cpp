@@ -138,9 +138,9 @@ int CountReserveUnitsAtHex(const World& world, const HexCell& cell) {
   int count = 0;
   UnitRecord* head = world.units;
   for (UnitRecord* u = head; u;) {
-    const uint32_t state = u->ordersShown[kOrderStateWord];
-    if (IsUnitLive(*u) && !(u->unitFlags & (kUnitHidden | kUnitFacility)) && (state & kOrdersInactive) &&
-        !(state & kOrdersBuilding) && u->x == x && u->y == y)
+    const uint32_t state = u->ordersShown[kPostureBits];
+    if (IsUnitLive(*u) && !(u->unitFlags & (kUnitProvisional | kUnitFacility)) && (state & kPostureInReserve) &&
+        !(state & kPostureUnderConstruction) && u->x == x && u->y == y)
       ++count;
     u = u->next;
     if (u == head) break;

@@ -149,11 +149,11 @@ TEST_F(HexChains, LeadValueStaysWithinAByteAndStrengthChangesOnlyInTheSimulation
   LeadUnitSetStrength(*world_, cell, 1, 0.5f);
   EXPECT_EQ(facility.strength, 0.5f);
   EXPECT_EQ(facility.buildWork, 1.0f);
-  EXPECT_TRUE(facility.ordersShown[kOrderStateWord] & kOrdersBuilding);
+  EXPECT_TRUE(facility.ordersShown[kPostureBits] & kPostureUnderConstruction);
   LeadUnitSetTargetStrength(*world_, cell, 1, 0.5f);
   EXPECT_EQ(facility.buildWork, 0.0f);
-  EXPECT_FALSE(facility.orders[kOrderStateWord] & kOrdersBuilding);
-  facility.unitFlags |= kUnitHidden;  // provisional: left alone
+  EXPECT_FALSE(facility.orders[kPostureBits] & kPostureUnderConstruction);
+  facility.unitFlags |= kUnitProvisional;  // provisional: left alone
   EXPECT_EQ(LeadUnitAddValue(*world_, cell, 1), -1);
 }
 
@@ -161,24 +161,24 @@ TEST_F(HexChains, ReserveUnitsAtAHexAreCountedFromTheRing) {
   World& w = *world_;
   w.mapWidth = 1;
   HexCell& cell = w.cells[0];
-  const uint32_t reserve = kOrdersInactive;
+  const uint32_t reserve = kPostureInReserve;
   struct Case {
     uint32_t state, flags;
     int16_t x;
     bool counted;
   };
   const Case cases[] = {{reserve, 0, 0, true},
-                        {reserve | kOrdersBuilding, 0, 0, false},
+                        {reserve | kPostureUnderConstruction, 0, 0, false},
                         {0, 0, 0, false},
-                        {reserve, kUnitHidden, 0, false},
+                        {reserve, kUnitProvisional, 0, false},
                         {reserve, kUnitFacility, 0, false},
-                        {reserve, kUnitRemoved, 0, false},
+                        {reserve, kUnitGone, 0, false},
                         {reserve, 0, 1, false}};
   int expected = 0;
   std::vector<UnitRecord*> ring;
   for (const Case& c : cases) {
     UnitRecord& u = Unit(static_cast<uint32_t>(ring.size() + 1), 1);
-    u.ordersShown[kOrderStateWord] = c.state;
+    u.ordersShown[kPostureBits] = c.state;
     u.unitFlags = c.flags;
     u.x = c.x;
     ring.push_back(&u);

@@ -40,7 +40,7 @@ UnitRecord* LeadFacility(HexCell& cell, int simulationPass) {
   HexUnitStack* stack = LoadHexStack(cell);
   UnitRecord* facility = stack ? stack->lead : nullptr;
   if (!facility || !IsUnitLive(*facility)) return nullptr;
-  if (simulationPass && (facility->unitFlags & kUnitHidden)) return nullptr;
+  if (simulationPass && (facility->unitFlags & kUnitProvisional)) return nullptr;
   return facility;
 }
 
@@ -50,12 +50,12 @@ void SettleConstruction(const World& world, UnitRecord& facility) {
   const UnitClassRecord* cls = UnitClassOf(world, facility);
   const float perPoint = cls ? cls->buildWorkPerPoint : 0.0f;
   if (facility.strength >= facility.targetStrength) {
-    facility.orders[kOrderStateWord] &= ~kOrdersBuilding;
-    facility.ordersShown[kOrderStateWord] &= ~kOrdersBuilding;
+    facility.orders[kPostureBits] &= ~kPostureUnderConstruction;
+    facility.ordersShown[kPostureBits] &= ~kPostureUnderConstruction;
     facility.buildWork = 0.0f;
   } else {
-    facility.orders[kOrderStateWord] |= kOrdersBuilding;
-    facility.ordersShown[kOrderStateWord] |= kOrdersBuilding;
+    facility.orders[kPostureBits] |= kPostureUnderConstruction;
+    facility.ordersShown[kPostureBits] |= kPostureUnderConstruction;
     facility.buildWork = (facility.targetStrength - facility.strength) * perPoint;
   }
 }

@@ -8,6 +8,7 @@
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "world/hex_extra.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 namespace {
@@ -34,11 +35,6 @@ constexpr int kNoEnd = 6;
 
 const uint8_t* Bytes(const HexExtra& e) { return reinterpret_cast<const uint8_t*>(static_cast<const HexExtraImage*>(&e)); }
 
-const TerrainRecord* TerrainOf(const World& world, const HexCell& cell) {
-  const auto t = static_cast<size_t>(CellTerrain(cell.word));
-  return t < world.terrains.size() ? &world.terrains[t] : nullptr;
-}
-
 uint32_t Column(const World& world, const HexCell& cell, int m) {
   const TerrainRecord* t = TerrainOf(world, cell);
   return t && m >= 0 && m < 8 ? t->bytes[120 + m] : 0;
@@ -46,7 +42,7 @@ uint32_t Column(const World& world, const HexCell& cell, int m) {
 
 bool IsWater(const World& world, const HexCell& cell) {
   const TerrainRecord* t = TerrainOf(world, cell);
-  return t && (le::Load32(t->bytes + 136) & kTerrainWater);
+  return t && (TerrainFlags(*t) & kTerrainWater);
 }
 
 void Merge(uint32_t& c, uint32_t k) {
@@ -59,21 +55,13 @@ const HexExtra* ExtraOf(const HexCell& cell) {
   return stack ? stack->extra : nullptr;
 }
 
-// The hex's lead facility when it is live and confirmed.
-const UnitRecord* LiveLead(const HexCell& cell) {
-  const HexUnitStack* stack = LoadHexStack(cell);
-  const UnitRecord* lead = stack ? stack->lead : nullptr;
-  if (!lead || (lead->unitFlags & (kUnitRemoved | kUnitHidden)) || lead->classIndex == 0) return nullptr;
-  return lead;
-}
-
 // A facility in service, or a haven even when out of service, lowers the
 // cost of leaving its hex.
 const UnitRecord* LeadCountingWhenLeaving(const World& world, const HexCell& cell, const UnitClassRecord*& cls) {
-  const UnitRecord* lead = LiveLead(cell);
+  const UnitRecord* lead = GetActiveObject(&cell, true);
   if (!lead) return nullptr;
   cls = UnitClassOf(world, *lead);
-  const bool inService = !(lead->orders[kOrderStateWord] & kOrdersInactive);
+  const bool inService = !InReserve(*lead);
   if (!inService && !(cls && (cls->flags & kClassHaven))) return nullptr;
   return lead;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "world/data_tables.h"
+#include "world/terrain_flags.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 
@@ -14,18 +15,12 @@ struct World;
 struct HexCell;
 struct HexMapShape;
 
-// Class flags of the movement rules (the class word at 72).
-inline constexpr uint32_t kClassNoTerrainCost = 0x100;  // works and facility cost nothing to types 0-3
-inline constexpr uint32_t kClassHaven = 0x1000;         // a port or base
-inline constexpr uint32_t kClassAmphibious = 0x4000;
-inline constexpr uint32_t kClassRoad = 0x800000;
 // The fixed classes of the crossing mark and the two kinds of works slot.
 inline constexpr int kCrossingMarkClass = 4127;
 inline constexpr int kWorksClassA = 4128;
 inline constexpr int kWorksClassB = 4129;
 
 inline constexpr int kSeaMode = 5;
-inline constexpr uint32_t kTerrainWater = 0x1;
 
 // The movement cost a facility or works of the class gives its hex: byte 98
 // for movement types 0 to 4, byte 99 for type 5.

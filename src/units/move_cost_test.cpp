@@ -128,12 +128,12 @@ TEST_F(MoveCostTest, RoadLowersToTheSmallerAndHavenReplaces) {
   Class(10, kClassHaven, 9);
   EXPECT_EQ(Cost(2, 2, 5), 9u);  // a haven replaces even with a higher cost
   // Out of service only a haven still counts.
-  road.orders[kOrderStateWord] = kOrdersInactive;
+  road.orders[kPostureBits] = kPostureInReserve;
   EXPECT_EQ(Cost(2, 2, 5), 9u);
   Class(10, kClassRoad, 2);
   EXPECT_EQ(Cost(2, 2, 5), 7u);
-  road.orders[kOrderStateWord] = 0;
-  road.unitFlags |= kUnitHidden;  // provisional: not live
+  road.orders[kPostureBits] = 0;
+  road.unitFlags |= kUnitProvisional;  // provisional: not live
   EXPECT_EQ(Cost(2, 2, 5), 7u);
 }
 
@@ -423,9 +423,9 @@ TEST_F(MoveCostTest, MatchesTheRuleStepByStepOnRandomMaps) {
         if (pick(0, 2) == 0) {
           UnitRecord& f = Facility(x, y, pick(10, 13));
           const int state = pick(0, 5);
-          if (state == 1) f.orders[kOrderStateWord] = kOrdersInactive;
-          if (state == 2) f.unitFlags |= kUnitHidden;
-          if (state == 3) f.unitFlags |= kUnitRemoved;
+          if (state == 1) f.orders[kPostureBits] = kPostureInReserve;
+          if (state == 2) f.unitFlags |= kUnitProvisional;
+          if (state == 3) f.unitFlags |= kUnitGone;
           if (state == 4) f.classIndex = 0;
         }
         if (pick(0, 2) == 0) {

@@ -21,9 +21,6 @@ using Group = PathSearchBlock::Group;
 
 constexpr int32_t kNone = -1;
 constexpr uint32_t kNoBest = 0x7FFFFFFF;
-// Orders word 12 bits that keep an idle haven from serving its hex.
-constexpr uint32_t kHavenHeld = 1u << 29;
-constexpr uint32_t kHavenOpen = 1u << 31;
 
 // The hex state block's crossing mark and works slots.
 constexpr size_t kMarkByte = 11;
@@ -49,13 +46,13 @@ void Merge(uint32_t& c, uint32_t k) {
 // A facility counts for the hex it stands on when it is live and confirmed
 // and in service, or a haven not held back.
 bool CountsWhenStanding(const World& world, const UnitRecord* lead) {
-  if (!lead || (lead->unitFlags & (kUnitRemoved | kUnitHidden)) || lead->classIndex == 0) return false;
-  const uint32_t state = lead->orders[kOrderStateWord];
-  if (!(state & kOrdersInactive)) return true;
+  if (!lead || (lead->unitFlags & (kUnitGone | kUnitProvisional)) || lead->classIndex == 0) return false;
+  const uint32_t state = lead->orders[kPostureBits];
+  if (!(state & kPostureInReserve)) return true;
   const UnitClassRecord* cls = UnitClassOf(world, *lead);
-  const uint32_t mode = lead->orders[kOrderModeWord];
-  return cls && (cls->flags & kClassHaven) && !(mode & kHavenHeld) &&
-         (!(state & kOrdersBuilding) || !(mode & kHavenOpen));
+  const uint32_t mode = lead->orders[kStateFlags];
+  return cls && (cls->flags & kClassHaven) && !(mode & kStateModeC) &&
+         (!(state & kPostureUnderConstruction) || !(mode & kStateHeldSlot));
 }
 
 // The open list: buckets of equal key in ascending key order; in a bucket

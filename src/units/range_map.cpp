@@ -23,8 +23,8 @@ constexpr int kLandMode = 4;
 
 // A source: a confirmed facility in service of a class with a reach.
 bool InService(const UnitRecord& unit) {
-  return !(unit.unitFlags & kUnitRemoved) && unit.classIndex != 0 &&
-         !(unit.orders[kOrderStateWord] & kOrdersInactive);
+  return !(unit.unitFlags & kUnitGone) && unit.classIndex != 0 &&
+         !InReserve(unit);
 }
 
 void Spread(World& world, const HexMapShape& map, BfsFillBlock& fill, const UnitRecord& unit) {

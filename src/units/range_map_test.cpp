@@ -115,7 +115,7 @@ struct Reference {
   const UnitRecord* Lead(size_t i) const {
     const HexUnitStack* s = world.cells[i].stack;
     const UnitRecord* u = s ? s->lead : nullptr;
-    if (!u || (u->unitFlags & (kUnitRemoved | kUnitHidden)) || u->classIndex == 0) return nullptr;
+    if (!u || (u->unitFlags & (kUnitGone | kUnitProvisional)) || u->classIndex == 0) return nullptr;
     return u;
   }
   const UnitClassRecord& ClassOf(const UnitRecord& u) const { return world.unitClasses[static_cast<size_t>(u.classIndex)]; }
@@ -137,7 +137,7 @@ struct Reference {
     if (mode == 5) return cb == 0 ? 0 : (ca != 0 ? ca : MarkCost(mode));
     if (const UnitRecord* lead = Lead(a)) {
       const UnitClassRecord& k = ClassOf(*lead);
-      const bool counts = !(lead->orders[kOrderStateWord] & 1) || (k.flags & kClassHaven);
+      const bool counts = !(lead->orders[kPostureBits] & 1) || (k.flags & kClassHaven);
       const uint32_t c = k.bytes96[2];
       if (counts && (k.flags & kClassRoad)) {
         if (c != 0 && (ca == 0 || c < ca)) ca = c;
@@ -149,7 +149,7 @@ struct Reference {
       const UnitRecord* lead = Lead(b);
       if (!lead) return 0;
       const UnitClassRecord& k = ClassOf(*lead);
-      const bool counts = !(lead->orders[kOrderStateWord] & 1) || (k.flags & kClassHaven);
+      const bool counts = !(lead->orders[kPostureBits] & 1) || (k.flags & kClassHaven);
       if (!counts || !(k.flags & (kClassRoad | kClassHaven)) || k.bytes96[2] == 0) return 0;
     }
     return ca != 0 ? ca : MarkCost(mode);
@@ -199,7 +199,7 @@ struct Reference {
   }
 
   static bool IsSource(const UnitRecord& u) {
-    return !(u.unitFlags & kUnitRemoved) && u.classIndex != 0 && !(u.orders[kOrderStateWord] & 1);
+    return !(u.unitFlags & kUnitGone) && u.classIndex != 0 && !(u.orders[kPostureBits] & 1);
   }
 };
 
@@ -252,8 +252,8 @@ TEST_F(RangeMapTest, MatchesExhaustiveRelaxationOnRandomMaps) {
       taken[static_cast<size_t>(y * width + x)] = true;
       const int owner = pick(0, 4) == 0 ? pick(1, 3) : CellOwner(Cell(x, y).word);
       UnitRecord& u = Facility(x, y, kFirstFacilityClass + pick(0, 5), owner, static_cast<float>(pick(0, 6)));
-      if (pick(0, 6) == 0) u.orders[kOrderStateWord] = kOrdersInactive;
-      if (pick(0, 9) == 0) u.unitFlags |= kUnitRemoved;
+      if (pick(0, 6) == 0) u.orders[kPostureBits] = kPostureInReserve;
+      if (pick(0, 9) == 0) u.unitFlags |= kUnitGone;
     }
 
     Reference ref{w, map_, std::vector<uint16_t>(static_cast<size_t>(width * height), 0)};
@@ -284,7 +284,7 @@ TEST_F(RangeMapTest, EditorTakesFacilitiesFromTheRing) {
     FacilityClass(0, 0.03f, kClassRoad, 1);
     for (int i = 0; i < 3; ++i) {
       UnitRecord& u = Facility(1 + 2 * i, 1 + i, kFirstFacilityClass, pick(1, 2), static_cast<float>(pick(1, 3)), false);
-      if (i == 2 && pick(0, 1)) u.orders[kOrderStateWord] = kOrdersInactive;
+      if (i == 2 && pick(0, 1)) u.orders[kPostureBits] = kPostureInReserve;
     }
     Reference ref{w, map_, std::vector<uint16_t>(48, 0)};
     const UnitRecord* u = w.units;
@@ -397,9 +397,9 @@ TEST_F(RangeMapTest, SourcesThatSpreadNothing) {
   Facility(4, 4, FacilityClass(0, 0.0f), 1, 5.0f);     // no reach
   Facility(5, 5, FacilityClass(1, 0.05f), 1, 0.0f);    // no strength
   UnitRecord& off = Facility(6, 6, FacilityClass(2, 0.05f), 1, 1.0f);
-  off.orders[kOrderStateWord] = kOrdersInactive;     // out of service
+  off.orders[kPostureBits] = kPostureInReserve;     // out of service
   UnitRecord& gone = Facility(2, 2, FacilityClass(2, 0.05f), 1, 1.0f);
-  gone.unitFlags |= kUnitRemoved;
+  gone.unitFlags |= kUnitGone;
   SetRangeFactor(3, -1.0f);                             // no root: nothing
   Facility(7, 2, FacilityClass(2, 0.05f), 3, 1.0f);
   UnitRecord& nowhere = Facility(3, 6, FacilityClass(2, 0.05f), 1, 1.0f);

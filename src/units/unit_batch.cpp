@@ -32,7 +32,6 @@ float ClassSupplyCapacity(const UnitClassRecord& c) { return le::LoadF32(c.bytes
 uint8_t& StockCountByte(UnitRecord& unit) { return unit.stockCountLow; }
 
 // Order word 13 bits that a unit takes from its owner's default orders word.
-constexpr uint32_t kDefaultOrderBits = 0x3000;
 
 void AddCount(PlayerRecord& owner, size_t at, int category) {
   uint8_t* p = reinterpret_cast<uint8_t*>(&owner) + at + 2 * static_cast<size_t>(category);
@@ -68,14 +67,14 @@ UnitRecord* SpawnPlayerUnits(World& world, PlayerRecord& owner, int32_t classInd
   // Confirmed as an ordered unit: it stands among the units on order.
   ReleaseUnitB(world, owner, id, 0, 0, 0);
   AppendUnitPtr(world, kUnitTableOnOrder, TablePlayer(owner), UnitTableCategory(*unit), *unit);
-  unit->orders[kOrderStateWord] &= ~kOrdersBuilding;
+  unit->orders[kPostureBits] &= ~kPostureUnderConstruction;
   unit->buildWork = 0.0f;
   ScheduleUnit(world, *unit, 0);
   ScheduleUnit(world, *unit, 1);
   RecomputeMovementRates(world, *unit);
   if (toReserve) {
-    unit->orders[kOrderStateWord] |= kOrdersInactive;
-    unit->ordersShown[kOrderStateWord] |= kOrdersInactive;
+    unit->orders[kPostureBits] |= kPostureInReserve;
+    unit->ordersShown[kPostureBits] |= kPostureInReserve;
     AppendUnitPtr(world, kUnitTableReserve, TablePlayer(owner), UnitTableCategory(*unit), *unit);
   }
   return unit;
@@ -97,8 +96,8 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
   for (int32_t i = 0; i < count; ++i) {
     const uint32_t id = NextSimulationUnitId(world);
     UnitRecord* unit = CreateUnit(world, owner, id, classIndex, 1.0f, position, 0, 0);
-    unit->unitFlags &= ~kUnitHidden;
-    unit->orders[kOrderStateWord] &= ~kOrdersBuilding;
+    unit->unitFlags &= ~kUnitProvisional;
+    unit->orders[kPostureBits] &= ~kPostureUnderConstruction;
     unit->buildWork = 0.0f;
     // A unit with no hex to stand on waits in the reserve. A column beyond
     // the edge is a hex only on a map that wraps, and there the unit stands
@@ -107,10 +106,10 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
     const uint32_t at = cell && map.wraps ? MakeHexPos(WrapX(HexX(position), map.width), HexY(position)) : position;
     const bool reserve = toReserve || !cell;
     if (reserve)
-      unit->orders[kOrderStateWord] |= kOrdersInactive;
+      unit->orders[kPostureBits] |= kPostureInReserve;
     else
-      unit->orders[kOrderStateWord] &= ~kOrdersInactive;
-    unit->orders[kOrderModeWord] = 0;
+      unit->orders[kPostureBits] &= ~kPostureInReserve;
+    unit->orders[kStateFlags] = 0;
     const int category = UnitTableCategory(*unit);
     // Counted where it is filed: deploying a reserve unit later moves it
     // from the reserve count to the map count, so counting it on the map now
@@ -140,8 +139,8 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
     // Its range follows its stores, as a fresh start of its movement would
     // work it out.
     if (!reserve) RecomputeMovementRates(world, *unit);
-    uint32_t& header = unit->orders[kOrderSettingWordA];
-    header = (header & ~kDefaultOrderBits) | (owner.simPolicy.defsetadvorders[1] & kDefaultOrderBits);
+    uint32_t& header = unit->orders[kOrdersHeader];
+    header = (header & ~kHeaderDefaultBits) | (owner.simPolicy.defsetadvorders[1] & kHeaderDefaultBits);
     unit->ordersShown = unit->orders;
     if (made) made->push_back(unit);
   }

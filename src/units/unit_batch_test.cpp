@@ -79,13 +79,13 @@ TEST(UnitBatch, ABatchAtNoPlaceGoesToTheReserveWithIdsFromPlayerZerosCounter) {
     EXPECT_EQ(u.id, 501u + i);
     EXPECT_EQ(FindUnitById(*t.world, u.id), &u);
     EXPECT_EQ(u.owner, 2);
-    EXPECT_FALSE(u.unitFlags & kUnitHidden);
+    EXPECT_FALSE(u.unitFlags & kUnitProvisional);
     EXPECT_EQ(u.buildWork, 0.0f);
     EXPECT_EQ(u.strength, 10.0f);
-    EXPECT_EQ(u.orders[kOrderStateWord], kOrdersInactive);
-    EXPECT_EQ(u.orders[kOrderModeWord], 0u);
-    EXPECT_EQ(u.orders[kOrderSettingWordA] & 0x3000u, 0x3000u);
-    EXPECT_EQ(u.ordersShown.words[kOrderStateWord], kOrdersInactive);
+    EXPECT_EQ(u.orders[kPostureBits], kPostureInReserve);
+    EXPECT_EQ(u.orders[kStateFlags], 0u);
+    EXPECT_EQ(u.orders[kOrdersHeader] & 0x3000u, 0x3000u);
+    EXPECT_EQ(u.ordersShown.words[kPostureBits], kPostureInReserve);
     EXPECT_EQ(u.efficiency, 0.8f);
     EXPECT_EQ(u.fuel, 0.0f);  // a land unit not equipped
   }
@@ -104,7 +104,7 @@ TEST(UnitBatch, UnitsForTheMapStandOnTheirHexFullyEquipped) {
   for (UnitRecord* u : made) {
     EXPECT_EQ(u->x, 3);
     EXPECT_EQ(u->y, 2);
-    EXPECT_EQ(u->orders[kOrderStateWord], 0u);
+    EXPECT_EQ(u->orders[kPostureBits], 0u);
     EXPECT_EQ(u->morale, 1.0f);
     EXPECT_EQ(u->training, 1.0f);
     EXPECT_EQ(u->efficiency, 1.2f);
@@ -136,8 +136,8 @@ TEST(UnitBatch, ReserveWhenAskedOrOffTheMap) {
   CreateUnitBatch(*t.world, t.Owner(), kTank, 1, 3u | (2u << 16), true, false, &made);
   CreateUnitBatch(*t.world, t.Owner(), kTank, 1, 3u | (9u << 16), false, false, &made);  // row 9 is off the map
   ASSERT_EQ(made.size(), 2u);
-  EXPECT_EQ(made[0]->orders[kOrderStateWord], kOrdersInactive);
-  EXPECT_EQ(made[1]->orders[kOrderStateWord], kOrdersInactive);
+  EXPECT_EQ(made[0]->orders[kPostureBits], kPostureInReserve);
+  EXPECT_EQ(made[1]->orders[kPostureBits], kPostureInReserve);
   EXPECT_EQ(t.Filed(kUnitTableReserve, 0), 2);
   EXPECT_EQ(LoadHexStack(t.Cell(3, 2)), nullptr);
 }
@@ -150,7 +150,7 @@ TEST(UnitBatch, AColumnOffTheMapWrapsOnlyOnAWrappingMap) {
   std::vector<UnitRecord*> made;
   CreateUnitBatch(*t.world, t.Owner(), kTank, 1, 9u | (2u << 16), false, false, &made);
   ASSERT_EQ(made.size(), 1u);
-  EXPECT_EQ(made[0]->orders[kOrderStateWord], kOrdersInactive);
+  EXPECT_EQ(made[0]->orders[kPostureBits], kPostureInReserve);
   EXPECT_EQ(t.Filed(kUnitTableReserve, 0), 1);
   EXPECT_EQ(t.Filed(kUnitTableOnMap, 0), 0);
   EXPECT_EQ(LoadHexStack(t.Cell(1, 2)), nullptr);
@@ -159,7 +159,7 @@ TEST(UnitBatch, AColumnOffTheMapWrapsOnlyOnAWrappingMap) {
   CreateUnitBatch(*t.world, t.Owner(), kTank, 1, 9u | (2u << 16), false, false, &made);
   ASSERT_EQ(made.size(), 2u);
   UnitRecord& u = *made[1];
-  EXPECT_EQ(u.orders[kOrderStateWord], 0u);
+  EXPECT_EQ(u.orders[kPostureBits], 0u);
   EXPECT_EQ(u.x, 1);
   EXPECT_EQ(u.y, 2);
   ASSERT_NE(u.tableEntry, nullptr);
@@ -192,8 +192,8 @@ TEST(UnitBatch, AStockClassMakesOneUnitOfTheWholeCountInTheReserve) {
   EXPECT_EQ(u.strength, 600.0f);  // 2 x 300
   EXPECT_EQ(u.stockCountLow, 300 & 0xFF);
   EXPECT_EQ(u.buildWork, 0.0f);
-  EXPECT_FALSE(u.unitFlags & kUnitHidden);
-  EXPECT_EQ(u.orders[kOrderStateWord], kOrdersInactive);
+  EXPECT_FALSE(u.unitFlags & kUnitProvisional);
+  EXPECT_EQ(u.orders[kPostureBits], kPostureInReserve);
   EXPECT_EQ(t.Filed(kUnitTableReserve, kUnitCategoryStock), 1);
   EXPECT_EQ(t.Filed(kUnitTableOnOrder, kUnitCategoryStock), 0);
 }

@@ -25,22 +25,22 @@ UnitRecord* CreateUnitAt(World& world, PlayerRecord& owner, uint32_t id, int32_t
 }
 
 void ReleaseUnitA(World& world, uint32_t id) {
-  if (UnitRecord* unit = FindUnit(world, id)) unit->unitFlags &= ~kUnitHidden;
+  if (UnitRecord* unit = FindUnit(world, id)) unit->unitFlags &= ~kUnitProvisional;
 }
 
 void ReleaseUnitB(World& world, PlayerRecord&, uint32_t id, uint32_t, uint32_t, uint32_t) {
   UnitRecord* unit = FindUnit(world, id);
   if (!unit) return;
-  unit->unitFlags &= ~kUnitHidden;
+  unit->unitFlags &= ~kUnitProvisional;
   CountUnitOrder(world, *unit, 1);
 }
 
 void UnitBookkeeping(World& world, PlayerRecord&, uint32_t unitId, int32_t) {
   UnitRecord* unit = FindUnit(world, unitId);
-  if (!unit || (unit->unitFlags & (kUnitRemoved | kUnitHidden))) return;
-  if (unit->classIndex != 0 && !(unit->orders[kOrderStateWord] & kOrdersInactive)) return;
-  unit->orders[kOrderStateWord] &= ~kOrdersBuilding;
-  unit->unitFlags |= kUnitRemoved;
+  if (!unit || (unit->unitFlags & (kUnitGone | kUnitProvisional))) return;
+  if (unit->classIndex != 0 && !InReserve(*unit)) return;
+  unit->orders[kPostureBits] &= ~kPostureUnderConstruction;
+  unit->unitFlags |= kUnitGone;
   unit->buildWork = 0.0f;
   unit->x2 = 0;
   unit->y2 = 0;

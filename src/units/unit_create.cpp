@@ -74,19 +74,19 @@ UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t c
       std::memcpy(counters + 2 * cls.typeByte, &serial, 2);
       unit->serial = serial;
     }
-    unit->orders[kOrderSettingWordA] = LoadWord(owner, kDefaultOrderWordsAt);
-    unit->orders[kOrderSettingWordB] = LoadWord(owner, kDefaultOrderWordsAt + 4);
+    unit->orders[kOrdersHeader] = LoadWord(owner, kDefaultOrderWordsAt);
+    unit->orders[kOrdersWord] = LoadWord(owner, kDefaultOrderWordsAt + 4);
   }
   unit->targetStrength = size;
   const float n = size >= 1.0f ? size : std::sqrt(size);
   unit->buildWork = static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint * n + 1.0f;
-  unit->orders[kOrderStateWord] |= kOrdersInactive | kOrdersBuilding;
+  unit->orders[kPostureBits] |= kPostureInReserve | kPostureUnderConstruction;
   unit->orders[4] = position;
   unit->x = static_cast<int16_t>(position & 0xFFFFu);
   unit->y = static_cast<int16_t>(position >> 16);
-  if (flags & kCreateStateBitA) unit->orders[kOrderModeWord] |= 0x4000000u;
-  if (flags & kCreateStateBitB) unit->orders[kOrderModeWord] |= 0x8000000u;
-  if (flags & kCreateHeaderBit) unit->orders[kOrderSettingWordA] |= 0x2000u;
+  if (flags & kCreateStateBitA) unit->orders[kStateFlags] |= 0x4000000u;
+  if (flags & kCreateStateBitB) unit->orders[kStateFlags] |= 0x8000000u;
+  if (flags & kCreateHeaderBit) unit->orders[kOrdersHeader] |= 0x2000u;
   unit->ordersShown = unit->orders;
   unit->strength = static_cast<float>(cls.strengthPerSize) * size;
   if (stock) {
@@ -97,7 +97,7 @@ UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t c
     unit->efficiency = unit->morale = 0.8f;
   }
   unit->training = 0.0f;
-  unit->unitFlags |= kUnitHidden;
+  unit->unitFlags |= kUnitProvisional;
   if (placeholder == 0) std::memset(Bytes(*unit) + 64, 6, 4);
   InsertUnitInRing(world, *unit);
   return unit;
@@ -135,11 +135,11 @@ void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t c
     TakeClassFields(unit, cls);
     OrderBlock& orders = simulationPass ? unit.orders : unit.ordersShown;
     orders = OrderBlock{};
-    orders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
+    orders[kPostureBits] = kPostureInReserve | kPostureUnderConstruction;
     unit.strength = 0.0f;
     unit.targetStrength = 1.0f;
     unit.buildWork = cls.buildWorkPerPoint;
-    if ((world.mapHeader.word600 & 1u) && (cls.flags & kClassMapOption)) unit.unitFlags |= kUnitMapOption;
+    if ((world.mapHeader.word600 & 1u) && (cls.flags & kClassSpecialWeaponA)) unit.unitFlags |= kUnitMapOption;
   }
   if (!simulationPass) return;
   if (classIndex != 0) AppendUnitPtr(world, 1, unit.owner, kFacilityCategory, unit);

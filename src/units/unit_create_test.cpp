@@ -30,7 +30,7 @@ class UnitCreate : public ::testing::Test {
     tank.strengthPerSize = 10;
     tank.buildWorkPerPoint = 2.5f;
     tank.kind = 3;
-    tank.flags = kClassFacility | kClassMapOption;
+    tank.flags = kClassFacility | kClassSpecialWeaponA;
     UnitClassRecord& stock = w.unitClasses[5];
     stock.strengthPerSize = 2;
     stock.flags = kClassStock;
@@ -55,7 +55,7 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
   EXPECT_EQ(u->unitType, 3);
   EXPECT_EQ(u->kind, 3);
   EXPECT_EQ(u->moveKind, 2);  // a submarine moves as sea
-  EXPECT_EQ(u->unitFlags, kUnitFacility | kUnitHidden);
+  EXPECT_EQ(u->unitFlags, kUnitFacility | kUnitProvisional);
   EXPECT_EQ(u->serial, 1);
   EXPECT_EQ(u->x, 7);
   EXPECT_EQ(u->y, 5);
@@ -63,10 +63,10 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
   EXPECT_EQ(u->strength, 40.0f);
   EXPECT_EQ(u->buildWork, 10.0f * 2.5f * 4.0f + 1.0f);
   EXPECT_EQ(u->efficiency, 0.8f);
-  EXPECT_EQ(u->orders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
-  EXPECT_EQ(u->orders[kOrderModeWord], 0x4000000u);
-  EXPECT_EQ(u->orders[kOrderSettingWordA], 0x1111u);
-  EXPECT_EQ(u->orders[kOrderSettingWordB], 0x2222u);
+  EXPECT_EQ(u->orders[kPostureBits], kPostureInReserve | kPostureUnderConstruction);
+  EXPECT_EQ(u->orders[kStateFlags], 0x4000000u);
+  EXPECT_EQ(u->orders[kOrdersHeader], 0x1111u);
+  EXPECT_EQ(u->orders[kOrdersWord], 0x2222u);
   EXPECT_EQ(std::memcmp(&u->orders, &u->ordersShown, sizeof(OrderBlock)), 0);
   EXPECT_EQ(u->heading, 6);
   UnitRecord* second = CreateUnit(w, w.players[2], 0x02000011, 4, 0.25f, 0, 0, 0);
@@ -77,7 +77,7 @@ TEST_F(UnitCreate, AUnitTakesItsClassOwnerSizeAndPlace) {
 TEST_F(UnitCreate, StockUnitsComeFullyStocked) {
   World& w = *world_;
   UnitRecord* u = CreateUnit(w, w.players[2], 9, 5, 6.0f, 0, 0, 0);
-  EXPECT_EQ(u->unitFlags, kUnitStock | kUnitHidden);
+  EXPECT_EQ(u->unitFlags, kUnitStock | kUnitProvisional);
   EXPECT_EQ(u->serial, 0);
   EXPECT_EQ(u->efficiency, 1.0f);
   EXPECT_EQ(u->fuel, 18.0f);
@@ -103,7 +103,7 @@ TEST_F(UnitCreate, ClassChangeMakesAFreshUnit) {
   EXPECT_EQ(u->targetStrength, 1.0f);
   EXPECT_EQ(u->strength, 0.0f);
   EXPECT_EQ(u->buildWork, 2.5f);
-  EXPECT_EQ(u->orders[kOrderStateWord], kOrdersInactive | kOrdersBuilding);
+  EXPECT_EQ(u->orders[kPostureBits], kPostureInReserve | kPostureUnderConstruction);
   EXPECT_EQ(std::memcmp(&u->orders, &u->ordersShown, sizeof(OrderBlock)), 0);
   // The display pass leaves the simulation orders alone.
   u->orders[3] = 5;

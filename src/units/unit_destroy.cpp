@@ -21,9 +21,6 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kUnitAtWorkBit = 1u << 5;  // orderFlags: a works builder at work
-constexpr uint32_t kFlagsCleared = 0x40000u | 0x400000u;
-constexpr uint32_t kFlags2Bit8 = 1u << 8;
 
 uint32_t ClassFlags(const World& world, const UnitRecord& unit) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
@@ -32,13 +29,13 @@ uint32_t ClassFlags(const World& world, const UnitRecord& unit) {
 
 // The first update of the orders: the movement, as the unit step drops it.
 void DropMovement(World& world, UnitRecord& unit) {
-  unit.unitFlags2 &= ~kFlags2Bit8;
+  unit.unitFlags2 &= ~kUnit2Bit8;
   OrderBlock& o = unit.orders;
-  o[unitbytes::kDestination] = 0;
-  const bool onlyKept = (o[kOrderFlagsWord] & ~((1u << 15) | (1u << 18) | (1u << 23))) == 0;
-  o[kOrderFlagsWord] &= ~((1u << 18) | (1u << 23));
-  o[kOrderModeWord] &= ~0xFFu;
-  if (onlyKept) o[unitbytes::kOrderId] = 0;
+  o[kDestination] = 0;
+  const bool onlyKept = (o[kOrderFlags] & ~((1u << 15) | (1u << 18) | (1u << 23))) == 0;
+  o[kOrderFlags] &= ~((1u << 18) | (1u << 23));
+  o[kStateFlags] &= ~0xFFu;
+  if (onlyKept) o[kOrderId] = 0;
   CountUnitOrder(world, unit, 1);
 }
 
@@ -57,17 +54,17 @@ void RecomputeHexMarks(World& world, HexCell& cell) {
   if (stack) {
     for (int kind = 0; kind < 4; ++kind) {
       for (const UnitRecord* u = stack->chainA[kind]; u; u = u->nextInChainA) {
-        if (u->unitFlags & kUnitInactiveClass) continue;
+        if (u->unitFlags & kUnitMoved) continue;
         const uint32_t flags = ClassFlags(world, *u);
-        if (flags & cf::kFortifies) marks |= 2;
-        if ((flags & cf::kBuildsWorks) && (u->orders[kOrderFlagsWord] & kUnitAtWorkBit)) marks |= 1;
+        if (flags & kClassFortifies) marks |= 2;
+        if ((flags & kClassBuildsWorks) && (u->orders[kOrderFlags] & kOrderWorks)) marks |= 1;
       }
     }
     const UnitRecord* lead = stack->lead;
-    if (lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitHidden) &&
-        !(lead->orders[kOrderStateWord] & kOrdersInactive)) {
+    if (lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitProvisional) &&
+        !InReserve(*lead)) {
       const uint32_t flags = ClassFlags(world, *lead);
-      if ((flags & cf::kBuildsWorks) && (flags & cf::kRoad)) marks |= 1;
+      if ((flags & kClassBuildsWorks) && (flags & kClassRoad)) marks |= 1;
     }
   }
   HexExtra* extra = stack ? stack->extra : nullptr;
@@ -76,13 +73,13 @@ void RecomputeHexMarks(World& world, HexCell& cell) {
 }
 
 int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
-  if (unit.unitFlags & kUnitRemoved) return 0;
+  if (unit.unitFlags & kUnitGone) return 0;
   PlayerRecord& owner = world.players[unit.owner & 31];
   HexCell* cell = UnitHexCell(world, unit);
   const bool facility = (unit.unitFlags & kUnitFacility) != 0;
   const bool stock = (unit.unitFlags & kUnitStock) != 0;
   const bool carried = unit.carrier != 0;
-  const bool inReserve = (unit.orders[kOrderStateWord] & kOrdersInactive) != 0;
+  const bool inReserve = InReserve(unit);
   const bool live = IsUnitLive(unit);
   int count = 0;
 
@@ -106,12 +103,12 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
   if (live && !inReserve && !carried && cell) HexStackRemove(world, *cell, unit);
 
   DropUnitTableEntry(unit);
-  unit.unitFlags |= kUnitRemoved;
-  unit.orders[kOrderStateWord] |= kOrdersInactive;
-  unit.ordersShown[kOrderStateWord] |= kOrdersInactive;
+  unit.unitFlags |= kUnitGone;
+  unit.orders[kPostureBits] |= kPostureInReserve;
+  unit.ordersShown[kPostureBits] |= kPostureInReserve;
   unit.x2 = 0;
   unit.y2 = 0;
-  unit.unitFlags &= ~kFlagsCleared;
+  unit.unitFlags &= ~(kUnitMovesWhileTurning | kUnitSeekingBase);
 
   EndUnitRoutes(unit);
 

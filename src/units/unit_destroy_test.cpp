@@ -48,11 +48,11 @@ TEST_F(UnitDestroyTest, ACarrierWithTwoCarriedUnitsCountsThreeAndBooksThreeLosse
   EXPECT_EQ(uf::Real(p, uf::kLossValueA), 245.0f);
   EXPECT_EQ(uf::Real(p, uf::kLossValueD), 245.0f);
   for (UnitRecord* u : {&ship, &a, &b}) {
-    EXPECT_TRUE(u->unitFlags & kUnitRemoved);
+    EXPECT_TRUE(u->unitFlags & kUnitGone);
     EXPECT_EQ(u->strength, 0.0f);
     EXPECT_EQ(u->tableEntry, nullptr);
-    EXPECT_TRUE(u->orders[kOrderStateWord] & kOrdersInactive);
-    EXPECT_TRUE(u->ordersShown[kOrderStateWord] & kOrdersInactive);
+    EXPECT_TRUE(u->orders[kPostureBits] & kPostureInReserve);
+    EXPECT_TRUE(u->ordersShown[kPostureBits] & kPostureInReserve);
   }
   EXPECT_FALSE(InChainA(2, 2, ship));
   EXPECT_EQ(w.unitTables.Slot(kUnitTableOnMap, 3, 2)->At(1).unit, nullptr);
@@ -76,7 +76,7 @@ TEST_F(UnitDestroyTest, QuietDestructionBooksNoLosses) {
 TEST_F(UnitDestroyTest, AnAlreadyDestroyedUnitReturnsZeroAndChangesNothing) {
   World& w = *world;
   UnitRecord& tank = Place(3, kTank, 1.0f, 1, 1);
-  tank.unitFlags |= kUnitRemoved;
+  tank.unitFlags |= kUnitGone;
   tank.orders[3] = 0x00030003;
   const UnitImage before = tank;
   std::vector<uint8_t> player(sizeof(PlayerRecord));
@@ -91,19 +91,19 @@ TEST_F(UnitDestroyTest, AnAlreadyDestroyedUnitReturnsZeroAndChangesNothing) {
 TEST_F(UnitDestroyTest, AStockItemCountsNothingButLosesItsOrdersAndStrength) {
   World& w = *world;
   UnitRecord& fuel = Place(3, kStockClass, 6.0f, 1, 1);
-  fuel.orders[unitbytes::kDestination] = 0x00040004;
-  fuel.orders[kOrderFlagsWord] = 1u << 18;
-  fuel.orders[unitbytes::kOrderId] = 7;
-  fuel.orders[unitbytes::kFireUnit] = 0x555;
+  fuel.orders[kDestination] = 0x00040004;
+  fuel.orders[kOrderFlags] = 1u << 18;
+  fuel.orders[kOrderId] = 7;
+  fuel.orders[kFireUnit] = 0x555;
   EXPECT_EQ(UnitDestroy(w, fuel, 0), 0);
   const PlayerRecord& p = w.players[3];
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Lost(p, i), 0);
   EXPECT_EQ(OnMap(p, 0), 5);
   EXPECT_EQ(InReserve(p, 0), 4);
   EXPECT_EQ(fuel.strength, 0.0f);
-  EXPECT_EQ(fuel.orders[unitbytes::kDestination], 0u);
-  EXPECT_EQ(fuel.orders[unitbytes::kOrderId], 0u);
-  EXPECT_EQ(fuel.orders[unitbytes::kFireUnit], 0u);
+  EXPECT_EQ(fuel.orders[kDestination], 0u);
+  EXPECT_EQ(fuel.orders[kOrderId], 0u);
+  EXPECT_EQ(fuel.orders[kFireUnit], 0u);
   // No order command was outstanding: the display copy follows at once.
   EXPECT_EQ(std::memcmp(&fuel.orders, &fuel.ordersShown, sizeof(OrderBlock)), 0);
   // The stock's value (6 x 1) is still a loss to its owner.
@@ -138,11 +138,11 @@ TEST_F(UnitDestroyTest, PendingOrderCommandsKeepTheDisplayCopyUntilTheyAreDone) 
   World& w = *world;
   UnitRecord& tank = Place(3, kTank, 1.0f, 1, 1);
   tank.pendingOrders = 5;
-  tank.ordersShown[unitbytes::kDestination] = 0x00020002;
+  tank.ordersShown[kDestination] = 0x00020002;
   UnitDestroy(w, tank, 0);
   // Three updates of the orders, each one count.
   EXPECT_EQ(tank.pendingOrders, 2);
-  EXPECT_EQ(tank.ordersShown[unitbytes::kDestination], 0x00020002u);
+  EXPECT_EQ(tank.ordersShown[kDestination], 0x00020002u);
 }
 
 TEST_F(UnitDestroyTest, TheHexMarksFollowTheUnitsLeft) {

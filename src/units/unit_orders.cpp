@@ -15,11 +15,6 @@ constexpr int kSecondHexWord = 6;
 constexpr int kOptionWord = 13;
 constexpr int kSettingsWord = 14;
 constexpr int kLevelWord = 10;  // byte 43 is its top byte
-constexpr uint32_t kBuildingPosture = 1u << 1;
-constexpr uint32_t kBuildOnlyStates = (1u << 29) | (1u << 30);
-constexpr uint32_t kUnitFlag20 = 1u << 20;
-constexpr uint32_t kUnitKeepsPartner = 1u << 24;
-constexpr uint32_t kUnitFlags2Bit8 = 1u << 8;
 
 uint32_t SetOrClear(uint32_t word, uint32_t mask, uint32_t set) { return set ? (word | mask) : (word & ~mask); }
 
@@ -32,9 +27,9 @@ OrderBlock& PassOrders(UnitRecord& unit, int pass) { return pass == 0 ? unit.ord
 
 void UnitSetOrderDword11(World&, UnitRecord& unit, int pass, uint32_t mask, uint32_t set) {
   OrderBlock& o = PassOrders(unit, pass);
-  if ((mask & kBuildOnlyStates) && !(o[kOrderStateWord] & kBuildingPosture)) mask = 0;
-  o[kOrderModeWord] = SetOrClear(o[kOrderModeWord], mask, set);
-  if (pass == 1) unit.unitFlags2 &= ~kUnitFlags2Bit8;
+  if ((mask & (kStateModeC | kStatePausedBuild)) && !(o[kPostureBits] & kPostureUnderConstruction)) mask = 0;
+  o[kStateFlags] = SetOrClear(o[kStateFlags], mask, set);
+  if (pass == 1) unit.unitFlags2 &= ~kUnit2Bit8;
 }
 
 void ValidateMoveOrderA(World&, UnitRecord& unit, int pass, uint32_t packedHex) {
@@ -63,12 +58,12 @@ void UnitSetOrderDword5(World&, UnitRecord& unit, int pass, uint32_t packedHex) 
 }
 
 void UnitSetOrderDword7(World&, UnitRecord& unit, int pass, const UnitRecord* target) {
-  PassOrders(unit, pass)[kOrderLinkWordA] = target ? target->id : 0;
+  PassOrders(unit, pass)[kFireUnit] = target ? target->id : 0;
 }
 
 void UnitSetOrderDword8(World&, UnitRecord& unit, int pass, const UnitRecord* partner) {
-  PassOrders(unit, pass)[kOrderLinkWordB] = partner ? partner->id : 0;
-  if (pass == 1 && (unit.unitFlags & kUnitKeepsPartner)) unit.unitFlags &= ~(kUnitKeepsPartner | kUnitFlag20);
+  PassOrders(unit, pass)[kLeaderUnit] = partner ? partner->id : 0;
+  if (pass == 1 && (unit.unitFlags & kUnitFollowsLeader)) unit.unitFlags &= ~(kUnitFollowsLeader | kUnitInBase);
 }
 
 void UnitSetOrderDword6(World&, UnitRecord& unit, int pass, uint32_t packedHex) {
@@ -111,5 +106,5 @@ void UnitSetOrderDword14(World&, UnitRecord& unit, int pass, uint32_t value) {
 
 void UnitSetOrderDword15Bit2(World&, UnitRecord& unit, int pass, uint32_t value) {
   OrderBlock& o = PassOrders(unit, pass);
-  o[kOrderStateWord] = (o[kOrderStateWord] & ~4u) | ((value & 1u) << 2);
+  o[kPostureBits] = (o[kPostureBits] & ~4u) | ((value & 1u) << 2);
 }

@@ -46,7 +46,7 @@ HexCell* UnitHexCell(World& world, const UnitRecord& unit) {
 }
 
 void RemoveUnitFromMap(World& world, UnitRecord& unit) {
-  unit.unitFlags |= kUnitRemoved;
+  unit.unitFlags |= kUnitGone;
   if (HexCell* cell = UnitHexCell(world, unit)) {
     HexStackRemove(world, *cell, unit);
     if (cell->stack && cell->stack->lead == &unit) cell->stack->lead = nullptr;

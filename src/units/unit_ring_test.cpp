@@ -56,7 +56,7 @@ TEST(UnitRing, RemovalMovesTheHeadAndEmptiesTheHex) {
   w->cells[2 * 4 + 1].stack = stack;
   const uint32_t epoch = g_unitRecordEpoch.load();
   RemoveUnitFromMap(*w, *a);
-  EXPECT_TRUE(a->unitFlags & kUnitRemoved);
+  EXPECT_TRUE(a->unitFlags & kUnitGone);
   EXPECT_EQ(stack->lead, nullptr);
   EXPECT_EQ(w->units, b);
   EXPECT_EQ(RingIds(*w), std::vector<uint32_t>{8});

@@ -9,13 +9,12 @@ namespace {
 
 constexpr size_t kFirstCapacity = 64;
 // A facility of such a class is counted but never scheduled.
-constexpr uint32_t kClassNotFiled = 0x100000;
 
 }  // namespace
 
 int UnitTableCategory(const UnitRecord& unit) {
   if (unit.unitFlags & kUnitFacility) return kUnitCategoryFacility;
-  if ((unit.unitFlags & kUnitStock) && (unit.orders[kOrderStateWord] & kOrdersInactive)) return kUnitCategoryStock;
+  if ((unit.unitFlags & kUnitStock) && InReserve(unit)) return kUnitCategoryStock;
   return unit.kind < 4 ? unit.kind : 0;
 }
 
@@ -67,17 +66,17 @@ int RebuildUnitTables(World& world) {
   do {
     UnitRecord& u = *unit;
     unit = unit->prev;
-    if ((u.unitFlags & (kUnitRemoved | kUnitHidden)) || u.classIndex == 0) continue;
+    if ((u.unitFlags & (kUnitGone | kUnitProvisional)) || u.classIndex == 0) continue;
     ++counted;
     const int player = u.owner & 31;
     const bool facility = (u.unitFlags & kUnitFacility) != 0;
-    if (!facility && (u.orders[kOrderStateWord] & kOrdersInactive)) {
-      const int table = (u.orders[kOrderStateWord] & kOrdersBuilding) ? kUnitTableOnOrder : kUnitTableReserve;
+    if (!facility && InReserve(u)) {
+      const int table = (u.orders[kPostureBits] & kPostureUnderConstruction) ? kUnitTableOnOrder : kUnitTableReserve;
       AppendUnitPtr(world, table, player, UnitTableCategory(u), u);
       continue;
     }
     const UnitClassRecord* cls = UnitClassOf(world, u);
-    if (facility && cls && (cls->flags & kClassNotFiled)) continue;
+    if (facility && cls && (cls->flags & kClassSettlementPopulation)) continue;
     RecomputeMovementRates(world, u);
     AppendUnitPtr(world, kUnitTableOnMap, player, UnitTableCategory(u), u);
   } while (unit != head);

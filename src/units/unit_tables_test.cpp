@@ -33,7 +33,7 @@ class UnitTablesTest : public ::testing::Test {
     u->owner = static_cast<uint8_t>(owner);
     u->classIndex = static_cast<int16_t>(classIndex);
     u->unitFlags = flags;
-    u->orders[kOrderStateWord] = state;
+    u->orders[kPostureBits] = state;
     u->x = static_cast<int16_t>(id);
     u->y = 3;
     u->seenBy = 0x100u | id;
@@ -159,14 +159,14 @@ TEST_F(UnitTablesTest, RebuildFilesEachUnitByItsStateAndCategory) {
   UnitRecord& land = Unit(1);
   UnitRecord& air = Unit(2, 3);
   air.kind = 1;
-  UnitRecord& reserve = Unit(3, 2, 1, 0, kOrdersInactive);
-  UnitRecord& building = Unit(4, 2, 1, 0, kOrdersInactive | kOrdersBuilding);
-  Unit(5, 2, 1, kUnitStock, kOrdersInactive);  // a stock unit held back
-  UnitRecord& depot = Unit(6, 2, 2, kUnitFacility, kOrdersInactive);  // a reserve facility stands on the map
+  UnitRecord& reserve = Unit(3, 2, 1, 0, kPostureInReserve);
+  UnitRecord& building = Unit(4, 2, 1, 0, kPostureInReserve | kPostureUnderConstruction);
+  Unit(5, 2, 1, kUnitStock, kPostureInReserve);  // a stock unit held back
+  UnitRecord& depot = Unit(6, 2, 2, kUnitFacility, kPostureInReserve);  // a reserve facility stands on the map
   Unit(7, 2, 3, kUnitFacility);  // counted, never filed
-  Unit(8, 2, 1, kUnitRemoved);
+  Unit(8, 2, 1, kUnitGone);
   Unit(9, 2, 0);
-  Unit(10, 2, 1, kUnitHidden);
+  Unit(10, 2, 1, kUnitProvisional);
   // A stale entry left in table 1 from before goes with the clearing.
   AppendUnitPtr(w, 1, 9, 0, reserve);
 

@@ -21,15 +21,11 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kAwayFromBase = 1u << 22;
-constexpr uint32_t kFullySupplied = 1u << 26;
-constexpr uint32_t kHeaderSet = 1u << 31;
 
-bool InReserve(const UnitRecord& u) { return (u.orders[kOrderStateWord] & kOrdersInactive) != 0; }
 
 // A facility fit to take units of that base kind for the side.
 bool ServingFacility(const World& world, const UnitRecord& f, int side, int baseKind) {
-  if (!IsUnitLive(f) || !(f.unitFlags & kUnitFacility) || (f.unitFlags & kUnitHidden) || InReserve(f)) return false;
+  if (!IsUnitLive(f) || !(f.unitFlags & kUnitFacility) || (f.unitFlags & kUnitProvisional) || InReserve(f)) return false;
   if (side >= 0 && f.owner != side) return false;
   const UnitClassRecord* cls = UnitClassOf(world, f);
   return cls && cf::BaseByte(*cls) == 0 && FacilityServesKind(*cls, baseKind);
@@ -77,24 +73,24 @@ void SetBothCopies(World& world, UnitRecord& unit, int word, uint32_t value) {
 }  // namespace
 
 int StockKindOf(const UnitClassRecord& cls) {
-  if (cls.flags & 0xCu) return 0;
-  if (cls.flags & 0x2u) return 2;
+  if (cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) return 0;
+  if (cls.flags & kClassSpecialImmune) return 2;
   return 3;
 }
 
 bool FacilityServesKind(const UnitClassRecord& cls, int baseKind) {
   switch (baseKind) {
-    case 2: return (cls.flags & cf::kHaven) != 0;
-    case 1: return (cls.flags & cf::kAirBase) != 0;
-    case 0: return (cls.flags & cf::kHoldsUnits) && cf::LoadableMask(cls) != 0;
+    case 2: return (cls.flags & kClassHaven) != 0;
+    case 1: return (cls.flags & kClassAirBase) != 0;
+    case 0: return (cls.flags & kClassSettlement) && cf::LoadableMask(cls) != 0;
     default: return false;
   }
 }
 
 void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace, int keepRatings) {
   // A record already gone has no place to be filed again.
-  if ((unit.unitFlags & kUnitRemoved) || newOwner < 0 || newOwner >= kMaxPlayers) return;
-  if (IsUnitLive(unit) && (unit.orders[kOrderStateWord] & kOrdersBuilding)) {
+  if ((unit.unitFlags & kUnitGone) || newOwner < 0 || newOwner >= kMaxPlayers) return;
+  if (IsUnitLive(unit) && (unit.orders[kPostureBits] & kPostureUnderConstruction)) {
     UnitDestroy(world, unit, 1);
     return;
   }
@@ -134,23 +130,23 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
 
   CancelAllOrders(world, unit, 0);
   CancelAllOrders(world, unit, 1);
-  SetBothCopies(world, unit, kOrderSettingWordA, uf::DefaultOrdersHeader(q) | kHeaderSet);
-  SetBothCopies(world, unit, kOrderSettingWordB, uf::DefaultOrdersWord(q));
+  SetBothCopies(world, unit, kOrdersHeader, uf::DefaultOrdersHeader(q) | kHeaderSet);
+  SetBothCopies(world, unit, kOrdersWord, uf::DefaultOrdersWord(q));
 
   const size_t kindAt = 2 * static_cast<size_t>(unitbytes::Kind(unit) < 6 ? unitbytes::Kind(unit) : 0);
   uf::AddShort(p, (reserve ? uf::kReserveCounts : uf::kMapCounts) + kindAt, -1);
 
   HexCell* cell = UnitHexCell(world, unit);
   if (keepInPlace && reserve) {
-    unit.unitFlags |= kAwayFromBase;
+    unit.unitFlags |= kUnitSeekingBase;
     ScheduleUnit(world, unit, 0);
     ScheduleUnit(world, unit, 1);
     const int hexOwner = cell ? CellOwner(cell->word) : 0;
     const bool water = cell && !world.terrains.empty() &&
-                       (cf::TerrainFlags(world.terrains[static_cast<size_t>(CellTerrain(cell->word))]) & cf::kTerrainWater);
+                       (TerrainFlags(world.terrains[static_cast<size_t>(CellTerrain(cell->word))]) & kTerrainWater);
     if (hexOwner == newOwner || (uf::AccessMask(q, unitbytes::MoveKind(unit)) & (1u << hexOwner)) ||
         (hexOwner == 0 && water))
-      unit.unitFlags &= ~kAwayFromBase;
+      unit.unitFlags &= ~kUnitSeekingBase;
     // Otherwise the unit stays marked away from a base, to find one of its
     // new owner's when its base choice runs.
   }
@@ -160,7 +156,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
     if (index < world.cellBytes.size() && world.cellBytes[index] != 0) {
       uf::SetSupplyStock(p, uf::SupplyStock(p) + unit.supply);
       unit.supply = 0.0f;
-      unit.unitFlags &= ~kFullySupplied;
+      unit.unitFlags &= ~kUnitFullySupplied;
     }
   }
 

@@ -34,8 +34,8 @@ TEST_F(TransferUnitTest, TheUnitIsFiledUnderItsNewOwnerWithItsDefaultsAndHalfIts
   UnitRecord& tank = Place(3, kTank, 1.0f, 2, 2);
   tank.morale = 0.8f;
   tank.training = 0.5f;
-  tank.orders[unitbytes::kDestination] = 0x00030003;
-  tank.orders[kOrderFlagsWord] = 1u << 18;
+  tank.orders[kDestination] = 0x00030003;
+  tank.orders[kOrderFlags] = 1u << 18;
   TransferUnit(w, tank, 4, 0, 0);
   EXPECT_EQ(tank.owner, 4);
   EXPECT_EQ(tank.controller, 4);
@@ -44,11 +44,11 @@ TEST_F(TransferUnitTest, TheUnitIsFiledUnderItsNewOwnerWithItsDefaultsAndHalfIts
   EXPECT_EQ(w.unitTables.Slot(kUnitTableOnMap, 4, 0)->At(1).unit, &tank);
   EXPECT_EQ(OnMap(w.players[3], 0), 9);
   EXPECT_EQ(OnMap(w.players[4], 0), 11);
-  EXPECT_EQ(tank.orders[kOrderSettingWordA], 0x80001234u);
-  EXPECT_EQ(tank.ordersShown[kOrderSettingWordA], 0x80001234u);
-  EXPECT_EQ(tank.orders[kOrderSettingWordB], 0x5678u);
-  EXPECT_EQ(tank.orders[unitbytes::kDestination], 0u);
-  EXPECT_EQ(tank.orders[kOrderFlagsWord], 0u);
+  EXPECT_EQ(tank.orders[kOrdersHeader], 0x80001234u);
+  EXPECT_EQ(tank.ordersShown[kOrdersHeader], 0x80001234u);
+  EXPECT_EQ(tank.orders[kOrdersWord], 0x5678u);
+  EXPECT_EQ(tank.orders[kDestination], 0u);
+  EXPECT_EQ(tank.orders[kOrderFlags], 0u);
   EXPECT_EQ(tank.pendingOrders, 0);
   EXPECT_EQ(tank.training, 0.0f);
   EXPECT_EQ(tank.efficiency, 0.1f);
@@ -72,9 +72,9 @@ TEST_F(TransferUnitTest, KeepRatingsLeavesTrainingEfficiencyAndMorale) {
 TEST_F(TransferUnitTest, AUnitUnderConstructionDisappears) {
   World& w = *world;
   UnitRecord& tank = Reserve(3, kTank, 1.0f, 0, 0);
-  tank.orders[kOrderStateWord] |= kOrdersBuilding;
+  tank.orders[kPostureBits] |= kPostureUnderConstruction;
   TransferUnit(w, tank, 4, 0, 0);
-  EXPECT_TRUE(tank.unitFlags & kUnitRemoved);
+  EXPECT_TRUE(tank.unitFlags & kUnitGone);
   EXPECT_EQ(tank.owner, 3);
   EXPECT_EQ(tank.tableEntry, nullptr);
   EXPECT_EQ(InReserve(w.players[3], 0), 9);
@@ -94,7 +94,7 @@ TEST_F(TransferUnitTest, AStockUnitMovesOnlyItsCountersOwnerAndFiling) {
   EXPECT_EQ(uf::Short(w.players[4], uf::kPooledStock + 4), 7);
   EXPECT_EQ(uf::Short(w.players[4], uf::kLoadedStock + 4), 0);
   EXPECT_EQ(fuel.morale, 0.8f);
-  EXPECT_FALSE(fuel.unitFlags & kUnitRemoved);
+  EXPECT_FALSE(fuel.unitFlags & kUnitGone);
   EXPECT_EQ(w.unitTables.Slot(kUnitTableReserve, 4, kUnitCategoryStock)->At(1).unit, &fuel);
   EXPECT_EQ(InReserve(w.players[3], 0), 10);
 }
@@ -104,7 +104,7 @@ TEST_F(TransferUnitTest, AReserveUnitWithoutABaseOrReferenceIsDestroyed) {
   UnitRecord& plane = Reserve(3, kPlane, 1.0f, 0, 0);
   uf::SetShort(w.players[3], uf::kReserveCounts + 2, 1);
   TransferUnit(w, plane, 4, 0, 0);
-  EXPECT_TRUE(plane.unitFlags & kUnitRemoved);
+  EXPECT_TRUE(plane.unitFlags & kUnitGone);
   EXPECT_EQ(plane.tableEntry, nullptr);
 }
 
@@ -113,7 +113,7 @@ TEST_F(TransferUnitTest, AUnitThatFindsNoPlaceIsLostToItsOldOwnerNotToTheReceive
   UnitRecord& plane = Reserve(3, kPlane, 1.0f, 0, 0);
   uf::SetShort(w.players[3], uf::kReserveCounts + 2, 1);
   TransferUnit(w, plane, 4, 0, 0);
-  ASSERT_TRUE(plane.unitFlags & kUnitRemoved);
+  ASSERT_TRUE(plane.unitFlags & kUnitGone);
   // The giver's count held the unit and loses it; the receiver never had it.
   EXPECT_EQ(InReserve(w.players[3], 1), 0);
   EXPECT_EQ(InReserve(w.players[4], 1), 0);
@@ -127,7 +127,7 @@ TEST_F(TransferUnitTest, AnObjectiveUnitThatFindsNoPlaceDoesNotEliminateTheRecei
   w.unitClasses[kObjectiveClass] = w.unitClasses[kPlane];
   UnitRecord& goal = Reserve(3, kObjectiveClass, 1.0f, 0, 0);
   TransferUnit(w, goal, 4, 0, 0);
-  ASSERT_TRUE(goal.unitFlags & kUnitRemoved);
+  ASSERT_TRUE(goal.unitFlags & kUnitGone);
   EXPECT_EQ(w.players[4].kind, kKindComputer);
 }
 
@@ -141,7 +141,7 @@ TEST_F(TransferUnitTest, AUnitWithoutAPlaceGoesToTheNearestBaseOfItsKind) {
   Place(4, kAirBase, 1.0f, 2, 1);
   UnitRecord& plane = Reserve(3, kPlane, 1.0f, 0, 0);
   TransferUnit(w, plane, 4, 0, 0);
-  EXPECT_FALSE(plane.unitFlags & kUnitRemoved);
+  EXPECT_FALSE(plane.unitFlags & kUnitGone);
   EXPECT_EQ(plane.x, 2);
   EXPECT_EQ(plane.y, 1);
 }
@@ -165,7 +165,7 @@ TEST_F(TransferUnitTest, ALandUnitWithoutABaseTakesTheReferencePosition) {
   SetCapitalHex(w.players[4].simPolicy, CapitalPosition{3, 4});
   UnitRecord& tank = Reserve(3, kTank, 1.0f, 0, 0);
   TransferUnit(w, tank, 4, 0, 0);
-  EXPECT_FALSE(tank.unitFlags & kUnitRemoved);
+  EXPECT_FALSE(tank.unitFlags & kUnitGone);
   EXPECT_EQ(tank.x, 3);
   EXPECT_EQ(tank.y, 4);
   EXPECT_EQ(InReserve(w.players[3], 0), 9);
@@ -220,7 +220,7 @@ TEST_F(TransferUnitTest, AReserveUnitKeptInPlaceOnAThirdPlayersHexLooksForABase)
 TEST_F(TransferUnitTest, AGoneUnitIsNotFiledAgain) {
   World& w = *world;
   UnitRecord& tank = Place(3, kTank, 1.0f, 2, 2);
-  tank.unitFlags |= kUnitRemoved;
+  tank.unitFlags |= kUnitGone;
   DropUnitTableEntry(tank);
   TransferUnit(w, tank, 4, 0, 0);
   EXPECT_EQ(tank.owner, 3);

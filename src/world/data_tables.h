@@ -13,6 +13,7 @@
 
 #include "world/map_header.h"
 #include "world/table_text.h"
+#include "world/unit_class_flags.h"
 
 static_assert(std::endian::native == std::endian::little, "the table records are their own file images");
 
@@ -34,13 +35,6 @@ static_assert(offsetof(UnitClassHeader, saved) == 28);
 
 inline constexpr uint32_t kUnitClassVersion = 108;
 
-// Class flag bits (the word at 72).
-inline constexpr uint32_t kClassMapOption = 0x4;          // with the map's option bit 0, units get 0x40000000
-inline constexpr uint32_t kClassObsoleteKinds = 0xE;      // with the stock bit: the class is out of use
-inline constexpr uint32_t kClassFacility = 0x40;          // facility (units get 0x2000)
-inline constexpr uint32_t kClassObsolete = 0x8000000;     // out of use
-inline constexpr uint32_t kClassStock = 0x10000000;       // stock class (units get 0x800)
-
 // One unit or facility class: 200 bytes, indexed by class number.
 struct UnitClassImage {
   char name[24];             // 0: empty for a class not in use
@@ -57,7 +51,7 @@ struct UnitClassImage {
   uint32_t availability;     // 56
   uint32_t extraSlot;        // 60: the extra block; in a file not 0 when one follows the record
   uint8_t bytes64[8];
-  uint32_t flags;            // 72
+  uint32_t flags;            // 72: kClass... bits (world/unit_class_flags.h)
   uint8_t bytes76[4];
   float fuelUse;             // 80
   float fuelCapacity;        // 84: per strength point

@@ -21,7 +21,7 @@ void ComputeWorldPriceIndex(World& world) {
 void ApplyTechEffects(World& world) {
   for (int p = 1; p < kMaxPlayers; ++p) {
     PlayerRecord& record = world.players[p];
-    if (record.kind == kKindEmpty || record.kind == kKindOut) continue;
+    if (!TakesPart(record)) continue;
     float* multipliers = world.techEffects[p];
     for (int i = 0; i < kTechEffectMultipliers; ++i) multipliers[i] = 1.0f;
     const PlayerTechState* row = TechRow(world, p);

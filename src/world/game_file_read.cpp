@@ -227,7 +227,7 @@ bool StageUnits(std::span<const uint8_t> data, const GameLayout& l, StagedGame& 
     std::memcpy(static_cast<UnitImage*>(unit.get()), slot, sizeof(UnitImage));
     unit->prevSlot = unit->nextSlot = 0;
     // A removed unit in a file is dropped.
-    if (unit->unitFlags & kUnitRemoved) continue;
+    if (unit->unitFlags & kUnitGone) continue;
     std::optional<std::string> name;
     if (!PoolText(data, l, unit->customNameSlot, name)) {
       why = "unit " + std::to_string(i) + " has a name outside the string pool";

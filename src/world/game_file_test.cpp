@@ -101,10 +101,10 @@ class GameFileTest : public ::testing::Test {
     UnitRecord* c = NewUnit(w, kIdC, 3);
     UnitRecord* d = NewUnit(w, kIdD, 5);
     UnitRecord* gone = NewUnit(w, kIdGone, 3);
-    gone->unitFlags = kUnitRemoved;
+    gone->unitFlags = kUnitGone;
     a->carrier = kIdB;                   // carried by B
-    a->orders[kOrderLinkWordA] = kIdC;    // orders naming C
-    c->ordersShown[kOrderLinkWordB] = kIdA;
+    a->orders[kFireUnit] = kIdC;    // orders naming C
+    c->ordersShown[kLeaderUnit] = kIdA;
     d->fireTarget = kIdNowhere;             // a unit that is no more
     b->cargoNext = kIdGone;                // a removed unit is not written
     a->route = std::make_unique<PathRequest>();
@@ -321,9 +321,9 @@ TEST_F(GameFileTest, LinksResolveToTheSameUnitsAfterTheLoad) {
   UnitRecord* d = FindUnitById(*w, kIdD);
   ASSERT_TRUE(a && b && c && d);
   EXPECT_EQ(FindUnitById(*w, a->carrier), b);
-  EXPECT_EQ(FindUnitById(*w, a->orders[kOrderLinkWordA]), c);
-  EXPECT_EQ(FindUnitById(*w, c->ordersShown[kOrderLinkWordB]), a);
-  EXPECT_STREQ(FindUnitById(*w, c->ordersShown[kOrderLinkWordB])->customName.get(), "Lancers");
+  EXPECT_EQ(FindUnitById(*w, a->orders[kFireUnit]), c);
+  EXPECT_EQ(FindUnitById(*w, c->ordersShown[kLeaderUnit]), a);
+  EXPECT_STREQ(FindUnitById(*w, c->ordersShown[kLeaderUnit])->customName.get(), "Lancers");
   EXPECT_EQ(d->fireTarget, 0u);  // its unit is gone
   EXPECT_EQ(b->cargoNext, 0u);  // the removed unit was not written
 }

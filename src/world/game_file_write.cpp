@@ -62,7 +62,7 @@ void AppendUnits(World& world, Pool& pool, std::vector<uint8_t>& out, int32_t& c
   count = 0;
   UnitRecord* head = world.units;
   for (UnitRecord* unit = head; unit;) {
-    if (!(unit->unitFlags & kUnitRemoved)) {
+    if (!(unit->unitFlags & kUnitGone)) {
       unit->savedSelf = unit->id;
       UnitImage image = *unit;
       image.prevSlot = image.nextSlot = 0;

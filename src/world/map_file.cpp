@@ -188,7 +188,7 @@ uint32_t CellSummaryOf(const UnitRecord& lead) {
   // upper bits too, and the loader then makes no unit for the hex.
   uint32_t summary = static_cast<uint32_t>(static_cast<int32_t>(lead.classIndex) - 4000);
   summary |= StrengthByte(lead.strength) << 8;
-  const bool active = IsUnitLive(lead) && !(lead.orders[15] & kOrdersInactive);
+  const bool active = IsUnitLive(lead) && !(lead.orders[15] & kPostureInReserve);
   uint32_t marker = lead.heading & 0x0Fu;
   if (!active) marker |= 1;
   summary |= marker << 24;
@@ -278,7 +278,7 @@ std::vector<uint8_t> BuildMapImage(World& world, bool forSaveGame) {
       const HexUnitStack* stack = cell.stack;
       if (!stack) continue;
       const UnitRecord* lead = stack->lead;
-      if (lead && !(lead->unitFlags & kUnitRemoved)) {
+      if (lead && !(lead->unitFlags & kUnitGone)) {
         cells[i].leadUnitId = lead->id;
         if (summaries) world.cellSummary[i] = CellSummaryOf(*lead);
       }

@@ -89,7 +89,7 @@ class MapFileTest : public ::testing::Test {
     units_[0].heading = 3;
     units_[1].id = 0x02000009;
     units_[1].classIndex = 4010;
-    units_[1].unitFlags = kUnitRemoved;
+    units_[1].unitFlags = kUnitGone;
     LinkUnits();
     MakeHexStack(w.cells[2 * width + 3])->lead = &units_[0];
     MakeHexStack(w.cells[1 * width + 4])->lead = &units_[1];
@@ -329,7 +329,7 @@ TEST_F(MapFileTest, FileLayoutFollowsTheHeader) {
 
 TEST_F(MapFileTest, SummaryOfInactiveAndLowClassUnits) {
   MakeSmallMap();
-  units_[0].orders[15] = kOrdersInactive;
+  units_[0].orders[15] = kPostureInReserve;
   units_[0].heading = 0x12;  // only the low four bits are kept
   units_[0].strength = 1.0f;
   ASSERT_EQ(WriteMapFile(*world_, "S"), 0);

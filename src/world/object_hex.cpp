@@ -32,7 +32,7 @@ void SetObjectHex(World& world, int32_t x, int32_t y, HexPosition& position) {
   if (!cell || !cell->stack || !cell->stack->lead) return;
   const UnitRecord& lead = *cell->stack->lead;
   if (!IsUnitLive(lead)) return;
-  if ((lead.unitFlags & kUnitHidden) && CellOwner(cell->word) != world.gameState.localPlayer) return;
+  if ((lead.unitFlags & kUnitProvisional) && CellOwner(cell->word) != world.gameState.localPlayer) return;
   world.hover.leadClass = lead.classIndex;
 }
 

@@ -60,13 +60,13 @@ TEST_F(ObjectHexTest, TheLeadUnitsClassUnlessItHidesFromUs) {
   HexPosition pos{};
   SetObjectHex(*world, 1, 1, pos);
   EXPECT_EQ(world->hover.leadClass, 12);
-  lead.unitFlags = kUnitHidden;
+  lead.unitFlags = kUnitProvisional;
   SetObjectHex(*world, 1, 1, pos);
   EXPECT_EQ(world->hover.leadClass, 0) << "another player's hidden unit";
   cell.word = WithCellOwner(0, 1);
   SetObjectHex(*world, 1, 1, pos);
   EXPECT_EQ(world->hover.leadClass, 12) << "our own";
-  lead.unitFlags = kUnitRemoved;
+  lead.unitFlags = kUnitGone;
   SetObjectHex(*world, 1, 1, pos);
   EXPECT_EQ(world->hover.leadClass, 0);
   cell.stack->lead = nullptr;

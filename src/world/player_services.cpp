@@ -40,7 +40,6 @@ float WorldPrice(const World& world, int product) {
 }
 const PlayerPolicyBlock& Block(const PlayerRecord& r, int copy) { return copy == 0 ? r.displayPolicy : r.simPolicy; }
 PlayerPolicyBlock& Block(PlayerRecord& r, int copy) { return copy == 0 ? r.displayPolicy : r.simPolicy; }
-bool Active(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
 
 // Revenue above a threshold grows only with its square root.
 float Soft(float r, float t) { return r <= t ? r : t * std::sqrt(r / t); }
@@ -104,7 +103,7 @@ float GetProductPeakValue(const World& world, int product) {
   if (product < 0 || product >= kProductCount) return 0.0f;
   float peak = 2.5f * EconomyReal(world, kEconomyProductSize * static_cast<size_t>(product) + kProductReferencePriceAt);
   for (const PlayerRecord& r : world.players)
-    if (Active(r)) peak = std::max(peak, ProductReal(r, product, kProductPeakOffset));
+    if (TakesPart(r)) peak = std::max(peak, ProductReal(r, product, kProductPeakOffset));
   return peak * 1.2f;
 }
 
@@ -206,7 +205,7 @@ int32_t GetPlayerRank(const World& world, int player, uint32_t fieldOffset) {
   int32_t rank = 1;
   for (int p = 1; p <= highest; ++p) {
     const PlayerRecord& r = world.players[p];
-    if (Active(r) && RecordReal(r, fieldOffset) > mine) ++rank;
+    if (TakesPart(r) && RecordReal(r, fieldOffset) > mine) ++rank;
   }
   return rank;
 }

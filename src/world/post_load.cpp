@@ -97,7 +97,7 @@ void ScalePlayers(World& world, bool network, bool applyDifficulty) {
   const int32_t count = world.gameState.playerCount < kMaxPlayers ? world.gameState.playerCount : kMaxPlayers;
   for (int p = 0; p < count; ++p) {
     PlayerRecord& record = world.players[p];
-    if (record.kind == kKindEmpty || record.kind == kKindOut) continue;
+    if (!TakesPart(record)) continue;
     if (network) {
       record.pendingCommands = 0;
       std::memset(reinterpret_cast<uint8_t*>(&record) + kPendingCommandsAfterAt, 0, 2);
@@ -148,13 +148,13 @@ void RecreateSummaryUnits(World& world) {
     const UnitClassImage& cls = BindClass(world, *unit);
     unit->strength = unit->targetStrength = static_cast<float>((summary >> 8) & 0xFFu) / 240.0f;
     unit->buildWork = 0.0f;
-    unit->orders[kOrderStateWord] &= ~kOrdersBuilding;
-    unit->ordersShown[kOrderStateWord] &= ~kOrdersBuilding;
-    if ((cls.flags & kClassMapOption) && (world.mapHeader.word600 & 1u)) unit->unitFlags |= kUnitMapOption;
+    unit->orders[kPostureBits] &= ~kPostureUnderConstruction;
+    unit->ordersShown[kPostureBits] &= ~kPostureUnderConstruction;
+    if ((cls.flags & kClassSpecialWeaponA) && (world.mapHeader.word600 & 1u)) unit->unitFlags |= kUnitMapOption;
     unit->heading = unit->wantedHeading = static_cast<uint8_t>((summary >> 24) & 0x0Fu);
     if (summary & (1u << 24)) {
-      unit->orders[kOrderStateWord] |= kOrdersInactive;
-      unit->ordersShown[kOrderStateWord] |= kOrdersInactive;
+      unit->orders[kPostureBits] |= kPostureInReserve;
+      unit->ordersShown[kPostureBits] |= kPostureInReserve;
     }
   }
 }
@@ -168,7 +168,7 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
 
   if (!keepObsolete) {
     for (UnitClassRecord& cls : world.unitClasses)
-      if ((cls.flags & kClassStock) && (cls.flags & kClassObsoleteKinds)) cls.flags |= kClassObsolete;
+      if ((cls.flags & kClassStock) && (cls.flags & kClassSpecialKinds)) cls.flags |= kClassObsolete;
   }
 
   std::vector<UnitRecord*> units;
@@ -185,7 +185,7 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
   for (UnitRecord* unit : units) {
     const UnitClassImage& cls = BindClass(world, *unit);
     if (!(unit->unitFlags & kUnitFacility) && (cls.name[0] == 0 || cls.strengthPerSize == 0)) {
-      unit->unitFlags |= kUnitRemoved;
+      unit->unitFlags |= kUnitGone;
       LogWrite(g_platform, "Unit (%s) has bad Units/Equipment Entry (#%d)\n", UnitDisplayName(world, *unit).c_str(),
                static_cast<int>(unit->classIndex));
       if (editor && unit != head) {
@@ -217,12 +217,12 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
     }
     ClearStackLinks(*unit);
     const UnitClassImage& cls = ClassOrEmpty(world, unit->classIndex);
-    if ((unit->unitFlags & kUnitStock) && (cls.flags & kClassObsoleteKinds) && !keepObsolete) unit->unitFlags |= kUnitRemoved;
-    if (!(unit->unitFlags & kUnitRemoved) && unit->classIndex != 0 && !(unit->unitFlags & kUnitFacility) &&
+    if ((unit->unitFlags & kUnitStock) && (cls.flags & kClassSpecialKinds) && !keepObsolete) unit->unitFlags |= kUnitGone;
+    if (!(unit->unitFlags & kUnitGone) && unit->classIndex != 0 && !(unit->unitFlags & kUnitFacility) &&
         unit->carrier == 0) {
       if (HexCell* cell = UnitHexCell(world, *unit)) {
-        if (!(unit->orders[kOrderStateWord] & kOrdersInactive)) HexStackInsertById(world, *cell, *unit);
-        if (!(unit->ordersShown[kOrderStateWord] & kOrdersInactive)) HexStackInsertOrdered(world, *cell, *unit);
+        if (!InReserve(*unit)) HexStackInsertById(world, *cell, *unit);
+        if (!(unit->ordersShown[kPostureBits] & kPostureInReserve)) HexStackInsertOrdered(world, *cell, *unit);
       }
     }
     if (network) {

@@ -58,7 +58,7 @@ class PostLoadTest : public ::testing::Test {
     named(kInfantry, "Infantry", 0, 1);
     named(kDepot, "Depot", kClassFacility, 0);
     named(kOldStock, "Old stock", kClassStock | 0x2, 0);
-    named(kWorks, "Works", kClassFacility | kClassMapOption, 0);
+    named(kWorks, "Works", kClassFacility | kClassSpecialWeaponA, 0);
     w.mapHeader.width = 6;
     w.mapHeader.height = 4;
     w.cells.assign(24, HexCell{});
@@ -96,7 +96,7 @@ TEST_F(PostLoadTest, UnitsAreBoundToTheirClassesAndPutBackOnTheirHexes) {
   UnitRecord* carried = Unit(0x01000002, kInfantry, 2, 1);
   carried->carrier = a->id;
   UnitRecord* reserve = Unit(0x01000003, kInfantry, 2, 1);
-  reserve->orders[kOrderStateWord] = kOrdersInactive;  // chain B only
+  reserve->orders[kPostureBits] = kPostureInReserve;  // chain B only
   reserve->strength = 2.0f;
   a->chainASlot = 99;
   a->tableEntrySlot = 98;
@@ -131,8 +131,8 @@ TEST_F(PostLoadTest, ABadClassIsLoggedAndItsUnitRemoved) {
   CheckUnitsAfterLoad(w);
   EXPECT_EQ(past->classIndex, 0);
   EXPECT_EQ(edge->classIndex, 0);
-  for (UnitRecord* u : {past, edge, empty}) EXPECT_TRUE(u->unitFlags & kUnitRemoved) << u->id;
-  EXPECT_FALSE(good->unitFlags & kUnitRemoved);
+  for (UnitRecord* u : {past, edge, empty}) EXPECT_TRUE(u->unitFlags & kUnitGone) << u->id;
+  EXPECT_FALSE(good->unitFlags & kUnitGone);
   EXPECT_EQ(edge->cargoNext, 0u);
   EXPECT_EQ(good->fireTarget, edge->id);  // the record is still there, marked removed
   EXPECT_EQ(w.cells[7].stack->chainA[1], good);
@@ -151,7 +151,7 @@ TEST_F(PostLoadTest, InTheEditorBadUnitsLeaveTheMapExceptTheHead) {
   good->fireTarget = 0x01000002;
   CheckUnitsAfterLoad(w);
   EXPECT_EQ(w.units, head);
-  EXPECT_TRUE(head->unitFlags & kUnitRemoved);
+  EXPECT_TRUE(head->unitFlags & kUnitGone);
   EXPECT_EQ(head->next, good);
   EXPECT_EQ(FindUnitById(w, 0x01000002), nullptr);
   EXPECT_EQ(good->fireTarget, 0u);  // a link to a unit that is gone
@@ -163,7 +163,7 @@ TEST_F(PostLoadTest, ObsoleteStockClassesGoUnlessTheRulesKeepThem) {
   CheckUnitsAfterLoad(w);
   EXPECT_TRUE(w.unitClasses[kOldStock].flags & kClassObsolete);
   EXPECT_TRUE(u->unitFlags & kUnitStock);
-  EXPECT_TRUE(u->unitFlags & kUnitRemoved);
+  EXPECT_TRUE(u->unitFlags & kUnitGone);
 
   auto kept = std::make_unique<World>();
   kept->unitClasses = w.unitClasses;
@@ -175,7 +175,7 @@ TEST_F(PostLoadTest, ObsoleteStockClassesGoUnlessTheRulesKeepThem) {
   InsertUnitInRing(*kept, *v);
   CheckUnitsAfterLoad(*kept);
   EXPECT_FALSE(kept->unitClasses[kOldStock].flags & kClassObsolete);
-  EXPECT_FALSE(v->unitFlags & kUnitRemoved);
+  EXPECT_FALSE(v->unitFlags & kUnitGone);
 }
 
 TEST_F(PostLoadTest, UnitsComeBackFromMapSummaries) {
@@ -208,8 +208,8 @@ TEST_F(PostLoadTest, UnitsComeBackFromMapSummaries) {
   EXPECT_EQ(u->heading, 1);
   EXPECT_EQ(u->wantedHeading, 1);
   EXPECT_EQ(u->unitFlags, kUnitFacility | kUnitMapOption);
-  EXPECT_EQ(u->orders[kOrderStateWord], kOrdersInactive);
-  EXPECT_EQ(u->ordersShown[kOrderStateWord], kOrdersInactive);
+  EXPECT_EQ(u->orders[kPostureBits], kPostureInReserve);
+  EXPECT_EQ(u->ordersShown[kPostureBits], kPostureInReserve);
   EXPECT_EQ(w.cells[3 * 6 + 0].stack, nullptr);
   EXPECT_EQ(led.stack->lead, lead);
   EXPECT_EQ(FindUnitById(w, 0x02000029), u);

@@ -23,9 +23,9 @@ uint32_t MaskFlags(const UnitRecord& unit, uint32_t mask) { return unit.unitFlag
 
 bool IsObjectActive(const UnitRecord* unit, bool requireVisible) {
   if (!unit) return false;
-  if (unit->unitFlags & kUnitRemoved) return false;
+  if (unit->unitFlags & kUnitGone) return false;
   if (unit->classIndex == 0) return false;
-  return !(requireVisible && (unit->unitFlags & kUnitHidden));
+  return !(requireVisible && (unit->unitFlags & kUnitProvisional));
 }
 
 UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible) {
@@ -34,6 +34,11 @@ UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible) {
   if (!stack) return nullptr;
   UnitRecord* lead = stack->lead;
   return IsObjectActive(lead, requireVisible) ? lead : nullptr;
+}
+
+const TerrainRecord* TerrainOf(const World& world, const HexCell& cell) {
+  const auto t = static_cast<size_t>(CellTerrain(cell.word));
+  return t < world.terrains.size() ? &world.terrains[t] : nullptr;
 }
 
 int ClassifyRelation(const PlayerRecord& record) {

@@ -5,6 +5,7 @@
 struct World;
 struct HexCell;
 struct PlayerRecord;
+struct TerrainRecord;
 struct UnitRecord;
 
 // Copies a 64-byte record (a game command's size) as 16 words.
@@ -26,6 +27,10 @@ uint32_t MaskFlags(const UnitRecord& unit, uint32_t mask);
 bool IsObjectActive(const UnitRecord* unit, bool requireVisible);
 // The cell's lead unit when it is active, else null.
 UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible);
+
+// The terrain record of the cell, or null when the world has no such
+// terrain (no terrain table loaded).
+const TerrainRecord* TerrainOf(const World& world, const HexCell& cell);
 
 // The region's political leaning in three classes: 0 below -40, 1 from -40
 // to 40, 2 above 40.

@@ -65,10 +65,10 @@ TEST(RecordHelpers, ActiveObjects) {
   unit.classIndex = 4001;
   EXPECT_TRUE(IsObjectActive(&unit, false));
   EXPECT_TRUE(IsObjectActive(&unit, true));
-  unit.unitFlags = kUnitHidden;
+  unit.unitFlags = kUnitProvisional;
   EXPECT_TRUE(IsObjectActive(&unit, false));
   EXPECT_FALSE(IsObjectActive(&unit, true));
-  unit.unitFlags = kUnitRemoved;
+  unit.unitFlags = kUnitGone;
   EXPECT_FALSE(IsObjectActive(&unit, false));
 
   HexCell cell;
@@ -79,7 +79,7 @@ TEST(RecordHelpers, ActiveObjects) {
   stack->lead = &unit;
   unit.unitFlags = 0;
   EXPECT_EQ(GetActiveObject(&cell, true), &unit);
-  unit.unitFlags = kUnitHidden;
+  unit.unitFlags = kUnitProvisional;
   EXPECT_EQ(GetActiveObject(&cell, false), &unit);
   EXPECT_EQ(GetActiveObject(&cell, true), nullptr);
   FreeHexStack(cell);

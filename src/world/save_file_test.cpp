@@ -141,7 +141,7 @@ class SaveFileTest : public ::testing::Test {
     UnitRecord* b = unit(0x01000002, 2, 2, 1);
     UnitRecord* depot = unit(0x02000003, 4, 3, 2);
     a->carrier = b->id;
-    b->orders[kOrderLinkWordA] = depot->id;
+    b->orders[kFireUnit] = depot->id;
     MakeHexStack(w.cells[2 * 6 + 3])->lead = depot;
     a->customName = std::make_unique<char[]>(5);
     std::strcpy(a->customName.get(), "Hawk");
@@ -219,7 +219,7 @@ TEST_F(SaveFileTest, TheWholeGameComesBack) {
   ASSERT_TRUE(a && b && depot);
   EXPECT_EQ(w.cells[2 * 6 + 3].stack->lead, depot);  // the map finds its facility among the saved units
   EXPECT_EQ(FindUnitById(w, a->carrier), b);
-  EXPECT_EQ(FindUnitById(w, b->orders[kOrderLinkWordA]), depot);
+  EXPECT_EQ(FindUnitById(w, b->orders[kFireUnit]), depot);
   EXPECT_STREQ(a->customName.get(), "Hawk");
   // Back on their hex, but for the unit that is carried.
   EXPECT_EQ(w.cells[1 * 6 + 2].stack->chainA[0], b);

@@ -120,12 +120,12 @@ UnitRecord* MakeUnit(Context& c, int region, int classIndex, Hex at, bool inRese
   const uint32_t id = (static_cast<uint32_t>(owner.number) << 24) | (owner.commandCounter & 0xFFFFFFu);
   const uint32_t position = static_cast<uint32_t>(at.x) | (static_cast<uint32_t>(at.y) << 16);
   UnitRecord* unit = CreateUnit(c.world, owner, id, classIndex, 1.0f, position, 0, 0);
-  unit->unitFlags &= ~kUnitHidden;
+  unit->unitFlags &= ~kUnitProvisional;
   unit->buildWork = 0.0f;
   unit->morale = 0.75f;
-  uint32_t& state = unit->orders[kOrderStateWord];
-  state &= ~kOrdersBuilding;
-  if (!inReserve) state &= ~kOrdersInactive;
+  uint32_t& state = unit->orders[kPostureBits];
+  state &= ~kPostureUnderConstruction;
+  if (!inReserve) state &= ~kPostureInReserve;
   unit->ordersShown = unit->orders;
   ++c.counts.byClass[classIndex];
   return unit;

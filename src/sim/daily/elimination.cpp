@@ -27,10 +27,9 @@
 
 namespace {
 
-constexpr uint32_t kClassCapital = 1u << 20;
 constexpr int kRelationSlots = 128;
 
-bool Live(const UnitRecord& u) { return !(u.unitFlags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
+bool Live(const UnitRecord& u) { return !(u.unitFlags & (kUnitGone | kUnitProvisional)) && u.classIndex != 0; }
 
 int32_t CellAt(const World& world, CapitalPosition at) {
   const int32_t w = world.mapWidth, h = world.mapHeight;
@@ -47,7 +46,7 @@ bool CapitalStands(const World& world, const PlayerRecord& region, CapitalPositi
   const HexUnitStack* stack = LoadHexStack(hex);
   if (!stack || !stack->lead || !Live(*stack->lead)) return false;
   const int32_t c = stack->lead->classIndex;
-  return c > 0 && static_cast<size_t>(c) < world.unitClasses.size() && (world.unitClasses[c].flags & kClassCapital);
+  return c > 0 && static_cast<size_t>(c) < world.unitClasses.size() && (world.unitClasses[c].flags & kClassSettlementPopulation);
 }
 
 }  // namespace
@@ -78,7 +77,7 @@ void AnnounceRegionGone(World& world, const PlayerRecord& region, const char* fo
 
 void CheckElimination(World& world, PlayerRecord& region, int32_t force, int32_t endReasonLastStanding,
                     int32_t endReasonLocalLost) {
-  if (region.kind == kKindEmpty || region.kind == kKindWorld || region.kind == kKindOut) return;
+  if (!TakesPart(region) || region.kind == kKindWorld) return;
   const CapitalPosition best{region.turnBestHex[0], region.turnBestHex[1]};
   if (!force) {
     const CapitalPosition capital = CapitalHex(region.simPolicy);
@@ -174,7 +173,7 @@ void TransferOnElimination(World& world, PlayerRecord& region, int32_t endReason
   int aliveCount = 0;
   for (int p = 1; p < kMaxPlayers; ++p) {
     PlayerRecord& other = world.players[p];
-    if (p == gone || other.kind == kKindEmpty || other.kind == kKindOut) continue;
+    if (p == gone || !TakesPart(other)) continue;
     alive |= 1u << p;
     ++aliveCount;
     for (PlayerPolicyBlock* b : {&other.displayPolicy, &other.simPolicy}) {

@@ -17,25 +17,10 @@
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
+#include "world/record_helpers.h"
 #include "world/world.h"
 
 namespace {
-
-constexpr uint32_t kClassNoDefence = 1u << 26;
-constexpr uint32_t kTerrainQuiet = 1u << 0;      // flag bit 0: no loss message; poor supply
-constexpr uint32_t kTerrainPoorSupply = 1u << 5;
-constexpr uint32_t kTerrainFullSupply = 1u << 6;
-constexpr uint32_t kOrderStandDown = 1u << 14;    // order word 13
-constexpr uint32_t kOrderHoldGround = 1u << 16;   // order word 11
-
-constexpr uint32_t kClassMarked = 1u << 17;
-constexpr uint32_t kClassYielding = 1u << 18;
-constexpr uint32_t kOrderBuildingMark = 1u << 24;  // order word 12
-constexpr uint32_t kOrderMothballed = 1u << 30;    // order word 12
-constexpr uint32_t kOrderBuildOrder = 1u << 31;    // order word 12
-constexpr uint32_t kClassPortCensus = 1u << 10;    // also the census type 1
-constexpr uint32_t kClassHavenCensus = 1u << 12;   // the census type 2
-constexpr uint32_t kClassOwnOutputCapped = 1u << 30;
 
 // Classes 4024 to 4047 have their output scaled by a per-region factor,
 // kept from entry 36 of the region's factor row.
@@ -45,27 +30,16 @@ constexpr int kOwnerScaleEntry = 36;
 // The region's factor for the output of product 7 from large settlements.
 constexpr int kLargeSettlementFactor7 = product::kOutputFactor + 7;
 constexpr float kLargeSettlement = 100000.0f;
-constexpr int kCapacityTypes = 3;
 
-bool Live(const UnitRecord& u) { return !(u.unitFlags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
-bool Working(const UnitRecord& u) { return Live(u) && !(u.orders[kOrderStateWord] & kOrdersInactive); }
+bool Live(const UnitRecord& u) { return !(u.unitFlags & (kUnitGone | kUnitProvisional)) && u.classIndex != 0; }
+bool Working(const UnitRecord& u) { return Live(u) && !InReserve(u); }
 
 uint32_t ClassFlagsOf(const World& world, const UnitRecord& u) {
   const UnitClassRecord* c = UnitClassOf(world, u);
   return c ? c->flags : 0;
 }
 
-const TerrainRecord* TerrainOf(const World& world, uint32_t word) {
-  const size_t t = static_cast<size_t>(CellTerrain(word));
-  return t < world.terrains.size() ? &world.terrains[t] : nullptr;
-}
-
-uint32_t TerrainFlags(const TerrainRecord* t) { return t ? le::Load32(t->bytes + kTerrainFlagsAt) : 0; }
-
-const UnitRecord* LiveLead(const HexCell& cell) {
-  const HexUnitStack* stack = LoadHexStack(cell);
-  return stack && stack->lead && Live(*stack->lead) ? stack->lead : nullptr;
-}
+uint32_t TerrainFlags(const TerrainRecord* t) { return t ? ::TerrainFlags(*t) : 0; }
 
 // A unit that keeps its hex from falling: a working unit of the owner or of
 // a friend of the owner that is no enemy, on the land (category 0) or sea
@@ -78,9 +52,9 @@ bool IsDefender(World& world, const UnitRecord& u, int category, int owner) {
   const uint32_t bit = 1u << (u.owner & 31u);
   const bool side = u.owner == owner || ((policy.friendlyMask & bit) && !(policy.hostileMask & bit));
   if (!side) return false;
-  if (ClassFlagsOf(world, u) & kClassNoDefence) return false;
+  if (ClassFlagsOf(world, u) & kClassNeverSurrenders) return false;
   if (category != 0 && category != 2) return false;
-  if ((u.orders[kOrderSettingWordA] & kOrderStandDown) && !(u.orders[kOrderFlagsWord] & kOrderHoldGround))
+  if ((u.orders[kOrdersHeader] & kHeaderNoCapture) && !(u.orders[kOrderFlags] & kOrderTakeGround))
     return false;
   return UnitCanTakeGround(world, u);
 }
@@ -123,7 +97,7 @@ int Takeover(World& world, const HexDayMaps& maps, int32_t cell, int32_t x, int3
   if (best < 0 || counts[owner] >= bestCount) return -1;
   const int candidate = counts[contender] > 0 ? contender : best;
   if (DefendedAround(world, x, y, owner)) return -1;
-  if (!(TerrainFlags(TerrainOf(world, word)) & kTerrainQuiet)) {
+  if (!(TerrainFlags(TerrainOf(world, world.cells[static_cast<size_t>(cell)])) & kTerrainWater)) {
     MessageParams p;
     p.p1 = static_cast<uint32_t>(x);
     p.p2 = static_cast<uint32_t>(y);
@@ -160,7 +134,7 @@ float BuildDay(World& world, PlayerRecord& payer, const UnitClassRecord& cls, fl
   const float b = ClassResourceB(cls) / t * rate * area;
   AddProductField(payer, 9, product::kDayDemand, a);
   AddProductField(payer, 10, product::kDayDemand, b);
-  const bool bySize = (cls.flags & kClassRunning) && !(cls.flags & kClassSettlement);
+  const bool bySize = (cls.flags & kClassRoad) && !(cls.flags & kClassSettlementPopulation);
   const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : area;
   const float price = ClassMoneyPrice(cls);
   if (payer.treasury < 0.0f) {
@@ -188,15 +162,15 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   const UnitClassRecord* cls = UnitClassOf(world, lead);
   if (!cls) return;
   PlayerRecord& payer = world.players[CellOwner(hex.word)];
-  const bool idle = (lead.orders[kOrderStateWord] & kOrdersInactive) != 0;
+  const bool idle = InReserve(lead);
   const bool damaged = lead.strength < lead.targetStrength;
-  const bool building = idle && (lead.orders[kOrderModeWord] & kOrderBuildOrder);
+  const bool building = idle && (lead.orders[kStateFlags] & kStateHeldSlot);
   const bool d = damaged && building;
   const float r = HexRepairFactor(world, lead.x, lead.y, nullptr);
-  const bool levelPasses = level != 0 || (r > 1.0f && (cls->flags & kClassRepair));
+  const bool levelPasses = level != 0 || (r > 1.0f && (cls->flags & kClassFortifies));
   const float t = ClassBuildTime(*cls);
 
-  if (damaged && !(lead.orders[kOrderModeWord] & kOrderMothballed) && levelPasses) {
+  if (damaged && !(lead.orders[kStateFlags] & kStatePausedBuild) && levelPasses) {
     float rate = HexRate(level, s, r);
     if (!d) rate *= 2.0f;
     const float ceiling = lead.targetStrength > 1.0f ? lead.targetStrength : 1.0f;
@@ -209,8 +183,8 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
       } else {
         lead.strength = lead.targetStrength;
         for (OrderBlock* o : {&lead.ordersShown, &lead.orders}) {
-          (*o)[kOrderModeWord] &= ~(kOrderBuildingMark | kOrderBuildOrder);
-          (*o)[kOrderStateWord] &= ~kOrdersBuilding;
+          (*o)[kStateFlags] &= ~(kStateBit24 | kStateHeldSlot);
+          (*o)[kPostureBits] &= ~kPostureUnderConstruction;
         }
         SetStackUnitState(world, hex, 0, 0);
         SetStackUnitState(world, hex, 1, 0);
@@ -220,9 +194,9 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
           p.p1 = static_cast<uint32_t>(lead.classIndex);
           p.p2 = static_cast<uint32_t>(lead.x);
           p.p3 = static_cast<uint32_t>(lead.y);
-          if (cls->flags & kClassYielding) {
+          if (cls->flags & kClassProduction) {
             PostPlayerMessage(world, payer, payer.number, kMsgFacilityDone, nullptr, p);
-          } else if (cls->flags & kClassMarked) {
+          } else if (cls->flags & kClassSettlement) {
             PostPlayerMessage(world, payer, payer.number, kMsgSiteDone, nullptr, p);
             BroadcastPlayerMessage(world, payer, 0, kMsgSiteDoneNews, kMsgSiteDoneNews, kMsgSiteDoneNews, nullptr, p);
           }
@@ -231,12 +205,12 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
     }
   }
 
-  if (payer.kind == kKindWorld || !(cls->flags & (kClassMarked | kClassYielding))) return;
-  const bool mothballed = (lead.orders[kOrderModeWord] & kOrderMothballed) != 0;
+  if (payer.kind == kKindWorld || !(cls->flags & (kClassSettlement | kClassProduction))) return;
+  const bool mothballed = (lead.orders[kStateFlags] & kStatePausedBuild) != 0;
   // A class with no build time has no price per day: it costs nothing to
   // keep, but a mothballed one still decays.
   if (t > 0.0f) {
-    const bool bySize = (cls->flags & kClassRunning) && !(cls->flags & kClassSettlement);
+    const bool bySize = (cls->flags & kClassRoad) && !(cls->flags & kClassSettlementPopulation);
     const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
     const float perDay = ClassMoneyPrice(*cls) / t * k;
     float cost = 0.0f;
@@ -245,7 +219,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
     } else if (!d && !mothballed) {
       cost = (2.0f * lead.strength + 1.0f) * (perDay / 1792000.0f) * payer.gdpPerCapita;
     }
-    if (cls->flags & kClassMarked)
+    if (cls->flags & kClassSettlement)
       payer.turnUpkeepMarked += cost;
     else
       payer.turnUpkeepOther += cost;
@@ -270,9 +244,9 @@ void BuildSlot(World& world, HexCell& hex, HexExtra& extra, int slot, uint8_t le
   const float rate = HexRate(level, s, r) * 2.0f;
   // On a hex that needs its facility the work may not outgrow it: the
   // slot waits that day.
-  const TerrainRecord* terrain = TerrainOf(world, hex.word);
+  const TerrainRecord* terrain = TerrainOf(world, hex);
   if (terrain && terrain->bytes[kTerrainMovement0At] == 0 && ClassBuildTime(*cls) > 0.0f) {
-    const UnitRecord* lead = LiveLead(hex);
+    const UnitRecord* lead = GetActiveObject(&hex, true);
     const float cap = lead ? lead->strength : 0.0f;
     const float next = progress + rate / ClassBuildTime(*cls);
     if ((next < 1.0f ? next : 1.0f) > cap) return;
@@ -295,7 +269,7 @@ float TerrainReal(const TerrainRecord& t, size_t at, int i) { return le::LoadF32
 void LeadContribution(const World& world, const UnitRecord& lead, const UnitClassRecord& cls, int owner,
                       float (&d)[kProductCount]) {
   for (float& v : d) v = 0.0f;
-  if (!cls.hasExtra || (lead.orders[kOrderStateWord] & kOrdersInactive)) return;
+  if (!cls.hasExtra || InReserve(lead)) return;
   const float c = lead.strength;
   const float m = c - (1.0f - c) * c * 0.3f;
   float scale = 1.0f;
@@ -318,7 +292,7 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
     own[p] = TerrainReal(terrain, kTerrainYieldsAt, p);
     out[p] = barren ? 0.0f : own[p];
   }
-  if (barren || !lead || !cls || !(cls->flags & kClassYielding)) return;
+  if (barren || !lead || !cls || !(cls->flags & kClassProduction)) return;
   // The neighbourhood: the hex counts twice, each neighbour on the map once;
   // the divisor stays 8 however many neighbours there are.
   float cap[kProductCount] = {};
@@ -326,7 +300,7 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
   for (int k = 0; k < 6; ++k) {
     const int32_t n = HexNeighbourCell(world, x, y, k);
     if (n < 0) continue;
-    const TerrainRecord* t = TerrainOf(world, world.cells[static_cast<size_t>(n)].word);
+    const TerrainRecord* t = TerrainOf(world, world.cells[static_cast<size_t>(n)]);
     if (!t) continue;
     for (int j = 0; j < 8; ++j) cap[j] += TerrainReal(*t, kTerrainNeighbourhoodAt, j);
   }
@@ -334,7 +308,7 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
   LeadContribution(world, *lead, *cls, owner, d);
   for (int p = 0; p < kProductCount; ++p) {
     float g = cap[p] / 8.0f;
-    if (cls->flags & kClassOwnOutputCapped) g += d[p];
+    if (cls->flags & kClassFullAvailability) g += d[p];
     g = own[p] > g ? own[p] : (g < 1.0f ? g : 1.0f);
     const float v = own[p] + d[p];
     out[p] = v < g ? v : g;
@@ -352,7 +326,7 @@ void CountYields(World& world, PlayerRecord& region, int owner, const TerrainRec
   const UnitClassRecord* cls = lead ? UnitClassOf(world, *lead) : nullptr;
   float yields[kProductCount];
   HexYields(world, terrain, barren, lead, cls, owner, x, y, yields);
-  const bool large = cls && (cls->flags & kClassSettlement) && pop > kLargeSettlement;
+  const bool large = cls && (cls->flags & kClassSettlementPopulation) && pop > kLargeSettlement;
   for (int p = 0; p < kProductCount; ++p) {
     if (large) {
       const float m = p == 7 ? product::Factors(world, region)[kLargeSettlementFactor7] : 1.0f;
@@ -381,8 +355,8 @@ void AddCount(uint8_t& count, uint32_t n) { count = static_cast<uint8_t>(count +
 // classes only.
 float RunningValue(const World& world, const UnitClassRecord& cls) {
   const float t = ClassBuildTime(cls);
-  if (!(cls.flags & (kClassMarked | kClassRunning)) || !(t > 0.0f)) return 0.0f;
-  const bool bySize = (cls.flags & kClassRunning) && !(cls.flags & kClassSettlement);
+  if (!(cls.flags & (kClassSettlement | kClassRoad)) || !(t > 0.0f)) return 0.0f;
+  const bool bySize = (cls.flags & kClassRoad) && !(cls.flags & kClassSettlementPopulation);
   const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
   return ClassMoneyPrice(cls) / t * k / 10.0f;
 }
@@ -401,7 +375,7 @@ void CountFinishedSlot(const World& world, PlayerRecord& owner, HexExtra& extra,
 void CountCensus(PlayerRecord& o, const UnitRecord& lead, const UnitClassRecord& cls, bool working) {
   const uint8_t size = ClassCensusSize(cls);
   const uint8_t kind = ClassCensusKind(cls);
-  const int type = (cls.flags & kClassHavenCensus) ? 2 : (cls.flags & kClassPortCensus) ? 1 : 0;
+  const int type = (cls.flags & kClassHaven) ? 2 : (cls.flags & kClassAirBase) ? 1 : 0;
   const float rating = static_cast<float>(ClassRating(cls));
   if (!working) {
     if (kind == 0) AddCount(o.dayCensusCapacityA[type], size);
@@ -420,27 +394,27 @@ void CountCensus(PlayerRecord& o, const UnitRecord& lead, const UnitClassRecord&
   }
   if (kind == 1) SetRecordF32(o, kDayKind1Strength, RecordF32(o, kDayKind1Strength) + lead.strength);
   if (kind == 2) AddCount(o.dayKind2Count, 1);
-  if (cls.flags & kClassPortCensus) o.dayPortCapacity += 2.0f * static_cast<float>(size) * lead.strength;
+  if (cls.flags & kClassAirBase) o.dayPortCapacity += 2.0f * static_cast<float>(size) * lead.strength;
   o.dayLeadValue += rating * lead.strength;
 }
 
 // The lead's yearly running costs and census, for its owner.
 void CountLeadRunning(World& world, const UnitRecord& lead) {
-  if ((lead.unitFlags & kUnitRemoved) || lead.owner >= kMaxPlayers) return;
+  if ((lead.unitFlags & kUnitGone) || lead.owner >= kMaxPlayers) return;
   const UnitClassRecord* cls = UnitClassOf(world, lead);
   if (!cls) return;
   PlayerRecord& o = world.players[lead.owner];
-  const bool working = !(lead.orders[kOrderStateWord] & kOrdersInactive);
+  const bool working = !InReserve(lead);
   if (working) {
     // Regions with many sites pay more for each of them.
     const float n = RecordF32(o, kDayCapacityByKind);
-    const float m = (cls->flags & kClassMarked) && n >= 19.0f ? n / 18.0f : 1.0f;
+    const float m = (cls->flags & kClassSettlement) && n >= 19.0f ? n / 18.0f : 1.0f;
     const float v = RunningValue(world, *cls) * lead.strength * m;
-    if (!(cls->flags & kClassMarked) && (cls->flags & kClassRunning))
+    if (!(cls->flags & kClassSettlement) && (cls->flags & kClassRoad))
       o.dayYearlyCostFacilities += v * o.costFactor * 365.0f;
-    if (cls->flags & kClassMarked) o.dayYearlyCostHexLead += v * o.costFactor * 365.0f;
+    if (cls->flags & kClassSettlement) o.dayYearlyCostHexLead += v * o.costFactor * 365.0f;
   }
-  if (cls->flags & kClassMarked) CountCensus(o, lead, *cls, working);
+  if (cls->flags & kClassSettlement) CountCensus(o, lead, *cls, working);
 }
 
 }  // namespace
@@ -473,7 +447,7 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     const int contender = CellLoyalTo(hex.word);
     PlayerRecord& region = world.players[owner];
 
-    const TerrainRecord* terrain = TerrainOf(world, hex.word);
+    const TerrainRecord* terrain = TerrainOf(world, hex);
     const uint32_t terrainFlags = TerrainFlags(terrain);
     ++region.dayHexCount;
     const float t = terrain ? static_cast<float>(terrain->bytes[kTerrainPopulationAt]) : 0.0f;
@@ -482,13 +456,13 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     HexExtra* extra = stack ? stack->extra : nullptr;
     const float pop = rural + (extra ? HexSettlementPopulation(*extra) : 0.0f);
 
-    const UnitRecord* lead = LiveLead(hex);
+    const UnitRecord* lead = GetActiveObject(&hex, true);
     const uint32_t leadFlags = lead ? ClassFlagsOf(world, *lead) : 0;
     const float s = owner != contender ? 0.0f : lead ? lead->efficiency : world.players[contender].efficiency;
 
     if (level != 0 && region.kind != kKindWorld && terrain)
       CountYields(world, region, owner, *terrain, extra, lead, pop, level, s, x, y);
-    if (lead && (leadFlags & kClassSettlement) && pop > region.turnBestHexValue) {
+    if (lead && (leadFlags & kClassSettlementPopulation) && pop > region.turnBestHexValue) {
       region.turnBestHexValue = pop;
       region.turnBestHex[0] = static_cast<int16_t>(x);
       region.turnBestHex[1] = static_cast<int16_t>(y);
@@ -497,9 +471,9 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     region.dayPopulation += pop;
     region.dayRuralPopulation += rural;
     uint32_t supply;
-    if ((leadFlags & kClassSettlement) || (terrainFlags & kTerrainFullSupply))
+    if ((leadFlags & kClassSettlementPopulation) || (terrainFlags & kTerrainHighGround))
       supply = 3;
-    else if (terrainFlags & (kTerrainQuiet | kTerrainPoorSupply))
+    else if (terrainFlags & (kTerrainWater | kTerrainCovered))
       supply = 1;
     else
       supply = 2;
@@ -507,7 +481,7 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
     hex.word = (hex.word & ~3u) | supply;
 
     if (stack && stack->lead && Live(*stack->lead)) {
-      if (stack->lead->orders[kOrderModeWord] & kOrderRunDown)
+      if (stack->lead->orders[kStateFlags] & kStateModeC)
         UnitHexDailyUpdate(world, *stack->lead, level);
       else
         LeadFacilityDay(world, hex, *stack->lead, level, s);

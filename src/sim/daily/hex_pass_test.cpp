@@ -110,7 +110,7 @@ TEST_F(HexPassTest, AWorkingDefenderNextDoorKeepsTheHex) {
   EXPECT_EQ(CellOwner(Cell(2, 2).word), 1);
   EXPECT_EQ(w.players[1].dayHexCount, 1);
   // An idle unit defends nothing.
-  guard.orders[kOrderStateWord] = kOrdersInactive;
+  guard.orders[kPostureBits] = kPostureInReserve;
   DailyHexPassOver(w, maps_);
   EXPECT_EQ(CellOwner(Cell(2, 2).word), 2);
 }
@@ -305,12 +305,12 @@ TEST_F(HexPassTest, AFacilityIsBuiltAndPaidDayByDay) {
   // Finishing: 0.9 + 0.2 is held at 1.0, the construction bits go.
   r.treasury = 1000.0f;
   u.strength = 0.9f;
-  u.orders[kOrderStateWord] = kOrdersBuilding;
-  u.ordersShown[kOrderStateWord] = kOrdersBuilding;
+  u.orders[kPostureBits] = kPostureUnderConstruction;
+  u.ordersShown[kPostureBits] = kPostureUnderConstruction;
   DailyHexPassOver(w, maps_);
   EXPECT_FLOAT_EQ(u.strength, 1.0f);
-  EXPECT_EQ(u.orders[kOrderStateWord], 0u);
-  EXPECT_EQ(u.ordersShown[kOrderStateWord], 0u);
+  EXPECT_EQ(u.orders[kPostureBits], 0u);
+  EXPECT_EQ(u.ordersShown[kPostureBits], 0u);
   EXPECT_FLOAT_EQ(u.buildWork, 0.0f);
 }
 
@@ -340,7 +340,7 @@ TEST_F(HexPassTest, AWorkingMarkedFacilityPaysItsUpkeep) {
   EXPECT_FLOAT_EQ(r.turnUpkeepOther, 0.0f);
   EXPECT_FLOAT_EQ(r.treasury, 48.0f);
   // Idle: (2 x 1 + 1) x (100 / 1792000) x 4480 = 0.75.
-  u.orders[kOrderStateWord] = kOrdersInactive;
+  u.orders[kPostureBits] = kPostureInReserve;
   DailyHexPassOver(w, maps_);
   EXPECT_FLOAT_EQ(r.turnUpkeepMarked, 2.75f);
 }
@@ -363,8 +363,8 @@ TEST_F(HexPassTest, AMothballedFacilityWearsAwayEveryOtherDayAndIsRetired) {
   u.y = 1;
   u.strength = 0.008f;
   u.targetStrength = 0.008f;
-  u.orders[kOrderStateWord] = kOrdersInactive;
-  u.orders[kOrderModeWord] = 1u << 30;
+  u.orders[kPostureBits] = kPostureInReserve;
+  u.orders[kStateFlags] = 1u << 30;
   MakeHexStack(Cell(1, 1))->lead = &u;
   // Even day: nothing; odd day: 0.008 - 0.005 = 0.003. It pays no upkeep.
   w.gameState.currentDay = 2451544;
@@ -386,8 +386,8 @@ TEST_F(HexPassTest, AMothballedFacilityWearsAwayEveryOtherDayAndIsRetired) {
   v.x = 1;
   v.y = 1;
   v.targetStrength = 1.0f;
-  v.orders[kOrderStateWord] = kOrdersInactive;
-  v.orders[kOrderModeWord] = 1u << 30;
+  v.orders[kPostureBits] = kPostureInReserve;
+  v.orders[kStateFlags] = 1u << 30;
   LoadHexStack(Cell(1, 1))->lead = &v;
   w.gameState.currentDay = 2451548;
   DailyHexPassOver(w, maps_);
@@ -402,8 +402,8 @@ TEST_F(HexPassTest, AMothballedFacilityWearsAwayEveryOtherDayAndIsRetired) {
   z.x = 1;
   z.y = 1;
   z.strength = z.targetStrength = 0.004f;
-  z.orders[kOrderStateWord] = kOrdersInactive;
-  z.orders[kOrderModeWord] = 1u << 30;
+  z.orders[kPostureBits] = kPostureInReserve;
+  z.orders[kStateFlags] = 1u << 30;
   LoadHexStack(Cell(1, 1))->lead = &z;
   w.gameState.currentDay = 2451549;
   DailyHexPassOver(w, maps_);
@@ -488,7 +488,7 @@ TEST_F(HexPassTest, YieldsAtTheLevelsFactor) {
 
 TEST_F(HexPassTest, TheMostPeopledSettlementIsTheTurnsBestHex) {
   World& w = *world_;
-  w.unitClasses[12].flags = kClassSettlement;
+  w.unitClasses[12].flags = kClassSettlementPopulation;
   Own(1, 1, 1, 1, 10);
   Own(3, 3, 1, 1, 10);
   UnitRecord a{}, b{};
@@ -590,11 +590,11 @@ TEST_F(HexPassTest, AProducingLeadYieldsWhatItsNeighbourhoodAllows) {
   EXPECT_NEAR(r.dayProduction[2], 1.8f, 1e-6f);
   EXPECT_NEAR(SlotOutput(r, 3), 0.6f, 1e-6f);
   // An idle lead adds nothing of its own: caps alone, 0.2 again for product 0.
-  u.orders[kOrderStateWord] = kOrdersInactive;
+  u.orders[kPostureBits] = kPostureInReserve;
   DailyHexPassOver(w, maps_);
   EXPECT_NEAR(r.dayProduction[0], 0.8125f, 1e-6f);
   // A hex marked as yielding nothing gives nothing, lead or not.
-  u.orders[kOrderStateWord] = 0;
+  u.orders[kPostureBits] = 0;
   HexSlotSimFlags(*GetHexExtra(w, Cell(2, 2)), 0) = kSlotNoYield;
   DailyHexPassOver(w, maps_);
   EXPECT_NEAR(r.dayProduction[0], 0.8125f, 1e-6f);
@@ -636,7 +636,7 @@ TEST_F(HexPassTest, ALargeSettlementProducesForItsRegion) {
   le::StoreF32(w.worldEconomy.data() + 0 * 64 + 4, 2.0f);
   le::StoreF32(w.worldEconomy.data() + 7 * 64 + 8, 1.0f);
   le::StoreF32(w.worldEconomy.data() + 7 * 64 + 4, 1.0f);
-  w.unitClasses[12].flags = kClassSettlement;
+  w.unitClasses[12].flags = kClassSettlementPopulation;
   Own(3, 3, 1, 1, 125);
   UnitRecord u{};
   u.owner = 1;
@@ -697,7 +697,7 @@ TEST_F(HexPassTest, TheCensusAndTheYearlyRunningCosts) {
     MakeHexStack(Cell(1 + i, 1))->lead = &u;
   }
   SetUnitCrew(units[0], 7);
-  units[1].orders[kOrderStateWord] = kOrdersInactive;  // the haven is idle
+  units[1].orders[kPostureBits] = kPostureInReserve;  // the haven is idle
   DailyHexPassOver(w, maps_);
   // Port (strength 0.5): running value 1000 / 10 x 1 / 10 x 0.5 = 5, times
   // cost factor 2 x 365 = 3650 to the hex-lead costs; size 4 to the
@@ -840,8 +840,8 @@ TEST_F(HexPassMessagesTest, AFinishedFacilityIsAnnounced) {
     u->efficiency = 1.0f;
     u->strength = 0.95f;
     u->targetStrength = 1.0f;
-    u->orders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
-    u->orders[kOrderModeWord] = 1u << 31;
+    u->orders[kPostureBits] = kPostureInReserve | kPostureUnderConstruction;
+    u->orders[kStateFlags] = 1u << 31;
   }
   a.classIndex = 10;
   a.x = 2;
@@ -853,8 +853,8 @@ TEST_F(HexPassMessagesTest, AFinishedFacilityIsAnnounced) {
   EXPECT_FLOAT_EQ(a.strength, 1.0f);
   EXPECT_FLOAT_EQ(b.strength, 1.0f);
   // The construction bits are gone and the finished facility is switched on.
-  EXPECT_EQ(a.orders[kOrderModeWord], 0u);
-  EXPECT_EQ(a.orders[kOrderStateWord], 0u);
+  EXPECT_EQ(a.orders[kStateFlags], 0u);
+  EXPECT_EQ(a.orders[kPostureBits], 0u);
   // The producing facility: 291 to its region. The other: 294 to its region
   // and 387 to every other region, so none here: region 1 is the local one,
   // the only one whose messages this peer keeps.
@@ -869,8 +869,8 @@ TEST_F(HexPassMessagesTest, AFinishedFacilityIsAnnounced) {
   Own(4, 2, 2, 2, 125);
   b.owner = 2;
   b.strength = 0.95f;
-  b.orders[kOrderStateWord] = kOrdersInactive | kOrdersBuilding;
-  b.orders[kOrderModeWord] = 1u << 31;
+  b.orders[kPostureBits] = kPostureInReserve | kPostureUnderConstruction;
+  b.orders[kStateFlags] = 1u << 31;
   DailyHexPassOver(w, maps);
   EXPECT_FLOAT_EQ(b.strength, 1.0f);
   const std::vector<uint32_t> types = t.TypesOf(1);

@@ -26,8 +26,6 @@ constexpr uint32_t kCoed = 1u << 1;
 
 bool Active(const PlayerRecord& r) { return r.kind == kKindHuman || r.kind == kKindComputer; }
 
-constexpr uint32_t kClassFacilityFlag = 0x40;
-constexpr uint32_t kClassSettlementFlag = 1u << 20;
 
 // Every settlement of the region grows by the share (held at least at 0).
 void GrowSettlements(World& world, const PlayerRecord& r, float share) {
@@ -36,10 +34,10 @@ void GrowSettlements(World& world, const PlayerRecord& r, float share) {
   UnitRecord* u = first;
   do {
     const int32_t c = u->classIndex;
-    if (u->owner == r.number && !(u->unitFlags & (kUnitRemoved | kUnitHidden)) && c > 0 &&
+    if (u->owner == r.number && !(u->unitFlags & (kUnitGone | kUnitProvisional)) && c > 0 &&
         static_cast<size_t>(c) < world.unitClasses.size()) {
       const uint32_t flags = world.unitClasses[static_cast<size_t>(c)].flags;
-      if ((flags & kClassFacilityFlag) && (flags & kClassSettlementFlag)) {
+      if ((flags & kClassFacility) && (flags & kClassSettlementPopulation)) {
         const int32_t cell = HexNeighbourCell(world, u->x, u->y, 6);
         if (HexExtra* extra = FindHexExtra(world, cell))
           SetHexSettlementPopulation(*extra, std::max(HexSettlementPopulation(*extra) * (1.0f + share), 0.0f));

@@ -50,7 +50,7 @@ void TransferPlayerUnits(World& world, PlayerRecord& region, int32_t mode) {
         int to = 0;
         if (!(unit.unitFlags & kUnitStock)) {
           to = heir != 0 ? heir : HexOwnerOf(world, unit);
-        } else if (heir != 0 && mode != 0 && (unit.orders[kOrderStateWord] & kOrdersInactive)) {
+        } else if (heir != 0 && mode != 0 && InReserve(unit)) {
           to = heir;
         }
         // Handing a unit to the region itself would file it again in the

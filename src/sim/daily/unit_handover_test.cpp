@@ -16,7 +16,7 @@ class HandOverTest : public ::testing::Test, public World6 {
     for (int p : {4, 5, 6}) SetCapitalHex(world->players[p].simPolicy, CapitalPosition{1, 5});
   }
   void SetHeir(int heir) { reinterpret_cast<uint8_t*>(&world->players[3])[kRecordSuccessor] = static_cast<uint8_t>(heir); }
-  bool Gone(const UnitRecord& u) { return (u.unitFlags & kUnitRemoved) != 0; }
+  bool Gone(const UnitRecord& u) { return (u.unitFlags & kUnitGone) != 0; }
 };
 
 TEST_F(HandOverTest, EveryUnitGoesToTheHeirWhenThereIsOne) {
@@ -119,7 +119,7 @@ TEST_F(HandOverTest, UnitsOnOrderAreDestroyedAsTheyAreHandedOn) {
   World& w = *world;
   SetHeir(5);
   UnitRecord& building = Reserve(3, kTank, 1.0f, 0, 0);
-  building.orders[kOrderStateWord] |= kOrdersBuilding;
+  building.orders[kPostureBits] |= kPostureUnderConstruction;
   AppendUnitPtr(w, kUnitTableOnOrder, 3, 0, building);
   TransferPlayerUnits(w, w.players[3], 0);
   EXPECT_TRUE(Gone(building));

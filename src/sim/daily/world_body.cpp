@@ -167,7 +167,7 @@ void RunWorldBodyDay(World& world, PlayerRecord& k) {
   const int highest = std::min(world.gameState.highestPlayer, kMaxPlayers - 1);
   for (int r = 1; r <= highest; ++r) {
     const PlayerRecord& region = world.players[r];
-    if (r == self || region.kind == kKindEmpty || region.kind == kKindOut) continue;
+    if (r == self || !TakesPart(region)) continue;
     Region(world, k, self, r);
   }
 }
@@ -290,10 +290,6 @@ uint8_t ClassTopLevel(const UnitClassImage& c) { return reinterpret_cast<const u
 uint32_t ClassMask(const UnitClassImage& c) { return c.availability; }
 uint8_t ClassOnOffer(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[183]; }
 uint8_t ClassOfferWeight(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[184]; }
-constexpr uint32_t kClassFacilityFlag = 1u << 6;
-constexpr uint32_t kClassOutOfGame = 1u << 27;
-constexpr uint32_t kClassStockFlag = 1u << 28;
-constexpr uint32_t kClassSpecialKinds = 0xEu;  // bits 1-3
 constexpr int kSupplyGoods = 10;
 
 // The kind a class is priced and counted by: land, air, sea (submarines
@@ -335,8 +331,8 @@ bool Candidate(const PlayerRecord& region, const UnitClassRecord& c, uint32_t u)
   if (c.name[0] == 0 || ClassOnOffer(c) == 0) return false;
   if (!(static_cast<float>(ClassLevel(c)) < region.techLevel)) return false;
   if (ClassTopLevel(c) != 0 && !(static_cast<float>(ClassTopLevel(c)) > region.techLevel)) return false;
-  if (c.flags & (kClassOutOfGame | kClassFacilityFlag)) return false;
-  if ((c.flags & kClassStockFlag) && (c.flags & kClassSpecialKinds)) return false;
+  if (c.flags & (kClassObsolete | kClassFacility)) return false;
+  if ((c.flags & kClassStock) && (c.flags & kClassSpecialKinds)) return false;
   const int t = BaseType(c);
   if (t < 0 || (t != 0 && region.dayCensusCapacityB[t] == 0)) return false;
   if (!((region.classMask | 1u) & ClassMask(c))) return false;
@@ -355,7 +351,7 @@ int32_t WorldUnitOfferCount(const UnitClassRecord& c, const PlayerRecord& region
   // A cost that is no number or none at all buys the one unit.
   const int32_t more = CheckedTrunc(SafeDivide(1000000000.0f, cost));
   int32_t count = 1 + (more > 0 ? more : 0);
-  if (c.flags & kClassStockFlag) count *= 2;
+  if (c.flags & kClassStock) count *= 2;
   return count;
 }
 

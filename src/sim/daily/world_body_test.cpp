@@ -328,7 +328,7 @@ TEST_F(WorldUnits, APoorRegionIsOfferedUnitsMadeForTheBodyInItsReserve) {
     EXPECT_EQ(u, reserve[i]);
     EXPECT_EQ(u->owner, 4);
     EXPECT_EQ(u->classIndex, 2);
-    EXPECT_EQ(u->orders[kOrderStateWord], kOrdersInactive);
+    EXPECT_EQ(u->orders[kPostureBits], kPostureInReserve);
   }
 }
 

@@ -31,7 +31,6 @@ constexpr int kMaxRoundsPerLevel = 100000;
 
 float Get(const PlayerRecord& r, int p, size_t at) { return le::LoadF32(r.products[p].bytes + at); }
 void Set(PlayerRecord& r, int p, size_t at, float v) { le::StoreF32(r.products[p].bytes + at, v); }
-bool InGame(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
 
 struct Offer {
   float quantity;
@@ -56,7 +55,7 @@ std::vector<Level> FileOffers(World& world, int p) {
   std::vector<Level> levels;
   for (int r = 0; r < kMaxPlayers; ++r) {
     PlayerRecord& region = world.players[r];
-    if (!InGame(region)) continue;
+    if (!TakesPart(region)) continue;
     float forSale = std::min(Get(region, p, kForSaleAt), Get(region, p, kStockAt));
     if (!(forSale >= 10.0f)) forSale = 0.0f;
     Set(region, p, kForSaleAt, forSale);
@@ -78,7 +77,7 @@ bool WorkLevel(World& world, int p, Level& level) {
   int n = 0;
   for (int r = 0; r < kMaxPlayers; ++r) {
     PlayerRecord& region = world.players[r];
-    if (!InGame(region) || (r != 0 && !(region.treasury > 0.0f))) continue;
+    if (!TakesPart(region) || (r != 0 && !(region.treasury > 0.0f))) continue;
     ProductPolicy& entry = region.simPolicy.productPolicy[p];
     if (!(ProductReal(entry, kWantedWord) >= 1.0f)) SetProductReal(entry, kWantedWord, 0.0f);
     if (!(Get(region, p, kAutoWantedAt) >= 1.0f)) Set(region, p, kAutoWantedAt, 0.0f);

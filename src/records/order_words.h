@@ -1,0 +1,69 @@
+#pragma once
+// A unit's orders (the sixteen words of its OrderBlock, kept twice in the
+// unit record): one name per word and one per bit. Where other rules know a
+// word or a bit by another name, the comment says so.
+#include <cstdint>
+
+// The words, by index.
+inline constexpr int kOrderMask = 1;       // second mask of the order definition
+inline constexpr int kOrderId = 2;         // the order definition, 0 none
+inline constexpr int kDestination = 3;     // hex to reach (packed x, y)
+inline constexpr int kMoveTarget = 4;      // hex headed for now
+inline constexpr int kFireHex = 5;         // hex to attack
+inline constexpr int kSecondHex = 6;       // drop, landing or lift hex
+inline constexpr int kFireUnit = 7;        // unit to attack (an id); was kOrderLinkWordA
+inline constexpr int kLeaderUnit = 8;      // the partner unit (an id); was kOrderLinkWordB
+inline constexpr int kOrderStartTick = 9;  // tick a timed order is due
+inline constexpr int kOrderLevelByte = 43;  // orderLevel, by byte offset (the fourth byte of word 10); was kOrderByteSetting
+inline constexpr int kOrderFlags = 11;     // orderFlags; was kOrderFlagsWord
+inline constexpr int kStateFlags = 12;     // stateFlags; was kOrderModeWord
+inline constexpr int kOrdersHeader = 13;   // option bits of the orders; was kOrderSettingWordA
+inline constexpr int kOrdersWord = 14;     // sixteen 2-bit settings; was kOrderSettingWordB
+inline constexpr int kPostureBits = 15;    // was kOrderStateWord
+
+// orderFlags (word 11).
+// Works: a works builder at work; with a class of kClassBuildsWorks it marks
+// its hex. Was kUnitAtWorkBit, kOrdersWorksBit and kOrderMarkerBit.
+inline constexpr uint32_t kOrderWorks = 1u << 5;
+// Bits 8 to 23: the attack-target bits and the mission byte of a timed
+// order; a stock transfer is pending while any is set. Was
+// kOrderTransferPending.
+inline constexpr uint32_t kOrderMissionBits = 0x00FFFF00u;
+// Takes ground even with kHeaderNoCapture set. Was kTakeGround and
+// kOrderHoldGround.
+inline constexpr uint32_t kOrderTakeGround = 1u << 16;
+// Check whether the route's goal is reached; cleared when the movement is
+// cancelled short of it. Was kHoldsDestination.
+inline constexpr uint32_t kOrderGoalCheck = 1u << 30;
+
+// stateFlags (word 12). Bits 24, 25, 29, 30 and 31 are the facility modes.
+// Cleared when the first facility mode goes off; was kBit24 and
+// kOrderBuildingMark.
+inline constexpr uint32_t kStateBit24 = 1u << 24;
+// With kStateModeC: removal at once. Was kBit25 and kOrderInstantRemoval.
+inline constexpr uint32_t kStateModeCExtra = 1u << 25;
+inline constexpr uint32_t kStateDeployDue = 1u << 27;  // a deployment command is due
+// The third facility mode: run down. Was kBit29 and kOrderRunDown.
+inline constexpr uint32_t kStateModeC = 1u << 29;
+// A paused build (mothballed). Was kBit30 and kOrderMothballed.
+inline constexpr uint32_t kStatePausedBuild = 1u << 30;
+// A held build slot (the first facility mode, a build order). Was kBit31,
+// kStateHeld and kOrderBuildOrder.
+inline constexpr uint32_t kStateHeldSlot = 1u << 31;
+
+// ordersHeader (word 13).
+inline constexpr uint32_t kHeaderDefaultBits = 0x3000u;  // bits 12 and 13, reset from the owner's defaults; was kDefaultOrderBits
+// No capture: the unit takes no ground unless kOrderTakeGround. Was
+// kHoldsBack and kOrderStandDown.
+inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
+// Set whenever the whole header is stored.
+inline constexpr uint32_t kHeaderSet = 1u << 31;
+
+// postureBits (word 15).
+// In reserve or not in service (inactive, idle): no target. Was
+// kOrdersInactive.
+inline constexpr uint32_t kPostureInReserve = 1u << 0;
+// Under construction or being built up (repairing). Was kOrdersBuilding,
+// kBuildingPosture and kOrdersRepairing.
+inline constexpr uint32_t kPostureUnderConstruction = 1u << 1;
+inline constexpr uint32_t kPostureNoAutoDeploy = 1u << 2;  // no automatic deployment

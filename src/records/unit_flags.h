@@ -1,0 +1,53 @@
+#pragma once
+// The bits of a unit's two flag words (UnitImage::flags at record byte 136
+// and flags2 at 320): one name per bit. Where other rules know a bit by
+// another name, the comment says so, so that a search for either finds it.
+#include <cstdint>
+
+// The flag word at 136.
+// Turned or moved in this unit step; such units are left out of the repair
+// sums and the hex marks. Was kUnitInactiveClass.
+inline constexpr uint32_t kUnitMoved = 1u << 8;
+// A stock unit (its class has kClassStock); a campaign carry-over holds it
+// off the map. Was kUnitOffMap.
+inline constexpr uint32_t kUnitStock = 1u << 11;
+// Made on the display copy and not yet confirmed by the simulation; hidden
+// from the other players. Was kUnitHidden.
+inline constexpr uint32_t kUnitProvisional = 1u << 12;
+inline constexpr uint32_t kUnitFacility = 1u << 13;  // a facility (its class has kClassFacility)
+// Destroyed, disbanded or removed; the record stays in the unit list. Also
+// called removed or dead; was kUnitRemoved.
+inline constexpr uint32_t kUnitGone = 1u << 15;
+// Cleared with the orders; the unit step gives them their meaning. Were
+// kFlag16, kFlag17 and kFlag21.
+inline constexpr uint32_t kUnitBit16 = 1u << 16;
+inline constexpr uint32_t kUnitBit17 = 1u << 17;
+inline constexpr uint32_t kUnitBit21 = 1u << 21;
+// Moves on while still turning; cleared when the movement is cancelled. Was
+// kFlag18.
+inline constexpr uint32_t kUnitMovesWhileTurning = 1u << 18;
+// Moves half as fast again; cleared when the target is cancelled. Was
+// kFlag19.
+inline constexpr uint32_t kUnitSpeedBonus = 1u << 19;
+// In a base that serves it. Was kAtServingBase, kUnitFlag20 and
+// kUnitKeptSmall.
+inline constexpr uint32_t kUnitInBase = 1u << 20;
+// Sent away to a base; cleared when the movement is cancelled. Was
+// kAwayFromBase and kFlag22.
+inline constexpr uint32_t kUnitSeekingBase = 1u << 22;
+// Follows its leader (the orders' leaderUnit), which clearing the orders
+// keeps. Was kKeepsLeader and kUnitKeepsPartner.
+inline constexpr uint32_t kUnitFollowsLeader = 1u << 24;
+// Stepped this minute. Was kStepped and kUnitFlag25.
+inline constexpr uint32_t kUnitStepped = 1u << 25;
+// Fully supplied; cleared on deployment, on capture and when the fuel runs
+// out. Was kFullyStocked and kFullySupplied.
+inline constexpr uint32_t kUnitFullySupplied = 1u << 26;
+// The map's option bit 0 with a class of kClassSpecialWeaponA. Was
+// kUnitPlaced30.
+inline constexpr uint32_t kUnitMapOption = 1u << 30;
+
+// The second flag word, at 320.
+// Cleared whenever the orders change the unit's course. Was kFlags2Bit8 and
+// kUnitFlags2Bit8.
+inline constexpr uint32_t kUnit2Bit8 = 1u << 8;

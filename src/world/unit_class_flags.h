@@ -1,0 +1,66 @@
+#pragma once
+// The bits of a unit class's flag word (UnitClassImage::flags, class byte
+// 72): one name per bit. Where other rules know a bit by another name, the
+// comment says so, so that a search for either finds the bit.
+#include <cstdint>
+
+inline constexpr uint32_t kClassLongRange = 1u << 0;       // long-range weapons: no own-strength cap, fire mode 2
+inline constexpr uint32_t kClassSpecialImmune = 1u << 1;   // immune to special weapons
+// Special-weapon kinds: damage x10 and x5. A class with the first also gives
+// its units the map's option bit (kUnitMapOption), was kClassMapOption; the
+// second also marks a class with a needs table of 11 floats (its products),
+// was kHasProducts and kClassNeedsTable, and marks the intercontinental
+// missile kinds.
+inline constexpr uint32_t kClassSpecialWeaponA = 1u << 2;
+inline constexpr uint32_t kClassSpecialWeaponB = 1u << 3;
+// Bits 1 to 3: any special kind; such stock classes go out of use with the
+// scenario's stock setting. Was kClassObsoleteKinds.
+inline constexpr uint32_t kClassSpecialKinds = kClassSpecialImmune | kClassSpecialWeaponA | kClassSpecialWeaponB;
+inline constexpr uint32_t kClassFacility = 1u << 6;        // a facility (its units get kUnitFacility), was kClassFacilityFlag
+inline constexpr uint32_t kClassNoTerrainCost = 1u << 8;   // works and facility cost nothing to movement types 0 to 3
+inline constexpr uint32_t kClassFortification = 1u << 9;
+// An air base or carrier; the census counts it as a port (type 1), was
+// kClassPortCensus.
+inline constexpr uint32_t kClassAirBase = 1u << 10;
+inline constexpr uint32_t kClassSeaCarrier = 1u << 11;     // a carrier of kind 2
+// A naval base (haven) or an aircraft that lands on a carrier; the census
+// type 2, was kClassHavenCensus.
+inline constexpr uint32_t kClassHaven = 1u << 12;
+inline constexpr uint32_t kClassAmphibious = 1u << 14;
+inline constexpr uint32_t kClassTechFactor122 = 1u << 16;  // uses technology factor 122 (else 126)
+// A settlement: holds units against the force budget; counted by the census
+// and charged as a marked facility. Was kHoldsUnits and kClassMarked.
+inline constexpr uint32_t kClassSettlement = 1u << 17;
+// A production facility, yielding products. Was kProduction, kClassYields
+// and kClassYielding.
+inline constexpr uint32_t kClassProduction = 1u << 18;
+// Builds works; also the class that marks its hex while at work. Was
+// kClassMarker.
+inline constexpr uint32_t kClassBuildsWorks = 1u << 19;
+// Settlement population. Was kSettlementPopulation, kClassSettlement (of the
+// hex routines), kClassSettlementFlag, kClassCapital, kClassNotFiled and
+// kClassTargetable.
+inline constexpr uint32_t kClassSettlementPopulation = 1u << 20;
+// Fortifies its hex (hex mark 2); also repairs. Was kFortifies and
+// kClassRepair.
+inline constexpr uint32_t kClassFortifies = 1u << 22;
+inline constexpr uint32_t kClassRoad = 1u << 23;           // a road; also kClassRunning
+inline constexpr uint32_t kClassHalvedAirborne = 1u << 25; // attack halved while airborne
+// Never surrenders or resists: it takes no ground and defends no hex. Was
+// kNeverSurrenders and kClassNoDefence.
+inline constexpr uint32_t kClassNeverSurrenders = 1u << 26;
+// Out of use: offered to no one while a game runs. Was kClassOutOfGame.
+inline constexpr uint32_t kClassObsolete = 1u << 27;
+inline constexpr uint32_t kClassStock = 1u << 28;          // a stock class (its units get kUnitStock), was kClassStockFlag
+// Full availability: the class's own output is not capped by the hex. Was
+// kFullAvailability and kClassOwnOutputCapped.
+inline constexpr uint32_t kClassFullAvailability = 1u << 30;
+
+// Facility kinds with their own rules: production, builds works,
+// settlement population and road. A settlement with none of them is a
+// plain settlement.
+inline constexpr uint32_t kClassExcludedKinds = kClassProduction | kClassBuildsWorks | kClassSettlementPopulation | kClassRoad;
+// Classes no design project may take: out of use, or bit 21.
+inline constexpr uint32_t kClassNotDesign = kClassObsolete | (1u << 21);
+
+static_assert(kClassSpecialKinds == 0xEu && kClassExcludedKinds == 0x9C0000u && kClassNotDesign == 0x8200000u);
