@@ -13,6 +13,7 @@
 #include "world/map_file.h"
 #include "world/people_file.h"
 #include "world/post_load.h"
+#include "world/save_extension.h"
 #include "world/terrain_file.h"
 #include "world/tech_file.h"
 #include "world/text/scenario_def.h"
@@ -40,6 +41,7 @@ struct SaveParts {
   std::span<const uint8_t> map;
   std::span<const uint8_t> people;
   std::span<const uint8_t> snapshot;
+  std::span<const uint8_t> extension;
 };
 
 bool SplitSave(std::span<const uint8_t> file, bool gameOnly, SaveParts& parts, std::string& why) {
@@ -63,8 +65,15 @@ bool SplitSave(std::span<const uint8_t> file, bool gameOnly, SaveParts& parts, s
     why = "its parts lie outside the file or out of order";
     return false;
   }
-  const uint64_t peopleEnd = s ? s : size;
-  if (s && (s < p || s > size || size - s < kSnapshotPartSize)) {
+  const uint64_t e = h.extensionOffset;
+  // A section holds at least one block head.
+  if (e && (e < p || e >= size || size - e < 8 || (s && e < s + kSnapshotPartSize))) {
+    why = "its extension section lies outside the file";
+    return false;
+  }
+  const uint64_t end = e ? e : size;
+  const uint64_t peopleEnd = s ? s : end;
+  if (s && (s < p || s > end || end - s < kSnapshotPartSize)) {
     why = "its snapshot part lies outside the file";
     return false;
   }
@@ -72,6 +81,7 @@ bool SplitSave(std::span<const uint8_t> file, bool gameOnly, SaveParts& parts, s
   parts.map = file.subspan(m, p - m);
   parts.people = file.subspan(p, peopleEnd - p);
   if (s) parts.snapshot = file.subspan(s, kSnapshotPartSize);
+  if (e) parts.extension = file.subspan(e);
   return true;
 }
 
@@ -129,6 +139,12 @@ std::vector<uint8_t> BuildSaveImage(World& world, std::vector<PendingCommandImag
       std::memcpy(out.data() + at + i * kSnapshotSlot, &world.snapshotTable[i], sizeof(PlayerRecord));
   }
 
+  const std::vector<uint8_t> extension = BuildSaveExtension(world);
+  if (!extension.empty()) {
+    h.extensionOffset = static_cast<uint32_t>(out.size());
+    out.insert(out.end(), extension.begin(), extension.end());
+  }
+
   // The header block again, now with the offsets.
   std::memcpy(out.data(), &h, sizeof h);
   return out;
@@ -181,6 +197,19 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
   if (!map) {
     LogRefusedSave(source, "map part: " + why);
     return plat::kFail;
+  }
+
+  std::vector<SaveExtensionBlock> blocks;
+  if (!SplitSaveExtension(parts.extension, blocks, why)) {
+    LogRefusedSave(source, "extension section: " + why);
+    return plat::kFail;
+  }
+  for (const SaveExtensionBlock& block : blocks) {
+    if (block.tag != kSaveBlockRouteSteps) continue;  // a later version's state
+    if (!ApplyRouteSteps(block.payload, [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); }, why)) {
+      LogRefusedSave(source, "extension section: " + why);
+      return plat::kFail;
+    }
   }
 
   // Everything is read: from here on the save replaces the game.

@@ -145,6 +145,18 @@ class SaveFileTest : public ::testing::Test {
     MakeHexStack(w.cells[2 * 6 + 3])->lead = depot;
     a->customName = std::make_unique<char[]>(5);
     std::strcpy(a->customName.get(), "Hawk");
+    // B is half-way along its route: three of its six steps are walked.
+    b->route = std::make_unique<PathRequest>();
+    b->route->start = 0x00010002;
+    b->route->end = b->route->waypoints[1] = 0x00040005;
+    b->route->waypoints[0] = b->route->start;
+    b->route->current = 0x00010002 + 3;
+    b->route->stepCount = 6;
+    b->route->stepIndex = 2;
+    b->route->waypointIndex = 1;
+    b->route->flags = 0x13;
+    b->route->steps = {5, 4, 0x45, 5, 4, 2};
+    b->route2 = std::make_unique<PathRequest>();  // waiting for a search: no steps
 
     w.scenario.head.initialfunds = 1;
     w.scenario.head.resources = 3;
@@ -249,7 +261,9 @@ TEST_F(SaveFileTest, HeaderAndParts) {
   EXPECT_EQ(f[map + 65], 3);                     // cell bytes and blocks
   EXPECT_EQ(people - map, 1024u + 24 * (8 + 1 + 32) + 2 * 256 + 256);
   EXPECT_EQ(snapshot - people, 66560u);
-  EXPECT_EQ(f.size(), snapshot + 16u * 16384);
+  const uint32_t extension = le::Load32(f.data() + 84);
+  EXPECT_EQ(extension, snapshot + 16u * 16384);
+  EXPECT_EQ(f.size(), extension + 8u + 4 + 9 + 6);  // one route's six steps
   EXPECT_EQ(std::memcmp(f.data() + snapshot + 15 * 16384 + 8, "Snap 15", 8), 0);
   EXPECT_EQ(le::Load32(f.data() + 512), 0x20003u);  // the scenario head
   EXPECT_EQ(le::Load32(f.data() + 512 + 120), 0xABCDu);
@@ -263,7 +277,7 @@ TEST_F(SaveFileTest, ASaveWithoutSnapshotLoadsWithoutOne) {
   ASSERT_EQ(SaveGame(*world_, "BARE"), 0);
   const auto f = ReadBack("Savegame\\BARE.SAV");
   EXPECT_EQ(le::Load32(f.data() + 96), 0u);
-  EXPECT_EQ(f.size(), le::Load32(f.data() + 92) + 66560u);
+  EXPECT_EQ(le::Load32(f.data() + 84), le::Load32(f.data() + 92) + 66560u);
   World w;
   w.snapshotTable.resize(16);
   ASSERT_EQ(LoadSaveGame(w, "BARE", nullptr, false, false), 0);
@@ -388,6 +402,64 @@ TEST_F(SaveFileTest, CorruptedSavesAreRefusedCleanly) {
   }
   EXPECT_GT(refused, 50);
   EXPECT_GT(read, 10);
+  FreeMapData(w);
+}
+
+TEST_F(SaveFileTest, AUnitHalfWayAlongItsRouteKeepsItsStepsByteForByte) {
+  const UnitRecord& b = *FindUnitById(*world_, 0x01000002);
+  const auto image = BuildSaveImage(*world_);
+  ASSERT_NE(le::Load32(image.data() + 84), 0u);
+  World w;
+  ASSERT_EQ(LoadSaveImage(w, image, "x", false, false), 0);
+  const UnitRecord* loaded = FindUnitById(w, 0x01000002);
+  ASSERT_TRUE(loaded && loaded->route && loaded->route2);
+  EXPECT_EQ(std::memcmp(static_cast<const PathRequestImage*>(loaded->route.get()),
+                        static_cast<const PathRequestImage*>(b.route.get()), sizeof(PathRequestImage)),
+            0);
+  EXPECT_EQ(loaded->route->steps, b.route->steps);
+  EXPECT_TRUE(loaded->route2->steps.empty());
+  FreeMapData(w);
+}
+
+// A save without the section loads as before, a block of an unknown tag is
+// passed over, and a block that does not fit the game is refused with the
+// world left as it was.
+TEST_F(SaveFileTest, TheExtensionSectionIsCheckedBeforeTheGameIsReplaced) {
+  const auto good = BuildSaveImage(*world_);
+  const uint32_t at = le::Load32(good.data() + 84);
+  ASSERT_GT(at, 0u);
+  auto without = std::vector<uint8_t>(good.begin(), good.begin() + at);
+  le::Store32(without.data() + 84, 0);
+  auto unknown = good;
+  le::Store32(unknown.data() + at, 0x454E4F4E);
+  struct Case {
+    size_t offset;  // from the section's start; 0 leaves the image as it is
+    uint32_t value;
+    bool loads;
+  };
+  const Case cases[] = {
+      {4, 0xFFFF, false},      // the block runs past the file
+      {8, 2, false},           // more routes than the block holds
+      {12, 0x01000077, false},  // a unit that is not in the game
+      {16, 3, false},          // a route a unit cannot have
+  };
+  World w;
+  ASSERT_EQ(LoadSaveImage(w, without, "x", false, false), 0);
+  EXPECT_FALSE(FindUnitById(w, 0x01000002)->route->steps.size());
+  ASSERT_EQ(LoadSaveImage(w, unknown, "x", false, false), 0);
+  EXPECT_FALSE(FindUnitById(w, 0x01000002)->route->steps.size());
+  ASSERT_EQ(LoadSaveImage(w, good, "x", false, false), 0);
+  const std::string before = Fingerprint(w);
+  for (const Case& c : cases) {
+    auto copy = good;
+    if (c.offset == 16)
+      copy[at + c.offset] = static_cast<uint8_t>(c.value);
+    else
+      le::Store32(copy.data() + at + c.offset, c.value);
+    EXPECT_EQ(LoadSaveImage(w, copy, "x", false, false) == 0, c.loads) << c.offset;
+    EXPECT_EQ(Fingerprint(w), before);
+  }
+  EXPECT_EQ(FindUnitById(w, 0x01000002)->route->steps, (std::vector<uint8_t>{5, 4, 0x45, 5, 4, 2}));
   FreeMapData(w);
 }
 

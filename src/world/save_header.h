@@ -20,7 +20,7 @@ struct SaveHeader {
   FileStamp saved;    // 28: the same moment
   uint8_t bytes40[40];
   uint32_t gamePartOffset;      // 80
-  uint8_t bytes84[4];
+  uint32_t extensionOffset;     // 84: the trailing extension section, 0 when the file has none
   uint32_t mapPartOffset;       // 88
   uint32_t peoplePartOffset;    // 92
   uint32_t snapshotPartOffset;  // 96: 0 when the file has no snapshot
@@ -33,6 +33,7 @@ static_assert(offsetof(SaveHeader, version) == 8);
 static_assert(offsetof(SaveHeader, created) == 16);
 static_assert(offsetof(SaveHeader, saved) == 28);
 static_assert(offsetof(SaveHeader, gamePartOffset) == 80);
+static_assert(offsetof(SaveHeader, extensionOffset) == 84);
 static_assert(offsetof(SaveHeader, mapPartOffset) == 88);
 static_assert(offsetof(SaveHeader, peoplePartOffset) == 92);
 static_assert(offsetof(SaveHeader, snapshotPartOffset) == 96);

@@ -1,0 +1,34 @@
+#pragma once
+// The extension section at the end of a save game: the state a save's own
+// parts do not hold, as tagged blocks (tag, length, payload; little-endian
+// words). A reader skips tags it does not know, and a save without the
+// section (header word 84 is 0) loads as before.
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+struct UnitRecord;
+struct World;
+
+// The steps of the units' routes: a count, then per route the unit's id,
+// which route (1 the current, 2 the second), the step count and the steps.
+inline constexpr uint32_t kSaveBlockRouteSteps = 0x54535452;  // "RTST"
+
+struct SaveExtensionBlock {
+  uint32_t tag = 0;
+  std::span<const uint8_t> payload;
+};
+
+// The section of the world's state that needs one; empty when nothing does.
+std::vector<uint8_t> BuildSaveExtension(World& world);
+
+// The blocks of a section; false with the reason when a block runs past the
+// section's end.
+bool SplitSaveExtension(std::span<const uint8_t> section, std::vector<SaveExtensionBlock>& blocks, std::string& why);
+
+// Reads the route-steps block against the units about to be loaded (found
+// by id) and, only when all of it is sound, gives each route its steps.
+bool ApplyRouteSteps(std::span<const uint8_t> payload, const std::function<UnitRecord*(uint32_t)>& findUnit,
+                     std::string& why);
