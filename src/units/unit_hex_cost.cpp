@@ -70,10 +70,10 @@ Site SiteOf(const uint8_t* e, int i) {
 // and in service unless it is a haven.
 const UnitClassRecord* ServingFacility(const World& world, const HexCell& cell) {
   const UnitRecord* lead = Lead(cell);
-  if (!lead || !IsUnitLive(*lead) || (lead->unitFlags & kUnitHidden)) return nullptr;
+  if (!lead || !IsUnitLive(*lead) || (lead->unitFlags & kUnitProvisional)) return nullptr;
   const UnitClassRecord* cls = UnitClassOf(world, *lead);
   if (!cls) return nullptr;
-  if ((lead->orders[kOrderStateWord] & kOrdersInactive) && !(cls->flags & kClassHaven)) return nullptr;
+  if ((lead->orders[kPostureBits] & kPostureInReserve) && !(cls->flags & kClassHaven)) return nullptr;
   return cls;
 }
 
@@ -157,12 +157,12 @@ uint32_t StandingHexCost(World& world, UnitRecord& unit) {
       }
     }
     const UnitRecord* lead = Lead(*cell);
-    if (m < 6 && lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitHidden)) {
+    if (m < 6 && lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitProvisional)) {
       const UnitClassRecord* lc = UnitClassOf(world, *lead);
-      const uint32_t state = lead->orders[kOrderStateWord], mode = lead->orders[kOrderModeWord];
-      const bool counts = !(state & kOrdersInactive) ||
-                          (lc && (lc->flags & kClassHaven) && !(mode & (1u << 29)) &&
-                           (!(state & kOrdersBuilding) || !(mode & (1u << 31))));
+      const uint32_t state = lead->orders[kPostureBits], mode = lead->orders[kStateFlags];
+      const bool counts = !(state & kPostureInReserve) ||
+                          (lc && (lc->flags & kClassHaven) && !(mode & kStateModeC) &&
+                           (!(state & kPostureUnderConstruction) || !(mode & kStateHeldSlot)));
       if (counts) Merge(c, FacilityCost(lc, m));
     }
     const uint8_t* extra = Extra(*cell);
@@ -191,7 +191,7 @@ uint32_t UnitCrossingCost(World& world, const UnitRecord& unit, uint32_t entryMa
     if (Column(world, to, kSeaMode) == 0) {
       const UnitClassRecord* haven = nullptr;
       const UnitRecord* lead = Lead(from);
-      if (lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitHidden)) haven = UnitClassOf(world, *lead);
+      if (lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitProvisional)) haven = UnitClassOf(world, *lead);
       const bool serves = haven && (haven->flags & kClassHaven);
       if (m >= 5 || !serves || Column(world, to, m) == 0) return 0;
     }

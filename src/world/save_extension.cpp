@@ -33,7 +33,7 @@ std::vector<uint8_t> BuildSaveExtension(World& world) {
     WorldLockGuard units(world, kLockUnits);
     UnitRecord* head = world.units;
     for (UnitRecord* unit = head; unit;) {
-      if (!(unit->unitFlags & kUnitRemoved)) {
+      if (!(unit->unitFlags & kUnitGone)) {
         PutRoute(routes, unit->id, 1, unit->route.get(), count);
         PutRoute(routes, unit->id, 2, unit->route2.get(), count);
       }
