@@ -1,3 +1,39 @@
+# Each library's include root, build/include/NAME/, holds its own folder
+# under the folder's name (a link into src/), so "world/world.h" keeps its
+# spelling while a target sees only the folders of the libraries it links
+# and its own: a simulation file that includes the interface fails to build.
+# A library that owns its subfolders (RECURSE) or has none gets one link to
+# the folder; one whose subfolders are other libraries (app, above app/gfx,
+# app/audio and app/shell) gets a link per header of its own.
+function(vd_include_root name dir recurse)
+  set(src ${PROJECT_SOURCE_DIR}/src/${dir})
+  set(root ${PROJECT_BINARY_DIR}/include/${name})
+  # Links are removed, never followed: the sources stay as they are.
+  file(REMOVE_RECURSE ${root})
+  set(whole_folder ${recurse})
+  if(NOT whole_folder)
+    set(whole_folder TRUE)
+    file(GLOB entries LIST_DIRECTORIES true ${src}/*)
+    foreach(entry IN LISTS entries)
+      if(IS_DIRECTORY ${entry})
+        set(whole_folder FALSE)
+      endif()
+    endforeach()
+  endif()
+  if(whole_folder)
+    get_filename_component(parent ${root}/${dir} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${src} ${root}/${dir} SYMBOLIC)
+  else()
+    file(MAKE_DIRECTORY ${root}/${dir})
+    file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${src} ${src}/*.h)
+    foreach(header IN LISTS headers)
+      file(CREATE_LINK ${src}/${header} ${root}/${dir}/${header} SYMBOLIC)
+    endforeach()
+  endif()
+  set(${name}_include_root ${root} PARENT_SCOPE)
+endfunction()
+
 # One static library per subsystem folder. Sources are found by globbing so a
 # new file needs no build edit; NAME_test.cpp files beside the code form the
 # library's test executable instead.
@@ -17,13 +53,20 @@ function(vd_subsystem name dir)
       list(APPEND srcs ${f})
     endif()
   endforeach()
+  if(NOT IS_DIRECTORY ${PROJECT_SOURCE_DIR}/src/${dir})
+    # A subsystem still to come: a name to link, nothing to expose.
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
+  vd_include_root(${name} ${dir} "${ARG_RECURSE}")
   if(srcs)
     add_library(${name} STATIC ${srcs})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(${name} PUBLIC ${${name}_include_root})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   else()
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(${name} INTERFACE ${${name}_include_root})
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
   endif()
   if(tests)
@@ -31,6 +74,23 @@ function(vd_subsystem name dir)
     target_link_libraries(${name}_tests PRIVATE ${name} vd_testsupport GTest::gtest GTest::gmock)
     vd_discover_tests(${name}_tests)
   endif()
+endfunction()
+
+# A link from a lower library to a higher one, closing a cycle. Every such
+# edge is named with why the lower library calls the higher, so a new one is
+# a decision rather than an accident. The linker takes a third pass over the
+# libraries of a cycle so objects pulled in late still find their calls.
+function(vd_cycle_edge from to reason)
+  if(reason STREQUAL "")
+    message(FATAL_ERROR "vd_cycle_edge(${from} ${to}) needs the reason for the edge")
+  endif()
+  get_target_property(type ${from} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_link_libraries(${from} INTERFACE ${to})
+  else()
+    target_link_libraries(${from} PUBLIC ${to})
+  endif()
+  set_property(TARGET ${from} ${to} PROPERTY LINK_INTERFACE_MULTIPLICITY 3)
 endfunction()
 
 # Tests run headless: the test main points SDL at its offscreen and dummy

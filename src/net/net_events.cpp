@@ -5,18 +5,17 @@
 #include "sim/command_post.h"
 #include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
-#include "ui/screen_manager.h"
 #include "world/world.h"
 
 void OnNetEvent4(ScreenManager&) {}
 
-void OnNetEvent8001(ScreenManager& ui, plat::LParam lParam) {
+void OnNetEvent8001(bool networked, plat::LParam lParam) {
   const int32_t p = static_cast<int32_t>(lParam);
   if (p <= 0 || p >= kMaxPlayers) return;
   const World& w = g_world;
   if (p != w.gameState.localPlayer) {
     if (!TakesPart(w.players[p])) return;
-    if (ui.networked) {
+    if (networked) {
       if (!g_netSession.isHost) return;
       const uint32_t slot = w.players[p].networkSlot;
       if (slot != 0 && slot < kMaxPlayers && w.slotTable[slot].state == kSlotHuman) return;

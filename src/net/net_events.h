@@ -9,6 +9,8 @@
 struct ScreenManager;
 
 void OnNetEvent4(ScreenManager& ui);
-void OnNetEvent8001(ScreenManager& ui, plat::LParam player);
+// A player left: unless the interface's network game (networked) leaves it
+// to the host or to a human in the slot, the region passes to the computer.
+void OnNetEvent8001(bool networked, plat::LParam player);
 void ReportVersionMismatch(ScreenManager& ui);
 void OnAppMessage2(ScreenManager& ui, uint32_t code);

@@ -93,7 +93,7 @@ void PrepareNewGame(ScreenManager* ui, World& world) {
   ScenarioSettings& scenario = world.scenario;
   const int32_t local = LocalIndex(world);
 
-  world.hover.cell = nullptr;
+  PublishCurrentCell(nullptr);
   state.currentHex = HexPosition{};
   state.viewHex = HexPosition{};
 
@@ -156,7 +156,7 @@ void PrepareLoadedGame(World& world, int32_t joining) {
     SetObjectHex(world, world.mapWidth / 2, world.mapHeight / 2, state.currentHex);
   } else if (world.mapWidth > 0 && state.currentHex.y >= 0 && state.currentHex.y < world.mapHeight) {
     const int32_t x = WrapX(state.currentHex.x, world.mapWidth);
-    world.hover.cell = &world.cells[static_cast<size_t>(state.currentHex.y * world.mapWidth + x)];
+    PublishCurrentCell(&world.cells[static_cast<size_t>(state.currentHex.y * world.mapWidth + x)]);
   }
   const PlayerRecord& local = world.players[LocalIndex(world)];
   if (joining && local.startEmail != 0 && HasReportText(local.startEmail))

@@ -14,6 +14,7 @@
 #include "sim/game_session_test_support.h"
 #include "sim/game_stop.h"
 #include "records/text_field.h"
+#include "world/object_hex_test_support.h"
 
 namespace {
 
@@ -213,6 +214,7 @@ TEST_F(LogOnTest, ComputerPlayerThreadsByGameKind) {
 }
 
 TEST_F(LogOnTest, ALoadedGameKeepsItsCurrentHex) {
+  RecordPublishedHexes published;
   GameState& s = g_world.gameState;
   s.currentHex.x = 3;
   s.currentHex.y = 2;
@@ -221,7 +223,7 @@ TEST_F(LogOnTest, ALoadedGameKeepsItsCurrentHex) {
   ASSERT_GE(LogOn(nullptr, 1, 0), 0);
   EXPECT_EQ(s.currentHex.x, 3);
   EXPECT_EQ(s.currentHex.y, 2);
-  EXPECT_EQ(g_world.hover.cell, &g_world.cells[2 * 24 + 3]);
+  EXPECT_EQ(published->cell, &g_world.cells[2 * 24 + 3]);
   EXPECT_EQ(g_world.scenario.head.gameFlags & kGameFlagCheated, 0u);
 }
 

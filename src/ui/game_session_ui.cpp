@@ -6,6 +6,8 @@
 #include "sim/sim_ui_link.h"
 #include "sim/window_messages.h"
 #include "ui/interface_images.h"
+#include "ui/map_folders.h"
+#include "ui/map_hover.h"
 #include "world/text/ui_options.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
@@ -100,4 +102,7 @@ void InstallGameSessionUi() {
   link.showFrontEnd = ShowFrontEnd;
   link.enterGame = EnterGame;
   link.finishGameStart = FinishGameStart;
+  // The map's folders and hover cells the world publishes live here too.
+  InstallMapFolderHooks();
+  InstallMapHoverHooks();
 }

@@ -12,6 +12,7 @@
 #include "records/unit_record.h"
 #include "units/unit_tables.h"
 #include "records/le_bytes.h"
+#include "world/map_folders.h"
 #include "world/world.h"
 
 namespace {
@@ -59,7 +60,7 @@ void Spread(World& world, const HexMapShape& map, BfsFillBlock& fill, const Unit
 
 // The map editor (which runs for the whole life of a program started for
 // it) has no unit tables to walk: its facilities come from the ring.
-bool RangeMapFromRing(const World& world) { return world.mapFolders.mapEditor; }
+bool RangeMapFromRing() { return InMapEditor(); }
 
 }  // namespace
 
@@ -81,7 +82,7 @@ void BuildRangeMap(World& world) {
   if (world.rangeMap.empty() || static_cast<int64_t>(map.width) * map.height != static_cast<int64_t>(world.cells.size()))
     return;
 
-  if (RangeMapFromRing(world)) {
+  if (RangeMapFromRing()) {
     UnitRecord* head = world.units;
     for (UnitRecord* unit = head; unit;) {
       if ((unit->unitFlags & kUnitFacility) && InService(*unit)) Spread(world, map, fill, *unit);

@@ -20,6 +20,7 @@
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "world/map_data.h"
+#include "world/map_folders_test_support.h"
 #include "world/world.h"
 
 namespace {
@@ -275,7 +276,7 @@ TEST_F(RangeMapTest, EditorTakesFacilitiesFromTheRing) {
   for (int trial = 0; trial < 20; ++trial) {
     MakeWorld(8, 6, trial % 2 == 1);
     World& w = *world_;
-    w.mapFolders.mapEditor = true;
+    TestMapFolders folders(true, false);
     SetTerrain(3, static_cast<uint8_t>(pick(1, 3)), 0);
     for (int y = 0; y < 6; ++y)
       for (int x = 0; x < 8; ++x) Hex(x, y, pick(1, 3), pick(1, 2));

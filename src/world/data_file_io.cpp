@@ -2,6 +2,7 @@
 
 #include "app/log.h"
 #include "platform/paths.h"
+#include "world/map_folders.h"
 #include "world/world.h"
 
 namespace {
@@ -15,13 +16,13 @@ std::string DataPath(const char* folder, std::string_view name, std::string_view
 
 }  // namespace
 
-std::string DataFileReadPath(const World& world, std::string_view name, std::string_view extension) {
-  const bool custom = world.mapFolders.mapEditor || world.mapFolders.customScenario;
+std::string DataFileReadPath(std::string_view name, std::string_view extension) {
+  const bool custom = ReadsCustomFolder();
   return DataPath(custom ? "CUSTOM\\DATA\\" : "MAPS\\DATA\\", name, extension);
 }
 
-std::string DataFileWritePath(const World& world, std::string_view name, std::string_view extension) {
-  return DataPath(world.mapFolders.mapEditor ? "CUSTOM\\DATA\\" : "MAPS\\DATA\\", name, extension);
+std::string DataFileWritePath(std::string_view name, std::string_view extension) {
+  return DataPath(InMapEditor() ? "CUSTOM\\DATA\\" : "MAPS\\DATA\\", name, extension);
 }
 
 std::optional<std::vector<uint8_t>> ReadDataFile(const std::string& path) {

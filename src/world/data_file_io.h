@@ -16,8 +16,8 @@ struct World;
 // Files this large or larger are not read; an empty file counts as missing.
 inline constexpr size_t kMaxDataFileBytes = 134217728;
 
-std::string DataFileReadPath(const World& world, std::string_view name, std::string_view extension);
-std::string DataFileWritePath(const World& world, std::string_view name, std::string_view extension);
+std::string DataFileReadPath(std::string_view name, std::string_view extension);
+std::string DataFileWritePath(std::string_view name, std::string_view extension);
 
 // The whole file, or nullopt with a log line naming it when it is missing,
 // empty or too large.

@@ -38,8 +38,8 @@ inline constexpr int32_t kGamGroupsWritten = 10;
 
 // "MAPS\" + name + ".GAM" outside the map editor (and, for reading, when no
 // custom scenario is played), else under "CUSTOM\".
-std::string GameReadPath(const World& world, std::string_view name);
-std::string GameWritePath(const World& world, std::string_view name);
+std::string GameReadPath(std::string_view name);
+std::string GameWritePath(std::string_view name);
 
 // Reads a game into the world: the named file, or, given a buffer, the game
 // part of a loaded save game. With playersOnly the read stops after the

@@ -17,6 +17,8 @@
 #include "records/le_bytes.h"
 #include "world/list_holder.h"
 #include "world/list_items.h"
+#include "world/map_folders.h"
+#include "world/object_hex.h"
 #include "world/text/text_lists.h"
 #include "records/text_field.h"
 #include "world/world.h"
@@ -463,21 +465,21 @@ void CommitStagedGame(World& world, StagedGame& g, std::optional<uint32_t> fileC
     world.gameState.checksum = *fileChecksum;
   }
   world.localPlayerRecord = &world.players[world.gameState.localPlayer];
-  world.hover = MapHoverState{};
+  PublishObjectHexesCleared();
   world.gameState.currentHex = HexPosition{};
   world.gameState.viewHex = HexPosition{};
 }
 
-std::string GameReadPath(const World& world, std::string_view name) {
-  const bool custom = world.mapFolders.mapEditor || world.mapFolders.customScenario;
+std::string GameReadPath(std::string_view name) {
+  const bool custom = ReadsCustomFolder();
   std::string path = custom ? "CUSTOM\\" : "MAPS\\";
   path += name;
   path += ".GAM";
   return path;
 }
 
-std::string GameWritePath(const World& world, std::string_view name) {
-  std::string path = world.mapFolders.mapEditor ? "CUSTOM\\" : "MAPS\\";
+std::string GameWritePath(std::string_view name) {
+  std::string path = InMapEditor() ? "CUSTOM\\" : "MAPS\\";
   path += name;
   path += ".GAM";
   return path;
@@ -485,7 +487,7 @@ std::string GameWritePath(const World& world, std::string_view name) {
 
 plat::Status ReadGamFile(World& world, std::string_view name, std::span<const uint8_t> buffer, bool playersOnly) {
   const bool fromFile = buffer.data() == nullptr;
-  const std::string path = fromFile ? GameReadPath(world, name) : std::string(name);
+  const std::string path = fromFile ? GameReadPath(name) : std::string(name);
   std::optional<std::vector<uint8_t>> file;
   if (fromFile) {
     file = ReadDataFile(path);

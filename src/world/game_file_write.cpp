@@ -261,5 +261,5 @@ std::vector<uint8_t> BuildGameImage(World& world, std::vector<PendingCommandImag
 }
 
 plat::Status WriteGamFile(World& world, std::string_view name) {
-  return WriteDataFile(GameWritePath(world, name), BuildGameImage(world));
+  return WriteDataFile(GameWritePath(name), BuildGameImage(world));
 }

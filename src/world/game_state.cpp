@@ -3,9 +3,10 @@
 #include <cstring>
 
 #include "records/text_field.h"
+#include "world/object_hex.h"
 #include "world/world.h"
 
-void InitGameState(GameState& state, const MapHeader& map, MapHoverState& hover) {
+void InitGameState(GameState& state, const MapHeader& map) {
   std::memset(static_cast<void*>(&state), 0, sizeof state);
   state.size = kGameStateSize;
   state.version = kGameVersion;
@@ -26,5 +27,5 @@ void InitGameState(GameState& state, const MapHeader& map, MapHoverState& hover)
   state.viewHex = HexPosition{};
   state.localPlayer = 1;
   state.daysPerTurn = 1;
-  hover = MapHoverState{};
+  PublishObjectHexesCleared();
 }

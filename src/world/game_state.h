@@ -11,7 +11,6 @@
 
 #include "world/map_header.h"
 
-struct MapHoverState;
 
 // A hex under attention: column, row, cell index and the cell index before.
 struct HexPosition {
@@ -165,6 +164,6 @@ static_assert(offsetof(GameState, pendingTurnMessage) == 568);
 // A new game's state: every byte zero but size 580, version 113, the created
 // stamp of now, 32 players, highest player 2 (and the word after it 2), the
 // map's start day, the map's game title as the three names, the map's
-// tuning pair, visibility register 1, local player 1 and one day a turn. The
-// hover state is cleared with it.
-void InitGameState(GameState& state, const MapHeader& map, MapHoverState& hover);
+// tuning pair, visibility register 1, local player 1 and one day a turn. Both
+// hex positions are published cleared (world/object_hex.h).
+void InitGameState(GameState& state, const MapHeader& map);

@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "records/le_bytes.h"
 #include "records/text_field.h"
+#include "world/object_hex_test_support.h"
 #include "world/world.h"
 
 namespace {
@@ -165,12 +166,11 @@ TEST(GameState, InitGameStateStartsANewGame) {
   SetFieldText(map.gameTitle, "SPRINGTIDE");
   map.tuning[0] = 1.25f;
   map.tuning[1] = 0.75f;
-  HexCell cell;
-  MapHoverState hover{&cell, &cell, 4005};
+  RecordPublishedHexes published;
 
   GameState s;
   std::memset(static_cast<void*>(&s), 0xCD, sizeof s);
-  InitGameState(s, map, hover);
+  InitGameState(s, map);
   plat::SetClockSource(nullptr);
 
   EXPECT_EQ(s.size, 580u);
@@ -198,9 +198,7 @@ TEST(GameState, InitGameStateStartsANewGame) {
   EXPECT_EQ(s.created.hour, 18);
   EXPECT_EQ(s.created.minute, 5);
   EXPECT_EQ(s.created.milliseconds, 9250);
-  EXPECT_EQ(hover.cell, nullptr);
-  EXPECT_EQ(hover.viewCell, nullptr);
-  EXPECT_EQ(hover.leadClass, 0);
+  EXPECT_EQ(published->clears, 1);
 
   // Every other byte is zero.
   GameState expected = s;
@@ -227,9 +225,8 @@ TEST(GameState, InitGameStateStartsANewGame) {
 TEST(GameState, LongTitlesAreCutToTheirFields) {
   MapHeader map = MapHeaderWithSizes();
   std::memset(map.gameTitle, 'A', sizeof map.gameTitle);  // no terminator
-  MapHoverState hover;
   auto s = std::make_unique<GameState>();
-  InitGameState(*s, map, hover);
+  InitGameState(*s, map);
   EXPECT_EQ(std::strlen(s->mapName), 19u);
   EXPECT_EQ(std::strlen(s->scenarioTextName), 19u);
   EXPECT_EQ(std::strlen(s->scenarioName), 20u);

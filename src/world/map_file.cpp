@@ -14,6 +14,7 @@
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "world/map_data.h"
+#include "world/map_folders.h"
 #include "world/map_imagery.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
@@ -197,18 +198,18 @@ uint32_t CellSummaryOf(const UnitRecord& lead) {
 
 }  // namespace
 
-std::string MapReadPath(const World& world, std::string_view name) {
-  const bool custom = world.mapFolders.mapEditor || world.mapFolders.customScenario;
+std::string MapReadPath(std::string_view name) {
+  const bool custom = ReadsCustomFolder();
   return MapPath(custom ? "CUSTOM\\" : "MAPS\\", name);
 }
 
-std::string MapWritePath(const World& world, std::string_view name) {
-  return MapPath(world.mapFolders.mapEditor ? "CUSTOM\\" : "MAPS\\", name);
+std::string MapWritePath(std::string_view name) {
+  return MapPath(InMapEditor() ? "CUSTOM\\" : "MAPS\\", name);
 }
 
 plat::Status ReadMapFile(World& world, std::string_view name, std::span<const uint8_t> buffer) {
   const bool fromFile = buffer.data() == nullptr;
-  const std::string path = fromFile ? MapReadPath(world, name) : std::string(name);
+  const std::string path = fromFile ? MapReadPath(name) : std::string(name);
   std::optional<std::vector<uint8_t>> file;
   if (fromFile) {
     file = plat::ReadFileBytes(path);
@@ -344,7 +345,7 @@ std::vector<uint8_t> BuildMapImage(World& world, bool forSaveGame) {
 }
 
 plat::Status WriteMapFile(World& world, std::string_view name) {
-  const std::string path = MapWritePath(world, name);
+  const std::string path = MapWritePath(name);
   const std::vector<uint8_t> image = BuildMapImage(world, false);
   const size_t slash = path.rfind('\\');
   if (slash != std::string::npos) plat::MakeGameDirectories(path.substr(0, slash));

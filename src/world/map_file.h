@@ -22,8 +22,8 @@ inline constexpr size_t kHexLabelSlot = 256;
 
 // "MAPS\" + name + ".MAP" outside the map editor (and, for reading, when no
 // custom scenario is being played), else under "CUSTOM\".
-std::string MapReadPath(const World& world, std::string_view name);
-std::string MapWritePath(const World& world, std::string_view name);
+std::string MapReadPath(std::string_view name);
+std::string MapWritePath(std::string_view name);
 
 // Reads a map into the world: the named file, or, given a buffer, the map
 // part of a loaded save game. Everything in the image is checked before the

@@ -16,6 +16,7 @@
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "world/map_data.h"
+#include "world/map_folders_test_support.h"
 #include "world/world.h"
 
 namespace {
@@ -554,15 +555,15 @@ TEST_F(MapFileTest, ResizeKeepsTheOverlap) {
 }
 
 TEST_F(MapFileTest, FoldersFollowTheMode) {
-  World& w = *world_;
-  EXPECT_EQ(MapReadPath(w, "EUROPE"), "MAPS\\EUROPE.MAP");
-  EXPECT_EQ(MapWritePath(w, "EUROPE"), "MAPS\\EUROPE.MAP");
-  w.mapFolders.customScenario = true;
-  EXPECT_EQ(MapReadPath(w, "EUROPE"), "CUSTOM\\EUROPE.MAP");
-  EXPECT_EQ(MapWritePath(w, "EUROPE"), "MAPS\\EUROPE.MAP");
-  w.mapFolders = {true, false};
-  EXPECT_EQ(MapReadPath(w, "EUROPE"), "CUSTOM\\EUROPE.MAP");
-  EXPECT_EQ(MapWritePath(w, "EUROPE"), "CUSTOM\\EUROPE.MAP");
+  TestMapFolders folders;
+  EXPECT_EQ(MapReadPath("EUROPE"), "MAPS\\EUROPE.MAP");
+  EXPECT_EQ(MapWritePath("EUROPE"), "MAPS\\EUROPE.MAP");
+  folders.Set(false, true);
+  EXPECT_EQ(MapReadPath("EUROPE"), "CUSTOM\\EUROPE.MAP");
+  EXPECT_EQ(MapWritePath("EUROPE"), "MAPS\\EUROPE.MAP");
+  folders.Set(true, false);
+  EXPECT_EQ(MapReadPath("EUROPE"), "CUSTOM\\EUROPE.MAP");
+  EXPECT_EQ(MapWritePath("EUROPE"), "CUSTOM\\EUROPE.MAP");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "world/hex_extra.h"
 #include "world/map_data.h"
 #include "world/map_imagery.h"
+#include "world/object_hex.h"
 #include "world/people_file.h"
 #include "world/tech_file.h"
 #include "world/terrain_file.h"
@@ -26,13 +27,13 @@ void FreeMapData(World& world) {
   world.mapHeader.height = 0;
   world.mapWidth = 0;
   world.mapHeight = 0;
-  world.hover = {};
+  PublishObjectHexesCleared();
   if (g_mapViewHooks.resetView) g_mapViewHooks.resetView(0, 0);
 }
 
 void PrepareMapBuffers(World& world) {
   world.mapHeader.scale = std::sqrt(world.mapHeader.scaleSquared);
-  world.hover = {};
+  PublishObjectHexesCleared();
   world.gameState.currentHex = {};
   world.gameState.viewHex = {};
   world.mapWidth = world.mapHeader.width;

@@ -11,6 +11,7 @@
 #include "world/terrain_file.h"
 #include "records/text_field.h"
 #include "world/unit_class_file.h"
+#include "world/map_folders_test_support.h"
 #include "world/world.h"
 
 namespace {
@@ -21,7 +22,7 @@ using filetest::DataRootScope;
 // bytes of value n and terrain 9 with a mark n.
 void WriteDefaults(bool editorFolder, int n) {
   World source;
-  source.mapFolders.mapEditor = editorFolder;
+  TestMapFolders folders(editorFolder, false);
   ResetWorldDataTables(source);
   source.unitClasses.assign(static_cast<size_t>(n), UnitClassRecord{});
   SetFieldText(source.unitClasses[0].name, "First");
@@ -36,11 +37,9 @@ void WriteDefaults(bool editorFolder, int n) {
 
 class NewWorldData : public ::testing::Test {
  protected:
-  void SetUp() override { saved_ = g_world.mapFolders; }
   void TearDown() override {
     FreeMapData(g_world);
     FreeGameData(g_world);
-    g_world.mapFolders = saved_;
     g_world.gameState.designRowBytes = 0;
     g_world.gameState.techCount = 0;
     ResetWorldDataTables(g_world);
@@ -48,13 +47,13 @@ class NewWorldData : public ::testing::Test {
   }
 
   DataRootScope root_;
-  MapFolderState saved_;
+  TestMapFolders folders_;
 };
 
 TEST_F(NewWorldData, TheGameReadsTheDefaultsUnderMapsData) {
   WriteDefaults(false, 3);
   WriteDefaults(true, 5);
-  g_world.mapFolders = {false, false};
+  folders_.Set(false, false);
   ASSERT_EQ(LoadNewWorld(8, 6), 0);
   EXPECT_EQ(g_world.unitClasses.size(), 3u);
   EXPECT_STREQ(g_world.unitClasses[0].name, "First");
@@ -67,7 +66,7 @@ TEST_F(NewWorldData, TheGameReadsTheDefaultsUnderMapsData) {
 TEST_F(NewWorldData, TheEditorReadsTheDefaultsUnderCustomData) {
   WriteDefaults(false, 3);
   WriteDefaults(true, 5);
-  g_world.mapFolders = {true, false};
+  folders_.Set(true, false);
   ASSERT_EQ(LoadNewWorld(8, 6), 0);
   EXPECT_EQ(g_world.unitClasses.size(), 5u);
   EXPECT_EQ(g_world.people[100], 5);
@@ -76,7 +75,7 @@ TEST_F(NewWorldData, TheEditorReadsTheDefaultsUnderCustomData) {
 
 TEST_F(NewWorldData, MissingDefaultsLeaveTheTablesAsTheyWere) {
   ResetWorldDataTables(g_world);
-  g_world.mapFolders = {false, false};
+  folders_.Set(false, false);
   ASSERT_EQ(LoadNewWorld(8, 6), 0);
   EXPECT_TRUE(g_world.unitClasses.empty());
   EXPECT_EQ(g_world.terrains.size(), 256u);

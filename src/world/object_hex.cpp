@@ -23,19 +23,34 @@ HexCell* StorePosition(World& world, int32_t x, int32_t y, HexPosition& position
   return &world.cells[position.cellIndex];
 }
 
+// The class of the cell's lead unit as the local player may see it: 0 for
+// none, a unit gone, or another player's hidden unit.
+int32_t VisibleLeadClass(const World& world, const HexCell* cell) {
+  if (!cell || !cell->stack || !cell->stack->lead) return 0;
+  const UnitRecord& lead = *cell->stack->lead;
+  if (!IsUnitLive(lead)) return 0;
+  if ((lead.unitFlags & kUnitProvisional) && CellOwner(cell->word) != world.gameState.localPlayer) return 0;
+  return lead.classIndex;
+}
+
 }  // namespace
 
+ObjectHexHooks g_objectHexHooks;
+
 void SetObjectHex(World& world, int32_t x, int32_t y, HexPosition& position) {
-  HexCell* cell = StorePosition(world, x, y, position);
-  world.hover.cell = cell;
-  world.hover.leadClass = 0;
-  if (!cell || !cell->stack || !cell->stack->lead) return;
-  const UnitRecord& lead = *cell->stack->lead;
-  if (!IsUnitLive(lead)) return;
-  if ((lead.unitFlags & kUnitProvisional) && CellOwner(cell->word) != world.gameState.localPlayer) return;
-  world.hover.leadClass = lead.classIndex;
+  const HexCell* cell = StorePosition(world, x, y, position);
+  if (g_objectHexHooks.currentHexSet) g_objectHexHooks.currentHexSet(cell, VisibleLeadClass(world, cell));
 }
 
 void SetViewObjectHex(World& world, int32_t x, int32_t y, HexPosition& position) {
-  world.hover.viewCell = StorePosition(world, x, y, position);
+  const HexCell* cell = StorePosition(world, x, y, position);
+  if (g_objectHexHooks.viewHexSet) g_objectHexHooks.viewHexSet(cell);
+}
+
+void PublishObjectHexesCleared() {
+  if (g_objectHexHooks.cleared) g_objectHexHooks.cleared();
+}
+
+void PublishCurrentCell(const HexCell* cell) {
+  if (g_objectHexHooks.currentCellSet) g_objectHexHooks.currentCellSet(cell);
 }

@@ -5,6 +5,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "world/map_data.h"
+#include "world/object_hex_test_support.h"
 #include "world/world.h"
 
 namespace {
@@ -24,6 +25,7 @@ class ObjectHexTest : public ::testing::Test {
     FreeMapData(*world);
   }
   std::unique_ptr<World> world = std::make_unique<World>();
+  RecordPublishedHexes hover;
 };
 
 TEST_F(ObjectHexTest, WrapsTheColumnAndKeepsThePreviousCell) {
@@ -36,7 +38,7 @@ TEST_F(ObjectHexTest, WrapsTheColumnAndKeepsThePreviousCell) {
   EXPECT_EQ(pos.y, 2);
   EXPECT_EQ(pos.cellIndex, 17u);
   EXPECT_EQ(pos.previousCellIndex, 8u);
-  EXPECT_EQ(world->hover.cell, &world->cells[17]);
+  EXPECT_EQ(hover->cell, &world->cells[17]);
   // The same hex again keeps the previous cell.
   SetObjectHex(*world, 5, 2, pos);
   EXPECT_EQ(pos.previousCellIndex, 8u);
@@ -45,9 +47,9 @@ TEST_F(ObjectHexTest, WrapsTheColumnAndKeepsThePreviousCell) {
 TEST_F(ObjectHexTest, ARowOffTheMapPublishesNoCell) {
   HexPosition pos{};
   SetObjectHex(*world, 1, 4, pos);
-  EXPECT_EQ(world->hover.cell, nullptr);
+  EXPECT_EQ(hover->cell, nullptr);
   SetViewObjectHex(*world, 1, -1, pos);
-  EXPECT_EQ(world->hover.viewCell, nullptr);
+  EXPECT_EQ(hover->viewCell, nullptr);
 }
 
 TEST_F(ObjectHexTest, TheLeadUnitsClassUnlessItHidesFromUs) {
@@ -59,16 +61,16 @@ TEST_F(ObjectHexTest, TheLeadUnitsClassUnlessItHidesFromUs) {
   cell.stack->lead = &lead;
   HexPosition pos{};
   SetObjectHex(*world, 1, 1, pos);
-  EXPECT_EQ(world->hover.leadClass, 12);
+  EXPECT_EQ(hover->leadClass, 12);
   lead.unitFlags = kUnitProvisional;
   SetObjectHex(*world, 1, 1, pos);
-  EXPECT_EQ(world->hover.leadClass, 0) << "another player's hidden unit";
+  EXPECT_EQ(hover->leadClass, 0) << "another player's hidden unit";
   cell.word = WithCellOwner(0, 1);
   SetObjectHex(*world, 1, 1, pos);
-  EXPECT_EQ(world->hover.leadClass, 12) << "our own";
+  EXPECT_EQ(hover->leadClass, 12) << "our own";
   lead.unitFlags = kUnitGone;
   SetObjectHex(*world, 1, 1, pos);
-  EXPECT_EQ(world->hover.leadClass, 0);
+  EXPECT_EQ(hover->leadClass, 0);
   cell.stack->lead = nullptr;
 }
 

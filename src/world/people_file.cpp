@@ -18,7 +18,7 @@ bool CheckPplImage(std::span<const uint8_t> image, std::string& why) {
 
 plat::Status ReadPplFile(World& world, std::string_view name, std::span<const uint8_t> buffer) {
   const bool fromFile = buffer.data() == nullptr;
-  const std::string path = fromFile ? DataFileReadPath(world, name, ".PPL") : std::string(name);
+  const std::string path = fromFile ? DataFileReadPath(name, ".PPL") : std::string(name);
   std::optional<std::vector<uint8_t>> file;
   if (fromFile) {
     file = ReadDataFile(path);
@@ -59,5 +59,5 @@ std::vector<uint8_t> BuildPplImage(World& world) {
 }
 
 plat::Status WritePplFile(World& world, std::string_view name) {
-  return WriteDataFile(DataFileWritePath(world, name, ".PPL"), BuildPplImage(world));
+  return WriteDataFile(DataFileWritePath(name, ".PPL"), BuildPplImage(world));
 }

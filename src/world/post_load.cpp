@@ -16,6 +16,7 @@
 #include "world/derived_tables.h"
 #include "world/hex_extra.h"
 #include "world/list_items.h"
+#include "world/map_folders.h"
 #include "world/text/scenario_def.h"
 #include "world/text/scenario_text.h"
 #include "world/text/world_economy_table.h"
@@ -164,7 +165,7 @@ void RecreateSummaryUnits(World& world) {
 int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
   const bool keepObsolete = (world.scenario.head.gameFlags & kGameFlagKeepObsoleteClasses) != 0;
   const bool network = (world.gameState.fileFlags & kGameFileNetwork) != 0;
-  const bool editor = world.mapFolders.mapEditor;
+  const bool editor = InMapEditor();
 
   if (!keepObsolete) {
     for (UnitClassRecord& cls : world.unitClasses)

@@ -18,6 +18,7 @@
 #include "records/le_bytes.h"
 #include "world/list_items.h"
 #include "records/text_field.h"
+#include "world/map_folders_test_support.h"
 #include "world/world.h"
 
 namespace {
@@ -144,7 +145,7 @@ TEST_F(PostLoadTest, ABadClassIsLoggedAndItsUnitRemoved) {
 
 TEST_F(PostLoadTest, InTheEditorBadUnitsLeaveTheMapExceptTheHead) {
   World& w = *world_;
-  w.mapFolders.mapEditor = true;
+  TestMapFolders folders(true, false);
   UnitRecord* head = Unit(0x01000001, 7, 1, 1);
   Unit(0x01000002, 7, 1, 1);
   UnitRecord* good = Unit(0x01000003, kInfantry, 1, 1);

@@ -68,7 +68,7 @@ plat::Status LoadTtrImage(World& world, std::span<const uint8_t> image, const st
 }
 
 plat::Status ReadTtrFile(World& world, std::string_view name) {
-  const std::string path = DataFileReadPath(world, name, ".TTR");
+  const std::string path = DataFileReadPath(name, ".TTR");
   const auto file = ReadDataFile(path);
   if (!file) return plat::kFail;
   return LoadTtrImage(world, *file, path);
@@ -98,7 +98,7 @@ std::vector<uint8_t> BuildTtrImage(World& world) {
 }
 
 plat::Status WriteTtrFile(World& world, std::string_view name) {
-  return WriteDataFile(DataFileWritePath(world, name, ".TTR"), BuildTtrImage(world));
+  return WriteDataFile(DataFileWritePath(name, ".TTR"), BuildTtrImage(world));
 }
 
 void FreeTechTable(World& world) { std::vector<TechRecord>().swap(world.techs); }

@@ -28,7 +28,7 @@ plat::Status LoadTerImage(World& world, std::span<const uint8_t> image, const st
 }
 
 plat::Status ReadTerFile(World& world, std::string_view name) {
-  const std::string path = DataFileReadPath(world, name, ".TER");
+  const std::string path = DataFileReadPath(name, ".TER");
   const auto file = ReadDataFile(path);
   if (!file) return plat::kFail;
   return LoadTerImage(world, *file, path);
@@ -46,7 +46,7 @@ std::vector<uint8_t> BuildTerImage(World& world) {
 }
 
 plat::Status WriteTerFile(World& world, std::string_view name) {
-  return WriteDataFile(DataFileWritePath(world, name, ".TER"), BuildTerImage(world));
+  return WriteDataFile(DataFileWritePath(name, ".TER"), BuildTerImage(world));
 }
 
 void FreeTerrainTable(World& world) {

@@ -50,7 +50,7 @@ plat::Status LoadUniImage(World& world, std::span<const uint8_t> image, const st
 }
 
 plat::Status ReadUniFile(World& world, std::string_view name) {
-  const std::string path = DataFileReadPath(world, name, ".UNI");
+  const std::string path = DataFileReadPath(name, ".UNI");
   const auto file = ReadDataFile(path);
   if (!file) return plat::kFail;
   return LoadUniImage(world, *file, path);
@@ -77,7 +77,7 @@ std::vector<uint8_t> BuildUniImage(World& world) {
 }
 
 plat::Status WriteUniFile(World& world, std::string_view name) {
-  return WriteDataFile(DataFileWritePath(world, name, ".UNI"), BuildUniImage(world));
+  return WriteDataFile(DataFileWritePath(name, ".UNI"), BuildUniImage(world));
 }
 
 void FreeUnitClassTable(World& world) { std::vector<UnitClassRecord>().swap(world.unitClasses); }

@@ -10,6 +10,7 @@
 #include "world/data_file_test_support.h"
 #include "records/le_bytes.h"
 #include "records/text_field.h"
+#include "world/map_folders_test_support.h"
 #include "world/world.h"
 
 namespace {
@@ -199,17 +200,17 @@ TEST_F(UniFileTest, EveryBitFlipIsRefusedOrReadWhole) {
 TEST_F(UniFileTest, FoldersFollowTheMode) {
   World& w = *world_;
   MakeClasses(w, 1);
-  w.mapFolders = {true, false};
+  TestMapFolders folders(true, false);
   ASSERT_EQ(WriteUniFile(w, "ED"), 0);
   EXPECT_TRUE(plat::GameFileExists("CUSTOM\\DATA\\ED.UNI"));
   EXPECT_EQ(ReadUniFile(w, "ED"), 0);
-  w.mapFolders = {false, true};  // a custom scenario reads from CUSTOM, writes to MAPS
+  folders.Set(false, true);  // a custom scenario reads from CUSTOM, writes to MAPS
   EXPECT_EQ(ReadUniFile(w, "ED"), 0);
   ASSERT_EQ(WriteUniFile(w, "ED"), 0);
   EXPECT_TRUE(plat::GameFileExists("MAPS\\DATA\\ED.UNI"));
-  w.mapFolders = {false, false};
+  folders.Set(false, false);
   EXPECT_EQ(ReadUniFile(w, "ED"), 0);
-  EXPECT_EQ(DataFileReadPath(w, "DEFAULT", ".UNI"), "MAPS\\DATA\\DEFAULT.UNI");
+  EXPECT_EQ(DataFileReadPath("DEFAULT", ".UNI"), "MAPS\\DATA\\DEFAULT.UNI");
 }
 
 }  // namespace

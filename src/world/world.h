@@ -56,22 +56,6 @@ inline constexpr WorldLock kWorldLockCreationOrder[kWorldLockCount] = {
     kLockCommandLog, kLockNetQueue,   kLockTextMessages, kLockMapEffects, kLockUnits, kLockProjects,
     kLockHexExtras,  kLockHexStacks,  kLockMail,         kLockLocalNews,  kLockRecurring, kLockFileSave};
 
-// Where maps are read from and written to: "MAPS\" outside the map editor
-// unless a custom scenario is being played, else "CUSTOM\". The interface
-// sets these as it enters the editor or starts a custom scenario.
-struct MapFolderState {
-  bool mapEditor = false;
-  bool customScenario = false;
-};
-
-// The map view's hover state: the cell under attention and the class of its
-// visible lead unit.
-struct MapHoverState {
-  const HexCell* cell = nullptr;
-  const HexCell* viewCell = nullptr;
-  int32_t leadClass = 0;
-};
-
 struct World {
   World();
   ~World();
@@ -148,8 +132,6 @@ struct World {
   // Kept equal to mapHeader.width and height by every map change.
   int32_t mapWidth = 0;
   int32_t mapHeight = 0;
-  MapFolderState mapFolders;
-  MapHoverState hover;
 };
 
 extern World g_world;

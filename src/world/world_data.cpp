@@ -81,7 +81,7 @@ void FreeGameData(World& world) {
 
 void NewGameData(World& world) {
   FreeGameData(world);
-  InitGameState(world.gameState, world.mapHeader, world.hover);
+  InitGameState(world.gameState, world.mapHeader);
   for (PlayerRecord& record : world.players) PlayerRecordInit(record);
   world.worldEconomy.assign(kWorldEconomySize, 0);
   world.localPlayerRecord = &world.players[world.gameState.localPlayer];

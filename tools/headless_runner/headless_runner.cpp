@@ -246,7 +246,7 @@ int32_t LoadScenarioFiles(ScreenManager*) {
   const std::string game = s.gamfile ? s.gamfile : "";
   std::string why;
   {
-    const std::string path = GameReadPath(w, game);
+    const std::string path = GameReadPath(game);
     if (!FileReadable(path)) return plat::kFail;
     if (!StageGameImage(*plat::ReadFileBytes(path), false, why)) {
       g_loadError = path + ": " + why;
@@ -258,7 +258,7 @@ int32_t LoadScenarioFiles(ScreenManager*) {
     }
   }
   {
-    const std::string path = MapReadPath(w, game);
+    const std::string path = MapReadPath(game);
     if (!FileReadable(path)) return plat::kFail;
     if (!StageMapImage(*plat::ReadFileBytes(path), [](uint32_t) -> UnitRecord* { return nullptr; }, why)) {
       g_loadError = path + ": " + why;
@@ -280,7 +280,7 @@ int32_t LoadScenarioFiles(ScreenManager*) {
                  {s.terfile, ".TER", ReadTerFile, "terrain"}};
   for (const auto& table : kTables) {
     const std::string file = table.file ? table.file : "DEFAULT";
-    const std::string path = DataFileReadPath(w, file, table.extension);
+    const std::string path = DataFileReadPath(file, table.extension);
     if (!FileReadable(path)) return plat::kFail;
     if (table.read(w, file) < 0) {
       g_loadError = path + ": not a valid " + table.what + " file";

@@ -8,6 +8,7 @@
 #include "platform/window.h"
 #include "screens/main/map_view.h"
 #include "sim/log_on.h"
+#include "ui/map_folders.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "world/text/rule_tables.h"
@@ -82,7 +83,7 @@ void EnterFrontEnd() {
 void EnterMapEditor() {
   ScreenManager& ui = g_ui;
   ui.mode = kUiMapEditor;
-  g_world.mapFolders.mapEditor = true;
+  g_mapFolders.mapEditor = true;
   LoadRuleTablesAndForms(ui);
   ResetWorldDataTables(g_world);
   NewGameData(g_world);

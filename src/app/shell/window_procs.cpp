@@ -141,7 +141,7 @@ LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam l
       const uint32_t code = static_cast<uint32_t>(wParam);
       if (code & kNetCodePause) SetGameSpeed(g_world.gameState, 0);
       if ((code & 0xFFu) == kNetCodeChat) OnNetEvent4(ui);
-      if (code == kNetCodePlayerLeft) OnNetEvent8001(ui, lParam);
+      if (code == kNetCodePlayerLeft) OnNetEvent8001(ui.networked != 0, lParam);
       if (code == kNetCodeSetup) ReportVersionMismatch(ui);
       break;
     }

@@ -9,6 +9,7 @@
 #include "platform/status.h"
 #include "sim/relations.h"
 #include "records/player_record.h"
+#include "world/map_folders.h"
 #include "world/world.h"
 
 ScenarioGroupings g_scenarioGroupings;
@@ -313,17 +314,11 @@ int32_t LoadScenarioPlayers(PlayerRecord* players, int32_t highestPlayer, const 
   return plat::kOk;
 }
 
-namespace {
-
-bool CustomFolder(const World& world) { return world.mapFolders.mapEditor || world.mapFolders.customScenario; }
-
-}  // namespace
-
 int32_t LoadScenarioDef(World& world, const char* directory, const char* name) {
-  return LoadScenarioDef(world.scenario, g_scenarioGroupings, directory, name, CustomFolder(world));
+  return LoadScenarioDef(world.scenario, g_scenarioGroupings, directory, name, ReadsCustomFolder());
 }
 
 int32_t LoadScenarioPlayers(World& world, const char* directory, const char* name) {
   return LoadScenarioPlayers(world.players, world.gameState.highestPlayer, world.scenario, directory, name,
-                             CustomFolder(world), SetTreaty);
+                             ReadsCustomFolder(), SetTreaty);
 }

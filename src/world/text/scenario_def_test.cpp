@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "platform/status.h"
 #include "support/temp_dir.h"
+#include "world/map_folders_test_support.h"
 #include "world/world.h"
 #include "records/player_record.h"
 
@@ -317,11 +318,10 @@ TEST_F(ScenarioFiles, TheWorldsFolderRuleAndPlayers) {
   Write("Same", "difficulty: 2\r\n&&PLAYER01\r\n01avatar: 7\r\n");
   ASSERT_EQ(LoadScenarioDef(*world, nullptr, "Same"), plat::kOk);
   EXPECT_EQ(world->scenario.head.difficulty, 2);
-  world->mapFolders.mapEditor = true;
+  TestMapFolders folders(true, false);
   ASSERT_EQ(LoadScenarioDef(*world, nullptr, "Same"), plat::kOk);
   EXPECT_EQ(world->scenario.head.difficulty, 1);
-  world->mapFolders.mapEditor = false;
-  world->mapFolders.customScenario = true;
+  folders.Set(false, true);
   world->gameState.highestPlayer = 1;
   ASSERT_EQ(LoadScenarioPlayers(*world, nullptr, "Same"), plat::kOk);
   EXPECT_EQ(world->players[1].avatar, 5);
