@@ -48,7 +48,6 @@ constexpr int kOwnerScaleEntry = 36;
 // The region's factor for the output of product 7 from large settlements.
 constexpr int kLargeSettlementFactor7 = product::kOutputFactor + 7;
 constexpr float kLargeSettlement = 100000.0f;
-constexpr int kCapacityTypes = 3;
 
 bool Live(const UnitRecord& u) { return !(u.flags & (kUnitRemoved | kUnitHidden)) && u.classIndex != 0; }
 bool Working(const UnitRecord& u) { return Live(u) && !(u.simOrders[kOrderStateWord] & kOrdersInactive); }
