@@ -7,8 +7,8 @@
 // function of the C library: their last bits differ between library versions
 // and between a call and a compiler's inline expansion. What the rules need is
 // here, built from the four operations alone, so every peer in the game's
-// rounding mode gets the same bits. (Square roots stay std::sqrt: IEEE rounds
-// them exactly, in every mode, as it does the four operations.)
+// rounding mode gets the same bits. (Square roots stay std::sqrt: IEEE has
+// them correctly rounded in every mode, like the four operations.)
 #include <cstdint>
 
 // base to the power exponent, within one unit in the last place of the exact
