@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential clang cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev libepoxy-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libpng-dev libjpeg-dev zlib1g-dev libasio-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev

@@ -1,7 +1,6 @@
 #include "sim/relations.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
 #include "platform/fpenv.h"
@@ -303,16 +302,15 @@ std::string FormatElectionResults(const PlayerRecord& p, const char* const (&nam
   auto name = [&](int i) { return names[i] ? names[i] : ""; };
   std::string text;
   char line[256];
-  // Shares are shown rounded to the nearest tenth, as players read them.
-  plat::NearestRoundingScope nearest;
-  const float rulingShare = p.partyShare[ruling] * 100.0f;
-  std::snprintf(line, sizeof line, "%3.1f%% - %s %s\n", static_cast<double>(rulingShare), name(ruling),
-                "  (Ruling Party)");
+  // Shares are shown rounded to the nearest tenth, as players read them:
+  // FormatText prints in round-to-nearest, and a share times 100 is exact in
+  // double, so nothing here depends on the rounding mode of the caller.
+  const auto percent = [&](int i) { return static_cast<double>(p.partyShare[i]) * 100.0; };
+  plat::FormatText(line, sizeof line, "%3.1f%% - %s %s\n", percent(ruling), name(ruling), "  (Ruling Party)");
   text += line;
   for (int i = 0; i < 4; ++i) {
     if (i == ruling) continue;
-    const float share = p.partyShare[i] * 100.0f;
-    std::snprintf(line, sizeof line, "%3.1f%% - %s\n", static_cast<double>(share), name(i));
+    plat::FormatText(line, sizeof line, "%3.1f%% - %s\n", percent(i), name(i));
     text += line;
   }
   text += "\n";

@@ -6,7 +6,6 @@
 #include "app/app_object.h"
 #include "app/game_math.h"
 #include "app/log.h"
-#include "platform/fpenv.h"
 #include "sim/daily/economy_fields.h"
 #include "sim/daily/leader_status.h"
 #include "sim/daily/product_fields.h"
@@ -59,13 +58,13 @@ void DailyGdpCalc(World& world, PlayerRecord& r) {
   const float base = r.baseGdpPerCapita;
   const float ratio = SafeDivide(r.gdpPerCapita, base);
   const float Z = (ratio * ratio + V * V) / 4.0f;
-  {
-    plat::NearestRoundingScope nearest;
-    LogWrite(g_platform,
-             "GDP Calc: Player %2d (%-15.15s):   Prior GDP/c%9.2f;  ServiceAdd%3.1f%%;  Adj val%5.2f  CivApr target%5.2f\n",
-             static_cast<int>(r.number), LookupLocalizedName(world, r), static_cast<double>(r.gdpPerCapita),
-             static_cast<double>(r.serviceAdd * 100.0f), static_cast<double>(V), static_cast<double>(Z));
-  }
+  // The log formats in round-to-nearest itself. Switching the mode here
+  // instead would let a compiler compute V and Z inside the switched scope.
+  // The percentage is a display figure: its double product is exact.
+  LogWrite(g_platform,
+           "GDP Calc: Player %2d (%-15.15s):   Prior GDP/c%9.2f;  ServiceAdd%3.1f%%;  Adj val%5.2f  CivApr target%5.2f\n",
+           static_cast<int>(r.number), LookupLocalizedName(world, r), static_cast<double>(r.gdpPerCapita),
+           static_cast<double>(r.serviceAdd) * 100.0, static_cast<double>(V), static_cast<double>(Z));
 
   const float dues = (b.wageFlags & kWorldBodyMember) ? (0.02f - r.standing * 0.01f) * r.gdp : 0.0f;
   const float M = std::min(b.milspendresearch, R(economy::Real(r, economy::kCapacityByKind)));

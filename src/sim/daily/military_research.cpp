@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/game_math.h"
 #include "sim/availability.h"
 #include "sim/daily/research_fields.h"
 #include "sim/message_ids.h"
@@ -115,7 +116,7 @@ void Programs(World& world, PlayerRecord& region, int self) {
 
 }  // namespace
 
-float ResearchBaseCost(float techLevel) { return std::pow(10.0f, techLevel / 20.0f) * 96000.0f / 2.0f / 365.0f; }
+float ResearchBaseCost(float techLevel) { return GamePow(10.0f, techLevel / 20.0f) * 96000.0f / 2.0f / 365.0f; }
 
 void DailyMilitaryResearch(World& world, PlayerRecord& region) {
   if (region.kind != kKindHuman && region.kind != kKindComputer) return;
