@@ -142,16 +142,25 @@ class OpenList {
   // Before the first node whose g is not greater than the node's own.
   void InsertInBucket(Bucket& bucket, int32_t node) {
     Node& n = b_.nodes[static_cast<size_t>(node)];
-    int32_t* link = &bucket.head;
-    while (*link != kNone && b_.groups[static_cast<size_t>(*link)].g > n.g) link = &b_.groups[static_cast<size_t>(*link)].next;
-    if (*link != kNone && b_.groups[static_cast<size_t>(*link)].g == n.g) {
-      Group& group = b_.groups[static_cast<size_t>(*link)];
+    // The link is kept as the group it belongs to (none: the bucket's head),
+    // not as an address: making a group may move every group.
+    int32_t prev = kNone;
+    int32_t at = bucket.head;
+    while (at != kNone && b_.groups[static_cast<size_t>(at)].g > n.g) {
+      prev = at;
+      at = b_.groups[static_cast<size_t>(at)].next;
+    }
+    if (at != kNone && b_.groups[static_cast<size_t>(at)].g == n.g) {
+      Group& group = b_.groups[static_cast<size_t>(at)];
       n.next = group.head;
       group.head = node;
       return;
     }
-    const int32_t made = NewGroup(node, *link);
-    *link = made;
+    const int32_t made = NewGroup(node, at);
+    if (prev == kNone)
+      bucket.head = made;
+    else
+      b_.groups[static_cast<size_t>(prev)].next = made;
   }
 
   PathSearchBlock& b_;
