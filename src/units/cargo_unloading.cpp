@@ -156,7 +156,9 @@ void UnitUnloadAllCargo(World& world, UnitRecord& carrier) {
   UnitRecord* unit = FindUnit(world, carrier.cargoNext);
   for (int guard = 0; unit && unit != &carrier && guard < 100000; ++guard) {
     UnitRecord* next = FindUnit(world, unit->cargoNext);
-    if (unit->unitFlags & kUnitStock) {
+    if (unit->unitFlags & kUnitGone) {
+      // Cargo destroyed with its carrier lands nowhere.
+    } else if (unit->unitFlags & kUnitStock) {
       CancelAllOrders(world, *unit, 1);
       unitbytes::SetOrderLevel(unit->orders, kLevelAll);
       CountUnitOrder(world, *unit, 1);
