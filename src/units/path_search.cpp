@@ -140,18 +140,27 @@ class OpenList {
   }
 
   // Before the first node whose g is not greater than the node's own.
+  // Links are held as group indices, not addresses: a new group may move
+  // every group.
   void InsertInBucket(Bucket& bucket, int32_t node) {
     Node& n = b_.nodes[static_cast<size_t>(node)];
-    int32_t* link = &bucket.head;
-    while (*link != kNone && b_.groups[static_cast<size_t>(*link)].g > n.g) link = &b_.groups[static_cast<size_t>(*link)].next;
-    if (*link != kNone && b_.groups[static_cast<size_t>(*link)].g == n.g) {
-      Group& group = b_.groups[static_cast<size_t>(*link)];
+    int32_t before = kNone;  // the group whose next link is followed; none: the bucket's head
+    int32_t at = bucket.head;
+    while (at != kNone && b_.groups[static_cast<size_t>(at)].g > n.g) {
+      before = at;
+      at = b_.groups[static_cast<size_t>(at)].next;
+    }
+    if (at != kNone && b_.groups[static_cast<size_t>(at)].g == n.g) {
+      Group& group = b_.groups[static_cast<size_t>(at)];
       n.next = group.head;
       group.head = node;
       return;
     }
-    const int32_t made = NewGroup(node, *link);
-    *link = made;
+    const int32_t made = NewGroup(node, at);
+    if (before == kNone)
+      bucket.head = made;
+    else
+      b_.groups[static_cast<size_t>(before)].next = made;
   }
 
   PathSearchBlock& b_;
