@@ -98,4 +98,53 @@ TEST_F(Queries, LoadsCountOneLevelOfCargo) {
   EXPECT_EQ(UnitLoadTotal(*world, tank, true, true, true), 1.0f) << "a carried unit counts no cargo";
 }
 
+// Availability: each row changes one thing of a class that is available
+// to player 3 in mode 0 (its design bit 0 clear, its mask shared).
+TEST_F(Queries, ClassAvailability) {
+  struct Row {
+    const char* name;
+    void (*change)(World&);
+    int wanted;
+    int level;
+    int minCapacity;
+    int available;
+  };
+  const Row rows[] = {
+      {"as it is", [](World&) {}, -1, 5, 0, 1},
+      {"no name", [](World& w) { w.unitClasses[kTank].name[0] = 0; }, -1, 5, 0, 0},
+      {"above the level", [](World& w) { SetClassByte(w.unitClasses[kTank], 26, 6); }, -1, 5, 0, 0},
+      {"no shared mask", [](World& w) { w.players[3].classMask = 0; }, -1, 5, 0, 0},
+      {"design bit 4", [](World& w) { w.designRows[3 * 16 + kTank] = 0x10; }, -1, 5, 0, 0},
+      {"another category", [](World&) {}, 2, 5, 0, 0},
+      {"its category", [](World&) {}, 0, 5, 0, 1},
+      {"too little capacity", [](World&) {}, -1, 5, 1, 0},
+      {"an available successor",
+       [](World& w) {
+         w.unitClasses[kTank].successor = kFort;
+         w.unitClasses[kFort].availability = 1;
+       },
+       -1, 5, 0, 0},
+      {"a successor out of reach",
+       [](World& w) {
+         w.unitClasses[kTank].successor = kFort;
+         w.unitClasses[kFort].availability = 1;
+         SetClassByte(w.unitClasses[kFort], 26, 9);
+       },
+       -1, 5, 0, 1},
+  };
+  for (const Row& r : rows) {
+    World6 fresh;
+    world.swap(fresh.world);
+    World& w = *world;
+    w.gameState.designRowBytes = 16;
+    w.designRows.assign(32 * 16, 0);
+    w.players[3].classMask = 1;
+    w.unitClasses[kTank].availability = 1;
+    r.change(w);
+    EXPECT_EQ(UnitClassAvailable(w, kTank, r.wanted, r.level, 3, true, 0, nullptr, 0, r.minCapacity, 0),
+              r.available)
+        << r.name;
+  }
+}
+
 }  // namespace
