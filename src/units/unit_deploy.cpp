@@ -166,8 +166,7 @@ void ScheduleSimulation(World& world, UnitRecord& unit) {
   bool accepted = true;
   if (!onMap) {
     accepted = weight <= owner.soldiers;
-  } else if (const UnitRecord* base = DeploymentBase(world, *cell, 1)) {
-    (void)base;
+  } else if (DeploymentBase(world, *cell, 1)) {
     friends = SimulationFriendsOnHex(world, unit, *cell);
     accepted = weight <= owner.soldiers && friends < StackingLimit(unit);
   }
