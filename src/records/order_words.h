@@ -35,6 +35,12 @@ inline constexpr uint32_t kOrderTakeGround = 1u << 16;
 // Check whether the route's goal is reached; cleared when the movement is
 // cancelled short of it. Was kHoldsDestination.
 inline constexpr uint32_t kOrderGoalCheck = 1u << 30;
+// Movement under way; with bit 23 (moving one hex) cleared when the
+// movement is cancelled. Set when a unit's movement restarts.
+inline constexpr uint32_t kOrderMoving = 1u << 18;
+// Repairing or automatic deployment; cleared when a deployment runs. Called
+// bit 25 of word 11.
+inline constexpr uint32_t kOrderAutoDeploy = 1u << 25;
 
 // stateFlags (word 12). Bits 24, 25, 29, 30 and 31 are the facility modes.
 // Cleared when the first facility mode goes off; was kBit24 and
@@ -42,6 +48,9 @@ inline constexpr uint32_t kOrderGoalCheck = 1u << 30;
 inline constexpr uint32_t kStateBit24 = 1u << 24;
 // With kStateModeC: removal at once. Was kBit25 and kOrderInstantRemoval.
 inline constexpr uint32_t kStateModeCExtra = 1u << 25;
+// A deployment was refused (or, on the display copy, not reserved): the
+// simulation pass decides for itself. Called bit 26 of word 12.
+inline constexpr uint32_t kStateDeployRefused = 1u << 26;
 inline constexpr uint32_t kStateDeployDue = 1u << 27;  // a deployment command is due
 // The third facility mode: run down. Was kBit29 and kOrderRunDown.
 inline constexpr uint32_t kStateModeC = 1u << 29;

@@ -43,6 +43,12 @@ inline constexpr uint32_t kUnitStepped = 1u << 25;
 // Fully supplied; cleared on deployment, on capture and when the fuel runs
 // out. Was kFullyStocked and kFullySupplied.
 inline constexpr uint32_t kUnitFullySupplied = 1u << 26;
+// Loses its orders' hold on the hex: set on deployment when the settings
+// header asks for it (bits 16 or 17). Called 0x800000 elsewhere.
+inline constexpr uint32_t kUnitDeployedHold = 1u << 23;
+// Over-stacked: deployed without a destination where more than seven
+// friendly units stood; the dispersal rule moves it on. Called 0x10000000.
+inline constexpr uint32_t kUnitOverStacked = 1u << 28;
 // The map's option bit 0 with a class of kClassSpecialWeaponA. Was
 // kUnitPlaced30.
 inline constexpr uint32_t kUnitMapOption = 1u << 30;
@@ -51,3 +57,10 @@ inline constexpr uint32_t kUnitMapOption = 1u << 30;
 // Cleared whenever the orders change the unit's course. Was kFlags2Bit8 and
 // kUnitFlags2Bit8.
 inline constexpr uint32_t kUnit2Bit8 = 1u << 8;
+// A deployment's display pass reserved its weight and showed the unit on
+// its hex; its simulation pass commits or refuses it and clears the mark.
+// Called unitFlags2 0x200 and the pending mark.
+inline constexpr uint32_t kUnit2DeployPending = 1u << 9;
+// Stacks under the larger limit (17 instead of 10) at a deployment base.
+// Called unitFlags2 0x400.
+inline constexpr uint32_t kUnit2LargeStack = 1u << 10;

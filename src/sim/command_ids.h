@@ -120,7 +120,7 @@ inline constexpr uint32_t kCmdCabSetMask = 261;
 // Units and research projects. The three that make an object run their
 // display pass on every peer.
 inline constexpr uint32_t kCmdCreateUnit = 272;
-inline constexpr uint32_t kCmdUnitBookkeeping = 273;
+inline constexpr uint32_t kCmdDisbandUnit = 273;  // was kCmdUnitBookkeeping
 inline constexpr uint32_t kCmdScheduleUnit = 274;  // deploys a reserve unit
 inline constexpr uint32_t kCmdCreateUnitAt = 275;
 inline constexpr uint32_t kCmdLaunchBit = 276;
@@ -145,11 +145,11 @@ inline constexpr uint32_t kCmdNameHex = 304;  // HexStackCommand304
 
 // Unit orders: the unit named by word 28.
 inline constexpr uint32_t kCmdUnitCancelOrders = 336;  // cancel-all (CancelAllOrders)
-inline constexpr uint32_t kCmdAddOrderFlags = 337;  // OrderBits
-inline constexpr uint32_t kCmdUnitSetStateBits = 338;  // UnitSetOrderDword11
-inline constexpr uint32_t kCmdUnitSetDestination = 339;  // ValidateMoveOrderA
+inline constexpr uint32_t kCmdAddOrderFlags = 337;
+inline constexpr uint32_t kCmdUnitSetStateBits = 338;
+inline constexpr uint32_t kCmdUnitSetDestination = 339;
 inline constexpr uint32_t kCmdAssignUnitRoute = 340;
-inline constexpr uint32_t kCmdAssignRouteSteps = 341;  // ValidateMoveOrderB
+inline constexpr uint32_t kCmdAssignRouteSteps = 341;  // also "recompute move order" without steps
 inline constexpr uint32_t kCmdUnitSetOrderDword5 = 342;
 inline constexpr uint32_t kCmdUnitSetOrderDword7 = 343;
 inline constexpr uint32_t kCmdUnitSetOrderDword8 = 344;

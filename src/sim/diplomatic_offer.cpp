@@ -14,6 +14,7 @@
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
 #include "units/unit_command_handlers.h"
+#include "units/unit_deploy.h"
 #include "units/unit_transfer.h"
 #include "units/unit_ring.h"
 #include "records/unit_record.h"

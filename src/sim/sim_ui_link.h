@@ -68,6 +68,13 @@ struct SimUiLink {
   void (*showFrontEnd)(ScreenManager* ui, bool showVictory) = nullptr;
   // The network session closes and is set up again without a lobby.
   void (*resetNetSession)() = nullptr;
+
+  // The interface's mode word (0 map editor, 1 front end, 2 in a game).
+  // Any thread; reads one word.
+  int32_t (*uiMode)() = nullptr;
+  // Units changed where the screens show them: one deployed, destroyed,
+  // unloaded or moved into the reserve. Turn thread; must only set a flag.
+  void (*unitsChanged)() = nullptr;
 };
 
 extern SimUiLink g_simUi;
@@ -78,3 +85,11 @@ extern ScreenManager* g_simUiRoot;
 
 // Sends a turn code to the main window when an interface is installed.
 void PostTurnEvent(uint32_t code);
+
+// The interface's mode word. Without an interface (the headless runner) the
+// simulation is in a game: 2.
+inline constexpr int32_t kSimUiMapEditor = 0;
+inline constexpr int32_t kSimUiInGame = 2;
+int32_t SimUiMode();
+// Tells the interface that units changed where it shows them.
+void NotifyUnitsChanged();

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "sim/availability.h"
 #include "sim/command_counts.h"
@@ -10,7 +11,9 @@
 #include "units/research_projects.h"
 #include "units/unit_class.h"
 #include "units/unit_command_handlers.h"
+#include "units/unit_deploy.h"
 #include "units/unit_create.h"
+#include "units/hex_geometry.h"
 #include "units/unit_orders.h"
 #include "records/unit_record.h"
 #include "world/id_lookups.h"
@@ -25,12 +28,36 @@ UnitRecord* FindUnit(World& world, uint32_t id) {
   return FindUnitById(world, id);
 }
 
-void OrderBits(World& world, UnitRecord& unit, int pass, uint32_t flags, uint32_t mask) {
-  OrderBlock& o = PassOrders(unit, pass);
-  o[kOrderFlags] |= flags;
-  o[1] |= mask;
-  if (pass == 1) unit.unitFlags &= ~kUnitStepped;
-  CountUnitOrder(world, unit, pass);
+// A position word of an order: none (0) or a hex of the map.
+bool OrderPositionValid(const World& world, uint32_t position) {
+  return position == kNoHexPosition || HexCellIndex(MapShape(world), position) >= 0;
+}
+
+// A route payload: a whole route image whose points are each none or a hex
+// of the map and whose waypoint index names one of its eight waypoints.
+bool RoutePayloadValid(const World& world, const std::vector<uint8_t>& payload) {
+  if (payload.size() != sizeof(PathRequestImage)) return false;
+  PathRequestImage route;
+  std::memcpy(&route, payload.data(), sizeof route);
+  if (route.waypointIndex < 0 || route.waypointIndex > 7) return false;
+  for (uint32_t p : route.waypoints)
+    if (!OrderPositionValid(world, p)) return false;
+  return OrderPositionValid(world, route.start) && OrderPositionValid(world, route.end) &&
+         OrderPositionValid(world, route.current);
+}
+
+// Arguments a peer could send wrong, checked from the command alone so that
+// both passes agree: a command that fails changes nothing and is not counted
+// on the unit in either pass.
+bool OrderArgumentsValid(const World& world, const GameCommand& c) {
+  switch (c.id) {
+    case kCmdUnitSetDestination:
+    case kCmdUnitSetOrderDword5:
+    case kCmdUnitSetOrderDword6: return OrderPositionValid(world, c.arg24);
+    case kCmdAssignUnitRoute: return RoutePayloadValid(world, c.payload);
+    case kCmdUnitSetOrderSetting: return c.arg32 <= 15;
+    default: return true;
+  }
 }
 
 // The order commands: the unit named at 28.
@@ -39,7 +66,7 @@ void Order(CommandPass& run) {
   GameCommand& c = run.command;
   const int pass = run.pass;
   UnitRecord* unit = FindUnit(w, c.arg28);
-  if (!unit) return;
+  if (!unit || !OrderArgumentsValid(w, c)) return;
   UnitRecord& u = *unit;
   switch (c.id) {
     case kCmdUnitCancelOrders:
@@ -47,9 +74,9 @@ void Order(CommandPass& run) {
       return;
     case kCmdUnitCancelMove: CancelUnitMovement(w, u, pass); return;
     case kCmdUnitCancelTask: CancelUnitTarget(w, u, pass); return;
-    case kCmdAddOrderFlags: OrderBits(w, u, pass, c.arg32, c.arg36); return;
-    case kCmdUnitSetStateBits: UnitSetOrderDword11(w, u, pass, c.arg32, c.arg36); break;
-    case kCmdUnitSetDestination: ValidateMoveOrderA(w, u, pass, c.arg24); break;
+    case kCmdAddOrderFlags: AddOrderFlags(w, u, pass, c.arg32, c.arg36); break;
+    case kCmdUnitSetStateBits: UnitSetStateBits(w, u, pass, c.arg32, c.arg36); break;
+    case kCmdUnitSetDestination: UnitSetDestination(w, u, pass, c.arg24); break;
     case kCmdAssignUnitRoute: AssignUnitRoute(w, u, pass, c.payload); break;
     case kCmdAssignRouteSteps: AssignRouteSteps(w, u, pass, c.payload); break;
     case kCmdUnitSetOrderDword5: UnitSetOrderDword5(w, u, pass, c.arg24); break;
@@ -73,7 +100,7 @@ void Order(CommandPass& run) {
 // A unit of a class in the table and of a size a unit can have, under an id
 // no unit has.
 bool CanMakeUnit(World& world, uint32_t id, int32_t classIndex, float size) {
-  return id != 0 && std::isfinite(size) && size >= 0.0f && ClassRecordAt(world, classIndex) &&
+  return id != 0 && std::isfinite(size) && size >= 0.0f && UnitClassOrderable(world, classIndex) &&
          !FindUnit(world, id);
 }
 
@@ -89,11 +116,11 @@ void Creation(CommandPass& run) {
         if (CanMakeUnit(w, c.sequence, classIndex, size))
           CreateUnit(w, run.player, c.sequence, classIndex, size, c.arg24, 0, c.arg36);
       } else {
-        ReleaseUnitA(w, c.sequence);
+        ConfirmNewUnit(w, run.player, c.sequence);
       }
       break;
-    case kCmdUnitBookkeeping:
-      if (run.pass == 1) UnitBookkeeping(w, run.player, c.arg28, -1);
+    case kCmdDisbandUnit:
+      if (run.pass == 1) DisbandUnit(w, c.arg28, -1, run.player);
       break;
     case kCmdScheduleUnit:
       if (UnitRecord* unit = FindUnit(w, c.arg28)) ScheduleUnit(w, *unit, run.pass);
@@ -104,7 +131,7 @@ void Creation(CommandPass& run) {
           CreateUnitAt(w, run.player, c.sequence, static_cast<int32_t>(c.arg28), static_cast<int32_t>(c.arg32),
                        c.arg36);
       } else {
-        ReleaseUnitB(w, run.player, c.sequence, c.arg28, c.arg32, c.arg36);
+        ConfirmOrderedUnit(w, c.sequence, run.player, c.arg28, c.arg32, c.arg36);
       }
       break;
     case kCmdProjectCreate:
@@ -128,7 +155,7 @@ void Creation(CommandPass& run) {
 CommandHandler UnitCommandHandler(uint32_t id) {
   switch (id) {
     case kCmdCreateUnit:
-    case kCmdUnitBookkeeping:
+    case kCmdDisbandUnit:
     case kCmdScheduleUnit:
     case kCmdCreateUnitAt:
     case kCmdProjectCreate:

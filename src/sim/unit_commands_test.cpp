@@ -210,15 +210,23 @@ TEST_F(UnitCommands, ARouteInThePayloadPassesToTheUnitInTheSimulationPass) {
   UnitRecord& u = MakeUnit(0x01000106, 1);
   GameCommand c = MakeGameCommand(t.world->gameState, kCmdAssignUnitRoute, 1);
   c.arg28 = u.id;
-  c.payload.assign(64, 0x11);
+  PathRequestImage sent{};
+  sent.start = 0x00020002;
+  sent.end = 0x00030005;
+  sent.waypoints[0] = 0x00020002;
+  sent.stepCount = 4;  // its steps stay with the sender
+  sent.stepsSlot = 0x1234;
+  c.payload.resize(sizeof sent);
+  std::memcpy(c.payload.data(), &sent, sizeof sent);
   c.payloadLength = 64;
   ExecuteCommand(*t.world, c, 0);
   EXPECT_EQ(u.route, nullptr);
   EXPECT_EQ(c.payload.size(), 64u);
   ExecuteCommand(*t.world, c, 1);
   ASSERT_NE(u.route, nullptr);
-  EXPECT_EQ(u.route->start, 0x11111111u);
+  EXPECT_EQ(u.route->start, 0x00020002u);
   EXPECT_EQ(u.route->stepsSlot, 0u);
+  EXPECT_EQ(u.route->stepCount, 0u) << "it waits for a search of its way";
   EXPECT_TRUE(c.payload.empty()) << "the unit took it";
   EXPECT_EQ(c.payloadLength, 0u);
   // Its steps follow in 341 and belong to the route.

@@ -1,5 +1,7 @@
 #include "ui/game_session_ui.h"
 
+#include <atomic>
+
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
 #include "platform/window.h"
@@ -84,6 +86,11 @@ void EnterGame(ScreenManager* ui) {
   ui->currentRoot = &ui->gameRoot;
 }
 
+int32_t CurrentUiMode() { return std::atomic_ref<int32_t>(g_ui.mode).load(std::memory_order_relaxed); }
+
+// The refresh flag: the screens redraw at the next timer.
+void UnitsChanged() { std::atomic_ref<int32_t>(g_ui.modal).store(1, std::memory_order_relaxed); }
+
 void FinishGameStart(ScreenManager* ui, bool) {
   if (ui && ui->currentRoot) ui->currentRoot->flags |= kCtlRedrawAll;
 }
@@ -102,6 +109,8 @@ void InstallGameSessionUi() {
   link.showFrontEnd = ShowFrontEnd;
   link.enterGame = EnterGame;
   link.finishGameStart = FinishGameStart;
+  link.uiMode = CurrentUiMode;
+  link.unitsChanged = UnitsChanged;
   // The map's folders and hover cells the world publishes live here too.
   InstallMapFolderHooks();
   InstallMapHoverHooks();

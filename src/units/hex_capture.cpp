@@ -337,7 +337,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
              (cf::LoadableMask(*cls) != 0 || (flags & (kClassAirBase | kClassHaven)))) {
     ReleaseHexReserve(w_, cell_, newOwner_);
     f->orders[kDestination] = 0;
-    UnitSetOrderDword11(w_, *f, 1, kStateDeployDue, 0);
+    UnitSetStateBits(w_, *f, 1, kStateDeployDue, 0);
     CountUnitOrder(w_, *f, 1);
     if (Loud()) StrengthCut(*f, 11 + ((flags & kClassHaven) ? 2 : (flags & kClassAirBase) ? 1 : 0));
     if (!IsUnitLive(*f) || f->strength < 1.0f) SetFacilityModeA(w_, *f, 1, 1);
@@ -548,7 +548,7 @@ void Capture::Finish(UnitRecord* f) {
   f->controller = static_cast<uint8_t>(newOwner_);
   AppendUnitPtr(w_, kUnitTableOnMap, newOwner_, kUnitCategoryFacility, *f);
   if (IsUnitLive(*f)) {
-    UnitSetOrderDword11(w_, *f, 1, kStateDeployDue, 0);
+    UnitSetStateBits(w_, *f, 1, kStateDeployDue, 0);
     CountUnitOrder(w_, *f, 1);
     f->orders[kDestination] = 0;
   }

@@ -2,10 +2,12 @@
 
 #include "sim/command_counts.h"
 #include "units/class_fields.h"
+#include "units/deployment_weight.h"
 #include "records/hex_unit_stack.h"
 #include "units/order_cancel.h"
 #include "units/unit_class.h"
 #include "units/unit_command_handlers.h"
+#include "units/unit_deploy.h"
 #include "units/unit_destroy.h"
 #include "units/unit_orders.h"
 #include "units/unit_player_fields.h"
@@ -36,7 +38,7 @@ float Weight(const World& world, const UnitRecord& u) {
 }
 
 void Disband(World& world, UnitRecord& unit, int player) {
-  UnitBookkeeping(world, world.players[unit.owner & 31], unit.id, player);
+  DisbandUnit(world, unit.id, player, world.players[unit.owner & 31]);
 }
 
 // A unit that left the reserve starts from clean orders.
@@ -138,17 +140,18 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
     return;
   }
   PlayerRecord& owner = world.players[f->owner & 31];
-  const float pending = uf::Real(owner, uf::kPendingDeployments);
+  const int player = f->owner & 31;
+  const float pending = PendingDeployments(world, player);
   if (wantOff) {
     const float c = static_cast<float>(cls->valuePerPoint) * f->strength;
     if (pass == 0) {
-      uf::SetReal(owner, uf::kPendingDeployments, pending - c);
+      AddPendingDeployments(world, player, -c);
       SetFacilityModeB(world, *f, 0, 1);
       return;
     }
     owner.soldiers += c;
     uf::SetReal(owner, uf::kForcesOnMap, uf::Real(owner, uf::kForcesOnMap) - c);
-    uf::SetReal(owner, uf::kPendingDeployments, pending + c);
+    AddPendingDeployments(world, player, c);
     SetFacilityModeB(world, *f, 1, 1);
     StackSideEffects(world, cell, 0, 1, -1);
     return;
@@ -162,7 +165,7 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
     if (c < owner.soldiers) {
       owner.soldiers -= c;
       uf::SetReal(owner, uf::kForcesOnMap, uf::Real(owner, uf::kForcesOnMap) + c);
-      uf::SetReal(owner, uf::kPendingDeployments, pending - c);
+      AddPendingDeployments(world, player, -c);
       SetFacilityModeB(world, *f, 1, 0);
     }
     f->ordersShown[kPostureBits] =
@@ -170,7 +173,7 @@ void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
     return;
   }
   if (c < owner.soldiers - pending) {
-    uf::SetReal(owner, uf::kPendingDeployments, pending + c);
+    AddPendingDeployments(world, player, c);
     SetFacilityModeB(world, *f, 0, 0);
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/daily/elimination.h"
+#include "units/deployment_weight.h"
 #include "units/handover_test_world.h"
 #include "units/unit_player_fields.h"
 
@@ -20,7 +21,7 @@ class FacilityStateTest : public ::testing::Test, public World6 {
     o.soldiers = 1000.0f;
     uf::SetReal(o, uf::kForcesOnMap, 500.0f);
   }
-  float Pending() { return uf::Real(world->players[3], uf::kPendingDeployments); }
+  float Pending() { return PendingDeployments(*world, 3); }
 };
 
 TEST_F(FacilityStateTest, SwitchingOffAFacilityAlreadyOffDoesNothing) {
@@ -60,7 +61,7 @@ TEST_F(FacilityStateTest, ASettlementSwitchedOnTakesOnePointsWeightWhenTheBudget
   UnitRecord& town = Place(3, kBase, 2.0f, 2, 2);
   town.orders[kPostureBits] = kPostureInReserve;
   town.ordersShown[kPostureBits] = kPostureInReserve;
-  uf::SetReal(w.players[3], uf::kPendingDeployments, 50.0f);
+  SetPendingDeployments(w, 3, 50.0f);
   SetStackUnitState(w, Cell(2, 2), 1, 0);
   EXPECT_EQ(w.players[3].soldiers, 950.0f);
   EXPECT_EQ(uf::Real(w.players[3], uf::kForcesOnMap), 550.0f);
@@ -82,7 +83,7 @@ TEST_F(FacilityStateTest, ASettlementStaysOffWhenTheBudgetIsTooSmall) {
   // The display copy shows the simulation's state in any case.
   EXPECT_TRUE(town.ordersShown[kPostureBits] & kPostureInReserve);
   // On the display pass the pending deployments must leave room too.
-  uf::SetReal(w.players[3], uf::kPendingDeployments, 10.0f);
+  SetPendingDeployments(w, 3, 10.0f);
   w.players[3].soldiers = 55.0f;
   SetStackUnitState(w, Cell(2, 2), 0, 0);
   EXPECT_EQ(Pending(), 10.0f);
@@ -188,7 +189,10 @@ TEST_F(SideEffectsTest, DisbandingTakesTheHeldUnitsAndReleaseEmptiesTheFacility)
   UnitRecord& waiting = OnOrder(kTank, 1.0f, 2, 2);
   UnitRecord& elsewhere = OnOrder(kTank, 1.0f, 3, 3);
   StackSideEffects(w(), Cell(2, 2), 1, 1, 4);
-  EXPECT_TRUE(light.unitFlags & kUnitGone);
+  // Within the budget the light unit deploys onto the hex; the heavy one
+  // cannot and goes.
+  EXPECT_FALSE(light.unitFlags & kUnitGone);
+  EXPECT_FALSE(InReserve(light));
   EXPECT_TRUE(heavy.unitFlags & kUnitGone);
   EXPECT_TRUE(waiting.unitFlags & kUnitGone);
   EXPECT_EQ(heavy.owner, 3);

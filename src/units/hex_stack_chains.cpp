@@ -40,12 +40,14 @@ HexUnitStack* InsertInto(World& world, HexCell& cell, UnitRecord& unit, ChainHea
   UnitRecord* last = nullptr;
   for (UnitRecord* u = head; u; u = u->*link)
     if (before(*u, unit)) last = u;
+  // The unit's own link is set before it is published, so a reader walking
+  // the chain without the lock never meets a half-linked unit.
   if (last) {
-    unit.*link = last->*link;
-    last->*link = &unit;
+    PublishChainLink(unit.*link, last->*link);
+    PublishChainLink(last->*link, &unit);
   } else {
-    unit.*link = head;
-    head = &unit;
+    PublishChainLink(unit.*link, head);
+    PublishChainLink(head, &unit);
   }
   return stack;
 }
@@ -53,7 +55,7 @@ HexUnitStack* InsertInto(World& world, HexCell& cell, UnitRecord& unit, ChainHea
 bool Unlink(UnitRecord*& head, UnitRecord& unit, UnitRecord* UnitRecord::*link) {
   for (UnitRecord** at = &head; *at; at = &((*at)->*link)) {
     if (*at == &unit) {
-      *at = unit.*link;
+      PublishChainLink(*at, unit.*link);
       return true;
     }
   }
@@ -86,8 +88,8 @@ int HexStackRemove(World& world, HexCell& cell, UnitRecord& unit) {
   bool inA = false;
   for (UnitRecord*& head : stack->chainA) inA = Unlink(head, unit, &UnitRecord::nextInChainA) || inA;
   for (UnitRecord*& head : stack->chainB) Unlink(head, unit, &UnitRecord::nextInChainB);
-  unit.nextInChainA = nullptr;
-  unit.nextInChainB = nullptr;
+  PublishChainLink(unit.nextInChainA, static_cast<UnitRecord*>(nullptr));
+  PublishChainLink(unit.nextInChainB, static_cast<UnitRecord*>(nullptr));
   return inA ? 1 : 0;
 }
 
@@ -103,14 +105,14 @@ void MoveInChainB(World& world, HexCell& cell, UnitRecord& unit, bool atEnd) {
   UnitRecord*& head = stack->chainB[kind];
   if (!Unlink(head, unit, &UnitRecord::nextInChainB)) return;
   if (!atEnd || !head) {
-    unit.nextInChainB = head;
-    head = &unit;
+    PublishChainLink(unit.nextInChainB, head);
+    PublishChainLink(head, &unit);
     return;
   }
   UnitRecord* last = head;
   while (last->nextInChainB) last = last->nextInChainB;
-  last->nextInChainB = &unit;
-  unit.nextInChainB = nullptr;
+  PublishChainLink(unit.nextInChainB, static_cast<UnitRecord*>(nullptr));
+  PublishChainLink(last->nextInChainB, &unit);
 }
 
 }  // namespace

@@ -3,10 +3,26 @@
 // chain A in ascending id order, chain B in ascending strength order. The
 // links live in the units; facilities are never in a chain, only the hex's
 // lead unit.
+//
+// Writers hold the stack-chain lock; a deployment's display pass files into
+// chain B from a posting thread while the turn thread walks chains without
+// it. So every link is published with a release store, after the unit's
+// own link is set, and a reader on another thread loads links with
+// ChainLink (an acquire load).
+#include <atomic>
 struct World;
 struct HexCell;
 struct HexUnitStack;
 struct UnitRecord;
+
+template <typename T>
+inline void PublishChainLink(T*& slot, T* value) {
+  std::atomic_ref<T*>(slot).store(value, std::memory_order_release);
+}
+template <typename T>
+inline T* ChainLink(T* const& slot) {
+  return std::atomic_ref<T*>(const_cast<T*&>(slot)).load(std::memory_order_acquire);
+}
 
 // The hex's stack, made on first use under the hex-extras lock.
 HexUnitStack* GetStackDataLocked(World& world, HexCell& cell);

@@ -67,7 +67,11 @@ int32_t RangeLeft(const World& world, const UnitRecord& unit, const UnitClassRec
 
 }  // namespace
 
-void RecomputeMovementRates(World& world, UnitRecord& unit) {
+uint8_t OrderedSpeedPercent(const OrderBlock& orders) {
+  return static_cast<uint8_t>(((orders[kOrdersWord] & 3u) + 1u) * 50u);
+}
+
+void RecomputeMovementRates(World& world, UnitRecord& unit, SpeedSource source) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   if (!cls) return;
   const int16_t speed = ClassSpeed(*cls);
@@ -76,7 +80,12 @@ void RecomputeMovementRates(World& world, UnitRecord& unit) {
     unit.speedFactor = 0.0f;
     return;
   }
-  if (OrderSpeedPercent(unit.orders) == 0) SetOrderSpeedPercent(unit.orders, 100);
+  switch (source) {
+    case SpeedSource::kOrderedSetting: SetOrderSpeedPercent(unit.orders, OrderedSpeedPercent(unit.orders)); break;
+    case SpeedSource::kStoredPercent:
+      if (OrderSpeedPercent(unit.orders) == 0) SetOrderSpeedPercent(unit.orders, 100);
+      break;
+  }
   float f = static_cast<float>(OrderSpeedPercent(unit.orders)) / 100.0f;
   const uint8_t movementType = ClassMovementType(*cls);
   if (movementType == kCarrierAircraft && (unit.unitFlags & kUnitSpeedBonus) && f > 0.5f) f = 0.5f;

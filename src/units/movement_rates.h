@@ -8,6 +8,7 @@
 
 struct World;
 struct UnitRecord;
+struct OrderBlock;
 
 // The class's speed (16-bit at byte 66; 0 for a class that cannot move).
 inline int16_t ClassSpeed(const UnitClassRecord& c) { return le::LoadI16(c.bytes64 + 2); }
@@ -18,8 +19,18 @@ inline uint8_t ClassMovementType(const UnitClassRecord& c) { return c.bytes64[7]
 // when below 1000.
 inline float ClassStockRange(const UnitClassRecord& c) { return le::LoadF32(c.bytes114 + 46); }
 
+// Where the speed percentage comes from. The orders' speed setting (field 0
+// of the settings word: 50, 100, 150 or 200) is what a player's movement
+// orders ask for; the stored percentage (orders byte 42, 0 read as 100) is
+// what the unit step last set, circling or approaching included.
+enum class SpeedSource { kStoredPercent, kOrderedSetting };
+
+// The speed percentage the orders' setting asks for: (field 0 + 1) x 50.
+uint8_t OrderedSpeedPercent(const OrderBlock& orders);
+
 // Sets the unit's moveRate, speedFactor and rateRatio from its class, its
 // orders' speed percentage and the map, and its rangeLeft from its load and
 // the class's consumption. A unit of an immobile class gets rate and factor
-// 0 and keeps its range. A unit without a class is left alone.
-void RecomputeMovementRates(World& world, UnitRecord& unit);
+// 0 and keeps its range. A unit without a class is left alone. With the
+// ordered setting the simulation orders' byte 42 is first set from it.
+void RecomputeMovementRates(World& world, UnitRecord& unit, SpeedSource source = SpeedSource::kStoredPercent);

@@ -165,3 +165,58 @@ TEST_F(MovementRates, MapWithoutHexSizeDoesNotDivideByZero) {
 }
 
 }  // namespace
+
+namespace {
+
+// The orders' speed setting rules a movement order: (field 0 + 1) x 50 per
+// cent, whatever byte 42 held. Speed 1000 on a map of hex size 20 and scale
+// 1: v = 12000 (k = 1), h = 12000 / 20 / 1440 x 22 = 9.1667; a land unit
+// moves h x f, an air unit h / 2 x f. Range with strength 10, supply 1,
+// fuel 20, consumption 0.5 and technology factor 1: 1000 / 20 x (28 / 5) /
+// 1 + 0.9 = 280.9, so 280.
+TEST(MovementRatesOrdered, TheSpeedSettingGivesThePercentage) {
+  struct Row {
+    uint32_t field0;
+    uint8_t kind;
+    uint8_t storedBefore;
+    uint8_t percent;
+    float rate;
+    float ratio;
+    int32_t range;
+  };
+  const float h = 12000.0f / 20.0f / 1440.0f * 22.0f;
+  const Row rows[] = {
+      {1, 0, 0, 100, h, 1.0f, 280},
+      {1, 0, 35, 100, h, 1.0f, 280},      // a circling percentage is replaced
+      {1, 1, 0, 100, h / 2.0f, 0.5f, 280},
+      {0, 0, 0, 50, h * 0.5f, 0.5f, 280},  // factor raised to 1.0: the same range
+      {3, 0, 0, 200, h * 2.0f, 2.0f, 140}, // 1000 / 20 x 5.6 / 2 + 0.9 = 140.9
+  };
+  for (const Row& r : rows) {
+    auto world = std::make_unique<World>();
+    World& w = *world;
+    w.unitClasses.assign(2, UnitClassRecord{});
+    le::StoreI16(w.unitClasses[1].bytes64 + 2, 1000);
+    w.unitClasses[1].kind = r.kind;
+    w.unitClasses[1].fuelUse = 0.5f;
+    w.mapHeader.hexScale = 20;
+    w.mapHeader.scale = 1.0f;
+    w.mapWidth = w.mapHeight = 10;
+    w.techEffects[2][13] = 1.0f;
+    UnitRecord u{};
+    u.classIndex = 1;
+    u.owner = 2;
+    u.strength = 10.0f;
+    u.supply = 1.0f;
+    u.fuel = 20.0f;
+    u.orders[kOrdersWord] = r.field0;
+    SetOrderSpeedPercent(u.orders, r.storedBefore);
+    RecomputeMovementRates(w, u, SpeedSource::kOrderedSetting);
+    EXPECT_EQ(OrderSpeedPercent(u.orders), r.percent) << r.field0;
+    EXPECT_NEAR(u.moveRate, r.rate, 1e-4) << r.field0 << " kind " << int{r.kind};
+    EXPECT_NEAR(u.rateRatio, r.ratio, 1e-5);
+    EXPECT_EQ(u.rangeLeft, r.range) << r.field0;
+  }
+}
+
+}  // namespace

@@ -18,12 +18,15 @@ void EndUnitRoutes(UnitRecord& unit) {
   unit.route2.reset();
 }
 
-void CancelUnitMovement(World& world, UnitRecord& unit, int pass) {
+void CancelUnitMovement(World& world, UnitRecord& unit, int pass, bool markRoute) {
   if (pass == 1) {
     unit.x2 = 0;
     unit.y2 = 0;
     unit.unitFlags &= ~(kUnitMovesWhileTurning | kUnitSeekingBase);
-    EndUnitRoutes(unit);
+    if (markRoute)
+      EndUnitRoutes(unit);
+    else
+      unit.route2.reset();
     unit.unitFlags2 &= ~kUnit2Bit8;
   }
   OrderBlock& o = PassOrders(unit, pass);

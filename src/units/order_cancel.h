@@ -15,7 +15,9 @@ inline constexpr unsigned kRouteOppositeSteps = 0x10;  // a step byte holds the 
 // The route's flag that ends it: the route is finished or cannot be followed.
 inline constexpr unsigned kRouteNoPath = 0x20;
 
-void CancelUnitMovement(World& world, UnitRecord& unit, int pass);
+// markRoute false leaves the current route as it is (a restart of the
+// movement replaces it at once); the second route goes either way.
+void CancelUnitMovement(World& world, UnitRecord& unit, int pass, bool markRoute = true);
 void CancelUnitTarget(World& world, UnitRecord& unit, int pass);
 void ClearUnitOrders(World& world, UnitRecord& unit, int pass);
 // The three in order.

@@ -7,7 +7,9 @@
 #include "units/hex_stack_chains.h"
 #include "units/movement_rates.h"
 #include "units/unit_class.h"
+#include "units/unit_combat_step.h"
 #include "units/unit_command_handlers.h"
+#include "units/unit_deploy.h"
 #include "units/unit_create.h"
 #include "records/unit_record.h"
 #include "units/unit_tables.h"
@@ -40,21 +42,6 @@ void AddCount(PlayerRecord& owner, size_t at, int category) {
 
 int TablePlayer(const PlayerRecord& owner) { return owner.number; }
 
-// The orders word that holds where the unit is headed; a new unit is headed
-// where it stands.
-constexpr int kOrderMoveTargetWord = 4;
-
-// The unit takes its place on the hex: its position (and its schedule
-// entry's and its orders' copies of it) and both chains of its kind.
-void StandOnHex(World& world, UnitRecord& unit, HexCell& cell, uint32_t position) {
-  unit.x = static_cast<int16_t>(position & 0xFFFFu);
-  unit.y = static_cast<int16_t>(position >> 16);
-  unit.orders[kOrderMoveTargetWord] = position;
-  if (unit.tableEntry) unit.tableEntry->position = position;
-  HexStackInsertById(world, cell, unit);
-  HexStackInsertOrdered(world, cell, unit);
-}
-
 }  // namespace
 
 uint32_t NextSimulationUnitId(World& world) { return NextCommandCounter(world.players[0]); }
@@ -65,8 +52,7 @@ UnitRecord* SpawnPlayerUnits(World& world, PlayerRecord& owner, int32_t classInd
   UnitRecord* unit = CreateUnitAt(world, owner, id, classIndex, size, flags);
   if (!unit) return nullptr;
   // Confirmed as an ordered unit: it stands among the units on order.
-  ReleaseUnitB(world, owner, id, 0, 0, 0);
-  AppendUnitPtr(world, kUnitTableOnOrder, TablePlayer(owner), UnitTableCategory(*unit), *unit);
+  ConfirmOrderedUnit(world, id, owner, 0, 0, 0);
   unit->orders[kPostureBits] &= ~kPostureUnderConstruction;
   unit->buildWork = 0.0f;
   ScheduleUnit(world, *unit, 0);
@@ -122,7 +108,8 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
       AppendUnitPtr(world, kUnitTableOnMap, player, category, *unit);
       RecomputeMovementRates(world, *unit);
       HexStackRemove(world, *cell, *unit);
-      StandOnHex(world, *unit, *cell, at);
+      unit->orders[kMoveTarget] = at;
+      UnitCombatStep(world, *unit, at, 0);
     }
     if (fullyEquipped) {
       // A new unit carries no cargo, so its ammunition room is all its own.

@@ -11,3 +11,8 @@ const UnitClassRecord* ClassRecordAt(const World& world, int32_t classIndex) {
 const UnitClassRecord* UnitClassOf(const World& world, const UnitImage& unit) {
   return ClassRecordAt(world, unit.classIndex);
 }
+
+bool UnitClassOrderable(const World& world, int32_t classIndex) {
+  const UnitClassRecord* cls = ClassRecordAt(world, classIndex);
+  return cls && classIndex > 0 && cls->strengthPerSize > 0;
+}

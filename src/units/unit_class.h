@@ -13,3 +13,7 @@ struct UnitImage;
 const UnitClassRecord* ClassRecordAt(const World& world, int32_t classIndex);
 // The unit's class, or null for class 0's absence or an index off the table.
 const UnitClassRecord* UnitClassOf(const World& world, const UnitImage& unit);
+
+// A class a player may order units of: in the table, not class 0, and with
+// a strength per unit of size.
+bool UnitClassOrderable(const World& world, int32_t classIndex);

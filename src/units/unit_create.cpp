@@ -80,6 +80,7 @@ UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t c
   unit->targetStrength = size;
   const float n = size >= 1.0f ? size : std::sqrt(size);
   unit->buildWork = static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint * n + 1.0f;
+  if (world.quickBuild) unit->buildWork = 1.0f;
   unit->orders[kPostureBits] |= kPostureInReserve | kPostureUnderConstruction;
   unit->orders[4] = position;
   unit->x = static_cast<int16_t>(position & 0xFFFFu);

@@ -3,6 +3,8 @@
 #include "sim/command_counts.h"
 #include "sim/daily/elimination.h"
 #include "sim/hex_state.h"
+#include "sim/sim_ui_link.h"
+#include "units/cargo_unloading.h"
 #include "units/class_fields.h"
 #include "units/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
@@ -142,10 +144,14 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
     }
   }
 
+  // A carrier with an escort sends the aircraft that follow it on ahead.
+  if (unit.carriedCount != 0) UnitUnloadAllCargo(world, unit);
+
   unit.strength = 0.0f;
 
   if (cell && !stock) RecomputeHexMarks(world, *cell);
 
   if (unit.classIndex == kObjectiveClass) CheckElimination(world, owner, 1, 1, kObjectiveClass);
+  NotifyUnitsChanged();
   return count;
 }

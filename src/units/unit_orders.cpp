@@ -4,7 +4,14 @@
 #include <cstring>
 #include <memory>
 
+#include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "units/movement_rates.h"
+#include "units/unit_class.h"
+#include "units/unit_player_fields.h"
+#include "units/unit_ring.h"
+#include "world/hex_extra.h"
+#include "world/world.h"
 
 namespace {
 
@@ -25,32 +32,71 @@ void SetLevel(OrderBlock& o, uint8_t v) { o[kLevelWord] = (o[kLevelWord] & 0x00F
 
 OrderBlock& PassOrders(UnitRecord& unit, int pass) { return pass == 0 ? unit.ordersShown : unit.orders; }
 
-void UnitSetOrderDword11(World&, UnitRecord& unit, int pass, uint32_t mask, uint32_t set) {
+void AddOrderFlags(World&, UnitRecord& unit, int pass, uint32_t flags, uint32_t mask) {
+  OrderBlock& o = PassOrders(unit, pass);
+  o[kOrderFlags] |= flags;
+  o[kOrderMask] |= mask;
+  if (pass != 1) return;
+  unit.unitFlags &= ~kUnitStepped;
+  if (unit.tableEntry) unit.tableEntry->countdown = 0;
+}
+
+void UnitSetStateBits(World& world, UnitRecord& unit, int pass, uint32_t mask, uint32_t set) {
   OrderBlock& o = PassOrders(unit, pass);
   if ((mask & (kStateModeC | kStatePausedBuild)) && !(o[kPostureBits] & kPostureUnderConstruction)) mask = 0;
+  const bool givesUpSlot = pass == 1 && !set && (mask & kStateHeldSlot) && (o[kStateFlags] & kStateHeldSlot);
   o[kStateFlags] = SetOrClear(o[kStateFlags], mask, set);
-  if (pass == 1) unit.unitFlags2 &= ~kUnit2Bit8;
+  if (pass != 1) return;
+  unit.unitFlags2 &= ~kUnit2Bit8;
+  if (!givesUpSlot) return;
+  const UnitClassRecord* cls = UnitClassOf(world, unit);
+  if (cls && cls->typeByte == unitfields::kTypeEightClass) {
+    const auto at = unitfields::kTypeEightCount;
+    PlayerRecord& owner = world.players[unit.owner & 31];
+    const auto count = static_cast<uint16_t>(unitfields::Short(owner, at));
+    if (count > 0) unitfields::SetShort(owner, at, static_cast<int16_t>(count - 1));
+    return;
+  }
+  HexCell* cell = UnitHexCell(world, unit);
+  HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
+  if (stack && stack->lead && stack->lead->leadValue > 0) --stack->lead->leadValue;
 }
 
-void ValidateMoveOrderA(World&, UnitRecord& unit, int pass, uint32_t packedHex) {
+void UnitSetDestination(World& world, UnitRecord& unit, int pass, uint32_t packedHex) {
   PassOrders(unit, pass)[kDestinationWord] = packedHex;
+  if (pass == 1) RecomputeMovementRates(world, unit, SpeedSource::kOrderedSetting);
 }
 
-void AssignUnitRoute(World&, UnitRecord& unit, int pass, std::vector<uint8_t>& payload) {
+void AssignUnitRoute(World& world, UnitRecord& unit, int pass, std::vector<uint8_t>& payload) {
   if (pass != 1 || payload.size() != sizeof(PathRequestImage)) return;
   auto route = std::make_unique<PathRequest>();
   std::memcpy(static_cast<PathRequestImage*>(route.get()), payload.data(), sizeof(PathRequestImage));
-  // The step buffer the sender's route pointed at stays with the sender.
+  // The step buffer the sender's route pointed at stays with the sender:
+  // without its steps the route waits for a search of its way.
   route->stepsSlot = 0;
+  route->stepCount = 0;
+  route->stepIndex = 0;
   unit.route = std::move(route);
   payload.clear();
   payload.shrink_to_fit();
+  RecomputeMovementRates(world, unit, SpeedSource::kOrderedSetting);
 }
 
-void AssignRouteSteps(World&, UnitRecord& unit, int pass, std::vector<uint8_t>& payload) {
-  if (pass != 1 || !unit.route) return;
-  unit.route->steps = std::move(payload);
-  payload.clear();
+bool AssignRouteSteps(World& world, UnitRecord& unit, int pass, std::vector<uint8_t>& payload) {
+  if (pass != 1 || !unit.route) return true;
+  PathRequest& route = *unit.route;
+  if (payload.empty()) {
+    route.steps.clear();
+    route.steps.shrink_to_fit();
+    route.stepCount = 0;
+    route.stepIndex = 0;
+  } else {
+    if (payload.size() < route.stepCount) return false;
+    route.steps = std::move(payload);
+    payload.clear();
+  }
+  RecomputeMovementRates(world, unit, SpeedSource::kOrderedSetting);
+  return true;
 }
 
 void UnitSetOrderDword5(World&, UnitRecord& unit, int pass, uint32_t packedHex) {

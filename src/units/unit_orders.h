@@ -14,20 +14,33 @@ struct OrderBlock;
 // The order block a pass works on.
 OrderBlock& PassOrders(UnitRecord& unit, int pass);
 
+// 337: ORs the order definition's flags into orderFlags (word 11) and its
+// mask into orderMask (word 1). Pass 1 also clears the unit's stepped mark
+// and zeroes its schedule entry's countdown, so it is stepped at once.
+void AddOrderFlags(World& world, UnitRecord& unit, int pass, uint32_t flags, uint32_t mask);
 // 338: sets (set non-zero) or clears the mask's bits of the state word
 // (word 12). Bits 29 and 30 change only while the copy's posture bit 1
 // (building) is set: otherwise the whole mask counts as empty. Pass 1 also
-// clears bit 8 of the unit's second flag word.
-void UnitSetOrderDword11(World& world, UnitRecord& unit, int pass, uint32_t mask, uint32_t set);
-// 339: the destination (word 3), a packed hex.
-void ValidateMoveOrderA(World& world, UnitRecord& unit, int pass, uint32_t packedHex);
+// clears bit 8 of the unit's second flag word, and a unit whose held build
+// slot (bit 31) is cleared gives the slot up: a class of type 8 from its
+// owner's type-8 count, any other from the occupancy of its hex's facility.
+void UnitSetStateBits(World& world, UnitRecord& unit, int pass, uint32_t mask, uint32_t set);
+// 339: the destination (word 3), a packed hex; pass 1 works out the
+// movement rates again from the orders' speed setting.
+void UnitSetDestination(World& world, UnitRecord& unit, int pass, uint32_t packedHex);
 // 340: pass 1 only: the 64-byte route in the payload becomes the unit's
-// current route (the old one is freed); the payload is taken.
+// current route (the old one is freed) and the movement rates are worked
+// out again; the payload is taken. The steps the sender's route had stay
+// with the sender, so the route waits for a search of its way.
 void AssignUnitRoute(World& world, UnitRecord& unit, int pass, std::vector<uint8_t>& payload);
-// 341: pass 1 only: when the unit has a current route, the payload becomes
-// its step buffer; without one nothing is attached and the payload stays
-// with the command, to be freed with it.
-void AssignRouteSteps(World& world, UnitRecord& unit, int pass, std::vector<uint8_t>& payload);
+// 341: pass 1 only, on the unit's current route (without one nothing is
+// attached and the payload stays with the command, to be freed with it).
+// With steps, they replace the route's steps, unless there are fewer than
+// the route's step count (then nothing changes and false is returned). With
+// none, the route's steps are released (step count 0) so that the next step
+// searches the way again with the unit's present settings; the waypoints
+// stay. Either way the movement rates are worked out again.
+bool AssignRouteSteps(World& world, UnitRecord& unit, int pass, std::vector<uint8_t>& payload);
 // 342: the hex to fire at (word 5).
 void UnitSetOrderDword5(World& world, UnitRecord& unit, int pass, uint32_t packedHex);
 // 343: the unit to fire at (word 7), by id; none for null.

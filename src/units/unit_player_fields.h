@@ -11,7 +11,6 @@
 
 namespace unitfields {
 
-inline constexpr size_t kPendingDeployments = 10296;  // f32: weight reserved by display passes
 inline constexpr size_t kForcesOnMap = 10300;         // f32: value of the forces on the map
 inline constexpr size_t kHexLossStats = 10656;        // i32[3]
 inline constexpr size_t kHexGainStats = 10668;        // i32[3]
@@ -24,13 +23,17 @@ inline constexpr size_t kMapCounts = 12112;      // i16[6] by category
 inline constexpr size_t kReserveCounts = 12124;  // i16[6] by category
 inline constexpr size_t kLoadedStock = 12152;    // i16[4] by stock kind
 inline constexpr size_t kPooledStock = 12160;    // i16[4] by stock kind
+inline constexpr size_t kUnitsOnOrder = 12184;  // i16: units ordered and not yet begun or complete
+inline constexpr size_t kTypeEightCount = 12186;  // u16: units of class type 8 holding a build slot
 inline constexpr size_t kHoldOutLevel = 12573;   // u8
 
-static_assert(kPendingDeployments >= offsetof(PlayerRecord, bytes10280) &&
+static_assert(kForcesOnMap >= offsetof(PlayerRecord, bytes10280) &&
               kForcesOnMap + 4 <= offsetof(PlayerRecord, soldiers));
 static_assert(kHexLossStats >= offsetof(PlayerRecord, bytes10624) && kLossValueD + 4 <= offsetof(PlayerRecord, products));
 static_assert(kMapCounts >= offsetof(PlayerRecord, bytes12008) &&
               kPooledStock + 8 <= offsetof(PlayerRecord, specialEffects));
+static_assert(kUnitsOnOrder >= kPooledStock + 8 &&
+              kTypeEightCount + 2 <= offsetof(PlayerRecord, bytes12008) + sizeof(PlayerRecord::bytes12008));
 static_assert(kHoldOutLevel >= offsetof(PlayerRecord, bytes12407) &&
               kHoldOutLevel + 1 <= offsetof(PlayerRecord, pendingCommands));
 
@@ -52,6 +55,16 @@ inline int16_t Short(const PlayerRecord& r, size_t at) { return le::LoadI16(Byte
 inline void SetShort(PlayerRecord& r, size_t at, int16_t v) { le::StoreI16(Bytes(r) + at, v); }
 inline void AddShort(PlayerRecord& r, size_t at, int delta) {
   SetShort(r, at, static_cast<int16_t>(Short(r, at) + delta));
+}
+
+// The class type byte whose units hold a build slot of their owner's own
+// rather than one of their hex's facility.
+inline constexpr uint8_t kTypeEightClass = 8;
+
+// A 16-bit count one down, not below 0.
+inline void DropShort(PlayerRecord& r, size_t at) {
+  const int16_t v = Short(r, at);
+  if (v > 0) SetShort(r, at, static_cast<int16_t>(v - 1));
 }
 
 inline float ProductReal(const PlayerRecord& r, int k, size_t field) {

@@ -8,6 +8,7 @@
 #include "units/order_cancel.h"
 #include "units/unit_class.h"
 #include "units/unit_command_handlers.h"
+#include "units/unit_deploy.h"
 #include "units/unit_destroy.h"
 #include "units/unit_player_fields.h"
 #include "records/unit_record.h"

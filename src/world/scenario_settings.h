@@ -13,6 +13,10 @@ inline constexpr uint32_t kScenarioHeadId = 0x20003;
 inline constexpr uint32_t kScenarioHeadSize = 140;
 
 // gameFlags bits this code reads.
+// Fog of war: the spotting map is kept and limits what is seen. Rule bit 0.
+inline constexpr uint32_t kGameFlagFog = 1u << 0;
+// Each unit decides which players see it (its seenBy mask). Rule bit 4.
+inline constexpr uint32_t kGameFlagUnitSight = 1u << 4;
 inline constexpr uint32_t kGameFlagKeepObsoleteClasses = 0x2000;
 inline constexpr uint32_t kGameFlagFromSave = 1u << 31;        // the running game came from a save
 inline constexpr uint32_t kGameFlagCampaign = 1u << 28;        // a campaign game

@@ -7,6 +7,7 @@
 // The records with file layouts (GameState, PlayerRecord, MapHeader, the
 // table headers, the scenario head, the slot table) are their images; the
 // variable parts live in vectors and native members beside them.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -124,6 +125,14 @@ struct World {
   // The players' unit groups (recurring-items lock).
   UnitGroupTable unitGroups;
   UnitTables unitTables;
+  // Per player, the force-budget weight that deployments' display passes
+  // have reserved and their simulation passes not yet settled. Run-time
+  // only, outside the saved and sync-summed records: each peer reserves
+  // only for the players whose display passes run on it. Posting threads
+  // and the turn thread change it, so every change is atomic.
+  std::atomic<float> pendingDeployments[kMaxPlayers] = {};
+  // The game's quick-build switch: units ordered are complete at once.
+  bool quickBuild = false;
 
   ScenarioSettings scenario{};
   WorldStatTables stats;
