@@ -7,6 +7,7 @@
 // The records with file layouts (GameState, PlayerRecord, MapHeader, the
 // table headers, the scenario head, the slot table) are their images; the
 // variable parts live in vectors and native members beside them.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -128,6 +129,10 @@ struct World {
   ScenarioSettings scenario{};
   WorldStatTables stats;
   GameParamsBlock campaignMessage{};
+
+  // Raised when a unit inside the map's visible hexes moves; the map view
+  // polls it to redraw.
+  std::atomic<uint32_t> unitRedrawCount{0};
 
   // Kept equal to mapHeader.width and height by every map change.
   int32_t mapWidth = 0;
