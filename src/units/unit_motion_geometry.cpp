@@ -50,22 +50,15 @@ PointHex Find(const HexMapShape& map, int32_t x, int32_t y, float offsetX, float
   return out;
 }
 
-bool OwnOrNeighbour(const HexMapShape& map, uint32_t from, uint32_t to) {
-  if (to == from) return true;
-  for (int d = 0; d < 6; ++d)
-    if (HexNeighbour(map, from, d) == to) return true;
-  return false;
-}
-
 }  // namespace
 
 PointHex HexUnderPoint(const HexMapShape& map, int32_t x, int32_t y, float offsetX, float offsetY) {
-  const PointHex truncated = Find(map, x, y, offsetX, offsetY, false);
-  // Left of column 0 truncation rounds toward the wrong column: a point
-  // there lies in a hex of the last column, which floor division finds.
-  if (truncated.position != 0 && OwnOrNeighbour(map, MakeHexPos(x, y), truncated.position)) return truncated;
-  const PointHex floored = Find(map, x, y, offsetX, offsetY, true);
-  return floored.position != 0 || truncated.position == 0 ? floored : truncated;
+  // Left of column 0 of a wrapping map the pixel x is negative, and a
+  // truncating division would round toward column 0: it finds the unit's
+  // own hex or one beyond its neighbours. Division rounding down finds the
+  // hex of the last column the point lies in, and agrees with truncation
+  // everywhere else.
+  return Find(map, x, y, offsetX, offsetY, true);
 }
 
 int CrossingDirection(const HexMapShape& map, int32_t x, int32_t y, const PointHex& to) {

@@ -68,7 +68,7 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 }
 
 // The phases of later rules, in their places.
-void StepMissions(World&, UnitRecord&, UnitStepState&) {}
+void StepMissionTarget(World&, UnitRecord&, UnitStepState&) {}
 void StepFuelWatch(World&, UnitRecord&, UnitStepState&) {}
 void StepEngagement(World&, UnitRecord&, UnitStepState&) {}
 void StepRatesAndResupply(World&, UnitRecord&, UnitStepState&) {}
@@ -158,7 +158,8 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
   // 10 to 12: missions, fuel watch, route and steering, only under orders
   // that have started.
   if ((unit.orders[kOrderFlags] & kOrderMissionByte) != 0 && world.gameState.currentTick >= unit.orders[kOrderStartTick]) {
-    StepMissions(world, unit, s);
+    StepMissionTarget(world, unit, s);
+    StepArrival(world, unit, s);
     if (s.ended) return;
     StepFuelWatch(world, unit, s);
     StepRoute(world, unit, s);

@@ -52,6 +52,9 @@ void PrepareUnitSearch(World& world, const UnitRecord& unit, const UnitStepState
 void StepTurns(UnitRecord& unit, UnitStepState& s);
 // Motion in the hex and crossing into the next.
 void StepMotion(World& world, UnitRecord& unit, UnitStepState& s);
+// Arrival at the destination: the leg finished (true) or the next goal
+// taken.
+bool StepArrival(World& world, UnitRecord& unit, UnitStepState& s);
 // The route's next step and the steering toward it.
 void StepRoute(World& world, UnitRecord& unit, UnitStepState& s);
 // The wanted heading (0 to 23) of a move by (dx, dy) pixels.
