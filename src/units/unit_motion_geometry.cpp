@@ -14,18 +14,24 @@ constexpr float kSlantRatio = 0x1.1745d2p-1f;  // 6 / 11, the slope of a hex's s
 int32_t CentreX(int32_t x) { return x * kColumnPixels + 12; }
 int32_t CentreY(int32_t x, int32_t y) { return y * kRowPixels + ((x & 1) ? kHalfRowPixels : 0); }
 
-int32_t Divide(int32_t a, int32_t b, bool floor) {
+// Division rounding down (b above 0).
+int32_t FloorDivide(int32_t a, int32_t b) {
   int32_t q = a / b;
-  if (floor && (a % b) != 0 && ((a < 0) != (b < 0))) --q;
+  if (a % b != 0 && a < 0) --q;
   return q;
 }
 
-PointHex Find(const HexMapShape& map, int32_t x, int32_t y, float offsetX, float offsetY, bool floor) {
+// Left of column 0 of a wrapping map (and above row 0) the pixel values are
+// negative, where a truncating division rounds toward column 0 and finds the
+// unit's own hex or one beyond its neighbours. Division rounding down finds
+// the hex of the last column the point lies in, and agrees with truncation
+// everywhere else.
+PointHex Find(const HexMapShape& map, int32_t x, int32_t y, float offsetX, float offsetY) {
   const int32_t px = CentreX(x) + CheckedTrunc(offsetX);
   const int32_t py = CentreY(x, y) + CheckedTrunc(offsetY);
-  int32_t col = Divide(px, kColumnPixels, floor);
+  int32_t col = FloorDivide(px, kColumnPixels);
   const int32_t cx = px - col * kColumnPixels;
-  const int32_t h = Divide(py, kHalfRowPixels, floor);
+  const int32_t h = FloorDivide(py, kHalfRowPixels);
   const int32_t hy = py - h * kHalfRowPixels;
   int32_t o = (col & 1) ? -1 : 0;
   if (cx < 6) {
@@ -38,7 +44,7 @@ PointHex Find(const HexMapShape& map, int32_t x, int32_t y, float offsetX, float
       col -= 1;
     }
   }
-  const int32_t row = (o + 1 + h) / 2;
+  const int32_t row = FloorDivide(o + 1 + h, 2);
   PointHex out;
   out.column = col;
   int32_t wrapped = col;
@@ -53,12 +59,7 @@ PointHex Find(const HexMapShape& map, int32_t x, int32_t y, float offsetX, float
 }  // namespace
 
 PointHex HexUnderPoint(const HexMapShape& map, int32_t x, int32_t y, float offsetX, float offsetY) {
-  // Left of column 0 of a wrapping map the pixel x is negative, and a
-  // truncating division would round toward column 0: it finds the unit's
-  // own hex or one beyond its neighbours. Division rounding down finds the
-  // hex of the last column the point lies in, and agrees with truncation
-  // everywhere else.
-  return Find(map, x, y, offsetX, offsetY, true);
+  return Find(map, x, y, offsetX, offsetY);
 }
 
 int CrossingDirection(const HexMapShape& map, int32_t x, int32_t y, const PointHex& to) {
