@@ -125,6 +125,9 @@ struct World {
   // The players' unit groups (recurring-items lock).
   UnitGroupTable unitGroups;
   UnitTables unitTables;
+  // The tables' order and countdowns of the save game just loaded; log-on
+  // puts them back once it has filed the units again, and drops them.
+  std::vector<SavedTableArray> savedUnitTables;
 
   ScenarioSettings scenario{};
   WorldStatTables stats;
