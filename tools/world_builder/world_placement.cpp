@@ -331,10 +331,9 @@ bool PlaceRegionFacilities(Context& c, const RegionSpec& r, RegionSites& s) {
   return true;
 }
 
-// Every third land unit patrols: back and forth between its hex and the
-// farthest land hex of its region within four hexes, so that the world is
-// in motion from the first day.
-constexpr int kPatrolEvery = 3;
+// Every n-th land unit of a force (the layout's PATROL line) patrols: back
+// and forth between its hex and the farthest land hex of its region within
+// four hexes, so that the world is in motion from the first day.
 constexpr int kPatrolRadius = 4;
 
 void GivePatrol(Context& c, UnitRecord& unit, int region, Hex at) {
@@ -408,7 +407,7 @@ bool PlaceForces(Context& c, const std::vector<RegionSites>& sites) {
       if (unit->unitFlags & kUnitStock) ++c.counts.stockUnits;
       ++c.counts.units;
       if (!reserve) HexStackInsertOrdered(c.world, c.Cell(at), *unit);
-      if (!reserve && i % kPatrolEvery == 0) GivePatrol(c, *unit, f.region, at);
+      if (!reserve && c.layout.patrolEvery > 0 && i % c.layout.patrolEvery == 0) GivePatrol(c, *unit, f.region, at);
     }
   }
   return true;
