@@ -108,12 +108,15 @@ void StepTurns(UnitRecord& unit, UnitStepState& s) {
   }
 }
 
+// Until the full hex entry (combat, capture and the goal hex) takes this
+// place, the unit only takes up its new position and chains.
 HexCell* EnterHex(World& world, UnitRecord& unit, uint32_t position) {
   HexCell* cell = HexCellAt(world, MapShape(world), position);
   if (!cell) return nullptr;
   unit.x = static_cast<int16_t>(HexX(position));
   unit.y = static_cast<int16_t>(HexY(position));
   HexStackInsertById(world, *cell, unit);
+  HexStackInsertOrdered(world, *cell, unit);
   if (unit.tableEntry) unit.tableEntry->position = position;
   return cell;
 }

@@ -12,7 +12,10 @@
 #include "units/path_search.h"
 #include "units/unit_destroy.h"
 #include "units/unit_scheduler.h"
+#include "sim/message_ids.h"
 #include "units/unit_step_test_world.h"
+#include "world/text/rule_tables.h"
+#include "world/text/ui_options.h"
 
 namespace {
 
@@ -390,6 +393,93 @@ TEST_F(UnitStepTest, AnOrderedUnitWalksThePathSearchsHexesAndStopsAtTheCentre) {
   EXPECT_LT(std::fabs(tank.pixelX), 3.0f);
   EXPECT_LT(std::fabs(tank.pixelY), 3.0f);
   EXPECT_EQ(tank.nextStep, kNoMove);
+}
+
+}  // namespace
+
+namespace {
+
+// A hex size or technology factor that gives no divisor leaves the reach as
+// it was; otherwise speed 100 / size 10 x 4.5 / (strength 10 x 0.1) + 0.9.
+TEST_F(UnitStepTest, AReachWithoutADivisorStaysAsItWas) {
+  const struct {
+    uint32_t hexScale;
+    float techFactor;
+    int32_t reach;
+  } rows[] = {{10, 1.0f, 45}, {0, 1.0f, 7}, {10, 0.0f, 7}, {10, -2.0f, 7}};
+  UnitClassRecord& tank = world->unitClasses[kTank];
+  tank.fuelUse = 0.1f;
+  for (const auto& row : rows) {
+    world->mapHeader.hexScale = row.hexScale;
+    world->techEffects[kOwner][13] = row.techFactor;
+    UnitRecord& u = Tank(2, 2);
+    u.fuel = 4.5f;
+    u.supply = 0.0f;
+    u.speedFactor = 1.0f;
+    u.rangeLeft = 7;
+    StepReach(*world, u, tank);
+    EXPECT_EQ(u.rangeLeft, row.reach) << row.hexScale << " " << row.techFactor;
+  }
+}
+
+}  // namespace
+
+
+namespace {
+
+// The message types of a lost unit, counted through the message store's
+// per-type record of the day it last passed (kept news-only and below the
+// news threshold, so nothing is filed).
+class LostUnitMessageTest : public UnitStepTest {
+ protected:
+  void SetUp() override {
+    saved_ = std::move(g_ruleTables.messageTypes);
+    savedOptions_ = g_uiOptions;
+    MessageTypeTable& table = g_ruleTables.messageTypes;
+    table = MessageTypeTable{};
+    table.records.resize(400);
+    for (auto& states : table.playerMessageState) states.assign(400, PlayerMessageState{});
+    for (const uint32_t id : {kMsgUnitLost, kMsgAircraftLost}) {
+      MessageTypeRecord& r = table.records[id];
+      r.flags = 2;
+      r.enabled = 1;
+      r.priority = 0;
+      r.frequencyKind = 0;
+    }
+    g_uiOptions.newslevel = 100;
+    world->gameState.localPlayer = kOwner;
+    world->gameState.currentDay = 77;
+  }
+  void TearDown() override {
+    g_ruleTables.messageTypes = std::move(saved_);
+    g_uiOptions = savedOptions_;
+  }
+  bool Posted(uint32_t id) { return g_ruleTables.messageTypes.playerMessageState[kOwner][id].lastDay == 77; }
+
+  MessageTypeTable saved_;
+  UiOptions savedOptions_;
+};
+
+TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAStockUnitGoesUntold) {
+  const struct {
+    uint8_t moveKind;
+    bool stock;
+    bool lost, aircraftLost;
+  } rows[] = {{1, false, false, true}, {0, false, true, false}, {2, false, true, false}, {1, true, false, false}};
+  for (const auto& row : rows) {
+    for (auto& states : g_ruleTables.messageTypes.playerMessageState) states.assign(400, PlayerMessageState{});
+    UnitClassRecord& plane = world->unitClasses[kPlane];
+    plane.bytes64[7] = 7;
+    plane.fuelCapacity = 1.0f;
+    plane.flags = row.stock ? kClassStock : 0;
+    UnitRecord& u = Place(kOwner, kPlane, 1.0f, 2, 3);
+    u.moveKind = row.moveKind;
+    u.fuel = 0.0f;
+    RunUnitStep(*world, u, 1);
+    EXPECT_TRUE(u.unitFlags & kUnitGone);
+    EXPECT_EQ(Posted(kMsgUnitLost), row.lost) << int{row.moveKind} << " " << row.stock;
+    EXPECT_EQ(Posted(kMsgAircraftLost), row.aircraftLost) << int{row.moveKind} << " " << row.stock;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "units/unit_table_order.h"
 
+#include <functional>
 #include <vector>
 
 #include "records/unit_record.h"
@@ -19,7 +20,8 @@ void Restore(World& world, const SavedTableArray& saved) {
   for (const SavedTableEntry& e : saved.entries) {
     UnitRecord* unit = FindUnitById(world, e.unitId);
     // Only a unit filed in this very array now takes its saved place.
-    if (!unit || unit->tableEntry < first || unit->tableEntry >= end) continue;
+    const std::less<const UnitTableEntry*> before;
+    if (!unit || before(unit->tableEntry, first) || !before(unit->tableEntry, end)) continue;
     const auto index = static_cast<size_t>(unit->tableEntry - first);
     if (taken[index]) continue;
     taken[index] = true;
