@@ -483,3 +483,45 @@ TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAStockUnitGoesU
 }
 
 }  // namespace
+
+namespace {
+
+// A step that files units into the very array being walked: the lost
+// aircraft's sound hook appends a hundred tanks (enough to move the array).
+// They wait for the next minute; the units after the lost one are still
+// stepped in this one.
+StepWorld* g_appendWorld = nullptr;
+std::vector<UnitRecord*> g_appended;
+
+TEST_F(UnitStepTest, UnitsFiledDuringTheWalkWaitForTheNextMinute) {
+  UnitClassRecord& plane = world->unitClasses[kPlane];
+  plane.bytes64[7] = 7;
+  plane.fuelCapacity = 1.0f;
+  plane.kind = 0;  // filed with the land units
+  UnitRecord& lost = Place(kOwner, kPlane, 1.0f, 2, 3);
+  lost.kind = 0;
+  lost.fuel = 0.0f;
+  AppendUnitPtr(*world, kUnitTableOnMap, kOwner, 0, lost);
+  UnitRecord& after = Tank(4, 4);
+  after.countdown5 = 50;
+  g_appendWorld = this;
+  g_appended.clear();
+  g_simUi.playMilitarySound = [](int32_t) {
+    for (int i = 0; i < 100; ++i) {
+      UnitRecord& u = g_appendWorld->Tank(1, 1);
+      u.countdown5 = 50;
+      u.tableEntry->countdown = 0;
+      g_appended.push_back(&u);
+    }
+  };
+  RunUnitScheduler(*world, 1000);
+  EXPECT_TRUE(lost.unitFlags & kUnitGone);
+  ASSERT_EQ(g_appended.size(), 100u);
+  EXPECT_EQ(after.countdown5, 49);  // stepped after the array moved
+  for (UnitRecord* u : g_appended) EXPECT_EQ(u->countdown5, 50);
+  RunUnitScheduler(*world, 999);
+  for (UnitRecord* u : g_appended) EXPECT_EQ(u->countdown5, 49);
+  g_appendWorld = nullptr;
+}
+
+}  // namespace
