@@ -110,8 +110,11 @@ void Steer(UnitRecord& unit) {
   unit.orders[kOrderFlags] |= kOrderMoving;
   float aimX = 0.0f, aimY = 0.0f;
   ExitPointOffset(unit.nextStep, aimX, aimY);
-  if (unit.nextStep < kNoMove && CheckedTrunc(unit.pixelX) == CheckedTrunc(aimX) &&
-      CheckedTrunc(unit.pixelY) == CheckedTrunc(aimY)) {
+  // Standing on the exit point is judged in whole map pixels.
+  const float centreX = static_cast<float>(unit.x * 18 + 12);
+  const float centreY = static_cast<float>(unit.y * 22 + ((unit.x & 1) ? 11 : 0));
+  if (unit.nextStep < kNoMove && CheckedTrunc(centreX + unit.pixelX) == CheckedTrunc(centreX + aimX) &&
+      CheckedTrunc(centreY + unit.pixelY) == CheckedTrunc(centreY + aimY)) {
     aimX = kNeighbourCentre[unit.nextStep][0];
     aimY = kNeighbourCentre[unit.nextStep][1];
   }

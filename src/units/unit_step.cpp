@@ -1,5 +1,7 @@
 #include "units/unit_step.h"
 
+#include <algorithm>
+
 #include "app/game_math.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
@@ -129,7 +131,7 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
 
   // 1: the cost of the present hex.
   if (unit.costByte == 0 || (!(unit.unitFlags & kUnitMoved) && StepCountdown(unit, kCountdownCostRefresh) == 0))
-    unit.costByte = static_cast<uint8_t>(StandingHexCost(world, unit));
+    unit.costByte = static_cast<uint8_t>(std::min<uint32_t>(StandingHexCost(world, unit), 255));
   // 2: following a leader.
   if (unit.unitFlags & kUnitFollowsLeader) StepFollowLeader(world, unit);
   // 3: aircraft out of base, ships without a haven.
