@@ -347,6 +347,8 @@ void GivePatrol(Context& c, UnitRecord& unit, int region, Hex at) {
   const uint32_t waypoints[8] = {from, to};
   unit.route = std::make_unique<PathRequest>();
   InitPathRequest(waypoints, *unit.route, to, 0, true);
+  // A patrol sets out with full tanks.
+  if (const UnitClassRecord* cls = NamedClass(c.world, unit.classIndex)) unit.fuel = cls->fuelCapacity * unit.strength;
   unit.orders[kDestination] = to;
   unit.orders[kOrderFlags] |= kOrderMove | kOrderKeepsRoute;
   unit.ordersShown = unit.orders;
