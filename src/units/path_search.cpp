@@ -140,18 +140,27 @@ class OpenList {
   }
 
   // Before the first node whose g is not greater than the node's own.
+  // The link to the new group is set by index once it is made: making it
+  // may move the groups, and with them a group's next word.
   void InsertInBucket(Bucket& bucket, int32_t node) {
     Node& n = b_.nodes[static_cast<size_t>(node)];
-    int32_t* link = &bucket.head;
-    while (*link != kNone && b_.groups[static_cast<size_t>(*link)].g > n.g) link = &b_.groups[static_cast<size_t>(*link)].next;
-    if (*link != kNone && b_.groups[static_cast<size_t>(*link)].g == n.g) {
-      Group& group = b_.groups[static_cast<size_t>(*link)];
+    int32_t previous = kNone;
+    int32_t at = bucket.head;
+    while (at != kNone && b_.groups[static_cast<size_t>(at)].g > n.g) {
+      previous = at;
+      at = b_.groups[static_cast<size_t>(at)].next;
+    }
+    if (at != kNone && b_.groups[static_cast<size_t>(at)].g == n.g) {
+      Group& group = b_.groups[static_cast<size_t>(at)];
       n.next = group.head;
       group.head = node;
       return;
     }
-    const int32_t made = NewGroup(node, *link);
-    *link = made;
+    const int32_t made = NewGroup(node, at);
+    if (previous == kNone)
+      bucket.head = made;
+    else
+      b_.groups[static_cast<size_t>(previous)].next = made;
   }
 
   PathSearchBlock& b_;
