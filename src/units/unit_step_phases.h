@@ -1,6 +1,6 @@
 #pragma once
 // The phases of a unit's step and the facts they share. Only the step's own
-// files include this.
+// files and their tests include this.
 #include <cstdint>
 
 #include "world/data_tables.h"
