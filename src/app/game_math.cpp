@@ -101,3 +101,54 @@ float GamePow(float base, float exponent) {
   if (next != kInfinity && static_cast<double>(next) - power <= power * kSnap) result = next;
   return sign * result;
 }
+
+namespace {
+
+// atan(k / 8) for k = 0 to 8.
+constexpr double kAtanEighths[] = {
+    0x0.0p+0,              0x1.fd5ba9aac2f6ep-4, 0x1.f5b75f92c80ddp-3, 0x1.6f61941e4def1p-2, 0x1.dac670561bb4fp-2,
+    0x1.1e00babdefeb4p-1,  0x1.4978fa3269ee1p-1, 0x1.700a7c5784634p-1, 0x1.921fb54442d18p-1,
+};
+constexpr double kPi = 0x1.921fb54442d18p+1;
+constexpr double kHalfPi = 0x1.921fb54442d18p+0;
+constexpr double kQuarterPi = 0x1.921fb54442d18p-1;
+
+// atan t for t in [0, 1]: the nearest eighth c takes atan c from the table,
+// and the rest, atan((t - c) / (1 + t c)) with an argument below 1/16, five
+// terms of its series, far more than a float needs.
+double AtanUnit(double t) {
+  const auto k = static_cast<int>(t * 8.0 + 0.5);
+  const double c = static_cast<double>(k) * 0.125;
+  const double u = (t - c) / (1.0 + t * c);
+  const double u2 = u * u;
+  double series = kOddReciprocals[4];
+  for (int n = 3; n >= 0; --n) series = kOddReciprocals[n] - u2 * series;
+  return kAtanEighths[k] + u * series;
+}
+
+}  // namespace
+
+float GameAtan2(float y, float x) {
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  if (y != y || x != x) return std::numeric_limits<float>::quiet_NaN();
+  const bool yNegative = IsNegative(y), xNegative = IsNegative(x);
+  const double a = yNegative ? -static_cast<double>(y) : static_cast<double>(y);
+  const double b = xNegative ? -static_cast<double>(x) : static_cast<double>(x);
+  double angle;
+  if (a == static_cast<double>(kInfinity) && b == static_cast<double>(kInfinity)) {
+    angle = kQuarterPi;
+  } else if (a == 0.0 && b == 0.0) {
+    angle = 0.0;
+  } else if (b == static_cast<double>(kInfinity) || a == 0.0) {
+    angle = 0.0;
+  } else if (a == static_cast<double>(kInfinity) || b == 0.0) {
+    angle = kHalfPi;
+  } else if (a <= b) {
+    angle = AtanUnit(a / b);
+  } else {
+    angle = kHalfPi - AtanUnit(b / a);
+  }
+  if (xNegative) angle = kPi - angle;
+  const auto result = static_cast<float>(angle);
+  return yNegative ? -result : result;
+}

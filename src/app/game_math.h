@@ -17,6 +17,11 @@
 // (NaN otherwise), zero and infinite bases give zero or infinity, NaN spreads.
 float GamePow(float base, float exponent);
 
+// The angle of the point (x, y) from the positive x axis, in radians from -pi
+// to pi, within one unit in the last place of the exact value; signed zeros,
+// infinities and NaN as the C library's atan2f.
+float GameAtan2(float y, float x);
+
 inline int32_t CheckedTrunc(float value) {
   if (!(value > -2147483648.0f && value < 2147483648.0f)) return INT32_MIN;
   return static_cast<int32_t>(value);

@@ -29,20 +29,39 @@ inline constexpr uint32_t kOrderWorks = 1u << 5;
 // order; a stock transfer is pending while any is set. Was
 // kOrderTransferPending.
 inline constexpr uint32_t kOrderMissionBits = 0x00FFFF00u;
-// Takes ground even with kHeaderNoCapture set. Was kTakeGround and
-// kOrderHoldGround.
+// Takes ground even with kHeaderNoCapture set; also doubles the path
+// search's limit (the wide search). Was kTakeGround and kOrderHoldGround.
 inline constexpr uint32_t kOrderTakeGround = 1u << 16;
+// Bits 16 to 23: the mission byte; the unit step's missions, route and
+// steering run only while one is set.
+inline constexpr uint32_t kOrderMissionByte = 0x00FF0000u;
+// A move to the destination was ordered (or restarted). Also the movement
+// bit of standing orders; with kOrderMoving cleared when the movement is
+// cancelled.
+inline constexpr uint32_t kOrderMove = 1u << 18;
+// Arrival at the destination leaves the route running.
+inline constexpr uint32_t kOrderKeepsRoute = 1u << 20;
+// Moving along the route to the next hex (a pending one-hex move).
+inline constexpr uint32_t kOrderMoving = 1u << 23;
+// Easier to see; the second angle keeps its own aim; holds the unit out of
+// its base. Was the sighting's bit 15.
+inline constexpr uint32_t kOrderExposed = 1u << 15;
+// Any of these halves the path search's limit (bits 1, 2 and 25).
+inline constexpr uint32_t kOrderNarrowSearch = 0x2000006u;
 // Check whether the route's goal is reached; cleared when the movement is
 // cancelled short of it. Was kHoldsDestination.
 inline constexpr uint32_t kOrderGoalCheck = 1u << 30;
-// Movement under way; with bit 23 (moving one hex) cleared when the
-// movement is cancelled. Set when a unit's movement restarts.
-inline constexpr uint32_t kOrderMoving = 1u << 18;
 // Repairing or automatic deployment; cleared when a deployment runs. Called
 // bit 25 of word 11.
 inline constexpr uint32_t kOrderAutoDeploy = 1u << 25;
 
 // stateFlags (word 12). Bits 24, 25, 29, 30 and 31 are the facility modes.
+// Low byte: the unit step's motion states.
+inline constexpr uint32_t kStateHalt = 1u << 0;         // stop short of the next hex; also set after a crossing
+inline constexpr uint32_t kStateOutOfFuel = 1u << 1;
+inline constexpr uint32_t kStateCanRefuel = 1u << 2;   // out of fuel by a facility that refuels it
+inline constexpr uint32_t kStateHalt2 = 1u << 4;        // the second halt bit
+inline constexpr uint32_t kStateMotionByte = 0xFFu;
 // Cleared when the first facility mode goes off; was kBit24 and
 // kOrderBuildingMark.
 inline constexpr uint32_t kStateBit24 = 1u << 24;

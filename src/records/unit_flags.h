@@ -24,7 +24,7 @@ inline constexpr uint32_t kUnitBit16 = 1u << 16;
 inline constexpr uint32_t kUnitBit17 = 1u << 17;
 inline constexpr uint32_t kUnitBit21 = 1u << 21;
 // Moves on while still turning; cleared when the movement is cancelled. Was
-// kFlag18.
+// kFlag18; the halt check calls it "never reacts".
 inline constexpr uint32_t kUnitMovesWhileTurning = 1u << 18;
 // Moves half as fast again; cleared when the target is cancelled. Was
 // kFlag19.
@@ -38,6 +38,8 @@ inline constexpr uint32_t kUnitSeekingBase = 1u << 22;
 // Follows its leader (the orders' leaderUnit), which clearing the orders
 // keeps. Was kKeepsLeader and kUnitKeepsPartner.
 inline constexpr uint32_t kUnitFollowsLeader = 1u << 24;
+// In close combat; dropped when the unit is idle.
+inline constexpr uint32_t kUnitCloseCombat = 1u << 23;
 // Stepped this minute. Was kStepped and kUnitFlag25.
 inline constexpr uint32_t kUnitStepped = 1u << 25;
 // Fully supplied; cleared on deployment, on capture and when the fuel runs
@@ -49,9 +51,13 @@ inline constexpr uint32_t kUnitDeployedHold = 1u << 23;
 // Over-stacked: deployed without a destination where more than seven
 // friendly units stood; the dispersal rule moves it on. Called 0x10000000.
 inline constexpr uint32_t kUnitOverStacked = 1u << 28;
+// Stepped again the very next minute.
+inline constexpr uint32_t kUnitStepEveryMinute = 1u << 27;
 // The map's option bit 0 with a class of kClassSpecialWeaponA. Was
 // kUnitPlaced30.
 inline constexpr uint32_t kUnitMapOption = 1u << 30;
+// Stopped at a hex edge it could not cross.
+inline constexpr uint32_t kUnitStoppedAtEdge = 1u << 31;
 
 // The second flag word, at 320.
 // Cleared whenever the orders change the unit's course. Was kFlags2Bit8 and

@@ -51,6 +51,17 @@ struct UnitTableArray {
   void Clear();
 };
 
+// One array's order and timing as a save game keeps them, units by id.
+struct SavedTableEntry {
+  uint32_t unitId = 0;
+  uint8_t countdown = 0;
+  uint8_t minutesSince = 0;
+};
+struct SavedTableArray {
+  uint8_t table = 0, player = 0, category = 0;
+  std::vector<SavedTableEntry> entries;
+};
+
 struct UnitTables {
   UnitTableArray arrays[kUnitTableCount][32][kUnitCategories];
 

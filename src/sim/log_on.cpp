@@ -22,6 +22,7 @@
 #include "sim/safe_file_name.h"
 #include "sim/sim_ui_link.h"
 #include "units/unit_census.h"
+#include "units/unit_table_order.h"
 #include "units/unit_tables.h"
 #include "world/object_hex.h"
 #include "world/player_services.h"
@@ -297,6 +298,10 @@ int32_t LogOn(ScreenManager* ui, int32_t loadedFromSave, int32_t joining) {
   else
     PrepareLoadedGame(world, joining);
   RebuildUnitTables(world);
+  if (loadedFromSave)
+    RestoreSavedTableOrder(world);
+  else
+    world.savedUnitTables.clear();
 
   if (g_simUi.clearGameQueues) g_simUi.clearGameQueues(ui);
   int32_t result = g_simUi.loadGameImages ? g_simUi.loadGameImages(ui) : plat::kOk;

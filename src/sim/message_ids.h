@@ -131,3 +131,7 @@ inline constexpr uint32_t kMsgDaysLeftA = 268;
 inline constexpr uint32_t kMsgLastDay = 272;
 inline constexpr uint32_t kMsgDaysLeftB = 327;
 inline constexpr uint32_t kMsgScenarioReport = 499;         // the turn message after log-on
+
+// Units lost where they could neither stay nor leave.
+inline constexpr uint32_t kMsgUnitLost = 362;          // a ship or land unit
+inline constexpr uint32_t kMsgAircraftLost = 363;      // an aircraft (move kind air)

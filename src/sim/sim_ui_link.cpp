@@ -12,3 +12,21 @@ int32_t SimUiMode() { return g_simUi.uiMode ? g_simUi.uiMode() : kSimUiInGame; }
 void NotifyUnitsChanged() {
   if (g_simUi.unitsChanged) g_simUi.unitsChanged();
 }
+
+void AddMapEffect(uint32_t position, int32_t view, int32_t offsetX, int32_t offsetY, int32_t firstFrame,
+                  int32_t frames, int32_t size, uint32_t colour, float scale) {
+  if (g_simUi.addMapEffect)
+    g_simUi.addMapEffect(position, view, offsetX, offsetY, firstFrame, frames, size, colour, scale);
+}
+
+void PlayMilitarySound(int32_t number) {
+  if (g_simUi.playMilitarySound) g_simUi.playMilitarySound(number);
+}
+
+bool HexInVisibleRange(uint32_t position) {
+  int16_t range[4] = {};
+  if (!g_simUi.visibleHexRange || !g_simUi.visibleHexRange(range)) return false;
+  const auto x = static_cast<int16_t>(position & 0xFFFFu);
+  const auto y = static_cast<int16_t>(position >> 16);
+  return x >= range[0] && y >= range[1] && x <= range[2] && y <= range[3];
+}

@@ -75,6 +75,16 @@ struct SimUiLink {
   // Units changed where the screens show them: one deployed, destroyed,
   // unloaded or moved into the reserve. Turn thread; must only set a flag.
   void (*unitsChanged)() = nullptr;
+  // A unit was lost or hit at a hex: an animated effect at its place in the
+  // hex (map view, pixel offsets, first frame, frames, size, colour, scale).
+  // Turn thread; must only queue.
+  void (*addMapEffect)(uint32_t position, int32_t view, int32_t offsetX, int32_t offsetY, int32_t firstFrame,
+                       int32_t frames, int32_t size, uint32_t colour, float scale) = nullptr;
+  // A military event's sound, by the class's sound number. Turn thread.
+  void (*playMilitarySound)(int32_t number) = nullptr;
+  // The hexes the map shows (first column, first row, last column, last
+  // row); false when no map is shown. Read on the turn thread.
+  bool (*visibleHexRange)(int16_t range[4]) = nullptr;
 };
 
 extern SimUiLink g_simUi;
@@ -93,3 +103,10 @@ inline constexpr int32_t kSimUiInGame = 2;
 int32_t SimUiMode();
 // Tells the interface that units changed where it shows them.
 void NotifyUnitsChanged();
+// The calls above for the unit simulation; each does nothing without an
+// interface.
+void AddMapEffect(uint32_t position, int32_t view, int32_t offsetX, int32_t offsetY, int32_t firstFrame,
+                  int32_t frames, int32_t size, uint32_t colour, float scale);
+void PlayMilitarySound(int32_t number);
+// Whether the position lies inside the map's visible hex range.
+bool HexInVisibleRange(uint32_t position);

@@ -14,7 +14,7 @@
 
 void UnitResetMoveState(World& world, int markRoute, UnitRecord& unit, uint32_t goal, int asSecondRoute) {
   CancelUnitMovement(world, unit, 1, markRoute != 0);
-  unit.orders[kOrderFlags] |= kOrderMoving;
+  unit.orders[kOrderFlags] |= kOrderMove;
   unit.unitFlags &= ~kUnitStepped;
   if (unit.tableEntry) unit.tableEntry->countdown = 0;
   CountUnitOrder(world, unit, 1);

@@ -2,6 +2,7 @@
 
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
+#include "records/unit_table_arrays.h"
 #include "world/world.h"
 
 namespace {
@@ -24,7 +25,101 @@ void PutRoute(std::vector<uint8_t>& out, uint32_t id, uint8_t which, const PathR
   ++count;
 }
 
+constexpr size_t kArrayHead = 7;  // table, player, category, count
+constexpr size_t kEntrySize = 6;  // id, countdown, elapsed
+constexpr int kLastSavedTable = 3;
+
+void PutBlock(std::vector<uint8_t>& section, uint32_t tag, const std::vector<uint8_t>& payload) {
+  Put32(section, tag);
+  Put32(section, static_cast<uint32_t>(payload.size()));
+  section.insert(section.end(), payload.begin(), payload.end());
+}
+
+// Every array with a unit in it, in table, player and category order.
+std::vector<uint8_t> UnitTablesPayload(World& world) {
+  std::vector<uint8_t> out(4, 0);
+  uint32_t arrays = 0;
+  for (int table = 1; table <= kLastSavedTable; ++table)
+    for (int player = 0; player < 32; ++player)
+      for (int category = 0; category < kUnitCategories; ++category) {
+        const UnitTableArray* array = world.unitTables.Slot(table, player, category);
+        if (!array) continue;
+        const size_t head = out.size();
+        out.push_back(static_cast<uint8_t>(table));
+        out.push_back(static_cast<uint8_t>(player));
+        out.push_back(static_cast<uint8_t>(category));
+        Put32(out, 0);
+        uint32_t units = 0;
+        for (int32_t i = 1; i < array->Count(); ++i) {
+          const UnitTableEntry& e = array->At(i);
+          if (!e.unit) continue;
+          Put32(out, e.unit->id);
+          out.push_back(e.countdown);
+          out.push_back(e.minutesSince);
+          ++units;
+        }
+        if (units == 0) {
+          out.resize(head);
+          continue;
+        }
+        le::Store32(out.data() + head + 3, units);
+        ++arrays;
+      }
+  if (arrays == 0) return {};
+  le::Store32(out.data(), arrays);
+  return out;
+}
+
 }  // namespace
+
+bool ReadUnitTablesBlock(std::span<const uint8_t> payload, const std::function<UnitRecord*(uint32_t)>& findUnit,
+                         std::vector<SavedTableArray>& out, std::string& why) {
+  std::vector<SavedTableArray> arrays;
+  if (payload.size() < 4) {
+    why = "the unit tables block is cut short";
+    return false;
+  }
+  const uint32_t count = le::Load32(payload.data());
+  size_t at = 4;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (payload.size() - at < kArrayHead) {
+      why = "the unit tables block is cut short";
+      return false;
+    }
+    SavedTableArray array;
+    array.table = payload[at];
+    array.player = payload[at + 1];
+    array.category = payload[at + 2];
+    const uint32_t units = le::Load32(payload.data() + at + 3);
+    at += kArrayHead;
+    if (array.table < 1 || array.table > kLastSavedTable || array.player >= 32 || array.category >= kUnitCategories) {
+      why = "the unit tables block names a table that does not exist";
+      return false;
+    }
+    if (units > (payload.size() - at) / kEntrySize) {
+      why = "a unit table runs past the end of its block";
+      return false;
+    }
+    for (uint32_t k = 0; k < units; ++k, at += kEntrySize) {
+      SavedTableEntry e;
+      e.unitId = le::Load32(payload.data() + at);
+      e.countdown = payload[at + 4];
+      e.minutesSince = payload[at + 5];
+      if (!findUnit(e.unitId)) {
+        why = "a unit table names a unit the game does not have";
+        return false;
+      }
+      array.entries.push_back(e);
+    }
+    arrays.push_back(std::move(array));
+  }
+  if (at != payload.size()) {
+    why = "the unit tables block holds more than its tables";
+    return false;
+  }
+  out = std::move(arrays);
+  return true;
+}
 
 std::vector<uint8_t> BuildSaveExtension(World& world) {
   std::vector<uint8_t> routes(4, 0);
@@ -42,11 +137,12 @@ std::vector<uint8_t> BuildSaveExtension(World& world) {
     }
   }
   std::vector<uint8_t> section;
-  if (count == 0) return section;
-  le::Store32(routes.data(), count);
-  Put32(section, kSaveBlockRouteSteps);
-  Put32(section, static_cast<uint32_t>(routes.size()));
-  section.insert(section.end(), routes.begin(), routes.end());
+  if (count != 0) {
+    le::Store32(routes.data(), count);
+    PutBlock(section, kSaveBlockRouteSteps, routes);
+  }
+  const std::vector<uint8_t> tables = UnitTablesPayload(world);
+  if (!tables.empty()) PutBlock(section, kSaveBlockUnitTables, tables);
   return section;
 }
 

@@ -16,6 +16,11 @@ struct World;
 // which route (1 the current, 2 the second), the step count and the steps.
 inline constexpr uint32_t kSaveBlockRouteSteps = 0x54535452;  // "RTST"
 
+// The unit tables walked by the minute (tables 1 to 3): a count of arrays,
+// then per array its table, player and category bytes, its unit count, and
+// per unit its id, countdown byte and elapsed-minutes byte, in table order.
+inline constexpr uint32_t kSaveBlockUnitTables = 0x42415455;  // "UTAB"
+
 struct SaveExtensionBlock {
   uint32_t tag = 0;
   std::span<const uint8_t> payload;
@@ -30,5 +35,11 @@ bool SplitSaveExtension(std::span<const uint8_t> section, std::vector<SaveExtens
 
 // Reads the route-steps block against the units about to be loaded (found
 // by id) and, only when all of it is sound, gives each route its steps.
+// Reads the unit-tables block against the units about to be loaded; only
+// when all of it is sound does it fill `out`.
+struct SavedTableArray;
+bool ReadUnitTablesBlock(std::span<const uint8_t> payload, const std::function<UnitRecord*(uint32_t)>& findUnit,
+                         std::vector<SavedTableArray>& out, std::string& why);
+
 bool ApplyRouteSteps(std::span<const uint8_t> payload, const std::function<UnitRecord*(uint32_t)>& findUnit,
                      std::string& why);

@@ -14,6 +14,7 @@
 #include "world/people_file.h"
 #include "world/post_load.h"
 #include "world/save_extension.h"
+#include "records/unit_table_arrays.h"
 #include "world/terrain_file.h"
 #include "world/tech_file.h"
 #include "world/text/scenario_def.h"
@@ -204,9 +205,16 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
     LogRefusedSave(source, "extension section: " + why);
     return plat::kFail;
   }
+  std::vector<SavedTableArray> savedTables;
   for (const SaveExtensionBlock& block : blocks) {
-    if (block.tag != kSaveBlockRouteSteps) continue;  // a later version's state
-    if (!ApplyRouteSteps(block.payload, [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); }, why)) {
+    const auto find = [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); };
+    bool sound = true;
+    if (block.tag == kSaveBlockRouteSteps)
+      sound = ApplyRouteSteps(block.payload, find, why);
+    else if (block.tag == kSaveBlockUnitTables)
+      sound = ReadUnitTablesBlock(block.payload, find, savedTables, why);
+    // Any other tag is a later version's state.
+    if (!sound) {
       LogRefusedSave(source, "extension section: " + why);
       return plat::kFail;
     }
@@ -215,6 +223,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
   // Everything is read: from here on the save replaces the game.
   world.saveHeader = parts.header;
   CommitStagedGame(world, *game, std::nullopt);
+  world.savedUnitTables = std::move(savedTables);
   if (!keepScenario) {
     const std::string scenario = FieldText(world.gameState.scenarioName);
     (void)AfterLoadStep(world, scenario.c_str());

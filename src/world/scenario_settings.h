@@ -25,6 +25,8 @@ inline constexpr uint32_t kGameFlagLoyaltyMerge = 1u << 19;    // preset surrend
 inline constexpr uint32_t kGameFlagResearchMerge = 1u << 20;   // preset surrenders merge research
 inline constexpr uint32_t kGameFlagNoCapitalMove = 1u << 9;
 inline constexpr uint32_t kGameFlagCheated = 1u << 6;
+inline constexpr uint32_t kGameFlagNoWeaponRangeBoost = 1u << 3;  // short weapon ranges are not boosted
+inline constexpr uint32_t kGameFlagNoStockRangeEasing = 1u << 5;  // stock classes burn their full rate
 
 struct ScenarioHead {
   uint32_t id;    // 0: 0x20003

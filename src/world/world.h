@@ -133,10 +133,17 @@ struct World {
   std::atomic<float> pendingDeployments[kMaxPlayers] = {};
   // The game's quick-build switch: units ordered are complete at once.
   bool quickBuild = false;
+  // The tables' order and countdowns of the save game just loaded; log-on
+  // puts them back once it has filed the units again, and drops them.
+  std::vector<SavedTableArray> savedUnitTables;
 
   ScenarioSettings scenario{};
   WorldStatTables stats;
   GameParamsBlock campaignMessage{};
+
+  // Raised when a unit inside the map's visible hexes moves; the map view
+  // polls it to redraw.
+  std::atomic<uint32_t> unitRedrawCount{0};
 
   // Kept equal to mapHeader.width and height by every map change.
   int32_t mapWidth = 0;

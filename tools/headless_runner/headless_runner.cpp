@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -114,6 +115,32 @@ uint32_t RegionChecksum(const World& world) {
   return Fnv(world.worldEconomy.data(), world.worldEconomy.size(), h);
 }
 
+// Each live unit's position (by id) when the day began.
+std::map<uint32_t, uint32_t> g_dayStartPositions;
+
+uint32_t PositionWord(const UnitRecord& u) {
+  return static_cast<uint32_t>(static_cast<uint16_t>(u.x)) | static_cast<uint32_t>(static_cast<uint16_t>(u.y)) << 16;
+}
+
+void NoteDayStartPositions(World& world) {
+  g_dayStartPositions.clear();
+  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next)
+    if (IsUnitLive(*u) && !(u->unitFlags & kUnitProvisional)) g_dayStartPositions[u->id] = PositionWord(*u);
+}
+
+// Live units whose position differs from the day's start; a unit made that
+// day started at (0, 0).
+int MovedUnits(World& world) {
+  int moved = 0;
+  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+    if (!IsUnitLive(*u)) continue;
+    const auto it = g_dayStartPositions.find(u->id);
+    const uint32_t start = it == g_dayStartPositions.end() ? 0 : it->second;
+    moved += PositionWord(*u) != start ? 1 : 0;
+  }
+  return moved;
+}
+
 // The line of the day just ended: turn, date, totals and checksums.
 std::string DayLine(World& world) {
   const GameState& state = world.gameState;
@@ -133,12 +160,14 @@ std::string DayLine(World& world) {
   }
   int units = 0;
   for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) units += IsUnitLive(*u) ? 1 : 0;
+  const int moved = MovedUnits(world);
+  NoteDayStartPositions(world);
   char head[96];
   plat::FormatText(head, sizeof head, "day %u %04u-%02u-%02u", state.turnNumber, static_cast<unsigned>(date.year),
                    static_cast<unsigned>(date.month), static_cast<unsigned>(date.day));
   return std::string(head) + " regions " + std::to_string(regions) + " hexes " + std::to_string(hexes) +
          " population " + Number(population) + " gdp " + Number(gdp) + " treasury " + Number(treasury) + " units " +
-         std::to_string(units) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
+         std::to_string(units) + " moved " + std::to_string(moved) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
          Hex(SyncChecksum(world, kSyncUnits)) + " " + Hex(SyncChecksum(world, kSyncPlayers)) + " " +
          Hex(SyncChecksum(world, kSyncSpotting)) + " state " + Hex(RegionChecksum(world));
 }
@@ -397,6 +426,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     for (PlayerRecord& r : w.players)
       if (r.kind == kKindHuman) r.kind = kKindComputer;
     g_uiOptions.autosaveturns = 0;
+    NoteDayStartPositions(w);
   }
   const auto started = std::chrono::steady_clock::now();
   std::atomic_ref<int32_t>(w.gameState.gameSpeed).store(kFullSpeed, std::memory_order_relaxed);

@@ -126,6 +126,9 @@ bool BuildSampleWorld(const std::string& sourceFolder, const std::string& gameFo
   h.reserved66[1] = 1;  // the map wraps east to west
   h.startDay = DayNumber(2010, 3, 1);
   NewGameData(w);
+  // The game starts at the first minute of its first day, so that the first
+  // day is played out like every other.
+  w.gameState.minutesLeft = 1440;
 
   // The editor's imports, in the order its files panel offers them.
   if (!Import(ImportTerrainCsv, "TERFILE", error) || !Import(ImportUnitsCsv, "VDUNITS", error) ||

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/paths.h"
+#include "bench_world.h"
 #include "world_builder.h"
 
 namespace {
@@ -37,8 +38,22 @@ int Preview(const char* source, bool terrain) {
 int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "--preview") == 0)
     return Preview(argv[2], argc > 3 && std::strcmp(argv[3], "-t") == 0);
+  if (argc == 6 && std::strcmp(argv[1], "--bench") == 0) {
+    // world_builder --bench SAMPLE-SOURCE DATA-FOLDER WORK-FOLDER GAME-FOLDER
+    worldgen::BuildSummary summary;
+    std::string error;
+    if (!worldgen::WriteBenchSources(argv[2], argv[3], argv[4], error) ||
+        !worldgen::BuildSampleWorld(std::string(argv[4]) + "/world", argv[5], summary, error)) {
+      std::fprintf(stderr, "world_builder: %s\n", error.c_str());
+      return 1;
+    }
+    std::printf("world_builder: benchmark world %d x %d hexes, %d regions, %d units\n", summary.width, summary.height,
+                summary.regions, summary.placed.units);
+    return 0;
+  }
   if (argc != 3) {
-    std::fprintf(stderr, "usage: world_builder SOURCE-FOLDER GAME-FOLDER\n       world_builder --preview SOURCE-FOLDER [-t]\n");
+    std::fprintf(stderr, "usage: world_builder SOURCE-FOLDER GAME-FOLDER\n       world_builder --preview SOURCE-FOLDER [-t]\n"
+                 "       world_builder --bench SAMPLE-SOURCE DATA-FOLDER WORK-FOLDER GAME-FOLDER\n");
     return 2;
   }
   worldgen::BuildSummary summary;

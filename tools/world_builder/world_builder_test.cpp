@@ -1,5 +1,7 @@
 #include "world_builder.h"
 
+#include "bench_world.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -328,3 +330,55 @@ TEST(SampleScenario, NamesEveryRegionWithAWarAnAllianceAndATradeTreaty) {
 }
 
 }  // namespace
+
+namespace {
+
+// Units of the ring with a move order, and all live units.
+std::pair<int, int> Patrolling(const World& w) {
+  int moving = 0, units = 0;
+  for (UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next) {
+    if (!IsUnitLive(*u) || (u->unitFlags & kUnitFacility)) continue;
+    ++units;
+    if (u->orders[kOrderFlags] & kOrderMove) {
+      ++moving;
+      EXPECT_NE(u->route, nullptr);
+      EXPECT_NE(u->orders[kDestination], static_cast<uint32_t>(static_cast<uint16_t>(u->x)) | (static_cast<uint32_t>(static_cast<uint16_t>(u->y)) << 16));
+    }
+  }
+  return {moving, units};
+}
+
+}  // namespace
+
+// A third of the sample's land units patrol, so units move on day 1.
+TEST_F(SampleWorld, SomeLandUnitsHaveStandingPatrols) {
+  auto w = Load();
+  const auto [moving, units] = Patrolling(*w);
+  EXPECT_GE(moving, 20);
+  EXPECT_LT(moving, units / 2);
+}
+
+TEST(BenchmarkWorld, HasEveryPlayerSlotAndTenThousandUnitsATenthOnPatrol) {
+  TempDir work, game;
+  std::string error;
+  BuildSummary summary;
+  ASSERT_TRUE(worldgen::WriteBenchSources(VD_WORLD_SOURCE_DIR, VD_CONTENT_DIR, work.path(), error)) << error;
+  ASSERT_TRUE(worldgen::BuildSampleWorld(work.path() + "/world", game.path(), summary, error)) << error;
+  EXPECT_EQ(summary.width, 240);
+  EXPECT_EQ(summary.height, 120);
+  EXPECT_EQ(summary.regions, worldgen::kBenchRegions);
+  EXPECT_GE(summary.placed.units, 9000);
+  const std::string root = plat::DataRoot();
+  plat::SetDataRoot(game.path());
+  auto w = std::make_unique<World>();
+  ResetWorldDataTables(*w);
+  EXPECT_EQ(ReadGamFile(*w, "CHANNEL"), 0);
+  EXPECT_EQ(ReadMapFile(*w, "CHANNEL"), 0);
+  plat::SetDataRoot(root);
+  EXPECT_EQ(w->gameState.highestPlayer, 31);
+  EXPECT_EQ(w->mapHeader.reserved66[1], 1);
+  const auto [moving, units] = Patrolling(*w);
+  EXPECT_GE(units, 9000);
+  EXPECT_GT(moving * 20, units);  // about a tenth
+  EXPECT_LT(moving * 6, units);
+}

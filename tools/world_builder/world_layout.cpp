@@ -85,6 +85,8 @@ bool ReadLine(ImportReader& in, WorldLayout& w, const std::string& keyword) {
         if (!town.name.empty()) r->towns.push_back(town);
       }
     }
+  } else if (keyword == "PATROL") {
+    if (!Int(in, "every", 0, most, w.patrolEvery)) return false;
   } else if (keyword == "SILO") {
     int number = 0;
     if (!Int(in, "region", 1, 31, number)) return false;

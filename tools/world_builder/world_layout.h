@@ -70,6 +70,7 @@ struct WorldLayout {
   std::vector<PointSpec> lakes;
   std::vector<RegionSpec> regions;  // in region order
   std::vector<ForceSpec> forces;
+  int patrolEvery = 3;  // every n-th land unit of a force patrols (0: none); the PATROL line
 };
 
 // Reads "CUSTOM\" + name + ".CSV" under the data root. False with the file,

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "units/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
+#include "units/path_route.h"
 #include "units/unit_create.h"
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
@@ -329,6 +331,29 @@ bool PlaceRegionFacilities(Context& c, const RegionSpec& r, RegionSites& s) {
   return true;
 }
 
+// Every n-th land unit of a force (the layout's PATROL line) patrols: back
+// and forth between its hex and the farthest land hex of its region within
+// four hexes, so that the world is in motion from the first day.
+constexpr int kPatrolRadius = 4;
+
+void GivePatrol(Context& c, UnitRecord& unit, int region, Hex at) {
+  if (unit.kind != 0 || (unit.unitFlags & kUnitStock)) return;
+  const auto hexes = HexesNear(c, at, kPatrolRadius, [&](Hex h) { return c.Owner(h) == region && c.IsLand(h); });
+  if (hexes.empty()) return;
+  const Hex goal = hexes.back();
+  if (goal.x == at.x && goal.y == at.y) return;
+  const uint32_t from = static_cast<uint32_t>(at.x) | (static_cast<uint32_t>(at.y) << 16);
+  const uint32_t to = static_cast<uint32_t>(goal.x) | (static_cast<uint32_t>(goal.y) << 16);
+  const uint32_t waypoints[8] = {from, to};
+  unit.route = std::make_unique<PathRequest>();
+  InitPathRequest(waypoints, *unit.route, to, 0, true);
+  // A patrol sets out with full tanks.
+  if (const UnitClassRecord* cls = NamedClass(c.world, unit.classIndex)) unit.fuel = cls->fuelCapacity * unit.strength;
+  unit.orders[kDestination] = to;
+  unit.orders[kOrderFlags] |= kOrderMove | kOrderKeepsRoute;
+  unit.ordersShown = unit.orders;
+}
+
 bool PlaceForces(Context& c, const std::vector<RegionSites>& sites) {
   for (const ForceSpec& f : c.layout.forces) {
     const RegionSpec* region = nullptr;
@@ -384,6 +409,7 @@ bool PlaceForces(Context& c, const std::vector<RegionSites>& sites) {
       if (unit->unitFlags & kUnitStock) ++c.counts.stockUnits;
       ++c.counts.units;
       if (!reserve) HexStackInsertOrdered(c.world, c.Cell(at), *unit);
+      if (!reserve && c.layout.patrolEvery > 0 && i % c.layout.patrolEvery == 0) GivePatrol(c, *unit, f.region, at);
     }
   }
   return true;

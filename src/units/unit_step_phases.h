@@ -1,0 +1,76 @@
+#pragma once
+// The phases of a unit's step and the facts they share. Only the step's own
+// files and their tests include this.
+#include <cstdint>
+
+#include "world/data_tables.h"
+
+struct World;
+struct HexCell;
+struct UnitRecord;
+
+// What the step works out once and hands from phase to phase.
+struct UnitStepState {
+  const UnitClassRecord* cls = nullptr;
+  HexCell* cell = nullptr;
+  int level = -1;            // the hex's level byte minus 1
+  int movementType = 0;      // the class's
+  bool atSeaNoHaven = false; // on water without a live lead facility
+  bool wasStepped = false;   // the stepped bit before this step set it
+  uint32_t entryMask = 0;    // the players whose hexes the unit may enter
+  bool ownGround = false;
+  int searchLimit = 0;
+  int turnGap = 0;           // |wanted heading - heading| of this step's turn
+  bool stoppedByHostile = false;
+  float weaponReach = 0.0f;  // this step's, when worked out
+  bool ended = false;        // the unit is gone: no later phase runs
+};
+
+// The step's minute countdowns, by their bytes in the record.
+uint8_t& StepCountdown(UnitRecord& unit, int byteOffset);
+
+// A live lead facility on the cell (alive, a class, confirmed), or null.
+UnitRecord* LiveLeadFacility(const HexCell& cell);
+// On water (terrain flag) with no live lead facility.
+bool AtSeaWithoutHaven(const World& world, const HexCell& cell);
+// The hex is the owner's, in its entry grants for the unit's move kind, or
+// unowned water.
+bool OnOwnGround(const World& world, const UnitRecord& unit, const HexCell& cell);
+
+// Entry rights, reach and the path search's arguments.
+void StepEntryRights(World& world, UnitRecord& unit, UnitStepState& s);
+// The reach in hexes from the unit's load; the cruise speed at a percentage
+// factor.
+void StepReach(World& world, UnitRecord& unit, const UnitClassRecord& cls);
+void SetCruiseSpeed(World& world, UnitRecord& unit, const UnitClassRecord& cls, float factor);
+// The unit's speed from its order's speed setting.
+void SetSpeedFromSetting(World& world, UnitRecord& unit, const UnitClassRecord& cls, int movementType);
+// The path search's arguments for this unit.
+void PrepareUnitSearch(World& world, const UnitRecord& unit, const UnitStepState& s);
+
+// Turning toward the wanted heading and second angle.
+void StepTurns(UnitRecord& unit, UnitStepState& s);
+// Motion in the hex and crossing into the next.
+void StepMotion(World& world, UnitRecord& unit, UnitStepState& s);
+// Arrival at the destination: the leg finished (true) or the next goal
+// taken.
+bool StepArrival(World& world, UnitRecord& unit, UnitStepState& s);
+// The route's next step and the steering toward it.
+void StepRoute(World& world, UnitRecord& unit, UnitStepState& s);
+// The wanted heading (0 to 23) of a move by (dx, dy) pixels.
+int SteeringHeading(float dx, float dy);
+// The weapon reach; true when the engagement phases are to run.
+bool StepWeaponReach(World& world, UnitRecord& unit, UnitStepState& s);
+
+// Following a leader; a base's count of its aircraft.
+void StepFollowLeader(World& world, UnitRecord& unit);
+void StepCarrierCapacity(World& world, UnitRecord& unit);
+// The direction (0 to 5) a heading (0 to 23) faces.
+int HeadingDirection(int heading);
+
+// Whether a moving unit must stop short of its next hex.
+void UnitHaltCheck(World& world, UnitRecord& unit);
+
+// The closing phase: idle check, countdown refill, next wake-up.
+void StepClose(World& world, UnitRecord& unit, const UnitStepState& s);
+

@@ -1,0 +1,70 @@
+#pragma once
+// Test support for the unit step: the 6 x 6 hand-built world with every hex
+// owned by region 3, a tank class that moves, and the interface calls
+// captured while a test runs.
+#include <vector>
+
+#include "records/le_bytes.h"
+#include "sim/sim_ui_link.h"
+#include "units/handover_test_world.h"
+#include "units/move_cost.h"
+#include "units/unit_class.h"
+#include "units/unit_step_phases.h"
+
+namespace step_test {
+
+using namespace handover_test;
+
+inline constexpr int kOwner = 3;
+inline constexpr int kWall = 3;  // a terrain no movement type enters
+
+struct Effect {
+  uint32_t position;
+  int32_t view, offsetX, offsetY, firstFrame, frames, size;
+  uint32_t colour;
+  float scale;
+};
+inline std::vector<Effect> g_effects;
+inline std::vector<int32_t> g_sounds;
+
+class StepWorld : public World6 {
+ public:
+  StepWorld() : saved_(g_simUi) {
+    World& w = *world;
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 6; ++x) Own(x, y, kOwner);
+    for (int p = 0; p < kMaxPlayers; ++p) w.techEffects[p][13] = 1.0f;
+    w.players[kOwner].kind = kKindComputer;
+    w.mapHeader.hexScale = 10;
+    w.mapHeader.scale = 1.0f;
+    le::Store16(w.unitClasses[kTank].bytes64 + 2, 100);  // speed
+    le::Store16(w.unitClasses[kPlane].bytes64 + 2, 100);
+    g_simUi = SimUiLink{};
+    g_simUi.addMapEffect = [](uint32_t position, int32_t view, int32_t x, int32_t y, int32_t first, int32_t frames,
+                              int32_t size, uint32_t colour, float scale) {
+      g_effects.push_back({position, view, x, y, first, frames, size, colour, scale});
+    };
+    g_simUi.playMilitarySound = [](int32_t n) { g_sounds.push_back(n); };
+    g_effects.clear();
+    g_sounds.clear();
+  }
+  ~StepWorld() { g_simUi = saved_; }
+
+  void Wall(int x, int y) { Cell(x, y).word = WithCellTerrain(Cell(x, y).word, kWall); }
+  UnitRecord& Tank(int x, int y) { return Place(kOwner, kTank, 1.0f, x, y); }
+
+  // The facts the step's entry works out, for calling one phase alone.
+  UnitStepState State(UnitRecord& u) {
+    UnitStepState s;
+    s.cls = UnitClassOf(*world, u);
+    s.cell = &Cell(u.x, u.y);
+    s.movementType = s.cls->bytes64[7];
+    StepEntryRights(*world, u, s);
+    return s;
+  }
+
+ private:
+  SimUiLink saved_;
+};
+
+}  // namespace step_test
