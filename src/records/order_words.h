@@ -29,6 +29,12 @@ inline constexpr uint32_t kOrderWorks = 1u << 5;
 // order; a stock transfer is pending while any is set. Was
 // kOrderTransferPending.
 inline constexpr uint32_t kOrderMissionBits = 0x00FFFF00u;
+// Bits 8 to 15: the attack-target bits, cleared with the target.
+inline constexpr uint32_t kOrderTargetBits = 0x0000FF00u;
+// Has fired in this step (bit 15); also "engaged".
+inline constexpr uint32_t kOrderFired = 1u << 15;
+// Moving one hex (bit 23); the fire rules count the unit as airborne.
+inline constexpr uint32_t kOrderOneHexMove = 1u << 23;
 // Takes ground even with kHeaderNoCapture set. Was kTakeGround and
 // kOrderHoldGround.
 inline constexpr uint32_t kOrderTakeGround = 1u << 16;
@@ -67,6 +73,10 @@ inline constexpr uint32_t kHeaderDefaultBits = 0x3000u;  // bits 12 and 13, rese
 inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
 // Set whenever the whole header is stored.
 inline constexpr uint32_t kHeaderSet = 1u << 31;
+
+// ordersWord (word 14): field 8 (bits 16 and 17) is the hold setting 0-3,
+// which raises the disruption a unit bears before it reacts to fire.
+inline uint32_t OrderHoldSetting(uint32_t ordersWord) { return (ordersWord >> 16) & 3u; }
 
 // postureBits (word 15).
 // In reserve or not in service (inactive, idle): no target. Was

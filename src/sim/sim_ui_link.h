@@ -75,6 +75,13 @@ struct SimUiLink {
   // Units changed where the screens show them: one deployed, destroyed,
   // unloaded or moved into the reserve. Turn thread; must only set a flag.
   void (*unitsChanged)() = nullptr;
+  // A unit fired at the hex: the muzzle flash at the target's pixel offset
+  // and the class's fire sound. Turn thread; must not block.
+  void (*unitFired)(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound) = nullptr;
+  // A unit was destroyed by fire where the local side sees it: the
+  // explosion at its pixel offset and its class's destruction sound. Turn
+  // thread; must not block.
+  void (*unitDestroyedByFire)(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound) = nullptr;
 };
 
 extern SimUiLink g_simUi;
@@ -93,3 +100,6 @@ inline constexpr int32_t kSimUiInGame = 2;
 int32_t SimUiMode();
 // Tells the interface that units changed where it shows them.
 void NotifyUnitsChanged();
+// The two combat events, when an interface is installed.
+void NotifyUnitFired(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound);
+void NotifyUnitDestroyedByFire(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound);
