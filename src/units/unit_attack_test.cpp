@@ -98,6 +98,32 @@ TEST_F(AttackTest, OnlyEnemiesAtWarAreFiredAt) {
   }
 }
 
+TEST_F(AttackTest, FightersEngagingAircraftSlowToCombatSpeed) {
+  // Speed 100: v = 1200, t = 1200 / 10 / 1440 x 22 = 1.8333; an air class
+  // moves t / 2 and engages at half that. A map without a distance per hex
+  // leaves the rates as they were.
+  struct Row {
+    uint32_t hexSize;
+    float moveRate;
+  } rows[] = {{10, 1200.0f / 10.0f / 1440.0f * 22.0f / 2.0f * 0.5f}, {0, 9.0f}};
+  UnitClassRecord& flyer = world->unitClasses[kFlyer];
+  flyer.targetType = 4;
+  le::StoreI16(reinterpret_cast<uint8_t*>(&flyer) + 66, 100);
+  world->mapHeader.scale = 1.0f;
+  for (const Row& row : rows) {
+    world->mapHeader.hexScale = row.hexSize;
+    UnitRecord& a = Unit(1, kFlyer, 10.0f, 2, 1);
+    UnitRecord& t = Unit(2, kFlyer, 10.0f, 2, 2);
+    a.orders[kOrderFlags] |= kOrderFired;
+    t.orders[kOrderFlags] |= kOrderFired;  // both in flight
+    a.moveRate = 9.0f;
+    EXPECT_EQ(UnitAttackTarget(*world, a, t, kFireClose), 1);
+    EXPECT_NE(a.unitFlags & kUnitSpeedBonus, 0u);
+    EXPECT_NEAR(a.moveRate, row.moveRate, 1e-5f) << row.hexSize;
+    t.unitFlags |= kUnitGone;
+  }
+}
+
 TEST_F(AttackTest, ReloadTime) {
   // 35 / sqrt(efficiency + 0.1) / sqrt(morale + 0.1) / (experience + 1)^(1/4)
   // less 10 x training, over (reload factor / 10 + 1), after the shot's

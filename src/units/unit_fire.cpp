@@ -282,13 +282,12 @@ void ResolveSurvival(World& world, UnitRecord& a, UnitRecord& t, const UnitClass
 
 // What the target's region makes of being fired on by one it is not at war
 // with.
-void Complain(World& world, const UnitRecord& a, const UnitRecord& t, uint32_t at) {
+void Complain(World& world, const UnitRecord& a, const UnitRecord& t, uint32_t at, uint32_t classNumber) {
   const int owner = t.owner & 31;
   const int firer = a.owner & 31;
   const bool facility = (t.unitFlags & kUnitFacility) != 0;
   const HexCell* cell = CellAt(world, at);
   const int hexOwner = cell ? CellOwner(cell->word) : 0;
-  const auto classNumber = static_cast<uint32_t>(t.classIndex);
   const int code = owner == firer ? 0 : RelationCode(world, owner, firer);
   if (code == 4) {
     if (hexOwner == owner) {
@@ -388,11 +387,13 @@ int UnitFireAtUnit(World& world, UnitRecord& a, UnitRecord& t, int mode, float h
                               ? ((tc->flags & kClassFacility) ? kSurvivalSingleFacility : kSurvivalSingleItem)
                               : kSurvivalDefault;
   const bool stockTarget = (t.unitFlags & kUnitStock) != 0;
+  // A destroyed facility loses its class with its hex's refresh.
+  const auto classNumber = static_cast<uint32_t>(t.classIndex);
   if (t.strength >= threshold)
     ResolveSurvival(world, a, t, *tc, fv.mode, attack / d, loss);
   else
     ResolveKill(world, a, t, *tc);
-  if (!stockTarget) Complain(world, a, t, at);
+  if (!stockTarget) Complain(world, a, t, at, classNumber);
   CountShotResolved(world);
   return 1;
 }

@@ -42,6 +42,28 @@ TEST_F(FireTest, TheExampleExchange) {
   EXPECT_EQ(day.unitsDestroyed, 0u);
 }
 
+TEST_F(FireTest, DisruptionAboveWhatTheTargetBearsMakesItReact) {
+  // The example's disruption of 0.4 against a quarter of the morale (0.2)
+  // plus a quarter of the hold setting (0.45 at hold 1): morale x 0.9 when
+  // it reacts, never
+  // for a unit that has reacted once already.
+  struct Row {
+    uint32_t hold;
+    uint32_t flags;
+    bool reacts;
+  } rows[] = {{0, 0, true}, {1, 0, false}, {3, 0, false}, {0, kUnitMovesWhileTurning, false}};
+  for (const Row& row : rows) {
+    UnitRecord& a = Firer();
+    UnitRecord& t = Target();
+    t.orders[kOrdersWord] = row.hold << 16;
+    t.unitFlags |= row.flags;
+    UnitFireAtUnit(*world, a, t, kFireDirect, 1.0f);
+    const float kept = 0.8f * 0.995f * 0.99f;
+    EXPECT_NEAR(t.morale, row.reacts ? kept * 0.9f : kept, 1e-5f) << row.hold << " " << row.flags;
+    t.unitFlags |= kUnitGone;
+  }
+}
+
 TEST_F(FireTest, NoShotAtATargetWithoutStrengthOrWithoutAttackPower) {
   struct Row {
     float targetStrength;
