@@ -185,8 +185,8 @@ void UnitAfterFire(World& world, UnitRecord& a, int mode) {
     if (shown && cls) {
       int which = mode == kFireBombard ? 1 : 0;
       if (target && target->kind == kKindAir) which = 2;
-      const int32_t px = target ? static_cast<int32_t>(target->pixelX) : 0;
-      const int32_t py = target ? static_cast<int32_t>(target->pixelY) : 0;
+      const int32_t px = target ? CheckedTrunc(target->pixelX) : 0;
+      const int32_t py = target ? CheckedTrunc(target->pixelY) : 0;
       NotifyUnitFired(aim, px, py, cf::FireSound(*cls, which));
     }
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/game_math.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "sim/hex_refresh.h"
@@ -229,8 +230,8 @@ void ResolveKill(World& world, UnitRecord& a, UnitRecord& t, const UnitClassReco
   } else {
     Post(world, a.owner, kMsgEnemyStockDestroyed, MessageParams{t.id});
   }
-  const int32_t pixelX = static_cast<int32_t>(t.pixelX);
-  const int32_t pixelY = static_cast<int32_t>(t.pixelY);
+  const int32_t pixelX = CheckedTrunc(t.pixelX);
+  const int32_t pixelY = CheckedTrunc(t.pixelY);
   const int n = UnitDestroy(world, t, 0);
   PlayerRecord& firer = world.players[a.owner & 31];
   for (size_t i = 0; i < 3; ++i) uf::SetInt(firer, uf::kUnitsDestroyed + 4 * i, uf::Int(firer, uf::kUnitsDestroyed + 4 * i) + n);
