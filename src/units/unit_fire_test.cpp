@@ -262,4 +262,29 @@ TEST_F(FireTest, CargoSharesTheCarriersLoss) {
   }
 }
 
+TEST_F(FireTest, AFacilitysLossReachesTheUnitsItHoldsAndBuilds) {
+  // A town of strength 1 loses 0.5: the reserve held there loses half its
+  // strength, the unit built there moves half-way to its work cap of
+  // 10 x 1 x 4 + 1 = 41; units held elsewhere are untouched. Value: the
+  // town's 50 x 0.5 = 25, a tenth of it booked, plus the tank's 3 x 5.
+  using handover_test::kBase;
+  using handover_test::kTank;
+  world->unitClasses[kTank].buildWorkPerPoint = 1.0f;
+  UnitRecord& town = Place(2, kBase, 1.0f, 3, 3);
+  town.strength = 1.0f;
+  UnitRecord& held = Reserve(2, kTank, 1.0f, 3, 3);
+  UnitRecord& away = Reserve(2, kTank, 1.0f, 4, 4);
+  UnitRecord& built = Reserve(2, kTank, 1.0f, 3, 3);
+  AppendUnitPtr(*world, kUnitTableOnOrder, 2, 0, built);
+  built.targetStrength = 4.0f;
+  built.buildWork = 1.0f;
+  const float soldiers = world->players[2].soldiers;
+  EXPECT_FLOAT_EQ(ApplyStrengthLoss(*world, town, 0.5f), 2.5f + 15.0f);
+  EXPECT_FLOAT_EQ(town.strength, 0.5f);
+  EXPECT_FLOAT_EQ(held.strength, 5.0f);
+  EXPECT_FLOAT_EQ(away.strength, 10.0f);
+  EXPECT_FLOAT_EQ(built.buildWork, 21.0f);
+  EXPECT_FLOAT_EQ(world->players[2].soldiers, soldiers + 22.5f);
+}
+
 }  // namespace
