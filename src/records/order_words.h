@@ -29,6 +29,8 @@ inline constexpr uint32_t kOrderWorks = 1u << 5;
 // order; a stock transfer is pending while any is set. Was
 // kOrderTransferPending.
 inline constexpr uint32_t kOrderMissionBits = 0x00FFFF00u;
+// Bits 8 to 15: the attack-target bits, cleared with the target.
+inline constexpr uint32_t kOrderTargetBits = 0x0000FF00u;
 // Takes ground even with kHeaderNoCapture set; also doubles the path
 // search's limit (the wide search). Was kTakeGround and kOrderHoldGround.
 inline constexpr uint32_t kOrderTakeGround = 1u << 16;
@@ -41,11 +43,14 @@ inline constexpr uint32_t kOrderMissionByte = 0x00FF0000u;
 inline constexpr uint32_t kOrderMove = 1u << 18;
 // Arrival at the destination leaves the route running.
 inline constexpr uint32_t kOrderKeepsRoute = 1u << 20;
-// Moving along the route to the next hex (a pending one-hex move).
+// Moving along the route to the next hex (a pending one-hex move); the fire
+// rules count the unit as airborne. Was kOrderMoving.
 inline constexpr uint32_t kOrderMoving = 1u << 23;
-// Easier to see; the second angle keeps its own aim; holds the unit out of
-// its base. Was the sighting's bit 15.
-inline constexpr uint32_t kOrderExposed = 1u << 15;
+// Engaged: has fired in this step (the last of the attack-target bits). The
+// sighting calls it "easier to see"; it also lets the second angle keep its
+// own aim and holds the unit out of its base. Was kOrderExposed and
+// kOrderFired.
+inline constexpr uint32_t kOrderEngaged = 1u << 15;
 // Any of these halves the path search's limit (bits 1, 2 and 25).
 inline constexpr uint32_t kOrderNarrowSearch = 0x2000006u;
 // Check whether the route's goal is reached; cleared when the movement is
@@ -86,6 +91,10 @@ inline constexpr uint32_t kHeaderDefaultBits = 0x3000u;  // bits 12 and 13, rese
 inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
 // Set whenever the whole header is stored.
 inline constexpr uint32_t kHeaderSet = 1u << 31;
+
+// ordersWord (word 14): field 8 (bits 16 and 17) is the hold setting 0-3,
+// which raises the disruption a unit bears before it reacts to fire.
+inline uint32_t OrderHoldSetting(uint32_t ordersWord) { return (ordersWord >> 16) & 3u; }
 
 // postureBits (word 15).
 // In reserve or not in service (inactive, idle): no target. Was

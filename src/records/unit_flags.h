@@ -5,8 +5,13 @@
 #include <cstdint>
 
 // The flag word at 136.
+// Bits 1 to 3: postures matched against the terrain's (kTerrainPostures);
+// each pays off in combat only on a hex whose terrain has the same bit.
+inline constexpr uint32_t kUnitPostures = 0x7u << 1;
 // Turned or moved in this unit step; such units are left out of the repair
-// sums and the hex marks. Was kUnitInactiveClass.
+// sums and the hex marks. Was kUnitInactiveClass. The fire rules call it
+// airborne (0x100): with a class of kClassHalvedAirborne the unit attacks at
+// half value.
 inline constexpr uint32_t kUnitMoved = 1u << 8;
 // A stock unit (its class has kClassStock); a campaign carry-over holds it
 // off the map. Was kUnitOffMap.
@@ -24,13 +29,16 @@ inline constexpr uint32_t kUnitBit16 = 1u << 16;
 inline constexpr uint32_t kUnitBit17 = 1u << 17;
 inline constexpr uint32_t kUnitBit21 = 1u << 21;
 // Moves on while still turning; cleared when the movement is cancelled. Was
-// kFlag18; the halt check calls it "never reacts".
+// kFlag18; the halt check calls it "never reacts". The fire rules call it
+// 0x40000: set after a reaction to fire, the unit does not react again.
 inline constexpr uint32_t kUnitMovesWhileTurning = 1u << 18;
 // Moves half as fast again; cleared when the target is cancelled. Was
-// kFlag19.
+// kFlag19. The fire rules call it 0x80000, engaged in air combat (also
+// "slowed").
 inline constexpr uint32_t kUnitSpeedBonus = 1u << 19;
 // In a base that serves it. Was kAtServingBase, kUnitFlag20 and
-// kUnitKeptSmall.
+// kUnitKeptSmall. The fire rules call it 0x100000: an aircraft of movement
+// type 7 in its base counts as a land target; firing clears it.
 inline constexpr uint32_t kUnitInBase = 1u << 20;
 // Sent away to a base; cleared when the movement is cancelled. Was
 // kAwayFromBase and kFlag22.
@@ -38,15 +46,17 @@ inline constexpr uint32_t kUnitSeekingBase = 1u << 22;
 // Follows its leader (the orders' leaderUnit), which clearing the orders
 // keeps. Was kKeepsLeader and kUnitKeepsPartner.
 inline constexpr uint32_t kUnitFollowsLeader = 1u << 24;
-// In close combat; dropped when the unit is idle.
-inline constexpr uint32_t kUnitCloseCombat = 1u << 23;
-// Stepped this minute. Was kStepped and kUnitFlag25.
+// Stepped this minute. Was kStepped and kUnitFlag25. Called 0x2000000 by
+// the fire rules: cleared when the unit is hit and survives.
 inline constexpr uint32_t kUnitStepped = 1u << 25;
 // Fully supplied; cleared on deployment, on capture and when the fuel runs
-// out. Was kFullyStocked and kFullySupplied.
+// out. Was kFullyStocked and kFullySupplied. Called 0x4000000 by the fire
+// rules: cleared when the unit fires or loses strength.
 inline constexpr uint32_t kUnitFullySupplied = 1u << 26;
 // Loses its orders' hold on the hex: set on deployment when the settings
-// header asks for it (bits 16 or 17). Called 0x800000 elsewhere.
+// header asks for it (bits 16 or 17). Called 0x800000 elsewhere; a reaction
+// to fire clears it; the unit step calls it "in close combat" and drops it
+// when the unit is idle (was kUnitCloseCombat).
 inline constexpr uint32_t kUnitDeployedHold = 1u << 23;
 // Over-stacked: deployed without a destination where more than seven
 // friendly units stood; the dispersal rule moves it on. Called 0x10000000.

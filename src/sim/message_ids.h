@@ -135,3 +135,23 @@ inline constexpr uint32_t kMsgScenarioReport = 499;         // the turn message 
 // Units lost where they could neither stay nor leave.
 inline constexpr uint32_t kMsgUnitLost = 362;          // a ship or land unit
 inline constexpr uint32_t kMsgAircraftLost = 363;      // an aircraft (move kind air)
+// Combat: shots, losses and what the regions make of them. 131 is the news
+// of a unit that fell back under fire; the rest come from the fire exchange.
+inline constexpr uint32_t kMsgFacilityFiredOnByRelated = 124;  // a related region fired on a facility
+inline constexpr uint32_t kMsgUnitFiredOnAtHome = 125;         // by a region with no relation, in own territory
+inline constexpr uint32_t kMsgFacilityFiredOnAtHome = 126;
+inline constexpr uint32_t kMsgUnitFellBack = 131;
+inline constexpr uint32_t kMsgFacilityHit = 144;               // hit and still standing
+inline constexpr uint32_t kMsgRoadDestroyedNews = 145;         // broadcast
+inline constexpr uint32_t kMsgFacilityHitShort = 364;
+inline constexpr uint32_t kMsgUnitFiredOnAbroad = 379;         // by a region with no relation, elsewhere
+inline constexpr uint32_t kMsgUnitFiredOnByRelated = 380;
+inline constexpr uint32_t kMsgEnemyUnitDestroyed = 399;        // to the firer's owner
+inline constexpr uint32_t kMsgEnemyStockDestroyed = 408;
+inline constexpr uint32_t kMsgSettlementFacilityDestroyed = 451;
+inline constexpr uint32_t kMsgSettlementFacilityDestroyedNews = 452;
+inline constexpr uint32_t kMsgProductionDestroyed = 453;
+inline constexpr uint32_t kMsgProductionDestroyedNews = 454;
+inline constexpr uint32_t kMsgSettlementRazed = 455;
+inline constexpr uint32_t kMsgSettlementRazedNews = 456;
+inline constexpr uint32_t kMsgUnitDestroyed = 459;             // to the lost unit's owner

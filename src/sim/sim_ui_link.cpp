@@ -30,3 +30,11 @@ bool HexInVisibleRange(uint32_t position) {
   const auto y = static_cast<int16_t>(position >> 16);
   return x >= range[0] && y >= range[1] && x <= range[2] && y <= range[3];
 }
+
+void NotifyUnitFired(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound) {
+  if (g_simUi.unitFired) g_simUi.unitFired(hex, pixelX, pixelY, sound);
+}
+
+void NotifyUnitDestroyedByFire(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound) {
+  if (g_simUi.unitDestroyedByFire) g_simUi.unitDestroyedByFire(hex, pixelX, pixelY, sound);
+}

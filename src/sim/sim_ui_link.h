@@ -85,6 +85,13 @@ struct SimUiLink {
   // The hexes the map shows (first column, first row, last column, last
   // row); false when no map is shown. Read on the turn thread.
   bool (*visibleHexRange)(int16_t range[4]) = nullptr;
+  // A unit fired at the hex: the muzzle flash at the target's pixel offset
+  // and the class's fire sound. Turn thread; must not block.
+  void (*unitFired)(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound) = nullptr;
+  // A unit was destroyed by fire where the local side sees it: the
+  // explosion at its pixel offset and its class's destruction sound. Turn
+  // thread; must not block.
+  void (*unitDestroyedByFire)(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound) = nullptr;
 };
 
 extern SimUiLink g_simUi;
@@ -110,3 +117,6 @@ void AddMapEffect(uint32_t position, int32_t view, int32_t offsetX, int32_t offs
 void PlayMilitarySound(int32_t number);
 // Whether the position lies inside the map's visible hex range.
 bool HexInVisibleRange(uint32_t position);
+// The two combat events, when an interface is installed.
+void NotifyUnitFired(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound);
+void NotifyUnitDestroyedByFire(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound);

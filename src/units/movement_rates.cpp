@@ -67,6 +67,12 @@ int32_t RangeLeft(const World& world, const UnitRecord& unit, const UnitClassRec
 
 }  // namespace
 
+int32_t UnitRangeLeft(const World& world, const UnitRecord& unit) {
+  const UnitClassRecord* cls = UnitClassOf(world, unit);
+  if (!cls) return unit.rangeLeft;
+  return RangeLeft(world, unit, *cls, static_cast<float>(ClassSpeed(*cls)), HexSize(world));
+}
+
 uint8_t OrderedSpeedPercent(const OrderBlock& orders) {
   return static_cast<uint8_t>(((orders[kOrdersWord] & 3u) + 1u) * 50u);
 }

@@ -33,4 +33,9 @@ uint8_t OrderedSpeedPercent(const OrderBlock& orders);
 // the class's consumption. A unit of an immobile class gets rate and factor
 // 0 and keeps its range. A unit without a class is left alone. With the
 // ordered setting the simulation orders' byte 42 is first set from it.
+// The hexes the unit's fuel and supply carry it at its present speed
+// factor (the rangeLeft that RecomputeMovementRates stores); the unit's
+// own value for a unit without a class.
+int32_t UnitRangeLeft(const World& world, const UnitRecord& unit);
+
 void RecomputeMovementRates(World& world, UnitRecord& unit, SpeedSource source = SpeedSource::kStoredPercent);

@@ -15,10 +15,13 @@ inline constexpr size_t kForcesOnMap = 10300;         // f32: value of the force
 inline constexpr size_t kHexLossStats = 10656;        // i32[3]
 inline constexpr size_t kHexGainStats = 10668;        // i32[3]
 inline constexpr size_t kUnitsLost = 10680;           // i32[3]
+inline constexpr size_t kUnitsDestroyed = 10692;      // i32[3]: enemy units this region destroyed
 inline constexpr size_t kLossValueA = 10704;          // f32, with B, C and D the four loss accounts
 inline constexpr size_t kLossValueB = 10708;
 inline constexpr size_t kLossValueC = 10712;
 inline constexpr size_t kLossValueD = 10728;
+inline constexpr size_t kCasualties = 12056;     // f32[3]: people killed by fire on settlements
+inline constexpr size_t kCasualtiesD = 12068;    // f32: a fourth casualty figure
 inline constexpr size_t kMapCounts = 12112;      // i16[6] by category
 inline constexpr size_t kReserveCounts = 12124;  // i16[6] by category
 inline constexpr size_t kLoadedStock = 12152;    // i16[4] by stock kind
@@ -30,6 +33,7 @@ inline constexpr size_t kHoldOutLevel = 12573;   // u8
 static_assert(kForcesOnMap >= offsetof(PlayerRecord, bytes10280) &&
               kForcesOnMap + 4 <= offsetof(PlayerRecord, soldiers));
 static_assert(kHexLossStats >= offsetof(PlayerRecord, bytes10624) && kLossValueD + 4 <= offsetof(PlayerRecord, products));
+static_assert(kCasualties >= offsetof(PlayerRecord, bytes12008) && kCasualtiesD + 4 <= kMapCounts);
 static_assert(kMapCounts >= offsetof(PlayerRecord, bytes12008) &&
               kPooledStock + 8 <= offsetof(PlayerRecord, specialEffects));
 static_assert(kUnitsOnOrder >= kPooledStock + 8 &&

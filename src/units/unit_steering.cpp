@@ -8,6 +8,7 @@
 #include "records/le_bytes.h"
 #include "records/path_request.h"
 #include "records/unit_record.h"
+#include "units/unit_attack.h"
 #include "units/move_restart.h"
 #include "units/hex_geometry.h"
 #include "units/movement_rates.h"
@@ -41,10 +42,7 @@ int WantedHeading(float dx, float dy) {
 
 // A weapon reach value with the game's boost for short ranges.
 float BoostedReach(const World& world, float value) {
-  if (value == 0.0f || (world.scenario.head.gameFlags & kGameFlagNoWeaponRangeBoost) || !(value < 400.0f)) return value;
-  const float k = world.gameState.weaponRangeBoost;
-  const float c = le::LoadF32(world.gameState.bytes396 + 4);
-  return (k - (k - 1.0f) * value / 400.0f) * value + c;
+  return value == 0.0f ? value : ShortRangeBoost(world, value);
 }
 
 void ChooseNextStep(World& world, UnitRecord& unit, UnitStepState& s) {
@@ -132,7 +130,7 @@ void Steer(UnitRecord& unit) {
   if (dist != 0.0f) {
     const auto heading = static_cast<uint8_t>(WantedHeading(dx, dy));
     unit.wantedHeading = heading;
-    if (!(unit.orders[kOrderFlags] & kOrderExposed)) unit.wantedAngle2 = heading;
+    if (!(unit.orders[kOrderFlags] & kOrderEngaged)) unit.wantedAngle2 = heading;
   }
   unit.unitFlags &= ~kUnitInBase;
   unit.unitFlags &= ~kUnitStoppedAtEdge;
@@ -157,7 +155,7 @@ void StepRoute(World& world, UnitRecord& unit, UnitStepState& s) {
 
 bool StepWeaponReach(World& world, UnitRecord& unit, UnitStepState& s) {
   const UnitClassRecord& cls = *s.cls;
-  if (unit.orders[kOrderFlags] & kOrderExposed) {
+  if (unit.orders[kOrderFlags] & kOrderEngaged) {
     unit.unitFlags &= ~kUnitInBase;
     if (s.movementType == kCarrierAircraft && !(unit.orders[kOrderFlags] & kOrderMissionByte))
       UnitResetMoveState(world, 0, unit, MakeHexPos(unit.x, unit.y), 0);

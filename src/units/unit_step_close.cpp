@@ -20,7 +20,7 @@ int OrdersSetting(const OrderBlock& o, int field) { return static_cast<int>((o[k
 void StepClose(World& world, UnitRecord& unit, const UnitStepState& s) {
   // 1: idle check.
   if (unit.orders[kOrderFlags] == 0 && unit.orders[kOrderMask] == 0 && unit.reloadTime == 0) {
-    if (OrdersSetting(unit.orders, 8) < 3) unit.unitFlags &= ~kUnitCloseCombat;
+    if (OrdersSetting(unit.orders, 8) < 3) unit.unitFlags &= ~kUnitDeployedHold;
   } else if ((unit.orders[kOrderFlags] & kOrderBitsOfBusyUnit) == 0) {
     unit.unitFlags &= ~kUnitStepped;
   }

@@ -85,7 +85,8 @@ struct GameState {
   uint8_t bytes352[36];
   int32_t minutesLeft;        // 388: 1440 at the start of a day
   float weaponRangeBoost;     // 392: also eases stock classes' consumption
-  uint8_t bytes396[8];
+  float sightRangeBoost;      // 396: the short-range boost of sight ranges
+  float rangeBoostAddend;     // 400: added by both short-range boosts
   int32_t visibilitySteps;    // 404
   uint8_t bytes408[28];
   // 436: 1439 once a game has logged on. No file layout places this word;
@@ -150,6 +151,8 @@ static_assert(offsetof(GameState, worldPopulation) == 344);
 static_assert(offsetof(GameState, startViewX) == 348);
 static_assert(offsetof(GameState, minutesLeft) == 388);
 static_assert(offsetof(GameState, weaponRangeBoost) == 392);
+static_assert(offsetof(GameState, sightRangeBoost) == 396);
+static_assert(offsetof(GameState, rangeBoostAddend) == 400);
 static_assert(offsetof(GameState, dayLength) == 436);
 static_assert(offsetof(GameState, visibilitySteps) == 404);
 static_assert(offsetof(GameState, stringPoolSize) == 440);

@@ -26,6 +26,7 @@
 #include "world/scenario_settings.h"
 #include "world/stat_tables.h"
 #include "world/unit_groups.h"
+#include "units/combat_counters.h"
 #include "units/unit_tables.h"
 
 struct UnitRecord;
@@ -131,6 +132,8 @@ struct World {
   // only for the players whose display passes run on it. Posting threads
   // and the turn thread change it, so every change is atomic.
   std::atomic<float> pendingDeployments[kMaxPlayers] = {};
+  // The day's shots and kills (run-time only, in no file).
+  CombatCounters combatCounters;
   // The game's quick-build switch: units ordered are complete at once.
   bool quickBuild = false;
   // The tables' order and countdowns of the save game just loaded; log-on
