@@ -73,7 +73,7 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 // The phases of later rules, in their places.
 void StepMissionTarget(World&, UnitRecord&, UnitStepState&) {}
 void StepFuelWatch(World&, UnitRecord&, UnitStepState&) {}
-void StepRatesAndResupply(World&, UnitRecord&, UnitStepState&) {}
+void StepRatesAndResupply(World&, UnitRecord& unit, UnitStepState& s) { StepRecovery(unit, s); }
 void StepLoadStockOntoCarriers(World&, UnitRecord&, UnitStepState&) {}
 void StepSurrenderAndRetreat(World&, UnitRecord&, UnitStepState&) {}
 void StepAdvance(World&, UnitRecord&, UnitStepState&) {}

@@ -75,6 +75,9 @@ void UnitHaltCheck(World& world, UnitRecord& unit);
 // The fire phase: launches, return fire, ordered attacks, target search.
 void StepEngagement(World& world, UnitRecord& unit, UnitStepState& s);
 
+// Reloading and recovery from disruption, while the unit is not firing.
+void StepRecovery(UnitRecord& unit, const UnitStepState& s);
+
 // The closing phase: idle check, countdown refill, next wake-up.
 void StepClose(World& world, UnitRecord& unit, const UnitStepState& s);
 
