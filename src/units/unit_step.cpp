@@ -103,11 +103,7 @@ bool AtSeaWithoutHaven(const World& world, const HexCell& cell) {
 }
 
 bool OnOwnGround(const World& world, const UnitRecord& unit, const HexCell& cell) {
-  const int hexOwner = CellOwner(cell.word);
-  if (hexOwner == unit.owner) return true;
-  if (PlayerAccessMask(world.players[unit.owner & 31], unit.moveKind) & (1u << hexOwner)) return true;
-  const TerrainRecord* terrain = TerrainOf(world, cell);
-  return hexOwner == 0 && terrain && (TerrainFlags(*terrain) & kTerrainWater);
+  return HexUsableAsBase(world, unit, cell);
 }
 
 void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
