@@ -43,7 +43,6 @@ constexpr int kSearchRateBase = 8;
 constexpr int kEngagedPeriodFactor = 3;
 constexpr int kAggressivenessStep = 30;
 constexpr int kAggressiveEnough = 50;
-constexpr int kKindAir = 1;
 constexpr int kAirStrike = 2;  // the attacker kind that bombards from the air
 constexpr int kCategories = 4;  // land, air, sea, submarine; 4 is the facility
 
