@@ -56,6 +56,18 @@ inline constexpr uint32_t kOrderNarrowSearch = 0x2000006u;
 // Check whether the route's goal is reached; cleared when the movement is
 // cancelled short of it. Was kHoldsDestination.
 inline constexpr uint32_t kOrderGoalCheck = 1u << 30;
+// Withdrawing: the unit does not fire during its step.
+inline constexpr uint32_t kOrderWithdrawing = 1u << 2;
+// Launch the carried stock units at the carrier's target.
+inline constexpr uint32_t kOrderLaunchCargo = 1u << 9;
+// What an ordered attack on a hex may hit: anything there (bit 10), its
+// facility (bit 11), the units standing there (bit 14).
+inline constexpr uint32_t kOrderHexAnything = 1u << 10;
+inline constexpr uint32_t kOrderHexFacility = 1u << 11;
+inline constexpr uint32_t kOrderHexUnits = 1u << 14;
+inline constexpr uint32_t kOrderHexAttackBits = kOrderHexAnything | kOrderHexFacility | kOrderHexUnits;
+// Keeps its target when the target search finds nothing.
+inline constexpr uint32_t kOrderKeepsTarget = 1u << 17;
 // Repairing or automatic deployment; cleared when a deployment runs. Called
 // bit 25 of word 11.
 inline constexpr uint32_t kOrderAutoDeploy = 1u << 25;
@@ -66,6 +78,8 @@ inline constexpr uint32_t kStateHalt = 1u << 0;         // stop short of the nex
 inline constexpr uint32_t kStateOutOfFuel = 1u << 1;
 inline constexpr uint32_t kStateCanRefuel = 1u << 2;   // out of fuel by a facility that refuels it
 inline constexpr uint32_t kStateHalt2 = 1u << 4;        // the second halt bit
+// Engaged on an ordered attack of a hex this step.
+inline constexpr uint32_t kStateHexAttackEngaged = 1u << 5;
 inline constexpr uint32_t kStateMotionByte = 0xFFu;
 // Cleared when the first facility mode goes off; was kBit24 and
 // kOrderBuildingMark.
@@ -86,6 +100,9 @@ inline constexpr uint32_t kStateHeldSlot = 1u << 31;
 
 // ordersHeader (word 13).
 inline constexpr uint32_t kHeaderDefaultBits = 0x3000u;  // bits 12 and 13, reset from the owner's defaults; was kDefaultOrderBits
+// Hold fire: the unit fires only at enemies on its own hex unless it is
+// aggressive, and searches for no targets.
+inline constexpr uint32_t kHeaderHoldFire = 1u << 11;
 // No capture: the unit takes no ground unless kOrderTakeGround. Was
 // kHoldsBack and kOrderStandDown.
 inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
@@ -95,6 +112,8 @@ inline constexpr uint32_t kHeaderSet = 1u << 31;
 // ordersWord (word 14): field 8 (bits 16 and 17) is the hold setting 0-3,
 // which raises the disruption a unit bears before it reacts to fire.
 inline uint32_t OrderHoldSetting(uint32_t ordersWord) { return (ordersWord >> 16) & 3u; }
+// Field 3 (bits 6 and 7): the aggressiveness setting 0-3.
+inline uint32_t OrderAggressiveness(uint32_t ordersWord) { return (ordersWord >> 6) & 3u; }
 
 // postureBits (word 15).
 // In reserve or not in service (inactive, idle): no target. Was

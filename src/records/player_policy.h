@@ -131,6 +131,12 @@ static_assert(offsetof(PlayerPolicyBlock, religionofftol) == 337);
 static_assert(offsetof(PlayerPolicyBlock, productPolicy) == 340);
 static_assert(offsetof(PlayerPolicyBlock, productionFlags) == 1108);
 static_assert(offsetof(PlayerPolicyBlock, roeFlags) == 1176);
+
+// roeFlags: which special stock a carrier may launch at its target. Bit 1
+// lets it launch classes of special weapons (kClassSpecialWeaponA or B),
+// bit 2 classes of the first special kind (kClassSpecialImmune).
+inline constexpr uint32_t kRoeLaunchSpecialWeapons = 1u << 1;
+inline constexpr uint32_t kRoeLaunchFirstSpecialKind = 1u << 2;
 static_assert(offsetof(PlayerPolicyBlock, roescorchedtype) == 1180);
 static_assert(offsetof(PlayerPolicyBlock, milinitiativeoff) == 1184);
 static_assert(offsetof(PlayerPolicyBlock, milinitiativedef) == 1185);

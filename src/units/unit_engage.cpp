@@ -1,5 +1,6 @@
 #include "units/unit_engage.h"
 
+#include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "units/class_fields.h"
@@ -19,6 +20,7 @@ namespace cf = classfields;
 constexpr uint8_t kKindAir = 1;
 constexpr uint8_t kKindSubmarine = 3;
 constexpr float kPresentTargetBonus = 1.4f;
+constexpr int kRelationCodeAtWar = 8;
 
 HexUnitStack* StackAt(World& world, uint32_t position) {
   HexCell* cell = HexCellAt(world, MapShape(world), position);
@@ -101,6 +103,41 @@ std::array<int, 6> EngageDirections(int facing) {
   return out;
 }
 
+float UnitTargetScore(const World& world, const UnitRecord& a, const UnitRecord& t, int mode) {
+  const FireValues fv = UnitFireValues(world, a, t, mode);
+  // A target with no defence (no strength) gives no score.
+  if (!(fv.defence > 0.0f)) return 0.0f;
+  const float score = fv.attack / fv.defence;
+  return t.id == a.orders[kFireUnit] ? score * kPresentTargetBonus : score;
+}
+
+HexTargetValue UnitValueHexTargets(World& world, const UnitRecord& a, uint32_t position, int category, int mode) {
+  HexTargetValue out;
+  HexCell* cell = HexCellAt(world, MapShape(world), position);
+  HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
+  if (!stack || category < 0 || category > 3) return out;
+  if (RelationCode(world, a.owner & 31, CellOwner(cell->word)) != kRelationCodeAtWar) return out;
+  auto standing = [&](const UnitRecord& u) {
+    return !(u.unitFlags & kUnitGone) && u.classIndex != 0 && !InReserve(u) && UnitVisibleToSide(world, u, a.owner);
+  };
+  // A hex where the attacker's own side or a neutral stands is spared.
+  for (const UnitRecord* u = stack->chainA[category]; u; u = u->nextInChainA)
+    if (standing(*u) && RelationCode(world, a.owner & 31, u->owner & 31) != kRelationCodeAtWar) return out;
+  const bool ownKind = (category < 2 ? category : 2) == a.moveKind;
+  Best primary;
+  Best secondary;
+  for (UnitRecord* u = stack->chainA[category]; u; u = u->nextInChainA) {
+    if (!standing(*u) || u->carrier != 0) continue;
+    const float score = UnitTargetScore(world, a, *u, mode);
+    if (!(score > 0.0f)) continue;
+    out.sum = out.sum + score;
+    const bool isPrimary = !ownKind || u->kind == kKindAir || u->kind == kKindSubmarine || FightsBack(world, *u);
+    (isPrimary ? primary : secondary).Offer(*u, score);
+  }
+  out.pick = primary.unit ? primary.unit : secondary.unit;
+  return out;
+}
+
 int UnitEngageTargets(World& world, UnitRecord& a, uint32_t position, int category, uint32_t mask, int mode) {
   HexUnitStack* stack = StackAt(world, position);
   if (!stack || category < 0 || category > kEngageFacility) return 0;
@@ -110,11 +147,7 @@ int UnitEngageTargets(World& world, UnitRecord& a, uint32_t position, int catego
   Best secondary;
   auto consider = [&](UnitRecord& t) {
     if (!Eligible(world, a, t, mask, true)) return;
-    const FireValues fv = UnitFireValues(world, a, t, mode);
-    // A target with no defence (no strength) gives no score.
-    if (!(fv.defence > 0.0f)) return;
-    float score = fv.attack / fv.defence;
-    if (t.id == a.orders[kFireUnit]) score = score * kPresentTargetBonus;
+    const float score = UnitTargetScore(world, a, t, mode);
     if (!(score > 0.0f)) return;
     const bool isPrimary = !ownKind || t.kind == kKindAir || t.kind == kKindSubmarine || FightsBack(world, t);
     (isPrimary ? primary : secondary).Offer(t, score);

@@ -23,6 +23,23 @@ int EngageFireMode(const World& world, const UnitRecord& attacker);
 // looks at them: ahead, then alternately right and left, behind last.
 std::array<int, 6> EngageDirections(int facing);
 
+// The score of a target: the attack value over the target's defence value
+// in the mode, x1.4 for the unit's present target; 0 when the target has
+// no defence left.
+float UnitTargetScore(const World& world, const UnitRecord& attacker, const UnitRecord& target, int mode);
+
+// A hex valued as a whole by a bombarding attacker: the sum of the scores
+// of the visible enemies of the category standing there, and the one it
+// would attack first. Nothing (sum 0, no pick) when the hex is not an
+// enemy's or a visible unit of the attacker's side or of a neutral stands
+// among them.
+struct HexTargetValue {
+  float sum = 0.0f;
+  UnitRecord* pick = nullptr;
+};
+HexTargetValue UnitValueHexTargets(World& world, const UnitRecord& attacker, uint32_t position, int category,
+                                   int mode);
+
 // Scores the eligible units of the hex in the category and attacks the
 // best (a target able to fight back first when the category is the
 // attacker's own kind; equal scores to the lower id). 1 when it fired.

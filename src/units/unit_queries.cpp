@@ -71,13 +71,6 @@ int32_t BaseDistance(const World& world, uint32_t a, uint32_t b) {
   return CheckedTrunc(fdx + std::max(0.0f, dy - fdx / 2.0f));
 }
 
-int BaseKindOf(const UnitClassRecord& c) {
-  if (c.flags & kClassHaven) return 2;
-  if (c.flags & kClassAirBase) return 1;
-  if ((c.flags & kClassSettlement) && cf::LoadableMask(c) != 0) return 0;
-  return -1;
-}
-
 // The player's availability byte for the class (0 where the rows do not
 // reach).
 uint8_t Availability(const World& world, int player, int32_t classIndex) {
@@ -88,6 +81,13 @@ uint8_t Availability(const World& world, int player, int32_t classIndex) {
 }
 
 }  // namespace
+
+int BaseKindOf(const UnitClassRecord& c) {
+  if (c.flags & kClassHaven) return 2;
+  if (c.flags & kClassAirBase) return 1;
+  if ((c.flags & kClassSettlement) && cf::LoadableMask(c) != 0) return 0;
+  return -1;
+}
 
 float UnitLoadTotal(const World& world, const UnitRecord& unit, bool ownStores, bool ordinary, bool stock) {
   float total = ownStores ? unit.supply : 0.0f;

@@ -8,6 +8,7 @@
 
 struct World;
 struct UnitRecord;
+struct UnitClassRecord;
 
 // The load of the unit: its own stores (ownStores) and, unless it is itself
 // carried, what it carries: each carried unit with strength counted by the
@@ -16,6 +17,10 @@ float UnitLoadTotal(const World& world, const UnitRecord& unit, bool ownStores, 
 // The unit's own weight and ammunition, its stores (ownStores) and the same
 // sum of each counted carried unit.
 float UnitCarriedSum(const World& world, const UnitRecord& unit, bool ownStores, bool ordinary, bool stock);
+
+// The kind of base a facility class makes: 2 a haven, 1 an airfield, 0 a
+// settlement that loads units; -1 none.
+int BaseKindOf(const UnitClassRecord& c);
 
 // The position of the nearest usable base of the kind (-1: the kind the unit
 // wants; 0 land, 1 air, 2 sea) of the unit's side to position (0: the first

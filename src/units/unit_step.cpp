@@ -73,8 +73,7 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 // The phases of later rules, in their places.
 void StepMissionTarget(World&, UnitRecord&, UnitStepState&) {}
 void StepFuelWatch(World&, UnitRecord&, UnitStepState&) {}
-void StepEngagement(World&, UnitRecord&, UnitStepState&) {}
-void StepRatesAndResupply(World&, UnitRecord&, UnitStepState&) {}
+void StepRatesAndResupply(World&, UnitRecord& unit, UnitStepState& s) { StepRecovery(unit, s); }
 void StepLoadStockOntoCarriers(World&, UnitRecord&, UnitStepState&) {}
 void StepSurrenderAndRetreat(World&, UnitRecord&, UnitStepState&) {}
 void StepAdvance(World&, UnitRecord&, UnitStepState&) {}
@@ -104,11 +103,7 @@ bool AtSeaWithoutHaven(const World& world, const HexCell& cell) {
 }
 
 bool OnOwnGround(const World& world, const UnitRecord& unit, const HexCell& cell) {
-  const int hexOwner = CellOwner(cell.word);
-  if (hexOwner == unit.owner) return true;
-  if (PlayerAccessMask(world.players[unit.owner & 31], unit.moveKind) & (1u << hexOwner)) return true;
-  const TerrainRecord* terrain = TerrainOf(world, cell);
-  return hexOwner == 0 && terrain && (TerrainFlags(*terrain) & kTerrainWater);
+  return HexUsableAsBase(world, unit, cell);
 }
 
 void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {

@@ -23,6 +23,7 @@ struct UnitStepState {
   int turnGap = 0;           // |wanted heading - heading| of this step's turn
   bool stoppedByHostile = false;
   float weaponReach = 0.0f;  // this step's, when worked out
+  bool wasSlowed = false;    // engaged in air combat before the fire phase cleared it
   bool ended = false;        // the unit is gone: no later phase runs
 };
 
@@ -70,6 +71,12 @@ int HeadingDirection(int heading);
 
 // Whether a moving unit must stop short of its next hex.
 void UnitHaltCheck(World& world, UnitRecord& unit);
+
+// The fire phase: launches, return fire, ordered attacks, target search.
+void StepEngagement(World& world, UnitRecord& unit, UnitStepState& s);
+
+// Reloading and recovery from disruption, while the unit is not firing.
+void StepRecovery(UnitRecord& unit, const UnitStepState& s);
 
 // The closing phase: idle check, countdown refill, next wake-up.
 void StepClose(World& world, UnitRecord& unit, const UnitStepState& s);

@@ -28,6 +28,7 @@
 #include "sim/sync_entries.h"
 #include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
+#include "units/combat_counters.h"
 #include "records/unit_record.h"
 #include "world/data_file_io.h"
 #include "world/game_file.h"
@@ -162,12 +163,14 @@ std::string DayLine(World& world) {
   for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) units += IsUnitLive(*u) ? 1 : 0;
   const int moved = MovedUnits(world);
   NoteDayStartPositions(world);
+  const CombatDayCounts combat = TakeCombatDayCounts(world);
   char head[96];
   plat::FormatText(head, sizeof head, "day %u %04u-%02u-%02u", state.turnNumber, static_cast<unsigned>(date.year),
                    static_cast<unsigned>(date.month), static_cast<unsigned>(date.day));
   return std::string(head) + " regions " + std::to_string(regions) + " hexes " + std::to_string(hexes) +
          " population " + Number(population) + " gdp " + Number(gdp) + " treasury " + Number(treasury) + " units " +
-         std::to_string(units) + " moved " + std::to_string(moved) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
+         std::to_string(units) + " moved " + std::to_string(moved) +
+         " fired " + std::to_string(combat.shotsResolved) + " destroyed " + std::to_string(combat.unitsDestroyed) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
          Hex(SyncChecksum(world, kSyncUnits)) + " " + Hex(SyncChecksum(world, kSyncPlayers)) + " " +
          Hex(SyncChecksum(world, kSyncSpotting)) + " state " + Hex(RegionChecksum(world));
 }

@@ -17,6 +17,7 @@
 #include "platform/paths.h"
 #include "support/temp_dir.h"
 #include "records/hex_unit_stack.h"
+#include "records/le_bytes.h"
 #include "records/unit_record.h"
 #include "world/game_file.h"
 #include "world/hex_extra.h"
@@ -381,4 +382,28 @@ TEST(BenchmarkWorld, HasEveryPlayerSlotAndTenThousandUnitsATenthOnPatrol) {
   EXPECT_GE(units, 9000);
   EXPECT_GT(moving * 20, units);  // about a tenth
   EXPECT_LT(moving * 6, units);
+}
+
+// The two regions at war face each other: each has a unit next to one of
+// the other's, armed with a range and full magazines, so fire starts on
+// day 1.
+TEST_F(SampleWorld, TheRegionsAtWarStandWithinReachOfEachOther) {
+  auto w = Load();
+  std::vector<const UnitRecord*> sulmere, tarvos;
+  for (UnitRecord* u = w->units; u; u = u->next == w->units ? nullptr : u->next) {
+    if (!IsUnitLive(*u) || (u->unitFlags & kUnitFacility) || u->kind != 0) continue;
+    if (u->owner == 5) sulmere.push_back(u);
+    if (u->owner == 6) tarvos.push_back(u);
+  }
+  int facing = 0;
+  for (const UnitRecord* a : sulmere)
+    for (const UnitRecord* b : tarvos) {
+      const int dx = a->x - b->x, dy = a->y - b->y;
+      if (dx < -1 || dx > 1 || dy < -1 || dy > 1) continue;
+      ++facing;
+      const UnitClassRecord& ca = w->unitClasses[static_cast<size_t>(a->classIndex)];
+      EXPECT_GT(le::LoadF32(reinterpret_cast<const uint8_t*>(&ca) + 144), 0.0f) << ca.name;
+      EXPECT_FLOAT_EQ(a->ammo, ca.ammoCapacity * a->strength) << ca.name;
+    }
+  EXPECT_GE(facing, 2);
 }

@@ -101,11 +101,12 @@ bool ReadLine(ImportReader& in, WorldLayout& w, const std::string& keyword) {
     if (!Int(in, "region", 1, 31, f.region) || !Int(in, "class", 1, 65535, f.classIndex) ||
         !Int(in, "count", 1, 1000, f.count) || !in.Text("place", f.place))
       return false;
-    static const char* const kPlaces[] = {"capital", "border", "airbase", "navalbase", "silo"};
+    static const char* const kPlaces[] = {"capital", "border", "front", "airbase", "navalbase", "silo"};
     if (std::none_of(std::begin(kPlaces), std::end(kPlaces), [&](const char* p) { return f.place == p; })) {
-      in.FailColumn("place", "\"" + f.place + "\" is not capital, border, airbase, navalbase or silo");
+      in.FailColumn("place", "\"" + f.place + "\" is not capital, border, front, airbase, navalbase or silo");
       return false;
     }
+    if (f.place == "front" && !Int(in, "toward", 1, 31, f.toward)) return false;
     w.forces.push_back(f);
   } else {
     in.Fail("\"" + keyword + "\" is no layout keyword");

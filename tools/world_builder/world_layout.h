@@ -56,7 +56,8 @@ struct ForceSpec {
   int region = 0;
   int classIndex = 0;
   int count = 0;
-  std::string place;  // capital, border, airbase, navalbase or silo
+  std::string place;  // capital, border, front, airbase, navalbase or silo
+  int toward = 0;     // front: the region it faces
 };
 
 struct WorldLayout {

@@ -125,6 +125,8 @@ UnitRecord* MakeUnit(Context& c, int region, int classIndex, Hex at, bool inRese
   unit->unitFlags &= ~kUnitProvisional;
   unit->buildWork = 0.0f;
   unit->morale = 0.75f;
+  // Forces start with full magazines.
+  if (const UnitClassRecord* cls = NamedClass(c.world, classIndex)) unit->ammo = cls->ammoCapacity * unit->strength;
   uint32_t& state = unit->orders[kPostureBits];
   state &= ~kPostureUnderConstruction;
   if (!inReserve) state &= ~kPostureInReserve;
@@ -354,6 +356,39 @@ void GivePatrol(Context& c, UnitRecord& unit, int region, Hex at) {
   unit.ordersShown = unit.orders;
 }
 
+// The region's land hexes nearest the land of the region it faces (then
+// by row and column), so that two regions at war start within reach of
+// each other.
+constexpr size_t kFrontHexes = 4;
+
+std::vector<Hex> FrontHexes(const Context& c, int region, int toward) {
+  std::vector<Hex> theirs;
+  std::vector<Hex> ours;
+  for (int y = 0; y < c.map.height; ++y)
+    for (int x = 0; x < c.map.width; ++x) {
+      const Hex h{x, y};
+      if (!c.IsLand(h)) continue;
+      if (c.Owner(h) == toward) theirs.push_back(h);
+      if (c.Owner(h) == region) ours.push_back(h);
+    }
+  std::vector<std::pair<int, Hex>> found;
+  for (const Hex& h : ours) {
+    int nearest = -1;
+    for (const Hex& t : theirs) {
+      const int d = Distance(c.map.width, h, t);
+      if (nearest < 0 || d < nearest) nearest = d;
+    }
+    if (nearest >= 0) found.push_back({nearest, h});
+  }
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+    if (a.first != b.first) return a.first < b.first;
+    return a.second.y != b.second.y ? a.second.y < b.second.y : a.second.x < b.second.x;
+  });
+  std::vector<Hex> out;
+  for (size_t i = 0; i < found.size() && i < kFrontHexes; ++i) out.push_back(found[i].second);
+  return out;
+}
+
 bool PlaceForces(Context& c, const std::vector<RegionSites>& sites) {
   for (const ForceSpec& f : c.layout.forces) {
     const RegionSpec* region = nullptr;
@@ -395,6 +430,8 @@ bool PlaceForces(Context& c, const std::vector<RegionSites>& sites) {
             }
           }
         }
+    } else if (f.place == "front") {
+      spots = FrontHexes(c, f.region, f.toward);
     }
     if (spots.empty())
       spots = HexesNear(c, capital, 3, [&](Hex h) { return c.Owner(h) == f.region && c.IsLand(h); });
