@@ -71,6 +71,11 @@ int HeadingDirection(int heading);
 // Whether a moving unit must stop short of its next hex.
 void UnitHaltCheck(World& world, UnitRecord& unit);
 
-// The closing phase: idle check, countdown refill, next wake-up.
+// The unit's sensors mark the spotting map when its sighting countdown
+// runs out (under the fog rule).
+void StepSighting(World& world, UnitRecord& unit, UnitStepState& s);
+
+// The closing phase: idle check, who sees the unit, countdown refill, next
+// wake-up.
 void StepClose(World& world, UnitRecord& unit, const UnitStepState& s);
 

@@ -1,0 +1,150 @@
+// A unit arriving on a hex: capture on entry, the catch of covert units and
+// the aircraft a carrier brings along.
+#include "units/unit_combat_step.h"
+
+#include <gtest/gtest.h>
+
+#include "units/ai_event_queue.h"
+#include "units/hex_geometry.h"
+#include "units/unit_player_fields.h"
+#include "units/unit_step_test_world.h"
+#include "world/scenario_settings.h"
+
+namespace {
+
+using namespace step_test;
+namespace uf = unitfields;
+
+constexpr int kDefender = 3;
+constexpr int kAttacker = 4;
+
+class CombatStepTest : public ::testing::Test, public StepWorld {
+ protected:
+  void SetUp() override {
+    g_aiEvents.Clear();
+    World& w = *world;
+    w.players[kAttacker].kind = kKindComputer;
+    w.gameState.highestPlayer = 5;
+    w.unitClasses[kTank].ammoPerShot = 4.0f;
+  }
+  void TearDown() override { g_aiEvents.Clear(); }
+
+  UnitRecord& Attacker() {
+    UnitRecord& u = Place(kAttacker, kTank, 1.0f, 0, 0);
+    u.strength = 2.0f;
+    u.ammo = 20.0f;
+    return u;
+  }
+};
+
+TEST_F(CombatStepTest, AUnitEnteringAHexItMayTakeTakesItAndPaysAmmunition) {
+  // The tank (4.0 a shot, strength 2.0) pays 4 x 2 / 8 = 1.0 a hex taken.
+  // Alone it takes (2, 2) and its six neighbours; with a defender able to
+  // take ground on (2, 3) only (2, 2) falls; neutral hexes fall only to a
+  // unit told to take ground.
+  struct Row {
+    const char* name;
+    bool atWar;
+    bool takeGroundOrder;
+    bool defenderBeside;
+    int owner22, owner21;
+    float ammo;
+  };
+  const Row rows[] = {
+      {"at war, alone", true, false, false, kAttacker, kAttacker, 13.0f},
+      {"at war, defender beside", true, false, true, kAttacker, kDefender, 19.0f},
+      {"neutral", false, false, false, kDefender, kDefender, 20.0f},
+      {"neutral, told to take ground", false, true, false, kAttacker, kAttacker, 13.0f},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    World& w = *world;
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 6; ++x) Own(x, y, kDefender);
+    w.players[kAttacker].simPolicy.hostileMask = row.atWar ? 1u << kDefender : 0;
+    w.players[kDefender].simPolicy.hostileMask = row.atWar ? 1u << kAttacker : 0;
+    w.players[kAttacker].simPolicy.roeFlags = (1u << 7) | (1u << 6);
+    if (row.defenderBeside) Place(kDefender, kTank, 1.0f, 2, 3).ammo = 10.0f;
+    UnitRecord& u = Attacker();
+    if (row.takeGroundOrder) u.orders[kOrderFlags] |= kOrderTakeGround;
+    EXPECT_EQ(UnitCombatStep(w, u, MakeHexPos(2, 2), 0), &Cell(2, 2));
+    EXPECT_TRUE(InChainA(2, 2, u));
+    EXPECT_EQ(CellOwner(Cell(2, 2).word), row.owner22);
+    EXPECT_EQ(CellOwner(Cell(2, 1).word), row.owner21);
+    EXPECT_FLOAT_EQ(u.ammo, row.ammo);
+    if (row.defenderBeside) {
+      HexStackRemove(w, Cell(2, 3), *LoadHexStack(Cell(2, 3))->chainA[0]);
+    }
+    HexStackRemove(w, Cell(2, 2), u);
+  }
+}
+
+TEST_F(CombatStepTest, ACovertUnitIsCaughtOnOneDrawInFourOverTheDetectionValue) {
+  // Ids, day and tick add up to the draw (here the ids of eight spies in a
+  // row); q = 1.0 divides by 4, 2.0 by 2, 5.0
+  // by max(1, 0) = 1 (caught at once), 0.01 or less never.
+  struct Row {
+    float q;
+    int caughtOfEight;
+  };
+  const Row rows[] = {{1.0f, 2}, {2.0f, 4}, {5.0f, 8}, {0.01f, 0}};
+  World& w = *world;
+  w.unitClasses[kStockClass].targetType = 5;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.q);
+    uf::SetReal(w.players[kDefender], uf::kDetectionValue, row.q);
+    int caught = 0;
+    for (int i = 0; i < 8; ++i) {
+      UnitRecord& spy = Place(kAttacker, kStockClass, 1.0f, 0, 0);
+      g_effects.clear();
+      if (!UnitCombatStep(w, spy, MakeHexPos(3, 3), 0)) {
+        ++caught;
+        EXPECT_TRUE(spy.unitFlags & kUnitGone);
+        EXPECT_EQ(g_effects.size(), 1u);
+      } else {
+        HexStackRemove(w, Cell(3, 3), spy);
+      }
+    }
+    EXPECT_EQ(caught, row.caughtOfEight);
+  }
+}
+
+TEST_F(CombatStepTest, ACarrierBringsItsBasedAircraftToItsNewHex) {
+  World& w = *world;
+  w.unitClasses[kShip].flags |= kClassSeaCarrier;
+  UnitRecord& ship = Place(kOwner, kShip, 1.0f, 1, 1);
+  UnitRecord* planes[2] = {&Place(kOwner, kPlane, 1.0f, 1, 1), &Place(kOwner, kPlane, 1.0f, 1, 1)};
+  UnitRecord& stranger = Place(kOwner, kPlane, 1.0f, 1, 1);
+  for (UnitRecord* p : planes) {
+    p->unitFlags |= kUnitInBase;
+    p->orders[kLeaderUnit] = ship.id;
+  }
+  HexStackRemove(w, Cell(1, 1), ship);
+  EXPECT_EQ(UnitCombatStep(w, ship, MakeHexPos(2, 2), 0), &Cell(2, 2));
+  for (UnitRecord* p : planes) {
+    EXPECT_TRUE(InChainA(2, 2, *p));
+    EXPECT_FALSE(InChainA(1, 1, *p));
+    EXPECT_EQ(p->x, 2);
+    EXPECT_EQ(p->y, 2);
+  }
+  EXPECT_TRUE(InChainA(1, 1, stranger));
+  EXPECT_TRUE(InChainA(2, 2, ship));
+}
+
+TEST_F(CombatStepTest, UnderTheFogRuleAnArrivalSightsAndIsSeen) {
+  World& w = *world;
+  w.scenario.head.gameFlags = kGameFlagFog | kGameFlagUnitSight;
+  le::Store16(reinterpret_cast<uint8_t*>(&w.unitClasses[kTank]) + 118, 50);  // sees its own hex only
+  le::Store16(reinterpret_cast<uint8_t*>(&w.unitClasses[kTank]) + 116, 40);
+  UnitRecord& u = Place(kOwner, kTank, 1.0f, 0, 0);
+  u.efficiency = 1.0f;
+  u.experience = 0.0f;
+  u.unitType = 0;
+  ASSERT_TRUE(UnitCombatStep(w, u, MakeHexPos(4, 4), 0));
+  ASSERT_EQ(w.spottingMap.size(), w.cells.size() * kMaxPlayers);
+  EXPECT_EQ(w.spottingMap[(4 * 6 + 4) * kMaxPlayers + kOwner], 50);
+  EXPECT_EQ(u.countdown5, 104);
+  EXPECT_EQ(u.seenBy, 1u << kOwner);
+}
+
+}  // namespace
