@@ -17,9 +17,12 @@
 #include "units/ai_event_queue.h"
 #include "units/class_fields.h"
 #include "units/fire_sight.h"
+#include "sim/command_counts.h"
 #include "units/hex_capture.h"
+#include "units/hex_facility_state.h"
 #include "units/hex_geometry.h"
 #include "units/hex_stack_chains.h"
+#include "units/movement_rates.h"
 #include "units/unit_class.h"
 #include "units/unit_destroy.h"
 #include "units/unit_player_fields.h"
@@ -40,6 +43,10 @@ constexpr int kCovertTargetType = 5;
 constexpr int32_t kAlarmRegionKind = 4;  // a player kind that raises no alarms and takes no ground
 constexpr uint32_t kRoeAlarm = 1u << 3;  // the hex owner's rules of engagement: alarm on any entry
 constexpr uint32_t kCaughtEffectColour = 0xbfffffffu;
+constexpr uint8_t kCarrierAircraftMovement = 7;
+constexpr int kMostPassing = 7;          // own units of its kind a moving unit passes without waiting
+constexpr uint32_t kCrowdedWait = 30;    // minutes it then waits
+constexpr uint32_t kOrderBusyBits = (1u << 1) | (1u << 2);
 constexpr uint32_t kNoTakeFlags = kUnitMovesWhileTurning | kUnitSeekingBase;
 
 // Aircraft based on a carrier move with it: off the old hex's air chain and
@@ -116,6 +123,68 @@ bool EnemyBeside(World& world, const HexMapShape& map, uint32_t position, int ow
   return found;
 }
 
+// The hex's lead is a settlement that holds units: active, confirmed, in
+// service, of no excluded kind, serving units and not a base site.
+const UnitRecord* HoldingSettlement(const World& world, const HexCell& cell) {
+  const HexUnitStack* stack = LoadHexStack(cell);
+  const UnitRecord* lead = stack ? stack->lead : nullptr;
+  if (!lead || !IsUnitLive(*lead) || (lead->unitFlags & kUnitProvisional) || InReserve(*lead)) return nullptr;
+  const UnitClassRecord* c = ClassRecordAt(world, lead->classIndex);
+  if (!c || !(c->flags & kClassSettlement) || (c->flags & kClassExcludedKinds) || classfields::BaseByte(*c) != 0)
+    return nullptr;
+  const bool serves = classfields::LoadableMask(*c) != 0 || (c->flags & (kClassHaven | kClassAirBase));
+  return serves ? lead : nullptr;
+}
+
+// A settlement reached: on foreign ground a unit that may take it releases
+// the units it holds; on own ground the unit has reached a base.
+void ReachSettlement(World& world, UnitRecord& unit, const UnitClassRecord& cls, HexCell& cell, uint32_t position,
+                     bool take, bool own) {
+  const int o = unit.owner & 31;
+  const int h = CellOwner(cell.word);
+  const uint8_t movement = ClassMovementType(cls);
+  const UnitRecord* lead = HoldingSettlement(world, cell);
+  OrderBlock& orders = unit.orders;
+  if (lead && !own) {
+    const PlayerRecord& owner = world.players[o];
+    const bool enemy = (owner.simPolicy.hostileMask & (1u << h)) && !(owner.simPolicy.friendlyMask & (1u << h));
+    if (take && (enemy || (orders[kOrderFlags] & kOrderTakeGround))) StackSideEffects(world, cell, 0, 0, -1);
+    return;
+  }
+  if (!own) return;
+  if (lead) {
+    const UnitClassRecord* lc = ClassRecordAt(world, lead->classIndex);
+    if (movement == kCarrierAircraftMovement && !(lc && (lc->flags & kClassAirBase))) return;
+    orders[kStateFlags] |= kStateCanRefuel;
+    orders[kMoveTarget] = position;
+    unit.unitFlags &= ~kUnitFollowsLeader;
+    CountUnitOrder(world, unit, 1);
+    return;
+  }
+  if (movement != kCarrierAircraftMovement && unit.ammo < classfields::AmmoPerShot(cls) &&
+      !(orders[kOrderFlags] & kOrderBusyBits)) {
+    orders[kStateFlags] |= kStateCanRefuel;
+    CountUnitOrder(world, unit, 1);
+  }
+}
+
+// A moving unit that finds its own kind crowding a hex on the way waits
+// half an hour before going on.
+void WaitInCrowd(World& world, UnitRecord& unit, const UnitClassRecord& cls, const HexCell& cell, uint32_t position) {
+  OrderBlock& orders = unit.orders;
+  if (!(orders[kOrderFlags] & kOrderMoving) || ClassMovementType(cls) == kCarrierAircraftMovement) return;
+  const uint32_t tick = world.gameState.currentTick;
+  if (orders[kDestination] == position || orders[kOrderStartTick] >= tick) return;
+  const HexUnitStack* stack = LoadHexStack(cell);
+  const int k = cls.kind < kChainKinds ? cls.kind : 0;
+  int own = 0;
+  for (const UnitRecord* v = stack ? stack->chainA[k] : nullptr; v; v = v->nextInChainA)
+    own += v->owner == unit.owner ? 1 : 0;
+  if (own <= kMostPassing) return;
+  orders[kOrderStartTick] = tick + kCrowdedWait;
+  CountUnitOrder(world, unit, 1);
+}
+
 // The hex and its neighbours may change hands; the hex owner may be alarmed.
 void TakeGround(World& world, UnitRecord& unit, const UnitClassRecord& cls, HexCell& cell, uint32_t position) {
   const int o = unit.owner & 31;
@@ -186,6 +255,9 @@ HexCell* UnitCombatStep(World& world, UnitRecord& unit, uint32_t position, int a
       return nullptr;
     return cell;
   }
+  const bool own = OnOwnGround(world, unit, *cell);
+  ReachSettlement(world, unit, *cls, *cell, at, UnitCanTakeGround(world, unit), own);
+  WaitInCrowd(world, unit, *cls, *cell, at);
   if (!(unit.unitFlags & kNoTakeFlags)) TakeGround(world, unit, *cls, *cell, at);
   return cell;
 }

@@ -148,3 +148,48 @@ TEST_F(CombatStepTest, UnderTheFogRuleAnArrivalSightsAndIsSeen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CombatStepTest, AMovingUnitWaitsBehindACrowdOfItsOwnAndReachesItsOwnBase) {
+  // More than 7 own units of its kind on a hex on the way, itself counted
+  // once filed there: the unit waits 30 minutes; 6 ahead of it let it pass,
+  // and so does its destination.
+  struct Row {
+    const char* name;
+    int crowd;
+    bool destination;
+    uint32_t startTick;
+  };
+  const Row rows[] = {
+      {"eight ahead", 8, false, 1000 + 30},
+      {"seven ahead", 7, false, 1000 + 30},
+      {"six ahead", 6, false, 0},
+      {"eight at its destination", 8, true, 0},
+  };
+  World& w = *world;
+  w.gameState.currentTick = 1000;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<UnitRecord*> crowd;
+    for (int i = 0; i < row.crowd; ++i) crowd.push_back(&Tank(4, 4));
+    UnitRecord& u = Tank(0, 0);
+    u.orders[kOrderFlags] |= kOrderMoving;
+    if (row.destination) u.orders[kDestination] = MakeHexPos(4, 4);
+    ASSERT_TRUE(UnitCombatStep(w, u, MakeHexPos(4, 4), 0));
+    EXPECT_EQ(u.orders[kOrderStartTick], row.startTick);
+    crowd.push_back(&u);
+    for (UnitRecord* v : crowd) HexStackRemove(w, Cell(4, 4), *v);
+  }
+
+  // Its own town (a settlement serving land units) is a base reached.
+  UnitRecord& town = Place(kOwner, kBase, 1.0f, 1, 4);
+  (void)town;
+  UnitRecord& u = Tank(0, 0);
+  u.ammo = 50.0f;
+  ASSERT_TRUE(UnitCombatStep(w, u, MakeHexPos(1, 4), 0));
+  EXPECT_TRUE(u.orders[kStateFlags] & kStateCanRefuel);
+  EXPECT_EQ(u.orders[kMoveTarget], MakeHexPos(1, 4));
+}
+
+}  // namespace
