@@ -14,6 +14,7 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/sim_ui_link.h"
+#include "sim/window_messages.h"
 #include "units/ai_event_queue.h"
 #include "units/class_fields.h"
 #include "units/fire_sight.h"
@@ -43,6 +44,8 @@ constexpr int kCovertTargetType = 5;
 constexpr int32_t kAlarmRegionKind = 4;  // a player kind that raises no alarms and takes no ground
 constexpr uint32_t kRoeAlarm = 1u << 3;  // the hex owner's rules of engagement: alarm on any entry
 constexpr uint32_t kCaughtEffectColour = 0xbfffffffu;
+constexpr int16_t kObjectiveClass = 99;  // the scenario's objective unit
+constexpr uint32_t kEndObjectiveReached = 3;
 constexpr uint8_t kCarrierAircraftMovement = 7;
 constexpr int kMostPassing = 7;          // own units of its kind a moving unit passes without waiting
 constexpr uint32_t kCrowdedWait = 30;    // minutes it then waits
@@ -225,6 +228,17 @@ void TakeGround(World& world, UnitRecord& unit, const UnitClassRecord& cls, HexC
   }
 }
 
+// The scenario's objective unit on the goal hex ends the game for its owner.
+void CheckObjective(World& world, const UnitRecord& unit, uint32_t position) {
+  GameState& state = world.gameState;
+  if (unit.classIndex != kObjectiveClass || (state.goalX == 0 && state.goalY == 0)) return;
+  if (MakeHexPos(state.goalX, state.goalY) != position) return;
+  const int owner = unit.owner & 31;
+  state.endReason = kEndObjectiveReached;
+  state.winnersMask |= 1u << owner;
+  PostTurnEvent(owner == (state.localPlayer & 31) ? kTurnCodeGameWon : kTurnCodeGameLost);
+}
+
 }  // namespace
 
 HexCell* UnitCombatStep(World& world, UnitRecord& unit, uint32_t position, int arrival) {
@@ -259,5 +273,6 @@ HexCell* UnitCombatStep(World& world, UnitRecord& unit, uint32_t position, int a
   ReachSettlement(world, unit, *cls, *cell, at, UnitCanTakeGround(world, unit), own);
   WaitInCrowd(world, unit, *cls, *cell, at);
   if (!(unit.unitFlags & kNoTakeFlags)) TakeGround(world, unit, *cls, *cell, at);
+  CheckObjective(world, unit, at);
   return cell;
 }

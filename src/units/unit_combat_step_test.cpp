@@ -220,3 +220,47 @@ TEST_F(CombatStepTest, AUnitOrderedIntoAHexOfARegionAtWarWalksInAndTakesIt) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<uint32_t> g_turnCodes;
+
+TEST_F(CombatStepTest, TheObjectiveUnitOnTheGoalHexEndsTheGame) {
+  // Code 99 to a window whose player it is, 98 to another's; elsewhere, or
+  // of another class, nothing.
+  struct Row {
+    const char* name;
+    int localPlayer;
+    int toX;
+    int16_t cls;
+    uint32_t reason;
+    std::vector<uint32_t> codes;
+  };
+  const Row rows[] = {
+      {"its own player's", kOwner, 4, 99, 3, {99}},
+      {"another player's", 1, 4, 99, 3, {98}},
+      {"not the goal", kOwner, 3, 99, 0, {}},
+      {"not the objective", kOwner, 4, kTank, 0, {}},
+  };
+  World& w = *world;
+  w.unitClasses.resize(100);
+  w.unitClasses[99] = w.unitClasses[kTank];
+  g_simUi.postTurnEvent = [](uint32_t code) { g_turnCodes.push_back(code); };
+  w.gameState.goalX = 4;
+  w.gameState.goalY = 2;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    g_turnCodes.clear();
+    w.gameState.endReason = 0;
+    w.gameState.winnersMask = 0;
+    w.gameState.localPlayer = row.localPlayer;
+    UnitRecord& u = Place(kOwner, row.cls, 1.0f, 0, 0);
+    ASSERT_TRUE(UnitCombatStep(w, u, MakeHexPos(row.toX, 2), 0));
+    EXPECT_EQ(w.gameState.endReason, row.reason);
+    EXPECT_EQ(w.gameState.winnersMask, row.reason ? 1u << kOwner : 0u);
+    EXPECT_EQ(g_turnCodes, row.codes);
+    HexStackRemove(w, Cell(row.toX, 2), u);
+  }
+}
+
+}  // namespace
