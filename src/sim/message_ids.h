@@ -161,3 +161,7 @@ inline constexpr uint32_t kMsgUnitDestroyed = 459;             // to the lost un
 // (the unit's owner and the hex owner).
 inline constexpr uint32_t kMsgCovertUnitCaught = 309;
 inline constexpr uint32_t kMsgCovertUnitCaughtNews = 311;
+
+// A unit of a region with no relation entered the hex owner's territory
+// (parameters: the unit's owner twice, the hex).
+inline constexpr uint32_t kMsgUnitEnteredTerritory = 127;

@@ -13,6 +13,7 @@
 #include "records/unit_table_arrays.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
+#include "sim/relations.h"
 #include "sim/sim_ui_link.h"
 #include "sim/window_messages.h"
 #include "units/ai_event_queue.h"
@@ -198,6 +199,13 @@ void TakeGround(World& world, UnitRecord& unit, const UnitClassRecord& cls, HexC
   });
   const bool own = OnOwnGround(world, unit, cell);
   const bool noticed = !own && UnitVisibleToSide(world, unit, h);
+
+  // An uninvited entry from outside any relation: the hex owner reacts, and
+  // hears of it unless that answered it.
+  if (!own && (noticed || take) && h != 0 && h != o && RelationCode(world, h, o) == 4 &&
+      ResolveRelations(world, world.players[h], o, 2, -1) == 0)
+    PostPlayerMessage(world, world.players[h], o, kMsgUnitEnteredTerritory, nullptr,
+                      MessageParams{static_cast<uint32_t>(o), static_cast<uint32_t>(o), position});
 
   const HexMapShape map = MapShape(world);
   const int code = RelationCode(world, o, h);

@@ -11,6 +11,10 @@
 #include "units/unit_player_fields.h"
 #include "units/unit_step_test_world.h"
 #include "world/scenario_settings.h"
+#include "world/text/rule_tables.h"
+#include "world/text/ui_options.h"
+#include "sim/message_ids.h"
+#include "sim/relation_fields.h"
 
 namespace {
 
@@ -261,6 +265,64 @@ TEST_F(CombatStepTest, TheObjectiveUnitOnTheGoalHexEndsTheGame) {
     EXPECT_EQ(g_turnCodes, row.codes);
     HexStackRemove(w, Cell(row.toX, 2), u);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The news of an arrival, seen through the message store's record of the
+// day each type last reached the hex owner (news-only, below the threshold,
+// so nothing is filed).
+class ArrivalNewsTest : public CombatStepTest {
+ protected:
+  void SetUp() override {
+    CombatStepTest::SetUp();
+    saved_ = std::move(g_ruleTables.messageTypes);
+    savedOptions_ = g_uiOptions;
+    MessageTypeTable& table = g_ruleTables.messageTypes;
+    table = MessageTypeTable{};
+    table.records.resize(400);
+    for (auto& states : table.playerMessageState) states.assign(400, PlayerMessageState{});
+    for (const uint32_t id : {kMsgCovertUnitCaught, kMsgCovertUnitCaughtNews, kMsgUnitEnteredTerritory}) {
+      MessageTypeRecord& r = table.records[id];
+      r.flags = 2;
+      r.enabled = 1;
+      r.frequencyKind = 0;
+    }
+    g_uiOptions.newslevel = 100;
+    world->gameState.localPlayer = kDefender;
+    world->gameState.currentDay = 77;
+  }
+  void TearDown() override {
+    g_ruleTables.messageTypes = std::move(saved_);
+    g_uiOptions = savedOptions_;
+    CombatStepTest::TearDown();
+  }
+  bool Posted(uint32_t id) { return g_ruleTables.messageTypes.playerMessageState[kDefender][id].lastDay == 77; }
+  MessageTypeTable saved_;
+  UiOptions savedOptions_;
+};
+
+TEST_F(ArrivalNewsTest, TheHexOwnerHearsOfACaughtSpyAndAnswersAnUninvitedEntry) {
+  World& w = *world;
+  w.unitClasses[kStockClass].targetType = 5;
+  uf::SetReal(w.players[kDefender], uf::kDetectionValue, 5.0f);
+  UnitRecord& spy = Place(kAttacker, kStockClass, 1.0f, 0, 0);
+  EXPECT_EQ(UnitCombatStep(w, spy, MakeHexPos(3, 3), 0), nullptr);
+  EXPECT_TRUE(Posted(kMsgCovertUnitCaught));
+  EXPECT_TRUE(Posted(kMsgCovertUnitCaughtNews));
+  EXPECT_FALSE(Posted(kMsgUnitEnteredTerritory));
+
+  // A tank of a region with no relation to the owner, able to take ground,
+  // strikes uninvited: the owner, playing on this machine, answers it
+  // (war is declared) instead of hearing of it.
+  UnitRecord& tank = Attacker();
+  ASSERT_TRUE(UnitCombatStep(w, tank, MakeHexPos(2, 2), 0));
+  EXPECT_TRUE(RecordWord(w.players[kDefender], kRecordAttackedByMaskA) & (1u << kAttacker));
+  EXPECT_FALSE(Posted(kMsgUnitEnteredTerritory));
+  EXPECT_EQ(CellOwner(Cell(2, 2).word), kDefender);
+
 }
 
 }  // namespace
