@@ -172,6 +172,27 @@ void ReachSettlement(World& world, UnitRecord& unit, const UnitClassRecord& cls,
   }
 }
 
+// An aircraft that lands on carriers takes the first carrier of its own on
+// the hex with room for it as its leader and heads for its destination with
+// it.
+void LandOnCarrier(World& world, UnitRecord& unit, const UnitClassRecord& cls, const HexCell& cell, uint32_t position) {
+  if (!(cls.flags & (kClassHaven | kClassLandsOnCarrier)) || unit.orders[kMoveTarget] == position) return;
+  const uint32_t carrierKind = (cls.flags & kClassHaven) ? kClassSeaCarrier : kClassAirBase;
+  const HexUnitStack* stack = LoadHexStack(cell);
+  for (UnitRecord* v = stack ? stack->chainA[kKindSea] : nullptr; v; v = v->nextInChainA) {
+    if (v->owner != unit.owner || !IsUnitLive(*v)) continue;
+    const UnitClassRecord* vc = ClassRecordAt(world, v->classIndex);
+    if (!vc || !(vc->flags & carrierKind)) continue;
+    const int room = static_cast<int>(vc->bytes114[180 - 114]) * vc->strengthPerSize;
+    if (v->carriedCount >= room) continue;
+    unit.orders[kLeaderUnit] = v->id;
+    unit.orders[kMoveTarget] = unit.orders[kDestination];
+    unit.unitFlags |= kUnitFollowsLeader;
+    CountUnitOrder(world, unit, 1);
+    return;
+  }
+}
+
 // A moving unit that finds its own kind crowding a hex on the way waits
 // half an hour before going on.
 void WaitInCrowd(World& world, UnitRecord& unit, const UnitClassRecord& cls, const HexCell& cell, uint32_t position) {
@@ -279,6 +300,7 @@ HexCell* UnitCombatStep(World& world, UnitRecord& unit, uint32_t position, int a
   }
   const bool own = OnOwnGround(world, unit, *cell);
   ReachSettlement(world, unit, *cls, *cell, at, UnitCanTakeGround(world, unit), own);
+  LandOnCarrier(world, unit, *cls, *cell, at);
   WaitInCrowd(world, unit, *cls, *cell, at);
   if (!(unit.unitFlags & kNoTakeFlags)) TakeGround(world, unit, *cls, *cell, at);
   CheckObjective(world, unit, at);

@@ -326,3 +326,44 @@ TEST_F(ArrivalNewsTest, TheHexOwnerHearsOfACaughtSpyAndAnswersAnUninvitedEntry) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CombatStepTest, ACarrierAircraftTakesAnOwnCarrierWithRoomAsItsLeader) {
+  // The ship carries 2 (byte 180 x 1 a point); a plane landing on carriers
+  // of the air-base kind takes it unless it is full, of the other kind, or
+  // the plane is already where it was heading.
+  struct Row {
+    const char* name;
+    uint32_t shipFlags;
+    uint8_t carried;
+    bool atMoveTarget;
+    bool takes;
+  };
+  const Row rows[] = {
+      {"room", kClassAirBase, 1, false, true},
+      {"full", kClassAirBase, 2, false, false},
+      {"the other kind", kClassSeaCarrier, 0, false, false},
+      {"already there", kClassAirBase, 0, true, false},
+  };
+  World& w = *world;
+  w.unitClasses[kPlane].flags = kClassLandsOnCarrier;
+  reinterpret_cast<uint8_t*>(&w.unitClasses[kShip])[180] = 2;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    w.unitClasses[kShip].flags = row.shipFlags;
+    UnitRecord& ship = Place(kOwner, kShip, 1.0f, 3, 3);
+    ship.carriedCount = row.carried;
+    UnitRecord& plane = Place(kOwner, kPlane, 1.0f, 0, 0);
+    plane.orders[kDestination] = MakeHexPos(5, 5);
+    plane.orders[kMoveTarget] = row.atMoveTarget ? MakeHexPos(3, 3) : MakeHexPos(1, 1);
+    ASSERT_TRUE(UnitCombatStep(w, plane, MakeHexPos(3, 3), 0));
+    EXPECT_EQ(plane.orders[kLeaderUnit], row.takes ? ship.id : 0u);
+    EXPECT_EQ((plane.unitFlags & kUnitFollowsLeader) != 0, row.takes);
+    EXPECT_EQ(plane.orders[kMoveTarget], row.takes ? MakeHexPos(5, 5) : (row.atMoveTarget ? MakeHexPos(3, 3) : MakeHexPos(1, 1)));
+    HexStackRemove(w, Cell(3, 3), plane);
+    HexStackRemove(w, Cell(3, 3), ship);
+  }
+}
+
+}  // namespace
