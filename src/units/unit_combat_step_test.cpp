@@ -7,6 +7,7 @@
 #include "units/ai_event_queue.h"
 #include "units/hex_geometry.h"
 #include "units/movement_rates.h"
+#include "units/spotting_map.h"
 #include "units/unit_scheduler.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_step_test_world.h"
@@ -364,6 +365,41 @@ TEST_F(CombatStepTest, ACarrierAircraftTakesAnOwnCarrierWithRoomAsItsLeader) {
     HexStackRemove(w, Cell(3, 3), plane);
     HexStackRemove(w, Cell(3, 3), ship);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CombatStepTest, TheSpottingMapBuildCountsUnitsOnTheMapAndLeavesCarriedOnesAlone) {
+  // Tanks see their own hex at 50 and need 40 to be seen. Every hex is
+  // region 3's (class 0: 30 on it, 15 around), so 3 sees its own tank but
+  // not 4's; 4 sees only what its tank spots.
+  World& w = *world;
+  w.scenario.head.gameFlags = kGameFlagFog | kGameFlagUnitSight;
+  le::Store16(reinterpret_cast<uint8_t*>(&w.unitClasses[kTank]) + 118, 50);
+  le::Store16(reinterpret_cast<uint8_t*>(&w.unitClasses[kTank]) + 116, 40);
+  UnitRecord& own = Place(kDefender, kTank, 1.0f, 2, 2);
+  UnitRecord& enemy = Place(kAttacker, kTank, 1.0f, 3, 3);
+  UnitRecord& carried = Place(kAttacker, kTank, 1.0f, 4, 4);
+  for (UnitRecord* u : {&own, &enemy, &carried}) {
+    u->efficiency = 1.0f;
+    u->experience = 0.0f;
+    u->unitType = 4;
+  }
+  carried.carrier = enemy.id;
+  carried.seenBy = 0x7u;
+  BuildSpottingMap(w);
+  auto spot = [&](int x, int y, int p) { return w.spottingMap[static_cast<size_t>(y * 6 + x) * kMaxPlayers + p]; };
+  EXPECT_EQ(spot(2, 2, kDefender), 50);
+  EXPECT_EQ(spot(3, 3, kDefender), 30);
+  EXPECT_EQ(spot(3, 3, kAttacker), 50);
+  EXPECT_EQ(spot(4, 4, kAttacker), 0);
+  EXPECT_EQ(own.seenBy, 1u << kDefender);
+  EXPECT_EQ(enemy.seenBy, 1u << kAttacker);
+  EXPECT_EQ(carried.seenBy, 0x7u);
+  EXPECT_EQ(own.countdown5, 208);
+  EXPECT_EQ(carried.countdown5, 0);
 }
 
 }  // namespace
