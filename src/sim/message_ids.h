@@ -155,3 +155,13 @@ inline constexpr uint32_t kMsgProductionDestroyedNews = 454;
 inline constexpr uint32_t kMsgSettlementRazed = 455;
 inline constexpr uint32_t kMsgSettlementRazedNews = 456;
 inline constexpr uint32_t kMsgUnitDestroyed = 459;             // to the lost unit's owner
+
+// A covert stock unit caught on another region's hex: the hex owner hears it
+// (parameter 1 the caught unit's owner) and everyone hears the broadcast
+// (the unit's owner and the hex owner).
+inline constexpr uint32_t kMsgCovertUnitCaught = 309;
+inline constexpr uint32_t kMsgCovertUnitCaughtNews = 311;
+
+// A unit of a region with no relation entered the hex owner's territory
+// (parameters: the unit's owner twice, the hex).
+inline constexpr uint32_t kMsgUnitEnteredTerritory = 127;

@@ -183,6 +183,34 @@ TEST_F(SideEffectsTest, HeavyReserveUnitsGoToThePlayerAndOrdersAreHandedOn) {
   EXPECT_EQ(unitbytes::LeadValue(*town_), 6);
 }
 
+TEST_F(SideEffectsTest, ADeployedUnitStartsFromClearOrdersWithItsOwnersDefaults) {
+  // Bits 12-13 of the orders header come from the owner's default order
+  // word (0x1000 of 0x7000), the rest of the header stays; orders and the
+  // destination are gone from both copies once nothing is outstanding.
+  struct Row {
+    const char* name;
+    uint32_t defaults;
+    uint32_t header;
+  };
+  const Row rows[] = {{"bit 12", 0x5000u, 0x80001000u}, {"bit 13", 0x2000u, 0x80002000u}, {"none", 0x4000u, 0x80000000u}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    w().players[3].simPolicy.defsetadvorders[1] = row.defaults;
+    UnitRecord& u = Reserve(3, kTank, 1.0f, 2, 2);
+    u.orders[kOrdersHeader] = 0x80003000u;
+    u.orders[kOrderFlags] = kOrderMove | kOrderMoving;
+    u.orders[kDestination] = unitbytes::PackPosition(4, 4);
+    u.ordersShown = u.orders;
+    StackSideEffects(w(), Cell(2, 2), 0, 0, -1);
+    EXPECT_FALSE(InReserve(u));
+    EXPECT_EQ(u.orders[kOrdersHeader], row.header);
+    EXPECT_EQ(u.orders[kOrderFlags], 0u);
+    EXPECT_EQ(u.orders[kDestination], 0u);
+    EXPECT_EQ(u.ordersShown[kOrdersHeader], row.header);
+    EXPECT_EQ(u.ordersShown[kDestination], 0u);
+  }
+}
+
 TEST_F(SideEffectsTest, DisbandingTakesTheHeldUnitsAndReleaseEmptiesTheFacility) {
   UnitRecord& light = Reserve(3, kTank, 1.0f, 2, 2);
   UnitRecord& heavy = Reserve(3, kTank, 5.0f, 2, 2);

@@ -24,7 +24,7 @@ namespace cf = classfields;
 constexpr int kCarrierAircraft = 7;
 constexpr int kSeaCategory = 2;
 constexpr int kSearchForCarrier = 1;  // a class of kClassHaven: kClassSeaCarrier ships
-constexpr int kSearchForAirBase = 2;  // a class of kClassLandsOnAirBase: kClassAirBase ships
+constexpr int kSearchForAirBase = 2;  // a class of kClassLandsOnCarrier: kClassAirBase ships
 
 bool IsWater(const World& world, const HexCell& cell) {
   const TerrainRecord* terrain = TerrainOf(world, cell);
@@ -113,7 +113,7 @@ uint32_t UnitChooseBase(World& world, UnitRecord& unit, bool strict) {
       unit.unitFlags &= ~kUnitFollowsLeader;
       return o[kDestination];
     }
-    if (cls->flags & (kClassHaven | kClassLandsOnAirBase)) {
+    if (cls->flags & (kClassHaven | kClassLandsOnCarrier)) {
       const uint32_t wanted = (cls->flags & kClassHaven) ? kClassSeaCarrier : kClassAirBase;
       const HexUnitStack* stack = LoadHexStack(*destCell);
       for (const UnitRecord* s = stack ? stack->chainA[kSeaCategory] : nullptr; s; s = s->nextInChainA) {
@@ -130,7 +130,7 @@ uint32_t UnitChooseBase(World& world, UnitRecord& unit, bool strict) {
   if (!chosen) {
     o[kMoveTarget] = FindNearestBase(world, unit, -1, here, false, strict);
     unit.unitFlags &= ~kUnitFollowsLeader;
-    const int searchKind = (cls->flags & kClassHaven) ? kSearchForCarrier : ((cls->flags & kClassLandsOnAirBase) ? kSearchForAirBase : 0);
+    const int searchKind = (cls->flags & kClassHaven) ? kSearchForCarrier : ((cls->flags & kClassLandsOnCarrier) ? kSearchForAirBase : 0);
     if (searchKind != 0) {
       const UnitRecord* nearest = nullptr;
       int32_t nearestDist = 0;

@@ -1,7 +1,8 @@
 #pragma once
-// A unit arriving on a hex: it takes the hex as its position (its schedule
-// entry's copy follows) and is filed in the hex's chains. Turn thread, under
-// the simulation lock.
+// A unit arriving on a hex: aircraft based on a carrier come along, the unit
+// takes the hex as its position and is filed in its chains, sights the hexes
+// around it and is seen, a covert unit may be caught, and the hex and its
+// neighbours may change hands. Turn thread, under the simulation lock.
 #include <cstdint>
 
 struct World;

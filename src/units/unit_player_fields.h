@@ -29,6 +29,11 @@ inline constexpr size_t kPooledStock = 12160;    // i16[4] by stock kind
 inline constexpr size_t kUnitsOnOrder = 12184;  // i16: units ordered and not yet begun or complete
 inline constexpr size_t kTypeEightCount = 12186;  // u16: units of class type 8 holding a build slot
 inline constexpr size_t kHoldOutLevel = 12573;   // u8
+// Catching covert stock units on a region's hexes: the region's detection
+// value (f32) and the mask of regions whose hexes it watches besides its own
+// (u32, inside the simulation policy block).
+inline constexpr size_t kDetectionValue = 12236;
+inline constexpr size_t kWatchedRegions = 9808;
 
 static_assert(kForcesOnMap >= offsetof(PlayerRecord, bytes10280) &&
               kForcesOnMap + 4 <= offsetof(PlayerRecord, soldiers));
@@ -38,6 +43,10 @@ static_assert(kMapCounts >= offsetof(PlayerRecord, bytes12008) &&
               kPooledStock + 8 <= offsetof(PlayerRecord, specialEffects));
 static_assert(kUnitsOnOrder >= kPooledStock + 8 &&
               kTypeEightCount + 2 <= offsetof(PlayerRecord, bytes12008) + sizeof(PlayerRecord::bytes12008));
+static_assert(kDetectionValue >= offsetof(PlayerRecord, bytes12236) &&
+              kDetectionValue + 4 <= offsetof(PlayerRecord, bytes12236) + sizeof(PlayerRecord::bytes12236));
+static_assert(kWatchedRegions >= offsetof(PlayerRecord, simPolicy) + offsetof(PlayerPolicyBlock, bytes4264) &&
+              kWatchedRegions + 4 <= offsetof(PlayerRecord, simPolicy) + offsetof(PlayerPolicyBlock, cabinetPolicy));
 static_assert(kHoldOutLevel >= offsetof(PlayerRecord, bytes12407) &&
               kHoldOutLevel + 1 <= offsetof(PlayerRecord, pendingCommands));
 

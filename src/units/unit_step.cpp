@@ -82,7 +82,6 @@ void StepMergeAndSplit(World&, UnitRecord&, UnitStepState&) {}
 void StepBaseOrders(World&, UnitRecord&, UnitStepState&) {}
 void StepHexMarksAndCapture(World&, UnitRecord&, UnitStepState&) {}
 void StepTransport(World&, UnitRecord&, UnitStepState&) {}
-void StepSighting(World&, UnitRecord&, UnitStepState&) {}
 
 }  // namespace
 

@@ -1,11 +1,13 @@
-// The end of a unit's step: dropping the activity flags of an idle unit,
+// The end of a unit's step: its sighting update, dropping the activity flags of an idle unit,
 // refilling the countdowns and choosing the minute of its next step.
 #include <algorithm>
 
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
+#include "units/unit_sighting.h"
 #include "units/unit_step_phases.h"
+#include "world/scenario_settings.h"
 #include "world/world.h"
 
 namespace {
@@ -17,6 +19,12 @@ int OrdersSetting(const OrderBlock& o, int field) { return static_cast<int>((o[k
 
 }  // namespace
 
+void StepSighting(World& world, UnitRecord& unit, UnitStepState& s) {
+  if (unit.countdown5 != 0 || !s.cls || ClassSightValue(*s.cls) == 0) return;
+  if (!(world.scenario.head.gameFlags & kGameFlagFog)) return;
+  UnitMarkSighting(world, unit, *s.cls);
+}
+
 void StepClose(World& world, UnitRecord& unit, const UnitStepState& s) {
   // 1: idle check.
   if (unit.orders[kOrderFlags] == 0 && unit.orders[kOrderMask] == 0 && unit.reloadTime == 0) {
@@ -25,6 +33,9 @@ void StepClose(World& world, UnitRecord& unit, const UnitStepState& s) {
     unit.unitFlags &= ~kUnitStepped;
   }
   if (unit.pendingOrders == 0) unit.ordersShown = unit.orders;
+
+  // 2: who sees the unit. Without a spotting map the mask is kept.
+  if ((world.scenario.head.gameFlags & kGameFlagUnitSight) && s.cls) UpdateUnitSeenBy(world, unit, *s.cls, true);
 
   // 3: countdown refill.
   if (unit.countdowns[0] == 0) unit.countdowns[0] = 9;

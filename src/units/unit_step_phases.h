@@ -78,6 +78,11 @@ void StepEngagement(World& world, UnitRecord& unit, UnitStepState& s);
 // Reloading and recovery from disruption, while the unit is not firing.
 void StepRecovery(UnitRecord& unit, const UnitStepState& s);
 
-// The closing phase: idle check, countdown refill, next wake-up.
+// The unit's sensors mark the spotting map when its sighting countdown
+// runs out (under the fog rule).
+void StepSighting(World& world, UnitRecord& unit, UnitStepState& s);
+
+// The closing phase: idle check, who sees the unit, countdown refill, next
+// wake-up.
 void StepClose(World& world, UnitRecord& unit, const UnitStepState& s);
 

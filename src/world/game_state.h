@@ -102,7 +102,9 @@ struct GameState {
   uint32_t visibilityLfsr;    // 560: 12-bit shift register; 1 for a new game
   uint32_t fileFlags;         // 564
   uint32_t pendingTurnMessage;  // 568
-  uint8_t bytes572[8];
+  int16_t goalX;              // 572: the goal hex; an objective unit reaching it ends the game
+  int16_t goalY;              // 574: (0, 0) for none
+  uint8_t bytes576[4];
 };
 static_assert(std::is_trivially_copyable_v<GameState>);
 static_assert(std::endian::native == std::endian::little, "the game state is its own file image");
@@ -160,6 +162,7 @@ static_assert(offsetof(GameState, flag444) == 444);
 static_assert(offsetof(GameState, scenarioWinner) == 547);
 static_assert(offsetof(GameState, endReason) == 548);
 static_assert(offsetof(GameState, winnersMask) == 552);
+static_assert(offsetof(GameState, goalX) == 572 && offsetof(GameState, goalY) == 574);
 static_assert(offsetof(GameState, visibilityLfsr) == 560);
 static_assert(offsetof(GameState, fileFlags) == 564);
 static_assert(offsetof(GameState, pendingTurnMessage) == 568);

@@ -26,9 +26,10 @@ inline constexpr uint32_t kClassSeaCarrier = 1u << 11;     // a carrier of kind 
 // A naval base (haven) or an aircraft that lands on a carrier; the census
 // type 2, was kClassHavenCensus.
 inline constexpr uint32_t kClassHaven = 1u << 12;
-// An aircraft that lands on air-base carriers (kClassAirBase) only; the base
-// choice's search kind 2.
-inline constexpr uint32_t kClassLandsOnAirBase = 1u << 13;
+// An aircraft that lands on carriers of the air-base kind (kClassAirBase)
+// only (the base choice's search kind 2); an aircraft with kClassHaven lands
+// on those of the sea kind instead. Was kClassLandsOnAirBase.
+inline constexpr uint32_t kClassLandsOnCarrier = 1u << 13;
 inline constexpr uint32_t kClassAmphibious = 1u << 14;
 inline constexpr uint32_t kClassTechFactor122 = 1u << 16;  // uses technology factor 122 (else 126)
 // A settlement: holds units against the force budget; counted by the census

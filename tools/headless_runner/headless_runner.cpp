@@ -29,6 +29,7 @@
 #include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
 #include "units/combat_counters.h"
+#include "records/hex_cell.h"
 #include "records/unit_record.h"
 #include "world/data_file_io.h"
 #include "world/game_file.h"
@@ -129,6 +130,22 @@ void NoteDayStartPositions(World& world) {
     if (IsUnitLive(*u) && !(u->unitFlags & kUnitProvisional)) g_dayStartPositions[u->id] = PositionWord(*u);
 }
 
+// Each cell's owner when the day began (the loaded game's before day 1).
+std::vector<uint8_t> g_dayStartOwners;
+
+void NoteDayStartOwners(const World& world) {
+  g_dayStartOwners.resize(world.cells.size());
+  for (size_t i = 0; i < world.cells.size(); ++i) g_dayStartOwners[i] = static_cast<uint8_t>(CellOwner(world.cells[i].word));
+}
+
+// Cells whose owner differs from the day's start.
+int TakenHexes(const World& world) {
+  int taken = 0;
+  for (size_t i = 0; i < world.cells.size(); ++i)
+    taken += i >= g_dayStartOwners.size() || g_dayStartOwners[i] != CellOwner(world.cells[i].word) ? 1 : 0;
+  return taken;
+}
+
 // Live units whose position differs from the day's start; a unit made that
 // day started at (0, 0).
 int MovedUnits(World& world) {
@@ -164,13 +181,16 @@ std::string DayLine(World& world) {
   const int moved = MovedUnits(world);
   NoteDayStartPositions(world);
   const CombatDayCounts combat = TakeCombatDayCounts(world);
+  const int taken = TakenHexes(world);
+  NoteDayStartOwners(world);
   char head[96];
   plat::FormatText(head, sizeof head, "day %u %04u-%02u-%02u", state.turnNumber, static_cast<unsigned>(date.year),
                    static_cast<unsigned>(date.month), static_cast<unsigned>(date.day));
   return std::string(head) + " regions " + std::to_string(regions) + " hexes " + std::to_string(hexes) +
          " population " + Number(population) + " gdp " + Number(gdp) + " treasury " + Number(treasury) + " units " +
-         std::to_string(units) + " moved " + std::to_string(moved) +
-         " fired " + std::to_string(combat.shotsResolved) + " destroyed " + std::to_string(combat.unitsDestroyed) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
+         std::to_string(units) + " moved " + std::to_string(moved) + " fired " +
+         std::to_string(combat.shotsResolved) + " destroyed " + std::to_string(combat.unitsDestroyed) + " taken " +
+         std::to_string(taken) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
          Hex(SyncChecksum(world, kSyncUnits)) + " " + Hex(SyncChecksum(world, kSyncPlayers)) + " " +
          Hex(SyncChecksum(world, kSyncSpotting)) + " state " + Hex(RegionChecksum(world));
 }
@@ -430,6 +450,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
       if (r.kind == kKindHuman) r.kind = kKindComputer;
     g_uiOptions.autosaveturns = 0;
     NoteDayStartPositions(w);
+    NoteDayStartOwners(w);
   }
   const auto started = std::chrono::steady_clock::now();
   std::atomic_ref<int32_t>(w.gameState.gameSpeed).store(kFullSpeed, std::memory_order_relaxed);
