@@ -1,7 +1,9 @@
 // A unit arriving on a hex: capture on entry, the catch of covert units and
 // the aircraft a carrier brings along.
+#include "units/news_types_test_support.h"
 #include "units/unit_combat_step.h"
 
+#include <optional>
 #include <gtest/gtest.h>
 
 #include "units/ai_event_queue.h"
@@ -279,30 +281,16 @@ class ArrivalNewsTest : public CombatStepTest {
  protected:
   void SetUp() override {
     CombatStepTest::SetUp();
-    saved_ = std::move(g_ruleTables.messageTypes);
-    savedOptions_ = g_uiOptions;
-    MessageTypeTable& table = g_ruleTables.messageTypes;
-    table = MessageTypeTable{};
-    table.records.resize(400);
-    for (auto& states : table.playerMessageState) states.assign(400, PlayerMessageState{});
-    for (const uint32_t id : {kMsgCovertUnitCaught, kMsgCovertUnitCaughtNews, kMsgUnitEnteredTerritory}) {
-      MessageTypeRecord& r = table.records[id];
-      r.flags = 2;
-      r.enabled = 1;
-      r.frequencyKind = 0;
-    }
-    g_uiOptions.newslevel = 100;
+    news_.emplace(std::initializer_list<uint32_t>{kMsgCovertUnitCaught, kMsgCovertUnitCaughtNews, kMsgUnitEnteredTerritory});
     world->gameState.localPlayer = kDefender;
     world->gameState.currentDay = 77;
   }
   void TearDown() override {
-    g_ruleTables.messageTypes = std::move(saved_);
-    g_uiOptions = savedOptions_;
+    news_.reset();
     CombatStepTest::TearDown();
   }
-  bool Posted(uint32_t id) { return g_ruleTables.messageTypes.playerMessageState[kDefender][id].lastDay == 77; }
-  MessageTypeTable saved_;
-  UiOptions savedOptions_;
+  bool Posted(uint32_t id) { return NewsTypesGuard::PostedOn(kDefender, id, 77); }
+  std::optional<NewsTypesGuard> news_;
 };
 
 TEST_F(ArrivalNewsTest, TheHexOwnerHearsOfACaughtSpyAndAnswersAnUninvitedEntry) {

@@ -1,5 +1,7 @@
+#include "units/news_types_test_support.h"
 #include "units/unit_step.h"
 
+#include <optional>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -433,31 +435,14 @@ namespace {
 class LostUnitMessageTest : public UnitStepTest {
  protected:
   void SetUp() override {
-    saved_ = std::move(g_ruleTables.messageTypes);
-    savedOptions_ = g_uiOptions;
-    MessageTypeTable& table = g_ruleTables.messageTypes;
-    table = MessageTypeTable{};
-    table.records.resize(400);
-    for (auto& states : table.playerMessageState) states.assign(400, PlayerMessageState{});
-    for (const uint32_t id : {kMsgUnitLost, kMsgAircraftLost}) {
-      MessageTypeRecord& r = table.records[id];
-      r.flags = 2;
-      r.enabled = 1;
-      r.priority = 0;
-      r.frequencyKind = 0;
-    }
-    g_uiOptions.newslevel = 100;
+    news_.emplace(std::initializer_list<uint32_t>{kMsgUnitLost, kMsgAircraftLost});
     world->gameState.localPlayer = kOwner;
     world->gameState.currentDay = 77;
   }
-  void TearDown() override {
-    g_ruleTables.messageTypes = std::move(saved_);
-    g_uiOptions = savedOptions_;
-  }
-  bool Posted(uint32_t id) { return g_ruleTables.messageTypes.playerMessageState[kOwner][id].lastDay == 77; }
+  void TearDown() override { news_.reset(); }
+  bool Posted(uint32_t id) { return NewsTypesGuard::PostedOn(kOwner, id, 77); }
 
-  MessageTypeTable saved_;
-  UiOptions savedOptions_;
+  std::optional<NewsTypesGuard> news_;
 };
 
 TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAStockUnitGoesUntold) {
@@ -467,7 +452,7 @@ TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAStockUnitGoesU
     bool lost, aircraftLost;
   } rows[] = {{1, false, false, true}, {0, false, true, false}, {2, false, true, false}, {1, true, false, false}};
   for (const auto& row : rows) {
-    for (auto& states : g_ruleTables.messageTypes.playerMessageState) states.assign(400, PlayerMessageState{});
+    news_->ClearDays();
     UnitClassRecord& plane = world->unitClasses[kPlane];
     plane.bytes64[7] = 7;
     plane.fuelCapacity = 1.0f;
