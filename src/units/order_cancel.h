@@ -22,6 +22,10 @@ void CancelUnitTarget(World& world, UnitRecord& unit, int pass);
 void ClearUnitOrders(World& world, UnitRecord& unit, int pass);
 // The three in order.
 void CancelAllOrders(World& world, UnitRecord& unit, int pass);
+// The full clear the unit step itself runs (merging, splitting, going home
+// and the other order phases): the three on the simulation copy, each one
+// step of the two-copy count.
+inline void UnitClearOrders(World& world, UnitRecord& unit) { CancelAllOrders(world, unit, 1); }
 
 // Marks the unit's current route as ended and, unless a second route waits,
 // clears the destination's hold bit (orderFlags bit 30) when the route led

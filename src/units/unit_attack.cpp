@@ -216,11 +216,15 @@ void UnitAfterFire(World& world, UnitRecord& a, int mode) {
   a.morale = a.morale * 1.005f;
 
   if (mode == kFireNoReload && a.kind == kKindAir) return;
-  const float b = static_cast<float>(std::min<int>(cf::ReloadFactor(*cls), 10));
-  const float calm = 35.0f / std::sqrt(a.efficiency + 0.1f) / std::sqrt(a.morale + 0.1f) /
-                     std::sqrt(std::sqrt(a.experience + 1.0f));
-  float t = (calm - a.training * 10.0f) / (b / 10.0f + 1.0f) * f;
-  if (mode == kFireBombard) t = t * 2.0f;
+  a.reloadTime = UnitReloadTime(a, cf::ReloadFactor(*cls), mode == kFireBombard ? f * 2.0f : f);
+}
+
+uint8_t UnitReloadTime(const UnitRecord& unit, int reloadFactor, float scale) {
+  const float b = static_cast<float>(std::min(reloadFactor, 10));
+  const float calm = 35.0f / std::sqrt(unit.efficiency + 0.1f) / std::sqrt(unit.morale + 0.1f) /
+                     std::sqrt(std::sqrt(unit.experience + 1.0f));
+  const float t = (calm - unit.training * 10.0f) / (b / 10.0f + 1.0f) * scale;
   const int32_t whole = CheckedTrunc(t);
-  a.reloadTime = static_cast<uint8_t>(whole == INT32_MIN ? kReloadMax : std::clamp(whole, kReloadMin, kReloadMax));
+  // A NaN or huge time (rating of 0 or below -0.1) waits the longest.
+  return static_cast<uint8_t>(whole == INT32_MIN ? kReloadMax : std::clamp(whole, kReloadMin, kReloadMax));
 }

@@ -33,3 +33,9 @@ int UnitAttackTarget(World& world, UnitRecord& attacker, UnitRecord& target, int
 
 // The firer after a shot.
 void UnitAfterFire(World& world, UnitRecord& attacker, int mode);
+
+// Minutes to reload: the steadier and better trained the unit, the sooner;
+// reloadFactor is the class's reload byte (at most 10 counts), scale 1 for
+// an ordinary reload (a shot's own range or bombardment factor otherwise).
+// Always 2..250.
+uint8_t UnitReloadTime(const UnitRecord& unit, int reloadFactor, float scale = 1.0f);
