@@ -28,15 +28,6 @@ bool Listed(const PlayerRecord& r, const PlayerListOptions& o) {
 
 }  // namespace
 
-uint32_t RelationClassOf(const PlayerRecord& viewer, int copy, int player) {
-  if (player == viewer.number) return kRelationSelf;
-  const PlayerPolicyBlock& block = copy == 0 ? viewer.displayPolicy : viewer.simPolicy;
-  const uint32_t bit = 1u << (static_cast<uint32_t>(player) & 31u);
-  if (block.hostileMask & bit) return kRelationHostile;
-  if (block.friendlyMask & bit) return kRelationFriendly;
-  return kRelationNeutral;
-}
-
 void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListControl& list,
                        const PlayerListOptions& options) {
   const int32_t highest = world.gameState.highestPlayer < kMaxPlayers ? world.gameState.highestPlayer : kMaxPlayers - 1;

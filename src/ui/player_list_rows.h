@@ -3,16 +3,11 @@
 // operations screens show: one row per region the viewer may pick.
 #include <cstdint>
 
+#include "records/player_relations.h"
+
 class ListControl;
 struct PlayerRecord;
 struct World;
-
-// Relation classes of a region as a viewer sees it; a relation mask is an OR
-// of them.
-inline constexpr uint32_t kRelationSelf = 1;
-inline constexpr uint32_t kRelationFriendly = 2;
-inline constexpr uint32_t kRelationNeutral = 4;
-inline constexpr uint32_t kRelationHostile = 8;
 
 struct PlayerListOptions {
   bool showRelation = false;   // text rows read "name (relation)"
@@ -23,9 +18,6 @@ struct PlayerListOptions {
   bool pictureRows = false;    // flag pictures instead of text
   bool includeKind3 = false;   // computer-led regions
 };
-
-// The class of `player` seen from the viewer through its chosen settings copy.
-uint32_t RelationClassOf(const PlayerRecord& viewer, int copy, int player);
 
 // Appends a row for every region 0 to the highest player that the options
 // let through: regions led by a person always, computer-led and
