@@ -262,6 +262,16 @@ TEST_F(ControlDrawTest, TheDirtyWalkRedrawsWhatChangedAndWhatShowsThroughIt) {
     ControlDrawTree(&root, kAnyDepth, 1, nullptr, 1);
     EXPECT_EQ(TakeQuads().size(), row.changedQuads) << row.what;
   }
+  // Drawn at an offset (as list rows are), then back in place.
+  BoxControl row(Init("ROW", &screen_, 2, 3, 10, 4));
+  row.AppendSibling(new BoxControl(Init("ROW2", &screen_, 2, 7, 10, 4)));
+  ControlDrawAtOffset(20, 30, 0, 1, 1, nullptr, 0, &row);
+  const std::vector<Quad> moved = TakeQuads();
+  ASSERT_EQ(moved.size(), 2u);
+  EXPECT_TRUE(SameRect(moved[0].dest, plat::Rect{22, 33, 32, 37}));
+  EXPECT_TRUE(SameRect(moved[1].dest, plat::Rect{22, 37, 32, 41}));
+  EXPECT_TRUE(SameRect(row.rect, plat::Rect{2, 3, 12, 7}));
+  delete row.NextInRing();
   // A control wholly outside the clip is not drawn, dirty as it is.
   BoxControl root(Init("ROOT", &screen_, 0, 0, 128, 96, 0, 0xFF101010u));
   ControlAddChild(&root, new BoxControl(Init("K", &screen_, 50, 50, 20, 10)));

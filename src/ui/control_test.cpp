@@ -46,6 +46,8 @@ TEST_F(ControlTest, FindsWalkTheOtherSiblingsBackThenTheStartThenItsChildren) {
   Control* b = Add(&root, "ABCDEFGHIJKLMN", 0, 0, 1, 1);  // stored as 12 characters, no terminator
   Control* c = Add(&root, "X", 0, 0, 1, 1);
   Control* d = Add(b, "DEEP", 0, 0, 1, 1);
+  Add(&root, "Y", 0, 0, 1, 1);
+  Control* f = Add(&root, "Y", 0, 0, 1, 1);
   a->id = 7, b->id = 8, c->id = 9, d->id = 8;
   ASSERT_EQ(std::string(b->tag, kTagSize), "ABCDEFGHIJKL");
   struct Row {
@@ -66,6 +68,7 @@ TEST_F(ControlTest, FindsWalkTheOtherSiblingsBackThenTheStartThenItsChildren) {
       {a, "ABCDEFGHIJKL", 0, 0, nullptr},
       {a, "X", 0, 1, c},  // back through the prev links: C before A itself
       {a, "X", 0, 0, a},
+      {a, "Y", 0, 1, f},  // of two others, the one met first going back
       {nullptr, "X", kAnyDepth, 1, nullptr},
   };
   for (const Row& row : rows)
@@ -88,6 +91,7 @@ TEST_F(ControlTest, TheHitIsTheDeepestVisibleControlAndTheLaterOfOverlappingSibl
   Add(hidden, "HC", 0, 0, 20, 20);
   Control* through = Add(&root, "T", 80, 0, 20, 20, kCtlClickThrough);
   Add(through, "TC", 0, 0, 20, 20);
+  Control* s = Add(&root, "S", 70, 70, 20, 20);  // over R, drawn after it
   SetControlFlag(hidden, kStateHidden, 1);
   struct Row {
     int32_t x, y;
@@ -96,7 +100,7 @@ TEST_F(ControlTest, TheHitIsTheDeepestVisibleControlAndTheLaterOfOverlappingSibl
   const Row rows[] = {
       {20, 20, q},  {15, 15, q},  {25, 25, p},  {30, 30, p},         {50, 50, r},
       {59, 59, r},  {60, 30, &root}, {10, 90, &root}, {90, 10, &root}, {100, 50, nullptr},
-      {-1, 0, nullptr},
+      {-1, 0, nullptr}, {75, 75, s}, {85, 85, s},
   };
   for (const Row& row : rows)
     EXPECT_EQ(ControlHitTest(&root, row.x, row.y, kAnyDepth, 0), row.expected) << row.x << "," << row.y;
@@ -260,6 +264,29 @@ TEST_F(ControlTest, FocusAndLeaveClearTheirMarks) {
   EXPECT_EQ(a->state & (kStateSelected | kStateFocused | kStatePressed), 0u);
   EXPECT_EQ(a->HandleInput(kChar, 'x', 0, 0), 1);  // not a base control's to handle
   screen_.currentForm = nullptr;
+}
+
+TEST_F(ControlTest, AHostBoxShowsItsScreenAndTakesACloneOfItsFormOnItsFirstDraw) {
+  // No device here: the frames queue nothing, the tree work is what counts.
+  RecordingScreen hosted;
+  BoxControl form(Init("HOSTED", &hosted, 0, 0, 30, 10));
+  ControlAddChild(&form, new BoxControl(Init("INNER", &hosted, 1, 1, 5, 5)));
+  hosted.form = &form;
+  BoxControl host(Init("Wbox", &screen_, 10, 10, 40, 20, kCtlHost));
+  host.id = 31;
+  host.hostedScreen = &hosted;
+  ControlDrawTree(&host, kAnyDepth, 1, nullptr, 0);
+  EXPECT_EQ(hosted.Take(), (Events{"notify 99 40"}));
+  EXPECT_EQ(hosted.id, 31);
+  EXPECT_EQ(hosted.hostMark, static_cast<uint32_t>('W'));
+  ASSERT_NE(host.firstChild, nullptr);
+  EXPECT_NE(host.firstChild, &form);  // a clone, with its own children
+  EXPECT_EQ(FormFindControlByTag(&host, "INNER")->parent, host.firstChild);
+  EXPECT_NE(FormFindControlByTag(&host, "INNER"), form.firstChild);
+  host.state |= kStateDirty;
+  ControlDrawTree(&host, kAnyDepth, 1, nullptr, 0);  // has children now: shown once
+  EXPECT_TRUE(hosted.Take().empty());
+  EXPECT_EQ(host.firstChild->NextInRing(), nullptr);
 }
 
 TEST_F(ControlTest, TheStringKindsChooseTheirTextFormatByKindLinesAndAlignment) {
