@@ -71,7 +71,7 @@ void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
   g_platform.appMode = kAppModeFrontEnd;
   ui->mode = kUiFrontEnd;
   ui->currentRoot = &ui->frontEndRoot;
-  ui->currentRoot->flags |= kCtlRedrawAll;
+  ui->currentRoot->state |= kStateDirty;
   StartGameTimer(ui);
   // A program started for one game (network role or editor on the command
   // line) ends when that game does.
@@ -92,7 +92,7 @@ int32_t CurrentUiMode() { return std::atomic_ref<int32_t>(g_ui.mode).load(std::m
 void UnitsChanged() { std::atomic_ref<int32_t>(g_ui.modal).store(1, std::memory_order_relaxed); }
 
 void FinishGameStart(ScreenManager* ui, bool) {
-  if (ui && ui->currentRoot) ui->currentRoot->flags |= kCtlRedrawAll;
+  if (ui && ui->currentRoot) ui->currentRoot->state |= kStateDirty;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/gfx/renderer.h"
 #include "app/init_order.h"
 #include "platform/clock.h"
+#include "ui/control_tree.h"
 
 ScreenManager::ScreenManager() { currentRoot = &frontEndRoot; }
 
@@ -10,12 +11,10 @@ ScreenManager::~ScreenManager() = default;
 
 ScreenManager g_ui VD_INIT_SCREEN_MANAGER;
 
-void RedrawControlTree(ScreenManager& ui, Control* control, int32_t recurse, uint32_t flags) {
-  if (!control || (control->flags & kCtlHidden)) return;
-  control->Draw();
-  control->flags &= ~kCtlRedrawAll;
-  if (!recurse && control != ui.currentRoot) return;
-  for (Control* c = control->FirstChild(); c; c = c->NextSibling()) RedrawControlTree(ui, c, 1, flags);
+void RedrawControlTree(ScreenManager& ui, Control* control, int32_t recurse, uint32_t) {
+  if (!control) return;
+  const int32_t depth = recurse || control == ui.currentRoot ? kAnyDepth : 0;
+  ControlDrawTree(control, depth, 1, nullptr, 0);
 }
 
 void UpdateFrameUi(ScreenManager& ui) {

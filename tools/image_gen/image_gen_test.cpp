@@ -14,6 +14,7 @@
 
 #include "platform/image_loader.h"
 #include "sheets.h"
+#include "ui/control_frame.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -211,6 +212,29 @@ TEST(ImageGenTest, BorderPiecesAgreeWithEveryEntryOfTheBorderTable) {
   const Box upper = InkBox(c, 64, 512, 64, 64);
   EXPECT_GT(upper.width(), 16);
   EXPECT_LT(upper.bottom - 512, 16);
+}
+
+TEST(ImageGenTest, ButtonFramePiecesFillTheColumnsTheFrameDrawerReads) {
+  const Canvas sheet = image_gen::UiSheet(0);
+  const int32_t top = kFramePieceTop, bottom = kFramePieceTop + kFramePieceHeight;
+  struct Row {
+    int32_t left;
+    bool sunken;
+  };
+  for (const Row& row : {Row{kFramePieceLeft, false}, Row{kFramePieceSelectedLeft, true}}) {
+    const int32_t right = row.left + kFramePieceWidth;
+    for (int32_t y = top; y < bottom; ++y)
+      for (int32_t x = row.left; x < right; ++x)
+        ASSERT_EQ(sheet.At(x, y) >> 24, 0xFFu) << x << "," << y;  // opaque over the whole piece
+    // The bevel: lighter than the face at the top left when raised,
+    // darker when sunken.
+    const auto brightness = [&](int32_t x, int32_t y) { return (sheet.At(x, y) >> 8) & 0xFFu; };
+    const uint32_t face = brightness(row.left + 32, top + 8);
+    EXPECT_EQ(brightness(row.left, top) > face, !row.sunken) << row.left;
+    EXPECT_EQ(brightness(right - 1, bottom - 1) < face, !row.sunken) << row.left;
+  }
+  // Nothing of a piece spills past its columns into the gap between them.
+  EXPECT_NE(sheet.At(kFramePieceLeft + kFramePieceWidth, top + 8), sheet.At(kFramePieceLeft + 32, top + 8));
 }
 
 TEST(ImageGenTest, MarkersAndRoutePiecesSitWhereTheMapTakesThem) {

@@ -1,10 +1,12 @@
 // The interface's nine shared sets. Set 0 holds the pieces the toolkit
 // draws itself: panel fills at the top, the 12 x 12 scroller arrows at
-// (252, 122) and (267, 122), and the button-frame pieces in rows 390 to 406.
+// (252, 122) and (267, 122), and the button-frame pieces in rows 390 to 406
+// (normal at columns 6 to 70, selected at 78 to 142).
 // Every set has a grid of numbered 64 x 64 cells for the forms to use.
 #include <string>
 
 #include "sheets.h"
+#include "ui/control_frame.h"
 
 namespace image_gen {
 namespace {
@@ -38,16 +40,21 @@ void SharedPieces(Canvas& c) {
   c.VerticalGradient(256, 0, 512, 120, Rgb(90, 70, 50), Rgb(40, 30, 22));
   Arrow(c, 252, 122, true);
   Arrow(c, 267, 122, false);
-  // Button frames: normal, selected and focused, each a 16-pixel row of
-  // left end, middle and right end pieces (16 x 16 each).
-  const uint32_t faces[3] = {Rgb(90, 90, 100), Rgb(70, 110, 70), Rgb(120, 120, 60)};
-  for (int i = 0; i < 3; ++i) {
-    const int32_t x0 = i * 48;
-    c.FillRect(x0, 390, x0 + 48, 406, faces[i]);
-    c.FillRect(x0, 390, x0 + 48, 392, Mix(faces[i], Rgb(255, 255, 255), 100));
-    c.FillRect(x0, 404, x0 + 48, 406, Mix(faces[i], Rgb(0, 0, 0), 100));
-    c.FillRect(x0, 390, x0 + 2, 406, Mix(faces[i], Rgb(255, 255, 255), 100));
-    c.FillRect(x0 + 46, 390, x0 + 48, 406, Mix(faces[i], Rgb(0, 0, 0), 100));
+  // Button frames, normal and selected: one 64 x 16 piece each, cut into
+  // nine by the frame drawer (5-pixel corners), with a bevel inside.
+  const int32_t lefts[2] = {kFramePieceLeft, kFramePieceSelectedLeft};
+  const uint32_t faces[2] = {Rgb(90, 90, 100), Rgb(70, 110, 70)};
+  for (int i = 0; i < 2; ++i) {
+    const int32_t x0 = lefts[i], x1 = x0 + kFramePieceWidth;
+    const int32_t y0 = kFramePieceTop, y1 = y0 + kFramePieceHeight;
+    const uint32_t light = Mix(faces[i], Rgb(255, 255, 255), 100), dark = Mix(faces[i], Rgb(0, 0, 0), 100);
+    // The selected piece is sunken: its dark edge is at the top left.
+    const uint32_t topLeft = i == 0 ? light : dark, bottomRight = i == 0 ? dark : light;
+    c.FillRect(x0, y0, x1, y1, faces[i]);
+    c.FillRect(x0, y0, x1, y0 + 2, topLeft);
+    c.FillRect(x0, y0, x0 + 2, y1, topLeft);
+    c.FillRect(x0, y1 - 2, x1, y1, bottomRight);
+    c.FillRect(x1 - 2, y0, x1, y1, bottomRight);
   }
 }
 

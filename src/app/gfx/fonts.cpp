@@ -49,6 +49,38 @@ int32_t TruncateSize(float v) {
   return v > 0.0f ? static_cast<int32_t>(v) : 0;
 }
 
+// The text with a line break put after the last character below 33 of every
+// line that would be wider than width.
+std::string WrapWords(const FontFileImage& image, const char* text, float width) {
+  std::string out;
+  size_t lineStart = 0;
+  size_t breakAfter = std::string::npos;
+  float line = 0.0f;
+  for (const char* p = text; *p; ++p) {
+    const auto c = static_cast<unsigned char>(*p);
+    out += static_cast<char>(c);
+    if (IsBreak(c)) {
+      lineStart = out.size();
+      breakAfter = std::string::npos;
+      line = 0.0f;
+      continue;
+    }
+    if (c >= kFirstGlyphCode) line += Advance(image, c);
+    if (c < 33) breakAfter = out.size();
+    if (line > width && breakAfter != std::string::npos && breakAfter > lineStart && breakAfter < out.size()) {
+      out.insert(breakAfter, 1, static_cast<char>(kLineBreak));
+      lineStart = breakAfter + 1;
+      breakAfter = std::string::npos;
+      line = 0.0f;
+      for (size_t i = lineStart; i < out.size(); ++i) {
+        const auto d = static_cast<unsigned char>(out[i]);
+        if (d >= kFirstGlyphCode) line += Advance(image, d);
+      }
+    }
+  }
+  return out;
+}
+
 void ReleasePage(BitmapFont* font) {
   if (!font->page) return;
   ForgetSpriteTexture(g_renderer, font->page);
@@ -302,6 +334,11 @@ plat::Status FlushFontGlyphBatch(BitmapFont* font) {
 
 int32_t DrawTextAt(plat::Rect* box, BitmapFont* font, const char* text, uint32_t flags, uint32_t colour) {
   if (!box) return 0;
+  std::string wrapped;
+  if ((flags & kTextWordBreak) && font && text) {
+    wrapped = WrapWords(font->image, text, static_cast<float>(int64_t{box->right} - box->left));
+    text = wrapped.c_str();
+  }
   int32_t width = 0, height = 0;
   if (plat::Failed(MeasureText(font, text, &width, &height))) return 0;
   if (flags & kTextCalcRect) {

@@ -41,6 +41,7 @@ inline constexpr uint32_t kTextCentre = 0x1;
 inline constexpr uint32_t kTextRight = 0x2;
 inline constexpr uint32_t kTextVCentre = 0x4;
 inline constexpr uint32_t kTextBottom = 0x8;
+inline constexpr uint32_t kTextWordBreak = 0x10;  // lines wrap at the box's width
 inline constexpr uint32_t kTextNoClip = 0x100;
 inline constexpr uint32_t kTextCalcRect = 0x400;
 
@@ -87,7 +88,9 @@ plat::Status DrawTextString(BitmapFont* font, float x, float y, const char* text
 plat::Status FlushFontGlyphBatch(BitmapFont* font);
 // Draws the text in the box (left, top, right, bottom) aligned by the flags
 // and clipped to the box unless kTextNoClip; with kTextCalcRect draws nothing
-// and makes the box (0, 0, width, height). Returns the text's height.
+// and makes the box (0, 0, width, height). With kTextWordBreak a line that
+// would pass the box's right edge breaks after its last character below 33
+// (a word longer than the box stays whole). Returns the text's height.
 int32_t DrawTextAt(plat::Rect* box, BitmapFont* font, const char* text, uint32_t flags, uint32_t colour);
 // Flushes every font of the table, then forgets the sprite batch's filter.
 void FlushAllFontGlyphs(PlatformState& platform);

@@ -333,6 +333,40 @@ TEST_F(FontTest, CalcRectMeasuresIntoTheBoxAndDrawsNothing) {
   EXPECT_EQ(font_.image.writeOffset, 0u);
 }
 
+TEST_F(FontTest, WordBreakWrapsAfterTheLastCharacterBelow33ThatFits) {
+  Load();
+  // 'A' advances 4, every other code 2; lines are 8 high. "AA AA" is
+  // 4 + 4 + 2 + 4 + 4 = 18 wide.
+  struct Row {
+    const char* text;
+    int32_t width;
+    uint32_t flags;
+    int32_t height;
+  };
+  const Row rows[] = {
+      {"AA AA", 12, kTextWordBreak, 16},         // "AA " then "AA"
+      {"AA AA", 12, 0, 8},                       // no break asked: one line
+      {"AA AA", 18, kTextWordBreak, 8},          // fits exactly
+      {"AAAAAA", 12, kTextWordBreak, 8},         // no break character: the word stays whole
+      {"AA\nAA AA", 12, kTextWordBreak, 24},     // a break of its own starts a new line
+      {"A A A A", 7, kTextWordBreak, 32},        // "A " per line
+      {"AA\tAA", 10, kTextWordBreak, 16},        // a tab (below 33) breaks too
+  };
+  for (const Row& row : rows) {
+    plat::Rect box{0, 0, row.width, 40};
+    EXPECT_EQ(DrawTextAt(&box, &font_, row.text, row.flags | kTextCalcRect, kWhite), row.height) << row.text;
+  }
+  // The second line is drawn one line lower, at the box's left.
+  ClearTo(kBlack);
+  plat::Rect box{30, 10, 42, 40};
+  EXPECT_EQ(DrawTextAt(&box, &font_, "AA AA", kTextWordBreak | kTextNoClip, kWhite), 16);
+  FlushAllFontGlyphs(g_platform);
+  const gfxtest::Image image = Read();
+  EXPECT_TRUE(Lit(image, 30, 18));
+  EXPECT_TRUE(Lit(image, 37, 18));
+  EXPECT_FALSE(Lit(image, 40, 10));  // nothing of the second word on the first line
+}
+
 TEST_F(FontTest, TextShowsAboveTheSpritesQueuedBeforeTheFlush) {
   Load();
   ClearTo(kBlack);

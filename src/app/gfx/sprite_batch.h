@@ -98,6 +98,16 @@ inline constexpr int32_t kBevelSunken = 2;
 // the box (positive) or inside it (negative). kInvalidArg for an empty box.
 plat::Status DrawBevelBox(uint32_t colour, Renderer& renderer, int32_t left, int32_t top, int32_t right,
                           int32_t bottom, int32_t noFill, uint32_t fillColour, int32_t border, int32_t style);
+// FillRect2D modes: a plain outline, or the bevel of a normal (raised) or
+// selected (sunken) button.
+inline constexpr int32_t kFillModePlain = 0;
+inline constexpr int32_t kFillModeButton = 1;
+inline constexpr int32_t kFillModeButtonSelected = 2;
+// The rectangle filled with colour (frame style 0; style 1 draws no fill)
+// and outlined inside its edges by outlineWidth pixels of outlineColour,
+// as the mode says; both cut to the screen. kInvalidArg for an empty box.
+plat::Status FillRect2D(uint32_t colour, Renderer& renderer, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                        int32_t frameStyle, uint32_t outlineColour, int32_t outlineWidth, int32_t mode);
 // The light and dark shades of a bevel.
 uint32_t BevelLight(uint32_t colour);
 uint32_t BevelDark(uint32_t colour);

@@ -1,4 +1,5 @@
 // The 2D drawing helpers built on the sprite batch.
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/gfx/renderer.h"
@@ -104,4 +105,31 @@ plat::Status DrawBevelBox(uint32_t colour, Renderer& renderer, int32_t left, int
   strip(l, b - t, r, b, bottomRight);    // bottom
   strip(r - t, tp, r, b, bottomRight);   // right
   return plat::kOk;
+}
+
+plat::Status FillRect2D(uint32_t colour, Renderer& renderer, int32_t left, int32_t top, int32_t right, int32_t bottom,
+                        int32_t frameStyle, uint32_t outlineColour, int32_t outlineWidth, int32_t mode) {
+  if (int64_t{bottom} - top < 1 || int64_t{right} - left < 1) return plat::kInvalidArg;
+  // Cut to the screen, so that a control far off it queues nothing huge.
+  // The cut keeps a margin wider than any outline, which therefore stays
+  // off the screen on a cut edge.
+  constexpr int64_t kMargin = 256;
+  const plat::Viewport& screen = renderer.viewport;
+  if (screen.width > 0 && screen.height > 0) {
+    const int64_t sl = screen.x, st = screen.y, sr = sl + screen.width, sb = st + screen.height;
+    if (right <= sl || bottom <= st || left >= sr || top >= sb) return plat::kOk;
+    left = static_cast<int32_t>(std::max<int64_t>(left, sl - kMargin));
+    top = static_cast<int32_t>(std::max<int64_t>(top, st - kMargin));
+    right = static_cast<int32_t>(std::min<int64_t>(right, sr + kMargin));
+    bottom = static_cast<int32_t>(std::min<int64_t>(bottom, sb + kMargin));
+  }
+  const int32_t noFill = frameStyle == 1 ? 1 : 0;
+  const int32_t width = std::max(outlineWidth, 0);
+  if (width == 0) {
+    if (noFill) return plat::kOk;
+    const plat::Rect box{left, top, right, bottom};
+    return FillSolidRect(&box, renderer, colour);
+  }
+  const int32_t style = mode == kFillModeButton ? kBevelRaised : mode == kFillModeButtonSelected ? kBevelSunken : 0;
+  return DrawBevelBox(outlineColour, renderer, left, top, right, bottom, noFill, colour, -width, style);
 }

@@ -121,4 +121,36 @@ TEST_F(DrawingTest, DrawTextureFlippedPlacesAndMirrorsAsItsArgumentsSay) {
   EXPECT_EQ(g_renderer.batch.filterMode, kFilterModeLinear);
 }
 
+TEST_F(DrawingTest, FillRect2DFillsAndOutlinesInsideItsBoxFlatOrAsAButton) {
+  constexpr uint32_t kFill = 0xFF0000FFu, kLine = 0xFF808080u;
+  struct Row {
+    const char* what;
+    int32_t frameStyle, width, mode;
+    uint32_t middle, topLeft, bottomRight;  // at (15, 15), (10, 10) and (19, 19)
+  };
+  const Row rows[] = {
+      {"fill only", 0, 0, kFillModePlain, kFill, kFill, kFill},
+      {"fill and flat outline", 0, 2, kFillModePlain, kFill, kLine, kLine},
+      {"outline only", 1, 2, kFillModePlain, kBlack, kLine, kLine},
+      {"outline of nothing", 1, 0, kFillModePlain, kBlack, kBlack, kBlack},
+      {"button", 0, 1, kFillModeButton, kFill, BevelLight(kLine), BevelDark(kLine)},
+      {"selected button", 0, 1, kFillModeButtonSelected, kFill, BevelDark(kLine), BevelLight(kLine)},
+  };
+  for (const Row& row : rows) {
+    ClearTo(kBlack);
+    ASSERT_EQ(FillRect2D(kFill, g_renderer, 10, 10, 20, 20, row.frameStyle, kLine, row.width, row.mode), plat::kOk);
+    FlushSpriteBatches(g_renderer);
+    const gfxtest::Image image = Read();
+    EXPECT_EQ(image.At(15, 15), row.middle) << row.what;
+    EXPECT_EQ(image.At(10, 10), row.topLeft) << row.what;
+    EXPECT_EQ(image.At(19, 19), row.bottomRight) << row.what;
+    EXPECT_EQ(image.At(9, 9), kBlack) << row.what;  // nothing outside the box
+    EXPECT_EQ(image.At(20, 20), kBlack) << row.what;
+  }
+  EXPECT_EQ(FillRect2D(kFill, g_renderer, 10, 10, 10, 20, 0, 0, 0, 0), plat::kInvalidArg);
+  // Far off the screen: nothing queued, and no failure.
+  EXPECT_EQ(FillRect2D(kFill, g_renderer, 5000, 5000, 6000, 6000, 0, 0, 0, 0), plat::kOk);
+  EXPECT_EQ(g_renderer.batch.pending, 0);
+}
+
 }  // namespace

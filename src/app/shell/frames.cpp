@@ -59,7 +59,7 @@ void LoadRuleTablesAndForms(ScreenManager& ui) {
     LoadScreenListForms(g_screens);
     LayoutMapViewPanes(g_mapView);
   }
-  if (ui.currentRoot) ui.currentRoot->flags |= kCtlRedrawAll;
+  if (ui.currentRoot) ui.currentRoot->state |= kStateDirty;
   g_mapView.layoutPending = 1;
   g_mapView.redrawPending = 1;
 }

@@ -91,7 +91,7 @@ LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam l
       return 0;
     case kWmActivate:
       if (ActivateWindow(wParam, !g_platform.quitSuppress) && ui.currentRoot)
-        ui.currentRoot->flags |= kCtlRedrawAll;
+        ui.currentRoot->state |= kStateDirty;
       return 0;
     case kWmPaint:
       return 0;

@@ -1,31 +1,10 @@
 #include "screens/main/editor_bar.h"
 
-#include <cstring>
-
 #include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/string_control.h"
 #include "world/text/editor_bar_readouts.h"
 #include "world/world.h"
-
-namespace {
-
-constexpr size_t kTagSize = 12;
-
-bool TagIs(const Control& control, const char* tag) {
-  char wanted[kTagSize] = {};
-  std::memcpy(wanted, tag, strnlen(tag, kTagSize));
-  return std::memcmp(control.tag, wanted, kTagSize) == 0;
-}
-
-}  // namespace
-
-Control* FindTaggedControl(Control* root, const char* tag) {
-  if (!root) return nullptr;
-  if (TagIs(*root, tag)) return root;
-  for (Control* child = root->FirstChild(); child; child = child->NextSibling()) {
-    if (Control* found = FindTaggedControl(child, tag)) return found;
-  }
-  return nullptr;
-}
 
 void EditorBar::InspectHexText(void*) {
   const EditorBarReadouts r = ComputeEditorBarReadouts(g_world);
@@ -34,8 +13,10 @@ void EditorBar::InspectHexText(void*) {
       {"COUNTRY", &r.country},       {"DATE", &r.date}, {"TREASURY", &r.treasury}};
   for (size_t i = 0; i < fields_.size(); ++i) {
     Field& field = fields_[i];
-    field.control = FindTaggedControl(currentForm ? currentForm : form, texts[i].first);
-    field.text = field.control ? *texts[i].second : std::string();
+    Control* control = FormFindControlByTag(currentForm ? currentForm : form, texts[i].first);
+    field.control = control;
+    field.text = control ? *texts[i].second : std::string();
+    if (IsStringKind(control) && control->text != field.text) SetControlText(control, field.text.c_str());
   }
 }
 

@@ -13,10 +13,11 @@ class EditorBar : public Screen {
   EditorBar() : Screen("EDITORBAR") {}
 
   // Puts the readouts of the world's selected and inspected hexes into the
-  // fields tagged POPULATION, SIZE, GDP, COUNTRY, DATE and TREASURY under the
-  // bar's root control (the root itself when it carries the tag). A tag the
-  // bar's layout lacks is skipped. The argument plays no part. Run on every
-  // frame while the interface is in the map editor.
+  // fields tagged POPULATION, SIZE, GDP, COUNTRY, DATE and TREASURY of the
+  // bar's form (the form itself when it carries the tag); a field that is a
+  // string control shows its readout. A tag the bar's layout lacks is
+  // skipped. The argument plays no part. Run on every frame while the
+  // interface is in the map editor.
   void InspectHexText(void* unused);
 
   // The text InspectHexText last put into a field of the bar; null for a
@@ -31,6 +32,3 @@ class EditorBar : public Screen {
   std::array<Field, 6> fields_;
 };
 
-// The control under root (root included) whose 12-character tag equals tag,
-// searched depth first; null when none has it.
-Control* FindTaggedControl(Control* root, const char* tag);

@@ -2,16 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/string_control.h"
 #include "world/world.h"
 
 namespace {
 
-void Tag(Control& c, const char* tag) {
-  std::memset(c.tag, 0, sizeof c.tag);
-  std::memcpy(c.tag, tag, strnlen(tag, sizeof c.tag));
+Control* Tagged(const char* tag) {
+  auto* c = new Control;
+  SetControlTag(c, tag);
+  return c;
 }
 
 class EditorBarTest : public ::testing::Test {
@@ -39,38 +40,38 @@ class EditorBarTest : public ::testing::Test {
 };
 
 TEST_F(EditorBarTest, TheReadoutsGoIntoTheTaggedFieldsAndMissingTagsAreSkipped) {
-  Control root, population, size, box, country, other;
-  Tag(root, "EDITORBAR");
-  Tag(population, "POPULATION");
-  Tag(size, "SIZE");
-  Tag(box, "BOX1");
-  Tag(country, "COUNTRY");
-  Tag(other, "GDPX");
-  root.AddChild(&population);
-  root.AddChild(&size);
-  root.AddChild(&box);
-  box.AddChild(&country);  // found at any depth
-  root.AddChild(&other);   // a longer tag is another tag
+  Control root;
+  SetControlTag(&root, "EDITORBAR");
+  Control* population = ControlAddChild(&root, Tagged("POPULATION"));
+  Control* size = ControlAddChild(&root, Tagged("SIZE"));
+  Control* box = ControlAddChild(&root, Tagged("BOX1"));
+  Control* country = ControlAddChild(box, Tagged("COUNTRY"));  // found at any depth
+  Control* other = ControlAddChild(&root, Tagged("GDPX"));     // a longer tag is another tag
+  // A string field shows its readout as its own text.
+  auto* date = new StringControl(ControlInit{.tag = "DATE"}, StringInit{});
+  ControlAddChild(box, date);
 
   EditorBar bar;
   bar.form = &root;
   bar.InspectHexText(nullptr);
-  ASSERT_NE(bar.FieldText(&population), nullptr);
-  EXPECT_EQ(*bar.FieldText(&population), "Selected Hex :");
-  EXPECT_EQ(*bar.FieldText(&size), "X: 005    Y: 000");
-  EXPECT_EQ(*bar.FieldText(&country), "Inspect Hex :");
-  EXPECT_EQ(bar.FieldText(&other), nullptr);  // GDP, DATE and TREASURY are not in this layout
-  EXPECT_EQ(bar.FieldText(&box), nullptr);
+  ASSERT_NE(bar.FieldText(population), nullptr);
+  EXPECT_EQ(*bar.FieldText(population), "Selected Hex :");
+  EXPECT_EQ(*bar.FieldText(size), "X: 005    Y: 000");
+  EXPECT_EQ(*bar.FieldText(country), "Inspect Hex :");
+  EXPECT_EQ(bar.FieldText(other), nullptr);  // GDP and TREASURY are not in this layout
+  EXPECT_EQ(bar.FieldText(box), nullptr);
+  ASSERT_NE(bar.FieldText(date), nullptr);
+  EXPECT_EQ(date->text, *bar.FieldText(date));
 
   g_world.gameState.currentHex = HexPosition{0, 0, 0, 0};
   bar.InspectHexText(nullptr);
-  EXPECT_EQ(*bar.FieldText(&population), "");
-  EXPECT_EQ(*bar.FieldText(&country), "Inspect Hex :");
+  EXPECT_EQ(*bar.FieldText(population), "");
+  EXPECT_EQ(*bar.FieldText(country), "Inspect Hex :");
 }
 
 TEST_F(EditorBarTest, TheRootItselfCanBeTheField) {
   Control root;
-  Tag(root, "TREASURY");
+  SetControlTag(&root, "TREASURY");
   EditorBar bar;
   bar.form = &root;
   bar.InspectHexText(nullptr);
@@ -81,7 +82,7 @@ TEST_F(EditorBarTest, TheRootItselfCanBeTheField) {
 TEST_F(EditorBarTest, ABarWithoutAFormShowsNothing) {
   EditorBar bar;
   bar.InspectHexText(nullptr);
-  EXPECT_EQ(FindTaggedControl(nullptr, "SIZE"), nullptr);
+  EXPECT_EQ(FormFindControlByTag(nullptr, "SIZE"), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,165 @@
+#include "ui/string_control.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdlib>
+#include <vector>
+
+#include "app/gfx/clipping.h"
+#include "app/gfx/fonts.h"
+#include "app/gfx/renderer.h"
+#include "app/number_text.h"
+#include "platform/fpenv.h"
+#include "ui/control_frame.h"
+#include "ui/screen.h"
+
+namespace {
+
+// Text formats (the DrawText flag values the font drawer takes).
+constexpr uint32_t kFormatOneLine = 0x920;     // single line, no clipping, no prefix
+constexpr uint32_t kFormatSeveralLines = 0x8950;  // word break, tab expansion, end ellipsis
+
+ControlInit AsKind(ControlInit init, int16_t fallback) {
+  if (init.kind != kKindText && init.kind != kKindString && init.kind != kKindEdit) init.kind = fallback;
+  return init;
+}
+
+void ApplyStrings(StringControl& c, const StringInit& s) {
+  c.bufferSize = s.bufferSize;
+  c.fontSlot = s.fontSlot;
+  c.alignment = s.alignment;
+  c.textColour = s.textColour;
+  c.selectedTextColour = s.selectedTextColour;
+  c.flags |= kCtlOwnsText;
+}
+
+}  // namespace
+
+uint32_t StringTextFormat(int16_t kind, uint32_t flags, uint32_t alignment) {
+  const bool bottom = (alignment & (kAlignBottom | kAlignBottomAlt)) != 0;
+  uint32_t format;
+  if (flags & kCtlMultiLine)
+    format = bottom ? kFormatSeveralLines | kTextBottom : kFormatSeveralLines;
+  else if (bottom)
+    format = kFormatOneLine | kTextBottom;
+  else
+    format = kind == kKindEdit ? kFormatOneLine : kFormatOneLine | kTextVCentre;
+  if ((alignment & (kAlignRight | kAlignCentreHalf)) == (kAlignRight | kAlignCentreHalf))
+    format |= kTextCentre;
+  else if (alignment & kAlignRight)
+    format |= kTextRight;
+  return format;
+}
+
+StringControl::StringControl(const ControlInit& init, const StringInit& strings)
+    : Control(AsKind(init, kKindString)) {
+  ApplyStrings(*this, strings);
+}
+
+TextControl::TextControl(const ControlInit& init, const StringInit& strings)
+    : StringControl(AsKind(init, kKindText), strings) {
+  sourceText = text;
+}
+
+BitmapFont* StringControl::Font() const {
+  BitmapFont* font = FontSlot(static_cast<int32_t>(fontSlot));
+  return font ? font : FontSlot(0);
+}
+
+int32_t StringControl::Draw(const plat::Rect* clip) {
+  if (!ControlBeginDraw(this)) return 0;
+  const plat::Rect own = ControlAbsoluteRect(this);
+  bool clipped = false;
+  plat::Rect area{};
+  if (clip) {
+    area = *clip;
+    clipped = true;
+  }
+  if (flags & kCtlClipText) {
+    area = clipped ? plat::Rect{std::max(area.left, own.left), std::max(area.top, own.top),
+                                std::min(area.right, own.right), std::min(area.bottom, own.bottom)}
+                   : own;
+    clipped = true;
+  }
+  plat::Viewport saved;
+  if (clipped && g_renderer.device) {
+    if (area.right <= area.left || area.bottom <= area.top) return 0;
+    if (plat::Failed(IntersectClipRect(&saved, g_renderer, area.left, area.top, area.right, area.bottom))) return 0;
+  }
+  ControlDrawFrame(this);
+  const bool selected = Selected();
+  plat::Rect box = own;
+  if ((flags & kCtlTexturedFrame) && selected) {
+    box.left += outlineWidths[kLookNormal];
+    box.top += outlineWidths[kLookNormal];
+    box.right -= outlineWidths[kLookNormal];
+    box.bottom -= outlineWidths[kLookNormal];
+  }
+  const std::string& shown = selected && !selectedText.empty() ? selectedText : text;
+  const uint32_t colour = (selected ? selectedTextColour : textColour) | 0xFF000000u;
+  if (!shown.empty()) DrawTextAt(&box, Font(), shown.c_str(), StringTextFormat(kind, flags, alignment), colour);
+  if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
+  return 0;
+}
+
+void StringControl::SetText(const char* newText) {
+  const std::string wanted = std::string(newText ? newText : "").substr(0, EditedLimit());
+  std::string& stored = EditedText();
+  if (stored.compare(0, EditedLimit(), wanted) == 0 && stored.size() <= EditedLimit()) return;
+  Invalidate();
+  stored = wanted;
+  if (owner) owner->OnControlChange(this, id);
+}
+
+const char* StringControl::SetTextGet(const char* newText) {
+  SetText(newText);
+  return GetText();
+}
+
+const char* StringControl::SetTextFormat(const char* format, ...) {
+  std::vector<char> buffer(size_t{bufferSize} + 1, '\0');
+  va_list args;
+  va_start(args, format);
+  plat::FormatTextV(buffer.data(), buffer.size(), format, args);
+  va_end(args);
+  SetText(buffer.data());
+  return GetText();
+}
+
+int32_t StringControl::GetInt() { return static_cast<int32_t>(std::strtol(GetText(), nullptr, 10)); }
+
+float StringControl::GetFloat() { return plat::ParseFloat(GetText(), nullptr); }
+
+const char* StringControl::GetText() { return text.c_str(); }
+
+int32_t TextControl::Draw(const plat::Rect* clip) {
+  if ((state & kStateDirty) || (flags & kCtlAlwaysRedraw)) {
+    text = sourceText.substr(0, bufferSize);
+    if ((state & kStateEditing) && text.size() < bufferSize) text += '|';
+  }
+  return StringControl::Draw(clip);
+}
+
+bool IsStringKind(const Control* control) {
+  return control && (control->kind == kKindText || control->kind == kKindString || control->kind == kKindEdit);
+}
+
+void SetControlText(Control* control, const char* newText) {
+  if (!IsStringKind(control)) return;
+  auto* c = static_cast<StringControl*>(control);
+  const std::string copy = newText ? newText : "";
+  c->text = copy;
+  if (control->kind != kKindString) static_cast<TextControl*>(control)->sourceText = copy;
+  c->flags |= kCtlOwnsText;
+  c->bufferSize = static_cast<uint32_t>(copy.size());
+  c->Invalidate();
+}
+
+void SetControlNumberText(int32_t currency, int32_t decimals, const char* leading, int32_t abbreviate,
+                          const char* trailing, int32_t pad, double value, Control* control) {
+  if (!IsStringKind(control)) return;
+  auto* c = static_cast<StringControl*>(control);
+  if (c->bufferSize < 3) return;
+  char buffer[kNumberTextSize];
+  c->SetTextGet(FormatNumberText(buffer, currency, decimals, leading, abbreviate, trailing, pad, value));
+}
