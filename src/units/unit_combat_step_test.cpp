@@ -8,9 +8,7 @@
 
 #include "units/ai_event_queue.h"
 #include "units/hex_geometry.h"
-#include "units/movement_rates.h"
 #include "units/spotting_map.h"
-#include "units/unit_scheduler.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_step_test_world.h"
 #include "world/scenario_settings.h"
@@ -229,31 +227,6 @@ TEST_F(CombatStepTest, AMovingUnitWaitsBehindACrowdOfItsOwnAndReachesItsOwnBase)
   ASSERT_TRUE(UnitCombatStep(w, u, MakeHexPos(1, 4), 0));
   EXPECT_TRUE(u.orders[kStateFlags] & kStateCanRefuel);
   EXPECT_EQ(u.orders[kMoveTarget], MakeHexPos(1, 4));
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(CombatStepTest, AUnitOrderedIntoAHexOfARegionAtWarWalksInAndTakesIt) {
-  World& w = *world;
-  w.players[kAttacker].simPolicy.hostileMask = 1u << kDefender;
-  w.players[kDefender].simPolicy.hostileMask = 1u << kAttacker;
-  w.players[kAttacker].simPolicy.roeFlags = 1u << 7;
-  Own(1, 1, kAttacker);
-  UnitRecord& tank = Place(kAttacker, kTank, 1.0f, 1, 1);
-  tank.ammo = 20.0f;
-  const uint32_t goal = MakeHexPos(3, 1);
-  tank.orders[kDestination] = goal;
-  tank.orders[kOrderFlags] = kOrderMove;
-  tank.tableEntry->countdown = 0;
-  RecomputeMovementRates(w, tank);
-  for (int minute = 0; minute < 5000 && (tank.orders[kOrderFlags] & kOrderMove); ++minute)
-    RunUnitScheduler(w, 1440 - minute % 1440);
-  EXPECT_EQ(MakeHexPos(tank.x, tank.y), goal);
-  EXPECT_EQ(CellOwner(Cell(3, 1).word), kAttacker);
-  EXPECT_EQ(CellOwner(Cell(2, 1).word), kAttacker);  // on the way, or beside the goal
-  EXPECT_LT(tank.ammo, 20.0f);
 }
 
 }  // namespace
