@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
@@ -20,12 +21,7 @@ class NewsTypesGuard {
     table = MessageTypeTable{};
     table.records.resize(types);
     ClearDays();
-    for (const uint32_t id : ids) {
-      MessageTypeRecord& r = table.records[id];
-      r.flags = 2;
-      r.enabled = 1;
-      r.frequencyKind = 0;
-    }
+    for (const uint32_t id : ids) EnableNewsOnly(table.records[id]);
     g_uiOptions.newslevel = 100;
   }
   ~NewsTypesGuard() {
@@ -43,8 +39,27 @@ class NewsTypesGuard {
   static bool PostedOn(int player, uint32_t id, uint32_t day) {
     return g_ruleTables.messageTypes.playerMessageState[player][id].lastDay == day;
   }
+  // Every type of the table enabled, for a test that all the news a step
+  // posts is what it expects.
+  void EnableAll() {
+    for (MessageTypeRecord& r : g_ruleTables.messageTypes.records) EnableNewsOnly(r);
+  }
+  // The types that reached the player on that day (not day 0: every type
+  // not yet posted has that day), by id.
+  static std::vector<uint32_t> PostedTypesOn(int player, uint32_t day) {
+    std::vector<uint32_t> ids;
+    const auto& states = g_ruleTables.messageTypes.playerMessageState[player];
+    for (uint32_t id = 0; id < states.size(); ++id)
+      if (states[id].lastDay == day) ids.push_back(id);
+    return ids;
+  }
 
  private:
+  static void EnableNewsOnly(MessageTypeRecord& r) {
+    r.flags = 2;
+    r.enabled = 1;
+    r.frequencyKind = 0;
+  }
   size_t types_;
   MessageTypeTable saved_;
   UiOptions savedOptions_;

@@ -25,6 +25,7 @@
 #include "units/hex_geometry.h"
 #include "units/hex_stack_chains.h"
 #include "units/movement_rates.h"
+#include "units/unit_attack.h"
 #include "units/unit_class.h"
 #include "units/unit_destroy.h"
 #include "units/unit_player_fields.h"
@@ -298,6 +299,9 @@ HexCell* UnitCombatStep(World& world, UnitRecord& unit, uint32_t position, int a
       return nullptr;
     return cell;
   }
+  // A unit on the ground or at sea is ready again as after an ordinary shot;
+  // an aircraft keeps the time its last sortie left it.
+  if (unit.kind != kKindAir) unit.reloadTime = UnitReloadTime(unit, classfields::ReloadFactor(*cls));
   const bool own = OnOwnGround(world, unit, *cell);
   ReachSettlement(world, unit, *cls, *cell, at, UnitCanTakeGround(world, unit), own);
   LandOnCarrier(world, unit, *cls, *cell, at);

@@ -8,9 +8,7 @@
 
 #include "units/ai_event_queue.h"
 #include "units/hex_geometry.h"
-#include "units/movement_rates.h"
 #include "units/spotting_map.h"
-#include "units/unit_scheduler.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_step_test_world.h"
 #include "world/scenario_settings.h"
@@ -156,6 +154,36 @@ TEST_F(CombatStepTest, UnderTheFogRuleAnArrivalSightsAndIsSeen) {
   EXPECT_EQ(u.seenBy, 1u << kOwner);
 }
 
+TEST_F(CombatStepTest, AnArrivalReloadsAsAnOrdinaryShotDoesExceptForAircraft) {
+  // Efficiency and morale 0.8, no experience or training, reload byte 10:
+  // 35 / sqrt(0.9) / sqrt(0.9) / (10 / 10 + 1) = 19.4, so 19 minutes. An
+  // aircraft, or a unit only carried along, keeps what it had.
+  struct Row {
+    const char* name;
+    int cls;
+    int arrival;
+    uint8_t reload;
+  };
+  const Row rows[] = {
+      {"land", kTank, 0, 19},
+      {"sea", kShip, 0, 19},
+      {"air", kPlane, 0, 77},
+      {"carried along", kTank, 1, 77},
+  };
+  World& w = *world;
+  for (const int k : {kTank, kShip, kPlane}) reinterpret_cast<uint8_t*>(&w.unitClasses[static_cast<size_t>(k)])[114] = 10;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    UnitRecord& u = Place(kOwner, row.cls, 1.0f, 0, 0);
+    u.efficiency = u.morale = 0.8f;
+    u.experience = u.training = 0.0f;
+    u.reloadTime = 77;
+    ASSERT_TRUE(UnitCombatStep(w, u, MakeHexPos(1, 2), row.arrival));
+    EXPECT_EQ(u.reloadTime, row.reload);
+    HexStackRemove(w, Cell(1, 2), u);
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -199,31 +227,6 @@ TEST_F(CombatStepTest, AMovingUnitWaitsBehindACrowdOfItsOwnAndReachesItsOwnBase)
   ASSERT_TRUE(UnitCombatStep(w, u, MakeHexPos(1, 4), 0));
   EXPECT_TRUE(u.orders[kStateFlags] & kStateCanRefuel);
   EXPECT_EQ(u.orders[kMoveTarget], MakeHexPos(1, 4));
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(CombatStepTest, AUnitOrderedIntoAHexOfARegionAtWarWalksInAndTakesIt) {
-  World& w = *world;
-  w.players[kAttacker].simPolicy.hostileMask = 1u << kDefender;
-  w.players[kDefender].simPolicy.hostileMask = 1u << kAttacker;
-  w.players[kAttacker].simPolicy.roeFlags = 1u << 7;
-  Own(1, 1, kAttacker);
-  UnitRecord& tank = Place(kAttacker, kTank, 1.0f, 1, 1);
-  tank.ammo = 20.0f;
-  const uint32_t goal = MakeHexPos(3, 1);
-  tank.orders[kDestination] = goal;
-  tank.orders[kOrderFlags] = kOrderMove;
-  tank.tableEntry->countdown = 0;
-  RecomputeMovementRates(w, tank);
-  for (int minute = 0; minute < 5000 && (tank.orders[kOrderFlags] & kOrderMove); ++minute)
-    RunUnitScheduler(w, 1440 - minute % 1440);
-  EXPECT_EQ(MakeHexPos(tank.x, tank.y), goal);
-  EXPECT_EQ(CellOwner(Cell(3, 1).word), kAttacker);
-  EXPECT_EQ(CellOwner(Cell(2, 1).word), kAttacker);  // on the way, or beside the goal
-  EXPECT_LT(tank.ammo, 20.0f);
 }
 
 }  // namespace
@@ -293,7 +296,7 @@ class ArrivalNewsTest : public CombatStepTest {
   std::optional<NewsTypesGuard> news_;
 };
 
-TEST_F(ArrivalNewsTest, TheHexOwnerHearsOfACaughtSpyAndAnswersAnUninvitedEntry) {
+TEST_F(ArrivalNewsTest, TheHexOwnerHearsOfACaughtSpy) {
   World& w = *world;
   w.unitClasses[kStockClass].targetType = 5;
   uf::SetReal(w.players[kDefender], uf::kDetectionValue, 5.0f);
@@ -302,16 +305,72 @@ TEST_F(ArrivalNewsTest, TheHexOwnerHearsOfACaughtSpyAndAnswersAnUninvitedEntry) 
   EXPECT_TRUE(Posted(kMsgCovertUnitCaught));
   EXPECT_TRUE(Posted(kMsgCovertUnitCaughtNews));
   EXPECT_FALSE(Posted(kMsgUnitEnteredTerritory));
+}
 
-  // A tank of a region with no relation to the owner, able to take ground,
-  // strikes uninvited: the owner, playing on this machine, answers it
-  // (war is declared) instead of hearing of it.
-  UnitRecord& tank = Attacker();
-  ASSERT_TRUE(UnitCombatStep(w, tank, MakeHexPos(2, 2), 0));
-  EXPECT_TRUE(RecordWord(w.players[kDefender], kRecordAttackedByMaskA) & (1u << kAttacker));
-  EXPECT_FALSE(Posted(kMsgUnitEnteredTerritory));
-  EXPECT_EQ(CellOwner(Cell(2, 2).word), kDefender);
-
+TEST_F(ArrivalNewsTest, AnEntryTheOwnerNoticesOrThatTakesGroundAlarmsIt) {
+  // A unit of a region with no relation to the hex owner that is noticed or
+  // may take ground strikes uninvited: the owner reacts (the strike is
+  // marked), and, answering it, does not hear of it as news. The owner's
+  // computer player is alarmed of a noticed entry at war, or of any with its
+  // alarm rule on: 8 for a land unit, 11 three times for an aircraft. Under
+  // the sight rules an aircraft (it takes no ground) is noticed only when
+  // the owner's spotting reaches it.
+  enum Relation { kNone, kWar, kFriend };
+  struct Row {
+    const char* name;
+    Relation relation;
+    bool plane, fog, spotted, alarmRule, local, ownGround;
+    bool reacts;
+    uint16_t alarm;  // the event kind, 0 for none
+    uint16_t count;
+  };
+  const Row rows[] = {
+      {"no relation, takes ground", kNone, false, false, false, false, true, false, true, 0, 0},
+      {"no relation, owner elsewhere", kNone, false, false, false, false, false, false, true, 0, 0},
+      {"no relation, alarm rule", kNone, false, false, false, true, true, false, true, 8, 1},
+      {"aircraft unseen", kNone, true, true, false, true, true, false, false, 0, 0},
+      {"aircraft spotted", kNone, true, true, true, true, true, false, true, 11, 3},
+      {"aircraft without the sight rules", kNone, true, false, false, false, true, false, true, 0, 0},
+      {"at war", kWar, false, false, false, false, true, false, false, 8, 1},
+      {"aircraft at war, unseen", kWar, true, true, false, false, true, false, false, 0, 0},
+      {"friend", kFriend, false, false, false, false, true, false, false, 0, 0},
+      {"own ground", kNone, false, false, false, true, true, true, false, 0, 0},
+  };
+  World& w = *world;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    news_->ClearDays();
+    g_aiEvents.Clear();
+    PlayerRecord& holder = w.players[kDefender];
+    PlayerRecord& entrant = w.players[kAttacker];
+    SetRecordWord(holder, kRecordAttackedByMaskA, 0);
+    for (PlayerRecord* r : {&holder, &entrant}) {
+      r->simPolicy.hostileMask = row.relation == kWar ? 1u << (r == &holder ? kAttacker : kDefender) : 0;
+      r->simPolicy.friendlyMask = row.relation == kFriend ? 1u << (r == &holder ? kAttacker : kDefender) : 0;
+    }
+    holder.simPolicy.roeFlags = row.alarmRule ? 1u << 3 : 0;
+    w.gameState.localPlayer = row.local ? kDefender : 1;
+    w.scenario.head.gameFlags = row.fog ? kGameFlagFog | kGameFlagUnitSight : 0;
+    w.spottingMap.assign(w.cells.size() * kMaxPlayers, 0);
+    w.spottingMap[(2 * 6 + 2) * kMaxPlayers + kDefender] = row.spotted ? 255 : 0;
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 6; ++x) Own(x, y, kDefender);
+    if (row.ownGround) Own(2, 2, kAttacker);
+    UnitRecord& u = row.plane ? Place(kAttacker, kPlane, 1.0f, 0, 0) : Attacker();
+    ASSERT_TRUE(UnitCombatStep(w, u, MakeHexPos(2, 2), 0));
+    EXPECT_EQ((RecordWord(holder, kRecordAttackedByMaskA) >> kAttacker) & 1u, row.reacts ? 1u : 0u);
+    EXPECT_FALSE(Posted(kMsgUnitEnteredTerritory));
+    std::vector<AiEvent> alarms;
+    for (const AiEvent& e : g_aiEvents.TakeAll(kDefender))
+      if (e.third == u.id) alarms.push_back(e);
+    ASSERT_EQ(alarms.size(), row.alarm ? 1u : 0u);
+    if (row.alarm) {
+      EXPECT_EQ(alarms[0].kind, row.alarm);
+      EXPECT_EQ(alarms[0].subKind, 6 * row.count);
+      EXPECT_EQ(alarms[0].position, MakeHexPos(2, 2));
+    }
+    HexStackRemove(w, Cell(2, 2), u);
+  }
 }
 
 }  // namespace

@@ -6,12 +6,9 @@
 
 #include "units/combat_counters.h"
 #include "units/fire_test_world.h"
+#include "units/news_types_test_support.h"
 #include "units/unit_player_fields.h"
 #include "sim/message_ids.h"
-#include "sim/player_messages.h"
-#include "world/list_items.h"
-#include "world/text/rule_tables.h"
-#include "world/text/ui_options.h"
 
 using namespace fire_test;
 
@@ -164,45 +161,6 @@ TEST_F(FireTest, AKillRewardsTheFirer) {
   EXPECT_EQ(unitfields::Int(world->players[2], unitfields::kUnitsLost), 1);
 }
 
-// Every news type enabled and always passing for the test's span; the
-// tables and options go back as they were.
-class NewsTypesOn {
- public:
-  explicit NewsTypesOn(World& world) : world_(world) {
-    saved_ = std::move(g_ruleTables.messageTypes);
-    savedOptions_ = g_uiOptions;
-    ResetUiOptions(g_uiOptions);
-    g_uiOptions.newslevel = 0;
-    g_uiOptions.emaillevel = 0;
-    g_uiOptions.statuslevel = 0;
-    MessageTypeTable& table = g_ruleTables.messageTypes;
-    table = MessageTypeTable{};
-    table.records.resize(600);
-    for (auto& states : table.playerMessageState) states.assign(600, PlayerMessageState{});
-    for (MessageTypeRecord& r : table.records) {
-      r.flags = 1;
-      r.enabled = 1;
-      r.priority = 5;
-    }
-  }
-  ~NewsTypesOn() {
-    for (ListNode& head : world_.messageLists) FreeRingItems(head);
-    g_ruleTables.messageTypes = std::move(saved_);
-    g_uiOptions = savedOptions_;
-  }
-  std::vector<uint32_t> TypesOf(int player) {
-    std::vector<uint32_t> out;
-    ListNode& head = world_.messageLists[player];
-    for (ListNode* n = head.next(); n && n != &head; n = n->next()) out.push_back(static_cast<PlayerMessage*>(n)->typeId);
-    return out;
-  }
-
- private:
-  World& world_;
-  MessageTypeTable saved_;
-  UiOptions savedOptions_;
-};
-
 TEST_F(FireTest, AKillIsNewsToBothSides) {
   // Each peer posts to its own player: 459 to the loser, 399 to the victor;
   // a hit that leaves the unit standing is news to neither.
@@ -211,15 +169,18 @@ TEST_F(FireTest, AKillIsNewsToBothSides) {
     float targetStrength;
     std::vector<uint32_t> news;
   } rows[] = {{2, 2.5f, {kMsgUnitDestroyed}}, {1, 2.5f, {kMsgEnemyUnitDestroyed}}, {2, 10.0f, {}}};
+  NewsTypesGuard news({}, 600);
+  news.EnableAll();
+  world->gameState.currentDay = 77;
   for (const Row& row : rows) {
-    NewsTypesOn news(*world);
+    news.ClearDays();
     world->players[1].kind = world->players[2].kind = kKindComputer;
     world->gameState.localPlayer = row.localPlayer;
     UnitRecord& a = Firer();
     UnitRecord& t = Target();
     t.strength = row.targetStrength;
     UnitFireAtUnit(*world, a, t, kFireDirect, 1.0f);
-    EXPECT_EQ(news.TypesOf(row.localPlayer), row.news) << row.localPlayer << " " << row.targetStrength;
+    EXPECT_EQ(NewsTypesGuard::PostedTypesOn(row.localPlayer, 77), row.news) << row.localPlayer << " " << row.targetStrength;
     t.unitFlags |= kUnitGone;
   }
 }

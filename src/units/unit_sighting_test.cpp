@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -126,6 +127,37 @@ TEST_F(SightWorld, TheSpreadLosesItsStepCostPerHexWithinTheBox) {
     UnitMarkSighting(*world, u, Class(row.cls));
     EXPECT_EQ(Spot(10 + row.dx, 12 + row.dy, kOwner), row.expected);
     EXPECT_EQ(Spot(10 + row.dx, 12 + row.dy, kOwner + 1), 0);
+  }
+}
+
+TEST_F(SightWorld, OnAWrappingMapSightReachesAcrossTheSeam) {
+  // A scout in column 1 keeps 100 - 11 d two and three steps west, in the
+  // last columns; an owned hex in column 0 lights its neighbours in the last
+  // column; a unit there is seen. A map that does not wrap ends at column 0.
+  const struct {
+    bool wraps;
+    uint8_t twoWest, threeWest, ownedNeighbour;
+    bool seen;
+  } rows[] = {{true, 78, 67, 15, true}, {false, 0, 0, 0, false}};
+  constexpr int kLast = kSize - 1;
+  constexpr int kNeighbourOwner = kOwner + 1;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.wraps ? "wraps" : "does not wrap");
+    reinterpret_cast<uint8_t*>(&world->mapHeader)[67] = row.wraps ? 1 : 0;
+    for (HexCell& c : world->cells) c.word = WithCellTerrain(0, 1);
+    Cell(0, 2).word = WithCellOwner(Cell(0, 2).word, kNeighbourOwner);
+    BuildSpottingMap(*world);
+    uint8_t brightest = 0;
+    for (int y = 0; y < 5; ++y) brightest = std::max(brightest, Spot(kLast, y, kNeighbourOwner));
+    EXPECT_EQ(brightest, row.ownedNeighbour);
+
+    UnitMarkSighting(*world, Unit(kScout, 1, 10), Class(kScout));
+    EXPECT_EQ(Spot(kLast, 10, kOwner), row.twoWest);
+    EXPECT_EQ(Spot(kLast - 1, 10, kOwner), row.threeWest);
+    UnitRecord& far = Unit(kScout, kLast, 10);
+    far.owner = 9;
+    UpdateUnitSeenBy(*world, far, Class(kScout), true);
+    EXPECT_EQ((far.seenBy >> kOwner) & 1u, row.seen ? 1u : 0u);
   }
 }
 
