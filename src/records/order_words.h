@@ -56,8 +56,12 @@ inline constexpr uint32_t kOrderNarrowSearch = 0x2000006u;
 // Check whether the route's goal is reached; cleared when the movement is
 // cancelled short of it. Was kHoldsDestination.
 inline constexpr uint32_t kOrderGoalCheck = 1u << 30;
-// Withdrawing: the unit does not fire during its step.
+// Withdrawing: the unit does not fire during its step. Also the order to
+// go home: the base phases send it to its side's nearest base and take it
+// into that base's reserve there (called return to base).
 inline constexpr uint32_t kOrderWithdrawing = 1u << 2;
+// Choose a base: the base phases let the base choice send the unit there.
+inline constexpr uint32_t kOrderChooseBase = 1u << 1;
 // Launch the carried stock units at the carrier's target.
 inline constexpr uint32_t kOrderLaunchCargo = 1u << 9;
 // What an ordered attack on a hex may hit: anything there (bit 10), its
@@ -71,6 +75,17 @@ inline constexpr uint32_t kOrderKeepsTarget = 1u << 17;
 // Repairing or automatic deployment; cleared when a deployment runs. Called
 // bit 25 of word 11.
 inline constexpr uint32_t kOrderAutoDeploy = 1u << 25;
+
+// orderMask (word 1): the unit step's standing requests.
+// Split into two units of half the strength once strong enough.
+inline constexpr uint32_t kMaskSplit = 1u << 25;
+// Merge with the partner (leaderUnit) once both stand on one hex.
+inline constexpr uint32_t kMaskMerge = 1u << 26;
+// Disband at a base: return the unit into stock, or (with kMaskDisbandSell)
+// sell it.
+inline constexpr uint32_t kMaskDisband = 1u << 27;
+inline constexpr uint32_t kMaskDisbandSell = 1u << 28;
+inline constexpr uint32_t kMaskDisbandAny = kMaskDisband | kMaskDisbandSell;
 
 // stateFlags (word 12). Bits 24, 25, 29, 30 and 31 are the facility modes.
 // Low byte: the unit step's motion states.

@@ -30,7 +30,9 @@ inline constexpr uint32_t kUnitBit17 = 1u << 17;
 inline constexpr uint32_t kUnitBit21 = 1u << 21;
 // Moves on while still turning; cleared when the movement is cancelled. Was
 // kFlag18; the halt check calls it "never reacts". The fire rules call it
-// 0x40000: set after a reaction to fire, the unit does not react again.
+// 0x40000: set after a reaction to fire, the unit does not react again. The
+// capture in the step calls it "skip the defender check": such a unit takes
+// a hostile hex without counting the defenders on it.
 inline constexpr uint32_t kUnitMovesWhileTurning = 1u << 18;
 // Moves half as fast again; cleared when the target is cancelled. Was
 // kFlag19. The fire rules call it 0x80000, engaged in air combat (also
@@ -41,7 +43,9 @@ inline constexpr uint32_t kUnitSpeedBonus = 1u << 19;
 // type 7 in its base counts as a land target; firing clears it.
 inline constexpr uint32_t kUnitInBase = 1u << 20;
 // Sent away to a base; cleared when the movement is cancelled. Was
-// kAwayFromBase and kFlag22.
+// kAwayFromBase and kFlag22. Also "stopped at a border" (0x400000): set
+// when the unit was stopped on a neutral hex it may not enter, so that it
+// is stopped only once.
 inline constexpr uint32_t kUnitSeekingBase = 1u << 22;
 // Follows its leader (the orders' leaderUnit), which clearing the orders
 // keeps. Was kKeepsLeader and kUnitKeepsPartner.

@@ -146,29 +146,32 @@ void PrepareUnitSearch(World& world, const UnitRecord& unit, const UnitStepState
   block.heuristicWeight = s.searchLimit;
 }
 
+uint32_t UnitEntryMask(const World& world, const UnitRecord& unit, const UnitClassRecord& cls, int movementType) {
+  const PlayerRecord& owner = world.players[unit.owner & 31];
+  const uint32_t roe = owner.simPolicy.roeFlags;
+  const bool stockClass = (cls.flags & kClassStock) != 0;
+  if (movementType >= 6 && ((roe & kRoeOwnRules) || stockClass)) return 0xFFFFFFFFu;
+  const uint32_t granted = PlayerAccessMask(owner, unit.moveKind);
+  const uint32_t war = owner.simPolicy.hostileMask;
+  const uint32_t a = (roe & kRoeGranted) ? granted : 0;
+  const uint32_t b = (roe & kRoeAtWar) ? war : 0;
+  const uint32_t c = (roe & kRoeOthers) ? ~(granted | war) : 0;
+  const uint32_t mask = (1u << (owner.number & 31)) | a | b | c;
+  bool unowned;
+  if (movementType == kSeaMode)
+    unowned = !(roe & kRoeNoUnownedSea);
+  else
+    unowned = (roe & kRoeUnowned) != 0;
+  return unowned ? (mask | 1u) : (mask & ~1u);
+}
+
 void StepEntryRights(World& world, UnitRecord& unit, UnitStepState& s) {
   const UnitClassRecord& cls = *s.cls;
   const bool stockClass = (cls.flags & kClassStock) != 0;
   unit.unitFlags &= ~kUnitMoved;
 
-  // The entry mask.
-  const PlayerRecord& owner = world.players[unit.owner & 31];
-  const uint32_t roe = owner.simPolicy.roeFlags;
-  uint32_t mask = 0xFFFFFFFFu;
-  if (s.movementType < 6 || (!(roe & kRoeOwnRules) && !stockClass)) {
-    const uint32_t granted = PlayerAccessMask(owner, unit.moveKind);
-    const uint32_t war = owner.simPolicy.hostileMask;
-    const uint32_t a = (roe & kRoeGranted) ? granted : 0;
-    const uint32_t b = (roe & kRoeAtWar) ? war : 0;
-    const uint32_t c = (roe & kRoeOthers) ? ~(granted | war) : 0;
-    mask = (1u << (owner.number & 31)) | a | b | c;
-    bool unowned;
-    if (s.movementType == kSeaMode)
-      unowned = !(roe & kRoeNoUnownedSea);
-    else
-      unowned = (roe & kRoeUnowned) != 0;
-    mask = unowned ? (mask | 1u) : (mask & ~1u);
-  }
+  // The entry mask; the hex the unit stands on is open to it.
+  uint32_t mask = UnitEntryMask(world, unit, cls, s.movementType);
   mask |= 1u << CellOwner(s.cell->word);
   s.entryMask = mask;
 

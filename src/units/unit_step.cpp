@@ -78,9 +78,6 @@ void StepLoadStockOntoCarriers(World&, UnitRecord&, UnitStepState&) {}
 void StepSurrenderAndRetreat(World&, UnitRecord&, UnitStepState&) {}
 void StepAdvance(World&, UnitRecord&, UnitStepState&) {}
 void StepOverStacking(World&, UnitRecord&, UnitStepState&) {}
-void StepMergeAndSplit(World&, UnitRecord&, UnitStepState&) {}
-void StepBaseOrders(World&, UnitRecord&, UnitStepState&) {}
-void StepHexMarksAndCapture(World&, UnitRecord&, UnitStepState&) {}
 void StepTransport(World&, UnitRecord&, UnitStepState&) {}
 
 }  // namespace
@@ -156,10 +153,14 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
   // that have started.
   if ((unit.orders[kOrderFlags] & kOrderMissionByte) != 0 && world.gameState.currentTick >= unit.orders[kOrderStartTick]) {
     StepMissionTarget(world, unit, s);
-    StepArrival(world, unit, s);
+    // A finished move leaves the unit standing: steering it again would mark
+    // it moving and keep these phases running on the spot.
+    const bool finished = StepArrival(world, unit, s);
     if (s.ended) return;
-    StepFuelWatch(world, unit, s);
-    StepRoute(world, unit, s);
+    if (!finished) {
+      StepFuelWatch(world, unit, s);
+      StepRoute(world, unit, s);
+    }
   } else {
     unit.orders[kOrderFlags] &= ~kOrderMoving;
   }
@@ -172,8 +173,10 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
     StepSurrenderAndRetreat(world, unit, s);
     StepAdvance(world, unit, s);
     StepOverStacking(world, unit, s);
+    StepBaseStatus(world, unit, s);
     StepMergeAndSplit(world, unit, s);
     StepBaseOrders(world, unit, s);
+    if (s.ended) return;
     StepHexMarksAndCapture(world, unit, s);
     StepTransport(world, unit, s);
     StepSighting(world, unit, s);

@@ -40,6 +40,9 @@ bool OnOwnGround(const World& world, const UnitRecord& unit, const HexCell& cell
 
 // Entry rights, reach and the path search's arguments.
 void StepEntryRights(World& world, UnitRecord& unit, UnitStepState& s);
+// The players whose hexes the unit may enter by its owner's rules, before
+// the hex it stands on is opened to it.
+uint32_t UnitEntryMask(const World& world, const UnitRecord& unit, const UnitClassRecord& cls, int movementType);
 // The reach in hexes from the unit's load; the cruise speed at a percentage
 // factor.
 void StepReach(World& world, UnitRecord& unit, const UnitClassRecord& cls);
@@ -74,6 +77,17 @@ void UnitHaltCheck(World& world, UnitRecord& unit);
 
 // The fire phase: launches, return fire, ordered attacks, target search.
 void StepEngagement(World& world, UnitRecord& unit, UnitStepState& s);
+
+// Merging with the partner once both stand on one hex; splitting in two.
+void StepMergeAndSplit(World& world, UnitRecord& unit, UnitStepState& s);
+// Keeps the unit's at-friendly-base flag up to date.
+void StepBaseStatus(World& world, UnitRecord& unit, UnitStepState& s);
+// Going home, choosing a base, disbanding at a base; ends the step when the
+// unit leaves the map.
+void StepBaseOrders(World& world, UnitRecord& unit, UnitStepState& s);
+// Works and fortification marks on the hex, the stop on a neutral hex the
+// unit may not enter, and taking a hostile hex nobody defends.
+void StepHexMarksAndCapture(World& world, UnitRecord& unit, UnitStepState& s);
 
 // Reloading and recovery from disruption, while the unit is not firing.
 void StepRecovery(UnitRecord& unit, const UnitStepState& s);

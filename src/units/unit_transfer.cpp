@@ -2,10 +2,12 @@
 
 #include "sim/command_counts.h"
 #include "sim/daily/elimination.h"
+#include "units/cargo_unloading.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
 #include "records/hex_unit_stack.h"
 #include "units/order_cancel.h"
+#include "units/unit_base_choice.h"
 #include "units/unit_class.h"
 #include "units/unit_command_handlers.h"
 #include "units/unit_deploy.h"
@@ -62,6 +64,14 @@ uint32_t FindBasePosition(World& world, const PlayerRecord& q, int baseKind) {
   });
   if (best == 0 && baseKind == 0) best = reference;
   return best;
+}
+
+// A unit kept where its new owner may not base it looks for a base of its
+// new owner's. It stays marked as sent away to a base: choosing one
+// restarts its movement, which would clear the mark.
+void SendToNewBase(World& world, UnitRecord& unit) {
+  UnitChooseBase(world, unit, false);
+  unit.unitFlags |= kUnitSeekingBase;
 }
 
 void SetBothCopies(World& world, UnitRecord& unit, int word, uint32_t value) {
@@ -148,9 +158,13 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
     if (hexOwner == newOwner || (uf::AccessMask(q, unitbytes::MoveKind(unit)) & (1u << hexOwner)) ||
         (hexOwner == 0 && water))
       unit.unitFlags &= ~kUnitSeekingBase;
-    // Otherwise the unit stays marked away from a base, to find one of its
-    // new owner's when its base choice runs.
+    else
+      SendToNewBase(world, unit);
   }
+
+  // What it carries stays its owners': ordinary units are set down on the
+  // map, stock goes into its owner's reserve.
+  UnitUnloadAllCargo(world, unit);
 
   if (unit.supply > 0.0f && cell) {
     const size_t index = static_cast<size_t>(cell - world.cells.data());

@@ -207,14 +207,41 @@ TEST_F(TransferUnitTest, AReserveUnitKeptInPlaceOnTheNewOwnersHexIsNotSentToABas
 TEST_F(TransferUnitTest, AReserveUnitKeptInPlaceOnAThirdPlayersHexLooksForABase) {
   World& w = *world;
   Own(2, 2, 5);
+  Own(4, 4, 4);
+  Place(4, kBase, 1.0f, 4, 4);
   UnitRecord& tank = Reserve(3, kTank, 1.0f, 2, 2);
+  tank.rangeLeft = 6;
   TransferUnit(w, tank, 4, 1, 0);
   EXPECT_TRUE(tank.unitFlags & (1u << 22));
+  EXPECT_EQ(tank.orders[kMoveTarget], unitbytes::PackPosition(4, 4));
+  EXPECT_EQ(tank.orders[kDestination], unitbytes::PackPosition(4, 4));
   // With access to the third player's land it may stay.
   UnitRecord& other = Reserve(3, kTank, 1.0f, 2, 2);
   le::Store32(reinterpret_cast<uint8_t*>(&w.players[4].simPolicy) + uf::kPolicyAccessMasks, 1u << 5);
   TransferUnit(w, other, 4, 1, 0);
   EXPECT_FALSE(other.unitFlags & (1u << 22));
+}
+
+// The carrier changes hands; what it carries stays its old owner's: the
+// tank is set down on the carrier's hex, the stock's load goes into the old
+// owner's reserve.
+TEST_F(TransferUnitTest, ACarrierHandedOverSetsDownItsCargoWhichKeepsItsOwner) {
+  World& w = *world;
+  UnitRecord& ship = Place(3, kShip, 1.0f, 3, 3);
+  UnitRecord& tank = Place(3, kTank, 1.0f, 3, 3);
+  UnitRecord& fuel = Place(3, kStockClass, 4.0f, 0, 0);
+  DropUnitTableEntry(fuel);
+  Load(ship, tank);
+  Load(ship, fuel);
+  TransferUnit(w, ship, 4, 0, 0);
+  EXPECT_EQ(ship.owner, 4);
+  EXPECT_EQ(tank.owner, 3);
+  EXPECT_EQ(tank.carrier, 0u);
+  EXPECT_FALSE(tank.unitFlags & kUnitGone);
+  EXPECT_TRUE(InChainA(3, 3, tank));
+  EXPECT_EQ(fuel.owner, 3);
+  EXPECT_EQ(fuel.strength, 0.0f);
+  EXPECT_EQ(uf::Short(w.players[3], uf::kPooledStock + 2 * static_cast<size_t>(StockKindOf(w.unitClasses[kStockClass]))), 4);
 }
 
 TEST_F(TransferUnitTest, AGoneUnitIsNotFiledAgain) {
