@@ -21,7 +21,9 @@ void UnitResetMoveState(World& world, int markRoute, UnitRecord& unit, uint32_t 
   UnitSetDestination(world, unit, 1, goal);
   CountUnitOrder(world, unit, 1);
 
-  const uint32_t waypoints[8] = {unitbytes::UnitPosition(unit)};
+  // From where the unit stands to the goal: waypoint 1 is where the search
+  // heads.
+  const uint32_t waypoints[8] = {unitbytes::UnitPosition(unit), goal};
   auto route = std::make_unique<PathRequest>();
   InitPathRequest(waypoints, *route, goal, 0, false);
   if (asSecondRoute) {

@@ -71,13 +71,7 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 }
 
 // The phases of later rules, in their places.
-void StepMissionTarget(World&, UnitRecord&, UnitStepState&) {}
-void StepFuelWatch(World&, UnitRecord&, UnitStepState&) {}
-void StepRatesAndResupply(World&, UnitRecord& unit, UnitStepState& s) { StepRecovery(unit, s); }
 void StepLoadStockOntoCarriers(World&, UnitRecord&, UnitStepState&) {}
-void StepSurrenderAndRetreat(World&, UnitRecord&, UnitStepState&) {}
-void StepAdvance(World&, UnitRecord&, UnitStepState&) {}
-void StepOverStacking(World&, UnitRecord&, UnitStepState&) {}
 void StepMergeAndSplit(World&, UnitRecord&, UnitStepState&) {}
 void StepBaseOrders(World&, UnitRecord&, UnitStepState&) {}
 void StepHexMarksAndCapture(World&, UnitRecord&, UnitStepState&) {}
@@ -156,16 +150,19 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
   // that have started.
   if ((unit.orders[kOrderFlags] & kOrderMissionByte) != 0 && world.gameState.currentTick >= unit.orders[kOrderStartTick]) {
     StepMissionTarget(world, unit, s);
-    StepArrival(world, unit, s);
+    const bool finished = StepArrival(world, unit, s);
     if (s.ended) return;
-    StepFuelWatch(world, unit, s);
-    StepRoute(world, unit, s);
+    if (!finished) {
+      StepFuelWatch(world, unit, s);
+      StepRoute(world, unit, s);
+    }
   } else {
     unit.orders[kOrderFlags] &= ~kOrderMoving;
   }
   // 13: weapon reach; 14 to 16 for every class but stock.
   const bool engage = !(unit.unitFlags & kUnitStock) && StepWeaponReach(world, unit, s);
   if (!(cls.flags & kClassStock)) {
+    s.wasSlowed = (unit.unitFlags & kUnitSpeedBonus) != 0;
     if (engage) StepEngagement(world, unit, s);
     StepRatesAndResupply(world, unit, s);
     StepLoadStockOntoCarriers(world, unit, s);
