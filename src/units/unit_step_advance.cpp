@@ -167,60 +167,67 @@ bool FitToAdvance(const World& world, const UnitRecord& unit, const UnitClassRec
 
 }  // namespace
 
+AdvanceScore ScoreAdvanceDirection(World& world, const UnitRecord& unit, const UnitStepState& s, int d) {
+  AdvanceScore result;
+  const UnitClassRecord& cls = *s.cls;
+  const PlayerRecord& owner = world.players[unit.owner & 31];
+  const HexMapShape map = MapShape(world);
+  const uint32_t candidate = HexNeighbour(map, MakeHexPos(unit.x, unit.y), d);
+  HexCell* cell = HexCellAt(world, map, candidate);
+  if (!cell) return result;  // off the map: no hex to advance into
+  const uint32_t cost = StepCost(world, map, unit, s, candidate, d);
+  if (cost == 0) return result;
+  result.open = true;
+  result.hex = candidate;
+  int32_t score = 0;
+  if (AtWar(owner, CellOwner(cell->word))) {
+    score = CellLoyalTo(cell->word) == (unit.owner & 31) ? kLoyalEnemyHex : kEnemyHex;
+    score += FacilityValue(world, LeadOf(*cell), 1500, 1000, 750);
+  }
+  Fight fight;
+  score += ScoreSurroundings(world, map, unit, cls, owner, candidate, fight);
+  if (score != 0) {
+    score += kStepBase - static_cast<int32_t>(cost);
+    if (unit.id % 6 == static_cast<uint32_t>(d)) score += kIdDirection;
+    if (unit.fuel > 0.75f * FullFuelLoad(cls, unit)) {
+      if (HeadingDirection(unit.heading) == d) score += kHeadingAhead;
+    } else {
+      const int back = 5 - unit.heading;
+      if (HeadingDirection(back >= 0 ? back : unit.heading) == d) score -= kHeadingBack;
+    }
+  }
+  if (fight.n > 0) {
+    const float ratio = fight.ours / static_cast<float>(fight.n);
+    if (ratio > fight.theirs) {
+      score += kStrongerFight;
+    } else if (ratio > fight.theirs / 2.0f) {
+      score += kEvenFight;
+      result.even = true;
+    } else {
+      score -= kLosingFight;
+    }
+  }
+  result.score = score;
+  return result;
+}
+
 void StepAdvance(World& world, UnitRecord& unit, UnitStepState& s) {
   if (!s.advance || !s.cls || !s.cell) return;
   s.advance = false;
-  const UnitClassRecord& cls = *s.cls;
-  if (!FitToAdvance(world, unit, cls)) return;
-  const PlayerRecord& owner = world.players[unit.owner & 31];
-  const HexMapShape map = MapShape(world);
-  const uint32_t here = MakeHexPos(unit.x, unit.y);
-  const float fullFuel = FullFuelLoad(cls, unit);
+  if (!FitToAdvance(world, unit, *s.cls)) return;
   int32_t best = 0;
-  int bestDirection = kNoMove;
   uint32_t bestHex = kNoHexPosition;
   bool even = false;
   for (int d = 0; d < 6; ++d) {
-    const uint32_t candidate = HexNeighbour(map, here, d);
-    HexCell* cell = HexCellAt(world, map, candidate);
-    if (!cell) continue;  // off the map: no hex to advance into
-    const uint32_t cost = StepCost(world, map, unit, s, candidate, d);
-    if (cost == 0) continue;
-    int32_t score = 0;
-    if (AtWar(owner, CellOwner(cell->word))) {
-      score = CellLoyalTo(cell->word) == (unit.owner & 31) ? kLoyalEnemyHex : kEnemyHex;
-      score += FacilityValue(world, LeadOf(*cell), 1500, 1000, 750);
-    }
-    Fight fight;
-    score += ScoreSurroundings(world, map, unit, cls, owner, candidate, fight);
-    if (score != 0) {
-      score += kStepBase - static_cast<int32_t>(cost);
-      if (unit.id % 6 == static_cast<uint32_t>(d)) score += kIdDirection;
-      if (unit.fuel > 0.75f * fullFuel) {
-        if (HeadingDirection(unit.heading) == d) score += kHeadingAhead;
-      } else {
-        const int back = 5 - unit.heading;
-        if (HeadingDirection(back >= 0 ? back : unit.heading) == d) score -= kHeadingBack;
-      }
-    }
-    if (fight.n > 0) {
-      const float ratio = fight.ours / static_cast<float>(fight.n);
-      if (ratio > fight.theirs) {
-        score += kStrongerFight;
-      } else if (ratio > fight.theirs / 2.0f) {
-        score += kEvenFight;
-        even = true;
-      } else {
-        score -= kLosingFight;
-      }
-    }
-    if (score > best) {
-      best = score;
-      bestDirection = d;
-      bestHex = candidate;
+    const AdvanceScore a = ScoreAdvanceDirection(world, unit, s, d);
+    if (!a.open) continue;
+    even = even || a.even;
+    if (a.score > best) {
+      best = a.score;
+      bestHex = a.hex;
     }
   }
-  if (bestDirection == kNoMove) return;
+  if (bestHex == kNoHexPosition) return;
   UnitResetMoveState(world, 1, unit, bestHex, 0);
   if (even) QueueStackEvent(1, world, unit.owner & 31, kEvenFightEventKind, kEvenFightEventValue, bestHex, 0);
 }

@@ -111,6 +111,16 @@ void StepSurrenderAndRetreat(World& world, UnitRecord& unit, UnitStepState& s);
 // The push one hex into the best-scored enemy neighbour, when the decisions
 // let the unit advance.
 void StepAdvance(World& world, UnitRecord& unit, UnitStepState& s);
+// One direction's worth for the advance: open when the neighbour is on the
+// map and may be entered at a cost; its score, and whether the fight around
+// it looks even.
+struct AdvanceScore {
+  bool open = false;
+  uint32_t hex = 0;
+  int32_t score = 0;
+  bool even = false;
+};
+AdvanceScore ScoreAdvanceDirection(World& world, const UnitRecord& unit, const UnitStepState& s, int d);
 // Over-stacking: the owner's surplus units of the unit's category leave its
 // hex for the emptiest neighbours.
 void StepOverStacking(World& world, UnitRecord& unit, UnitStepState& s);
