@@ -161,6 +161,11 @@ void StepSurrenderAndRetreat(World& world, UnitRecord& unit, UnitStepState& s) {
       world.scenario.head.difficulty > kComputerRetreatDifficulty)
     SetOrderField(world, unit, kFieldRetreat, 1);
   Surrender(world, unit, *s.cls, owner);
+  if (unit.unitFlags & kUnitGone) {  // handed over and lost on the way: nothing more to decide
+    s.decisionsHeld = true;
+    s.ended = true;
+    return;
+  }
   const uint32_t v = Field(unit.orders[kOrdersWord], kFieldAggressiveness) * kAggressivenessStep;
   if (!(owner.simPolicy.milinitiativeoff + v > kWillingAbove) || (unit.orders[kPostureBits] & kPostureNoAutoDeploy))
     return;

@@ -187,7 +187,7 @@ void StepImpact(World& world, UnitRecord& unit, UnitStepState& s) {
     MessageParams params;
     params.p1 = static_cast<uint32_t>(striker);
     params.p2 = position;
-    PostPlayerMessage(world, world.players[hexOwner], striker, message, nullptr, params);
+    if (hexOwner != 0) PostPlayerMessage(world, world.players[hexOwner], striker, message, nullptr, params);
     MessageParams news;
     news.p1 = static_cast<uint32_t>(striker);
     news.p2 = static_cast<uint32_t>(hexOwner);
@@ -197,7 +197,7 @@ void StepImpact(World& world, UnitRecord& unit, UnitStepState& s) {
   ShowStrike(world, unit, cls, position, offsetX, offsetY);
   if (cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) {
     ApplyReputationChange(world, world.players[striker], -0.8f, 1.0f, 1.0f, 0.8f, 0.8f, 1.0f);
-    ApplyReputationChange(world, world.players[hexOwner], 0.4f, 1.0f, 1.0f, 0.5f, 0.3f, 0.5f);
+    if (hexOwner != 0) ApplyReputationChange(world, world.players[hexOwner], 0.4f, 1.0f, 1.0f, 0.5f, 0.3f, 0.5f);
   }
 }
 

@@ -183,4 +183,38 @@ TEST(StepFuelWatchTest, WatchesOnlyWhatThereIs) {
   }
 }
 
+// A mission's chase: it follows the unit it names while that unit is live
+// and seen, marks contact on its hex, and drops the mission otherwise.
+TEST(StepMissionTargetTest, ChasesOrDropsTheNamedUnit) {
+  enum Target { kNone, kDead, kCarried, kSameHex, kElsewhere };
+  struct Row {
+    const char* name;
+    Target target;
+    uint32_t destination;  // afterwards; 0 checks that the orders went
+    bool contact;
+    uint32_t orderFlags;   // afterwards, masked by the aim bits
+  } rows[] = {
+      {"no unit named", kNone, MakeHexPos(5, 5), false, 0},
+      {"the unit is destroyed", kDead, 0, false, 0},
+      {"the unit is carried", kCarried, 0, false, 0},
+      {"on the same hex", kSameHex, MakeHexPos(5, 5), true, kOrderKeepsTarget},
+      {"elsewhere and seen", kElsewhere, MakeHexPos(4, 1), false, kOrderKeepsTarget},
+  };
+  for (const Row& row : rows) {
+    step_test::StepWorld sw;
+    UnitRecord& u = sw.Tank(2, 2);
+    UnitRecord& t = row.target == kSameHex ? sw.Tank(2, 2) : sw.Tank(4, 1);
+    if (row.target == kDead) t.unitFlags |= kUnitGone;
+    if (row.target == kCarried) t.carrier = u.id;
+    u.orders[kOrderFlags] = kOrderKeepsTarget | kOrderMove;
+    u.orders[kFireUnit] = row.target == kNone ? 0 : t.id;
+    u.orders[kDestination] = MakeHexPos(5, 5);
+    UnitStepState s = sw.State(u);
+    StepMissionTarget(*sw.world, u, s);
+    EXPECT_EQ(u.orders[kDestination], row.destination) << row.name;
+    EXPECT_EQ((u.orders[kStateFlags] & (1u << 6)) != 0, row.contact) << row.name;
+    EXPECT_EQ(u.orders[kOrderFlags] & (kOrderKeepsTarget | (1u << 19)), row.orderFlags) << row.name;
+  }
+}
+
 }  // namespace
