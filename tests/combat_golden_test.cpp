@@ -78,6 +78,9 @@ class CombatGoldenTest : public GameSessionTest {
     w.players[2].simPolicy.hostileMask = 1u << 1;
     w.players[1].displayPolicy.hostileMask = 1u << 2;
     w.players[2].displayPolicy.hostileMask = 1u << 1;
+    // Both regions can hold out: their units fight rather than give
+    // themselves up.
+    for (const int p : {1, 2}) w.players[p].approval = w.players[p].secondRating = 0.5f;
     MakeClass(kInfantry, "Infantry", 0, kLandMove, 10);
     MakeClass(kHelicopter, "Helicopter", 1, kLowFlight, 12);
     MakeClass(kBoat, "Boat", 2, kSeaMove, 9);

@@ -60,7 +60,8 @@ inline constexpr uint32_t kUnitFullySupplied = 1u << 26;
 // Loses its orders' hold on the hex: set on deployment when the settings
 // header asks for it (bits 16 or 17). Called 0x800000 elsewhere; a reaction
 // to fire clears it; the unit step calls it "in close combat" and drops it
-// when the unit is idle (was kUnitCloseCombat).
+// when the unit is idle (was kUnitCloseCombat). A unit's own decision to
+// fall back sets it too: retreating, it starts no new retreat.
 inline constexpr uint32_t kUnitDeployedHold = 1u << 23;
 // Over-stacked: deployed without a destination where more than seven
 // friendly units stood; the dispersal rule moves it on. Called 0x10000000.

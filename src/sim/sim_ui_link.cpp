@@ -1,7 +1,17 @@
 #include "sim/sim_ui_link.h"
 
+#include "platform/clock.h"
+
 SimUiLink g_simUi;
 ScreenManager* g_simUiRoot = nullptr;
+std::atomic<uint32_t> g_screenFlashStart{0};
+std::atomic<uint32_t> g_screenFlashStrength{0};
+
+void SetScreenFlash(uint32_t strength) {
+  // The start first: a reader that sees the new strength also sees its start.
+  g_screenFlashStart.store(plat::TickCount(), std::memory_order_relaxed);
+  g_screenFlashStrength.store(strength, std::memory_order_release);
+}
 
 void PostTurnEvent(uint32_t code) {
   if (g_simUi.postTurnEvent) g_simUi.postTurnEvent(code);

@@ -6,6 +6,7 @@
 // headless runner, most tests) each call does nothing and the queries give
 // their neutral answer. The interface root is handed through as an opaque
 // pointer: the simulation never looks inside it.
+#include <atomic>
 #include <cstdint>
 
 struct ScreenManager;
@@ -120,3 +121,11 @@ bool HexInVisibleRange(uint32_t position);
 // The two combat events, when an interface is installed.
 void NotifyUnitFired(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound);
 void NotifyUnitDestroyedByFire(uint32_t hex, int32_t pixelX, int32_t pixelY, int sound);
+
+// The screen flash of a special weapon's strike: when it began (the
+// platform's millisecond tick) and how strong it is. The turn thread writes
+// them, the map view reads them each frame.
+extern std::atomic<uint32_t> g_screenFlashStart;
+extern std::atomic<uint32_t> g_screenFlashStrength;
+// Starts a flash of that strength now.
+void SetScreenFlash(uint32_t strength);

@@ -71,13 +71,7 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 }
 
 // The phases of later rules, in their places.
-void StepMissionTarget(World&, UnitRecord&, UnitStepState&) {}
-void StepFuelWatch(World&, UnitRecord&, UnitStepState&) {}
-void StepRatesAndResupply(World&, UnitRecord& unit, UnitStepState& s) { StepRecovery(unit, s); }
 void StepLoadStockOntoCarriers(World&, UnitRecord&, UnitStepState&) {}
-void StepSurrenderAndRetreat(World&, UnitRecord&, UnitStepState&) {}
-void StepAdvance(World&, UnitRecord&, UnitStepState&) {}
-void StepOverStacking(World&, UnitRecord&, UnitStepState&) {}
 void StepTransport(World&, UnitRecord&, UnitStepState&) {}
 
 }  // namespace
@@ -167,6 +161,7 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
   // 13: weapon reach; 14 to 16 for every class but stock.
   const bool engage = !(unit.unitFlags & kUnitStock) && StepWeaponReach(world, unit, s);
   if (!(cls.flags & kClassStock)) {
+    s.wasSlowed = (unit.unitFlags & kUnitSpeedBonus) != 0;
     if (engage) StepEngagement(world, unit, s);
     StepRatesAndResupply(world, unit, s);
     StepLoadStockOntoCarriers(world, unit, s);

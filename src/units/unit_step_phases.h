@@ -25,6 +25,8 @@ struct UnitStepState {
   float weaponReach = 0.0f;  // this step's, when worked out
   bool wasSlowed = false;    // engaged in air combat before the fire phase cleared it
   bool ended = false;        // the unit is gone: no later phase runs
+  bool decisionsHeld = false;  // the decision countdown runs: no retreat, advance or dispersal
+  bool advance = false;        // the decisions let the unit push on
 };
 
 // The step's minute countdowns, by their bytes in the record.
@@ -56,9 +58,20 @@ void PrepareUnitSearch(World& world, const UnitRecord& unit, const UnitStepState
 void StepTurns(UnitRecord& unit, UnitStepState& s);
 // Motion in the hex and crossing into the next.
 void StepMotion(World& world, UnitRecord& unit, UnitStepState& s);
-// Arrival at the destination: the leg finished (true) or the next goal
-// taken.
+// A mission's chase of the unit it names: the unit follows it while it is
+// seen, stops on its hex, and drops the mission when it is lost.
+void StepMissionTarget(World& world, UnitRecord& unit, UnitStepState& s);
+// Arrival at the destination: the leg finished (true: the movement was
+// reset and the route phases are skipped) or the next goal taken; berthing,
+// circling, and a missile's strike (which ends the step).
 bool StepArrival(World& world, UnitRecord& unit, UnitStepState& s);
+// A missile's strike at its destination: it fires, is destroyed, and the
+// news, picture and reactions follow.
+void StepImpact(World& world, UnitRecord& unit, UnitStepState& s);
+// A finished move: the movement is cancelled, the motion state bits kept.
+void UnitMovementReset(World& world, UnitRecord& unit);
+// An aircraft on its way turns back to a base in time.
+void StepFuelWatch(World& world, UnitRecord& unit, UnitStepState& s);
 // The route's next step and the steering toward it.
 void StepRoute(World& world, UnitRecord& unit, UnitStepState& s);
 // The wanted heading (0 to 23) of a move by (dx, dy) pixels.
@@ -91,6 +104,40 @@ void StepHexMarksAndCapture(World& world, UnitRecord& unit, UnitStepState& s);
 
 // Reloading and recovery from disruption, while the unit is not firing.
 void StepRecovery(UnitRecord& unit, const UnitStepState& s);
+
+// Phase 15's upkeep: the rates after air combat, the return when low on
+// ammunition, recovery, and (when the supply countdown is out) resupply,
+// the supply state bits and the hand-out of carried supply.
+void StepRatesAndResupply(World& world, UnitRecord& unit, UnitStepState& s);
+// Its parts. Resupply from the hex's supply level, paid from the owner's
+// stocks (fuel, ammunition and carried supply also from the hex owner's).
+void StepResupply(World& world, UnitRecord& unit, const UnitStepState& s);
+// The out-of-fuel and wants-a-base bits go once the unit is refilled.
+void StepSupplyStateBits(World& world, UnitRecord& unit, const UnitStepState& s);
+// Hands out the supply the unit carries; parts from a leader it was told
+// to leave.
+void StepDistributeSupply(World& world, UnitRecord& unit);
+
+// The unit's own decisions (when its decision countdown is out and it
+// loaded nothing this step): surrender, retreat, and whether it may
+// advance.
+void StepSurrenderAndRetreat(World& world, UnitRecord& unit, UnitStepState& s);
+// The push one hex into the best-scored enemy neighbour, when the decisions
+// let the unit advance.
+void StepAdvance(World& world, UnitRecord& unit, UnitStepState& s);
+// One direction's worth for the advance: open when the neighbour is on the
+// map and may be entered at a cost; its score, and whether the fight around
+// it looks even.
+struct AdvanceScore {
+  bool open = false;
+  uint32_t hex = 0;
+  int32_t score = 0;
+  bool even = false;
+};
+AdvanceScore ScoreAdvanceDirection(World& world, const UnitRecord& unit, const UnitStepState& s, int d);
+// Over-stacking: the owner's surplus units of the unit's category leave its
+// hex for the emptiest neighbours.
+void StepOverStacking(World& world, UnitRecord& unit, UnitStepState& s);
 
 // The unit's sensors mark the spotting map when its sighting countdown
 // runs out (under the fog rule).

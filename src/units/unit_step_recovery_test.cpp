@@ -49,4 +49,27 @@ TEST(StepRecoveryTest, ReloadingAndEasingOfDisruption) {
   }
 }
 
+// Disruption eases by (morale + experience + efficiency) / 150 a step, not
+// below 0.
+TEST(StepRecoveryTest, DisruptionEasesToZeroAtMost) {
+  struct Row {
+    float disruption;
+    float after;
+  } rows[] = {{0.05f, 0.04f}, {0.001f, 0.0f}};
+  for (const Row& row : rows) {
+    FireWorld fw;
+    fw.world->unitClasses[kGun].ammoCapacity = 0.0f;  // nothing to fire with: always recovers
+    UnitRecord& gun = fw.Unit(1, kGun, 10.0f, 2, 2);
+    gun.morale = 0.8f;
+    gun.experience = 0.0f;
+    gun.efficiency = 0.7f;
+    gun.disruption = row.disruption;
+    UnitStepState s;
+    s.cls = UnitClassOf(*fw.world, gun);
+    StepRecovery(gun, s);
+    EXPECT_NEAR(gun.disruption, row.after, 1e-7f) << row.disruption;
+    EXPECT_GE(gun.disruption, 0.0f);
+  }
+}
+
 }  // namespace

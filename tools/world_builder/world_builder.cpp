@@ -22,6 +22,9 @@ namespace {
 
 constexpr const char* kScenarioFiles = "CHANNEL";
 constexpr const char* kDefaultFiles = "DEFAULT";
+// The aggressiveness field (bits 6 and 7) of the default orders word.
+constexpr int kAggressionShift = 6;
+constexpr uint32_t kAggressionBits = 3u << kAggressionShift;
 
 // The scenario's first day, 1 March 2010, at midnight: every stamp the
 // builder writes.
@@ -154,6 +157,14 @@ bool BuildSampleWorld(const std::string& sourceFolder, const std::string& gameFo
     for (int p = 1; p < kMaxPlayers; ++p) {
       SetPolicyWord(w.players[p].simPolicy, 3, kept[p]);
       SetPolicyWord(w.players[p].displayPolicy, 3, kept[p]);
+    }
+    // A region's own aggressiveness goes into its default orders, which its
+    // units take when they are made.
+    for (const RegionSpec& r : layout.regions) {
+      if (r.aggression < 0 || r.number >= kMaxPlayers) continue;
+      for (PlayerPolicyBlock* b : {&w.players[r.number].simPolicy, &w.players[r.number].displayPolicy})
+        b->defsetadvorders[1] = (b->defsetadvorders[1] & ~kAggressionBits) |
+                                (static_cast<uint32_t>(r.aggression) << kAggressionShift);
     }
   }
   if (w.gameState.highestPlayer != static_cast<int32_t>(layout.regions.size())) {

@@ -407,3 +407,21 @@ TEST_F(SampleWorld, TheRegionsAtWarStandWithinReachOfEachOther) {
     }
   EXPECT_GE(facing, 2);
 }
+
+// The two regions at war are willing to press on: their own units' orders
+// carry an aggressiveness that, with the region's initiative, passes the
+// willingness to advance (above 50); the other regions keep the template's.
+TEST_F(SampleWorld, TheRegionsAtWarAreWillingToPressOn) {
+  auto w = Load();
+  int willing[10] = {}, units[10] = {};
+  for (UnitRecord* u = w->units; u; u = u->next == w->units ? nullptr : u->next) {
+    if (!IsUnitLive(*u) || (u->unitFlags & kUnitFacility) || u->owner > 9) continue;
+    const uint32_t v = ((u->orders[kOrdersWord] >> 6) & 3u) * 30;
+    ++units[u->owner];
+    if (w->players[u->owner].simPolicy.milinitiativeoff + v > 50) ++willing[u->owner];
+  }
+  for (int p = 1; p <= 9; ++p) {
+    ASSERT_GT(units[p], 0) << p;
+    EXPECT_EQ(willing[p], p == 5 || p == 6 ? units[p] : 0) << p;
+  }
+}

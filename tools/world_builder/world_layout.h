@@ -51,6 +51,10 @@ struct RegionSpec {
   int techLevel = 0;              // technologies up to this level are known
   std::vector<TownSpec> towns;    // the capital's name first
   bool silo = false;
+  // The aggressiveness setting (0 to 3) of the region's default unit
+  // orders, over the settings template's; -1 keeps the template's. The
+  // AGGRESSION line.
+  int aggression = -1;
 };
 struct ForceSpec {
   int region = 0;

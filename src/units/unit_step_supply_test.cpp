@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "records/unit_flags.h"
+#include "units/fire_test_world.h"
+#include "units/supply_distribution.h"
+#include "units/unit_class.h"
+#include "units/unit_player_fields.h"
+#include "units/unit_step_phases.h"
+
+namespace {
+
+using fire_test::FireWorld;
+using fire_test::kBoat;
+using fire_test::kGun;
+using fire_test::kOutpost;
+using fire_test::SetClassFloat;
+namespace uf = unitfields;
+
+constexpr float kAsked = 92;
+
+float FuelAsked(const PlayerRecord& p) { return uf::ProductReal(p, uf::kFuelProduct, 92); }
+float SupplyAsked(const PlayerRecord& p) { return uf::ProductReal(p, uf::kSupplyProduct, static_cast<size_t>(kAsked)); }
+
+// Region 1's units on its own hex (2, 2), at supply level 5 (level byte 6).
+struct ResupplyWorld : FireWorld {
+  ResupplyWorld() {
+    Own(2, 2, 1);
+    world->cellBytes[2 * 6 + 2] = 6;
+  }
+  UnitStepState State(UnitRecord& u) {
+    UnitStepState s;
+    s.cls = UnitClassOf(*world, u);
+    s.cell = &Cell(u.x, u.y);
+    s.level = world->cellBytes[static_cast<size_t>(u.y * 6 + u.x)] - 1;
+    s.movementType = s.cls->bytes64[7];
+    return s;
+  }
+};
+
+// A ship (efficiency 1.0, fuel factor 8, so t = 2) takes 5 x 4 / 240 x 2 of
+// fuel a step; four times as much at a port of its own kind, twice as much
+// under a supply-line order without one.
+TEST(StepResupplyTest, FuelRateFollowsTheBaseAndTheOrders) {
+  struct Row {
+    const char* name;
+    uint32_t baseFlags;  // the hex's lead facility, 0 none
+    uint32_t orderFlags;
+    float fuelGiven;
+  } rows[] = {
+      {"no base", 0, 0, 5.0f * 4.0f / 240.0f * 2.0f},
+      {"a port of its kind", kClassFacility | kClassHaven, 0, 20.0f * 4.0f / 240.0f * 2.0f},
+      {"an airfield is not its kind", kClassFacility | kClassAirBase, 0, 5.0f * 4.0f / 240.0f * 2.0f},
+      {"a supply-line order", 0, kOrderWithdrawing, 10.0f * 4.0f / 240.0f * 2.0f},
+      {"a supply-line order while moving", 0, kOrderWithdrawing, 5.0f * 4.0f / 240.0f * 2.0f},
+  };
+  for (const Row& row : rows) {
+    ResupplyWorld rw;
+    World& w = *rw.world;
+    w.unitClasses[kBoat].fuelCapacity = 8.0f;
+    w.unitClasses[kOutpost].flags = row.baseFlags;
+    if (row.baseFlags) rw.Place(1, kOutpost, 1.0f, 2, 2);
+    uf::SetFuelStock(w.players[1], 1000.0f);
+    UnitRecord& ship = rw.Unit(1, kBoat, 10.0f, 2, 2);
+    ship.efficiency = 1.0f;
+    ship.fuel = 0.0f;
+    ship.orders[kOrderFlags] = row.orderFlags;
+    if (std::string(row.name).find("moving") != std::string::npos) ship.unitFlags |= kUnitMoved;
+    StepResupply(w, ship, rw.State(ship));
+    EXPECT_FLOAT_EQ(ship.fuel, row.fuelGiven) << row.name;
+    EXPECT_FLOAT_EQ(FuelAsked(w.players[1]), row.fuelGiven) << row.name;
+    EXPECT_FLOAT_EQ(uf::FuelStock(w.players[1]), 1000.0f - row.fuelGiven) << row.name;
+    EXPECT_FALSE(ship.unitFlags & kUnitFullySupplied) << row.name;
+  }
+}
+
+// A stock pays all of an amount or nothing: the owner's first, then the
+// hex owner's; the owner asks for the whole amount either way.
+TEST(StepResupplyTest, FuelIsPaidWholeByOneStock) {
+  struct Row {
+    const char* name;
+    int hexOwner;
+    float hexOwnerStock;
+    float fuelGiven;
+    float hexOwnerAfter;
+  } rows[] = {
+      {"the hex owner holds enough", 3, 5.0f, 5.0f, 0.0f},
+      {"the hex owner holds too little", 3, 4.0f, 0.0f, 4.0f},
+      {"on the owner's own hex", 1, 0.0f, 0.0f, 0.0f},
+  };
+  for (const Row& row : rows) {
+    ResupplyWorld rw;
+    World& w = *rw.world;
+    rw.Own(2, 2, row.hexOwner);
+    w.unitClasses[kGun].fuelCapacity = 240.0f;  // t = 60: 5 x 4 / 240 x 60 = 5.0
+    uf::SetFuelStock(w.players[1], 3.0f);
+    if (row.hexOwner != 1) uf::SetFuelStock(w.players[row.hexOwner], row.hexOwnerStock);
+    UnitRecord& gun = rw.Unit(1, kGun, 10.0f, 2, 2);
+    gun.efficiency = 1.0f;
+    gun.fuel = 0.0f;
+    gun.unitFlags |= kUnitSeekingBase;  // supplied away from its own ground
+    StepResupply(w, gun, rw.State(gun));
+    EXPECT_NEAR(gun.fuel, row.fuelGiven, 1e-5f) << row.name;
+    EXPECT_NEAR(FuelAsked(w.players[1]), 5.0f, 1e-5f) << row.name;
+    EXPECT_FLOAT_EQ(uf::FuelStock(w.players[1]), 3.0f) << row.name;
+    if (row.hexOwner != 1) {
+      EXPECT_NEAR(uf::FuelStock(w.players[row.hexOwner]), row.hexOwnerAfter, 1e-5f) << row.name;
+    }
+  }
+}
+
+// Strength is rebuilt first and only from the owner's own supply stock.
+TEST(StepResupplyTest, RebuiltStrengthIsPaidByTheOwnerAlone) {
+  struct Row {
+    const char* name;
+    float ownerStock;
+    float hexOwnerStock;
+    float strengthGained;
+  } rows[] = {
+      {"the owner pays", 100.0f, 0.0f, 5.0f / 240.0f},
+      {"the hex owner never pays", 0.0f, 100.0f, 0.0f},
+  };
+  for (const Row& row : rows) {
+    ResupplyWorld rw;
+    World& w = *rw.world;
+    rw.Own(2, 2, 3);
+    SetClassFloat(w.unitClasses[kGun], 104, 1.0f);  // weight per point
+    uf::SetSupplyStock(w.players[1], row.ownerStock);
+    uf::SetSupplyStock(w.players[3], row.hexOwnerStock);
+    UnitRecord& gun = rw.Unit(1, kGun, 5.0f, 2, 2);  // of 10
+    gun.efficiency = 1.0f;
+    gun.unitFlags |= kUnitSeekingBase;
+    StepResupply(w, gun, rw.State(gun));
+    EXPECT_NEAR(gun.strength - 5.0f, row.strengthGained, 1e-6f) << row.name;
+    EXPECT_FLOAT_EQ(SupplyAsked(w.players[1]), 5.0f / 240.0f) << row.name;
+    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[3]), row.hexOwnerStock) << row.name;
+  }
+}
+
+// A unit that needs nothing is marked full and left alone until the mark
+// goes; the supply countdown holds the whole upkeep back.
+TEST(StepResupplyTest, FullUnitsAndTheCountdown) {
+  struct Row {
+    const char* name;
+    float fuel;
+    uint8_t countdown;
+    bool fullAfter;
+    float fuelAfter;
+  } rows[] = {
+      {"needs nothing", 8.0f, 0, true, 8.0f},
+      {"needs 0.01 or less", 7.995f, 0, true, 7.995f},
+      {"needs fuel", 4.0f, 0, false, 4.0f + 5.0f * 4.0f / 240.0f},
+      {"held by the countdown", 4.0f, 3, false, 4.0f},
+  };
+  for (const Row& row : rows) {
+    ResupplyWorld rw;
+    World& w = *rw.world;
+    w.unitClasses[kGun].fuelCapacity = 0.8f;
+    uf::SetFuelStock(w.players[1], 100.0f);
+    UnitRecord& gun = rw.Unit(1, kGun, 10.0f, 2, 2);
+    gun.efficiency = 1.0f;
+    gun.fuel = row.fuel;
+    gun.countdowns[2] = row.countdown;
+    UnitStepState s = rw.State(gun);
+    StepRatesAndResupply(w, gun, s);
+    EXPECT_EQ((gun.unitFlags & kUnitFullySupplied) != 0, row.fullAfter) << row.name;
+    EXPECT_FLOAT_EQ(gun.fuel, row.fuelAfter) << row.name;
+  }
+}
+
+// The step's own hand-out and the supply unit's differ in their ending:
+// the step touches the distributor's flags and remainder only when someone
+// was served, and then also wakes it; the supply unit always drops a crumb
+// and its full mark.
+TEST(StepDistributeSupplyTest, EndsOnlyWhenSomeoneWasServed) {
+  struct Row {
+    const char* name;
+    bool neighbour;  // an empty gun of the same owner next door
+    float supply;
+    bool stepFull;     // the distributor's full mark after the step's hand-out
+    float stepSupply;
+    bool unitFull;     // after ResupplyNeighbours
+    float unitSupply;
+  } rows[] = {
+      {"nobody to serve", false, 0.05f, true, 0.05f, false, 0.0f},
+      {"served down to a crumb", true, 0.2f, false, 0.0f, false, 0.0f},
+      {"served", true, 10.0f, false, 8.875f, false, 8.875f},
+  };
+  for (const Row& row : rows) {
+    float supplyAfter[2];
+    bool fullAfter[2];
+    for (int which = 0; which < 2; ++which) {
+      ResupplyWorld rw;
+      World& w = *rw.world;
+      w.unitClasses[kGun].fuelCapacity = 0.8f;
+      w.unitClasses[kGun].ammoCapacity = 0.1f;
+      UnitRecord& d = rw.Unit(1, kGun, 10.0f, 2, 2);
+      d.fuel = 8.0f;
+      d.ammo = 1.0f;
+      d.supply = row.supply;
+      d.unitFlags |= kUnitFullySupplied | kUnitStepped;
+      if (row.neighbour) {
+        UnitRecord& n = rw.Unit(1, kGun, 10.0f, 2, 3);
+        n.fuel = 0.0f;
+        n.ammo = 0.0f;
+      }
+      if (which == 0)
+        StepDistributeSupply(w, d);
+      else
+        ResupplyNeighbours(w, d);
+      supplyAfter[which] = d.supply;
+      fullAfter[which] = (d.unitFlags & kUnitFullySupplied) != 0;
+      if (which == 0) {
+        EXPECT_EQ((d.unitFlags & kUnitStepped) != 0, row.stepFull) << row.name;
+      }
+    }
+    EXPECT_EQ(fullAfter[0], row.stepFull) << row.name;
+    EXPECT_FLOAT_EQ(supplyAfter[0], row.stepSupply) << row.name;
+    EXPECT_EQ(fullAfter[1], row.unitFull) << row.name;
+    EXPECT_FLOAT_EQ(supplyAfter[1], row.unitSupply) << row.name;
+  }
+}
+
+// A unit told to leave its leader does so in the hand-out phase; the mark
+// stays while the leader is a live unit on the map.
+TEST(StepDistributeSupplyTest, PartsFromTheLeader) {
+  struct Row {
+    const char* name;
+    bool leaderLive;
+    bool markAfter;
+  } rows[] = {{"a live leader", true, true}, {"a destroyed leader", false, false}};
+  for (const Row& row : rows) {
+    ResupplyWorld rw;
+    UnitRecord& leader = rw.Unit(1, kGun, 10.0f, 3, 3);
+    if (!row.leaderLive) leader.unitFlags |= kUnitGone;
+    UnitRecord& u = rw.Unit(1, kGun, 10.0f, 2, 2);
+    u.orders[kLeaderUnit] = leader.id;
+    u.unitFlags |= kUnitBit21;
+    StepDistributeSupply(*rw.world, u);
+    EXPECT_EQ(u.orders[kLeaderUnit], 0u) << row.name;
+    EXPECT_EQ((u.unitFlags & kUnitBit21) != 0, row.markAfter) << row.name;
+  }
+}
+
+}  // namespace
