@@ -1,0 +1,178 @@
+#include "units/facility_step.h"
+
+#include <gtest/gtest.h>
+
+#include "records/unit_table_arrays.h"
+#include "units/fire_test_world.h"
+#include "units/unit_side_steps.h"
+#include "world/scenario_settings.h"
+
+using namespace fire_test;
+
+namespace {
+
+constexpr int kTower = 18;
+
+class FacilityStepTest : public ::testing::Test, public FireWorld {
+ public:
+  FacilityStepTest() {
+    World& w = *world;
+    w.unitClasses.resize(20);
+    UnitClassRecord& c = w.unitClasses[kTower];
+    std::strcpy(c.name, "Tower");
+    c.strengthPerSize = 1;
+    c.valuePerPoint = 1;
+    c.flags = kClassFacility;
+    SetRanges(c, 0.0f, 0.0f, 0.0f, 0.0f);
+    for (int p = 1; p <= 3; ++p) w.players[p].kind = kKindComputer;
+    w.cellBytes.assign(w.cells.size(), 2);  // level 1 everywhere
+  }
+  UnitClassRecord& Tower() { return world->unitClasses[kTower]; }
+  UnitRecord& Build(float strength) {
+    UnitRecord& f = Place(1, kTower, 1.0f, 2, 2);
+    f.strength = strength;
+    f.efficiency = f.morale = 0.8f;
+    return f;
+  }
+};
+
+TEST_F(FacilityStepTest, FacingTurnsTheShorterWay) {
+  struct Row {
+    int current, wanted, next;
+  } rows[] = {{23, 1, 0}, {0, 1, 1}, {0, 12, 23}, {5, 5, 5}, {3, 10, 4}, {10, 3, 9}, {1, 23, 0}};
+  for (const Row& r : rows) EXPECT_EQ(FacilityFacingStep(r.current, r.wanted), r.next) << r.current << "->" << r.wanted;
+}
+
+TEST_F(FacilityStepTest, SweepAtItsBounds) {
+  struct Row {
+    int value;
+    bool down;
+    int mode;
+    int nextValue;
+    bool nextDown;
+  } rows[] = {
+      {20, false, 1, 10, false},  // mode 1 jumps back to the lower bound
+      {20, false, 2, 20, true},   // mode 2 turns round...
+      {20, true, 2, 19, true},    // ...and runs down
+      {10, true, 2, 10, false},   // at the lower bound it turns up again
+      {10, true, 1, 10, false},
+      {15, false, 1, 16, false},
+  };
+  for (const Row& r : rows) {
+    const FacilitySweep s = FacilitySweepStep({r.value, r.down}, r.mode, 10, 20);
+    EXPECT_EQ(s.value, r.nextValue) << r.value << " mode " << r.mode;
+    EXPECT_EQ(s.down, r.nextDown) << r.value << " mode " << r.mode;
+  }
+}
+
+TEST_F(FacilityStepTest, ScanPeriodByFireRate) {
+  struct Row {
+    int fireRate;
+    bool engaged;
+    int period;
+  } rows[] = {{7, false, 1}, {9, false, 1}, {2, false, 6}, {2, true, 18}, {0, false, 8}};
+  for (const Row& r : rows) EXPECT_EQ(FacilityScanPeriod(r.fireRate, r.engaged), r.period) << r.fireRate;
+}
+
+TEST_F(FacilityStepTest, AStrengthlessFacilityKeepsItsEntry) {
+  UnitRecord& f = Build(0.0f);
+  ASSERT_NE(f.tableEntry, nullptr);
+  f.tableEntry->countdown = 0;
+  f.tableEntry->minutesSince = 7;
+  f.countdowns[1] = 5;
+  RunFacilityStep(*world, f, 1);
+  EXPECT_EQ(f.tableEntry->countdown, 0);
+  EXPECT_EQ(f.tableEntry->minutesSince, 7);
+  EXPECT_EQ(f.countdowns[1], 5);  // nothing else of it ran
+}
+
+TEST_F(FacilityStepTest, FacingMovesOnlyWhenTheFireTimerIsDown) {
+  struct Row {
+    uint8_t fireTimer;
+    int minutes;
+    uint8_t facing;
+  } rows[] = {{0, 1, 0}, {3, 1, 23}, {3, 3, 0}};
+  for (const Row& r : rows) {
+    UnitRecord& f = Build(1.0f);
+    f.angle2 = 23;
+    f.wantedAngle2 = 1;
+    f.countdowns[1] = r.fireTimer;
+    RunFacilityStep(*world, f, r.minutes);
+    EXPECT_EQ(f.angle2, r.facing) << int{r.fireTimer};
+    EXPECT_FALSE(f.unitFlags & kUnitStepped);  // turning is work
+    f.unitFlags |= kUnitGone;
+  }
+}
+
+TEST_F(FacilityStepTest, WhenAnIdleFacilityWakesNext) {
+  struct Row {
+    const char* what;
+    int16_t sweepMode;
+    uint16_t spotValue;
+    float ammoCapacity;
+    uint32_t rules;
+    uint8_t unitType;
+    int countdown;
+  } rows[] = {
+      {"sweeping", 1, 0, 0.0f, 0, 0, 8},
+      {"nothing to do", 0, 0, 0.0f, 0, 0, 254},
+      {"spots, unarmed, no fog", 0, 20, 0.0f, 0, 6, 143},
+      {"spots, armed, no fog", 0, 20, 5.0f, 0, 6, 71},
+      {"spots under fog, period 7", 0, 20, 0.0f, kGameFlagFog, 6, 71},
+      {"spots under fog, period 1", 0, 20, 0.0f, kGameFlagFog, 1, 119},
+  };
+  for (const Row& r : rows) {
+    le::Store16(reinterpret_cast<uint8_t*>(&Tower()) + 64, static_cast<uint16_t>(r.sweepMode));
+    le::Store16(reinterpret_cast<uint8_t*>(&Tower()) + 118, r.spotValue);
+    Tower().ammoCapacity = r.ammoCapacity;
+    world->scenario.head.gameFlags = (1u << 3) | r.rules;
+    UnitRecord& f = Build(1.0f);
+    f.unitType = r.unitType;
+    f.unitFlags |= kUnitStepped | kUnitFullySupplied;  // idle before the step
+    f.ammo = 5.0f;
+    RunFacilityStep(*world, f, 1);
+    ASSERT_NE(f.tableEntry, nullptr);
+    EXPECT_EQ(f.tableEntry->countdown, r.countdown) << r.what;
+    EXPECT_EQ(f.tableEntry->minutesSince, 0) << r.what;
+    f.unitFlags |= kUnitGone;
+  }
+}
+
+TEST_F(FacilityStepTest, SpottingRefreshAndItsTimer) {
+  struct Row {
+    uint8_t unitType;
+    uint16_t spotValue;
+    uint8_t timer;
+    uint8_t ownHex;
+  } rows[] = {
+      {1, 10, 120, 0},   // period 1; a spot value of 10 never marks its own hex
+      {6, 10, 72, 0},    // period 7: 840 & 255
+      {1, 11, 120, 11},  // above 10 it does
+  };
+  world->scenario.head.gameFlags = (1u << 3) | kGameFlagFog;
+  for (const Row& r : rows) {
+    world->spottingMap.assign(world->cells.size() * kMaxPlayers, 0);
+    le::Store16(reinterpret_cast<uint8_t*>(&Tower()) + 118, r.spotValue);
+    UnitRecord& f = Build(1.0f);
+    f.unitType = r.unitType;
+    RunFacilityStep(*world, f, 1);
+    EXPECT_EQ(f.countdown5, r.timer) << int{r.unitType};
+    EXPECT_EQ(world->spottingMap[(2 * 6 + 2) * kMaxPlayers + 1], r.ownHex) << r.spotValue;
+    f.unitFlags |= kUnitGone;
+  }
+}
+
+TEST_F(FacilityStepTest, AnArmedFacilityFiresAtAnEnemyNextToIt) {
+  SetRanges(Tower(), 35.0f, 35.0f, 35.0f, 35.0f);
+  for (size_t at = 120; at < 126; ++at) SetClassByte(Tower(), at, 10);
+  Tower().ammoCapacity = 10.0f;
+  UnitRecord& f = Build(1.0f);
+  f.ammo = 10.0f;
+  UnitRecord& enemy = Unit(2, kGun, 10.0f, 2, 3);
+  const float before = enemy.strength;
+  RunFacilityStep(*world, f, 1);
+  EXPECT_EQ(f.fireTarget, enemy.id);
+  EXPECT_LT(enemy.strength, before);
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+#include "units/facility_supply.h"
+
+#include <algorithm>
+
+#include "records/hex_cell.h"
+#include "records/le_bytes.h"
+#include "records/unit_record.h"
+#include "units/hex_geometry.h"
+#include "units/unit_class.h"
+#include "units/unit_player_fields.h"
+#include "units/unit_queries.h"
+#include "units/unit_sighting.h"
+#include "world/scenario_settings.h"
+#include "world/world.h"
+
+namespace {
+
+namespace uf = unitfields;
+
+// Per product: what the region delivered to its units and what they asked
+// for, the floats after the product's stock and output.
+constexpr size_t kProductDelivered = 88;
+constexpr size_t kProductAsked = 92;
+constexpr float kEnough = 0.01f;
+constexpr float kMinutesPerShare = 240.0f;
+constexpr float kFacilityRateFactor = 4.0f;
+
+const uint8_t* ClassBytes(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c); }
+float CargoCapacity(const UnitClassRecord& c) { return le::LoadF32(ClassBytes(c) + 108); }
+
+int HexPlayer(const World& world, const UnitRecord& f) {
+  const int64_t cell = HexCellIndex(MapShape(world), MakeHexPos(f.x, f.y));
+  if (cell < 0 || static_cast<size_t>(cell) >= world.cells.size()) return 0;
+  return CellOwner(world.cells[static_cast<size_t>(cell)].word);
+}
+
+// Asks the owner for up to amount of a product: counted as asked, paid
+// from the owner's stock or, when that is short, from the hex's player's,
+// and counted as delivered. Returns what was paid (0 when both are short).
+float Draw(World& world, const UnitRecord& f, int product, float amount) {
+  PlayerRecord& owner = world.players[f.owner & 31];
+  uf::SetProductReal(owner, product, kProductAsked, uf::ProductReal(owner, product, kProductAsked) + amount);
+  PlayerRecord* payer = &owner;
+  if (uf::ProductReal(owner, product, uf::kProductStock) < amount) {
+    payer = &world.players[HexPlayer(world, f)];
+    if (uf::ProductReal(*payer, product, uf::kProductStock) < amount) return 0.0f;
+  }
+  uf::SetProductReal(*payer, product, uf::kProductStock, uf::ProductReal(*payer, product, uf::kProductStock) - amount);
+  uf::SetProductReal(owner, product, kProductDelivered, uf::ProductReal(owner, product, kProductDelivered) + amount);
+  return amount;
+}
+
+void SelfResupply(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
+  const float cargoCap = CargoCapacity(cls);
+  if (cls.fuelCapacity == 0.0f && cls.ammoCapacity == 0.0f && cargoCap == 0.0f) {
+    f.unitFlags |= kUnitFullySupplied;
+    return;
+  }
+  const float fuelNeed = cls.fuelCapacity * f.strength - f.fuel;
+  float ammoFull = cls.ammoCapacity * f.strength;
+  const bool carries = f.cargoNext != 0;
+  const float carried = carries ? UnitLoadTotal(world, f, false, true, true) : 0.0f;
+  // Cargo beyond the facility's capacity takes the room of its ammunition.
+  if (f.carrier == 0 && carries && !(f.supply > 0.0f))
+    ammoFull = std::max(0.0f, ammoFull - std::max(0.0f, carried - cargoCap * f.strength));
+  const float ammoNeed = ammoFull - f.ammo;
+  const bool alive = IsUnitLive(f) && !InReserve(f) && f.carrier == 0;
+  const float supplyNeed = alive ? cargoCap * f.strength - f.supply - carried : 0.0f;
+  const float strengthNeed = static_cast<float>(cls.strengthPerSize) * f.targetStrength - f.strength;
+  if (!(fuelNeed > kEnough) && !(ammoNeed > kEnough) && !(supplyNeed > kEnough) && !(strengthNeed > kEnough)) {
+    f.unitFlags |= kUnitFullySupplied;
+    return;
+  }
+  // A facility is not repaired by its own resupply: it is rebuilt.
+  const float rate = static_cast<float>(level) * f.efficiency * kFacilityRateFactor;
+  if (fuelNeed > 0.0f) {
+    const float perPoint = std::max(1.0f, cls.fuelCapacity / 4.0f);
+    f.fuel = f.fuel + Draw(world, f, uf::kFuelProduct, std::min(rate * 4.0f / kMinutesPerShare * perPoint, fuelNeed));
+  }
+  if (ammoNeed > 0.0f) f.ammo = f.ammo + Draw(world, f, uf::kSupplyProduct, std::min(rate / kMinutesPerShare, ammoNeed));
+  if (supplyNeed > 0.0f)
+    f.supply = f.supply + Draw(world, f, uf::kSupplyProduct, std::min(rate * 8.0f / kMinutesPerShare, supplyNeed));
+  f.unitFlags &= ~(kUnitFullySupplied | kUnitStepped);
+}
+
+}  // namespace
+
+void FacilitySupplyStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
+  if (!(f.unitFlags & kUnitFullySupplied) && level > 0) SelfResupply(world, f, cls, level);
+}
+
+void FacilityLoadStep(World&, UnitRecord&, const UnitClassRecord&, int) {}
+
+void FacilitySpotStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
+  if (level <= 0 || ClassSightValue(cls) == 0 || !(world.scenario.head.gameFlags & kGameFlagFog)) return;
+  UnitMarkSighting(world, f, cls);
+}
