@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "records/unit_table_arrays.h"
+#include "units/cargo_boarding.h"
 #include "units/fire_test_world.h"
+#include "world/id_lookups.h"
 #include "units/unit_side_steps.h"
 #include "world/scenario_settings.h"
 
@@ -13,9 +15,9 @@ namespace {
 
 constexpr int kTower = 18;
 
-class FacilityStepTest : public ::testing::Test, public FireWorld {
+class FacilityWorld : public FireWorld {
  public:
-  FacilityStepTest() {
+  FacilityWorld() {
     World& w = *world;
     w.unitClasses.resize(20);
     UnitClassRecord& c = w.unitClasses[kTower];
@@ -35,6 +37,8 @@ class FacilityStepTest : public ::testing::Test, public FireWorld {
     return f;
   }
 };
+
+class FacilityStepTest : public ::testing::Test, public FacilityWorld {};
 
 TEST_F(FacilityStepTest, FacingTurnsTheShorterWay) {
   struct Row {
@@ -173,6 +177,54 @@ TEST_F(FacilityStepTest, AnArmedFacilityFiresAtAnEnemyNextToIt) {
   RunFacilityStep(*world, f, 1);
   EXPECT_EQ(f.fireTarget, enemy.id);
   EXPECT_LT(enemy.strength, before);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FacilityStepTest, StockOrderedInIsPulledOnePointAnOrder) {
+  struct Row {
+    const char* what;
+    uint32_t header;
+    bool ordered;
+    int steps;
+    float aboard;
+    bool lookAgain;  // looks again the next minute
+  } rows[] = {
+      {"one step", 0, true, 1, 1.0f, true},
+      // One point and the order ends; the next look finds none.
+      {"two steps", 0, true, 2, 1.0f, false},
+      {"no order, nothing", 0, false, 2, 0.0f, false},
+      {"header bit 16 keeps it out", 1u << 16, true, 2, 0.0f, false},
+  };
+  for (const Row& r : rows) {
+    FacilityWorld t;
+    World& w = *t.world;
+    le::Store16(reinterpret_cast<uint8_t*>(&t.Tower()) + 96, 10);
+    le::StoreF32(reinterpret_cast<uint8_t*>(&t.Tower()) + 108, 100.0f);
+    UnitClassRecord& stock = w.unitClasses[handover_test::kStockClass];
+    SetClassByte(stock, 133, 0x10);
+    SetClassByte(stock, 134, 1);
+    le::StoreF32(reinterpret_cast<uint8_t*>(&stock) + 104, 1.0f);
+    t.Own(2, 2, 1);
+    UnitRecord& f = t.Build(1.0f);
+    f.orders[kOrdersHeader] |= r.header;
+    f.unitFlags |= kUnitFullySupplied;
+    UnitRecord& s = t.Reserve(1, handover_test::kStockClass, 5.0f, 0, 0);
+    if (r.ordered) s.orders[kOrderFlags] |= kOrderLoadInto;
+    for (int i = 0; i < r.steps; ++i) RunFacilityStep(w, f, 1);
+    float aboard = 0.0f;
+    for (uint32_t id = f.cargoNext; id != 0;) {
+      const UnitRecord* q = FindUnitById(w, id);
+      if (!q) break;
+      aboard += q->strength;
+      id = q->cargoNext;
+    }
+    EXPECT_FLOAT_EQ(aboard, r.aboard) << r.what;
+    EXPECT_FLOAT_EQ(s.strength, 5.0f - r.aboard) << r.what;
+    EXPECT_EQ((f.unitFlags & kUnitStepEveryMinute) != 0, r.lookAgain) << r.what;
+  }
 }
 
 }  // namespace

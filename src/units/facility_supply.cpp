@@ -5,6 +5,10 @@
 #include "records/hex_cell.h"
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
+#include "records/unit_table_arrays.h"
+#include "units/cargo_boarding.h"
+#include "units/class_fields.h"
+#include "units/stock_loading.h"
 #include "units/hex_geometry.h"
 #include "units/unit_class.h"
 #include "units/unit_player_fields.h"
@@ -24,6 +28,10 @@ constexpr size_t kProductAsked = 92;
 constexpr float kEnough = 0.01f;
 constexpr float kMinutesPerShare = 240.0f;
 constexpr float kFacilityRateFactor = 4.0f;
+constexpr int kSlowTimer = 3;
+constexpr uint8_t kFacilityLoadBit = 0x10;  // a class's loadable mask: facilities may take it
+// ordersHeader: the facility pulls in no stock.
+constexpr uint32_t kHeaderNoLoading = 1u << 16;
 
 const uint8_t* ClassBytes(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c); }
 float CargoCapacity(const UnitClassRecord& c) { return le::LoadF32(ClassBytes(c) + 108); }
@@ -83,13 +91,54 @@ void SelfResupply(World& world, UnitRecord& f, const UnitClassRecord& cls, int l
   f.unitFlags &= ~(kUnitFullySupplied | kUnitStepped);
 }
 
+// The owner's first stock in reserve ordered into the facility (or into no
+// unit in particular) that it may take and has room for.
+UnitRecord* FirstStockOrderedIn(World& world, const UnitRecord& f, uint8_t loadBit, int32_t room) {
+  const int owner = f.owner & 31;
+  UnitTableArray* array = world.unitTables.Slot(kUnitTableReserve, owner, kUnitCategoryStock);
+  if (!array) return nullptr;
+  for (int32_t i = 1; i < array->Count(); ++i) {
+    UnitRecord* s = array->At(i).unit;
+    if (!s || !IsUnitLive(*s) || (s->unitFlags & (kUnitProvisional | kUnitFacility)) || !InReserve(*s)) continue;
+    if ((s->owner & 31) != owner || !(s->strength >= 1.0f)) continue;
+    if (!(s->unitFlags & kUnitStock) && s->kind != kUnitCategoryStock) continue;
+    if (!(s->orders[kOrderFlags] & kOrderLoadInto)) continue;
+    const uint32_t target = s->orders[kLeaderUnit];
+    if (target != 0 && target != f.id) continue;
+    const UnitClassRecord* sc = UnitClassOf(world, *s);
+    if (!sc || !(classfields::LoadableMask(*sc) & loadBit) || ClassSlotSize(*sc) > room) continue;
+    return s;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void FacilitySupplyStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
   if (!(f.unitFlags & kUnitFullySupplied) && level > 0) SelfResupply(world, f, cls, level);
 }
 
-void FacilityLoadStep(World&, UnitRecord&, const UnitClassRecord&, int) {}
+void FacilityLoadStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
+  const bool again = (f.unitFlags & kUnitStepEveryMinute) != 0;
+  if (!again && f.countdowns[kSlowTimer] != 0) return;
+  if (ClassCargoSlots(cls) == 0 || level <= 0 || (f.orders[kOrdersHeader] & kHeaderNoLoading)) return;
+  bool handled = false;
+  const int32_t room = CarrierSlotRoom(world, f);
+  if (room >= 1) {
+    const uint8_t bit = (f.unitFlags & kUnitFacility) ? kFacilityLoadBit : static_cast<uint8_t>(1u << (cls.kind & 7));
+    if (UnitRecord* s = FirstStockOrderedIn(world, f, bit, room)) {
+      s->orders[kLeaderUnit] = f.id;
+      unitbytes::SetOrderLevel(s->orders, 1);
+      handled = RunStockLoadOrder(world, *s);
+    }
+  }
+  if (handled) {
+    f.unitFlags |= kUnitStepEveryMinute;
+    f.unitFlags &= ~kUnitStepped;
+  } else {
+    f.unitFlags &= ~kUnitStepEveryMinute;
+  }
+}
 
 void FacilitySpotStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
   if (level <= 0 || ClassSightValue(cls) == 0 || !(world.scenario.head.gameFlags & kGameFlagFog)) return;
