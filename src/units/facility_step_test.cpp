@@ -4,6 +4,7 @@
 
 #include "records/unit_table_arrays.h"
 #include "units/cargo_boarding.h"
+#include "units/unit_player_fields.h"
 #include "units/fire_test_world.h"
 #include "world/id_lookups.h"
 #include "units/unit_side_steps.h"
@@ -225,6 +226,66 @@ TEST_F(FacilityStepTest, StockOrderedInIsPulledOnePointAnOrder) {
     EXPECT_FLOAT_EQ(s.strength, 5.0f - r.aboard) << r.what;
     EXPECT_EQ((f.unitFlags & kUnitStepEveryMinute) != 0, r.lookAgain) << r.what;
   }
+}
+
+}  // namespace
+
+namespace {
+
+namespace uf = unitfields;
+
+TEST_F(FacilityStepTest, SelfResupplyPaysFromTheOwnerOrTheHexsPlayer) {
+  // Level 1, efficiency 0.8: a rate of 1 x 0.8 x 4 = 3.2, ammunition 3.2 / 240
+  // a supply step.
+  const float amount = 3.2f / 240.0f;
+  struct Row {
+    const char* what;
+    float ownerStock, hexStock;
+    float ammo;           // after the step
+    float ownerAfter, hexAfter;
+  } rows[] = {
+      {"from the owner", 10.0f, 10.0f, amount, 10.0f - amount, 10.0f},
+      {"owner short: the hex's player", 0.0f, 10.0f, amount, 0.0f, 10.0f - amount},
+      {"both short: asked, not delivered", 0.0f, 0.0f, 0.0f, 0.0f, 0.0f},
+  };
+  for (const Row& r : rows) {
+    FacilityWorld t;
+    World& w = *t.world;
+    t.Tower().ammoCapacity = 10.0f;
+    t.Own(2, 2, 2);  // the facility's owner is 1, its hex player 2
+    uf::SetSupplyStock(w.players[1], r.ownerStock);
+    uf::SetSupplyStock(w.players[2], r.hexStock);
+    UnitRecord& f = t.Build(1.0f);
+    f.efficiency = 0.8f;
+    f.ammo = 0.0f;
+    RunFacilityStep(w, f, 1);
+    EXPECT_FLOAT_EQ(f.ammo, r.ammo) << r.what;
+    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[1]), r.ownerAfter) << r.what;
+    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[2]), r.hexAfter) << r.what;
+    EXPECT_FLOAT_EQ(uf::ProductReal(w.players[1], uf::kSupplyProduct, 92), amount) << r.what;  // asked
+    EXPECT_FALSE(f.unitFlags & kUnitFullySupplied) << r.what;
+  }
+}
+
+TEST_F(FacilityStepTest, ANeedlessClassIsFullySuppliedAtOnce) {
+  UnitRecord& f = Build(1.0f);
+  RunFacilityStep(*world, f, 1);
+  EXPECT_TRUE(f.unitFlags & kUnitFullySupplied);
+}
+
+TEST_F(FacilityStepTest, SupplyIsSharedOnlyOnTheFacilitysOwnHex) {
+  world->unitClasses[kGun].ammoCapacity = 1.0f;
+  UnitRecord& f = Build(1.0f);
+  f.unitFlags |= kUnitFullySupplied;
+  f.supply = 5.0f;
+  UnitRecord& here = Unit(1, kGun, 1.0f, 2, 2);
+  UnitRecord& next = Unit(1, kGun, 1.0f, 2, 3);
+  here.ammo = next.ammo = 0.0f;
+  RunFacilityStep(*world, f, 1);
+  EXPECT_GT(here.ammo, 0.0f);
+  EXPECT_EQ(next.ammo, 0.0f);
+  EXPECT_LT(f.supply, 5.0f);
+  EXPECT_FALSE(f.unitFlags & kUnitStepped);  // handing out is work
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include "units/cargo_boarding.h"
 #include "units/class_fields.h"
 #include "units/stock_loading.h"
+#include "units/supply_distribution.h"
 #include "units/hex_geometry.h"
 #include "units/unit_class.h"
 #include "units/unit_player_fields.h"
-#include "units/unit_queries.h"
 #include "units/unit_sighting.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
@@ -64,14 +64,9 @@ void SelfResupply(World& world, UnitRecord& f, const UnitClassRecord& cls, int l
     f.unitFlags |= kUnitFullySupplied;
     return;
   }
-  const float fuelNeed = cls.fuelCapacity * f.strength - f.fuel;
-  float ammoFull = cls.ammoCapacity * f.strength;
-  const bool carries = f.cargoNext != 0;
-  const float carried = carries ? UnitLoadTotal(world, f, false, true, true) : 0.0f;
-  // Cargo beyond the facility's capacity takes the room of its ammunition.
-  if (f.carrier == 0 && carries && !(f.supply > 0.0f))
-    ammoFull = std::max(0.0f, ammoFull - std::max(0.0f, carried - cargoCap * f.strength));
-  const float ammoNeed = ammoFull - f.ammo;
+  const float fuelNeed = FullFuelLoad(cls, f) - f.fuel;
+  const float ammoNeed = FullAmmoLoad(world, cls, f) - f.ammo;
+  const float carried = f.cargoNext != 0 ? CargoWeight(world, f) : 0.0f;
   const bool alive = IsUnitLive(f) && !InReserve(f) && f.carrier == 0;
   const float supplyNeed = alive ? cargoCap * f.strength - f.supply - carried : 0.0f;
   const float strengthNeed = static_cast<float>(cls.strengthPerSize) * f.targetStrength - f.strength;
@@ -116,6 +111,8 @@ UnitRecord* FirstStockOrderedIn(World& world, const UnitRecord& f, uint8_t loadB
 
 void FacilitySupplyStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
   if (!(f.unitFlags & kUnitFullySupplied) && level > 0) SelfResupply(world, f, cls, level);
+  // A facility shares its supply cargo with the units standing on its hex.
+  if (f.supply > 0.0f && ResupplyNeighbours(world, f, true) > 0) f.unitFlags &= ~kUnitStepped;
 }
 
 void FacilityLoadStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
