@@ -84,6 +84,7 @@ TEST_F(TargetScanTest, WhoIsScanned) {
     bool pooled;
     int32_t gunRange;
     bool found;
+    float strength = 10.0f;
   } rows[] = {
       {"enemy in reach", 2, 0, 0, 3, 3, false, 35, true},
       {"friend", 3, 0, 0, 3, 3, false, 35, false},
@@ -93,6 +94,8 @@ TEST_F(TargetScanTest, WhoIsScanned) {
       {"seen by the owner", 2, kGameFlagFog | kGameFlagUnitSight, 1u << 1, 3, 3, false, 35, true},
       {"own hex, range 1, not pooled", 2, 0, 0, 1, 1, false, 5, false},
       {"own hex, range 1, pooled", 2, 0, 0, 1, 1, true, 5, true},
+      // No defence to weigh against: skipped, not worth infinitely much.
+      {"no strength left", 2, 0, 0, 3, 3, false, 35, false, 0.0f},
   };
   world->players[4].kind = kKindComputer;
   for (const Row& row : rows) {
@@ -104,7 +107,7 @@ TEST_F(TargetScanTest, WhoIsScanned) {
     w.players[4].kind = kKindComputer;
     UnitRecord& a = fresh->Unit(1, kGun, 10.0f, 1, 1);
     a.rangeLeft = 0;
-    UnitRecord& t = fresh->Unit(row.owner, kGun, 10.0f, row.x, row.y);
+    UnitRecord& t = fresh->Unit(row.owner, kGun, row.strength, row.x, row.y);
     t.seenBy = row.seenBy;
     if (t.tableEntry) t.tableEntry->seenBy = row.seenBy;
     const TargetScanRanges r = TargetScanRangesOf(w, a, row.pooled);
