@@ -33,7 +33,7 @@ constexpr int32_t kFarthest = 1 << 16;
 int32_t ColumnGap(const HexMapShape& map, int32_t a, int32_t b) {
   int32_t d = std::abs(a - b);
   if (map.wraps && map.width > 0) {
-    d %= map.width;
+    if (d >= map.width) d %= map.width;
     d = std::min(d, map.width - d);
   }
   return d;
@@ -92,8 +92,11 @@ class Scan {
     const int32_t py = HexY(point_);
     for (int32_t i = 1; i < count; ++i) {
       const UnitTableEntry& e = array->At(i);
-      if (!e.unit || (e.unit->unitFlags & kUnitFacility) || e.position == kNoHexPosition) continue;
+      // The entry's own words first: most units are out of reach, and their
+      // records need not be read at all.
+      if (!e.unit || e.position == kNoHexPosition) continue;
       if (std::abs(HexY(e.position) - py) > range || ColumnGap(map_, HexX(e.position), px) > range) continue;
+      if (e.unit->unitFlags & kUnitFacility) continue;
       if (!SideSees(e.position, e.seenBy, p)) continue;
       const int32_t distance = HexDistance(map_, point_, e.position);
       if (distance > range) continue;
