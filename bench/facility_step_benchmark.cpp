@@ -120,7 +120,8 @@ void Measure(World& w, DayFigures& f) {
     if (HexUnitStack* s = LoadHexStack(cell); s && s->lead) continue;
     const auto x = static_cast<int16_t>(static_cast<int32_t>(c) % width);
     const auto y = static_cast<int16_t>(static_cast<int32_t>(c) / width);
-    const uint32_t at = static_cast<uint32_t>(static_cast<uint16_t>(x)) | static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16;
+    const uint32_t at =
+        static_cast<uint32_t>(static_cast<uint16_t>(x)) | static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16;
     UnitRecord* u = CreateUnit(w, w.players[owner], ++nextId, battery, 1.0f, at, 0, 0);
     if (!u) continue;
     u->unitFlags &= ~kUnitProvisional;

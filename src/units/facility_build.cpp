@@ -157,7 +157,8 @@ SiteSupply HexSiteSupply(const World& world, const HexCell& cell, const UnitClas
     spill[k] = sum / 8.0f;
   }
   bool noOwnUse = false;
-  if (const HexUnitStack* s = LoadHexStack(cell); s && s->extra) noOwnUse = (HexSlotSimFlags(*s->extra, 0) & kSlotNoYield) != 0;
+  if (const HexUnitStack* s = LoadHexStack(cell); s && s->extra)
+    noOwnUse = (HexSlotSimFlags(*s->extra, 0) & kSlotNoYield) != 0;
   float q = 1.0f;
   if (classIndex >= kTechClassFirst && classIndex <= kTechClassLast)
     q = world.techEffects[techOwner & 31][kTechClassFactor + (classIndex - kTechClassFirst)];

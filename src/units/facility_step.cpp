@@ -210,7 +210,8 @@ void RunFacilityStep(World& world, UnitRecord& f, int minutes) {
   const int level = HexLevel(world, f);
 
   if (f.wantedAngle2 != f.angle2) {
-    if (timers[kFireTimer] == 0) f.angle2 = static_cast<uint8_t>(FacilityFacingStep(f.angle2 % kFacings, f.wantedAngle2 % kFacings));
+    if (timers[kFireTimer] == 0)
+      f.angle2 = static_cast<uint8_t>(FacilityFacingStep(f.angle2 % kFacings, f.wantedAngle2 % kFacings));
     f.unitFlags &= ~kUnitStepped;
   }
   const int16_t sweepMode = SweepMode(cls);
