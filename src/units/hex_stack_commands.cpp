@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <atomic>
 #include <bit>
 #include <cmath>
 
@@ -313,11 +314,12 @@ void ConvertFacility(World& world, HexCell& cell, int pass, int32_t classIndex, 
     const float x = std::min(n, m);
     LeadUnitSetStrength(world, cell, pass, std::max(0.0f, f->strength - x / n));
   }
-  if (pass == 1) {
-    f->pendingOrders = 0;
-    f->ordersShown = f->orders;
-  } else {
-    f->pendingOrders = static_cast<int16_t>(f->pendingOrders + 1);
-  }
+  // The conversion settles the orders: the simulation pass drops whatever
+  // was outstanding and shows its copy (the count below copies it under the
+  // command-log lock); the display pass counts itself once more.
+  if (pass == 1)
+    std::atomic_ref<int16_t>(f->pendingOrders).store(0);
+  else
+    CountUnitOrder(world, *f, pass);
   CountUnitOrder(world, *f, pass);
 }
