@@ -82,3 +82,5 @@ inline constexpr uint32_t kUnit2DeployPending = 1u << 9;
 // Stacks under the larger limit (17 instead of 10) at a deployment base.
 // Called unitFlags2 0x400.
 inline constexpr uint32_t kUnit2LargeStack = 1u << 10;
+// A facility's sweep runs toward its lower bound.
+inline constexpr uint32_t kUnit2SweepDown = 1u << 31;

@@ -27,7 +27,6 @@ namespace {
 namespace cf = classfields;
 
 constexpr int kFacings = 24;
-constexpr uint32_t kSweepDown = 1u << 31;  // unitFlags2: the sweep runs toward the lower bound
 constexpr uint8_t kNoWake = 255;
 constexpr uint8_t kSweepPause = 9;
 constexpr uint8_t kFirePause = 3;
@@ -216,10 +215,10 @@ void RunFacilityStep(World& world, UnitRecord& f, int minutes) {
   }
   const int16_t sweepMode = SweepMode(cls);
   if (sweepMode != 0 && level > 0 && timers[kSweepTimer] == 0) {
-    const FacilitySweep s = FacilitySweepStep({f.heading, (f.unitFlags2 & kSweepDown) != 0}, sweepMode,
+    const FacilitySweep s = FacilitySweepStep({f.heading, (f.unitFlags2 & kUnit2SweepDown) != 0}, sweepMode,
                                               SweepLower(cls), SweepUpper(cls));
     f.heading = f.wantedHeading = static_cast<uint8_t>(s.value);
-    f.unitFlags2 = s.down ? (f.unitFlags2 | kSweepDown) : (f.unitFlags2 & ~kSweepDown);
+    f.unitFlags2 = s.down ? (f.unitFlags2 | kUnit2SweepDown) : (f.unitFlags2 & ~kUnit2SweepDown);
   }
   if (timers[kFireTimer] == 0) {
     if (cls.ammoCapacity != 0.0f || CargoSlots(cls) != 0) {

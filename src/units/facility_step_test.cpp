@@ -262,7 +262,7 @@ TEST_F(FacilityStepTest, SelfResupplyPaysFromTheOwnerOrTheHexsPlayer) {
     EXPECT_FLOAT_EQ(f.ammo, r.ammo) << r.what;
     EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[1]), r.ownerAfter) << r.what;
     EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[2]), r.hexAfter) << r.what;
-    EXPECT_FLOAT_EQ(uf::ProductReal(w.players[1], uf::kSupplyProduct, 92), amount) << r.what;  // asked
+    EXPECT_FLOAT_EQ(uf::ProductReal(w.players[1], uf::kSupplyProduct, uf::kProductAsked), amount) << r.what;  // asked
     EXPECT_FALSE(f.unitFlags & kUnitFullySupplied) << r.what;
   }
 }

@@ -21,17 +21,12 @@ namespace {
 
 namespace uf = unitfields;
 
-// Per product: what the region delivered to its units and what they asked
-// for, the floats after the product's stock and output.
-constexpr size_t kProductDelivered = 88;
-constexpr size_t kProductAsked = 92;
 constexpr float kEnough = 0.01f;
 constexpr float kMinutesPerShare = 240.0f;
 constexpr float kFacilityRateFactor = 4.0f;
 constexpr int kSlowTimer = 3;
 constexpr uint8_t kFacilityLoadBit = 0x10;  // a class's loadable mask: facilities may take it
-// ordersHeader: the facility pulls in no stock.
-constexpr uint32_t kHeaderNoLoading = 1u << 16;
+
 
 const uint8_t* ClassBytes(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c); }
 float CargoCapacity(const UnitClassRecord& c) { return le::LoadF32(ClassBytes(c) + 108); }
@@ -47,14 +42,14 @@ int HexPlayer(const World& world, const UnitRecord& f) {
 // and counted as delivered. Returns what was paid (0 when both are short).
 float Draw(World& world, const UnitRecord& f, int product, float amount) {
   PlayerRecord& owner = world.players[f.owner & 31];
-  uf::SetProductReal(owner, product, kProductAsked, uf::ProductReal(owner, product, kProductAsked) + amount);
+  uf::SetProductReal(owner, product, uf::kProductAsked, uf::ProductReal(owner, product, uf::kProductAsked) + amount);
   PlayerRecord* payer = &owner;
   if (uf::ProductReal(owner, product, uf::kProductStock) < amount) {
     payer = &world.players[HexPlayer(world, f)];
     if (uf::ProductReal(*payer, product, uf::kProductStock) < amount) return 0.0f;
   }
   uf::SetProductReal(*payer, product, uf::kProductStock, uf::ProductReal(*payer, product, uf::kProductStock) - amount);
-  uf::SetProductReal(owner, product, kProductDelivered, uf::ProductReal(owner, product, kProductDelivered) + amount);
+  uf::SetProductReal(owner, product, uf::kProductDelivered, uf::ProductReal(owner, product, uf::kProductDelivered) + amount);
   return amount;
 }
 
@@ -118,7 +113,7 @@ void FacilitySupplyStep(World& world, UnitRecord& f, const UnitClassRecord& cls,
 void FacilityLoadStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
   const bool again = (f.unitFlags & kUnitStepEveryMinute) != 0;
   if (!again && f.countdowns[kSlowTimer] != 0) return;
-  if (ClassCargoSlots(cls) == 0 || level <= 0 || (f.orders[kOrdersHeader] & kHeaderNoLoading)) return;
+  if (ClassCargoSlots(cls) == 0 || level <= 0 || (f.orders[kOrdersHeader] & kHeaderNoStockLoading)) return;
   bool handled = false;
   const int32_t room = CarrierSlotRoom(world, f);
   if (room >= 1) {
