@@ -88,6 +88,27 @@ TEST_F(HexCommandTest, SizeTheSupplyCarries) {
   for (const Row& r : rows) EXPECT_NEAR(SupplyCarriedSize({r.need, r.supply}, r.asked), r.size, 1e-6f) << r.asked;
 }
 
+TEST_F(HexCommandTest, OffTheMapSpillsNothing) {
+  // Hex (0, 0) spills a great deal; a hex on the top edge shares the spill
+  // of its three neighbours on the map (and twice its own) over eight.
+  World& w = *world;
+  le::StoreF32(w.terrains[3].bytes + 48, 8.0f);
+  Cell(0, 0).word = WithCellTerrain(Cell(0, 0).word, 3);
+  struct Row {
+    int x, y;
+    float supply;
+  } rows[] = {
+      {2, 2, 3.0f},  // average 0.8: 0.8 - 0.5 of a need of 1, x 2 x 5
+      {2, 0, 0.0f},  // average (2 + 3) x 0.8 / 8 = 0.5: nothing left over
+      {4, 0, 0.0f},
+  };
+  for (const Row& r : rows) {
+    const SiteSupply s = HexSiteSupply(w, Cell(r.x, r.y), w.unitClasses[kMill], kMill, 1);
+    EXPECT_FLOAT_EQ(s.need, 10.0f) << r.x << "," << r.y;
+    EXPECT_NEAR(s.supply, r.supply, 1e-5f) << r.x << "," << r.y;
+  }
+}
+
 TEST_F(HexCommandTest, OutputLevelFollowsTheGround) {
   // Need 1 x 2 x 5 = 10 at level 1; usable 0.8 - 0.5 = 0.3, supply 3.
   struct Row {
