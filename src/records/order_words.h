@@ -121,6 +121,8 @@ inline constexpr uint32_t kHeaderHoldFire = 1u << 11;
 // No capture: the unit takes no ground unless kOrderTakeGround. Was
 // kHoldsBack and kOrderStandDown.
 inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
+// No stock loading: a facility pulls in no stock units ordered into it.
+inline constexpr uint32_t kHeaderNoStockLoading = 1u << 16;
 // Set whenever the whole header is stored.
 inline constexpr uint32_t kHeaderSet = 1u << 31;
 

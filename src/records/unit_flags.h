@@ -66,7 +66,9 @@ inline constexpr uint32_t kUnitDeployedHold = 1u << 23;
 // Over-stacked: deployed without a destination where more than seven
 // friendly units stood; the dispersal rule moves it on. Called 0x10000000.
 inline constexpr uint32_t kUnitOverStacked = 1u << 28;
-// Stepped again the very next minute.
+// Stepped again the very next minute. A facility sets it when it pulled in
+// a stock unit ordered into it ("loaded this step") and then looks for the
+// next without waiting for its slow timer.
 inline constexpr uint32_t kUnitStepEveryMinute = 1u << 27;
 // The map's option bit 0 with a class of kClassSpecialWeaponA. Was
 // kUnitPlaced30.
@@ -85,3 +87,5 @@ inline constexpr uint32_t kUnit2DeployPending = 1u << 9;
 // Stacks under the larger limit (17 instead of 10) at a deployment base.
 // Called unitFlags2 0x400.
 inline constexpr uint32_t kUnit2LargeStack = 1u << 10;
+// A facility's sweep runs toward its lower bound.
+inline constexpr uint32_t kUnit2SweepDown = 1u << 31;

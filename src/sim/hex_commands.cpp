@@ -31,14 +31,14 @@ void Hex(CommandPass& run) {
     case kCmdHexStack288: HexStackCommand288(w, cell, pass, c.sequence, c.arg28, c.arg32, player); break;
     case kCmdHexStack289: HexStackCommand289(w, cell, pass, c.sequence, player, c.arg28, c.arg32); break;
     case kCmdSetFacilityOutput: HexStackCommand290(w, cell, pass, c.arg32, player); break;
-    case kCmdHexStack291: HexStackCommand291(w, cell, pass, c.arg28); break;
+    case kCmdHexStack291: HexStackCommand291(w, cell, pass, player, c.arg28); break;
     case kCmdHexStack292: HexStackCommand292(w, cell, pass, player); break;
-    case kCmdHexStack293: HexStackCommand293(w, cell, pass, c.arg28); break;
+    case kCmdHexStack293: HexStackCommand293(w, cell, pass, player, c.arg28); break;
     case kCmdHexStack294: HexStackCommand294(w, cell, pass, player, c.arg28); break;
     case kCmdHexStack295: HexStackCommand295(w, cell, pass, player); break;
     case kCmdHexStack296: HexStackCommand296(w, cell, pass, player); break;
     case kCmdHexStack297: HexStackCommand297(w, cell, pass, player, c.arg28); break;
-    case kCmdHexStack299: HexStackCommand299(w, cell, pass, c.arg28); break;
+    case kCmdHexStack299: HexStackCommand299(w, cell, pass, player, c.arg28); break;
     case kCmdLeadUnitSetDestination: LeadUnitSetDestination(w, cell, pass, c.arg28); break;
     case kCmdConvertFacility: HexStackCommand301(w, cell, pass, c.arg28, player); break;
     case kCmdNameHex:

@@ -81,6 +81,8 @@ HexExtra* FindHexExtra(const World& world, int32_t cell) {
   return stack ? stack->extra : nullptr;
 }
 
+void HexStateCount(HexExtra& block, int pass) { CountStep(block, pass); }
+
 void HexStateSetMode(HexExtra& block, int slot, int pass, int32_t improvementClass) {
   if (HexSlotSimFlags(block, slot) & kSlotInUse) return;
   uint8_t& flags = PassFlags(block, slot, pass);

@@ -68,6 +68,11 @@ int32_t HexNeighbourCell(const World& world, int32_t x, int32_t y, int d);
 // The hex's extra record when it has one (never makes one).
 HexExtra* FindHexExtra(const World& world, int32_t cell);
 
+// One change of the block's slot flags in a pass, counted by the two-copy
+// rule: the display pass adds one outstanding change; the simulation pass
+// takes one away and, when none is left, shows the simulation flags.
+void HexStateCount(HexExtra& block, int pass);
+
 // Opens slot i in the pass's copy (pass 0 display, 1 simulation).
 void HexStateSetMode(HexExtra& block, int slot, int pass, int32_t improvementClass);
 // Sets direction k (0 or 1) of slot i to d.

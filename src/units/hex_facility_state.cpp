@@ -124,6 +124,15 @@ void SetStateBit30(World& world, UnitRecord& f, int pass, int on) {
   CountUnitOrder(world, f, pass);
 }
 
+void SetStateBit24(World& world, UnitRecord& f, int pass, int on) {
+  OrderBlock& o = PassOrders(f, pass);
+  if (on)
+    o[kStateFlags] |= kStateBit24;
+  else
+    o[kStateFlags] &= ~kStateBit24;
+  CountUnitOrder(world, f, pass);
+}
+
 void SetStackUnitState(World& world, HexCell& cell, int pass, int inactive) {
   UnitRecord* f = GetActiveObject(&cell, false);
   if (!f || (pass == 1 && Provisional(*f))) return;

@@ -22,6 +22,8 @@ void SetFacilityModeB(World& world, UnitRecord& facility, int pass, int on);
 void SetFacilityModeC(World& world, UnitRecord& facility, int pass, int on, int extra);
 // State bit 30 (a paused build).
 void SetStateBit30(World& world, UnitRecord& facility, int pass, int on);
+// State bit 24 (a conversion under way), which the build mode's off clears.
+void SetStateBit24(World& world, UnitRecord& facility, int pass, int on);
 
 // Switches the hex's live facility on (inactive 0) or off (inactive 1);
 // nothing without one, or on the simulation pass for a provisional one, or

@@ -15,15 +15,22 @@ void HexStackCommand288(World& world, HexCell& cell, int pass, uint32_t sequence
 void HexStackCommand289(World& world, HexCell& cell, int pass, uint32_t sequence, int player, uint32_t a28,
                         uint32_t a32);
 void HexStackCommand290(World& world, HexCell& cell, int pass, uint32_t a32, int player);
-void HexStackCommand291(World& world, HexCell& cell, int pass, uint32_t a28);
+void HexStackCommand291(World& world, HexCell& cell, int pass, int player, uint32_t a28);
 void HexStackCommand292(World& world, HexCell& cell, int pass, int player);
-void HexStackCommand293(World& world, HexCell& cell, int pass, uint32_t a28);
+void HexStackCommand293(World& world, HexCell& cell, int pass, int player, uint32_t a28);
 void HexStackCommand294(World& world, HexCell& cell, int pass, int player, uint32_t a28);
 void HexStackCommand295(World& world, HexCell& cell, int pass, int player);
 void HexStackCommand296(World& world, HexCell& cell, int pass, int player);
 void HexStackCommand297(World& world, HexCell& cell, int pass, int player, uint32_t a28);
-void HexStackCommand299(World& world, HexCell& cell, int pass, uint32_t a28);
+void HexStackCommand299(World& world, HexCell& cell, int pass, int player, uint32_t a28);
 void HexStackCommand301(World& world, HexCell& cell, int pass, uint32_t a28, int player);
+
+// 290: the facility's output level: the level asked (a float, finite and
+// not negative) as far as the ground around the hex can feed it.
+void SetFacilityOutput(World& world, HexCell& cell, int pass, float level, int player);
+// 301: the facility becomes one of another class, losing the strength the
+// difference in build work costs it.
+void ConvertFacility(World& world, HexCell& cell, int pass, int32_t classIndex, int player);
 
 // The operations on a hex's facility (its lead unit). Each does nothing
 // when the hex has no live facility; with simulationPass set a provisional

@@ -75,14 +75,14 @@ float FullAmmoLoad(const World& world, const UnitClassRecord& cls, const UnitRec
 
 float SupplyDemandOf(const UnitRecord& unit) { return le::LoadF32(unit.bytes352); }
 
-int HandOutSupply(World& world, UnitRecord& supplier) {
+int HandOutSupply(World& world, UnitRecord& supplier, bool ownHexOnly) {
   const HexMapShape map = MapShape(world);
   const uint32_t home = MakeHexPos(supplier.x, supplier.y);
   uint32_t visited[7];
   int hexes = 0;
   std::vector<Listed> listed;
   float total = 0.0f;
-  for (int d = 0; d <= kNoMove; ++d) {
+  for (int d = ownHexOnly ? kNoMove : 0; d <= kNoMove; ++d) {
     const uint32_t at = d == kNoMove ? home : HexNeighbour(map, home, d);
     // Off the map is no hex at all; on a narrow wrapping map two directions
     // may meet one hex, which is served once.
@@ -121,8 +121,8 @@ int HandOutSupply(World& world, UnitRecord& supplier) {
   return static_cast<int>(listed.size());
 }
 
-int ResupplyNeighbours(World& world, UnitRecord& supplier) {
-  const int served = HandOutSupply(world, supplier);
+int ResupplyNeighbours(World& world, UnitRecord& supplier, bool ownHexOnly) {
+  const int served = HandOutSupply(world, supplier, ownHexOnly);
   if (supplier.supply < kSupplyDropBelow) supplier.supply = 0.0f;
   supplier.unitFlags &= ~kUnitFullySupplied;
   return served;

@@ -26,11 +26,12 @@ float SupplyDemandOf(const UnitRecord& unit);
 // The shared hand-out: visits the six neighbours and then the supplier's own
 // hex, serves the friendly units that need fuel or ammunition in proportion
 // to the supply it holds, and returns how many needed some. The supplier's
-// flags are left to the caller.
-int HandOutSupply(World& world, UnitRecord& supplier);
+// flags are left to the caller. With ownHexOnly (a facility sharing its
+// supply) the neighbours are left out.
+int HandOutSupply(World& world, UnitRecord& supplier, bool ownHexOnly = false);
 
 // A supply unit supplies its neighbourhood: the hand-out, after which a
 // supply left below 0.1 is dropped and the unit no longer counts as fully
 // supplied, whether or not anyone needed anything. Returns the number of
 // units that needed supply.
-int ResupplyNeighbours(World& world, UnitRecord& supplier);
+int ResupplyNeighbours(World& world, UnitRecord& supplier, bool ownHexOnly = false);

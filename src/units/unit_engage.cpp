@@ -49,15 +49,17 @@ int CountEligible(const World& world, const UnitRecord& a, const HexUnitStack& s
   return n;
 }
 
-// Able to fight back: a class that may, ammunition for a shot, an attack
-// against ground or air, and not already fallen back once.
-bool FightsBack(const World& world, const UnitRecord& u) {
+}  // namespace
+
+bool UnitFightsBack(const World& world, const UnitRecord& u) {
   const UnitClassRecord* cls = UnitClassOf(world, u);
   if (!cls || cf::CannotFightBack(*cls)) return false;
   if (cf::AmmoPerShot(*cls) * u.strength > u.ammo) return false;
   if (cf::AttackValue(*cls, 0) == 0 && cf::AttackValue(*cls, 1) == 0) return false;
   return !(u.unitFlags & kUnitMovesWhileTurning);
 }
+
+namespace {
 
 struct Best {
   UnitRecord* unit = nullptr;
@@ -131,7 +133,7 @@ HexTargetValue UnitValueHexTargets(World& world, const UnitRecord& a, uint32_t p
     const float score = UnitTargetScore(world, a, *u, mode);
     if (!(score > 0.0f)) continue;
     out.sum = out.sum + score;
-    const bool isPrimary = !ownKind || u->kind == kKindAir || u->kind == kKindSubmarine || FightsBack(world, *u);
+    const bool isPrimary = !ownKind || u->kind == kKindAir || u->kind == kKindSubmarine || UnitFightsBack(world, *u);
     (isPrimary ? primary : secondary).Offer(*u, score);
   }
   out.pick = primary.unit ? primary.unit : secondary.unit;
@@ -149,7 +151,7 @@ int UnitEngageTargets(World& world, UnitRecord& a, uint32_t position, int catego
     if (!Eligible(world, a, t, mask, true)) return;
     const float score = UnitTargetScore(world, a, t, mode);
     if (!(score > 0.0f)) return;
-    const bool isPrimary = !ownKind || t.kind == kKindAir || t.kind == kKindSubmarine || FightsBack(world, t);
+    const bool isPrimary = !ownKind || t.kind == kKindAir || t.kind == kKindSubmarine || UnitFightsBack(world, t);
     (isPrimary ? primary : secondary).Offer(t, score);
   };
   if (category == 0 || category == kEngageFacility) {

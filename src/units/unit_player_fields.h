@@ -54,6 +54,10 @@ static_assert(kHoldOutLevel >= offsetof(PlayerRecord, bytes12407) &&
 inline constexpr size_t kProductValueFactor = 0;
 inline constexpr size_t kProductStock = 8;
 inline constexpr size_t kProductOutput = 16;
+// What the region's stock handed to its units (fuel: 11012, supply: 11780)
+// and what they asked of it (11016, 11784).
+inline constexpr size_t kProductDelivered = 88;
+inline constexpr size_t kProductAsked = 92;
 inline constexpr int kFuelProduct = 2;     // its stock is the fuel stock
 inline constexpr int kSupplyProduct = 10;  // its stock is the supply stock
 

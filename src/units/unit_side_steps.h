@@ -6,6 +6,7 @@ struct World;
 struct UnitRecord;
 
 void RunCarriedUnitStep(World& world, UnitRecord& unit, int minutes);
+// The facility step lives in units/facility_step.cpp.
 void RunFacilityStep(World& world, UnitRecord& facility, int minutes);
 void RunReserveStep(World& world, UnitRecord& unit, int minutes);
 

@@ -1,0 +1,160 @@
+// The load order of stock units: pooled points one a step into a ship,
+// single stock units whole once they stand on its hex.
+#include <gtest/gtest.h>
+
+#include "records/le_bytes.h"
+#include "units/cargo_boarding.h"
+#include "units/hex_geometry.h"
+#include "units/stock_loading.h"
+#include "units/unit_player_fields.h"
+#include "units/unit_step_test_world.h"
+#include "world/id_lookups.h"
+
+namespace {
+
+using namespace step_test;
+namespace uf = unitfields;
+
+class LoadWorld : public StepWorld {
+ public:
+  LoadWorld() {
+    World& w = *world;
+    w.cellBytes.assign(36, 2);
+    w.players[kOwner].soldiers = 1.0e6f;
+    UnitClassRecord& ship = w.unitClasses[kShip];
+    le::Store16(reinterpret_cast<uint8_t*>(&ship) + 96, 10);  // cargo slots a point
+    le::StoreF32(reinterpret_cast<uint8_t*>(&ship) + 108, 100.0f);
+    UnitClassRecord& stock = w.unitClasses[kStockClass];
+    stock.kind = 1;  // carried stock is looked up among the air units
+    SetClassByte(stock, 133, 1u << 2);  // loads into ships
+    SetClassByte(stock, 134, 1);
+    le::StoreF32(reinterpret_cast<uint8_t*>(&stock) + 104, 1.0f);
+  }
+
+  UnitRecord& Ship() { return Place(kOwner, kShip, 1.0f, 2, 2); }
+  UnitRecord& Pool(float size, UnitRecord& target, uint8_t level) {
+    UnitRecord& s = Reserve(kOwner, kStockClass, size, 0, 0);
+    s.orders[kOrderFlags] |= kOrderLoadInto;
+    s.orders[kLeaderUnit] = target.id;
+    unitbytes::SetOrderLevel(s.orders, level);
+    return s;
+  }
+  // The quantity aboard in stock units of the class.
+  float Aboard(const UnitRecord& carrier) {
+    float total = 0.0f;
+    for (uint32_t id = carrier.cargoNext; id != 0;) {
+      const UnitRecord* q = FindUnitById(*world, id);
+      if (!q) break;
+      total += q->strength;
+      id = q->cargoNext;
+    }
+    return total;
+  }
+  int16_t Loaded() { return uf::Short(world->players[kOwner], uf::kLoadedStock + 2 * 3); }
+};
+
+TEST(StockLoading, APoolMovesOnePointAStepUntilItsLevelOrQuantityRunsOut) {
+  struct Row {
+    float quantity;
+    uint8_t level;
+    int steps;
+    float aboard;  // after the steps
+    bool orderLeft;
+  };
+  const Row rows[] = {
+      {5.0f, 3, 3, 3.0f, false},    // three points over three steps, then the order ends
+      {5.0f, 3, 2, 2.0f, true},     // still loading after two
+      {4.0f, 255, 4, 4.0f, false},  // no limit: until the pool is empty
+      {4.0f, 255, 6, 4.0f, false},  // an empty pool loads nothing more
+      {1.0f, 255, 1, 1.0f, false},  // exactly one point finishes with it
+  };
+  for (const Row& r : rows) {
+    LoadWorld t;
+    UnitRecord& ship = t.Ship();
+    UnitRecord& pool = t.Pool(r.quantity, ship, r.level);
+    for (int i = 0; i < r.steps; ++i) RunStockLoadOrder(*t.world, pool);
+    EXPECT_FLOAT_EQ(t.Aboard(ship), r.aboard) << r.quantity << " " << int(r.level) << " " << r.steps;
+    EXPECT_FLOAT_EQ(pool.strength, r.quantity - r.aboard);
+    EXPECT_EQ((pool.orders[kOrderFlags] & kOrderLoadInto) != 0, r.orderLeft);
+    EXPECT_EQ(t.Loaded(), static_cast<int16_t>(r.aboard));
+  }
+}
+
+TEST(StockLoading, APointJoinsTheStockOfItsClassAlreadyAboard) {
+  LoadWorld t;
+  UnitRecord& ship = t.Ship();
+  UnitRecord& pool = t.Pool(3.0f, ship, 255);
+  RunStockLoadOrder(*t.world, pool);
+  RunStockLoadOrder(*t.world, pool);
+  const UnitRecord* first = FindUnitById(*t.world, ship.cargoNext);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->cargoNext, 0u);  // one group of two, not two of one
+  EXPECT_FLOAT_EQ(first->strength, 2.0f);
+  EXPECT_EQ(first->carrier, ship.id);
+  EXPECT_EQ(MakeHexPos(first->x, first->y), kNoHexPosition);
+}
+
+TEST(StockLoading, FullSlotsCancelTheOrderAndAHexWithoutRightsOnlyDelaysIt) {
+  struct Row {
+    const char* what;
+    float shipStrength;
+    int hexOwner;
+    bool loaded, orderLeft;
+  };
+  const Row rows[] = {
+      {"room", 1.0f, kOwner, true, true},
+      {"no slots", 0.05f, kOwner, false, false},  // 10 x 0.05 = 0.5 slots
+      {"a third player's hex", 1.0f, 9, false, true},
+  };
+  for (const Row& r : rows) {
+    LoadWorld t;
+    UnitRecord& ship = t.Ship();
+    ship.strength = r.shipStrength;
+    t.Own(2, 2, r.hexOwner);
+    UnitRecord& pool = t.Pool(3.0f, ship, 255);
+    RunStockLoadOrder(*t.world, pool);
+    EXPECT_EQ(ship.cargoNext != 0, r.loaded) << r.what;
+    EXPECT_EQ((pool.orders[kOrderFlags] & kOrderLoadInto) != 0, r.orderLeft) << r.what;
+  }
+}
+
+TEST(StockLoading, ASingleStockUnitIsSentToTheShipAndLoadsOnlyOnItsHex) {
+  LoadWorld t;
+  UnitRecord& ship = t.Ship();
+  UnitRecord& single = t.Place(kOwner, kStockClass, 1.0f, 3, 2);
+  single.unitFlags &= ~kUnitStock;  // one unit, not a pool
+  single.orders[kOrderFlags] |= kOrderLoadInto;
+  single.orders[kLeaderUnit] = ship.id;
+  RunStockLoadOrder(*t.world, single);
+  EXPECT_EQ(ship.cargoNext, 0u);
+  EXPECT_EQ(single.orders[kDestination], MakeHexPos(2, 2));
+
+  HexStackRemove(*t.world, t.Cell(3, 2), single);
+  single.x = 2;
+  HexStackInsertById(*t.world, t.Cell(2, 2), single);
+  single.supply = 4.0f;
+  RunStockLoadOrder(*t.world, single);
+  EXPECT_EQ(ship.cargoNext, single.id);
+  EXPECT_EQ(single.carrier, ship.id);
+  EXPECT_FALSE(t.InChainA(2, 2, single));
+  EXPECT_EQ(single.orders[kOrderFlags] & kOrderLoadInto, 0u);
+  // Its supply went to the ship, whose ammunition room (none) sends it on
+  // into the ship's supply cargo.
+  EXPECT_FLOAT_EQ(single.supply, 0.0f);
+  EXPECT_FLOAT_EQ(ship.supply, 4.0f);
+}
+
+TEST(StockLoading, NoOrderOrNoTargetLeavesTheIdleFlag) {
+  LoadWorld t;
+  UnitRecord& ship = t.Ship();
+  UnitRecord& pool = t.Pool(3.0f, ship, 255);
+  pool.unitFlags |= kUnitStepped;
+  pool.orders[kLeaderUnit] = 0xDEAD;
+  EXPECT_FALSE(RunStockLoadOrder(*t.world, pool));
+  EXPECT_TRUE(pool.unitFlags & kUnitStepped);
+  pool.orders[kLeaderUnit] = ship.id;
+  EXPECT_TRUE(RunStockLoadOrder(*t.world, pool));
+  EXPECT_FALSE(pool.unitFlags & kUnitStepped);
+}
+
+}  // namespace
