@@ -74,14 +74,12 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 void StepMissionTarget(World&, UnitRecord&, UnitStepState&) {}
 void StepFuelWatch(World&, UnitRecord&, UnitStepState&) {}
 void StepRatesAndResupply(World&, UnitRecord& unit, UnitStepState& s) { StepRecovery(unit, s); }
-void StepLoadStockOntoCarriers(World&, UnitRecord&, UnitStepState&) {}
 void StepSurrenderAndRetreat(World&, UnitRecord&, UnitStepState&) {}
 void StepAdvance(World&, UnitRecord&, UnitStepState&) {}
 void StepOverStacking(World&, UnitRecord&, UnitStepState&) {}
 void StepMergeAndSplit(World&, UnitRecord&, UnitStepState&) {}
 void StepBaseOrders(World&, UnitRecord&, UnitStepState&) {}
 void StepHexMarksAndCapture(World&, UnitRecord&, UnitStepState&) {}
-void StepTransport(World&, UnitRecord&, UnitStepState&) {}
 
 }  // namespace
 
@@ -176,6 +174,7 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
     StepBaseOrders(world, unit, s);
     StepHexMarksAndCapture(world, unit, s);
     StepTransport(world, unit, s);
+    if (s.ended) return;
     StepSighting(world, unit, s);
     if (s.ended) return;
   }
