@@ -135,6 +135,10 @@ inline constexpr uint32_t kMsgScenarioReport = 499;         // the turn message 
 // Units lost where they could neither stay nor leave.
 inline constexpr uint32_t kMsgUnitLost = 362;          // a ship or land unit
 inline constexpr uint32_t kMsgAircraftLost = 363;      // an aircraft (move kind air)
+// A unit disbanded: returned into the supply stock, or sold (local status
+// lines: class, class kind, and the sale's value).
+inline constexpr uint32_t kMsgUnitDisbanded = 465;
+inline constexpr uint32_t kMsgUnitSold = 85;
 // Combat: shots, losses and what the regions make of them. 131 is the news
 // of a unit that fell back under fire; the rest come from the fire exchange.
 inline constexpr uint32_t kMsgFacilityFiredOnByRelated = 124;  // a related region fired on a facility
