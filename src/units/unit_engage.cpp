@@ -49,15 +49,19 @@ int CountEligible(const World& world, const UnitRecord& a, const HexUnitStack& s
   return n;
 }
 
-// Able to fight back: a class that may, ammunition for a shot, an attack
-// against ground or air, and not already fallen back once.
-bool FightsBack(const World& world, const UnitRecord& u) {
+bool FightsBack(const World& world, const UnitRecord& u) { return UnitFightsBack(world, u); }
+
+}  // namespace
+
+bool UnitFightsBack(const World& world, const UnitRecord& u) {
   const UnitClassRecord* cls = UnitClassOf(world, u);
   if (!cls || cf::CannotFightBack(*cls)) return false;
   if (cf::AmmoPerShot(*cls) * u.strength > u.ammo) return false;
   if (cf::AttackValue(*cls, 0) == 0 && cf::AttackValue(*cls, 1) == 0) return false;
   return !(u.unitFlags & kUnitMovesWhileTurning);
 }
+
+namespace {
 
 struct Best {
   UnitRecord* unit = nullptr;

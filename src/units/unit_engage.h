@@ -40,6 +40,11 @@ struct HexTargetValue {
 HexTargetValue UnitValueHexTargets(World& world, const UnitRecord& attacker, uint32_t position, int category,
                                    int mode);
 
+// Able to fight back: a class that may, ammunition for a shot, an attack
+// against ground or air, and not already fallen back once. Such targets
+// come first when a unit picks among those of its own kind.
+bool UnitFightsBack(const World& world, const UnitRecord& unit);
+
 // Scores the eligible units of the hex in the category and attacks the
 // best (a target able to fight back first when the category is the
 // attacker's own kind; equal scores to the lower id). 1 when it fired.
