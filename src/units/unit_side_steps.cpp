@@ -14,6 +14,4 @@ void WakeAgainLater(UnitRecord& unit) {
 
 }  // namespace
 
-void RunCarriedUnitStep(World&, UnitRecord& unit, int) { WakeAgainLater(unit); }
 void RunFacilityStep(World&, UnitRecord& facility, int) { WakeAgainLater(facility); }
-void RunReserveStep(World&, UnitRecord& unit, int) { WakeAgainLater(unit); }
