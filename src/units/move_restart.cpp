@@ -21,7 +21,8 @@ void UnitResetMoveState(World& world, int markRoute, UnitRecord& unit, uint32_t 
   UnitSetDestination(world, unit, 1, goal);
   CountUnitOrder(world, unit, 1);
 
-  const uint32_t waypoints[8] = {unitbytes::UnitPosition(unit)};
+  // From where it stands to the goal, the goal also the route's end.
+  const uint32_t waypoints[8] = {unitbytes::UnitPosition(unit), goal};
   auto route = std::make_unique<PathRequest>();
   InitPathRequest(waypoints, *route, goal, 0, false);
   if (asSecondRoute) {
