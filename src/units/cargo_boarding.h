@@ -5,6 +5,8 @@
 // its carrier is (or is going). Turn thread, under the simulation lock.
 #include <cstdint>
 
+#include "records/order_words.h"
+
 struct World;
 struct HexCell;
 struct PlayerRecord;
@@ -79,11 +81,5 @@ uint32_t CarrierMeetingGoal(const UnitRecord& carrier);
 // already ends there.
 void SendTowardGoal(World& world, UnitRecord& unit, uint32_t goal);
 
-// The order bits of the lifts and the load order.
-inline constexpr uint32_t kOrderSeaLift = 1u << 3;
-inline constexpr uint32_t kOrderAirLift = 1u << 4;
-inline constexpr uint32_t kOrderLiftBits = kOrderSeaLift | kOrderAirLift;
-inline constexpr uint32_t kOrderLoadInto = 1u << 28;
-inline constexpr uint32_t kOrderUnloadDue = 1u << 26;
 // The order level that never counts down.
 inline constexpr uint8_t kOrderLevelUnlimited = 255;

@@ -18,12 +18,11 @@ namespace {
 constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
 constexpr uint32_t kHeaderKeptApart = 1u << 13;  // the stock is kept apart for launching
-constexpr uint32_t kStateLoadWaiting = 1u << 26;
 
 void CancelLoad(UnitRecord& stock, bool pooled) {
   stock.orders[kOrderFlags] &= ~kOrderLoadInto;
   if (!pooled) return;
-  stock.orders[kStateFlags] &= ~kStateLoadWaiting;
+  stock.orders[kStateFlags] &= ~kStateDeployRefused;
   stock.orders[kLeaderUnit] = 0;
   unitbytes::SetOrderLevel(stock.orders, 0);
 }

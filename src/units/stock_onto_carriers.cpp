@@ -24,7 +24,6 @@ constexpr uint8_t kAirMoveKind = 1;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
 constexpr uint32_t kHeaderNoLoading = 1u << 16;
 constexpr uint32_t kHeaderKeptApart = 1u << 13;
-constexpr uint32_t kStateLoadWaiting = 1u << 26;
 constexpr uint8_t kStockKind = 5;
 
 bool Based(const UnitRecord& carrier) {
@@ -145,7 +144,7 @@ void StepLoadStockOntoCarriers(World& world, UnitRecord& carrier, UnitStepState&
       // A pool whose wait ended here lets go of its carrier.
       if (!settled && (stock->unitFlags & kUnitStock) && waitedBefore &&
           !(stock->orders[kOrderFlags] & kOrderLoadInto)) {
-        stock->orders[kStateFlags] &= ~kStateLoadWaiting;
+        stock->orders[kStateFlags] &= ~kStateDeployRefused;
         stock->orders[kLeaderUnit] = 0;
         unitbytes::SetOrderLevel(stock->orders, 0);
       }

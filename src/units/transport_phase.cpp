@@ -38,7 +38,6 @@ constexpr uint8_t kSeaMoveKind = 2;
 // A class that lands no units by their landing position (a ship that only
 // unloads where it stands).
 constexpr uint32_t kClassNoUnloadByPosition = kClassRoad;
-constexpr uint32_t kStateLoadWaiting = 1u << 26;
 // A class that may be lifted from any airfield.
 constexpr uint32_t kClassAnyAirfield = 1u << 7;
 // Bit 2 of postureBits: kept out of lifts (and of automatic deployment).
@@ -170,7 +169,7 @@ void AirLift(World& world, UnitRecord& u, const UnitStepState& s) {
 void ClearWait(UnitRecord& u) {
   u.orders[kOrderFlags] &= ~kOrderLoadInto;
   if (!(u.unitFlags & kUnitStock)) return;
-  u.orders[kStateFlags] &= ~kStateLoadWaiting;
+  u.orders[kStateFlags] &= ~kStateDeployRefused;
   u.orders[kLeaderUnit] = 0;
   unitbytes::SetOrderLevel(u.orders, 0);
 }
