@@ -29,7 +29,6 @@
 #include "units/unit_step_phases.h"
 #include "units/unit_transfer.h"
 #include "units/cargo_boarding.h"
-#include "units/unit_batch.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/scenario_settings.h"
@@ -240,7 +239,7 @@ int LaunchFromCarrier(World& world, UnitRecord& stock, int count) {
   if (stock.strength < 1.0f) stock.strength = 0.0f;
   uf::AddShort(owner, uf::kLoadedStock + 2 * static_cast<size_t>(StockKindOf(*cls)), -n);
 
-  UnitRecord* group = SpawnPlayerUnits(world, owner, stock.classIndex, n, false, 0);
+  UnitRecord* group = SpawnInService(world, owner, stock.classIndex, n, 0);
   if (!group) return 0;
   for (const int word : {kFireHex, kFireUnit, kOrderFlags, kOrderMask, kStateFlags, kOrdersHeader})
     group->orders[word] = o[word];

@@ -172,4 +172,23 @@ TEST(CarrierLaunch, TheGroupsSpeedFollowsTheHexSizeAndNoHexSizeLeavesItStill) {
   }
 }
 
+TEST(CarrierLaunch, TheGroupLeavesInServiceWhateverTheForceBudget) {
+  for (const float budget : {1.0e6f, 0.0f}) {
+    LaunchWorld t;
+    t.world->players[kLauncher].soldiers = budget;
+    t.Own(3, 1, kNeutral);
+    t.Place(kNeutral, kOutpost, 1.0f, 3, 1);
+    t.missiles->orders[kFireHex] = MakeHexPos(3, 1);
+    ASSERT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 2), 2);
+    const UnitTableArray* air = t.world->unitTables.Slot(kUnitTableOnMap, kLauncher, 1);
+    const UnitRecord* group = air->At(air->Count() - 1).unit;
+    ASSERT_NE(group, nullptr);
+    EXPECT_NE(group, t.missiles);
+    EXPECT_FALSE(InReserve(*group)) << budget;
+    EXPECT_FLOAT_EQ(group->strength, 2.0f) << budget;
+    EXPECT_EQ(group->orders[kFireHex], MakeHexPos(3, 1)) << budget;
+    EXPECT_EQ(MakeHexPos(group->x, group->y), MakeHexPos(1, 1)) << budget;
+  }
+}
+
 }  // namespace

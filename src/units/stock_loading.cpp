@@ -53,7 +53,7 @@ UnitRecord* MovePoolPoint(World& world, UnitRecord& stock, const UnitClassRecord
                            : FindInPlayerUnitList(world, owner, stock.classIndex, option, target.id);
   if (aboard) {
     aboard->strength += 1.0f;
-  } else if ((loaded = SpawnStockPoint(world, owner, stock.classIndex, option)) != nullptr) {
+  } else if ((loaded = SpawnInService(world, owner, stock.classIndex, 1, option)) != nullptr) {
     LinkIntoCargoChain(world, target, *loaded);
   }
   stock.strength -= 1.0f;

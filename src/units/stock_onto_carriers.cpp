@@ -104,7 +104,7 @@ bool LoadFound(World& world, UnitRecord& carrier, const UnitClassRecord& cls, Un
         return true;
       }
     }
-    loaded = SpawnStockPoint(world, owner, s.classIndex, option);
+    loaded = SpawnInService(world, owner, s.classIndex, 1, option);
     if (!loaded) return false;
   }
   LinkIntoCargoChain(world, carrier, *loaded);
