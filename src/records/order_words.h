@@ -75,6 +75,15 @@ inline constexpr uint32_t kOrderKeepsTarget = 1u << 17;
 // Repairing or automatic deployment; cleared when a deployment runs. Called
 // bit 25 of word 11.
 inline constexpr uint32_t kOrderAutoDeploy = 1u << 25;
+// Lifts: the unit is to be carried by sea (bit 3) or air (bit 4) to its
+// second hex; aboard, the same bits are its order to land there.
+inline constexpr uint32_t kOrderSeaLift = 1u << 3;
+inline constexpr uint32_t kOrderAirLift = 1u << 4;
+inline constexpr uint32_t kOrderLiftBits = kOrderSeaLift | kOrderAirLift;
+// A transport tells its passengers to land; aboard: landing is due.
+inline constexpr uint32_t kOrderUnloadDue = 1u << 26;
+// Load into (board) the unit named by the partner word (leaderUnit).
+inline constexpr uint32_t kOrderLoadInto = 1u << 28;
 
 // orderMask (word 1): the unit step's standing requests.
 // Split into two units of half the strength once strong enough.
@@ -102,7 +111,9 @@ inline constexpr uint32_t kStateBit24 = 1u << 24;
 // With kStateModeC: removal at once. Was kBit25 and kOrderInstantRemoval.
 inline constexpr uint32_t kStateModeCExtra = 1u << 25;
 // A deployment was refused (or, on the display copy, not reserved): the
-// simulation pass decides for itself. Called bit 26 of word 12.
+// simulation pass decides for itself. Called bit 26 of word 12. The reserve
+// step sets it as a deployment request; a pooled stock's load wait drops it
+// with its partner.
 inline constexpr uint32_t kStateDeployRefused = 1u << 26;
 inline constexpr uint32_t kStateDeployDue = 1u << 27;  // a deployment command is due
 // The third facility mode: run down. Was kBit29 and kOrderRunDown.

@@ -24,7 +24,9 @@ inline constexpr uint32_t kUnitFacility = 1u << 13;  // a facility (its class ha
 // called removed or dead; was kUnitRemoved.
 inline constexpr uint32_t kUnitGone = 1u << 15;
 // Cleared with the orders; the unit step gives them their meaning. Were
-// kFlag16, kFlag17 and kFlag21.
+// kFlag16, kFlag17 and kFlag21. Bit 17 (0x20000): a unit waiting for a sea
+// or air lift is paired with its transport. Bit 21 (0x200000): a carrier
+// waits for a cargo unit; a transport is reserved by a lift passenger.
 inline constexpr uint32_t kUnitBit16 = 1u << 16;
 inline constexpr uint32_t kUnitBit17 = 1u << 17;
 inline constexpr uint32_t kUnitBit21 = 1u << 21;
@@ -66,9 +68,11 @@ inline constexpr uint32_t kUnitDeployedHold = 1u << 23;
 // Over-stacked: deployed without a destination where more than seven
 // friendly units stood; the dispersal rule moves it on. Called 0x10000000.
 inline constexpr uint32_t kUnitOverStacked = 1u << 28;
-// Stepped again the very next minute. A facility sets it when it pulled in
-// a stock unit ordered into it ("loaded this step") and then looks for the
-// next without waiting for its slow timer.
+// Stepped again the very next minute: "loaded this step". A carrier's
+// loading phase sets it when it found stock waiting for it, which also
+// decides whether the surrender and advance phases run in that step; a
+// facility sets it when it pulled in a stock unit ordered into it and then
+// looks for the next without waiting for its slow timer.
 inline constexpr uint32_t kUnitStepEveryMinute = 1u << 27;
 // The map's option bit 0 with a class of kClassSpecialWeaponA. Was
 // kUnitPlaced30.

@@ -131,8 +131,8 @@ void CountStockPointLoaded(PlayerRecord& owner, const UnitClassRecord& stockClas
   uf::AddShort(owner, uf::kLoadedStock + 2 * k, 1);
 }
 
-UnitRecord* SpawnStockPoint(World& world, PlayerRecord& owner, int32_t classIndex, uint32_t findOption) {
-  UnitRecord* unit = SpawnPlayerUnits(world, owner, classIndex, 1, false, findOption);
+UnitRecord* SpawnInService(World& world, PlayerRecord& owner, int32_t classIndex, int32_t count, uint32_t findOption) {
+  UnitRecord* unit = SpawnPlayerUnits(world, owner, classIndex, count, false, findOption);
   if (!unit || !InReserve(*unit)) return unit;
   unit->orders[kPostureBits] &= ~kPostureInReserve;
   unit->ordersShown[kPostureBits] &= ~kPostureInReserve;

@@ -5,6 +5,8 @@
 // its carrier is (or is going). Turn thread, under the simulation lock.
 #include <cstdint>
 
+#include "records/order_words.h"
+
 struct World;
 struct HexCell;
 struct PlayerRecord;
@@ -49,11 +51,11 @@ void LinkIntoCargoChain(World& world, UnitRecord& carrier, UnitRecord& unit);
 // loaded counter.
 void CountStockPointLoaded(PlayerRecord& owner, const UnitClassRecord& stockClass);
 
-// A one-point unit of the stock's class made for the owner to go aboard a
-// carrier: in service and filed with the units on the map, whatever the
-// owner's force budget (the point is no new deployment). Null for a class
-// not in the table.
-UnitRecord* SpawnStockPoint(World& world, PlayerRecord& owner, int32_t classIndex, uint32_t findOption);
+// count units of the class (one unit of that size for a stock class) made
+// for the owner to go aboard a carrier or to leave one: in service and filed
+// with the units on the map, whatever the owner's force budget (they are no
+// new deployment). Null for a class not in the table.
+UnitRecord* SpawnInService(World& world, PlayerRecord& owner, int32_t classIndex, int32_t count, uint32_t findOption);
 
 // A unit that boarded leaves the map: no position (nor in its schedule
 // entry), no pixel offset, its load order, partner and order level gone,
@@ -79,11 +81,5 @@ uint32_t CarrierMeetingGoal(const UnitRecord& carrier);
 // already ends there.
 void SendTowardGoal(World& world, UnitRecord& unit, uint32_t goal);
 
-// The order bits of the lifts and the load order.
-inline constexpr uint32_t kOrderSeaLift = 1u << 3;
-inline constexpr uint32_t kOrderAirLift = 1u << 4;
-inline constexpr uint32_t kOrderLiftBits = kOrderSeaLift | kOrderAirLift;
-inline constexpr uint32_t kOrderLoadInto = 1u << 28;
-inline constexpr uint32_t kOrderUnloadDue = 1u << 26;
 // The order level that never counts down.
 inline constexpr uint8_t kOrderLevelUnlimited = 255;

@@ -103,7 +103,7 @@ BoardingResult BoardUnit(World& world, UnitRecord& unit, UnitRecord& carrier, co
       if (rules.addEndsWait) carrier.unitFlags &= ~kUnitBit21;
       return BoardingResult::kAddedToStock;
     }
-    boarding = SpawnStockPoint(world, owner, unit.classIndex, option);
+    boarding = SpawnInService(world, owner, unit.classIndex, 1, option);
     if (!boarding) return BoardingResult::kNotBoarded;
   }
   const uint32_t lift = unit.orders[kOrderFlags] & kOrderLiftBits;

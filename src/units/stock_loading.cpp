@@ -18,12 +18,11 @@ namespace {
 constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
 constexpr uint32_t kHeaderKeptApart = 1u << 13;  // the stock is kept apart for launching
-constexpr uint32_t kStateLoadWaiting = 1u << 26;
 
 void CancelLoad(UnitRecord& stock, bool pooled) {
   stock.orders[kOrderFlags] &= ~kOrderLoadInto;
   if (!pooled) return;
-  stock.orders[kStateFlags] &= ~kStateLoadWaiting;
+  stock.orders[kStateFlags] &= ~kStateDeployRefused;
   stock.orders[kLeaderUnit] = 0;
   unitbytes::SetOrderLevel(stock.orders, 0);
 }
@@ -54,7 +53,7 @@ UnitRecord* MovePoolPoint(World& world, UnitRecord& stock, const UnitClassRecord
                            : FindInPlayerUnitList(world, owner, stock.classIndex, option, target.id);
   if (aboard) {
     aboard->strength += 1.0f;
-  } else if ((loaded = SpawnStockPoint(world, owner, stock.classIndex, option)) != nullptr) {
+  } else if ((loaded = SpawnInService(world, owner, stock.classIndex, 1, option)) != nullptr) {
     LinkIntoCargoChain(world, target, *loaded);
   }
   stock.strength -= 1.0f;

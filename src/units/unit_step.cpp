@@ -71,8 +71,6 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 }
 
 // The phases of later rules, in their places.
-void StepLoadStockOntoCarriers(World&, UnitRecord&, UnitStepState&) {}
-void StepTransport(World&, UnitRecord&, UnitStepState&) {}
 
 }  // namespace
 
@@ -174,6 +172,7 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
     if (s.ended) return;
     StepHexMarksAndCapture(world, unit, s);
     StepTransport(world, unit, s);
+    if (s.ended) return;
     StepSighting(world, unit, s);
     if (s.ended) return;
   }

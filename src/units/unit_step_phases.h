@@ -139,6 +139,14 @@ AdvanceScore ScoreAdvanceDirection(World& world, const UnitRecord& unit, const U
 // hex for the emptiest neighbours.
 void StepOverStacking(World& world, UnitRecord& unit, UnitStepState& s);
 
+// A carrier takes aboard one stock unit waiting in its owner's reserve;
+// unitFlags bit 27 records whether it found one.
+void StepLoadStockOntoCarriers(World& world, UnitRecord& carrier, UnitStepState& s);
+
+// Sea and air lifts, boarding and unloading. A unit that ends it carried
+// ends its step (s.ended) without the closing phase.
+void StepTransport(World& world, UnitRecord& unit, UnitStepState& s);
+
 // The unit's sensors mark the spotting map when its sighting countdown
 // runs out (under the fog rule).
 void StepSighting(World& world, UnitRecord& unit, UnitStepState& s);
