@@ -21,6 +21,10 @@ inline constexpr int kOrdersHeader = 13;   // option bits of the orders; was kOr
 inline constexpr int kOrdersWord = 14;     // sixteen 2-bit settings; was kOrderSettingWordB
 inline constexpr int kPostureBits = 15;    // was kOrderStateWord
 
+// orderMask (word 1).
+// A training order: the reserve unit runs training programme orderLevel.
+inline constexpr uint32_t kMaskTraining = 1u << 24;
+
 // orderFlags (word 11).
 // Works: a works builder at work; with a class of kClassBuildsWorks it marks
 // its hex. Was kUnitAtWorkBit, kOrdersWorksBit and kOrderMarkerBit.
@@ -71,12 +75,16 @@ inline constexpr uint32_t kOrderKeepsTarget = 1u << 17;
 // Repairing or automatic deployment; cleared when a deployment runs. Called
 // bit 25 of word 11.
 inline constexpr uint32_t kOrderAutoDeploy = 1u << 25;
+// Load into the partner (leaderUnit); a finished stock unit waiting for its
+// transport is marked with it.
+inline constexpr uint32_t kOrderLoadPartner = 1u << 28;
 
 // stateFlags (word 12). Bits 24, 25, 29, 30 and 31 are the facility modes.
 // Low byte: the unit step's motion states.
 inline constexpr uint32_t kStateHalt = 1u << 0;         // stop short of the next hex; also set after a crossing
 inline constexpr uint32_t kStateOutOfFuel = 1u << 1;
 inline constexpr uint32_t kStateCanRefuel = 1u << 2;   // out of fuel by a facility that refuels it
+inline constexpr uint32_t kStateWaitFormation = 1u << 3;  // waiting for its formation
 inline constexpr uint32_t kStateHalt2 = 1u << 4;        // the second halt bit
 // Engaged on an ordered attack of a hex this step.
 inline constexpr uint32_t kStateHexAttackEngaged = 1u << 5;
@@ -106,6 +114,9 @@ inline constexpr uint32_t kHeaderHoldFire = 1u << 11;
 // No capture: the unit takes no ground unless kOrderTakeGround. Was
 // kHoldsBack and kOrderStandDown.
 inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
+// Launch allowed: a stock unit may be launched; also asks for the same on a
+// unit the build queue orders.
+inline constexpr uint32_t kHeaderLaunchAllowed = 1u << 13;
 // Set whenever the whole header is stored.
 inline constexpr uint32_t kHeaderSet = 1u << 31;
 

@@ -18,11 +18,6 @@ namespace {
 
 namespace uf = unitfields;
 
-// orderFlags bit 28: load into the partner.
-constexpr uint32_t kOrderLoadPartner = 1u << 28;
-// ordersHeader bit 13: launch allowed.
-constexpr uint32_t kHeaderLaunchAllowed = 1u << 13;
-
 UnitRecord* FindUnit(World& world, uint32_t id) {
   WorldLockGuard hold(world, kLockUnits);
   return FindUnitById(world, id);
