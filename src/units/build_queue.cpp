@@ -80,10 +80,12 @@ void OrderNextUnit(World& world, const UnitRecord& unit, uint32_t flags) {
   PostCommand(*log, std::move(c), true);
 }
 
-uint32_t CreateFlagsOf(const UnitRecord& unit) {
+// The create flags of the next unit like this one, from its state word as
+// it stood when it was finished.
+uint32_t CreateFlagsOf(const UnitRecord& unit, uint32_t state) {
   uint32_t flags = kCreateStateBitB;
   if (unit.orders[kOrdersHeader] & kHeaderLaunchAllowed) flags |= kCreateHeaderBit;
-  if (unit.orders[kStateFlags] & kStateDeployRefused) flags |= kCreateStateBitA;
+  if (state & kStateDeployRefused) flags |= kCreateStateBitA;
   return flags;
 }
 
@@ -94,10 +96,13 @@ void Tell(World& world, PlayerRecord& owner, uint32_t type, uint32_t p1) {
 void FinishUnit(World& world, PlayerRecord& owner, UnitRecord& unit, const UnitClassRecord& cls) {
   unit.orders[kPostureBits] &= ~kPostureUnderConstruction;
   unit.buildWork = 0.0f;
+  // Cancelling the orders clears the state word: what it asked for on
+  // completion, and the slot it holds, are taken first.
+  const uint32_t state = unit.orders[kStateFlags];
+  ReleaseBuildSlot(world, unit, cls);
   CancelAllOrders(world, unit, 0);
   CancelAllOrders(world, unit, 1);
   unit.classDay = world.gameState.currentDay;
-  ReleaseBuildSlot(world, unit, cls);
   AppendUnitPtr(world, kUnitTableReserve, unit.owner & 31, UnitTableCategory(unit), unit);
   unit.efficiency += owner.militarySpendIndex / 5.0f;
   unit.training = owner.militarySpendIndex;
@@ -105,9 +110,8 @@ void FinishUnit(World& world, PlayerRecord& owner, UnitRecord& unit, const UnitC
   unit.orders[kOrdersWord] = uf::DefaultOrdersWord(owner);
   unit.orders[kStateFlags] |= kStateCanRefuel;
   if (unit.moveKind != 0) unit.unitFlags |= kUnitInBase;
-  if (unit.orders[kStateFlags] & kStateDeployDue) OrderNextUnit(world, unit, CreateFlagsOf(unit));
-  unit.orders[kStateFlags] &= ~kStateDeployDue;
-  if (!(unit.orders[kStateFlags] & kStateDeployRefused)) {
+  if (state & kStateDeployDue) OrderNextUnit(world, unit, CreateFlagsOf(unit, state));
+  if (!(state & kStateDeployRefused)) {
     Tell(world, owner, kMsgUnitCompleted, unit.id);
     return;
   }
