@@ -20,28 +20,20 @@ class OrderListFill : public ::testing::Test, public World6 {
   OrderListFill() {
     for (int id : {2, 3}) {
       OrderTypeRecord& r = g_ruleTables.orderTypes.entries[id];
-      saved_[id - 2] = r.name ? strdup(r.name.get()) : nullptr;
-      std::memcpy(savedCategories_[id - 2], r.categories, 4);
-      savedModes_[id - 2] = r.listModes;
+      saved_[id - 2] = std::move(r);
+      r = OrderTypeRecord{};
       r.name.reset(strdup(id == 2 ? "Advance" : "Dig In"));
       r.listModes = 1;
-      const uint8_t categories[2][4] = {{1, 1, 0, 0}, {1, 0, 0, 0}};
-      std::memcpy(r.categories, categories[id - 2], 4);
+      r.categories[0] = 1;
+      r.categories[1] = id == 2 ? 1 : 0;
     }
   }
   ~OrderListFill() override {
-    for (int id : {2, 3}) {
-      OrderTypeRecord& r = g_ruleTables.orderTypes.entries[id];
-      r.name.reset(saved_[id - 2]);
-      std::memcpy(r.categories, savedCategories_[id - 2], 4);
-      r.listModes = savedModes_[id - 2];
-    }
+    for (int id : {2, 3}) g_ruleTables.orderTypes.entries[id] = std::move(saved_[id - 2]);
   }
 
  private:
-  char* saved_[2] = {};
-  uint8_t savedCategories_[2][4] = {};
-  int32_t savedModes_[2] = {};
+  OrderTypeRecord saved_[2];
 };
 
 TEST_F(OrderListFill, RowsCarryTheOrderIdsTheSelectionShares) {

@@ -310,9 +310,7 @@ class Training : public MilitaryUpkeep {
  protected:
   Training() {
     TrainingTable& t = RuleTablesOf(*world).trainingTypes;
-    for (int i = 0; i < kTrainingTypeCount; ++i) saved_[i] = {t.entries[i].costPerDay, t.entries[i].durationDays,
-                                                               static_cast<float>(t.entries[i].kindMask),
-                                                               t.entries[i].experienceGain};
+    for (int i = 0; i < kTrainingTypeCount; ++i) saved_[i] = std::move(t.entries[i]);
     Set(1, 0.5f, 14.0f, 0xF, 7.0f, {28, 14, 0, 0});
     Set(2, 0.5f, 0.5f, 0xF, 1.0f, {0, 0, 0, 0});
     Set(3, 0.5f, 10.0f, 0x2, 1.0f, {0, 0, 0, 0});
@@ -321,16 +319,11 @@ class Training : public MilitaryUpkeep {
   }
   ~Training() override {
     TrainingTable& t = RuleTablesOf(*world).trainingTypes;
-    for (int i = 0; i < kTrainingTypeCount; ++i) {
-      t.entries[i].costPerDay = saved_[i][0];
-      t.entries[i].durationDays = saved_[i][1];
-      t.entries[i].kindMask = static_cast<int32_t>(saved_[i][2]);
-      t.entries[i].experienceGain = saved_[i][3];
-      for (float& g : t.entries[i].skillGains) g = 0.0f;
-    }
+    for (int i = 0; i < kTrainingTypeCount; ++i) t.entries[i] = std::move(saved_[i]);
   }
   void Set(int i, float cost, float days, int32_t kinds, float experience, std::array<float, 4> skills) {
     TrainingRecord& r = RuleTablesOf(*world).trainingTypes.entries[i];
+    r = TrainingRecord{};
     r.costPerDay = cost;
     r.durationDays = days;
     r.kindMask = kinds;
@@ -339,7 +332,7 @@ class Training : public MilitaryUpkeep {
   }
 
  private:
-  std::array<float, 4> saved_[kTrainingTypeCount];
+  TrainingRecord saved_[kTrainingTypeCount];
 };
 
 TEST_F(Training, ProgrammesStartRunAndEnd) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "records/path_request.h"
@@ -33,24 +34,10 @@ constexpr int kUsedIds[] = {kMoveId, kPatrolId, kAttackId, kFollowId, kDropId};
 class OrderTableGuard {
  public:
   OrderTableGuard() {
-    OrderTypeTable& t = g_ruleTables.orderTypes;
-    for (int id : kUsedIds) {
-      OrderTypeRecord& r = t.entries[id];
-      saved_.push_back({r.orderFlags, r.orderMask, r.name ? strdup(r.name.get()) : nullptr, r.listModes, r.requirements});
-      std::memcpy(savedBytes_[savedBytesCount_++], r.categories, 4);
-    }
+    for (size_t i = 0; i < std::size(kUsedIds); ++i) saved_[i] = std::move(Def(kUsedIds[i]));
   }
   ~OrderTableGuard() {
-    OrderTypeTable& t = g_ruleTables.orderTypes;
-    for (size_t i = 0; i < saved_.size(); ++i) {
-      OrderTypeRecord& r = t.entries[kUsedIds[i]];
-      r.orderFlags = saved_[i].flags;
-      r.orderMask = saved_[i].mask;
-      r.name.reset(saved_[i].name);
-      r.listModes = saved_[i].listModes;
-      r.requirements = saved_[i].requirements;
-      std::memcpy(r.categories, savedBytes_[i], 4);
-    }
+    for (size_t i = 0; i < std::size(kUsedIds); ++i) Def(kUsedIds[i]) = std::move(saved_[i]);
   }
   static OrderTypeRecord& Def(int id) { return g_ruleTables.orderTypes.entries[id]; }
   static void Set(int id, const char* name, uint32_t flags, uint32_t mask) {
@@ -61,15 +48,7 @@ class OrderTableGuard {
   }
 
  private:
-  struct Saved {
-    uint32_t flags, mask;
-    char* name;
-    int32_t listModes;
-    uint32_t requirements;
-  };
-  std::vector<Saved> saved_;
-  uint8_t savedBytes_[8][4] = {};
-  size_t savedBytesCount_ = 0;
+  OrderTypeRecord saved_[std::size(kUsedIds)];
 };
 
 class OrderIssue : public ::testing::Test, public World6 {
