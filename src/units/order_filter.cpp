@@ -191,12 +191,11 @@ bool OrderFitsTarget(const World& world, const OrderTypeRecord& order, uint32_t 
   if (Has(need, kNeedsAirBase) && !AirBaseOn(world, cell)) return false;
   if (Has(need, kNeedsWaterNearCursor) && !WaterNearCursor(world)) return false;
   const PlayerRecord& local = LocalPlayer(world);
-  if (order.hexRelation[HexRelation(local, CellOwner(cell.word))] != 0) return true;
+  const int relation = HexRelation(local, CellOwner(cell.word));
+  if (order.hexRelation[relation] != 0) return true;
   const HexUnitStack* stack = LoadHexStack(cell);
   if (!stack) return false;
-  if (stack->lead && IsUnitLive(*stack->lead) &&
-      order.facilityRelation[HexRelation(local, stack->lead->owner)] != 0)
-    return true;
+  if (stack->lead && IsUnitLive(*stack->lead) && order.facilityRelation[relation] != 0) return true;
   if (!HexSpotted(world, local, index)) return false;
   for (int k = 0; k < 4; ++k) {
     if (order.unitRelation[k] == 0) continue;

@@ -283,3 +283,50 @@ TEST_F(OrderIssue, TheOrderListKeepsWhatEverySelectedUnitMayTake) {
 }
 
 }  // namespace
+
+namespace {
+
+// The target part of the list: the hex's owner, its facility and the units
+// seen on it, each by its relation to the local player (3; 4 related, 5 at
+// war).
+TEST_F(OrderIssue, ATargetHexIsTakenByItsOwnerFacilityOrSeenUnits) {
+  World& w = *world;
+  w.players[kOwner].displayPolicy.friendlyMask = 1u << 4;
+  w.players[kOwner].displayPolicy.hostileMask = 1u << 5;
+  Own(1, 1, kOwner);
+  Own(2, 1, 5);
+  Own(3, 1, 4);
+  UnitRecord& enemy = Place(5, kTank, 1.0f, 2, 1);
+  Place(4, kDepot, 1.0f, 3, 1);
+  struct Case {
+    const char* what;
+    uint32_t target;
+    uint8_t hex[4], facility[4], unit[4];
+    uint32_t rules, seenBy;
+    bool fits;
+  };
+  const Case cases[] = {
+      {"own hex", At(1, 1), {1, 0, 0, 0}, {}, {}, 0, 0, true},
+      {"own hex, order for hostile hexes", At(1, 1), {0, 0, 0, 1}, {}, {}, 0, 0, false},
+      {"hostile hex", At(2, 1), {0, 0, 0, 1}, {}, {}, 0, 0, true},
+      {"related hex by its facility", At(3, 1), {}, {0, 1, 0, 0}, {}, 0, 0, true},
+      {"a facility is needed for the facility byte", At(2, 1), {}, {0, 0, 0, 1}, {}, 0, 0, false},
+      {"a hostile unit there", At(2, 1), {}, {}, {0, 0, 0, 1}, 0, 0, true},
+      {"under fog an unseen unit counts not", At(2, 1), {}, {}, {0, 0, 0, 1}, kGameFlagFog | kGameFlagUnitSight, 0,
+       false},
+      {"under fog a unit the player sees", At(2, 1), {}, {}, {0, 0, 0, 1}, kGameFlagFog | kGameFlagUnitSight,
+       1u << kOwner, true},
+      {"no target: the relation bytes are not asked", 0, {}, {}, {}, 0, 0, true},
+  };
+  for (const Case& c : cases) {
+    OrderTypeRecord& def = OrderTableGuard::Def(kMoveId);
+    std::memcpy(def.hexRelation, c.hex, 4);
+    std::memcpy(def.facilityRelation, c.facility, 4);
+    std::memcpy(def.unitRelation, c.unit, 4);
+    w.scenario.head.gameFlags = c.rules;
+    enemy.seenBy = c.seenBy;
+    EXPECT_EQ(OrderFitsTarget(w, def, c.target), c.fits) << c.what;
+  }
+}
+
+}  // namespace
