@@ -197,11 +197,13 @@ void ReserveUnitDay(World& world, PlayerRecord& owner, UnitRecord& unit, const U
   FoldFreeCapacity(world, owner, unit, cls);
 }
 
-// The units of one table slot, each with its class. A unit that the day
-// moves to another table (a deployment after training) leaves a hole here.
+// The units of one table slot that are still there, each with its class.
+// A unit that the day moves to another table (a deployment after training)
+// leaves a hole here.
 template <typename Fn>
 void ForEachClassedUnit(World& world, int table, int player, int category, Fn&& fn) {
   ForEachTableUnit(world.unitTables, table, player, category, [&](UnitRecord& unit) {
+    if (unit.unitFlags & kUnitGone) return;
     if (const UnitClassRecord* cls = UnitClassOf(world, unit)) fn(unit, *cls);
   });
 }
