@@ -21,6 +21,10 @@ inline constexpr int kOrdersHeader = 13;   // option bits of the orders; was kOr
 inline constexpr int kOrdersWord = 14;     // sixteen 2-bit settings; was kOrderSettingWordB
 inline constexpr int kPostureBits = 15;    // was kOrderStateWord
 
+// orderMask (word 1).
+// A training order: the reserve unit runs training programme orderLevel.
+inline constexpr uint32_t kMaskTraining = 1u << 24;
+
 // orderFlags (word 11).
 // Works: a works builder at work; with a class of kClassBuildsWorks it marks
 // its hex. Was kUnitAtWorkBit, kOrdersWorksBit and kOrderMarkerBit.
@@ -82,7 +86,9 @@ inline constexpr uint32_t kOrderAirLift = 1u << 4;
 inline constexpr uint32_t kOrderLiftBits = kOrderSeaLift | kOrderAirLift;
 // A transport tells its passengers to land; aboard: landing is due.
 inline constexpr uint32_t kOrderUnloadDue = 1u << 26;
-// Load into (board) the unit named by the partner word (leaderUnit).
+// Load into (board) the unit named by the partner word (leaderUnit); a
+// finished stock unit waiting for its transport is marked with it. Was
+// kOrderLoadInto.
 inline constexpr uint32_t kOrderLoadInto = 1u << 28;
 
 // orderMask (word 1): the unit step's standing requests.
@@ -101,6 +107,7 @@ inline constexpr uint32_t kMaskDisbandAny = kMaskDisband | kMaskDisbandSell;
 inline constexpr uint32_t kStateHalt = 1u << 0;         // stop short of the next hex; also set after a crossing
 inline constexpr uint32_t kStateOutOfFuel = 1u << 1;
 inline constexpr uint32_t kStateCanRefuel = 1u << 2;   // out of fuel by a facility that refuels it
+inline constexpr uint32_t kStateWaitFormation = 1u << 3;  // waiting for its formation
 inline constexpr uint32_t kStateHalt2 = 1u << 4;        // the second halt bit
 // Engaged on an ordered attack of a hex this step.
 inline constexpr uint32_t kStateHexAttackEngaged = 1u << 5;
@@ -134,6 +141,9 @@ inline constexpr uint32_t kHeaderHoldFire = 1u << 11;
 inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
 // No stock loading: a facility pulls in no stock units ordered into it.
 inline constexpr uint32_t kHeaderNoStockLoading = 1u << 16;
+// Launch allowed: a stock unit may be launched; also asks for the same on a
+// unit the build queue orders.
+inline constexpr uint32_t kHeaderLaunchAllowed = 1u << 13;
 // Set whenever the whole header is stored.
 inline constexpr uint32_t kHeaderSet = 1u << 31;
 

@@ -169,3 +169,11 @@ inline constexpr uint32_t kMsgCovertUnitCaughtNews = 311;
 // A unit of a region with no relation entered the hex owner's territory
 // (parameters: the unit's owner twice, the hex).
 inline constexpr uint32_t kMsgUnitEnteredTerritory = 127;
+
+// The daily build queue finished a unit (parameter 1 its id): it waits in
+// the reserve, was deployed at once, or could not be deployed for want of
+// force budget, which the budget warning follows.
+inline constexpr uint32_t kMsgUnitCompleted = 460;
+inline constexpr uint32_t kMsgUnitCompletedDeployed = 461;
+inline constexpr uint32_t kMsgUnitCompletedOverBudget = 462;
+inline constexpr uint32_t kMsgForceBudgetExceeded = 304;

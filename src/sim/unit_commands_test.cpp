@@ -307,6 +307,8 @@ TEST_F(UnitCommands, ProjectsAreMadeUnderTheSequenceWordPursuedAndClosed) {
   t.world->gameState.techCount = 4;
   t.world->techRows.assign(kMaxPlayers * 4, PlayerTechState{});
   t.world->techs.resize(4);
+  t.world->techs[2].category = 1;  // both in use
+  t.world->techs[3].category = 1;
   t.world->techs[3].prerequisites[0] = 2;  // tech 3 needs tech 2
   t.world->techs[2].researchCost = 750.0f;
   Post(kCmdProjectCreate, 2, 0, kProjectTechnology, 2, 0x2);

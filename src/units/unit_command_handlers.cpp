@@ -18,11 +18,6 @@ namespace {
 
 namespace uf = unitfields;
 
-// orderFlags bit 28: load into the partner.
-constexpr uint32_t kOrderLoadPartner = 1u << 28;
-// ordersHeader bit 13: launch allowed.
-constexpr uint32_t kHeaderLaunchAllowed = 1u << 13;
-
 UnitRecord* FindUnit(World& world, uint32_t id) {
   WorldLockGuard hold(world, kLockUnits);
   return FindUnitById(world, id);
@@ -140,7 +135,7 @@ UnitRecord* FindInPlayerUnitList(World& world, const PlayerRecord& player, int32
     const OrderBlock& o = u->orders;
     if (o[kLeaderUnit] != 0) continue;
     if (((o[kStateFlags] >> 26) & 3u) != (flags & kFindStateBits)) continue;
-    if (((o[kOrderFlags] & kOrderLoadPartner) != 0) != ((flags & kFindLoadPartner) != 0)) continue;
+    if (((o[kOrderFlags] & kOrderLoadInto) != 0) != ((flags & kFindLoadPartner) != 0)) continue;
     if (((o[kOrdersHeader] & kHeaderLaunchAllowed) != 0) != ((flags & kFindLaunchAllowed) != 0)) continue;
     return u;
   }

@@ -1,21 +1,28 @@
 #include "units/unit_create.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
+#include "app/ordinal_suffix.h"
 #include "platform/fpenv.h"
 #include "units/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
 #include "units/unit_class.h"
+#include "units/unit_label.h"
 #include "records/unit_record.h"
 #include "units/unit_ring.h"
 #include "units/unit_tables.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "records/text_field.h"
+#include "world/text/text_lists.h"
 #include "world/world.h"
 
 namespace {
+
+// A shown name is cut to this many characters.
+constexpr size_t kUnitNameLength = 34;
 
 // The per-type serial counters of a region (16-bit, by the class's type
 // byte), as far as the record has room before its command counter.
@@ -177,8 +184,28 @@ void SetUnitCustomName(World& world, UnitRecord& unit, const char* text) {
   std::memcpy(unit.customName.get(), text, length + 1);
 }
 
-std::string UnitDisplayName(const World& world, const UnitRecord& unit) {
-  if (unit.customName) return unit.customName.get();
+std::string UnitDisplayName(const World& world, const UnitRecord& unit, bool alternateForm,
+                            const UnitNameOptions& options) {
+  {
+    // A rename on another thread frees the old text under this lock.
+    WorldLockGuard guard(const_cast<World&>(world), kLockUnits);
+    if (unit.customName) return std::string(unit.customName.get()).substr(0, kUnitNameLength);
+  }
   const UnitClassRecord* cls = UnitClassOf(world, unit);
-  return cls ? FieldText(cls->name) : std::string();
+  const std::string className = cls ? FieldText(cls->name) : std::string();
+  if (cls && (cls->flags & kClassStock)) return className;
+  const int32_t localIndex = world.gameState.localPlayer;
+  const PlayerRecord& local = world.players[localIndex >= 0 && localIndex < kMaxPlayers ? localIndex : 0];
+  const uint32_t ownerBit = 1u << (unit.owner & 31);
+  const bool ownSide = unit.owner == local.number;
+  const bool related = (local.displayPolicy.friendlyMask & ownerBit) && !(local.displayPolicy.hostileMask & ownerBit);
+  if (!ownSide && !related) return className;
+  const bool buildingUp = IsUnitLive(unit) && (unit.ordersShown[kPostureBits] & kPostureUnderConstruction);
+  if ((options.numberedNames && !options.alternateNames) || buildingUp) return className;
+  if (options.alternateNames && alternateForm) return UnitLabelText(world, &unit);
+  const std::string suffix = OrdinalSuffix(unit.serial, OrdinalSuffixTexts(g_textLists));
+  const uint8_t kind = cls ? cls->typeByte : 0;
+  char text[kUnitNameLength + 1];
+  std::snprintf(text, sizeof text, "%d%s %s", unit.serial, suffix.c_str(), TextListText(kListMilclassshort, kind));
+  return text;
 }

@@ -39,5 +39,18 @@ UnitRecord* EnsureHexFacility(World& world, HexCell& cell, uint32_t id, bool res
 // Replaces the unit's custom name with a copy of text (none for null).
 void SetUnitCustomName(World& world, UnitRecord& unit, const char* text);
 
-// The name a unit is shown under: its custom name, else its class's name.
-std::string UnitDisplayName(const World& world, const UnitRecord& unit);
+// The interface's two switches for unit names.
+struct UnitNameOptions {
+  bool numberedNames = true;    // off: the local side's units show their number
+  bool alternateNames = false;  // on: they show their number, or their label in the alternate form
+};
+
+// The name a unit is shown under: its custom name; a stock unit's class
+// name; for a unit of the local player's side or of a region it is related
+// to and not at war with, while numbered names are off or alternate names on
+// and the unit is not being built up (or is dead or has no class), its
+// label in the alternate form with alternate names on, else "%d%s %s" with
+// its number, the number's ordinal suffix and its kind's short text; the
+// class name otherwise. At most 34 characters.
+std::string UnitDisplayName(const World& world, const UnitRecord& unit, bool alternateForm = false,
+                            const UnitNameOptions& options = UnitNameOptions{});

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "app/ordinal_suffix.h"
+
 #include "records/text_field.h"
 #include "records/unit_record.h"
 #include "units/unit_class.h"
@@ -25,7 +27,7 @@ const char* UnitLabelText(const World& world, const UnitRecord* unit) {
     std::snprintf(label, sizeof label, "%s", name.c_str());
     return label;
   }
-  std::snprintf(label, sizeof label, "%d%s %s %s", unit->serial, OrdinalSuffix(unit->serial),
+  std::snprintf(label, sizeof label, "%d%s %s %s", unit->serial, OrdinalSuffix(unit->serial, OrdinalSuffixTexts(g_textLists)).c_str(),
                 TextListText(kListMilclassabbr, unit->unitType), name.c_str());
   int blanks = 0;
   for (char* c = label; *c; ++c)

@@ -49,6 +49,9 @@ inline constexpr uint32_t kClassSettlementPopulation = 1u << 20;
 // kClassRepair.
 inline constexpr uint32_t kClassFortifies = 1u << 22;
 inline constexpr uint32_t kClassRoad = 1u << 23;           // a road; also kClassRunning
+// Halts before it sets off on an ordered move (the orders set the second
+// halt bit of its state word).
+inline constexpr uint32_t kClassHaltsOnMove = 1u << 24;
 inline constexpr uint32_t kClassHalvedAirborne = 1u << 25; // attack halved while airborne
 // Never surrenders or resists: it takes no ground and defends no hex. Was
 // kNeverSurrenders and kClassNoDefence.

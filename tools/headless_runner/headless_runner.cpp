@@ -421,7 +421,14 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   PrepareRun();
   World& w = g_world;
   {
+    // A process can run more than one game (the tests do): each starts
+    // from an empty feed.
     std::lock_guard hold(g_feed.lock);
+    g_feed.lines.clear();
+    g_feed.daysRun = 0;
+    g_feed.turnsEnded = 0;
+    g_feed.finished = false;
+    g_feed.endCode = 0;
     g_feed.daysWanted = options.days;
     g_feed.playOn = options.playOn;
   }

@@ -3,10 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 #include "platform/paths.h"
+#include "records/unit_record.h"
+#include "sim/command_ids.h"
+#include "sim/command_log.h"
+#include "sim/command_post.h"
+#include "units/build_yard.h"
+#include "units/class_fields.h"
+#include "units/unit_class.h"
+#include "world/unit_class_flags.h"
+#include "units/unit_tables.h"
+#include "units/upkeep_fields.h"
 #include "sim/player_messages.h"
 #include "world/list_items.h"
 #include "world/text/ui_options.h"
@@ -93,3 +106,125 @@ TEST(HeadlessRunner, MessageListsStayWithinTheirDaysOverALongRun) {
 }
 
 }  // namespace
+
+// What the unit tables hold at one turn end.
+struct ForceCount {
+  int onOrder = 0;    // live units in table 3
+  int available = 0;  // live units in tables 1 and 2
+  int training = 0;   // reserve units under a training order
+  float experience = 0.0f;  // summed over the reserve
+  int notANumber = 0;  // unit and upkeep figures that are NaN
+};
+
+ForceCount CountForces(World& world) {
+  ForceCount c;
+  for (int p = 0; p < kMaxPlayers; ++p) {
+    for (int category = 0; category < kUnitCategories; ++category) {
+      for (int table = kUnitTableOnMap; table <= kUnitTableOnOrder; ++table) {
+        ForEachTableUnit(world.unitTables, table, p, category, [&](UnitRecord& u) {
+          if (!IsUnitLive(u)) return;
+          for (float v : {u.strength, u.efficiency, u.experience, u.morale, u.training, u.buildWork, u.disruption})
+            if (std::isnan(v)) ++c.notANumber;
+          if (table == kUnitTableOnOrder) {
+            ++c.onOrder;
+            return;
+          }
+          ++c.available;
+          if (table == kUnitTableReserve) {
+            c.experience += u.experience;
+            if (u.orders[kOrderMask] & kMaskTraining) ++c.training;
+          }
+        });
+      }
+    }
+    const PlayerRecord& r = world.players[p];
+    for (size_t at : {upkeepfields::kQualityTarget1, upkeepfields::kQualityTarget2, upkeepfields::kUpkeepTotal,
+                      upkeepfields::kMilitaryWeight, upkeepfields::kBuildSpent, upkeepfields::kTrainingSpent})
+      if (std::isnan(unitfields::Real(r, at))) ++c.notANumber;
+  }
+  return c;
+}
+
+void Post(CommandLog& log, GameCommand c) { PostCommand(log, std::move(c), true); }
+
+// What the regions of the sample world order at the first turn end, as a
+// player would through the interface: a land unit at each facility that
+// builds units. Returns the number of units ordered.
+int OrderUnits(World& world) {
+  CommandLog* log = CommandLogOf(world);
+  if (!log) return 0;
+  int ordered = 0;
+  int32_t landClass = -1;
+  for (size_t c = 1; c < world.unitClasses.size() && landClass < 0; ++c) {
+    const UnitClassRecord& k = world.unitClasses[c];
+    if (UnitClassOrderable(world, static_cast<int32_t>(c)) && k.kind == 0 && k.typeByte != unitfields::kTypeEightClass &&
+        !(k.flags & (kClassFacility | kClassStock)) && k.buildWorkPerPoint > 0.0f)
+      landClass = static_cast<int32_t>(c);
+  }
+  for (size_t i = 0; i < world.cells.size() && landClass >= 0; ++i) {
+    const UnitRecord* yard = BuildYardOn(world, world.cells[i]);
+    if (!yard || !TakesPart(world.players[yard->owner & 31])) continue;
+    GameCommand c = MakeGameCommand(world.gameState, kCmdCreateUnit, yard->owner & 31);
+    c.arg24 = unitbytes::UnitPosition(*yard);
+    c.arg28 = static_cast<uint32_t>(landClass);
+    c.arg32 = std::bit_cast<uint32_t>(1.0f);
+    Post(*log, std::move(c));
+    ++ordered;
+  }
+  return ordered;
+}
+
+// The first training programme for every unit of the reserve not yet sent
+// to one.
+void OrderTraining(World& world, std::set<uint32_t>& sent) {
+  CommandLog* log = CommandLogOf(world);
+  if (!log) return;
+  for (int p = 1; p < kMaxPlayers; ++p)
+    for (int category = 0; category < 4; ++category)
+      ForEachTableUnit(world.unitTables, kUnitTableReserve, p, category, [&](UnitRecord& u) {
+        if (!IsUnitLive(u) || (u.unitFlags & kUnitStock) || !sent.insert(u.id).second) return;
+        GameCommand level = MakeGameCommand(world.gameState, kCmdUnitSetOrderByte43, p);
+        level.arg28 = u.id;
+        level.arg32 = 1;
+        Post(*log, std::move(level));
+        GameCommand mask = MakeGameCommand(world.gameState, kCmdAddOrderFlags, p);
+        mask.arg28 = u.id;
+        mask.arg36 = kMaskTraining;
+        Post(*log, std::move(mask));
+      });
+}
+
+// Thirty days of the sample world on the real turn thread: the build queue
+// finishes units on order into the reserve or onto the map, reserve units
+// under a training order gain experience, and no unit or upkeep figure
+// becomes NaN.
+TEST(HeadlessRunner, ThirtyDaysFinishOrderedUnitsAndTrainTheReserve) {
+  plat::SetDataRoot(VD_GAME_DIR);
+  std::vector<ForceCount> days;
+  headless::Options options;
+  options.game = "Channel";
+  options.days = 30;
+  int ordered = 0;
+  std::set<uint32_t> sentToTraining;
+  options.afterTurnEnd = [&](World& world) {
+    days.push_back(CountForces(world));
+    if (days.size() == 1) ordered = OrderUnits(world);
+    OrderTraining(world, sentToTraining);
+  };
+  std::FILE* out = std::fopen("/dev/null", "w");
+  ASSERT_NE(out, nullptr);
+  EXPECT_EQ(headless::Run(options, out, stderr), 0);
+  std::fclose(out);
+  ASSERT_EQ(days.size(), 30u);
+  ASSERT_GT(ordered, 0);
+  int mostOnOrder = 0;
+  for (const ForceCount& d : days) mostOnOrder = std::max(mostOnOrder, d.onOrder);
+  EXPECT_GT(mostOnOrder, 0);
+  EXPECT_LT(days.back().onOrder, mostOnOrder);
+  EXPECT_GT(days.back().available, days.front().available);
+  int trainingDays = 0;
+  for (const ForceCount& d : days) trainingDays += d.training;
+  EXPECT_GT(trainingDays, 0);
+  EXPECT_GT(days.back().experience, days.front().experience);
+  for (const ForceCount& d : days) EXPECT_EQ(d.notANumber, 0);
+}

@@ -4,6 +4,7 @@ RuleTables g_ruleTables;
 
 // The world holds one set of rule tables for the whole run.
 RuleTables& RuleTablesOf(World&) { return g_ruleTables; }
+const RuleTables& RuleTablesOf(const World&) { return g_ruleTables; }
 
 int32_t LoadDeptPriorities(World& w, const char* name) { return LoadDeptPriorities(RuleTablesOf(w).deptPriorities, name); }
 int32_t LoadCabinetConcerns(World& w, const char* name) { return LoadCabinetConcerns(RuleTablesOf(w).cabinetConcerns, name); }

@@ -32,6 +32,7 @@ extern RuleTables g_ruleTables;
 
 // The rule tables of a world.
 RuleTables& RuleTablesOf(World& world);
+const RuleTables& RuleTablesOf(const World& world);
 
 int32_t LoadDeptPriorities(World& world, const char* name);
 int32_t LoadCabinetConcerns(World& world, const char* name);

@@ -1,6 +1,7 @@
 #include "world/text/text_lists.h"
 
 #include "app/file_helpers.h"
+#include "app/ordinal_suffix.h"
 #include "app/text_tokenizer.h"
 #include "platform/status.h"
 
@@ -189,14 +190,7 @@ const char* TextListText(const TextLists& lists, TextListId list, int index) {
   return entry ? entry : "";
 }
 
-const char* OrdinalSuffix(int number) {
-  const int64_t n = number < 0 ? -int64_t{number} : number;
-  int entry = 4;
-  if (n == 0) {
-    entry = 0;
-  } else if (n % 100 < 11 || n % 100 > 13) {
-    const int last = static_cast<int>(n % 10);
-    if (last >= 1 && last <= 3) entry = last;
-  }
-  return TextListText(kListNumsuffix, entry);
+const char* const* OrdinalSuffixTexts(const TextLists& lists) {
+  static_assert(kOrdinalSuffixEntries == 5);  // the list's own count
+  return &lists.entries[kLists[kListNumsuffix].first];
 }

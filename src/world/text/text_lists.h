@@ -177,9 +177,8 @@ int32_t LoadTextLists(TextLists& lists, const char* name);
 const char* TextListEntry(const TextLists& lists, TextListId list, int index);
 // The same for display: an empty text where there is no entry.
 const char* TextListText(const TextLists& lists, TextListId list, int index);
-// The ordinal suffix of a number from the global "numsuffix" list: entry 0
-// for 0, entries 1 to 3 for a last digit of 1 to 3 (not for 11 to 13 as the
-// last two digits), entry 4 for every other number.
-const char* OrdinalSuffix(int number);
+// The five ordinal-suffix texts of the "numsuffix" list, in the order the
+// ordinal rule (app/ordinal_suffix.h) indexes them; unset entries are null.
+const char* const* OrdinalSuffixTexts(const TextLists& lists);
 // The entries of the global lists.
 inline const char* TextListText(TextListId list, int index) { return TextListText(g_textLists, list, index); }

@@ -1,0 +1,14 @@
+#include "ui/order_list.h"
+
+#include "ui/list_control.h"
+#include "units/order_filter.h"
+#include "world/text/rule_tables.h"
+
+uint32_t FillOrderList(const World& world, ListControl& list, const std::vector<const UnitRecord*>& selected,
+                       int listMode, uint32_t targetHex) {
+  ListClear(list);
+  const OrderTypeTable& table = RuleTablesOf(world).orderTypes;
+  for (int id : OrdersForUnits(world, selected, listMode, targetHex))
+    ListAddTextItem(list, table.entries[id].name.c_str(), id);
+  return CommonOrderId(selected);
+}
