@@ -1,5 +1,6 @@
 #include "ui/form_file.h"
 
+#include <cfenv>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -564,12 +565,18 @@ std::vector<uint8_t> BuildFormImage(FormHeader& header, Control* root) {
   date.year = now.year;
   date.month = static_cast<uint8_t>(now.month);
   date.day = static_cast<uint8_t>(now.day);
-  DateToDayNumber(date);
+  {
+    // The calendar counts days in the game's rounding, whatever thread saves.
+    const int kept = std::fegetround();
+    std::fesetround(FE_TOWARDZERO);
+    DateToDayNumber(date);
+    std::fesetround(kept);
+  }
   uint32_t* d = header.dwords;
   d[kFormSaveCount] += 1;
   d[kFormCount] = static_cast<uint32_t>(count);
   d[kFormPoolSize] = static_cast<uint32_t>(pool.size());
-  d[kFormStampDay] = date.dayNumber;
+  d[kFormStampDay] = static_cast<uint32_t>(date.dayNumber);
   d[kFormStampDate] = uint32_t{now.year} | (uint32_t{static_cast<uint8_t>(now.month)} << 16) |
                       (uint32_t{static_cast<uint8_t>(now.day)} << 24);
   d[kFormStampTime] = uint32_t{static_cast<uint8_t>(now.hour)} | (uint32_t{static_cast<uint8_t>(now.minute)} << 8) |
