@@ -1,5 +1,6 @@
 #include "form_source.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cinttypes>
 #include <cstdio>
@@ -327,11 +328,13 @@ const std::vector<Attribute>& Attributes() {
         {"low", &SlideBarControl::lowMark},         {"notches", &SlideBarControl::notches},
         {"high", &SlideBarControl::highMark},       {"remembered", &SlideBarControl::rememberedPosition},
         {"thumb", &SlideBarControl::thumbLength},   {"exponent", &SlideBarControl::exponent}};
-    for (const auto& [name, field] : slideFields)
+    for (const auto& entry : slideFields) {
+      const SlideField field = entry.second;
       t.push_back(Numbers(
-          name, SlideBars, 1, Width::k16, false,
+          entry.first, SlideBars, 1, Width::k16, false,
           [field](const Control& c) { return std::vector<int64_t>{As<SlideBarControl>(c).*field}; },
           [field](Control& c, const auto& v) { As<SlideBarControl>(c).*field = static_cast<uint16_t>(v[0]); }));
+    }
     t.push_back(Numbers(
         "maximum", SlideBars, 1, Width::k32, true,
         [](const Control& c) { return std::vector<int64_t>{As<SlideBarControl>(c).maximum}; },
