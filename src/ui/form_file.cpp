@@ -193,7 +193,7 @@ bool CheckRecords(const std::vector<FormControlRecord>& records, const uint8_t* 
 
 // The links must make one tree rooted at record 1: every record reached
 // once, each ring closed with next and previous agreeing, each member naming
-// its ring's parent, a lone child linked to nothing.
+// its ring's parent, a lone child linked to nothing (never to itself).
 bool CheckTree(const std::vector<FormControlRecord>& records, std::string* why) {
   const size_t count = records.size() - 1;
   const FormControlRecord& root = records[1];
@@ -223,7 +223,7 @@ bool CheckTree(const std::vector<FormControlRecord>& records, std::string* why) 
         parents.push_back({at, depth + 1});
         break;
       }
-      if (records[r.next].prev != at)
+      if (r.next == at || records[r.next].prev != at)
         return Refuse(why, RecordName(at) + ": its next and previous links disagree");
       parents.push_back({at, depth + 1});
       at = r.next;

@@ -308,6 +308,7 @@ TEST_F(FormFileTest, DamagedImagesAreRefusedWithTheirReason) {
       {"no terminator", [](auto& m) { m.back() = 'x'; }, "no terminator"},
       {"child linked back to the root", [](auto& m) { PutRecordWord(m, 3, 84, 1); }, "reached twice"},
       {"next and previous disagree", [](auto& m) { PutRecordWord(m, 2, 8, 3); }, "disagree"},
+      {"a child linked to itself", [](auto& m) { PutRecordWord(m, 3, 4, 3), PutRecordWord(m, 3, 8, 3); }, "disagree"},
       {"wrong parent", [](auto& m) { PutRecordWord(m, 3, 88, 1); }, "parent"},
       {"root with a parent", [](auto& m) { PutRecordWord(m, 1, 88, 2); }, "root"},
       {"record outside the tree", [](auto& m) { PutRecordWord(m, 2, 84, 0); }, "not in the tree"},
