@@ -25,6 +25,7 @@ class BitmapControl : public Control {
   // nothing) when the look has no texture.
   int32_t Draw(const plat::Rect* clip) override;
   Control* Clone() const override { return new BitmapControl(*this); }
+  void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const override;
   // Counts one drawing pass while the animation runs; past the frame delay
   // the next frame shows.
   void TickAnimation() override;

@@ -19,7 +19,10 @@ Control::Control(const ControlInit& init)
       owner(init.owner),
       rect{init.left, init.top, init.left + init.width, init.top + init.height} {
   SetControlTag(this, init.tag);
-  if (init.text && *init.text) text = init.text;
+  if (init.text) {
+    text = init.text;
+    hasText = true;
+  }
 }
 
 Control::Control(const Control& o)
@@ -32,6 +35,7 @@ Control::Control(const Control& o)
       id(o.id),
       hostedScreen(o.hostedScreen),
       text(o.text),
+      hasText(o.hasText),
       owner(o.owner),
       rect(o.rect) {
   std::memcpy(tag, o.tag, sizeof tag);
@@ -262,6 +266,7 @@ uint32_t ControlSetStyleArgs(Control* control, uint32_t mask, int32_t notify, in
 void ControlSetText(Control* control, const char* text) {
   if (!control) return;
   control->text.assign(text ? text : "");
+  control->hasText = !control->text.empty();
 }
 
 void ControlClearSelection(Control* control, int32_t notify) {

@@ -14,6 +14,8 @@
 #include "ui/control_bits.h"
 
 class Screen;
+struct FormControlRecord;
+class FormStringPool;
 
 inline constexpr size_t kTagSize = 12;
 
@@ -92,6 +94,9 @@ class Control : public ListNode {
   // Not a slot: the drawing walk's pass over the control before it is drawn
   // (bitmaps count their animation delay here).
   virtual void TickAnimation() {}
+  // Not a slot: the form writer's pass, which puts the control's text and
+  // its class's own fields into its record, texts into the pool.
+  virtual void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const;
 
   // Typed forms of the ring operations.
   Control* AppendSibling(Control* other) { return static_cast<Control*>(Append(other)); }
@@ -114,7 +119,8 @@ class Control : public ListNode {
   uint32_t outlines[3] = {};
   int32_t id = 0;
   Screen* hostedScreen = nullptr;  // with kCtlHost
-  std::string text;                // the control's own text; empty for none
+  std::string text;                // the control's own text
+  bool hasText = false;            // with an empty text: the text is "" rather than none
   Screen* owner = nullptr;
   Control* firstChild = nullptr;
   Control* parent = nullptr;

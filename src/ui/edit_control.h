@@ -26,6 +26,7 @@ class EditControl : public TextControl {
   // send a command).
   int32_t HandleInput(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) override;
   Control* Clone() const override { return new EditControl(*this); }
+  void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const override;
 
   std::string extraEdit;
   uint32_t editSize = 0;  // most characters typed

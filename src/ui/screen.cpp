@@ -1,15 +1,21 @@
 #include "ui/screen.h"
 
+#include "app/app_object.h"
 #include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
 
 Screen* Screen::head_ = nullptr;
+bool g_alternateLayout = false;
 
-Screen::Screen(const char* name) : formName(name) {
+Screen::Screen(const char* name, FormLookups formLookups) : formName(name), lookups(formLookups) {
   nextScreen = head_;
   head_ = this;
 }
 
 Screen::~Screen() {
+  delete parameterList;
   for (Screen** p = &head_; *p; p = &(*p)->nextScreen) {
     if (*p == this) {
       *p = nextScreen;
@@ -18,7 +24,7 @@ Screen::~Screen() {
   }
 }
 
-int32_t Screen::Show(int32_t newId, Control* newHost) {
+int32_t Screen::Show(intptr_t newId, Control* newHost) {
   if (newId != kKeepScreenId) id = newId;
   AttachForm(newHost);
   OnOpen();
@@ -27,15 +33,37 @@ int32_t Screen::Show(int32_t newId, Control* newHost) {
 }
 
 int32_t Screen::AttachForm(Control* newHost) {
-  if (newHost) host = newHost;
-  currentForm = form;
+  currentForm = g_alternateLayout && alternateForm ? alternateForm : form;
+  if (newHost) {
+    host = newHost;
+  } else if (g_alternateLayout && alternateHostLink) {
+    host = *alternateHostLink;
+  } else if (hostLink) {
+    host = *hostLink;
+  }
+  if (host && currentForm) ControlAttachForm(host, currentForm);
   return 0;
 }
 
-int32_t Screen::Popup(int32_t newId, void*) {
+int32_t Screen::Popup(intptr_t newId, const ScreenParameterList* list) {
   if (newId != kKeepScreenId) id = newId;
-  AttachForm(nullptr);
+  if (list && list != parameterList) {
+    if (!parameterList) parameterList = new ScreenParameterList;
+    parameterList->entries = list->entries;
+  } else if (!list && parameterList) {
+    parameterList->entries.clear();
+  }
+  const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
+  const int32_t opened = OpenPopup(g_ui, currentForm, 0, -1, -1, 0, whole);
   OnOpen();
   Refresh();
-  return 0;
+  return opened;
+}
+
+int32_t Screen::Close(int32_t noReturn) { return ClosePopupForm(g_ui, currentForm, noReturn, 0); }
+
+void NotifyParentScreenStates(Screen* screen) {
+  if (!screen || !screen->currentForm) return;
+  const Control* parent = screen->currentForm->parent;
+  if (parent && parent->owner) parent->owner->Refresh();
 }

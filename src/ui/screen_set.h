@@ -1,16 +1,24 @@
 #pragma once
 // The one object that holds every screen.
 #include "screens/frontend/start_menu.h"
+#include "screens/main/editor_bar.h"
 #include "screens/main/title_bar.h"
 #include "ui/deferred_actions.h"
+#include "ui/popups.h"
 
+// Members in the order the screens are built: the list of all screens runs
+// from the last back to the first.
 struct ScreenSet {
-  StartMenu startMenu;
   TitleBar titleBar;
+  EditorBar editorBar;
+  StartMenu startMenu;
+  PopupFrameScreen popupFrames;
   DeferredActions deferred;
 };
 
 extern ScreenSet g_screens;
 
-// Loads every screen's forms (first mode entry only).
+// Loads the forms of every screen on the list of all screens and binds the
+// screens whose forms loaded (and those without a form); first interface
+// set-up only.
 void LoadScreenListForms(ScreenSet& screens);

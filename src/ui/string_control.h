@@ -39,6 +39,7 @@ class StringControl : public Control {
   // one) in the font, colour and format of the control.
   int32_t Draw(const plat::Rect* clip) override;
   Control* Clone() const override { return new StringControl(*this); }
+  void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const override;
   // Stores the text (at most the buffer size) when it differs, and tells
   // the owner.
   void SetText(const char* text) override;
@@ -53,8 +54,10 @@ class StringControl : public Control {
   // The font of the slot, slot 0's when that slot is empty.
   BitmapFont* Font() const;
 
-  // The text shown is Control::text.
+  // The text shown is Control::text. The text word every control's form
+  // record carries besides is kept here, so a form saves as it loaded.
   std::string selectedText;
+  std::string recordText;
   uint32_t bufferSize = 255;
   uint32_t fontSlot = 0;
   uint8_t bytes[4] = {};  // kept with the record, read by nothing here
@@ -80,11 +83,13 @@ class TextControl : public StringControl {
 
   int32_t Draw(const plat::Rect* clip) override;
   Control* Clone() const override { return new TextControl(*this); }
+  void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const override;
   const char* GetText() override { return sourceText.c_str(); }
 
   std::string sourceText;
   std::string selectedSourceText;
   uint32_t words[6] = {};  // kept with the record, read by nothing here
+  uint32_t word3 = 0;      // the same
   std::string extra;
 
  protected:

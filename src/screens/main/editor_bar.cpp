@@ -8,14 +8,12 @@
 
 void EditorBar::InspectHexText(void*) {
   const EditorBarReadouts r = ComputeEditorBarReadouts(g_world);
-  const std::pair<const char*, const std::string*> texts[6] = {
-      {"POPULATION", &r.population}, {"SIZE", &r.size}, {"GDP", &r.gdp},
-      {"COUNTRY", &r.country},       {"DATE", &r.date}, {"TREASURY", &r.treasury}};
+  const std::string* texts[6] = {&r.population, &r.size, &r.gdp, &r.country, &r.date, &r.treasury};
   for (size_t i = 0; i < fields_.size(); ++i) {
     Field& field = fields_[i];
-    Control* control = FormFindControlByTag(currentForm ? currentForm : form, texts[i].first);
+    Control* control = FormFindControlByTag(currentForm ? currentForm : form, kEditorBarFieldTags[i]);
     field.control = control;
-    field.text = control ? *texts[i].second : std::string();
+    field.text = control ? *texts[i] : std::string();
     if (IsStringKind(control) && control->text != field.text) SetControlText(control, field.text.c_str());
   }
 }

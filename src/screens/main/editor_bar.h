@@ -8,9 +8,12 @@
 
 class Control;
 
+// The tags of the bar's six readout fields, in the order of the readouts.
+inline constexpr const char* kEditorBarFieldTags[6] = {"POPULATION", "SIZE", "GDP", "COUNTRY", "DATE", "TREASURY"};
+
 class EditorBar : public Screen {
  public:
-  EditorBar() : Screen("EDITORBAR") {}
+  EditorBar() : Screen("EDITORBAR", FormLookups{.tags = kEditorBarFieldTags, .ids = {}}) {}
 
   // Puts the readouts of the world's selected and inspected hexes into the
   // fields tagged POPULATION, SIZE, GDP, COUNTRY, DATE and TREASURY of the
