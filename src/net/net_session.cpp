@@ -16,6 +16,14 @@
 
 NetSession g_netSession;
 
+namespace {
+std::atomic<uint64_t> g_dropped{0};
+std::atomic<int32_t> g_livePlayers{0};
+}  // namespace
+
+uint64_t NetDroppedMessages() { return g_dropped.load(); }
+int32_t LiveNetPlayers() { return g_livePlayers.load(); }
+
 NetSession::NetSession() : world(&g_world), queue(&g_netQueue), lines(&g_textLines) {}
 
 NetSession::~NetSession() {
@@ -27,6 +35,7 @@ bool ReleaseNetPlayer(NetPlayer* player) {
   if (!player) return false;
   if (player->references.fetch_sub(1) != 1) return false;
   delete player;
+  g_livePlayers.fetch_sub(1);
   return true;
 }
 
@@ -39,6 +48,7 @@ void NetNotify(NetSession& session, uint32_t code, intptr_t value) {
 }
 
 void LogDroppedMessage(uint32_t from, uint32_t id, size_t size, const char* why) {
+  g_dropped.fetch_add(1);
   LogWrite(g_platform, "NetStage: dropped message 0x%05x of %zu bytes from %08x: %s\n", id, size, from, why);
 }
 
@@ -62,6 +72,7 @@ plat::Status NetMessageHandler::OnIndicateConnect(const char*) {
 plat::Status NetMessageHandler::OnCreatePlayer(const plat::PeerPlayer& info, void** context) {
   NetSession& s = session_;
   auto* player = new NetPlayer;
+  g_livePlayers.fetch_add(1);
   player->playerId = info.id;
   player->flags = info.flags;
   const size_t length = strnlen(info.name, kNetPlayerNameChars);

@@ -120,5 +120,8 @@ int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port);
 void NetNotify(NetSession& session, uint32_t code, intptr_t value);
 // The game log's line for a peer message that was dropped, with the reason.
 void LogDroppedMessage(uint32_t from, uint32_t id, size_t size, const char* why);
+// Diagnostics: peer messages dropped since start, and NetPlayer records alive.
+uint64_t NetDroppedMessages();
+int32_t LiveNetPlayers();
 // The slot whose peer is `playerId`, or -1 (under the slot lock).
 int FindSlotOfPlayer(NetSession& session, uint32_t playerId);

@@ -93,11 +93,12 @@ int32_t BroadcastSlotTable(NetSession& session) {
   std::vector<uint8_t> m(kLobbySlotTableSize, 0);
   le::Store32(m.data(), kLobbySlotTable);
   le::Store32(m.data() + 4, static_cast<uint32_t>(m.size()));
-  {
-    plat::CriticalSectionLock hold(session.slotLock);
-    std::memcpy(m.data() + 12, slots, kSlots * sizeof(NetSlot));
-  }
   if (!session.inSession) return plat::kFail;
+  // Sent under the lock: two changes on two threads must not send their
+  // tables in the other order, leaving the older one with the joiners. The
+  // send only queues the message.
+  plat::CriticalSectionLock hold(session.slotLock);
+  std::memcpy(m.data() + 12, slots, kSlots * sizeof(NetSlot));
   return Send(session, plat::kPeerAll, m);
 }
 
@@ -223,7 +224,9 @@ int32_t HandleLobbyMessage(NetSession& session, const uint8_t* data, size_t size
     case kLobbySlotTable: {
       if (!Host(from) || size != kLobbySlotTableSize) return Drop(sender, id, size, "not the host's table");
       if (const char* why = TableDefect(data + 12)) return Drop(sender, id, size, why);
-      {
+      // The host owns the table: its own broadcast, heard back, may be
+      // older than the table now and must not undo the changes since.
+      if (!session.isHost) {
         plat::CriticalSectionLock hold(session.slotLock);
         std::memcpy(slots, data + 12, kSlots * sizeof(NetSlot));
       }
@@ -246,6 +249,8 @@ int32_t HandleLobbyMessage(NetSession& session, const uint8_t* data, size_t size
       return BroadcastSlotTable(session);
     }
     case kLobbyStart:
+      // The host hears its own start, sent to all, and leaves it alone.
+      if (session.isHost && (from->flags & plat::kPeerPlayerLocal)) return plat::kFail;
       if (session.isHost) return Drop(sender, id, size, "for a joiner", plat::kFail);
       if (!Host(from) || size != kLobbyStartSize) return Drop(sender, id, size, "not from the host");
       return plat::kOk;
