@@ -48,6 +48,7 @@ class TestPeer {
     session.postCommand = [this](GameCommand&& command) {
       std::lock_guard<std::mutex> hold(lock_);
       commands_.push_back(std::move(command));
+      ++commandCount;
     };
     session.makePeer = [network](plat::PeerHandler& handler) {
       return network ? plat::MakeInProcessPeer(*network, handler) : plat::MakeTcpPeer(handler);
@@ -114,6 +115,7 @@ class TestPeer {
   TextLineQueue lines;
   NetSession session;
   std::atomic<int> wakes{0};
+  std::atomic<int> commandCount{0};
 
  private:
   std::mutex lock_;
@@ -176,3 +178,56 @@ inline std::vector<uint8_t> WordMessage(uint32_t id, uint32_t word) {
   std::memcpy(m.data() + 8, &word, 4);
   return m;
 }
+
+// A host and a joiner as they stand after a join, without a live peer:
+// messages are handed to their handlers directly, as the peer layer would.
+// The host (player 1) holds slot 1 and region 1; the joiner (player 7) slot
+// 2 and region 5; another person (player 8) slot 3 and region 6.
+class MessageBench {
+ public:
+  MessageBench() : host("Hera", nullptr), joiner("Ann", nullptr), hostHandler(host.session), joinerHandler(joiner.session) {
+    for (TestPeer* p : {&host, &joiner}) {
+      ResetSlotTable(p->session, kNetHostSlot);
+      NetSlot* slots = p->world->slotTable;
+      slots[0].state = kSlotHost;
+      slots[1].playerId = 1;
+      slots[1].region = 1;
+      slots[2].state = slots[3].state = kSlotHuman;
+      slots[2].playerId = 7;
+      slots[2].region = 5;
+      slots[3].playerId = 8;
+      slots[3].region = 6;
+      p->session.inSession = 1;
+      p->session.hostPlayer = 1;
+    }
+    host.session.isHost = 1;
+    joiner.session.localSlot = 2;
+    fromJoiner.playerId = 7;
+    fromHost.playerId = 1;
+    fromHost.flags = plat::kPeerPlayerHost;
+  }
+
+  // What a message may change on a peer.
+  std::vector<uint8_t> Snapshot(TestPeer& p) {
+    std::vector<uint8_t> out = p.Table();
+    const auto* head = reinterpret_cast<const uint8_t*>(&p.world->scenario.head);
+    out.insert(out.end(), head, head + sizeof(ScenarioHead));
+    const auto* params = reinterpret_cast<const uint8_t*>(&p.world->campaignMessage);
+    out.insert(out.end(), params, params + sizeof(GameParamsBlock));
+    for (int32_t word : {p.wakes.load(), p.session.localSlot.load(), p.session.slotAssigned.load(),
+                         static_cast<int32_t>(p.Lines().size()), p.commandCount.load()})
+      for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(word >> (8 * i)));
+    return out;
+  }
+
+  plat::Status ToHost(const std::vector<uint8_t>& m, NetPlayer* from) {
+    return hostHandler.OnReceive(from ? from->playerId : 99, from, m.data(), m.size());
+  }
+  plat::Status ToJoiner(const std::vector<uint8_t>& m, NetPlayer* from) {
+    return joinerHandler.OnReceive(from ? from->playerId : 99, from, m.data(), m.size());
+  }
+
+  TestPeer host, joiner;
+  NetMessageHandler hostHandler, joinerHandler;
+  NetPlayer fromJoiner, fromHost;
+};
