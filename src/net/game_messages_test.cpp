@@ -51,7 +51,7 @@ TEST(GameMessages, ACommandKeepsItsPayloadOnlyWhenItArrivesWhole) {
   const std::vector<uint8_t> cut(wire.begin(), wire.begin() + 120);
   ASSERT_EQ(bench.ToHost(cut, &bench.fromJoiner), 0);
   ASSERT_EQ(bench.host.Commands().size(), 2u);
-  const GameCommand& kept = bench.host.Commands()[1];
+  const GameCommand kept = bench.host.Commands()[1];
   EXPECT_EQ(kept.payloadLength, 0u);
   EXPECT_TRUE(kept.payload.empty());
   std::vector<uint8_t> head(wire.begin(), wire.begin() + 64);

@@ -12,8 +12,8 @@
 
 namespace {
 
-// 200,000 messages take about half a second in an optimised build and a few
-// seconds under the sanitizers.
+// 200,000 messages take a second or two in an optimised build and about five
+// seconds under the address and undefined-behaviour sanitizers.
 constexpr int kFuzzMessages = 200000;
 
 const uint32_t kIds[] = {kLobbySlotGiven,  kLobbySlotTable,   kLobbyReady,     kLobbyNotReady,

@@ -113,8 +113,9 @@ plat::Status NetMessageHandler::OnDestroyPlayer(plat::PeerId id, void* context, 
       LogWrite(g_platform, "NetStage: removing player (name=%s, dpid=%08x, context=%08x, reason=%08x)\n",
                player->name, id, static_cast<unsigned>(reinterpret_cast<uintptr_t>(player)), reason);
       CloseLogFile(g_platform);
-      const int32_t status = HostFreeSlot(s, player);
-      if (plat::Failed(status)) return status;
+      // The slot is freed whatever its broadcast does: a departure that
+      // stopped at a failed send would keep the record and never be told.
+      (void)HostFreeSlot(s, player);
     }
     if (reason == plat::kPeerLeftSessionEnded)
       QueueTextMessage2(s, "Player %d (%s) HAS LEFT THE GAME.", static_cast<int>(player->slot), player->name);
