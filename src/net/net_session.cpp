@@ -220,7 +220,6 @@ int32_t NetHostSession(NetSession& session, const char* bindAddress) {
   }
   session.slotAssigned = 1;
   session.isHost = 1;
-  session.accepting = 1;
   session.playerLimit = kNetPlayerLimit;
   session.takenSlots = 0;
   const uint16_t port = static_cast<uint16_t>(session.identity.port);
@@ -228,12 +227,13 @@ int32_t NetHostSession(NetSession& session, const char* bindAddress) {
       session.peer->Host(session.identity.playerName, nullptr, bindAddress ? bindAddress : "0.0.0.0", port);
   if (plat::Failed(status)) {
     session.isHost = 0;
-    session.accepting = 0;
     return status;
   }
   session.identity.port = session.peer->Port();
   (void)UpdateApplicationDesc(session);
   session.inSession = 1;
+  // Joiners come in only now: one let in before would get no slot.
+  session.accepting = 1;
   return plat::kOk;
 }
 
