@@ -128,6 +128,7 @@ struct Peer::Core : LinkSink {
   std::map<PeerLink*, std::shared_ptr<PeerLink>> pending;  // host: connected, not yet introduced
   std::map<PeerLink*, PeerId> linkPlayers;
   std::shared_ptr<PeerLink> hostLink;  // joiner
+  bool closed = false;                 // the transport is shut: no second session on this peer
 
   // ---- the network thread
   void StartWorker() {
@@ -582,6 +583,7 @@ struct Peer::Core : LinkSink {
     StopWorker();
     std::lock_guard<std::mutex> hold(state);
     role = Role::kNone;
+    closed = true;
     players.clear();
     pending.clear();
     linkPlayers.clear();
@@ -598,7 +600,7 @@ Status Peer::Host(const char* playerName, const char* password, const char* bind
   Core& c = *core_;
   {
     std::lock_guard<std::mutex> hold(c.state);
-    if (c.role != Core::Role::kNone || c.worker.joinable()) return kFail;
+    if (c.role != Core::Role::kNone || c.worker.joinable() || c.closed) return kFail;
     CopyName(c.localName, playerName);
     std::memset(c.password, 0, sizeof c.password);
     if (password) std::strncpy(c.password, password, sizeof c.password - 1);
@@ -632,7 +634,7 @@ Status Peer::Connect(const char* address, uint16_t port, const char* playerName,
   Core& c = *core_;
   {
     std::lock_guard<std::mutex> hold(c.state);
-    if (c.role != Core::Role::kNone || c.worker.joinable()) return kFail;
+    if (c.role != Core::Role::kNone || c.worker.joinable() || c.closed) return kFail;
     c.role = Core::Role::kJoining;
     CopyName(c.localName, playerName);
     std::memset(c.password, 0, sizeof c.password);
