@@ -138,6 +138,32 @@ TEST(GameMessages, ASetupRequestIsAnsweredWithTheBlockTheFileAndTheHead) {
   }
 }
 
+TEST(GameMessages, TheHostsSetupReachesThePeersAndItself) {
+  plat::InProcessNetwork network;
+  TestPeer host("Hera", &network);
+  host.Host();
+  SpyPeer spy(network);
+  ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
+  GameParamsBlock& block = host.world->campaignMessage;
+  block.flags = 0x10;
+  ASSERT_EQ(SendGameSetup(host.session, "Channel", 1, 1, block), 0);
+  EXPECT_EQ(block.flags, 0x13u);
+  ASSERT_TRUE(Eventually([&] { return !spy.Of(kScenarioHeadId).empty(); }));
+  std::vector<uint32_t> ids;
+  for (uint32_t id : spy.Ids())
+    if (id >= kGameMessageFirst) ids.push_back(id);
+  EXPECT_EQ(ids, (std::vector<uint32_t>{kGameParamsId, kSessionMessageId, kScenarioHeadId}));
+  const std::vector<uint8_t> sent = spy.Of(kGameParamsId)[0];
+  EXPECT_STREQ(reinterpret_cast<const char*>(&sent[8]), "Channel");
+  EXPECT_EQ(le::Load32(&sent[40]), 0x13u);
+  const std::vector<uint8_t> start = spy.Of(kSessionMessageId)[0];
+  EXPECT_EQ(le::Load32(&start[8]), kSmGameSetup);
+  EXPECT_EQ(le::Load32(&start[52]), 1u);  // a saved game
+  EXPECT_EQ(le::Load32(&start[60]), 0u);  // the payload slot means nothing on the wire
+  // The host loads the file too, through its own queue.
+  EXPECT_EQ(host.DrainKinds(), std::vector<uint32_t>{kSmGameSetup});
+}
+
 TEST(GameMessages, TheSettingsHeadStartsFromTheSetupDefaults) {
   ScenarioHead head{};
   InitSettingsHead(head);
