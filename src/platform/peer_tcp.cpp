@@ -19,6 +19,9 @@ namespace {
 
 // The frame head of a data frame rides on top of the largest message.
 constexpr uint32_t kMaxFrame = static_cast<uint32_t>(kPeerMaxMessage) + 64;
+// A far side that reads nothing while this much waits for it is dropped
+// rather than left to fill the memory.
+constexpr size_t kMaxQueuedBytes = 32u * 1024 * 1024;
 
 class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
  public:
@@ -81,10 +84,12 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
 
   void QueueWrite(std::vector<uint8_t> frame) {
     if (dead_ || closing_) return;
+    if (queued_ + frame.size() > kMaxQueuedBytes) return Fail();
     const auto length = static_cast<uint32_t>(frame.size());
     std::vector<uint8_t> out(4 + frame.size());
     for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (8 * i));
     std::copy(frame.begin(), frame.end(), out.begin() + 4);
+    queued_ += out.size();
     writes_.push_back(std::move(out));
     if (writes_.size() == 1) WriteNext();
   }
@@ -93,6 +98,7 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
     auto self = shared_from_this();
     asio::async_write(socket_, asio::buffer(writes_.front()), [self](const asio::error_code& error, size_t) {
       if (error) return self->Fail();
+      self->queued_ -= self->writes_.front().size();
       self->writes_.pop_front();
       if (!self->writes_.empty())
         self->WriteNext();
@@ -112,7 +118,8 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
   void Fail() {
     if (dead_) return;
     dead_ = true;
-    writes_.clear();
+    // Queued frames stay until the link goes: a write under way still uses
+    // the first of them until its handler runs.
     asio::error_code ignored;
     socket_.close(ignored);
     if (!silent_) sink_.OnLinkClosed(this);
@@ -127,6 +134,7 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
   uint8_t head_[4] = {};
   std::vector<uint8_t> body_;
   std::deque<std::vector<uint8_t>> writes_;
+  size_t queued_ = 0;
 };
 
 class TcpTransport : public PeerTransport {
