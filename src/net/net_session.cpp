@@ -1,17 +1,251 @@
 #include "net/net_session.h"
 
+#include <cinttypes>
+#include <cstring>
+
+#include "app/app_object.h"
+#include "app/log.h"
+#include "net/game_messages.h"
+#include "net/net_message_queue.h"
+#include "net/net_slots.h"
+#include "net/text_message.h"
+#include "platform/window.h"
+#include "records/le_bytes.h"
+#include "records/text_field.h"
+#include "world/world.h"
+
 NetSession g_netSession;
 
+namespace {
+std::atomic<uint64_t> g_dropped{0};
+std::atomic<int32_t> g_livePlayers{0};
+}  // namespace
+
+uint64_t NetDroppedMessages() { return g_dropped.load(); }
+int32_t LiveNetPlayers() { return g_livePlayers.load(); }
+
+NetSession::NetSession() : world(&g_world), queue(&g_netQueue), lines(&g_textLines) {}
+
+NetSession::~NetSession() {
+  // The game's session is closed by the shell; a test's goes with its test.
+  if (peer) peer->Close();
+}
+
+bool ReleaseNetPlayer(NetPlayer* player) {
+  if (!player) return false;
+  if (player->references.fetch_sub(1) != 1) return false;
+  delete player;
+  g_livePlayers.fetch_sub(1);
+  return true;
+}
+
+void NetNotify(NetSession& session, uint32_t code, intptr_t value) {
+  if (session.sink) {
+    session.sink(code, value);
+    return;
+  }
+  if (g_platform.mainWindow) plat::PostWindowMessage(g_platform.mainWindow, kWmNetEvent, code, value);
+}
+
+void LogDroppedMessage(uint32_t from, uint32_t id, size_t size, const char* why) {
+  g_dropped.fetch_add(1);
+  LogWrite(g_platform, "NetStage: dropped message 0x%05x of %zu bytes from %08x: %s\n", id, size, from, why);
+}
+
+int FindSlotOfPlayer(NetSession& session, uint32_t playerId) {
+  if (!session.world) return -1;
+  plat::CriticalSectionLock hold(session.slotLock);
+  for (int s = 0; s < kMaxPlayers; ++s)
+    if (session.world->slotTable[s].playerId == playerId && session.world->slotTable[s].state == kSlotHuman)
+      return s;
+  return -1;
+}
+
+// ---- peer events (network thread)
+
+plat::Status NetMessageHandler::OnIndicateConnect(const char*) {
+  NetSession& s = session_;
+  if (s.accepting && static_cast<uint32_t>(s.playerCount.load()) < s.playerLimit.load()) return plat::kOk;
+  return plat::kFail;
+}
+
+plat::Status NetMessageHandler::OnCreatePlayer(const plat::PeerPlayer& info, void** context) {
+  NetSession& s = session_;
+  auto* player = new NetPlayer;
+  g_livePlayers.fetch_add(1);
+  player->playerId = info.id;
+  player->flags = info.flags;
+  const size_t length = strnlen(info.name, kNetPlayerNameChars);
+  std::memcpy(player->name, info.name, length);
+  player->name[length] = '\0';
+  *context = player;
+  s.playerCount.fetch_add(1);
+  if (info.flags & plat::kPeerPlayerHost) s.hostPlayer = info.id;
+  if (s.inSession) {
+    player->references.fetch_add(1);
+    if (s.isHost) {
+      const int32_t status = HostAssignSlot(s, player);
+      if (plat::Failed(status)) return status;
+    }
+  } else if (s.isHost && (info.flags & plat::kPeerPlayerHost) && s.world) {
+    // The hosting peer's own player, reported while hosting starts.
+    plat::CriticalSectionLock hold(s.slotLock);
+    const int32_t slot = s.localSlot;
+    if (slot >= 0 && slot < kMaxPlayers) s.world->slotTable[slot].playerId = info.id;
+  }
+  NetNotify(s, kNetCodePlayerCreated, 0);
+  return plat::kOk;
+}
+
+plat::Status NetMessageHandler::OnDestroyPlayer(plat::PeerId id, void* context, uint32_t reason) {
+  NetSession& s = session_;
+  auto* player = static_cast<NetPlayer*>(context);
+  intptr_t value = 0;
+  bool freed = false;
+  if (player && (s.inSession || s.hostLost)) {
+    // The departed player's region, read before its slot is freed.
+    if (s.world) {
+      plat::CriticalSectionLock hold(s.slotLock);
+      for (const NetSlot& slot : s.world->slotTable)
+        if (slot.state == kSlotHuman && slot.playerId == player->playerId) value = slot.region;
+    }
+    if (s.inSession && s.isHost) {
+      LogWrite(g_platform, "NetStage: removing player (name=%s, dpid=%08x, context=%08x, reason=%08x)\n",
+               player->name, id, static_cast<unsigned>(reinterpret_cast<uintptr_t>(player)), reason);
+      CloseLogFile(g_platform);
+      // The slot is freed whatever its broadcast does: a departure that
+      // stopped at a failed send would keep the record and never be told.
+      (void)HostFreeSlot(s, player);
+    }
+    if (reason == plat::kPeerLeftSessionEnded)
+      QueueTextMessage2(s, "Player %d (%s) HAS LEFT THE GAME.", static_cast<int>(player->slot), player->name);
+    else
+      QueueTextMessage2(s, "Player %d (%s) DISCONNECTED.", static_cast<int>(player->slot), player->name);
+    freed = ReleaseNetPlayer(player);
+  }
+  // The second reference exists only for a player created in session: the
+  // hosting peer's own player has one, and is freed by the first release.
+  if (player && !freed) ReleaseNetPlayer(player);
+  s.playerCount.fetch_sub(1);
+  NetNotify(s, kNetCodePlayerLeft, value);
+  return plat::kOk;
+}
+
+plat::Status NetMessageHandler::OnReceive(plat::PeerId from, void* context, const uint8_t* data, size_t size) {
+  NetSession& s = session_;
+  if (!data || size < 8) {
+    LogDroppedMessage(from, 0, size, "shorter than a message head");
+    return plat::kOk;
+  }
+  auto* player = static_cast<NetPlayer*>(context);
+  const uint32_t id = le::Load32(data);
+  if (id >= kGameMessageFirst && id <= kGameMessageLast) {
+    const int32_t status = ReceiveSessionPacket(s, from, player, data, size);
+    if (plat::Failed(status)) return status;
+  } else if (id < kLobbyFirst || id > kLobbyLast) {
+    LogDroppedMessage(from, id, size, "unknown message");
+    return plat::kOk;
+  }
+  if (!s.inSession) return plat::kOk;
+  return HandleLobbyMessage(s, data, size, player);
+}
+
+void NetMessageHandler::OnConnectComplete(plat::Status result) {
+  NetSession& s = session_;
+  s.connectResult = result;
+  s.connectEvent.Set();
+  NetNotify(s, kNetCodeConnected, 0);
+}
+
+void NetMessageHandler::OnTerminateSession() {
+  NetSession& s = session_;
+  if (s.inSession) {
+    s.hostLost = 1;
+    s.inSession = 0;
+    if (!s.isHost) QueueTextMessage2(s, "HOST CONNECTION LOST.");
+  }
+  NetNotify(s, kNetCodeSessionEnded, 0);
+}
+
+// ---- set-up and close (main thread)
+
+void InitNetSession(NetSession& session) {
+  session.hostingPlayerLimit = 0;
+  session.playerLimit = kNetPlayerLimit;
+  session.takenSlots = 0;
+  session.playerCount = 0;
+  session.hostPlayer = 0;
+  session.connectResult = 0;
+  session.connectEvent.Reset();
+  session.lobbyConnectEvent.Reset();
+}
+
 int32_t SetupNetSession(NetSession& session, int32_t) {
+  if (session.peer) {
+    session.peer->Close();
+    session.peer.reset();
+  }
+  session.inSession = 0;
+  session.hostLost = 0;
+  session.lobbyLaunched = 0;
+  session.localSlot = 0;
+  session.isHost = 0;
+  InitNetSession(session);
+  session.handler = std::make_unique<NetMessageHandler>(session);
+  session.peer = session.makePeer ? session.makePeer(*session.handler) : plat::MakeTcpPeer(*session.handler);
+  if (!session.peer) return plat::kFail;
   session.open = 1;
-  return 0;
+  return plat::kOk;
 }
 
 void CloseNetSession(NetSession& session) {
-  session.open = 0;
+  if (session.inSession && session.peer && session.isHost) (void)session.peer->TerminateSession();
+  if (session.inSession) session.hostLost = 1;
   session.inSession = 0;
+  // Every remaining player's departure is handled inside Close.
+  if (session.peer) session.peer->Close();
+  session.peer.reset();
   session.isHost = 0;
+  session.slotAssigned = 0;
+  session.accepting = 0;
+  session.open = 0;
 }
 
-// Hosting and joining arrive with the network session itself.
+int32_t NetHostSession(NetSession& session, const char* bindAddress) {
+  if (!session.peer || session.inSession) return plat::kFail;
+  ResetSlotTable(session, kNetHostSlot);
+  {
+    plat::CriticalSectionLock hold(session.slotLock);
+    if (session.world) session.world->slotTable[0].state = kSlotHost;
+  }
+  session.slotAssigned = 1;
+  session.isHost = 1;
+  session.playerLimit = kNetPlayerLimit;
+  session.takenSlots = 0;
+  const uint16_t port = static_cast<uint16_t>(session.identity.port);
+  const int32_t status =
+      session.peer->Host(session.identity.playerName, nullptr, bindAddress ? bindAddress : "0.0.0.0", port);
+  if (plat::Failed(status)) {
+    session.isHost = 0;
+    return status;
+  }
+  session.identity.port = session.peer->Port();
+  (void)UpdateApplicationDesc(session);
+  session.inSession = 1;
+  // Joiners come in only now: one let in before would get no slot.
+  session.accepting = 1;
+  return plat::kOk;
+}
+
+int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port) {
+  if (!session.peer || session.inSession) return plat::kFail;
+  session.isHost = 0;
+  session.slotAssigned = 0;
+  session.inSession = 1;
+  const int32_t status = session.peer->Connect(address, port, session.identity.playerName, nullptr);
+  if (plat::Failed(status)) session.inSession = 0;
+  return status;
+}
+
+// Hosting and joining from the command line arrive with the host list.
 void HostSession(ScreenManager&) {}

@@ -1,23 +1,127 @@
 #pragma once
-// The peer-to-peer session of a networked game.
+// The peer-to-peer session of a networked game: its one record, set-up and
+// close, the handler of every peer event, and the notifications it sends
+// to the main thread. Peer events run on the peer's network thread.
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 #include "app/settings.h"
+#include "platform/peer.h"
+#include "platform/threads.h"
+#include "sim/window_messages.h"
 
 struct ScreenManager;
+struct World;
+struct NetMessageQueue;
+struct GameCommand;
+struct TextLineQueue;
+
+inline constexpr uint32_t kNetPlayerLimit = 16;  // players in a session, the host included
+inline constexpr uint32_t kNetHostSlot = 1;
+inline constexpr int kNetPlayerNameChars = 14;
+
+// A player the peer layer reported, kept as its context. One reference from
+// its create, one more when created while in session; freed when the last
+// goes.
+struct NetPlayer {
+  std::atomic<int32_t> references{1};
+  uint32_t playerId = 0;
+  uint32_t flags = 0;
+  uint32_t slot = 0;  // given by the host (0 on the other peers)
+  char name[16] = {};
+};
+
+// Drops one reference; true when that freed the record.
+bool ReleaseNetPlayer(NetPlayer* player);
+
+class NetMessageHandler;
 
 struct NetSession {
+  NetSession();
+  ~NetSession();
+  NetSession(const NetSession&) = delete;
+  NetSession& operator=(const NetSession&) = delete;
+
   NetIdentity identity;  // names and addresses from the settings and the command line
-  int32_t open = 0;
-  int32_t isHost = 0;
-  int32_t inSession = 0;
-  int32_t localSlot = 0;
+
+  // What the session works on. The game's session uses the one world, the
+  // one queue and the main window; tests give each peer its own.
+  World* world;
+  NetMessageQueue* queue;
+  TextLineQueue* lines;
+  // Receives the notification codes; null posts window message 0x8000.
+  std::function<void(uint32_t code, intptr_t value)> sink;
+  // Takes a command received from a peer; null posts it to the world's command log.
+  std::function<void(GameCommand&& command)> postCommand;
+  // Makes the peer; null makes a TCP peer.
+  std::function<std::unique_ptr<plat::Peer>(plat::PeerHandler&)> makePeer;
+
+  std::unique_ptr<NetMessageHandler> handler;
+  std::unique_ptr<plat::Peer> peer;
+
+  uint32_t hostingPlayerLimit = 0;
+  std::atomic<int32_t> playerCount{0};
+  int32_t lobbyLaunched = 0;
+  std::atomic<int32_t> open{0};
+  std::atomic<int32_t> isHost{0};
+  std::atomic<int32_t> inSession{0};
+  std::atomic<int32_t> hostLost{0};
+  std::atomic<int32_t> slotAssigned{0};
+  std::atomic<int32_t> localSlot{0};
+  std::atomic<int32_t> localReady{0};
+  std::atomic<int32_t> accepting{0};
+  std::atomic<uint32_t> takenSlots{0};
+  std::atomic<uint32_t> playerLimit{kNetPlayerLimit};
+  std::atomic<uint32_t> hostPlayer{0};
+  std::atomic<int32_t> connectResult{0};
+  plat::Event connectEvent{false, false};
+  plat::Event lobbyConnectEvent{false, false};
+  plat::CriticalSection slotLock;    // the slot table
+  plat::CriticalSection playerLock;  // NetPlayer references
 };
 
 extern NetSession g_netSession;
 
-// Makes the session's peer; the result is ignored by start-up.
+// The peer layer's events, handed to the session.
+class NetMessageHandler : public plat::PeerHandler {
+ public:
+  explicit NetMessageHandler(NetSession& session) : session_(session) {}
+  plat::Status OnIndicateConnect(const char* name) override;
+  plat::Status OnCreatePlayer(const plat::PeerPlayer& player, void** context) override;
+  plat::Status OnDestroyPlayer(plat::PeerId id, void* context, uint32_t reason) override;
+  plat::Status OnReceive(plat::PeerId from, void* context, const uint8_t* data, size_t size) override;
+  void OnConnectComplete(plat::Status result) override;
+  void OnTerminateSession() override;
+
+ private:
+  NetSession& session_;
+};
+
+// Makes the session's peer (after closing one left over); the result is
+// ignored by start-up. Lobbies do not exist here: `lobby` changes nothing.
 int32_t SetupNetSession(NetSession& session, int32_t lobby);
+// Resets the record's fixed parts.
+void InitNetSession(NetSession& session);
+// Ends the session (a host ends it for everyone) and frees the peer; every
+// remaining player's departure is handled before it returns.
 void CloseNetSession(NetSession& session);
 // Starts hosting or joining as the command line asked.
 void HostSession(ScreenManager& ui);
+
+// Hosts on identity.port (0: the system picks; the port is written back):
+// the host takes slot 1, slot 0 is reserved, joiners are accepted.
+int32_t NetHostSession(NetSession& session, const char* bindAddress);
+// Starts joining the host at the address; code 8 follows.
+int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port);
+
+// Sends a notification code to the main thread (or the session's sink).
+void NetNotify(NetSession& session, uint32_t code, intptr_t value);
+// The game log's line for a peer message that was dropped, with the reason.
+void LogDroppedMessage(uint32_t from, uint32_t id, size_t size, const char* why);
+// Diagnostics: peer messages dropped since start, and NetPlayer records alive.
+uint64_t NetDroppedMessages();
+int32_t LiveNetPlayers();
+// The slot whose peer is `playerId`, or -1 (under the slot lock).
+int FindSlotOfPlayer(NetSession& session, uint32_t playerId);

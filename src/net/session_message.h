@@ -11,6 +11,7 @@ enum SessionMessageKind : uint32_t {
   kSmGameSpeed = 100,
   kSmSyncInfo = 101,
   kSmGameSetup = 104,
+  kSmStartGame = 105,
   kSmPlayerMessage = 106,
   kSmPlayerTick = 107,
   kSmProfile = 108,
@@ -38,6 +39,8 @@ static_assert(offsetof(SessionMessage, value) == 52);
 static_assert(offsetof(SessionMessage, payloadLength) == 56);
 static_assert(offsetof(SessionMessage, payloadSlot) == 60);
 inline constexpr size_t kSessionMessageWireSize = 64;
+// The compatibility record a joining peer sends with session message 101.
+inline constexpr uint32_t kSyncInfoSize = 48;
 
 // Builds a message with a copy of the payload (null on allocation failure).
 SessionMessage* BuildNetMessage(uint32_t kind, const void* payload, uint32_t payloadLength, uint32_t tick,

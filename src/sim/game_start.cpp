@@ -52,7 +52,8 @@ void ResetSlotTableForLocal(World& world) {
     slot = NetSlot{};
     slot.playerId = 0xFFFFFFFFu;
   }
-  const int32_t local = g_netSession.localSlot >= 0 && g_netSession.localSlot < kMaxPlayers ? g_netSession.localSlot : 0;
+  const int32_t slot = g_netSession.localSlot;
+  const int32_t local = slot >= 0 && slot < kMaxPlayers ? slot : 0;
   NetSlot& own = world.slotTable[local];
   own.state = kSlotHuman;
   own.region = static_cast<uint8_t>(ClampPlayer(world.gameState.localPlayer));

@@ -88,8 +88,7 @@ bool FrequencyPasses(const MessageTypeRecord& type, const PlayerMessageState& en
 PlayerMessage* CopyMessage(const PlayerMessage& source) {
   auto* copy = NewZeroed<PlayerMessage>();
   if (!copy) return nullptr;
-  static_cast<PlayerMessageFields&>(*copy) = source;
-  static_cast<PlayerMessageTail&>(*copy) = source;
+  CopyPlayerMessage(*copy, source);
   for (int i = 0; i < kMessageTexts; ++i) {
     if (!source.texts[i]) continue;
     copy->texts[i] = CopyText(source.texts[i]);

@@ -107,6 +107,7 @@ void PostTurnEvent(uint32_t code);
 // The interface's mode word. Without an interface (the headless runner) the
 // simulation is in a game: 2.
 inline constexpr int32_t kSimUiMapEditor = 0;
+inline constexpr int32_t kSimUiFrontEnd = 1;
 inline constexpr int32_t kSimUiInGame = 2;
 int32_t SimUiMode();
 // Tells the interface that units changed where it shows them.

@@ -18,8 +18,12 @@ inline constexpr uint32_t kTurnCodeGameLost = 98;
 inline constexpr uint32_t kTurnCodeGameWon = 99;
 
 // Codes of kWmNetEvent; bit 15 of a code pauses the game first.
-inline constexpr uint32_t kNetCodeChat = 4;  // tested on the low byte
-inline constexpr uint32_t kNetCodeSetup = 5;
+inline constexpr uint32_t kNetCodePlayerCreated = 3;
+inline constexpr uint32_t kNetCodeChat = 4;  // a chat or system line was queued; tested on the low byte
+inline constexpr uint32_t kNetCodeSetup = 5;  // the game set-up arrived
+inline constexpr uint32_t kNetCodeSlotTable = 6;  // the slot table arrived
+inline constexpr uint32_t kNetCodeHostList = 7;  // a host was added or refreshed
+inline constexpr uint32_t kNetCodeConnected = 8;  // a connect completed
 inline constexpr uint32_t kNetCodePause = 0x8000;
-inline constexpr uint32_t kNetCodePlayerLeft = 0x8001;  // lParam the player
+inline constexpr uint32_t kNetCodePlayerLeft = 0x8001;  // lParam the departed player's region
 inline constexpr uint32_t kNetCodeSessionEnded = 0x8002;

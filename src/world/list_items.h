@@ -161,6 +161,13 @@ struct PlayerMessage : ListNode, PlayerMessageFields, PlayerMessageTail {
   uint32_t serial = g_playerMessageSerial.fetch_add(1, std::memory_order_relaxed) + 1;
 };
 
+// Copies the record's fields and flags; the list links, the texts (owned by
+// each message) and the serial stay the destination's.
+inline void CopyPlayerMessage(PlayerMessage& destination, const PlayerMessage& source) {
+  static_cast<PlayerMessageFields&>(destination) = static_cast<const PlayerMessageFields&>(source);
+  static_cast<PlayerMessageTail&>(destination) = static_cast<const PlayerMessageTail&>(source);
+}
+
 // A recurring payment or delivery (68 bytes in files: the list-node part and
 // these 56 bytes); the payments code gives its fields. Its id is the last
 // word.

@@ -26,7 +26,11 @@ struct NetSlot {
 static_assert(std::is_trivially_copyable_v<NetSlot>);
 static_assert(std::endian::native == std::endian::little, "the slot is its own wire image");
 static_assert(sizeof(NetSlot) == 32);
+static_assert(offsetof(NetSlot, state) == 0);
+static_assert(offsetof(NetSlot, ready) == 1);
+static_assert(offsetof(NetSlot, assignment) == 2);
 static_assert(offsetof(NetSlot, region) == 3);
 static_assert(offsetof(NetSlot, playerId) == 4);
 static_assert(offsetof(NetSlot, progress) == 8);
+static_assert(offsetof(NetSlot, reserved) == 12);
 static_assert(offsetof(NetSlot, name) == 16);

@@ -119,4 +119,6 @@ void InitScenarioSettings(ScenarioSettings& settings);
 // Frees the eight owned texts and the map names of both link tables, then
 // zeroes the record. The head keeps its id and size, since it travels as a
 // message.
+void ReleaseScenarioSettings(ScenarioSettings& settings);
+// The same, then the head takes the defaults of a new game's set-up.
 void ClearScenarioSettings(ScenarioSettings& settings);

@@ -14,7 +14,7 @@ World::World() {
 }
 
 World::~World() {
-  ClearScenarioSettings(scenario);
+  ReleaseScenarioSettings(scenario);
   FreeRingItems(bufferList);
   FreeGameData(*this);
   for (HexCell& cell : cells) FreeHexStack(cell);

@@ -261,6 +261,9 @@ int32_t LoadScenarioDef(ScenarioSettings& settings, ScenarioGroupings& groupings
   }
 
   if (ReadSwitch(t, "campaignstart:")) settings.campaignFlags |= 1u;
+  // The scenario's switches are its whole rule word, as its other keys are
+  // their fields: a set-up default the scenario does not name is off.
+  settings.head.gameFlags = 0;
   for (const SwitchKey& s : kGameFlagKeys)
     if (ReadSwitch(t, s.key)) settings.head.gameFlags |= 1u << s.bit;
 

@@ -12,6 +12,7 @@
 #include "platform/status.h"
 #include "support/temp_dir.h"
 #include "world/map_folders_test_support.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 #include "records/player_record.h"
 
@@ -181,7 +182,7 @@ TEST_F(ScenarioFiles, AMissingFileLeavesTheRecordCleared) {
   EXPECT_EQ(Load("Missing"), plat::kFail);
   EXPECT_EQ(settings_.gamfile, nullptr);
   EXPECT_EQ(settings_.gmtfile, nullptr);
-  EXPECT_EQ(settings_.head.difficulty, 0);
+  EXPECT_EQ(settings_.head.difficulty, g_uiOptions.opdifficulty);  // the set-up default
   EXPECT_EQ(settings_.head.id, kScenarioHeadId);
   // The custom folder in the editor or for a custom scenario.
   dir_.Write("CUSTOM/Mine.GMC", "difficulty: 4\r\n");

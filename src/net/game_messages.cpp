@@ -1,0 +1,392 @@
+#include "net/game_messages.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/program_version.h"
+#include "net/net_message_queue.h"
+#include "net/net_session.h"
+#include "records/le_bytes.h"
+#include "sim/command_post.h"
+#include "sim/game_command.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr size_t kHeadSize = kSessionMessageWireSize;  // commands and session messages alike
+// The longest fixed part of any message a peer sends (the slot table).
+constexpr uint32_t kMaxHeadSize = 1036;
+
+bool FromHost(const NetPlayer* sender) { return sender && (sender->flags & plat::kPeerPlayerHost); }
+
+int32_t Drop(uint32_t from, uint32_t id, size_t size, const char* why) {
+  LogDroppedMessage(from, id, size, why);
+  return plat::kOk;
+}
+
+// The region of the sender's own slot, or -1 when it holds none.
+int SenderRegion(NetSession& session, uint32_t from) {
+  const int slot = FindSlotOfPlayer(session, from);
+  if (slot < 0) return -1;
+  plat::CriticalSectionLock hold(session.slotLock);
+  return session.world->slotTable[slot].region;
+}
+
+// Whether some person other than the sender holds the region.
+bool HeldByAnotherPerson(NetSession& session, uint32_t from, int region) {
+  plat::CriticalSectionLock hold(session.slotLock);
+  for (const NetSlot& slot : session.world->slotTable)
+    if (slot.state == kSlotHuman && slot.region == region && slot.playerId != from) return true;
+  return false;
+}
+
+// A command may speak only for the sender's region; the host also speaks
+// for every region no other person holds (its computer players).
+const char* CommandSenderDefect(NetSession& session, uint32_t from, const NetPlayer* sender, int player) {
+  if (player >= kMaxPlayers) return "no such player";
+  if (FromHost(sender)) return HeldByAnotherPerson(session, from, player) ? "a region another person holds" : nullptr;
+  const int own = SenderRegion(session, from);
+  if (own <= 0 || own != player) return "not the sender's region";
+  return nullptr;
+}
+
+void ReceiveCommand(NetSession& session, uint32_t from, const NetPlayer* sender, const uint8_t* data, size_t size) {
+  const uint32_t length = le::Load32(data + 56);
+  size_t used = size;
+  std::vector<uint8_t> copy;
+  if (size != kHeadSize + static_cast<size_t>(length)) {
+    if (size > kHeadSize + static_cast<size_t>(length)) {
+      Drop(from, kGameCommandHeader, size, "more bytes than the command announces");
+      return;
+    }
+    // An announced payload longer than the data is dropped; the command stays.
+    copy.assign(data, data + kHeadSize);
+    le::Store32(copy.data() + 56, 0);
+    data = copy.data();
+    used = kHeadSize;
+  }
+  GameCommand command;
+  std::string reason;
+  if (!DecodeGameCommand(data, used, command, &reason)) {
+    Drop(from, kGameCommandHeader, size, reason.c_str());
+    return;
+  }
+  if (const char* why = CommandSenderDefect(session, from, sender, command.player)) {
+    Drop(from, kGameCommandHeader, size, why);
+    return;
+  }
+  if (session.postCommand) {
+    session.postCommand(std::move(command));
+  } else if (CommandLog* log = session.world ? CommandLogOf(*session.world) : nullptr) {
+    PostCommand(*log, std::move(command), false);
+  }
+}
+
+// Why a session message may not act as it asks, or null.
+const char* SessionMessageDefect(NetSession& session, uint32_t from, const NetPlayer* sender, const SessionMessage& m) {
+  switch (m.kind) {
+    case kSmGameSpeed:
+      return static_cast<int32_t>(m.value) < 0 ? "a negative game speed" : nullptr;
+    case kSmGameSetup:
+    case kSmStartGame:
+      return FromHost(sender) ? nullptr : "not from the host";
+    case kSmPlayerTick:
+    case kSmProfile: {
+      const int own = SenderRegion(session, from);
+      return own > 0 && own == m.sender ? nullptr : "not the sender's region";
+    }
+    default:
+      return nullptr;
+  }
+}
+
+void ReceiveSessionMessage(NetSession& session, uint32_t from, const NetPlayer* sender, const uint8_t* data,
+                           size_t size) {
+  uint32_t length = le::Load32(data + 56);
+  if (size != kHeadSize + static_cast<size_t>(length)) {
+    if (size > kHeadSize + static_cast<size_t>(length)) {
+      Drop(from, kSessionMessageId, size, "more bytes than the message announces");
+      return;
+    }
+    length = 0;  // kept without its payload
+  }
+  SessionMessage head{};
+  head.kind = le::Load32(data + 8);
+  head.tick = le::Load32(data + 12);
+  head.sender = data[16];
+  head.toHost = data[17];
+  head.value = le::Load32(data + 52);
+  if (const char* why = SessionMessageDefect(session, from, sender, head)) {
+    Drop(from, kSessionMessageId, size, why);
+    return;
+  }
+  SessionMessage* m = BuildNetMessage(head.kind, length ? data + kHeadSize : nullptr, length, head.tick, head.sender);
+  if (!m) return;
+  m->toHost = head.toHost;
+  m->value = head.value;
+  QueueNetMessage(*session.queue, m);
+}
+
+void AnswerSetupRequest(NetSession& session, uint32_t asker) {
+  World& world = *session.world;
+  const std::vector<uint8_t> block = EncodeGameParams(world.campaignMessage);
+  (void)NetSendGameMessage(session, asker, false, block.data(), nullptr, 0);
+  if (world.campaignMessage.name[0] != '\0') {
+    SessionMessage* m =
+        BuildNetMessage(kSmGameSetup, nullptr, 0, world.gameState.currentTick, 0);
+    if (m) {
+      (void)SendNetMessage(session, *m, asker);
+      FreeNetMessage(m);
+    }
+  }
+  const std::vector<uint8_t> head = EncodeScenarioHead(world.scenario.head);
+  (void)NetSendGameMessage(session, asker, false, head.data(), nullptr, 0);
+}
+
+uint8_t LocalSender(NetSession& session) {
+  const int32_t slot = session.localSlot;
+  if (slot < 0 || slot >= kMaxPlayers || !session.world) return 0;
+  plat::CriticalSectionLock hold(session.slotLock);
+  return session.world->slotTable[slot].region;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeSessionMessage(const SessionMessage& m) {
+  const uint32_t length = m.payload ? m.payloadLength : 0;
+  std::vector<uint8_t> out(kHeadSize + length, 0);
+  uint8_t* b = out.data();
+  le::Store32(b + 0, kSessionMessageId);
+  le::Store32(b + 4, kSessionMessageWireSize);
+  le::Store32(b + 8, m.kind);
+  le::Store32(b + 12, m.tick);
+  b[16] = m.sender;
+  b[17] = m.toHost;
+  le::Store32(b + 52, m.value);
+  le::Store32(b + 56, length);
+  // Word 60 held the sender's buffer; it goes out as 0.
+  if (length) std::memcpy(b + kHeadSize, m.payload, length);
+  return out;
+}
+
+std::vector<uint8_t> EncodeScenarioHead(const ScenarioHead& h) {
+  std::vector<uint8_t> out(kScenarioHeadSize, 0);
+  uint8_t* b = out.data();
+  le::Store32(b + 0, kScenarioHeadId);
+  le::Store32(b + 4, kScenarioHeadSize);
+  std::memcpy(b + 8, h.bytes8, sizeof h.bytes8);
+  le::Store32(b + 60, h.commandLead);
+  le::Store32(b + 64, h.speedLockMode);
+  le::Store32(b + 68, h.setupWord);
+  b[72] = h.player0Setting;
+  b[73] = h.svictorycond;
+  b[74] = h.difficulty;
+  b[75] = h.resources;
+  b[76] = h.gamelength;
+  b[77] = h.techtreedefault;
+  std::memcpy(b + 78, h.bytes78, sizeof h.bytes78);
+  le::Store32(b + 80, h.gameFlags);
+  le::StoreI32(b + 84, h.startyear);
+  le::StoreI32(b + 88, h.turnlength);
+  std::memcpy(b + 92, h.bytes92, sizeof h.bytes92);
+  b[100] = h.initialfunds;
+  b[101] = h.reservelimit;
+  b[102] = h.aistance;
+  std::memcpy(b + 103, h.bytes103, sizeof h.bytes103);
+  b[112] = h.groupnum;
+  std::memcpy(b + 113, h.bytes113, sizeof h.bytes113);
+  le::Store32(b + 120, h.programVersion);
+  std::memcpy(b + 124, h.bytes124, sizeof h.bytes124);
+  return out;
+}
+
+void DecodeScenarioHead(const uint8_t* b, ScenarioHead& h) {
+  h.id = kScenarioHeadId;
+  h.size = kScenarioHeadSize;
+  std::memcpy(h.bytes8, b + 8, sizeof h.bytes8);
+  h.commandLead = le::Load32(b + 60);
+  h.speedLockMode = le::Load32(b + 64);
+  h.setupWord = le::Load32(b + 68);
+  h.player0Setting = b[72];
+  h.svictorycond = b[73];
+  h.difficulty = b[74];
+  h.resources = b[75];
+  h.gamelength = b[76];
+  h.techtreedefault = b[77];
+  std::memcpy(h.bytes78, b + 78, sizeof h.bytes78);
+  h.gameFlags = le::Load32(b + 80);
+  h.startyear = le::LoadI32(b + 84);
+  h.turnlength = le::LoadI32(b + 88);
+  std::memcpy(h.bytes92, b + 92, sizeof h.bytes92);
+  h.initialfunds = b[100];
+  h.reservelimit = b[101];
+  h.aistance = b[102];
+  std::memcpy(h.bytes103, b + 103, sizeof h.bytes103);
+  h.groupnum = b[112];
+  std::memcpy(h.bytes113, b + 113, sizeof h.bytes113);
+  h.programVersion = le::Load32(b + 120);
+  std::memcpy(h.bytes124, b + 124, sizeof h.bytes124);
+}
+
+std::vector<uint8_t> EncodeGameParams(const GameParamsBlock& block) {
+  std::vector<uint8_t> out(kGameParamsSize, 0);
+  uint8_t* b = out.data();
+  le::Store32(b + 0, kGameParamsId);
+  le::Store32(b + 4, kGameParamsSize);
+  std::memcpy(b + 8, block.name, sizeof block.name);
+  b[8 + sizeof block.name - 1] = 0;
+  le::Store32(b + 40, block.flags);
+  le::Store32(b + 44, block.word44);
+  return out;
+}
+
+void DecodeGameParams(const uint8_t* b, GameParamsBlock& block) {
+  block.id = kGameParamsId;
+  block.size = kGameParamsSize;
+  std::memcpy(block.name, b + 8, sizeof block.name);
+  block.name[sizeof block.name - 1] = '\0';
+  block.flags = le::Load32(b + 40);
+  block.word44 = le::Load32(b + 44);
+}
+
+std::vector<uint8_t> EncodeProgressReport(uint32_t player, uint32_t value) {
+  std::vector<uint8_t> out(kProgressReportSize, 0);
+  le::Store32(out.data(), kProgressReportId);
+  le::Store32(out.data() + 4, kProgressReportSize);
+  le::Store32(out.data() + 8, player);
+  le::Store32(out.data() + 12, value);
+  return out;
+}
+
+const char* GameFileNameDefect(const char* name, size_t field) {
+  const size_t length = strnlen(name, field);
+  if (length == field) return "a file name without its end";
+  const std::string_view text(name, length);
+  if (text.find_first_of("/\\:") != std::string_view::npos || text.find("..") != std::string_view::npos)
+    return "a file name that names a folder";
+  return nullptr;
+}
+
+int32_t NetSendGameMessage(NetSession& session, uint32_t target, bool loopback, const uint8_t* head,
+                           const void* payload, uint32_t length) {
+  if (!session.inSession || !session.peer || !head) return plat::kFail;
+  if (length != 0 && !payload) return plat::kFail;
+  const uint32_t headSize = le::Load32(head + 4);
+  if (headSize < 8 || headSize > kMaxHeadSize) return plat::kFail;
+  std::vector<uint8_t> buffer(head, head + headSize);
+  if (length) buffer.insert(buffer.end(), static_cast<const uint8_t*>(payload), static_cast<const uint8_t*>(payload) + length);
+  return session.peer->SendTo(target == 0 ? plat::kPeerAll : target, buffer.data(), buffer.size(),
+                              loopback ? 0 : plat::kPeerSendNoLoopback);
+}
+
+int32_t SendNetMessage(NetSession& session, const SessionMessage& message, uint32_t target) {
+  if (!session.inSession) return plat::kOk;
+  const std::vector<uint8_t> wire = EncodeSessionMessage(message);
+  if (message.toHost) target = session.hostPlayer;
+  return NetSendGameMessage(session, target, false, wire.data(), wire.data() + kHeadSize,
+                            static_cast<uint32_t>(wire.size() - kHeadSize));
+}
+
+int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* sender, const uint8_t* data,
+                             size_t size) {
+  if (!data || size < 8) return plat::kOk;
+  const uint32_t id = le::Load32(data);
+  if (!sender) {
+    LogDroppedMessage(from, id, size, "from a player not in the session");
+    return plat::kFail;
+  }
+  if (!session.world || !session.queue) return Drop(from, id, size, "no world");
+  World& world = *session.world;
+  const uint32_t head = le::Load32(data + 4);
+  switch (id) {
+    case kGameCommandHeader:
+    case kSessionMessageId:
+      if (size < kHeadSize || head != kHeadSize) return Drop(from, id, size, "not a 64-byte head");
+      if (id == kGameCommandHeader)
+        ReceiveCommand(session, from, sender, data, size);
+      else
+        ReceiveSessionMessage(session, from, sender, data, size);
+      return plat::kOk;
+    case kScenarioHeadId:
+      if (size != kScenarioHeadSize || head != size) return Drop(from, id, size, "wrong size");
+      if (!FromHost(sender)) return Drop(from, id, size, "not from the host");
+      DecodeScenarioHead(data, world.scenario.head);
+      NetNotify(session, kNetCodeSetup, 0);
+      return plat::kOk;
+    case kSetupRequestId:
+      if (size != kSetupRequestSize || head != size) return Drop(from, id, size, "wrong size");
+      if (!session.isHost) return Drop(from, id, size, "a set-up request to a joiner");
+      AnswerSetupRequest(session, from);
+      return plat::kOk;
+    case kProgressReportId: {
+      if (size != kProgressReportSize || head != size) return Drop(from, id, size, "wrong size");
+      const uint32_t player = le::Load32(data + 8);
+      if (player >= static_cast<uint32_t>(kMaxPlayers)) return Drop(from, id, size, "no such player");
+      const int slot = FindSlotOfPlayer(session, from);
+      plat::CriticalSectionLock hold(session.slotLock);
+      if (slot < 0 || world.slotTable[slot].region != player) return Drop(from, id, size, "not the sender's region");
+      world.slotTable[slot].progress = le::Load32(data + 12);
+      return plat::kOk;
+    }
+    case kGameParamsId: {
+      if (size != kGameParamsSize || head != size) return Drop(from, id, size, "wrong size");
+      if (!FromHost(sender)) return Drop(from, id, size, "not from the host");
+      if (const char* why = GameFileNameDefect(reinterpret_cast<const char*>(data + 8), sizeof(GameParamsBlock::name)))
+        return Drop(from, id, size, why);
+      DecodeGameParams(data, world.campaignMessage);
+      NetNotify(session, kNetCodeSetup, 0);
+      return plat::kOk;
+    }
+    default:
+      return Drop(from, id, size, "unknown game message");
+  }
+}
+
+int32_t SendGameSetup(NetSession& session, const char* name, uint32_t a, uint32_t b, GameParamsBlock& block) {
+  const size_t length = name ? strnlen(name, sizeof block.name - 1) : 0;
+  std::memset(block.name, 0, sizeof block.name);
+  if (length) std::memcpy(block.name, name, length);
+  block.flags = (block.flags & ~3u) | ((a & 1) << 1) | (b & 1);
+  if (session.inSession) {
+    const std::vector<uint8_t> wire = EncodeGameParams(block);
+    (void)NetSendGameMessage(session, 0, false, wire.data(), nullptr, 0);
+  }
+  World* world = session.world;
+  SessionMessage* m = BuildNetMessage(kSmGameSetup, nullptr, 0, world ? world->gameState.currentTick : 0,
+                                      LocalSender(session));
+  if (m) {
+    m->value = block.flags & 1;
+    (void)SendNetMessage(session, *m, 0);
+    QueueNetMessage(*session.queue, m);
+  }
+  if (session.inSession && world) {
+    const std::vector<uint8_t> head = EncodeScenarioHead(world->scenario.head);
+    (void)NetSendGameMessage(session, 0, false, head.data(), nullptr, 0);
+  }
+  return plat::kOk;
+}
+
+void InitSettingsHead(ScenarioHead& head) {
+  head = ScenarioHead{};
+  head.id = kScenarioHeadId;
+  head.size = kScenarioHeadSize;
+  head.commandLead = 25;
+  head.speedLockMode = g_netSession.inSession ? 2 : 0;
+  head.setupWord = static_cast<uint32_t>(g_uiOptions.opdef_turntype);
+  head.difficulty = g_uiOptions.opdifficulty;
+  head.resources = 2;
+  head.techtreedefault = 1;
+  head.gameFlags = 0x2B091;
+  head.turnlength = g_uiOptions.opturnlength;
+  le::StoreI32(head.bytes92, g_uiOptions.optbtimer);
+  le::StoreI32(head.bytes92 + 4, g_uiOptions.opstartuptimer);
+  head.initialfunds = 2;
+  head.reservelimit = g_uiOptions.opreservelimit;
+  head.aistance = g_uiOptions.opaistance;
+  // The head carries the host's seed to every joiner.
+  le::StoreI32(head.bytes113 + 3, std::rand() % 32768);
+  head.programVersion = (static_cast<uint32_t>(kProgramVersionMajor) << 16) |
+                        (static_cast<uint32_t>(kProgramVersionMinor) << 8) | static_cast<uint32_t>(kProgramVersionBuild);
+}

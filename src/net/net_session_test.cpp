@@ -1,0 +1,235 @@
+// The session and its lobby: three peers host, join, get regions, declare
+// themselves ready, lose one to a kick and start, over the in-process
+// network and over TCP; slots given and refused; players freed once; the
+// line and the region a departure reports.
+#include <gtest/gtest.h>
+
+#include "net/net_test_support.h"
+#include "sim/window_messages.h"
+
+namespace {
+
+enum class Transport { kInProcess, kTcp };
+
+class ThreePeers : public ::testing::TestWithParam<Transport> {
+ protected:
+  plat::InProcessNetwork* Network() { return GetParam() == Transport::kTcp ? nullptr : &network_; }
+  plat::InProcessNetwork network_;
+};
+
+bool SameTables(TestPeer& a, TestPeer& b) { return a.Table() == b.Table(); }
+
+TEST_P(ThreePeers, HostJoinReadyRegionsKickAndStart) {
+  TestPeer host("Hera", Network()), ann("Ann", Network()), bob("Bob", Network());
+  host.Host();
+  ann.Join(host);
+  ASSERT_TRUE(Eventually([&] { return ann.session.slotAssigned.load() == 1 && SameTables(host, ann); }));
+  bob.Join(host);
+  ASSERT_TRUE(Eventually([&] { return bob.session.slotAssigned.load() == 1 && SameTables(host, bob) && SameTables(host, ann); }));
+
+  const uint32_t hostId = host.session.peer->LocalId();
+  EXPECT_EQ(host.Slot(0).state, kSlotHost);
+  EXPECT_EQ(host.Slot(1).state, kSlotHuman);
+  EXPECT_STREQ(host.Slot(1).name, "Hera");
+  EXPECT_EQ(host.Slot(1).playerId, hostId);
+  EXPECT_EQ(ann.session.localSlot.load(), 2);
+  EXPECT_EQ(bob.session.localSlot.load(), 3);
+  EXPECT_STREQ(bob.Slot(3).name, "Bob");
+  EXPECT_EQ(bob.Slot(3).playerId, bob.session.peer->LocalId());
+  EXPECT_EQ(ann.session.hostPlayer.load(), hostId);
+
+  // The joiner asks for the set-up: the parameter block and the head (code 5 twice).
+  std::vector<uint8_t> request(kSetupRequestSize, 0);
+  request[0] = 0x04, request[1] = 0x00, request[2] = 0x02, request[4] = 8;
+  ASSERT_EQ(NetSendGameMessage(ann.session, hostId, false, request.data(), nullptr, 0), 0);
+  ASSERT_TRUE(Eventually([&] { return ann.Codes(kNetCodeSetup) == 2; }));
+
+  // Regions, then everybody ready.
+  ASSERT_EQ(NetSetSlotFields(host.session, 1, 1, 0), 0);
+  ASSERT_EQ(NetSetSlotFields(host.session, 2, 5, 0), 0);
+  ASSERT_EQ(NetSetSlotFields(host.session, 3, 6, 0), 0);
+  ASSERT_EQ(NetSetSlot(ann.session, true), 0);
+  ASSERT_EQ(NetSetSlot(bob.session, true), 0);
+  ASSERT_EQ(NetSetSlot(host.session, true), 0);
+  ASSERT_TRUE(Eventually([&] {
+    return host.Slot(1).ready && host.Slot(2).ready && host.Slot(3).ready && SameTables(host, ann) &&
+           SameTables(host, bob);
+  }));
+  EXPECT_EQ(ann.Slot(2).region, 5);
+  EXPECT_EQ(bob.Slot(3).region, 6);
+
+  // Bob is kicked: his slot frees everywhere, the host reports his region.
+  ASSERT_EQ(KickSlotPlayer(host.session, 3), 0);
+  ASSERT_TRUE(Eventually([&] { return bob.Codes(kNetCodeSessionEnded) == 1 && ann.Slot(3).state == kSlotFree; }));
+  ASSERT_TRUE(Eventually([&] { return host.Values(kNetCodePlayerLeft) == std::vector<intptr_t>{6}; }));
+  EXPECT_EQ(host.Slot(3).state, kSlotFree);
+  EXPECT_EQ(bob.Lines().front(), "HOST CONNECTION LOST.");
+
+  // The start: no more joiners, and 105 reaches every peer and the host itself.
+  ASSERT_EQ(NetHostStartGame(host.session), 0);
+  EXPECT_EQ(host.session.playerLimit.load(), 1u);
+  SessionMessage* start = BuildNetMessage(kSmStartGame, nullptr, 0, 0, 1);
+  ASSERT_EQ(SendNetMessage(host.session, *start, 0), 0);
+  QueueNetMessage(host.queue, start);
+  ASSERT_TRUE(Eventually([&] { return ann.wakes.load() > 0; }));
+  EXPECT_EQ(ann.DrainKinds(), std::vector<uint32_t>{kSmStartGame});
+  EXPECT_EQ(host.DrainKinds(), std::vector<uint32_t>{kSmStartGame});
+  EXPECT_TRUE(bob.DrainKinds().empty());
+
+  TestPeer late("Late", Network());
+  late.Join(host);
+  ASSERT_TRUE(Eventually([&] { return late.Codes(kNetCodeConnected) == 1; }));
+  EXPECT_EQ(late.session.connectResult.load(), plat::kPeerRefused);
+
+  // Every event reached the sink as its code.
+  EXPECT_GE(host.Codes(kNetCodePlayerCreated), 3);
+  EXPECT_GE(host.Codes(kNetCodeSlotTable), 1);  // its own broadcasts
+  EXPECT_GE(ann.Codes(kNetCodePlayerCreated), 3);
+  EXPECT_EQ(ann.Codes(kNetCodeConnected), 1);
+  EXPECT_GE(bob.Codes(kNetCodeChat), 1);
+  EXPECT_GE(host.Codes(kNetCodeChat), 1);  // Bob's departure line
+
+  // The host closes: Ann hears the session end.
+  CloseNetSession(host.session);
+  ASSERT_TRUE(Eventually([&] { return ann.Codes(kNetCodeSessionEnded) == 1; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Transports, ThreePeers, ::testing::Values(Transport::kInProcess, Transport::kTcp),
+                         [](const auto& info) { return info.param == Transport::kTcp ? "Tcp" : "InProcess"; });
+
+TEST(NetLobby, AJoinGetsItsSlotAndTheWholeTable) {
+  plat::InProcessNetwork network;
+  TestPeer host("Hera", &network), ann("Ann", &network);
+  host.Host();
+  ann.Join(host);
+  ASSERT_TRUE(Eventually([&] { return ann.session.slotAssigned.load() == 1 && SameTables(host, ann); }));
+  EXPECT_EQ(host.Table().size(), 1024u);
+  EXPECT_EQ(host.Slot(0).state, kSlotHost);
+  EXPECT_EQ(ann.Slot(1).state, kSlotHuman);
+  EXPECT_STREQ(ann.Slot(1).name, "Hera");
+  EXPECT_EQ(ann.Slot(1).playerId, host.session.peer->LocalId());
+  EXPECT_EQ(ann.Slot(2).state, kSlotHuman);
+  EXPECT_STREQ(ann.Slot(2).name, "Ann");
+  SpyPeer spy(network);
+  ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
+  ASSERT_TRUE(Eventually([&] { return !spy.Of(kLobbySlotTable).empty() && !spy.Of(kLobbySlotGiven).empty(); }));
+  EXPECT_EQ(spy.Of(kLobbySlotTable)[0].size(), 1036u);
+  EXPECT_EQ(spy.Of(kLobbySlotGiven)[0], WordMessage(kLobbySlotGiven, 3));
+}
+
+TEST(NetLobby, SixteenPlayersAtMostAndNoneAfterTheStart) {
+  plat::InProcessNetwork network;
+  TestPeer host("Hera", &network);
+  host.Host();
+  const auto port = static_cast<uint16_t>(host.session.identity.port);
+  std::vector<std::unique_ptr<SpyPeer>> joiners;
+  for (int i = 0; i < 15; ++i) {
+    joiners.push_back(std::make_unique<SpyPeer>(network));
+    ASSERT_TRUE(joiners.back()->Join(port)) << i;
+  }
+  ASSERT_TRUE(Eventually([&] { return host.session.takenSlots.load() == 15; }));
+  for (int s = 2; s <= 16; ++s) EXPECT_EQ(host.Slot(s).state, kSlotHuman) << s;
+  SpyPeer sixteenth(network);
+  EXPECT_FALSE(sixteenth.Join(port));
+  EXPECT_EQ(sixteenth.connected.load(), plat::kPeerRefused);
+  for (int s = 17; s < kMaxPlayers; ++s) EXPECT_EQ(host.Slot(s).state, kSlotFree) << s;
+
+  TestPeer second("Host2", &network);
+  second.Host();
+  const auto port2 = static_cast<uint16_t>(second.session.identity.port);
+  SpyPeer a(network), b(network), c(network);
+  ASSERT_TRUE(a.Join(port2) && b.Join(port2));
+  ASSERT_TRUE(Eventually([&] { return second.session.takenSlots.load() == 2; }));
+  ASSERT_EQ(NetHostStartGame(second.session), 0);
+  EXPECT_EQ(second.session.playerLimit.load(), 2u);
+  EXPECT_EQ(second.session.peer->MaxPlayers(), 2u);
+  EXPECT_FALSE(c.Join(port2));
+  EXPECT_EQ(c.connected.load(), plat::kPeerRefused);
+}
+
+TEST(NetLobby, RegionAndReadyBroadcasts) {
+  plat::InProcessNetwork network;
+  TestPeer host("Hera", &network);
+  host.Host();
+  SpyPeer spy(network);
+  ASSERT_TRUE(spy.Join(static_cast<uint16_t>(host.session.identity.port)));
+  ASSERT_TRUE(Eventually([&] { return spy.Of(kLobbySlotTable).size() == 1; }));
+  const plat::PeerId hostId = host.session.peer->LocalId();
+
+  // Ready twice: two broadcasts of the same table.
+  spy.Send(hostId, WordMessage(kLobbyReady, 2));
+  spy.Send(hostId, WordMessage(kLobbyReady, 2));
+  ASSERT_TRUE(Eventually([&] { return spy.Of(kLobbySlotTable).size() == 3; }));
+  EXPECT_EQ(spy.Of(kLobbySlotTable)[1], spy.Of(kLobbySlotTable)[2]);
+  EXPECT_EQ(host.Slot(2).ready, 1);
+
+  // The same region twice: one broadcast, and the slot's ready byte cleared.
+  ASSERT_EQ(NetSetSlotFields(host.session, 2, 5, 0), 0);
+  ASSERT_EQ(NetSetSlotFields(host.session, 2, 5, 0), 0);
+  ASSERT_EQ(NetSetSlot(host.session, true), 0);  // a marker broadcast
+  ASSERT_TRUE(Eventually([&] { return spy.Of(kLobbySlotTable).size() == 5; }));
+  EXPECT_EQ(host.Slot(2).ready, 0);
+  EXPECT_EQ(host.Slot(2).region, 5);
+  // The host hears its own broadcasts too.
+  ASSERT_TRUE(Eventually([&] { return host.Codes(kNetCodeSlotTable) == 5; }));
+}
+
+// The handler driven directly, as the peer layer would, on a host.
+class HostHandler : public ::testing::Test {
+ protected:
+  HostHandler() : peer("Hera", &network), handler(peer.session) {
+    peer.Host();
+    alive = LiveNetPlayers();
+  }
+  NetPlayer* Create(uint32_t id, uint32_t flags, const char* name) {
+    plat::PeerPlayer info;
+    info.id = id;
+    info.flags = flags;
+    std::snprintf(info.name, sizeof info.name, "%s", name);
+    void* context = nullptr;
+    EXPECT_EQ(handler.OnCreatePlayer(info, &context), 0);
+    return static_cast<NetPlayer*>(context);
+  }
+  plat::InProcessNetwork network;
+  TestPeer peer;
+  NetMessageHandler handler;
+  int32_t alive = 0;
+};
+
+TEST_F(HostHandler, PlayersFreedOnceAndDeparturesReported) {
+  // The hosting peer's own player, as hosting starts (not yet in session).
+  peer.session.inSession = 0;
+  NetPlayer* own = Create(1, plat::kPeerPlayerHost | plat::kPeerPlayerLocal, "Hera");
+  EXPECT_EQ(own->references.load(), 1);
+  EXPECT_EQ(peer.world->slotTable[1].playerId, 1u);
+  peer.session.inSession = 1;
+
+  // Rows: destroy reason, the line it queues. The joiner plays region 5 from slot 2.
+  struct Row {
+    uint32_t reason;
+    const char* line;
+  } rows[] = {
+      {plat::kPeerLeftSessionEnded, "Player 2 (Jo) HAS LEFT THE GAME."},
+      {plat::kPeerLeftConnectionLost, "Player 2 (Jo) DISCONNECTED."},
+      {plat::kPeerLeftNormal, "Player 2 (Jo) DISCONNECTED."},
+      {plat::kPeerLeftKicked, "Player 2 (Jo) DISCONNECTED."},
+  };
+  for (const Row& row : rows) {
+    NetPlayer* joiner = Create(7, 0, "Jo");
+    ASSERT_EQ(joiner->references.load(), 2);
+    ASSERT_EQ(joiner->slot, 2u);
+    peer.world->slotTable[2].region = 5;
+    EXPECT_EQ(LiveNetPlayers(), alive + 2);
+    ASSERT_EQ(handler.OnDestroyPlayer(7, joiner, row.reason), 0);
+    EXPECT_EQ(LiveNetPlayers(), alive + 1) << row.line;
+    EXPECT_EQ(peer.Lines().back(), row.line);
+    EXPECT_EQ(peer.Values(kNetCodePlayerLeft).back(), 5);
+    EXPECT_EQ(peer.Slot(2).state, kSlotFree);
+  }
+  // The hosting peer's own player holds one reference and goes once.
+  ASSERT_EQ(handler.OnDestroyPlayer(1, own, plat::kPeerLeftSessionEnded), 0);
+  EXPECT_EQ(LiveNetPlayers(), alive);
+  EXPECT_EQ(peer.session.playerCount.load(), 1);  // the peer's own player is left
+}
+
+}  // namespace

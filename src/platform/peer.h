@@ -1,0 +1,127 @@
+#pragma once
+// The peer session between game processes: one peer hosts, the others join
+// it, and every peer can send a message to one player or to all. It is a
+// star: joiners talk only to the host, which relays and stamps every message
+// with the player it came from. Two transports share the same rules: TCP
+// sockets, and an in-process network for tests.
+//
+// Every event reaches the PeerHandler on the peer's own network thread, one
+// at a time and in order; a handler may call SendTo and DestroyPlayer, never
+// Close. Delivery is guaranteed and in order per sender.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "platform/status.h"
+
+namespace plat {
+
+using PeerId = uint32_t;
+
+inline constexpr PeerId kPeerAll = 0;  // SendTo target: every player
+inline constexpr PeerId kPeerNone = 0xFFFFFFFFu;
+
+// PeerPlayer flags.
+inline constexpr uint32_t kPeerPlayerLocal = 0x2;  // this process's own player
+inline constexpr uint32_t kPeerPlayerHost = 0x4;   // the hosting peer's player
+
+// SendTo flags. A send to all reaches the sender too unless told not to.
+inline constexpr uint32_t kPeerSendNoLoopback = 0x1;
+
+// Why a player was destroyed.
+inline constexpr uint32_t kPeerLeftNormal = 1;          // it closed its session
+inline constexpr uint32_t kPeerLeftConnectionLost = 2;  // its connection broke (or broke the framing)
+inline constexpr uint32_t kPeerLeftSessionEnded = 3;    // the session ended
+inline constexpr uint32_t kPeerLeftKicked = 4;          // the host dropped it
+
+// Statuses of this layer.
+inline constexpr Status kPeerRefused = static_cast<Status>(0x80158410u);        // the host said no
+inline constexpr Status kPeerNoSuchPlayer = static_cast<Status>(0x80158300u);   // target unknown
+inline constexpr Status kPeerNotConnected = static_cast<Status>(0x80158310u);   // no session
+inline constexpr Status kPeerUnreachable = static_cast<Status>(0x80158460u);    // no host answered
+
+// The largest message a player may send: anything longer is refused by the
+// sender and breaks the framing at the receiver.
+inline constexpr size_t kPeerMaxMessage = 256 * 1024;
+inline constexpr int kPeerNameSize = 16;  // with its terminator
+
+struct PeerPlayer {
+  PeerId id = 0;
+  uint32_t flags = 0;
+  char name[kPeerNameSize] = {};
+};
+
+class PeerHandler {
+ public:
+  virtual ~PeerHandler() = default;
+  // Host: a joiner asks to come in; any failure refuses it.
+  virtual Status OnIndicateConnect(const char* name) = 0;
+  // A player joined the session (the local one too). The context set here
+  // comes back with the player's events.
+  virtual Status OnCreatePlayer(const PeerPlayer& player, void** context) = 0;
+  virtual Status OnDestroyPlayer(PeerId id, void* context, uint32_t reason) = 0;
+  // `context` is null for a sender that has not been created here.
+  virtual Status OnReceive(PeerId from, void* context, const uint8_t* data, size_t size) = 0;
+  // Joiner: the connect finished (kOk, kPeerRefused, kPeerUnreachable...).
+  virtual void OnConnectComplete(Status result) = 0;
+  // The session ended under this peer; a destroy of every remaining player follows.
+  virtual void OnTerminateSession() = 0;
+};
+
+class PeerTransport;
+class InProcessNetwork;
+
+class Peer {
+ public:
+  ~Peer();
+  Peer(const Peer&) = delete;
+  Peer& operator=(const Peer&) = delete;
+
+  // Starts hosting on the port (0: the system picks one; Port() tells which)
+  // of the given local address. The local player's create arrives before
+  // Host returns.
+  Status Host(const char* playerName, const char* password, const char* bindAddress, uint16_t port);
+  // Starts joining; OnConnectComplete tells how it went.
+  Status Connect(const char* address, uint16_t port, const char* playerName, const char* password);
+  Status SendTo(PeerId target, const void* data, size_t size, uint32_t flags);
+  // Host: drops a joiner from the session.
+  Status DestroyPlayer(PeerId id);
+  // Host: ends the session for everybody.
+  Status TerminateSession();
+  // Leaves or ends the session and stops the network thread: every remaining
+  // player's destroy arrives before Close returns, and nothing after.
+  void Close();
+
+  // The host's limit of players (itself included); 0 none.
+  void SetMaxPlayers(uint32_t limit);
+  uint32_t MaxPlayers() const;
+  uint16_t Port() const;
+  PeerId LocalId() const;
+  Status GetPlayer(PeerId id, PeerPlayer& out) const;
+
+  struct Core;
+
+ private:
+  friend std::unique_ptr<Peer> MakeTcpPeer(PeerHandler& handler);
+  friend std::unique_ptr<Peer> MakeInProcessPeer(InProcessNetwork& network, PeerHandler& handler);
+  Peer(PeerHandler& handler, std::unique_ptr<PeerTransport> transport);
+  std::unique_ptr<Core> core_;
+};
+
+// A peer over TCP sockets.
+std::unique_ptr<Peer> MakeTcpPeer(PeerHandler& handler);
+
+// Peers of one InProcessNetwork reach one another by port (address ignored);
+// the network must outlive its peers.
+class InProcessNetwork {
+ public:
+  InProcessNetwork();
+  ~InProcessNetwork();
+  InProcessNetwork(const InProcessNetwork&) = delete;
+  InProcessNetwork& operator=(const InProcessNetwork&) = delete;
+  struct State;
+  std::shared_ptr<State> state;
+};
+std::unique_ptr<Peer> MakeInProcessPeer(InProcessNetwork& network, PeerHandler& handler);
+
+}  // namespace plat
