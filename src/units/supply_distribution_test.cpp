@@ -127,11 +127,12 @@ TEST(HandOutSupplyTest, OverfullStoreIsNotTakenBack) {
 TEST(ResupplyNeighboursTest, EndsTheSupplierAlways) {
   struct Row {
     const char* name;
-    int neighbourOwner;
+    int neighbourOwner;  // 0: nobody near
     float supply;
     int served;
     float supplyAfter;
   } rows[] = {
+      {"nobody near: a crumb is dropped", 0, 0.05f, 0, 0.0f},
       {"among enemies the cargo stays", 2, 2.0f, 0, 2.0f},
       {"among enemies a crumb is dropped", 2, 0.05f, 0, 0.0f},
       {"served down to a crumb", 1, 0.2f, 1, 0.0f},
@@ -140,7 +141,7 @@ TEST(ResupplyNeighboursTest, EndsTheSupplierAlways) {
   for (const Row& row : rows) {
     SupplyWorld sw;
     UnitRecord& supplier = sw.Supplier(kGun, row.supply);
-    sw.Near(row.neighbourOwner, kGun, 4);
+    if (row.neighbourOwner) sw.Near(row.neighbourOwner, kGun, 4);
     EXPECT_EQ(ResupplyNeighbours(*sw.world, supplier), row.served) << row.name;
     EXPECT_FLOAT_EQ(supplier.supply, row.supplyAfter) << row.name;
     EXPECT_FALSE(supplier.unitFlags & kUnitFullySupplied) << row.name;

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "records/unit_flags.h"
 #include "units/fire_test_world.h"
 #include "units/supply_distribution.h"
-#include "units/unit_class.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_step_phases.h"
 
@@ -29,14 +26,7 @@ struct ResupplyWorld : FireWorld {
     Own(2, 2, 1);
     world->cellBytes[2 * 6 + 2] = 6;
   }
-  UnitStepState State(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
-    s.level = world->cellBytes[static_cast<size_t>(u.y * 6 + u.x)] - 1;
-    s.movementType = s.cls->bytes64[7];
-    return s;
-  }
+  UnitStepState State(UnitRecord& u) { return PhaseState(u, world->cellBytes[static_cast<size_t>(u.y * 6 + u.x)] - 1); }
 };
 
 // A ship (efficiency 1.0, fuel factor 8, so t = 2) takes 5 x 4 / 240 x 2 of
@@ -47,15 +37,17 @@ TEST(StepResupplyTest, FuelRateFollowsTheBaseAndTheOrders) {
     const char* name;
     uint32_t baseFlags;  // the hex's lead facility, 0 none
     uint32_t orderFlags;
+    bool moved;
     float fuelGiven;
   } rows[] = {
-      {"no base", 0, 0, 5.0f * 4.0f / 240.0f * 2.0f},
-      {"a port of its kind", kClassFacility | kClassHaven, 0, 20.0f * 4.0f / 240.0f * 2.0f},
-      {"an airfield is not its kind", kClassFacility | kClassAirBase, 0, 5.0f * 4.0f / 240.0f * 2.0f},
-      {"a supply-line order", 0, kOrderWithdrawing, 10.0f * 4.0f / 240.0f * 2.0f},
-      {"a supply-line order while moving", 0, kOrderWithdrawing, 5.0f * 4.0f / 240.0f * 2.0f},
+      {"no base", 0, 0, false, 5.0f * 4.0f / 240.0f * 2.0f},
+      {"a port of its kind", kClassFacility | kClassHaven, 0, false, 20.0f * 4.0f / 240.0f * 2.0f},
+      {"an airfield is not its kind", kClassFacility | kClassAirBase, 0, false, 5.0f * 4.0f / 240.0f * 2.0f},
+      {"a supply-line order", 0, kOrderWithdrawing, false, 10.0f * 4.0f / 240.0f * 2.0f},
+      {"a supply-line order while moving", 0, kOrderWithdrawing, true, 5.0f * 4.0f / 240.0f * 2.0f},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
     ResupplyWorld rw;
     World& w = *rw.world;
     w.unitClasses[kBoat].fuelCapacity = 8.0f;
@@ -66,12 +58,12 @@ TEST(StepResupplyTest, FuelRateFollowsTheBaseAndTheOrders) {
     ship.efficiency = 1.0f;
     ship.fuel = 0.0f;
     ship.orders[kOrderFlags] = row.orderFlags;
-    if (std::string(row.name).find("moving") != std::string::npos) ship.unitFlags |= kUnitMoved;
+    if (row.moved) ship.unitFlags |= kUnitMoved;
     StepResupply(w, ship, rw.State(ship));
-    EXPECT_FLOAT_EQ(ship.fuel, row.fuelGiven) << row.name;
-    EXPECT_FLOAT_EQ(FuelAsked(w.players[1]), row.fuelGiven) << row.name;
-    EXPECT_FLOAT_EQ(uf::FuelStock(w.players[1]), 1000.0f - row.fuelGiven) << row.name;
-    EXPECT_FALSE(ship.unitFlags & kUnitFullySupplied) << row.name;
+    EXPECT_FLOAT_EQ(ship.fuel, row.fuelGiven);
+    EXPECT_FLOAT_EQ(FuelAsked(w.players[1]), row.fuelGiven);
+    EXPECT_FLOAT_EQ(uf::FuelStock(w.players[1]), 1000.0f - row.fuelGiven);
+    EXPECT_FALSE(ship.unitFlags & kUnitFullySupplied);
   }
 }
 
@@ -169,56 +161,41 @@ TEST(StepResupplyTest, FullUnitsAndTheCountdown) {
   }
 }
 
-// The step's own hand-out and the supply unit's differ in their ending:
-// the step touches the distributor's flags and remainder only when someone
-// was served, and then also wakes it; the supply unit always drops a crumb
-// and its full mark.
+// The step's own hand-out touches the distributor's flags and remainder
+// only when someone was served, and then also wakes it (the supply unit's
+// own ending, which always drops a crumb, is the hand-out's tests').
 TEST(StepDistributeSupplyTest, EndsOnlyWhenSomeoneWasServed) {
   struct Row {
     const char* name;
     bool neighbour;  // an empty gun of the same owner next door
     float supply;
-    bool stepFull;     // the distributor's full mark after the step's hand-out
-    float stepSupply;
-    bool unitFull;     // after ResupplyNeighbours
-    float unitSupply;
+    bool full;       // the distributor's full and stepped marks after
+    float supplyAfter;
   } rows[] = {
-      {"nobody to serve", false, 0.05f, true, 0.05f, false, 0.0f},
-      {"served down to a crumb", true, 0.2f, false, 0.0f, false, 0.0f},
-      {"served", true, 10.0f, false, 8.875f, false, 8.875f},
+      {"nobody to serve", false, 0.05f, true, 0.05f},
+      {"served down to a crumb", true, 0.2f, false, 0.0f},
+      {"served", true, 10.0f, false, 8.875f},
   };
   for (const Row& row : rows) {
-    float supplyAfter[2];
-    bool fullAfter[2];
-    for (int which = 0; which < 2; ++which) {
-      ResupplyWorld rw;
-      World& w = *rw.world;
-      w.unitClasses[kGun].fuelCapacity = 0.8f;
-      w.unitClasses[kGun].ammoCapacity = 0.1f;
-      UnitRecord& d = rw.Unit(1, kGun, 10.0f, 2, 2);
-      d.fuel = 8.0f;
-      d.ammo = 1.0f;
-      d.supply = row.supply;
-      d.unitFlags |= kUnitFullySupplied | kUnitStepped;
-      if (row.neighbour) {
-        UnitRecord& n = rw.Unit(1, kGun, 10.0f, 2, 3);
-        n.fuel = 0.0f;
-        n.ammo = 0.0f;
-      }
-      if (which == 0)
-        StepDistributeSupply(w, d);
-      else
-        ResupplyNeighbours(w, d);
-      supplyAfter[which] = d.supply;
-      fullAfter[which] = (d.unitFlags & kUnitFullySupplied) != 0;
-      if (which == 0) {
-        EXPECT_EQ((d.unitFlags & kUnitStepped) != 0, row.stepFull) << row.name;
-      }
+    SCOPED_TRACE(row.name);
+    ResupplyWorld rw;
+    World& w = *rw.world;
+    w.unitClasses[kGun].fuelCapacity = 0.8f;
+    w.unitClasses[kGun].ammoCapacity = 0.1f;
+    UnitRecord& d = rw.Unit(1, kGun, 10.0f, 2, 2);
+    d.fuel = 8.0f;
+    d.ammo = 1.0f;
+    d.supply = row.supply;
+    d.unitFlags |= kUnitFullySupplied | kUnitStepped;
+    if (row.neighbour) {
+      UnitRecord& n = rw.Unit(1, kGun, 10.0f, 2, 3);
+      n.fuel = 0.0f;
+      n.ammo = 0.0f;
     }
-    EXPECT_EQ(fullAfter[0], row.stepFull) << row.name;
-    EXPECT_FLOAT_EQ(supplyAfter[0], row.stepSupply) << row.name;
-    EXPECT_EQ(fullAfter[1], row.unitFull) << row.name;
-    EXPECT_FLOAT_EQ(supplyAfter[1], row.unitSupply) << row.name;
+    StepDistributeSupply(w, d);
+    EXPECT_EQ((d.unitFlags & kUnitFullySupplied) != 0, row.full);
+    EXPECT_EQ((d.unitFlags & kUnitStepped) != 0, row.full);
+    EXPECT_FLOAT_EQ(d.supply, row.supplyAfter);
   }
 }
 
