@@ -31,14 +31,7 @@ struct DecisionWorld : FireWorld {
     g_aiEvents.Clear();
   }
   ~DecisionWorld() { g_aiEvents.Clear(); }
-  UnitStepState State(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
-    s.level = 0;
-    s.movementType = s.cls->bytes64[7];
-    return s;
-  }
+  UnitStepState State(UnitRecord& u) { return PhaseState(u, 0); }
   static void SetFields(UnitRecord& u, uint32_t aggressiveness, uint32_t retreat) {
     u.orders[kOrdersWord] = (aggressiveness << 6) | (retreat << 16);
   }
