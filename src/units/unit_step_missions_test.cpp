@@ -52,12 +52,6 @@ struct StrikeWorld : FireWorld {
     m.efficiency = m.morale = 1.0f;
     return m;
   }
-  UnitStepState State(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
-    return s;
-  }
 
  private:
   SimUiLink saved_;
@@ -72,7 +66,7 @@ TEST(StepImpactTest, AnAttackThatFiredIsTheWholeStrike) {
     sw.Unit(2, fire_test::kOutpost, 1.0f, 2, 2);  // the hex's facility
     UnitRecord& missile = sw.Missile();
     if (withTarget) missile.orders[kFireUnit] = target.id;
-    UnitStepState s = sw.State(missile);
+    UnitStepState s = sw.PhaseState(missile);
     StepImpact(*sw.world, missile, s);
     EXPECT_TRUE(s.ended);
     EXPECT_TRUE(missile.unitFlags & kUnitGone);
@@ -106,7 +100,7 @@ TEST(StepImpactTest, NewsEffectAndFlashByKind) {
     SetClassFloat(m, 140, 256.0f);
     g_screenFlashStrength.store(0);
     UnitRecord& missile = sw.Missile();
-    UnitStepState s = sw.State(missile);
+    UnitStepState s = sw.PhaseState(missile);
     StepImpact(*sw.world, missile, s);
     for (const uint32_t id : kStrikeNews)
       EXPECT_EQ(NewsTypesGuard::PostedOn(2, id, 12), id == row.message || id == row.event) << row.name << " " << id;
