@@ -38,10 +38,7 @@ struct AdvanceWorld : FireWorld {
     return u;
   }
   UnitStepState State(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
-    s.movementType = s.cls->bytes64[7];
+    UnitStepState s = PhaseState(u);
     s.entryMask = 0xFFFFFFFFu;
     s.advance = true;
     return s;
