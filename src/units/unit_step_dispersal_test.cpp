@@ -31,9 +31,7 @@ struct StackWorld : FireWorld {
     return units;
   }
   void Disperse(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
+    UnitStepState s = PhaseState(u);
     StepOverStacking(*world, u, s);
   }
   uint32_t Toward(int x, int y, int d) { return HexNeighbour(MapShape(*world), MakeHexPos(x, y), d); }
