@@ -15,6 +15,7 @@
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "world/map_data.h"
+#include "world/id_lookups.h"
 #include "world/world.h"
 
 namespace handover_test {
@@ -133,6 +134,14 @@ class World6 {
     cargo.carrier = carrier.id;
     cargo.cargoNext = carrier.cargoNext;
     carrier.cargoNext = cargo.id;
+  }
+
+  // The strength of everything in the carrier's cargo chain.
+  float Aboard(const UnitRecord& carrier) {
+    float total = 0.0f;
+    for (const UnitRecord* q = FindUnitById(*world, carrier.cargoNext); q; q = FindUnitById(*world, q->cargoNext))
+      total += q->strength;
+    return total;
   }
 
   bool InChainA(int x, int y, const UnitRecord& u) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "records/le_bytes.h"
+#include "units/unit_player_fields.h"
 #include "sim/sim_ui_link.h"
 #include "units/handover_test_world.h"
 #include "units/move_cost.h"
@@ -65,6 +66,31 @@ class StepWorld : public World6 {
 
  private:
   SimUiLink saved_;
+};
+
+// The step world with region 3's ships that carry 100 a point in 10 cargo
+// slots a point, and its stock (looked up among the air units) and tanks,
+// weighing 1 a point, loading into ships.
+class CargoWorld : public StepWorld {
+ public:
+  CargoWorld() {
+    World& w = *world;
+    w.cellBytes.assign(36, 2);
+    w.players[kOwner].soldiers = 1.0e6f;
+    UnitClassRecord& ship = w.unitClasses[kShip];
+    le::Store16(reinterpret_cast<uint8_t*>(&ship) + 96, 10);
+    SetF32(ship, 108, 100.0f);
+    UnitClassRecord& stock = w.unitClasses[kStockClass];
+    stock.kind = 1;
+    SetClassByte(stock, 133, 1u << 2);
+    SetClassByte(stock, 134, 1);
+    SetF32(stock, 104, 1.0f);
+    SetF32(w.unitClasses[kTank], 104, 1.0f);
+    SetClassByte(w.unitClasses[kTank], 133, 1u << 2);
+  }
+  static void SetF32(UnitClassRecord& c, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&c) + at, v); }
+  UnitRecord& Ship() { return Place(kOwner, kShip, 1.0f, 2, 2); }
+  float SupplyStock() { return unitfields::SupplyStock(world->players[kOwner]); }
 };
 
 }  // namespace step_test
