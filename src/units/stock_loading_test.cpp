@@ -15,40 +15,14 @@ namespace {
 using namespace step_test;
 namespace uf = unitfields;
 
-class LoadWorld : public StepWorld {
+class LoadWorld : public CargoWorld {
  public:
-  LoadWorld() {
-    World& w = *world;
-    w.cellBytes.assign(36, 2);
-    w.players[kOwner].soldiers = 1.0e6f;
-    UnitClassRecord& ship = w.unitClasses[kShip];
-    le::Store16(reinterpret_cast<uint8_t*>(&ship) + 96, 10);  // cargo slots a point
-    le::StoreF32(reinterpret_cast<uint8_t*>(&ship) + 108, 100.0f);
-    UnitClassRecord& stock = w.unitClasses[kStockClass];
-    stock.kind = 1;  // carried stock is looked up among the air units
-    SetClassByte(stock, 133, 1u << 2);  // loads into ships
-    SetClassByte(stock, 134, 1);
-    le::StoreF32(reinterpret_cast<uint8_t*>(&stock) + 104, 1.0f);
-  }
-
-  UnitRecord& Ship() { return Place(kOwner, kShip, 1.0f, 2, 2); }
   UnitRecord& Pool(float size, UnitRecord& target, uint8_t level) {
     UnitRecord& s = Reserve(kOwner, kStockClass, size, 0, 0);
     s.orders[kOrderFlags] |= kOrderLoadInto;
     s.orders[kLeaderUnit] = target.id;
     unitbytes::SetOrderLevel(s.orders, level);
     return s;
-  }
-  // The quantity aboard in stock units of the class.
-  float Aboard(const UnitRecord& carrier) {
-    float total = 0.0f;
-    for (uint32_t id = carrier.cargoNext; id != 0;) {
-      const UnitRecord* q = FindUnitById(*world, id);
-      if (!q) break;
-      total += q->strength;
-      id = q->cargoNext;
-    }
-    return total;
   }
   int16_t Loaded() { return uf::Short(world->players[kOwner], uf::kLoadedStock + 2 * 3); }
 };
