@@ -6,13 +6,14 @@
 #include "units/cargo_boarding.h"
 #include "units/unit_player_fields.h"
 #include "units/fire_test_world.h"
-#include "world/id_lookups.h"
 #include "units/unit_side_steps.h"
 #include "world/scenario_settings.h"
 
 using namespace fire_test;
 
 namespace {
+
+namespace uf = unitfields;
 
 constexpr int kTower = 18;
 
@@ -180,10 +181,6 @@ TEST_F(FacilityStepTest, AnArmedFacilityFiresAtAnEnemyNextToIt) {
   EXPECT_LT(enemy.strength, before);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(FacilityStepTest, StockOrderedInIsPulledOnePointAnOrder) {
   struct Row {
     const char* what;
@@ -215,43 +212,33 @@ TEST_F(FacilityStepTest, StockOrderedInIsPulledOnePointAnOrder) {
     UnitRecord& s = t.Reserve(1, handover_test::kStockClass, 5.0f, 0, 0);
     if (r.ordered) s.orders[kOrderFlags] |= kOrderLoadInto;
     for (int i = 0; i < r.steps; ++i) RunFacilityStep(w, f, 1);
-    float aboard = 0.0f;
-    for (uint32_t id = f.cargoNext; id != 0;) {
-      const UnitRecord* q = FindUnitById(w, id);
-      if (!q) break;
-      aboard += q->strength;
-      id = q->cargoNext;
-    }
+    const float aboard = t.Aboard(f);
     EXPECT_FLOAT_EQ(aboard, r.aboard) << r.what;
     EXPECT_FLOAT_EQ(s.strength, 5.0f - r.aboard) << r.what;
     EXPECT_EQ((f.unitFlags & kUnitStepEveryMinute) != 0, r.lookAgain) << r.what;
   }
 }
 
-}  // namespace
-
-namespace {
-
-namespace uf = unitfields;
-
+// Level 1, efficiency 0.8: a rate of 1 x 0.8 x 4 = 3.2, ammunition 3.2 / 240
+// a supply step; a class that needs nothing is fully supplied at once.
 TEST_F(FacilityStepTest, SelfResupplyPaysFromTheOwnerOrTheHexsPlayer) {
-  // Level 1, efficiency 0.8: a rate of 1 x 0.8 x 4 = 3.2, ammunition 3.2 / 240
-  // a supply step.
   const float amount = 3.2f / 240.0f;
   struct Row {
     const char* what;
-    float ownerStock, hexStock;
-    float ammo;           // after the step
-    float ownerAfter, hexAfter;
+    float capacity, ownerStock, hexStock;
+    float ammo, ownerAfter, hexAfter, asked;  // after the step
+    bool full;
   } rows[] = {
-      {"from the owner", 10.0f, 10.0f, amount, 10.0f - amount, 10.0f},
-      {"owner short: the hex's player", 0.0f, 10.0f, amount, 0.0f, 10.0f - amount},
-      {"both short: asked, not delivered", 0.0f, 0.0f, 0.0f, 0.0f, 0.0f},
+      {"from the owner", 10.0f, 10.0f, 10.0f, amount, 10.0f - amount, 10.0f, amount, false},
+      {"owner short: the hex's player", 10.0f, 0.0f, 10.0f, amount, 0.0f, 10.0f - amount, amount, false},
+      {"both short: asked, not delivered", 10.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, amount, false},
+      {"a needless class", 0.0f, 10.0f, 10.0f, 0.0f, 10.0f, 10.0f, 0.0f, true},
   };
   for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     FacilityWorld t;
     World& w = *t.world;
-    t.Tower().ammoCapacity = 10.0f;
+    t.Tower().ammoCapacity = r.capacity;
     t.Own(2, 2, 2);  // the facility's owner is 1, its hex player 2
     uf::SetSupplyStock(w.players[1], r.ownerStock);
     uf::SetSupplyStock(w.players[2], r.hexStock);
@@ -259,18 +246,12 @@ TEST_F(FacilityStepTest, SelfResupplyPaysFromTheOwnerOrTheHexsPlayer) {
     f.efficiency = 0.8f;
     f.ammo = 0.0f;
     RunFacilityStep(w, f, 1);
-    EXPECT_FLOAT_EQ(f.ammo, r.ammo) << r.what;
-    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[1]), r.ownerAfter) << r.what;
-    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[2]), r.hexAfter) << r.what;
-    EXPECT_FLOAT_EQ(uf::ProductReal(w.players[1], uf::kSupplyProduct, uf::kProductAsked), amount) << r.what;  // asked
-    EXPECT_FALSE(f.unitFlags & kUnitFullySupplied) << r.what;
+    EXPECT_FLOAT_EQ(f.ammo, r.ammo);
+    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[1]), r.ownerAfter);
+    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[2]), r.hexAfter);
+    EXPECT_FLOAT_EQ(uf::ProductReal(w.players[1], uf::kSupplyProduct, uf::kProductAsked), r.asked);
+    EXPECT_EQ((f.unitFlags & kUnitFullySupplied) != 0, r.full);
   }
-}
-
-TEST_F(FacilityStepTest, ANeedlessClassIsFullySuppliedAtOnce) {
-  UnitRecord& f = Build(1.0f);
-  RunFacilityStep(*world, f, 1);
-  EXPECT_TRUE(f.unitFlags & kUnitFullySupplied);
 }
 
 TEST_F(FacilityStepTest, SupplyIsSharedOnlyOnTheFacilitysOwnHex) {
