@@ -53,8 +53,7 @@ TEST_F(FacilityStepTest, SweepAtItsBounds) {
   struct Row {
     int value;
     bool down;
-    int mode;
-    int nextValue;
+    int mode, nextValue;
     bool nextDown;
   } rows[] = {
       {20, false, 1, 10, false},  // mode 1 jumps back to the lower bound
@@ -148,8 +147,7 @@ TEST_F(FacilityStepTest, SpottingRefreshAndItsTimer) {
   struct Row {
     uint8_t unitType;
     uint16_t spotValue;
-    uint8_t timer;
-    uint8_t ownHex;
+    uint8_t timer, ownHex;
   } rows[] = {
       {1, 10, 120, 0},   // period 1; a spot value of 10 never marks its own hex
       {6, 10, 72, 0},    // period 7: 840 & 255
