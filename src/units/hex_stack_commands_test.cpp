@@ -112,9 +112,7 @@ TEST_F(HexCommandTest, OffTheMapSpillsNothing) {
 TEST_F(HexCommandTest, OutputLevelFollowsTheGround) {
   // Need 1 x 2 x 5 = 10 at level 1; usable 0.8 - 0.5 = 0.3, supply 3.
   struct Row {
-    float asked;
-    float strength;
-    float target;
+    float asked, strength, target;
     bool building;
   } rows[] = {{1.0f, 0.1f, 0.3f, true}, {1.0f, 0.5f, 0.5f, false}, {0.2f, 0.1f, 0.2f, true}};
   for (const Row& r : rows) {
