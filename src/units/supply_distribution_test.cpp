@@ -53,8 +53,7 @@ TEST(HandOutSupplyTest, SharesAmongFriendlyNeighbours) {
     float supply;
     int served;
     float fuelEach;   // given to each of the first two neighbours
-    float ammoEach;
-    float supplyAfter;
+    float ammoEach, supplyAfter;
   } rows[] = {
       {"half the demand", kTwoFriends, kGun, 2.0f, 2, 0.5f, 0.5f, 0.875f},
       {"plenty", kTwoFriends, kGun, 10.0f, 2, 1.0f, 1.0f, 7.75f},
@@ -154,8 +153,7 @@ TEST(FullLoadsTest, LoadedCarrierRule) {
   struct Row {
     const char* name;
     float capacity;   // carrying capacity per point
-    float supply;
-    float fullAmmo;
+    float supply, fullAmmo;
   } rows[] = {
       {"room to spare", 1.0f, 0.0f, 1.0f},
       {"cargo over capacity by 0.4", 0.46f, 0.0f, 0.6f},
