@@ -30,8 +30,7 @@ TEST_F(TargetScanTest, RangesInHexes) {
     uint32_t hexScale;
     float range;
     bool pooled;
-    int32_t rangeLeft;
-    int32_t expected;
+    int32_t rangeLeft, expected;
   } rows[] = {
       {10, 35.0f, false, 0, 4},   // 35 / 10 = 3, plus 1
       {10, 9.0f, false, 0, 1},    // short of a hex: the own hex only
@@ -54,8 +53,7 @@ TEST_F(TargetScanTest, PresentTargetAgainstANewOneByDistance) {
   // Equal attack over defence r: a new target at distance 0 scores r, the
   // present one at distance 1 scores 1.4r / 2, at distance 0 1.4r.
   struct Row {
-    int presentColumn;
-    int newColumn;
+    int presentColumn, newColumn;
     bool presentWins;
   } rows[] = {{2, 1, false}, {1, 1, true}, {2, 2, true}, {1, 2, true}};
   int row_y = 0;
@@ -78,8 +76,7 @@ TEST_F(TargetScanTest, WhoIsScanned) {
   struct Row {
     const char* what;
     int owner;
-    uint32_t rules;
-    uint32_t seenBy;
+    uint32_t rules, seenBy;
     int x, y;
     bool pooled;
     int32_t gunRange;
