@@ -106,8 +106,7 @@ TEST(SeaLift, APairingEndsWhenTheShipGoesElsewhere) {
 TEST(AirLift, WithoutAirfieldsAtBothEndsOnlyAircraftThatLandAnywhereServe) {
   struct Row {
     const char* what;
-    bool airfields;
-    bool carrierPlaneChosen;
+    bool airfields, carrierPlaneChosen;
   };
   const Row rows[] = {{"no airfields", false, false}, {"airfields at both ends", true, true}};
   for (const Row& r : rows) {
