@@ -250,8 +250,7 @@ TEST_F(OrderIssue, TheOrderListKeepsWhatEverySelectedUnitMayTake) {
   struct Case {
     const char* what;
     uint8_t categories[4];
-    uint32_t requirements;
-    uint32_t target;
+    uint32_t requirements, target;
     bool listed;
   };
   const Case cases[] = {
