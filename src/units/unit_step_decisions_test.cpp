@@ -45,13 +45,11 @@ TEST(StepDecisionsTest, WeakenedUnitsFallBack) {
   struct Row {
     const char* name;
     uint8_t bias;
-    uint32_t aggressiveness;
-    uint32_t retreat;
+    uint32_t aggressiveness, retreat;
     float strength;
     uint32_t unitFlags;
     uint8_t entrenchment;
-    bool retreats;
-    bool event;
+    bool retreats, event;
   } rows[] = {
       {"setting 0 at 79 %", 51, 0, 0, 7.9f, 0, 0, true, true},
       {"setting 3 at 25 %", 51, 0, 3, 2.5f, 0, 0, false, false},
@@ -98,8 +96,7 @@ TEST(StepDecisionsTest, HeldOrOnToTheAdvance) {
     const char* name;
     uint8_t countdown;
     uint32_t unitFlags;
-    bool held;
-    bool advance;
+    bool held, advance;
   } rows[] = {
       {"willing and healthy", 0, 0, false, true},
       {"the countdown runs", 4, 0, true, false},
