@@ -151,9 +151,7 @@ TEST(StepArrivalTest, CirclingTurnsByTheIdAndStaysOnTheMap) {
 TEST(StepFuelWatchTest, WatchesOnlyWhatThereIs) {
   struct Row {
     const char* name;
-    float capacity;
-    float strength;
-    float fuel;
+    float capacity, strength, fuel;
     bool wantsBase;
   } rows[] = {
       {"no fuel capacity", 0.0f, 1.0f, 0.0f, false},
