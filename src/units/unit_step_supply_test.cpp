@@ -73,9 +73,7 @@ TEST(StepResupplyTest, FuelIsPaidWholeByOneStock) {
   struct Row {
     const char* name;
     int hexOwner;
-    float hexOwnerStock;
-    float fuelGiven;
-    float hexOwnerAfter;
+    float hexOwnerStock, fuelGiven, hexOwnerAfter;
   } rows[] = {
       {"the hex owner holds enough", 3, 5.0f, 5.0f, 0.0f},
       {"the hex owner holds too little", 3, 4.0f, 0.0f, 4.0f},
@@ -106,9 +104,7 @@ TEST(StepResupplyTest, FuelIsPaidWholeByOneStock) {
 TEST(StepResupplyTest, RebuiltStrengthIsPaidByTheOwnerAlone) {
   struct Row {
     const char* name;
-    float ownerStock;
-    float hexOwnerStock;
-    float strengthGained;
+    float ownerStock, hexOwnerStock, strengthGained;
   } rows[] = {
       {"the owner pays", 100.0f, 0.0f, 5.0f / 240.0f},
       {"the hex owner never pays", 0.0f, 100.0f, 0.0f},
@@ -204,8 +200,7 @@ TEST(StepDistributeSupplyTest, EndsOnlyWhenSomeoneWasServed) {
 TEST(StepDistributeSupplyTest, PartsFromTheLeader) {
   struct Row {
     const char* name;
-    bool leaderLive;
-    bool markAfter;
+    bool leaderLive, markAfter;
   } rows[] = {{"a live leader", true, true}, {"a destroyed leader", false, false}};
   for (const Row& row : rows) {
     ResupplyWorld rw;
