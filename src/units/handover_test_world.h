@@ -92,6 +92,9 @@ class World6 {
 
   HexCell& Cell(int x, int y) { return world->cells[static_cast<size_t>(y * 6 + x)]; }
   void Own(int x, int y, int owner) { Cell(x, y).word = WithCellOwner(Cell(x, y).word, owner); }
+  void OwnAll(int owner) {
+    for (HexCell& c : world->cells) c.word = WithCellOwner(c.word, owner);
+  }
 
   // A complete unit on the map at (x, y) (none for 0, 0), filed in table 1
   // and standing in its hex's chains; a facility becomes its hex's lead.

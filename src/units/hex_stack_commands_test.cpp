@@ -23,8 +23,7 @@ class HexWorld : public World6 {
   HexWorld() {
     World& w = *world;
     w.cellBytes.assign(w.cells.size(), 3);
-    for (int y = 0; y < 6; ++y)
-      for (int x = 0; x < 6; ++x) Own(x, y, 1);
+    OwnAll(1);
     UnitClassRecord& mill = w.unitClasses[kMill];
     std::strcpy(mill.name, "Mill");
     mill.strengthPerSize = 1;

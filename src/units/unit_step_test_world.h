@@ -32,8 +32,7 @@ class StepWorld : public World6 {
  public:
   StepWorld() : saved_(g_simUi) {
     World& w = *world;
-    for (int y = 0; y < 6; ++y)
-      for (int x = 0; x < 6; ++x) Own(x, y, kOwner);
+    OwnAll(kOwner);
     for (int p = 0; p < kMaxPlayers; ++p) w.techEffects[p][13] = 1.0f;
     w.players[kOwner].kind = kKindComputer;
     w.mapHeader.hexScale = 10;
