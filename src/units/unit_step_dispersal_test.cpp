@@ -17,8 +17,7 @@ using fire_test::kGun;
 // Region 1 owns the whole map; its guns stand on (2, 2) facing up.
 struct StackWorld : FireWorld {
   StackWorld() {
-    for (int x = 0; x < 6; ++x)
-      for (int y = 0; y < 6; ++y) Own(x, y, 1);
+    OwnAll(1);
   }
   std::vector<UnitRecord*> Stack(int n, int x = 2, int y = 2) {
     std::vector<UnitRecord*> units;
