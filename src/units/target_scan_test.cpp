@@ -94,8 +94,8 @@ TEST_F(TargetScanTest, WhoIsScanned) {
       // No defence to weigh against: skipped, not worth infinitely much.
       {"no strength left", 2, 0, 0, 3, 3, false, 35, false, 0.0f},
   };
-  world->players[4].kind = kKindComputer;
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
     auto fresh = std::make_unique<ScanWorld>();
     World& w = *fresh->world;
     w.scenario.head.gameFlags = (1u << 3) | row.rules;
@@ -109,7 +109,7 @@ TEST_F(TargetScanTest, WhoIsScanned) {
     if (t.tableEntry) t.tableEntry->seenBy = row.seenBy;
     const TargetScanRanges r = TargetScanRangesOf(w, a, row.pooled);
     UnitRecord* got = RunTargetScan(w, a, MakeHexPos(1, 1), r, row.pooled);
-    EXPECT_EQ(got == &t, row.found) << row.what;
+    EXPECT_EQ(got == &t, row.found);
   }
 }
 
