@@ -109,49 +109,39 @@ TEST_F(MilitaryUpkeep, QualityTargetsFollowSpendingDifficultyAndRatings) {
   }
 }
 
-TEST_F(MilitaryUpkeep, RegionsOfNoKindOrOutKeepTheirTargetsButBuild) {
-  for (int32_t kind : {kKindEmpty, kKindOut, kKindComputer}) {
-    PlayerRecord& r = Owner();
-    r.kind = kind;
-    r.simPolicy.milspendmaint = 0.15f;
-    r.simPolicy.milspendsalary = 0.24f;
-    uf::SetReal(r, kf::kQualityTarget1, 9.0f);
-    town->leadValue = 0;
-    UnitRecord& u = OnOrder(10.0f);
-    DailyMilitaryUpkeep(*world);
-    EXPECT_EQ(uf::Real(r, kf::kQualityTarget1) == 9.0f, kind != kKindComputer) << kind;
-    EXPECT_LT(u.buildWork, 10.0f) << "its queue runs, kind " << kind;
-    DropUnitTableEntry(u);
-  }
-}
-
 TEST_F(MilitaryUpkeep, TheBuildQueuePaysAndAdvancesOrWaits) {
   // D = 10 x 2.0 x sqrt(0.25) + 1 = 11. With the town's strength 1.0 and
   // deployment setting 6 under form 3 (column 0: 0.5), r = 1.25; both costs
-  // are (2.5 + 0.9) / 11 x r.
+  // are (2.5 + 0.9) / 11 x r. Regions of no kind or out of the game build
+  // alike but keep their quality targets.
   const float r = 1.25f;
   const float cost = 3.4f / 11.0f * r;
   struct Case {
     const char* what;
+    int32_t kind;
     float supply, treasury;
     uint32_t state;
     bool townInService;
     float buildCostPerPoint, before, after, demand, spent, shortfall;
   };
   const Case cases[] = {
-      {"paid", 100, 100, 0, true, 2.0f, 10.0f, 10.0f - r, cost, cost, 0},
-      {"supply just short: booked, no progress", cost - 0.001f, 100, 0, true, 2.0f, 10.0f, 10.0f, cost, 0, 0},
-      {"treasury short: shortfall", 100, cost - 0.001f, 0, true, 2.0f, 10.0f, 10.0f, cost, 0, cost},
-      {"paused gains D / 200", 100, 100, kStatePausedBuild, true, 2.0f, 5.0f, 5.055f, 0, 0, 0},
-      {"paused never above D", 100, 100, kStatePausedBuild, true, 2.0f, 10.99f, 11.0f, 0, 0, 0},
-      {"no town in service counts as paused", 100, 100, 0, false, 2.0f, 5.0f, 5.055f, 0, 0, 0},
-      {"a build cost of nothing or less makes no progress", 100, 100, 0, true, -1.0f, 5.0f, 5.0f, 0, 0, 0},
+      {"paid", kKindComputer, 100, 100, 0, true, 2.0f, 10.0f, 10.0f - r, cost, cost, 0},
+      {"supply just short: booked, no progress", kKindComputer, cost - 0.001f, 100, 0, true, 2.0f, 10.0f, 10.0f, cost, 0, 0},
+      {"treasury short: shortfall", kKindComputer, 100, cost - 0.001f, 0, true, 2.0f, 10.0f, 10.0f, cost, 0, cost},
+      {"paused gains D / 200", kKindComputer, 100, 100, kStatePausedBuild, true, 2.0f, 5.0f, 5.055f, 0, 0, 0},
+      {"paused never above D", kKindComputer, 100, 100, kStatePausedBuild, true, 2.0f, 10.99f, 11.0f, 0, 0, 0},
+      {"no town in service counts as paused", kKindComputer, 100, 100, 0, false, 2.0f, 5.0f, 5.055f, 0, 0, 0},
+      {"a region of no kind", kKindEmpty, 100, 100, 0, true, 2.0f, 10.0f, 10.0f - r, cost, cost, 0},
+      {"a region out of the game", kKindOut, 100, 100, 0, true, 2.0f, 10.0f, 10.0f - r, cost, cost, 0},
+      {"a build cost of nothing or less makes no progress", kKindComputer, 100, 100, 0, true, -1.0f, 5.0f, 5.0f, 0, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     PlayerRecord& o = Owner();
+    o.kind = c.kind;
     o.govtype = 3;
     o.simPolicy.defcon = 6;
+    uf::SetReal(o, kf::kQualityTarget1, 9.0f);
     uf::SetSupplyStock(o, c.supply);
     o.treasury = c.treasury;
     uf::SetProductReal(o, uf::kSupplyProduct, kf::kProductDayDemand, 0.0f);
@@ -167,6 +157,7 @@ TEST_F(MilitaryUpkeep, TheBuildQueuePaysAndAdvancesOrWaits) {
     EXPECT_NEAR(uf::Real(o, kf::kBuildShortfall), c.shortfall, 1e-5);
     EXPECT_EQ(town->leadValue, c.townInService && c.buildCostPerPoint > 0 && c.state == 0 ? 1 : 0);
     EXPECT_EQ(uf::Short(o, kf::kUnitsInBuild), 1);
+    EXPECT_EQ(uf::Real(o, kf::kQualityTarget1) == 9.0f, c.kind != kKindComputer);
     DropUnitTableEntry(u);
   }
 }
