@@ -67,62 +67,47 @@ TEST(StepResupplyTest, FuelRateFollowsTheBaseAndTheOrders) {
   }
 }
 
-// A stock pays all of an amount or nothing: the owner's first, then the
-// hex owner's; the owner asks for the whole amount either way.
-TEST(StepResupplyTest, FuelIsPaidWholeByOneStock) {
+// Fuel is paid all or nothing by one stock, the owner's first, then the hex
+// owner's, the owner asking for the whole amount either way (t = 60: 5 x 4 /
+// 240 x 60 = 5.0); strength, rebuilt first, only from the owner's own supply.
+TEST(StepResupplyTest, WhoseStockPays) {
   struct Row {
     const char* name;
+    bool fuel;  // else strength, of a gun at 5 of 10 weighing 1 a point
     int hexOwner;
-    float hexOwnerStock, fuelGiven, hexOwnerAfter;
+    float ownerStock, hexOwnerStock, gained, asked, ownerAfter, hexOwnerAfter;
   } rows[] = {
-      {"the hex owner holds enough", 3, 5.0f, 5.0f, 0.0f},
-      {"the hex owner holds too little", 3, 4.0f, 0.0f, 4.0f},
-      {"on the owner's own hex", 1, 0.0f, 0.0f, 0.0f},
+      {"fuel: the hex owner holds enough", true, 3, 3.0f, 5.0f, 5.0f, 5.0f, 3.0f, 0.0f},
+      {"fuel: the hex owner holds too little", true, 3, 3.0f, 4.0f, 0.0f, 5.0f, 3.0f, 4.0f},
+      {"fuel: on the owner's own hex", true, 1, 3.0f, 3.0f, 0.0f, 5.0f, 3.0f, 3.0f},
+      {"strength: the owner pays", false, 3, 100.0f, 0.0f, 5.0f / 240.0f, 5.0f / 240.0f, 100.0f - 5.0f / 240.0f, 0.0f},
+      {"strength: the hex owner never pays", false, 3, 0.0f, 100.0f, 0.0f, 5.0f / 240.0f, 0.0f, 100.0f},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
     ResupplyWorld rw;
     World& w = *rw.world;
     rw.Own(2, 2, row.hexOwner);
-    w.unitClasses[kGun].fuelCapacity = 240.0f;  // t = 60: 5 x 4 / 240 x 60 = 5.0
-    uf::SetFuelStock(w.players[1], 3.0f);
-    if (row.hexOwner != 1) uf::SetFuelStock(w.players[row.hexOwner], row.hexOwnerStock);
-    UnitRecord& gun = rw.Unit(1, kGun, 10.0f, 2, 2);
+    PlayerRecord& owner = w.players[1];
+    PlayerRecord& hexOwner = w.players[row.hexOwner];
+    const auto set = row.fuel ? uf::SetFuelStock : uf::SetSupplyStock;
+    const auto stock = row.fuel ? uf::FuelStock : uf::SupplyStock;
+    if (row.fuel)
+      w.unitClasses[kGun].fuelCapacity = 240.0f;
+    else
+      SetClassFloat(w.unitClasses[kGun], 104, 1.0f);
+    set(hexOwner, row.hexOwnerStock);
+    set(owner, row.ownerStock);
+    UnitRecord& gun = rw.Unit(1, kGun, row.fuel ? 10.0f : 5.0f, 2, 2);
     gun.efficiency = 1.0f;
     gun.fuel = 0.0f;
     gun.unitFlags |= kUnitSeekingBase;  // supplied away from its own ground
     StepResupply(w, gun, rw.State(gun));
-    EXPECT_NEAR(gun.fuel, row.fuelGiven, 1e-5f) << row.name;
-    EXPECT_NEAR(FuelAsked(w.players[1]), 5.0f, 1e-5f) << row.name;
-    EXPECT_FLOAT_EQ(uf::FuelStock(w.players[1]), 3.0f) << row.name;
-    if (row.hexOwner != 1) {
-      EXPECT_NEAR(uf::FuelStock(w.players[row.hexOwner]), row.hexOwnerAfter, 1e-5f) << row.name;
-    }
-  }
-}
-
-// Strength is rebuilt first and only from the owner's own supply stock.
-TEST(StepResupplyTest, RebuiltStrengthIsPaidByTheOwnerAlone) {
-  struct Row {
-    const char* name;
-    float ownerStock, hexOwnerStock, strengthGained;
-  } rows[] = {
-      {"the owner pays", 100.0f, 0.0f, 5.0f / 240.0f},
-      {"the hex owner never pays", 0.0f, 100.0f, 0.0f},
-  };
-  for (const Row& row : rows) {
-    ResupplyWorld rw;
-    World& w = *rw.world;
-    rw.Own(2, 2, 3);
-    SetClassFloat(w.unitClasses[kGun], 104, 1.0f);  // weight per point
-    uf::SetSupplyStock(w.players[1], row.ownerStock);
-    uf::SetSupplyStock(w.players[3], row.hexOwnerStock);
-    UnitRecord& gun = rw.Unit(1, kGun, 5.0f, 2, 2);  // of 10
-    gun.efficiency = 1.0f;
-    gun.unitFlags |= kUnitSeekingBase;
-    StepResupply(w, gun, rw.State(gun));
-    EXPECT_NEAR(gun.strength - 5.0f, row.strengthGained, 1e-6f) << row.name;
-    EXPECT_FLOAT_EQ(SupplyAsked(w.players[1]), 5.0f / 240.0f) << row.name;
-    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[3]), row.hexOwnerStock) << row.name;
+    const float tolerance = row.fuel ? 1e-5f : 1e-6f;
+    EXPECT_NEAR(row.fuel ? gun.fuel : gun.strength - 5.0f, row.gained, tolerance);
+    EXPECT_NEAR(row.fuel ? FuelAsked(owner) : SupplyAsked(owner), row.asked, tolerance);
+    EXPECT_NEAR(stock(owner), row.ownerAfter, tolerance);
+    EXPECT_NEAR(stock(hexOwner), row.hexOwnerAfter, tolerance);
   }
 }
 
