@@ -27,27 +27,38 @@ class LoadWorld : public CargoWorld {
   int16_t Loaded() { return uf::Short(world->players[kOwner], uf::kLoadedStock + 2 * 3); }
 };
 
-TEST(StockLoading, APoolMovesOnePointAStepUntilItsLevelOrQuantityRunsOut) {
+// A pool moves one point a step until its level or quantity runs out; full
+// slots cancel the order, a hex without rights only delays it.
+TEST(StockLoading, APoolMovesOnePointAStepUntilItsLevelQuantityOrRoomRunsOut) {
   struct Row {
+    const char* what;
     float quantity;
     uint8_t level;
     int steps;
+    float shipStrength;
+    int hexOwner;
     float aboard;  // after the steps
     bool orderLeft;
   };
   const Row rows[] = {
-      {5.0f, 3, 3, 3.0f, false},    // three points over three steps, then the order ends
-      {5.0f, 3, 2, 2.0f, true},     // still loading after two
-      {4.0f, 255, 4, 4.0f, false},  // no limit: until the pool is empty
-      {4.0f, 255, 6, 4.0f, false},  // an empty pool loads nothing more
-      {1.0f, 255, 1, 1.0f, false},  // exactly one point finishes with it
+      {"three points over three steps, then the order ends", 5.0f, 3, 3, 1.0f, kOwner, 3.0f, false},
+      {"still loading after two", 5.0f, 3, 2, 1.0f, kOwner, 2.0f, true},
+      {"no limit: until the pool is empty", 4.0f, 255, 4, 1.0f, kOwner, 4.0f, false},
+      {"an empty pool loads nothing more", 4.0f, 255, 6, 1.0f, kOwner, 4.0f, false},
+      {"exactly one point finishes with it", 1.0f, 255, 1, 1.0f, kOwner, 1.0f, false},
+      {"room", 3.0f, 255, 1, 1.0f, kOwner, 1.0f, true},
+      {"no slots", 3.0f, 255, 1, 0.05f, kOwner, 0.0f, false},  // 10 x 0.05 = 0.5 slots
+      {"a third player's hex", 3.0f, 255, 1, 1.0f, 9, 0.0f, true},
   };
   for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     LoadWorld t;
     UnitRecord& ship = t.Ship();
+    ship.strength = r.shipStrength;
+    t.Own(2, 2, r.hexOwner);
     UnitRecord& pool = t.Pool(r.quantity, ship, r.level);
     for (int i = 0; i < r.steps; ++i) RunStockLoadOrder(*t.world, pool);
-    EXPECT_FLOAT_EQ(t.Aboard(ship), r.aboard) << r.quantity << " " << int(r.level) << " " << r.steps;
+    EXPECT_FLOAT_EQ(t.Aboard(ship), r.aboard);
     EXPECT_FLOAT_EQ(pool.strength, r.quantity - r.aboard);
     EXPECT_EQ((pool.orders[kOrderFlags] & kOrderLoadInto) != 0, r.orderLeft);
     EXPECT_EQ(t.Loaded(), static_cast<int16_t>(r.aboard));
@@ -66,30 +77,6 @@ TEST(StockLoading, APointJoinsTheStockOfItsClassAlreadyAboard) {
   EXPECT_FLOAT_EQ(first->strength, 2.0f);
   EXPECT_EQ(first->carrier, ship.id);
   EXPECT_EQ(MakeHexPos(first->x, first->y), kNoHexPosition);
-}
-
-TEST(StockLoading, FullSlotsCancelTheOrderAndAHexWithoutRightsOnlyDelaysIt) {
-  struct Row {
-    const char* what;
-    float shipStrength;
-    int hexOwner;
-    bool loaded, orderLeft;
-  };
-  const Row rows[] = {
-      {"room", 1.0f, kOwner, true, true},
-      {"no slots", 0.05f, kOwner, false, false},  // 10 x 0.05 = 0.5 slots
-      {"a third player's hex", 1.0f, 9, false, true},
-  };
-  for (const Row& r : rows) {
-    LoadWorld t;
-    UnitRecord& ship = t.Ship();
-    ship.strength = r.shipStrength;
-    t.Own(2, 2, r.hexOwner);
-    UnitRecord& pool = t.Pool(3.0f, ship, 255);
-    RunStockLoadOrder(*t.world, pool);
-    EXPECT_EQ(ship.cargoNext != 0, r.loaded) << r.what;
-    EXPECT_EQ((pool.orders[kOrderFlags] & kOrderLoadInto) != 0, r.orderLeft) << r.what;
-  }
 }
 
 TEST(StockLoading, ASingleStockUnitIsSentToTheShipAndLoadsOnlyOnItsHex) {
