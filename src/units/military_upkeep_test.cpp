@@ -277,12 +277,12 @@ TEST_F(MilitaryUpkeep, MapAndReserveCountsUpkeepValueAndWeight) {
   UnitRecord& stockKept = Reserve(kOwner, kStockClass, 1.0f, 4, 4);
   stockKept.strength = 2.2f;
   DailyMilitaryUpkeep(*world);
-  const UnitClassRecord& stock = world->unitClasses[kStockClass];
-  const float stockUpkeep = UnitDailyUpkeep(o, stockOnMap, stock) + UnitDailyUpkeep(o, stockKept, stock);
-  // 8.31 on the map, a fifth of it in the reserve (training reset to 0 first
-  // counts after the upkeep: it was 3 when paid).
+  // Tanks: 8.31 on the map, a fifth of it in the reserve (training reset to
+  // 0 first counts after the upkeep: it was 3 when paid). Stock, q = (1 x 0
+  // + (1 x 0 + 0.9) x 2.0 + 0.9) / 2 = 1.35: 0.135 + 1.35 x 3.7 on the map
+  // and 0.135 + 1.35 x 2.2 kept, all of it.
   const float reserveUpkeep = (1.385f + 6.925f * 2.0f) * 0.2f;
-  EXPECT_NEAR(uf::Real(o, kf::kUpkeepTotal), 8.31f + reserveUpkeep + stockUpkeep, 1e-3);
+  EXPECT_NEAR(uf::Real(o, kf::kUpkeepTotal), 8.31f + reserveUpkeep + 0.27f + 1.35f * 5.9f, 1e-3);
   EXPECT_NEAR(reserve.efficiency, 0.45f, 1e-6) << "a tenth lost";
   EXPECT_EQ(reserve.training, 0.0f);
   EXPECT_NEAR(onMap.training, 0.5f, 1e-6) << "halfway to the launch factor";
