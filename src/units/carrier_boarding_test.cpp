@@ -171,8 +171,7 @@ TEST(LoadStockOntoCarriers, SlotsDecideAndTheResultBringsTheCarrierBackNextMinut
 TEST(LoadStockOntoCarriers, APoolOfOnePointWaitingForThisCarrierEndsItsWaitWhenTaken) {
   LoadingPhase t;
   UnitRecord& ship = t.Ship();
-  UnitRecord& pool = t.Waiting(1.0f, 0);
-  pool.orders[kLeaderUnit] = ship.id;
+  UnitRecord& pool = t.Waiting(1.0f, ship.id);
   pool.orders[kStateFlags] |= kStateDeployRefused;
   UnitStepState s = t.Gate(ship);
   StepLoadStockOntoCarriers(*t.world, ship, s);
@@ -185,23 +184,18 @@ TEST(LoadStockOntoCarriers, APoolOfOnePointWaitingForThisCarrierEndsItsWaitWhenT
 }
 
 TEST(LoadStockOntoCarriers, APointAddedToAStockAboardLeavesTheWaitFlagAsItWas) {
-  struct Row {
-    bool waitingBefore;
-  };
-  for (const Row r : {Row{true}, Row{false}}) {
+  for (const bool waitingBefore : {true, false}) {
+    SCOPED_TRACE(waitingBefore);
     LoadingPhase t;
     UnitRecord& ship = t.Ship();
     t.Waiting(5.0f, 0);
     UnitStepState s = t.Gate(ship);
     StepLoadStockOntoCarriers(*t.world, ship, s);  // founds the stock aboard
     ASSERT_FLOAT_EQ(t.Aboard(ship), 1.0f);
-    if (r.waitingBefore)
-      ship.unitFlags |= kUnitBit21;
-    else
-      ship.unitFlags &= ~kUnitBit21;
+    ship.unitFlags = waitingBefore ? ship.unitFlags | kUnitBit21 : ship.unitFlags & ~kUnitBit21;
     StepLoadStockOntoCarriers(*t.world, ship, s);
     EXPECT_FLOAT_EQ(t.Aboard(ship), 2.0f);
-    EXPECT_EQ((ship.unitFlags & kUnitBit21) != 0, r.waitingBefore);
+    EXPECT_EQ((ship.unitFlags & kUnitBit21) != 0, waitingBefore);
   }
 }
 
