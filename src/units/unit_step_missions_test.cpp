@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <optional>
 
 #include "records/le_bytes.h"
 #include "records/player_kinds.h"
 #include "records/unit_flags.h"
-#include "sim/sim_ui_link.h"
 #include "units/combat_counters.h"
 #include "units/fire_test_world.h"
 #include "units/hex_geometry.h"
@@ -27,8 +25,8 @@ constexpr uint32_t kStrikeNews[] = {190, 11, 366, 368, 365, 367};
 
 // A missile of region 1 arriving on (2, 2), held by region 2 (at war), with
 // the interface's effects captured.
-struct StrikeWorld : FireWorld {
-  StrikeWorld() : saved_(g_simUi) {
+struct StrikeWorld : FireWorld, step_test::EffectCapture {
+  StrikeWorld() {
     UnitClassRecord& m = world->unitClasses[kStockClass];
     m.flags = kClassStock;
     for (size_t at = 120; at < 126; ++at) SetClassByte(m, at, 10);
@@ -37,24 +35,14 @@ struct StrikeWorld : FireWorld {
     for (int p : {1, 2}) world->players[p].kind = kKindHuman;
     world->gameState.localPlayer = 2;
     world->gameState.currentDay = 12;
-    g_simUi = SimUiLink{};
-    g_simUi.addMapEffect = [](uint32_t, int32_t, int32_t, int32_t, int32_t first, int32_t frames, int32_t size,
-                              uint32_t colour, float scale) {
-      step_test::g_effects.push_back({0, 0, 0, 0, first, frames, size, colour, scale});
-    };
-    step_test::g_effects.clear();
     TakeCombatDayCounts(*world);
   }
-  ~StrikeWorld() { g_simUi = saved_; }
   UnitRecord& Missile() {
     UnitRecord& m = Place(1, kStockClass, 1.0f, 2, 2);
     m.strength = 1.0f;
     m.efficiency = m.morale = 1.0f;
     return m;
   }
-
- private:
-  SimUiLink saved_;
 };
 
 // A missile whose attack on its target fired does not strike the hex as
