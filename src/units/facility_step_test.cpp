@@ -79,18 +79,6 @@ TEST_F(FacilityStepTest, ScanPeriodByFireRate) {
   for (const Row& r : rows) EXPECT_EQ(FacilityScanPeriod(r.fireRate, r.engaged), r.period) << r.fireRate;
 }
 
-TEST_F(FacilityStepTest, AStrengthlessFacilityKeepsItsEntry) {
-  UnitRecord& f = Build(0.0f);
-  ASSERT_NE(f.tableEntry, nullptr);
-  f.tableEntry->countdown = 0;
-  f.tableEntry->minutesSince = 7;
-  f.countdowns[1] = 5;
-  RunFacilityStep(*world, f, 1);
-  EXPECT_EQ(f.tableEntry->countdown, 0);
-  EXPECT_EQ(f.tableEntry->minutesSince, 7);
-  EXPECT_EQ(f.countdowns[1], 5);  // nothing else of it ran
-}
-
 TEST_F(FacilityStepTest, FacingMovesOnlyWhenTheFireTimerIsDown) {
   struct Row {
     uint8_t fireTimer;
@@ -109,36 +97,45 @@ TEST_F(FacilityStepTest, FacingMovesOnlyWhenTheFireTimerIsDown) {
   }
 }
 
+// A facility without strength keeps its entry as it was and nothing else
+// of its step runs; an idle one is woken by what it has to do.
 TEST_F(FacilityStepTest, WhenAnIdleFacilityWakesNext) {
   struct Row {
     const char* what;
+    float strength;
     int16_t sweepMode;
     uint16_t spotValue;
     float ammoCapacity;
     uint32_t rules;
     uint8_t unitType;
-    int countdown;
+    int countdown, minutesSince, fireTimer;
   } rows[] = {
-      {"sweeping", 1, 0, 0.0f, 0, 0, 8},
-      {"nothing to do", 0, 0, 0.0f, 0, 0, 254},
-      {"spots, unarmed, no fog", 0, 20, 0.0f, 0, 6, 143},
-      {"spots, armed, no fog", 0, 20, 5.0f, 0, 6, 71},
-      {"spots under fog, period 7", 0, 20, 0.0f, kGameFlagFog, 6, 71},
-      {"spots under fog, period 1", 0, 20, 0.0f, kGameFlagFog, 1, 119},
+      {"no strength", 0.0f, 1, 0, 0.0f, 0, 0, 0, 7, 5},
+      {"sweeping", 1.0f, 1, 0, 0.0f, 0, 0, 8, 0, 4},
+      {"nothing to do", 1.0f, 0, 0, 0.0f, 0, 0, 254, 0, 4},
+      {"spots, unarmed, no fog", 1.0f, 0, 20, 0.0f, 0, 6, 143, 0, 4},
+      {"spots, armed, no fog", 1.0f, 0, 20, 5.0f, 0, 6, 71, 0, 4},
+      {"spots under fog, period 7", 1.0f, 0, 20, 0.0f, kGameFlagFog, 6, 71, 0, 4},
+      {"spots under fog, period 1", 1.0f, 0, 20, 0.0f, kGameFlagFog, 1, 119, 0, 4},
   };
   for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     le::Store16(reinterpret_cast<uint8_t*>(&Tower()) + 64, static_cast<uint16_t>(r.sweepMode));
     le::Store16(reinterpret_cast<uint8_t*>(&Tower()) + 118, r.spotValue);
     Tower().ammoCapacity = r.ammoCapacity;
     world->scenario.head.gameFlags = (1u << 3) | r.rules;
-    UnitRecord& f = Build(1.0f);
+    UnitRecord& f = Build(r.strength);
     f.unitType = r.unitType;
     f.unitFlags |= kUnitStepped | kUnitFullySupplied;  // idle before the step
     f.ammo = 5.0f;
-    RunFacilityStep(*world, f, 1);
     ASSERT_NE(f.tableEntry, nullptr);
-    EXPECT_EQ(f.tableEntry->countdown, r.countdown) << r.what;
-    EXPECT_EQ(f.tableEntry->minutesSince, 0) << r.what;
+    f.tableEntry->countdown = 0;
+    f.tableEntry->minutesSince = 7;
+    f.countdowns[1] = 5;
+    RunFacilityStep(*world, f, 1);
+    EXPECT_EQ(f.tableEntry->countdown, r.countdown);
+    EXPECT_EQ(f.tableEntry->minutesSince, r.minutesSince);
+    EXPECT_EQ(f.countdowns[1], r.fireTimer);
     f.unitFlags |= kUnitGone;
   }
 }
