@@ -2,7 +2,6 @@
 // boarding of stock and ordinary units, and a carrier's loading phase.
 #include <gtest/gtest.h>
 
-#include "records/le_bytes.h"
 #include "units/cargo_boarding.h"
 #include "units/carrier_boarding.h"
 #include "units/hex_geometry.h"
@@ -13,40 +12,8 @@
 namespace {
 
 using namespace step_test;
-namespace uf = unitfields;
 
-void SetF32(UnitClassRecord& c, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&c) + at, v); }
-
-class BoardWorld : public StepWorld {
- public:
-  BoardWorld() {
-    World& w = *world;
-    w.cellBytes.assign(36, 2);
-    w.players[kOwner].soldiers = 1.0e6f;
-    UnitClassRecord& ship = w.unitClasses[kShip];
-    le::Store16(reinterpret_cast<uint8_t*>(&ship) + 96, 10);  // cargo slots a point
-    SetF32(ship, 108, 100.0f);                                // carries 100 a point
-    UnitClassRecord& stock = w.unitClasses[kStockClass];
-    stock.kind = 1;
-    SetClassByte(stock, 133, 1u << 2);  // boards ships
-    SetClassByte(stock, 134, 1);
-    SetF32(stock, 104, 1.0f);
-    SetF32(w.unitClasses[kTank], 104, 1.0f);
-    SetClassByte(w.unitClasses[kTank], 133, 1u << 2);
-  }
-  UnitRecord& Ship() { return Place(kOwner, kShip, 1.0f, 2, 2); }
-  float Aboard(const UnitRecord& carrier) {
-    float total = 0.0f;
-    for (uint32_t id = carrier.cargoNext; id != 0;) {
-      const UnitRecord* q = FindUnitById(*world, id);
-      if (!q) break;
-      total += q->strength;
-      id = q->cargoNext;
-    }
-    return total;
-  }
-  float SupplyStock() { return uf::SupplyStock(world->players[kOwner]); }
-};
+using BoardWorld = CargoWorld;
 
 TEST(CarrierStores, AmmunitionFillsFirstThenSupplyCargoAndTheRestGoesToTheOwner) {
   struct Row {
@@ -64,7 +31,7 @@ TEST(CarrierStores, AmmunitionFillsFirstThenSupplyCargoAndTheRestGoesToTheOwner)
     BoardWorld t;
     UnitClassRecord& ship = t.world->unitClasses[kShip];
     ship.ammoCapacity = r.ammoPerPoint;
-    SetF32(ship, 108, r.carries);
+    CargoWorld::SetF32(ship, 108, r.carries);
     UnitRecord& c = t.Ship();
     c.ammo = r.ammo;
     c.supply = r.supply;
@@ -115,7 +82,7 @@ TEST(BoardCarrier, AnOrdinaryUnitBoardsOnlyWhenItsClassAllowsTheCarrierAndItFits
   for (const Row& r : rows) {
     BoardWorld t;
     SetClassByte(t.world->unitClasses[kTank], 133, r.carrierBits);
-    SetF32(t.world->unitClasses[kShip], 108, r.carries);
+    CargoWorld::SetF32(t.world->unitClasses[kShip], 108, r.carries);
     UnitRecord& ship = t.Ship();
     UnitRecord& tank = t.Tank(2, 2);
     tank.supply = 2.0f;
@@ -189,8 +156,6 @@ TEST(LoadStockOntoCarriers, SlotsDecideAndTheResultBringsTheCarrierBackNextMinut
   for (const Row& r : rows) {
     LoadingPhase t;
     SetClassByte(t.world->unitClasses[kStockClass], 134, r.slotSize);
-    // Slots a point of a one-point ship are a tenth of its class's.
-    le::Store16(reinterpret_cast<uint8_t*>(&t.world->unitClasses[kShip]) + 96, 10);
     UnitRecord& ship = t.Ship();
     ship.strength = r.shipStrength;
     t.Waiting(2.0f, 0);
@@ -206,8 +171,7 @@ TEST(LoadStockOntoCarriers, SlotsDecideAndTheResultBringsTheCarrierBackNextMinut
 TEST(LoadStockOntoCarriers, APoolOfOnePointWaitingForThisCarrierEndsItsWaitWhenTaken) {
   LoadingPhase t;
   UnitRecord& ship = t.Ship();
-  UnitRecord& pool = t.Waiting(1.0f, 0);
-  pool.orders[kLeaderUnit] = ship.id;
+  UnitRecord& pool = t.Waiting(1.0f, ship.id);
   pool.orders[kStateFlags] |= kStateDeployRefused;
   UnitStepState s = t.Gate(ship);
   StepLoadStockOntoCarriers(*t.world, ship, s);
@@ -220,23 +184,18 @@ TEST(LoadStockOntoCarriers, APoolOfOnePointWaitingForThisCarrierEndsItsWaitWhenT
 }
 
 TEST(LoadStockOntoCarriers, APointAddedToAStockAboardLeavesTheWaitFlagAsItWas) {
-  struct Row {
-    bool waitingBefore;
-  };
-  for (const Row r : {Row{true}, Row{false}}) {
+  for (const bool waitingBefore : {true, false}) {
+    SCOPED_TRACE(waitingBefore);
     LoadingPhase t;
     UnitRecord& ship = t.Ship();
     t.Waiting(5.0f, 0);
     UnitStepState s = t.Gate(ship);
     StepLoadStockOntoCarriers(*t.world, ship, s);  // founds the stock aboard
     ASSERT_FLOAT_EQ(t.Aboard(ship), 1.0f);
-    if (r.waitingBefore)
-      ship.unitFlags |= kUnitBit21;
-    else
-      ship.unitFlags &= ~kUnitBit21;
+    ship.unitFlags = waitingBefore ? ship.unitFlags | kUnitBit21 : ship.unitFlags & ~kUnitBit21;
     StepLoadStockOntoCarriers(*t.world, ship, s);
     EXPECT_FLOAT_EQ(t.Aboard(ship), 2.0f);
-    EXPECT_EQ((ship.unitFlags & kUnitBit21) != 0, r.waitingBefore);
+    EXPECT_EQ((ship.unitFlags & kUnitBit21) != 0, waitingBefore);
   }
 }
 

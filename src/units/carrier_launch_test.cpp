@@ -48,6 +48,13 @@ class LaunchWorld : public FireWorld {
     }));
   }
 
+  // A neutral region's outpost on (x, y) as the missiles' target hex.
+  void AimAtNeutralOutpost(int x, int y) {
+    Own(x, y, kNeutral);
+    Place(kNeutral, kOutpost, 1.0f, x, y);
+    missiles->orders[kFireHex] = MakeHexPos(x, y);
+  }
+
   UnitRecord* carrier = nullptr;
   UnitRecord* missiles = nullptr;
 };
@@ -79,8 +86,7 @@ TEST(CarrierLaunch, NoticesGoOnlyToANeutralRegionStruck) {
     LaunchWorld t;
     t.Own(3, 1, kNeutral);
     if (r.atFacility) {
-      t.Place(kNeutral, kOutpost, 1.0f, 3, 1);
-      t.missiles->orders[kFireHex] = MakeHexPos(3, 1);
+      t.AimAtNeutralOutpost(3, 1);
     } else {
       UnitRecord& enemy = t.Unit(kEnemy, kGun, 10.0f, 3, 1);
       t.missiles->orders[kFireUnit] = enemy.id;
@@ -91,48 +97,39 @@ TEST(CarrierLaunch, NoticesGoOnlyToANeutralRegionStruck) {
   }
 }
 
-TEST(CarrierLaunch, AQuantityBelowOnePointNeverLaunches) {
-  LaunchWorld t;
-  t.Own(3, 1, kNeutral);
-  t.Place(kNeutral, kOutpost, 1.0f, 3, 1);
-  t.missiles->orders[kFireHex] = MakeHexPos(3, 1);
-  t.missiles->strength = 0.9f;
-  EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), 0);
-  EXPECT_EQ(t.carrier->byte71, 0);
-  EXPECT_EQ(t.Notices(), 0);
-}
-
+// A salvo of one (strength 2) empties the count and starts the reload, held
+// to 2 to 250; a quantity below one point never launches.
 TEST(CarrierLaunch, TheSalvoCountsDownAndTheReloadIsHeldToTwoTo250) {
   struct Row {
-    float efficiency, morale, training;
-    int reload;
+    float stock, efficiency, morale, training;
+    int launched, reload;
   };
   const Row rows[] = {
-      {100.0f, 100.0f, 1.0f, 2},     // a figure of 1 or less waits 2
-      {0.0f, 0.0f, 0.0f, 250},       // 350 waits 250
-      {0.8f, 0.8f, 0.0f, 38},        // 35 / 0.949 / 0.949 = 38.9
+      {3.0f, 100.0f, 100.0f, 1.0f, 1, 2},  // a figure of 1 or less waits 2
+      {3.0f, 0.0f, 0.0f, 0.0f, 1, 250},    // 350 waits 250
+      {3.0f, 0.8f, 0.8f, 0.0f, 1, 38},     // 35 / 0.949 / 0.949 = 38.9
+      {0.9f, 0.8f, 0.8f, 0.0f, 0, 0},
   };
   for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.stock << " " << r.efficiency);
     LaunchWorld t;
     t.carrier->efficiency = r.efficiency;
     t.carrier->morale = r.morale;
     t.carrier->training = r.training;
-    t.carrier->strength = 2.0f;  // a salvo of one
-    t.Own(3, 1, kNeutral);
-    t.Place(kNeutral, kOutpost, 1.0f, 3, 1);
-    t.missiles->orders[kFireHex] = MakeHexPos(3, 1);
-    EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), 1);
+    t.carrier->strength = 2.0f;
+    t.missiles->strength = r.stock;
+    t.AimAtNeutralOutpost(3, 1);
+    EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), r.launched);
     EXPECT_EQ(t.carrier->byte71, 0);
-    EXPECT_EQ(t.carrier->reloadTime, r.reload) << r.efficiency;
-    EXPECT_FLOAT_EQ(t.missiles->strength, 2.0f);
+    EXPECT_EQ(t.carrier->reloadTime, r.reload);
+    EXPECT_FLOAT_EQ(t.missiles->strength, r.stock - static_cast<float>(r.launched));
+    EXPECT_EQ(t.Notices(), r.launched);
   }
 }
 
 TEST(CarrierLaunch, ATargetOutOfRangeWaitsAndAFriendlyHexIsGivenUp) {
   LaunchWorld t;
-  t.Own(5, 5, kNeutral);
-  t.Place(kNeutral, kOutpost, 1.0f, 5, 5);
-  t.missiles->orders[kFireHex] = MakeHexPos(5, 5);
+  t.AimAtNeutralOutpost(5, 5);
   t.missiles->rangeLeft = 2;
   EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), 0);
   EXPECT_EQ(t.missiles->orders[kFireHex], MakeHexPos(5, 5));  // kept: it may come into range
@@ -176,9 +173,7 @@ TEST(CarrierLaunch, TheGroupLeavesInServiceWhateverTheForceBudget) {
   for (const float budget : {1.0e6f, 0.0f}) {
     LaunchWorld t;
     t.world->players[kLauncher].soldiers = budget;
-    t.Own(3, 1, kNeutral);
-    t.Place(kNeutral, kOutpost, 1.0f, 3, 1);
-    t.missiles->orders[kFireHex] = MakeHexPos(3, 1);
+    t.AimAtNeutralOutpost(3, 1);
     ASSERT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 2), 2);
     const UnitTableArray* air = t.world->unitTables.Slot(kUnitTableOnMap, kLauncher, 1);
     const UnitRecord* group = air->At(air->Count() - 1).unit;

@@ -6,13 +6,14 @@
 #include "units/cargo_boarding.h"
 #include "units/unit_player_fields.h"
 #include "units/fire_test_world.h"
-#include "world/id_lookups.h"
 #include "units/unit_side_steps.h"
 #include "world/scenario_settings.h"
 
 using namespace fire_test;
 
 namespace {
+
+namespace uf = unitfields;
 
 constexpr int kTower = 18;
 
@@ -52,8 +53,7 @@ TEST_F(FacilityStepTest, SweepAtItsBounds) {
   struct Row {
     int value;
     bool down;
-    int mode;
-    int nextValue;
+    int mode, nextValue;
     bool nextDown;
   } rows[] = {
       {20, false, 1, 10, false},  // mode 1 jumps back to the lower bound
@@ -79,18 +79,6 @@ TEST_F(FacilityStepTest, ScanPeriodByFireRate) {
   for (const Row& r : rows) EXPECT_EQ(FacilityScanPeriod(r.fireRate, r.engaged), r.period) << r.fireRate;
 }
 
-TEST_F(FacilityStepTest, AStrengthlessFacilityKeepsItsEntry) {
-  UnitRecord& f = Build(0.0f);
-  ASSERT_NE(f.tableEntry, nullptr);
-  f.tableEntry->countdown = 0;
-  f.tableEntry->minutesSince = 7;
-  f.countdowns[1] = 5;
-  RunFacilityStep(*world, f, 1);
-  EXPECT_EQ(f.tableEntry->countdown, 0);
-  EXPECT_EQ(f.tableEntry->minutesSince, 7);
-  EXPECT_EQ(f.countdowns[1], 5);  // nothing else of it ran
-}
-
 TEST_F(FacilityStepTest, FacingMovesOnlyWhenTheFireTimerIsDown) {
   struct Row {
     uint8_t fireTimer;
@@ -109,36 +97,45 @@ TEST_F(FacilityStepTest, FacingMovesOnlyWhenTheFireTimerIsDown) {
   }
 }
 
+// A facility without strength keeps its entry as it was and nothing else
+// of its step runs; an idle one is woken by what it has to do.
 TEST_F(FacilityStepTest, WhenAnIdleFacilityWakesNext) {
   struct Row {
     const char* what;
+    float strength;
     int16_t sweepMode;
     uint16_t spotValue;
     float ammoCapacity;
     uint32_t rules;
     uint8_t unitType;
-    int countdown;
+    int countdown, minutesSince, fireTimer;
   } rows[] = {
-      {"sweeping", 1, 0, 0.0f, 0, 0, 8},
-      {"nothing to do", 0, 0, 0.0f, 0, 0, 254},
-      {"spots, unarmed, no fog", 0, 20, 0.0f, 0, 6, 143},
-      {"spots, armed, no fog", 0, 20, 5.0f, 0, 6, 71},
-      {"spots under fog, period 7", 0, 20, 0.0f, kGameFlagFog, 6, 71},
-      {"spots under fog, period 1", 0, 20, 0.0f, kGameFlagFog, 1, 119},
+      {"no strength", 0.0f, 1, 0, 0.0f, 0, 0, 0, 7, 5},
+      {"sweeping", 1.0f, 1, 0, 0.0f, 0, 0, 8, 0, 4},
+      {"nothing to do", 1.0f, 0, 0, 0.0f, 0, 0, 254, 0, 4},
+      {"spots, unarmed, no fog", 1.0f, 0, 20, 0.0f, 0, 6, 143, 0, 4},
+      {"spots, armed, no fog", 1.0f, 0, 20, 5.0f, 0, 6, 71, 0, 4},
+      {"spots under fog, period 7", 1.0f, 0, 20, 0.0f, kGameFlagFog, 6, 71, 0, 4},
+      {"spots under fog, period 1", 1.0f, 0, 20, 0.0f, kGameFlagFog, 1, 119, 0, 4},
   };
   for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     le::Store16(reinterpret_cast<uint8_t*>(&Tower()) + 64, static_cast<uint16_t>(r.sweepMode));
     le::Store16(reinterpret_cast<uint8_t*>(&Tower()) + 118, r.spotValue);
     Tower().ammoCapacity = r.ammoCapacity;
     world->scenario.head.gameFlags = (1u << 3) | r.rules;
-    UnitRecord& f = Build(1.0f);
+    UnitRecord& f = Build(r.strength);
     f.unitType = r.unitType;
     f.unitFlags |= kUnitStepped | kUnitFullySupplied;  // idle before the step
     f.ammo = 5.0f;
-    RunFacilityStep(*world, f, 1);
     ASSERT_NE(f.tableEntry, nullptr);
-    EXPECT_EQ(f.tableEntry->countdown, r.countdown) << r.what;
-    EXPECT_EQ(f.tableEntry->minutesSince, 0) << r.what;
+    f.tableEntry->countdown = 0;
+    f.tableEntry->minutesSince = 7;
+    f.countdowns[1] = 5;
+    RunFacilityStep(*world, f, 1);
+    EXPECT_EQ(f.tableEntry->countdown, r.countdown);
+    EXPECT_EQ(f.tableEntry->minutesSince, r.minutesSince);
+    EXPECT_EQ(f.countdowns[1], r.fireTimer);
     f.unitFlags |= kUnitGone;
   }
 }
@@ -147,8 +144,7 @@ TEST_F(FacilityStepTest, SpottingRefreshAndItsTimer) {
   struct Row {
     uint8_t unitType;
     uint16_t spotValue;
-    uint8_t timer;
-    uint8_t ownHex;
+    uint8_t timer, ownHex;
   } rows[] = {
       {1, 10, 120, 0},   // period 1; a spot value of 10 never marks its own hex
       {6, 10, 72, 0},    // period 7: 840 & 255
@@ -179,10 +175,6 @@ TEST_F(FacilityStepTest, AnArmedFacilityFiresAtAnEnemyNextToIt) {
   EXPECT_EQ(f.fireTarget, enemy.id);
   EXPECT_LT(enemy.strength, before);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(FacilityStepTest, StockOrderedInIsPulledOnePointAnOrder) {
   struct Row {
@@ -215,43 +207,33 @@ TEST_F(FacilityStepTest, StockOrderedInIsPulledOnePointAnOrder) {
     UnitRecord& s = t.Reserve(1, handover_test::kStockClass, 5.0f, 0, 0);
     if (r.ordered) s.orders[kOrderFlags] |= kOrderLoadInto;
     for (int i = 0; i < r.steps; ++i) RunFacilityStep(w, f, 1);
-    float aboard = 0.0f;
-    for (uint32_t id = f.cargoNext; id != 0;) {
-      const UnitRecord* q = FindUnitById(w, id);
-      if (!q) break;
-      aboard += q->strength;
-      id = q->cargoNext;
-    }
+    const float aboard = t.Aboard(f);
     EXPECT_FLOAT_EQ(aboard, r.aboard) << r.what;
     EXPECT_FLOAT_EQ(s.strength, 5.0f - r.aboard) << r.what;
     EXPECT_EQ((f.unitFlags & kUnitStepEveryMinute) != 0, r.lookAgain) << r.what;
   }
 }
 
-}  // namespace
-
-namespace {
-
-namespace uf = unitfields;
-
+// Level 1, efficiency 0.8: a rate of 1 x 0.8 x 4 = 3.2, ammunition 3.2 / 240
+// a supply step; a class that needs nothing is fully supplied at once.
 TEST_F(FacilityStepTest, SelfResupplyPaysFromTheOwnerOrTheHexsPlayer) {
-  // Level 1, efficiency 0.8: a rate of 1 x 0.8 x 4 = 3.2, ammunition 3.2 / 240
-  // a supply step.
   const float amount = 3.2f / 240.0f;
   struct Row {
     const char* what;
-    float ownerStock, hexStock;
-    float ammo;           // after the step
-    float ownerAfter, hexAfter;
+    float capacity, ownerStock, hexStock;
+    float ammo, ownerAfter, hexAfter, asked;  // after the step
+    bool full;
   } rows[] = {
-      {"from the owner", 10.0f, 10.0f, amount, 10.0f - amount, 10.0f},
-      {"owner short: the hex's player", 0.0f, 10.0f, amount, 0.0f, 10.0f - amount},
-      {"both short: asked, not delivered", 0.0f, 0.0f, 0.0f, 0.0f, 0.0f},
+      {"from the owner", 10.0f, 10.0f, 10.0f, amount, 10.0f - amount, 10.0f, amount, false},
+      {"owner short: the hex's player", 10.0f, 0.0f, 10.0f, amount, 0.0f, 10.0f - amount, amount, false},
+      {"both short: asked, not delivered", 10.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, amount, false},
+      {"a needless class", 0.0f, 10.0f, 10.0f, 0.0f, 10.0f, 10.0f, 0.0f, true},
   };
   for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     FacilityWorld t;
     World& w = *t.world;
-    t.Tower().ammoCapacity = 10.0f;
+    t.Tower().ammoCapacity = r.capacity;
     t.Own(2, 2, 2);  // the facility's owner is 1, its hex player 2
     uf::SetSupplyStock(w.players[1], r.ownerStock);
     uf::SetSupplyStock(w.players[2], r.hexStock);
@@ -259,18 +241,12 @@ TEST_F(FacilityStepTest, SelfResupplyPaysFromTheOwnerOrTheHexsPlayer) {
     f.efficiency = 0.8f;
     f.ammo = 0.0f;
     RunFacilityStep(w, f, 1);
-    EXPECT_FLOAT_EQ(f.ammo, r.ammo) << r.what;
-    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[1]), r.ownerAfter) << r.what;
-    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[2]), r.hexAfter) << r.what;
-    EXPECT_FLOAT_EQ(uf::ProductReal(w.players[1], uf::kSupplyProduct, uf::kProductAsked), amount) << r.what;  // asked
-    EXPECT_FALSE(f.unitFlags & kUnitFullySupplied) << r.what;
+    EXPECT_FLOAT_EQ(f.ammo, r.ammo);
+    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[1]), r.ownerAfter);
+    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[2]), r.hexAfter);
+    EXPECT_FLOAT_EQ(uf::ProductReal(w.players[1], uf::kSupplyProduct, uf::kProductAsked), r.asked);
+    EXPECT_EQ((f.unitFlags & kUnitFullySupplied) != 0, r.full);
   }
-}
-
-TEST_F(FacilityStepTest, ANeedlessClassIsFullySuppliedAtOnce) {
-  UnitRecord& f = Build(1.0f);
-  RunFacilityStep(*world, f, 1);
-  EXPECT_TRUE(f.unitFlags & kUnitFullySupplied);
 }
 
 TEST_F(FacilityStepTest, SupplyIsSharedOnlyOnTheFacilitysOwnHex) {

@@ -6,6 +6,8 @@
 
 #include "units/handover_test_world.h"
 #include "units/hex_geometry.h"
+#include "units/unit_class.h"
+#include "units/unit_step_phases.h"
 
 namespace fire_test {
 
@@ -68,6 +70,17 @@ class FireWorld : public handover_test::World6 {
     u.experience = 0.0f;
     u.disruption = 0.0f;
     return u;
+  }
+
+  // The facts the step's entry works out that a phase tested alone reads:
+  // the class, the cell, its level and the class's movement type.
+  UnitStepState PhaseState(UnitRecord& u, int level = -1) {
+    UnitStepState s;
+    s.cls = UnitClassOf(*world, u);
+    s.cell = &Cell(u.x, u.y);
+    s.level = level;
+    s.movementType = s.cls->bytes64[7];
+    return s;
   }
 };
 

@@ -15,6 +15,7 @@
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "world/map_data.h"
+#include "world/id_lookups.h"
 #include "world/world.h"
 
 namespace handover_test {
@@ -91,6 +92,9 @@ class World6 {
 
   HexCell& Cell(int x, int y) { return world->cells[static_cast<size_t>(y * 6 + x)]; }
   void Own(int x, int y, int owner) { Cell(x, y).word = WithCellOwner(Cell(x, y).word, owner); }
+  void OwnAll(int owner) {
+    for (HexCell& c : world->cells) c.word = WithCellOwner(c.word, owner);
+  }
 
   // A complete unit on the map at (x, y) (none for 0, 0), filed in table 1
   // and standing in its hex's chains; a facility becomes its hex's lead.
@@ -133,6 +137,14 @@ class World6 {
     cargo.carrier = carrier.id;
     cargo.cargoNext = carrier.cargoNext;
     carrier.cargoNext = cargo.id;
+  }
+
+  // The strength of everything in the carrier's cargo chain.
+  float Aboard(const UnitRecord& carrier) {
+    float total = 0.0f;
+    for (const UnitRecord* q = FindUnitById(*world, carrier.cargoNext); q; q = FindUnitById(*world, q->cargoNext))
+      total += q->strength;
+    return total;
   }
 
   bool InChainA(int x, int y, const UnitRecord& u) {

@@ -23,8 +23,7 @@ class HexWorld : public World6 {
   HexWorld() {
     World& w = *world;
     w.cellBytes.assign(w.cells.size(), 3);
-    for (int y = 0; y < 6; ++y)
-      for (int x = 0; x < 6; ++x) Own(x, y, 1);
+    OwnAll(1);
     UnitClassRecord& mill = w.unitClasses[kMill];
     std::strcpy(mill.name, "Mill");
     mill.strengthPerSize = 1;
@@ -112,9 +111,7 @@ TEST_F(HexCommandTest, OffTheMapSpillsNothing) {
 TEST_F(HexCommandTest, OutputLevelFollowsTheGround) {
   // Need 1 x 2 x 5 = 10 at level 1; usable 0.8 - 0.5 = 0.3, supply 3.
   struct Row {
-    float asked;
-    float strength;
-    float target;
+    float asked, strength, target;
     bool building;
   } rows[] = {{1.0f, 0.1f, 0.3f, true}, {1.0f, 0.5f, 0.5f, false}, {0.2f, 0.1f, 0.2f, true}};
   for (const Row& r : rows) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "records/le_bytes.h"
@@ -91,6 +92,7 @@ TEST_F(MilitaryUpkeep, QualityTargetsFollowSpendingDifficultyAndRatings) {
        2.96f / 6, 0.24f / 5},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     PlayerRecord& r = Owner();
     r.kind = c.kind;
     r.govtype = c.govtype;
@@ -102,53 +104,44 @@ TEST_F(MilitaryUpkeep, QualityTargetsFollowSpendingDifficultyAndRatings) {
     r.dayApproval = c.approval;
     r.daySecondRating = c.second;
     const QualityTargets t = ComputeQualityTargets(*world, r);
-    EXPECT_NEAR(t.first, c.first, 1e-5) << c.what;
-    EXPECT_NEAR(t.second, c.secondTarget, 1e-5) << c.what;
-  }
-}
-
-TEST_F(MilitaryUpkeep, RegionsOfNoKindOrOutKeepTheirTargetsButBuild) {
-  for (int32_t kind : {kKindEmpty, kKindOut, kKindComputer}) {
-    PlayerRecord& r = Owner();
-    r.kind = kind;
-    r.simPolicy.milspendmaint = 0.15f;
-    r.simPolicy.milspendsalary = 0.24f;
-    uf::SetReal(r, kf::kQualityTarget1, 9.0f);
-    town->leadValue = 0;
-    UnitRecord& u = OnOrder(10.0f);
-    DailyMilitaryUpkeep(*world);
-    EXPECT_EQ(uf::Real(r, kf::kQualityTarget1) == 9.0f, kind != kKindComputer) << kind;
-    EXPECT_LT(u.buildWork, 10.0f) << "its queue runs, kind " << kind;
-    DropUnitTableEntry(u);
+    EXPECT_NEAR(t.first, c.first, 1e-5);
+    EXPECT_NEAR(t.second, c.secondTarget, 1e-5);
   }
 }
 
 TEST_F(MilitaryUpkeep, TheBuildQueuePaysAndAdvancesOrWaits) {
   // D = 10 x 2.0 x sqrt(0.25) + 1 = 11. With the town's strength 1.0 and
   // deployment setting 6 under form 3 (column 0: 0.5), r = 1.25; both costs
-  // are (2.5 + 0.9) / 11 x r.
+  // are (2.5 + 0.9) / 11 x r. Regions of no kind or out of the game build
+  // alike but keep their quality targets.
   const float r = 1.25f;
   const float cost = 3.4f / 11.0f * r;
   struct Case {
     const char* what;
+    int32_t kind;
     float supply, treasury;
     uint32_t state;
     bool townInService;
     float buildCostPerPoint, before, after, demand, spent, shortfall;
   };
   const Case cases[] = {
-      {"paid", 100, 100, 0, true, 2.0f, 10.0f, 10.0f - r, cost, cost, 0},
-      {"supply just short: booked, no progress", cost - 0.001f, 100, 0, true, 2.0f, 10.0f, 10.0f, cost, 0, 0},
-      {"treasury short: shortfall", 100, cost - 0.001f, 0, true, 2.0f, 10.0f, 10.0f, cost, 0, cost},
-      {"paused gains D / 200", 100, 100, kStatePausedBuild, true, 2.0f, 5.0f, 5.055f, 0, 0, 0},
-      {"paused never above D", 100, 100, kStatePausedBuild, true, 2.0f, 10.99f, 11.0f, 0, 0, 0},
-      {"no town in service counts as paused", 100, 100, 0, false, 2.0f, 5.0f, 5.055f, 0, 0, 0},
-      {"a build cost of nothing or less makes no progress", 100, 100, 0, true, -1.0f, 5.0f, 5.0f, 0, 0, 0},
+      {"paid", kKindComputer, 100, 100, 0, true, 2.0f, 10.0f, 10.0f - r, cost, cost, 0},
+      {"supply just short: booked, no progress", kKindComputer, cost - 0.001f, 100, 0, true, 2.0f, 10.0f, 10.0f, cost, 0, 0},
+      {"treasury short: shortfall", kKindComputer, 100, cost - 0.001f, 0, true, 2.0f, 10.0f, 10.0f, cost, 0, cost},
+      {"paused gains D / 200", kKindComputer, 100, 100, kStatePausedBuild, true, 2.0f, 5.0f, 5.055f, 0, 0, 0},
+      {"paused never above D", kKindComputer, 100, 100, kStatePausedBuild, true, 2.0f, 10.99f, 11.0f, 0, 0, 0},
+      {"no town in service counts as paused", kKindComputer, 100, 100, 0, false, 2.0f, 5.0f, 5.055f, 0, 0, 0},
+      {"a region of no kind", kKindEmpty, 100, 100, 0, true, 2.0f, 10.0f, 10.0f - r, cost, cost, 0},
+      {"a region out of the game", kKindOut, 100, 100, 0, true, 2.0f, 10.0f, 10.0f - r, cost, cost, 0},
+      {"a build cost of nothing or less makes no progress", kKindComputer, 100, 100, 0, true, -1.0f, 5.0f, 5.0f, 0, 0, 0},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     PlayerRecord& o = Owner();
+    o.kind = c.kind;
     o.govtype = 3;
     o.simPolicy.defcon = 6;
+    uf::SetReal(o, kf::kQualityTarget1, 9.0f);
     uf::SetSupplyStock(o, c.supply);
     o.treasury = c.treasury;
     uf::SetProductReal(o, uf::kSupplyProduct, kf::kProductDayDemand, 0.0f);
@@ -158,12 +151,13 @@ TEST_F(MilitaryUpkeep, TheBuildQueuePaysAndAdvancesOrWaits) {
     UnitRecord& u = OnOrder(c.before);
     u.orders[kStateFlags] = c.state;
     DailyMilitaryUpkeep(*world);
-    EXPECT_NEAR(u.buildWork, c.after, 1e-4) << c.what;
-    EXPECT_NEAR(uf::ProductReal(o, uf::kSupplyProduct, kf::kProductDayDemand), c.demand, 1e-5) << c.what;
-    EXPECT_NEAR(uf::Real(o, kf::kBuildSpent), c.spent, 1e-5) << c.what;
-    EXPECT_NEAR(uf::Real(o, kf::kBuildShortfall), c.shortfall, 1e-5) << c.what;
-    EXPECT_EQ(town->leadValue, c.townInService && c.buildCostPerPoint > 0 && c.state == 0 ? 1 : 0) << c.what;
-    EXPECT_EQ(uf::Short(o, kf::kUnitsInBuild), 1) << c.what;
+    EXPECT_NEAR(u.buildWork, c.after, 1e-4);
+    EXPECT_NEAR(uf::ProductReal(o, uf::kSupplyProduct, kf::kProductDayDemand), c.demand, 1e-5);
+    EXPECT_NEAR(uf::Real(o, kf::kBuildSpent), c.spent, 1e-5);
+    EXPECT_NEAR(uf::Real(o, kf::kBuildShortfall), c.shortfall, 1e-5);
+    EXPECT_EQ(town->leadValue, c.townInService && c.buildCostPerPoint > 0 && c.state == 0 ? 1 : 0);
+    EXPECT_EQ(uf::Short(o, kf::kUnitsInBuild), 1);
+    EXPECT_EQ(uf::Real(o, kf::kQualityTarget1) == 9.0f, c.kind != kKindComputer);
     DropUnitTableEntry(u);
   }
 }
@@ -207,9 +201,12 @@ TEST_F(MilitaryUpkeep, DailyUpkeepOfAUnit) {
   }
 }
 
+// Over seven ready units a hex wears each one's efficiency by
+// (fourth root of 7 / n + 9) / 10.
 TEST_F(MilitaryUpkeep, CrowdedHexesWearEfficiencyDown) {
   KeepQuality();
-  for (int n : {7, 8, 9}) {
+  for (const auto& [n, factor] : {std::pair{7, 1.0f}, std::pair{8, 0.9967168f}, std::pair{9, 0.9939104f}}) {
+    SCOPED_TRACE(n);
     std::vector<UnitRecord*> units;
     for (int i = 0; i < n; ++i) {
       UnitRecord& u = Place(kOwner, kTank, 1.0f, 1 + (n - 7) * 2, 4);
@@ -217,13 +214,11 @@ TEST_F(MilitaryUpkeep, CrowdedHexesWearEfficiencyDown) {
       units.push_back(&u);
     }
     DailyMilitaryUpkeep(*world);
-    const float factor = n > 7 ? (std::sqrt(std::sqrt(7.0f / static_cast<float>(n))) + 9.0f) / 10.0f : 1.0f;
     for (UnitRecord* u : units) {
-      EXPECT_NEAR(u->efficiency, 0.5f * factor, 1e-6) << n;
-      EXPECT_EQ((u->unitFlags & kUnitOverStacked) != 0, n > 7) << n;
+      EXPECT_NEAR(u->efficiency, 0.5f * factor, 1e-6);
+      EXPECT_EQ((u->unitFlags & kUnitOverStacked) != 0, n > 7);
     }
   }
-  EXPECT_NEAR((std::sqrt(std::sqrt(7.0f / 8.0f)) + 9.0f) / 10.0f, 0.996717f, 1e-6);
 }
 
 TEST_F(MilitaryUpkeep, LandUnitsDigInUpToTheirHexLimit) {
@@ -282,12 +277,12 @@ TEST_F(MilitaryUpkeep, MapAndReserveCountsUpkeepValueAndWeight) {
   UnitRecord& stockKept = Reserve(kOwner, kStockClass, 1.0f, 4, 4);
   stockKept.strength = 2.2f;
   DailyMilitaryUpkeep(*world);
-  const UnitClassRecord& stock = world->unitClasses[kStockClass];
-  const float stockUpkeep = UnitDailyUpkeep(o, stockOnMap, stock) + UnitDailyUpkeep(o, stockKept, stock);
-  // 8.31 on the map, a fifth of it in the reserve (training reset to 0 first
-  // counts after the upkeep: it was 3 when paid).
+  // Tanks: 8.31 on the map, a fifth of it in the reserve (training reset to
+  // 0 first counts after the upkeep: it was 3 when paid). Stock, q = (1 x 0
+  // + (1 x 0 + 0.9) x 2.0 + 0.9) / 2 = 1.35: 0.135 + 1.35 x 3.7 on the map
+  // and 0.135 + 1.35 x 2.2 kept, all of it.
   const float reserveUpkeep = (1.385f + 6.925f * 2.0f) * 0.2f;
-  EXPECT_NEAR(uf::Real(o, kf::kUpkeepTotal), 8.31f + reserveUpkeep + stockUpkeep, 1e-3);
+  EXPECT_NEAR(uf::Real(o, kf::kUpkeepTotal), 8.31f + reserveUpkeep + 0.27f + 1.35f * 5.9f, 1e-3);
   EXPECT_NEAR(reserve.efficiency, 0.45f, 1e-6) << "a tenth lost";
   EXPECT_EQ(reserve.training, 0.0f);
   EXPECT_NEAR(onMap.training, 0.5f, 1e-6) << "halfway to the launch factor";
@@ -335,6 +330,8 @@ class Training : public MilitaryUpkeep {
   TrainingRecord saved_[kTrainingTypeCount];
 };
 
+// A unit trained in postures 1 and 2; on its last day a programme teaches
+// its own posture in their place and the order's level goes to 0.
 TEST_F(Training, ProgrammesStartRunAndEnd) {
   struct Case {
     const char* what;
@@ -344,57 +341,48 @@ TEST_F(Training, ProgrammesStartRunAndEnd) {
     bool stillTraining;
     uint8_t daysAfter, skillAfter;
     float cost, experience;
+    bool graduates;
   };
   const Case cases[] = {
-      {"programme 0 ends the order", 0, 0, 100, 0, false, 0, 0, 0, 0},
-      {"programme 12 ends the order", 12, 0, 100, 0, false, 0, 0, 0, 0},
-      {"a programme not for its kind ends it", 3, 0, 100, 0, false, 0, 0, 0, 0},
-      {"a programme shorter than a day ends on its first day", 2, 0, 100, 0, false, 0, 0, 0, 0},
-      {"the starting day sets the days", 1, 0, 100, 0, true, 14, 0, 0, 0},
-      {"a training day", 1, 5, 100, 10, true, 4, 12, 2.5f, 7.0f / 14.0f / 100.0f},
-      {"no money, no training", 1, 5, 0, 10, true, 5, 10, 0, 0},
-      {"a skill of 200 grows no more", 1, 5, 100, 200, true, 4, 200, 2.5f, 7.0f / 14.0f / 100.0f},
-      {"a skill stops at 255", 4, 2, 100, 199, true, 1, 255, 2.5f, 1.0f / 2.0f / 100.0f},
-      {"a level changed to none ends it", 13, 5, 100, 10, false, 5, 10, 0, 0},
-      {"a level changed to a short one ends it", 2, 5, 100, 10, false, 5, 10, 0, 0},
+      {"programme 0 ends the order", 0, 0, 100, 0, false, 0, 0, 0, 0, false},
+      {"programme 12 ends the order", 12, 0, 100, 0, false, 0, 0, 0, 0, false},
+      {"a programme not for its kind ends it", 3, 0, 100, 0, false, 0, 0, 0, 0, false},
+      {"a programme shorter than a day ends on its first day", 2, 0, 100, 0, false, 0, 0, 0, 0, false},
+      {"the starting day sets the days", 1, 0, 100, 0, true, 14, 0, 0, 0, false},
+      {"a training day", 1, 5, 100, 10, true, 4, 12, 2.5f, 7.0f / 14.0f / 100.0f, false},
+      {"no money, no training", 1, 5, 0, 10, true, 5, 10, 0, 0, false},
+      {"a skill of 200 grows no more", 1, 5, 100, 200, true, 4, 200, 2.5f, 7.0f / 14.0f / 100.0f, false},
+      {"a skill stops at 255", 4, 2, 100, 199, true, 1, 255, 2.5f, 1.0f / 2.0f / 100.0f, false},
+      {"a level changed to none ends it", 13, 5, 100, 10, false, 5, 10, 0, 0, false},
+      {"a level changed to a short one ends it", 2, 5, 100, 10, false, 5, 10, 0, 0, false},
+      {"the last day teaches the posture", 4, 1, 100, 0, false, 0, 150, 2.5f, 1.0f / 2.0f / 100.0f, true},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     Owner().treasury = c.treasury;
     UnitRecord& u = Reserve(kOwner, kTank, 1.0f, 4, 4);
     u.strength = 5.0f;
     u.efficiency = u.morale = 0.5f;
+    u.unitFlags |= 0x06;
     u.orders[kOrderMask] = u.ordersShown[kOrderMask] = kMaskTraining;
     unitbytes::SetOrderLevel(u.orders, c.level);
+    unitbytes::SetOrderLevel(u.ordersShown, c.level);
     u.trainingDays = c.daysLeft;
     u.skills[0] = c.skill;
     DailyMilitaryUpkeep(*world);
-    EXPECT_EQ((u.orders[kOrderMask] & kMaskTraining) != 0, c.stillTraining) << c.what;
-    EXPECT_EQ((u.ordersShown[kOrderMask] & kMaskTraining) != 0, c.stillTraining) << c.what;
-    EXPECT_EQ(u.trainingDays, c.daysAfter) << c.what;
-    EXPECT_EQ(u.skills[0], c.skillAfter) << c.what;
-    EXPECT_NEAR(Owner().treasury, c.treasury - c.cost, 1e-4) << c.what;
-    EXPECT_NEAR(uf::Real(Owner(), kf::kTrainingSpent), c.cost, 1e-5) << c.what;
-    EXPECT_NEAR(u.experience, c.experience, 1e-7) << c.what;
-    EXPECT_NEAR(u.efficiency, c.cost > 0 ? 0.495f : 0.45f, 1e-6) << c.what;
+    EXPECT_EQ((u.orders[kOrderMask] & kMaskTraining) != 0, c.stillTraining);
+    EXPECT_EQ((u.ordersShown[kOrderMask] & kMaskTraining) != 0, c.stillTraining);
+    EXPECT_EQ(u.trainingDays, c.daysAfter);
+    EXPECT_EQ(u.skills[0], c.skillAfter);
+    EXPECT_NEAR(Owner().treasury, c.treasury - c.cost, 1e-4);
+    EXPECT_NEAR(uf::Real(Owner(), kf::kTrainingSpent), c.cost, 1e-5);
+    EXPECT_NEAR(u.experience, c.experience, 1e-7);
+    EXPECT_NEAR(u.efficiency, c.cost > 0 ? 0.495f : 0.45f, 1e-6);
+    EXPECT_EQ(u.unitFlags & 0x1E, c.graduates ? 1u << c.level : 0x06u);
+    EXPECT_EQ(unitbytes::OrderLevel(u.orders), c.graduates ? 0 : c.level);
+    EXPECT_EQ(unitbytes::OrderLevel(u.ordersShown), c.graduates ? 0 : c.level);
     DropUnitTableEntry(u);
   }
-}
-
-TEST_F(Training, TheLastDayTeachesAPostureAndDeploys) {
-  Owner().treasury = 100.0f;
-  UnitRecord& u = Reserve(kOwner, kTank, 1.0f, 4, 4);
-  u.strength = 5.0f;
-  u.orders[kOrderMask] = u.ordersShown[kOrderMask] = kMaskTraining;
-  unitbytes::SetOrderLevel(u.orders, 4);
-  unitbytes::SetOrderLevel(u.ordersShown, 4);
-  u.trainingDays = 1;
-  u.unitFlags |= 0x10;
-  DailyMilitaryUpkeep(*world);
-  EXPECT_EQ(u.trainingDays, 0);
-  EXPECT_FALSE(u.orders[kOrderMask] & kMaskTraining);
-  EXPECT_EQ(unitbytes::OrderLevel(u.orders), 0);
-  EXPECT_EQ(unitbytes::OrderLevel(u.ordersShown), 0);
-  EXPECT_EQ(u.unitFlags & 0x1E, 0x10u) << "programme 4's posture replaces the others";
 }
 
 TEST(StockKind, BySpecialWeaponAndImmunity) {

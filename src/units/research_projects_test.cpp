@@ -60,8 +60,7 @@ class ResearchProjects : public ::testing::Test {
 
 TEST_F(ResearchProjects, EntriesStandInIdOrderWhateverTheOrderTheyCameIn) {
   struct Case {
-    std::vector<uint32_t> made;
-    std::vector<uint32_t> listed;
+    std::vector<uint32_t> made, listed;
   };
   const Case cases[] = {
       {{7, 5}, {5, 7}},

@@ -73,48 +73,42 @@ TEST(ReserveStep, ADisbandRequestEndsTheStepWithoutRescheduling) {
   EXPECT_EQ(entry->minutesSince, 9);
 }
 
+// Rate 2 x 1.0 x 12 = 24: 24 x 4 / 240 x max(1, 10 / 4) = 1 a step, asked
+// even when none came; a unit that needed something is no longer idle. A
+// unit without a position has no hex to draw on.
 TEST(ReserveSupply, FuelComesFromTheOwnerThenTheHexPlayerAndIsBookedEvenWhenNoneCame) {
   struct Row {
     const char* what;
-    float ownerStock, hexPlayerStock;
-    float delivered;
+    bool positioned;
+    float ownerStock, hexPlayerStock, asked, delivered;
   };
-  // Rate 2 x 1.0 x 12 = 24: 24 x 4 / 240 x max(1, 10 / 4) = 1 a step.
   const Row rows[] = {
-      {"the owner's stock", 5.0f, 0.0f, 1.0f},
-      {"the hex player's stock", 0.0f, 5.0f, 1.0f},
-      {"both short", 0.5f, 0.5f, 0.0f},
+      {"the owner's stock", true, 5.0f, 0.0f, 1.0f, 1.0f},
+      {"the hex player's stock", true, 0.0f, 5.0f, 1.0f, 1.0f},
+      {"both short", true, 0.5f, 0.5f, 1.0f, 0.0f},
+      {"no position", false, 5.0f, 5.0f, 0.0f, 0.0f},
   };
   constexpr int kHexPlayer = 9;
   for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     ReserveWorld t;
     t.Own(2, 2, kHexPlayer);
-    UnitRecord& u = t.Waiting();
+    UnitRecord& u = r.positioned ? t.Waiting() : t.Reserve(kOwner, kTank, 1.0f, 0, 0);
+    u.efficiency = 1.0f;
     u.fuel = 50.0f;
+    u.unitFlags |= kUnitStepped;
     PlayerRecord& owner = t.world->players[kOwner];
     PlayerRecord& hexPlayer = t.world->players[kHexPlayer];
     uf::SetFuelStock(owner, r.ownerStock);
     uf::SetFuelStock(hexPlayer, r.hexPlayerStock);
     ResupplyReserveUnit(*t.world, u, t.world->unitClasses[kTank]);
-    EXPECT_FLOAT_EQ(u.fuel, 50.0f + r.delivered) << r.what;
-    EXPECT_FLOAT_EQ(uf::ProductReal(owner, uf::kFuelProduct, kAsked), 1.0f) << r.what;
-    EXPECT_FLOAT_EQ(uf::ProductReal(owner, uf::kFuelProduct, kDelivered), r.delivered) << r.what;
-    EXPECT_FLOAT_EQ(uf::FuelStock(owner) + uf::FuelStock(hexPlayer),
-                    r.ownerStock + r.hexPlayerStock - r.delivered) << r.what;
-    EXPECT_FALSE(u.unitFlags & kUnitFullySupplied) << r.what;
+    EXPECT_FLOAT_EQ(u.fuel, 50.0f + r.delivered);
+    EXPECT_FLOAT_EQ(uf::ProductReal(owner, uf::kFuelProduct, kAsked), r.asked);
+    EXPECT_FLOAT_EQ(uf::ProductReal(owner, uf::kFuelProduct, kDelivered), r.delivered);
+    EXPECT_FLOAT_EQ(uf::FuelStock(owner) + uf::FuelStock(hexPlayer), r.ownerStock + r.hexPlayerStock - r.delivered);
+    EXPECT_FALSE(u.unitFlags & kUnitFullySupplied);
+    EXPECT_EQ((u.unitFlags & kUnitStepped) != 0, !r.positioned);
   }
-}
-
-TEST(ReserveSupply, AUnitWithoutAPositionDrawsNothing) {
-  ReserveWorld t;
-  UnitRecord& u = t.Reserve(kOwner, kTank, 1.0f, 0, 0);
-  u.efficiency = 1.0f;
-  uf::SetFuelStock(t.world->players[kOwner], 100.0f);
-  u.unitFlags |= kUnitStepped;
-  ResupplyReserveUnit(*t.world, u, t.world->unitClasses[kTank]);
-  EXPECT_FLOAT_EQ(u.fuel, 0.0f);
-  EXPECT_FLOAT_EQ(uf::FuelStock(t.world->players[kOwner]), 100.0f);
-  EXPECT_TRUE(u.unitFlags & kUnitStepped);
 }
 
 TEST(ReserveDeployment, AnAggressiveUnitIsDrawnByTheOwnersRate) {

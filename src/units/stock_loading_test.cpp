@@ -15,23 +15,8 @@ namespace {
 using namespace step_test;
 namespace uf = unitfields;
 
-class LoadWorld : public StepWorld {
+class LoadWorld : public CargoWorld {
  public:
-  LoadWorld() {
-    World& w = *world;
-    w.cellBytes.assign(36, 2);
-    w.players[kOwner].soldiers = 1.0e6f;
-    UnitClassRecord& ship = w.unitClasses[kShip];
-    le::Store16(reinterpret_cast<uint8_t*>(&ship) + 96, 10);  // cargo slots a point
-    le::StoreF32(reinterpret_cast<uint8_t*>(&ship) + 108, 100.0f);
-    UnitClassRecord& stock = w.unitClasses[kStockClass];
-    stock.kind = 1;  // carried stock is looked up among the air units
-    SetClassByte(stock, 133, 1u << 2);  // loads into ships
-    SetClassByte(stock, 134, 1);
-    le::StoreF32(reinterpret_cast<uint8_t*>(&stock) + 104, 1.0f);
-  }
-
-  UnitRecord& Ship() { return Place(kOwner, kShip, 1.0f, 2, 2); }
   UnitRecord& Pool(float size, UnitRecord& target, uint8_t level) {
     UnitRecord& s = Reserve(kOwner, kStockClass, size, 0, 0);
     s.orders[kOrderFlags] |= kOrderLoadInto;
@@ -39,41 +24,41 @@ class LoadWorld : public StepWorld {
     unitbytes::SetOrderLevel(s.orders, level);
     return s;
   }
-  // The quantity aboard in stock units of the class.
-  float Aboard(const UnitRecord& carrier) {
-    float total = 0.0f;
-    for (uint32_t id = carrier.cargoNext; id != 0;) {
-      const UnitRecord* q = FindUnitById(*world, id);
-      if (!q) break;
-      total += q->strength;
-      id = q->cargoNext;
-    }
-    return total;
-  }
   int16_t Loaded() { return uf::Short(world->players[kOwner], uf::kLoadedStock + 2 * 3); }
 };
 
-TEST(StockLoading, APoolMovesOnePointAStepUntilItsLevelOrQuantityRunsOut) {
+// A pool moves one point a step until its level or quantity runs out; full
+// slots cancel the order, a hex without rights only delays it.
+TEST(StockLoading, APoolMovesOnePointAStepUntilItsLevelQuantityOrRoomRunsOut) {
   struct Row {
+    const char* what;
     float quantity;
     uint8_t level;
     int steps;
+    float shipStrength;
+    int hexOwner;
     float aboard;  // after the steps
     bool orderLeft;
   };
   const Row rows[] = {
-      {5.0f, 3, 3, 3.0f, false},    // three points over three steps, then the order ends
-      {5.0f, 3, 2, 2.0f, true},     // still loading after two
-      {4.0f, 255, 4, 4.0f, false},  // no limit: until the pool is empty
-      {4.0f, 255, 6, 4.0f, false},  // an empty pool loads nothing more
-      {1.0f, 255, 1, 1.0f, false},  // exactly one point finishes with it
+      {"three points over three steps, then the order ends", 5.0f, 3, 3, 1.0f, kOwner, 3.0f, false},
+      {"still loading after two", 5.0f, 3, 2, 1.0f, kOwner, 2.0f, true},
+      {"no limit: until the pool is empty", 4.0f, 255, 4, 1.0f, kOwner, 4.0f, false},
+      {"an empty pool loads nothing more", 4.0f, 255, 6, 1.0f, kOwner, 4.0f, false},
+      {"exactly one point finishes with it", 1.0f, 255, 1, 1.0f, kOwner, 1.0f, false},
+      {"room", 3.0f, 255, 1, 1.0f, kOwner, 1.0f, true},
+      {"no slots", 3.0f, 255, 1, 0.05f, kOwner, 0.0f, false},  // 10 x 0.05 = 0.5 slots
+      {"a third player's hex", 3.0f, 255, 1, 1.0f, 9, 0.0f, true},
   };
   for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     LoadWorld t;
     UnitRecord& ship = t.Ship();
+    ship.strength = r.shipStrength;
+    t.Own(2, 2, r.hexOwner);
     UnitRecord& pool = t.Pool(r.quantity, ship, r.level);
     for (int i = 0; i < r.steps; ++i) RunStockLoadOrder(*t.world, pool);
-    EXPECT_FLOAT_EQ(t.Aboard(ship), r.aboard) << r.quantity << " " << int(r.level) << " " << r.steps;
+    EXPECT_FLOAT_EQ(t.Aboard(ship), r.aboard);
     EXPECT_FLOAT_EQ(pool.strength, r.quantity - r.aboard);
     EXPECT_EQ((pool.orders[kOrderFlags] & kOrderLoadInto) != 0, r.orderLeft);
     EXPECT_EQ(t.Loaded(), static_cast<int16_t>(r.aboard));
@@ -92,30 +77,6 @@ TEST(StockLoading, APointJoinsTheStockOfItsClassAlreadyAboard) {
   EXPECT_FLOAT_EQ(first->strength, 2.0f);
   EXPECT_EQ(first->carrier, ship.id);
   EXPECT_EQ(MakeHexPos(first->x, first->y), kNoHexPosition);
-}
-
-TEST(StockLoading, FullSlotsCancelTheOrderAndAHexWithoutRightsOnlyDelaysIt) {
-  struct Row {
-    const char* what;
-    float shipStrength;
-    int hexOwner;
-    bool loaded, orderLeft;
-  };
-  const Row rows[] = {
-      {"room", 1.0f, kOwner, true, true},
-      {"no slots", 0.05f, kOwner, false, false},  // 10 x 0.05 = 0.5 slots
-      {"a third player's hex", 1.0f, 9, false, true},
-  };
-  for (const Row& r : rows) {
-    LoadWorld t;
-    UnitRecord& ship = t.Ship();
-    ship.strength = r.shipStrength;
-    t.Own(2, 2, r.hexOwner);
-    UnitRecord& pool = t.Pool(3.0f, ship, 255);
-    RunStockLoadOrder(*t.world, pool);
-    EXPECT_EQ(ship.cargoNext != 0, r.loaded) << r.what;
-    EXPECT_EQ((pool.orders[kOrderFlags] & kOrderLoadInto) != 0, r.orderLeft) << r.what;
-  }
 }
 
 TEST(StockLoading, ASingleStockUnitIsSentToTheShipAndLoadsOnlyOnItsHex) {

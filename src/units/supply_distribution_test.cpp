@@ -53,8 +53,7 @@ TEST(HandOutSupplyTest, SharesAmongFriendlyNeighbours) {
     float supply;
     int served;
     float fuelEach;   // given to each of the first two neighbours
-    float ammoEach;
-    float supplyAfter;
+    float ammoEach, supplyAfter;
   } rows[] = {
       {"half the demand", kTwoFriends, kGun, 2.0f, 2, 0.5f, 0.5f, 0.875f},
       {"plenty", kTwoFriends, kGun, 10.0f, 2, 1.0f, 1.0f, 7.75f},
@@ -127,11 +126,12 @@ TEST(HandOutSupplyTest, OverfullStoreIsNotTakenBack) {
 TEST(ResupplyNeighboursTest, EndsTheSupplierAlways) {
   struct Row {
     const char* name;
-    int neighbourOwner;
+    int neighbourOwner;  // 0: nobody near
     float supply;
     int served;
     float supplyAfter;
   } rows[] = {
+      {"nobody near: a crumb is dropped", 0, 0.05f, 0, 0.0f},
       {"among enemies the cargo stays", 2, 2.0f, 0, 2.0f},
       {"among enemies a crumb is dropped", 2, 0.05f, 0, 0.0f},
       {"served down to a crumb", 1, 0.2f, 1, 0.0f},
@@ -140,7 +140,7 @@ TEST(ResupplyNeighboursTest, EndsTheSupplierAlways) {
   for (const Row& row : rows) {
     SupplyWorld sw;
     UnitRecord& supplier = sw.Supplier(kGun, row.supply);
-    sw.Near(row.neighbourOwner, kGun, 4);
+    if (row.neighbourOwner) sw.Near(row.neighbourOwner, kGun, 4);
     EXPECT_EQ(ResupplyNeighbours(*sw.world, supplier), row.served) << row.name;
     EXPECT_FLOAT_EQ(supplier.supply, row.supplyAfter) << row.name;
     EXPECT_FALSE(supplier.unitFlags & kUnitFullySupplied) << row.name;
@@ -153,8 +153,7 @@ TEST(FullLoadsTest, LoadedCarrierRule) {
   struct Row {
     const char* name;
     float capacity;   // carrying capacity per point
-    float supply;
-    float fullAmmo;
+    float supply, fullAmmo;
   } rows[] = {
       {"room to spare", 1.0f, 0.0f, 1.0f},
       {"cargo over capacity by 0.4", 0.46f, 0.0f, 0.6f},

@@ -2,6 +2,8 @@
 // landing order) and the step of a unit riding in a carrier.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "records/le_bytes.h"
 #include "records/unit_table_arrays.h"
 #include "units/cargo_boarding.h"
@@ -104,8 +106,7 @@ TEST(SeaLift, APairingEndsWhenTheShipGoesElsewhere) {
 TEST(AirLift, WithoutAirfieldsAtBothEndsOnlyAircraftThatLandAnywhereServe) {
   struct Row {
     const char* what;
-    bool airfields;
-    bool carrierPlaneChosen;
+    bool airfields, carrierPlaneChosen;
   };
   const Row rows[] = {{"no airfields", false, false}, {"airfields at both ends", true, true}};
   for (const Row& r : rows) {
@@ -125,45 +126,36 @@ TEST(AirLift, WithoutAirfieldsAtBothEndsOnlyAircraftThatLandAnywhereServe) {
   }
 }
 
-TEST(Unloading, AShipReleasesItsPassengersOnlyWithinOneHexOfTheLandingHex) {
-  struct Row {
-    int shipX;
-    bool released;
-  };
-  for (const Row r : {Row{4, true}, Row{3, false}}) {
-    LiftWorld t;
-    UnitRecord& ship = t.Place(kOwner, kShip, 1.0f, r.shipX, 2);
-    UnitRecord& tank = t.Place(kOwner, kTank, 1.0f, 0, 0);
-    t.Load(ship, tank);
-    tank.tableEntry->countdown = 30;
-    ship.orders[kOrderFlags] |= kOrderUnloadDue;
-    ship.orders[kSecondHex] = MakeHexPos(5, 2);
-    t.Step(ship);
-    EXPECT_EQ((tank.orders[kOrderFlags] & kOrderUnloadDue) != 0, r.released) << r.shipX;
-    EXPECT_EQ(tank.tableEntry->countdown == 0, r.released) << r.shipX;
-    EXPECT_EQ(tank.orders[kSecondHex], r.released ? MakeHexPos(5, 2) : kNoHexPosition) << r.shipX;
-    EXPECT_TRUE(ship.orders[kOrderFlags] & kOrderUnloadDue);  // a ship keeps its order
-  }
-}
-
-TEST(CarriedStep, APassengerLandsOnItsGoalFromAShipOneHexAwayAndWaitsFromTwo) {
-  struct Row {
-    int shipX;
-    bool landed;
-  };
-  for (const Row r : {Row{4, true}, Row{3, false}}) {
-    LiftWorld t;
-    UnitRecord& ship = t.Place(kOwner, kShip, 1.0f, r.shipX, 2);
-    ship.orders[kDestination] = MakeHexPos(5, 2);
-    UnitRecord& tank = t.Place(kOwner, kTank, 1.0f, 0, 0);
-    t.Load(ship, tank);
-    tank.orders[kOrderFlags] |= kOrderSeaLift;
-    tank.orders[kSecondHex] = MakeHexPos(5, 2);
-    RunCarriedUnitStep(*t.world, tank, 1);
-    EXPECT_EQ(tank.carrier == 0, r.landed) << r.shipX;
-    EXPECT_EQ(MakeHexPos(tank.x, tank.y), r.landed ? MakeHexPos(5, 2) : kNoHexPosition) << r.shipX;
-    EXPECT_EQ(t.InChainA(5, 2, tank), r.landed) << r.shipX;
-    EXPECT_EQ((tank.orders[kOrderFlags] & kOrderLiftBits) == 0, r.landed) << r.shipX;
+// One hex from the landing hex (5, 2) a ship releases its passengers and a
+// passenger riding a ship bound there lands; from two hexes both wait.
+TEST(Unloading, PassengersLeaveAShipOnlyWithinOneHexOfTheLandingHex) {
+  for (const auto& [shipX, released] : {std::pair{4, true}, std::pair{3, false}}) {
+    SCOPED_TRACE(shipX);
+    for (const bool shipSteps : {true, false}) {
+      LiftWorld t;
+      UnitRecord& ship = t.Place(kOwner, kShip, 1.0f, shipX, 2);
+      UnitRecord& tank = t.Place(kOwner, kTank, 1.0f, 0, 0);
+      t.Load(ship, tank);
+      if (shipSteps) {
+        tank.tableEntry->countdown = 30;
+        ship.orders[kOrderFlags] |= kOrderUnloadDue;
+        ship.orders[kSecondHex] = MakeHexPos(5, 2);
+        t.Step(ship);
+        EXPECT_EQ((tank.orders[kOrderFlags] & kOrderUnloadDue) != 0, released);
+        EXPECT_EQ(tank.tableEntry->countdown == 0, released);
+        EXPECT_EQ(tank.orders[kSecondHex], released ? MakeHexPos(5, 2) : kNoHexPosition);
+        EXPECT_TRUE(ship.orders[kOrderFlags] & kOrderUnloadDue);  // a ship keeps its order
+      } else {
+        ship.orders[kDestination] = MakeHexPos(5, 2);
+        tank.orders[kOrderFlags] |= kOrderSeaLift;
+        tank.orders[kSecondHex] = MakeHexPos(5, 2);
+        RunCarriedUnitStep(*t.world, tank, 1);
+        EXPECT_EQ(tank.carrier == 0, released);
+        EXPECT_EQ(MakeHexPos(tank.x, tank.y), released ? MakeHexPos(5, 2) : kNoHexPosition);
+        EXPECT_EQ(t.InChainA(5, 2, tank), released);
+        EXPECT_EQ((tank.orders[kOrderFlags] & kOrderLiftBits) == 0, released);
+      }
+    }
   }
 }
 

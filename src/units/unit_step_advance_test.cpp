@@ -38,10 +38,7 @@ struct AdvanceWorld : FireWorld {
     return u;
   }
   UnitStepState State(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
-    s.movementType = s.cls->bytes64[7];
+    UnitStepState s = PhaseState(u);
     s.entryMask = 0xFFFFFFFFu;
     s.advance = true;
     return s;
@@ -134,8 +131,7 @@ TEST(StepAdvanceTest, ChoosesTheBestDirection) {
 // edge would make it the null position.
 TEST(AdvanceScoreTest, OffTheMapIsNoHex) {
   AdvanceWorld aw;
-  for (int x = 0; x < 6; ++x)
-    for (int y = 0; y < 6; ++y) aw.Own(x, y, 2);
+  aw.OwnAll(2);
   aw.Own(0, 1, 1);
   UnitRecord& gun = aw.Unit(1, kGun, 10.0f, 0, 1);
   gun.fuel = 8.0f;

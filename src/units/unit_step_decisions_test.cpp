@@ -31,14 +31,7 @@ struct DecisionWorld : FireWorld {
     g_aiEvents.Clear();
   }
   ~DecisionWorld() { g_aiEvents.Clear(); }
-  UnitStepState State(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
-    s.level = 0;
-    s.movementType = s.cls->bytes64[7];
-    return s;
-  }
+  UnitStepState State(UnitRecord& u) { return PhaseState(u, 0); }
   static void SetFields(UnitRecord& u, uint32_t aggressiveness, uint32_t retreat) {
     u.orders[kOrdersWord] = (aggressiveness << 6) | (retreat << 16);
   }
@@ -47,29 +40,33 @@ struct DecisionWorld : FireWorld {
 // Retreat: below full strength x (0.8 - 0.2 x setting) a unit falls back,
 // unless it is in a base or dug in; the owner's computer player hears of
 // every weakened unit. A bias of 50 with aggressiveness 0 is below the
-// gate.
-TEST(StepDecisionsTest, WeakenedUnitsFallBack) {
+// gate. The decision countdown and a load this step hold every decision
+// back; a healthy willing unit goes on to the advance.
+TEST(StepDecisionsTest, WeakenedUnitsFallBackHealthyOnesAdvance) {
   struct Row {
     const char* name;
     uint8_t bias;
-    uint32_t aggressiveness;
-    uint32_t retreat;
+    uint32_t aggressiveness, retreat;
     float strength;
     uint32_t unitFlags;
-    uint8_t entrenchment;
-    bool retreats;
-    bool event;
+    uint8_t entrenchment, countdown;
+    bool retreats, event, held, advance;
   } rows[] = {
-      {"setting 0 at 79 %", 51, 0, 0, 7.9f, 0, 0, true, true},
-      {"setting 3 at 25 %", 51, 0, 3, 2.5f, 0, 0, false, false},
-      {"exactly full x t is healthy", 51, 0, 2, 4.0f, 0, 0, false, false},
-      {"in a base it stays but tells", 51, 0, 0, 5.0f, kUnitInBase, 0, false, true},
-      {"dug in it stays but tells", 51, 0, 0, 5.0f, 0, 6, false, true},
-      {"already retreating", 51, 0, 0, 5.0f, kUnitDeployedHold, 0, false, false},
-      {"bias 50 and aggressiveness 0 stop at the gate", 50, 0, 0, 5.0f, 0, 0, false, false},
-      {"bias 2 and aggressiveness 2 pass the gate", 2, 2, 0, 5.0f, 0, 0, true, true},
+      {"setting 0 at 79 %", 51, 0, 0, 7.9f, 0, 0, 0, true, true, false, false},
+      {"setting 3 at 25 %", 51, 0, 3, 2.5f, 0, 0, 0, false, false, false, false},
+      {"exactly full x t is healthy", 51, 0, 2, 4.0f, 0, 0, 0, false, false, false, false},
+      {"in a base it stays but tells", 51, 0, 0, 5.0f, kUnitInBase, 0, 0, false, true, false, false},
+      {"dug in it stays but tells", 51, 0, 0, 5.0f, 0, 6, 0, false, true, false, false},
+      {"already retreating", 51, 0, 0, 5.0f, kUnitDeployedHold, 0, 0, false, false, false, false},
+      {"bias 50 and aggressiveness 0 stop at the gate", 50, 0, 0, 5.0f, 0, 0, 0, false, false, false, false},
+      {"bias 2 and aggressiveness 2 pass the gate", 2, 2, 0, 5.0f, 0, 0, 0, true, true, false, false},
+      {"willing and healthy", 2, 2, 0, 10.0f, 0, 0, 0, false, false, false, true},
+      {"the countdown runs", 2, 2, 0, 10.0f, 0, 0, 4, false, false, true, false},
+      {"loaded this step", 2, 2, 0, 10.0f, kUnitStepEveryMinute, 0, 0, false, false, false, false},
+      {"seeking a base", 2, 2, 0, 10.0f, kUnitSeekingBase, 0, 0, false, false, false, false},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
     DecisionWorld dw;
     World& w = *dw.world;
     w.players[1].simPolicy.milinitiativeoff = row.bias;
@@ -77,54 +74,26 @@ TEST(StepDecisionsTest, WeakenedUnitsFallBack) {
     DecisionWorld::SetFields(gun, row.aggressiveness, row.retreat);
     gun.unitFlags |= row.unitFlags;
     gun.entrenchment = row.entrenchment;
+    gun.countdowns[3] = row.countdown;
     gun.orders[kDestination] = MakeHexPos(4, 4);
     UnitStepState s = dw.State(gun);
     StepSurrenderAndRetreat(w, gun, s);
     const bool retreating = (gun.orders[kOrderFlags] & 0x2000004u) == 0x2000004u;
-    EXPECT_EQ(retreating, row.retreats) << row.name;
+    EXPECT_EQ(retreating, row.retreats);
     if (row.retreats) {
-      EXPECT_TRUE(gun.unitFlags & kUnitDeployedHold) << row.name;
-      EXPECT_EQ(gun.orders[kDestination], 0u) << row.name;  // its orders went
+      EXPECT_TRUE(gun.unitFlags & kUnitDeployedHold);
+      EXPECT_EQ(gun.orders[kDestination], 0u);  // its orders went
     }
     const std::vector<AiEvent> events = g_aiEvents.TakeAll(1);
-    ASSERT_EQ(events.size(), row.event ? 1u : 0u) << row.name;
+    ASSERT_EQ(events.size(), row.event ? 1u : 0u);
     if (row.event) {
-      EXPECT_EQ(events[0].value, 2000) << row.name;
-      EXPECT_EQ(events[0].kind, 2) << row.name;
-      EXPECT_EQ(events[0].subKind, 6) << row.name;
-      EXPECT_EQ(events[0].position, MakeHexPos(1, 2)) << row.name;
+      EXPECT_EQ(events[0].value, 2000);
+      EXPECT_EQ(events[0].kind, 2);
+      EXPECT_EQ(events[0].subKind, 6);
+      EXPECT_EQ(events[0].position, MakeHexPos(1, 2));
     }
-    EXPECT_FALSE(s.advance) << row.name;
-  }
-}
-
-// The decision countdown and a load this step hold every decision back; a
-// healthy willing unit goes on to the advance.
-TEST(StepDecisionsTest, HeldOrOnToTheAdvance) {
-  struct Row {
-    const char* name;
-    uint8_t countdown;
-    uint32_t unitFlags;
-    bool held;
-    bool advance;
-  } rows[] = {
-      {"willing and healthy", 0, 0, false, true},
-      {"the countdown runs", 4, 0, true, false},
-      {"loaded this step", 0, kUnitStepEveryMinute, false, false},
-      {"seeking a base", 0, kUnitSeekingBase, false, false},
-  };
-  for (const Row& row : rows) {
-    DecisionWorld dw;
-    World& w = *dw.world;
-    w.players[1].simPolicy.milinitiativeoff = 2;
-    UnitRecord& gun = dw.Unit(1, kGun, 10.0f, 1, 2);
-    DecisionWorld::SetFields(gun, 2, 0);
-    gun.countdowns[3] = row.countdown;
-    gun.unitFlags |= row.unitFlags;
-    UnitStepState s = dw.State(gun);
-    StepSurrenderAndRetreat(w, gun, s);
-    EXPECT_EQ(s.decisionsHeld, row.held) << row.name;
-    EXPECT_EQ(s.advance, row.advance) << row.name;
+    EXPECT_EQ(s.decisionsHeld, row.held);
+    EXPECT_EQ(s.advance, row.advance);
   }
 }
 

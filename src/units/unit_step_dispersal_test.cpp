@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "records/unit_flags.h"
@@ -17,8 +16,7 @@ using fire_test::kGun;
 // Region 1 owns the whole map; its guns stand on (2, 2) facing up.
 struct StackWorld : FireWorld {
   StackWorld() {
-    for (int x = 0; x < 6; ++x)
-      for (int y = 0; y < 6; ++y) Own(x, y, 1);
+    OwnAll(1);
   }
   std::vector<UnitRecord*> Stack(int n, int x = 2, int y = 2) {
     std::vector<UnitRecord*> units;
@@ -31,9 +29,7 @@ struct StackWorld : FireWorld {
     return units;
   }
   void Disperse(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
+    UnitStepState s = PhaseState(u);
     StepOverStacking(*world, u, s);
   }
   uint32_t Toward(int x, int y, int d) { return HexNeighbour(MapShape(*world), MakeHexPos(x, y), d); }
@@ -78,58 +74,52 @@ TEST(StepOverStackingTest, OnlyTheSurplusLeaves) {
   }
 }
 
-// Facing up (heading 0, direction 1) a unit tries 1, 2, 0, 5, 3, 4 and
-// takes the first with the fewest ready units.
-TEST(StepOverStackingTest, TurnsOutFromItsHeading) {
-  const int order[6] = {1, 2, 0, 5, 3, 4};
-  for (int occupied = 0; occupied < 6; ++occupied) {
-    StackWorld sw;
-    for (int k = 0; k < occupied; ++k) {
-      const uint32_t n = sw.Toward(2, 2, order[k]);
-      sw.Unit(1, kGun, 10.0f, HexX(n), HexY(n));
-    }
-    std::vector<UnitRecord*> units = sw.Stack(8);
-    sw.Disperse(*units[0]);
-    EXPECT_EQ(units[0]->orders[kDestination], sw.Toward(2, 2, order[occupied])) << occupied;
-    EXPECT_EQ(Sent(units), 1) << occupied;
-  }
-}
-
 // No unit goes off the map, onto another region's closed hex or next to a
 // visible enemy; with nowhere open a unit stays and the surplus stands.
-TEST(StepOverStackingTest, ClosedNeighboursReceiveNobody) {
+// Facing up (heading 0, direction 1) a unit tries 1, 2, 0, 5, 3, 4 and
+// takes the first with the fewest ready units.
+TEST(StepOverStackingTest, TurnsOutFromItsHeadingToAnOpenNeighbour) {
+  const int order[6] = {1, 2, 0, 5, 3, 4};
   struct Row {
     const char* name;
     int x, y;
     int closedOwner;  // owner of the closed neighbours, 0 none
+    bool allClosed;   // else only direction 1
     int enemyOn;      // direction of a hex with a visible enemy, -1 none
+    int occupied;     // ready units of the owner on the first of the order
     int expected;     // direction the first unit goes, -1 none
   } rows[] = {
-      {"the edge: up is off the map", 0, 1, 0, -1, 2},
-      {"up belongs to a closed region", 2, 2, 3, -1, 2},
-      {"up holds an enemy", 2, 2, 0, 1, 2},
-      {"nowhere open", 2, 2, 3, -1, -1},
+      {"the edge: up is off the map", 0, 1, 0, false, -1, 0, 2},
+      {"up belongs to a closed region", 2, 2, 3, false, -1, 0, 2},
+      {"up holds an enemy", 2, 2, 0, false, 1, 0, 2},
+      {"nowhere open", 2, 2, 3, true, -1, 0, -1},
+      {"all empty", 2, 2, 0, false, -1, 0, order[0]},
+      {"one taken", 2, 2, 0, false, -1, 1, order[1]},
+      {"two taken", 2, 2, 0, false, -1, 2, order[2]},
+      {"three taken", 2, 2, 0, false, -1, 3, order[3]},
+      {"four taken", 2, 2, 0, false, -1, 4, order[4]},
+      {"five taken", 2, 2, 0, false, -1, 5, order[5]},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
     StackWorld sw;
-    if (row.closedOwner) {
-      for (int d = 0; d < 6; ++d) {
-        if (std::string(row.name) != "nowhere open" && d != 1) continue;
-        const uint32_t n = sw.Toward(row.x, row.y, d);
-        sw.Own(HexX(n), HexY(n), row.closedOwner);
-      }
+    for (int d = 0; d < 6 && row.closedOwner; ++d) {
+      const uint32_t n = sw.Toward(row.x, row.y, d);
+      if (row.allClosed || d == 1) sw.Own(HexX(n), HexY(n), row.closedOwner);
     }
     if (row.enemyOn >= 0) {
       const uint32_t n = sw.Toward(row.x, row.y, row.enemyOn);
       sw.Unit(2, kGun, 10.0f, HexX(n), HexY(n));
     }
+    for (int k = 0; k < row.occupied; ++k) {
+      const uint32_t n = sw.Toward(row.x, row.y, order[k]);
+      sw.Unit(1, kGun, 10.0f, HexX(n), HexY(n));
+    }
     std::vector<UnitRecord*> units = sw.Stack(8, row.x, row.y);
     sw.Disperse(*units[0]);
-    if (row.expected < 0) {
-      EXPECT_EQ(Sent(units), 0) << row.name;
-    } else {
-      EXPECT_EQ(units[0]->orders[kDestination], sw.Toward(row.x, row.y, row.expected)) << row.name;
-      EXPECT_EQ(Sent(units), 1) << row.name;
+    EXPECT_EQ(Sent(units), row.expected < 0 ? 0 : 1);
+    if (row.expected >= 0) {
+      EXPECT_EQ(units[0]->orders[kDestination], sw.Toward(row.x, row.y, row.expected));
     }
   }
 }

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <optional>
 
 #include "records/le_bytes.h"
 #include "records/player_kinds.h"
 #include "records/unit_flags.h"
-#include "sim/sim_ui_link.h"
 #include "units/combat_counters.h"
 #include "units/fire_test_world.h"
 #include "units/hex_geometry.h"
@@ -27,8 +25,8 @@ constexpr uint32_t kStrikeNews[] = {190, 11, 366, 368, 365, 367};
 
 // A missile of region 1 arriving on (2, 2), held by region 2 (at war), with
 // the interface's effects captured.
-struct StrikeWorld : FireWorld {
-  StrikeWorld() : saved_(g_simUi) {
+struct StrikeWorld : FireWorld, step_test::EffectCapture {
+  StrikeWorld() {
     UnitClassRecord& m = world->unitClasses[kStockClass];
     m.flags = kClassStock;
     for (size_t at = 120; at < 126; ++at) SetClassByte(m, at, 10);
@@ -37,30 +35,14 @@ struct StrikeWorld : FireWorld {
     for (int p : {1, 2}) world->players[p].kind = kKindHuman;
     world->gameState.localPlayer = 2;
     world->gameState.currentDay = 12;
-    g_simUi = SimUiLink{};
-    g_simUi.addMapEffect = [](uint32_t, int32_t, int32_t, int32_t, int32_t first, int32_t frames, int32_t size,
-                              uint32_t colour, float scale) {
-      step_test::g_effects.push_back({0, 0, 0, 0, first, frames, size, colour, scale});
-    };
-    step_test::g_effects.clear();
     TakeCombatDayCounts(*world);
   }
-  ~StrikeWorld() { g_simUi = saved_; }
   UnitRecord& Missile() {
     UnitRecord& m = Place(1, kStockClass, 1.0f, 2, 2);
     m.strength = 1.0f;
     m.efficiency = m.morale = 1.0f;
     return m;
   }
-  UnitStepState State(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
-    return s;
-  }
-
- private:
-  SimUiLink saved_;
 };
 
 // A missile whose attack on its target fired does not strike the hex as
@@ -72,7 +54,7 @@ TEST(StepImpactTest, AnAttackThatFiredIsTheWholeStrike) {
     sw.Unit(2, fire_test::kOutpost, 1.0f, 2, 2);  // the hex's facility
     UnitRecord& missile = sw.Missile();
     if (withTarget) missile.orders[kFireUnit] = target.id;
-    UnitStepState s = sw.State(missile);
+    UnitStepState s = sw.PhaseState(missile);
     StepImpact(*sw.world, missile, s);
     EXPECT_TRUE(s.ended);
     EXPECT_TRUE(missile.unitFlags & kUnitGone);
@@ -106,7 +88,7 @@ TEST(StepImpactTest, NewsEffectAndFlashByKind) {
     SetClassFloat(m, 140, 256.0f);
     g_screenFlashStrength.store(0);
     UnitRecord& missile = sw.Missile();
-    UnitStepState s = sw.State(missile);
+    UnitStepState s = sw.PhaseState(missile);
     StepImpact(*sw.world, missile, s);
     for (const uint32_t id : kStrikeNews)
       EXPECT_EQ(NewsTypesGuard::PostedOn(2, id, 12), id == row.message || id == row.event) << row.name << " " << id;
@@ -157,9 +139,7 @@ TEST(StepArrivalTest, CirclingTurnsByTheIdAndStaysOnTheMap) {
 TEST(StepFuelWatchTest, WatchesOnlyWhatThereIs) {
   struct Row {
     const char* name;
-    float capacity;
-    float strength;
-    float fuel;
+    float capacity, strength, fuel;
     bool wantsBase;
   } rows[] = {
       {"no fuel capacity", 0.0f, 1.0f, 0.0f, false},

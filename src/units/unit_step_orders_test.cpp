@@ -64,9 +64,10 @@ class StepOrdersTest : public ::testing::Test, public StepWorld {
 // Full strength 10: a merge may reach 17.5. Ratings are weighted by
 // strength, (9 x 1.0 + 8 x 0.5) / 17 = 13 / 17; reload 35 / sqrt(e + 0.1) /
 // sqrt(1.1) / 1.5 is 23 at e = 13 / 17 and 21 at e = 1.0. An unfit partner
-// clears the orders and nothing merges.
+// clears the orders and nothing merges. Below 90 % of full strength a split
+// waits while the ordered size is 0.9 or more and is dropped below.
 TEST_F(StepOrdersTest, PartnersOnOneHexMergeUpToOneAndThreeQuartersOfFullStrength) {
-  enum Partner { kFit, kOtherClass, kOtherOwner, kDead, kInReserve, kItself };
+  enum Partner { kFit, kOtherClass, kOtherOwner, kDead, kInReserve, kItself, kSplitting };
   const struct {
     Partner partner;
     float u, p, target;
@@ -84,8 +85,12 @@ TEST_F(StepOrdersTest, PartnersOnOneHexMergeUpToOneAndThreeQuartersOfFullStrengt
       {kDead, 9.0f, 8.0f, 1.0f, false, 9.0f, 1.0f, 1.0f, 0, 0},
       {kInReserve, 9.0f, 8.0f, 1.0f, false, 9.0f, 1.0f, 1.0f, 0, 0},
       {kItself, 9.0f, 8.0f, 1.0f, false, 9.0f, 1.0f, 1.0f, 0, 0},
+      {kSplitting, 8.5f, 8.0f, 0.95f, false, 8.5f, 1.0f, 0.95f, 0, kMaskSplit},
+      {kSplitting, 8.5f, 8.0f, 0.9f, false, 8.5f, 1.0f, 0.9f, 0, kMaskSplit},
+      {kSplitting, 8.5f, 8.0f, 0.8f, false, 8.5f, 1.0f, 0.8f, 0, 0},
   };
   for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.partner << " " << row.u << "+" << row.p << " " << row.target);
     UnitRecord& u = Tank(2, 2);
     UnitRecord& p = Place(row.partner == kOtherOwner ? kEnemy : kOwner, row.partner == kOtherClass ? kFort : kTank, 1.0f, 2, 2);
     Ratings(u, row.u, 1.0f);
@@ -94,13 +99,14 @@ TEST_F(StepOrdersTest, PartnersOnOneHexMergeUpToOneAndThreeQuartersOfFullStrengt
     if (row.partner == kInReserve) p.orders[kPostureBits] = kPostureInReserve;
     u.targetStrength = row.target;
     MergeWith(u, row.partner == kItself ? u : p);
+    if (row.partner == kSplitting) u.orders[kOrderMask] = kMaskSplit;
     Run(StepMergeAndSplit, u);
-    EXPECT_EQ(u.strength, row.strength) << row.partner << " " << row.u << "+" << row.p;
+    EXPECT_EQ(u.strength, row.strength);
     EXPECT_FLOAT_EQ(u.efficiency, row.efficiency);
     EXPECT_EQ(u.targetStrength, row.target2);
     EXPECT_EQ(u.reloadTime, row.reload);
     EXPECT_EQ((p.unitFlags & kUnitGone) != 0, row.merges || row.partner == kDead);
-    EXPECT_EQ(u.orders[kOrderMask], row.mask) << row.partner;
+    EXPECT_EQ(u.orders[kOrderMask], row.mask);
   }
 }
 
@@ -121,20 +127,6 @@ TEST_F(StepOrdersTest, ACarrierMergedWithACarrierKeepsTheCargoOfBoth) {
     chain.push_back(c);
   EXPECT_EQ(chain, (std::vector<UnitRecord*>{cargo[3], cargo[2], cargo[1], cargo[0]}));
   for (UnitRecord* c : cargo) EXPECT_TRUE(!(c->unitFlags & kUnitGone) && c->carrier == u.id);
-}
-
-// Below 90 % of full strength the split waits while the ordered size is
-// 0.9 or more and is dropped below.
-TEST_F(StepOrdersTest, AUnitShortOfNinetyPercentWaitsOrDropsItsSplit) {
-  for (const float target : {0.95f, 0.9f, 0.8f}) {
-    UnitRecord& u = Tank(2, 2);
-    u.strength = 8.5f;
-    u.targetStrength = target;
-    u.orders[kOrderMask] = kMaskSplit;
-    Run(StepMergeAndSplit, u);
-    EXPECT_EQ(u.orders[kOrderMask], target < 0.9f ? 0u : kMaskSplit) << target;
-    EXPECT_EQ(u.strength, 8.5f);
-  }
 }
 
 // Aircraft only lose the flag here: busy away, or off any field while not

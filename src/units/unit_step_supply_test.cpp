@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "records/unit_flags.h"
 #include "units/fire_test_world.h"
 #include "units/supply_distribution.h"
-#include "units/unit_class.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_step_phases.h"
 
@@ -29,14 +26,7 @@ struct ResupplyWorld : FireWorld {
     Own(2, 2, 1);
     world->cellBytes[2 * 6 + 2] = 6;
   }
-  UnitStepState State(UnitRecord& u) {
-    UnitStepState s;
-    s.cls = UnitClassOf(*world, u);
-    s.cell = &Cell(u.x, u.y);
-    s.level = world->cellBytes[static_cast<size_t>(u.y * 6 + u.x)] - 1;
-    s.movementType = s.cls->bytes64[7];
-    return s;
-  }
+  UnitStepState State(UnitRecord& u) { return PhaseState(u, world->cellBytes[static_cast<size_t>(u.y * 6 + u.x)] - 1); }
 };
 
 // A ship (efficiency 1.0, fuel factor 8, so t = 2) takes 5 x 4 / 240 x 2 of
@@ -47,15 +37,17 @@ TEST(StepResupplyTest, FuelRateFollowsTheBaseAndTheOrders) {
     const char* name;
     uint32_t baseFlags;  // the hex's lead facility, 0 none
     uint32_t orderFlags;
+    bool moved;
     float fuelGiven;
   } rows[] = {
-      {"no base", 0, 0, 5.0f * 4.0f / 240.0f * 2.0f},
-      {"a port of its kind", kClassFacility | kClassHaven, 0, 20.0f * 4.0f / 240.0f * 2.0f},
-      {"an airfield is not its kind", kClassFacility | kClassAirBase, 0, 5.0f * 4.0f / 240.0f * 2.0f},
-      {"a supply-line order", 0, kOrderWithdrawing, 10.0f * 4.0f / 240.0f * 2.0f},
-      {"a supply-line order while moving", 0, kOrderWithdrawing, 5.0f * 4.0f / 240.0f * 2.0f},
+      {"no base", 0, 0, false, 5.0f * 4.0f / 240.0f * 2.0f},
+      {"a port of its kind", kClassFacility | kClassHaven, 0, false, 20.0f * 4.0f / 240.0f * 2.0f},
+      {"an airfield is not its kind", kClassFacility | kClassAirBase, 0, false, 5.0f * 4.0f / 240.0f * 2.0f},
+      {"a supply-line order", 0, kOrderWithdrawing, false, 10.0f * 4.0f / 240.0f * 2.0f},
+      {"a supply-line order while moving", 0, kOrderWithdrawing, true, 5.0f * 4.0f / 240.0f * 2.0f},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
     ResupplyWorld rw;
     World& w = *rw.world;
     w.unitClasses[kBoat].fuelCapacity = 8.0f;
@@ -66,75 +58,56 @@ TEST(StepResupplyTest, FuelRateFollowsTheBaseAndTheOrders) {
     ship.efficiency = 1.0f;
     ship.fuel = 0.0f;
     ship.orders[kOrderFlags] = row.orderFlags;
-    if (std::string(row.name).find("moving") != std::string::npos) ship.unitFlags |= kUnitMoved;
+    if (row.moved) ship.unitFlags |= kUnitMoved;
     StepResupply(w, ship, rw.State(ship));
-    EXPECT_FLOAT_EQ(ship.fuel, row.fuelGiven) << row.name;
-    EXPECT_FLOAT_EQ(FuelAsked(w.players[1]), row.fuelGiven) << row.name;
-    EXPECT_FLOAT_EQ(uf::FuelStock(w.players[1]), 1000.0f - row.fuelGiven) << row.name;
-    EXPECT_FALSE(ship.unitFlags & kUnitFullySupplied) << row.name;
+    EXPECT_FLOAT_EQ(ship.fuel, row.fuelGiven);
+    EXPECT_FLOAT_EQ(FuelAsked(w.players[1]), row.fuelGiven);
+    EXPECT_FLOAT_EQ(uf::FuelStock(w.players[1]), 1000.0f - row.fuelGiven);
+    EXPECT_FALSE(ship.unitFlags & kUnitFullySupplied);
   }
 }
 
-// A stock pays all of an amount or nothing: the owner's first, then the
-// hex owner's; the owner asks for the whole amount either way.
-TEST(StepResupplyTest, FuelIsPaidWholeByOneStock) {
+// Fuel is paid all or nothing by one stock, the owner's first, then the hex
+// owner's, the owner asking for the whole amount either way (t = 60: 5 x 4 /
+// 240 x 60 = 5.0); strength, rebuilt first, only from the owner's own supply.
+TEST(StepResupplyTest, WhoseStockPays) {
   struct Row {
     const char* name;
+    bool fuel;  // else strength, of a gun at 5 of 10 weighing 1 a point
     int hexOwner;
-    float hexOwnerStock;
-    float fuelGiven;
-    float hexOwnerAfter;
+    float ownerStock, hexOwnerStock, gained, asked, ownerAfter, hexOwnerAfter;
   } rows[] = {
-      {"the hex owner holds enough", 3, 5.0f, 5.0f, 0.0f},
-      {"the hex owner holds too little", 3, 4.0f, 0.0f, 4.0f},
-      {"on the owner's own hex", 1, 0.0f, 0.0f, 0.0f},
+      {"fuel: the hex owner holds enough", true, 3, 3.0f, 5.0f, 5.0f, 5.0f, 3.0f, 0.0f},
+      {"fuel: the hex owner holds too little", true, 3, 3.0f, 4.0f, 0.0f, 5.0f, 3.0f, 4.0f},
+      {"fuel: on the owner's own hex", true, 1, 3.0f, 3.0f, 0.0f, 5.0f, 3.0f, 3.0f},
+      {"strength: the owner pays", false, 3, 100.0f, 0.0f, 5.0f / 240.0f, 5.0f / 240.0f, 100.0f - 5.0f / 240.0f, 0.0f},
+      {"strength: the hex owner never pays", false, 3, 0.0f, 100.0f, 0.0f, 5.0f / 240.0f, 0.0f, 100.0f},
   };
   for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
     ResupplyWorld rw;
     World& w = *rw.world;
     rw.Own(2, 2, row.hexOwner);
-    w.unitClasses[kGun].fuelCapacity = 240.0f;  // t = 60: 5 x 4 / 240 x 60 = 5.0
-    uf::SetFuelStock(w.players[1], 3.0f);
-    if (row.hexOwner != 1) uf::SetFuelStock(w.players[row.hexOwner], row.hexOwnerStock);
-    UnitRecord& gun = rw.Unit(1, kGun, 10.0f, 2, 2);
+    PlayerRecord& owner = w.players[1];
+    PlayerRecord& hexOwner = w.players[row.hexOwner];
+    const auto set = row.fuel ? uf::SetFuelStock : uf::SetSupplyStock;
+    const auto stock = row.fuel ? uf::FuelStock : uf::SupplyStock;
+    if (row.fuel)
+      w.unitClasses[kGun].fuelCapacity = 240.0f;
+    else
+      SetClassFloat(w.unitClasses[kGun], 104, 1.0f);
+    set(hexOwner, row.hexOwnerStock);
+    set(owner, row.ownerStock);
+    UnitRecord& gun = rw.Unit(1, kGun, row.fuel ? 10.0f : 5.0f, 2, 2);
     gun.efficiency = 1.0f;
     gun.fuel = 0.0f;
     gun.unitFlags |= kUnitSeekingBase;  // supplied away from its own ground
     StepResupply(w, gun, rw.State(gun));
-    EXPECT_NEAR(gun.fuel, row.fuelGiven, 1e-5f) << row.name;
-    EXPECT_NEAR(FuelAsked(w.players[1]), 5.0f, 1e-5f) << row.name;
-    EXPECT_FLOAT_EQ(uf::FuelStock(w.players[1]), 3.0f) << row.name;
-    if (row.hexOwner != 1) {
-      EXPECT_NEAR(uf::FuelStock(w.players[row.hexOwner]), row.hexOwnerAfter, 1e-5f) << row.name;
-    }
-  }
-}
-
-// Strength is rebuilt first and only from the owner's own supply stock.
-TEST(StepResupplyTest, RebuiltStrengthIsPaidByTheOwnerAlone) {
-  struct Row {
-    const char* name;
-    float ownerStock;
-    float hexOwnerStock;
-    float strengthGained;
-  } rows[] = {
-      {"the owner pays", 100.0f, 0.0f, 5.0f / 240.0f},
-      {"the hex owner never pays", 0.0f, 100.0f, 0.0f},
-  };
-  for (const Row& row : rows) {
-    ResupplyWorld rw;
-    World& w = *rw.world;
-    rw.Own(2, 2, 3);
-    SetClassFloat(w.unitClasses[kGun], 104, 1.0f);  // weight per point
-    uf::SetSupplyStock(w.players[1], row.ownerStock);
-    uf::SetSupplyStock(w.players[3], row.hexOwnerStock);
-    UnitRecord& gun = rw.Unit(1, kGun, 5.0f, 2, 2);  // of 10
-    gun.efficiency = 1.0f;
-    gun.unitFlags |= kUnitSeekingBase;
-    StepResupply(w, gun, rw.State(gun));
-    EXPECT_NEAR(gun.strength - 5.0f, row.strengthGained, 1e-6f) << row.name;
-    EXPECT_FLOAT_EQ(SupplyAsked(w.players[1]), 5.0f / 240.0f) << row.name;
-    EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[3]), row.hexOwnerStock) << row.name;
+    const float tolerance = row.fuel ? 1e-5f : 1e-6f;
+    EXPECT_NEAR(row.fuel ? gun.fuel : gun.strength - 5.0f, row.gained, tolerance);
+    EXPECT_NEAR(row.fuel ? FuelAsked(owner) : SupplyAsked(owner), row.asked, tolerance);
+    EXPECT_NEAR(stock(owner), row.ownerAfter, tolerance);
+    EXPECT_NEAR(stock(hexOwner), row.hexOwnerAfter, tolerance);
   }
 }
 
@@ -169,56 +142,41 @@ TEST(StepResupplyTest, FullUnitsAndTheCountdown) {
   }
 }
 
-// The step's own hand-out and the supply unit's differ in their ending:
-// the step touches the distributor's flags and remainder only when someone
-// was served, and then also wakes it; the supply unit always drops a crumb
-// and its full mark.
+// The step's own hand-out touches the distributor's flags and remainder
+// only when someone was served, and then also wakes it (the supply unit's
+// own ending, which always drops a crumb, is the hand-out's tests').
 TEST(StepDistributeSupplyTest, EndsOnlyWhenSomeoneWasServed) {
   struct Row {
     const char* name;
     bool neighbour;  // an empty gun of the same owner next door
     float supply;
-    bool stepFull;     // the distributor's full mark after the step's hand-out
-    float stepSupply;
-    bool unitFull;     // after ResupplyNeighbours
-    float unitSupply;
+    bool full;       // the distributor's full and stepped marks after
+    float supplyAfter;
   } rows[] = {
-      {"nobody to serve", false, 0.05f, true, 0.05f, false, 0.0f},
-      {"served down to a crumb", true, 0.2f, false, 0.0f, false, 0.0f},
-      {"served", true, 10.0f, false, 8.875f, false, 8.875f},
+      {"nobody to serve", false, 0.05f, true, 0.05f},
+      {"served down to a crumb", true, 0.2f, false, 0.0f},
+      {"served", true, 10.0f, false, 8.875f},
   };
   for (const Row& row : rows) {
-    float supplyAfter[2];
-    bool fullAfter[2];
-    for (int which = 0; which < 2; ++which) {
-      ResupplyWorld rw;
-      World& w = *rw.world;
-      w.unitClasses[kGun].fuelCapacity = 0.8f;
-      w.unitClasses[kGun].ammoCapacity = 0.1f;
-      UnitRecord& d = rw.Unit(1, kGun, 10.0f, 2, 2);
-      d.fuel = 8.0f;
-      d.ammo = 1.0f;
-      d.supply = row.supply;
-      d.unitFlags |= kUnitFullySupplied | kUnitStepped;
-      if (row.neighbour) {
-        UnitRecord& n = rw.Unit(1, kGun, 10.0f, 2, 3);
-        n.fuel = 0.0f;
-        n.ammo = 0.0f;
-      }
-      if (which == 0)
-        StepDistributeSupply(w, d);
-      else
-        ResupplyNeighbours(w, d);
-      supplyAfter[which] = d.supply;
-      fullAfter[which] = (d.unitFlags & kUnitFullySupplied) != 0;
-      if (which == 0) {
-        EXPECT_EQ((d.unitFlags & kUnitStepped) != 0, row.stepFull) << row.name;
-      }
+    SCOPED_TRACE(row.name);
+    ResupplyWorld rw;
+    World& w = *rw.world;
+    w.unitClasses[kGun].fuelCapacity = 0.8f;
+    w.unitClasses[kGun].ammoCapacity = 0.1f;
+    UnitRecord& d = rw.Unit(1, kGun, 10.0f, 2, 2);
+    d.fuel = 8.0f;
+    d.ammo = 1.0f;
+    d.supply = row.supply;
+    d.unitFlags |= kUnitFullySupplied | kUnitStepped;
+    if (row.neighbour) {
+      UnitRecord& n = rw.Unit(1, kGun, 10.0f, 2, 3);
+      n.fuel = 0.0f;
+      n.ammo = 0.0f;
     }
-    EXPECT_EQ(fullAfter[0], row.stepFull) << row.name;
-    EXPECT_FLOAT_EQ(supplyAfter[0], row.stepSupply) << row.name;
-    EXPECT_EQ(fullAfter[1], row.unitFull) << row.name;
-    EXPECT_FLOAT_EQ(supplyAfter[1], row.unitSupply) << row.name;
+    StepDistributeSupply(w, d);
+    EXPECT_EQ((d.unitFlags & kUnitFullySupplied) != 0, row.full);
+    EXPECT_EQ((d.unitFlags & kUnitStepped) != 0, row.full);
+    EXPECT_FLOAT_EQ(d.supply, row.supplyAfter);
   }
 }
 
@@ -227,8 +185,7 @@ TEST(StepDistributeSupplyTest, EndsOnlyWhenSomeoneWasServed) {
 TEST(StepDistributeSupplyTest, PartsFromTheLeader) {
   struct Row {
     const char* name;
-    bool leaderLive;
-    bool markAfter;
+    bool leaderLive, markAfter;
   } rows[] = {{"a live leader", true, true}, {"a destroyed leader", false, false}};
   for (const Row& row : rows) {
     ResupplyWorld rw;
