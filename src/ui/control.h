@@ -92,6 +92,9 @@ class Control : public ListNode {
   // Not a slot: the drawing walk's pass over the control before it is drawn
   // (bitmaps count their animation delay here).
   virtual void TickAnimation() {}
+  // Not a slot: text editing on it has just ended (its editing bit is
+  // already clear).
+  virtual void EditEnded() {}
 
   // Typed forms of the ring operations.
   Control* AppendSibling(Control* other) { return static_cast<Control*>(Append(other)); }
