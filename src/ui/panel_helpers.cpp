@@ -24,6 +24,7 @@
 namespace {
 
 constexpr uint32_t kPlaceholderColour = 0xFF5A5A5Au;
+constexpr uint8_t kFrameOutlineOnly = 1;
 constexpr uint32_t kStyleDropped = 0x420;
 constexpr uint32_t kStyleGained = 0x10;
 constexpr uint32_t kDeleteWhenReplaced = 0x80000;
@@ -45,13 +46,15 @@ Control* FindPlaceholder(const char* tag, int32_t id, Control* root) {
   return root->id == id ? root : FindControlById(root, id, kAnyDepth, 0);
 }
 
-// The new control takes the placeholder's place and look.
+// The new control takes the placeholder's place; its frame is an outline
+// of no width, so the form shows through round the rows.
 void Replace(Control* placeholder, Control* made) {
   for (int look = 0; look < 3; ++look) {
     made->outlines[look] = kPlaceholderColour;
     made->fills[look] = kPlaceholderColour;
+    made->outlineWidths[look] = 0;
   }
-  made->frameStyle = 0;
+  made->frameStyle = kFrameOutlineOnly;
   made->flags = (made->flags & ~kStyleDropped) | kStyleGained;
   placeholder->InsertAfter(made);
   made->owner = placeholder->owner;
@@ -93,6 +96,7 @@ TextBoxControl* MakeTextBox(const char* tag, int32_t id, ScreenSet*, Control* fo
   Replace(placeholder, box);
   ScrollerControl* s = box->scroller;
   s->frameStyle = 0;
+  s->outlineWidths[0] = s->outlineWidths[1] = 0;
   s->fills[0] = s->fills[1] = 0;
   s->fills[2] = kScrollerFocusFill;
   s->outlines[1] = kScrollerSelectedOutline;

@@ -153,13 +153,14 @@ void SlideBarControl::TrackPointer(int32_t x, int32_t y) {
   MoveTo(SliderSnapToNotches(p, notches));
 }
 
-void SlideBarControl::MoveByKeys(int32_t steps, bool shift) {
+void SlideBarControl::MoveBySteps(int32_t steps, bool shift, bool snap) {
   int64_t step = notches ? kSliderRange / notches : (g_uiKeyHeld(plat::kVkMenu) ? kFineStep : kStep);
   if (shift) step *= kShiftFactor;
   int64_t delta = steps * step;
   if (flags & kSlideReversed) delta = -delta;
   if (flags & kSlideVertical) delta = -delta;
-  MoveTo(SliderSnapToNotches(SliderClamp(position + delta), notches));
+  const int32_t p = SliderClamp(position + delta);
+  MoveTo(snap ? SliderSnapToNotches(p, notches) : p);
 }
 
 int32_t SlideBarControl::HandleMouse(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) {
@@ -212,14 +213,14 @@ int32_t SlideBarControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, 
     case static_cast<int32_t>(plat::kWmKeyDown):
       switch (static_cast<uint32_t>(p1)) {
         case plat::kVkLeft:
-        case plat::kVkDown: MoveByKeys(-1, shift); return 0;
+        case plat::kVkDown: MoveBySteps(-1, shift, true); return 0;
         case plat::kVkRight:
-        case plat::kVkUp: MoveByKeys(1, shift); return 0;
+        case plat::kVkUp: MoveBySteps(1, shift, true); return 0;
         default: return 1;
       }
     case static_cast<int32_t>(plat::kWmMouseWheel): {
       const auto high = static_cast<int16_t>((static_cast<uint64_t>(p1) >> 16) & 0xFFFF);
-      MoveByKeys(high / kWheelDelta, shift);
+      MoveBySteps(high / kWheelDelta, shift, false);
       return 0;
     }
     case static_cast<int32_t>(plat::kWmChar):

@@ -62,7 +62,8 @@ class SlideBarControl : public Control {
  private:
   // Stores a new position, notifies and invalidates when it changed.
   void MoveTo(int32_t p);
-  void MoveByKeys(int32_t steps, bool shift);
+  // Keys snap to the notches, the wheel moves by whole steps as it is.
+  void MoveBySteps(int32_t steps, bool shift, bool snap);
   void TrackPointer(int32_t x, int32_t y);
 };
 
