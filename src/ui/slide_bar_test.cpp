@@ -257,4 +257,34 @@ TEST_F(SlideBarDrawTest, TheThumbAndTheMarkerLandInTheBackBuffer) {
   EXPECT_EQ(image.At(5, 25), 0xFF000000u) << "nothing outside the bar";
 }
 
+TEST_F(SlideBarDrawTest, ADraggedOrSteppedThumbIsDrawnWhereItWent) {
+  // 100 x 30 at (10, 10): the track of 80 is measured from x = 18; the
+  // thumb of 10 starts at 70 x position / 10000 + 5.
+  struct Case {
+    const char* what;
+    int32_t pressX;        // 0: no drag
+    uint32_t key;          // 0: no key
+    int32_t thumbColumn;   // a column inside the thumb
+    int32_t troughColumn;  // a column of the trough
+  };
+  const Case cases[] = {
+      {"dragged to the middle", 58, 0, 55, 25},     // 5000: columns 50 to 59
+      {"dragged to the end", 200, 0, 90, 55},       // 10000: columns 85 to 94
+      {"stepped left from the middle", 58, plat::kVkLeft, 49, 59},  // 4900: columns 49 to 58
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClearTo(0xFF000000u);
+    SlideBarControl bar(Init("BAR", nullptr, 10, 10, 100, 30), SlideBarInit{0, 0, 0});
+    bar.HandleMouse(kLeftDown, 0, c.pressX, 25);
+    bar.HandleMouse(kLeftUp, 0, c.pressX, 25);
+    if (c.key) bar.HandleInput(kKeyDown, c.key, 0, 0);
+    bar.Draw(nullptr);
+    FlushAllDrawing(g_renderer);
+    const gfxtest::Image image = Read();
+    EXPECT_EQ(image.At(c.thumbColumn, 25), 0xFF8C8C8Cu) << "the thumb at " << bar.position;
+    EXPECT_LT(gfxtest::Channel(image.At(c.troughColumn, 25), 8), 0x8C) << "the halved trough";
+  }
+}
+
 }  // namespace
