@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -148,6 +149,18 @@ TEST_F(ListBoxTest, NextAndPreviousStopAtTheEnds) {
     EXPECT_EQ(Selected(list.get()), std::vector<int32_t>{s.id});
     EXPECT_EQ(list->selectedId, s.id);
   }
+}
+
+TEST_F(ListBoxTest, RowsKeepTheirOwnCopyOfTheText) {
+  auto list = List(0);
+  char shared[16] = "first";  // a buffer the caller reuses for every row
+  ListAddTextItem(list.get(), shared, 1, 1, 0, 0, 1);
+  std::strcpy(shared, "second");
+  ListAddTextItem(list.get(), shared, 2, 2, 0, 0, 1);
+  shared[0] = 0;
+  const Control* first = ListNextRow(list.get(), nullptr);
+  EXPECT_EQ(first->text, "first");
+  EXPECT_EQ(ListNextRow(list.get(), first)->text, "second");
 }
 
 TEST_F(ListBoxTest, ListsAndTheirScreensLeaveTogether) {
