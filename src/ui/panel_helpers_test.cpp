@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/fpenv.h"
 #include "platform/paths.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
@@ -22,7 +21,6 @@
 #include "ui/list_control.h"
 #include "ui/scroller.h"
 #include "ui/screen_set.h"
-#include "ui/text_box.h"
 #include "world/map_data.h"
 #include "world/world.h"
 
@@ -78,18 +76,6 @@ TEST(PanelHelpers, APlaceholderIsReplacedWhereverItMatches) {
     const bool listTagged = ControlTagMatches(list->tag, "LIST");
     EXPECT_EQ(FindControlByTag(container.firstChild, "LIST", kAnyDepth, 1), listTagged ? list : nullptr);
   }
-}
-
-TEST(PanelHelpers, TextBoxesComeEmptyWithRoomForLongTexts) {
-  RecordingScreen screen;
-  Control container(Init("HOST", &screen, 0, 0, 300, 300));
-  ControlAddChild(&container, new Control(Init("TEXT", &screen, 0, 0, 120, 60)));
-  TextBoxControl* box = MakeTextBox("TEXT", 0, nullptr, container.firstChild);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(box->capacity, 8192u);
-  EXPECT_EQ(box->rowCount, 0u);
-  EXPECT_EQ(box->scroller->settings[1], -156);
-  EXPECT_EQ(container.firstChild->NextInRing(), box) << "inserted beside a placeholder that stays";
 }
 
 TEST(PanelHelpers, SidePanelsShowTheirPlacedPart) {
@@ -175,21 +161,6 @@ TEST(PanelHelpers, ReleasingAUnitPostsItsThreeStateBitsThenTheDisband) {
   }
   g_commandLog.Clear();
   g_world.gameState = saved;
-}
-
-TEST(PanelHelpers, DatesComeBackFromTheirDayNumbers) {
-  plat::SetGameFloatMode();
-  for (const auto& d : {GameDate{0, 2000, 1, 1}, GameDate{0, 1999, 12, 31}, GameDate{0, 2024, 2, 29}}) {
-    GameDate made, back;
-    DateInit(&made, d.year, d.month, d.day);
-    EXPECT_EQ(DateFromDayNumber(made.dayNumber, &back), &back);
-    EXPECT_EQ(back.year, d.year);
-    EXPECT_EQ(back.month, d.month);
-    EXPECT_EQ(back.day, d.day);
-  }
-  GameDate first;
-  DateInit(&first, 2000, 1, 1);
-  EXPECT_EQ(first.dayNumber, 2451544);
 }
 
 TEST(PanelHelpers, TheSelectedHexGivesItsVisibleUnitsClass) {

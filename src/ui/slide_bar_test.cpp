@@ -181,32 +181,6 @@ TEST_F(SlideBarTest, ThePointerDragsTheThumbAndADoubleClickResets) {
   EXPECT_EQ(bar->position, 700);
 }
 
-TEST_F(SlideBarTest, BackspaceRestoresThePositionOfTheEnter) {
-  auto bar = Bar();
-  bar->position = 3000;
-  bar->HandleInput(kMsgEnter, 0, 0, 0);
-  bar->HandleInput(kKeyDown, plat::kVkRight, 0, 0);
-  EXPECT_EQ(bar->position, 3100);
-  bar->HandleInput(static_cast<int32_t>(plat::kWmChar), 8, 0, 0);
-  EXPECT_EQ(bar->position, 3000);
-}
-
-TEST_F(SlideBarTest, TheColourTurnsRedOutsideTheMarks) {
-  struct Case {
-    uint32_t fill;
-    int32_t position, low, high;
-    uint32_t colour;
-  };
-  const Case cases[] = {
-      {0xFF8C8C8Cu, 1000, 2000, 0, 0xFFFF3030u},  // red 140 + 127: the others drop by 92
-      {0xFF8C8C8Cu, 3000, 2000, 0, 0xFF8C8C8Cu},
-      {0xFF8C8C8Cu, 9000, 0, 8000, 0xFFFF3030u},
-      {0xFF101010u, 1000, 2000, 0, 0xFF8F1010u},  // red 143: below 176, the rest stays
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(SliderColour(c.fill, c.position, c.low, c.high), c.colour) << c.position;
-}
-
 TEST_F(SlideBarTest, TheScrollersArrowsAndScreenGoWithIt) {
   const auto count = [] {
     int n = 0;
