@@ -97,6 +97,9 @@ class Control : public ListNode {
   // Not a slot: the form writer's pass, which puts the control's text and
   // its class's own fields into its record, texts into the pool.
   virtual void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const;
+  // Not a slot: text editing on it has just ended (its editing bit is
+  // already clear).
+  virtual void EditEnded() {}
 
   // Typed forms of the ring operations.
   Control* AppendSibling(Control* other) { return static_cast<Control*>(Append(other)); }

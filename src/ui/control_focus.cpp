@@ -57,6 +57,7 @@ void EndTextEdit() {
   if (!edit) return;
   g_controls.edit = nullptr;
   edit->state &= ~kStateEditing;
+  edit->EditEnded();
   edit->Invalidate();
   if (edit->owner) edit->owner->OnEndEdit(edit, edit->id);
 }

@@ -13,6 +13,7 @@
 #include "world/text/ui_options.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
+#include "ui/scenario_file_set.h"
 #include "ui/screen_set.h"
 
 namespace {
@@ -111,6 +112,7 @@ void InstallGameSessionUi() {
   link.finishGameStart = FinishGameStart;
   link.uiMode = CurrentUiMode;
   link.unitsChanged = UnitsChanged;
+  link.loadScenarioFiles = LoadScenarioFiles;
   // The map's folders and hover cells the world publishes live here too.
   InstallMapFolderHooks();
   InstallMapHoverHooks();

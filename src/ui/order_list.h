@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <vector>
 
-class ListControl;
+class ListBoxControl;
 struct World;
 struct UnitRecord;
 
 // Empties the list, adds one row per order the units can take in the list
 // mode against the target hex (0: none), and returns the order id the
 // units' display orders share, or 0 when they differ.
-uint32_t FillOrderList(const World& world, ListControl& list, const std::vector<const UnitRecord*>& selected,
+uint32_t FillOrderList(const World& world, ListBoxControl* list, const std::vector<const UnitRecord*>& selected,
                        int listMode, uint32_t targetHex);

@@ -40,8 +40,8 @@ TEST_F(OrderListFill, RowsCarryTheOrderIdsTheSelectionShares) {
   UnitRecord& tank = Place(3, kTank, 1.0f, 1, 1);
   UnitRecord& plane = Place(3, kPlane, 1.0f, 1, 1);
   tank.ordersShown[kOrderId] = plane.ordersShown[kOrderId] = 2;
-  ListControl list;
-  ListAddTextItem(list, "stale", 99);
+  std::unique_ptr<ListBoxControl> list{ListBoxConstruct(0, 0, 200, 100, 0, 1, nullptr)};
+  ListAddTextItem(list.get(), "stale", 99, 99, 0, 0, 1);
   struct Case {
     std::vector<const UnitRecord*> selected;
     std::vector<std::string> rows;
@@ -53,28 +53,32 @@ TEST_F(OrderListFill, RowsCarryTheOrderIdsTheSelectionShares) {
       {{}, {}, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FillOrderList(*world, list, c.selected, 0, 0), c.shared);
+    EXPECT_EQ(FillOrderList(*world, list.get(), c.selected, 0, 0), c.shared);
     std::vector<std::string> rows;
-    for (const ListRow& r : list.rows) rows.push_back(r.text);
+    for (Control* r = ListNextRow(list.get(), nullptr); r; r = ListNextRow(list.get(), r)) {
+      rows.push_back(r->text);
+      EXPECT_EQ(ListRowValue(r), r->text == "Advance" ? 2 : 3);
+    }
     EXPECT_EQ(rows, c.rows);
-    for (const ListRow& r : list.rows) EXPECT_EQ(r.value, r.text == "Advance" ? 2 : 3);
   }
   plane.ordersShown[kOrderId] = 3;
-  EXPECT_EQ(FillOrderList(*world, list, {&tank, &plane}, 0, 0), 0u);
+  EXPECT_EQ(FillOrderList(*world, list.get(), {&tank, &plane}, 0, 0), 0u);
 }
 
 TEST_F(OrderListFill, TheStatusListTakesTheRowsWithTheirCodes) {
   UnitRecord& tank = Place(3, kTank, 1.0f, 1, 1);
   tank.ordersShown[kPostureBits] = kPostureInReserve;
   tank.disruption = 0.6f;
-  ListControl list;
-  ListAddTextItem(list, "stale", 99);
-  FillUnitStatusList(*world, list, tank);
-  ASSERT_EQ(list.rows.size(), 2u);
-  EXPECT_EQ(list.rows[0].text, "IN RESERVE");
-  EXPECT_EQ(list.rows[0].value, 1);
-  EXPECT_EQ(list.rows[1].text, "HIGHLY SUPPRESSED");
-  EXPECT_EQ(list.rows[1].value, 12);
+  std::unique_ptr<ListBoxControl> list{ListBoxConstruct(0, 0, 200, 100, 0, 1, nullptr)};
+  ListAddTextItem(list.get(), "stale", 99, 99, 0, 0, 1);
+  FillUnitStatusList(*world, list.get(), tank);
+  ASSERT_EQ(list->rowCount, 2u);
+  const Control* first = ListNextRow(list.get(), nullptr);
+  const Control* second = ListNextRow(list.get(), first);
+  EXPECT_EQ(first->text, "IN RESERVE");
+  EXPECT_EQ(ListRowValue(first), 1);
+  EXPECT_EQ(second->text, "HIGHLY SUPPRESSED");
+  EXPECT_EQ(ListRowValue(second), 12);
 }
 
 }  // namespace

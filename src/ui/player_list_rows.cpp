@@ -28,7 +28,7 @@ bool Listed(const PlayerRecord& r, const PlayerListOptions& o) {
 
 }  // namespace
 
-void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListControl& list,
+void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListBoxControl* list,
                        const PlayerListOptions& options) {
   const int32_t highest = world.gameState.highestPlayer < kMaxPlayers ? world.gameState.highestPlayer : kMaxPlayers - 1;
   for (int p = 0; p <= highest; ++p) {
@@ -38,15 +38,16 @@ void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListContr
     if (!(relation & options.relationMask) || !(options.playerMask & (1u << p))) continue;
     const intptr_t value = p == 0 ? kPlayerZeroRow : p;
     if (options.pictureRows) {
-      ListAddIconItem(list, p, 0, 0, value);
+      ListAddIconItem(list, nullptr, 0, 0, static_cast<int32_t>(value), 0, 0, 0);
     } else if (options.showRelation) {
       std::string text = LookupLocalizedName(world, r);
       text += " (";
       text += TextListText(kListDiprel, RelationWord(relation));
       text += ")";
-      ListAddTextItem(list, text.c_str(), value);
+      ListAddTextItem(list, text.c_str(), static_cast<int32_t>(value), value, 0, 0, 0);
     } else {
-      ListAddTextItem(list, LookupLocalizedName(world, r), value);
+      ListAddTextItem(list, LookupLocalizedName(world, r), static_cast<int32_t>(value), value, 0, 0, 0);
     }
   }
+  ListLayoutRows(list);
 }

@@ -5,7 +5,7 @@
 
 #include "records/player_relations.h"
 
-class ListControl;
+class ListBoxControl;
 struct PlayerRecord;
 struct World;
 
@@ -23,6 +23,7 @@ struct PlayerListOptions {
 // let through: regions led by a person always, computer-led and
 // economy-less ones when asked for, whose relation class is in the mask and
 // whose bit is in the player mask. A row's value is the player number, 100
-// for player 0 (a value of 0 would read as no row).
-void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListControl& list,
+// for player 0 (a value of 0 would read as no row); it is the row's id as
+// well. Picture rows host no screen yet: their id names the flag.
+void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListBoxControl* list,
                        const PlayerListOptions& options);

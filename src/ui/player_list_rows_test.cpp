@@ -49,20 +49,20 @@ class PlayerListRows : public ::testing::Test {
   }
   std::vector<intptr_t> Values() const {
     std::vector<intptr_t> out;
-    for (const ListRow& r : list_.rows) out.push_back(r.value);
+    for (Control* r = ListNextRow(list_.get(), nullptr); r; r = ListNextRow(list_.get(), r)) out.push_back(r->id);
     return out;
   }
   std::vector<std::string> Texts() const {
     std::vector<std::string> out;
-    for (const ListRow& r : list_.rows) out.push_back(r.text);
+    for (Control* r = ListNextRow(list_.get(), nullptr); r; r = ListNextRow(list_.get(), r)) out.push_back(r->text);
     return out;
   }
   void Fill(const PlayerListOptions& o) {
-    ListClear(list_);
-    FillPlayerListRow(*world_, world_->players[1], list_, o);
+    ListClear(list_.get(), 1);
+    FillPlayerListRow(*world_, world_->players[1], list_.get(), o);
   }
   std::unique_ptr<World> world_;
-  ListControl list_;
+  std::unique_ptr<ListBoxControl> list_{ListBoxConstruct(0, 0, 200, 100, 0, 1, nullptr)};
   int first_ = 0;
   char* saved_[4] = {};
 };
@@ -72,7 +72,10 @@ TEST_F(PlayerListRows, PeopleLedRegionsByNameInNumberOrder) {
   Fill(PlayerListOptions{});
   EXPECT_EQ(Values(), (std::vector<intptr_t>{1, 3, 5}));
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Alpha", "Gamma", "Epsilon"}));
-  for (const ListRow& r : list_.rows) EXPECT_FALSE(r.picture);
+  for (Control* r = ListNextRow(list_.get(), nullptr); r; r = ListNextRow(list_.get(), r)) {
+    EXPECT_EQ(r->kind, kKindString);
+    EXPECT_EQ(ListRowValue(r), r->id);
+  }
 }
 
 TEST_F(PlayerListRows, TheRelationWordFollowsTheName) {
@@ -122,25 +125,21 @@ TEST_F(PlayerListRows, PictureRowsShowTheRegionsFlag) {
   o.includeKind3 = true;
   Fill(o);
   ASSERT_EQ(Values(), (std::vector<intptr_t>{1, 2, 3, 5}));
-  for (const ListRow& r : list_.rows) {
-    EXPECT_TRUE(r.picture);
-    EXPECT_EQ(r.pictureSource, r.value);
-    EXPECT_TRUE(r.text.empty());
-    EXPECT_EQ(r.width, 0);
+  for (Control* r = ListNextRow(list_.get(), nullptr); r; r = ListNextRow(list_.get(), r)) {
+    EXPECT_EQ(r->kind, kKindBox);
+    EXPECT_TRUE(r->text.empty());
   }
 }
 
 TEST_F(PlayerListRows, RowsAreAppendedToWhatTheListHolds) {
-  ListAddTextItem(list_, "header", 7);
-  FillPlayerListRow(*world_, world_->players[1], list_, PlayerListOptions{});
+  ListAddTextItem(list_.get(), "header", 7, 7, 0, 0, 1);
+  FillPlayerListRow(*world_, world_->players[1], list_.get(), PlayerListOptions{});
   EXPECT_EQ(Values(), (std::vector<intptr_t>{7, 1, 3, 5}));
-  ASSERT_NE(ListFindRow(list_, 3), nullptr);
-  EXPECT_EQ(ListFindRow(list_, 3)->text, "Gamma");
-  EXPECT_EQ(ListFindRow(list_, 4), nullptr);
-  ListAddTextItem(list_, nullptr, 8);
-  EXPECT_EQ(list_.rows.back().text, "");
-  ListClear(list_);
-  EXPECT_TRUE(list_.rows.empty());
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"header", "Alpha", "Gamma", "Epsilon"}));
+  ListAddTextItem(list_.get(), nullptr, 8, 8, 0, 0, 1);
+  EXPECT_EQ(Texts().back(), "");
+  ListClear(list_.get(), 1);
+  EXPECT_EQ(ListNextRow(list_.get(), nullptr), nullptr);
 }
 
 TEST_F(PlayerListRows, AHighestPlayerOutsideTheTableStopsAtTheLastRecord) {
@@ -152,7 +151,7 @@ TEST_F(PlayerListRows, AHighestPlayerOutsideTheTableStopsAtTheLastRecord) {
   EXPECT_EQ(Values(), (std::vector<intptr_t>{1, 3, 5, 6, 31}));
   world_->gameState.highestPlayer = -1;
   Fill(PlayerListOptions{});
-  EXPECT_TRUE(list_.rows.empty());
+  EXPECT_EQ(ListNextRow(list_.get(), nullptr), nullptr);
 }
 
 }  // namespace

@@ -45,6 +45,10 @@ struct ScreenManager {
   uint32_t pendingRedraw = 0;
   MapView* mapView = nullptr;
   ScreenSet* screens = nullptr;
+  // The right column's boxes; side panels hang under the second.
+  Control* rightColumn[2] = {};
+  // While set only the filter panel may take the right column.
+  int32_t sideBarLock = 0;
   uint32_t frameCount = 0;
   uint32_t frameStart = 0;
 };

@@ -1,8 +1,8 @@
 #pragma once
 // Fills a unit panel's status list with the unit's long status, one row a
 // line, each row keeping the line's code.
-class ListControl;
+class ListBoxControl;
 struct World;
 struct UnitRecord;
 
-void FillUnitStatusList(const World& world, ListControl& list, const UnitRecord& unit);
+void FillUnitStatusList(const World& world, ListBoxControl* list, const UnitRecord& unit);

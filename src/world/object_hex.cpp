@@ -25,6 +25,11 @@ HexCell* StorePosition(World& world, int32_t x, int32_t y, HexPosition& position
 
 // The class of the cell's lead unit as the local player may see it: 0 for
 // none, a unit gone, or another player's hidden unit.
+
+}  // namespace
+
+ObjectHexHooks g_objectHexHooks;
+
 int32_t VisibleLeadClass(const World& world, const HexCell* cell) {
   if (!cell || !cell->stack || !cell->stack->lead) return 0;
   const UnitRecord& lead = *cell->stack->lead;
@@ -32,10 +37,6 @@ int32_t VisibleLeadClass(const World& world, const HexCell* cell) {
   if ((lead.unitFlags & kUnitProvisional) && CellOwner(cell->word) != world.gameState.localPlayer) return 0;
   return lead.classIndex;
 }
-
-}  // namespace
-
-ObjectHexHooks g_objectHexHooks;
 
 void SetObjectHex(World& world, int32_t x, int32_t y, HexPosition& position) {
   const HexCell* cell = StorePosition(world, x, y, position);

@@ -24,6 +24,10 @@ struct ObjectHexHooks {
 
 extern ObjectHexHooks g_objectHexHooks;
 
+// The class of the cell's visible lead unit: 0 for none, for a removed one,
+// and for another player's hidden one.
+int32_t VisibleLeadClass(const World& world, const HexCell* cell);
+
 // Sets the position to (x, y), x wrapped onto the map. The previous cell
 // index takes the current one unless the position is already this non-zero
 // one. The cell becomes the hover cell, with the class of its visible lead

@@ -237,6 +237,11 @@ plat::Status CreateFontVertexBuffer(BitmapFont* font) {
   return plat::kOk;
 }
 
+float GlyphAdvance(const BitmapFont* font, unsigned char c) {
+  if (!font || c < kFirstGlyphCode) return 0.0f;
+  return Advance(font->image, c);
+}
+
 plat::Status MeasureText(const BitmapFont* font, const char* text, int32_t* width, int32_t* height) {
   if (!font || !text || !width || !height) return plat::kFail;
   const FontFileImage& image = font->image;

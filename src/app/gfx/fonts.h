@@ -78,6 +78,9 @@ plat::Status LoadBitmapFont(BitmapFont* font, const char* name, plat::GraphicsDe
 // font has no device.
 plat::Status CreateFontVertexBuffer(BitmapFont* font);
 
+// How far one character moves the pen in the font; 0 for no font and for
+// codes without a glyph.
+float GlyphAdvance(const BitmapFont* font, unsigned char c);
 // Width of the widest line and the total height (one line height per line);
 // kFail for a null font, text or output.
 plat::Status MeasureText(const BitmapFont* font, const char* text, int32_t* width, int32_t* height);

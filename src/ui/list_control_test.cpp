@@ -1,0 +1,267 @@
+// List boxes and text boxes: scrolling by rows, selection with and without
+// Ctrl, the notifications, the word wrap and editing, and a scrolled list in
+// the back buffer.
+#include "ui/list_control.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/gfx/gfx_test_support.h"
+#include "app/gfx/renderer.h"
+#include "platform/messages.h"
+#include "ui/control_focus.h"
+#include "ui/control_test_support.h"
+#include "ui/scroller.h"
+#include "ui/slide_bar.h"
+#include "ui/text_box.h"
+
+namespace {
+
+using controltest::RecordingScreen;
+using Events = std::vector<std::string>;
+
+constexpr int32_t kLeftDown = static_cast<int32_t>(plat::kWmLButtonDown);
+constexpr int32_t kChar = static_cast<int32_t>(plat::kWmChar);
+constexpr int32_t kKeyDown = static_cast<int32_t>(plat::kWmKeyDown);
+
+class ListBoxTest : public ::testing::Test {
+ protected:
+  void TearDown() override { g_controls = ControlGlobals{}; }
+  std::unique_ptr<ListBoxControl> List(int rows, uint32_t flags = 0) {
+    std::unique_ptr<ListBoxControl> list{ListBoxConstruct(0, 0, 100, 100, flags, 5, &screen_)};
+    SetControlTag(list.get(), "LIST");
+    for (int i = 1; i <= rows; ++i) ListAddTextItem(list.get(), "row", i, 10 * i, 0, 0, 0);
+    ListLayoutRows(list.get());
+    screen_.Take();
+    return list;
+  }
+  static std::vector<int32_t> Selected(const ListBoxControl* list) {
+    std::vector<int32_t> ids;
+    for (Control* r = ListNextSelected(list, nullptr); r; r = ListNextSelected(list, r)) ids.push_back(r->id);
+    return ids;
+  }
+  RecordingScreen screen_;
+};
+
+TEST_F(ListBoxTest, TheScrollerFollowsTheRows) {
+  struct Case {
+    int rows;
+    bool scrollerShown;
+    int32_t thumb;
+    int32_t offsetAtMiddle;
+  };
+  const Case cases[] = {
+      {10, true, 6250, 30},    // 160 px in 100: 100 x 10000 / 160; half of 60 px
+      {100, true, 2000, 750},  // 625 would be too short a thumb
+      {5, false, 10000, 0},    // 80 px fit: no scroller, whatever the bar said
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rows);
+    auto list = List(c.rows);
+    list->scrollOffset = 50;
+    ListLayoutRows(list.get());
+    EXPECT_EQ(!list->scroller->Hidden(), c.scrollerShown);
+    EXPECT_EQ(list->scroller->bar->thumbLength, c.thumb);
+    list->scroller->SetSelected(5000);
+    EXPECT_EQ(list->scrollOffset, c.offsetAtMiddle);
+    if (!c.scrollerShown) {
+      ListLayoutRows(list.get());
+      EXPECT_EQ(list->scrollOffset, 0);
+    }
+  }
+}
+
+TEST_F(ListBoxTest, CtrlClicksToggleRowsUnlessTheListIsSingleSelect) {
+  struct Case {
+    uint32_t flags;
+    std::vector<int32_t> afterTwo, afterThree;
+  };
+  const Case cases[] = {
+      {0, {1, 2}, {2}},                 // each row toggles on its own; row 2 stays
+      {kListSingleSelect, {2}, {1}},    // every click selects one row
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.flags);
+    auto list = List(5, c.flags);
+    // Rows are 16 px high from the top: row n at y = 16 (n - 1) + 8.
+    list->HandleMouse(kLeftDown, plat::kMkControl, 20, 8);
+    list->HandleMouse(kLeftDown, plat::kMkControl, 20, 24);
+    EXPECT_EQ(Selected(list.get()), c.afterTwo);
+    list->HandleMouse(kLeftDown, plat::kMkControl, 20, 8);
+    EXPECT_EQ(Selected(list.get()), c.afterThree);
+    EXPECT_EQ(list->selectedId, c.afterThree.front());
+    EXPECT_EQ(list->selectedValue, 10 * c.afterThree.front());
+  }
+}
+
+TEST_F(ListBoxTest, SelectionByIdNotifiesOnlyChanges) {
+  struct Case {
+    int32_t before;  // 0: nothing selected
+    int32_t id;
+    int32_t after;
+    Events events;
+  };
+  const Case cases[] = {
+      {0, 3, 3, {"change LIST"}},
+      {2, 99, 0, {"change LIST"}},  // unknown: cleared, and something was selected
+      {0, 99, 0, {}},               // unknown with nothing selected: silent
+      {2, 0, 0, {"change LIST"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    auto list = List(5);
+    if (c.before) ListSetSelection(0, list.get(), c.before, 0);
+    screen_.Take();
+    ListSetSelection(0, list.get(), c.id, 0);
+    EXPECT_EQ(list->selectedId, c.after);
+    EXPECT_EQ(screen_.Take(), c.events);
+  }
+}
+
+TEST_F(ListBoxTest, ClearingIsSilentOnlyWhenAsked) {
+  for (int32_t silent : {1, 0}) {
+    auto list = List(12);
+    ListSetSelection(0, list.get(), 2, 0);
+    screen_.Take();
+    ListClear(list.get(), silent);
+    EXPECT_EQ(screen_.Take(), silent ? Events{} : Events{"change LIST"});
+    EXPECT_EQ(list->rowCount, 0u);
+    EXPECT_EQ(list->selectedId, 0);
+    EXPECT_TRUE(list->scroller->Hidden());
+  }
+}
+
+TEST_F(ListBoxTest, NextAndPreviousStopAtTheEnds) {
+  auto list = List(3);
+  ListSelectNext(list.get());
+  EXPECT_TRUE(Selected(list.get()).empty()) << "nothing selected: nothing moves";
+  ListSetSelection(0, list.get(), 2, 0);
+  const struct {
+    bool next;
+    int32_t id;
+  } steps[] = {{true, 3}, {true, 3}, {false, 2}, {false, 1}, {false, 1}};
+  for (const auto& s : steps) {
+    s.next ? ListSelectNext(list.get()) : ListSelectPrevious(list.get());
+    EXPECT_EQ(Selected(list.get()), std::vector<int32_t>{s.id});
+    EXPECT_EQ(list->selectedId, s.id);
+  }
+}
+
+TEST_F(ListBoxTest, RowsKeepTheirOwnCopyOfTheText) {
+  auto list = List(0);
+  char shared[16] = "first";  // a buffer the caller reuses for every row
+  ListAddTextItem(list.get(), shared, 1, 1, 0, 0, 1);
+  std::strcpy(shared, "second");
+  ListAddTextItem(list.get(), shared, 2, 2, 0, 0, 1);
+  shared[0] = 0;
+  const Control* first = ListNextRow(list.get(), nullptr);
+  EXPECT_EQ(first->text, "first");
+  EXPECT_EQ(ListNextRow(list.get(), first)->text, "second");
+}
+
+TEST_F(ListBoxTest, ListsAndTheirScreensLeaveTogether) {
+  const auto count = [] {
+    int n = 0;
+    for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) ++n;
+    return n;
+  };
+  const int before = count();
+  auto list = List(20, kListIndicators);
+  EXPECT_EQ(count(), before + 2) << "the list's and its scroller's";
+  list.reset();
+  EXPECT_EQ(count(), before);
+}
+
+TEST(TextWrap, LinesBreakAtLineFeedsAndAfterBlanks) {
+  struct Case {
+    std::string text;
+    int32_t width;
+    std::vector<uint32_t> offsets;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"ab\ncd", 1000, {0, 3}, {"ab", "cd"}},
+      {"hello world foo", 50, {0, 6, 12}, {"hello", "world", "foo"}},  // 7 px a glyph: 7 fit
+      {"abcdefghij", 50, {0, 7}, {"abcdefg", "hij"}},                  // no blank: at the glyph
+      {"a\xB6" "b", 1000, {0, 2}, {"a", "b"}},
+      {"", 50, {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto lines = WrapTextLines(c.text, c.width, [](unsigned char) { return 7.0f; });
+    std::vector<uint32_t> offsets;
+    std::vector<std::string> texts;
+    for (const WrappedLine& l : lines) {
+      offsets.push_back(l.offset);
+      texts.push_back(c.text.substr(l.offset, l.length));
+    }
+    EXPECT_EQ(offsets, c.offsets);
+    EXPECT_EQ(texts, c.lines);
+  }
+}
+
+TEST_F(ListBoxTest, TextBoxesFillRowsAndEdit) {
+  TextBoxControl box(0, 0, 100, 100, kCtlCaptureOnly, 6, &screen_);
+  TextBoxSetText(&box, "ab\ncd", 64, 1);
+  std::vector<std::string> rows;
+  std::vector<intptr_t> values;
+  for (Control* r = ListNextRow(&box, nullptr); r; r = ListNextRow(&box, r)) {
+    rows.push_back(r->text);
+    values.push_back(ListRowValue(r));
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{"ab", "cd"}));
+  EXPECT_EQ(values, (std::vector<intptr_t>{0, 3}));
+
+  box.HandleInput(kChar, 'x', 0, 0);
+  EXPECT_EQ(TextBoxText(&box), "ab\ncd") << "no typing before the edit starts";
+  box.HandleMouse(kLeftDown, 0, 20, 8);
+  ASSERT_EQ(g_controls.edit, &box);
+  struct Step {
+    int32_t message;
+    intptr_t code;
+    const char* buffer;
+  };
+  const Step steps[] = {
+      {kKeyDown, plat::kVkEnd, "ab\ncd|"}, {kChar, '!', "ab\ncd!|"},  {kKeyDown, plat::kVkLeft, "ab\ncd|!"},
+      {kChar, 8, "ab\nc|!"},               {kChar, 13, "ab\nc\n|!"},   {kKeyDown, plat::kVkHome, "|ab\nc\n!"},
+      {kKeyDown, plat::kVkDelete, "|b\nc\n!"},
+  };
+  for (const Step& s : steps) {
+    box.HandleInput(s.message, s.code, 0, 0);
+    EXPECT_EQ(box.buffer, s.buffer);
+  }
+  EndTextEdit();
+  EXPECT_EQ(box.buffer, "b\nc\n!") << "the cursor leaves with the edit";
+  EXPECT_EQ(box.rowCount, 3u);
+}
+
+class ListBoxDrawTest : public gfxtest::GlRendererTest {
+ protected:
+  void TearDown() override {
+    g_controls = ControlGlobals{};
+    GlRendererTest::TearDown();
+  }
+};
+
+TEST_F(ListBoxDrawTest, AScrolledListDrawsItsRowsShiftedAndClipped) {
+  ClearTo(0xFF0000FFu);
+  ListBoxControl list(10, 10, 100, 80, 0, 5, nullptr);
+  for (int i = 1; i <= 10; ++i) ListAddTextItem(&list, "", i, i, 0, 0, 0);
+  ListLayoutRows(&list);
+  ListSetSelection(0, &list, 3, 0);
+  list.scroller->SetSelected(5000);  // 160 - 80 = 80 px to scroll: 40
+  ASSERT_EQ(list.scrollOffset, 40);
+  list.Draw(nullptr);
+  FlushAllDrawing(g_renderer);
+  const gfxtest::Image image = Read();
+  // Row 3 spans 32..48 in the list: 40 px up it is clipped to 10..18.
+  EXPECT_GT(gfxtest::Channel(image.At(40, 14), 16), 0) << "the selected row's fill";
+  EXPECT_EQ(image.At(40, 30), 0xFF000000u) << "the list's own fill under an unselected row";
+  EXPECT_EQ(image.At(40, 5), 0xFF0000FFu) << "nothing above the list";
+}
+
+}  // namespace

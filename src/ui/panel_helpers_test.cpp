@@ -1,0 +1,201 @@
+// The panel helpers: placeholders replaced by real lists and text boxes,
+// side-panel parts, file and CSV listings, and the release commands.
+#include "ui/panel_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/paths.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
+#include "sim/command_ids.h"
+#include "sim/command_log.h"
+#include "sim/game_command.h"
+#include "support/temp_dir.h"
+#include "ui/control_test_support.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/scroller.h"
+#include "ui/screen_set.h"
+#include "world/map_data.h"
+#include "world/world.h"
+
+namespace {
+
+using controltest::Init;
+using controltest::RecordingScreen;
+
+std::vector<std::string> RowTexts(const ListBoxControl* list) {
+  std::vector<std::string> out;
+  for (Control* r = ListNextRow(list, nullptr); r; r = ListNextRow(list, r)) out.push_back(r->text);
+  return out;
+}
+
+TEST(PanelHelpers, APlaceholderIsReplacedWhereverItMatches) {
+  struct Case {
+    const char* what;
+    const char* rootTag;
+    const char* query;
+    int32_t id;
+    bool replacesRoot;
+    bool found;
+  };
+  const Case cases[] = {
+      {"the root's own tag", "LIST", "LIST", 0, true, true},
+      {"a child's tag", "FORM", "LIST", 0, false, true},
+      {"the root's own id", "FORM", nullptr, 9, true, true},
+      {"a child's id", "FORM", nullptr, 4, false, true},
+      {"no match", "FORM", "NONE", 0, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RecordingScreen screen;
+    Control container(Init("HOST", &screen, 0, 0, 300, 300));
+    auto* root = new Control(Init(c.rootTag, &screen, 10, 20, 200, 100, kCtlOwnsText));
+    root->id = 9;
+    auto* child = new Control(Init("LIST", &screen, 5, 5, 50, 40, kCtlOwnsText));
+    child->id = 4;
+    ControlAddChild(&container, root);
+    ControlAddChild(root, child);
+    Control* placeholder = c.replacesRoot ? root : child;
+    const plat::Rect where = placeholder->rect;
+    ListBoxControl* list = MakeListBox(c.query, c.id, nullptr, root, kListIndicators, &screen);
+    ASSERT_EQ(list != nullptr, c.found);
+    if (!list) continue;
+    EXPECT_EQ(list->parent, c.replacesRoot ? &container : root);
+    EXPECT_EQ(list->rect.left, where.left);
+    EXPECT_EQ(list->rect.bottom, where.bottom);
+    EXPECT_TRUE(ControlTagMatches(list->tag, c.replacesRoot ? c.rootTag : "LIST"));
+    EXPECT_EQ(list->scroller->arrowFill[0], 0) << "the thin scroller's arrows show no fill";
+    // The placeholder (marked for deletion) is gone with what it held: the
+    // only LIST left is the new one, when it took that tag.
+    const bool listTagged = ControlTagMatches(list->tag, "LIST");
+    EXPECT_EQ(FindControlByTag(container.firstChild, "LIST", kAnyDepth, 1), listTagged ? list : nullptr);
+  }
+}
+
+TEST(PanelHelpers, SidePanelsShowTheirPlacedPart) {
+  struct Case {
+    int32_t placement;
+    bool full, top, bottom;
+  };
+  const Case cases[] = {{kPanelFull, true, false, false}, {kPanelTop, false, true, false},
+                        {kPanelBottom, false, false, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.placement);
+    RecordingScreen screen;
+    screen.form = new Control(Init("PANEL", &screen, 0, 0, 100, 300));
+    for (const char* part : {"FULL", "TOP", "BOTTOM"})
+      ControlAddChild(screen.form, new Control(Init(part, &screen, 0, 0, 100, 100)));
+    PlaceSidePanel(0, &screen, c.placement);
+    EXPECT_EQ(!FormFindControlByTag(screen.form, "FULL")->Hidden(), c.full);
+    EXPECT_EQ(!FormFindControlByTag(screen.form, "TOP")->Hidden(), c.top);
+    EXPECT_EQ(!FormFindControlByTag(screen.form, "BOTTOM")->Hidden(), c.bottom);
+    EXPECT_FALSE(screen.form->Hidden());
+    delete screen.form;
+  }
+  // A form that is itself the part asked for stays shown.
+  RecordingScreen screen;
+  screen.form = new Control(Init("TOP", &screen, 0, 0, 100, 300));
+  PlaceSidePanel(0, &screen, kPanelTop);
+  EXPECT_FALSE(screen.form->Hidden());
+  delete screen.form;
+}
+
+class FileListing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_ = plat::DataRoot();
+    plat::SetDataRoot(dir_.path());
+  }
+  void TearDown() override { plat::SetDataRoot(old_); }
+  TempDir dir_;
+  std::string old_;
+  std::unique_ptr<ListBoxControl> list_{ListBoxConstruct(0, 0, 100, 100, 0, 1, nullptr)};
+};
+
+TEST_F(FileListing, FilesListWithoutTheirExtensionAndFoldersAreSkipped) {
+  dir_.Write("SAVE/GAME1.SAV", "x");
+  dir_.Write("SAVE/Zeta.sav", "x");
+  dir_.Write("SAVE/NOTES.TXT", "x");
+  dir_.Write("SAVE/X.SAV/inside", "x");  // a folder named like a save
+  EXPECT_EQ(ListFiles("SAVE/", list_.get(), ".SAV"), 2);
+  EXPECT_EQ(RowTexts(list_.get()), (std::vector<std::string>{"GAME1", "Zeta"}));
+  EXPECT_EQ(ListNextRow(list_.get(), ListNextRow(list_.get(), nullptr))->id, 2) << "numbered from 1";
+  EXPECT_EQ(ListFiles("NOWHERE/", list_.get(), ".SAV"), 0);
+}
+
+TEST_F(FileListing, CsvListsTakeEachLinesFirstField) {
+  dir_.Write("NAMES.CSV", "Alpha,1,2\n,skipped\n\"Beta, the second\",3\nGamma\n");
+  EXPECT_EQ(LoadCsvList("NAMES", list_.get()), 3);
+  EXPECT_EQ(RowTexts(list_.get()), (std::vector<std::string>{"Alpha", "Beta, the second", "Gamma"}));
+  EXPECT_EQ(LoadCsvList("MISSING", list_.get()), static_cast<int32_t>(plat::kFail));
+}
+
+TEST(PanelHelpers, ReleasingAUnitPostsItsThreeStateBitsThenTheDisband) {
+  const GameState saved = g_world.gameState;
+  g_commandLog.Clear();
+  g_world.gameState.localPlayer = 2;
+  UnitRecord unit{};
+  unit.id = 0x02000033u;
+  PostUnitReleaseCommands(unit);
+  const std::vector<GameCommand> log = g_commandLog.Entries();
+  struct Want {
+    uint32_t id, a28, a32, a36;
+  };
+  const Want want[] = {{kCmdUnitSetStateBits, unit.id, 0x80000000u, 0},
+                       {kCmdUnitSetStateBits, unit.id, 0x40000000u, 1},
+                       {kCmdUnitSetStateBits, unit.id, 0x20000000u, 1},
+                       {kCmdDisbandUnit, unit.id, 0, 0}};
+  ASSERT_EQ(log.size(), std::size(want));
+  for (size_t i = 0; i < log.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(log[i].id, want[i].id);
+    EXPECT_EQ(log[i].arg28, want[i].a28);
+    EXPECT_EQ(log[i].arg32, want[i].a32);
+    EXPECT_EQ(log[i].arg36, want[i].a36);
+  }
+  g_commandLog.Clear();
+  g_world.gameState = saved;
+}
+
+TEST(PanelHelpers, TheSelectedHexGivesItsVisibleUnitsClass) {
+  // 6 x 4 map; the packed hex (1, 1) is cell 7.
+  ASSERT_EQ(ResizeMap(g_world, 6, 4), 0);
+  g_world.unitClasses.resize(20);
+  g_world.gameState.localPlayer = 1;
+  HexCell& cell = g_world.cells[7];
+  cell.word = WithCellOwner(0, 2);
+  cell.stack = new HexUnitStack;
+  UnitRecord lead{};
+  cell.stack->lead = &lead;
+  struct Case {
+    int16_t classIndex;
+    uint32_t flags;
+    const UnitClassRecord* shown;
+  };
+  const Case cases[] = {{12, 0, &g_world.unitClasses[12]},
+                        {12, kUnitProvisional, nullptr},  // another player's hidden unit
+                        {12, kUnitGone, nullptr},
+                        {0, 0, nullptr}};
+  for (const Case& c : cases) {
+    lead.classIndex = c.classIndex;
+    lead.unitFlags = c.flags;
+    GotoHexPacked(1u | (1u << 16));
+    EXPECT_EQ(g_world.gameState.currentHex.cellIndex, 7u);
+    EXPECT_EQ(SelectedUnitClass(), c.shown);
+    EXPECT_EQ(g_screens.currentClass, c.shown);
+  }
+  delete cell.stack;
+  cell.stack = nullptr;
+  g_world.unitClasses.clear();
+  g_world.gameState.currentHex = HexPosition{};
+  FreeMapData(g_world);
+  g_screens.currentClass = nullptr;
+}
+
+}  // namespace

@@ -1,0 +1,15 @@
+#pragma once
+// The scenario's file set as the interface loads and saves it: the game,
+// map, unit-class, people, technology and terrain files of the current
+// scenario.
+#include <cstdint>
+
+struct ScreenManager;
+
+// Reads the game file by the current scenario name, then the map, units,
+// people, technologies and terrain, stopping at the first failure, and
+// checks the units; the first failing reader's result, else the last.
+int32_t LoadScenarioFiles(ScreenManager* ui);
+// Names the scenario (at most 39 characters), resynchronises the command
+// counters and writes the map, then the game file; both results ORed.
+int32_t SaveScenarioFiles(const char* name);

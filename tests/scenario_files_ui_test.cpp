@@ -1,0 +1,62 @@
+// The interface reads the sample scenario through the simulation's hook and
+// writes the map and game files back under a cut name.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/fpenv.h"
+#include "platform/paths.h"
+#include "records/text_field.h"
+#include "sim/sim_ui_link.h"
+#include "support/temp_dir.h"
+#include "ui/game_session_ui.h"
+#include "ui/scenario_file_set.h"
+#include "ui/screen_manager.h"
+#include "world/game_file.h"
+#include "world/map_file.h"
+#include "world/text/scenario_def.h"
+#include "world/world.h"
+
+namespace {
+
+class ScenarioFilesUi : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plat::SetGameFloatMode();
+    old_ = plat::DataRoot();
+    savedLink_ = g_simUi;
+    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  }
+  void TearDown() override {
+    g_simUi = savedLink_;
+    plat::SetDataRoot(old_);
+  }
+  std::string old_;
+  SimUiLink savedLink_;
+};
+
+TEST_F(ScenarioFilesUi, TheSampleScenarioLoadsThroughTheHookAndSavesUnderACutName) {
+  InstallGameSessionUi();
+  ASSERT_EQ(g_simUi.loadScenarioFiles, &LoadScenarioFiles);
+  ASSERT_GE(LoadScenarioDef(g_world, nullptr, "Channel"), 0);
+  SetFieldText(g_world.gameState.scenarioName, "Channel");
+  ASSERT_EQ(g_simUi.loadScenarioFiles(&g_ui), 0);
+  EXPECT_GT(g_world.mapWidth, 0);
+  EXPECT_FALSE(g_world.cells.empty());
+  EXPECT_FALSE(g_world.unitClasses.empty());
+
+  TempDir out;
+  plat::SetDataRoot(out.path());
+  const std::string longName(45, 'N');
+  EXPECT_EQ(SaveScenarioFiles(longName.c_str()), 0);
+  const std::string kept(39, 'N');
+  EXPECT_EQ(FieldText(g_world.gameState.scenarioName), kept);
+  EXPECT_TRUE(plat::ReadFileBytes(MapReadPath(kept)).has_value());
+  EXPECT_TRUE(plat::ReadFileBytes(GameReadPath(kept)).has_value());
+  // The table files are not in the new folder: the load stops there and
+  // says so.
+  EXPECT_LT(LoadScenarioFiles(&g_ui), 0);
+}
+
+}  // namespace
