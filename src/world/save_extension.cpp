@@ -54,7 +54,9 @@ std::vector<uint8_t> UnitTablesPayload(World& world) {
         uint32_t units = 0;
         for (int32_t i = 1; i < array->Count(); ++i) {
           const UnitTableEntry& e = array->At(i);
-          if (!e.unit) continue;
+          // A unit gone since it was filed is not in the save's game part,
+          // so its entry is left out as a hole would be.
+          if (!e.unit || (e.unit->unitFlags & kUnitGone)) continue;
           Put32(out, e.unit->id);
           out.push_back(e.countdown);
           out.push_back(e.minutesSince);
