@@ -195,7 +195,6 @@ class Answer {
   }
 
   void Collect(const AiEvent& e, int category, const AiRequestResponse* row, Candidate slots[kSlots]) {
-    const int32_t initiative = player_.displayPolicy.milinitiativeoff;
     for (uint32_t& entry : state_.fieldUnits[category]) {
       if (entry == kStruckFieldUnit) continue;
       UnitRecord* u = FindUnitById(world_, entry);
@@ -212,23 +211,8 @@ class Answer {
         Strike(entry, category);
         continue;
       }
-      const uint32_t here = MakeHexPos(u->x, u->y);
-      const int32_t distance = AiHexDistance(world_, e.position, here);
-      if (standingOrders) {
-        const int32_t bar = (5 - static_cast<int32_t>(aifig::L2(*u))) * 2000 - 60 * initiative;
-        if (static_cast<int32_t>(e.value) < bar) continue;
-        if (AiHexDistance(world_, aifig::OrderTarget(*u), here) < distance && !(order & kOrderKeepsRoute)) continue;
-      } else if (!aifig::Grouped(*cls) && !(cls->flags & aifig::kClassBit26)) {
-        const bool rated = HasRatingForOwnCategory(*cls, category);
-        const HexCell* cell = CellAt(world_, here);
-        const bool ownGround = cell && CellOwner(cell->word) == p_;
-        const bool fuelled = aifig::K1(*cls) * u->strength / 4.0f <= aifig::SecondStock(*u);
-        if (!(rated && (ownGround || fuelled)) && !MayEnter(world_, p_, category, e.position)) continue;
-      } else if (aifig::Grouped(*cls) && e.kind == kKindFortified && !GroupMayAnswer(world_, player_, p_, e.position)) {
-        continue;
-      }
-      if (!FitForService(world_, *u, *cls)) continue;
-      FileCandidate(world_, row, slots, Candidate{u, Score(world_, *u, *cls, category, e.position, distance)});
+      float score = 0.0f;
+      if (AiUnitQualifies(world_, player_, *u, e, &score)) FileCandidate(world_, row, slots, Candidate{u, score});
     }
   }
 
@@ -276,6 +260,36 @@ class Answer {
 }  // namespace
 
 int32_t AiHexDistance(const World& world, uint32_t a, uint32_t b) { return HexRangeDistance(MapShape(world), a, b); }
+
+bool AiUnitQualifies(const World& world, const PlayerRecord& player, const UnitRecord& unit, const AiEvent& e,
+                     float* score) {
+  const UnitClassRecord* cls = UnitClassOf(world, unit);
+  if (!cls) return false;
+  const int p = static_cast<int>(&player - world.players);
+  const int category = unit.kind & 3;
+  const int32_t initiative = player.displayPolicy.milinitiativeoff;
+  const uint32_t order = aifig::OrderState(unit);
+  const uint32_t here = MakeHexPos(unit.x, unit.y);
+  const int32_t distance = AiHexDistance(world, e.position, here);
+  if (order & kOrderMove) {
+    // On standing orders: only a call urgent enough for its aggressiveness,
+    // and none that would turn it back from a nearer goal it keeps.
+    const int32_t bar = (5 - static_cast<int32_t>(aifig::L2(unit))) * 2000 - 60 * initiative;
+    if (static_cast<int32_t>(e.value) < bar) return false;
+    if (AiHexDistance(world, aifig::OrderTarget(unit), here) < distance && !(order & kOrderKeepsRoute)) return false;
+  } else if (!aifig::Grouped(*cls) && !(cls->flags & aifig::kClassBit26)) {
+    const bool rated = HasRatingForOwnCategory(*cls, category);
+    const HexCell* cell = CellAt(world, here);
+    const bool ownGround = cell && CellOwner(cell->word) == p;
+    const bool fuelled = aifig::K1(*cls) * unit.strength / 4.0f <= aifig::SecondStock(unit);
+    if (!(rated && (ownGround || fuelled)) && !MayEnter(world, p, category, e.position)) return false;
+  } else if (aifig::Grouped(*cls) && e.kind == kKindFortified && !GroupMayAnswer(world, player, p, e.position)) {
+    return false;
+  }
+  if (!FitForService(world, unit, *cls)) return false;
+  if (score) *score = Score(world, unit, *cls, category, e.position, distance);
+  return true;
+}
 
 void AnswerMapEvents(World& world, PlayerRecord& player) {
   const int p = static_cast<int>(&player - world.players);
