@@ -24,7 +24,6 @@ namespace {
 constexpr int kWeights = 30;
 constexpr int kStatistics = 29;
 constexpr int kMissileTypes = 4;
-constexpr int kBuildDomains = 3;
 constexpr int kTiers = 3;
 constexpr int kSequenceSteps = 16;
 constexpr int kMaxPicks = 16;
