@@ -46,8 +46,11 @@ function(vd_subsystem name dir)
   endif()
   set(srcs)
   set(tests)
+  set(thread_tests)
   foreach(f IN LISTS all)
-    if(f MATCHES "_test\\.cpp$")
+    if(f MATCHES "_threads_test\\.cpp$")
+      list(APPEND thread_tests ${f})
+    elseif(f MATCHES "_test\\.cpp$")
       list(APPEND tests ${f})
     else()
       list(APPEND srcs ${f})
@@ -74,6 +77,18 @@ function(vd_subsystem name dir)
     target_link_libraries(${name}_tests PRIVATE ${name} vd_testsupport GTest::gtest GTest::gmock)
     vd_discover_tests(${name}_tests)
   endif()
+  # NAME_threads_test.cpp files: tests of threads running side by side, in an
+  # executable of their own labelled "threads", which CI builds and runs
+  # alone under ThreadSanitizer.
+  if(thread_tests)
+    add_executable(${name}_threads_tests ${thread_tests})
+    target_link_libraries(${name}_threads_tests PRIVATE ${name} vd_testsupport GTest::gtest GTest::gmock)
+    vd_discover_tests(${name}_threads_tests LABELS threads)
+    if(NOT TARGET vd_threads_tests)
+      add_custom_target(vd_threads_tests)
+    endif()
+    add_dependencies(vd_threads_tests ${name}_threads_tests)
+  endif()
 endfunction()
 
 # A link from a lower library to a higher one, closing a cycle. Every such
@@ -96,7 +111,13 @@ endfunction()
 # Tests run headless: the test main points SDL at its offscreen and dummy
 # drivers unless the environment chooses others.
 function(vd_discover_tests target)
+  cmake_parse_arguments(ARG "" "" "LABELS" ${ARGN})
+  set(properties)
+  if(ARG_LABELS)
+    set(properties PROPERTIES LABELS "${ARG_LABELS}")
+  endif()
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
-    WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
+    ${properties})
 endfunction()

@@ -5,6 +5,8 @@
 #include "records/unit_table_arrays.h"
 #include "world/world.h"
 
+SaveBlockHook g_computerPlayerSaveHook;
+
 namespace {
 
 constexpr size_t kBlockHead = 8;
@@ -52,7 +54,9 @@ std::vector<uint8_t> UnitTablesPayload(World& world) {
         uint32_t units = 0;
         for (int32_t i = 1; i < array->Count(); ++i) {
           const UnitTableEntry& e = array->At(i);
-          if (!e.unit) continue;
+          // A unit gone since it was filed is not in the save's game part,
+          // so its entry is left out as a hole would be.
+          if (!e.unit || (e.unit->unitFlags & kUnitGone)) continue;
           Put32(out, e.unit->id);
           out.push_back(e.countdown);
           out.push_back(e.minutesSince);
@@ -143,6 +147,10 @@ std::vector<uint8_t> BuildSaveExtension(World& world) {
   }
   const std::vector<uint8_t> tables = UnitTablesPayload(world);
   if (!tables.empty()) PutBlock(section, kSaveBlockUnitTables, tables);
+  if (g_computerPlayerSaveHook.write) {
+    const std::vector<uint8_t> workers = g_computerPlayerSaveHook.write(world);
+    if (!workers.empty()) PutBlock(section, kSaveBlockComputerPlayers, workers);
+  }
   return section;
 }
 

@@ -7,8 +7,11 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <string>
 #include <vector>
 
+#include "ai/ai_event_answer.h"
+#include "ai/ai_field_units.h"
 #include "platform/paths.h"
 #include "records/unit_record.h"
 #include "sim/command_ids.h"
@@ -21,6 +24,10 @@
 #include "units/unit_tables.h"
 #include "units/upkeep_fields.h"
 #include "sim/player_messages.h"
+#include "sim/simulation_lock.h"
+#include "units/ai_event_queue.h"
+#include "units/hex_geometry.h"
+#include "records/hex_cell.h"
 #include "world/list_items.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -228,3 +235,50 @@ TEST(HeadlessRunner, ThirtyDaysFinishOrderedUnitsAndTrainTheReserve) {
   EXPECT_GT(days.back().experience, days.front().experience);
   for (const ForceCount& d : days) EXPECT_EQ(d.notANumber, 0);
 }
+
+namespace {
+
+// A sample-world infantry unit at full strength and supply qualifies to
+// answer an attack on its region's ground three hexes away: the figures the
+// computer players weigh a unit by are the ones the unit model keeps (a
+// wrong reading of them would leave every computer player idle).
+TEST(HeadlessRunner, ASampleInfantryUnitQualifiesToAnswerAnAttackThreeHexesAway) {
+  plat::SetDataRoot(VD_GAME_DIR);
+  headless::Options options;
+  options.game = "Channel";
+  options.days = 1;
+  int checked = 0;
+  options.afterTurnEnd = [&checked](World& w) {
+    plat::CriticalSectionLock simulation(g_simulationLock);
+    const HexMapShape map = MapShape(w);
+    for (UnitRecord* u = w.units; u && checked == 0; u = u->next == w.units ? nullptr : u->next) {
+      const UnitClassRecord* cls = UnitClassOf(w, *u);
+      if (!IsUnitLive(*u) || !cls || std::string(cls->name) != "Infantry" || u->carrier != 0) continue;
+      const int owner = u->owner;
+      u->strength = cls->strengthPerSize;
+      u->ammo = cls->ammoCapacity * u->strength;
+      u->fuel = cls->fuelCapacity * u->strength;
+      u->disruption = 0.0f;
+      u->orders[kOrderFlags] = 0;
+      u->orders[kLeaderUnit] = 0;
+      const uint32_t here = MakeHexPos(u->x, u->y);
+      uint32_t target = 0;
+      for (size_t c = 0; c < w.cells.size() && target == 0; ++c) {
+        const uint32_t hex = MakeHexPos(static_cast<int32_t>(c % static_cast<size_t>(w.mapWidth)),
+                                        static_cast<int32_t>(c / static_cast<size_t>(w.mapWidth)));
+        if (CellOwner(w.cells[c].word) == owner && HexRangeDistance(map, here, hex) == 3) target = hex;
+      }
+      if (target == 0) continue;
+      const AiEvent attack{w.gameState.currentTick, target, 0, 2000, 0, 6, nullptr};
+      EXPECT_TRUE(IsIdleFieldUnit(w, *u)) << "unit " << u->id;
+      float score = -1.0f;
+      EXPECT_TRUE(AiUnitQualifies(w, w.players[owner], *u, attack, &score)) << "unit " << u->id;
+      EXPECT_GE(score, 0.0f);
+      ++checked;
+    }
+  };
+  ASSERT_EQ(headless::Run(options, stdout, stderr), 0);
+  EXPECT_EQ(checked, 1) << "the sample world has an infantry unit with its region's ground three hexes away";
+}
+
+}  // namespace
