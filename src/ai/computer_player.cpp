@@ -1,11 +1,13 @@
 #include "ai/computer_player.h"
 
+#include "ai/minister_dispatch.h"
+#include "world/world.h"
 #include "platform/clock.h"
 #include "platform/threads.h"
 #include "sim/game_threads.h"
 
-void ComputerPlayerMinuteWork(int32_t, GameState&, int32_t) {
-  // The regions' minute work comes with the computer players' decisions.
+void ComputerPlayerMinuteWork(int32_t counter, GameState&, int32_t dayPeriod) {
+  RunMinisterMinute(g_world, counter, dayPeriod, GameMinisterSteps());
 }
 
 void ComputerPlayerDecisionStep(int32_t) {

@@ -1,0 +1,30 @@
+#pragma once
+// A computer region's daily war posture: gifts to poor friends and
+// approaches to friendly regions, war on a region it resents and borders,
+// surrender when it is beaten, and its alert level. It acts only through
+// commands and player messages.
+#include <cstddef>
+#include <cstdint>
+
+struct World;
+struct PlayerRecord;
+
+// Record places of figures only computer players write. They lie outside
+// the bytes the sync checks sum: only the host runs computer players.
+inline constexpr size_t kWarTargetAt = 12575;  // u8: the region everyone is set against, 0 none
+
+uint8_t WarTarget(const PlayerRecord& region);
+void SetWarTarget(PlayerRecord& region, uint8_t target);
+
+// The millisecond clock the posture's seed reads: the platform's time since
+// start by default; the headless runner gives it the game tick so that runs
+// repeat. Null restores the default.
+using AiClock = uint32_t (*)();
+void SetAiClock(AiClock clock);
+uint32_t AiClockMs();
+
+// Posts a command of `player` with 0, a1 and a2 in the words at 24, 28 and
+// 32, due after the session's lead, sent to the peers.
+void PostCommand_28_32b(World& world, uint32_t id, int32_t player, uint32_t a1, uint32_t a2);
+
+void AiDailyWarPosture(World& world, PlayerRecord& region);
