@@ -11,7 +11,7 @@ struct PlayerRecord;
 
 // Record places of figures only computer players write. They lie outside
 // the bytes the sync checks sum: only the host runs computer players.
-inline constexpr size_t kWarTargetAt = 12575;  // u8: the region everyone is set against, 0 none
+inline constexpr size_t kWarTargetAt = 12703;  // u8: the region everyone is set against, 0 none
 
 uint8_t WarTarget(const PlayerRecord& region);
 void SetWarTarget(PlayerRecord& region, uint8_t target);
