@@ -39,4 +39,7 @@ using TechClassChooser = int32_t (*)(const World& world, const PlayerRecord& reg
 // the region's committed research sites serve every domain.
 int32_t ResearchCapacity(const PlayerRecord& region, int domain);
 
+// The game's chooser: the weighted class choice of unit building.
+int32_t AiChooseTechClass(const World& world, const PlayerRecord& region, const TechClassQuery& query, float* score);
+
 void AiTechAndDesignStep(World& world, PlayerRecord& region, TechClassChooser choose);

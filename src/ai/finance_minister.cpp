@@ -86,7 +86,7 @@ void RepayDearestLoan(World& world, PlayerRecord& region, int self) {
     id = f.globalSerial;
   }
   RepayLoanCommand(world, region, 1, id);
-  if (self == world.gameState.localPlayer) g_aiRedrawFlag.store(1, std::memory_order_relaxed);
+  if (self == world.gameState.localPlayer) RequestAiRedraw();
   {
     WorldLockGuard hold(world, kLockCommandLog);
     region.displayPolicy.wageFlags &= ~kRepayWaitingBit;

@@ -47,5 +47,7 @@ void SetBothCopies(World& world, PlayerRecord& region, Change change) {
   change(region.displayPolicy);
 }
 
-// The redraw flag: set to 1 to have the map and the panels drawn again.
+// The redraw flag: set to 1 to have the map and the panels drawn again;
+// the interface, when there is one, is asked at once as well.
 extern std::atomic<uint32_t> g_aiRedrawFlag;
+void RequestAiRedraw();

@@ -26,6 +26,6 @@ void RunMinisterMinute(World& world, int32_t counter, int32_t band, const Minist
       default: break;
     }
     if (step) step(world, region);
-    if (p == world.gameState.localPlayer) g_aiRedrawFlag.store(1, std::memory_order_relaxed);
+    if (p == world.gameState.localPlayer) RequestAiRedraw();
   }
 }

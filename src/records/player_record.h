@@ -142,7 +142,7 @@ struct PlayerRecord {
   int32_t yesterdayHexCount;    // 12592
   float yesterdayGdpPerCapita;  // 12596
   int32_t yesterdayDefcon;      // 12600
-  uint32_t dayWord;             // 12604: cleared at the end of each daily pass
+  uint32_t dayWord;             // 12604: the computer player's daily progress, cleared at the end of each daily pass
   uint8_t bytes12608[356];
   int16_t pendingCommands;  // 12964: executed on the display copy, not yet on the simulation copy
   uint8_t bytes12966[58];

@@ -7,6 +7,7 @@
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/sync_entries.h"
+#include "ai/ai_worker_state.h"
 #include "units/ai_event_queue.h"
 #include "world/game_speed.h"
 #include "world/map_data.h"
@@ -27,6 +28,7 @@ void StopGameSession(ScreenManager* ui) {
   if (CommandLog* log = CommandLogOf(g_world)) log->Clear();
   // The computer players' news of the game that ends is of no use to the next.
   g_aiEvents.Clear();
+  ClearAiWorkers();
 }
 
 void ReleaseGameData(World& world) {

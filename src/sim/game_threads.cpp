@@ -55,13 +55,16 @@ void StartComputerPlayerThreads(uint32_t players) {
   if (!threads.aiRun) threads.aiRun = new plat::Event(true, false);
   for (int p = 0; p < kMaxPlayers; ++p) {
     if (!(players & (1u << p)) || threads.aiThreads[p]) continue;
+    ResetComputerPlayerClock(p);
     auto* thread = new plat::Thread();
     // A thread the system refuses is left out; the region then takes no
     // decisions, as a region without a thread.
-    if (thread->Start([p] { return ComputerPlayerThread(p); }))
+    if (thread->Start([p] { return ComputerPlayerThread(p); })) {
       threads.aiThreads[p] = thread;
-    else
+    } else {
       delete thread;
+      LeaveComputerPlayerClock(p);
+    }
   }
 }
 

@@ -34,6 +34,9 @@
 #include "world/world.h"
 
 std::atomic<bool> g_minuteSkip{false};
+std::atomic<uint32_t> g_dayCommandsRun{0};
+
+uint32_t TakeDayCommandsRun() { return g_dayCommandsRun.exchange(0, std::memory_order_relaxed); }
 
 namespace {
 
@@ -143,7 +146,8 @@ uint32_t RunDayMinutes(World& world) {
     }
     const uint64_t minuteStart = plat::MonotonicMs();
 
-    DrainDueCommands(log, state.currentTick);
+    g_dayCommandsRun.fetch_add(static_cast<uint32_t>(DrainDueCommands(log, state.currentTick)),
+                               std::memory_order_relaxed);
 
     {
       plat::CriticalSectionLock simulation(g_simulationLock);
@@ -154,9 +158,14 @@ uint32_t RunDayMinutes(World& world) {
         ++g_aiMinuteCounter;
       }
     }
-    // Other threads stamp their commands with the tick while it moves on.
+    // Other threads stamp their commands with the tick, and the computer
+    // players read the minutes left, while they move on.
     std::atomic_ref<uint32_t>(state.currentTick).fetch_add(1, std::memory_order_relaxed);
-    state.minutesLeft -= 1;
+    std::atomic_ref<int32_t>(state.minutesLeft).fetch_sub(1, std::memory_order_relaxed);
+
+    // The clocked computer players take their steps, in player order, while
+    // the clock waits for them without holding the simulation lock.
+    if (state.currentTick % kClockedStepMinutes == 0) RunClockedComputerPlayerSteps();
 
     if (state.speedLockMode == 1) {
       state.timedTurnCountdown -= 1;
@@ -190,11 +199,15 @@ uint32_t RunTurnDays(World& world, int32_t days) {
     if (!g_minuteSkip.load(std::memory_order_relaxed)) {
       if (const uint32_t stopped = RunDayMinutes(world)) return stopped;
     }
-    state.currentDay += 1;
-    state.dayParity ^= 1u;
-    state.minutesLeft = kMinutesPerDay;
-    state.dayPeriod = 0;
-    RunDailyProcessing(world);
+    {
+      // No computer player's step falls inside the daily steps.
+      plat::CriticalSectionLock simulation(g_simulationLock);
+      state.currentDay += 1;
+      state.dayParity ^= 1u;
+      std::atomic_ref<int32_t>(state.minutesLeft).store(kMinutesPerDay, std::memory_order_relaxed);
+      state.dayPeriod = 0;
+      RunDailyProcessing(world);
+    }
     if (days > 1) PostTurnEvent(kTurnCodeDayEnd);
   }
   TurnEndAutosave(world);
@@ -248,7 +261,10 @@ uint32_t TurnThreadProc() {
       exitCode = stopped;
       break;
     }
-    EndOfTurn(world, state.daysPerTurn);
+    {
+      plat::CriticalSectionLock simulation(g_simulationLock);
+      EndOfTurn(world, state.daysPerTurn);
+    }
     PostTurnEvent(kTurnCodeTurnEnd);
     if (CurrentSpeed(state) == 0) threads.turnGo->Reset();
   }

@@ -28,6 +28,11 @@ inline constexpr int32_t kMinutesPerDay = 1440;
 // command falls due and no unit moves.
 extern std::atomic<bool> g_minuteSkip;
 
+// The commands whose simulation pass ran since the count was last taken;
+// taking it starts the count again (the headless runner takes it daily).
+extern std::atomic<uint32_t> g_dayCommandsRun;
+uint32_t TakeDayCommandsRun();
+
 // The thread body: waits for the go event (or the stop event) and runs a
 // turn each time it is set; with a non-zero speed the go event stays set and
 // turns follow one another.

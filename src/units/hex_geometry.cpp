@@ -1,8 +1,10 @@
 #include "units/hex_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
+#include "app/game_math.h"
 #include "records/hex_cell.h"
 #include "world/world.h"
 
@@ -39,6 +41,19 @@ uint32_t HexNeighbour(const HexMapShape& map, uint32_t position, int d) {
     return kNoHexPosition;
   }
   return MakeHexPos(x, y);
+}
+
+int32_t HexRangeDistance(const HexMapShape& map, uint32_t a, uint32_t b) {
+  const int32_t ax = HexX(a), ay = HexY(a), bx = HexX(b), by = HexY(b);
+  int32_t dx = std::abs(ax - bx);
+  if (map.wraps && dx > map.width / 2) dx = map.width - dx;
+  float dy = static_cast<float>(std::abs(ay - by));
+  if ((ax + bx) & 1) {
+    dy = std::fabs(dy - 0.5f);
+    if (((bx & 1) == 0 && by < ay) || ((bx & 1) != 0 && ay < by)) dy += 1.0f;
+  }
+  const float fdx = static_cast<float>(dx);
+  return CheckedTrunc(fdx + std::max(0.0f, dy - fdx / 2.0f));
 }
 
 int32_t HexDistance(const HexMapShape& map, uint32_t a, uint32_t b) {

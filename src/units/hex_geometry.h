@@ -40,6 +40,11 @@ uint32_t HexNeighbour(const HexMapShape& map, uint32_t position, int d);
 // map.
 int32_t HexDistance(const HexMapShape& map, uint32_t a, uint32_t b);
 
+// Distance between hexes as the base search and the computer players
+// measure it: the column distance (through the seam on a wrapping map) plus
+// what the rows add beyond half of it, truncated.
+int32_t HexRangeDistance(const HexMapShape& map, uint32_t a, uint32_t b);
+
 // The cell index of a position (column wrapped onto a wrapping map), or -1
 // for the null position and for any position off the map.
 int64_t HexCellIndex(const HexMapShape& map, uint32_t position);

@@ -56,31 +56,16 @@ void ForEachCargo(const World& world, const UnitRecord& unit, Fn&& fn) {
   }
 }
 
-// Distance between hexes as the base search measures it.
-int32_t BaseDistance(const World& world, uint32_t a, uint32_t b) {
-  const int32_t ax = HexX(a), ay = HexY(a), bx = HexX(b), by = HexY(b);
-  int32_t dx = std::abs(ax - bx);
-  const HexMapShape map = MapShape(world);
-  if (map.wraps && dx > map.width / 2) dx = map.width - dx;
-  float dy = static_cast<float>(std::abs(ay - by));
-  if ((ax + bx) & 1) {
-    dy = std::fabs(dy - 0.5f);
-    if (((bx & 1) == 0 && by < ay) || ((bx & 1) != 0 && ay < by)) dy += 1.0f;
-  }
-  const float fdx = static_cast<float>(dx);
-  return CheckedTrunc(fdx + std::max(0.0f, dy - fdx / 2.0f));
-}
+int32_t BaseDistance(const World& world, uint32_t a, uint32_t b) { return HexRangeDistance(MapShape(world), a, b); }
 
-// The player's availability byte for the class (0 where the rows do not
-// reach).
-uint8_t Availability(const World& world, int player, int32_t classIndex) {
+}  // namespace
+
+uint8_t ClassAvailabilityByte(const World& world, int player, int32_t classIndex) {
   const int32_t rowBytes = world.gameState.designRowBytes;
   if (player < 0 || player >= kMaxPlayers || classIndex < 0 || classIndex >= rowBytes) return 0;
   const size_t at = static_cast<size_t>(player) * static_cast<size_t>(rowBytes) + static_cast<size_t>(classIndex);
   return at < world.designRows.size() ? world.designRows[at] : 0;
 }
-
-}  // namespace
 
 int BaseKindOf(const UnitClassRecord& c) {
   if (c.flags & kClassHaven) return 2;
@@ -157,7 +142,7 @@ int UnitClassAvailable(const World& world, int32_t classIndex, int wantedCategor
   if ((cls->flags & kClassObsolete) && SimUiMode() == kSimUiInGame) return 0;
   if (ClassBytes(*cls)[26] > level) return 0;
   const bool hasPlayer = player >= 0 && player < kMaxPlayers;
-  const uint8_t avail = hasPlayer ? Availability(world, player, classIndex) : 0;
+  const uint8_t avail = hasPlayer ? ClassAvailabilityByte(world, player, classIndex) : 0;
   if (hasPlayer) {
     if (mode < 1 && !(cls->availability & world.players[player].classMask)) return 0;
     if (mode == 0 || mode == 1) {
@@ -178,7 +163,7 @@ int UnitClassAvailable(const World& world, int32_t classIndex, int wantedCategor
   const int16_t successor = cls->successor;
   if (checkSuccessor && successor > 0) {
     if (UnitClassAvailable(world, successor, wantedCategory, level, player, false, mode, nullptr, 0, 0, 0)) return 0;
-    if (mode == 0 && (Availability(world, player, successor) & 0x11u)) return 0;
+    if (mode == 0 && (ClassAvailabilityByte(world, player, successor) & 0x11u)) return 0;
   }
   if (minCapacity > 0) {
     int capacity = ClassU16(*cls, 96);

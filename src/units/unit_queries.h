@@ -30,6 +30,10 @@ int BaseKindOf(const UnitClassRecord& c);
 uint32_t FindNearestBase(const World& world, const UnitRecord& unit, int baseKind, uint32_t position,
                          bool ownSideOnly, bool requireLoadable);
 
+// The player's availability byte for the class (bit 0 available, bit 4
+// available for design); 0 where the rows do not reach.
+uint8_t ClassAvailabilityByte(const World& world, int player, int32_t classIndex);
+
 // The four switches of the interface's class lists.
 struct ClassListFilters {
   bool showHidden = false;       // classes whose availability has bit 3

@@ -5,6 +5,8 @@
 #include "records/unit_table_arrays.h"
 #include "world/world.h"
 
+SaveBlockHook g_computerPlayerSaveHook;
+
 namespace {
 
 constexpr size_t kBlockHead = 8;
@@ -143,6 +145,10 @@ std::vector<uint8_t> BuildSaveExtension(World& world) {
   }
   const std::vector<uint8_t> tables = UnitTablesPayload(world);
   if (!tables.empty()) PutBlock(section, kSaveBlockUnitTables, tables);
+  if (g_computerPlayerSaveHook.write) {
+    const std::vector<uint8_t> workers = g_computerPlayerSaveHook.write(world);
+    if (!workers.empty()) PutBlock(section, kSaveBlockComputerPlayers, workers);
+  }
   return section;
 }
 

@@ -21,6 +21,19 @@ inline constexpr uint32_t kSaveBlockRouteSteps = 0x54535452;  // "RTST"
 // per unit its id, countdown byte and elapsed-minutes byte, in table order.
 inline constexpr uint32_t kSaveBlockUnitTables = 0x42415455;  // "UTAB"
 
+// The computer players' standing and incoming events and field-unit lists,
+// written and read by their own code through the hook below.
+inline constexpr uint32_t kSaveBlockComputerPlayers = 0x4B574941;  // "AIWK"
+
+// A block whose owner sits above the world: `write` gives its payload (empty
+// for none); `read` checks a payload (empty when the save has no such block)
+// and, with `apply`, takes it in once the rest of the save is in.
+struct SaveBlockHook {
+  std::vector<uint8_t> (*write)(World& world) = nullptr;
+  bool (*read)(World& world, std::span<const uint8_t> payload, bool apply, std::string& why) = nullptr;
+};
+extern SaveBlockHook g_computerPlayerSaveHook;
+
 struct SaveExtensionBlock {
   uint32_t tag = 0;
   std::span<const uint8_t> payload;

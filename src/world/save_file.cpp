@@ -206,6 +206,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
     return plat::kFail;
   }
   std::vector<SavedTableArray> savedTables;
+  std::span<const uint8_t> workers;
   for (const SaveExtensionBlock& block : blocks) {
     const auto find = [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); };
     bool sound = true;
@@ -213,6 +214,8 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
       sound = ApplyRouteSteps(block.payload, find, why);
     else if (block.tag == kSaveBlockUnitTables)
       sound = ReadUnitTablesBlock(block.payload, find, savedTables, why);
+    else if (block.tag == kSaveBlockComputerPlayers && g_computerPlayerSaveHook.read)
+      sound = g_computerPlayerSaveHook.read(world, workers = block.payload, false, why);
     // Any other tag is a later version's state.
     if (!sound) {
       LogRefusedSave(source, "extension section: " + why);
@@ -224,6 +227,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
   world.saveHeader = parts.header;
   CommitStagedGame(world, *game, std::nullopt);
   world.savedUnitTables = std::move(savedTables);
+  if (g_computerPlayerSaveHook.read) (void)g_computerPlayerSaveHook.read(world, workers, true, why);
   if (!keepScenario) {
     const std::string scenario = FieldText(world.gameState.scenarioName);
     (void)AfterLoadStep(world, scenario.c_str());

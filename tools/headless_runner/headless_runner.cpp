@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "ai/computer_player.h"
 #include "app/app_object.h"
 #include "app/calendar.h"
 #include "app/settings.h"
@@ -265,7 +266,7 @@ std::string DayLine(World& world) {
          " population " + Number(population) + " gdp " + Number(gdp) + " treasury " + Number(treasury) + " units " +
          std::to_string(units) + " moved " + std::to_string(moved) + " fired " +
          std::to_string(combat.shotsResolved) + " destroyed " + std::to_string(combat.unitsDestroyed) + " taken " +
-         std::to_string(taken) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
+         std::to_string(taken) + " commands " + std::to_string(TakeDayCommandsRun()) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
          Hex(SyncChecksum(world, kSyncUnits)) + " " + Hex(SyncChecksum(world, kSyncPlayers)) + " " +
          Hex(SyncChecksum(world, kSyncSpotting)) + " state " + Hex(RegionChecksum(world));
 }
@@ -455,6 +456,9 @@ void PrepareRun() {
   LoadStartupRuleTables(g_world);
   g_simUi = SimUiLink{};
   g_simUi.postTurnEvent = OnTurnEvent;
+  // The computer players step when the clock hands them a step, so every
+  // run posts the same commands at the same ticks.
+  g_computerPlayersClocked.store(true);
   g_simUi.loadScenarioFiles = LoadScenarioFiles;
 }
 
@@ -510,6 +514,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   g_totals = RunTotals{};
   g_commandRanHook.store(&CountCommand);
   SetAiClock(&TickClock);
+  (void)TakeDayCommandsRun();
 
   const bool fromSave = EndsWithSav(options.game);
   if (fromSave) {
