@@ -28,7 +28,8 @@ struct DiplomacyWorld : MessageTestWorld {
   DiplomacyWorld() {
     MessageTypeRecord& offer = Type(kMsgOffer);
     offer.attachmentKind = 20;
-    offer.replySet = 12;
+    offer.replyCodes[0] = 12;  // accept
+    offer.replyCodes[1] = 13;  // decline
     Type(kMsgOfferDeclined);
     Type(kMsgLetter);
     g_clockMs = 400;

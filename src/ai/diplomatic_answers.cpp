@@ -27,7 +27,8 @@ constexpr float kKnowledgeWorth = 20000.0f;
 // A payment that recurs with no end counts as a year of payments.
 constexpr float kOpenEndedRepeats = 365.0f;
 constexpr uint8_t kOfferAttachment = 20;
-constexpr uint8_t kOfferReplySet = 12;
+// The reply that accepts an offer: an offer's type offers it.
+constexpr uint8_t kAcceptOfferReply = 12;
 
 float DealItemWorth(const World& world, const DealItem& item, int receiver) {
   const float repeats = item.paymentCount > 0 ? static_cast<float>(item.paymentCount) : kOpenEndedRepeats;
@@ -58,7 +59,10 @@ float GroupWorth(const World& world, const OfferItemGroup& group, int receiver) 
 bool IsOffer(const PlayerMessage& m) {
   if (!m.texts[2]) return false;
   const MessageTypeRecord* type = MessageType(m.typeId);
-  return type && type->attachmentKind == kOfferAttachment && type->replySet == kOfferReplySet;
+  if (!type || type->attachmentKind != kOfferAttachment) return false;
+  for (uint8_t code : type->replyCodes)
+    if (code == kAcceptOfferReply) return true;
+  return false;
 }
 
 // What the walk takes out of the mailbox to answer after the lock is let go.

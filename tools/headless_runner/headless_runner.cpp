@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -170,11 +171,13 @@ int MovedUnits(World& world) {
 // computer regions accepted, wars declared and hexes that changed hands.
 struct RunTotals {
   int64_t research = 0, bought = 0, sold = 0, built = 0, answered = 0, wars = 0, taken = 0;
-  // The state they are counted against: finished projects and each
-  // region's turn purchase and sale sums at the last day's end.
+  // The state they are counted against: finished projects, each region's
+  // turn purchase and sale sums at the last day's end, and the field units
+  // already complete.
   int64_t finishedProjects = -1;
   float purchases[kMaxPlayers] = {};
   float sales[kMaxPlayers] = {};
+  std::set<uint32_t> complete;
 };
 RunTotals g_totals;
 
@@ -190,6 +193,17 @@ int64_t FinishedProjects(World& world) {
       for (int32_t c = 0; c < designs; ++c) n += (row[c] & 1u) ? 1 : 0;
   }
   return n;
+}
+
+// Field units whose build work is done and that were not complete before:
+// the units the build queues finished since the last call.
+int64_t NoteCompleteUnits(World& world) {
+  int64_t fresh = 0;
+  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+    if (!IsUnitLive(*u) || (u->unitFlags & (kUnitProvisional | kUnitFacility)) || u->buildWork > 0.0f) continue;
+    if (g_totals.complete.insert(u->id).second) ++fresh;
+  }
+  return fresh;
 }
 
 // A turn sum that grew since the last day, or began again above 0 after a
@@ -211,9 +225,7 @@ void CountDay(World& world, int taken) {
     t.bought += SumMoved(r.turnPurchaseCost, t.purchases[p]) && TakesPart(r) ? 1 : 0;
     t.sold += SumMoved(r.turnSalesRevenue, t.sales[p]) && TakesPart(r) ? 1 : 0;
   }
-  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next)
-    if (IsUnitLive(*u) && !(u->unitFlags & (kUnitProvisional | kUnitFacility)) && !g_dayStartPositions.count(u->id))
-      ++t.built;
+  t.built += NoteCompleteUnits(world);
   t.taken += taken;
 }
 
@@ -542,6 +554,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     NoteDayStartPositions(w);
     NoteDayStartOwners(w);
     g_totals.finishedProjects = FinishedProjects(w);
+    (void)NoteCompleteUnits(w);
   }
   const auto started = std::chrono::steady_clock::now();
   std::atomic_ref<int32_t>(w.gameState.gameSpeed).store(kFullSpeed, std::memory_order_relaxed);
