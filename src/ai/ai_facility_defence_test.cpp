@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <string>
 
+#include "ai/ai_worker_state.h"
 #include "records/unit_record.h"
 #include "sim/command_test_world.h"
 #include "units/hex_geometry.h"
@@ -142,6 +144,34 @@ TEST(DeployStandingEvents, DropsServedEventsAndThoseOfAGoneUnitAndSparesTheBar) 
                        [&](Standing&) { ++answered; });
   EXPECT_EQ(list.size(), 2u);
   EXPECT_EQ(answered, 0u) << "7000 is not above the bar of 7000; 600 is below it";
+}
+
+}  // namespace
+
+namespace {
+
+// A defence event in the standing list goes into the save's block and comes
+// back whole.
+TEST(FacilityDefence, StandingEventsRoundTripThroughTheSaveBlock) {
+  DefenceWorld t;
+  ClearAiWorkers();
+  AiEvent e;
+  e.tick = 5000;
+  e.position = MakeHexPos(3, 2);
+  e.value = 7000;
+  e.kind = kDefenceEventKind;
+  e.subKind = 1;
+  g_aiWorkers[2].standing.push_back(StandingEvent{e, 0});
+  g_aiWorkers[2].fieldUnits[0] = {11, 12};
+  const std::vector<uint8_t> block = BuildAiWorkerBlock(*t.world);
+  ClearAiWorkers();
+  std::string why;
+  ASSERT_TRUE(ReadAiWorkerBlock(*t.world, block, true, why)) << why;
+  ASSERT_EQ(g_aiWorkers[2].standing.size(), 1u);
+  EXPECT_EQ(g_aiWorkers[2].standing[0].event.value, 7000);
+  EXPECT_EQ(g_aiWorkers[2].standing[0].event.position, MakeHexPos(3, 2));
+  EXPECT_EQ(g_aiWorkers[2].fieldUnits[0], (std::vector<uint32_t>{11, 12}));
+  ClearAiWorkers();
 }
 
 }  // namespace

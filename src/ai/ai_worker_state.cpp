@@ -12,7 +12,7 @@ namespace {
 // lengths; then the standing events (event, assigned), the incoming events
 // (newest first) and the four lists of unit ids.
 constexpr size_t kPlayerHead = 1 + 4 * 6;
-constexpr size_t kEventSize = 22;  // tick, position, third, value, kind, wanted, assigned
+constexpr size_t kEventSize = 20;  // tick, position, third, value, kind, wanted, assigned
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   const size_t at = out.size();
@@ -49,7 +49,7 @@ AiEvent GetEvent(const uint8_t* at, uint16_t& assigned) {
 
 }  // namespace
 
-static_assert(kEventSize == 20 + 2, "the save's event entry");
+static_assert(kEventSize == 3 * 4 + 4 * 2, "the save's event entry: three words and four halves");
 
 void ClearAiWorkers() {
   for (AiWorkerState& s : g_aiWorkers) s = AiWorkerState{};

@@ -1,13 +1,8 @@
 #include "ai/minister_common.h"
 
-#include "sim/sim_ui_link.h"
-
 std::atomic<uint32_t> g_aiRedrawFlag{0};
 
-void RequestAiRedraw() {
-  g_aiRedrawFlag.store(1, std::memory_order_relaxed);
-  if (g_simUi.requestRedraw) g_simUi.requestRedraw();
-}
+void RequestAiRedraw() { g_aiRedrawFlag.store(1, std::memory_order_relaxed); }
 
 bool PostServed(const PlayerRecord& region, int post) {
   const CabinetPolicy& block = region.simPolicy.cabinetPolicy[post];

@@ -47,7 +47,8 @@ void SetBothCopies(World& world, PlayerRecord& region, Change change) {
   change(region.displayPolicy);
 }
 
-// The redraw flag: set to 1 to have the map and the panels drawn again;
-// the interface, when there is one, is asked at once as well.
+// The redraw flag: set to 1 to have the map and the panels drawn again. The
+// ministers run inside the minute loop, whose own redraw requests mark the
+// day's periods, so they only raise the flag.
 extern std::atomic<uint32_t> g_aiRedrawFlag;
 void RequestAiRedraw();

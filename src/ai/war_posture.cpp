@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ai/computer_player.h"
 #include "ai/military_minister.h"
 #include "ai/minister_common.h"
 #include "platform/clock.h"
@@ -89,6 +90,10 @@ void SetAiClock(AiClock clock) { g_aiClock.store(clock); }
 
 uint32_t AiClockMs() {
   if (AiClock clock = g_aiClock.load()) return clock();
+  // Clocked workers take their steps at game minutes, and so read the game's
+  // tick: the same decisions every run.
+  if (g_computerPlayersClocked.load(std::memory_order_relaxed))
+    return std::atomic_ref<uint32_t>(g_world.gameState.currentTick).load(std::memory_order_relaxed);
   static const uint64_t start = plat::MonotonicMs();
   return static_cast<uint32_t>(plat::MonotonicMs() - start);
 }

@@ -16,9 +16,10 @@ inline constexpr size_t kWarTargetAt = 12703;  // u8: the region everyone is set
 uint8_t WarTarget(const PlayerRecord& region);
 void SetWarTarget(PlayerRecord& region, uint8_t target);
 
-// The millisecond clock the posture's seed reads: the platform's time since
-// start by default; the headless runner gives it the game tick so that runs
-// repeat. Null restores the default.
+// The millisecond clock the posture's seed reads: an injected clock when one
+// is set, else the game's tick while the workers run clocked (their steps
+// then repeat run after run), else the platform's time since start. Null
+// removes the injected clock.
 using AiClock = uint32_t (*)();
 void SetAiClock(AiClock clock);
 uint32_t AiClockMs();

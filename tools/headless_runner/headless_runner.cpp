@@ -18,7 +18,6 @@
 #include "app/app_object.h"
 #include "app/calendar.h"
 #include "app/settings.h"
-#include "ai/war_posture.h"
 #include "net/net_session.h"
 #include "platform/fpenv.h"
 #include "platform/paths.h"
@@ -241,10 +240,6 @@ std::string TotalsLine() {
          std::to_string(t.sold) + " built " + std::to_string(t.built) + " answered " + std::to_string(t.answered) +
          " wars " + std::to_string(t.wars) + " taken " + std::to_string(t.taken);
 }
-
-// The computer players' clock in a headless run: the game's tick, so that
-// two runs take the same decisions.
-uint32_t TickClock() { return std::atomic_ref<uint32_t>(g_world.gameState.currentTick).load(std::memory_order_relaxed); }
 
 // The line of the day just ended: turn, date, totals and checksums.
 std::string DayLine(World& world) {
@@ -525,7 +520,6 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   }
   g_totals = RunTotals{};
   g_commandRanHook.store(&CountCommand);
-  SetAiClock(&TickClock);
   (void)TakeDayCommandsRun();
 
   const bool fromSave = EndsWithSav(options.game);
@@ -602,7 +596,6 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   }
   StopGameSession(nullptr);
   g_commandRanHook.store(nullptr);
-  SetAiClock(nullptr);
   std::fprintf(out, "%s\n", TotalsLine().c_str());
   std::fflush(out);
   std::fprintf(err, "%d days in %.2f s: %.1f game days a second; peak memory %.1f MB\n", days, seconds,
