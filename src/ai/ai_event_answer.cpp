@@ -294,6 +294,12 @@ bool AiUnitQualifies(const World& world, const PlayerRecord& player, const UnitR
   return true;
 }
 
+void AnswerStandingEvent(World& world, PlayerRecord& player, StandingEvent& standing) {
+  const int p = static_cast<int>(&player - world.players);
+  Answer answer(world, player, g_aiWorkers[p & 31]);
+  answer.Run(standing);
+}
+
 void AnswerMapEvents(World& world, PlayerRecord& player) {
   const int p = static_cast<int>(&player - world.players);
   std::vector<AiEvent> taken = g_aiEvents.TakeAll(p);

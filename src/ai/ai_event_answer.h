@@ -24,5 +24,11 @@ void AnswerMapEvents(World& world, PlayerRecord& player);
 bool AiUnitQualifies(const World& world, const PlayerRecord& player, const UnitRecord& unit, const AiEvent& event,
                      float* score);
 
+// Answers one event of the player's standing list with its idle field
+// units, as an event taken from the queue is answered (the caller holds the
+// simulation lock).
+struct StandingEvent;
+void AnswerStandingEvent(World& world, PlayerRecord& player, StandingEvent& standing);
+
 // The distance the answer measures between two packed hexes.
 int32_t AiHexDistance(const World& world, uint32_t a, uint32_t b);

@@ -49,6 +49,8 @@ AiEvent GetEvent(const uint8_t* at, uint16_t& assigned) {
 
 }  // namespace
 
+static_assert(kEventSize == 3 * 4 + 4 * 2, "the save's event entry: three words and four halves");
+
 void ClearAiWorkers() {
   for (AiWorkerState& s : g_aiWorkers) s = AiWorkerState{};
 }

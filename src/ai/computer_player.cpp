@@ -1,10 +1,15 @@
 #include "ai/computer_player.h"
 
+#include "ai/ai_deployment.h"
 #include "ai/ai_event_answer.h"
 #include "ai/ai_player_fields.h"
 #include "ai/ai_unit_build.h"
 #include "ai/ai_worker_state.h"
 #include "ai/ai_field_units.h"
+#include "ai/ai_tech_design.h"
+#include "ai/diplomatic_answers.h"
+#include "ai/minister_dispatch.h"
+#include "ai/war_posture.h"
 #include "app/app_object.h"
 #include "platform/clock.h"
 #include "platform/fpenv.h"
@@ -70,8 +75,8 @@ void RequestRedraw(const World& world, const PlayerRecord& player, int32_t index
 
 }  // namespace
 
-void ComputerPlayerMinuteWork(int32_t, GameState&, int32_t) {
-  // The regions' minute work comes with the ministers.
+void ComputerPlayerMinuteWork(int32_t counter, GameState&, int32_t dayPeriod) {
+  RunMinisterMinute(g_world, counter, dayPeriod, GameMinisterSteps());
 }
 
 void PrepareComputerPlayer(World& world, PlayerRecord& player) {
@@ -88,6 +93,10 @@ void ComputerPlayerStep(World& world, PlayerRecord& player, int) {
     if (!(progress & aifields::kProgressFirstStep)) {
       // The day's first step: war posture and the answers to offers.
       aifields::SetDailyProgress(player, progress | aifields::kProgressFirstStep);
+      if (player.kind == kKindComputer) {
+        AiDailyWarPosture(world, player);
+        AiAnswerDiplomaticOffers(world, player);
+      }
     } else if (!(progress & aifields::kProgressBuilding)) {
       aifields::SetDailyProgress(player, progress | aifields::kProgressBuilding);
       const uint32_t flags = player.displayPolicy.militaryFlags;
@@ -103,8 +112,11 @@ void ComputerPlayerStep(World& world, PlayerRecord& player, int) {
       // Deployment: the idle units are listed afresh for the day's orders.
       aifields::SetDailyProgress(player, progress | aifields::kProgressDeployment);
       PrepareComputerPlayer(world, player);
+      AiPlanFacilityDefence(world, player);
+      AiDeployAndOrderUnits(world, player);
     } else if (!(progress & aifields::kProgressTechnology)) {
       aifields::SetDailyProgress(player, progress | aifields::kProgressTechnology);
+      AiTechAndDesignStep(world, player, &AiChooseTechClass);
       redraw = true;
     }
   }

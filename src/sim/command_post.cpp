@@ -7,6 +7,7 @@
 #include "app/log.h"
 #include "sim/command_counts.h"
 #include "sim/command_executor.h"
+#include "sim/command_observer.h"
 #include "sim/command_network.h"
 #include "sim/simulation_lock.h"
 #include "world/world.h"
@@ -39,6 +40,7 @@ int DrainDueCommands(CommandLog& log, uint32_t tick) {
     GameCommand command;
     if (!log.TakeDue(tick, command)) break;
     ExecuteCommand(log.world(), command, 1);
+    if (CommandRanHook hook = g_commandRanHook.load(std::memory_order_relaxed)) hook(log.world(), command);
     ++ran;
   }
   return ran;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ai/computer_player.h"
 #include "sim/game_command.h"
 #include "sim/game_session_test_support.h"
 #include "sim/game_start.h"
@@ -67,12 +68,16 @@ class GameRunTest : public GameSessionTest {
     return image;
   }
 
+  // The computer players act, so two runs agree only with their steps
+  // handed out by the clock, as the headless runner has them.
   std::vector<uint8_t> RunFreshGame(int days) {
+    g_computerPlayersClocked.store(true);
     BuildTwoRegionWorld();
     EXPECT_GE(LogOn(nullptr, 0, 0), 0);
     g_uiOptions.autosaveturns = 0;
     RunDaysOnTurnThread(days);
     StopGameSession(nullptr);
+    g_computerPlayersClocked.store(false);
     return WorldImage();
   }
 };

@@ -72,6 +72,10 @@ void FreeGameData(World& world) {
   world.recurringItems = nullptr;
   std::vector<uint8_t>().swap(world.designRows);
   std::vector<PlayerTechState>().swap(world.techRows);
+  // The technologies' multipliers belong to the game: the next one starts
+  // from the neutral 1, not from the last game's.
+  for (auto& multipliers : world.techEffects)
+    for (float& m : multipliers) m = 1.0f;
   for (int p = 0; p < kMaxPlayers; ++p) {
     FreeRingItems(world.playerItemLists[p]);
     FreeRingItems(world.messageLists[p]);

@@ -166,8 +166,11 @@ TEST(World, NewGameDataStartsAFreshGame) {
   auto* message = NewZeroed<PlayerMessage>();
   message->texts[1] = strdup("mail");
   w->messageLists[31].Append(message);
+  w->techEffects[4][17] = 3.0f;  // the last game's technology
 
   NewGameData(*w);
+  for (const auto& multipliers : w->techEffects)
+    for (float m : multipliers) ASSERT_EQ(m, 1.0f) << "a new game starts from neutral multipliers";
   EXPECT_EQ(w->gameState.size, 580u);
   EXPECT_EQ(w->gameState.playerCount, 32);
   EXPECT_EQ(w->gameState.localPlayer, 1);

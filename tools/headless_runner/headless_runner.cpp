@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -22,6 +23,9 @@
 #include "platform/paths.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
+#include "sim/command_ids.h"
+#include "sim/command_observer.h"
+#include "sim/game_command.h"
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
@@ -160,6 +164,83 @@ int MovedUnits(World& world) {
   return moved;
 }
 
+// What the regions did over the whole run, counted on the turn thread:
+// research projects finished, market purchases and sales (one a region and
+// day it bought or sold), units the build queues finished, offers the
+// computer regions accepted, wars declared and hexes that changed hands.
+struct RunTotals {
+  int64_t research = 0, bought = 0, sold = 0, built = 0, answered = 0, wars = 0, taken = 0;
+  // The state they are counted against: finished projects, each region's
+  // turn purchase and sale sums at the last day's end, and the field units
+  // already complete.
+  int64_t finishedProjects = -1;
+  float purchases[kMaxPlayers] = {};
+  float sales[kMaxPlayers] = {};
+  std::set<uint32_t> complete;
+};
+RunTotals g_totals;
+
+int64_t FinishedProjects(World& world) {
+  int64_t n = 0;
+  const int32_t techs = world.gameState.techCount;
+  const int32_t designs = world.gameState.designRowBytes;
+  for (int p = 1; p < kMaxPlayers; ++p) {
+    if (!TakesPart(world.players[p])) continue;
+    if (const PlayerTechState* row = TechRow(world, p))
+      for (int32_t t = 0; t < techs; ++t) n += row[t].known != 0 ? 1 : 0;
+    if (const uint8_t* row = DesignRow(world, p))
+      for (int32_t c = 0; c < designs; ++c) n += (row[c] & 1u) ? 1 : 0;
+  }
+  return n;
+}
+
+// Field units whose build work is done and that were not complete before:
+// the units the build queues finished since the last call.
+int64_t NoteCompleteUnits(World& world) {
+  int64_t fresh = 0;
+  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+    if (!IsUnitLive(*u) || (u->unitFlags & (kUnitProvisional | kUnitFacility)) || u->buildWork > 0.0f) continue;
+    if (g_totals.complete.insert(u->id).second) ++fresh;
+  }
+  return fresh;
+}
+
+// A turn sum that grew since the last day, or began again above 0 after a
+// turn's end reset it, counts one.
+bool SumMoved(float now, float& last) {
+  const bool moved = now > last || (now < last && now > 0.0f);
+  last = now;
+  return moved;
+}
+
+// The day's counts, at the day's end on the turn thread (simulation lock).
+void CountDay(World& world, int taken) {
+  RunTotals& t = g_totals;
+  const int64_t finished = FinishedProjects(world);
+  if (t.finishedProjects >= 0 && finished > t.finishedProjects) t.research += finished - t.finishedProjects;
+  t.finishedProjects = finished;
+  for (int p = 0; p < kMaxPlayers; ++p) {
+    const PlayerRecord& r = world.players[p];
+    t.bought += SumMoved(r.turnPurchaseCost, t.purchases[p]) && TakesPart(r) ? 1 : 0;
+    t.sold += SumMoved(r.turnSalesRevenue, t.sales[p]) && TakesPart(r) ? 1 : 0;
+  }
+  t.built += NoteCompleteUnits(world);
+  t.taken += taken;
+}
+
+void CountCommand(World& world, const GameCommand& c) {
+  if (c.id == kCmdDeclareWar) ++g_totals.wars;
+  if (c.id == kCmdDipOffer && c.player < kMaxPlayers && world.players[c.player].kind == kKindComputer)
+    ++g_totals.answered;
+}
+
+std::string TotalsLine() {
+  const RunTotals& t = g_totals;
+  return "totals research " + std::to_string(t.research) + " bought " + std::to_string(t.bought) + " sold " +
+         std::to_string(t.sold) + " built " + std::to_string(t.built) + " answered " + std::to_string(t.answered) +
+         " wars " + std::to_string(t.wars) + " taken " + std::to_string(t.taken);
+}
+
 // The line of the day just ended: turn, date, totals and checksums.
 std::string DayLine(World& world) {
   const GameState& state = world.gameState;
@@ -180,9 +261,10 @@ std::string DayLine(World& world) {
   int units = 0;
   for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) units += IsUnitLive(*u) ? 1 : 0;
   const int moved = MovedUnits(world);
-  NoteDayStartPositions(world);
   const CombatDayCounts combat = TakeCombatDayCounts(world);
   const int taken = TakenHexes(world);
+  CountDay(world, taken);
+  NoteDayStartPositions(world);
   NoteDayStartOwners(world);
   char head[96];
   plat::FormatText(head, sizeof head, "day %u %04u-%02u-%02u", state.turnNumber, static_cast<unsigned>(date.year),
@@ -436,6 +518,8 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     g_feed.daysWanted = options.days;
     g_feed.playOn = options.playOn;
   }
+  g_totals = RunTotals{};
+  g_commandRanHook.store(&CountCommand);
   (void)TakeDayCommandsRun();
 
   const bool fromSave = EndsWithSav(options.game);
@@ -463,6 +547,8 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     g_uiOptions.autosaveturns = 0;
     NoteDayStartPositions(w);
     NoteDayStartOwners(w);
+    g_totals.finishedProjects = FinishedProjects(w);
+    (void)NoteCompleteUnits(w);
   }
   const auto started = std::chrono::steady_clock::now();
   std::atomic_ref<int32_t>(w.gameState.gameSpeed).store(kFullSpeed, std::memory_order_relaxed);
@@ -509,6 +595,9 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     SetFieldText(g_app.saveGamePath, keep);
   }
   StopGameSession(nullptr);
+  g_commandRanHook.store(nullptr);
+  std::fprintf(out, "%s\n", TotalsLine().c_str());
+  std::fflush(out);
   std::fprintf(err, "%d days in %.2f s: %.1f game days a second; peak memory %.1f MB\n", days, seconds,
                seconds > 0 ? days / seconds : 0.0, static_cast<double>(PeakMemoryKb()) / 1024.0);
   return code;

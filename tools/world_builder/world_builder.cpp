@@ -158,6 +158,19 @@ bool BuildSampleWorld(const std::string& sourceFolder, const std::string& gameFo
       SetPolicyWord(w.players[p].simPolicy, 3, kept[p]);
       SetPolicyWord(w.players[p].displayPolicy, 3, kept[p]);
     }
+    // The template leaves each region its own military budget, and the
+    // sample's regions have none of their own: they start from the budget
+    // the "Default" settings give a player, so that their forces are paid
+    // and their research is funded.
+    for (const RegionSpec& r : layout.regions) {
+      if (r.number < 1 || r.number >= kMaxPlayers) continue;
+      for (PlayerPolicyBlock* b : {&w.players[r.number].simPolicy, &w.players[r.number].displayPolicy}) {
+        b->milspendsalary = 0.5f;
+        b->milspendmaint = 0.5f;
+        b->milspendintel = 0.3f;
+        b->milspendresearch = 0.3f;
+      }
+    }
     // A region's own aggressiveness goes into its default orders, which its
     // units take when they are made.
     for (const RegionSpec& r : layout.regions) {

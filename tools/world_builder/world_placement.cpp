@@ -482,6 +482,8 @@ void SetRows(Context& c) {
       if (need(cls.requiredTechs[0]) && need(cls.requiredTechs[1])) designs[k] |= 1;
     }
     w.players[r.number].techLevel = 100.0f + 40.0f * static_cast<float>(r.techLevel);
+    // Every class mask of the sample's designs is open to every region.
+    w.players[r.number].classMask = 0xFFFFFFFFu;
   }
 }
 

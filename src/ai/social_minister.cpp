@@ -1,0 +1,102 @@
+#include "ai/social_minister.h"
+
+#include "ai/minister_common.h"
+#include "ai/research_figures.h"
+#include "sim/message_ids.h"
+#include "sim/player_message_link.h"
+
+namespace {
+
+constexpr uint32_t kLockAll = 1u << 16;
+constexpr uint32_t kLockResearchA = 1u << 20;
+constexpr uint32_t kLockResearchB = 1u << 21;
+// The bound a social spending item is not raised past.
+constexpr float kSocialSpendBound = 2.0f;
+// The request bit each group figure raises when it falls low: groups 0, 1,
+// 3, 4, 5 and 6 (group 2 has none).
+constexpr int kGroupRequestBit[7] = {8, 7, -1, 11, 6, 9, 10};
+
+bool Bit(uint32_t word, int bit) { return (word >> bit) & 1u; }
+
+}  // namespace
+
+void DepartmentMinisterStepD(World& world, PlayerRecord& region) {
+  if (!PostServed(region, kPostSocial)) return;
+  const int self = region.number;
+  const MinisterFigures who = MinisterOf(world, region, kPostSocial, true);
+  const float s = who.skill;
+  const float r = who.rating;
+  PlayerPolicyBlock& sim = region.simPolicy;
+  CabinetPolicy& post = sim.cabinetPolicy[kPostSocial];
+  const uint32_t orders = CabinetPriorities(post);
+  const uint32_t locks = CabinetLocks(post);
+  const float stability = region.approval;
+  const float* group = region.socialLevels;
+
+  // 1. Requests from the thresholds.
+  uint32_t req = PostRequests(post);
+  if (stability < 0.34f - s / 2.0f) req |= 1u << 1;
+  if (group[1] < 0.45f) req |= 1u << 5;
+  for (int g = 0; g < kSocialPrograms; ++g)
+    if (kGroupRequestBit[g] >= 0 && group[g] < 0.3f - s) req |= 1u << kGroupRequestBit[g];
+  if (sim.uispend < 0.5f || sim.welfspend < 0.5f || sim.pensspend < 0.5f || Bit(orders, 2)) req |= 1u << 6;
+  SetPostRequests(post, req);
+  const uint32_t m = req | orders;
+
+  // 2. The minister warns of unrest; the other reports of the post are
+  // left out, as nothing reads them.
+  if (stability < 0.24f - s / 2.0f) PostPlayerMessageTo(world, region, self, kMsgUnrest, 0);
+
+  // 3. Raise the items whose groups fall behind.
+  float items[kSocialPrograms];
+  bool moved[kSocialPrograms] = {};
+  const float t = Bit(orders, 3) ? 0.4f : 0.7f;
+  for (int i = 0; i < kSocialPrograms; ++i) {
+    items[i] = sim.socialspend[i];
+    if (Bit(locks, i) || (locks & kLockAll)) continue;
+    auto raise = [&](float by) {
+      if (items[i] < kSocialSpendBound) {
+        items[i] += by;
+        moved[i] = true;
+      }
+    };
+    if (group[i] < t - s) raise((0.2f - s) / 20.0f);
+    if (Bit(orders, 1) && group[i] < 0.9f - s) raise((0.3f - s) / 20.0f);
+    if (Bit(orders, 2) && group[i] < 1.2f - s) raise((0.3f - s) / 20.0f);
+    if (((i == 6 && Bit(m, 2)) || (i == 3 && Bit(m, 3))) && group[i] < 1.18f - s) raise(0.01f);
+  }
+  SetBothCopies(world, region, [&](PlayerPolicyBlock& b) {
+    for (int i = 0; i < kSocialPrograms; ++i)
+      if (moved[i]) b.socialspend[i] = items[i];
+  });
+
+  // 4. The research budget.
+  if (!(locks & (kLockResearchA | kLockResearchB))) {
+    const float defcon = static_cast<float>(sim.defcon);
+    const float e = ResearchFigureB(region) != 0 ? 0.2f : 0.0f;
+    const bool allocating = (orders & ((1u << 4) | (0x1Fu << 23))) != 0;
+    const float o = allocating ? 0.4f : 0.1f;
+    const float now = sim.milspendresearch;
+    float next = now;
+    if (!allocating) {
+      if (now > defcon / 40.0f + r / 10.0f + e + o) next = now * 0.996f;
+    } else {
+      // With an allocation active the budget climbs toward a higher mark;
+      // the two halves of the mark follow the research count and the
+      // first allocation's share.
+      const float mark = defcon / 5.0f + r / 10.0f + (e > 0.0f ? 0.5f : 0.0f) + (sim.milResearch[0] > 0.5f ? 1.0f : 0.5f);
+      if (now < mark) next = now * 1.004f + 0.001f;
+    }
+    if (next != now) SetBothCopies(world, region, [&](PlayerPolicyBlock& b) { b.milspendresearch = next; });
+  }
+  // 5. Move research allocation from the second to the first.
+  if (Bit(orders, 4) && sim.milResearch[0] < 1.0f && sim.milResearch[1] >= 0.2f) {
+    const float first = sim.milResearch[0] + 0.005f, second = sim.milResearch[1] - 0.005f;
+    SetBothCopies(world, region, [&](PlayerPolicyBlock& b) {
+      b.milResearch[0] = first;
+      b.milResearch[1] = second;
+    });
+  }
+  // 6.
+  SetPostRequests(post, 0);
+}
