@@ -68,7 +68,6 @@ class SpineTest : public ::testing::Test {
     g_app.SetFlag(kSetNosoundinit, true);
     g_ui.mapEditor = mapEditor ? 1 : 0;
     g_ui.netRole = kRoleNone;
-    g_ui.rootControls = nullptr;
     InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
     ASSERT_EQ(InitApplication(g_app), 0) << "the offscreen driver must give a window and a device";
     ASSERT_EQ(g_platform.active, 1) << "a new visible window is activated";
@@ -99,8 +98,8 @@ TEST_F(SpineTest, FrontEndStartsWithTheWindowTimerAndClosesWithCodeZero) {
   StartUp(false);
   EXPECT_EQ(g_platform.appMode, kModeFrontEnd);
   EXPECT_EQ(g_ui.mode, kUiFrontEnd);
-  EXPECT_EQ(g_ui.currentRoot, &g_ui.frontEndRoot);
-  EXPECT_NE(g_ui.rootControls, nullptr);
+  EXPECT_EQ(g_ui.rootForm, g_ui.frontEndBackground);
+  EXPECT_NE(g_ui.rootPanel, nullptr);
 
   // The 250 ms timer: advance past it and a WM_TIMER with id 1 is waiting.
   plat::SleepMs(300);
@@ -124,7 +123,7 @@ TEST_F(SpineTest, MapEditorOpensABlankWorldInModeOneWithTheGameTimer) {
   StartUp(true);
   EXPECT_EQ(g_platform.appMode, kModeGame);
   EXPECT_EQ(g_ui.mode, kUiMapEditor);
-  EXPECT_EQ(g_ui.currentRoot, &g_ui.gameRoot);
+  EXPECT_EQ(g_ui.rootForm, g_ui.rootPanel);
   EXPECT_EQ(g_world.mapWidth, 240);
   EXPECT_EQ(g_world.mapHeight, 120);
   EXPECT_EQ(g_world.gameState.localPlayer, 0);
@@ -176,7 +175,7 @@ TEST_F(SpineTest, AGameStartsFromTheFrontEndAndLeavesForItAgain) {
   EXPECT_FALSE(GameThreadsRunning());
   EXPECT_EQ(g_platform.appMode, kModeFrontEnd);
   EXPECT_EQ(g_ui.mode, kUiFrontEnd);
-  EXPECT_EQ(g_ui.currentRoot, &g_ui.frontEndRoot);
+  EXPECT_EQ(g_ui.rootForm, g_ui.frontEndBackground);
   EXPECT_EQ(g_world.localPlayerRecord, nullptr) << "the game's data is released";
   EXPECT_TRUE(g_commandLog.Empty());
   // The front end's timer runs again.
@@ -247,8 +246,14 @@ TEST_F(SpineTest, SpeedChangeReachesTheStateThroughTheMainWindow) {
 
 TEST_F(SpineTest, TimerWorkRunsOncePerFrame) {
   StartUp(false);
-  int runs = 0;
-  QueueDeferredUiAction(g_screens, [&] { ++runs; });
+  // A screen registered for polling counts the timer's runs.
+  struct Counting : Screen {
+    Counting() : Screen(nullptr) {}
+    void Poll(intptr_t) override { ++runs; }
+    int runs = 0;
+  } screen;
+  int& runs = screen.runs;
+  QueueDeferredUiAction(&screen, 0);
   g_ui.timerLatch = 0;
   plat::Message timer{g_platform.mainWindow, plat::kWmTimer, kUiTimerId, 0, 0};
   plat::DispatchWindowMessage(timer);
@@ -256,7 +261,6 @@ TEST_F(SpineTest, TimerWorkRunsOncePerFrame) {
   EXPECT_EQ(g_ui.timerLatch, 1);
 
   // A second timer before the next frame does nothing; the frame releases the latch.
-  QueueDeferredUiAction(g_screens, [&] { ++runs; });
   plat::DispatchWindowMessage(timer);
   EXPECT_EQ(runs, 1);
   RunIdleFrame();
