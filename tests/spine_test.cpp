@@ -4,8 +4,12 @@
 // shut-down.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -15,6 +19,7 @@
 #include "sim/window_messages.h"
 #include "net/net_message_queue.h"
 #include "platform/clock.h"
+#include "platform/image_loader.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "sim/command_post.h"
@@ -27,6 +32,7 @@
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
+#include "ui/control.h"
 #include "world/game_speed.h"
 #include "world/world.h"
 
@@ -117,6 +123,46 @@ TEST_F(SpineTest, FrontEndStartsWithTheWindowTimerAndClosesWithCodeZero) {
   EXPECT_FALSE(plat::IsWindowValid(g_platform.mainWindow));
   EXPECT_FALSE(WorldLocksExist(g_world));
   EXPECT_EQ(g_renderer.device, nullptr);
+}
+
+// The front end on the shipped forms and pictures: its first frame draws
+// the menu picture stretched over the screen, and every screen's form is
+// loaded and the start menu's shown on the background.
+TEST_F(SpineTest, FrontEndFirstFrameDrawsItsBackgroundOnTheShippedForms) {
+  const std::filesystem::path game = std::filesystem::path(VD_GAME_EXE).parent_path();
+  for (const char* folder : {"HAPS", "GRAPHICS"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(game / folder)) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::ostringstream bytes;
+      bytes << in.rdbuf();
+      dataRoot_.Write(std::string(folder) + "/" + entry.path().filename().string(), bytes.str());
+    }
+  }
+  char oldHaps[sizeof g_app.hapsDirectory];
+  std::memcpy(oldHaps, g_app.hapsDirectory, sizeof oldHaps);
+  std::strcpy(g_app.hapsDirectory, "HAPS\\");
+  StartUp(false);
+  std::memcpy(g_app.hapsDirectory, oldHaps, sizeof oldHaps);
+  ASSERT_EQ(g_ui.rootForm, g_ui.frontEndBackground);
+  for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) {
+    if (!s->formName) continue;
+    EXPECT_NE(s->currentForm, nullptr) << s->formName << " has no form";
+  }
+  ASSERT_NE(g_screens.startMenu.currentForm, nullptr);
+  EXPECT_EQ(g_screens.startMenu.currentForm->parent, g_ui.frontEndBackground);
+
+  RunIdleFrame();
+  std::vector<uint32_t> pixels;
+  uint32_t w = 0, h = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &w, &h), plat::kOk);
+  plat::DecodedImage menu;
+  ASSERT_EQ(plat::DecodeImageFile("GRAPHICS\\MENUNEW.PNG", &menu), plat::kOk);
+  // The screen's centre shows the picture's centre (1024 x 768 onto 320 x
+  // 240), within what the linear filter blends in.
+  const uint32_t drawn = pixels[size_t{h / 2} * w + w / 2];
+  const uint32_t texel = menu.pixels[size_t{384} * menu.info.width + 512];
+  for (int shift : {0, 8, 16}) EXPECT_NEAR((drawn >> shift) & 0xFF, (texel >> shift) & 0xFF, 24) << "channel " << shift;
+  EXPECT_EQ(CloseAndShutDown(), 0);
 }
 
 TEST_F(SpineTest, MapEditorOpensABlankWorldInModeOneWithTheGameTimer) {
