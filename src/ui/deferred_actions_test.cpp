@@ -1,5 +1,5 @@
-// The poll ring: registering, cancelling, clearing and running, with screens
-// whose Poll registers, cancels or clears while the ring is walked.
+// The poll ring: registering, cancelling and clearing, also from a Poll
+// while the ring is walked.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,24 +8,20 @@
 #include <vector>
 
 #include "ui/deferred_actions.h"
-#include "ui/screen.h"
 #include "ui/screen_set.h"
 
 namespace {
 
 std::vector<std::string> g_log;
 
-class PollScreen : public Screen {
- public:
-  explicit PollScreen(std::string name) : Screen(nullptr), name_(std::move(name)) {}
+struct PollScreen : Screen {
+  explicit PollScreen(std::string n) : Screen(nullptr), name(std::move(n)) {}
   void Poll(intptr_t argument) override {
-    g_log.push_back(name_ + std::to_string(argument));
+    g_log.push_back(name + std::to_string(argument));
     if (onPoll) onPoll();
   }
+  std::string name;
   std::function<void()> onPoll;
-
- private:
-  std::string name_;
 };
 
 int Nodes() {
@@ -35,75 +31,61 @@ int Nodes() {
   return count;
 }
 
-struct Screens {
-  PollScreen s{"S"}, t{"T"}, u{"U"};
-};
-
 TEST(DeferredActions, RunsRegistrationsInRingOrder) {
-  // Each row sets up the ring (and what the Polls do), then runs it twice;
-  // the polls of each run and the nodes left after it.
+  using Setup = std::function<void(PollScreen& s, PollScreen& t, PollScreen& u)>;
+  // The ring set up, then run twice (the Polls' own actions only in the
+  // first run): the polls of each run, the nodes before and after the first.
   struct Row {
     const char* name;
-    std::function<void(Screens&)> setUp;
+    Setup setUp;
     std::vector<std::string> firstRun, secondRun;
     int nodesBefore, nodesAfterFirst;
   } rows[] = {
-      {"a second registration replaces the first; the run frees the first",
-       [](Screens& x) { QueueDeferredUiAction(&x.s, 1), QueueDeferredUiAction(&x.s, 2); }, {"S2"}, {"S2"}, 2, 1},
-      {"a node appended during the run is reached when the one run was not the last",
-       [](Screens& x) {
-         QueueDeferredUiAction(&x.s, 0), QueueDeferredUiAction(&x.u, 0);
-         x.s.onPoll = [&x] { QueueDeferredUiAction(&x.t, 0); };
+      {"registering twice: one poll, the first node freed",
+       [](auto& s, auto&, auto&) { QueueDeferredUiAction(&s, 1), QueueDeferredUiAction(&s, 2); }, {"S2"}, {"S2"}, 2, 1},
+      {"[S, U], S registers T: polled in the same pass",
+       [](auto& s, auto& t, auto& u) {
+         QueueDeferredUiAction(&s, 0), QueueDeferredUiAction(&u, 0);
+         s.onPoll = [&t] { QueueDeferredUiAction(&t, 0); };
        },
        {"S0", "U0", "T0"}, {"S0", "U0", "T0"}, 2, 3},
-      {"appended behind the last node it waits for the next run",
-       [](Screens& x) {
-         QueueDeferredUiAction(&x.s, 0);
-         x.s.onPoll = [&x] { QueueDeferredUiAction(&x.t, 0); };
+      {"[S] alone, S registers T: T waits for the next run",
+       [](auto& s, auto& t, auto&) {
+         QueueDeferredUiAction(&s, 0);
+         s.onPoll = [&t] { QueueDeferredUiAction(&t, 0); };
        },
        {"S0"}, {"S0", "T0"}, 1, 2},
-      {"a cancelled node is not polled and goes",
-       [](Screens& x) { QueueDeferredUiAction(&x.s, 0), QueueDeferredUiAction(&x.u, 0), CancelDeferredUiAction(&x.s); },
-       {"U0"}, {"U0"}, 2, 1},
-      {"a Poll that cancels the next node stops it",
-       [](Screens& x) {
-         QueueDeferredUiAction(&x.s, 0), QueueDeferredUiAction(&x.u, 0);
-         x.s.onPoll = [&x] { CancelDeferredUiAction(&x.u); };
-       },
-       {"S0"}, {"S0"}, 2, 1},
-      {"a Poll that clears the ring leaves no node for the walk to trip on",
-       [](Screens& x) {
-         QueueDeferredUiAction(&x.s, 0), QueueDeferredUiAction(&x.u, 0), QueueDeferredUiAction(&x.t, 0);
-         x.s.onPoll = [] { ClearDeferredActions(g_screens); };
+      {"a Poll that clears the ring",
+       [](auto& s, auto& t, auto& u) {
+         QueueDeferredUiAction(&s, 0), QueueDeferredUiAction(&u, 0), QueueDeferredUiAction(&t, 0);
+         s.onPoll = [] { ClearDeferredActions(g_screens); };
        },
        {"S0"}, {}, 3, 1},
-      {"cancelling a screen with no registration does nothing",
-       [](Screens& x) { CancelDeferredUiAction(&x.s); }, {}, {}, 0, 0},
-      {"a screen destroyed while registered is not polled",
-       [](Screens& x) {
-         auto gone = std::make_unique<PollScreen>("G");
-         QueueDeferredUiAction(gone.get(), 0), QueueDeferredUiAction(&x.u, 0);
+      {"cancelling an unregistered screen does nothing", [](auto& s, auto&, auto&) { CancelDeferredUiAction(&s); },
+       {}, {}, 0, 0},
+      {"a screen destroyed while registered",
+       [](auto&, auto&, auto& u) {
+         QueueDeferredUiAction(std::make_unique<PollScreen>("G").get(), 0), QueueDeferredUiAction(&u, 0);
        },
        {"U0"}, {"U0"}, 2, 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    Screens x;
-    row.setUp(x);
+    PollScreen s("S"), t("T"), u("U");
+    row.setUp(s, t, u);
     EXPECT_EQ(Nodes(), row.nodesBefore);
-    g_log.clear();
-    RunDeferredActions(g_screens);
-    EXPECT_EQ(g_log, row.firstRun);
-    EXPECT_EQ(Nodes(), row.nodesAfterFirst);
-    for (Screen* s : {&x.s, &x.t, &x.u}) static_cast<PollScreen*>(s)->onPoll = nullptr;
-    g_log.clear();
-    RunDeferredActions(g_screens);
-    EXPECT_EQ(g_log, row.secondRun);
+    for (const auto* expected : {&row.firstRun, &row.secondRun}) {
+      g_log.clear();
+      RunDeferredActions(g_screens);
+      EXPECT_EQ(g_log, *expected);
+      if (expected == &row.firstRun) {
+        EXPECT_EQ(Nodes(), row.nodesAfterFirst);
+      }
+      s.onPoll = nullptr;
+    }
     ClearDeferredActions(g_screens);
     EXPECT_EQ(Nodes(), 0);
-    for (Screen* s : {&x.s, &x.t, &x.u}) EXPECT_EQ(s->pollRegistration, nullptr);
-    CancelDeferredUiAction(&x.s);  // after a clear: nothing
-    EXPECT_EQ(Nodes(), 0);
+    for (Screen* x : {&s, &t, &u}) EXPECT_EQ(x->pollRegistration, nullptr);
   }
 }
 
