@@ -74,3 +74,6 @@ void ClearWorkingLists(ScreenSet& screens, int count);
 // A bind body several screens share: marks the screen with bit 0 of its
 // first own word.
 void MarkScreenFlag1(Screen& screen);
+// The OnOpen the docked sub-panels share: the docked panels open three
+// deep, the command bars follow the depth.
+void ScreenSlotSelectMapMode(ScreenSet& screens);

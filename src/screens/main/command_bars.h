@@ -7,6 +7,8 @@
 class CmdBar : public Screen {
  public:
   CmdBar() : Screen("CMDBAR") {}
+
+  int32_t dockedPanelMarker = 0;  // a docked panel is open under the bar
 };
 
 class CmdBar2 : public Screen {
@@ -18,3 +20,7 @@ class CmdBar3 : public Screen {
  public:
   CmdBar3() : Screen("CMDBAR3") {}
 };
+
+// The pop-up button of the third bar shows whether docked panels are open:
+// selected while the depth is above 0.
+void UpdatePopupButton(CmdBar3& bar, int32_t panelDepth);
