@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -129,20 +128,16 @@ TEST_F(SpineTest, FrontEndStartsWithTheWindowTimerAndClosesWithCodeZero) {
 // the menu picture stretched over the screen, and every screen's form is
 // loaded and the start menu's shown on the background.
 TEST_F(SpineTest, FrontEndFirstFrameDrawsItsBackgroundOnTheShippedForms) {
+  // The shipped pictures, and the forms at the root (no forms folder is set).
   const std::filesystem::path game = std::filesystem::path(VD_GAME_EXE).parent_path();
-  for (const char* folder : {"HAPS", "GRAPHICS"}) {
+  for (const std::string folder : {"HAPS", "GRAPHICS"}) {
     for (const auto& entry : std::filesystem::directory_iterator(game / folder)) {
-      std::ifstream in(entry.path(), std::ios::binary);
       std::ostringstream bytes;
-      bytes << in.rdbuf();
-      dataRoot_.Write(std::string(folder) + "/" + entry.path().filename().string(), bytes.str());
+      bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+      dataRoot_.Write((folder == "HAPS" ? "" : folder + "/") + entry.path().filename().string(), bytes.str());
     }
   }
-  char oldHaps[sizeof g_app.hapsDirectory];
-  std::memcpy(oldHaps, g_app.hapsDirectory, sizeof oldHaps);
-  std::strcpy(g_app.hapsDirectory, "HAPS\\");
   StartUp(false);
-  std::memcpy(g_app.hapsDirectory, oldHaps, sizeof oldHaps);
   ASSERT_EQ(g_ui.rootForm, g_ui.frontEndBackground);
   for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) {
     if (!s->formName) continue;
@@ -154,13 +149,12 @@ TEST_F(SpineTest, FrontEndFirstFrameDrawsItsBackgroundOnTheShippedForms) {
   RunIdleFrame();
   std::vector<uint32_t> pixels;
   uint32_t w = 0, h = 0;
-  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &w, &h), plat::kOk);
   plat::DecodedImage menu;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &w, &h), plat::kOk);
   ASSERT_EQ(plat::DecodeImageFile("GRAPHICS\\MENUNEW.PNG", &menu), plat::kOk);
-  // The screen's centre shows the picture's centre (1024 x 768 onto 320 x
-  // 240), within what the linear filter blends in.
-  const uint32_t drawn = pixels[size_t{h / 2} * w + w / 2];
-  const uint32_t texel = menu.pixels[size_t{384} * menu.info.width + 512];
+  // The screen's centre shows the picture's (1024 x 768 onto 320 x 240),
+  // within what the linear filter blends in.
+  const uint32_t drawn = pixels[size_t{h / 2} * w + w / 2], texel = menu.pixels[size_t{384} * 1024 + 512];
   for (int shift : {0, 8, 16}) EXPECT_NEAR((drawn >> shift) & 0xFF, (texel >> shift) & 0xFF, 24) << "channel " << shift;
   EXPECT_EQ(CloseAndShutDown(), 0);
 }

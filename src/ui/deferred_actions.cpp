@@ -58,10 +58,16 @@ void RunDeferredActions(ScreenSet& screens) {
       node->screen->Poll(node->argument);
   });
   ring.running = 0;
+  // A Poll cleared the ring: the nodes the walk had passed go now too.
+  if (ring.clearedWhileRunning) {
+    ring.clearedWhileRunning = 0;
+    ClearDeferredActions(screens);
+  }
 }
 
 void ClearDeferredActions(ScreenSet& screens) {
   PollRing& ring = screens.pollRing;
+  if (ring.running) ring.clearedWhileRunning = 1;
   Walk(ring, [&ring](PollRegistration* node) {
     Cancel(node);
     if (!ring.running) Free(node);

@@ -25,6 +25,7 @@ class PollRegistration : public ListNode {
 struct PollRing {
   PollRegistration head;
   int32_t running = 0;
+  int32_t clearedWhileRunning = 0;
 };
 
 // Registers the screen with the argument, cancelling its old registration.

@@ -288,7 +288,12 @@ void RedrawControlTree(ScreenManager& ui, Control* control, int32_t force, int32
 void RequestFullRefresh(ScreenManager& ui) { ui.modal = 1; }
 
 void ReleaseUiTextures(ScreenManager& ui) {
-  for (Texture*& slot : ui.backgroundTextures) slot = nullptr;  // the bitmap sets own them
+  for (Texture*& set : g_renderer.bitmapSets) {
+    delete set;
+    set = nullptr;
+  }
+  for (Texture*& slot : ui.backgroundTextures) slot = nullptr;  // the interface's images own them
+  delete ui.backgroundSurface;
   ui.backgroundSurface = nullptr;
   g_controls = ControlGlobals{};
 }

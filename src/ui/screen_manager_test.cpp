@@ -21,32 +21,26 @@ TEST(ScreenManagerTest, RootControlsFrameTheMainScreenForItsSize) {
   // bar; the bottom bar 194 high, ending 24 above the screen's foot.
   struct Row {
     int32_t w, h;
-    Control* ScreenManager::*single;
-    int box;  // with no single control: right box (1-4) or bottom box (-1 to -4)
-    plat::Rect rect;
+    Control* (*pick)(ScreenManager&);
+    std::array<int32_t, 4> rect;
     bool hidden;
   } rows[] = {
-      {1024, 768, &ScreenManager::rightColumn, 0, {800, 24, 1024, 792}, false},
-      {1024, 768, nullptr, 3, {800, 399, 1024, 768}, false},
-      {1024, 768, &ScreenManager::bottomBar, 0, {0, 550, 800, 744}, false},
-      {1024, 768, nullptr, -4, {580, 550, 800, 744}, false},
-      {1024, 768, &ScreenManager::bottomStrip, 0, {0, 574, 1024, 768}, true},
-      {800, 600, &ScreenManager::rightColumn, 0, {576, 24, 800, 624}, false},
+      {1024, 768, [](ScreenManager& m) { return m.rightColumn; }, {800, 24, 1024, 792}, false},
+      {1024, 768, [](ScreenManager& m) { return m.rightBoxes[2]; }, {800, 399, 1024, 768}, false},
+      {1024, 768, [](ScreenManager& m) { return m.bottomBar; }, {0, 550, 800, 744}, false},
+      {1024, 768, [](ScreenManager& m) { return m.bottomBoxes[3]; }, {580, 550, 800, 744}, false},
+      {1024, 768, [](ScreenManager& m) { return m.bottomStrip; }, {0, 574, 1024, 768}, true},
+      {800, 600, [](ScreenManager& m) { return m.rightColumn; }, {576, 24, 800, 624}, false},
   };
   const plat::Rect saved = g_platform.clientRect;
   for (const Row& row : rows) {
-    SCOPED_TRACE(std::to_string(row.w) + " box " + std::to_string(row.box));
     g_platform.clientRect = {0, 0, row.w, row.h};
     ScreenManager ui;
     BuildRootControls(ui);
-    const Control* c = row.single ? ui.*row.single : row.box > 0 ? ui.rightBoxes[row.box - 1] : ui.bottomBoxes[-row.box - 1];
-    const plat::Rect r = ControlAbsoluteRect(c);
-    EXPECT_EQ((std::array{r.left, r.top, r.right, r.bottom}),
-              (std::array{row.rect.left, row.rect.top, row.rect.right, row.rect.bottom}));
-    EXPECT_EQ(c->Hidden(), row.hidden);
-    if (row.w == 1024) {
-      EXPECT_EQ(ControlHitTest(ui.rootPanel, 900, 500, kAnyDepth, 0), ui.rightBoxes[2]);
-    }
+    const plat::Rect r = ControlAbsoluteRect(row.pick(ui));
+    EXPECT_EQ((std::array{r.left, r.top, r.right, r.bottom}), row.rect) << row.w;
+    EXPECT_EQ(row.pick(ui)->Hidden(), row.hidden);
+    EXPECT_EQ(ControlHitTest(ui.rootPanel, 900, 500, kAnyDepth, 0) == ui.rightBoxes[2], row.w == 1024);
   }
   g_platform.clientRect = saved;
 }
@@ -88,10 +82,8 @@ TEST(ScreenManagerTest, RefreshWalkRefreshesOrMarksTheScreensOfFormRoots) {
     ScreenManager ui;
     ui.modal = row.refreshAll;
     RedrawControlTree(ui, &root, row.force, row.defer);
-    EXPECT_EQ(a.refreshed, row.refreshedA);
-    EXPECT_EQ(b.refreshed, row.refreshedB);
-    EXPECT_EQ(a.refreshRequest, row.bitsA);
-    EXPECT_EQ(b.refreshRequest, row.bitsB);
+    EXPECT_EQ((std::array{a.refreshed, b.refreshed}), (std::array{row.refreshedA, row.refreshedB}));
+    EXPECT_EQ((std::array{a.refreshRequest, b.refreshRequest}), (std::array{row.bitsA, row.bitsB}));
   }
 }
 

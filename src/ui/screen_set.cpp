@@ -12,7 +12,10 @@ ScreenSet::ScreenSet() {
   for (ScreenSetRecord& record : records) record.first = 0;
 }
 
-ScreenSet::~ScreenSet() { ClearWorkingLists(*this, kWorkingLists); }
+ScreenSet::~ScreenSet() {
+  ClearWorkingLists(*this, kWorkingLists);
+  ClearDeferredActions(*this);
+}
 
 void LoadScreenListForms(Screen* first) {
   for (Screen* s = first; s; s = s->nextScreen) {
