@@ -25,8 +25,7 @@ struct PollScreen : Screen {
 
 int Nodes() {
   int count = 0;
-  const ListNode& head = g_screens.pollRing.head;
-  for (const ListNode* n = head.next(); n && n != &head; n = n->next()) ++count;
+  for (const ListNode* n = g_screens.pollRing.head.next(); n && n != &g_screens.pollRing.head; n = n->next()) ++count;
   return count;
 }
 
@@ -35,12 +34,10 @@ void Queue(std::initializer_list<Screen*> screens) {
 }
 
 TEST(DeferredActions, RunsRegistrationsInRingOrder) {
-  // Set up, run twice (S's own action only in the first run): the polls of
-  // each run, the nodes before and after the first.
-  using Setup = std::function<void(PollScreen& s, PollScreen& t, PollScreen& u)>;
+  // Set up, run twice (S's action only in the first): polls, nodes before and after the first.
   struct Row {
     const char* name;
-    Setup setUp;
+    std::function<void(PollScreen& s, PollScreen& t, PollScreen& u)> setUp;
     std::vector<std::string> firstRun, secondRun;
     int nodesBefore, nodesAfterFirst;
   } rows[] = {
@@ -54,7 +51,6 @@ TEST(DeferredActions, RunsRegistrationsInRingOrder) {
       {"a Poll that clears the ring",
        [](auto& s, auto& t, auto& u) { Queue({&s, &u, &t}), s.onPoll = [] { ClearDeferredActions(g_screens); }; },
        {"S0"}, {}, 3, 0},
-      {"cancelling an unregistered screen", [](auto& s, auto&, auto&) { CancelDeferredUiAction(&s); }, {}, {}, 0, 0},
       {"a screen destroyed while registered",
        [](auto&, auto&, auto& u) { Queue({std::make_unique<PollScreen>("G").get(), &u}); }, {"U0"}, {"U0"}, 2, 1},
   };

@@ -17,8 +17,7 @@ namespace {
 BoxControl* Box(const char* tag) { return new BoxControl(ControlInit{.kind = kKindBox, .tag = tag}); }
 
 TEST(ScreenManagerTest, RootControlsFrameTheMainScreenForItsSize) {
-  // Absolute rectangles: the right column 224 wide under the 24-pixel top
-  // bar; the bottom bar 194 high, ending 24 above the screen's foot.
+  // The right column 224 wide under the 24-pixel top bar; the bottom bar 194 high, 24 above the foot.
   struct Row {
     int32_t w, h;
     Control* (*pick)(ScreenManager&);
@@ -52,8 +51,7 @@ struct CountingScreen : Screen {
 };
 
 TEST(ScreenManagerTest, RefreshWalkRefreshesOrMarksTheScreensOfFormRoots) {
-  // A root holding form A (screen A) holding form B (screen B) holding C, a
-  // control of B that is no form root.
+  // Root > form A (screen A) > form B (screen B) > C (B's, no form root).
   struct Row {
     const char* name;
     int32_t force, defer, refreshAll;
@@ -62,7 +60,6 @@ TEST(ScreenManagerTest, RefreshWalkRefreshesOrMarksTheScreensOfFormRoots) {
     int refreshedA, refreshedB;
     uint32_t bitsA, bitsB;  // request bits after the walk
   } rows[] = {
-      {"nothing asked", 0, 0, 0, 0, false, 0, 0, 0, 0},
       {"force refreshes every form root's screen", 1, 0, 0, 0, false, 1, 1, 0, 0},
       {"defer only sets bit 1", 1, 1, 0, 0, false, 0, 0, 2, 2},
       {"refresh-all", 0, 0, 1, 0, false, 1, 1, 0, 0},
@@ -92,8 +89,7 @@ PolledInput g_input;
 using FrameTest = gfxtest::GlRendererTest;
 
 TEST_F(FrameTest, FramePollsInputCountsTheRateAndFades) {
-  // Frames run with the clock moved by step ms between them. A fade of
-  // 1000 ms with 250 left draws white at 0.25 x 255 = 63 over black.
+  // Frames step ms apart. A 1000 ms fade with 250 left: white at 0.25 x 255 = 63 over black.
   struct Row {
     const char* name;
     bool root, swapped;
@@ -117,15 +113,12 @@ TEST_F(FrameTest, FramePollsInputCountsTheRateAndFades) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     gfxtest::FakeClock clock;
-    clock.now = row.firstTick;
-    gfxtest::ClockScope scope(&clock);
+    gfxtest::ClockScope scope((clock.now = row.firstTick, &clock));
     g_uiInput.swapButtons = row.swapped ? SwapButtonsQuery{[] { return true; }} : nullptr;
     g_input = PolledInput{.left = true};
     ScreenManager ui;
-    std::unique_ptr<BoxControl> root(Box("ROOT"));
-    root->rect = {0, 0, int32_t(kWidth), int32_t(kHeight)};
-    root->fills[0] = 0xFF000000u;
-    ui.rootForm = row.root ? root.get() : nullptr;
+    BoxControl root(ControlInit{.kind = kKindBox, .fillNormal = 0xFF000000u, .width = kWidth, .height = kHeight});
+    ui.rootForm = row.root ? &root : nullptr;
     ui.showFrameRate = row.fps > 0;
     ui.frameRateTick = row.firstTick - row.step;
     ui.nowTick = 77;

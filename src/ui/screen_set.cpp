@@ -15,6 +15,7 @@ ScreenSet::ScreenSet() {
 ScreenSet::~ScreenSet() {
   ClearWorkingLists(*this, kWorkingLists);
   ClearDeferredActions(*this);
+  TextMessageDtor(textMessages);
 }
 
 void LoadScreenListForms(Screen* first) {

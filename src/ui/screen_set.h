@@ -15,6 +15,7 @@
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
 #include "ui/tooltip.h"
+#include "net/text_message.h"
 #include "world/list_holder.h"
 
 inline constexpr int kWorkingLists = 13;
@@ -52,6 +53,7 @@ struct ScreenSet {
   PopupFrameScreen popupFrames;
 
   PollRing pollRing;
+  TextMessage textMessages;  // the ring of chat lines starts empty
   ListHolder workingLists[kWorkingLists];
   ScreenSetRecord records[8];
 
