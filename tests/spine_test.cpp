@@ -135,6 +135,8 @@ TEST_F(SpineTest, FrontEndFirstFrameDrawsItsBackgroundOnTheShippedForms) {
       dataRoot_.Write((folder == "HAPS" ? "" : folder + "/") + entry.path().filename().string(), bytes.str());
     }
   }
+  g_ui.rootForm = nullptr;  // the interface and its pictures are set up afresh on these files
+  DestroyUiBitmaps(g_ui.bitmaps);
   StartUp(false);
   ASSERT_EQ(g_ui.rootForm, g_ui.frontEndBackground);
   for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) ASSERT_TRUE(!s->formName || s->currentForm) << s->formName;

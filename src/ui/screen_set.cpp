@@ -20,9 +20,10 @@ ScreenSet::~ScreenSet() {
 
 void LoadScreenListForms(Screen* first) {
   for (Screen* s = first; s; s = s->nextScreen) {
-    // Another set-up (a test's) gives each screen fresh forms.
-    if (s->form && !s->form->parent) delete s->form;
-    if (s->alternateForm && !s->alternateForm->parent) delete s->alternateForm;
+    // Another set-up (a test's) gives each screen fresh forms; an old one
+    // leaves the host or frame it was shown in.
+    delete s->form;
+    delete s->alternateForm;
     s->form = s->alternateForm = nullptr;
     if (s->formName) s->form = LoadFormFile(s->formName, s, nullptr, nullptr);
     if (s->alternateFormName) s->alternateForm = LoadFormFile(s->alternateFormName, s, nullptr, nullptr);
