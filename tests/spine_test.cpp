@@ -141,7 +141,6 @@ TEST_F(SpineTest, FrontEndFirstFrameDrawsItsBackgroundOnTheShippedForms) {
   ASSERT_EQ(g_ui.rootForm, g_ui.frontEndBackground);
   for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) ASSERT_TRUE(!s->formName || s->currentForm) << s->formName;
   EXPECT_EQ(g_screens.startMenu.currentForm->parent, g_ui.frontEndBackground);
-
   RunIdleFrame();
   // The centre shows the picture's (1024 x 768 on 320 x 240), give or take the filter.
   std::vector<uint32_t> pixels;

@@ -135,8 +135,7 @@ TEST_F(FrameTest, FramePollsInputCountsTheRateAndFades) {
     EXPECT_EQ(ui.fadeEndTick != 0, row.fadeLeft > 0);
     EXPECT_NEAR(gfxtest::Channel(Read().At(kWidth / 2, kHeight / 2), 16), row.grey, 1);
   }
-  g_renderer.device->SetDrawHook(nullptr);
-  g_uiInput = UiInputSeam{};
+  g_uiInput = UiInputSeam{};  // the device and its hook go with the fixture
 }
 
 }  // namespace
