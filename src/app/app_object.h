@@ -78,13 +78,17 @@ struct AppObject {
   void SetFlag(uint32_t bit, bool on) { settingsFlags = on ? (settingsFlags | bit) : (settingsFlags & ~bit); }
 };
 
+// The application's mode: it picks the window procedure and the frame
+// function. Never mixed with the interface's UiMode.
+enum AppMode : int32_t { kModeStartup = 0, kModeGame = 1, kModeNone = 2, kModeFrontEnd = 3, kModeSpare = 4 };
+
 struct PlatformState {
   void* instance = nullptr;
   int32_t active = 0;         // the message loop runs idle frames only while set
   int32_t quitSuppress = 0;   // while set, WM_DESTROY ends no loop and activation is ignored
   int32_t deviceCursor = 0;   // the pointer is the device cursor moved by the cursor thread
   uint8_t programGuid[16] = {};
-  int32_t appMode = 0;
+  int32_t appMode = kModeStartup;  // AppMode
   uint32_t floatControl = 0;  // kept floating-point control word
   char windowTitle[32] = {};
   int32_t showMode = 0;

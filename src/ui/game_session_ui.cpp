@@ -18,12 +18,6 @@
 
 namespace {
 
-// The window timer of the front end and of a running game, and the
-// application modes the interface switches between (the shell's numbers).
-constexpr uintptr_t kGameTimerId = 1;
-constexpr uint32_t kGameTimerMs = 250;
-constexpr int32_t kAppModeGame = 1;
-constexpr int32_t kAppModeFrontEnd = 3;
 
 bool HaveWindow() { return g_platform.mainWindow && plat::IsWindowValid(g_platform.mainWindow); }
 
@@ -35,6 +29,10 @@ void PlaySound(int number) { PlayUiSound(g_sound, number); }
 
 void ClearGameQueues(ScreenManager*) { ClearDeferredActions(g_screens); }
 
+void ShowGameBars(ScreenManager* ui) {
+  if (ui) ShowGameFrameBars(*ui);
+}
+
 int32_t LoadGameImages(ScreenManager* ui) {
   if (!ui) return 0;
   const int32_t status = LoadMapBitmaps(*ui);
@@ -43,16 +41,17 @@ int32_t LoadGameImages(ScreenManager* ui) {
 }
 
 void StartGameTimer(ScreenManager*) {
-  if (HaveWindow()) plat::SetWindowTimer(g_platform.mainWindow, kGameTimerId, kGameTimerMs);
+  if (HaveWindow()) plat::SetWindowTimer(g_platform.mainWindow, kUiTimerId, kUiTimerMs);
 }
 
 void StopGameTimer(ScreenManager*) {
-  if (HaveWindow()) plat::KillWindowTimer(g_platform.mainWindow, kGameTimerId);
+  if (HaveWindow()) plat::KillWindowTimer(g_platform.mainWindow, kUiTimerId);
 }
 
 void StopGameInterface(ScreenManager* ui) {
-  if (g_platform.appMode == kAppModeGame) g_platform.appMode = kAppModeFrontEnd;
+  if (g_platform.appMode == kModeGame) g_platform.appMode = kModeFrontEnd;
   ClearDeferredActions(g_screens);
+  ClearWorkingLists(g_screens, kWorkingListsClearedAtStop);
   if (!ui) return;
   if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
   // The game's textures go; the front end loads what it needs again.
@@ -61,7 +60,7 @@ void StopGameInterface(ScreenManager* ui) {
 
 void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
   if (!ui) {
-    g_platform.appMode = kAppModeFrontEnd;
+    g_platform.appMode = kModeFrontEnd;
     return;
   }
   if (ui->mode != kUiMapEditor) (void)SaveUIOptions(g_uiOptions, g_app.optionsFile);
@@ -69,10 +68,10 @@ void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
   if (ui->frontEndHook) ui->frontEndHook();
   if (!showVictory && ShowLoadingScreen(0) < 0 && HaveWindow())
     plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
-  g_platform.appMode = kAppModeFrontEnd;
+  g_platform.appMode = kModeFrontEnd;
   ui->mode = kUiFrontEnd;
-  ui->currentRoot = &ui->frontEndRoot;
-  ui->currentRoot->state |= kStateDirty;
+  ui->rootForm = ui->frontEndBackground;
+  if (ui->rootForm) ui->rootForm->state |= kStateDirty;
   StartGameTimer(ui);
   // A program started for one game (network role or editor on the command
   // line) ends when that game does.
@@ -81,10 +80,10 @@ void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
 }
 
 void EnterGame(ScreenManager* ui) {
-  g_platform.appMode = kAppModeGame;
+  g_platform.appMode = kModeGame;
   if (!ui) return;
   ui->mode = kUiInGame;
-  ui->currentRoot = &ui->gameRoot;
+  ui->rootForm = ui->gameBackground;
 }
 
 int32_t CurrentUiMode() { return std::atomic_ref<int32_t>(g_ui.mode).load(std::memory_order_relaxed); }
@@ -93,7 +92,10 @@ int32_t CurrentUiMode() { return std::atomic_ref<int32_t>(g_ui.mode).load(std::m
 void UnitsChanged() { std::atomic_ref<int32_t>(g_ui.modal).store(1, std::memory_order_relaxed); }
 
 void FinishGameStart(ScreenManager* ui, bool) {
-  if (ui && ui->currentRoot) ui->currentRoot->state |= kStateDirty;
+  if (!ui) return;
+  // Once the local player has joined, the game is drawn on the root panel.
+  ui->rootForm = ui->rootPanel;
+  if (ui->rootForm) ui->rootForm->state |= kStateDirty;
 }
 
 }  // namespace
@@ -110,6 +112,7 @@ void InstallGameSessionUi() {
   link.showFrontEnd = ShowFrontEnd;
   link.enterGame = EnterGame;
   link.finishGameStart = FinishGameStart;
+  link.showGameFrameBars = ShowGameBars;
   link.uiMode = CurrentUiMode;
   link.unitsChanged = UnitsChanged;
   link.loadScenarioFiles = LoadScenarioFiles;

@@ -114,7 +114,7 @@ void PlaceSidePanel(int32_t, Screen* screen, int32_t placement) {
   if (!screen || !screen->form) return;
   Control* form = screen->form;
   if (g_ui.sideBarLock && !ControlTagMatches(form->tag, "FILTER1")) return;
-  Control* box = g_ui.rightColumn[1];
+  Control* box = g_ui.rightBoxes[1];
   if (box) {
     ControlAttachForm(box, form);
     box->Invalidate();

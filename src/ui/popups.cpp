@@ -16,7 +16,7 @@ int32_t Centred(int32_t at, int32_t room, int32_t size) { return at == -1 ? (roo
 
 int32_t OpenPopup(ScreenManager& ui, Control* form, uint32_t flags, int32_t x, int32_t y, int32_t noFill,
                   const plat::Rect& frame) {
-  if (!form || form->parent || !ui.currentRoot) return plat::kFail;
+  if (!form || form->parent || !ui.rootForm) return plat::kFail;
   ControlInit init;
   init.kind = kKindBox;
   init.flags = flags & 0xFFu;
@@ -31,7 +31,7 @@ int32_t OpenPopup(ScreenManager& ui, Control* form, uint32_t flags, int32_t x, i
   const int32_t width = form->rect.right - form->rect.left, height = form->rect.bottom - form->rect.top;
   RectMoveTo(&form->rect, Centred(x, init.width, width), Centred(y, init.height, height));
   ControlAddChild(box, form);
-  ControlAddChild(ui.currentRoot, box);
+  ControlAddChild(ui.rootForm, box);
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "app/app_object.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/deferred_actions.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 
@@ -15,6 +16,9 @@ Screen::Screen(const char* name, FormLookups formLookups) : formName(name), look
 }
 
 Screen::~Screen() {
+  // A screen made and destroyed at run time (a list box's) must not leave a
+  // registration pointing at it.
+  CancelDeferredUiAction(this);
   delete parameterList;
   for (Screen** p = &head_; *p; p = &(*p)->nextScreen) {
     if (*p == this) {

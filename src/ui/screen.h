@@ -6,6 +6,7 @@
 #include <vector>
 
 class Control;
+class PollRegistration;
 
 // The objects a pop-up steps through (its next and previous buttons): the
 // list handed to Popup, copied into the screen's own.
@@ -83,12 +84,13 @@ class Screen {
   const char* formName = nullptr;
   const char* alternateFormName = nullptr;
   Screen* nextScreen = nullptr;
-  void* pollRegistration = nullptr;
+  PollRegistration* pollRegistration = nullptr;  // null when not registered for polling
   intptr_t id = 0;  // may carry a text's address (tooltips)
   uint32_t hostMark = 0;
   int32_t words[7] = {};
   Screen* returnTo = nullptr;
   ScreenParameterList* parameterList = nullptr;  // owned; made by the first Popup with a list
+  uint32_t refreshRequest = 0;  // kScreenRefresh bits: the refresh walk refreshes the screen
   FormLookups lookups;
 
  private:
@@ -98,6 +100,12 @@ class Screen {
 // The id value that tells Show and Popup to keep the current id; compared
 // by equality.
 inline constexpr intptr_t kKeepScreenId = 0x7FFFFFFF;
+
+// Bits of Screen::refreshRequest. A screen sets either to be refreshed by the
+// next refresh walk; a deferring walk sets kScreenRefreshDeferred and a
+// refreshing one clears it.
+inline constexpr uint32_t kScreenRefreshAsked = 0x1;
+inline constexpr uint32_t kScreenRefreshDeferred = 0x2;
 
 // Refreshes the screen that owns the control its current form sits in.
 void NotifyParentScreenStates(Screen* screen);

@@ -1,42 +1,302 @@
 #include "ui/screen_manager.h"
 
+#include "app/app_object.h"
+#include "app/gfx/fonts.h"
 #include "app/gfx/renderer.h"
+#include "app/gfx/sprite_batch.h"
+#include "app/gfx/texture.h"
+#include <algorithm>
+
 #include "app/init_order.h"
+#include "editor/editor_palette.h"
 #include "platform/clock.h"
+#include "screens/main/map_view.h"
+#include "ui/background_bitmap.h"
+#include "ui/bitmap_control.h"
+#include "ui/box_control.h"
+#include "ui/control_focus.h"
 #include "ui/control_tree.h"
+#include "ui/screen_set.h"
+#include "world/text/ui_options.h"
 
-ScreenManager::ScreenManager() { currentRoot = &frontEndRoot; }
+UiInputSeam g_uiInput;
 
-ScreenManager::~ScreenManager() = default;
+ScreenManager::ScreenManager() { mapView = &g_mapView; }
+
+// Deleting the root panel deletes the boxes under it; the backgrounds stand
+// alone.
+ScreenManager::~ScreenManager() {
+  delete rootPanel;
+  delete frontEndBackground;
+  delete gameBackground;
+}
 
 ScreenManager g_ui VD_INIT_SCREEN_MANAGER;
 
-void RedrawControlTree(ScreenManager& ui, Control* control, int32_t recurse, uint32_t) {
-  if (!control) return;
-  const int32_t depth = recurse || control == ui.currentRoot ? kAnyDepth : 0;
-  ControlDrawTree(control, depth, 1, nullptr, 0);
+namespace {
+
+constexpr int32_t kRightWidth = 224;
+constexpr int32_t kTopHeight = 24;
+constexpr int32_t kBottomHeight = 194;
+
+Control* Box(int32_t left, int32_t top, int32_t width, int32_t height, uint32_t fill, uint32_t flags = 0,
+             uint8_t frameStyle = 0) {
+  ControlInit init;
+  init.kind = kKindBox;
+  init.left = left, init.top = top, init.width = width, init.height = height;
+  init.fillNormal = init.fillSelected = fill;
+  init.flags = flags;
+  init.frameStyle = frameStyle;
+  return new BoxControl(init);
+}
+
+void SetHidden(Control* control, bool hidden) {
+  if (control) SetControlFlag(control, kStateHidden, hidden ? 1 : 0);
+}
+
+void OpenScreen(Screen& screen) {
+  screen.AttachForm(nullptr);
+  screen.OnOpen();
+  screen.Refresh();
+}
+
+PolledInput PlatformInput() {
+  PolledInput in;
+  const plat::Point p = plat::GetCursorPosition(g_platform.mainWindow);
+  in.x = p.x, in.y = p.y;
+  in.left = plat::IsKeyHeld(plat::kVkLButton);
+  in.right = plat::IsKeyHeld(plat::kVkRButton);
+  in.middle = plat::IsKeyHeld(plat::kVkMButton);
+  in.shift = plat::IsKeyHeld(plat::kVkShift);
+  in.ctrl = plat::IsKeyHeld(plat::kVkControl);
+  return in;
+}
+
+// The pointer moved: a shown tooltip goes.
+void OnCursorMoved(ScreenManager& ui) {
+  if (ui.tooltipShown) {
+    ui.tooltipShown = 0;
+    ui.tooltipControl = nullptr;
+    if (ui.rootForm) ui.rootForm->state |= kStateDirty;
+  }
+  ui.lastInputTick = ui.nowTick;
+}
+
+void CountFrameRate(ScreenManager& ui) {
+  if (++ui.frameCount < 20) return;
+  float elapsed = static_cast<float>(static_cast<int64_t>(ui.nowTick) - static_cast<int64_t>(ui.frameRateTick));
+  if (elapsed < 0.0f) elapsed += 4294967296.0f;
+  ui.framesPerSecond = elapsed > 0.0f ? 20000.0f / elapsed : 0.0f;
+  ui.frameCount = 0;
+  ui.frameRateTick = ui.nowTick;
+  if (ui.mode == kUiInGame) g_screens.titleBar.Refresh();
+}
+
+Control* PaletteControl(const char* tag) {
+  Control* form = g_screens.mapEditorB.currentForm;
+  return form ? FormFindControlByTag(form, tag) : nullptr;
+}
+
+}  // namespace
+
+uint32_t MouseKeyState(const PolledInput& in, bool swapped) {
+  uint32_t word = 0;
+  if (in.left) word |= swapped ? plat::kMkRButton : plat::kMkLButton;
+  if (in.right) word |= swapped ? plat::kMkLButton : plat::kMkRButton;
+  if (in.shift) word |= plat::kMkShift;
+  if (in.ctrl) word |= plat::kMkControl;
+  if (in.middle) word |= plat::kMkMButton;
+  return word;
+}
+
+void BuildRootControls(ScreenManager& ui) {
+  if (ui.rootPanel) return;
+  const int32_t w = g_platform.clientRect.right, h = g_platform.clientRect.bottom;
+  ControlInit root;
+  root.left = 0, root.top = 0, root.width = w, root.height = h;
+  ui.rootPanel = new Control(root);
+  ControlInit bitmap = root;
+  bitmap.kind = kKindPlainBitmap;
+  ui.frontEndBackground = new BackgroundBitmap(bitmap, &ui.backgroundTextures[0]);
+  ui.gameBackground = new BackgroundBitmap(bitmap, &ui.backgroundTextures[1]);
+
+  ui.topBar = Box(0, 0, w, kTopHeight, 0xFF000064);
+  ui.rightColumn = Box(w - kRightWidth, kTopHeight, kRightWidth, h, 0xFF000000);
+  ui.bottomStrip = Box(0, h - kBottomHeight, w, kBottomHeight, 0xFF000000);
+  SetHidden(ui.bottomStrip, true);
+  ui.mapBackdrop = Box(0, kTopHeight, w - kRightWidth, h, 0xFF000000);
+  ui.mapArea = Box(0, kTopHeight, w - kRightWidth, h, 0xFF000000, 0x200044, 1);
+  ui.mapArea->outlines[0] = 0xFFFFFF00;
+  ui.bottomBar = Box(0, h - 218, 800, kBottomHeight, 0xFF000000);
+  for (Control* c : {ui.topBar, ui.rightColumn, ui.bottomStrip, ui.mapBackdrop, ui.mapArea, ui.bottomBar})
+    ControlAddChild(ui.rootPanel, c);
+
+  const struct {
+    int32_t top, height;
+    uint32_t fill;
+  } kRight[] = {{0, 125, 0xFF5A5A5A}, {125, 250, 0xFF5A5A5A}, {375, h - 399, 0xFF007800}, {h, 0, 0xFF008200}};
+  for (int i = 0; i < 4; ++i)
+    ui.rightBoxes[i] = ControlAddChild(ui.rightColumn, Box(0, kRight[i].top, kRightWidth, kRight[i].height, kRight[i].fill));
+  const int32_t kBottomLeft[] = {0, 60, 360, 580}, kBottomWidth[] = {60, 300, 220, 220};
+  for (int i = 0; i < kBottomBoxes; ++i)
+    ui.bottomBoxes[i] = ControlAddChild(ui.bottomBar, Box(kBottomLeft[i], 0, kBottomWidth[i], kBottomHeight, 0xFF000000));
+}
+
+void ShowFrontEndScreen(ScreenManager& ui) {
+  if (!ui.skipFrontEnd) OpenScreen(g_screens.startMenu);
+  if (g_platform.mainWindow) plat::SetWindowTimer(g_platform.mainWindow, kUiTimerId, kUiTimerMs);
+}
+
+void ShowEditorFrameBars(ScreenManager& ui) {
+  ScreenSet& s = g_screens;
+  g_uiOptions.sidescreens = 1;
+  s.mapEditorB.AttachForm(ui.bottomStrip);
+  SetHidden(s.mapEditCmdBar.currentForm, false);
+  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
+    SetHidden(bar->currentForm, true);
+  SetHidden(ui.bottomStrip, false);
+  SetHidden(ui.bottomBar, true);
+  SetHidden(ui.rightBoxes[3], false);
+  SetHidden(ui.rightBoxes[4], true);
+  OpenScreen(s.editorBar);
+  OpenScreen(s.mapEditCmdBar);
+  OpenScreen(s.map2);
+  SetMapEditMode(0, 0);
+  RecalcDerivedMapData(s.mapEditorSs2);
+  g_editorPalette.dirty[0] = g_editorPalette.dirty[1] = 0;
+  g_editorPalette.autosaveStart = plat::TickCount();
+  ApplySideScreensLayout(*ui.mapView);
+}
+
+void ShowGameFrameBars(ScreenManager& ui) {
+  ScreenSet& s = g_screens;
+  SetHidden(s.mapEditCmdBar.currentForm, true);
+  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
+    SetHidden(bar->currentForm, false);
+  SetHidden(ui.bottomStrip, true);
+  SetHidden(ui.bottomBar, false);
+  SetHidden(ui.rightBoxes[3], false);
+  SetHidden(ui.rightBoxes[4], true);
+  s.titleBar.transparent = g_uiOptions.btitlebartransp;
+  OpenScreen(s.titleBar);
+  OpenScreen(s.cmdBar);
+  s.product1.graphTimeScale = g_uiOptions.dayannual ? 365.0f : 1.0f;
+}
+
+void ScrollEditorPalettes(ScreenManager&) {
+  g_screens.editorBar.InspectHexText(nullptr);
+  EditorPaletteState& p = g_editorPalette;
+  const bool facility = p.kind == kPaletteFacility;
+  if (!facility && p.kind != kPaletteTerrain) return;
+  Control* palette = PaletteControl(facility ? "UGBITS" : "TERRAINBITS");
+  if (!palette || p.pendingScroll == 0) return;
+  const int32_t step = p.pendingScroll / 2;
+  p.pendingScroll -= step;
+  if (step == 0) p.pendingScroll = 0;
+  auto* bitmap = dynamic_cast<BitmapControl*>(palette);
+  const int32_t visible = palette->rect.bottom - palette->rect.top;
+  const int32_t limit = (facility ? 256 : 480) - visible;
+  int32_t& offset = facility ? p.facilityOffset : p.terrainOffset;
+  offset = std::clamp(offset + step, 0, std::max(0, limit));
+  if (bitmap) {
+    bitmap->images[0].source.top = offset;
+    bitmap->images[0].source.bottom = offset + visible;
+  }
+  palette->Invalidate();
+}
+
+void DrawFrameOverlays(ScreenManager& ui) {
+  if (ui.tooltipShown && g_screens.tooltip.currentForm) {
+    FlushSpriteBatches(g_renderer);
+    if (g_renderer.flushFontGlyphs) g_renderer.flushFontGlyphs();
+    ControlDrawTree(g_screens.tooltip.currentForm, kAnyDepth, 1, nullptr, 0);
+  }
+  if (ui.mode == kUiMapEditor) {
+    if (g_editorPalette.brush >= 0) {
+      if (g_editorPalette.kind == kPaletteTerrain) DrawTerrainBits(PaletteControl("TERRAINBITS"), 0xFFFFFF00);
+      if (g_editorPalette.kind == kPaletteFacility) DrawFacilityBits(PaletteControl("UGBITS"), 0xFFFFFF00);
+    }
+    return;
+  }
+  if (!ui.fadeEndTick) return;
+  // The tick wraps: the fade runs while its end lies ahead within a day.
+  const int32_t left = static_cast<int32_t>(ui.fadeEndTick - ui.nowTick);
+  if (left <= 0 || ui.fadeDuration == 0) {
+    ui.fadeEndTick = 0;
+    return;
+  }
+  const float alpha = std::min(1.0f, static_cast<float>(left) / static_cast<float>(ui.fadeDuration));
+  const uint32_t a = static_cast<uint32_t>(alpha * 255.0f);
+  const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
+  FillSolidRect(&whole, g_renderer, (a << 24) | 0xFFFFFFu);
+  if (ui.rootForm) ui.rootForm->state |= kStateDirty;
 }
 
 void UpdateFrameUi(ScreenManager& ui) {
-  ++ui.frameCount;
-  if (g_renderer.device) {
-    ClearBackBuffer(g_renderer);
-    g_renderer.device->BeginScene();
-    RedrawControlTree(ui, ui.currentRoot, 1, 0);
+  if (!ui.rootForm) return;
+  ui.nowTick = plat::TickCount();
+  if (ui.showFrameRate) CountFrameRate(ui);
+  if (ui.mode == kUiMapEditor) ScrollEditorPalettes(ui);
+
+  if (ui.swapButtons < 0) ui.swapButtons = g_uiInput.swapButtons && g_uiInput.swapButtons() ? 1 : 0;
+  const PolledInput in = g_uiInput.poll ? g_uiInput.poll() : PlatformInput();
+  ui.keyState = MouseKeyState(in, ui.swapButtons != 0);
+  if (in.x != ui.lastCursorX || in.y != ui.lastCursorY) OnCursorMoved(ui);
+  ui.lastCursorX = in.x, ui.lastCursorY = in.y;
+
+  plat::GraphicsDevice* device = g_renderer.device;
+  if (device) {
+    device->BeginScene();
+    if (ui.mode != kUiFrontEnd && ui.mapView) {
+      DrawMapView(*ui.mapView, 0);
+      SyncMinimapViewBox(*ui.mapView);
+      ui.mapView->redrawPending = ui.mapView->minimapRedrawPending = 0;
+    }
+    if (ui.backgroundSurface && g_renderer.backBuffer)
+      device->CopyRects(ui.backgroundSurface, nullptr, 0, g_renderer.backBuffer, nullptr);
+    ControlDrawTree(ui.rootForm, kAnyDepth, 1, nullptr, 1);
+    DrawFrameOverlays(ui);
     EndSceneAndFlush(g_renderer);
-    g_renderer.device->Present();
+    device->Present();
   }
+  ui.frameFlags = 0;
   ui.timerLatch = 0;
 }
 
-void FrameTiming(ScreenManager& ui) {
-  ui.frameCount = 0;
-  ui.frameStart = plat::TickCount();
+void RedrawControlTree(ScreenManager& ui, Control* control, int32_t force, int32_t defer) {
+  if (!control || control->Hidden()) return;
+  Screen* screen = control->owner;
+  if (screen && screen->currentForm == control &&
+      (force || (screen->refreshRequest & (kScreenRefreshAsked | kScreenRefreshDeferred)) || ui.modal)) {
+    if (defer) {
+      screen->refreshRequest |= kScreenRefreshDeferred;
+    } else {
+      screen->Refresh();
+      screen->refreshRequest &= ~kScreenRefreshDeferred;
+    }
+  }
+  Control* first = control->firstChild;
+  if (!first) return;
+  Control* child = first;
+  do {
+    Control* next = child->NextInRing();
+    RedrawControlTree(ui, child, force, defer);
+    child = next;
+  } while (child && child != first);
 }
 
-void ReleaseUiTextures(ScreenManager& ui) { ui.rootControls = nullptr; }
+void RequestFullRefresh(ScreenManager& ui) { ui.modal = 1; }
 
-void BuildRootControls(ScreenManager& ui) { ui.rootControls = &ui.gameRoot; }
+void ReleaseUiTextures(ScreenManager& ui) {
+  for (Texture*& set : g_renderer.bitmapSets) {
+    delete set;
+    set = nullptr;
+  }
+  for (Texture*& slot : ui.backgroundTextures) slot = nullptr;  // the interface's images own them
+  delete ui.backgroundSurface;
+  ui.backgroundSurface = nullptr;
+  g_controls = ControlGlobals{};
+}
 
 plat::LResult OnKeyDown(ScreenManager&, uint32_t) { return 0; }
 plat::LResult OnKeyUp(ScreenManager&, uint32_t) { return 0; }

@@ -1,20 +1,54 @@
 #pragma once
-// The interface root: the mode, the root forms, the frame, and the entry
-// points through which the main window hands over input.
+// The interface root: its mode, the root controls that frame the main
+// screen, the root form drawn every frame, the per-frame update and draw,
+// the refresh walk of the window timer, and the entry points through which
+// the main window hands over input. Window thread only: other threads post
+// the application messages 0x8000 to 0x8002 instead.
 #include <cstdint>
 
 #include "app/gfx/bitmap_sets.h"
 #include "platform/messages.h"
+#include "platform/window.h"
 #include "ui/control.h"
 #include "ui/interface_images.h"
 
 class MapView;
+class Texture;
 struct ScreenSet;
+namespace plat {
+class Surface;
+}
 
-// The interface's own mode word.
+// The interface's own mode word. Never mixed with the application's mode
+// (AppMode, beside PlatformState).
 enum UiMode : int32_t { kUiMapEditor = 0, kUiFrontEnd = 1, kUiInGame = 2 };
 // The network role given on the command line.
 enum NetRole : int32_t { kRoleNone = 0, kRoleHost = 1, kRoleClient = 2 };
+
+// The window timer of the front end and of a running game.
+inline constexpr uintptr_t kUiTimerId = 1;
+inline constexpr uint32_t kUiTimerMs = 250;
+
+// Bit of ScreenManager::frameFlags: a map drag moved the view this frame.
+inline constexpr uint32_t kFrameMapDragged = 0x1;
+
+inline constexpr int kRightBoxSlots = 5;  // the first four are built
+inline constexpr int kBottomBoxes = 4;
+
+// The input the frame polls: the pointer in screen pixels and the physical
+// buttons and keys held. Tests replace the poll.
+struct PolledInput {
+  int32_t x = 0, y = 0;
+  bool left = false, right = false, middle = false, shift = false, ctrl = false;
+};
+using InputPoll = PolledInput (*)();
+// Whether the system swaps the mouse buttons (never on Linux).
+using SwapButtonsQuery = bool (*)();
+struct UiInputSeam {
+  InputPoll poll = nullptr;               // null: the platform's pointer and held keys
+  SwapButtonsQuery swapButtons = nullptr;  // null: not swapped
+};
+extern UiInputSeam g_uiInput;
 
 struct ScreenManager {
   ScreenManager();
@@ -22,14 +56,52 @@ struct ScreenManager {
   ScreenManager(const ScreenManager&) = delete;
   ScreenManager& operator=(const ScreenManager&) = delete;
 
-  int32_t mode = kUiFrontEnd;
-  Control* currentRoot = nullptr;
-  Control frontEndRoot;
-  Control gameRoot;
-  Control* rootControls = nullptr;  // null until first built
-  plat::WParam lastWParam = 0;
-  int32_t timerLatch = 0;
+  int32_t mode = kUiFrontEnd;  // UiMode
+  uint32_t frameFlags = 0;     // kFrame bits; cleared after every drawn frame
+  plat::Surface* backgroundSurface = nullptr;  // copied whole under each frame's 2D pass when set
+  Texture* backgroundTextures[2] = {};         // shown by the front-end and game backgrounds
+  // The root of the drawn tree: always one of the root controls below.
+  Control* rootForm = nullptr;
+  // The root controls, made once by BuildRootControls.
+  Control* rootPanel = nullptr;
+  Control* frontEndBackground = nullptr;
+  Control* gameBackground = nullptr;
+  Control* topBar = nullptr;
+  Control* bottomStrip = nullptr;
+  Control* rightColumn = nullptr;
+  Control* bottomBar = nullptr;
+  Control* mapArea = nullptr;  // takes the wheel when nothing holds the capture
+  Control* mapBackdrop = nullptr;
+  Control* rightBoxes[kRightBoxSlots] = {};
+  Control* bottomBoxes[kBottomBoxes] = {};
+  MapView* mapView = nullptr;
+  uint32_t mapViewBlocks[2][8] = {};  // the map view's
+  int32_t skipFrontEnd = 0;  // ShowFrontEndScreen opens no screen (a network role was given)
+  int32_t tooltipShown = 0;
+  int32_t keepPopups = 0;
+  int32_t sidePopupOpen = 0;
+  // Refresh-all: makes the refresh walk refresh every screen it meets; set
+  // by RequestFullRefresh (and by the simulation when units change),
+  // cleared after each timer and notification redraw.
   int32_t modal = 0;
+  int32_t timerLatch = 0;  // the timer's work ran this frame
+  int32_t edgeScrollBlock = 0;
+  int32_t panelDepth = 0;
+  int32_t savedPanelDepth = 0;
+  Control* tooltipControl = nullptr;
+  uint32_t lastInputTick = 0;
+  uint32_t nowTick = 0;  // the tick at the start of the current frame
+  uint32_t fadeEndTick = 0;
+  uint32_t fadeDuration = 0;
+  int32_t lastCursorX = 0, lastCursorY = 0;
+  // Frame-rate display (the F key).
+  int32_t showFrameRate = 0;
+  uint32_t frameCount = 0;
+  uint32_t frameRateTick = 0;
+  float framesPerSecond = 0.0f;
+
+  // Start-up and session state the shell and the game flow keep here.
+  plat::WParam lastWParam = 0;
   int32_t netRole = kRoleNone;
   int32_t networked = 0;
   int32_t mapEditor = 0;
@@ -42,26 +114,41 @@ struct ScreenManager {
   int32_t pendingTitleBarId = 0x7FFFFFFF;
   int32_t titleBarState[2] = {};
   UiBitmaps bitmaps;  // the interface's image slots and picture tables
-  uint32_t pendingRedraw = 0;
-  MapView* mapView = nullptr;
-  ScreenSet* screens = nullptr;
-  // The right column's boxes; side panels hang under the second.
-  Control* rightColumn[2] = {};
-  // While set only the filter panel may take the right column.
+  // While set only the filter panel may take the right column's side-panel
+  // box (the second of rightBoxes).
   int32_t sideBarLock = 0;
-  uint32_t frameCount = 0;
-  uint32_t frameStart = 0;
+  int32_t swapButtons = -1;  // read once, on the first frame
+  uint32_t keyState = 0;     // the last frame's MK_ word
 };
 
 extern ScreenManager g_ui;
 
-// Redraws a control and, with recurse, its children, skipping hidden ones.
-void RedrawControlTree(ScreenManager& ui, Control* control, int32_t recurse, uint32_t flags);
-// One interface frame: timing, drawing, and the release of the timer latch.
-void UpdateFrameUi(ScreenManager& ui);
-void FrameTiming(ScreenManager& ui);
-void ReleaseUiTextures(ScreenManager& ui);
+// Makes the root controls for the screen size (once; a second call keeps
+// them).
 void BuildRootControls(ScreenManager& ui);
+// Opens the start menu unless told to skip it, then starts the window timer.
+void ShowFrontEndScreen(ScreenManager& ui);
+// Switch the frame between the editor's bars and the game's.
+void ShowEditorFrameBars(ScreenManager& ui);
+void ShowGameFrameBars(ScreenManager& ui);
+// One frame: input polling, the map, the root form's tree, the overlays.
+// Nothing at all without a root form.
+void UpdateFrameUi(ScreenManager& ui);
+// The tooltip, the editor's brush and the fade, over the frame.
+void DrawFrameOverlays(ScreenManager& ui);
+// Moves the editor's palette in use by half its pending scroll.
+void ScrollEditorPalettes(ScreenManager& ui);
+// The refresh walk: from the control down, refreshes the screen whose form
+// root a control is when forced, asked or refresh-all is set (with defer,
+// only marks it); a hidden control stops its subtree.
+void RedrawControlTree(ScreenManager& ui, Control* control, int32_t force, int32_t defer);
+void RequestFullRefresh(ScreenManager& ui);
+// At shut-down: the interface's textures, and the capture, focus and text
+// edit globals.
+void ReleaseUiTextures(ScreenManager& ui);
+// The MK_ word of the polled buttons and keys, the physical buttons swapped
+// when the system swaps them.
+uint32_t MouseKeyState(const PolledInput& input, bool swapped);
 
 plat::LResult OnKeyDown(ScreenManager& ui, uint32_t key);
 plat::LResult OnKeyUp(ScreenManager& ui, uint32_t key);

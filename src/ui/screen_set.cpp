@@ -1,15 +1,45 @@
 #include "ui/screen_set.h"
 
 #include "app/init_order.h"
+#include "ui/control.h"
+#include "screens/main/map_view.h"
 #include "ui/form_file.h"
 
 ScreenSet g_screens VD_INIT_SCREEN_SET;
 
-void LoadScreenListForms(ScreenSet&) {
-  for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) {
+ScreenSet::ScreenSet() {
+  for (ListHolder& list : workingLists) ListHolderInit(list);
+  for (ScreenSetRecord& record : records) record.first = 0;
+}
+
+ScreenSet::~ScreenSet() {
+  ClearWorkingLists(*this, kWorkingLists);
+  ClearDeferredActions(*this);
+  TextMessageDtor(textMessages);
+}
+
+void LoadScreenListForms(Screen* first) {
+  for (Screen* s = first; s; s = s->nextScreen) {
+    // Another set-up (a test's) gives each screen fresh forms; an old one
+    // leaves the host or frame it was shown in.
+    delete s->form;
+    delete s->alternateForm;
+    s->form = s->alternateForm = nullptr;
     if (s->formName) s->form = LoadFormFile(s->formName, s, nullptr, nullptr);
     if (s->alternateFormName) s->alternateForm = LoadFormFile(s->alternateFormName, s, nullptr, nullptr);
     s->currentForm = s->form ? s->form : s->alternateForm;
     if (!s->formName || s->form) s->BindControls();
   }
+}
+
+void ClearWorkingLists(ScreenSet& screens, int count) {
+  for (int i = 0; i < count && i < kWorkingLists; ++i) ListHolderClear(screens.workingLists[i]);
+}
+
+void MarkScreenFlag1(Screen& screen) { screen.words[0] |= 1; }
+
+void ScreenSlotSelectMapMode(ScreenSet& screens) {
+  SetPanelDepth(g_mapView, 3, 1);
+  if (g_mapView.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
+  UpdatePopupButton(screens.cmdBar3, g_mapView.panelDepth);
 }

@@ -1,30 +1,87 @@
 #pragma once
-// The one object that holds every screen.
+// The one object that holds every screen as a named member and heads the
+// list of all screens, with the poll ring and the working lists that many
+// screens share. Built before the entry routine and destroyed at exit; its
+// screens are shown and hidden, never made or destroyed while it runs.
+#include <cstdint>
+
+#include "editor/editor_screens.h"
+#include "screens/economy/product_screen.h"
 #include "screens/frontend/game_file_screen.h"
 #include "screens/frontend/start_menu.h"
+#include "screens/main/command_bars.h"
 #include "screens/main/editor_bar.h"
+#include "screens/main/hex_info_popup.h"
 #include "screens/main/title_bar.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
+#include "ui/tooltip.h"
+#include "net/text_message.h"
+#include "world/list_holder.h"
 
 struct UnitClassRecord;
 
-// Members in the order the screens are built: the list of all screens runs
-// from the last back to the first.
+inline constexpr int kWorkingLists = 13;
+// The working lists that a stopped game empties (the first eleven).
+inline constexpr int kWorkingListsClearedAtStop = 11;
+inline constexpr int kSelectionListIndex = 6;
+
+// A record of the diplomacy screens; only its first word is set here.
+struct ScreenSetRecord {
+  int32_t first;
+  int32_t words[2];
+};
+
+// Members in the order the screens are built. Each screen links itself at
+// the head of the list of all screens, so the list runs from the pop-up
+// frames back to the title bar.
 struct ScreenSet {
+  ScreenSet();
+  ~ScreenSet();
+  ScreenSet(const ScreenSet&) = delete;
+  ScreenSet& operator=(const ScreenSet&) = delete;
+
   TitleBar titleBar;
   EditorBar editorBar;
-  StartMenu startMenu;
+  CmdBar cmdBar;
+  CmdBar2 cmdBar2;
+  CmdBar3 cmdBar3;
+  MapEditCmdBar mapEditCmdBar;
+  MapEditorB mapEditorB;
+  MapEditorSs2 mapEditorSs2;
+  Product1 product1;
+  HexInfoPopup map2;
+  Tooltip tooltip;
   GameFileScreen gameFile;
+  StartMenu startMenu;
   PopupFrameScreen popupFrames;
-  DeferredActions deferred;
+
+  PollRing pollRing;
+  TextMessage textMessages;  // the ring of chat lines starts empty
+  ListHolder workingLists[kWorkingLists];
+  ScreenSetRecord records[8];
+
+  // The units selected on the map.
+  ListHolder& SelectionList() { return workingLists[kSelectionListIndex]; }
   // The class the panels show: that of the selected hex's visible unit.
   const UnitClassRecord* currentClass = nullptr;
 };
 
 extern ScreenSet g_screens;
 
-// Loads the forms of every screen on the list of all screens and binds the
-// screens whose forms loaded (and those without a form); first interface
-// set-up only.
-void LoadScreenListForms(ScreenSet& screens);
+// Loads the form of every screen on the list of all screens, from the
+// first, and binds each screen whose form loaded or that has none. A screen
+// made while the walk runs (a list box's) stands behind it and is not
+// visited. First interface set-up only; a form loaded before is replaced.
+void LoadScreenListForms(Screen* first);
+inline void LoadScreenListForms(ScreenSet&) { LoadScreenListForms(Screen::AllScreens()); }
+
+// Empties the working lists that a stopped game leaves behind.
+void ClearWorkingLists(ScreenSet& screens, int count);
+
+// A bind body several screens share: marks the screen with bit 0 of its
+// first own word.
+void MarkScreenFlag1(Screen& screen);
+// The OnOpen the docked sub-panels share: the docked panels open three
+// deep, the command bars follow the depth.
+void ScreenSlotSelectMapMode(ScreenSet& screens);

@@ -86,6 +86,9 @@ TEST(ScreenTest, PopupCopiesOrEmptiesTheParameterListAndOpensAFrame) {
   screen.form = screen.currentForm = form;
   ScreenParameterList list;
   list.entries = {11, 12, 13};
+  Control root;
+  Control* const oldRoot = g_ui.rootForm;
+  g_ui.rootForm = &root;
 
   // Each step: the list handed over (-1 for the screen's own) and the
   // entries the screen's list holds after.
@@ -109,13 +112,14 @@ TEST(ScreenTest, PopupCopiesOrEmptiesTheParameterListAndOpensAFrame) {
     // The form sits centred in a frame over the whole screen, the last child of the root.
     ASSERT_NE(form->parent, nullptr);
     EXPECT_EQ(form->parent->owner, &g_screens.popupFrames);
-    EXPECT_EQ(form->parent->parent, g_ui.currentRoot);
+    EXPECT_EQ(form->parent->parent, g_ui.rootForm);
     EXPECT_EQ(screen.Popup(8, given), plat::kFail);  // shown already
     EXPECT_EQ(screen.Close(), 0);
     EXPECT_EQ(form->parent, nullptr);
-    EXPECT_EQ(g_ui.currentRoot->firstChild, nullptr);
+    EXPECT_EQ(g_ui.rootForm->firstChild, nullptr);
   }
   EXPECT_EQ(screen.opened, 6);
+  g_ui.rootForm = oldRoot;
   delete form;
 }
 

@@ -53,13 +53,13 @@ void UiFrame() {
 
 void LoadRuleTablesAndForms(ScreenManager& ui) {
   ClearBackBuffer(g_renderer);
-  if (!ui.rootControls) {
+  if (!ui.rootForm) {
     LoadStartupRuleTables(g_world);
     BuildRootControls(ui);
     LoadScreenListForms(g_screens);
     LayoutMapViewPanes(g_mapView);
   }
-  if (ui.currentRoot) ui.currentRoot->state |= kStateDirty;
+  if (ui.rootForm) ui.rootForm->state |= kStateDirty;
   g_mapView.layoutPending = 1;
   g_mapView.redrawPending = 1;
 }
@@ -68,15 +68,17 @@ void EnterFrontEnd() {
   ScreenManager& ui = g_ui;
   ui.mode = kUiFrontEnd;
   LoadRuleTablesAndForms(ui);
-  if (ui.netRole == kRoleNone) {
-    g_screens.startMenu.AttachForm(nullptr);
-    g_screens.startMenu.OnOpen();
-    g_screens.startMenu.Refresh();
-  }
-  SetWindowTimer(g_platform.mainWindow, kUiTimerId, kUiTimerMs);
+  // The front end stands on the menu picture, a game being started on the
+  // plain background.
+  ui.backgroundTextures[0] = ui.bitmaps.menuNew;
+  ui.backgroundTextures[1] = ui.bitmaps.background;
+  ui.rootForm = ui.frontEndBackground;
+  ui.rootForm->state |= kStateDirty;
+  // A program started for a network game goes straight to its session.
+  ui.skipFrontEnd = ui.netRole != kRoleNone ? 1 : 0;
+  ShowFrontEndScreen(ui);
   DispatchPendingMessages(g_platform);
   g_platform.appMode = kModeFrontEnd;
-  ui.currentRoot = &ui.frontEndRoot;
   if (ui.netRole != kRoleNone) HostSession(ui);
 }
 
@@ -91,7 +93,7 @@ void EnterMapEditor() {
   g_world.gameState.localPlayer = 0;
   g_world.localPlayerRecord = &g_world.players[0];
   LogOn(ui, 0, 0);
-  ui.currentRoot = &ui.gameRoot;
-  FrameTiming(ui);
+  ui.rootForm = ui.rootPanel;
+  ShowEditorFrameBars(ui);
   g_platform.appMode = kModeGame;
 }

@@ -6,13 +6,8 @@
 #include "app/app_object.h"
 #include "app/message_pump.h"
 #include "platform/messages.h"
+#include "ui/screen_manager.h"  // the window timer
 
-// App modes.
-enum AppMode : int32_t { kModeStartup = 0, kModeGame = 1, kModeNone = 2, kModeFrontEnd = 3, kModeSpare = 4 };
-
-// The window timer of the front end and of a running game.
-inline constexpr uintptr_t kUiTimerId = 1;
-inline constexpr uint32_t kUiTimerMs = 250;
 
 inline constexpr const char* kRegistryKey = "Software\\Quellbrook\\Veldrane";
 inline constexpr const char* kWindowClassName = "VDClass";

@@ -25,7 +25,7 @@ bool IsSizeMoveOrMaximise(WParam wParam) {
 // The work of the window timer and of a notification from another thread.
 void RunDeferredAndRedraw(ScreenManager& ui) {
   RunDeferredActions(g_screens);
-  RedrawControlTree(ui, ui.currentRoot, 0, 0);
+  RedrawControlTree(ui, ui.rootForm, 0, 0);
   ui.modal = 0;
 }
 
@@ -90,8 +90,7 @@ LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam l
       if (!g_platform.quitSuppress) PostQuitMessage(0);
       return 0;
     case kWmActivate:
-      if (ActivateWindow(wParam, !g_platform.quitSuppress) && ui.currentRoot)
-        ui.currentRoot->state |= kStateDirty;
+      if (ActivateWindow(wParam, !g_platform.quitSuppress) && ui.rootForm) ui.rootForm->state |= kStateDirty;
       return 0;
     case kWmPaint:
       return 0;
@@ -114,9 +113,7 @@ LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam l
       // The latch keeps the timer's redraw to one per frame: timers that
       // pile up while a frame is slow do their work once.
       if (wParam == kUiTimerId && !ui.timerLatch) {
-        RunDeferredActions(g_screens);
-        RedrawControlTree(ui, ui.currentRoot, 0, 0);
-        ui.modal = 0;
+        RunDeferredAndRedraw(ui);
         if (ui.mode == kUiMapEditor) EditorAutosave(ui, 0);
         ui.timerLatch = 1;
       }

@@ -7,6 +7,8 @@
 class TitleBar : public Screen {
  public:
   TitleBar() : Screen("TITLEBAR") {}
+
+  int32_t transparent = 0;  // the btitlebartransp option, copied in by the game frame
 };
 
 // Shows the title bar afresh when the current player changes: the pending

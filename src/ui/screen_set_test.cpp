@@ -1,0 +1,47 @@
+// The list of all screens: its order, and the start-up walk that loads and
+// binds.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "ui/screen_set.h"
+
+namespace {
+
+TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
+  ScreenSet& s = g_screens;
+  std::vector<Screen*> built = {&s.titleBar,     &s.editorBar, &s.cmdBar,  &s.cmdBar2,   &s.cmdBar3,
+                                      &s.mapEditCmdBar, &s.mapEditorB, &s.mapEditorSs2, &s.product1, &s.map2,
+                                      &s.tooltip,      &s.gameFile,     &s.startMenu,    &s.popupFrames};
+  // A screen made later (a pane, a list box) stands in front of them all.
+  Screen later(nullptr);
+  std::vector<Screen*> walked;
+  for (Screen* x = Screen::AllScreens(); x; x = x->nextScreen) walked.insert(walked.begin(), x);
+  built.push_back(&later);
+  EXPECT_EQ(walked, built);
+}
+
+struct BindingScreen : Screen {
+  explicit BindingScreen(const char* name, bool makesListBox = false) : Screen(name), makes(makesListBox) {}
+  void BindControls() override {
+    ++bound;
+    if (makes) listBox = std::make_unique<BindingScreen>(nullptr);  // a list box's screen
+  }
+  bool makes;
+  int bound = 0;
+  std::unique_ptr<BindingScreen> listBox;
+};
+
+TEST(ScreenSetTest, StartUpWalkBindsScreensWithAFormOrWithoutOne) {
+  // The tests' data root holds no forms: a named form is missing.
+  BindingScreen missing("NO_SUCH_FORM"), formless(nullptr), making(nullptr, true);
+  LoadScreenListForms(&making);
+  ASSERT_NE(making.listBox, nullptr);
+  // Rows: a missing form, no form, the maker, the list box it made.
+  const std::pair<const BindingScreen*, int> rows[] = {{&missing, 0}, {&formless, 1}, {&making, 1}, {making.listBox.get(), 0}};
+  for (const auto& [screen, bound] : rows) EXPECT_EQ(screen->bound, bound) << (screen->formName ? screen->formName : "");
+}
+
+}  // namespace
