@@ -18,6 +18,15 @@ struct UnitRecord;
 inline constexpr int kUnitCategories = 6;  // land, air, sea, submarine, facility, stock
 inline constexpr int kUnitCategoryFacility = 4;
 inline constexpr int kUnitCategoryStock = 5;
+// A unit's kind (its category on the map, the record's `kind`).
+inline constexpr uint8_t kUnitKindLand = 0;
+inline constexpr uint8_t kUnitKindAir = 1;
+inline constexpr uint8_t kUnitKindSea = 2;
+inline constexpr uint8_t kUnitKindSubmarine = 3;
+// How it moves (the record's `moveKind`).
+inline constexpr uint8_t kMoveKindLand = 0;
+inline constexpr uint8_t kMoveKindAir = 1;
+inline constexpr uint8_t kMoveKindSea = 2;
 inline constexpr int kUnitTableCount = 4;  // tables 1 to 4
 inline constexpr int kUnitTableOnMap = 1;
 inline constexpr int kUnitTableReserve = 2;

@@ -34,8 +34,6 @@ constexpr uint8_t kTimerRefill = 3;
 constexpr int kIdlePause = 72;
 constexpr int kBusyIdlePause = 18;
 constexpr int kCarrierAircraft = 7;
-constexpr uint8_t kAirKind = 1;
-constexpr uint8_t kSeaMoveKind = 2;
 constexpr int kMinScanPeriod = 3;
 constexpr int kEngagedScanFactor = 3;
 // Class flags of this step.
@@ -76,13 +74,13 @@ uint32_t DropEntryMask(const World& world, const UnitRecord& unit, const UnitCla
 
 // An aircraft standing on the ground in a base.
 bool GroundedInBase(const UnitRecord& c) {
-  return c.kind == kAirKind && !(c.orders[kOrderFlags] & kOrderEngaged) && !(c.unitFlags & kUnitMoved) &&
+  return c.kind == kUnitKindAir && !(c.orders[kOrderFlags] & kOrderEngaged) && !(c.unitFlags & kUnitMoved) &&
          (c.unitFlags & kUnitInBase);
 }
 
 // The ship is one hex off the unload hex and may land units there.
 bool ShipBesideHex(const World& world, const UnitRecord& carrier, const UnitClassRecord& carrierClass, uint32_t hex) {
-  return carrier.moveKind == kSeaMoveKind && !(carrierClass.flags & kClassNoUnloadByPosition) &&
+  return carrier.moveKind == kMoveKindSea && !(carrierClass.flags & kClassNoUnloadByPosition) &&
          HexDistance(MapShape(world), hex, PositionOf(carrier)) == 1;
 }
 

@@ -33,6 +33,7 @@
 #include "world/id_lookups.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
@@ -40,7 +41,6 @@ namespace cf = classfields;
 namespace uf = unitfields;
 
 constexpr int kCarrierAircraft = 7;
-constexpr uint8_t kAirKind = 1;
 constexpr uint8_t kCarrierBaseByte = 2;  // a carrier's class byte 70 that launches like a facility
 constexpr uint8_t kFacilityLaunchBit = 0x10;
 constexpr int kStrikeType = 2;  // the attack value that strikes a hex
@@ -70,7 +70,7 @@ int TargetType(const World& world, const UnitRecord& target) {
   const UnitClassRecord* tc = UnitClassOf(world, target);
   if (!tc) return 0;
   int type = tc->targetType;
-  const bool flying = target.kind == kAirKind && !(target.orders[kOrderFlags] & kOrderEngaged) &&
+  const bool flying = target.kind == kUnitKindAir && !(target.orders[kOrderFlags] & kOrderEngaged) &&
                       !(target.unitFlags & kUnitMoved) &&
                       (ClassMovementType(*tc) != kCarrierAircraft || (target.unitFlags & kUnitInBase));
   if (flying) return 0;
@@ -153,7 +153,7 @@ void SetLaunchedGroupSpeed(World& world, UnitRecord& group, const UnitClassRecor
   float speed = base;
   if (movementType == kCarrierAircraft)
     speed = base / 4.0f * k;
-  else if (cls.kind == kAirKind)
+  else if (cls.kind == kUnitKindAir)
     speed = base / 2.0f * k;
   group.moveRate = speed * p * world.mapHeader.scale;
   group.rateRatio = base > 0.0f ? group.moveRate / base : 0.0f;

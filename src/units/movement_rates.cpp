@@ -8,6 +8,7 @@
 #include "units/unit_class.h"
 #include "records/unit_record.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
@@ -19,8 +20,6 @@ static_assert(offsetof(UnitClassImage, bytes114) + 46 == 160);
 constexpr int kTechFactorLandConsumption = 13;
 constexpr uint32_t kRuleNoStockRangeEasing = 0x20;
 constexpr int kCarrierAircraft = 7;
-constexpr uint8_t kKindAir = 1;
-constexpr uint8_t kKindLand = 0;
 
 // The weapon-range boost factor also eases the consumption of stock classes
 // with a short range.
@@ -49,7 +48,7 @@ int32_t RangeLeft(const World& world, const UnitRecord& unit, const UnitClassRec
   }
   const bool stockClass = (cls.flags & kClassStock) != 0;
   float r = consumption;
-  if (!stockClass && cls.kind == kKindLand) r = r * world.techEffects[unit.owner & 31][kTechFactorLandConsumption];
+  if (!stockClass && cls.kind == kUnitKindLand) r = r * world.techEffects[unit.owner & 31][kTechFactorLandConsumption];
   if (stockClass && !(world.scenario.head.gameFlags & kRuleNoStockRangeEasing) && ClassStockRange(cls) < 1000.0f) {
     const float g = WeaponRangeBoost(world.gameState);
     r = r / (g - (g - 1.0f) * ClassStockRange(cls) / 1000.0f);
@@ -103,7 +102,7 @@ void RecomputeMovementRates(World& world, UnitRecord& unit, SpeedSource source) 
   float base = h;
   if (movementType == kCarrierAircraft)
     base = h / 4.0f * k;
-  else if (cls->kind == kKindAir)
+  else if (cls->kind == kUnitKindAir)
     base = h / 2.0f * k;
   unit.moveRate = base * world.mapHeader.scale * f;
   unit.rateRatio = unit.moveRate / h;

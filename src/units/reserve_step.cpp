@@ -39,7 +39,6 @@ constexpr float kNoNeed = 0.01f;
 constexpr uint32_t kOrderHasteBits = (1u << 2) | (1u << 25) | (1u << 29) | (1u << 30) | (1u << 31);
 constexpr size_t kProductDelivered = 88;  // a product's delivered total this day
 constexpr size_t kProductAsked = 92;      // and what was asked of it
-constexpr uint8_t kAirMoveKind = 1;
 
 void AddProduct(PlayerRecord& p, int k, size_t field, float v) {
   uf::SetProductReal(p, k, field, uf::ProductReal(p, k, field) + v);
@@ -117,7 +116,7 @@ void ResupplyReserveUnit(World& world, UnitRecord& unit, const UnitClassRecord& 
   if (rate > 0.0f && !(unit.unitFlags & kUnitFacility) && need.strength > 0.0f && weight > 0.0f &&
       (unit.kind == 0 || base) && !(unit.unitFlags & kUnitMoved) && !(unit.orders[kOrderFlags] & kOrderEngaged)) {
     const bool alive = !InReserve(unit);
-    float factor = unit.moveKind == kAirMoveKind ? (alive ? 0.25f : 0.5f) : (alive ? 1.0f : 2.0f);
+    float factor = unit.moveKind == kMoveKindAir ? (alive ? 0.25f : 0.5f) : (alive ? 1.0f : 2.0f);
     const float pace = cls.buildWorkPerPoint;
     if (pace > 0.0f) factor = factor / pace;
     float amount = std::min(factor / 240.0f, need.strength) * weight;

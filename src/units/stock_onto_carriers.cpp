@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kCountdownLoading = 55;
 constexpr int kCarrierAircraft = 7;
-constexpr uint8_t kAirMoveKind = 1;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
 constexpr uint32_t kHeaderNoLoading = 1u << 16;
 constexpr uint32_t kHeaderKeptApart = 1u << 13;
@@ -128,7 +127,7 @@ void StepLoadStockOntoCarriers(World& world, UnitRecord& carrier, UnitStepState&
   const UnitClassRecord* cls = s.cls;
   if (!cls || !((carrier.unitFlags & kUnitStepEveryMinute) || StepCountdown(carrier, kCountdownLoading) == 0)) return;
   if (ClassCargoSlots(*cls) == 0 || !s.ownGround || s.level <= 0) return;
-  if (carrier.moveKind == kAirMoveKind && ((carrier.unitFlags & kUnitMoved) || !(carrier.unitFlags & kUnitInBase)))
+  if (carrier.moveKind == kMoveKindAir && ((carrier.unitFlags & kUnitMoved) || !(carrier.unitFlags & kUnitInBase)))
     return;
 
   bool found = false;

@@ -17,11 +17,10 @@
 #include "units/unit_queries.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
-constexpr uint8_t kAirMoveKind = 1;
-constexpr uint8_t kAirKind = 1;
 constexpr int kCarrierAircraft = 7;
 // Fuel counts an eighth of ammunition against the supply it costs.
 constexpr float kFuelPerSupply = 8.0f;
@@ -39,7 +38,7 @@ void SetSupplyDemand(UnitRecord& unit, float demand) { le::StoreF32(unit.bytes35
 // Aircraft take supply only on the ground: not engaged, not in the air, and
 // either of a kind that needs no base or in their base.
 bool LandedAircraft(const World& world, const UnitRecord& u) {
-  if (u.kind != kAirKind || (u.orders[kOrderFlags] & kOrderEngaged) || (u.unitFlags & kUnitMoved)) return false;
+  if (u.kind != kUnitKindAir || (u.orders[kOrderFlags] & kOrderEngaged) || (u.unitFlags & kUnitMoved)) return false;
   const UnitClassRecord* cls = UnitClassOf(world, u);
   return !cls || classfields::MovementType(*cls) != kCarrierAircraft || (u.unitFlags & kUnitInBase);
 }
@@ -48,7 +47,7 @@ bool Served(const World& world, const UnitRecord& supplier, const UnitRecord& u)
   if (!IsUnitLive(u) || InReserve(u) || u.carrier != 0 || (u.unitFlags & kUnitFullySupplied)) return false;
   const uint32_t relation = RelationClassOf(world.players[supplier.owner & 31], 1, u.owner & 31);
   if (relation != kRelationSelf && relation != kRelationFriendly) return false;
-  return u.moveKind != kAirMoveKind || &u == &supplier || LandedAircraft(world, u);
+  return u.moveKind != kMoveKindAir || &u == &supplier || LandedAircraft(world, u);
 }
 
 struct Listed {

@@ -23,8 +23,6 @@
 
 namespace {
 
-constexpr uint8_t kKindAir = 1;
-constexpr uint8_t kKindSubmarine = 3;
 constexpr int kCategories = 5;
 // No map is wider than this many hexes; a larger range left reaches as far.
 constexpr int32_t kFarthest = 1 << 16;
@@ -145,7 +143,7 @@ class Scan {
       const float ratio = UnitTargetScore(w_, a_, *u, kFireBombard);
       if (!(ratio > 0.0f)) continue;
       sum = sum + ratio;
-      const bool primary = !ownKind || u->kind == kKindAir || u->kind == kKindSubmarine || UnitFightsBack(w_, *u);
+      const bool primary = !ownKind || u->kind == kUnitKindAir || u->kind == kUnitKindSubmarine || UnitFightsBack(w_, *u);
       (primary ? first : others).Offer(*u, ratio);
     }
     Consider(first.unit ? first.unit : others.unit, Weigh(sum, distance));

@@ -34,7 +34,6 @@ constexpr int kLiftAircraft = 6;     // lands anywhere
 constexpr int kCarrierAircraft = 7;  // lands on carriers and airfields only
 constexpr int kAirfieldKind = 1;
 constexpr int32_t kAirfieldWalk = 10;  // hexes a unit walks to an airfield for a lift
-constexpr uint8_t kSeaMoveKind = 2;
 // A class that lands no units by their landing position (a ship that only
 // unloads where it stands).
 constexpr uint32_t kClassNoUnloadByPosition = kClassRoad;
@@ -210,7 +209,7 @@ void MarkToLand(World& world, UnitRecord& q, uint32_t landing, bool withLanding)
 
 void Unloading(World& world, UnitRecord& u, const UnitStepState& s) {
   const uint32_t landing = u.orders[kSecondHex];
-  const bool byPosition = u.moveKind == kSeaMoveKind && s.cls && !(s.cls->flags & kClassNoUnloadByPosition) &&
+  const bool byPosition = u.moveKind == kMoveKindSea && s.cls && !(s.cls->flags & kClassNoUnloadByPosition) &&
                           landing != kNoHexPosition;
   if (byPosition && HexDistance(MapShape(world), PositionOf(u), landing) >= 2) return;
   if (!byPosition && u.orders[kDestination] != kNoHexPosition && u.orders[kDestination] != PositionOf(u)) return;

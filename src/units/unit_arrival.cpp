@@ -18,12 +18,10 @@
 #include "world/id_lookups.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
-constexpr uint8_t kLandMoveKind = 0;
-constexpr uint8_t kAirMoveKind = 1;
-constexpr uint8_t kSeaMoveKind = 2;
 constexpr int kShipOrAircraft = 6;
 constexpr int kCarrierAircraft = 7;
 constexpr float kArrivalPixels = 3.0f;
@@ -67,12 +65,12 @@ bool Berth(World& world, UnitRecord& unit, const UnitStepState& s) {
       if (leader->carriedCount < 255) ++leader->carriedCount;
     }
   } else {
-    if (unit.moveKind == kLandMoveKind) return false;
+    if (unit.moveKind == kMoveKindLand) return false;
     const bool own = s.cell && OnOwnGround(world, unit, *s.cell);
     const int base = s.cell ? HexBaseKind(world, *s.cell, false) : -1;
     bool fits = own;
     if (s.movementType == kCarrierAircraft) fits = own && base == kAirBaseKind;
-    else if (unit.moveKind == kSeaMoveKind) fits = own && base == kHavenKind;
+    else if (unit.moveKind == kMoveKindSea) fits = own && base == kHavenKind;
     if (!fits) {
       UnitChooseBase(world, unit, false);
       return false;
@@ -124,7 +122,7 @@ bool StepArrival(World& world, UnitRecord& unit, UnitStepState& s) {
     StepImpact(world, unit, s);
     return true;
   }
-  const bool landsAnywhere = unit.moveKind != kAirMoveKind || (s.movementType == kShipOrAircraft && !s.atSeaNoHaven);
+  const bool landsAnywhere = unit.moveKind != kMoveKindAir || (s.movementType == kShipOrAircraft && !s.atSeaNoHaven);
   bool finished = false;
   const bool legDone = !unit.route || (unit.route->flags & kRouteNoPath);
   if (legDone) {

@@ -17,6 +17,7 @@
 #include "units/unit_fire.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
@@ -26,8 +27,6 @@ constexpr float kShortRange = 400.0f;
 constexpr int kTechFactorA = 122;
 constexpr int kTechFactorB = 126;
 constexpr int kRelationAtWar = 8;
-constexpr uint8_t kKindAir = 1;
-constexpr uint8_t kKindSea = 2;
 constexpr int kCarrierAircraft = 7;
 constexpr int kFacingFrames[6] = {21, 0, 3, 15, 12, 9};
 constexpr int kReloadMin = 2;
@@ -80,7 +79,7 @@ void EngageInAir(World& world, UnitRecord& a, const UnitClassRecord& cls) {
   float s = t;
   if (ClassMovementType(cls) == kCarrierAircraft)
     s = t / 4.0f * f;
-  else if (cls.kind == kKindAir)
+  else if (cls.kind == kUnitKindAir)
     s = t / 2.0f * f;
   s = s * world.mapHeader.scale;
   a.speedFactor = (cls.flags & kClassStock) ? 1.0f : 1.5f;
@@ -183,7 +182,7 @@ void UnitAfterFire(World& world, UnitRecord& a, int mode) {
                        SideSpotsHex(world, aim, world.gameState.localPlayer);
     if (shown && cls) {
       int which = mode == kFireBombard ? 1 : 0;
-      if (target && target->kind == kKindAir) which = 2;
+      if (target && target->kind == kUnitKindAir) which = 2;
       const int32_t px = target ? CheckedTrunc(target->pixelX) : 0;
       const int32_t py = target ? CheckedTrunc(target->pixelY) : 0;
       NotifyUnitFired(aim, px, py, cf::FireSound(*cls, which));
@@ -193,7 +192,7 @@ void UnitAfterFire(World& world, UnitRecord& a, int mode) {
 
   float f = 1.0f;
   const int32_t distance = aim != kNoHexPosition ? HexDistance(map, Position(a), aim) : 0;
-  if (mode == kFireClose && a.kind == kKindSea && target) {
+  if (mode == kFireClose && a.kind == kUnitKindSea && target) {
     const UnitClassRecord* tcls = UnitClassOf(world, *target);
     const int tt = tcls ? tcls->targetType : 0;
     const bool underwaterOrAir = tt == 3 || ((tt == 4 || tt == 5) && (target->unitFlags & kUnitSpeedBonus));
@@ -215,7 +214,7 @@ void UnitAfterFire(World& world, UnitRecord& a, int mode) {
   if (a.training < 1.0f) a.training += 0.01f;
   a.morale = a.morale * 1.005f;
 
-  if (mode == kFireNoReload && a.kind == kKindAir) return;
+  if (mode == kFireNoReload && a.kind == kUnitKindAir) return;
   a.reloadTime = UnitReloadTime(a, cf::ReloadFactor(*cls), mode == kFireBombard ? f * 2.0f : f);
 }
 

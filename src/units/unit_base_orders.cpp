@@ -1,6 +1,7 @@
 // The unit step's base phases: whether the unit is at a friendly base, and
 // its orders to go home, to choose a base and to disband at a base.
-#include "records/hex_unit_stack.h"
+#include "records/unit_table_arrays.h"
+#include "records//hex_unit_stack.h"
 #include "records/player_relations.h"
 #include "records/unit_record.h"
 #include "units/class_fields.h"
@@ -21,8 +22,6 @@ namespace {
 
 namespace cf = classfields;
 
-constexpr uint8_t kMoveKindLand = 0;
-constexpr uint8_t kMoveKindAir = 1;
 constexpr int kCarrierAircraft = 7;
 constexpr int kCountdownBaseStatus = 54;
 // A unit going home leaves this many hexes of its reach to spare.

@@ -39,9 +39,6 @@
 namespace {
 
 constexpr int kChainKinds = 4;  // land, air, sea, submarine
-constexpr uint8_t kKindLand = 0;
-constexpr uint8_t kKindAir = 1;
-constexpr uint8_t kKindSea = 2;
 constexpr int kCovertTargetType = 5;
 constexpr int32_t kAlarmRegionKind = 4;  // a player kind that raises no alarms and takes no ground
 constexpr uint32_t kRoeAlarm = 1u << 3;  // the hex owner's rules of engagement: alarm on any entry
@@ -61,7 +58,7 @@ void CarryBasedAircraft(World& world, const HexMapShape& map, UnitRecord& carrie
   const HexUnitStack* stack = old ? LoadHexStack(*old) : nullptr;
   if (!stack) return;
   std::vector<UnitRecord*> based;
-  for (UnitRecord* v = stack->chainA[kKindAir]; v; v = v->nextInChainA)
+  for (UnitRecord* v = stack->chainA[kUnitKindAir]; v; v = v->nextInChainA)
     if (v != &carrier && (v->unitFlags & kUnitInBase) && v->orders[kLeaderUnit] == carrier.id) based.push_back(v);
   for (UnitRecord* v : based) {
     HexStackRemove(world, *old, *v);
@@ -180,7 +177,7 @@ void LandOnCarrier(World& world, UnitRecord& unit, const UnitClassRecord& cls, c
   if (!(cls.flags & (kClassHaven | kClassLandsOnCarrier)) || unit.orders[kMoveTarget] == position) return;
   const uint32_t carrierKind = (cls.flags & kClassHaven) ? kClassSeaCarrier : kClassAirBase;
   const HexUnitStack* stack = LoadHexStack(cell);
-  for (UnitRecord* v = stack ? stack->chainA[kKindSea] : nullptr; v; v = v->nextInChainA) {
+  for (UnitRecord* v = stack ? stack->chainA[kUnitKindSea] : nullptr; v; v = v->nextInChainA) {
     if (v->owner != unit.owner || !IsUnitLive(*v)) continue;
     const UnitClassRecord* vc = ClassRecordAt(world, v->classIndex);
     if (!vc || !(vc->flags & carrierKind)) continue;
@@ -249,11 +246,11 @@ void TakeGround(World& world, UnitRecord& unit, const UnitClassRecord& cls, HexC
   const PlayerRecord& holder = world.players[h];
   if (RelationCode(world, h, o) != 8 && !(holder.simPolicy.roeFlags & kRoeAlarm)) return;
   const uint32_t third = unit.id;
-  if (unit.kind == kKindAir) {
+  if (unit.kind == kUnitKindAir) {
     QueueStackEvent(3, world, h, 11, 2000, position, third);
-  } else if (unit.kind == kKindSea) {
+  } else if (unit.kind == kUnitKindSea) {
     QueueStackEvent(1, world, h, 7, 1000, position, third);
-  } else if (unit.kind == kKindLand) {
+  } else if (unit.kind == kUnitKindLand) {
     QueueStackEvent(1, world, h, 8, 1500, position, third);
   }
 }
@@ -301,7 +298,7 @@ HexCell* UnitCombatStep(World& world, UnitRecord& unit, uint32_t position, int a
   }
   // A unit on the ground or at sea is ready again as after an ordinary shot;
   // an aircraft keeps the time its last sortie left it.
-  if (unit.kind != kKindAir) unit.reloadTime = UnitReloadTime(unit, classfields::ReloadFactor(*cls));
+  if (unit.kind != kUnitKindAir) unit.reloadTime = UnitReloadTime(unit, classfields::ReloadFactor(*cls));
   const bool own = OnOwnGround(world, unit, *cell);
   ReachSettlement(world, unit, *cls, *cell, at, UnitCanTakeGround(world, unit), own);
   LandOnCarrier(world, unit, *cls, *cell, at);

@@ -13,13 +13,12 @@
 #include "units/unit_player_fields.h"
 #include "world/derived_tables.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 namespace uf = unitfields;
 
-constexpr uint8_t kKindSea = 2;
-constexpr uint8_t kKindSubmarine = 3;
 // The supply product's record in the world economy block: its price there
 // is what disbanded units sell at.
 constexpr size_t kSupplyMarketPriceAt =
@@ -50,7 +49,7 @@ float DisbandBaseValue(const UnitClassRecord& cls, float strength) {
   const float full = static_cast<float>(cls.strengthPerSize);
   // A class without a full strength has no per-point value to scale.
   if (full == 0.0f) return 0.0f;
-  const float m = (cls.kind == kKindSea || cls.kind == kKindSubmarine) ? 0.5f : 1.0f;
+  const float m = (cls.kind == kUnitKindSea || cls.kind == kUnitKindSubmarine) ? 0.5f : 1.0f;
   return full * WeightPerPoint(cls) * m * (strength / full) * 0.9f;
 }
 

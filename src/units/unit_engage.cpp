@@ -12,13 +12,12 @@
 #include "units/unit_fire.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 namespace cf = classfields;
 
-constexpr uint8_t kKindAir = 1;
-constexpr uint8_t kKindSubmarine = 3;
 constexpr float kPresentTargetBonus = 1.4f;
 constexpr int kRelationCodeAtWar = 8;
 
@@ -91,7 +90,7 @@ bool HasRange(const World& world, const UnitRecord& a, int category) {
 int EngageFireMode(const World& world, const UnitRecord& a) {
   const UnitClassRecord* cls = UnitClassOf(world, a);
   const bool longRange = cls && (cls->flags & kClassLongRange);
-  if (a.kind == kKindAir) return longRange ? kFireBombard : kFireClose;
+  if (a.kind == kUnitKindAir) return longRange ? kFireBombard : kFireClose;
   return longRange && cf::WeaponRange(*cls, 0) != 0.0f ? kFireBombard : kFireDirect;
 }
 
@@ -133,7 +132,7 @@ HexTargetValue UnitValueHexTargets(World& world, const UnitRecord& a, uint32_t p
     const float score = UnitTargetScore(world, a, *u, mode);
     if (!(score > 0.0f)) continue;
     out.sum = out.sum + score;
-    const bool isPrimary = !ownKind || u->kind == kKindAir || u->kind == kKindSubmarine || UnitFightsBack(world, *u);
+    const bool isPrimary = !ownKind || u->kind == kUnitKindAir || u->kind == kUnitKindSubmarine || UnitFightsBack(world, *u);
     (isPrimary ? primary : secondary).Offer(*u, score);
   }
   out.pick = primary.unit ? primary.unit : secondary.unit;
@@ -151,7 +150,7 @@ int UnitEngageTargets(World& world, UnitRecord& a, uint32_t position, int catego
     if (!Eligible(world, a, t, mask, true)) return;
     const float score = UnitTargetScore(world, a, t, mode);
     if (!(score > 0.0f)) return;
-    const bool isPrimary = !ownKind || t.kind == kKindAir || t.kind == kKindSubmarine || UnitFightsBack(world, t);
+    const bool isPrimary = !ownKind || t.kind == kUnitKindAir || t.kind == kUnitKindSubmarine || UnitFightsBack(world, t);
     (isPrimary ? primary : secondary).Offer(t, score);
   };
   if (category == 0 || category == kEngageFacility) {

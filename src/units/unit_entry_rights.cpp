@@ -13,13 +13,12 @@
 #include "units/unit_step_phases.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 constexpr int kCarrierAircraft = 7;
 constexpr int kTechFactorLandConsumption = 13;
-constexpr uint8_t kKindLand = 0;
-constexpr uint8_t kKindAir = 1;
 
 // The owner's rules of engagement (its military flags).
 constexpr uint32_t kRoeOwnRules = 0x800;      // with it, units of movement types 6 and 7 follow these rules
@@ -72,7 +71,7 @@ void StepReach(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   const float n = stockUnit ? 1.0f : unit.strength;
   float rate = cls.fuelUse;
   const bool stockClass = (cls.flags & kClassStock) != 0;
-  if (!stockClass && cls.kind == kKindLand) rate = rate * world.techEffects[unit.owner & 31][kTechFactorLandConsumption];
+  if (!stockClass && cls.kind == kUnitKindLand) rate = rate * world.techEffects[unit.owner & 31][kTechFactorLandConsumption];
   if (stockClass && !(world.scenario.head.gameFlags & kGameFlagNoStockRangeEasing) && ClassStockRange(cls) < 1000.0f) {
     const float k = world.gameState.weaponRangeBoost;
     rate = rate / (k - ClassStockRange(cls) / 1000.0f * (k - 1.0f));
@@ -95,7 +94,7 @@ void SetCruiseSpeed(World& world, UnitRecord& unit, const UnitClassRecord& cls, 
   float rate;
   if (ClassMovementType(cls) == kCarrierAircraft)
     rate = base / 4.0f * q * w;
-  else if (cls.kind == kKindAir)
+  else if (cls.kind == kUnitKindAir)
     rate = base / 2.0f * q * w;
   else
     rate = q * base;
@@ -122,7 +121,7 @@ void SetSpeedFromSetting(World& world, UnitRecord& unit, const UnitClassRecord& 
   float rate = q * base;
   if (movementType == kCarrierAircraft)
     rate = q * base / 4.0f * w;
-  else if (cls.kind == kKindAir)
+  else if (cls.kind == kUnitKindAir)
     rate = q * base / 2.0f * w;
   unit.moveRate = rate * f;
   unit.rateRatio = SafeDivide(unit.moveRate, base);
@@ -188,7 +187,7 @@ void StepEntryRights(World& world, UnitRecord& unit, UnitStepState& s) {
   if (s.movementType == kCarrierAircraft || (unit.orders[kOrderFlags] & kOrderTakeGround)) s.searchLimit *= 2;
 
   // An aircraft whose target lies beyond its reach falls back to cruise.
-  if (unit.moveKind == kKindAir && unit.orders[kMoveTarget] != 0 &&
+  if (unit.moveKind == kUnitKindAir && unit.orders[kMoveTarget] != 0 &&
       unit.rangeLeft < AirDistance(world, unit, unit.orders[kMoveTarget]) + 10) {
     if (s.movementType == kCarrierAircraft) s.searchLimit = kStockSearchLimit;
     if (OrderSpeedPercent(unit.orders) > 100) {

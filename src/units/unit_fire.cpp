@@ -28,13 +28,13 @@
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint8_t kKindAir = 1;
 constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kTargetTypeAir = 1;
 // Rules of the exchange.
@@ -119,7 +119,7 @@ float DefenceOf(const World& world, const UnitRecord& target, const UnitClassRec
   const uint32_t tflags = TerrainFlagsAt(world, cell);
   int dm = mode;
   float terrain = 1.0f;
-  if (target.kind == kKindAir) {
+  if (target.kind == kUnitKindAir) {
     if (CountsAsLandTarget(world, target) && mode != kFireBombard) dm = kFireCovered;
     terrain = Posture(tflags, target);
   } else {
@@ -314,7 +314,7 @@ void Complain(World& world, const UnitRecord& a, const UnitRecord& t, uint32_t a
 }  // namespace
 
 bool CountsAsLandTarget(const World& world, const UnitRecord& target) {
-  if (target.kind != kKindAir) return false;
+  if (target.kind != kUnitKindAir) return false;
   if ((target.orders[kOrderFlags] & kOrderEngaged) || (target.unitFlags & kUnitMoved)) return false;
   const UnitClassRecord* cls = UnitClassOf(world, target);
   const bool carrierAircraft = cls && ClassMovementType(*cls) == kCarrierAircraft;

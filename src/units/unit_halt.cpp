@@ -10,17 +10,16 @@
 #include "world/hex_extra.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 constexpr int kCarrierAircraft = 7;
-constexpr uint8_t kAirKind = 1;
-constexpr uint8_t kSubmarineKind = 3;
 constexpr int kCrowdLimit = 10;
 constexpr size_t kSharedSightAt = 10032;
 
 bool CannotFight(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
-  if (unit.kind != kAirKind && unit.kind != kSubmarineKind && (classfields::Bytes(cls)[75] & 1u)) return true;
+  if (unit.kind != kUnitKindAir && unit.kind != kUnitKindSubmarine && (classfields::Bytes(cls)[75] & 1u)) return true;
   if (unit.ammo < cls.ammoPerShot * unit.strength) return true;
   if (classfields::AttackValue(cls, 0) == 0 && classfields::AttackValue(cls, 1) == 0) return true;
   (void)world;

@@ -2,7 +2,8 @@
 // and orders for the minute: works and fortification marks, the stop on a
 // neutral hex it has no right to be on, and the capture of a hostile hex
 // that nobody defends.
-#include "records/hex_unit_stack.h"
+#include "records/unit_table_arrays.h"
+#include "records//hex_unit_stack.h"
 #include "records/player_relations.h"
 #include "records/unit_record.h"
 #include "sim/hex_state.h"
@@ -21,7 +22,6 @@ namespace {
 namespace cf = classfields;
 
 constexpr int kCountdownFortify = 55;
-constexpr uint8_t kMoveKindLand = 0;
 
 // The hex's state block is made under the hex-extras lock when missing; the
 // mark itself is set outside it.

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr uint8_t kAirKind = 1;
 
 // A leader that can still be followed: live, in service, not carried.
 bool UsableLeader(const UnitRecord* leader) {
@@ -60,7 +59,7 @@ void StepCarrierCapacity(World& world, UnitRecord& unit) {
   float best = 0.0f;
   int count = 0;
   if (stack) {
-    for (UnitRecord* u = stack->chainA[kAirKind]; u; u = u->nextInChainA) {
+    for (UnitRecord* u = stack->chainA[kUnitKindAir]; u; u = u->nextInChainA) {
       if (!(u->unitFlags & kUnitInBase) || u->orders[kLeaderUnit] != unit.id) continue;
       ++count;
       const UnitClassRecord* cls = UnitClassOf(world, *u);

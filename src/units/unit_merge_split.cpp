@@ -23,13 +23,13 @@
 #include "units/unit_tables.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint8_t kKindAir = 1;
 // A merge may make a unit up to this many times its class's full strength.
 constexpr float kMergeCeiling = 1.75f;
 // A unit splits only from this share of its full strength, and keeps
@@ -42,7 +42,7 @@ constexpr float UnitImage::*kRatings[] = {&UnitImage::efficiency, &UnitImage::ex
                                           &UnitImage::disruption, &UnitImage::training};
 
 void RefreshReload(World&, UnitRecord& unit, const UnitClassRecord& cls) {
-  if (unit.kind != kKindAir) unit.reloadTime = UnitReloadTime(unit, cf::ReloadFactor(cls));
+  if (unit.kind != kUnitKindAir) unit.reloadTime = UnitReloadTime(unit, cf::ReloadFactor(cls));
 }
 
 // The partner is fit to merge with: alive, on the map, the same owner and

@@ -25,8 +25,6 @@
 
 namespace {
 
-constexpr uint8_t kAirMoveKind = 1;
-constexpr uint8_t kSubmarineKind = 3;
 constexpr int kCarrierAircraft = 7;
 constexpr int kTechFactorLandConsumption = 13;
 constexpr size_t kSharedSightAt = 10032;
@@ -97,7 +95,7 @@ void RaiseRedrawWhenSeen(World& world, const UnitRecord& unit) {
 }  // namespace
 
 void StepTurns(UnitRecord& unit, UnitStepState& s) {
-  const uint8_t turnCountdown = unit.moveKind == kAirMoveKind ? unit.countdowns[1] : unit.countdowns[2];
+  const uint8_t turnCountdown = unit.moveKind == kMoveKindAir ? unit.countdowns[1] : unit.countdowns[2];
   if (unit.heading != unit.wantedHeading && (unit.fuel != 0.0f || s.cls->fuelCapacity == 0.0f)) {
     s.turnGap = std::abs(static_cast<int>(unit.wantedHeading) - static_cast<int>(unit.heading));
     if (turnCountdown == 0) unit.heading = TurnOnce(unit.heading, unit.wantedHeading);
@@ -114,7 +112,7 @@ void StepTurns(UnitRecord& unit, UnitStepState& s) {
 void StepMotion(World& world, UnitRecord& unit, UnitStepState& s) {
   const UnitClassRecord& cls = *s.cls;
   // 1: an enemy it sees on the next hex stops it.
-  if (unit.moveKind != kAirMoveKind && unit.kind != kSubmarineKind && HostileOnNextHex(world, unit)) {
+  if (unit.moveKind != kMoveKindAir && unit.kind != kUnitKindSubmarine && HostileOnNextHex(world, unit)) {
     s.stoppedByHostile = true;
     return;
   }

@@ -18,10 +18,10 @@
 #include "world/record_helpers.h"
 #include "world/terrain_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
-constexpr uint8_t kKindAir = 1;
 constexpr int kRelationAtWar = 8;
 
 // The hexes a retreat tries, by the direction straight away from the
@@ -83,7 +83,7 @@ bool RetreatTo(World& world, const HexMapShape& map, const UnitRecord& unit, int
 
 int UnitReactToAttack(World& world, UnitRecord& unit, uint32_t attackerPosition) {
   unit.unitFlags &= ~kUnitDeployedHold;
-  if (unit.kind == kKindAir) {
+  if (unit.kind == kUnitKindAir) {
     UnitChooseBase(world, unit, false);
     unit.unitFlags |= kUnitMovesWhileTurning;
     return 1;

@@ -25,9 +25,6 @@
 
 namespace {
 
-constexpr uint8_t kKindLand = 0;
-constexpr uint8_t kKindAir = 1;
-constexpr uint8_t kKindSubmarine = 3;
 constexpr float kShortSight = 200.0f;
 constexpr int32_t kNobodySees = 256;
 constexpr int32_t kAircraftInTheOpen = 30;
@@ -114,7 +111,7 @@ SightSpread UnitSightSpread(const World& world, const UnitRecord& unit, const Un
   int32_t r = q < 0 ? 1 : std::min(q, widest) + 1;
   if (unit.orders[kOrderFlags] & kOrderMoving) {
     const int32_t p = static_cast<int32_t>(unit.orders[kOrdersWord] & 3u);
-    if (unit.kind == kKindAir) {
+    if (unit.kind == kUnitKindAir) {
       if (p >= 2) r = std::max((6 - p) * r / 5, 1);
     } else {
       r = std::max((9 - p) * r / 10, 1);
@@ -124,7 +121,7 @@ SightSpread UnitSightSpread(const World& world, const UnitRecord& unit, const Un
     r = std::max(CheckedTrunc(static_cast<float>(r) * unit.strength), 1);
   }
   int32_t big = r + 1;
-  if (unit.kind == kKindLand) {
+  if (unit.kind == kUnitKindLand) {
     const int64_t i = HexCellIndex(map, MakeHexPos(unit.x, unit.y));
     const TerrainRecord* t = i >= 0 ? TerrainOf(world, world.cells[static_cast<size_t>(i)]) : nullptr;
     if (t && (TerrainFlags(*t) & kTerrainHighGround)) big *= 2;
@@ -193,12 +190,12 @@ int32_t UnitSightThreshold(const World& world, const UnitRecord& unit, const Uni
                         HidingAirBase(world, world.cells[static_cast<size_t>(i)], unit.owner, askAirfieldByte);
     return hidden ? kNobodySees : kAircraftInTheOpen;
   }
-  if (unit.kind == kKindSubmarine) {
+  if (unit.kind == kUnitKindSubmarine) {
     if (orderFlags & kOrderEngaged) return t / 2;
     return (unit.unitFlags & kUnitMoved) ? t * 3 / 4 : t;
   }
   if (orderFlags & kOrderEngaged) return t / 4;
-  if (cls.kind == kKindAir) return (unit.unitFlags & kUnitSpeedBonus) ? std::min(t * 3 / 2, 240) : t;
+  if (cls.kind == kUnitKindAir) return (unit.unitFlags & kUnitSpeedBonus) ? std::min(t * 3 / 2, 240) : t;
   return (unit.unitFlags & kUnitMoved) ? t / 2 : t;
 }
 

@@ -19,10 +19,10 @@
 #include "units/unit_step_phases.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
-constexpr uint8_t kAirMoveKind = 1;
 constexpr int kCarrierAircraft = 7;
 constexpr float kHeadingSteps = 0x1.e8ec96p+1f;  // 24 / 2 pi
 // Searches around a blocked crossing within one step before it waits.
@@ -141,7 +141,7 @@ void Steer(UnitRecord& unit) {
 int SteeringHeading(float dx, float dy) { return WantedHeading(dx, dy); }
 
 void StepRoute(World& world, UnitRecord& unit, UnitStepState& s) {
-  if (unit.moveKind == kAirMoveKind && (unit.unitFlags & kUnitInBase) &&
+  if (unit.moveKind == kMoveKindAir && (unit.unitFlags & kUnitInBase) &&
       (unit.rangeLeft <= 5 || (unit.orders[kStateFlags] & kStateMotionByte) || (unit.unitFlags & kUnitMovesWhileTurning)))
     return;
   const uint32_t position = MakeHexPos(unit.x, unit.y);

@@ -21,13 +21,13 @@
 #include "world/hex_extra.h"
 #include "world/record_helpers.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 constexpr int kCountdownCostRefresh = 55;
 constexpr int kCarrierAircraft = 7;
 constexpr int kShipOrAircraft = 6;
-constexpr uint8_t kAirMoveKind = 1;
 
 // The effect of a lost unit (first frame, frames, size, colour, scale).
 constexpr int32_t kLostEffectFrames = 16;
@@ -60,7 +60,7 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   if (!(cls.flags & kClassStock)) {
     MessageParams params;
     params.p1 = unit.id;
-    const uint32_t type = unit.moveKind == kAirMoveKind ? kMsgAircraftLost : kMsgUnitLost;
+    const uint32_t type = unit.moveKind == kMoveKindAir ? kMsgAircraftLost : kMsgUnitLost;
     PostPlayerMessage(world, owner, unit.owner, type, nullptr, params);
   }
   const uint32_t position = MakeHexPos(unit.x, unit.y);

@@ -26,13 +26,12 @@
 #include "world/terrain_flags.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 namespace cf = classfields;
 
-constexpr uint8_t kAirKind = 1;
-constexpr uint8_t kSeaMoveKind = 2;
 constexpr int kFortifiedMode = 3;
 // Scores.
 constexpr int32_t kEnemyHex = 500;
@@ -88,7 +87,7 @@ bool Fortified(const World& world, const HexCell& cell) {
 // long-range bit, long-range units with an air strike, else direct.
 int AttackerMode(const UnitRecord& u, const UnitClassRecord& cls, bool fortified) {
   if (fortified) return kFortifiedMode;
-  if (u.kind == kAirKind) return 1 + static_cast<int>(cls.flags & kClassLongRange);
+  if (u.kind == kUnitKindAir) return 1 + static_cast<int>(cls.flags & kClassLongRange);
   return (cls.flags & kClassLongRange) && cf::WeaponRange(cls, 0) > 0.0f ? 2 : 0;
 }
 
@@ -141,7 +140,7 @@ int32_t ScoreSurroundings(const World& world, const HexMapShape& map, const Unit
 // Ships go by the sea column.
 uint32_t StepCost(World& world, const HexMapShape& map, const UnitRecord& unit, const UnitStepState& s,
                   uint32_t to, int d) {
-  if (unit.moveKind == kSeaMoveKind) {
+  if (unit.moveKind == kMoveKindSea) {
     const HexCell* cell = HexCellAt(world, map, to);
     return cell ? UnitCrossingCost(world, unit, s.entryMask, *s.cell, *cell, d) : 0;
   }

@@ -23,13 +23,12 @@
 #include "world/terrain_flags.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 constexpr int kCountdownDecisions = 55;
 constexpr uint32_t kMsgUnitSurrendered = 486;
-constexpr uint8_t kAirMoveKind = 1;
-constexpr uint8_t kLandMoveKind = 0;
 // The ordersWord fields this phase reads and sets.
 constexpr int kFieldAggressiveness = 3;
 constexpr int kFieldEngagement = 6;
@@ -116,7 +115,7 @@ void Decide(World& world, UnitRecord& unit, UnitStepState& s, const PlayerRecord
   const float threshold = 0.8f - 0.2f * static_cast<float>(Field(o[kOrdersWord], kFieldRetreat));
   const bool retreating = (unit.unitFlags & kUnitDeployedHold) != 0;
   const bool weakened = unit.strength < FullStrength(cls, unit) * threshold;
-  if (unit.moveKind == kAirMoveKind) {
+  if (unit.moveKind == kMoveKindAir) {
     if (o[kDestination] == o[kMoveTarget] && o[kMoveTarget] != kNoHexPosition) return;
     if (retreating || !weakened) return;
     Retreat(world, unit);
@@ -132,7 +131,7 @@ void Decide(World& world, UnitRecord& unit, UnitStepState& s, const PlayerRecord
       (o[kOrderFlags] & kOrderEngaged) || o[kFireUnit] != 0 || o[kFireHex] != kNoHexPosition ||
       v <= kAggressivenessFloor || (o[kOrderId] != 0 && Field(o[kOrdersWord], kFieldEngagement) != 0))
     return;
-  if (unit.moveKind != kLandMoveKind) {
+  if (unit.moveKind != kMoveKindLand) {
     s.advance = true;
     return;
   }

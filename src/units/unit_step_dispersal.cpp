@@ -20,15 +20,13 @@
 #include "world/hex_extra.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 namespace cf = classfields;
 
 constexpr int kStackLimit = 7;
-constexpr uint8_t kAirKind = 1;
-constexpr uint8_t kSubmarineKind = 3;
-constexpr uint8_t kSeaMoveKind = 2;
 // The owner's entry rules: grants, enemies, everyone else, unowned hexes
 // (land and air units), unowned hexes (ships).
 constexpr uint32_t kRoeGranted = 0x20;
@@ -49,7 +47,7 @@ uint32_t DispersalEntryMask(const PlayerRecord& owner, uint8_t moveKind) {
   if (roe & kRoeGranted) mask |= granted;
   if (roe & kRoeAtWar) mask |= war;
   if (roe & kRoeOthers) mask |= ~(granted | war);
-  const bool unowned = moveKind == kSeaMoveKind ? (roe & kRoeUnownedSea) != 0 : (roe & kRoeUnowned) != 0;
+  const bool unowned = moveKind == kMoveKindSea ? (roe & kRoeUnownedSea) != 0 : (roe & kRoeUnowned) != 0;
   return unowned ? (mask | 1u) : (mask & ~1u);
 }
 
@@ -92,7 +90,7 @@ void CountNeighbours(World& world, const HexMapShape& map, const UnitRecord& uni
 // fight where they stand.
 bool KeptInFirstPass(const World& world, const UnitRecord& u) {
   if ((u.orders[kOrderFlags] & kOrderGoalCheck) || (u.unitFlags & kUnitInBase)) return true;
-  if (u.kind == kAirKind || u.kind == kSubmarineKind) return false;
+  if (u.kind == kUnitKindAir || u.kind == kUnitKindSubmarine) return false;
   const UnitClassRecord* cls = UnitClassOf(world, u);
   if (!cls) return true;
   return cf::CannotFightBack(*cls) || u.ammo < cf::AmmoPerShot(*cls) * u.strength ||
@@ -131,7 +129,7 @@ int LeavingDirection(World& world, const UnitRecord& u, const int32_t counts[6])
 }  // namespace
 
 void StepOverStacking(World& world, UnitRecord& unit, UnitStepState& s) {
-  if (s.decisionsHeld || !(unit.unitFlags & kUnitOverStacked) || !s.cell || unit.kind > kSubmarineKind) return;
+  if (s.decisionsHeld || !(unit.unitFlags & kUnitOverStacked) || !s.cell || unit.kind > kUnitKindSubmarine) return;
   HexUnitStack* stack = LoadHexStack(*s.cell);
   if (!stack || !stack->chainA[unit.kind]) return;
   UnitRecord* const head = stack->chainA[unit.kind];

@@ -29,12 +29,12 @@
 #include "world/terrain_flags.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 namespace cf = classfields;
 
-constexpr uint8_t kAirMoveKind = 1;
 constexpr int kCarrierAircraft = 7;
 // A stock class that homes on the unit it was fired at.
 constexpr uint32_t kClassHoming = 1u << 30;
@@ -154,7 +154,7 @@ void StepImpact(World& world, UnitRecord& unit, UnitStepState& s) {
   int fired = 0;
   if (UnitRecord* target = unit.orders[kFireUnit] ? FindUnitById(world, unit.orders[kFireUnit]) : nullptr) {
     int mode;
-    if (unit.moveKind == kAirMoveKind)
+    if (unit.moveKind == kMoveKindAir)
       mode = (cls.flags & kClassLongRange) ? 2 : 1;
     else
       mode = (cls.flags & kClassLongRange) && cf::WeaponRange(cls, 0) > 0.0f ? 2 : 0;
@@ -202,7 +202,7 @@ void StepImpact(World& world, UnitRecord& unit, UnitStepState& s) {
 }
 
 void StepFuelWatch(World& world, UnitRecord& unit, UnitStepState& s) {
-  if (unit.moveKind != kAirMoveKind || (unit.unitFlags & kUnitStock) || !(unit.orders[kOrderFlags] & kOrderMoving))
+  if (unit.moveKind != kMoveKindAir || (unit.unitFlags & kUnitStock) || !(unit.orders[kOrderFlags] & kOrderMoving))
     return;
   // No fuel to watch: a class without fuel capacity, or a unit without
   // strength.

@@ -18,15 +18,12 @@
 #include "world/id_lookups.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "records/unit_table_arrays.h"
 
 namespace {
 
 namespace uf = unitfields;
 
-constexpr uint8_t kAirMoveKind = 1;
-constexpr uint8_t kSeaMoveKind = 2;
-constexpr uint8_t kLandKind = 0;
-constexpr uint8_t kAirKind = 1;
 constexpr int kShipOrAircraft = 6;
 constexpr int kCarrierAircraft = 7;
 constexpr int kCountdownRecovery = 53;
@@ -87,12 +84,12 @@ void LowAmmunition(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
     return;
   OrderBlock& o = unit.orders;
   const bool inBase = (unit.unitFlags & kUnitInBase) != 0;
-  if (unit.moveKind == kAirMoveKind) {
+  if (unit.moveKind == kMoveKindAir) {
     if (!inBase)
       UnitChooseBase(world, unit, false);
     else if (o[kOrderFlags] & kOrderHexAnything)
       o[kStateFlags] |= kStateHexAttackEngaged;
-  } else if (unit.moveKind == kSeaMoveKind && !(o[kOrderFlags] & kOrderMissionByte) && !inBase) {
+  } else if (unit.moveKind == kMoveKindSea && !(o[kOrderFlags] & kOrderMissionByte) && !inBase) {
     UnitChooseBase(world, unit, false);
   } else if (o[kOrderFlags] & kOrderHexAnything) {
     o[kStateFlags] |= kStateHexAttackEngaged;
@@ -102,8 +99,8 @@ void LowAmmunition(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 
 // Aircraft are resupplied on the ground only.
 bool ResuppliedHere(const UnitRecord& unit, const UnitStepState& s) {
-  if (unit.moveKind != kAirMoveKind) return true;
-  return unit.kind == kAirKind && !(unit.orders[kOrderFlags] & kOrderEngaged) && !(unit.unitFlags & kUnitMoved) &&
+  if (unit.moveKind != kMoveKindAir) return true;
+  return unit.kind == kUnitKindAir && !(unit.orders[kOrderFlags] & kOrderEngaged) && !(unit.unitFlags & kUnitMoved) &&
          (s.movementType != kCarrierAircraft || (unit.unitFlags & kUnitInBase));
 }
 
@@ -149,9 +146,9 @@ void StepResupply(World& world, UnitRecord& unit, const UnitStepState& s) {
       // Strength first: the fuel and ammunition a rebuilt unit needs follow
       // its new strength. Only the owner's own stock pays for rebuilding.
       const float weight = ClassWeight(cls);
-      if (!facility && need.strength > 0.0f && weight > 0.0f && (unit.kind == kLandKind || baseOfItsKind) &&
+      if (!facility && need.strength > 0.0f && weight > 0.0f && (unit.kind == kUnitKindLand || baseOfItsKind) &&
           !(unit.unitFlags & kUnitMoved) && !(unit.orders[kOrderFlags] & kOrderEngaged)) {
-        float k = unit.moveKind == kAirMoveKind ? 0.25f : 1.0f;
+        float k = unit.moveKind == kMoveKindAir ? 0.25f : 1.0f;
         if (!IsUnitLive(unit) || InReserve(unit) || unit.carrier != 0) k *= 2.0f;
         float points = need.strength;
         if (cls.buildWorkPerPoint > 0.0f) points = std::min(points, k / cls.buildWorkPerPoint / kMinutesPerHour);
