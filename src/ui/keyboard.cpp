@@ -1,6 +1,6 @@
 #include "ui/keyboard.h"
 
-#include <iterator>
+#include <algorithm>
 
 #include "platform/messages.h"
 #include "ui/control.h"
@@ -8,10 +8,13 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
+#include "world/game_speed.h"
 #include "world/text/ui_options.h"
+#include "world/world.h"
 
 KeyModifierQuery g_keyModifiers = nullptr;
 uint32_t g_swallowNextChar = 0;
+KeySpeedSeam g_keySpeed;
 
 namespace {
 
@@ -21,6 +24,19 @@ uint32_t HeldModifiers() {
   const PolledInput input = g_uiInput.poll();
   return (input.shift ? kModShift : 0) | (input.ctrl ? kModCtrl : 0);
 }
+
+int32_t SpeedTier() { return g_keySpeed.tier ? g_keySpeed.tier() : GetGameSpeedTier(g_world.gameState); }
+
+void SetSpeed(int32_t tier) {
+  if (g_keySpeed.set) {
+    g_keySpeed.set(tier);
+  } else {
+    SetGameSpeed(g_world.gameState, tier);
+  }
+}
+
+void SlowerOrStop(bool stop) { SetSpeed(stop ? 0 : std::max(SpeedTier() - 1, 0)); }
+void FasterOrFull(bool full) { SetSpeed(full ? 3 : std::min(SpeedTier() + 1, 3)); }
 
 void Toggle(int32_t& option) { option = option ? 0 : 1; }
 
@@ -44,6 +60,11 @@ constexpr uint32_t kAllMods = kModShift | kModCtrl | kModAlt;
 
 // The first row whose key, modifiers and mode match acts.
 const KeyRow kKeyRows[] = {
+    {plat::kVkPause, 0, 0, kGameOnly, [](ScreenManager&) { SetSpeed(0); }},
+    {plat::kVkPrior, kModShift, kModCtrl, kGameOnly, [](ScreenManager&) { SlowerOrStop(true); }},
+    {plat::kVkPrior, 0, kModCtrl, kGameOnly, [](ScreenManager&) { SlowerOrStop(false); }},
+    {plat::kVkNext, kModShift, kModCtrl, kGameOnly, [](ScreenManager&) { FasterOrFull(true); }},
+    {plat::kVkNext, 0, kModCtrl, kGameOnly, [](ScreenManager&) { FasterOrFull(false); }},
     {'A', 0, kAllMods, kAnyMode, [](ScreenManager&) { Toggle(g_uiOptions.ovshowrangecircle); }},
     {'B', kModCtrl, 0, kAnyMode,
      [](ScreenManager& ui) {

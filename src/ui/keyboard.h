@@ -13,6 +13,14 @@ inline constexpr uint32_t kModShift = 0x1, kModCtrl = 0x2, kModAlt = 0x4;
 using KeyModifierQuery = uint32_t (*)();
 extern KeyModifierQuery g_keyModifiers;
 
+// The game's speed tier (0 to 3) as the speed keys read and set it. Tests
+// replace them; null: the world's game state.
+struct KeySpeedSeam {
+  int32_t (*tier)() = nullptr;
+  void (*set)(int32_t tier) = nullptr;
+};
+extern KeySpeedSeam g_keySpeed;
+
 // Set by a hotkey whose key also types a character, so the character does
 // not reach the text field the hotkey opens.
 extern uint32_t g_swallowNextChar;

@@ -140,4 +140,35 @@ TEST_F(KeyboardTest, TheSwallowedCharacterNeverArrives) {
   }
 }
 
+int32_t g_tier = 0;
+int32_t g_setTier = -1;
+
+TEST_F(KeyboardTest, SpeedKeysStayWithinTheTiers) {
+  struct Row {
+    const char* name;
+    uint32_t key, held;
+    int32_t editor, tier, expected;  // -1: not set
+  } rows[] = {
+      {"Page Up at 0 stays 0", plat::kVkPrior, 0, 0, 0, 0},
+      {"Page Up", plat::kVkPrior, 0, 0, 2, 1},
+      {"Shift+Page Up stops", plat::kVkPrior, kModShift, 0, 3, 0},
+      {"Page Down at 3 stays 3", plat::kVkNext, 0, 0, 3, 3},
+      {"Page Down", plat::kVkNext, 0, 0, 1, 2},
+      {"Shift+Page Down to full", plat::kVkNext, kModShift, 0, 0, 3},
+      {"Ctrl+Page Down does nothing", plat::kVkNext, kModCtrl, 0, 1, -1},
+      {"Pause", plat::kVkPause, 0, 0, 2, 0},
+      {"not in the editor", plat::kVkPause, 0, 1, 2, -1},
+  };
+  g_keySpeed.tier = [] { return g_tier; };
+  g_keySpeed.set = [](int32_t tier) { g_setTier = tier; };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    g_tier = row.tier;
+    g_setTier = -1;
+    KeyCommand(row.key, g_ui, row.held, row.editor);
+    EXPECT_EQ(g_setTier, row.expected);
+  }
+  g_keySpeed = {};
+}
+
 }  // namespace
