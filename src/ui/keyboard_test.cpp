@@ -140,6 +140,37 @@ TEST_F(KeyboardTest, TheSwallowedCharacterNeverArrives) {
   }
 }
 
+TEST_F(KeyboardTest, WithPopupsOpenOnlyEscapeActsAndClosesThemAll) {
+  struct Row {
+    const char* name;
+    uint32_t key;
+    bool closed;
+  } rows[] = {{"Escape", plat::kVkEscape, true}, {"another key", 'X', false}};
+  g_popupSounds.uiSound = [](int32_t) {};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    BoxControl root(ControlInit{.width = 1024, .height = 768});
+    g_ui.rootForm = &root;
+    Screen a("A"), b("B");
+    BoxControl formA(ControlInit{.owner = &a, .width = 10, .height = 10});
+    BoxControl formB(ControlInit{.owner = &b, .width = 10, .height = 10});
+    a.currentForm = &formA;
+    b.currentForm = &formB;
+    ASSERT_EQ(OpenPopup(g_ui, &formA, 0, -1, -1, 0, {0, 0, 1024, 768}), 0);
+    ASSERT_EQ(OpenPopup(g_ui, &formB, kPopupStacked, -1, -1, 0, {0, 0, 1024, 768}), 0);
+    b.returnTo = &a;
+    g_uiOptions.ovshowcitynames = 0;
+    OnKeyDown(g_ui, row.key);
+    EXPECT_EQ(formA.parent == nullptr, row.closed);
+    EXPECT_EQ(formB.parent == nullptr, row.closed);
+    EXPECT_EQ(g_uiOptions.ovshowcitynames, 0);
+    CloseAllPopups(g_ui, 1);
+    EXPECT_EQ(root.firstChild, nullptr);
+    g_ui.rootForm = nullptr;
+  }
+  g_popupSounds = {};
+}
+
 int32_t g_tier = 0;
 int32_t g_setTier = -1;
 
