@@ -37,6 +37,7 @@ Control::Control(const Control& o)
       text(o.text),
       hasText(o.hasText),
       owner(o.owner),
+      userWord(o.userWord),
       rect(o.rect) {
   std::memcpy(tag, o.tag, sizeof tag);
   std::memcpy(outlineWidths, o.outlineWidths, sizeof outlineWidths);

@@ -125,6 +125,7 @@ class Control : public ListNode {
   std::string text;                // the control's own text
   bool hasText = false;            // with an empty text: the text is "" rather than none
   Screen* owner = nullptr;
+  uint32_t userWord = 0;  // free for the code that made the control (never saved)
   Control* firstChild = nullptr;
   Control* parent = nullptr;
   plat::Rect rect;  // relative to the parent's left/top

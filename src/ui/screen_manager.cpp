@@ -298,8 +298,5 @@ void ReleaseUiTextures(ScreenManager& ui) {
   g_controls = ControlGlobals{};
 }
 
-plat::LResult OnKeyDown(ScreenManager&, uint32_t) { return 0; }
-plat::LResult OnKeyUp(ScreenManager&, uint32_t) { return 0; }
-plat::LResult OnChar(ScreenManager&, uint32_t) { return 0; }
 plat::LResult OnMouseMessage(ScreenManager&, uint32_t, plat::WParam, int, int) { return 0; }
 plat::LResult OnMouseWheel(ScreenManager&, plat::WParam, int, int) { return 0; }

@@ -79,6 +79,9 @@ struct ScreenManager {
   int32_t skipFrontEnd = 0;  // ShowFrontEndScreen opens no screen (a network role was given)
   int32_t tooltipShown = 0;
   int32_t keepPopups = 0;
+  uint8_t popupCount = 0;       // pop-ups open over the root form
+  uint8_t lastPopupFlags = 0;   // the open flags of the last opened, 0 once it closed
+  int32_t uiLock = 0;           // while set no pop-up opens (a beep instead)
   int32_t sidePopupOpen = 0;
   // Refresh-all: makes the refresh walk refresh every screen it meets; set
   // by RequestFullRefresh (and by the simulation when units change),

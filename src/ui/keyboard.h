@@ -1,0 +1,29 @@
+#pragma once
+// Keys: each key-down goes to the control holding the capture, then to the
+// text being edited, the open pop-ups (only Escape) or the hotkey table of
+// the interface's mode. Window thread only.
+#include <cstdint>
+
+struct ScreenManager;
+
+inline constexpr uint32_t kModShift = 0x1, kModCtrl = 0x2, kModAlt = 0x4;
+
+// The modifiers held at a key-down. Tests replace it; null: Shift and Ctrl
+// of the polled input, no Alt.
+using KeyModifierQuery = uint32_t (*)();
+extern KeyModifierQuery g_keyModifiers;
+
+// The game's speed tier (0 to 3) as the speed keys read and set it. Tests
+// replace them; null: the world's game state.
+struct KeySpeedSeam {
+  int32_t (*tier)() = nullptr;
+  void (*set)(int32_t tier) = nullptr;
+};
+extern KeySpeedSeam g_keySpeed;
+
+// Set by a hotkey whose key also types a character, so the character does
+// not reach the text field the hotkey opens.
+extern uint32_t g_swallowNextChar;
+
+// The hotkey table of the editor (editor 1) and the game (editor 0). 1.
+int32_t KeyCommand(uint32_t key, ScreenManager& ui, uint32_t modifiers, int32_t editor);
