@@ -74,9 +74,9 @@ class MapView {
   bool freeZoom = false;
   // The panes that take the mouse input of the map, the minimap and the
   // minimap's drag area.
-  Screen mapPane{""};
-  Screen minimapPane{""};
-  Screen dragPanPane{""};
+  Screen mapPane{nullptr};
+  Screen minimapPane{nullptr};
+  Screen dragPanPane{nullptr};
 
   // Set to 1 by every entry into a mode: the view lays itself out and
   // redraws on its next frame.
