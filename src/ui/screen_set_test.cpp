@@ -2,10 +2,12 @@
 // binds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "screens/main/map_view.h"
 #include "ui/screen_set.h"
 
 namespace {
@@ -17,10 +19,21 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
                                       &s.tooltip,      &s.gameFile,     &s.startMenu,    &s.popupFrames};
   // A screen made later (a pane, a list box) stands in front of them all.
   Screen later(nullptr);
+  // The map view's panes are built with it, in whatever order the program's
+  // statics are made: they must be listed, wherever they stand.
+  const std::vector<Screen*> panes = {&g_mapView.mapPane, &g_mapView.minimapPane, &g_mapView.dragPanPane};
   std::vector<Screen*> walked;
-  for (Screen* x = Screen::AllScreens(); x; x = x->nextScreen) walked.insert(walked.begin(), x);
+  size_t panesFound = 0;
+  for (Screen* x = Screen::AllScreens(); x; x = x->nextScreen) {
+    if (std::find(panes.begin(), panes.end(), x) != panes.end()) {
+      ++panesFound;
+      continue;
+    }
+    walked.insert(walked.begin(), x);
+  }
   built.push_back(&later);
   EXPECT_EQ(walked, built);
+  EXPECT_EQ(panesFound, panes.size());
 }
 
 struct BindingScreen : Screen {

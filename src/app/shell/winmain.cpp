@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/fpenv.h"
 #include "platform/window.h"
+#include "screens/main/map_view_hooks.h"
 #include "sim/game_threads.h"
 #include "ui/game_session_ui.h"
 #include "ui/screen_manager.h"
@@ -73,6 +74,7 @@ int32_t InitApplication(AppObject& app) {
   SetSoundVolume(g_uiOptions.bsoundmute, g_uiOptions.opsoundvol, g_ui);
   g_ui.loading = 0;
   InstallGameSessionUi();
+  InstallMapViewHooks();
   return kOk;
 }
 

@@ -1,0 +1,36 @@
+#include "screens/main/map_view_hooks.h"
+
+#include "screens/main/map_geometry.h"
+#include "screens/main/map_view.h"
+#include "sim/sim_ui_link.h"
+#include "units/hex_geometry.h"
+#include "world/map_imagery.h"
+#include "world/world.h"
+
+namespace {
+
+// The picture's size is not known until the imagery is loaded; until then
+// one map pixel stands for one picture pixel.
+void ResetMapView(int32_t width, int32_t height) {
+  InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, 0, 0);
+  ClampMapPan(g_mapView);
+}
+
+// The unit simulation reads whole 16-bit words, as the view left them at
+// its last clamp.
+bool VisibleHexRange(int16_t range[4]) {
+  const MapView& view = g_mapView;
+  if (view.columns <= 0 || view.endColumn <= view.firstColumn || view.endRow <= view.firstRow) return false;
+  range[0] = view.firstColumn;
+  range[1] = view.firstRow;
+  range[2] = static_cast<int16_t>(view.endColumn - 1);
+  range[3] = static_cast<int16_t>(view.endRow - 1);
+  return true;
+}
+
+}  // namespace
+
+void InstallMapViewHooks() {
+  g_mapViewHooks.resetView = ResetMapView;
+  g_simUi.visibleHexRange = VisibleHexRange;
+}
