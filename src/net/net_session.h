@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "app/settings.h"
+#include "net/host_list.h"
+#include "platform/peer_discovery.h"
 #include "platform/peer.h"
 #include "platform/threads.h"
 #include "sim/window_messages.h"
@@ -60,6 +62,13 @@ struct NetSession {
 
   std::unique_ptr<NetMessageHandler> handler;
   std::unique_ptr<plat::Peer> peer;
+  // While looking for hosts: what the search has heard. Declared before the
+  // search, so the search stops before what it feeds goes.
+  HostList hosts;
+  std::unique_ptr<plat::DiscoveryHandler> searchHandler;
+  std::unique_ptr<plat::PeerDiscovery> search;
+  // While hosting: answers searches on the session's port number.
+  std::unique_ptr<plat::PeerDiscoveryResponder> responder;
 
   uint32_t hostingPlayerLimit = 0;
   std::atomic<int32_t> playerCount{0};
@@ -115,6 +124,16 @@ void HostSession(ScreenManager& ui);
 int32_t NetHostSession(NetSession& session, const char* bindAddress);
 // Starts joining the host at the address; code 8 follows.
 int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port);
+
+// Starts looking for hosts at the address (empty: the broadcast) on the
+// port; answers fill the host list and each sends code 7.
+int32_t NetEnumHosts(NetSession& session, const char* address, uint16_t port);
+// Stops a running search.
+void NetHostListReset(NetSession& session);
+// Hosting: answers searches on the session's port number at the address.
+void NetStartResponder(NetSession& session, const char* bindAddress);
+// Tells searchers the session's current player counts.
+void NetUpdateResponder(NetSession& session);
 
 // Sends a notification code to the main thread (or the session's sink).
 void NetNotify(NetSession& session, uint32_t code, intptr_t value);
