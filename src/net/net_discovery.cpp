@@ -66,3 +66,8 @@ int32_t NetEnumHosts(NetSession& session, const char* address, uint16_t port) {
 void NetHostListReset(NetSession& session) {
   if (session.search) session.search->Cancel();
 }
+
+int32_t NetGetLocalAddresses(NetSession& session) {
+  session.localAddresses = plat::LocalIpv4Addresses(kNetLocalAddressLimit);
+  return static_cast<int32_t>(session.localAddresses.size());
+}

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/settings.h"
 #include "net/host_list.h"
@@ -23,6 +25,7 @@ struct TextLineQueue;
 inline constexpr uint32_t kNetPlayerLimit = 16;  // players in a session, the host included
 inline constexpr uint32_t kNetHostSlot = 1;
 inline constexpr int kNetPlayerNameChars = 14;
+inline constexpr size_t kNetLocalAddressLimit = 6;
 
 // A player the peer layer reported, kept as its context. One reference from
 // its create, one more when created while in session; freed when the last
@@ -65,6 +68,7 @@ struct NetSession {
   // While looking for hosts: what the search has heard. Declared before the
   // search, so the search stops before what it feeds goes.
   HostList hosts;
+  std::vector<std::string> localAddresses;  // shown to the host, at most 6
   std::unique_ptr<plat::DiscoveryHandler> searchHandler;
   std::unique_ptr<plat::PeerDiscovery> search;
   // While hosting: answers searches on the session's port number.
@@ -132,6 +136,8 @@ int32_t NetEnumHosts(NetSession& session, const char* address, uint16_t port);
 void NetHostListReset(NetSession& session);
 // Hosting: answers searches on the session's port number at the address.
 void NetStartResponder(NetSession& session, const char* bindAddress);
+// Lists the machine's addresses (at most 6) for the host to show; returns how many.
+int32_t NetGetLocalAddresses(NetSession& session);
 // Tells searchers the session's current player counts.
 void NetUpdateResponder(NetSession& session);
 

@@ -246,6 +246,9 @@ TEST(NetSession, SearchFindsTheHostAndFollowsItsPlayers) {
   std::snprintf(host.session.identity.sessionName, sizeof host.session.identity.sessionName, "Channel");
   host.Host();
   ASSERT_NE(host.session.responder, nullptr);
+  const int32_t shown = NetGetLocalAddresses(host.session);
+  EXPECT_EQ(static_cast<size_t>(shown), host.session.localAddresses.size());
+  EXPECT_LE(shown, 6);
   std::vector<std::unique_ptr<TestPeer>> joiners;
   for (const Row& row : rows) {
     while (static_cast<int>(joiners.size()) < row.joiners) {

@@ -2,6 +2,11 @@
 // its own thread, and the checked encoding of their two datagrams.
 #include "platform/peer_discovery.h"
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+
 #include <asio.hpp>
 
 #include <atomic>
@@ -306,6 +311,25 @@ void PeerDiscoveryResponder::Stop() {
   });
   c.thread.join();
   c.port = 0;
+}
+
+std::vector<std::string> LocalIpv4Addresses(size_t limit) {
+  std::vector<std::string> outward;
+  std::vector<std::string> loopback;
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return {};
+  for (const ifaddrs* at = list; at != nullptr; at = at->ifa_next) {
+    if (at->ifa_addr == nullptr || at->ifa_addr->sa_family != AF_INET || !(at->ifa_flags & IFF_UP)) continue;
+    sockaddr_in address;
+    std::memcpy(&address, at->ifa_addr, sizeof address);
+    char text[INET_ADDRSTRLEN] = {};
+    if (inet_ntop(AF_INET, &address.sin_addr, text, sizeof text) == nullptr) continue;
+    ((at->ifa_flags & IFF_LOOPBACK) ? loopback : outward).emplace_back(text);
+  }
+  freeifaddrs(list);
+  outward.insert(outward.end(), loopback.begin(), loopback.end());
+  if (outward.size() > limit) outward.resize(limit);
+  return outward;
 }
 
 }  // namespace plat

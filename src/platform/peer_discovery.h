@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/status.h"
 
@@ -93,6 +94,10 @@ class PeerDiscovery {
  private:
   std::unique_ptr<Core> core_;
 };
+
+// The machine's IPv4 addresses on interfaces that are up, as text, the
+// loopback ones last, at most `limit` of them: what a host tells its players.
+std::vector<std::string> LocalIpv4Addresses(size_t limit);
 
 class PeerDiscoveryResponder {
  public:

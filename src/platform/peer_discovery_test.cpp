@@ -221,3 +221,32 @@ TEST(PeerDiscovery, SearchEndsByItsTimeOrByCancel) {
 
 }  // namespace
 }  // namespace plat
+
+namespace plat {
+namespace {
+
+TEST(PeerDiscovery, LocalAddressesAreDottedQuadsWithinTheLimit) {
+  struct Row {
+    size_t limit;
+    bool loopbackListed;  // with room for every address, 127.0.0.1 is among them
+  };
+  const Row rows[] = {{0, false}, {1, false}, {6, false}, {256, true}};
+  for (const Row& row : rows) {
+    const std::vector<std::string> found = LocalIpv4Addresses(row.limit);
+    EXPECT_LE(found.size(), row.limit) << row.limit;
+    bool loopback = false;
+    for (const std::string& text : found) {
+      asio::error_code error;
+      const asio::ip::address ip = asio::ip::make_address(text, error);
+      EXPECT_FALSE(error) << text;
+      EXPECT_TRUE(ip.is_v4()) << text;
+      loopback |= text == "127.0.0.1";
+    }
+    if (row.loopbackListed) {
+      EXPECT_TRUE(loopback) << row.limit;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace plat
