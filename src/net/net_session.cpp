@@ -117,6 +117,8 @@ plat::Status NetMessageHandler::OnDestroyPlayer(plat::PeerId id, void* context, 
       // The slot is freed whatever its broadcast does: a departure that
       // stopped at a failed send would keep the record and never be told.
       (void)HostFreeSlot(s, player);
+    } else if (!s.isHost) {
+      FreeSlotsOfPlayer(s, player->playerId);
     }
     if (reason == plat::kPeerLeftSessionEnded)
       QueueTextMessage2(s, "Player %d (%s) HAS LEFT THE GAME.", static_cast<int>(player->slot), player->name);

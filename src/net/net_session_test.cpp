@@ -283,3 +283,34 @@ TEST(NetSession, SearchFindsTheHostAndFollowsItsPlayers) {
   EXPECT_EQ(late.session.inSession.load(), 0);
   EXPECT_FALSE(late.session.hosts.connecting);
 }
+
+// A departure frees the player's slot in a joiner's copy too, so a joiner
+// whose host is gone waits for nobody.
+TEST(NetSession, ADepartureFreesTheSlotOnEveryPeer) {
+  struct Row {
+    const char* leaving;
+  };
+  const Row rows[] = {{"host"}, {"other joiner"}};
+  for (const Row& row : rows) {
+    plat::InProcessNetwork network;
+    TestPeer host("HOST", &network);
+    host.Host();
+    TestPeer first("ONE", &network);
+    first.Join(host);
+    TestPeer second("TWO", &network);
+    second.Join(host);
+    auto holds = [&](uint32_t playerId) {
+      plat::CriticalSectionLock hold(first.session.slotLock);
+      for (const NetSlot& slot : first.world->slotTable)
+        if (slot.state == kSlotHuman && slot.playerId == playerId) return true;
+      return false;
+    };
+    const bool hostLeaves = std::string(row.leaving) == "host";
+    TestPeer& leaving = hostLeaves ? host : second;
+    ASSERT_TRUE(Eventually([&] { return leaving.session.peer && holds(leaving.session.peer->LocalId()); }))
+        << row.leaving;
+    const uint32_t id = leaving.session.peer->LocalId();
+    CloseNetSession(leaving.session);
+    EXPECT_TRUE(Eventually([&] { return !holds(id); })) << row.leaving;
+  }
+}
