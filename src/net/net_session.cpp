@@ -80,6 +80,7 @@ plat::Status NetMessageHandler::OnCreatePlayer(const plat::PeerPlayer& info, voi
   player->name[length] = '\0';
   *context = player;
   s.playerCount.fetch_add(1);
+  NetUpdateResponder(s);
   if (info.flags & plat::kPeerPlayerHost) s.hostPlayer = info.id;
   if (s.inSession) {
     player->references.fetch_add(1);
@@ -116,6 +117,8 @@ plat::Status NetMessageHandler::OnDestroyPlayer(plat::PeerId id, void* context, 
       // The slot is freed whatever its broadcast does: a departure that
       // stopped at a failed send would keep the record and never be told.
       (void)HostFreeSlot(s, player);
+    } else if (!s.isHost) {
+      FreeSlotsOfPlayer(s, player->playerId);
     }
     if (reason == plat::kPeerLeftSessionEnded)
       QueueTextMessage2(s, "Player %d (%s) HAS LEFT THE GAME.", static_cast<int>(player->slot), player->name);
@@ -127,6 +130,7 @@ plat::Status NetMessageHandler::OnDestroyPlayer(plat::PeerId id, void* context, 
   // hosting peer's own player has one, and is freed by the first release.
   if (player && !freed) ReleaseNetPlayer(player);
   s.playerCount.fetch_sub(1);
+  NetUpdateResponder(s);
   NetNotify(s, kNetCodePlayerLeft, value);
   return plat::kOk;
 }
@@ -153,6 +157,12 @@ plat::Status NetMessageHandler::OnReceive(plat::PeerId from, void* context, cons
 void NetMessageHandler::OnConnectComplete(plat::Status result) {
   NetSession& s = session_;
   s.connectResult = result;
+  if (plat::Failed(result)) {
+    // Not in a session after all: the next host or join must not be refused.
+    s.inSession = 0;
+    std::lock_guard<std::mutex> hold(s.hosts.lock);
+    s.hosts.connecting = false;
+  }
   s.connectEvent.Set();
   NetNotify(s, kNetCodeConnected, 0);
 }
@@ -202,6 +212,9 @@ void CloseNetSession(NetSession& session) {
   if (session.inSession && session.peer && session.isHost) (void)session.peer->TerminateSession();
   if (session.inSession) session.hostLost = 1;
   session.inSession = 0;
+  NetHostListReset(session);
+  if (session.responder) session.responder->Stop();
+  session.responder.reset();
   // Every remaining player's departure is handled inside Close.
   if (session.peer) session.peer->Close();
   session.peer.reset();
@@ -231,6 +244,8 @@ int32_t NetHostSession(NetSession& session, const char* bindAddress) {
   }
   session.identity.port = session.peer->Port();
   (void)UpdateApplicationDesc(session);
+  NetHostListReset(session);
+  NetStartResponder(session, bindAddress ? bindAddress : "0.0.0.0");
   session.inSession = 1;
   // Joiners come in only now: one let in before would get no slot.
   session.accepting = 1;
@@ -242,8 +257,19 @@ int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port) {
   session.isHost = 0;
   session.slotAssigned = 0;
   session.inSession = 1;
+  {
+    // The list stands still from here: the entry being joined must not change.
+    std::lock_guard<std::mutex> hold(session.hosts.lock);
+    session.hosts.connecting = true;
+  }
   const int32_t status = session.peer->Connect(address, port, session.identity.playerName, nullptr);
-  if (plat::Failed(status)) session.inSession = 0;
+  if (plat::Failed(status)) {
+    session.inSession = 0;
+    std::lock_guard<std::mutex> hold(session.hosts.lock);
+    session.hosts.connecting = false;
+    return status;
+  }
+  NetHostListReset(session);
   return status;
 }
 

@@ -6,8 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/settings.h"
+#include "net/host_list.h"
+#include "platform/peer_discovery.h"
 #include "platform/peer.h"
 #include "platform/threads.h"
 #include "sim/window_messages.h"
@@ -21,6 +25,7 @@ struct TextLineQueue;
 inline constexpr uint32_t kNetPlayerLimit = 16;  // players in a session, the host included
 inline constexpr uint32_t kNetHostSlot = 1;
 inline constexpr int kNetPlayerNameChars = 14;
+inline constexpr size_t kNetLocalAddressLimit = 6;
 
 // A player the peer layer reported, kept as its context. One reference from
 // its create, one more when created while in session; freed when the last
@@ -60,6 +65,14 @@ struct NetSession {
 
   std::unique_ptr<NetMessageHandler> handler;
   std::unique_ptr<plat::Peer> peer;
+  // While looking for hosts: what the search has heard. Declared before the
+  // search, so the search stops before what it feeds goes.
+  HostList hosts;
+  std::vector<std::string> localAddresses;  // shown to the host, at most 6
+  std::unique_ptr<plat::DiscoveryHandler> searchHandler;
+  std::unique_ptr<plat::PeerDiscovery> search;
+  // While hosting: answers searches on the session's port number.
+  std::unique_ptr<plat::PeerDiscoveryResponder> responder;
 
   uint32_t hostingPlayerLimit = 0;
   std::atomic<int32_t> playerCount{0};
@@ -115,6 +128,18 @@ void HostSession(ScreenManager& ui);
 int32_t NetHostSession(NetSession& session, const char* bindAddress);
 // Starts joining the host at the address; code 8 follows.
 int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port);
+
+// Starts looking for hosts at the address (empty: the broadcast) on the
+// port; answers fill the host list and each sends code 7.
+int32_t NetEnumHosts(NetSession& session, const char* address, uint16_t port);
+// Stops a running search.
+void NetHostListReset(NetSession& session);
+// Hosting: answers searches on the session's port number at the address.
+void NetStartResponder(NetSession& session, const char* bindAddress);
+// Lists the machine's addresses (at most 6) for the host to show; returns how many.
+int32_t NetGetLocalAddresses(NetSession& session);
+// Tells searchers the session's current player counts.
+void NetUpdateResponder(NetSession& session);
 
 // Sends a notification code to the main thread (or the session's sink).
 void NetNotify(NetSession& session, uint32_t code, intptr_t value);

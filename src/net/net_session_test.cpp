@@ -233,3 +233,84 @@ TEST_F(HostHandler, PlayersFreedOnceAndDeparturesReported) {
 }
 
 }  // namespace
+
+// A search finds a TCP host on 127.0.0.1 by its port, sees its player count
+// follow joins, and a failed join leaves the session free to try again.
+TEST(NetSession, SearchFindsTheHostAndFollowsItsPlayers) {
+  struct Row {
+    int joiners;
+    const char* line;
+  };
+  const Row rows[] = {{0, "Channel (1/16)"}, {1, "Channel (2/16)"}};
+  TestPeer host("HOST", nullptr);
+  std::snprintf(host.session.identity.sessionName, sizeof host.session.identity.sessionName, "Channel");
+  host.Host();
+  ASSERT_NE(host.session.responder, nullptr);
+  const int32_t shown = NetGetLocalAddresses(host.session);
+  EXPECT_EQ(static_cast<size_t>(shown), host.session.localAddresses.size());
+  EXPECT_LE(shown, 6);
+  std::vector<std::unique_ptr<TestPeer>> joiners;
+  for (const Row& row : rows) {
+    while (static_cast<int>(joiners.size()) < row.joiners) {
+      joiners.push_back(std::make_unique<TestPeer>("JOIN", nullptr));
+      joiners.back()->Join(host);
+      ASSERT_TRUE(Eventually([&] { return host.session.playerCount.load() == 1 + row.joiners; }));
+    }
+    TestPeer seeker("SEEK", nullptr);
+    ASSERT_EQ(NetEnumHosts(seeker.session, "127.0.0.1", static_cast<uint16_t>(host.session.identity.port)), 0);
+    ASSERT_TRUE(Eventually([&] {
+      auto shown = HostListToControl(seeker.session.hosts);
+      return !shown.empty() && shown.front().text.rfind(row.line, 0) == 0;
+    })) << row.line;
+    EXPECT_GE(seeker.Codes(kNetCodeHostList), 1);
+    const HostListEntry entry = HostListToControl(seeker.session.hosts).front();
+    EXPECT_EQ(entry.address, "127.0.0.1");
+    EXPECT_EQ(entry.hostPort, host.session.identity.port);
+    NetHostListReset(seeker.session);
+    EXPECT_FALSE(seeker.session.search->Running());
+  }
+
+  // Nobody listens on the host's port once it is gone: the join fails and
+  // the joiner is no longer in a session.
+  const uint16_t port = static_cast<uint16_t>(host.session.identity.port);
+  joiners.clear();
+  CloseNetSession(host.session);
+  TestPeer late("LATE", nullptr);
+  ASSERT_EQ(SetupNetSession(late.session, 0), 0);
+  ASSERT_EQ(NetJoinHost(late.session, "127.0.0.1", port), 0);
+  ASSERT_TRUE(Eventually([&] { return late.Codes(kNetCodeConnected) == 1; }));
+  EXPECT_TRUE(plat::Failed(late.session.connectResult.load()));
+  EXPECT_EQ(late.session.inSession.load(), 0);
+  EXPECT_FALSE(late.session.hosts.connecting);
+}
+
+// A departure frees the player's slot in a joiner's copy too, so a joiner
+// whose host is gone waits for nobody.
+TEST(NetSession, ADepartureFreesTheSlotOnEveryPeer) {
+  struct Row {
+    const char* leaving;
+  };
+  const Row rows[] = {{"host"}, {"other joiner"}};
+  for (const Row& row : rows) {
+    plat::InProcessNetwork network;
+    TestPeer host("HOST", &network);
+    host.Host();
+    TestPeer first("ONE", &network);
+    first.Join(host);
+    TestPeer second("TWO", &network);
+    second.Join(host);
+    auto holds = [&](uint32_t playerId) {
+      plat::CriticalSectionLock hold(first.session.slotLock);
+      for (const NetSlot& slot : first.world->slotTable)
+        if (slot.state == kSlotHuman && slot.playerId == playerId) return true;
+      return false;
+    };
+    const bool hostLeaves = std::string(row.leaving) == "host";
+    TestPeer& leaving = hostLeaves ? host : second;
+    ASSERT_TRUE(Eventually([&] { return leaving.session.peer && holds(leaving.session.peer->LocalId()); }))
+        << row.leaving;
+    const uint32_t id = leaving.session.peer->LocalId();
+    CloseNetSession(leaving.session);
+    EXPECT_TRUE(Eventually([&] { return !holds(id); })) << row.leaving;
+  }
+}

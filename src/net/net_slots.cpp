@@ -144,6 +144,21 @@ int32_t HostFreeSlot(NetSession& session, NetPlayer* player) {
   return BroadcastSlotTable(session);
 }
 
+void FreeSlotsOfPlayer(NetSession& session, uint32_t playerId) {
+  NetSlot* slots = Slots(session);
+  if (!slots) return;
+  plat::CriticalSectionLock hold(session.slotLock);
+  for (int n = 0; n < kSlots; ++n) {
+    NetSlot& slot = slots[n];
+    if (slot.state != kSlotHuman || slot.playerId != playerId) continue;
+    slot.state = kSlotFree;
+    slot.playerId = 0xFFFFFFFFu;
+    std::memset(slot.name, 0, sizeof slot.name);
+    slot.ready = 0;
+    slot.progress = 0;
+  }
+}
+
 int32_t KickSlotPlayer(NetSession& session, uint32_t n) {
   NetSlot* slots = Slots(session);
   if (!session.isHost || !slots || n >= static_cast<uint32_t>(kSlots)) return plat::kFail;

@@ -47,6 +47,9 @@ int32_t NetSetSlot(NetSession& session, bool ready);
 int32_t NetSetSlotFields(NetSession& session, uint32_t n, uint8_t region, uint8_t second);
 // Host: no joiner comes in from now on; the limit becomes the slots given out.
 int32_t NetHostStartGame(NetSession& session);
+// A joiner's own copy: the departed player's slots become free, so nothing
+// waits for a peer that is gone (the host frees and broadcasts its own).
+void FreeSlotsOfPlayer(NetSession& session, uint32_t playerId);
 // Host: the peer's player limit follows the session's.
 int32_t UpdateApplicationDesc(NetSession& session);
 // The receiving side of the lobby messages; identifiers outside
