@@ -217,7 +217,17 @@ Window* CreateAppWindow(const std::string& className, const std::string& title, 
     flags |= SDL_WINDOW_BORDERLESS;
   }
   if ((exStyle & kWsExTopmost) != 0 && !fillsScreen) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-  SDL_Window* sdl = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+  // Made at the screen's size as well, so that it covers the screen even
+  // where no window manager acts on the full-screen request.
+  int windowX = x, windowY = y, windowWidth = width, windowHeight = height;
+  SDL_Rect screen{};
+  if (fillsScreen && SDL_GetDisplayBounds(0, &screen) == 0 && screen.w > 0 && screen.h > 0) {
+    windowX = screen.x;
+    windowY = screen.y;
+    windowWidth = screen.w;
+    windowHeight = screen.h;
+  }
+  SDL_Window* sdl = SDL_CreateWindow(title.c_str(), windowX, windowY, windowWidth, windowHeight, flags);
   if (sdl == nullptr) return nullptr;
 
   auto window = std::make_unique<Window>();
