@@ -5,13 +5,10 @@
 #include <SDL.h>
 
 #include "platform/messages.h"
-#include "platform/picture_fit.h"
 
 namespace plat {
 
 // Null for an invalid or destroyed window.
 SDL_Window* NativeSdlWindow(Window* window);
-// Where the back buffer's picture sits in the window (window pixels).
-PictureFit WindowPictureFit(Window* window);
 
 }  // namespace plat

@@ -356,8 +356,6 @@ bool FillsScreen(const Window* window) {
   return w != nullptr && w->fillsScreen;
 }
 
-PictureFit WindowPictureFit(Window* window) { return FitOfWindow(window); }
-
 Rect GetClientRect(const Window* window) {
   Rect rect;
   Registry& r = TheRegistry();
