@@ -1,5 +1,6 @@
 #include "platform/gl_gamma_pass.h"
 #include "platform/gl_program.h"
+#include "platform/picture_fit.h"
 
 namespace plat::gl {
 namespace {
@@ -150,13 +151,19 @@ void GammaPass::Draw(GLuint sourceTexture, uint32_t sourceWidth, uint32_t source
   glDisable(GL_STENCIL_TEST);
   glDisable(GL_CULL_FACE);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glViewport(0, 0, drawableWidth, drawableHeight);
-
-  // Same size: every window pixel is one back-buffer pixel. Otherwise the
-  // image is stretched and smoothed.
-  const bool sameSize =
-      static_cast<uint32_t>(drawableWidth) == sourceWidth && static_cast<uint32_t>(drawableHeight) == sourceHeight;
-  const GLint filter = sameSize ? GL_NEAREST : GL_LINEAR;
+  const PictureFit fit = FitPicture(static_cast<int32_t>(sourceWidth), static_cast<int32_t>(sourceHeight),
+                                    drawableWidth, drawableHeight);
+  if (fit.width != drawableWidth || fit.height != drawableHeight) {
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    GLfloat previousClear[4] = {};
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, previousClear);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(previousClear[0], previousClear[1], previousClear[2], previousClear[3]);
+  }
+  // GL counts rows from the bottom; the fit's top bar is as tall as its bottom one, give or take a pixel.
+  glViewport(fit.left, drawableHeight - fit.top - fit.height, fit.width, fit.height);
+  const GLint filter = fit.WholeScale() ? GL_NEAREST : GL_LINEAR;
   glActiveTexture(GL_TEXTURE0 + kSourceUnit);
   glBindTexture(GL_TEXTURE_2D, sourceTexture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);

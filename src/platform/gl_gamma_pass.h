@@ -3,8 +3,10 @@
 // colour channel of every pixel is looked up in the gamma ramp (the high byte
 // of the 16-bit entry is the shown level, as display hardware takes it), so
 // gamma fades work windowed and full screen alike. The image is turned the
-// right way up here (the back buffer is stored top row first) and stretched
-// when the window's drawable size differs from the back buffer's.
+// right way up here (the back buffer is stored top row first) and scaled
+// into the window with its aspect kept, black bars beside it. Whole-number
+// scales are drawn with nearest filtering (text stays crisp), others with
+// linear filtering (no uneven pixel columns).
 #include <epoxy/gl.h>
 
 #include <cstdint>
@@ -22,8 +24,8 @@ class GammaPass {
   void Release();
   // Takes effect at the next Draw.
   void SetRamp(const GammaRamp& ramp);
-  // Draws the texture over the whole of the default framebuffer of the given
-  // drawable size. GL state it touches is put back, except the draw
+  // Draws the texture into the default framebuffer of the given drawable
+  // size, fitted with its aspect kept; the rest is black. GL state it touches is put back, except the draw
   // framebuffer, viewport and scissor, which the caller sets again.
   void Draw(GLuint sourceTexture, uint32_t sourceWidth, uint32_t sourceHeight, int drawableWidth, int drawableHeight);
 

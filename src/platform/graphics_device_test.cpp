@@ -248,11 +248,15 @@ TEST_F(GlDeviceTest, ResetMakesANewBackBufferOfTheNewSize) {
   ASSERT_EQ(device_->GetBackBufferDesc(&desc), kOk);
   EXPECT_EQ(desc.width, 32u);
   EXPECT_EQ(desc.height, 20u);
-  // A smaller back buffer is stretched over the whole window.
+  // A smaller back buffer of another shape fills the window's width at twice
+  // its size (64 x 40), with black bars of 4 rows above and below.
   const Image shown = ReadPresented();
   EXPECT_EQ(shown.width, kWidth);
   EXPECT_EQ(shown.height, kHeight);
-  for (uint32_t p : shown.pixels) ASSERT_EQ(p, 0xFF123456u);
+  for (uint32_t y = 0; y < shown.height; ++y) {
+    const uint32_t expected = (y >= 4 && y < 44) ? 0xFF123456u : 0xFF000000u;
+    for (uint32_t x = 0; x < shown.width; ++x) ASSERT_EQ(shown.At(x, y) | 0xFF000000u, expected) << x << ", " << y;
+  }
   EXPECT_EQ(device_->Present(), kOk);
 }
 

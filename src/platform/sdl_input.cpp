@@ -343,8 +343,9 @@ void SdlInputTranslator::Translate(const SDL_Event& event, uint32_t now, std::ve
     case SDL_MOUSEMOTION: {
       Window* window = target_.Resolve(event.motion.windowID);
       if (window == nullptr) break;
-      SetLastPointer(event.motion.x, event.motion.y);
-      Emit(batch, window, kWmMouseMove, MouseKeyFlags(), MakeLParam(event.motion.x, event.motion.y), now);
+      const Point at = target_.ToBuffer(window, event.motion.x, event.motion.y);
+      SetLastPointer(at.x, at.y);
+      Emit(batch, window, kWmMouseMove, MouseKeyFlags(), MakeLParam(at.x, at.y), now);
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -429,7 +430,8 @@ void SdlInputTranslator::OnButton(const SDL_MouseButtonEvent& button, bool down,
   if (!MessagesOfButton(button.button, &messages)) return;
   Window* window = target_.Resolve(button.windowID);
   if (window == nullptr) return;
-  SetLastPointer(button.x, button.y);
+  const Point at = target_.ToBuffer(window, button.x, button.y);
+  SetLastPointer(at.x, at.y);
   if (down) {
     buttons_ |= messages.flag;
   } else {
@@ -440,21 +442,21 @@ void SdlInputTranslator::OnButton(const SDL_MouseButtonEvent& button, bool down,
   if (down) {
     const bool isDouble = target_.WantsDoubleClicks(window) && lastClick_.valid && lastClick_.window == window &&
                           lastClick_.button == button.button && now - lastClick_.time <= DoubleClickTimeMs() &&
-                          std::abs(button.x - lastClick_.x) <= kDoubleClickDistance &&
-                          std::abs(button.y - lastClick_.y) <= kDoubleClickDistance;
+                          std::abs(at.x - lastClick_.x) <= kDoubleClickDistance &&
+                          std::abs(at.y - lastClick_.y) <= kDoubleClickDistance;
     if (isDouble) {
       // A third press starts a new pair, as on Windows.
       message = messages.doubleClick;
       lastClick_ = ClickHistory{};
     } else {
       message = messages.down;
-      lastClick_ = ClickHistory{true, window, button.button, now, button.x, button.y};
+      lastClick_ = ClickHistory{true, window, button.button, now, at.x, at.y};
     }
   }
   const auto flags = static_cast<int>(MouseKeyFlags());
   const WParam wParam = messages.xButton != 0 ? MakeWParam(flags, static_cast<int>(messages.xButton))
                                               : static_cast<WParam>(flags);
-  Emit(batch, window, message, wParam, MakeLParam(button.x, button.y), now);
+  Emit(batch, window, message, wParam, MakeLParam(at.x, at.y), now);
 }
 
 void SdlInputTranslator::OnWindowEvent(const SDL_WindowEvent& event, uint32_t now,

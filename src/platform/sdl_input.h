@@ -30,6 +30,9 @@ class InputTarget {
   // Records the window's activation; true when that changed it (so a repeated
   // focus event makes no second WM_ACTIVATE).
   virtual bool ChangeActivation(Window* window, bool active) = 0;
+  // The back-buffer point under a window point (the same point unless the
+  // window shows the back buffer scaled).
+  virtual Point ToBuffer(Window* /*window*/, int32_t x, int32_t y) { return Point{x, y}; }
 };
 
 // One translator reads all events, in order, on the thread that owns the

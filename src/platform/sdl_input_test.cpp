@@ -1,4 +1,5 @@
 #include "platform/sdl_input.h"
+#include "platform/picture_fit.h"
 
 #include <gtest/gtest.h>
 
@@ -435,6 +436,46 @@ TEST_F(SdlInputTest, ResetForgetsHeldButtonsAndClicks) {
   translator.Reset();
   EXPECT_FALSE(translator.IsKeyHeld(kVkLButton));
   EXPECT_EQ(translator.LastPointer().x, 0);
+}
+
+// A 1024 x 768 back buffer shown in a 1920 x 1080 window.
+class ScaledTarget : public FakeTarget {
+ public:
+  PictureFit fit = FitPicture(1024, 768, 1920, 1080);
+  Point ToBuffer(Window*, int32_t x, int32_t y) override {
+    Point p;
+    fit.WindowToBuffer(x, y, &p.x, &p.y);
+    return p;
+  }
+};
+
+TEST(SdlInputScaled, PointerMessagesCarryBackBufferPoints) {
+  struct Row {
+    bool motion;
+    int x, y;
+    uint32_t message;
+    int bx, by;
+  };
+  const Row rows[] = {
+      {true, 240, 0, kWmMouseMove, 0, 0},
+      {true, 1679, 1079, kWmMouseMove, 1023, 767},
+      {false, 100, 500, kWmLButtonDown, 0, 355},   // a click in the left bar lands on the edge
+      {false, 960, 540, kWmLButtonDown, 512, 384},
+      {false, 1900, 20, kWmLButtonDown, 1023, 14},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(::testing::Message() << "(" << r.x << ", " << r.y << ")");
+    ScaledTarget target;
+    SdlInputTranslator translator{target};
+    std::vector<QueuedMessage> batch;
+    translator.Translate(r.motion ? MotionEvent(r.x, r.y) : ButtonEvent(true, SDL_BUTTON_LEFT, r.x, r.y), 5000, &batch);
+    ASSERT_EQ(batch.size(), 1u);
+    EXPECT_EQ(batch[0].msg.message, r.message);
+    EXPECT_EQ(SignedLoWord(batch[0].msg.lParam), r.bx);
+    EXPECT_EQ(SignedHiWord(batch[0].msg.lParam), r.by);
+    EXPECT_EQ(translator.LastPointer().x, r.bx);
+    EXPECT_EQ(translator.LastPointer().y, r.by);
+  }
 }
 
 }  // namespace

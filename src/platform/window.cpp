@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/picture_fit.h"
 #include "platform/sdl_input.h"
 #include "platform/sdl_window_internal.h"
 #include "platform/window_internal.h"
@@ -27,6 +29,10 @@ class Window {
   bool destroying = false;
   bool visible = false;
   bool active = false;
+  // Filling the desktop: the window is the screen's size and the back buffer
+  // keeps the size the game asked for, scaled into it by the present pass.
+  bool fillsScreen = false;
+  int bufferWidth = 0, bufferHeight = 0;
 };
 
 namespace {
@@ -75,6 +81,30 @@ bool ChangeActivationOf(Window* window, bool active) {
   return true;
 }
 
+// The offscreen driver (tests, the headless runner) has no screen to fill:
+// there the back buffer is the window.
+bool DriverHasScreen() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr) return false;
+  const std::string name(driver);
+  return name != "offscreen" && name != "dummy";
+}
+
+// Window pixels against back-buffer pixels; 1:1 for a window that does not fill the screen.
+PictureFit FitOf(SDL_Window* sdl, int bufferWidth, int bufferHeight, bool fillsScreen) {
+  int width = bufferWidth, height = bufferHeight;
+  if (fillsScreen && sdl != nullptr) SDL_GetWindowSize(sdl, &width, &height);
+  return FitPicture(bufferWidth, bufferHeight, width, height);
+}
+
+PictureFit FitOfWindow(const Window* window) {
+  Registry& r = TheRegistry();
+  std::lock_guard lock(r.mutex);
+  Window* w = FindLocked(r, window);
+  if (w == nullptr) return FitPicture(0, 0, 0, 0);
+  return FitOf(w->sdl, w->bufferWidth, w->bufferHeight, w->fillsScreen);
+}
+
 class RegistryTarget final : public detail::InputTarget {
  public:
   Window* Resolve(uint32_t sdlWindowId) override {
@@ -101,6 +131,16 @@ class RegistryTarget final : public detail::InputTarget {
   }
 
   bool ChangeActivation(Window* window, bool active) override { return ChangeActivationOf(window, active); }
+
+  Point ToBuffer(Window* window, int32_t x, int32_t y) override {
+    const PictureFit fit = FitOfWindow(window);
+    Point p{x, y};
+    if (fit.bufferWidth > 0 && (fit.width != fit.bufferWidth || fit.height != fit.bufferHeight || fit.left != 0 ||
+                                fit.top != 0)) {
+      fit.WindowToBuffer(x, y, &p.x, &p.y);
+    }
+    return p;
+  }
 };
 
 detail::SdlInputTranslator& Translator() {
@@ -167,9 +207,27 @@ Window* CreateAppWindow(const std::string& className, const std::string& title, 
 
   const bool visible = (style & kWsVisible) != 0;
   Uint32 flags = SDL_WINDOW_OPENGL | (visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
-  if ((style & kWsPopup) != 0) flags |= SDL_WINDOW_BORDERLESS;
-  if ((exStyle & kWsExTopmost) != 0) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-  SDL_Window* sdl = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+  // A popup window is the game's full-screen window: it covers the desktop at
+  // the desktop's own mode (a mode change is left alone: desktops handle it
+  // badly) and the present pass scales the back buffer into it.
+  const bool fillsScreen = (style & kWsPopup) != 0 && DriverHasScreen();
+  if (fillsScreen) {
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+  } else if ((style & kWsPopup) != 0) {
+    flags |= SDL_WINDOW_BORDERLESS;
+  }
+  if ((exStyle & kWsExTopmost) != 0 && !fillsScreen) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+  // Made at the screen's size as well, so that it covers the screen even
+  // where no window manager acts on the full-screen request.
+  int windowX = x, windowY = y, windowWidth = width, windowHeight = height;
+  SDL_Rect screen{};
+  if (fillsScreen && SDL_GetDisplayBounds(0, &screen) == 0 && screen.w > 0 && screen.h > 0) {
+    windowX = screen.x;
+    windowY = screen.y;
+    windowWidth = screen.w;
+    windowHeight = screen.h;
+  }
+  SDL_Window* sdl = SDL_CreateWindow(title.c_str(), windowX, windowY, windowWidth, windowHeight, flags);
   if (sdl == nullptr) return nullptr;
 
   auto window = std::make_unique<Window>();
@@ -178,6 +236,9 @@ Window* CreateAppWindow(const std::string& className, const std::string& title, 
   window->proc = cls.proc;
   window->classStyle = cls.style;
   window->visible = visible;
+  window->fillsScreen = fillsScreen;
+  window->bufferWidth = width;
+  window->bufferHeight = height;
   Window* handle = window.get();
   {
     std::lock_guard lock(r.mutex);
@@ -258,20 +319,59 @@ bool IsWindowMinimised(const Window* window) {
 }
 
 void MaximiseWindow(Window* window) {
-  if (SDL_Window* sdl = NativeSdlWindow(window)) SDL_MaximizeWindow(sdl);
+  SDL_Window* sdl = NativeSdlWindow(window);
+  if (sdl == nullptr) return;
+  // A window that fills the screen comes back from the task bar to full screen.
+  if (FillsScreen(window))
+    SDL_RestoreWindow(sdl);
+  else
+    SDL_MaximizeWindow(sdl);
 }
 
 void SetWindowBounds(Window* window, int x, int y, int width, int height) {
-  SDL_Window* sdl = NativeSdlWindow(window);
-  if (sdl == nullptr) return;
+  Registry& r = TheRegistry();
+  SDL_Window* sdl = nullptr;
+  bool fills = false;
+  {
+    std::lock_guard lock(r.mutex);
+    Window* w = FindLocked(r, window);
+    if (w == nullptr) return;
+    sdl = w->sdl;
+    fills = w->fillsScreen;
+    if (width > 0 && height > 0) {
+      w->bufferWidth = width;
+      w->bufferHeight = height;
+    }
+  }
+  // A full-screen window keeps covering the screen; only the picture's size changes.
+  if (fills) return;
   SDL_SetWindowPosition(sdl, x, y);
   SDL_SetWindowSize(sdl, width, height);
 }
 
+bool FillsScreen(const Window* window) {
+  Registry& r = TheRegistry();
+  std::lock_guard lock(r.mutex);
+  Window* w = FindLocked(r, window);
+  return w != nullptr && w->fillsScreen;
+}
+
 Rect GetClientRect(const Window* window) {
   Rect rect;
-  SDL_Window* sdl = NativeSdlWindow(const_cast<Window*>(window));
-  if (sdl == nullptr) return rect;
+  Registry& r = TheRegistry();
+  SDL_Window* sdl = nullptr;
+  {
+    std::lock_guard lock(r.mutex);
+    Window* w = FindLocked(r, window);
+    if (w == nullptr) return rect;
+    // The game draws and reads the pointer in back-buffer pixels.
+    if (w->fillsScreen) {
+      rect.right = w->bufferWidth;
+      rect.bottom = w->bufferHeight;
+      return rect;
+    }
+    sdl = w->sdl;
+  }
   int width = 0, height = 0;
   SDL_GetWindowSize(sdl, &width, &height);
   rect.right = width;
@@ -330,7 +430,14 @@ void ClipCursorToRect(Window* window, const Rect* rect) {
     SDL_SetWindowGrab(sdl, SDL_FALSE);
     return;
   }
-  const SDL_Rect area{rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top};
+  // Confined to the picture: the bars are not part of the game's screen.
+  const PictureFit fit = FitOfWindow(window);
+  int32_t left = rect->left, top = rect->top, right = rect->right, bottom = rect->bottom;
+  if (FillsScreen(window)) {
+    fit.BufferToWindow(rect->left, rect->top, &left, &top);
+    fit.BufferToWindow(rect->right, rect->bottom, &right, &bottom);
+  }
+  const SDL_Rect area{left, top, std::max(1, right - left), std::max(1, bottom - top)};
   SDL_SetWindowMouseRect(sdl, &area);
   SDL_SetWindowGrab(sdl, SDL_TRUE);
 }
@@ -340,7 +447,9 @@ Point GetCursorPosition(const Window* /*window*/) { return Translator().LastPoin
 void SetCursorPosition(Window* window, int x, int y) {
   SDL_Window* sdl = NativeSdlWindow(window);
   if (sdl == nullptr) return;
-  SDL_WarpMouseInWindow(sdl, x, y);
+  int32_t wx = x, wy = y;
+  if (FillsScreen(window)) FitOfWindow(window).BufferToWindow(x, y, &wx, &wy);
+  SDL_WarpMouseInWindow(sdl, wx, wy);
   Translator().SetLastPointer(x, y);
 }
 

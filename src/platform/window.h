@@ -48,8 +48,10 @@ struct Point {
 bool RegisterWindowClass(const WindowClass& cls);
 void UnregisterAllWindowClasses();
 
-// Creates the window of a registered class. A kWsPopup window is borderless at
-// (x, y) with the given size; otherwise a decorated window whose client area
+// Creates the window of a registered class. A kWsPopup window covers the
+// whole desktop (its mode unchanged) and the given size is the back buffer's,
+// shown scaled with its aspect kept; under the offscreen driver it is a
+// borderless window at (x, y) with the given size; otherwise a decorated window whose client area
 // has that size. The window is an OpenGL window (the device draws into it).
 // Without a usable video driver, returns null. When kWsVisible is given the
 // window is shown and activated, which sends WM_ACTIVATE (kWaActive).
@@ -64,8 +66,14 @@ bool IsWindowValid(const Window* window);
 void ShowAppWindow(Window* window, bool show);
 bool IsWindowMinimised(const Window* window);
 void MaximiseWindow(Window* window);
+// For the full-screen window, only the back buffer's size changes.
 void SetWindowBounds(Window* window, int x, int y, int width, int height);
+// For a window that fills the screen, the client area is the back buffer's:
+// the game's pixels, whatever the screen's size.
 Rect GetClientRect(const Window* window);
+// True for the full-screen window (a popup window under a driver with a
+// screen); false under the offscreen driver, where the back buffer is the window.
+bool FillsScreen(const Window* window);
 bool IsWindowActive(const Window* window);
 
 // Calls the window's class procedure at once on this thread.
@@ -114,7 +122,8 @@ void ResetMessageQueue();
 // thread.
 bool IsKeyHeld(uint32_t virtualKey);
 
-// Mouse pointer. Rectangles and positions are in client coordinates.
+// Mouse pointer. Rectangles and positions are in client coordinates (the back
+// buffer's pixels); points over the bars beside the picture come clamped to it.
 void ClipCursorToRect(Window* window, const Rect* rect);  // null unclips
 // Shows or hides the pointer (not counted: the last call holds).
 void ShowSystemCursor(bool show);
