@@ -33,6 +33,6 @@ void AiDeployAndOrderUnits(World& world, PlayerRecord& region) {
     const UnitRecord* u = FindUnitById(world, id);
     return u && IsUnitLive(*u) && !(u->unitFlags2 & 1u) && u->carrier == 0 && ((u->seenBy >> p) & 1u);
   };
-  DeployStandingEvents(standing, aifields::FieldUnitCount(region, 0), world.gameState.currentTick, bar, view, namedOk,
+  DeployStandingEvents(standing, aifields::FieldUnitCount(region, 0), CurrentTickNow(world.gameState), bar, view, namedOk,
                        [&](StandingEvent& s) { AnswerStandingEvent(world, region, s); });
 }

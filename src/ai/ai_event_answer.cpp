@@ -220,7 +220,7 @@ class Answer {
   void Send(StandingEvent& standing, Candidate slots[kSlots]) {
     const AiEvent& e = standing.event;
     // The clock moves the tick on outside the simulation lock.
-    const uint32_t tick = std::atomic_ref<uint32_t>(world_.gameState.currentTick).load(std::memory_order_relaxed);
+    const uint32_t tick = CurrentTickNow(world_.gameState);
     const uint32_t extra = (tick & 3u) == 0 ? 1u : 0u;
     const float hexSize = static_cast<float>(static_cast<int32_t>(world_.mapHeader.hexScale));
     const uint32_t target = named_ ? MakeHexPos(named_->x, named_->y) : e.position;

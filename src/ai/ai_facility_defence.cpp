@@ -80,7 +80,7 @@ std::vector<AiEvent> PlanFacilityDefence(const World& world, const PlayerRecord&
     const int32_t value = urgency - 1000 * present;
     if (present >= count || value <= 0) return;
     AiEvent e;
-    e.tick = world.gameState.currentTick;
+    e.tick = CurrentTickNow(world.gameState);
     e.position = here;
     e.value = static_cast<uint16_t>(value);
     e.kind = kDefenceEventKind;

@@ -44,7 +44,7 @@ void SendOffer(World& world, int self, int p, float amount) {
   offer.firstPlayer = static_cast<uint8_t>(p);
   offer.secondPlayer = static_cast<uint8_t>(self);
   offer.sentDay = world.gameState.currentDay;
-  offer.sentTick = world.gameState.currentTick;
+  offer.sentTick = CurrentTickNow(world.gameState);
   offer.expiryDay = world.gameState.currentDay + 30;
   if (amount > 0.0f) {
     DealItem gift;
@@ -93,7 +93,7 @@ uint32_t AiClockMs() {
   // Clocked workers take their steps at game minutes, and so read the game's
   // tick: the same decisions every run.
   if (g_computerPlayersClocked.load(std::memory_order_relaxed))
-    return std::atomic_ref<uint32_t>(g_world.gameState.currentTick).load(std::memory_order_relaxed);
+    return CurrentTickNow(g_world.gameState);
   static const uint64_t start = plat::MonotonicMs();
   return static_cast<uint32_t>(plat::MonotonicMs() - start);
 }

@@ -15,7 +15,7 @@ GameCommand MakeGameCommand(const GameState& state, uint32_t id, int32_t player)
   GameCommand command;
   command.id = id;
   // The clock moves the tick on while other threads post.
-  const uint32_t tick = std::atomic_ref<uint32_t>(const_cast<uint32_t&>(state.currentTick)).load(std::memory_order_relaxed);
+  const uint32_t tick = CurrentTickNow(state);
   command.dueTick = tick + state.commandLead;
   // An index no byte can hold stays visibly out of range.
   command.player = (player >= 0 && player <= 0xFF) ? static_cast<uint8_t>(player) : 0xFF;

@@ -4,6 +4,7 @@
 // image, little-endian. Bytes nobody here names belong to the code that uses
 // them; a new game starts them at zero and the game file stores them as they
 // stand.
+#include <atomic>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -173,3 +174,9 @@ static_assert(offsetof(GameState, pendingTurnMessage) == 568);
 // tuning pair, visibility register 1, local player 1 and one day a turn. Both
 // hex positions are published cleared (world/object_hex.h).
 void InitGameState(GameState& state, const MapHeader& map);
+
+// The game minute as another thread sees it while the turn thread moves it
+// on (computer players, posting threads).
+inline uint32_t CurrentTickNow(const GameState& state) {
+  return std::atomic_ref<uint32_t>(const_cast<uint32_t&>(state.currentTick)).load(std::memory_order_relaxed);
+}
