@@ -23,7 +23,9 @@ inline constexpr uint32_t kCtlStartHidden = 0x10000;   // made hidden (copied in
 inline constexpr uint32_t kCtlClickThrough = 0x20000;  // ignored by hit testing, and so are its children
 inline constexpr uint32_t kCtlOwnsText = 0x80000;      // text kinds: the text buffer is the control's own
 inline constexpr uint32_t kCtlShowFocus = 0x200000;    // the focused look while kStateFocused is set
-inline constexpr uint32_t kCtlAlwaysRedraw = 0x400000;  // drawn on every walk, after a flush of the batches
+// Drawn on every walk, after a flush of the batches: so is a form shown as a
+// pop-up; on the root form, a see-through pop-up is open. Was kCtlShownAsPopup.
+inline constexpr uint32_t kCtlAlwaysRedraw = 0x400000;
 inline constexpr uint32_t kCtlAnimate = 0x800000;       // bitmaps: the animation always runs
 inline constexpr uint32_t kCtlAnimateWhenOn = 0x1000000;  // bitmaps: the animation runs while the state is not 0
 inline constexpr uint32_t kCtlOwnerDraw = 0x2000000;      // Draw asks the owner screen to draw

@@ -103,8 +103,8 @@ int32_t OpenPopup(ScreenManager& ui, Control* form, uint32_t flags, int32_t x, i
   } else {
     ControlAddChild(root, box);
   }
-  form->flags |= kCtlShownAsPopup;
-  if (alpha < 0xFF || form->frameStyle == 1) root->flags |= kCtlShownAsPopup;
+  form->flags |= kCtlAlwaysRedraw;
+  if (alpha < 0xFF || form->frameStyle == 1) root->flags |= kCtlAlwaysRedraw;
   ++ui.popupCount;
   ui.lastPopupFlags = static_cast<uint8_t>(flags & 0xFFu);
   return 0;
@@ -120,10 +120,10 @@ int32_t ClosePopupForm(ScreenManager& ui, Control* form, int32_t noReturn, int32
     frame->Unlink();
     if (frame->index == kGeneratedFrameIndex) delete frame;
   }
-  form->flags &= ~kCtlShownAsPopup;
+  form->flags &= ~kCtlAlwaysRedraw;
   if (ui.popupCount) --ui.popupCount;
   ui.lastPopupFlags = 0;
-  if (ui.popupCount == 0 && ui.rootForm) ui.rootForm->flags &= ~kCtlShownAsPopup;
+  if (ui.popupCount == 0 && ui.rootForm) ui.rootForm->flags &= ~kCtlAlwaysRedraw;
   ReleaseInputHolders();
   PlayPopupSound(kSoundPopupClosed);
   if (stacked) return 0;

@@ -17,9 +17,6 @@ inline constexpr uint32_t kPopupOpaque = 0x1;     // the form's fill alpha is 0x
 inline constexpr uint32_t kPopupModal = 0x2;      // a click outside the form beeps instead of closing it
 inline constexpr uint32_t kPopupExclusive = 0x4;  // while the last opened, no other pop-up opens
 inline constexpr uint32_t kPopupStacked = 0x80;   // closes nothing on open, brings nothing back on close
-// Style bit of a form shown as a pop-up (such forms are drawn every walk),
-// and on the root form: a see-through pop-up is open.
-inline constexpr uint32_t kCtlShownAsPopup = kCtlAlwaysRedraw;
 // The user word of a root child that stays above every pop-up frame.
 inline constexpr uint32_t kAlwaysOnTopMark = 0xABCDABCDu;
 // The index of a generated frame: deleted when its pop-up closes.

@@ -181,9 +181,9 @@ TEST_F(PopupTest, PlacementFillAndSeeThrough) {
     EXPECT_EQ(a.form->fills[kLookNormal], row.fill);
     EXPECT_EQ(a.form->parent->index, kGeneratedFrameIndex);
     EXPECT_EQ(a.form->parent->owner, &g_screens.popupFrames);
-    EXPECT_EQ((g_ui.rootForm->flags & kCtlShownAsPopup) != 0, row.seeThrough);
+    EXPECT_EQ((g_ui.rootForm->flags & kCtlAlwaysRedraw) != 0, row.seeThrough);
     a.Close(1);
-    EXPECT_EQ(g_ui.rootForm->flags & kCtlShownAsPopup, 0u);
+    EXPECT_EQ(g_ui.rootForm->flags & kCtlAlwaysRedraw, 0u);
   }
 }
 
@@ -202,12 +202,12 @@ TEST_F(PopupTest, SeeThroughBitAndPanelDepthFollowTheLastPopup) {
     ASSERT_EQ(OpenPopup(g_ui, b.form, row.secondFlags, -1, -1, 0, {0, 0, 1024, 768}), 0);
     b.Close(0);
     EXPECT_EQ(g_ui.panelDepth, row.depthAfterFirstClose);
-    EXPECT_NE(g_ui.rootForm->flags & kCtlShownAsPopup, 0u);
+    EXPECT_NE(g_ui.rootForm->flags & kCtlAlwaysRedraw, 0u);
     g_ui.modal = 0;
     a.Close(0);
     EXPECT_EQ(g_ui.panelDepth, row.depthAfterLast);
     EXPECT_EQ(g_ui.modal, 1);
-    EXPECT_EQ(g_ui.rootForm->flags & kCtlShownAsPopup, 0u);
+    EXPECT_EQ(g_ui.rootForm->flags & kCtlAlwaysRedraw, 0u);
   }
 }
 
