@@ -15,6 +15,7 @@
 #include "ui/form_file.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "support/byte_mutation.h"
 
 extern "C" int FormReaderFuzzOne(const uint8_t* data, size_t size);
 
@@ -50,27 +51,7 @@ TEST(FormReaderFuzz, DamagedFormsAreRefusedOrBuiltWithoutFault) {
   int built = 0;
   for (int round = 0; round < 500; ++round) {
     std::vector<uint8_t> m = valid;
-    const int edits = 1 + static_cast<int>(rng() % 4);
-    for (int e = 0; e < edits && !m.empty(); ++e) {
-      const size_t at = rng() % m.size();
-      switch (rng() % 4) {
-        case 0:
-          m[at] ^= static_cast<uint8_t>(1u << (rng() % 8));
-          break;
-        case 1: {
-          const uint32_t word = rng() % 3 ? rng() % 12 : static_cast<uint32_t>(rng());
-          for (size_t k = 0; k < 4 && at + k < m.size(); ++k) m[at + k] = static_cast<uint8_t>(word >> (8 * k));
-          break;
-        }
-        case 2:
-          m.resize(at + 1);
-          break;
-        case 3:
-          m.insert(m.begin() + static_cast<std::ptrdiff_t>(at), static_cast<size_t>(rng() % 64),
-                   static_cast<uint8_t>(rng()));
-          break;
-      }
-    }
+    MutateBytes(m, rng, [](std::mt19937& r) { return r() % 3 ? r() % 12 : static_cast<uint32_t>(r()); });
     FormReaderFuzzOne(m.data(), m.size());
     if (Control* loaded = ParseFormRecords(nullptr, m, nullptr, nullptr, nullptr)) {
       ++built;

@@ -12,6 +12,7 @@
 #include "world/map_data.h"
 #include "world/map_file.h"
 #include "world/world.h"
+#include "support/byte_mutation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -41,28 +42,7 @@ TEST(MapReaderFuzz, DamagedMapsAreRefusedOrReadWithoutFault) {
   std::mt19937 rng(0x5EED);
   for (int round = 0; round < 4000; ++round) {
     std::vector<uint8_t> m = valid;
-    const int edits = 1 + static_cast<int>(rng() % 4);
-    for (int e = 0; e < edits; ++e) {
-      const size_t at = rng() % m.size();
-      switch (rng() % 4) {
-        case 0:
-          m[at] ^= static_cast<uint8_t>(1u << (rng() % 8));
-          break;
-        case 1: {
-          const uint32_t word = static_cast<uint32_t>(rng());
-          for (size_t k = 0; k < 4 && at + k < m.size(); ++k) m[at + k] = static_cast<uint8_t>(word >> (8 * k));
-          break;
-        }
-        case 2:
-          m.resize(at + 1);
-          break;
-        case 3:
-          m.insert(m.begin() + static_cast<std::ptrdiff_t>(at), static_cast<size_t>(rng() % 64),
-                   static_cast<uint8_t>(rng()));
-          break;
-      }
-      if (m.empty()) break;
-    }
+    MutateBytes(m, rng, [](std::mt19937& r) { return static_cast<uint32_t>(r()); });
     LLVMFuzzerTestOneInput(m.data(), m.size());
   }
 }

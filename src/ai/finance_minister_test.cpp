@@ -35,6 +35,12 @@ struct FinanceWorld : MinisterTestWorld {
     figures.dailySpending = 1.0f;
     figures.nationalOutput = 1000000.0f;
   }
+  // A loan taken in two steps (offer, then acceptance): the region's item 71.
+  RecurringItem* TakeLoan() {
+    TakeLoanCommand(*world, Region(), 0, 12);
+    TakeLoanCommand(*world, Region(), 1, 12);
+    return FindRecurringItemById(*world, 71);
+  }
   void Taxes(std::initializer_list<std::pair<int, float>> rates, float fees) {
     for (PlayerPolicyBlock* b : {&Region().simPolicy, &Region().displayPolicy}) {
       for (auto [i, v] : rates) b->taxRates[i] = v;
@@ -90,9 +96,7 @@ TEST(FinanceMinister, LockBitSixteenSkipsTheFirstCutsButNotTheSecondNorLoans) {
   } rows[] = {{0, 0.8f * 0.996f, 0.8f * 0.996f * 0.996f, true}, {kLockAllTaxes, 0.8f, 0.8f * 0.996f, true}};
   for (const Row& row : rows) {
     FinanceWorld t;
-    TakeLoanCommand(*t.world, t.Region(), 0, 12);
-    TakeLoanCommand(*t.world, t.Region(), 1, 12);
-    RecurringItem* loan = FindRecurringItemById(*t.world, 71);
+    RecurringItem* loan = t.TakeLoan();
     ASSERT_NE(loan, nullptr);
     t.Region().treasury = 5000.0f;
     for (PlayerPolicyBlock* b : {&t.Region().simPolicy, &t.Region().displayPolicy}) {
@@ -115,9 +119,7 @@ TEST(FinanceMinister, ALoanIsRepaidOnlyWhenTwiceItIsBelowTheCash) {
   } rows[] = {{2000.0f, false}, {2001.0f, true}, {1500.0f, false}};
   for (const Row& row : rows) {
     FinanceWorld t;
-    TakeLoanCommand(*t.world, t.Region(), 0, 12);
-    TakeLoanCommand(*t.world, t.Region(), 1, 12);
-    RecurringItem* loan = FindRecurringItemById(*t.world, 71);
+    RecurringItem* loan = t.TakeLoan();
     ASSERT_NE(loan, nullptr);
     ASSERT_EQ(LoadRecurringFields(*loan).amount, 1000.0f);
     t.Region().treasury = row.cash;
@@ -155,9 +157,7 @@ TEST(FinanceMinister, InfiniteCoverDoesNotPassForAmpleCover) {
   } rows[] = {{0.0f, false}, {1.0f, true}};
   for (const Row& row : rows) {
     FinanceWorld t;
-    TakeLoanCommand(*t.world, t.Region(), 0, 12);
-    TakeLoanCommand(*t.world, t.Region(), 1, 12);
-    RecurringItem* loan = FindRecurringItemById(*t.world, 71);
+    RecurringItem* loan = t.TakeLoan();
     ASSERT_NE(loan, nullptr);
     t.figures.dailySpending = row.spending;
     t.figures.dailyIncome = row.spending;

@@ -113,17 +113,24 @@ class UnitLift : public GameSessionTest {
     return carriers;
   }
 
+  // A tank at (1,3) told to be lifted (sea or air) to the island.
+  UnitRecord& TankForLift(uint32_t liftBit) {
+    UnitRecord& tank = Make(kTankClass, 1, 3);
+    tank.orders[kOrderFlags] |= liftBit;
+    tank.orders[kSecondHex] = kIsland;
+    tank.ordersShown = tank.orders;
+    return tank;
+  }
+  static constexpr uint32_t kIsland = MakeHexPos(10, 3);
+
   uint32_t nextId_ = 0x01000100u;
 };
 
 TEST_F(UnitLift, ALandUnitMeetsAShipAtThePortSailsAndLandsOnTheIsland) {
   Make(kPortClass, 3, 3);
   UnitRecord& ship = Make(kShipClass, 6, 3);
-  UnitRecord& tank = Make(kTankClass, 1, 3);
-  const uint32_t island = MakeHexPos(10, 3);
-  tank.orders[kOrderFlags] |= kOrderSeaLift;
-  tank.orders[kSecondHex] = island;
-  tank.ordersShown = tank.orders;
+  UnitRecord& tank = TankForLift(kOrderSeaLift);
+  const uint32_t island = kIsland;
 
   const std::vector<uint32_t> carriers = RunUntilAt(tank, island);
   EXPECT_EQ(carriers, std::vector<uint32_t>{ship.id});
@@ -138,11 +145,8 @@ TEST_F(UnitLift, ALandUnitMeetsAShipAtThePortSailsAndLandsOnTheIsland) {
 TEST_F(UnitLift, ALandUnitIsFetchedByAnAircraftFlownOverAndSetDown) {
   UnitRecord& plane = Make(kPlaneClass, 2, 6);
   plane.fuel = 1000.0f;
-  UnitRecord& tank = Make(kTankClass, 1, 3);
-  const uint32_t island = MakeHexPos(10, 3);
-  tank.orders[kOrderFlags] |= kOrderAirLift;
-  tank.orders[kSecondHex] = island;
-  tank.ordersShown = tank.orders;
+  UnitRecord& tank = TankForLift(kOrderAirLift);
+  const uint32_t island = kIsland;
 
   const std::vector<uint32_t> carriers = RunUntilAt(tank, island);
   EXPECT_EQ(carriers, std::vector<uint32_t>{plane.id});

@@ -10,6 +10,7 @@
 
 #include "ui/list_control.h"
 #include "records/player_record.h"
+#include "world/text/text_list_test_support.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -34,18 +35,7 @@ class PlayerListRows : public ::testing::Test {
     v.displayPolicy.friendlyMask = 1u << 3;
     v.displayPolicy.hostileMask = 1u << 5;
     v.simPolicy.hostileMask = 1u << 3;
-    const char* words[4] = {"Self", "Ally", "None", "Enemy"};
-    first_ = TextListInfoOf(kListDiprel).first;
-    for (int i = 0; i < 4; ++i) {
-      saved_[i] = g_textLists.entries[first_ + i];
-      g_textLists.entries[first_ + i] = strdup(words[i]);
-    }
-  }
-  void TearDown() override {
-    for (int i = 0; i < 4; ++i) {
-      std::free(g_textLists.entries[first_ + i]);
-      g_textLists.entries[first_ + i] = saved_[i];
-    }
+    words_ = std::make_unique<ListWords>(kListDiprel, std::vector<const char*>{"Self", "Ally", "None", "Enemy"});
   }
   std::vector<intptr_t> Values() const {
     std::vector<intptr_t> out;
@@ -63,8 +53,7 @@ class PlayerListRows : public ::testing::Test {
   }
   std::unique_ptr<World> world_;
   std::unique_ptr<ListBoxControl> list_{ListBoxConstruct(0, 0, 200, 100, 0, 1, nullptr)};
-  int first_ = 0;
-  char* saved_[4] = {};
+  std::unique_ptr<ListWords> words_;
 };
 
 TEST_F(PlayerListRows, PeopleLedRegionsByNameInNumberOrder) {

@@ -14,7 +14,7 @@ struct HexCell;
 inline constexpr uint32_t kNoHexPosition = 0;
 inline constexpr int kNoMove = 6;
 
-inline uint32_t MakeHexPos(int32_t x, int32_t y) {
+constexpr uint32_t MakeHexPos(int32_t x, int32_t y) {
   return static_cast<uint32_t>(static_cast<uint16_t>(x)) | static_cast<uint32_t>(static_cast<uint16_t>(y)) << 16;
 }
 inline int32_t HexX(uint32_t position) { return static_cast<int16_t>(position & 0xFFFFu); }

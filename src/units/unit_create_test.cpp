@@ -12,6 +12,7 @@
 #include "records/unit_record.h"
 #include "units/unit_label.h"
 #include "units/unit_tables.h"
+#include "world/text/text_list_test_support.h"
 #include "world/text/text_lists.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
@@ -152,27 +153,6 @@ TEST_F(UnitCreate, AHexGetsItsLeadFromASummaryOnce) {
 }  // namespace
 
 namespace {
-
-// Puts words into a global text list for one test and takes them out again.
-class ListWords {
- public:
-  ListWords(TextListId list, std::vector<const char*> words) : first_(TextListInfoOf(list).first) {
-    for (size_t i = 0; i < words.size(); ++i) {
-      saved_.push_back(g_textLists.entries[first_ + i]);
-      g_textLists.entries[first_ + i] = strdup(words[i]);
-    }
-  }
-  ~ListWords() {
-    for (size_t i = 0; i < saved_.size(); ++i) {
-      std::free(g_textLists.entries[first_ + i]);
-      g_textLists.entries[first_ + i] = saved_[i];
-    }
-  }
-
- private:
-  int first_;
-  std::vector<char*> saved_;
-};
 
 TEST_F(UnitCreate, LabelsKeepThreeWordsWithTheOrdinalOfTheSerial) {
   World& w = *world_;

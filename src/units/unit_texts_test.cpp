@@ -8,6 +8,7 @@
 
 #include "units/handover_test_world.h"
 #include "units/unit_create.h"
+#include "world/text/text_list_test_support.h"
 #include "world/text/text_lists.h"
 
 namespace {
@@ -15,27 +16,6 @@ namespace {
 using namespace handover_test;
 
 constexpr int kLocal = 3;
-
-// Replaces entries of a global text list for a test.
-class ListWords {
- public:
-  ListWords(TextListId list, std::vector<const char*> words) : first_(TextListInfoOf(list).first) {
-    for (size_t i = 0; i < words.size(); ++i) {
-      saved_.push_back(g_textLists.entries[first_ + i]);
-      g_textLists.entries[first_ + i] = strdup(words[i]);
-    }
-  }
-  ~ListWords() {
-    for (size_t i = 0; i < saved_.size(); ++i) {
-      std::free(g_textLists.entries[first_ + i]);
-      g_textLists.entries[first_ + i] = saved_[i];
-    }
-  }
-
- private:
-  int first_;
-  std::vector<char*> saved_;
-};
 
 class UnitTexts : public ::testing::Test, public World6 {
  protected:
