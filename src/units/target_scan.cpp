@@ -17,6 +17,7 @@
 #include "units/unit_engage.h"
 #include "units/unit_fire.h"
 #include "units/unit_player_fields.h"
+#include "units/best_unit.h"
 #include "world/hex_extra.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
@@ -36,17 +37,6 @@ int32_t ColumnGap(const HexMapShape& map, int32_t a, int32_t b) {
   }
   return d;
 }
-
-struct Candidate {
-  UnitRecord* unit = nullptr;
-  float score = 0.0f;
-  void Offer(UnitRecord& u, float s) {
-    if (!unit || s > score || (s == score && u.id < unit->id)) {
-      unit = &u;
-      score = s;
-    }
-  }
-};
 
 class Scan {
  public:
@@ -135,8 +125,8 @@ class Scan {
     if (!stack) return;
     const bool ownKind = std::min(c, 2) == a_.moveKind;
     float sum = 0.0f;
-    Candidate first;
-    Candidate others;
+    BestUnit first;
+    BestUnit others;
     for (UnitRecord* u = stack->chainA[c]; u; u = u->nextInChainA) {
       if (!IsUnitLive(*u) || u->carrier != 0 || !UnitVisibleToSide(w_, *u, owner_)) continue;
       if (RelationClassOf(w_.players[owner_], 1, u->owner & 31) != kRelationHostile) continue;

@@ -10,6 +10,7 @@
 #include "units/unit_attack.h"
 #include "units/unit_class.h"
 #include "units/unit_fire.h"
+#include "units/best_unit.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
@@ -59,17 +60,6 @@ bool UnitFightsBack(const World& world, const UnitRecord& u) {
 }
 
 namespace {
-
-struct Best {
-  UnitRecord* unit = nullptr;
-  float score = 0.0f;
-  void Offer(UnitRecord& u, float s) {
-    if (!unit || s > score || (s == score && u.id < unit->id)) {
-      unit = &u;
-      score = s;
-    }
-  }
-};
 
 int FrameDirection(int frame) {
   if (frame >= 3 && frame <= 6) return 2;
@@ -125,8 +115,8 @@ HexTargetValue UnitValueHexTargets(World& world, const UnitRecord& a, uint32_t p
   for (const UnitRecord* u = stack->chainA[category]; u; u = u->nextInChainA)
     if (standing(*u) && RelationCode(world, a.owner & 31, u->owner & 31) != kRelationCodeAtWar) return out;
   const bool ownKind = (category < 2 ? category : 2) == a.moveKind;
-  Best primary;
-  Best secondary;
+  BestUnit primary;
+  BestUnit secondary;
   for (UnitRecord* u = stack->chainA[category]; u; u = u->nextInChainA) {
     if (!standing(*u) || u->carrier != 0) continue;
     const float score = UnitTargetScore(world, a, *u, mode);
@@ -144,8 +134,8 @@ int UnitEngageTargets(World& world, UnitRecord& a, uint32_t position, int catego
   if (!stack || category < 0 || category > kEngageFacility) return 0;
   if (CountEligible(world, a, *stack, category, mask) == 0) return 0;
   const bool ownKind = (category < 2 ? category : 2) == a.moveKind;
-  Best primary;
-  Best secondary;
+  BestUnit primary;
+  BestUnit secondary;
   auto consider = [&](UnitRecord& t) {
     if (!Eligible(world, a, t, mask, true)) return;
     const float score = UnitTargetScore(world, a, t, mode);
