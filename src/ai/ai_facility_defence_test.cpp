@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 
 #include "ai/ai_worker_state.h"
 #include "records/hex_unit_stack.h"
@@ -14,40 +15,31 @@
 #include "sim/hex_state.h"
 #include "units/hex_geometry.h"
 #include "units/hex_stack_chains.h"
-#include "world/scenario_settings.h"
 #include "world/unit_class_flags.h"
 
 namespace {
 
-constexpr int16_t kSettlement = 1, kPlain = 2, kField = 3, kTested = 4, kLeadClass = 5;
-
-// Region 2 on an 8 x 6 map of open land: its capital (home) at (3, 2), a
-// settlement there, its units kept in a ring the test owns; facilities lead
-// their hexes, land units stand in the hexes' id chains.
+constexpr int16_t kField = 3, kTested = 4, kLead = 5;
+// Region 2 on an 8 x 6 map of open land, a settlement at its capital (3, 2),
+// its units in a ring the test owns, leading their hexes or in their chains.
 struct DefenceWorld : CommandTestWorld {
   DefenceWorld() {
     World& w = *world;
     w.unitClasses.assign(6, UnitClassRecord{});
-    w.unitClasses[kSettlement].flags = kClassFacility | kClassSettlementPopulation;
-    w.unitClasses[kPlain].flags = kClassFacility;
+    // Facilities with a way across their hexes and four production slots.
+    for (UnitClassRecord& c : w.unitClasses) c.flags = kClassFacility, c.bytes96[2] = 1, c.bytes114[66] = 4;
+    w.unitClasses[1].flags |= kClassSettlementPopulation;
     w.unitClasses[kField].flags = 0;
-    w.unitClasses[kTested].flags = kClassFacility;
-    w.unitClasses[kLeadClass].flags = kClassFacility;
-    for (UnitClassRecord& c : w.unitClasses) Bytes(c)[98] = 1;  // a way across its hex
     w.terrains.assign(kTerrainCount, TerrainRecord{});
-    w.terrains[0].bytes[120] = 1;  // land units may enter
-    for (PlayerPolicyBlock* b : {&w.players[2].simPolicy, &w.players[2].displayPolicy})
-      SetCapitalHex(*b, CapitalPosition{3, 2});
+    w.terrains[0].bytes[120] = 1;
+    w.terrains[0].bytes[98] = 10;
+    SetCapitalHex(w.players[2].simPolicy, CapitalPosition{3, 2});
+    w.players[2].displayPolicy.friendlyMask = 1u << 3;
     // Today is the home cell's day: cell 2 x 8 + 3 = 19, 19 mod 7 = 5.
     w.gameState.currentDay = 7 * 1000 + 5;
     w.gameState.currentTick = 5000;
   }
   ~DefenceWorld() { world->units = nullptr; }
-  static uint8_t* Bytes(UnitClassRecord& c) { return reinterpret_cast<uint8_t*>(&c); }
-  UnitClassRecord& Class(int16_t c) { return world->unitClasses[static_cast<size_t>(c)]; }
-  HexUnitStack& StackAt(int16_t x, int16_t y) {
-    return *GetStackDataLocked(*world, world->cells[static_cast<size_t>(y * 8 + x)]);
-  }
   UnitRecord& Add(int16_t cls, int16_t x, int16_t y, int owner = 2) {
     UnitRecord& u = units.emplace_back();
     u.id = static_cast<uint32_t>(units.size());
@@ -56,13 +48,12 @@ struct DefenceWorld : CommandTestWorld {
     u.x = x;
     u.y = y;
     u.strength = 1.0f;
-    HexUnitStack& stack = StackAt(x, y);
-    if (Class(cls).flags & kClassFacility) {
+    HexUnitStack& stack = *GetStackDataLocked(*world, world->cells[static_cast<size_t>(y * 8 + x)]);
+    if (world->unitClasses[static_cast<size_t>(cls)].flags & kClassFacility) {
       u.unitFlags |= kUnitFacility;
       if (!stack.lead) stack.lead = &u;
     } else {
-      u.nextInChainA = stack.chainA[0];
-      stack.chainA[0] = &u;
+      u.nextInChainA = std::exchange(stack.chainA[0], &u);
     }
     for (size_t i = 0; i < units.size(); ++i) {
       units[i].next = &units[(i + 1) % units.size()];
@@ -92,9 +83,9 @@ TEST(FacilityDefence, AFacilityNeedsDefendersByItsDistanceFromHome) {
   };
   for (const Row& row : rows) {
     DefenceWorld t;
-    t.Add(kSettlement, 3, 2);
-    if (!(row.x == 3 && row.y == 2)) t.Add(kPlain, row.x, row.y);
-    for (int i = 0; i < row.defenders; ++i) t.Add(kField, row.x, row.y);
+    t.Add(1, 3, 2);
+    if (!(row.x == 3 && row.y == 2)) t.Add(2, row.x, row.y);
+    for (int i = 0; i < row.defenders; ++i) t.Add(3, row.x, row.y);
     // The settlement itself raises the home hex's event.
     const auto events = PlanFacilityDefence(*t.world, t.world->players[2]);
     ASSERT_EQ(events.size(), row.events) << row.what;
@@ -107,131 +98,47 @@ TEST(FacilityDefence, AFacilityNeedsDefendersByItsDistanceFromHome) {
   }
 }
 
-// The need of facility class kTested at (6, 2) (3 hexes from home) or on
-// the home hex, led by itself or by a unit of kLeadClass.
-TEST(FacilityDefence, TheNeedFollowsTheFacilityAndItsHexsLeadUnit) {
+// kTested, led by itself or a kLead unit, with 2 units of ours (and 1 unconfirmed), a friend's and a stranger's.
+// Air base: (4 / 2 + 1) x 2 at 8 x 500; product 3 at strength 1: 1 - int(-1.5) at 800; h 10, 1000801 people: v =
+// 1001, 3 at 1501; a marked lead at strength 0.5 halves 4 at 10000.
+TEST(FacilityDefence, TheNeedFollowsTheHexsLeadUnitAndDefendersCountAsSeen) {
   struct Row {
-    const char* what;
-    bool home;                 // on the home hex, else 3 hexes away
-    uint32_t flags, leadFlags; // leadFlags 0: the facility leads its hex
-    void (*setup)(DefenceWorld&, UnitRecord& facility, UnitRecord* lead);
-    int32_t count, urgency;
-  } rows[] = {
-      {"works on a road: 1 at 3000", false, kClassBuildsWorks | kClassRoad, 0, nullptr, 1, 3000},
-      {"plain, home hex: 4 at 10000", true, 0, 0, nullptr, 4, 10000},
-      {"plain, away: nothing", false, 0, 0, nullptr, 0, 0},
-      // Build capacity 4: c = 4 / 2 + 1 = 3, urgency (3 + 2) x 500.
-      {"producing base: 3 at 2500", false, kClassSettlement, 0,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) { DefenceWorld::Bytes(t.Class(kTested))[180] = 4; }, 3, 2500},
-      {"producing air base: doubled, 6 at 4000", false, kClassSettlement | kClassAirBase, 0,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) { DefenceWorld::Bytes(t.Class(kTested))[180] = 4; }, 6, 4000},
-      {"base that makes nothing, home: the distance rule", true, kClassSettlement, 0, nullptr, 4, 10000},
-      // Largest product 3 at strength 1: 1 - int(-1.5) = 2, int(800).
-      {"production site: 2 at 800", true, kClassProduction | kClassSpecialWeaponB, 0,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) {
-         t.Class(kTested).hasExtra = true;
-         le::StoreF32(t.Class(kTested).extra.data() + 12, 5.0f);
-       }, 2, 800},
-      {"production site of a mine: nothing", true, kClassProduction | kClassSpecialWeaponB, 0,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) {
-         t.Class(kTested).hasExtra = true;
-         le::StoreF32(t.Class(kTested).extra.data() + 20, 5.0f);
-       }, 0, 0},
-      {"production site without its table: nothing, even at home", true, kClassProduction, 0, nullptr, 0, 0},
-      {"weak production site: nothing", true, kClassProduction | kClassSpecialWeaponB, 0,
-       [](DefenceWorld& t, UnitRecord& f, UnitRecord*) {
-         t.Class(kTested).hasExtra = true;
-         le::StoreF32(t.Class(kTested).extra.data() + 12, 5.0f);
-         f.strength = 0.24f;
-       }, 0, 0},
-      // h = 0: v = int(300000 / 1000) = 300, 1 at 800.
-      {"town away: 1 at 800", false, 0, kClassSettlementPopulation,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) {
-         SetHexSettlementPopulation(*GetHexExtra(*t.world, t.world->cells[2 * 8 + 6]), 300000.0f);
-       }, 1, 800},
-      {"village away: nothing below 81", false, 0, kClassSettlementPopulation,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) {
-         SetHexSettlementPopulation(*GetHexExtra(*t.world, t.world->cells[2 * 8 + 6]), 80999.0f);
-       }, 0, 0},
-      // h = 10: 100 + 99 + 1,000,801 = 1,001,000: v 1001, 3 at 1501.
-      {"city on peopled ground: 3 at 1501", false, 0, kClassSettlementPopulation,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) {
-         t.world->terrains[0].bytes[98] = 10;
-         SetHexSettlementPopulation(*GetHexExtra(*t.world, t.world->cells[2 * 8 + 6]), 1000801.0f);
-       }, 3, 1501},
-      {"passed while its second status bit 0 is set", true, 0, 0,
-       [](DefenceWorld&, UnitRecord& f, UnitRecord*) { f.unitFlags2 |= 1u; }, 0, 0},
-      // The marked lead at strength 0.5 halves 4 at 10000.
-      {"a marked lead unit scales the need and lifts the bar", true, 0, kClassFacility,
-       [](DefenceWorld&, UnitRecord& f, UnitRecord* lead) {
-         f.unitFlags2 |= 1u;
-         lead->unitFlags2 |= 2u;
-         lead->word28 = 0xFFFF;
-         lead->strength = 0.5f;
-       }, 2, 5000},
-      {"closed ground, no way across: nothing", true, 0, 0,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) {
-         t.world->terrains[0].bytes[120] = 0;
-         DefenceWorld::Bytes(t.Class(kTested))[98] = 0;
-       }, 0, 0},
-      {"closed ground with a way across", true, 0, 0,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) { t.world->terrains[0].bytes[120] = 0; }, 4, 10000},
-      {"closed ground, a way that costs nothing: nothing", true, kClassNoTerrainCost, 0,
-       [](DefenceWorld& t, UnitRecord&, UnitRecord*) { t.world->terrains[0].bytes[120] = 0; }, 0, 0},
+    int32_t d; uint32_t flags, leadFlags; int product; float people; bool marked, closed;
+    uint32_t rules, hexSeen, friendSeenBy; int32_t count, urgency, present;
   };
+  const Row rows[] = {{3, kClassSettlement | kClassAirBase, 0, -1, 0, false, false, 0, 0, 0, 6, 4000, 3},
+                      {0, kClassProduction, 0, 3, 0, false, false, kGameFlagFog, 1, 0, 2, 800, 3},
+                      {3, 0, kClassSettlementPopulation, -1, 1000801.0f, false, false, kGameFlagFog, 0, 0, 3, 1501, 0},
+                      {0, 0, kClassFacility, -1, 0, true, false, kGameFlagFog | kGameFlagUnitSight, 1, 0, 2, 5000, 2},
+                      {0, kClassNoTerrainCost, 0, -1, 0, false, true, kGameFlagFog | kGameFlagUnitSight, 1, 4, 0, 0, 3}};  // a free way
   for (const Row& row : rows) {
     DefenceWorld t;
-    const int16_t x = row.home ? 3 : 6;
-    t.Class(kTested).flags |= row.flags;
-    t.Class(kLeadClass).flags |= row.leadFlags;
-    UnitRecord* lead = row.leadFlags ? &t.Add(kLeadClass, x, 2) : nullptr;
+    UnitClassRecord& cls = t.world->unitClasses[kTested];
+    cls.flags |= row.flags | (row.product >= 0 ? kClassSpecialWeaponB : 0u);
+    cls.hasExtra = row.product >= 0;
+    if (cls.hasExtra) le::StoreF32(cls.extra.data() + 4 * row.product, 5.0f);
+    t.world->unitClasses[kLead].flags |= row.leadFlags;
+    t.world->terrains[0].bytes[120] = row.closed ? 0 : 1;
+    const int16_t x = row.d == 0 ? 3 : 6;
+    UnitRecord* lead = row.leadFlags ? &t.Add(kLead, x, 2) : nullptr;
     UnitRecord& f = t.Add(kTested, x, 2);
-    if (row.setup) row.setup(t, f, lead);
-    const DefenceNeed need = FacilityDefenceNeed(*t.world, f, row.home ? 0 : 3);
-    if (row.count == 0) {
-      EXPECT_LE(need.count, 0) << row.what;
-      continue;
-    }
-    EXPECT_EQ(need.count, row.count) << row.what;
-    EXPECT_EQ(need.urgency, row.urgency) << row.what;
-  }
-}
-
-// Region 2's own, friendly (3) and foreign (4) land units on (5, 3).
-TEST(FacilityDefence, DefendersAreCountedAsTheRegionSeesThem) {
-  struct Row {
-    const char* what;
-    uint32_t rules;
-    bool hexSeen;
-    uint32_t friendSeenBy;
-    int32_t present;
-  } rows[] = {
-      {"open map: own and friends", 0, false, 0, 3},
-      {"limited visibility, hex unseen: none", kGameFlagFog, false, 0, 0},
-      {"limited visibility, hex seen", kGameFlagFog, true, 0, 3},
-      {"hidden units: an unseen friend is not counted", kGameFlagFog | kGameFlagUnitSight, true, 0, 2},
-      {"hidden units: a friend seen by us is", kGameFlagFog | kGameFlagUnitSight, true, 1u << 2, 3},
-  };
-  for (const Row& row : rows) {
-    DefenceWorld t;
-    World& w = *t.world;
-    w.scenario.head.gameFlags = row.rules;
-    w.players[2].displayPolicy.friendlyMask = 1u << 3;
-    w.spottingMap.assign(w.cells.size() * kMaxPlayers, 0);
-    if (row.hexSeen) w.spottingMap[(3 * 8 + 5) * kMaxPlayers + 2] = 1;
-    t.Add(kField, 5, 3);
-    t.Add(kField, 5, 3);
-    t.Add(kField, 5, 3, 3).seenBy = row.friendSeenBy;
-    t.Add(kField, 5, 3, 4);
-    t.Add(kField, 5, 3).unitFlags |= kUnitProvisional;
-    EXPECT_EQ(DefendersPresent(w, w.players[2], MakeHexPos(5, 3)), row.present) << row.what;
+    if (row.marked) f.unitFlags2 = 1u, lead->unitFlags2 = 2u, lead->word28 = 0xFFFF, lead->strength = 0.5f;
+    if (row.people > 0.0f) SetHexSettlementPopulation(*GetHexExtra(*t.world, t.world->cells[2 * 8 + 6]), row.people);
+    for (int owner : {2, 2, 3, 4}) t.Add(kField, x, 2, owner).seenBy = owner == 3 ? row.friendSeenBy : 0u;
+    t.Add(kField, x, 2).unitFlags |= kUnitProvisional;
+    t.world->scenario.head.gameFlags = row.rules;
+    t.world->spottingMap.assign(t.world->cells.size() * kMaxPlayers, 0);
+    t.world->spottingMap[(2 * 8 + x) * kMaxPlayers + 2] = static_cast<uint8_t>(row.hexSeen);
+    const DefenceNeed need = FacilityDefenceNeed(*t.world, f, row.d);
+    EXPECT_EQ(need.count > 0 ? std::pair(need.count, need.urgency) : std::pair(0, 0), std::pair(row.count, row.urgency));
+    EXPECT_EQ(DefendersPresent(*t.world, t.world->players[2], MakeHexPos(x, 2)), row.present) << row.rules;
   }
 }
 
 TEST(FacilityDefence, NoHomeNoNeeds) {
   DefenceWorld t;
   SetCapitalHex(t.world->players[2].simPolicy, CapitalPosition{});
-  t.Add(kSettlement, 3, 2);
+  t.Add(2, 3, 2);
   EXPECT_TRUE(PlanFacilityDefence(*t.world, t.world->players[2]).empty());
 }
 
