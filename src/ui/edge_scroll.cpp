@@ -15,15 +15,17 @@ namespace {
 constexpr float kEdgeScrollPixels = 20.0f;
 
 // The edges that scroll: the viewport's while the pointer is held inside
-// it, else the screen's. Right and bottom are the last pixel inside.
+// it, else the screen's. Right and bottom are the last pixel inside; the
+// right edge scrolls on it and beyond, the viewport's bottom edge only on
+// its last row.
 struct Edges {
   int32_t left, top, right, bottom;
-  bool rightOrBeyond, bottomOrBeyond;  // the screen's far edges scroll from there on
+  bool bottomOrBeyond;
 };
 
 Edges ScrollEdges(const MapView& view) {
-  if (view.viewportConfined) return {view.viewLeft, view.viewTop, view.viewRight - 1, view.viewBottom - 1, true, false};
-  return {0, 0, g_platform.clientRect.right - 1, g_platform.clientRect.bottom - 1, true, true};
+  if (view.viewportConfined) return {view.viewLeft, view.viewTop, view.viewRight - 1, view.viewBottom - 1, false};
+  return {0, 0, g_platform.clientRect.right - 1, g_platform.clientRect.bottom - 1, true};
 }
 
 // On a wrapping map the pan jumps by the map's width at the seam; the
@@ -52,9 +54,10 @@ void PlaceDragBox(const MapView& view, int32_t x, int32_t y) {
   box->Invalidate();
 }
 
-}  // namespace
-
+// Pan pixels one frame of edge scrolling moves at the view's zoom.
 int32_t EdgeScrollStep(float zoom) { return static_cast<int32_t>(g_uiOptions.mapscrollspeed * zoom * kEdgeScrollPixels); }
+
+}  // namespace
 
 void EdgeScrollMap(ScreenManager& ui, int32_t x, int32_t y) {
   MapView* view = ui.mapView;
@@ -64,7 +67,7 @@ void EdgeScrollMap(ScreenManager& ui, int32_t x, int32_t y) {
   const Edges e = ScrollEdges(*view);
   int32_t dx = 0, dy = 0;
   if (x == e.left) dx = -step;
-  if (x == e.right || (e.rightOrBeyond && x > e.right)) dx = step;
+  if (x >= e.right) dx = step;
   if (y == e.top) dy = -step;
   if (y == e.bottom || (e.bottomOrBeyond && y > e.bottom)) dy = step;
   const int32_t beforeX = view->panX, beforeY = view->panY;

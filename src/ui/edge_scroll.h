@@ -6,8 +6,6 @@
 
 struct ScreenManager;
 
-// Pan pixels one frame of edge scrolling moves at the view's zoom.
-int32_t EdgeScrollStep(float zoom);
 // One frame of edge scrolling for the pointer at (x, y) in screen pixels.
 // Nothing in the front end, while the map was dragged this frame, while the
 // view's scroll lock or the interface's edge-scroll block is set.
