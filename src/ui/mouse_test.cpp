@@ -130,7 +130,8 @@ TEST_F(MouseTest, PointerOnAnEdgeScrollsTheMap) {
     InitMapViewGeometry(view, 300, 300, false, 0, 0);
     view.zoom = row.zoom, view.viewportConfined = row.confined, view.rubberBand = row.drag;
     ComputeMapScrollLimits(view), view.panX = view.panY = 1000, view.pressX = view.pressY = 300;
-    g_ui.mapView = &view, g_ui.mode = kUiInGame, g_ui.frameFlags = 0, HoverAndEdgeScroll(g_ui, 0, row.x, row.y);
+    g_ui.mapView = &view, g_ui.mode = kUiInGame, g_ui.frameFlags = 0, g_uiOptions.mapscrollspeed = 1.0f;
+    HoverAndEdgeScroll(g_ui, 0, row.x, row.y);
     EXPECT_EQ((std::array{view.panX - 1000, view.panY - 1000, view.pressX, int32_t(g_ui.frameFlags)}),
               (std::array{row.dx, row.dy, row.anchorX, int32_t(row.drag ? kFrameMapDragged : 0)}));
   }
