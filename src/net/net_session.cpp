@@ -188,6 +188,9 @@ void InitNetSession(NetSession& session) {
   session.connectResult = 0;
   session.connectEvent.Reset();
   session.lobbyConnectEvent.Reset();
+  std::lock_guard<std::mutex> hold(session.heldLock);
+  session.heldCommands.clear();
+  session.holdCommands = 0;
 }
 
 int32_t SetupNetSession(NetSession& session, int32_t) {

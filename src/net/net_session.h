@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "platform/peer_discovery.h"
 #include "platform/peer.h"
 #include "platform/threads.h"
+#include "sim/game_command.h"
 #include "sim/window_messages.h"
 
 struct ScreenManager;
@@ -91,6 +93,12 @@ struct NetSession {
   std::atomic<int32_t> connectResult{0};
   plat::Event connectEvent{false, false};
   plat::Event lobbyConnectEvent{false, false};
+  // From the start message until this peer's game has started, the
+  // peers' commands wait here: posted earlier, they would meet a world
+  // still loading, and a command log its start clears.
+  std::atomic<int32_t> holdCommands{0};
+  std::mutex heldLock;
+  std::vector<GameCommand> heldCommands;
   plat::CriticalSection slotLock;    // the slot table
   plat::CriticalSection playerLock;  // NetPlayer references
 };

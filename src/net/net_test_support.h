@@ -88,9 +88,8 @@ class TestPeer {
     return commands_;
   }
   std::vector<std::string> Lines() {
-    plat::CriticalSectionLock hold(lines.lock);
     std::vector<std::string> out;
-    for (const TextLine& line : lines.lines) out.push_back(line.text);
+    for (const TextLine& line : QueuedTextLines(lines)) out.push_back(line.text);
     return out;
   }
   // The slot table's bytes, taken under the slot lock.

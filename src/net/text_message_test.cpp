@@ -1,0 +1,123 @@
+// Chat lines between three peers over TCP at 127.0.0.1: who hears a line
+// in the lobby and in a game, the cut to 111 characters, a line forged in
+// another player's name; and the queue's limit outside any session.
+#include "net/text_message.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "net/net_test_support.h"
+#include "sim/sim_ui_link.h"
+#include "world/text/ui_options.h"
+
+namespace {
+
+int32_t g_mode = kSimUiFrontEnd;
+
+bool Has(TestPeer& p, const std::string& text) {
+  const auto lines = p.Lines();
+  return std::find(lines.begin(), lines.end(), text) != lines.end();
+}
+
+void Say(TestPeer& p, int32_t sender, uint32_t mask, const std::string& text, bool loopback) {
+  TextMessage line;
+  TextMessageCtor(line, sender, mask, text.c_str());
+  EXPECT_EQ(SendTextMessage(p.session, line, loopback), 0);
+  TextMessageDtor(line);
+}
+
+TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
+  g_simUi.uiMode = [] { return g_mode; };
+  TestPeer host("Hera", nullptr), ann("Ann", nullptr), bob("Bob", nullptr);
+  host.Host();
+  ann.Join(host);
+  ASSERT_TRUE(Eventually([&] { return ann.session.slotAssigned.load() == 1; }));
+  bob.Join(host);
+  ASSERT_TRUE(Eventually([&] { return bob.session.slotAssigned.load() == 1; }));
+  ASSERT_EQ(NetSetSlotFields(host.session, 1, 1, 0), 0);
+  ASSERT_EQ(NetSetSlotFields(host.session, 2, 5, 0), 0);  // Bob in slot 3 plays no region
+  ASSERT_TRUE(Eventually([&] { return ann.Slot(2).region == 5 && bob.Slot(2).region == 5 && bob.Slot(1).region == 1; }));
+  for (TestPeer* p : {&host, &ann, &bob}) {
+    p->world->players[1].networkSlot = 1;
+    p->world->players[5].networkSlot = 2;
+  }
+  host.world->gameState.localPlayer = 1;
+  ann.world->gameState.localPlayer = 5;
+
+  const std::string longText(150, 'x');
+  const std::string forged = "in Hera's name";
+  struct Row {
+    int32_t mode;
+    TestPeer* from;
+    int32_t sender;
+    uint32_t mask;
+    bool loopback;
+    std::string text;
+    bool host, ann, bob;  // who hears it
+  };
+  const Row rows[] = {
+      // The lobby: everybody whatever the mask, the sender too.
+      {kSimUiFrontEnd, &host, 1, 1u << 5, false, "lobby line", true, true, true},
+      {kSimUiFrontEnd, &ann, 5, 1u << 1, false, longText, true, true, true},
+      // A game: the mask's people; a line to all reaches the observer.
+      {kSimUiInGame, &host, 1, 1u << 5, false, "to region 5", false, true, false},
+      {kSimUiInGame, &ann, 5, 1u << 1, true, "to region 1 and back", true, true, false},
+      {kSimUiInGame, &host, 1, kTextToAll, true, "to all", true, true, true},
+  };
+  for (const Row& row : rows) {
+    g_mode = row.mode;
+    Say(*row.from, row.sender, row.mask, row.text, row.loopback);
+    // The line to all comes after in every peer's stream: once it is there,
+    // this one would be too.
+    Say(host, 1, kTextToAll, "marker", false);
+    const std::string heard = row.text.substr(0, 111);
+    ASSERT_TRUE(Eventually([&] { return Has(ann, "marker") && Has(bob, "marker"); })) << row.text;
+    EXPECT_EQ(Has(host, heard), row.host) << row.text;
+    EXPECT_EQ(Has(ann, heard), row.ann) << row.text;
+    EXPECT_EQ(Has(bob, heard), row.bob) << row.text;
+    for (TestPeer* p : {&host, &ann, &bob}) ClearTextMessageQueue(p->lines);
+  }
+
+  // Ann's peer speaking for Hera's region: Hera never shows it.
+  TextMessage line;
+  TextMessageCtor(line, 1, kTextToAll, forged.c_str());
+  const std::vector<uint8_t> wire = EncodeTextMessage(line);
+  ASSERT_EQ(NetSendGameMessage(ann.session, host.session.peer->LocalId(), false, wire.data(), nullptr, 0), 0);
+  Say(ann, 5, kTextToAll, "after", false);
+  ASSERT_TRUE(Eventually([&] { return Has(host, "after"); }));
+  EXPECT_FALSE(Has(host, forged));
+  g_simUi.uiMode = nullptr;
+}
+
+TEST(Chat, TheQueueKeepsTheHistoryLimitPlusOneAndLocalLinesNeedTheirAddress) {
+  TestPeer solo("Solo", nullptr);
+  solo.world->gameState.localPlayer = 3;
+  const int32_t keep = g_uiOptions.chatsavehistory;
+  g_uiOptions.chatsavehistory = 10;
+  for (int i = 1; i <= 12; ++i) QueueTextMessage2(solo.session, "line %d", i);
+  const auto lines = solo.Lines();
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines.front(), "line 2");
+  EXPECT_EQ(lines.back(), "line 12");
+  g_uiOptions.chatsavehistory = keep;
+
+  struct Row {
+    int32_t sender;
+    uint32_t mask;
+    bool loopback;
+    bool shown;
+  };
+  const Row rows[] = {{3, 1u << 4, false, false}, {3, 1u << 4, true, true}, {4, 1u << 4, true, false},
+                      {4, 1u << 3, false, true}};
+  for (const Row& row : rows) {
+    ClearTextMessageQueue(solo.lines);
+    Say(solo, row.sender, row.mask, "hello", row.loopback);
+    EXPECT_EQ(solo.Lines().size(), row.shown ? 1u : 0u) << row.sender << " " << row.mask << " " << row.loopback;
+  }
+  TextMessage empty;
+  TextMessageCtor(empty, 3, 0, nullptr);
+  EXPECT_EQ(SendTextMessage(solo.session, empty, true), static_cast<int32_t>(0x80004005u));
+}
+
+}  // namespace
