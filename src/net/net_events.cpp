@@ -17,8 +17,8 @@
 NetUiLink g_netUi;
 
 void OnNetEvent4(ScreenManager& ui) {
-  if (g_netUi.playUiSound) g_netUi.playUiSound(ui, g_uiOptions.chatsoundnum);
-  if (SimUiMode() == kSimUiInGame && g_netUi.refillGameChat) g_netUi.refillGameChat(ui);
+  if (g_netUi.playUiSound) g_netUi.playUiSound(&ui, g_uiOptions.chatsoundnum);
+  if (SimUiMode() == kSimUiInGame && g_netUi.refillGameChat) g_netUi.refillGameChat(&ui);
 }
 
 void OnNetEvent8001(bool networked, plat::LParam lParam) {

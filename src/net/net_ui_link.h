@@ -11,16 +11,16 @@ inline constexpr int32_t kLobbyModeHost = 2;
 inline constexpr int32_t kLobbyModeJoin = 3;
 
 struct NetUiLink {
-  void (*playUiSound)(ScreenManager& ui, int32_t number) = nullptr;
+  void (*playUiSound)(ScreenManager* ui, int32_t number) = nullptr;
   // The in-game chat window, when it is shown: its list emptied and filled
   // again with the queued lines (FormatChatLine with its row template).
-  void (*refillGameChat)(ScreenManager& ui) = nullptr;
+  void (*refillGameChat)(ScreenManager* ui) = nullptr;
   // Opens the lobby screen in the mode.
-  void (*openLobby)(ScreenManager& ui, int32_t mode) = nullptr;
+  void (*openLobby)(ScreenManager* ui, int32_t mode) = nullptr;
   // The network role the command line asked for: 0 none, 1 host, 2 client.
-  int32_t (*commandLineRole)(ScreenManager& ui) = nullptr;
+  int32_t (*commandLineRole)(ScreenManager* ui) = nullptr;
   // A command-line session failed: the music stops and the program ends.
-  void (*endProgram)(ScreenManager& ui) = nullptr;
+  void (*endProgram)(ScreenManager* ui) = nullptr;
 };
 
 extern NetUiLink g_netUi;
