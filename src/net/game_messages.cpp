@@ -8,6 +8,7 @@
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "records/le_bytes.h"
+#include "sim/command_network.h"
 #include "sim/command_post.h"
 #include "sim/game_command.h"
 #include "world/text/ui_options.h"
@@ -135,8 +136,8 @@ void ReceiveSessionMessage(NetSession& session, uint32_t from, const NetPlayer* 
     return;
   }
   // The host's game starts as it sends this: its commands may come before
-  // this peer's game has started.
-  if (head.kind == kSmStartGame) session.holdCommands = 1;
+  // this peer's game has started. A start while a game runs changes nothing.
+  if (head.kind == kSmStartGame && !IsNetworkGame(g_commandNet)) session.holdCommands = 1;
   SessionMessage* m = BuildNetMessage(head.kind, length ? data + kHeadSize : nullptr, length, head.tick, head.sender);
   if (!m) return;
   m->toHost = head.toHost;
