@@ -40,18 +40,15 @@ TEST(CommandLineSession, HostOpensTheLobbyClientFindsAndJoinsOrGivesUpAfterAMinu
   // Nobody answers on this port: the search runs to the minute, then ends the program.
   std::snprintf(lonely.session.identity.hostAddress, sizeof lonely.session.identity.hostAddress, "127.0.0.1");
   lonely.session.identity.port = 9;
-  struct Row {
+  const struct {
     uint32_t at;
     CommandLineStage stage;
     int ends;
-  };
-  const Row rows[] = {{0, CommandLineStage::kSearching, 0},
-                      {kCommandLineSearchMs - 1, CommandLineStage::kSearching, 0},
-                      {kCommandLineSearchMs, CommandLineStage::kFailed, 1},
-                      {kCommandLineSearchMs + 500, CommandLineStage::kFailed, 1}};
+  } rows[] = {{0, CommandLineStage::kSearching, 0}, {kCommandLineSearchMs - 1, CommandLineStage::kSearching, 0},
+              {kCommandLineSearchMs, CommandLineStage::kFailed, 1}, {kCommandLineSearchMs + 500, CommandLineStage::kFailed, 1}};
   const uint32_t start = 1000;
   EXPECT_EQ(StartCommandLineSession(lonely.session, nullptr, 2, start, "127.0.0.1"), CommandLineStage::kSearching);
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     EXPECT_EQ(PollCommandLineSession(lonely.session, nullptr, start + row.at), row.stage) << row.at;
     EXPECT_EQ(g_ends, row.ends) << row.at;
   }
@@ -61,18 +58,17 @@ TEST(CommandLineSession, HostOpensTheLobbyClientFindsAndJoinsOrGivesUpAfterAMinu
 TEST(VersionCheck, AHostOfAnotherVersionIsNamed) {
   TestPeer peer("Ann", nullptr);
   ResetSlotTable(peer.session, 2);
-  struct Row {
+  const struct {
     uint32_t hostVersion;
     uint8_t state;
     std::string line;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {0x000200, kSlotHuman, "(Ann) Different Versions!\n  Host 0.2.0, Ours 0.1.0."},
       {0x000100, kSlotHuman, ""},
       {0x010203, kSlotComputer, "(AI) Different Versions!\n  Host 1.2.3, Ours 0.1.0."},
       {0x000200, 9, "() Different Versions!\n  Host 0.2.0, Ours 0.1.0."},
   };
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     peer.world->slotTable[2].state = row.state;
     EXPECT_EQ(VersionMismatchLine(peer.session, row.hostVersion), row.line) << row.hostVersion;
   }

@@ -31,12 +31,8 @@ std::vector<std::string> TakeLines() {
 
 TEST(SyncCheck, CompatibilityRecordNamesEachMismatchInOrder) {
   auto world = std::make_unique<World>();
-  world->gameState.checksum = 1;
-  world->mapHeader.checksum = 2;
-  world->peopleHeader.checksum = 3;
-  world->unitClassHeader.checksum = 4;
-  world->terrainHeader.checksum = 5;
-  world->techHeader.checksum = 6;
+  world->gameState.checksum = 1, world->mapHeader.checksum = 2, world->peopleHeader.checksum = 3;
+  world->unitClassHeader.checksum = 4, world->terrainHeader.checksum = 5, world->techHeader.checksum = 6;
   world->saveHeader.checksum = 7;
   const SyncInfo scenario = LocalSyncInfo(*world, false);
   SyncInfo everywhere{90, 91, 92, 93, 94, 95, 96, 0, 9, 9, 9, 0};
@@ -48,11 +44,10 @@ TEST(SyncCheck, CompatibilityRecordNamesEachMismatchInOrder) {
   save.gameSum = 80, save.mapSum = 81, save.peopleSum = 82, save.unitSum = 83;
   SyncInfo otherSave = save;
   otherSave.saveSum = 8;
-  struct Row {
+  const struct {
     SyncInfo theirs;
     std::vector<std::string> lines;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {scenario, {}},
       {everywhere,
        {"Sync Error: Different Game Versions.", "Sync Error: Mismatched GAM File.", "Sync Error: Mismatched SCN File.",
@@ -63,7 +58,7 @@ TEST(SyncCheck, CompatibilityRecordNamesEachMismatchInOrder) {
       {otherSave, {"Sync Error: Mismatched Save Game File.", "Sync Error: Mismatched UNI File."}},
   };
   (void)TakeLines();
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     // Through its wire image, as a peer's record arrives.
     const auto wire = EncodeSyncInfo(row.theirs);
     NetSyncCheck(g_netSession, DecodeSyncInfo(wire.data()), *world);
@@ -118,21 +113,20 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
 }
 
 TEST(SyncCheck, PlayersStateHoldsTheClockForALaggingPerson) {
-  struct Row {
+  const struct {
     bool networked;
     uint32_t tick;
     uint8_t state;  // of slot 3
     uint32_t progress;
     bool inStep;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {true, 100, kSlotHuman, 76, false}, {true, 100, kSlotHuman, 77, true}, {true, 100, kSlotHuman, 100, true},
       {true, 23, kSlotHuman, 0, true},    {true, 24, kSlotHuman, 0, false},  {true, 100, 0, 0, true},
       {false, 100, kSlotHuman, 0, true},
   };
   auto world = std::make_unique<World>();
   world->gameState.commandLead = 25;
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     world->gameState.currentTick = row.tick;
     world->slotTable[2].state = kSlotHuman;  // the local person, up to date
     world->slotTable[2].progress = row.tick;

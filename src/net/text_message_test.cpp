@@ -1,6 +1,7 @@
 // Chat lines between three peers over TCP at 127.0.0.1: who hears a line
-// in the lobby and in a game, the cut to 111 characters, a line forged in
-// another player's name; and the queue's limit outside any session.
+// in the lobby and in a game, and the cut to 111 characters; the queue's
+// limit and the lines shown outside any session. (A line forged in another
+// player's name is among the bad messages of game_messages_test.cpp.)
 #include "net/text_message.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +35,6 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
   ann.Join(host);
   ASSERT_TRUE(Eventually([&] { return ann.session.slotAssigned.load() == 1; }));
   bob.Join(host);
-  ASSERT_TRUE(Eventually([&] { return bob.session.slotAssigned.load() == 1; }));
   ASSERT_EQ(NetSetSlotFields(host.session, 1, 1, 0), 0);
   ASSERT_EQ(NetSetSlotFields(host.session, 2, 5, 0), 0);  // Bob in slot 3 plays no region
   ASSERT_TRUE(Eventually([&] { return ann.Slot(2).region == 5 && bob.Slot(2).region == 5 && bob.Slot(1).region == 1; }));
@@ -46,7 +46,6 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
   ann.world->gameState.localPlayer = 5;
 
   const std::string longText(150, 'x');
-  const std::string forged = "in Hera's name";
   struct Row {
     int32_t mode;
     TestPeer* from;
@@ -79,14 +78,6 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
     for (TestPeer* p : {&host, &ann, &bob}) ClearTextMessageQueue(p->lines);
   }
 
-  // Ann's peer speaking for Hera's region: Hera never shows it.
-  TextMessage line;
-  TextMessageCtor(line, 1, kTextToAll, forged.c_str());
-  const std::vector<uint8_t> wire = EncodeTextMessage(line);
-  ASSERT_EQ(NetSendGameMessage(ann.session, host.session.peer->LocalId(), false, wire.data(), nullptr, 0), 0);
-  Say(ann, 5, kTextToAll, "after", false);
-  ASSERT_TRUE(Eventually([&] { return Has(host, "after"); }));
-  EXPECT_FALSE(Has(host, forged));
   g_simUi.uiMode = nullptr;
 }
 
@@ -102,22 +93,17 @@ TEST(Chat, TheQueueKeepsTheHistoryLimitPlusOneAndLocalLinesNeedTheirAddress) {
   EXPECT_EQ(lines.back(), "line 12");
   g_uiOptions.chatsavehistory = keep;
 
+  // Outside a session: shown when addressed here, or sent from here with loopback.
   struct Row {
     int32_t sender;
     uint32_t mask;
-    bool loopback;
-    bool shown;
-  };
-  const Row rows[] = {{3, 1u << 4, false, false}, {3, 1u << 4, true, true}, {4, 1u << 4, true, false},
-                      {4, 1u << 3, false, true}};
+    bool loopback, shown;
+  } rows[] = {{3, 1u << 4, false, false}, {3, 1u << 4, true, true}, {4, 1u << 4, true, false}, {4, 1u << 3, false, true}};
   for (const Row& row : rows) {
     ClearTextMessageQueue(solo.lines);
     Say(solo, row.sender, row.mask, "hello", row.loopback);
     EXPECT_EQ(solo.Lines().size(), row.shown ? 1u : 0u) << row.sender << " " << row.mask << " " << row.loopback;
   }
-  TextMessage empty;
-  TextMessageCtor(empty, 3, 0, nullptr);
-  EXPECT_EQ(SendTextMessage(solo.session, empty, true), static_cast<int32_t>(0x80004005u));
 }
 
 }  // namespace

@@ -534,6 +534,16 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
         return false;
       }
       options.hostPort = static_cast<int>(port);
+    } else if (arg == "--regions" && i + 1 < argc) {
+      int host = 0, joiner = 0;
+      char tail = 0;
+      if (std::sscanf(argv[++i], "%d,%d%c", &host, &joiner, &tail) != 2 || host < 1 || joiner < 1 ||
+          host >= kMaxPlayers || joiner >= kMaxPlayers || host == joiner) {
+        error = std::string("--regions takes two different region numbers from 1 to 31, not \"") + argv[i] + "\"";
+        return false;
+      }
+      options.hostRegion = host;
+      options.joinerRegion = joiner;
     } else if (arg == "--join" && i + 1 < argc) {
       const std::string where = argv[++i];
       const size_t colon = where.rfind(':');

@@ -34,12 +34,15 @@ struct Options {
   int hostPort = -1;
   std::string joinAddress;
   uint16_t joinPort = 0;
+  // The host's regions for itself and for the joiner ("--regions 1,2").
+  int hostRegion = 1;
+  int joinerRegion = 2;
   // Called on the main thread after each turn's end-of-turn work, while the
   // clock waits for it (tests look at the world there).
   std::function<void(World&)> afterTurnEnd;
 };
 
-// Parses "[--days N] [--save NAME] [--play-on] [--host PORT] SCENARIO-OR-SAVE"
+// Parses "[--days N] [--save NAME] [--play-on] [--host PORT [--regions H,J]] SCENARIO-OR-SAVE"
 // or "[--days N] --join ADDRESS:PORT". False with a message.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 

@@ -19,8 +19,6 @@ namespace {
 constexpr int kJoinerWaitMs = 120000;
 constexpr int kReadyWaitMs = 30000;
 constexpr int kStartWaitMs = 120000;
-constexpr uint8_t kHostRegion = 1;
-constexpr uint8_t kJoinerRegion = 2;
 
 bool g_started = false;
 
@@ -60,15 +58,16 @@ bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& g
     std::fprintf(err, "no player joined within %d s\n", kJoinerWaitMs / 1000);
     return false;
   }
-  (void)NetSetSlotFields(s, kNetHostSlot, kHostRegion, 0);
-  (void)NetSetSlotFields(s, static_cast<uint32_t>(joiner), kJoinerRegion, 0);
+  const auto hostRegion = static_cast<uint8_t>(options.hostRegion);
+  (void)NetSetSlotFields(s, kNetHostSlot, hostRegion, 0);
+  (void)NetSetSlotFields(s, static_cast<uint32_t>(joiner), static_cast<uint8_t>(options.joinerRegion), 0);
   if (!WaitFor([&] { return SlotCopy(joiner).ready != 0; }, kReadyWaitMs)) {
     std::fprintf(err, "the player in slot %d was not ready within %d s\n", joiner, kReadyWaitMs / 1000);
     return false;
   }
   game = options.game;
   (void)SendGameSetup(s, game.c_str(), 0, 0, g_world.campaignMessage);
-  SessionMessage* start = BuildNetMessage(kSmStartGame, nullptr, 0, 0, kHostRegion);
+  SessionMessage* start = BuildNetMessage(kSmStartGame, nullptr, 0, 0, hostRegion);
   if (!start) return false;
   (void)SendNetMessage(s, *start, 0);
   FreeNetMessage(start);

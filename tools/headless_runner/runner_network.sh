@@ -5,10 +5,7 @@
 # running to its end without a crash.
 # Usage: runner_network.sh RUNNER GAME_DIR DAYS WORK_DIR
 set -u
-RUNNER=$1
-GAME_DIR=$2
-DAYS=$3
-WORK=$4
+RUNNER=$1 GAME_DIR=$2 DAYS=$3 WORK=$4
 rm -rf "$WORK" && mkdir -p "$WORK" || exit 1
 cd "$GAME_DIR" || exit 1
 PIDS=()
@@ -25,19 +22,18 @@ wait_for() {
 # Starts a host in the background; sets HOST_PID and PORT.
 start_host() {
   "$RUNNER" --host 0 --days "$DAYS" Channel >"$WORK/$1.out" 2>"$WORK/$1.err" &
-  HOST_PID=$!
-  PIDS+=("$HOST_PID")
+  HOST_PID=$! && PIDS+=("$HOST_PID")
   wait_for "$WORK/$1.out" "^host port" || fail "$1: no port printed"
   PORT=$(awk '/^host port/ {print $3}' "$WORK/$1.out")
 }
 
 start_joiner() {
   "$RUNNER" --join "127.0.0.1:$PORT" --days "$DAYS" >"$WORK/$1.out" 2>"$WORK/$1.err" &
-  JOIN_PID=$!
-  PIDS+=("$JOIN_PID")
+  JOIN_PID=$! && PIDS+=("$JOIN_PID")
 }
 
 days() { grep -c '^day ' "$1"; }
+ran_all() { [ "$(days "$WORK/$1.out")" = "$DAYS" ] || fail "$1 printed $(days "$WORK/$1.out") days"; }
 sync_fields() { grep '^day ' "$1" | sed -e 's/.* sync /sync /' -e 's/ state .*//'; }
 
 # 1. A whole game in step.
@@ -45,8 +41,7 @@ start_host host
 start_joiner join
 wait "$JOIN_PID" || fail "the joiner ended with an error"
 wait "$HOST_PID" || fail "the host ended with an error"
-[ "$(days "$WORK/host.out")" = "$DAYS" ] || fail "the host printed $(days "$WORK/host.out") days"
-[ "$(days "$WORK/join.out")" = "$DAYS" ] || fail "the joiner printed $(days "$WORK/join.out") days"
+ran_all host && ran_all join
 diff <(sync_fields "$WORK/host.out") <(sync_fields "$WORK/join.out") >"$WORK/sync.diff" || fail "sync fields differ"
 grep -q "Sync Error" "$WORK/host.err" "$WORK/join.err" && fail "a sync error was reported"
 
@@ -56,7 +51,7 @@ start_joiner join2
 wait_for "$WORK/join2.out" "^day 5 " || fail "the joiner never reached day 5"
 kill -9 "$JOIN_PID"
 wait "$HOST_PID" || fail "the host ended with an error after the joiner was killed"
-[ "$(days "$WORK/host2.out")" = "$DAYS" ] || fail "the host stopped at $(days "$WORK/host2.out") days"
+ran_all host2
 grep -q "Player 2 (.*) DISCONNECTED\." "$WORK/host2.err" || fail "the host did not report the departure"
 
 # 3. Noise on the host's port before a joiner: the game goes on.
@@ -66,7 +61,7 @@ printf 'GET / HTTP/1.0\r\n\r\n' >"/dev/tcp/127.0.0.1/$PORT" 2>/dev/null
 start_joiner join3
 wait "$JOIN_PID" || fail "the joiner ended with an error after the noise"
 wait "$HOST_PID" || fail "the host ended with an error after the noise"
-[ "$(days "$WORK/host3.out")" = "$DAYS" ] || fail "the host stopped at $(days "$WORK/host3.out") days after the noise"
+ran_all host3
 
 # 4. The host killed at day 5: the joiner hears it and ends cleanly.
 start_host host4
