@@ -9,6 +9,7 @@
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 #include "sim/command_ids.h"
+#include "sim/command_network.h"
 #include "sim/command_post.h"
 #include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
@@ -74,7 +75,24 @@ void ReportVersionMismatch(NetSession& session) {
 
 void ReportVersionMismatch(ScreenManager&) { ReportVersionMismatch(g_netSession); }
 
-void OnAppMessage2(ScreenManager&, uint32_t code) {
-  // The screens' refresh after a turn or a day comes with the front end.
+const char* EndGameScreen(uint32_t code, uint32_t endReason, bool networked) {
+  switch (code) {
+    case kTurnCodeElectionLost: return "ENDGAME_ELDEFEAT";
+    case kTurnCodeGameLost:
+      if (endReason == kTurnCodeElectionLost) return "ENDGAME_ELDEFEAT";
+      return networked ? "ENDGAME_MPLAYER" : "ENDGAME_PREVIEW2";
+    case kTurnCodeGameWon: return "ENDGAME_PREVIEW";
+    default: return nullptr;
+  }
+}
+
+void OnAppMessage2(ScreenManager& ui, uint32_t code) {
+  // The news queues of every region still in the game drain at a turn's end.
   if (code == kTurnCodeTurnEnd) TurnEndUpkeep(g_world);
+  if (code == kTurnCodeTurnEnd || code == kTurnCodeDayEnd) {
+    if (g_netUi.refreshScreen) g_netUi.refreshScreen(&ui);
+    return;
+  }
+  const char* screen = EndGameScreen(code, g_world.gameState.endReason, IsNetworkGame(g_commandNet));
+  if (screen && g_netUi.openPopup) g_netUi.openPopup(&ui, screen);
 }

@@ -21,3 +21,6 @@ void ReportVersionMismatch(NetSession& session);
 // | build), or empty when it is this program's.
 std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion);
 void OnAppMessage2(ScreenManager& ui, uint32_t code);
+// The end-of-game pop-up a turn code opens, or null: an election lost, a
+// game lost (by an election, in a network game, or alone) or won.
+const char* EndGameScreen(uint32_t code, uint32_t endReason, bool networked);

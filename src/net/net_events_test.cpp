@@ -54,4 +54,15 @@ TEST(NetEvents, ADeparturePassesTheRegionToTheComputerOnTheHostOnce) {
   if (madeLocks) WorldDeleteLocks(g_world);
 }
 
+TEST(NetEvents, EachEndOfGameOpensItsScreen) {
+  const struct {
+    uint32_t code, endReason;
+    bool networked;
+    const char* screen;
+  } rows[] = {{97, 0, false, "ENDGAME_ELDEFEAT"}, {98, 97, true, "ENDGAME_ELDEFEAT"}, {98, 95, true, "ENDGAME_MPLAYER"},
+              {98, 95, false, "ENDGAME_PREVIEW2"}, {99, 5, true, "ENDGAME_PREVIEW"},   {2, 0, false, nullptr}};
+  for (const auto& row : rows)
+    EXPECT_STREQ(EndGameScreen(row.code, row.endReason, row.networked), row.screen) << row.code << " " << row.endReason;
+}
+
 }  // namespace

@@ -21,6 +21,10 @@ struct NetUiLink {
   int32_t (*commandLineRole)(ScreenManager* ui) = nullptr;
   // A command-line session failed: the music stops and the program ends.
   void (*endProgram)(ScreenManager* ui) = nullptr;
+  // A turn or a day ended: the current screen refreshes and redraws.
+  void (*refreshScreen)(ScreenManager* ui) = nullptr;
+  // Opens a pop-up screen by its form's name, keeping its identifier.
+  void (*openPopup)(ScreenManager* ui, const char* form) = nullptr;
 };
 
 extern NetUiLink g_netUi;

@@ -8,11 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "app/app_object.h"
 #include "app/log.h"
-#include "app/program_version.h"
 #include "net/net_session.h"
 #include "net/text_message.h"
 #include "platform/paths.h"
@@ -113,20 +111,21 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
 }
 
 TEST(SyncCheck, PlayersStateHoldsTheClockForALaggingPerson) {
-  const struct {
+  struct Row {
     bool networked;
     uint32_t tick;
     uint8_t state;  // of slot 3
     uint32_t progress;
     bool inStep;
-  } rows[] = {
+  };
+  const Row rows[] = {
       {true, 100, kSlotHuman, 76, false}, {true, 100, kSlotHuman, 77, true}, {true, 100, kSlotHuman, 100, true},
       {true, 23, kSlotHuman, 0, true},    {true, 24, kSlotHuman, 0, false},  {true, 100, 0, 0, true},
       {false, 100, kSlotHuman, 0, true},
   };
   auto world = std::make_unique<World>();
   world->gameState.commandLead = 25;
-  for (const auto& row : rows) {
+  for (const Row& row : rows) {
     world->gameState.currentTick = row.tick;
     world->slotTable[2].state = kSlotHuman;  // the local person, up to date
     world->slotTable[2].progress = row.tick;
