@@ -16,7 +16,6 @@ struct CommandLineState {
   CommandLineStage stage = CommandLineStage::kIdle;
   uint32_t started = 0;
   uint32_t lastLook = 0;
-  uint32_t lastAgeing = 0;
   ScreenManager* ui = nullptr;
 };
 CommandLineState g_state;
@@ -64,7 +63,7 @@ CommandLineStage StartCommandLineSession(NetSession& session, ScreenManager* ui,
                                          const char* bindAddress) {
   g_state = CommandLineState{};
   g_state.ui = ui;
-  g_state.started = g_state.lastAgeing = now;
+  g_state.started = now;
   if (role != 1 && role != 2) return g_state.stage;
   if (plat::Failed(NetPrepareSession(session))) return Fail(session, "no network session");
   if (role == 1) {
@@ -86,10 +85,6 @@ CommandLineStage StartCommandLineSession(NetSession& session, ScreenManager* ui,
 CommandLineStage PollCommandLineSession(NetSession& session, ScreenManager*, uint32_t now) {
   switch (g_state.stage) {
     case CommandLineStage::kSearching: {
-      if (now - g_state.lastAgeing >= kHostListRetryMs) {
-        HostListAgeOut(session.hosts, now);
-        g_state.lastAgeing = now;
-      }
       const bool late = now - g_state.started >= kCommandLineSearchMs;
       if (!late && now - g_state.lastLook < kCommandLineLookMs) return g_state.stage;
       g_state.lastLook = now;

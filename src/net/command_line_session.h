@@ -24,8 +24,8 @@ enum class CommandLineStage : int32_t { kIdle, kSearching, kConnecting, kInLobby
 // listens at the bind address.
 CommandLineStage StartCommandLineSession(NetSession& session, ScreenManager* ui, int32_t role, uint32_t now,
                                          const char* bindAddress);
-// One poll at tick `now`: looks for a host every 100 ms, ages the host
-// list, joins the first host found and opens the lobby once the connection
+// One poll at tick `now`: looks for a host every 100 ms, joins the first
+// host found and opens the lobby once the connection
 // stands; a minute without a host, or a failed join, fails.
 CommandLineStage PollCommandLineSession(NetSession& session, ScreenManager* ui, uint32_t now);
 // The stage the command-line session is in.

@@ -138,7 +138,8 @@ int32_t NetHostSession(NetSession& session, const char* bindAddress);
 int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port);
 
 // Starts looking for hosts at the address (empty: the broadcast) on the
-// port; answers fill the host list and each sends code 7.
+// port; answers fill the host list and each sends code 7. While it runs,
+// the main loop's idle frames age the list every retry interval.
 int32_t NetEnumHosts(NetSession& session, const char* address, uint16_t port);
 // Stops a running search.
 void NetHostListReset(NetSession& session);
