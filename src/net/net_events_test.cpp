@@ -27,16 +27,15 @@ TEST(NetEvents, ADeparturePassesTheRegionToTheComputerOnTheHostOnce) {
       {true, false, 3, kSlotFree, kKindHuman, false},    // a joiner leaves it to the host
       {false, false, 3, kSlotFree, kKindHuman, true},    // not a network game
       {true, true, 3, kSlotFree, kKindEmpty, false},     // no region there
-      {true, true, 0, kSlotFree, kKindHuman, false},     // nobody
       {true, false, 1, kSlotHuman, kKindHuman, true},    // the local player itself
   };
   g_world.gameState.localPlayer = 1;
+  g_world.players[1].kind = kKindHuman;
+  g_world.players[3].networkSlot = 4;
   for (const auto& row : rows) {
     g_commandLog.Clear();
     g_netSession.isHost = row.host ? 1 : 0;
     g_world.players[3].kind = row.kind;
-    g_world.players[1].kind = kKindHuman;
-    g_world.players[3].networkSlot = 4;
     g_world.slotTable[4].state = row.slotState;
     OnNetEvent8001(row.networked, row.player);
     std::string posted;
@@ -52,17 +51,6 @@ TEST(NetEvents, ADeparturePassesTheRegionToTheComputerOnTheHostOnce) {
   g_world.players[3] = PlayerRecord{};
   g_world.players[1] = PlayerRecord{};
   if (madeLocks) WorldDeleteLocks(g_world);
-}
-
-TEST(NetEvents, EachEndOfGameOpensItsScreen) {
-  const struct {
-    uint32_t code, endReason;
-    bool networked;
-    const char* screen;
-  } rows[] = {{97, 0, false, "ENDGAME_ELDEFEAT"}, {98, 97, true, "ENDGAME_ELDEFEAT"}, {98, 95, true, "ENDGAME_MPLAYER"},
-              {98, 95, false, "ENDGAME_PREVIEW2"}, {99, 5, true, "ENDGAME_PREVIEW"},   {2, 0, false, nullptr}};
-  for (const auto& row : rows)
-    EXPECT_STREQ(EndGameScreen(row.code, row.endReason, row.networked), row.screen) << row.code << " " << row.endReason;
 }
 
 }  // namespace

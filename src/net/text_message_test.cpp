@@ -44,8 +44,6 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
   }
   host.world->gameState.localPlayer = 1;
   ann.world->gameState.localPlayer = 5;
-
-  const std::string longText(150, 'x');
   const struct {
     int32_t mode;
     TestPeer* from;
@@ -57,7 +55,7 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
   } rows[] = {
       // The lobby: everybody whatever the mask, the sender too.
       {kSimUiFrontEnd, &host, 1, 1u << 5, false, "lobby line", true, true, true},
-      {kSimUiFrontEnd, &ann, 5, 1u << 1, false, longText, true, true, true},
+      {kSimUiFrontEnd, &ann, 5, 1u << 1, false, std::string(150, 'x'), true, true, true},
       // A game: the mask's people; a line to all reaches the observer.
       {kSimUiInGame, &host, 1, 1u << 5, false, "to region 5", false, true, false},
       {kSimUiInGame, &ann, 5, 1u << 1, true, "to region 1 and back", true, true, false},
@@ -78,7 +76,6 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
     }
     for (TestPeer* p : {&host, &ann, &bob}) ClearTextMessageQueue(p->lines);
   }
-
   g_simUi.uiMode = nullptr;
 }
 
