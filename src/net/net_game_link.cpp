@@ -87,6 +87,8 @@ int32_t NetSendToPeers(NetSession& session, const uint8_t* message, size_t lengt
 
 void NetGameStarts(NetSession& session) {
   session.holdCommands = 1;
+  // The game's chat starts empty; the lobby's lines stay in the lobby.
+  ClearTextMessageQueue(session.lines ? *session.lines : g_textLines);
   g_commandNet.role = session.isHost ? kNetGameHost : kNetGameClient;
   g_commandNet.send = SendCommand;
   g_commandNet.playersInStep = PlayersInStep;

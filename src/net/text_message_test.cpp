@@ -70,9 +70,10 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
     // not there was never sent.
     Say(host, 1, kTextToAll, "marker", false);
     const std::string heard = row.text.substr(0, 111);
-    for (auto [peer, hears] : {std::pair{&host, row.host}, {&ann, row.ann}, {&bob, row.bob}}) {
-      ASSERT_TRUE(Eventually([&] { return Has(*peer, "marker") && (!hears || Has(*peer, heard)); })) << row.text;
-      EXPECT_EQ(Has(*peer, heard), hears) << row.text << " at " << peer->session.identity.playerName;
+    for (const std::pair<TestPeer*, bool>& to : {std::pair{&host, row.host}, {&ann, row.ann}, {&bob, row.bob}}) {
+      ASSERT_TRUE(Eventually([&] { return Has(*to.first, "marker") && (!to.second || Has(*to.first, heard)); }))
+          << row.text;
+      EXPECT_EQ(Has(*to.first, heard), to.second) << row.text << " at " << to.first->session.identity.playerName;
     }
     for (TestPeer* p : {&host, &ann, &bob}) ClearTextMessageQueue(p->lines);
   }
