@@ -361,6 +361,8 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
 }
 
 void ReleaseHeldCommands(NetSession& session) {
+  // A start that failed leaves no game for them.
+  const bool running = IsNetworkGame(g_commandNet);
   for (;;) {
     std::vector<GameCommand> held;
     {
@@ -371,7 +373,8 @@ void ReleaseHeldCommands(NetSession& session) {
       }
       held.swap(session.heldCommands);
     }
-    for (GameCommand& command : held) PostReceivedCommand(session, std::move(command));
+    if (running)
+      for (GameCommand& command : held) PostReceivedCommand(session, std::move(command));
   }
 }
 
