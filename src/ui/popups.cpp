@@ -3,6 +3,7 @@
 #include "app/audio/sound_system.h"
 #include "platform/messages.h"
 #include "platform/status.h"
+#include "screens/main/main_layout.h"
 #include "screens/main/map_view.h"
 #include "ui/box_control.h"
 #include "ui/control_focus.h"
@@ -23,7 +24,7 @@ int32_t Centred(int32_t at, int32_t room, int32_t size) { return at == -1 ? (roo
 
 void SetDepth(ScreenManager& ui, int32_t depth) {
   if (ui.mapView) {
-    SetPanelDepth(*ui.mapView, depth, 0);
+    SetPanelDepth(depth, 0, *ui.mapView);
   } else {
     ui.panelDepth = depth;
   }

@@ -13,6 +13,7 @@
 #include "ui/interface_images.h"
 
 class MapView;
+class Screen;
 class Texture;
 struct ScreenSet;
 namespace plat {
@@ -32,6 +33,8 @@ inline constexpr uint32_t kUiTimerMs = 250;
 // Bit of ScreenManager::frameFlags: a map drag moved the view this frame.
 inline constexpr uint32_t kFrameMapDragged = 0x1;
 
+// Width of the right column that holds the side screens.
+inline constexpr int32_t kRightColumnWidth = 224;
 inline constexpr int kRightBoxSlots = 5;  // the first four are built
 inline constexpr int kBottomBoxes = 4;
 
@@ -69,11 +72,21 @@ struct ScreenManager {
   Control* topBar = nullptr;
   Control* bottomStrip = nullptr;
   Control* rightColumn = nullptr;
+  // The dock: a child of the map area on its bottom edge, as wide as its
+  // open levels (bottomBoxes 1 to 3; box 0 holds the command bar).
   Control* bottomBar = nullptr;
-  Control* mapArea = nullptr;  // takes the wheel when nothing holds the capture
-  Control* mapBackdrop = nullptr;
+  // The map control: the map pane's, whose rectangle is the map area; it
+  // takes the wheel when nothing holds the capture.
+  Control* mapArea = nullptr;
+  Control* mapBackdrop = nullptr;  // the map border's anchor, laid out with the map area
   Control* rightBoxes[kRightBoxSlots] = {};
   Control* bottomBoxes[kBottomBoxes] = {};
+  // The minimap and its view box, handed over by the side bar that holds
+  // them; their input goes to the map view's minimap and drag-pan panes.
+  Control* minimapControl = nullptr;
+  Control* minimapDragControl = nullptr;
+  // The main panel shown full size over the map, shown again by each layout.
+  Screen* mapChildPopup = nullptr;
   MapView* mapView = nullptr;
   uint32_t mapViewBlocks[2][8] = {};  // the map view's
   int32_t skipFrontEnd = 0;  // ShowFrontEndScreen opens no screen (a network role was given)
