@@ -187,4 +187,31 @@ TEST_F(MainLayoutTest, TheStatusLinesKeepClearOfTheEdgeAndTheSideScreens) {
   delete form;
 }
 
+TEST_F(MainLayoutTest, TheBorderFramesTheMapPaneWhileItIsOn) {
+  // The map pane 1280 x 1000: the corners 56 wide, the sides 4 thick.
+  g_uiOptions.sidescreens = 0;
+  ApplySideScreensLayout(g_mapView);
+  Control* form = new Control(ControlInit{.tag = "MAPBORD", .width = 1024, .height = 768});
+  for (int32_t id = 1; id <= 9; ++id) ControlAddChild(form, new Control(ControlInit{.id = id}));
+  MapBorder& border = g_screens.mapBorder;
+  border.currentForm = form;
+  struct Row {
+    int32_t id, shown;
+    Quad piece6, piece9;
+  } rows[] = {{1, 8, {1276, 0, 1280, 996}, {1224, 996, 1280, 1000}}, {0, 0, {1276, 0, 1280, 996}, {1224, 996, 1280, 1000}}};
+  for (const Row& r : rows) {
+    border.id = r.id;
+    border.OnOpen();
+    int32_t shown = 0;
+    for (int32_t id = 1; id <= 9; ++id) shown += FormFindControlById(form, id)->Hidden() ? 0 : 1;
+    EXPECT_EQ(shown, r.shown);
+    const plat::Rect six = FormFindControlById(form, 6)->rect, nine = FormFindControlById(form, 9)->rect;
+    EXPECT_EQ((Quad{six.left, six.top, six.right, six.bottom}), r.piece6);
+    EXPECT_EQ((Quad{nine.left, nine.top, nine.right, nine.bottom}), r.piece9);
+    EXPECT_EQ(form->rect.right, 1280);
+  }
+  border.currentForm = nullptr;
+  delete form;
+}
+
 }  // namespace
