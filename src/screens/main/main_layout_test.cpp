@@ -214,4 +214,28 @@ TEST_F(MainLayoutTest, TheBorderFramesTheMapPaneWhileItIsOn) {
   delete form;
 }
 
+TEST_F(MainLayoutTest, TheSidePanelBoxShowsTheFilterTheOddsOrTheHex) {
+  // The dock closing to depth 0 beside the side screens.
+  ScreenSet& s = g_screens;
+  std::array<Screen*, 3> screens{&s.filterBar, &s.map3, &s.map2};
+  for (Screen* screen : screens) screen->form = new Control(ControlInit{.tag = screen->formName});
+  struct Row {
+    int32_t filterShown, ordersShown;
+    Screen* shown;
+  } rows[] = {{1, 1, &s.filterBar}, {0, 1, &s.map3}, {0, 0, &s.map2}, {1, 0, &s.filterBar}};
+  g_uiOptions.sidescreens = 1;
+  for (const Row& r : rows) {
+    s.minimapBar.filterShown = r.filterShown;
+    s.selectionOrdersShown = r.ordersShown;
+    g_ui.panelDepth = 1;
+    SetPanelDepth(0, 1, g_mapView);
+    EXPECT_EQ(g_ui.rightBoxes[1]->firstChild, r.shown->form) << r.filterShown << r.ordersShown;
+  }
+  s.minimapBar.filterShown = s.selectionOrdersShown = 0;
+  for (Screen* screen : screens) {
+    delete screen->form;
+    screen->form = screen->currentForm = nullptr;
+  }
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include "screens/main/map_view.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "ui/slide_bar.h"
@@ -94,6 +95,19 @@ void MapBorder::OnOpen() {
     c->fills[kLookNormal] = 0xFFC8C8C8;
     SetHidden(c, id == 0 || piece == 5);
   }
+}
+
+// Both take the whole side-panel box of the side screens column.
+int32_t FilterBar::AttachForm(Control*) {
+  currentForm = form;
+  PlaceSidePanel(0, this, kPanelFull);
+  return 0;
+}
+
+int32_t CombatOddsPopup::AttachForm(Control*) {
+  currentForm = form;
+  PlaceSidePanel(0, this, kPanelFull);
+  return 0;
 }
 
 void ApplyZoomSliderValue(MapView& view, float value) {

@@ -24,6 +24,7 @@ class MapBorder : public Screen {
 class FilterBar : public Screen {
  public:
   FilterBar() : Screen("FILTER1") {}
+  int32_t AttachForm(Control* host) override;
 };
 
 inline constexpr const char* kMinimapBarTags[] = {"FILTER"};
@@ -57,6 +58,7 @@ class MapScreen : public Screen {
 class CombatOddsPopup : public Screen {
  public:
   CombatOddsPopup() : Screen("MAP3") {}
+  int32_t AttachForm(Control* host) override;
 };
 
 // The mail window (EMAIL1) the mail bar opens beside the map.
