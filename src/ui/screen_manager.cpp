@@ -69,6 +69,7 @@ PolledInput PlatformInput() {
   in.middle = plat::IsKeyHeld(plat::kVkMButton);
   in.shift = plat::IsKeyHeld(plat::kVkShift);
   in.ctrl = plat::IsKeyHeld(plat::kVkControl);
+  in.alt = plat::IsKeyHeld(plat::kVkMenu);
   return in;
 }
 

@@ -42,7 +42,7 @@ inline constexpr int kBottomBoxes = 4;
 // buttons and keys held. Tests replace the poll.
 struct PolledInput {
   int32_t x = 0, y = 0;
-  bool left = false, right = false, middle = false, shift = false, ctrl = false;
+  bool left = false, right = false, middle = false, shift = false, ctrl = false, alt = false;
 };
 using InputPoll = PolledInput (*)();
 // Whether the system swaps the mouse buttons (never on Linux).

@@ -6,15 +6,23 @@
 #include <cstdint>
 
 #include "editor/editor_screens.h"
+#include "screens/diplomacy/email_popup.h"
+#include "screens/economy/economy_popups.h"
 #include "screens/economy/product_screen.h"
+#include "screens/frontend/chat_screen.h"
 #include "screens/frontend/game_file_screen.h"
+#include "screens/frontend/game_menu.h"
+#include "screens/frontend/score_card.h"
 #include "screens/frontend/start_menu.h"
 #include "screens/frontend/status_overlay.h"
+#include "screens/frontend/tutorial_window.h"
 #include "screens/main/command_bars.h"
 #include "screens/main/editor_bar.h"
 #include "screens/main/hex_info_popup.h"
 #include "screens/main/main_panels.h"
+#include "screens/main/settlement_popup.h"
 #include "screens/main/title_bar.h"
+#include "screens/military/unit_popups.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
 #include "ui/tooltip.h"
@@ -61,18 +69,34 @@ struct ScreenSet {
   EconomyScreen economy1;
   DiplomacyScreen diplomacy1;
   Product1 product1;
+  ProductPopup productPopup;
   StatusScreen status1;
   DomesticPolicyScreen domPolicy1;
   MilitaryScreen military1;
   OperationsScreen ops1;
   MapScreen map1;
+  SettlementListPopup settlementList;
   OrdersScreen orders1;
+  UnitListPopup unitList;
+  UnitDetailPopup unitDetail;
+  MissilePopup missiles;
+  SiloPopup siloPopup;
+  LaunchSitePopup launchSitePopup;
+  BasePopup basePopup;
+  HelpPopup help;
   HexInfoPopup map2;
   CombatOddsPopup map3;
+  ResearchPopup research;
+  IndustryPopup industry;
   MailWindow email1;
+  EmailPopup emailPopup;
+  ChatScreen chat;
   StatusMapOverlay statMap;
+  ScoreCard scoreCard;
   Tooltip tooltip;
+  GameMenu gameMenu;
   GameFileScreen gameFile;
+  TutorialWindow tutorial;
   StartMenu startMenu;
   PopupFrameScreen popupFrames;
 
