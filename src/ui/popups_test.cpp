@@ -9,6 +9,7 @@
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
 #include "platform/status.h"
+#include "screens/main/main_layout.h"
 #include "screens/main/map_view.h"
 #include "ui/box_control.h"
 #include "ui/control_tree.h"
@@ -279,7 +280,7 @@ TEST_F(PopupTest, DockedPanelDepths) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    SetPanelDepth(g_mapView, row.depth, 1);
+    SetPanelDepth(row.depth, 1, g_mapView);
     g_screens.cmdBar.dockedPanelMarker = 1;
     if (row.pop) {
       PopPopupsTo(g_ui, row.level);
@@ -289,7 +290,7 @@ TEST_F(PopupTest, DockedPanelDepths) {
     EXPECT_EQ(g_ui.panelDepth, row.expected);
     EXPECT_EQ(g_screens.cmdBar.dockedPanelMarker, row.marker);
   }
-  SetPanelDepth(g_mapView, 0, 1);
+  SetPanelDepth(0, 1, g_mapView);
 }
 
 TEST_F(PopupTest, TheSidePopupSoundsOnlyWhenItsStateChanges) {
