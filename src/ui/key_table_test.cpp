@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
 #include "sim/command_network.h"
 #include "ui/box_control.h"
@@ -99,6 +100,32 @@ TEST_F(KeyTableTest, KeysOpenTheirScreens) {
     EXPECT_EQ(g_swallowNextChar, row.key == 'N' && row.networked ? 1u : 0u);
     g_swallowNextChar = 0;
     CloseAllPopups(g_ui, 1);
+  }
+}
+
+TEST_F(KeyTableTest, EscapeUndoesTheFirstOfPlacementSelectionAndThenOpensTheMenu) {
+  struct Row {
+    const char* name;
+    int32_t editor;
+    bool placing, clickMode;
+    bool placingAfter, clickModeAfter, menu;
+  } rows[] = {
+      {"placement first", 0, true, true, false, true, false},
+      {"then the selection", 0, false, true, false, false, false},
+      {"then the menu", 0, false, false, false, false, true},
+      {"no menu in the editor", 1, false, false, false, false, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.placing) BeginMapPlacement(7);
+    g_screens.mapClickMode = row.clickMode ? 1 : 0;
+    KeyCommand(plat::kVkEscape, g_ui, 0, row.editor);
+    EXPECT_EQ(g_mapPlacement.active != 0, row.placingAfter);
+    EXPECT_EQ(g_screens.mapClickMode != 0, row.clickModeAfter);
+    EXPECT_EQ(g_screens.gameMenu.currentForm->parent != nullptr, row.menu);
+    CloseAllPopups(g_ui, 1);
+    CancelMapPlacement(g_screens);
+    g_screens.mapClickMode = 0;
   }
 }
 

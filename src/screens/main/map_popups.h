@@ -18,7 +18,9 @@ void CloseMapPopups(ScreenSet& screens);
 const UnitRecord* SelectedLocalObject();
 // The pop-up of the selected object (kind 0: the selected hex's facility).
 void OpenObjectPopup(ScreenSet& screens, int32_t kind);
-// Open on that facility, or with the id they hold when there is none.
+// The base pop-up opens on the base, or on the local player's first base
+// when none is given; the silo and launch-site pop-ups on theirs, or with
+// the id they hold.
 void OpenBasePopup(ScreenSet& screens, const UnitRecord* base);
 void OpenSiloPopup(ScreenSet& screens, const UnitRecord* silo);
 void OpenLaunchSitePopup(ScreenSet& screens, const UnitRecord* site);
