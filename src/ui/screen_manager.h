@@ -81,10 +81,6 @@ struct ScreenManager {
   Control* mapBackdrop = nullptr;  // the map border's anchor, laid out with the map area
   Control* rightBoxes[kRightBoxSlots] = {};
   Control* bottomBoxes[kBottomBoxes] = {};
-  // The minimap and its view box, handed over by the side bar that holds
-  // them; their input goes to the map view's minimap and drag-pan panes.
-  Control* minimapControl = nullptr;
-  Control* minimapDragControl = nullptr;
   // The main panel shown full size over the map, shown again by each layout.
   Screen* mapChildPopup = nullptr;
   MapView* mapView = nullptr;

@@ -45,7 +45,7 @@ void HangUnderMapPane(Control* form) {
 }
 
 void StoreMinimapRect(MapView& view) {
-  Control* minimap = g_ui.minimapControl;
+  Control* minimap = MinimapControl();
   if (!minimap) return;
   const plat::Rect r = ControlAbsoluteRect(minimap);
   view.minimapLeft = r.left, view.minimapTop = r.top, view.minimapRight = r.right, view.minimapBottom = r.bottom;
@@ -115,16 +115,18 @@ void ApplyZoomSliderValue(MapView& view, float value) {
   ComputeMapScrollLimits(view);
 }
 
+Control* MinimapControl() { return FormFindControlByTag(g_screens.minimapBar.form, "MINIMAPBOX"); }
+Control* MinimapDragControl() { return FormFindControlByTag(g_screens.minimapBar.form, "MINIMAPRECT"); }
+
+// The view box moves over the minimap, so it hangs under it.
 void MinimapBar::BindControls() {
-  Control* form = currentForm;
-  ScreenManager& ui = g_ui;
-  ui.minimapControl = FormFindControlByTag(form, "MINIMAPBOX");
-  ui.minimapDragControl = FormFindControlByTag(form, "MINIMAPRECT");
-  if (ui.minimapControl && ui.minimapDragControl && ui.minimapDragControl->parent != ui.minimapControl) {
-    ui.minimapDragControl->Unlink();
-    ControlAddChild(ui.minimapControl, ui.minimapDragControl);
+  Control* minimap = MinimapControl();
+  Control* box = MinimapDragControl();
+  if (minimap && box && box->parent != minimap) {
+    box->Unlink();
+    ControlAddChild(minimap, box);
   }
-  StoreMinimapRect(*ui.mapView);
+  StoreMinimapRect(*g_ui.mapView);
 }
 
 // Beside the map the bar fills the first side-screen slot with its slider
@@ -134,7 +136,7 @@ int32_t MinimapBar::AttachForm(Control* newHost) {
   currentForm = form;
   Control* f = currentForm;
   ScreenManager& ui = g_ui;
-  Control* minimap = ui.minimapControl;
+  Control* minimap = MinimapControl();
   if (!f || !minimap) return Screen::AttachForm(newHost);
   const bool docked = g_uiOptions.sidescreens != 0;
   for (const char* tag : {"MAPZOOMSLDR", "FILTER"}) SetHidden(FormFindControlByTag(f, tag), !docked);

@@ -43,6 +43,11 @@ class MinimapBar : public Screen {
   int32_t filterShown = 0;  // the filter panel is open in place of the hex information
 };
 
+// The side bar's minimap and the view box hung under it, looked up in its
+// form each time (a form loaded again replaces them); null without a form.
+Control* MinimapControl();
+Control* MinimapDragControl();
+
 // A zoom slider moved to value: the zoom follows and the scroll limits with
 // it.
 void ApplyZoomSliderValue(MapView& view, float value);

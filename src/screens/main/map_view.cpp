@@ -1,10 +1,12 @@
 #include "screens/main/map_view.h"
 
 #include "screens/main/main_layout.h"
+#include "screens/main/main_panels.h"
 #include "screens/main/map_geometry.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_set.h"
 #include "world/object_hex.h"
 #include "world/world.h"
 
@@ -20,11 +22,12 @@ void LayoutMapViewPanes(MapView& view) {
     ui.mapArea->owner = &view.mapPane;
     LayoutMainPanels(ui.mapArea->rect.bottom - ui.mapArea->rect.top, view);
   }
-  if (ui.minimapControl) ui.minimapControl->owner = &view.minimapPane;
-  if (ui.minimapDragControl) ui.minimapDragControl->owner = &view.dragPanPane;
+  Control* minimap = MinimapControl();
+  if (minimap) minimap->owner = &view.minimapPane;
+  if (Control* box = MinimapDragControl()) box->owner = &view.dragPanPane;
   view.minimapWidth = view.minimapRight - view.minimapLeft;
   view.minimapHeight = view.minimapBottom - view.minimapTop;
-  if (Control* minimap = ui.minimapControl) {
+  if (minimap) {
     minimap->rect.right = minimap->rect.left + view.minimapWidth;
     minimap->rect.bottom = minimap->rect.top + view.minimapHeight;
   }
