@@ -357,6 +357,13 @@ TEST_F(SdlInputTest, HeldKeysTrackBothSides) {
   EXPECT_TRUE(translator.IsKeyHeld(kVkRShift));
   Feed(KeyEvent(false, SDLK_RSHIFT, SDL_SCANCODE_RSHIFT));
   EXPECT_FALSE(translator.IsKeyHeld(kVkShift));
+  // Alt (the hotkeys' third modifier) is held by either side the same way.
+  Feed(KeyEvent(true, SDLK_LALT, SDL_SCANCODE_LALT));
+  Feed(KeyEvent(true, SDLK_RALT, SDL_SCANCODE_RALT));
+  Feed(KeyEvent(false, SDLK_LALT, SDL_SCANCODE_LALT));
+  EXPECT_TRUE(translator.IsKeyHeld(kVkMenu));
+  Feed(KeyEvent(false, SDLK_RALT, SDL_SCANCODE_RALT));
+  EXPECT_FALSE(translator.IsKeyHeld(kVkMenu));
   Feed(KeyEvent(true, SDLK_x, SDL_SCANCODE_X));
   EXPECT_TRUE(translator.IsKeyHeld('X'));
   Feed(ButtonEvent(true, SDL_BUTTON_LEFT, 0, 0));

@@ -11,6 +11,7 @@
 #include "ui/map_folders.h"
 #include "ui/map_hover.h"
 #include "world/text/ui_options.h"
+#include "screens/main/map_selection.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
 #include "ui/scenario_file_set.h"
@@ -119,4 +120,5 @@ void InstallGameSessionUi() {
   // The map's folders and hover cells the world publishes live here too.
   InstallMapFolderHooks();
   InstallMapHoverHooks();
+  InstallMapSelectionLinks();
 }

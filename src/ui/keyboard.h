@@ -1,15 +1,16 @@
 #pragma once
 // Keys: each key-down goes to the control holding the capture, then to the
-// text being edited, the open pop-ups (only Escape) or the hotkey table of
-// the interface's mode. Window thread only.
+// tutorial window (only Escape), the text being edited, the open pop-ups
+// (only Escape) or the keys of the interface's mode: the front end's, or
+// the hotkey table of the editor and the game. Window thread only.
 #include <cstdint>
 
 struct ScreenManager;
 
 inline constexpr uint32_t kModShift = 0x1, kModCtrl = 0x2, kModAlt = 0x4;
 
-// The modifiers held at a key-down. Tests replace it; null: Shift and Ctrl
-// of the polled input, no Alt.
+// The modifiers held at a key-down. Tests replace it; null: Shift, Ctrl and
+// Alt as the platform holds them (the frame's input poll when replaced).
 using KeyModifierQuery = uint32_t (*)();
 extern KeyModifierQuery g_keyModifiers;
 
@@ -25,5 +26,16 @@ extern KeySpeedSeam g_keySpeed;
 // not reach the text field the hotkey opens.
 extern uint32_t g_swallowNextChar;
 
+// What F11 does in the front end: close the program, or go back to the
+// game the front end was shown over. Tests replace them; null: the
+// application's close request, and the game's mode and root brought back.
+struct KeyAppSeam {
+  void (*close)() = nullptr;
+  void (*backToGame)() = nullptr;
+};
+extern KeyAppSeam g_keyApp;
+
 // The hotkey table of the editor (editor 1) and the game (editor 0). 1.
 int32_t KeyCommand(uint32_t key, ScreenManager& ui, uint32_t modifiers, int32_t editor);
+// The front end's keys: only F11. 0.
+int32_t FrontEndKeyDown(uint32_t key, ScreenManager& ui);

@@ -9,6 +9,7 @@
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
+#include "ui/screen_set.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 
@@ -168,6 +169,61 @@ TEST_F(KeyboardTest, WithPopupsOpenOnlyEscapeActsAndClosesThemAll) {
     EXPECT_EQ(root.firstChild, nullptr);
     g_ui.rootForm = nullptr;
   }
+  g_popupSounds = {};
+}
+
+int g_closes = 0, g_backs = 0;
+
+TEST_F(KeyboardTest, F11InTheFrontEndClosesTheProgramOrGoesBackToTheGame) {
+  struct Row {
+    const char* name;
+    uint32_t key;
+    bool frontEndRoot;
+    int closes, backs;
+  } rows[] = {
+      {"no game behind", plat::kVkF1 + 10, true, 1, 0},
+      {"over a running game", plat::kVkF1 + 10, false, 0, 1},
+      {"other keys nothing", 'X', true, 0, 0},
+  };
+  g_keyApp.close = [] { ++g_closes; };
+  g_keyApp.backToGame = [] { ++g_backs; };
+  BoxControl frontEnd(ControlInit{}), game(ControlInit{});
+  g_ui.frontEndBackground = &frontEnd;
+  g_ui.mode = kUiFrontEnd;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    g_closes = g_backs = 0;
+    g_ui.rootForm = row.frontEndRoot ? &frontEnd : &game;
+    OnKeyDown(g_ui, row.key);
+    EXPECT_EQ(g_closes, row.closes);
+    EXPECT_EQ(g_backs, row.backs);
+  }
+  g_ui.rootForm = g_ui.frontEndBackground = nullptr;
+  g_keyApp = {};
+}
+
+TEST_F(KeyboardTest, WhileTheTutorialIsOpenOnlyEscapeActsAndClosesIt) {
+  struct Row {
+    uint32_t key;
+    bool closed;
+    int32_t cityNames;
+  } rows[] = {{'X', false, 0}, {plat::kVkEscape, true, 0}};
+  g_popupSounds.uiSound = [](int32_t) {};
+  BoxControl root(ControlInit{.width = 1024, .height = 768});
+  g_ui.rootForm = &root;
+  TutorialWindow& tutorial = g_screens.tutorial;
+  tutorial.currentForm = new BoxControl(ControlInit{.owner = &tutorial, .width = 10, .height = 10});
+  for (const Row& row : rows) {
+    ASSERT_EQ(tutorial.Popup(0, nullptr), 0);
+    g_uiOptions.ovshowcitynames = 0;
+    OnKeyDown(g_ui, row.key);
+    EXPECT_EQ(tutorial.currentForm->parent == nullptr, row.closed);
+    EXPECT_EQ(g_uiOptions.ovshowcitynames, row.cityNames);
+    CloseAllPopups(g_ui, 1);
+  }
+  delete tutorial.currentForm;
+  tutorial.currentForm = nullptr;
+  g_ui.rootForm = nullptr;
   g_popupSounds = {};
 }
 

@@ -10,6 +10,7 @@
 #include "app/init_order.h"
 #include "editor/editor_palette.h"
 #include "platform/clock.h"
+#include "screens/main/main_layout.h"
 #include "screens/main/map_view.h"
 #include "ui/background_bitmap.h"
 #include "ui/bitmap_control.h"
@@ -36,7 +37,6 @@ ScreenManager g_ui VD_INIT_SCREEN_MANAGER;
 
 namespace {
 
-constexpr int32_t kRightWidth = 224;
 constexpr int32_t kTopHeight = 24;
 constexpr int32_t kBottomHeight = 194;
 
@@ -70,6 +70,7 @@ PolledInput PlatformInput() {
   in.middle = plat::IsKeyHeld(plat::kVkMButton);
   in.shift = plat::IsKeyHeld(plat::kVkShift);
   in.ctrl = plat::IsKeyHeld(plat::kVkControl);
+  in.alt = plat::IsKeyHeld(plat::kVkMenu);
   return in;
 }
 
@@ -121,22 +122,23 @@ void BuildRootControls(ScreenManager& ui) {
   ui.gameBackground = new BackgroundBitmap(bitmap, &ui.backgroundTextures[1]);
 
   ui.topBar = Box(0, 0, w, kTopHeight, 0xFF000064);
-  ui.rightColumn = Box(w - kRightWidth, kTopHeight, kRightWidth, h, 0xFF000000);
+  ui.rightColumn = Box(w - kRightColumnWidth, kTopHeight, kRightColumnWidth, h, 0xFF000000);
   ui.bottomStrip = Box(0, h - kBottomHeight, w, kBottomHeight, 0xFF000000);
   SetHidden(ui.bottomStrip, true);
-  ui.mapBackdrop = Box(0, kTopHeight, w - kRightWidth, h, 0xFF000000);
-  ui.mapArea = Box(0, kTopHeight, w - kRightWidth, h, 0xFF000000, 0x200044, 1);
+  ui.mapBackdrop = Box(0, kTopHeight, w - kRightColumnWidth, h, 0xFF000000);
+  ui.mapArea = Box(0, kTopHeight, w - kRightColumnWidth, h, 0xFF000000, 0x200044, 1);
   ui.mapArea->outlines[0] = 0xFFFFFF00;
   ui.bottomBar = Box(0, h - 218, 800, kBottomHeight, 0xFF000000);
-  for (Control* c : {ui.topBar, ui.rightColumn, ui.bottomStrip, ui.mapBackdrop, ui.mapArea, ui.bottomBar})
+  for (Control* c : {ui.topBar, ui.rightColumn, ui.bottomStrip, ui.mapBackdrop, ui.mapArea})
     ControlAddChild(ui.rootPanel, c);
+  ControlAddChild(ui.mapArea, ui.bottomBar);
 
   const struct {
     int32_t top, height;
     uint32_t fill;
   } kRight[] = {{0, 125, 0xFF5A5A5A}, {125, 250, 0xFF5A5A5A}, {375, h - 399, 0xFF007800}, {h, 0, 0xFF008200}};
   for (int i = 0; i < 4; ++i)
-    ui.rightBoxes[i] = ControlAddChild(ui.rightColumn, Box(0, kRight[i].top, kRightWidth, kRight[i].height, kRight[i].fill));
+    ui.rightBoxes[i] = ControlAddChild(ui.rightColumn, Box(0, kRight[i].top, kRightColumnWidth, kRight[i].height, kRight[i].fill));
   const int32_t kBottomLeft[] = {0, 60, 360, 580}, kBottomWidth[] = {60, 300, 220, 220};
   for (int i = 0; i < kBottomBoxes; ++i)
     ui.bottomBoxes[i] = ControlAddChild(ui.bottomBar, Box(kBottomLeft[i], 0, kBottomWidth[i], kBottomHeight, 0xFF000000));
@@ -249,6 +251,7 @@ void UpdateFrameUi(ScreenManager& ui) {
   if (device) {
     device->BeginScene();
     if (ui.mode != kUiFrontEnd && ui.mapView) {
+      if (ui.mapView->layoutPending) ApplySideScreensLayout(*ui.mapView);
       DrawMapView(*ui.mapView, 0);
       SyncMinimapViewBox(*ui.mapView);
       ui.mapView->redrawPending = ui.mapView->minimapRedrawPending = 0;

@@ -13,6 +13,7 @@
 #include "ui/interface_images.h"
 
 class MapView;
+class Screen;
 class Texture;
 struct ScreenSet;
 namespace plat {
@@ -32,6 +33,8 @@ inline constexpr uint32_t kUiTimerMs = 250;
 // Bit of ScreenManager::frameFlags: a map drag moved the view this frame.
 inline constexpr uint32_t kFrameMapDragged = 0x1;
 
+// Width of the right column that holds the side screens.
+inline constexpr int32_t kRightColumnWidth = 224;
 inline constexpr int kRightBoxSlots = 5;  // the first four are built
 inline constexpr int kBottomBoxes = 4;
 
@@ -39,7 +42,7 @@ inline constexpr int kBottomBoxes = 4;
 // buttons and keys held. Tests replace the poll.
 struct PolledInput {
   int32_t x = 0, y = 0;
-  bool left = false, right = false, middle = false, shift = false, ctrl = false;
+  bool left = false, right = false, middle = false, shift = false, ctrl = false, alt = false;
 };
 using InputPoll = PolledInput (*)();
 // Whether the system swaps the mouse buttons (never on Linux).
@@ -69,11 +72,17 @@ struct ScreenManager {
   Control* topBar = nullptr;
   Control* bottomStrip = nullptr;
   Control* rightColumn = nullptr;
+  // The dock: a child of the map area on its bottom edge, as wide as its
+  // open levels (bottomBoxes 1 to 3; box 0 holds the command bar).
   Control* bottomBar = nullptr;
-  Control* mapArea = nullptr;  // takes the wheel when nothing holds the capture
-  Control* mapBackdrop = nullptr;
+  // The map control: the map pane's, whose rectangle is the map area; it
+  // takes the wheel when nothing holds the capture.
+  Control* mapArea = nullptr;
+  Control* mapBackdrop = nullptr;  // the map border's anchor, laid out with the map area
   Control* rightBoxes[kRightBoxSlots] = {};
   Control* bottomBoxes[kBottomBoxes] = {};
+  // The main panel shown full size over the map, shown again by each layout.
+  Screen* mapChildPopup = nullptr;
   MapView* mapView = nullptr;
   uint32_t mapViewBlocks[2][8] = {};  // the map view's
   int32_t skipFrontEnd = 0;  // ShowFrontEndScreen opens no screen (a network role was given)

@@ -17,7 +17,7 @@ namespace {
 BoxControl* Box(const char* tag) { return new BoxControl(ControlInit{.kind = kKindBox, .tag = tag}); }
 
 TEST(ScreenManagerTest, RootControlsFrameTheMainScreenForItsSize) {
-  // The right column 224 wide under the 24-pixel top bar; the bottom bar 194 high, 24 above the foot.
+  // The right column 224 wide under the 24-pixel top bar; the dock 194 high on the map area's foot.
   struct Row {
     int32_t w, h;
     Control* (*pick)(ScreenManager&);
@@ -26,8 +26,8 @@ TEST(ScreenManagerTest, RootControlsFrameTheMainScreenForItsSize) {
   } rows[] = {
       {1024, 768, [](ScreenManager& m) { return m.rightColumn; }, {800, 24, 1024, 792}, false},
       {1024, 768, [](ScreenManager& m) { return m.rightBoxes[2]; }, {800, 399, 1024, 768}, false},
-      {1024, 768, [](ScreenManager& m) { return m.bottomBar; }, {0, 550, 800, 744}, false},
-      {1024, 768, [](ScreenManager& m) { return m.bottomBoxes[3]; }, {580, 550, 800, 744}, false},
+      {1024, 768, [](ScreenManager& m) { return m.bottomBar; }, {0, 574, 800, 768}, false},
+      {1024, 768, [](ScreenManager& m) { return m.bottomBoxes[3]; }, {580, 574, 800, 768}, false},
       {1024, 768, [](ScreenManager& m) { return m.bottomStrip; }, {0, 574, 1024, 768}, true},
       {800, 600, [](ScreenManager& m) { return m.rightColumn; }, {576, 24, 800, 624}, false},
   };

@@ -2,8 +2,10 @@
 
 #include "app/init_order.h"
 #include "ui/control.h"
+#include "screens/main/main_layout.h"
 #include "screens/main/map_view.h"
 #include "ui/form_file.h"
+#include "ui/screen_manager.h"
 
 ScreenSet g_screens VD_INIT_SCREEN_SET;
 
@@ -39,7 +41,7 @@ void ClearWorkingLists(ScreenSet& screens, int count) {
 void MarkScreenFlag1(Screen& screen) { screen.words[0] |= 1; }
 
 void ScreenSlotSelectMapMode(ScreenSet& screens) {
-  SetPanelDepth(g_mapView, 3, 1);
-  if (g_mapView.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(screens.cmdBar3, g_mapView.panelDepth);
+  SetPanelDepth(3, 1, g_mapView);
+  if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
+  UpdatePopupButton(screens.cmdBar3, g_ui.panelDepth);
 }

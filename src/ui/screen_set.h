@@ -6,13 +6,23 @@
 #include <cstdint>
 
 #include "editor/editor_screens.h"
+#include "screens/diplomacy/email_popup.h"
+#include "screens/economy/economy_popups.h"
 #include "screens/economy/product_screen.h"
+#include "screens/frontend/chat_screen.h"
 #include "screens/frontend/game_file_screen.h"
+#include "screens/frontend/game_menu.h"
+#include "screens/frontend/score_card.h"
 #include "screens/frontend/start_menu.h"
+#include "screens/frontend/status_overlay.h"
+#include "screens/frontend/tutorial_window.h"
 #include "screens/main/command_bars.h"
 #include "screens/main/editor_bar.h"
 #include "screens/main/hex_info_popup.h"
+#include "screens/main/main_panels.h"
+#include "screens/main/settlement_popup.h"
 #include "screens/main/title_bar.h"
+#include "screens/military/unit_popups.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
 #include "ui/tooltip.h"
@@ -32,9 +42,13 @@ struct ScreenSetRecord {
   int32_t words[2];
 };
 
-// Members in the order the screens are built. Each screen links itself at
-// the head of the list of all screens, so the list runs from the pop-up
-// frames back to the title bar.
+// Members in the order the screens are built, which is the catalogue's:
+// the frame bars, the editor's panels, the departments (economy, diplomacy,
+// production, status, domestic policy, military, operations), the map
+// screen, the orders, the map's pop-ups, mail, the overlays, the tooltip,
+// the front end, the pop-up frames. Each screen links itself at the head of
+// the list of all screens, so the list runs from the pop-up frames back to
+// the title bar.
 struct ScreenSet {
   ScreenSet();
   ~ScreenSet();
@@ -43,16 +57,46 @@ struct ScreenSet {
 
   TitleBar titleBar;
   EditorBar editorBar;
+  MapBorder mapBorder;
   CmdBar cmdBar;
   CmdBar2 cmdBar2;
   CmdBar3 cmdBar3;
   MapEditCmdBar mapEditCmdBar;
+  FilterBar filterBar;
+  MinimapBar minimapBar;
   MapEditorB mapEditorB;
   MapEditorSs2 mapEditorSs2;
+  EconomyScreen economy1;
+  DiplomacyScreen diplomacy1;
   Product1 product1;
+  ProductPopup productPopup;
+  StatusScreen status1;
+  DomesticPolicyScreen domPolicy1;
+  MilitaryScreen military1;
+  OperationsScreen ops1;
+  MapScreen map1;
+  SettlementListPopup settlementList;
+  OrdersScreen orders1;
+  UnitListPopup unitList;
+  UnitDetailPopup unitDetail;
+  MissilePopup missiles;
+  SiloPopup siloPopup;
+  LaunchSitePopup launchSitePopup;
+  BasePopup basePopup;
+  HelpPopup help;
   HexInfoPopup map2;
+  CombatOddsPopup map3;
+  ResearchPopup research;
+  IndustryPopup industry;
+  MailWindow email1;
+  EmailPopup emailPopup;
+  ChatScreen chat;
+  StatusMapOverlay statMap;
+  ScoreCard scoreCard;
   Tooltip tooltip;
+  GameMenu gameMenu;
   GameFileScreen gameFile;
+  TutorialWindow tutorial;
   StartMenu startMenu;
   PopupFrameScreen popupFrames;
 
@@ -65,6 +109,11 @@ struct ScreenSet {
   ListHolder& SelectionList() { return workingLists[kSelectionListIndex]; }
   // The class the panels show: that of the selected hex's visible unit.
   const UnitClassRecord* currentClass = nullptr;
+  // The map's modes the layout leaves; their rules come with the hex lists
+  // and the map clicks.
+  int32_t mapClickMode = 0;
+  int32_t selectionOrdersShown = 0;  // the orders panel is open for the selection
+  int32_t selectionPanelPending = 0;
 };
 
 extern ScreenSet g_screens;

@@ -14,9 +14,15 @@ namespace {
 
 TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
   ScreenSet& s = g_screens;
-  std::vector<Screen*> built = {&s.titleBar,     &s.editorBar, &s.cmdBar,  &s.cmdBar2,   &s.cmdBar3,
-                                      &s.mapEditCmdBar, &s.mapEditorB, &s.mapEditorSs2, &s.product1, &s.map2,
-                                      &s.tooltip,      &s.gameFile,     &s.startMenu,    &s.popupFrames};
+  std::vector<Screen*> built = {
+      &s.titleBar,     &s.editorBar,  &s.mapBorder,      &s.cmdBar,       &s.cmdBar2,    &s.cmdBar3,
+      &s.mapEditCmdBar, &s.filterBar, &s.minimapBar,     &s.mapEditorB,   &s.mapEditorSs2, &s.economy1,
+      &s.diplomacy1,   &s.product1,   &s.productPopup,   &s.status1,      &s.domPolicy1, &s.military1,
+      &s.ops1,         &s.map1,       &s.settlementList, &s.orders1,      &s.unitList,   &s.unitDetail,
+      &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.help,       &s.map2,
+      &s.map3,         &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
+      &s.statMap,      &s.scoreCard,  &s.tooltip,        &s.gameMenu,     &s.gameFile,   &s.tutorial,
+      &s.startMenu,    &s.popupFrames};
   // A screen made later (a pane, a list box) stands in front of them all.
   Screen later(nullptr);
   // The map view's panes are built with it, in whatever order the program's

@@ -67,7 +67,11 @@ struct GameState {
   uint32_t setupWord;         // 276: copied at log-on from the set-up head's word at 68
   int32_t timedTurnLength;    // 280: minutes of a timed turn, stored at log-on
   int32_t autosaveCountdown;  // 284: turns until the next autosave
-  uint8_t bytes288[20];
+  // The seat hand-over words of the next-player key: while seatPending is
+  // not 0 the key flips seatToggle between 0 and 1 instead of moving on.
+  uint32_t seatPending;       // 288
+  uint32_t seatToggle;        // 292
+  uint8_t bytes296[12];
   int32_t localPlayer;        // 308
   int32_t daysPerTurn;        // 312
   uint32_t startDay;          // 316
@@ -138,6 +142,8 @@ static_assert(offsetof(GameState, speedLockMode) == 272);
 static_assert(offsetof(GameState, setupWord) == 276);
 static_assert(offsetof(GameState, timedTurnLength) == 280);
 static_assert(offsetof(GameState, autosaveCountdown) == 284);
+static_assert(offsetof(GameState, seatPending) == 288);
+static_assert(offsetof(GameState, seatToggle) == 292);
 static_assert(offsetof(GameState, localPlayer) == 308);
 static_assert(offsetof(GameState, daysPerTurn) == 312);
 static_assert(offsetof(GameState, startDay) == 316);

@@ -6,4 +6,6 @@
 class HexInfoPopup : public Screen {
  public:
   HexInfoPopup() : Screen("MAP2") {}
+  // Takes the whole side-panel box of the side screens column.
+  int32_t AttachForm(Control* host) override;
 };

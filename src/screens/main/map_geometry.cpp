@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "screens/main/map_view.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
 #include "world/text/ui_options.h"
 
 namespace {
@@ -91,6 +93,12 @@ void SetMapZoomLimits(MapView& view, bool fullZoom) {
   view.zoomMax = std::max(view.zoomMax, kZoomFloor);
   view.zoom = std::min(std::max(view.zoom, view.zoomMin), view.zoomMax);
   ComputeMapScrollLimits(view);
+  // The zoom slider shows the new range of the interface's view.
+  if (&view != g_ui.mapView) return;
+  MinimapBar& bar = g_screens.minimapBar;
+  bar.AttachForm(nullptr);
+  bar.OnOpen();
+  bar.Refresh();
 }
 
 void ComputeMapScrollLimits(MapView& view) {

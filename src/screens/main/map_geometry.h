@@ -3,6 +3,8 @@
 // limits, clamping the pan and centring on a hex.
 #include <cstdint>
 
+#include "sim/game_command.h"  // PackHex
+
 class MapView;
 
 // A hex passed in one word: column in the low 16 bits, row in the high 16,
@@ -12,9 +14,6 @@ struct Hex {
   int32_t y = 0;
   bool operator==(const Hex&) const = default;
 };
-inline uint32_t PackHex(int32_t x, int32_t y) {
-  return (static_cast<uint32_t>(x) & 0xFFFFu) | (static_cast<uint32_t>(y) << 16);
-}
 inline Hex UnpackHex(uint32_t packed) {
   return {static_cast<int16_t>(packed & 0xFFFFu), static_cast<int16_t>(packed >> 16)};
 }

@@ -1,22 +1,36 @@
 #include "screens/main/map_view.h"
 
+#include "screens/main/main_layout.h"
+#include "screens/main/main_panels.h"
 #include "screens/main/map_geometry.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_set.h"
 #include "world/object_hex.h"
 #include "world/world.h"
 
 MapView g_mapView;
 
-// The minimap and its drag area live on the side bar, which hands them to
-// their panes when it is built; the map area is the interface root's.
+// The minimap and its drag box are the side bar's, which hands them over
+// when it binds; the map control is the interface root's.
 void LayoutMapViewPanes(MapView& view) {
+  ScreenManager& ui = g_ui;
   view.redrawPending = 1;
   view.minimapRedrawPending = 1;
-  if (g_ui.mapArea) g_ui.mapArea->owner = &view.mapPane;
+  if (ui.mapArea) {
+    ui.mapArea->owner = &view.mapPane;
+    LayoutMainPanels(ui.mapArea->rect.bottom - ui.mapArea->rect.top, view);
+  }
+  Control* minimap = MinimapControl();
+  if (minimap) minimap->owner = &view.minimapPane;
+  if (Control* box = MinimapDragControl()) box->owner = &view.dragPanPane;
   view.minimapWidth = view.minimapRight - view.minimapLeft;
   view.minimapHeight = view.minimapBottom - view.minimapTop;
+  if (minimap) {
+    minimap->rect.right = minimap->rect.left + view.minimapWidth;
+    minimap->rect.bottom = minimap->rect.top + view.minimapHeight;
+  }
   view.panesLaidOut = 1;
 }
 
@@ -32,19 +46,8 @@ void UnselectToggleControl(Control* control) {
   control->SetState(control->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 0);
 }
 
-// The side screens come with the main screen; until then the view is laid
-// out again on its next frame.
-void ApplySideScreensLayout(MapView& view) { view.layoutPending = 1; }
-
 // The layers are drawn by the main screen's renderer when it comes; the
 // frame counts the passes it asked for.
 void DrawMapView(MapView& view, int32_t) { ++view.framesDrawn; }
 
 void SyncMinimapViewBox(MapView& view) { view.minimapRedrawPending = 0; }
-
-void SetPanelDepth(MapView& view, int32_t depth, int32_t) {
-  if (depth < 0) depth = view.panelDepth;
-  if (depth > 3) depth = 3;
-  view.panelDepth = depth;
-  g_ui.panelDepth = depth;
-}

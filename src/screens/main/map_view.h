@@ -81,30 +81,27 @@ class MapView {
   Screen minimapPane{nullptr};
   Screen dragPanPane{nullptr};
 
-  // Set to 1 by every entry into a mode: the view lays itself out and
-  // redraws on its next frame.
+  // Set to 1 by every entry into a mode: the frame lays the main screen out
+  // (ApplySideScreensLayout) before it draws the map.
   int32_t layoutPending = 0;
   int32_t redrawPending = 0;   // the redraw-request word
   int32_t minimapRedrawPending = 0;
   int32_t panesLaidOut = 0;
-  int32_t panelDepth = 0;     // docked bottom panels shown, 0 to 3
   uint32_t framesDrawn = 0;   // map frames drawn since start-up
 };
 
 extern MapView g_mapView;
 
-// Attaches the view's panes to their screens (first mode entry only).
+
+// Hands the map control's input to the map pane, the minimap's to the
+// minimap pane and its drag box's to the drag-pan pane, lays the main panels
+// out for the map control's height and sizes the minimap from the rectangle
+// its side bar stored (first interface set-up only).
 void LayoutMapViewPanes(MapView& view);
 // Makes a packed hex the game's hover hex.
 void ForwardPackedHex(uint32_t packedHex);
 // Deselects a selected radio button, as the dock does when it changes depth.
 void UnselectToggleControl(Control* control);
-// Shows or hides the side screens by the options and lays the main screen
-// out again.
-void ApplySideScreensLayout(MapView& view);
 // The frame's map pass (flag 0: the whole view) and the minimap's view box.
 void DrawMapView(MapView& view, int32_t flag);
 void SyncMinimapViewBox(MapView& view);
-// Sets the docked panel depth (0 to 3); the same depth changes nothing, a
-// negative one applies the current depth again.
-void SetPanelDepth(MapView& view, int32_t depth, int32_t flag);

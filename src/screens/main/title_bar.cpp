@@ -1,5 +1,6 @@
 #include "screens/main/title_bar.h"
 
+#include "screens/main/main_layout.h"
 #include "screens/main/map_view.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"

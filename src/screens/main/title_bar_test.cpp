@@ -16,7 +16,7 @@ class TitleBarTest : public ::testing::Test {
     g_ui.pendingTitleBarId = 0x7FFFFFFF;
     g_ui.titleBarState[0] = 11;
     g_ui.titleBarState[1] = 12;
-    g_mapView.layoutPending = 0;
+    g_mapView.layoutPending = 1;
   }
   void TearDown() override {
     g_screens.titleBar.id = 0;
@@ -32,7 +32,7 @@ TEST_F(TitleBarTest, AZeroFlagDoesNothing) {
   EXPECT_EQ(g_screens.titleBar.id, 3);
   EXPECT_EQ(g_ui.titleBarState[0], 11);
   EXPECT_EQ(g_ui.titleBarState[1], 12);
-  EXPECT_EQ(g_mapView.layoutPending, 0);
+  EXPECT_EQ(g_mapView.layoutPending, 1);
 }
 
 TEST_F(TitleBarTest, APendingIdBecomesTheBarsAndTheStateIsReset) {
@@ -41,7 +41,7 @@ TEST_F(TitleBarTest, APendingIdBecomesTheBarsAndTheStateIsReset) {
   EXPECT_EQ(g_screens.titleBar.id, 5);
   EXPECT_EQ(g_ui.titleBarState[0], 0);
   EXPECT_EQ(g_ui.titleBarState[1], 0);
-  EXPECT_EQ(g_mapView.layoutPending, 1);  // the side screens are laid out again
+  EXPECT_EQ(g_mapView.layoutPending, 0);  // the side screens were laid out again
 }
 
 TEST_F(TitleBarTest, WithoutAPendingIdTheBarKeepsItsOwn) {

@@ -1,0 +1,38 @@
+#pragma once
+// The unit pop-ups the hotkeys and the map open: the unit list
+// (POPUP_ULIST1), one unit's detail (POPUP_MILITARY1, opened with a unit id
+// and the ids to page through), the missiles (POPUP_MISSILE1), and the base,
+// silo and launch-site pop-ups. Units travel as ids: the turn thread may
+// free a unit while its pop-up is open. Their pages come with the military
+// screens.
+#include "ui/screen.h"
+
+class UnitListPopup : public Screen {
+ public:
+  UnitListPopup() : Screen("POPUP_ULIST1") {}
+};
+
+class UnitDetailPopup : public Screen {
+ public:
+  UnitDetailPopup() : Screen("POPUP_MILITARY1") {}
+};
+
+class MissilePopup : public Screen {
+ public:
+  MissilePopup() : Screen("POPUP_MISSILE1") {}
+};
+
+class SiloPopup : public Screen {
+ public:
+  SiloPopup() : Screen("POPUP_SILO1") {}
+};
+
+class LaunchSitePopup : public Screen {
+ public:
+  LaunchSitePopup() : Screen("POPUP_LAUNCH1") {}
+};
+
+class BasePopup : public Screen {
+ public:
+  BasePopup() : Screen("POPUP_BASE1") {}
+};
