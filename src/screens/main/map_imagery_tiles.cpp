@@ -15,10 +15,10 @@ MapImagery g_mapImagery;
 
 namespace {
 
-// The tile's picture rectangle leaves out two pixels on the top and left,
-// which the tile before already shows.
-constexpr plat::Rect kTileSource{2, 2, kImageryTileSize, kImageryTileSize};
-constexpr float kTileDrawn = 254.0f;  // picture pixels a tile covers on the map
+// A tile leaves out its first two pixels each way, which the tile before
+// already shows; the first column and row have no tile before them and
+// show theirs (the first column's start the east seam of a wrapping map).
+int32_t TileInset(int32_t index) { return index == 0 ? 0 : 2; }
 
 // Tiles needed for a side of the picture: one per 252 pixels, and one more
 // for a remainder past the 4 of overlap.
@@ -43,13 +43,17 @@ void DrawTilesAt(const MapView& view, const MapImagery& imagery, int32_t offset)
   const int32_t r0 = std::max(0, static_cast<int32_t>(top / sy) / kImageryTileStep);
   const int32_t r1 = std::min(imagery.rows, static_cast<int32_t>(bottom / sy) / kImageryTileStep + 1);
   for (int32_t c = c0; c < c1; ++c) {
-    const float x = static_cast<float>(c * kImageryTileStep + 2) * sx + static_cast<float>(offset);
+    const int32_t left = TileInset(c);
+    const float x = static_cast<float>(c * kImageryTileStep + left) * sx + static_cast<float>(offset);
+    const float w = static_cast<float>(kImageryTileSize - left) * sx;
     for (int32_t r = r0; r < r1; ++r) {
       Texture* tile = imagery.tiles[c * kImageryTileGrid + r];
       if (!tile) continue;
-      const float y = static_cast<float>(r * kImageryTileStep + 2) * sy;
-      DrawMapSprite(view, tile, &kTileSource, x, y, kTileDrawn * sx, kTileDrawn * sy, 0xFFFFFFFFu, nullptr,
-                    kMapCapTiles);
+      const int32_t top = TileInset(r);
+      const plat::Rect source{left, top, kImageryTileSize, kImageryTileSize};
+      const float y = static_cast<float>(r * kImageryTileStep + top) * sy;
+      DrawMapSprite(view, tile, &source, x, y, w, static_cast<float>(kImageryTileSize - top) * sy, 0xFFFFFFFFu,
+                    nullptr, kMapCapTiles);
     }
   }
 }
