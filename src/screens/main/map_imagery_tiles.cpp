@@ -43,16 +43,16 @@ void DrawTilesAt(const MapView& view, const MapImagery& imagery, int32_t offset)
   const int32_t r0 = std::max(0, static_cast<int32_t>(top / sy) / kImageryTileStep);
   const int32_t r1 = std::min(imagery.rows, static_cast<int32_t>(bottom / sy) / kImageryTileStep + 1);
   for (int32_t c = c0; c < c1; ++c) {
-    const int32_t left = TileInset(c);
-    const float x = static_cast<float>(c * kImageryTileStep + left) * sx + static_cast<float>(offset);
-    const float w = static_cast<float>(kImageryTileSize - left) * sx;
+    const int32_t insetX = TileInset(c);
+    const float x = static_cast<float>(c * kImageryTileStep + insetX) * sx + static_cast<float>(offset);
+    const float w = static_cast<float>(kImageryTileSize - insetX) * sx;
     for (int32_t r = r0; r < r1; ++r) {
       Texture* tile = imagery.tiles[c * kImageryTileGrid + r];
       if (!tile) continue;
-      const int32_t top = TileInset(r);
-      const plat::Rect source{left, top, kImageryTileSize, kImageryTileSize};
-      const float y = static_cast<float>(r * kImageryTileStep + top) * sy;
-      DrawMapSprite(view, tile, &source, x, y, w, static_cast<float>(kImageryTileSize - top) * sy, 0xFFFFFFFFu,
+      const int32_t insetY = TileInset(r);
+      const plat::Rect source{insetX, insetY, kImageryTileSize, kImageryTileSize};
+      const float y = static_cast<float>(r * kImageryTileStep + insetY) * sy;
+      DrawMapSprite(view, tile, &source, x, y, w, static_cast<float>(kImageryTileSize - insetY) * sy, 0xFFFFFFFFu,
                     nullptr, kMapCapTiles);
     }
   }
