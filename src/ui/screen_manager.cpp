@@ -11,6 +11,8 @@
 #include "editor/editor_palette.h"
 #include "platform/clock.h"
 #include "screens/main/main_layout.h"
+#include "screens/main/map_draw.h"
+#include "screens/main/map_imagery_tiles.h"
 #include "screens/main/map_view.h"
 #include "ui/background_bitmap.h"
 #include "ui/bitmap_control.h"
@@ -299,5 +301,6 @@ void ReleaseUiTextures(ScreenManager& ui) {
   for (Texture*& slot : ui.backgroundTextures) slot = nullptr;  // the interface's images own them
   delete ui.backgroundSurface;
   ui.backgroundSurface = nullptr;
+  ReleaseMapImagery(g_mapImagery);
   g_controls = ControlGlobals{};
 }

@@ -46,8 +46,5 @@ void UnselectToggleControl(Control* control) {
   control->SetState(control->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 0);
 }
 
-// The layers are drawn by the main screen's renderer when it comes; the
-// frame counts the passes it asked for.
-void DrawMapView(MapView& view, int32_t) { ++view.framesDrawn; }
 
 void SyncMinimapViewBox(MapView& view) { view.minimapRedrawPending = 0; }

@@ -102,6 +102,5 @@ void LayoutMapViewPanes(MapView& view);
 void ForwardPackedHex(uint32_t packedHex);
 // Deselects a selected radio button, as the dock does when it changes depth.
 void UnselectToggleControl(Control* control);
-// The frame's map pass (flag 0: the whole view) and the minimap's view box.
-void DrawMapView(MapView& view, int32_t flag);
+// The minimap's view box, placed after each map frame (screens/main/map_draw.h).
 void SyncMinimapViewBox(MapView& view);
