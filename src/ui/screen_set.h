@@ -12,6 +12,7 @@
 #include "screens/main/command_bars.h"
 #include "screens/main/editor_bar.h"
 #include "screens/main/hex_info_popup.h"
+#include "screens/main/map_filter_panel.h"
 #include "screens/main/title_bar.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
@@ -51,6 +52,7 @@ struct ScreenSet {
   MapEditorSs2 mapEditorSs2;
   Product1 product1;
   HexInfoPopup map2;
+  MapFilterPanel mapFilter;
   Tooltip tooltip;
   GameFileScreen gameFile;
   StartMenu startMenu;
