@@ -10,6 +10,8 @@
 #include "app/init_order.h"
 #include "editor/editor_palette.h"
 #include "platform/clock.h"
+#include "screens/main/map_draw.h"
+#include "screens/main/map_imagery_tiles.h"
 #include "screens/main/map_view.h"
 #include "ui/background_bitmap.h"
 #include "ui/bitmap_control.h"
@@ -295,6 +297,7 @@ void ReleaseUiTextures(ScreenManager& ui) {
   for (Texture*& slot : ui.backgroundTextures) slot = nullptr;  // the interface's images own them
   delete ui.backgroundSurface;
   ui.backgroundSurface = nullptr;
+  ReleaseMapImagery(g_mapImagery);
   g_controls = ControlGlobals{};
 }
 

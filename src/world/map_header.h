@@ -25,6 +25,10 @@ enum MapPartFlags : uint8_t {
   kMapPartSummaries = 4,
 };
 
+// Bit of MapHeader::flags: the map is drawn over its picture, "MAPS\Imagery\"
+// + the imagery name + ".PNG", instead of its terrain tiles. A new map sets it.
+inline constexpr uint8_t kMapFlagImagery = 1;
+
 inline constexpr uint32_t kMapHeaderSize = 672;
 inline constexpr uint32_t kTerrainRecordSize = 164;
 inline constexpr uint32_t kMapCellImageSize = 8;

@@ -144,6 +144,7 @@ plat::Status QueueSpriteQuad(Renderer& renderer, Texture* texture, const SpriteP
   b.stage1 = m;
   b.filterMode = mode;
   b.pending = 1;
+  if (b.drawEachQuad) FlushSpriteBatches(renderer);
   return plat::kOk;
 }
 

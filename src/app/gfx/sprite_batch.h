@@ -50,6 +50,8 @@ struct SpriteBatch {
   bool stagesKnown = true;
   uint32_t baseBlock = 0;  // the 2D render states
   uint32_t maskBlock = 0;  // stage 1 as a mask
+  // Draws every quad on its own (benchmarks measure what batching saves).
+  bool drawEachQuad = false;
 };
 
 struct SpritePoint {

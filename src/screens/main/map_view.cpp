@@ -36,10 +36,6 @@ void UnselectToggleControl(Control* control) {
 // out again on its next frame.
 void ApplySideScreensLayout(MapView& view) { view.layoutPending = 1; }
 
-// The layers are drawn by the main screen's renderer when it comes; the
-// frame counts the passes it asked for.
-void DrawMapView(MapView& view, int32_t) { ++view.framesDrawn; }
-
 void SyncMinimapViewBox(MapView& view) { view.minimapRedrawPending = 0; }
 
 void SetPanelDepth(MapView& view, int32_t depth, int32_t) {

@@ -101,8 +101,7 @@ void UnselectToggleControl(Control* control);
 // Shows or hides the side screens by the options and lays the main screen
 // out again.
 void ApplySideScreensLayout(MapView& view);
-// The frame's map pass (flag 0: the whole view) and the minimap's view box.
-void DrawMapView(MapView& view, int32_t flag);
+// The minimap's view box, placed after each map frame (screens/main/map_draw.h).
 void SyncMinimapViewBox(MapView& view);
 // Sets the docked panel depth (0 to 3); the same depth changes nothing, a
 // negative one applies the current depth again.

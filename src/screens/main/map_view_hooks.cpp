@@ -1,6 +1,7 @@
 #include "screens/main/map_view_hooks.h"
 
 #include "screens/main/map_geometry.h"
+#include "screens/main/map_imagery_tiles.h"
 #include "screens/main/map_view.h"
 #include "sim/sim_ui_link.h"
 #include "units/hex_geometry.h"
@@ -9,11 +10,15 @@
 
 namespace {
 
-// The picture's size is not known until the imagery is loaded; until then
-// one map pixel stands for one picture pixel.
+// The picture is loaded before the view resets; without one a map pixel
+// stands for a picture pixel.
 void ResetMapView(int32_t width, int32_t height) {
-  InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, 0, 0);
+  InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, g_mapImagery.width, g_mapImagery.height);
   ClampMapPan(g_mapView);
+}
+
+plat::Status LoadImagery(const std::string& gamePath) {
+  return LoadMapImageryTiles(g_mapImagery, g_mapView, gamePath);
 }
 
 // The unit simulation reads whole 16-bit words, as the view left them at
@@ -32,5 +37,6 @@ bool VisibleHexRange(int16_t range[4]) {
 
 void InstallMapViewHooks() {
   g_mapViewHooks.resetView = ResetMapView;
+  g_mapViewHooks.loadImagery = LoadImagery;
   g_simUi.visibleHexRange = VisibleHexRange;
 }

@@ -1,0 +1,122 @@
+// The map frame of the sample world on a 1280 x 1024 screen through the
+// OpenGL device (the offscreen driver without a display): default options
+// with the hex grid on, at the largest zoom and at 0.9, each frame drawn,
+// presented and waited for. Every case first times the same frames with the
+// sprite batch drawing each quad on its own and reports both rates and
+// their ratio. The "terrain" cases draw the map as one without a picture,
+// a quad or more per hex.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "app/app_object.h"
+#include "app/gfx/bitmap_sets.h"
+#include "app/gfx/renderer.h"
+#include "app/gfx/sprite_batch.h"
+#include "platform/paths.h"
+#include "platform/window.h"
+#include "records/text_field.h"
+#include "screens/main/map_draw.h"
+#include "screens/main/map_imagery_tiles.h"
+#include "screens/main/map_view_hooks.h"
+#include "ui/screen_manager.h"
+#include "world/map_file.h"
+#include "world/terrain_file.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int kScreenWidth = 1280, kScreenHeight = 1024;
+constexpr int kBaselineFrames = 20;
+
+plat::LResult BenchProc(plat::Window* w, uint32_t m, plat::WParam wp, plat::LParam lp) {
+  return plat::DefaultWindowProc(w, m, wp, lp);
+}
+
+// One frame as the game draws its map, waited for to the last pixel.
+void DrawFrame() {
+  g_renderer.device->BeginScene();
+  DrawMapView(g_mapView, 0);
+  EndSceneAndFlush(g_renderer);
+  g_renderer.device->Present();
+  uint32_t pixel = 0;
+  g_renderer.backBuffer->ReadPixels(plat::Rect{0, 0, 1, 1}, &pixel);  // waits for the device
+  benchmark::DoNotOptimize(pixel);
+}
+
+bool StartSampleWorld(benchmark::State& state) {
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  plat::RegisterWindowClass({"VDClass", plat::kCsDblClks | plat::kCsOwnDc, BenchProc, 104});
+  g_app.settingsFlags = kSetUseHWCursor;
+  g_app.gamerezx = kScreenWidth;
+  g_app.gamerezy = kScreenHeight;
+  g_app.gamerezbpp = 32;
+  if (StartApp(g_renderer, 0) < 0) {
+    state.SkipWithError("no OpenGL device");
+    return false;
+  }
+  plat::SetDataRoot(VD_GAME_DIR);
+  ResetUiOptions(g_uiOptions);
+  g_uiOptions.ovshowgrid = 1;
+  g_ui.mode = kUiInGame;
+  LoadMapBitmapSets(g_ui.bitmaps, 0);
+  InstallMapViewHooks();
+  // The map's place on the main screen at this size.
+  g_mapView.viewLeft = 3;
+  g_mapView.viewTop = 27;
+  g_mapView.viewRight = 1276;
+  g_mapView.viewBottom = 1020;
+  if (ReadMapFile(g_world, "CHANNEL") < 0 || ReadTerFile(g_world, FieldText(g_world.mapHeader.terrainFileName)) < 0) {
+    state.SkipWithError("the sample world is not built");
+    return false;
+  }
+  return true;
+}
+
+void StopSampleWorld() {
+  ReleaseMapImagery(g_mapImagery);
+  DestroyUiBitmaps(g_ui.bitmaps);
+  StopApp(g_renderer);
+  if (g_platform.mainWindow) plat::DestroyAppWindow(g_platform.mainWindow);
+  g_platform.mainWindow = nullptr;
+}
+
+// range(0): 0 the largest zoom, 1 zoom 0.9; range(1): 1 the map drawn
+// from its terrain instead of its picture.
+void BM_MapFrame(benchmark::State& state) {
+  if (!StartSampleWorld(state)) return;
+  if (state.range(1)) g_world.mapHeader.flags &= static_cast<uint8_t>(~kMapFlagImagery);
+  g_mapView.zoom = state.range(0) == 0 ? g_mapView.zoomMax : 0.9f;
+  ComputeMapScrollLimits(g_mapView);
+  CentreMapOnHex(g_mapView, PackHex(g_mapView.columns / 2, g_mapView.rows / 2));
+  ResetMapFrame();
+  DrawFrame();  // textures made and loaded before any timing
+
+  g_renderer.batch.drawEachQuad = true;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < kBaselineFrames; ++i) DrawFrame();
+  const std::chrono::duration<double> naive = std::chrono::steady_clock::now() - start;
+  g_renderer.batch.drawEachQuad = false;
+
+  const auto batched = std::chrono::steady_clock::now();
+  for (auto _ : state) DrawFrame();
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - batched;
+
+  const double fps = static_cast<double>(state.iterations()) / took.count();
+  const double baselineFps = kBaselineFrames / naive.count();
+  state.counters["fps"] = fps;
+  state.counters["baseline_fps"] = baselineFps;
+  state.counters["ratio"] = fps / baselineFps;
+  state.counters["zoom"] = g_mapView.zoom;
+  state.SetLabel(state.range(1) ? "terrain" : "picture");
+  StopSampleWorld();
+}
+BENCHMARK(BM_MapFrame)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(120);
+
+}  // namespace

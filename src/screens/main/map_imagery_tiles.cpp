@@ -1,0 +1,125 @@
+#include "screens/main/map_imagery_tiles.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "app/gfx/renderer.h"
+#include "app/gfx/surfaces.h"
+#include "app/gfx/texture.h"
+#include "platform/image_loader.h"
+#include "screens/main/map_draw.h"
+#include "screens/main/map_view.h"
+
+MapImagery g_mapImagery;
+
+namespace {
+
+// The tile's picture rectangle leaves out two pixels on the top and left,
+// which the tile before already shows.
+constexpr plat::Rect kTileSource{2, 2, kImageryTileSize, kImageryTileSize};
+constexpr float kTileDrawn = 254.0f;  // picture pixels a tile covers on the map
+
+// Tiles needed for a side of the picture: one per 252 pixels, and one more
+// for a remainder past the 4 of overlap.
+int32_t TilesFor(int32_t side) {
+  int32_t n = (side - 4) / kImageryTileStep;
+  if (side > n * kImageryTileStep + 4) ++n;
+  return std::clamp(n, 0, kImageryTileGrid);
+}
+
+// Draws the tiles of the picture that fall in view, the picture standing at
+// offset map pixels to the right of the map's origin.
+void DrawTilesAt(const MapView& view, const MapImagery& imagery, int32_t offset) {
+  const float sx = view.imageryScaleX, sy = view.imageryScaleY;
+  if (sx <= 0.0f || sy <= 0.0f) return;
+  const float left = static_cast<float>(view.panX - offset);
+  const float right = static_cast<float>(view.viewRight - view.viewLeft) * view.zoom + left;
+  const float top = static_cast<float>(view.panY);
+  const float bottom = static_cast<float>(view.viewBottom - view.viewTop) * view.zoom + top;
+  if (right <= 0.0f) return;
+  const int32_t c0 = std::max(0, static_cast<int32_t>(left / sx) / kImageryTileStep);
+  const int32_t c1 = std::min(imagery.columns, static_cast<int32_t>(right / sx) / kImageryTileStep + 1);
+  const int32_t r0 = std::max(0, static_cast<int32_t>(top / sy) / kImageryTileStep);
+  const int32_t r1 = std::min(imagery.rows, static_cast<int32_t>(bottom / sy) / kImageryTileStep + 1);
+  for (int32_t c = c0; c < c1; ++c) {
+    const float x = static_cast<float>(c * kImageryTileStep + 2) * sx + static_cast<float>(offset);
+    for (int32_t r = r0; r < r1; ++r) {
+      Texture* tile = imagery.tiles[c * kImageryTileGrid + r];
+      if (!tile) continue;
+      const float y = static_cast<float>(r * kImageryTileStep + 2) * sy;
+      DrawMapSprite(view, tile, &kTileSource, x, y, kTileDrawn * sx, kTileDrawn * sy, 0xFFFFFFFFu, nullptr,
+                    kMapCapTiles);
+    }
+  }
+}
+
+}  // namespace
+
+plat::Status AllocMapImageryTiles(MapImagery& imagery, plat::Surface* picture) {
+  imagery.columns = imagery.rows = 0;
+  if (!picture) return plat::kInvalidArg;
+  plat::SurfaceDesc desc;
+  if (plat::Failed(picture->GetDesc(&desc))) return plat::kFail;
+  const auto w = static_cast<int32_t>(desc.width), h = static_cast<int32_t>(desc.height);
+  const int32_t columns = TilesFor(w), rows = TilesFor(h);
+  if (columns == 0 || rows == 0) return plat::kOk;
+  for (int32_t c = 0; c < columns; ++c) {
+    for (int32_t r = 0; r < rows; ++r) {
+      Texture*& tile = imagery.tiles[c * kImageryTileGrid + r];
+      if (!tile) tile = new Texture(plat::kFmtA8R8G8B8, kImageryTileSize, kImageryTileSize, 0, 0);
+      if (!tile->deviceTexture) return plat::kFail;
+      const int32_t left = c * kImageryTileStep, topEdge = r * kImageryTileStep;
+      const plat::Rect source{left, topEdge, left + std::min(kImageryTileSize, w - left),
+                              topEdge + std::min(kImageryTileSize, h - topEdge)};
+      const plat::Status copied = CopySurfaceToTexture(&source, g_renderer, tile, picture, nullptr);
+      if (plat::Failed(copied)) return copied;
+    }
+    // The grid counts what is filled, so a failure part-way draws nothing
+    // the picture did not put there.
+    imagery.columns = c + 1;
+    imagery.rows = rows;
+  }
+  return plat::kOk;
+}
+
+plat::Status LoadMapImageryTiles(MapImagery& imagery, MapView& view, const std::string& gamePath) {
+  // The old picture goes first: a map whose picture fails to load must not
+  // show the previous map's.
+  delete imagery.picture;
+  imagery.picture = nullptr;
+  imagery.width = imagery.height = 0;
+  imagery.columns = imagery.rows = 0;
+
+  plat::DecodedImage image;
+  if (plat::Failed(plat::DecodeImageFile(gamePath, &image))) return plat::kFail;
+  const auto w = static_cast<int32_t>(image.info.width), h = static_cast<int32_t>(image.info.height);
+  std::unique_ptr<plat::Surface> picture(CreateImageSurface(g_renderer, image.info.width, image.info.height,
+                                                            plat::kFmtA8R8G8B8));
+  if (!picture || plat::Failed(picture->WritePixels(plat::Rect{0, 0, w, h}, image.pixels.data()))) return plat::kFail;
+  imagery.picture = picture.release();
+  imagery.width = w;
+  imagery.height = h;
+  if (view.mapWidth > 0 && view.mapHeight > 0) {
+    view.imageryScaleX = static_cast<float>(view.mapWidth) / static_cast<float>(w);
+    view.imageryScaleY = static_cast<float>(view.mapHeight) / static_cast<float>(h);
+  }
+  return AllocMapImageryTiles(imagery, imagery.picture);
+}
+
+void ReleaseMapImagery(MapImagery& imagery) {
+  for (Texture*& tile : imagery.tiles) {
+    delete tile;
+    tile = nullptr;
+  }
+  delete imagery.picture;
+  imagery.picture = nullptr;
+  imagery.width = imagery.height = imagery.columns = imagery.rows = 0;
+}
+
+void DrawImageryTiles(const MapView& view, const MapImagery& imagery) {
+  DrawTilesAt(view, imagery, 0);
+  // Past the east seam of a wrapping map the picture starts again; a
+  // picture narrower than the full grid has no tile columns there of its
+  // own, so its copy is drawn one map width to the right.
+  if (view.wraps && view.mapWidth > 0) DrawTilesAt(view, imagery, view.mapWidth);
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The map's background picture: kept whole in memory (the close-up picture
+// reads it) and cut into up to 16 x 16 textures of 256 x 256, each holding
+// 252 pixels of the picture and 4 of overlap that hide filtering seams.
+#include <cstdint>
+#include <string>
+
+#include "platform/graphics_device.h"
+#include "platform/status.h"
+
+class MapView;
+class Texture;
+
+inline constexpr int32_t kImageryTileGrid = 16;   // tiles each way at most
+inline constexpr int32_t kImageryTileStep = 252;  // picture pixels between tiles
+inline constexpr int32_t kImageryTileSize = 256;
+
+struct MapImagery {
+  // Indexed column x 16 + row; made on first use and refilled by later loads.
+  Texture* tiles[kImageryTileGrid * kImageryTileGrid] = {};
+  int32_t columns = 0;  // of the grid in use; 0 when no picture is loaded
+  int32_t rows = 0;
+  plat::Surface* picture = nullptr;  // owned; the picture as loaded
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+extern MapImagery g_mapImagery;
+
+// Sizes the grid for the picture and fills the tiles from it; 0, or the
+// first failure (a tile texture that cannot be made, a copy that fails),
+// which leaves later tiles unfilled.
+plat::Status AllocMapImageryTiles(MapImagery& imagery, plat::Surface* picture);
+// Loads the picture at the game path, sizes the view for it and cuts the
+// tiles. A picture that cannot be read leaves no grid (the frame then draws
+// the terrain) and returns kFail.
+plat::Status LoadMapImageryTiles(MapImagery& imagery, MapView& view, const std::string& gamePath);
+// Lets go of the picture and the tiles.
+void ReleaseMapImagery(MapImagery& imagery);
+
+// Step 4 of the frame over a picture: the tiles in view.
+void DrawImageryTiles(const MapView& view, const MapImagery& imagery);
