@@ -1,6 +1,10 @@
 #include "screens/main/map_borders.h"
 
+#include "app/gfx/texture.h"
+#include "records/hex_cell.h"
+#include "screens/main/map_draw.h"
 #include "screens/main/map_overlays.h"
+#include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -13,10 +17,7 @@ constexpr int32_t kStepX[kHexDirections] = {-1, 0, 1, -1, 0, 1};
 constexpr int32_t kStepYOdd[kHexDirections] = {0, -1, 0, 1, 1, 1};
 constexpr int32_t kStepYEven[kHexDirections] = {-1, -1, -1, 0, 1, 0};
 
-// Tile box of a hex in map pixels, where markers and border pieces go.
-constexpr int32_t kTileLeft = -3;
-constexpr int32_t kTileTopOdd = -4;
-constexpr int32_t kTileTopEven = -15;
+// Border pieces cover a little more than the 30-pixel tile box.
 constexpr float kBorderPieceSize = 32.0f;
 
 int32_t CellOwnerAt(const World& world, const HexMapShape& map, Hex hex) {
@@ -63,11 +64,9 @@ bool OwnerBorderSprite(const World& world, const MapView& view, Hex hex, BorderS
   sprite.sourceTop = BorderPieceTop(choice.piece);
   sprite.sourceRight = sprite.sourceLeft + kBorderPieceCell;
   sprite.sourceBottom = sprite.sourceTop + kBorderPieceCell;
-  int32_t x = hex.x * kHexColumnWidth + kTileLeft;
-  if (hex.x < view.firstColumn) x += view.mapWidth;
-  const int32_t y = hex.y * kHexHeight + ((hex.x & 1) ? kTileTopOdd : kTileTopEven);
-  sprite.x = static_cast<float>(x);
-  sprite.y = static_cast<float>(y);
+  const Hex box = HexTileBox(hex.x, hex.y);
+  sprite.x = static_cast<float>(box.x + WrappedCopyOffset(view, hex.x));
+  sprite.y = static_cast<float>(box.y);
   sprite.width = choice.flipX ? -kBorderPieceSize : kBorderPieceSize;
   sprite.height = choice.flipY ? -kBorderPieceSize : kBorderPieceSize;
   return true;
@@ -77,4 +76,27 @@ bool HexTakesGrid(const World& world, const UiOptions& options, Hex hex) {
   if (options.ovshowgridnolos) return true;
   const int32_t seen = LocalSightLevel(world, hex);
   return !SpottingInForce(world) || seen != 0;
+}
+
+void DrawOwnerBorderHex(const MapView& view, uint32_t packedHex, uint32_t colour) {
+  if (packedHex == 0 || (colour >> 24) == 0) return;
+  BorderSprite s;
+  if (!OwnerBorderSprite(g_world, view, UnpackHex(packedHex), s)) return;
+  Texture* ugbits = g_ui.bitmaps.ugbits;
+  if (ugbits && (TextureAcquire(ugbits) < 0 || !ugbits->deviceTexture)) return;
+  const plat::Rect source{s.sourceLeft, s.sourceTop, s.sourceRight, s.sourceBottom};
+  DrawMapSprite(view, ugbits, &source, s.x, s.y, s.width, s.height, colour, nullptr, kMapCapTiles);
+}
+
+void DrawHexGridAndBorders(const MapView& view) {
+  const UiOptions& o = g_uiOptions;
+  if (!o.ovshowgrid && !o.ovshowborders) return;
+  const HexMapShape map = MapShape(g_world);
+  ForEachVisibleHex(view, [&](uint32_t packed) {
+    if (packed == 0) return;
+    const Hex hex = UnpackHex(packed);
+    if (o.ovshowgrid && HexTakesGrid(g_world, o, hex)) DrawHexMarker(kMarkerGrid, o.maphexgrid, view, packed);
+    const int32_t owner = CellOwnerAt(g_world, map, hex);
+    if (o.ovshowborders && owner >= 0) DrawOwnerBorderHex(view, packed, o.playercolor[owner]);
+  });
 }

@@ -1,37 +1,14 @@
 #pragma once
-// The map's grid and owner-border layer, the walk over the visible hexes
-// that every hex-colouring layer shares, and the per-hex border choice.
+// The map's grid and owner-border layer (layer 5 of the map frame) and the
+// per-hex border choice.
 #include <cstdint>
 
-#include "records/hex_cell.h"
 #include "screens/main/map_borders_table.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_view.h"
 
 struct World;
 struct UiOptions;
-
-// Calls fn(Hex) for each hex in the view's visible range, as the terrain
-// layer walks it: on a wrapping map the column is reduced modulo the width;
-// a row (or, on a map that does not wrap, a column) outside the map is no
-// hex, and neither is hex (0, 0).
-template <class Fn>
-void ForEachVisibleHex(const MapView& view, Fn&& fn) {
-  if (view.columns <= 0 || view.rows <= 0) return;
-  for (int32_t y = view.firstRow; y < view.endRow; ++y) {
-    if (y < 0 || y >= view.rows) continue;
-    for (int32_t x = view.firstColumn; x < view.endColumn; ++x) {
-      int32_t column = x;
-      if (view.wraps) {
-        column = WrapX(x, view.columns);
-      } else if (x < 0 || x >= view.columns) {
-        continue;
-      }
-      if (column == 0 && y == 0) continue;
-      fn(Hex{column, y});
-    }
-  }
-}
 
 // The neighbour of a hex in direction d (0 to 5, the border mask's bits).
 // False when it lies off the map: above the top row, below the bottom row,
@@ -59,6 +36,7 @@ bool OwnerBorderSprite(const World& world, const MapView& view, Hex hex, BorderS
 // does not see, while spotting is in force and the grid keeps to seen hexes.
 bool HexTakesGrid(const World& world, const UiOptions& options, Hex hex);
 
-// The layer and one hex of it.
-void DrawHexGridAndBorders(MapView& view);
-void DrawOwnerBorderHex(MapView& view, Hex hex, uint32_t colour);
+// The layer, and the border pieces of one hex in the colour (nothing for
+// hex (0, 0) or a colour of no alpha).
+void DrawHexGridAndBorders(const MapView& view);
+void DrawOwnerBorderHex(const MapView& view, uint32_t packedHex, uint32_t colour);

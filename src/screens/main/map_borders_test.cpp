@@ -93,6 +93,7 @@ TEST(MapBordersTest, BorderSpritesSitInTheTileBox) {
     OwnerMap m(6, 5, true);
     for (const Hex& f : r.foreign) m.Own(f, 2);
     MapView view;
+    view.wraps = true;
     view.mapWidth = 6 * kHexColumnWidth;
     view.firstColumn = r.firstColumn;
     BorderSprite s{};

@@ -8,7 +8,9 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "platform/messages.h"
 #include "screens/main/map_borders.h"
+#include "screens/main/map_draw.h"
 #include "sim/facility_costs.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
@@ -16,6 +18,7 @@
 #include "world/record_helpers.h"
 #include "world/scenario_settings.h"
 #include "world/terrain_flags.h"
+#include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -201,4 +204,27 @@ HexOverlayColours OverlayColoursOfHex(const World& world, const UiOptions& optio
       if ((tags >> t) & 1u) add(options.playercolor[t + 1] & kAreaTagColourMask);
   }
   return out;
+}
+
+void DrawLosShading(const MapView& view) {
+  if (!g_uiOptions.ovshowlos || !SpottingInForce(g_world)) return;
+  const bool graded = (g_world.scenario.head.gameFlags & kGameFlagUnitSight) != 0;
+  ForEachVisibleHex(view, [&](uint32_t packed) {
+    if (packed == 0) return;
+    const uint32_t colour = LosShadeColour(LocalSightLevel(g_world, UnpackHex(packed)), graded, g_uiOptions.maploscolor);
+    DrawHexMarker(kMarkerShade, colour, view, packed);
+  });
+}
+
+void DrawOverlayColouring(const MapView& view) {
+  const UiOptions& o = g_uiOptions;
+  const bool any = o.ovshowownership || o.occupationShading || o.terrainValueOverlay || view.overrideValueIndex ||
+                   o.ovshowsupply || o.ovshowhighground || o.ovshowgrounddef || o.ovshowclosecombat || o.areaTagOverlay;
+  if (!any) return;
+  const bool shift = (g_ui.keyState & plat::kMkShift) != 0;
+  ForEachVisibleHex(view, [&](uint32_t packed) {
+    if (packed == 0) return;
+    const HexOverlayColours colours = OverlayColoursOfHex(g_world, o, view, UnpackHex(packed), shift);
+    for (int i = 0; i < colours.count; ++i) DrawHexMarker(kMarkerShade, colours.colour[i], view, packed);
+  });
 }

@@ -53,6 +53,6 @@ struct HexOverlayColours {
 HexOverlayColours OverlayColoursOfHex(const World& world, const UiOptions& options, const MapView& view, Hex hex,
                                       bool shiftHeld);
 
-// The layers.
-void DrawLosShading(MapView& view);
-void DrawOverlayColouring(MapView& view);
+// The layers (7 and 9 of the map frame).
+void DrawLosShading(const MapView& view);
+void DrawOverlayColouring(const MapView& view);
