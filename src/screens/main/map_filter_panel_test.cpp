@@ -1,5 +1,4 @@
-// The map filter panel shows the value index and the switches, and its
-// buttons change them.
+// The map filter panel shows the value index and switches, and changes them.
 #include "screens/main/map_filter_panel.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +26,9 @@ TEST(MapFilterPanelTest, ShowsAndChangesTheValueIndexAndTheSwitches) {
   auto id = [&](int32_t n) { return FormFindControlById(form, n); };
 
   // Refresh never deselects a value button; the rows start from none.
-  struct Row {
-    int32_t terrainValue, valueIndex, supply;
-    int32_t wantSelectedId;  // 0: none of ids 2 to 9
-    bool wantNone, wantGroupShown;
-  };
+  // Columns: terrain-value switch, value index, supply, the value button
+  // selected (0: none), "NONE" selected, control 15 shown.
+  struct Row { int32_t terrainValue, valueIndex, supply, wantSelectedId; bool wantNone, wantGroupShown; };
   const Row rows[] = {{1, 0, 0, 0, false, false}, {1, 3, 1, 4, false, true}, {0, 5, 0, 0, true, false}};
   for (const Row& r : rows) {
     for (int32_t n = kFilterFirstValueId; n <= kFilterLastValueId; ++n) SetControlFlag(id(n), kStateSelected, 0);
@@ -52,8 +49,7 @@ TEST(MapFilterPanelTest, ShowsAndChangesTheValueIndexAndTheSwitches) {
   panel.OnCommand(id(kFilterCloseCombatId), kFilterCloseCombatId);
   EXPECT_EQ(g_uiOptions.ovshowclosecombat, 1);
   panel.OnCommand(id(6), 6);
-  EXPECT_EQ(g_uiOptions.terrainValueOverlay, 1);
-  EXPECT_EQ(g_mapView.valueIndex, 5);
+  EXPECT_TRUE(g_uiOptions.terrainValueOverlay == 1 && g_mapView.valueIndex == 5);
   EXPECT_TRUE(id(6)->Selected() && !none->Selected());
   panel.OnCommand(none, 0);
   EXPECT_EQ(g_uiOptions.terrainValueOverlay, 0);
