@@ -16,7 +16,7 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
   ScreenSet& s = g_screens;
   std::vector<Screen*> built = {&s.titleBar,     &s.editorBar, &s.cmdBar,  &s.cmdBar2,   &s.cmdBar3,
                                       &s.mapEditCmdBar, &s.mapEditorB, &s.mapEditorSs2, &s.product1, &s.map2,
-                                      &s.tooltip,      &s.gameFile,     &s.startMenu,    &s.popupFrames};
+                                      &s.mapFilter,     &s.tooltip,    &s.gameFile,     &s.startMenu, &s.popupFrames};
   // A screen made later (a pane, a list box) stands in front of them all.
   Screen later(nullptr);
   // The map view's panes are built with it, in whatever order the program's
