@@ -103,8 +103,10 @@ uint32_t LosShadeColour(int32_t v, bool graded, uint32_t losColour) {
 }
 
 uint32_t OccupationColour(float control, uint32_t loyalColour) {
-  const int32_t alpha = 100 - CheckedTrunc(control * -100.0f);
-  return WithAlpha(loyalColour, static_cast<uint8_t>(alpha));
+  // Unsigned, so that a wild control value wraps like any other instead of
+  // overflowing.
+  const uint32_t alpha = 100u - static_cast<uint32_t>(CheckedTrunc(control * -100.0f));
+  return WithAlpha(loyalColour, alpha);
 }
 
 uint32_t SupplyColour(uint8_t level, uint32_t ownerColour) { return level ? WithAlpha(ownerColour, level) : 0; }
