@@ -147,7 +147,10 @@ Canvas TerrainTiles() {
 Canvas MapMarkers() {
   Canvas c(1024, 1024);
   // Border pieces: the owner's edges of a hex drawn in a 32 x 32 map-pixel
-  // box (the hex's centre at (15, 15)), here at twice that size.
+  // box, here at twice that size. The map draws the box from the hex's tile
+  // corner (the hex's centre at (15, 15)) and mirrors it in place, so the
+  // edges centre on the box's middle: mirrored or not, a piece then stands
+  // one pixel right of and below the centre, and neighbours' pieces meet.
   for (int piece = 0; piece < kBorderPieces; ++piece) {
     const int32_t x0 = BorderPieceLeft(piece), y0 = BorderPieceTop(piece);
     const uint32_t edges = BorderPieceEdges(piece);
@@ -155,8 +158,8 @@ Canvas MapMarkers() {
       if (!(edges >> d & 1u)) continue;
       // Drawn a little inside the hex so that both owners' borders show.
       const Pt a = kEdgeEnds[d][0], b = kEdgeEnds[d][1];
-      const Pt pa{x0 + 30 + a.x * 2 * 0.92, y0 + 30 + a.y * 2 * 0.92};
-      const Pt pb{x0 + 30 + b.x * 2 * 0.92, y0 + 30 + b.y * 2 * 0.92};
+      const Pt pa{x0 + 32 + a.x * 2 * 0.92, y0 + 32 + a.y * 2 * 0.92};
+      const Pt pb{x0 + 32 + b.x * 2 * 0.92, y0 + 32 + b.y * 2 * 0.92};
       c.Line(pa, pb, 4.0, kWhite);
       c.FillCircle(pa.x, pa.y, 2.0, kWhite);
       c.FillCircle(pb.x, pb.y, 2.0, kWhite);
