@@ -8,13 +8,17 @@
 #include "world/data_tables.h"
 
 inline constexpr size_t kTerrainFlagsAt = 136;
+// Single bytes before the flag word: the ground defence (tenths of the
+// defence factor) and the relief.
+inline constexpr size_t kTerrainGroundDefenceAt = 132;
+inline constexpr size_t kTerrainReliefAt = 133;
 
 // Water. The daily hex pass sends no loss message for it and supplies it
 // poorly (was kTerrainQuiet).
 inline constexpr uint32_t kTerrainWater = 1u << 0;
 inline constexpr uint32_t kTerrainPostures = 0x7u << 1;  // bits 1 to 3: matched against a unit's posture bits
 // Covered ground; also harbour-like for attack type 3. Poorly supplied (was
-// kTerrainPoorSupply).
+// kTerrainPoorSupply); the map's close-combat overlay marks it.
 inline constexpr uint32_t kTerrainCovered = 1u << 5;
 // High ground: doubles a land unit's spotting radius. Fully supplied (was
 // kTerrainFullSupply).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "screens/main/map_borders_table.h"
 #include "sheets.h"
 
 namespace image_gen {
@@ -34,27 +35,6 @@ constexpr Pt kEdgeMiddle[6] = {{-9, -5.5}, {0, -11}, {9, -5.5}, {-9, 5.5}, {0, 1
 constexpr Pt kEdgeEnds[6][2] = {{{-12, 0}, {-6, -11}}, {{-6, -11}, {6, -11}}, {{6, -11}, {12, 0}},
                                 {{-12, 0}, {-6, 11}},  {{-6, 11}, {6, 11}},   {{6, 11}, {12, 0}}};
 
-// The border table: mask 1 to 63 gives piece, flip x, flip y.
-constexpr int kBorderTable[64][3] = {
-    {-1, 0, 0}, {0, 0, 0},  {1, 0, 0},  {2, 0, 0},  {0, 1, 0},  {10, 0, 0}, {2, 1, 0},  {4, 0, 0},
-    {0, 0, 1},  {3, 0, 0},  {19, 0, 0}, {5, 0, 0},  {11, 1, 0}, {13, 0, 0}, {12, 1, 0}, {6, 0, 0},
-    {1, 0, 1},  {19, 0, 1}, {16, 0, 0}, {17, 0, 0}, {19, 1, 1}, {20, 0, 1}, {17, 1, 0}, {14, 0, 0},
-    {2, 0, 1},  {5, 0, 1},  {17, 0, 1}, {7, 0, 0},  {12, 0, 1}, {15, 0, 1}, {21, 0, 0}, {8, 0, 0},
-    {0, 1, 1},  {11, 0, 0}, {19, 1, 0}, {12, 0, 0}, {3, 1, 0},  {13, 1, 0}, {5, 1, 0},  {6, 1, 0},
-    {10, 0, 1}, {13, 0, 1}, {20, 0, 0}, {15, 0, 0}, {13, 1, 1}, {22, 0, 1}, {15, 1, 0}, {9, 0, 0},
-    {2, 1, 1},  {12, 1, 1}, {17, 1, 1}, {21, 1, 0}, {5, 1, 1},  {15, 1, 1}, {7, 1, 0},  {8, 1, 0},
-    {4, 0, 1},  {6, 0, 1},  {14, 0, 1}, {8, 0, 1},  {6, 1, 1},  {9, 0, 1},  {8, 1, 1},  {18, 0, 0},
-};
-
-// Mirroring a hex left to right swaps the upper-left and upper-right (and
-// lower) neighbours; top to bottom swaps upper and lower.
-uint32_t FlipMask(uint32_t mask, bool flipX, bool flipY) {
-  auto moved = [&](int from, int to) { return (mask >> from & 1u) << to; };
-  if (flipX) mask = moved(0, 2) | moved(2, 0) | moved(1, 1) | moved(3, 5) | moved(5, 3) | moved(4, 4);
-  if (flipY) mask = moved(0, 3) | moved(3, 0) | moved(1, 4) | moved(4, 1) | moved(2, 5) | moved(5, 2);
-  return mask;
-}
-
 // Bend pieces: the two directions a route passes through a hex by.
 constexpr int kBendPairs[15][2] = {{0, 1}, {0, 2}, {0, 5}, {0, 4}, {0, 3}, {1, 2}, {1, 5}, {1, 4},
                                    {1, 3}, {2, 5}, {2, 4}, {2, 3}, {4, 5}, {3, 5}, {3, 4}};
@@ -83,15 +63,16 @@ void HalfLine(Canvas& c, int32_t x0, int32_t y0, int d, int kind) {
 }  // namespace
 
 uint32_t BorderPieceEdges(int piece) {
-  for (int mask = 1; mask < 64; ++mask)
-    if (kBorderTable[mask][0] == piece)
-      return FlipMask(static_cast<uint32_t>(mask), kBorderTable[mask][1] != 0, kBorderTable[mask][2] != 0);
+  for (uint32_t mask = 1; mask < 64; ++mask) {
+    const BorderPieceChoice c = BorderPieceForMask(mask);
+    if (c.piece == piece) return FlipBorderMask(mask, c.flipX, c.flipY);
+  }
   return 0;
 }
 
 BorderPiece BorderPieceFor(uint32_t mask) {
-  if (mask == 0 || mask > 63) return BorderPiece{-1, false, false};
-  return BorderPiece{kBorderTable[mask][0], kBorderTable[mask][1] != 0, kBorderTable[mask][2] != 0};
+  const BorderPieceChoice c = BorderPieceForMask(mask);
+  return BorderPiece{c.piece, c.flipX, c.flipY};
 }
 
 Canvas HexAlphaMask() {
@@ -166,16 +147,19 @@ Canvas TerrainTiles() {
 Canvas MapMarkers() {
   Canvas c(1024, 1024);
   // Border pieces: the owner's edges of a hex drawn in a 32 x 32 map-pixel
-  // box (the hex's centre at (15, 15)), here at twice that size.
+  // box, here at twice that size. The map draws the box from the hex's tile
+  // corner (the hex's centre at (15, 15)) and mirrors it in place, so the
+  // edges centre on the box's middle: mirrored or not, a piece then stands
+  // one pixel right of and below the centre, and neighbours' pieces meet.
   for (int piece = 0; piece < kBorderPieces; ++piece) {
-    const int32_t x0 = (piece % 16) * 64, y0 = 512 + (piece / 16) * 64;
+    const int32_t x0 = BorderPieceLeft(piece), y0 = BorderPieceTop(piece);
     const uint32_t edges = BorderPieceEdges(piece);
     for (int d = 0; d < 6; ++d) {
       if (!(edges >> d & 1u)) continue;
       // Drawn a little inside the hex so that both owners' borders show.
       const Pt a = kEdgeEnds[d][0], b = kEdgeEnds[d][1];
-      const Pt pa{x0 + 30 + a.x * 2 * 0.92, y0 + 30 + a.y * 2 * 0.92};
-      const Pt pb{x0 + 30 + b.x * 2 * 0.92, y0 + 30 + b.y * 2 * 0.92};
+      const Pt pa{x0 + 32 + a.x * 2 * 0.92, y0 + 32 + a.y * 2 * 0.92};
+      const Pt pb{x0 + 32 + b.x * 2 * 0.92, y0 + 32 + b.y * 2 * 0.92};
       c.Line(pa, pb, 4.0, kWhite);
       c.FillCircle(pa.x, pa.y, 2.0, kWhite);
       c.FillCircle(pb.x, pb.y, 2.0, kWhite);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "canvas.h"
+#include "screens/main/map_borders_table.h"
 
 namespace image_gen {
 
@@ -39,7 +40,7 @@ Canvas MapMarkers();
 // The border pieces' edges by piece number (bit d: the edge toward
 // neighbour d), as the border table's unflipped masks give them.
 uint32_t BorderPieceEdges(int piece);
-inline constexpr int kBorderPieces = 23;
+inline constexpr int kBorderPieces = kBorderPieceCount;
 // The piece the map draws for a hex whose neighbours in the mask (bit d)
 // have another owner, and how it is mirrored.
 struct BorderPiece {

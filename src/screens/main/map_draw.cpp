@@ -8,7 +8,9 @@
 #include "app/gfx/texture.h"
 #include "editor/editor_palette.h"
 #include "platform/messages.h"
+#include "screens/main/map_borders.h"
 #include "screens/main/map_imagery_tiles.h"
+#include "screens/main/map_overlays.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -72,11 +74,11 @@ uint32_t HoverHex() {
 
 void DrawLayers(MapView& view) {
   DrawBackground(view);
-  // Layer 5: DrawHexGridAndBorders (grid and owner borders).
+  DrawHexGridAndBorders(view);
   // Layer 6: DrawFacilityIconsPass1, DrawFacilityIconsPass2 (facility icons and hex connections).
-  // Layer 7: DrawLosShading (line-of-sight shading).
+  DrawLosShading(view);
   // Layer 8: DrawUnitRoutes (route lines).
-  // Layer 9: DrawOverlayColouring (overlays).
+  DrawOverlayColouring(view);
   DrawHexMarker(kMarkerCursor, kSelectedHexColour, view, SelectedHex());
   DrawRubberBand(view);
   // Layer 12: DrawAllUnitsLayer (unit symbols of every stack).

@@ -191,6 +191,13 @@ struct UiOptions {
   uint8_t overlayMask = 74;
   // Interface state the screens keep here; on by default.
   int32_t screenStateOn = 1;
+  // Map overlays the filter bar and other screens switch, never saved: the
+  // occupation shading, the terrain-value overlay, and the area tags with
+  // the mask of tags shown (bit t: area tag t).
+  int32_t occupationShading = 0;
+  int32_t terrainValueOverlay = 0;
+  int32_t areaTagOverlay = 0;
+  uint8_t areaTagMask = 0;
 };
 static_assert(std::is_standard_layout_v<UiOptions>);
 
