@@ -36,7 +36,6 @@ void UnselectToggleControl(Control* control) {
 // out again on its next frame.
 void ApplySideScreensLayout(MapView& view) { view.layoutPending = 1; }
 
-void SyncMinimapViewBox(MapView& view) { view.minimapRedrawPending = 0; }
 
 void SetPanelDepth(MapView& view, int32_t depth, int32_t) {
   if (depth < 0) depth = view.panelDepth;

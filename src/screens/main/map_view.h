@@ -6,6 +6,8 @@
 
 #include "ui/screen.h"
 
+class MapEffect;
+
 class MapView {
  public:
   // Map pixel shown at the viewport's top-left corner.
@@ -86,6 +88,20 @@ class MapView {
   int32_t panesLaidOut = 0;
   int32_t panelDepth = 0;     // docked bottom panels shown, 0 to 3
   uint32_t framesDrawn = 0;   // map frames drawn since start-up
+
+  // The map effects: the head of their ring, none when empty; its links
+  // change only under the world's map-effects lock.
+  MapEffect* effects = nullptr;
+  // The side bar's skew slider: how opaque facility symbols are drawn, 1.0
+  // fully; back to 1.0 whenever the side bar opens.
+  float facilityFade = 1.0f;
+  // The minimap control's first rectangle in its parent and its width over
+  // its height, kept at the first fitting; the aspect is 0 until then.
+  int32_t minimapHomeLeft = 0, minimapHomeTop = 0, minimapHomeRight = 0, minimapHomeBottom = 0;
+  float minimapHomeAspect = 0.0f;
+  // Minimap pixels per hex rounded up.
+  int32_t minimapCellX = 0;
+  int32_t minimapCellY = 0;
 };
 
 extern MapView g_mapView;
@@ -101,8 +117,6 @@ void UnselectToggleControl(Control* control);
 // Shows or hides the side screens by the options and lays the main screen
 // out again.
 void ApplySideScreensLayout(MapView& view);
-// The minimap's view box, placed after each map frame (screens/main/map_draw.h).
-void SyncMinimapViewBox(MapView& view);
 // Sets the docked panel depth (0 to 3); the same depth changes nothing, a
 // negative one applies the current depth again.
 void SetPanelDepth(MapView& view, int32_t depth, int32_t flag);

@@ -191,6 +191,10 @@ struct UiOptions {
   uint8_t overlayMask = 74;
   // Interface state the screens keep here; on by default.
   int32_t screenStateOn = 1;
+  // The map's facility layer (the map editor toggles it) and units layer
+  // (the filter bar sets it); not in the file, on after every reset.
+  int32_t showFacilityIcons = 1;
+  int32_t showUnitsLayer = 1;
 };
 static_assert(std::is_standard_layout_v<UiOptions>);
 
