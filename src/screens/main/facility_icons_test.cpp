@@ -14,94 +14,67 @@
 
 namespace {
 
-class FacilityIconsTest : public maptest::MapLayersTest {};
+using FacilityIconsTest = maptest::MapLayersTest;
 
-TEST_F(FacilityIconsTest, FacingColourAndFade) {
-  struct Row {
-    const char* what;
-    uint32_t classFlags;
-    int heading;
-    uint32_t idleBit;  // the order block's last word, bit 0
-    float fade;
-    float u, v;
-    uint32_t colour;
-  };
-  // Hex (5, 3) is player 1's capital; the symbol is at (5 x 18 - 12,
-  // 3 x 22 - 4) = (78, 62), 48 x 30.
+TEST_F(FacilityIconsTest, FacingColourFadeAndPreview) {
+  // idleBit: the order block's last word, bit 0; (u, v): the frame's corner.
+  struct Row { const char* what; uint32_t classFlags; int heading; uint32_t idleBit; float fade; int32_t preview;
+               float u, v; uint32_t colour; };
+  // Hex (5, 3) is player 1's capital, with two connection pieces; the
+  // symbol is at (5 x 18 - 12, 3 x 22 - 4) = (78, 62), 48 x 30.
   const Row rows[] = {
-      {"capital symbol faces 12", 1u << 20, 2, 0, 1.0f, 0, 336, 0xFFFFFFFF},
-      {"others keep their facing", 0, 2, 0, 1.0f, 336, 0, 0xFFFFFFFF},
-      {"idle keeps the layer's tint", 0, 0, 1, 1.0f, 0, 0, 0x4FFFFFFF},
-      {"faded to half", 0, 0, 0, 0.5f, 0, 0, 0x7FFFFFFF},
-      {"bit 17 never fades", 1u << 17, 0, 0, 0.5f, 0, 0, 0xFFFFFFFF},
-      {"bit 23 alone never fades", 1u << 23, 0, 0, 0.5f, 0, 0, 0xFFFFFFFF},
-      {"bit 23 with the capital bit does", (1u << 23) | (1u << 20), 0, 0, 0.5f, 0, 336, 0x7FFFFFFF},
+      {"capital symbol faces 12", 1u << 20, 2, 0, 1.0f, 0, 0, 336, 0xFFFFFFFF},
+      {"others keep their facing", 0, 2, 0, 1.0f, 0, 336, 0, 0xFFFFFFFF},
+      {"idle keeps the layer's tint", 0, 0, 1, 1.0f, 0, 0, 0, 0x4FFFFFFF},
+      {"faded to half", 0, 0, 0, 0.5f, 0, 0, 0, 0x7FFFFFFF},
+      {"bit 17 never fades", 1u << 17, 0, 0, 0.5f, 0, 0, 0, 0xFFFFFFFF},
+      {"bit 23 alone never fades", 1u << 23, 0, 0, 0.5f, 0, 0, 0, 0xFFFFFFFF},
+      {"bit 23 with the capital bit does", (1u << 23) | (1u << 20), 0, 0, 0.5f, 0, 0, 336, 0x7FFFFFFF},
+      {"a preview: facing 0, the tint, no connections", 1u << 20, 2, 0, 1.0f, 1, 0, 0, 0x8FFFFFFF},
   };
   SetCapitalHex(g_world.players[1].simPolicy, CapitalPosition{5, 3});
-  g_world.cells[3 * kColumns + 5].word = WithCellOwner(0, 1);
+  HexExtra extra{};
+  HexSlotClass(extra, 0) = 0 | (3 << 3);  // directions 0 and 3: two straight pieces
+  HexSlotDisplayFlags(extra, 0) = kSlotReach0 | kSlotReach1;
   SetSymbols(2, 3, 0, false);
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
     g_world.unitClasses[2].flags = kClassFacility | r.classFlags;
     UnitRecord& f = AddFacility(5, 3, 1, 2);
-    f.heading = static_cast<uint8_t>(r.heading);
+    g_world.cells[3 * kColumns + 5].word = WithCellOwner(0, 1);
+    g_world.cells[3 * kColumns + 5].stack->extra = &extra;
+    f.heading = uint8_t(r.heading);
     f.ordersShown[kPostureBits] = r.idleBit;
     view_.facilityFade = r.fade;
     maptest::QuadRecorder rec;
-    DrawFacilityIconsPass1(view_);
+    if (r.preview)
+      DrawHexFacilityIcon(view_, PackHex(5, 3), 1, 1, 0x8FFFFFFF, 2, 6, 6);
+    else
+      DrawFacilityIconsPass1(view_);
     const auto& q = rec.Flush();
-    ASSERT_EQ(q.size(), 1u);
-    EXPECT_FLOAT_EQ(q[0].x, 78); EXPECT_FLOAT_EQ(q[0].y, 62); EXPECT_FLOAT_EQ(q[0].w, 48);
-    EXPECT_NEAR(q[0].u0, r.u, 0.01); EXPECT_NEAR(q[0].v0, r.v, 0.01); EXPECT_NEAR(q[0].u1 - q[0].u0, 168, 0.01);
-    EXPECT_EQ(q[0].colour, r.colour);
+    ASSERT_EQ(q.size(), r.preview ? 1u : 3u);
+    const maptest::Quad& s = q.back();
+    EXPECT_FLOAT_EQ(s.x, 78); EXPECT_FLOAT_EQ(s.y, 62); EXPECT_FLOAT_EQ(s.w, 48);
+    EXPECT_NEAR(s.u0, r.u, 0.01); EXPECT_NEAR(s.v0, r.v, 0.01); EXPECT_NEAR(s.u1 - s.u0, 168, 0.01);
+    EXPECT_EQ(s.colour, r.colour);
     g_world.cells[3 * kColumns + 5].stack = nullptr;
   }
-  SetCapitalHex(g_world.players[1].simPolicy, CapitalPosition{});
-}
-
-TEST_F(FacilityIconsTest, PreviewDrawsNoConnections) {
-  SetSymbols(2, 3, 0, false);
-  UnitRecord& f = AddFacility(5, 3, 1, 2);
-  HexExtra extra{};
-  HexSlotClass(extra, 0) = 0 | (3 << 3);  // directions 0 and 3
-  HexSlotDisplayFlags(extra, 0) = kSlotReach0 | kSlotReach1;
-  g_world.cells[3 * kColumns + 5].stack->extra = &extra;
-  g_world.cells[3 * kColumns + 5].word = WithCellOwner(0, 1);
-  struct Row {
-    int32_t preview;
-    size_t quads;
-  };
-  // Two straight pieces and the symbol; in preview the symbol alone.
-  for (const Row& r : {Row{0, 3}, Row{1, 1}}) {
-    maptest::QuadRecorder rec;
-    DrawHexFacilityIcon(view_, PackHex(5, 3), 1, r.preview, 0x8FFFFFFF, 2, 6, 6);
-    EXPECT_EQ(rec.Flush().size(), r.quads) << r.preview;
-  }
-  g_world.cells[3 * kColumns + 5].stack->extra = nullptr;
-  (void)f;
 }
 
 TEST_F(FacilityIconsTest, CloseUpWithoutASelectedHexDrawsNothing) {
   g_world.gameState.currentHex = HexPosition{};
-  plat::Viewport before, after;
-  g_renderer.device->GetViewport(&before);
+  plat::Viewport after;
+  g_renderer.device->SetViewport(plat::Viewport{3, 4, 50, 60});
   maptest::QuadRecorder rec;
   DrawMapBase(view_, plat::Rect{10, 10, 138, 138});
   EXPECT_TRUE(rec.Flush().empty());
   g_renderer.device->GetViewport(&after);
-  EXPECT_EQ(after.x, before.x); EXPECT_EQ(after.y, before.y);
-  EXPECT_EQ(after.width, before.width); EXPECT_EQ(after.height, before.height);
+  EXPECT_EQ(after.x, 3u); EXPECT_EQ(after.y, 4u); EXPECT_EQ(after.width, 50u); EXPECT_EQ(after.height, 60u);
 }
 
 TEST(MinimapBoxTest, FitsTheMapAndFollowsThePan) {
-  struct Row {
-    const char* what;
-    int32_t columns, rows;
-    float zoom;
-    int32_t panX, panY;
-    plat::Rect minimap;  // in its parent
-    int32_t boxLeft, boxTop, boxWidth, boxHeight;
-  };
+  struct Row { const char* what; int32_t columns, rows; float zoom; int32_t panX, panY; plat::Rect minimap;
+               int32_t boxLeft, boxTop, boxWidth, boxHeight; };
   // 22 x 9 hexes are 396 x 198 map pixels, 2:1; a 100 x 80 view at zoom 1
   // covers (118 / 396, 102 / 198) of it.
   const Row rows[] = {
@@ -117,8 +90,7 @@ TEST(MinimapBoxTest, FitsTheMapAndFollowsThePan) {
     minimap.rect = {0, 0, 200, 200};
     view.minimapPane.currentForm = &minimap, view.dragPanPane.currentForm = &box;
     InitMapViewGeometry(view, r.columns, r.rows, false, 0, 0);
-    view.viewLeft = 0, view.viewTop = 0, view.viewRight = 100, view.viewBottom = 80;
-    view.zoom = r.zoom;
+    view.viewRight = 100, view.viewBottom = 80, view.zoom = r.zoom;
     FitMinimapToMap(view);
     EXPECT_EQ(minimap.rect.left, r.minimap.left); EXPECT_EQ(minimap.rect.top, r.minimap.top);
     EXPECT_EQ(minimap.rect.right, r.minimap.right); EXPECT_EQ(minimap.rect.bottom, r.minimap.bottom);

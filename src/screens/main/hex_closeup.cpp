@@ -17,6 +17,7 @@
 #include "screens/main/map_units.h"
 #include "screens/main/map_view.h"
 #include "ui/screen_manager.h"
+#include "sim/simulation_lock.h"
 #include "units/hex_geometry.h"
 #include "units/hex_stack_chains.h"
 #include "world/hex_extra.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-constexpr int32_t kWorkSize = 128;
 constexpr uint32_t kLayerTint = 0x4FFFFFFFu;
 constexpr float kScaleX = 2.3f, kScaleY = 2.0f;
 // The panel offsets of the six neighbours (in direction order) and of the
@@ -127,6 +127,7 @@ void DrawMapBase(const MapView& view, const plat::Rect& panel) {
              nullptr, nullptr);
 
   // Neighbours off the map are no hex: their places stay empty.
+  plat::CriticalSectionLock walking(g_simulationLock);
   const HexMapShape map = MapShape(g_world);
   for (int k = 0; k < 7; ++k)
     if (const uint32_t hex = CloseUpHex(map, selected, k)) DrawGround(view, hex, panel, k);

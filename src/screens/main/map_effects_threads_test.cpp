@@ -11,32 +11,21 @@
 #include "ui/screen_manager.h"
 #include "world/world.h"
 
-namespace {
-
 TEST(MapEffectsThreadsTest, ProducerAndFramesEndEmpty) {
   const bool made = !WorldLocksExist(g_world);
   if (made) WorldInitLocks(g_world);
   MapView view;
   std::atomic<bool> done{false};
   std::thread producer([&] {
-    for (int i = 0; i < 10000; ++i)
-      AddMapEffect(view, PackHex(i % 40, i % 20), 0, 0, 0, 1 + i % 4, 1 + i % 3, 0xFFFFFFFF, 1.0f);
+    for (int i = 0; i < 10000; ++i) AddMapEffect(view, PackHex(i % 40, i % 20), 0, 0, 0, 1 + i % 4, 1 + i % 3, ~0u, 1.0f);
     done = true;
   });
-  uint32_t tick = 0;
-  while (!done) {
-    g_ui.nowTick.store(tick += 2);
+  for (uint32_t tick = 0; !done || CountMapEffects(view); tick += 2) {
+    g_ui.nowTick = tick;
     DrawMapEffects(view);
   }
   producer.join();
-  for (int i = 0; i < 20 && CountMapEffects(view); ++i) {
-    g_ui.nowTick.store(tick += 100);
-    DrawMapEffects(view);
-  }
-  EXPECT_EQ(CountMapEffects(view), 0);
   EXPECT_EQ(view.effects, nullptr);
   g_ui.nowTick = 0;
   if (made) WorldDeleteLocks(g_world);
 }
-
-}  // namespace

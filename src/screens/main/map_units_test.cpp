@@ -12,23 +12,12 @@
 
 namespace {
 
-using maptest::Quad;
-
-class MapUnitsTest : public maptest::MapLayersTest {};
+using MapUnitsTest = maptest::MapLayersTest;
 
 TEST_F(MapUnitsTest, SymbolFrameTextureAndTint) {
-  struct Row {
-    const char* what;
-    int facing;
-    bool layout;
-    int16_t symbol;
-    int owner;
-    int32_t bunitcolor;
-    float u, v, w, h;  // the frame in its sheet
-    bool mirrored;
-    int texture;       // entry of the first table
-    uint32_t tint;
-  };
+  // (u, v, w, h): the frame in its sheet; texture: the entry of the first table.
+  struct Row { const char* what; int facing; bool layout; int16_t symbol; int owner, bunitcolor;
+               float u, v, w, h; bool mirrored; int texture; uint32_t tint; };
   // Player 1 is at war with 2 and friends with 3. Hex (5, 3) is odd: its
   // symbols start at (5 x 18 - 29, 3 x 22 - 9) = (61, 57).
   const Row rows[] = {
@@ -47,55 +36,53 @@ TEST_F(MapUnitsTest, SymbolFrameTextureAndTint) {
     SCOPED_TRACE(r.what);
     g_uiOptions.bunitcolor = r.bunitcolor;
     SetSymbols(1, r.symbol, 0, r.layout);
-    UnitRecord& u = AddUnit(5, 3, 0, r.owner, 1);
-    u.heading = static_cast<uint8_t>(r.facing);
+    AddUnit(5, 3, 0, r.owner, 1).heading = uint8_t(r.facing);
     maptest::QuadRecorder rec;
     DrawAllUnitsLayer(view_);
-    const auto& quads = rec.Flush();
-    ASSERT_EQ(quads.size(), 1u);
-    const Quad& q = quads[0];
-    EXPECT_FLOAT_EQ(q.x, 61); EXPECT_FLOAT_EQ(q.y, 57); EXPECT_FLOAT_EQ(q.w, 82); EXPECT_FLOAT_EQ(q.h, 40);
-    EXPECT_EQ(q.u0 > q.u1, r.mirrored);
-    EXPECT_NEAR(std::min(q.u0, q.u1), r.u, 0.01); EXPECT_NEAR(q.v0, r.v, 0.01);
-    EXPECT_NEAR(std::fabs(q.u1 - q.u0), r.w, 0.01); EXPECT_NEAR(q.v1 - q.v0, r.h, 0.01);
-    EXPECT_EQ(q.texture, g_ui.bitmaps.unitPictures[r.texture]->deviceTexture);
-    EXPECT_EQ(q.colour, r.tint);
+    const auto& q = rec.Flush();
+    ASSERT_EQ(q.size(), 1u);
+    EXPECT_FLOAT_EQ(q[0].x, 61); EXPECT_FLOAT_EQ(q[0].y, 57); EXPECT_FLOAT_EQ(q[0].w, 82); EXPECT_FLOAT_EQ(q[0].h, 40);
+    EXPECT_EQ(q[0].u0 > q[0].u1, r.mirrored);
+    EXPECT_NEAR(std::min(q[0].u0, q[0].u1), r.u, 0.01); EXPECT_NEAR(q[0].v0, r.v, 0.01);
+    EXPECT_NEAR(std::fabs(q[0].u1 - q[0].u0), r.w, 0.01); EXPECT_NEAR(q[0].v1 - q[0].v0, r.h, 0.01);
+    EXPECT_EQ(q[0].texture, g_ui.bitmaps.unitPictures[r.texture]->deviceTexture);
+    EXPECT_EQ(q[0].colour, r.tint);
     g_world.cells[3 * kColumns + 5].stack = nullptr;
   }
 }
 
 TEST_F(MapUnitsTest, AirUnitsLastAndHigherAndUnseenEnemiesNotAtAll) {
   SetSymbols(1, 3, 0, false);
-  AddUnit(4, 2, 1, 1, 1);                          // air
-  AddUnit(4, 2, 0, 1, 1);                          // land
-  UnitRecord& enemy = AddUnit(4, 2, 2, 2, 1);      // sea, unseen
-  UnitRecord& spotted = AddUnit(4, 2, 3, 2, 1);    // submarine, seen by 1
-  spotted.seenBy = 1u << 1;
-  enemy.seenBy = 1u << 5;
+  AddUnit(4, 2, 1, 1, 1);                         // air
+  AddUnit(4, 2, 0, 1, 1);                         // land
+  AddUnit(4, 2, 2, 2, 1).seenBy = 1u << 5;        // sea, seen by another side only
+  AddUnit(4, 2, 3, 2, 1).seenBy = 1u << 1;        // submarine, seen by player 1
   g_world.scenario.head.gameFlags = kGameFlagFog | kGameFlagUnitSight;
   g_uiOptions.bunithudmulti = 0;
   maptest::QuadRecorder rec;
   DrawAllUnitsLayer(view_);
-  const std::vector<Quad> symbols = rec.Flush();
+  const std::vector<maptest::Quad> symbols = rec.Flush();
   // Submarine, land, then air 5 pixels higher; the unseen sea unit nowhere.
   // Hex (4, 2) is even: (4 x 18 - 29, 2 x 22 - 20) = (43, 24).
   ASSERT_EQ(symbols.size(), 3u);
   EXPECT_FLOAT_EQ(symbols[0].y, 24); EXPECT_FLOAT_EQ(symbols[1].y, 24); EXPECT_FLOAT_EQ(symbols[2].y, 19);
   rec.quads.clear();
   DrawUnitHudBars(view_);
-  // Three bars counted (2, 1, 0); only index 0 draws with multi off: a
-  // readiness square and its bar.
-  EXPECT_EQ(rec.Flush().size(), 2u);
+  // Three bars counted (2, 1, 0); with multi off only index 0 draws, a
+  // readiness square and the air unit's bar: kind 1 is 1.0 x 1.0 + 6 long.
+  ASSERT_EQ(rec.Flush().size(), 2u);
+  EXPECT_FLOAT_EQ(rec.quads[1].w, 7);
 }
 
 TEST_F(MapUnitsTest, BarsStackDownwardAndKeepTheirSpacingUnderTheCap) {
   // Hex (5, 3): bars from (5 x 18 - 27, 3 x 22 - 8) = (63, 58), anchor
   // 63 + 23; a bar's top is 6 above its row.
-  for (int i = 0; i < 3; ++i) AddUnit(5, 3, 0, 1, 1).efficiency = 1.0f;
+  for (int i = 0; i < 3; ++i) AddUnit(5, 3, 0, 1, 1);
   UnitRecord& single = AddUnit(7, 3, 0, 1, 1);
   single.pixelX = 3, single.pixelY = 4, single.morale = 1.0f, single.efficiency = 2.0f / 3.0f;
-  single.disruption = 0.1f, single.ammo = 1.0f;
-  g_world.unitClasses[1].ammoCapacity = 10.0f;  // a fifth of a full load is 2: readiness halved
+  single.disruption = 0.1f, single.ammo = 1.0f;  // readiness 1.0, halved: ammunition is half a fifth
+  g_world.unitClasses[1].ammoCapacity = 10.0f;
+  g_uiOptions.bunithudssize = 0;  // lengths by the full-strength count
   maptest::QuadRecorder rec;
   DrawUnitHudBars(view_);
   const auto& q = rec.Flush();
@@ -103,42 +90,18 @@ TEST_F(MapUnitsTest, BarsStackDownwardAndKeepTheirSpacingUnderTheCap) {
   ASSERT_EQ(q.size(), 6u);
   EXPECT_FLOAT_EQ(q[0].y, 64); EXPECT_FLOAT_EQ(q[1].y, 58); EXPECT_FLOAT_EQ(q[3].y, 52);
   EXPECT_FLOAT_EQ(q[2].x, 86); EXPECT_FLOAT_EQ(q[2].u0, 160);  // the stacked square
-  // The single unit's (7, 3) anchor 99 + 23 + 3, row 58 + 4: the single square.
+  // The single unit at (7, 3): anchor 99 + 23 + 3, row 58 + 4, its own square.
   EXPECT_FLOAT_EQ(q[4].x, 125); EXPECT_FLOAT_EQ(q[4].y, 56); EXPECT_FLOAT_EQ(q[4].u0, 128);
   EXPECT_EQ(q[4].colour, 0xFFFF7F00u);
-  EXPECT_FLOAT_EQ(q[5].w, 6.5f);  // kind 0: 0.5 x 1.0 + 6
+  EXPECT_FLOAT_EQ(q[5].w, 5);  // 1.0 x 30 / 10 + 2
 
   rec.quads.clear();
   view_.zoom = 0.5f;
+  g_world.unitClasses[1].strengthPerSize = 0;  // counts as 1: 32 long
   DrawHexHudBars(view_, PackHex(5, 3), *g_world.cells[3 * kColumns + 5].stack, -1);
   const auto& z = rec.Flush();
   ASSERT_EQ(z.size(), 4u);
-  EXPECT_FLOAT_EQ(z[0].y - z[1].y, 6); EXPECT_FLOAT_EQ(z[1].y - z[3].y, 6);
-}
-
-TEST(UnitBarsTest, LengthByOptionKindAndCount) {
-  struct Row {
-    int32_t ssize;
-    uint8_t kind;
-    float strength;
-    int16_t count;
-    float length;
-  };
-  const Row rows[] = {
-      {0, 0, 1.0f, 10, 5.0f},  {0, 0, 0.5f, 10, 3.5f}, {1, 2, 1.0f, 10, 32.0f}, {1, 1, 1.0f, 10, 7.0f},
-      {0, 0, 1.0f, 0, 32.0f},  // a count of 0 counts as 1
-      {0, 0, 1.0f, -4, 32.0f},
-  };
-  const UiOptions saved = g_uiOptions;
-  for (const Row& r : rows) {
-    g_uiOptions.bunithudssize = r.ssize;
-    UnitRecord u{};
-    u.kind = r.kind, u.strength = r.strength;
-    UnitClassRecord cls;
-    cls.strengthPerSize = r.count;
-    EXPECT_FLOAT_EQ(UnitBarLength(u, cls), r.length) << r.count;
-  }
-  g_uiOptions = saved;
+  EXPECT_FLOAT_EQ(z[0].y - z[1].y, 6); EXPECT_FLOAT_EQ(z[1].y - z[3].y, 6); EXPECT_FLOAT_EQ(z[0].w, 32);
 }
 
 }  // namespace

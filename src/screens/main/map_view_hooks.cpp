@@ -18,6 +18,8 @@ void ResetMapView(int32_t width, int32_t height) {
   InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, g_mapImagery.width, g_mapImagery.height);
   ClampMapPan(g_mapView);
   FitMinimapToMap(g_mapView);
+  // The effects of the map left behind mean nothing on the new one.
+  ClearMapEffects(g_mapView);
 }
 
 plat::Status LoadImagery(const std::string& gamePath) {
