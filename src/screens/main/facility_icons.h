@@ -40,7 +40,7 @@ struct FacilityLook {
 bool LookOfFacility(const World& world, const HexCell& cell, uint32_t hex, bool preview, int32_t previewClass,
                     uint32_t tint, float fade, FacilityLook& out);
 
-// Layer 6 of the map frame, in two passes.
+// The facility layer of the map frame, in two passes.
 void DrawFacilityIconsPass1(const MapView& view);
 void DrawFacilityIconsPass2(const MapView& view);
 // One hex: its connections (not in preview) and its facility symbol; in

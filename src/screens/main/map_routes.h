@@ -54,5 +54,5 @@ void DrawUnitRoute(const MapView& view, const PathRequest& route, uint32_t colou
 // Walks the plotted legs hex by hex, recording the steps, and draws them
 // when draw is set.
 void DrawPlannedRoute(const MapView& view, int32_t draw);
-// Layer 8 of the map frame.
+// The route layer of the map frame.
 void DrawUnitRoutes(const MapView& view);

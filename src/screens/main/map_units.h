@@ -26,9 +26,9 @@ bool HexHiddenFromLocalSide(const World& world, uint32_t hex);
 HexCell* MapCell(World& world, uint32_t hex);
 
 // Where the symbol's frame for a facing (0 to 23) lies in its sheet: facings
-// past 12 are mirrored ones of 24 - facing. unitLayout: the unit sheet
-// (frames 164 x 80 or, with the layout bit, 100 x 100) else the facility
-// sheet (168 x 84, or 164 x 100 with the layout bit).
+// past 12 are mirrored ones of 24 - facing. A unit's frames are 164 x 80
+// (100 x 100 with the class's layout bit), a facility's 168 x 84 (164 x
+// 100).
 struct SymbolFrame {
   plat::Rect source;
   bool mirrored = false;
@@ -56,7 +56,7 @@ void DrawUnitIcon(const MapView& view, float x, float y, const UnitRecord& unit,
 // The symbols of a hex's stack: submarine, sea, land, then air 5 pixels
 // higher, so that air units lie on top.
 void DrawHexUnitIcons(const MapView& view, uint32_t hex, const HexUnitStack& stack, int32_t, int32_t);
-// Layer 12 of the map frame.
+// The units layer of the map frame.
 void DrawAllUnitsLayer(const MapView& view);
 
 // The unit categories in the order their symbols and bars are drawn.

@@ -17,7 +17,7 @@ float UnitReadiness(const World& world, const UnitRecord& unit, const UnitClassR
 // The bar's length in map pixels by the options.
 float UnitBarLength(const UnitRecord& unit, const UnitClassRecord& cls);
 
-// Layer 13 of the map frame.
+// The bars layer of the map frame.
 void DrawUnitHudBars(const MapView& view);
 // The bars of one stack, numbered down to 0 from the last drawn; a stack of
 // one unit draws index -1 at the unit's own offset.
