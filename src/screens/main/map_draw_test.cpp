@@ -1,0 +1,229 @@
+// The map frame on the OpenGL device: the quads its sprites send through the
+// draw hook, and the pixels the picture tiles and the terrain leave behind.
+#include "screens/main/map_draw.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "app/gfx/gfx_test_support.h"
+#include "app/gfx/sprite_batch.h"
+#include "app/gfx/surfaces.h"
+#include "app/gfx/texture.h"
+#include "screens/main/map_imagery_tiles.h"
+#include "ui/screen_manager.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+// A picture whose every pixel names its place: x in the low 12 bits, y above.
+uint32_t PicturePixel(int32_t x, int32_t y) { return 0xFF000000u | (uint32_t(y) << 12) | uint32_t(x); }
+
+struct Quad {
+  float x, y, w, h, u0, v0, u1, v1;
+};
+
+class MapDrawTest : public gfxtest::GlRendererTest {
+ protected:
+  void SetUp() override {
+    GlRendererTest::SetUp();
+    ResetMapFrame();
+    g_world.gameState.currentHex = g_world.gameState.viewHex = HexPosition{};
+    savedMode_ = g_ui.mode;
+    g_ui.mode = kUiInGame;
+    ugbits_ = std::make_unique<Texture>(plat::kFmtA8R8G8B8, 1024, 1024, 0, 0);
+    tbits_ = std::make_unique<Texture>(plat::kFmtA8R8G8B8, 32, 32, 0, 0);
+    Fill(tbits_->deviceTexture, std::vector<uint32_t>(32 * 32, kTerrain));
+    g_ui.bitmaps.ugbits = ugbits_.get();
+    g_ui.bitmaps.tbits = tbits_.get();
+    g_renderer.device->SetDrawHook([this](const plat::DrawRecord& r) { draws_.push_back(r); });
+  }
+  void TearDown() override {
+    g_renderer.device->SetDrawHook(nullptr);
+    g_ui.bitmaps.ugbits = g_ui.bitmaps.tbits = nullptr;
+    g_ui.mode = savedMode_;
+    ugbits_.reset();
+    tbits_.reset();
+    ReleaseMapImagery(g_mapImagery);
+    g_world.cells.clear();
+    g_world.terrains.clear();
+    g_world.mapHeader.flags = 0;
+    GlRendererTest::TearDown();
+  }
+
+  // A map of 30 x 20 hexes (540 x 440 map pixels) in the whole back buffer.
+  static void Place(MapView& view, bool wraps) {
+    view.viewRight = kWidth;
+    view.viewBottom = kHeight;
+    InitMapViewGeometry(view, 30, 20, wraps, 540, 440);
+  }
+
+  void LoadPicture(int32_t w, int32_t h) {
+    std::vector<uint32_t> pixels(size_t(w) * size_t(h));
+    for (int32_t y = 0; y < h; ++y)
+      for (int32_t x = 0; x < w; ++x) pixels[size_t(y) * size_t(w) + size_t(x)] = PicturePixel(x, y);
+    picture_.reset(CreateImageSurface(g_renderer, uint32_t(w), uint32_t(h), plat::kFmtA8R8G8B8));
+    ASSERT_EQ(picture_->WritePixels(plat::Rect{0, 0, w, h}, pixels.data()), plat::kOk);
+    ASSERT_EQ(AllocMapImageryTiles(g_mapImagery, picture_.get()), plat::kOk);
+  }
+
+  std::vector<Quad> TakeQuads() {
+    FlushAllDrawing(g_renderer);
+    std::vector<Quad> quads;
+    for (const plat::DrawRecord& r : draws_) {
+      for (size_t at = 0; at + 6 * sizeof(SpriteVertex) <= r.vertices.size(); at += 6 * sizeof(SpriteVertex)) {
+        SpriteVertex v[6];
+        std::memcpy(v, r.vertices.data() + at, sizeof v);  // bl, tl, br, tr, br, tl
+        quads.push_back({v[1].x + 0.5f, v[1].y + 0.5f, v[2].x - v[1].x, v[2].y - v[1].y, v[1].u0 * 1024,
+                         v[1].v0 * 1024, v[2].u0 * 1024, v[2].v0 * 1024});
+      }
+    }
+    draws_.clear();
+    return quads;
+  }
+
+  static constexpr uint32_t kTerrain = 0xFF0000FFu;
+  std::vector<plat::DrawRecord> draws_;
+  std::unique_ptr<Texture> ugbits_, tbits_;
+  std::unique_ptr<plat::Surface> picture_;
+  int32_t savedMode_ = 0;
+};
+
+TEST_F(MapDrawTest, SpritesAndMarkersLandWhereTheZoomPutsThem) {
+  // The view's origin is at (10, 20) of the screen.
+  struct Row {
+    const char* what;
+    float zoom, cap;
+    int32_t marker;  // 0: a 30-pixel sprite at map (0, 0)
+    uint32_t hex;
+    size_t quads;
+    Quad want;
+  } rows[] = {
+      // Zoom 0.5 would make it 60 wide; the cap keeps 30, centred: +15.
+      {"cap 1.0 at zoom 0.5", 0.5f, 1.0f, 0, 0, 1, {25, 35, 30, 30, 0, 0, 1024, 1024}},
+      {"cap 0.3 at zoom 0.5", 0.5f, 0.3f, 0, 0, 1, {10, 20, 60, 60, 0, 0, 1024, 1024}},
+      // Odd column 3: the tile box at (3 x 18 - 3, 2 x 22 - 4) = (51, 40).
+      {"marker 1 on hex (3, 2)", 1.0f, 0, 1, PackHex(3, 2), 1, {61, 60, 30, 30, 576, 640, 640, 704}},
+      {"marker 2 on even hex (4, 2)", 1.0f, 0, 2, PackHex(4, 2), 1, {79, 49, 30, 30, 640, 640, 704, 704}},
+      {"hex (0, 0) is no hex", 1.0f, 0, 1, 0, 0, {}},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    MapView view;
+    view.viewLeft = 10;
+    view.viewTop = 20;
+    view.zoom = r.zoom;
+    if (r.marker)
+      DrawHexMarker(r.marker, 0xFFFFFFFFu, view, r.hex);
+    else
+      DrawMapSprite(view, ugbits_.get(), nullptr, 0, 0, 30, 30, 0xFFFFFFFFu, nullptr, r.cap);
+    const std::vector<Quad> quads = TakeQuads();
+    ASSERT_EQ(quads.size(), r.quads);
+    if (quads.empty()) continue;
+    const float got[] = {quads[0].x, quads[0].y, quads[0].w, quads[0].h,
+                         quads[0].u0, quads[0].v0, quads[0].u1, quads[0].v1};
+    const float want[] = {r.want.x, r.want.y, r.want.w, r.want.h, r.want.u0, r.want.v0, r.want.u1, r.want.v1};
+    for (int i = 0; i < 8; ++i) EXPECT_NEAR(got[i], want[i], 0.01f) << i;
+  }
+}
+
+TEST_F(MapDrawTest, ZoomingKeepsTheViewCentred) {
+  // 100 x 50 hexes in a 600-pixel-wide view: from zoom 1.0 to 0.5 the pan
+  // moves by 600 x 0.5 / 2 = 150 to the right.
+  MapView view;
+  view.viewRight = 600;
+  view.viewBottom = 400;
+  InitMapViewGeometry(view, 100, 50, false, 0, 0);
+  DrawMapView(view, 0);
+  const int32_t before = view.panX;
+  view.zoom = 0.5f;
+  ComputeMapScrollLimits(view);
+  DrawMapView(view, 0);
+  EXPECT_EQ(view.panX, before + 150);
+}
+
+TEST_F(MapDrawTest, PictureTilesOverlapByFourPixels) {
+  LoadPicture(1000, 600);
+  EXPECT_EQ(g_mapImagery.columns, 4);
+  EXPECT_EQ(g_mapImagery.rows, 3);
+  EXPECT_EQ(Texels(g_mapImagery.tiles[1 * 16 + 1]->deviceTexture)[0], PicturePixel(252, 252));
+}
+
+TEST_F(MapDrawTest, PictureShowsAtThePanAcrossSeamsAndTheEasternWrap) {
+  // 540 x 440 map pixels over a picture of the same size: 3 x 2 tiles.
+  struct Row {
+    const char* what;
+    bool wraps;
+    int32_t panX, panY;  // the view spans panX .. panX + 128 and panY .. panY + 96
+  } rows[] = {
+      {"inside, over the seams at 252-256", false, 200, 220},
+      {"past the east edge of a wrapping map", true, 480, 220},
+  };
+  LoadPicture(540, 440);
+  g_world.mapHeader.flags = kMapFlagImagery;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    MapView view;
+    Place(view, r.wraps);
+    view.panX = r.panX;
+    view.panY = r.panY;
+    ClampMapPan(view);
+    ClearTo(0xFFFF0000u);
+    DrawMapView(view, 0);
+    FlushAllDrawing(g_renderer);
+    const gfxtest::Image image = Read();
+    int checked = 0;
+    for (int32_t sy = 0; sy < int32_t(kHeight); ++sy) {
+      for (int32_t sx = 0; sx < int32_t(kWidth); ++sx) {
+        int32_t x = sx + r.panX;
+        const int32_t y = sy + r.panY;
+        if (r.wraps && x >= 540) x -= 540;
+        if (x < 2 || y < 2 || x >= 540 || y >= 440) continue;
+        ASSERT_EQ(image.At(uint32_t(sx), uint32_t(sy)), PicturePixel(x, y)) << sx << "," << sy;
+        ++checked;
+      }
+    }
+    EXPECT_GT(checked, 128 * 90);
+  }
+}
+
+TEST_F(MapDrawTest, TerrainShowsUnlessAPictureIsClaimedAndLoaded) {
+  // Terrain 1 on hex (2, 2) alone; the pan is held at (18, 26), so the
+  // hex's centre (48, 44) is at screen (30, 18) and screen (100, 80) has
+  // no terrain.
+  struct Row {
+    const char* what;
+    uint8_t flags;
+    bool loaded;
+    uint32_t centre, elsewhere;
+  } rows[] = {
+      {"a claimed picture that did not load", kMapFlagImagery, false, kTerrain, g_uiOptions.mapbackground},
+      {"a picture not claimed", 0, true, kTerrain, g_uiOptions.mapbackground},
+      {"a claimed picture", kMapFlagImagery, true, PicturePixel(48, 44), PicturePixel(118, 106)},
+  };
+  g_world.terrains.assign(2, TerrainRecord{});
+  g_world.terrains[1].imageRight = g_world.terrains[1].imageBottom = 32;
+  g_world.cells.assign(30 * 20, HexCell{});
+  g_world.cells[2 * 30 + 2].word = WithCellTerrain(0, 1);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    if (r.loaded) LoadPicture(540, 440);
+    else ReleaseMapImagery(g_mapImagery);
+    g_world.mapHeader.flags = r.flags;
+    MapView view;
+    Place(view, false);
+    view.panX = 0;
+    view.panY = 0;
+    ClearTo(0xFFFF0000u);  // what a stale frame left
+    DrawMapView(view, 0);
+    FlushAllDrawing(g_renderer);
+    const gfxtest::Image image = Read();
+    EXPECT_EQ(image.At(30, 18), r.centre);
+    EXPECT_EQ(image.At(100, 80), r.elsewhere);
+  }
+}
+
+}  // namespace
