@@ -43,7 +43,7 @@ void AddMapEffect(MapView& view, uint32_t hex, int32_t offsetX, int32_t offsetY,
 void DrawMapEffects(MapView& view);
 // Deletes every effect (a game ends or a map is left).
 void ClearMapEffects(MapView& view);
-// The number of effects linked (tests and the frame-rate display).
+// How many effects are linked.
 int32_t CountMapEffects(MapView& view);
 
 // Gives the unit simulation its ways to show effects on this view.
