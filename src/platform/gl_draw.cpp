@@ -1,6 +1,8 @@
 #include "platform/gl_draw.h"
 #include "platform/gl_program.h"
 
+#include <string>
+
 namespace plat::gl {
 namespace {
 
@@ -27,6 +29,31 @@ void main() {
 }
 )";
 
+// The alpha test, shared by both fragment programs: a fragment whose alpha
+// (as a byte) fails the comparison with the reference is discarded.
+constexpr const char* kAlphaTestSource = R"(
+uniform int alphaTest;
+uniform int alphaRef;
+uniform int alphaFunc;
+
+bool Passes(int a) {
+  if (alphaFunc == 1) return false;
+  if (alphaFunc == 2) return a < alphaRef;
+  if (alphaFunc == 3) return a == alphaRef;
+  if (alphaFunc == 4) return a <= alphaRef;
+  if (alphaFunc == 5) return a > alphaRef;
+  if (alphaFunc == 6) return a != alphaRef;
+  if (alphaFunc == 7) return a >= alphaRef;
+  return true;
+}
+
+void Emit(vec4 current) {
+  current = clamp(current, 0.0, 1.0);
+  if (alphaTest != 0 && !Passes(int(floor(current.a * 255.0 + 0.5)))) discard;
+  result = current;
+}
+)";
+
 // The two stages: each combines its arguments (diffuse, the result so far,
 // its texture, the texture factor) by its operation, colour and alpha apart.
 // A disabled stage ends the chain. A stage without a texture reads white.
@@ -45,9 +72,6 @@ uniform int alphaOp[2];
 uniform int alphaArg1[2];
 uniform int alphaArg2[2];
 uniform vec4 factor;
-uniform int alphaTest;
-uniform int alphaRef;
-uniform int alphaFunc;
 out vec4 result;
 
 vec4 Arg(int arg, vec4 current, vec4 texel) {
@@ -76,18 +100,9 @@ vec4 Stage(int s, vec4 current, vec4 texel) {
                             : Combine(alphaOp[s], Arg(alphaArg1[s], current, texel), Arg(alphaArg2[s], current, texel)).a;
   return vec4(c, a);
 }
+)";
 
-bool Passes(int a) {
-  if (alphaFunc == 1) return false;
-  if (alphaFunc == 2) return a < alphaRef;
-  if (alphaFunc == 3) return a == alphaRef;
-  if (alphaFunc == 4) return a <= alphaRef;
-  if (alphaFunc == 5) return a > alphaRef;
-  if (alphaFunc == 6) return a != alphaRef;
-  if (alphaFunc == 7) return a >= alphaRef;
-  return true;
-}
-
+constexpr const char* kFragmentMain = R"(
 void main() {
   vec4 current = colour;
   if (colourOp[0] != 1) {
@@ -98,9 +113,24 @@ void main() {
       current = Stage(1, current, t1);
     }
   }
-  current = clamp(current, 0.0, 1.0);
-  if (alphaTest != 0 && !Passes(int(floor(current.a * 255.0 + 0.5)))) discard;
-  result = current;
+  Emit(current);
+}
+)";
+
+// The plain sprite: the texel times the diffuse colour (the same product,
+// operand for operand, as the two-stage program's modulate), or the
+// diffuse colour alone.
+constexpr const char* kPlainFragmentSource = R"(#version 330 core
+in vec4 colour;
+in vec2 uv0;
+uniform sampler2D stage0;
+uniform int modulate;
+out vec4 result;
+)";
+
+constexpr const char* kPlainFragmentMain = R"(
+void main() {
+  Emit(modulate != 0 ? texture(stage0, uv0) * colour : colour);
 }
 )";
 
@@ -220,24 +250,45 @@ uint32_t VertexSize(uint32_t fvf) {
   return size + texCount * 8;
 }
 
+// A uniform the program does not have stays at -1, which GL ignores.
+void DrawPipeline::Locate(GLuint program, Locations* at) {
+  at->target = glGetUniformLocation(program, "target");
+  at->stage0 = glGetUniformLocation(program, "stage0");
+  at->stage1 = glGetUniformLocation(program, "stage1");
+  at->hasTexture = glGetUniformLocation(program, "hasTexture");
+  at->coordIndex = glGetUniformLocation(program, "coordIndex");
+  at->colourOp = glGetUniformLocation(program, "colourOp");
+  at->colourArg1 = glGetUniformLocation(program, "colourArg1");
+  at->colourArg2 = glGetUniformLocation(program, "colourArg2");
+  at->alphaOp = glGetUniformLocation(program, "alphaOp");
+  at->alphaArg1 = glGetUniformLocation(program, "alphaArg1");
+  at->alphaArg2 = glGetUniformLocation(program, "alphaArg2");
+  at->factor = glGetUniformLocation(program, "factor");
+  at->alphaTest = glGetUniformLocation(program, "alphaTest");
+  at->alphaRef = glGetUniformLocation(program, "alphaRef");
+  at->alphaFunc = glGetUniformLocation(program, "alphaFunc");
+  at->modulate = glGetUniformLocation(program, "modulate");
+}
+
+bool DrawPipeline::IsPlainSprite(const DeviceStateTable& st) {
+  if (st.stage(1, kTssColourOp) != kTopDisable || (st.stage(0, kTssTexCoordIndex) & 0xFFFFu) != 0) return false;
+  const uint32_t cop = st.stage(0, kTssColourOp), aop = st.stage(0, kTssAlphaOp);
+  const uint32_t ca1 = st.stage(0, kTssColourArg1), ca2 = st.stage(0, kTssColourArg2);
+  const uint32_t aa1 = st.stage(0, kTssAlphaArg1), aa2 = st.stage(0, kTssAlphaArg2);
+  const bool modulate = cop == kTopModulate && ca1 == kTaTexture && ca2 == kTaDiffuse && aop == kTopModulate &&
+                        aa1 == kTaTexture && aa2 == kTaDiffuse;
+  const bool diffuse = cop == kTopSelectArg1 && ca1 == kTaDiffuse && aop == kTopSelectArg1 && aa1 == kTaDiffuse;
+  return modulate || diffuse;
+}
+
 bool DrawPipeline::Init() {
-  program_ = LinkProgram(kVertexSource, kFragmentSource);
-  if (!program_) return false;
-  at_.target = glGetUniformLocation(program_, "target");
-  at_.stage0 = glGetUniformLocation(program_, "stage0");
-  at_.stage1 = glGetUniformLocation(program_, "stage1");
-  at_.hasTexture = glGetUniformLocation(program_, "hasTexture");
-  at_.coordIndex = glGetUniformLocation(program_, "coordIndex");
-  at_.colourOp = glGetUniformLocation(program_, "colourOp");
-  at_.colourArg1 = glGetUniformLocation(program_, "colourArg1");
-  at_.colourArg2 = glGetUniformLocation(program_, "colourArg2");
-  at_.alphaOp = glGetUniformLocation(program_, "alphaOp");
-  at_.alphaArg1 = glGetUniformLocation(program_, "alphaArg1");
-  at_.alphaArg2 = glGetUniformLocation(program_, "alphaArg2");
-  at_.factor = glGetUniformLocation(program_, "factor");
-  at_.alphaTest = glGetUniformLocation(program_, "alphaTest");
-  at_.alphaRef = glGetUniformLocation(program_, "alphaRef");
-  at_.alphaFunc = glGetUniformLocation(program_, "alphaFunc");
+  const std::string generic = std::string(kFragmentSource) + kAlphaTestSource + kFragmentMain;
+  const std::string plain = std::string(kPlainFragmentSource) + kAlphaTestSource + kPlainFragmentMain;
+  program_ = LinkProgram(kVertexSource, generic.c_str());
+  plainProgram_ = LinkProgram(kVertexSource, plain.c_str());
+  if (!program_ || !plainProgram_) return false;
+  Locate(program_, &genericAt_);
+  Locate(plainProgram_, &plainAt_);
   glGenVertexArrays(1, &vertexArray_);
   glGenBuffers(1, &stream_);
   glGenSamplers(kDrawnStages, samplers_);
@@ -249,7 +300,8 @@ void DrawPipeline::Release() {
   if (stream_) glDeleteBuffers(1, &stream_);
   if (vertexArray_) glDeleteVertexArrays(1, &vertexArray_);
   if (program_) glDeleteProgram(program_);
-  program_ = vertexArray_ = stream_ = 0;
+  if (plainProgram_) glDeleteProgram(plainProgram_);
+  program_ = plainProgram_ = vertexArray_ = stream_ = 0;
   for (GLuint& s : samplers_) s = 0;
 }
 
@@ -310,26 +362,26 @@ void DrawPipeline::SetStages(const DrawInput& input) {
     aa1[s] = static_cast<GLint>(st.stage(s, kTssAlphaArg1));
     aa2[s] = static_cast<GLint>(st.stage(s, kTssAlphaArg2));
   }
-  glUniform1i(at_.stage0, 0);
-  glUniform1i(at_.stage1, 1);
-  glUniform1iv(at_.hasTexture, kDrawnStages, has);
-  glUniform1iv(at_.coordIndex, kDrawnStages, coord);
-  glUniform1iv(at_.colourOp, kDrawnStages, cop);
-  glUniform1iv(at_.colourArg1, kDrawnStages, ca1);
-  glUniform1iv(at_.colourArg2, kDrawnStages, ca2);
-  glUniform1iv(at_.alphaOp, kDrawnStages, aop);
-  glUniform1iv(at_.alphaArg1, kDrawnStages, aa1);
-  glUniform1iv(at_.alphaArg2, kDrawnStages, aa2);
+  glUniform1i(at_->stage0, 0);
+  glUniform1i(at_->stage1, 1);
+  glUniform1iv(at_->hasTexture, kDrawnStages, has);
+  glUniform1iv(at_->coordIndex, kDrawnStages, coord);
+  glUniform1iv(at_->colourOp, kDrawnStages, cop);
+  glUniform1iv(at_->colourArg1, kDrawnStages, ca1);
+  glUniform1iv(at_->colourArg2, kDrawnStages, ca2);
+  glUniform1iv(at_->alphaOp, kDrawnStages, aop);
+  glUniform1iv(at_->alphaArg1, kDrawnStages, aa1);
+  glUniform1iv(at_->alphaArg2, kDrawnStages, aa2);
   const uint32_t f = st.render(kRsTextureFactor);
-  glUniform4f(at_.factor, static_cast<GLfloat>((f >> 16) & 0xFFu) / 255.0f,
+  glUniform4f(at_->factor, static_cast<GLfloat>((f >> 16) & 0xFFu) / 255.0f,
               static_cast<GLfloat>((f >> 8) & 0xFFu) / 255.0f, static_cast<GLfloat>(f & 0xFFu) / 255.0f,
               static_cast<GLfloat>(f >> 24) / 255.0f);
 }
 
 void DrawPipeline::SetFixedState(const DeviceStateTable& st) {
-  glUniform1i(at_.alphaTest, st.render(kRsAlphaTestEnable) != 0);
-  glUniform1i(at_.alphaRef, static_cast<GLint>(st.render(kRsAlphaRef) & 0xFFu));
-  glUniform1i(at_.alphaFunc, static_cast<GLint>(st.render(kRsAlphaFunc)));
+  glUniform1i(at_->alphaTest, st.render(kRsAlphaTestEnable) != 0);
+  glUniform1i(at_->alphaRef, static_cast<GLint>(st.render(kRsAlphaRef) & 0xFFu));
+  glUniform1i(at_->alphaFunc, static_cast<GLint>(st.render(kRsAlphaFunc)));
 
   Toggle(GL_BLEND, st.render(kRsAlphaBlendEnable) != 0);
   glBlendFunc(BlendFactor(st.render(kRsSrcBlend)), BlendFactor(st.render(kRsDestBlend)));
@@ -358,15 +410,21 @@ void DrawPipeline::SetFixedState(const DeviceStateTable& st) {
 bool DrawPipeline::Draw(const DrawInput& input) {
   if (!program_ || !input.states || input.vertexCount == 0) return false;
   if (input.viewport.width == 0 || input.viewport.height == 0) return true;  // nothing can show
-  glUseProgram(program_);
+  const bool plain = IsPlainSprite(*input.states);
+  at_ = plain ? &plainAt_ : &genericAt_;
+  glUseProgram(plain ? plainProgram_ : program_);
   glBindVertexArray(vertexArray_);
   glBindBuffer(GL_ARRAY_BUFFER, stream_);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(size_t{input.vertexCount} * input.stride), input.vertices,
                GL_STREAM_DRAW);
   SetVertexLayout(input.fvf, input.stride);
-  glUniform4f(at_.target, static_cast<GLfloat>(input.viewport.x), static_cast<GLfloat>(input.viewport.y),
+  glUniform4f(at_->target, static_cast<GLfloat>(input.viewport.x), static_cast<GLfloat>(input.viewport.y),
               static_cast<GLfloat>(input.viewport.width), static_cast<GLfloat>(input.viewport.height));
   SetStages(input);
+  if (plain) {
+    const bool modulate = input.states->stage(0, kTssColourOp) == kTopModulate && input.textures[0] != 0;
+    glUniform1i(at_->modulate, modulate ? 1 : 0);
+  }
   SetFixedState(*input.states);
   glDrawArrays(input.mode, 0, static_cast<GLsizei>(input.vertexCount));
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);

@@ -36,16 +36,26 @@ class DrawPipeline {
     GLint target = -1, stage0 = -1, stage1 = -1, hasTexture = -1, coordIndex = -1;
     GLint colourOp = -1, colourArg1 = -1, colourArg2 = -1, alphaOp = -1, alphaArg1 = -1, alphaArg2 = -1;
     GLint factor = -1, alphaTest = -1, alphaRef = -1, alphaFunc = -1;
+    GLint modulate = -1;
   };
+  // Whether the states are the plain sprite's (stage 0 texture times
+  // diffuse, or diffuse alone; stage 1 off), which the short program draws.
+  static bool IsPlainSprite(const DeviceStateTable& states);
+  static void Locate(GLuint program, Locations* at);
   void SetVertexLayout(uint32_t fvf, uint32_t stride);
   void SetStages(const DrawInput& input);
   void SetFixedState(const DeviceStateTable& states);
 
   GLuint program_ = 0;
+  // The same drawing for the plain sprite without the per-pixel choice of
+  // operations and arguments: most quads of a frame are plain sprites, and a
+  // software rasteriser spends nearly all of a frame in the fragment program.
+  GLuint plainProgram_ = 0;
   GLuint vertexArray_ = 0;
   GLuint stream_ = 0;
   GLuint samplers_[kDrawnStages] = {};
-  Locations at_;
+  Locations genericAt_, plainAt_;
+  const Locations* at_ = &genericAt_;  // the program in use
 };
 
 // The number of vertices a draw of count primitives of the type uses, or 0

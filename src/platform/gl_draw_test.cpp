@@ -66,6 +66,45 @@ TEST_F(DrawTest, WithoutATextureTheDiffuseColourShowsExactly) {
   EXPECT_EQ(image.At(6, 9), 0xFF000000u);
 }
 
+TEST_F(DrawTest, PlainSpritesDrawAsTheTwoStageProgramDrawsThem) {
+  // The left quad's states are the plain sprite's, drawn by the short
+  // program; the right quad's name the same product with its arguments
+  // swapped, which only the two-stage program draws. Blended and
+  // alpha-tested alike, they must come out pixel for pixel the same.
+  struct Row {
+    uint32_t op, plainArg1, plainArg2, colour;
+    bool textured;
+  } rows[] = {
+      {kTopModulate, kTaTexture, kTaDiffuse, 0xFFFFFFFFu, true},
+      {kTopModulate, kTaTexture, kTaDiffuse, 0x9F80C040u, true},
+      {kTopModulate, kTaTexture, kTaDiffuse, 0x20FF00FFu, false},
+      {kTopSelectArg1, kTaDiffuse, kTaTexture, 0x7F336699u, true},
+  };
+  std::vector<uint32_t> texels(16 * 16);
+  for (size_t i = 0; i < texels.size(); ++i) texels[i] = static_cast<uint32_t>(i * 2654435761u);
+  std::unique_ptr<DeviceTexture> tex(MakeTexture(16, 16, texels));
+  for (const Row& r : rows) {
+    Set2DStates();
+    ClearTo(0xFF204060u);
+    device_->SetTexture(0, r.textured ? tex.get() : nullptr);
+    for (int side = 0; side < 2; ++side) {
+      const bool swap = side == 1;
+      const uint32_t op = swap && r.op == kTopSelectArg1 ? kTopSelectArg2 : r.op;
+      device_->SetTextureStageState(0, kTssColourOp, op);
+      device_->SetTextureStageState(0, kTssAlphaOp, op);
+      for (uint32_t type : {kTssColourArg1, kTssAlphaArg1})
+        device_->SetTextureStageState(0, type, swap ? r.plainArg2 : r.plainArg1);
+      for (uint32_t type : {kTssColourArg2, kTssAlphaArg2})
+        device_->SetTextureStageState(0, type, swap ? r.plainArg1 : r.plainArg2);
+      const float left = side * 32.0f;
+      ASSERT_EQ(DrawQuad(left, 0, left + 16, 16, r.colour), kOk);
+    }
+    const Image image = Read();
+    for (uint32_t y = 0; y < 16; ++y)
+      for (uint32_t x = 0; x < 16; ++x) ASSERT_EQ(image.At(x, y), image.At(x + 32, y)) << std::hex << r.colour;
+  }
+}
+
 TEST_F(DrawTest, HalfAlphaDiffuseOnAWhiteTexelBlendsHalfway) {
   Set2DStates();
   ClearTo(0xFF000000u);

@@ -130,7 +130,7 @@ plat::Status DrawMapSprite(const MapView& view, Texture* texture, const plat::Re
 void DrawHexMarker(int32_t marker, uint32_t colour, const MapView& view, uint32_t packedHex) {
   if (packedHex == 0 || (colour >> 24) == 0) return;
   Texture* ugbits = g_ui.bitmaps.ugbits;
-  if (ugbits && (TextureAcquire(ugbits) < 0 || !ugbits->deviceTexture)) return;
+  if (!ugbits || TextureAcquire(ugbits) < 0 || !ugbits->deviceTexture) return;
   const Hex hex = UnpackHex(packedHex);
   const int32_t left = (marker + 8) * 64;
   const plat::Rect source{left, 640, left + 64, 704};

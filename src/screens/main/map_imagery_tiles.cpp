@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/gfx/renderer.h"
+#include "app/gfx/sprite_batch.h"
 #include "app/gfx/surfaces.h"
 #include "app/gfx/texture.h"
 #include "platform/image_loader.h"
@@ -117,9 +118,23 @@ void ReleaseMapImagery(MapImagery& imagery) {
 }
 
 void DrawImageryTiles(const MapView& view, const MapImagery& imagery) {
+  // The picture is the bottom of the frame and replaces what was there:
+  // drawn without blending and alpha test, which a software rasteriser
+  // pays for at every pixel. The 2D states come back after it.
+  plat::GraphicsDevice* device = g_renderer.device;
+  if (!device) return;
+  uint32_t blend = 1, test = 1;
+  FlushSpriteBatches(g_renderer);
+  device->GetRenderState(plat::kRsAlphaBlendEnable, &blend);
+  device->GetRenderState(plat::kRsAlphaTestEnable, &test);
+  device->SetRenderState(plat::kRsAlphaBlendEnable, 0);
+  device->SetRenderState(plat::kRsAlphaTestEnable, 0);
   DrawTilesAt(view, imagery, 0);
   // Past the east seam of a wrapping map the picture starts again; a
   // picture narrower than the full grid has no tile columns there of its
   // own, so its copy is drawn one map width to the right.
   if (view.wraps && view.mapWidth > 0) DrawTilesAt(view, imagery, view.mapWidth);
+  FlushSpriteBatches(g_renderer);
+  device->SetRenderState(plat::kRsAlphaBlendEnable, blend);
+  device->SetRenderState(plat::kRsAlphaTestEnable, test);
 }
