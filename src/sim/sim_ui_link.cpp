@@ -24,9 +24,9 @@ void NotifyUnitsChanged() {
 }
 
 void AddMapEffect(uint32_t position, int32_t view, int32_t offsetX, int32_t offsetY, int32_t firstFrame,
-                  int32_t frames, int32_t size, uint32_t colour, float scale) {
+                  int32_t frames, int32_t frameMs, uint32_t colour, float scale) {
   if (g_simUi.addMapEffect)
-    g_simUi.addMapEffect(position, view, offsetX, offsetY, firstFrame, frames, size, colour, scale);
+    g_simUi.addMapEffect(position, view, offsetX, offsetY, firstFrame, frames, frameMs, colour, scale);
 }
 
 void PlayMilitarySound(int32_t number) {

@@ -77,10 +77,10 @@ struct SimUiLink {
   // unloaded or moved into the reserve. Turn thread; must only set a flag.
   void (*unitsChanged)() = nullptr;
   // A unit was lost or hit at a hex: an animated effect at its place in the
-  // hex (map view, pixel offsets, first frame, frames, size, colour, scale).
-  // Turn thread; must only queue.
+  // hex (map view, pixel offsets, first frame, frames, milliseconds a frame,
+  // colour, scale). Turn thread; must only queue.
   void (*addMapEffect)(uint32_t position, int32_t view, int32_t offsetX, int32_t offsetY, int32_t firstFrame,
-                       int32_t frames, int32_t size, uint32_t colour, float scale) = nullptr;
+                       int32_t frames, int32_t frameMs, uint32_t colour, float scale) = nullptr;
   // A military event's sound, by the class's sound number. Turn thread.
   void (*playMilitarySound)(int32_t number) = nullptr;
   // The hexes the map shows (first column, first row, last column, last
@@ -115,7 +115,7 @@ void NotifyUnitsChanged();
 // The calls above for the unit simulation; each does nothing without an
 // interface.
 void AddMapEffect(uint32_t position, int32_t view, int32_t offsetX, int32_t offsetY, int32_t firstFrame,
-                  int32_t frames, int32_t size, uint32_t colour, float scale);
+                  int32_t frames, int32_t frameMs, uint32_t colour, float scale);
 void PlayMilitarySound(int32_t number);
 // Whether the position lies inside the map's visible hex range.
 bool HexInVisibleRange(uint32_t position);

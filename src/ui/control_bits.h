@@ -30,6 +30,9 @@ inline constexpr uint32_t kCtlShowFocus = 0x200000;
 inline constexpr uint32_t kCtlAlwaysRedraw = 0x400000;
 inline constexpr uint32_t kCtlAnimate = 0x800000;       // bitmaps: the animation always runs
 inline constexpr uint32_t kCtlAnimateWhenOn = 0x1000000;  // bitmaps: the animation runs while the state is not 0
+// The same bit on the minimap control: the map moved and the view box is to
+// follow it.
+inline constexpr uint32_t kCtlViewBoxChanged = 0x1000000;
 inline constexpr uint32_t kCtlOwnerDraw = 0x2000000;      // Draw asks the owner screen to draw
 inline constexpr uint32_t kCtlNoFocus = 0x4000000;        // never takes the capture, the focus or text editing
 // With kCtlMomentary: losing the focus deselects the control handed to

@@ -14,6 +14,7 @@
 #include "screens/main/map_draw.h"
 #include "screens/main/map_imagery_tiles.h"
 #include "screens/main/map_view.h"
+#include "screens/main/minimap_box.h"
 #include "ui/background_bitmap.h"
 #include "ui/bitmap_control.h"
 #include "ui/box_control.h"

@@ -4,6 +4,7 @@
 // the refresh walk of the window timer, and the entry points through which
 // the main window hands over input. Window thread only: other threads post
 // the application messages 0x8000 to 0x8002 instead.
+#include <atomic>
 #include <cstdint>
 
 #include "app/gfx/bitmap_sets.h"
@@ -102,7 +103,9 @@ struct ScreenManager {
   int32_t savedPanelDepth = 0;
   Control* tooltipControl = nullptr;
   uint32_t lastInputTick = 0;
-  uint32_t nowTick = 0;  // the tick at the start of the current frame
+  // The interface clock: the tick at the start of the current frame. The
+  // turn thread reads it to time the map effects it adds.
+  std::atomic<uint32_t> nowTick{0};
   uint32_t fadeEndTick = 0;
   uint32_t fadeDuration = 0;
   int32_t lastCursorX = 0, lastCursorY = 0;

@@ -29,9 +29,10 @@ constexpr int kCountdownCostRefresh = 55;
 constexpr int kCarrierAircraft = 7;
 constexpr int kShipOrAircraft = 6;
 
-// The effect of a lost unit (first frame, frames, size, colour, scale).
+// The effect of a lost unit (first frame, frames, milliseconds a frame,
+// colour, scale).
 constexpr int32_t kLostEffectFrames = 16;
-constexpr int32_t kLostEffectSize = 100;
+constexpr int32_t kLostEffectFrameMs = 100;
 constexpr uint32_t kLostEffectColour = 0xBFFFFFFFu;
 
 // A class's military sound number (class byte 191).
@@ -66,7 +67,7 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   const uint32_t position = MakeHexPos(unit.x, unit.y);
   const int32_t offsetX = CheckedTrunc(unit.pixelX), offsetY = CheckedTrunc(unit.pixelY);
   UnitDestroy(world, unit, 0);
-  AddMapEffect(position, 0, offsetX, offsetY, 0, kLostEffectFrames, kLostEffectSize, kLostEffectColour, 1.0f);
+  AddMapEffect(position, 0, offsetX, offsetY, 0, kLostEffectFrames, kLostEffectFrameMs, kLostEffectColour, 1.0f);
   PlayMilitarySound(ClassSound(cls));
 }
 

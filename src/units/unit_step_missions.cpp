@@ -51,12 +51,12 @@ constexpr uint32_t kEventStruckSpecialB = 368;
 constexpr uint32_t kMsgStruckImmune = 365;
 constexpr uint32_t kEventStruckImmune = 367;
 
-// The strike's picture: frames, size and colour; special weapons are larger
-// and flash the screen.
+// The strike's picture: frames, milliseconds a frame and colour; special
+// weapons play slower, are larger and flash the screen.
 constexpr int32_t kStrikeFirstFrame = 16;
 constexpr int32_t kStrikeFrames = 8;
-constexpr int32_t kStrikeSize = 50;
-constexpr int32_t kSpecialStrikeSize = 200;
+constexpr int32_t kStrikeFrameMs = 50;
+constexpr int32_t kSpecialStrikeFrameMs = 200;
 constexpr uint32_t kStrikeColour = 0x9FFFFFFFu;
 constexpr float kFlashPerR2 = 250.0f;
 
@@ -97,11 +97,11 @@ void ShowStrike(const World& world, const UnitRecord& unit, const UnitClassRecor
   if (special) {
     // The eighth root of the weapon's yield gives the blast's scale.
     const float r = std::sqrt(std::sqrt(std::sqrt(le::LoadF32(cf::Bytes(cls) + 140))));
-    AddMapEffect(position, 0, offsetX, offsetY, kStrikeFirstFrame, kStrikeFrames, kSpecialStrikeSize, kStrikeColour,
+    AddMapEffect(position, 0, offsetX, offsetY, kStrikeFirstFrame, kStrikeFrames, kSpecialStrikeFrameMs, kStrikeColour,
                  3.0f * r);
     SetScreenFlash(static_cast<uint32_t>(CheckedTrunc(r * r * kFlashPerR2)));
   } else {
-    AddMapEffect(position, 0, offsetX, offsetY, kStrikeFirstFrame, kStrikeFrames, kStrikeSize, kStrikeColour, 1.0f);
+    AddMapEffect(position, 0, offsetX, offsetY, kStrikeFirstFrame, kStrikeFrames, kStrikeFrameMs, kStrikeColour, 1.0f);
   }
   PlayMilitarySound(cf::FireSound(cls, 1));
 }

@@ -8,9 +8,15 @@
 #include "app/gfx/texture.h"
 #include "editor/editor_palette.h"
 #include "platform/messages.h"
+#include "screens/main/facility_icons.h"
 #include "screens/main/map_borders.h"
+#include "screens/main/map_effects.h"
 #include "screens/main/map_imagery_tiles.h"
 #include "screens/main/map_overlays.h"
+#include "screens/main/map_routes.h"
+#include "screens/main/map_units.h"
+#include "screens/main/minimap_box.h"
+#include "screens/main/unit_bars.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -29,6 +35,7 @@ MapFrameState g_frame;
 constexpr uint32_t kBandShadow = 0xAF000000u;
 constexpr uint32_t kBandFrame = 0xAF00FF00u;
 constexpr uint32_t kPickCursorColour = 0xFFFFFFFFu;
+constexpr uint32_t kEditorHexTint = 0x4FFFFFFFu;
 
 // Keeps the centre of the viewport on the same map point when the zoom
 // changed since the last frame.
@@ -43,7 +50,7 @@ void FollowZoom(MapView& view) {
     view.panY += static_cast<int32_t>(static_cast<float>(view.viewBottom - view.viewTop) * change / -2.0f);
     g_frame.previousZoom = view.zoom;
     ClampMapPan(view);
-    // Layer of the minimap: UpdateMinimapViewBox (the view box follows the zoom).
+    UpdateMinimapViewBox(view);
   } else {
     ClampMapPan(view);
   }
@@ -75,15 +82,16 @@ uint32_t HoverHex() {
 void DrawLayers(MapView& view) {
   DrawBackground(view);
   DrawHexGridAndBorders(view);
-  // Layer 6: DrawFacilityIconsPass1, DrawFacilityIconsPass2 (facility icons and hex connections).
+  DrawFacilityIconsPass1(view);
+  DrawFacilityIconsPass2(view);
   DrawLosShading(view);
-  // Layer 8: DrawUnitRoutes (route lines).
+  DrawUnitRoutes(view);
   DrawOverlayColouring(view);
   DrawHexMarker(kMarkerCursor, kSelectedHexColour, view, SelectedHex());
   DrawRubberBand(view);
-  // Layer 12: DrawAllUnitsLayer (unit symbols of every stack).
-  // Layer 13: DrawUnitHudBars (unit bars).
-  // Layer 14: DrawMapEffects (map effects).
+  DrawAllUnitsLayer(view);
+  if (g_uiOptions.bunithudon) DrawUnitHudBars(view);
+  DrawMapEffects(view);
   DrawCursorHex(view);
 }
 
@@ -161,10 +169,10 @@ void DrawCursorHex(const MapView& view) {
   const uint32_t hover = HoverHex();
   if (g_ui.mode == kUiMapEditor) {
     DrawTerrainHex(view, hover, false);
-    // Layer of the facility icons: DrawHexFacilityIcon (hover hex, tint 0x4FFFFFFF).
+    DrawHexFacilityIcon(view, hover, 0, 0, kEditorHexTint, 0, kNoRouteDirection, kNoRouteDirection);
     if (g_ui.keyState & plat::kMkShift) {
       DrawTerrainHex(view, SelectedHex(), false);
-      // Layer of the facility icons: DrawHexFacilityIcon (selected hex, tint 0x4FFFFFFF).
+      DrawHexFacilityIcon(view, SelectedHex(), 0, 0, kEditorHexTint, 0, kNoRouteDirection, kNoRouteDirection);
       DrawTerrainHex(view, hover, true);
       // Layer of the facility icons: the brush facility previewed with tint 0x8FFFFFFF.
     }
@@ -187,6 +195,9 @@ int32_t DrawMapView(MapView& view, int32_t) {
     SetViewportOrDefault(g_renderer, nullptr);
   }
   // The minimap recomputes its view box on its next update.
-  if (Control* minimap = view.minimapPane.currentForm) minimap->state |= kStateDirty;
+  if (Control* minimap = view.minimapPane.currentForm) {
+    minimap->state |= kStateDirty;
+    minimap->flags |= kCtlViewBoxChanged;
+  }
   return 0;
 }

@@ -47,4 +47,3 @@ void UnselectToggleControl(Control* control) {
 }
 
 
-void SyncMinimapViewBox(MapView& view) { view.minimapRedrawPending = 0; }

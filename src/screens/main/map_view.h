@@ -7,6 +7,7 @@
 #include "ui/screen.h"
 
 class Control;
+class MapEffect;
 
 class MapView {
  public:
@@ -88,6 +89,20 @@ class MapView {
   int32_t minimapRedrawPending = 0;
   int32_t panesLaidOut = 0;
   uint32_t framesDrawn = 0;   // map frames drawn since start-up
+
+  // The map effects: the head of their ring, none when empty; its links
+  // change only under the world's map-effects lock.
+  MapEffect* effects = nullptr;
+  // The side bar's skew slider: how opaque facility symbols are drawn, 1.0
+  // fully; back to 1.0 whenever the side bar opens.
+  float facilityFade = 1.0f;
+  // The minimap control's first rectangle in its parent and its width over
+  // its height, kept at the first fitting; the aspect is 0 until then.
+  int32_t minimapHomeLeft = 0, minimapHomeTop = 0, minimapHomeRight = 0, minimapHomeBottom = 0;
+  float minimapHomeAspect = 0.0f;
+  // Minimap pixels per hex rounded up.
+  int32_t minimapCellX = 0;
+  int32_t minimapCellY = 0;
 };
 
 extern MapView g_mapView;
@@ -102,5 +117,3 @@ void LayoutMapViewPanes(MapView& view);
 void ForwardPackedHex(uint32_t packedHex);
 // Deselects a selected radio button, as the dock does when it changes depth.
 void UnselectToggleControl(Control* control);
-// The minimap's view box, placed after each map frame (screens/main/map_draw.h).
-void SyncMinimapViewBox(MapView& view);

@@ -1,8 +1,10 @@
 #include "screens/main/map_view_hooks.h"
 
+#include "screens/main/map_effects.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_imagery_tiles.h"
 #include "screens/main/map_view.h"
+#include "screens/main/minimap_box.h"
 #include "sim/sim_ui_link.h"
 #include "units/hex_geometry.h"
 #include "world/map_imagery.h"
@@ -15,6 +17,9 @@ namespace {
 void ResetMapView(int32_t width, int32_t height) {
   InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, g_mapImagery.width, g_mapImagery.height);
   ClampMapPan(g_mapView);
+  FitMinimapToMap(g_mapView);
+  // The effects of the map left behind mean nothing on the new one.
+  ClearMapEffects(g_mapView);
 }
 
 plat::Status LoadImagery(const std::string& gamePath) {
@@ -39,4 +44,5 @@ void InstallMapViewHooks() {
   g_mapViewHooks.resetView = ResetMapView;
   g_mapViewHooks.loadImagery = LoadImagery;
   g_simUi.visibleHexRange = VisibleHexRange;
+  InstallMapEffectHooks();
 }

@@ -198,6 +198,10 @@ struct UiOptions {
   int32_t terrainValueOverlay = 0;
   int32_t areaTagOverlay = 0;
   uint8_t areaTagMask = 0;
+  // The map's facility layer (the map editor toggles it) and units layer
+  // (the filter bar sets it); not in the file, on after every reset.
+  int32_t showFacilityIcons = 1;
+  int32_t showUnitsLayer = 1;
 };
 static_assert(std::is_standard_layout_v<UiOptions>);
 

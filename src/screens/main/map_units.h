@@ -1,0 +1,64 @@
+#pragma once
+// The units layer of the map: which units and hexes the local side sees,
+// the symbol of one unit (on the map, or scaled in screen pixels off it)
+// and the symbols of every stack in view.
+#include <cstdint>
+
+#include "platform/window.h"
+
+class MapView;
+class Texture;
+struct World;
+struct HexCell;
+struct HexUnitStack;
+struct UnitRecord;
+struct UnitClassRecord;
+
+// A unit of another player is hidden while the fog and the per-unit sight
+// rules hold, unless the local side (the local player and those sharing its
+// sight) has seen it.
+bool UnitShownToLocalSide(const World& world, const UnitRecord& unit);
+// The hex is left out of the unit layers: a spotting map exists, the fog
+// holds, and nobody on the local side sees the hex.
+bool HexHiddenFromLocalSide(const World& world, uint32_t hex);
+
+// The cell of a hex (column already on the map); null off the map.
+HexCell* MapCell(World& world, uint32_t hex);
+
+// Where the symbol's frame for a facing (0 to 23) lies in its sheet: facings
+// past 12 are mirrored ones of 24 - facing. A unit's frames are 164 x 80
+// (100 x 100 with the class's layout bit), a facility's 168 x 84 (164 x
+// 100).
+struct SymbolFrame {
+  plat::Rect source;
+  bool mirrored = false;
+};
+SymbolFrame UnitSymbolFrame(int32_t facing, bool layoutBit);
+SymbolFrame FacilitySymbolFrame(int32_t facing, bool layoutBit);
+// The symbol numbers of a class and its layout bit (bit 0 of its second
+// flag byte).
+int32_t ClassSymbol(const UnitClassRecord& cls);
+int32_t ClassSecondSymbol(const UnitClassRecord& cls);
+bool ClassSymbolLayout(const UnitClassRecord& cls);
+// The texture of a symbol number in the first or second table; numbers
+// outside 0 to 429 show symbol 0. Loaded on first use.
+Texture* SymbolTexture(int32_t number, bool secondTable);
+// The tint of a unit's symbol by the colour options and the owner's
+// relation to the local player.
+uint32_t UnitSymbolTint(const World& world, const UnitRecord& unit);
+// The unit's selected mark: drawn on a disc of its owner's colour.
+bool UnitMarked(const UnitRecord& unit);
+
+// One unit's symbol at (x, y) plus its offset in the hex: on the map in map
+// pixels through the view; off it in screen pixels, the offset and the
+// 82 x 40 size scaled by scaleX and scaleY.
+void DrawUnitIcon(const MapView& view, float x, float y, const UnitRecord& unit, bool onMap, float scaleX, float scaleY);
+// The symbols of a hex's stack: submarine, sea, land, then air 5 pixels
+// higher, so that air units lie on top.
+void DrawHexUnitIcons(const MapView& view, uint32_t hex, const HexUnitStack& stack, int32_t, int32_t);
+// The units layer of the map frame.
+void DrawAllUnitsLayer(const MapView& view);
+
+// The unit categories in the order their symbols and bars are drawn.
+inline constexpr int kStackDrawOrder[4] = {3, 2, 0, 1};
+inline constexpr int kAirCategory = 1;
