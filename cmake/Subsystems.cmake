@@ -75,6 +75,7 @@ function(vd_subsystem name dir)
   if(tests)
     add_executable(${name}_tests ${tests})
     target_link_libraries(${name}_tests PRIVATE ${name} vd_testsupport GTest::gtest GTest::gmock)
+    vd_test_pch(${name}_tests)
     vd_discover_tests(${name}_tests)
   endif()
   # NAME_threads_test.cpp files: tests of threads running side by side, in an
@@ -110,6 +111,15 @@ endfunction()
 
 # Tests run headless: the test main points SDL at its offscreen and dummy
 # drivers unless the environment chooses others.
+# The test framework's headers, parsed once per test program instead of once
+# per test file: about a fifth off compiling the tests. Off by default because
+# a compiler cache does not reuse objects built against a precompiled header.
+function(vd_test_pch target)
+  if(VD_TEST_PCH)
+    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <cstdint> <cstring> <memory> <string> <vector>)
+  endif()
+endfunction()
+
 function(vd_discover_tests target)
   cmake_parse_arguments(ARG "" "" "LABELS" ${ARGN})
   set(properties)

@@ -4,13 +4,13 @@
 #include <atomic>
 #include <cfloat>
 
+#include "ai/ai_facility_defence.h"
 #include "ai/ai_player_fields.h"
 #include "ai/ai_unit_figures.h"
 #include "ai/ai_worker_state.h"
 #include "app/game_math.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
-#include "units/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "units/unit_class.h"
 #include "units/unit_deploy.h"
@@ -18,7 +18,6 @@
 #include "units/unit_player_fields.h"
 #include "units/unit_queries.h"
 #include "world/id_lookups.h"
-#include "world/scenario_settings.h"
 #include "world/terrain_flags.h"
 #include "world/text/rule_tables.h"
 #include "world/world.h"
@@ -84,18 +83,9 @@ bool HasRatingForOwnCategory(const UnitClassRecord& cls, int category) {
 }
 
 // A long-range unit answering an attack: the hex must be seen, and friends
-// must hold it.
-bool GroupMayAnswer(const World& world, const PlayerRecord& player, int p, uint32_t position) {
-  if ((world.scenario.head.gameFlags & kGameFlagFog) && !SideSpotsHex(world, position, p)) return false;
-  const HexCell* cell = CellAt(world, position);
-  if (!cell || !cell->stack) return false;
-  const uint32_t friends = (1u << p) | player.displayPolicy.friendlyMask;
-  for (const UnitRecord* u = cell->stack->chainA[0]; u; u = u->nextInChainA) {
-    if (!IsUnitLive(*u) || !((friends >> (u->owner & 31)) & 1u)) continue;
-    if ((u->unitFlags & kUnitProvisional) && !((u->seenBy >> p) & 1u)) continue;
-    return true;
-  }
-  return false;
+// must hold it, as the region counts a facility's defenders.
+bool GroupMayAnswer(const World& world, const PlayerRecord& player, uint32_t position) {
+  return DefendersPresent(world, player, position) > 0;
 }
 
 // The load the unit may still take: its capacity less what its cargo
@@ -286,7 +276,7 @@ bool AiUnitQualifies(const World& world, const PlayerRecord& player, const UnitR
     const bool ownGround = cell && CellOwner(cell->word) == p;
     const bool fuelled = aifig::K1(*cls) * unit.strength / 4.0f <= aifig::SecondStock(unit);
     if (!(rated && (ownGround || fuelled)) && !MayEnter(world, p, category, e.position)) return false;
-  } else if (aifig::Grouped(*cls) && e.kind == kKindFortified && !GroupMayAnswer(world, player, p, e.position)) {
+  } else if (aifig::Grouped(*cls) && e.kind == kKindFortified && !GroupMayAnswer(world, player, e.position)) {
     return false;
   }
   if (!FitForService(world, unit, *cls)) return false;

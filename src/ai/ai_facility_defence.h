@@ -12,15 +12,30 @@
 
 struct World;
 struct PlayerRecord;
+struct UnitRecord;
 
 // A defence event's kind.
 inline constexpr uint16_t kDefenceEventKind = 0;
 // Events below this value are minor: only a few are answered a day.
 inline constexpr int32_t kMinorEventBar = 5000;
 
-// The region's home hex: the hex of its largest settlement (most strength,
-// the lower id on a tie); 0 when it has none.
+// The region's home hex: its capital, which the daily accounts keep on its
+// best settlement; 0 when it has none.
 uint32_t RegionHomeHex(const World& world, int player);
+
+// What a facility asks for: defenders and the urgency of the call.
+struct DefenceNeed {
+  int32_t count = 0;
+  int32_t urgency = 0;
+};
+// The need of the region's facility `u` at hex distance `d` from home,
+// by its class and the hex's lead unit; count 0 when it needs nothing.
+DefenceNeed FacilityDefenceNeed(const World& world, const UnitRecord& u, int32_t d);
+// The defenders the region counts on the hex: none on a hex its side does
+// not see under limited visibility; else its own and its friends' active
+// land units there, another owner's counted under hidden units only when
+// its side sees it.
+int32_t DefendersPresent(const World& world, const PlayerRecord& region, uint32_t position);
 
 // The defence events the region's facilities raise today, in unit-ring
 // order: value = urgency - 1000 x defenders present, wanted = needed -

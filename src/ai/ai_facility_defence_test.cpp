@@ -4,24 +4,37 @@
 
 #include <deque>
 #include <string>
+#include <utility>
 
 #include "ai/ai_worker_state.h"
+#include "records/hex_unit_stack.h"
+#include "records/le_bytes.h"
 #include "records/unit_record.h"
 #include "sim/command_test_world.h"
+#include "sim/daily/elimination.h"
+#include "sim/hex_state.h"
 #include "units/hex_geometry.h"
+#include "units/hex_stack_chains.h"
 #include "world/unit_class_flags.h"
 
 namespace {
 
-// Region 2 on an 8 x 6 map: a settlement (its home) at (3, 2), its units
-// kept in a ring the test owns.
+constexpr int16_t kField = 3, kTested = 4, kLead = 5;
+// Region 2 on an 8 x 6 map of open land, a settlement at its capital (3, 2),
+// its units in a ring the test owns, leading their hexes or in their chains.
 struct DefenceWorld : CommandTestWorld {
   DefenceWorld() {
     World& w = *world;
-    w.unitClasses.assign(4, UnitClassRecord{});
-    w.unitClasses[1].flags = kClassFacility | kClassSettlementPopulation;
-    w.unitClasses[2].flags = kClassFacility;
-    w.unitClasses[3].flags = 0;  // a field unit
+    w.unitClasses.assign(6, UnitClassRecord{});
+    // Facilities with a way across their hexes and four production slots.
+    for (UnitClassRecord& c : w.unitClasses) c.flags = kClassFacility, c.bytes96[2] = 1, c.bytes114[66] = 4;
+    w.unitClasses[1].flags |= kClassSettlementPopulation;
+    w.unitClasses[kField].flags = 0;
+    w.terrains.assign(kTerrainCount, TerrainRecord{});
+    w.terrains[0].bytes[120] = 1;
+    w.terrains[0].bytes[98] = 10;
+    SetCapitalHex(w.players[2].simPolicy, CapitalPosition{3, 2});
+    w.players[2].displayPolicy.friendlyMask = 1u << 3;
     // Today is the home cell's day: cell 2 x 8 + 3 = 19, 19 mod 7 = 5.
     w.gameState.currentDay = 7 * 1000 + 5;
     w.gameState.currentTick = 5000;
@@ -35,7 +48,13 @@ struct DefenceWorld : CommandTestWorld {
     u.x = x;
     u.y = y;
     u.strength = 1.0f;
-    if (world->unitClasses[static_cast<size_t>(cls)].flags & kClassFacility) u.unitFlags |= kUnitFacility;
+    HexUnitStack& stack = *GetStackDataLocked(*world, world->cells[static_cast<size_t>(y * 8 + x)]);
+    if (world->unitClasses[static_cast<size_t>(cls)].flags & kClassFacility) {
+      u.unitFlags |= kUnitFacility;
+      if (!stack.lead) stack.lead = &u;
+    } else {
+      u.nextInChainA = std::exchange(stack.chainA[0], &u);
+    }
     for (size_t i = 0; i < units.size(); ++i) {
       units[i].next = &units[(i + 1) % units.size()];
       units[i].prev = &units[(i + units.size() - 1) % units.size()];
@@ -79,8 +98,46 @@ TEST(FacilityDefence, AFacilityNeedsDefendersByItsDistanceFromHome) {
   }
 }
 
+// kTested, led by itself or a kLead unit, with 2 units of ours (and 1 unconfirmed), a friend's and a stranger's.
+// Air base: (4 / 2 + 1) x 2 at 8 x 500; product 3 at strength 1: 1 - int(-1.5) at 800; h 10, 1000801 people: v =
+// 1001, 3 at 1501; a marked lead at strength 0.5 halves 4 at 10000.
+TEST(FacilityDefence, TheNeedFollowsTheHexsLeadUnitAndDefendersCountAsSeen) {
+  struct Row {
+    int32_t d; uint32_t flags, leadFlags; int product; float people; bool marked, closed;
+    uint32_t rules, hexSeen, friendSeenBy; int32_t count, urgency, present;
+  };
+  const Row rows[] = {{3, kClassSettlement | kClassAirBase, 0, -1, 0, false, false, 0, 0, 0, 6, 4000, 3},
+                      {0, kClassProduction, 0, 3, 0, false, false, kGameFlagFog, 1, 0, 2, 800, 3},
+                      {3, 0, kClassSettlementPopulation, -1, 1000801.0f, false, false, kGameFlagFog, 0, 0, 3, 1501, 0},
+                      {0, 0, kClassFacility, -1, 0, true, false, kGameFlagFog | kGameFlagUnitSight, 1, 0, 2, 5000, 2},
+                      {0, kClassNoTerrainCost, 0, -1, 0, false, true, kGameFlagFog | kGameFlagUnitSight, 1, 4, 0, 0, 3}};  // a free way
+  for (const Row& row : rows) {
+    DefenceWorld t;
+    UnitClassRecord& cls = t.world->unitClasses[kTested];
+    cls.flags |= row.flags | (row.product >= 0 ? kClassSpecialWeaponB : 0u);
+    cls.hasExtra = row.product >= 0;
+    if (cls.hasExtra) le::StoreF32(cls.extra.data() + 4 * row.product, 5.0f);
+    t.world->unitClasses[kLead].flags |= row.leadFlags;
+    t.world->terrains[0].bytes[120] = row.closed ? 0 : 1;
+    const int16_t x = row.d == 0 ? 3 : 6;
+    UnitRecord* lead = row.leadFlags ? &t.Add(kLead, x, 2) : nullptr;
+    UnitRecord& f = t.Add(kTested, x, 2);
+    if (row.marked) f.unitFlags2 = 1u, lead->unitFlags2 = 2u, lead->word28 = 0xFFFF, lead->strength = 0.5f;
+    if (row.people > 0.0f) SetHexSettlementPopulation(*GetHexExtra(*t.world, t.world->cells[2 * 8 + 6]), row.people);
+    for (int owner : {2, 2, 3, 4}) t.Add(kField, x, 2, owner).seenBy = owner == 3 ? row.friendSeenBy : 0u;
+    t.Add(kField, x, 2).unitFlags |= kUnitProvisional;
+    t.world->scenario.head.gameFlags = row.rules;
+    t.world->spottingMap.assign(t.world->cells.size() * kMaxPlayers, 0);
+    t.world->spottingMap[(2 * 8 + x) * kMaxPlayers + 2] = static_cast<uint8_t>(row.hexSeen);
+    const DefenceNeed need = FacilityDefenceNeed(*t.world, f, row.d);
+    EXPECT_EQ(need.count > 0 ? std::pair(need.count, need.urgency) : std::pair(0, 0), std::pair(row.count, row.urgency));
+    EXPECT_EQ(DefendersPresent(*t.world, t.world->players[2], MakeHexPos(x, 2)), row.present) << row.rules;
+  }
+}
+
 TEST(FacilityDefence, NoHomeNoNeeds) {
   DefenceWorld t;
+  SetCapitalHex(t.world->players[2].simPolicy, CapitalPosition{});
   t.Add(2, 3, 2);
   EXPECT_TRUE(PlanFacilityDefence(*t.world, t.world->players[2]).empty());
 }

@@ -48,7 +48,7 @@ constexpr uint32_t kStateQueuedBelow = 0x40000000u;
 constexpr int kSubRoleCapability[kMissileTypes] = {0, 4, 6, 7};
 
 // Class bytes the building reads.
-uint8_t ProductionByte(const UnitClassRecord& c) { return aifig::ClassBytes(c)[180]; }
+uint8_t ProductionByte(const UnitClassRecord& c) { return aifig::BuildCapacity(c); }
 uint8_t SizeClass(const UnitClassRecord& c) { return aifig::ClassBytes(c)[116]; }
 
 void Post(World& world, GameCommand command) {

@@ -19,6 +19,15 @@
 //                         (second land pair), 124-125 (air), 126-127 (sea)
 //   group flag            class flag bit 0: long-range weapons, which answer
 //                         only a strong enough call against fortified ground
+//   build capacity        class byte 180: a base's production slots
+//   float field 13        the class's reach (the float at 52)
+//   class byte K          the class's own movement cost on its hex (byte 98)
+//   terrain bytes T, H    the terrain's land movement column (byte 120) and
+//                         its population level (byte 98)
+//   the hex label's second float  the settlement population of the hex
+//   a lead unit's signed value field  record bytes 28-29 read signed; with
+//                         bit 1 of its second status word it marks a lead
+//                         unit whose strength scales the facility's need
 //   order state           orders word 11 (orderFlags); placement word:
 //                         orders word 15 (postureBits); assignment field:
 //                         the partner word (leaderUnit); link field: the
@@ -70,6 +79,14 @@ inline bool Grouped(const UnitClassRecord& c) { return (c.flags & kGroupFlag) !=
 inline int16_t FullStrength(const UnitClassRecord& c) { return c.strengthPerSize; }
 inline int16_t Speed(const UnitClassRecord& c) { return le::LoadI16(ClassBytes(c) + 66); }
 inline uint8_t MovementType(const UnitClassRecord& c) { return ClassBytes(c)[71]; }
+inline uint8_t BuildCapacity(const UnitClassRecord& c) { return ClassBytes(c)[180]; }
+inline float Float13(const UnitClassRecord& c) { return c.reach; }
+inline uint8_t ClassByteK(const UnitClassRecord& c) { return ClassBytes(c)[98]; }
+inline uint8_t TerrainByteT(const TerrainRecord& t) { return t.bytes[120]; }
+inline uint8_t TerrainByteH(const TerrainRecord& t) { return t.bytes[98]; }
+inline int16_t LeadValueField(const UnitRecord& u) { return static_cast<int16_t>(u.word28); }
+inline constexpr uint32_t kStatus2Bit0 = 1u << 0;
+inline constexpr uint32_t kStatus2LeadMark = 1u << 1;
 // The class's role: its type byte, which the build sequences and the
 // answers to map events name.
 inline uint8_t Role(const UnitClassRecord& c) { return c.typeByte; }

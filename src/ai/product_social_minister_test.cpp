@@ -83,18 +83,21 @@ TEST(SocialMinister, ALockedItemNeverMoves) {
   }
 }
 
-TEST(SocialMinister, TheResearchBudgetEasesDownUnlessLocked) {
+TEST(SocialMinister, TheResearchBudgetAndItsUsesMoveUnlessLocked) {
   // No allocation order: above defcon / 40 + r / 10 + 0 + 0.1 = 0.135 the
   // budget eases by 0.4 %; with an allocation order it climbs toward its
-  // higher mark by 0.4 % and 0.001.
+  // higher mark by 0.4 % and 0.001. From 0.5 each, 0.005 shares move: bit 4 techs to level, 23
+  // efficiency to level, 25 level to techs, 27 techs to efficiency.
   struct Row {
     uint32_t orders, locks;
-    float before, after;
+    float before, after, shares[3] = {0.5f, 0.5f, 0.5f};
   } rows[] = {{0, 0, 0.5f, 0.5f * 0.996f},
               {0, 0, 0.1f, 0.1f},
               {0, 1u << 20, 0.5f, 0.5f},
               {0, 1u << 21, 0.5f, 0.5f},
-              {1u << 23, 0, 0.5f, 0.5f * 1.004f + 0.001f}};
+              {1u << 23, 0, 0.5f, 0.5f * 1.004f + 0.001f, {0.505f, 0.5f, 0.495f}},
+              {1u << 4, 1u << 20, 0.5f, 0.5f, {0.505f, 0.495f, 0.5f}},
+              {(1u << 27) | (1u << 25), 1u << 20, 0.5f, 0.5f, {0.495f, 0.5f, 0.505f}}};
   for (const Row& row : rows) {
     MinisterTestWorld t;
     t.Serve(kPostSocial);
@@ -104,10 +107,31 @@ TEST(SocialMinister, TheResearchBudgetEasesDownUnlessLocked) {
     for (PlayerPolicyBlock* b : {&r.simPolicy, &r.displayPolicy}) {
       b->defcon = 1;
       b->milspendresearch = row.before;
+      for (float& share : b->milResearch) share = 0.5f;
     }
     DepartmentMinisterStepD(*t.world, r);
     EXPECT_FLOAT_EQ(r.simPolicy.milspendresearch, row.after) << row.orders << "/" << row.locks;
     EXPECT_FLOAT_EQ(r.displayPolicy.milspendresearch, row.after) << row.orders << "/" << row.locks;
+    for (int k = 0; k < 3; ++k) EXPECT_FLOAT_EQ(r.displayPolicy.milResearch[k], row.shares[k]) << row.orders << "/" << k;
+  }
+}
+
+TEST(SocialMinister, ReportsGoByStabilityTheDayTheLocksAndTheAlert) {
+  // Skill 0: unrest below 0.24, weariness at defcon 4 below 0.5; a locked
+  // post reports its sums on days 9 (with order bit 3), 51 and 93 of 500.
+  struct Row { float stability; uint32_t day, orders, locks; int32_t defcon; std::vector<uint32_t> types; };
+  const Row rows[] = {{0.4f, 1000, 0, 0, 1, {kMsgSocialReport}},
+                      {0.2f, 1000, 0, 0, 4, {kMsgSocialUnrest, kMsgSocialReport, kMsgSocialWarWeariness}},
+                      {0.6f, 1009, 1u << 3, kMasterLock, 1, {kMsgSocialReport, kMsgSocialRestraint}},
+                      {0.6f, 1551, 0, 1u << 2, 1, {kMsgSocialReport}}, {0.6f, 1551, 0, kMasterLock, 1, {kMsgSocialReport, kMsgSocialLocked}}};
+  for (const Row& row : rows) {
+    MinisterTestWorld t;
+    t.Region().approval = row.stability;
+    t.Region().simPolicy.defcon = row.defcon;
+    t.world->gameState.currentDay = row.day;
+    std::vector<uint32_t> types;
+    for (const SocialReport& r : SocialMinisterReports(*t.world, t.Region(), 0.0f, row.orders, row.locks)) types.push_back(r.type);
+    EXPECT_EQ(types, row.types) << row.day << "/" << row.stability;
   }
 }
 

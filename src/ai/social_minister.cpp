@@ -2,8 +2,6 @@
 
 #include "ai/minister_common.h"
 #include "ai/research_figures.h"
-#include "sim/message_ids.h"
-#include "sim/player_message_link.h"
 
 namespace {
 
@@ -16,9 +14,56 @@ constexpr float kSocialSpendBound = 2.0f;
 // 3, 4, 5 and 6 (group 2 has none).
 constexpr int kGroupRequestBit[7] = {8, 7, -1, 11, 6, 9, 10};
 
+// The dated reports: on these days of every 500 the minister of a locked
+// post tells its region where spending and satisfaction stand.
+constexpr uint32_t kRestraintDay = 9, kLockedDay = 51, kReviewDay = 93;
+constexpr uint32_t kReportCycle = 500;
+// At this readiness level the people weigh the alert against their
+// contentment: below this stability the minister warns of it.
+constexpr int32_t kWarDefcon = 4;
+constexpr float kWarStability = 0.5f;
+
+// Standing orders that shift research money between its three uses (0 the
+// technology level, 1 new technologies, 2 efficiency): 0.005 a step from a
+// use holding at least 0.2 to one below 1.0. Bit 4 takes new technologies'
+// money for the level; bits 23 to 27 drive the other five shifts.
+struct ResearchShift {
+  int bit, from, to;
+};
+constexpr ResearchShift kResearchShifts[] = {{4, 1, 0}, {23, 2, 0}, {24, 2, 1}, {25, 0, 1}, {26, 0, 2}, {27, 1, 2}};
+constexpr float kShiftStep = 0.005f;
+
 bool Bit(uint32_t word, int bit) { return (word >> bit) & 1u; }
 
 }  // namespace
+
+std::vector<SocialReport> SocialMinisterReports(const World& world, const PlayerRecord& region, float s,
+                                                uint32_t orders, uint32_t locks) {
+  const PlayerPolicyBlock& sim = region.simPolicy;
+  const float stability = region.approval;
+  // The spending and the satisfaction each region weighs: the seven items
+  // (or the seven groups' figures) with the three allowances, averaged.
+  const float fixed = sim.uispend + sim.welfspend + sim.pensspend;
+  float spending = fixed, content = fixed, groups = 0.0f;
+  for (int i = 0; i < kSocialPrograms; ++i) {
+    spending += sim.socialspend[i];
+    content += region.socialLevels[i];
+    groups += region.socialLevels[i];
+  }
+  const MessageParams sums{MessageReal(spending / 10.0f), MessageReal(content / 10.0f)};
+  std::vector<SocialReport> out;
+  if (stability < 0.24f - s / 2.0f) out.push_back({kMsgSocialUnrest, {MessageReal(stability)}});
+  out.push_back({kMsgSocialReport, {MessageReal(stability), MessageReal(groups / static_cast<float>(kSocialPrograms))}});
+  const uint32_t day = world.gameState.currentDay % kReportCycle;
+  if (locks & kLockAll) {
+    if (day == kRestraintDay && Bit(orders, 3)) out.push_back({kMsgSocialRestraint, sums});
+    if (day == kLockedDay) out.push_back({kMsgSocialLocked, sums});
+    if (day == kReviewDay) out.push_back({kMsgSocialReview, sums});
+  }
+  if (sim.defcon == kWarDefcon && stability < kWarStability - s / 2.0f)
+    out.push_back({kMsgSocialWarWeariness, {MessageReal(stability)}});
+  return out;
+}
 
 void DepartmentMinisterStepD(World& world, PlayerRecord& region) {
   if (!PostServed(region, kPostSocial)) return;
@@ -43,9 +88,9 @@ void DepartmentMinisterStepD(World& world, PlayerRecord& region) {
   SetPostRequests(post, req);
   const uint32_t m = req | orders;
 
-  // 2. The minister warns of unrest; the other reports of the post are
-  // left out, as nothing reads them.
-  if (stability < 0.24f - s / 2.0f) PostPlayerMessageTo(world, region, self, kMsgUnrest, 0);
+  // 2. The reports.
+  for (const SocialReport& report : SocialMinisterReports(world, region, s, orders, locks))
+    PostPlayerMessage(world, region, self, report.type, nullptr, report.params);
 
   // 3. Raise the items whose groups fall behind.
   float items[kSocialPrograms];
@@ -89,14 +134,19 @@ void DepartmentMinisterStepD(World& world, PlayerRecord& region) {
     }
     if (next != now) SetBothCopies(world, region, [&](PlayerPolicyBlock& b) { b.milspendresearch = next; });
   }
-  // 5. Move research allocation from the second to the first.
-  if (Bit(orders, 4) && sim.milResearch[0] < 1.0f && sim.milResearch[1] >= 0.2f) {
-    const float first = sim.milResearch[0] + 0.005f, second = sim.milResearch[1] - 0.005f;
-    SetBothCopies(world, region, [&](PlayerPolicyBlock& b) {
-      b.milResearch[0] = first;
-      b.milResearch[1] = second;
-    });
+  // 5. Shift research money between its uses.
+  float shares[3] = {sim.milResearch[0], sim.milResearch[1], sim.milResearch[2]};
+  bool shifted = false;
+  for (const ResearchShift& shift : kResearchShifts) {
+    if (!Bit(orders, shift.bit) || !(shares[shift.to] < 1.0f) || !(shares[shift.from] >= 0.2f)) continue;
+    shares[shift.to] += kShiftStep;
+    shares[shift.from] -= kShiftStep;
+    shifted = true;
   }
+  if (shifted)
+    SetBothCopies(world, region, [&](PlayerPolicyBlock& b) {
+      for (int k = 0; k < 3; ++k) b.milResearch[k] = shares[k];
+    });
   // 6.
   SetPostRequests(post, 0);
 }

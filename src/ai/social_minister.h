@@ -1,9 +1,35 @@
 #pragma once
 // The social minister: each day in its band it watches stability and the
-// groups' satisfaction, raises the social spending items that fall behind
-// and keeps the military research budget near its mark.
+// groups' satisfaction, raises the social spending items that fall behind,
+// keeps the military research budget near its mark, shifts research money
+// between its three uses as the standing orders say, and reports to its
+// region.
+#include <cstdint>
+#include <vector>
+
+#include "sim/player_messages.h"
+
 struct World;
 struct PlayerRecord;
+
+// The minister's reports (rows of the news items table), signed by the
+// social affairs department.
+inline constexpr uint32_t kMsgSocialUnrest = 487;        // stability
+inline constexpr uint32_t kMsgSocialReport = 488;        // stability, average satisfaction
+inline constexpr uint32_t kMsgSocialRestraint = 489;     // spending, satisfaction
+inline constexpr uint32_t kMsgSocialLocked = 490;        // spending, satisfaction
+inline constexpr uint32_t kMsgSocialReview = 491;        // spending, satisfaction
+inline constexpr uint32_t kMsgSocialWarWeariness = 492;  // stability
+
+struct SocialReport {
+  uint32_t type = 0;
+  MessageParams params;
+};
+
+// The reports of one step, in the order they go: `s` the minister's skill,
+// `orders` and `locks` the post's standing orders and lock word.
+std::vector<SocialReport> SocialMinisterReports(const World& world, const PlayerRecord& region, float s,
+                                                uint32_t orders, uint32_t locks);
 
 // Runs the step for a region whose social post is served; else nothing.
 void DepartmentMinisterStepD(World& world, PlayerRecord& region);

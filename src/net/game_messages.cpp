@@ -8,6 +8,7 @@
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "records/le_bytes.h"
+#include "sim/command_network.h"
 #include "sim/command_post.h"
 #include "sim/game_command.h"
 #include "world/text/ui_options.h"
@@ -52,6 +53,14 @@ const char* CommandSenderDefect(NetSession& session, uint32_t from, const NetPla
   return nullptr;
 }
 
+void PostReceivedCommand(NetSession& session, GameCommand&& command) {
+  if (session.postCommand) {
+    session.postCommand(std::move(command));
+  } else if (CommandLog* log = session.world ? CommandLogOf(*session.world) : nullptr) {
+    PostCommand(*log, std::move(command), false);
+  }
+}
+
 void ReceiveCommand(NetSession& session, uint32_t from, const NetPlayer* sender, const uint8_t* data, size_t size) {
   const uint32_t length = le::Load32(data + 56);
   size_t used = size;
@@ -77,11 +86,15 @@ void ReceiveCommand(NetSession& session, uint32_t from, const NetPlayer* sender,
     Drop(from, kGameCommandHeader, size, why);
     return;
   }
-  if (session.postCommand) {
-    session.postCommand(std::move(command));
-  } else if (CommandLog* log = session.world ? CommandLogOf(*session.world) : nullptr) {
-    PostCommand(*log, std::move(command), false);
+  if (session.holdCommands) {
+    std::lock_guard<std::mutex> hold(session.heldLock);
+    // Checked again under the lock: the release may have just run.
+    if (session.holdCommands) {
+      session.heldCommands.push_back(std::move(command));
+      return;
+    }
   }
+  PostReceivedCommand(session, std::move(command));
 }
 
 // Why a session message may not act as it asks, or null.
@@ -122,6 +135,9 @@ void ReceiveSessionMessage(NetSession& session, uint32_t from, const NetPlayer* 
     Drop(from, kSessionMessageId, size, why);
     return;
   }
+  // The host's game starts as it sends this: its commands may come before
+  // this peer's game has started. A start while a game runs changes nothing.
+  if (head.kind == kSmStartGame && !IsNetworkGame(g_commandNet)) session.holdCommands = 1;
   SessionMessage* m = BuildNetMessage(head.kind, length ? data + kHeadSize : nullptr, length, head.tick, head.sender);
   if (!m) return;
   m->toHost = head.toHost;
@@ -341,6 +357,24 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
     }
     default:
       return Drop(from, id, size, "unknown game message");
+  }
+}
+
+void ReleaseHeldCommands(NetSession& session) {
+  // A start that failed leaves no game for them.
+  const bool running = IsNetworkGame(g_commandNet);
+  for (;;) {
+    std::vector<GameCommand> held;
+    {
+      std::lock_guard<std::mutex> hold(session.heldLock);
+      if (session.heldCommands.empty()) {
+        session.holdCommands = 0;
+        return;
+      }
+      held.swap(session.heldCommands);
+    }
+    if (running)
+      for (GameCommand& command : held) PostReceivedCommand(session, std::move(command));
   }
 }
 

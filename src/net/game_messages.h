@@ -46,6 +46,9 @@ int32_t SendNetMessage(NetSession& session, const SessionMessage& message, uint3
 // The receive path of 0x20001..0x20006 on the network thread.
 int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* sender, const uint8_t* data,
                              size_t size);
+// This peer's game has started: the commands the peers sent meanwhile are
+// posted in the order they came, and later ones go straight to the log.
+void ReleaseHeldCommands(NetSession& session);
 // Host: sends the game set-up to all and queues session message 104 here,
 // so this peer loads the file too. Flag b marks a saved game.
 int32_t SendGameSetup(NetSession& session, const char* name, uint32_t a, uint32_t b, GameParamsBlock& block);

@@ -249,6 +249,8 @@ TEST(GameMessages, BadMessagesAreLoggedAndChangeNothing) {
       {"108 in another's name", Session(kSmProfile, 6, 1), false},
       {"100 negative speed", Session(kSmGameSpeed, 5, 0xFFFFFFF0u), false},
       {"session: trailing bytes", [] { auto m = Session(kSmGameSpeed, 5, 1); m.push_back(0); return m; }(), false},
+      {"101: more bytes than its record", [] { auto m = Session(kSmSyncInfo, 5, 0, kSyncInfoSize); m.push_back(0); return m; }(), false},
+      {"105 from a joiner holds no commands", Session(kSmStartGame, 1, 0), false},
       {"unknown game message", Sized(0x20007, 8), false},
       {"unknown message", Sized(0x30000, 8), false},
       {"seven bytes", std::vector<uint8_t>(7, 1), false},

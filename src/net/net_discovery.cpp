@@ -26,6 +26,42 @@ class HostListFeeder : public plat::DiscoveryHandler {
   NetSession& session_;
 };
 
+// While a search runs, the main loop's idle frames age the host list every
+// retry interval, and the screens hear of hosts gone quiet as of new ones.
+struct HostListAgeing : IdleTask {
+  NetSession* session = nullptr;
+  uint32_t last = 0;
+};
+HostListAgeing g_ageing;
+
+void AgeHostList(uint32_t) {
+  NetSession* session = g_ageing.session;
+  const uint32_t now = plat::TickCount();
+  if (!session || now - g_ageing.last < kHostListRetryMs) return;
+  g_ageing.last = now;
+  bool changed = false;
+  {
+    std::lock_guard<std::mutex> hold(session->hosts.lock);
+    changed = session->hosts.changed;
+  }
+  HostListAgeOut(session->hosts, now);
+  std::lock_guard<std::mutex> hold(session->hosts.lock);
+  if (session->hosts.changed && !changed) NetNotify(*session, kNetCodeHostList, 0);
+}
+
+void StartAgeing(NetSession& session) {
+  g_ageing.session = &session;
+  g_ageing.last = plat::TickCount();
+  g_ageing.callback = AgeHostList;
+  if (g_app.idleTasks && !g_ageing.linked()) g_app.idleTasks->Append(&g_ageing);
+}
+
+void StopAgeing(NetSession& session) {
+  if (g_ageing.session != &session) return;
+  if (g_ageing.linked()) g_ageing.Unlink();
+  g_ageing.session = nullptr;
+}
+
 }  // namespace
 
 void NetStartResponder(NetSession& session, const char* bindAddress) {
@@ -60,10 +96,14 @@ int32_t NetEnumHosts(NetSession& session, const char* address, uint16_t port) {
   }
   session.search = std::make_unique<plat::PeerDiscovery>();
   session.searchHandler = std::make_unique<HostListFeeder>(session);
-  return session.search->Start(address ? address : "", port, kHostListRetryMs, 0, *session.searchHandler);
+  const int32_t status =
+      session.search->Start(address ? address : "", port, kHostListRetryMs, 0, *session.searchHandler);
+  if (plat::Succeeded(status)) StartAgeing(session);
+  return status;
 }
 
 void NetHostListReset(NetSession& session) {
+  StopAgeing(session);
   if (session.search) session.search->Cancel();
 }
 

@@ -5,7 +5,9 @@
 #include "app/app_object.h"
 #include "app/log.h"
 #include "net/game_messages.h"
+#include "net/net_game_link.h"
 #include "net/net_session.h"
+#include "net/sync_check.h"
 #include "net/text_message.h"
 #include "platform/window.h"
 #include "sim/game_start.h"
@@ -150,8 +152,11 @@ void HandleSessionMessage(NetSession& session, const SessionMessage& message, Sc
     case kSmSyncInfo:
       // The record itself is compared by the sync checks; a record of
       // another length comes from another version.
-      if (mode != kSimUiInGame || message.payloadLength == kSyncInfoSize) break;
-      SendIncompatibleVersionLine(world);
+      if (mode != kSimUiInGame) break;
+      if (message.payloadLength == kSyncInfoSize && message.payload)
+        NetSyncCheck(session, DecodeSyncInfo(message.payload), world);
+      else
+        SendIncompatibleVersionLine(world);
       break;
     case kSmGameSetup:
       if (mode != kSimUiFrontEnd) break;
@@ -160,7 +165,9 @@ void HandleSessionMessage(NetSession& session, const SessionMessage& message, Sc
       break;
     case kSmStartGame:
       if (mode != kSimUiFrontEnd) break;
+      NetGameStarts(session);
       StartGameSession(ui, 0, 0, 0);
+      ReleaseHeldCommands(session);
       break;
     case kSmPlayerMessage:
       if (mode != kSimUiInGame) break;

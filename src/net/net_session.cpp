@@ -5,7 +5,10 @@
 
 #include "app/app_object.h"
 #include "app/log.h"
+#include "net/command_line_session.h"
 #include "net/game_messages.h"
+#include "net/net_ui_link.h"
+#include "platform/clock.h"
 #include "net/net_message_queue.h"
 #include "net/net_slots.h"
 #include "net/text_message.h"
@@ -188,6 +191,9 @@ void InitNetSession(NetSession& session) {
   session.connectResult = 0;
   session.connectEvent.Reset();
   session.lobbyConnectEvent.Reset();
+  std::lock_guard<std::mutex> hold(session.heldLock);
+  session.heldCommands.clear();
+  session.holdCommands = 0;
 }
 
 int32_t SetupNetSession(NetSession& session, int32_t) {
@@ -273,5 +279,8 @@ int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port) {
   return status;
 }
 
-// Hosting and joining from the command line arrive with the host list.
-void HostSession(ScreenManager&) {}
+void HostSession(ScreenManager& ui) {
+  const int32_t role = g_netUi.commandLineRole ? g_netUi.commandLineRole(&ui) : 0;
+  if (g_netSession.identity.port == 0) g_netSession.identity.port = kNetDefaultPort;
+  (void)StartCommandLineSession(g_netSession, &ui, role, plat::TickCount(), "0.0.0.0");
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "platform/peer_discovery.h"
 #include "platform/peer.h"
 #include "platform/threads.h"
+#include "sim/game_command.h"
 #include "sim/window_messages.h"
 
 struct ScreenManager;
@@ -91,6 +93,12 @@ struct NetSession {
   std::atomic<int32_t> connectResult{0};
   plat::Event connectEvent{false, false};
   plat::Event lobbyConnectEvent{false, false};
+  // From the start message until this peer's game has started, the
+  // peers' commands wait here: posted earlier, they would meet a world
+  // still loading, and a command log its start clears.
+  std::atomic<int32_t> holdCommands{0};
+  std::mutex heldLock;
+  std::vector<GameCommand> heldCommands;
   plat::CriticalSection slotLock;    // the slot table
   plat::CriticalSection playerLock;  // NetPlayer references
 };
@@ -130,7 +138,8 @@ int32_t NetHostSession(NetSession& session, const char* bindAddress);
 int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port);
 
 // Starts looking for hosts at the address (empty: the broadcast) on the
-// port; answers fill the host list and each sends code 7.
+// port; answers fill the host list and each sends code 7. While it runs,
+// the main loop's idle frames age the list every retry interval.
 int32_t NetEnumHosts(NetSession& session, const char* address, uint16_t port);
 // Stops a running search.
 void NetHostListReset(NetSession& session);

@@ -88,9 +88,8 @@ class TestPeer {
     return commands_;
   }
   std::vector<std::string> Lines() {
-    plat::CriticalSectionLock hold(lines.lock);
     std::vector<std::string> out;
-    for (const TextLine& line : lines.lines) out.push_back(line.text);
+    for (const TextLine& line : QueuedTextLines(lines)) out.push_back(line.text);
     return out;
   }
   // The slot table's bytes, taken under the slot lock.
@@ -215,7 +214,8 @@ class MessageBench {
     const auto* params = reinterpret_cast<const uint8_t*>(&p.world->campaignMessage);
     out.insert(out.end(), params, params + sizeof(GameParamsBlock));
     for (int32_t word : {p.wakes.load(), p.session.localSlot.load(), p.session.slotAssigned.load(),
-                         static_cast<int32_t>(p.Lines().size()), p.commandCount.load()})
+                         static_cast<int32_t>(p.Lines().size()), p.commandCount.load(),
+                         p.session.holdCommands.load()})
       for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(word >> (8 * i)));
     return out;
   }

@@ -6,53 +6,152 @@
 #include <cstdio>
 #include <cstring>
 
+#include "net/game_messages.h"
 #include "net/net_session.h"
+#include "net/net_slots.h"
 #include "platform/clock.h"
+#include "records/le_bytes.h"
+#include "sim/sim_ui_link.h"
+#include "world/player_names.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
+
 std::atomic<TextMessageTransport> g_transport{nullptr};
+
+int32_t LocalPlayer(const NetSession& session) { return session.world ? session.world->gameState.localPlayer : 0; }
+
+bool HasBit(uint32_t mask, int32_t player) {
+  return player >= 0 && player < 32 && (mask & (1u << static_cast<uint32_t>(player))) != 0;
 }
 
-void TextMessageCtor(TextMessage& message, int32_t sender, uint32_t playerMask, const char* text) {
-  message = TextMessage{};
-  message.sender = sender;
-  message.playerMask = playerMask;
-  if (!text) return;
-  const size_t length = strnlen(text, kTextMessageMax);
-  std::memcpy(message.text, text, length);
-  message.text[length] = '\0';
-  message.hasText = true;
+// Where a line goes: a peer's player id, or this peer's own queue.
+struct Target {
+  uint32_t playerId = 0;
+  bool local = false;
+};
+
+void AddTarget(std::vector<Target>& targets, const Target& t) {
+  for (const Target& have : targets)
+    if (have.local == t.local && (t.local || have.playerId == t.playerId)) return;
+  targets.push_back(t);
 }
 
-int32_t SendTextMessage(TextMessage& message, int32_t) {
-  if (!message.hasText) return static_cast<int32_t>(0x80004005u);
-  if (TextMessageTransport transport = g_transport.load()) transport(message);
-  return 0;
+// The slots a line reaches, read under the slot lock and sent outside it.
+std::vector<Target> TargetsOf(NetSession& session, const TextMessage& line, bool loopback, bool inGame) {
+  std::vector<Target> targets;
+  const World& world = *session.world;
+  const int32_t own = session.localSlot;
+  const uint32_t host = session.hostPlayer;
+  plat::CriticalSectionLock hold(session.slotLock);
+  auto slotTarget = [&](int s) {
+    const NetSlot& slot = world.slotTable[s];
+    if (s == own) return Target{0, true};
+    return Target{slot.playerId, false};
+  };
+  if (!inGame) {
+    // The lobby: everybody hears every line.
+    if (host != 0) AddTarget(targets, session.isHost ? Target{0, true} : Target{host, false});
+    for (int s = 1; s < kMaxPlayers; ++s) {
+      const NetSlot& slot = world.slotTable[s];
+      if (slot.state != kSlotHuman || (host != 0 && slot.playerId == host)) continue;
+      AddTarget(targets, slotTarget(s));
+    }
+    return targets;
+  }
+  for (int p = 1; p < kMaxPlayers; ++p) {
+    if (!HasBit(line.recipients, p) && !(loopback && p == line.sender)) continue;
+    const uint32_t s = world.players[p].networkSlot;
+    if (s == 0 || s >= static_cast<uint32_t>(kMaxPlayers) || world.slotTable[s].state != kSlotHuman) continue;
+    AddTarget(targets, slotTarget(static_cast<int>(s)));
+  }
+  if (line.recipients == kTextToAll)
+    for (int s = 1; s < kMaxPlayers; ++s)
+      if (world.slotTable[s].state == kSlotHuman && world.slotTable[s].region == 0) AddTarget(targets, slotTarget(s));
+  return targets;
 }
 
-void TextMessageDtor(TextMessage& message) { message = TextMessage{}; }
-
-void SetTextMessageTransport(TextMessageTransport transport) { g_transport.store(transport); }
-
-TextLineQueue g_textLines;
-
-void QueueTextMessage(NetSession& session, int32_t sender, uint32_t recipients, const char* text) {
+void AddLine(NetSession& session, TextMessage* line) {
   TextLineQueue& queue = session.lines ? *session.lines : g_textLines;
   {
     plat::CriticalSectionLock hold(queue.lock);
-    TextLine line;
-    line.sender = sender;
-    line.recipients = recipients ? recipients : 1u << (static_cast<uint32_t>(sender) % 32);
-    line.stamp = plat::TickCount();
-    line.text = text ? text : "";
-    queue.lines.push_back(std::move(line));
-    const size_t limit = static_cast<size_t>(std::max(g_uiOptions.chatsavehistory, 0)) + 1;
-    while (queue.lines.size() > limit) queue.lines.pop_front();
+    queue.head.Append(line);
+    ++queue.count;
+    const int32_t limit = std::max(g_uiOptions.chatsavehistory, 0) + 1;
+    while (queue.count > limit) {
+      auto* oldest = static_cast<TextMessage*>(queue.head.next());
+      oldest->Unlink();
+      delete oldest;
+      --queue.count;
+    }
     queue.changed = true;
   }
   NetNotify(session, kNetCodeChat, 0);
+}
+
+}  // namespace
+
+void TextMessageCtor(TextMessage& message, int32_t sender, uint32_t recipients, const char* text) {
+  message.Unlink();
+  message.sender = sender;
+  message.recipients = recipients ? recipients : 1u << (static_cast<uint32_t>(sender) % 32);
+  message.stamp = plat::TickCount();
+  std::memset(message.text, 0, sizeof message.text);
+  message.hasText = text != nullptr;
+  if (text) std::memcpy(message.text, text, strnlen(text, kTextMessageMax));
+}
+
+void TextMessageDtor(TextMessage& message) {
+  message.Unlink();
+  message.hasText = false;
+  std::memset(message.text, 0, sizeof message.text);
+}
+
+void SetTextMessageTransport(TextMessageTransport transport) { g_transport.store(transport); }
+
+std::vector<uint8_t> EncodeTextMessage(const TextMessage& message) {
+  std::vector<uint8_t> out(kLobbyTextSize, 0);
+  le::Store32(out.data(), kLobbyText);
+  le::Store32(out.data() + 4, kLobbyTextSize);
+  le::Store32(out.data() + 8, static_cast<uint32_t>(message.sender));
+  le::Store32(out.data() + 12, message.recipients);
+  std::memcpy(out.data() + kLobbyTextAt, message.text, strnlen(message.text, kTextMessageMax));
+  return out;
+}
+
+int32_t SendTextMessage(TextMessage& message, int32_t loopback) {
+  return SendTextMessage(g_netSession, message, loopback != 0);
+}
+
+int32_t SendTextMessage(NetSession& session, TextMessage& message, bool loopback) {
+  if (!message.hasText) return static_cast<int32_t>(0x80004005u);
+  if (TextMessageTransport transport = g_transport.load()) transport(message);
+  if (!session.inSession || !session.world) {
+    const int32_t local = LocalPlayer(session);
+    if (HasBit(message.recipients, local) || (message.sender == local && loopback))
+      QueueTextMessage2(session, "%s", message.text);
+    return 0;
+  }
+  const std::vector<uint8_t> wire = EncodeTextMessage(message);
+  for (const Target& t : TargetsOf(session, message, loopback, SimUiMode() == kSimUiInGame)) {
+    if (t.local)
+      QueueTextMessage(session, message.sender, message.recipients, message.text);
+    else
+      (void)NetSendGameMessage(session, t.playerId, loopback, wire.data(), nullptr, 0);
+  }
+  return 0;
+}
+
+TextLineQueue g_textLines;
+
+TextLineQueue::TextLineQueue() = default;
+TextLineQueue::~TextLineQueue() { ClearTextMessageQueue(*this); }
+
+void QueueTextMessage(NetSession& session, int32_t sender, uint32_t recipients, const char* text) {
+  auto* line = new TextMessage;
+  TextMessageCtor(*line, sender, recipients, text ? text : "");
+  AddLine(session, line);
 }
 
 void QueueTextMessage2(NetSession& session, const char* format, ...) {
@@ -61,6 +160,69 @@ void QueueTextMessage2(NetSession& session, const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  const World* world = session.world;
-  QueueTextMessage(session, world ? world->gameState.localPlayer : 0, 0, text);
+  QueueTextMessage(session, LocalPlayer(session), 0, text);
+}
+
+void ClearTextMessageQueue(TextLineQueue& queue) {
+  plat::CriticalSectionLock hold(queue.lock);
+  while (ListNode* first = queue.head.next()) {
+    first->Unlink();
+    delete static_cast<TextMessage*>(first);
+  }
+  queue.count = 0;
+  queue.changed = true;
+}
+
+std::vector<TextLine> QueuedTextLines(TextLineQueue& queue) {
+  std::vector<TextLine> lines;
+  plat::CriticalSectionLock hold(queue.lock);
+  for (ListNode* n = queue.head.next(); n && n != &queue.head; n = n->next()) {
+    const auto* m = static_cast<const TextMessage*>(n);
+    lines.push_back(TextLine{m->sender, m->recipients, m->stamp, m->text});
+  }
+  return lines;
+}
+
+std::vector<TextLine> TakeQueuedTextLines(TextLineQueue& queue) {
+  plat::CriticalSectionLock hold(queue.lock);
+  std::vector<TextLine> lines = QueuedTextLines(queue);
+  ClearTextMessageQueue(queue);
+  return lines;
+}
+
+std::string ChatSenderName(const World& world, int32_t sender, bool networked) {
+  if (sender <= 0 || sender >= kMaxPlayers) return "(Observer)";
+  const PlayerRecord& record = world.players[sender];
+  if (g_uiOptions.bchatpname && networked) return GetPlayerDisplayName(world, record);
+  return LookupLocalizedName(world, record);
+}
+
+std::string LobbyChatRowText(const World& world, const TextLine& line, bool networked) {
+  std::string name = line.sender == 0 ? std::string() : ChatSenderName(world, line.sender, networked);
+  return name.empty() ? line.text : name + ": " + line.text;
+}
+
+int32_t FormatChatLine(TextLineQueue& queue, const World& world, const ChatListFill& fill, uint32_t now) {
+  int32_t shown = 0;
+  const uint32_t showTime = static_cast<uint32_t>(std::max(g_uiOptions.chatshowtime, 0));
+  for (const TextLine& line : QueuedTextLines(queue)) {
+    // Unsigned: a stamp ahead of the clock wraps to a large age.
+    const uint32_t age = now - line.stamp;
+    if (fill.fade && age >= showTime) continue;
+    ++shown;
+    if (fill.addTemplateRow) {
+      fill.addTemplateRow(line);
+      continue;
+    }
+    ChatRow row;
+    row.text = ChatSenderName(world, line.sender, fill.networked) + ": " + line.text;
+    if (fill.colourBySender && line.sender > 0 && line.sender < 32)
+      row.colour = g_uiOptions.playercolor[line.sender];
+    const int64_t left = static_cast<int64_t>(showTime) - static_cast<int64_t>(age);
+    if (fill.fade && left < 1020) row.alpha = static_cast<int32_t>(left / 4);
+    if (fill.addRow) fill.addRow(row, line);
+  }
+  plat::CriticalSectionLock hold(queue.lock);
+  queue.changed = false;
+  return shown;
 }

@@ -25,6 +25,9 @@ ClockSource& CurrentClock();
 
 // Milliseconds since an arbitrary start, wrapping at 2^32.
 uint32_t TickCount();
+// Whether one tick lies after another, across the wrap of the tick: right
+// while they are less than 2^31 ms (24.8 days) apart.
+inline bool TickAfter(uint32_t tick, uint32_t other) { return static_cast<int32_t>(tick - other) > 0; }
 // Milliseconds since an arbitrary start; never wraps, never goes back.
 uint64_t MonotonicMs();
 // Sleep 0 yields the rest of the time slice.

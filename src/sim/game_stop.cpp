@@ -2,6 +2,7 @@
 
 #include "app/app_object.h"
 #include "app/log.h"
+#include "net/net_game_link.h"
 #include "sim/command_log.h"
 #include "sim/command_network.h"
 #include "sim/game_threads.h"
@@ -23,7 +24,7 @@ void StopGameSession(ScreenManager* ui) {
   CloseLogFile(g_platform);
   if (IsNetworkGame(g_commandNet) && g_simUi.resetNetSession) g_simUi.resetNetSession();
   // The session is no longer a network game; nothing posts any more.
-  g_commandNet.role = kNetGameNone;
+  NetGameStops();
   for (std::vector<uint8_t>& buffer : SyncEntriesOf(g_world).buffers) std::vector<uint8_t>().swap(buffer);
   if (CommandLog* log = CommandLogOf(g_world)) log->Clear();
   // The computer players' news of the game that ends is of no use to the next.

@@ -174,7 +174,11 @@ uint32_t RunDayMinutes(World& world) {
 
     if (g_gameThreads.turnStop && g_gameThreads.turnStop->IsSet()) return kTurnExitStoppedInMinute;
 
-    const int32_t slices = g_app.sysACKSlices;
+    // The peers hold their clocks until this one reports within the lead:
+    // it reports at least every lead - 2 minutes whatever the setting.
+    int32_t slices = g_app.sysACKSlices;
+    const int32_t most = static_cast<int32_t>(state.commandLead) - 2;
+    if (most > 0 && (slices <= 0 || slices > most)) slices = most;
     if (slices > 0 && state.currentTick % static_cast<uint32_t>(slices) == 0) SendTickMessage(world);
 
     if (const uint32_t stopped = PaceMinute(world, minuteStart, passes)) return stopped;

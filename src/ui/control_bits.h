@@ -22,7 +22,9 @@ inline constexpr uint32_t kCtlMultiLine = 0x8000;      // string kinds: several 
 inline constexpr uint32_t kCtlStartHidden = 0x10000;   // made hidden (copied into kStateHidden)
 inline constexpr uint32_t kCtlClickThrough = 0x20000;  // ignored by hit testing, and so are its children
 inline constexpr uint32_t kCtlOwnsText = 0x80000;      // text kinds: the text buffer is the control's own
-inline constexpr uint32_t kCtlShowFocus = 0x200000;    // the focused look while kStateFocused is set
+// The focused look while kStateFocused is set; the mouse calls it
+// "focus on hover": the pointer resting on it gives it the focus.
+inline constexpr uint32_t kCtlShowFocus = 0x200000;
 // Drawn on every walk, after a flush of the batches: so is a form shown as a
 // pop-up; on the root form, a see-through pop-up is open. Was kCtlShownAsPopup.
 inline constexpr uint32_t kCtlAlwaysRedraw = 0x400000;
@@ -31,8 +33,13 @@ inline constexpr uint32_t kCtlAnimateWhenOn = 0x1000000;  // bitmaps: the animat
 inline constexpr uint32_t kCtlOwnerDraw = 0x2000000;      // Draw asks the owner screen to draw
 inline constexpr uint32_t kCtlNoFocus = 0x4000000;        // never takes the capture, the focus or text editing
 // With kCtlMomentary: losing the focus deselects the control handed to
-// ControlKillFocus. The mouse code calls the same bit "hover-held".
+// ControlKillFocus. The mouse calls the same bit "hover-held" (and, with
+// kCtlAutoRepeat, "hover-repeat"): the pointer resting on it gives it the
+// focus and the capture, and with kCtlButton and kCtlCommand a press too.
 inline constexpr uint32_t kCtlDeselectOnKillFocus = 0x8000000;
+// Held down (or, hover-held, rested on) it is pressed again at the repeat
+// period of the options.
+inline constexpr uint32_t kCtlAutoRepeat = 0x10000000;
 inline constexpr uint32_t kCtlHost = 0x20000000;         // shows the form of its hosted screen
 inline constexpr uint32_t kCtlFlushBefore = 0x40000000;  // the pending batches are drawn before it
 
@@ -45,7 +52,9 @@ inline constexpr uint32_t kStateHidden = 0x10000;   // not drawn, not hit
 inline constexpr uint32_t kStateDirty = 0x1000000;  // must be redrawn; Draw clears it
 inline constexpr uint32_t kStateEditing = 0x2000000;
 inline constexpr uint32_t kStateFocused = 0x4000000;  // highlight; cleared on leave and capture release
-inline constexpr uint32_t kStatePressed = 0x8000000;  // the left button went down over it
+// The left button went down over it; the mouse keeps it the hover target
+// (the "hover-held capture active" bit) until the button comes up.
+inline constexpr uint32_t kStatePressed = 0x8000000;
 
 // Control kinds: the numbers form files store.
 enum ControlKind : int16_t {

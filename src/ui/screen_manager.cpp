@@ -17,6 +17,7 @@
 #include "ui/box_control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
+#include "ui/mouse.h"
 #include "ui/screen_set.h"
 #include "world/text/ui_options.h"
 
@@ -72,16 +73,6 @@ PolledInput PlatformInput() {
   return in;
 }
 
-// The pointer moved: a shown tooltip goes.
-void OnCursorMoved(ScreenManager& ui) {
-  if (ui.tooltipShown) {
-    ui.tooltipShown = 0;
-    ui.tooltipControl = nullptr;
-    if (ui.rootForm) ui.rootForm->state |= kStateDirty;
-  }
-  ui.lastInputTick = ui.nowTick;
-}
-
 void CountFrameRate(ScreenManager& ui) {
   if (++ui.frameCount < 20) return;
   float elapsed = static_cast<float>(static_cast<int64_t>(ui.nowTick) - static_cast<int64_t>(ui.frameRateTick));
@@ -98,6 +89,15 @@ Control* PaletteControl(const char* tag) {
 }
 
 }  // namespace
+
+void NoteUserInput(ScreenManager& ui) {
+  if (ui.tooltipShown) {
+    ui.tooltipShown = 0;
+    ui.tooltipControl = nullptr;
+    if (ui.rootForm) ui.rootForm->state |= kStateDirty;
+  }
+  ui.lastInputTick = ui.nowTick;
+}
 
 uint32_t MouseKeyState(const PolledInput& in, bool swapped) {
   uint32_t word = 0;
@@ -242,8 +242,9 @@ void UpdateFrameUi(ScreenManager& ui) {
   if (ui.swapButtons < 0) ui.swapButtons = g_uiInput.swapButtons && g_uiInput.swapButtons() ? 1 : 0;
   const PolledInput in = g_uiInput.poll ? g_uiInput.poll() : PlatformInput();
   ui.keyState = MouseKeyState(in, ui.swapButtons != 0);
-  if (in.x != ui.lastCursorX || in.y != ui.lastCursorY) OnCursorMoved(ui);
+  if (in.x != ui.lastCursorX || in.y != ui.lastCursorY) NoteUserInput(ui);
   ui.lastCursorX = in.x, ui.lastCursorY = in.y;
+  HoverAndEdgeScroll(ui, ui.keyState, in.x, in.y);
 
   plat::GraphicsDevice* device = g_renderer.device;
   if (device) {
@@ -299,6 +300,3 @@ void ReleaseUiTextures(ScreenManager& ui) {
   ui.backgroundSurface = nullptr;
   g_controls = ControlGlobals{};
 }
-
-plat::LResult OnMouseMessage(ScreenManager&, uint32_t, plat::WParam, int, int) { return 0; }
-plat::LResult OnMouseWheel(ScreenManager&, plat::WParam, int, int) { return 0; }

@@ -158,6 +158,9 @@ void RequestFullRefresh(ScreenManager& ui);
 // At shut-down: the interface's textures, and the capture, focus and text
 // edit globals.
 void ReleaseUiTextures(ScreenManager& ui);
+// A key, a button, the wheel or a pointer movement: a shown tooltip goes,
+// and the wait for the next one starts again.
+void NoteUserInput(ScreenManager& ui);
 // The MK_ word of the polled buttons and keys, the physical buttons swapped
 // when the system swaps them.
 uint32_t MouseKeyState(const PolledInput& input, bool swapped);

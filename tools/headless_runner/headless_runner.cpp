@@ -18,12 +18,18 @@
 #include "app/app_object.h"
 #include "app/calendar.h"
 #include "app/settings.h"
+#include "net/game_messages.h"
+#include "net/net_events.h"
+#include "net/net_game_link.h"
+#include "net/net_message_queue.h"
 #include "net/net_session.h"
+#include "net/text_message.h"
 #include "platform/fpenv.h"
 #include "platform/paths.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "sim/command_ids.h"
+#include "sim/command_network.h"
 #include "sim/command_observer.h"
 #include "sim/game_command.h"
 #include "sim/game_threads.h"
@@ -77,6 +83,10 @@ struct DayFeed {
   bool playOn = false;
   bool finished = false;
   uint32_t endCode = 0;
+  // A network run: session messages wait in the queue, and the session's
+  // notification codes here, for the main thread.
+  bool netMessages = false;
+  std::vector<std::pair<uint32_t, intptr_t>> netCodes;
 };
 DayFeed g_feed;
 
@@ -335,6 +345,36 @@ void EndTurnOnMainThread(World& world, const Options& options, bool resume) {
   SignalRunEvents();
 }
 
+// The session's notifications and its queue's wake-ups, from the network
+// threads to the main thread's loop.
+void NetCodeToFeed(uint32_t code, intptr_t value) {
+  std::lock_guard hold(g_feed.lock);
+  g_feed.netCodes.emplace_back(code, value);
+  g_feed.changed.notify_all();
+}
+
+void NetQueueToFeed() {
+  std::lock_guard hold(g_feed.lock);
+  g_feed.netMessages = true;
+  g_feed.changed.notify_all();
+}
+
+// The main thread's part of the notifications: chat and system lines are
+// printed, a departure hands the player's region to the computer (on the
+// host), and the runner's clock, which no notification pauses here, runs on.
+void HandleNetCodes(const std::vector<std::pair<uint32_t, intptr_t>>& codes, std::FILE* err) {
+  for (const auto& [code, value] : codes) {
+    if (code == kNetCodeChat) {
+      for (const TextLine& line : TakeQueuedTextLines(g_textLines))
+        std::fprintf(err, "chat %d: %s\n", line.sender, line.text.c_str());
+    } else if (code == kNetCodePlayerLeft || code == kNetCodeSessionEnded) {
+      std::fprintf(err, "network code 0x%x (%ld)\n", static_cast<unsigned>(code), static_cast<long>(value));
+      if (code == kNetCodePlayerLeft) OnNetEvent8001(true, value);
+    }
+  }
+  std::fflush(err);
+}
+
 bool EndsWithSav(const std::string& name) {
   if (name.size() < 4) return false;
   std::string ext = name.substr(name.size() - 4);
@@ -486,6 +526,35 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       options.save = argv[++i];
     } else if (arg == "--play-on") {
       options.playOn = true;
+    } else if (arg == "--host" && i + 1 < argc) {
+      char* end = nullptr;
+      const long port = std::strtol(argv[++i], &end, 10);
+      if (!end || *end || port < 0 || port > 65535) {
+        error = std::string("--host takes a port number from 0 to 65535, not \"") + argv[i] + "\"";
+        return false;
+      }
+      options.hostPort = static_cast<int>(port);
+    } else if (arg == "--regions" && i + 1 < argc) {
+      int host = 0, joiner = 0;
+      char tail = 0;
+      if (std::sscanf(argv[++i], "%d,%d%c", &host, &joiner, &tail) != 2 || host < 1 || joiner < 1 ||
+          host >= kMaxPlayers || joiner >= kMaxPlayers || host == joiner) {
+        error = std::string("--regions takes two different region numbers from 1 to 31, not \"") + argv[i] + "\"";
+        return false;
+      }
+      options.hostRegion = host;
+      options.joinerRegion = joiner;
+    } else if (arg == "--join" && i + 1 < argc) {
+      const std::string where = argv[++i];
+      const size_t colon = where.rfind(':');
+      char* end = nullptr;
+      const long port = colon == std::string::npos ? -1 : std::strtol(where.c_str() + colon + 1, &end, 10);
+      if (colon == 0 || port < 1 || port > 65535 || !end || *end) {
+        error = "--join takes ADDRESS:PORT, not \"" + where + "\"";
+        return false;
+      }
+      options.joinAddress = where.substr(0, colon);
+      options.joinPort = static_cast<uint16_t>(port);
     } else if (!arg.empty() && arg[0] == '-') {
       error = "unknown option " + arg;
       return false;
@@ -496,8 +565,21 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       return false;
     }
   }
-  if (options.game.empty()) {
+  const bool joining = !options.joinAddress.empty();
+  if (joining && options.hostPort >= 0) {
+    error = "--host and --join exclude each other";
+    return false;
+  }
+  if (joining && !options.game.empty()) {
+    error = "a joiner plays the host's game, not " + options.game;
+    return false;
+  }
+  if (!joining && options.game.empty()) {
     error = "no scenario or save named";
+    return false;
+  }
+  if ((joining || options.hostPort >= 0) && EndsWithSav(options.game)) {
+    error = "a network run starts from a scenario";
     return false;
   }
   return true;
@@ -522,15 +604,26 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   g_commandRanHook.store(&CountCommand);
   (void)TakeDayCommandsRun();
 
-  const bool fromSave = EndsWithSav(options.game);
+  const bool networked = options.hostPort >= 0 || !options.joinAddress.empty();
+  std::string game = options.game;
+  if (networked) {
+    if (!RunLobby(options, out, err, game)) {
+      CloseNetSession(g_netSession);
+      return 1;
+    }
+    g_netSession.sink = NetCodeToFeed;
+    g_netQueue.wake = NetQueueToFeed;
+  }
+  const bool fromSave = EndsWithSav(game);
   if (fromSave) {
-    if (LoadSave(options.game) < 0) {
+    if (LoadSave(game) < 0) {
       std::fprintf(err, "%s\n", g_loadError.c_str());
       return 1;
     }
   } else {
-    g_scenarioName = options.game;
+    g_scenarioName = game;
   }
+  if (networked) NetGameStarts(g_netSession);
   StartGameSession(nullptr, fromSave ? 1 : 0, 0, 0);
   if (!GameThreadsRunning() || g_world.gameState.highestPlayer <= 0) {
     std::fprintf(err, "%s\n", g_loadError.empty() ? (options.game + ": the game cannot be started").c_str()
@@ -539,11 +632,17 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     return 1;
   }
 
-  // Every region is led by the computer; the clock runs flat out.
+  // Every region is led by the computer; the clock runs flat out. In a
+  // network game the peers' regions stay held by their slots, each played
+  // by its own peer's computer player.
+  if (networked) {
+    ReleaseHeldCommands(g_netSession);
+    if (g_commandNet.announceJoin) g_commandNet.announceJoin(w, 0);
+  }
   {
     plat::CriticalSectionLock simulation(g_simulationLock);
     for (PlayerRecord& r : w.players)
-      if (r.kind == kKindHuman) r.kind = kKindComputer;
+      if (r.kind == kKindHuman && !networked) r.kind = kKindComputer;
     g_uiOptions.autosaveturns = 0;
     NoteDayStartPositions(w);
     NoteDayStartOwners(w);
@@ -558,8 +657,19 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   std::unique_lock wait(g_feed.lock);
   for (;;) {
     g_feed.changed.wait(wait, [&] {
-      return g_feed.finished || !g_feed.lines.empty() || g_feed.turnsEnded > turnsHandled;
+      return g_feed.finished || !g_feed.lines.empty() || g_feed.turnsEnded > turnsHandled || g_feed.netMessages ||
+             !g_feed.netCodes.empty();
     });
+    if (g_feed.netMessages || !g_feed.netCodes.empty()) {
+      g_feed.netMessages = false;
+      const auto codes = std::move(g_feed.netCodes);
+      g_feed.netCodes.clear();
+      wait.unlock();
+      (void)DrainSessionMessages();
+      HandleNetCodes(codes, err);
+      wait.lock();
+      continue;
+    }
     // Printed lines are let go, so a long run holds only the day at hand.
     for (const std::string& line : g_feed.lines) std::fprintf(out, "%s\n", line.c_str());
     g_feed.lines.clear();
@@ -595,6 +705,12 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     SetFieldText(g_app.saveGamePath, keep);
   }
   StopGameSession(nullptr);
+  if (networked) {
+    CloseNetSession(g_netSession);
+    g_netSession.sink = nullptr;
+    g_netQueue.wake = nullptr;
+    HandleNetCodes({{kNetCodeChat, 0}}, err);
+  }
   g_commandRanHook.store(nullptr);
   std::fprintf(out, "%s\n", TotalsLine().c_str());
   std::fflush(out);

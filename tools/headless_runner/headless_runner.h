@@ -27,13 +27,23 @@ struct Options {
   // Days go on after the game has ended (a soak or memory run longer than
   // the scenario's own end); otherwise the run stops with the turn it ended in.
   bool playOn = false;
+  // A network game on 127.0.0.1: host it on the port (0: a free port,
+  // printed as "host port N"), or join the host at the address and port.
+  // The host plays region 1 and the joiner region 2, each through its own
+  // computer player; the joiner takes the game the host names.
+  int hostPort = -1;
+  std::string joinAddress;
+  uint16_t joinPort = 0;
+  // The host's regions for itself and for the joiner ("--regions 1,2").
+  int hostRegion = 1;
+  int joinerRegion = 2;
   // Called on the main thread after each turn's end-of-turn work, while the
   // clock waits for it (tests look at the world there).
   std::function<void(World&)> afterTurnEnd;
 };
 
-// Parses "[--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE". False with
-// a message.
+// Parses "[--days N] [--save NAME] [--play-on] [--host PORT [--regions H,J]] SCENARIO-OR-SAVE"
+// or "[--days N] --join ADDRESS:PORT". False with a message.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 
 // Runs the game from the current data root. The day lines go to `out`; a
@@ -41,5 +51,14 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
 // wrong, and 1; the summary (days a second, peak memory) goes to `err`.
 // Returns the exit code: 0 when the days ran (or the game ended early).
 int Run(const Options& options, std::FILE* out, std::FILE* err);
+
+// The lobby of a network run: hosts or joins, assigns the regions, waits
+// for the joiner's ready (host) or the start (joiner) within a bound, and
+// leaves the name of the game to start in `game`. False with a line on `err`.
+bool RunLobby(const Options& options, std::FILE* out, std::FILE* err, std::string& game);
+// Hands the session messages queued for the main thread to the game's
+// handler; the lobby's set-up and start messages are the lobby's own.
+// Returns whether a start message was among them.
+bool DrainSessionMessages();
 
 }  // namespace headless

@@ -1,6 +1,7 @@
 // veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE,
-// run from the game's data root (or from anywhere when the program sits in
-// it).
+// or a network game on 127.0.0.1: [--host PORT [--regions H,J]] SCENARIO on
+// one side and --join ADDRESS:PORT on the other; run from the game's data
+// root (or from anywhere when the program sits in it).
 #include <cstdio>
 
 #include "headless_runner.h"
@@ -12,7 +13,9 @@ int main(int argc, char** argv) {
   if (!headless::ParseOptions(argc, argv, options, error)) {
     std::fprintf(stderr,
                  "veldrane-headless: %s\n"
-                 "usage: veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE\n",
+                 "usage: veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE\n"
+                 "       veldrane-headless [--days N] --host PORT [--regions H,J] SCENARIO\n"
+                 "       veldrane-headless [--days N] --join ADDRESS:PORT\n",
                  error.c_str());
     return 2;
   }

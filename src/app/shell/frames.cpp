@@ -4,6 +4,7 @@
 #include "app/gfx/renderer.h"
 #include "app/shell/shell.h"
 #include "net/net_session.h"
+#include "net/net_ui_link.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "screens/main/map_view.h"
@@ -79,6 +80,10 @@ void EnterFrontEnd() {
   ShowFrontEndScreen(ui);
   DispatchPendingMessages(g_platform);
   g_platform.appMode = kModeFrontEnd;
+  // The network layer asks for the command line's role, and ends the
+  // program as a failed screen does when that session cannot start.
+  g_netUi.commandLineRole = [](ScreenManager* screens) { return screens ? screens->netRole : 0; };
+  g_netUi.endProgram = [](ScreenManager*) { CloseAfterFailedScreen(); };
   if (ui.netRole != kRoleNone) HostSession(ui);
 }
 

@@ -6,6 +6,8 @@
 
 #include "ui/screen.h"
 
+class Control;
+
 class MapView {
  public:
   // Map pixel shown at the viewport's top-left corner.
@@ -33,12 +35,13 @@ class MapView {
   int32_t lastDragX = 0;
   int32_t lastDragY = 0;
   int32_t dragMoved = 0;
-  int32_t rubberBand = 0;
+  int32_t rubberBand = 0;       // a drag rectangle is being drawn
   int32_t pickHex = 0;          // waiting for a hex to be picked
-  int32_t pressX = 0;
+  int32_t pressX = 0;           // the drag's anchor, in screen pixels
   int32_t pressY = 0;
   int32_t bandDx = 0;
   int32_t bandDy = 0;
+  Control* dragBox = nullptr;   // the drag rectangle's outline
   // Hexes in view; the end values are exclusive.
   int16_t firstColumn = 0;
   int16_t firstRow = 0;
@@ -88,8 +91,6 @@ class MapView {
 };
 
 extern MapView g_mapView;
-
-class Control;
 
 // Hands the map control's input to the map pane, the minimap's to the
 // minimap pane and its drag box's to the drag-pan pane, lays the main panels

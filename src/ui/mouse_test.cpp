@@ -1,0 +1,140 @@
+// Clicks and the wheel find their control; the resting pointer repeats, shows tips and scrolls the map.
+#include "ui/mouse.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+
+#include "app/app_object.h"
+#include "app/gfx/gfx_test_support.h"
+#include "screens/main/map_geometry.h"
+#include "screens/main/map_view.h"
+#include "ui/box_control.h"
+#include "ui/control_focus.h"
+#include "ui/control_test_support.h"
+#include "ui/control_tree.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "ui/slide_bar.h"
+#include "world/text/ui_options.h"
+
+namespace {
+
+using namespace plat;
+int g_clicks = 0;
+PolledInput g_input;
+
+class MouseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_platform.clientRect = {0, 0, 1024, 768}, g_ui.rootForm = &root_, g_ui.mapArea = &map_, rec_.recordMessages = true;
+    g_popupSounds.uiSound = [](int32_t n) { g_clicks += n == kSoundClick; }, g_uiInput.poll = [] { return g_input; };
+  }
+  void TearDown() override {
+    g_ui.rootForm = g_ui.mapArea = nullptr, g_ui.mapView = &g_mapView, g_ui.mode = kUiFrontEnd, g_ui.tooltipShown = 0;
+    g_controls = ControlGlobals{}, g_popupSounds = PopupSoundSeam{}, g_uiInput = UiInputSeam{}, g_uiOptions = saved_;
+  }
+  Control* Add(const char* tag, int32_t left, uint32_t flags, uint32_t state, bool bar = false) {
+    ControlInit init = controltest::Init(tag, &rec_, left, 0, 100, 100, flags);
+    init.state = state, init.text = "a tip";
+    return ControlAddChild(&root_, bar ? static_cast<Control*>(new SlideBarControl(init, {})) : new BoxControl(init));
+  }
+  int Got(uint32_t message, const char* tag) {  // times the control tagged got the message
+    return int(std::count(rec_.events.begin(), rec_.events.end(), "message " + std::to_string(message) + " " + tag));
+  }
+  controltest::RecordingScreen rec_;
+  Control root_{controltest::Init(nullptr, nullptr, 0, 0, 1024, 768)};
+  BoxControl map_{controltest::Init("M", &rec_, 0, 0, 0, 0)};
+  UiOptions saved_ = g_uiOptions;
+};
+
+TEST_F(MouseTest, ButtonsAndTheWheelFindTheirControl) {
+  // A at x 0..99 holds the capture where asked; B at 200..299 is a box or a slide bar; M the map area.
+  struct Row { const char* name; int32_t mode; bool bar, holdA; uint32_t bFlags, bState, message; int32_t x; char gets; int clicks; } rows[] = {
+      {"a release reaches the holder", kUiInGame, false, true, kCtlButton, 0, kWmLButtonUp, 250, 'A', 0},
+      {"disabled: nothing, no sound", kUiInGame, false, true, kCtlButton, kStateDisabled, kWmLButtonDown, 250, '-', 0},
+      {"left press on a button clicks", kUiInGame, false, false, kCtlButton, 0, kWmLButtonDown, 250, 'B', 1},
+      {"so does a double click", kUiInGame, false, false, kCtlButton, 0, kWmLButtonDblClk, 250, 'B', 1},
+      {"a right press is silent", kUiInGame, false, false, kCtlButton, 0, kWmRButtonDown, 250, 'B', 0},
+      {"a box is silent", kUiInGame, false, false, 0, 0, kWmLButtonDown, 250, 'B', 0},
+      {"wheel: a slide bar takes it", kUiFrontEnd, true, false, 0, 0, kWmMouseWheel, 250, 'B', 0},
+      {"wheel: front end, no taker", kUiFrontEnd, false, false, 0, 0, kWmMouseWheel, 250, '-', 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    g_ui.mode = row.mode, g_clicks = 0, rec_.events.clear();
+    Control *a = Add("A", 0, 0, 0), *b = Add("B", 200, row.bFlags, row.bState, row.bar);
+    if (row.holdA) SetCaptureControl(a, kMsgEnter, 0, 0, 0);
+    EXPECT_EQ(row.message == kWmMouseWheel ? OnMouseWheel(g_ui, 120 << 16, row.x, 50)
+                                           : OnMouseMessage(g_ui, row.message, 0, row.x, 50), 0);
+    for (const char* tag : {"A", "B", "M"})  // the slide bar tells its owner nothing of the wheel
+      EXPECT_EQ(Got(row.message, tag), int(row.gets == *tag && !(row.bar && *tag == 'B'))) << tag;
+    EXPECT_EQ(row.bar && g_controls.capture == b, row.bar && row.gets == 'B');
+    EXPECT_EQ(g_clicks, row.clicks);
+    g_controls = ControlGlobals{}, delete a, delete b;
+  }
+}
+
+TEST_F(MouseTest, HeldOrRestingPointerRepeatsAndShowsTipsOnTime) {
+  // Frames at offsets from a press (its deadline 250 on). Held, repeatbutms 250: a repeat past +500, then 500
+  // after each. A tip once the rest exceeds waittooltip; a move to x 60 hides it and restarts the wait.
+  // Per frame: moved, repeats so far, tip shown.
+  constexpr uint32_t kHeld = kCtlButton | kCtlMomentary | kCtlAutoRepeat;
+  struct Row { const char* name; uint32_t start, flags; bool held; uint32_t wait; std::vector<uint32_t> at; const char* expect; } rows[] = {
+      {"held", 1000, kHeld, true, 0, {16, 500, 516, 766, 1032}, "000 000 010 010 020"},
+      {"held across the wrap", 0xFFFFFF00u, kHeld, true, 0, {16, 500, 516, 766, 1032}, "000 000 010 010 020"},
+      {"waittooltip 0: never a tip", 1000, 0, false, 0, {0, 300, 5000}, "000 000 000"},
+      {"a tip after 250 ms", 0xFFFFFF80u, 0, false, 250, {0, 250, 251, 300, 550, 551}, "000 000 001 100 000 001"},
+  };
+  Control tipForm{controltest::Init(nullptr, nullptr, 0, 0, 50, 20)};
+  g_screens.tooltip.form = g_screens.tooltip.currentForm = &tipForm;
+  g_uiOptions.repeatbutms = 250, g_ui.mode = kUiInGame;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    gfxtest::FakeClock clock;
+    gfxtest::ClockScope scope((clock.now = row.start, &clock));
+    Control* a = Add("A", 0, row.flags, 0);
+    g_uiOptions.waittooltip = row.wait, g_input = PolledInput{.x = 50, .y = 50, .left = row.held};
+    g_ui.lastCursorX = g_ui.lastCursorY = 50, g_ui.nowTick = g_ui.lastInputTick = row.start, rec_.events.clear();
+    OnMouseMessage(g_ui, kWmLButtonDown, kMkLButton, 50, 50);
+    for (size_t f = 0; f < row.at.size(); ++f) {
+      clock.now = row.start + row.at[f], g_input.x = row.expect[4 * f] == '1' ? 60 : g_input.x;
+      UpdateFrameUi(g_ui);
+      EXPECT_EQ(Got(kWmLButtonDown, "A") - 1, row.expect[4 * f + 1] - '0') << f;
+      EXPECT_EQ(g_ui.tooltipShown, row.expect[4 * f + 2] - '0') << f;
+    }
+    delete a, g_ui.tooltipShown = 0;
+  }
+  g_screens.tooltip.form = g_screens.tooltip.currentForm = nullptr;
+}
+
+TEST_F(MouseTest, PointerOnAnEdgeScrollsTheMap) {
+  // A 300 x 300 map panned to (1000, 1000); the step is mapscrollspeed x zoom x 20. Confined, only the viewport
+  // (100,100)-(700,500) scrolls, right and bottom at its last pixel. A drag's anchor moves against the pan.
+  struct Row { const char* name; float zoom; bool confined, drag; int32_t x, y, dx, dy, anchorX; } rows[] = {
+      {"left edge at zoom 1", 1.0f, false, false, 0, 300, -20, 0, 300},
+      {"left edge at zoom 1.5", 1.5f, false, false, 0, 300, -30, 0, 300},
+      {"the screen's far corner", 1.0f, false, false, 1023, 767, 20, 20, 300},
+      {"confined: the screen's edge", 1.0f, true, false, 0, 300, 0, 0, 300},
+      {"confined: its left edge", 1.0f, true, false, 100, 300, -20, 0, 300},
+      {"confined: its last row", 1.0f, true, false, 400, 499, 0, 20, 300},
+      {"confined: below it", 1.0f, true, false, 400, 500, 0, 0, 300},
+      {"a drag keeps its map point", 1.0f, false, true, 0, 300, -20, 0, 320},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    MapView view;
+    view.viewLeft = view.viewTop = 100, view.viewRight = 700, view.viewBottom = 500;
+    InitMapViewGeometry(view, 300, 300, false, 0, 0);
+    view.zoom = row.zoom, view.viewportConfined = row.confined, view.rubberBand = row.drag;
+    ComputeMapScrollLimits(view), view.panX = view.panY = 1000, view.pressX = view.pressY = 300;
+    g_ui.mapView = &view, g_ui.mode = kUiInGame, g_ui.frameFlags = 0, g_uiOptions.mapscrollspeed = 1.0f;
+    HoverAndEdgeScroll(g_ui, 0, row.x, row.y);
+    EXPECT_EQ((std::array{view.panX - 1000, view.panY - 1000, view.pressX, int32_t(g_ui.frameFlags)}),
+              (std::array{row.dx, row.dy, row.anchorX, int32_t(row.drag ? kFrameMapDragged : 0)}));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+#!/bin/bash
+# Two runners play one game over TCP at 127.0.0.1: the same day lines and
+# sync fields on both, no sync error; a joiner killed on the way, a socket
+# sending noise and a host killed on the way each leave the other side
+# running to its end without a crash.
+# Usage: runner_network.sh RUNNER GAME_DIR DAYS WORK_DIR
+set -u
+RUNNER=$1 GAME_DIR=$2 DAYS=$3 WORK=$4
+rm -rf "$WORK" && mkdir -p "$WORK" || exit 1
+cd "$GAME_DIR" || exit 1
+PIDS=()
+trap 'for p in "${PIDS[@]}"; do kill -9 "$p" 2>/dev/null; done' EXIT
+
+fail() { echo "FAIL: $*"; for f in "$WORK"/*; do echo "== $f"; tail -20 "$f"; done; exit 1; }
+
+# Polls (at most 60 s) until the file holds a line matching the pattern.
+wait_for() {
+  for _ in $(seq 1 6000); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.01; done
+  return 1
+}
+
+# Starts a host in the background; sets HOST_PID and PORT.
+start_host() {
+  "$RUNNER" --host 0 --days "$DAYS" Channel >"$WORK/$1.out" 2>"$WORK/$1.err" &
+  HOST_PID=$! && PIDS+=("$HOST_PID")
+  wait_for "$WORK/$1.out" "^host port" || fail "$1: no port printed"
+  PORT=$(awk '/^host port/ {print $3}' "$WORK/$1.out")
+}
+
+start_joiner() {
+  "$RUNNER" --join "127.0.0.1:$PORT" --days "$DAYS" >"$WORK/$1.out" 2>"$WORK/$1.err" &
+  JOIN_PID=$! && PIDS+=("$JOIN_PID")
+}
+
+days() { grep -c '^day ' "$1"; }
+ran_all() { [ "$(days "$WORK/$1.out")" = "$DAYS" ] || fail "$1 printed $(days "$WORK/$1.out") days"; }
+sync_fields() { grep '^day ' "$1" | sed -e 's/.* sync /sync /' -e 's/ state .*//'; }
+
+# 1. A whole game in step.
+start_host host
+start_joiner join
+wait "$JOIN_PID" || fail "the joiner ended with an error"
+wait "$HOST_PID" || fail "the host ended with an error"
+ran_all host && ran_all join
+diff <(sync_fields "$WORK/host.out") <(sync_fields "$WORK/join.out") >"$WORK/sync.diff" || fail "sync fields differ"
+grep -q "Sync Error" "$WORK/host.err" "$WORK/join.err" && fail "a sync error was reported"
+
+# 2. The joiner killed at day 5: the host plays on and says who left.
+start_host host2
+start_joiner join2
+wait_for "$WORK/join2.out" "^day 5 " || fail "the joiner never reached day 5"
+kill -9 "$JOIN_PID"
+wait "$HOST_PID" || fail "the host ended with an error after the joiner was killed"
+ran_all host2
+grep -q "Player 2 (.*) DISCONNECTED\." "$WORK/host2.err" || fail "the host did not report the departure"
+
+# 3. Noise on the host's port before a joiner: the game goes on.
+start_host host3
+head -c 3000 /dev/urandom >"/dev/tcp/127.0.0.1/$PORT" 2>/dev/null
+printf 'GET / HTTP/1.0\r\n\r\n' >"/dev/tcp/127.0.0.1/$PORT" 2>/dev/null
+start_joiner join3
+wait "$JOIN_PID" || fail "the joiner ended with an error after the noise"
+wait "$HOST_PID" || fail "the host ended with an error after the noise"
+ran_all host3
+
+# 4. The host killed at day 5: the joiner hears it and ends cleanly.
+start_host host4
+start_joiner join4
+wait_for "$WORK/join4.out" "^day 5 " || fail "the joiner never reached day 5 with the host"
+kill -9 "$HOST_PID"
+wait "$JOIN_PID" || fail "the joiner ended with an error after the host was killed"
+grep -q "HOST CONNECTION LOST\." "$WORK/join4.err" || fail "the joiner did not report the lost host"
+echo "network runs: all passed"
