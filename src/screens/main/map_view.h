@@ -107,7 +107,6 @@ class MapView {
 
 extern MapView g_mapView;
 
-
 // Hands the map control's input to the map pane, the minimap's to the
 // minimap pane and its drag box's to the drag-pan pane, lays the main panels
 // out for the map control's height and sizes the minimap from the rectangle
