@@ -80,14 +80,7 @@ void NextPlayerKey(ScreenManager& ui) {
     screen->refreshRequest &= ~kScreenRefreshDeferred;
     screen->Refresh();
   }
-  if (Control* first = root->firstChild) {
-    Control* child = first;
-    do {
-      Control* next = child->NextInRing();
-      RedrawControlTree(ui, child, 1, 0);
-      child = next;
-    } while (child && child != first);
-  }
+  RedrawChildRing(ui, root);
   ui.modal = 0;
 }
 

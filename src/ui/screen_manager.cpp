@@ -54,16 +54,6 @@ Control* Box(int32_t left, int32_t top, int32_t width, int32_t height, uint32_t 
   return new BoxControl(init);
 }
 
-void SetHidden(Control* control, bool hidden) {
-  if (control) SetControlFlag(control, kStateHidden, hidden ? 1 : 0);
-}
-
-void OpenScreen(Screen& screen) {
-  screen.AttachForm(nullptr);
-  screen.OnOpen();
-  screen.Refresh();
-}
-
 PolledInput PlatformInput() {
   PolledInput in;
   const plat::Point p = plat::GetCursorPosition(g_platform.mainWindow);
@@ -93,6 +83,27 @@ Control* PaletteControl(const char* tag) {
 }
 
 }  // namespace
+
+void SetHidden(Control* control, bool hidden) {
+  if (control) SetControlFlag(control, kStateHidden, hidden ? 1 : 0);
+}
+
+void OpenScreen(Screen& screen) {
+  screen.AttachForm(nullptr);
+  screen.OnOpen();
+  screen.Refresh();
+}
+
+void RedrawChildRing(ScreenManager& ui, Control* parent) {
+  Control* first = parent ? parent->firstChild : nullptr;
+  if (!first) return;
+  Control* child = first;
+  do {
+    Control* next = child->NextInRing();
+    RedrawControlTree(ui, child, 1, 0);
+    child = next;
+  } while (child && child != first);
+}
 
 void NoteUserInput(ScreenManager& ui) {
   if (ui.tooltipShown) {

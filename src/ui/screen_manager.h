@@ -157,7 +157,13 @@ void ScrollEditorPalettes(ScreenManager& ui);
 // root a control is when forced, asked or refresh-all is set (with defer,
 // only marks it); a hidden control stops its subtree.
 void RedrawControlTree(ScreenManager& ui, Control* control, int32_t force, int32_t defer);
+// The forced refresh walk over each child of a control, round its ring.
+void RedrawChildRing(ScreenManager& ui, Control* parent);
 void RequestFullRefresh(ScreenManager& ui);
+// Shows or hides a control through its hidden state bit.
+void SetHidden(Control* control, bool hidden);
+// Binds a screen's form and opens and refreshes it.
+void OpenScreen(Screen& screen);
 // At shut-down: the interface's textures, and the capture, focus and text
 // edit globals.
 void ReleaseUiTextures(ScreenManager& ui);

@@ -30,15 +30,6 @@ int32_t ScreenWidth() { return g_platform.clientRect.right - g_platform.clientRe
 int32_t ScreenHeight() { return g_platform.clientRect.bottom - g_platform.clientRect.top; }
 int32_t Height(const Control* c) { return c ? c->rect.bottom - c->rect.top : 0; }
 
-void SetHidden(Control* control, bool hidden) {
-  if (control) SetControlFlag(control, kStateHidden, hidden ? 1 : 0);
-}
-
-void OpenScreen(Screen& screen) {
-  screen.AttachForm(nullptr);
-  screen.OnOpen();
-  screen.Refresh();
-}
 
 // The dock bar of a level, 1 to 3; level 0 holds the command bar.
 Control* DockBar(int32_t level) { return level >= 0 && level < kBottomBoxes ? g_ui.bottomBoxes[level] : nullptr; }
@@ -205,14 +196,7 @@ void ApplySideScreensLayout(MapView& view) {
       owner->Refresh();
       owner->refreshRequest &= ~kScreenRefreshDeferred;
     }
-    if (Control* first = area->firstChild) {
-      Control* child = first;
-      do {
-        Control* next = child->NextInRing();
-        RedrawControlTree(ui, child, 1, 0);
-        child = next;
-      } while (child && child != first);
-    }
+    RedrawChildRing(ui, area);
   }
   view.layoutPending = 0;
 }

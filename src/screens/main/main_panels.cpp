@@ -30,10 +30,6 @@ SlideBarControl* SlideBar(Control* form, const char* tag) {
 int32_t Width(const Control* c) { return c->rect.right - c->rect.left; }
 int32_t Height(const Control* c) { return c->rect.bottom - c->rect.top; }
 
-void SetHidden(Control* control, bool hidden) {
-  if (control) SetControlFlag(control, kStateHidden, hidden ? 1 : 0);
-}
-
 // Takes the form out of wherever it hangs and makes it the last child of
 // the map control, so it floats over the map.
 void HangUnderMapPane(Control* form) {
