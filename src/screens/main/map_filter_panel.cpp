@@ -1,6 +1,7 @@
 #include "screens/main/map_filter_panel.h"
 
 #include "screens/main/map_view.h"
+#include "screens/main/side_bars.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -59,7 +60,10 @@ void ShowMapFilterState(const MapView& view, const UiOptions& options, Control* 
     SetControlFlag(FindOnForm(form, id), kStateSelected, *MapFilterSwitch(options, id) ? 1 : 0);
 }
 
-void MapFilterPanel::BindControls() { LabelMapFilterValues(currentForm); }
+void MapFilterPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  LabelMapFilterValues(currentForm);
+}
 
 void MapFilterPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 

@@ -50,7 +50,8 @@ class MapFilterPanel : public Screen {
  public:
   MapFilterPanel() : Screen("MAP1_FILTER", FormLookups{.tags = kMapFilterTags, .ids = kMapFilterIds}) {}
 
-  // Labels the value buttons with the "productsl" texts.
+  // Docks at the third level; the value buttons take the "productsl"
+  // texts.
   void BindControls() override;
   // Opens the dock's third level.
   void OnOpen() override;
