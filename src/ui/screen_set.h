@@ -22,6 +22,7 @@
 #include "screens/main/main_panels.h"
 #include "screens/main/map_filter_panel.h"
 #include "screens/main/settlement_popup.h"
+#include "screens/main/side_bars.h"
 #include "screens/main/title_bar.h"
 #include "screens/military/unit_popups.h"
 #include "ui/deferred_actions.h"
@@ -65,6 +66,12 @@ struct ScreenSet {
   MapEditCmdBar mapEditCmdBar;
   FilterBar filterBar;
   MinimapBar minimapBar;
+  SideFrameBar sideBar1{"SIDEBAR1", -1, FormLookups{.tags = kSideBar1Tags, .ids = {}}};
+  SideFrameBar sideBar3{"SIDEBAR3", 3};
+  // The bottom dock's bars: level 1, then the two BOTBAR2 (levels 2 and 3).
+  BottomBar botBar1{"BOTBAR1", 1};
+  BottomBar botBar2{"BOTBAR2", 2};
+  BottomBar botBar3{"BOTBAR2", 3};
   MapEditorB mapEditorB;
   MapEditorSs2 mapEditorSs2;
   EconomyScreen economy1;
@@ -136,3 +143,6 @@ void MarkScreenFlag1(Screen& screen);
 // The OnOpen the docked sub-panels share: the docked panels open three
 // deep, the command bars follow the depth.
 void ScreenSlotSelectMapMode(ScreenSet& screens);
+// The OnOpen the map screen's side panels share: the docked panels open two
+// deep, the command bars follow the depth.
+void ScreenSlotResetMapMode(ScreenSet& screens);

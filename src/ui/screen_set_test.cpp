@@ -16,9 +16,14 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
   ScreenSet& s = g_screens;
   std::vector<Screen*> built = {
       &s.titleBar,     &s.editorBar,  &s.mapBorder,      &s.cmdBar,       &s.cmdBar2,    &s.cmdBar3,
-      &s.mapEditCmdBar, &s.filterBar, &s.minimapBar,     &s.mapEditorB,   &s.mapEditorSs2, &s.economy1,
+      &s.mapEditCmdBar, &s.filterBar, &s.minimapBar,     &s.sideBar1,     &s.sideBar3,   &s.botBar1,
+      &s.botBar2,      &s.botBar3,    &s.mapEditorB,   &s.mapEditorSs2, &s.economy1,
       &s.diplomacy1,   &s.product1,   &s.productPopup,   &s.status1,      &s.domPolicy1, &s.military1,
-      &s.ops1,         &s.map1,       &s.mapFilter, &s.settlementList, &s.orders1,      &s.unitList,   &s.unitDetail,
+      &s.ops1,         &s.map1,
+      // A screen's member screens follow it.
+      &s.map1.hexInfo, &s.map1.hexInfo.distance, &s.map1.hexInfo.distance.selectedHex,
+      &s.map1.hexInfo.distance.targetHex, &s.map1.hexInfo.distance.selectedUnit,
+      &s.map1.hexInfo.distance.targetUnit, &s.mapFilter, &s.settlementList, &s.orders1,      &s.unitList,   &s.unitDetail,
       &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.help,       &s.map2,
       &s.map3,         &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
       &s.statMap,      &s.scoreCard,  &s.tooltip,        &s.gameMenu,     &s.gameFile,   &s.tutorial,

@@ -7,3 +7,13 @@ int32_t HexInfoPopup::AttachForm(Control*) {
   PlaceSidePanel(0, this, kPanelFull);
   return 0;
 }
+
+// The header's figures come with the pop-up's panels; until then it keeps
+// what it was given.
+void FillHexDistanceParams(HexInfoPopup& popup, Control*, int32_t targetSet, uint32_t packedHex, int32_t targetCell,
+                           int32_t code) {
+  popup.targetSet = targetSet;
+  popup.targetHex = packedHex;
+  popup.targetCell = targetCell;
+  popup.headerCode = code;
+}

@@ -1,14 +1,14 @@
 #pragma once
 // The screens the main screen's layout shows and hides: the map border, the
-// filter bar, the minimap side bar with its zoom slider, the map screen and
-// the combat odds pop-up, the mail window and the department screens that
+// map screen and the combat odds pop-up, the mail window and the department screens that
 // open as the dock's main panel. Most are homes whose panels come with
 // their departments; each copes with a form that never loaded.
 #include <cstdint>
 
+#include "screens/main/filter_bar.h"
+#include "screens/main/hex_info_panel.h"
+#include "screens/main/minimap_bar.h"
 #include "ui/screen.h"
-
-class MapView;
 
 // The nine-piece frame around the map pane (MAPBORD); its id is 1 while the
 // border is on. It hangs in the map border anchor.
@@ -20,43 +20,13 @@ class MapBorder : public Screen {
   void OnOpen() override;
 };
 
-// The map-overlay bar (FILTER1), shown in the side-panel box.
-class FilterBar : public Screen {
- public:
-  FilterBar() : Screen("FILTER1") {}
-  int32_t AttachForm(Control* host) override;
-};
-
-inline constexpr const char* kMinimapBarTags[] = {"FILTER"};
-
-// The minimap side bar (SIDEBAR0): the minimap, its FILTER toggle and the
-// zoom slider, which runs from 0 to zoom maximum - zoom minimum.
-class MinimapBar : public Screen {
- public:
-  MinimapBar() : Screen("SIDEBAR0", FormLookups{.tags = kMinimapBarTags, .ids = {}}) {}
-  void BindControls() override;
-  int32_t AttachForm(Control* host) override;
-  void OnOpen() override;
-  void OnCommand(Control* control, int32_t id) override;
-  void OnControlChange(Control* control, int32_t id) override;
-
-  int32_t filterShown = 0;  // the filter panel is open in place of the hex information
-};
-
-// The side bar's minimap and the view box hung under it, looked up in its
-// form each time (a form loaded again replaces them); null without a form.
-Control* MinimapControl();
-Control* MinimapDragControl();
-
-// A zoom slider moved to value: the zoom follows and the scroll limits with
-// it.
-void ApplyZoomSliderValue(MapView& view, float value);
-
 // The main map screen (MAP1): main panel 1, and any panel number that names
 // no department.
 class MapScreen : public Screen {
  public:
   MapScreen() : Screen("MAP1") {}
+
+  HexInfoPanel hexInfo;  // MAP1_ss5, with its comparison panel
 };
 
 // The combat odds pop-up (MAP3) in the side-panel box.

@@ -1,6 +1,7 @@
 #include "screens/main/map_filter_panel.h"
 
 #include "screens/main/map_view.h"
+#include "screens/main/side_bars.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -10,11 +11,8 @@
 
 namespace {
 
-// The order Refresh shows the switches in.
-constexpr int32_t kSwitchIds[] = {kFilterOwnershipId,   kFilterOccupationId, kFilterSupplyId,      kFilterLosId,
-                                  kFilterGroundDefenceId, kFilterMunitionsId,  kFilterCloseCombatId, kFilterHighGroundId};
-
 Control* FindOnForm(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
+Control* NoValueButton(Control* form) { return form ? FormFindControlByTag(form, kFilterNoValueTag) : nullptr; }
 
 }  // namespace
 
@@ -28,15 +26,20 @@ int32_t* MapFilterSwitch(UiOptions& options, int32_t id) {
     case kFilterOwnershipId: return &options.ovshowownership;
     case kFilterCloseCombatId: return &options.ovshowclosecombat;
     case kFilterHighGroundId: return &options.ovshowhighground;
+    case kFilterBordersId: return &options.ovshowborders;
+    case kFilterUnitsId: return &options.showUnitsLayer;
+    case kFilterGridId: return &options.ovshowgrid;
     default: return nullptr;
   }
 }
 
-Control* MapFilterPanel::Find(int32_t id) const { return FindOnForm(currentForm, id); }
+const int32_t* MapFilterSwitch(const UiOptions& options, int32_t id) {
+  return MapFilterSwitch(const_cast<UiOptions&>(options), id);
+}
 
-void MapFilterPanel::BindControls() {
+void LabelMapFilterValues(Control* form) {
   for (int32_t id = kFilterFirstValueId; id <= kFilterLastValueId; ++id) {
-    Control* button = Find(id);
+    Control* button = FindOnForm(form, id);
     if (!button) continue;
     ControlSetText(button, nullptr);
     const char* label = TextListEntry(g_textLists, kListProductsl, id - kFilterFirstValueId);
@@ -44,19 +47,27 @@ void MapFilterPanel::BindControls() {
   }
 }
 
+void ShowMapFilterState(const MapView& view, const UiOptions& options, Control* form) {
+  if (options.terrainValueOverlay) {
+    SetControlFlag(FindOnForm(form, view.valueIndex + 1), kStateSelected, 1);
+    SetControlFlag(FindOnForm(form, kFilterValueGroupId), kStateHidden, view.valueIndex == 0 ? 1 : 0);
+  } else {
+    SetControlFlag(NoValueButton(form), kStateSelected, 1);
+    SetControlFlag(FindOnForm(form, kFilterValueGroupId), kStateHidden, 1);
+  }
+  SetControlFlag(FindOnForm(form, kFilterExactHexId), kStateSelected, view.exactHex == 1 ? 1 : 0);
+  for (const int32_t id : kFilterSwitchIds)
+    SetControlFlag(FindOnForm(form, id), kStateSelected, *MapFilterSwitch(options, id) ? 1 : 0);
+}
+
+void MapFilterPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  LabelMapFilterValues(currentForm);
+}
+
 void MapFilterPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
-void MapFilterPanel::Refresh() {
-  if (g_uiOptions.terrainValueOverlay) {
-    SetControlFlag(Find(g_mapView.valueIndex + 1), kStateSelected, 1);
-    SetControlFlag(Find(kFilterValueGroupId), kStateHidden, g_mapView.valueIndex == 0 ? 1 : 0);
-  } else {
-    SetControlFlag(currentForm ? FormFindControlByTag(currentForm, kFilterNoValueTag) : nullptr, kStateSelected, 1);
-    SetControlFlag(Find(kFilterValueGroupId), kStateHidden, 1);
-  }
-  SetControlFlag(Find(kFilterExactHexId), kStateSelected, g_mapView.exactHex ? 1 : 0);
-  for (const int32_t id : kSwitchIds) SetControlFlag(Find(id), kStateSelected, *MapFilterSwitch(g_uiOptions, id) ? 1 : 0);
-}
+void MapFilterPanel::Refresh() { ShowMapFilterState(g_mapView, g_uiOptions, currentForm); }
 
 void MapFilterPanel::OnCommand(Control* control, int32_t value) {
   ApplyMapFilterCommand(g_mapView, g_uiOptions, currentForm, control, value);
@@ -64,24 +75,26 @@ void MapFilterPanel::OnCommand(Control* control, int32_t value) {
 }
 
 void ApplyMapFilterCommand(MapView& view, UiOptions& options, Control* form, Control* control, int32_t id) {
-  if (!control) return;
+  // A value chosen by a key rather than its button leaves no stale choice
+  // selected behind it.
   auto clearValueButtons = [&] {
-    for (int32_t v = kFilterFirstValueId; v <= kFilterLastValueId; ++v)
-      SetControlFlag(FindOnForm(form, v), kStateSelected, 0);
-    SetControlFlag(form ? FormFindControlByTag(form, kFilterNoValueTag) : nullptr, kStateSelected, 0);
+    for (int32_t v = kFilterChoiceId; v <= kFilterLastValueId; ++v) SetControlFlag(FindOnForm(form, v), kStateSelected, 0);
+    SetControlFlag(NoValueButton(form), kStateSelected, 0);
   };
-  if (ControlTagMatches(control->tag, kFilterNoValueTag)) {
-    clearValueButtons();
-    options.terrainValueOverlay = 0;
-    view.valueIndex = 0;
-  } else if (id >= kFilterFirstValueId && id <= kFilterLastValueId) {
+  Control* valueGroup = FindOnForm(form, kFilterValueGroupId);
+  if (id >= kFilterChoiceId && id <= kFilterLastValueId) {
     clearValueButtons();
     options.terrainValueOverlay = 1;
     view.valueIndex = id - 1;
-  } else if (id == kFilterExactHexId) {
-    view.exactHex = control->Selected() ? 1 : 0;
+    SetControlFlag(valueGroup, kStateHidden, id == kFilterChoiceId ? 1 : 0);
+  } else if (control && ControlTagMatches(control->tag, kFilterNoValueTag)) {
+    clearValueButtons();
+    options.terrainValueOverlay = 0;
+    SetControlFlag(valueGroup, kStateHidden, 1);
+  } else if (id == kFilterExactHexId || id == kFilterAreaId) {
+    view.exactHex = id == kFilterExactHexId ? 1 : 0;
   } else if (int32_t* flag = MapFilterSwitch(options, id)) {
-    *flag = control->Selected() ? 1 : 0;
+    *flag = control && control->Selected() ? 1 : 0;
   } else {
     return;
   }

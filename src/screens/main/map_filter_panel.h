@@ -1,7 +1,8 @@
 #pragma once
 // The map filter panel (form MAP1_FILTER), docked at the third level of the
-// bottom dock: the player picks the terrain value the map colours hexes by,
-// its exact-hex mode and the map's overlays, and sees which are on.
+// bottom dock, and the command it shares with the filter bar (FILTER1): the
+// player picks the terrain value the map colours hexes by, its exact-hex
+// mode and the map's overlays, and sees which are on.
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -10,11 +11,13 @@ class Control;
 class MapView;
 struct UiOptions;
 
-// The panel's controls, by form id.
-inline constexpr int32_t kFilterFirstValueId = 2;   // ids 2 to 9: value index 1 to 8
+// The controls of both forms, by id.
+inline constexpr int32_t kFilterChoiceId = 1;        // the terrain value of the choice (index 0)
+inline constexpr int32_t kFilterFirstValueId = 2;    // ids 2 to 9: value index 1 to 8
 inline constexpr int32_t kFilterLastValueId = 9;
-inline constexpr int32_t kFilterExactHexId = 10;
-inline constexpr int32_t kFilterValueGroupId = 15;  // shown while a value index is chosen
+inline constexpr int32_t kFilterExactHexId = 10;     // exact-hex mode on
+inline constexpr int32_t kFilterAreaId = 11;         // exact-hex mode off
+inline constexpr int32_t kFilterValueGroupId = 15;   // shown while one value (index 1 to 8) is chosen
 inline constexpr int32_t kFilterLosId = 20;
 inline constexpr int32_t kFilterSupplyId = 21;
 inline constexpr int32_t kFilterGroundDefenceId = 22;
@@ -23,33 +26,48 @@ inline constexpr int32_t kFilterOccupationId = 24;
 inline constexpr int32_t kFilterOwnershipId = 25;
 inline constexpr int32_t kFilterCloseCombatId = 26;
 inline constexpr int32_t kFilterHighGroundId = 27;
+inline constexpr int32_t kFilterBordersId = 30;
+inline constexpr int32_t kFilterUnitsId = 31;
+inline constexpr int32_t kFilterGridId = 32;
+// The button that turns the terrain values off; it carries none of ids 1 to
+// 9, which are tested first.
 inline constexpr const char* kFilterNoValueTag = "NONE";
 
-inline constexpr const char* kMapFilterTags[] = {kFilterNoValueTag};
-inline constexpr int32_t kMapFilterIds[] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 15, 20, 21, 22, 23, 24, 25, 26, 27};
+// The switch ids in the order both screens show them.
+inline constexpr int32_t kFilterSwitchIds[] = {kFilterBordersId,       kFilterUnitsId,     kFilterGridId,
+                                               kFilterOwnershipId,     kFilterOccupationId, kFilterSupplyId,
+                                               kFilterLosId,           kFilterGroundDefenceId, kFilterMunitionsId,
+                                               kFilterCloseCombatId,   kFilterHighGroundId};
 
-// The overlay switch each switch control (ids 20 to 27) shows and sets.
+inline constexpr const char* kMapFilterTags[] = {kFilterNoValueTag};
+inline constexpr int32_t kMapFilterIds[] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15, 20, 21, 22, 23, 24, 25, 26, 27};
+
+// The overlay switch a switch control shows and sets; null for any other id.
 int32_t* MapFilterSwitch(UiOptions& options, int32_t id);
+const int32_t* MapFilterSwitch(const UiOptions& options, int32_t id);
 
 class MapFilterPanel : public Screen {
  public:
   MapFilterPanel() : Screen("MAP1_FILTER", FormLookups{.tags = kMapFilterTags, .ids = kMapFilterIds}) {}
 
-  // Labels the value buttons with the "productsl" texts.
+  // Docks at the third level; the value buttons take the "productsl"
+  // texts.
   void BindControls() override;
   // Opens the dock's third level.
   void OnOpen() override;
-  // Shows the switches' state: the chosen value button (or "NONE"), the
-  // exact-hex mode and the overlay switches.
   void Refresh() override;
-  // A value button, "NONE", the exact-hex button or a switch was pressed.
   void OnCommand(Control* control, int32_t value) override;
-
- private:
-  Control* Find(int32_t id) const;
 };
 
-// The command the panel shares with the map's filter bar: a button of the
-// form changes the value index, the exact-hex mode or an overlay switch by
-// its check state, and the map redraws.
+// Labels the value buttons (ids 2 to 9) of a filter form with the first
+// eight "productsl" texts.
+void LabelMapFilterValues(Control* form);
+// Shows the switches' state on a filter form: the chosen value button (or
+// "NONE") and control 15, the exact-hex button and the overlay switches.
+// Value buttons are only ever selected here: their radio group lets go of
+// the others.
+void ShowMapFilterState(const MapView& view, const UiOptions& options, Control* form);
+// The command both filter forms share: a value button, "NONE", the exact-hex
+// pair or a switch (which takes its button's check state, off without a
+// control) changes the view or the options, and the map redraws.
 void ApplyMapFilterCommand(MapView& view, UiOptions& options, Control* form, Control* control, int32_t id);
