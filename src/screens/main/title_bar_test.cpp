@@ -71,13 +71,7 @@ TEST(TitleBarFigures, TheFiguresTheirTextsAndArrows) {
 }
 
 TEST(TitleBarClock, HourStepsFramesAndTheTwoForms) {
-  struct Row {
-    int32_t step, hours24;
-    uint8_t flags;
-    const char* text;
-    uint8_t frame;
-    bool mirrored;
-  } rows[] = {
+  struct Row { int32_t step, hours24; uint8_t flags; const char* text; uint8_t frame; bool mirrored; } rows[] = {
       {0, 0, 0, "12:00am", 0, false}, {6, 0, 0, "12:00pm", 6, false}, {7, 0, 0, " 2:00pm", 7, false},
       {7, 1, 0, "14h", 7, false},     {0, 0, 1, "12:00am", 12, true}, {5, 0, 1, "10:00am", 7, true},
       {11, 0, 0, "10:00pm", 11, false}, {12, 0, 0, "12:00am", 0, false}, {-3, 1, 0, "00h", 0, false},
