@@ -170,6 +170,9 @@ int32_t TitleBar::AttachForm(Control* newHost) {
 }
 
 void TitleBar::OnOpen() {
+  // Shown again for a new game or another player: the day's comparisons
+  // start afresh.
+  snapshot = {};
   Control* f = currentForm;
   if (!f) return;
   const bool see = id != 0;
