@@ -4,8 +4,6 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <optional>
-#include <string>
 
 #include "app/app_object.h"
 #include "platform/paths.h"
@@ -24,7 +22,6 @@ TEST(TitleBarSample, ANewGameOfTheSampleMapStartsOnTheFirstOfMarch2010) {
   std::memcpy(oldHaps, g_app.hapsDirectory, sizeof oldHaps);
   plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
   std::strcpy(g_app.hapsDirectory, "HAPS\\");
-
   // The map alone: its lead units belong to the game file, so none is looked up.
   const auto image = plat::ReadFileBytes(MapReadPath("CHANNEL"));
   ASSERT_TRUE(image);
@@ -34,8 +31,6 @@ TEST(TitleBarSample, ANewGameOfTheSampleMapStartsOnTheFirstOfMarch2010) {
   auto world = std::make_unique<World>();
   CommitStagedMap(*world, *staged, std::nullopt);
   InitGameState(world->gameState, world->mapHeader);
-  EXPECT_EQ(TitleBarDateText(world->gameState.currentDay), "Mar 1, 2010");
-
   // Two shipped forms filled a month apart: each keeps its own date.
   Control* first = LoadFormFile("TITLEBAR", &g_screens.titleBar, nullptr, nullptr);
   Control* second = LoadFormFile("TITLEBAR", &g_screens.titleBar, nullptr, nullptr);
@@ -45,8 +40,7 @@ TEST(TitleBarSample, ANewGameOfTheSampleMapStartsOnTheFirstOfMarch2010) {
   FillTitleBarDate(second, nullptr, world->gameState);
   EXPECT_EQ(FormFindControlByTag(first, "DATE")->text, "Mar 1, 2010");
   EXPECT_EQ(FormFindControlByTag(second, "DATE")->text, "Apr 1, 2010");
-  delete first;
-  delete second;
+  delete first, delete second;
   std::memcpy(g_app.hapsDirectory, oldHaps, sizeof oldHaps);
   plat::SetDataRoot(oldRoot);
 }
