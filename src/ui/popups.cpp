@@ -228,7 +228,7 @@ void PopPopupsTo(ScreenManager& ui, int32_t depth) {
   if (depth < ui.panelDepth) SetDepth(ui, depth);
   if (ui.panelDepth == 0) {
     PanelsClosedOnBar(ui);
-    UpdatePopupButton(g_screens.cmdBar3, ui.panelDepth);
+    UpdatePopupButton(g_screens.cmdBar3);
   }
 }
 
@@ -237,7 +237,7 @@ void ClosePanelsAbove(ScreenManager& ui, int32_t level, int32_t keep) {
   if (level == 3 && width < 1024 && !g_uiOptions.sidescreens) ClosePopup(ui, SidePopup());
   if (!keep || level > ui.panelDepth) SetDepth(ui, level);
   PanelsClosedOnBar(ui);
-  UpdatePopupButton(g_screens.cmdBar3, ui.panelDepth);
+  UpdatePopupButton(g_screens.cmdBar3);
 }
 
 void ShowSidePopup(ScreenManager& ui, Screen& screen, Screen* attached) {

@@ -193,7 +193,7 @@ void ShowGameFrameBars(ScreenManager& ui) {
   SetHidden(ui.bottomBar, false);
   SetHidden(ui.rightBoxes[3], false);
   SetHidden(ui.rightBoxes[4], true);
-  s.titleBar.transparent = g_uiOptions.btitlebartransp;
+  s.titleBar.id = g_uiOptions.btitlebartransp;
   OpenScreen(s.titleBar);
   OpenScreen(s.cmdBar);
   s.product1.graphTimeScale = g_uiOptions.dayannual ? 365.0f : 1.0f;

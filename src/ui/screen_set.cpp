@@ -43,7 +43,7 @@ void MarkScreenFlag1(Screen& screen) { screen.words[0] |= 1; }
 void ScreenSlotSelectMapMode(ScreenSet& screens) {
   SetPanelDepth(3, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(screens.cmdBar3, g_ui.panelDepth);
+  UpdatePopupButton(screens.cmdBar3);
 }
 
 void ScreenSlotResetMapMode(ScreenSet& screens) {

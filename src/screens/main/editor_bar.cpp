@@ -1,7 +1,11 @@
 #include "screens/main/editor_bar.h"
 
+#include <cstring>
+#include <string>
+
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/text/editor_bar_readouts.h"
 #include "world/world.h"
@@ -24,3 +28,13 @@ const std::string* EditorBar::FieldText(const Control* field) const {
     if (f.control == field) return &f.text;
   return nullptr;
 }
+
+void EditorBar::Refresh() {
+  Control* name = FormFindControlByTag(currentForm ? currentForm : form, "MAPNAME");
+  if (!IsStringKind(name)) return;
+  // The name field of the game state need not end in a terminator.
+  const char* field = g_world.gameState.scenarioName;
+  name->SetText(std::string(field, strnlen(field, sizeof g_world.gameState.scenarioName)).c_str());
+}
+
+void EditorBar::BindControls() { hostLink = &g_ui.topBar; }

@@ -10,10 +10,16 @@ class Control;
 
 // The tags of the bar's six readout fields, in the order of the readouts.
 inline constexpr const char* kEditorBarFieldTags[6] = {"POPULATION", "SIZE", "GDP", "COUNTRY", "DATE", "TREASURY"};
+inline constexpr const char* kEditorBarTags[7] = {"POPULATION", "SIZE", "GDP", "COUNTRY", "DATE", "TREASURY", "MAPNAME"};
 
 class EditorBar : public Screen {
  public:
-  EditorBar() : Screen("EDITORBAR", FormLookups{.tags = kEditorBarFieldTags, .ids = {}}) {}
+  EditorBar() : Screen("EDITORBAR", FormLookups{.tags = kEditorBarTags, .ids = {}}) {}
+
+  // MAPNAME shows the scenario's name.
+  void Refresh() override;
+  // The bar hangs in the top bar, in the title bar's place.
+  void BindControls() override;
 
   // Puts the readouts of the world's selected and inspected hexes into the
   // fields tagged POPULATION, SIZE, GDP, COUNTRY, DATE and TREASURY of the

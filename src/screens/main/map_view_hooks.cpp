@@ -1,5 +1,6 @@
 #include "screens/main/map_view_hooks.h"
 
+#include "screens/main/command_bars.h"
 #include "screens/main/map_effects.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_imagery_tiles.h"
@@ -45,4 +46,5 @@ void InstallMapViewHooks() {
   g_mapViewHooks.loadImagery = LoadImagery;
   g_simUi.visibleHexRange = VisibleHexRange;
   InstallMapEffectHooks();
+  InstallCommandBarHooks();
 }
