@@ -49,5 +49,5 @@ void ScreenSlotSelectMapMode(ScreenSet& screens) {
 void ScreenSlotResetMapMode(ScreenSet& screens) {
   SetPanelDepth(2, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(screens.cmdBar3, g_ui.panelDepth);
+  UpdatePopupButton(screens.cmdBar3);
 }

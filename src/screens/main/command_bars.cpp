@@ -35,10 +35,6 @@ int32_t Width(const Control* c) { return c->rect.right - c->rect.left; }
 int32_t Height(const Control* c) { return c->rect.bottom - c->rect.top; }
 int32_t ScreenWide() { return g_platform.clientRect.right - g_platform.clientRect.left; }
 
-void SetHidden(Control* c, bool hidden) {
-  if (c) SetControlFlag(c, kStateHidden, hidden ? 1 : 0);
-}
-
 // The floating bars hang over the map, last among its children.
 void HangOverMap(Control* form) {
   Control* pane = g_ui.mapArea;

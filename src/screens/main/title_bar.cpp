@@ -29,9 +29,6 @@ constexpr uint32_t kTransparentAlpha = 0x6E;
 constexpr int32_t kFirstSpeedId = 110;
 constexpr int32_t kTopBarControls[] = {9001, 9002, 9003, 9004};
 
-void SetHidden(Control* c, bool hidden) {
-  if (c) SetControlFlag(c, kStateHidden, hidden ? 1 : 0);
-}
 
 // Every text goes into the control's own storage: a text shown in two
 // places never changes under one when the other is refreshed.
