@@ -29,7 +29,9 @@ constexpr const char* kWaitTags[] = {"WAITHDR", "HEADER", "START", "CANCEL"};
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 void SetFormText(Control* form, const char* tag, const char* text) {
-  if (form) ControlSetText(FormFindControlByTag(form, tag), text);
+  if (!form) return;
+  ControlSetText(FormFindControlByTag(form, tag), text);
+  form->state |= kStateDirty;
 }
 
 }  // namespace
@@ -45,7 +47,7 @@ void ConnectScreen::OnCommand(Control* control, int32_t) {
     int32_t result = NetPrepareSession(session);
     if (result >= 0) {
       if (host) {
-        result = NetHostSession(session, "");
+        result = NetHostSession(session, "0.0.0.0");
       } else {
         const Control* field = FormFindControlByTag(currentForm, "ADDRESS");
         const std::string address = field && !field->text.empty() ? field->text : std::string("127.0.0.1");
@@ -98,6 +100,7 @@ void GameLobby::Refresh() {
     ListLayoutRows(slots_);
   }
   const char* status = g_gameLoading.load() ? "Loading the game..."
+                       : mode == kLobbyModeHost          ? "Waiting for players to join."
                        : g_world.campaignMessage.name[0] ? "Game chosen: ready."
                                                           : "Waiting for the host to choose a game.";
   SetFormText(currentForm, "STATUS", status);
