@@ -1,8 +1,10 @@
 // A new user's first game, in process with posted input: the start menu,
-// New game, the Channel scenario, Westholm, the briefing's start; then the
-// game runs two days and the program closes with its threads joined.
+// New game, the Channel scenario, Westholm, the briefing's start; the game
+// runs two days, is saved, left and loaded again from the start menu's file
+// dialog, and the program closes with its threads joined.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -18,6 +20,7 @@
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "sim/game_start.h"
+#include "sim/game_stop.h"
 #include "sim/game_threads.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -25,6 +28,7 @@
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "world/game_speed.h"
+#include "world/save_file.h"
 #include "world/world.h"
 
 namespace {
@@ -77,7 +81,7 @@ int RowOf(const std::vector<RegionEntry>& rows, const char* name) {
   return -1;
 }
 
-TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDays) {
+TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   FastClock clock(plat::CurrentClock());
   plat::SetClockSource(&clock);
   const std::string oldRoot = plat::DataRoot();
@@ -138,6 +142,26 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDays) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_GE(std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(), firstDay + 2) << "two days pass";
+
+  // Saved, left for the menus, and loaded again through the file dialog.
+  const std::string saved = "FrontEndProbe";
+  ASSERT_EQ(SaveGame(g_world, saved), plat::kOk);
+  SwitchGameScreen(&g_ui, false);
+  Pump();
+  ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "leaving shows the start menu";
+  Click(FormFindControlByTag(s.startMenu.currentForm, "LOADGAME"), -1);
+  const auto& files = s.gameFile.files;
+  const auto at = std::find(files.begin(), files.end(), saved);
+  ASSERT_NE(at, files.end());
+  const Step kLoad[] = {{&s.gameFile, "FILELIST", static_cast<int>(at - files.begin())},
+                        {&s.gameFile, "OKBUT", -1},
+                        {&s.briefing, "START", -1}};
+  for (const Step& step : kLoad) Click(FormFindControlByTag(step.screen->currentForm, step.tag), step.row);
+  if (const auto path = plat::ResolveGamePath(SaveGamePath(saved))) std::filesystem::remove(*path);
+  EXPECT_EQ(g_ui.mode, kUiInGame);
+  EXPECT_TRUE(g_world.scenario.head.gameFlags & kGameFlagFromSave);
+  EXPECT_EQ(g_world.gameState.localPlayer, region);
+  EXPECT_TRUE(GameThreadsRunning());
 
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
   EXPECT_EQ(RunMessageLoop(), 0);

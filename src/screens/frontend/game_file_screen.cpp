@@ -25,7 +25,7 @@ bool Is(const Control* control, const char* tag) { return control && ControlTagM
 bool UsableFileName(const std::string& name) {
   if (name.empty() || name.find("..") != std::string::npos) return false;
   for (const char c : name)
-    if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 0x20) return false;
+    if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
   return true;
 }
 

@@ -15,7 +15,7 @@ TEST(GameFileScreen, ANameThatLeavesItsFolderCountsAsNone) {
   } kRows[] = {
       {"Probe", true},         {"My game 2", true},    {"", false},           {"..\\x", false},
       {"../x", false},         {"a/b", false},         {"a\\b", false},       {"C:game", false},
-      {"tab\there", false},    {"x..y", false},        {"\x7F", true},        {std::string(40, 'N'), true},
+      {"tab\there", false},    {"x..y", false},        {"\x7F", false},        {std::string(40, 'N'), true},
   };
   GameFileScreen dialog;
   std::string chosen = "unchanged";
