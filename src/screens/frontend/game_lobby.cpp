@@ -4,8 +4,12 @@
 
 #include "net/command_line_session.h"
 #include "net/game_messages.h"
+#include "net/net_message_queue.h"
 #include "net/net_session.h"
+#include "net/net_slots.h"
+#include "net/session_message.h"
 #include "records/text_field.h"
+#include "world/game_params_block.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "ui/control.h"
@@ -23,7 +27,7 @@
 namespace {
 
 constexpr const char* kConnectTags[] = {"HOST", "JOIN", "ADDRESS", "STATUS", "BACK"};
-constexpr const char* kLobbyTags[] = {"TITLE", "SLOTS", "STATUS", "BACK"};
+constexpr const char* kLobbyTags[] = {"TITLE", "GAMES", "SLOTS", "STATUS", "READY", "START", "BACK"};
 constexpr const char* kWaitTags[] = {"WAITHDR", "HEADER", "START", "CANCEL"};
 
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
@@ -44,6 +48,8 @@ void ConnectScreen::OnCommand(Control* control, int32_t) {
   NetSession& session = g_netSession;
   if (Is(control, "HOST") || Is(control, "JOIN")) {
     const bool host = Is(control, "HOST");
+    // Hosts and joiners meet on the game's own port unless told another.
+    if (session.identity.port == 0) session.identity.port = kNetDefaultPort;
     int32_t result = NetPrepareSession(session);
     if (result >= 0) {
       if (host) {
@@ -68,12 +74,82 @@ void ConnectScreen::OnCommand(Control* control, int32_t) {
 
 GameLobby::GameLobby() : Screen("SM_PLAYER2", {kLobbyTags, {}}) { hostLink = &g_ui.frontEndBackground; }
 
-void GameLobby::BindControls() { slots_ = MakeListBox("SLOTS", 0, nullptr, currentForm, 0, this); }
+void GameLobby::BindControls() {
+  slots_ = MakeListBox("SLOTS", 0, nullptr, currentForm, 0, this);
+  games_ = MakeListBox("GAMES", 0, nullptr, currentForm, 0, this);
+  if (games_) games_->flags |= kListSingleSelect;
+}
 
 void GameLobby::OnOpen() {
   setupRequested = false;
-  SetFormText(currentForm, "TITLE", mode == kLobbyModeHost ? "Hosting a game" : "Joining a game");
+  const bool host = mode == kLobbyModeHost;
+  SetFormText(currentForm, "TITLE", host ? "Hosting a game" : "Joining a game");
+  scenarios = host ? ListScenarios() : std::vector<ScenarioEntry>{};
+  if (games_) {
+    ListClear(games_, 1);
+    int32_t id = 0;
+    for (const ScenarioEntry& entry : scenarios) {
+      ++id;
+      ListAddString(games_, entry.title.c_str(), id, id, 0, 0, 0);
+    }
+    ListLayoutRows(games_);
+    SetControlFlag(games_, kStateHidden, host ? 0 : 1);
+  }
+  g_world.campaignMessage.name[0] = '\0';
+  SetControlFlag(FormFindControlByTag(currentForm, "READY"), kStateHidden, host ? 1 : 0);
   QueueDeferredUiAction(this, 0);
+}
+
+void GameLobby::ChooseGame(int32_t row) {
+  if (mode != kLobbyModeHost || row < 0 || static_cast<size_t>(row) >= scenarios.size()) return;
+  const std::string& file = scenarios[static_cast<size_t>(row)].file;
+  GameParamsBlock& block = g_world.campaignMessage;
+  block.flags &= ~kGameParamsSavedGame;
+  SetFieldText(g_world.gameState.scenarioName, file);
+  // Every peer, this one included, reads the game; the regions follow.
+  (void)SendGameSetup(g_netSession, file.c_str(), 0, 0, block);
+}
+
+void GameLobby::NextRegionOfSlot(int32_t slot) {
+  if (mode != kLobbyModeHost || slot < 1 || slot >= kMaxPlayers || !g_world.campaignMessage.name[0]) return;
+  const std::vector<RegionEntry> regions = ListRegions(g_world);
+  uint8_t current = 0;
+  {
+    plat::CriticalSectionLock hold(g_netSession.slotLock);
+    current = g_world.slotTable[slot].region;
+  }
+  uint8_t next = regions.empty() ? 0 : static_cast<uint8_t>(regions.front().player);
+  for (size_t i = 0; i < regions.size(); ++i)
+    if (regions[i].player == current) next = i + 1 < regions.size() ? static_cast<uint8_t>(regions[i + 1].player) : 0;
+  (void)NetSetSlotFields(g_netSession, static_cast<uint32_t>(slot), next, 0);
+}
+
+bool GameLobby::CanStart() const {
+  if (mode != kLobbyModeHost || !g_world.campaignMessage.name[0]) return false;
+  plat::CriticalSectionLock hold(g_netSession.slotLock);
+  for (int32_t s = 1; s < kMaxPlayers; ++s) {
+    const NetSlot& slot = g_world.slotTable[s];
+    if (slot.state != kSlotHuman) continue;
+    if (slot.region == 0 || (s != static_cast<int32_t>(kNetHostSlot) && !slot.ready)) return false;
+  }
+  return true;
+}
+
+void GameLobby::StartSessionGame() {
+  NetSession& session = g_netSession;
+  if (!CanStart()) return;
+  CancelDeferredUiAction(this);
+  (void)NetHostStartGame(session);
+  uint8_t own = 0;
+  {
+    plat::CriticalSectionLock hold(session.slotLock);
+    own = g_world.slotTable[kNetHostSlot].region;
+  }
+  SessionMessage* start = BuildNetMessage(kSmStartGame, nullptr, 0, 0, own);
+  if (!start) return;
+  (void)SendNetMessage(session, *start, 0);
+  // The host starts as every peer does, from its own queue.
+  QueueNetMessage(g_netQueue, start);
 }
 
 void GameLobby::Poll(intptr_t) {
@@ -92,13 +168,19 @@ void GameLobby::Refresh() {
   if (slots_) {
     ListClear(slots_, 1);
     const World& w = g_world;
+    plat::CriticalSectionLock hold(g_netSession.slotLock);
     for (int32_t s = 1; s < kMaxPlayers; ++s) {
       const NetSlot& slot = w.slotTable[s];
       if (slot.state != kSlotHuman) continue;
-      ListAddString(slots_, FieldText(slot.name).c_str(), s, s, 0, 0, 0);
+      std::string row = FieldText(slot.name);
+      if (slot.region != 0 && slot.region < kMaxPlayers)
+        row += std::string(" - ") + LookupLocalizedName(w, w.players[slot.region]);
+      if (slot.ready) row += " (ready)";
+      ListAddString(slots_, row.c_str(), s, s, 0, 0, 0);
     }
     ListLayoutRows(slots_);
   }
+  SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, CanStart() ? 0 : 1);
   const char* status = g_gameLoading.load() ? "Loading the game..."
                        : mode == kLobbyModeHost          ? "Waiting for players to join."
                        : g_world.campaignMessage.name[0] ? "Game chosen: ready."
@@ -107,12 +189,23 @@ void GameLobby::Refresh() {
   currentForm->state |= kStateDirty;
 }
 
-void GameLobby::OnCommand(Control* control, int32_t) {
-  if (Is(control, "BACK")) {
+void GameLobby::OnCommand(Control* control, int32_t id) {
+  if (control && control == games_) {
+    ChooseGame(id - 1);
+  } else if (control && control == slots_) {
+    NextRegionOfSlot(id);
+  } else if (Is(control, "READY")) {
+    (void)NetSetSlot(g_netSession, true);
+  } else if (Is(control, "START")) {
+    StartSessionGame();
+    return;
+  } else if (Is(control, "BACK")) {
     CancelDeferredUiAction(this);
     CloseNetSession(g_netSession);
     g_screens.startMenu.Show(0, nullptr);
+    return;
   }
+  Refresh();
 }
 
 void LobbyRefreshReady(GameLobby& lobby) { lobby.Refresh(); }
