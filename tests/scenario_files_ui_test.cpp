@@ -15,6 +15,7 @@
 #include "ui/screen_manager.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
+#include "world/scenario_load.h"
 #include "world/text/scenario_def.h"
 #include "world/world.h"
 
@@ -57,6 +58,28 @@ TEST_F(ScenarioFilesUi, TheSampleScenarioLoadsThroughTheHookAndSavesUnderACutNam
   // The table files are not in the new folder: the load stops there and
   // says so.
   EXPECT_LT(LoadScenarioFiles(&g_ui), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The one file order stops at the first file it cannot use and names it.
+TEST_F(ScenarioFilesUi, TheFileSequenceNamesTheFileItStoppedAt) {
+  const struct {
+    const char* scenario;
+    const char* named;  // in the error; null: the load succeeds
+  } kRows[] = {{"Channel", nullptr}, {"Nowhere", "Nowhere.GMC"}, {"", ".GMC"}};
+  for (const auto& row : kRows) {
+    std::string why;
+    const int32_t status = LoadScenarioFileSequence(g_world, row.scenario, &why);
+    EXPECT_EQ(status >= 0, row.named == nullptr) << row.scenario;
+    if (row.named) {
+      EXPECT_NE(why.find(row.named), std::string::npos) << why;
+    } else {
+      EXPECT_EQ(FieldText(g_world.gameState.scenarioName), row.scenario);
+    }
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
 #include "platform/window.h"
+#include "net/net_ui_link.h"
 #include "sim/sim_ui_link.h"
 #include "sim/window_messages.h"
 #include "ui/interface_images.h"
@@ -73,6 +74,7 @@ void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
   ui->mode = kUiFrontEnd;
   ui->rootForm = ui->frontEndBackground;
   if (ui->rootForm) ui->rootForm->state |= kStateDirty;
+  if (!showVictory && ui->netRole == kRoleNone && !ui->mapEditor) g_screens.startMenu.Show(0, nullptr);
   StartGameTimer(ui);
   // A program started for one game (network role or editor on the command
   // line) ends when that game does.
@@ -80,11 +82,49 @@ void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
     plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
 }
 
+// The interface mode word (UiMode) and the application's (AppMode) change
+// together here, each by its own numbers. Once the local player has joined,
+// the game is drawn on the root panel.
 void EnterGame(ScreenManager* ui) {
   g_platform.appMode = kModeGame;
   if (!ui) return;
   ui->mode = kUiInGame;
+  ui->rootForm = ui->rootPanel;
+  if (ui->rootForm) ui->rootForm->state |= kStateDirty;
+}
+
+// A new game is prepared on the plain background behind the briefing.
+void OpenBriefing(ScreenManager* ui) {
+  if (!ui) return;
   ui->rootForm = ui->gameBackground;
+  if (ui->rootForm) ui->rootForm->state |= kStateDirty;
+  g_screens.briefing.Show(0, nullptr);
+}
+
+void BriefingProgress(ScreenManager*, int32_t value) { g_screens.briefing.SetProgress(value); }
+
+void RefreshLobby(ScreenManager*) {
+  if (g_screens.gameLobby.currentForm && g_screens.gameLobby.currentForm->parent) LobbyRefreshReady(g_screens.gameLobby);
+}
+
+// After joining a network game: every human player's machine reports in
+// before the game goes on.
+void OpenWaitingRoom(ScreenManager* ui) {
+  if (!ui) return;
+  WaitingRoom& room = g_screens.waitingRoom;
+  room.mode = 0;
+  room.Popup(kKeepScreenId, nullptr);
+}
+
+void OpenLobby(ScreenManager*, int32_t mode) {
+  g_screens.gameLobby.mode = mode;
+  g_screens.gameLobby.Show(0, nullptr);
+}
+
+void PlayNetSound(ScreenManager*, int32_t number) { PlayUiSound(g_sound, number); }
+
+void RefreshCurrentScreen(ScreenManager* ui) {
+  if (ui && ui->rootForm) ui->rootForm->state |= kStateDirty;
 }
 
 int32_t CurrentUiMode() { return std::atomic_ref<int32_t>(g_ui.mode).load(std::memory_order_relaxed); }
@@ -92,9 +132,14 @@ int32_t CurrentUiMode() { return std::atomic_ref<int32_t>(g_ui.mode).load(std::m
 // The refresh flag: the screens redraw at the next timer.
 void UnitsChanged() { std::atomic_ref<int32_t>(g_ui.modal).store(1, std::memory_order_relaxed); }
 
-void FinishGameStart(ScreenManager* ui, bool) {
+// A joining player is in the game already; otherwise the briefing stays up
+// and now offers its start button.
+void FinishGameStart(ScreenManager* ui, bool joined) {
   if (!ui) return;
-  // Once the local player has joined, the game is drawn on the root panel.
+  if (!joined) {
+    g_screens.briefing.Refresh();
+    return;
+  }
   ui->rootForm = ui->rootPanel;
   if (ui->rootForm) ui->rootForm->state |= kStateDirty;
 }
@@ -117,6 +162,13 @@ void InstallGameSessionUi() {
   link.uiMode = CurrentUiMode;
   link.unitsChanged = UnitsChanged;
   link.loadScenarioFiles = LoadScenarioFiles;
+  link.openBriefing = OpenBriefing;
+  link.briefingProgress = BriefingProgress;
+  link.refreshLobby = RefreshLobby;
+  link.openWaitingRoom = OpenWaitingRoom;
+  g_netUi.openLobby = OpenLobby;
+  g_netUi.playUiSound = PlayNetSound;
+  g_netUi.refreshScreen = RefreshCurrentScreen;
   // The map's folders and hover cells the world publishes live here too.
   InstallMapFolderHooks();
   InstallMapHoverHooks();

@@ -6,9 +6,8 @@
 
 struct ScreenManager;
 
-// Reads the game file by the current scenario name, then the map, units,
-// people, technologies and terrain, stopping at the first failure, and
-// checks the units; the first failing reader's result, else the last.
+// Reads the scenario named in the game state in the one file order; a
+// failure is logged with the file it stopped at.
 int32_t LoadScenarioFiles(ScreenManager* ui);
 // Names the scenario (at most 39 characters), resynchronises the command
 // counters and writes the map, then the game file; both results ORed.

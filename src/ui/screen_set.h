@@ -9,7 +9,9 @@
 #include "screens/diplomacy/email_popup.h"
 #include "screens/economy/economy_popups.h"
 #include "screens/economy/product_screen.h"
+#include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
+#include "screens/frontend/game_lobby.h"
 #include "screens/frontend/game_file_screen.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/score_card.h"
@@ -102,11 +104,19 @@ struct ScreenSet {
   ChatScreen chat;
   StatusMapOverlay statMap;
   ScoreCard scoreCard;
+  WaitingRoom waitingRoom;
   Tooltip tooltip;
   GameMenu gameMenu;
   GameFileScreen gameFile;
   TutorialWindow tutorial;
   StartMenu startMenu;
+  GameChoiceScreen gameChoice;
+  ConnectScreen connect;
+  OptionsMenu optionsMenu;
+  OptionsHost optionsHost;
+  PlayerProfile playerProfile;
+  GameLobby gameLobby;
+  BriefingScreen briefing;
   PopupFrameScreen popupFrames;
 
   PollRing pollRing;

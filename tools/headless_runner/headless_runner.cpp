@@ -48,6 +48,7 @@
 #include "world/people_file.h"
 #include "world/post_load.h"
 #include "world/save_file.h"
+#include "world/scenario_load.h"
 #include "world/tech_file.h"
 #include "world/terrain_file.h"
 #include "world/text/rule_tables.h"
@@ -406,67 +407,8 @@ bool FileReadable(const std::string& gamePath) {
   return true;
 }
 
-// The scenario's files in the front end's order: game, map, units, people,
-// technologies, terrain; then the post-load pass and the scenario's text.
-int32_t LoadScenarioFiles(ScreenManager*) {
-  World& w = g_world;
-  const std::string name = g_scenarioName;
-  const std::string definition = std::string(ScenarioDirectory(nullptr, false)) + name + ".GMC";
-  if (!FileReadable(definition)) return plat::kFail;
-  if (LoadScenarioDef(w, nullptr, name.c_str()) < 0) {
-    g_loadError = definition + ": the scenario definition cannot be read";
-    return plat::kFail;
-  }
-  const ScenarioSettings& s = w.scenario;
-  const std::string game = s.gamfile ? s.gamfile : "";
-  std::string why;
-  {
-    const std::string path = GameReadPath(game);
-    if (!FileReadable(path)) return plat::kFail;
-    if (!StageGameImage(*plat::ReadFileBytes(path), false, why)) {
-      g_loadError = path + ": " + why;
-      return plat::kFail;
-    }
-    if (ReadGamFile(w, game) < 0) {
-      g_loadError = path + ": the game file cannot be loaded";
-      return plat::kFail;
-    }
-  }
-  {
-    const std::string path = MapReadPath(game);
-    if (!FileReadable(path)) return plat::kFail;
-    if (!StageMapImage(*plat::ReadFileBytes(path), [](uint32_t) -> UnitRecord* { return nullptr; }, why)) {
-      g_loadError = path + ": " + why;
-      return plat::kFail;
-    }
-    if (ReadMapFile(w, game) < 0) {
-      g_loadError = path + ": the map file cannot be loaded";
-      return plat::kFail;
-    }
-  }
-  const struct {
-    const char* file;
-    const char* extension;
-    plat::Status (*read)(World&, std::string_view);
-    const char* what;
-  } kTables[] = {{s.unifile, ".UNI", ReadUniFile, "unit-class"},
-                 {s.pplfile, ".PPL", [](World& world, std::string_view n) { return ReadPplFile(world, n); }, "people"},
-                 {s.ttrfile, ".TTR", ReadTtrFile, "technology"},
-                 {s.terfile, ".TER", ReadTerFile, "terrain"}};
-  for (const auto& table : kTables) {
-    const std::string file = table.file ? table.file : "DEFAULT";
-    const std::string path = DataFileReadPath(file, table.extension);
-    if (!FileReadable(path)) return plat::kFail;
-    if (table.read(w, file) < 0) {
-      g_loadError = path + ": not a valid " + table.what + " file";
-      return plat::kFail;
-    }
-  }
-  CheckUnitsAfterLoad(w, LoadSource::kScenario);
-  (void)AfterLoadStep(w, name.c_str());
-  SetFieldText(w.gameState.scenarioName, name);
-  return plat::kOk;
-}
+// The scenario's files in the same order as the front end reads them.
+int32_t LoadScenarioFiles(ScreenManager*) { return LoadScenarioFileSequence(g_world, g_scenarioName, &g_loadError); }
 
 int32_t LoadSave(const std::string& path) {
   World& w = g_world;

@@ -1,23 +1,50 @@
 #pragma once
-// The file dialog (load or save a game), opened with its mode as the id:
-// what it lists and where it writes the chosen name. The dialog's own
-// behaviour is the front end's.
+// The file dialog (load or save a game, or the editor's scenario files),
+// opened with its mode as the id: what it lists, where it writes the chosen
+// name and what it does with it once confirmed.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/screen.h"
+
+class ListBoxControl;
 
 // The dialog's modes.
 inline constexpr int32_t kFileDialogLoad = 12;
 inline constexpr int32_t kFileDialogSave = 13;
 
+// What a confirmed choice does (the first option word): the front end
+// starts the saved game; the editor reads the scenario (10) or saves it
+// under the name (11). Any other value only hands the name back.
+inline constexpr int32_t kFileActionStartSaved = 1;
+inline constexpr int32_t kFileActionLoadScenario = 10;
+inline constexpr int32_t kFileActionSaveScenario = 11;
+
 class GameFileScreen : public Screen {
  public:
-  GameFileScreen() : Screen("GAME_FILE") {}
+  GameFileScreen();
+  void BindControls() override;
+  void OnOpen() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+
+  // Takes the name as chosen and runs the dialog's action; false (the
+  // dialog stays open) when the name is unusable or the action failed.
+  bool Confirm(const std::string& name);
 
   std::string title;
   std::string folder;
   std::string extension;
   std::string* fileName = nullptr;  // the caller's, receives the choice
   int32_t options[2] = {};
+  std::vector<std::string> files;  // the names listed, row id - 1
+
+ private:
+  ListBoxControl* list_ = nullptr;
 };
+
+// A file name typed or picked in a dialog is usable when it is not empty and
+// stays in its folder: no "..", no path separator or drive colon, no
+// control character.
+bool UsableFileName(const std::string& name);

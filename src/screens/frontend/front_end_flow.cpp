@@ -1,0 +1,97 @@
+#include "screens/frontend/front_end_flow.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "app/app_object.h"
+#include "platform/paths.h"
+#include "platform/status.h"
+#include "records/text_field.h"
+#include "sim/game_start.h"
+#include "world/game_file.h"
+#include "world/player_names.h"
+#include "world/post_load.h"
+#include "world/save_file.h"
+#include "world/scenario_settings.h"
+#include "world/text/scenario_def.h"
+#include "world/text/scenario_text.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr const char* kScenarioFolder = "Scenario\\";
+constexpr const char* kDefinitionExtension = ".GMC";
+
+const char* Language() { return g_app.languageFile[0] ? g_app.languageFile : "LOCALEN"; }
+
+// The title a scenario's text gives it, read aside so that the world's
+// scenario stays as it is.
+std::string ScenarioTitle(const std::string& file) {
+  ScenarioSettings settings{};
+  InitScenarioSettings(settings);
+  auto groupings = std::make_unique<ScenarioGroupings>();
+  std::string title = file;
+  if (LoadScenarioDef(settings, *groupings, kScenarioFolder, file.c_str(), false) >= 0) {
+    auto text = std::make_unique<ScenarioText>();
+    if (LoadScenarioText(*text, settings, *groupings, Language(), file.c_str()) >= 0 && text->scenarioName.get() &&
+        *text->scenarioName.get())
+      title = text->scenarioName.c_str();
+  }
+  ReleaseScenarioSettings(settings);
+  return title;
+}
+
+}  // namespace
+
+std::vector<ScenarioEntry> ListScenarios() {
+  std::vector<ScenarioEntry> out;
+  const std::string ext = kDefinitionExtension;
+  for (const std::string& name : plat::ListGameDirectory(kScenarioFolder, "*" + ext, true)) {
+    if (name.size() <= ext.size()) continue;
+    const std::string file = name.substr(0, name.size() - ext.size());
+    out.push_back({file, ScenarioTitle(file)});
+  }
+  std::sort(out.begin(), out.end(), [](const ScenarioEntry& a, const ScenarioEntry& b) { return a.title < b.title; });
+  return out;
+}
+
+bool ReadScenarioForChoice(World& world, const std::string& file) {
+  if (AfterLoadStep(world, file.c_str()) < 0 || !world.scenario.gamfile) return false;
+  return plat::Succeeded(ReadGamFile(world, world.scenario.gamfile));
+}
+
+std::vector<RegionEntry> ListRegions(const World& world) {
+  std::vector<RegionEntry> out;
+  const int preset = world.scenario.head.groupnum;
+  const ScenarioGrouping* grouping =
+      preset >= 1 && preset <= kMaxGroupings ? &g_scenarioGroupings.groupings[preset] : nullptr;
+  const int32_t highest = std::min<int32_t>(world.gameState.highestPlayer, kMaxPlayers - 1);
+  for (int32_t p = 1; p <= highest; ++p) {
+    const PlayerRecord& record = world.players[p];
+    const bool inPlay = grouping ? grouping->entries[p].mask != 0 : TakesPart(record);
+    if (inPlay) out.push_back({p, LookupLocalizedName(world, record)});
+  }
+  return out;
+}
+
+void StartNewGame(ScreenManager& ui, const std::string& file, int32_t region) {
+  World& world = g_world;
+  world.campaignMessage.flags &= ~kGameParamsSavedGame;
+  SetFieldText(world.gameState.scenarioName, file);
+  world.gameState.localPlayer = region;
+  StartGameSession(&ui, 0, 0, 0);
+}
+
+bool StartSavedGame(ScreenManager& ui, const std::string& name) {
+  World& world = g_world;
+  GameParamsBlock& params = world.campaignMessage;
+  // The set-up block carries the name as peers see it; a longer name would
+  // load another file.
+  if (name.empty() || name.size() >= sizeof params.name) return false;
+  const auto bytes = plat::ReadFileBytes(SaveGamePath(name));
+  if (!bytes || bytes->empty()) return false;
+  SetFieldText(params.name, name);
+  params.flags |= kGameParamsSavedGame;
+  StartGameSession(&ui, 0, 0, 0);
+  return true;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// What the front end's screens do with the player's choices: the scenarios
+// a new game may start from, the regions of the chosen one, and the start of
+// a new or saved game.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ScreenManager;
+struct World;
+
+struct ScenarioEntry {
+  std::string file;   // the definition's name in "Scenario\", without ".GMC"
+  std::string title;  // the scenario text's name, else the file name
+};
+
+// Every scenario definition of "Scenario\", by title.
+std::vector<ScenarioEntry> ListScenarios();
+
+// Reads the scenario's definition, its text and its game file into the
+// world, as a joining peer reads a game set-up; false when either fails.
+bool ReadScenarioForChoice(World& world, const std::string& file);
+
+struct RegionEntry {
+  int32_t player;
+  std::string name;
+};
+
+// The regions of the game read, in player order: those the chosen grouping
+// names, else every region in play; each under the scenario's name for it.
+std::vector<RegionEntry> ListRegions(const World& world);
+
+// Starts the chosen scenario with the local user leading the region.
+void StartNewGame(ScreenManager& ui, const std::string& file, int32_t region);
+
+// Starts the saved game of that name from the save-game folder; false, with
+// the world untouched, when the file is missing or not a save this version
+// reads.
+bool StartSavedGame(ScreenManager& ui, const std::string& name);

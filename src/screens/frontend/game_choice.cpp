@@ -1,0 +1,121 @@
+#include <cstdio>
+
+#include "screens/frontend/start_menu.h"
+#include "sim/game_start.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_set.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr const char* kChoiceTags[] = {"TITLE", "SCENLIST", "REGIONLIST", "REGIONHDR", "PROFILE", "START", "BACK"};
+constexpr const char* kProfileTags[] = {"PORTRAIT", "PORTPREV", "PORTNEXT", "LEFT", "CENTRE", "RIGHT"};
+// The leanings the profile offers, left to right.
+constexpr int8_t kLeanings[] = {-60, 0, 60};
+constexpr const char* kLeaningTags[] = {"LEFT", "CENTRE", "RIGHT"};
+constexpr uint8_t kPortraits = 8;
+
+bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+}  // namespace
+
+GameChoiceScreen::GameChoiceScreen() : Screen("SM_PLAYER1a", {kChoiceTags, {}}) {
+  hostLink = &g_ui.frontEndBackground;
+}
+
+void GameChoiceScreen::BindControls() {
+  scenarioList_ = MakeListBox("SCENLIST", 0, nullptr, currentForm, 0, this);
+  regionList_ = MakeListBox("REGIONLIST", 0, nullptr, currentForm, 0, this);
+  for (ListBoxControl* list : {scenarioList_, regionList_})
+    if (list) list->flags |= kListSingleSelect;
+}
+
+void GameChoiceScreen::OnOpen() {
+  ControlSetText(currentForm ? FormFindControlByTag(currentForm, "TITLE") : nullptr,
+                 "New game");
+  scenarios = ListScenarios();
+  scenario = -1;
+  region = 0;
+  regions.clear();
+  if (scenarioList_) {
+    ListClear(scenarioList_, 1);
+    int32_t id = 0;
+    for (const ScenarioEntry& entry : scenarios) {
+      ++id;
+      ListAddString(scenarioList_, entry.title.c_str(), id, id, 0, 0, 0);
+    }
+    ListLayoutRows(scenarioList_);
+  }
+  if (regionList_) ListClear(regionList_, 1);
+  if (Control* host = currentForm ? FormFindControlByTag(currentForm, "PROFILE") : nullptr)
+    g_screens.playerProfile.Show(0, host);
+}
+
+void GameChoiceScreen::Refresh() {
+  if (!currentForm) return;
+  SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, (scenario < 0 || region == 0) ? 1 : 0);
+  currentForm->state |= kStateDirty;
+}
+
+void GameChoiceScreen::ChooseScenario(int32_t row) {
+  scenario = -1;
+  region = 0;
+  regions.clear();
+  if (regionList_) ListClear(regionList_, 1);
+  if (row < 0 || static_cast<size_t>(row) >= scenarios.size()) return;
+  if (!ReadScenarioForChoice(g_world, scenarios[static_cast<size_t>(row)].file)) return;
+  scenario = row;
+  regions = ListRegions(g_world);
+  if (!regionList_) return;
+  for (const RegionEntry& entry : regions) ListAddString(regionList_, entry.name.c_str(), entry.player, entry.player, 0, 0, 0);
+  ListLayoutRows(regionList_);
+}
+
+void GameChoiceScreen::ChooseRegion(int32_t player) {
+  region = 0;
+  for (const RegionEntry& entry : regions)
+    if (entry.player == player) region = player;
+}
+
+void GameChoiceScreen::OnCommand(Control* control, int32_t id) {
+  if (control && control == scenarioList_) {
+    ChooseScenario(id - 1);
+  } else if (control && control == regionList_) {
+    ChooseRegion(id);
+  } else if (Is(control, "START")) {
+    if (scenario >= 0 && region != 0) {
+      StartNewGame(g_ui, scenarios[static_cast<size_t>(scenario)].file, region);
+      return;
+    }
+  } else if (Is(control, "BACK")) {
+    g_screens.startMenu.Show(0, nullptr);
+    return;
+  }
+  Refresh();
+}
+
+PlayerProfile::PlayerProfile() : Screen("PLAYER", {kProfileTags, {}}) {}
+
+void PlayerProfile::Refresh() {
+  if (!currentForm) return;
+  char text[32];
+  std::snprintf(text, sizeof text, "Portrait %u", static_cast<unsigned>(g_profileChoices.portrait) + 1);
+  ControlSetText(FormFindControlByTag(currentForm, "PORTRAIT"), text);
+  for (size_t i = 0; i < std::size(kLeanings); ++i)
+    SetControlFlag(FormFindControlByTag(currentForm, kLeaningTags[i]), kStateSelected,
+                   g_profileChoices.leaning == kLeanings[i] ? 1 : 0);
+  currentForm->state |= kStateDirty;
+}
+
+void PlayerProfile::OnCommand(Control* control, int32_t) {
+  uint8_t& portrait = g_profileChoices.portrait;
+  if (Is(control, "PORTPREV")) portrait = static_cast<uint8_t>((portrait + kPortraits - 1) % kPortraits);
+  if (Is(control, "PORTNEXT")) portrait = static_cast<uint8_t>((portrait + 1) % kPortraits);
+  for (size_t i = 0; i < std::size(kLeanings); ++i)
+    if (Is(control, kLeaningTags[i])) g_profileChoices.leaning = kLeanings[i];
+  Refresh();
+}

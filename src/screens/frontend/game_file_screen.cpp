@@ -1,0 +1,98 @@
+#include "screens/frontend/game_file_screen.h"
+
+#include "platform/paths.h"
+#include "platform/status.h"
+#include "screens/frontend/front_end_flow.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/popups.h"
+#include "ui/scenario_file_set.h"
+#include "ui/screen_manager.h"
+#include "world/text/scenario_def.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr const char* kFileDialogTags[] = {"TITLE", "FILELIST", "FILENAME", "OKBUT", "CANBUT", "ERROR"};
+
+bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+}  // namespace
+
+bool UsableFileName(const std::string& name) {
+  if (name.empty() || name.find("..") != std::string::npos) return false;
+  for (const char c : name)
+    if (c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+  return true;
+}
+
+GameFileScreen::GameFileScreen() : Screen("GAME_FILE", {kFileDialogTags, {}}) {}
+
+void GameFileScreen::BindControls() {
+  list_ = MakeListBox("FILELIST", 0, nullptr, currentForm, 0, this);
+  if (list_) list_->flags |= kListSingleSelect;
+}
+
+void GameFileScreen::OnOpen() {
+  if (!currentForm) return;
+  ControlSetText(FormFindControlByTag(currentForm, "TITLE"), title.c_str());
+  ControlSetText(FormFindControlByTag(currentForm, "ERROR"), "");
+  ControlSetText(FormFindControlByTag(currentForm, "FILENAME"), "");
+  files.clear();
+  if (!list_) return;
+  ListClear(list_, 1);
+  for (const std::string& name : plat::ListGameDirectory(folder, "*" + extension, true))
+    if (name.size() > extension.size()) files.push_back(name.substr(0, name.size() - extension.size()));
+  int32_t id = 0;
+  for (const std::string& name : files) {
+    ++id;
+    ListAddString(list_, name.c_str(), id, id, 0, 0, 0);
+  }
+  ListLayoutRows(list_);
+}
+
+void GameFileScreen::Refresh() {
+  if (currentForm) currentForm->state |= kStateDirty;
+}
+
+bool GameFileScreen::Confirm(const std::string& name) {
+  const bool usable = UsableFileName(name);
+  bool done = usable;
+  if (usable) {
+    if (fileName) *fileName = name;
+    switch (options[0]) {
+      case kFileActionStartSaved: done = StartSavedGame(g_ui, name); break;
+      case kFileActionLoadScenario:
+        done = LoadScenarioDef(g_world, folder.c_str(), name.c_str()) >= 0 && plat::Succeeded(LoadScenarioFiles(&g_ui));
+        break;
+      case kFileActionSaveScenario: done = SaveScenarioFiles(name.c_str()) == 0; break;
+      default: break;
+    }
+  }
+  if (!done && currentForm)
+    ControlSetText(FormFindControlByTag(currentForm, "ERROR"),
+                   usable ? "That file cannot be used." : "Choose a file from the list.");
+  return done;
+}
+
+void GameFileScreen::OnCommand(Control* control, int32_t id) {
+  if (control == list_) {
+    if (id >= 1 && static_cast<size_t>(id) <= files.size())
+      ControlSetText(FormFindControlByTag(currentForm, "FILENAME"), files[static_cast<size_t>(id) - 1].c_str());
+  } else if (Is(control, "OKBUT")) {
+    const int32_t chosen = list_ ? list_->selectedId : 0;
+    const std::string name =
+        chosen >= 1 && static_cast<size_t>(chosen) <= files.size() ? files[static_cast<size_t>(chosen) - 1] : "";
+    // Starting a game replaces the front end's screens: the dialog goes first.
+    if (UsableFileName(name)) Close(1);
+    if (Confirm(name) || !UsableFileName(name)) return;
+    Popup(kKeepScreenId, nullptr);
+    ControlSetText(FormFindControlByTag(currentForm, "ERROR"), "That file cannot be used.");
+  } else if (Is(control, "CANBUT")) {
+    Close(0);
+  }
+  Refresh();
+}

@@ -1,0 +1,249 @@
+#include "screens/frontend/game_lobby.h"
+
+#include <string>
+
+#include "net/command_line_session.h"
+#include "net/game_messages.h"
+#include "net/net_message_queue.h"
+#include "net/net_session.h"
+#include "net/net_slots.h"
+#include "net/session_message.h"
+#include "records/text_field.h"
+#include "world/game_params_block.h"
+#include "sim/game_start.h"
+#include "sim/game_stop.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/deferred_actions.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/popups.h"
+#include "ui/screen_set.h"
+#include "world/player_names.h"
+#include "world/text/scenario_text.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr const char* kConnectTags[] = {"HOST", "JOIN", "ADDRESS", "STATUS", "BACK"};
+constexpr const char* kLobbyTags[] = {"TITLE", "GAMES", "SLOTS", "STATUS", "READY", "START", "BACK"};
+constexpr const char* kWaitTags[] = {"WAITHDR", "HEADER", "START", "CANCEL"};
+
+bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+void SetFormText(Control* form, const char* tag, const char* text) {
+  if (!form) return;
+  ControlSetText(FormFindControlByTag(form, tag), text);
+  form->state |= kStateDirty;
+}
+
+}  // namespace
+
+ConnectScreen::ConnectScreen() : Screen("SM_PLAYER1c", {kConnectTags, {}}) { hostLink = &g_ui.frontEndBackground; }
+
+void ConnectScreen::OnOpen() { SetFormText(currentForm, "STATUS", ""); }
+
+void ConnectScreen::OnCommand(Control* control, int32_t) {
+  NetSession& session = g_netSession;
+  if (Is(control, "HOST") || Is(control, "JOIN")) {
+    const bool host = Is(control, "HOST");
+    // Hosts and joiners meet on the game's own port unless told another.
+    if (session.identity.port == 0) session.identity.port = kNetDefaultPort;
+    int32_t result = NetPrepareSession(session);
+    if (result >= 0) {
+      if (host) {
+        result = NetHostSession(session, "0.0.0.0");
+      } else {
+        const Control* field = FormFindControlByTag(currentForm, "ADDRESS");
+        const std::string address = field && !field->text.empty() ? field->text : std::string("127.0.0.1");
+        result = NetJoinHost(session, address.c_str(), static_cast<uint16_t>(session.identity.port));
+      }
+    }
+    if (result < 0) {
+      SetFormText(currentForm, "STATUS", host ? "The game could not be hosted." : "No game answered at that address.");
+      return;
+    }
+    g_screens.gameLobby.mode = host ? kLobbyModeHost : kLobbyModeJoin;
+    g_screens.gameLobby.Show(0, nullptr);
+  } else if (Is(control, "BACK")) {
+    NetHostListReset(session);
+    g_screens.startMenu.Show(0, nullptr);
+  }
+}
+
+GameLobby::GameLobby() : Screen("SM_PLAYER2", {kLobbyTags, {}}) { hostLink = &g_ui.frontEndBackground; }
+
+void GameLobby::BindControls() {
+  slots_ = MakeListBox("SLOTS", 0, nullptr, currentForm, 0, this);
+  games_ = MakeListBox("GAMES", 0, nullptr, currentForm, 0, this);
+  if (games_) games_->flags |= kListSingleSelect;
+}
+
+void GameLobby::OnOpen() {
+  setupRequested = false;
+  const bool host = mode == kLobbyModeHost;
+  SetFormText(currentForm, "TITLE", host ? "Hosting a game" : "Joining a game");
+  scenarios = host ? ListScenarios() : std::vector<ScenarioEntry>{};
+  if (games_) {
+    ListClear(games_, 1);
+    int32_t id = 0;
+    for (const ScenarioEntry& entry : scenarios) {
+      ++id;
+      ListAddString(games_, entry.title.c_str(), id, id, 0, 0, 0);
+    }
+    ListLayoutRows(games_);
+    SetControlFlag(games_, kStateHidden, host ? 0 : 1);
+  }
+  g_world.campaignMessage.name[0] = '\0';
+  SetControlFlag(FormFindControlByTag(currentForm, "READY"), kStateHidden, host ? 1 : 0);
+  QueueDeferredUiAction(this, 0);
+}
+
+void GameLobby::ChooseGame(int32_t row) {
+  if (mode != kLobbyModeHost || row < 0 || static_cast<size_t>(row) >= scenarios.size()) return;
+  const std::string& file = scenarios[static_cast<size_t>(row)].file;
+  GameParamsBlock& block = g_world.campaignMessage;
+  block.flags &= ~kGameParamsSavedGame;
+  SetFieldText(g_world.gameState.scenarioName, file);
+  // Every peer, this one included, reads the game; the regions follow.
+  (void)SendGameSetup(g_netSession, file.c_str(), 0, 0, block);
+}
+
+void GameLobby::NextRegionOfSlot(int32_t slot) {
+  if (mode != kLobbyModeHost || slot < 1 || slot >= kMaxPlayers || !g_world.campaignMessage.name[0]) return;
+  const std::vector<RegionEntry> regions = ListRegions(g_world);
+  uint8_t current = 0;
+  {
+    plat::CriticalSectionLock hold(g_netSession.slotLock);
+    current = g_world.slotTable[slot].region;
+  }
+  uint8_t next = regions.empty() ? 0 : static_cast<uint8_t>(regions.front().player);
+  for (size_t i = 0; i < regions.size(); ++i)
+    if (regions[i].player == current) next = i + 1 < regions.size() ? static_cast<uint8_t>(regions[i + 1].player) : 0;
+  (void)NetSetSlotFields(g_netSession, static_cast<uint32_t>(slot), next, 0);
+}
+
+bool GameLobby::CanStart() const {
+  if (mode != kLobbyModeHost || !g_world.campaignMessage.name[0]) return false;
+  plat::CriticalSectionLock hold(g_netSession.slotLock);
+  for (int32_t s = 1; s < kMaxPlayers; ++s) {
+    const NetSlot& slot = g_world.slotTable[s];
+    if (slot.state != kSlotHuman) continue;
+    if (slot.region == 0 || (s != static_cast<int32_t>(kNetHostSlot) && !slot.ready)) return false;
+  }
+  return true;
+}
+
+void GameLobby::StartSessionGame() {
+  NetSession& session = g_netSession;
+  if (!CanStart()) return;
+  CancelDeferredUiAction(this);
+  (void)NetHostStartGame(session);
+  uint8_t own = 0;
+  {
+    plat::CriticalSectionLock hold(session.slotLock);
+    own = g_world.slotTable[kNetHostSlot].region;
+  }
+  SessionMessage* start = BuildNetMessage(kSmStartGame, nullptr, 0, 0, own);
+  if (!start) return;
+  (void)SendNetMessage(session, *start, 0);
+  // The host starts as every peer does, from its own queue.
+  QueueNetMessage(g_netQueue, start);
+}
+
+void GameLobby::Poll(intptr_t) {
+  NetSession& session = g_netSession;
+  if (mode == kLobbyModeJoin && !setupRequested && !session.hosts.connecting && session.connectEvent.IsSet()) {
+    const uint32_t head[2] = {kSetupRequestId, kSetupRequestSize};
+    if (NetSendGameMessage(session, session.hostPlayer.load(), false, reinterpret_cast<const uint8_t*>(head), nullptr,
+                           0) >= 0)
+      setupRequested = true;
+  }
+  Refresh();
+}
+
+void GameLobby::Refresh() {
+  if (!currentForm) return;
+  if (slots_) {
+    ListClear(slots_, 1);
+    const World& w = g_world;
+    plat::CriticalSectionLock hold(g_netSession.slotLock);
+    for (int32_t s = 1; s < kMaxPlayers; ++s) {
+      const NetSlot& slot = w.slotTable[s];
+      if (slot.state != kSlotHuman) continue;
+      std::string row = FieldText(slot.name);
+      if (slot.region != 0 && slot.region < kMaxPlayers)
+        row += std::string(" - ") + LookupLocalizedName(w, w.players[slot.region]);
+      if (slot.ready) row += " (ready)";
+      ListAddString(slots_, row.c_str(), s, s, 0, 0, 0);
+    }
+    ListLayoutRows(slots_);
+  }
+  SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, CanStart() ? 0 : 1);
+  const char* status = g_gameLoading.load() ? "Loading the game..."
+                       : mode == kLobbyModeHost          ? "Waiting for players to join."
+                       : g_world.campaignMessage.name[0] ? "Game chosen: ready."
+                                                          : "Waiting for the host to choose a game.";
+  SetFormText(currentForm, "STATUS", status);
+  currentForm->state |= kStateDirty;
+}
+
+void GameLobby::OnCommand(Control* control, int32_t id) {
+  if (control && control == games_) {
+    ChooseGame(id - 1);
+  } else if (control && control == slots_) {
+    NextRegionOfSlot(id);
+  } else if (Is(control, "READY")) {
+    (void)NetSetSlot(g_netSession, true);
+  } else if (Is(control, "START")) {
+    StartSessionGame();
+    return;
+  } else if (Is(control, "BACK")) {
+    CancelDeferredUiAction(this);
+    CloseNetSession(g_netSession);
+    g_screens.startMenu.Show(0, nullptr);
+    return;
+  }
+  Refresh();
+}
+
+void LobbyRefreshReady(GameLobby& lobby) { lobby.Refresh(); }
+
+WaitingRoom::WaitingRoom() : Screen("MULTI_WAIT1", {kWaitTags, {}}) {}
+
+void WaitingRoom::OnOpen() {
+  if (!currentForm) return;
+  SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, 1);
+  SetControlFlag(FormFindControlByTag(currentForm, "CANCEL"), kStateHidden, 1);
+  const char* title = g_scenarioText.scenarioName.c_str();
+  SetFormText(currentForm, "WAITHDR", *title ? title : FieldText(g_world.gameState.scenarioName).c_str());
+  QueueDeferredUiAction(this, 0);
+}
+
+void WaitingRoom::Refresh() {
+  if (mode != 0 || !currentForm) return;
+  const World& w = g_world;
+  int waiting = 0;
+  for (int32_t p = 1; p <= w.gameState.highestPlayer && p < kMaxPlayers; ++p) {
+    const PlayerRecord& r = w.players[p];
+    if (!TakesPart(r)) continue;
+    const uint32_t s = r.networkSlot;
+    if (s < kMaxPlayers && w.slotTable[s].state == kSlotHuman && w.slotTable[s].progress == 0) ++waiting;
+  }
+  SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, (waiting != 0) ? 1 : 0);
+  SetControlFlag(FormFindControlByTag(currentForm, "HEADER"), kStateHidden, (waiting == 0) ? 1 : 0);
+  SetControlFlag(FormFindControlByTag(currentForm, "CANCEL"), kStateHidden, (waiting == 0) ? 1 : 0);
+  currentForm->state |= kStateDirty;
+}
+
+void WaitingRoom::OnCommand(Control* control, int32_t) {
+  if (Is(control, "CANCEL")) {
+    CancelDeferredUiAction(this);
+    CloseAllPopups(g_ui, 0);
+    SwitchGameScreen(&g_ui, false);
+  } else if (Is(control, "START")) {
+    CancelDeferredUiAction(this);
+    Close(1);
+  }
+}

@@ -1,0 +1,61 @@
+#pragma once
+// The network game's screens in the front end: the connect screen (host a
+// game or join one at an address), the lobby that follows (its mode 2 host,
+// 3 join) and the waiting room shown after joining a running game.
+#include <cstdint>
+#include <vector>
+
+#include "net/net_ui_link.h"
+#include "screens/frontend/front_end_flow.h"
+#include "ui/screen.h"
+
+class ListBoxControl;
+
+class ConnectScreen : public Screen {
+ public:
+  ConnectScreen();
+  void OnOpen() override;
+  void OnCommand(Control* control, int32_t id) override;
+};
+
+class GameLobby : public Screen {
+ public:
+  GameLobby();
+  void BindControls() override;
+  void OnOpen() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+  // While joining: once the connection stands, asks the host for the game's
+  // set-up once and stops polling.
+  void Poll(intptr_t argument) override;
+
+  // The host: the scenario of that row is the session's game; a slot's
+  // region moves on to the next region of the game (none after the last);
+  // the game starts once every person in the session has a region and is
+  // ready.
+  void ChooseGame(int32_t row);
+  void NextRegionOfSlot(int32_t slot);
+  bool CanStart() const;
+  void StartSessionGame();
+
+  int32_t mode = kLobbyModeHost;
+  bool setupRequested = false;
+  std::vector<ScenarioEntry> scenarios;
+
+ private:
+  ListBoxControl* slots_ = nullptr;
+  ListBoxControl* games_ = nullptr;
+};
+
+// The lobby's ready state after a game file was loaded.
+void LobbyRefreshReady(GameLobby& lobby);
+
+class WaitingRoom : public Screen {
+ public:
+  WaitingRoom();
+  void OnOpen() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+
+  int32_t mode = 0;  // 0 waiting for the players' machines
+};

@@ -1,0 +1,174 @@
+// A new user's first game, in process with posted input: the start menu,
+// New game, the Channel scenario, Westholm, the briefing's start; the game
+// runs two days, is saved, left and loaded again from the start menu's file
+// dialog, and the program closes with its threads joined.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "app/app_object.h"
+#include "app/settings.h"
+#include "app/shell/shell.h"
+#include "net/net_session.h"
+#include "platform/clock.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/window.h"
+#include "sim/game_start.h"
+#include "sim/game_stop.h"
+#include "sim/game_threads.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "world/game_speed.h"
+#include "world/save_file.h"
+#include "world/world.h"
+
+namespace {
+
+// Real time, except that sleeping passes at once: the splash's fades and the
+// clock's pacing take no seconds.
+class FastClock : public plat::ClockSource {
+ public:
+  explicit FastClock(plat::ClockSource& real) : real_(real) {}
+  uint64_t MonotonicMs() override { return real_.MonotonicMs() + skipped_.load(); }
+  void SleepMs(uint32_t ms) override {
+    skipped_ += ms;
+    std::this_thread::yield();
+  }
+  plat::LocalTime Now() override { return real_.Now(); }
+
+ private:
+  plat::ClockSource& real_;
+  std::atomic<uint64_t> skipped_{0};
+};
+
+void Pump() {
+  plat::Message msg;
+  while (plat::PeekWindowMessage(&msg, true)) plat::DispatchWindowMessage(msg);
+  RunIdleFrame();
+}
+
+// A left click at the middle of the control (row: the list row, counted
+// from 0, for a list), as the window delivers it.
+void Click(Control* control, int row) {
+  ASSERT_NE(control, nullptr);
+  const plat::Rect r = ControlAbsoluteRect(control);
+  int y = (r.top + r.bottom) / 2;
+  if (row >= 0) y = r.top + static_cast<ListBoxControl*>(control)->rowStep * row + 3;
+  const plat::LParam at = static_cast<plat::LParam>(((r.left + r.right) / 2) | (y << 16));
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonDown, plat::kMkLButton, at);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonUp, 0, at);
+  Pump();
+}
+
+int RowOf(const std::vector<ScenarioEntry>& rows, const char* file) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].file == file) return static_cast<int>(i);
+  return -1;
+}
+
+int RowOf(const std::vector<RegionEntry>& rows, const char* name) {
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].name == name) return static_cast<int>(i);
+  return -1;
+}
+
+TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
+  FastClock clock(plat::CurrentClock());
+  plat::SetClockSource(&clock);
+  const std::string oldRoot = plat::DataRoot();
+  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  plat::ResetMessageQueue();
+  // The settings' defaults, never the user's file.
+  LoadRegistrySettings(g_app, g_netSession.identity, nullptr);
+  g_app.gamerezx = 1024;
+  g_app.gamerezy = 768;
+  g_app.gamerezbpp = 32;
+  g_app.gameadapternum = 0;
+  g_app.SetFlag(kSetNosoundinit, true);
+  g_ui.mapEditor = 0;
+  g_ui.netRole = kRoleNone;
+  static constexpr uint8_t kGuid[16] = {4, 3};
+  InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
+  ASSERT_EQ(InitApplication(g_app), 0);
+  RunIdleFrame();
+  ASSERT_EQ(g_ui.mode, kUiFrontEnd);
+
+  ScreenSet& s = g_screens;
+  GameChoiceScreen& choice = s.gameChoice;
+  // Each step: the screen whose form is up, the control pressed, and the
+  // row of a list (-1 for a button).
+  struct Step {
+    Screen* screen;
+    const char* tag;
+    int row;
+  };
+  Click(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"), -1);
+  ASSERT_NE(choice.currentForm->parent, nullptr) << "New game shows the scenario choice";
+  const int channel = RowOf(choice.scenarios, "Channel");
+  ASSERT_GE(channel, 0);
+  Click(FormFindControlByTag(choice.currentForm, "SCENLIST"), channel);
+  ASSERT_EQ(choice.scenario, channel);
+  const int westholm = RowOf(choice.regions, "Westholm");
+  ASSERT_GE(westholm, 0);
+  Click(FormFindControlByTag(choice.currentForm, "REGIONLIST"), westholm);
+  const int32_t region = choice.regions[static_cast<size_t>(westholm)].player;
+  ASSERT_EQ(choice.region, region);
+  const Step kSteps[] = {{&choice, "START", -1}, {&s.briefing, "MODE2", -1}, {&s.briefing, "START", -1}};
+  for (const Step& step : kSteps) Click(FormFindControlByTag(step.screen->currentForm, step.tag), step.row);
+
+  EXPECT_EQ(g_ui.mode, kUiInGame);
+  EXPECT_EQ(g_platform.appMode, kModeGame);
+  EXPECT_EQ(g_ui.rootForm, g_ui.rootPanel);
+  EXPECT_EQ(g_world.gameState.localPlayer, region);
+  EXPECT_EQ(g_world.players[region].kind, kKindHuman);
+  EXPECT_EQ(g_world.players[region].govtype, 2) << "the briefing's second leadership button";
+  ASSERT_TRUE(GameThreadsRunning());
+
+  const uint32_t firstDay = g_world.gameState.currentDay;
+  SetGameSpeed(g_world.gameState, 4);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  while (std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() < firstDay + 2 &&
+         std::chrono::steady_clock::now() < deadline) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_GE(std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(), firstDay + 2) << "two days pass";
+
+  // Saved, left for the menus, and loaded again through the file dialog.
+  const std::string saved = "FrontEndProbe";
+  ASSERT_EQ(SaveGame(g_world, saved), plat::kOk);
+  SwitchGameScreen(&g_ui, false);
+  Pump();
+  ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "leaving shows the start menu";
+  Click(FormFindControlByTag(s.startMenu.currentForm, "LOADGAME"), -1);
+  const auto& files = s.gameFile.files;
+  const auto at = std::find(files.begin(), files.end(), saved);
+  ASSERT_NE(at, files.end());
+  const Step kLoad[] = {{&s.gameFile, "FILELIST", static_cast<int>(at - files.begin())},
+                        {&s.gameFile, "OKBUT", -1},
+                        {&s.briefing, "START", -1}};
+  for (const Step& step : kLoad) Click(FormFindControlByTag(step.screen->currentForm, step.tag), step.row);
+  if (const auto path = plat::ResolveGamePath(SaveGamePath(saved))) std::filesystem::remove(*path);
+  EXPECT_EQ(g_ui.mode, kUiInGame);
+  EXPECT_TRUE(g_world.scenario.head.gameFlags & kGameFlagFromSave);
+  EXPECT_EQ(g_world.gameState.localPlayer, region);
+  EXPECT_TRUE(GameThreadsRunning());
+
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+  EXPECT_EQ(RunMessageLoop(), 0);
+  ShutdownApplication(g_app);
+  EXPECT_FALSE(GameThreadsRunning()) << "the game's threads are joined";
+  plat::SetDataRoot(oldRoot);
+  plat::SetClockSource(nullptr);
+}
+
+}  // namespace
