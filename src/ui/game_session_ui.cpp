@@ -78,6 +78,7 @@ void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
   // line) ends when that game does.
   if (!showVictory && (ui->netRole != kRoleNone || ui->mapEditor) && HaveWindow())
     plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+  if (showVictory) ShowVictoryScreen();
 }
 
 void EnterGame(ScreenManager* ui) {

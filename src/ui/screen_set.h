@@ -10,6 +10,7 @@
 #include "screens/economy/economy_popups.h"
 #include "screens/economy/product_screen.h"
 #include "screens/frontend/chat_screen.h"
+#include "screens/frontend/end_game_popups.h"
 #include "screens/frontend/game_file_screen.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/score_card.h"
@@ -97,6 +98,12 @@ struct ScreenSet {
   ScoreCard scoreCard;
   Tooltip tooltip;
   GameMenu gameMenu;
+  EndTurnPopup endTurn;
+  EndGamePreview endGamePreview;
+  EndGamePreview2 endGamePreview2;
+  EndGameMultiplayer endGameMultiplayer;
+  ElectionDefeatScreen electionDefeat;
+  VictoryScreen victory;
   GameFileScreen gameFile;
   TutorialWindow tutorial;
   StartMenu startMenu;
