@@ -1,5 +1,6 @@
 #include "screens/frontend/end_game_popups.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -16,7 +17,10 @@
 #include "sim/game_threads.h"
 #include "sim/policy_block_fields.h"
 #include "sim/turn_thread.h"
+#include "screens/frontend/campaign_start.h"
+#include "screens/frontend/game_menu.h"
 #include "ui/control.h"
+#include "ui/list_control.h"
 #include "ui/control_tree.h"
 #include "ui/interface_images.h"
 #include "ui/panel_helpers.h"
@@ -27,6 +31,7 @@
 #include "ui/text_box.h"
 #include "world/game_speed.h"
 #include "world/player_names.h"
+#include "world/save_file.h"
 #include "world/scenario_settings.h"
 #include "world/text/scenario_text.h"
 #include "world/text/text_lists.h"
@@ -154,8 +159,12 @@ VictoryStory ChooseVictoryStory(const ScenarioText& texts, int kind, uint32_t en
   return story;
 }
 
+Screen* EndGamePopupFor(uint32_t code, uint32_t endReason, bool networked) {
+  return EndGameScreenOf(EndGameScreen(code, endReason, networked));
+}
+
 bool OpenEndGamePopup(uint32_t code) {
-  Screen* screen = EndGameScreenOf(EndGameScreen(code, g_world.gameState.endReason, Networked()));
+  Screen* screen = EndGamePopupFor(code, g_world.gameState.endReason, Networked());
   if (!screen) return false;
   screen->Popup(kKeepScreenId, nullptr);
   return true;
@@ -326,25 +335,65 @@ void ShowVictoryScreen() { g_screens.victory.Show(kKeepScreenId, nullptr); }
 
 VictoryContinue::VictoryContinue(Control** host) : Screen("VICTORY_SS1", {kContinueTags, {}}) { hostLink = host; }
 
-void VictoryContinue::BindControls() {}
+void VictoryContinue::BindControls() {
+  list = MakeListBox("SCENLIST", 0, &g_screens, form, kListIndicators, this);
+  if (list && list->prototype) list->prototype->fontSlot = 3;
+}
+
+const ScenarioMapLink* VictoryContinue::FollowUps() const {
+  const World& w = g_world;
+  const int32_t p = w.gameState.localPlayer;
+  const bool won = p >= 0 && p < 32 && ((w.gameState.winnersMask >> p) & 1u) != 0;
+  return won ? w.scenario.winmaps : w.scenario.losemaps;
+}
 
 void VictoryContinue::OnOpen() {
   const PlayerRecord* local = LocalRecord();
   chosenForm = local ? local->govtype : 0;
   followUps = 0;
-  // Campaign follow-ups start with the next scenario's own session.
+  const World& w = g_world;
+  if ((w.scenario.head.gameFlags & kGameFlagCampaign) == 0) return;
+  const int32_t p = w.gameState.localPlayer;
+  const bool won = p >= 0 && p < 32 && ((w.gameState.winnersMask >> p) & 1u) != 0;
+  followUps = std::min<int32_t>(won ? w.scenario.numwinchoice : w.scenario.numlosechoice, kScenarioMapLinks);
 }
 
 void VictoryContinue::Refresh() {
   const bool more = followUps > 0;
   for (const char* tag : {"HIDEBOXAS", "HIDEBOX", "SAVE", "OK"}) ShowControl(Find(*this, tag), more);
   ShowControl(Find(*this, "MENU"), true);
+  if (!more || !list) return;
+  const int32_t selected = list->selectedId;
+  ListClear(list, 1);
+  const ScenarioMapLink* links = FollowUps();
+  for (int32_t i = 0; i < followUps; ++i) ListAddString(list, links[i].mapName ? links[i].mapName : "", i + 1, i + 1, 0, 0, 0);
+  ListLayoutRows(list);
+  ListSetSelection(0, list, selected > 0 && selected <= followUps ? selected : 1, 0);
+  ControlSetText(Find(*this, "ASNAME"), CampaignAutoSaveName(g_scenarioText.scenarioName.c_str()).c_str());
 }
 
 void VictoryContinue::OnCommand(Control* control, int32_t) {
-  if (!Is(control, "MENU")) return;
+  const std::string scenario = g_scenarioText.scenarioName.c_str();
+  if (Is(control, "SAVE")) {
+    // The save dialog opens on its own, proposing the campaign's name.
+    const std::string name = CampaignSaveName(scenario);
+    GameState& state = g_world.gameState;
+    std::memset(state.saveName, 0, sizeof state.saveName);
+    std::strncpy(state.saveName, name.c_str(), sizeof state.saveName - 1);
+    GameMenuActivate(g_screens.gameMenu, kGameMenuSavePage);
+    Refresh();
+    return;
+  }
+  const bool ok = Is(control, "OK");
+  if (!ok && !Is(control, "MENU")) return;
   for (const char* tag : {"SAVE", "OK", "MENU", "HIDEBOX"}) ShowControl(Find(*this, tag), false);
   UpdateFrameUi(g_ui);
+  if (followUps > 0) (void)SaveGame(g_world, CampaignAutoSaveName(scenario));
+  if (ok) {
+    const int32_t row = list ? list->selectedId : 0;
+    StartScenarioGame(FollowUps()[row > 0 && row <= followUps ? row - 1 : 0], chosenForm);
+    return;
+  }
   ReleaseGameData(g_world);
   if (g_ui.netRole != kRoleNone) {
     // A program started for one network game ends with it.

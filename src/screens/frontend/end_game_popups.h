@@ -8,6 +8,8 @@
 #include "ui/screen.h"
 
 class Control;
+class ListBoxControl;
+struct ScenarioMapLink;
 class TextBoxControl;
 struct ScenarioText;
 struct World;
@@ -47,6 +49,9 @@ VictoryStory ChooseVictoryStory(const ScenarioText& texts, int kind, uint32_t en
 // their place; every other "%" stays as it is.
 std::string FillTwoStrings(const char* format, const char* first, const char* second);
 
+// The end-of-game pop-up of a turn code (null for none): an election lost,
+// a game lost (by an election, in a network game, or alone) or won.
+Screen* EndGamePopupFor(uint32_t code, uint32_t endReason, bool networked);
 // Opens the end-of-game pop-up that a turn code asks for; false when the
 // code asks for none.
 bool OpenEndGamePopup(uint32_t code);
@@ -115,8 +120,11 @@ class VictoryContinue : public Screen {
   void Refresh() override;
   void BindControls() override;
   void OnCommand(Control* control, int32_t value) override;
+  // The follow-up table that the game's end picks: won or lost.
+  const ScenarioMapLink* FollowUps() const;
   int32_t followUps = 0;
   int32_t chosenForm = 0;
+  ListBoxControl* list = nullptr;
 };
 
 class VictoryScreen : public Screen {
