@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 
 #include "app/app_object.h"
@@ -58,6 +59,14 @@ class GameFlowScreens : public ::testing::Test {
       delete s->form;
       s->form = s->currentForm = nullptr;
     }
+    // Without their forms the screens hold on to none of their controls.
+    for (Screen* s : std::initializer_list<Screen*>{
+             &g_screens.gameMenu, &g_screens.gameMenu.buttons, &g_screens.gameMenu.quitConfirm,
+             &g_screens.gameMenu.saveDialog, &g_screens.gameMenu.quitNow, &g_screens.gameMenu.loadDialog,
+             &g_screens.endTurn, &g_screens.endGamePreview, &g_screens.endGamePreview2,
+             &g_screens.endGameMultiplayer, &g_screens.electionDefeat, &g_screens.victory,
+             &g_screens.victory.continuation})
+      s->BindControls();
     std::memcpy(g_app.hapsDirectory, oldHaps_, sizeof oldHaps_);
     plat::SetDataRoot(oldRoot_);
   }

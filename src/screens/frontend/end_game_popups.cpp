@@ -307,6 +307,7 @@ VictoryScreen::VictoryScreen() : Screen("VICTORY", {kVictoryTags, {}}), continua
 }
 
 void VictoryScreen::BindControls() {
+  scoreCardHost = continueHost = nullptr;
   if (!form) return;
   const int32_t w = form->rect.right - form->rect.left, h = form->rect.bottom - form->rect.top;
   RectMoveTo(&form->rect, (g_platform.clientRect.right - w) / 2, (g_platform.clientRect.bottom - h) / 2);
