@@ -163,18 +163,6 @@ Screen* EndGamePopupFor(uint32_t code, uint32_t endReason, bool networked) {
   return EndGameScreenOf(EndGameScreen(code, endReason, networked));
 }
 
-bool OpenEndGamePopup(uint32_t code) {
-  Screen* screen = EndGamePopupFor(code, g_world.gameState.endReason, Networked());
-  if (!screen) return false;
-  screen->Popup(kKeepScreenId, nullptr);
-  return true;
-}
-
-bool OpenEndTurnPopup() {
-  g_screens.endTurn.Popup(kKeepScreenId, nullptr);
-  return true;
-}
-
 void InstallEndGameHooks() {
   g_netUi.refreshScreen = RefreshShownScreen;
   g_netUi.openPopup = [](ScreenManager*, const char* form) {
@@ -201,6 +189,17 @@ void EndGamePopup::BindControls() {
   for (const char* tag : {"TEXTBOX00", "TEXTBOX08", "TEXTBOX09", "TEXTBOX10", "TEXTBOX11"})
     MakeBox(*this, tag, kTextFont, kTextColour);
   MakeBox(*this, "TEXTPARENT", kDefeatTextFont, kTextColour);
+}
+
+int32_t EndGamePopup::Popup(intptr_t newId, const ScreenParameterList*) {
+  // It stays above the map until the player answers it.
+  if (newId != kKeepScreenId) id = newId;
+  const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
+  const int32_t refused =
+      currentForm ? OpenPopup(g_ui, currentForm, kPopupModal | kPopupExclusive, -1, -1, 0, whole) : 0;
+  OnOpen();
+  Refresh();
+  return refused;
 }
 
 void EndGamePopup::SetUiText(const char* tag, int entry) { SetBoxText(Find(*this, tag), TextListText(kListUitext, entry)); }

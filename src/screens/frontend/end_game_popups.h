@@ -52,12 +52,6 @@ std::string FillTwoStrings(const char* format, const char* first, const char* se
 // The end-of-game pop-up of a turn code (null for none): an election lost,
 // a game lost (by an election, in a network game, or alone) or won.
 Screen* EndGamePopupFor(uint32_t code, uint32_t endReason, bool networked);
-// Opens the end-of-game pop-up that a turn code asks for; false when the
-// code asks for none.
-bool OpenEndGamePopup(uint32_t code);
-// The turn ended with the game paused: the end-of-turn pop-up lets the
-// player start the next one. False when it is not wanted.
-bool OpenEndTurnPopup();
 // Installs the calls through which the turn codes reach these screens.
 void InstallEndGameHooks();
 // The game was left for the result screen.
@@ -74,6 +68,7 @@ class EndTurnPopup : public Screen {
 class EndGamePopup : public Screen {
  public:
   EndGamePopup(const char* form, FormLookups lookups, int32_t sound);
+  int32_t Popup(intptr_t id, const ScreenParameterList* list) override;
   void OnOpen() override;
   int32_t Close(int32_t noReturn = 0) override;
   void BindControls() override;
