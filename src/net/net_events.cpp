@@ -1,5 +1,7 @@
 #include "net/net_events.h"
 
+#include <atomic>
+
 #include "app/program_version.h"
 #include "net/net_session.h"
 #include "net/net_ui_link.h"
@@ -86,11 +88,22 @@ const char* EndGameScreen(uint32_t code, uint32_t endReason, bool networked) {
   }
 }
 
+bool EndTurnPopupWanted(int32_t gameSpeed, uint32_t endReason, bool networked, int32_t noConfirm) {
+  return gameSpeed == 0 && endReason == 0 && !networked && noConfirm == 0;
+}
+
 void OnAppMessage2(ScreenManager& ui, uint32_t code) {
   // The news queues of every region still in the game drain at a turn's end.
   if (code == kTurnCodeTurnEnd) TurnEndUpkeep(g_world);
   if (code == kTurnCodeTurnEnd || code == kTurnCodeDayEnd) {
     if (g_netUi.refreshScreen) g_netUi.refreshScreen(&ui);
+    // A turn that ended paused waits for its go event: the player starts
+    // the next one from the end-of-turn pop-up.
+    GameState& state = g_world.gameState;
+    const int32_t speed = std::atomic_ref<int32_t>(state.gameSpeed).load(std::memory_order_relaxed);
+    if (code == kTurnCodeTurnEnd && g_netUi.openPopup &&
+        EndTurnPopupWanted(speed, state.endReason, IsNetworkGame(g_commandNet), g_uiOptions.bnoconfirmturn))
+      g_netUi.openPopup(&ui, "ENDTURNPOPUP");
     return;
   }
   const char* screen = EndGameScreen(code, g_world.gameState.endReason, IsNetworkGame(g_commandNet));

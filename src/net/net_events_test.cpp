@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "net/net_session.h"
+#include "net/net_ui_link.h"
 #include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "world/world.h"
@@ -50,6 +51,42 @@ TEST(NetEvents, ADeparturePassesTheRegionToTheComputerOnTheHostOnce) {
   g_world.slotTable[4] = NetSlot{};
   g_world.players[3] = PlayerRecord{};
   g_world.players[1] = PlayerRecord{};
+  if (madeLocks) WorldDeleteLocks(g_world);
+}
+
+TEST(NetEvents, OnlyATurnThatEndsPausedAsksForTheNextTurn) {
+  const struct {
+    int32_t speed;
+    uint32_t endReason;
+    bool networked;
+    int32_t noConfirm;
+    bool asks;
+  } rows[] = {
+      {0, 0, false, 0, true},   // paused: the turn thread waits for its go event
+      {2, 0, false, 0, false},  // running: the next turn follows by itself
+      {0, 5, false, 0, false},  // the game is over
+      {0, 0, true, 0, false},   // peers go on together
+      {0, 0, false, 1, false},  // the player turned the question off
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(EndTurnPopupWanted(r.speed, r.endReason, r.networked, r.noConfirm), r.asks) << r.speed << r.endReason;
+
+  // A paused turn end opens it through the interface's hook; a day end does not.
+  static std::string opened;
+  const NetUiLink saved = g_netUi;
+  g_netUi.openPopup = [](ScreenManager*, const char* form) { opened += std::string(form) + " "; };
+  g_netUi.refreshScreen = nullptr;
+  const bool madeLocks = !WorldLocksExist(g_world);
+  if (madeLocks) WorldInitLocks(g_world);
+  g_world.gameState.gameSpeed = 0;
+  // The handler only hands the interface on to the hooks.
+  alignas(16) static unsigned char interfaceStandIn[16];
+  ScreenManager& ui = *reinterpret_cast<ScreenManager*>(interfaceStandIn);
+  OnAppMessage2(ui, kTurnCodeDayEnd);
+  OnAppMessage2(ui, kTurnCodeTurnEnd);
+  OnAppMessage2(ui, kTurnCodeGameWon);
+  EXPECT_EQ(opened, "ENDTURNPOPUP ENDGAME_PREVIEW ");
+  g_netUi = saved;
   if (madeLocks) WorldDeleteLocks(g_world);
 }
 

@@ -80,6 +80,7 @@ void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
   // line) ends when that game does.
   if (!showVictory && (ui->netRole != kRoleNone || ui->mapEditor) && HaveWindow())
     plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+  if (showVictory) ShowVictoryScreen();
 }
 
 // The interface mode word (UiMode) and the application's (AppMode) change

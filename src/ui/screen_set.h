@@ -11,6 +11,7 @@
 #include "screens/economy/product_screen.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
+#include "screens/frontend/end_game_popups.h"
 #include "screens/frontend/game_lobby.h"
 #include "screens/frontend/game_file_screen.h"
 #include "screens/frontend/game_menu.h"
@@ -107,6 +108,12 @@ struct ScreenSet {
   WaitingRoom waitingRoom;
   Tooltip tooltip;
   GameMenu gameMenu;
+  EndTurnPopup endTurn;
+  EndGamePreview endGamePreview;
+  EndGamePreview2 endGamePreview2;
+  EndGameMultiplayer endGameMultiplayer;
+  ElectionDefeatScreen electionDefeat;
+  VictoryScreen victory;
   GameFileScreen gameFile;
   TutorialWindow tutorial;
   StartMenu startMenu;

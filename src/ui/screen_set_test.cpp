@@ -26,7 +26,11 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
       &s.map1.hexInfo.distance.targetUnit, &s.mapFilter, &s.settlementList, &s.orders1,      &s.unitList,   &s.unitDetail,
       &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.help,       &s.map2,
       &s.map3,         &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
-      &s.statMap,      &s.scoreCard,  &s.waitingRoom,    &s.tooltip,      &s.gameMenu,   &s.gameFile,
+      &s.statMap,      &s.scoreCard,  &s.waitingRoom,    &s.tooltip,      &s.gameMenu,
+      // The menu's pages are its members, built after it.
+      &s.gameMenu.buttons, &s.gameMenu.quitConfirm, &s.gameMenu.saveDialog, &s.gameMenu.quitNow,
+      &s.gameMenu.loadDialog, &s.endTurn, &s.endGamePreview, &s.endGamePreview2, &s.endGameMultiplayer,
+      &s.electionDefeat, &s.victory, &s.victory.continuation, &s.gameFile,
       &s.tutorial,     &s.startMenu,  &s.gameChoice,     &s.connect,      &s.optionsMenu, &s.optionsHost,
       &s.playerProfile, &s.gameLobby, &s.briefing,       &s.popupFrames};
   // A screen made later (a pane, a list box) stands in front of them all.

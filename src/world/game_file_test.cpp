@@ -84,7 +84,7 @@ class GameFileTest : public ::testing::Test {
     s.techCount = 4;
     s.currentTick = 12345;
     s.gameSpeed = 40;
-    s.bytes445[7] = 0x5A;  // a byte nobody names survives
+    s.bytes484[7] = 0x5A;  // a byte nobody names survives
     for (size_t i = 0; i < w.worldEconomy.size(); ++i) w.worldEconomy[i] = static_cast<uint8_t>(i * 7);
     for (int p = 0; p < 3; ++p) {
       PlayerRecord& r = w.players[p];

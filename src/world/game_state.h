@@ -99,7 +99,10 @@ struct GameState {
   int32_t dayLength;
   uint32_t stringPoolSize;    // 440: the game file's string pool
   uint8_t flag444;            // 444: cleared when a game file is read in full from disk
-  uint8_t bytes445[102];
+  uint8_t bytes445[3];
+  char saveName[32];          // 448: the name a save proposes; at most 31 characters and a NUL
+  uint32_t saveCounter;       // 480: saves made from the in-game menu
+  uint8_t bytes484[63];
   uint8_t scenarioWinner;     // 547
   uint32_t endReason;         // 548
   uint32_t winnersMask;       // 552: one bit per winning player
@@ -167,6 +170,8 @@ static_assert(offsetof(GameState, visibilitySteps) == 404);
 static_assert(offsetof(GameState, stringPoolSize) == 440);
 static_assert(offsetof(GameState, flag444) == 444);
 static_assert(offsetof(GameState, scenarioWinner) == 547);
+static_assert(offsetof(GameState, saveName) == 448);
+static_assert(offsetof(GameState, saveCounter) == 480);
 static_assert(offsetof(GameState, endReason) == 548);
 static_assert(offsetof(GameState, winnersMask) == 552);
 static_assert(offsetof(GameState, goalX) == 572 && offsetof(GameState, goalY) == 574);

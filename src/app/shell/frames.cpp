@@ -84,6 +84,8 @@ void EnterFrontEnd() {
   // program as a failed screen does when that session cannot start.
   g_netUi.commandLineRole = [](ScreenManager* screens) { return screens ? screens->netRole : 0; };
   g_netUi.endProgram = [](ScreenManager*) { CloseAfterFailedScreen(); };
+  // The turn codes refresh the screens and open the end-of-game pop-ups.
+  InstallEndGameHooks();
   if (ui.netRole != kRoleNone) HostSession(ui);
 }
 

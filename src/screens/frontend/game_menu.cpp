@@ -1,9 +1,171 @@
 #include "screens/frontend/game_menu.h"
 
-#include "world/game_speed.h"
-#include "world/world.h"
+#include <algorithm>
+#include <cstring>
 
-int32_t GameMenuActivate(GameMenu& menu, int32_t page) {
-  SetGameSpeed(g_world.gameState, 0);
-  return menu.Popup(page, nullptr);
+#include "app/app_object.h"
+#include "screens/main/map_popups.h"
+#include "screens/main/map_selection.h"
+#include "sim/game_stop.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "ui/text_box.h"
+#include "world/game_state.h"
+#include "world/text/text_lists.h"
+
+namespace {
+
+constexpr const char* kButtonsTags[] = {"RETURNBUT", "QUITBUT", "SAVEBUT", "LOADBUT"};
+constexpr const char* kQuitTags[] = {"TEXTBOX12", "CANBUT", "OKQUIT"};
+constexpr const char* kQuitNowTags[] = {"TEXTBOX15", "RETURNBUT", "QUITNOW"};
+constexpr const char* kMenuTags[] = {"OPTIONPAR"};
+
+constexpr uint32_t kQuestionColour = 0xFF96BEFA;
+constexpr int32_t kQuestionFont = 10;
+
+bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+// The question pages' text box: the menu's large font in its light blue.
+TextBoxControl* MakeQuestionBox(Screen& page, const char* tag) {
+  TextBoxControl* box = MakeTextBox(tag, 0, &g_screens, page.form);
+  if (!box) return nullptr;
+  if (box->prototype) {
+    box->prototype->fontSlot = kQuestionFont;
+    box->prototype->textColour = kQuestionColour;
+  }
+  return box;
+}
+
+void ShowUiText(TextBoxControl* box, int entry) {
+  if (box) TextBoxSetText(box, TextListText(kListUitext, entry), 0, 1);
+}
+
+}  // namespace
+
+bool SaveNameUsable(std::string_view name) {
+  if (name.empty() || name.find("..") != std::string_view::npos) return false;
+  return std::none_of(name.begin(), name.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return c == '/' || c == '\\' || c == ':' || u < 0x20 || u == 0x7F;
+  });
+}
+
+void RecordSave(GameState& state, std::string_view name) {
+  const size_t n = std::min(name.size(), sizeof state.saveName - 1);
+  std::memset(state.saveName, 0, sizeof state.saveName);
+  std::memcpy(state.saveName, name.data(), n);
+  state.saveCounter += 1;
+}
+
+const char* GameMenuPageForm(int32_t page) {
+  switch (page) {
+    case kGameMenuSavePage: return "GAME_SS3";
+    case kGameMenuLoadPage: return "GAME_SS4";
+    case kGameMenuQuitPage: return "GAME_SS02";
+    default: return "GAME_SS1";
+  }
+}
+
+GameMenu::GameMenu()
+    : Screen("GAME", {kMenuTags, {}}),
+      buttons(*this),
+      quitConfirm(*this),
+      saveDialog(*this),
+      quitNow(*this),
+      loadDialog(*this) {}
+
+void GameMenu::BindControls() {
+  optionPanel = nullptr;
+  if (!form) return;
+  optionPanel = Is(form, "OPTIONPAR") ? form : FormFindControlByTag(form, "OPTIONPAR");
+}
+
+int32_t GameMenu::Popup(intptr_t page, const ScreenParameterList*) {
+  CloseAllPopups(g_ui, 0);
+  g_gameMenuActions.pause();
+  const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
+  const int32_t refused = currentForm ? OpenPopup(g_ui, currentForm, kPopupExclusive, -1, -1, 0, whole) : 0;
+  if (page != kKeepScreenId) id = page;
+  OnOpen();
+  return refused;
+}
+
+void GameMenu::OnOpen() {
+  CloseMapPopups(g_screens);
+  CancelMapPlacement(g_screens);
+  // A menu opened on a dialog other than those below shows the buttons.
+  int32_t page = static_cast<int32_t>(id);
+  if (page != kGameMenuSavePage && page != kGameMenuLoadPage && page != kGameMenuQuitPage) page = 1;
+  ShowPage(page);
+}
+
+void GameMenu::ShowPage(int32_t page) {
+  shownPage = GameMenuPageForm(page);
+  Screen* screen = &buttons;
+  if (page == kGameMenuSavePage) screen = &saveDialog;
+  if (page == kGameMenuLoadPage) screen = &loadDialog;
+  if (page == kGameMenuQuitPage) screen = &quitConfirm;
+  screen->Show(kKeepScreenId, nullptr);
+}
+
+void GameMenu::ShowQuitNow() {
+  shownPage = "GAME_SS3a";
+  quitNow.Show(kKeepScreenId, nullptr);
+}
+
+void GameMenu::CloseMenu() {
+  shownPage = nullptr;
+  if (currentForm) ClosePopupForm(g_ui, currentForm, 0, 0);
+}
+
+int32_t GameMenuActivate(GameMenu& menu, int32_t page) { return menu.Popup(page, nullptr); }
+
+GameMenuButtons::GameMenuButtons(GameMenu& menu) : Screen("GAME_SS1", {kButtonsTags, {}}), menu_(menu) {}
+
+void GameMenuButtons::BindControls() { hostLink = &menu_.optionPanel; }
+
+void GameMenuButtons::OnCommand(Control* control, int32_t) {
+  if (Is(control, "RETURNBUT")) menu_.CloseMenu();
+  if (Is(control, "QUITBUT")) menu_.ShowPage(kGameMenuQuitPage);
+  if (Is(control, "SAVEBUT")) menu_.ShowPage(kGameMenuSavePage);
+  if (Is(control, "LOADBUT")) menu_.ShowPage(kGameMenuLoadPage);
+  // RESIGNBUT does nothing; the option pages' buttons wait for their pages.
+}
+
+QuitConfirm::QuitConfirm(GameMenu& menu) : Screen("GAME_SS02", {kQuitTags, {}}), menu_(menu) {}
+
+void QuitConfirm::BindControls() {
+  hostLink = &menu_.optionPanel;
+  text_ = MakeQuestionBox(*this, "TEXTBOX12");
+}
+
+void QuitConfirm::OnOpen() { ShowUiText(text_, kUiTextQuitQuestion); }
+
+void QuitConfirm::OnCommand(Control* control, int32_t) {
+  if (Is(control, "CANBUT")) menu_.ShowPage(1);
+  if (Is(control, "OKQUIT")) {
+    menu_.CloseMenu();
+    g_gameMenuActions.leaveGame(false);
+  }
+}
+
+QuitNowDialog::QuitNowDialog(GameMenu& menu) : Screen("GAME_SS3a", {kQuitNowTags, {}}), menu_(menu) {}
+
+void QuitNowDialog::BindControls() {
+  hostLink = &menu_.optionPanel;
+  text_ = MakeQuestionBox(*this, "TEXTBOX15");
+}
+
+void QuitNowDialog::OnOpen() { ShowUiText(text_, kUiTextQuitNow); }
+
+void QuitNowDialog::OnCommand(Control* control, int32_t) {
+  if (Is(control, "RETURNBUT")) menu_.CloseMenu();
+  if (Is(control, "QUITNOW")) {
+    menu_.CloseMenu();
+    g_gameMenuActions.leaveGame(false);
+  }
 }

@@ -1,17 +1,153 @@
 #pragma once
-// The in-game menu (GAME): opened on a page (0 the main page, 9 the leave
-// and quit page) over the map, pausing the game. Its pages come with the
-// game-flow screens.
+// The in-game menu (GAME): a pop-up over the map that pauses the game and
+// shows one page at a time in its OPTIONPAR panel: the buttons, the quit
+// question, the save dialog with its quit-now question, and the load dialog.
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "ui/screen.h"
 
+class Control;
+class ListBoxControl;
+class TextBoxControl;
+struct GameState;
+
 inline constexpr int32_t kGameMenuMainPage = 0;
+inline constexpr int32_t kGameMenuSavePage = 3;
+inline constexpr int32_t kGameMenuLoadPage = 4;
 inline constexpr int32_t kGameMenuQuitPage = 9;
+
+// The entries of the "uitext" list these pages show.
+inline constexpr int kUiTextQuitQuestion = 12;
+inline constexpr int kUiTextQuitNow = 15;
+
+// What the menu does to the running game, in one place so that tests can
+// watch the order of the steps. Each defaults to the game's own routine.
+struct GameMenuActions {
+  void (*pause)() = nullptr;               // the game speed becomes 0
+  void (*stopSession)() = nullptr;         // timer and threads stop
+  void (*releaseGame)() = nullptr;         // the running game's data is freed
+  void (*saveUiOptions)() = nullptr;       // into the current options file
+  bool (*loadSave)(const std::string& name) = nullptr;  // into the world; false when it failed
+  void (*startLoadedSession)() = nullptr;  // the session starts on the loaded world
+  void (*leaveGame)(bool showVictory) = nullptr;
+  bool (*saveGame)(const std::string& name) = nullptr;  // false when the file could not be written
+  // Whether the save can be loaded at all: it exists and its header parses.
+  bool (*saveReadable)(const std::string& name) = nullptr;
+  bool (*fileExists)(const std::string& name) = nullptr;  // the save of that name is on disk
+};
+extern GameMenuActions g_gameMenuActions;
+
+// A name a save file may carry: not empty, no "..", no path separator or
+// drive colon, no control character. Anything else counts as no name.
+bool SaveNameUsable(std::string_view name);
+// Stores a chosen save name in the game (31 characters and a NUL) and
+// counts the save.
+void RecordSave(GameState& state, std::string_view name);
+// The form a menu page index shows.
+const char* GameMenuPageForm(int32_t page);
+
+class GameMenu;
+
+class GameMenuButtons : public Screen {
+ public:
+  explicit GameMenuButtons(GameMenu& menu);
+  void BindControls() override;
+  void OnCommand(Control* control, int32_t value) override;
+
+ private:
+  GameMenu& menu_;
+};
+
+class QuitConfirm : public Screen {
+ public:
+  explicit QuitConfirm(GameMenu& menu);
+  void OnOpen() override;
+  void BindControls() override;
+  void OnCommand(Control* control, int32_t value) override;
+
+ private:
+  GameMenu& menu_;
+  TextBoxControl* text_ = nullptr;
+};
+
+class QuitNowDialog : public Screen {
+ public:
+  explicit QuitNowDialog(GameMenu& menu);
+  void OnOpen() override;
+  void BindControls() override;
+  void OnCommand(Control* control, int32_t value) override;
+
+ private:
+  GameMenu& menu_;
+  TextBoxControl* text_ = nullptr;
+};
+
+class SaveGameDialog : public Screen {
+ public:
+  explicit SaveGameDialog(GameMenu& menu);
+  void OnOpen() override;
+  void BindControls() override;
+  void OnCommand(Control* control, int32_t value) override;
+  void OnControlChange(Control* control, int32_t value) override;
+
+  // The name in the edit field.
+  std::string Name() const;
+  void SetName(const std::string& name);
+  // Waiting for the answer to the overwrite question.
+  bool asking = false;
+
+ private:
+  void NameChanged();
+  void CancelQuestion();
+  void Save(const std::string& name);
+  std::string SelectedRowText() const;
+  GameMenu& menu_;
+  ListBoxControl* list_ = nullptr;
+  Control* name_ = nullptr;
+};
+
+class LoadGameDialog : public Screen {
+ public:
+  explicit LoadGameDialog(GameMenu& menu);
+  void OnOpen() override;
+  void BindControls() override;
+  void OnCommand(Control* control, int32_t value) override;
+  void OnControlChange(Control* control, int32_t value) override;
+
+  // The load sequence for a chosen row's full text (empty: none chosen).
+  void Load(const std::string& rowText);
+
+ private:
+  GameMenu& menu_;
+  ListBoxControl* list_ = nullptr;
+};
 
 class GameMenu : public Screen {
  public:
-  GameMenu() : Screen("GAME") {}
+  GameMenu();
+  void OnOpen() override;
+  int32_t Popup(intptr_t id, const ScreenParameterList* list) override;
+  void BindControls() override;
+
+  // Shows the page (a form of this menu's pages) in OPTIONPAR.
+  void ShowPage(int32_t page);
+  // The question after a save made from the button page.
+  void ShowQuitNow();
+  // Closes the menu; the game stays paused.
+  void CloseMenu();
+  // The menu was opened on its button page, which Cancel returns to.
+  bool OpenedOnButtons() const { return id == kGameMenuMainPage; }
+  // The page shown last, for tests and the frame: its form's name.
+  const char* shownPage = nullptr;
+
+  Control* optionPanel = nullptr;
+  GameMenuButtons buttons;
+  QuitConfirm quitConfirm;
+  SaveGameDialog saveDialog;
+  QuitNowDialog quitNow;
+  LoadGameDialog loadDialog;
 };
 
 // Pauses the game and opens the menu on the page; the pop-up's refusal, or 0.

@@ -1,0 +1,17 @@
+#pragma once
+// The next scenario of a campaign, started from the result screen: the
+// finished game is released, the scenario named by the follow-up entry is
+// loaded and its session starts with the region picked for the player.
+#include <cstdint>
+
+struct ScenarioMapLink;
+
+// The entry names the scenario, the region group (value1, 0 any) and the
+// region (value2, 0 choose one); the government form chosen on the result
+// screen goes with it. On failure the start menu comes back.
+void StartScenarioGame(const ScenarioMapLink& entry, int32_t governmentForm);
+// The region a follow-up plays: the entry's own, else the last human-led
+// region of the group (any group for 0) found on a walk of clock-many
+// steps through the regions; 0 when none qualifies.
+int32_t PickCampaignRegion(int32_t entryRegion, int32_t group, uint32_t clockMs, int32_t regions,
+                           bool (*inGroup)(int32_t region, int32_t group), bool (*humanLed)(int32_t region));

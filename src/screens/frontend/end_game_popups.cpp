@@ -1,0 +1,408 @@
+#include "screens/frontend/end_game_popups.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "app/app_object.h"
+#include "app/audio/sound_system.h"
+#include "platform/window.h"
+#include "net/net_events.h"
+#include "net/net_ui_link.h"
+#include "records/player_kinds.h"
+#include "sim/command_ids.h"
+#include "sim/command_network.h"
+#include "sim/game_command.h"
+#include "sim/game_stop.h"
+#include "sim/game_threads.h"
+#include "sim/policy_block_fields.h"
+#include "sim/turn_thread.h"
+#include "screens/frontend/campaign_start.h"
+#include "screens/frontend/game_menu.h"
+#include "ui/control.h"
+#include "ui/list_control.h"
+#include "ui/control_tree.h"
+#include "ui/interface_images.h"
+#include "ui/panel_helpers.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "ui/string_control.h"
+#include "ui/text_box.h"
+#include "world/game_speed.h"
+#include "world/player_names.h"
+#include "world/save_file.h"
+#include "world/scenario_settings.h"
+#include "world/text/scenario_text.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr const char* kEndTurnTags[] = {"SHOWETPOP", "OKTURN"};
+constexpr const char* kPreviewTags[] = {"SCENARIO", "TEXTBOX10", "TEXTBOX11", "MENUBUT"};
+constexpr const char* kPreview2Tags[] = {"SCENARIO", "TEXTBOX08", "TEXTBOX11", "MENUBUT"};
+constexpr const char* kMultiplayerTags[] = {"SCENARIO", "TEXTBOX08", "TEXTBOX09", "GRIDOBS", "MENUBUT", "OBSERVE"};
+constexpr const char* kDefeatTags[] = {"TEXTBOX00", "TEXTPARENT", "RESIGN", "COUP"};
+constexpr int32_t kDefeatIds[] = {11, 12, 13, 14, 21, 22, 23, 24};
+constexpr const char* kVictoryTags[] = {"SCORECARD", "STORY", "SCENPARENT", "CHEATER"};
+constexpr const char* kContinueTags[] = {"HIDEBOXAS", "HIDEBOX", "SAVE", "OK", "MENU"};
+
+constexpr uint32_t kTextColour = 0xFF96BEFA;
+constexpr int32_t kTextFont = 2;
+constexpr int32_t kDefeatTextFont = 3;
+constexpr uint32_t kGameFlagHidesObserve = 1u << 18;
+constexpr const char* kEndKindNames[] = {"SCEN", "CAMP", "MP"};
+
+bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+Control* Find(Screen& screen, const char* tag) { return screen.form ? FormFindControlByTag(screen.form, tag) : nullptr; }
+Control* FindId(Screen& screen, int32_t id) { return screen.form ? FormFindControlById(screen.form, id) : nullptr; }
+void ShowControl(Control* control, bool on) { SetControlFlag(control, kStateHidden, on ? 0 : 1); }
+
+void SetBoxText(Control* control, const char* text) {
+  if (auto* box = dynamic_cast<TextBoxControl*>(control))
+    TextBoxSetText(box, text, 0, 1);
+  else
+    ControlSetText(control, text);
+}
+
+void MakeBox(Screen& screen, const char* tag, int32_t font, uint32_t colour) {
+  TextBoxControl* box = MakeTextBox(tag, 0, &g_screens, screen.form);
+  if (box && box->prototype) {
+    box->prototype->fontSlot = static_cast<uint32_t>(font);
+    box->prototype->textColour = colour;
+  }
+}
+
+PlayerRecord* LocalRecord() {
+  const int32_t p = g_world.gameState.localPlayer;
+  return p >= 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
+}
+
+bool Networked() { return IsNetworkGame(g_commandNet); }
+
+Screen* EndGameScreenOf(const char* form) {
+  if (!form) return nullptr;
+  Screen* screens[] = {&g_screens.endTurn, &g_screens.endGamePreview, &g_screens.endGamePreview2,
+                       &g_screens.endGameMultiplayer, &g_screens.electionDefeat};
+  for (Screen* s : screens)
+    if (std::strcmp(s->formName, form) == 0) return s;
+  return nullptr;
+}
+
+// A day or a turn ended: the screen the interface shows refreshes and
+// redraws.
+void RefreshShownScreen(ScreenManager* ui) {
+  if (!ui || !ui->rootForm || ui->rootForm->Hidden()) return;
+  Control* root = ui->rootForm;
+  if (Screen* owner = root->owner; owner && owner->currentForm == root) {
+    owner->Refresh();
+    owner->refreshRequest = 0;
+  }
+  if (Control* first = root->firstChild) {
+    Control* c = first;
+    do {
+      RedrawControlTree(*ui, c, 1, 0);
+      c = c->NextInRing();
+    } while (c && c != first);
+  }
+  ui->modal = 0;
+}
+
+}  // namespace
+
+EndGameActions g_endGameActions{
+    [] { SetGameSpeed(g_world.gameState, 0); },
+    [](int32_t number) { PlayUiSound(g_sound, number); },
+    [](bool showVictory) { SwitchGameScreen(&g_ui, showVictory); },
+    [] { PostCommand_28(kCmdSetGovType, kCoupGovernmentForm); },
+    [] {
+      // A turn that ended paused goes on at the slowest running speed.
+      SetGameSpeed(g_world.gameState, 1);
+      SignalRunEvents();
+    },
+};
+
+bool CoupPossible(float domesticApproval, float militaryApproval, int32_t coupSupport, int32_t difficulty) {
+  const float bonus = static_cast<float>(2 - difficulty) * 0.1f;
+  const float margin = static_cast<float>(coupSupport) / 100.0f;
+  return militaryApproval + margin + bonus > 0.9f || domesticApproval + margin + bonus > 1.0f;
+}
+
+std::string FillTwoStrings(const char* format, const char* first, const char* second) {
+  std::string out;
+  if (!format) return out;
+  const char* fill[] = {first ? first : "", second ? second : ""};
+  int used = 0;
+  for (const char* c = format; *c; ++c) {
+    if (c[0] == '%' && c[1] == 's' && used < 2) {
+      out += fill[used++];
+      ++c;
+    } else {
+      out += *c;
+    }
+  }
+  return out;
+}
+
+VictoryStory ChooseVictoryStory(const ScenarioText& texts, int kind, uint32_t endReason, bool localWon,
+                                const char* winnerRegion, const char* winnerName) {
+  if (kind < 0 || kind >= kScenarioEndKinds) kind = kEndSingle;
+  const OwnedText* own = texts.endTexts[kind];
+  VictoryStory story{own[kEndWin].c_str(), 1};
+  if (endReason == kEndReasonUnified && own[kEndUnifyWin]) return {own[kEndUnifyWin].c_str(), 2};
+  if (endReason == kEndReasonUnifiedByOther && own[kEndUnifyLose])
+    return {FillTwoStrings(own[kEndUnifyLose].c_str(), winnerRegion, winnerName), 0};
+  if (!localWon) story = {own[kEndLose].c_str(), 0};
+  return story;
+}
+
+Screen* EndGamePopupFor(uint32_t code, uint32_t endReason, bool networked) {
+  return EndGameScreenOf(EndGameScreen(code, endReason, networked));
+}
+
+void InstallEndGameHooks() {
+  g_netUi.refreshScreen = RefreshShownScreen;
+  g_netUi.openPopup = [](ScreenManager*, const char* form) {
+    if (Screen* screen = EndGameScreenOf(form)) screen->Popup(kKeepScreenId, nullptr);
+  };
+}
+
+EndTurnPopup::EndTurnPopup() : Screen("ENDTURNPOPUP", {kEndTurnTags, {}}) {}
+
+void EndTurnPopup::Refresh() { SetControlFlag(Find(*this, "SHOWETPOP"), kStateSelected, g_uiOptions.bnoconfirmturn); }
+
+void EndTurnPopup::OnCommand(Control* control, int32_t) {
+  if (!Is(control, "OKTURN")) return;
+  const Control* box = Find(*this, "SHOWETPOP");
+  g_uiOptions.bnoconfirmturn = box && box->Selected() ? 1 : 0;
+  Close(0);
+  if (AdvanceToNextPlayer(g_world, false, true) != 0) g_endGameActions.nextTurn();
+}
+
+EndGamePopup::EndGamePopup(const char* formName, FormLookups lookups, int32_t sound)
+    : Screen(formName, lookups), sound_(sound) {}
+
+void EndGamePopup::BindControls() {
+  for (const char* tag : {"TEXTBOX00", "TEXTBOX08", "TEXTBOX09", "TEXTBOX10", "TEXTBOX11"})
+    MakeBox(*this, tag, kTextFont, kTextColour);
+  MakeBox(*this, "TEXTPARENT", kDefeatTextFont, kTextColour);
+}
+
+int32_t EndGamePopup::Popup(intptr_t newId, const ScreenParameterList*) {
+  // It stays above the map until the player answers it.
+  if (newId != kKeepScreenId) id = newId;
+  const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
+  const int32_t refused =
+      currentForm ? OpenPopup(g_ui, currentForm, kPopupModal | kPopupExclusive, -1, -1, 0, whole) : 0;
+  OnOpen();
+  Refresh();
+  return refused;
+}
+
+void EndGamePopup::SetUiText(const char* tag, int entry) { SetBoxText(Find(*this, tag), TextListText(kListUitext, entry)); }
+
+void EndGamePopup::OnOpen() {
+  g_endGameActions.pause();
+  g_endGameActions.playSound(sound_);
+  ControlSetText(Find(*this, "SCENARIO"), g_scenarioText.scenarioName.c_str());
+}
+
+int32_t EndGamePopup::Close(int32_t noReturn) {
+  Screen::Close(noReturn);
+  g_endGameActions.leaveGame(true);
+  return 0;
+}
+
+void EndGamePopup::OnCommand(Control* control, int32_t) {
+  if (Is(control, "MENUBUT")) Close(0);
+}
+
+EndGamePreview::EndGamePreview() : EndGamePopup("ENDGAME_PREVIEW", {kPreviewTags, {}}, kSoundGameWon) {}
+
+void EndGamePreview::OnOpen() {
+  EndGamePopup::OnOpen();
+  SetUiText("TEXTBOX10", 10);
+  SetUiText("TEXTBOX11", 11);
+}
+
+EndGamePreview2::EndGamePreview2() : EndGamePopup("ENDGAME_PREVIEW2", {kPreview2Tags, {}}, kSoundGameOver) {}
+
+void EndGamePreview2::OnOpen() {
+  EndGamePopup::OnOpen();
+  SetUiText("TEXTBOX08", 8);
+  SetUiText("TEXTBOX11", 11);
+}
+
+EndGameMultiplayer::EndGameMultiplayer()
+    : EndGamePopup("ENDGAME_MPLAYER", {kMultiplayerTags, {}}, kSoundGameOver) {}
+
+void EndGameMultiplayer::OnOpen() {
+  EndGamePopup::OnOpen();
+  SetUiText("TEXTBOX08", 8);
+  SetUiText("TEXTBOX09", 9);
+  ShowControl(Find(*this, "GRIDOBS"), (g_world.scenario.head.gameFlags & kGameFlagHidesObserve) == 0);
+  observing = false;
+}
+
+int32_t EndGameMultiplayer::Close(int32_t noReturn) {
+  // An observer stays in the running game.
+  if (observing) return Screen::Close(noReturn);
+  return EndGamePopup::Close(noReturn);
+}
+
+void EndGameMultiplayer::OnCommand(Control* control, int32_t value) {
+  if (Is(control, "OBSERVE")) {
+    observing = true;
+    Close(0);
+    return;
+  }
+  EndGamePopup::OnCommand(control, value);
+}
+
+ElectionDefeatScreen::ElectionDefeatScreen()
+    : EndGamePopup("ENDGAME_ELDEFEAT", {kDefeatTags, kDefeatIds}, kSoundGameOver) {}
+
+void ElectionDefeatScreen::OnOpen() {
+  EndGamePopup::OnOpen();
+  const PlayerRecord* local = LocalRecord();
+  if (!local) return;
+  const TextListId parties[] = {kListPolpartyleft, kListPolpartycenter, kListPolpartyright, kListPolpartyother};
+  for (int i = 0; i < 4; ++i) {
+    // The record keeps no party choice yet: each side shows its first party.
+    ControlSetText(FindId(*this, 11 + i), TextListText(parties[i], 0));
+    char share[32];
+    std::snprintf(share, sizeof share, "%3.1f %%", static_cast<double>(local->partyShare[i] * 100.0f));
+    ControlSetText(FindId(*this, 21 + i), share);
+    const int on = i == local->rulingParty ? 1 : 0;
+    SetControlFlag(FindId(*this, 11 + i), kStateSelected, on);
+    SetControlFlag(FindId(*this, 21 + i), kStateSelected, on);
+  }
+  const bool possible = CoupPossible(local->approval, local->secondRating, 0, g_world.scenario.head.difficulty);
+  ShowControl(Find(*this, "COUP"), possible);
+  SetUiText("TEXTPARENT", possible ? 1 : 2);
+  SetUiText("TEXTBOX00", 0);
+}
+
+int32_t ElectionDefeatScreen::Close(int32_t noReturn) {
+  const PlayerRecord* local = LocalRecord();
+  // After a coup the change of government is pending and the game goes on.
+  if (local && GovtypeRequest(local->displayPolicy) == kCoupGovernmentForm) return Screen::Close(noReturn);
+  return EndGamePopup::Close(noReturn);
+}
+
+void ElectionDefeatScreen::OnCommand(Control* control, int32_t) {
+  if (Is(control, "COUP")) {
+    g_endGameActions.postCoup();
+    Close(0);
+  }
+  if (Is(control, "RESIGN")) Close(0);
+}
+
+VictoryScreen::VictoryScreen() : Screen("VICTORY", {kVictoryTags, {}}), continuation(&continueHost) {
+  hostLink = &g_ui.frontEndBackground;
+}
+
+void VictoryScreen::BindControls() {
+  scoreCardHost = continueHost = nullptr;
+  if (!form) return;
+  const int32_t w = form->rect.right - form->rect.left, h = form->rect.bottom - form->rect.top;
+  RectMoveTo(&form->rect, (g_platform.clientRect.right - w) / 2, (g_platform.clientRect.bottom - h) / 2);
+  scoreCardHost = Find(*this, "SCORECARD");
+  continueHost = Find(*this, "SCENPARENT");
+  MakeBox(*this, "STORY", 3, 0xFFFFFFFF);
+}
+
+void VictoryScreen::OnOpen() {
+  const World& w = g_world;
+  const uint32_t flags = w.scenario.head.gameFlags;
+  const int kind = Networked() ? kEndMultiplayer : (flags & kGameFlagCampaign) ? kEndCampaign : kEndSingle;
+  const int32_t localPlayer = w.gameState.localPlayer;
+  const bool localWon = localPlayer >= 0 && localPlayer < 32 && ((w.gameState.winnersMask >> localPlayer) & 1u) != 0;
+  const PlayerRecord& winner = w.players[w.gameState.scenarioWinner % kMaxPlayers];
+  story = ChooseVictoryStory(g_scenarioText, kind, w.gameState.endReason, localWon, LookupLocalizedName(w, winner),
+                             GetPlayerDisplayName(w, winner));
+  SetBoxText(Find(*this, "STORY"), story.text.c_str());
+  ShowControl(Find(*this, "CHEATER"), (flags & kGameFlagCheated) != 0);
+  continuation.Show(kKeepScreenId, nullptr);
+  const int32_t page = (flags & kGameFlagCampaign) ? 5 : w.scenario.head.svictorycond == 3 ? 4 : 3;
+  ShowScoreCardIn(g_screens.scoreCard, scoreCardHost, page);
+}
+
+void ShowVictoryScreen() { g_screens.victory.Show(kKeepScreenId, nullptr); }
+
+VictoryContinue::VictoryContinue(Control** host) : Screen("VICTORY_SS1", {kContinueTags, {}}) { hostLink = host; }
+
+void VictoryContinue::BindControls() {
+  list = MakeListBox("SCENLIST", 0, &g_screens, form, kListIndicators, this);
+  if (list && list->prototype) list->prototype->fontSlot = 3;
+}
+
+const ScenarioMapLink* VictoryContinue::FollowUps() const {
+  const World& w = g_world;
+  const int32_t p = w.gameState.localPlayer;
+  const bool won = p >= 0 && p < 32 && ((w.gameState.winnersMask >> p) & 1u) != 0;
+  return won ? w.scenario.winmaps : w.scenario.losemaps;
+}
+
+void VictoryContinue::OnOpen() {
+  const PlayerRecord* local = LocalRecord();
+  chosenForm = local ? local->govtype : 0;
+  followUps = 0;
+  const World& w = g_world;
+  if ((w.scenario.head.gameFlags & kGameFlagCampaign) == 0) return;
+  const int32_t p = w.gameState.localPlayer;
+  const bool won = p >= 0 && p < 32 && ((w.gameState.winnersMask >> p) & 1u) != 0;
+  followUps = std::min<int32_t>(won ? w.scenario.numwinchoice : w.scenario.numlosechoice, kScenarioMapLinks);
+}
+
+void VictoryContinue::Refresh() {
+  const bool more = followUps > 0;
+  for (const char* tag : {"HIDEBOXAS", "HIDEBOX", "SAVE", "OK"}) ShowControl(Find(*this, tag), more);
+  ShowControl(Find(*this, "MENU"), true);
+  if (!more || !list) return;
+  const int32_t selected = list->selectedId;
+  ListClear(list, 1);
+  const ScenarioMapLink* links = FollowUps();
+  for (int32_t i = 0; i < followUps; ++i) ListAddString(list, links[i].mapName ? links[i].mapName : "", i + 1, i + 1, 0, 0, 0);
+  ListLayoutRows(list);
+  ListSetSelection(0, list, selected > 0 && selected <= followUps ? selected : 1, 0);
+  ControlSetText(Find(*this, "ASNAME"), CampaignAutoSaveName(g_scenarioText.scenarioName.c_str()).c_str());
+}
+
+void VictoryContinue::OnCommand(Control* control, int32_t) {
+  const std::string scenario = g_scenarioText.scenarioName.c_str();
+  if (Is(control, "SAVE")) {
+    // The save dialog opens on its own, proposing the campaign's name.
+    const std::string name = CampaignSaveName(scenario);
+    GameState& state = g_world.gameState;
+    std::memset(state.saveName, 0, sizeof state.saveName);
+    std::strncpy(state.saveName, name.c_str(), sizeof state.saveName - 1);
+    GameMenuActivate(g_screens.gameMenu, kGameMenuSavePage);
+    Refresh();
+    return;
+  }
+  const bool ok = Is(control, "OK");
+  if (!ok && !Is(control, "MENU")) return;
+  for (const char* tag : {"SAVE", "OK", "MENU", "HIDEBOX"}) ShowControl(Find(*this, tag), false);
+  UpdateFrameUi(g_ui);
+  if (followUps > 0) (void)SaveGame(g_world, CampaignAutoSaveName(scenario));
+  if (ok) {
+    const int32_t row = list ? list->selectedId : 0;
+    StartScenarioGame(FollowUps()[row > 0 && row <= followUps ? row - 1 : 0], chosenForm);
+    return;
+  }
+  ReleaseGameData(g_world);
+  if (g_ui.netRole != kRoleNone) {
+    // A program started for one network game ends with it.
+    if (g_platform.mainWindow) plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+    return;
+  }
+  (void)ShowLoadingScreen(0);
+  StartMenu& menu = g_screens.startMenu;
+  menu.AttachForm(nullptr);
+  menu.OnOpen();
+  menu.Refresh();
+}

@@ -1,0 +1,134 @@
+#pragma once
+// The screens that close a turn and a game: the end-of-turn pop-up, the four
+// end-of-game pop-ups over the map (won, lost, lost in a network game, lost
+// an election) and the result screen VICTORY with its continuation page.
+#include <cstdint>
+#include <string>
+
+#include "ui/screen.h"
+
+class Control;
+class ListBoxControl;
+struct ScenarioMapLink;
+class TextBoxControl;
+struct ScenarioText;
+struct World;
+
+// The interface sounds of the end-of-game pop-ups.
+inline constexpr int32_t kSoundGameWon = 15;
+inline constexpr int32_t kSoundGameOver = 14;
+// The command a coup posts, and the government form it asks for.
+inline constexpr uint32_t kCoupGovernmentForm = 4;
+// End reasons of the game state that pick a story.
+inline constexpr uint32_t kEndReasonUnified = 5;
+inline constexpr uint32_t kEndReasonUnifiedByOther = 95;
+
+// What the end-of-game screens do to the running game; tests watch them.
+struct EndGameActions {
+  void (*pause)() = nullptr;
+  void (*playSound)(int32_t number) = nullptr;
+  void (*leaveGame)(bool showVictory) = nullptr;  // SwitchGameScreen
+  void (*postCoup)() = nullptr;                   // the change of government to form 4
+  void (*nextTurn)() = nullptr;                   // the turn thread's go event
+};
+extern EndGameActions g_endGameActions;
+
+// Whether the region may seize power after losing an election: approvals
+// as fractions, the coup support in percent, the scenario's difficulty.
+bool CoupPossible(float domesticApproval, float militaryApproval, int32_t coupSupport, int32_t difficulty);
+
+// The result screen's story: the text and the result (0 lost, 1 won, 2 won
+// by unification) for the game kind (0 single, 1 campaign, 2 network).
+struct VictoryStory {
+  std::string text;
+  uint8_t result = 1;
+};
+VictoryStory ChooseVictoryStory(const ScenarioText& texts, int kind, uint32_t endReason, bool localWon,
+                                const char* winnerRegion, const char* winnerName);
+// A text written as a format with at most two "%s": the two strings go in
+// their place; every other "%" stays as it is.
+std::string FillTwoStrings(const char* format, const char* first, const char* second);
+
+// The end-of-game pop-up of a turn code (null for none): an election lost,
+// a game lost (by an election, in a network game, or alone) or won.
+Screen* EndGamePopupFor(uint32_t code, uint32_t endReason, bool networked);
+// Installs the calls through which the turn codes reach these screens.
+void InstallEndGameHooks();
+// The game was left for the result screen.
+void ShowVictoryScreen();
+
+class EndTurnPopup : public Screen {
+ public:
+  EndTurnPopup();
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t value) override;
+};
+
+// The pop-ups share their opening steps: pause, sound, texts.
+class EndGamePopup : public Screen {
+ public:
+  EndGamePopup(const char* form, FormLookups lookups, int32_t sound);
+  int32_t Popup(intptr_t id, const ScreenParameterList* list) override;
+  void OnOpen() override;
+  int32_t Close(int32_t noReturn = 0) override;
+  void BindControls() override;
+  void OnCommand(Control* control, int32_t value) override;
+
+ protected:
+  void SetUiText(const char* tag, int entry);
+  int32_t sound_;
+};
+
+class EndGamePreview : public EndGamePopup {
+ public:
+  EndGamePreview();
+  void OnOpen() override;
+};
+
+class EndGamePreview2 : public EndGamePopup {
+ public:
+  EndGamePreview2();
+  void OnOpen() override;
+};
+
+class EndGameMultiplayer : public EndGamePopup {
+ public:
+  EndGameMultiplayer();
+  void OnOpen() override;
+  int32_t Close(int32_t noReturn = 0) override;
+  void OnCommand(Control* control, int32_t value) override;
+  bool observing = false;
+};
+
+class ElectionDefeatScreen : public EndGamePopup {
+ public:
+  ElectionDefeatScreen();
+  void OnOpen() override;
+  int32_t Close(int32_t noReturn = 0) override;
+  void OnCommand(Control* control, int32_t value) override;
+};
+
+class VictoryContinue : public Screen {
+ public:
+  explicit VictoryContinue(Control** host);
+  void OnOpen() override;
+  void Refresh() override;
+  void BindControls() override;
+  void OnCommand(Control* control, int32_t value) override;
+  // The follow-up table that the game's end picks: won or lost.
+  const ScenarioMapLink* FollowUps() const;
+  int32_t followUps = 0;
+  int32_t chosenForm = 0;
+  ListBoxControl* list = nullptr;
+};
+
+class VictoryScreen : public Screen {
+ public:
+  VictoryScreen();
+  void OnOpen() override;
+  void BindControls() override;
+  Control* scoreCardHost = nullptr;
+  Control* continueHost = nullptr;
+  VictoryStory story;
+  VictoryContinue continuation;
+};

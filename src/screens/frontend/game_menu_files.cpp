@@ -1,0 +1,241 @@
+// The in-game menu's save and load dialogs, and the game routines the menu
+// calls by default.
+#include <cstring>
+
+#include "app/app_object.h"
+#include "platform/paths.h"
+#include "screens/frontend/game_menu.h"
+#include "sim/game_start.h"
+#include "sim/game_stop.h"
+#include "ui/control.h"
+#include "ui/control_focus.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "ui/string_control.h"
+#include "world/game_speed.h"
+#include "world/save_file.h"
+#include "world/save_header.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr const char* kSaveTags[] = {"LISTSAVE", "FILENAME", "OKSAVE", "CANBUT", "SAVEHIDE",
+                                     "SAVETEXT", "SAVEYES",  "SAVENO", "ERRORLINE"};
+constexpr const char* kLoadTags[] = {"LISTLOAD", "OKLOAD", "CANBUT"};
+constexpr const char* kSaveExtension = ".SAV";
+constexpr int32_t kListFont = 2;
+constexpr int kErrorTextNotSaved = 1;
+
+bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+Control* Find(Screen& screen, const char* tag) { return screen.form ? FormFindControlByTag(screen.form, tag) : nullptr; }
+
+void ShowControl(Screen& screen, const char* tag, bool on) { SetControlFlag(Find(screen, tag), kStateHidden, on ? 0 : 1); }
+
+ListBoxControl* BindList(Screen& screen, const char* tag) {
+  ListBoxControl* list = MakeListBox(tag, 0, &g_screens, screen.form, kListIndicators, &screen);
+  if (list && list->prototype) list->prototype->fontSlot = kListFont;
+  return list;
+}
+
+void FillWithSaves(ListBoxControl* list) {
+  if (!list) return;
+  ListClear(list, 1);
+  (void)ListFiles(g_app.saveGamePath, list, kSaveExtension);
+}
+
+// The text of the list's selected row, whole.
+std::string SelectedText(const ListBoxControl* list) {
+  if (!list || list->selectedId == 0) return {};
+  const Control* row = ListNextSelected(list, nullptr);
+  return row ? row->text : std::string();
+}
+
+bool SaveHeaderReadable(const std::string& name) {
+  const auto bytes = plat::ReadFileBytes(SaveGamePath(name));
+  if (!bytes || bytes->size() < kSaveHeaderBlock) return false;
+  SaveHeader header;
+  std::memcpy(&header, bytes->data(), sizeof header);
+  const uint64_t size = bytes->size();
+  return header.size == kSaveHeaderSize && kSaveHeaderBlock <= header.gamePartOffset &&
+         header.gamePartOffset < header.mapPartOffset && header.mapPartOffset < header.peoplePartOffset &&
+         header.peoplePartOffset <= size;
+}
+
+}  // namespace
+
+GameMenuActions g_gameMenuActions{
+    [] { SetGameSpeed(g_world.gameState, 0); },
+    [] { StopGameSession(&g_ui); },
+    [] { ReleaseGameData(g_world); },
+    [] { (void)SaveUIOptions(g_uiOptions, g_app.optionsFile); },
+    [](const std::string& name) { return !plat::Failed(LoadSaveGame(g_world, name, nullptr, false, false)); },
+    [] { StartGameSession(&g_ui, 1, 0, 0); },
+    [](bool showVictory) { SwitchGameScreen(&g_ui, showVictory); },
+    [](const std::string& name) { return !plat::Failed(SaveGame(g_world, name)); },
+    SaveHeaderReadable,
+    [](const std::string& name) { return plat::GameFileExists(SaveGamePath(name)); },
+};
+
+SaveGameDialog::SaveGameDialog(GameMenu& menu) : Screen("GAME_SS3", {kSaveTags, {}}), menu_(menu) {}
+
+void SaveGameDialog::BindControls() {
+  hostLink = &menu_.optionPanel;
+  list_ = BindList(*this, "LISTSAVE");
+  name_ = Find(*this, "FILENAME");
+}
+
+std::string SaveGameDialog::Name() const {
+  auto* field = dynamic_cast<TextControl*>(name_);
+  return field ? field->sourceText : std::string();
+}
+
+void SaveGameDialog::SetName(const std::string& name) {
+  if (auto* field = dynamic_cast<TextControl*>(name_)) field->SetText(name.c_str());
+}
+
+std::string SaveGameDialog::SelectedRowText() const { return SelectedText(list_); }
+
+void SaveGameDialog::OnOpen() {
+  const GameState& state = g_world.gameState;
+  SetName(std::string(state.saveName, strnlen(state.saveName, sizeof state.saveName)));
+  FillWithSaves(list_);
+  NameChanged();
+  ShowControl(*this, "CANBUT", true);
+  ShowControl(*this, "SAVEHIDE", false);
+  ShowControl(*this, "ERRORLINE", false);
+  asking = false;
+}
+
+void SaveGameDialog::CancelQuestion() {
+  if (!asking) return;
+  ShowControl(*this, "SAVEHIDE", false);
+  ShowControl(*this, "CANBUT", true);
+  asking = false;
+}
+
+void SaveGameDialog::NameChanged() {
+  const std::string name = Name();
+  if (list_ && list_->selectedId != 0 && SelectedRowText() != name) ListDeselectAll(list_);
+  ShowControl(*this, "OKSAVE", SaveNameUsable(name));
+  CancelQuestion();
+}
+
+void SaveGameDialog::OnControlChange(Control* control, int32_t value) {
+  if (control == list_ || Is(control, "LISTSAVE")) {
+    if (value == 0) return;
+    EndTextEdit();
+    CancelQuestion();
+    const std::string row = SelectedRowText();
+    if (!row.empty()) SetName(row);
+    ShowControl(*this, "OKSAVE", SaveNameUsable(Name()));
+    return;
+  }
+  if (control == name_ || Is(control, "FILENAME")) NameChanged();
+}
+
+void SaveGameDialog::OnCommand(Control* control, int32_t) {
+  if (Is(control, "CANBUT")) {
+    EndTextEdit();
+    if (menu_.OpenedOnButtons())
+      menu_.ShowPage(1);
+    else
+      menu_.CloseMenu();
+    return;
+  }
+  if (Is(control, "OKSAVE")) {
+    EndTextEdit();
+    const std::string name = Name();
+    if (!SaveNameUsable(name)) return;
+    ShowControl(*this, "OKSAVE", false);
+    ShowControl(*this, "CANBUT", false);
+    ShowControl(*this, "DELFILE", false);
+    // A name picked from the list means that file; a typed one that
+    // exists asks first.
+    const bool picked = list_ && list_->selectedId != 0 && SelectedRowText() == name;
+    if (picked || !g_gameMenuActions.fileExists(name)) {
+      Save(name);
+      return;
+    }
+    asking = true;
+    if (list_) ListDeselectAll(list_);
+    ShowControl(*this, "SAVEHIDE", true);
+    SetControlFlag(Find(*this, "SAVETEXT"), kStateSelected, 1);
+    return;
+  }
+  if (Is(control, "SAVEYES")) {
+    ShowControl(*this, "SAVEHIDE", false);
+    asking = false;
+    Save(Name());
+    return;
+  }
+  if (Is(control, "SAVENO")) Show(kKeepScreenId, nullptr);
+}
+
+void SaveGameDialog::Save(const std::string& name) {
+  RecordSave(g_world.gameState, name);
+  if (!g_gameMenuActions.saveGame(name)) {
+    // The dialog stays, saying so, with its buttons back.
+    Control* line = Find(*this, "ERRORLINE");
+    ControlSetText(line, TextListText(kListErrortext, kErrorTextNotSaved));
+    ShowControl(*this, "ERRORLINE", true);
+    ShowControl(*this, "OKSAVE", true);
+    ShowControl(*this, "CANBUT", true);
+    return;
+  }
+  if (menu_.OpenedOnButtons())
+    menu_.ShowQuitNow();
+  else
+    menu_.CloseMenu();
+}
+
+LoadGameDialog::LoadGameDialog(GameMenu& menu) : Screen("GAME_SS4", {kLoadTags, {}}), menu_(menu) {}
+
+void LoadGameDialog::BindControls() {
+  hostLink = &menu_.optionPanel;
+  list_ = BindList(*this, "LISTLOAD");
+}
+
+void LoadGameDialog::OnOpen() {
+  FillWithSaves(list_);
+  ShowControl(*this, "OKLOAD", false);
+}
+
+void LoadGameDialog::OnControlChange(Control*, int32_t value) { ShowControl(*this, "OKLOAD", value != 0); }
+
+void LoadGameDialog::OnCommand(Control* control, int32_t) {
+  if (Is(control, "CANBUT")) {
+    if (menu_.OpenedOnButtons())
+      menu_.ShowPage(1);
+    else
+      menu_.CloseMenu();
+    return;
+  }
+  if (Is(control, "OKLOAD")) Load(SelectedText(list_));
+}
+
+void LoadGameDialog::Load(const std::string& rowText) {
+  menu_.CloseMenu();
+  PopPopupsTo(g_ui, 0);
+  // The running game is only given up for a save that can be read.
+  if (rowText.empty() || !g_gameMenuActions.saveReadable(rowText)) return;
+  const GameMenuActions& a = g_gameMenuActions;
+  a.pause();
+  a.stopSession();
+  a.releaseGame();
+  a.saveUiOptions();
+  GameParamsBlock& params = g_world.campaignMessage;
+  std::memset(params.name, 0, sizeof params.name);
+  std::strncpy(params.name, rowText.c_str(), sizeof params.name - 1);
+  params.flags |= kGameParamsSavedGame;
+  if (a.loadSave(rowText))
+    a.startLoadedSession();
+  else
+    a.leaveGame(false);
+}

@@ -1,0 +1,275 @@
+// The in-game menu and the end-of-game screens on their shipped forms: the
+// game routines they call are replaced by recorders, so each row sees which
+// steps ran, in which order, and which page or control shows.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+
+#include "app/app_object.h"
+#include "platform/paths.h"
+#include "sim/command_log.h"
+#include "sim/policy_block_fields.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_set.h"
+#include "ui/string_control.h"
+#include "world/text/scenario_text.h"
+#include "world/world.h"
+
+namespace {
+
+std::string g_steps;
+bool g_exists = false, g_readable = true, g_loads = true, g_saves = true;
+
+void Step(const std::string& s) { g_steps += s + " "; }
+
+class GameFlowScreens : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    oldRoot_ = plat::DataRoot();
+    std::memcpy(oldHaps_, g_app.hapsDirectory, sizeof oldHaps_);
+    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    std::strcpy(g_app.hapsDirectory, "HAPS\\");
+    LoadScreenListForms(g_screens);
+    menuActions_ = g_gameMenuActions;
+    endActions_ = g_endGameActions;
+    g_gameMenuActions = {[] { Step("pause"); },
+                         [] { Step("stop"); },
+                         [] { Step("release"); },
+                         [] { Step("options"); },
+                         [](const std::string& n) { return Step("load:" + n), g_loads; },
+                         [] { Step("start"); },
+                         [](bool v) { Step(v ? "victory" : "frontend"); },
+                         [](const std::string& n) { return Step("save:" + n), g_saves; },
+                         [](const std::string&) { return g_readable; },
+                         [](const std::string&) { return g_exists; }};
+    g_endGameActions = {[] { Step("pause"); }, [](int32_t n) { Step("sound" + std::to_string(n)); },
+                        [](bool v) { Step(v ? "victory" : "frontend"); }, g_endGameActions.postCoup,
+                        [] { Step("go"); }};
+    g_steps.clear();
+  }
+  void TearDown() override {
+    g_gameMenuActions = menuActions_;
+    g_endGameActions = endActions_;
+    for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) {
+      delete s->form;
+      s->form = s->currentForm = nullptr;
+    }
+    // Without their forms the screens hold on to none of their controls.
+    for (Screen* s : std::initializer_list<Screen*>{
+             &g_screens.gameMenu, &g_screens.gameMenu.buttons, &g_screens.gameMenu.quitConfirm,
+             &g_screens.gameMenu.saveDialog, &g_screens.gameMenu.quitNow, &g_screens.gameMenu.loadDialog,
+             &g_screens.endTurn, &g_screens.endGamePreview, &g_screens.endGamePreview2,
+             &g_screens.endGameMultiplayer, &g_screens.electionDefeat, &g_screens.victory,
+             &g_screens.victory.continuation})
+      s->BindControls();
+    std::memcpy(g_app.hapsDirectory, oldHaps_, sizeof oldHaps_);
+    plat::SetDataRoot(oldRoot_);
+  }
+  static Control* Tag(Screen& s, const char* tag) { return FormFindControlByTag(s.form, tag); }
+  static bool Visible(Screen& s, const char* tag) {
+    const Control* c = Tag(s, tag);
+    return c && !c->Hidden();
+  }
+
+  std::string oldRoot_;
+  char oldHaps_[sizeof g_app.hapsDirectory] = {};
+  GameMenuActions menuActions_;
+  EndGameActions endActions_;
+};
+
+TEST_F(GameFlowScreens, SaveDialogAsksOnlyForATypedExistingNameAndStoresTheName) {
+  GameMenu& menu = g_screens.gameMenu;
+  SaveGameDialog& dialog = menu.saveDialog;
+  const std::string forty(40, 'N');
+  // Each row opens the dialog on a page, names a file (typed or picked from
+  // the list) and presses OKSAVE.
+  const struct {
+    int32_t page;
+    std::string name;
+    bool picked, exists;
+    bool okShown, asks;
+    std::string steps;
+    const char* pageAfter;
+  } rows[] = {
+      {0, "Probe", false, true, true, true, "", "GAME_SS3"},               // typed, on disk: the question
+      {0, "Probe", true, true, true, false, "save:Probe ", "GAME_SS3a"},   // picked: at once, then quit-now
+      {3, "Probe", false, false, true, false, "save:Probe ", nullptr},     // new file from page 3: menu closes
+      {0, forty, false, false, true, false, "save:" + forty + " ", "GAME_SS3a"},  // the full name is written
+      {0, "..\\x", false, true, false, false, "", "GAME_SS3"},            // a path is no name
+  };
+  for (const auto& row : rows) {
+    menu.id = row.page;
+    g_world.gameState.saveCounter = 7;
+    g_exists = row.exists;
+    menu.ShowPage(kGameMenuSavePage);
+    auto* list = static_cast<ListBoxControl*>(Tag(dialog, "LISTSAVE"));
+    ASSERT_NE(list, nullptr);
+    ListClear(list, 1);
+    ListAddString(list, row.name.c_str(), 1, 1, 0, 0, 0);
+    if (row.picked) {
+      ListSetSelection(0, list, 1, 0);
+      dialog.OnControlChange(list, 1);
+    } else {
+      dialog.SetName(row.name);
+      dialog.OnControlChange(Tag(dialog, "FILENAME"), 0);
+    }
+    EXPECT_EQ(Visible(dialog, "OKSAVE"), row.okShown) << row.name;
+    g_steps.clear();
+    dialog.OnCommand(Tag(dialog, "OKSAVE"), 0);
+    EXPECT_EQ(g_steps, row.steps) << row.name;
+    EXPECT_EQ(Visible(dialog, "SAVEHIDE"), row.asks) << row.name;
+    EXPECT_STREQ(menu.shownPage, row.pageAfter) << row.name;
+    if (!row.steps.empty()) {
+      EXPECT_EQ(g_world.gameState.saveCounter, 8u);
+      EXPECT_EQ(std::string(g_world.gameState.saveName), row.name.substr(0, 31));
+      EXPECT_EQ(g_world.gameState.saveName[31], '\0');
+    }
+  }
+  // Answering yes saves; a failed write keeps the dialog open and says so.
+  menu.id = 0;
+  g_exists = true;
+  g_saves = false;
+  menu.ShowPage(kGameMenuSavePage);
+  dialog.SetName("Probe");
+  dialog.OnCommand(Tag(dialog, "OKSAVE"), 0);
+  g_steps.clear();
+  dialog.OnCommand(Tag(dialog, "SAVEYES"), 0);
+  EXPECT_EQ(g_steps, "save:Probe ");
+  EXPECT_TRUE(Visible(dialog, "ERRORLINE"));
+  EXPECT_STREQ(menu.shownPage, "GAME_SS3");
+  g_saves = true;
+  std::memset(g_world.gameState.saveName, 0, sizeof g_world.gameState.saveName);
+  g_world.gameState.saveCounter = 0;
+}
+
+TEST_F(GameFlowScreens, MenuPagesAndTheLoadSequence) {
+  GameMenu& menu = g_screens.gameMenu;
+  const struct {
+    int32_t page;
+    const char* shown;
+  } pages[] = {{-1, "GAME_SS1"}, {0, "GAME_SS1"}, {1, "GAME_SS1"}, {2, "GAME_SS1"}, {10, "GAME_SS1"},
+               {3, "GAME_SS3"},  {4, "GAME_SS4"}, {9, "GAME_SS02"}};
+  for (const auto& p : pages) {
+    menu.id = p.page;
+    menu.OnOpen();
+    EXPECT_STREQ(menu.shownPage, p.shown) << p.page;
+  }
+  const std::string longName(40, 'L');
+  const struct {
+    std::string row;
+    bool readable, loads;
+    std::string steps;
+  } loads[] = {
+      {"", true, true, ""},                  // no row: the menu closes, the game stays paused
+      {"Gone", false, true, ""},             // deleted after listing: the game stays
+      {longName, true, true, "pause stop release options load:" + longName + " start "},
+      {"Bad", true, false, "pause stop release options load:Bad frontend "},
+  };
+  for (const auto& l : loads) {
+    g_readable = l.readable;
+    g_loads = l.loads;
+    g_steps.clear();
+    menu.loadDialog.Load(l.row);
+    EXPECT_EQ(g_steps, l.steps) << l.row;
+    EXPECT_EQ(menu.shownPage, nullptr);
+  }
+  EXPECT_EQ(std::string(g_world.campaignMessage.name), "Bad");
+  g_readable = g_loads = true;
+  g_world.campaignMessage = GameParamsBlock{};
+}
+
+TEST_F(GameFlowScreens, EndOfGameCodesOpenTheirPopupsPausedWithTheirSound) {
+  const struct {
+    uint32_t code, endReason;
+    bool networked;
+    const char* form;
+    const char* steps;
+  } rows[] = {
+      {98, 97, false, "ENDGAME_ELDEFEAT", "pause sound14 "},
+      {98, 97, true, "ENDGAME_ELDEFEAT", "pause sound14 "},
+      {98, 3, false, "ENDGAME_PREVIEW2", "pause sound14 "},
+      {98, 3, true, "ENDGAME_MPLAYER", "pause sound14 "},
+      {99, 0, false, "ENDGAME_PREVIEW", "pause sound15 "},
+      {97, 0, false, "ENDGAME_ELDEFEAT", "pause sound14 "},
+  };
+  for (const auto& r : rows) {
+    Screen* screen = EndGamePopupFor(r.code, r.endReason, r.networked);
+    ASSERT_NE(screen, nullptr) << r.code;
+    EXPECT_STREQ(screen->formName, r.form) << r.code << "/" << r.endReason;
+    g_steps.clear();
+    screen->OnOpen();
+    EXPECT_EQ(g_steps, r.steps) << r.form;
+  }
+  EXPECT_EQ(EndGamePopupFor(2, 0, false), nullptr);
+  // PREVIEW's button leaves for the result screen, which offers only MENU
+  // when no scenario follows.
+  g_steps.clear();
+  g_screens.endGamePreview.OnCommand(Tag(g_screens.endGamePreview, "MENUBUT"), 0);
+  EXPECT_EQ(g_steps, "victory ");
+  VictoryContinue& next = g_screens.victory.continuation;
+  next.OnOpen();
+  next.Refresh();
+  for (const char* tag : {"HIDEBOXAS", "HIDEBOX", "SAVE", "OK"}) EXPECT_FALSE(Visible(next, tag)) << tag;
+  EXPECT_TRUE(Visible(next, "MENU"));
+}
+
+TEST_F(GameFlowScreens, ACoupKeepsTheGameAndResigningEndsIt) {
+  const bool madeLocks = !WorldLocksExist(g_world);
+  if (madeLocks) WorldInitLocks(g_world);
+  g_world.gameState.localPlayer = 1;
+  PlayerRecord& local = g_world.players[1];
+  local.kind = kKindHuman;
+  local.approval = 1.0f;
+  local.secondRating = 0.5f;
+  g_world.scenario.head.difficulty = 2;
+  ElectionDefeatScreen& defeat = g_screens.electionDefeat;
+  defeat.OnOpen();
+  EXPECT_FALSE(Visible(defeat, "COUP"));
+  g_world.scenario.head.difficulty = 1;
+  defeat.OnOpen();
+  EXPECT_TRUE(Visible(defeat, "COUP"));
+  g_commandLog.Clear();
+  g_steps.clear();
+  defeat.OnCommand(Tag(defeat, "COUP"), 0);
+  ASSERT_EQ(g_commandLog.Entries().size(), 1u);
+  EXPECT_EQ(g_commandLog.Entries()[0].id, 80u);
+  EXPECT_EQ(g_commandLog.Entries()[0].arg28, 4u);
+  EXPECT_EQ(g_steps, "");  // the change is pending: the game goes on
+  SetGovtypeRequest(local.displayPolicy, 0);
+  defeat.OnCommand(Tag(defeat, "RESIGN"), 0);
+  EXPECT_EQ(g_steps, "victory ");
+  g_commandLog.Clear();
+  g_world.players[1] = PlayerRecord{};
+  g_world.scenario.head.difficulty = 0;
+  if (madeLocks) WorldDeleteLocks(g_world);
+}
+
+TEST_F(GameFlowScreens, ChannelsResultStories) {
+  ASSERT_EQ(LoadScenarioText(g_world, "Channel"), 0);
+  const struct {
+    int kind;
+    uint32_t endReason;
+    bool won;
+    const char* text;
+    uint8_t result;
+  } rows[] = {
+      {kEndSingle, 0, true, "The channel is ours and the ceasefire holds. Well done.", 1},
+      {kEndSingle, 0, false, "The straits have fallen. History will not be kind.", 0},
+      {kEndSingle, kEndReasonUnified, false, "The shores are united under one flag.", 2},
+      {kEndSingle, kEndReasonUnifiedByOther, true, "The shores are united, but not under our flag.", 0},
+      {kEndMultiplayer, 0, true, "You have won the channel.", 1},
+  };
+  for (const auto& r : rows) {
+    const VictoryStory story = ChooseVictoryStory(g_scenarioText, r.kind, r.endReason, r.won, "Westholm", "AI");
+    EXPECT_EQ(story.text, r.text) << r.kind << "/" << r.endReason;
+    EXPECT_EQ(story.result, r.result) << r.text;
+  }
+  FreeScenarioText(g_scenarioText);
+}
+
+}  // namespace
