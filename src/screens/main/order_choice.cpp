@@ -25,6 +25,7 @@
 #include "world/world.h"
 
 PendingOrderSettings g_pendingOrderSettings;
+UnitOrderIssuer g_unitOrderIssuer = nullptr;
 
 namespace {
 
@@ -136,7 +137,10 @@ void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, Un
       PostCommand_28(kCmdAssignRouteSteps, unit->id);
       continue;
     }
-    IssueUnitOrder(world, *unit, orderId, hex, nullptr, target, 0, 0, -1);
+    if (g_unitOrderIssuer)
+      g_unitOrderIssuer(world, *unit, orderId, hex, target);
+    else
+      IssueUnitOrder(world, *unit, orderId, hex, nullptr, target, 0, 0, -1);
     if (extra != 0) PostCommand_28_32(kCmdUnitSetOrderByte43, unit->id, extra);
   }
 }
