@@ -1,7 +1,5 @@
 #include "screens/main/map_routes.h"
 
-#include "screens/main/unit_lists.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -16,6 +14,7 @@
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_units.h"
 #include "screens/main/map_view.h"
+#include "screens/main/unit_lists.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "units/hex_geometry.h"
