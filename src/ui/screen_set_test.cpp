@@ -25,7 +25,8 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
       &s.map1.hexInfo.distance.targetHex, &s.map1.hexInfo.distance.selectedUnit,
       &s.map1.hexInfo.distance.targetUnit, &s.mapFilter, &s.settlementList, &s.orders1,      &s.unitList,   &s.unitDetail,
       &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.help,       &s.map2,
-      &s.map3,         &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
+      &s.map3,         &s.hexListA,   &s.hexMenu,        &s.stackList,    &s.targetPicker,
+      &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
       &s.statMap,      &s.scoreCard,  &s.waitingRoom,    &s.tooltip,      &s.gameMenu,
       // The menu's pages are its members, built after it.
       &s.gameMenu.buttons, &s.gameMenu.quitConfirm, &s.gameMenu.saveDialog, &s.gameMenu.quitNow,

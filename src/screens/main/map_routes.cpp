@@ -14,6 +14,7 @@
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_units.h"
 #include "screens/main/map_view.h"
+#include "screens/main/unit_lists.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "units/hex_geometry.h"
@@ -106,7 +107,7 @@ void ForSelectedUnits(Fn fn) {
   ListNode* n = first;
   do {
     auto* item = static_cast<ListItem28*>(n);
-    if (item->object) fn(*static_cast<UnitRecord*>(item->object));
+    if (UnitRecord* unit = RefUnit(g_world, *item)) fn(*unit);
     n = n->next();
   } while (n && n != first);
 }
