@@ -1,0 +1,46 @@
+#pragma once
+// Turning a chosen order into unit-order commands for the selected units:
+// the default order of a right click, orders that need a target, the
+// settings the orders panel holds, and the target picker's candidates.
+// Window thread.
+#include <cstdint>
+
+#include "world/list_holder.h"
+
+class ListBoxControl;
+struct ScreenSet;
+struct UnitRecord;
+struct World;
+
+// The order of a right click with the default order (bunitorderdef).
+inline constexpr int32_t kDefaultOrderChoice = -1;
+// Orders the menus hand on by number.
+inline constexpr int32_t kOrderCancelAll = 250;
+inline constexpr int32_t kOrderOpenOrdersPanel = 251;
+inline constexpr int32_t kOrderAttackUnit = 9;
+inline constexpr int32_t kOrderAttackHex = 11;
+
+// Settings the orders panel holds for the next order: -1 leaves a field
+// unchanged.
+struct PendingOrderSettings {
+  int32_t pending = 0;
+  int32_t fields[16] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  uint32_t headerValues = 0;
+  uint32_t headerMask = 0;
+  int32_t interfaceFlag = -1;  // bit 12 of the unit's interface flags
+};
+extern PendingOrderSettings g_pendingOrderSettings;
+
+// Carries out the order chosen for the selection on the clicked hex (-1 the
+// default order): may open the target picker and wait for it.
+void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId);
+// Posts the commands of one order for every selected unit.
+void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, UnitRecord* target, bool cancel,
+                           uint32_t extra);
+
+// The candidates of an order's target on the selected hex.
+ListHolder& TargetList();
+void CollectTargets(World& world, ListHolder& targets, int32_t orderId);
+// Fills the picker's list: the facility row (-1) when the order may aim at
+// it, then the candidates.
+void PickTarget(World& world, ListHolder& targets, ListBoxControl* list, int32_t orderId);
