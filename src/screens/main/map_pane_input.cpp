@@ -21,6 +21,7 @@
 #include "screens/main/map_popups.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
+#include "screens/main/order_choice.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
@@ -36,7 +37,6 @@
 
 MapPaneLinks g_mapPaneLinks;
 int32_t g_mapWheelLock = 0;
-int32_t g_orderMenuPanelShown = 0;
 int32_t g_mapHoverTerrain = 0;
 
 namespace {
@@ -149,15 +149,16 @@ void GameLeftDown(MapView& view, ScreenSet& s, const Keys& keys) {
     ExecuteHexClick(s, ClickedHex());
     if (mode != kClickAreaPaint) HoldEnds(view);
   } else if (s.selectionOrdersShown) {
-    if (g_orderMenuPanelShown) {
+    int32_t* orderMenuShown = g_mapPaneLinks.orderMenuShown;
+    if (orderMenuShown && *orderMenuShown) {
       CloseMapPopups(s);
     } else if (keys.ctrl && s.SelectionList().first) {
-      g_orderMenuPanelShown = 1;
+      if (orderMenuShown) *orderMenuShown = 1;
       if (g_mapPaneLinks.showUnitOrdersPanel) g_mapPaneLinks.showUnitOrdersPanel(s);
     } else if (keys.ctrl) {
       CloseMapPopups(s);
     } else if (g_uiOptions.bunitorderdef && g_mapPaneLinks.executeOrderChoice) {
-      g_mapPaneLinks.executeOrderChoice(s);
+      g_mapPaneLinks.executeOrderChoice(s, kDefaultOrderChoice);
     }
     HoldEnds(view);
   } else {
@@ -217,7 +218,7 @@ void LeftUp(MapView& view, int32_t x, int32_t y) {
   if (InGame() && view.buttonHeld) {
     if (s.mapClickMode == kClickAreaPaint && view.rubberBand) {
       uint32_t first = 0, last = 0;
-      if (g_mapPaneLinks.bandToHexes) g_mapPaneLinks.bandToHexes(view, first, last);
+      if (g_mapPaneLinks.bandToHexes) g_mapPaneLinks.bandToHexes(first, last);
       PaintAreaBand(s, first, last);
     } else if (s.mapClickMode == kClickNone && !s.selectionOrdersShown && !g_mapPlacement.active) {
       const HexCell* cell = CellAt(ClickedHex());

@@ -40,21 +40,24 @@ class DragPanPane : public Screen {
 };
 
 // What the map's clicks hand to the hex lists and the selection, which
-// install these at start-up; an operation left null does nothing. The zoom
-// slider's move defaults to the side bar's slider.
+// install these at start-up (their operations of the same names); one left
+// null does nothing. The zoom slider's move defaults to the side bar's
+// slider.
 struct MapPaneLinks {
-  // Selects the clicked or banded units, or opens the stack list there; add
-  // -1 decides from Shift and the options.
+  // SelectUnitsAtClick: the clicked or banded units, or the stack list.
   void (*selectUnitsAtClick)(ScreenSet& screens, int32_t x, int32_t y, int32_t add) = nullptr;
-  // The order menu and the hex menu at a screen point.
+  // OpenHexListA and OpenHexProductList: the order menu and the hex menu.
   void (*openOrderMenu)(ScreenSet& screens, int32_t x, int32_t y) = nullptr;
   void (*openHexMenu)(ScreenSet& screens, int32_t x, int32_t y) = nullptr;
-  // The pending map order for the clicked hex.
-  void (*executeOrderChoice)(ScreenSet& screens) = nullptr;
-  // The band's first and last hex, (0, 0) for none.
-  void (*bandToHexes)(const MapView& view, uint32_t& first, uint32_t& last) = nullptr;
+  // ExecuteOrderChoice, handed the default order.
+  void (*executeOrderChoice)(ScreenSet& screens, int32_t orderId) = nullptr;
+  // BandToHexes: the band's first and last hex, (0, 0) for none.
+  void (*bandToHexes)(uint32_t& first, uint32_t& last) = nullptr;
   // Shows the unit orders panel for the selection.
   void (*showUnitOrdersPanel)(ScreenSet& screens) = nullptr;
+  // The selection's flag: the unit orders panel was opened by the order
+  // menu.
+  int32_t* orderMenuShown = nullptr;
   // The map was panned under an open hex list pop-up, which keeps to its
   // map point.
   void (*mapPanned)(const MapView& view, int32_t oldPanX, int32_t oldPanY) = nullptr;
@@ -67,9 +70,6 @@ extern MapPaneLinks g_mapPaneLinks;
 extern int32_t g_mapHoverTerrain;
 // Set by the tutorial while the wheel must not zoom.
 extern int32_t g_mapWheelLock;
-// The unit orders panel was opened by the order menu (a second left click
-// closes the map pop-ups).
-extern int32_t g_orderMenuPanelShown;
 
 // In game mode draws the interface root again and clears the map's pending
 // redraw.
