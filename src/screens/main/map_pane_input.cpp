@@ -19,6 +19,7 @@
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_placement.h"
 #include "screens/main/map_popups.h"
+#include "screens/main/object_popups.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
 #include "screens/main/order_choice.h"
@@ -187,7 +188,7 @@ void GameDoubleClick(ScreenSet& s) {
     list.entries = units;
     s.unitDetail.Popup(units.front(), &list);
   } else if (own) {
-    OpenObjectPopup(s, 0);
+    OpenObjectPopup(s, cell, 0);
   }
 }
 
