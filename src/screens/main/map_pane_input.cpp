@@ -13,6 +13,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "screens/main/hex_list_popups.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/main_panels.h"
 #include "screens/main/map_click.h"
@@ -23,6 +24,8 @@
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
 #include "screens/main/order_choice.h"
+#include "screens/main/selection.h"
+#include "screens/military/hex_unit_actions.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
@@ -521,3 +524,42 @@ int32_t DragPanPane::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t messa
 }
 
 void DragPanPane::OnMouseLeave(Control*, int32_t) { View().dragPan = 0; }
+
+namespace {
+
+// An open hex list pop-up stays over its map point while the map pans,
+// pushed back inside the viewport where it would stick out.
+void KeepHexListOverMap(const MapView& view, int32_t oldPanX, int32_t oldPanY) {
+  HexListMemory& memory = g_hexListMemory;
+  Control* form = memory.form;
+  if (!form) return;
+  memory.x = memory.x + oldPanX - view.panX;
+  memory.y = memory.y + oldPanY - view.panY;
+  const int32_t w = form->rect.right - form->rect.left, h = form->rect.bottom - form->rect.top;
+  int32_t left = memory.x, top = memory.y;
+  if (left < view.viewLeft) left = view.viewLeft;
+  else if (left + w > view.viewRight) left = view.viewRight - w;
+  if (top < view.viewTop) top = view.viewTop;
+  else if (top + h > view.viewBottom) top = view.viewBottom - h;
+  RectMoveTo(&form->rect, left, top);
+  form->Invalidate();
+}
+
+void ApplyAtPackedHex(ScreenSet& screens, uint32_t hex) {
+  World& w = g_world;
+  ApplyToUnitsAtHex(screens, HexCellAt(w, MapShape(w), hex));
+}
+
+}  // namespace
+
+void InstallMapPaneLinks() {
+  g_mapPaneLinks.selectUnitsAtClick = SelectUnitsAtClick;
+  g_mapPaneLinks.openOrderMenu = OpenHexListA;
+  g_mapPaneLinks.openHexMenu = OpenHexProductList;
+  g_mapPaneLinks.executeOrderChoice = ExecuteOrderChoice;
+  g_mapPaneLinks.bandToHexes = BandToHexes;
+  g_mapPaneLinks.showUnitOrdersPanel = ShowSelectionOrders;
+  g_mapPaneLinks.orderMenuShown = &g_selection.orderMenu;
+  g_mapPaneLinks.mapPanned = KeepHexListOverMap;
+  g_hexMenuLinks.applyToUnitsAtHex = ApplyAtPackedHex;
+}

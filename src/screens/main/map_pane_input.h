@@ -39,9 +39,9 @@ class DragPanPane : public Screen {
   void OnMouseLeave(Control* control, int32_t id) override;
 };
 
-// What the map's clicks hand to the hex lists and the selection, which
-// install these at start-up (their operations of the same names); one left
-// null does nothing. The zoom slider's move defaults to the side bar's
+// What the map's clicks hand to the hex lists and the selection
+// (InstallMapPaneLinks puts their operations of the same names in); one
+// left null does nothing. The zoom slider's move defaults to the side bar's
 // slider.
 struct MapPaneLinks {
   // SelectUnitsAtClick: the clicked or banded units, or the stack list.
@@ -65,6 +65,10 @@ struct MapPaneLinks {
   void (*moveZoomSlider)(int32_t amount) = nullptr;
 };
 extern MapPaneLinks g_mapPaneLinks;
+
+// Hands the map pane the selection's, the hex lists' and the military
+// screens' operations (start-up).
+void InstallMapPaneLinks();
 
 // The terrain index of the hex under the pointer.
 extern int32_t g_mapHoverTerrain;
