@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/fpenv.h"
@@ -32,12 +33,7 @@
 
 namespace {
 
-struct Issued {
-  uint32_t unit;
-  int32_t order;
-  uint32_t hex;
-  bool operator==(const Issued&) const = default;
-};
+using Issued = std::tuple<uint32_t, int32_t, uint32_t>;  // unit, order, hex
 std::vector<Issued> g_issued;
 
 // The hex's one live unit (not a facility), or null.
@@ -93,8 +89,7 @@ TEST(MapClicks, AClickSelectsTheUnitAndAClickTwoHexesAwayOrdersIt) {
   ASSERT_NE(unit, nullptr) << "the sample world has a hex with one unit";
   w.gameState.localPlayer = unit->owner;
 
-  ResetUiOptions(g_uiOptions);
-  g_uiOptions.bunitorderdef = 1;
+  ResetUiOptions(g_uiOptions);  // bunitorderdef is on
   const int32_t savedMode = g_ui.mode;
   MapView* savedView = g_ui.mapView;
   g_ui.mode = kUiInGame, g_ui.mapView = &g_mapView;
@@ -102,10 +97,9 @@ TEST(MapClicks, AClickSelectsTheUnitAndAClickTwoHexesAwayOrdersIt) {
   InitMapViewGeometry(g_mapView, shape.width, shape.height, shape.wraps, 0, 0);
   CentreMapOnHex(g_mapView, from);
   InstallMapPaneLinks();
-  g_commandLog.Clear();
-  g_issued.clear();
+  g_commandLog.Clear(), g_issued.clear();
   g_unitOrderIssuer = [](World& world, UnitRecord& u, int32_t order, uint32_t hex, const UnitRecord* target) {
-    g_issued.push_back({u.id, order, hex});
+    g_issued.emplace_back(u.id, order, hex);
     IssueUnitOrder(world, u, order, hex, nullptr, target, 0, 0, -1);
   };
 
@@ -118,17 +112,13 @@ TEST(MapClicks, AClickSelectsTheUnitAndAClickTwoHexesAwayOrdersIt) {
 
   ASSERT_TRUE(PointOver(g_mapView, to, x, y));
   Click(x, y);
-  EXPECT_EQ(g_issued, (std::vector<Issued>{{unit->id, kMoveOrder, to}}));
+  EXPECT_EQ(g_issued, std::vector<Issued>{Issued(unit->id, kMoveOrder, to)});
   EXPECT_FALSE(g_commandLog.Entries().empty());
 
-  g_unitOrderIssuer = nullptr;
-  g_mapPaneLinks = MapPaneLinks{};
+  g_unitOrderIssuer = nullptr, g_mapPaneLinks = MapPaneLinks{}, g_screens.selectionOrdersShown = 0;
   ListHolderClear(g_screens.SelectionList());
-  g_screens.selectionOrdersShown = 0;
   g_commandLog.Clear();
-  g_ui.mode = savedMode, g_ui.mapView = savedView;
-  g_uiOptions = savedOptions;
-  g_simUi = savedLink;
+  g_ui.mode = savedMode, g_ui.mapView = savedView, g_uiOptions = savedOptions, g_simUi = savedLink;
   plat::SetDataRoot(oldRoot);
 }
 

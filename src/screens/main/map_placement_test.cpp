@@ -27,9 +27,7 @@ TEST(MapPlacementTest, AnIndustryRunsAtWhatItsSiteYieldsAndNeverBelowNothing) {
   w.worldEconomy.assign(1024, 0);
   PutFloat(w.worldEconomy.data() + 4, 1.0f);    // product 0's price
   PutFloat(w.worldEconomy.data() + 804, 1.0f);  // the goods scale
-  struct Row {
-    float resource, spill, fill, want;
-  };
+  struct Row { float resource, spill, fill, want; };
   // Every hex alike, so the neighbourhood average is the spill. The site
   // gives the resource when it beats the average, else the average capped
   // at 1.0; the hex's own use (the resource) comes off. Demand is 1.0.
