@@ -20,7 +20,8 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
       &s.diplomacy1,   &s.product1,   &s.productPopup,   &s.status1,      &s.domPolicy1, &s.military1,
       &s.ops1,         &s.map1,       &s.mapFilter, &s.settlementList, &s.orders1,      &s.unitList,   &s.unitDetail,
       &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.depotPopup, &s.help,       &s.map2,
-      &s.map3,         &s.hexListA,   &s.hexMenu,        &s.stackList,    &s.targetPicker, &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
+      &s.map3,         &s.hexListA,   &s.hexMenu,        &s.stackList,    &s.targetPicker,
+      &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
       &s.statMap,      &s.scoreCard,  &s.tooltip,        &s.gameMenu,     &s.gameFile,   &s.tutorial,
       &s.startMenu,    &s.popupFrames};
   // A screen made later (a pane, a list box) stands in front of them all.

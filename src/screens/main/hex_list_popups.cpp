@@ -43,6 +43,7 @@
 #include "world/world.h"
 
 HexListMemory g_hexListMemory;
+HexListMemory g_hexListLastOpened;
 HexMenuLinks g_hexMenuLinks;
 
 namespace {
@@ -242,6 +243,7 @@ void OpenAt(HexListPopupBase& popup, int32_t x, int32_t y) {
   const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
   OpenPopup(g_ui, form, kPopupBesideOthers, x, y, 1, whole);
   g_hexListMemory = HexListMemory{form, x, y};
+  g_hexListLastOpened = g_hexListMemory;
 }
 
 void ClosePopupOf(HexListPopupBase& popup) {

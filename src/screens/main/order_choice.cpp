@@ -178,12 +178,12 @@ void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId) {
         HexCell* cell = CellAt(world, clicked);
         const bool facility = FacilityTarget(*d) && cell && TargetFacility(world, *cell);
         if (facility && n.enemies > 1) {
-          OpenTargetPicker(orderId, g_hexListMemory.x, g_hexListMemory.y);
+          OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
           return;
         }
         if (n.enemies == 1 && !facility) target = n.lastEnemy;
       } else if (others > 1) {
-        OpenTargetPicker(orderId, g_hexListMemory.x, g_hexListMemory.y);
+        OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
         return;
       } else if (others == 1) {
         target = n.lastUnit;

@@ -15,6 +15,7 @@
 #include "screens/main/order_choice.h"
 #include "screens/main/unit_lists.h"
 #include "sim/command_ids.h"
+#include "ui/list_control.h"
 #include "sim/command_log.h"
 #include "ui/screen_set.h"
 #include "units/hex_stack_chains.h"
@@ -231,6 +232,30 @@ TEST_F(SelectionTest, GroupsStoreOnceAndRecallEmpty) {
   RecallUnitGroup(g_screens, 4, 0);  // empty group
   EXPECT_EQ(g_screens.SelectionList().first, nullptr);
   EXPECT_EQ(g_screens.selectionOrdersShown, 0);
+}
+
+TEST_F(SelectionTest, ClickSelectsTheOnlyOwnUnitElseTheStackListOffersAll) {
+  UnitRecord& a = Unit(1, 1, kLand, 2, 2);
+  Unit(2, 2, kLand, 2, 2);  // another player's unit is no candidate
+  g_world.gameState.currentHex = HexPosition{2, 2, 2 * 8 + 2, 0};
+  SelectUnitsAtClick(g_screens, 10, 10, -1);
+  EXPECT_EQ(Ids(g_screens.SelectionList()), (std::vector<uint32_t>{1}));
+  EXPECT_TRUE(a.unitFlags2 & 1u) << "marked selected";
+  EXPECT_EQ(g_screens.selectionOrdersShown, 1);
+
+  // The stack list: one unit gives no all-units row, two give one.
+  HexListPopupB& popup = StackList();
+  std::unique_ptr<ListBoxControl> list(ListBoxConstruct(0, 0, 100, 100, 0, 1, &popup));
+  popup.list = list.get();
+  for (auto [units, rows, allRow] : {std::tuple{1, 1u, false}, std::tuple{2, 3u, true}}) {
+    ListHolderClear(HoverStackList());
+    for (int i = 0; i < units; ++i) AddUnitRef(HoverStackList(), a);
+    if (units == 2) AddUnitRef(HoverStackList(), Unit(3, 1, kLand, 2, 2));
+    popup.OnOpen();
+    EXPECT_EQ(list->rowCount, rows);
+    EXPECT_EQ(popup.allUnitsRow != nullptr, allRow);
+  }
+  popup.list = nullptr;
 }
 
 TEST_F(SelectionTest, IconCellsAndPlayerNamesStayInBounds) {
