@@ -2,7 +2,11 @@
 
 #include "app/gfx/renderer.h"
 #include "app/gfx/sprite_batch.h"
+#include "editor/editor_map_input.h"
 #include "editor/editor_screens.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/screen_set.h"
 #include "ui/control.h"
 #include "world/map_derived_data.h"
 #include "world/world.h"
@@ -28,7 +32,15 @@ void OutlineBrush(Control* palette, int32_t offset, uint32_t colour) {
 
 }  // namespace
 
-void SetMapEditMode(int32_t mode, int32_t) { g_editorPalette.mapEditMode = mode; }
+void SetMapEditMode(int32_t kind, int32_t value) {
+  g_editorPalette.mapEditMode = kind;
+  g_editorMap.brushKind = kind;
+  g_editorMap.brushValue = value;
+  Control* form = g_screens.mapEditorB.currentForm;
+  if (Control* mapMode = form ? FormFindControlByTag(form, "MAPMODE") : nullptr)
+    g_editorMap.editing = (mapMode->state & kStateSelected) != 0;
+  OpenEditorModePanel(g_editorMap.mode);
+}
 
 void RecalcDerivedMapData(MapEditorSs2&) { RecalcDerivedMapData(g_world); }
 

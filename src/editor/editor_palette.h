@@ -24,8 +24,10 @@ struct EditorPaletteState {
 
 extern EditorPaletteState g_editorPalette;
 
-// Picks the editor's map display mode.
-void SetMapEditMode(int32_t mode, int32_t flag);
+// Makes (kind, value) the editor's brush (kind 0 a terrain index, 1 an
+// object class), takes whether the brush paints from the MAPMODE button and
+// reopens the current editor mode's panel.
+void SetMapEditMode(int32_t kind, int32_t value);
 // Recomputes the derived world data after a load (the panel keeps it).
 void RecalcDerivedMapData(MapEditorSs2& panel);
 // The brush highlight on a palette control.

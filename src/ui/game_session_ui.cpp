@@ -12,6 +12,7 @@
 #include "ui/map_folders.h"
 #include "ui/map_hover.h"
 #include "world/text/ui_options.h"
+#include "screens/main/map_pane_input.h"
 #include "screens/main/map_selection.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
@@ -174,4 +175,5 @@ void InstallGameSessionUi() {
   InstallMapFolderHooks();
   InstallMapHoverHooks();
   InstallMapSelectionLinks();
+  InstallMapPaneLinks();
 }

@@ -12,6 +12,7 @@
 #include "screens/main/main_panels.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_popups.h"
+#include "screens/main/object_popups.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
 #include "sim/simulation_lock.h"

@@ -13,6 +13,7 @@
 #include "screens/main/main_layout.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_popups.h"
+#include "screens/main/object_popups.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
 #include "sim/command_network.h"
@@ -217,7 +218,7 @@ const KeyRow kKeyRows[] = {
     {'H', 0, kCtrl, 0, kAnyMode, kNotNetworked | kNotBusy, NextPlayerIfAllowed},
     {'H', 0, 0, kAllMods, kAnyMode, kAlways,
      [](U, P) {
-       if (SelectedLocalObject()) OpenObjectPopup(g_screens, 0);
+       if (SelectedLocalObject()) OpenObjectPopup(g_screens, SelectedHexCell(), 0);
      }},
     {'I', 0, 0, 0, kAnyMode, kAlways, [](U ui, P) { IndustryKey(ui); }},
     {'J', 0, kShift, 0, kAnyMode, kAlways, [](U, P) { Toggle(g_uiOptions.bunitnozoom); }},

@@ -96,6 +96,7 @@ struct ScreenSet {
   SiloPopup siloPopup;
   LaunchSitePopup launchSitePopup;
   BasePopup basePopup;
+  DepotPopup depotPopup;
   HelpPopup help;
   HexInfoPopup map2;
   CombatOddsPopup map3;

@@ -24,7 +24,7 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
       &s.map1.hexInfo, &s.map1.hexInfo.distance, &s.map1.hexInfo.distance.selectedHex,
       &s.map1.hexInfo.distance.targetHex, &s.map1.hexInfo.distance.selectedUnit,
       &s.map1.hexInfo.distance.targetUnit, &s.mapFilter, &s.settlementList, &s.orders1,      &s.unitList,   &s.unitDetail,
-      &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.help,       &s.map2,
+      &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.depotPopup, &s.help,       &s.map2,
       &s.map3,         &s.hexListA,   &s.hexMenu,        &s.stackList,    &s.targetPicker,
       &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
       &s.statMap,      &s.scoreCard,  &s.waitingRoom,    &s.tooltip,      &s.gameMenu,

@@ -16,6 +16,7 @@
 #include "screens/main/map_popups.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
+#include "screens/main/object_popups.h"
 #include "screens/main/order_choice.h"
 #include "screens/main/selection.h"
 #include "screens/main/unit_list_fields.h"
@@ -392,7 +393,7 @@ void HexMenuAction(ScreenSet& screens, int32_t id, uint32_t hex) {
     case 27: PostCommand_24_28(kCmdHexStack297, hex, 0); break;
     case 28: PostCommand_24(kCmdHexStack296, hex); break;
     case 29: PostCommand_24(kCmdHexStack295, hex); break;
-    case 30: OpenObjectPopup(screens, 0); break;
+    case 30: OpenObjectPopup(screens, SelectedHexCell(), 0); break;
     default: break;
   }
 }

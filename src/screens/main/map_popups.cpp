@@ -19,24 +19,6 @@
 
 namespace {
 
-intptr_t IdOr(const UnitRecord* unit) { return unit ? static_cast<intptr_t>(unit->id) : kKeepScreenId; }
-
-// The local player's first base on the unit ring (a live facility whose
-// class holds units), or null.
-const UnitRecord* FirstLocalBase() {
-  const World& w = g_world;
-  const UnitRecord* unit = w.units;
-  if (!unit) return nullptr;
-  do {
-    if (IsUnitLive(*unit) && unit->owner == w.gameState.localPlayer && (unit->unitFlags & kUnitFacility)) {
-      const UnitClassRecord* cls = ClassRecordAt(w, unit->classIndex);
-      if (cls && (cls->flags & kClassSettlement)) return unit;
-    }
-    unit = unit->next;
-  } while (unit && unit != w.units);
-  return nullptr;
-}
-
 // Open as a pop-up, not docked in the side-panel box.
 bool OpenAsPopup(const Screen& screen) {
   const Control* form = screen.currentForm;
@@ -67,32 +49,6 @@ void CloseMapPopups(ScreenSet& screens) {
     ClearUnitSelectFlags(g_world);
   }
   if (g_uiOptions.sidescreens) ApplySideScreensLayout(g_mapView);
-}
-
-const UnitRecord* SelectedLocalObject() {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  const HexPosition& hex = w.gameState.currentHex;
-  if ((hex.x == 0 && hex.y == 0) || hex.cellIndex >= w.cells.size()) return nullptr;
-  const HexCell& cell = w.cells[hex.cellIndex];
-  if (!cell.stack || !cell.stack->lead || VisibleLeadClass(w, &cell) == 0) return nullptr;
-  const UnitRecord* lead = cell.stack->lead;
-  return lead->owner == w.gameState.localPlayer ? lead : nullptr;
-}
-
-void OpenObjectPopup(ScreenSet& screens, int32_t) { OpenBasePopup(screens, SelectedLocalObject()); }
-
-void OpenBasePopup(ScreenSet& screens, const UnitRecord* base) {
-  intptr_t id = IdOr(base);
-  if (!base) {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    id = IdOr(FirstLocalBase());
-  }
-  screens.basePopup.Popup(id, nullptr);
-}
-void OpenSiloPopup(ScreenSet& screens, const UnitRecord* silo) { screens.siloPopup.Popup(IdOr(silo), nullptr); }
-void OpenLaunchSitePopup(ScreenSet& screens, const UnitRecord* site) {
-  screens.launchSitePopup.Popup(IdOr(site), nullptr);
 }
 
 std::vector<intptr_t> FillHexUnitList(uint32_t cellIndex) {

@@ -11,6 +11,9 @@ struct UnitRecord;
 struct MapPlacement {
   int32_t active = 0;
   int32_t classIndex = 0;
+  int32_t routeStarted = 0;  // a linked class's first hex was clicked
+  int32_t buildPopup = 0;    // a click opens the build pop-up instead of placing
+  int32_t keepPlacing = 0;   // placement goes on after a facility is placed
 };
 extern MapPlacement g_mapPlacement;
 
@@ -19,8 +22,8 @@ void CancelMapPlacement(ScreenSet& screens);
 
 // Units are selected, or the map waits for a click.
 bool HasMapSelection(ScreenSet& screens);
-// Empties the selection and ends the map's click mode and hex pick; the
-// map redraws when a click mode ended.
+// Empties the selection and ends the map's click mode, hex pick and pending
+// selection panel; the map redraws when a click mode ended.
 void ClearMapSelection(ScreenSet& screens);
 // The selection becomes the local player's unit group (0 to 9), added to
 // it with add, else replacing it.

@@ -4,6 +4,7 @@
 // operations below.
 #include <cstdint>
 
+#include "screens/main/map_pane_input.h"
 #include "ui/screen.h"
 
 class Control;
@@ -38,7 +39,7 @@ class MapView {
   int32_t dragMoved = 0;
   int32_t rubberBand = 0;       // a drag rectangle is being drawn
   int32_t pickHex = 0;          // waiting for a hex to be picked
-  int32_t pressX = 0;           // the drag's anchor, in screen pixels
+  int32_t pressX = 0;           // the band's anchor, in map pixels
   int32_t pressY = 0;
   int32_t bandDx = 0;
   int32_t bandDy = 0;
@@ -78,9 +79,9 @@ class MapView {
   bool freeZoom = false;
   // The panes that take the mouse input of the map, the minimap and the
   // minimap's drag area.
-  Screen mapPane{nullptr};
-  Screen minimapPane{nullptr};
-  Screen dragPanPane{nullptr};
+  MapPane mapPane;
+  MinimapPane minimapPane;
+  DragPanPane dragPanPane;
 
   // Set to 1 by every entry into a mode: the frame lays the main screen out
   // (ApplySideScreensLayout) before it draws the map.

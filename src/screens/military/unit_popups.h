@@ -2,7 +2,7 @@
 // The unit pop-ups the hotkeys and the map open: the unit list
 // (POPUP_ULIST1), one unit's detail (POPUP_MILITARY1, opened with a unit id
 // and the ids to page through), the missiles (POPUP_MISSILE1), and the base,
-// silo and launch-site pop-ups. Units travel as ids: the turn thread may
+// depot, silo and launch-site pop-ups. Units travel as ids: the turn thread may
 // free a unit while its pop-up is open. Their pages come with the military
 // screens.
 #include "ui/screen.h"
@@ -35,4 +35,10 @@ class LaunchSitePopup : public Screen {
 class BasePopup : public Screen {
  public:
   BasePopup() : Screen("POPUP_BASE1") {}
+};
+
+// The depots (store facilities) stepped through like the bases.
+class DepotPopup : public Screen {
+ public:
+  DepotPopup() : Screen("POPUP_DEPOT1") {}
 };

@@ -1,0 +1,3 @@
+#include "screens/military/hex_unit_actions.h"
+
+void ApplyToUnitsAtHex(ScreenSet&, const HexCell*) {}
