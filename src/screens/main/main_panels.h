@@ -1,7 +1,7 @@
 #pragma once
 // The screens the main screen's layout shows and hides: the map border, the
-// filter bar, the minimap side bar with its zoom slider, the map screen and
-// the combat odds pop-up, the mail window and the department screens that
+// filter bar, the minimap side bar with its zoom slider, the combat odds
+// pop-up, the mail window and the department screens that
 // open as the dock's main panel. Most are homes whose panels come with
 // their departments; each copes with a form that never loaded.
 #include <cstdint>
@@ -51,13 +51,6 @@ Control* MinimapDragControl();
 // A zoom slider moved to value: the zoom follows and the scroll limits with
 // it.
 void ApplyZoomSliderValue(MapView& view, float value);
-
-// The main map screen (MAP1): main panel 1, and any panel number that names
-// no department.
-class MapScreen : public Screen {
- public:
-  MapScreen() : Screen("MAP1") {}
-};
 
 // The combat odds pop-up (MAP3) in the side-panel box.
 class CombatOddsPopup : public Screen {

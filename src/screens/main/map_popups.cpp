@@ -3,6 +3,8 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/main/map_selection.h"
+#include "screens/main/unit_lists.h"
+#include "sim/game_command.h"
 #include "ui/control.h"
 #include "sim/simulation_lock.h"
 #include "ui/screen_set.h"
@@ -11,6 +13,9 @@
 #include "world/world.h"
 
 namespace {
+
+// The relation mask that lets every relation through.
+constexpr uint32_t kAnyRelation = 15;
 
 intptr_t IdOr(const UnitRecord* unit) { return unit ? static_cast<intptr_t>(unit->id) : kKeepScreenId; }
 
@@ -74,11 +79,14 @@ void OpenLaunchSitePopup(ScreenSet& screens, const UnitRecord* site) {
 
 std::vector<intptr_t> FillHexUnitList(uint32_t cellIndex) {
   std::vector<intptr_t> ids;
-  const World& w = g_world;
-  if (cellIndex >= w.cells.size() || !w.cells[cellIndex].stack) return ids;
-  const HexUnitStack& stack = *w.cells[cellIndex].stack;
-  for (const UnitRecord* head : stack.chainA)
-    for (const UnitRecord* unit = head; unit; unit = unit->nextInChainA)
-      if (IsUnitLive(*unit)) ids.push_back(static_cast<intptr_t>(unit->id));
+  World& w = g_world;
+  const int32_t width = w.mapWidth;
+  if (width <= 0 || cellIndex >= w.cells.size() || !w.cells[cellIndex].stack) return ids;
+  const uint32_t packed = PackHex(static_cast<int32_t>(cellIndex % static_cast<uint32_t>(width)),
+                                  static_cast<int32_t>(cellIndex / static_cast<uint32_t>(width)));
+  CollectHexStackUnits(w, packed, w.gameState.localPlayer, kAnyRelation);
+  ListHolder& stack = HexStackList();
+  for (const ListItem28* item = FirstInHolder(stack); item; item = NextInHolder(stack, item))
+    if (const UnitRecord* unit = RefUnit(w, *item)) ids.push_back(static_cast<intptr_t>(unit->id));
   return ids;
 }

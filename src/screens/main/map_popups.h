@@ -25,5 +25,7 @@ void OpenBasePopup(ScreenSet& screens, const UnitRecord* base);
 void OpenSiloPopup(ScreenSet& screens, const UnitRecord* silo);
 void OpenLaunchSitePopup(ScreenSet& screens, const UnitRecord* site);
 
-// The ids of the units in the four chains of the cell's stack, land first.
+// The ids of the units on the cell that the local player's side may see:
+// none on a hex the side has not spotted under fog of war, none removed.
+// Call under the simulation lock.
 std::vector<intptr_t> FillHexUnitList(uint32_t cellIndex);
