@@ -23,13 +23,13 @@ TEST(ListHolder, ClearingAnEmptyHolderOnlyClearsTheCount) {
   ListHolderInit(holder);
   EXPECT_EQ(holder.first, nullptr);
   EXPECT_EQ(holder.count, 0);
-  EXPECT_EQ(holder.word3, 0u);
+  EXPECT_EQ(holder.listControl, nullptr);
   holder.count = 5;
-  holder.word3 = 9;
+  holder.listControl = reinterpret_cast<ListBoxControl*>(&holder);
   ListHolderClear(holder);
   EXPECT_EQ(holder.first, nullptr);
   EXPECT_EQ(holder.count, 0);
-  EXPECT_EQ(holder.word3, 9u);
+  EXPECT_EQ(holder.listControl, nullptr);
 }
 
 TEST(ListHolder, ItemsKeepTheirOrderAndDuplicatesAsAsked) {

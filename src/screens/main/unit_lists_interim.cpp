@@ -1,8 +1,9 @@
 // Stand-ins for the hex stack list, the unit rows and the selection's orders
 // panel, kept weak so that the full unit-list code replaces them as soon as
-// it is linked in; this file goes once it is. Only what the unit panel
-// needs of them is here.
+// it is linked in; this file (and the one call of its anchor) goes once it
+// is. Only what the unit panel needs of them is here.
 #include <string>
+#include <vector>
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
@@ -31,6 +32,9 @@ bool ListedOnHex(const World& w, const UnitRecord& unit, int32_t viewer) {
 }
 
 }  // namespace
+
+// An archive member is not pulled in for weak definitions alone.
+void LinkUnitListStandIns() {}
 
 [[gnu::weak]] ListHolder& HexStackList() { return g_hexStack; }
 
@@ -78,4 +82,12 @@ bool ListedOnHex(const World& w, const UnitRecord& unit, int32_t viewer) {
   if (!screens.SelectionList().first) return;
   screens.selectionOrdersShown = 1;
   ShowMainPanel(9, 0, screens);
+}
+
+[[gnu::weak]] std::vector<UnitRecord*> SelectedUnits(World& world, ScreenSet& screens) {
+  std::vector<UnitRecord*> units;
+  ListHolder& list = screens.SelectionList();
+  for (ListItem28* item = FirstInHolder(list); item; item = NextInHolder(list, item))
+    if (UnitRecord* unit = RefUnit(world, *item)) units.push_back(unit);
+  return units;
 }

@@ -104,12 +104,11 @@ void UnitPanel::Refresh() {
 }
 
 void UnitPanel::OnCommand(Control* control, int32_t) {
-  if (!control) return;
+  if (!control || control == list) return;
   if ((control->flags & kCtlRadio) && !control->Selected()) {
     PopPopupsTo(g_ui, kDockLevelSecond);
     return;
   }
-  if (control == list) return;
   UnitTabPanel* tabs[] = {&summary, &status, &cargo, &extra};
   const char* tabTags[] = {"4A", "4B", "4C", "4D"};
   for (int i = 0; i < 4; ++i) {
