@@ -19,6 +19,7 @@
 #include "screens/main/command_bars.h"
 #include "screens/main/editor_bar.h"
 #include "screens/main/hex_info_popup.h"
+#include "screens/main/hex_list_popups.h"
 #include "screens/main/main_panels.h"
 #include "screens/main/map_screen.h"
 #include "screens/main/settlement_popup.h"
@@ -88,6 +89,10 @@ struct ScreenSet {
   HelpPopup help;
   HexInfoPopup map2;
   CombatOddsPopup map3;
+  HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP
+  HexProductList hexMenu;
+  HexListPopupB stackList;
+  HexTargetList targetPicker;
   ResearchPopup research;
   IndustryPopup industry;
   MailWindow email1;

@@ -18,7 +18,7 @@ std::vector<void*> Objects(const ListHolder& holder) {
   return out;
 }
 
-TEST(ListHolder, ClearingAnEmptyHolderOnlyClearsTheCount) {
+TEST(ListHolder, ClearingAnEmptyHolderClearsTheCountAndForgetsItsList) {
   ListHolder holder;
   ListHolderInit(holder);
   EXPECT_EQ(holder.first, nullptr);
@@ -30,6 +30,30 @@ TEST(ListHolder, ClearingAnEmptyHolderOnlyClearsTheCount) {
   EXPECT_EQ(holder.first, nullptr);
   EXPECT_EQ(holder.count, 0);
   EXPECT_EQ(holder.listControl, nullptr);
+}
+
+// Sorted insertion: equal keys keep their arrival order either way.
+TEST(ListHolder, SortedItemsKeepArrivalOrderOnEqualKeys) {
+  int objects[4] = {};
+  const float keys[4] = {5, 3, 5, 1};
+  struct Case {
+    bool descending;
+    std::vector<int> order;  // indices into objects
+  } cases[] = {{false, {3, 1, 0, 2}}, {true, {0, 2, 1, 3}}};
+  for (const Case& c : cases) {
+    ListHolder holder;
+    ListHolderInit(holder);
+    for (int i = 0; i < 4; ++i) ASSERT_NE(NewListNode(&objects[i], keys[i], c.descending, 7, holder), nullptr);
+    std::vector<void*> want;
+    for (int i : c.order) want.push_back(&objects[i]);
+    EXPECT_EQ(Objects(holder), want) << c.descending;
+    EXPECT_EQ(static_cast<ListItem28*>(holder.first)->tag, 7u);
+    ListHolderRemove(holder, static_cast<ListItem28*>(holder.first));
+    want.erase(want.begin());
+    EXPECT_EQ(Objects(holder), want);
+    EXPECT_EQ(holder.count, 3);
+    ListHolderClear(holder);
+  }
 }
 
 TEST(ListHolder, ItemsKeepTheirOrderAndDuplicatesAsAsked) {

@@ -92,3 +92,11 @@ void OpenTargetPicker(int32_t orderId, int32_t x, int32_t y);
 void FitHexListToRows(Control* form, ListBoxControl* list, int32_t rowLimit, int32_t laidOutHeight);
 // Acts on a hex menu row id for the packed hex.
 void HexMenuAction(ScreenSet& screens, int32_t id, uint32_t hex);
+
+// The resupply action of the military screens on the local player's units
+// of a hex (they post their own commands); none until those screens install
+// it.
+struct HexMenuLinks {
+  void (*applyToUnitsAtHex)(ScreenSet& screens, uint32_t hex) = nullptr;
+};
+extern HexMenuLinks g_hexMenuLinks;

@@ -12,8 +12,6 @@
 #include "world/object_hex.h"
 #include "world/world.h"
 
-void LinkUnitListStandIns();
-
 namespace {
 
 // The relation mask that lets every relation through.
@@ -86,7 +84,6 @@ std::vector<intptr_t> FillHexUnitList(uint32_t cellIndex) {
   if (width <= 0 || cellIndex >= w.cells.size() || !w.cells[cellIndex].stack) return ids;
   const uint32_t packed = PackHex(static_cast<int32_t>(cellIndex % static_cast<uint32_t>(width)),
                                   static_cast<int32_t>(cellIndex / static_cast<uint32_t>(width)));
-  LinkUnitListStandIns();
   CollectHexStackUnits(w, packed, w.gameState.localPlayer, kAnyRelation);
   ListHolder& stack = HexStackList();
   for (const ListItem28* item = FirstInHolder(stack); item; item = NextInHolder(stack, item))

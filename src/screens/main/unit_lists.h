@@ -52,9 +52,6 @@ uint32_t UnitRelationCode(const World& world, const UnitRecord& unit, int32_t vi
 // The local player may see the unit (fog of war, per-unit sighting or the
 // spotting map of the unit's hex).
 bool LocalPlayerSeesUnit(const World& world, const UnitRecord& unit);
-// The largest spotting value of the hex over the player and its sharing
-// mask; -1 when there is no spotting map.
-int32_t HexSightOf(const World& world, uint32_t packedHex, int32_t player);
 
 // The list the hex's stack fills (the unit panel and the target rows read
 // it). Window thread.
