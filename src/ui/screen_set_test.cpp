@@ -24,7 +24,8 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
       &s.map1.hexInfo, &s.map1.hexDistance, &s.map1.base, &s.map1.researchCentre, &s.map1.silo,
       &s.map1.launchSite, &s.map1.filter, &s.plainMap, &s.settlementList, &s.orders1,      &s.unitList,   &s.unitDetail,
       &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.help,       &s.map2,
-      &s.map3,         &s.hexListA,   &s.hexMenu,        &s.stackList,    &s.targetPicker, &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
+      &s.map3,         &s.hexListA,   &s.hexMenu,        &s.stackList,    &s.targetPicker,
+      &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
       &s.statMap,      &s.scoreCard,  &s.tooltip,        &s.gameMenu,     &s.gameFile,   &s.tutorial,
       &s.startMenu,    &s.popupFrames};
   // A screen made later (a pane, a list box) stands in front of them all.

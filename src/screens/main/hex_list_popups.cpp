@@ -42,6 +42,7 @@
 #include "world/world.h"
 
 HexListMemory g_hexListMemory;
+HexListMemory g_hexListLastOpened;
 HexMenuLinks g_hexMenuLinks;
 
 namespace {
@@ -149,6 +150,22 @@ std::string LabelOf(const HexCell& cell) {
   return std::string(extra->text).substr(0, 47);
 }
 
+// The settlement figure of the hex: b x b + 99 for a terrain population
+// byte b above 0.
+int32_t SettlementFigure(const World& world, const HexCell& cell) {
+  const TerrainRecord* t = TerrainOf(world, cell);
+  const int32_t b = t ? t->bytes[98] : 0;
+  return b > 0 ? b * b + 99 : 0;
+}
+
+// The text's first "%d" replaced by the number (the text is data, never a
+// format).
+std::string WithFigure(std::string text, int32_t figure) {
+  const size_t at = text.find("%d");
+  if (at != std::string::npos) text.replace(at, 2, std::to_string(figure));
+  return text;
+}
+
 void FillMainContext(World& world, ListBoxControl* list, uint32_t hex) {
   HexCell* cell = CellAt(world, hex);
   if (!cell) return;
@@ -159,7 +176,7 @@ void FillMainContext(World& world, ListBoxControl* list, uint32_t hex) {
     const UnitClassRecord* cls = UnitClassOf(world, *f);
     if (cls && (cls->flags & kClassSettlementPopulation)) {
       AddRow(list, LabelOf(*cell), 1, true);
-      AddRow(list, Text(kListHexmaprtpop, 0), 2, true);
+      AddRow(list, WithFigure(Text(kListHexmaprtpop, 0), SettlementFigure(world, *cell)), 2, true);
     } else if (cls) {
       AddRow(list, std::string(cls->name, strnlen(cls->name, sizeof cls->name)), 20, false);
       char text[64];
@@ -225,6 +242,7 @@ void OpenAt(HexListPopupBase& popup, int32_t x, int32_t y) {
   const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
   OpenPopup(g_ui, form, kPopupBesideOthers, x, y, 1, whole);
   g_hexListMemory = HexListMemory{form, x, y};
+  g_hexListLastOpened = g_hexListMemory;
 }
 
 void ClosePopupOf(HexListPopupBase& popup) {

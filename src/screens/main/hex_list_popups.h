@@ -70,6 +70,9 @@ struct HexListMemory {
   int32_t y = 0;
 };
 extern HexListMemory g_hexListMemory;
+// Where the last hex list pop-up opened (kept after it closed: the target
+// picker opens there).
+extern HexListMemory g_hexListLastOpened;
 
 // The four pop-ups (one each for the whole run).
 HexListPopupA& OrderMenu();

@@ -2,9 +2,16 @@
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "screens/main/command_bars.h"
+#include "screens/main/main_layout.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/unit_lists.h"
 #include "sim/game_command.h"
+#include "screens/main/map_view.h"
+#include "screens/main/selection.h"
+#include "ui/control_focus.h"
+#include "ui/screen_manager.h"
+#include "world/text/ui_options.h"
 #include "ui/control.h"
 #include "sim/simulation_lock.h"
 #include "ui/screen_set.h"
@@ -48,7 +55,23 @@ bool MapPopupsOpen(ScreenSet& screens) { return OpenAsPopup(screens.map2) || Ope
 void CloseMapPopups(ScreenSet& screens) {
   for (Screen* screen : {static_cast<Screen*>(&screens.map2), static_cast<Screen*>(&screens.map3)})
     if (OpenAsPopup(*screen)) screen->Close(1);
+  if (screens.selectionOrdersShown) {
+    EndTextEdit();
+    CancelMapPlacement(screens);
+    g_mapPlacement = MapPlacement{};
+    if (g_ui.panelDepth > 0) SetPanelDepth(0, 1, g_mapView);
+    if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
+    UpdatePopupButton(screens.cmdBar3, g_ui.panelDepth);
+  }
   ClearMapSelection(screens);
+  screens.selectionOrdersShown = 0;
+  g_selection.fromList = 0;
+  g_selection.orderMenu = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ClearUnitSelectFlags(g_world);
+  }
+  if (g_uiOptions.sidescreens) ApplySideScreensLayout(g_mapView);
 }
 
 const UnitRecord* SelectedLocalObject() {

@@ -1,5 +1,7 @@
 #include "screens/main/map_routes.h"
 
+#include "screens/main/unit_lists.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -106,7 +108,7 @@ void ForSelectedUnits(Fn fn) {
   ListNode* n = first;
   do {
     auto* item = static_cast<ListItem28*>(n);
-    if (item->object) fn(*static_cast<UnitRecord*>(item->object));
+    if (UnitRecord* unit = RefUnit(g_world, *item)) fn(*unit);
     n = n->next();
   } while (n && n != first);
 }

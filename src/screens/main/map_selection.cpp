@@ -7,6 +7,8 @@
 #include "screens/main/map_screen.h"
 #include "screens/main/map_view.h"
 #include "ui/control.h"
+#include "screens/main/selection.h"
+#include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "world/world.h"
@@ -19,17 +21,6 @@ ListHolder* LocalGroup(int32_t group) {
   const int32_t local = g_world.gameState.localPlayer;
   if (local < 0 || local >= kMaxPlayers || group < 0 || group >= kUnitGroupsPerPlayer) return nullptr;
   return &g_world.unitGroups.groups[local][group];
-}
-
-// Appends the units of one ring to another, each once.
-void CopyUnits(const ListHolder& from, ListHolder& to) {
-  ListNode* node = from.first;
-  if (!node) return;
-  do {
-    auto* item = static_cast<ListItem28*>(node);
-    if (item->object) NewListItem28(item->object, false, 0, to);
-    node = node->next();
-  } while (node && node != from.first);
 }
 
 void RedrawMap() {
@@ -51,43 +42,42 @@ void ClearMapSelection(ScreenSet& screens) {
   g_mapView.pickHex = 0;
 }
 
-namespace {
-
-// Drops the selected units that are gone.
-void DropGoneUnits(ListHolder& list) {
-  ListNode* node = list.first;
-  while (node) {
-    ListNode* next = node->next() == list.first ? nullptr : node->next();
-    auto* item = static_cast<ListItem28*>(node);
-    const auto* unit = static_cast<const UnitRecord*>(item->object);
-    if (!unit || !IsUnitLive(*unit)) {
-      if (list.first == node) list.first = next;
-      delete item;
-      --list.count;
-    }
-    node = next;
-  }
-}
-
-}  // namespace
-
 void StoreUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {
   ListHolder* target = LocalGroup(group);
   if (!target) return;
+  plat::CriticalSectionLock sim(g_simulationLock);
   WorldLockGuard lock(g_world, kLockRecurring);
-  if (!add) ListHolderClear(*target);
-  CopyUnits(screens.SelectionList(), *target);
+  CopyUnitList(g_world, add != 0, *target, screens.SelectionList());
 }
 
 void RecallUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {
   ListHolder* source = LocalGroup(group);
   if (!source) return;
-  if (!add) ListHolderClear(screens.SelectionList());
+  World& w = g_world;
+  // Closing the map pop-ups empties the selection: with add its units are
+  // kept aside and come back first.
+  ListHolder kept{};
   {
-    WorldLockGuard lock(g_world, kLockRecurring);
-    CopyUnits(*source, screens.SelectionList());
+    plat::CriticalSectionLock sim(g_simulationLock);
+    ClearUnitSelectFlags(w);
+    ListHolderClear(HoverStackList());
+    if (add) CopyUnitList(w, false, kept, screens.SelectionList());
+    ListHolderClear(screens.SelectionList());
   }
-  DropGoneUnits(screens.SelectionList());
+  CloseMapPopups(screens);
+  bool any;
+  {
+    plat::CriticalSectionLock sim(g_simulationLock);
+    CopyUnitList(w, false, screens.SelectionList(), kept);
+    {
+      WorldLockGuard lock(w, kLockRecurring);
+      CopyUnitList(w, true, screens.SelectionList(), *source);
+    }
+    ListHolderClear(kept);
+    any = !SelectedUnits(w, screens).empty();
+    if (any) MarkStackUnits(w, screens.SelectionList());
+  }
+  if (any) ShowSelectionOrders(screens);
   RedrawMap();
 }
 

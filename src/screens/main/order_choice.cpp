@@ -25,6 +25,7 @@
 #include "world/world.h"
 
 PendingOrderSettings g_pendingOrderSettings;
+UnitOrderIssuer g_unitOrderIssuer = nullptr;
 
 namespace {
 
@@ -136,7 +137,10 @@ void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, Un
       PostCommand_28(kCmdAssignRouteSteps, unit->id);
       continue;
     }
-    IssueUnitOrder(world, *unit, orderId, hex, nullptr, target, 0, 0, -1);
+    if (g_unitOrderIssuer)
+      g_unitOrderIssuer(world, *unit, orderId, hex, target);
+    else
+      IssueUnitOrder(world, *unit, orderId, hex, nullptr, target, 0, 0, -1);
     if (extra != 0) PostCommand_28_32(kCmdUnitSetOrderByte43, unit->id, extra);
   }
 }
@@ -174,12 +178,12 @@ void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId) {
         HexCell* cell = CellAt(world, clicked);
         const bool facility = FacilityTarget(*d) && cell && TargetFacility(world, *cell);
         if (facility && n.enemies > 1) {
-          OpenTargetPicker(orderId, g_hexListMemory.x, g_hexListMemory.y);
+          OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
           return;
         }
         if (n.enemies == 1 && !facility) target = n.lastEnemy;
       } else if (others > 1) {
-        OpenTargetPicker(orderId, g_hexListMemory.x, g_hexListMemory.y);
+        OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
         return;
       } else if (others == 1) {
         target = n.lastUnit;

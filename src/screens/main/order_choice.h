@@ -31,6 +31,12 @@ struct PendingOrderSettings {
 };
 extern PendingOrderSettings g_pendingOrderSettings;
 
+// Gives one unit its order (the units' order issue, unless a test records
+// the calls instead).
+using UnitOrderIssuer = void (*)(World& world, UnitRecord& unit, int32_t orderId, uint32_t hex,
+                                 const UnitRecord* target);
+extern UnitOrderIssuer g_unitOrderIssuer;
+
 // Carries out the order chosen for the selection on the clicked hex (-1 the
 // default order): may open the target picker and wait for it.
 void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId);

@@ -183,7 +183,7 @@ void ShowSelectionOrders(ScreenSet& screens) {
     SetMapSelection(g_world, 2);
   }
   // The orders panel opens first: opening a panel leaves the map's pick.
-  if (!g_ui.modal) ShowMainPanel(9, 0, screens);
+  if (!g_ui.modal && g_ui.mapView) ShowMainPanel(9, 0, screens);
   screens.selectionOrdersShown = 1;
   screens.selectionPanelPending = 1;
   g_mapView.pickHex = 1;
