@@ -1,9 +1,9 @@
 #pragma once
 // The screens the main screen's layout shows and hides: the map border, the
 // filter bar, the minimap side bar with its zoom slider, the combat odds
-// pop-up, the mail window and the department screens that
-// open as the dock's main panel. Most are homes whose panels come with
-// their departments; each copes with a form that never loaded.
+// pop-up, the mail window and the department screens that open as the
+// dock's main panel. Most are homes whose panels come with their
+// departments; each copes with a form that never loaded.
 #include <cstdint>
 
 #include "ui/screen.h"

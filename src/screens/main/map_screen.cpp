@@ -5,6 +5,7 @@
 
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
+#include "records/le_bytes.h"
 #include "records/unit_record.h"
 #include "screens/diplomacy/region_row.h"
 #include "screens/main/command_bars.h"
@@ -33,13 +34,10 @@ namespace {
 
 // Facilities that have a panel of their own: the kind byte of the class,
 // the count of units a base holds, and the room it has for them.
-inline uint8_t ClassFacilityKind(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c)[70]; }
-inline uint8_t ClassBaseSlots(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c)[180]; }
-inline float ClassBaseRoom(const UnitClassRecord& c) {
-  float v;
-  std::memcpy(&v, reinterpret_cast<const uint8_t*>(&c) + 176, sizeof v);
-  return v;
-}
+const uint8_t* ClassImageBytes(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c); }
+uint8_t ClassFacilityKind(const UnitClassRecord& c) { return ClassImageBytes(c)[70]; }
+uint8_t ClassBaseSlots(const UnitClassRecord& c) { return ClassImageBytes(c)[180]; }
+float ClassBaseRoom(const UnitClassRecord& c) { return le::LoadF32(ClassImageBytes(c) + 176); }
 constexpr uint8_t kFacilityResearchCentre = 1;
 constexpr uint8_t kFacilitySilo = 2;
 constexpr uint8_t kFacilityLaunchSite = 3;
