@@ -19,6 +19,8 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
+#include "units/unit_ring.h"
+#include "world/id_lookups.h"
 #include "world/map_data.h"
 #include "world/world.h"
 
@@ -207,10 +209,14 @@ TEST_F(KeyTableTest, CtrlUHandsTheUnitPopupIdsOfTheSelectedHexsUnits) {
   b.id = 0x01000009;
   a.classIndex = b.classIndex = 3;
   a.owner = b.owner = 1;
-  a.nextInChainA = &b;
+  a.x = b.x = a.y = b.y = 1;
+  a.nextInChainA = a.nextInChainB = &b;  // a unit stands in both chains of its hex
   HexUnitStack stack;
-  stack.chainA[0] = &a;
+  stack.chainA[0] = stack.chainB[0] = &a;
   g_world.cells[7].stack = &stack;
+  g_world.unitClasses.assign(4, UnitClassRecord{});
+  InsertUnitInRing(g_world, a);
+  InsertUnitInRing(g_world, b);
   g_world.gameState.currentHex = HexPosition{1, 1, 7, 0};
   struct Row {
     const char* name;
@@ -234,6 +240,9 @@ TEST_F(KeyTableTest, CtrlUHandsTheUnitPopupIdsOfTheSelectedHexsUnits) {
   }
   g_world.scenario.head.gameFlags = 0;
   g_world.cells[7].stack = nullptr;
+  g_world.units = nullptr;
+  ReindexUnits(g_world);
+  g_world.unitClasses.clear();
   FreeMapData(g_world);
 }
 

@@ -45,9 +45,3 @@ void ScreenSlotSelectMapMode(ScreenSet& screens) {
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
   UpdatePopupButton(screens.cmdBar3);
 }
-
-void ScreenSlotResetMapMode(ScreenSet& screens) {
-  SetPanelDepth(2, 1, g_mapView);
-  if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(screens.cmdBar3);
-}

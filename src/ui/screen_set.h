@@ -24,7 +24,7 @@
 #include "screens/main/hex_info_popup.h"
 #include "screens/main/hex_list_popups.h"
 #include "screens/main/main_panels.h"
-#include "screens/main/map_filter_panel.h"
+#include "screens/main/map_screen.h"
 #include "screens/main/settlement_popup.h"
 #include "screens/main/side_bars.h"
 #include "screens/main/title_bar.h"
@@ -86,8 +86,8 @@ struct ScreenSet {
   DomesticPolicyScreen domPolicy1;
   MilitaryScreen military1;
   OperationsScreen ops1;
-  MapScreen map1;
-  MapFilterPanel mapFilter;  // one of the map screen's side panels
+  MapScreen map1;  // with its side panels
+  PlainMapScreen plainMap;
   SettlementListPopup settlementList;
   OrdersScreen orders1;
   UnitListPopup unitList;

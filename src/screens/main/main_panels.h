@@ -1,6 +1,6 @@
 #pragma once
 // The screens the main screen's layout shows and hides: the map border, the
-// map screen and the combat odds pop-up, the mail window and the department screens that
+// combat odds pop-up, the mail window and the department screens that
 // open as the dock's main panel. Most are homes whose panels come with
 // their departments; each copes with a form that never loaded.
 #include <cstdint>
@@ -18,15 +18,6 @@ class MapBorder : public Screen {
   void BindControls() override;
   // Stretches the frame over the map pane and shows it while the id is 1.
   void OnOpen() override;
-};
-
-// The main map screen (MAP1): main panel 1, and any panel number that names
-// no department.
-class MapScreen : public Screen {
- public:
-  MapScreen() : Screen("MAP1") {}
-
-  HexInfoPanel hexInfo;  // MAP1_ss5, with its comparison panel
 };
 
 // The combat odds pop-up (MAP3) in the side-panel box.

@@ -5,6 +5,8 @@
 #include "screens/main/command_bars.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_selection.h"
+#include "screens/main/unit_lists.h"
+#include "sim/game_command.h"
 #include "screens/main/map_view.h"
 #include "screens/main/selection.h"
 #include "ui/control_focus.h"
@@ -51,13 +53,19 @@ void CloseMapPopups(ScreenSet& screens) {
   if (g_uiOptions.sidescreens) ApplySideScreensLayout(g_mapView);
 }
 
+// The relation mask that lets every relation through.
+constexpr uint32_t kAnyRelation = 15;
+
 std::vector<intptr_t> FillHexUnitList(uint32_t cellIndex) {
   std::vector<intptr_t> ids;
-  const World& w = g_world;
-  if (cellIndex >= w.cells.size() || !w.cells[cellIndex].stack) return ids;
-  const HexUnitStack& stack = *w.cells[cellIndex].stack;
-  for (const UnitRecord* head : stack.chainA)
-    for (const UnitRecord* unit = head; unit; unit = unit->nextInChainA)
-      if (IsUnitLive(*unit)) ids.push_back(static_cast<intptr_t>(unit->id));
+  World& w = g_world;
+  const int32_t width = w.mapWidth;
+  if (width <= 0 || cellIndex >= w.cells.size() || !w.cells[cellIndex].stack) return ids;
+  const uint32_t packed = PackHex(static_cast<int32_t>(cellIndex % static_cast<uint32_t>(width)),
+                                  static_cast<int32_t>(cellIndex / static_cast<uint32_t>(width)));
+  CollectHexStackUnits(w, packed, w.gameState.localPlayer, kAnyRelation);
+  ListHolder& stack = HexStackList();
+  for (const ListItem28* item = FirstInHolder(stack); item; item = NextInHolder(stack, item))
+    if (const UnitRecord* unit = RefUnit(w, *item)) ids.push_back(static_cast<intptr_t>(unit->id));
   return ids;
 }

@@ -14,5 +14,7 @@ bool MapPopupsOpen(ScreenSet& screens);
 // Closes the map-side pop-ups and clears the hex list and the selection.
 void CloseMapPopups(ScreenSet& screens);
 
-// The ids of the units in the four chains of the cell's stack, land first.
+// The ids of the units on the cell that the local player's side may see:
+// none on a hex the side has not spotted under fog of war, none removed.
+// Call under the simulation lock.
 std::vector<intptr_t> FillHexUnitList(uint32_t cellIndex);

@@ -1,9 +1,12 @@
 #include "screens/main/map_selection.h"
 
 #include "records/unit_record.h"
+#include "screens/main/command_bars.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_popups.h"
+#include "screens/main/map_screen.h"
 #include "screens/main/map_view.h"
+#include "ui/control.h"
 #include "screens/main/selection.h"
 #include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
@@ -26,17 +29,6 @@ void RedrawMap() {
 }
 
 }  // namespace
-
-void BeginMapPlacement(int32_t classIndex) {
-  g_mapPlacement.active = 1;
-  g_mapPlacement.classIndex = classIndex;
-}
-
-void CancelMapPlacement(ScreenSet&) {
-  if (!g_mapPlacement.active) return;
-  g_mapPlacement = MapPlacement{};
-  RedrawMap();
-}
 
 bool HasMapSelection(ScreenSet& screens) {
   return screens.SelectionList().first != nullptr || screens.mapClickMode != 0;
@@ -89,7 +81,33 @@ void RecallUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {
   RedrawMap();
 }
 
-void RefreshDockedPanels(ScreenSet&) { RequestFullRefresh(g_ui); }
+void BeginMapPlacement(int32_t classIndex, int32_t showPanel) {
+  if (g_mainLayoutLinks.closeMapPopups) g_mainLayoutLinks.closeMapPopups(g_screens);
+  g_mapPlacement.active = 1;
+  g_mapView.hexPickCursor = 1;
+  g_mapPlacement.classIndex = classIndex;
+  if (showPanel) g_screens.map1.facilityUpgrade.Show(classIndex, nullptr);
+}
+
+void CancelMapPlacement(ScreenSet& screens) {
+  if (g_mapPlacement.active && g_ui.panelDepth == kDockLevelThird) {
+    SetPanelDepth(kDockLevelSecond, 1, g_mapView);
+    if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
+    UpdatePopupButton(screens.cmdBar3);
+  }
+  if (g_mapPlacement.active) RedrawMap();
+  g_mapPlacement.active = 0;
+  g_mapView.hexPickCursor = 0;
+  g_mapView.deploymentPick = 0;
+}
+
+void RefreshDockedPanels(ScreenSet&, int32_t includeLevel1) {
+  for (int32_t level = includeLevel1 ? kDockLevelMain : kDockLevelSecond; level <= kDockLevelThird; ++level) {
+    Control* bar = g_ui.bottomBoxes[level];
+    if (!bar || bar->Hidden() || !bar->firstChild) return;
+    if (Screen* owner = bar->firstChild->owner) owner->Refresh();
+  }
+}
 
 void InstallMapSelectionLinks() {
   g_mainLayoutLinks.closeMapPopups = CloseMapPopups;

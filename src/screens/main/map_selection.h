@@ -17,7 +17,11 @@ struct MapPlacement {
 };
 extern MapPlacement g_mapPlacement;
 
-void BeginMapPlacement(int32_t classIndex);
+// Enters the mode for the class (the map's pop-ups close, the cursor picks
+// a hex); with showPanel the facility build panel shows the class.
+void BeginMapPlacement(int32_t classIndex, int32_t showPanel = 0);
+// Leaves it: a third dock level open for it closes back to the second. The
+// map's pick flags are cleared even when the mode was not on.
 void CancelMapPlacement(ScreenSet& screens);
 
 // Units are selected, or the map waits for a click.
@@ -31,8 +35,10 @@ void StoreUnitGroup(ScreenSet& screens, int32_t group, int32_t add);
 // The local player's unit group becomes the selection, added to it with
 // add, else replacing it.
 void RecallUnitGroup(ScreenSet& screens, int32_t group, int32_t add);
-// What the docked panels show changed: they refresh on the next timer.
-void RefreshDockedPanels(ScreenSet& screens);
+// What the docked panels show changed: the screens docked at levels 1 (with
+// includeLevel1), 2 and 3 refresh, up to the first level that is closed or
+// empty.
+void RefreshDockedPanels(ScreenSet& screens, int32_t includeLevel1 = 1);
 // Hands the main screen's layout the placement mode's and the map pop-ups'
 // operations (start-up).
 void InstallMapSelectionLinks();

@@ -1,0 +1,17 @@
+#include "screens/diplomacy/region_row.h"
+
+#include <string>
+
+#include "ui/control.h"
+#include "world/player_names.h"
+#include "world/world.h"
+
+void FillRegionRow(Control* row, const char* prefix, int32_t player) {
+  if (!row) return;
+  std::string text = prefix ? prefix : "";
+  if (player >= 0 && player < kMaxPlayers) {
+    const char* name = LookupLocalizedName(g_world, g_world.players[player]);
+    if (name) text += name;
+  }
+  row->SetText(text.c_str());
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The selected-unit panel (MAP1_ss4), docked at the dock's second level: it
+// lists the selected units or the units on the selected hex, shows the
+// current one's picture and order sheet, opens its orders and switches
+// among four detail tabs that open at the third level. Units are held by
+// id and looked up again whenever they are used: a unit that is gone or
+// removed counts as none. Window thread; the walks hold the simulation
+// lock.
+#include <cstdint>
+
+#include "ui/screen.h"
+
+class Control;
+class ListBoxControl;
+struct ScreenSet;
+struct UnitClassRecord;
+struct UnitRecord;
+
+// The stored id that lists the selection; any other lists the hex.
+inline constexpr intptr_t kUnitPanelListsSelection = 2;
+
+inline constexpr const char* kUnitPanelTags[] = {"LIST1",     "ORDERS1C", "UNITPIC", "UNITPICT",
+                                                 "UNITORDER", "4A",       "4B",      "4C",
+                                                 "4D"};
+
+// A tab's panel at the third level of the dock, shown with a unit's id.
+class UnitTabPanel : public Screen {
+ public:
+  explicit UnitTabPanel(const char* formName);
+  void OnOpen() override;
+};
+
+// A part of a tab's panel, shown inside a control of it.
+class UnitTabPart : public Screen {
+ public:
+  explicit UnitTabPart(const char* formName) : Screen(formName) {}
+};
+
+// The order sheet of one unit, shown inside the panel's ORDERS1C area.
+class UnitOrderSheet : public Screen {
+ public:
+  UnitOrderSheet() : Screen("ORDERS1c") {}
+};
+
+class UnitPanel : public Screen {
+ public:
+  UnitPanel();
+
+  void OnOpen() override;
+  // Lists the units again, keeping the current unit and the scroll.
+  void Refresh() override;
+  void BindControls() override;
+  void OnCommand(Control* control, int32_t id) override;
+  // A double click on a row pages the unit screen through the list.
+  void OnActivate(Control* control, int32_t id) override;
+  void OnControlChange(Control* control, int32_t id) override;
+  // The unit of that id became current (0: none).
+  void ShowUnit(uint32_t unitId);
+  // The current row's unit, 0 for none.
+  uint32_t CurrentUnit() const;
+
+  ListBoxControl* list = nullptr;
+  Control* ordersArea = nullptr;
+
+  UnitTabPanel summary{"MAP1_SS4A"};
+  UnitTabPart detail{"MAP1_SS4A1"};
+  UnitTabPanel status{"MAP1_SS4B"};
+  UnitTabPart strength{"MAP1_SS4B1"};
+  UnitTabPanel cargo{"MAP1_SS4C"};
+  UnitTabPanel extra{"MAP1_SS4D"};
+  UnitTabPart extraFill{"MAP1_SS4D1"};
+  UnitOrderSheet orderSheet;
+
+ private:
+  Control* Find(const char* tag) const;
+};
+
+// The unit becomes the only selected unit and its orders open; nothing for
+// a unit that is gone.
+void OpenUnitOrders(ScreenSet& screens, uint32_t unitId);
+
+// Shows the unit's class in the panel's picture caption (UNITPICT).
+void DrawUnitPicture(Control* form, const UnitRecord& unit, const UnitClassRecord& cls);
