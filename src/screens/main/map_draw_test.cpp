@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "app/gfx/sprite_batch.h"
 #include "app/gfx/surfaces.h"
 #include "app/gfx/texture.h"
+#include "screens/main/map_borders.h"
 #include "screens/main/map_imagery_tiles.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
@@ -224,6 +227,70 @@ TEST_F(MapDrawTest, TerrainShowsUnlessAPictureIsClaimedAndLoaded) {
     EXPECT_EQ(image.At(30, 18), r.centre);
     EXPECT_EQ(image.At(100, 80), r.elsewhere);
   }
+}
+
+TEST_F(MapDrawTest, GridLeavesTheSamePixelsAsAWholeMarkerPerHex) {
+  // The grid marker's cell holds a ring of texels of many colours and
+  // alphas, and the cell to its left one column that filtering reaches
+  // into; elsewhere the sheet is clear. Each row draws the grid both ways
+  // over the same background and reads the pixels back: the same pixels
+  // are marked, in the same colours.
+  std::vector<uint32_t> sheet(1024 * 1024, 0);
+  for (uint32_t y = 640; y < 704; ++y) {
+    sheet[y * 1024 + 639] = 0x80FF8000u;
+    for (uint32_t x = 640; x < 704; ++x) {
+      const int32_t dx = int32_t(x) - 672, dy = int32_t(y) - 672, d = dx * dx + dy * dy;
+      if (d >= 18 * 18 && d < 24 * 24) sheet[y * 1024 + x] = (((x * 37 + y * 11) & 0xFFu) << 24) | (x * 997 + y * 31);
+    }
+  }
+  Fill(ugbits_->deviceTexture, sheet);
+  ForgetGridMarkerShape();
+  const UiOptions saved = g_uiOptions;
+  g_uiOptions.ovshowgrid = 1;
+  g_uiOptions.ovshowgridnolos = 1;
+  g_uiOptions.ovshowborders = 0;
+  g_uiOptions.maphexgrid = 0xC0FFFFFFu;
+  g_world.cells.assign(30 * 20, HexCell{});
+  const struct Row {
+    float zoom;
+    int32_t panX, panY;
+    bool wraps;
+  } rows[] = {{1.0f, 40, 60, false}, {1.5f, 25, 33, false}, {0.9f, 61, 47, false}, {0.5f, 30, 40, false},
+              {0.31f, 77, 70, false}, {0.2f, 80, 90, false}, {1.3f, 500, 30, true}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.zoom);
+    MapView view;
+    Place(view, r.wraps);
+    view.zoom = r.zoom;
+    ComputeMapScrollLimits(view);
+    view.panX = r.panX;
+    view.panY = r.panY;
+    ClampMapPan(view);
+    ClearTo(0xFF204060u);
+    DrawHexGridAndBorders(view);
+    FlushAllDrawing(g_renderer);
+    const gfxtest::Image got = Read();
+    ClearTo(0xFF204060u);
+    ForEachVisibleHex(view, [&view](uint32_t hex) { DrawHexMarker(kMarkerGrid, 0xC0FFFFFFu, view, hex); });
+    FlushAllDrawing(g_renderer);
+    const gfxtest::Image want = Read();
+    int marked = 0, differ = 0, worst = 0;
+    for (uint32_t y = 0; y < kHeight; ++y) {
+      for (uint32_t x = 0; x < kWidth; ++x) {
+        marked += want.At(x, y) != 0xFF204060u;
+        differ += got.At(x, y) != want.At(x, y);
+        for (int shift = 0; shift < 32; shift += 8)
+          worst = std::max(worst, std::abs(gfxtest::Channel(got.At(x, y), shift) - gfxtest::Channel(want.At(x, y), shift)));
+      }
+    }
+    EXPECT_GT(marked, int(kWidth * kHeight / 8));
+    // The parts' texture coordinates are interpolated from other corners:
+    // a filtered texel may round the other way, nothing more.
+    EXPECT_LE(worst, 1);
+    EXPECT_LT(differ, int(kWidth * kHeight / 100));
+  }
+  g_uiOptions = saved;
+  g_world.cells.clear();
 }
 
 }  // namespace
