@@ -99,7 +99,7 @@ void DrawLayers(MapView& view) {
 
 void ResetMapFrame() {
   g_frame = MapFrameState{};
-  ForgetGridMarkerShape();
+  ForgetSheetCellBoxes();
 }
 
 int32_t WrappedCopyOffset(const MapView& view, int32_t column) {

@@ -14,6 +14,7 @@
 #include "app/gfx/sprite_batch.h"
 #include "app/gfx/surfaces.h"
 #include "app/gfx/texture.h"
+#include "records/hex_cell.h"
 #include "screens/main/map_borders.h"
 #include "screens/main/map_imagery_tiles.h"
 #include "ui/screen_manager.h"
@@ -229,12 +230,14 @@ TEST_F(MapDrawTest, TerrainShowsUnlessAPictureIsClaimedAndLoaded) {
   }
 }
 
-TEST_F(MapDrawTest, GridLeavesTheSamePixelsAsAWholeMarkerPerHex) {
+TEST_F(MapDrawTest, GridAndBordersLeaveTheSamePixelsAsWholeCells) {
   // The grid marker's cell holds a ring of texels of many colours and
   // alphas, and the cell to its left one column that filtering reaches
-  // into; elsewhere the sheet is clear. Each row draws the grid both ways
-  // over the same background and reads the pixels back: the same pixels
-  // are marked, in the same colours.
+  // into; each border piece a lopsided patch, so that mirroring shows;
+  // elsewhere the sheet is clear. Two owners share the map in a pattern
+  // that meets every way. Each row draws the layer and, as the reference,
+  // every hex's whole cells over the same background and reads the pixels
+  // back: the same pixels are marked, in the same colours.
   std::vector<uint32_t> sheet(1024 * 1024, 0);
   for (uint32_t y = 640; y < 704; ++y) {
     sheet[y * 1024 + 639] = 0x80FF8000u;
@@ -243,14 +246,24 @@ TEST_F(MapDrawTest, GridLeavesTheSamePixelsAsAWholeMarkerPerHex) {
       if (d >= 18 * 18 && d < 24 * 24) sheet[y * 1024 + x] = (((x * 37 + y * 11) & 0xFFu) << 24) | (x * 997 + y * 31);
     }
   }
+  for (int piece = 0; piece < kBorderPieceCount; ++piece) {
+    const auto left = uint32_t(BorderPieceLeft(piece)), top = uint32_t(BorderPieceTop(piece));
+    for (uint32_t y = 6; y < 30u + uint32_t(piece); ++y)
+      for (uint32_t x = 3; x < 12u + uint32_t(piece); ++x)
+        sheet[(top + y) * 1024 + left + x] = ((0x40u + x * 7) << 24) | (x * 4099 + y * 131);
+  }
   Fill(ugbits_->deviceTexture, sheet);
-  ForgetGridMarkerShape();
+  ForgetSheetCellBoxes();
   const UiOptions saved = g_uiOptions;
   g_uiOptions.ovshowgrid = 1;
   g_uiOptions.ovshowgridnolos = 1;
-  g_uiOptions.ovshowborders = 0;
   g_uiOptions.maphexgrid = 0xC0FFFFFFu;
+  g_uiOptions.playercolor[1] = 0xC000FF80u;
+  g_uiOptions.playercolor[2] = 0xFFFF2040u;
   g_world.cells.assign(30 * 20, HexCell{});
+  g_world.mapWidth = 30, g_world.mapHeight = 20;
+  for (int32_t i = 0; i < 30 * 20; ++i)
+    g_world.cells[size_t(i)].word = WithCellOwner(0, (i * 7 / 3) % 3 == 0 ? 2 : 1);
   const struct Row {
     float zoom;
     int32_t panX, panY;
@@ -261,6 +274,7 @@ TEST_F(MapDrawTest, GridLeavesTheSamePixelsAsAWholeMarkerPerHex) {
     SCOPED_TRACE(r.zoom);
     MapView view;
     Place(view, r.wraps);
+    reinterpret_cast<uint8_t*>(&g_world.mapHeader)[67] = r.wraps ? 1 : 0;  // the wrap byte
     view.zoom = r.zoom;
     ComputeMapScrollLimits(view);
     view.panX = r.panX;
@@ -271,7 +285,14 @@ TEST_F(MapDrawTest, GridLeavesTheSamePixelsAsAWholeMarkerPerHex) {
     FlushAllDrawing(g_renderer);
     const gfxtest::Image got = Read();
     ClearTo(0xFF204060u);
-    ForEachVisibleHex(view, [&view](uint32_t hex) { DrawHexMarker(kMarkerGrid, 0xC0FFFFFFu, view, hex); });
+    ForEachVisibleHex(view, [&view](uint32_t hex) {
+      DrawHexMarker(kMarkerGrid, 0xC0FFFFFFu, view, hex);
+      BorderSprite b;
+      if (!hex || !OwnerBorderSprite(g_world, view, UnpackHex(hex), b)) return;
+      const plat::Rect source{b.sourceLeft, b.sourceTop, b.sourceRight, b.sourceBottom};
+      const uint32_t colour = g_uiOptions.playercolor[CellOwner(g_world.cells[size_t(UnpackHex(hex).y * 30 + UnpackHex(hex).x)].word)];
+      DrawMapSprite(view, g_ui.bitmaps.ugbits, &source, b.x, b.y, b.width, b.height, colour, nullptr, kMapCapTiles);
+    });
     FlushAllDrawing(g_renderer);
     const gfxtest::Image want = Read();
     int marked = 0, differ = 0, worst = 0;
@@ -289,6 +310,8 @@ TEST_F(MapDrawTest, GridLeavesTheSamePixelsAsAWholeMarkerPerHex) {
     EXPECT_LE(worst, 1);
     EXPECT_LT(differ, int(kWidth * kHeight / 100));
   }
+  reinterpret_cast<uint8_t*>(&g_world.mapHeader)[67] = 0;
+  g_world.mapWidth = g_world.mapHeight = 0;
   g_uiOptions = saved;
   g_world.cells.clear();
 }
