@@ -80,8 +80,8 @@ void DrawSheetCell(const MapView& view, Texture* sheet, int32_t left, int32_t to
                    float height, uint32_t colour) {
   const plat::Rect cell{left, top, left + kSheetCell, top + kSheetCell};
   const int32_t index = (top / kSheetCell) * kSheetCells + left / kSheetCell;
-  const bool aligned = left % kSheetCell == 0 && top % kSheetCell == 0 && left >= 0 && top >= 0 &&
-                       index < kSheetCells * kSheetCells;
+  const bool aligned =
+      left % kSheetCell == 0 && top % kSheetCell == 0 && left >= 0 && top >= 0 && index < kSheetCells * kSheetCells;
   if (!aligned || (view.zoom != 1.0f && view.zoom < kMapCapTiles)) {
     DrawMapSprite(view, sheet, &cell, x, y, width, height, colour, nullptr, kMapCapTiles);
     return;
@@ -191,7 +191,8 @@ void DrawHexGridAndBorders(const MapView& view) {
   if (!o.ovshowgrid && !o.ovshowborders) return;
   const HexMapShape map = MapShape(g_world);
   Texture* sheet = g_ui.bitmaps.ugbits;
-  const bool grid = o.ovshowgrid && (o.maphexgrid >> 24) != 0 && sheet && TextureAcquire(sheet) >= 0 && sheet->deviceTexture;
+  const bool grid =
+      o.ovshowgrid && (o.maphexgrid >> 24) != 0 && sheet && TextureAcquire(sheet) >= 0 && sheet->deviceTexture;
   ForEachVisibleHex(view, [&](uint32_t packed) {
     if (packed == 0) return;
     const Hex hex = UnpackHex(packed);
