@@ -40,3 +40,6 @@ bool HexTakesGrid(const World& world, const UiOptions& options, Hex hex);
 // hex (0, 0) or a colour of no alpha).
 void DrawHexGridAndBorders(const MapView& view);
 void DrawOwnerBorderHex(const MapView& view, uint32_t packedHex, uint32_t colour);
+// The grid and the borders draw only the box of their cells that shows,
+// read once from the sheet: forget the boxes when its pixels change in place.
+void ForgetSheetCellBoxes();

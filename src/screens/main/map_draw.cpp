@@ -97,7 +97,10 @@ void DrawLayers(MapView& view) {
 
 }  // namespace
 
-void ResetMapFrame() { g_frame = MapFrameState{}; }
+void ResetMapFrame() {
+  g_frame = MapFrameState{};
+  ForgetSheetCellBoxes();
+}
 
 int32_t WrappedCopyOffset(const MapView& view, int32_t column) {
   return view.wraps && column < view.firstColumn ? view.mapWidth : 0;

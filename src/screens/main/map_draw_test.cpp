@@ -12,6 +12,7 @@
 #include "app/gfx/sprite_batch.h"
 #include "app/gfx/surfaces.h"
 #include "app/gfx/texture.h"
+#include "screens/main/map_borders.h"
 #include "screens/main/map_imagery_tiles.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
@@ -224,6 +225,50 @@ TEST_F(MapDrawTest, TerrainShowsUnlessAPictureIsClaimedAndLoaded) {
     EXPECT_EQ(image.At(30, 18), r.centre);
     EXPECT_EQ(image.At(100, 80), r.elsewhere);
   }
+}
+
+TEST_F(MapDrawTest, GridAndBordersLeaveTheSamePixelsAsWholeCells) {
+  // Lopsided patches (mirroring shows), a column filtering reaches into the grid's cell, owners meeting every way:
+  // the pixels of whole cells, but for a texel filtered from other corners rounding the other way by one level.
+  std::vector<uint32_t> sheet(1024 * 1024, 0);
+  for (uint32_t y = 512; y < 704; ++y)
+    for (uint32_t x = 0, cx = 0; x < 1024; cx = ++x % 64)
+      if (x == 639 || (cx > 4 + x / 64 && cx < 40 + y / 64 % 3 * 8 && y % 64 > 6 && y % 64 < 30 + x / 64))
+        sheet[y * 1024 + x] = (x * 37 + y * 11) << 24 | (x * 997 + y * 31);
+  Fill(ugbits_->deviceTexture, sheet);  // before the first draw reads the cells' boxes
+  const UiOptions saved = g_uiOptions;
+  g_uiOptions.ovshowgrid = g_uiOptions.ovshowgridnolos = 1, g_uiOptions.maphexgrid = 0xC0FFFFFFu;
+  g_uiOptions.playercolor[1] = g_uiOptions.playercolor[2] = 0xC000FF80u;
+  g_world.cells.assign(30 * 20, HexCell{}), g_world.mapWidth = 30, g_world.mapHeight = 20;
+  for (size_t i = 0; i < 600; ++i) g_world.cells[i].word = WithCellOwner(0, (i * 7 / 3) % 3 ? 1 : 2);
+  uint8_t& wraps = reinterpret_cast<uint8_t*>(&g_world.mapHeader)[67];
+  const float rows[][3] = {{1.0f, 40, 60}, {1.5f, 25, 33}, {0.9f, 61, 47}, {0.2f, 80, 90}, {1.3f, 500, 30}};
+  for (const auto& r : rows) {  // 0.2: whole cells past the cap; 500: the east seam
+    MapView view;
+    Place(view, (wraps = r[1] > 400));
+    view.zoom = r[0], view.panX = int32_t(r[1]), view.panY = int32_t(r[2]);
+    ComputeMapScrollLimits(view), ClampMapPan(view);
+    ClearTo(0xFF204060u);
+    DrawHexGridAndBorders(view);
+    const gfxtest::Image got = (FlushAllDrawing(g_renderer), Read());
+    ClearTo(0xFF204060u);
+    ForEachVisibleHex(view, [&view](uint32_t hex) {
+      BorderSprite b;
+      DrawHexMarker(kMarkerGrid, g_uiOptions.maphexgrid, view, hex);
+      if (!hex || !OwnerBorderSprite(g_world, view, UnpackHex(hex), b)) return;
+      const plat::Rect from{b.sourceLeft, b.sourceTop, b.sourceRight, b.sourceBottom};
+      DrawMapSprite(view, g_ui.bitmaps.ugbits, &from, b.x, b.y, b.width, b.height, 0xC000FF80u, nullptr, kMapCapTiles);
+    });
+    const gfxtest::Image want = (FlushAllDrawing(g_renderer), Read());
+    int marked = 0, off = 0;
+    for (size_t i = 0, at; (at = i / 4) < want.pixels.size(); ++i) {  // each channel of each pixel
+      marked += i % 4 == 0 && want.pixels[at] != 0xFF204060u;
+      const int shift = int(i % 4 * 8);
+      off += std::abs(gfxtest::Channel(got.pixels[at], shift) - gfxtest::Channel(want.pixels[at], shift)) > 1;
+    }
+    EXPECT_TRUE(off == 0 && marked > int(kWidth * kHeight / 4)) << r[0] << ": " << off << " off, " << marked;
+  }
+  wraps = 0, g_world.mapWidth = g_world.mapHeight = 0, g_uiOptions = saved;
 }
 
 }  // namespace
