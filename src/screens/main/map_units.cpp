@@ -48,7 +48,7 @@ void DrawSymbolPart(const MapView& view, Texture* texture, const plat::Rect& sou
                     uint32_t colour, bool onMap, float cap) {
   if (onMap)
     DrawMapSprite(view, texture, &source, x, y, w, h, colour, nullptr, cap);
-  else
+  else if (!texture || texture->deviceTexture)  // a sheet that did not load shows nothing, as on the map
     DrawSprite(g_renderer, texture, x, y, 1.0f, w, h, colour, &source, kFilterModeLinear, nullptr, nullptr);
 }
 
