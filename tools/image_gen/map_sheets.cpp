@@ -245,16 +245,21 @@ Canvas UnitBars() {
   c.FillCircle(16, 16, 13, kWhite);
   c.FillCircle(48, 16, 10, kWhite);
   c.Ring(48, 16, 14, 2.5, kWhite);
-  // Readiness squares: one unit, and a stack.
-  c.FillRect(134, 6, 154, 26, Rgb(40, 40, 40));
-  c.FillRect(136, 8, 152, 24, kWhite);
-  c.FillRect(168, 4, 186, 22, Rgb(40, 40, 40));
-  c.FillRect(170, 6, 184, 20, kWhite);
-  c.FillRect(164, 10, 182, 28, Rgb(40, 40, 40));
-  c.FillRect(166, 12, 180, 26, kWhite);
+  // The map stretches these cells to 32 x 32 map pixels from 10 above a
+  // hex's tile box (the bar to its length), so the ink stays a small mark at
+  // the hex's top: the readiness square above the bar, and a bar strip 4
+  // rows high that stacked bars, 6 rows apart, do not cover.
+  // Readiness squares: one unit, and a stack; x from the cell's left.
+  auto square = [&c](int32_t cell, int32_t x, int32_t y, int32_t side) {
+    c.FillRect(cell + x, y, cell + x + side, y + side, Rgb(40, 40, 40));
+    c.FillRect(cell + x + 1, y + 1, cell + x + side - 1, y + side - 1, kWhite);
+  };
+  square(128, 12, 3, 8);
+  square(160, 10, 3, 7);
+  square(160, 15, 5, 7);
   // The bar cell, stretched to a bar's length and height.
-  c.FillRect(192, 0, 224, 32, Rgb(30, 30, 30));
-  c.FillRect(194, 2, 222, 30, kWhite);
+  c.FillRect(192, 12, 224, 16, Rgb(30, 30, 30));
+  c.FillRect(192, 13, 224, 15, kWhite);
   return c;
 }
 

@@ -110,6 +110,9 @@ plat::Status DrawMapSprite(const MapView& view, Texture* texture, const plat::Re
                            float width, float height, uint32_t colour, Texture* mask, float cap) {
   const float zoom = view.zoom;
   if (!(zoom > 0.0f)) return plat::kOk;
+  // A picture that did not load (a symbol number without a sheet) would be
+  // drawn as a solid box over its neighbours: it is left out instead.
+  if (texture && !texture->deviceTexture) return plat::kOk;
   float sx = x - static_cast<float>(view.panX);
   float sy = y - static_cast<float>(view.panY);
   if (zoom != 1.0f) {

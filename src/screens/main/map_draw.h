@@ -32,7 +32,8 @@ void ResetMapFrame();
 
 // One textured (or, without a texture, solid) rectangle given in map pixels:
 // the pan and zoom applied, magnified no further than the cap. A null mask
-// draws the colour as a plain tint. Returns what the sprite batch returns.
+// draws the colour as a plain tint. A texture that has no picture on the
+// device draws nothing. Returns what the sprite batch returns.
 plat::Status DrawMapSprite(const MapView& view, Texture* texture, const plat::Rect* source, float x, float y,
                            float width, float height, uint32_t colour, Texture* mask, float cap);
 

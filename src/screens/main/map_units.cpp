@@ -46,6 +46,8 @@ uint32_t Lightened(uint32_t c) {
 // pixels.
 void DrawSymbolPart(const MapView& view, Texture* texture, const plat::Rect& source, float x, float y, float w, float h,
                     uint32_t colour, bool onMap, float cap) {
+  // A sheet that is missing or did not load shows nothing rather than a box.
+  if (!texture || !texture->deviceTexture) return;
   if (onMap)
     DrawMapSprite(view, texture, &source, x, y, w, h, colour, nullptr, cap);
   else

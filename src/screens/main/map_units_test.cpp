@@ -104,4 +104,16 @@ TEST_F(MapUnitsTest, BarsStackDownwardAndKeepTheirSpacingUnderTheCap) {
   EXPECT_FLOAT_EQ(z[0].y - z[1].y, 6); EXPECT_FLOAT_EQ(z[1].y - z[3].y, 6); EXPECT_FLOAT_EQ(z[0].w, 32);
 }
 
+TEST_F(MapUnitsTest, ABarNeverOutgrowsAFullBar) {
+  // (kind, strength, bunithudssize, length): a land unit counted in men, or
+  // one above its class's full strength of 10, stops at a full bar.
+  const float rows[][4] = {{0, 600, 1, 32}, {0, 20, 1, 16}, {2, 1, 1, 32}, {0, 5, 0, 17}, {0, 20, 0, 32}};
+  for (const auto& r : rows) {
+    g_uiOptions.bunithudssize = int(r[2]);
+    UnitRecord u{};
+    u.kind = uint8_t(r[0]), u.strength = r[1];
+    EXPECT_FLOAT_EQ(UnitBarLength(u, g_world.unitClasses[1]), r[3]) << r[0] << " " << r[1];
+  }
+}
+
 }  // namespace

@@ -21,6 +21,10 @@
 namespace {
 
 constexpr float kLengthByKind[4] = {0.5f, 1.0f, 26.0f, 26.0f};
+// A full-strength ship's bar, as wide as the readiness square's cell: a
+// land unit counted in hundreds of men, or one above its full strength,
+// would otherwise draw a bar across a dozen hexes.
+constexpr float kLongestBar = 32.0f;
 constexpr plat::Rect kBarCell{192, 0, 224, 32};
 constexpr plat::Rect kReadinessSingle{128, 0, 160, 32};
 constexpr plat::Rect kReadinessStacked{160, 0, 192, 32};
@@ -66,10 +70,10 @@ float UnitReadiness(const World& world, const UnitRecord& unit, const UnitClassR
 }
 
 float UnitBarLength(const UnitRecord& unit, const UnitClassRecord& cls) {
-  if (g_uiOptions.bunithudssize) return kLengthByKind[unit.kind & 3] * unit.strength + 6.0f;
+  if (g_uiOptions.bunithudssize) return std::min(kLengthByKind[unit.kind & 3] * unit.strength + 6.0f, kLongestBar);
   // A class without a full-strength count counts as one.
   const float full = cls.strengthPerSize > 0 ? static_cast<float>(cls.strengthPerSize) : 1.0f;
-  return unit.strength * 30.0f / full + 2.0f;
+  return std::min(unit.strength * 30.0f / full + 2.0f, kLongestBar);
 }
 
 void DrawUnitHudBar(const MapView& view, float x, float y, int32_t index, bool onMap, float scaleX, float scaleY,

@@ -14,7 +14,8 @@ struct UnitClassRecord;
 // efficiency), cut down when its ammunition or fuel is below a fifth of a
 // full load.
 float UnitReadiness(const World& world, const UnitRecord& unit, const UnitClassRecord& cls);
-// The bar's length in map pixels by the options.
+// The bar's length in map pixels by the options, never past the 32 of a
+// full bar.
 float UnitBarLength(const UnitRecord& unit, const UnitClassRecord& cls);
 
 // The bars layer of the map frame.
