@@ -57,8 +57,9 @@ void StopGameInterface(ScreenManager* ui) {
   ClearWorkingLists(g_screens, kWorkingListsClearedAtStop);
   if (!ui) return;
   if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
-  // The game's textures go; the front end loads what it needs again.
-  DestroyUiBitmaps(ui->bitmaps);
+  // The map's textures go; the interface's own sets stay, since the front
+  // end's controls still draw them.
+  DestroyMapBitmaps(ui->bitmaps);
 }
 
 void ShowFrontEnd(ScreenManager* ui, bool showVictory) {

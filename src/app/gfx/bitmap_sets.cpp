@@ -185,12 +185,16 @@ int32_t LoadMapBitmapSets(UiBitmaps& b, int32_t mapEditor) {
   return r.lastError;
 }
 
-void DestroyUiBitmaps(UiBitmaps& b) {
-  Texture** single[] = {&b.hexAlpha128, &b.line,    &b.closeUp, &b.tbits,      &b.ugbits,
-                        &b.ugbitsMe,    &b.ubits,   &b.ebits,   &b.cabinet,    &b.avatar,
-                        &b.background,  &b.menuNew, &b.otherImage};
+void DestroyMapBitmaps(UiBitmaps& b) {
+  Texture** single[] = {&b.hexAlpha128, &b.line, &b.closeUp, &b.tbits, &b.ugbits, &b.ugbitsMe, &b.ubits, &b.ebits};
   for (Texture** slot : single) Remake(*slot, nullptr);
   for (Texture*& t : b.unitPictures) Remake(t, nullptr);
   for (Texture*& t : b.unitPictures2) Remake(t, nullptr);
   for (Texture*& t : b.techPictures) Remake(t, nullptr);
+}
+
+void DestroyUiBitmaps(UiBitmaps& b) {
+  DestroyMapBitmaps(b);
+  Texture** single[] = {&b.cabinet, &b.avatar, &b.background, &b.menuNew, &b.otherImage};
+  for (Texture** slot : single) Remake(*slot, nullptr);
 }

@@ -48,6 +48,9 @@ int32_t LoadInterfaceBitmapSets(UiBitmaps& bitmaps);
 // (deferred), and with mapEditor the editor's palette. Clears the renderer's
 // last error first and returns it.
 int32_t LoadMapBitmapSets(UiBitmaps& bitmaps, int32_t mapEditor);
+// Destroys the textures a game's map made and empties their slots; the
+// interface's own sets, which front-end controls draw, stay.
+void DestroyMapBitmaps(UiBitmaps& bitmaps);
 // Destroys every texture of the slots and empties them.
 void DestroyUiBitmaps(UiBitmaps& bitmaps);
 
