@@ -22,6 +22,7 @@
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
+#include "support/fast_clock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -32,23 +33,6 @@
 #include "world/world.h"
 
 namespace {
-
-// Real time, except that sleeping passes at once: the splash's fades and the
-// clock's pacing take no seconds.
-class FastClock : public plat::ClockSource {
- public:
-  explicit FastClock(plat::ClockSource& real) : real_(real) {}
-  uint64_t MonotonicMs() override { return real_.MonotonicMs() + skipped_.load(); }
-  void SleepMs(uint32_t ms) override {
-    skipped_ += ms;
-    std::this_thread::yield();
-  }
-  plat::LocalTime Now() override { return real_.Now(); }
-
- private:
-  plat::ClockSource& real_;
-  std::atomic<uint64_t> skipped_{0};
-};
 
 void Pump() {
   plat::Message msg;

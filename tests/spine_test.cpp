@@ -27,6 +27,7 @@
 #include "sim/game_threads.h"
 #include "sim/player_messages.h"
 #include "sim/sim_ui_link.h"
+#include "support/fast_clock.h"
 #include "support/temp_dir.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
@@ -35,23 +36,6 @@
 #include "world/world.h"
 
 namespace {
-
-// Real time, except that sleeping passes at once: the splash and loading
-// fades and waits run their whole course without taking seconds.
-class FastClock : public plat::ClockSource {
- public:
-  explicit FastClock(plat::ClockSource& real) : real_(real) {}
-  uint64_t MonotonicMs() override { return real_.MonotonicMs() + skipped_.load(); }
-  void SleepMs(uint32_t ms) override {
-    skipped_ += ms;
-    std::this_thread::yield();
-  }
-  plat::LocalTime Now() override { return real_.Now(); }
-
- private:
-  plat::ClockSource& real_;
-  std::atomic<uint64_t> skipped_{0};
-};
 
 // Starts the application as the entry routine does after reading its
 // settings, with a small back buffer and no sound, and runs the first idle
