@@ -135,6 +135,10 @@ class Control : public ListNode {
   Control(const Control& other);
 };
 
+// A control's size from its rectangle; 0 for no control.
+inline int32_t Width(const Control* c) { return c ? c->rect.right - c->rect.left : 0; }
+inline int32_t Height(const Control* c) { return c ? c->rect.bottom - c->rect.top : 0; }
+
 // Sets a tag, cut to 12 characters and zero-filled after.
 void SetControlTag(Control* control, const char* tag);
 // Compares a stored tag with a query on at most 12 characters, stopping at

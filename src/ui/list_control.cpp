@@ -39,9 +39,6 @@ constexpr int32_t kMaxThumbFloor = 2000;
 constexpr int32_t kWheelNotch = 120;
 constexpr int32_t kNotchLimit = 5000;
 
-int32_t Height(const Control* c) { return c->rect.bottom - c->rect.top; }
-int32_t Width(const Control* c) { return c->rect.right - c->rect.left; }
-
 template <typename Fn>
 void EachRow(const ListBoxControl* list, Fn fn) {
   Control* first = list->firstRow;

@@ -31,8 +31,6 @@ constexpr int32_t kHelpId = 5, kChatId = 6, kReloadTurnId = 7, kMailId = 11;
 // The mail bar's flag blinks between its two frames every 20 drawing passes.
 constexpr uint8_t kMailFlagDelay = 20;
 
-int32_t Width(const Control* c) { return c->rect.right - c->rect.left; }
-int32_t Height(const Control* c) { return c->rect.bottom - c->rect.top; }
 int32_t ScreenWide() { return g_platform.clientRect.right - g_platform.clientRect.left; }
 
 // The floating bars hang over the map, last among its children.

@@ -63,9 +63,6 @@ constexpr int32_t kTitleRow = 99;
 constexpr int32_t kBuildClassBase = 1000;
 constexpr int32_t kUnitRowMinimum = 0x10000;
 
-int32_t Width(const Control* c) { return c->rect.right - c->rect.left; }
-int32_t Height(const Control* c) { return c->rect.bottom - c->rect.top; }
-
 void SetWidth(Control* c, int32_t w) { c->rect.right = c->rect.left + w; }
 
 Control* AddRow(ListBoxControl* list, const std::string& text, int32_t id, bool grey) {

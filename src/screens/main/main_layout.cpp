@@ -28,8 +28,6 @@ constexpr int32_t kStatusBottomGap = 230;
 
 int32_t ScreenWidth() { return g_platform.clientRect.right - g_platform.clientRect.left; }
 int32_t ScreenHeight() { return g_platform.clientRect.bottom - g_platform.clientRect.top; }
-int32_t Height(const Control* c) { return c ? c->rect.bottom - c->rect.top : 0; }
-
 
 // The dock bar of a level, 1 to 3; level 0 holds the command bar.
 Control* DockBar(int32_t level) { return level >= 0 && level < kBottomBoxes ? g_ui.bottomBoxes[level] : nullptr; }

@@ -13,10 +13,6 @@ namespace {
 
 constexpr int32_t kKeepEdge = INT32_MIN;
 
-int32_t Width(const Control* c) { return c->rect.right - c->rect.left; }
-int32_t Height(const Control* c) { return c->rect.bottom - c->rect.top; }
-
-
 }  // namespace
 
 void MapBorder::BindControls() {

@@ -35,10 +35,6 @@ bool SliderTagged(Control* control, const char* tag) {
   return control && control->kind == kKindSlideBar && ControlTagMatches(control->tag, tag);
 }
 
-int32_t Width(const Control* c) { return c->rect.right - c->rect.left; }
-int32_t Height(const Control* c) { return c->rect.bottom - c->rect.top; }
-
-
 void SetTitleFont(Control* form, bool floating) {
   Control* title = FormFindControlByTag(form, "MAPTITLE");
   if (!title || !IsStringKind(title)) return;
