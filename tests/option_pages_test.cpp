@@ -9,7 +9,6 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -107,24 +106,16 @@ class OptionPagesTest : public ::testing::Test {
     return inGame ? g_screens.gameMenu.optionPanel : FormFindControlByTag(g_screens.optionsHost.form, "OPTIONPAR");
   }
   static Screen* Shown(Control* panel) { return panel && panel->firstChild ? panel->firstChild->owner : nullptr; }
-  static void Press(Screen& s, const char* tag) {
-    Control* c = s.form ? FormFindControlByTag(s.form, tag) : nullptr;
-    ASSERT_NE(c, nullptr) << s.formName << " " << tag;
-    s.OnCommand(c, c->id);
-  }
-  static void PressId(Screen& s, int32_t id) {
-    Control* c = s.form ? FormFindControlById(s.form, id) : nullptr;
-    ASSERT_NE(c, nullptr) << s.formName << " " << id;
+  // Presses the control of the tag, or with none the control of the id.
+  static void Press(Screen& s, const char* tag, int32_t id = 0) {
+    Control* c = !s.form ? nullptr : tag ? FormFindControlByTag(s.form, tag) : FormFindControlById(s.form, id);
+    ASSERT_NE(c, nullptr) << s.formName << " " << (tag ? tag : std::to_string(id));
     s.OnCommand(c, c->id);
   }
   static Screen* Open(const Path& p) {
-    if (p.inGame) {
-      g_screens.gameMenu.ShowPage(1);
-      Press(g_screens.gameMenu.buttons, p.button);
-    } else {
-      g_screens.optionsMenu.Show(0, nullptr);
-      Press(g_screens.optionsMenu, p.button);
-    }
+    Screen& menu = p.inGame ? static_cast<Screen&>(g_screens.gameMenu.buttons) : g_screens.optionsMenu;
+    p.inGame ? g_screens.gameMenu.ShowPage(1) : (void)g_screens.optionsMenu.Show(0, nullptr);
+    Press(menu, p.button);
     Screen* page = Shown(Panel(p.inGame));
     if (page && p.sub) {
       Press(*page, p.sub);
@@ -134,9 +125,7 @@ class OptionPagesTest : public ::testing::Test {
   }
   static std::string FileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   TempDir dir_;
@@ -339,13 +328,13 @@ TEST_F(OptionPagesTest, StepButtonsClampAndResolutionStepsThroughTheModes) {
     Control* field = FormFindControlByTag(page->form, row.tag);
     ASSERT_NE(field, nullptr);
     if (row.start) field->SetText(row.start);
-    PressId(*page, row.id);
+    Press(*page, nullptr, row.id);
     EXPECT_STREQ(dynamic_cast<StringControl*>(field)->GetText(), row.shows);
   }
   // The save location is a ring of three; with no names loaded the index
   // is what moves.
   Screen* save = Open({false, "GAMESS5", "GAMEBUT"});
-  PressId(*save, 16);
+  Press(*save, nullptr, 16);
   EXPECT_EQ(FormFindControlByTag(save->form, "SAVEPROF")->userWord, 2u);
 
   const struct {
