@@ -38,6 +38,9 @@ struct NetIdentity {
   uint32_t port = 0;
 };
 
+// The section of the settings file the program keeps its settings in.
+inline constexpr const char* kSettingsKeyPath = "Software\\Quellbrook\\Veldrane";
+
 // The table of settings, which the reader, the writer and their tests go by.
 enum class SettingText : uint8_t {
   kPlayerName, kSessionName, kPreferredProvider, kLastHostIp, kLanguageFile, kHapsDirectory, kOptionsFile,

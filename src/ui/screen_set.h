@@ -15,6 +15,7 @@
 #include "screens/frontend/game_lobby.h"
 #include "screens/frontend/game_file_screen.h"
 #include "screens/frontend/game_menu.h"
+#include "screens/frontend/option_pages.h"
 #include "screens/frontend/score_card.h"
 #include "screens/frontend/start_menu.h"
 #include "screens/frontend/status_overlay.h"
@@ -127,6 +128,7 @@ struct ScreenSet {
   ConnectScreen connect;
   OptionsMenu optionsMenu;
   OptionsHost optionsHost;
+  OptionPages optionPages;
   PlayerProfile playerProfile;
   GameLobby gameLobby;
   BriefingScreen briefing;

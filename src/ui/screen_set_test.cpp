@@ -35,6 +35,10 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
       &s.gameMenu.loadDialog, &s.endTurn, &s.endGamePreview, &s.endGamePreview2, &s.endGameMultiplayer,
       &s.electionDefeat, &s.victory, &s.victory.continuation, &s.gameFile,
       &s.tutorial,     &s.startMenu,  &s.gameChoice,     &s.connect,      &s.optionsMenu, &s.optionsHost,
+      &s.optionPages.player, &s.optionPages.player.saveOptions, &s.optionPages.player.interfaceOptions,
+      &s.optionPages.player.controlOptions, &s.optionPages.player.unitValueOptions, &s.optionPages.graphics,
+      &s.optionPages.graphics.advanced, &s.optionPages.sound, &s.optionPages.sound.advanced,
+      &s.optionPages.restart, &s.optionPages.reset,
       &s.playerProfile, &s.gameLobby, &s.briefing,       &s.popupFrames};
   // A screen made later (a pane, a list box) stands in front of them all.
   Screen later(nullptr);

@@ -5,11 +5,12 @@
 
 #include "app/app_object.h"
 #include "app/message_pump.h"
+#include "app/settings.h"
 #include "platform/messages.h"
 #include "ui/screen_manager.h"  // the window timer
 
 
-inline constexpr const char* kRegistryKey = "Software\\Quellbrook\\Veldrane";
+inline constexpr const char* kRegistryKey = kSettingsKeyPath;
 inline constexpr const char* kWindowClassName = "VDClass";
 
 int WinMain(void* instance, void* previousInstance, const char* commandLine, int showMode);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/app_object.h"
+#include "screens/frontend/option_pages.h"
 #include "screens/main/map_popups.h"
 #include "screens/main/map_selection.h"
 #include "sim/game_stop.h"
@@ -99,6 +100,7 @@ void GameMenu::OnOpen() {
   CancelMapPlacement(g_screens);
   // A menu opened on a dialog other than those below shows the buttons.
   int32_t page = static_cast<int32_t>(id);
+  if (page >= kOptionPagePlayer && page <= kOptionPageRestart && ShowGameMenuOptionPage(*this, page)) return;
   if (page != kGameMenuSavePage && page != kGameMenuLoadPage && page != kGameMenuQuitPage) page = 1;
   ShowPage(page);
 }
@@ -133,7 +135,8 @@ void GameMenuButtons::OnCommand(Control* control, int32_t) {
   if (Is(control, "QUITBUT")) menu_.ShowPage(kGameMenuQuitPage);
   if (Is(control, "SAVEBUT")) menu_.ShowPage(kGameMenuSavePage);
   if (Is(control, "LOADBUT")) menu_.ShowPage(kGameMenuLoadPage);
-  // RESIGNBUT does nothing; the option pages' buttons wait for their pages.
+  if (const int32_t page = OptionPageOfMenuButton(control)) ShowGameMenuOptionPage(menu_, page);
+  // RESIGNBUT does nothing.
 }
 
 QuitConfirm::QuitConfirm(GameMenu& menu) : Screen("GAME_SS02", {kQuitTags, {}}), menu_(menu) {}

@@ -1,3 +1,4 @@
+#include "screens/frontend/option_pages.h"
 #include "screens/frontend/start_menu.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -13,8 +14,10 @@ constexpr struct {
   const char* tag;
   int32_t page;
   const char* title;
-} kPages[] = {{"GAMESS5", 5, "Game options"}, {"GAMESS6", 6, "Player options"}, {"GAMESS7", 7, "Graphics and sound"},
-              {"RESETBUT", 98, "Reset options"}};
+} kPages[] = {{"GAMESS5", kOptionPagePlayer, "Player options"},
+              {"GAMESS6", kOptionPageGraphics, "Graphics options"},
+              {"GAMESS7", kOptionPageSound, "Sound options"},
+              {"RESETBUT", kOptionPageReset, "Reset options"}};
 // The pages that show the player's profile.
 constexpr int32_t kProfilePages[] = {96, 97};
 
@@ -39,9 +42,14 @@ void OptionsHost::OnOpen() {
   if (!currentForm) return;
   Control* pageHost = FormFindControlByTag(currentForm, "OPTIONPAR");
   const char* title = "Options";
-  for (const auto& page : kPages)
-    if (page.page == id) title = page.title;
   ControlAttachForm(pageHost, nullptr);
+  for (const auto& page : kPages)
+    if (page.page == id) {
+      title = page.title;
+      // The pages return to the options menu, which their page id tells
+      // them they were opened from.
+      if (Screen* screen = OptionPageScreen(page.page)) screen->Show(kOptionPageFrontEnd, pageHost);
+    }
   for (const int32_t profile : kProfilePages)
     if (profile == id) {
       title = "Player profile";

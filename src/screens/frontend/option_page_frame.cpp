@@ -1,0 +1,287 @@
+#include <cstdlib>
+#include <cstring>
+
+#include "app/app_object.h"
+#include "app/audio/sound_system.h"
+#include "app/number_text.h"
+#include "app/settings.h"
+#include "net/net_session.h"
+#include "platform/fpenv.h"
+#include "screens/frontend/game_menu.h"
+#include "screens/frontend/option_pages.h"
+#include "screens/main/main_layout.h"
+#include "ui/control.h"
+#include "ui/control_focus.h"
+#include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "ui/string_control.h"
+#include "ui/text_box.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+
+namespace {
+
+constexpr uint32_t kQuestionColour = 0xFF96BEFA;
+constexpr int32_t kRestartFont = 9;
+constexpr int32_t kResetFont = 1;
+
+constexpr const char* kRestartTags[] = {"TEXTBOX13", "CANBUT", "OKRESTART"};
+constexpr const char* kResetTags[] = {"TEXTBOX14", "CANBUT", "OKPLAYER"};
+
+constexpr DisplayMode kDisplayModes[] = {{800, 600}, {1024, 768}, {1280, 1024}};
+
+bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+// The side screens and the status overlay belong to the game screen; in the
+// front end the game's layout takes the stored value when it is next laid
+// out.
+bool GameScreenShown() { return g_platform.appMode == kModeGame && g_ui.mapView; }
+
+TextBoxControl* MakeQuestionBox(Screen& page, const char* tag, int32_t font) {
+  TextBoxControl* box = MakeTextBox(tag, 0, &g_screens, page.form);
+  if (box && box->prototype) {
+    box->prototype->fontSlot = static_cast<uint32_t>(font);
+    box->prototype->textColour = kQuestionColour;
+  }
+  return box;
+}
+
+void ShowUiText(TextBoxControl* box, int entry) {
+  const char* text = TextListText(kListUitext, entry);
+  if (box) TextBoxSetText(box, text ? text : "", 0, 1);
+}
+
+int32_t ReadKey(const UiOptions& options, size_t offset) {
+  int32_t v = 0;
+  std::memcpy(&v, reinterpret_cast<const char*>(&options) + offset, sizeof v);
+  return v;
+}
+
+void WriteKey(UiOptions& options, size_t offset, int32_t v) {
+  std::memcpy(reinterpret_cast<char*>(&options) + offset, &v, sizeof v);
+}
+
+float ReadFloatKey(const UiOptions& options, size_t offset) {
+  float v = 0;
+  std::memcpy(&v, reinterpret_cast<const char*>(&options) + offset, sizeof v);
+  return v;
+}
+
+void FormatNumber(const OptionField& field, double value, char* out, size_t size) {
+  if (field.decimals == 0) {
+    plat::FormatText(out, size, "%d", static_cast<int32_t>(value));
+    return;
+  }
+  char text[kNumberTextSize];
+  FormatNumberText(text, 0, field.decimals, "", 0, "", 0, value);
+  plat::FormatText(out, size, "%s", text);
+}
+
+}  // namespace
+
+OptionPageActions g_optionPageActions{
+    [] { (void)SaveUIOptions(g_uiOptions, g_app.optionsFile); },
+    [] { SaveRegistrySettings(g_app, g_netSession.identity, kSettingsKeyPath); },
+    [] {
+      if (GameScreenShown()) LayoutStatusOverlay();
+    },
+    [] {
+      if (GameScreenShown()) ApplySideScreensLayout(*g_ui.mapView);
+    },
+    [](int32_t muted, int32_t level) { (void)SetSoundVolume(muted, level, g_ui); },
+};
+
+std::span<const DisplayMode> DisplayModes() { return kDisplayModes; }
+
+void FormatOptionField(const OptionField& field, const UiOptions& options, char* out, size_t size) {
+  plat::NearestRoundingScope nearest;
+  if (field.isFloat) {
+    FormatNumber(field, ReadFloatKey(options, field.offset), out, size);
+  } else if (field.decimals == 0) {
+    plat::FormatText(out, size, "%d", ReadKey(options, field.offset) / field.scale);
+  } else {
+    FormatNumber(field, static_cast<double>(ReadKey(options, field.offset)) / field.scale, out, size);
+  }
+}
+
+void StoreOptionField(const OptionField& field, const char* text, UiOptions& options) {
+  if (field.isFloat) {
+    const float v = plat::ParseFloat(text, nullptr);
+    std::memcpy(reinterpret_cast<char*>(&options) + field.offset, &v, sizeof v);
+  } else if (field.decimals == 0) {
+    WriteKey(options, field.offset, static_cast<int32_t>(std::strtol(text, nullptr, 10)) * field.scale);
+  } else {
+    // Seconds typed with decimals: 0.35 is 350 ms, not 349.
+    plat::NearestRoundingScope nearest;
+    WriteKey(options, field.offset, static_cast<int32_t>(plat::ParseDouble(text, nullptr) * field.scale));
+  }
+}
+
+void StepOptionField(const OptionField& field, const char* text, bool up, char* out, size_t size) {
+  plat::NearestRoundingScope nearest;
+  double v = field.decimals == 0 && !field.isFloat ? static_cast<double>(std::strtol(text, nullptr, 10))
+                                                   : plat::ParseDouble(text, nullptr);
+  v += up ? field.step : -field.step;
+  if (v < field.low) v = field.low;
+  if (v > field.high) v = field.high;
+  FormatNumber(field, v, out, size);
+}
+
+OptionPage::OptionPage(const char* name, FormLookups formLookups, std::span<const OptionCheck> pageChecks,
+                       std::span<const OptionField> pageFields)
+    : Screen(name, formLookups), checks(pageChecks), fields(pageFields) {}
+
+Control* OptionPage::Find(const char* tag) const { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+bool OptionPage::Checked(const char* tag) const {
+  const Control* c = Find(tag);
+  return c && c->Selected();
+}
+
+void OptionPage::SetChecked(const char* tag, bool on) const {
+  if (Control* c = Find(tag)) SetControlFlag(c, kStateSelected, on);
+}
+
+void OptionPage::OnOpen() {
+  for (const OptionCheck& check : checks) SetChecked(check.tag, (g_uiOptions.*check.key != 0) != check.inverted);
+  for (const OptionField& field : fields) {
+    char text[64];
+    FormatOptionField(field, g_uiOptions, text, sizeof text);
+    if (Control* c = Find(field.tag)) c->SetText(text);
+  }
+}
+
+void OptionPage::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  if (Is(control, "CANBUT")) {
+    EndTextEdit();
+    Return();
+    return;
+  }
+  if (Is(control, okTag_)) {
+    EndTextEdit();
+    for (const OptionCheck& check : checks) g_uiOptions.*check.key = Checked(check.tag) != check.inverted ? 1 : 0;
+    for (const OptionField& field : fields) {
+      auto* c = dynamic_cast<StringControl*>(Find(field.tag));
+      StoreOptionField(field, c ? c->GetText() : "", g_uiOptions);
+    }
+    Store();
+    Apply();
+    Commit(control);
+    return;
+  }
+  if (control->id >= 1) {
+    for (const OptionField& field : fields) {
+      if (control->id != field.downId && control->id != field.upId) continue;
+      auto* c = dynamic_cast<StringControl*>(Find(field.tag));
+      if (!c) return;
+      char text[64];
+      StepOptionField(field, c->GetText(), control->id == field.upId, text, sizeof text);
+      c->SetText(text);
+      return;
+    }
+  }
+  OnOtherCommand(control);
+}
+
+void OptionPage::Return() { ShowOptionsHome(id); }
+
+void OptionPage::Commit(const Control* ok) {
+  RequestFullRefresh(g_ui);
+  g_optionPageActions.saveUiOptions();
+  if (ok && ok->id == 0) Return();
+}
+
+OptionSubPage::OptionSubPage(Screen& parent, const char* name, FormLookups formLookups,
+                             std::span<const OptionCheck> pageChecks, std::span<const OptionField> pageFields)
+    : OptionPage(name, formLookups, pageChecks, pageFields), parent_(parent) {}
+
+void OptionSubPage::Return() { parent_.Show(kKeepScreenId, nullptr); }
+
+RestartConfirm::RestartConfirm() : Screen("GAME_SS8", {kRestartTags, {}}) {}
+
+void RestartConfirm::BindControls() {
+  hostLink = &g_screens.gameMenu.optionPanel;
+  text_ = MakeQuestionBox(*this, "TEXTBOX13", kRestartFont);
+}
+
+void RestartConfirm::OnOpen() { ShowUiText(text_, kUiTextRestart); }
+
+void RestartConfirm::OnCommand(Control* control, int32_t) {
+  if (Is(control, "CANBUT")) g_screens.gameMenu.ShowPage(1);
+  if (Is(control, "OKRESTART")) g_screens.gameMenu.CloseMenu();
+}
+
+ResetOptionsConfirm::ResetOptionsConfirm() : Screen("GAME_SS9", {kResetTags, {}}) {}
+
+void ResetOptionsConfirm::BindControls() {
+  hostLink = &g_screens.gameMenu.optionPanel;
+  text_ = MakeQuestionBox(*this, "TEXTBOX14", kResetFont);
+}
+
+void ResetOptionsConfirm::OnOpen() { ShowUiText(text_, kUiTextReset); }
+
+void ResetOptionsConfirm::OnCommand(Control* control, int32_t) {
+  if (Is(control, "CANBUT")) {
+    EndTextEdit();
+    ShowOptionsHome(id);
+  }
+  if (Is(control, "OKPLAYER")) {
+    EndTextEdit();
+    ResetUiOptions(g_uiOptions);
+    g_optionPageActions.layoutOverlays();
+    g_optionPageActions.applySideScreens();
+    RequestFullRefresh(g_ui);
+    g_optionPageActions.saveUiOptions();
+    ShowOptionsHome(id);
+  }
+}
+
+void ShowOptionsHome(intptr_t pageId) {
+  if (pageId == kOptionPageInGame) {
+    g_screens.gameMenu.ShowPage(1);
+  } else {
+    g_screens.optionsMenu.Show(kKeepScreenId, nullptr);
+  }
+}
+
+Screen* OptionPageScreen(int32_t page) {
+  OptionPages& pages = g_screens.optionPages;
+  switch (page) {
+    case kOptionPagePlayer: return &pages.player;
+    case kOptionPageGraphics: return &pages.graphics;
+    case kOptionPageSound: return &pages.sound;
+    case kOptionPageRestart: return &pages.restart;
+    case kOptionPageReset: return &pages.reset;
+    default: return nullptr;
+  }
+}
+
+bool ShowGameMenuOptionPage(GameMenu& menu, int32_t page) {
+  Screen* screen = OptionPageScreen(page);
+  if (!screen) return false;
+  menu.shownPage = screen->formName;
+  // The restart question keeps its id and finds the panel itself.
+  if (page == kOptionPageRestart) {
+    screen->Show(kKeepScreenId, nullptr);
+  } else {
+    screen->Show(kOptionPageInGame, menu.optionPanel);
+  }
+  return true;
+}
+
+int32_t OptionPageOfMenuButton(const Control* control) {
+  constexpr struct {
+    const char* tag;
+    int32_t page;
+  } kButtons[] = {{"PLAYERBUT", kOptionPagePlayer},
+                  {"GRAPHICBUT", kOptionPageGraphics},
+                  {"SOUNDBUT", kOptionPageSound},
+                  {"RESTARTBUT", kOptionPageRestart},
+                  {"RESETBUT", kOptionPageReset}};
+  for (const auto& button : kButtons)
+    if (Is(control, button.tag)) return button.page;
+  return 0;
+}

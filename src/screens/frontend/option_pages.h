@@ -1,0 +1,252 @@
+#pragma once
+// The option pages: the player's page with its save, interface, control and
+// unit-value pages, the graphics and sound pages with their advanced pages,
+// and the restart and reset questions. One set of page objects serves the
+// in-game menu (page id 0, in its OPTIONPAR) and the front end's option
+// holder (page id 1); the page id decides where Cancel and OK return. Pages
+// change nothing until OK, which stores every control of the page and
+// rewrites the options file.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "ui/screen.h"
+
+class GameMenu;
+class TextBoxControl;
+struct UiOptions;
+
+// Page ids: 0 in a game; any other in the front end.
+inline constexpr intptr_t kOptionPageInGame = 0;
+inline constexpr intptr_t kOptionPageFrontEnd = 1;
+// The menu page numbers of the option pages; the reset question has no
+// menu page of its own and goes by the front end's number.
+inline constexpr int32_t kOptionPagePlayer = 5;
+inline constexpr int32_t kOptionPageGraphics = 6;
+inline constexpr int32_t kOptionPageSound = 7;
+inline constexpr int32_t kOptionPageRestart = 8;
+inline constexpr int32_t kOptionPageReset = 98;
+
+// The entries of "uitext" the questions show.
+inline constexpr int kUiTextRestart = 13;
+inline constexpr int kUiTextReset = 14;
+
+// What OK does beyond the options record, in one place so that tests can
+// watch it. Each defaults to the game's own routine.
+struct OptionPageActions {
+  void (*saveUiOptions)() = nullptr;     // the whole record into the file "Options File" names
+  void (*saveRegistry)() = nullptr;      // the machine settings
+  void (*layoutOverlays)() = nullptr;    // the chat and status overlays take their line counts
+  void (*applySideScreens)() = nullptr;  // the side screens follow "sidescreens"
+  void (*setSoundVolume)(int32_t muted, int32_t level) = nullptr;
+};
+extern OptionPageActions g_optionPageActions;
+
+// A check box bound to a 32-bit key of the options record.
+struct OptionCheck {
+  const char* tag;
+  int32_t UiOptions::*key;
+  bool inverted;  // checked when the key is 0
+};
+
+// A numeric field bound to a 32-bit key, with its step buttons.
+struct OptionField {
+  const char* tag;
+  size_t offset;   // of the key in the options record
+  bool isFloat;    // a float key; else a 32-bit integer
+  int32_t scale;   // the key holds the shown number times this
+  int32_t decimals;
+  int32_t downId, upId;
+  double step, low, high;
+};
+
+// The shown text of a key's value and the value a text stores.
+void FormatOptionField(const OptionField& field, const UiOptions& options, char* out, size_t size);
+void StoreOptionField(const OptionField& field, const char* text, UiOptions& options);
+// One step down or up from the text's number, clamped to the range, as text.
+void StepOptionField(const OptionField& field, const char* text, bool up, char* out, size_t size);
+
+// What every page shares: its check boxes and fields, filled on open and
+// stored by OK, and where it returns.
+class OptionPage : public Screen {
+ public:
+  OptionPage(const char* formName, FormLookups lookups, std::span<const OptionCheck> checks,
+             std::span<const OptionField> fields);
+  void OnOpen() override;
+  void OnCommand(Control* control, int32_t value) override;
+
+  std::span<const OptionCheck> checks;
+  std::span<const OptionField> fields;
+
+ protected:
+  Control* Find(const char* tag) const;
+  bool Checked(const char* tag) const;
+  void SetChecked(const char* tag, bool on) const;
+  // Stores the page's own controls beyond the tables.
+  virtual void Store() {}
+  // What OK applies at once, after storing.
+  virtual void Apply() {}
+  // A button other than OK, Cancel and the step buttons of the fields.
+  virtual void OnOtherCommand(Control*) {}
+  // Where Cancel and OK go.
+  virtual void Return();
+  // The common tail of OK: the refresh, the options file, and the return
+  // when the OK control's id is 0.
+  void Commit(const Control* ok);
+  const char* okTag_ = "OKPLAYER";
+};
+
+// A sub-page returns to its parent, which keeps its page id and host.
+class OptionSubPage : public OptionPage {
+ public:
+  OptionSubPage(Screen& parent, const char* formName, FormLookups lookups, std::span<const OptionCheck> checks,
+                std::span<const OptionField> fields);
+
+ protected:
+  void Return() override;
+  Screen& parent_;
+};
+
+class SaveOptions : public OptionSubPage {
+ public:
+  explicit SaveOptions(Screen& parent);
+  void OnOpen() override;
+
+ protected:
+  void Store() override;
+  void OnOtherCommand(Control* control) override;
+  void SetChooser(int32_t index) const;
+};
+
+class InterfaceOptions : public OptionSubPage {
+ public:
+  explicit InterfaceOptions(Screen& parent);
+  void OnOpen() override;
+
+ protected:
+  void Store() override;
+  void Apply() override;
+  bool sideScreensChanged_ = false;
+};
+
+class ControlOptions : public OptionSubPage {
+ public:
+  explicit ControlOptions(Screen& parent);
+};
+
+class UnitValueOptions : public OptionSubPage {
+ public:
+  explicit UnitValueOptions(Screen& parent);
+};
+
+class PlayerOptions : public OptionPage {
+ public:
+  PlayerOptions();
+
+  SaveOptions saveOptions;
+  InterfaceOptions interfaceOptions;
+  ControlOptions controlOptions;
+  UnitValueOptions unitValueOptions;
+
+ protected:
+  void Apply() override;
+  void OnOtherCommand(Control* control) override;
+};
+
+class AdvancedGraphicsOptions : public OptionSubPage {
+ public:
+  explicit AdvancedGraphicsOptions(Screen& parent);
+  void OnOpen() override;
+
+ protected:
+  void Store() override;
+};
+
+class GraphicsOptions : public OptionPage {
+ public:
+  GraphicsOptions();
+  void OnOpen() override;
+  void Refresh() override;
+
+  AdvancedGraphicsOptions advanced;
+  // The resolution OK stores, stepped through the display modes.
+  int32_t pendingWidth = 0;
+  int32_t pendingHeight = 0;
+
+ protected:
+  void Store() override;
+  void Apply() override;
+  void OnOtherCommand(Control* control) override;
+};
+
+class AdvancedSoundOptions : public OptionSubPage {
+ public:
+  explicit AdvancedSoundOptions(Screen& parent);
+  void OnOpen() override;
+
+ protected:
+  void Store() override;
+};
+
+class SoundOptions : public OptionPage {
+ public:
+  SoundOptions();
+  void OnOpen() override;
+
+  AdvancedSoundOptions advanced;
+
+ protected:
+  void Store() override;
+  void Apply() override;
+  void OnOtherCommand(Control* control) override;
+};
+
+// In game only: a note that some choices wait for the next start; OK closes
+// the menu and changes nothing.
+class RestartConfirm : public Screen {
+ public:
+  RestartConfirm();
+  void BindControls() override;
+  void OnOpen() override;
+  void OnCommand(Control* control, int32_t value) override;
+
+ private:
+  TextBoxControl* text_ = nullptr;
+};
+
+// Every interface option back to its default; the machine settings stay.
+class ResetOptionsConfirm : public Screen {
+ public:
+  ResetOptionsConfirm();
+  void BindControls() override;
+  void OnOpen() override;
+  void OnCommand(Control* control, int32_t value) override;
+
+ private:
+  TextBoxControl* text_ = nullptr;
+};
+
+struct OptionPages {
+  PlayerOptions player;
+  GraphicsOptions graphics;
+  SoundOptions sound;
+  RestartConfirm restart;
+  ResetOptionsConfirm reset;
+};
+
+// The display modes the graphics page steps through, smallest first.
+struct DisplayMode {
+  int32_t width, height;
+};
+std::span<const DisplayMode> DisplayModes();
+
+// Goes where a page opened with the page id returns: the in-game menu's
+// buttons for 0, the front end's options menu otherwise.
+void ShowOptionsHome(intptr_t pageId);
+// The option page of a menu page number (5 to 8, or 98), or null.
+Screen* OptionPageScreen(int32_t page);
+// Shows it in the in-game menu's panel; false for no option page.
+bool ShowGameMenuOptionPage(GameMenu& menu, int32_t page);
+// The menu page a button of the in-game menu's button page opens; 0 for
+// none.
+int32_t OptionPageOfMenuButton(const Control* control);
