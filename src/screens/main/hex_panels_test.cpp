@@ -11,6 +11,9 @@
 
 #include "screens/main/hex_distance_panel.h"
 #include "screens/main/hex_info_panel.h"
+#include "records/hex_unit_stack.h"
+#include "records/order_words.h"
+#include "records/unit_record.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/slide_bar.h"
@@ -176,6 +179,50 @@ TEST_F(HexPanelsTest, DefenceRowsAndSpecialProperties) {
     EXPECT_EQ(!rows[1]->Hidden(), r.wantRow4) << r.special;
   }
 
+  panel.currentForm = nullptr;
+  delete form;
+}
+
+TEST_F(HexPanelsTest, FortificationIsTheCoverOfTheHexsReadyFacility) {
+  HexInfoPanel panel;
+  auto* form = new Control(controltest::Init("MAP1_ss5", &panel, 0, 0, 300, 194));
+  auto* bar = static_cast<SlideBarControl*>(
+      ControlAddChild(form, new SlideBarControl(controltest::Init("CFORTSLDR", &panel, 0, 0, 100, 12), {})));
+  panel.currentForm = form;
+  const std::vector<UnitClassRecord> savedClasses = g_world.unitClasses;
+  g_world.unitClasses.assign(3, UnitClassRecord{});
+  reinterpret_cast<uint8_t*>(&g_world.unitClasses[2])[139] = 50;  // the cover it gives
+  Place(g_world.gameState.currentHex, 2, 2);
+  UnitRecord lead{};
+  HexUnitStack stack{};
+  g_world.cells[g_world.gameState.currentHex.cellIndex].stack = &stack;
+
+  // The figure is the byte; its text the byte / 2.5 as a percentage.
+  struct Row {
+    const char* what;
+    bool hasLead;
+    uint32_t unitFlags;
+    uint32_t posture;
+    int32_t want;
+    const char* wantText;
+  };
+  const Row rows[] = {
+      {"a ready facility", true, 0, 0, 50, "20 %"},
+      {"none", false, 0, 0, 0, "0 %"},
+      {"not yet built", true, kUnitProvisional, 0, 0, "0 %"},
+      {"standing down", true, 0, 1, 0, "0 %"},
+  };
+  for (const Row& r : rows) {
+    lead.classIndex = 2;
+    lead.unitFlags = r.unitFlags;
+    lead.orders[kPostureBits] = r.posture;
+    stack.lead = r.hasLead ? &lead : nullptr;
+    panel.Refresh();
+    EXPECT_EQ(SliderGetValueInt(bar), r.want) << r.what;
+    EXPECT_EQ(bar->text, r.wantText) << r.what;
+  }
+  g_world.cells[g_world.gameState.currentHex.cellIndex].stack = nullptr;
+  g_world.unitClasses = savedClasses;
   panel.currentForm = nullptr;
   delete form;
 }
