@@ -51,29 +51,6 @@ TEST_F(MapUnitsTest, SymbolFrameTextureAndTint) {
   }
 }
 
-TEST_F(MapUnitsTest, TheDiscKeepsItsSquareUnderTheSymbol) {
-  // Hex (5, 3) symbols start at (61, 57), 82 x 40: the disc is 40 x 40 from
-  // x = 61 + (82 - 40) / 2 = 82, drawn before the symbol; off the map at
-  // scales 2.3 and 2.0 from (10, 20) it is 80 x 80 from 10 + (188.6 - 80) / 2.
-  struct Row { bool onMap; float x, y, side; };
-  const Row rows[] = {{true, 82, 57, 40}, {false, 64.3f, 20, 80}};
-  g_uiOptions.bunitdiscon = 1;
-  SetSymbols(1, 3, 0, false);
-  UnitRecord& unit = AddUnit(5, 3, 0, 1, 1);
-  for (const Row& r : rows) {
-    maptest::QuadRecorder rec;
-    if (r.onMap)
-      DrawAllUnitsLayer(view_);
-    else
-      DrawUnitIcon(view_, 10, 20, unit, false, 2.3f, 2.0f);
-    const auto& q = rec.Flush();
-    ASSERT_EQ(q.size(), 2u);
-    EXPECT_EQ(q[0].texture, g_ui.bitmaps.ubits->deviceTexture);
-    EXPECT_NEAR(q[0].x, r.x, 0.01); EXPECT_FLOAT_EQ(q[0].y, r.y);
-    EXPECT_NEAR(q[0].w, r.side, 0.01); EXPECT_NEAR(q[0].h, r.side, 0.01);
-  }
-}
-
 TEST_F(MapUnitsTest, AirUnitsLastAndHigherAndUnseenEnemiesNotAtAll) {
   SetSymbols(1, 3, 0, false);
   AddUnit(4, 2, 1, 1, 1);                         // air

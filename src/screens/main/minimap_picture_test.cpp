@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "app/gfx/gfx_test_support.h"
 #include "app/gfx/surfaces.h"
@@ -20,20 +21,13 @@ namespace {
 constexpr uint32_t kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu, kGreen = 0xFF00FF00u;
 
 TEST(MinimapPictureTest, EachPixelAveragesWhatItCovers) {
-  struct Row {
-    PixelBlock source;
-    int32_t width, height;
-    std::vector<uint32_t> want;
-  };
+  struct Row { PixelBlock source; int32_t width, height; std::vector<uint32_t> want; };
   const Row rows[] = {
-      // Four pixels into one: (0 + 0x40 + 0x80 + 0xC0) / 4 = 0x60 in each channel.
+      // Four pixels into one: (0 + 0x40 + 0x80 + 0xC0) / 4 = 0x60 a channel; halves keep their colours.
       {{2, 2, {0xFF000000u, 0xFF404040u, 0xFF808080u, 0xFFC0C0C0u}}, 1, 1, {0xFF606060u}},
-      // Halves keep their own colours.
       {{4, 1, {kRed, kRed, kBlue, kBlue}}, 2, 1, {kRed, kBlue}},
-      // Growing repeats the nearest pixel; alpha is averaged like the rest.
-      {{1, 1, {0x80102030u}}, 2, 1, {0x80102030u, 0x80102030u}},
-      // A short source gives nothing.
-      {{2, 2, {kRed}}, 1, 1, {}},
+      // Growing repeats the nearest pixel; a short source gives nothing.
+      {{1, 1, {0x80102030u}}, 2, 1, {0x80102030u, 0x80102030u}}, {{2, 2, {kRed}}, 1, 1, {}},
   };
   for (const Row& r : rows) EXPECT_EQ(ScalePicture(r.source, r.width, r.height).pixels, r.want);
 }
@@ -50,12 +44,12 @@ class MinimapPictureDeviceTest : public gfxtest::GlRendererTest {
     DropMinimapPicture();
     GlRendererTest::TearDown();
   }
-  static std::vector<uint32_t> ReadBack(Texture* t, int32_t w, int32_t h) {
-    std::vector<uint32_t> pixels(size_t(w) * size_t(h));
+  // The picture's pixels, read back from its texture.
+  static std::vector<uint32_t> ReadBack(Texture* t) {
+    std::vector<uint32_t> pixels(20 * 10);
     plat::Surface* level = nullptr;
     EXPECT_EQ(t->deviceTexture->GetSurfaceLevel(0, &level), plat::kOk);
-    std::unique_ptr<plat::Surface> s(level);
-    EXPECT_EQ(s->ReadPixels(plat::Rect{0, 0, w, h}, pixels.data()), plat::kOk);
+    EXPECT_EQ(std::unique_ptr<plat::Surface>(level)->ReadPixels({0, 0, 20, 10}, pixels.data()), plat::kOk);
     return pixels;
   }
 };
@@ -64,7 +58,6 @@ TEST_F(MinimapPictureDeviceTest, MadeFromThePictureOrTheTerrainAndAgainAfterARes
   MapView view;
   view.columns = 10, view.rows = 5;
   view.minimapWidth = 20, view.minimapHeight = 10;
-
   // A 100 x 50 picture, red on its left half, blue on its right.
   std::vector<uint32_t> art(100 * 50);
   for (size_t i = 0; i < art.size(); ++i) art[i] = i % 100 < 50 ? kRed : kBlue;
@@ -73,22 +66,17 @@ TEST_F(MinimapPictureDeviceTest, MadeFromThePictureOrTheTerrainAndAgainAfterARes
   g_mapImagery.width = 100, g_mapImagery.height = 50;
   Texture* t = MinimapPicture(view);
   ASSERT_NE(t, nullptr);
-  std::vector<uint32_t> got = ReadBack(t, 20, 10);
-  EXPECT_EQ(got[0], kRed);
-  EXPECT_EQ(got[9 * 20 + 9], kRed);
-  EXPECT_EQ(got[10], kBlue);
-  EXPECT_EQ(got[9 * 20 + 19], kBlue);
+  std::vector<uint32_t> got = ReadBack(t);
+  EXPECT_EQ(std::tuple(got[0], got[9 * 20 + 9], got[10], got[9 * 20 + 19]), std::tuple(kRed, kRed, kBlue, kBlue));
   EXPECT_EQ(MinimapPicture(view), t);  // kept while the map stays
-
   // Without a picture: terrain 1 (green in the sheet) on the first five
   // columns, terrain 2 (no square in the sheet: the background) after.
   ReleaseMapImagery(g_mapImagery);
   Texture sheet(plat::kFmtA8R8G8B8, 32, 32, 0, 0);
-  const std::vector<uint32_t> green(32 * 32, kGreen);
-  plat::Surface* level = nullptr;
-  ASSERT_EQ(sheet.deviceTexture->GetSurfaceLevel(0, &level), plat::kOk);
-  ASSERT_EQ(level->WritePixels(plat::Rect{0, 0, 32, 32}, green.data()), plat::kOk);
-  delete level;
+  std::unique_ptr<plat::Surface> green(CreateImageSurface(g_renderer, 32, 32, plat::kFmtA8R8G8B8));
+  const std::vector<uint32_t> texels(32 * 32, kGreen);
+  ASSERT_EQ(green->WritePixels({0, 0, 32, 32}, texels.data()), plat::kOk);
+  ASSERT_EQ(CopySurfaceToTexture(nullptr, g_renderer, &sheet, green.get(), nullptr), plat::kOk);
   g_ui.bitmaps.tbits = &sheet;
   g_world.terrains.assign(3, TerrainRecord{});
   g_world.terrains[1].imageRight = g_world.terrains[1].imageBottom = 32;
@@ -97,9 +85,8 @@ TEST_F(MinimapPictureDeviceTest, MadeFromThePictureOrTheTerrainAndAgainAfterARes
   DropMinimapPicture();
   t = MinimapPicture(view);
   ASSERT_NE(t, nullptr);
-  got = ReadBack(t, 20, 10);
-  EXPECT_EQ(got[5 * 20 + 2], kGreen);
-  EXPECT_EQ(got[5 * 20 + 17], g_uiOptions.mapbackground);
+  got = ReadBack(t);
+  EXPECT_EQ(std::tuple(got[5 * 20 + 2], got[5 * 20 + 17]), std::tuple(kGreen, g_uiOptions.mapbackground));
 }
 
 }  // namespace
