@@ -17,6 +17,7 @@
 #include "ui/control_frame.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
+#include "world/map_header.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -71,7 +72,8 @@ TerrainMap CurrentTerrainMap(const MapView& view) {
   TerrainMap map;
   map.columns = view.columns;
   map.rows = view.rows;
-  map.background = g_uiOptions.mapbackground;
+  // The ground the map pane shows where a hex has no terrain.
+  map.background = g_ui.mode == kUiInGame ? g_uiOptions.mapbackground : g_uiOptions.mapeditbackground;
   const PixelBlock sheet = ReadTexture(g_ui.bitmaps.tbits);
   plat::CriticalSectionLock walking(g_simulationLock);
   const World& world = g_world;
@@ -87,8 +89,9 @@ TerrainMap CurrentTerrainMap(const MapView& view) {
 }
 
 PixelBlock MakePicturePixels(const MapView& view, int32_t width, int32_t height) {
+  // As the map pane: its picture only when the map claims one that loaded.
   const MapImagery& imagery = g_mapImagery;
-  if (imagery.picture) {
+  if ((g_world.mapHeader.flags & kMapFlagImagery) && imagery.picture) {
     PixelBlock picture = ReadPicture(imagery.picture, imagery.width, imagery.height);
     if (!picture.pixels.empty()) return ScalePicture(picture, width, height);
   }

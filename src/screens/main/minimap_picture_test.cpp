@@ -40,10 +40,11 @@ class MinimapPictureDeviceTest : public gfxtest::GlRendererTest {
     g_ui.bitmaps.tbits = nullptr;
     ReleaseMapImagery(g_mapImagery);
     g_world.cells.clear();
-    g_world.terrains.clear();
+    g_world.terrains.clear(), g_world.mapHeader.flags = 0, g_ui.mode = savedMode_;
     DropMinimapPicture();
     GlRendererTest::TearDown();
   }
+  int32_t savedMode_ = g_ui.mode;
   // The picture's pixels, read back from its texture.
   static std::vector<uint32_t> ReadBack(Texture* t) {
     std::vector<uint32_t> pixels(20 * 10);
@@ -63,14 +64,15 @@ TEST_F(MinimapPictureDeviceTest, MadeFromThePictureOrTheTerrainAndAgainAfterARes
   for (size_t i = 0; i < art.size(); ++i) art[i] = i % 100 < 50 ? kRed : kBlue;
   g_mapImagery.picture = CreateImageSurface(g_renderer, 100, 50, plat::kFmtA8R8G8B8);
   ASSERT_EQ(g_mapImagery.picture->WritePixels(plat::Rect{0, 0, 100, 50}, art.data()), plat::kOk);
-  g_mapImagery.width = 100, g_mapImagery.height = 50;
+  g_mapImagery.width = 100, g_mapImagery.height = 50, g_world.mapHeader.flags = kMapFlagImagery;
   Texture* t = MinimapPicture(view);
   ASSERT_NE(t, nullptr);
   std::vector<uint32_t> got = ReadBack(t);
   EXPECT_EQ(std::tuple(got[0], got[9 * 20 + 9], got[10], got[9 * 20 + 19]), std::tuple(kRed, kRed, kBlue, kBlue));
   EXPECT_EQ(MinimapPicture(view), t);  // kept while the map stays
   // Without a picture: terrain 1 (green in the sheet) on the first five
-  // columns, terrain 2 (no square in the sheet: the background) after.
+  // columns, terrain 2 (no square in the sheet: the game's background) after.
+  g_ui.mode = kUiInGame;
   ReleaseMapImagery(g_mapImagery);
   Texture sheet(plat::kFmtA8R8G8B8, 32, 32, 0, 0);
   std::unique_ptr<plat::Surface> green(CreateImageSurface(g_renderer, 32, 32, plat::kFmtA8R8G8B8));
