@@ -62,7 +62,7 @@ int32_t BitmapControl::Draw(const plat::Rect*) {
     image = &images[kLookFocused];
   else if (look.selected && BitmapSetTexture(images[kLookSelected].set))
     image = &images[kLookSelected];
-  Texture* texture = BitmapSetTexture(image->set);
+  Texture* texture = pictureSlot ? *pictureSlot : BitmapSetTexture(image->set);
   if (!texture || plat::Failed(TextureAcquire(texture)) || !texture->deviceTexture) return plat::kFail;
 
   plat::Rect source = image->source;

@@ -31,6 +31,11 @@ class BitmapControl : public Control {
   void TickAnimation() override;
 
   BitmapImage images[3];  // by ControlLook
+  // A picture that is in none of the sets (a class picture): every look
+  // draws its source rectangle from the texture in this slot. The slot, not
+  // the texture, is held: the map's pictures are freed under the controls
+  // when a game stops. Never in a form.
+  Texture* const* pictureSlot = nullptr;
   uint8_t frameCount = 0;
   uint8_t frame = 0;       // the current frame
   uint8_t frameDelay = 0;  // in drawing passes

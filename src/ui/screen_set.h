@@ -24,6 +24,7 @@
 #include "screens/main/editor_bar.h"
 #include "screens/main/hex_info_popup.h"
 #include "screens/main/hex_list_popups.h"
+#include "screens/main/name_hex_popup.h"
 #include "screens/main/main_panels.h"
 #include "screens/main/map_screen.h"
 #include "screens/main/settlement_popup.h"
@@ -90,6 +91,7 @@ struct ScreenSet {
   MapScreen map1;  // with its side panels
   PlainMapScreen plainMap;
   SettlementListPopup settlementList;
+  NameHexPopup nameHex;
   OrdersScreen orders1;
   UnitListPopup unitList;
   UnitDetailPopup unitDetail;

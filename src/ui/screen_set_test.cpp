@@ -25,7 +25,7 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
       &s.map1.hexInfo, &s.map1.hexInfo.distance, &s.map1.hexInfo.distance.selectedHex,
       &s.map1.hexInfo.distance.targetHex, &s.map1.hexInfo.distance.selectedUnit,
       &s.map1.hexInfo.distance.targetUnit, &s.map1.base, &s.map1.researchCentre, &s.map1.silo,
-      &s.map1.launchSite, &s.map1.filter, &s.plainMap, &s.settlementList, &s.orders1,      &s.unitList,   &s.unitDetail,
+      &s.map1.launchSite, &s.map1.filter, &s.plainMap, &s.settlementList, &s.nameHex, &s.orders1,      &s.unitList,   &s.unitDetail,
       &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.depotPopup, &s.help,       &s.map2,
       &s.map3,         &s.hexListA,   &s.hexMenu,        &s.stackList,    &s.targetPicker,
       &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,

@@ -65,8 +65,10 @@ Canvas UiSheet(int n);
 Canvas PortraitSheet(int sheet);
 // Unit picture sheets: 3 columns and 5 rows of 168 x 84 cells (504 x 420),
 // cell f showing facing f (frames 13 to 24 are drawn mirrored).
-inline constexpr int kUnitSheets = 40;
-inline constexpr int kSecondTableSheets = 10;
+// Both tables cover every symbol number the sample classes use (up to 47;
+// numbers of 430 and more take sheet 0).
+inline constexpr int kUnitSheets = 48;
+inline constexpr int kSecondTableSheets = kUnitSheets;
 Canvas UnitSheet(int n, bool secondTable);
 // Technology pictures, 102 x 102.
 Canvas TechPicture(int n);

@@ -186,7 +186,8 @@ int32_t LoadMapBitmapSets(UiBitmaps& b, int32_t mapEditor) {
 }
 
 void DestroyMapBitmaps(UiBitmaps& b) {
-  Texture** single[] = {&b.hexAlpha128, &b.line, &b.closeUp, &b.tbits, &b.ugbits, &b.ugbitsMe, &b.ubits, &b.ebits};
+  Texture** single[] = {&b.hexAlpha128, &b.line,  &b.closeUp, &b.tbits,  &b.ugbits,
+                        &b.ugbitsMe,    &b.ubits, &b.ebits,   &b.minimap};
   for (Texture** slot : single) Remake(*slot, nullptr);
   for (Texture*& t : b.unitPictures) Remake(t, nullptr);
   for (Texture*& t : b.unitPictures2) Remake(t, nullptr);

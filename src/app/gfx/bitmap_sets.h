@@ -25,6 +25,7 @@ struct UiBitmaps {
   Texture* ugbitsMe = nullptr;     // the map editor's facility palette
   Texture* ubits = nullptr;        // unit discs and bars
   Texture* ebits = nullptr;        // map effect frames
+  Texture* minimap = nullptr;      // the map's picture at the minimap's size
   Texture* cabinet = nullptr;      // portrait sheets
   Texture* avatar = nullptr;
   Texture* background = nullptr;  // BKGND

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "screens/diplomacy/region_flag.h"
 #include "ui/control.h"
 #include "world/player_names.h"
 #include "world/world.h"
@@ -14,4 +15,5 @@ void FillRegionRow(Control* row, const char* prefix, int32_t player) {
     if (name) text += name;
   }
   row->SetText(text.c_str());
+  SetRowFlag(row, player);
 }

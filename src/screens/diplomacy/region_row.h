@@ -1,10 +1,12 @@
 #pragma once
-// A row that names a region: the caller's prefix and the region's name, as
-// the hex panels show a hex's owner and the region it is loyal to.
+// A row that names a region: the caller's prefix, the region's name and its
+// flag, as the hex panels show a hex's owner and the region it is loyal to
+// and the title bar the player's own.
 #include <cstdint>
 
 class Control;
 
-// Sets the row's text to the prefix and the region's name; a region number
-// outside the players' table shows the prefix alone.
+// Sets the row's text to the prefix and the region's name and gives it the
+// region's flag; a region number outside the players' table shows the
+// prefix alone and no flag.
 void FillRegionRow(Control* row, const char* prefix, int32_t player);

@@ -6,6 +6,7 @@
 
 int32_t FilterBar::AttachForm(Control*) {
   currentForm = form;
+  DrawMapFilterIcons(currentForm);
   PlaceSidePanel(0, this, kPanelFull);
   return 0;
 }

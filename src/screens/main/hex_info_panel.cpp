@@ -75,8 +75,17 @@ void SetPercentText(Control* c, float value) {
   ControlSetText(c, text);
 }
 
-// The world keeps no per-hex fortification figure yet; every hex reads 0.
-uint8_t HexFortification(const World&, const HexCell&) { return 0; }
+// The world keeps no fortification table of its own: a hex is as fortified
+// as the cover its live, ready facility gives, the value combat raises the
+// hex's own cover to (the class's last defence byte).
+uint8_t HexFortification(const World& world, const HexCell& cell) {
+  const HexUnitStack* stack = LoadHexStack(cell);
+  const UnitRecord* lead = stack ? stack->lead : nullptr;
+  if (!lead || lead->classIndex == 0 || (lead->unitFlags & (kUnitGone | kUnitProvisional)) || StandsDown(*lead))
+    return 0;
+  const UnitClassRecord* cls = ClassOf(world, lead->classIndex);
+  return cls ? classfields::DefenceValue(*cls, 3) : 0;
+}
 
 }  // namespace
 
@@ -214,8 +223,9 @@ void HexInfoPanel::OnCommand(Control* control, int32_t) {
     PopPopupsTo(g_ui, 2);
   } else if (ControlTagMatches(control->tag, "FILTER")) {
     g_screens.map1.filter.Show(kKeepScreenId, nullptr);
+  } else if (ControlTagMatches(control->tag, "NAMEBUT")) {
+    g_screens.nameHex.Popup(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "INSPECT")) {
     distance.Show(kKeepScreenId, nullptr);
   }
-  // NAMEBUT opens the hex-naming pop-up, which comes with the map's pop-ups.
 }

@@ -11,6 +11,15 @@
 
 #include "screens/main/hex_distance_panel.h"
 #include "screens/main/hex_info_panel.h"
+#include "screens/main/name_hex_popup.h"
+#include "sim/command_ids.h"
+#include "sim/command_log.h"
+#include "ui/control_focus.h"
+#include "ui/edit_control.h"
+#include "world/hex_extra.h"
+#include "records/hex_unit_stack.h"
+#include "records/order_words.h"
+#include "records/unit_record.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/slide_bar.h"
@@ -177,6 +186,67 @@ TEST_F(HexPanelsTest, DefenceRowsAndSpecialProperties) {
   }
 
   panel.currentForm = nullptr;
+  delete form;
+}
+
+TEST_F(HexPanelsTest, FortificationIsTheCoverOfTheHexsReadyFacility) {
+  HexInfoPanel panel;
+  auto* form = new Control(controltest::Init("MAP1_ss5", &panel, 0, 0, 300, 194));
+  auto* bar = static_cast<SlideBarControl*>(
+      ControlAddChild(form, new SlideBarControl(controltest::Init("CFORTSLDR", &panel, 0, 0, 100, 12), {})));
+  panel.currentForm = form;
+  const std::vector<UnitClassRecord> savedClasses = g_world.unitClasses;
+  g_world.unitClasses.assign(3, UnitClassRecord{});
+  reinterpret_cast<uint8_t*>(&g_world.unitClasses[2])[139] = 50;  // the cover it gives
+  Place(g_world.gameState.currentHex, 2, 2);
+  UnitRecord lead{};
+  HexUnitStack stack{.lead = &lead};
+  lead.classIndex = 2;
+  g_world.cells[g_world.gameState.currentHex.cellIndex].stack = &stack;
+  // The figure is the byte, its text the byte / 2.5 as a percentage; a
+  // facility not yet built or standing down gives none.
+  struct Row { uint32_t unitFlags, posture; int32_t want; const char* wantText; };
+  const Row rows[] = {{0, 0, 50, "20 %"}, {kUnitProvisional, 0, 0, "0 %"}, {0, 1, 0, "0 %"}};
+  for (const Row& r : rows) {
+    lead.unitFlags = r.unitFlags;
+    lead.orders[kPostureBits] = r.posture;
+    panel.Refresh();
+    EXPECT_EQ(std::tuple(SliderGetValueInt(bar), bar->text), std::tuple(r.want, std::string(r.wantText)));
+  }
+  g_world.cells[g_world.gameState.currentHex.cellIndex].stack = nullptr;
+  g_world.unitClasses = savedClasses;
+  panel.currentForm = nullptr;
+  delete form;
+}
+
+TEST_F(HexPanelsTest, NamingAHexPostsANameOnlyForASelectedHexAndAText) {
+  NameHexPopup popup;
+  auto* form = new Control(controltest::Init("POPUP_NAMEHX", &popup, 0, 0, 456, 116));
+  auto* field = static_cast<EditControl*>(
+      ControlAddChild(form, new EditControl(controltest::Init("HEXNAME", &popup, 12, 34, 432, 26), {}, 47, 0)));
+  Control* ok = ControlAddChild(form, new Control(controltest::Init("OKBUT", &popup, 12, 74, 112, 28)));
+  popup.currentForm = form;
+  HexExtra label{};
+  label.text = strdup("Old port");  // hex (7, 3)'s; the command renames it
+  HexUnitStack stack{.extra = &label};
+  g_world.cells[3 * 10 + 7].stack = &stack;
+  struct Row { int16_t x, y; const char* typed; std::string wantField; std::vector<uint8_t> wantPayload; };
+  const Row rows[] = {{7, 3, "Ab", "Old port", {'A', 'b', 0}}, {7, 3, "", "Ab", {}}, {0, 0, "Ef", "", {}}};
+  for (const Row& r : rows) {
+    Place(g_world.gameState.currentHex, r.x, r.y);
+    popup.OnOpen();
+    EXPECT_EQ(field->sourceText, r.wantField);
+    field->sourceText = r.typed;
+    g_commandLog.Clear();
+    popup.OnCommand(ok, 0);
+    const std::vector<GameCommand> log = g_commandLog.Entries();
+    ASSERT_EQ(log.size(), r.wantPayload.size() > 0 ? 1u : 0u) << r.typed;
+    for (const GameCommand& c : log)
+      EXPECT_EQ(std::tuple(c.id, c.arg24, c.payload), std::tuple(kCmdNameHex, PackHex(r.x, r.y), r.wantPayload));
+  }
+  EndTextEdit(), g_commandLog.Clear();
+  g_world.cells[3 * 10 + 7].stack = nullptr, popup.currentForm = nullptr;
+  std::free(label.text);
   delete form;
 }
 

@@ -1,5 +1,6 @@
 #include "screens/main/map_filter_panel.h"
 
+#include "screens/main/class_icon.h"
 #include "screens/main/map_view.h"
 #include "screens/main/side_bars.h"
 #include "ui/control.h"
@@ -47,6 +48,11 @@ void LabelMapFilterValues(Control* form) {
   }
 }
 
+void DrawMapFilterIcons(Control* form) {
+  for (int32_t id = kFilterFirstValueId; id <= kFilterLastValueId; ++id)
+    DrawUnitClassIcon(id - kFilterFirstValueId, nullptr, nullptr, FindOnForm(form, id), false, -1);
+}
+
 void ShowMapFilterState(const MapView& view, const UiOptions& options, Control* form) {
   if (options.terrainValueOverlay) {
     SetControlFlag(FindOnForm(form, view.valueIndex + 1), kStateSelected, 1);
@@ -65,7 +71,10 @@ void MapFilterPanel::BindControls() {
   LabelMapFilterValues(currentForm);
 }
 
-void MapFilterPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+void MapFilterPanel::OnOpen() {
+  DrawMapFilterIcons(currentForm);
+  ScreenSlotSelectMapMode(g_screens);
+}
 
 void MapFilterPanel::Refresh() { ShowMapFilterState(g_mapView, g_uiOptions, currentForm); }
 

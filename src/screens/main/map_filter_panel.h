@@ -62,6 +62,9 @@ class MapFilterPanel : public Screen {
 // Labels the value buttons (ids 2 to 9) of a filter form with the first
 // eight "productsl" texts.
 void LabelMapFilterValues(Control* form);
+// Gives the value buttons (ids 2 to 9) of a filter form the pictures of the
+// first eight goods.
+void DrawMapFilterIcons(Control* form);
 // Shows the switches' state on a filter form: the chosen value button (or
 // "NONE") and control 15, the exact-hex button and the overlay switches.
 // Value buttons are only ever selected here: their radio group lets go of

@@ -154,9 +154,12 @@ void DrawUnitIcon(const MapView& view, float x, float y, const UnitRecord& unit,
   }
   const bool marked = UnitMarked(unit);
   Texture* ubits = g_ui.bitmaps.ubits;
-  if (g_uiOptions.bunitdiscon) DrawSymbolPart(view, ubits, DiscCell(marked), x, y, w, h, discColour, onMap, cap);
+  // The disc keeps its square cell's shape, as high as the symbol and
+  // centred under it.
+  const float discX = x + (w - h) / 2.0f;
+  if (g_uiOptions.bunitdiscon) DrawSymbolPart(view, ubits, DiscCell(marked), discX, y, h, h, discColour, onMap, cap);
   if (marked || (unit.orders[kOrderFlags] & (1u << 15)))
-    DrawSymbolPart(view, ubits, DiscCell(marked), x, y, w, h, ownerColour, onMap, cap);
+    DrawSymbolPart(view, ubits, DiscCell(marked), discX, y, h, h, ownerColour, onMap, cap);
 
   const int32_t first = ClassSymbol(*cls), second = ClassSecondSymbol(*cls);
   const bool layout = ClassSymbolLayout(*cls);

@@ -6,6 +6,7 @@
 #include "screens/main/map_imagery_tiles.h"
 #include "screens/main/map_view.h"
 #include "screens/main/minimap_box.h"
+#include "screens/main/minimap_picture.h"
 #include "sim/sim_ui_link.h"
 #include "units/hex_geometry.h"
 #include "world/map_imagery.h"
@@ -19,6 +20,7 @@ void ResetMapView(int32_t width, int32_t height) {
   InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, g_mapImagery.width, g_mapImagery.height);
   ClampMapPan(g_mapView);
   FitMinimapToMap(g_mapView);
+  DropMinimapPicture();
   // The effects of the map left behind mean nothing on the new one.
   ClearMapEffects(g_mapView);
 }

@@ -5,6 +5,7 @@
 
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_view.h"
+#include "screens/main/minimap_picture.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -89,6 +90,7 @@ void MinimapBar::BindControls() {
     box->Unlink();
     ControlAddChild(minimap, box);
   }
+  AttachMinimapPicture(minimap);
   StoreMinimapRect(view);
 }
 

@@ -4,6 +4,7 @@
 #include "app/calendar.h"
 #include "platform/fpenv.h"
 #include "records/player_record.h"
+#include "screens/diplomacy/region_row.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/main/command_bars.h"
 #include "screens/main/main_layout.h"
@@ -99,6 +100,7 @@ void FillTitleBarStats(Control* form, const TitleBarFigures& f) {
   SetArrow(form, "AARROW", f.approval, f.previousApproval);
   SetArrow(form, "GARROW", f.gdp, f.previousGdp);
   SetArrow(form, "LARROW", f.hexCount, f.previousHexCount);
+  FillRegionRow(FormFindControlByTag(form, "FLAG"), nullptr, f.player);
 }
 
 void FillTitleBarFrameRate(Control* form, float framesPerSecond) {
@@ -188,7 +190,11 @@ void TitleBar::Refresh() {
   World& w = g_world;
   if (!f) return;
   const int32_t local = w.gameState.localPlayer;
-  if (local >= 0 && local < kMaxPlayers) FillTitleBarStats(f, ReadTitleBarFigures(w, w.players[local], snapshot));
+  if (local >= 0 && local < kMaxPlayers) {
+    TitleBarFigures figures = ReadTitleBarFigures(w, w.players[local], snapshot);
+    figures.player = local;
+    FillTitleBarStats(f, figures);
+  }
   if (g_ui.showFrameRate) FillTitleBarFrameRate(f, g_ui.framesPerSecond);
   FillTitleBarDate(f, clock, w.gameState);
 }

@@ -16,6 +16,7 @@ struct World;
 // The figures one refresh shows, each with the value it is compared with
 // for its trend arrow.
 struct TitleBarFigures {
+  int32_t player = -1;  // whose flag FLAG shows
   std::string country;
   float treasury = 0, population = 0, gdp = 0;
   float area = 0;  // square kilometres
