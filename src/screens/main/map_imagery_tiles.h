@@ -23,6 +23,7 @@ struct MapImagery {
   plat::Surface* picture = nullptr;  // owned; the picture as loaded
   int32_t width = 0;
   int32_t height = 0;
+  uint32_t fills = 0;  // counts the tiles' fills: what was drawn from them is stale when it moves
 };
 
 extern MapImagery g_mapImagery;
@@ -38,5 +39,7 @@ plat::Status LoadMapImageryTiles(MapImagery& imagery, MapView& view, const std::
 // Lets go of the picture and the tiles.
 void ReleaseMapImagery(MapImagery& imagery);
 
-// Step 4 of the frame over a picture: the tiles in view.
+// Step 4 of the frame over a picture: the tiles in view, or the same
+// places filled from other tiles of the picture's grid (the baked grid's).
 void DrawImageryTiles(const MapView& view, const MapImagery& imagery);
+void DrawImageryTiles(const MapView& view, const MapImagery& imagery, Texture* const* tiles);
