@@ -67,9 +67,11 @@ void Refresh(MapGridBake& bake, const MapView& view, const MapImagery& imagery) 
   const void* sheetImage = sheet ? static_cast<const void*>(sheet->deviceTexture) : nullptr;
   std::vector<uint32_t> options = LayerOptions(o);
   const size_t hexCount = static_cast<size_t>(std::max(view.columns, 0)) * static_cast<size_t>(std::max(view.rows, 0));
-  if (bake.imagery != &imagery || bake.imageryFills != imagery.fills || bake.columns != view.columns ||
+  if (bake.device != g_renderer.device || bake.imagery != &imagery || bake.imageryFills != imagery.fills ||
+      bake.columns != view.columns ||
       bake.rows != view.rows || bake.wraps != view.wraps || bake.mapWidth != view.mapWidth || bake.sheet != sheetImage ||
       bake.options != options || bake.hexes.size() != hexCount) {
+    bake.device = g_renderer.device;
     bake.imagery = &imagery;
     bake.imageryFills = imagery.fills;
     bake.columns = view.columns;

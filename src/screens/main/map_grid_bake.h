@@ -4,18 +4,21 @@
 // every hex's outline and border pieces over the picture again.
 //
 // A baked tile holds what the frame would leave at zoom 1: its part of the
-// picture with the grid and border layer drawn over it. Drawn at another
-// zoom the layer is filtered together with the picture, where the frame
-// would filter it on its own; the two differ only in how a line thinner
-// than a texel of the sheet falls between pixels.
+// picture with the grid and border layer drawn over it, so at zoom 1 the
+// pixels are the same. At another zoom the layer is filtered together with
+// the picture, where the frame would filter it on its own: a line a texel
+// or two wide falls differently between pixels (the frame's own lines
+// already shift like this as the pan moves), while the mean over a hex-sized
+// patch stays within a few levels.
 //
 // What the tiles hold depends on, and is drawn again when any of these
-// changes: the picture (its tiles and their fill count), the map's size and
-// wrapping, the sheet the markers come from, the layer's options (grid on,
-// grid colour, grid on unseen hexes, borders on, the player colours), and
-// per hex whether it takes the grid (the local side's sight while spotting
-// is in force), its owner and its border mask. A hex that changes redraws
-// only the tiles it reaches. Pan and zoom change nothing.
+// changes: the device, the picture (its tiles and their fill count), the
+// map's size and wrapping, the sheet the markers come from, the layer's
+// options (grid on, grid colour, grid on unseen hexes, borders on, the
+// player colours), and per hex whether it takes the grid (the local side's
+// sight while spotting is in force), its owner and its border mask, which
+// every frame compares for the whole map. A hex that changes redraws only
+// the tiles it reaches. Pan and zoom change nothing.
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +34,7 @@ struct MapGridBake {
   Texture* tiles[kImageryTileGrid * kImageryTileGrid] = {};  // owned, as the picture's
   std::vector<bool> dirty;                                   // per tile
   // What the tiles were drawn from.
+  const void* device = nullptr;
   const MapImagery* imagery = nullptr;
   uint32_t imageryFills = 0;
   int32_t columns = -1, rows = -1, mapWidth = 0;
