@@ -286,7 +286,8 @@ TEST_F(MapBakeTest, BakedGridAndBordersMatchTheDirectOnes) {
   // Marker 2: an outline two texels wide with a diagonal; border pieces: lopsided solid patches; the picture a
   // smooth gradient. At zoom 1 the same pixels; elsewhere the baked lines are filtered twice, so a line falls
   // differently between pixels: the mean of every 16 x 16 block within 16 levels a channel (the sample world's
-  // real sheet measures 5). The tiles follow an owner, the grid colour and the pan across the east seam.
+  // real sheet measures 5). The tiles follow an owner in view, one out of view until the pan shows it, the grid
+  // colour, and the pan across the east seam.
   std::vector<uint32_t> sheet(1024 * 1024, 0);
   for (uint32_t y = 512; y < 704; ++y)
     for (uint32_t x = 0, cx = 0; x < 1024; cx = ++x % 64) {
@@ -305,33 +306,36 @@ TEST_F(MapBakeTest, BakedGridAndBordersMatchTheDirectOnes) {
   uint8_t& wraps = reinterpret_cast<uint8_t*>(&g_world.mapHeader)[67];
   LoadPicture(1080, 880, [](int32_t x, int32_t y) { return 0xFF000080u | uint32_t(x / 5 % 256) << 16 | uint32_t(y / 4) << 8; });
   g_world.mapHeader.flags = kMapFlagImagery;
-  enum Change { kNone, kOwner, kGridColour };
+  enum Change { kNone, kOwner, kOwnerAway, kGridColour };
   struct Row {
     float zoom;
     int32_t panX, panY;
     bool wraps;
-    Change change;  // made after a first baked frame
+    Change change;  // made after baked frames (away: there, then here; compared there)
     int tolerance;
-  } rows[] = {{1.0f, 100, 80, false, kNone, 0},  {1.5f, 40, 60, false, kNone, 16},   {0.9f, 61, 47, false, kNone, 16},
-              {1.3f, 700, 30, true, kNone, 16},  {0.3f, 333, 222, false, kNone, 16}, {1.0f, 100, 80, false, kOwner, 0},
-              {1.0f, 100, 80, false, kGridColour, 0}};
+  } rows[] = {{1.0f, 100, 80, false, kNone, 0},      {1.5f, 40, 60, false, kNone, 16},
+              {0.9f, 61, 47, false, kNone, 16},      {1.3f, 700, 30, true, kNone, 16},
+              {0.3f, 333, 222, false, kNone, 16},    {1.0f, 100, 80, false, kOwner, 0},
+              {1.0f, 100, 80, false, kOwnerAway, 0}, {1.0f, 100, 80, false, kGridColour, 0}};
   for (const Row& r : rows) {
     MapView view;
     view.viewRight = 512, view.viewBottom = 384;
     InitMapViewGeometry(view, 60, 40, (wraps = r.wraps), 1080, 880);
     ResetMapFrame();
-    auto frame = [this, &view, &r](bool baked) {
+    auto frame = [this, &view, &r](bool baked, int32_t panX, int32_t panY) {
       g_mapGridBake.enabled = baked;
-      view.zoom = r.zoom, view.panX = r.panX, view.panY = r.panY;
+      view.zoom = r.zoom, view.panX = panX, view.panY = panY;
       ComputeMapScrollLimits(view), ClampMapPan(view);
       ClearTo(0xFF204060u);
       DrawMapView(view, 0);
       return (FlushAllDrawing(g_renderer), Read());
     };
-    const int baked = (frame(true), g_mapGridBake.tilesBaked);
+    const int32_t x = r.change == kOwnerAway ? 560 : r.panX, y = r.change == kOwnerAway ? 480 : r.panY;
+    const int baked = (frame(true, x, y), frame(true, r.panX, r.panY), g_mapGridBake.tilesBaked);
     if (r.change == kOwner) g_world.cells[10 * 60 + 12].word ^= WithCellOwner(0, 3);  // hex (12, 10), in view
+    if (r.change == kOwnerAway) g_world.cells[30 * 60 + 50].word ^= WithCellOwner(0, 3);  // hex (50, 30)
     if (r.change == kGridColour) g_uiOptions.maphexgrid = 0xC0FFFF00u;
-    const gfxtest::Image want = frame(false), got = frame(true);
+    const gfxtest::Image want = frame(false, x, y), got = frame(true, x, y);
     int worst = 0, drawn = 0;
     for (uint32_t by = 0; by + 16 <= want.height; by += 16)
       for (uint32_t bx = 0; bx + 16 <= want.width; bx += 16)

@@ -58,8 +58,8 @@ void MarkHexTiles(MapGridBake& bake, const MapImagery& imagery, Hex hex) {
   }
 }
 
-// Brings what the tiles were drawn from up to date, marking dirty what
-// changed.
+// Brings what all the tiles were drawn from up to date, marking every tile
+// dirty when it changed.
 void Refresh(MapGridBake& bake, const MapView& view, const MapImagery& imagery) {
   const UiOptions& o = g_uiOptions;
   Texture* sheet = g_ui.bitmaps.ugbits;
@@ -83,20 +83,8 @@ void Refresh(MapGridBake& bake, const MapView& view, const MapImagery& imagery) 
     bake.hexes.assign(hexCount, ~0u);
     bake.dirty.assign(std::size(bake.tiles), true);
   }
-  const bool grid = o.ovshowgrid && (o.maphexgrid >> 24) != 0 && sheetImage;
-  for (int32_t y = 0; y < view.rows; ++y) {
-    for (int32_t x = 0; x < view.columns; ++x) {
-      const size_t index = static_cast<size_t>(y) * static_cast<size_t>(view.columns) + static_cast<size_t>(x);
-      const uint32_t word = HexLayerWord(g_world, o, grid, Hex{x, y}, index);
-      if (word == bake.hexes[index]) continue;
-      bake.hexes[index] = word;
-      MarkHexTiles(bake, imagery, Hex{x, y});
-    }
-  }
 }
 
-// Draws tile (c, r) of the picture with the layer over it at zoom 1 in the
-// view's top-left corner, and keeps the result as the baked tile.
 // The view's place on the map, for a while.
 struct ViewPlace {
   float zoom;
@@ -109,6 +97,54 @@ void PutPlace(MapView& v, const ViewPlace& p) {
   v.firstColumn = p.firstColumn, v.endColumn = p.endColumn, v.firstRow = p.firstRow, v.endRow = p.endRow;
 }
 
+// Where the view stands to draw tile (c, r) at zoom 1 in its corner, and
+// the hexes whose marks can reach the tile from there. The first tile of a
+// wrapping map is drawn as the picture's copy one map width east, where the
+// last columns reach over the seam onto it, in the order the frame draws
+// them there.
+ViewPlace TilePlace(const MapView& view, int32_t c, int32_t r) {
+  const int32_t panX = c * kImageryTileStep + (view.wraps && c == 0 ? view.mapWidth : 0);
+  const int32_t panY = r * kImageryTileStep;
+  int32_t first = (panX - kHexTileSize - kMarkReach) / kHexColumnWidth - 1;
+  int32_t end = (panX + kImageryTileSize + kMarkReach) / kHexColumnWidth + 2;
+  if (!view.wraps) first = std::max(first, 0), end = std::min(end, view.columns);
+  const int32_t firstRow = std::max(0, (panY - kHexTileSize - kMarkReach) / kHexHeight - 1);
+  const int32_t endRow = std::min(view.rows, (panY + kImageryTileSize + kMarkReach) / kHexHeight + 2);
+  return {1.0f, panX, panY, static_cast<int16_t>(first), static_cast<int16_t>(end), static_cast<int16_t>(firstRow),
+          static_cast<int16_t>(endRow)};
+}
+
+// Compares the hexes that reach the tiles of the range with what they drew,
+// marking dirty the tiles of those that changed. Hexes reaching no tile in
+// view wait until one comes into view.
+void CheckHexes(MapGridBake& bake, const MapView& view, const MapImagery& imagery, const ImageryTileRange& tiles) {
+  if (tiles.c1 <= tiles.c0 || tiles.r1 <= tiles.r0) return;
+  int32_t first = view.columns, end = 0;
+  for (const int32_t c : {tiles.c0, tiles.c1 - 1}) {
+    const ViewPlace p = TilePlace(view, c, tiles.r0);
+    const int32_t back = p.panX != c * kImageryTileStep ? view.columns : 0;  // a copy east of the seam
+    first = std::min<int32_t>(first, p.firstColumn - back);
+    end = std::max<int32_t>(end, p.endColumn - back);
+  }
+  if (view.wraps) end = std::min(end, first + view.columns);
+  const int32_t firstRow = TilePlace(view, tiles.c0, tiles.r0).firstRow;
+  const int32_t endRow = TilePlace(view, tiles.c0, tiles.r1 - 1).endRow;
+  const UiOptions& o = g_uiOptions;
+  const bool grid = o.ovshowgrid && (o.maphexgrid >> 24) != 0 && bake.sheet;
+  for (int32_t y = firstRow; y < endRow; ++y) {
+    for (int32_t column = first; column < end; ++column) {
+      const int32_t x = view.wraps ? ((column % view.columns) + view.columns) % view.columns : column;
+      const size_t index = static_cast<size_t>(y) * static_cast<size_t>(view.columns) + static_cast<size_t>(x);
+      const uint32_t word = HexLayerWord(g_world, o, grid, Hex{x, y}, index);
+      if (word == bake.hexes[index]) continue;
+      bake.hexes[index] = word;
+      MarkHexTiles(bake, imagery, Hex{x, y});
+    }
+  }
+}
+
+// Draws tile (c, r) of the picture with the layer over it at zoom 1 in the
+// view's top-left corner, and keeps the result as the baked tile.
 bool BakeTile(MapGridBake& bake, MapView& view, const MapImagery& imagery, int32_t c, int32_t r) {
   plat::GraphicsDevice* device = g_renderer.device;
   const int32_t at = c * kImageryTileGrid + r;
@@ -120,20 +156,8 @@ bool BakeTile(MapGridBake& bake, MapView& view, const MapImagery& imagery, int32
 
   // The view itself draws the tile, moved to it at zoom 1, then put back.
   const ViewPlace kept = PlaceOf(view);
+  PutPlace(view, TilePlace(view, c, r));
   MapView& scratch = view;
-  scratch.zoom = 1.0f;
-  scratch.panX = c * kImageryTileStep;
-  scratch.panY = r * kImageryTileStep;
-  // The hexes whose marks can reach the tile when the view stands at panX.
-  auto hexesFrom = [&scratch](int32_t panX) {
-    int32_t first = (panX - kHexTileSize - kMarkReach) / kHexColumnWidth - 1;
-    int32_t end = (panX + kImageryTileSize + kMarkReach) / kHexColumnWidth + 2;
-    if (!scratch.wraps) first = std::max(first, 0), end = std::min(end, scratch.columns);
-    scratch.firstColumn = static_cast<int16_t>(first);
-    scratch.endColumn = static_cast<int16_t>(end);
-    scratch.firstRow = static_cast<int16_t>(std::max(0, (scratch.panY - kHexTileSize - kMarkReach) / kHexHeight - 1));
-    scratch.endRow = static_cast<int16_t>(std::min(scratch.rows, (scratch.panY + kImageryTileSize + kMarkReach) / kHexHeight + 2));
-  };
 
   uint32_t blend = 1, test = 1;
   device->GetRenderState(plat::kRsAlphaBlendEnable, &blend);
@@ -147,11 +171,6 @@ bool BakeTile(MapGridBake& bake, MapView& view, const MapImagery& imagery, int32
   FlushSpriteBatches(g_renderer);
   device->SetRenderState(plat::kRsAlphaBlendEnable, blend);
   device->SetRenderState(plat::kRsAlphaTestEnable, test);
-  // The first tile of a wrapping map is drawn as the picture's copy one map
-  // width east, where the last columns reach over the seam onto it, in the
-  // order the frame draws them there.
-  if (scratch.wraps && c == 0) scratch.panX += scratch.mapWidth;
-  hexesFrom(scratch.panX);
   DrawHexGridAndBorders(scratch);
   FlushAllDrawing(g_renderer);
   PutPlace(view, kept);
@@ -161,8 +180,8 @@ bool BakeTile(MapGridBake& bake, MapView& view, const MapImagery& imagery, int32
                           view.viewTop + kImageryTileSize};
   plat::Surface* level = nullptr;
   const bool copied = plat::Succeeded(g_renderer.backBuffer->ReadPixels(corner, pixels.data())) &&
-              plat::Succeeded(baked->deviceTexture->GetSurfaceLevel(0, &level)) && level &&
-              plat::Succeeded(level->WritePixels(whole, pixels.data()));
+                      plat::Succeeded(baked->deviceTexture->GetSurfaceLevel(0, &level)) && level &&
+                      plat::Succeeded(level->WritePixels(whole, pixels.data()));
   delete level;
   if (copied) ++bake.tilesBaked;
   return copied;
@@ -178,19 +197,27 @@ bool DrawBakedPicture(MapView& view, const MapImagery& imagery) {
   if (view.zoom < kMapCapTiles && view.zoom != 1.0f) return false;
   if (view.viewRight - view.viewLeft < kImageryTileSize || view.viewBottom - view.viewTop < kImageryTileSize)
     return false;
+  if (view.columns <= 0 || view.rows <= 0) return false;
   Refresh(bake, view, imagery);
+  // The tiles the frame draws: the picture's, and past the east seam of a
+  // wrapping map its copy's. Only these are checked and drawn again.
+  const ImageryTileRange ranges[2] = {ImageryTilesInView(view, imagery, 0),
+                                      view.wraps ? ImageryTilesInView(view, imagery, view.mapWidth) : ImageryTileRange{}};
+  for (const ImageryTileRange& tiles : ranges) CheckHexes(bake, view, imagery, tiles);
   bool drew = false;
-  for (int32_t c = 0; c < imagery.columns; ++c) {
-    for (int32_t r = 0; r < imagery.rows; ++r) {
-      const size_t at = static_cast<size_t>(c * kImageryTileGrid + r);
-      if (!bake.dirty[at]) continue;
-      if (!drew) FlushAllDrawing(g_renderer);
-      drew = true;
-      if (!BakeTile(bake, view, imagery, c, r)) {
-        bake.imagery = nullptr;  // everything again next time
-        return false;
+  for (const ImageryTileRange& tiles : ranges) {
+    for (int32_t c = tiles.c0; c < tiles.c1; ++c) {
+      for (int32_t r = tiles.r0; r < tiles.r1; ++r) {
+        const size_t at = static_cast<size_t>(c * kImageryTileGrid + r);
+        if (!bake.dirty[at]) continue;
+        if (!drew) FlushAllDrawing(g_renderer);
+        drew = true;
+        if (!BakeTile(bake, view, imagery, c, r)) {
+          bake.imagery = nullptr;  // everything again next time
+          return false;
+        }
+        bake.dirty[at] = false;
       }
-      bake.dirty[at] = false;
     }
   }
   DrawImageryTiles(view, imagery, bake.tiles);

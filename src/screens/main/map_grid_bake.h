@@ -17,8 +17,9 @@
 // options (grid on, grid colour, grid on unseen hexes, borders on, the
 // player colours), and per hex whether it takes the grid (the local side's
 // sight while spotting is in force), its owner and its border mask, which
-// every frame compares for the whole map. A hex that changes redraws only
-// the tiles it reaches. Pan and zoom change nothing.
+// every frame compares for the hexes that reach the tiles in view. A hex
+// that changes redraws only the tiles it reaches, each when it is next in
+// view. Pan and zoom change nothing.
 #include <cstdint>
 #include <vector>
 

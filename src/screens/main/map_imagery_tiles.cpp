@@ -32,16 +32,7 @@ int32_t TilesFor(int32_t side) {
 // offset map pixels to the right of the map's origin.
 void DrawTilesAt(const MapView& view, const MapImagery& imagery, Texture* const* tiles, int32_t offset) {
   const float sx = view.imageryScaleX, sy = view.imageryScaleY;
-  if (sx <= 0.0f || sy <= 0.0f) return;
-  const float left = static_cast<float>(view.panX - offset);
-  const float right = static_cast<float>(view.viewRight - view.viewLeft) * view.zoom + left;
-  const float top = static_cast<float>(view.panY);
-  const float bottom = static_cast<float>(view.viewBottom - view.viewTop) * view.zoom + top;
-  if (right <= 0.0f) return;
-  const int32_t c0 = std::max(0, static_cast<int32_t>(left / sx) / kImageryTileStep);
-  const int32_t c1 = std::min(imagery.columns, static_cast<int32_t>(right / sx) / kImageryTileStep + 1);
-  const int32_t r0 = std::max(0, static_cast<int32_t>(top / sy) / kImageryTileStep);
-  const int32_t r1 = std::min(imagery.rows, static_cast<int32_t>(bottom / sy) / kImageryTileStep + 1);
+  const auto [c0, c1, r0, r1] = ImageryTilesInView(view, imagery, offset);
   for (int32_t c = c0; c < c1; ++c) {
     const int32_t insetX = TileInset(c);
     const float x = static_cast<float>(c * kImageryTileStep + insetX) * sx + static_cast<float>(offset);
@@ -59,6 +50,20 @@ void DrawTilesAt(const MapView& view, const MapImagery& imagery, Texture* const*
 }
 
 }  // namespace
+
+ImageryTileRange ImageryTilesInView(const MapView& view, const MapImagery& imagery, int32_t offset) {
+  const float sx = view.imageryScaleX, sy = view.imageryScaleY;
+  if (sx <= 0.0f || sy <= 0.0f) return {};
+  const float left = static_cast<float>(view.panX - offset);
+  const float right = static_cast<float>(view.viewRight - view.viewLeft) * view.zoom + left;
+  const float top = static_cast<float>(view.panY);
+  const float bottom = static_cast<float>(view.viewBottom - view.viewTop) * view.zoom + top;
+  if (right <= 0.0f) return {};
+  return {std::max(0, static_cast<int32_t>(left / sx) / kImageryTileStep),
+          std::min(imagery.columns, static_cast<int32_t>(right / sx) / kImageryTileStep + 1),
+          std::max(0, static_cast<int32_t>(top / sy) / kImageryTileStep),
+          std::min(imagery.rows, static_cast<int32_t>(bottom / sy) / kImageryTileStep + 1)};
+}
 
 plat::Status AllocMapImageryTiles(MapImagery& imagery, plat::Surface* picture) {
   imagery.columns = imagery.rows = 0;
