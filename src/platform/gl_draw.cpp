@@ -119,20 +119,53 @@ void main() {
 
 // The plain sprite: the texel times the diffuse colour (the same product,
 // operand for operand, as the two-stage program's modulate), or the
-// diffuse colour alone.
-constexpr const char* kPlainFragmentSource = R"(#version 330 core
+// diffuse colour alone, with the alpha test's comparison written in. A
+// software rasteriser runs every branch of a fragment program for every
+// pixel, whether a uniform takes it or not, so each combination of these
+// states is a program of its own with nothing left to choose per pixel.
+constexpr const char* kPlainFragmentSource = R"(
 in vec4 colour;
 in vec2 uv0;
 uniform sampler2D stage0;
-uniform int modulate;
 out vec4 result;
-)";
 
-constexpr const char* kPlainFragmentMain = R"(
 void main() {
-  Emit(modulate != 0 ? texture(stage0, uv0) * colour : colour);
+#if MODULATE
+  vec4 current = clamp(texture(stage0, uv0) * colour, 0.0, 1.0);
+#else
+  vec4 current = clamp(colour, 0.0, 1.0);
+#endif
+#ifdef PASSES
+  int a = int(floor(current.a * 255.0 + 0.5));
+  if (!(PASSES)) discard;
+#endif
+  result = current;
 }
 )";
+
+// The alpha test's comparison of the fragment's alpha byte a with the
+// reference, as the program's condition; empty when every fragment passes.
+std::string AlphaCondition(uint32_t func, uint32_t ref) {
+  const std::string r = std::to_string(ref);
+  switch (func) {
+    case kCmpNever:
+      return "false";
+    case kCmpLess:
+      return "a < " + r;
+    case kCmpEqual:
+      return "a == " + r;
+    case kCmpLessEqual:
+      return "a <= " + r;
+    case kCmpGreater:
+      return "a > " + r;
+    case kCmpNotEqual:
+      return "a != " + r;
+    case kCmpGreaterEqual:
+      return "a >= " + r;
+    default:
+      return {};
+  }
+}
 
 GLenum BlendFactor(uint32_t blend) {
   switch (blend) {
@@ -267,7 +300,6 @@ void DrawPipeline::Locate(GLuint program, Locations* at) {
   at->alphaTest = glGetUniformLocation(program, "alphaTest");
   at->alphaRef = glGetUniformLocation(program, "alphaRef");
   at->alphaFunc = glGetUniformLocation(program, "alphaFunc");
-  at->modulate = glGetUniformLocation(program, "modulate");
 }
 
 bool DrawPipeline::IsPlainSprite(const DeviceStateTable& st) {
@@ -281,14 +313,31 @@ bool DrawPipeline::IsPlainSprite(const DeviceStateTable& st) {
   return modulate || diffuse;
 }
 
+const DrawPipeline::Locations* DrawPipeline::PlainProgram(bool modulate, uint32_t alphaFunc, uint32_t alphaRef) {
+  const std::string condition = AlphaCondition(alphaFunc, alphaRef & 0xFFu);
+  const uint32_t key = (modulate ? 1u : 0u) | (condition.empty() ? 0u : (alphaFunc & 0xFu) << 1 | (alphaRef & 0xFFu) << 8);
+  const auto found = plainPrograms_.find(key);
+  if (found != plainPrograms_.end()) return found->second.program ? &found->second : nullptr;
+  std::string source = std::string("#version 330 core\n#define MODULATE ") + (modulate ? "1" : "0") + "\n";
+  if (!condition.empty()) source += "#define PASSES " + condition + "\n";
+  source += kPlainFragmentSource;
+  Locations& made = plainPrograms_[key];  // a program that failed stays 0 and is not tried again
+  const GLuint program = LinkProgram(kVertexSource, source.c_str());
+  if (!program) return nullptr;
+  Locate(program, &made);
+  made.program = program;
+  return &made;
+}
+
 bool DrawPipeline::Init() {
   const std::string generic = std::string(kFragmentSource) + kAlphaTestSource + kFragmentMain;
-  const std::string plain = std::string(kPlainFragmentSource) + kAlphaTestSource + kPlainFragmentMain;
   program_ = LinkProgram(kVertexSource, generic.c_str());
-  plainProgram_ = LinkProgram(kVertexSource, plain.c_str());
-  if (!program_ || !plainProgram_) return false;
+  if (!program_) return false;
   Locate(program_, &genericAt_);
-  Locate(plainProgram_, &plainAt_);
+  genericAt_.program = program_;
+  // The textured sprite over the 2D states, made now so that a program that
+  // does not build shows at once.
+  if (!PlainProgram(1, kCmpGreaterEqual, 8)) return false;
   glGenVertexArrays(1, &vertexArray_);
   glGenBuffers(1, &stream_);
   glGenSamplers(kDrawnStages, samplers_);
@@ -300,8 +349,10 @@ void DrawPipeline::Release() {
   if (stream_) glDeleteBuffers(1, &stream_);
   if (vertexArray_) glDeleteVertexArrays(1, &vertexArray_);
   if (program_) glDeleteProgram(program_);
-  if (plainProgram_) glDeleteProgram(plainProgram_);
-  program_ = plainProgram_ = vertexArray_ = stream_ = 0;
+  for (auto& [key, plain] : plainPrograms_)
+    if (plain.program) glDeleteProgram(plain.program);
+  plainPrograms_.clear();
+  program_ = vertexArray_ = stream_ = 0;
   for (GLuint& s : samplers_) s = 0;
 }
 
@@ -410,9 +461,15 @@ void DrawPipeline::SetFixedState(const DeviceStateTable& st) {
 bool DrawPipeline::Draw(const DrawInput& input) {
   if (!program_ || !input.states || input.vertexCount == 0) return false;
   if (input.viewport.width == 0 || input.viewport.height == 0) return true;  // nothing can show
-  const bool plain = IsPlainSprite(*input.states);
-  at_ = plain ? &plainAt_ : &genericAt_;
-  glUseProgram(plain ? plainProgram_ : program_);
+  const DeviceStateTable& st = *input.states;
+  const Locations* plain = nullptr;
+  if (IsPlainSprite(st)) {
+    const bool modulate = st.stage(0, kTssColourOp) == kTopModulate && input.textures[0] != 0;
+    const uint32_t func = st.render(kRsAlphaTestEnable) != 0 ? st.render(kRsAlphaFunc) : kCmpAlways;
+    plain = PlainProgram(modulate, func, st.render(kRsAlphaRef));
+  }
+  at_ = plain ? plain : &genericAt_;
+  glUseProgram(plain ? plain->program : program_);
   glBindVertexArray(vertexArray_);
   glBindBuffer(GL_ARRAY_BUFFER, stream_);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(size_t{input.vertexCount} * input.stride), input.vertices,
@@ -421,10 +478,6 @@ bool DrawPipeline::Draw(const DrawInput& input) {
   glUniform4f(at_->target, static_cast<GLfloat>(input.viewport.x), static_cast<GLfloat>(input.viewport.y),
               static_cast<GLfloat>(input.viewport.width), static_cast<GLfloat>(input.viewport.height));
   SetStages(input);
-  if (plain) {
-    const bool modulate = input.states->stage(0, kTssColourOp) == kTopModulate && input.textures[0] != 0;
-    glUniform1i(at_->modulate, modulate ? 1 : 0);
-  }
   SetFixedState(*input.states);
   glDrawArrays(input.mode, 0, static_cast<GLsizei>(input.vertexCount));
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);

@@ -5,6 +5,7 @@
 #include <epoxy/gl.h>
 
 #include <cstdint>
+#include <map>
 
 #include "platform/device_state.h"
 #include "platform/graphics_device.h"
@@ -36,25 +37,29 @@ class DrawPipeline {
     GLint target = -1, stage0 = -1, stage1 = -1, hasTexture = -1, coordIndex = -1;
     GLint colourOp = -1, colourArg1 = -1, colourArg2 = -1, alphaOp = -1, alphaArg1 = -1, alphaArg2 = -1;
     GLint factor = -1, alphaTest = -1, alphaRef = -1, alphaFunc = -1;
-    GLint modulate = -1;
+    GLuint program = 0;
   };
   // Whether the states are the plain sprite's (stage 0 texture times
   // diffuse, or diffuse alone; stage 1 off), which the short program draws.
   static bool IsPlainSprite(const DeviceStateTable& states);
   static void Locate(GLuint program, Locations* at);
+  // The plain sprite's program for the states, made on first use; null
+  // when it does not build (the general program draws then).
+  const Locations* PlainProgram(bool modulate, uint32_t alphaFunc, uint32_t alphaRef);
   void SetVertexLayout(uint32_t fvf, uint32_t stride);
   void SetStages(const DrawInput& input);
   void SetFixedState(const DeviceStateTable& states);
 
   GLuint program_ = 0;
   // The same drawing for the plain sprite without the per-pixel choice of
-  // operations and arguments: most quads of a frame are plain sprites, and a
+  // operations and arguments, one program per texture use and alpha test
+  // (keyed by them): most quads of a frame are plain sprites, and a
   // software rasteriser spends nearly all of a frame in the fragment program.
-  GLuint plainProgram_ = 0;
+  std::map<uint32_t, Locations> plainPrograms_;
   GLuint vertexArray_ = 0;
   GLuint stream_ = 0;
   GLuint samplers_[kDrawnStages] = {};
-  Locations genericAt_, plainAt_;
+  Locations genericAt_;
   const Locations* at_ = &genericAt_;  // the program in use
 };
 

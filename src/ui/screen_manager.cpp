@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_draw.h"
+#include "screens/main/map_grid_bake.h"
 #include "screens/main/map_imagery_tiles.h"
 #include "screens/main/map_view.h"
 #include "screens/main/minimap_box.h"
@@ -319,5 +320,6 @@ void ReleaseUiTextures(ScreenManager& ui) {
   delete ui.backgroundSurface;
   ui.backgroundSurface = nullptr;
   ReleaseMapImagery(g_mapImagery);
+  ReleaseMapGridBake();
   g_controls = ControlGlobals{};
 }

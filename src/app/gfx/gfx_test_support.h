@@ -38,14 +38,16 @@ class GlRendererTest : public ::testing::Test {
  protected:
   static constexpr uint32_t kWidth = 128;
   static constexpr uint32_t kHeight = 96;
+  // The back buffer's size; a fixture that needs more sets these before SetUp.
+  uint32_t width_ = kWidth, height_ = kHeight;
 
   void SetUp() override {
     plat::ResetMessageQueue();
     plat::RegisterWindowClass({"VDClass", plat::kCsDblClks | plat::kCsOwnDc, MainProc, 104});
     plat::SetGraphicsSystemFactory(nullptr);
     g_app.settingsFlags = kSetUseHWCursor;
-    g_app.gamerezx = kWidth;
-    g_app.gamerezy = kHeight;
+    g_app.gamerezx = width_;
+    g_app.gamerezy = height_;
     g_app.gamerezbpp = 32;
     g_app.gameadapternum = 0;
     g_platform.mainWindow = nullptr;

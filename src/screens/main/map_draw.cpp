@@ -11,6 +11,7 @@
 #include "screens/main/facility_icons.h"
 #include "screens/main/map_borders.h"
 #include "screens/main/map_effects.h"
+#include "screens/main/map_grid_bake.h"
 #include "screens/main/map_imagery_tiles.h"
 #include "screens/main/map_overlays.h"
 #include "screens/main/map_routes.h"
@@ -57,16 +58,19 @@ void FollowZoom(MapView& view) {
 }
 
 // Step 4: the picture, or the background colour under the terrain. A map
-// that claims a picture which did not load is drawn as one without.
-void DrawBackground(const MapView& view) {
+// that claims a picture which did not load is drawn as one without. True
+// when the picture drawn holds the grid and borders already.
+bool DrawBackground(MapView& view) {
   if ((g_world.mapHeader.flags & kMapFlagImagery) && g_mapImagery.columns > 0) {
+    if (DrawBakedPicture(view, g_mapImagery)) return true;
     DrawImageryTiles(view, g_mapImagery);
-    return;
+    return false;
   }
   const uint32_t colour = g_ui.mode == kUiInGame ? g_uiOptions.mapbackground : g_uiOptions.mapeditbackground;
   FlushAllDrawing(g_renderer);
   if (g_renderer.device) g_renderer.device->Clear(0, nullptr, plat::kClearTarget, colour, 0.0f, 0);
   DrawTerrainHexes(view);
+  return false;
 }
 
 uint32_t SelectedHex() {
@@ -80,8 +84,7 @@ uint32_t HoverHex() {
 }
 
 void DrawLayers(MapView& view) {
-  DrawBackground(view);
-  DrawHexGridAndBorders(view);
+  if (!DrawBackground(view)) DrawHexGridAndBorders(view);
   DrawFacilityIconsPass1(view);
   DrawFacilityIconsPass2(view);
   DrawLosShading(view);
@@ -100,6 +103,7 @@ void DrawLayers(MapView& view) {
 void ResetMapFrame() {
   g_frame = MapFrameState{};
   ForgetSheetCellBoxes();
+  InvalidateMapGridBake();
 }
 
 int32_t WrappedCopyOffset(const MapView& view, int32_t column) {

@@ -27,7 +27,8 @@ inline constexpr uint32_t kSelectedHexColour = 0xFF0000FFu;
 // The frame. Holds the simulation lock while it walks cells and units.
 // Returns 0.
 int32_t DrawMapView(MapView& view, int32_t flag);
-// Forgets the zoom of the previous frame (a new view, the tests).
+// Forgets the zoom of the previous frame and what was read or drawn from
+// the sheets (a new view, the tests).
 void ResetMapFrame();
 
 // One textured (or, without a texture, solid) rectangle given in map pixels:

@@ -13,6 +13,7 @@
 #include "app/gfx/surfaces.h"
 #include "app/gfx/texture.h"
 #include "screens/main/map_borders.h"
+#include "screens/main/map_grid_bake.h"
 #include "screens/main/map_imagery_tiles.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
@@ -62,10 +63,10 @@ class MapDrawTest : public gfxtest::GlRendererTest {
     InitMapViewGeometry(view, 30, 20, wraps, 540, 440);
   }
 
-  void LoadPicture(int32_t w, int32_t h) {
+  void LoadPicture(int32_t w, int32_t h, uint32_t (*pixel)(int32_t, int32_t) = PicturePixel) {
     std::vector<uint32_t> pixels(size_t(w) * size_t(h));
     for (int32_t y = 0; y < h; ++y)
-      for (int32_t x = 0; x < w; ++x) pixels[size_t(y) * size_t(w) + size_t(x)] = PicturePixel(x, y);
+      for (int32_t x = 0; x < w; ++x) pixels[size_t(y) * size_t(w) + size_t(x)] = pixel(x, y);
     picture_.reset(CreateImageSurface(g_renderer, uint32_t(w), uint32_t(h), plat::kFmtA8R8G8B8));
     ASSERT_EQ(picture_->WritePixels(plat::Rect{0, 0, w, h}, pixels.data()), plat::kOk);
     ASSERT_EQ(AllocMapImageryTiles(g_mapImagery, picture_.get()), plat::kOk);
@@ -272,3 +273,87 @@ TEST_F(MapDrawTest, GridAndBordersLeaveTheSamePixelsAsWholeCells) {
 }
 
 }  // namespace
+
+// The frame over a picture with the grid and borders baked into its tiles
+// against the same frame drawing them itself, on a 512 x 384 view (a tile
+// fits in its corner).
+class MapBakeTest : public MapDrawTest {
+ protected:
+  MapBakeTest() { width_ = 512, height_ = 384; }
+};
+
+TEST_F(MapBakeTest, BakedGridAndBordersMatchTheDirectOnes) {
+  // Marker 2: an outline two texels wide with a diagonal; border pieces: lopsided solid patches; the picture a
+  // smooth gradient. At zoom 1 the same pixels; elsewhere the baked lines are filtered twice, so a line falls
+  // differently between pixels: the mean of every 16 x 16 block within 16 levels a channel (the sample world's
+  // real sheet measures 5). The tiles follow an owner in view, one out of view until the pan shows it, the grid
+  // colour, and the pan across the east seam.
+  std::vector<uint32_t> sheet(1024 * 1024, 0);
+  for (uint32_t y = 512; y < 704; ++y)
+    for (uint32_t x = 0, cx = 0; x < 1024; cx = ++x % 64) {
+      const uint32_t a = cx, b = y % 64;
+      const bool outline = ((a / 2 == 4 || a / 2 == 27) && b >= 10 && b <= 53) ||
+                           ((b / 2 == 5 || b / 2 == 26) && a >= 8 && a <= 55) || a / 2 == b / 2;
+      const bool patch = cx > 4 + x / 64 && cx < 40 + y / 64 % 3 * 8 && b > 6 && b < 30 + x / 64;
+      if (y >= 640 && x >= 640 && x < 704 ? outline : patch) sheet[y * 1024 + x] = 0xFFFFFFFFu;
+    }
+  Fill(ugbits_->deviceTexture, sheet);
+  const UiOptions saved = g_uiOptions;
+  g_uiOptions.ovshowgrid = g_uiOptions.ovshowgridnolos = 1, g_uiOptions.maphexgrid = 0x80000000u;
+  g_uiOptions.playercolor[1] = 0xC000FF80u, g_uiOptions.playercolor[2] = 0xC0FF4000u;
+  g_world.cells.assign(60 * 40, HexCell{}), g_world.mapWidth = 60, g_world.mapHeight = 40;
+  for (size_t i = 0; i < g_world.cells.size(); ++i) g_world.cells[i].word = WithCellOwner(0, (i * 7 / 3) % 3 ? 1 : 2);
+  uint8_t& wraps = reinterpret_cast<uint8_t*>(&g_world.mapHeader)[67];
+  LoadPicture(1080, 880, [](int32_t x, int32_t y) { return 0xFF000080u | uint32_t(x / 5 % 256) << 16 | uint32_t(y / 4) << 8; });
+  g_world.mapHeader.flags = kMapFlagImagery;
+  enum Change { kNone, kOwner, kOwnerAway, kGridColour };
+  struct Row {
+    float zoom;
+    int32_t panX, panY;
+    bool wraps;
+    Change change;  // made after baked frames (away: there, then here; compared there)
+    int tolerance;
+  } rows[] = {{1.0f, 100, 80, false, kNone, 0},      {1.5f, 40, 60, false, kNone, 16},
+              {0.9f, 61, 47, false, kNone, 16},      {1.3f, 700, 30, true, kNone, 16},
+              {0.3f, 333, 222, false, kNone, 16},    {1.0f, 100, 80, false, kOwner, 0},
+              {1.0f, 100, 80, false, kOwnerAway, 0}, {1.0f, 100, 80, false, kGridColour, 0}};
+  for (const Row& r : rows) {
+    MapView view;
+    view.viewRight = 512, view.viewBottom = 384;
+    InitMapViewGeometry(view, 60, 40, (wraps = r.wraps), 1080, 880);
+    ResetMapFrame();
+    auto frame = [this, &view, &r](bool baked, int32_t panX, int32_t panY) {
+      g_mapGridBake.enabled = baked;
+      view.zoom = r.zoom, view.panX = panX, view.panY = panY;
+      ComputeMapScrollLimits(view), ClampMapPan(view);
+      ClearTo(0xFF204060u);
+      DrawMapView(view, 0);
+      return (FlushAllDrawing(g_renderer), Read());
+    };
+    const int32_t x = r.change == kOwnerAway ? 560 : r.panX, y = r.change == kOwnerAway ? 480 : r.panY;
+    const int baked = (frame(true, x, y), frame(true, r.panX, r.panY), g_mapGridBake.tilesBaked);
+    if (r.change == kOwner) g_world.cells[10 * 60 + 12].word ^= WithCellOwner(0, 3);  // hex (12, 10), in view
+    if (r.change == kOwnerAway) g_world.cells[30 * 60 + 50].word ^= WithCellOwner(0, 3);  // hex (50, 30)
+    if (r.change == kGridColour) g_uiOptions.maphexgrid = 0xC0FFFF00u;
+    const gfxtest::Image want = frame(false, x, y), got = frame(true, x, y);
+    int worst = 0, drawn = 0;
+    for (uint32_t by = 0; by + 16 <= want.height; by += 16)
+      for (uint32_t bx = 0; bx + 16 <= want.width; bx += 16)
+        for (int shift = 0; shift < 24; shift += 8) {
+          int sum = 0;
+          for (uint32_t y = by; y < by + 16; ++y)
+            for (uint32_t x = bx; x < bx + 16; ++x) {
+              const int d = gfxtest::Channel(got.At(x, y), shift) - gfxtest::Channel(want.At(x, y), shift);
+              sum += d, worst = std::max(worst, r.tolerance ? 0 : std::abs(d));
+            }
+          worst = std::max(worst, std::abs(sum) / 256);
+        }
+    for (uint32_t at : want.pixels) drawn += (at & 0xFFu) != 0x80u;  // the layer's marks on the picture
+    EXPECT_LE(worst, r.tolerance) << r.zoom << " " << r.change;
+    EXPECT_GT(drawn, int(want.pixels.size() / 4)) << r.zoom;
+    EXPECT_EQ(g_mapGridBake.tilesBaked > baked, r.change != kNone) << r.zoom;
+    g_uiOptions.maphexgrid = 0x80000000u;
+  }
+  ReleaseMapGridBake();
+  wraps = 0, g_world.mapWidth = g_world.mapHeight = 0, g_uiOptions = saved;
+}

@@ -30,24 +30,15 @@ int32_t TilesFor(int32_t side) {
 
 // Draws the tiles of the picture that fall in view, the picture standing at
 // offset map pixels to the right of the map's origin.
-void DrawTilesAt(const MapView& view, const MapImagery& imagery, int32_t offset) {
+void DrawTilesAt(const MapView& view, const MapImagery& imagery, Texture* const* tiles, int32_t offset) {
   const float sx = view.imageryScaleX, sy = view.imageryScaleY;
-  if (sx <= 0.0f || sy <= 0.0f) return;
-  const float left = static_cast<float>(view.panX - offset);
-  const float right = static_cast<float>(view.viewRight - view.viewLeft) * view.zoom + left;
-  const float top = static_cast<float>(view.panY);
-  const float bottom = static_cast<float>(view.viewBottom - view.viewTop) * view.zoom + top;
-  if (right <= 0.0f) return;
-  const int32_t c0 = std::max(0, static_cast<int32_t>(left / sx) / kImageryTileStep);
-  const int32_t c1 = std::min(imagery.columns, static_cast<int32_t>(right / sx) / kImageryTileStep + 1);
-  const int32_t r0 = std::max(0, static_cast<int32_t>(top / sy) / kImageryTileStep);
-  const int32_t r1 = std::min(imagery.rows, static_cast<int32_t>(bottom / sy) / kImageryTileStep + 1);
+  const auto [c0, c1, r0, r1] = ImageryTilesInView(view, imagery, offset);
   for (int32_t c = c0; c < c1; ++c) {
     const int32_t insetX = TileInset(c);
     const float x = static_cast<float>(c * kImageryTileStep + insetX) * sx + static_cast<float>(offset);
     const float w = static_cast<float>(kImageryTileSize - insetX) * sx;
     for (int32_t r = r0; r < r1; ++r) {
-      Texture* tile = imagery.tiles[c * kImageryTileGrid + r];
+      Texture* tile = tiles[c * kImageryTileGrid + r];
       if (!tile) continue;
       const int32_t insetY = TileInset(r);
       const plat::Rect source{insetX, insetY, kImageryTileSize, kImageryTileSize};
@@ -60,8 +51,23 @@ void DrawTilesAt(const MapView& view, const MapImagery& imagery, int32_t offset)
 
 }  // namespace
 
+ImageryTileRange ImageryTilesInView(const MapView& view, const MapImagery& imagery, int32_t offset) {
+  const float sx = view.imageryScaleX, sy = view.imageryScaleY;
+  if (sx <= 0.0f || sy <= 0.0f) return {};
+  const float left = static_cast<float>(view.panX - offset);
+  const float right = static_cast<float>(view.viewRight - view.viewLeft) * view.zoom + left;
+  const float top = static_cast<float>(view.panY);
+  const float bottom = static_cast<float>(view.viewBottom - view.viewTop) * view.zoom + top;
+  if (right <= 0.0f) return {};
+  return {std::max(0, static_cast<int32_t>(left / sx) / kImageryTileStep),
+          std::min(imagery.columns, static_cast<int32_t>(right / sx) / kImageryTileStep + 1),
+          std::max(0, static_cast<int32_t>(top / sy) / kImageryTileStep),
+          std::min(imagery.rows, static_cast<int32_t>(bottom / sy) / kImageryTileStep + 1)};
+}
+
 plat::Status AllocMapImageryTiles(MapImagery& imagery, plat::Surface* picture) {
   imagery.columns = imagery.rows = 0;
+  ++imagery.fills;
   if (!picture) return plat::kInvalidArg;
   plat::SurfaceDesc desc;
   if (plat::Failed(picture->GetDesc(&desc))) return plat::kFail;
@@ -119,9 +125,12 @@ void ReleaseMapImagery(MapImagery& imagery) {
   delete imagery.picture;
   imagery.picture = nullptr;
   imagery.width = imagery.height = imagery.columns = imagery.rows = 0;
+  ++imagery.fills;
 }
 
-void DrawImageryTiles(const MapView& view, const MapImagery& imagery) {
+void DrawImageryTiles(const MapView& view, const MapImagery& imagery) { DrawImageryTiles(view, imagery, imagery.tiles); }
+
+void DrawImageryTiles(const MapView& view, const MapImagery& imagery, Texture* const* tiles) {
   // The picture is the bottom of the frame and replaces what was there:
   // drawn without blending and alpha test, which a software rasteriser
   // pays for at every pixel. The 2D states come back after it.
@@ -133,11 +142,11 @@ void DrawImageryTiles(const MapView& view, const MapImagery& imagery) {
   device->GetRenderState(plat::kRsAlphaTestEnable, &test);
   device->SetRenderState(plat::kRsAlphaBlendEnable, 0);
   device->SetRenderState(plat::kRsAlphaTestEnable, 0);
-  DrawTilesAt(view, imagery, 0);
+  DrawTilesAt(view, imagery, tiles, 0);
   // Past the east seam of a wrapping map the picture starts again; a
   // picture narrower than the full grid has no tile columns there of its
   // own, so its copy is drawn one map width to the right.
-  if (view.wraps && view.mapWidth > 0) DrawTilesAt(view, imagery, view.mapWidth);
+  if (view.wraps && view.mapWidth > 0) DrawTilesAt(view, imagery, tiles, view.mapWidth);
   FlushSpriteBatches(g_renderer);
   device->SetRenderState(plat::kRsAlphaBlendEnable, blend);
   device->SetRenderState(plat::kRsAlphaTestEnable, test);

@@ -23,6 +23,7 @@ struct MapImagery {
   plat::Surface* picture = nullptr;  // owned; the picture as loaded
   int32_t width = 0;
   int32_t height = 0;
+  uint32_t fills = 0;  // counts the tiles' fills: what was drawn from them is stale when it moves
 };
 
 extern MapImagery g_mapImagery;
@@ -38,5 +39,15 @@ plat::Status LoadMapImageryTiles(MapImagery& imagery, MapView& view, const std::
 // Lets go of the picture and the tiles.
 void ReleaseMapImagery(MapImagery& imagery);
 
-// Step 4 of the frame over a picture: the tiles in view.
+// The tiles that fall in view with the picture standing offset map pixels
+// to the right of the map's origin: columns c0 to c1 and rows r0 to r1,
+// ends excluded; none when either end does not pass its start.
+struct ImageryTileRange {
+  int32_t c0 = 0, c1 = 0, r0 = 0, r1 = 0;
+};
+ImageryTileRange ImageryTilesInView(const MapView& view, const MapImagery& imagery, int32_t offset);
+
+// Step 4 of the frame over a picture: the tiles in view, or the same
+// places filled from other tiles of the picture's grid (the baked grid's).
 void DrawImageryTiles(const MapView& view, const MapImagery& imagery);
+void DrawImageryTiles(const MapView& view, const MapImagery& imagery, Texture* const* tiles);
