@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "app/app_object.h"
@@ -16,6 +17,15 @@
 #include "ui/screen_set.h"
 
 namespace {
+
+// Panels docked under the map fit their dock's level: a form wider than its
+// box draws past it, and clicks on the overhang fall through to the map.
+const std::map<std::string, int32_t> kDockedWidths = {
+    {"MAP1", 300},        {"ORDERS1", 300},     {"MAP1_ss1", 220},    {"MAP1_ss1a1", 220}, {"MAP1_ss4", 220},
+    {"MAP1_ss5", 220},    {"MAP1_ss5a", 220},   {"MAP1_ss6", 220},    {"MAP1_ss7", 220},   {"MAP1_ss8", 220},
+    {"MAP1_ss9", 220},    {"MAP1_FILTER", 220}, {"MAP1_SS4A", 220},   {"MAP1_SS4B", 220},  {"MAP1_SS4C", 220},
+    {"MAP1_SS4D", 220},
+};
 
 TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
   const std::string oldRoot = plat::DataRoot();
@@ -40,6 +50,9 @@ TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
       EXPECT_NE(FormFindControlByTag(s->form, tag), nullptr) << s->formName << " has no control tagged " << tag;
     for (const int32_t id : s->lookups.ids)
       EXPECT_NE(FormFindControlById(s->form, id), nullptr) << s->formName << " has no control with id " << id;
+    if (const auto docked = kDockedWidths.find(s->formName); docked != kDockedWidths.end()) {
+      EXPECT_LE(Width(s->form), docked->second) << s->formName << " is wider than its dock";
+    }
     delete s->form;
     s->form = s->currentForm = nullptr;
   }
