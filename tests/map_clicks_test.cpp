@@ -149,6 +149,7 @@ class SampleMapClicks : public ::testing::Test {
   void SetUp() override {
     plat::SetGameFloatMode();
     ASSERT_NO_FATAL_FAILURE(game.Start());
+    unitId = from = 0;
     World& w = g_world;
     plat::CriticalSectionLock lock(g_simulationLock);
     const HexMapShape shape = MapShape(w);
@@ -223,48 +224,36 @@ int RowOf(const ListBoxControl* list, uint32_t unitId) {
   return -1;
 }
 
-TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitWhichWalksThreeHexes) {
-  ASSERT_NE(unitId, 0u);
-  ScreenSet& s = g_screens;
-  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
-  ASSERT_NE(s.map1.currentForm, nullptr);
-  EXPECT_NE(s.map1.currentForm->parent, nullptr) << "the Map button opens MAP1";
-  int32_t x = 0, y = 0;
-  ASSERT_TRUE(PointOn(from, x, y));
-  SampleGame::Click(x, y);
-  ASSERT_NE(s.map1.units.list, nullptr);
-  EXPECT_NE(s.map1.units.currentForm->parent, nullptr) << "MAP1_ss4 is shown";
-  EXPECT_EQ(s.map1.units.CurrentUnit(), unitId);
-
+TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThreeHexes) {
   // The sample's infantry covers a hex in days: a tank, picked from the
-  // stack list of its hex, walks three. The selection goes first.
-  SampleGame::Key(plat::kVkEscape);
-  uint32_t tank = 0, at = 0, to = 0;
+  // stack list of its hex, walks three hexes of the same ground.
+  uint32_t tank = 0, to = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const HexMapShape shape = MapShape(g_world);
     for (const UnitRecord* u = g_world.units; u && !tank; u = u->next == g_world.units ? nullptr : u->next)
       if (u->owner == g_world.gameState.localPlayer && u->classIndex == kSampleTankClass)
-        tank = u->id, at = MakeHexPos(u->x, u->y);
-    // Three hexes along the first straight line over the same ground.
-    const HexCell* start = HexCellAt(g_world, shape, at);
+        tank = u->id, from = MakeHexPos(u->x, u->y);
+    const HexCell* start = HexCellAt(g_world, shape, from);
     for (int d = 0; d < 6 && start && !to; ++d) {
-      uint32_t h = at;
-      bool same = true;
-      for (int i = 0; i < 3; ++i) {
+      uint32_t h = from;
+      for (int i = 0; i < 3 && h; ++i) {
         h = HexNeighbour(shape, h, d);
         const HexCell* c = HexCellAt(g_world, shape, h);
-        same = same && c && CellTerrain(c->word) == CellTerrain(start->word);
+        if (!c || CellTerrain(c->word) != CellTerrain(start->word)) h = 0;
       }
-      if (same) to = h;
+      to = h;
     }
   }
   ASSERT_NE(tank, 0u);
   ASSERT_NE(to, 0u) << "open ground three hexes from the tank";
-  from = at;
+  ScreenSet& s = g_screens;
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
-  ASSERT_TRUE(PointOn(at, x, y));
+  ASSERT_NE(s.map1.currentForm->parent, nullptr) << "the Map button opens MAP1";
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(PointOn(from, x, y));
   SampleGame::Click(x, y);
+  ASSERT_NE(s.map1.units.currentForm->parent, nullptr) << "MAP1_ss4 is shown";
   EXPECT_GE(RowOf(s.map1.units.list, tank), 0) << "MAP1_ss4 lists the hex's units";
   ASSERT_NE(StackList().currentForm->parent, nullptr) << "more than one unit: the stack list opens";
   const int row = RowOf(StackList().list, tank);

@@ -286,7 +286,11 @@ void HexListPopupBase::OnSetFocus(Control* control, int32_t) {
 void FitHexListToRows(Control* form, ListBoxControl* list, int32_t rowLimit, int32_t laidOutHeight) {
   if (!form || !list) return;
   const int32_t rows = static_cast<int32_t>(list->rowCount);
-  const int32_t height = rows >= 1 && rows < rowLimit ? rows * list->rowStep : laidOutHeight;
+  // The rows' own heights: a text row is taller than the list's step, and
+  // a list cut short hides rows behind its scroll arrow.
+  int32_t rowsHeight = 0;
+  for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row)) rowsHeight += Height(row);
+  const int32_t height = rows >= 1 && rows < rowLimit ? rowsHeight : laidOutHeight;
   list->rect.bottom = list->rect.top + height;
   ListLayoutRows(list);
   form->rect.bottom = form->rect.top + list->rect.bottom;
