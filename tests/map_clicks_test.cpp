@@ -253,7 +253,7 @@ TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThree
   int32_t x = 0, y = 0;
   ASSERT_TRUE(PointOn(from, x, y));
   SampleGame::Click(x, y);
-  ASSERT_NE(s.map1.units.currentForm->parent, nullptr) << "MAP1_ss4 is shown";
+  EXPECT_EQ(g_ui.bottomBoxes[kDockLevelSecond]->firstChild, s.map1.units.currentForm) << "MAP1_ss4 is shown";
   EXPECT_GE(RowOf(s.map1.units.list, tank), 0) << "MAP1_ss4 lists the hex's units";
   ASSERT_NE(StackList().currentForm->parent, nullptr) << "more than one unit: the stack list opens";
   const int row = RowOf(StackList().list, tank);
@@ -265,6 +265,7 @@ TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThree
     ASSERT_EQ(selected.size(), 1u);
     EXPECT_EQ(selected[0]->id, tank);
   }
+  EXPECT_EQ(g_ui.bottomBoxes[kDockLevelSecond]->firstChild, s.map1.units.currentForm);
   EXPECT_EQ(s.map1.units.CurrentUnit(), tank) << "the unit panel lists the selection";
 
   ASSERT_TRUE(PointOn(to, x, y));

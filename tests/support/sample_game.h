@@ -53,13 +53,6 @@ class SampleGame {
     Pump();
   }
 
-  // A key pressed and let go.
-  static void Key(uint32_t vk) {
-    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, vk, 0);
-    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, vk, 0);
-    Pump();
-  }
-
   // A click in the middle of a control (row >= 0: that row of a list).
   static void ClickControl(Control* control, int row = -1) {
     ASSERT_NE(control, nullptr);
