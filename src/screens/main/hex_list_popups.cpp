@@ -13,6 +13,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/main/hex_links.h"
 #include "screens/main/map_popups.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
@@ -505,7 +506,7 @@ HexTargetList& TargetPicker() { return g_screens.targetPicker; }
 void OpenHexListA(ScreenSet& screens, int32_t x, int32_t y) {
   if (ClickedHex() == 0) return;
   ShowHexListPopupAt(screens.hexListA, x, y);
-  g_selection.shown = 0;
+  g_mapRoute.shown = 0;
 }
 
 void OpenHexProductList(ScreenSet& screens, int32_t x, int32_t y) {

@@ -4,6 +4,7 @@
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "screens/main/hex_links.h"
 #include "screens/main/hex_list_popups.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_geometry.h"
@@ -117,12 +118,12 @@ void SetMapSelection(World& world, int32_t kind) {
   const HexPosition& hex = world.gameState.currentHex;
   if (hex.x == 0 && hex.y == 0) return;
   const uint32_t selected = PackHex(hex.x, hex.y);
-  g_selection.kind = kind;
-  g_selection.routeStart = selected;
+  g_mapRoute.kind = kind;
+  g_mapRoute.start[0] = selected;
   // The game state keeps no second hex: the pair starts and ends here.
-  g_selection.routeEnd = selected;
-  g_selection.routeEditIndex = -1;
-  g_selection.shown = 1;
+  g_mapRoute.end[0] = selected;
+  g_mapRoute.editIndex = -1;
+  g_mapRoute.shown = 1;
 }
 
 void BandToHexes(uint32_t& first, uint32_t& second) {
