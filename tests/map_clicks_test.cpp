@@ -28,6 +28,7 @@
 #include "screens/main/map_view.h"
 #include "screens/main/order_choice.h"
 #include "screens/main/selection.h"
+#include "screens/main/side_bars.h"
 #include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/simulation_lock.h"
@@ -253,7 +254,7 @@ TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThree
   int32_t x = 0, y = 0;
   ASSERT_TRUE(PointOn(from, x, y));
   SampleGame::Click(x, y);
-  EXPECT_EQ(g_ui.bottomBoxes[kDockLevelSecond]->firstChild, s.map1.units.currentForm) << "MAP1_ss4 is shown";
+  EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.units.currentForm) << "MAP1_ss4 is shown";
   EXPECT_GE(RowOf(s.map1.units.list, tank), 0) << "MAP1_ss4 lists the hex's units";
   ASSERT_NE(StackList().currentForm->parent, nullptr) << "more than one unit: the stack list opens";
   const int row = RowOf(StackList().list, tank);
@@ -265,7 +266,7 @@ TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThree
     ASSERT_EQ(selected.size(), 1u);
     EXPECT_EQ(selected[0]->id, tank);
   }
-  EXPECT_EQ(g_ui.bottomBoxes[kDockLevelSecond]->firstChild, s.map1.units.currentForm);
+  EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.units.currentForm);
   EXPECT_EQ(s.map1.units.CurrentUnit(), tank) << "the unit panel lists the selection";
 
   ASSERT_TRUE(PointOn(to, x, y));
