@@ -1,32 +1,48 @@
 // In the sample world: a click on a hex with one unit of the player selects
 // it, and a left click two hexes away orders it there, the commands reaching
 // the command log. Mouse messages go to the map pane as its control hands
-// them on.
+// them on. Then the whole program, played as Westholm with mouse messages
+// posted to its window: the same clicks, the unit panel listing the clicked
+// unit, and the unit walking three hexes within two game days.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/text_field.h"
 #include "records/unit_record.h"
+#include "screens/main/hex_list_popups.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_pane_input.h"
+#include "screens/main/map_screen.h"
 #include "screens/main/map_view.h"
 #include "screens/main/order_choice.h"
 #include "screens/main/selection.h"
+#include "screens/main/side_bars.h"
+#include "sim/command_ids.h"
 #include "sim/command_log.h"
+#include "sim/simulation_lock.h"
 #include "sim/sim_ui_link.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
 #include "ui/game_session_ui.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "units/hex_geometry.h"
 #include "units/unit_order_issue.h"
+#include "world/game_speed.h"
+#include "world/id_lookups.h"
 #include "world/text/scenario_def.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -120,6 +136,148 @@ TEST(MapClicks, AClickSelectsTheUnitAndAClickTwoHexesAwayOrdersIt) {
   g_commandLog.Clear();
   g_ui.mode = savedMode, g_ui.mapView = savedView, g_uiOptions = savedOptions, g_simUi = savedLink;
   plat::SetDataRoot(oldRoot);
+}
+
+// Westholm's main battle tanks, and the game days they take for three hexes
+// of open ground at the sample's terrain costs and half speed.
+constexpr int32_t kSampleTankClass = 8;
+constexpr uint32_t kWalkDays = 12;
+
+// The whole program on the sample scenario as Westholm, the map fed mouse
+// messages through the window.
+class SampleMapClicks : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plat::SetGameFloatMode();
+    ASSERT_NO_FATAL_FAILURE(game.Start());
+    unitId = from = 0;
+    World& w = g_world;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const HexMapShape shape = MapShape(w);
+    for (int32_t y = 2; y + 3 < shape.height && !unitId; ++y)
+      for (int32_t x = 4; x + 4 < shape.width && !unitId; ++x) {
+        const UnitRecord* u = OnlyUnit(w.cells[static_cast<size_t>(y * shape.width + x)]);
+        if (u && u->owner == w.gameState.localPlayer) unitId = u->id, from = MakeHexPos(x, y);
+      }
+  }
+  void TearDown() override { g_unitOrderIssuer = nullptr; }
+
+  // Centres the map on the unit's hex and gives a point of the hex over the
+  // map control.
+  static bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
+    MapView& view = *g_ui.mapView;
+    CentreMapOnHex(view, from);
+    SampleGame::Pump();
+    const Hex centre = HexCentre(HexX(hex), HexY(hex));
+    const int32_t cx = view.viewLeft + static_cast<int32_t>(static_cast<float>(centre.x - view.panX) / view.zoom);
+    const int32_t cy = view.viewTop + static_cast<int32_t>(static_cast<float>(centre.y - view.panY) / view.zoom);
+    for (y = cy - 12; y <= cy + 12; ++y)
+      for (x = cx - 8; x <= cx + 8; ++x) {
+        const Hex p = ScreenToMapPixel(view, x, y);
+        const Hex h = MapPixelToHex(view, p.x, p.y);
+        if (PackHex(h.x, h.y) == hex && ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0) == g_ui.mapArea) return true;
+      }
+    return false;
+  }
+
+  static uint32_t PositionOf(uint32_t id) {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* u = FindUnitById(g_world, id);
+    return u ? MakeHexPos(u->x, u->y) : 0;
+  }
+
+  SampleGame game;
+  static inline uint32_t unitId = 0, from = 0;
+};
+
+TEST_F(SampleMapClicks, AClickSelectsTheLoneOwnUnitAndAClickTwoHexesAwayOrdersIt) {
+  ASSERT_NE(unitId, 0u) << "Westholm has a hex with one unit";
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(PointOn(from, x, y));
+  SampleGame::Click(x, y);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const std::vector<UnitRecord*> selected = SelectedUnits(g_world, g_screens);
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_EQ(selected[0]->id, unitId);
+  }
+  EXPECT_TRUE(g_uiOptions.bunitorderdef);
+  const uint32_t to = MakeHexPos(HexX(from) + 2, HexY(from));
+  g_issued.clear();
+  g_unitOrderIssuer = [](World& world, UnitRecord& u, int32_t order, uint32_t hex, const UnitRecord* target) {
+    g_issued.emplace_back(u.id, order, hex);
+    IssueUnitOrder(world, u, order, hex, nullptr, target, 0, 0, -1);
+  };
+  ASSERT_TRUE(PointOn(to, x, y));
+  SetGameSpeed(g_world.gameState, 0);
+  SampleGame::Click(x, y);
+  EXPECT_EQ(g_issued, std::vector<Issued>{Issued(unitId, kMoveOrder, to)});
+  bool logged = false;
+  for (const GameCommand& c : g_commandLog.Entries()) logged |= c.id == kCmdUnitSetOrderDword2 && c.arg28 == unitId;
+  EXPECT_TRUE(logged) << "the order reaches the command log";
+}
+
+// The row of the unit in a list, counted from 0; -1 for none.
+int RowOf(const ListBoxControl* list, uint32_t unitId) {
+  int n = 0;
+  for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
+    if (static_cast<uint32_t>(ListRowValue(row)) == unitId) return n;
+  return -1;
+}
+
+TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThreeHexes) {
+  // The sample's infantry covers a hex in days: a tank, picked from the
+  // stack list of its hex, walks three hexes of the same ground.
+  uint32_t tank = 0, to = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const HexMapShape shape = MapShape(g_world);
+    for (const UnitRecord* u = g_world.units; u && !tank; u = u->next == g_world.units ? nullptr : u->next)
+      if (u->owner == g_world.gameState.localPlayer && u->classIndex == kSampleTankClass)
+        tank = u->id, from = MakeHexPos(u->x, u->y);
+    const HexCell* start = HexCellAt(g_world, shape, from);
+    for (int d = 0; d < 6 && start && !to; ++d) {
+      uint32_t h = from;
+      for (int i = 0; i < 3 && h; ++i) {
+        h = HexNeighbour(shape, h, d);
+        const HexCell* c = HexCellAt(g_world, shape, h);
+        if (!c || CellTerrain(c->word) != CellTerrain(start->word)) h = 0;
+      }
+      to = h;
+    }
+  }
+  ASSERT_NE(tank, 0u);
+  ASSERT_NE(to, 0u) << "open ground three hexes from the tank";
+  ScreenSet& s = g_screens;
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  ASSERT_NE(s.map1.currentForm->parent, nullptr) << "the Map button opens MAP1";
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(PointOn(from, x, y));
+  SampleGame::Click(x, y);
+  EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.units.currentForm) << "MAP1_ss4 is shown";
+  EXPECT_GE(RowOf(s.map1.units.list, tank), 0) << "MAP1_ss4 lists the hex's units";
+  ASSERT_NE(StackList().currentForm->parent, nullptr) << "more than one unit: the stack list opens";
+  const int row = RowOf(StackList().list, tank);
+  ASSERT_GE(row, 0);
+  SampleGame::ClickControl(StackList().list, row);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const std::vector<UnitRecord*> selected = SelectedUnits(g_world, s);
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_EQ(selected[0]->id, tank);
+  }
+  EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.units.currentForm);
+  EXPECT_EQ(s.map1.units.CurrentUnit(), tank) << "the unit panel lists the selection";
+
+  ASSERT_TRUE(PointOn(to, x, y));
+  SampleGame::Click(x, y);
+  const uint32_t lastDay = g_world.gameState.currentDay + kWalkDays;
+  SetGameSpeed(g_world.gameState, 4);
+  while (PositionOf(tank) != to && std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() <= lastDay) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(PositionOf(tank), to);
 }
 
 }  // namespace

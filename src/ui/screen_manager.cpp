@@ -140,7 +140,10 @@ void BuildRootControls(ScreenManager& ui) {
   ui.rightColumn = Box(w - kRightColumnWidth, kTopHeight, kRightColumnWidth, h, 0xFF000000);
   ui.bottomStrip = Box(0, h - kBottomHeight, w, kBottomHeight, 0xFF000000);
   SetHidden(ui.bottomStrip, true);
-  ui.mapBackdrop = Box(0, kTopHeight, w - kRightColumnWidth, h, 0xFF000000);
+  // The map is drawn before the controls each frame: a fill here would
+  // cover it whenever the whole tree redraws, as it does every frame while
+  // a pop-up over the map is open.
+  ui.mapBackdrop = Box(0, kTopHeight, w - kRightColumnWidth, h, 0xFF000000, 0, 1);
   ui.mapArea = Box(0, kTopHeight, w - kRightColumnWidth, h, 0xFF000000, 0x200044, 1);
   ui.mapArea->outlines[0] = 0xFFFFFF00;
   ui.bottomBar = Box(0, h - 218, 800, kBottomHeight, 0xFF000000);

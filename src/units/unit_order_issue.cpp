@@ -73,7 +73,9 @@ void PostUnitCommand(World& world, UnitRecord& unit, const PathRequest* route, u
   if (route) {
     image = *route;
   } else {
-    const uint32_t waypoints[8] = {unitbytes::UnitPosition(unit)};
+    // The goal is the route's second waypoint too: a route whose target
+    // waypoint is none finds no way, and the unit would stand still.
+    const uint32_t waypoints[8] = {unitbytes::UnitPosition(unit), goal};
     PathRequest fresh;
     InitPathRequest(waypoints, fresh, goal, 0, false);
     image = fresh;

@@ -7,14 +7,16 @@ struct ScreenSet;
 
 inline constexpr int kRoutePairs = 7;
 
-// The route being laid: waypoint pairs (packed start and end hexes); a pair
-// with a (0, 0) start or end ends it. While shown, the last pair ends at
-// the selected hex.
+// The map's selection words: the route being laid, as waypoint pairs
+// (packed start and end hexes; a pair with a (0, 0) start or end ends it;
+// while shown, the last pair ends at the selected hex), or the selected
+// units' hex as the first pair.
 struct MapRoute {
   uint32_t start[kRoutePairs] = {};
   uint32_t end[kRoutePairs] = {};
   int32_t shown = 0;
-  int32_t kind = 0;  // the linked class less 4128
+  int32_t kind = 0;        // the linked class less 4128; 2 for selected units
+  int32_t editIndex = 0;   // the pair being edited, -1 for none
 };
 extern MapRoute g_mapRoute;
 

@@ -13,6 +13,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/main/hex_links.h"
 #include "screens/main/map_popups.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
@@ -286,7 +287,11 @@ void HexListPopupBase::OnSetFocus(Control* control, int32_t) {
 void FitHexListToRows(Control* form, ListBoxControl* list, int32_t rowLimit, int32_t laidOutHeight) {
   if (!form || !list) return;
   const int32_t rows = static_cast<int32_t>(list->rowCount);
-  const int32_t height = rows >= 1 && rows < rowLimit ? rows * list->rowStep : laidOutHeight;
+  // The rows' own heights: a text row is taller than the list's step, and
+  // a list cut short hides rows behind its scroll arrow.
+  int32_t rowsHeight = 0;
+  for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row)) rowsHeight += Height(row);
+  const int32_t height = rows >= 1 && rows < rowLimit ? rowsHeight : laidOutHeight;
   list->rect.bottom = list->rect.top + height;
   ListLayoutRows(list);
   form->rect.bottom = form->rect.top + list->rect.bottom;
@@ -501,7 +506,7 @@ HexTargetList& TargetPicker() { return g_screens.targetPicker; }
 void OpenHexListA(ScreenSet& screens, int32_t x, int32_t y) {
   if (ClickedHex() == 0) return;
   ShowHexListPopupAt(screens.hexListA, x, y);
-  g_selection.shown = 0;
+  g_mapRoute.shown = 0;
 }
 
 void OpenHexProductList(ScreenSet& screens, int32_t x, int32_t y) {

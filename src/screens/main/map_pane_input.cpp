@@ -35,8 +35,10 @@
 #include "ui/screen_set.h"
 #include "ui/slide_bar.h"
 #include "units/hex_geometry.h"
+#include "units/unit_class.h"
 #include "world/object_hex.h"
 #include "world/text/ui_options.h"
+#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 MapPaneLinks g_mapPaneLinks;
@@ -195,6 +197,23 @@ void GameDoubleClick(ScreenSet& s) {
   }
 }
 
+// In the editor a double click shows the hex's units (with the all-units
+// switch on), else an industry's pop-up; any other object opens nothing.
+void EditorDoubleClick(ScreenSet& s) {
+  const HexCell* cell = CellAt(ClickedHex());
+  if (!cell || !cell->stack) return;
+  const std::vector<intptr_t> units = FillHexUnitList(g_world.gameState.currentHex.cellIndex);
+  if (!units.empty() && g_uiOptions.showUnitsLayer) {
+    ScreenParameterList list;
+    list.entries = units;
+    s.unitDetail.Popup(units.front(), &list);
+    return;
+  }
+  const UnitRecord* lead = LeadObject(cell);
+  const UnitClassRecord* cls = lead ? ClassRecordAt(g_world, lead->classIndex) : nullptr;
+  if (cls && (cls->flags & kClassProduction)) OpenObjectPopup(s, cell, 0);
+}
+
 void LeftDown(MapView& view, int32_t message, int32_t x, int32_t y) {
   ScreenSet& s = g_screens;
   const bool dbl = Is(message, plat::kWmLButtonDblClk);
@@ -215,6 +234,7 @@ void LeftDown(MapView& view, int32_t message, int32_t x, int32_t y) {
   }
   RedrawGameRoot(s);
   if (dbl && InGame()) GameDoubleClick(s);
+  if (dbl && InEditor()) EditorDoubleClick(s);
 }
 
 void LeftUp(MapView& view, int32_t x, int32_t y) {

@@ -34,7 +34,11 @@ bool MapPopupsOpen(ScreenSet& screens) { return OpenAsPopup(screens.map2) || Ope
 void CloseMapPopups(ScreenSet& screens) {
   for (Screen* screen : {static_cast<Screen*>(&screens.map2), static_cast<Screen*>(&screens.map3)})
     if (OpenAsPopup(*screen)) screen->Close(1);
-  if (screens.selectionOrdersShown) {
+  // Cleared first: clearing the map selection below closes these pop-ups
+  // while the orders are shown.
+  const bool ordersShown = screens.selectionOrdersShown != 0;
+  screens.selectionOrdersShown = 0;
+  if (ordersShown) {
     EndTextEdit();
     CancelMapPlacement(screens);
     g_mapPlacement = MapPlacement{};
@@ -43,7 +47,6 @@ void CloseMapPopups(ScreenSet& screens) {
     UpdatePopupButton(screens.cmdBar3);
   }
   ClearMapSelection(screens);
-  screens.selectionOrdersShown = 0;
   g_selection.fromList = 0;
   g_selection.orderMenu = 0;
   {

@@ -58,9 +58,12 @@ void SetTextColour(Control* c, uint32_t colour) {
   if (c && (c->kind == kKindString || c->kind == kKindText)) static_cast<StringControl*>(c)->textColour = colour;
 }
 
-// Presses one of the tab buttons (without telling anyone).
-void PressTab(Control* form, const char* tag) {
-  if (Control* c = form ? FormFindControlByTag(form, tag) : nullptr) SetControlFlag(c, kStateSelected, 1);
+// Presses one of the tab buttons (without telling anyone); its id.
+int32_t PressTab(Control* form, const char* tag) {
+  Control* c = form ? FormFindControlByTag(form, tag) : nullptr;
+  if (!c) return 0;
+  SetControlFlag(c, kStateSelected, 1);
+  return c->id;
 }
 
 }  // namespace
@@ -106,9 +109,10 @@ void MapHeaderScreen::OnDrawControl(Control* control, int32_t) {
   DrawMapBase(g_mapView, ControlAbsoluteRect(control));
 }
 
-void MapHeaderScreen::RecordSelectedTab() {
+void MapHeaderScreen::RecordSelectedTab(int32_t ignored) {
   Control* f = currentForm;
   for (int32_t tab = kMapTabTerrain; tab >= kMapTabBuild; --tab) {
+    if (tab == ignored) continue;
     Control* c = f && f->id == tab ? f : FormFindControlById(f, tab);
     if (c && c->Selected()) {
       selectedTab = tab;
@@ -152,7 +156,7 @@ MapScreen::MapScreen() : MapHeaderScreen("MAP1", FormLookups{.tags = kMapScreenT
 }
 
 void MapScreen::OnOpen() {
-  RecordSelectedTab();
+  RecordSelectedTab(autoTab);
   if (g_uiOptions.bmapautopanel2) ChooseAutoSidePanel(1);
   Screen& hexPopup = g_screens.map2;
   hexPopup.AttachForm(nullptr);
@@ -183,11 +187,11 @@ void MapScreen::ChooseAutoSidePanel(int32_t reset) {
     choice = units > 0 ? kUnits : facility ? kFacility : kTerrain;
   }
   if (choice == kFacility) {
-    PressTab(currentForm, "UGINFOBUT");
+    autoTab = PressTab(currentForm, "UGINFOBUT");
     ShowFacilitySidePanel();
     return;
   }
-  PressTab(currentForm, choice == kUnits ? "UNITBUT" : "TERRAINBUT");
+  autoTab = PressTab(currentForm, choice == kUnits ? "UNITBUT" : "TERRAINBUT");
   Screen& target = choice == kUnits ? static_cast<Screen&>(this->units) : hexInfo;
   if (currentSidePanel == &target) {
     target.Refresh();
@@ -249,6 +253,7 @@ void MapScreen::Refresh() {
 
 void MapScreen::OnCommand(Control* control, int32_t id) {
   if (!control) return;
+  if (id >= kMapTabBuild && id <= kMapTabTerrain) autoTab = 0;
   if ((control->flags & kCtlRadio) && !control->Selected()) {
     PopPopupsTo(g_ui, kDockLevelMain);
     return;

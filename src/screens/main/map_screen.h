@@ -56,8 +56,9 @@ class MapHeaderScreen : public Screen {
   Control* parentBox = nullptr;
 
  protected:
-  // Records the highest pressed tab button, when one is pressed.
-  void RecordSelectedTab();
+  // Records the highest pressed tab button, when one is pressed; the tab
+  // `ignored` does not count.
+  void RecordSelectedTab(int32_t ignored = 0);
   // The name, owner and loyalty of the selected hex; false (and the three
   // hidden) without one.
   bool FillHeader();
@@ -90,6 +91,10 @@ class MapScreen : public MapHeaderScreen {
   LaunchSitePanel launchSite;
   MapFilterPanel filter;
   Screen* currentSidePanel = nullptr;
+  // The tab the automatic choice pressed last (0 once the player pressed
+  // one): it shows the open panel but is not the player's choice, or one
+  // empty hex would keep the terrain panel for every hex after it.
+  int32_t autoTab = 0;
 };
 
 // The map screen for a hex picked in a facility list; shown with the screen

@@ -35,6 +35,12 @@ bool HasMapSelection(ScreenSet& screens) {
 }
 
 void ClearMapSelection(ScreenSet& screens) {
+  // Emptied, the selection has no orders to show: its panels close, and the
+  // next click selects again rather than ordering nobody.
+  if (screens.selectionOrdersShown) {
+    CloseMapPopups(screens);
+    return;
+  }
   ListHolderClear(screens.SelectionList());
   if (screens.mapClickMode) RedrawMap();
   screens.mapClickMode = 0;

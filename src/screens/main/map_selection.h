@@ -27,7 +27,9 @@ void CancelMapPlacement(ScreenSet& screens);
 // Units are selected, or the map waits for a click.
 bool HasMapSelection(ScreenSet& screens);
 // Empties the selection and ends the map's click mode, hex pick and pending
-// selection panel; the map redraws when a click mode ended.
+// selection panel; the map redraws when a click mode ended. With the
+// selection's orders shown it closes the map pop-ups instead, which does
+// all that as well.
 void ClearMapSelection(ScreenSet& screens);
 // The selection becomes the local player's unit group (0 to 9), added to
 // it with add, else replacing it.

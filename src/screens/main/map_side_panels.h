@@ -10,6 +10,7 @@
 class DockedSidePanel : public Screen {
  public:
   explicit DockedSidePanel(const char* formName, FormLookups lookups = {});
+  void BindControls() override;
   void OnOpen() override;
 };
 
@@ -23,6 +24,7 @@ class BuildListPanel : public DockedSidePanel {
 class FacilityUpgradePanel : public Screen {
  public:
   FacilityUpgradePanel();
+  void BindControls() override;
   void OnOpen() override;
 };
 

@@ -4,9 +4,11 @@
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "screens/main/hex_links.h"
 #include "screens/main/hex_list_popups.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_geometry.h"
+#include "screens/main/map_screen.h"
 #include "screens/main/map_view.h"
 #include "screens/main/unit_lists.h"
 #include "sim/game_command.h"
@@ -116,18 +118,19 @@ void SetMapSelection(World& world, int32_t kind) {
   const HexPosition& hex = world.gameState.currentHex;
   if (hex.x == 0 && hex.y == 0) return;
   const uint32_t selected = PackHex(hex.x, hex.y);
-  g_selection.kind = kind;
-  g_selection.routeStart = selected;
+  g_mapRoute.kind = kind;
+  g_mapRoute.start[0] = selected;
   // The game state keeps no second hex: the pair starts and ends here.
-  g_selection.routeEnd = selected;
-  g_selection.routeEditIndex = -1;
-  g_selection.shown = 1;
+  g_mapRoute.end[0] = selected;
+  g_mapRoute.editIndex = -1;
+  g_mapRoute.shown = 1;
 }
 
 void BandToHexes(uint32_t& first, uint32_t& second) {
+  // The anchor and the extent are map pixels already.
   const MapView& view = g_mapView;
-  const Hex anchor = ScreenToMapPixel(view, view.pressX, view.pressY);
-  const Hex end = ScreenToMapPixel(view, view.pressX + view.bandDx, view.pressY + view.bandDy);
+  const Hex anchor{view.pressX, view.pressY};
+  const Hex end{view.pressX + view.bandDx, view.pressY + view.bandDy};
   const Hex topLeft = MapPixelToHex(view, std::min(anchor.x, end.x), std::min(anchor.y, end.y));
   const Hex bottomRight = MapPixelToHex(view, std::max(anchor.x, end.x), std::max(anchor.y, end.y));
   first = PackHex(topLeft.x, topLeft.y);
@@ -183,7 +186,12 @@ void ShowSelectionOrders(ScreenSet& screens) {
     SetMapSelection(g_world, 2);
   }
   // The orders panel opens first: opening a panel leaves the map's pick.
-  if (!g_ui.modal && g_ui.mapView) ShowMainPanel(9, 0, screens);
+  // Beside it the unit panel lists the selection, so the player sees which
+  // units the next click orders.
+  if (!g_ui.modal && g_ui.mapView) {
+    ShowMainPanel(9, 0, screens);
+    screens.map1.units.Show(kUnitPanelListsSelection, nullptr);
+  }
   screens.selectionOrdersShown = 1;
   screens.selectionPanelPending = 1;
   g_mapView.pickHex = 1;

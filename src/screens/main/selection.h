@@ -16,13 +16,6 @@ struct World;
 struct SelectionState {
   int32_t fromList = 0;   // picked in the stack list with its all-units row
   int32_t orderMenu = 0;  // the unit orders panel was opened from the order menu
-  // The map selection words: the kind (2 units), the first route pair and
-  // the shown bit.
-  int32_t kind = 0;
-  uint32_t routeStart = 0;
-  uint32_t routeEnd = 0;
-  int32_t routeEditIndex = 0;
-  int32_t shown = 0;
   // Map click of the last right click (packed hex; 0 none).
   uint32_t clickedHex = 0;
 };
@@ -48,7 +41,7 @@ void MarkStackUnits(World& world, const ListHolder& list);
 int32_t CopyUnitList(World& world, bool add, ListHolder& destination, const ListHolder& source);
 
 // Records the kind and the first route pair from the selected hex, when
-// there is one.
+// there is one, in the map's one set of selection words (g_mapRoute).
 void SetMapSelection(World& world, int32_t kind);
 
 // The rubber band's top-left and bottom-right hexes (packed; off the map

@@ -11,7 +11,9 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/hex_list_popups.h"
+#include "screens/main/map_geometry.h"
 #include "screens/main/map_selection.h"
+#include "screens/main/map_view.h"
 #include "screens/main/order_choice.h"
 #include "screens/main/unit_lists.h"
 #include "sim/command_ids.h"
@@ -282,3 +284,21 @@ TEST_F(SelectionTest, IconCellsAndPlayerNamesStayInBounds) {
 }
 
 }  // namespace
+
+TEST_F(SelectionTest, TheBandsHexesComeFromItsMapPixelsWhereverTheViewIs) {
+  MapView& v = g_mapView;
+  InitMapViewGeometry(v, 8, 6, false, 0, 0);
+  v.viewLeft = 100, v.viewTop = 50;  // the pane's place on the screen must not count
+  // Columns: anchor hex, far corner hex of the drag; the band's two hexes.
+  struct Row { Hex anchor, corner, first, last; };
+  const Row rows[] = {{{2, 1}, {5, 3}, {2, 1}, {5, 3}}, {{5, 3}, {2, 1}, {2, 1}, {5, 3}}, {{1, 4}, {3, 2}, {1, 2}, {3, 4}}};
+  for (const Row& r : rows) {
+    const Hex a = HexCentre(r.anchor.x, r.anchor.y), b = HexCentre(r.corner.x, r.corner.y);
+    v.pressX = a.x, v.pressY = a.y, v.bandDx = b.x - a.x, v.bandDy = b.y - a.y;
+    uint32_t first = 0, last = 0;
+    BandToHexes(first, last);
+    EXPECT_EQ(UnpackHex(first), r.first) << r.anchor.x;
+    EXPECT_EQ(UnpackHex(last), r.last) << r.anchor.x;
+  }
+  v.viewLeft = v.viewTop = v.pressX = v.pressY = v.bandDx = v.bandDy = 0;
+}

@@ -8,6 +8,7 @@
 #include "screens/main/map_screen.h"
 #include "screens/main/map_view.h"
 #include "screens/main/selection.h"
+#include "screens/main/side_bars.h"
 #include "screens/main/unit_lists.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -52,21 +53,22 @@ void CloseTabPanels() {
 
 }  // namespace
 
-UnitTabPanel::UnitTabPanel(const char* formName) : Screen(formName) {
-  hostLink = &g_ui.bottomBoxes[kDockLevelThird];
-}
+UnitTabPanel::UnitTabPanel(const char* formName) : Screen(formName) {}
+
+void UnitTabPanel::BindControls() { DockInSecondBotbar2(*this); }
 
 void UnitTabPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
-UnitPanel::UnitPanel() : Screen("MAP1_ss4", FormLookups{.tags = kUnitPanelTags, .ids = {}}) {
-  hostLink = &g_ui.bottomBoxes[kDockLevelSecond];
-}
+UnitPanel::UnitPanel() : Screen("MAP1_ss4", FormLookups{.tags = kUnitPanelTags, .ids = {}}) {}
 
 Control* UnitPanel::Find(const char* tag) const { return currentForm ? FormFindControlByTag(currentForm, tag) : nullptr; }
 
 uint32_t UnitPanel::CurrentUnit() const { return list ? static_cast<uint32_t>(list->selectedValue) : 0; }
 
 void UnitPanel::BindControls() {
+  // In the bar's dock slot, as every side panel: in place of the bar the
+  // others' slot would be taken off the screen with it.
+  DockInBotbar2(*this);
   list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
   ordersArea = Find("ORDERS1C");
 }

@@ -27,6 +27,8 @@ inline constexpr const char* kUnitPanelTags[] = {"LIST1",     "ORDERS1C", "UNITP
 class UnitTabPanel : public Screen {
  public:
   explicit UnitTabPanel(const char* formName);
+  // Docks in the second bar's slot.
+  void BindControls() override;
   void OnOpen() override;
 };
 

@@ -1,0 +1,140 @@
+#pragma once
+// The whole program in process on the sample scenario, played as Westholm:
+// started with clicks posted on the front end, then fed mouse messages
+// posted to its window as the window would deliver them. Start and Stop
+// hold fatal assertions; call them under ASSERT_NO_FATAL_FAILURE.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app_object.h"
+#include "app/settings.h"
+#include "app/shell/shell.h"
+#include "net/net_session.h"
+#include "platform/clock.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/window.h"
+#include "sim/game_threads.h"
+#include "support/fast_clock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "world/world.h"
+
+class SampleGame {
+ public:
+  SampleGame() : clock_(plat::CurrentClock()) {}
+
+  static void Pump() {
+    plat::Message msg;
+    while (plat::PeekWindowMessage(&msg, true)) plat::DispatchWindowMessage(msg);
+    RunIdleFrame();
+  }
+
+  // A mouse message at (x, y) as the window posts it; the frame's poll
+  // finds the pointer there.
+  static void Post(uint32_t message, uint32_t keys, int x, int y) {
+    pointer_.x = x, pointer_.y = y;
+    plat::PostWindowMessage(g_platform.mainWindow, message, keys, plat::MakeLParam(x, y));
+  }
+
+  // A click of the left (or right) button without moving between press and
+  // release; the pointer first comes to rest there.
+  static void Click(int x, int y, bool right = false) {
+    Post(plat::kWmMouseMove, 0, x, y);
+    Pump();
+    Post(right ? plat::kWmRButtonDown : plat::kWmLButtonDown, right ? plat::kMkRButton : plat::kMkLButton, x, y);
+    Post(right ? plat::kWmRButtonUp : plat::kWmLButtonUp, 0, x, y);
+    Pump();
+  }
+
+  // A click in the middle of a control (row >= 0: that row of a list).
+  static void ClickControl(Control* control, int row = -1) {
+    ASSERT_NE(control, nullptr);
+    const plat::Rect r = ControlAbsoluteRect(control);
+    int y = (r.top + r.bottom) / 2;
+    if (row >= 0) {
+      const auto* list = static_cast<ListBoxControl*>(control);
+      const Control* c = ListNextRow(list, nullptr);
+      for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
+      ASSERT_NE(c, nullptr);
+      y = r.top + c->rect.top - list->scrollOffset + (c->rect.bottom - c->rect.top) / 2;
+    }
+    Click((r.left + r.right) / 2, y);
+  }
+
+  void Start() {
+    plat::SetClockSource(&clock_);
+    oldRoot_ = plat::DataRoot();
+    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    plat::ResetMessageQueue();
+    // The settings' defaults, never the user's file.
+    LoadRegistrySettings(g_app, g_netSession.identity, nullptr);
+    g_app.gamerezx = 1024;
+    g_app.gamerezy = 768;
+    g_app.gamerezbpp = 32;
+    g_app.gameadapternum = 0;
+    g_app.SetFlag(kSetNosoundinit, true);
+    g_ui.mapEditor = 0;
+    g_ui.netRole = kRoleNone;
+    static constexpr uint8_t kGuid[16] = {4, 3};
+    InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
+    pointer_ = PolledInput{.x = 400, .y = 300};
+    g_uiInput.poll = [] { return pointer_; };
+    ASSERT_EQ(InitApplication(g_app), 0);
+    started_ = true;
+    RunIdleFrame();
+    ScreenSet& s = g_screens;
+    GameChoiceScreen& choice = s.gameChoice;
+    ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"));
+    const int channel = RowOf(choice.scenarios, "Channel");
+    ASSERT_GE(channel, 0);
+    ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), channel);
+    const int westholm = RowOf(choice.regions, "Westholm");
+    ASSERT_GE(westholm, 0);
+    ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), westholm);
+    ClickControl(FormFindControlByTag(choice.currentForm, "START"));
+    ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
+    ASSERT_EQ(g_ui.mode, kUiInGame);
+    ASSERT_TRUE(GameThreadsRunning());
+  }
+
+  void Stop() {
+    if (!started_) return;
+    started_ = false;
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+    EXPECT_EQ(RunMessageLoop(), 0);
+    ShutdownApplication(g_app);
+    EXPECT_FALSE(GameThreadsRunning());
+  }
+
+  ~SampleGame() {
+    Stop();
+    g_uiInput.poll = nullptr;
+    plat::SetDataRoot(oldRoot_);
+    plat::SetClockSource(nullptr);
+  }
+
+ private:
+  template <typename Row>
+  static int RowOf(const std::vector<Row>& rows, const char* key) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+      if constexpr (requires { rows[i].file; }) {
+        if (rows[i].file == key) return static_cast<int>(i);
+      } else {
+        if (rows[i].name == key) return static_cast<int>(i);
+      }
+    }
+    return -1;
+  }
+
+  static inline PolledInput pointer_;
+  FastClock clock_;
+  std::string oldRoot_;
+  bool started_ = false;
+};
