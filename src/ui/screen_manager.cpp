@@ -268,12 +268,7 @@ void UpdateFrameUi(ScreenManager& ui) {
   plat::GraphicsDevice* device = g_renderer.device;
   if (device) {
     device->BeginScene();
-    const bool mapShown = ui.mode != kUiFrontEnd && ui.mapView;
-    // The map is drawn under the control tree, so the backdrop it sits on
-    // must not fill: a pop-up that redraws the whole tree would paint it
-    // black over the map.
-    if (ui.mapBackdrop) ui.mapBackdrop->frameStyle = mapShown ? 1 : 0;
-    if (mapShown) {
+    if (ui.mode != kUiFrontEnd && ui.mapView) {
       if (ui.mapView->layoutPending) ApplySideScreensLayout(*ui.mapView);
       DrawMapView(*ui.mapView, 0);
       SyncMinimapViewBox(*ui.mapView);
