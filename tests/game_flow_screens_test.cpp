@@ -17,7 +17,9 @@
 #include "ui/list_control.h"
 #include "ui/screen_set.h"
 #include "ui/string_control.h"
+#include "world/region_figures.h"
 #include "world/text/scenario_text.h"
+#include "world/text/text_lists.h"
 #include "world/world.h"
 
 namespace {
@@ -233,6 +235,13 @@ TEST_F(GameFlowScreens, ACoupKeepsTheGameAndResigningEndsIt) {
   g_world.scenario.head.difficulty = 1;
   defeat.OnOpen();
   EXPECT_TRUE(Visible(defeat, "COUP"));
+  // At difficulty 2 one percent of coup support (the form-4 margin) is enough.
+  g_world.scenario.head.difficulty = 2;
+  reinterpret_cast<uint8_t*>(&local)[kRegionGovtypeApproveAt + 3] = 1;
+  local.bandPicks[0] = 2;
+  defeat.OnOpen();
+  EXPECT_TRUE(Visible(defeat, "COUP"));
+  EXPECT_STREQ(FormFindControlById(defeat.form, 11)->text.c_str(), TextListText(kListPolpartyleft, 2));
   g_commandLog.Clear();
   g_steps.clear();
   defeat.OnCommand(Tag(defeat, "COUP"), 0);
@@ -270,6 +279,23 @@ TEST_F(GameFlowScreens, ChannelsResultStories) {
     EXPECT_EQ(story.result, r.result) << r.text;
   }
   FreeScenarioText(g_scenarioText);
+}
+
+TEST_F(GameFlowScreens, TheEndIsWrittenIntoTheRegionsRecord) {
+  PlayerRecord region{};
+  const struct {
+    uint8_t result;
+    bool cheated;
+    uint8_t cheatedAfter;  // once set it stays
+  } rows[] = {{1, false, 0}, {2, true, 1}, {0, false, 1}};
+  for (const auto& r : rows) {
+    WriteEndSummary(g_world, region, r.result, r.cheated, "The Narrow Channel and its shores", "Westholm");
+    EXPECT_EQ(region.endResult, r.result);
+    EXPECT_EQ(region.endCheated, r.cheatedAfter);
+  }
+  EXPECT_STREQ(region.endScenarioName, "The Narrow Channel ");  // 19 characters
+  EXPECT_STREQ(region.endRegionName, "Westholm");
+  EXPECT_STREQ(region.endCapitalName, "") << "no map, no label";
 }
 
 }  // namespace
