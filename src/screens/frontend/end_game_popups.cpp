@@ -453,4 +453,7 @@ void VictoryContinue::OnCommand(Control* control, int32_t) {
   menu.AttachForm(nullptr);
   menu.OnOpen();
   menu.Refresh();
+  // Drawn at once, not at the next movement of the mouse.
+  if (menu.currentForm) menu.currentForm->Invalidate();
+  if (g_ui.rootForm) g_ui.rootForm->state |= kStateDirty;
 }
