@@ -1,5 +1,7 @@
 #include "screens/frontend/game_lobby.h"
 
+#include <algorithm>
+#include <mutex>
 #include <string>
 
 #include "net/command_line_session.h"
@@ -20,13 +22,14 @@
 #include "ui/panel_helpers.h"
 #include "ui/popups.h"
 #include "ui/screen_set.h"
+#include "ui/string_control.h"
 #include "world/player_names.h"
 #include "world/text/scenario_text.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr const char* kConnectTags[] = {"HOST", "JOIN", "ADDRESS", "STATUS", "BACK"};
+constexpr const char* kConnectTags[] = {"HOST", "JOIN", "ADDRESS", "STATUS", "BACK", "HOSTLIST"};
 constexpr const char* kLobbyTags[] = {"TITLE", "GAMES", "SLOTS", "STATUS", "READY", "START", "BACK"};
 constexpr const char* kWaitTags[] = {"WAITHDR", "HEADER", "START", "CANCEL"};
 
@@ -42,12 +45,60 @@ void SetFormText(Control* form, const char* tag, const char* text) {
 
 ConnectScreen::ConnectScreen() : Screen("SM_PLAYER1c", {kConnectTags, {}}) { hostLink = &g_ui.frontEndBackground; }
 
-void ConnectScreen::OnOpen() { SetFormText(currentForm, "STATUS", ""); }
+void ConnectScreen::BindControls() {
+  hostList_ = MakeListBox("HOSTLIST", 0, nullptr, currentForm, 0, this);
+  if (hostList_) hostList_->flags |= kListSingleSelect;
+}
+
+void ConnectScreen::OnOpen() {
+  SetFormText(currentForm, "STATUS", "");
+  hosts.clear();
+  pickedPort_ = 0;
+  if (hostList_) ListClear(hostList_, 1);
+  NetSession& session = g_netSession;
+  if (session.identity.port == 0) session.identity.port = kNetDefaultPort;
+  // Without a network the address field still joins; the list stays empty.
+  if (NetPrepareSession(session) >= 0 &&
+      NetEnumHosts(session, "", static_cast<uint16_t>(session.identity.port)) >= 0)
+    QueueDeferredUiAction(this, 0);
+}
+
+void ConnectScreen::Poll(intptr_t) {
+  HostList& list = g_netSession.hosts;
+  {
+    std::lock_guard<std::mutex> hold(list.lock);
+    if (!list.changed) return;
+  }
+  hosts = HostListToControl(list);
+  if (!hostList_) return;
+  const int32_t selected = hostList_->selectedId;
+  ListClear(hostList_, 1);
+  for (size_t i = 0; i < hosts.size(); ++i)
+    ListAddString(hostList_, hosts[i].text.c_str(), static_cast<int32_t>(i) + 1, static_cast<intptr_t>(i), 0, 0, 0);
+  ListLayoutRows(hostList_);
+  if (selected > 0 && static_cast<size_t>(selected) <= hosts.size()) ListSetSelection(0, hostList_, selected, 0);
+  if (currentForm) currentForm->state |= kStateDirty;
+}
+
+void ConnectScreen::OnControlChange(Control* control, int32_t value) {
+  if (!hostList_ || control != hostList_ || value <= 0 || static_cast<size_t>(value) > hosts.size()) return;
+  const HostListEntry& host = hosts[static_cast<size_t>(value) - 1];
+  if (auto* field = dynamic_cast<TextControl*>(FormFindControlByTag(currentForm, "ADDRESS")))
+    field->SetText(host.address.c_str());
+  pickedPort_ = host.hostPort;
+  if (currentForm) currentForm->state |= kStateDirty;
+}
+
+void ConnectScreen::StopSearch() {
+  CancelDeferredUiAction(this);
+  NetHostListReset(g_netSession);
+}
 
 void ConnectScreen::OnCommand(Control* control, int32_t) {
   NetSession& session = g_netSession;
   if (Is(control, "HOST") || Is(control, "JOIN")) {
     const bool host = Is(control, "HOST");
+    StopSearch();
     // Hosts and joiners meet on the game's own port unless told another.
     if (session.identity.port == 0) session.identity.port = kNetDefaultPort;
     int32_t result = NetPrepareSession(session);
@@ -55,9 +106,15 @@ void ConnectScreen::OnCommand(Control* control, int32_t) {
       if (host) {
         result = NetHostSession(session, "0.0.0.0");
       } else {
-        const Control* field = FormFindControlByTag(currentForm, "ADDRESS");
-        const std::string address = field && !field->text.empty() ? field->text : std::string("127.0.0.1");
-        result = NetJoinHost(session, address.c_str(), static_cast<uint16_t>(session.identity.port));
+        const auto* field = dynamic_cast<const TextControl*>(FormFindControlByTag(currentForm, "ADDRESS"));
+        const std::string address =
+            field && !field->sourceText.empty() ? field->sourceText : std::string("127.0.0.1");
+        // A host picked from the list may answer on a port of its own.
+        const bool picked = std::any_of(hosts.begin(), hosts.end(), [&](const HostListEntry& h) {
+          return h.address == address && h.hostPort == pickedPort_;
+        });
+        const uint16_t port = picked && pickedPort_ ? pickedPort_ : static_cast<uint16_t>(session.identity.port);
+        result = NetJoinHost(session, address.c_str(), port);
       }
     }
     if (result < 0) {
@@ -67,7 +124,7 @@ void ConnectScreen::OnCommand(Control* control, int32_t) {
     g_screens.gameLobby.mode = host ? kLobbyModeHost : kLobbyModeJoin;
     g_screens.gameLobby.Show(0, nullptr);
   } else if (Is(control, "BACK")) {
-    NetHostListReset(session);
+    StopSearch();
     g_screens.startMenu.Show(0, nullptr);
   }
 }

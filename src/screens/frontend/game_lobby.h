@@ -7,6 +7,7 @@
 
 #include "net/net_ui_link.h"
 #include "screens/frontend/front_end_flow.h"
+#include "net/host_list.h"
 #include "ui/screen.h"
 
 class ListBoxControl;
@@ -14,8 +15,21 @@ class ListBoxControl;
 class ConnectScreen : public Screen {
  public:
   ConnectScreen();
+  void BindControls() override;
+  // Looks for hosts while the screen is up; the list shows what answered.
   void OnOpen() override;
+  void Poll(intptr_t argument) override;
   void OnCommand(Control* control, int32_t id) override;
+  // A host picked in the list: its address goes into the address field.
+  void OnControlChange(Control* control, int32_t value) override;
+
+  // The hosts the list shows, in its order.
+  std::vector<HostListEntry> hosts;
+
+ private:
+  void StopSearch();
+  ListBoxControl* hostList_ = nullptr;
+  uint16_t pickedPort_ = 0;
 };
 
 class GameLobby : public Screen {
