@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "app/app_object.h"
 #include "platform/paths.h"
 #include "sim/command_log.h"
 #include "sim/policy_block_fields.h"
+#include "net/net_session.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -279,6 +281,55 @@ TEST_F(GameFlowScreens, ChannelsResultStories) {
     EXPECT_EQ(story.result, r.result) << r.text;
   }
   FreeScenarioText(g_scenarioText);
+}
+
+TEST_F(GameFlowScreens, WaitingRoomViews) {
+  World& w = g_world;
+  w.gameState.highestPlayer = 3;
+  w.gameState.localPlayer = 1;
+  for (int p = 1; p <= 3; ++p) w.players[p].kind = p == 3 ? kKindOut : kKindHuman;
+  w.players[2].networkSlot = 2;
+  w.slotTable[2].state = kSlotHuman;
+  WaitingRoom& room = g_screens.waitingRoom;
+  const struct {
+    int32_t mode, host;
+    uint32_t report;  // player 2's machine reported in
+    std::vector<const char*> shown, hidden;
+  } rows[] = {
+      {0, 0, 0, {"HEADER", "CANCEL"}, {"START", "CLOSE", "HIDERESOLVE", "LOSTHOST"}},
+      {0, 0, 5, {"START"}, {"HEADER", "CANCEL", "CLOSE"}},
+      {1, 1, 0, {"HEADER", "CLOSE", "HIDERESOLVE"}, {"START", "CANCEL", "LOSTHOST", "HIDECONFIRM"}},
+      {1, 0, 0, {"CLOSE"}, {"HIDERESOLVE"}},
+      {2, 0, 0, {"LOSTHOST", "NEWHOST", "CLOSE"}, {"HEADER"}},
+  };
+  for (const auto& r : rows) {
+    g_netSession.isHost = r.host;
+    w.slotTable[2].progress = r.report;
+    room.mode = r.mode;
+    room.OnOpen();
+    room.Refresh();
+    for (const char* tag : r.shown) EXPECT_TRUE(Visible(room, tag)) << r.mode << " " << tag;
+    for (const char* tag : r.hidden) EXPECT_FALSE(Visible(room, tag)) << r.mode << " " << tag;
+    EXPECT_FALSE(FormFindControlById(room.form, 102)->Hidden()) << "a row for each of the three regions";
+    EXPECT_TRUE(FormFindControlById(room.form, 103)->Hidden());
+  }
+  EXPECT_TRUE(Visible(room.playerRows[2], "DEAD")) << "region 3 is out";
+  EXPECT_EQ(WaitingRoomStatus(w.slotTable[2], kKindHuman), "Waiting");
+  w.slotTable[2].progress = 5;
+  EXPECT_EQ(WaitingRoomStatus(w.slotTable[2], kKindHuman), "Ready");
+  g_netSession.isHost = 1;
+  room.mode = 1;
+  room.OnOpen();
+  EXPECT_TRUE(Visible(room.playerRows[1], "KICKGRID")) << "the host may drop player 2";
+  EXPECT_FALSE(Visible(room.playerRows[0], "KICKGRID")) << "but not itself";
+  room.OnCommand(Tag(room, "RESOLVE"), 0);
+  room.OnCommand(Tag(room, "CANBUT"), 0);
+  EXPECT_TRUE(Visible(room, "HIDERESOLVE"));
+  EXPECT_FALSE(Visible(room, "HIDECONFIRM"));
+  g_netSession.isHost = 0;
+  for (int p = 1; p <= 3; ++p) w.players[p] = PlayerRecord{};
+  w.slotTable[2] = NetSlot{};
+  w.gameState.highestPlayer = 0;
 }
 
 TEST_F(GameFlowScreens, TheEndIsWrittenIntoTheRegionsRecord) {

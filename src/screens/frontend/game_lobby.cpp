@@ -25,13 +25,18 @@
 #include "ui/string_control.h"
 #include "world/player_names.h"
 #include "world/text/scenario_text.h"
+#include "world/text/text_lists.h"
 #include "world/world.h"
 
 namespace {
 
 constexpr const char* kConnectTags[] = {"HOST", "JOIN", "ADDRESS", "STATUS", "BACK", "HOSTLIST"};
 constexpr const char* kLobbyTags[] = {"TITLE", "GAMES", "SLOTS", "STATUS", "READY", "START", "BACK"};
-constexpr const char* kWaitTags[] = {"WAITHDR", "HEADER", "START", "CANCEL"};
+constexpr const char* kWaitTags[] = {"WAITHDR", "HEADER", "START",       "CANCEL",     "CLOSE",   "LOSTHOST",
+                                     "NEWHOST", "CUSTOM", "HIDERESOLVE", "HIDECONFIRM", "RESOLVE", "CANBUT"};
+constexpr int32_t kWaitRowIds[] = {100, 101, 102, 103, 104, 105, 106, 107,
+                                   108, 109, 110, 111, 112, 113, 114, 115};
+constexpr int32_t kFirstRowId = 100;
 
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
@@ -267,15 +272,70 @@ void GameLobby::OnCommand(Control* control, int32_t id) {
 
 void LobbyRefreshReady(GameLobby& lobby) { lobby.Refresh(); }
 
-WaitingRoom::WaitingRoom() : Screen("MULTI_WAIT1", {kWaitTags, {}}) {}
+WaitingRoom::WaitingRoom() : Screen("MULTI_WAIT1", {kWaitTags, kWaitRowIds}) {}
+
+int32_t WaitingRoomActivate(WaitingRoom& room, intptr_t mode) {
+  if (mode != kKeepScreenId) room.mode = static_cast<int32_t>(mode);
+  const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
+  const uint32_t flags = room.mode == kWaitingRoomLoading ? (kPopupModal | kPopupExclusive) : 0;
+  const int32_t opened = room.currentForm ? OpenPopup(g_ui, room.currentForm, flags, -1, -1, 0, whole) : 0;
+  room.OnOpen();
+  room.Refresh();
+  return opened;
+}
 
 void WaitingRoom::OnOpen() {
-  if (!currentForm) return;
-  SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, 1);
-  SetControlFlag(FormFindControlByTag(currentForm, "CANCEL"), kStateHidden, 1);
+  Control* f = currentForm;
+  if (!f) return;
+  const auto show = [f](const char* tag, bool on) {
+    SetControlFlag(FormFindControlByTag(f, tag), kStateHidden, on ? 0 : 1);
+  };
+  SetControlFlag(FormFindControlByTag(f, "HEADER"), kStateSelected, mode >= kWaitingRoomPlayers ? 1 : 0);
+  show("HEADER", mode != kWaitingRoomHostLost);
+  show("LOSTHOST", mode == kWaitingRoomHostLost);
+  show("NEWHOST", mode == kWaitingRoomHostLost);
+  std::string newHost;
+  if (mode == kWaitingRoomHostLost) {
+    const uint32_t hostId = g_netSession.hostPlayer.load();
+    for (const NetSlot& slot : g_world.slotTable) {
+      if (slot.playerId != hostId) continue;
+      if (slot.state == kSlotHuman)
+        newHost = FieldText(slot.name);
+      else if (slot.state == kSlotComputer)
+        newHost = "AI";
+      else if (slot.state <= 5)
+        newHost = TextListText(kListSlotinfo, slot.state);
+      break;
+    }
+  }
+  SetFormText(f, "NEWHOST", newHost.c_str());
+  show("START", false);
+  show("CANCEL", false);
+  show("CLOSE", mode != kWaitingRoomLoading);
+  for (int32_t i = 0; i < kWaitingRoomRows; ++i)
+    SetControlFlag(FormFindControlById(f, kFirstRowId + i), kStateHidden, 1);
+  const World& w = g_world;
+  int32_t row = 0;
+  for (int32_t p = 1; p <= w.gameState.highestPlayer && p < kMaxPlayers && row < kWaitingRoomRows; ++p) {
+    if (w.players[p].kind == kKindEmpty) continue;
+    Control* host = FormFindControlById(f, kFirstRowId + row);
+    if (!host) continue;
+    SetControlFlag(host, kStateHidden, 0);
+    if (mode == kWaitingRoomLoading) {
+      loadRows[row].player = p;
+      loadRows[row].Show(kKeepScreenId, host);
+    } else {
+      playerRows[row].player = p;
+      playerRows[row].Show(kKeepScreenId, host);
+    }
+    ++row;
+  }
   const char* title = g_scenarioText.scenarioName.c_str();
-  SetFormText(currentForm, "WAITHDR", *title ? title : FieldText(g_world.gameState.scenarioName).c_str());
-  QueueDeferredUiAction(this, 0);
+  SetFormText(f, "WAITHDR", *title ? title : FieldText(w.gameState.scenarioName).c_str());
+  show("CUSTOM", false);
+  show("HIDERESOLVE", mode >= kWaitingRoomPlayers && g_netSession.isHost.load() != 0);
+  show("HIDECONFIRM", false);
+  if (mode == kWaitingRoomLoading) QueueDeferredUiAction(this, 0);
 }
 
 void WaitingRoom::Refresh() {
@@ -291,11 +351,22 @@ void WaitingRoom::Refresh() {
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, (waiting != 0) ? 1 : 0);
   SetControlFlag(FormFindControlByTag(currentForm, "HEADER"), kStateHidden, (waiting == 0) ? 1 : 0);
   SetControlFlag(FormFindControlByTag(currentForm, "CANCEL"), kStateHidden, (waiting == 0) ? 1 : 0);
+  for (WaitingRoomLoadRow& row : loadRows)
+    if (row.player > 0) row.Refresh();
   currentForm->state |= kStateDirty;
 }
 
 void WaitingRoom::OnCommand(Control* control, int32_t) {
-  if (Is(control, "CANCEL")) {
+  const auto show = [this](const char* tag, bool on) {
+    SetControlFlag(FormFindControlByTag(currentForm, tag), kStateHidden, on ? 0 : 1);
+    if (currentForm) currentForm->state |= kStateDirty;
+  };
+  if (Is(control, "RESOLVE") || Is(control, "CANBUT")) {
+    show("HIDERESOLVE", Is(control, "CANBUT"));
+    show("HIDECONFIRM", Is(control, "RESOLVE"));
+  } else if (Is(control, "CLOSE")) {
+    Close(0);
+  } else if (Is(control, "CANCEL")) {
     CancelDeferredUiAction(this);
     CloseAllPopups(g_ui, 0);
     SwitchGameScreen(&g_ui, false);
