@@ -1,7 +1,9 @@
 // A new user's first game, in process with posted input: the start menu,
 // New game, the Channel scenario, Westholm, the briefing's start; the game
 // runs two days, is saved, left and loaded again from the start menu's file
-// dialog, and the program closes with its threads joined.
+// dialog; Escape's menu saves "Probe" and loads it; a won game's notice
+// opens its pop-up, whose button leaves for the result screen and from there
+// the start menu; the program closes with its threads joined.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,8 +24,10 @@
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
+#include "sim/window_messages.h"
 #include "support/fast_clock.h"
 #include "ui/control.h"
+#include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
@@ -48,9 +52,30 @@ void Click(Control* control, int row) {
   int y = (r.top + r.bottom) / 2;
   if (row >= 0) y = r.top + static_cast<ListBoxControl*>(control)->rowStep * row + 3;
   const plat::LParam at = static_cast<plat::LParam>(((r.left + r.right) / 2) | (y << 16));
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmMouseMove, 0, at);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonDown, plat::kMkLButton, at);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonUp, 0, at);
   Pump();
+}
+
+void Key(uint32_t key) {
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, key, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, key, 0);
+  Pump();
+}
+
+void Type(const char* text) {
+  for (const char* c = text; *c; ++c)
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmChar, static_cast<unsigned char>(*c), 0);
+  Pump();
+}
+
+// The list row showing the text, or null.
+Control* RowWithText(Control* list, const std::string& text) {
+  auto* box = dynamic_cast<ListBoxControl*>(list);
+  for (Control* r = ListNextRow(box, nullptr); r; r = ListNextRow(box, r))
+    if (r->text == text) return r;
+  return nullptr;
 }
 
 int RowOf(const std::vector<ScenarioEntry>& rows, const char* file) {
@@ -83,6 +108,12 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   static constexpr uint8_t kGuid[16] = {4, 3};
   InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
   ASSERT_EQ(InitApplication(g_app), 0);
+  // A failed step still lets the program end: the game's threads stop.
+  struct StopsTheGame {
+    ~StopsTheGame() {
+      if (GameThreadsRunning()) StopGameSession(&g_ui);
+    }
+  } stopsTheGame;
   RunIdleFrame();
   ASSERT_EQ(g_ui.mode, kUiFrontEnd);
 
@@ -146,6 +177,48 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_TRUE(g_world.scenario.head.gameFlags & kGameFlagFromSave);
   EXPECT_EQ(g_world.gameState.localPlayer, region);
   EXPECT_TRUE(GameThreadsRunning());
+
+  // Escape's menu: its save page, a typed name, then its load page.
+  const std::string probe = "Probe";
+  if (const auto path = plat::ResolveGamePath(SaveGamePath(probe))) std::filesystem::remove(*path);
+  GameMenu& menu = s.gameMenu;
+  // Escape first closes whatever pop-up the game's news opened.
+  for (int press = 0; press < 3 && !menu.shownPage; ++press) Key(plat::kVkEscape);
+  ASSERT_STREQ(menu.shownPage, "GAME_SS1");
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0) << "the menu pauses";
+  Click(FormFindControlByTag(menu.buttons.currentForm, "SAVEBUT"), -1);
+  ASSERT_STREQ(menu.shownPage, "GAME_SS3");
+  Click(FormFindControlByTag(menu.saveDialog.currentForm, "FILENAME"), -1);
+  if (!menu.saveDialog.Name().empty()) Type("\x1b");  // Escape in the field empties it
+  Type(probe.c_str());
+  EXPECT_EQ(menu.saveDialog.Name(), probe);
+  Click(FormFindControlByTag(menu.saveDialog.currentForm, "OKSAVE"), -1);
+  ASSERT_STREQ(menu.shownPage, "GAME_SS3a") << "saved from the buttons: the quit-now question";
+  EXPECT_TRUE(plat::GameFileExists(SaveGamePath(probe)));
+  Click(FormFindControlByTag(menu.quitNow.currentForm, "RETURNBUT"), -1);
+  EXPECT_EQ(menu.shownPage, nullptr);
+  for (int press = 0; press < 3 && !menu.shownPage; ++press) Key(plat::kVkEscape);
+  Click(FormFindControlByTag(menu.buttons.currentForm, "LOADBUT"), -1);
+  ASSERT_STREQ(menu.shownPage, "GAME_SS4");
+  Click(RowWithText(FormFindControlByTag(menu.loadDialog.currentForm, "LISTLOAD"), probe), -1);
+  Click(FormFindControlByTag(menu.loadDialog.currentForm, "OKLOAD"), -1);
+  Click(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
+  if (const auto path = plat::ResolveGamePath(SaveGamePath(probe))) std::filesystem::remove(*path);
+  EXPECT_EQ(g_ui.mode, kUiInGame);
+  EXPECT_STREQ(g_world.gameState.saveName, "Probe") << "the loaded game is the one saved";
+  EXPECT_TRUE(GameThreadsRunning());
+
+  // The game is won: its pop-up, the result screen, the start menu.
+  SetGameSpeed(g_world.gameState, 2);
+  plat::PostWindowMessage(g_platform.mainWindow, kWmTurnEvent, kTurnCodeGameWon, 0);
+  Pump();
+  ASSERT_NE(s.endGamePreview.currentForm->parent, nullptr) << "a won game shows its pop-up";
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0) << "the pop-up pauses";
+  Click(FormFindControlByTag(s.endGamePreview.currentForm, "MENUBUT"), -1);
+  EXPECT_FALSE(GameThreadsRunning()) << "the game is left";
+  ASSERT_NE(s.victory.currentForm->parent, nullptr) << "the result screen shows";
+  Click(FormFindControlByTag(s.victory.continuation.currentForm, "MENU"), -1);
+  ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "MENU returns to the start menu";
 
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
   EXPECT_EQ(RunMessageLoop(), 0);

@@ -7,17 +7,21 @@
 #include <filesystem>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "app/app_object.h"
 #include "platform/paths.h"
 #include "sim/command_log.h"
 #include "sim/policy_block_fields.h"
+#include "net/net_session.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_set.h"
 #include "ui/string_control.h"
+#include "world/region_figures.h"
 #include "world/text/scenario_text.h"
+#include "world/text/text_lists.h"
 #include "world/world.h"
 
 namespace {
@@ -233,6 +237,13 @@ TEST_F(GameFlowScreens, ACoupKeepsTheGameAndResigningEndsIt) {
   g_world.scenario.head.difficulty = 1;
   defeat.OnOpen();
   EXPECT_TRUE(Visible(defeat, "COUP"));
+  // At difficulty 2 one percent of coup support (the form-4 margin) is enough.
+  g_world.scenario.head.difficulty = 2;
+  reinterpret_cast<uint8_t*>(&local)[kRegionGovtypeApproveAt + 3] = 1;
+  local.bandPicks[0] = 2;
+  defeat.OnOpen();
+  EXPECT_TRUE(Visible(defeat, "COUP"));
+  EXPECT_STREQ(FormFindControlById(defeat.form, 11)->text.c_str(), TextListText(kListPolpartyleft, 2));
   g_commandLog.Clear();
   g_steps.clear();
   defeat.OnCommand(Tag(defeat, "COUP"), 0);
@@ -270,6 +281,72 @@ TEST_F(GameFlowScreens, ChannelsResultStories) {
     EXPECT_EQ(story.result, r.result) << r.text;
   }
   FreeScenarioText(g_scenarioText);
+}
+
+TEST_F(GameFlowScreens, WaitingRoomViews) {
+  World& w = g_world;
+  w.gameState.highestPlayer = 3;
+  w.gameState.localPlayer = 1;
+  for (int p = 1; p <= 3; ++p) w.players[p].kind = p == 3 ? kKindOut : kKindHuman;
+  w.players[2].networkSlot = 2;
+  w.slotTable[2].state = kSlotHuman;
+  WaitingRoom& room = g_screens.waitingRoom;
+  const struct {
+    int32_t mode, host;
+    uint32_t report;  // player 2's machine reported in
+    std::vector<const char*> shown, hidden;
+  } rows[] = {
+      {0, 0, 0, {"HEADER", "CANCEL"}, {"START", "CLOSE", "HIDERESOLVE", "LOSTHOST"}},
+      {0, 0, 5, {"START"}, {"HEADER", "CANCEL", "CLOSE"}},
+      {1, 1, 0, {"HEADER", "CLOSE", "HIDERESOLVE"}, {"START", "CANCEL", "LOSTHOST", "HIDECONFIRM"}},
+      {1, 0, 0, {"CLOSE"}, {"HIDERESOLVE"}},
+      {2, 0, 0, {"LOSTHOST", "NEWHOST", "CLOSE"}, {"HEADER"}},
+  };
+  for (const auto& r : rows) {
+    g_netSession.isHost = r.host;
+    w.slotTable[2].progress = r.report;
+    room.mode = r.mode;
+    room.OnOpen();
+    room.Refresh();
+    for (const char* tag : r.shown) EXPECT_TRUE(Visible(room, tag)) << r.mode << " " << tag;
+    for (const char* tag : r.hidden) EXPECT_FALSE(Visible(room, tag)) << r.mode << " " << tag;
+    EXPECT_FALSE(FormFindControlById(room.form, 102)->Hidden()) << "a row for each of the three regions";
+    EXPECT_TRUE(FormFindControlById(room.form, 103)->Hidden());
+  }
+  EXPECT_TRUE(Visible(room.playerRows[2], "DEAD")) << "region 3 is out";
+  EXPECT_EQ(WaitingRoomStatus(w.slotTable[2], kKindHuman), "Waiting");
+  w.slotTable[2].progress = 5;
+  EXPECT_EQ(WaitingRoomStatus(w.slotTable[2], kKindHuman), "Ready");
+  g_netSession.isHost = 1;
+  room.mode = 1;
+  room.OnOpen();
+  EXPECT_TRUE(Visible(room.playerRows[1], "KICKGRID")) << "the host may drop player 2";
+  EXPECT_FALSE(Visible(room.playerRows[0], "KICKGRID")) << "but not itself";
+  room.OnCommand(Tag(room, "RESOLVE"), 0);
+  room.OnCommand(Tag(room, "CANBUT"), 0);
+  EXPECT_TRUE(Visible(room, "HIDERESOLVE"));
+  EXPECT_FALSE(Visible(room, "HIDECONFIRM"));
+  g_netSession.isHost = 0;
+  for (int p = 1; p <= 3; ++p) w.players[p] = PlayerRecord{};
+  w.slotTable[2] = NetSlot{};
+  w.gameState.highestPlayer = 0;
+}
+
+TEST_F(GameFlowScreens, TheEndIsWrittenIntoTheRegionsRecord) {
+  PlayerRecord region{};
+  const struct {
+    uint8_t result;
+    bool cheated;
+    uint8_t cheatedAfter;  // once set it stays
+  } rows[] = {{1, false, 0}, {2, true, 1}, {0, false, 1}};
+  for (const auto& r : rows) {
+    WriteEndSummary(g_world, region, r.result, r.cheated, "The Narrow Channel and its shores", "Westholm");
+    EXPECT_EQ(region.endResult, r.result);
+    EXPECT_EQ(region.endCheated, r.cheatedAfter);
+  }
+  EXPECT_STREQ(region.endScenarioName, "The Narrow Channel ");  // 19 characters
+  EXPECT_STREQ(region.endRegionName, "Westholm");
+  EXPECT_STREQ(region.endCapitalName, "") << "no map, no label";
 }
 
 }  // namespace

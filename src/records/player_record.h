@@ -133,8 +133,9 @@ struct PlayerRecord {
   float statValues[10];     // 12332: indexes 4 to 9 decide the statistic victories
   uint32_t commandCounter;  // 12372: stamps the player's commands
   uint8_t bytes12376[28];
-  uint8_t bandPicks[3];     // 12404
-  uint8_t bytes12407[169];
+  uint8_t bandPicks[3];     // 12404: the party named for each band (left, centre, right)
+  uint8_t otherPartyPick;   // 12407: the party named for the fourth band
+  uint8_t bytes12408[168];
   // Yesterday's values, kept by the daily driver: approval, second rating,
   // standing and credit rating, the land count, the GDP per head and the
   // simulation alert level.
@@ -215,9 +216,16 @@ struct PlayerRecord {
   float belligerence[kMaxPlayers];        // 13956
   uint8_t bytes14084[416];
   char slotName[16];        // 14500
-  uint8_t bytes14516[60];
+  // How the game ended for the region, as the result screen wrote it for
+  // the score card and the campaign's records: each name 19 characters and
+  // a NUL, the result 0 lost, 1 won, 2 won by unification.
+  char endScenarioName[20];  // 14516
+  char endRegionName[20];    // 14536
+  char endCapitalName[20];   // 14556
   uint8_t carriedFlag;      // 14576
-  uint8_t bytes14577[3];
+  uint8_t endResult;        // 14577
+  uint8_t endCheated;       // 14578: chat cheats were used; never cleared
+  uint8_t bytes14579[1];
   uint32_t networkSlot;     // 14580: the player's slot in the session's slot table, 0 none
 };
 static_assert(std::is_trivially_copyable_v<PlayerRecord>);
@@ -363,6 +371,11 @@ static_assert(offsetof(PlayerRecord, diplomaticRelation) == 13828);
 static_assert(offsetof(PlayerRecord, belligerence) == 13956);
 static_assert(offsetof(PlayerRecord, slotName) == 14500);
 static_assert(offsetof(PlayerRecord, carriedFlag) == 14576);
+static_assert(offsetof(PlayerRecord, otherPartyPick) == 12407);
+static_assert(offsetof(PlayerRecord, endScenarioName) == 14516);
+static_assert(offsetof(PlayerRecord, endCapitalName) == 14556);
+static_assert(offsetof(PlayerRecord, endResult) == 14577);
+static_assert(offsetof(PlayerRecord, endCheated) == 14578);
 static_assert(offsetof(PlayerRecord, networkSlot) == 14580);
 
 // The region takes part in the game: its slot is not empty and it is not

@@ -40,6 +40,12 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
       &s.optionPages.graphics.advanced, &s.optionPages.sound, &s.optionPages.sound.advanced,
       &s.optionPages.restart, &s.optionPages.reset,
       &s.playerProfile, &s.gameLobby, &s.briefing,       &s.popupFrames};
+  // The waiting room's rows and kick question are its members, built after it.
+  std::vector<Screen*> room;
+  for (Screen& r : s.waitingRoom.loadRows) room.push_back(&r);
+  for (Screen& r : s.waitingRoom.playerRows) room.push_back(&r);
+  room.push_back(&s.waitingRoom.kick);
+  built.insert(std::find(built.begin(), built.end(), &s.waitingRoom) + 1, room.begin(), room.end());
   // A screen made later (a pane, a list box) stands in front of them all.
   Screen later(nullptr);
   // The map view's panes are built with it, in whatever order the program's

@@ -47,7 +47,7 @@ static_assert(kDetectionValue >= offsetof(PlayerRecord, bytes12236) &&
               kDetectionValue + 4 <= offsetof(PlayerRecord, bytes12236) + sizeof(PlayerRecord::bytes12236));
 static_assert(kWatchedRegions >= offsetof(PlayerRecord, simPolicy) + offsetof(PlayerPolicyBlock, bytes4264) &&
               kWatchedRegions + 4 <= offsetof(PlayerRecord, simPolicy) + offsetof(PlayerPolicyBlock, cabinetPolicy));
-static_assert(kHoldOutLevel >= offsetof(PlayerRecord, bytes12407) &&
+static_assert(kHoldOutLevel >= offsetof(PlayerRecord, bytes12408) &&
               kHoldOutLevel + 1 <= offsetof(PlayerRecord, pendingCommands));
 
 // Per product k of a region's product records: value factor, stock, output.

@@ -45,7 +45,7 @@ static_assert(kQualityTarget1 >= offsetof(PlayerRecord, bytes12008) &&
 static_assert(kQualityInput >= offsetof(PlayerRecord, bytes12200) &&
               kQualityInput + 4 <= offsetof(PlayerRecord, spottingLevel));
 static_assert(kSlotPause == offsetof(PlayerRecord, bytes12192));
-static_assert(kFreeCapacityMax >= offsetof(PlayerRecord, bytes12407) && kUnitsInBuild + 12 <= unitfields::kHoldOutLevel);
+static_assert(kFreeCapacityMax >= offsetof(PlayerRecord, bytes12408) && kUnitsInBuild + 12 <= unitfields::kHoldOutLevel);
 static_assert(kMilitaryWeight >= offsetof(PlayerRecord, bytes13036) &&
               kUpkeepTotal + 4 <= offsetof(PlayerRecord, dayPopulation));
 static_assert(kBuildSpent == offsetof(PlayerRecord, bytes13080) &&

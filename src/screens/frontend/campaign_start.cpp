@@ -12,7 +12,10 @@
 #include "ui/interface_images.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
+#include "records/unit_record.h"
 #include "world/game_file.h"
+#include "world/list_items.h"
+#include "world/unit_groups.h"
 #include "world/scenario_settings.h"
 #include "world/text/scenario_def.h"
 #include "world/text/scenario_text.h"
@@ -28,7 +31,53 @@ void BackToStartMenu() {
   menu.Refresh();
 }
 
+constexpr size_t kCampaignSlots = 16;
+
+size_t CampaignStep(const std::vector<PlayerRecord>& table) {
+  size_t step = 0;
+  while (step + 1 < kCampaignSlots && table[step].kind != 0) ++step;
+  return step;
+}
+
 }  // namespace
+
+void FillCampaignCarryOver(World& world, CampaignCarryOver& carryOver, int32_t governmentForm) {
+  ClearCarryOver(carryOver);
+  GameState& state = world.gameState;
+  const int32_t local = state.localPlayer >= 0 && state.localPlayer < kMaxPlayers ? state.localPlayer : 0;
+  carryOver.leaderChoice = static_cast<uint8_t>(governmentForm);
+  carryOver.previousLocalPlayer = local;
+  carryOver.previousDay = state.currentDay;
+
+  // Ids first: the groups name units of the ring that is taken next.
+  for (int g = 0; g < kUnitGroupsPerPlayer; ++g) {
+    const ListHolder& holder = world.unitGroups.groups[local][g];
+    for (ListNode* node = holder.first; node;) {
+      const auto& item = static_cast<const ListItem28&>(*node);
+      if (item.object) carryOver.unitGroups[g].push_back(static_cast<const UnitRecord*>(item.object)->id);
+      node = node->next();
+      if (node == holder.first) break;
+    }
+  }
+  carryOver.units = world.units;
+  world.units = nullptr;
+  world.unitIndex.Clear();
+
+  if (world.snapshotTable.size() != kCampaignSlots) world.snapshotTable.assign(kCampaignSlots, PlayerRecord{});
+  carryOver.snapshotTable = std::move(world.snapshotTable);
+  world.snapshotTable.clear();
+  const size_t step = CampaignStep(carryOver.snapshotTable);
+  CopyPlayerRecord(carryOver.snapshotTable[step], world.players[local]);
+  carryOver.snapshotIndex = static_cast<int32_t>(step);
+
+  if (const uint8_t* row = DesignRow(world, local); row && state.designRowBytes > 0)
+    carryOver.designRow.assign(row, row + state.designRowBytes);
+  if (const PlayerTechState* row = TechRow(world, local); row && state.techCount > 0)
+    carryOver.techRow.assign(row, row + state.techCount);
+  const ProjectEntry& projects = world.projectLists[local];
+  for (const ListNode* n = projects.next(); n && n != &projects; n = n->next())
+    carryOver.projects.push_back(static_cast<const ProjectEntryFields&>(static_cast<const ProjectEntry&>(*n)));
+}
 
 int32_t PickCampaignRegion(int32_t entryRegion, int32_t group, uint32_t clockMs, int32_t regions,
                            bool (*inGroup)(int32_t region, int32_t group), bool (*humanLed)(int32_t region)) {
@@ -46,8 +95,7 @@ int32_t PickCampaignRegion(int32_t entryRegion, int32_t group, uint32_t clockMs,
 void StartScenarioGame(const ScenarioMapLink& entry, int32_t governmentForm) {
   World& world = g_world;
   const std::string name = entry.mapName ? entry.mapName : "";
-  g_campaignCarryOver.leaderChoice = static_cast<uint8_t>(governmentForm);
-  g_campaignCarryOver.previousLocalPlayer = world.gameState.localPlayer;
+  FillCampaignCarryOver(world, g_campaignCarryOver, governmentForm);
   ReleaseGameData(world);
   ClearScenarioSettings(world.scenario);
   FreeScenarioText(g_scenarioText);

@@ -4,7 +4,18 @@
 // loaded and its session starts with the region picked for the player.
 #include <cstdint>
 
+struct CampaignCarryOver;
 struct ScenarioMapLink;
+struct World;
+
+// What the region takes along into the next scenario, taken from the
+// finished game: the government form chosen, the region and the day, the
+// whole unit ring (the world keeps none), the snapshot table (made when the
+// game had none) with the region's record in the slot of this step of the
+// campaign, its design and technology rows, its projects and its ten unit
+// groups as unit ids. The step is the first empty slot, the last slot once
+// every earlier one is used.
+void FillCampaignCarryOver(World& world, CampaignCarryOver& carryOver, int32_t governmentForm);
 
 // The entry names the scenario, the region group (value1, 0 any) and the
 // region (value2, 0 choose one); the government form chosen on the result

@@ -10,10 +10,12 @@
 #include "net/net_events.h"
 #include "net/net_ui_link.h"
 #include "records/player_kinds.h"
+#include "records/hex_unit_stack.h"
 #include "sim/command_ids.h"
 #include "sim/command_network.h"
 #include "sim/game_command.h"
 #include "sim/game_stop.h"
+#include "sim/daily/elimination.h"
 #include "sim/game_threads.h"
 #include "sim/policy_block_fields.h"
 #include "sim/turn_thread.h"
@@ -29,8 +31,11 @@
 #include "ui/screen_set.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "units/hex_geometry.h"
 #include "world/game_speed.h"
+#include "world/hex_extra.h"
 #include "world/player_names.h"
+#include "world/region_figures.h"
 #include "world/save_file.h"
 #include "world/scenario_settings.h"
 #include "world/text/scenario_text.h"
@@ -129,6 +134,43 @@ bool CoupPossible(float domesticApproval, float militaryApproval, int32_t coupSu
   const float bonus = static_cast<float>(2 - difficulty) * 0.1f;
   const float margin = static_cast<float>(coupSupport) / 100.0f;
   return militaryApproval + margin + bonus > 0.9f || domesticApproval + margin + bonus > 1.0f;
+}
+
+int32_t GovernmentSupport(const PlayerRecord& region, int form) {
+  if (form < 1 || form > 4) return 0;
+  return reinterpret_cast<const uint8_t*>(&region)[kRegionGovtypeApproveAt + static_cast<size_t>(form - 1)];
+}
+
+namespace {
+
+void CopyName(char (&to)[20], const char* from) {
+  std::memset(to, 0, sizeof to);
+  if (from) std::strncpy(to, from, sizeof to - 1);
+}
+
+std::string CapitalLabel(const World& world, const PlayerRecord& region) {
+  const CapitalPosition at = CapitalHex(region.displayPolicy);
+  const HexMapShape map = MapShape(world);
+  int32_t x = at.x;
+  if (map.width > 0) x = ((x % map.width) + map.width) % map.width;
+  const uint32_t position = static_cast<uint16_t>(x) | (static_cast<uint32_t>(static_cast<uint16_t>(at.y)) << 16);
+  const int64_t index = HexCellIndex(map, position);
+  if (index < 0 || static_cast<size_t>(index) >= world.cells.size()) return {};
+  const HexUnitStack* stack = LoadHexStack(world.cells[static_cast<size_t>(index)]);
+  const HexExtra* extra = stack ? stack->extra : nullptr;
+  if (!extra || !extra->text) return {};
+  return std::string(extra->text).substr(0, 47);
+}
+
+}  // namespace
+
+void WriteEndSummary(const World& world, PlayerRecord& region, uint8_t result, bool cheated, const char* scenario,
+                     const char* regionName) {
+  region.endResult = result;
+  if (cheated) region.endCheated = 1;
+  CopyName(region.endScenarioName, scenario);
+  CopyName(region.endRegionName, regionName);
+  CopyName(region.endCapitalName, CapitalLabel(world, region).c_str());
 }
 
 std::string FillTwoStrings(const char* format, const char* first, const char* second) {
@@ -270,9 +312,9 @@ void ElectionDefeatScreen::OnOpen() {
   const PlayerRecord* local = LocalRecord();
   if (!local) return;
   const TextListId parties[] = {kListPolpartyleft, kListPolpartycenter, kListPolpartyright, kListPolpartyother};
+  const uint8_t picks[] = {local->bandPicks[0], local->bandPicks[1], local->bandPicks[2], local->otherPartyPick};
   for (int i = 0; i < 4; ++i) {
-    // The record keeps no party choice yet: each side shows its first party.
-    ControlSetText(FindId(*this, 11 + i), TextListText(parties[i], 0));
+    ControlSetText(FindId(*this, 11 + i), TextListText(parties[i], picks[i]));
     char share[32];
     std::snprintf(share, sizeof share, "%3.1f %%", static_cast<double>(local->partyShare[i] * 100.0f));
     ControlSetText(FindId(*this, 21 + i), share);
@@ -280,7 +322,8 @@ void ElectionDefeatScreen::OnOpen() {
     SetControlFlag(FindId(*this, 11 + i), kStateSelected, on);
     SetControlFlag(FindId(*this, 21 + i), kStateSelected, on);
   }
-  const bool possible = CoupPossible(local->approval, local->secondRating, 0, g_world.scenario.head.difficulty);
+  const bool possible = CoupPossible(local->approval, local->secondRating, GovernmentSupport(*local, kCoupGovernmentForm),
+                                     g_world.scenario.head.difficulty);
   ShowControl(Find(*this, "COUP"), possible);
   SetUiText("TEXTPARENT", possible ? 1 : 2);
   SetUiText("TEXTBOX00", 0);
@@ -326,6 +369,11 @@ void VictoryScreen::OnOpen() {
                              GetPlayerDisplayName(w, winner));
   SetBoxText(Find(*this, "STORY"), story.text.c_str());
   ShowControl(Find(*this, "CHEATER"), (flags & kGameFlagCheated) != 0);
+  if (localPlayer >= 0 && localPlayer < kMaxPlayers) {
+    PlayerRecord& local = g_world.players[localPlayer];
+    WriteEndSummary(w, local, story.result, (flags & kGameFlagCheated) != 0, g_scenarioText.scenarioName.c_str(),
+                    LookupLocalizedName(w, local));
+  }
   continuation.Show(kKeepScreenId, nullptr);
   const int32_t page = (flags & kGameFlagCampaign) ? 5 : w.scenario.head.svictorycond == 3 ? 4 : 3;
   ShowScoreCardIn(g_screens.scoreCard, scoreCardHost, page);
@@ -405,4 +453,7 @@ void VictoryContinue::OnCommand(Control* control, int32_t) {
   menu.AttachForm(nullptr);
   menu.OnOpen();
   menu.Refresh();
+  // Drawn at once, not at the next movement of the mouse.
+  if (menu.currentForm) menu.currentForm->Invalidate();
+  if (g_ui.rootForm) g_ui.rootForm->state |= kStateDirty;
 }

@@ -9,6 +9,7 @@
 
 class Control;
 class ListBoxControl;
+struct PlayerRecord;
 struct ScenarioMapLink;
 class TextBoxControl;
 struct ScenarioText;
@@ -36,6 +37,18 @@ extern EndGameActions g_endGameActions;
 // Whether the region may seize power after losing an election: approvals
 // as fractions, the coup support in percent, the scenario's difficulty.
 bool CoupPossible(float domesticApproval, float militaryApproval, int32_t coupSupport, int32_t difficulty);
+
+// The region's support in percent for a change to government form 1 to 4
+// (the scenario's approval margin of that form; form 4's is the coup
+// support), 0 for any other form.
+int32_t GovernmentSupport(const PlayerRecord& region, int form);
+// The end of the game written into the region's record for the score card
+// and the campaign: the result, the cheated mark (kept once set) and the
+// scenario, region and capital names, each cut to 19 characters. The
+// capital's name is its hex's label (column wrapped onto the map), empty
+// without one.
+void WriteEndSummary(const World& world, PlayerRecord& region, uint8_t result, bool cheated, const char* scenario,
+                     const char* regionName);
 
 // The result screen's story: the text and the result (0 lost, 1 won, 2 won
 // by unification) for the game kind (0 single, 1 campaign, 2 network).

@@ -1,5 +1,7 @@
 #include "screens/frontend/game_lobby.h"
 
+#include <algorithm>
+#include <mutex>
 #include <string>
 
 #include "net/command_line_session.h"
@@ -20,15 +22,21 @@
 #include "ui/panel_helpers.h"
 #include "ui/popups.h"
 #include "ui/screen_set.h"
+#include "ui/string_control.h"
 #include "world/player_names.h"
 #include "world/text/scenario_text.h"
+#include "world/text/text_lists.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr const char* kConnectTags[] = {"HOST", "JOIN", "ADDRESS", "STATUS", "BACK"};
+constexpr const char* kConnectTags[] = {"HOST", "JOIN", "ADDRESS", "STATUS", "BACK", "HOSTLIST"};
 constexpr const char* kLobbyTags[] = {"TITLE", "GAMES", "SLOTS", "STATUS", "READY", "START", "BACK"};
-constexpr const char* kWaitTags[] = {"WAITHDR", "HEADER", "START", "CANCEL"};
+constexpr const char* kWaitTags[] = {"WAITHDR", "HEADER", "START",       "CANCEL",     "CLOSE",   "LOSTHOST",
+                                     "NEWHOST", "CUSTOM", "HIDERESOLVE", "HIDECONFIRM", "RESOLVE", "CANBUT"};
+constexpr int32_t kWaitRowIds[] = {100, 101, 102, 103, 104, 105, 106, 107,
+                                   108, 109, 110, 111, 112, 113, 114, 115};
+constexpr int32_t kFirstRowId = 100;
 
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
@@ -42,12 +50,60 @@ void SetFormText(Control* form, const char* tag, const char* text) {
 
 ConnectScreen::ConnectScreen() : Screen("SM_PLAYER1c", {kConnectTags, {}}) { hostLink = &g_ui.frontEndBackground; }
 
-void ConnectScreen::OnOpen() { SetFormText(currentForm, "STATUS", ""); }
+void ConnectScreen::BindControls() {
+  hostList_ = MakeListBox("HOSTLIST", 0, nullptr, currentForm, 0, this);
+  if (hostList_) hostList_->flags |= kListSingleSelect;
+}
+
+void ConnectScreen::OnOpen() {
+  SetFormText(currentForm, "STATUS", "");
+  hosts.clear();
+  pickedPort_ = 0;
+  if (hostList_) ListClear(hostList_, 1);
+  NetSession& session = g_netSession;
+  if (session.identity.port == 0) session.identity.port = kNetDefaultPort;
+  // Without a network the address field still joins; the list stays empty.
+  if (NetPrepareSession(session) >= 0 &&
+      NetEnumHosts(session, "", static_cast<uint16_t>(session.identity.port)) >= 0)
+    QueueDeferredUiAction(this, 0);
+}
+
+void ConnectScreen::Poll(intptr_t) {
+  HostList& list = g_netSession.hosts;
+  {
+    std::lock_guard<std::mutex> hold(list.lock);
+    if (!list.changed) return;
+  }
+  hosts = HostListToControl(list);
+  if (!hostList_) return;
+  const int32_t selected = hostList_->selectedId;
+  ListClear(hostList_, 1);
+  for (size_t i = 0; i < hosts.size(); ++i)
+    ListAddString(hostList_, hosts[i].text.c_str(), static_cast<int32_t>(i) + 1, static_cast<intptr_t>(i), 0, 0, 0);
+  ListLayoutRows(hostList_);
+  if (selected > 0 && static_cast<size_t>(selected) <= hosts.size()) ListSetSelection(0, hostList_, selected, 0);
+  if (currentForm) currentForm->state |= kStateDirty;
+}
+
+void ConnectScreen::OnControlChange(Control* control, int32_t value) {
+  if (!hostList_ || control != hostList_ || value <= 0 || static_cast<size_t>(value) > hosts.size()) return;
+  const HostListEntry& host = hosts[static_cast<size_t>(value) - 1];
+  if (auto* field = dynamic_cast<TextControl*>(FormFindControlByTag(currentForm, "ADDRESS")))
+    field->SetText(host.address.c_str());
+  pickedPort_ = host.hostPort;
+  if (currentForm) currentForm->state |= kStateDirty;
+}
+
+void ConnectScreen::StopSearch() {
+  CancelDeferredUiAction(this);
+  NetHostListReset(g_netSession);
+}
 
 void ConnectScreen::OnCommand(Control* control, int32_t) {
   NetSession& session = g_netSession;
   if (Is(control, "HOST") || Is(control, "JOIN")) {
     const bool host = Is(control, "HOST");
+    StopSearch();
     // Hosts and joiners meet on the game's own port unless told another.
     if (session.identity.port == 0) session.identity.port = kNetDefaultPort;
     int32_t result = NetPrepareSession(session);
@@ -55,9 +111,15 @@ void ConnectScreen::OnCommand(Control* control, int32_t) {
       if (host) {
         result = NetHostSession(session, "0.0.0.0");
       } else {
-        const Control* field = FormFindControlByTag(currentForm, "ADDRESS");
-        const std::string address = field && !field->text.empty() ? field->text : std::string("127.0.0.1");
-        result = NetJoinHost(session, address.c_str(), static_cast<uint16_t>(session.identity.port));
+        const auto* field = dynamic_cast<const TextControl*>(FormFindControlByTag(currentForm, "ADDRESS"));
+        const std::string address =
+            field && !field->sourceText.empty() ? field->sourceText : std::string("127.0.0.1");
+        // A host picked from the list may answer on a port of its own.
+        const bool picked = std::any_of(hosts.begin(), hosts.end(), [&](const HostListEntry& h) {
+          return h.address == address && h.hostPort == pickedPort_;
+        });
+        const uint16_t port = picked && pickedPort_ ? pickedPort_ : static_cast<uint16_t>(session.identity.port);
+        result = NetJoinHost(session, address.c_str(), port);
       }
     }
     if (result < 0) {
@@ -67,7 +129,7 @@ void ConnectScreen::OnCommand(Control* control, int32_t) {
     g_screens.gameLobby.mode = host ? kLobbyModeHost : kLobbyModeJoin;
     g_screens.gameLobby.Show(0, nullptr);
   } else if (Is(control, "BACK")) {
-    NetHostListReset(session);
+    StopSearch();
     g_screens.startMenu.Show(0, nullptr);
   }
 }
@@ -210,15 +272,70 @@ void GameLobby::OnCommand(Control* control, int32_t id) {
 
 void LobbyRefreshReady(GameLobby& lobby) { lobby.Refresh(); }
 
-WaitingRoom::WaitingRoom() : Screen("MULTI_WAIT1", {kWaitTags, {}}) {}
+WaitingRoom::WaitingRoom() : Screen("MULTI_WAIT1", {kWaitTags, kWaitRowIds}) {}
+
+int32_t WaitingRoomActivate(WaitingRoom& room, intptr_t mode) {
+  if (mode != kKeepScreenId) room.mode = static_cast<int32_t>(mode);
+  const plat::Rect whole{0, 0, g_platform.clientRect.right, g_platform.clientRect.bottom};
+  const uint32_t flags = room.mode == kWaitingRoomLoading ? (kPopupModal | kPopupExclusive) : 0;
+  const int32_t opened = room.currentForm ? OpenPopup(g_ui, room.currentForm, flags, -1, -1, 0, whole) : 0;
+  room.OnOpen();
+  room.Refresh();
+  return opened;
+}
 
 void WaitingRoom::OnOpen() {
-  if (!currentForm) return;
-  SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, 1);
-  SetControlFlag(FormFindControlByTag(currentForm, "CANCEL"), kStateHidden, 1);
+  Control* f = currentForm;
+  if (!f) return;
+  const auto show = [f](const char* tag, bool on) {
+    SetControlFlag(FormFindControlByTag(f, tag), kStateHidden, on ? 0 : 1);
+  };
+  SetControlFlag(FormFindControlByTag(f, "HEADER"), kStateSelected, mode >= kWaitingRoomPlayers ? 1 : 0);
+  show("HEADER", mode != kWaitingRoomHostLost);
+  show("LOSTHOST", mode == kWaitingRoomHostLost);
+  show("NEWHOST", mode == kWaitingRoomHostLost);
+  std::string newHost;
+  if (mode == kWaitingRoomHostLost) {
+    const uint32_t hostId = g_netSession.hostPlayer.load();
+    for (const NetSlot& slot : g_world.slotTable) {
+      if (slot.playerId != hostId) continue;
+      if (slot.state == kSlotHuman)
+        newHost = FieldText(slot.name);
+      else if (slot.state == kSlotComputer)
+        newHost = "AI";
+      else if (slot.state <= 5)
+        newHost = TextListText(kListSlotinfo, slot.state);
+      break;
+    }
+  }
+  SetFormText(f, "NEWHOST", newHost.c_str());
+  show("START", false);
+  show("CANCEL", false);
+  show("CLOSE", mode != kWaitingRoomLoading);
+  for (int32_t i = 0; i < kWaitingRoomRows; ++i)
+    SetControlFlag(FormFindControlById(f, kFirstRowId + i), kStateHidden, 1);
+  const World& w = g_world;
+  int32_t row = 0;
+  for (int32_t p = 1; p <= w.gameState.highestPlayer && p < kMaxPlayers && row < kWaitingRoomRows; ++p) {
+    if (w.players[p].kind == kKindEmpty) continue;
+    Control* host = FormFindControlById(f, kFirstRowId + row);
+    if (!host) continue;
+    SetControlFlag(host, kStateHidden, 0);
+    if (mode == kWaitingRoomLoading) {
+      loadRows[row].player = p;
+      loadRows[row].Show(kKeepScreenId, host);
+    } else {
+      playerRows[row].player = p;
+      playerRows[row].Show(kKeepScreenId, host);
+    }
+    ++row;
+  }
   const char* title = g_scenarioText.scenarioName.c_str();
-  SetFormText(currentForm, "WAITHDR", *title ? title : FieldText(g_world.gameState.scenarioName).c_str());
-  QueueDeferredUiAction(this, 0);
+  SetFormText(f, "WAITHDR", *title ? title : FieldText(w.gameState.scenarioName).c_str());
+  show("CUSTOM", false);
+  show("HIDERESOLVE", mode >= kWaitingRoomPlayers && g_netSession.isHost.load() != 0);
+  show("HIDECONFIRM", false);
+  if (mode == kWaitingRoomLoading) QueueDeferredUiAction(this, 0);
 }
 
 void WaitingRoom::Refresh() {
@@ -234,11 +351,22 @@ void WaitingRoom::Refresh() {
   SetControlFlag(FormFindControlByTag(currentForm, "START"), kStateHidden, (waiting != 0) ? 1 : 0);
   SetControlFlag(FormFindControlByTag(currentForm, "HEADER"), kStateHidden, (waiting == 0) ? 1 : 0);
   SetControlFlag(FormFindControlByTag(currentForm, "CANCEL"), kStateHidden, (waiting == 0) ? 1 : 0);
+  for (WaitingRoomLoadRow& row : loadRows)
+    if (row.player > 0) row.Refresh();
   currentForm->state |= kStateDirty;
 }
 
 void WaitingRoom::OnCommand(Control* control, int32_t) {
-  if (Is(control, "CANCEL")) {
+  const auto show = [this](const char* tag, bool on) {
+    SetControlFlag(FormFindControlByTag(currentForm, tag), kStateHidden, on ? 0 : 1);
+    if (currentForm) currentForm->state |= kStateDirty;
+  };
+  if (Is(control, "RESOLVE") || Is(control, "CANBUT")) {
+    show("HIDERESOLVE", Is(control, "CANBUT"));
+    show("HIDECONFIRM", Is(control, "RESOLVE"));
+  } else if (Is(control, "CLOSE")) {
+    Close(0);
+  } else if (Is(control, "CANCEL")) {
     CancelDeferredUiAction(this);
     CloseAllPopups(g_ui, 0);
     SwitchGameScreen(&g_ui, false);

@@ -7,6 +7,8 @@
 
 #include "net/net_ui_link.h"
 #include "screens/frontend/front_end_flow.h"
+#include "net/host_list.h"
+#include "screens/frontend/waiting_room_rows.h"
 #include "ui/screen.h"
 
 class ListBoxControl;
@@ -14,8 +16,21 @@ class ListBoxControl;
 class ConnectScreen : public Screen {
  public:
   ConnectScreen();
+  void BindControls() override;
+  // Looks for hosts while the screen is up; the list shows what answered.
   void OnOpen() override;
+  void Poll(intptr_t argument) override;
   void OnCommand(Control* control, int32_t id) override;
+  // A host picked in the list: its address goes into the address field.
+  void OnControlChange(Control* control, int32_t value) override;
+
+  // The hosts the list shows, in its order.
+  std::vector<HostListEntry> hosts;
+
+ private:
+  void StopSearch();
+  ListBoxControl* hostList_ = nullptr;
+  uint16_t pickedPort_ = 0;
 };
 
 class GameLobby : public Screen {
@@ -50,6 +65,10 @@ class GameLobby : public Screen {
 // The lobby's ready state after a game file was loaded.
 void LobbyRefreshReady(GameLobby& lobby);
 
+inline constexpr int32_t kWaitingRoomLoading = 0;  // waiting for the players' machines
+inline constexpr int32_t kWaitingRoomPlayers = 1;  // the players, with the host's kick
+inline constexpr int32_t kWaitingRoomHostLost = 2;
+
 class WaitingRoom : public Screen {
  public:
   WaitingRoom();
@@ -57,5 +76,12 @@ class WaitingRoom : public Screen {
   void Refresh() override;
   void OnCommand(Control* control, int32_t id) override;
 
-  int32_t mode = 0;  // 0 waiting for the players' machines
+  int32_t mode = kWaitingRoomLoading;
+  WaitingRoomLoadRow loadRows[kWaitingRoomRows];
+  WaitingRoomPlayers playerRows[kWaitingRoomRows];
+  KickPopup kick;
 };
+
+// Opens the waiting room in the mode (kKeepScreenId keeps the last): the
+// loading view stays above the game until it is answered.
+int32_t WaitingRoomActivate(WaitingRoom& room, intptr_t mode);

@@ -22,7 +22,7 @@ inline constexpr size_t kProgramStock = 12468;        // u16[3]
 inline constexpr size_t kProgramReady = 12474;        // u16[3]
 inline constexpr size_t kProgramReadiness = 12480;    // f32[3]
 inline constexpr size_t kResearchSpentToday = 12492;  // f32
-static_assert(kDayCapacityByKind >= offsetof(PlayerRecord, bytes12407));
+static_assert(kDayCapacityByKind >= offsetof(PlayerRecord, bytes12408));
 static_assert(kResearchSpentToday + 4 <= offsetof(PlayerRecord, pendingCommands));
 
 // In each settings copy.

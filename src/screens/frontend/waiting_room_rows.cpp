@@ -1,0 +1,118 @@
+#include "screens/frontend/waiting_room_rows.h"
+
+#include "net/net_session.h"
+#include "net/net_slots.h"
+#include "records/player_kinds.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/screen_set.h"
+#include "world/net_slot.h"
+#include "world/player_names.h"
+#include "world/text/text_lists.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr const char* kLoadRowTags[] = {"RNAME", "PNAME", "DATA"};
+constexpr const char* kPlayersRowTags[] = {"DEAD", "RNAME", "PNAME", "KICKGRID"};
+constexpr const char* kKickTags[] = {"OKBUT", "CANBUT"};
+constexpr uint32_t kTurnByTurn = 1;
+
+bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+Control* Find(const Screen& screen, const char* tag) {
+  return screen.currentForm ? FormFindControlByTag(screen.currentForm, tag) : nullptr;
+}
+
+void ShowTag(const Screen& screen, const char* tag, bool on) { SetControlFlag(Find(screen, tag), kStateHidden, on ? 0 : 1); }
+
+bool ValidPlayer(int32_t p) { return p > 0 && p < kMaxPlayers; }
+
+const NetSlot& SlotOf(const World& world, int32_t player) {
+  static const NetSlot kNone{};
+  const uint32_t s = world.players[player].networkSlot;
+  return s < kMaxPlayers ? world.slotTable[s] : kNone;
+}
+
+// Both views name the region and its player the same way.
+void FillNames(const Screen& row, int32_t p) {
+  const World& w = g_world;
+  ControlSetText(Find(row, "RNAME"), WaitingRoomRegionName(w, p).c_str());
+  ControlSetText(Find(row, "PNAME"), GetPlayerDisplayName(w, w.players[p]));
+  if (row.currentForm) row.currentForm->state |= kStateDirty;
+}
+
+}  // namespace
+
+std::string WaitingRoomRegionName(const World& world, int32_t player) {
+  if (!ValidPlayer(player)) return {};
+  const char* name = LookupLocalizedName(world, world.players[player]);
+  return name ? name : "";
+}
+
+std::string WaitingRoomStatus(const NetSlot& slot, int32_t kind) {
+  if (slot.state == kSlotHuman) return slot.progress == 0 ? "Waiting" : "Ready";
+  return TextListText(kListPlayerstatus, kind);
+}
+
+WaitingRoomLoadRow::WaitingRoomLoadRow() : Screen("MULTI_WAIT1A", {kLoadRowTags, {}}) {}
+
+void WaitingRoomLoadRow::Refresh() {
+  if (!ValidPlayer(player)) return;
+  FillNames(*this, player);
+  const World& w = g_world;
+  ControlSetText(Find(*this, "DATA"), WaitingRoomStatus(SlotOf(w, player), w.players[player].kind).c_str());
+  ShowTag(*this, "DROP", false);
+}
+
+WaitingRoomPlayers::WaitingRoomPlayers() : Screen("MULTI_WAIT1B", {kPlayersRowTags, {}}) {}
+
+void WaitingRoomPlayers::BindControls() {
+  // The grid sits see-through over the row, framed in green.
+  Control* grid = form ? FormFindControlByTag(form, "KICKGRID") : nullptr;
+  if (!grid) return;
+  grid->fills[0] = (grid->fills[0] & 0x00FFFFFFu) | 0x8C000000u;
+  grid->fills[2] = grid->fills[0];
+  grid->outlines[2] = 0xFF007D00u;
+  grid->frameStyle = 1;
+  grid->flags |= kCtlShowFocus;
+}
+
+void WaitingRoomPlayers::Refresh() {
+  if (!ValidPlayer(player)) return;
+  FillNames(*this, player);
+  const World& w = g_world;
+  const int32_t kind = w.players[player].kind;
+  ShowTag(*this, "DEAD", kind == kKindEmpty || kind == kKindOut);
+  const bool turns = w.gameState.speedLockMode == kTurnByTurn;
+  ShowTag(*this, "BANKEDTIME", turns);
+  ShowTag(*this, "READY", turns);
+  // Only the host can drop a player, so only the host is offered it, and
+  // never for its own region.
+  ShowTag(*this, "KICKGRID", g_netSession.isHost.load() != 0 && player != w.gameState.localPlayer);
+}
+
+void WaitingRoomPlayers::OnCommand(Control* control, int32_t) {
+  if (!Is(control, "KICK")) return;
+  WaitingRoom& room = g_screens.waitingRoom;
+  if (room.currentForm) ClosePopupForm(g_ui, room.currentForm, 0, 0);
+  room.kick.Popup(player, nullptr);
+}
+
+KickPopup::KickPopup() : Screen("POPUP_KICK", {kKickTags, {}}) {}
+
+void KickPopup::OnOpen() {
+  player = static_cast<int32_t>(id);
+  ControlSetText(Find(*this, "RNAME"), WaitingRoomRegionName(g_world, player).c_str());
+}
+
+void KickPopup::OnCommand(Control* control, int32_t) {
+  if (Is(control, "OKBUT") && ValidPlayer(player) && g_netSession.isHost.load() != 0) {
+    const uint32_t slot = g_world.players[player].networkSlot;
+    if (slot > 0 && slot < kMaxPlayers) (void)KickSlotPlayer(g_netSession, slot);
+  }
+  if (Is(control, "OKBUT") || Is(control, "CANBUT")) Close(0);
+}
