@@ -73,6 +73,19 @@ void Pennant(Canvas& c, Pt at, double a) {
   Shape(c, {{2, -30}, {20, -24}, {2, -18}}, at, a, Rgb(250, 250, 250));
 }
 
+enum class Kind { kTank, kInfantry, kAircraft, kShip, kFacility };
+
+// The sample classes' symbol numbers are their class numbers: each sheet
+// shows what its class is (foot soldiers, vehicles and guns, aircraft and
+// missiles, ships and submarines, stores), so a unit looks like itself.
+Kind SheetShape(int n) {
+  if (n == 1 || n == 2 || n == 4 || n == 5 || n == 15) return Kind::kInfantry;
+  if ((n >= 17 && n <= 26) || (n >= 39 && n <= 42) || n == 47) return Kind::kAircraft;
+  if (n >= 27 && n <= 38) return Kind::kShip;
+  if (n >= 43 && n <= 46) return Kind::kFacility;
+  return Kind::kTank;
+}
+
 }  // namespace
 
 Canvas PortraitSheet(int sheet) {
@@ -108,20 +121,20 @@ Canvas UnitSheet(int n, bool secondTable) {
       Pennant(c, at, a);
       continue;
     }
-    switch (n % 5) {
-      case 0:
+    switch (SheetShape(n)) {
+      case Kind::kTank:
         Tank(c, at, a);
         break;
-      case 1:
+      case Kind::kInfantry:
         Infantry(c, at, a);
         break;
-      case 2:
+      case Kind::kAircraft:
         Aircraft(c, at, a);
         break;
-      case 3:
+      case Kind::kShip:
         Ship(c, at, a);
         break;
-      default:
+      case Kind::kFacility:
         Facility(c, at);
         break;
     }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "records/unit_record.h"
+#include "screens/main/class_icon.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_popups.h"
 #include "screens/main/map_screen.h"
@@ -182,7 +183,9 @@ void OpenUnitOrders(ScreenSet& screens, uint32_t unitId) {
   ShowSelectionOrders(screens);
 }
 
-void DrawUnitPicture(Control* form, const UnitRecord&, const UnitClassRecord& cls) {
+void DrawUnitPicture(Control* form, const UnitRecord& unit, const UnitClassRecord& cls) {
+  if (Control* picture = form ? FormFindControlByTag(form, "UNITPIC") : nullptr)
+    DrawUnitClassIcon(unit.classIndex, &unit, &cls, picture, true, -1);
   Control* caption = form ? FormFindControlByTag(form, "UNITPICT") : nullptr;
   if (!caption) return;
   char name[sizeof cls.name + 1] = {};
