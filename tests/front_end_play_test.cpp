@@ -26,6 +26,7 @@
 #include "sim/game_threads.h"
 #include "sim/window_messages.h"
 #include "support/fast_clock.h"
+#include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
@@ -95,18 +96,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   plat::SetClockSource(&clock);
   const std::string oldRoot = plat::DataRoot();
   plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
-  plat::ResetMessageQueue();
-  // The settings' defaults, never the user's file.
-  LoadRegistrySettings(g_app, g_netSession.identity, nullptr);
-  g_app.gamerezx = 1024;
-  g_app.gamerezy = 768;
-  g_app.gamerezbpp = 32;
-  g_app.gameadapternum = 0;
-  g_app.SetFlag(kSetNosoundinit, true);
-  g_ui.mapEditor = 0;
-  g_ui.netRole = kRoleNone;
-  static constexpr uint8_t kGuid[16] = {4, 3};
-  InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
+  PrepareWholeProgram();
   ASSERT_EQ(InitApplication(g_app), 0);
   // A failed step still lets the program end: the game's threads stop.
   struct StopsTheGame {

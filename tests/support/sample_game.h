@@ -19,6 +19,7 @@
 #include "platform/window.h"
 #include "sim/game_threads.h"
 #include "support/fast_clock.h"
+#include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -72,18 +73,7 @@ class SampleGame {
     plat::SetClockSource(&clock_);
     oldRoot_ = plat::DataRoot();
     plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
-    plat::ResetMessageQueue();
-    // The settings' defaults, never the user's file.
-    LoadRegistrySettings(g_app, g_netSession.identity, nullptr);
-    g_app.gamerezx = 1024;
-    g_app.gamerezy = 768;
-    g_app.gamerezbpp = 32;
-    g_app.gameadapternum = 0;
-    g_app.SetFlag(kSetNosoundinit, true);
-    g_ui.mapEditor = 0;
-    g_ui.netRole = kRoleNone;
-    static constexpr uint8_t kGuid[16] = {4, 3};
-    InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
+    PrepareWholeProgram();
     pointer_ = PolledInput{.x = 400, .y = 300};
     g_uiInput.poll = [] { return pointer_; };
     ASSERT_EQ(InitApplication(g_app), 0);
