@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <utility>
 
 #include "app/calendar.h"
@@ -124,6 +125,9 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
   UnitRecord* carried = carryOver.units;
   carryOver.units = nullptr;
   std::vector<UnitRecord*> ring;
+  // The groups name units by their old ids; each unit that comes along is
+  // found here under the id it had.
+  std::map<uint32_t, UnitRecord*> arrived;
   if (carried) {
     UnitRecord* unit = carried;
     do {
@@ -132,6 +136,7 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
     } while (unit && unit != carried);
   }
   for (UnitRecord* unit : ring) {
+    const uint32_t oldId = unit->id;
     unit->prev = unit->next = nullptr;
     unit->nextInChainA = unit->nextInChainB = nullptr;
     unit->route.reset();
@@ -177,6 +182,20 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
     InsertUnitInRing(world, *unit);
     if (IsPlaced(*unit))
       if (HexCell* cell = UnitHexCell(world, *unit)) HexStackInsertOrdered(world, *cell, *unit);
+    arrived[oldId] = unit;
+  }
+
+  // A group that still holds units is the player's again; one whose units
+  // all stayed behind leaves the new scenario's group as it is.
+  WorldLockGuard lock(world, kLockRecurring);
+  for (int g = 0; g < kUnitGroupsPerPlayer; ++g) {
+    std::vector<UnitRecord*> members;
+    for (const uint32_t id : carryOver.unitGroups[g])
+      if (const auto found = arrived.find(id); found != arrived.end()) members.push_back(found->second);
+    if (members.empty()) continue;
+    ListHolder& group = world.unitGroups.groups[local][g];
+    ListHolderClear(group);
+    for (UnitRecord* unit : members) NewListItem28(unit, false, 0, group);
   }
 }
 

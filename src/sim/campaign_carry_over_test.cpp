@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "sim/game_session_test_support.h"
 #include "sim/game_start.h"
 #include "records/unit_record.h"
 #include "units/unit_ring.h"
+#include "world/unit_groups.h"
 
 namespace {
 
@@ -157,6 +160,27 @@ TEST_F(CarryOverTest, CarriedUnitsGoToTheBasesOfTheirCategory) {
   } while (unit != first);
   EXPECT_EQ(onBase, 2);
   EXPECT_FLOAT_EQ(g_world.players[1].soldiers, 15.0f) << "the placed unit's value counts as left behind";
+}
+
+TEST_F(CarryOverTest, GroupsNameTheCarriedUnitsByTheirNewIds) {
+  WithSnapshot(0.0f);
+  UnitRecord* base = Placed(1, kBaseClass, 5, 2, 0x01000002u, kUnitFacility);
+  Carried(3, kLandClass, 6, 1, 3.0f)->id = 0x03000011u;
+  Carried(3, kLandClass, 0, 0, 3.0f)->id = 0x03000012u;
+  Carried(3, kLandClass, 0, 0, 3.0f)->id = 0x03000013u;  // no room left on the base: lost
+  carry.unitGroups[0] = {0x03000012u, 0x03000013u, 0x03000011u};
+  carry.unitGroups[1] = {0x03000013u};
+  NewListItem28(base, false, 0, g_world.unitGroups.groups[1][1]);
+  GameStartSetup(g_world, carry);
+  std::vector<uint32_t> group0;
+  const ListHolder& g0 = g_world.unitGroups.groups[1][0];
+  for (ListItem28* item = FirstInHolder(g0); item; item = NextInHolder(g0, item))
+    group0.push_back(static_cast<UnitRecord*>(item->object)->id);
+  ASSERT_EQ(group0.size(), 2u) << "the lost unit drops out";
+  for (const uint32_t id : group0) EXPECT_EQ(id >> 24, 1u) << "the new ids";
+  EXPECT_NE(group0[0], group0[1]);
+  ASSERT_EQ(g_world.unitGroups.groups[1][1].count, 1) << "a group whose units all stayed behind is left alone";
+  EXPECT_EQ(FirstInHolder(g_world.unitGroups.groups[1][1])->object, base);
 }
 
 }  // namespace
