@@ -11,6 +11,7 @@
 
 #include "app/app_object.h"
 #include "platform/paths.h"
+#include "screens/diplomacy/region_flag.h"
 #include "sim/command_log.h"
 #include "sim/policy_block_fields.h"
 #include "net/net_session.h"
@@ -322,6 +323,7 @@ TEST_F(GameFlowScreens, WaitingRoomViews) {
   room.OnOpen();
   EXPECT_TRUE(Visible(room.playerRows[1], "KICKGRID")) << "the host may drop player 2";
   EXPECT_FALSE(Visible(room.playerRows[0], "KICKGRID")) << "but not itself";
+  EXPECT_EQ(RowFlagPlayer(FormFindControlByTag(room.playerRows[1].currentForm, "FLAG")), 2) << "each row its flag";
   room.OnCommand(Tag(room, "RESOLVE"), 0);
   room.OnCommand(Tag(room, "CANBUT"), 0);
   EXPECT_TRUE(Visible(room, "HIDERESOLVE"));

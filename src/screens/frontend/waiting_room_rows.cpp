@@ -3,6 +3,7 @@
 #include "net/net_session.h"
 #include "net/net_slots.h"
 #include "records/player_kinds.h"
+#include "screens/diplomacy/region_flag.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -42,6 +43,7 @@ void FillNames(const Screen& row, int32_t p) {
   const World& w = g_world;
   ControlSetText(Find(row, "RNAME"), WaitingRoomRegionName(w, p).c_str());
   ControlSetText(Find(row, "PNAME"), GetPlayerDisplayName(w, w.players[p]));
+  SetRowFlag(Find(row, "FLAG"), p);
   if (row.currentForm) row.currentForm->state |= kStateDirty;
 }
 
