@@ -52,7 +52,7 @@ void EdgeScrollMap(ScreenManager& ui, int32_t x, int32_t y) {
   if (x >= e.right) dx = step;
   if (y == e.top) dy = -step;
   if (y == e.bottom || (e.bottomOrBeyond && y > e.bottom)) dy = step;
-  const int32_t beforeX = view->panX, beforeY = view->panY;
+  const int32_t beforeX = view->panX;
   if (dx || dy) {
     view->panX += dx;
     view->panY += dy;
