@@ -212,11 +212,9 @@ TEST_F(SdlInputTest, KeyDownAndUpCarryTheWindowsKeyAndBits) {
   EXPECT_EQ(At(2).lParam, static_cast<LParam>(0xC01E0001u | kKeyModifiersCarried));
   EXPECT_EQ(At(3).wParam, 0x25u);
   EXPECT_EQ(At(3).lParam, 0x014B0001 | kKeyModifiersCarried);  // extended key
-  // Ctrl held when a key is read travels with it.
   Feed(KeyEvent(true, SDLK_LCTRL, SDL_SCANCODE_LCTRL));
-  Feed(KeyEvent(true, SDLK_a, SDL_SCANCODE_A));
-  ASSERT_EQ(batch.size(), 6u);
-  EXPECT_EQ(At(5).lParam & (kKeyControlHeld | kKeyShiftHeld), kKeyControlHeld);
+  Feed(KeyEvent(true, SDLK_a, SDL_SCANCODE_A));  // Ctrl held when a key is read travels with it
+  EXPECT_EQ(batch.size() == 6u ? At(5).lParam & (kKeyControlHeld | kKeyShiftHeld) : 0, kKeyControlHeld);
 }
 
 TEST_F(SdlInputTest, TypedTextStaysWithItsKeyDown) {

@@ -83,10 +83,8 @@ TEST_F(KeyboardTest, TabWalksTheSiblingRing) {
     uint32_t held;
     int expected;  // index of the new holder, -1 for none
     uint32_t keyBits = 0;  // the modifiers the message carries win over those held now
-  } rows[] = {{"alone only drops it", 1, 0, -1},
-              {"next", 3, 0, 1},
-              {"previous", 3, kModShift, 2},
-              {"Shift carried, since let go", 3, 0, 2, plat::kKeyModifiersCarried | plat::kKeyShiftHeld},
+  } rows[] = {{"alone only drops it", 1, 0, -1}, {"next", 3, 0, 1}, {"previous", 3, kModShift, 2},
+              {"Shift carried, let go since", 3, 0, 2, plat::kKeyModifiersCarried | plat::kKeyShiftHeld},
               {"none carried, Shift held since", 3, kModShift, 1, plat::kKeyModifiersCarried}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

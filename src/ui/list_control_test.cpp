@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/gfx/gfx_test_support.h"
@@ -53,24 +54,18 @@ TEST_F(ListBoxTest, TheScrollerFollowsTheRows) {
     bool scrollerShown;
     int32_t thumb;
     int32_t offsetAtMiddle;
-    int32_t width;  // the list narrowed after it was made; the scroller stays at its right edge
   };
   const Case cases[] = {
-      {10, true, 6250, 30, 100},   // 160 px in 100: 100 x 10000 / 160; half of 60 px
-      {100, true, 2000, 750, 100},  // 625 would be too short a thumb
-      {5, false, 10000, 0, 100},    // 80 px fit: no scroller, whatever the bar said
-      {10, true, 6250, 30, 60},
+      {10, true, 6250, 30},    // 160 px in 100: 100 x 10000 / 160; half of 60 px
+      {100, true, 2000, 750},  // 625 would be too short a thumb
+      {5, false, 10000, 0},    // 80 px fit: no scroller, whatever the bar said
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.width);
     SCOPED_TRACE(c.rows);
     auto list = List(c.rows);
     list->scrollOffset = 50;
-    list->rect.right = c.width;
     ListLayoutRows(list.get());
     EXPECT_EQ(!list->scroller->Hidden(), c.scrollerShown);
-    EXPECT_EQ(list->scroller->rect.right, c.width);
-    EXPECT_EQ(list->downIndicator->rect.right, list->scroller->rect.left);
     EXPECT_EQ(list->scroller->bar->thumbLength, c.thumb);
     list->scroller->SetSelected(5000);
     EXPECT_EQ(list->scrollOffset, c.offsetAtMiddle);
@@ -79,6 +74,10 @@ TEST_F(ListBoxTest, TheScrollerFollowsTheRows) {
       EXPECT_EQ(list->scrollOffset, 0);
     }
   }
+  auto narrowed = List(10);  // narrowed after it was made, as a pop-up fitted to its rows is
+  narrowed->rect.right = 60;
+  ListLayoutRows(narrowed.get());
+  EXPECT_EQ(std::pair(narrowed->scroller->rect.right, narrowed->downIndicator->rect.right), std::pair(60, 52));
 }
 
 TEST_F(ListBoxTest, CtrlClicksToggleRowsUnlessTheListIsSingleSelect) {
