@@ -67,6 +67,14 @@ inline constexpr uint32_t kScMove = 0xF010;
 inline constexpr uint32_t kScMinimize = 0xF020;
 inline constexpr uint32_t kScMaximize = 0xF030;
 
+// Key messages carry the modifiers held when the key was read, in bits of
+// their lParam the key word leaves unused, so a quick Ctrl+key is still
+// one when it is handled; kKeyModifiersCarried marks a message that has them.
+inline constexpr uint32_t kKeyShiftHeld = 1u << 25;
+inline constexpr uint32_t kKeyControlHeld = 1u << 26;
+inline constexpr uint32_t kKeyModifiersCarried = 1u << 27;
+inline constexpr uint32_t kKeyAltHeld = 1u << 28;
+
 // Mouse key-state flags in the wParam of mouse messages.
 inline constexpr uint32_t kMkLButton = 0x0001;
 inline constexpr uint32_t kMkRButton = 0x0002;

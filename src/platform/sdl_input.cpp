@@ -396,6 +396,8 @@ void SdlInputTranslator::OnKey(const SDL_KeyboardEvent& key, bool down, uint32_t
   const uint32_t scan = PcScanCodeOf(key.keysym.scancode);
   uint32_t bits = 1 | ((scan & 0xFF) << 16);
   if ((scan & 0x100) != 0) bits |= 1u << 24;
+  bits |= kKeyModifiersCarried | (IsKeyHeld(kVkShift) ? kKeyShiftHeld : 0) |
+          (IsKeyHeld(kVkControl) ? kKeyControlHeld : 0) | (IsKeyHeld(kVkMenu) ? kKeyAltHeld : 0);
   if (down) {
     if (key.repeat != 0 || wasDown) bits |= 1u << 30;
   } else {

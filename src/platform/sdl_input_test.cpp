@@ -203,15 +203,18 @@ TEST_F(SdlInputTest, KeyDownAndUpCarryTheWindowsKeyAndBits) {
   EXPECT_EQ(At(0).window, target.main);
   EXPECT_EQ(At(0).message, kWmKeyDown);
   EXPECT_EQ(At(0).wParam, 0x41u);
-  EXPECT_EQ(At(0).lParam, 0x001E0001);
+  EXPECT_EQ(At(0).lParam, 0x001E0001 | kKeyModifiersCarried);
   EXPECT_EQ(At(0).time, 5000u);
   EXPECT_EQ(At(1).message, kWmKeyDown);
-  EXPECT_EQ(At(1).lParam, 0x401E0001);  // auto-repeat: the key was down
+  EXPECT_EQ(At(1).lParam, 0x401E0001 | kKeyModifiersCarried);  // auto-repeat: the key was down
   EXPECT_EQ(At(2).message, kWmKeyUp);
   EXPECT_EQ(At(2).wParam, 0x41u);
-  EXPECT_EQ(At(2).lParam, static_cast<LParam>(0xC01E0001u));
+  EXPECT_EQ(At(2).lParam, static_cast<LParam>(0xC01E0001u | kKeyModifiersCarried));
   EXPECT_EQ(At(3).wParam, 0x25u);
-  EXPECT_EQ(At(3).lParam, 0x014B0001);  // extended key
+  EXPECT_EQ(At(3).lParam, 0x014B0001 | kKeyModifiersCarried);  // extended key
+  Feed(KeyEvent(true, SDLK_LCTRL, SDL_SCANCODE_LCTRL));
+  Feed(KeyEvent(true, SDLK_a, SDL_SCANCODE_A));  // Ctrl held when a key is read travels with it
+  EXPECT_EQ(batch.size() == 6u ? At(5).lParam & (kKeyControlHeld | kKeyShiftHeld) : 0, kKeyControlHeld);
 }
 
 TEST_F(SdlInputTest, TypedTextStaysWithItsKeyDown) {

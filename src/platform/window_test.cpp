@@ -231,7 +231,7 @@ TEST_F(WindowTest, KeyDownTranslatesToItsCharacterBeforeLaterInput) {
   EXPECT_EQ(m.window, w);
   EXPECT_EQ(m.message, kWmKeyDown);
   EXPECT_EQ(m.wParam, 0x41u);
-  EXPECT_EQ(m.lParam, 0x001E0001);
+  EXPECT_EQ(m.lParam, 0x001E0001 | kKeyModifiersCarried);
   EXPECT_TRUE(TranslateWindowMessage(m));
   ASSERT_TRUE(GetWindowMessage(&m));
   EXPECT_EQ(m.message, kWmChar);

@@ -1,11 +1,8 @@
 #include "ui/edge_scroll.h"
 
-#include <algorithm>
-
 #include "app/app_object.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_view.h"
-#include "ui/control.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 
@@ -39,21 +36,6 @@ int32_t PanMoved(const MapView& view, int32_t before, int32_t after) {
   return moved;
 }
 
-// The drag's outline from its anchor to the pointer, in its parent's
-// pixels, left above right and top above bottom.
-void PlaceDragBox(const MapView& view, int32_t x, int32_t y) {
-  Control* box = view.dragBox;
-  if (!box) return;
-  plat::Rect r{std::min(view.pressX, x), std::min(view.pressY, y), std::max(view.pressX, x), std::max(view.pressY, y)};
-  if (box->parent) {
-    const plat::Rect origin = ControlAbsoluteRect(box->parent);
-    r.left -= origin.left, r.right -= origin.left;
-    r.top -= origin.top, r.bottom -= origin.top;
-  }
-  box->rect = r;
-  box->Invalidate();
-}
-
 // Pan pixels one frame of edge scrolling moves at the view's zoom.
 int32_t EdgeScrollStep(float zoom) { return static_cast<int32_t>(g_uiOptions.mapscrollspeed * zoom * kEdgeScrollPixels); }
 
@@ -70,18 +52,19 @@ void EdgeScrollMap(ScreenManager& ui, int32_t x, int32_t y) {
   if (x >= e.right) dx = step;
   if (y == e.top) dy = -step;
   if (y == e.bottom || (e.bottomOrBeyond && y > e.bottom)) dy = step;
-  const int32_t beforeX = view->panX, beforeY = view->panY;
+  const int32_t beforeX = view->panX;
   if (dx || dy) {
     view->panX += dx;
     view->panY += dy;
     ClampMapPan(*view);
   }
   if (!view->rubberBand) return;
-  // The anchor is in screen pixels: it moves against the map by the pan's
-  // change at the zoom, so it stays on the map point where the drag began.
-  const float zoom = view->zoom > 0.0f ? view->zoom : 1.0f;
-  view->pressX -= static_cast<int32_t>(static_cast<float>(PanMoved(*view, beforeX, view->panX)) / zoom);
-  view->pressY -= static_cast<int32_t>(static_cast<float>(view->panY - beforeY) / zoom);
-  PlaceDragBox(*view, x, y);
+  // The anchor is a map pixel and stays where the drag began; only a jump
+  // across a wrapping map's seam moves it, by the same map width as the pan.
+  // The band's far corner follows the pointer onto the newly shown map.
+  view->pressX += (view->panX - beforeX) - PanMoved(*view, beforeX, view->panX);
+  const Hex end = ScreenToMapPixel(*view, x, y);
+  view->bandDx = end.x - view->pressX;
+  view->bandDy = end.y - view->pressY;
   ui.frameFlags |= kFrameMapDragged;
 }

@@ -19,7 +19,10 @@ KeyAppSeam g_keyApp;
 
 namespace {
 
-uint32_t HeldModifiers() {
+uint32_t HeldModifiers(uint32_t keyBits) {
+  if (keyBits & plat::kKeyModifiersCarried)
+    return ((keyBits & plat::kKeyShiftHeld) ? kModShift : 0) | ((keyBits & plat::kKeyControlHeld) ? kModCtrl : 0) |
+           ((keyBits & plat::kKeyAltHeld) ? kModAlt : 0);
   if (g_keyModifiers) return g_keyModifiers();
   if (!g_uiInput.poll) {
     return (plat::IsKeyHeld(plat::kVkShift) ? kModShift : 0) | (plat::IsKeyHeld(plat::kVkControl) ? kModCtrl : 0) |
@@ -85,14 +88,14 @@ int32_t FrontEndKeyDown(uint32_t key, ScreenManager& ui) {
   return 0;
 }
 
-plat::LResult OnKeyDown(ScreenManager& ui, uint32_t key) {
+plat::LResult OnKeyDown(ScreenManager& ui, uint32_t key, uint32_t keyBits) {
   if (ui.tooltipShown) {
     ui.tooltipShown = 0;
     ui.tooltipControl = nullptr;
     if (ui.rootForm) ui.rootForm->Invalidate();
   }
   ui.lastInputTick = ui.nowTick;
-  const uint32_t modifiers = HeldModifiers();
+  const uint32_t modifiers = HeldModifiers(keyBits);
   if (Control* holder = g_controls.capture) {
     holder->HandleInput(static_cast<int32_t>(plat::kWmKeyDown), static_cast<intptr_t>(key), 0, 0);
     if (key == plat::kVkTab) MoveCaptureByTab(modifiers);

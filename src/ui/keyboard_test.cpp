@@ -82,7 +82,10 @@ TEST_F(KeyboardTest, TabWalksTheSiblingRing) {
     int siblings;
     uint32_t held;
     int expected;  // index of the new holder, -1 for none
-  } rows[] = {{"alone only drops it", 1, 0, -1}, {"next", 3, 0, 1}, {"previous", 3, kModShift, 2}};
+    uint32_t keyBits = 0;  // the modifiers the message carries win over those held now
+  } rows[] = {{"alone only drops it", 1, 0, -1}, {"next", 3, 0, 1}, {"previous", 3, kModShift, 2},
+              {"Shift carried, let go since", 3, 0, 2, plat::kKeyModifiersCarried | plat::kKeyShiftHeld},
+              {"none carried, Shift held since", 3, kModShift, 1, plat::kKeyModifiersCarried}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     BoxControl parent(ControlInit{});
@@ -90,7 +93,7 @@ TEST_F(KeyboardTest, TabWalksTheSiblingRing) {
     for (int i = 0; i < row.siblings; ++i) children[i] = ControlAddChild(&parent, new BoxControl(ControlInit{}));
     g_controls.capture = children[0];
     g_held = row.held;
-    OnKeyDown(g_ui, plat::kVkTab);
+    OnKeyDown(g_ui, plat::kVkTab, row.keyBits);
     EXPECT_EQ(g_controls.capture, row.expected < 0 ? nullptr : children[row.expected]);
     g_controls = ControlGlobals{};
   }

@@ -301,6 +301,10 @@ void ListLayoutRows(ListBoxControl* list) {
     s->Resize(Width(s), visible);
     RectMoveTo(&list->downIndicator->rect, 0, visible - kIndicatorHeight);
   }
+  // A list resized after it was made (a pop-up narrowed to its rows) keeps
+  // its scroller and arrows inside its own rectangle.
+  RectMoveTo(&s->rect, Width(list) - Width(s), 0);
+  for (StringControl* c : {list->upIndicator, list->downIndicator}) c->rect.right = Width(list) - Width(s);
   int32_t rowWidth = Width(list);
   if (total > visible) {
     if (list->flags & kListIndicators) visible -= kIndicatorHeight;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/gfx/gfx_test_support.h"
@@ -73,6 +74,10 @@ TEST_F(ListBoxTest, TheScrollerFollowsTheRows) {
       EXPECT_EQ(list->scrollOffset, 0);
     }
   }
+  auto narrowed = List(10);  // narrowed after it was made, as a pop-up fitted to its rows is
+  narrowed->rect.right = 60;
+  ListLayoutRows(narrowed.get());
+  EXPECT_EQ(std::pair(narrowed->scroller->rect.right, narrowed->downIndicator->rect.right), std::pair(60, 52));
 }
 
 TEST_F(ListBoxTest, CtrlClicksToggleRowsUnlessTheListIsSingleSelect) {

@@ -174,7 +174,9 @@ void NoteUserInput(ScreenManager& ui);
 // when the system swaps them.
 uint32_t MouseKeyState(const PolledInput& input, bool swapped);
 
-plat::LResult OnKeyDown(ScreenManager& ui, uint32_t key);
+// keyBits is the message's lParam: the modifiers it carries are used over
+// those held now.
+plat::LResult OnKeyDown(ScreenManager& ui, uint32_t key, uint32_t keyBits = 0);
 plat::LResult OnKeyUp(ScreenManager& ui, uint32_t key);
 plat::LResult OnChar(ScreenManager& ui, uint32_t character);
 plat::LResult OnMouseMessage(ScreenManager& ui, uint32_t message, plat::WParam wParam, int x, int y);

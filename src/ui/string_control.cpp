@@ -95,6 +95,7 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
     box.right -= outlineWidths[kLookNormal];
     box.bottom -= outlineWidths[kLookNormal];
   }
+  box.left += textInset;
   const std::string& shown = selected && !selectedText.empty() ? selectedText : text;
   const uint32_t colour = (selected ? selectedTextColour : textColour) | 0xFF000000u;
   if (!shown.empty()) DrawTextAt(&box, Font(), shown.c_str(), StringTextFormat(kind, flags, alignment), colour);

@@ -66,6 +66,9 @@ class StringControl : public Control {
   uint32_t textColour = 0xFFFFFFFFu;
   uint32_t selectedTextColour = 0xFFFFFFFFu;
   uint32_t word2 = 0;
+  // Pixels kept clear at the left end for a picture drawn there; the text
+  // is laid out in the rest.
+  int32_t textInset = 0;
 
  protected:
   StringControl(const StringControl&) = default;

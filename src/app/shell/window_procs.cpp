@@ -104,7 +104,7 @@ LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam l
       if (IsSizeMoveOrMaximise(wParam) && g_renderer.fullScreen) return 1;
       break;
     case kWmKeyDown:
-      return OnKeyDown(ui, static_cast<uint32_t>(wParam));
+      return OnKeyDown(ui, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
     case kWmKeyUp:
       return OnKeyUp(ui, static_cast<uint32_t>(wParam));
     case kWmChar:

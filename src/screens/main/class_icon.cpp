@@ -7,6 +7,7 @@
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/string_control.h"
 #include "ui/screen_manager.h"
 #include "world/world.h"
 
@@ -100,6 +101,7 @@ void DrawUnitClassIcon(int32_t classNumber, const UnitRecord* unit, const UnitCl
     bitmap = IconChild(control);
     const int32_t side = Height(control);
     bitmap->rect = {0, 0, side, side};
+    if (auto* button = dynamic_cast<StringControl*>(control)) button->textInset = side;
   }
   bitmap->pictureSlot = slot;
   bitmap->images[kLookNormal].source = cell.source;

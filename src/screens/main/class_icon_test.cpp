@@ -11,6 +11,7 @@
 #include "ui/bitmap_control.h"
 #include "ui/control_test_support.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
 #include "world/world.h"
 
 namespace {
@@ -60,12 +61,12 @@ TEST(ClassIconTest, FrameSheetAndRecordOfEachCall) {
                          (bitmap.flags & (kCtlMirrorX | kCtlAnimate)) == kCtlMirrorX),
               std::tuple(r.wantSlot, Edges(r.wantSource), r.wantMirrored));
   }
-  Control button(controltest::Init("VALUE1", nullptr, 0, 0, 100, 22));
+  StringControl button(controltest::Init("VALUE1", nullptr, 0, 0, 100, 22), StringInit{});
   for (int i = 0; i < 2; ++i) DrawUnitClassIcon(7, nullptr, nullptr, &button, false, -1);
-  ASSERT_NE(button.firstChild, nullptr);  // one square picture child
+  ASSERT_NE(button.firstChild, nullptr);  // one square picture child; the label starts after it
   EXPECT_EQ(std::tuple(button.firstChild->NextInRing(), button.firstChild->rect.right,
-                       static_cast<BitmapControl*>(button.firstChild)->pictureSlot),
-            std::tuple(nullptr, 22, &b.unitPictures[11]));
+                       static_cast<BitmapControl*>(button.firstChild)->pictureSlot, button.textInset),
+            std::tuple(nullptr, 22, &b.unitPictures[11], 22));
   g_world.unitClasses = saved;
 }
 

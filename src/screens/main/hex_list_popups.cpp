@@ -129,18 +129,48 @@ bool HoldsPrerequisite(const World& world, int player, int16_t tech) {
   return row && row[tech].known != 0;
 }
 
-void FillBuildClasses(World& world, ListBoxControl* list, uint32_t classFlag) {
+// Whether the local player may place the class now: designed, current and
+// with its prerequisites known.
+bool BuildClassOpen(World& world, int32_t c, uint32_t classFlag) {
   const int player = world.gameState.localPlayer;
   const uint8_t* design = DesignRow(world, player);
-  for (int32_t c = 4000; c < 4128; ++c) {
+  const UnitClassRecord* cls = ClassRecordAt(world, c);
+  if (!cls || !cls->name[0] || !(cls->flags & classFlag) || (cls->flags & kClassObsolete)) return false;
+  if (!design || static_cast<int32_t>(world.gameState.designRowBytes) <= c || !(design[c] & 1u)) return false;
+  return HoldsPrerequisite(world, player, cls->requiredTechs[0]) &&
+         HoldsPrerequisite(world, player, cls->requiredTechs[1]);
+}
+
+constexpr int32_t kBuildClassFirst = 4000, kBuildClassEnd = 4128;
+constexpr int32_t kTransportClasses[] = {4128, 4129};
+
+bool AnyBuildClassOpen(World& world, uint32_t classFlag) {
+  for (int32_t c = kBuildClassFirst; c < kBuildClassEnd; ++c)
+    if (BuildClassOpen(world, c, classFlag)) return true;
+  return false;
+}
+
+bool AnyTransportClass(World& world) {
+  for (int32_t c : kTransportClasses)
+    if (ClassRecordAt(world, c)) return true;
+  return false;
+}
+
+void FillBuildClasses(World& world, ListBoxControl* list, uint32_t classFlag) {
+  for (int32_t c = kBuildClassFirst; c < kBuildClassEnd; ++c) {
+    if (!BuildClassOpen(world, c, classFlag)) continue;
     const UnitClassRecord* cls = ClassRecordAt(world, c);
-    if (!cls || !cls->name[0] || !(cls->flags & classFlag) || (cls->flags & kClassObsolete)) continue;
-    if (!design || static_cast<int32_t>(world.gameState.designRowBytes) <= c || !(design[c] & 1u)) continue;
-    if (!HoldsPrerequisite(world, player, cls->requiredTechs[0]) ||
-        !HoldsPrerequisite(world, player, cls->requiredTechs[1]))
-      continue;
     AddRow(list, std::string(cls->name, strnlen(cls->name, sizeof cls->name)), kBuildClassBase + c, false);
   }
+}
+
+// The build menu's rows, each only while its own list would hold a class:
+// an empty sub-menu would open as a bare box.
+void FillBuildMenu(World& world, ListBoxControl* list) {
+  const bool open[] = {AnyBuildClassOpen(world, kClassProduction), AnyBuildClassOpen(world, kClassSettlement),
+                       AnyTransportClass(world)};
+  for (int i = 0; i < 3; ++i)
+    if (open[i]) AddRow(list, Text(kListHexmaprtpop, 18 + i), 11 + i, false);
 }
 
 std::string LabelOf(const HexCell& cell) {
@@ -184,7 +214,9 @@ void FillMainContext(World& world, ListBoxControl* list, uint32_t hex) {
       AddRow(list, text, 2, true);
     }
   }
-  AddRow(list, Text(kListHexmaprtpop, 1), 10, false);
+  if (AnyBuildClassOpen(world, kClassProduction) || AnyBuildClassOpen(world, kClassSettlement) ||
+      AnyTransportClass(world))
+    AddRow(list, Text(kListHexmaprtpop, 1), 10, false);
 }
 
 void FillFacilityContext(World& world, ListBoxControl* list, uint32_t hex) {
@@ -329,13 +361,11 @@ void HexProductList::OnOpen() {
     const uint32_t hex = ClickedHex();
     switch (context) {
       case 0: FillMainContext(w, list, hex); break;
-      case 10:
-        for (int i = 0; i < 3; ++i) AddRow(list, Text(kListHexmaprtpop, 18 + i), 11 + i, false);
-        break;
+      case 10: FillBuildMenu(w, list); break;
       case 11: FillBuildClasses(w, list, kClassProduction); break;
       case 12: FillBuildClasses(w, list, kClassSettlement); break;
       case 13:
-        for (int32_t c : {4128, 4129})
+        for (int32_t c : kTransportClasses)
           if (const UnitClassRecord* cls = ClassRecordAt(w, c))
             AddRow(list, std::string(cls->name, strnlen(cls->name, sizeof cls->name)), kBuildClassBase + c, false);
         break;

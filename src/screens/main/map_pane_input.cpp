@@ -58,12 +58,11 @@ constexpr bool Is(int32_t message, uint32_t wm) { return message == static_cast<
 struct Keys {
   bool shift = false, ctrl = false;
 };
-Keys HeldKeys() {
-  if (g_uiInput.poll) {
-    const PolledInput in = g_uiInput.poll();
-    return {in.shift, in.ctrl};
-  }
-  return {plat::IsKeyHeld(plat::kVkShift), plat::IsKeyHeld(plat::kVkControl)};
+// The modifiers as they were when the mouse message was made: read from
+// the keyboard when it is handled, a quick Ctrl+click could arrive
+// without its Ctrl.
+Keys HeldKeys(intptr_t keyState) {
+  return {(keyState & plat::kMkShift) != 0, (keyState & plat::kMkControl) != 0};
 }
 
 MapView& View() { return g_ui.mapView ? *g_ui.mapView : g_mapView; }
@@ -214,7 +213,7 @@ void EditorDoubleClick(ScreenSet& s) {
   if (cls && (cls->flags & kClassProduction)) OpenObjectPopup(s, cell, 0);
 }
 
-void LeftDown(MapView& view, int32_t message, int32_t x, int32_t y) {
+void LeftDown(MapView& view, int32_t message, intptr_t keyState, int32_t x, int32_t y) {
   ScreenSet& s = g_screens;
   const bool dbl = Is(message, plat::kWmLButtonDblClk);
   if (dbl && InGame() && s.selectionOrdersShown) CloseMapPopups(s);
@@ -230,7 +229,7 @@ void LeftDown(MapView& view, int32_t message, int32_t x, int32_t y) {
     if (!dbl) EditorBrushAtHex(view, 0);
     OpenEditorModePanel(g_editorMap.mode);
   } else if (InGame()) {
-    GameLeftDown(view, s, HeldKeys());
+    GameLeftDown(view, s, HeldKeys(keyState));
   }
   RedrawGameRoot(s);
   if (dbl && InGame()) GameDoubleClick(s);
@@ -270,7 +269,7 @@ void RightDown(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
     }
     OpenEditorModePanel(g_editorMap.mode);
   } else if (InGame() && !g_mapPlacement.active && s.mapClickMode == kClickNone) {
-    const bool mapTab = (g_uiOptions.bclickrmaptab != 0) != HeldKeys().ctrl;
+    const bool mapTab = (g_uiOptions.bclickrmaptab != 0) != HeldKeys(keyState).ctrl;
     if (mapTab) {
       ShowMainPanel(1, 1, s);
     } else if (MapScreenKeptOpen(s)) {
@@ -288,10 +287,10 @@ void MiddleUp(MapView& view) {
   DragPanEnds(view);
 }
 
-void RightUp(MapView& view, int32_t x, int32_t y) {
+void RightUp(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
   ScreenSet& s = g_screens;
   if (InGame() && view.buttonHeld) {
-    const Keys keys = HeldKeys();
+    const Keys keys = HeldKeys(keyState);
     if (s.selectionOrdersShown) {
       if (g_mapPaneLinks.openOrderMenu) g_mapPaneLinks.openOrderMenu(s, x, y);
     } else if (g_mapPlacement.active) {
@@ -323,7 +322,7 @@ void Wheel(MapView& view, intptr_t keyState) {
   const int32_t delta = static_cast<int16_t>(static_cast<uint32_t>(keyState) >> 16);
   const int32_t notch = delta / kWheelNotch;
   if (notch == 0 || g_mapWheelLock) return;
-  const Keys keys = HeldKeys();
+  const Keys keys = HeldKeys(keyState);
   if (!keys.ctrl) {
     int32_t amount = notch * (keys.shift ? 10 * kZoomStep : kZoomStep);
     if (g_uiOptions.brevwheelzoom) amount = -amount;
@@ -415,11 +414,11 @@ int32_t MapPane::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t message, 
   switch (static_cast<uint32_t>(message)) {
     case plat::kWmMouseMove: MouseMove(view, keyState, x, y); break;
     case plat::kWmLButtonDown:
-    case plat::kWmLButtonDblClk: LeftDown(view, message, x, y); break;
+    case plat::kWmLButtonDblClk: LeftDown(view, message, keyState, x, y); break;
     case plat::kWmLButtonUp: LeftUp(view, x, y); break;
     case plat::kWmRButtonDown:
     case plat::kWmRButtonDblClk: RightDown(view, keyState, x, y); break;
-    case plat::kWmRButtonUp: RightUp(view, x, y); break;
+    case plat::kWmRButtonUp: RightUp(view, keyState, x, y); break;
     case plat::kWmMButtonUp: MiddleUp(view); break;
     case plat::kWmMButtonDown:
     case plat::kWmMButtonDblClk:

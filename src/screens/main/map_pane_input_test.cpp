@@ -69,7 +69,8 @@ TEST_F(MapPaneInputTest, WheelZoomsByNotchesAndPansWithCtrl) {
   struct Row { int32_t delta; bool shift, ctrl, reverse; std::vector<int32_t> zoomMoves; int32_t panDy; };
   // A notch is 120; the slider moves 100 a notch (1000 with Shift), the
   // other way with the reversed option. With Ctrl at zoom 1.5 and speed 1.0
-  // a notch pans trunc(1 x 1.0 x 1.5 x -32) = -48.
+  // a notch pans trunc(1 x 1.0 x 1.5 x -32) = -48. The modifiers are the message's: the keyboard has already
+  // moved on to the opposite state when it is handled.
   const Row rows[] = {
       {60, false, false, false, {}, 0},
       {-240, false, false, false, {200}, 0},
@@ -78,10 +79,11 @@ TEST_F(MapPaneInputTest, WheelZoomsByNotchesAndPansWithCtrl) {
       {120, false, true, false, {}, -48},
   };
   for (const Row& r : rows) {
-    g_calls = Calls{}, g_keys.shift = r.shift, g_keys.ctrl = r.ctrl, g_uiOptions.brevwheelzoom = r.reverse;
+    g_calls = Calls{}, g_keys.shift = !r.shift, g_keys.ctrl = !r.ctrl, g_uiOptions.brevwheelzoom = r.reverse;
     view().zoom = 1.5f, view().panY = 200;
     ComputeMapScrollLimits(view());
-    Send(plat::kWmMouseWheel, Wheel(r.delta), 100, 100);
+    const uint32_t keys = (r.shift ? plat::kMkShift : 0u) | (r.ctrl ? plat::kMkControl : 0u);
+    Send(plat::kWmMouseWheel, Wheel(r.delta) | keys, 100, 100);
     EXPECT_EQ(g_calls.zoomMoves, r.zoomMoves) << r.delta;
     EXPECT_EQ(view().panY - 200, r.panDy) << r.delta;
   }
