@@ -63,12 +63,7 @@ ClassIconCell ClassIconCellFor(int32_t frame, bool tallCells) {
     out.mirrored = true;
   }
   if (frame < 0) frame = 0;
-  const int32_t column = frame % kCellsPerRow, row = frame / kCellsPerRow;
-  if (tallCells) {
-    out.source = {168 * column + 34, 102 * row + 2, 168 * column + 134, 102 * row + 102};
-  } else {
-    out.source = {168 * column + 2, 84 * row + 2, 168 * column + 166, 84 * row + 82};
-  }
+  out.source = UnitSymbolCell(frame, tallCells);
   return out;
 }
 

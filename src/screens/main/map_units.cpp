@@ -75,26 +75,35 @@ HexCell* MapCell(World& world, uint32_t hex) {
   return index < world.cells.size() ? &world.cells[index] : nullptr;
 }
 
-SymbolFrame UnitSymbolFrame(int32_t facing, bool layoutBit) {
-  SymbolFrame out;
+namespace {
+
+// Facings past half a turn are drawn as their mirror image.
+int32_t FoldFacing(int32_t facing, SymbolFrame& out) {
   int32_t f = facing;
   if (f > 12) f = 24 - f, out.mirrored = true;
-  if (f < 0) f = 0;
+  return f < 0 ? 0 : f;
+}
+
+}  // namespace
+
+plat::Rect UnitSymbolCell(int32_t cell, bool layoutBit) {
   if (layoutBit) {
-    const int32_t left = (f % 3) * 168 + 34, top = (f / 3) * 102 + 2;
-    out.source = {left, top, left + 100, top + 100};
-  } else {
-    const int32_t left = (f % 3) * 168 + 2, top = (f / 3) * 84 + 2;
-    out.source = {left, top, left + 164, top + 80};
+    const int32_t left = (cell % 3) * 168 + 34, top = (cell / 3) * 102 + 2;
+    return {left, top, left + 100, top + 100};
   }
+  const int32_t left = (cell % 3) * 168 + 2, top = (cell / 3) * 84 + 2;
+  return {left, top, left + 164, top + 80};
+}
+
+SymbolFrame UnitSymbolFrame(int32_t facing, bool layoutBit) {
+  SymbolFrame out;
+  out.source = UnitSymbolCell(FoldFacing(facing, out), layoutBit);
   return out;
 }
 
 SymbolFrame FacilitySymbolFrame(int32_t facing, bool layoutBit) {
   SymbolFrame out;
-  int32_t f = facing;
-  if (f > 12) f = 24 - f, out.mirrored = true;
-  if (f < 0) f = 0;
+  const int32_t f = FoldFacing(facing, out);
   if (layoutBit) {
     const int32_t left = (f % 3) * 168 + 2, top = (f / 3) * 102 + 2;
     out.source = {left, top, left + 164, top + 100};

@@ -34,6 +34,9 @@ struct SymbolFrame {
   bool mirrored = false;
 };
 SymbolFrame UnitSymbolFrame(int32_t facing, bool layoutBit);
+// The cell of a unit symbol sheet, unmirrored (cell 14 is the class's own
+// picture).
+plat::Rect UnitSymbolCell(int32_t cell, bool layoutBit);
 SymbolFrame FacilitySymbolFrame(int32_t facing, bool layoutBit);
 // The symbol numbers of a class and its layout bit (bit 0 of its second
 // flag byte).
