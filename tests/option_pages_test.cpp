@@ -80,9 +80,7 @@ class OptionPagesTest : public ::testing::Test {
     g_app.gamerezx = oldApp_[0], g_app.gamerezy = oldApp_[1], g_app.gamerezbpp = oldApp_[2];
     g_app.gamerezaa = oldApp_[3], g_app.settingsFlags = static_cast<uint32_t>(oldApp_[4]);
     SetSettingsFilePath("");
-    // A host keeps pointing at the last form shown in it even after the form
-    // moved to another host: the hosts let go of their pages before any
-    // form is deleted.
+    // The hosts let go of the pages they show before any form is deleted.
     for (Control* panel : {Panel(true), Panel(false)})
       if (panel) ControlAttachForm(panel, nullptr);
     for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen)

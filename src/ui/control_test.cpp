@@ -138,6 +138,16 @@ TEST_F(ControlTest, RingOperationsKeepParentsAndFirstChildrenRight) {
   ControlAddChild(&root, z);
   delete c;  // takes B with it
   EXPECT_EQ(order(), "Z");
+  // A form attached to another host leaves the first one empty.
+  BoxControl host1(Init("H1", nullptr, 0, 0, 1, 1)), host2(Init("H2", nullptr, 0, 0, 1, 1));
+  BoxControl page(Init("P", nullptr, 0, 0, 1, 1));
+  ControlAttachForm(&host1, &page);
+  ControlAttachForm(&host2, &page);
+  EXPECT_EQ(host1.firstChild, nullptr);
+  EXPECT_EQ(host2.firstChild, &page);
+  EXPECT_EQ(page.parent, &host2);
+  ControlAttachForm(&host2, nullptr);
+  page.parent = nullptr;
   // A clone of a form copies every field and the tree below, and no link.
   Control* y = Add(z, "Y", 1, 1, 1, 1);
   y->text = "words";

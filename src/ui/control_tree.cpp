@@ -80,11 +80,19 @@ Control* ControlHitTest(Control* start, int32_t x, int32_t y, int32_t depth, int
 
 Control* ControlAttachForm(Control* container, Control* form) {
   if (!container) return form;
+  Control* previousHost = form ? form->parent : nullptr;
   container->firstChild = form;
   container->Invalidate();
   if (form) {
     form->parent = container;
     for (Control* c = form->NextInRing(); c && c != form; c = c->NextInRing()) c->parent = container;
+  }
+  // A page moved to another host leaves the old one empty, not pointing at a
+  // form it no longer holds (and that may be deleted under it).
+  if (previousHost && previousHost != container && previousHost->firstChild &&
+      previousHost->firstChild->parent == container) {
+    previousHost->firstChild = nullptr;
+    previousHost->Invalidate();
   }
   return form;
 }
