@@ -8,6 +8,7 @@
 
 #include "app/app_object.h"
 #include "app/game_math.h"
+#include "platform/messages.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
@@ -58,7 +59,6 @@ constexpr int32_t kNarrowWidth = 120;
 constexpr int32_t kRowLimit = 10;
 constexpr uint32_t kGreyRow = 0xFFC8C8C8u;
 constexpr uint32_t kPopupBesideOthers = 0x80;
-constexpr uint32_t kMkControl = 0x8;
 // Rows of the hex menu.
 constexpr int32_t kTitleRow = 99;
 constexpr int32_t kBuildClassBase = 1000;
@@ -450,7 +450,7 @@ void HexListPopupB::OnOpen() {
 void HexListPopupB::OnCommand(Control* control, int32_t id) {
   if (!control || control != list) return;
   chosenId = list->selectedId != 0 ? list->selectedId : id;
-  if (allUnitsRow && chosenId != 1 && (g_ui.keyState & kMkControl)) {
+  if (allUnitsRow && chosenId != 1 && (g_ui.keyState & plat::kMkControl)) {
     ControlSetText(allUnitsRow, Text(kListLocalwords, 4));
     allMode = 0;
     return;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/messages.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/main/hex_links.h"
@@ -25,7 +26,6 @@ SelectionState g_selection;
 namespace {
 
 constexpr uint32_t kSelectedMark = 1u << 0;  // bit 0 of the unit's interface flags
-constexpr uint32_t kMkShift = 0x4;
 
 ListHolder g_hoverStack{};
 
@@ -143,7 +143,7 @@ void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add) {
   if (clicked.x == 0 && clicked.y == 0) return;
   const bool band = g_mapView.rubberBand != 0;
   if (add == -1)
-    add = (g_ui.keyState & kMkShift) || (band ? g_uiOptions.bautoselrband : g_uiOptions.bautoselstack) ? 1 : 0;
+    add = (g_ui.keyState & plat::kMkShift) || (band ? g_uiOptions.bautoselrband : g_uiOptions.bautoselstack) ? 1 : 0;
   int32_t candidates = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
