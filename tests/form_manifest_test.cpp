@@ -10,11 +10,11 @@
 
 #include "app/app_object.h"
 #include "platform/paths.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/form_file.h"
 #include "ui/screen.h"
-#include "ui/screen_set.h"
 
 namespace {
 

@@ -10,15 +10,15 @@
 #include <vector>
 
 #include "app/app_object.h"
+#include "net/net_session.h"
 #include "platform/paths.h"
 #include "screens/diplomacy/region_flag.h"
+#include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/policy_block_fields.h"
-#include "net/net_session.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
-#include "ui/screen_set.h"
 #include "ui/string_control.h"
 #include "world/region_figures.h"
 #include "world/text/scenario_text.h"

@@ -8,9 +8,9 @@
 #include "app/app_object.h"
 #include "platform/paths.h"
 #include "screens/main/title_bar.h"
+#include "screens/screen_set.h"
 #include "ui/control_tree.h"
 #include "ui/form_file.h"
-#include "ui/screen_set.h"
 #include "world/map_file.h"
 #include "world/world.h"
 

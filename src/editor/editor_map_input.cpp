@@ -1,8 +1,8 @@
 #include "editor/editor_map_input.h"
 
 #include "editor/editor_palette.h"
+#include "editor/editor_screens.h"
 #include "records/hex_cell.h"
-#include "ui/screen_set.h"
 #include "units/facility_build.h"
 #include "units/hex_geometry.h"
 #include "world/world.h"
@@ -23,7 +23,8 @@ void EditorBrushAtHex(MapView&, int32_t) {
 
 void OpenEditorModePanel(int32_t mode) {
   g_editorMap.mode = mode;
-  if (g_screens.mapEditorB.currentForm) g_screens.mapEditorB.Refresh();
+  MapEditorB* palette = g_editorPaletteScreen;
+  if (palette && palette->currentForm) palette->Refresh();
 }
 
 void EditorLinkHex(World& world, uint32_t position, int32_t classIndex, int d, int32_t pass, int32_t mark) {

@@ -4,14 +4,14 @@
 #include "app/gfx/sprite_batch.h"
 #include "editor/editor_map_input.h"
 #include "editor/editor_screens.h"
+#include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
-#include "ui/screen_set.h"
-#include "ui/control.h"
 #include "world/map_derived_data.h"
 #include "world/world.h"
 
 EditorPaletteState g_editorPalette;
+MapEditorB* g_editorPaletteScreen = nullptr;
 
 namespace {
 
@@ -36,7 +36,7 @@ void SetMapEditMode(int32_t kind, int32_t value) {
   g_editorPalette.mapEditMode = kind;
   g_editorMap.brushKind = kind;
   g_editorMap.brushValue = value;
-  Control* form = g_screens.mapEditorB.currentForm;
+  Control* form = g_editorPaletteScreen ? g_editorPaletteScreen->currentForm : nullptr;
   if (Control* mapMode = form ? FormFindControlByTag(form, "MAPMODE") : nullptr)
     g_editorMap.editing = (mapMode->state & kStateSelected) != 0;
   OpenEditorModePanel(g_editorMap.mode);

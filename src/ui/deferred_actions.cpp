@@ -1,11 +1,9 @@
 #include "ui/deferred_actions.h"
 
 #include "ui/screen.h"
-#include "ui/screen_set.h"
+#include "ui/ui_screen_hooks.h"
 
 namespace {
-
-PollRing& Ring() { return g_screens.pollRing; }
 
 void Cancel(PollRegistration* node) {
   if (node->screen) node->screen->pollRegistration = nullptr;
@@ -33,12 +31,13 @@ void Walk(PollRing& ring, Fn fn) {
 }  // namespace
 
 void QueueDeferredUiAction(Screen* screen, intptr_t argument) {
-  if (!screen) return;
+  PollRing* ring = g_uiScreenHooks.pollRing;
+  if (!screen || !ring) return;
   if (screen->pollRegistration) Cancel(screen->pollRegistration);
   auto* node = NewZeroed<PollRegistration>();
   if (!node) return;
   screen->pollRegistration = node;
-  Ring().head.Append(node);
+  ring->head.Append(node);
   node->screen = screen;
   node->argument = argument;
 }
@@ -47,8 +46,7 @@ void CancelDeferredUiAction(Screen* screen) {
   if (screen && screen->pollRegistration) Cancel(screen->pollRegistration);
 }
 
-void RunDeferredActions(ScreenSet& screens) {
-  PollRing& ring = screens.pollRing;
+void RunDeferredActions(PollRing& ring) {
   if (ring.running) return;  // a Poll that waits on the window's messages
   ring.running = 1;
   Walk(ring, [](PollRegistration* node) {
@@ -61,12 +59,11 @@ void RunDeferredActions(ScreenSet& screens) {
   // A Poll cleared the ring: the nodes the walk had passed go now too.
   if (ring.clearedWhileRunning) {
     ring.clearedWhileRunning = 0;
-    ClearDeferredActions(screens);
+    ClearDeferredActions(ring);
   }
 }
 
-void ClearDeferredActions(ScreenSet& screens) {
-  PollRing& ring = screens.pollRing;
+void ClearDeferredActions(PollRing& ring) {
   if (ring.running) ring.clearedWhileRunning = 1;
   Walk(ring, [&ring](PollRegistration* node) {
     Cancel(node);

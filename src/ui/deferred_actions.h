@@ -8,7 +8,6 @@
 #include "app/list_node.h"
 
 class Screen;
-struct ScreenSet;
 
 // One registration in the ring. A cancelled node stays linked until the
 // next run frees it, so a walk that has read its link is never left
@@ -20,7 +19,8 @@ class PollRegistration : public ListNode {
   int32_t cancelled = 0;
 };
 
-// The ring's sentinel head, held by the screen set. While a run walks the
+// The ring's sentinel head, held by the screen set, which registers it in
+// the toolkit's hook table (ui/ui_screen_hooks.h). While a run walks the
 // ring, a clear only cancels.
 struct PollRing {
   PollRegistration head;
@@ -29,7 +29,7 @@ struct PollRing {
 };
 
 // Registers the screen with the argument, cancelling its old registration.
-// Nothing is registered when no node can be made.
+// Nothing is registered when no node can be made or no ring is registered.
 void QueueDeferredUiAction(Screen* screen, intptr_t argument);
 // Cancels the screen's registration, if it has one; its node goes at the
 // next run.
@@ -37,7 +37,7 @@ void CancelDeferredUiAction(Screen* screen);
 // Polls every live registration from first to last and frees the cancelled
 // ones. A node appended during the run is reached in the same pass unless
 // the node being run was the last one.
-void RunDeferredActions(ScreenSet& screens);
+void RunDeferredActions(PollRing& ring);
 // Forgets every registration. Called from a Poll, it only cancels them and
 // the run under way frees them.
-void ClearDeferredActions(ScreenSet& screens);
+void ClearDeferredActions(PollRing& ring);

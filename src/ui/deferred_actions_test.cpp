@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "ui/deferred_actions.h"
-#include "ui/screen_set.h"
+#include "ui/screen.h"
+#include "ui/ui_screen_hooks.h"
 
 namespace {
 
 std::vector<std::string> g_log;
+PollRing g_ring;  // the screen set holds the game's
 
 struct PollScreen : Screen {
   explicit PollScreen(std::string n) : Screen(nullptr), name(std::move(n)) {}
@@ -25,7 +27,7 @@ struct PollScreen : Screen {
 
 int Nodes() {
   int count = 0;
-  for (const ListNode* n = g_screens.pollRing.head.next(); n && n != &g_screens.pollRing.head; n = n->next()) ++count;
+  for (const ListNode* n = g_ring.head.next(); n && n != &g_ring.head; n = n->next()) ++count;
   return count;
 }
 
@@ -49,28 +51,30 @@ TEST(DeferredActions, RunsRegistrationsInRingOrder) {
       {"[S], S registers T: T waits for the next run",
        [](auto& s, auto& t, auto&) { Queue({&s}), s.onPoll = [&t] { Queue({&t}); }; }, {"S0"}, {"S0", "T0"}, 1, 2},
       {"a Poll that clears the ring",
-       [](auto& s, auto& t, auto& u) { Queue({&s, &u, &t}), s.onPoll = [] { ClearDeferredActions(g_screens); }; },
+       [](auto& s, auto& t, auto& u) { Queue({&s, &u, &t}), s.onPoll = [] { ClearDeferredActions(g_ring); }; },
        {"S0"}, {}, 3, 0},
       {"a screen destroyed while registered",
        [](auto&, auto&, auto& u) { Queue({std::make_unique<PollScreen>("G").get(), &u}); }, {"U0"}, {"U0"}, 2, 1},
   };
+  g_uiScreenHooks.pollRing = &g_ring;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     PollScreen s("S"), t("T"), u("U");
     row.setUp(s, t, u);
     EXPECT_EQ(Nodes(), row.nodesBefore);
     g_log.clear();
-    RunDeferredActions(g_screens);
+    RunDeferredActions(g_ring);
     EXPECT_EQ(g_log, row.firstRun);
     EXPECT_EQ(Nodes(), row.nodesAfterFirst);
     s.onPoll = nullptr;
     g_log.clear();
-    RunDeferredActions(g_screens);
+    RunDeferredActions(g_ring);
     EXPECT_EQ(g_log, row.secondRun);
-    ClearDeferredActions(g_screens);
+    ClearDeferredActions(g_ring);
     EXPECT_EQ(Nodes(), 0);
     for (Screen* x : {&s, &t, &u}) EXPECT_EQ(x->pollRegistration, nullptr);
   }
+  g_uiScreenHooks.pollRing = nullptr;
 }
 
 }  // namespace

@@ -1,16 +1,16 @@
 #include "ui/keyboard.h"
 
-#include "app/audio/music_player.h"
 #include "app/app_object.h"
+#include "app/audio/music_player.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 #include "sim/command_network.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
-#include "ui/key_table.h"
+#include "ui/key_rows.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
+#include "ui/ui_screen_hooks.h"
 
 KeyModifierQuery g_keyModifiers = nullptr;
 uint32_t g_swallowNextChar = 0;
@@ -100,10 +100,7 @@ plat::LResult OnKeyDown(ScreenManager& ui, uint32_t key, uint32_t keyBits) {
     holder->HandleInput(static_cast<int32_t>(plat::kWmKeyDown), static_cast<intptr_t>(key), 0, 0);
     if (key == plat::kVkTab) MoveCaptureByTab(modifiers);
   }
-  if (TutorialWindowOpen(g_screens.tutorial)) {
-    if (key == plat::kVkEscape) CloseTutorialWindow(g_screens.tutorial);
-    return 0;
-  }
+  if (g_uiScreenHooks.tutorialKeyDown && g_uiScreenHooks.tutorialKeyDown(key)) return 0;
   if (Control* edit = g_controls.edit) {
     edit->HandleInput(static_cast<int32_t>(plat::kWmKeyDown), static_cast<intptr_t>(key), 0, 0);
     return 0;
@@ -135,7 +132,7 @@ plat::LResult OnKeyUp(ScreenManager& ui, uint32_t key) {
   if (ui.mode != kUiInGame || key != plat::kVkControl || !ui.rootForm || !ui.rootForm->firstChild) return 0;
   Control* top = ui.rootForm->firstChild->PrevInRing();
   if (!top) top = ui.rootForm->firstChild;
-  if (top->owner == &g_screens.popupFrames && top->firstChild && top->firstChild->owner) {
+  if (IsPopupFrame(top) && top->firstChild && top->firstChild->owner) {
     top->firstChild->owner->OnHostNotify(1, 0);
   }
   return 0;

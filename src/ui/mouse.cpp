@@ -5,12 +5,12 @@
 #include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
-#include "ui/edge_scroll.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "ui/tooltip.h"
+#include "ui/ui_screen_hooks.h"
 #include "world/text/ui_options.h"
 
 namespace {
@@ -74,7 +74,9 @@ void TooltipAfterRest(ScreenManager& ui, Control* target) {
   // Elapsed time, so the wait holds across the wrap of the tick.
   if (ui.nowTick - ui.lastInputTick <= wait) return;
   if (ui.tooltipShown && ui.tooltipControl == target) return;
-  g_screens.tooltip.Show(reinterpret_cast<intptr_t>(text), nullptr);
+  Tooltip* tooltip = g_uiScreenHooks.tooltip;
+  if (!tooltip) return;
+  tooltip->Show(reinterpret_cast<intptr_t>(text), nullptr);
   ui.tooltipControl = target;
 }
 
@@ -117,7 +119,7 @@ plat::LResult OnMouseWheel(ScreenManager& ui, plat::WParam wParam, int x, int y)
 }
 
 void HoverAndEdgeScroll(ScreenManager& ui, uint32_t keyState, int32_t x, int32_t y) {
-  EdgeScrollMap(ui, x, y);
+  if (g_uiScreenHooks.edgeScroll) g_uiScreenHooks.edgeScroll(ui, x, y);
   Control* holder = g_controls.capture;
   Control* target = holder && (holder->state & kStatePressed) ? holder : ControlUnder(ui, x, y);
   if (!target) {

@@ -3,7 +3,7 @@
 // pointer (or the one holding the capture), the click sound, and what the
 // pointer resting on a control does each frame: auto-repeat, hover-held and
 // focus-on-hover controls, the delayed tooltip, and edge scrolling of the
-// map. The entry points from the window (OnMouseMessage, OnMouseWheel) are
+// map (through the screens' hook). The entry points from the window (OnMouseMessage, OnMouseWheel) are
 // declared with the interface root's others in ui/screen_manager.h. Window
 // thread only.
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Clicks and the wheel find their control; the resting pointer repeats, shows tips and scrolls the map.
+// Clicks and the wheel find their control; the resting pointer repeats and shows tips.
 #include "ui/mouse.h"
 
 #include <gtest/gtest.h>
@@ -8,16 +8,15 @@
 
 #include "app/app_object.h"
 #include "app/gfx/gfx_test_support.h"
-#include "screens/main/map_geometry.h"
-#include "screens/main/map_view.h"
 #include "ui/box_control.h"
 #include "ui/control_focus.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "ui/slide_bar.h"
+#include "ui/tooltip.h"
+#include "ui/ui_screen_hooks.h"
 #include "world/text/ui_options.h"
 
 namespace {
@@ -33,7 +32,7 @@ class MouseTest : public ::testing::Test {
     g_popupSounds.uiSound = [](int32_t n) { g_clicks += n == kSoundClick; }, g_uiInput.poll = [] { return g_input; };
   }
   void TearDown() override {
-    g_ui.rootForm = g_ui.mapArea = nullptr, g_ui.mapView = &g_mapView, g_ui.mode = kUiFrontEnd, g_ui.tooltipShown = 0;
+    g_ui.rootForm = g_ui.mapArea = nullptr, g_ui.mode = kUiFrontEnd, g_ui.tooltipShown = 0;
     g_controls = ControlGlobals{}, g_popupSounds = PopupSoundSeam{}, g_uiInput = UiInputSeam{}, g_uiOptions = saved_;
   }
   Control* Add(const char* tag, int32_t left, uint32_t flags, uint32_t state, bool bar = false) {
@@ -89,7 +88,9 @@ TEST_F(MouseTest, HeldOrRestingPointerRepeatsAndShowsTipsOnTime) {
       {"a tip after 250 ms", 0xFFFFFF80u, 0, false, 250, {0, 250, 251, 300, 550, 551}, "000 000 001 100 000 001"},
   };
   Control tipForm{controltest::Init(nullptr, nullptr, 0, 0, 50, 20)};
-  g_screens.tooltip.form = g_screens.tooltip.currentForm = &tipForm;
+  Tooltip tooltip;
+  tooltip.form = tooltip.currentForm = &tipForm;
+  g_uiScreenHooks.tooltip = &tooltip;
   g_uiOptions.repeatbutms = 250, g_ui.mode = kUiInGame;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -107,34 +108,8 @@ TEST_F(MouseTest, HeldOrRestingPointerRepeatsAndShowsTipsOnTime) {
     }
     delete a, g_ui.tooltipShown = 0;
   }
-  g_screens.tooltip.form = g_screens.tooltip.currentForm = nullptr;
-}
-
-TEST_F(MouseTest, PointerOnAnEdgeScrollsTheMap) {
-  // A 300 x 300 map panned to (1000, 1000); the step is mapscrollspeed x zoom x 20. Confined, only the viewport
-  // (100,100)-(700,500) scrolls, right and bottom at its last pixel. A drag's anchor is a map pixel and stays.
-  struct Row { const char* name; float zoom; bool confined, drag; int32_t x, y, dx, dy, anchorX; } rows[] = {
-      {"left edge at zoom 1", 1.0f, false, false, 0, 300, -20, 0, 300},
-      {"left edge at zoom 1.5", 1.5f, false, false, 0, 300, -30, 0, 300},
-      {"the screen's far corner", 1.0f, false, false, 1023, 767, 20, 20, 300},
-      {"confined: the screen's edge", 1.0f, true, false, 0, 300, 0, 0, 300},
-      {"confined: its left edge", 1.0f, true, false, 100, 300, -20, 0, 300},
-      {"confined: its last row", 1.0f, true, false, 400, 499, 0, 20, 300},
-      {"confined: below it", 1.0f, true, false, 400, 500, 0, 0, 300},
-      {"a drag keeps its map point", 1.0f, false, true, 0, 300, -20, 0, 300},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    MapView view;
-    view.viewLeft = view.viewTop = 100, view.viewRight = 700, view.viewBottom = 500;
-    InitMapViewGeometry(view, 300, 300, false, 0, 0);
-    view.zoom = row.zoom, view.viewportConfined = row.confined, view.rubberBand = row.drag;
-    ComputeMapScrollLimits(view), view.panX = view.panY = 1000, view.pressX = view.pressY = 300;
-    g_ui.mapView = &view, g_ui.mode = kUiInGame, g_ui.frameFlags = 0, g_uiOptions.mapscrollspeed = 1.0f;
-    HoverAndEdgeScroll(g_ui, 0, row.x, row.y);
-    EXPECT_EQ((std::array{view.panX - 1000, view.panY - 1000, view.pressX, int32_t(g_ui.frameFlags)}),
-              (std::array{row.dx, row.dy, row.anchorX, int32_t(row.drag ? kFrameMapDragged : 0)}));
-  }
+  tooltip.form = tooltip.currentForm = nullptr;
+  g_uiScreenHooks.tooltip = nullptr;
 }
 
 }  // namespace

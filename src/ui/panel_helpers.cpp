@@ -14,10 +14,9 @@
 #include "ui/list_control.h"
 #include "ui/screen.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
-#include "units/unit_class.h"
 #include "ui/scroller.h"
 #include "ui/text_box.h"
+#include "units/unit_class.h"
 #include "world/object_hex.h"
 #include "world/world.h"
 
@@ -160,27 +159,6 @@ int32_t LoadCsvList(const char* name, ListBoxControl* list) {
   }
   ListLayoutRows(list);
   return count;
-}
-
-void OpenFileDialog(const char* title, const char* extension, const char* folder, GameFileScreen* dialog,
-                    int32_t mode, std::string* fileName, int32_t option1, int32_t option2) {
-  if (!dialog) return;
-  dialog->title = title ? title : "";
-  dialog->extension = extension ? extension : "";
-  dialog->folder = folder ? folder : "";
-  dialog->fileName = fileName;
-  dialog->options[0] = option1;
-  dialog->options[1] = option2;
-  dialog->Popup(mode, nullptr);
-}
-
-const UnitClassRecord* SelectedUnitClass() {
-  const World& w = g_world;
-  const uint32_t index = w.gameState.currentHex.cellIndex;
-  const HexCell* cell = index < w.cells.size() ? &w.cells[index] : nullptr;
-  const int32_t cls = VisibleLeadClass(w, cell);
-  g_screens.currentClass = cls ? ClassRecordAt(w, cls) : nullptr;
-  return g_screens.currentClass;
 }
 
 void GotoHexPacked(uint32_t packed) {

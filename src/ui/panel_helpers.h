@@ -9,7 +9,6 @@
 #include "app/calendar.h"
 
 class Control;
-class GameFileScreen;
 class ListBoxControl;
 class Screen;
 class TextBoxControl;
@@ -32,10 +31,6 @@ TextBoxControl* MakeTextBox(const char* tag, int32_t id, ScreenSet* screens, Con
 // FULL, TOP or BOTTOM part.
 void PlaceSidePanel(int32_t id, Screen* screen, int32_t placement);
 
-// Sets the file dialog up (title, extension, folder, where the chosen name
-// goes, its two options) and opens it with the mode (load or save).
-void OpenFileDialog(const char* title, const char* extension, const char* folder, GameFileScreen* dialog,
-                    int32_t mode, std::string* fileName, int32_t option1, int32_t option2);
 // One row per file of the folder with the extension (directories skipped),
 // named without the extension and numbered from 1; the count.
 int32_t ListFiles(const char* folder, ListBoxControl* list, const char* extension);
@@ -45,9 +40,6 @@ int32_t LoadCsvList(const char* name, ListBoxControl* list);
 
 // Makes the packed hex (x low, y high) the current hex.
 void GotoHexPacked(uint32_t packed);
-// The screen set's current class becomes that of the selected hex's
-// visible unit (none when there is none); returns it.
-const UnitClassRecord* SelectedUnitClass();
 // Fills a date from its fields and sets its day number (the game's dates
 // keep no time of day).
 void DateInit(GameDate* date, int16_t year, uint8_t month, uint8_t day);

@@ -4,15 +4,12 @@
 #include "app/audio/sound_system.h"
 #include "platform/messages.h"
 #include "platform/status.h"
-#include "screens/main/command_bars.h"
-#include "screens/main/main_layout.h"
-#include "screens/main/map_view.h"
 #include "ui/bitmap_control.h"
 #include "ui/box_control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
+#include "ui/ui_screen_hooks.h"
 #include "world/text/ui_options.h"
 
 #include <vector>
@@ -25,16 +22,6 @@ namespace {
 // sits one pixel further left.
 int32_t Centred(int32_t at, int32_t room, int32_t size) { return at == -1 ? (room - size) / 2 : at; }
 
-void SetDepth(ScreenManager& ui, int32_t depth) {
-  if (ui.mapView) {
-    SetPanelDepth(depth, 0, *ui.mapView);
-  } else {
-    ui.panelDepth = depth;
-  }
-}
-
-bool IsPopupFrame(const Control* control) { return control && control->owner == &g_screens.popupFrames; }
-
 void ReleaseInputHolders() {
   ReleaseCaptureControl(nullptr, kMsgLeave, 0, 0, 0);
   ControlKillFocus(nullptr);
@@ -42,6 +29,19 @@ void ReleaseInputHolders() {
 }
 
 }  // namespace
+
+void SetUiPanelDepth(ScreenManager& ui, int32_t depth) {
+  if (ui.mapView && g_uiScreenHooks.setPanelDepth) {
+    g_uiScreenHooks.setPanelDepth(ui, depth);
+  } else {
+    ui.panelDepth = depth;
+  }
+}
+
+bool IsPopupFrame(const Control* control) {
+  const Screen* frames = g_uiScreenHooks.popupFrames;
+  return control && frames && control->owner == frames;
+}
 
 void PlayPopupSound(int32_t number) {
   if (g_sound.muted) return;
@@ -74,7 +74,7 @@ int32_t OpenPopup(ScreenManager& ui, Control* form, uint32_t flags, int32_t x, i
     Screen* replaced = CloseAllPopups(ui, 0);
     if (form->owner) form->owner->returnTo = replaced;
     ui.savedPanelDepth = ui.panelDepth;
-    SetDepth(ui, 0);
+    SetUiPanelDepth(ui, 0);
   }
   ReleaseInputHolders();
   PlayPopupSound(kSoundPopupOpened);
@@ -83,7 +83,7 @@ int32_t OpenPopup(ScreenManager& ui, Control* form, uint32_t flags, int32_t x, i
   init.kind = kKindBox;
   init.frameStyle = noFill ? 1 : 0;
   init.id = static_cast<int32_t>(flags & 0xFFu);
-  init.owner = &g_screens.popupFrames;
+  init.owner = g_uiScreenHooks.popupFrames;
   init.left = frame.left;
   init.top = frame.top;
   init.width = frame.right - frame.left;
@@ -140,7 +140,7 @@ int32_t ClosePopupForm(ScreenManager& ui, Control* form, int32_t noReturn, int32
     back->Popup(back->id, back->parameterList);
   }
   if (!keepDepth && ui.savedPanelDepth) {
-    SetDepth(ui, ui.savedPanelDepth);
+    SetUiPanelDepth(ui, ui.savedPanelDepth);
     RequestFullRefresh(ui);
   }
   return 0;
@@ -201,72 +201,3 @@ int32_t PopupFrameScreen::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t 
   return PopupFrameClick(g_ui, control, message, p1, p2, p3);
 }
 
-namespace {
-
-// The mail screen docks beside the map as the side pop-up.
-Screen& SidePopup() { return g_screens.email1; }
-
-void PanelsClosedOnBar(ScreenManager& ui) {
-  if (ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
-}
-
-void ShowHidden(Control* control, bool show) {
-  if (control) SetControlFlag(control, kStateHidden, show ? 0 : 1);
-}
-
-// The mail bar floats beside the side pop-up while it is open (id 1).
-void MoveMailBar(ScreenManager& ui) {
-  CmdBar3& bar = g_screens.cmdBar3;
-  ShowHidden(bar.currentForm, true);
-  bar.Show(ui.sidePopupOpen ? 1 : 0, nullptr);
-}
-
-}  // namespace
-
-void PopPopupsTo(ScreenManager& ui, int32_t depth) {
-  RefreshSelection(g_screens);
-  if (depth < ui.panelDepth) SetDepth(ui, depth);
-  if (ui.panelDepth == 0) {
-    PanelsClosedOnBar(ui);
-    UpdatePopupButton(g_screens.cmdBar3);
-  }
-}
-
-void ClosePanelsAbove(ScreenManager& ui, int32_t level, int32_t keep) {
-  const int32_t width = g_platform.clientRect.right - g_platform.clientRect.left;
-  if (level == 3 && width < 1024 && !g_uiOptions.sidescreens) ClosePopup(ui, SidePopup());
-  if (!keep || level > ui.panelDepth) SetDepth(ui, level);
-  PanelsClosedOnBar(ui);
-  UpdatePopupButton(g_screens.cmdBar3);
-}
-
-void ShowSidePopup(ScreenManager& ui, Screen& screen, Screen* attached) {
-  ShowHidden(screen.currentForm, true);
-  screen.Refresh();
-  Control* label = screen.currentForm ? FormFindControlByTag(screen.currentForm, "LABELBUT") : nullptr;
-  if (label && (label->state & kStateSelected)) {
-    SetControlFlag(label, kStateSelected, 0);
-    if (attached) attached->Show(kKeepScreenId, nullptr);
-  } else if (attached) {
-    attached->Refresh();
-  }
-  if (g_uiOptions.sidescreens) return;
-  if (!ui.sidePopupOpen) PlayPopupSound(kSoundSidePopup);
-  ui.sidePopupOpen = 1;
-  MoveMailBar(ui);
-  CmdBar3& bar = g_screens.cmdBar3;
-  if (Control* flag = bar.currentForm ? FormFindControlByTag(bar.currentForm, "EMAILFLAG") : nullptr) {
-    flag->flags &= ~kCtlAnimate;
-    if (auto* strip = dynamic_cast<BitmapControl*>(flag)) strip->frame = 0;
-  }
-}
-
-void ClosePopup(ScreenManager& ui, Screen& screen) {
-  if (g_uiOptions.sidescreens) return;
-  ShowHidden(screen.currentForm, false);
-  if (ui.sidePopupOpen) PlayPopupSound(kSoundSidePopup);
-  ui.sidePopupOpen = 0;
-  MoveMailBar(ui);
-  if (Control* border = g_screens.mapBorder.currentForm) border->Invalidate();
-  EndTextEdit();
-}

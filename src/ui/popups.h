@@ -62,21 +62,10 @@ int32_t ClosePopupForm(ScreenManager& ui, Control* form, int32_t noReturn, int32
 // Closes every pop-up, bringing none back; the screen of the lowest closed,
 // or null. With clearDepth the saved panel depth is forgotten.
 Screen* CloseAllPopups(ScreenManager& ui, int32_t clearDepth);
+// The docked panels' depth: the screens' map layout follows it while there
+// is a map view, else only the depth word changes.
+void SetUiPanelDepth(ScreenManager& ui, int32_t depth);
+// Whether the control is a pop-up's frame (owned by the frames' screen).
+bool IsPopupFrame(const Control* control);
 // A mouse message hit a pop-up frame outside its form.
 int32_t PopupFrameClick(ScreenManager& ui, Control* frame, int32_t message, intptr_t p1, intptr_t p2, intptr_t p3);
-
-// Docked panels: closes those deeper than depth (and clears the map
-// selection); at depth 0 the command bar forgets its open panel.
-void PopPopupsTo(ScreenManager& ui, int32_t depth);
-// Sets the docked depth to level, unless keep is set and level is not above
-// the depth; level 3 on a screen narrower than 1024 pixels without side
-// screens first closes the side pop-up.
-void ClosePanelsAbove(ScreenManager& ui, int32_t level, int32_t keep);
-// The side pop-up docked at the right (the mail screen): shows and
-// refreshes the screen and its attached sub-screen (shown anew when the
-// screen's LABELBUT is pressed), then, without side screens, marks it open
-// with sound 8 and moves the mail bar beside it.
-void ShowSidePopup(ScreenManager& ui, Screen& screen, Screen* attached);
-// Hides it; without side screens marks it closed (sound 8 when it was open)
-// and moves the mail bar back. Nothing with side screens on.
-void ClosePopup(ScreenManager& ui, Screen& screen);

@@ -1,5 +1,6 @@
 // Pop-ups: stacking and return screens with their sounds, refusals, the
 // frame's placement and see-through bits, the panel depth, and the tooltip.
+// The docked panels and the side pop-up are tested with the screens.
 #include "ui/popups.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +10,12 @@
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
 #include "platform/status.h"
-#include "screens/main/main_layout.h"
-#include "screens/main/map_view.h"
 #include "ui/box_control.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "ui/string_control.h"
 #include "ui/tooltip.h"
+#include "ui/ui_screen_hooks.h"
 #include "world/text/ui_options.h"
 
 namespace {
@@ -54,6 +53,7 @@ class PopupTest : public ::testing::Test {
     g_beeps = 0;
     g_popupSounds.uiSound = [](int32_t n) { g_sounds.push_back(n); };
     g_popupSounds.beep = [] { ++g_beeps; };
+    g_uiScreenHooks.popupFrames = &frames_;
   }
   void TearDown() override {
     CloseAllPopups(g_ui, 1);
@@ -66,6 +66,7 @@ class PopupTest : public ::testing::Test {
     g_ui.panelDepth = g_ui.savedPanelDepth = 0;
     g_platform.clientRect = savedClient_;
     g_uiOptions = savedOptions_;
+    g_uiScreenHooks.popupFrames = nullptr;
   }
   static int FramesOnRoot() {
     int count = 0;
@@ -75,6 +76,7 @@ class PopupTest : public ::testing::Test {
     }
     return count;
   }
+  PopupFrameScreen frames_;  // the screen set holds the game's
   Control* root_ = nullptr;
   plat::Rect savedClient_{};
   UiOptions savedOptions_{};
@@ -182,7 +184,7 @@ TEST_F(PopupTest, PlacementFillAndSeeThrough) {
     EXPECT_EQ(a.form->rect.right - a.form->rect.left, row.width);
     EXPECT_EQ(a.form->fills[kLookNormal], row.fill);
     EXPECT_EQ(a.form->parent->index, kGeneratedFrameIndex);
-    EXPECT_EQ(a.form->parent->owner, &g_screens.popupFrames);
+    EXPECT_EQ(a.form->parent->owner, &frames_);
     EXPECT_EQ((g_ui.rootForm->flags & kCtlAlwaysRedraw) != 0, row.seeThrough);
     a.Close(1);
     EXPECT_EQ(g_ui.rootForm->flags & kCtlAlwaysRedraw, 0u);
@@ -260,68 +262,6 @@ TEST_F(PopupTest, ClicksOnTheFrame) {
     EXPECT_EQ(g_beeps, row.beeps);
     if (a.form->parent) a.Close(1);
   }
-}
-
-TEST_F(PopupTest, DockedPanelDepths) {
-  struct Row {
-    const char* name;
-    int32_t depth;
-    bool pop;  // PopPopupsTo, else ClosePanelsAbove
-    int32_t level, keep;
-    int32_t expected;
-    int32_t marker;  // the command bar's panel-open flag after
-  } rows[] = {
-      {"pop to 0", 2, true, 0, 0, 0, 0},
-      {"pop never deepens", 2, true, 3, 0, 2, 1},
-      {"close above 1", 3, false, 1, 0, 1, 1},
-      {"close above 0", 1, false, 0, 0, 0, 0},
-      {"keep a shallower level", 2, false, 1, 1, 2, 1},
-      {"keep still deepens", 2, false, 3, 1, 3, 1},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    SetPanelDepth(row.depth, 1, g_mapView);
-    g_screens.cmdBar.dockedPanelMarker = 1;
-    if (row.pop) {
-      PopPopupsTo(g_ui, row.level);
-    } else {
-      ClosePanelsAbove(g_ui, row.level, row.keep);
-    }
-    EXPECT_EQ(g_ui.panelDepth, row.expected);
-    EXPECT_EQ(g_screens.cmdBar.dockedPanelMarker, row.marker);
-  }
-  SetPanelDepth(0, 1, g_mapView);
-}
-
-TEST_F(PopupTest, TheSidePopupSoundsOnlyWhenItsStateChanges) {
-  struct Row {
-    const char* name;
-    bool show;
-    int32_t sideScreens;
-    int32_t flagAfter;
-    std::vector<int32_t> sounds;
-    bool hidden;
-  } rows[] = {
-      {"open", true, 0, 1, {8}, false},    {"open again", true, 0, 1, {}, false},
-      {"close", false, 0, 0, {8}, true},   {"close again", false, 0, 0, {}, true},
-      {"side screens show it", true, 1, 0, {}, false}, {"side screens keep it", false, 1, 0, {}, false},
-  };
-  FormScreen side;
-  g_ui.sidePopupOpen = 0;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    g_sounds.clear();
-    g_uiOptions.sidescreens = row.sideScreens;
-    if (row.show) {
-      ShowSidePopup(g_ui, side, nullptr);
-    } else {
-      ClosePopup(g_ui, side);
-    }
-    EXPECT_EQ(g_ui.sidePopupOpen, row.flagAfter);
-    EXPECT_EQ(g_sounds, row.sounds);
-    EXPECT_EQ((side.form->state & kStateHidden) != 0, row.hidden);
-  }
-  g_ui.sidePopupOpen = 0;
 }
 
 TEST_F(PopupTest, TooltipSizesRoundItsTextAndStaysOnScreen) {

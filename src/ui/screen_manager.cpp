@@ -8,26 +8,21 @@
 #include <algorithm>
 
 #include "app/init_order.h"
-#include "editor/editor_palette.h"
 #include "platform/clock.h"
-#include "screens/main/main_layout.h"
-#include "screens/main/map_draw.h"
-#include "screens/main/map_grid_bake.h"
-#include "screens/main/map_imagery_tiles.h"
-#include "screens/main/map_view.h"
-#include "screens/main/minimap_box.h"
 #include "ui/background_bitmap.h"
 #include "ui/bitmap_control.h"
 #include "ui/box_control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/mouse.h"
-#include "ui/screen_set.h"
+#include "ui/tooltip.h"
+#include "ui/ui_screen_hooks.h"
 #include "world/text/ui_options.h"
 
 UiInputSeam g_uiInput;
 
-ScreenManager::ScreenManager() { mapView = &g_mapView; }
+// The map view is the screens' own: they hand it over with their hooks.
+ScreenManager::ScreenManager() = default;
 
 // Deleting the root panel deletes the boxes under it; the backgrounds stand
 // alone.
@@ -75,12 +70,7 @@ void CountFrameRate(ScreenManager& ui) {
   ui.framesPerSecond = elapsed > 0.0f ? 20000.0f / elapsed : 0.0f;
   ui.frameCount = 0;
   ui.frameRateTick = ui.nowTick;
-  if (ui.mode == kUiInGame) g_screens.titleBar.Refresh();
-}
-
-Control* PaletteControl(const char* tag) {
-  Control* form = g_screens.mapEditorB.currentForm;
-  return form ? FormFindControlByTag(form, tag) : nullptr;
+  if (ui.mode == kUiInGame && g_uiScreenHooks.frameRateChanged) g_uiScreenHooks.frameRateChanged();
 }
 
 }  // namespace
@@ -162,80 +152,15 @@ void BuildRootControls(ScreenManager& ui) {
     ui.bottomBoxes[i] = ControlAddChild(ui.bottomBar, Box(kBottomLeft[i], 0, kBottomWidth[i], kBottomHeight, 0xFF000000));
 }
 
-void ShowFrontEndScreen(ScreenManager& ui) {
-  if (!ui.skipFrontEnd) OpenScreen(g_screens.startMenu);
-  if (g_platform.mainWindow) plat::SetWindowTimer(g_platform.mainWindow, kUiTimerId, kUiTimerMs);
-}
-
-void ShowEditorFrameBars(ScreenManager& ui) {
-  ScreenSet& s = g_screens;
-  g_uiOptions.sidescreens = 1;
-  s.mapEditorB.AttachForm(ui.bottomStrip);
-  SetHidden(s.mapEditCmdBar.currentForm, false);
-  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
-    SetHidden(bar->currentForm, true);
-  SetHidden(ui.bottomStrip, false);
-  SetHidden(ui.bottomBar, true);
-  SetHidden(ui.rightBoxes[3], false);
-  SetHidden(ui.rightBoxes[4], true);
-  OpenScreen(s.editorBar);
-  OpenScreen(s.mapEditCmdBar);
-  OpenScreen(s.map2);
-  SetMapEditMode(0, 0);
-  RecalcDerivedMapData(s.mapEditorSs2);
-  g_editorPalette.dirty[0] = g_editorPalette.dirty[1] = 0;
-  g_editorPalette.autosaveStart = plat::TickCount();
-  ApplySideScreensLayout(*ui.mapView);
-}
-
-void ShowGameFrameBars(ScreenManager& ui) {
-  ScreenSet& s = g_screens;
-  SetHidden(s.mapEditCmdBar.currentForm, true);
-  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
-    SetHidden(bar->currentForm, false);
-  SetHidden(ui.bottomStrip, true);
-  SetHidden(ui.bottomBar, false);
-  SetHidden(ui.rightBoxes[3], false);
-  SetHidden(ui.rightBoxes[4], true);
-  s.titleBar.id = g_uiOptions.btitlebartransp;
-  OpenScreen(s.titleBar);
-  OpenScreen(s.cmdBar);
-  s.product1.graphTimeScale = g_uiOptions.dayannual ? 365.0f : 1.0f;
-}
-
-void ScrollEditorPalettes(ScreenManager&) {
-  g_screens.editorBar.InspectHexText(nullptr);
-  EditorPaletteState& p = g_editorPalette;
-  const bool facility = p.kind == kPaletteFacility;
-  if (!facility && p.kind != kPaletteTerrain) return;
-  Control* palette = PaletteControl(facility ? "UGBITS" : "TERRAINBITS");
-  if (!palette || p.pendingScroll == 0) return;
-  const int32_t step = p.pendingScroll / 2;
-  p.pendingScroll -= step;
-  if (step == 0) p.pendingScroll = 0;
-  auto* bitmap = dynamic_cast<BitmapControl*>(palette);
-  const int32_t visible = palette->rect.bottom - palette->rect.top;
-  const int32_t limit = (facility ? 256 : 480) - visible;
-  int32_t& offset = facility ? p.facilityOffset : p.terrainOffset;
-  offset = std::clamp(offset + step, 0, std::max(0, limit));
-  if (bitmap) {
-    bitmap->images[0].source.top = offset;
-    bitmap->images[0].source.bottom = offset + visible;
-  }
-  palette->Invalidate();
-}
-
 void DrawFrameOverlays(ScreenManager& ui) {
-  if (ui.tooltipShown && g_screens.tooltip.currentForm) {
+  Tooltip* tooltip = g_uiScreenHooks.tooltip;
+  if (ui.tooltipShown && tooltip && tooltip->currentForm) {
     FlushSpriteBatches(g_renderer);
     if (g_renderer.flushFontGlyphs) g_renderer.flushFontGlyphs();
-    ControlDrawTree(g_screens.tooltip.currentForm, kAnyDepth, 1, nullptr, 0);
+    ControlDrawTree(tooltip->currentForm, kAnyDepth, 1, nullptr, 0);
   }
   if (ui.mode == kUiMapEditor) {
-    if (g_editorPalette.brush >= 0) {
-      if (g_editorPalette.kind == kPaletteTerrain) DrawTerrainBits(PaletteControl("TERRAINBITS"), 0xFFFFFF00);
-      if (g_editorPalette.kind == kPaletteFacility) DrawFacilityBits(PaletteControl("UGBITS"), 0xFFFFFF00);
-    }
+    if (g_uiScreenHooks.drawEditorOverlay) g_uiScreenHooks.drawEditorOverlay(ui);
     return;
   }
   if (!ui.fadeEndTick) return;
@@ -256,7 +181,7 @@ void UpdateFrameUi(ScreenManager& ui) {
   if (!ui.rootForm) return;
   ui.nowTick = plat::TickCount();
   if (ui.showFrameRate) CountFrameRate(ui);
-  if (ui.mode == kUiMapEditor) ScrollEditorPalettes(ui);
+  if (ui.mode == kUiMapEditor && g_uiScreenHooks.editorFrame) g_uiScreenHooks.editorFrame(ui);
 
   if (ui.swapButtons < 0) ui.swapButtons = g_uiInput.swapButtons && g_uiInput.swapButtons() ? 1 : 0;
   const PolledInput in = g_uiInput.poll ? g_uiInput.poll() : PlatformInput();
@@ -268,12 +193,7 @@ void UpdateFrameUi(ScreenManager& ui) {
   plat::GraphicsDevice* device = g_renderer.device;
   if (device) {
     device->BeginScene();
-    if (ui.mode != kUiFrontEnd && ui.mapView) {
-      if (ui.mapView->layoutPending) ApplySideScreensLayout(*ui.mapView);
-      DrawMapView(*ui.mapView, 0);
-      SyncMinimapViewBox(*ui.mapView);
-      ui.mapView->redrawPending = ui.mapView->minimapRedrawPending = 0;
-    }
+    if (ui.mode != kUiFrontEnd && ui.mapView && g_uiScreenHooks.drawMap) g_uiScreenHooks.drawMap(ui);
     if (ui.backgroundSurface && g_renderer.backBuffer)
       device->CopyRects(ui.backgroundSurface, nullptr, 0, g_renderer.backBuffer, nullptr);
     ControlDrawTree(ui.rootForm, kAnyDepth, 1, nullptr, 1);
@@ -317,7 +237,6 @@ void ReleaseUiTextures(ScreenManager& ui) {
   for (Texture*& slot : ui.backgroundTextures) slot = nullptr;  // the interface's images own them
   delete ui.backgroundSurface;
   ui.backgroundSurface = nullptr;
-  ReleaseMapImagery(g_mapImagery);
-  ReleaseMapGridBake();
+  if (g_uiScreenHooks.releaseTextures) g_uiScreenHooks.releaseTextures();
   g_controls = ControlGlobals{};
 }

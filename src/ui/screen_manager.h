@@ -16,7 +16,6 @@
 class MapView;
 class Screen;
 class Texture;
-struct ScreenSet;
 namespace plat {
 class Surface;
 }
@@ -141,18 +140,12 @@ extern ScreenManager g_ui;
 // Makes the root controls for the screen size (once; a second call keeps
 // them).
 void BuildRootControls(ScreenManager& ui);
-// Opens the start menu unless told to skip it, then starts the window timer.
-void ShowFrontEndScreen(ScreenManager& ui);
-// Switch the frame between the editor's bars and the game's.
-void ShowEditorFrameBars(ScreenManager& ui);
-void ShowGameFrameBars(ScreenManager& ui);
 // One frame: input polling, the map, the root form's tree, the overlays.
 // Nothing at all without a root form.
 void UpdateFrameUi(ScreenManager& ui);
-// The tooltip, the editor's brush and the fade, over the frame.
+// The tooltip, the editor's brush (the screens' hook) and the fade, over
+// the frame.
 void DrawFrameOverlays(ScreenManager& ui);
-// Moves the editor's palette in use by half its pending scroll.
-void ScrollEditorPalettes(ScreenManager& ui);
 // The refresh walk: from the control down, refreshes the screen whose form
 // root a control is when forced, asked or refresh-all is set (with defer,
 // only marks it); a hidden control stops its subtree.

@@ -8,7 +8,7 @@
 #include "ui/control.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
+#include "ui/ui_screen_hooks.h"
 
 namespace {
 
@@ -89,6 +89,8 @@ TEST(ScreenTest, PopupCopiesOrEmptiesTheParameterListAndOpensAFrame) {
   Control root;
   Control* const oldRoot = g_ui.rootForm;
   g_ui.rootForm = &root;
+  PopupFrameScreen frames;  // the screen set holds the game's
+  g_uiScreenHooks.popupFrames = &frames;
 
   // Each step: the list handed over (-1 for the screen's own) and the
   // entries the screen's list holds after.
@@ -111,7 +113,7 @@ TEST(ScreenTest, PopupCopiesOrEmptiesTheParameterListAndOpensAFrame) {
     EXPECT_EQ(screen.id, 7);
     // The form sits centred in a frame over the whole screen, the last child of the root.
     ASSERT_NE(form->parent, nullptr);
-    EXPECT_EQ(form->parent->owner, &g_screens.popupFrames);
+    EXPECT_EQ(form->parent->owner, &frames);
     EXPECT_EQ(form->parent->parent, g_ui.rootForm);
     EXPECT_EQ(screen.Popup(8, given), plat::kFail);  // shown already
     EXPECT_EQ(screen.Close(), 0);
@@ -120,6 +122,7 @@ TEST(ScreenTest, PopupCopiesOrEmptiesTheParameterListAndOpensAFrame) {
   }
   EXPECT_EQ(screen.opened, 6);
   g_ui.rootForm = oldRoot;
+  g_uiScreenHooks.popupFrames = nullptr;
   delete form;
 }
 

@@ -17,6 +17,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "screens/screen_set.h"
 #include "sim/game_threads.h"
 #include "support/fast_clock.h"
 #include "support/whole_program.h"
@@ -24,7 +25,6 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "world/world.h"
 
 class SampleGame {

@@ -7,11 +7,12 @@
 #include "net/net_ui_link.h"
 #include "platform/clock.h"
 #include "platform/window.h"
+#include "screens/frame_bars.h"
 #include "screens/main/map_view.h"
+#include "screens/screen_set.h"
 #include "sim/log_on.h"
 #include "ui/map_folders.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "world/text/rule_tables.h"
 #include "world/world.h"
 

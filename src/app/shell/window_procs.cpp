@@ -6,10 +6,10 @@
 #include "net/net_message_queue.h"
 #include "platform/fpenv.h"
 #include "platform/window.h"
+#include "screens/screen_set.h"
 #include "sim/window_messages.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "world/game_speed.h"
 #include "world/world.h"
 
@@ -24,7 +24,7 @@ bool IsSizeMoveOrMaximise(WParam wParam) {
 
 // The work of the window timer and of a notification from another thread.
 void RunDeferredAndRedraw(ScreenManager& ui) {
-  RunDeferredActions(g_screens);
+  RunDeferredActions(g_screens.pollRing);
   RedrawControlTree(ui, ui.rootForm, 0, 0);
   ui.modal = 0;
 }

@@ -1,13 +1,13 @@
 #include <cstdio>
 
 #include "screens/frontend/start_menu.h"
+#include "screens/screen_set.h"
 #include "sim/game_start.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
-#include "ui/screen_set.h"
 #include "world/world.h"
 
 namespace {

@@ -4,7 +4,9 @@
 
 #include "app/app_object.h"
 #include "platform/paths.h"
+#include "screens/docked_panels.h"
 #include "screens/frontend/game_menu.h"
+#include "screens/screen_set.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "ui/control.h"
@@ -14,7 +16,6 @@
 #include "ui/panel_helpers.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "ui/string_control.h"
 #include "world/game_speed.h"
 #include "world/save_file.h"

@@ -3,9 +3,9 @@
 
 #include "app/app_object.h"
 #include "screens/frontend/option_pages.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
-#include "ui/screen_set.h"
 #include "ui/slide_bar.h"
 #include "world/text/ui_options.h"
 

@@ -1,9 +1,9 @@
 #include "screens/frontend/option_pages.h"
 #include "screens/frontend/start_menu.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
-#include "ui/screen_set.h"
 
 namespace {
 

@@ -5,11 +5,12 @@
 #include "app/app_object.h"
 #include "platform/window.h"
 #include "screens/frontend/game_lobby.h"
+#include "screens/screen_panel_helpers.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
-#include "ui/screen_set.h"
 #include "world/text/text_lists.h"
 
 namespace {

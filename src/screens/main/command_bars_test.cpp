@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "app/app_object.h"
+#include "screens/screen_set.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 

@@ -7,13 +7,13 @@
 #include "platform/window.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_view.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "world/text/ui_options.h"
 
 MainLayoutLinks g_mainLayoutLinks;

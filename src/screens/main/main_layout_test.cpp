@@ -11,11 +11,11 @@
 #include "screens/main/main_panels.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_view.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "ui/slide_bar.h"
 #include "world/text/ui_options.h"
 

@@ -9,11 +9,11 @@
 
 #include "screens/main/hex_links.h"
 #include "screens/main/map_selection.h"
+#include "screens/screen_set.h"
 #include "sim/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/mail_ui_link.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "units/hex_geometry.h"
 #include "world/world.h"
 

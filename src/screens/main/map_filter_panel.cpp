@@ -3,10 +3,10 @@
 #include "screens/main/class_icon.h"
 #include "screens/main/map_view.h"
 #include "screens/main/side_bars.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
-#include "ui/screen_set.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "screens/main/map_view.h"
+#include "screens/screen_set.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "world/text/ui_options.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include "screens/main/map_popups.h"
 #include "screens/main/map_screen.h"
 #include "screens/main/map_view.h"
-#include "ui/control.h"
 #include "screens/main/selection.h"
+#include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "ui/control.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "world/world.h"
 
 MapPlacement g_mapPlacement;

@@ -2,8 +2,8 @@
 
 #include "screens/main/map_screen.h"
 #include "screens/main/side_bars.h"
+#include "screens/screen_set.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 
 DockedSidePanel::DockedSidePanel(const char* formName, FormLookups lookups) : Screen(formName, lookups) {}
 

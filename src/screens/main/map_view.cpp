@@ -3,10 +3,10 @@
 #include "screens/main/main_layout.h"
 #include "screens/main/main_panels.h"
 #include "screens/main/map_geometry.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "world/object_hex.h"
 #include "world/world.h"
 

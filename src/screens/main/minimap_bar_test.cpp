@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "screens/main/map_view.h"
+#include "screens/screen_set.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "world/text/ui_options.h"

@@ -2,11 +2,11 @@
 
 #include <vector>
 
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 
 namespace {
 

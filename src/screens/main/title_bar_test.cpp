@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "screens/main/map_view.h"
+#include "screens/screen_set.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "ui/string_control.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "records/unit_record.h"
+#include "screens/docked_panels.h"
 #include "screens/main/class_icon.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_popups.h"
@@ -11,6 +12,7 @@
 #include "screens/main/selection.h"
 #include "screens/main/side_bars.h"
 #include "screens/main/unit_lists.h"
+#include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -18,7 +20,6 @@
 #include "ui/panel_helpers.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "units/cargo_boarding.h"
 #include "units/unit_class.h"
 #include "world/id_lookups.h"

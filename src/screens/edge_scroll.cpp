@@ -1,4 +1,4 @@
-#include "ui/edge_scroll.h"
+#include "screens/edge_scroll.h"
 
 #include "app/app_object.h"
 #include "screens/main/map_geometry.h"

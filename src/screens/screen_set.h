@@ -6,14 +6,15 @@
 #include <cstdint>
 
 #include "editor/editor_screens.h"
+#include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
 #include "screens/economy/economy_popups.h"
 #include "screens/economy/product_screen.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
 #include "screens/frontend/end_game_popups.h"
-#include "screens/frontend/game_lobby.h"
 #include "screens/frontend/game_file_screen.h"
+#include "screens/frontend/game_lobby.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/option_pages.h"
 #include "screens/frontend/score_card.h"
@@ -24,9 +25,9 @@
 #include "screens/main/editor_bar.h"
 #include "screens/main/hex_info_popup.h"
 #include "screens/main/hex_list_popups.h"
-#include "screens/main/name_hex_popup.h"
 #include "screens/main/main_panels.h"
 #include "screens/main/map_screen.h"
+#include "screens/main/name_hex_popup.h"
 #include "screens/main/settlement_popup.h"
 #include "screens/main/side_bars.h"
 #include "screens/main/title_bar.h"
@@ -34,7 +35,6 @@
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
 #include "ui/tooltip.h"
-#include "net/text_message.h"
 #include "world/list_holder.h"
 
 struct UnitClassRecord;

@@ -1,4 +1,4 @@
-#include "ui/key_table.h"
+#include "screens/key_table.h"
 
 #include <algorithm>
 #include <string>
@@ -10,24 +10,25 @@
 #include "platform/messages.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/score_card.h"
+#include "screens/key_actions.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_popups.h"
-#include "screens/main/object_popups.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
+#include "screens/main/object_popups.h"
+#include "screens/screen_panel_helpers.h"
+#include "screens/screen_set.h"
 #include "sim/command_network.h"
 #include "sim/command_reset.h"
 #include "sim/game_stop.h"
 #include "sim/hex_state.h"
 #include "sim/turn_thread.h"
 #include "ui/control_tree.h"
-#include "ui/key_actions.h"
 #include "ui/keyboard.h"
 #include "ui/panel_helpers.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "world/game_speed.h"
 #include "world/text/player_settings.h"
 #include "world/text/ui_options.h"
@@ -276,14 +277,4 @@ const KeyRow kKeyRows[] = {
 
 }  // namespace
 
-std::span<const KeyRow> KeyRows() { return kKeyRows; }
-
-bool KeyRowMatches(const KeyRow& row, const KeyPress& press, bool networked) {
-  const uint32_t last = row.lastKey ? row.lastKey : row.key;
-  if (press.key < row.key || press.key > last) return false;
-  if ((press.modifiers & row.require) != row.require || (press.modifiers & row.forbid)) return false;
-  if ((row.mode == kGameOnly && press.editor) || (row.mode == kEditorOnly && !press.editor)) return false;
-  if ((row.when & kNetworked) && !networked) return false;
-  if ((row.when & kNotNetworked) && networked) return false;
-  return true;
-}
+std::span<const KeyRow> GameKeyRows() { return kKeyRows; }

@@ -1,23 +1,24 @@
-#include "ui/game_session_ui.h"
+#include "screens/game_session_ui.h"
 
 #include <atomic>
 
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
-#include "platform/window.h"
 #include "net/net_ui_link.h"
+#include "platform/window.h"
+#include "screens/frame_bars.h"
+#include "screens/main/map_pane_input.h"
+#include "screens/main/map_selection.h"
+#include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"
 #include "sim/window_messages.h"
+#include "ui/deferred_actions.h"
 #include "ui/interface_images.h"
 #include "ui/map_folders.h"
 #include "ui/map_hover.h"
-#include "world/text/ui_options.h"
-#include "screens/main/map_pane_input.h"
-#include "screens/main/map_selection.h"
-#include "ui/deferred_actions.h"
-#include "ui/screen_manager.h"
 #include "ui/scenario_file_set.h"
-#include "ui/screen_set.h"
+#include "ui/screen_manager.h"
+#include "world/text/ui_options.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ void PostTurnEventToWindow(uint32_t code) {
 
 void PlaySound(int number) { PlayUiSound(g_sound, number); }
 
-void ClearGameQueues(ScreenManager*) { ClearDeferredActions(g_screens); }
+void ClearGameQueues(ScreenManager*) { ClearDeferredActions(g_screens.pollRing); }
 
 void ShowGameBars(ScreenManager* ui) {
   if (ui) ShowGameFrameBars(*ui);
@@ -53,7 +54,7 @@ void StopGameTimer(ScreenManager*) {
 
 void StopGameInterface(ScreenManager* ui) {
   if (g_platform.appMode == kModeGame) g_platform.appMode = kModeFrontEnd;
-  ClearDeferredActions(g_screens);
+  ClearDeferredActions(g_screens.pollRing);
   ClearWorkingLists(g_screens, kWorkingListsClearedAtStop);
   if (!ui) return;
   if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;

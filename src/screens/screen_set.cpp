@@ -1,23 +1,38 @@
-#include "ui/screen_set.h"
+#include "screens/screen_set.h"
 
 #include "app/init_order.h"
-#include "ui/control.h"
 #include "screens/main/main_layout.h"
 #include "screens/main/map_view.h"
+#include "screens/screen_hooks.h"
+#include "ui/control.h"
 #include "ui/form_file.h"
 #include "ui/screen_manager.h"
 
 ScreenSet g_screens VD_INIT_SCREEN_SET;
 
+namespace {
+
+// The toolkit reaches the screens through its hook table from the start;
+// the table is filled once the interface root exists, as that takes the
+// map view.
+struct ScreenHooksInstaller {
+  ScreenHooksInstaller() { InstallUiScreenHooks(g_screens, g_ui); }
+};
+ScreenHooksInstaller g_screenHooksInstaller VD_INIT_SCREEN_HOOKS;
+
+}  // namespace
+
 ScreenSet::ScreenSet() {
   for (ListHolder& list : workingLists) ListHolderInit(list);
   for (ScreenSetRecord& record : records) record.first = 0;
+  g_editorPaletteScreen = &mapEditorB;
 }
 
 ScreenSet::~ScreenSet() {
   ClearWorkingLists(*this, kWorkingLists);
-  ClearDeferredActions(*this);
+  ClearDeferredActions(pollRing);
   TextMessageDtor(textMessages);
+  g_editorPaletteScreen = nullptr;
 }
 
 void LoadScreenListForms(Screen* first) {

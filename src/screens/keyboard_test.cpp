@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/messages.h"
+#include "screens/screen_set.h"
 #include "ui/box_control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
-#include "ui/screen_set.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "screens/main/map_view.h"
-#include "ui/screen_set.h"
+#include "screens/screen_set.h"
 
 namespace {
 

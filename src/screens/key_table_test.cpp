@@ -1,7 +1,7 @@
 // The hotkey table's screen, map and player rows: which screen each key
 // opens and with what id, the Alt filter from the top row only, the next
 // player's bounded cycle, the unit pop-up's ids and the zoom slider's ends.
-#include "ui/key_table.h"
+#include "ui/key_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +10,15 @@
 #include "platform/messages.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "screens/key_actions.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
+#include "screens/screen_set.h"
 #include "sim/command_network.h"
 #include "ui/box_control.h"
-#include "ui/key_actions.h"
 #include "ui/keyboard.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "ui/screen_set.h"
 #include "units/unit_ring.h"
 #include "world/id_lookups.h"
 #include "world/map_data.h"

@@ -1,8 +1,8 @@
 #pragma once
-// The hotkey table of the map editor and the game: one row per key (or
-// range of keys) and modifier combination, read by KeyCommand and by the
-// tests alike. The first row that matches a key acts; a key that matches no
-// row does nothing.
+// The hotkey table's rows: one per key (or range of keys) and modifier
+// combination, read by KeyCommand and by the tests alike. The first row
+// that matches a key acts; a key that matches no row does nothing. The rows
+// of the editor and the game come from the screens (screens/key_table.h).
 #include <cstdint>
 #include <span>
 
@@ -29,6 +29,7 @@ struct KeyRow {
   void (*action)(ScreenManager& ui, const KeyPress& press);
 };
 
+// The table the screens installed (ui/ui_screen_hooks.h); empty without.
 std::span<const KeyRow> KeyRows();
 // Whether the row takes the key (busy rows included).
 bool KeyRowMatches(const KeyRow& row, const KeyPress& press, bool networked);

@@ -1,0 +1,135 @@
+// The docked panels' depth with the command bar's marker, and the side
+// pop-up's sound and state.
+#include "screens/docked_panels.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/app_object.h"
+#include "app/audio/sound_system.h"
+#include "screens/main/main_layout.h"
+#include "screens/main/map_view.h"
+#include "screens/screen_set.h"
+#include "ui/box_control.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "world/text/ui_options.h"
+
+namespace {
+
+std::vector<int32_t> g_sounds;
+int g_beeps = 0;
+
+class FormScreen : public Screen {
+ public:
+  explicit FormScreen(int32_t width = 200, int32_t height = 100) : Screen("FORM") {
+    form = new BoxControl(ControlInit{.owner = this, .width = width, .height = height});
+    form->fills[kLookNormal] = 0x00112233u;
+    currentForm = form;
+  }
+  ~FormScreen() override {
+    if (form->parent) ClosePopupForm(g_ui, form, 1, 1);
+    delete form;
+  }
+};
+
+class DockedPanelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedClient_ = g_platform.clientRect;
+    savedOptions_ = g_uiOptions;
+    g_platform.clientRect = {0, 0, 1024, 768};
+    root_ = new BoxControl(ControlInit{.width = 1024, .height = 768});
+    g_ui.rootForm = root_;
+    g_ui.popupCount = 0;
+    g_ui.lastPopupFlags = 0;
+    g_ui.keepPopups = 0;
+    g_ui.panelDepth = g_ui.savedPanelDepth = 0;
+    g_ui.modal = 0;
+    g_sounds.clear();
+    g_beeps = 0;
+    g_popupSounds.uiSound = [](int32_t n) { g_sounds.push_back(n); };
+    g_popupSounds.beep = [] { ++g_beeps; };
+  }
+  void TearDown() override {
+    CloseAllPopups(g_ui, 1);
+    g_ui.rootForm = nullptr;
+    delete root_;
+    g_popupSounds = {};
+    g_sound.muted = 0;
+    g_ui.popupCount = 0;
+    g_ui.lastPopupFlags = 0;
+    g_ui.panelDepth = g_ui.savedPanelDepth = 0;
+    g_platform.clientRect = savedClient_;
+    g_uiOptions = savedOptions_;
+  }
+
+  Control* root_ = nullptr;
+  plat::Rect savedClient_{};
+  UiOptions savedOptions_{};
+};
+
+TEST_F(DockedPanelTest, DockedPanelDepths) {
+  struct Row {
+    const char* name;
+    int32_t depth;
+    bool pop;  // PopPopupsTo, else ClosePanelsAbove
+    int32_t level, keep;
+    int32_t expected;
+    int32_t marker;  // the command bar's panel-open flag after
+  } rows[] = {
+      {"pop to 0", 2, true, 0, 0, 0, 0},
+      {"pop never deepens", 2, true, 3, 0, 2, 1},
+      {"close above 1", 3, false, 1, 0, 1, 1},
+      {"close above 0", 1, false, 0, 0, 0, 0},
+      {"keep a shallower level", 2, false, 1, 1, 2, 1},
+      {"keep still deepens", 2, false, 3, 1, 3, 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    SetPanelDepth(row.depth, 1, g_mapView);
+    g_screens.cmdBar.dockedPanelMarker = 1;
+    if (row.pop) {
+      PopPopupsTo(g_ui, row.level);
+    } else {
+      ClosePanelsAbove(g_ui, row.level, row.keep);
+    }
+    EXPECT_EQ(g_ui.panelDepth, row.expected);
+    EXPECT_EQ(g_screens.cmdBar.dockedPanelMarker, row.marker);
+  }
+  SetPanelDepth(0, 1, g_mapView);
+}
+
+TEST_F(DockedPanelTest, TheSidePopupSoundsOnlyWhenItsStateChanges) {
+  struct Row {
+    const char* name;
+    bool show;
+    int32_t sideScreens;
+    int32_t flagAfter;
+    std::vector<int32_t> sounds;
+    bool hidden;
+  } rows[] = {
+      {"open", true, 0, 1, {8}, false},    {"open again", true, 0, 1, {}, false},
+      {"close", false, 0, 0, {8}, true},   {"close again", false, 0, 0, {}, true},
+      {"side screens show it", true, 1, 0, {}, false}, {"side screens keep it", false, 1, 0, {}, false},
+  };
+  FormScreen side;
+  g_ui.sidePopupOpen = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    g_sounds.clear();
+    g_uiOptions.sidescreens = row.sideScreens;
+    if (row.show) {
+      ShowSidePopup(g_ui, side, nullptr);
+    } else {
+      ClosePopup(g_ui, side);
+    }
+    EXPECT_EQ(g_ui.sidePopupOpen, row.flagAfter);
+    EXPECT_EQ(g_sounds, row.sounds);
+    EXPECT_EQ((side.form->state & kStateHidden) != 0, row.hidden);
+  }
+  g_ui.sidePopupOpen = 0;
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+#include "screens/frame_bars.h"
+
+#include <algorithm>
+
+#include "app/app_object.h"
+#include "editor/editor_palette.h"
+#include "platform/clock.h"
+#include "screens/main/main_layout.h"
+#include "screens/main/map_draw.h"
+#include "screens/main/map_view.h"
+#include "screens/screen_set.h"
+#include "ui/bitmap_control.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "world/text/ui_options.h"
+
+namespace {
+
+Control* PaletteControl(const char* tag) {
+  Control* form = g_screens.mapEditorB.currentForm;
+  return form ? FormFindControlByTag(form, tag) : nullptr;
+}
+
+}  // namespace
+
+void ShowFrontEndScreen(ScreenManager& ui) {
+  if (!ui.skipFrontEnd) OpenScreen(g_screens.startMenu);
+  if (g_platform.mainWindow) plat::SetWindowTimer(g_platform.mainWindow, kUiTimerId, kUiTimerMs);
+}
+
+void ShowEditorFrameBars(ScreenManager& ui) {
+  ScreenSet& s = g_screens;
+  g_uiOptions.sidescreens = 1;
+  s.mapEditorB.AttachForm(ui.bottomStrip);
+  SetHidden(s.mapEditCmdBar.currentForm, false);
+  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
+    SetHidden(bar->currentForm, true);
+  SetHidden(ui.bottomStrip, false);
+  SetHidden(ui.bottomBar, true);
+  SetHidden(ui.rightBoxes[3], false);
+  SetHidden(ui.rightBoxes[4], true);
+  OpenScreen(s.editorBar);
+  OpenScreen(s.mapEditCmdBar);
+  OpenScreen(s.map2);
+  SetMapEditMode(0, 0);
+  RecalcDerivedMapData(s.mapEditorSs2);
+  g_editorPalette.dirty[0] = g_editorPalette.dirty[1] = 0;
+  g_editorPalette.autosaveStart = plat::TickCount();
+  ApplySideScreensLayout(*ui.mapView);
+}
+
+void ShowGameFrameBars(ScreenManager& ui) {
+  ScreenSet& s = g_screens;
+  SetHidden(s.mapEditCmdBar.currentForm, true);
+  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
+    SetHidden(bar->currentForm, false);
+  SetHidden(ui.bottomStrip, true);
+  SetHidden(ui.bottomBar, false);
+  SetHidden(ui.rightBoxes[3], false);
+  SetHidden(ui.rightBoxes[4], true);
+  s.titleBar.id = g_uiOptions.btitlebartransp;
+  OpenScreen(s.titleBar);
+  OpenScreen(s.cmdBar);
+  s.product1.graphTimeScale = g_uiOptions.dayannual ? 365.0f : 1.0f;
+}
+
+void ScrollEditorPalettes(ScreenManager&) {
+  g_screens.editorBar.InspectHexText(nullptr);
+  EditorPaletteState& p = g_editorPalette;
+  const bool facility = p.kind == kPaletteFacility;
+  if (!facility && p.kind != kPaletteTerrain) return;
+  Control* palette = PaletteControl(facility ? "UGBITS" : "TERRAINBITS");
+  if (!palette || p.pendingScroll == 0) return;
+  const int32_t step = p.pendingScroll / 2;
+  p.pendingScroll -= step;
+  if (step == 0) p.pendingScroll = 0;
+  auto* bitmap = dynamic_cast<BitmapControl*>(palette);
+  const int32_t visible = palette->rect.bottom - palette->rect.top;
+  const int32_t limit = (facility ? 256 : 480) - visible;
+  int32_t& offset = facility ? p.facilityOffset : p.terrainOffset;
+  offset = std::clamp(offset + step, 0, std::max(0, limit));
+  if (bitmap) {
+    bitmap->images[0].source.top = offset;
+    bitmap->images[0].source.bottom = offset + visible;
+  }
+  palette->Invalidate();
+}
+
+void DrawEditorBrush(ScreenManager&) {
+  if (g_editorPalette.brush < 0) return;
+  if (g_editorPalette.kind == kPaletteTerrain) DrawTerrainBits(PaletteControl("TERRAINBITS"), 0xFFFFFF00);
+  if (g_editorPalette.kind == kPaletteFacility) DrawFacilityBits(PaletteControl("UGBITS"), 0xFFFFFF00);
+}

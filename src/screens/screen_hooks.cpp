@@ -1,0 +1,61 @@
+#include "screens/screen_hooks.h"
+
+#include "platform/messages.h"
+#include "screens/edge_scroll.h"
+#include "screens/frame_bars.h"
+#include "screens/frontend/tutorial_window.h"
+#include "screens/key_table.h"
+#include "screens/main/main_layout.h"
+#include "screens/main/map_draw.h"
+#include "screens/main/map_grid_bake.h"
+#include "screens/main/map_imagery_tiles.h"
+#include "screens/main/map_view.h"
+#include "screens/main/minimap_box.h"
+#include "screens/screen_set.h"
+#include "ui/screen_manager.h"
+#include "ui/ui_screen_hooks.h"
+
+namespace {
+
+bool TutorialKeyDown(uint32_t key) {
+  TutorialWindow& tutorial = g_screens.tutorial;
+  if (!TutorialWindowOpen(tutorial)) return false;
+  if (key == plat::kVkEscape) CloseTutorialWindow(tutorial);
+  return true;
+}
+
+void SetMapPanelDepth(ScreenManager& ui, int32_t depth) { SetPanelDepth(depth, 0, *ui.mapView); }
+
+void RefreshTitleBar() { g_screens.titleBar.Refresh(); }
+
+void DrawMap(ScreenManager& ui) {
+  MapView& view = *ui.mapView;
+  if (view.layoutPending) ApplySideScreensLayout(view);
+  DrawMapView(view, 0);
+  SyncMinimapViewBox(view);
+  view.redrawPending = view.minimapRedrawPending = 0;
+}
+
+void ReleaseMapTextures() {
+  ReleaseMapImagery(g_mapImagery);
+  ReleaseMapGridBake();
+}
+
+}  // namespace
+
+void InstallUiScreenHooks(ScreenSet& screens, ScreenManager& ui) {
+  UiScreenHooks& hooks = g_uiScreenHooks;
+  hooks.popupFrames = &screens.popupFrames;
+  hooks.tooltip = &screens.tooltip;
+  hooks.pollRing = &screens.pollRing;
+  hooks.keyRows = GameKeyRows;
+  hooks.tutorialKeyDown = TutorialKeyDown;
+  hooks.setPanelDepth = SetMapPanelDepth;
+  hooks.frameRateChanged = RefreshTitleBar;
+  hooks.editorFrame = ScrollEditorPalettes;
+  hooks.edgeScroll = EdgeScrollMap;
+  hooks.drawMap = DrawMap;
+  hooks.drawEditorOverlay = DrawEditorBrush;
+  hooks.releaseTextures = ReleaseMapTextures;
+  ui.mapView = &g_mapView;
+}

@@ -1,0 +1,3 @@
+#include "ui/ui_screen_hooks.h"
+
+UiScreenHooks g_uiScreenHooks;
