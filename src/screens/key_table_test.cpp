@@ -1,7 +1,7 @@
 // The hotkey table's screen, map and player rows: which screen each key
 // opens and with what id, the Alt filter from the top row only, the next
 // player's bounded cycle, the unit pop-up's ids and the zoom slider's ends.
-#include "ui/key_rows.h"
+#include "screens/key_table.h"
 
 #include <gtest/gtest.h>
 

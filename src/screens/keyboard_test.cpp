@@ -1,5 +1,6 @@
-// Keys: the capture holder, the text edit and the pop-ups come before the
-// hotkey table, Tab walks the sibling ring, and the table's option rows.
+// Keys with the game's screens installed: the capture holder, the tutorial
+// window, the text edit and the pop-ups come before the hotkey table, Tab
+// walks the sibling ring, and the table's option and speed rows.
 #include "ui/keyboard.h"
 
 #include <gtest/gtest.h>

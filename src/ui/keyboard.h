@@ -2,7 +2,9 @@
 // Keys: each key-down goes to the control holding the capture, then to the
 // tutorial window (only Escape), the text being edited, the open pop-ups
 // (only Escape) or the keys of the interface's mode: the front end's, or
-// the hotkey table of the editor and the game. Window thread only.
+// the hotkey table of the editor and the game. The tutorial window and the
+// table are the screens', reached through ui/ui_screen_hooks.h. Window
+// thread only.
 #include <cstdint>
 
 struct ScreenManager;
@@ -35,7 +37,8 @@ struct KeyAppSeam {
 };
 extern KeyAppSeam g_keyApp;
 
-// The hotkey table of the editor (editor 1) and the game (editor 0). 1.
+// The installed hotkey table of the editor (editor 1) and the game
+// (editor 0). 1.
 int32_t KeyCommand(uint32_t key, ScreenManager& ui, uint32_t modifiers, int32_t editor);
 // The front end's keys: only F11. 0.
 int32_t FrontEndKeyDown(uint32_t key, ScreenManager& ui);

@@ -16,7 +16,6 @@
 #include "ui/screen_manager.h"
 #include "ui/scroller.h"
 #include "ui/text_box.h"
-#include "units/unit_class.h"
 #include "world/object_hex.h"
 #include "world/world.h"
 

@@ -1,10 +1,8 @@
 #include "ui/popups.h"
 
-#include "app/app_object.h"
 #include "app/audio/sound_system.h"
 #include "platform/messages.h"
 #include "platform/status.h"
-#include "ui/bitmap_control.h"
 #include "ui/box_control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"

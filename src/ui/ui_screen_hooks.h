@@ -2,7 +2,7 @@
 // Where the toolkit reaches the screens. The keyboard, the mouse, the
 // pop-ups, the deferred actions and the frame know no screen: each need
 // they have of one goes through this one table, which the screens install
-// when the screen set is built (screens/screen_hooks.h). Without it (the
+// as the program starts (screens/screen_hooks.h). Without it (the
 // toolkit's own tests) every call is skipped and the toolkit works alone:
 // no hotkeys, no map under the controls, the panel depth only a number.
 #include <cstdint>
