@@ -7,7 +7,7 @@
 
 #include "app/app_object.h"
 #include "platform/paths.h"
-#include "screens/main/title_bar.h"
+#include "screens/main/bars/title_bar.h"
 #include "screens/screen_set.h"
 #include "ui/control_tree.h"
 #include "ui/form_file.h"

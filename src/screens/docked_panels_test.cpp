@@ -8,8 +8,8 @@
 
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
-#include "screens/main/main_layout.h"
-#include "screens/main/map_view.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "ui/box_control.h"
 #include "ui/popups.h"

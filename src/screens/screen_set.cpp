@@ -1,8 +1,8 @@
 #include "screens/screen_set.h"
 
 #include "app/init_order.h"
-#include "screens/main/main_layout.h"
-#include "screens/main/map_view.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_hooks.h"
 #include "ui/control.h"
 #include "ui/form_file.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "screens/main/map_view.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // The hotkey table's rows: one per key (or range of keys) and modifier
 // combination, read by KeyCommand and by the tests alike. The first row
 // that matches a key acts; a key that matches no row does nothing. The rows
-// of the editor and the game come from the screens (screens/key_table.h).
+// of the editor and the game come from the screens (screens/keys/key_table.h).
 #include <cstdint>
 #include <span>
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "screens/main/map_borders_table.h"
+#include "screens/main/map/map_borders_table.h"
 #include "sheets.h"
 
 namespace image_gen {

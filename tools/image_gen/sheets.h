@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "canvas.h"
-#include "screens/main/map_borders_table.h"
+#include "screens/main/map/map_borders_table.h"
 
 namespace image_gen {
 

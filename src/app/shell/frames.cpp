@@ -8,7 +8,7 @@
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "screens/frame_bars.h"
-#include "screens/main/map_view.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/log_on.h"
 #include "ui/map_folders.h"

@@ -12,7 +12,7 @@
 #include "platform/fpenv.h"
 #include "platform/window.h"
 #include "screens/game_session_ui.h"
-#include "screens/main/map_view_hooks.h"
+#include "screens/main/map/map_view_hooks.h"
 #include "sim/game_threads.h"
 #include "ui/screen_manager.h"
 #include "world/text/text_lists.h"

@@ -1,0 +1,70 @@
+#include "screens/main/bars/side_bars.h"
+
+#include <vector>
+
+#include "screens/screen_set.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+
+namespace {
+
+constexpr uint32_t kTopAlphaBit = 0x80000000u;
+
+
+}  // namespace
+
+void SideFrameBar::BindControls() {
+  Control* f = currentForm;
+  if (!f) return;
+  if (hostSlot_ < 0) {
+    for (const char* tag : kSideBar1Tags)
+      if (Control* c = FormFindControlByTag(f, tag)) c->outlines[kLookNormal] &= ~kTopAlphaBit;
+    return;
+  }
+  hostLink = &g_ui.rightBoxes[hostSlot_];
+  if (Control* slot = *hostLink) {
+    f->rect.right = f->rect.left + (slot->rect.right - slot->rect.left);
+    f->rect.bottom = f->rect.top + (slot->rect.bottom - slot->rect.top);
+  }
+  AttachForm(nullptr);
+}
+
+// Only the links go: the forms belong to their screens, and the frame's own
+// parts stay.
+void SideFrameBar::OnOpen() {
+  Control* f = currentForm;
+  if (!f) return;
+  std::vector<Control*> children;
+  if (Control* first = f->firstChild) {
+    Control* c = first;
+    do {
+      children.push_back(c);
+      c = c->NextInRing();
+    } while (c && c != first);
+  }
+  for (Control* c : children)
+    if (c->owner != this) c->Unlink();
+  f->Invalidate();
+}
+
+void BottomBar::BindControls() {
+  hostLink = &g_ui.bottomBoxes[level_];
+  parent2 = FormFindControlByTag(currentForm, "PARENT2");
+  if (level_ == 2) SetHidden(FormFindControlByTag(currentForm, "BGND2"), true);
+  if (level_ == 3) SetHidden(FormFindControlByTag(currentForm, "BGND1"), true);
+  AttachForm(nullptr);
+}
+
+Control* DockHost(ScreenSet& screens, int32_t level) {
+  switch (level) {
+    case 1: return screens.botBar1.parent2;
+    case 2: return screens.botBar2.parent2;
+    case 3: return screens.botBar3.parent2;
+    default: return nullptr;
+  }
+}
+
+void DockInBotbar2(Screen& screen) { screen.hostLink = &g_screens.botBar2.parent2; }
+void DockInSecondBotbar2(Screen& screen) { screen.hostLink = &g_screens.botBar3.parent2; }

@@ -1,0 +1,49 @@
+#include "screens/main/map/map_view.h"
+
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/panels/main_panels.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/screen_set.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/screen_manager.h"
+#include "world/object_hex.h"
+#include "world/world.h"
+
+MapView g_mapView;
+
+// The minimap and its drag box are the side bar's, which hands them over
+// when it binds; the map control is the interface root's.
+void LayoutMapViewPanes(MapView& view) {
+  ScreenManager& ui = g_ui;
+  view.redrawPending = 1;
+  view.minimapRedrawPending = 1;
+  if (ui.mapArea) {
+    ui.mapArea->owner = &view.mapPane;
+    LayoutMainPanels(ui.mapArea->rect.bottom - ui.mapArea->rect.top, view);
+  }
+  Control* minimap = MinimapControl();
+  if (minimap) minimap->owner = &view.minimapPane;
+  if (Control* box = MinimapDragControl()) box->owner = &view.dragPanPane;
+  view.minimapWidth = view.minimapRight - view.minimapLeft;
+  view.minimapHeight = view.minimapBottom - view.minimapTop;
+  if (minimap) {
+    minimap->rect.right = minimap->rect.left + view.minimapWidth;
+    minimap->rect.bottom = minimap->rect.top + view.minimapHeight;
+  }
+  view.panesLaidOut = 1;
+}
+
+void ForwardPackedHex(uint32_t packedHex) {
+  const Hex hex = UnpackHex(packedHex);
+  SetViewObjectHex(g_world, hex.x, hex.y, g_world.gameState.viewHex);
+}
+
+void UnselectToggleControl(Control* control) {
+  if (!control) return;
+  constexpr uint32_t kRadioButton = kCtlRadio | kCtlButton;
+  if ((control->flags & kRadioButton) != kRadioButton || !(control->state & kStateSelected)) return;
+  control->SetState(control->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 0);
+}
+
+

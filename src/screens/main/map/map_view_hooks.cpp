@@ -1,0 +1,52 @@
+#include "screens/main/map/map_view_hooks.h"
+
+#include "screens/main/bars/command_bars.h"
+#include "screens/main/map/map_effects.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/map/map_imagery_tiles.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/bars/minimap_box.h"
+#include "screens/main/bars/minimap_picture.h"
+#include "sim/sim_ui_link.h"
+#include "units/hex_geometry.h"
+#include "world/map_imagery.h"
+#include "world/world.h"
+
+namespace {
+
+// The picture is loaded before the view resets; without one a map pixel
+// stands for a picture pixel.
+void ResetMapView(int32_t width, int32_t height) {
+  InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, g_mapImagery.width, g_mapImagery.height);
+  ClampMapPan(g_mapView);
+  FitMinimapToMap(g_mapView);
+  DropMinimapPicture();
+  // The effects of the map left behind mean nothing on the new one.
+  ClearMapEffects(g_mapView);
+}
+
+plat::Status LoadImagery(const std::string& gamePath) {
+  return LoadMapImageryTiles(g_mapImagery, g_mapView, gamePath);
+}
+
+// The unit simulation reads whole 16-bit words, as the view left them at
+// its last clamp.
+bool VisibleHexRange(int16_t range[4]) {
+  const MapView& view = g_mapView;
+  if (view.columns <= 0 || view.endColumn <= view.firstColumn || view.endRow <= view.firstRow) return false;
+  range[0] = view.firstColumn;
+  range[1] = view.firstRow;
+  range[2] = static_cast<int16_t>(view.endColumn - 1);
+  range[3] = static_cast<int16_t>(view.endRow - 1);
+  return true;
+}
+
+}  // namespace
+
+void InstallMapViewHooks() {
+  g_mapViewHooks.resetView = ResetMapView;
+  g_mapViewHooks.loadImagery = LoadImagery;
+  g_simUi.visibleHexRange = VisibleHexRange;
+  InstallMapEffectHooks();
+  InstallCommandBarHooks();
+}

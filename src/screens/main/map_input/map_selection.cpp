@@ -1,0 +1,121 @@
+#include "screens/main/map_input/map_selection.h"
+
+#include "records/unit_record.h"
+#include "screens/main/bars/command_bars.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/popups/map_popups.h"
+#include "screens/main/panels/map_screen.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/screen_manager.h"
+#include "world/world.h"
+
+MapPlacement g_mapPlacement;
+
+namespace {
+
+ListHolder* LocalGroup(int32_t group) {
+  const int32_t local = g_world.gameState.localPlayer;
+  if (local < 0 || local >= kMaxPlayers || group < 0 || group >= kUnitGroupsPerPlayer) return nullptr;
+  return &g_world.unitGroups.groups[local][group];
+}
+
+void RedrawMap() {
+  g_mapView.redrawPending = 1;
+  g_mapView.minimapRedrawPending = 1;
+}
+
+}  // namespace
+
+bool HasMapSelection(ScreenSet& screens) {
+  return screens.SelectionList().first != nullptr || screens.mapClickMode != 0;
+}
+
+void ClearMapSelection(ScreenSet& screens) {
+  // Emptied, the selection has no orders to show: its panels close, and the
+  // next click selects again rather than ordering nobody.
+  if (screens.selectionOrdersShown) {
+    CloseMapPopups(screens);
+    return;
+  }
+  ListHolderClear(screens.SelectionList());
+  if (screens.mapClickMode) RedrawMap();
+  screens.mapClickMode = 0;
+  screens.selectionPanelPending = 0;
+  g_mapView.pickHex = 0;
+}
+
+void StoreUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {
+  ListHolder* target = LocalGroup(group);
+  if (!target) return;
+  plat::CriticalSectionLock sim(g_simulationLock);
+  WorldLockGuard lock(g_world, kLockRecurring);
+  CopyUnitList(g_world, add != 0, *target, screens.SelectionList());
+}
+
+void RecallUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {
+  ListHolder* source = LocalGroup(group);
+  if (!source) return;
+  World& w = g_world;
+  // Closing the map pop-ups empties the selection: with add its units are
+  // kept aside and come back first.
+  ListHolder kept{};
+  {
+    plat::CriticalSectionLock sim(g_simulationLock);
+    ClearUnitSelectFlags(w);
+    ListHolderClear(HoverStackList());
+    if (add) CopyUnitList(w, false, kept, screens.SelectionList());
+    ListHolderClear(screens.SelectionList());
+  }
+  CloseMapPopups(screens);
+  bool any;
+  {
+    plat::CriticalSectionLock sim(g_simulationLock);
+    CopyUnitList(w, false, screens.SelectionList(), kept);
+    {
+      WorldLockGuard lock(w, kLockRecurring);
+      CopyUnitList(w, true, screens.SelectionList(), *source);
+    }
+    ListHolderClear(kept);
+    any = !SelectedUnits(w, screens).empty();
+    if (any) MarkStackUnits(w, screens.SelectionList());
+  }
+  if (any) ShowSelectionOrders(screens);
+  RedrawMap();
+}
+
+void BeginMapPlacement(int32_t classIndex, int32_t showPanel) {
+  if (g_mainLayoutLinks.closeMapPopups) g_mainLayoutLinks.closeMapPopups(g_screens);
+  g_mapPlacement.active = 1;
+  g_mapView.hexPickCursor = 1;
+  g_mapPlacement.classIndex = classIndex;
+  if (showPanel) g_screens.map1.facilityUpgrade.Show(classIndex, nullptr);
+}
+
+void CancelMapPlacement(ScreenSet& screens) {
+  if (g_mapPlacement.active && g_ui.panelDepth == kDockLevelThird) {
+    SetPanelDepth(kDockLevelSecond, 1, g_mapView);
+    if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
+    UpdatePopupButton(screens.cmdBar3);
+  }
+  if (g_mapPlacement.active) RedrawMap();
+  g_mapPlacement.active = 0;
+  g_mapView.hexPickCursor = 0;
+  g_mapView.deploymentPick = 0;
+}
+
+void RefreshDockedPanels(ScreenSet&, int32_t includeLevel1) {
+  for (int32_t level = includeLevel1 ? kDockLevelMain : kDockLevelSecond; level <= kDockLevelThird; ++level) {
+    Control* bar = g_ui.bottomBoxes[level];
+    if (!bar || bar->Hidden() || !bar->firstChild) return;
+    if (Screen* owner = bar->firstChild->owner) owner->Refresh();
+  }
+}
+
+void InstallMapSelectionLinks() {
+  g_mainLayoutLinks.closeMapPopups = CloseMapPopups;
+  g_mainLayoutLinks.cancelMapPlacement = CancelMapPlacement;
+}

@@ -1,0 +1,237 @@
+#include "screens/main/map_input/order_choice.h"
+
+#include "records/hex_unit_stack.h"
+#include "records/order_words.h"
+#include "records/player_relations.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "screens/main/popups/hex_list_popups.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/popups/map_popups.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/main/popups/unit_lists.h"
+#include "screens/screen_set.h"
+#include "sim/command_ids.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "units/fire_sight.h"
+#include "units/hex_stack_chains.h"
+#include "units/unit_class.h"
+#include "units/unit_order_issue.h"
+#include "world/text/rule_tables.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+PendingOrderSettings g_pendingOrderSettings;
+UnitOrderIssuer g_unitOrderIssuer = nullptr;
+
+namespace {
+
+constexpr uint32_t kNeedsTarget = 1u << 28;
+constexpr uint32_t kInterfaceFlag12 = 1u << 12;
+constexpr int kAirCategory = 1;
+
+ListHolder g_targets{};
+
+const OrderTypeRecord* Definition(int32_t orderId) {
+  if (orderId < 0 || orderId >= kOrderTypeCount) return nullptr;
+  return &g_ruleTables.orderTypes.entries[orderId];
+}
+// An order aimed only at enemies: of the unit relations only the hostile
+// one may be targeted.
+bool EnemyOnly(const OrderTypeRecord& d) {
+  return d.unitRelation[3] && !d.unitRelation[0] && !d.unitRelation[1] && !d.unitRelation[2];
+}
+bool FacilityTarget(const OrderTypeRecord& d) {
+  return d.facilityRelation[0] || d.facilityRelation[1] || d.facilityRelation[2] || d.facilityRelation[3];
+}
+bool SettlementTarget(const OrderTypeRecord& d) {
+  return d.hexRelation[0] || d.hexRelation[1] || d.hexRelation[2] || d.hexRelation[3];
+}
+
+HexCell* CellAt(World& world, uint32_t packed) {
+  const int32_t x = PackedHexColumn(packed), y = PackedHexRow(packed);
+  if (x < 0 || y < 0 || x >= world.mapWidth || y >= world.mapHeight) return nullptr;
+  const size_t index = static_cast<size_t>(y) * static_cast<size_t>(world.mapWidth) + static_cast<size_t>(x);
+  return index < world.cells.size() ? &world.cells[index] : nullptr;
+}
+
+uint32_t SelectedHex(const World& world) {
+  const HexPosition& h = world.gameState.currentHex;
+  return PackHex(h.x, h.y);
+}
+
+// The hex's facility a target row may name: live, on the local player's
+// hex or not hidden.
+UnitRecord* TargetFacility(World& world, const HexCell& cell) {
+  UnitRecord* f = cell.stack ? cell.stack->lead : nullptr;
+  if (!f || (f->unitFlags & kUnitGone) || f->classIndex == 0) return nullptr;
+  if (CellOwner(cell.word) != world.gameState.localPlayer && (f->unitFlags & kUnitProvisional)) return nullptr;
+  return f;
+}
+
+struct HexCount {
+  int32_t enemies = 0, all = 0;
+  UnitRecord* lastEnemy = nullptr;
+  UnitRecord* lastUnit = nullptr;
+};
+
+HexCount CountHex(World& world, uint32_t packed) {
+  HexCount n;
+  HexCell* cell = CellAt(world, packed);
+  if (!cell || !cell->stack) return n;
+  const int local = world.gameState.localPlayer;
+  if ((world.scenario.head.gameFlags & kGameFlagFog) && !SideSpotsHex(world, packed, local)) return n;
+  for (UnitRecord* head : cell->stack->chainB)
+    for (UnitRecord* u = ChainLink(head); u; u = ChainLink(u->nextInChainB)) {
+      if ((u->unitFlags & kUnitGone) || !LocalPlayerSeesUnit(world, *u)) continue;
+      ++n.all;
+      n.lastUnit = u;
+      if (UnitRelationCode(world, *u, local) == kRelationHostile) {
+        ++n.enemies;
+        n.lastEnemy = u;
+      }
+    }
+  return n;
+}
+
+void ApplyPendingSettings(UnitRecord& unit) {
+  const PendingOrderSettings& p = g_pendingOrderSettings;
+  if (!p.pending) return;
+  const OrderBlock& o = unit.ordersShown;
+  const uint32_t header = (p.headerValues & p.headerMask) | (o[kOrdersHeader] & ~p.headerMask);
+  if (header != o[kOrdersHeader]) PostCommand_28_32(kCmdUnitSetOrderDword13, unit.id, header);
+  for (int i = 0; i < 16; ++i) {
+    const int32_t value = p.fields[i];
+    if (value >= 0 && static_cast<uint32_t>(value) != ((o[kOrdersWord] >> (2 * i)) & 3u))
+      PostCommand_28_32_36(kCmdUnitSetOrderSetting, unit.id, static_cast<uint32_t>(i), static_cast<uint32_t>(value));
+  }
+  if (p.interfaceFlag >= 0) {
+    if (p.interfaceFlag)
+      unit.unitFlags2 |= kInterfaceFlag12;
+    else
+      unit.unitFlags2 &= ~kInterfaceFlag12;
+  }
+}
+
+}  // namespace
+
+ListHolder& TargetList() { return g_targets; }
+
+void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, UnitRecord* target, bool cancel,
+                           uint32_t extra) {
+  World& world = g_world;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  for (UnitRecord* unit : SelectedUnits(world, screens)) {
+    if (orderId == kOrderCancelAll) {
+      PostCommand_28(kCmdUnitCancelOrders, unit->id);
+      if (unit->kind == kAirCategory && IsUnitLive(*unit) && !(unit->ordersShown[kPostureBits] & 1u) &&
+          unit->carrier == 0)
+        PostCommand_28_32_36(kCmdAddOrderFlags, unit->id, 2, 0);
+      continue;
+    }
+    ApplyPendingSettings(*unit);
+    if (cancel) {
+      PostCommand_28(kCmdAssignRouteSteps, unit->id);
+      continue;
+    }
+    if (g_unitOrderIssuer)
+      g_unitOrderIssuer(world, *unit, orderId, hex, target);
+    else
+      IssueUnitOrder(world, *unit, orderId, hex, nullptr, target, 0, 0, -1);
+    if (extra != 0) PostCommand_28_32(kCmdUnitSetOrderByte43, unit->id, extra);
+  }
+}
+
+void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId) {
+  World& world = g_world;
+  bool empty;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    empty = SelectedUnits(world, screens).empty();
+  }
+  if (empty || orderId == 0) {
+    CloseMapPopups(screens);
+    return;
+  }
+  if (orderId == kOrderOpenOrdersPanel) {
+    // The unit orders sub-panel has no screen of its own yet: the orders
+    // panel stands in for it.
+    ShowMainPanel(9, 0, screens);
+    g_selection.orderMenu = 1;
+    return;
+  }
+  int32_t order = orderId;
+  UnitRecord* target = nullptr;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const uint32_t clicked = g_selection.clickedHex ? g_selection.clickedHex : SelectedHex(world);
+    const HexCount n = CountHex(world, clicked);
+    const int32_t others = n.all - n.enemies;
+    if (orderId == kDefaultOrderChoice) {
+      order = n.enemies == 0 ? kMoveOrder : n.enemies == 1 ? kOrderAttackUnit : kOrderAttackHex;
+      if (n.enemies == 1) target = n.lastEnemy;
+    } else if (const OrderTypeRecord* d = Definition(orderId); d && (d->orderFlags & kNeedsTarget)) {
+      if (EnemyOnly(*d)) {
+        HexCell* cell = CellAt(world, clicked);
+        const bool facility = FacilityTarget(*d) && cell && TargetFacility(world, *cell);
+        if (facility && n.enemies > 1) {
+          OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
+          return;
+        }
+        if (n.enemies == 1 && !facility) target = n.lastEnemy;
+      } else if (others > 1) {
+        OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
+        return;
+      } else if (others == 1) {
+        target = n.lastUnit;
+      } else {
+        order = kMoveOrder;
+      }
+    }
+  }
+  IssueOrderToSelection(screens, order, SelectedHex(world), target, false, 0);
+  CloseMapPopups(screens);
+}
+
+void CollectTargets(World& world, ListHolder& targets, int32_t orderId) {
+  ListHolderClear(targets);
+  const OrderTypeRecord* d = Definition(orderId);
+  const uint32_t mask = d && EnemyOnly(*d) ? kRelationHostile : 15u;
+  const uint32_t hex = SelectedHex(world);
+  HexCell* cell = CellAt(world, hex);
+  if (!cell || !cell->stack) return;
+  for (UnitRecord* head : cell->stack->chainB) {
+    UnitRecord* first = ChainLink(head);
+    if (!first) continue;
+    CollectUnitsArgs a;
+    a.resultList = &targets;
+    a.viewingPlayer = world.gameState.localPlayer;
+    a.relationMask = mask;
+    a.orderBit1AndSorting = 1;
+    a.orderStatus = 1;
+    a.hex = &hex;
+    a.start = first;
+    a.chainB = 1;
+    a.visibleOnly = 1;
+    CollectUnits(world, a);
+  }
+}
+
+void PickTarget(World& world, ListHolder& targets, ListBoxControl* list, int32_t orderId) {
+  if (list) ListClear(list, 1);
+  CollectTargets(world, targets, orderId);
+  const OrderTypeRecord* d = Definition(orderId);
+  HexCell* cell = CellAt(world, SelectedHex(world));
+  UnitRecord* facility = cell ? TargetFacility(world, *cell) : nullptr;
+  const UnitClassRecord* cls = facility ? UnitClassOf(world, *facility) : nullptr;
+  if (list && d && cls && (FacilityTarget(*d) || SettlementTarget(*d))) {
+    const char* text = (cls->flags & kClassSettlementPopulation) ? "Target Settlement"
+                       : (cls->flags & kClassRoad)                ? "Target Transport"
+                                                                  : "Target Facility";
+    ListAddTextItem(list, text, -1, -1, 0, 0, 0);
+  }
+  FillUnitList(world, list, targets, false, false, -1);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The screens the main screen's layout shows and hides: the map border, the
+// combat odds pop-up, the mail window and the department screens that
+// open as the dock's main panel. Most are homes whose panels come with
+// their departments; each copes with a form that never loaded.
+#include <cstdint>
+
+#include "screens/main/bars/filter_bar.h"
+#include "screens/main/panels/hex_info_panel.h"
+#include "screens/main/bars/minimap_bar.h"
+#include "ui/screen.h"
+
+// The nine-piece frame around the map pane (MAPBORD); its id is 1 while the
+// border is on. It hangs in the map border anchor.
+class MapBorder : public Screen {
+ public:
+  MapBorder() : Screen("MAPBORD") {}
+  void BindControls() override;
+  // Stretches the frame over the map pane and shows it while the id is 1.
+  void OnOpen() override;
+};
+
+// The combat odds pop-up (MAP3) in the side-panel box.
+class CombatOddsPopup : public Screen {
+ public:
+  CombatOddsPopup() : Screen("MAP3") {}
+  int32_t AttachForm(Control* host) override;
+};
+
+// The mail window (EMAIL1) the mail bar opens beside the map.
+class MailWindow : public Screen {
+ public:
+  MailWindow() : Screen("EMAIL1") {}
+};
+
+// Main panels 2 to 9 but production (its home is the economy's).
+class OperationsScreen : public Screen {
+ public:
+  OperationsScreen() : Screen("OPS1") {}
+};
+class MilitaryScreen : public Screen {
+ public:
+  MilitaryScreen() : Screen("MILITARY1") {}
+};
+class DiplomacyScreen : public Screen {
+ public:
+  DiplomacyScreen() : Screen("DIPLOMACY1") {}
+};
+class EconomyScreen : public Screen {
+ public:
+  EconomyScreen() : Screen("ECONOMY1") {}
+};
+class DomesticPolicyScreen : public Screen {
+ public:
+  DomesticPolicyScreen() : Screen("DOMPOLICY1") {}
+};
+class StatusScreen : public Screen {
+ public:
+  StatusScreen() : Screen("STATUS1") {}
+};
+class OrdersScreen : public Screen {
+ public:
+  OrdersScreen() : Screen("ORDERS1") {}
+};

@@ -1,0 +1,309 @@
+#include "screens/main/panels/map_screen.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
+#include "records/le_bytes.h"
+#include "records/unit_record.h"
+#include "screens/diplomacy/region_row.h"
+#include "screens/docked_panels.h"
+#include "screens/main/bars/command_bars.h"
+#include "screens/main/panels/hex_closeup.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/main/map/map_view.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "units/fire_sight.h"
+#include "units/unit_class.h"
+#include "world/hex_extra.h"
+#include "world/object_hex.h"
+#include "world/scenario_settings.h"
+#include "world/text/ui_options.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+namespace {
+
+// Facilities that have a panel of their own: the kind byte of the class,
+// the count of units a base holds, and the room it has for them.
+const uint8_t* ClassImageBytes(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c); }
+uint8_t ClassFacilityKind(const UnitClassRecord& c) { return ClassImageBytes(c)[70]; }
+uint8_t ClassBaseSlots(const UnitClassRecord& c) { return ClassImageBytes(c)[180]; }
+float ClassBaseRoom(const UnitClassRecord& c) { return le::LoadF32(ClassImageBytes(c) + 176); }
+constexpr uint8_t kFacilityResearchCentre = 1;
+constexpr uint8_t kFacilitySilo = 2;
+constexpr uint8_t kFacilityLaunchSite = 3;
+
+
+bool HexSelected() {
+  const HexPosition& hex = g_world.gameState.currentHex;
+  return hex.x != 0 || hex.y != 0;
+}
+
+const HexCell* SelectedCell() {
+  const HexPosition& hex = g_world.gameState.currentHex;
+  if (!HexSelected() || hex.cellIndex >= g_world.cells.size()) return nullptr;
+  return &g_world.cells[hex.cellIndex];
+}
+
+void SetTextColour(Control* c, uint32_t colour) {
+  if (c && (c->kind == kKindString || c->kind == kKindText)) static_cast<StringControl*>(c)->textColour = colour;
+}
+
+// Presses one of the tab buttons (without telling anyone); its id.
+int32_t PressTab(Control* form, const char* tag) {
+  Control* c = form ? FormFindControlByTag(form, tag) : nullptr;
+  if (!c) return 0;
+  SetControlFlag(c, kStateSelected, 1);
+  return c->id;
+}
+
+}  // namespace
+
+int32_t SelectedHexFacilityClass() { return VisibleLeadClass(g_world, SelectedCell()); }
+
+int32_t SelectedHexVisibleUnits() {
+  const World& w = g_world;
+  const HexCell* cell = SelectedCell();
+  if (!cell || !cell->stack) return 0;
+  const int32_t local = w.gameState.localPlayer;
+  const HexPosition& hex = w.gameState.currentHex;
+  if (local >= 0 && (w.scenario.head.gameFlags & kGameFlagFog) && !SideSpotsHex(w, PackHex(hex.x, hex.y), local))
+    return 0;
+  int32_t count = 0;
+  for (const UnitRecord* head : cell->stack->chainB)
+    for (const UnitRecord* unit = head; unit; unit = unit->nextInChainB)
+      if (!(unit->unitFlags & kUnitGone) && (local < 0 || UnitVisibleToSide(w, *unit, local))) ++count;
+  return count;
+}
+
+void ScreenSlotResetMapMode(ScreenSet& screens) {
+  SetPanelDepth(kDockLevelSecond, 1, g_mapView);
+  if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
+  UpdatePopupButton(screens.cmdBar3);
+}
+
+Control* MapHeaderScreen::Find(const char* tag) const {
+  return currentForm ? FormFindControlByTag(currentForm, tag) : nullptr;
+}
+
+void MapHeaderScreen::BindControls() {
+  ownerRow = Find("FLAG");
+  loyaltyRow = Find("LFLAG");
+  nameText = Find("HEXNAME");
+  mapPicture = Find("HEXPIC");
+  parentBox = Find("PARENT1");
+  if (mapPicture) mapPicture->flags |= kCtlOwnerDraw | kCtlAlwaysRedraw;
+}
+
+void MapHeaderScreen::OnDrawControl(Control* control, int32_t) {
+  if (!control || control != mapPicture) return;
+  DrawMapBase(g_mapView, ControlAbsoluteRect(control));
+}
+
+void MapHeaderScreen::RecordSelectedTab(int32_t ignored) {
+  Control* f = currentForm;
+  for (int32_t tab = kMapTabTerrain; tab >= kMapTabBuild; --tab) {
+    if (tab == ignored) continue;
+    Control* c = f && f->id == tab ? f : FormFindControlById(f, tab);
+    if (c && c->Selected()) {
+      selectedTab = tab;
+      return;
+    }
+  }
+}
+
+bool MapHeaderScreen::FillHeader() {
+  const HexCell* cell = SelectedCell();
+  if (!cell) {
+    for (Control* c : {nameText, ownerRow, Find("HIDEBOX")}) SetHidden(c, true);
+    return false;
+  }
+  const World& w = g_world;
+  const int32_t owner = CellOwner(cell->word);
+  FillRegionRow(ownerRow, "Owned by ", owner);
+  char name[kHexNameMax + 1] = {};
+  const HexExtra* extra = cell->stack ? cell->stack->extra : nullptr;
+  if (extra && extra->text) std::strncpy(name, extra->text, kHexNameMax);
+  const bool named = name[0] != 0;
+  if (!named) {
+    const uint32_t index = w.gameState.currentHex.cellIndex;
+    const uint32_t width = w.mapWidth > 0 ? static_cast<uint32_t>(w.mapWidth) : 1;
+    std::snprintf(name, sizeof name, "X:%03u Y:%03u", index % width, index / width);
+  }
+  if (nameText) {
+    nameText->SetText(name);
+    SetTextColour(nameText, named ? kHexNameColour : kHexPositionColour);
+  }
+  const int32_t loyalTo = CellLoyalTo(cell->word);
+  SetHidden(Find("HIDEBOX"), loyalTo == owner);
+  if (loyalTo != owner) FillRegionRow(loyaltyRow, "Loyal to ", loyalTo);
+  SetHidden(nameText, false);
+  SetHidden(ownerRow, false);
+  return true;
+}
+
+MapScreen::MapScreen() : MapHeaderScreen("MAP1", FormLookups{.tags = kMapScreenTags, .ids = kMapScreenIds}) {
+  hostLink = &g_ui.bottomBoxes[kDockLevelMain];
+}
+
+void MapScreen::OnOpen() {
+  RecordSelectedTab(autoTab);
+  if (g_uiOptions.bmapautopanel2) ChooseAutoSidePanel(1);
+  Screen& hexPopup = g_screens.map2;
+  hexPopup.AttachForm(nullptr);
+  hexPopup.OnOpen();
+  hexPopup.Refresh();
+}
+
+void MapScreen::ChooseAutoSidePanel(int32_t reset) {
+  if (reset) currentSidePanel = nullptr;
+  if (g_mapPlacement.active) {
+    facilityUpgrade.Show(g_mapPlacement.classIndex, nullptr);
+    currentSidePanel = nullptr;
+    return;
+  }
+  if (!HexSelected()) return;
+  int32_t facility = 0, units = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    facility = SelectedHexFacilityClass();
+    units = SelectedHexVisibleUnits();
+  }
+  enum { kFacility, kUnits, kTerrain } choice;
+  if (selectedTab == kMapTabFacility && facility) {
+    choice = kFacility;
+  } else if (selectedTab == kMapTabTerrain) {
+    choice = kTerrain;
+  } else {
+    choice = units > 0 ? kUnits : facility ? kFacility : kTerrain;
+  }
+  if (choice == kFacility) {
+    autoTab = PressTab(currentForm, "UGINFOBUT");
+    ShowFacilitySidePanel();
+    return;
+  }
+  autoTab = PressTab(currentForm, choice == kUnits ? "UNITBUT" : "TERRAINBUT");
+  Screen& target = choice == kUnits ? static_cast<Screen&>(this->units) : hexInfo;
+  if (currentSidePanel == &target) {
+    target.Refresh();
+  } else {
+    target.Show(kKeepScreenId, nullptr);
+    currentSidePanel = &target;
+  }
+}
+
+void MapScreen::ShowFacilitySidePanel() {
+  if (g_mapPlacement.active) {
+    facilityUpgrade.Show(g_mapPlacement.classIndex, nullptr);
+    currentSidePanel = nullptr;
+    return;
+  }
+  Screen* target = &settlement;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const HexCell* cell = SelectedCell();
+    if (!cell) return;
+    const World& w = g_world;
+    const UnitRecord* lead = cell->stack ? cell->stack->lead : nullptr;
+    const UnitClassRecord* cls = lead && IsUnitLive(*lead) ? ClassRecordAt(w, lead->classIndex) : nullptr;
+    const bool ownBase = cls && (cls->flags & kClassSettlement) &&
+                         (ClassBaseRoom(*cls) > 0.0f || ClassBaseSlots(*cls) || ClassFacilityKind(*cls)) &&
+                         CellOwner(cell->word) == w.gameState.localPlayer;
+    const UnitClassRecord* visible = ownBase ? ClassRecordAt(w, VisibleLeadClass(w, cell)) : nullptr;
+    if (visible) {
+      switch (ClassFacilityKind(*visible)) {
+        case kFacilityResearchCentre: target = &researchCentre; break;
+        case kFacilitySilo: target = &silo; break;
+        case kFacilityLaunchSite: target = &launchSite; break;
+        default: target = ClassBaseSlots(*visible) ? static_cast<Screen*>(&base) : &settlement; break;
+      }
+    }
+  }
+  target->Show(kKeepScreenId, nullptr);
+  currentSidePanel = target;
+}
+
+void MapScreen::Refresh() {
+  RefreshDockedPanels(g_screens, 0);
+  static constexpr const char* kButtons[] = {"UPGRADEBUT", "UNITBUT", "UGINFOBUT", "TERRAINBUT"};
+  if (!HexSelected()) {
+    for (const char* tag : kButtons) SetHidden(Find(tag), true);
+    FillHeader();
+    return;
+  }
+  int32_t facility = 0, units = 0;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  facility = SelectedHexFacilityClass();
+  units = SelectedHexVisibleUnits();
+  SetHidden(Find("UPGRADEBUT"), false);
+  SetHidden(Find("UGINFOBUT"), facility == 0);
+  SetHidden(Find("UNITBUT"), units <= 0);
+  SetHidden(Find("TERRAINBUT"), false);
+  FillHeader();
+}
+
+void MapScreen::OnCommand(Control* control, int32_t id) {
+  if (!control) return;
+  if (id >= kMapTabBuild && id <= kMapTabTerrain) autoTab = 0;
+  if ((control->flags & kCtlRadio) && !control->Selected()) {
+    PopPopupsTo(g_ui, kDockLevelMain);
+    return;
+  }
+  if (ControlTagMatches(control->tag, "UPGRADEBUT")) {
+    buildList.Show(kKeepScreenId, nullptr);
+  } else if (ControlTagMatches(control->tag, "UGINFOBUT")) {
+    ShowFacilitySidePanel();
+  } else if (ControlTagMatches(control->tag, "UNITBUT")) {
+    units.Show(kKeepScreenId, nullptr);
+  } else if (ControlTagMatches(control->tag, "TERRAINBUT")) {
+    hexInfo.Show(kKeepScreenId, nullptr);
+  } else if (ControlTagMatches(control->tag, "NAMEBUT")) {
+    g_screens.nameHex.Popup(kKeepScreenId, nullptr);
+    SetControlFlag(control, kStateSelected, 0);
+  } else if (ControlTagMatches(control->tag, "HEXNAME")) {
+    const HexPosition& hex = g_world.gameState.currentHex;
+    CentreMapOnHex(g_mapView, PackHex(hex.x, hex.y));
+  } else if (id >= kMapTabBuild && id <= kMapTabTerrain) {
+    Show(kKeepScreenId, nullptr);
+  }
+}
+
+void MapScreen::OnControlChange(Control* control, int32_t) {
+  if (control && ControlTagMatches(control->tag, "UPGRADEBUT") && !control->Selected() && g_mapPlacement.active)
+    CancelMapPlacement(g_screens);
+}
+
+PlainMapScreen::PlainMapScreen() : MapHeaderScreen("MAP1", FormLookups{.tags = kPlainMapScreenTags, .ids = {}}) {
+  hostLink = &g_ui.bottomBoxes[kDockLevelMain];
+}
+
+void PlainMapScreen::OnOpen() {
+  RecordSelectedTab();
+  auto* buttons = reinterpret_cast<Screen*>(id);
+  if (buttons && id != kKeepScreenId) buttons->AttachForm(Find("BUTPARENT"));
+}
+
+void PlainMapScreen::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  FillHeader();
+}
+
+void PlainMapScreen::OnCommand(Control* control, int32_t id) {
+  if (!control) return;
+  if (ControlTagMatches(control->tag, "HEXNAME")) {
+    const HexPosition& hex = g_world.gameState.currentHex;
+    CentreMapOnHex(g_mapView, PackHex(hex.x, hex.y));
+  } else if (id >= kMapTabBuild && id <= kMapTabTerrain) {
+    Show(kKeepScreenId, nullptr);
+  }
+}

@@ -1,0 +1,74 @@
+#include "screens/main/popups/map_popups.h"
+
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
+#include "screens/main/bars/command_bars.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/main/popups/unit_lists.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_focus.h"
+#include "ui/screen_manager.h"
+#include "units/unit_class.h"
+#include "world/object_hex.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+// Open as a pop-up, not docked in the side-panel box.
+bool OpenAsPopup(const Screen& screen) {
+  const Control* form = screen.currentForm;
+  return form && form->parent && form->parent->owner == &g_screens.popupFrames;
+}
+
+}  // namespace
+
+bool MapPopupsOpen(ScreenSet& screens) { return OpenAsPopup(screens.map2) || OpenAsPopup(screens.map3); }
+
+void CloseMapPopups(ScreenSet& screens) {
+  for (Screen* screen : {static_cast<Screen*>(&screens.map2), static_cast<Screen*>(&screens.map3)})
+    if (OpenAsPopup(*screen)) screen->Close(1);
+  // Cleared first: clearing the map selection below closes these pop-ups
+  // while the orders are shown.
+  const bool ordersShown = screens.selectionOrdersShown != 0;
+  screens.selectionOrdersShown = 0;
+  if (ordersShown) {
+    EndTextEdit();
+    CancelMapPlacement(screens);
+    g_mapPlacement = MapPlacement{};
+    if (g_ui.panelDepth > 0) SetPanelDepth(0, 1, g_mapView);
+    if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
+    UpdatePopupButton(screens.cmdBar3);
+  }
+  ClearMapSelection(screens);
+  g_selection.fromList = 0;
+  g_selection.orderMenu = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ClearUnitSelectFlags(g_world);
+  }
+  if (g_uiOptions.sidescreens) ApplySideScreensLayout(g_mapView);
+}
+
+// The relation mask that lets every relation through.
+constexpr uint32_t kAnyRelation = 15;
+
+std::vector<intptr_t> FillHexUnitList(uint32_t cellIndex) {
+  std::vector<intptr_t> ids;
+  World& w = g_world;
+  const int32_t width = w.mapWidth;
+  if (width <= 0 || cellIndex >= w.cells.size() || !w.cells[cellIndex].stack) return ids;
+  const uint32_t packed = PackHex(static_cast<int32_t>(cellIndex % static_cast<uint32_t>(width)),
+                                  static_cast<int32_t>(cellIndex / static_cast<uint32_t>(width)));
+  CollectHexStackUnits(w, packed, w.gameState.localPlayer, kAnyRelation);
+  ListHolder& stack = HexStackList();
+  for (const ListItem28* item = FirstInHolder(stack); item; item = NextInHolder(stack, item))
+    if (const UnitRecord* unit = RefUnit(w, *item)) ids.push_back(static_cast<intptr_t>(unit->id));
+  return ids;
+}
