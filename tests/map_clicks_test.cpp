@@ -29,7 +29,7 @@
 #include "screens/main/order_choice.h"
 #include "screens/main/selection.h"
 #include "screens/main/side_bars.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/simulation_lock.h"
 #include "sim/sim_ui_link.h"

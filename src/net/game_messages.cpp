@@ -8,7 +8,7 @@
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "records/le_bytes.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/command_post.h"
 #include "sim/game_command.h"
 #include "world/text/ui_options.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/messages.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 
 struct ScreenManager;
 struct NetSession;

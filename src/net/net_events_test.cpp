@@ -6,7 +6,7 @@
 
 #include "net/net_session.h"
 #include "net/net_ui_link.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "world/world.h"
 

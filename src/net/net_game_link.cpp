@@ -6,7 +6,7 @@
 #include "net/sync_check.h"
 #include "net/text_message.h"
 #include "records/le_bytes.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/message_network.h"
 #include "sim/sim_ui_link.h"
 #include "world/game_speed.h"

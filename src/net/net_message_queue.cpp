@@ -14,11 +14,11 @@
 #include "sim/sim_ui_link.h"
 #include "world/game_file.h"
 #include "world/post_load.h"
-#include "world/save_file.h"
+#include "sim/save_file.h"
 #include "sim/game_threads.h"
 #include "sim/player_message_wire.h"
 #include "sim/player_messages.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 #include "world/list_items.h"
 #include "world/world.h"
 

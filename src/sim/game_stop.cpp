@@ -4,7 +4,7 @@
 #include "app/log.h"
 #include "net/net_game_link.h"
 #include "sim/command_log.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/sync_entries.h"

@@ -7,7 +7,7 @@
 #include "platform/window.h"
 #include "net/net_ui_link.h"
 #include "sim/sim_ui_link.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 #include "ui/interface_images.h"
 #include "ui/map_folders.h"
 #include "ui/map_hover.h"

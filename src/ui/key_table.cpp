@@ -16,7 +16,7 @@
 #include "screens/main/object_popups.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/command_reset.h"
 #include "sim/game_stop.h"
 #include "sim/hex_state.h"

@@ -6,7 +6,7 @@
 #include "net/net_message_queue.h"
 #include "platform/fpenv.h"
 #include "platform/window.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 #include "ui/deferred_actions.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"

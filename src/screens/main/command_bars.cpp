@@ -15,7 +15,7 @@
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "world/game_speed.h"
-#include "world/save_file.h"
+#include "sim/save_file.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 

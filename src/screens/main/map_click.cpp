@@ -5,7 +5,7 @@
 #include "screens/main/map_geometry.h"
 #include "screens/main/map_selection.h"
 #include "screens/main/map_view.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/game_command.h"
 #include "sim/mail_ui_link.h"
 #include "ui/screen_set.h"

@@ -9,7 +9,7 @@
 
 #include "screens/main/hex_links.h"
 #include "screens/main/map_selection.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/mail_ui_link.h"
 #include "ui/screen_manager.h"

@@ -15,7 +15,7 @@
 #include "ui/control.h"
 #include "sim/simulation_lock.h"
 #include "ui/screen_set.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/object_hex.h"
 #include "world/world.h"
 

@@ -12,7 +12,7 @@
 #include "ui/control_focus.h"
 #include "ui/screen_set.h"
 #include "units/class_fields.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/object_hex.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"

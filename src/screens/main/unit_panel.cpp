@@ -20,7 +20,7 @@
 #include "ui/screen_manager.h"
 #include "ui/screen_set.h"
 #include "units/cargo_boarding.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 

@@ -1,4 +1,4 @@
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 
 #include "records/unit_record.h"
 #include "world/world.h"

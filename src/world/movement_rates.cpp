@@ -1,11 +1,11 @@
-#include "units/movement_rates.h"
+#include "world/movement_rates.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 
 #include "app/game_math.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "records/unit_record.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"

@@ -1,10 +1,10 @@
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include "records/hex_unit_stack.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
 #include "world/world.h"

@@ -1,4 +1,4 @@
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,13 +6,13 @@
 
 #include "app/ordinal_suffix.h"
 #include "platform/fpenv.h"
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
-#include "units/unit_class.h"
-#include "units/unit_label.h"
+#include "world/unit_class.h"
+#include "world/unit_label.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
-#include "units/unit_tables.h"
+#include "world/unit_ring.h"
+#include "world/unit_tables.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "records/text_field.h"

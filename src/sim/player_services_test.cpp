@@ -1,4 +1,4 @@
-#include "world/player_services.h"
+#include "sim/player_services.h"
 
 #include <gtest/gtest.h>
 

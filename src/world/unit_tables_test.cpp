@@ -1,13 +1,13 @@
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "units/movement_rates.h"
+#include "world/movement_rates.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "records/le_bytes.h"
 #include "world/world.h"
 

@@ -1,4 +1,4 @@
-#include "units/movement_rates.h"
+#include "world/movement_rates.h"
 
 #include <gtest/gtest.h>
 

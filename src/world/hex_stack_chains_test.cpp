@@ -1,4 +1,4 @@
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "records/hex_unit_stack.h"
-#include "units/hex_stack_commands.h"
 #include "records/unit_record.h"
 #include "world/world.h"
 
@@ -129,32 +128,6 @@ TEST_F(HexChains, MovesCycleChainBToItsEndAndBringAUnitToItsHead) {
   HexStackMoveToFront(*world_, cell, stranger);  // not in the chain: nothing
   EXPECT_EQ(ChainB(0), (std::vector<float>{1, 3, 2}));
   EXPECT_EQ(stranger.nextInChainB, nullptr);
-}
-
-TEST_F(HexChains, LeadValueStaysWithinAByteAndStrengthChangesOnlyInTheSimulationPass) {
-  HexCell& cell = world_->cells[0];
-  world_->unitClasses[3].buildWorkPerPoint = 2.0f;
-  UnitRecord& facility = Unit(1, 0, 3);
-  facility.targetStrength = 1.0f;
-  GetStackDataLocked(*world_, cell)->lead = &facility;
-  struct Case {
-    int start, delta, result;
-  };
-  for (const Case& c : {Case{0, -1, 0}, Case{250, 10, 255}, Case{5, 3, 8}}) {
-    facility.leadValue = static_cast<uint8_t>(c.start);
-    EXPECT_EQ(LeadUnitAddValue(*world_, cell, c.delta), c.result);
-  }
-  LeadUnitSetStrength(*world_, cell, 0, 0.5f);
-  EXPECT_EQ(facility.strength, 0.0f);
-  LeadUnitSetStrength(*world_, cell, 1, 0.5f);
-  EXPECT_EQ(facility.strength, 0.5f);
-  EXPECT_EQ(facility.buildWork, 1.0f);
-  EXPECT_TRUE(facility.ordersShown[kPostureBits] & kPostureUnderConstruction);
-  LeadUnitSetTargetStrength(*world_, cell, 1, 0.5f);
-  EXPECT_EQ(facility.buildWork, 0.0f);
-  EXPECT_FALSE(facility.orders[kPostureBits] & kPostureUnderConstruction);
-  facility.unitFlags |= kUnitProvisional;  // provisional: left alone
-  EXPECT_EQ(LeadUnitAddValue(*world_, cell, 1), -1);
 }
 
 TEST_F(HexChains, ReserveUnitsAtAHexAreCountedFromTheRing) {

@@ -1,4 +1,4 @@
-#include "units/unit_label.h"
+#include "world/unit_label.h"
 
 #include <cstdio>
 
@@ -6,7 +6,7 @@
 
 #include "records/text_field.h"
 #include "records/unit_record.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/text/text_lists.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "world/save_file.h"
+#include "sim/save_file.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "net/net_message_queue.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/command_log_access.h"
 #include "world/data_checksum.h"
 #include "world/data_file_test_support.h"

@@ -1,4 +1,4 @@
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "units/unit_label.h"
-#include "units/unit_tables.h"
+#include "world/unit_label.h"
+#include "world/unit_tables.h"
 #include "world/text/text_list_test_support.h"
 #include "world/text/text_lists.h"
 #include "world/id_lookups.h"

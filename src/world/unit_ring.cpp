@@ -1,6 +1,6 @@
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "world/id_lookups.h"

@@ -1,7 +1,7 @@
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 
-#include "units/movement_rates.h"
-#include "units/unit_class.h"
+#include "world/movement_rates.h"
+#include "world/unit_class.h"
 #include "records/unit_record.h"
 #include "world/world.h"
 

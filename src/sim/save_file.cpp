@@ -1,4 +1,4 @@
-#include "world/save_file.h"
+#include "sim/save_file.h"
 
 #include <cstring>
 
@@ -17,6 +17,7 @@
 #include "records/unit_table_arrays.h"
 #include "world/terrain_file.h"
 #include "world/tech_file.h"
+#include "sim/scenario_players.h"
 #include "world/text/scenario_def.h"
 #include "world/text/scenario_text.h"
 #include "records/text_field.h"

@@ -1,4 +1,4 @@
-#include "units/combat_counters.h"
+#include "world/combat_counters.h"
 
 #include "world/world.h"
 

@@ -6,7 +6,7 @@
 
 #include "sim/command_log.h"
 #include "records/player_record.h"
-#include "world/player_services.h"
+#include "sim/player_services.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 

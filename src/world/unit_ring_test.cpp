@@ -1,4 +1,4 @@
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 
 #include <gtest/gtest.h>
 
