@@ -19,7 +19,7 @@
 #include "app/calendar.h"
 #include "app/settings.h"
 #include "net/game_messages.h"
-#include "net/net_events.h"
+#include "net/game/net_events.h"
 #include "net/net_game_link.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"

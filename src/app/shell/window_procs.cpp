@@ -2,7 +2,7 @@
 #include "app/gfx/renderer.h"
 #include "app/shell/shell.h"
 #include "editor/editor_autosave.h"
-#include "net/net_events.h"
+#include "net/game/net_events.h"
 #include "net/net_message_queue.h"
 #include "platform/fpenv.h"
 #include "platform/window.h"

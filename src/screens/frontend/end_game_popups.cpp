@@ -7,7 +7,7 @@
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
 #include "platform/window.h"
-#include "net/net_events.h"
+#include "net/game/net_events.h"
 #include "net/net_ui_link.h"
 #include "records/player_kinds.h"
 #include "records/hex_unit_stack.h"

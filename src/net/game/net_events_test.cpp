@@ -1,10 +1,11 @@
 // A departed player's region passes to the computer: on the host alone in
 // a network game, and only once no person holds the region's slot.
-#include "net/net_events.h"
+#include "net/game/net_events.h"
 
 #include <gtest/gtest.h>
 
 #include "net/net_session.h"
+#include "net/net_test_support.h"
 #include "net/net_ui_link.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"
@@ -88,6 +89,31 @@ TEST(NetEvents, OnlyATurnThatEndsPausedAsksForTheNextTurn) {
   EXPECT_EQ(opened, "ENDTURNPOPUP ENDGAME_PREVIEW ");
   g_netUi = saved;
   if (madeLocks) WorldDeleteLocks(g_world);
+}
+
+// A host from another version is named in one line.
+TEST(VersionCheck, AHostOfAnotherVersionIsNamed) {
+  TestPeer peer("Ann", nullptr);
+  ResetSlotTable(peer.session, 2);
+  const struct {
+    uint32_t hostVersion;
+    uint8_t state;
+    std::string line;
+  } rows[] = {
+      {0x000200, kSlotHuman, "(Ann) Different Versions!\n  Host 0.2.0, Ours 0.1.0."},
+      {0x000100, kSlotHuman, ""},
+      {0x010203, kSlotComputer, "(AI) Different Versions!\n  Host 1.2.3, Ours 0.1.0."},
+      {0x000200, 9, "() Different Versions!\n  Host 0.2.0, Ours 0.1.0."},
+  };
+  for (const auto& row : rows) {
+    peer.world->slotTable[2].state = row.state;
+    EXPECT_EQ(VersionMismatchLine(peer.session, row.hostVersion), row.line) << row.hostVersion;
+  }
+  // Announced once to everybody, this peer included.
+  peer.world->slotTable[2].state = kSlotHuman;
+  peer.world->scenario.head.programVersion = 0x000200;
+  ReportVersionMismatch(peer.session);
+  EXPECT_EQ(peer.Lines(), std::vector<std::string>{rows[0].line});
 }
 
 }  // namespace

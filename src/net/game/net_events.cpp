@@ -1,4 +1,4 @@
-#include "net/net_events.h"
+#include "net/game/net_events.h"
 
 #include <atomic>
 
@@ -16,8 +16,6 @@
 #include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
 #include "world/world.h"
-
-NetUiLink g_netUi;
 
 void OnNetEvent4(ScreenManager& ui) {
   if (g_netUi.playUiSound) g_netUi.playUiSound(&ui, g_uiOptions.chatsoundnum);
