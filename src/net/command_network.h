@@ -6,6 +6,7 @@
 // posted); with no send call installed nothing is sent.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 enum NetGameRole : int32_t { kNetGameNone = 0, kNetGameHost = 1, kNetGameClient = 2 };
 
@@ -26,6 +27,11 @@ struct CommandNetLink {
   // the players read "Has Joined Game." and the peers get the sync
   // information of the loaded game.
   void (*announceJoin)(World& world, int32_t loadedFromSave) = nullptr;
+  // A peer's sync-check entries (command 0x8001) for the tick (arg32) and
+  // type (arg28), compared with this process's own. Without it nothing is
+  // compared: a game of one process builds no entries to compare with.
+  void (*checkSyncEntries)(World& world, int player, uint32_t arg32, uint32_t arg28,
+                           std::vector<uint8_t> payload) = nullptr;
 };
 
 extern CommandNetLink g_commandNet;

@@ -6,7 +6,7 @@
 #include "app/audio/sound_system.h"
 #include "editor/editor_palette.h"
 #include "net/net_session.h"
-#include "net/sync_check.h"
+#include "net/game/sync_check.h"
 #include "platform/messages.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/score_card.h"

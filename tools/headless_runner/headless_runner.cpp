@@ -20,7 +20,7 @@
 #include "app/settings.h"
 #include "net/game_messages.h"
 #include "net/game/net_events.h"
-#include "net/net_game_link.h"
+#include "net/game/net_game_link.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "net/text_message.h"

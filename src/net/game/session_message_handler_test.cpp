@@ -1,4 +1,4 @@
-#include "net/net_message_queue.h"
+#include "net/game/session_message_handler.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,11 @@
 #include <thread>
 #include <vector>
 
+#include "net/game_messages.h"
+#include "net/net_message_queue.h"
 #include "net/net_session.h"
+#include "net/net_test_support.h"
+#include "sim/game_start.h"
 #include "sim/game_threads.h"
 #include "world/game_speed.h"
 #include "world/text/ui_options.h"
@@ -101,6 +105,36 @@ TEST_F(GameSpeedMessageTest, TheSpeedChangesOnlyThroughTheQueuedMessage) {
 
   g_gameThreads.turnGo = nullptr;
   g_gameThreads.aiRun = nullptr;
+}
+
+// A session message as it goes on the wire.
+std::vector<uint8_t> Session(uint32_t kind, uint8_t sender, uint32_t value) {
+  SessionMessage m{};
+  m.kind = kind;
+  m.sender = sender;
+  m.value = value;
+  return EncodeSessionMessage(m);
+}
+
+// Session messages from a peer wait in the queue in the order they came and
+// wake the main thread once each; handled, they reach the slot table and the
+// profiles.
+TEST(SessionMessageHandler, SessionMessagesArriveInOrderForOneWakeUp) {
+  MessageBench bench;
+  bench.host.world->players[5].networkSlot = 2;
+  ASSERT_EQ(bench.ToHost(Session(kSmPlayerTick, 5, 4321), &bench.fromJoiner), 0);
+  ASSERT_EQ(bench.ToHost(Session(kSmProfile, 5, 0x03020100), &bench.fromJoiner), 0);
+  EXPECT_EQ(bench.host.wakes.load(), 2);
+  std::vector<uint32_t> kinds;
+  const int handled = DrainNetQueue(bench.host.queue, [&](const SessionMessage& m) {
+    kinds.push_back(m.kind);
+    HandleSessionMessage(bench.host.session, m, nullptr);
+  });
+  EXPECT_EQ(handled, 2);
+  EXPECT_EQ(kinds, (std::vector<uint32_t>{kSmPlayerTick, kSmProfile}));
+  EXPECT_EQ(bench.host.Slot(2).progress, 4321u);
+  EXPECT_EQ(g_profileChoices.remoteProfiles[5], 0x03020100u);
+  g_profileChoices.remoteProfiles[5] = 0;
 }
 
 }  // namespace

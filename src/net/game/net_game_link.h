@@ -1,7 +1,8 @@
 #pragma once
 // The calls the simulation makes into the network while a network game
 // runs: installed in one place when the game starts and removed when it
-// stops, so a game without a session never reaches the network.
+// stops (NetGameStops, sim/game_stop.h), so a game without a session never
+// reaches the network.
 #include <cstddef>
 #include <cstdint>
 
@@ -11,8 +12,6 @@ struct NetSession;
 // sends through the session, the clock waits for lagging peers, speed
 // changes and player messages travel, and the stop closes the session.
 void NetGameStarts(NetSession& session);
-// The game stopped: every link is removed (the role becomes none).
-void NetGameStops();
 
 // The pipeline's send: one message (head and payload) to every peer,
 // without loopback. A progress report also records this peer's own

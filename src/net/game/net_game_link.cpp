@@ -1,9 +1,9 @@
-#include "net/net_game_link.h"
+#include "net/game/net_game_link.h"
 
 #include "net/game_messages.h"
 #include "net/net_session.h"
 #include "net/net_slots.h"
-#include "net/sync_check.h"
+#include "net/game/sync_check.h"
 #include "net/text_message.h"
 #include "records/le_bytes.h"
 #include "net/command_network.h"
@@ -93,16 +93,10 @@ void NetGameStarts(NetSession& session) {
   g_commandNet.send = SendCommand;
   g_commandNet.playersInStep = PlayersInStep;
   g_commandNet.announceJoin = AnnounceJoin;
+  g_commandNet.checkSyncEntries = CheckSyncEntries;
   g_messageNet.sendToPlayer = SendToPlayer;
   g_gameSpeedNetwork.inNetworkGame = InNetworkGame;
   g_gameSpeedNetwork.postChatLine = PostChatLine;
   g_gameSpeedNetwork.sendToAll = SendToAll;
   g_simUi.resetNetSession = ResetSession;
-}
-
-void NetGameStops() {
-  g_commandNet = CommandNetLink{};
-  g_messageNet = MessageNetLink{};
-  g_gameSpeedNetwork = GameSpeedNetwork{};
-  g_simUi.resetNetSession = nullptr;
 }
