@@ -5,7 +5,8 @@
 # A library built from several folders (FOLDERS) gets a link for each.
 # A library that owns its subfolders (RECURSE) or has none gets one link to
 # the folder; one whose subfolders are other libraries (app, above app/gfx,
-# app/audio and app/shell) gets a link per header of its own.
+# app/audio and app/shell; net, below net/game) gets a link per header of
+# its own.
 function(vd_include_root name dir recurse fresh)
   set(src ${PROJECT_SOURCE_DIR}/src/${dir})
   set(root ${PROJECT_BINARY_DIR}/include/${name})
