@@ -21,10 +21,10 @@
 #include "sim/simulation_lock.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
-#include "units/hex_stack_chains.h"
-#include "units/unit_create.h"
+#include "world/hex_stack_chains.h"
+#include "world/unit_create.h"
 #include "units/unit_side_steps.h"
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
 

@@ -2,14 +2,19 @@
 # under the folder's name (a link into src/), so "world/world.h" keeps its
 # spelling while a target sees only the folders of the libraries it links
 # and its own: a simulation file that includes the interface fails to build.
+# A library built from several folders (FOLDERS) gets a link for each.
 # A library that owns its subfolders (RECURSE) or has none gets one link to
 # the folder; one whose subfolders are other libraries (app, above app/gfx,
-# app/audio and app/shell) gets a link per header of its own.
-function(vd_include_root name dir recurse)
+# app/audio and app/shell; net, below net/game) gets a link per header of
+# its own.
+function(vd_include_root name dir recurse fresh)
   set(src ${PROJECT_SOURCE_DIR}/src/${dir})
   set(root ${PROJECT_BINARY_DIR}/include/${name})
-  # Links are removed, never followed: the sources stay as they are.
-  file(REMOVE_RECURSE ${root})
+  # Links are removed, never followed: the sources stay as they are. A
+  # library built from several folders clears its root for the first only.
+  if(fresh)
+    file(REMOVE_RECURSE ${root})
+  endif()
   set(whole_folder ${recurse})
   if(NOT whole_folder)
     set(whole_folder TRUE)
@@ -34,16 +39,22 @@ function(vd_include_root name dir recurse)
   set(${name}_include_root ${root} PARENT_SCOPE)
 endfunction()
 
-# One static library per subsystem folder. Sources are found by globbing so a
-# new file needs no build edit; NAME_test.cpp files beside the code form the
-# library's test executable instead.
+# One static library per subsystem folder, or per group of folders (FOLDERS
+# names the others) whose code calls itself in a circle too tight to cut.
+# Sources are found by globbing so a new file needs no build edit;
+# NAME_test.cpp files beside the code form the library's test executable
+# instead.
 function(vd_subsystem name dir)
-  cmake_parse_arguments(ARG "RECURSE" "" "DEPS" ${ARGN})
-  if(ARG_RECURSE)
-    file(GLOB_RECURSE all CONFIGURE_DEPENDS ${dir}/*.cpp)
-  else()
-    file(GLOB all CONFIGURE_DEPENDS ${dir}/*.cpp)
-  endif()
+  cmake_parse_arguments(ARG "RECURSE" "" "DEPS;FOLDERS" ${ARGN})
+  set(all)
+  foreach(folder IN ITEMS ${dir} ${ARG_FOLDERS})
+    if(ARG_RECURSE)
+      file(GLOB_RECURSE found CONFIGURE_DEPENDS ${folder}/*.cpp)
+    else()
+      file(GLOB found CONFIGURE_DEPENDS ${folder}/*.cpp)
+    endif()
+    list(APPEND all ${found})
+  endforeach()
   set(srcs)
   set(tests)
   set(thread_tests)
@@ -62,7 +73,11 @@ function(vd_subsystem name dir)
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
     return()
   endif()
-  vd_include_root(${name} ${dir} "${ARG_RECURSE}")
+  set(fresh TRUE)
+  foreach(folder IN ITEMS ${dir} ${ARG_FOLDERS})
+    vd_include_root(${name} ${folder} "${ARG_RECURSE}" ${fresh})
+    set(fresh FALSE)
+  endforeach()
   if(srcs)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${${name}_include_root})
@@ -94,8 +109,10 @@ endfunction()
 
 # A link from a lower library to a higher one, closing a cycle. Every such
 # edge is named with why the lower library calls the higher, so a new one is
-# a decision rather than an accident. The linker takes a third pass over the
-# libraries of a cycle so objects pulled in late still find their calls.
+# a decision rather than an accident. The link is PRIVATE: the lower
+# library's own files see the higher one's headers, but nothing that links
+# the lower library sees them through it. The linker takes a third pass over
+# the libraries of a cycle so objects pulled in late still find their calls.
 function(vd_cycle_edge from to reason)
   if(reason STREQUAL "")
     message(FATAL_ERROR "vd_cycle_edge(${from} ${to}) needs the reason for the edge")
@@ -104,8 +121,14 @@ function(vd_cycle_edge from to reason)
   if(type STREQUAL "INTERFACE_LIBRARY")
     target_link_libraries(${from} INTERFACE ${to})
   else()
-    target_link_libraries(${from} PUBLIC ${to})
+    target_link_libraries(${from} PRIVATE ${to})
   endif()
+  # A library's tests see what the library itself sees.
+  foreach(tests IN ITEMS ${from}_tests ${from}_threads_tests)
+    if(TARGET ${tests})
+      target_link_libraries(${tests} PRIVATE ${to})
+    endif()
+  endforeach()
   set_property(TARGET ${from} ${to} PROPERTY LINK_INTERFACE_MULTIPLICITY 3)
 endfunction()
 

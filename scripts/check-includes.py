@@ -122,7 +122,7 @@ RULES = [
 @dataclass
 class Library:
     name: str
-    folder: str          # under src/
+    folders: list        # under src/: its own, then any FOLDERS it is also built from
     recurse: bool        # owns its sub-folders that no other library claims
     deps: list           # linked publicly: lent to whoever links this one
     private: list = field(default_factory=list)   # cycle edges: for itself only
@@ -134,13 +134,20 @@ CYCLE_EDGE = re.compile(r'vd_cycle_edge\(\s*(\S+)\s+(\S+)')
 
 def parse_libraries(cmake_text):
     """The libraries of src/CMakeLists.txt: each vd_subsystem with its
-    folder and the vd_ libraries it links, and each cycle edge."""
+    folders and the vd_ libraries it links, and each cycle edge."""
     text = re.sub(r'#[^\n]*', '', cmake_text)
     libraries = {}
     for name, folder, rest in SUBSYSTEM.findall(text):
         words = rest.split()
-        deps = words[words.index('DEPS') + 1:] if 'DEPS' in words else []
-        libraries[name] = Library(name, folder, 'RECURSE' in words, [d for d in deps if d.startswith('vd_')])
+        lists = {'DEPS': [], 'FOLDERS': []}
+        current = None
+        for word in words:
+            if word in lists:
+                current = word
+            elif word != 'RECURSE' and current:
+                lists[current].append(word)
+        deps = [d for d in lists['DEPS'] if d.startswith('vd_')]
+        libraries[name] = Library(name, [folder] + lists['FOLDERS'], 'RECURSE' in words, deps)
     for source, target in CYCLE_EDGE.findall(text):
         if source in libraries:
             libraries[source].private.append(target)
@@ -149,13 +156,14 @@ def parse_libraries(cmake_text):
 
 def library_of(path, libraries):
     """The library compiling the file (a path under src/), or None."""
-    best = None
+    best, best_folder = None, ''
     for lib in libraries.values():
-        if path.startswith(lib.folder + '/') and (best is None or len(lib.folder) > len(best.folder)):
-            best = lib
+        for folder in lib.folders:
+            if path.startswith(folder + '/') and len(folder) > len(best_folder):
+                best, best_folder = lib, folder
     if best is None:
         return None
-    if not best.recurse and '/' in path[len(best.folder) + 1:]:
+    if not best.recurse and '/' in path[len(best_folder) + 1:]:
         return None   # a sub-folder of a library that does not own its sub-folders
     return best
 
@@ -201,7 +209,7 @@ LINK_SAMPLE_CMAKE = """
 vd_subsystem(vd_app app)
 vd_subsystem(vd_gfx app/gfx DEPS vd_app)
 vd_subsystem(vd_world world RECURSE DEPS vd_app)
-vd_subsystem(vd_sim sim RECURSE DEPS vd_world)
+vd_subsystem(vd_sim sim FOLDERS units RECURSE DEPS vd_world)
 vd_subsystem(vd_ai ai DEPS vd_sim)
 vd_cycle_edge(vd_sim vd_ai "the turn thread runs the computer players")
 vd_subsystem(vd_ui ui DEPS vd_gfx vd_sim)
@@ -214,6 +222,8 @@ LINK_ALLOWED = [
     ('screens/screen_set.cpp', '#include "app/log.h"'),
     ('world/text/scenario_def.cpp', '#include "world/world.h"'),
     ('sim/turn_thread.cpp', '#include "ai/computer_player.h"'),
+    ('units/step/unit_step.cpp', '#include "sim/command_post.h"'),
+    ('sim/unit_commands.cpp', '#include "units/paths/path_search.h"'),
     ('app/gfx/renderer.cpp', '#include "app/log.h"'),
     ('editor/editor_palette.cpp', '#include "platform/window.h"'),
 ]
@@ -222,6 +232,7 @@ LINK_REFUSED = [
     ('ui/popups.cpp', '#include "editor/editor_screens.h"'),
     ('app/log.cpp', '#include "app/gfx/renderer.h"'),
     ('world/world.cpp', '#include "sim/command_post.h"'),
+    ('world/world.cpp', '#include "units/paths/path_search.h"'),
     ('screens/frontend/game_menu.cpp', '#include "ai/computer_player.h"'),
     ('ui/keyboard.cpp', '#include "ai/computer_player.h"'),
     ('editor/editor_map_input.cpp', '#include <screens/screen_set.h>'),

@@ -19,10 +19,10 @@
 #include "sim/game_stop.h"
 #include "sim/log_on.h"
 #include "sim/sync_entries.h"
-#include "units/combat_counters.h"
+#include "world/combat_counters.h"
 #include "units/hex_geometry.h"
-#include "units/hex_stack_chains.h"
-#include "units/unit_create.h"
+#include "world/hex_stack_chains.h"
+#include "world/unit_create.h"
 #include "world/hex_extra.h"
 #include "world/terrain_flags.h"
 

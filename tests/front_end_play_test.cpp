@@ -25,7 +25,7 @@
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 #include "support/fast_clock.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
@@ -34,7 +34,7 @@
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "world/game_speed.h"
-#include "world/save_file.h"
+#include "sim/save_file.h"
 #include "world/world.h"
 
 namespace {

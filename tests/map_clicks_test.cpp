@@ -31,7 +31,7 @@
 #include "screens/main/map_input/selection.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"

@@ -27,7 +27,7 @@
 #include "sim/game_threads.h"
 #include "sim/player_messages.h"
 #include "sim/sim_ui_link.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 #include "support/fast_clock.h"
 #include "support/temp_dir.h"
 #include "ui/deferred_actions.h"

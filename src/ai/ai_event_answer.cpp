@@ -12,7 +12,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_deploy.h"
 #include "units/unit_order_issue.h"
 #include "units/unit_player_fields.h"

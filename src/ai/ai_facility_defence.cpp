@@ -13,7 +13,7 @@
 #include "units/class_fields.h"
 #include "units/fire_sight.h"
 #include "units/hex_geometry.h"
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 #include "units/unit_player_fields.h"
 #include "world/record_helpers.h"
 #include "world/scenario_settings.h"

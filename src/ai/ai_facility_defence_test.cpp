@@ -14,7 +14,7 @@
 #include "sim/daily/elimination.h"
 #include "sim/hex_state.h"
 #include "units/hex_geometry.h"
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 #include "world/unit_class_flags.h"
 
 namespace {

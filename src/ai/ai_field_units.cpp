@@ -3,7 +3,7 @@
 #include "ai/ai_player_fields.h"
 #include "ai/ai_unit_figures.h"
 #include "ai/ai_worker_state.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/world.h"
 
 bool IsIdleFieldUnit(const World& world, const UnitRecord& unit) {

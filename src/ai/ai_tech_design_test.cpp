@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "ai/minister_common.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_test_world.h"
 #include "sim/daily/research_fields.h"
 #include "world/list_items.h"

@@ -14,7 +14,7 @@
 #include "platform/clock.h"
 #include "platform/fpenv.h"
 #include "platform/threads.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"

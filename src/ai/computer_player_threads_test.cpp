@@ -12,7 +12,7 @@
 #include "sim/simulation_lock.h"
 #include "units/ai_event_queue.h"
 #include "units/hex_geometry.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "ai/military_minister.h"
 #include "ai/minister_common.h"
 #include "ai/war_posture.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/dip_offer.h"
 #include "sim/message_ids.h"
 #include "sim/message_test_support.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/list_node.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "sim/daily/product_fields.h"

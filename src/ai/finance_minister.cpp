@@ -7,7 +7,7 @@
 #include "ai/research_figures.h"
 #include "sim/daily/military_research.h"
 #include "sim/relation_commands.h"
-#include "world/player_services.h"
+#include "sim/player_services.h"
 #include "world/recurring_item.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "ai/military_minister.h"
 
 #include "ai/minister_common.h"
-#include "world/player_services.h"
+#include "sim/player_services.h"
 
 namespace {
 

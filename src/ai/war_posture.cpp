@@ -6,7 +6,7 @@
 #include "ai/military_minister.h"
 #include "ai/minister_common.h"
 #include "platform/clock.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "sim/dip_offer.h"

@@ -1,12 +1,10 @@
 // A session started from the command line over TCP at 127.0.0.1: a host
 // opens the lobby at once; a client finds the host, joins and opens the
-// lobby as joiner; a client that finds nobody gives up after a minute; and
-// a host from another version is named in one line.
+// lobby as joiner; and a client that finds nobody gives up after a minute.
 #include "net/command_line_session.h"
 
 #include <gtest/gtest.h>
 
-#include "net/net_events.h"
 #include "net/net_test_support.h"
 #include "net/net_ui_link.h"
 #include "platform/clock.h"
@@ -53,30 +51,6 @@ TEST(CommandLineSession, HostOpensTheLobbyClientFindsAndJoinsOrGivesUpAfterAMinu
     EXPECT_EQ(g_ends, row.ends) << row.at;
   }
   g_netUi = NetUiLink{};
-}
-
-TEST(VersionCheck, AHostOfAnotherVersionIsNamed) {
-  TestPeer peer("Ann", nullptr);
-  ResetSlotTable(peer.session, 2);
-  const struct {
-    uint32_t hostVersion;
-    uint8_t state;
-    std::string line;
-  } rows[] = {
-      {0x000200, kSlotHuman, "(Ann) Different Versions!\n  Host 0.2.0, Ours 0.1.0."},
-      {0x000100, kSlotHuman, ""},
-      {0x010203, kSlotComputer, "(AI) Different Versions!\n  Host 1.2.3, Ours 0.1.0."},
-      {0x000200, 9, "() Different Versions!\n  Host 0.2.0, Ours 0.1.0."},
-  };
-  for (const auto& row : rows) {
-    peer.world->slotTable[2].state = row.state;
-    EXPECT_EQ(VersionMismatchLine(peer.session, row.hostVersion), row.line) << row.hostVersion;
-  }
-  // Announced once to everybody, this peer included.
-  peer.world->slotTable[2].state = kSlotHuman;
-  peer.world->scenario.head.programVersion = 0x000200;
-  ReportVersionMismatch(peer.session);
-  EXPECT_EQ(peer.Lines(), std::vector<std::string>{rows[0].line});
 }
 
 }  // namespace

@@ -4,14 +4,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/program_version.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "records/le_bytes.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/command_post.h"
 #include "sim/game_command.h"
-#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -402,25 +400,3 @@ int32_t SendGameSetup(NetSession& session, const char* name, uint32_t a, uint32_
   return plat::kOk;
 }
 
-void InitSettingsHead(ScenarioHead& head) {
-  head = ScenarioHead{};
-  head.id = kScenarioHeadId;
-  head.size = kScenarioHeadSize;
-  head.commandLead = 25;
-  head.speedLockMode = g_netSession.inSession ? 2 : 0;
-  head.setupWord = static_cast<uint32_t>(g_uiOptions.opdef_turntype);
-  head.difficulty = g_uiOptions.opdifficulty;
-  head.resources = 2;
-  head.techtreedefault = 1;
-  head.gameFlags = 0x2B091;
-  head.turnlength = g_uiOptions.opturnlength;
-  le::StoreI32(head.bytes92, g_uiOptions.optbtimer);
-  le::StoreI32(head.bytes92 + 4, g_uiOptions.opstartuptimer);
-  head.initialfunds = 2;
-  head.reservelimit = g_uiOptions.opreservelimit;
-  head.aistance = g_uiOptions.opaistance;
-  // The head carries the host's seed to every joiner.
-  le::StoreI32(head.bytes113 + 3, std::rand() % 32768);
-  head.programVersion = (static_cast<uint32_t>(kProgramVersionMajor) << 16) |
-                        (static_cast<uint32_t>(kProgramVersionMinor) << 8) | static_cast<uint32_t>(kProgramVersionBuild);
-}

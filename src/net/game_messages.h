@@ -52,5 +52,3 @@ void ReleaseHeldCommands(NetSession& session);
 // Host: sends the game set-up to all and queues session message 104 here,
 // so this peer loads the file too. Flag b marks a saved game.
 int32_t SendGameSetup(NetSession& session, const char* name, uint32_t a, uint32_t b, GameParamsBlock& block);
-// The defaults of the settings head (used whenever the settings are cleared).
-void InitSettingsHead(ScenarioHead& head);

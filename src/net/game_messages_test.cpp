@@ -1,7 +1,6 @@
 // Game messages: commands and their payloads, whose region a command may
-// speak for, session messages queued in order, the answer to a set-up
-// request, the settings head's defaults, and every peer message checked
-// before use.
+// speak for, the answer to a set-up request, the settings head's defaults,
+// and every peer message checked before use.
 #include <gtest/gtest.h>
 
 #include "net/net_test_support.h"
@@ -82,24 +81,6 @@ TEST(GameMessages, ACommandSpeaksOnlyForItsSendersRegion) {
     EXPECT_EQ(receiver.Commands().size(), row.taken ? 1u : 0u) << int(row.player) << " " << row.fromHost;
     EXPECT_EQ(NetDroppedMessages() - dropped, row.taken ? 0u : 1u) << int(row.player);
   }
-}
-
-TEST(GameMessages, SessionMessagesArriveInOrderForOneWakeUp) {
-  MessageBench bench;
-  bench.host.world->players[5].networkSlot = 2;
-  ASSERT_EQ(bench.ToHost(Session(kSmPlayerTick, 5, 4321), &bench.fromJoiner), 0);
-  ASSERT_EQ(bench.ToHost(Session(kSmProfile, 5, 0x03020100), &bench.fromJoiner), 0);
-  EXPECT_EQ(bench.host.wakes.load(), 2);
-  std::vector<uint32_t> kinds;
-  const int handled = DrainNetQueue(bench.host.queue, [&](const SessionMessage& m) {
-    kinds.push_back(m.kind);
-    HandleSessionMessage(bench.host.session, m, nullptr);
-  });
-  EXPECT_EQ(handled, 2);
-  EXPECT_EQ(kinds, (std::vector<uint32_t>{kSmPlayerTick, kSmProfile}));
-  EXPECT_EQ(bench.host.Slot(2).progress, 4321u);
-  EXPECT_EQ(g_profileChoices.remoteProfiles[5], 0x03020100u);
-  g_profileChoices.remoteProfiles[5] = 0;
 }
 
 TEST(GameMessages, ASetupRequestIsAnsweredWithTheBlockTheFileAndTheHead) {

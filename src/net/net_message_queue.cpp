@@ -1,91 +1,10 @@
 #include "net/net_message_queue.h"
 
-#include <string>
-
 #include "app/app_object.h"
-#include "app/log.h"
-#include "net/game_messages.h"
-#include "net/net_game_link.h"
-#include "net/net_session.h"
-#include "net/sync_check.h"
-#include "net/text_message.h"
+#include "app/window_messages.h"
 #include "platform/window.h"
-#include "sim/game_start.h"
-#include "sim/sim_ui_link.h"
-#include "world/game_file.h"
-#include "world/post_load.h"
-#include "world/save_file.h"
-#include "sim/game_threads.h"
-#include "sim/player_message_wire.h"
-#include "sim/player_messages.h"
-#include "sim/window_messages.h"
-#include "world/list_items.h"
-#include "world/world.h"
 
 NetMessageQueue g_netQueue;
-
-namespace {
-
-// A player message a peer sent for a player whose messages live here. The
-// message is checked whole before it is filed; anything else is dropped.
-void FilePlayerMessage(World& world, const SessionMessage& message) {
-  std::string reason;
-  PlayerMessage* received = DecodePlayerMessage(message.payload, message.payloadLength, &reason);
-  if (!received) {
-    LogWrite(g_platform, "Player message from player %u dropped: %s\n", static_cast<unsigned>(message.sender),
-             reason.c_str());
-    return;
-  }
-  const int owner = received->owner;
-  const PlayerRecord& record = world.players[owner < kMaxPlayers ? owner : 0];
-  if (owner >= kMaxPlayers || !TakesPart(record) ||
-      !MessagesLiveHere(world, owner)) {
-    LogWrite(g_platform, "Player message from player %u dropped: player %d is not played here\n",
-             static_cast<unsigned>(message.sender), owner);
-    DeleteZeroed(received);
-    return;
-  }
-  StorePlayerMessage(world, received, owner);
-}
-
-// The slot that plays the region: the record's slot, else the person's slot
-// holding it.
-int SlotOfRegion(const World& world, int region) {
-  if (region <= 0 || region >= kMaxPlayers) return -1;
-  const uint32_t kept = world.players[region].networkSlot;
-  if (kept > 0 && kept < static_cast<uint32_t>(kMaxPlayers)) return static_cast<int>(kept);
-  for (int s = 1; s < kMaxPlayers; ++s)
-    if (world.slotTable[s].state == kSlotHuman && world.slotTable[s].region == region) return s;
-  return -1;
-}
-
-void SendIncompatibleVersionLine(const World& world) {
-  TextMessage line;
-  TextMessageCtor(line, world.gameState.localPlayer, 0xFFFFFFFFu, "Incompatible Game Version.");
-  (void)SendTextMessage(line, 0);
-  TextMessageDtor(line);
-}
-
-// Loads the game file the set-up names: a saved game's game part, or the
-// scenario and its game file. A name from a peer was checked when it came;
-// the check here covers the host's own.
-void LoadSetupGame(World& world) {
-  const GameParamsBlock& params = world.campaignMessage;
-  const char* name = params.name;
-  if (const char* why = GameFileNameDefect(name, sizeof params.name)) {
-    LogWrite(g_platform, "NetStage: game file not loaded: %s\n", why);
-    return;
-  }
-  if (name[0] == '\0') return;
-  if (params.flags & kGameParamsSavedGame) {
-    if (plat::Succeeded(ReadSavGamePart(nullptr, world, name))) (void)AfterLoadStep(world, name);
-    return;
-  }
-  if (AfterLoadStep(world, name) >= 0 && world.scenario.gamfile)
-    (void)ReadGamFile(world, world.scenario.gamfile);
-}
-
-}  // namespace
 
 void QueueNetMessage(NetMessageQueue& queue, SessionMessage* message) {
   if (!message) return;
@@ -123,76 +42,6 @@ int DrainNetQueue(NetMessageQueue& queue, const std::function<void(const Session
     }
     FreeNetMessage(node->message);
     DeleteZeroed(node);
-  }
-}
-
-void DrainNetQueue(ScreenManager& ui) {
-  DrainNetQueue(g_netQueue, [&ui](const SessionMessage& m) { HandleSessionMessage(g_netSession, m, &ui); });
-}
-
-void HandleSessionMessage(const SessionMessage& message) { HandleSessionMessage(g_netSession, message, nullptr); }
-
-void HandleSessionMessage(NetSession& session, const SessionMessage& message, ScreenManager* ui) {
-  if (!session.world) return;
-  World& world = *session.world;
-  const int32_t mode = SimUiMode();
-  switch (message.kind) {
-    case kSmGameSpeed: {
-      const auto speed = static_cast<int32_t>(message.value);
-      if (speed < 0) {
-        LogWrite(g_platform, "NetStage: game speed %d from player %u ignored\n", speed,
-                 static_cast<unsigned>(message.sender));
-        break;
-      }
-      world.gameState.gameSpeed = speed;
-      if (g_simUi.refreshSpeedControls) g_simUi.refreshSpeedControls();
-      if (speed > 0) SignalRunEvents();
-      break;
-    }
-    case kSmSyncInfo:
-      // The record itself is compared by the sync checks; a record of
-      // another length comes from another version.
-      if (mode != kSimUiInGame) break;
-      if (message.payloadLength == kSyncInfoSize && message.payload)
-        NetSyncCheck(session, DecodeSyncInfo(message.payload), world);
-      else
-        SendIncompatibleVersionLine(world);
-      break;
-    case kSmGameSetup:
-      if (mode != kSimUiFrontEnd) break;
-      LoadSetupGame(world);
-      if (g_simUi.refreshLobby) g_simUi.refreshLobby(ui);
-      break;
-    case kSmStartGame:
-      if (mode != kSimUiFrontEnd) break;
-      NetGameStarts(session);
-      StartGameSession(ui, 0, 0, 0);
-      ReleaseHeldCommands(session);
-      break;
-    case kSmPlayerMessage:
-      if (mode != kSimUiInGame) break;
-      FilePlayerMessage(world, message);
-      break;
-    case kSmPlayerTick: {
-      plat::CriticalSectionLock hold(session.slotLock);
-      const int slot = SlotOfRegion(world, message.sender);
-      if (slot > 0) world.slotTable[slot].progress = message.value;
-      break;
-    }
-    case kSmProfile: {
-      const int p = message.sender;
-      if (p <= 0 || p >= kMaxPlayers) break;
-      g_profileChoices.remoteProfiles[p] = message.value;
-      if (mode != kSimUiInGame) break;
-      PlayerRecord& record = world.players[p];
-      record.govtype = static_cast<uint8_t>(message.value >> 8);
-      record.politic = static_cast<int8_t>(static_cast<uint8_t>(message.value >> 16));
-      record.avatar = static_cast<uint8_t>(message.value >> 24);
-      record.rulingParty = RulingPartyOf(record.politic);
-      break;
-    }
-    default:
-      break;
   }
 }
 

@@ -7,9 +7,6 @@
 #include "net/session_message.h"
 #include "platform/threads.h"
 
-struct ScreenManager;
-struct NetSession;
-
 struct NetQueueNode : ListNode {
   SessionMessage* message = nullptr;
 };
@@ -25,13 +22,9 @@ extern NetMessageQueue g_netQueue;
 
 // Appends the message (the queue takes ownership) and wakes the main thread.
 void QueueNetMessage(NetMessageQueue& queue, SessionMessage* message);
-// Window message 0x8001: hands each queued message to HandleSessionMessage,
-// never holding the lock while a message is handled.
-void DrainNetQueue(ScreenManager& ui);
-// The same for any queue and handler; returns the number handled.
+// Hands each queued message to the handler, never holding the lock while a
+// message is handled; returns the number handled. The main thread's handler
+// is in net/game/session_message_handler.h.
 int DrainNetQueue(NetMessageQueue& queue, const std::function<void(const SessionMessage&)>& handle);
-// The main thread's action for one session message of the session's world.
-void HandleSessionMessage(NetSession& session, const SessionMessage& message, ScreenManager* ui);
-void HandleSessionMessage(const SessionMessage& message);
 // Frees every queued message (exit).
 void FreeNetQueue(NetMessageQueue& queue);

@@ -15,6 +15,7 @@
 #include "platform/window.h"
 #include "records/le_bytes.h"
 #include "records/text_field.h"
+#include "sim/game_command.h"
 #include "world/world.h"
 
 NetSession g_netSession;

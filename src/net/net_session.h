@@ -15,8 +15,7 @@
 #include "platform/peer_discovery.h"
 #include "platform/peer.h"
 #include "platform/threads.h"
-#include "sim/game_command.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 
 struct ScreenManager;
 struct World;

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "net/net_test_support.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 #include "ui/deferred_actions.h"
 #include "ui/interface_images.h"
 #include "ui/map_folders.h"

@@ -7,10 +7,10 @@
 
 #include "app/calendar.h"
 #include "sim/game_start.h"
-#include "units/hex_stack_chains.h"
-#include "units/unit_class.h"
+#include "world/hex_stack_chains.h"
+#include "world/unit_class.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/id_lookups.h"
 #include "world/unit_groups.h"
 #include "world/world.h"

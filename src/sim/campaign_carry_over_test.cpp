@@ -7,7 +7,7 @@
 #include "sim/game_session_test_support.h"
 #include "sim/game_start.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/unit_groups.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "sim/command_post.h"
 #include "sim/command_test_world.h"
 #include "sim/policy_block_fields.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 #include "records/unit_record.h"
 #include "world/id_lookups.h"
 #include "world/list_items.h"

@@ -8,11 +8,9 @@
 #include "sim/command_counts.h"
 #include "sim/command_executor.h"
 #include "sim/command_observer.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/simulation_lock.h"
 #include "world/world.h"
-
-CommandNetLink g_commandNet;
 
 void PostCommand(CommandLog& log, GameCommand command, bool send) {
   const std::string defect = CommandDefect(command);

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "sim/command_log.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "world/map_data.h"
 #include "world/world.h"
 

@@ -10,7 +10,7 @@
 
 #include "sim/daily_driver.h"
 #include "sim/game_session_test_support.h"
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 #include "records/hex_cell.h"
 #include "records/le_bytes.h"
 

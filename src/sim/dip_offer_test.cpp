@@ -11,7 +11,7 @@
 
 #include "sim/offer_test_world.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "units/unit_command_handlers.h"
 #include "units/unit_deploy.h"
 #include "units/unit_transfer.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "world/id_lookups.h"

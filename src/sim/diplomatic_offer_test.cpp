@@ -11,8 +11,8 @@
 #include "sim/message_test_support.h"
 #include "sim/policy_block_fields.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
-#include "units/unit_tables.h"
+#include "world/unit_ring.h"
+#include "world/unit_tables.h"
 #include "world/id_lookups.h"
 #include "world/recurring_item.h"
 

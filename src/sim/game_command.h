@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 
 struct GameState;
 

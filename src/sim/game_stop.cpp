@@ -2,9 +2,9 @@
 
 #include "app/app_object.h"
 #include "app/log.h"
-#include "net/net_game_link.h"
 #include "sim/command_log.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
+#include "sim/message_network.h"
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/sync_entries.h"
@@ -54,4 +54,11 @@ void SwitchGameScreen(ScreenManager* ui, bool showVictory) {
   StopGameSession(ui);
   if (g_simUi.showFrontEnd) g_simUi.showFrontEnd(ui, showVictory);
   if (!showVictory) ReleaseGameData(g_world);
+}
+
+void NetGameStops() {
+  g_commandNet = CommandNetLink{};
+  g_messageNet = MessageNetLink{};
+  g_gameSpeedNetwork = GameSpeedNetwork{};
+  g_simUi.resetNetSession = nullptr;
 }

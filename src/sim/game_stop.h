@@ -17,3 +17,6 @@ void StopGameSession(ScreenManager* ui);
 // Frees the game, the map, the data tables and the scenario; the game
 // parameters go back to their empty state.
 void ReleaseGameData(World& world);
+// The network game stopped: every link NetGameStarts (net/game/net_game_link.h)
+// installed is removed, and the command pipeline's role becomes none.
+void NetGameStops();

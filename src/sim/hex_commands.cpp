@@ -1,6 +1,6 @@
 #include "sim/hex_commands.h"
 
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "units/hex_stack_commands.h"
 #include "records/hex_cell.h"
 #include "world/world.h"

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <vector>
 
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "sim/mail_ui_link.h"

@@ -3,7 +3,7 @@
 // the peer of one player. The network layer installs the call when a
 // network game starts and removes it when the game ends; without it nothing
 // is sent. The role of this process comes from the command pipeline's link
-// (sim/command_network.h).
+// (net/command_network.h).
 #include <cstddef>
 #include <cstdint>
 

@@ -12,7 +12,7 @@
 #include "sim/player_messages.h"
 #include "sim/relations.h"
 #include "records/hex_unit_stack.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"

@@ -8,7 +8,7 @@
 #include "sim/dip_offer.h"
 #include "sim/message_test_support.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/hex_extra.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "app/number_text.h"
 #include "platform/fpenv.h"
 #include "sim/dip_offer.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 #include "records/unit_record.h"
 #include "world/id_lookups.h"
 #include "records/le_bytes.h"

@@ -7,7 +7,7 @@
 #include "app/calendar.h"
 #include "app/list_node.h"
 #include "net/session_message.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/message_network.h"
 #include "sim/message_text.h"
 #include "sim/player_message_wire.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/policy_block_fields.h"
 #include "world/text/player_settings.h"
 #include "world/text/policy_fields.h"

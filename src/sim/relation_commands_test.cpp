@@ -6,7 +6,7 @@
 #include "sim/command_test_world.h"
 #include "world/id_lookups.h"
 #include "records/le_bytes.h"
-#include "world/player_services.h"
+#include "sim/player_services.h"
 #include "world/recurring_item.h"
 
 namespace {

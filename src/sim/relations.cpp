@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "platform/fpenv.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/command_post.h"
 #include "sim/game_command.h"
 #include "sim/message_ids.h"

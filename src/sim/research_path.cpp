@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "world/data_tables.h"

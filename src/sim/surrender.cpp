@@ -6,7 +6,7 @@
 #include "units/hex_capture.h"
 #include "units/hex_owner.h"
 #include "records/unit_record.h"
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 #include "world/data_tables.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"

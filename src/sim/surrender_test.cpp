@@ -10,7 +10,7 @@
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
 #include "units/handover_test_world.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 #include "records/unit_record.h"
 #include "world/region_figures.h"
 #include "world/scenario_settings.h"

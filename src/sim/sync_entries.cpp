@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "sim/command_log.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/command_post.h"
 #include "records/unit_record.h"
 #include "world/world.h"

@@ -10,7 +10,7 @@
 
 #include "sim/command_test_world.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "net/sync_check.h"
+#include "net/command_network.h"
 #include "world/world.h"
 
 namespace {
@@ -15,7 +15,8 @@ void System(CommandPass& run) {
   if (run.pass != 1) return;
   GameCommand& c = run.command;
   if (c.id == kCmdSyncCheck) {
-    CheckSyncEntries(run.world, c.player, c.arg32, c.arg28, std::move(c.payload));
+    if (g_commandNet.checkSyncEntries)
+      g_commandNet.checkSyncEntries(run.world, c.player, c.arg32, c.arg28, std::move(c.payload));
     c.payload.clear();
     c.payloadLength = 0;
   } else if (c.id == kCmdSetPlayerKind) {

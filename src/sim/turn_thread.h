@@ -13,7 +13,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 
 struct World;
 

@@ -11,7 +11,7 @@
 #include "sim/command_post.h"
 #include "sim/command_test_world.h"
 #include "records/hex_unit_stack.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"

@@ -12,10 +12,10 @@
 #include "sim/turn_thread.h"
 #include "units/cargo_boarding.h"
 #include "units/hex_geometry.h"
-#include "units/hex_stack_chains.h"
-#include "units/movement_rates.h"
-#include "units/unit_create.h"
-#include "units/unit_tables.h"
+#include "world/hex_stack_chains.h"
+#include "world/movement_rates.h"
+#include "world/unit_create.h"
+#include "world/unit_tables.h"
 #include "world/terrain_flags.h"
 
 namespace {

@@ -9,19 +9,19 @@
 
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/game_command.h"
 #include "sim/game_session_test_support.h"
 #include "sim/game_threads.h"
 #include "sim/turn_thread.h"
 #include "units/hex_geometry.h"
-#include "units/hex_stack_chains.h"
-#include "units/movement_rates.h"
+#include "world/hex_stack_chains.h"
+#include "world/movement_rates.h"
 #include "units/path_route.h"
 #include "units/path_search.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 #include "units/unit_step_phases.h"
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/daily/elimination.h"
 #include "sim/daily/unit_handover.h"
 #include "sim/message_ids.h"

@@ -8,7 +8,7 @@
 // lost.
 #include <cstdint>
 
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 
 struct World;
 

@@ -4,7 +4,7 @@
 #include "app/audio/music_player.h"
 #include "platform/messages.h"
 #include "platform/window.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/key_rows.h"

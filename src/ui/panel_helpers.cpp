@@ -7,7 +7,7 @@
 #include "platform/paths.h"
 #include "platform/status.h"
 #include "records/unit_record.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/game_command.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"

@@ -12,7 +12,7 @@
 #include "platform/paths.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 #include "support/temp_dir.h"

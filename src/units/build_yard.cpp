@@ -4,7 +4,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "units/class_fields.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/hex_extra.h"
 #include "world/unit_class_flags.h"
 

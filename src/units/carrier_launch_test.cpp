@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "units/carrier_launch.h"
 #include "units/fire_test_world.h"

@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "records/unit_record.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/world.h"
 
 // The class's value per strength point x strength; 0 without a class.

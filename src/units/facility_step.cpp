@@ -15,7 +15,7 @@
 #include "units/order_cancel.h"
 #include "units/target_scan.h"
 #include "units/unit_attack.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_engage.h"
 #include "units/unit_side_steps.h"
 #include "world/hex_extra.h"

@@ -11,7 +11,7 @@
 #include "units/stock_loading.h"
 #include "units/supply_distribution.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_sighting.h"
 #include "world/scenario_settings.h"

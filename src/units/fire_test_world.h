@@ -6,7 +6,7 @@
 
 #include "units/handover_test_world.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_step_phases.h"
 
 namespace fire_test {

@@ -6,11 +6,11 @@
 #include <memory>
 
 #include "units/class_fields.h"
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 #include "records/unit_record.h"
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 #include "records/hex_cell.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"

@@ -4,7 +4,7 @@
 #include "units/class_fields.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 #include "world/hex_extra.h"
 #include "world/record_helpers.h"
 #include "world/world.h"

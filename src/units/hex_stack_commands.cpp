@@ -14,7 +14,7 @@
 #include "units/class_fields.h"
 #include "units/facility_build.h"
 #include "units/hex_facility_state.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_orders.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"

@@ -4,13 +4,16 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "sim/hex_state.h"
 #include "units/facility_build.h"
 #include "units/handover_test_world.h"
 #include "units/hex_geometry.h"
 #include "units/unit_orders.h"
-#include "units/unit_class.h"
+#include "records/hex_unit_stack.h"
+#include "world/hex_stack_chains.h"
+#include "world/unit_class.h"
 
 using namespace handover_test;
 
@@ -286,5 +289,43 @@ TEST_F(HexCommandTest, BuildingFacilitiesAndSites) {
   Sites(3, 3, 1);
   EXPECT_EQ(BuildHexSite(w, Cell(3, 3), 1, 0x7000006, 4128, 3, true, false), 1);
 }
+
+// The lead unit's value and strength calls, on a bare world with one hex
+// and a facility class: the lead must be a facility of a class.
+TEST(LeadUnit, LeadValueStaysWithinAByteAndStrengthChangesOnlyInTheSimulationPass) {
+  auto world = std::make_unique<World>();
+  world->unitClasses.assign(4, UnitClassRecord{});
+  world->unitClasses[3].flags = kClassFacility;
+  world->cells.assign(1, HexCell{});
+  HexCell& cell = world->cells[0];
+  world->unitClasses[3].buildWorkPerPoint = 2.0f;
+  UnitRecord facility;
+  facility.id = 1;
+  facility.classIndex = 3;
+  facility.strength = 0.0f;
+  facility.targetStrength = 1.0f;
+  GetStackDataLocked(*world, cell)->lead = &facility;
+  struct Case {
+    int start, delta, result;
+  };
+  for (const Case& c : {Case{0, -1, 0}, Case{250, 10, 255}, Case{5, 3, 8}}) {
+    facility.leadValue = static_cast<uint8_t>(c.start);
+    EXPECT_EQ(LeadUnitAddValue(*world, cell, c.delta), c.result);
+  }
+  LeadUnitSetStrength(*world, cell, 0, 0.5f);
+  EXPECT_EQ(facility.strength, 0.0f);
+  LeadUnitSetStrength(*world, cell, 1, 0.5f);
+  EXPECT_EQ(facility.strength, 0.5f);
+  EXPECT_EQ(facility.buildWork, 1.0f);
+  EXPECT_TRUE(facility.ordersShown[kPostureBits] & kPostureUnderConstruction);
+  LeadUnitSetTargetStrength(*world, cell, 1, 0.5f);
+  EXPECT_EQ(facility.buildWork, 0.0f);
+  EXPECT_FALSE(facility.orders[kPostureBits] & kPostureUnderConstruction);
+  facility.unitFlags |= kUnitProvisional;  // provisional: left alone
+  EXPECT_EQ(LeadUnitAddValue(*world, cell, 1), -1);
+  delete cell.stack;
+  cell.stack = nullptr;
+}
+
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "units/hex_geometry.h"
 #include "records/hex_unit_stack.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "world/hex_extra.h"

@@ -6,7 +6,7 @@
 #include "records/unit_table_arrays.h"
 #include "sim/command_counts.h"
 #include "units/class_fields.h"
-#include "units/movement_rates.h"
+#include "world/movement_rates.h"
 #include "units/order_cancel.h"
 #include "units/path_route.h"
 #include "units/unit_orders.h"

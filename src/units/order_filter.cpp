@@ -7,7 +7,7 @@
 #include "units/build_yard.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_queries.h"
 #include "units/upkeep_fields.h"

@@ -9,7 +9,7 @@
 #include "records/unit_record.h"
 #include "units/hex_geometry.h"
 #include "units/move_cost.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
 
@@ -182,7 +182,7 @@ void StoreWay(PathSearchBlock& b, uint8_t first, int32_t node) {
 }  // namespace
 
 PathSearchBlock& WorldPathSearch(World& world) {
-  if (!world.pathSearch) world.pathSearch = std::make_unique<PathSearchBlock>();
+  if (!world.pathSearch) world.pathSearch = std::make_shared<PathSearchBlock>();
   return *world.pathSearch;
 }
 

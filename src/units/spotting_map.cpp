@@ -6,7 +6,7 @@
 #include "records/hex_cell.h"
 #include "records/unit_record.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_sighting.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"

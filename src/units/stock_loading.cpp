@@ -6,10 +6,10 @@
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
 #include "units/move_restart.h"
-#include "units/movement_rates.h"
-#include "units/unit_class.h"
+#include "world/movement_rates.h"
+#include "world/unit_class.h"
 #include "units/unit_command_handlers.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 

@@ -9,10 +9,10 @@
 #include "units/carrier_boarding.h"
 #include "units/class_fields.h"
 #include "units/move_restart.h"
-#include "units/movement_rates.h"
-#include "units/unit_class.h"
+#include "world/movement_rates.h"
+#include "world/unit_class.h"
 #include "units/unit_command_handlers.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "units/unit_step_phases.h"
 #include "world/world.h"
 

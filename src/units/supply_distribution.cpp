@@ -13,7 +13,7 @@
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
 #include "world/hex_extra.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_queries.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"

@@ -13,7 +13,7 @@
 #include "units/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "units/unit_attack.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_engage.h"
 #include "units/unit_fire.h"
 #include "units/unit_player_fields.h"

@@ -9,7 +9,7 @@
 #include "sim/command_test_world.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 #include "world/data_tables.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"

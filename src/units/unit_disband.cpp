@@ -8,7 +8,7 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "units/cargo_unloading.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_destroy.h"
 #include "units/unit_player_fields.h"
 #include "world/derived_tables.h"

@@ -8,7 +8,7 @@
 #include "units/hex_capture.h"
 #include "units/hex_geometry.h"
 #include "units/unit_attack.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_fire.h"
 #include "units/best_unit.h"
 #include "world/hex_extra.h"

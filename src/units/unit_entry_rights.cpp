@@ -8,7 +8,7 @@
 #include "records/unit_record.h"
 #include "units/hex_geometry.h"
 #include "units/move_cost.h"
-#include "units/movement_rates.h"
+#include "world/movement_rates.h"
 #include "units/path_search.h"
 #include "units/unit_step_phases.h"
 #include "world/unit_class_flags.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "units/combat_counters.h"
+#include "world/combat_counters.h"
 #include "units/fire_test_world.h"
 #include "units/news_types_test_support.h"
 #include "units/unit_player_fields.h"

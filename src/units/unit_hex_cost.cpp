@@ -7,8 +7,8 @@
 #include "records/unit_record.h"
 #include "units/hex_geometry.h"
 #include "units/move_cost.h"
-#include "units/movement_rates.h"
-#include "units/unit_class.h"
+#include "world/movement_rates.h"
+#include "world/unit_class.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
 

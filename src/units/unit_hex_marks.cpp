@@ -12,7 +12,7 @@
 #include "units/hex_geometry.h"
 #include "units/order_cancel.h"
 #include "units/unit_base_choice.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_step_phases.h"
 #include "world/hex_extra.h"
 #include "world/world.h"

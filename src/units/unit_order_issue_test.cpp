@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "records/path_request.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "units/handover_test_world.h"

@@ -6,10 +6,10 @@
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "units/movement_rates.h"
-#include "units/unit_class.h"
+#include "world/movement_rates.h"
+#include "world/unit_class.h"
 #include "units/unit_player_fields.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
 

@@ -11,9 +11,9 @@
 #include "sim/sim_ui_link.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_player_fields.h"
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 

@@ -14,7 +14,7 @@
 #include "units/bfs_fill.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_fire.h"
 #include "world/record_helpers.h"
 #include "world/hex_extra.h"

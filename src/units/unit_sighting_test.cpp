@@ -14,7 +14,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 #include "units/spotting_map.h"
 #include "units/unit_step_phases.h"
 #include "world/map_data.h"

@@ -11,7 +11,7 @@
 #include "units/unit_attack.h"
 #include "units/move_restart.h"
 #include "units/hex_geometry.h"
-#include "units/movement_rates.h"
+#include "world/movement_rates.h"
 #include "units/path_route.h"
 #include "units/order_cancel.h"
 #include "units/unit_hex_cost.h"

@@ -18,7 +18,7 @@
 #include "units/move_cost.h"
 #include "units/move_restart.h"
 #include "units/supply_distribution.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_hex_cost.h"
 #include "units/unit_step_phases.h"
 #include "world/hex_extra.h"

@@ -13,7 +13,7 @@
 #include "units/ai_event_queue.h"
 #include "units/hex_geometry.h"
 #include "units/move_cost.h"
-#include "units/movement_rates.h"
+#include "world/movement_rates.h"
 #include "units/order_cancel.h"
 #include "units/unit_base_choice.h"
 #include "units/unit_step_phases.h"

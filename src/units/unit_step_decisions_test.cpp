@@ -7,7 +7,7 @@
 #include "units/ai_event_queue.h"
 #include "units/fire_test_world.h"
 #include "units/news_types_test_support.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_step_phases.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "units/hex_geometry.h"
 #include "units/move_cost.h"
 #include "units/move_restart.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_step_phases.h"
 #include "world/hex_extra.h"
 #include "world/unit_class_flags.h"

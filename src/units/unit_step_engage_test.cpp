@@ -5,8 +5,8 @@
 #include "records/unit_flags.h"
 #include "units/fire_test_world.h"
 #include "units/hex_geometry.h"
-#include "units/movement_rates.h"
-#include "units/unit_class.h"
+#include "world/movement_rates.h"
+#include "world/unit_class.h"
 #include "units/unit_step_phases.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "units/order_cancel.h"
 #include "units/unit_attack.h"
 #include "units/unit_base_choice.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_destroy.h"
 #include "units/unit_fire.h"
 #include "units/unit_step_phases.h"

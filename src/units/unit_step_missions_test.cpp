@@ -5,11 +5,11 @@
 #include "records/le_bytes.h"
 #include "records/player_kinds.h"
 #include "records/unit_flags.h"
-#include "units/combat_counters.h"
+#include "world/combat_counters.h"
 #include "units/fire_test_world.h"
 #include "units/hex_geometry.h"
 #include "units/news_types_test_support.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_step_phases.h"
 #include "units/unit_step_test_world.h"
 

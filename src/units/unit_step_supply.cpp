@@ -10,7 +10,7 @@
 #include "records/unit_record.h"
 #include "sim/command_counts.h"
 #include "units/class_fields.h"
-#include "units/movement_rates.h"
+#include "world/movement_rates.h"
 #include "units/supply_distribution.h"
 #include "units/unit_base_choice.h"
 #include "units/unit_player_fields.h"

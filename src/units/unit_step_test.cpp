@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "units/hex_geometry.h"
-#include "units/movement_rates.h"
+#include "world/movement_rates.h"
 #include "units/path_search.h"
 #include "units/unit_destroy.h"
 #include "units/unit_scheduler.h"

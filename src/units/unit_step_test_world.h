@@ -9,7 +9,7 @@
 #include "sim/sim_ui_link.h"
 #include "units/handover_test_world.h"
 #include "units/move_cost.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_step_phases.h"
 
 namespace step_test {

@@ -7,7 +7,7 @@
 #include "records/unit_record.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/hex_extra.h"
 #include "world/text/rule_tables.h"
 #include "world/world.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "units/handover_test_world.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 #include "world/text/text_list_test_support.h"
 #include "world/text/text_lists.h"
 

@@ -8,7 +8,7 @@
 #include "app/log.h"
 #include "platform/paths.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/command_log_access.h"
 #include "world/data_checksum.h"
 #include "world/data_file_io.h"

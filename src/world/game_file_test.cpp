@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/command_log_access.h"
 #include "world/data_checksum.h"
 #include "world/data_file_test_support.h"

@@ -5,12 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
-#include "sim/game_threads.h"
 #include "records/le_bytes.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
@@ -136,44 +134,6 @@ TEST_F(GameSpeedTest, ALockedSpeedQueuesNothing) {
   queued = TakeQueued();
   EXPECT_EQ(queued.size(), 1u);
   FreeAll(queued);
-}
-
-// Another thread asks; the speed changes only when the main thread handles
-// the queued message, and a speed above 0 lets the paused threads run.
-TEST_F(GameSpeedTest, TheSpeedChangesOnlyThroughTheQueuedMessage) {
-  plat::Event turnGo(true, false);
-  plat::Event aiRun(true, false);
-  g_gameThreads.turnGo = &turnGo;
-  g_gameThreads.aiRun = &aiRun;
-
-  std::thread other([] { SetGameSpeed(g_world.gameState, 2); });
-  other.join();
-  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
-  auto queued = TakeQueued();
-  ASSERT_EQ(queued.size(), 1u);
-  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
-  EXPECT_FALSE(turnGo.IsSet());
-
-  HandleSessionMessage(*queued[0]);
-  EXPECT_EQ(g_world.gameState.gameSpeed, 40);
-  EXPECT_TRUE(turnGo.IsSet());
-  EXPECT_TRUE(aiRun.IsSet());
-  FreeAll(queued);
-
-  // A pause reaches the state the same way and wakes nobody.
-  turnGo.Reset();
-  aiRun.Reset();
-  SetGameSpeed(g_world.gameState, 0);
-  EXPECT_EQ(g_world.gameState.gameSpeed, 40);
-  queued = TakeQueued();
-  ASSERT_EQ(queued.size(), 1u);
-  HandleSessionMessage(*queued[0]);
-  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
-  EXPECT_FALSE(turnGo.IsSet());
-  FreeAll(queued);
-
-  g_gameThreads.turnGo = nullptr;
-  g_gameThreads.aiRun = nullptr;
 }
 
 TEST_F(GameSpeedTest, TierReadBackFromTheSpeed) {

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/list_items.h"
 #include "world/world.h"
 

@@ -1,7 +1,7 @@
 #include "world/player_names.h"
 
 #include "net/net_session.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "world/text/scenario_text.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"

@@ -10,7 +10,7 @@
 #include "app/log.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "units/unit_ring.h"
+#include "world/unit_ring.h"
 #include "world/data_file_test_support.h"
 #include "world/derived_tables.h"
 #include "world/hex_extra.h"

@@ -122,3 +122,5 @@ void InitScenarioSettings(ScenarioSettings& settings);
 void ReleaseScenarioSettings(ScenarioSettings& settings);
 // The same, then the head takes the defaults of a new game's set-up.
 void ClearScenarioSettings(ScenarioSettings& settings);
+// The defaults of the settings head (used whenever the settings are cleared).
+void InitSettingsHead(ScenarioHead& head);

@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "app/init_order.h"
-#include "units/path_search.h"
 #include "world/hex_extra.h"
 
 World g_world VD_INIT_WORLD;

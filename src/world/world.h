@@ -26,8 +26,8 @@
 #include "world/scenario_settings.h"
 #include "world/stat_tables.h"
 #include "world/unit_groups.h"
-#include "units/combat_counters.h"
-#include "units/unit_tables.h"
+#include "world/combat_counters.h"
+#include "world/unit_tables.h"
 
 struct UnitRecord;
 struct PathSearchBlock;
@@ -79,8 +79,10 @@ struct World {
   std::vector<HexCell> cells;             // width x height, row by row
   UnitRecord* units = nullptr;            // first of the circular unit list; owned
   mutable UnitIdIndex unitIndex;          // the ring by id (units lock)
-  // The path search's block, made by its first search (turn thread).
-  std::unique_ptr<PathSearchBlock> pathSearch;
+  // The path search's block, made by its first search (turn thread). Shared
+  // rather than unique so the World can drop it without knowing the block:
+  // the pointer carries the deleter of the code that made it.
+  std::shared_ptr<PathSearchBlock> pathSearch;
   // gameState.playerCount of them in use; the rest stay empty.
   PlayerRecord players[kMaxPlayers] = {};
   std::vector<uint8_t> worldEconomy;      // the 1 KB economy block; empty without a game

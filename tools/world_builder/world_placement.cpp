@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
 #include "units/path_route.h"
-#include "units/unit_create.h"
+#include "world/unit_create.h"
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"

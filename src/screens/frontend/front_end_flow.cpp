@@ -11,7 +11,7 @@
 #include "world/game_file.h"
 #include "world/player_names.h"
 #include "world/post_load.h"
-#include "world/save_file.h"
+#include "sim/save_file.h"
 #include "world/scenario_settings.h"
 #include "world/text/scenario_def.h"
 #include "world/text/scenario_text.h"

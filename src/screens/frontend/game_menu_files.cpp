@@ -18,7 +18,7 @@
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/game_speed.h"
-#include "world/save_file.h"
+#include "sim/save_file.h"
 #include "world/save_header.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"

@@ -24,7 +24,7 @@
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "units/fire_sight.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 

@@ -14,7 +14,7 @@
 #include "sim/policy_block_fields.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 #include "units/hex_capture.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"

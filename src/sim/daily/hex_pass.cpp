@@ -13,7 +13,7 @@
 #include "units/hex_capture.h"
 #include "units/hex_facility_state.h"
 #include "records/hex_unit_stack.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"

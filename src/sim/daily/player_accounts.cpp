@@ -6,7 +6,7 @@
 
 #include "app/calendar.h"
 #include "app/game_math.h"
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "sim/daily/economy_fields.h"
 #include "sim/daily/elimination.h"
 #include "sim/daily/hex_pass.h"
@@ -16,7 +16,7 @@
 #include "sim/player_messages.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
-#include "sim/window_messages.h"
+#include "app/window_messages.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "world/text/policy_fields.h"

@@ -11,7 +11,7 @@
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
-#include "world/player_services.h"
+#include "sim/player_services.h"
 #include "world/world.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "sim/player_messages.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
-#include "world/player_services.h"
+#include "sim/player_services.h"
 #include "world/recurring_item.h"
 #include "world/region_figures.h"
 #include "world/world.h"

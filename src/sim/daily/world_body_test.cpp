@@ -13,7 +13,7 @@
 #include "sim/daily/product_fields.h"
 #include "sim/facility_costs.h"
 #include "records/unit_record.h"
-#include "units/unit_tables.h"
+#include "world/unit_tables.h"
 #include "world/id_lookups.h"
 #include "sim/player_message_link.h"
 #include "world/text/policy_fields.h"

@@ -9,8 +9,7 @@
 #include "platform/fpenv.h"
 #include "platform/paths.h"
 #include "platform/status.h"
-#include "sim/command_ids.h"
-#include "sim/command_post.h"
+#include "records/command_ids.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "world/text/policy_fields.h"
@@ -325,10 +324,6 @@ bool ApplySettingCommand(PlayerPolicyBlock& b, uint32_t id, uint32_t a28, uint32
   return found;
 }
 
-int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory) {
-  return LoadPlayerSettings(region, player, name, directory, PostCommand_28_32_36p);
-}
-
 int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory,
                            SettingsPoster post) {
   if (!region || !post || player < 0 || player >= kMaxPlayers) return plat::kFail;
@@ -387,11 +382,6 @@ int32_t LoadDefaultPlayerSettings(PlayerRecord* players, int32_t count, const ch
     players[r].displayPolicy = sim;
   }
   return plat::kOk;
-}
-
-int32_t LoadPlayerSettings(World& world, const char* name, int32_t player, const char* directory) {
-  if (!world.localPlayerRecord || player < 0 || player >= kMaxPlayers) return plat::kFail;
-  return LoadPlayerSettings(&world.players[player], player, name, directory);
 }
 
 int32_t SavePlayerSettings(World& world, const char* name) { return SavePlayerSettings(world.localPlayerRecord, name); }

@@ -77,16 +77,14 @@ bool IsSettingCommand(uint32_t id);
 // hostility first.
 bool ApplySettingCommand(PlayerPolicyBlock& block, uint32_t id, uint32_t a28, uint32_t a32, uint32_t a36);
 
-// Reads directory + name + ".INI" (a null directory means "PlayerSet\") and
-// posts one command per value for `player`, whose record is `region`; empty
-// and missing values post the region's current display value. 0, or the
-// generic failure, with nothing posted, when there is no region or the file
-// cannot be read or is empty.
-int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory);
-
 // How the loader posts one command: id, player and the words at 28, 32 and 36.
 using SettingsPoster = void (*)(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t c);
-// The same, posting through `post` instead of the command pipeline.
+// Reads directory + name + ".INI" (a null directory means "PlayerSet\") and
+// posts one command per value for `player`, whose record is `region`, through
+// `post`; empty and missing values post the region's current display value.
+// 0, or the generic failure, with nothing posted, when there is no region or
+// the file cannot be read or is empty. The simulation's overloads
+// (sim/scenario_players.h) post through the command pipeline.
 int32_t LoadPlayerSettings(const PlayerRecord* region, int32_t player, const char* name, const char* directory,
                            SettingsPoster post);
 
@@ -105,9 +103,8 @@ int32_t SavePlayerSettings(const PlayerRecord* region, const char* name);
 // fewer than two regions.
 int32_t LoadDefaultPlayerSettings(PlayerRecord* players, int32_t count, const char* name);
 
-// The same on the world: the region is `player`'s record, and nothing is
-// read, posted or written while no region record is loaded (the local
-// player's record is null). Saving writes the local region's settings.
-int32_t LoadPlayerSettings(World& world, const char* name, int32_t player, const char* directory);
+// The same on the world: nothing is written or read while no region record
+// is loaded (the local player's record is null). Saving writes the local
+// region's settings.
 int32_t SavePlayerSettings(World& world, const char* name);
 int32_t LoadDefaultPlayerSettings(World& world, const char* name);

@@ -12,7 +12,7 @@
 
 #include "platform/paths.h"
 #include "platform/status.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "support/temp_dir.h"
 #include "world/world.h"
 #include "records/player_record.h"
@@ -342,7 +342,6 @@ TEST_F(PlayerSettingsFile, TheEditorTemplateGoesStraightIntoEveryRegion) {
 TEST_F(PlayerSettingsFile, TheWorldsRegionsOnlyWhenARegionRecordIsLoaded) {
   auto world = std::make_unique<World>();
   Write("One", "minwage\t2.5\r\n");
-  EXPECT_EQ(LoadPlayerSettings(*world, "One", 3, nullptr), plat::kFail);
   EXPECT_EQ(SavePlayerSettings(*world, "Out"), plat::kFail);
   EXPECT_EQ(LoadDefaultPlayerSettings(*world, "One"), plat::kFail);
   world->localPlayerRecord = &world->players[1];

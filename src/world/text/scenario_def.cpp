@@ -7,7 +7,6 @@
 #include "app/calendar.h"
 #include "app/text_tokenizer.h"
 #include "platform/status.h"
-#include "sim/relations.h"
 #include "records/player_record.h"
 #include "world/map_folders.h"
 #include "world/world.h"
@@ -319,9 +318,4 @@ int32_t LoadScenarioPlayers(PlayerRecord* players, int32_t highestPlayer, const 
 
 int32_t LoadScenarioDef(World& world, const char* directory, const char* name) {
   return LoadScenarioDef(world.scenario, g_scenarioGroupings, directory, name, ReadsCustomFolder());
-}
-
-int32_t LoadScenarioPlayers(World& world, const char* directory, const char* name) {
-  return LoadScenarioPlayers(world.players, world.gameState.highestPlayer, world.scenario, directory, name,
-                             ReadsCustomFolder(), SetTreaty);
 }

@@ -62,7 +62,6 @@ int32_t LoadScenarioPlayers(PlayerRecord* players, int32_t highestPlayer, const 
                             const char* directory, const char* name, bool customFolder, TreatyOperation makeTreaty);
 
 // The same for the world's scenario: the folder rule follows the world's map
-// folder state; the players are the world's up to its highest player, and
-// treaties are made with the relations' treaty operation.
+// folder state. The world's players are loaded by the simulation
+// (sim/scenario_players.h), which makes their treaties.
 int32_t LoadScenarioDef(World& world, const char* directory, const char* name);
-int32_t LoadScenarioPlayers(World& world, const char* directory, const char* name);

@@ -313,7 +313,7 @@ TEST_F(ScenarioPlayers, AMissingFileStillGivesTheDefaults) {
   EXPECT_EQ(LoadScenarioPlayers(nullptr, 2, settings_, nullptr, "Missing", false, RecordTreaty), plat::kFail);
 }
 
-TEST_F(ScenarioFiles, TheWorldsFolderRuleAndPlayers) {
+TEST_F(ScenarioFiles, TheWorldsFolderRule) {
   auto world = std::make_unique<World>();
   dir_.Write("CUSTOM/Same.GMC", "difficulty: 1\r\n&&PLAYER01\r\n01avatar: 5\r\n&&PLAYER02\r\n02avatar: 6\r\n");
   Write("Same", "difficulty: 2\r\n&&PLAYER01\r\n01avatar: 7\r\n");
@@ -322,11 +322,6 @@ TEST_F(ScenarioFiles, TheWorldsFolderRuleAndPlayers) {
   TestMapFolders folders(true, false);
   ASSERT_EQ(LoadScenarioDef(*world, nullptr, "Same"), plat::kOk);
   EXPECT_EQ(world->scenario.head.difficulty, 1);
-  folders.Set(false, true);
-  world->gameState.highestPlayer = 1;
-  ASSERT_EQ(LoadScenarioPlayers(*world, nullptr, "Same"), plat::kOk);
-  EXPECT_EQ(world->players[1].avatar, 5);
-  EXPECT_EQ(world->players[2].avatar, 0);  // above the highest player
   ASSERT_EQ(LoadScenarioDef(*world, "Scenario\\", "Same"), plat::kOk);
   EXPECT_EQ(world->scenario.head.difficulty, 2);
   ClearScenarioSettings(world->scenario);

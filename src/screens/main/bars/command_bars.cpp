@@ -16,7 +16,7 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "world/game_speed.h"
-#include "world/save_file.h"
+#include "sim/save_file.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 

@@ -11,7 +11,7 @@
 #include "sim/hex_state.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/text/ui_options.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"

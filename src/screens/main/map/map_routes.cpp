@@ -20,7 +20,7 @@
 #include "units/hex_geometry.h"
 #include "units/order_cancel.h"
 #include "units/path_route.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "units/unit_player_fields.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"

@@ -4,7 +4,7 @@
 
 #include "editor/editor_map_input.h"
 #include "screens/main/map_input/map_selection.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/game_command.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"

@@ -6,7 +6,7 @@
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/game_command.h"
 #include "sim/mail_ui_link.h"
 #include "units/hex_geometry.h"

@@ -10,7 +10,7 @@
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/mail_ui_link.h"
 #include "ui/screen_manager.h"

@@ -36,7 +36,7 @@
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "units/hex_geometry.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/object_hex.h"
 #include "world/text/ui_options.h"
 #include "world/unit_class_flags.h"

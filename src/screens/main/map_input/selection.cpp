@@ -16,7 +16,7 @@
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
 #include "ui/screen_manager.h"
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 #include "world/id_lookups.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"

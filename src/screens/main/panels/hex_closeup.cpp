@@ -19,7 +19,7 @@
 #include "ui/screen_manager.h"
 #include "sim/simulation_lock.h"
 #include "units/hex_geometry.h"
-#include "units/hex_stack_chains.h"
+#include "world/hex_stack_chains.h"
 #include "world/hex_extra.h"
 #include "world/map_header.h"
 #include "world/text/ui_options.h"

@@ -12,7 +12,7 @@
 #include "screens/main/panels/hex_distance_panel.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/popups/name_hex_popup.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "ui/control_focus.h"
 #include "ui/edit_control.h"

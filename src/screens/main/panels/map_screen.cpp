@@ -23,7 +23,7 @@
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/fire_sight.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/hex_extra.h"
 #include "world/object_hex.h"
 #include "world/scenario_settings.h"

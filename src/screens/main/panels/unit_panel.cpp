@@ -21,7 +21,7 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/cargo_boarding.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 

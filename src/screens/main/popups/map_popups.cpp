@@ -14,7 +14,7 @@
 #include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/screen_manager.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/object_hex.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"

@@ -4,7 +4,7 @@
 
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
-#include "sim/command_ids.h"
+#include "records/command_ids.h"
 #include "sim/game_command.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"

@@ -12,7 +12,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control_focus.h"
 #include "units/class_fields.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/object_hex.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"

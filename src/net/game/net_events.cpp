@@ -1,0 +1,109 @@
+#include "net/game/net_events.h"
+
+#include <atomic>
+
+#include "app/program_version.h"
+#include "net/net_session.h"
+#include "net/net_ui_link.h"
+#include "net/text_message.h"
+#include "records/text_field.h"
+#include "sim/sim_ui_link.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+#include "records/command_ids.h"
+#include "net/command_network.h"
+#include "sim/command_post.h"
+#include "sim/turn_end_upkeep.h"
+#include "sim/turn_thread.h"
+#include "world/world.h"
+
+void OnNetEvent4(ScreenManager& ui) {
+  if (g_netUi.playUiSound) g_netUi.playUiSound(&ui, g_uiOptions.chatsoundnum);
+  if (SimUiMode() == kSimUiInGame && g_netUi.refillGameChat) g_netUi.refillGameChat(&ui);
+}
+
+void OnNetEvent8001(bool networked, plat::LParam lParam) {
+  const int32_t p = static_cast<int32_t>(lParam);
+  if (p <= 0 || p >= kMaxPlayers) return;
+  const World& w = g_world;
+  if (p != w.gameState.localPlayer) {
+    if (!TakesPart(w.players[p])) return;
+    if (networked) {
+      if (!g_netSession.isHost) return;
+      const uint32_t slot = w.players[p].networkSlot;
+      if (slot != 0 && slot < kMaxPlayers && w.slotTable[slot].state == kSlotHuman) return;
+    }
+  }
+  // The departed player's region passes to the computer.
+  PostSimpleCommand(kCmdSetPlayerKind, p, 3);
+  PostSimpleCommand(kCmdMilInitiativeOff, p, 100);
+  PostSimpleCommand(kCmdMilInitiativeDef, p, 100);
+}
+
+std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion) {
+  const uint32_t ours = (static_cast<uint32_t>(kProgramVersionMajor) << 16) |
+                        (static_cast<uint32_t>(kProgramVersionMinor) << 8) | static_cast<uint32_t>(kProgramVersionBuild);
+  if (hostVersion == ours || !session.world) return {};
+  std::string name;
+  {
+    plat::CriticalSectionLock hold(session.slotLock);
+    const int32_t own = session.localSlot;
+    const NetSlot slot = own >= 0 && own < kMaxPlayers ? session.world->slotTable[own] : NetSlot{};
+    if (slot.state == kSlotHuman)
+      name = FieldText(slot.name);
+    else if (slot.state == kSlotComputer)
+      name = "AI";
+    else if (slot.state <= kSlotHost)
+      name = TextListText(kListSlotinfo, slot.state);
+  }
+  char text[260];
+  std::snprintf(text, sizeof text, "(%s) Different Versions!\n  Host %u.%u.%u, Ours %d.%d.%d.", name.c_str(),
+                (hostVersion >> 16) & 0xFFu, (hostVersion >> 8) & 0xFFu, hostVersion & 0xFFu, kProgramVersionMajor,
+                kProgramVersionMinor, kProgramVersionBuild);
+  return text;
+}
+
+void ReportVersionMismatch(NetSession& session) {
+  if (!session.world) return;
+  const std::string text = VersionMismatchLine(session, session.world->scenario.head.programVersion);
+  if (text.empty()) return;
+  TextMessage line;
+  TextMessageCtor(line, 0, kTextToAll, text.c_str());
+  (void)SendTextMessage(session, line, true);
+  TextMessageDtor(line);
+}
+
+void ReportVersionMismatch(ScreenManager&) { ReportVersionMismatch(g_netSession); }
+
+const char* EndGameScreen(uint32_t code, uint32_t endReason, bool networked) {
+  switch (code) {
+    case kTurnCodeElectionLost: return "ENDGAME_ELDEFEAT";
+    case kTurnCodeGameLost:
+      if (endReason == kTurnCodeElectionLost) return "ENDGAME_ELDEFEAT";
+      return networked ? "ENDGAME_MPLAYER" : "ENDGAME_PREVIEW2";
+    case kTurnCodeGameWon: return "ENDGAME_PREVIEW";
+    default: return nullptr;
+  }
+}
+
+bool EndTurnPopupWanted(int32_t gameSpeed, uint32_t endReason, bool networked, int32_t noConfirm) {
+  return gameSpeed == 0 && endReason == 0 && !networked && noConfirm == 0;
+}
+
+void OnAppMessage2(ScreenManager& ui, uint32_t code) {
+  // The news queues of every region still in the game drain at a turn's end.
+  if (code == kTurnCodeTurnEnd) TurnEndUpkeep(g_world);
+  if (code == kTurnCodeTurnEnd || code == kTurnCodeDayEnd) {
+    if (g_netUi.refreshScreen) g_netUi.refreshScreen(&ui);
+    // A turn that ended paused waits for its go event: the player starts
+    // the next one from the end-of-turn pop-up.
+    GameState& state = g_world.gameState;
+    const int32_t speed = std::atomic_ref<int32_t>(state.gameSpeed).load(std::memory_order_relaxed);
+    if (code == kTurnCodeTurnEnd && g_netUi.openPopup &&
+        EndTurnPopupWanted(speed, state.endReason, IsNetworkGame(g_commandNet), g_uiOptions.bnoconfirmturn))
+      g_netUi.openPopup(&ui, "ENDTURNPOPUP");
+    return;
+  }
+  const char* screen = EndGameScreen(code, g_world.gameState.endReason, IsNetworkGame(g_commandNet));
+  if (screen && g_netUi.openPopup) g_netUi.openPopup(&ui, screen);
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The main thread's handling of the session messages that wait in the
+// network queue: game speed, the peers' compatibility records, the game
+// set-up and start, player messages, the peers' progress and profiles.
+struct ScreenManager;
+struct NetSession;
+struct SessionMessage;
+
+// Window message 0x8001: hands each message of the network queue to
+// HandleSessionMessage, never holding the queue's lock while a message is
+// handled.
+void DrainNetQueue(ScreenManager& ui);
+// The main thread's action for one session message of the session's world.
+void HandleSessionMessage(NetSession& session, const SessionMessage& message, ScreenManager* ui);
+void HandleSessionMessage(const SessionMessage& message);

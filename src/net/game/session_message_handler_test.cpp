@@ -1,0 +1,140 @@
+#include "net/game/session_message_handler.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "net/game_messages.h"
+#include "net/net_message_queue.h"
+#include "net/net_session.h"
+#include "net/net_test_support.h"
+#include "sim/game_start.h"
+#include "sim/game_threads.h"
+#include "world/game_speed.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+// Takes every queued session message out of the queue, oldest first.
+std::vector<SessionMessage*> TakeQueued() {
+  std::vector<SessionMessage*> out;
+  plat::CriticalSectionLock hold(g_netQueue.lock);
+  while (ListNode* first = g_netQueue.head.next()) {
+    auto* node = static_cast<NetQueueNode*>(first);
+    node->Unlink();
+    out.push_back(node->message);
+    DeleteZeroed(node);
+  }
+  return out;
+}
+
+void FreeAll(std::vector<SessionMessage*>& messages) {
+  for (SessionMessage* m : messages) FreeNetMessage(m);
+  messages.clear();
+}
+
+class GameSpeedMessageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedOptions_ = g_uiOptions;
+    g_uiOptions.speedrateslices[0] = 0;
+    g_uiOptions.speedrateslices[1] = 20;
+    g_uiOptions.speedrateslices[2] = 40;
+    g_uiOptions.speedrateslices[3] = 80;
+    g_uiOptions.bspeeddouble = 0;
+    savedState_ = g_world.gameState;
+    std::memset(static_cast<void*>(&g_world.gameState), 0, sizeof(GameState));
+    g_world.gameState.currentTick = 0x5150;
+    g_world.gameState.localPlayer = 4;
+    std::memset(g_world.slotTable, 0, sizeof g_world.slotTable);
+    g_netSession.localSlot = 6;
+    g_world.slotTable[6].region = 4;
+    auto leftovers = TakeQueued();
+    FreeAll(leftovers);
+  }
+  void TearDown() override {
+    auto leftovers = TakeQueued();
+    FreeAll(leftovers);
+    g_gameSpeedNetwork = GameSpeedNetwork{};
+    g_uiOptions = savedOptions_;
+    g_world.gameState = savedState_;
+    std::memset(g_world.slotTable, 0, sizeof g_world.slotTable);
+    g_netSession.localSlot = 0;
+  }
+
+  UiOptions savedOptions_;
+  GameState savedState_{};
+};
+
+// Another thread asks; the speed changes only when the main thread handles
+// the queued message, and a speed above 0 lets the paused threads run.
+TEST_F(GameSpeedMessageTest, TheSpeedChangesOnlyThroughTheQueuedMessage) {
+  plat::Event turnGo(true, false);
+  plat::Event aiRun(true, false);
+  g_gameThreads.turnGo = &turnGo;
+  g_gameThreads.aiRun = &aiRun;
+
+  std::thread other([] { SetGameSpeed(g_world.gameState, 2); });
+  other.join();
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+  auto queued = TakeQueued();
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+  EXPECT_FALSE(turnGo.IsSet());
+
+  HandleSessionMessage(*queued[0]);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 40);
+  EXPECT_TRUE(turnGo.IsSet());
+  EXPECT_TRUE(aiRun.IsSet());
+  FreeAll(queued);
+
+  // A pause reaches the state the same way and wakes nobody.
+  turnGo.Reset();
+  aiRun.Reset();
+  SetGameSpeed(g_world.gameState, 0);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 40);
+  queued = TakeQueued();
+  ASSERT_EQ(queued.size(), 1u);
+  HandleSessionMessage(*queued[0]);
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0);
+  EXPECT_FALSE(turnGo.IsSet());
+  FreeAll(queued);
+
+  g_gameThreads.turnGo = nullptr;
+  g_gameThreads.aiRun = nullptr;
+}
+
+// A session message as it goes on the wire.
+std::vector<uint8_t> Session(uint32_t kind, uint8_t sender, uint32_t value) {
+  SessionMessage m{};
+  m.kind = kind;
+  m.sender = sender;
+  m.value = value;
+  return EncodeSessionMessage(m);
+}
+
+// Session messages from a peer wait in the queue in the order they came and
+// wake the main thread once each; handled, they reach the slot table and the
+// profiles.
+TEST(SessionMessageHandler, SessionMessagesArriveInOrderForOneWakeUp) {
+  MessageBench bench;
+  bench.host.world->players[5].networkSlot = 2;
+  ASSERT_EQ(bench.ToHost(Session(kSmPlayerTick, 5, 4321), &bench.fromJoiner), 0);
+  ASSERT_EQ(bench.ToHost(Session(kSmProfile, 5, 0x03020100), &bench.fromJoiner), 0);
+  EXPECT_EQ(bench.host.wakes.load(), 2);
+  std::vector<uint32_t> kinds;
+  const int handled = DrainNetQueue(bench.host.queue, [&](const SessionMessage& m) {
+    kinds.push_back(m.kind);
+    HandleSessionMessage(bench.host.session, m, nullptr);
+  });
+  EXPECT_EQ(handled, 2);
+  EXPECT_EQ(kinds, (std::vector<uint32_t>{kSmPlayerTick, kSmProfile}));
+  EXPECT_EQ(bench.host.Slot(2).progress, 4321u);
+  EXPECT_EQ(g_profileChoices.remoteProfiles[5], 0x03020100u);
+  g_profileChoices.remoteProfiles[5] = 0;
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+#include "net/game/sync_check.h"
+
+#include "app/app_object.h"
+#include "app/log.h"
+#include "app/program_version.h"
+#include "net/game_messages.h"
+#include "net/net_session.h"
+#include "net/text_message.h"
+#include "records/le_bytes.h"
+#include "sim/sync_entries.h"
+#include "world/game_speed.h"
+#include "world/net_slot.h"
+#include "world/world.h"
+
+std::atomic<bool> g_syncErrorPause{false};
+
+namespace {
+
+// A line from the local player to every player, this one included.
+void AnnounceToAll(NetSession& session, int32_t sender, const char* text) {
+  TextMessage line;
+  TextMessageCtor(line, sender, kTextToAll, text);
+  (void)SendTextMessage(session, line, true);
+  TextMessageDtor(line);
+}
+
+void AnnounceSyncError(World& world) {
+  if (g_syncErrorPause.load()) SetGameSpeed(world.gameState, 0);
+  AnnounceToAll(g_netSession, world.gameState.localPlayer, "Sync Error - Game Paused.");
+}
+
+}  // namespace
+
+std::array<uint8_t, 48> EncodeSyncInfo(const SyncInfo& info) {
+  std::array<uint8_t, 48> out{};
+  const uint32_t words[12] = {info.gameSum,    info.scenarioId, info.mapSum,  info.peopleSum,
+                              info.unitSum,    info.terrainSum, info.techSum, info.saveSum,
+                              info.major,      info.minor,      info.build,   info.stateWord};
+  for (size_t i = 0; i < 12; ++i) le::Store32(out.data() + 4 * i, words[i]);
+  return out;
+}
+
+SyncInfo DecodeSyncInfo(const uint8_t* b) {
+  SyncInfo i;
+  uint32_t* fields[12] = {&i.gameSum, &i.scenarioId, &i.mapSum,  &i.peopleSum, &i.unitSum, &i.terrainSum,
+                          &i.techSum, &i.saveSum,    &i.major,   &i.minor,     &i.build,   &i.stateWord};
+  for (size_t k = 0; k < 12; ++k) *fields[k] = le::Load32(b + 4 * k);
+  return i;
+}
+
+SyncInfo LocalSyncInfo(const World& world, bool savedGame) {
+  SyncInfo info;
+  info.major = kProgramVersionMajor;
+  info.minor = kProgramVersionMinor;
+  info.build = kProgramVersionBuild;
+  info.stateWord = world.scenario.head.gameFlags;
+  if (savedGame) {
+    info.saveSum = world.saveHeader.checksum;
+  } else {
+    info.gameSum = world.gameState.checksum;
+    info.mapSum = world.mapHeader.checksum;
+    info.peopleSum = world.peopleHeader.checksum;
+  }
+  info.unitSum = world.unitClassHeader.checksum;
+  info.terrainSum = world.terrainHeader.checksum;
+  info.techSum = world.techHeader.checksum;
+  return info;
+}
+
+void NetSendSyncInfo(NetSession& session, const World& world, bool savedGame) {
+  const std::array<uint8_t, 48> record = EncodeSyncInfo(LocalSyncInfo(world, savedGame));
+  SessionMessage* m = BuildNetMessage(kSmSyncInfo, record.data(), kSyncInfoSize, world.gameState.currentTick,
+                                      static_cast<uint8_t>(world.gameState.localPlayer));
+  if (!m) return;
+  if (session.inSession) (void)SendNetMessage(session, *m, 0);
+  FreeNetMessage(m);
+}
+
+void NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& world) {
+  const SyncInfo ours = LocalSyncInfo(world, theirs.saveSum != 0);
+  const int32_t local = world.gameState.localPlayer;
+  auto check = [&](bool differs, const char* text) {
+    if (differs) AnnounceToAll(session, local, text);
+  };
+  check(theirs.major != ours.major || theirs.minor != ours.minor || theirs.build != ours.build,
+        "Sync Error: Different Game Versions.");
+  if (theirs.saveSum != 0) {
+    check(theirs.saveSum != ours.saveSum, "Sync Error: Mismatched Save Game File.");
+  } else {
+    check(theirs.gameSum != ours.gameSum, "Sync Error: Mismatched GAM File.");
+    check(theirs.scenarioId != 0, "Sync Error: Mismatched SCN File.");
+    check(theirs.mapSum != ours.mapSum, "Sync Error: Mismatched MAP File.");
+    check(theirs.peopleSum != ours.peopleSum, "Sync Error: Mismatched PPL File.");
+  }
+  check(theirs.unitSum != ours.unitSum, "Sync Error: Mismatched UNI File.");
+  check(theirs.terrainSum != ours.terrainSum, "Sync Error: Mismatched TER File.");
+  check(theirs.techSum != ours.techSum, "Sync Error: Mismatched TTR File.");
+}
+
+bool CheckPlayersState(const World& world, bool networked) {
+  if (!networked) return true;
+  const uint32_t tick = world.gameState.currentTick;
+  const uint32_t lead = world.gameState.commandLead;
+  // Early in the game every peer is within the lead by definition.
+  if (!(tick > lead - 2)) return true;
+  for (const NetSlot& slot : world.slotTable) {
+    if (slot.state == kSlotHuman && slot.progress < tick - lead + 2) return false;
+  }
+  return true;
+}
+
+void ToggleSyncErrorPause(NetSession& session) {
+  const bool on = !g_syncErrorPause.load();
+  g_syncErrorPause.store(on);
+  QueueTextMessage2(session, "%s", on ? "Sync Error Pause On" : "Sync Error Pause Off");
+}
+
+void CheckSyncEntries(World& world, int player, uint32_t arg32, uint32_t arg28, std::vector<uint8_t> payload) {
+  if (player == world.gameState.localPlayer) return;
+  if (arg28 >= static_cast<uint32_t>(kSyncEntryTypes)) return;
+  const std::vector<uint8_t>& ours = SyncEntriesOf(world).buffers[arg28];
+  // Not built here (yet): nothing to compare with.
+  if (ours.empty()) return;
+  (void)arg32;
+  const int type = static_cast<int>(arg28);
+  if (ours.size() != payload.size()) {
+    AnnounceSyncError(world);
+    LogWrite(g_platform, "Sync Error - From Player %d, Type %d, ourentries: %d, theirentries: %d\n", player, type,
+             static_cast<int>(ours.size()), static_cast<int>(payload.size()));
+  } else {
+    for (size_t i = 0; i < ours.size(); ++i) {
+      if (ours[i] == payload[i]) continue;
+      AnnounceSyncError(world);
+      LogWrite(g_platform, "Sync Error in Entry - From Player %d, Type %d, Entry # %d (our checksum %d, theirs %d)\n",
+               player, type, static_cast<int>(i), static_cast<int>(ours[i]), static_cast<int>(payload[i]));
+    }
+  }
+  // The lines reach the disk now; the log opens again on its next line.
+  CloseLogFile(g_platform);
+}

@@ -1,0 +1,139 @@
+// The compatibility check of a joining peer, the comparison of sync-check
+// entries, and the progress check that holds the minute loop until every
+// person's peer has caught up within the command lead.
+#include "net/game/sync_check.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/app_object.h"
+#include "app/log.h"
+#include "net/net_session.h"
+#include "net/text_message.h"
+#include "platform/paths.h"
+#include "sim/sync_entries.h"
+#include "support/temp_dir.h"
+#include "world/net_slot.h"
+#include "world/world.h"
+
+namespace {
+
+std::vector<std::string> TakeLines() {
+  std::vector<std::string> out;
+  for (const TextLine& line : TakeQueuedTextLines(g_textLines)) out.push_back(line.text);
+  return out;
+}
+
+TEST(SyncCheck, CompatibilityRecordNamesEachMismatchInOrder) {
+  auto world = std::make_unique<World>();
+  world->gameState.checksum = 1, world->mapHeader.checksum = 2, world->peopleHeader.checksum = 3;
+  world->unitClassHeader.checksum = 4, world->terrainHeader.checksum = 5, world->techHeader.checksum = 6;
+  world->saveHeader.checksum = 7;
+  const SyncInfo scenario = LocalSyncInfo(*world, false);
+  SyncInfo everywhere{90, 91, 92, 93, 94, 95, 96, 0, 9, 9, 9, 0};
+  SyncInfo scnOnly = scenario;
+  scnOnly.scenarioId = 1;
+  // A saved game is compared on SAV, UNI, TER, TTR and the version only:
+  // the game, map and people sums it carries differ and are not named.
+  SyncInfo save = LocalSyncInfo(*world, true);
+  save.gameSum = 80, save.mapSum = 81, save.peopleSum = 82, save.unitSum = 83;
+  SyncInfo otherSave = save;
+  otherSave.saveSum = 8;
+  const struct {
+    SyncInfo theirs;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {scenario, {}},
+      {everywhere,
+       {"Sync Error: Different Game Versions.", "Sync Error: Mismatched GAM File.", "Sync Error: Mismatched SCN File.",
+        "Sync Error: Mismatched MAP File.", "Sync Error: Mismatched PPL File.", "Sync Error: Mismatched UNI File.",
+        "Sync Error: Mismatched TER File.", "Sync Error: Mismatched TTR File."}},
+      {scnOnly, {"Sync Error: Mismatched SCN File."}},
+      {save, {"Sync Error: Mismatched UNI File."}},
+      {otherSave, {"Sync Error: Mismatched Save Game File.", "Sync Error: Mismatched UNI File."}},
+  };
+  (void)TakeLines();
+  for (const auto& row : rows) {
+    // Through its wire image, as a peer's record arrives.
+    const auto wire = EncodeSyncInfo(row.theirs);
+    NetSyncCheck(g_netSession, DecodeSyncInfo(wire.data()), *world);
+    EXPECT_EQ(TakeLines(), row.lines) << "game sum " << row.theirs.gameSum << " save sum " << row.theirs.saveSum;
+  }
+}
+
+TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
+  TempDir dir;
+  plat::SetDataRoot(dir.path());
+  std::filesystem::create_directories(dir.path() + "/Savegame");
+  SetLogTarget(g_platform, "Savegame\\sync.log", true, true);
+  auto world = std::make_unique<World>();
+  world->gameState.localPlayer = 1;
+  std::vector<uint8_t>& ours = SyncEntriesOf(*world).buffers[kSyncUnits];
+  struct Row {
+    std::vector<uint8_t> ours, theirs;
+    int sender;
+    size_t lines;
+    std::vector<std::string> logged;
+  };
+  const std::vector<uint8_t> ten = {10, 11, 12, 13, 17, 15, 16, 17, 18, 19};
+  std::vector<uint8_t> three = ten;
+  three[1] = 0, three[4] = 18, three[9] = 200;
+  const Row rows[] = {
+      {ten, ten, 2, 0, {}},
+      {ten, three, 2, 3,
+       {"Sync Error in Entry - From Player 2, Type 2, Entry # 1 (our checksum 11, theirs 0)",
+        "Sync Error in Entry - From Player 2, Type 2, Entry # 4 (our checksum 17, theirs 18)",
+        "Sync Error in Entry - From Player 2, Type 2, Entry # 9 (our checksum 19, theirs 200)"}},
+      {ten, std::vector<uint8_t>(ten.begin(), ten.end() - 1), 2, 1,
+       {"Sync Error - From Player 2, Type 2, ourentries: 10, theirentries: 9"}},
+      {ten, three, 1, 0, {}},  // our own entries
+      {{}, three, 2, 0, {}},   // none built here
+  };
+  (void)TakeLines();
+  for (const Row& row : rows) {
+    const std::string logPath = dir.path() + "/Savegame/sync.log";
+    std::filesystem::remove(logPath);
+    ours = row.ours;
+    CheckSyncEntries(*world, row.sender, 100, kSyncUnits, row.theirs);
+    const std::vector<std::string> lines = TakeLines();
+    EXPECT_EQ(lines.size(), row.lines);
+    for (const std::string& line : lines) EXPECT_EQ(line, "Sync Error - Game Paused.");
+    std::vector<std::string> logged;
+    std::ifstream in(logPath);
+    for (std::string line; std::getline(in, line);) logged.push_back(line.substr(line.find(' ') + 1));
+    EXPECT_EQ(logged, row.logged);
+  }
+  SetLogTarget(g_platform, "", false, false);
+  ours.clear();
+}
+
+TEST(SyncCheck, PlayersStateHoldsTheClockForALaggingPerson) {
+  struct Row {
+    bool networked;
+    uint32_t tick;
+    uint8_t state;  // of slot 3
+    uint32_t progress;
+    bool inStep;
+  };
+  const Row rows[] = {
+      {true, 100, kSlotHuman, 76, false}, {true, 100, kSlotHuman, 77, true}, {true, 100, kSlotHuman, 100, true},
+      {true, 23, kSlotHuman, 0, true},    {true, 24, kSlotHuman, 0, false},  {true, 100, 0, 0, true},
+      {false, 100, kSlotHuman, 0, true},
+  };
+  auto world = std::make_unique<World>();
+  world->gameState.commandLead = 25;
+  for (const Row& row : rows) {
+    world->gameState.currentTick = row.tick;
+    world->slotTable[2].state = kSlotHuman;  // the local person, up to date
+    world->slotTable[2].progress = row.tick;
+    world->slotTable[3].state = row.state;
+    world->slotTable[3].progress = row.progress;
+    EXPECT_EQ(CheckPlayersState(*world, row.networked), row.inStep)
+        << "tick " << row.tick << " progress " << row.progress << " networked " << row.networked;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,292 @@
+#include "sim/save_file.h"
+
+#include <cstring>
+
+#include "app/app_object.h"
+#include "app/log.h"
+#include "platform/paths.h"
+#include "world/command_log_access.h"
+#include "world/data_checksum.h"
+#include "world/data_file_io.h"
+#include "world/game_file.h"
+#include "world/game_speed.h"
+#include "world/map_file.h"
+#include "world/people_file.h"
+#include "world/post_load.h"
+#include "world/save_extension.h"
+#include "records/unit_table_arrays.h"
+#include "world/terrain_file.h"
+#include "world/tech_file.h"
+#include "sim/scenario_players.h"
+#include "world/text/scenario_def.h"
+#include "world/text/scenario_text.h"
+#include "records/text_field.h"
+#include "world/unit_class_file.h"
+#include "world/world.h"
+
+SaveFileWriter g_saveFileWriter = plat::WriteFileReplacing;
+
+namespace {
+
+constexpr size_t kSnapshotPartSize = kSnapshotRecords * kSnapshotSlot;
+
+std::string Named(const char* pattern, std::string_view scenario) {
+  std::string name = pattern;
+  name += scenario;
+  return name;
+}
+
+// The parts of a save image, checked against the file.
+struct SaveParts {
+  SaveHeader header{};
+  std::span<const uint8_t> game;
+  std::span<const uint8_t> map;
+  std::span<const uint8_t> people;
+  std::span<const uint8_t> snapshot;
+  std::span<const uint8_t> extension;
+};
+
+bool SplitSave(std::span<const uint8_t> file, bool gameOnly, SaveParts& parts, std::string& why) {
+  if (file.size() < kSaveHeaderBlock) {
+    why = "shorter than its header";
+    return false;
+  }
+  SaveHeader& h = parts.header;
+  std::memcpy(&h, file.data(), sizeof h);
+  const uint64_t size = file.size();
+  const uint64_t g = h.gamePartOffset, m = h.mapPartOffset, p = h.peoplePartOffset, s = h.snapshotPartOffset;
+  if (gameOnly) {
+    if (g < kSaveHeaderBlock || g >= size) {
+      why = "its game part lies outside the file";
+      return false;
+    }
+    parts.game = file.subspan(g, (m > g && m <= size ? m : size) - g);
+    return true;
+  }
+  if (!(kSaveHeaderBlock <= g && g < m && m < p && p <= size)) {
+    why = "its parts lie outside the file or out of order";
+    return false;
+  }
+  const uint64_t e = h.extensionOffset;
+  // A section holds at least one block head.
+  if (e && (e < p || e >= size || size - e < 8 || (s && e < s + kSnapshotPartSize))) {
+    why = "its extension section lies outside the file";
+    return false;
+  }
+  const uint64_t end = e ? e : size;
+  const uint64_t peopleEnd = s ? s : end;
+  if (s && (s < p || s > end || end - s < kSnapshotPartSize)) {
+    why = "its snapshot part lies outside the file";
+    return false;
+  }
+  parts.game = file.subspan(g, m - g);
+  parts.map = file.subspan(m, p - m);
+  parts.people = file.subspan(p, peopleEnd - p);
+  if (s) parts.snapshot = file.subspan(s, kSnapshotPartSize);
+  if (e) parts.extension = file.subspan(e);
+  return true;
+}
+
+std::optional<std::vector<uint8_t>> ReadSave(const std::string& path) { return ReadDataFile(path); }
+
+void LogRefusedSave(const std::string& path, const std::string& why) {
+  LogWrite(g_platform, "Save game %s refused: %s.\n", path.c_str(), why.c_str());
+}
+
+}  // namespace
+
+std::string AutoSaveName(std::string_view scenario) { return Named("AutoSave-", scenario); }
+std::string CampaignSaveName(std::string_view scenario) { return Named("Campaign-", scenario); }
+std::string CampaignAutoSaveName(std::string_view scenario) { return Named("AutosaveC-", scenario); }
+
+std::string SaveGamePath(std::string_view name, const char* folder) {
+  std::string path = folder ? folder : g_app.saveGamePath;
+  path += name;
+  path += ".SAV";
+  return path;
+}
+
+std::vector<uint8_t> BuildSaveImage(World& world) {
+  std::vector<PendingCommandImage> logged;
+  if (g_commandLogAccess.collect) logged = g_commandLogAccess.collect(world);
+  return BuildSaveImage(world, std::move(logged));
+}
+
+std::vector<uint8_t> BuildSaveImage(World& world, std::vector<PendingCommandImage> logged) {
+  SaveHeader& h = world.saveHeader;
+  h = SaveHeader{};
+  h.size = kSaveHeaderSize;
+  h.version = kSaveVersion;
+  h.created = FileStampNow();
+  h.saved = h.created;
+
+  // The header block is a placeholder until the parts' offsets are known.
+  std::vector<uint8_t> out(kSaveHeaderBlock, 0);
+  std::memcpy(out.data() + kSaveScenarioHeadAt, &world.scenario.head, sizeof(ScenarioHead));
+
+  h.gamePartOffset = static_cast<uint32_t>(out.size());
+  const std::vector<uint8_t> game = BuildGameImage(world, std::move(logged));
+  out.insert(out.end(), game.begin(), game.end());
+  h.mapPartOffset = static_cast<uint32_t>(out.size());
+  const std::vector<uint8_t> map = BuildMapImage(world, true);
+  out.insert(out.end(), map.begin(), map.end());
+  h.peoplePartOffset = static_cast<uint32_t>(out.size());
+  const std::vector<uint8_t> people = BuildPplImage(world);
+  out.insert(out.end(), people.begin(), people.end());
+  if (!world.snapshotTable.empty()) {
+    h.snapshotPartOffset = static_cast<uint32_t>(out.size());
+    const size_t at = out.size();
+    out.resize(at + kSnapshotPartSize, 0);
+    for (size_t i = 0; i < kSnapshotRecords && i < world.snapshotTable.size(); ++i)
+      std::memcpy(out.data() + at + i * kSnapshotSlot, &world.snapshotTable[i], sizeof(PlayerRecord));
+  }
+
+  const std::vector<uint8_t> extension = BuildSaveExtension(world);
+  if (!extension.empty()) {
+    h.extensionOffset = static_cast<uint32_t>(out.size());
+    out.insert(out.end(), extension.begin(), extension.end());
+  }
+
+  // The header block again, now with the offsets.
+  std::memcpy(out.data(), &h, sizeof h);
+  return out;
+}
+
+plat::Status SaveGame(World& world, std::string_view name) {
+  const std::string path = SaveGamePath(name);
+  // The pending commands first: the command-log lock comes before the others.
+  std::vector<PendingCommandImage> logged;
+  if (g_commandLogAccess.collect) logged = g_commandLogAccess.collect(world);
+  WorldLockGuard saving(world, kLockFileSave);
+  const std::vector<uint8_t> image = BuildSaveImage(world, std::move(logged));
+  const size_t slash = path.rfind('\\');
+  if (slash != std::string::npos) plat::MakeGameDirectories(path.substr(0, slash));
+  if (plat::Failed(g_saveFileWriter(path, image.data(), image.size()))) {
+    LogWrite(g_platform, "Save game %s could not be written.\n", path.c_str());
+    return plat::kFail;
+  }
+  return plat::kOk;
+}
+
+plat::Status LoadSaveGame(World& world, std::string_view name, const char* folder, bool keepScenario,
+                          bool reloadScenarioPlayers) {
+  const std::string path = SaveGamePath(name, folder);
+  const auto file = ReadSave(path);
+  if (!file) return plat::kFail;
+  return LoadSaveImage(world, *file, path, keepScenario, reloadScenarioPlayers);
+}
+
+plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const std::string& source, bool keepScenario,
+                           bool reloadScenarioPlayers) {
+  SaveParts parts;
+  std::string why;
+  if (!SplitSave(file, false, parts, why)) {
+    LogRefusedSave(source, why);
+    return plat::kFail;
+  }
+  if (!CheckPplImage(parts.people, why)) {
+    LogRefusedSave(source, "people part: " + why);
+    return plat::kFail;
+  }
+  StagedGamePtr game = StageGameImage(parts.game, false, why);
+  if (!game) {
+    LogRefusedSave(source, "game part: " + why);
+    return plat::kFail;
+  }
+  const StagedGame& stagedGame = *game;
+  StagedMapPtr map =
+      StageMapImage(parts.map, [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); }, why);
+  if (!map) {
+    LogRefusedSave(source, "map part: " + why);
+    return plat::kFail;
+  }
+
+  std::vector<SaveExtensionBlock> blocks;
+  if (!SplitSaveExtension(parts.extension, blocks, why)) {
+    LogRefusedSave(source, "extension section: " + why);
+    return plat::kFail;
+  }
+  std::vector<SavedTableArray> savedTables;
+  std::span<const uint8_t> workers;
+  for (const SaveExtensionBlock& block : blocks) {
+    const auto find = [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); };
+    bool sound = true;
+    if (block.tag == kSaveBlockRouteSteps)
+      sound = ApplyRouteSteps(block.payload, find, why);
+    else if (block.tag == kSaveBlockUnitTables)
+      sound = ReadUnitTablesBlock(block.payload, find, savedTables, why);
+    else if (block.tag == kSaveBlockComputerPlayers && g_computerPlayerSaveHook.read)
+      sound = g_computerPlayerSaveHook.read(world, workers = block.payload, false, why);
+    // Any other tag is a later version's state.
+    if (!sound) {
+      LogRefusedSave(source, "extension section: " + why);
+      return plat::kFail;
+    }
+  }
+
+  // Everything is read: from here on the save replaces the game.
+  world.saveHeader = parts.header;
+  CommitStagedGame(world, *game, std::nullopt);
+  world.savedUnitTables = std::move(savedTables);
+  if (g_computerPlayerSaveHook.read) (void)g_computerPlayerSaveHook.read(world, workers, true, why);
+  if (!keepScenario) {
+    const std::string scenario = FieldText(world.gameState.scenarioName);
+    (void)AfterLoadStep(world, scenario.c_str());
+    if (parts.header.version >= kSaveVersion)
+      std::memcpy(&world.scenario.head, file.data() + kSaveScenarioHeadAt, sizeof(ScenarioHead));
+  }
+  CommitStagedMap(world, *map, std::nullopt);
+  (void)ReadPplFile(world, FieldText(world.mapHeader.peopleFileName), parts.people);
+  world.snapshotTable.clear();
+  if (!parts.snapshot.empty()) {
+    world.snapshotTable.resize(kSnapshotRecords);
+    for (size_t i = 0; i < kSnapshotRecords; ++i)
+      std::memcpy(static_cast<void*>(&world.snapshotTable[i]), parts.snapshot.data() + i * kSnapshotSlot,
+                  sizeof(PlayerRecord));
+  }
+  const uint32_t checksum = DataFileChecksum(file.data(), file.size());
+  world.saveHeader.checksum = checksum ? checksum : 1;
+
+  // The rule files are not in the save: they come from the data folders.
+  (void)ReadUniFile(world, FieldText(world.mapHeader.unitFileName));
+  (void)ReadTtrFile(world, FieldText(world.mapHeader.techFileName));
+  (void)ReadTerFile(world, FieldText(world.mapHeader.terrainFileName));
+  if (reloadScenarioPlayers) {
+    const std::string scenario = FieldText(world.gameState.scenarioName);
+    (void)LoadScenarioPlayers(world, nullptr, scenario.c_str());
+  }
+  if (!g_scenarioText.textLoaded) {
+    std::string text = FieldText(world.gameState.scenarioTextName);
+    if (text.empty()) text = FieldText(world.gameState.scenarioName);
+    (void)LoadScenarioText(world, text.c_str());
+  }
+  CheckUnitsAfterLoad(world, LoadSource::kSaveGame);
+  // A loaded game starts at tier 0 whatever it was saved at: the game is
+  // stopped, so the state takes the speed now, and the change goes round
+  // the session as every speed change does.
+  world.gameState.gameSpeed = GameSpeedOfTier(0);
+  SetGameSpeed(world.gameState, 0);
+  return plat::kOk;
+}
+
+plat::Status ReadSavGamePart(const char* folder, World& world, std::string_view name) {
+  const std::string path = SaveGamePath(name, folder);
+  const auto file = ReadSave(path);
+  if (!file) return plat::kFail;
+  SaveParts parts;
+  std::string why;
+  if (!SplitSave(*file, true, parts, why)) {
+    LogRefusedSave(path, why);
+    return plat::kFail;
+  }
+  StagedGamePtr game = StageGameImage(parts.game, true, why);
+  if (!game) {
+    LogRefusedSave(path, "game part: " + why);
+    return plat::kFail;
+  }
+  world.saveHeader = parts.header;
+  if (parts.header.version >= kSaveVersion)
+    std::memcpy(&world.scenario.head, file->data() + kSaveScenarioHeadAt, sizeof(ScenarioHead));
+  CommitStagedGame(world, *game, std::nullopt);
+  return plat::kOk;
+}
