@@ -11,7 +11,7 @@
 #include "sim/daily/elimination.h"
 #include "sim/hex_state.h"
 #include "units/class_fields.h"
-#include "units/fire_sight.h"
+#include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
 #include "units/unit_player_fields.h"

@@ -11,7 +11,7 @@
 #include "sim/dip_offer.h"
 #include "sim/message_ids.h"
 #include "sim/message_test_support.h"
-#include "units/move_cost.h"
+#include "units/paths/move_cost.h"
 #include "units/unit_player_fields.h"
 
 namespace {

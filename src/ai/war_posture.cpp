@@ -13,7 +13,7 @@
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
-#include "units/move_cost.h"
+#include "units/paths/move_cost.h"
 #include "units/unit_player_fields.h"
 
 namespace {

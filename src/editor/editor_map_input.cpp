@@ -3,7 +3,7 @@
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
 #include "records/hex_cell.h"
-#include "units/facility_build.h"
+#include "units/facilities/facility_build.h"
 #include "units/hex_geometry.h"
 #include "world/world.h"
 

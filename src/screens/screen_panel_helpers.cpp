@@ -2,7 +2,7 @@
 
 #include "screens/frontend/game_file_screen.h"
 #include "screens/screen_set.h"
-#include "units/unit_class.h"
+#include "world/unit_class.h"
 #include "world/object_hex.h"
 #include "world/world.h"
 

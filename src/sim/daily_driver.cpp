@@ -13,8 +13,8 @@
 #include "sim/daily/world_body.h"
 #include "sim/daily/world_market.h"
 #include "sim/victory.h"
-#include "units/military_upkeep.h"
-#include "units/range_map.h"
+#include "units/facilities/military_upkeep.h"
+#include "units/spotting/range_map.h"
 #include "records/le_bytes.h"
 #include "world/world.h"
 

@@ -15,7 +15,7 @@
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
 #include "sim/turn_thread.h"
-#include "units/spotting_map.h"
+#include "units/spotting/spotting_map.h"
 #include "world/game_speed.h"
 #include "sim/save_file.h"
 #include "world/text/scenario_def.h"

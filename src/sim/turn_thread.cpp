@@ -25,7 +25,7 @@
 #include "sim/sync_entries.h"
 #include "sim/victory.h"
 #include "sim/visibility_decay.h"
-#include "units/unit_scheduler.h"
+#include "units/step/unit_scheduler.h"
 #include "world/game_speed.h"
 #include "records/le_bytes.h"
 #include "sim/player_services.h"

@@ -10,7 +10,7 @@
 #include "records/unit_record.h"
 #include "sim/game_session_test_support.h"
 #include "sim/turn_thread.h"
-#include "units/cargo_boarding.h"
+#include "units/transport/cargo_boarding.h"
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
 #include "world/movement_rates.h"

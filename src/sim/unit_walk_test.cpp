@@ -17,10 +17,10 @@
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
 #include "world/movement_rates.h"
-#include "units/path_route.h"
-#include "units/path_search.h"
+#include "units/paths/path_route.h"
+#include "units/paths/path_search.h"
 #include "world/unit_create.h"
-#include "units/unit_step_phases.h"
+#include "units/step/unit_step_phases.h"
 #include "world/unit_tables.h"
 
 namespace {

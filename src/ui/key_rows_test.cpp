@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "sim/command_network.h"
+#include "net/command_network.h"
 #include "ui/keyboard.h"
 #include "ui/screen_manager.h"
 #include "ui/ui_screen_hooks.h"

@@ -10,7 +10,7 @@
 #include "sim/player_messages.h"
 #include "units/ai_event_queue.h"
 #include "units/class_fields.h"
-#include "units/hex_facility_state.h"
+#include "units/facilities/hex_facility_state.h"
 #include "units/hex_geometry.h"
 #include "units/hex_owner.h"
 #include "records/hex_unit_stack.h"

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "sim/hex_state.h"
-#include "units/facility_build.h"
+#include "units/facilities/facility_build.h"
 #include "units/handover_test_world.h"
 #include "units/hex_geometry.h"
 #include "units/unit_orders.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "records/unit_flags.h"
-#include "units/fire_test_world.h"
+#include "units/combat/fire_test_world.h"
 #include "units/hex_geometry.h"
 #include "units/supply_distribution.h"
 

@@ -7,7 +7,7 @@
 #include "world/hex_stack_chains.h"
 #include "world/movement_rates.h"
 #include "world/unit_class.h"
-#include "units/unit_combat_step.h"
+#include "units/combat/unit_combat_step.h"
 #include "units/unit_command_handlers.h"
 #include "units/unit_deploy.h"
 #include "world/unit_create.h"

@@ -4,7 +4,7 @@
 #include "sim/daily/elimination.h"
 #include "sim/hex_state.h"
 #include "sim/sim_ui_link.h"
-#include "units/cargo_unloading.h"
+#include "units/transport/cargo_unloading.h"
 #include "units/class_fields.h"
 #include "world/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"

@@ -7,7 +7,7 @@
 #include "records/unit_record.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
-#include "units/cargo_unloading.h"
+#include "units/transport/cargo_unloading.h"
 #include "world/unit_class.h"
 #include "units/unit_destroy.h"
 #include "units/unit_player_fields.h"

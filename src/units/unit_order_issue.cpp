@@ -11,7 +11,7 @@
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
 #include "units/order_cancel.h"
-#include "units/path_route.h"
+#include "units/paths/path_route.h"
 #include "world/unit_class.h"
 #include "units/unit_queries.h"
 #include "world/id_lookups.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "units/unit_step_test_world.h"
+#include "units/step/unit_step_test_world.h"
 #include "world/unit_tables.h"
 #include "world/id_lookups.h"
 #include "world/save_extension.h"

@@ -3,7 +3,7 @@
 #include "app/shell/shell.h"
 #include "editor/editor_autosave.h"
 #include "net/game/net_events.h"
-#include "net/net_message_queue.h"
+#include "net/game/session_message_handler.h"
 #include "platform/fpenv.h"
 #include "platform/window.h"
 #include "screens/screen_set.h"

@@ -23,7 +23,7 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
-#include "units/fire_sight.h"
+#include "units/combat/fire_sight.h"
 #include "world/unit_class.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"

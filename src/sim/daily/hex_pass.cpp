@@ -11,7 +11,7 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "units/hex_capture.h"
-#include "units/hex_facility_state.h"
+#include "units/facilities/hex_facility_state.h"
 #include "records/hex_unit_stack.h"
 #include "world/unit_class.h"
 #include "records/unit_record.h"

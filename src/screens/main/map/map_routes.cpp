@@ -19,7 +19,7 @@
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "units/order_cancel.h"
-#include "units/path_route.h"
+#include "units/paths/path_route.h"
 #include "world/unit_class.h"
 #include "units/unit_player_fields.h"
 #include "world/id_lookups.h"

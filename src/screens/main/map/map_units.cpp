@@ -10,7 +10,7 @@
 #include "records/unit_record.h"
 #include "screens/main/map/map_draw.h"
 #include "ui/screen_manager.h"
-#include "units/fire_sight.h"
+#include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
 #include "world/unit_class.h"

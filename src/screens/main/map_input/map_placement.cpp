@@ -12,7 +12,7 @@
 #include "sim/game_command.h"
 #include "sim/player_messages.h"
 #include "ui/screen_manager.h"
-#include "units/facility_build.h"
+#include "units/facilities/facility_build.h"
 #include "units/hex_geometry.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"

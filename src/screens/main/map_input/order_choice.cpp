@@ -16,7 +16,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
-#include "units/fire_sight.h"
+#include "units/combat/fire_sight.h"
 #include "world/hex_stack_chains.h"
 #include "world/unit_class.h"
 #include "units/unit_order_issue.h"

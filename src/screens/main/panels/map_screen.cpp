@@ -22,7 +22,7 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
-#include "units/fire_sight.h"
+#include "units/combat/fire_sight.h"
 #include "world/unit_class.h"
 #include "world/hex_extra.h"
 #include "world/object_hex.h"

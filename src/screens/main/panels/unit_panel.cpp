@@ -20,7 +20,7 @@
 #include "ui/panel_helpers.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "units/cargo_boarding.h"
+#include "units/transport/cargo_boarding.h"
 #include "world/unit_class.h"
 #include "world/id_lookups.h"
 #include "world/world.h"

@@ -15,7 +15,7 @@
 #include "ui/bitmap_control.h"
 #include "ui/list_control.h"
 #include "sim/game_command.h"
-#include "units/fire_sight.h"
+#include "units/combat/fire_sight.h"
 #include "world/hex_stack_chains.h"
 #include "world/unit_class.h"
 #include "world/unit_create.h"

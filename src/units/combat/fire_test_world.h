@@ -1,0 +1,87 @@
+#pragma once
+// The small world of the combat tests: the 6 x 6 land map of the hand-over
+// tests with a gun class that fires at every kind, regions 1 and 2 at war
+// and region 3 related to 1.
+#include <cstring>
+
+#include "units/handover_test_world.h"
+#include "units/hex_geometry.h"
+#include "world/unit_class.h"
+#include "units/step/unit_step_phases.h"
+
+namespace fire_test {
+
+using handover_test::SetClassByte;
+
+inline constexpr int kGun = 12;      // land; attack and defence 10 everywhere, range 35 at every kind
+inline constexpr int kBoat = 13;     // sea, otherwise as the gun
+inline constexpr int kDiver = 14;    // submarine, otherwise as the gun
+inline constexpr int kFlyer = 15;    // air, otherwise as the gun
+inline constexpr int kSingle = 16;   // land, nominal strength 1
+inline constexpr int kOutpost = 17;  // facility, nominal strength 1
+
+inline void SetClassFloat(UnitClassRecord& c, size_t at, float v) {
+  le::StoreF32(reinterpret_cast<uint8_t*>(&c) + at, v);
+}
+inline void SetRanges(UnitClassRecord& c, float land, float air, float sea, float sub) {
+  SetClassFloat(c, 144, land);
+  SetClassFloat(c, 148, air);
+  SetClassFloat(c, 152, sea);
+  SetClassFloat(c, 156, sub);
+}
+
+class FireWorld : public handover_test::World6 {
+ public:
+  FireWorld() {
+    World& w = *world;
+    w.mapHeader.hexScale = 10;
+    w.scenario.head.gameFlags = 1u << 3;  // no short-range boost unless a test asks for it
+    w.unitClasses.resize(18);
+    auto make = [&](int index, const char* name, uint8_t kind, int16_t nominal) -> UnitClassRecord& {
+      UnitClassRecord& c = w.unitClasses[static_cast<size_t>(index)];
+      std::strcpy(c.name, name);
+      c.kind = kind;
+      c.strengthPerSize = nominal;
+      c.valuePerPoint = 1;
+      for (size_t at = 120; at < 126; ++at) SetClassByte(c, at, 10);
+      SetClassByte(c, 132, 10);
+      for (size_t at = 136; at < 140; ++at) SetClassByte(c, at, 10);
+      SetRanges(c, 35.0f, 35.0f, 35.0f, 35.0f);
+      return c;
+    };
+    make(kGun, "Gun", 0, 10);
+    make(kBoat, "Boat", 2, 10);
+    make(kDiver, "Diver", 3, 10);
+    make(kFlyer, "Flyer", 1, 10);
+    make(kSingle, "Single", 0, 1);
+    make(kOutpost, "Outpost", 0, 1).flags = kClassFacility;
+    w.players[1].simPolicy.hostileMask = 1u << 2;
+    w.players[2].simPolicy.hostileMask = 1u << 1;
+    w.players[1].simPolicy.friendlyMask = 1u << 3;
+    w.players[3].simPolicy.friendlyMask = 1u << 1;
+  }
+
+  // A ready unit with the exchange's standard figures.
+  UnitRecord& Unit(int owner, int cls, float strength, int x, int y) {
+    UnitRecord& u = Place(owner, cls, 1.0f, x, y);
+    u.strength = strength;
+    u.morale = u.efficiency = 0.8f;
+    u.training = 0.2f;
+    u.experience = 0.0f;
+    u.disruption = 0.0f;
+    return u;
+  }
+
+  // The facts the step's entry works out that a phase tested alone reads:
+  // the class, the cell, its level and the class's movement type.
+  UnitStepState PhaseState(UnitRecord& u, int level = -1) {
+    UnitStepState s;
+    s.cls = UnitClassOf(*world, u);
+    s.cell = &Cell(u.x, u.y);
+    s.level = level;
+    s.movementType = s.cls->bytes64[7];
+    return s;
+  }
+};
+
+}  // namespace fire_test

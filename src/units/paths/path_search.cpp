@@ -1,0 +1,282 @@
+#include "units/paths/path_search.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
+#include "units/hex_geometry.h"
+#include "units/paths/move_cost.h"
+#include "world/unit_class.h"
+#include "world/hex_extra.h"
+#include "world/world.h"
+
+namespace {
+
+using Node = PathSearchBlock::Node;
+using Bucket = PathSearchBlock::Bucket;
+using Group = PathSearchBlock::Group;
+
+constexpr int32_t kNone = -1;
+constexpr uint32_t kNoBest = 0x7FFFFFFF;
+
+// The hex state block's crossing mark and works slots.
+constexpr size_t kMarkByte = 11;
+constexpr size_t kSlotModeByte = 32;
+constexpr size_t kSlotFlagsByte = 36;
+constexpr size_t kSlotProgressAt = 40;
+
+const uint8_t* ExtraBytes(const HexExtra& e) {
+  return reinterpret_cast<const uint8_t*>(static_cast<const HexExtraImage*>(&e));
+}
+
+// The cost a class gives its hex for the mode: byte 99 for the sea mode,
+// else the land rule.
+uint32_t FacilityCost(const UnitClassRecord* cls, int m) {
+  if (!cls) return 0;
+  return m == kSeaMode ? ClassSeaMoveCost(*cls) : ClassMoveCost(cls, m);
+}
+
+void Merge(uint32_t& c, uint32_t k) {
+  if (k != 0 && (c == 0 || k < c)) c = k;
+}
+
+// A facility counts for the hex it stands on when it is live and confirmed
+// and in service, or a haven not held back.
+bool CountsWhenStanding(const World& world, const UnitRecord* lead) {
+  if (!lead || (lead->unitFlags & (kUnitGone | kUnitProvisional)) || lead->classIndex == 0) return false;
+  const uint32_t state = lead->orders[kPostureBits];
+  if (!(state & kPostureInReserve)) return true;
+  const UnitClassRecord* cls = UnitClassOf(world, *lead);
+  const uint32_t mode = lead->orders[kStateFlags];
+  return cls && (cls->flags & kClassHaven) && !(mode & kStateModeC) &&
+         (!(state & kPostureUnderConstruction) || !(mode & kStateHeldSlot));
+}
+
+// The open list: buckets of equal key in ascending key order; in a bucket
+// the nodes by descending g, the newest first among equals. A bucket that
+// empties is dropped. Keys below kDenseKeys are also indexed by key, so that
+// a new node finds its bucket, or the bucket it follows, without walking
+// the chain of buckets.
+constexpr uint32_t kDenseKeys = 1u << 20;
+
+class OpenList {
+ public:
+  explicit OpenList(PathSearchBlock& b) : b_(b) {}
+  ~OpenList() {
+    for (const Bucket& bucket : b_.buckets)
+      if (bucket.key < b_.bucketByKey.size()) b_.bucketByKey[bucket.key] = kNone;
+  }
+
+  bool Empty() const { return first_ == kNone; }
+
+  int32_t Take() {
+    Bucket& bucket = b_.buckets[static_cast<size_t>(first_)];
+    Group& group = b_.groups[static_cast<size_t>(bucket.head)];
+    const int32_t node = group.head;
+    group.head = b_.nodes[static_cast<size_t>(node)].next;
+    if (group.head == kNone) bucket.head = group.next;
+    if (bucket.head == kNone) {
+      if (bucket.key < b_.bucketByKey.size()) b_.bucketByKey[bucket.key] = kNone;
+      if (last_ == first_) last_ = kNone;
+      first_ = bucket.next;
+    }
+    return node;
+  }
+
+  void Insert(int32_t node, uint32_t key) {
+    const int32_t at = Find(key);
+    if (at != kNone) {
+      InsertInBucket(b_.buckets[static_cast<size_t>(at)], node);
+      return;
+    }
+    const int32_t before = Before(key);
+    const auto made = static_cast<int32_t>(b_.buckets.size());
+    const int32_t after = before == kNone ? first_ : b_.buckets[static_cast<size_t>(before)].next;
+    b_.buckets.push_back(Bucket{key, NewGroup(node, kNone), after});
+    if (before == kNone)
+      first_ = made;
+    else
+      b_.buckets[static_cast<size_t>(before)].next = made;
+    if (after == kNone) last_ = made;
+    if (key < kDenseKeys) {
+      if (key >= b_.bucketByKey.size()) b_.bucketByKey.resize(std::max<size_t>(key + 1, 2 * b_.bucketByKey.size()), kNone);
+      b_.bucketByKey[key] = made;
+    }
+  }
+
+ private:
+  const Bucket& At(int32_t i) const { return b_.buckets[static_cast<size_t>(i)]; }
+
+  // The bucket of that key in the list, or none.
+  int32_t Find(uint32_t key) const {
+    if (key < kDenseKeys) return key < b_.bucketByKey.size() ? b_.bucketByKey[key] : kNone;
+    for (int32_t at = first_; at != kNone && At(at).key <= key; at = At(at).next)
+      if (At(at).key == key) return at;
+    return kNone;
+  }
+
+  // The last bucket of a smaller key, or none.
+  int32_t Before(uint32_t key) const {
+    if (first_ == kNone || At(first_).key > key) return kNone;
+    if (At(last_).key < key) return last_;
+    if (key < kDenseKeys && key <= b_.bucketByKey.size()) {
+      for (uint32_t k = key; k-- > At(first_).key;)
+        if (b_.bucketByKey[k] != kNone) return b_.bucketByKey[k];
+      return first_;
+    }
+    int32_t before = first_;
+    while (At(before).next != kNone && At(At(before).next).key < key) before = At(before).next;
+    return before;
+  }
+
+  // A group of the node's g holding only the node, before `next`.
+  int32_t NewGroup(int32_t node, int32_t next) {
+    b_.nodes[static_cast<size_t>(node)].next = kNone;
+    b_.groups.push_back(Group{b_.nodes[static_cast<size_t>(node)].g, node, next});
+    return static_cast<int32_t>(b_.groups.size() - 1);
+  }
+
+  // Before the first node whose g is not greater than the node's own.
+  void InsertInBucket(Bucket& bucket, int32_t node) {
+    Node& n = b_.nodes[static_cast<size_t>(node)];
+    // The link is kept as the group it belongs to (none: the bucket's head),
+    // not as an address: making a group may move every group.
+    int32_t prev = kNone;
+    int32_t at = bucket.head;
+    while (at != kNone && b_.groups[static_cast<size_t>(at)].g > n.g) {
+      prev = at;
+      at = b_.groups[static_cast<size_t>(at)].next;
+    }
+    if (at != kNone && b_.groups[static_cast<size_t>(at)].g == n.g) {
+      Group& group = b_.groups[static_cast<size_t>(at)];
+      n.next = group.head;
+      group.head = node;
+      return;
+    }
+    const int32_t made = NewGroup(node, at);
+    if (prev == kNone)
+      bucket.head = made;
+    else
+      b_.groups[static_cast<size_t>(prev)].next = made;
+  }
+
+  PathSearchBlock& b_;
+  int32_t first_ = kNone;
+  int32_t last_ = kNone;
+};
+
+// The way to a node: first the given byte, then the back directions up to
+// but not including the start.
+void StoreWay(PathSearchBlock& b, uint8_t first, int32_t node) {
+  b.steps.clear();
+  b.steps.push_back(first);
+  for (int32_t at = node; at != kNone && b.nodes[static_cast<size_t>(at)].parent != kNone;
+       at = b.nodes[static_cast<size_t>(at)].parent)
+    b.steps.push_back(b.nodes[static_cast<size_t>(at)].back);
+  b.flags |= kSearchStepsBack;
+}
+
+}  // namespace
+
+PathSearchBlock& WorldPathSearch(World& world) {
+  if (!world.pathSearch) world.pathSearch = std::make_shared<PathSearchBlock>();
+  return *world.pathSearch;
+}
+
+uint32_t GoalBaseCost(World& world, const PathSearchBlock& block, uint32_t goal) {
+  const int m = block.moveMode;
+  const HexCell* cell = HexCellAt(world, MapShape(world), goal);
+  if (!cell || m < 0 || m > 7) return 0;
+  const auto terrain = static_cast<size_t>(CellTerrain(cell->word));
+  uint32_t c = terrain < world.terrains.size() ? world.terrains[terrain].bytes[120 + m] : 0;
+  const HexUnitStack* stack = LoadHexStack(*cell);
+  if (!stack) return c;
+  if (m < 6 && CountsWhenStanding(world, stack->lead)) Merge(c, FacilityCost(UnitClassOf(world, *stack->lead), m));
+  if (m < 5 && stack->extra) {
+    const uint8_t* e = ExtraBytes(*stack->extra);
+    if (e[kMarkByte] & 1) Merge(c, ClassMoveCost(ClassRecordAt(world, kCrossingMarkClass), m));
+    for (int i = 1; i >= 0; --i) {
+      const uint8_t flags = e[kSlotFlagsByte + i];
+      float progress;
+      std::memcpy(&progress, e + kSlotProgressAt + 4 * i, 4);
+      if (!(flags & 0x30) || (flags & 0x0A) || progress == 0.0f) continue;
+      const int works = (e[kSlotModeByte + i] & 0x40) ? kWorksClassB : kWorksClassA;
+      Merge(c, ClassMoveCost(ClassRecordAt(world, works), m));
+    }
+  }
+  return c;
+}
+
+int FindPath(World& world, PathSearchBlock& b) {
+  const HexMapShape map = MapShape(world);
+  const size_t cells = static_cast<size_t>(map.width > 0 ? map.width : 0) * static_cast<size_t>(map.height > 0 ? map.height : 0);
+  b.costMap.assign(cells, 0);
+  b.nodes.clear();
+  b.groups.clear();
+  b.buckets.clear();
+  b.expansions = 0;
+  b.distance = HexDistance(map, b.from, b.to);
+  if (b.distance == 0) return 0;
+
+  MoveRules rules;
+  rules.mode = b.moveMode;
+  rules.ownerMask = b.ownerMask;
+  rules.useAltCost = b.useAltCost;
+  rules.levelCost = (b.flags & kSearchLevelCost) != 0;
+  rules.mover = b.mover;
+  const auto weight = static_cast<uint32_t>(b.heuristicWeight);
+
+  OpenList open(b);
+  b.nodes.push_back(Node{0, kNone, static_cast<uint8_t>(kNoMove), b.from, kNone});
+  open.Insert(0, static_cast<uint32_t>(b.distance) * weight);
+  int32_t best = kNone;
+  uint32_t bestH = kNoBest;
+  const int64_t limit = ((int64_t{b.distance} + 1) * b.distance + 800) * 3;
+  bool ascending = false;
+
+  while (!open.Empty()) {
+    const int32_t index = open.Take();
+    if (b.expansions >= limit) break;
+    ++b.expansions;
+    ascending = !ascending;
+    const Node node = b.nodes[static_cast<size_t>(index)];
+    for (int k = 0; k < 6; ++k) {
+      const int d = ascending ? k : 5 - k;
+      if (d == node.back) continue;
+      const uint32_t next = HexNeighbour(map, node.position, d);
+      if (next == kNoHexPosition) continue;
+      if (next == b.to) {
+        // The goal is taken when it can be entered, or when its owner or
+        // its own cost would keep it out: a unit still heads for it.
+        const bool enters = MoveCost(world, map, rules, node.position, next, d) > 0;
+        const HexCell* goal = HexCellAt(world, map, next);
+        const bool barred = goal && !(b.ownerMask & (1u << CellOwner(goal->word)));
+        if (!enters && GoalBaseCost(world, b, next) != 0 && !barred) continue;
+        StoreWay(b, static_cast<uint8_t>(OppositeDirection(d)), index);
+        return 1;
+      }
+      const uint32_t cost = MoveCost(world, map, rules, node.position, next, d);
+      if (cost == 0) continue;
+      const uint32_t g = node.g + cost;
+      const int64_t cellIndex = HexCellIndex(map, next);
+      if (cellIndex < 0 || static_cast<size_t>(cellIndex) >= cells) continue;
+      uint32_t& known = b.costMap[static_cast<size_t>(cellIndex)];
+      if (known != 0 && known <= g) continue;
+      known = g;
+      const auto made = static_cast<int32_t>(b.nodes.size());
+      b.nodes.push_back(Node{g, index, static_cast<uint8_t>(OppositeDirection(d)), next, kNone});
+      const uint32_t h = static_cast<uint32_t>(HexDistance(map, next, b.to)) * weight;
+      if (h < bestH) {
+        bestH = h;
+        best = made;
+      }
+      open.Insert(made, g + h);
+    }
+  }
+  if (best == kNone) return 0;
+  StoreWay(b, static_cast<uint8_t>(kNoMove), best);
+  return 1;
+}

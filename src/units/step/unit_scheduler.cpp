@@ -1,0 +1,62 @@
+#include "units/step/unit_scheduler.h"
+
+#include "records/unit_record.h"
+#include "records/unit_table_arrays.h"
+#include "units/step/unit_side_steps.h"
+#include "units/step/unit_step.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int kPlayerSlots = 32;
+// The categories walked, table 1 then table 2; table 1 holds no stock units
+// and the reserve no facilities.
+constexpr int kOnMapCategories[] = {0, 1, 2, 3, kUnitCategoryFacility};
+constexpr int kReserveCategories[] = {0, 1, 2, 3, kUnitCategoryStock};
+
+void Step(World& world, int table, int category, UnitRecord& unit, int minutes) {
+  if (table == kUnitTableReserve) {
+    RunReserveStep(world, unit, minutes);
+  } else if (category == kUnitCategoryFacility) {
+    RunFacilityStep(world, unit, minutes);
+  } else if (unit.carrier != 0) {
+    RunCarriedUnitStep(world, unit, minutes);
+  } else {
+    // The elapsed count is a byte: the step covers at most 256 minutes, of
+    // which it is told the byte's worth.
+    RunUnitStep(world, unit, static_cast<uint8_t>(minutes > 255 ? 255 : minutes));
+  }
+}
+
+void WalkArray(World& world, int table, int player, int category) {
+  const UnitTableArray* array = world.unitTables.Slot(table, player, category);
+  if (!array) return;
+  // Units filed during the walk lie beyond this count: they wait a minute.
+  const int32_t count = array->Count();
+  for (int32_t i = 1; i < count; ++i) {
+    // A step may file units into this array and so move it: look it up again.
+    UnitTableArray* slot = world.unitTables.Slot(table, player, category);
+    if (i >= slot->Count()) break;
+    UnitTableEntry& entry = slot->At(i);
+    if (!entry.unit) continue;
+    if (entry.countdown > 0) {
+      entry.countdown -= 1;
+      if (entry.minutesSince < 255) entry.minutesSince += 1;
+      continue;
+    }
+    Step(world, table, category, *entry.unit, entry.minutesSince + 1);
+  }
+}
+
+}  // namespace
+
+int SchedulerStartSlot(int32_t minutesLeft) { return static_cast<int>(((minutesLeft % kPlayerSlots) + kPlayerSlots) % kPlayerSlots); }
+
+void RunUnitScheduler(World& world, int32_t minutesLeft) {
+  const int start = SchedulerStartSlot(minutesLeft);
+  for (int k = 0; k < kPlayerSlots; ++k) {
+    const int player = (start + k) % kPlayerSlots;
+    for (const int category : kOnMapCategories) WalkArray(world, kUnitTableOnMap, player, category);
+    for (const int category : kReserveCategories) WalkArray(world, kUnitTableReserve, player, category);
+  }
+}

@@ -1,0 +1,189 @@
+// Launching carried stock: the salvo, the reload, what a quantity below one
+// point does, and the notice posted when a neutral region is struck.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "records/command_ids.h"
+#include "sim/command_log.h"
+#include "units/transport/carrier_launch.h"
+#include "units/combat/fire_test_world.h"
+#include "units/unit_player_fields.h"
+
+namespace {
+
+using namespace fire_test;
+using handover_test::kStockClass;
+
+constexpr int kLauncher = 1;
+constexpr int kNeutral = 4;
+constexpr int kEnemy = 2;
+
+class LaunchWorld : public FireWorld {
+ public:
+  LaunchWorld() {
+    World& w = *world;
+    w.players[kLauncher].kind = kKindComputer;
+    w.players[kLauncher].soldiers = 1.0e6f;
+    w.gameState.localPlayer = 0;
+    UnitClassRecord& boat = w.unitClasses[kBoat];
+    le::Store16(reinterpret_cast<uint8_t*>(&boat) + 96, 8);  // cargo slots
+    UnitClassRecord& stock = w.unitClasses[kStockClass];
+    stock.kind = 1;
+    SetClassByte(stock, 133, 1u << 2);  // launched from ships
+    SetClassByte(stock, 120, 10);       // strikes units
+    SetClassByte(stock, 122, 10);       // strikes hexes
+    carrier = &Unit(kLauncher, kBoat, 30.0f, 1, 1);
+    missiles = &Place(kLauncher, kStockClass, 3.0f, 0, 0);
+    Load(*carrier, *missiles);
+    missiles->rangeLeft = 10;
+    g_commandLog.Clear();
+  }
+  ~LaunchWorld() { g_commandLog.Clear(); }
+
+  int Notices() {
+    const std::vector<GameCommand> log = g_commandLog.Entries();
+    return static_cast<int>(std::count_if(log.begin(), log.end(), [](const GameCommand& c) {
+      return c.id == kCmdDeclareWar && c.player == kLauncher;
+    }));
+  }
+
+  // A neutral region's outpost on (x, y) as the missiles' target hex.
+  void AimAtNeutralOutpost(int x, int y) {
+    Own(x, y, kNeutral);
+    Place(kNeutral, kOutpost, 1.0f, x, y);
+    missiles->orders[kFireHex] = MakeHexPos(x, y);
+  }
+
+  UnitRecord* carrier = nullptr;
+  UnitRecord* missiles = nullptr;
+};
+
+TEST(CarrierLaunch, TheSalvoComesFromSlotsAndStrengthAndIsHeldToOneToTen) {
+  struct Row {
+    float strength;
+    uint16_t slots;
+    int salvo;
+  };
+  const Row rows[] = {
+      {30.0f, 8, 10},  // max(10, 15) = 15, held to 10
+      {6.0f, 8, 3},    // max(2, 3)
+      {1.0f, 0, 1},    // max(0, 0.5) = 0, at least 1
+      {12.0f, 48, 10},
+      {4.0f, 36, 6},
+  };
+  for (const Row& r : rows) EXPECT_EQ(LaunchSalvoSize(r.strength, r.slots), r.salvo) << r.strength << " " << r.slots;
+}
+
+TEST(CarrierLaunch, NoticesGoOnlyToANeutralRegionStruck) {
+  struct Row {
+    const char* what;
+    bool atFacility;  // else a hostile unit in a neutral hex
+    int notices;
+  };
+  const Row rows[] = {{"hostile unit in a neutral hex", false, 0}, {"a neutral hex's facility", true, 1}};
+  for (const Row& r : rows) {
+    LaunchWorld t;
+    t.Own(3, 1, kNeutral);
+    if (r.atFacility) {
+      t.AimAtNeutralOutpost(3, 1);
+    } else {
+      UnitRecord& enemy = t.Unit(kEnemy, kGun, 10.0f, 3, 1);
+      t.missiles->orders[kFireUnit] = enemy.id;
+    }
+    EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), 3) << r.what;
+    EXPECT_EQ(t.Notices(), r.notices) << r.what;
+    EXPECT_FLOAT_EQ(t.missiles->strength, 0.0f) << r.what;
+  }
+}
+
+// A salvo of one (strength 2) empties the count and starts the reload, held
+// to 2 to 250; a quantity below one point never launches.
+TEST(CarrierLaunch, TheSalvoCountsDownAndTheReloadIsHeldToTwoTo250) {
+  struct Row {
+    float stock, efficiency, morale, training;
+    int launched, reload;
+  };
+  const Row rows[] = {
+      {3.0f, 100.0f, 100.0f, 1.0f, 1, 2},  // a figure of 1 or less waits 2
+      {3.0f, 0.0f, 0.0f, 0.0f, 1, 250},    // 350 waits 250
+      {3.0f, 0.8f, 0.8f, 0.0f, 1, 38},     // 35 / 0.949 / 0.949 = 38.9
+      {0.9f, 0.8f, 0.8f, 0.0f, 0, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.stock << " " << r.efficiency);
+    LaunchWorld t;
+    t.carrier->efficiency = r.efficiency;
+    t.carrier->morale = r.morale;
+    t.carrier->training = r.training;
+    t.carrier->strength = 2.0f;
+    t.missiles->strength = r.stock;
+    t.AimAtNeutralOutpost(3, 1);
+    EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), r.launched);
+    EXPECT_EQ(t.carrier->byte71, 0);
+    EXPECT_EQ(t.carrier->reloadTime, r.reload);
+    EXPECT_FLOAT_EQ(t.missiles->strength, r.stock - static_cast<float>(r.launched));
+    EXPECT_EQ(t.Notices(), r.launched);
+  }
+}
+
+TEST(CarrierLaunch, ATargetOutOfRangeWaitsAndAFriendlyHexIsGivenUp) {
+  LaunchWorld t;
+  t.AimAtNeutralOutpost(5, 5);
+  t.missiles->rangeLeft = 2;
+  EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), 0);
+  EXPECT_EQ(t.missiles->orders[kFireHex], MakeHexPos(5, 5));  // kept: it may come into range
+  t.missiles->rangeLeft = 10;
+  t.Own(5, 5, kLauncher);
+  EXPECT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 5), 0);
+  EXPECT_EQ(t.missiles->orders[kFireHex], kNoHexPosition);  // its own hex: the order is dropped
+}
+
+TEST(CarrierLaunch, TheGroupsSpeedFollowsTheHexSizeAndNoHexSizeLeavesItStill) {
+  struct Row {
+    uint32_t hexSize;
+    uint8_t kind;
+    float rate, factor;
+    int32_t reach;
+  };
+  // Speed 100: v = 1200, base = 1200 / size / 1440 x 22.
+  const Row rows[] = {
+      {0, 0, 0.0f, 0.0f, 0},
+      {10, 0, 1.8333334f, 1.0f, 6},   // the larger map dimension without a fuel use
+      {10, 1, 0.9166667f, 1.0f, 6},   // aircraft go at half the base
+      {20, 0, 0.9166667f, 1.0f, 6},
+  };
+  for (const Row& r : rows) {
+    LaunchWorld t;
+    UnitClassRecord& cls = t.world->unitClasses[kStockClass];
+    le::Store16(cls.bytes64 + 2, 100);
+    cls.kind = r.kind;
+    t.world->mapHeader.hexScale = r.hexSize;
+    t.world->mapHeader.scale = 1.0f;
+    UnitRecord& group = t.Place(kLauncher, kStockClass, 1.0f, 0, 0);
+    group.rangeLeft = 77;
+    SetLaunchedGroupSpeed(*t.world, group, cls);
+    EXPECT_FLOAT_EQ(group.moveRate, r.rate) << r.hexSize << " " << int(r.kind);
+    EXPECT_FLOAT_EQ(group.speedFactor, r.factor);
+    EXPECT_EQ(group.rangeLeft, r.reach);
+  }
+}
+
+TEST(CarrierLaunch, TheGroupLeavesInServiceWhateverTheForceBudget) {
+  for (const float budget : {1.0e6f, 0.0f}) {
+    LaunchWorld t;
+    t.world->players[kLauncher].soldiers = budget;
+    t.AimAtNeutralOutpost(3, 1);
+    ASSERT_EQ(LaunchFromCarrier(*t.world, *t.missiles, 2), 2);
+    const UnitTableArray* air = t.world->unitTables.Slot(kUnitTableOnMap, kLauncher, 1);
+    const UnitRecord* group = air->At(air->Count() - 1).unit;
+    ASSERT_NE(group, nullptr);
+    EXPECT_NE(group, t.missiles);
+    EXPECT_FALSE(InReserve(*group)) << budget;
+    EXPECT_FLOAT_EQ(group->strength, 2.0f) << budget;
+    EXPECT_EQ(group->orders[kFireHex], MakeHexPos(3, 1)) << budget;
+    EXPECT_EQ(MakeHexPos(group->x, group->y), MakeHexPos(1, 1)) << budget;
+  }
+}
+
+}  // namespace
