@@ -23,7 +23,7 @@
 #include "records/hex_unit_stack.h"
 #include "world/hex_stack_chains.h"
 #include "world/unit_create.h"
-#include "units/unit_side_steps.h"
+#include "units/step/unit_side_steps.h"
 #include "world/unit_tables.h"
 #include "world/hex_extra.h"
 #include "world/world.h"

@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-#include "units/path_test_world.h"
+#include "units/paths/path_test_world.h"
 
 namespace {
 

@@ -33,7 +33,7 @@
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
 #include "world/movement_rates.h"
-#include "units/path_route.h"
+#include "units/paths/path_route.h"
 #include "world/unit_create.h"
 #include "units/unit_order_issue.h"
 #include "world/unit_ring.h"

@@ -7,7 +7,7 @@
 
 #include "world/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
-#include "units/path_route.h"
+#include "units/paths/path_route.h"
 #include "world/unit_create.h"
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
