@@ -299,7 +299,7 @@ TEST(LeadUnit, LeadValueStaysWithinAByteAndStrengthChangesOnlyInTheSimulationPas
   world->cells.assign(1, HexCell{});
   HexCell& cell = world->cells[0];
   world->unitClasses[3].buildWorkPerPoint = 2.0f;
-  UnitRecord facility;
+  UnitRecord facility{};
   facility.id = 1;
   facility.classIndex = 3;
   facility.strength = 0.0f;
