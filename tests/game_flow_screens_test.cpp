@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -60,18 +59,10 @@ class GameFlowScreens : public ::testing::Test {
   void TearDown() override {
     g_gameMenuActions = menuActions_;
     g_endGameActions = endActions_;
-    for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) {
-      delete s->form;
-      s->form = s->currentForm = nullptr;
-    }
-    // Without their forms the screens hold on to none of their controls.
-    for (Screen* s : std::initializer_list<Screen*>{
-             &g_screens.gameMenu, &g_screens.gameMenu.buttons, &g_screens.gameMenu.quitConfirm,
-             &g_screens.gameMenu.saveDialog, &g_screens.gameMenu.quitNow, &g_screens.gameMenu.loadDialog,
-             &g_screens.endTurn, &g_screens.endGamePreview, &g_screens.endGamePreview2,
-             &g_screens.endGameMultiplayer, &g_screens.electionDefeat, &g_screens.victory,
-             &g_screens.victory.continuation})
-      s->BindControls();
+    // Fresh forms, bound: a screen whose form went away would still hold
+    // on to its controls, and a whole program started later in the process
+    // loads the forms only once.
+    LoadScreenListForms(g_screens);
     std::memcpy(g_app.hapsDirectory, oldHaps_, sizeof oldHaps_);
     plat::SetDataRoot(oldRoot_);
   }
@@ -289,6 +280,9 @@ TEST_F(GameFlowScreens, WaitingRoomViews) {
   w.gameState.highestPlayer = 3;
   w.gameState.localPlayer = 1;
   for (int p = 1; p <= 3; ++p) w.players[p].kind = p == 3 ? kKindOut : kKindHuman;
+  // No slot in use but player 2's, whatever game ran before.
+  for (NetSlot& slot : w.slotTable) slot = NetSlot{};
+  for (int p = 1; p <= 3; ++p) w.players[p].networkSlot = 0;
   w.players[2].networkSlot = 2;
   w.slotTable[2].state = kSlotHuman;
   WaitingRoom& room = g_screens.waitingRoom;

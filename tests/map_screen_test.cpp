@@ -77,6 +77,10 @@ class MapScreenTest : public ::testing::Test {
     ASSERT_EQ(ResizeMap(w, kColumns, kRows), 0);
     w.unitClasses.assign(8, UnitClassRecord{});
     w.gameState.localPlayer = kLocal;
+    // Forms an earlier test loaded go first, none deleted with another's.
+    for (Screen* s : Screens())
+      if (s->form) s->form->Unlink();
+    for (Screen* s : Screens()) delete s->form, s->form = s->currentForm = nullptr;
     for (Screen* s : Screens()) LoadShippedForm(*s);
   }
   void TearDown() override {

@@ -80,19 +80,12 @@ class OptionPagesTest : public ::testing::Test {
     g_app.gamerezx = oldApp_[0], g_app.gamerezy = oldApp_[1], g_app.gamerezbpp = oldApp_[2];
     g_app.gamerezaa = oldApp_[3], g_app.settingsFlags = static_cast<uint32_t>(oldApp_[4]);
     SetSettingsFilePath("");
-    // The hosts let go of the pages they show before any form is deleted.
-    for (Control* panel : {Panel(true), Panel(false)})
-      if (panel) ControlAttachForm(panel, nullptr);
-    for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen)
-      if (s->form) s->form->parent = nullptr;
-    for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) {
-      delete s->form;
-      s->form = s->currentForm = nullptr;
-      s->host = nullptr;
-    }
-    for (Screen* s : std::initializer_list<Screen*>{&g_screens.gameMenu, &g_screens.optionPages.restart,
-                                                    &g_screens.optionPages.reset})
-      s->BindControls();
+    // Fresh forms from the game's folder, bound: a screen whose form went
+    // away would still hold on to its controls, and a whole program started
+    // later in the process loads the forms only once.
+    for (Screen* s = Screen::AllScreens(); s; s = s->nextScreen) s->host = nullptr;
+    plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+    LoadScreenListForms(g_screens);
     std::memcpy(g_app.hapsDirectory, oldHaps_, sizeof oldHaps_);
     plat::SetDataRoot(oldRoot_);
   }

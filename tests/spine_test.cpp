@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -31,6 +32,7 @@
 #include "support/fast_clock.h"
 #include "support/temp_dir.h"
 #include "ui/deferred_actions.h"
+#include "ui/map_folders.h"
 #include "ui/screen_manager.h"
 #include "world/game_speed.h"
 #include "world/world.h"
@@ -42,13 +44,18 @@ namespace {
 // frame (the start-up frame).
 class SpineTest : public ::testing::Test {
  protected:
-  void SetUp() override { plat::SetClockSource(&clock_); }
+  void SetUp() override {
+    plat::SetClockSource(&clock_);
+    std::memcpy(oldHaps_, g_app.hapsDirectory, sizeof oldHaps_);
+    oldFolders_ = g_mapFolders;
+  }
 
   void StartUp(bool mapEditor) {
     // The game's files (logs among them) go to a folder of the test's own.
     oldRoot_ = plat::DataRoot();
     plat::SetDataRoot(dataRoot_.path());
     plat::ResetMessageQueue();
+    g_app.hapsDirectory[0] = '\0';  // the forms, if any, at the data root, whatever an earlier start read
     g_app.gamerezx = 320;
     g_app.gamerezy = 240;
     g_app.gamerezbpp = 32;
@@ -72,6 +79,8 @@ class SpineTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    std::memcpy(g_app.hapsDirectory, oldHaps_, sizeof oldHaps_);
+    g_mapFolders = oldFolders_;  // the editor's start reads maps from its own folder
     plat::SetClockSource(nullptr);
     if (!oldRoot_.empty()) plat::SetDataRoot(oldRoot_);
   }
@@ -80,6 +89,8 @@ class SpineTest : public ::testing::Test {
   FastClock clock_{plat::CurrentClock()};
   TempDir dataRoot_;
   std::string oldRoot_;
+  char oldHaps_[sizeof g_app.hapsDirectory] = {};
+  MapFolderState oldFolders_;
 };
 
 TEST_F(SpineTest, FrontEndStartsWithTheWindowTimerAndClosesWithCodeZero) {

@@ -1,5 +1,7 @@
 #include "screens/screen_set.h"
 
+#include <initializer_list>
+
 #include "app/init_order.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/map/map_view.h"
@@ -36,9 +38,14 @@ ScreenSet::~ScreenSet() {
 }
 
 void LoadScreenListForms(Screen* first) {
+  // Another set-up (a test's) gives each screen fresh forms. Every old form
+  // first leaves the host or frame it was shown in: a form shown inside
+  // another screen's form (the score card on the result screen) would
+  // otherwise be deleted with that form and then again as its own screen's.
+  for (Screen* s = first; s; s = s->nextScreen)
+    for (Control* form : {s->form, s->alternateForm})
+      if (form) form->Unlink();
   for (Screen* s = first; s; s = s->nextScreen) {
-    // Another set-up (a test's) gives each screen fresh forms; an old one
-    // leaves the host or frame it was shown in.
     delete s->form;
     delete s->alternateForm;
     s->form = s->alternateForm = nullptr;

@@ -9,6 +9,8 @@
 
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
 
 namespace {
 
@@ -84,6 +86,22 @@ TEST(ScreenSetTest, StartUpWalkBindsScreensWithAFormOrWithoutOne) {
   // Rows: a missing form, no form, the maker, the list box it made.
   const std::pair<const BindingScreen*, int> rows[] = {{&missing, 0}, {&formless, 1}, {&making, 1}, {making.listBox.get(), 0}};
   for (const auto& [screen, bound] : rows) EXPECT_EQ(screen->bound, bound) << (screen->formName ? screen->formName : "");
+}
+
+TEST(ScreenSetTest, AnotherSetUpDeletesAFormShownInsideAnotherScreensFormOnce) {
+  // The result screen shows the score card in a control of its form, as a
+  // played game leaves them; another set-up then gives both fresh forms.
+  BindingScreen card(nullptr), result(nullptr);
+  result.form = new Control();
+  Control* host = ControlAddChild(result.form, new Control());
+  card.form = card.currentForm = new Control();
+  ControlAttachForm(host, card.form);
+  ASSERT_EQ(host->firstChild, card.form);
+  LoadScreenListForms(&result);
+  EXPECT_EQ(result.form, nullptr);
+  EXPECT_EQ(card.form, nullptr);
+  EXPECT_EQ(card.currentForm, nullptr);
+  EXPECT_EQ(card.bound, 1);
 }
 
 }  // namespace

@@ -27,6 +27,10 @@ class VictoryTest : public GameSessionTest {
   void SetUp() override {
     GameSessionTest::SetUp();
     BuildWorld(6, 4, 2);
+    // A zero head (difficulty 0, no victory condition) as when the test runs
+    // alone: an earlier test's tear-down leaves the set-up defaults, whose
+    // difficulty comes from the options.
+    g_world.scenario.head = ScenarioHead{};
     Posted().clear();
     g_playerMessageLink.post = [](World&, PlayerRecord& recipient, int32_t, int32_t typeId, uint32_t p1) {
       Posted().push_back({recipient.number, typeId, p1});

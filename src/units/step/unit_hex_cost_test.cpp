@@ -23,7 +23,9 @@ class UnitHexCost : public ::testing::Test {
   }
 
   PathTestWorld t_;
-  UnitRecord unit_;
+  // Zeroed: the fixture may reuse the memory of the last one, and a test
+  // that makes its unit a ship must not leave the next test's unit one.
+  UnitRecord unit_{};
 };
 
 TEST_F(UnitHexCost, TheFacingPicksTheFirstTry) {

@@ -17,7 +17,9 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/game_state.h"
 #include "world/text/ui_options.h"
+#include "world/world.h"
 
 namespace {
 
@@ -32,6 +34,8 @@ class MainLayoutTest : public ::testing::Test {
     if (!g_ui.rootPanel) BuildRootControls(g_ui);
     g_ui.mode = kUiInGame;
     g_ui.panelDepth = 0;
+    // No hex selected: the map screen would open a side panel for it.
+    g_world.gameState.currentHex = HexPosition{};
     g_sounds.clear();
     g_popupSounds.uiSound = [](int32_t n) { g_sounds.push_back(n); };
   }
