@@ -13,6 +13,7 @@
 #include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/mail_ui_link.h"
+#include "sim/unit_order_args.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/world.h"
@@ -90,6 +91,16 @@ TEST_F(MapClickTest, AClickOnNoHexIsIgnoredAndTheModeKept) {
       EXPECT_TRUE(g_commandLog.Entries().empty());
       EXPECT_EQ(g_recounts, 0);
     }
+}
+
+TEST_F(MapClickTest, AUnitDestinationNamesTheWaitingUnitAndTheClickedHex) {
+  const uint32_t hex = MakeHexPos(3, 4);
+  g_screens.mapClickMode = kClickUnitDestination, g_mapClickPending.unitId = 0x01000007;
+  ExecuteHexClick(g_screens, hex);
+  const std::vector<GameCommand> log = g_commandLog.Entries();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].id, kCmdUnitSetOrderDword5);
+  EXPECT_EQ(ArgsOf<OrderHexArgs>(log[0]), (OrderHexArgs{.unit = 0x01000007, .hex = hex}));
 }
 
 TEST_F(MapClickTest, ABandRecountsTheAreaAndJoinsOnlyWhereItTouches) {
