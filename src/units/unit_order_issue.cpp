@@ -58,10 +58,6 @@ UnitRecord* Find(World& world, uint32_t id) {
 
 }  // namespace
 
-void PostCommand64(World& world, uint32_t commandId, int player, uint32_t unitId, uint32_t argument0) {
-  Post(world, commandId, player, OrderHexArgs{.unit = unitId, .hex = argument0});
-}
-
 void PostUnitCommand(World& world, UnitRecord& unit, const PathRequest* route, uint32_t goal, bool cyclic) {
   PathRequestImage image{};
   if (route) {
@@ -124,12 +120,12 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
       flags &= ~kMovementBits;
   }
   if (flags & kTargetBits) {
-    PostCommand64(world, kCmdUnitSetOrderDword5, player, unitId, position);
+    Post(world, kCmdUnitSetOrderDword5, player, OrderHexArgs{.unit = unitId, .hex = position});
     const uint32_t target = targetUnit ? targetUnit->id : 0u;
     Post(world, kCmdUnitSetOrderDword7, player, OrderTargetArgs{.unit = unitId, .target = target});
   }
   if ((flags & kSecondHexBits) && position != kNoHexPosition)
-    PostCommand64(world, kCmdUnitSetOrderDword6, player, unitId, position);
+    Post(world, kCmdUnitSetOrderDword6, player, OrderHexArgs{.unit = unitId, .hex = position});
   if ((flags & kPartnerBit) && targetUnit)
     Post(world, kCmdUnitSetOrderDword8, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
   if ((flags & kEscortBit) && targetUnit) {
