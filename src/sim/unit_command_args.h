@@ -1,6 +1,7 @@
 #pragma once
 // The arguments of the commands that make, deploy and disband units (272 to
-// 275) and that make and mark research projects (384 to 386), by name. The
+// 275), of the launch bits and counts beside them (276, 277) and of those
+// that make and mark research projects (384 to 386), by name. The
 // new object's id is the command's sequence word, not an argument.
 #include <bit>
 #include <cstdint>
@@ -78,4 +79,23 @@ struct ProjectBitsArgs {
     return {.project = w.arg28, .bits = w.arg32, .set = w.arg36};
   }
   bool operator==(const ProjectBitsArgs&) const = default;
+};
+
+// A launch bit (0 to 7) of the player's set (276).
+struct LaunchBitArgs {
+  uint32_t bit = 0;
+  CommandArgWords Pack() const { return {.arg28 = bit}; }
+  static LaunchBitArgs Unpack(const CommandArgWords& w) { return {.bit = w.arg28}; }
+  bool operator==(const LaunchBitArgs&) const = default;
+};
+
+// One of the player's launch counts (0 to 7) moved by a signed amount (277).
+struct LaunchCountArgs {
+  uint32_t index = 0;
+  int32_t delta = 0;
+  CommandArgWords Pack() const { return {.arg28 = index, .arg32 = static_cast<uint32_t>(delta)}; }
+  static LaunchCountArgs Unpack(const CommandArgWords& w) {
+    return {.index = w.arg28, .delta = static_cast<int32_t>(w.arg32)};
+  }
+  bool operator==(const LaunchCountArgs&) const = default;
 };

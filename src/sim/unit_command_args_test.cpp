@@ -1,5 +1,5 @@
-// The unit-making and project commands' arguments land in the words their
-// handler has always read.
+// The unit-making, launch and project commands' arguments land in the words
+// their handler has always read.
 #include "sim/unit_command_args.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,9 @@ TEST(UnitCommandArgsTest, EachFamilyPacksIntoTheWordsItsHandlerReads) {
   const ArgsRow<OrderedUnitArgs> ordered[] = {
       {"275", {.classIndex = 12, .size = 2, .flags = 5}, {0, 12, 2, 5}},
       {"275 refused", {.classIndex = 12, .size = -1, .flags = 0}, {0, 12, 0xFFFFFFFF, 0}}};
+  const ArgsRow<LaunchBitArgs> launchBits[] = {{"276", {.bit = 6}, {0, 6, 0, 0}}};
+  const ArgsRow<LaunchCountArgs> launchCounts[] = {{"277 up", {.index = 2, .delta = 5}, {0, 2, 5, 0}},
+                                                   {"277 down", {.index = 2, .delta = -9}, {0, 2, 0xFFFFFFF7, 0}}};
   const ArgsRow<NewProjectArgs> projects[] = {{"384", {.kind = 2, .index = 4, .flags = 3}, {0, 2, 4, 3}}};
   const ArgsRow<ProjectArgs> closes[] = {{"385", {.project = 0x02000005}, {0, 0x02000005, 0, 0}}};
   const ArgsRow<ProjectBitsArgs> bits[] = {
@@ -24,6 +27,8 @@ TEST(UnitCommandArgsTest, EachFamilyPacksIntoTheWordsItsHandlerReads) {
   ExpectArgsRoundTrip(news);
   ExpectArgsRoundTrip(units);
   ExpectArgsRoundTrip(ordered);
+  ExpectArgsRoundTrip(launchBits);
+  ExpectArgsRoundTrip(launchCounts);
   ExpectArgsRoundTrip(projects);
   ExpectArgsRoundTrip(closes);
   ExpectArgsRoundTrip(bits);
