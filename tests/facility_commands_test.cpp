@@ -3,7 +3,6 @@
 // runs at its time, and once none is outstanding both copies agree.
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +10,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "records/command_ids.h"
+#include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "sim/game_session_test_support.h"
 #include "sim/game_stop.h"
@@ -59,7 +59,7 @@ TEST_F(FacilityCommands, BuiltPausedAndConvertedThroughBothPasses) {
   const uint32_t hex = MakeHexPos(2, 3);
   ASSERT_EQ(CellOwner(g_world.cells[static_cast<size_t>(3 * g_world.mapWidth + 2)].word), 1);
 
-  PostCommand_24_28_32(kCmdHexStack288, hex, kDepot, std::bit_cast<uint32_t>(1.0f));
+  PostArgs(kCmdHexStack288, HexPlaceArgs{.hex = hex, .classIndex = kDepot, .size = 1.0f});
   UnitRecord* f = Lead(2, 3);
   ASSERT_NE(f, nullptr);  // shown at once, provisional
   EXPECT_TRUE(f->unitFlags & kUnitProvisional);
@@ -72,13 +72,13 @@ TEST_F(FacilityCommands, BuiltPausedAndConvertedThroughBothPasses) {
   EXPECT_TRUE(f->orders[kStateFlags] & kStateHeldSlot);
   ExpectCopiesAgree(*f, "288");
 
-  PostCommand_24_28(kCmdHexStack297, hex, 1);
+  PostArgs(kCmdHexStack297, HexValueArgs{.hex = hex, .value = 1});
   EXPECT_TRUE(f->ordersShown[kStateFlags] & kStatePausedBuild);  // the display pass
   RunDaysOnTurnThread(1);
   EXPECT_TRUE(f->orders[kStateFlags] & kStatePausedBuild);
   ExpectCopiesAgree(*f, "297");
 
-  PostCommand_24_28(kCmdConvertFacility, hex, kWorks);
+  PostArgs(kCmdConvertFacility, HexConvertArgs{.hex = hex, .classIndex = kWorks});
   RunDaysOnTurnThread(1);
   EXPECT_EQ(f->classIndex, kWorks);
   EXPECT_FALSE(f->orders[kStateFlags] & kStatePausedBuild);

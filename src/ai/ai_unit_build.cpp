@@ -1,7 +1,6 @@
 #include "ai/ai_unit_build.h"
 
 #include <algorithm>
-#include <bit>
 
 #include "ai/ai_player_fields.h"
 #include "ai/ai_unit_figures.h"
@@ -11,6 +10,7 @@
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "sim/game_command.h"
+#include "sim/unit_command_args.h"
 #include "sim/player_messages.h"
 #include "units/hex_geometry.h"
 #include "world/unit_class.h"
@@ -233,10 +233,11 @@ void AiOrderUnitBuild(World& world, PlayerRecord& player) {
         continue;
       }
       GameCommand c = MakeGameCommand(world.gameState, kCmdCreateUnit, p);
-      c.arg24 = MakeHexPos(base->x, base->y);
-      c.arg28 = static_cast<uint32_t>(chosen);
-      c.arg32 = std::bit_cast<uint32_t>(1.0f);
-      c.arg36 = 0;
+      SetArgWords(c, NewUnitArgs{.position = MakeHexPos(base->x, base->y),
+                                 .classIndex = static_cast<uint32_t>(chosen),
+                                 .size = 1.0f,
+                                 .flags = 0}
+                         .Pack());
       Post(world, std::move(c));
       AddLocalNewsItem(world, player, kNewsUnitOrdered, 0,
                        MessageParams{static_cast<uint32_t>(chosen), static_cast<uint32_t>(choice.role)});
@@ -294,9 +295,10 @@ void AiOrderUnitBatch(World& world, PlayerRecord& player) {
       const int times = aifig::K6(*cls) < 3.0f ? 2 : 1;
       for (int t = 0; t < times; ++t) {
         GameCommand c = MakeGameCommand(world.gameState, kCmdCreateUnitAt, p);
-        c.arg28 = static_cast<uint32_t>(chosen);
-        c.arg32 = 1;
-        c.arg36 = (cls->flags & kClassBatchAll) ? kCreateFlagBatchAll : 0;
+        SetArgWords(c, OrderedUnitArgs{.classIndex = static_cast<uint32_t>(chosen),
+                                       .size = 1,
+                                       .flags = (cls->flags & kClassBatchAll) ? kCreateFlagBatchAll : 0u}
+                           .Pack());
         Post(world, std::move(c));
       }
       budget -= times;

@@ -112,9 +112,11 @@ void Post(GameCommand command) { PostCommand(g_commandLog, std::move(command), t
 
 }  // namespace
 
-void PostCommand_24(uint32_t id, uint32_t a) {
+void PostCommandWords(uint32_t id, const CommandArgWords& words, std::vector<uint8_t> payload) {
   GameCommand c = Local(id);
-  c.arg24 = a;
+  SetArgWords(c, words);
+  c.payloadLength = static_cast<uint32_t>(payload.size());
+  c.payload = std::move(payload);
   Post(std::move(c));
 }
 
@@ -124,32 +126,10 @@ void PostCommand_28(uint32_t id, uint32_t a) {
   Post(std::move(c));
 }
 
-void PostCommand_24_28(uint32_t id, uint32_t a, uint32_t b) {
-  GameCommand c = Local(id);
-  c.arg24 = a;
-  c.arg28 = b;
-  Post(std::move(c));
-}
-
-void PostCommand_28_24(uint32_t id, uint32_t a, uint32_t b) {
-  GameCommand c = Local(id);
-  c.arg28 = a;
-  c.arg24 = b;
-  Post(std::move(c));
-}
-
 void PostCommand_28_32(uint32_t id, uint32_t a, uint32_t b) {
   GameCommand c = Local(id);
   c.arg28 = a;
   c.arg32 = b;
-  Post(std::move(c));
-}
-
-void PostCommand_24_28_32(uint32_t id, uint32_t a, uint32_t b, uint32_t cc) {
-  GameCommand c = Local(id);
-  c.arg24 = a;
-  c.arg28 = b;
-  c.arg32 = cc;
   Post(std::move(c));
 }
 
@@ -161,45 +141,11 @@ void PostCommand_28_32_36(uint32_t id, uint32_t a, uint32_t b, uint32_t cc) {
   Post(std::move(c));
 }
 
-void PostCommand_24_28_32_36(uint32_t id, uint32_t a, uint32_t b, uint32_t cc, uint32_t d) {
-  GameCommand c = Local(id);
-  c.arg24 = a;
-  c.arg28 = b;
-  c.arg32 = cc;
-  c.arg36 = d;
-  Post(std::move(c));
-}
-
-void PostCommand_24_Data(uint32_t id, uint32_t a, std::vector<uint8_t> payload) {
-  GameCommand c = Local(id);
-  c.arg24 = a;
-  c.payloadLength = static_cast<uint32_t>(payload.size());
-  c.payload = std::move(payload);
-  Post(std::move(c));
-}
-
-void PostCommand_28_Data(uint32_t id, uint32_t a, std::vector<uint8_t> payload) {
-  GameCommand c = Local(id);
-  c.arg28 = a;
-  c.payloadLength = static_cast<uint32_t>(payload.size());
-  c.payload = std::move(payload);
-  Post(std::move(c));
-}
-
 void PostCommand_28_32_36p(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t cc) {
   GameCommand c = MakeGameCommand(g_world.gameState, id, player);
   c.arg28 = a;
   c.arg32 = b;
   c.arg36 = cc;
-  Post(std::move(c));
-}
-
-void PostCommand_24_36(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t cc, uint32_t d) {
-  GameCommand c = MakeGameCommand(g_world.gameState, id, player);
-  c.arg24 = a;
-  c.arg28 = b;
-  c.arg32 = cc;
-  c.arg36 = d;
   Post(std::move(c));
 }
 

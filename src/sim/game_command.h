@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "records/command_ids.h"
@@ -97,21 +98,44 @@ std::vector<uint8_t> EncodeGameCommand(const GameCommand& command);
 // record is defective; `out` is then unchanged.
 bool DecodeGameCommand(const uint8_t* bytes, size_t length, GameCommand& out, std::string* reason = nullptr);
 
+// The four argument words of a command, as the typed argument structs of a
+// command family (sim/*_args.h) pack and unpack them: each struct's Pack
+// gives the words (those it does not carry 0) and its Unpack reads them back.
+struct CommandArgWords {
+  uint32_t arg24 = 0;
+  uint32_t arg28 = 0;
+  uint32_t arg32 = 0;
+  uint32_t arg36 = 0;
+  bool operator==(const CommandArgWords&) const = default;
+};
+inline CommandArgWords ArgWordsOf(const GameCommandImage& c) { return {c.arg24, c.arg28, c.arg32, c.arg36}; }
+inline void SetArgWords(GameCommandImage& c, const CommandArgWords& w) {
+  c.arg24 = w.arg24;
+  c.arg28 = w.arg28;
+  c.arg32 = w.arg32;
+  c.arg36 = w.arg36;
+}
+// The typed arguments a handler reads from its command.
+template <class Args>
+Args ArgsOf(const GameCommandImage& c) {
+  return Args::Unpack(ArgWordsOf(c));
+}
+
+// Posts a command of the local player with the given argument words (and
+// payload) as the builders below do; PostArgs takes a typed argument struct.
+void PostCommandWords(uint32_t id, const CommandArgWords& words, std::vector<uint8_t> payload = {});
+template <class Args>
+void PostArgs(uint32_t id, const Args& args, std::vector<uint8_t> payload = {}) {
+  PostCommandWords(id, args.Pack(), std::move(payload));
+}
+
 // The builders. Each makes a command of the local player (or of the given
 // player), due at the current tick plus the lead, with the named words set,
 // and posts it to the world's command log with sending on. A payload
 // becomes the command's own.
-void PostCommand_24(uint32_t id, uint32_t a);
 void PostCommand_28(uint32_t id, uint32_t a);
-void PostCommand_24_28(uint32_t id, uint32_t a, uint32_t b);
-void PostCommand_28_24(uint32_t id, uint32_t a, uint32_t b);
 void PostCommand_28_32(uint32_t id, uint32_t a, uint32_t b);
-void PostCommand_24_28_32(uint32_t id, uint32_t a, uint32_t b, uint32_t c);
 void PostCommand_28_32_36(uint32_t id, uint32_t a, uint32_t b, uint32_t c);
-void PostCommand_24_28_32_36(uint32_t id, uint32_t a, uint32_t b, uint32_t c, uint32_t d);
-void PostCommand_24_Data(uint32_t id, uint32_t a, std::vector<uint8_t> payload);
-void PostCommand_28_Data(uint32_t id, uint32_t a, std::vector<uint8_t> payload);
 void PostCommand_28_32_36p(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t c);
-void PostCommand_24_36(uint32_t id, int32_t player, uint32_t a, uint32_t b, uint32_t c, uint32_t d);
 // A command of the given player with one value in its word at 28.
 void PostSimpleCommand(uint32_t id, int32_t player, int32_t value);

@@ -166,26 +166,20 @@ class Builders : public ::testing::Test {
 };
 
 TEST_F(Builders, EachWritesItsWordsForTheLocalPlayer) {
-  PostCommand_24(100, 1);
   PostCommand_28(100, 2);
-  PostCommand_24_28(100, 3, 4);
-  PostCommand_28_24(100, 5, 6);
   PostCommand_28_32(100, 7, 8);
-  PostCommand_24_28_32(100, 9, 10, 11);
   PostCommand_28_32_36(100, 12, 13, 14);
-  PostCommand_24_28_32_36(100, 15, 16, 17, 18);
+  PostCommandWords(100, {15, 16, 17, 18});
   PostCommand_28_32_36p(100, 3, 19, 20, 21);
-  PostCommand_24_36(100, 3, 22, 23, 24, 25);
   PostSimpleCommand(100, 3, -26);
   const std::vector<GameCommand> log = g_commandLog.Entries();
-  ASSERT_EQ(log.size(), 11u);
+  ASSERT_EQ(log.size(), 6u);
   struct Want {
     uint8_t player;
     uint32_t a24, a28, a32, a36;
   };
-  const Want want[] = {{2, 1, 0, 0, 0},    {2, 0, 2, 0, 0},      {2, 3, 4, 0, 0},      {2, 6, 5, 0, 0},
-                       {2, 0, 7, 8, 0},    {2, 9, 10, 11, 0},    {2, 0, 12, 13, 14},   {2, 15, 16, 17, 18},
-                       {3, 0, 19, 20, 21}, {3, 22, 23, 24, 25},  {3, 0, static_cast<uint32_t>(-26), 0, 0}};
+  const Want want[] = {{2, 0, 2, 0, 0},    {2, 0, 7, 8, 0}, {2, 0, 12, 13, 14}, {2, 15, 16, 17, 18},
+                       {3, 0, 19, 20, 21}, {3, 0, static_cast<uint32_t>(-26), 0, 0}};
   // The log runs player 2's commands first, then player 3's, each in
   // posting order: the list above is in that order already.
   for (size_t i = 0; i < log.size(); ++i) {
@@ -200,16 +194,16 @@ TEST_F(Builders, EachWritesItsWordsForTheLocalPlayer) {
     EXPECT_EQ(log[i].payloadLength, 0u);
   }
   // Consecutive counters per player, the player in the top byte.
-  for (uint32_t i = 0; i < 8; ++i) EXPECT_EQ(log[i].sequence, 0x02000000u | (i + 1));
-  for (uint32_t i = 0; i < 3; ++i) EXPECT_EQ(log[8 + i].sequence, 0x03000000u | (i + 1));
+  for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(log[i].sequence, 0x02000000u | (i + 1));
+  for (uint32_t i = 0; i < 2; ++i) EXPECT_EQ(log[4 + i].sequence, 0x03000000u | (i + 1));
 }
 
 TEST_F(Builders, PayloadsBecomeTheCommandsOwnAndTravelAfterTheRecord) {
   ScopedNetLink net(kNetGameHost, &Capture);
   std::vector<uint8_t> text = {'a', 'b', 'c'};
-  PostCommand_28_Data(kCmdNameHex, 9, text);
+  PostCommandWords(kCmdNameHex, {.arg28 = 9}, text);
   text[0] = 'z';  // the caller's buffer is not the command's
-  PostCommand_24_Data(kCmdNameHex, 8, {});
+  PostCommandWords(kCmdNameHex, {.arg24 = 8});
   PostCommand_28(kCmdDefcon, 2);
   ASSERT_EQ(sent().size(), 3u);
   EXPECT_EQ(sent()[0].size(), 64u + 3u);

@@ -10,6 +10,7 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/research_path.h"
+#include "sim/unit_command_args.h"
 #include "records/le_bytes.h"
 #include "world/list_items.h"
 #include "world/text/message_types.h"
@@ -39,6 +40,14 @@ struct Reply {
     c.arg36 = a36;
     c.payloadLength = static_cast<uint32_t>(payload.size());
     c.payload = std::move(payload);
+    PostCommand(*log, std::move(c), true);
+  }
+  template <class Args>
+  void PostArgs(uint32_t id, const Args& args) const {
+    CommandLog* log = CommandLogOf(world);
+    if (!log) return;
+    GameCommand c = MakeGameCommand(world.gameState, id, local);
+    SetArgWords(c, args.Pack());
     PostCommand(*log, std::move(c), true);
   }
 };
@@ -145,7 +154,7 @@ void CarryOutReplySet(const Reply& reply, uint8_t replySet) {
     case kReplySetResearchDesign: RequestResearchPath(world, reply.local, p1, kProjectDesign); break;
     case kReplySetResearchTechnology: RequestResearchPath(world, reply.local, p1, kProjectTechnology); break;
     case kReplySetUnitAutoBuild: reply.Post(kCmdBUnitAutoBuild, 1); break;
-    case kReplySetLaunchBit: reply.Post(kCmdLaunchBit, p1); break;
+    case kReplySetLaunchBit: reply.PostArgs(kCmdLaunchBit, LaunchBitArgs{.bit = p1}); break;
     default: break;
   }
 }

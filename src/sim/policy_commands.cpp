@@ -4,6 +4,7 @@
 
 #include "records/command_ids.h"
 #include "sim/policy_block_fields.h"
+#include "sim/unit_command_args.h"
 #include "world/text/player_settings.h"
 #include "world/text/policy_fields.h"
 
@@ -31,9 +32,9 @@ void Defcon(PlayerPolicyBlock& b, uint32_t a28) {
   b.defcon = b.hostileMask != 0 ? std::max(asked, 2) : std::min(asked, 3);
 }
 
-void LaunchCount(PlayerPolicyBlock& b, uint32_t index, uint32_t delta) {
+void LaunchCount(PlayerPolicyBlock& b, uint32_t index, int32_t delta) {
   if (index >= static_cast<uint32_t>(kLaunchCounts)) return;
-  const int64_t sum = int64_t{LaunchCount(b, static_cast<int>(index))} + static_cast<int32_t>(delta);
+  const int64_t sum = int64_t{LaunchCount(b, static_cast<int>(index))} + delta;
   SetLaunchCount(b, static_cast<int>(index), sum < 0 ? uint8_t{0} : static_cast<uint8_t>(sum & 0xFF));
 }
 
@@ -78,10 +79,16 @@ void Policy(CommandPass& run) {
         SetCabinetLocks(post, SetOrClear(CabinetLocks(post), a32, a36));
       }
       break;
-    case kCmdLaunchBit:
-      if (a28 < 8) SetLaunchBits(b, static_cast<uint8_t>(LaunchBits(b) | (1u << a28)));
+    case kCmdLaunchBit: {
+      const uint32_t bit = ArgsOf<LaunchBitArgs>(c).bit;
+      if (bit < 8) SetLaunchBits(b, static_cast<uint8_t>(LaunchBits(b) | (1u << bit)));
       break;
-    case kCmdLaunchCount: LaunchCount(b, a28, a32); break;
+    }
+    case kCmdLaunchCount: {
+      const auto a = ArgsOf<LaunchCountArgs>(c);
+      LaunchCount(b, a.index, a.delta);
+      break;
+    }
     default: ApplySettingCommand(b, id, a28, a32, a36); break;
   }
 }

@@ -5,6 +5,7 @@
 #include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
+#include "sim/unit_command_args.h"
 #include "world/data_tables.h"
 #include "world/list_items.h"
 #include "world/world.h"
@@ -17,11 +18,10 @@ struct PathWalk {
   CommandLog& log;
   std::vector<bool> visited;  // technologies already asked for on this walk
 
-  void Post(uint32_t id, uint32_t a28, uint32_t a32, uint32_t a36) {
+  template <class Args>
+  void Post(uint32_t id, const Args& args) {
     GameCommand c = MakeGameCommand(world.gameState, id, player);
-    c.arg28 = a28;
-    c.arg32 = a32;
-    c.arg36 = a36;
+    SetArgWords(c, args.Pack());
     PostCommand(log, std::move(c), true);
   }
 
@@ -92,13 +92,13 @@ struct PathWalk {
   void Finish(uint32_t kind, uint32_t index) {
     const uint32_t project = ExistingProject(kind, index);
     if (project == 0) {
-      Post(kCmdProjectCreate, kind, index, 0);
+      Post(kCmdProjectCreate, NewProjectArgs{.kind = kind, .index = index});
       return;
     }
     // Taken up again: no longer held, pursued, and open even if it was closed.
-    Post(kCmdAvailabilityBit, project, kProjectHeld, 0);
-    Post(kCmdAvailabilityBit, project, kProjectPursued, 1);
-    Post(kCmdAvailabilityBit, project, kProjectClosed | kProjectHeld, 0);
+    Post(kCmdAvailabilityBit, ProjectBitsArgs{.project = project, .bits = kProjectHeld, .set = 0});
+    Post(kCmdAvailabilityBit, ProjectBitsArgs{.project = project, .bits = kProjectPursued, .set = 1});
+    Post(kCmdAvailabilityBit, ProjectBitsArgs{.project = project, .bits = kProjectClosed | kProjectHeld, .set = 0});
     WorldLockGuard hold(world, kLockProjects);
     if (uint8_t* marks = Marks(kind, index))
       *marks = static_cast<uint8_t>((*marks & ~kRowProjectHeld) | kRowProjectOpen);

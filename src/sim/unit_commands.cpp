@@ -1,11 +1,12 @@
 #include "sim/unit_commands.h"
 
-#include <bit>
 #include <cmath>
 #include <cstring>
 
 #include "sim/availability.h"
 #include "sim/command_counts.h"
+#include "sim/unit_command_args.h"
+#include "sim/unit_order_args.h"
 #include "records/command_ids.h"
 #include "units/order_cancel.h"
 #include "units/research_projects.h"
@@ -53,9 +54,9 @@ bool OrderArgumentsValid(const World& world, const GameCommand& c) {
   switch (c.id) {
     case kCmdUnitSetDestination:
     case kCmdUnitSetOrderDword5:
-    case kCmdUnitSetOrderDword6: return OrderPositionValid(world, c.arg24);
+    case kCmdUnitSetOrderDword6: return OrderPositionValid(world, ArgsOf<OrderHexArgs>(c).hex);
     case kCmdAssignUnitRoute: return RoutePayloadValid(world, c.payload);
-    case kCmdUnitSetOrderSetting: return c.arg32 <= 15;
+    case kCmdUnitSetOrderSetting: return ArgsOf<OrderSettingArgs>(c).field <= 15;
     default: return true;
   }
 }
@@ -65,32 +66,47 @@ void Order(CommandPass& run) {
   World& w = run.world;
   GameCommand& c = run.command;
   const int pass = run.pass;
-  UnitRecord* unit = FindUnit(w, c.arg28);
+  UnitRecord* unit = FindUnit(w, ArgsOf<OrderUnitArgs>(c).unit);
   if (!unit || !OrderArgumentsValid(w, c)) return;
   UnitRecord& u = *unit;
+  const auto hex = [&c] { return ArgsOf<OrderHexArgs>(c).hex; };
+  const auto bits = [&c] { return ArgsOf<OrderBitsArgs>(c); };
+  const auto value = [&c] { return ArgsOf<OrderValueArgs>(c).value; };
+  const auto target = [&w, &c]() -> UnitRecord* {
+    const uint32_t id = ArgsOf<OrderTargetArgs>(c).target;
+    return id ? FindUnit(w, id) : nullptr;
+  };
   switch (c.id) {
     case kCmdUnitCancelOrders:
       CancelAllOrders(w, u, pass);
       return;
     case kCmdUnitCancelMove: CancelUnitMovement(w, u, pass); return;
     case kCmdUnitCancelTask: CancelUnitTarget(w, u, pass); return;
-    case kCmdAddOrderFlags: AddOrderFlags(w, u, pass, c.arg32, c.arg36); break;
-    case kCmdUnitSetStateBits: UnitSetStateBits(w, u, pass, c.arg32, c.arg36); break;
-    case kCmdUnitSetDestination: UnitSetDestination(w, u, pass, c.arg24); break;
+    case kCmdAddOrderFlags: {
+      const auto a = ArgsOf<OrderFlagsArgs>(c);
+      AddOrderFlags(w, u, pass, a.flags, a.mask);
+      break;
+    }
+    case kCmdUnitSetStateBits: UnitSetStateBits(w, u, pass, bits().bits, bits().set); break;
+    case kCmdUnitSetDestination: UnitSetDestination(w, u, pass, hex()); break;
     case kCmdAssignUnitRoute: AssignUnitRoute(w, u, pass, c.payload); break;
     case kCmdAssignRouteSteps: AssignRouteSteps(w, u, pass, c.payload); break;
-    case kCmdUnitSetOrderDword5: UnitSetOrderDword5(w, u, pass, c.arg24); break;
-    case kCmdUnitSetOrderDword7: UnitSetOrderDword7(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
-    case kCmdUnitSetOrderDword8: UnitSetOrderDword8(w, u, pass, c.arg32 ? FindUnit(w, c.arg32) : nullptr); break;
-    case kCmdUnitSetOrderDword6: UnitSetOrderDword6(w, u, pass, c.arg24); break;
-    case kCmdUnitSetOrderDword13Bits: UnitSetOrderDword13Bits(w, u, pass, c.arg32, c.arg36); break;
-    case kCmdUnitSetOrderDword13: UnitSetOrderDword13(w, u, pass, c.arg32); break;
-    case kCmdUnitSetOrderSetting: UnitSetOrderSetting(w, u, pass, c.arg32, c.arg36); break;
-    case kCmdUnitSetOrderByte43: UnitSetOrderByte43(w, u, pass, c.arg32); break;
-    case kCmdUnitAddOrderByte43: UnitAddOrderByte43(w, u, pass, static_cast<int32_t>(c.arg32)); break;
-    case kCmdUnitSetOrderDword2: UnitSetOrderDword2(w, u, pass, c.arg32); break;
-    case kCmdUnitSetOrderDword14: UnitSetOrderDword14(w, u, pass, c.arg32); break;
-    case kCmdUnitSetOrderDword15Bit2: UnitSetOrderDword15Bit2(w, u, pass, c.arg32); break;
+    case kCmdUnitSetOrderDword5: UnitSetOrderDword5(w, u, pass, hex()); break;
+    case kCmdUnitSetOrderDword7: UnitSetOrderDword7(w, u, pass, target()); break;
+    case kCmdUnitSetOrderDword8: UnitSetOrderDword8(w, u, pass, target()); break;
+    case kCmdUnitSetOrderDword6: UnitSetOrderDword6(w, u, pass, hex()); break;
+    case kCmdUnitSetOrderDword13Bits: UnitSetOrderDword13Bits(w, u, pass, bits().bits, bits().set); break;
+    case kCmdUnitSetOrderDword13: UnitSetOrderDword13(w, u, pass, value()); break;
+    case kCmdUnitSetOrderSetting: {
+      const auto a = ArgsOf<OrderSettingArgs>(c);
+      UnitSetOrderSetting(w, u, pass, a.field, a.value);
+      break;
+    }
+    case kCmdUnitSetOrderByte43: UnitSetOrderByte43(w, u, pass, value()); break;
+    case kCmdUnitAddOrderByte43: UnitAddOrderByte43(w, u, pass, static_cast<int32_t>(value())); break;
+    case kCmdUnitSetOrderDword2: UnitSetOrderDword2(w, u, pass, value()); break;
+    case kCmdUnitSetOrderDword14: UnitSetOrderDword14(w, u, pass, value()); break;
+    case kCmdUnitSetOrderDword15Bit2: UnitSetOrderDword15Bit2(w, u, pass, value()); break;
     default: return;
   }
   c.payloadLength = static_cast<uint32_t>(c.payload.size());
@@ -111,39 +127,42 @@ void Creation(CommandPass& run) {
   switch (c.id) {
     case kCmdCreateUnit:
       if (run.pass == 0) {
-        const float size = std::bit_cast<float>(c.arg32);
-        const auto classIndex = static_cast<int32_t>(c.arg28);
-        if (CanMakeUnit(w, c.sequence, classIndex, size))
-          CreateUnit(w, run.player, c.sequence, classIndex, size, c.arg24, 0, c.arg36);
+        const auto a = ArgsOf<NewUnitArgs>(c);
+        const auto classIndex = static_cast<int32_t>(a.classIndex);
+        if (CanMakeUnit(w, c.sequence, classIndex, a.size))
+          CreateUnit(w, run.player, c.sequence, classIndex, a.size, a.position, 0, a.flags);
       } else {
         ConfirmNewUnit(w, run.player, c.sequence);
       }
       break;
     case kCmdDisbandUnit:
-      if (run.pass == 1) DisbandUnit(w, c.arg28, -1, run.player);
+      if (run.pass == 1) DisbandUnit(w, ArgsOf<UnitArgs>(c).unit, -1, run.player);
       break;
     case kCmdScheduleUnit:
-      if (UnitRecord* unit = FindUnit(w, c.arg28)) ScheduleUnit(w, *unit, run.pass);
+      if (UnitRecord* unit = FindUnit(w, ArgsOf<UnitArgs>(c).unit)) ScheduleUnit(w, *unit, run.pass);
       break;
-    case kCmdCreateUnitAt:
+    case kCmdCreateUnitAt: {
+      const auto a = ArgsOf<OrderedUnitArgs>(c);
       if (run.pass == 0) {
-        if (static_cast<int32_t>(c.arg32) >= 0)
-          CreateUnitAt(w, run.player, c.sequence, static_cast<int32_t>(c.arg28), static_cast<int32_t>(c.arg32),
-                       c.arg36);
+        if (a.size >= 0) CreateUnitAt(w, run.player, c.sequence, static_cast<int32_t>(a.classIndex), a.size, a.flags);
       } else {
-        ConfirmOrderedUnit(w, c.sequence, run.player, c.arg28, c.arg32, c.arg36);
+        ConfirmOrderedUnit(w, c.sequence, run.player, a.classIndex, static_cast<uint32_t>(a.size), a.flags);
       }
       break;
+    }
     case kCmdProjectCreate:
-      if (run.pass == 0)
-        CreateProject(w, player, c.sequence, c.arg28, c.arg32, c.arg36);
-      else
+      if (run.pass == 0) {
+        const auto a = ArgsOf<NewProjectArgs>(c);
+        CreateProject(w, player, c.sequence, a.kind, a.index, a.flags);
+      } else {
         PursueProject(w, player, c.sequence);
+      }
       break;
-    case kCmdProjectClose: CloseProject(w, player, run.pass, c.arg28, true); break;
+    case kCmdProjectClose: CloseProject(w, player, run.pass, ArgsOf<ProjectArgs>(c).project, true); break;
     case kCmdAvailabilityBit: {
+      const auto a = ArgsOf<ProjectBitsArgs>(c);
       WorldLockGuard hold(w, kLockProjects);
-      if (ProjectEntry* entry = FindProjectById(w, c.arg28)) SetMaskBit(*entry, run.pass, c.arg32, c.arg36);
+      if (ProjectEntry* entry = FindProjectById(w, a.project)) SetMaskBit(*entry, run.pass, a.bits, a.set);
       break;
     }
     default: break;

@@ -14,6 +14,7 @@
 #include "sim/game_session_test_support.h"
 #include "sim/game_threads.h"
 #include "sim/turn_thread.h"
+#include "sim/unit_order_args.h"
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
 #include "world/movement_rates.h"
@@ -75,10 +76,10 @@ class UnitWalk : public GameSessionTest {
     InitPathRequest(waypoints, route, goal, 0, false);
     std::vector<uint8_t> payload(sizeof(PathRequestImage));
     std::memcpy(payload.data(), static_cast<const PathRequestImage*>(&route), payload.size());
-    PostCommand_28_Data(kCmdAssignUnitRoute, id, payload);
-    PostCommand_24_28(kCmdUnitSetDestination, goal, id);
+    PostArgs(kCmdAssignUnitRoute, OrderUnitArgs{.unit = id}, payload);
+    PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = id, .hex = goal});
   }
-  static void PostMove(uint32_t id) { PostCommand_28_32_36(kCmdAddOrderFlags, id, kOrderMove, 0); }
+  static void PostMove(uint32_t id) { PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = id, .flags = kOrderMove}); }
 };
 
 TEST_F(UnitWalk, AUnitOrderedFiveHexesAwayWalksTheSearchedWayAndStopsAtTheCentre) {

@@ -9,6 +9,8 @@
 #include "records/unit_record.h"
 #include "records/command_ids.h"
 #include "sim/game_command.h"
+#include "sim/unit_command_args.h"
+#include "sim/unit_order_args.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -182,8 +184,8 @@ GameDate* DateFromDayNumber(int32_t dayNumber, GameDate* date) {
 }
 
 void PostUnitReleaseCommands(const UnitRecord& unit) {
-  PostCommand_28_32_36(kCmdUnitSetStateBits, unit.id, kStateBitReleased, 0);
-  PostCommand_28_32_36(kCmdUnitSetStateBits, unit.id, kStateBitFree, 1);
-  PostCommand_28_32_36(kCmdUnitSetStateBits, unit.id, kStateBitIdle, 1);
-  PostCommand_28(kCmdDisbandUnit, unit.id);
+  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStateBitReleased, .set = 0});
+  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStateBitFree, .set = 1});
+  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStateBitIdle, .set = 1});
+  PostArgs(kCmdDisbandUnit, UnitArgs{.unit = unit.id});
 }

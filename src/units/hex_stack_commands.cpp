@@ -189,21 +189,22 @@ float FloatOf(uint32_t bits) { return std::bit_cast<float>(bits); }
 
 }  // namespace
 
-void HexStackCommand288(World& world, HexCell& cell, int pass, uint32_t sequence, uint32_t a28, uint32_t a32,
-                        int player) {
-  if (CellOwner(cell.word) != (player & 31) || !NamedClass(world, a28)) return;
-  ProcessUnitStack(world, cell, pass, sequence, static_cast<int32_t>(a28), FloatOf(a32), false, false);
+void HexStackCommand288(World& world, HexCell& cell, int pass, uint32_t sequence, uint32_t classIndex,
+                        uint32_t sizeBits, int player) {
+  if (CellOwner(cell.word) != (player & 31) || !NamedClass(world, classIndex)) return;
+  ProcessUnitStack(world, cell, pass, sequence, static_cast<int32_t>(classIndex), FloatOf(sizeBits), false, false);
 }
 
-void HexStackCommand289(World& world, HexCell& cell, int pass, uint32_t sequence, int player, uint32_t a28,
-                        uint32_t a32) {
+void HexStackCommand289(World& world, HexCell& cell, int pass, uint32_t sequence, int player, uint32_t classIndex,
+                        uint32_t direction) {
   if (world.players[CellOwner(cell.word)].number != player) return;
-  if (a28 != kSiteKindA && a28 != kSiteKindB) return;
-  BuildHexSite(world, cell, pass, sequence, static_cast<int32_t>(a28), static_cast<int>(a32 & 7u), false, false);
+  if (classIndex != kSiteKindA && classIndex != kSiteKindB) return;
+  BuildHexSite(world, cell, pass, sequence, static_cast<int32_t>(classIndex), static_cast<int>(direction & 7u), false,
+               false);
 }
 
-void HexStackCommand290(World& world, HexCell& cell, int pass, uint32_t a32, int player) {
-  SetFacilityOutput(world, cell, pass, FloatOf(a32), player);
+void HexStackCommand290(World& world, HexCell& cell, int pass, uint32_t levelBits, int player) {
+  SetFacilityOutput(world, cell, pass, FloatOf(levelBits), player);
 }
 
 void SetFacilityOutput(World& world, HexCell& cell, int pass, float level, int player) {
@@ -257,17 +258,17 @@ void HexStackCommand292(World& world, HexCell& cell, int pass, int player) {
   CountUnitOrder(world, *f, pass);
 }
 
-void HexStackCommand293(World& world, HexCell& cell, int pass, int player, uint32_t a28) {
+void HexStackCommand293(World& world, HexCell& cell, int pass, int player, uint32_t on) {
   UnitRecord* f = Guard(world, cell, pass, player);
   if (!f) return;
-  SetStackUnitState(world, cell, pass, a28 != 0 ? 1 : 0);
+  SetStackUnitState(world, cell, pass, on != 0 ? 1 : 0);
   CountUnitOrder(world, *f, pass);
 }
 
-void HexStackCommand294(World& world, HexCell& cell, int pass, int player, uint32_t a28) {
+void HexStackCommand294(World& world, HexCell& cell, int pass, int player, uint32_t value) {
   UnitRecord* f = Guard(world, cell, pass, player);
   if (!f) return;
-  SetStateBit30(world, *f, pass, a28 == 0 ? 1 : 0);
+  SetStateBit30(world, *f, pass, value == 0 ? 1 : 0);
   CountUnitOrder(world, *f, pass);
 }
 
@@ -275,23 +276,23 @@ void HexStackCommand295(World& world, HexCell& cell, int pass, int player) { Giv
 
 void HexStackCommand296(World&, HexCell& cell, int pass, int player) { TakeUpSites(cell, pass, player); }
 
-void HexStackCommand297(World& world, HexCell& cell, int pass, int player, uint32_t a28) {
+void HexStackCommand297(World& world, HexCell& cell, int pass, int player, uint32_t paused) {
   UnitRecord* f = Guard(world, cell, pass, player);
   if (!f) return;
-  SetStateBit30(world, *f, pass, a28 != 0 ? 1 : 0);
+  SetStateBit30(world, *f, pass, paused != 0 ? 1 : 0);
   CountUnitOrder(world, *f, pass);
 }
 
-void HexStackCommand299(World& world, HexCell& cell, int pass, int player, uint32_t a28) {
+void HexStackCommand299(World& world, HexCell& cell, int pass, int player, uint32_t deployDue) {
   UnitRecord* f = Guard(world, cell, pass, player);
   if (!f) return;
-  UnitSetStateBits(world, *f, pass, kStateDeployDue, a28);
+  UnitSetStateBits(world, *f, pass, kStateDeployDue, deployDue);
   CountUnitOrder(world, *f, pass);
 }
 
-void HexStackCommand301(World& world, HexCell& cell, int pass, uint32_t a28, int player) {
-  if (!NamedClass(world, a28)) return;
-  ConvertFacility(world, cell, pass, static_cast<int32_t>(a28), player);
+void HexStackCommand301(World& world, HexCell& cell, int pass, uint32_t classIndex, int player) {
+  if (!NamedClass(world, classIndex)) return;
+  ConvertFacility(world, cell, pass, static_cast<int32_t>(classIndex), player);
 }
 
 void ConvertFacility(World& world, HexCell& cell, int pass, int32_t classIndex, int player) {

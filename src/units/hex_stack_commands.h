@@ -10,20 +10,23 @@
 struct World;
 struct HexCell;
 
-void HexStackCommand288(World& world, HexCell& cell, int pass, uint32_t sequence, uint32_t a28, uint32_t a32,
-                        int player);
-void HexStackCommand289(World& world, HexCell& cell, int pass, uint32_t sequence, int player, uint32_t a28,
-                        uint32_t a32);
-void HexStackCommand290(World& world, HexCell& cell, int pass, uint32_t a32, int player);
-void HexStackCommand291(World& world, HexCell& cell, int pass, int player, uint32_t a28);
+// The executor unpacks each command's words by name (sim/facility_command_args.h);
+// a float argument comes here as its bits, as it travels.
+void HexStackCommand288(World& world, HexCell& cell, int pass, uint32_t sequence, uint32_t classIndex,
+                        uint32_t sizeBits, int player);
+void HexStackCommand289(World& world, HexCell& cell, int pass, uint32_t sequence, int player, uint32_t classIndex,
+                        uint32_t direction);
+void HexStackCommand290(World& world, HexCell& cell, int pass, uint32_t levelBits, int player);
+// The value sent with 291 changes nothing.
+void HexStackCommand291(World& world, HexCell& cell, int pass, int player, uint32_t value);
 void HexStackCommand292(World& world, HexCell& cell, int pass, int player);
-void HexStackCommand293(World& world, HexCell& cell, int pass, int player, uint32_t a28);
-void HexStackCommand294(World& world, HexCell& cell, int pass, int player, uint32_t a28);
+void HexStackCommand293(World& world, HexCell& cell, int pass, int player, uint32_t on);
+void HexStackCommand294(World& world, HexCell& cell, int pass, int player, uint32_t value);
 void HexStackCommand295(World& world, HexCell& cell, int pass, int player);
 void HexStackCommand296(World& world, HexCell& cell, int pass, int player);
-void HexStackCommand297(World& world, HexCell& cell, int pass, int player, uint32_t a28);
-void HexStackCommand299(World& world, HexCell& cell, int pass, int player, uint32_t a28);
-void HexStackCommand301(World& world, HexCell& cell, int pass, uint32_t a28, int player);
+void HexStackCommand297(World& world, HexCell& cell, int pass, int player, uint32_t paused);
+void HexStackCommand299(World& world, HexCell& cell, int pass, int player, uint32_t deployDue);
+void HexStackCommand301(World& world, HexCell& cell, int pass, uint32_t classIndex, int player);
 
 // 290: the facility's output level: the level asked (a float, finite and
 // not negative) as far as the ground around the hex can feed it.

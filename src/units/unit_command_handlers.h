@@ -25,8 +25,8 @@ UnitRecord* ConfirmNewUnit(World& world, PlayerRecord& player, uint32_t id);
 // 275, simulation pass: as ConfirmNewUnit, without touching the count of
 // units on order, and its own outstanding count falls by one (its display
 // orders follow the simulation orders once none is left).
-UnitRecord* ConfirmOrderedUnit(World& world, uint32_t id, PlayerRecord& player, uint32_t arg28, uint32_t arg32,
-                               uint32_t arg36);
+UnitRecord* ConfirmOrderedUnit(World& world, uint32_t id, PlayerRecord& player, uint32_t classIndex, uint32_t size,
+                               uint32_t flags);
 // 273, simulation pass: disbands the unit with that id when it waits in the
 // reserve or has no class, and is neither gone nor provisional: its stores
 // go back to the player's supply and fuel stocks, its value (or the part of

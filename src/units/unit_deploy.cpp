@@ -10,6 +10,7 @@
 #include "sim/command_post.h"
 #include "sim/game_command.h"
 #include "sim/sim_ui_link.h"
+#include "sim/unit_command_args.h"
 #include "units/class_fields.h"
 #include "units/deployment_weight.h"
 #include "units/hex_geometry.h"
@@ -230,7 +231,7 @@ int PlaceUnitOnMap(World& world, UnitRecord& unit) {
     CommandLog* log = CommandLogOf(world);
     if (!log) return 0;
     GameCommand c = MakeGameCommand(world.gameState, kCmdScheduleUnit, owner);
-    c.arg28 = unit.id;
+    SetArgWords(c, UnitArgs{.unit = unit.id}.Pack());
     PostCommand(*log, std::move(c), true);
     return 1;
   }

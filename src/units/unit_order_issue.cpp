@@ -8,6 +8,7 @@
 #include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
+#include "sim/unit_order_args.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
 #include "units/order_cancel.h"
@@ -36,19 +37,12 @@ constexpr uint32_t kBySeaCarrier = 1u << 3;
 constexpr uint32_t kSettingField = 6;
 constexpr uint8_t kAirMovement = 7;  // class movement type of aircraft
 
-struct Words {
-  uint32_t a24 = 0, a32 = 0, a36 = 0;
-};
-
-void Post(World& world, uint32_t id, int player, uint32_t unitId, const Words& w,
-          std::vector<uint8_t> payload = {}) {
+template <class Args>
+void Post(World& world, uint32_t id, int player, const Args& args, std::vector<uint8_t> payload = {}) {
   CommandLog* log = CommandLogOf(world);
   if (!log) return;
   GameCommand c = MakeGameCommand(world.gameState, id, player);
-  c.arg24 = w.a24;
-  c.arg28 = unitId;
-  c.arg32 = w.a32;
-  c.arg36 = w.a36;
+  SetArgWords(c, args.Pack());
   c.payloadLength = static_cast<uint32_t>(payload.size());
   c.payload = std::move(payload);
   PostCommand(*log, std::move(c), true);
@@ -63,10 +57,6 @@ UnitRecord* Find(World& world, uint32_t id) {
 }
 
 }  // namespace
-
-void PostCommand64(World& world, uint32_t commandId, int player, uint32_t unitId, uint32_t argument0) {
-  Post(world, commandId, player, unitId, Words{argument0, 0, 0});
-}
 
 void PostUnitCommand(World& world, UnitRecord& unit, const PathRequest* route, uint32_t goal, bool cyclic) {
   PathRequestImage image{};
@@ -85,15 +75,15 @@ void PostUnitCommand(World& world, UnitRecord& unit, const PathRequest* route, u
   std::vector<uint8_t> payload(sizeof image);
   std::memcpy(payload.data(), &image, sizeof image);
   const int player = OwnerOf(unit);
-  Post(world, kCmdAssignUnitRoute, player, unit.id, Words{}, std::move(payload));
-  Post(world, kCmdUnitSetDestination, player, unit.id, Words{goal, 0, 0});
+  Post(world, kCmdAssignUnitRoute, player, OrderUnitArgs{.unit = unit.id}, std::move(payload));
+  Post(world, kCmdUnitSetDestination, player, OrderHexArgs{.unit = unit.id, .hex = goal});
   if (unit.kind == 1 || unit.kind == 3) return;
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   if (!cls) return;
   const bool halts = (cls->flags & kClassHaltsOnMove) || cls->ammoPerShot * unit.strength > unit.ammo ||
                      (classfields::AttackValue(*cls, 0) == 0 && classfields::AttackValue(*cls, 1) == 0) ||
                      (unit.unitFlags & kUnitMovesWhileTurning);
-  if (halts) Post(world, kCmdUnitSetStateBits, player, unit.id, Words{0, kStateHalt2, 1});
+  if (halts) Post(world, kCmdUnitSetStateBits, player, OrderBitsArgs{.unit = unit.id, .bits = kStateHalt2, .set = 1});
 }
 
 namespace {
@@ -107,7 +97,7 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
   if (orderId < 0 || orderId >= kOrderTypeCount || depth > kMostRelayedOrders) return;
   const int player = OwnerOf(unit);
   const uint32_t unitId = unit.id;
-  Post(world, kCmdUnitCancelOrders, player, unitId, Words{});
+  Post(world, kCmdUnitCancelOrders, player, OrderUnitArgs{.unit = unitId});
   uint32_t flags = customFlags;
   uint32_t mask = customMask;
   if (orderId != kCustomOrder) {
@@ -130,14 +120,16 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
       flags &= ~kMovementBits;
   }
   if (flags & kTargetBits) {
-    PostCommand64(world, kCmdUnitSetOrderDword5, player, unitId, position);
-    Post(world, kCmdUnitSetOrderDword7, player, unitId, Words{0, targetUnit ? targetUnit->id : 0u, 0});
+    Post(world, kCmdUnitSetOrderDword5, player, OrderHexArgs{.unit = unitId, .hex = position});
+    const uint32_t target = targetUnit ? targetUnit->id : 0u;
+    Post(world, kCmdUnitSetOrderDword7, player, OrderTargetArgs{.unit = unitId, .target = target});
   }
   if ((flags & kSecondHexBits) && position != kNoHexPosition)
-    PostCommand64(world, kCmdUnitSetOrderDword6, player, unitId, position);
-  if ((flags & kPartnerBit) && targetUnit) Post(world, kCmdUnitSetOrderDword8, player, unitId, Words{0, targetUnit->id, 0});
+    Post(world, kCmdUnitSetOrderDword6, player, OrderHexArgs{.unit = unitId, .hex = position});
+  if ((flags & kPartnerBit) && targetUnit)
+    Post(world, kCmdUnitSetOrderDword8, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
   if ((flags & kEscortBit) && targetUnit) {
-    Post(world, kCmdUnitSetOrderDword8, player, unitId, Words{0, targetUnit->id, 0});
+    Post(world, kCmdUnitSetOrderDword8, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
     const UnitClassRecord* tc = UnitClassOf(world, *targetUnit);
     const bool flies = tc && classfields::MovementType(*tc) == kAirMovement;
     if (flies || targetUnit->kind >= 2) {
@@ -157,9 +149,10 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
     }
   }
   if (setting >= 0)
-    Post(world, kCmdUnitSetOrderSetting, player, unitId, Words{0, kSettingField, static_cast<uint32_t>(setting)});
-  Post(world, kCmdAddOrderFlags, player, unitId, Words{0, flags, mask});
-  Post(world, kCmdUnitSetOrderDword2, player, unitId, Words{0, static_cast<uint32_t>(orderId), 0});
+    Post(world, kCmdUnitSetOrderSetting, player,
+         OrderSettingArgs{.unit = unitId, .field = kSettingField, .value = static_cast<uint32_t>(setting)});
+  Post(world, kCmdAddOrderFlags, player, OrderFlagsArgs{.unit = unitId, .flags = flags, .mask = mask});
+  Post(world, kCmdUnitSetOrderDword2, player, OrderValueArgs{.unit = unitId, .value = static_cast<uint32_t>(orderId)});
 }
 
 }  // namespace

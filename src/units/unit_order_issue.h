@@ -28,7 +28,3 @@ void IssueUnitOrder(World& world, UnitRecord& unit, int orderId, uint32_t target
 // starts, else turns back and forth), the destination, and for a land or
 // sea unit that should halt first, the second halt bit.
 void PostUnitCommand(World& world, UnitRecord& unit, const PathRequest* route, uint32_t goal, bool cyclic);
-
-// A unit-order command of the player with the unit's id at 28 and one
-// value at 24, posted and sent to the peers.
-void PostCommand64(World& world, uint32_t commandId, int player, uint32_t unitId, uint32_t argument0);

@@ -1,7 +1,6 @@
 // The daily build queue: units and stock on order pay for their build and
 // come closer to completion each day, and complete units go to the reserve.
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 #include "app/game_math.h"
@@ -14,6 +13,7 @@
 #include "sim/command_post.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
+#include "sim/unit_command_args.h"
 #include "units/facilities/build_yard.h"
 #include "units/class_fields.h"
 #include "units/hex_stack_commands.h"
@@ -73,10 +73,11 @@ void OrderNextUnit(World& world, const UnitRecord& unit, uint32_t flags) {
   CommandLog* log = CommandLogOf(world);
   if (!log) return;
   GameCommand c = MakeGameCommand(world.gameState, kCmdCreateUnit, player);
-  c.arg24 = unitbytes::UnitPosition(unit);
-  c.arg28 = static_cast<uint32_t>(unit.classIndex);
-  c.arg32 = std::bit_cast<uint32_t>(unit.targetStrength);
-  c.arg36 = flags;
+  SetArgWords(c, NewUnitArgs{.position = unitbytes::UnitPosition(unit),
+                             .classIndex = static_cast<uint32_t>(unit.classIndex),
+                             .size = unit.targetStrength,
+                             .flags = flags}
+                     .Pack());
   PostCommand(*log, std::move(c), true);
 }
 

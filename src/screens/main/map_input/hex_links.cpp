@@ -5,6 +5,7 @@
 #include "editor/editor_map_input.h"
 #include "screens/main/map_input/map_selection.h"
 #include "records/command_ids.h"
+#include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
@@ -45,9 +46,11 @@ void LinkHexesAlongRoute(ScreenSet&, int32_t classIndex, int32_t word1, int32_t 
       const uint32_t next = HexNeighbour(shape, at, d);
       if (next == kNoHexPosition) break;
       if (inGame) {
-        PostCommand_24_28_32(kCmdHexStack289, at, static_cast<uint32_t>(classIndex), static_cast<uint32_t>(d));
-        PostCommand_24_28_32(kCmdHexStack289, next, static_cast<uint32_t>(classIndex),
-                             static_cast<uint32_t>(OppositeDirection(d)));
+        const auto link = static_cast<uint32_t>(classIndex);
+        PostArgs(kCmdHexStack289, HexLinkArgs{.hex = at, .classIndex = link, .direction = static_cast<uint32_t>(d)});
+        PostArgs(kCmdHexStack289, HexLinkArgs{.hex = next,
+                                              .classIndex = link,
+                                              .direction = static_cast<uint32_t>(OppositeDirection(d))});
       } else {
         EditorLinkHex(w, at, classIndex, d, word1, word2);
         EditorLinkHex(w, next, classIndex, OppositeDirection(d), word1, word2);

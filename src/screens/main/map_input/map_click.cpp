@@ -7,8 +7,10 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
+#include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "sim/mail_ui_link.h"
+#include "sim/unit_order_args.h"
 #include "units/hex_geometry.h"
 #include "world/id_lookups.h"
 #include "world/object_hex.h"
@@ -70,11 +72,12 @@ void ExecuteHexClick(ScreenSet& screens, uint32_t packedHex) {
     case kClickObjectDestination:
       // The command finds the object by the hex it stands on.
       if (const UnitRecord* object = FindUnitById(w, g_mapClickPending.objectId))
-        PostCommand_24_28(kCmdLeadUnitSetDestination, MakeHexPos(object->x, object->y), packedHex);
+        PostArgs(kCmdLeadUnitSetDestination,
+                 HexDestinationArgs{.hex = MakeHexPos(object->x, object->y), .destination = packedHex});
       ClearMapSelection(screens);
       return;
     case kClickUnitDestination:
-      PostCommand_24_28(kCmdUnitSetOrderDword5, packedHex, g_mapClickPending.unitId);
+      PostArgs(kCmdUnitSetOrderDword5, OrderHexArgs{.unit = g_mapClickPending.unitId, .hex = packedHex});
       ClearMapSelection(screens);
       return;
     case kClickAreaPaint:

@@ -9,12 +9,16 @@
 
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"
+#include "records/unit_record.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"
+#include "sim/facility_command_args.h"
 #include "sim/mail_ui_link.h"
+#include "sim/unit_order_args.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
+#include "world/id_lookups.h"
 #include "world/world.h"
 
 namespace {
@@ -90,6 +94,34 @@ TEST_F(MapClickTest, AClickOnNoHexIsIgnoredAndTheModeKept) {
       EXPECT_TRUE(g_commandLog.Entries().empty());
       EXPECT_EQ(g_recounts, 0);
     }
+}
+
+TEST_F(MapClickTest, AUnitDestinationNamesTheWaitingUnitAndTheClickedHex) {
+  const uint32_t hex = MakeHexPos(3, 4);
+  g_screens.mapClickMode = kClickUnitDestination, g_mapClickPending.unitId = 0x01000007;
+  ExecuteHexClick(g_screens, hex);
+  const std::vector<GameCommand> log = g_commandLog.Entries();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].id, kCmdUnitSetOrderDword5);
+  EXPECT_EQ(ArgsOf<OrderHexArgs>(log[0]), (OrderHexArgs{.unit = 0x01000007, .hex = hex}));
+}
+
+// The waiting object is found again by the hex it stands on: that hex is
+// the command's own, the clicked one its destination.
+TEST_F(MapClickTest, AnObjectDestinationNamesTheObjectsHexAndTheClickedHex) {
+  UnitRecord object;
+  object.id = 0x01000009, object.x = 6, object.y = 2;
+  object.next = object.prev = &object;
+  UnitRecord* const savedUnits = g_world.units;
+  g_world.units = &object, ReindexUnits(g_world), ++g_unitRecordEpoch;
+  const uint32_t hex = MakeHexPos(3, 4);
+  g_screens.mapClickMode = kClickObjectDestination, g_mapClickPending.objectId = object.id;
+  ExecuteHexClick(g_screens, hex);
+  g_world.units = savedUnits, ReindexUnits(g_world), ++g_unitRecordEpoch;
+  const std::vector<GameCommand> log = g_commandLog.Entries();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0].id, kCmdLeadUnitSetDestination);
+  EXPECT_EQ(ArgsOf<HexDestinationArgs>(log[0]), (HexDestinationArgs{.hex = MakeHexPos(6, 2), .destination = hex}));
 }
 
 TEST_F(MapClickTest, ABandRecountsTheAreaAndJoinsOnlyWhereItTouches) {

@@ -1,7 +1,5 @@
 #include "screens/main/map_input/map_placement.h"
 
-#include <bit>
-
 #include "records/hex_cell.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/panels/main_layout.h"
@@ -9,6 +7,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
+#include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "sim/player_messages.h"
 #include "ui/screen_manager.h"
@@ -79,8 +78,8 @@ void PlaceFacilityAtHex(ScreenSet& screens, float fill) {
   } else {
     if (cls->flags & kClassProduction) fill = IndustryPlacementFill(w, *cell, classIndex, fill);
     if (g_ui.mode == kUiInGame) {
-      PostCommand_24_28_32(kCmdHexStack288, CurrentHex(w), static_cast<uint32_t>(classIndex),
-                           std::bit_cast<uint32_t>(fill));
+      PostArgs(kCmdHexStack288,
+               HexPlaceArgs{.hex = CurrentHex(w), .classIndex = static_cast<uint32_t>(classIndex), .size = fill});
     } else {
       BuildInEditor(w, *cell, classIndex, fill);
     }

@@ -14,6 +14,7 @@
 #include "records/command_ids.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
+#include "sim/unit_order_args.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "units/combat/fire_sight.h"
@@ -102,11 +103,13 @@ void ApplyPendingSettings(UnitRecord& unit) {
   if (!p.pending) return;
   const OrderBlock& o = unit.ordersShown;
   const uint32_t header = (p.headerValues & p.headerMask) | (o[kOrdersHeader] & ~p.headerMask);
-  if (header != o[kOrdersHeader]) PostCommand_28_32(kCmdUnitSetOrderDword13, unit.id, header);
+  if (header != o[kOrdersHeader]) PostArgs(kCmdUnitSetOrderDword13, OrderValueArgs{.unit = unit.id, .value = header});
   for (int i = 0; i < 16; ++i) {
     const int32_t value = p.fields[i];
     if (value >= 0 && static_cast<uint32_t>(value) != ((o[kOrdersWord] >> (2 * i)) & 3u))
-      PostCommand_28_32_36(kCmdUnitSetOrderSetting, unit.id, static_cast<uint32_t>(i), static_cast<uint32_t>(value));
+      PostArgs(kCmdUnitSetOrderSetting, OrderSettingArgs{.unit = unit.id,
+                                                         .field = static_cast<uint32_t>(i),
+                                                         .value = static_cast<uint32_t>(value)});
   }
   if (p.interfaceFlag >= 0) {
     if (p.interfaceFlag)
@@ -126,22 +129,22 @@ void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, Un
   plat::CriticalSectionLock lock(g_simulationLock);
   for (UnitRecord* unit : SelectedUnits(world, screens)) {
     if (orderId == kOrderCancelAll) {
-      PostCommand_28(kCmdUnitCancelOrders, unit->id);
+      PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = unit->id});
       if (unit->kind == kAirCategory && IsUnitLive(*unit) && !(unit->ordersShown[kPostureBits] & 1u) &&
           unit->carrier == 0)
-        PostCommand_28_32_36(kCmdAddOrderFlags, unit->id, 2, 0);
+        PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit->id, .flags = 2, .mask = 0});
       continue;
     }
     ApplyPendingSettings(*unit);
     if (cancel) {
-      PostCommand_28(kCmdAssignRouteSteps, unit->id);
+      PostArgs(kCmdAssignRouteSteps, OrderUnitArgs{.unit = unit->id});
       continue;
     }
     if (g_unitOrderIssuer)
       g_unitOrderIssuer(world, *unit, orderId, hex, target);
     else
       IssueUnitOrder(world, *unit, orderId, hex, nullptr, target, 0, 0, -1);
-    if (extra != 0) PostCommand_28_32(kCmdUnitSetOrderByte43, unit->id, extra);
+    if (extra != 0) PostArgs(kCmdUnitSetOrderByte43, OrderValueArgs{.unit = unit->id, .value = extra});
   }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "records/hex_unit_stack.h"
+#include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/popups/hex_list_popups.h"
@@ -19,6 +20,7 @@
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"
+#include "sim/unit_order_args.h"
 #include "ui/list_control.h"
 #include "world/hex_stack_chains.h"
 #include "world/hex_extra.h"
@@ -214,6 +216,24 @@ TEST_F(SelectionTest, HexMenuRowsAct) {
   EXPECT_EQ(log[0].id, kCmdHexStack291);
   EXPECT_EQ(log[0].arg24, hex);
   EXPECT_EQ(log[0].arg28, 0u);
+}
+
+// The orders panel's pending settings go out one command per changed field,
+// the field's number and its value each in its own named word.
+TEST_F(SelectionTest, PendingSettingsPostEachFieldWithItsOwnValue) {
+  UnitRecord& u = Unit(5, 1, kLand, 2, 2);
+  u.ordersShown[kOrdersWord] = 1u << 6;  // field 3 holds 1 already
+  Select({&u});
+  g_pendingOrderSettings = PendingOrderSettings{};
+  g_pendingOrderSettings.pending = 1;
+  g_pendingOrderSettings.fields[3] = 1, g_pendingOrderSettings.fields[6] = 2, g_pendingOrderSettings.fields[9] = 3;
+  IssueOrderToSelection(g_screens, 1, PackHex(3, 2), nullptr, true, 0);
+  g_pendingOrderSettings = PendingOrderSettings{};
+  std::vector<OrderSettingArgs> posted;
+  for (const GameCommand& c : g_commandLog.Entries())
+    if (c.id == kCmdUnitSetOrderSetting) posted.push_back(ArgsOf<OrderSettingArgs>(c));
+  const std::vector<OrderSettingArgs> want = {{.unit = 5, .field = 6, .value = 2}, {.unit = 5, .field = 9, .value = 3}};
+  EXPECT_EQ(posted, want);
 }
 
 TEST_F(SelectionTest, GroupsStoreOnceAndRecallEmpty) {

@@ -1,7 +1,6 @@
 #include "screens/main/popups/hex_list_popups.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <cstdio>
 #include <string>
@@ -25,6 +24,7 @@
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
+#include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
 #include "ui/control_bits.h"
@@ -399,11 +399,11 @@ void HexMenuAction(ScreenSet& screens, int32_t id, uint32_t hex) {
     return;
   }
   switch (id) {
-    case 21: PostCommand_24_28_32(kCmdSetFacilityOutput, hex, 0, std::bit_cast<uint32_t>(1.0f)); break;
-    case 22: apply(); PostCommand_24_28(kCmdHexStack291, hex, 0); break;
-    case 23: apply(); PostCommand_24_28(kCmdHexStack291, hex, 1); break;
+    case 21: PostArgs(kCmdSetFacilityOutput, HexOutputArgs{.hex = hex, .level = 1.0f}); break;
+    case 22: apply(); PostArgs(kCmdHexStack291, HexValueArgs{.hex = hex, .value = 0}); break;
+    case 23: apply(); PostArgs(kCmdHexStack291, HexValueArgs{.hex = hex, .value = 1}); break;
     case 24: {
-      uint32_t setting = 0;
+      float setting = 0.0f;
       bool industry = false;
       {
         plat::CriticalSectionLock lock(g_simulationLock);
@@ -412,19 +412,19 @@ void HexMenuAction(ScreenSet& screens, int32_t id, uint32_t hex) {
         const UnitClassRecord* cls = f ? UnitClassOf(g_world, *f) : nullptr;
         industry = cls && (cls->flags & kClassProduction);
         // The ordered size is the facility's production setting.
-        if (f) setting = std::bit_cast<uint32_t>(f->targetStrength);
+        if (f) setting = f->targetStrength;
       }
       if (industry)
-        PostCommand_24(kCmdHexStack292, hex);
+        PostArgs(kCmdHexStack292, HexArgs{.hex = hex});
       else
-        PostCommand_24_28_32(kCmdSetFacilityOutput, hex, 0, setting);
+        PostArgs(kCmdSetFacilityOutput, HexOutputArgs{.hex = hex, .level = setting});
       break;
     }
-    case 25: apply(); PostCommand_24_28(kCmdHexStack293, hex, 1); break;
-    case 26: PostCommand_24_28(kCmdHexStack297, hex, 1); break;
-    case 27: PostCommand_24_28(kCmdHexStack297, hex, 0); break;
-    case 28: PostCommand_24(kCmdHexStack296, hex); break;
-    case 29: PostCommand_24(kCmdHexStack295, hex); break;
+    case 25: apply(); PostArgs(kCmdHexStack293, HexValueArgs{.hex = hex, .value = 1}); break;
+    case 26: PostArgs(kCmdHexStack297, HexValueArgs{.hex = hex, .value = 1}); break;
+    case 27: PostArgs(kCmdHexStack297, HexValueArgs{.hex = hex, .value = 0}); break;
+    case 28: PostArgs(kCmdHexStack296, HexArgs{.hex = hex}); break;
+    case 29: PostArgs(kCmdHexStack295, HexArgs{.hex = hex}); break;
     case 30: OpenObjectPopup(screens, SelectedHexCell(), 0); break;
     default: break;
   }

@@ -5,6 +5,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/command_ids.h"
+#include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
@@ -64,7 +65,7 @@ void NameHexPopup::OnCommand(Control* control, int32_t) {
   const HexPosition& hex = g_world.gameState.currentHex;
   std::vector<uint8_t> payload = HexNamePayload(field ? field->sourceText.substr(0, kHexNameLimit) : "");
   if (!payload.empty() && SelectedCell(g_world))
-    PostCommand_24_Data(kCmdNameHex, PackHex(hex.x, hex.y), std::move(payload));
+    PostArgs(kCmdNameHex, HexArgs{.hex = PackHex(hex.x, hex.y)}, std::move(payload));
   EndTextEdit();
   Close(0);
 }
