@@ -26,6 +26,7 @@
 #include "world/text/ui_options.h"
 #include "records/text_field.h"
 #include "world/unit_class_file.h"
+#include "world/save_extension.h"
 #include "world/world.h"
 
 namespace {
@@ -62,6 +63,10 @@ class SaveFileTest : public ::testing::Test {
     g_uiOptions.speedrateslices[1] = 20;
     g_uiOptions.bspeeddouble = 0;
     TakeQueuedSpeeds();
+    // The small world has no computer players; workers an earlier test ran
+    // would otherwise add their block to every image.
+    savedWorkerHook_ = g_computerPlayerSaveHook;
+    g_computerPlayerSaveHook = SaveBlockHook{};
     world_ = std::make_unique<World>();
     MakeWorld(*world_);
   }
@@ -70,6 +75,7 @@ class SaveFileTest : public ::testing::Test {
     g_saveFileWriter = plat::WriteFileReplacing;
     std::memcpy(g_app.saveGamePath, savedPath_, sizeof savedPath_);
     g_uiOptions = savedOptions_;
+    g_computerPlayerSaveHook = savedWorkerHook_;
   }
 
   // A small world in every part: a 6 x 4 map with labels, cell bytes and
@@ -194,6 +200,7 @@ class SaveFileTest : public ::testing::Test {
   std::unique_ptr<World> world_;
   char savedPath_[256] = {};
   UiOptions savedOptions_;
+  SaveBlockHook savedWorkerHook_;
 };
 
 TEST_F(SaveFileTest, SaveLoadSaveIsByteIdentical) {
