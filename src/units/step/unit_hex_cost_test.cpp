@@ -23,7 +23,7 @@ class UnitHexCost : public ::testing::Test {
   }
 
   PathTestWorld t_;
-  UnitRecord unit_;
+  UnitRecord unit_{};  // every field zero, not what the heap held before
 };
 
 TEST_F(UnitHexCost, TheFacingPicksTheFirstTry) {
