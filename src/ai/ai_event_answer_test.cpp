@@ -13,6 +13,7 @@
 #include "records/unit_record.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"
+#include "support/global_guard.h"
 #include "units/hex_geometry.h"
 #include "world/unit_create.h"
 #include "world/map_data.h"
@@ -31,7 +32,7 @@ constexpr int kLand = 1;
 // of role 0 (as does kind 1's).
 class EventAnswer : public ::testing::Test {
  protected:
-  EventAnswer() : world(std::make_unique<World>()), savedParams(g_ruleTables.aiParams) {
+  EventAnswer() : world(std::make_unique<World>()) {
     World& w = *world;
     if (ResizeMap(w, 24, 4) != 0) std::abort();
     w.terrains.assign(kTerrainCount, TerrainRecord{});
@@ -56,7 +57,6 @@ class EventAnswer : public ::testing::Test {
     log.emplace(w);
   }
   ~EventAnswer() override {
-    g_ruleTables.aiParams = savedParams;
     ClearAiWorkers();
     g_aiEvents.Clear();
   }
@@ -105,7 +105,7 @@ class EventAnswer : public ::testing::Test {
   }
 
   std::unique_ptr<World> world;
-  AiParams savedParams;
+  GlobalGuard<AiParams> params_{g_ruleTables.aiParams};
   std::optional<CommandLog> log;
   uint32_t nextId = (kOwner << 24) | 1;
 };

@@ -13,6 +13,7 @@
 #include "records/unit_record.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"
+#include "support/global_guard.h"
 #include "units/hex_geometry.h"
 #include "world/unit_ring.h"
 #include "world/hex_extra.h"
@@ -34,7 +35,7 @@ uint8_t* Bytes(UnitClassRecord& c) { return reinterpret_cast<uint8_t*>(&c); }
 // no weight is adjusted.
 class UnitBuild : public ::testing::Test {
  protected:
-  UnitBuild() : world(std::make_unique<World>()), savedParams(g_ruleTables.aiParams) {
+  UnitBuild() : world(std::make_unique<World>()) {
     World& w = *world;
     if (ResizeMap(w, 6, 6) != 0) std::abort();
     w.unitClasses.assign(kClasses, UnitClassRecord{});
@@ -64,7 +65,6 @@ class UnitBuild : public ::testing::Test {
     for (int type = 0; type < 4; ++type) g_ruleTables.aiParams.missileWeighting[type * 60 + 4] = 1.0f;
     log.emplace(w);
   }
-  ~UnitBuild() override { g_ruleTables.aiParams = savedParams; }
 
   UnitClassRecord& Class(int c) { return world->unitClasses[static_cast<size_t>(c)]; }
   void Available(int c, bool on) {
@@ -97,7 +97,7 @@ class UnitBuild : public ::testing::Test {
   }
 
   std::unique_ptr<World> world;
-  AiParams savedParams;
+  GlobalGuard<AiParams> params_{g_ruleTables.aiParams};
   std::optional<CommandLog> log;
 };
 

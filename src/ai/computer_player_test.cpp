@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/threads.h"
 #include "sim/game_threads.h"
+#include "support/global_guard.h"
 #include "units/ai_event_queue.h"
 #include "world/world.h"
 
@@ -18,22 +19,17 @@ namespace {
 class ComputerPlayerThreadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = g_gameThreads;
-    savedMs_ = g_computerPlayerStepMs.load();
-    g_computerPlayerStepMs.store(1);
     g_world.players[kPlayer].kind = kKindComputer;
     std::atomic_ref<int32_t>(g_world.gameState.gameSpeed).store(4);
   }
   void TearDown() override {
-    g_gameThreads = saved_;
-    g_computerPlayerStepMs.store(savedMs_);
     g_world.players[kPlayer] = PlayerRecord{};
     std::atomic_ref<int32_t>(g_world.gameState.gameSpeed).store(0);
     ClearAiWorkers();
   }
   static constexpr int kPlayer = 3;
-  GameThreads saved_;
-  uint32_t savedMs_ = 0;
+  GlobalGuard<GameThreads> threads_{g_gameThreads};
+  GlobalGuard<std::atomic<uint32_t>> stepMs_{g_computerPlayerStepMs, 1};
 };
 
 // How a worker's thread ends: its exit code is always its player + 100.

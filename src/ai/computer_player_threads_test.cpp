@@ -10,6 +10,7 @@
 #include "sim/game_session_test_support.h"
 #include "sim/log_on.h"
 #include "sim/simulation_lock.h"
+#include "support/global_guard.h"
 #include "units/ai_event_queue.h"
 #include "units/hex_geometry.h"
 #include "world/unit_create.h"
@@ -20,17 +21,11 @@ constexpr int kTankClass = 5;
 
 class WorkersBesideTheClock : public GameSessionTest {
  protected:
-  void SetUp() override {
-    GameSessionTest::SetUp();
-    savedMs_ = g_computerPlayerStepMs.load();
-    g_computerPlayerStepMs.store(0);
-  }
   void TearDown() override {
     GameSessionTest::TearDown();
-    g_computerPlayerStepMs.store(savedMs_);
     g_aiEvents.Clear();
   }
-  uint32_t savedMs_ = 0;
+  GlobalGuard<std::atomic<uint32_t>> stepMs_{g_computerPlayerStepMs, 0};
 };
 
 TEST_F(WorkersBesideTheClock, AThousandFreeStepsEachShareNothingUnguarded) {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -89,6 +91,52 @@ void ExpectSame(AppObject& a, NetIdentity& an, AppObject& b, NetIdentity& bn) {
   for (const TextSetting& t : TextSettings()) EXPECT_EQ(TextOf(a, an, t), TextOf(b, bn, t)) << t.name;
   for (const NumberSetting& n : NumberSettings()) EXPECT_EQ(NumberOf(a, n), NumberOf(b, n)) << n.name;
   EXPECT_EQ(a.settingsFlags, b.settingsFlags);
+}
+
+// The defaults a fresh install runs with, written out here once so that a
+// changed default in the settings table fails this test.
+TEST(SettingsDefaults, EveryValueHasItsExpectedDefaultAndLimit) {
+  const struct {
+    const char* name;
+    int maximum;
+    const char* text;  // null: empty
+  } texts[] = {
+      {"Player Name", 15, "PLAYER"},       {"Session Name", 259, "New Game"},
+      {"Preferred Provider", 259, nullptr}, {"Last Host IP", 259, "255.255.255.255"},
+      {"Language File", 15, "LOCALEN"},    {"HAPS Directory", 15, "HAPS\\"},
+      {"Options File", 15, "Options"},     {"SaveGame Path", 255, "Savegame\\"},
+      {"PBEMGame Path", 255, "PBEM\\"},
+  };
+  const struct {
+    const char* name;
+    int32_t value;
+  } numbers[] = {
+      {"Nocutscene", 1},          {"Nonumanim", 1},         {"Noswoosh", 1},
+      {"Nosoundinit", 0},         {"Nomusicinit", 0},       {"VDBitshires", 1},
+      {"Tbitshires", 1},          {"Ubitshires", 1},        {"Unitbitshires", 1},
+      {"Loadingbitshires", 1},    {"Mapbackhires", 1},      {"Mapbasehires", 1},
+      {"Backbufhires", 1},        {"Minimapbasevidmem", 1}, {"UseHWCursor", 0},
+      {"OverrideSqTex", 0},       {"OverrideCurThreadDef", 0}, {"Gamerezx", 1024},
+      {"Gamerezy", 768},          {"Gamerezbpp", 32},       {"Gameadapternum", 0},
+      {"Gamerezref", 0},          {"Gamerezaa", 0},         {"SoundSimDef", 4},
+      {"SoundMinOverlap", 75},    {"SysACKSlices", 15},     {"SysSleepTurnprocDef", 5},
+      {"SysSleepSkipDef", 0},     {"SysTimePeriod", 0},
+  };
+  ASSERT_EQ(TextSettings().size(), std::size(texts));
+  for (const TextSetting& t : TextSettings()) {
+    const auto* want = std::find_if(std::begin(texts), std::end(texts),
+                                    [&](const auto& row) { return std::string(row.name) == t.name; });
+    ASSERT_NE(want, std::end(texts)) << t.name;
+    EXPECT_EQ(t.maximum, want->maximum) << t.name;
+    EXPECT_EQ(std::string(t.defaultText ? t.defaultText : ""), std::string(want->text ? want->text : "")) << t.name;
+  }
+  ASSERT_EQ(NumberSettings().size(), std::size(numbers));
+  for (const NumberSetting& n : NumberSettings()) {
+    const auto* want = std::find_if(std::begin(numbers), std::end(numbers),
+                                    [&](const auto& row) { return std::string(row.name) == n.name; });
+    ASSERT_NE(want, std::end(numbers)) << n.name;
+    EXPECT_EQ(n.defaultValue, want->value) << n.name;
+  }
 }
 
 TEST_F(Settings, MissingFileGivesEveryDefaultAndCreatesNothing) {

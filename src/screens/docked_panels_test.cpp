@@ -11,6 +11,7 @@
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "ui/box_control.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
@@ -37,8 +38,6 @@ class FormScreen : public Screen {
 class DockedPanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedClient_ = g_platform.clientRect;
-    savedOptions_ = g_uiOptions;
     g_platform.clientRect = {0, 0, 1024, 768};
     root_ = new BoxControl(ControlInit{.width = 1024, .height = 768});
     g_ui.rootForm = root_;
@@ -61,13 +60,11 @@ class DockedPanelTest : public ::testing::Test {
     g_ui.popupCount = 0;
     g_ui.lastPopupFlags = 0;
     g_ui.panelDepth = g_ui.savedPanelDepth = 0;
-    g_platform.clientRect = savedClient_;
-    g_uiOptions = savedOptions_;
   }
 
   Control* root_ = nullptr;
-  plat::Rect savedClient_{};
-  UiOptions savedOptions_{};
+  GlobalGuard<plat::Rect> client_{g_platform.clientRect};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
 };
 
 TEST_F(DockedPanelTest, DockedPanelDepths) {

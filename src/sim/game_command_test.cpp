@@ -8,6 +8,7 @@
 
 #include "sim/command_post.h"
 #include "sim/command_test_world.h"
+#include "support/global_guard.h"
 
 namespace {
 
@@ -134,9 +135,6 @@ TEST(GameCommand, IsDueAtTheCurrentTickPlusTheLead) {
 class Builders : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedState_ = g_world.gameState;
-    std::memcpy(static_cast<void*>(savedPlayers_.data()), static_cast<const void*>(g_world.players),
-                sizeof g_world.players);
     g_commandLog.Clear();
     std::memset(static_cast<void*>(g_world.players), 0, sizeof g_world.players);
     g_world.gameState.localPlayer = 2;
@@ -148,9 +146,6 @@ class Builders : public ::testing::Test {
   }
   void TearDown() override {
     g_commandLog.Clear();
-    g_world.gameState = savedState_;
-    std::memcpy(static_cast<void*>(g_world.players), static_cast<const void*>(savedPlayers_.data()),
-                sizeof g_world.players);
   }
   static std::vector<std::vector<uint8_t>>& sent() {
     static std::vector<std::vector<uint8_t>> messages;
@@ -161,8 +156,8 @@ class Builders : public ::testing::Test {
     return 0;
   }
 
-  GameState savedState_{};
-  std::vector<PlayerRecord> savedPlayers_ = std::vector<PlayerRecord>(kMaxPlayers);
+  GlobalGuard<GameState> state_{g_world.gameState};
+  GlobalGuard<decltype(g_world.players)> players_{g_world.players};
 };
 
 TEST_F(Builders, EachWritesItsWordsForTheLocalPlayer) {

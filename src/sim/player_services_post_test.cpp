@@ -7,6 +7,7 @@
 #include "sim/command_log.h"
 #include "records/player_record.h"
 #include "sim/player_services.h"
+#include "support/global_guard.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 
@@ -15,9 +16,6 @@ namespace {
 class ServicePosts : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedState_ = g_world.gameState;
-    std::memcpy(static_cast<void*>(savedPlayers_.data()), static_cast<const void*>(g_world.players),
-                sizeof g_world.players);
     g_commandLog.Clear();
     std::memset(static_cast<void*>(g_world.players), 0, sizeof g_world.players);
     g_world.gameState.localPlayer = 2;
@@ -28,12 +26,9 @@ class ServicePosts : public ::testing::Test {
   }
   void TearDown() override {
     g_commandLog.Clear();
-    g_world.gameState = savedState_;
-    std::memcpy(static_cast<void*>(g_world.players), static_cast<const void*>(savedPlayers_.data()),
-                sizeof g_world.players);
   }
-  GameState savedState_{};
-  std::vector<PlayerRecord> savedPlayers_ = std::vector<PlayerRecord>(kMaxPlayers);
+  GlobalGuard<GameState> state_{g_world.gameState};
+  GlobalGuard<decltype(g_world.players)> players_{g_world.players};
 };
 
 TEST_F(ServicePosts, TaxRatesForALevelArePostedAsTwelveRatesAndTheUserFees) {

@@ -9,6 +9,8 @@
 #include "net/net_message_queue.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "support/global_guard.h"
+#include "units/ai_event_queue.h"
 #include "world/unit_ring.h"
 #include "world/command_log_access.h"
 #include "world/data_checksum.h"
@@ -56,16 +58,14 @@ plat::Status WriteThenFailBeforeRename(std::string_view path, const void* data, 
 class SaveFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::memcpy(savedPath_, g_app.saveGamePath, sizeof savedPath_);
     SetFieldText(g_app.saveGamePath, "Savegame\\");
-    savedOptions_ = g_uiOptions;
     g_uiOptions.speedrateslices[0] = 7;
     g_uiOptions.speedrateslices[1] = 20;
     g_uiOptions.bspeeddouble = 0;
     TakeQueuedSpeeds();
-    // The small world has no computer players; workers an earlier test ran
-    // would otherwise add their block to every image.
-    savedWorkerHook_ = g_computerPlayerSaveHook;
+    // Events an earlier test queued for computer players would be saved too,
+    // and the small world has no computer players whose block would be added.
+    g_aiEvents.Clear();
     g_computerPlayerSaveHook = SaveBlockHook{};
     world_ = std::make_unique<World>();
     MakeWorld(*world_);
@@ -73,9 +73,6 @@ class SaveFileTest : public ::testing::Test {
   void TearDown() override {
     TakeQueuedSpeeds();
     g_saveFileWriter = plat::WriteFileReplacing;
-    std::memcpy(g_app.saveGamePath, savedPath_, sizeof savedPath_);
-    g_uiOptions = savedOptions_;
-    g_computerPlayerSaveHook = savedWorkerHook_;
   }
 
   // A small world in every part: a 6 x 4 map with labels, cell bytes and
@@ -198,9 +195,9 @@ class SaveFileTest : public ::testing::Test {
 
   DataRootScope root_;
   std::unique_ptr<World> world_;
-  char savedPath_[256] = {};
-  UiOptions savedOptions_;
-  SaveBlockHook savedWorkerHook_;
+  GlobalGuard<decltype(g_app.saveGamePath)> savePath_{g_app.saveGamePath};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
+  GlobalGuard<SaveBlockHook> workerHook_{g_computerPlayerSaveHook};
 };
 
 TEST_F(SaveFileTest, SaveLoadSaveIsByteIdentical) {

@@ -9,6 +9,7 @@
 #include "sim/relation_fields.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
+#include "support/global_guard.h"
 #include "units/handover_test_world.h"
 #include "world/unit_create.h"
 #include "records/unit_record.h"
@@ -43,13 +44,10 @@ struct SurrenderWorld : handover_test::World6 {
     P(2).simPolicy.hostileMask = 1u << 3;
     P(3).simPolicy.hostileMask = 1u << 2;
     g_lines.clear();
-    savedUi_ = g_simUi;
-    g_simUi = SimUiLink{};
     SetTextMessageTransport([](const TextMessage& m) { g_lines.emplace_back(m.text); });
   }
   ~SurrenderWorld() {
     SetTextMessageTransport(nullptr);
-    g_simUi = savedUi_;
   }
   PlayerRecord& P(int p) { return world->players[p]; }
   // The winner's land base at its capital, where units handed over from
@@ -61,7 +59,7 @@ struct SurrenderWorld : handover_test::World6 {
   uint8_t Successor(int p) { return reinterpret_cast<const uint8_t*>(&P(p))[kRecordSuccessor]; }
 
  private:
-  SimUiLink savedUi_;
+  GlobalGuard<SimUiLink> ui_{g_simUi, SimUiLink{}};
 };
 
 TEST(Surrender, AnOrdinarySurrenderGivesTheHexesAndUnitsToTheWinnerAndIsAnnounced) {

@@ -6,6 +6,7 @@
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "support/global_guard.h"
 #include "ui/map_folders.h"
 #include "ui/map_hover.h"
 #include "world/game_file.h"
@@ -27,15 +28,13 @@ class MapState : public ::testing::Test {
   }
   void TearDown() override {
     FreeMapData(*world_);
-    g_objectHexHooks = savedHexHooks_;
-    g_mapFolderHooks = savedFolderHooks_;
     g_mapHover = MapHoverState{};
     g_mapFolders = MapFolderState{};
   }
 
   std::unique_ptr<World> world_ = std::make_unique<World>();
-  ObjectHexHooks savedHexHooks_ = g_objectHexHooks;
-  MapFolderHooks savedFolderHooks_ = g_mapFolderHooks;
+  GlobalGuard<ObjectHexHooks> hexHooks_{g_objectHexHooks};
+  GlobalGuard<MapFolderHooks> folderHooks_{g_mapFolderHooks};
 };
 
 // The world's hex positions reach the hover state, and a new game or map

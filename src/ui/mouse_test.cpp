@@ -8,6 +8,7 @@
 
 #include "app/app_object.h"
 #include "app/gfx/gfx_test_support.h"
+#include "support/global_guard.h"
 #include "ui/box_control.h"
 #include "ui/control_focus.h"
 #include "ui/control_test_support.h"
@@ -33,7 +34,7 @@ class MouseTest : public ::testing::Test {
   }
   void TearDown() override {
     g_ui.rootForm = g_ui.mapArea = nullptr, g_ui.mode = kUiFrontEnd, g_ui.tooltipShown = 0;
-    g_controls = ControlGlobals{}, g_popupSounds = PopupSoundSeam{}, g_uiInput = UiInputSeam{}, g_uiOptions = saved_;
+    g_controls = ControlGlobals{}, g_popupSounds = PopupSoundSeam{}, g_uiInput = UiInputSeam{};
   }
   Control* Add(const char* tag, int32_t left, uint32_t flags, uint32_t state, bool bar = false) {
     ControlInit init = controltest::Init(tag, &rec_, left, 0, 100, 100, flags);
@@ -46,7 +47,7 @@ class MouseTest : public ::testing::Test {
   controltest::RecordingScreen rec_;
   Control root_{controltest::Init(nullptr, nullptr, 0, 0, 1024, 768)};
   BoxControl map_{controltest::Init("M", &rec_, 0, 0, 0, 0)};
-  UiOptions saved_ = g_uiOptions;
+  GlobalGuard<UiOptions> options_{g_uiOptions};
 };
 
 TEST_F(MouseTest, ButtonsAndTheWheelFindTheirControl) {

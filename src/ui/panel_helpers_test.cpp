@@ -15,6 +15,7 @@
 #include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
+#include "support/global_guard.h"
 #include "support/temp_dir.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
@@ -136,7 +137,7 @@ TEST_F(FileListing, CsvListsTakeEachLinesFirstField) {
 }
 
 TEST(PanelHelpers, ReleasingAUnitPostsItsThreeStateBitsThenTheDisband) {
-  const GameState saved = g_world.gameState;
+  const GlobalGuard<GameState> state(g_world.gameState);
   g_commandLog.Clear();
   g_world.gameState.localPlayer = 2;
   UnitRecord unit{};
@@ -159,7 +160,6 @@ TEST(PanelHelpers, ReleasingAUnitPostsItsThreeStateBitsThenTheDisband) {
     EXPECT_EQ(log[i].arg36, want[i].a36);
   }
   g_commandLog.Clear();
-  g_world.gameState = saved;
 }
 
 }  // namespace

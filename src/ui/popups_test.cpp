@@ -10,6 +10,7 @@
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
 #include "platform/status.h"
+#include "support/global_guard.h"
 #include "ui/box_control.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -39,8 +40,6 @@ class FormScreen : public Screen {
 class PopupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedClient_ = g_platform.clientRect;
-    savedOptions_ = g_uiOptions;
     g_platform.clientRect = {0, 0, 1024, 768};
     root_ = new BoxControl(ControlInit{.width = 1024, .height = 768});
     g_ui.rootForm = root_;
@@ -64,8 +63,6 @@ class PopupTest : public ::testing::Test {
     g_ui.popupCount = 0;
     g_ui.lastPopupFlags = 0;
     g_ui.panelDepth = g_ui.savedPanelDepth = 0;
-    g_platform.clientRect = savedClient_;
-    g_uiOptions = savedOptions_;
     g_uiScreenHooks.popupFrames = nullptr;
   }
   static int FramesOnRoot() {
@@ -78,8 +75,8 @@ class PopupTest : public ::testing::Test {
   }
   PopupFrameScreen frames_;  // the screen set holds the game's
   Control* root_ = nullptr;
-  plat::Rect savedClient_{};
-  UiOptions savedOptions_{};
+  GlobalGuard<plat::Rect> client_{g_platform.clientRect};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
 };
 
 TEST_F(PopupTest, OpeningOneReplacesTheOtherAndClosingItBringsTheOtherBack) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/gfx/gfx_test_support.h"
+#include "support/global_guard.h"
 #include "ui/box_control.h"
 #include "ui/control_tree.h"
 #include "ui/screen.h"
@@ -31,7 +32,7 @@ TEST(ScreenManagerTest, RootControlsFrameTheMainScreenForItsSize) {
       {1024, 768, [](ScreenManager& m) { return m.bottomStrip; }, {0, 574, 1024, 768}, true},
       {800, 600, [](ScreenManager& m) { return m.rightColumn; }, {576, 24, 800, 624}, false},
   };
-  const plat::Rect saved = g_platform.clientRect;
+  const GlobalGuard<plat::Rect> client(g_platform.clientRect);
   for (const Row& row : rows) {
     g_platform.clientRect = {0, 0, row.w, row.h};
     ScreenManager ui;
@@ -41,7 +42,6 @@ TEST(ScreenManagerTest, RootControlsFrameTheMainScreenForItsSize) {
     EXPECT_EQ(row.pick(ui)->Hidden(), row.hidden);
     EXPECT_EQ(ControlHitTest(ui.rootPanel, 900, 500, kAnyDepth, 0) == ui.rightBoxes[2], row.w == 1024);
   }
-  g_platform.clientRect = saved;
 }
 
 struct CountingScreen : Screen {

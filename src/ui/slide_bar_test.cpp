@@ -15,6 +15,7 @@
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
+#include "support/global_guard.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_focus.h"
 #include "ui/control_test_support.h"
@@ -40,19 +41,16 @@ class SlideBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
     plat::SetGameFloatMode();
-    saved_ = g_uiKeyHeld;
-    g_uiKeyHeld = Held;
     g_held.clear();
   }
   void TearDown() override {
-    g_uiKeyHeld = saved_;
     g_controls = ControlGlobals{};
   }
   std::unique_ptr<SlideBarControl> Bar(uint32_t flags = 0, int32_t width = 130, int32_t height = 30) {
     return std::make_unique<SlideBarControl>(Init("BAR", &screen_, 0, 0, width, height, flags), SlideBarInit{});
   }
   RecordingScreen screen_;
-  bool (*saved_)(uint32_t) = nullptr;
+  GlobalGuard<decltype(g_uiKeyHeld)> keyHeld_{g_uiKeyHeld, Held};
 };
 
 TEST_F(SlideBarTest, IntegerValuesMapToPositionsAndBack) {

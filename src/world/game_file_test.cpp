@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "records/unit_record.h"
+#include "support/global_guard.h"
 #include "world/unit_ring.h"
 #include "world/command_log_access.h"
 #include "world/data_checksum.h"
@@ -61,11 +62,8 @@ class GameFileTest : public ::testing::Test {
   void SetUp() override {
     world_ = std::make_unique<World>();
     g_testLog.clear();
-    savedAccess_ = g_commandLogAccess;
-    g_commandLogAccess = CommandLogAccess{CollectTestLog, InsertTestLog};
   }
   void TearDown() override {
-    g_commandLogAccess = savedAccess_;
     g_gameSpeedNetwork = GameSpeedNetwork{};
     g_testLog.clear();
   }
@@ -220,7 +218,7 @@ class GameFileTest : public ::testing::Test {
 
   DataRootScope root_;
   std::unique_ptr<World> world_;
-  CommandLogAccess savedAccess_;
+  GlobalGuard<CommandLogAccess> access_{g_commandLogAccess, CommandLogAccess{CollectTestLog, InsertTestLog}};
 };
 
 TEST_F(GameFileTest, WriteReadWriteIsByteIdentical) {

@@ -10,6 +10,7 @@
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "records/le_bytes.h"
+#include "support/global_guard.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -37,13 +38,11 @@ void FreeAll(std::vector<SessionMessage*>& messages) {
 class GameSpeedTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedOptions_ = g_uiOptions;
     g_uiOptions.speedrateslices[0] = 0;
     g_uiOptions.speedrateslices[1] = 20;
     g_uiOptions.speedrateslices[2] = 40;
     g_uiOptions.speedrateslices[3] = 80;
     g_uiOptions.bspeeddouble = 0;
-    savedState_ = g_world.gameState;
     std::memset(static_cast<void*>(&g_world.gameState), 0, sizeof(GameState));
     g_world.gameState.currentTick = 0x5150;
     g_world.gameState.localPlayer = 4;
@@ -57,14 +56,12 @@ class GameSpeedTest : public ::testing::Test {
     auto leftovers = TakeQueued();
     FreeAll(leftovers);
     g_gameSpeedNetwork = GameSpeedNetwork{};
-    g_uiOptions = savedOptions_;
-    g_world.gameState = savedState_;
     std::memset(g_world.slotTable, 0, sizeof g_world.slotTable);
     g_netSession.localSlot = 0;
   }
 
-  UiOptions savedOptions_;
-  GameState savedState_{};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
+  GlobalGuard<GameState> state_{g_world.gameState};
 };
 
 // The message the Part describes, byte for byte as it goes on the wire.

@@ -8,6 +8,7 @@
 
 #include "net/net_session.h"
 #include "net/command_network.h"
+#include "support/global_guard.h"
 #include "world/text/scenario_text.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -21,7 +22,7 @@ char* Copy(const char* text) {
 }
 
 struct NamesWorld {
-  NamesWorld() : savedNet(g_commandNet), savedIdentity(g_netSession.identity) {
+  NamesWorld() {
     for (int i = 0; i < 6; ++i) {
       const int at = TextListInfoOf(kListSlotinfo).first + i;
       savedLabels[i] = g_textLists.entries[at];
@@ -37,12 +38,10 @@ struct NamesWorld {
       g_textLists.entries[at] = savedLabels[i];
     }
     g_scenarioText.regionNames[2].reset(savedRegion);
-    g_commandNet = savedNet;
-    g_netSession.identity = savedIdentity;
   }
   std::unique_ptr<World> world = std::make_unique<World>();
-  CommandNetLink savedNet;
-  NetIdentity savedIdentity;
+  GlobalGuard<CommandNetLink> net{g_commandNet};
+  GlobalGuard<NetIdentity> identity{g_netSession.identity};
   char* savedLabels[6] = {};
   char* savedRegion = nullptr;
 };

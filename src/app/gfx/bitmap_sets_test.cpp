@@ -13,6 +13,7 @@
 #include "app/gfx/gfx_test_support.h"
 #include "app/gfx/texture.h"
 #include "platform/window.h"
+#include "support/global_guard.h"
 
 namespace {
 
@@ -31,8 +32,6 @@ class SplashTimelineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     plat::ResetMessageQueue();
-    saved_.device = g_renderer.device;
-    g_renderer.device = &device_;
     g_renderer.caps.caps2 = plat::kCaps2FullscreenGamma;
     g_renderer.baseRamp = std::make_unique<plat::GammaRamp>();
     g_renderer.customRamp = std::make_unique<plat::GammaRamp>();
@@ -42,7 +41,6 @@ class SplashTimelineTest : public ::testing::Test {
     g_platform.skip = 0;
   }
   void TearDown() override {
-    g_renderer.device = saved_.device;
     g_renderer.caps = plat::DeviceCaps{};
     g_renderer.baseRamp.reset();
     g_renderer.customRamp.reset();
@@ -57,10 +55,8 @@ class SplashTimelineTest : public ::testing::Test {
     return call.ramp.red[255] == 255 * 256 && call.ramp.red[1] == 256;
   }
 
-  struct Saved {
-    plat::GraphicsDevice* device = nullptr;
-  } saved_;
   RecordingDevice device_;
+  GlobalGuard<plat::GraphicsDevice*> rendererDevice_{g_renderer.device, &device_};
   FakeClock clock_;
 };
 

@@ -9,6 +9,7 @@
 #include "net/net_ui_link.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"
+#include "support/global_guard.h"
 #include "world/world.h"
 
 namespace {
@@ -74,7 +75,7 @@ TEST(NetEvents, OnlyATurnThatEndsPausedAsksForTheNextTurn) {
 
   // A paused turn end opens it through the interface's hook; a day end does not.
   static std::string opened;
-  const NetUiLink saved = g_netUi;
+  const GlobalGuard<NetUiLink> netUi(g_netUi);
   g_netUi.openPopup = [](ScreenManager*, const char* form) { opened += std::string(form) + " "; };
   g_netUi.refreshScreen = nullptr;
   const bool madeLocks = !WorldLocksExist(g_world);
@@ -87,7 +88,6 @@ TEST(NetEvents, OnlyATurnThatEndsPausedAsksForTheNextTurn) {
   OnAppMessage2(ui, kTurnCodeTurnEnd);
   OnAppMessage2(ui, kTurnCodeGameWon);
   EXPECT_EQ(opened, "ENDTURNPOPUP ENDGAME_PREVIEW ");
-  g_netUi = saved;
   if (madeLocks) WorldDeleteLocks(g_world);
 }
 

@@ -12,6 +12,7 @@
 #include "net/net_test_support.h"
 #include "sim/game_start.h"
 #include "sim/game_threads.h"
+#include "support/global_guard.h"
 #include "world/game_speed.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -39,13 +40,11 @@ void FreeAll(std::vector<SessionMessage*>& messages) {
 class GameSpeedMessageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedOptions_ = g_uiOptions;
     g_uiOptions.speedrateslices[0] = 0;
     g_uiOptions.speedrateslices[1] = 20;
     g_uiOptions.speedrateslices[2] = 40;
     g_uiOptions.speedrateslices[3] = 80;
     g_uiOptions.bspeeddouble = 0;
-    savedState_ = g_world.gameState;
     std::memset(static_cast<void*>(&g_world.gameState), 0, sizeof(GameState));
     g_world.gameState.currentTick = 0x5150;
     g_world.gameState.localPlayer = 4;
@@ -59,14 +58,12 @@ class GameSpeedMessageTest : public ::testing::Test {
     auto leftovers = TakeQueued();
     FreeAll(leftovers);
     g_gameSpeedNetwork = GameSpeedNetwork{};
-    g_uiOptions = savedOptions_;
-    g_world.gameState = savedState_;
     std::memset(g_world.slotTable, 0, sizeof g_world.slotTable);
     g_netSession.localSlot = 0;
   }
 
-  UiOptions savedOptions_;
-  GameState savedState_{};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
+  GlobalGuard<GameState> state_{g_world.gameState};
 };
 
 // Another thread asks; the speed changes only when the main thread handles

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "screens/diplomacy/region_flag.h"
+#include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/string_control.h"
 #include "world/world.h"
@@ -15,8 +16,8 @@
 namespace {
 
 TEST(RegionRowTest, NamesTheRegionAndShowsItsFlag) {
-  const PlayerRecord saved = g_world.players[3];
-  std::strncpy(g_world.players[3].name, "Westholm", sizeof saved.name);
+  const GlobalGuard<PlayerRecord> region(g_world.players[3]);
+  std::strncpy(g_world.players[3].name, "Westholm", sizeof g_world.players[3].name);
   // A 288 x 16 text row's flag is 24 x 16 at its right end, a 26 x 18 box is
   // all flag; a flag already there is reused. Region 3's flag: edge, colour,
   // a white band.
@@ -35,7 +36,6 @@ TEST(RegionRowTest, NamesTheRegionAndShowsItsFlag) {
     EXPECT_EQ(RegionFlagPieces(r.wantFlag, {0, 0, 26, 18}).size(), r.wantFlag < 0 ? 0u : 3u);
     delete row;
   }
-  g_world.players[3] = saved;
 }
 
 }  // namespace

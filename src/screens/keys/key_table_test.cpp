@@ -15,6 +15,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "net/command_network.h"
+#include "support/global_guard.h"
 #include "ui/box_control.h"
 #include "ui/keyboard.h"
 #include "ui/popups.h"
@@ -33,7 +34,6 @@ PolledInput g_polled{};
 class KeyTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedState_ = g_world.gameState;
     g_ui.rootForm = &root_;
     g_ui.mode = kUiInGame;
     g_keyModifiers = [] { return g_held; };
@@ -55,10 +55,9 @@ class KeyTableTest : public ::testing::Test {
     g_popupSounds = {};
     g_swallowNextChar = 0;
     g_commandNet.role = kNetGameNone;
-    g_world.gameState = savedState_;
   }
   BoxControl root_{ControlInit{.width = 1024, .height = 768}};
-  GameState savedState_{};
+  GlobalGuard<GameState> state_{g_world.gameState};
   ScreenSet& s_ = g_screens;
   Screen* screens_[10] = {&s_.help,      &s_.chat,         &s_.settlementList, &s_.missiles,  &s_.productPopup,
                           &s_.research, &s_.unitList, &s_.scoreCard,      &s_.emailPopup, &s_.gameMenu};
@@ -173,7 +172,7 @@ TEST_F(KeyTableTest, NextPlayerStopsAfterOneFullCycle) {
       {"pending flips the toggle", {kKindHuman, kKindHuman, kKindHuman}, 1, kGameFlagCheated, 1, 0, 1, 1},
       {"pending leaves other values", {kKindHuman, kKindHuman, kKindHuman}, 1, kGameFlagCheated, 1, 7, 1, 7},
   };
-  const uint32_t savedRules = g_world.scenario.head.gameFlags;
+  const GlobalGuard<uint32_t> rules(g_world.scenario.head.gameFlags);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     for (int i = 0; i < 3; ++i) {
@@ -196,7 +195,6 @@ TEST_F(KeyTableTest, NextPlayerStopsAfterOneFullCycle) {
     }
   }
   for (int i = 1; i <= 3; ++i) g_world.players[i] = PlayerRecord{};
-  g_world.scenario.head.gameFlags = savedRules;
   g_world.localPlayerRecord = nullptr;
 }
 
@@ -261,7 +259,7 @@ TEST_F(KeyTableTest, ZoomKeysKeepTheSliderWithinItsEnds) {
       {"Ctrl+Z the bottom", 'Z', kModCtrl, 1.0f, 0.5f},
       {"Z full size", 'Z', 0, 1.7f, 1.0f},
   };
-  const float saved[3] = {g_mapView.zoom, g_mapView.zoomMin, g_mapView.zoomMax};
+  const GlobalGuard<float> zoom(g_mapView.zoom), zoomMin(g_mapView.zoomMin), zoomMax(g_mapView.zoomMax);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     g_mapView.zoomMin = 0.5f;
@@ -270,9 +268,6 @@ TEST_F(KeyTableTest, ZoomKeysKeepTheSliderWithinItsEnds) {
     KeyCommand(row.key, g_ui, row.held, 0);
     EXPECT_NEAR(g_mapView.zoom, row.expected, 1e-4f);
   }
-  g_mapView.zoom = saved[0];
-  g_mapView.zoomMin = saved[1];
-  g_mapView.zoomMax = saved[2];
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "platform/messages.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "ui/box_control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
@@ -21,7 +22,6 @@ uint32_t g_held = 0;
 class KeyboardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = g_uiOptions;
     g_keyModifiers = [] { return g_held; };
     g_held = 0;
     g_ui.mode = kUiInGame;
@@ -29,14 +29,13 @@ class KeyboardTest : public ::testing::Test {
     g_controls = ControlGlobals{};
   }
   void TearDown() override {
-    g_uiOptions = saved_;
     g_keyModifiers = nullptr;
     g_controls = ControlGlobals{};
     g_ui.popupCount = 0;
     g_ui.mode = kUiFrontEnd;
     g_swallowNextChar = 0;
   }
-  UiOptions saved_{};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
 };
 
 struct KeySeen : BoxControl {

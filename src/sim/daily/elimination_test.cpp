@@ -11,6 +11,7 @@
 #include "sim/sim_ui_link.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
+#include "support/global_guard.h"
 #include "world/world.h"
 
 namespace {
@@ -20,7 +21,7 @@ std::vector<std::string> g_lines;
 
 struct Board {
   std::unique_ptr<World> w = std::make_unique<World>();
-  SimUiLink saved = g_simUi;
+  GlobalGuard<SimUiLink> ui{g_simUi};
   Board(int width, int height, std::initializer_list<int> regions, int local) {
     w->mapWidth = width;
     w->mapHeight = height;
@@ -43,7 +44,6 @@ struct Board {
     SetTextMessageTransport([](const TextMessage& m) { g_lines.emplace_back(m.text); });
   }
   ~Board() {
-    g_simUi = saved;
     SetTextMessageTransport(nullptr);
   }
   void Own(int x, int y, int player) {

@@ -11,6 +11,7 @@
 #include "sim/command_test_world.h"
 #include "sim/daily/research_fields.h"
 #include "sim/player_message_link.h"
+#include "support/global_guard.h"
 #include "world/list_items.h"
 
 namespace {
@@ -22,8 +23,6 @@ void Record(World&, PlayerRecord&, int32_t, int32_t type, uint32_t) { g_told.pus
 class MilitaryResearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = g_playerMessageLink;
-    g_playerMessageLink = PlayerMessageLink{};
     g_playerMessageLink.post = &Record;
     g_told.clear();
     World& w = *t.world;
@@ -41,7 +40,6 @@ class MilitaryResearch : public ::testing::Test {
     r.simPolicy.milResearch[1] = 1.0f;
   }
   void TearDown() override {
-    g_playerMessageLink = saved_;
     for (auto& e : entries_) e->Unlink();
   }
   PlayerRecord& R() { return t.world->players[2]; }
@@ -63,7 +61,7 @@ class MilitaryResearch : public ::testing::Test {
     SetRecordF32(R(), kCapacityByKind + 4, 4.0f);
   }
   CommandTestWorld t;
-  PlayerMessageLink saved_;
+  GlobalGuard<PlayerMessageLink> link_{g_playerMessageLink, PlayerMessageLink{}};
   std::vector<std::unique_ptr<ProjectEntry>> entries_;
 };
 

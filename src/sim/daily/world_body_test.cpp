@@ -13,6 +13,7 @@
 #include "sim/daily/product_fields.h"
 #include "sim/facility_costs.h"
 #include "records/unit_record.h"
+#include "support/global_guard.h"
 #include "world/unit_tables.h"
 #include "world/id_lookups.h"
 #include "sim/player_message_link.h"
@@ -37,8 +38,6 @@ constexpr uint32_t kMember = 1u << 2;
 class WorldBody : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = g_playerMessageLink;
-    g_playerMessageLink = PlayerMessageLink{};
     g_playerMessageLink.post = &Record;
     g_told.clear();
     World& w = *t.world;
@@ -53,7 +52,6 @@ class WorldBody : public ::testing::Test {
       r.treasury = 123456.7f;  // draw 456
     }
   }
-  void TearDown() override { g_playerMessageLink = saved_; }
   PlayerRecord& P(int p) { return t.world->players[p]; }
   uint32_t Mask(int product, int word) { return ProductWord(P(4).simPolicy.productPolicy[product], word); }
   void Member(int p, float standing) {
@@ -65,7 +63,7 @@ class WorldBody : public ::testing::Test {
     le::StoreF32(t.world->worldEconomy.data() + 64 * static_cast<size_t>(product) + at, v);
   }
   CommandTestWorld t;
-  PlayerMessageLink saved_;
+  GlobalGuard<PlayerMessageLink> link_{g_playerMessageLink, PlayerMessageLink{}};
 };
 
 TEST(WorldBodyDraw, DigitsOfTheTreasury) {

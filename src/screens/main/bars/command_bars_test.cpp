@@ -6,6 +6,7 @@
 
 #include "app/app_object.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
@@ -17,23 +18,18 @@ namespace {
 class CommandBarsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = g_platform.clientRect;
-    options_ = g_uiOptions;
-    g_platform.clientRect = {0, 0, 1280, 1024};
     if (!g_ui.rootPanel) BuildRootControls(g_ui);
     g_ui.mode = kUiInGame;
     g_popupSounds.uiSound = [](int32_t) {};
   }
   void TearDown() override {
     g_popupSounds.uiSound = nullptr;
-    g_uiOptions = options_;
-    g_platform.clientRect = saved_;
     g_ui.mode = kUiFrontEnd;
     g_ui.panelDepth = g_ui.sidePopupOpen = g_fullPanelMode = 0;
   }
 
-  plat::Rect saved_;
-  UiOptions options_;
+  GlobalGuard<plat::Rect> client_{g_platform.clientRect, {0, 0, 1280, 1024}};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
 };
 
 TEST_F(CommandBarsTest, TheMailBarHidesWhenTheDockLeavesNoRoom) {
@@ -70,9 +66,8 @@ TEST_F(CommandBarsTest, APanelOpensDockedWithOrWithoutItsCabinetOrFullSize) {
   static int32_t cabinets;
   g_commandBarLinks.showCabinet = [](int32_t, Control*) { ++cabinets; };
   World& w = g_world;
-  const int32_t savedLocal = w.gameState.localPlayer;
-  const PlayerRecord savedRegion = w.players[1];
-  w.gameState.localPlayer = 1;
+  const GlobalGuard<int32_t> local(w.gameState.localPlayer, 1);
+  const GlobalGuard<PlayerRecord> region(w.players[1]);
   Screen panel("ECONOMY1");
   panel.form = new Control(ControlInit{.tag = "ECONOMY1", .width = 300, .height = 190});
   Control* alternate = new Control(ControlInit{.tag = "ECONOMY1_FULL", .width = 800, .height = 400});
@@ -95,8 +90,6 @@ TEST_F(CommandBarsTest, APanelOpensDockedWithOrWithoutItsCabinetOrFullSize) {
     g_alternateLayout = false;
   }
   g_commandBarLinks = {};
-  w.players[1] = savedRegion;
-  w.gameState.localPlayer = savedLocal;
   delete panel.form;
   delete alternate;
   g_screens.cmdBar.id = 0;

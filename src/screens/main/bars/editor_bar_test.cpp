@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/global_guard.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/string_control.h"
@@ -18,25 +19,16 @@ Control* Tagged(const char* tag) {
 class EditorBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = g_world.gameState;
-    savedCells_.swap(g_world.cells);
-    savedTerrains_.swap(g_world.terrains);
-    g_world.cells.resize(20);
+    g_world.cells.assign(20, HexCell{});
     g_world.terrains.assign(kTerrainCount, TerrainRecord{});
     std::memcpy(g_world.terrains[2].bytes + 100, "Forest", 7);
     g_world.cells[5].word = WithCellTerrain(0, 2);
     g_world.gameState.currentHex = HexPosition{5, 0, 5, 0};
     g_world.gameState.viewHex = HexPosition{5, 0, 5, 0};
   }
-  void TearDown() override {
-    g_world.gameState = saved_;
-    g_world.cells.swap(savedCells_);
-    g_world.terrains.swap(savedTerrains_);
-  }
-
-  GameState saved_{};
-  std::vector<HexCell> savedCells_;
-  std::vector<TerrainRecord> savedTerrains_;
+  GlobalGuard<GameState> state_{g_world.gameState};
+  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
+  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
 };
 
 TEST_F(EditorBarTest, TheReadoutsGoIntoTheTaggedFieldsAndMissingTagsAreSkipped) {

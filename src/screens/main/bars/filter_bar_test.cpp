@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "screens/main/map/map_view.h"
+#include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "world/text/ui_options.h"
@@ -12,8 +13,8 @@
 namespace {
 
 TEST(FilterBarTest, ButtonsSetTheValueIndexAndOnlyTheirOwnSwitch) {
-  const UiOptions saved = g_uiOptions;
-  const int32_t savedIndex = g_mapView.valueIndex, savedRedraw = g_mapView.redrawPending;
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  const GlobalGuard<int32_t> valueIndex(g_mapView.valueIndex), redraw(g_mapView.redrawPending);
   FilterBar bar;
   auto* form = new Control(controltest::Init("FILTER1", &bar, 0, 0, 224, 375));
   Control* none = ControlAddChild(form, new Control(controltest::Init("NONE", &bar, 0, 0, 40, 20, 0x11)));
@@ -64,9 +65,6 @@ TEST(FilterBarTest, ButtonsSetTheValueIndexAndOnlyTheirOwnSwitch) {
 
   bar.currentForm = nullptr;
   delete form;
-  g_uiOptions = saved;
-  g_mapView.valueIndex = savedIndex;
-  g_mapView.redrawPending = savedRedraw;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -21,9 +22,9 @@ namespace {
 TEST(MinimapBarTest, FloatsInTheMapsCornerAndItsSkewIsTheFacilityFade) {
   MinimapBar& bar = g_screens.minimapBar;
   Control* const savedForm = bar.form;
-  Control* const savedArea = g_ui.mapArea;
-  const UiOptions savedOptions = g_uiOptions;
-  const MapHeader savedHeader = g_world.mapHeader;
+  const GlobalGuard<Control*> mapArea(g_ui.mapArea);
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  const GlobalGuard<MapHeader> header(g_world.mapHeader);
 
   auto* pane = new Control(controltest::Init("MAP", nullptr, 0, 24, 1000, 700));
   auto* form = new Control(controltest::Init("SIDEBAR0", &bar, 0, 0, 224, 125));
@@ -71,9 +72,6 @@ TEST(MinimapBarTest, FloatsInTheMapsCornerAndItsSkewIsTheFacilityFade) {
   delete pane;
   bar.form = savedForm;
   bar.currentForm = savedForm;
-  g_ui.mapArea = savedArea;
-  g_uiOptions = savedOptions;
-  g_world.mapHeader = savedHeader;
 }
 
 }  // namespace

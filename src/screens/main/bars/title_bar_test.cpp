@@ -6,6 +6,7 @@
 
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -44,7 +45,7 @@ TEST(TitleBarFigures, TheFiguresTheirTextsAndArrows) {
       {0, 5, 0.0f, 1, 2, "$ 0", "  0 %", "400", false, true, false, true},
       {2500, 100, 1.0f, 0, 0, "$ 2,500", "100 %", "0", false, true, true, false},
   };
-  const MapHeader savedHeader = g_world.mapHeader;
+  const GlobalGuard<MapHeader> header(g_world.mapHeader);
   g_world.mapHeader.hexScale = 20;
   for (const Row& r : rows) {
     SCOPED_TRACE(r.treasuryText);
@@ -67,7 +68,6 @@ TEST(TitleBarFigures, TheFiguresTheirTextsAndArrows) {
     EXPECT_EQ(TextOf(form, "POPULATION"), "FPS 59.50");
     delete form;
   }
-  g_world.mapHeader = savedHeader;
 }
 
 TEST(TitleBarClock, HourStepsFramesAndTheTwoForms) {
@@ -78,7 +78,7 @@ TEST(TitleBarClock, HourStepsFramesAndTheTwoForms) {
   };
   BitmapControl clock(ControlInit{.tag = "CLOCK"}, {}, {}, {});
   clock.frameCount = 13;
-  const int32_t saved = g_uiOptions.b24hformat;
+  const GlobalGuard<int32_t> hours24(g_uiOptions.b24hformat);
   for (const Row& r : rows) {
     SCOPED_TRACE(r.text);
     g_uiOptions.b24hformat = r.hours24;
@@ -87,7 +87,6 @@ TEST(TitleBarClock, HourStepsFramesAndTheTwoForms) {
     EXPECT_EQ(clock.frame, r.frame);
     EXPECT_EQ((clock.flags & kCtlMirrorX) != 0, r.mirrored);
   }
-  g_uiOptions.b24hformat = saved;
 }
 
 class TitleBarTest : public ::testing::Test {

@@ -15,6 +15,7 @@
 #include "screens/main/map/map_borders.h"
 #include "screens/main/map/map_grid_bake.h"
 #include "screens/main/map/map_imagery_tiles.h"
+#include "support/global_guard.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -34,7 +35,6 @@ class MapDrawTest : public gfxtest::GlRendererTest {
     GlRendererTest::SetUp();
     ResetMapFrame();
     g_world.gameState.currentHex = g_world.gameState.viewHex = HexPosition{};
-    savedMode_ = g_ui.mode;
     g_ui.mode = kUiInGame;
     ugbits_ = std::make_unique<Texture>(plat::kFmtA8R8G8B8, 1024, 1024, 0, 0);
     tbits_ = std::make_unique<Texture>(plat::kFmtA8R8G8B8, 32, 32, 0, 0);
@@ -46,7 +46,6 @@ class MapDrawTest : public gfxtest::GlRendererTest {
   void TearDown() override {
     g_renderer.device->SetDrawHook(nullptr);
     g_ui.bitmaps.ugbits = g_ui.bitmaps.tbits = nullptr;
-    g_ui.mode = savedMode_;
     ugbits_.reset();
     tbits_.reset();
     ReleaseMapImagery(g_mapImagery);
@@ -91,7 +90,7 @@ class MapDrawTest : public gfxtest::GlRendererTest {
   std::vector<plat::DrawRecord> draws_;
   std::unique_ptr<Texture> ugbits_, tbits_;
   std::unique_ptr<plat::Surface> picture_;
-  int32_t savedMode_ = 0;
+  GlobalGuard<int32_t> mode_{g_ui.mode};
 };
 
 TEST_F(MapDrawTest, SpritesAndMarkersLandWhereTheZoomPutsThem) {
@@ -237,7 +236,7 @@ TEST_F(MapDrawTest, GridAndBordersLeaveTheSamePixelsAsWholeCells) {
       if (x == 639 || (cx > 4 + x / 64 && cx < 40 + y / 64 % 3 * 8 && y % 64 > 6 && y % 64 < 30 + x / 64))
         sheet[y * 1024 + x] = (x * 37 + y * 11) << 24 | (x * 997 + y * 31);
   Fill(ugbits_->deviceTexture, sheet);  // before the first draw reads the cells' boxes
-  const UiOptions saved = g_uiOptions;
+  const GlobalGuard<UiOptions> options(g_uiOptions);
   g_uiOptions.ovshowgrid = g_uiOptions.ovshowgridnolos = 1, g_uiOptions.maphexgrid = 0xC0FFFFFFu;
   g_uiOptions.playercolor[1] = g_uiOptions.playercolor[2] = 0xC000FF80u;
   g_world.cells.assign(30 * 20, HexCell{}), g_world.mapWidth = 30, g_world.mapHeight = 20;
@@ -269,7 +268,7 @@ TEST_F(MapDrawTest, GridAndBordersLeaveTheSamePixelsAsWholeCells) {
     }
     EXPECT_TRUE(off == 0 && marked > int(kWidth * kHeight / 4)) << r[0] << ": " << off << " off, " << marked;
   }
-  wraps = 0, g_world.mapWidth = g_world.mapHeight = 0, g_uiOptions = saved;
+  wraps = 0, g_world.mapWidth = g_world.mapHeight = 0;
 }
 
 }  // namespace
@@ -298,7 +297,7 @@ TEST_F(MapBakeTest, BakedGridAndBordersMatchTheDirectOnes) {
       if (y >= 640 && x >= 640 && x < 704 ? outline : patch) sheet[y * 1024 + x] = 0xFFFFFFFFu;
     }
   Fill(ugbits_->deviceTexture, sheet);
-  const UiOptions saved = g_uiOptions;
+  const GlobalGuard<UiOptions> options(g_uiOptions);
   g_uiOptions.ovshowgrid = g_uiOptions.ovshowgridnolos = 1, g_uiOptions.maphexgrid = 0x80000000u;
   g_uiOptions.playercolor[1] = 0xC000FF80u, g_uiOptions.playercolor[2] = 0xC0FF4000u;
   g_world.cells.assign(60 * 40, HexCell{}), g_world.mapWidth = 60, g_world.mapHeight = 40;
@@ -355,5 +354,5 @@ TEST_F(MapBakeTest, BakedGridAndBordersMatchTheDirectOnes) {
     g_uiOptions.maphexgrid = 0x80000000u;
   }
   ReleaseMapGridBake();
-  wraps = 0, g_world.mapWidth = g_world.mapHeight = 0, g_uiOptions = saved;
+  wraps = 0, g_world.mapWidth = g_world.mapHeight = 0;
 }

@@ -9,6 +9,7 @@
 #include "app/app_object.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
+#include "support/global_guard.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 
@@ -27,7 +28,7 @@ TEST(EdgeScroll, PointerOnAnEdgeScrollsTheMap) {
       {"confined: below it", 1.0f, true, false, 400, 500, 0, 0, 300},
       {"a drag keeps its map point", 1.0f, false, true, 0, 300, -20, 0, 300},
   };
-  const UiOptions saved = g_uiOptions;
+  const GlobalGuard<UiOptions> options(g_uiOptions);
   g_platform.clientRect = {0, 0, 1024, 768};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -41,7 +42,7 @@ TEST(EdgeScroll, PointerOnAnEdgeScrollsTheMap) {
     EXPECT_EQ((std::array{view.panX - 1000, view.panY - 1000, view.pressX, int32_t(g_ui.frameFlags)}),
               (std::array{row.dx, row.dy, row.anchorX, int32_t(row.drag ? kFrameMapDragged : 0)}));
   }
-  g_ui.mapView = &g_mapView, g_ui.mode = kUiFrontEnd, g_ui.frameFlags = 0, g_uiOptions = saved;
+  g_ui.mapView = &g_mapView, g_ui.mode = kUiFrontEnd, g_ui.frameFlags = 0;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "sim/facility_command_args.h"
 #include "sim/mail_ui_link.h"
 #include "sim/unit_order_args.h"
+#include "support/global_guard.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/id_lookups.h"
@@ -29,7 +30,7 @@ class MapClickTest : public ::testing::Test {
  protected:
   static constexpr int kColumns = 12, kRows = 10;
   void SetUp() override {
-    savedMode_ = g_ui.mode, savedState_ = g_world.gameState, g_ui.mode = kUiInGame;
+    g_ui.mode = kUiInGame;
     g_world.mapWidth = kColumns, g_world.mapHeight = kRows;
     g_world.cells.assign(kColumns * kRows, HexCell{});
     g_commandLog.Clear(), g_mapClickPending = MapClickPending{};
@@ -40,14 +41,13 @@ class MapClickTest : public ::testing::Test {
     g_mapPlacement = MapPlacement{}, g_mapRoute = MapRoute{};
     g_commandLog.Clear();
     g_world.cells.clear(), g_world.mapWidth = g_world.mapHeight = 0;
-    g_ui.mode = savedMode_, g_world.gameState = savedState_;
   }
   static HexCell& Cell(uint32_t position) { return *HexCellAt(g_world, MapShape(g_world), position); }
   static bool In(uint32_t position) { return (Cell(position).word & AreaTagBit(2)) != 0; }
   static void Mark(uint32_t position) { Cell(position).word |= AreaTagBit(2); }
 
-  int32_t savedMode_ = 0;
-  GameState savedState_{};
+  GlobalGuard<int32_t> mode_{g_ui.mode};
+  GlobalGuard<GameState> state_{g_world.gameState};
 };
 
 TEST_F(MapClickTest, AreaPaintingKeepsTheAreaInOnePiece) {

@@ -12,6 +12,7 @@
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "ui/screen_manager.h"
 #include "world/object_hex.h"
 #include "world/text/ui_options.h"
@@ -30,7 +31,6 @@ class MapPaneInputTest : public ::testing::Test {
  protected:
   static constexpr int kColumns = 60, kRows = 40;
   void SetUp() override {
-    savedOptions_ = g_uiOptions, savedMode_ = g_ui.mode, savedView_ = g_ui.mapView;
     ResetUiOptions(g_uiOptions);
     g_ui.mode = kUiInGame, g_ui.mapView = &view();
     g_world.mapWidth = kColumns, g_world.mapHeight = kRows;
@@ -52,7 +52,6 @@ class MapPaneInputTest : public ::testing::Test {
     SetObjectHex(g_world, 0, 0, g_world.gameState.currentHex);
     SetViewObjectHex(g_world, 0, 0, g_world.gameState.viewHex);
     g_world.cells.clear(), g_world.mapWidth = g_world.mapHeight = 0;
-    g_uiOptions = savedOptions_, g_ui.mode = savedMode_, g_ui.mapView = savedView_;
   }
   static MapView& view() { return g_mapView; }
   static void Send(uint32_t message, uint32_t keyState, int32_t x, int32_t y) {
@@ -60,9 +59,9 @@ class MapPaneInputTest : public ::testing::Test {
   }
   static uint32_t Wheel(int32_t delta) { return static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16; }
 
-  UiOptions savedOptions_;
-  int32_t savedMode_ = 0;
-  MapView* savedView_ = nullptr;
+  GlobalGuard<UiOptions> options_{g_uiOptions};
+  GlobalGuard<int32_t> mode_{g_ui.mode};
+  GlobalGuard<MapView*> mapView_{g_ui.mapView};
 };
 
 TEST_F(MapPaneInputTest, WheelZoomsByNotchesAndPansWithCtrl) {

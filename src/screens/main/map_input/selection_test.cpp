@@ -21,6 +21,7 @@
 #include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "sim/unit_order_args.h"
+#include "support/global_guard.h"
 #include "ui/list_control.h"
 #include "world/hex_stack_chains.h"
 #include "world/hex_extra.h"
@@ -40,7 +41,6 @@ enum Cls : int16_t { kLand = 1, kShip, kCargo, kFacility, kMissile };
 class SelectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedOptions_ = g_uiOptions;
     ResetUiOptions(g_uiOptions);
     ResizeMap(g_world, 8, 6);
     g_world.gameState.localPlayer = 1;
@@ -69,13 +69,11 @@ class SelectionTest : public ::testing::Test {
     ResizeMap(g_world, 0, 0);
     g_world.unitClasses.clear();
     g_world.players[1] = PlayerRecord{};
-    g_world.gameState.localPlayer = 0;
     g_commandLog.Clear();
     g_unitOrderIssuer = nullptr;
     g_hexMenuLinks = HexMenuLinks{};
     g_mapPlacement = MapPlacement{};
     g_screens.selectionOrdersShown = 0;
-    g_uiOptions = savedOptions_;
   }
 
   // A unit of the class on the hex (filed in its chain B when on the map),
@@ -109,7 +107,8 @@ class SelectionTest : public ::testing::Test {
   }
 
   std::vector<std::unique_ptr<UnitRecord>> units_;
-  UiOptions savedOptions_;
+  GlobalGuard<UiOptions> options_{g_uiOptions};
+  GlobalGuard<GameState> state_{g_world.gameState};
 };
 
 TEST_F(SelectionTest, CollectUnitsFiltersAndOrders) {

@@ -8,6 +8,7 @@
 
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
+#include "support/global_guard.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_test_support.h"
 #include "ui/screen_manager.h"
@@ -26,7 +27,7 @@ void SetPictures(UnitClassRecord& cls, int16_t first, int16_t second, bool tall)
 }
 
 TEST(ClassIconTest, FrameSheetAndRecordOfEachCall) {
-  const std::vector<UnitClassRecord> saved = g_world.unitClasses;
+  const GlobalGuard<std::vector<UnitClassRecord>> classes(g_world.unitClasses);
   g_world.unitClasses.assign(4040, UnitClassRecord{});
   SetPictures(g_world.unitClasses[5], 7, 0, false);
   SetPictures(g_world.unitClasses[6], 0, 3, true);
@@ -67,7 +68,6 @@ TEST(ClassIconTest, FrameSheetAndRecordOfEachCall) {
   EXPECT_EQ(std::tuple(button.firstChild->NextInRing(), button.firstChild->rect.right,
                        static_cast<BitmapControl*>(button.firstChild)->pictureSlot, button.textInset),
             std::tuple(nullptr, 22, &b.unitPictures[11], 22));
-  g_world.unitClasses = saved;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "screens/main/popups/name_hex_popup.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"
+#include "support/global_guard.h"
 #include "ui/control_focus.h"
 #include "ui/edit_control.h"
 #include "world/hex_extra.h"
@@ -34,12 +34,6 @@ constexpr size_t kWrapByte = 67;  // of the map header
 class HexPanelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedCells_ = std::move(g_world.cells);
-    savedTerrains_ = std::move(g_world.terrains);
-    savedHeader_ = g_world.mapHeader;
-    savedSize_ = {g_world.mapWidth, g_world.mapHeight};
-    savedState_ = g_world.gameState;
-    savedOptions_ = g_uiOptions;
     g_world.terrains.assign(2, TerrainRecord{});
     UseMap(10, 10, false, 20);
     for (int i = 0; i < 10; ++i) SetText(kListHexinfo, i, "info" + std::to_string(i));
@@ -50,12 +44,6 @@ class HexPanelsTest : public ::testing::Test {
       std::free(entry);
       entry = nullptr;
     }
-    g_world.cells = std::move(savedCells_);
-    g_world.terrains = std::move(savedTerrains_);
-    g_world.mapHeader = savedHeader_;
-    std::tie(g_world.mapWidth, g_world.mapHeight) = savedSize_;
-    g_world.gameState = savedState_;
-    g_uiOptions = savedOptions_;
   }
 
   static void UseMap(int32_t columns, int32_t rows, bool wraps, uint32_t km) {
@@ -78,12 +66,13 @@ class HexPanelsTest : public ::testing::Test {
     texts_.emplace_back(list, index);
   }
 
-  std::vector<HexCell> savedCells_;
-  std::vector<TerrainRecord> savedTerrains_;
-  MapHeader savedHeader_{};
-  std::pair<int32_t, int32_t> savedSize_;
-  GameState savedState_{};
-  UiOptions savedOptions_{};
+  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
+  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
+  GlobalGuard<MapHeader> header_{g_world.mapHeader};
+  GlobalGuard<int32_t> width_{g_world.mapWidth};
+  GlobalGuard<int32_t> height_{g_world.mapHeight};
+  GlobalGuard<GameState> state_{g_world.gameState};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
   std::vector<std::pair<TextListId, int>> texts_;
 };
 
@@ -195,7 +184,7 @@ TEST_F(HexPanelsTest, FortificationIsTheCoverOfTheHexsReadyFacility) {
   auto* bar = static_cast<SlideBarControl*>(
       ControlAddChild(form, new SlideBarControl(controltest::Init("CFORTSLDR", &panel, 0, 0, 100, 12), {})));
   panel.currentForm = form;
-  const std::vector<UnitClassRecord> savedClasses = g_world.unitClasses;
+  const GlobalGuard<std::vector<UnitClassRecord>> classes(g_world.unitClasses);
   g_world.unitClasses.assign(3, UnitClassRecord{});
   reinterpret_cast<uint8_t*>(&g_world.unitClasses[2])[139] = 50;  // the cover it gives
   Place(g_world.gameState.currentHex, 2, 2);
@@ -214,7 +203,6 @@ TEST_F(HexPanelsTest, FortificationIsTheCoverOfTheHexsReadyFacility) {
     EXPECT_EQ(std::tuple(SliderGetValueInt(bar), bar->text), std::tuple(r.want, std::string(r.wantText)));
   }
   g_world.cells[g_world.gameState.currentHex.cellIndex].stack = nullptr;
-  g_world.unitClasses = savedClasses;
   panel.currentForm = nullptr;
   delete form;
 }

@@ -12,6 +12,7 @@
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
@@ -28,8 +29,6 @@ std::vector<int32_t> g_sounds;
 class MainLayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = g_platform.clientRect;
-    options_ = g_uiOptions;
     SetScreen(1280, 1024);
     if (!g_ui.rootPanel) BuildRootControls(g_ui);
     g_ui.mode = kUiInGame;
@@ -42,14 +41,12 @@ class MainLayoutTest : public ::testing::Test {
   void TearDown() override {
     g_popupSounds.uiSound = nullptr;
     g_mainLayoutLinks = {};
-    g_uiOptions = options_;
-    g_platform.clientRect = saved_;
     g_ui.mode = kUiFrontEnd;
   }
   static void SetScreen(int32_t w, int32_t h) { g_platform.clientRect = {0, 0, w, h}; }
 
-  plat::Rect saved_;
-  UiOptions options_;
+  GlobalGuard<plat::Rect> client_{g_platform.clientRect};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
 };
 
 using Quad = std::array<int32_t, 4>;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "screens/main/map/map_view.h"
+#include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "world/text/ui_options.h"
@@ -11,8 +12,8 @@
 namespace {
 
 TEST(MapFilterPanelTest, ShowsAndChangesTheValueIndexAndTheSwitches) {
-  const UiOptions saved = g_uiOptions;
-  const int32_t savedIndex = g_mapView.valueIndex, savedRedraw = g_mapView.redrawPending;
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  const GlobalGuard<int32_t> valueIndex(g_mapView.valueIndex), redraw(g_mapView.redrawPending);
   MapFilterPanel panel;
   auto* form = new Control(controltest::Init("MAP1_FILTER", &panel, 0, 0, 800, 72));
   Control* values = ControlAddChild(form, new Control(controltest::Init("VALUES", &panel, 0, 0, 400, 24)));
@@ -57,9 +58,6 @@ TEST(MapFilterPanelTest, ShowsAndChangesTheValueIndexAndTheSwitches) {
 
   panel.currentForm = nullptr;
   delete form;
-  g_uiOptions = saved;
-  g_mapView.valueIndex = savedIndex;
-  g_mapView.redrawPending = savedRedraw;
 }
 
 }  // namespace
