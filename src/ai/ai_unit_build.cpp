@@ -11,9 +11,11 @@
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "sim/game_command.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "units/hex_geometry.h"
 #include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "units/unit_queries.h"
 #include "world/text/policy_fields.h"
 #include "world/text/rule_tables.h"
@@ -34,10 +36,6 @@ constexpr uint32_t kRoleBits = 0x1Fu;
 constexpr uint32_t kOptionA = 1u << 7;
 constexpr uint32_t kOptionB = 1u << 6;
 constexpr uint32_t kOptionC = 1u << 5;
-// A base class that does not produce: production, works, settlement
-// population or roads.
-constexpr uint32_t kNotProducing = 0x9C0000u;
-constexpr uint32_t kClassBatchAll = 1u << 15;
 constexpr uint32_t kFeatureFlag1 = 1u << 1;
 constexpr uint32_t kFeatureFlag2 = 1u << 2;
 constexpr uint32_t kFeatureFlag12 = 1u << 12;
@@ -94,7 +92,7 @@ bool Qualifies(const World& world, const PlayerRecord& player, int p, int32_t in
     if ((cls.flags & kClassSpecialImmune) && !(features & kFeatureFlag2)) return false;
     if ((cls.flags & kClassSpecialWeaponB) && !(features & kFeatureFlag1)) return false;
     if ((cls.flags & kClassSpecialWeaponA) && !(features & kFeatureFlag12)) return false;
-    if (!(cls.flags & kClassBatchAll) && choice.blend < 0.4f) return false;
+    if (!(cls.flags & kClassBatchStock) && choice.blend < 0.4f) return false;
   }
   return true;
 }
@@ -181,8 +179,8 @@ bool ProducingBase(const World& world, const UnitRecord& u, int p, const UnitCla
   if (u.owner != p || !(u.unitFlags & kUnitFacility) || !IsUnitLive(u)) return false;
   if (aifig::Placement(u) & kPostureInReserve) return false;
   cls = UnitClassOf(world, u);
-  return cls && (cls->flags & kClassSettlement) && !(cls->flags & kNotProducing) && aifig::MovementType(*cls) == 0 &&
-         ProductionByte(*cls) != 0;
+  return cls && (cls->flags & kClassSettlement) && !(cls->flags & kClassExcludedKinds) &&
+         aifig::MovementType(*cls) == 0 && ProductionByte(*cls) != 0;
 }
 
 // Auto production barred at the base: its lead unit says so.
@@ -238,7 +236,7 @@ void AiOrderUnitBuild(World& world, PlayerRecord& player) {
       c.arg32 = std::bit_cast<uint32_t>(1.0f);
       c.arg36 = 0;
       Post(world, std::move(c));
-      AddLocalNewsItem(world, player, kNewsUnitOrdered, 0,
+      AddLocalNewsItem(world, player, kMsgUnitOrdered, 0,
                        MessageParams{static_cast<uint32_t>(chosen), static_cast<uint32_t>(choice.role)});
     }
   }
@@ -296,7 +294,7 @@ void AiOrderUnitBatch(World& world, PlayerRecord& player) {
         GameCommand c = MakeGameCommand(world.gameState, kCmdCreateUnitAt, p);
         c.arg28 = static_cast<uint32_t>(chosen);
         c.arg32 = 1;
-        c.arg36 = (cls->flags & kClassBatchAll) ? kCreateFlagBatchAll : 0;
+        c.arg36 = (cls->flags & kClassBatchStock) ? kCreateFlagBatchAll : 0;
         Post(world, std::move(c));
       }
       budget -= times;

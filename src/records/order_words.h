@@ -69,16 +69,27 @@ inline constexpr uint32_t kOrderChooseBase = 1u << 1;
 // Launch the carried stock units at the carrier's target.
 inline constexpr uint32_t kOrderLaunchCargo = 1u << 9;
 // What an ordered attack on a hex may hit: anything there (bit 10), its
-// facility (bit 11), the units standing there (bit 14).
+// facility (bit 11), the units standing there (bit 14). With bit 10 a carried
+// unit keeps its target hex when the target search finds nothing, was
+// kOrderKeepHex.
 inline constexpr uint32_t kOrderHexAnything = 1u << 10;
 inline constexpr uint32_t kOrderHexFacility = 1u << 11;
 inline constexpr uint32_t kOrderHexUnits = 1u << 14;
 inline constexpr uint32_t kOrderHexAttackBits = kOrderHexAnything | kOrderHexFacility | kOrderHexUnits;
 // Keeps its target when the target search finds nothing.
 inline constexpr uint32_t kOrderKeepsTarget = 1u << 17;
+// The mission is aimed at the partner unit (leaderUnit) rather than at the
+// fire unit.
+inline constexpr uint32_t kOrderAimedAtLeader = 1u << 19;
 // Repairing or automatic deployment; cleared when a deployment runs. Called
 // bit 25 of word 11.
 inline constexpr uint32_t kOrderAutoDeploy = 1u << 25;
+// Orders that double a unit's supply rate while it is not turning: the
+// reserve resupplies it faster, and so does its supply line without a base
+// of its kind (was kOrderSupplyLine there).
+inline constexpr uint32_t kOrderHasteBits =
+    kOrderWithdrawing | kOrderAutoDeploy | kOrderGoalCheck | (1u << 29) | (1u << 31);
+static_assert(kOrderHasteBits == 0xE2000004u);
 // Lifts: the unit is to be carried by sea (bit 3) or air (bit 4) to its
 // second hex; aboard, the same bits are its order to land there.
 inline constexpr uint32_t kOrderSeaLift = 1u << 3;
@@ -111,6 +122,8 @@ inline constexpr uint32_t kStateWaitFormation = 1u << 3;  // waiting for its for
 inline constexpr uint32_t kStateHalt2 = 1u << 4;        // the second halt bit
 // Engaged on an ordered attack of a hex this step.
 inline constexpr uint32_t kStateHexAttackEngaged = 1u << 5;
+// In contact with its mission's target: on the target's hex.
+inline constexpr uint32_t kStateInContact = 1u << 6;
 inline constexpr uint32_t kStateMotionByte = 0xFFu;
 // Cleared when the first facility mode goes off; was kBit24 and
 // kOrderBuildingMark.
@@ -123,7 +136,8 @@ inline constexpr uint32_t kStateModeCExtra = 1u << 25;
 // with its partner.
 inline constexpr uint32_t kStateDeployRefused = 1u << 26;
 inline constexpr uint32_t kStateDeployDue = 1u << 27;  // a deployment command is due
-// The third facility mode: run down. Was kBit29 and kOrderRunDown.
+// The third facility mode: run down (taken apart); the unit lists leave such
+// units out. Was kBit29, kOrderRunDown and kStateLeaving.
 inline constexpr uint32_t kStateModeC = 1u << 29;
 // A paused build (mothballed). Was kBit30 and kOrderMothballed.
 inline constexpr uint32_t kStatePausedBuild = 1u << 30;
@@ -139,10 +153,12 @@ inline constexpr uint32_t kHeaderHoldFire = 1u << 11;
 // No capture: the unit takes no ground unless kOrderTakeGround. Was
 // kHoldsBack and kOrderStandDown.
 inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
-// No stock loading: a facility pulls in no stock units ordered into it.
+// No stock loading: a facility pulls in no stock units ordered into it. Was
+// kHeaderNoLoading.
 inline constexpr uint32_t kHeaderNoStockLoading = 1u << 16;
 // Launch allowed: a stock unit may be launched; also asks for the same on a
-// unit the build queue orders.
+// unit the build queue orders. The reserve keeps such stock apart, was
+// kHeaderKeptApart.
 inline constexpr uint32_t kHeaderLaunchAllowed = 1u << 13;
 // Set whenever the whole header is stored.
 inline constexpr uint32_t kHeaderSet = 1u << 31;
@@ -160,4 +176,5 @@ inline constexpr uint32_t kPostureInReserve = 1u << 0;
 // Under construction or being built up (repairing). Was kOrdersBuilding,
 // kBuildingPosture and kOrdersRepairing.
 inline constexpr uint32_t kPostureUnderConstruction = 1u << 1;
-inline constexpr uint32_t kPostureNoAutoDeploy = 1u << 2;  // no automatic deployment
+// No automatic deployment; also kept out of lifts, was kPostureNoLift.
+inline constexpr uint32_t kPostureNoAutoDeploy = 1u << 2;
