@@ -36,9 +36,6 @@ constexpr uint32_t kRoleBits = 0x1Fu;
 constexpr uint32_t kOptionA = 1u << 7;
 constexpr uint32_t kOptionB = 1u << 6;
 constexpr uint32_t kOptionC = 1u << 5;
-constexpr uint32_t kFeatureFlag1 = 1u << 1;
-constexpr uint32_t kFeatureFlag2 = 1u << 2;
-constexpr uint32_t kFeatureFlag12 = 1u << 12;
 constexpr uint32_t kCreateFlagBatchAll = 5;
 // A queued unit still waiting for its turn at the base.
 constexpr uint32_t kStateQueuedBelow = 0x40000000u;
@@ -89,9 +86,9 @@ bool Qualifies(const World& world, const PlayerRecord& player, int p, int32_t in
     if (!(ProductionByte(cls) & choice.domainMask)) return false;
     if (SizeClass(cls) > choice.sizeLimit) return false;
     const uint32_t features = aifields::FeatureFlags(player);
-    if ((cls.flags & kClassSpecialImmune) && !(features & kFeatureFlag2)) return false;
-    if ((cls.flags & kClassSpecialWeaponB) && !(features & kFeatureFlag1)) return false;
-    if ((cls.flags & kClassSpecialWeaponA) && !(features & kFeatureFlag12)) return false;
+    if ((cls.flags & kClassSpecialImmune) && !(features & kEffectSpecialImmune)) return false;
+    if ((cls.flags & kClassSpecialWeaponB) && !(features & kEffectSpecialWeaponB)) return false;
+    if ((cls.flags & kClassSpecialWeaponA) && !(features & kEffectSpecialWeaponA)) return false;
     if (!(cls.flags & kClassBatchStock) && choice.blend < 0.4f) return false;
   }
   return true;

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kLockAllTaxes = 1u << 16;
 constexpr uint32_t kLockSecondaryRate = 1u << 8;
 constexpr uint32_t kLockLoans = 1u << 18;
 // The spending settings' lock bits, settings 1 to 5.

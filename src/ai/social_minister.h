@@ -13,6 +13,10 @@
 struct World;
 struct PlayerRecord;
 
+// The social post's lock bit that leaves every social spending item as it
+// stands.
+inline constexpr uint32_t kSocialLockAll = 1u << 16;
+
 struct SocialReport {
   uint32_t type = 0;
   MessageParams params;

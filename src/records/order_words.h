@@ -39,13 +39,15 @@ inline constexpr uint32_t kOrderTargetBits = 0x0000FF00u;
 // search's limit (the wide search). Was kTakeGround and kOrderHoldGround.
 inline constexpr uint32_t kOrderTakeGround = 1u << 16;
 // Bits 16 to 23: the mission byte; the unit step's missions, route and
-// steering run only while one is set.
+// steering run only while one is set. An order definition with any of them
+// posts a route and destination (was kMovementBits there).
 inline constexpr uint32_t kOrderMissionByte = 0x00FF0000u;
 // A move to the destination was ordered (or restarted). Also the movement
 // bit of standing orders; with kOrderMoving cleared when the movement is
-// cancelled.
+// cancelled. Was kMoveBit.
 inline constexpr uint32_t kOrderMove = 1u << 18;
-// Arrival at the destination leaves the route running.
+// Arrival at the destination leaves the route running (a cyclic route, was
+// kCyclicBit).
 inline constexpr uint32_t kOrderKeepsRoute = 1u << 20;
 // Moving along the route to the next hex (a pending one-hex move); the fire
 // rules count the unit as airborne. Was kOrderMoving.
@@ -78,8 +80,11 @@ inline constexpr uint32_t kOrderHexUnits = 1u << 14;
 inline constexpr uint32_t kOrderHexAttackBits = kOrderHexAnything | kOrderHexFacility | kOrderHexUnits;
 // Keeps its target when the target search finds nothing.
 inline constexpr uint32_t kOrderKeepsTarget = 1u << 17;
+// A target, or the order to keep one: an order definition with any of them
+// posts the target hex and unit (was kTargetBits there).
+inline constexpr uint32_t kOrderTargetAndKeep = kOrderTargetBits | kOrderKeepsTarget;
 // The mission is aimed at the partner unit (leaderUnit) rather than at the
-// fire unit.
+// fire unit; an order definition with it names the partner. Was kPartnerBit.
 inline constexpr uint32_t kOrderAimedAtLeader = 1u << 19;
 // Repairing or automatic deployment; cleared when a deployment runs. Called
 // bit 25 of word 11.
@@ -91,15 +96,17 @@ inline constexpr uint32_t kOrderHasteBits =
     kOrderWithdrawing | kOrderAutoDeploy | kOrderGoalCheck | (1u << 29) | (1u << 31);
 static_assert(kOrderHasteBits == 0xE2000004u);
 // Lifts: the unit is to be carried by sea (bit 3) or air (bit 4) to its
-// second hex; aboard, the same bits are its order to land there.
+// second hex; aboard, the same bits are its order to land there (the order
+// issue adds its carrier's, was kBySeaCarrier and kByAirCarrier).
 inline constexpr uint32_t kOrderSeaLift = 1u << 3;
 inline constexpr uint32_t kOrderAirLift = 1u << 4;
 inline constexpr uint32_t kOrderLiftBits = kOrderSeaLift | kOrderAirLift;
 // A transport tells its passengers to land; aboard: landing is due.
 inline constexpr uint32_t kOrderUnloadDue = 1u << 26;
 // Load into (board) the unit named by the partner word (leaderUnit); a
-// finished stock unit waiting for its transport is marked with it. Was
-// kOrderLoadInto.
+// finished stock unit waiting for its transport is marked with it. An order
+// definition with it escorts the target unit: names it the partner and
+// meets it at a base. Was kOrderLoadInto and kEscortBit.
 inline constexpr uint32_t kOrderLoadInto = 1u << 28;
 
 // orderMask (word 1): the unit step's standing requests.

@@ -37,8 +37,6 @@ constexpr int kBusyIdlePause = 18;
 constexpr int kCarrierAircraft = 7;
 constexpr int kMinScanPeriod = 3;
 constexpr int kEngagedScanFactor = 3;
-// A target to keep: the attack-target bits or the order to keep it.
-constexpr uint32_t kOrderTargetAndKeep = kOrderTargetBits | kOrderKeepsTarget;
 
 uint32_t PositionOf(const UnitRecord& u) { return unitbytes::UnitPosition(u); }
 
