@@ -150,9 +150,9 @@ inline constexpr uint32_t kRoeUnowned = 1u << 8;  // was kRoeUnownedOthers
 // read it so; the dispersal lets ships into them with it set (was
 // kRoeUnownedSea there).
 inline constexpr uint32_t kRoeNoUnownedSea = 1u << 10;
-// With it, units above movement type 5 follow these rules too; without, they
-// enter any hex. Was kRoeEnterAnywhere.
-inline constexpr uint32_t kRoeOwnRules = 1u << 11;
+// Units above movement type 5 (the air) may enter, and be set down in, any
+// hex. Was kRoeOwnRules.
+inline constexpr uint32_t kRoeEnterAnywhere = 1u << 11;
 
 // wageFlags: the wage switches, membership of the world body (its market),
 // and the world-bank loans.

@@ -141,7 +141,7 @@ uint32_t UnitEntryMask(const World& world, const UnitRecord& unit, const UnitCla
   const PlayerRecord& owner = world.players[unit.owner & 31];
   const uint32_t roe = owner.simPolicy.roeFlags;
   const bool stockClass = (cls.flags & kClassStock) != 0;
-  if (movementType >= 6 && ((roe & kRoeOwnRules) || stockClass)) return 0xFFFFFFFFu;
+  if (movementType >= 6 && ((roe & kRoeEnterAnywhere) || stockClass)) return 0xFFFFFFFFu;
   const uint32_t granted = PlayerAccessMask(owner, unit.moveKind);
   const uint32_t war = owner.simPolicy.hostileMask;
   const uint32_t a = (roe & kRoeGranted) ? granted : 0;

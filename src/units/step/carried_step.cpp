@@ -45,7 +45,7 @@ uint32_t DropEntryMask(const World& world, const UnitRecord& unit, const UnitCla
   const PlayerRecord& owner = world.players[unit.owner & 31];
   const uint32_t roe = owner.simPolicy.roeFlags;
   const int movementType = ClassMovementType(cls);
-  if (movementType > kSeaMode && (roe & kRoeOwnRules) != 0) return 0xFFFFFFFFu;
+  if (movementType > kSeaMode && (roe & kRoeEnterAnywhere) != 0) return 0xFFFFFFFFu;
   const uint32_t granted = PlayerAccessMask(owner, unit.moveKind);
   const uint32_t war = owner.simPolicy.hostileMask;
   uint32_t mask = 1u << (owner.number & 31);
