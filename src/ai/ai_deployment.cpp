@@ -31,7 +31,7 @@ void AiDeployAndOrderUnits(World& world, PlayerRecord& region) {
   // A named unit must still be live, free, unlinked and seen by the region.
   const auto namedOk = [&](uint32_t id) {
     const UnitRecord* u = FindUnitById(world, id);
-    return u && IsUnitLive(*u) && !(u->unitFlags2 & 1u) && u->carrier == 0 && ((u->seenBy >> p) & 1u);
+    return u && IsUnitLive(*u) && !(u->unitFlags2 & kUnit2Selected) && u->carrier == 0 && ((u->seenBy >> p) & 1u);
   };
   DeployStandingEvents(standing, aifields::FieldUnitCount(region, 0), CurrentTickNow(world.gameState), bar, view, namedOk,
                        [&](StandingEvent& s) { AnswerStandingEvent(world, region, s); });

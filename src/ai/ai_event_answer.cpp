@@ -13,6 +13,7 @@
 #include "records/hex_unit_stack.h"
 #include "units/hex_geometry.h"
 #include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "units/unit_deploy.h"
 #include "units/unit_order_issue.h"
 #include "units/unit_player_fields.h"
@@ -28,7 +29,7 @@ constexpr int kSlots = 8;
 constexpr uint16_t kKindFortified = 0;   // an attack on ground the region holds
 constexpr uint16_t kKindNearbyAlarm = 15;
 constexpr int kEventKinds = 16;
-constexpr uint32_t kOrderBusyWhileMoving = 0x2080006u;
+constexpr uint32_t kOrderBusyWhileMoving = kOrderNarrowSearch | kOrderAimedAtLeader;
 constexpr int kNearbyHexes = 2;
 
 struct Candidate {
@@ -56,7 +57,7 @@ bool FortifiedTarget(const World& world, uint32_t position) {
     const UnitRecord& lead = *cell->stack->lead;
     const UnitClassRecord* cls = UnitClassOf(world, lead);
     if (IsUnitLive(lead) && !(lead.unitFlags & kUnitProvisional) && cls && (cls->flags & kClassFortification) &&
-        !(lead.unitFlags2 & 1u))
+        !(lead.unitFlags2 & kUnit2Selected))
       return true;
   }
   return (TerrainFlagsAt(world, *cell) & kTerrainCovered) != 0;
@@ -163,7 +164,7 @@ class Answer {
     named_ = nullptr;
     if (e.third != 0) {
       named_ = FindUnitById(world_, e.third);
-      if (!named_ || !IsUnitLive(*named_) || (named_->unitFlags2 & 1u) || named_->carrier != 0 ||
+      if (!named_ || !IsUnitLive(*named_) || (named_->unitFlags2 & kUnit2Selected) || named_->carrier != 0 ||
           !((named_->seenBy >> p_) & 1u))
         return;
     }
@@ -270,7 +271,7 @@ bool AiUnitQualifies(const World& world, const PlayerRecord& player, const UnitR
     const int32_t bar = (5 - static_cast<int32_t>(aifig::L2(unit))) * 2000 - 60 * initiative;
     if (static_cast<int32_t>(e.value) < bar) return false;
     if (AiHexDistance(world, aifig::OrderTarget(unit), here) < distance && !(order & kOrderKeepsRoute)) return false;
-  } else if (!aifig::Grouped(*cls) && !(cls->flags & aifig::kClassBit26)) {
+  } else if (!aifig::Grouped(*cls) && !(cls->flags & kClassNeverSurrenders)) {
     const bool rated = HasRatingForOwnCategory(*cls, category);
     const HexCell* cell = CellAt(world, here);
     const bool ownGround = cell && CellOwner(cell->word) == p;

@@ -3,14 +3,13 @@
 #include "ai/military_minister.h"
 #include "ai/minister_common.h"
 #include "ai/research_figures.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/research_path.h"
 #include "world/list_items.h"
 
 namespace {
 
-constexpr uint32_t kMsgMinisterAdvice = 17;
-constexpr uint32_t kNewsMinisterChoice = 418;
 constexpr uint32_t kAdviceMode = 1u << 21;
 constexpr uint32_t kSocialTwoPasses = (1u << 23) | (1u << 24);
 constexpr uint32_t kSecondPassSubRoles = 1u << 23;
@@ -36,7 +35,7 @@ void TakeUp(World& world, PlayerRecord& region, int32_t c, int role, bool advice
   const MessageParams params{static_cast<uint32_t>(c), static_cast<uint32_t>(role)};
   if (advice) DeliverPlayerMessage(world, region, kMsgMinisterAdvice, self, nullptr, params);
   else RequestResearchPath(world, self, static_cast<uint32_t>(c), kProjectDesign);
-  AddLocalNewsItem(world, region, kNewsMinisterChoice, 0, params);
+  AddLocalNewsItem(world, region, kMsgMinisterChoice, 0, params);
 }
 
 }  // namespace

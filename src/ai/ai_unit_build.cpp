@@ -11,9 +11,11 @@
 #include "sim/command_post.h"
 #include "sim/game_command.h"
 #include "sim/unit_command_args.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "units/hex_geometry.h"
 #include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "units/unit_queries.h"
 #include "world/text/policy_fields.h"
 #include "world/text/rule_tables.h"
@@ -34,13 +36,6 @@ constexpr uint32_t kRoleBits = 0x1Fu;
 constexpr uint32_t kOptionA = 1u << 7;
 constexpr uint32_t kOptionB = 1u << 6;
 constexpr uint32_t kOptionC = 1u << 5;
-// A base class that does not produce: production, works, settlement
-// population or roads.
-constexpr uint32_t kNotProducing = 0x9C0000u;
-constexpr uint32_t kClassBatchAll = 1u << 15;
-constexpr uint32_t kFeatureFlag1 = 1u << 1;
-constexpr uint32_t kFeatureFlag2 = 1u << 2;
-constexpr uint32_t kFeatureFlag12 = 1u << 12;
 constexpr uint32_t kCreateFlagBatchAll = 5;
 // A queued unit still waiting for its turn at the base.
 constexpr uint32_t kStateQueuedBelow = 0x40000000u;
@@ -91,10 +86,10 @@ bool Qualifies(const World& world, const PlayerRecord& player, int p, int32_t in
     if (!(ProductionByte(cls) & choice.domainMask)) return false;
     if (SizeClass(cls) > choice.sizeLimit) return false;
     const uint32_t features = aifields::FeatureFlags(player);
-    if ((cls.flags & kClassSpecialImmune) && !(features & kFeatureFlag2)) return false;
-    if ((cls.flags & kClassSpecialWeaponB) && !(features & kFeatureFlag1)) return false;
-    if ((cls.flags & kClassSpecialWeaponA) && !(features & kFeatureFlag12)) return false;
-    if (!(cls.flags & kClassBatchAll) && choice.blend < 0.4f) return false;
+    if ((cls.flags & kClassSpecialImmune) && !(features & kEffectSpecialImmune)) return false;
+    if ((cls.flags & kClassSpecialWeaponB) && !(features & kEffectSpecialWeaponB)) return false;
+    if ((cls.flags & kClassSpecialWeaponA) && !(features & kEffectSpecialWeaponA)) return false;
+    if (!(cls.flags & kClassBatchStock) && choice.blend < 0.4f) return false;
   }
   return true;
 }
@@ -181,8 +176,8 @@ bool ProducingBase(const World& world, const UnitRecord& u, int p, const UnitCla
   if (u.owner != p || !(u.unitFlags & kUnitFacility) || !IsUnitLive(u)) return false;
   if (aifig::Placement(u) & kPostureInReserve) return false;
   cls = UnitClassOf(world, u);
-  return cls && (cls->flags & kClassSettlement) && !(cls->flags & kNotProducing) && aifig::MovementType(*cls) == 0 &&
-         ProductionByte(*cls) != 0;
+  return cls && (cls->flags & kClassSettlement) && !(cls->flags & kClassExcludedKinds) &&
+         aifig::MovementType(*cls) == 0 && ProductionByte(*cls) != 0;
 }
 
 // Auto production barred at the base: its lead unit says so.
@@ -239,7 +234,7 @@ void AiOrderUnitBuild(World& world, PlayerRecord& player) {
                                  .flags = 0}
                          .Pack());
       Post(world, std::move(c));
-      AddLocalNewsItem(world, player, kNewsUnitOrdered, 0,
+      AddLocalNewsItem(world, player, kMsgUnitOrdered, 0,
                        MessageParams{static_cast<uint32_t>(chosen), static_cast<uint32_t>(choice.role)});
     }
   }
@@ -297,7 +292,7 @@ void AiOrderUnitBatch(World& world, PlayerRecord& player) {
         GameCommand c = MakeGameCommand(world.gameState, kCmdCreateUnitAt, p);
         SetArgWords(c, OrderedUnitArgs{.classIndex = static_cast<uint32_t>(chosen),
                                        .size = 1,
-                                       .flags = (cls->flags & kClassBatchAll) ? kCreateFlagBatchAll : 0u}
+                                       .flags = (cls->flags & kClassBatchStock) ? kCreateFlagBatchAll : 0u}
                            .Pack());
         Post(world, std::move(c));
       }

@@ -12,8 +12,6 @@ struct World;
 inline constexpr int kMissileRole = 8;
 // Roles with a row of weights.
 inline constexpr int kWeightedRoles = 26;
-// Local news of an ordered unit (the class and its role).
-inline constexpr uint32_t kNewsUnitOrdered = 458;
 
 struct ClassChoice {
   int role = 0;

@@ -72,9 +72,7 @@ inline int AirPair(const UnitClassRecord& c) { return Rating(c, 4) + Rating(c, 5
 inline int SeaPair(const UnitClassRecord& c) { return Rating(c, 6) + Rating(c, 7); }
 inline uint8_t FirstSeaByte(const UnitClassRecord& c) { return Rating(c, 6); }
 
-inline constexpr uint32_t kGroupFlag = kClassLongRange;
-inline constexpr uint32_t kClassBit26 = 1u << 26;
-inline bool Grouped(const UnitClassRecord& c) { return (c.flags & kGroupFlag) != 0; }
+inline bool Grouped(const UnitClassRecord& c) { return (c.flags & kClassLongRange) != 0; }
 
 inline int16_t FullStrength(const UnitClassRecord& c) { return c.strengthPerSize; }
 inline int16_t Speed(const UnitClassRecord& c) { return le::LoadI16(ClassBytes(c) + 66); }

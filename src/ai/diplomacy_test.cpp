@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr uint32_t kMsgOffer = 400;
-constexpr uint32_t kMsgLetter = 5;
-
 uint32_t g_clockMs = 400;
 uint32_t FixedClock() { return g_clockMs; }
 
@@ -31,7 +28,7 @@ struct DiplomacyWorld : MessageTestWorld {
     offer.replyCodes[0] = 12;  // accept
     offer.replyCodes[1] = 13;  // decline
     Type(kMsgOfferDeclined);
-    Type(kMsgLetter);
+    Type(kMsgDiplomaticStatement);
     g_clockMs = 400;
     SetAiClock(&FixedClock);
   }
@@ -113,7 +110,7 @@ TEST(DiplomaticAnswers, OffersAreAcceptedAboveTheBarAndOtherItemsCleared) {
   for (const Row& row : rows) {
     DiplomacyWorld t;
     if (row.offer) t.FileOffer(row.from, row.gives, row.asks);
-    else t.File(kMsgLetter, row.from, "no offer");
+    else t.File(kMsgDiplomaticStatement, row.from, "no offer");
     const int before = t.MailCount(row.from);
     AiAnswerDiplomaticOffers(*t.world, t.P(2));
     EXPECT_EQ(t.MailCount(2), 0) << row.what;

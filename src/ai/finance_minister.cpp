@@ -12,15 +12,10 @@
 
 namespace {
 
-constexpr uint32_t kLockAllTaxes = 1u << 16;
 constexpr uint32_t kLockSecondaryRate = 1u << 8;
 constexpr uint32_t kLockLoans = 1u << 18;
 // The spending settings' lock bits, settings 1 to 5.
 constexpr uint32_t kSpendingLocks[5] = {1u << 2, 1u << 3, 1u << 6, 1u << 7, 1u << 5};
-// Finance flag word bits: a loan or a repayment waits, the region has borrowed.
-constexpr uint32_t kLoanWaitingBit = 1u << 5;
-constexpr uint32_t kRepayWaitingBit = 1u << 6;
-constexpr uint32_t kBorrowedBit = 1u << 7;
 constexpr uint8_t kLoanKind = 1;
 // A loan's remaining term in days counts from this when it has run over.
 constexpr int64_t kReferenceTermDays = 3650;
@@ -89,7 +84,7 @@ void RepayDearestLoan(World& world, PlayerRecord& region, int self) {
   if (self == world.gameState.localPlayer) RequestAiRedraw();
   {
     WorldLockGuard hold(world, kLockCommandLog);
-    region.displayPolicy.wageFlags &= ~kRepayWaitingBit;
+    region.displayPolicy.wageFlags &= ~kRepayWaiting;
   }
   TickPolicyRestore(region);
 }
@@ -215,12 +210,12 @@ void FinanceMinisterStep(World& world, PlayerRecord& region, const FinanceFigure
     RaisePostRequests(products, 1u << 5);
   }
   // 8. Repay the dearest loan.
-  if (Bit(m, 11) && !(sim.wageFlags & kRepayWaitingBit) && !(locks & kLockLoans) && dOk &&
+  if (Bit(m, 11) && !(sim.wageFlags & kRepayWaiting) && !(locks & kLockLoans) && dOk &&
       10.0f * r + d > 17.0f && p / 12.0f + cash >= 0.0f) {
     RepayDearestLoan(world, region, self);
   }
   // 9. Borrow.
-  if (Bit(m, 13) && !(sim.wageFlags & (kLoanWaitingBit | kBorrowedBit)) &&
+  if (Bit(m, 13) && !(sim.wageFlags & (kLoanWaiting | kHasTakenLoan)) &&
       region.creditRating > (r + 1.0f) * 0.1f - 0.5f * s) {
     const float l = PlayerRatingB(world, region, 12.0f);
     const float g = PlayerRatioC(region);

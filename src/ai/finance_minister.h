@@ -9,6 +9,9 @@
 struct World;
 struct PlayerRecord;
 
+// The finance post's lock bit that leaves every tax as it stands.
+inline constexpr uint32_t kLockAllTaxes = 1u << 16;
+
 inline constexpr std::array<float, 12> kMaxTaxRates = {0.5f,   0.5f,  0.65f, 0.65f, 0.099f, 0.099f,
                                                        0.65f, 0.65f, 0.08f, 0.65f, 0.65f,  0.65f};
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kLockAllTaxes = 1u << 16;
-
 // A served finance post with a minister of skill 0 and rating 0 (r 0.1),
 // and figures that raise nothing by themselves: one unit of income and of
 // spending a day and cash of 1,000 (1,000 days of cover: request 11).

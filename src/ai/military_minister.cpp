@@ -3,13 +3,6 @@
 #include "ai/minister_common.h"
 #include "sim/player_services.h"
 
-namespace {
-
-constexpr uint32_t kConscript = 1u << 0;
-constexpr uint32_t kCoed = 1u << 1;
-
-}  // namespace
-
 float MinisterFundsFigure(const PlayerRecord& region) { return region.treasury; }
 
 float MilitaryCostFigure(const PlayerRecord& region) {
@@ -82,7 +75,7 @@ void MilitaryMinisterStep(World& world, PlayerRecord& region) {
       const uint8_t age = sim.soldierminage > 16 ? uint8_t{16} : sim.soldierminage;
       const float target = sim.soldiertarget < 0.2f ? 0.2f : sim.soldiertarget;
       SetBothCopies(world, region, [&](PlayerPolicyBlock& b) {
-        b.militaryFlags |= kConscript | kCoed;
+        b.militaryFlags |= kMilitaryConscript | kMilitaryCoed;
         b.soldierminage = age;
         b.soldiertarget = target;
       });
@@ -91,7 +84,7 @@ void MilitaryMinisterStep(World& world, PlayerRecord& region) {
   if ((m & kMilStandDown) && !(locks & kMilLockConscription)) {
     const uint8_t age = sim.soldierminage < 16 ? uint8_t{16} : sim.soldierminage;
     SetBothCopies(world, region, [&](PlayerPolicyBlock& b) {
-      b.militaryFlags &= ~kConscript;
+      b.militaryFlags &= ~kMilitaryConscript;
       b.soldierminage = age;
     });
   }

@@ -6,6 +6,7 @@
 
 #include "ai/minister_common.h"
 #include "sim/daily/product_fields.h"
+#include "sim/message_ids.h"
 #include "sim/player_message_link.h"
 
 namespace {
@@ -13,11 +14,6 @@ namespace {
 using product::Get;
 
 constexpr uint32_t kShortage = 1u << 31;
-constexpr uint32_t kFlagAutoSell = 1u << 3;
-constexpr uint32_t kFlagCapByCapacity = 1u << 5;
-constexpr uint32_t kMsgMilitaryWantsGoods = 307;
-constexpr uint32_t kMsgProductShort = 310;
-constexpr uint32_t kMsgProductShortNoImports = 315;
 
 bool Bit(uint32_t word, int bit) { return (word >> bit) & 1u; }
 
@@ -114,7 +110,7 @@ void DepartmentMinisterStepC(World& world, PlayerRecord& region) {
       } else {
         v.entrySwitch = 0.0f;
         if ((2.6f - r - s) * L > M && 3.0f * D / 12.0f < S) {
-          v.flags &= ~kFlagCapByCapacity;
+          v.flags &= ~kProductCapByCapacity;
           v.factor2 = 1.0f;
         }
       }
@@ -125,8 +121,8 @@ void DepartmentMinisterStepC(World& world, PlayerRecord& region) {
       else if ((Bit(m, 13) || Bit(m, 16)) && v.margin > s + 1.0f) v.margin = Root(v.margin * v.margin * 0.996f);
       // Selling: a surplus with the sale request turns the automatic sale
       // on; a shortage turns it off.
-      if (Bit(m, 17) && P > D) v.flags |= kFlagAutoSell;
-      if (m & kShortage) v.flags &= ~kFlagAutoSell;
+      if (Bit(m, 17) && P > D) v.flags |= kProductAutoSell;
+      if (m & kShortage) v.flags &= ~kProductAutoSell;
       // More than 30 days of use in stock: a tenth of the excess off the
       // stock target.
       const float month = D * 30.0f / 365.0f;

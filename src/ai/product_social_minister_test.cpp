@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr uint32_t kMasterLock = 1u << 16;
-
 // Product 3 of region 2 short on every count: 600 a year wanted, 100 made,
 // half a unit in stock, consumer demand 100, capacity L.
 void ShortProduct(PlayerRecord& r, float capacity) {
@@ -68,7 +66,7 @@ TEST(SocialMinister, ALockedItemNeverMoves) {
   struct Row {
     uint32_t locks;
     float after;
-  } rows[] = {{0, 0.51f}, {1u << 2, 0.5f}, {kMasterLock, 0.5f}, {1u << 1, 0.51f}};
+  } rows[] = {{0, 0.51f}, {1u << 2, 0.5f}, {kSocialLockAll, 0.5f}, {1u << 1, 0.51f}};
   for (const Row& row : rows) {
     MinisterTestWorld t;
     t.Serve(kPostSocial);
@@ -122,8 +120,8 @@ TEST(SocialMinister, ReportsGoByStabilityTheDayTheLocksAndTheAlert) {
   struct Row { float stability; uint32_t day, orders, locks; int32_t defcon; std::vector<uint32_t> types; };
   const Row rows[] = {{0.4f, 1000, 0, 0, 1, {kMsgSocialReport}},
                       {0.2f, 1000, 0, 0, 4, {kMsgSocialUnrest, kMsgSocialReport, kMsgSocialWarWeariness}},
-                      {0.6f, 1009, 1u << 3, kMasterLock, 1, {kMsgSocialReport, kMsgSocialRestraint}},
-                      {0.6f, 1551, 0, 1u << 2, 1, {kMsgSocialReport}}, {0.6f, 1551, 0, kMasterLock, 1, {kMsgSocialReport, kMsgSocialLocked}}};
+                      {0.6f, 1009, 1u << 3, kSocialLockAll, 1, {kMsgSocialReport, kMsgSocialRestraint}},
+                      {0.6f, 1551, 0, 1u << 2, 1, {kMsgSocialReport}}, {0.6f, 1551, 0, kSocialLockAll, 1, {kMsgSocialReport, kMsgSocialLocked}}};
   for (const Row& row : rows) {
     MinisterTestWorld t;
     t.Region().approval = row.stability;

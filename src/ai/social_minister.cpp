@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr uint32_t kLockAll = 1u << 16;
 constexpr uint32_t kLockResearchA = 1u << 20;
 constexpr uint32_t kLockResearchB = 1u << 21;
 // The bound a social spending item is not raised past.
@@ -55,7 +54,7 @@ std::vector<SocialReport> SocialMinisterReports(const World& world, const Player
   if (stability < 0.24f - s / 2.0f) out.push_back({kMsgSocialUnrest, {MessageReal(stability)}});
   out.push_back({kMsgSocialReport, {MessageReal(stability), MessageReal(groups / static_cast<float>(kSocialPrograms))}});
   const uint32_t day = world.gameState.currentDay % kReportCycle;
-  if (locks & kLockAll) {
+  if (locks & kSocialLockAll) {
     if (day == kRestraintDay && Bit(orders, 3)) out.push_back({kMsgSocialRestraint, sums});
     if (day == kLockedDay) out.push_back({kMsgSocialLocked, sums});
     if (day == kReviewDay) out.push_back({kMsgSocialReview, sums});
@@ -98,7 +97,7 @@ void DepartmentMinisterStepD(World& world, PlayerRecord& region) {
   const float t = Bit(orders, 3) ? 0.4f : 0.7f;
   for (int i = 0; i < kSocialPrograms; ++i) {
     items[i] = sim.socialspend[i];
-    if (Bit(locks, i) || (locks & kLockAll)) continue;
+    if (Bit(locks, i) || (locks & kSocialLockAll)) continue;
     auto raise = [&](float by) {
       if (items[i] < kSocialSpendBound) {
         items[i] += by;

@@ -7,19 +7,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 
 struct World;
 struct PlayerRecord;
 
-// The minister's reports (rows of the news items table), signed by the
-// social affairs department.
-inline constexpr uint32_t kMsgSocialUnrest = 487;        // stability
-inline constexpr uint32_t kMsgSocialReport = 488;        // stability, average satisfaction
-inline constexpr uint32_t kMsgSocialRestraint = 489;     // spending, satisfaction
-inline constexpr uint32_t kMsgSocialLocked = 490;        // spending, satisfaction
-inline constexpr uint32_t kMsgSocialReview = 491;        // spending, satisfaction
-inline constexpr uint32_t kMsgSocialWarWeariness = 492;  // stability
+// The social post's lock bit that leaves every social spending item as it
+// stands.
+inline constexpr uint32_t kSocialLockAll = 1u << 16;
 
 struct SocialReport {
   uint32_t type = 0;

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr uint32_t kMsgOffer = 400;
-constexpr uint32_t kMsgSurrenderNews = 263;
-
 std::atomic<AiClock> g_aiClock{nullptr};
 
 uint32_t Bit(int p) { return 1u << (p & 31); }

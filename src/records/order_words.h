@@ -39,13 +39,15 @@ inline constexpr uint32_t kOrderTargetBits = 0x0000FF00u;
 // search's limit (the wide search). Was kTakeGround and kOrderHoldGround.
 inline constexpr uint32_t kOrderTakeGround = 1u << 16;
 // Bits 16 to 23: the mission byte; the unit step's missions, route and
-// steering run only while one is set.
+// steering run only while one is set. An order definition with any of them
+// posts a route and destination (was kMovementBits there).
 inline constexpr uint32_t kOrderMissionByte = 0x00FF0000u;
 // A move to the destination was ordered (or restarted). Also the movement
 // bit of standing orders; with kOrderMoving cleared when the movement is
-// cancelled.
+// cancelled. Was kMoveBit.
 inline constexpr uint32_t kOrderMove = 1u << 18;
-// Arrival at the destination leaves the route running.
+// Arrival at the destination leaves the route running (a cyclic route, was
+// kCyclicBit).
 inline constexpr uint32_t kOrderKeepsRoute = 1u << 20;
 // Moving along the route to the next hex (a pending one-hex move); the fire
 // rules count the unit as airborne. Was kOrderMoving.
@@ -69,26 +71,42 @@ inline constexpr uint32_t kOrderChooseBase = 1u << 1;
 // Launch the carried stock units at the carrier's target.
 inline constexpr uint32_t kOrderLaunchCargo = 1u << 9;
 // What an ordered attack on a hex may hit: anything there (bit 10), its
-// facility (bit 11), the units standing there (bit 14).
+// facility (bit 11), the units standing there (bit 14). With bit 10 a carried
+// unit keeps its target hex when the target search finds nothing, was
+// kOrderKeepHex.
 inline constexpr uint32_t kOrderHexAnything = 1u << 10;
 inline constexpr uint32_t kOrderHexFacility = 1u << 11;
 inline constexpr uint32_t kOrderHexUnits = 1u << 14;
 inline constexpr uint32_t kOrderHexAttackBits = kOrderHexAnything | kOrderHexFacility | kOrderHexUnits;
 // Keeps its target when the target search finds nothing.
 inline constexpr uint32_t kOrderKeepsTarget = 1u << 17;
+// A target, or the order to keep one: an order definition with any of them
+// posts the target hex and unit (was kTargetBits there).
+inline constexpr uint32_t kOrderTargetAndKeep = kOrderTargetBits | kOrderKeepsTarget;
+// The mission is aimed at the partner unit (leaderUnit) rather than at the
+// fire unit; an order definition with it names the partner. Was kPartnerBit.
+inline constexpr uint32_t kOrderAimedAtLeader = 1u << 19;
 // Repairing or automatic deployment; cleared when a deployment runs. Called
 // bit 25 of word 11.
 inline constexpr uint32_t kOrderAutoDeploy = 1u << 25;
+// Orders that double a unit's supply rate while it is not turning: the
+// reserve resupplies it faster, and so does its supply line without a base
+// of its kind (was kOrderSupplyLine there).
+inline constexpr uint32_t kOrderHasteBits =
+    kOrderWithdrawing | kOrderAutoDeploy | kOrderGoalCheck | (1u << 29) | (1u << 31);
+static_assert(kOrderHasteBits == 0xE2000004u);
 // Lifts: the unit is to be carried by sea (bit 3) or air (bit 4) to its
-// second hex; aboard, the same bits are its order to land there.
+// second hex; aboard, the same bits are its order to land there (the order
+// issue adds its carrier's, was kBySeaCarrier and kByAirCarrier).
 inline constexpr uint32_t kOrderSeaLift = 1u << 3;
 inline constexpr uint32_t kOrderAirLift = 1u << 4;
 inline constexpr uint32_t kOrderLiftBits = kOrderSeaLift | kOrderAirLift;
 // A transport tells its passengers to land; aboard: landing is due.
 inline constexpr uint32_t kOrderUnloadDue = 1u << 26;
 // Load into (board) the unit named by the partner word (leaderUnit); a
-// finished stock unit waiting for its transport is marked with it. Was
-// kOrderLoadInto.
+// finished stock unit waiting for its transport is marked with it. An order
+// definition with it escorts the target unit: names it the partner and
+// meets it at a base. Was kOrderLoadInto and kEscortBit.
 inline constexpr uint32_t kOrderLoadInto = 1u << 28;
 
 // orderMask (word 1): the unit step's standing requests.
@@ -111,6 +129,8 @@ inline constexpr uint32_t kStateWaitFormation = 1u << 3;  // waiting for its for
 inline constexpr uint32_t kStateHalt2 = 1u << 4;        // the second halt bit
 // Engaged on an ordered attack of a hex this step.
 inline constexpr uint32_t kStateHexAttackEngaged = 1u << 5;
+// In contact with its mission's target: on the target's hex.
+inline constexpr uint32_t kStateInContact = 1u << 6;
 inline constexpr uint32_t kStateMotionByte = 0xFFu;
 // Cleared when the first facility mode goes off; was kBit24 and
 // kOrderBuildingMark.
@@ -123,7 +143,8 @@ inline constexpr uint32_t kStateModeCExtra = 1u << 25;
 // with its partner.
 inline constexpr uint32_t kStateDeployRefused = 1u << 26;
 inline constexpr uint32_t kStateDeployDue = 1u << 27;  // a deployment command is due
-// The third facility mode: run down. Was kBit29 and kOrderRunDown.
+// The third facility mode: run down (taken apart); the unit lists leave such
+// units out. Was kBit29, kOrderRunDown and kStateLeaving.
 inline constexpr uint32_t kStateModeC = 1u << 29;
 // A paused build (mothballed). Was kBit30 and kOrderMothballed.
 inline constexpr uint32_t kStatePausedBuild = 1u << 30;
@@ -139,10 +160,12 @@ inline constexpr uint32_t kHeaderHoldFire = 1u << 11;
 // No capture: the unit takes no ground unless kOrderTakeGround. Was
 // kHoldsBack and kOrderStandDown.
 inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
-// No stock loading: a facility pulls in no stock units ordered into it.
+// No stock loading: a facility pulls in no stock units ordered into it. Was
+// kHeaderNoLoading.
 inline constexpr uint32_t kHeaderNoStockLoading = 1u << 16;
 // Launch allowed: a stock unit may be launched; also asks for the same on a
-// unit the build queue orders.
+// unit the build queue orders. The reserve keeps such stock apart, was
+// kHeaderKeptApart.
 inline constexpr uint32_t kHeaderLaunchAllowed = 1u << 13;
 // Set whenever the whole header is stored.
 inline constexpr uint32_t kHeaderSet = 1u << 31;
@@ -160,4 +183,5 @@ inline constexpr uint32_t kPostureInReserve = 1u << 0;
 // Under construction or being built up (repairing). Was kOrdersBuilding,
 // kBuildingPosture and kOrdersRepairing.
 inline constexpr uint32_t kPostureUnderConstruction = 1u << 1;
-inline constexpr uint32_t kPostureNoAutoDeploy = 1u << 2;  // no automatic deployment
+// No automatic deployment; also kept out of lifts, was kPostureNoLift.
+inline constexpr uint32_t kPostureNoAutoDeploy = 1u << 2;

@@ -135,8 +135,43 @@ static_assert(offsetof(PlayerPolicyBlock, roeFlags) == 1176);
 // roeFlags: which special stock a carrier may launch at its target. Bit 1
 // lets it launch classes of special weapons (kClassSpecialWeaponA or B),
 // bit 2 classes of the first special kind (kClassSpecialImmune).
-inline constexpr uint32_t kRoeLaunchSpecialWeapons = 1u << 1;
-inline constexpr uint32_t kRoeLaunchFirstSpecialKind = 1u << 2;
+inline constexpr uint32_t kRoeLaunchSpecialWeapons = 1u << 1;    // was kAutoLaunchSpecial
+inline constexpr uint32_t kRoeLaunchFirstSpecialKind = 1u << 2;  // was kAutoLaunchImmune
+// An alarm on any entry: the region's computer player hears of units of
+// other regions on its hexes whatever the relation, not only of enemies.
+inline constexpr uint32_t kRoeAlarm = 1u << 3;
+// Where the region's units may go: the hexes of its access grants, of
+// everyone else, of its enemies, and unowned hexes.
+inline constexpr uint32_t kRoeGranted = 1u << 5;
+inline constexpr uint32_t kRoeOthers = 1u << 6;
+inline constexpr uint32_t kRoeAtWar = 1u << 7;
+inline constexpr uint32_t kRoeUnowned = 1u << 8;  // was kRoeUnownedOthers
+// Ships keep out of unowned hexes. The entry rights and the carried units
+// read it so; the dispersal lets ships into them with it set (was
+// kRoeUnownedSea there).
+inline constexpr uint32_t kRoeNoUnownedSea = 1u << 10;
+// Units above movement type 5 (the air) may enter, and be set down in, any
+// hex. Was kRoeOwnRules.
+inline constexpr uint32_t kRoeEnterAnywhere = 1u << 11;
+
+// wageFlags: the wage switches, membership of the world body (its market),
+// and the world-bank loans.
+inline constexpr uint32_t kWageMedical = 1u << 1;  // was kMedical
+// A member of the world body, which the world-market command joins and
+// leaves and the daily accounts charge dues for. Was kWorldMarketMember.
+inline constexpr uint32_t kWorldBodyMember = 1u << 2;
+// A loan or a repayment waits for its command; the region has borrowed. Were
+// kLoanWaitingBit, kRepayWaitingBit and kBorrowedBit too.
+inline constexpr uint32_t kLoanWaiting = 1u << 5;
+inline constexpr uint32_t kRepayWaiting = 1u << 6;
+inline constexpr uint32_t kHasTakenLoan = 1u << 7;
+// A join or leave of the world body waits for its command (the display
+// copy). Was kWorldMarketJoinWaiting.
+inline constexpr uint32_t kWorldBodyJoinWaiting = 1u << 8;
+
+// militaryFlags.
+inline constexpr uint32_t kMilitaryConscript = 1u << 0;  // conscription; was kConscript
+inline constexpr uint32_t kMilitaryCoed = 1u << 1;       // women serve too; was kCoed
 static_assert(offsetof(PlayerPolicyBlock, roescorchedtype) == 1180);
 static_assert(offsetof(PlayerPolicyBlock, milinitiativeoff) == 1184);
 static_assert(offsetof(PlayerPolicyBlock, milinitiativedef) == 1185);

@@ -378,6 +378,13 @@ static_assert(offsetof(PlayerRecord, endResult) == 14577);
 static_assert(offsetof(PlayerRecord, endCheated) == 14578);
 static_assert(offsetof(PlayerRecord, networkSlot) == 14580);
 
+// specialEffects bits the computer players' unit build reads: the special
+// weapon kinds a region's technology lets it build (kClassSpecialWeaponB,
+// kClassSpecialImmune, kClassSpecialWeaponA). Were kFeatureFlag1, 2 and 12.
+inline constexpr uint32_t kEffectSpecialWeaponB = 1u << 1;
+inline constexpr uint32_t kEffectSpecialImmune = 1u << 2;
+inline constexpr uint32_t kEffectSpecialWeaponA = 1u << 12;
+
 // The region takes part in the game: its slot is not empty and it is not
 // out of the game. Walks over the "active" regions visit only these.
 inline bool TakesPart(const PlayerRecord& record) { return record.kind != kKindEmpty && record.kind != kKindOut; }

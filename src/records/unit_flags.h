@@ -14,7 +14,7 @@ inline constexpr uint32_t kUnitPostures = 0x7u << 1;
 // half value.
 inline constexpr uint32_t kUnitMoved = 1u << 8;
 // A stock unit (its class has kClassStock); a campaign carry-over holds it
-// off the map. Was kUnitOffMap.
+// off the map. Was kUnitOffMap; the unit lists call it kUnitMissile.
 inline constexpr uint32_t kUnitStock = 1u << 11;
 // Made on the display copy and not yet confirmed by the simulation; hidden
 // from the other players. Was kUnitHidden.
@@ -81,6 +81,9 @@ inline constexpr uint32_t kUnitMapOption = 1u << 30;
 inline constexpr uint32_t kUnitStoppedAtEdge = 1u << 31;
 
 // The second flag word, at 320.
+// Marked selected on the map (the selection's stack units); the computer
+// players pass over units so marked. Was kSelectedMark.
+inline constexpr uint32_t kUnit2Selected = 1u << 0;
 // Cleared whenever the orders change the unit's course. Was kFlags2Bit8 and
 // kUnitFlags2Bit8.
 inline constexpr uint32_t kUnit2Bit8 = 1u << 8;

@@ -23,12 +23,14 @@ inline constexpr uint32_t kMsgTreatyCancelledInProtest = 276;
 inline constexpr uint32_t kMsgWarEndedNews = 300;
 inline constexpr uint32_t kMsgNewAllianceNews = 301;
 inline constexpr uint32_t kMsgNewTargetNews = 328;          // a region chose a new strategic target
+inline constexpr uint32_t kMsgSurrenderNews = 263;          // a computer region gave up its war
 
 // Letters, replies and diplomatic offers.
 inline constexpr uint32_t kMsgDiplomaticStatement = 30;
 inline constexpr uint32_t kMsgReplyNotice = 88;
 inline constexpr uint32_t kMsgOfferExpired = 165;
 inline constexpr uint32_t kMsgOfferHostile = 166;           // offers are refused while at war
+inline constexpr uint32_t kMsgOffer = 400;                  // an offer attached, answered by reply codes
 inline constexpr uint32_t kMsgOfferDeclined = 401;
 inline constexpr uint32_t kMsgOfferDone = 402;
 inline constexpr uint32_t kMsgOfferItemFailed = 403;        // parameter 2 names the item that failed
@@ -177,3 +179,33 @@ inline constexpr uint32_t kMsgUnitCompleted = 460;
 inline constexpr uint32_t kMsgUnitCompletedDeployed = 461;
 inline constexpr uint32_t kMsgUnitCompletedOverBudget = 462;
 inline constexpr uint32_t kMsgForceBudgetExceeded = 304;
+
+// A unit of a region that surrendered changed sides (to its new owner).
+inline constexpr uint32_t kMsgUnitSurrendered = 486;
+
+// Strikes with special weapons, by the weapon's kind (class bits 2, 3 and
+// 1): the message to the struck region and the news told to all.
+inline constexpr uint32_t kMsgStruckSpecialA = 190;
+inline constexpr uint32_t kMsgStruckSpecialANews = 11;
+inline constexpr uint32_t kMsgStruckSpecialB = 366;
+inline constexpr uint32_t kMsgStruckSpecialBNews = 368;
+inline constexpr uint32_t kMsgStruckImmune = 365;
+inline constexpr uint32_t kMsgStruckImmuneNews = 367;
+
+// The ministers' reports and advice to their own region.
+inline constexpr uint32_t kMsgMinisterAdvice = 17;          // the design to build next
+inline constexpr uint32_t kMsgMinisterChoice = 418;         // the same as a local news line
+// Local news lines: a unit ordered (its class and role), a facility ordered
+// on the map.
+inline constexpr uint32_t kMsgUnitOrdered = 458;
+inline constexpr uint32_t kMsgFacilityPlaced = 133;
+inline constexpr uint32_t kMsgMilitaryWantsGoods = 307;     // commerce: trade settings changed
+inline constexpr uint32_t kMsgProductShort = 310;           // commerce: production
+inline constexpr uint32_t kMsgProductShortNoImports = 315;  // commerce: markets
+// Signed by the social affairs department.
+inline constexpr uint32_t kMsgSocialUnrest = 487;        // stability
+inline constexpr uint32_t kMsgSocialReport = 488;        // stability, average satisfaction
+inline constexpr uint32_t kMsgSocialRestraint = 489;     // spending, satisfaction
+inline constexpr uint32_t kMsgSocialLocked = 490;        // spending, satisfaction
+inline constexpr uint32_t kMsgSocialReview = 491;        // spending, satisfaction
+inline constexpr uint32_t kMsgSocialWarWeariness = 492;  // stability

@@ -71,13 +71,6 @@ void PostAnswer(World& world, int q, int against) {
   PostCommand(*log, std::move(c), true);
 }
 
-// Bits of the word that holds the wage switches and the world-market state.
-constexpr uint32_t kWorldMarketMember = 1u << 2;
-constexpr uint32_t kWorldMarketJoinWaiting = 1u << 8;
-constexpr uint32_t kLoanWaiting = 1u << 5;
-constexpr uint32_t kRepayWaiting = 1u << 6;
-constexpr uint32_t kHasTakenLoan = 1u << 7;
-
 // The longest term a loan can name: its years must fit the item's byte.
 constexpr uint32_t kLongestLoanMonths = 255 * 12;
 constexpr uint8_t kLoanKind = 1;
@@ -144,24 +137,24 @@ void SetGovernmentTypeCommand(World& world, PlayerRecord& player, int copy, uint
 
 void WorldMarketCommand(World& world, PlayerRecord& player, int copy, uint32_t join) {
   if (copy == 0) {
-    player.displayPolicy.wageFlags |= kWorldMarketJoinWaiting;
-    player.displayPolicy.wageFlags = (player.displayPolicy.wageFlags & ~kWorldMarketMember) |
-                                     ((join & 1u) ? kWorldMarketMember : 0u);
+    player.displayPolicy.wageFlags |= kWorldBodyJoinWaiting;
+    player.displayPolicy.wageFlags = (player.displayPolicy.wageFlags & ~kWorldBodyMember) |
+                                     ((join & 1u) ? kWorldBodyMember : 0u);
     return;
   }
   // Joining costs a share of the economy's size, the less the better the
   // region's name on the market; the size is the region's GDP, the figure
   // the membership's running cost is measured by as well.
-  if ((join & 1u) && !(player.simPolicy.wageFlags & kWorldMarketMember)) {
+  if ((join & 1u) && !(player.simPolicy.wageFlags & kWorldBodyMember)) {
     const float fee = (0.02f - 0.01f * LoadRegionFloat(player, kRegionWmIntegrity)) * player.gdp * 0.05f;
     if (std::isfinite(fee)) player.treasury -= fee;
   }
   {
     WorldLockGuard hold(world, kLockCommandLog);
-    player.displayPolicy.wageFlags &= ~kWorldMarketJoinWaiting;
+    player.displayPolicy.wageFlags &= ~kWorldBodyJoinWaiting;
   }
   player.simPolicy.wageFlags =
-      (player.simPolicy.wageFlags & ~kWorldMarketMember) | ((join & 1u) ? kWorldMarketMember : 0u);
+      (player.simPolicy.wageFlags & ~kWorldBodyMember) | ((join & 1u) ? kWorldBodyMember : 0u);
 }
 
 void TakeLoanCommand(World& world, PlayerRecord& player, int copy, uint32_t termMonths) {

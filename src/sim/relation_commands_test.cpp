@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr uint32_t kLoanWaiting = 1u << 5;
-constexpr uint32_t kRepayWaiting = 1u << 6;
-constexpr uint32_t kHasTakenLoan = 1u << 7;
 constexpr uint32_t kToday = 2451545;  // 2 January 2000
 
 // Region 2 with a credit rating of 0.5, standing 0.5, a trade input of 0.8

@@ -181,10 +181,10 @@ int32_t Control::HandleMouse(int32_t message, intptr_t p1, intptr_t p2, intptr_t
 int32_t Control::HandleInput(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) {
   if (owner) owner->OnControlMessage(state, state, id, message, p1, p2, p3, this, 0);
   switch (message) {
-    case kMsgEnter:
+    case kControlEnter:
       if (owner) owner->OnMouseEnter(this, id);
       return 0;
-    case kMsgLeave:
+    case kControlLeave:
       if (flags & kCtlMomentary) SetState(state & ~kStateSelected, 0, nullptr, message, p1, p2, p3, 1);
       state &= ~(kStateFocused | kStatePressed);
       if (owner) {
@@ -214,7 +214,7 @@ Control* Control::Clone() const { return new Control(*this); }
 void Control::SetSelected(int32_t on) {
   const uint32_t bit = on ? kStateSelected : 0;
   if ((state & kStateSelected) == bit) return;
-  SetState((state & ~kStateSelected) | bit, 0, nullptr, kMsgSelect, 0, 0, 0, 1);
+  SetState((state & ~kStateSelected) | bit, 0, nullptr, kControlSelect, 0, 0, 0, 1);
 }
 
 void Control::SetText(const char*) {

@@ -79,7 +79,7 @@ enum ControlKind : int16_t {
 
 // Messages a control receives besides the window's own: the capture moved
 // onto it, it left it, and a selection made by code (never a click).
-inline constexpr int32_t kMsgEnter = -1;
-inline constexpr int32_t kMsgLeave = -2;
-inline constexpr int32_t kMsgSelect = -3;
+inline constexpr int32_t kControlEnter = -1;
+inline constexpr int32_t kControlLeave = -2;
+inline constexpr int32_t kControlSelect = -3;
 

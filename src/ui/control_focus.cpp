@@ -8,7 +8,7 @@ ControlGlobals g_controls;
 void SetCaptureControl(Control* control, int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) {
   if (!control || (control->flags & kCtlNoFocus) || g_controls.capture == control) return;
   if (g_controls.capture) ReleaseCaptureControl(control, message, p1, p2, p3);
-  control->HandleInput(kMsgEnter, p1, p2, p3);
+  control->HandleInput(kControlEnter, p1, p2, p3);
   g_controls.capture = control;
 }
 
@@ -20,7 +20,7 @@ void ReleaseCaptureControl(Control*, int32_t, intptr_t p1, intptr_t p2, intptr_t
   g_controls.capture = nullptr;
   holder->state &= ~kStateFocused;
   holder->Invalidate();
-  holder->HandleInput(kMsgLeave, p1, p2, p3);
+  holder->HandleInput(kControlLeave, p1, p2, p3);
 }
 
 void SetFocusControl(Control* control) {

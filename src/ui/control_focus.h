@@ -18,10 +18,10 @@ extern ControlGlobals g_controls;
 // How long after a left press a second one counts as a double click.
 inline constexpr uint32_t kDoubleClickMs = 250;
 
-// Gives the capture to the control (entered with kMsgEnter), releasing the
+// Gives the capture to the control (entered with kControlEnter), releasing the
 // old one; nothing for a kCtlNoFocus control or the current holder.
 void SetCaptureControl(Control* control, int32_t message, intptr_t p1, intptr_t p2, intptr_t p3);
-// The holder loses the capture and its focused look and is left (kMsgLeave).
+// The holder loses the capture and its focused look and is left (kControlLeave).
 void ReleaseCaptureControl(Control* newcomer, int32_t message, intptr_t p1, intptr_t p2, intptr_t p3);
 // Moves the focus to the control and tells its owner.
 void SetFocusControl(Control* control);

@@ -269,7 +269,7 @@ TEST_F(ControlTest, FocusAndLeaveClearTheirMarks) {
   // Leaving deselects a momentary control and clears its focus and press.
   SetControlFlag(a, kStateSelected | kStatePressed, 1);
   screen_.currentForm = a;
-  EXPECT_EQ(a->HandleInput(kMsgLeave, 0, 0, 0), 0);
+  EXPECT_EQ(a->HandleInput(kControlLeave, 0, 0, 0), 0);
   EXPECT_EQ(screen_.Take(), (Events{"change A", "leave A", "leave form"}));
   EXPECT_EQ(a->state & (kStateSelected | kStateFocused | kStatePressed), 0u);
   EXPECT_EQ(a->HandleInput(kChar, 'x', 0, 0), 1);  // not a base control's to handle

@@ -51,12 +51,12 @@ EditControl::EditControl(const ControlInit& init, const StringInit& strings, uin
 
 int32_t EditControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) {
   switch (message) {
-    case kMsgEnter:
+    case kControlEnter:
       TextEditSetActive(this);
       Invalidate();
       if (owner) owner->OnMouseEnter(this, id);
       return 0;
-    case kMsgLeave:
+    case kControlLeave:
       Invalidate();
       if (owner) {
         owner->OnMouseLeave(this, id);

@@ -39,8 +39,8 @@ void MoveCaptureByTab(uint32_t modifiers) {
   if (!holder) return;
   Control* sibling = (modifiers & kModShift) ? holder->PrevInRing() : holder->NextInRing();
   if (sibling == holder) sibling = nullptr;
-  ReleaseCaptureControl(nullptr, kMsgLeave, 0, 0, 0);
-  if (sibling) SetCaptureControl(sibling, kMsgEnter, 0, 0, 0);
+  ReleaseCaptureControl(nullptr, kControlLeave, 0, 0, 0);
+  if (sibling) SetCaptureControl(sibling, kControlEnter, 0, 0, 0);
 }
 
 void CloseProgram() {

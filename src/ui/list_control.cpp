@@ -542,12 +542,12 @@ int32_t ListBoxControl::HandleMouse(int32_t message, intptr_t p1, intptr_t p2, i
 
 int32_t ListBoxControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) {
   switch (message) {
-    case kMsgLeave:
+    case kControlLeave:
       state &= ~kStatePressed;
       if (firstRow) ControlClearFocusMarks(firstRow);
       if (owner) owner->OnMouseLeave(this, id);
       break;
-    case kMsgEnter:
+    case kControlEnter:
       if (owner) owner->OnMouseEnter(this, id);
       break;
     case static_cast<int32_t>(plat::kWmKeyDown):

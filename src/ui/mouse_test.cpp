@@ -66,7 +66,7 @@ TEST_F(MouseTest, ButtonsAndTheWheelFindTheirControl) {
     SCOPED_TRACE(row.name);
     g_ui.mode = row.mode, g_clicks = 0, rec_.events.clear();
     Control *a = Add("A", 0, 0, 0), *b = Add("B", 200, row.bFlags, row.bState, row.bar);
-    if (row.holdA) SetCaptureControl(a, kMsgEnter, 0, 0, 0);
+    if (row.holdA) SetCaptureControl(a, kControlEnter, 0, 0, 0);
     EXPECT_EQ(row.message == kWmMouseWheel ? OnMouseWheel(g_ui, 120 << 16, row.x, 50)
                                            : OnMouseMessage(g_ui, row.message, 0, row.x, 50), 0);
     for (const char* tag : {"A", "B", "M"})  // the slide bar tells its owner nothing of the wheel

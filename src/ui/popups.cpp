@@ -21,7 +21,7 @@ namespace {
 int32_t Centred(int32_t at, int32_t room, int32_t size) { return at == -1 ? (room - size) / 2 : at; }
 
 void ReleaseInputHolders() {
-  ReleaseCaptureControl(nullptr, kMsgLeave, 0, 0, 0);
+  ReleaseCaptureControl(nullptr, kControlLeave, 0, 0, 0);
   ControlKillFocus(nullptr);
   EndTextEdit();
 }

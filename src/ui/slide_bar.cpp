@@ -229,11 +229,11 @@ int32_t SlideBarControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, 
         if (g_controls.capture == this) ReleaseCaptureControl(nullptr, message, p1, p2, p3);
       }
       return 1;
-    case kMsgEnter:
+    case kControlEnter:
       if (owner) owner->OnMouseEnter(this, id);
       rememberedPosition = position;
       return 0;
-    case kMsgLeave:
+    case kControlLeave:
       plat::ClipCursorToRect(g_platform.mainWindow, nullptr);
       RestoreCursor(g_platform);
       state &= ~kStatePressed;

@@ -156,11 +156,11 @@ int32_t TextBoxControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, i
   const bool character = message == static_cast<int32_t>(plat::kWmChar);
   if (!key && !character) {
     if (message == static_cast<int32_t>(plat::kWmMouseWheel)) return scroller->HandleInput(message, p1, p2, p3);
-    if (message == kMsgEnter || message == kMsgLeave) {
-      if (message == kMsgLeave) state &= ~kStatePressed;
+    if (message == kControlEnter || message == kControlLeave) {
+      if (message == kControlLeave) state &= ~kStatePressed;
       Invalidate();
       if (owner) {
-        if (message == kMsgEnter) owner->OnMouseEnter(this, id);
+        if (message == kControlEnter) owner->OnMouseEnter(this, id);
         else owner->OnMouseLeave(this, id);
       }
       return 0;

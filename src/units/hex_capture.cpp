@@ -31,8 +31,6 @@ namespace {
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr uint32_t kRuleFog = 1u << 0;
-constexpr uint32_t kRuleOwnSight = 1u << 4;
 constexpr int kProducts = 11;
 constexpr size_t kWorldProductRecord = 64;
 constexpr size_t kWorldProductPrice = 4;
@@ -233,7 +231,7 @@ bool Capture::FriendNear(uint32_t at, int nOwner) {
   const PlayerRecord& holder = w_.players[nOwner];
   const uint32_t shared = uf::SharedSightMask(holder);
   const uint32_t rules = w_.scenario.head.gameFlags;
-  const bool ownSight = (rules & kRuleFog) && (rules & kRuleOwnSight);
+  const bool ownSight = (rules & kGameFlagFog) && (rules & kGameFlagUnitSight);
   for (int d = 0; d < 6; ++d) {
     HexCell* c = Neighbour(at, d);
     HexUnitStack* s = c ? LoadHexStack(*c) : nullptr;

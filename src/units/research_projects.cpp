@@ -7,8 +7,6 @@
 
 namespace {
 
-// Classes that no design project is made for: obsolete ones and facilities.
-constexpr uint32_t kClassNoDesignProject = kClassObsolete | kClassFacility;
 // Prerequisites named in a loop by a bad table end the walk, not the stack.
 constexpr int kMaxCascadeDepth = 64;
 

@@ -30,8 +30,6 @@ namespace {
 namespace uf = unitfields;
 namespace cf = classfields;
 
-// Settlement kinds that are no deployment base.
-constexpr uint32_t kNotBaseKinds = (1u << 18) | kClassBuildsWorks | kClassSettlementPopulation | kClassRoad;
 // Settings header bits 16 and 17: the unit holds the hex it deploys on.
 constexpr uint32_t kHeaderHoldOnDeploy = (1u << 16) | (1u << 17);
 // A deployed unit without a destination with more friends than this on its
@@ -47,7 +45,7 @@ const UnitRecord* DeploymentBase(const World& world, const HexCell& cell, int pa
   const OrderBlock& o = pass == 0 ? f->ordersShown : f->orders;
   if (o[kPostureBits] & kPostureInReserve) return nullptr;
   const UnitClassRecord* cls = UnitClassOf(world, *f);
-  if (!cls || !(cls->flags & kClassSettlement) || (cls->flags & kNotBaseKinds)) return nullptr;
+  if (!cls || !(cls->flags & kClassSettlement) || (cls->flags & kClassExcludedKinds)) return nullptr;
   if (cf::BaseByte(*cls) != 0 || cf::LoadableMask(*cls) == 0) return nullptr;
   return f;
 }

@@ -20,14 +20,6 @@ namespace {
 constexpr int kCarrierAircraft = 7;
 constexpr int kTechFactorLandConsumption = 13;
 
-// The owner's rules of engagement (its military flags).
-constexpr uint32_t kRoeOwnRules = 0x800;      // with it, units of movement types 6 and 7 follow these rules
-constexpr uint32_t kRoeGranted = 0x20;        // enter the hexes of the access grants
-constexpr uint32_t kRoeAtWar = 0x80;          // enter the hexes of enemies
-constexpr uint32_t kRoeOthers = 0x40;         // enter everyone else's hexes
-constexpr uint32_t kRoeUnowned = 0x100;       // enter unowned hexes
-constexpr uint32_t kRoeNoUnownedSea = 0x400;  // ships keep out of unowned hexes
-
 constexpr uint32_t kSearchNotCarrierBorne = 0x4;
 
 // The search limit by kind (row) and the orders' search setting (column).
@@ -149,7 +141,7 @@ uint32_t UnitEntryMask(const World& world, const UnitRecord& unit, const UnitCla
   const PlayerRecord& owner = world.players[unit.owner & 31];
   const uint32_t roe = owner.simPolicy.roeFlags;
   const bool stockClass = (cls.flags & kClassStock) != 0;
-  if (movementType >= 6 && ((roe & kRoeOwnRules) || stockClass)) return 0xFFFFFFFFu;
+  if (movementType >= 6 && ((roe & kRoeEnterAnywhere) || stockClass)) return 0xFFFFFFFFu;
   const uint32_t granted = PlayerAccessMask(owner, unit.moveKind);
   const uint32_t war = owner.simPolicy.hostileMask;
   const uint32_t a = (roe & kRoeGranted) ? granted : 0;

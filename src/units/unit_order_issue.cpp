@@ -22,17 +22,10 @@
 
 namespace {
 
-// Order definition flags that choose the commands.
-constexpr uint32_t kMovementBits = 0x00FF0000u;                 // route and destination
-constexpr uint32_t kTargetBits = 0x0000FF00u | (1u << 17);      // target hex and unit
-constexpr uint32_t kSecondHexBits = (1u << 3) | (1u << 4) | (1u << 26);
-constexpr uint32_t kPartnerBit = 1u << 19;
-constexpr uint32_t kEscortBit = 1u << 28;
-constexpr uint32_t kCyclicBit = 1u << 20;
-constexpr uint32_t kMoveBit = 1u << 18;
-// What a carried unit's order gains by its carrier's movement kind.
-constexpr uint32_t kByAirCarrier = 1u << 4;
-constexpr uint32_t kBySeaCarrier = 1u << 3;
+// The order definition's flags, which become the unit's orderFlags, choose
+// the commands: the mission byte a route and destination, these the second
+// hex. A carried unit's order gains the lift bit of its carrier's kind.
+constexpr uint32_t kSecondHexBits = kOrderLiftBits | kOrderUnloadDue;
 // The orders field the setting goes to.
 constexpr uint32_t kSettingField = 6;
 constexpr uint8_t kAirMovement = 7;  // class movement type of aircraft
@@ -106,29 +99,29 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
     mask = def.orderMask;
   }
   uint32_t position = targetPosition;
-  if (flags & kMovementBits) {
+  if (flags & kOrderMissionByte) {
     if (UnitRecord* carrier = Find(world, unit.carrier)) {
-      if (carrier->moveKind == 1) flags |= kByAirCarrier;
-      if (carrier->moveKind == 2) flags |= kBySeaCarrier;
+      if (carrier->moveKind == 1) flags |= kOrderAirLift;
+      if (carrier->moveKind == 2) flags |= kOrderSeaLift;
       if (position != kNoHexPosition)
         IssueOrder(world, *carrier, kMoveOrder, position, nullptr, nullptr, 0, 0, -1, depth + 1);
     }
     if (route) position = route->end;
     if (position != kNoHexPosition)
-      PostUnitCommand(world, unit, route, position, (flags & kCyclicBit) != 0);
+      PostUnitCommand(world, unit, route, position, (flags & kOrderKeepsRoute) != 0);
     else
-      flags &= ~kMovementBits;
+      flags &= ~kOrderMissionByte;
   }
-  if (flags & kTargetBits) {
+  if (flags & kOrderTargetAndKeep) {
     Post(world, kCmdUnitSetOrderDword5, player, OrderHexArgs{.unit = unitId, .hex = position});
     const uint32_t target = targetUnit ? targetUnit->id : 0u;
     Post(world, kCmdUnitSetOrderDword7, player, OrderTargetArgs{.unit = unitId, .target = target});
   }
   if ((flags & kSecondHexBits) && position != kNoHexPosition)
     Post(world, kCmdUnitSetOrderDword6, player, OrderHexArgs{.unit = unitId, .hex = position});
-  if ((flags & kPartnerBit) && targetUnit)
+  if ((flags & kOrderAimedAtLeader) && targetUnit)
     Post(world, kCmdUnitSetOrderDword8, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
-  if ((flags & kEscortBit) && targetUnit) {
+  if ((flags & kOrderLoadInto) && targetUnit) {
     Post(world, kCmdUnitSetOrderDword8, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
     const UnitClassRecord* tc = UnitClassOf(world, *targetUnit);
     const bool flies = tc && classfields::MovementType(*tc) == kAirMovement;
@@ -142,7 +135,7 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
             IssueOrder(world, *escorted, kMoveOrder, place, nullptr, nullptr, 0, 0, -1, depth + 1);
         }
         if (place != here) {
-          flags |= kMoveBit;
+          flags |= kOrderMove;
           PostUnitCommand(world, unit, nullptr, place, false);
         }
       }

@@ -18,7 +18,6 @@ static_assert(offsetof(UnitClassImage, fuelUse) == 80);
 static_assert(offsetof(UnitClassImage, bytes114) + 46 == 160);
 
 constexpr int kTechFactorLandConsumption = 13;
-constexpr uint32_t kRuleNoStockRangeEasing = 0x20;
 constexpr int kCarrierAircraft = 7;
 
 // The weapon-range boost factor also eases the consumption of stock classes
@@ -49,7 +48,7 @@ int32_t RangeLeft(const World& world, const UnitRecord& unit, const UnitClassRec
   const bool stockClass = (cls.flags & kClassStock) != 0;
   float r = consumption;
   if (!stockClass && cls.kind == kUnitKindLand) r = r * world.techEffects[unit.owner & 31][kTechFactorLandConsumption];
-  if (stockClass && !(world.scenario.head.gameFlags & kRuleNoStockRangeEasing) && ClassStockRange(cls) < 1000.0f) {
+  if (stockClass && !(world.scenario.head.gameFlags & kGameFlagNoStockRangeEasing) && ClassStockRange(cls) < 1000.0f) {
     const float g = WeaponRangeBoost(world.gameState);
     r = r / (g - (g - 1.0f) * ClassStockRange(cls) / 1000.0f);
   }

@@ -13,9 +13,11 @@ inline constexpr uint32_t kScenarioHeadId = 0x20003;
 inline constexpr uint32_t kScenarioHeadSize = 140;
 
 // gameFlags bits this code reads.
-// Fog of war: the spotting map is kept and limits what is seen. Rule bit 0.
+// Fog of war: the spotting map is kept and limits what is seen. Rule bit 0;
+// was kRuleFog.
 inline constexpr uint32_t kGameFlagFog = 1u << 0;
-// Each unit decides which players see it (its seenBy mask). Rule bit 4.
+// Each unit decides which players see it (its seenBy mask). Rule bit 4; was
+// kRuleOwnSight.
 inline constexpr uint32_t kGameFlagUnitSight = 1u << 4;
 inline constexpr uint32_t kGameFlagKeepObsoleteClasses = 0x2000;
 inline constexpr uint32_t kGameFlagFromSave = 1u << 31;        // the running game came from a save
@@ -26,7 +28,10 @@ inline constexpr uint32_t kGameFlagResearchMerge = 1u << 20;   // preset surrend
 inline constexpr uint32_t kGameFlagNoCapitalMove = 1u << 9;
 inline constexpr uint32_t kGameFlagCheated = 1u << 6;
 inline constexpr uint32_t kGameFlagNoWeaponRangeBoost = 1u << 3;  // short weapon ranges are not boosted
-inline constexpr uint32_t kGameFlagNoStockRangeEasing = 1u << 5;  // stock classes burn their full rate
+// Stock classes burn their full rate. Was kRuleNoStockRangeEasing.
+inline constexpr uint32_t kGameFlagNoStockRangeEasing = 1u << 5;
+// The end-of-game popup offers no observing of the game left behind.
+inline constexpr uint32_t kGameFlagHidesObserve = 1u << 18;
 
 struct ScenarioHead {
   uint32_t id;    // 0: 0x20003

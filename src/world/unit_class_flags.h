@@ -7,16 +7,21 @@
 inline constexpr uint32_t kClassLongRange = 1u << 0;       // long-range weapons: no own-strength cap, fire mode 2
 inline constexpr uint32_t kClassSpecialImmune = 1u << 1;   // immune to special weapons
 // Special-weapon kinds: damage x10 and x5. A class with the first also gives
-// its units the map's option bit (kUnitMapOption), was kClassMapOption; the
-// second also marks a class with a needs table of 11 floats (its products),
-// was kHasProducts and kClassNeedsTable, and marks the intercontinental
-// missile kinds.
+// its units the map's option bit (kUnitMapOption), was kClassMapOption, and
+// its facility icon may be drawn large, was kClassMayBeLarge; the second
+// also marks a class with a needs table of 11 floats (its products), was
+// kHasProducts and kClassNeedsTable, and marks the intercontinental missile
+// kinds.
 inline constexpr uint32_t kClassSpecialWeaponA = 1u << 2;
 inline constexpr uint32_t kClassSpecialWeaponB = 1u << 3;
 // Bits 1 to 3: any special kind; such stock classes go out of use with the
 // scenario's stock setting. Was kClassObsoleteKinds.
 inline constexpr uint32_t kClassSpecialKinds = kClassSpecialImmune | kClassSpecialWeaponA | kClassSpecialWeaponB;
 inline constexpr uint32_t kClassFacility = 1u << 6;        // a facility (its units get kUnitFacility), was kClassFacilityFlag
+// Lifted by air without the airfield rules: from any airfield, and it may
+// leave a carrier aircraft in the air. Was kClassAnyAirfield (the lifts)
+// and kClassLeavesCarrierAircraft (carried units).
+inline constexpr uint32_t kClassFreeAirLift = 1u << 7;
 inline constexpr uint32_t kClassNoTerrainCost = 1u << 8;   // works and facility cost nothing to movement types 0 to 3
 inline constexpr uint32_t kClassFortification = 1u << 9;
 // An air base or carrier; the census counts it as a port (type 1), was
@@ -30,10 +35,16 @@ inline constexpr uint32_t kClassHaven = 1u << 12;
 // only (the base choice's search kind 2); an aircraft with kClassHaven lands
 // on those of the sea kind instead. Was kClassLandsOnAirBase.
 inline constexpr uint32_t kClassLandsOnCarrier = 1u << 13;
-inline constexpr uint32_t kClassAmphibious = 1u << 14;
+inline constexpr uint32_t kClassAmphibious = 1u << 14;   // also pays the crossing costs, was kClassAmphibiousCost
+// A stock class built and held as a batch: the computer players order it
+// all at once (the create command's batch-all flag) and the reserve keeps
+// it apart (option bit 4 of the reserve lookup). Was kClassBatchAll and
+// kClassStockKeptApart.
+inline constexpr uint32_t kClassBatchStock = 1u << 15;
 inline constexpr uint32_t kClassTechFactor122 = 1u << 16;  // uses technology factor 122 (else 126)
 // A settlement: holds units against the force budget; counted by the census
-// and charged as a marked facility. Was kHoldsUnits and kClassMarked.
+// and charged as a marked facility; its map icon never fades. Was
+// kHoldsUnits, kClassMarked and kClassNoFade.
 inline constexpr uint32_t kClassSettlement = 1u << 17;
 // A production facility, yielding products. Was kProduction, kClassYields
 // and kClassYielding.
@@ -42,25 +53,30 @@ inline constexpr uint32_t kClassProduction = 1u << 18;
 // kClassMarker.
 inline constexpr uint32_t kClassBuildsWorks = 1u << 19;
 // Settlement population. Was kSettlementPopulation, kClassSettlement (of the
-// hex routines), kClassSettlementFlag, kClassCapital, kClassNotFiled and
-// kClassTargetable.
+// hex routines), kClassSettlementFlag, kClassCapital, kClassNotFiled,
+// kClassTargetable and kClassCapitalSymbol (the map draws the capital's
+// symbol on its icon).
 inline constexpr uint32_t kClassSettlementPopulation = 1u << 20;
 // Fortifies its hex (hex mark 2); also repairs. Was kFortifies and
 // kClassRepair.
 inline constexpr uint32_t kClassFortifies = 1u << 22;
-inline constexpr uint32_t kClassRoad = 1u << 23;           // a road; also kClassRunning
+// A road. Was kClassRunning; a ship with it unloads only where it stands,
+// was kClassNoUnloadByPosition; its map icon fades unless it is a capital,
+// was kClassNoFadeUnlessCapital.
+inline constexpr uint32_t kClassRoad = 1u << 23;
 // Halts before it sets off on an ordered move (the orders set the second
 // halt bit of its state word).
 inline constexpr uint32_t kClassHaltsOnMove = 1u << 24;
 inline constexpr uint32_t kClassHalvedAirborne = 1u << 25; // attack halved while airborne
 // Never surrenders or resists: it takes no ground and defends no hex. Was
-// kNeverSurrenders and kClassNoDefence.
+// kNeverSurrenders, kClassNoDefence and kClassBit26.
 inline constexpr uint32_t kClassNeverSurrenders = 1u << 26;
 // Out of use: offered to no one while a game runs. Was kClassOutOfGame.
 inline constexpr uint32_t kClassObsolete = 1u << 27;
 inline constexpr uint32_t kClassStock = 1u << 28;          // a stock class (its units get kUnitStock), was kClassStockFlag
 // Full availability: the class's own output is not capped by the hex. Was
-// kFullAvailability and kClassOwnOutputCapped.
+// kFullAvailability and kClassOwnOutputCapped; a stock class with it homes on
+// the unit it was fired at, was kClassHoming.
 inline constexpr uint32_t kClassFullAvailability = 1u << 30;
 
 // Facility kinds with their own rules: production, builds works,
@@ -69,5 +85,11 @@ inline constexpr uint32_t kClassFullAvailability = 1u << 30;
 inline constexpr uint32_t kClassExcludedKinds = kClassProduction | kClassBuildsWorks | kClassSettlementPopulation | kClassRoad;
 // Classes no design project may take: out of use, or bit 21.
 inline constexpr uint32_t kClassNotDesign = kClassObsolete | (1u << 21);
+// Classes the research projects make no design project for: out of use, or
+// facilities.
+inline constexpr uint32_t kClassNoDesignProject = kClassObsolete | kClassFacility;
+// Classes that never push on by themselves in the unit step's decisions.
+inline constexpr uint32_t kClassStaysPut = kClassHaltsOnMove | kClassHalvedAirborne | kClassNeverSurrenders;
 
 static_assert(kClassSpecialKinds == 0xEu && kClassExcludedKinds == 0x9C0000u && kClassNotDesign == 0x8200000u);
+static_assert(kClassStaysPut == 0x7000000u);

@@ -57,7 +57,6 @@ constexpr const char* kContinueTags[] = {"HIDEBOXAS", "HIDEBOX", "SAVE", "OK", "
 constexpr uint32_t kTextColour = 0xFF96BEFA;
 constexpr int32_t kTextFont = 2;
 constexpr int32_t kDefeatTextFont = 3;
-constexpr uint32_t kGameFlagHidesObserve = 1u << 18;
 constexpr const char* kEndKindNames[] = {"SCEN", "CAMP", "MP"};
 
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }

@@ -20,8 +20,6 @@ namespace {
 float R(float x) { return x > 0.0f ? std::sqrt(x) : 0.0f; }
 float Q(float x) { return R(R(x)); }
 
-constexpr uint32_t kWorldBodyMember = 1u << 2;
-
 }  // namespace
 
 float TaxBurden(const PlayerPolicyBlock& b) {

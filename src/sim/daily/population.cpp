@@ -20,10 +20,6 @@ float R(float x) { return x > 0.0f ? std::sqrt(x) : 0.0f; }
 float Q(float x) { return R(R(x)); }
 float Fourth(float x) { return x * x * x * x; }
 
-constexpr uint32_t kMedical = 1u << 1;    // wage flags
-constexpr uint32_t kConscript = 1u << 0;  // military flags
-constexpr uint32_t kCoed = 1u << 1;
-
 bool Active(const PlayerRecord& r) { return r.kind == kKindHuman || r.kind == kKindComputer; }
 
 
@@ -67,7 +63,7 @@ float MigrationAttraction(const World& world, const PlayerRecord& r) {
   q = q + (R(SafeDivide(r.gdpPerCapita, r.baseGdpPerCapita)) - 1.0f) * 4.0f;
   q = q + (0.08f - r.unemployment) * 6.0f;
   q = q + (R(r.costFactor) - 1.0f);
-  if (b.wageFlags & kMedical) q = q + 0.35f;
+  if (b.wageFlags & kWageMedical) q = q + 0.35f;
 
   const float T = TaxBurden(b);
   float levels = 0.0f;
@@ -138,7 +134,7 @@ void DailyPopulation(World& world, PlayerRecord& r) {
   } else {
     float rec = std::min(gap / 10.0f, P / 10.0f);
     const float pay = S <= 25000.0f ? 1.0f : (25000.0f / S) * (25000.0f / S);
-    if (!(b.militaryFlags & kCoed)) rec = rec * 0.75f;
+    if (!(b.militaryFlags & kMilitaryCoed)) rec = rec * 0.75f;
     if (b.soldierminage < 14) b.soldierminage = 14;
     rec = rec - static_cast<float>(b.soldierminage - 14) * rec * 0.05f;
     const float salary = b.milspendsalary;
@@ -147,7 +143,7 @@ void DailyPopulation(World& world, PlayerRecord& r) {
     r.volunteersPerYear =
         (r.unemployment / 0.06f) * (defcon + 1.0f) * r.secondRating * r.approval * sal * pay * rec / 10.0f * column8;
     S = S + r.volunteersPerYear / 365.0f;
-    if (b.militaryFlags & kConscript) {
+    if (b.militaryFlags & kMilitaryConscript) {
       const float sal2 = salary <= 1.0f ? salary + 0.1f : R(salary);
       r.conscriptsPerYear = (defcon + 1.0f) * column8 * R(r.unemployment / 0.08f) *
                             R(r.secondRating * r.approval * sal2) * pay * rec;
@@ -160,7 +156,8 @@ void DailyPopulation(World& world, PlayerRecord& r) {
   float a = 0.0f;
   for (int i = 0; i < kSocialPrograms; ++i) a = a + (s[i] - 0.3f);
   a = a > 0.0f ? a / 7.0f : 0.0f;
-  const float c = (b.militaryFlags & kConscript) ? (static_cast<float>(b.soldierminage) + 77.0f) / 100.0f : 1.0f;
+  const float c =
+      (b.militaryFlags & kMilitaryConscript) ? (static_cast<float>(b.soldierminage) + 77.0f) / 100.0f : 1.0f;
   r.dayApproval = ((2.0f * (attraction / 100.0f + 1.0f) + c + 36.0f) * r.dayApproval + a) / 40.0f;
 }
 

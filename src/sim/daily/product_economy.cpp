@@ -17,10 +17,6 @@ using namespace product;
 
 namespace {
 
-constexpr uint32_t kAutoPurchase = 1u << 0;
-constexpr uint32_t kAutoSell = 1u << 3;
-constexpr uint32_t kCapByCapacity = 1u << 5;
-constexpr uint32_t kInputLimited = 1u << 0;
 // The policy words the day consumes: the automatic sale amount and price.
 constexpr int kAutoSaleAmountWord = kProductSellParam;
 constexpr int kAutoAskPriceWord = kProductSellParam2;
@@ -50,7 +46,7 @@ MessageParams ProductParams(int p) {
 float PlannedOutput(PlayerRecord& r, int p) {
   const float cap = ProductReal(Policy(r, p), kProductProductionCap);
   const float output = Get(r, p, kOutput);
-  float o = (Flags(r, p) & kCapByCapacity) ? cap * output : cap * Get(r, p, kDemand);
+  float o = (Flags(r, p) & kProductCapByCapacity) ? cap * output : cap * Get(r, p, kDemand);
   o = std::min(o, output);
   return std::max(o, 0.0f);
 }
@@ -145,7 +141,7 @@ void DailyProduction(World& world, PlayerRecord& r) {
   for (int p = 0; p < kProductCount; ++p) {
     const float cap = ProductReal(Policy(r, p), kProductProductionCap);
     const float output = Get(r, p, kOutput);
-    const float limit = (Flags(r, p) & kCapByCapacity) ? output * cap : cap * 1.02f * Get(r, p, kDemand);
+    const float limit = (Flags(r, p) & kProductCapByCapacity) ? output * cap : cap * 1.02f * Get(r, p, kDemand);
     Set(r, p, kProduction, std::min(output, limit));
   }
 
@@ -195,14 +191,14 @@ void DailyProduction(World& world, PlayerRecord& r) {
     SetProductReal(policy, kAutoSaleAmountWord, 0.0f);
     SetProductReal(shown, kAutoSaleAmountWord, 0.0f);
     Set(r, p, kAutoWanted, 0.0f);
-    if (production <= demand && (flags & kAutoPurchase)) {
+    if (production <= demand && (flags & kProductAutoPurchase)) {
       const float wanted = std::max(0.0f, demand * 0.007f - stock);
       Set(r, p, kAutoWanted, wanted);
       const float pay = std::max(Get(world0, p, kAskPrice), WorldReal(world, p, kWorldImportPrice) * 1.2f);
       AddRecord(r, kTurnAutoPurchase, wanted * pay);
     }
     const float percent = ProductReal(policy, kProductAutoSellSurplusPercent);
-    if (production > demand && (flags & kAutoSell) && percent > 0.0f) {
+    if (production > demand && (flags & kProductAutoSell) && percent > 0.0f) {
       const float q = (production - demand) / 365.0f * percent;
       const float margin = ProductReal(policy, kProductAutoSellMargin);
       ask = SafeDivide(margin * Get(r, p, kUnitCost) * q + ask * forSale, q + forSale);

@@ -28,7 +28,7 @@ enum Field : size_t {
   kLastDayDemand = 44,
   kRawOutput = 48,
   kCityOutput = 52,
-  kFlags2 = 56,  // bit 0: held back by its inputs
+  kFlags2 = 56,  // kInputLimited
   kForSale = 60,
   kAskPrice = 64,
   kAutoWanted = 68,
@@ -39,6 +39,9 @@ enum Field : size_t {
   kDayUse = 88,
   kDayDemand = 92,
 };
+
+// Bits of kFlags2: held back by its inputs.
+inline constexpr uint32_t kInputLimited = 1u << 0;
 
 // A world economy product record.
 enum WorldField : size_t {

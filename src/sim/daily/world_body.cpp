@@ -27,7 +27,6 @@ constexpr int kSellBoycottWord = kProductPlayerMask;   // buyers the seller refu
 constexpr int kBuyBoycottWord = kProductPlayerMask2;   // sellers the buyer refuses
 constexpr int kAutoSaleAmountWord = kProductSellParam;
 constexpr int kAutoAskPriceWord = kProductSellParam2;
-constexpr uint32_t kWorldBodyMember = 1u << 2;  // in wageFlags
 constexpr int kProducts = 11;
 
 // World economy product record: supply and demand limits, margin anchor.

@@ -33,8 +33,6 @@ void Record(World&, PlayerRecord& r, int32_t, int32_t type, uint32_t value) {
   g_told.push_back({r.number, type, value});
 }
 
-constexpr uint32_t kMember = 1u << 2;
-
 class WorldBody : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -56,8 +54,8 @@ class WorldBody : public ::testing::Test {
   uint32_t Mask(int product, int word) { return ProductWord(P(4).simPolicy.productPolicy[product], word); }
   void Member(int p, float standing) {
     P(p).standing = standing;
-    P(p).simPolicy.wageFlags |= kMember;
-    P(p).displayPolicy.wageFlags |= kMember;
+    P(p).simPolicy.wageFlags |= kWorldBodyMember;
+    P(p).displayPolicy.wageFlags |= kWorldBodyMember;
   }
   void WorldFigure(int product, size_t at, float v) {
     le::StoreF32(t.world->worldEconomy.data() + 64 * static_cast<size_t>(product) + at, v);
@@ -81,9 +79,9 @@ TEST_F(WorldBody, StandingBelowTwoHundredthsExpelsAndEmbargoesAtExactlyItWarns) 
   Member(2, 0.019f);
   Member(3, 0.02f);
   RunWorldBodyDay(*t.world, P(4));
-  EXPECT_EQ(P(2).simPolicy.wageFlags & kMember, 0u);
-  EXPECT_EQ(P(2).displayPolicy.wageFlags & kMember, 0u);
-  EXPECT_EQ(P(3).simPolicy.wageFlags & kMember, kMember);
+  EXPECT_EQ(P(2).simPolicy.wageFlags & kWorldBodyMember, 0u);
+  EXPECT_EQ(P(2).displayPolicy.wageFlags & kWorldBodyMember, 0u);
+  EXPECT_EQ(P(3).simPolicy.wageFlags & kWorldBodyMember, kWorldBodyMember);
   for (int p = 0; p < 11; ++p) {
     EXPECT_EQ(Mask(p, kProductPlayerMask2), 1u << 2) << p;  // the supplier buys nothing from 2
     EXPECT_EQ(Mask(p, kProductPlayerMask), (p == 0 || p == 6) ? 0u : 1u << 2) << p;

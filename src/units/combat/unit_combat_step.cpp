@@ -41,14 +41,13 @@ namespace {
 constexpr int kChainKinds = 4;  // land, air, sea, submarine
 constexpr int kCovertTargetType = 5;
 constexpr int32_t kAlarmRegionKind = 4;  // a player kind that raises no alarms and takes no ground
-constexpr uint32_t kRoeAlarm = 1u << 3;  // the hex owner's rules of engagement: alarm on any entry
 constexpr uint32_t kCaughtEffectColour = 0xbfffffffu;
 constexpr int16_t kObjectiveClass = 99;  // the scenario's objective unit
 constexpr uint32_t kEndObjectiveReached = 3;
 constexpr uint8_t kCarrierAircraftMovement = 7;
 constexpr int kMostPassing = 7;          // own units of its kind a moving unit passes without waiting
 constexpr uint32_t kCrowdedWait = 30;    // minutes it then waits
-constexpr uint32_t kOrderBusyBits = (1u << 1) | (1u << 2);
+constexpr uint32_t kOrderBusyBits = kOrderChooseBase | kOrderWithdrawing;
 constexpr uint32_t kNoTakeFlags = kUnitMovesWhileTurning | kUnitSeekingBase;
 
 // Aircraft based on a carrier move with it: off the old hex's air chain and

@@ -30,7 +30,6 @@ constexpr int kTechFactorLandConsumption = 13;
 constexpr size_t kSharedSightAt = 10032;
 // A refuelling facility: none of these kinds, a settlement, no base byte,
 // and a load mask or one of these flags.
-constexpr uint32_t kRefuelRefused = kClassExcludedKinds;
 constexpr uint32_t kRefuelLoads = kClassAirBase | kClassHaven;
 
 uint32_t SharedSight(const PlayerRecord& p) {
@@ -83,7 +82,7 @@ bool RefuelsHere(const World& world, const HexCell& cell) {
   const UnitRecord* lead = LiveLeadFacility(cell);
   if (!lead || InReserve(*lead)) return false;
   const UnitClassRecord* cls = UnitClassOf(world, *lead);
-  if (!cls || (cls->flags & kRefuelRefused) || !(cls->flags & kClassSettlement)) return false;
+  if (!cls || (cls->flags & kClassExcludedKinds) || !(cls->flags & kClassSettlement)) return false;
   if (classfields::BaseByte(*cls) != 0) return false;
   return classfields::LoadableMask(*cls) != 0 || (cls->flags & kRefuelLoads);
 }

@@ -20,6 +20,7 @@
 #include "units/combat/target_scan.h"
 #include "units/paths/unit_base_choice.h"
 #include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "units/step/unit_hex_cost.h"
 #include "units/step/unit_side_steps.h"
 #include "world/id_lookups.h"
@@ -36,23 +37,6 @@ constexpr int kBusyIdlePause = 18;
 constexpr int kCarrierAircraft = 7;
 constexpr int kMinScanPeriod = 3;
 constexpr int kEngagedScanFactor = 3;
-// Class flags of this step.
-constexpr uint32_t kClassNoUnloadByPosition = kClassRoad;  // bit 23: lands only where the ship stands
-constexpr uint32_t kClassLeavesCarrierAircraft = 1u << 7;  // may leave a carrier aircraft in the air
-// The owner's automation bits (the rules-of-engagement word): launches of
-// the special stock kinds.
-constexpr uint32_t kAutoLaunchSpecial = 1u << 1;
-constexpr uint32_t kAutoLaunchImmune = 1u << 2;
-// Entry rules of that word for the drop hex.
-constexpr uint32_t kRoeGranted = 0x20;
-constexpr uint32_t kRoeOthers = 0x40;
-constexpr uint32_t kRoeAtWar = 0x80;
-constexpr uint32_t kRoeUnownedOthers = 0x100;
-constexpr uint32_t kRoeNoUnownedSea = 0x400;
-constexpr uint32_t kRoeEnterAnywhere = 0x800;  // units above movement type 5 land on any hex
-constexpr uint32_t kHeaderKeptApart = 1u << 13;  // launches allowed for this stock
-constexpr uint32_t kOrderKeepHex = 1u << 10;       // keeps its target hex when the scan finds nothing
-constexpr uint32_t kOrderTargetAndKeep = 0x0000FF00u | (1u << 17);
 
 uint32_t PositionOf(const UnitRecord& u) { return unitbytes::UnitPosition(u); }
 
@@ -68,7 +52,7 @@ uint32_t DropEntryMask(const World& world, const UnitRecord& unit, const UnitCla
   if (roe & kRoeGranted) mask |= granted;
   if (roe & kRoeAtWar) mask |= war;
   if (roe & kRoeOthers) mask |= ~(granted | war);
-  const bool unowned = movementType == kSeaMode ? !(roe & kRoeNoUnownedSea) : (roe & kRoeUnownedOthers) != 0;
+  const bool unowned = movementType == kSeaMode ? !(roe & kRoeNoUnownedSea) : (roe & kRoeUnowned) != 0;
   return unowned ? (mask | 1u) : (mask & ~1u);
 }
 
@@ -80,7 +64,7 @@ bool GroundedInBase(const UnitRecord& c) {
 
 // The ship is one hex off the unload hex and may land units there.
 bool ShipBesideHex(const World& world, const UnitRecord& carrier, const UnitClassRecord& carrierClass, uint32_t hex) {
-  return carrier.moveKind == kMoveKindSea && !(carrierClass.flags & kClassNoUnloadByPosition) &&
+  return carrier.moveKind == kMoveKindSea && !(carrierClass.flags & kClassRoad) &&
          HexDistance(MapShape(world), hex, PositionOf(carrier)) == 1;
 }
 
@@ -107,7 +91,7 @@ bool TryLanding(World& world, UnitRecord& unit, const UnitClassRecord& cls, Unit
   const HexCell* cell = HexCellAt(world, MapShape(world), drop);
   if (!cell || CostAt(world, unit, drop) == 0) return false;
   if (!(DropEntryMask(world, unit, cls) & (1u << CellOwner(cell->word)))) return false;
-  if (ClassMovementType(carrierClass) == kCarrierAircraft && !(cls.flags & kClassLeavesCarrierAircraft) &&
+  if (ClassMovementType(carrierClass) == kCarrierAircraft && !(cls.flags & kClassFreeAirLift) &&
       !GroundedInBase(carrier))
     return false;
   o[kSecondHex] = drop;
@@ -135,7 +119,7 @@ int ScanPeriod(const World& world, const UnitRecord& unit, const UnitRecord& car
 // The scan found nothing: a kept hex stays unless it is the owner's side's.
 void NothingFound(World& world, UnitRecord& unit) {
   OrderBlock& o = unit.orders;
-  if ((o[kOrderFlags] & kOrderKeepHex) && o[kFireHex] != kNoHexPosition) {
+  if ((o[kOrderFlags] & kOrderHexAnything) && o[kFireHex] != kNoHexPosition) {
     const HexCell* cell = HexCellAt(world, MapShape(world), o[kFireHex]);
     const int hexPlayer = cell ? CellOwner(cell->word) : 0;
     const uint32_t relation = RelationClassOf(world.players[unit.owner & 31], 1, hexPlayer);
@@ -156,9 +140,9 @@ bool LaunchStep(World& world, UnitRecord& unit, const UnitClassRecord& cls, Unit
   if (carrier.reloadTime > 0) return true;
   const OrderBlock& o = unit.orders;
   const uint32_t roe = world.players[unit.owner & 31].simPolicy.roeFlags;
-  if (!(o[kOrdersHeader] & kHeaderKeptApart)) return false;
-  if ((cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) && !(roe & kAutoLaunchSpecial)) return false;
-  if ((cls.flags & kClassSpecialImmune) && !(roe & kAutoLaunchImmune)) return false;
+  if (!(o[kOrdersHeader] & kHeaderLaunchAllowed)) return false;
+  if ((cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) && !(roe & kRoeLaunchSpecialWeapons)) return false;
+  if ((cls.flags & kClassSpecialImmune) && !(roe & kRoeLaunchFirstSpecialKind)) return false;
   const int most = 1 + std::max(0, CheckedTrunc(carrier.strength / 4.0f));
   const bool launchNow = (o[kOrderFlags] & kOrderLaunchCargo) != 0;
   if (launchNow && LaunchFromCarrier(world, unit, most) != 0) return true;

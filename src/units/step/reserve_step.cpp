@@ -35,8 +35,6 @@ constexpr uint8_t kStockPause = 6;
 constexpr uint8_t kReservePause = 18;
 constexpr int kIdlePause = 72;
 constexpr float kNoNeed = 0.01f;
-// orderFlags bits that double the rate of a unit not turning.
-constexpr uint32_t kOrderHasteBits = (1u << 2) | (1u << 25) | (1u << 29) | (1u << 30) | (1u << 31);
 constexpr size_t kProductDelivered = 88;  // a product's delivered total this day
 constexpr size_t kProductAsked = 92;      // and what was asked of it
 

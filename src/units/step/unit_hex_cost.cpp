@@ -9,12 +9,12 @@
 #include "units/paths/move_cost.h"
 #include "world/movement_rates.h"
 #include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr uint32_t kClassAmphibiousCost = kClassAmphibious;
 constexpr size_t kMarkByte = 11;
 constexpr size_t kSlotModeByte = 32;
 constexpr size_t kSlotFlagsByte = 36;
@@ -104,7 +104,7 @@ uint32_t TryFacingHex(const World& world, const UnitRecord& unit, const UnitClas
     return 0;
   }
   uint32_t cb = Column(world, b, t), cc = Column(world, e, t);
-  if ((cls.flags & kClassAmphibiousCost) && (cb || cc)) {
+  if ((cls.flags & kClassAmphibious) && (cb || cc)) {
     Merge(cb, Column(world, b, 2));
     Merge(cc, Column(world, e, 2));
   }
@@ -145,7 +145,7 @@ uint32_t StandingHexCost(World& world, UnitRecord& unit) {
     const int m = ClassMovementType(*cls);
     c = Column(world, *cell, m);
     const uint32_t a = Column(world, *cell, 2);
-    if ((cls->flags & kClassAmphibiousCost) && a != 0) {
+    if ((cls->flags & kClassAmphibious) && a != 0) {
       if (c == 0) {
         // Off the map, and around hex (0, 0), a neighbour is hex (0, 0).
         for (int d = 0; d < 6 && c == 0 && !world.cells.empty(); ++d) {
@@ -198,7 +198,7 @@ uint32_t UnitCrossingCost(World& world, const UnitRecord& unit, uint32_t entryMa
     if (cost == 0) cost = FacilityCost(ClassRecordAt(world, kCrossingMarkClass), m);
     return cost;
   }
-  const int32_t cost = CrossingCost(world, m, (cls->flags & kClassAmphibiousCost) != 0, from, to, d);
+  const int32_t cost = CrossingCost(world, m, (cls->flags & kClassAmphibious) != 0, from, to, d);
   return cost == kRefused ? 0 : static_cast<uint32_t>(cost);
 }
 

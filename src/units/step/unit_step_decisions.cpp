@@ -28,7 +28,6 @@
 namespace {
 
 constexpr int kCountdownDecisions = 55;
-constexpr uint32_t kMsgUnitSurrendered = 486;
 // The ordersWord fields this phase reads and sets.
 constexpr int kFieldAggressiveness = 3;
 constexpr int kFieldEngagement = 6;
@@ -42,8 +41,6 @@ constexpr int kDugIn = 6;
 constexpr uint8_t kComputerRetreatDifficulty = 1;
 // Retreating: withdrawing with the narrow search's last bit.
 constexpr uint32_t kOrderRetreat = kOrderWithdrawing | kOrderAutoDeploy;
-// Classes that never push on by themselves.
-constexpr uint32_t kClassStaysPut = 0x7000000u;
 // The event a weakened unit raises for its computer player.
 constexpr int kWeakenedEventKind = 2;
 constexpr int kWeakenedEventValue = 2000;

@@ -4,6 +4,7 @@
 
 #include "records/player_kinds.h"
 #include "records/unit_flags.h"
+#include "sim/message_ids.h"
 #include "units/ai_event_queue.h"
 #include "units/combat/fire_test_world.h"
 #include "units/news_types_test_support.h"
@@ -15,8 +16,6 @@ namespace {
 using fire_test::FireWorld;
 using fire_test::kGun;
 using fire_test::SetClassByte;
-
-constexpr uint32_t kMsgSurrendered = 486;
 
 // Region 1's guns (full strength 10, movement type 1) on its own hex.
 struct DecisionWorld : FireWorld {
@@ -116,7 +115,7 @@ TEST(StepDecisionsTest, SurrenderToTheUnitFoughtAgainst) {
   for (const Row& row : rows) {
     DecisionWorld dw;
     World& w = *dw.world;
-    NewsTypesGuard news({kMsgSurrendered}, 500);
+    NewsTypesGuard news({kMsgUnitSurrendered}, 500);
     w.gameState.localPlayer = 1;
     w.gameState.currentDay = 40;
     w.players[1].approval = row.approval;
@@ -131,7 +130,7 @@ TEST(StepDecisionsTest, SurrenderToTheUnitFoughtAgainst) {
     UnitStepState s = dw.State(gun);
     StepSurrenderAndRetreat(w, gun, s);
     EXPECT_EQ(gun.owner, row.surrenders ? 2 : 1) << row.name;
-    EXPECT_EQ(NewsTypesGuard::PostedOn(1, kMsgSurrendered, 40), row.surrenders) << row.name;
+    EXPECT_EQ(NewsTypesGuard::PostedOn(1, kMsgUnitSurrendered, 40), row.surrenders) << row.name;
     if (row.surrenders) {
       EXPECT_FLOAT_EQ(gun.efficiency, 0.1f) << row.name;
       EXPECT_FLOAT_EQ(gun.morale, 0.4f) << row.name;

@@ -27,13 +27,6 @@ namespace {
 namespace cf = classfields;
 
 constexpr int kStackLimit = 7;
-// The owner's entry rules: grants, enemies, everyone else, unowned hexes
-// (land and air units), unowned hexes (ships).
-constexpr uint32_t kRoeGranted = 0x20;
-constexpr uint32_t kRoeAtWar = 0x80;
-constexpr uint32_t kRoeOthers = 0x40;
-constexpr uint32_t kRoeUnowned = 0x100;
-constexpr uint32_t kRoeUnownedSea = 0x400;
 // A neighbour the surplus may not go to.
 constexpr int32_t kClosed = -1;
 
@@ -47,7 +40,7 @@ uint32_t DispersalEntryMask(const PlayerRecord& owner, uint8_t moveKind) {
   if (roe & kRoeGranted) mask |= granted;
   if (roe & kRoeAtWar) mask |= war;
   if (roe & kRoeOthers) mask |= ~(granted | war);
-  const bool unowned = moveKind == kMoveKindSea ? (roe & kRoeUnownedSea) != 0 : (roe & kRoeUnowned) != 0;
+  const bool unowned = moveKind == kMoveKindSea ? (roe & kRoeNoUnownedSea) != 0 : (roe & kRoeUnowned) != 0;
   return unowned ? (mask | 1u) : (mask & ~1u);
 }
 

@@ -8,6 +8,7 @@
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
 #include "app/game_math.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
@@ -36,20 +37,6 @@ namespace {
 namespace cf = classfields;
 
 constexpr int kCarrierAircraft = 7;
-// A stock class that homes on the unit it was fired at.
-constexpr uint32_t kClassHoming = 1u << 30;
-// In contact with the mission's target: on its hex.
-constexpr uint32_t kStateInContact = 1u << 6;
-constexpr uint32_t kOrderAimedAtLeader = 1u << 19;
-
-// Strike news by the weapon's kind: the message to the struck region and
-// the event told to all.
-constexpr uint32_t kMsgStruckSpecialA = 190;
-constexpr uint32_t kEventStruckSpecialA = 11;
-constexpr uint32_t kMsgStruckSpecialB = 366;
-constexpr uint32_t kEventStruckSpecialB = 368;
-constexpr uint32_t kMsgStruckImmune = 365;
-constexpr uint32_t kEventStruckImmune = 367;
 
 // The strike's picture: frames, milliseconds a frame and colour; special
 // weapons play slower, are larger and flash the screen.
@@ -114,7 +101,7 @@ void StepMissionTarget(World& world, UnitRecord& unit, UnitStepState& s) {
   const bool stock = (unit.unitFlags & kUnitStock) != 0;
   uint32_t id = 0;
   if (stock) {
-    if (!(s.cls->flags & kClassHoming)) return;
+    if (!(s.cls->flags & kClassFullAvailability)) return;
     id = o[kFireUnit];
   } else {
     o[kStateFlags] &= ~kStateInContact;
@@ -175,13 +162,13 @@ void StepImpact(World& world, UnitRecord& unit, UnitStepState& s) {
   uint32_t message = 0, event = 0;
   if (cls.flags & kClassSpecialWeaponA) {
     message = kMsgStruckSpecialA;
-    event = kEventStruckSpecialA;
+    event = kMsgStruckSpecialANews;
   } else if (cls.flags & kClassSpecialWeaponB) {
     message = kMsgStruckSpecialB;
-    event = kEventStruckSpecialB;
+    event = kMsgStruckSpecialBNews;
   } else if (cls.flags & kClassSpecialImmune) {
     message = kMsgStruckImmune;
-    event = kEventStruckImmune;
+    event = kMsgStruckImmuneNews;
   }
   if (message != 0) {
     MessageParams params;

@@ -31,9 +31,6 @@ constexpr int kCountdownSupply = 54;
 constexpr float kMinutesPerHour = 240.0f;  // the supply rates are per 240 minutes
 constexpr float kNeedsNothing = 0.01f;
 constexpr float kSupplyDropBelow = 0.1f;
-// Orders that bring a unit near its supply lines: doubled rate without a
-// base of its kind.
-constexpr uint32_t kOrderSupplyLine = 0xE2000004u;
 // A product record's accounts (stock, given this day, asked this day).
 constexpr size_t kGiven = 88;
 constexpr size_t kAsked = 92;
@@ -139,7 +136,7 @@ void StepResupply(World& world, UnitRecord& unit, const UnitStepState& s) {
     } else if (s.cell && HexBaseKind(world, *s.cell, false) == unit.moveKind) {
       baseOfItsKind = true;
       rate *= 4.0f;
-    } else if ((unit.orders[kOrderFlags] & kOrderSupplyLine) && !(unit.unitFlags & kUnitMoved)) {
+    } else if ((unit.orders[kOrderFlags] & kOrderHasteBits) && !(unit.unitFlags & kUnitMoved)) {
       rate *= 2.0f;
     }
     if (rate > 0.0f) {

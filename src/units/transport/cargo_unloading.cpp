@@ -17,6 +17,7 @@
 #include "units/order_cancel.h"
 #include "units/unit_batch.h"
 #include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "units/combat/unit_combat_step.h"
 #include "units/unit_command_handlers.h"
 #include "units/unit_destroy.h"
@@ -34,9 +35,6 @@ namespace cf = classfields;
 
 constexpr uint8_t kLevelAll = 255;
 constexpr int kCategoryAir = 1;
-// Class flag bit 15: a stock class kept apart in the reserve (option bit 4
-// of the reserve lookup).
-constexpr uint32_t kClassStockKeptApart = 1u << 15;
 
 UnitRecord* FindUnit(World& world, uint32_t id) {
   if (id == 0) return nullptr;
@@ -189,7 +187,7 @@ void UnitMoveStockToReserve(World& world, UnitRecord& stock, PlayerRecord& playe
   const uint32_t k = std::min(quantity, static_cast<uint32_t>(whole));
   if (k == 0) return;
   const UnitClassRecord* cls = UnitClassOf(world, stock);
-  const uint32_t option = cls && (cls->flags & kClassStockKeptApart) ? kFindLaunchAllowed : 0;
+  const uint32_t option = cls && (cls->flags & kClassBatchStock) ? kFindLaunchAllowed : 0;
   AddToReserve(world, player, stock, static_cast<float>(k), option);
   DropLeftover(stock, static_cast<float>(k));
 }

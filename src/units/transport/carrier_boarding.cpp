@@ -20,7 +20,6 @@ namespace {
 
 constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
-constexpr uint32_t kHeaderKeptApart = 1u << 13;  // the stock is kept apart for launching
 
 bool CarrierBased(const UnitRecord& carrier) {
   constexpr uint32_t kBoth = kUnitFollowsLeader | kUnitInBase;
@@ -91,7 +90,7 @@ BoardingResult BoardUnit(World& world, UnitRecord& unit, UnitRecord& carrier, co
   if (stock) {
     PlayerRecord& owner = world.players[unit.owner & 31];
     CountStockPointLoaded(owner, *cls);
-    const uint32_t option = (unit.orders[kOrdersHeader] & kHeaderKeptApart) ? kFindLaunchAllowed : 0;
+    const uint32_t option = (unit.orders[kOrdersHeader] & kHeaderLaunchAllowed) ? kFindLaunchAllowed : 0;
     UnitRecord* aboard = (carrier.unitFlags & kUnitFacility)
                              ? nullptr
                              : FindInPlayerUnitList(world, owner, unit.classIndex, option, carrier.id);

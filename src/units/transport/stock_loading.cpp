@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
-constexpr uint32_t kHeaderKeptApart = 1u << 13;  // the stock is kept apart for launching
 
 void CancelLoad(UnitRecord& stock, bool pooled) {
   stock.orders[kOrderFlags] &= ~kOrderLoadInto;
@@ -46,7 +45,7 @@ UnitRecord* MovePoolPoint(World& world, UnitRecord& stock, const UnitClassRecord
   }
   PlayerRecord& owner = world.players[stock.owner & 31];
   CountStockPointLoaded(owner, cls);
-  const uint32_t option = (o[kOrdersHeader] & kHeaderKeptApart) ? kFindLaunchAllowed : 0;
+  const uint32_t option = (o[kOrdersHeader] & kHeaderLaunchAllowed) ? kFindLaunchAllowed : 0;
   UnitRecord* loaded = nullptr;
   UnitRecord* aboard = (target.unitFlags & kUnitFacility)
                            ? nullptr

@@ -21,8 +21,6 @@ namespace {
 constexpr int kCountdownLoading = 55;
 constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
-constexpr uint32_t kHeaderNoLoading = 1u << 16;
-constexpr uint32_t kHeaderKeptApart = 1u << 13;
 constexpr uint8_t kStockKind = 5;
 
 bool Based(const UnitRecord& carrier) {
@@ -95,7 +93,7 @@ bool LoadFound(World& world, UnitRecord& carrier, const UnitClassRecord& cls, Un
     CountStockPointLoaded(owner, *stockClass);
     s.strength -= 1.0f;
     if (s.strength < 1.0f) s.strength = 0.0f;
-    const uint32_t option = (s.orders[kOrdersHeader] & kHeaderKeptApart) ? kFindLaunchAllowed : 0;
+    const uint32_t option = (s.orders[kOrdersHeader] & kHeaderLaunchAllowed) ? kFindLaunchAllowed : 0;
     if (!(carrier.unitFlags & kUnitFacility)) {
       if (UnitRecord* aboard = FindInPlayerUnitList(world, owner, s.classIndex, option, carrier.id)) {
         aboard->strength += 1.0f;
@@ -132,7 +130,7 @@ void StepLoadStockOntoCarriers(World& world, UnitRecord& carrier, UnitStepState&
 
   bool found = false;
   const int32_t room = CarrierSlotRoom(world, carrier);
-  if (!(carrier.orders[kOrdersHeader] & kHeaderNoLoading) && room >= 1) {
+  if (!(carrier.orders[kOrdersHeader] & kHeaderNoStockLoading) && room >= 1) {
     const uint8_t kindBit = (carrier.unitFlags & kUnitFacility) ? kFacilityCarrierBit
                                                                 : static_cast<uint8_t>(1u << (cls->kind & 7));
     if (UnitRecord* stock = WaitingStock(world, carrier, kindBit, room)) {

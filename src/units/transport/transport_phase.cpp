@@ -18,6 +18,7 @@
 #include "units/order_cancel.h"
 #include "units/paths/unit_base_choice.h"
 #include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "units/unit_queries.h"
 #include "units/step/unit_step_phases.h"
 #include "world/hex_extra.h"
@@ -34,13 +35,6 @@ constexpr int kLiftAircraft = 6;     // lands anywhere
 constexpr int kCarrierAircraft = 7;  // lands on carriers and airfields only
 constexpr int kAirfieldKind = 1;
 constexpr int32_t kAirfieldWalk = 10;  // hexes a unit walks to an airfield for a lift
-// A class that lands no units by their landing position (a ship that only
-// unloads where it stands).
-constexpr uint32_t kClassNoUnloadByPosition = kClassRoad;
-// A class that may be lifted from any airfield.
-constexpr uint32_t kClassAnyAirfield = 1u << 7;
-// Bit 2 of postureBits: kept out of lifts (and of automatic deployment).
-constexpr uint32_t kPostureNoLift = kPostureNoAutoDeploy;
 
 uint32_t PositionOf(const UnitRecord& u) { return unitbytes::UnitPosition(u); }
 uint32_t GoalOf(const UnitRecord& u) {
@@ -76,7 +70,7 @@ UnitRecord* FindTransport(World& world, const UnitRecord& u, int category, int m
     UnitRecord* c = slot->At(i).unit;
     if (!c || c == &u || !IsUnitLive(*c) || (c->unitFlags & (kUnitProvisional | kUnitFacility))) continue;
     if (InReserve(*c) || c->carrier != 0 || c->owner != u.owner || !(c->strength >= 1.0f)) continue;
-    if (c->kind != category || c->orders[kOrderFlags] != 0 || (c->orders[kPostureBits] & kPostureNoLift)) continue;
+    if (c->kind != category || c->orders[kOrderFlags] != 0 || (c->orders[kPostureBits] & kPostureNoAutoDeploy)) continue;
     const UnitClassRecord* cls = UnitClassOf(world, *c);
     if (!cls || (movementType != kAnyMovementType && ClassMovementType(*cls) != movementType)) continue;
     if (load != 0.0f && (CarrierFreeCapacity(world, *c) < load || (c->unitFlags & kUnitBit21))) continue;
@@ -147,7 +141,7 @@ void AirLift(World& world, UnitRecord& u, const UnitStepState& s) {
   int filter = kLiftAircraft;
   if (onAirfield && FreeToEnter(world, here, s.entryMask)) {
     const uint32_t landing = u.orders[kSecondHex];
-    if ((s.cls && (s.cls->flags & kClassAnyAirfield)) ||
+    if ((s.cls && (s.cls->flags & kClassFreeAirLift)) ||
         (FreeToEnter(world, landing, s.entryMask) && LiveAirfield(world, landing)))
       filter = kAnyMovementType;
   }
@@ -209,7 +203,7 @@ void MarkToLand(World& world, UnitRecord& q, uint32_t landing, bool withLanding)
 
 void Unloading(World& world, UnitRecord& u, const UnitStepState& s) {
   const uint32_t landing = u.orders[kSecondHex];
-  const bool byPosition = u.moveKind == kMoveKindSea && s.cls && !(s.cls->flags & kClassNoUnloadByPosition) &&
+  const bool byPosition = u.moveKind == kMoveKindSea && s.cls && !(s.cls->flags & kClassRoad) &&
                           landing != kNoHexPosition;
   if (byPosition && HexDistance(MapShape(world), PositionOf(u), landing) >= 2) return;
   if (!byPosition && u.orders[kDestination] != kNoHexPosition && u.orders[kDestination] != PositionOf(u)) return;

@@ -24,6 +24,13 @@ enum ProductPolicyWord : int {
   kProductAutoBuyMax = 14,
 };
 
+// Bits of a product's flags word (kProductFlags).
+inline constexpr uint32_t kProductAutoPurchase = 1u << 0;
+inline constexpr uint32_t kProductAutoSell = 1u << 3;  // was kFlagAutoSell
+// Output capped by the production capacity rather than by demand. Was
+// kFlagCapByCapacity.
+inline constexpr uint32_t kProductCapByCapacity = 1u << 5;
+
 inline uint32_t ProductWord(const ProductPolicy& p, int word) { return le::Load32(p.bytes + 4 * word); }
 inline void SetProductWord(ProductPolicy& p, int word, uint32_t value) { le::Store32(p.bytes + 4 * word, value); }
 inline float ProductReal(const ProductPolicy& p, int word) { return le::LoadF32(p.bytes + 4 * word); }

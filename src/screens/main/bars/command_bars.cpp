@@ -27,7 +27,7 @@ CommandBarLinks g_commandBarLinks;
 namespace {
 
 // The main-panel buttons end this far down their dock slot.
-constexpr int32_t kCmdBarBottom = 194;
+constexpr int32_t kCommandBarBottom = 194;
 constexpr int32_t kHelpId = 5, kChatId = 6, kReloadTurnId = 7, kMailId = 11;
 // The mail bar's flag blinks between its two frames every 20 drawing passes.
 constexpr uint8_t kMailFlagDelay = 20;
@@ -61,7 +61,7 @@ void CmdBar::BindControls() {
   Control* f = form;
   if (!f) return;
   formHeight = Height(f);
-  const int32_t shift = kCmdBarBottom - formHeight;
+  const int32_t shift = kCommandBarBottom - formHeight;
   f->rect.top += shift;
   f->rect.bottom += shift;
 }

@@ -20,10 +20,6 @@ namespace {
 
 constexpr uint32_t kLayerTint = 0x4FFFFFFFu;
 constexpr uint32_t kDimmedBits = 0x7070u;
-constexpr uint32_t kClassMayBeLarge = 1u << 2;
-constexpr uint32_t kClassNoFade = 1u << 17;
-constexpr uint32_t kClassCapitalSymbol = 1u << 20;
-constexpr uint32_t kClassNoFadeUnlessCapital = 1u << 23;
 constexpr int32_t kPieceCell = 64;
 
 bool LocalIs(const World& world, int player) { return world.gameState.localPlayer == player; }
@@ -79,7 +75,7 @@ bool LookOfFacility(const World& world, const HexCell& cell, uint32_t hex, bool 
   out.classNumber = preview ? previewClass : f->classIndex;
   if (out.classNumber <= 0 || static_cast<size_t>(out.classNumber) >= world.unitClasses.size()) return false;
   const UnitClassRecord& cls = world.unitClasses[static_cast<size_t>(out.classNumber)];
-  if (cls.flags & kClassMayBeLarge)
+  if (cls.flags & kClassSpecialWeaponA)
     out.large = preview ? (world.mapHeader.word600 & 1u) != 0 : (f->unitFlags & kUnitMapOption) != 0;
 
   uint32_t c = tint;
@@ -87,13 +83,13 @@ bool LookOfFacility(const World& world, const HexCell& cell, uint32_t hex, bool 
     if (!(f->ordersShown[kPostureBits] & kPostureInReserve)) c = 0xFFFFFFFFu;
     if (f->ordersShown[kStateFlags] & kStatePausedBuild) c &= ~kDimmedBits;
   }
-  const bool keepsAlpha = (cls.flags & kClassNoFade) ||
-                          ((cls.flags & kClassNoFadeUnlessCapital) && !(cls.flags & kClassCapitalSymbol));
+  const bool keepsAlpha = (cls.flags & kClassSettlement) ||
+                          ((cls.flags & kClassRoad) && !(cls.flags & kClassSettlementPopulation));
   if (fade < 1.0f && !keepsAlpha) c = Faded(c, fade);
   out.colour = c;
 
   int32_t facing = preview ? 0 : f->heading;
-  if (!preview && (cls.flags & kClassCapitalSymbol)) {
+  if (!preview && (cls.flags & kClassSettlementPopulation)) {
     const CapitalPosition capital = CapitalHex(world.players[f->owner & 31].simPolicy);
     if (!(capital == CapitalPosition{}) && PackHex(capital.x, capital.y) == hex) facing = 12;
   }

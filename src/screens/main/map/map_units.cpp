@@ -144,7 +144,7 @@ uint32_t UnitSymbolTint(const World& world, const UnitRecord& unit) {
   return Lightened(c);
 }
 
-bool UnitMarked(const UnitRecord& unit) { return (unit.unitFlags2 & 1u) != 0; }
+bool UnitMarked(const UnitRecord& unit) { return (unit.unitFlags2 & kUnit2Selected) != 0; }
 
 void DrawUnitIcon(const MapView& view, float x, float y, const UnitRecord& unit, bool onMap, float scaleX, float scaleY) {
   const UnitClassRecord* cls = UnitClassOf(g_world, unit);

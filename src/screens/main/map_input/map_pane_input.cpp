@@ -464,7 +464,7 @@ void MapPane::OnMouseLeave(Control*, int32_t) {
 void MapPane::OnSetFocus(Control* control, int32_t) {
   if (!control || g_controls.capture == control || (control->flags & kCtlNoFocus)) return;
   ReleaseCaptureControl(control, 0, 0, 0, 0);
-  control->HandleInput(kMsgEnter, 0, 0, 0);
+  control->HandleInput(kControlEnter, 0, 0, 0);
   g_controls.capture = control;
 }
 
@@ -472,7 +472,7 @@ void MapPane::OnKillFocus(Control* control, int32_t) {
   if (!control || g_controls.capture != control) return;
   control->state &= ~kStateFocused;
   control->Invalidate();
-  control->HandleInput(kMsgLeave, 0, 0, 0);
+  control->HandleInput(kControlLeave, 0, 0, 0);
   g_controls.capture = nullptr;
 }
 

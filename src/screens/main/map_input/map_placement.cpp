@@ -9,6 +9,7 @@
 #include "records/command_ids.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
+#include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "ui/screen_manager.h"
 #include "units/facilities/facility_build.h"
@@ -21,8 +22,6 @@ void (*g_openBuildPopup)(ScreenSet& screens) = nullptr;
 
 namespace {
 
-// The news item that tells the player a facility was ordered.
-constexpr uint32_t kNewsFacilityPlaced = 133;
 // Linked classes are the two site kinds; the route remembers which.
 constexpr int32_t kFirstSiteKind = 4128;
 
@@ -85,7 +84,7 @@ void PlaceFacilityAtHex(ScreenSet& screens, float fill) {
     }
   }
   if (w.localPlayerRecord)
-    AddLocalNewsItem(w, *w.localPlayerRecord, kNewsFacilityPlaced, 0,
+    AddLocalNewsItem(w, *w.localPlayerRecord, kMsgFacilityPlaced, 0,
                      MessageParams{.p1 = static_cast<uint32_t>(classIndex)});
   if (screens.cmdBar.id == 1 && g_ui.panelDepth == 3 && !g_mapPlacement.keepPlacing) {
     SetPanelDepth(2, 0, g_mapView);

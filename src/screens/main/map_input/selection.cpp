@@ -25,7 +25,6 @@ SelectionState g_selection;
 
 namespace {
 
-constexpr uint32_t kSelectedMark = 1u << 0;  // bit 0 of the unit's interface flags
 
 ListHolder g_hoverStack{};
 
@@ -92,7 +91,7 @@ void AddUnitRef(ListHolder& list, const UnitRecord& unit) {
 void ClearUnitSelectFlags(World& world) {
   UnitRecord* start = world.units;
   for (UnitRecord* u = start; u;) {
-    u->unitFlags2 &= ~kSelectedMark;
+    u->unitFlags2 &= ~kUnit2Selected;
     u = u->next;
     if (u == start) break;
   }
@@ -100,7 +99,7 @@ void ClearUnitSelectFlags(World& world) {
 
 void MarkStackUnits(World& world, const ListHolder& list) {
   for (ListItem28* item = FirstInHolder(list); item; item = NextInHolder(list, item))
-    if (UnitRecord* unit = RefUnit(world, *item)) unit->unitFlags2 |= kSelectedMark;
+    if (UnitRecord* unit = RefUnit(world, *item)) unit->unitFlags2 |= kUnit2Selected;
 }
 
 int32_t CopyUnitList(World& world, bool add, ListHolder& destination, const ListHolder& source) {

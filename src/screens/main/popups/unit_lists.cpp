@@ -30,12 +30,8 @@ namespace {
 
 using namespace listfields;
 
-// A missile is a stock unit here.
-constexpr uint32_t kUnitMissile = kUnitStock;
 // Never listed: facilities' units and removed ones.
 constexpr uint32_t kUnitNeverListed = kUnitFacility | kUnitGone;
-// Display word 12 bit 29: being taken apart, never listed.
-constexpr uint32_t kStateLeaving = 1u << 29;
 // The longest cargo chain walked; a chain that loops ends there.
 constexpr int kMaxCargoChain = 4096;
 constexpr uint32_t kGreyRow = 0xFFC8C8C8u;
@@ -81,7 +77,7 @@ uint32_t LoadKinds(const World& world, const UnitRecord& unit) {
   int32_t amount[9] = {};
   ForEachCargo(world, unit, [&](const UnitRecord& cargo) {
     const UnitClassRecord* c = UnitClassOf(world, cargo);
-    if (c && (cargo.unitFlags & kUnitMissile) && cargo.strength >= 1.0f)
+    if (c && (cargo.unitFlags & kUnitStock) && cargo.strength >= 1.0f)
       amount[MissileKindOf(*c)] += CheckedTrunc(cargo.strength);
   });
   uint32_t mask = 0;
@@ -117,8 +113,8 @@ bool Passes(const World& world, const UnitRecord& u, const CollectUnitsArgs& a, 
   if (a.categoryBits && !((a.categoryBits >> (u.kind & 7)) & 1u)) return false;
   if (a.hex && PackHex(u.x, u.y) != *a.hex) return false;
   if (stock && !(u.strength > 0.0f)) return false;
-  if ((u.unitFlags & kUnitMissile) && !status) return false;
-  if (shown[kStateFlags] & kStateLeaving) return false;
+  if ((u.unitFlags & kUnitStock) && !status) return false;
+  if (shown[kStateFlags] & kStateModeC) return false;
   if (a.cargoRoom != -1) {
     if (stock) {
       if (a.cargoRoom < CargoSize(*cls)) return false;
