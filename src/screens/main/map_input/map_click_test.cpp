@@ -19,6 +19,7 @@
 #include "support/global_guard.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
+#include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 
@@ -40,6 +41,7 @@ class MapClickTest : public ::testing::Test {
     g_mailUi.recountAreaTags = nullptr, g_screens.mapClickMode = 0;
     g_mapPlacement = MapPlacement{}, g_mapRoute = MapRoute{};
     g_commandLog.Clear();
+    for (HexCell& c : g_world.cells) FreeHexStack(c);  // the routes' sites made some
     g_world.cells.clear(), g_world.mapWidth = g_world.mapHeight = 0;
   }
   static HexCell& Cell(uint32_t position) { return *HexCellAt(g_world, MapShape(g_world), position); }
