@@ -91,8 +91,8 @@ void UnitHexDailyUpdate(World& world, UnitRecord& unit, uint8_t level) {
     if (unit.owner < kMaxPlayers) {
       PlayerRecord& owner = world.players[unit.owner];
       const float area = world.mapHeader.scaleSquared;
-      AddProductStock(owner, 9, area * ClassResourceA(*cls) * amount * 0.75f);
-      AddProductStock(owner, 10, area * ClassResourceB(*cls) * amount * 0.75f);
+      AddProductStock(owner, 9, area * cls->firepower * amount * 0.75f);
+      AddProductStock(owner, 10, area * cls->resourceB * amount * 0.75f);
     }
   }
   unit.strength -= amount;

@@ -46,7 +46,7 @@ class UnitWalk : public GameSessionTest {
     UnitClassRecord& tank = w.unitClasses[kTankClass];
     std::strcpy(tank.name, "Tank");
     tank.strengthPerSize = 10;
-    le::Store16(tank.bytes64 + 2, 100);  // speed
+    tank.speed = 100;  // speed
     w.gameState.gameSpeed = 1 << 30;
   }
 

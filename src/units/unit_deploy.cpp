@@ -47,7 +47,7 @@ const UnitRecord* DeploymentBase(const World& world, const HexCell& cell, int pa
   if (o[kPostureBits] & kPostureInReserve) return nullptr;
   const UnitClassRecord* cls = UnitClassOf(world, *f);
   if (!cls || !(cls->flags & kClassSettlement) || (cls->flags & kNotBaseKinds)) return nullptr;
-  if (cf::BaseByte(*cls) != 0 || cf::LoadableMask(*cls) == 0) return nullptr;
+  if (cls->baseKind != 0 || cls->loadableMask == 0) return nullptr;
   return f;
 }
 
