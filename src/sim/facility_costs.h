@@ -1,7 +1,8 @@
 #pragma once
-// What building a facility or an improvement takes (the class record's build
-// time, price and two resources, products 9 and 10, per strength point) with
-// setters for the tests, and the terrain bytes the hex routines read.
+// Setters for what building a facility or an improvement takes (the class
+// record's price and two resources, products 9 and 10, per strength point)
+// and for its census figures, the output factors of its extra block, and
+// the terrain bytes the hex routines read.
 #include <cstddef>
 #include <cstdint>
 
@@ -9,8 +10,8 @@
 #include "world/terrain_flags.h"
 #include "records/le_bytes.h"
 
-// The build time of a class is its work per strength point.
-inline float ClassBuildTime(const UnitClassRecord& c) { return c.buildWorkPerPoint; }
+// The first resource is the class's firepower figure, the second its
+// resourceB.
 inline void SetClassCosts(UnitClassRecord& c, float price, float a, float b) {
   c.price = price;
   c.firepower = a;

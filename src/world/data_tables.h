@@ -2,8 +2,9 @@
 // The rule tables a world is made of: unit and facility classes, the 256
 // terrain types, the technologies and the people. Each comes with the
 // header of its file, kept in the world; the records are their file images
-// (with the texts and the extra block of a class held beside them), and the
-// fields not named here belong to the code that uses them and travel as
+// (with the texts and the extra block of a class held beside them). The
+// unit-class record names every byte the code reads; in the other records
+// the fields not named here belong to the code that uses them and travel as
 // bytes.
 #include <array>
 #include <bit>

@@ -126,7 +126,7 @@ void AddProductField(PlayerRecord& r, int p, size_t at, float v) {
 // returns the new figure, or `done` when nothing could be built today.
 // `ceiling` is what the work may reach.
 float BuildDay(World& world, PlayerRecord& payer, const UnitClassRecord& cls, float rate, float done, float ceiling) {
-  const float t = ClassBuildTime(cls);
+  const float t = cls.buildWorkPerPoint;
   // Work with no build time has no daily share: nothing is built or paid.
   if (!(t > 0.0f)) return done;
   const float area = world.mapHeader.scaleSquared;
@@ -168,7 +168,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   const bool d = damaged && building;
   const float r = HexRepairFactor(world, lead.x, lead.y, nullptr);
   const bool levelPasses = level != 0 || (r > 1.0f && (cls->flags & kClassFortifies));
-  const float t = ClassBuildTime(*cls);
+  const float t = cls->buildWorkPerPoint;
 
   if (damaged && !(lead.orders[kStateFlags] & kStatePausedBuild) && levelPasses) {
     float rate = HexRate(level, s, r);
@@ -245,10 +245,10 @@ void BuildSlot(World& world, HexCell& hex, HexExtra& extra, int slot, uint8_t le
   // On a hex that needs its facility the work may not outgrow it: the
   // slot waits that day.
   const TerrainRecord* terrain = TerrainOf(world, hex);
-  if (terrain && terrain->bytes[kTerrainMovement0At] == 0 && ClassBuildTime(*cls) > 0.0f) {
+  if (terrain && terrain->bytes[kTerrainMovement0At] == 0 && cls->buildWorkPerPoint > 0.0f) {
     const UnitRecord* lead = GetActiveObject(&hex, true);
     const float cap = lead ? lead->strength : 0.0f;
-    const float next = progress + rate / ClassBuildTime(*cls);
+    const float next = progress + rate / cls->buildWorkPerPoint;
     if ((next < 1.0f ? next : 1.0f) > cap) return;
   }
   PlayerRecord& payer = world.players[CellOwner(hex.word)];
@@ -354,7 +354,7 @@ void AddCount(uint8_t& count, uint32_t n) { count = static_cast<uint8_t>(count +
 // per build day over the scale, a tenth of it, for the marked and running
 // classes only.
 float RunningValue(const World& world, const UnitClassRecord& cls) {
-  const float t = ClassBuildTime(cls);
+  const float t = cls.buildWorkPerPoint;
   if (!(cls.flags & (kClassSettlement | kClassRoad)) || !(t > 0.0f)) return 0.0f;
   const bool bySize = (cls.flags & kClassRoad) && !(cls.flags & kClassSettlementPopulation);
   const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;

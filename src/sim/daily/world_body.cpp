@@ -334,7 +334,7 @@ bool Candidate(const PlayerRecord& region, const UnitClassRecord& c, uint32_t u)
   if (!((region.classMask | 1u) & ClassMask(c))) return false;
   const uint32_t weight = c.offerWeight;
   if (!(weight * weight > (u / 10) % 100)) return false;
-  return static_cast<float>(c.strengthPerSize) * ClassBuildTime(c) < region.tradeOpenness * 200.0f;
+  return static_cast<float>(c.strengthPerSize) * c.buildWorkPerPoint < region.tradeOpenness * 200.0f;
 }
 
 }  // namespace
