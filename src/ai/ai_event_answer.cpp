@@ -120,7 +120,8 @@ float Score(const World& world, const UnitRecord& unit, const UnitClassRecord& c
             int32_t distance) {
   int pair = 0;
   if (category == 0)
-    pair = FortifiedTarget(world, hex) ? (cls.attackValues[0] + cls.attackValues[1]) : (cls.attackValues[2] + cls.attackValues[3]);
+    pair = FortifiedTarget(world, hex) ? cls.attackValues[0] + cls.attackValues[1]
+                                       : cls.attackValues[2] + cls.attackValues[3];
   else if (category == 1)
     pair = (cls.attackValues[4] + cls.attackValues[5]);
   else

@@ -194,7 +194,8 @@ float OfferGroupValue(World& world, const OfferItemGroup& group) {
       } else {
         const float q = entry.quantity;
         const float f = (c->kind == 2 || c->kind == 3) ? 0.5f : 1.0f;
-        value += q * ClassCost(*c) * static_cast<float>(c->targetSize) + (f * c->upkeepFactor * static_cast<float>(c->targetSize) * q + 0.9f) + 0.9f;
+        const float size = static_cast<float>(c->targetSize);
+        value += q * ClassCost(*c) * size + (f * c->upkeepFactor * size * q + 0.9f) + 0.9f;
       }
     }
   }

@@ -60,7 +60,8 @@ struct UnitClassImage {
   int16_t speed;             // 66
   uint8_t sweepLower;        // 68: also the bottom of the class's variant range
   uint8_t sweepUpper;        // 69: also the top of the variant range
-  uint8_t baseKind;          // 70: was also the facility kind of the map screen (1 research centre, 2 silo, 3 launch site)
+  uint8_t baseKind;          // 70: was also the map screen's facility kind (1 research centre, 2 silo,
+                             // 3 launch site)
   uint8_t movementType;      // 71
   uint32_t flags;            // 72: kClass... bits (world/unit_class_flags.h)
   uint32_t secondFlags;      // 76: bit 0 the large frame layout of the map symbol

@@ -53,7 +53,7 @@ int CountEligible(const World& world, const UnitRecord& a, const HexUnitStack& s
 
 bool UnitFightsBack(const World& world, const UnitRecord& u) {
   const UnitClassRecord* cls = UnitClassOf(world, u);
-  if (!cls || ((cls->flags & kClassHaltsOnMove) != 0)) return false;
+  if (!cls || (cls->flags & kClassHaltsOnMove)) return false;  // the flag also keeps it from fighting back
   if (cls->ammoPerShot * u.strength > u.ammo) return false;
   if (cls->attackValues[0] == 0 && cls->attackValues[1] == 0) return false;
   return !(u.unitFlags & kUnitMovesWhileTurning);

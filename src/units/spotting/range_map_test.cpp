@@ -158,7 +158,8 @@ struct Reference {
   // The crossing mark's class cost when the hex left has none of its own.
   uint32_t MarkCost(int mode) const {
     if (world.unitClasses.size() <= static_cast<size_t>(kCrossingMarkClass)) return 0;
-    return mode == 5 ? world.unitClasses[kCrossingMarkClass].hexSeaMoveCost : world.unitClasses[kCrossingMarkClass].hexMoveCost;
+    const UnitClassRecord& mark = world.unitClasses[kCrossingMarkClass];
+    return mode == 5 ? mark.hexSeaMoveCost : mark.hexMoveCost;
   }
 
   void Fill(size_t seed, int32_t reach, int mode, uint32_t ownerMask) {

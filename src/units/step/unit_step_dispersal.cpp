@@ -93,7 +93,7 @@ bool KeptInFirstPass(const World& world, const UnitRecord& u) {
   if (u.kind == kUnitKindAir || u.kind == kUnitKindSubmarine) return false;
   const UnitClassRecord* cls = UnitClassOf(world, u);
   if (!cls) return true;
-  return ((cls->flags & kClassHaltsOnMove) != 0) || u.ammo < cls->ammoPerShot * u.strength ||
+  return (cls->flags & kClassHaltsOnMove) != 0 || u.ammo < cls->ammoPerShot * u.strength ||
          (cls->attackValues[0] == 0 && cls->attackValues[1] == 0) || (u.unitFlags & kUnitMovesWhileTurning);
 }
 
