@@ -45,9 +45,6 @@ struct DayFigures {
   double seconds = 0;
 };
 
-void SetClassByte(UnitClassRecord& c, size_t at, uint8_t v) { reinterpret_cast<uint8_t*>(&c)[at] = v; }
-void SetClassFloat(UnitClassRecord& c, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&c) + at, v); }
-
 // A gun emplacement made from the class of a facility already on the map.
 int AddBatteryClass(World& w, const UnitClassRecord& from) {
   size_t slot = 1;
@@ -60,18 +57,18 @@ int AddBatteryClass(World& w, const UnitClassRecord& from) {
   c.flags = kClassFacility;
   c.ammoCapacity = 10.0f;
   c.ammoPerShot = 0.01f;
-  SetClassByte(c, 114, 5);                                   // scans every third step
-  for (size_t at = 120; at < 127; ++at) SetClassByte(c, at, 12);
-  for (size_t at = 136; at < 140; ++at) SetClassByte(c, at, 12);
+  c.reloadFactor = 5;  // scans every third step
+  for (int type = 0; type < 7; ++type) c.attackValues[type] = 12;
+  for (uint8_t& d : c.defenceValues) d = 12;
   // A long gun (400 and beyond are never shortened): about 20 hexes on the
   // benchmark world, so that most batteries have enemies in reach.
   const float reach = std::max(400.0f, 10.0f * static_cast<float>(w.mapHeader.hexScale));
-  for (size_t at = 144; at < 160; at += 4) SetClassFloat(c, at, reach);
-  le::Store16(reinterpret_cast<uint8_t*>(&c) + 64, 2);      // sweeps back and forth
-  le::Store16(reinterpret_cast<uint8_t*>(&c) + 118, 120);   // and spots with its own radar
-  SetClassFloat(c, 164, reach);
-  SetClassByte(c, 68, 0);
-  SetClassByte(c, 69, 23);
+  for (float& r : c.weaponRanges) r = reach;
+  c.sweepMode = 2;      // sweeps back and forth
+  c.spotValue = 120;    // and spots with its own radar
+  c.sightDistance = reach;
+  c.sweepLower = 0;
+  c.sweepUpper = 23;
   return static_cast<int>(slot);
 }
 

@@ -38,8 +38,6 @@ constexpr size_t kWrapByte = 67;  // the map header's east-west wrap
 
 class CombatGoldenTest : public GameSessionTest {
  protected:
-  static void SetByte(UnitClassRecord& c, size_t at, uint8_t v) { reinterpret_cast<uint8_t*>(&c)[at] = v; }
-  static void SetFloat(UnitClassRecord& c, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&c) + at, v); }
 
   static void MakeClass(int index, const char* name, uint8_t kind, uint8_t movementType, uint8_t attack) {
     UnitClassRecord& c = g_world.unitClasses[static_cast<size_t>(index)];
@@ -49,11 +47,11 @@ class CombatGoldenTest : public GameSessionTest {
     c.valuePerPoint = 1;
     c.ammoPerShot = 0.01f;
     c.ammoCapacity = 2.0f;
-    SetByte(c, 71, movementType);
-    for (size_t at = 120; at < 126; ++at) SetByte(c, at, attack);
-    SetByte(c, 114, 5);  // search rate: every third step
-    for (size_t at = 136; at < 140; ++at) SetByte(c, at, 8);
-    for (size_t at = 144; at < 160; at += 4) SetFloat(c, at, 30.0f);
+    c.movementType = movementType;
+    for (int type = 0; type < 6; ++type) c.attackValues[type] = attack;
+    c.reloadFactor = 5;  // search rate: every third step
+    for (uint8_t& d : c.defenceValues) d = 8;
+    for (float& r : c.weaponRanges) r = 30.0f;
   }
 
   // Columns 0-7 region 1, 8-15 region 2, at war; row 9 is water. Land

@@ -285,8 +285,8 @@ TEST_F(UnitPanelWalk, AnOwnUnitListedOnItsHexWalksToTheHexItIsOrderedTo) {
   for (auto& factors : w.techEffects) factors[13] = 1.0f;
   UnitClassRecord& cls = w.unitClasses[kTankClass];
   cls.strengthPerSize = 10;
-  le::Store16(cls.bytes64 + 2, 100);  // speed
-  reinterpret_cast<uint8_t*>(&cls)[120] = 10;
+  cls.speed = 100;  // speed
+  cls.attackValues[0] = 10;
   UnitPanel panel;
   LoadShippedForm(panel);
   g_platform.clientRect = {0, 0, 1280, 1024};

@@ -78,8 +78,8 @@ bool MayEnter(const World& world, int player, int category, uint32_t position) {
 }
 
 bool HasRatingForOwnCategory(const UnitClassRecord& cls, int category) {
-  if (category == 0) return aifig::LandPair1(cls) >= 1;
-  if (category == 2) return aifig::FirstSeaByte(cls) != 0;
+  if (category == 0) return (cls.attackValues[0] + cls.attackValues[1]) >= 1;
+  if (category == 2) return cls.attackValues[6] != 0;
   return false;
 }
 
@@ -92,7 +92,7 @@ bool GroupMayAnswer(const World& world, const PlayerRecord& player, uint32_t pos
 // The load the unit may still take: its capacity less what its cargo
 // carries beyond its carrying capacity.
 float LoadCapacity(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
-  float capacity = aifig::K2(cls) * unit.strength;
+  float capacity = cls.fuelCapacity * unit.strength;
   if (unit.carrier == 0 && aifig::CarriedValue(unit) == 0.0f) {
     float carried = 0.0f;
     for (uint32_t id = unit.cargoNext; id != 0;) {
@@ -100,10 +100,10 @@ float LoadCapacity(const World& world, const UnitRecord& unit, const UnitClassRe
       if (!q) break;
       const UnitClassRecord* qc = UnitClassOf(world, *q);
       if (q->strength > 0.0f && qc)
-        carried += UnitLoadTotal(world, *q, true, true, true) + aifig::Weight(*qc) * q->strength + q->ammo;
+        carried += UnitLoadTotal(world, *q, true, true, true) + qc->weight * q->strength + q->ammo;
       id = q->cargoNext;
     }
-    const float excess = carried - aifig::K3(cls) * unit.strength;
+    const float excess = carried - cls.carryCapacity * unit.strength;
     if (excess > 0.0f) capacity = std::max(0.0f, capacity - excess);
   }
   return capacity;
@@ -112,8 +112,8 @@ float LoadCapacity(const World& world, const UnitRecord& unit, const UnitClassRe
 bool FitForService(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
   if (aifig::Wear(unit) > 0.2f) return false;
   if (LoadCapacity(world, unit, cls) / 2.0f > aifig::SecondStock(unit)) return false;
-  if (aifig::K4(cls) * unit.strength / 2.0f > aifig::FirstStock(unit)) return false;
-  const float least = (0.95f - 0.2f * static_cast<float>(aifig::L1(unit))) * static_cast<float>(aifig::FullStrength(cls));
+  if (cls.ammoCapacity * unit.strength / 2.0f > aifig::FirstStock(unit)) return false;
+  const float least = (0.95f - 0.2f * static_cast<float>(aifig::L1(unit))) * static_cast<float>(cls.strengthPerSize);
   return unit.strength >= least;
 }
 
@@ -121,11 +121,12 @@ float Score(const World& world, const UnitRecord& unit, const UnitClassRecord& c
             int32_t distance) {
   int pair = 0;
   if (category == 0)
-    pair = FortifiedTarget(world, hex) ? aifig::LandPair1(cls) : aifig::LandPair2(cls);
+    pair = FortifiedTarget(world, hex) ? cls.attackValues[0] + cls.attackValues[1]
+                                       : cls.attackValues[2] + cls.attackValues[3];
   else if (category == 1)
-    pair = aifig::AirPair(cls);
+    pair = (cls.attackValues[4] + cls.attackValues[5]);
   else
-    pair = aifig::SeaPair(cls);
+    pair = (cls.attackValues[6] + cls.attackValues[7]);
   // A class with no rating at all for the job is the last choice, never a
   // division by zero.
   if (pair <= 0) return FLT_MAX;
@@ -139,10 +140,10 @@ float Score(const World& world, const UnitRecord& unit, const UnitClassRecord& c
 void FileCandidate(const World& world, const AiRequestResponse* row, Candidate slots[kSlots], Candidate c) {
   for (int j = 0; j < kSlots && c.unit; ++j) {
     const UnitClassRecord* cls = UnitClassOf(world, *c.unit);
-    if (!cls || aifig::Role(*cls) != row[j].role) continue;
+    if (!cls || cls->typeByte != row[j].role) continue;
     if (row[j].flag) {
-      if (c.unit->kind == 0 && aifig::Speed(*cls) < 40) continue;
-      if (c.unit->kind == 1 && aifig::MovementType(*cls) != 7) continue;
+      if (c.unit->kind == 0 && cls->speed < 40) continue;
+      if (c.unit->kind == 1 && cls->movementType != 7) continue;
     }
     if (!slots[j].unit) {
       slots[j] = c;
@@ -198,7 +199,7 @@ class Answer {
       const uint32_t order = aifig::OrderState(*u);
       const bool standingOrders = (order & kOrderMove) != 0;
       if ((aifig::Placement(*u) & kPostureNoAutoDeploy) || (order != 0 && !standingOrders) ||
-          (aifig::MovementType(*cls) == 0 && (u->unitFlags & kUnitInBase)) ||
+          (cls->movementType == 0 && (u->unitFlags & kUnitInBase)) ||
           (standingOrders && (order & kOrderBusyWhileMoving))) {
         Strike(entry, category);
         continue;
@@ -225,12 +226,12 @@ class Answer {
       if (!cls) continue;
       if (aifig::Grouped(*cls) && e.kind == kKindFortified && (e.value < 1500 || !FortifiedTarget(world_, target)))
         continue;
-      const float reach = aifig::K5(*cls) / 3.0f + 4.0f * hexSize;
+      const float reach = cls->stockRange / 3.0f + 4.0f * hexSize;
       const float urgency = static_cast<float>(e.value) / (occupiedByOthers ? 8.0f : 4.0f);
       const float way = static_cast<float>(AiHexDistance(world_, MakeHexPos(unit.x, unit.y), target)) * hexSize;
       if (!(way < std::min(reach, urgency))) continue;
       if (aifig::Placement(unit) & kPostureInReserve) (void)PlaceUnitOnMap(world_, unit);
-      const int order = e.kind == kKindFortified && e.value >= 1000 && aifig::MovementType(*cls) == 0
+      const int order = e.kind == kKindFortified && e.value >= 1000 && cls->movementType == 0
                             ? kAnswerAttackOrder
                             : kAnswerMoveOrder;
       const float range = static_cast<float>(e.value) / 1000.0f > 3.0f ? reach : way;
@@ -275,7 +276,7 @@ bool AiUnitQualifies(const World& world, const PlayerRecord& player, const UnitR
     const bool rated = HasRatingForOwnCategory(*cls, category);
     const HexCell* cell = CellAt(world, here);
     const bool ownGround = cell && CellOwner(cell->word) == p;
-    const bool fuelled = aifig::K1(*cls) * unit.strength / 4.0f <= aifig::SecondStock(unit);
+    const bool fuelled = cls->fuelCapacity * unit.strength / 4.0f <= aifig::SecondStock(unit);
     if (!(rated && (ownGround || fuelled)) && !MayEnter(world, p, category, e.position)) return false;
   } else if (aifig::Grouped(*cls) && e.kind == kKindFortified && !GroupMayAnswer(world, player, e.position)) {
     return false;

@@ -43,9 +43,9 @@ class EventAnswer : public ::testing::Test {
     std::strcpy(tank.name, "Tank");
     tank.strengthPerSize = 10;
     tank.valuePerPoint = 1;
-    reinterpret_cast<uint8_t*>(&tank)[120] = 5;  // rated against land targets
-    reinterpret_cast<uint8_t*>(&tank)[122] = 4;
-    le::StoreF32(reinterpret_cast<uint8_t*>(&tank) + 160, 300.0f);
+    tank.attackValues[0] = 5;  // rated against land targets
+    tank.attackValues[2] = 4;
+    tank.stockRange = 300.0f;
     for (int p = 0; p < kMaxPlayers; ++p) w.players[p].number = static_cast<uint8_t>(p);
     w.players[kOwner].kind = kKindComputer;
     w.players[kOwner].displayPolicy.milinitiativeoff = 100;

@@ -106,15 +106,15 @@ DefenceNeed FacilityDefenceNeed(const World& world, const UnitRecord& u, int32_t
   // across it: no defender could reach it.
   const TerrainRecord* terrain = TerrainOf(world, *cell);
   const bool closed = !terrain || aifig::TerrainByteT(*terrain) == 0;
-  if (closed && ((cls->flags & kClassNoTerrainCost) || aifig::ClassByteK(*cls) == 0)) return {};
+  if (closed && ((cls->flags & kClassNoTerrainCost) || cls->hexMoveCost == 0)) return {};
 
   DefenceNeed need;
   const uint32_t leadFlags = leadClass ? leadClass->flags : 0;
-  const bool idleBase = leadClass && !(aifig::Float13(*leadClass) > 0.0f) && aifig::BuildCapacity(*leadClass) == 0 &&
-                        aifig::MovementType(*leadClass) == 0;
+  const bool idleBase = leadClass && !(leadClass->reach > 0.0f) && leadClass->baseSlots == 0 &&
+                        leadClass->movementType == 0;
   if ((leadFlags & kClassSettlement) && !idleBase) {
-    int32_t c = aifig::BuildCapacity(*cls) / 2 + 1;
-    if ((cls->flags & kClassAirBase) || aifig::MovementType(*cls) != 0) c *= 2;
+    int32_t c = cls->baseSlots / 2 + 1;
+    if ((cls->flags & kClassAirBase) || cls->movementType != 0) c *= 2;
     need = {c, (c + 2) * 500};
   } else if (leadFlags & kClassProduction) {
     need = ProductionNeed(*leadClass, u.strength);

@@ -27,7 +27,7 @@ struct DefenceWorld : CommandTestWorld {
     World& w = *world;
     w.unitClasses.assign(6, UnitClassRecord{});
     // Facilities with a way across their hexes and four production slots.
-    for (UnitClassRecord& c : w.unitClasses) c.flags = kClassFacility, c.bytes96[2] = 1, c.bytes114[66] = 4;
+    for (UnitClassRecord& c : w.unitClasses) c.flags = kClassFacility, c.hexMoveCost = 1, c.baseSlots = 4;
     w.unitClasses[1].flags |= kClassSettlementPopulation;
     w.unitClasses[kField].flags = 0;
     w.terrains.assign(kTerrainCount, TerrainRecord{});

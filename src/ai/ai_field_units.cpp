@@ -14,7 +14,7 @@ bool IsIdleFieldUnit(const World& world, const UnitRecord& unit) {
   if (aifig::Placement(unit) & (kPostureUnderConstruction | kPostureNoAutoDeploy)) return false;
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   if (!cls) return false;
-  return unit.strength > static_cast<float>(aifig::FullStrength(*cls)) / 2.0f;
+  return unit.strength > static_cast<float>(cls->strengthPerSize) / 2.0f;
 }
 
 void BuildFieldUnitLists(World& world, PlayerRecord& player, AiWorkerState& state) {

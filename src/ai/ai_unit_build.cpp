@@ -42,10 +42,6 @@ constexpr uint32_t kStateQueuedBelow = 0x40000000u;
 // Each missile type's capability byte among the class's attack values.
 constexpr int kSubRoleCapability[kMissileTypes] = {0, 4, 6, 7};
 
-// Class bytes the building reads.
-uint8_t ProductionByte(const UnitClassRecord& c) { return aifig::BuildCapacity(c); }
-uint8_t SizeClass(const UnitClassRecord& c) { return aifig::ClassBytes(c)[116]; }
-
 void Post(World& world, GameCommand command) {
   if (CommandLog* log = CommandLogOf(world)) PostCommand(*log, std::move(command), true);
 }
@@ -69,7 +65,7 @@ bool ChainAvailable(const World& world, int player, const UnitClassRecord& cls) 
 bool Qualifies(const World& world, const PlayerRecord& player, int p, int32_t index, const UnitClassRecord& cls,
                const ClassChoice& choice) {
   if (cls.name[0] == 0 || (cls.flags & (kClassObsolete | kClassFacility))) return false;
-  if (aifig::Role(cls) != choice.role) return false;
+  if (cls.typeByte != choice.role) return false;
   const uint8_t avail = ClassAvailabilityByte(world, p, index);
   if (choice.researchMode) {
     if (!(avail & 0x10u)) return false;
@@ -81,10 +77,10 @@ bool Qualifies(const World& world, const PlayerRecord& player, int p, int32_t in
   }
   if (choice.role == kMissileRole) {
     const int sub = std::clamp(choice.subRole, 0, kMissileTypes - 1);
-    if (aifig::Rating(cls, kSubRoleCapability[sub]) == 0) return false;
+    if (cls.attackValues[kSubRoleCapability[sub]] == 0) return false;
     if (sub == 3 && !(cls.flags & kClassLongRange)) return false;
-    if (!(ProductionByte(cls) & choice.domainMask)) return false;
-    if (SizeClass(cls) > choice.sizeLimit) return false;
+    if (!(cls.baseSlots & choice.domainMask)) return false;
+    if (static_cast<uint8_t>(cls.targetSize) > choice.sizeLimit) return false;
     const uint32_t features = aifields::FeatureFlags(player);
     if ((cls.flags & kClassSpecialImmune) && !(features & kEffectSpecialImmune)) return false;
     if ((cls.flags & kClassSpecialWeaponB) && !(features & kEffectSpecialWeaponB)) return false;
@@ -153,7 +149,7 @@ namespace {
 
 // The production slots of a base that no queued unit holds.
 int FreeSlots(const World& world, const UnitRecord& base, const UnitClassRecord& cls, int p) {
-  int free = ProductionByte(cls);
+  int free = cls.baseSlots;
   const HexMapShape map = MapShape(world);
   const int64_t at = HexCellIndex(map, MakeHexPos(base.x, base.y));
   if (at >= 0 && static_cast<size_t>(at) < world.cells.size()) {
@@ -176,8 +172,8 @@ bool ProducingBase(const World& world, const UnitRecord& u, int p, const UnitCla
   if (u.owner != p || !(u.unitFlags & kUnitFacility) || !IsUnitLive(u)) return false;
   if (aifig::Placement(u) & kPostureInReserve) return false;
   cls = UnitClassOf(world, u);
-  return cls && (cls->flags & kClassSettlement) && !(cls->flags & kClassExcludedKinds) &&
-         aifig::MovementType(*cls) == 0 && ProductionByte(*cls) != 0;
+  return cls && (cls->flags & kClassSettlement) && !(cls->flags & kClassExcludedKinds) && cls->movementType == 0 &&
+         cls->baseSlots != 0;
 }
 
 // Auto production barred at the base: its lead unit says so.
@@ -287,7 +283,7 @@ void AiOrderUnitBatch(World& world, PlayerRecord& player) {
       const int32_t chosen = picks[dc][sc][k];
       const UnitClassRecord* cls = chosen ? ClassRecordAt(world, chosen) : nullptr;
       if (!cls) continue;
-      const int times = aifig::K6(*cls) < 3.0f ? 2 : 1;
+      const int times = cls->carryCapacity < 3.0f ? 2 : 1;
       for (int t = 0; t < times; ++t) {
         GameCommand c = MakeGameCommand(world.gameState, kCmdCreateUnitAt, p);
         SetArgWords(c, OrderedUnitArgs{.classIndex = static_cast<uint32_t>(chosen),

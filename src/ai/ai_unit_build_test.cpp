@@ -27,8 +27,6 @@ constexpr int kOwner = 2;
 constexpr int kClasses = 12;
 constexpr int kBaseClass = 10;
 
-uint8_t* Bytes(UnitClassRecord& c) { return reinterpret_cast<uint8_t*>(&c); }
-
 // Classes 1 to 9 are land classes of the role the test gives them, all
 // alike (speed 20); class 10 a producing base with one slot. Only weight 4
 // (speed) counts: a class is worth its speed / 2. The region is rich, so
@@ -44,13 +42,13 @@ class UnitBuild : public ::testing::Test {
       std::snprintf(k.name, sizeof k.name, "Class%d", c);
       k.strengthPerSize = 10;
       k.typeByte = 31;  // no role a test asks for, until it says so
-      le::StoreI16(Bytes(k) + 66, 20);
+      k.speed = 20;
     }
     UnitClassRecord& base = w.unitClasses[kBaseClass];
     std::strcpy(base.name, "Base");
     base.strengthPerSize = 1;
     base.flags = kClassFacility | kClassSettlement;
-    Bytes(base)[180] = 1;
+    base.baseSlots = 1;
     w.gameState.designRowBytes = kClasses;
     w.designRows.assign(static_cast<size_t>(kMaxPlayers * kClasses), 0);
     for (int c = 1; c < kClasses; ++c) Available(c, true);
@@ -71,7 +69,7 @@ class UnitBuild : public ::testing::Test {
     uint8_t& b = world->designRows[static_cast<size_t>(kOwner * kClasses + c)];
     b = static_cast<uint8_t>(on ? (b | 1u) : (b & ~1u));
   }
-  void Speed(int c, int16_t speed) { le::StoreI16(Bytes(Class(c)) + 66, speed); }
+  void Speed(int c, int16_t speed) { Class(c).speed = speed; }
 
   // A finished producing base of the region at (2, 3), its hex's lead.
   UnitRecord& Base() {
@@ -208,9 +206,9 @@ TEST_F(UnitBuild, MissileBatchesFollowTheBudgetAndTheCursors) {
   UnitClassRecord& missile = Class(8);
   missile.typeByte = kMissileRole;
   missile.flags = 1u << 15;
-  Bytes(missile)[120] = 1;  // can strike land
-  Bytes(missile)[180] = 1;  // serves domain 0
-  Bytes(missile)[116] = 1;  // size class 1
+  missile.attackValues[0] = 1;  // can strike land
+  missile.baseSlots = 1;  // serves domain 0
+  missile.targetSize = 1;  // size class 1
   for (const auto& c : cases) {
     log->Clear();
     PlayerRecord& r = world->players[kOwner];
@@ -224,7 +222,7 @@ TEST_F(UnitBuild, MissileBatchesFollowTheBudgetAndTheCursors) {
     aifields::BatchDomainCursor(r) = 0;
     aifields::BatchSubRoleCursor(r) = 0;
     Available(8, c.available);
-    le::StoreF32(Bytes(missile) + 108, c.carry);
+    missile.carryCapacity = c.carry;
     AiOrderUnitBatch(*world, r);
     const auto made = Posted(kCmdCreateUnitAt);
     EXPECT_EQ(made.size(), c.posts) << c.carry;

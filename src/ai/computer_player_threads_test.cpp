@@ -38,7 +38,7 @@ TEST_F(WorkersBesideTheClock, AThousandFreeStepsEachShareNothingUnguarded) {
   std::snprintf(tank.name, sizeof tank.name, "Tank");
   tank.strengthPerSize = 10;
   tank.valuePerPoint = 1;
-  reinterpret_cast<uint8_t*>(&tank)[120] = 5;
+  tank.attackValues[0] = 5;
   uint32_t serial = 100;
   for (int p = 1; p <= 2; ++p) {
     PlayerRecord& r = g_world.players[p];

@@ -34,10 +34,6 @@ uint32_t ClassFlags(const World& w, const UnitRecord& u) {
 }
 bool IsActive(const UnitRecord& u) { return !(u.unitFlags & kUnitGone); }
 
-// The classes' variant range: bytes 68 (bottom) and 69 (top).
-uint8_t VariantBottom(const UnitClassRecord& k) { return k.bytes64[4]; }
-uint8_t VariantTop(const UnitClassRecord& k) { return k.bytes64[5]; }
-
 float TerrainYield(const World& w, const HexCell& cell, int product) {
   const size_t t = static_cast<size_t>(CellTerrain(cell.word));
   if (t >= w.terrains.size()) return 0.0f;
@@ -235,7 +231,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
     if (lead && IsActive(*lead) && lead->classIndex != 0 && !(lead->unitFlags & kUnitProvisional)) HoldLeadTo(w, *lead, share);
   }
   unit.owner = unit.controller = static_cast<uint8_t>(CellOwner(cell->word));
-  const uint8_t bottom = VariantBottom(*k), top = VariantTop(*k);
+  const uint8_t bottom = k->sweepLower, top = k->sweepUpper;
   uint8_t* variants = reinterpret_cast<uint8_t*>(static_cast<UnitImage*>(&unit)) + 64;
   if (variants[0] < bottom || variants[0] > top) {
     uint8_t v = static_cast<uint8_t>(variants[0] % (top + 1));

@@ -35,8 +35,8 @@ class Resync : public ::testing::Test {
     f.buildWorkPerPoint = 10.0f;
     f.hasExtra = true;
     le::StoreF32(f.extra.data(), 0.75f);  // needs 0.75 of product 0
-    f.bytes64[4] = 4;                      // variants 4 to 7
-    f.bytes64[5] = 7;
+    f.sweepLower = 4;                      // variants 4 to 7
+    f.sweepUpper = 7;
     w.unitClasses[kFort].flags = 0x400000;
     w.unitClasses[kFort].kind = 0;
   }

@@ -1,7 +1,8 @@
 #pragma once
-// What building a facility or an improvement takes, as its class record
-// holds it: the build time, the money price and the two resources (products
-// 9 and 10) per strength point, and the terrain bytes the hex routines read.
+// Setters for what building a facility or an improvement takes (the class
+// record's price and two resources, products 9 and 10, per strength point)
+// and for its census figures, the output factors of its extra block, and
+// the terrain bytes the hex routines read.
 #include <cstddef>
 #include <cstdint>
 
@@ -9,59 +10,25 @@
 #include "world/terrain_flags.h"
 #include "records/le_bytes.h"
 
-// The money price is the class's cost float (byte 100); the two resources sit
-// in the two floats at 168 and 172 that nothing else reads. Bytes 96 to 99
-// are the cargo slots and the movement costs a facility gives its hex.
-inline constexpr size_t kClassMoneyPriceAt = 100;
-inline constexpr size_t kClassResourceAAt = 168;
-inline constexpr size_t kClassResourceBAt = 172;
-inline float ClassBuildTime(const UnitClassRecord& c) { return c.buildWorkPerPoint; }
-inline float ClassMoneyPrice(const UnitClassRecord& c) {
-  return le::LoadF32(reinterpret_cast<const uint8_t*>(static_cast<const UnitClassImage*>(&c)) + kClassMoneyPriceAt);
-}
-inline float ClassResourceA(const UnitClassRecord& c) {
-  return le::LoadF32(reinterpret_cast<const uint8_t*>(static_cast<const UnitClassImage*>(&c)) + kClassResourceAAt);
-}
-inline float ClassResourceB(const UnitClassRecord& c) {
-  return le::LoadF32(reinterpret_cast<const uint8_t*>(static_cast<const UnitClassImage*>(&c)) + kClassResourceBAt);
-}
+// The first resource is the class's firepower figure, the second its
+// resourceB.
 inline void SetClassCosts(UnitClassRecord& c, float price, float a, float b) {
-  auto* bytes = reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c));
-  le::StoreF32(bytes + kClassMoneyPriceAt, price);
-  le::StoreF32(bytes + kClassResourceAAt, a);
-  le::StoreF32(bytes + kClassResourceBAt, b);
+  c.price = price;
+  c.firepower = a;
+  c.resourceB = b;
 }
 
-// What the daily census and the yields read of a class: the product whose
-// slot of the region's class-slot output its hex feeds (byte 27, 0 none),
-// its size and its census kind (bytes 180 and 181: kind 0 counts towards the
-// region's capacity, kinds 1 to 4 towards their own counts), its rating
-// word (at 130) and its per-product output factors (the extra block's first
-// eleven floats; a class without the block has none).
-inline constexpr size_t kClassProductSlotAt = 27;
-inline constexpr size_t kClassRatingAt = 130;
-inline constexpr size_t kClassSizeAt = 180;
-inline constexpr size_t kClassCensusKindAt = 181;
-inline const uint8_t* ClassBytes(const UnitClassRecord& c) {
-  return reinterpret_cast<const uint8_t*>(static_cast<const UnitClassImage*>(&c));
-}
-inline uint8_t ClassProductSlot(const UnitClassRecord& c) { return ClassBytes(c)[kClassProductSlotAt]; }
-inline uint16_t ClassRating(const UnitClassRecord& c) { return le::Load16(ClassBytes(c) + kClassRatingAt); }
-inline uint8_t ClassCensusSize(const UnitClassRecord& c) { return ClassBytes(c)[kClassSizeAt]; }
-inline uint8_t ClassCensusKind(const UnitClassRecord& c) { return ClassBytes(c)[kClassCensusKindAt]; }
+// The per-product output factors of a class are the extra block's first
+// eleven floats; a class without the block has none.
 inline float ClassOutputFactor(const UnitClassRecord& c, int product) {
   return le::LoadF32(c.extra.data() + 4 * static_cast<size_t>(product));
 }
 inline void SetClassCensus(UnitClassRecord& c, uint8_t size, uint8_t kind, uint16_t rating, uint8_t productSlot) {
-  auto* b = reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c));
-  b[kClassSizeAt] = size;
-  b[kClassCensusKindAt] = kind;
-  le::Store16(b + kClassRatingAt, rating);
-  b[kClassProductSlotAt] = productSlot;
+  c.baseSlots = size;
+  c.censusKind = kind;
+  c.costFigure = rating;
+  c.productSlot = productSlot;
 }
-static_assert(kClassProductSlotAt >= offsetof(UnitClassImage, typeByte) + 1 &&
-              kClassProductSlotAt < offsetof(UnitClassImage, strengthPerSize));
-static_assert(kClassRatingAt >= offsetof(UnitClassImage, bytes114) && kClassCensusKindAt < sizeof(UnitClassImage));
 
 // Terrain record fields.
 inline constexpr size_t kTerrainYieldsAt = 0;         // 11 floats

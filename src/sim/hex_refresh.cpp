@@ -68,7 +68,7 @@ void UnitHexDailyUpdate(World& world, UnitRecord& unit, uint8_t level) {
   const float r = HexRepairFactor(world, WrapX(unit.x, world.mapWidth > 0 ? world.mapWidth : 1), unit.y, &fast);
   const int contender = hex ? CellLoyalTo(hex->word) : 0;
   const float rate = HexWorkRate(world, cell, level, contender);
-  const float t = ClassBuildTime(*cls);
+  const float t = cls->buildWorkPerPoint;
   // Work that takes no time comes down in one day.
   float amount = t > 0.0f ? rate * (1.0f / t) * r * 10.0f : unit.strength;
   if (!(amount == amount)) amount = 0.0f;
@@ -91,8 +91,8 @@ void UnitHexDailyUpdate(World& world, UnitRecord& unit, uint8_t level) {
     if (unit.owner < kMaxPlayers) {
       PlayerRecord& owner = world.players[unit.owner];
       const float area = world.mapHeader.scaleSquared;
-      AddProductStock(owner, 9, area * ClassResourceA(*cls) * amount * 0.75f);
-      AddProductStock(owner, 10, area * ClassResourceB(*cls) * amount * 0.75f);
+      AddProductStock(owner, 9, area * cls->firepower * amount * 0.75f);
+      AddProductStock(owner, 10, area * cls->resourceB * amount * 0.75f);
     }
   }
   unit.strength -= amount;

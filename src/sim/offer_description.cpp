@@ -89,7 +89,6 @@ std::string ClassName(const UnitClassRecord& c) { return std::string(c.name, str
 // Missiles are the units of missile (stock) classes.
 bool IsMissileClass(const UnitClassRecord& c) { return (c.flags & kClassStock) != 0; }
 
-float ClassSize(const UnitClassRecord& c) { return static_cast<float>(le::Load16(c.bytes114 + 2)); }
 float ClassCost(const UnitClassRecord& c) { return static_cast<float>(c.valuePerPoint); }
 
 // The weaptype label of a missile class: 0 for warhead bits 0x4 or 0x8, 2
@@ -195,14 +194,15 @@ float OfferGroupValue(World& world, const OfferItemGroup& group) {
       } else {
         const float q = entry.quantity;
         const float f = (c->kind == 2 || c->kind == 3) ? 0.5f : 1.0f;
-        value += q * ClassCost(*c) * ClassSize(*c) + (f * c->upkeepFactor * ClassSize(*c) * q + 0.9f) + 0.9f;
+        const float size = static_cast<float>(c->targetSize);
+        value += q * ClassCost(*c) * size + (f * c->upkeepFactor * size * q + 0.9f) + 0.9f;
       }
     }
   }
   static constexpr float kBranchFactors[4] = {3.0f, 2.0f, 0.5f, 1.0f};
   for (int32_t design : group.designs) {
     if (const UnitClassRecord* c = ClassOf(world, design))
-      value += (ClassSize(*c) * ClassCost(*c) + 0.9f) * kBranchFactors[c->kind & 3];
+      value += (static_cast<float>(c->targetSize) * ClassCost(*c) + 0.9f) * kBranchFactors[c->kind & 3];
   }
   for (int32_t tech : group.discoveries)
     if (tech >= 0 && static_cast<size_t>(tech) < world.techs.size()) value += world.techs[static_cast<size_t>(tech)].value32;

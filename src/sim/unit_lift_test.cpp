@@ -57,14 +57,14 @@ class UnitLift : public GameSessionTest {
     w.cellBytes.assign(w.cells.size(), 50);
 
     UnitClassRecord& tank = MakeClass(kTankClass, "Tank", 0, 0, 10);
-    le::StoreF32(reinterpret_cast<uint8_t*>(&tank) + 104, 1.0f);  // weight a point
+    tank.weight = 1.0f;  // weight a point
     UnitClassRecord& ship = MakeClass(kShipClass, "Transport", 2, 5, 1);
-    le::StoreF32(reinterpret_cast<uint8_t*>(&ship) + 108, 50.0f);  // carries 50 a point
+    ship.carryCapacity = 50.0f;  // carries 50 a point
     UnitClassRecord& plane = MakeClass(kPlaneClass, "Carrier plane", 1, 6, 1);
-    le::StoreF32(reinterpret_cast<uint8_t*>(&plane) + 108, 50.0f);
+    plane.carryCapacity = 50.0f;
     UnitClassRecord& port = MakeClass(kPortClass, "Port", 0, 0, 1);
     port.flags = kClassFacility | kClassHaven;
-    le::Store16(port.bytes64 + 2, 0);
+    port.speed = 0;
   }
 
   HexCell& Cell(int x, int y) { return g_world.cells[static_cast<size_t>(y * g_world.mapWidth + x)]; }
@@ -75,8 +75,8 @@ class UnitLift : public GameSessionTest {
     c.kind = kind;
     c.strengthPerSize = perSize;
     c.valuePerPoint = 1;
-    c.bytes64[7] = movementType;
-    le::Store16(c.bytes64 + 2, 100);  // speed
+    c.movementType = movementType;
+    c.speed = 100;  // speed
     return c;
   }
 

@@ -40,12 +40,12 @@ class OrderChecks : public ::testing::Test {
     std::strcpy(inf.name, "Infantry");
     inf.strengthPerSize = 10;
     inf.valuePerPoint = 20;
-    le::StoreI16(inf.bytes64 + 2, 1000);
+    inf.speed = 1000;
     UnitClassRecord& town = w.unitClasses[kTown];
     std::strcpy(town.name, "Town");
     town.strengthPerSize = 1;
     town.flags = kClassFacility | kClassSettlement;
-    reinterpret_cast<uint8_t*>(&town)[133] = 1;
+    town.loadableMask = 1;
     UnitClassRecord& silo = w.unitClasses[kSilo];
     std::strcpy(silo.name, "Silo");
     silo.strengthPerSize = 1;

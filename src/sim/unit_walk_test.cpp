@@ -47,7 +47,7 @@ class UnitWalk : public GameSessionTest {
     UnitClassRecord& tank = w.unitClasses[kTankClass];
     std::strcpy(tank.name, "Tank");
     tank.strengthPerSize = 10;
-    le::Store16(tank.bytes64 + 2, 100);  // speed
+    tank.speed = 100;  // speed
     w.gameState.gameSpeed = 1 << 30;
   }
 
@@ -144,7 +144,7 @@ TEST_F(UnitWalk, OnTheTurnThreadATankOrderedIntoAnEnemyHexWalksInAndTakesIt) {
   w.players[2].simPolicy.hostileMask = w.players[2].displayPolicy.hostileMask = 1u << 1;
   UnitClassRecord& cls = w.unitClasses[kTankClass];
   cls.ammoPerShot = 0.5f;
-  for (size_t at = 120; at < 122; ++at) reinterpret_cast<uint8_t*>(&cls)[at] = 10;  // attacks ground
+  cls.attackValues[0] = cls.attackValues[1] = 10;  // attacks ground
   const uint32_t start = MakeHexPos(4, 3), goal = MakeHexPos(8, 3);
   UnitRecord* tank = PlaceTank(start);
   ASSERT_NE(tank, nullptr);

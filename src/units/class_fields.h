@@ -1,7 +1,7 @@
 #pragma once
-// Fields of the class, terrain and unit records that the hand-over, capture
-// and destruction routines read among the records' unnamed bytes, by their
-// place in the file images.
+// Fields of the terrain and unit records that the hand-over, capture and
+// destruction routines read among the records' unnamed bytes, by their place
+// in the file images, and the product values of a class's extra block.
 #include <cstddef>
 #include <cstdint>
 
@@ -11,35 +11,6 @@
 #include "records/le_bytes.h"
 
 namespace classfields {
-
-inline const uint8_t* Bytes(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c); }
-inline uint8_t BaseByte(const UnitClassImage& c) { return Bytes(c)[70]; }
-inline uint8_t MovementType(const UnitClassImage& c) { return Bytes(c)[71]; }
-inline uint8_t HexMovementCost(const UnitClassImage& c) { return Bytes(c)[98]; }
-inline uint8_t AttackValue(const UnitClassImage& c, int targetType) { return Bytes(c)[120 + targetType]; }
-inline uint8_t LoadableMask(const UnitClassImage& c) { return Bytes(c)[133]; }  // also the event level
-inline float AmmoPerShot(const UnitClassImage& c) { return c.ammoPerShot; }
-
-// Combat fields of a class.
-// Bit 0 of byte 75: the class cannot fight back.
-inline bool CannotFightBack(const UnitClassImage& c) { return (Bytes(c)[75] & 1u) != 0; }
-// Reload factor, also the target-search rate (byte 114).
-inline uint8_t ReloadFactor(const UnitClassImage& c) { return Bytes(c)[114]; }
-// How large a target the class is (u16 at 116): the hit chance's spread.
-inline uint16_t TargetSize(const UnitClassImage& c) { return le::Load16(Bytes(c) + 116); }
-inline uint8_t CoveredAttackValue(const UnitClassImage& c) { return Bytes(c)[132]; }
-// Defence by fire mode 0-3 (bytes 136-139); byte 139 is also the cover a
-// fortification gives its hex.
-inline uint8_t DefenceValue(const UnitClassImage& c, int mode) { return Bytes(c)[136 + mode]; }
-// Weapon range against target kinds 0-3 (floats at 144-156), in map
-// distance units; 0: no weapon against that kind.
-inline float WeaponRange(const UnitClassImage& c, int kind) { return le::LoadF32(Bytes(c) + 144 + 4 * kind); }
-// 0: the body turns with the weapon (i16 at 186).
-inline int16_t TurretMarker(const UnitClassImage& c) { return le::LoadI16(Bytes(c) + 186); }
-// Fire sounds (188 direct, 189 bombardment, 190 at aircraft) and the
-// destruction sound (191).
-inline uint8_t FireSound(const UnitClassImage& c, int which) { return Bytes(c)[188 + which]; }
-inline uint8_t DestructionSound(const UnitClassImage& c) { return Bytes(c)[191]; }
 
 // The class's eleven product values (the needs table of a class with flag
 // 0x8), held in its extra block; null when it has none.

@@ -29,7 +29,6 @@ inline constexpr int kDepot = 9;       // plain facility
 inline constexpr int kAirBase = 10;    // facility serving air units
 inline constexpr int kPlane = 11;      // air
 
-inline void SetClassByte(UnitClassRecord& c, size_t at, uint8_t v) { reinterpret_cast<uint8_t*>(&c)[at] = v; }
 inline void SetTerrainByte(TerrainRecord& t, size_t at, uint8_t v) { t.bytes[at] = v; }
 
 class World6 {
@@ -50,7 +49,7 @@ class World6 {
     tank.strengthPerSize = 10;
     tank.valuePerPoint = 3;
     tank.kind = 0;
-    SetClassByte(tank, 120, 5);  // attacks target type 0
+    tank.attackValues[0] = 5;  // attacks target type 0
     UnitClassRecord& ship = w.unitClasses[kShip];
     std::strcpy(ship.name, "Ship");
     ship.strengthPerSize = 1;
@@ -61,7 +60,7 @@ class World6 {
     base.strengthPerSize = 1;
     base.valuePerPoint = 50;
     base.flags = kClassFacility | kClassSettlement;
-    SetClassByte(base, 133, 1);
+    base.loadableMask = 1;
     UnitClassRecord& stock = w.unitClasses[kStockClass];
     std::strcpy(stock.name, "Fuel");
     stock.strengthPerSize = 1;

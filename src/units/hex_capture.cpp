@@ -135,7 +135,7 @@ int Capture::Run() {
   if (!LiveFacility(f)) f = nullptr;
   const UnitClassRecord* cls = f ? UnitClassOf(w_, *f) : nullptr;
   bool closed = MovementColumn(w_, cell_) == 0;
-  if (closed && cls && !(cls->flags & kClassNoTerrainCost) && cf::HexMovementCost(*cls) != 0) closed = false;
+  if (closed && cls && !(cls->flags & kClassNoTerrainCost) && cls->hexMoveCost != 0) closed = false;
   bool guarded = closed;
   for (int d = 0; guarded && d < 6; ++d) {
     // A neighbour off the map is no hex and guards nothing either way.
@@ -185,8 +185,8 @@ int Capture::NeighbourPass() {
     UnitRecord* lead = Lead(*n);
     const UnitClassRecord* cls = LiveFacility(lead) ? UnitClassOf(w_, *lead) : nullptr;
     if (cls && !InReserve(*lead) && (cls->flags & kClassSettlement) && !(cls->flags & kClassExcludedKinds) &&
-        cf::BaseByte(*cls) == 0 && cf::LoadableMask(*cls) != 0) {
-      const int e = cf::LoadableMask(*cls);
+        cls->baseKind == 0 && cls->loadableMask != 0) {
+      const int e = cls->loadableMask;
       StackSideEffects(w_, *n, 0, 0, -1);
       PostPlayerMessage(w_, holder, nOwner, kMsgSettlementTaken, nullptr,
                         MessageParams{static_cast<uint32_t>(newOwner_), static_cast<uint32_t>(lead->classIndex), at});
@@ -331,8 +331,8 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       }
     }
     MoveTreasuryShare(true, true);
-  } else if (!(flags & kClassExcludedKinds) && (flags & kClassSettlement) && cf::BaseByte(*cls) == 0 &&
-             (cf::LoadableMask(*cls) != 0 || (flags & (kClassAirBase | kClassHaven)))) {
+  } else if (!(flags & kClassExcludedKinds) && (flags & kClassSettlement) && cls->baseKind == 0 &&
+             (cls->loadableMask != 0 || (flags & (kClassAirBase | kClassHaven)))) {
     ReleaseHexReserve(w_, cell_, newOwner_);
     f->orders[kDestination] = 0;
     UnitSetStateBits(w_, *f, 1, kStateDeployDue, 0);
@@ -346,7 +346,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
                              kMsgFacilityCapturedNews, nullptr,
                              MessageParams{static_cast<uint32_t>(newOwner_), static_cast<uint32_t>(oldOwner_),
                                            classNumber, position_});
-      const int e = IsUnitLive(*f) && !InReserve(*f) ? cf::LoadableMask(*cls) : 0;
+      const int e = IsUnitLive(*f) && !InReserve(*f) ? cls->loadableMask : 0;
       Event(oldOwner_, 13, (e + 1) * 1000, e + 2);
       const float ef = static_cast<float>(e);
       old.approval *= 1.0f - ef / 100.0f;
@@ -576,8 +576,8 @@ bool UnitCanTakeGround(World& world, const UnitRecord& unit) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   if (!cls || (cls->flags & kClassNeverSurrenders)) return false;
   const int kind = cls->kind;
-  const bool attacks = (kind == 0 && (cf::AttackValue(*cls, 0) || cf::AttackValue(*cls, 1))) ||
-                       (kind == 2 && cf::AttackValue(*cls, 6));
+  const bool attacks = (kind == 0 && (cls->attackValues[0] || cls->attackValues[1])) ||
+                       (kind == 2 && cls->attackValues[6]);
   if (!attacks) return false;
   if ((unit.orders[kOrdersHeader] & kHeaderNoCapture) && !(unit.orders[kOrderFlags] & kOrderTakeGround))
     return false;

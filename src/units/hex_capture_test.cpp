@@ -134,7 +134,7 @@ TEST_F(CaptureHexTest, ACapitalNeighbourRaisesItsAlarmsAndKeepsItsOwner) {
 
 TEST_F(CaptureHexTest, ASettlementNeighbourKeepsItsOwnerAndWarnsIt) {
   World& w = *world;
-  SetClassByte(w.unitClasses[kBase], 133, 2);
+  w.unitClasses[kBase].loadableMask = 2;
   Place(3, kBase, 1.0f, 3, 2);  // up-right of (2, 2)
   EXPECT_EQ(CaptureHex(w, Cell(2, 2), 4, 1, 8, 0, 0), 6);  // five plain neighbours and the hex
   EXPECT_EQ(CellOwner(Cell(3, 2).word), 3);
@@ -236,7 +236,7 @@ TEST_F(CaptureHexTest, ACapturedFacilityBelongsToTheCaptorAndServesItInBothCopie
 
 TEST_F(CaptureHexTest, ASettlementCaptureWarnsItsOwnerAndShiftsTheHoldOuts) {
   World& w = *world;
-  SetClassByte(w.unitClasses[kBase], 133, 4);
+  w.unitClasses[kBase].loadableMask = 4;
   UnitRecord& town = Place(3, kBase, 3.0f, 2, 2);
   town.fuel = 9.0f;
   w.players[3].approval = 1.0f;

@@ -236,8 +236,8 @@ void HexStackCommand291(World& world, HexCell& cell, int pass, int player, uint3
   const TerrainRecord* t = TerrainOf(world, cell);
   if ((cls->flags & kClassRoad) && t && classfields::TerrainMovement(*t, 0) == 0) GiveUpSites(world, cell, pass, player);
   if (pass == 1 && !(cls->flags & kClassExcludedKinds) && (cls->flags & kClassSettlement) &&
-      classfields::BaseByte(*cls) == 0 &&
-      (classfields::LoadableMask(*cls) != 0 || (cls->flags & (kClassAirBase | kClassHaven))))
+      cls->baseKind == 0 &&
+      (cls->loadableMask != 0 || (cls->flags & (kClassAirBase | kClassHaven))))
     StackSideEffects(world, cell, 1, 1, -1);
   CountUnitOrder(world, *f, pass);
 }

@@ -48,8 +48,6 @@ constexpr uint8_t kAirMovement = 7;
 
 bool Has(uint32_t bits, int bit) { return (bits >> bit) & 1u; }
 
-float ClassFloat(const UnitClassImage& c, size_t at) { return le::LoadF32(cf::Bytes(c) + at); }
-
 // The units a unit carries, by its cargo chain.
 template <typename Fn>
 void ForEachCarried(const World& world, const UnitRecord& unit, Fn&& fn) {
@@ -75,7 +73,7 @@ bool CarriesLoad(const World& world, const UnitRecord& unit) {
   ForEachCarried(world, unit, [&](const UnitRecord& c) {
     if (!(c.strength > 0.0f)) return;
     const UnitClassRecord* k = UnitClassOf(world, c);
-    total += UnitLoadTotal(world, c, true, false, false) + (k ? upkeepfields::WeightPerPoint(*k) * c.strength : 0.0f) +
+    total += UnitLoadTotal(world, c, true, false, false) + (k ? k->weight * c.strength : 0.0f) +
              c.ammo;
   });
   return total != 0.0f;
@@ -157,9 +155,9 @@ bool UnitMeetsOrder(const World& world, const OrderTypeRecord& order, const Unit
   const uint32_t need = order.requirements;
   for (const FlagRequirement& r : kFlagRequirements)
     if (Has(need, r.requirement) && !Has(k->flags, r.classBit)) return false;
-  const uint8_t movement = cf::MovementType(*k);
+  const uint8_t movement = k->movementType;
   const float full = static_cast<float>(k->strengthPerSize);
-  const float weapons = cf::WeaponRange(*k, 0) + cf::WeaponRange(*k, 1) + cf::WeaponRange(*k, 2) + cf::WeaponRange(*k, 3);
+  const float weapons = k->weaponRanges[0] + k->weaponRanges[1] + k->weaponRanges[2] + k->weaponRanges[3];
   const bool carried = unit.carrier != 0;
   struct Check {
     int bit;
@@ -172,7 +170,7 @@ bool UnitMeetsOrder(const World& world, const OrderTypeRecord& order, const Unit
       {kNeedsNearFull, unit.strength >= 0.9f * full},
       {kNeedsWeakened, unit.strength <= 0.75f * full},
       {kNeedsWeapons, weapons != 0.0f},
-      {kNeedsClassValue108, ClassFloat(*k, 108) != 0.0f},
+      {kNeedsClassValue108, k->carryCapacity != 0.0f},
   };
   for (const Check& c : checks)
     if (Has(need, c.bit) && !c.met) return false;

@@ -30,9 +30,6 @@ constexpr float kLandCap = 1.0f;
 constexpr float kMobileCap = 4.0f;
 constexpr float kSupplyDropBelow = 0.1f;
 
-float ClassFloat(const UnitClassRecord& c, size_t at) { return le::LoadF32(classfields::Bytes(c) + at); }
-float CarryingCapacity(const UnitClassRecord& c) { return ClassFloat(c, 108); }
-
 void SetSupplyDemand(UnitRecord& unit, float demand) { le::StoreF32(unit.bytes352, demand); }
 
 // Aircraft take supply only on the ground: not engaged, not in the air, and
@@ -40,7 +37,7 @@ void SetSupplyDemand(UnitRecord& unit, float demand) { le::StoreF32(unit.bytes35
 bool LandedAircraft(const World& world, const UnitRecord& u) {
   if (u.kind != kUnitKindAir || (u.orders[kOrderFlags] & kOrderEngaged) || (u.unitFlags & kUnitMoved)) return false;
   const UnitClassRecord* cls = UnitClassOf(world, u);
-  return !cls || classfields::MovementType(*cls) != kCarrierAircraft || (u.unitFlags & kUnitInBase);
+  return !cls || cls->movementType != kCarrierAircraft || (u.unitFlags & kUnitInBase);
 }
 
 bool Served(const World& world, const UnitRecord& supplier, const UnitRecord& u) {
@@ -65,7 +62,7 @@ float CargoWeight(const World& world, const UnitRecord& unit) { return UnitLoadT
 float FullAmmoLoad(const World& world, const UnitClassRecord& cls, const UnitRecord& unit) {
   float full = cls.ammoCapacity * unit.strength;
   if (unit.carrier == 0 && unit.cargoNext != 0 && unit.supply == 0.0f) {
-    const float room = CarryingCapacity(cls) * unit.strength - CargoWeight(world, unit);
+    const float room = cls.carryCapacity * unit.strength - CargoWeight(world, unit);
     if (room < 0.0f) full += room;
     if (full < 0.0f) full = 0.0f;
   }

@@ -11,7 +11,6 @@ using fire_test::FireWorld;
 using fire_test::kBoat;
 using fire_test::kFlyer;
 using fire_test::kGun;
-using fire_test::SetClassFloat;
 
 // Guns of ten points hold 8.0 fuel and 1.0 ammunition when full; an empty
 // one asks for 1.0 + 8.0 / 8 = 2.0.
@@ -163,8 +162,8 @@ TEST(FullLoadsTest, LoadedCarrierRule) {
   for (const Row& row : rows) {
     SupplyWorld sw;
     UnitClassRecord& boat = sw.world->unitClasses[kBoat];
-    SetClassFloat(boat, 108, row.capacity);
-    SetClassFloat(sw.world->unitClasses[kGun], 104, 0.5f);  // weight per point
+    boat.carryCapacity = row.capacity;
+    sw.world->unitClasses[kGun].weight = 0.5f;  // weight per point
     UnitRecord& ship = sw.Unit(1, kBoat, 10.0f, 3, 3);
     ship.supply = row.supply;
     UnitRecord& cargo = sw.Unit(1, kGun, 10.0f, 3, 3);

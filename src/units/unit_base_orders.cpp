@@ -45,8 +45,8 @@ bool ServesAircraft(const World& world, const UnitRecord& lead, int movementType
   const UnitClassRecord* cls = UnitClassOf(world, lead);
   if (!cls) return false;
   if (movementType == kCarrierAircraft) return (cls->flags & kClassAirBase) != 0;
-  return !(cls->flags & kClassExcludedKinds) && (cls->flags & kClassSettlement) && cf::BaseByte(*cls) == 0 &&
-         (cf::LoadableMask(*cls) != 0 || (cls->flags & (kClassAirBase | kClassHaven)));
+  return !(cls->flags & kClassExcludedKinds) && (cls->flags & kClassSettlement) && cls->baseKind == 0 &&
+         (cls->loadableMask != 0 || (cls->flags & (kClassAirBase | kClassHaven)));
 }
 
 // Orders that take the unit away from the base: a one-hex move or a shot.

@@ -28,7 +28,6 @@ static_assert(kMapCountsAt >= offsetof(PlayerRecord, bytes12008) &&
               kReserveCountsAt + 12 <= offsetof(PlayerRecord, specialEffects));
 
 // A class's supply capacity per strength point (float at byte 108).
-float ClassSupplyCapacity(const UnitClassRecord& c) { return le::LoadF32(c.bytes96 + 12); }
 
 // The stock's quantity byte of a stock unit (record byte 155).
 uint8_t& StockCountByte(UnitRecord& unit) { return unit.stockCountLow; }
@@ -118,7 +117,7 @@ void CreateUnitBatch(World& world, PlayerRecord& owner, int32_t classIndex, int3
       unit->efficiency = 1.2f;
       unit->experience = 5.0f;
       unit->fuel = unit->strength * cls->fuelCapacity;
-      unit->supply = unit->strength * ClassSupplyCapacity(*cls);
+      unit->supply = unit->strength * cls->carryCapacity;
       unit->ammo = unit->strength * cls->ammoCapacity;
     } else if (unit->moveKind == 1) {
       unit->fuel = unit->strength * cls->fuelCapacity;

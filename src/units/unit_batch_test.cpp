@@ -34,11 +34,11 @@ struct BatchWorld : CommandTestWorld {
     tank.strengthPerSize = 10;
     tank.buildWorkPerPoint = 2.0f;
     tank.kind = 0;
-    le::StoreI16(tank.bytes64 + 2, 240);  // speed
+    tank.speed = 240;  // speed
     tank.fuelUse = 0.5f;
     tank.fuelCapacity = 2.5f;
     tank.ammoCapacity = 4.0f;
-    le::StoreF32(tank.bytes96 + 12, 1.5f);  // supply capacity
+    tank.carryCapacity = 1.5f;  // supply capacity
     UnitClassRecord& fighter = w.unitClasses[kFighter];
     std::strcpy(fighter.name, "Fighter");
     fighter.strengthPerSize = 4;

@@ -46,7 +46,7 @@ const UnitRecord* DeploymentBase(const World& world, const HexCell& cell, int pa
   if (o[kPostureBits] & kPostureInReserve) return nullptr;
   const UnitClassRecord* cls = UnitClassOf(world, *f);
   if (!cls || !(cls->flags & kClassSettlement) || (cls->flags & kClassExcludedKinds)) return nullptr;
-  if (cf::BaseByte(*cls) != 0 || cf::LoadableMask(*cls) == 0) return nullptr;
+  if (cls->baseKind != 0 || cls->loadableMask == 0) return nullptr;
   return f;
 }
 

@@ -30,8 +30,6 @@ constexpr size_t kProductPriceLimitAt = 80;
 constexpr float kDisbandBonus = 0.81f;
 
 // Class fields the refund reads.
-uint8_t ClassLevel(const UnitClassRecord& cls) { return cls.bytes25[1]; }  // byte 26
-float WeightPerPoint(const UnitClassRecord& cls) { return le::LoadF32(cls.bytes96 + 8); }  // float at 104
 constexpr uint32_t kUnlimitedAvailability = 0xFFFFFFFFu;
 
 float SupplyMarketPrice(const World& world) {
@@ -50,7 +48,7 @@ float DisbandBaseValue(const UnitClassRecord& cls, float strength) {
   // A class without a full strength has no per-point value to scale.
   if (full == 0.0f) return 0.0f;
   const float m = (cls.kind == kUnitKindSea || cls.kind == kUnitKindSubmarine) ? 0.5f : 1.0f;
-  return full * WeightPerPoint(cls) * m * (strength / full) * 0.9f;
+  return full * cls.weight * m * (strength / full) * 0.9f;
 }
 
 void UnitDisbandToStock(World& world, UnitRecord& unit, uint32_t sell) {
@@ -77,7 +75,7 @@ void UnitDisbandToStock(World& world, UnitRecord& unit, uint32_t sell) {
       uf::SetSupplyStock(owner, uf::SupplyStock(owner) + value);
       AddLocalNewsItem(world, owner, kMsgUnitDisbanded, 0, params);
     } else {
-      float share = (static_cast<float>(ClassLevel(*cls)) * 2.0f + 20.0f) / 200.0f * cls->upkeepFactor * unit.strength;
+      float share = (static_cast<float>(cls->level) * 2.0f + 20.0f) / 200.0f * cls->upkeepFactor * unit.strength;
       if (cls->availability == kUnlimitedAvailability) share = share * 0.8f;
       const float price = std::min(SupplyPriceLimit(owner), SupplyMarketPrice(world));
       const float proceeds = value * price + share;

@@ -18,9 +18,9 @@ class DisbandTest : public ::testing::Test, public World6 {
     for (int c : {kTank, kShip}) {
       UnitClassRecord& cls = world->unitClasses[static_cast<size_t>(c)];
       cls.strengthPerSize = 10;
-      cls.bytes25[1] = 5;  // level
+      cls.level = 5;
       cls.upkeepFactor = 4.0f;
-      le::StoreF32(reinterpret_cast<uint8_t*>(&cls) + 104, 2.0f);  // weight a point
+      cls.weight = 2.0f;  // weight a point
     }
     world->worldEconomy.assign(1024, 0);
     le::StoreF32(world->worldEconomy.data() + 692, 2.0f);  // the supply market price

@@ -64,27 +64,27 @@ void StepReach(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   float rate = cls.fuelUse;
   const bool stockClass = (cls.flags & kClassStock) != 0;
   if (!stockClass && cls.kind == kUnitKindLand) rate = rate * world.techEffects[unit.owner & 31][kTechFactorLandConsumption];
-  if (stockClass && !(world.scenario.head.gameFlags & kGameFlagNoStockRangeEasing) && ClassStockRange(cls) < 1000.0f) {
+  if (stockClass && !(world.scenario.head.gameFlags & kGameFlagNoStockRangeEasing) && cls.stockRange < 1000.0f) {
     const float k = world.gameState.weaponRangeBoost;
-    rate = rate / (k - ClassStockRange(cls) / 1000.0f * (k - 1.0f));
+    rate = rate / (k - cls.stockRange / 1000.0f * (k - 1.0f));
   }
   // A hex size or a technology factor that makes no divisor leaves the
   // reach as it was, rather than spreading infinity through the unit.
   const float hexSize = static_cast<float>(static_cast<int32_t>(world.mapHeader.hexScale));
   const float per = n * rate;
   if (!(hexSize > 0.0f) || !(per > 0.0f)) return;
-  const float value = static_cast<float>(ClassSpeed(cls)) / hexSize * (supply / per) / s + 0.9f;
+  const float value = static_cast<float>(cls.speed) / hexSize * (supply / per) / s + 0.9f;
   const int32_t reach = CheckedTrunc(value);
   if (reach != INT32_MIN) unit.rangeLeft = reach;
 }
 
 void SetCruiseSpeed(World& world, UnitRecord& unit, const UnitClassRecord& cls, float factor) {
-  const float v = static_cast<float>(ClassSpeed(cls)) * 12.0f;
+  const float v = static_cast<float>(cls.speed) * 12.0f;
   const float w = v <= 12000.0f ? 1.0f : std::sqrt(12000.0f / v);
   const float base = v / HexSize(world) / 1440.0f * 22.0f;
   const float q = world.mapHeader.scale;
   float rate;
-  if (ClassMovementType(cls) == kCarrierAircraft)
+  if (cls.movementType == kCarrierAircraft)
     rate = base / 4.0f * q * w;
   else if (cls.kind == kUnitKindAir)
     rate = base / 2.0f * q * w;
@@ -96,7 +96,7 @@ void SetCruiseSpeed(World& world, UnitRecord& unit, const UnitClassRecord& cls, 
 }
 
 void SetSpeedFromSetting(World& world, UnitRecord& unit, const UnitClassRecord& cls, int movementType) {
-  if (ClassSpeed(cls) == 0) {
+  if (cls.speed == 0) {
     unit.moveRate = 0.0f;
     unit.speedFactor = 0.0f;
     return;
@@ -106,7 +106,7 @@ void SetSpeedFromSetting(World& world, UnitRecord& unit, const UnitClassRecord& 
   SetOrderSpeedPercent(unit.orders, percent);
   float f = static_cast<float>(percent) / 100.0f;
   if ((unit.unitFlags & kUnitSpeedBonus) && f > 0.5f) f = 0.5f;
-  const float v = static_cast<float>(ClassSpeed(cls)) * 12.0f;
+  const float v = static_cast<float>(cls.speed) * 12.0f;
   const float w = v <= 12000.0f ? 1.0f : std::sqrt(12000.0f / v);
   const float base = v / HexSize(world) / 1440.0f * 22.0f;
   const float q = world.mapHeader.scale;
@@ -183,7 +183,7 @@ void StepEntryRights(World& world, UnitRecord& unit, UnitStepState& s) {
       unit.rangeLeft < AirDistance(world, unit, unit.orders[kMoveTarget]) + 10) {
     if (s.movementType == kCarrierAircraft) s.searchLimit = kStockSearchLimit;
     if (OrderSpeedPercent(unit.orders) > 100) {
-      if (ClassSpeed(cls) == 0) {
+      if (cls.speed == 0) {
         unit.moveRate = 0.0f;
         unit.speedFactor = 0.0f;
       } else {

@@ -72,7 +72,7 @@ void StepCarrierCapacity(World& world, UnitRecord& unit) {
     }
   }
   const UnitClassRecord* own = UnitClassOf(world, unit);
-  const int capacity = own ? static_cast<int>(own->bytes114[180 - 114]) * own->strengthPerSize : 0;
+  const int capacity = own ? static_cast<int>(own->baseSlots) * own->strengthPerSize : 0;
   if (count > capacity && fullest) {
     fullest->unitFlags &= ~kUnitInBase;
     const uint32_t position = MakeHexPos(unit.x, unit.y);

@@ -42,7 +42,7 @@ constexpr float UnitImage::*kRatings[] = {&UnitImage::efficiency, &UnitImage::ex
                                           &UnitImage::disruption, &UnitImage::training};
 
 void RefreshReload(World&, UnitRecord& unit, const UnitClassRecord& cls) {
-  if (unit.kind != kUnitKindAir) unit.reloadTime = UnitReloadTime(unit, cf::ReloadFactor(cls));
+  if (unit.kind != kUnitKindAir) unit.reloadTime = UnitReloadTime(unit, cls.reloadFactor);
 }
 
 // The partner is fit to merge with: alive, on the map, the same owner and

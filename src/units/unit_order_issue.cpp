@@ -74,7 +74,7 @@ void PostUnitCommand(World& world, UnitRecord& unit, const PathRequest* route, u
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   if (!cls) return;
   const bool halts = (cls->flags & kClassHaltsOnMove) || cls->ammoPerShot * unit.strength > unit.ammo ||
-                     (classfields::AttackValue(*cls, 0) == 0 && classfields::AttackValue(*cls, 1) == 0) ||
+                     (cls->attackValues[0] == 0 && cls->attackValues[1] == 0) ||
                      (unit.unitFlags & kUnitMovesWhileTurning);
   if (halts) Post(world, kCmdUnitSetStateBits, player, OrderBitsArgs{.unit = unit.id, .bits = kStateHalt2, .set = 1});
 }
@@ -124,7 +124,7 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
   if ((flags & kOrderLoadInto) && targetUnit) {
     Post(world, kCmdUnitSetOrderDword8, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
     const UnitClassRecord* tc = UnitClassOf(world, *targetUnit);
-    const bool flies = tc && classfields::MovementType(*tc) == kAirMovement;
+    const bool flies = tc && tc->movementType == kAirMovement;
     if (flies || targetUnit->kind >= 2) {
       const uint32_t here = unitbytes::UnitPosition(unit);
       const uint32_t place = FindNearestBase(world, *targetUnit, -1, here, false, false);

@@ -21,14 +21,7 @@ namespace {
 
 namespace cf = classfields;
 
-const uint8_t* ClassBytes(const UnitClassRecord& c) { return cf::Bytes(c); }
-float ClassF32(const UnitClassRecord& c, size_t at) { return le::LoadF32(ClassBytes(c) + at); }
-uint16_t ClassU16(const UnitClassRecord& c, size_t at) { return static_cast<uint16_t>(le::LoadI16(ClassBytes(c) + at)); }
-int16_t ClassI16(const UnitClassRecord& c, size_t at) { return le::LoadI16(ClassBytes(c) + at); }
 bool Flag(const UnitClassRecord& c, int bit) { return ((c.flags >> bit) & 1u) != 0; }
-
-// Weight per strength point (class byte 104).
-float ClassWeight(const UnitClassRecord& c) { return ClassF32(c, 104); }
 
 // A rating byte above 150 counts for more: (b - 150) squared plus 150.
 float Capped(uint8_t b) {
@@ -70,7 +63,7 @@ uint8_t ClassAvailabilityByte(const World& world, int player, int32_t classIndex
 int BaseKindOf(const UnitClassRecord& c) {
   if (c.flags & kClassHaven) return 2;
   if (c.flags & kClassAirBase) return 1;
-  if ((c.flags & kClassSettlement) && cf::LoadableMask(c) != 0) return 0;
+  if ((c.flags & kClassSettlement) && c.loadableMask != 0) return 0;
   return -1;
 }
 
@@ -80,14 +73,14 @@ float UnitLoadTotal(const World& world, const UnitRecord& unit, bool ownStores, 
   ForEachCargo(world, unit, [&](const UnitRecord& q) {
     if (!Counted(q, ordinary, stock)) return;
     const UnitClassRecord* cls = UnitClassOf(world, q);
-    total += UnitLoadTotal(world, q, true, true, true) + (cls ? ClassWeight(*cls) : 0.0f) * q.strength + q.ammo;
+    total += UnitLoadTotal(world, q, true, true, true) + (cls ? cls->weight : 0.0f) * q.strength + q.ammo;
   });
   return total;
 }
 
 float UnitCarriedSum(const World& world, const UnitRecord& unit, bool ownStores, bool ordinary, bool stock) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
-  float total = (cls ? ClassWeight(*cls) : 0.0f) * unit.strength + unit.ammo + (ownStores ? unit.supply : 0.0f);
+  float total = (cls ? cls->weight : 0.0f) * unit.strength + unit.ammo + (ownStores ? unit.supply : 0.0f);
   if (!ordinary && !stock) return total;
   ForEachCargo(world, unit, [&](const UnitRecord& q) {
     if (Counted(q, ordinary, stock)) total += UnitCarriedSum(world, q, true, true, true);
@@ -113,7 +106,7 @@ uint32_t FindNearestBase(const World& world, const UnitRecord& unit, int baseKin
       if (!f || !(f->unitFlags & kUnitFacility) || !IsUnitLive(*f) || (f->unitFlags & kUnitProvisional)) continue;
       if (InReserve(*f) || (f->owner & 31) != player) continue;
       const UnitClassRecord* cls = UnitClassOf(world, *f);
-      if (!cls || cf::BaseByte(*cls) != 0 || (requireLoadable && cf::LoadableMask(*cls) == 0)) continue;
+      if (!cls || cls->baseKind != 0 || (requireLoadable && cls->loadableMask == 0)) continue;
       if (BaseKindOf(*cls) != kind) continue;
       const uint32_t at = unitbytes::UnitPosition(*f);
       const int32_t d = position != kNoHexPosition ? BaseDistance(world, position, at) : 0;
@@ -140,7 +133,7 @@ int UnitClassAvailable(const World& world, int32_t classIndex, int wantedCategor
   const UnitClassRecord* cls = ClassRecordAt(world, classIndex);
   if (!cls || cls->name[0] == 0 || (cls->flags & kClassFacility)) return 0;
   if ((cls->flags & kClassObsolete) && SimUiMode() == kSimUiInGame) return 0;
-  if (ClassBytes(*cls)[26] > level) return 0;
+  if (cls->level > level) return 0;
   const bool hasPlayer = player >= 0 && player < kMaxPlayers;
   const uint8_t avail = hasPlayer ? ClassAvailabilityByte(world, player, classIndex) : 0;
   if (hasPlayer) {
@@ -157,7 +150,7 @@ int UnitClassAvailable(const World& world, int32_t classIndex, int wantedCategor
     if (filters->ignoreSuccessor) checkSuccessor = false;
     thresholdTest = !filters->ignoreThreshold;
   }
-  const uint8_t threshold = ClassBytes(*cls)[115];
+  const uint8_t threshold = cls->buildThreshold;
   if (thresholdTest && hasPlayer && threshold > 0 && CheckedTrunc(world.players[player].techLevel) > threshold)
     return 0;
   const int16_t successor = cls->successor;
@@ -166,13 +159,13 @@ int UnitClassAvailable(const World& world, int32_t classIndex, int wantedCategor
     if (mode == 0 && (ClassAvailabilityByte(world, player, successor) & 0x11u)) return 0;
   }
   if (minCapacity > 0) {
-    int capacity = ClassU16(*cls, 96);
+    int capacity = cls->cargoSlots;
     if (cls->strengthPerSize == 1) capacity /= 10;
     if (minCapacity > capacity) return 0;
   }
   if (categoryMask != 0 && !((categoryMask >> (cls->kind & 31)) & 1u)) return 0;
   if (cls->flags & kClassStock) {
-    if (wantedCategory >= 0 && !((cf::LoadableMask(*cls) >> (wantedCategory & 7)) & 1u)) return 0;
+    if (wantedCategory >= 0 && !((cls->loadableMask >> (wantedCategory & 7)) & 1u)) return 0;
     const bool special = (cls->flags & kClassSpecialKinds) != 0;
     if ((cargoKind == 1 && special) || (cargoKind == 2 && !special)) return 0;
   } else if (wantedCategory >= 0) {
@@ -187,17 +180,16 @@ float UnitClassStat(const World& world, int32_t classIndex, int statistic) {
   const UnitClassRecord* cls = ClassRecordAt(world, classIndex);
   if (!cls) return 0.0f;
   const UnitClassRecord& c = *cls;
-  const uint8_t* b = ClassBytes(c);
   const int category = c.kind;
   auto bit = [&](int n) { return Flag(c, n) ? 1 : 0; };
   switch (statistic) {
-    case 1: return ClassF32(c, 164);
-    case 2: return static_cast<float>(b[114]) * 10.0f;
+    case 1: return c.sightDistance;
+    case 2: return static_cast<float>(c.reloadFactor) * 10.0f;
     case 3: {
-      const float v = 2.0f * std::sqrt(std::max(0.0f, ClassF32(c, 160)));
+      const float v = 2.0f * std::sqrt(std::max(0.0f, c.stockRange));
       return Flag(c, 28) && Flag(c, 30) ? v * 1.5f : v;
     }
-    case 4: return static_cast<float>(ClassI16(c, 66)) / 2.0f;
+    case 4: return static_cast<float>(c.speed) / 2.0f;
     case 5:
       switch (category) {
         case 0:
@@ -206,18 +198,18 @@ float UnitClassStat(const World& world, int32_t classIndex, int statistic) {
         case 1: return static_cast<float>((bit(29) + bit(13) + bit(8)) * 10 + (bit(12) + bit(9)) * 20);
         case 2: {
           int v = bit(29) * 10 + bit(11) * 20 + bit(10) * 25;
-          if (ClassF32(c, 108) != 0.0f && !Flag(c, 23)) v += 30;
+          if (c.carryCapacity != 0.0f && !Flag(c, 23)) v += 30;
           return static_cast<float>(v);
         }
         case 3: return static_cast<float>(bit(29) * 10);
         default: return 0.0f;
       }
-    case 6: return static_cast<float>(ClassU16(c, 96));
+    case 6: return static_cast<float>(c.cargoSlots);
     case 15:
     case 16: return 0.0f;
-    case 21: return Capped(b[132]);
+    case 21: return Capped(c.coveredAttack);
     case 22:
-    case 66: return ClassF32(c, 108);
+    case 66: return c.carryCapacity;
     case 23: return 70.0f - static_cast<float>(c.valuePerPoint) * 5.0f;
     case 28: {
       const float m = Flag(c, 28) ? 40.0f : (category >= 1 && category <= 3 ? 2.0f : 20.0f);
@@ -227,14 +219,14 @@ float UnitClassStat(const World& world, int32_t classIndex, int statistic) {
       const float m = Flag(c, 28) ? 40.0f : (category == 2 || category == 3 ? 1.0f : 100.0f);
       return 100.0f - m * c.buildWorkPerPoint;
     }
-    case 90: return static_cast<float>(b[26]);
+    case 90: return static_cast<float>(c.level);
     default: break;
   }
   if (statistic >= 7 && statistic <= 14) {
-    const float v = Capped(b[113 + statistic]);
+    const float v = Capped(c.attackValues[statistic - 7]);
     return Flag(c, 25) ? v : v * 1.5f;
   }
-  if (statistic >= 17 && statistic <= 20) return Capped(b[119 + statistic]);
-  if (statistic >= 24 && statistic <= 27) return ClassF32(c, 48 + 4 * static_cast<size_t>(statistic));
+  if (statistic >= 17 && statistic <= 20) return Capped(c.defenceValues[statistic - 17]);
+  if (statistic >= 24 && statistic <= 27) return c.weaponRanges[statistic - 24];
   return 1000.0f - static_cast<float>(c.strengthPerSize) * c.buildWorkPerPoint;
 }

@@ -19,29 +19,35 @@ class Queries : public ::testing::Test, public World6 {
   }
 };
 
+uint8_t& FirstAttack(UnitClassRecord& c) { return c.attackValues[0]; }
+uint8_t& FirstDefence(UnitClassRecord& c) { return c.defenceValues[0]; }
+uint8_t& CoveredAttack(UnitClassRecord& c) { return c.coveredAttack; }
+uint8_t& ReloadFactor(UnitClassRecord& c) { return c.reloadFactor; }
+uint8_t& Level(UnitClassRecord& c) { return c.level; }
+
 // A rating byte above 150 counts (b - 150)^2 + 150; attack ratings are
 // weighed by half as much again unless the class is halved when airborne.
 TEST_F(Queries, ClassStatistics) {
   struct Row {
     int statistic;
-    size_t byteAt;
+    uint8_t& (*field)(UnitClassRecord&);
     uint8_t byte;
     uint32_t flags;
     float value;
   };
   const Row rows[] = {
-      {7, 120, 160, 0, 375.0f},                    // (10^2 + 150) x 1.5
-      {7, 120, 160, kClassHalvedAirborne, 250.0f},
-      {7, 120, 100, 0, 150.0f},
-      {17, 136, 151, 0, 151.0f},                   // defence: 1 + 150, no weighing
-      {21, 132, 200, 0, 2650.0f},                  // 50^2 + 150
-      {2, 114, 3, 0, 30.0f},
-      {90, 26, 4, 0, 4.0f},
+      {7, FirstAttack, 160, 0, 375.0f},                    // (10^2 + 150) x 1.5
+      {7, FirstAttack, 160, kClassHalvedAirborne, 250.0f},
+      {7, FirstAttack, 100, 0, 150.0f},
+      {17, FirstDefence, 151, 0, 151.0f},                  // defence: 1 + 150, no weighing
+      {21, CoveredAttack, 200, 0, 2650.0f},                // 50^2 + 150
+      {2, ReloadFactor, 3, 0, 30.0f},
+      {90, Level, 4, 0, 4.0f},
   };
   for (const Row& r : rows) {
     UnitClassRecord& c = world->unitClasses[kTank];
     c = UnitClassRecord{};
-    SetClassByte(c, r.byteAt, r.byte);
+    r.field(c) = r.byte;
     c.flags = r.flags;
     EXPECT_EQ(UnitClassStat(*world, kTank, r.statistic), r.value) << r.statistic << " byte " << int{r.byte};
   }
@@ -84,7 +90,7 @@ TEST_F(Queries, TheNearestBase) {
 // The load counts the carrier's stores and what it carries; a carried unit
 // counts only its own stores.
 TEST_F(Queries, LoadsCountOneLevelOfCargo) {
-  le::StoreF32(world->unitClasses[kTank].bytes96 + 8, 2.0f);  // weight a point
+  world->unitClasses[kTank].weight = 2.0f;  // weight a point
   UnitRecord& ship = Place(3, kShip, 1.0f, 2, 2);
   ship.supply = 5.0f;
   UnitRecord& tank = Place(3, kTank, 1.0f, 0, 0);  // strength 10
@@ -112,7 +118,7 @@ TEST_F(Queries, ClassAvailability) {
   const Row rows[] = {
       {"as it is", [](World&) {}, -1, 5, 0, 1},
       {"no name", [](World& w) { w.unitClasses[kTank].name[0] = 0; }, -1, 5, 0, 0},
-      {"above the level", [](World& w) { SetClassByte(w.unitClasses[kTank], 26, 6); }, -1, 5, 0, 0},
+      {"above the level", [](World& w) { w.unitClasses[kTank].level = 6; }, -1, 5, 0, 0},
       {"no shared mask", [](World& w) { w.players[3].classMask = 0; }, -1, 5, 0, 0},
       {"design bit 4", [](World& w) { w.designRows[3 * 16 + kTank] = 0x10; }, -1, 5, 0, 0},
       {"another category", [](World&) {}, 2, 5, 0, 0},
@@ -128,7 +134,7 @@ TEST_F(Queries, ClassAvailability) {
        [](World& w) {
          w.unitClasses[kTank].successor = kFort;
          w.unitClasses[kFort].availability = 1;
-         SetClassByte(w.unitClasses[kFort], 26, 9);
+         w.unitClasses[kFort].level = 9;
        },
        -1, 5, 0, 1},
   };

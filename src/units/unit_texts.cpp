@@ -35,7 +35,7 @@ std::string ProgrammeName(const World& world, int level) {
 bool Landed(const World& world, const UnitRecord& unit) {
   if (unit.kind != 1 || (unit.orders[kOrderFlags] & kOrderEngaged) || (unit.unitFlags & kUnitMoved)) return false;
   const UnitClassRecord* cls = UnitClassOf(world, unit);
-  const uint8_t movement = cls ? classfields::MovementType(*cls) : 0;
+  const uint8_t movement = cls ? cls->movementType : 0;
   return movement != kAirMovement || (unit.unitFlags & kUnitInBase);
 }
 

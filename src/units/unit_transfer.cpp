@@ -31,7 +31,7 @@ bool ServingFacility(const World& world, const UnitRecord& f, int side, int base
   if (!IsUnitLive(f) || !(f.unitFlags & kUnitFacility) || (f.unitFlags & kUnitProvisional) || InReserve(f)) return false;
   if (side >= 0 && f.owner != side) return false;
   const UnitClassRecord* cls = UnitClassOf(world, f);
-  return cls && cf::BaseByte(*cls) == 0 && FacilityServesKind(*cls, baseKind);
+  return cls && cls->baseKind == 0 && FacilityServesKind(*cls, baseKind);
 }
 
 // The position of the new owner's base for the unit, or 0 when it has none.
@@ -93,7 +93,7 @@ bool FacilityServesKind(const UnitClassRecord& cls, int baseKind) {
   switch (baseKind) {
     case 2: return (cls.flags & kClassHaven) != 0;
     case 1: return (cls.flags & kClassAirBase) != 0;
-    case 0: return (cls.flags & kClassSettlement) && cf::LoadableMask(cls) != 0;
+    case 0: return (cls.flags & kClassSettlement) && cls.loadableMask != 0;
     default: return false;
   }
 }

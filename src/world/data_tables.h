@@ -2,8 +2,9 @@
 // The rule tables a world is made of: unit and facility classes, the 256
 // terrain types, the technologies and the people. Each comes with the
 // header of its file, kept in the world; the records are their file images
-// (with the texts and the extra block of a class held beside them), and the
-// fields not named here belong to the code that uses them and travel as
+// (with the texts and the extra block of a class held beside them). The
+// unit-class record names every byte the code reads; in the other records
+// the fields not named here belong to the code that uses them and travel as
 // bytes.
 #include <array>
 #include <bit>
@@ -35,11 +36,16 @@ static_assert(offsetof(UnitClassHeader, saved) == 28);
 
 inline constexpr uint32_t kUnitClassVersion = 108;
 
-// One unit or facility class: 200 bytes, indexed by class number.
+// One unit or facility class: 200 bytes, indexed by class number. Each byte
+// the code reads has one name here; where the code once knew a byte by
+// other names too, its comment gives them so an old note still finds it.
+// The bytes no code reads stay in the reserved arrays.
 struct UnitClassImage {
   char name[24];             // 0: empty for a class not in use
-  uint8_t typeByte;          // 24: copied into the unit's type byte
-  uint8_t bytes25[3];
+  uint8_t typeByte;          // 24: copied into the unit's type byte; also the class's role
+  uint8_t facilityType;      // 25: 0 none, 1 research centre, 2 silo, 3 launch site
+  uint8_t level;             // 26: the class group the lists filter by
+  uint8_t productSlot;       // 27: the product whose class-slot output its hex feeds, 0 none
   int16_t strengthPerSize;   // 28: 0 for a class no unit may have
   uint16_t valuePerPoint;    // 30
   int16_t successor;         // 32
@@ -50,28 +56,113 @@ struct UnitClassImage {
   float reach;               // 52
   uint32_t availability;     // 56
   uint32_t extraSlot;        // 60: the extra block; in a file not 0 when one follows the record
-  uint8_t bytes64[8];
+  int16_t sweepMode;         // 64: how a facility sweeps its surroundings
+  int16_t speed;             // 66
+  uint8_t sweepLower;        // 68: also the bottom of the class's variant range
+  uint8_t sweepUpper;        // 69: also the top of the variant range
+  uint8_t baseKind;          // 70: was also the map screen's facility kind (1 research centre, 2 silo,
+                             // 3 launch site)
+  uint8_t movementType;      // 71
   uint32_t flags;            // 72: kClass... bits (world/unit_class_flags.h)
-  uint8_t bytes76[4];
+  uint32_t secondFlags;      // 76: bit 0 the large frame layout of the map symbol
   float fuelUse;             // 80
   float fuelCapacity;        // 84: per strength point
   float ammoPerShot;         // 88
   float ammoCapacity;        // 92: per strength point
-  uint8_t bytes96[16];
+  uint16_t cargoSlots;       // 96: what a carrier or silo holds; also the weapon word and the capacity word
+  uint8_t hexMoveCost;       // 98: the movement cost a class gives its own hex (land)
+  uint8_t hexSeaMoveCost;    // 99: the same at sea
+  float price;               // 100: the money price of building one
+  float weight;              // 104: per strength point
+  float carryCapacity;       // 108: per strength point; also the storage figure and the supply capacity
   uint8_t targetType;        // 112
   uint8_t kind;              // 113: 0 land, 1 air, 2 sea, 3 submarine
-  uint8_t bytes114[86];
+  uint8_t reloadFactor;      // 114: also the fire rate and the target-search rate
+  uint8_t buildThreshold;    // 115: the technology level past which it is no longer offered
+  uint16_t targetSize;       // 116: the hit chance's spread; its low byte was the size class
+  uint16_t spotValue;        // 118: the sight value
+  uint8_t attackValues[8];   // 120: by target type; the computer players read them as four rating pairs
+  uint8_t bytes128[2];
+  uint16_t costFigure;       // 130: what the hex menu compares with the funds; also the census rating
+  uint8_t coveredAttack;     // 132: attack against cover
+  uint8_t loadableMask;      // 133: also the event level and the stock category mask
+  uint8_t slotSize;          // 134: what one point of a stock class takes; was both ClassSlotSize and CargoSize
+  uint8_t byte135;
+  uint8_t defenceValues[4];  // 136: by fire mode; 139 also the cover a fortification gives its hex
+  float strikeYield;         // 140
+  float weaponRanges[4];     // 144: by target kind, in map distance units; 0 none
+  float stockRange;          // 160: also the operating range
+  float sightDistance;       // 164: the spotting range
+  float firepower;           // 168: per strength point; also the first building resource
+  float resourceB;           // 172: the second building resource per strength point
+  float baseRoom;            // 176
+  uint8_t baseSlots;         // 180: was also the build capacity, the census size and the carrier capacity
+  uint8_t censusKind;        // 181: 0 counts towards the region's capacity, 1-4 towards their own counts
+  uint8_t byte182;
+  uint8_t onOffer;           // 183: not 0 when the world body offers the class at all
+  uint8_t offerWeight;       // 184: how keenly it offers it
+  uint8_t byte185;
+  int16_t turretMarker;      // 186: 0 the body turns with the weapon
+  uint8_t fireSounds[3];     // 188: direct (also the launch sound), bombardment, at aircraft
+  uint8_t destructionSound;  // 191
+  int16_t symbol;            // 192: the first symbol table
+  int16_t secondSymbol;      // 194
+  uint8_t bytes196[4];
 };
 static_assert(sizeof(UnitClassImage) == 200);
+static_assert(alignof(UnitClassImage) == 4);
 static_assert(std::is_trivially_copyable_v<UnitClassImage>);
 static_assert(offsetof(UnitClassImage, typeByte) == 24);
+static_assert(offsetof(UnitClassImage, facilityType) == 25);
+static_assert(offsetof(UnitClassImage, level) == 26);
+static_assert(offsetof(UnitClassImage, productSlot) == 27);
 static_assert(offsetof(UnitClassImage, strengthPerSize) == 28);
 static_assert(offsetof(UnitClassImage, buildWorkPerPoint) == 44);
 static_assert(offsetof(UnitClassImage, extraSlot) == 60);
+static_assert(offsetof(UnitClassImage, sweepMode) == 64);
+static_assert(offsetof(UnitClassImage, speed) == 66);
+static_assert(offsetof(UnitClassImage, sweepLower) == 68);
+static_assert(offsetof(UnitClassImage, sweepUpper) == 69);
+static_assert(offsetof(UnitClassImage, baseKind) == 70);
+static_assert(offsetof(UnitClassImage, movementType) == 71);
 static_assert(offsetof(UnitClassImage, flags) == 72);
+static_assert(offsetof(UnitClassImage, secondFlags) == 76);
 static_assert(offsetof(UnitClassImage, fuelCapacity) == 84);
 static_assert(offsetof(UnitClassImage, ammoCapacity) == 92);
+static_assert(offsetof(UnitClassImage, cargoSlots) == 96);
+static_assert(offsetof(UnitClassImage, hexMoveCost) == 98);
+static_assert(offsetof(UnitClassImage, hexSeaMoveCost) == 99);
+static_assert(offsetof(UnitClassImage, price) == 100);
+static_assert(offsetof(UnitClassImage, weight) == 104);
+static_assert(offsetof(UnitClassImage, carryCapacity) == 108);
+static_assert(offsetof(UnitClassImage, targetType) == 112);
 static_assert(offsetof(UnitClassImage, kind) == 113);
+static_assert(offsetof(UnitClassImage, reloadFactor) == 114);
+static_assert(offsetof(UnitClassImage, buildThreshold) == 115);
+static_assert(offsetof(UnitClassImage, targetSize) == 116);
+static_assert(offsetof(UnitClassImage, spotValue) == 118);
+static_assert(offsetof(UnitClassImage, attackValues) == 120);
+static_assert(offsetof(UnitClassImage, costFigure) == 130);
+static_assert(offsetof(UnitClassImage, coveredAttack) == 132);
+static_assert(offsetof(UnitClassImage, loadableMask) == 133);
+static_assert(offsetof(UnitClassImage, slotSize) == 134);
+static_assert(offsetof(UnitClassImage, defenceValues) == 136);
+static_assert(offsetof(UnitClassImage, strikeYield) == 140);
+static_assert(offsetof(UnitClassImage, weaponRanges) == 144);
+static_assert(offsetof(UnitClassImage, stockRange) == 160);
+static_assert(offsetof(UnitClassImage, sightDistance) == 164);
+static_assert(offsetof(UnitClassImage, firepower) == 168);
+static_assert(offsetof(UnitClassImage, resourceB) == 172);
+static_assert(offsetof(UnitClassImage, baseRoom) == 176);
+static_assert(offsetof(UnitClassImage, baseSlots) == 180);
+static_assert(offsetof(UnitClassImage, censusKind) == 181);
+static_assert(offsetof(UnitClassImage, onOffer) == 183);
+static_assert(offsetof(UnitClassImage, offerWeight) == 184);
+static_assert(offsetof(UnitClassImage, turretMarker) == 186);
+static_assert(offsetof(UnitClassImage, fireSounds) == 188);
+static_assert(offsetof(UnitClassImage, destructionSound) == 191);
+static_assert(offsetof(UnitClassImage, symbol) == 192);
+static_assert(offsetof(UnitClassImage, secondSymbol) == 194);
 
 inline constexpr size_t kUnitClassExtraSize = 48;
 

@@ -12,10 +12,7 @@
 
 namespace {
 
-static_assert(offsetof(UnitClassImage, bytes64) + 2 == 66);
-static_assert(offsetof(UnitClassImage, bytes64) + 7 == 71);
 static_assert(offsetof(UnitClassImage, fuelUse) == 80);
-static_assert(offsetof(UnitClassImage, bytes114) + 46 == 160);
 
 constexpr int kTechFactorLandConsumption = 13;
 constexpr int kCarrierAircraft = 7;
@@ -48,9 +45,9 @@ int32_t RangeLeft(const World& world, const UnitRecord& unit, const UnitClassRec
   const bool stockClass = (cls.flags & kClassStock) != 0;
   float r = consumption;
   if (!stockClass && cls.kind == kUnitKindLand) r = r * world.techEffects[unit.owner & 31][kTechFactorLandConsumption];
-  if (stockClass && !(world.scenario.head.gameFlags & kGameFlagNoStockRangeEasing) && ClassStockRange(cls) < 1000.0f) {
+  if (stockClass && !(world.scenario.head.gameFlags & kGameFlagNoStockRangeEasing) && cls.stockRange < 1000.0f) {
     const float g = WeaponRangeBoost(world.gameState);
-    r = r / (g - (g - 1.0f) * ClassStockRange(cls) / 1000.0f);
+    r = r / (g - (g - 1.0f) * cls.stockRange / 1000.0f);
   }
   // A consumption that a technology factor or the easing brought to nothing
   // costs nothing, like a class without consumption.
@@ -68,7 +65,7 @@ int32_t RangeLeft(const World& world, const UnitRecord& unit, const UnitClassRec
 int32_t UnitRangeLeft(const World& world, const UnitRecord& unit) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   if (!cls) return unit.rangeLeft;
-  return RangeLeft(world, unit, *cls, static_cast<float>(ClassSpeed(*cls)), HexSize(world));
+  return RangeLeft(world, unit, *cls, static_cast<float>(cls->speed), HexSize(world));
 }
 
 uint8_t OrderedSpeedPercent(const OrderBlock& orders) {
@@ -78,7 +75,7 @@ uint8_t OrderedSpeedPercent(const OrderBlock& orders) {
 void RecomputeMovementRates(World& world, UnitRecord& unit, SpeedSource source) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   if (!cls) return;
-  const int16_t speed = ClassSpeed(*cls);
+  const int16_t speed = cls->speed;
   if (speed == 0) {
     unit.moveRate = 0.0f;
     unit.speedFactor = 0.0f;
@@ -91,7 +88,7 @@ void RecomputeMovementRates(World& world, UnitRecord& unit, SpeedSource source) 
       break;
   }
   float f = static_cast<float>(OrderSpeedPercent(unit.orders)) / 100.0f;
-  const uint8_t movementType = ClassMovementType(*cls);
+  const uint8_t movementType = cls->movementType;
   if (movementType == kCarrierAircraft && (unit.unitFlags & kUnitSpeedBonus) && f > 0.5f) f = 0.5f;
 
   const float v = static_cast<float>(speed) * 12.0f;

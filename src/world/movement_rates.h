@@ -10,14 +10,9 @@ struct World;
 struct UnitRecord;
 struct OrderBlock;
 
-// The class's speed (16-bit at byte 66; 0 for a class that cannot move).
-inline int16_t ClassSpeed(const UnitClassRecord& c) { return le::LoadI16(c.bytes64 + 2); }
-// The class's movement type, 0 to 7 (byte 71): 5 sea, 6 lands anywhere,
-// 7 carrier-borne aircraft.
-inline uint8_t ClassMovementType(const UnitClassRecord& c) { return c.bytes64[7]; }
-// The range of a stock class (float at byte 160), which eases its consumption
-// when below 1000.
-inline float ClassStockRange(const UnitClassRecord& c) { return le::LoadF32(c.bytes114 + 46); }
+// A class's speed is 0 when it cannot move; its movement type runs 0 to 7
+// (5 sea, 6 lands anywhere, 7 carrier-borne aircraft); a stock class's range
+// below 1000 eases its consumption.
 
 // Where the speed percentage comes from. The orders' speed setting (field 0
 // of the settings word: 50, 100, 150 or 200) is what a player's movement

@@ -29,22 +29,13 @@ class MovementRates : public ::testing::Test {
   }
 
   UnitClassRecord& Class(int i) { return world_->unitClasses[static_cast<size_t>(i)]; }
-  static void SetSpeed(UnitClassRecord& c, int16_t speed) { le::StoreI16(c.bytes64 + 2, speed); }
+  static void SetSpeed(UnitClassRecord& c, int16_t speed) { c.speed = speed; }
 
   std::unique_ptr<World> world_;
   UnitRecord unit_{};
 };
 
-TEST_F(MovementRates, ClassFieldsSitAtTheirBytes) {
-  UnitClassRecord& c = Class(1);
-  auto* b = reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c));
-  b[66] = 0x34;
-  b[67] = 0x12;
-  b[71] = 7;
-  le::StoreF32(b + 160, 250.0f);
-  EXPECT_EQ(ClassSpeed(c), 0x1234);
-  EXPECT_EQ(ClassMovementType(c), 7);
-  EXPECT_EQ(ClassStockRange(c), 250.0f);
+TEST_F(MovementRates, UnitFieldsSitAtTheirBytes) {
   auto* u = reinterpret_cast<uint8_t*>(static_cast<UnitImage*>(&unit_));
   le::StoreF32(u + 124, 1.25f);
   le::StoreF32(u + 140, 2.5f);
@@ -102,7 +93,7 @@ TEST_F(MovementRates, AirAndCarrierAircraftAboveTheSpeedKnee) {
   EXPECT_NEAR(unit_.rateRatio, 0.375f, 1e-6f);
   EXPECT_NEAR(h, 733.3333f, 1e-3f);
 
-  air.bytes64[7] = 7;  // carrier-borne: a quarter, and at most half speed with the bonus
+  air.movementType = 7;  // carrier-borne: a quarter, and at most half speed with the bonus
   unit_.unitFlags = kUnitSpeedBonus;
   SetOrderSpeedPercent(unit_.orders, 80);
   RecomputeMovementRates(*world_, unit_);
@@ -135,7 +126,7 @@ TEST_F(MovementRates, StockUnitsCarryTheirClassLoadEasedByTheBoost) {
   c.flags = kClassStock;
   c.fuelUse = 2.0f;
   c.fuelCapacity = 30.0f;
-  le::StoreF32(c.bytes114 + 46, 500.0f);
+  c.stockRange = 500.0f;
   le::StoreF32(reinterpret_cast<uint8_t*>(&world_->gameState) + 392, 3.0f);
   unit_.classIndex = 2;
   unit_.unitFlags = kUnitStock | kUnitSpeedBonus;  // no bonus factor for a stock class
@@ -196,7 +187,7 @@ TEST(MovementRatesOrdered, TheSpeedSettingGivesThePercentage) {
     auto world = std::make_unique<World>();
     World& w = *world;
     w.unitClasses.assign(2, UnitClassRecord{});
-    le::StoreI16(w.unitClasses[1].bytes64 + 2, 1000);
+    w.unitClasses[1].speed = 1000;
     w.unitClasses[1].kind = r.kind;
     w.unitClasses[1].fuelUse = 0.5f;
     w.mapHeader.hexScale = 20;

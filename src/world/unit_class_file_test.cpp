@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "world/data_checksum.h"
@@ -34,7 +36,8 @@ class UniFileTest : public ::testing::Test {
       c.typeByte = static_cast<uint8_t>(i);
       c.strengthPerSize = static_cast<int16_t>(10 + i);
       c.flags = 0x40u * static_cast<uint32_t>(i % 2);
-      c.bytes114[85] = static_cast<uint8_t>(0xA0 + i);  // the record's last byte
+      // The record's last bytes, which no code reads.
+      std::fill(std::begin(c.bytes196), std::end(c.bytes196), static_cast<uint8_t>(0xA0 + i));
       if (i % 2) {
         c.hasExtra = true;
         for (size_t k = 0; k < c.extra.size(); ++k) c.extra[k] = static_cast<uint8_t>(i * 7 + k);

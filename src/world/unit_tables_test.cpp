@@ -19,7 +19,7 @@ class UnitTablesTest : public ::testing::Test {
     world_ = std::make_unique<World>();
     World& w = *world_;
     w.unitClasses.assign(8, UnitClassRecord{});
-    le::StoreI16(w.unitClasses[1].bytes64 + 2, 120);  // a moving land class
+    w.unitClasses[1].speed = 120;  // a moving land class
     w.unitClasses[2].flags = kClassFacility;
     w.unitClasses[3].flags = kClassFacility | 0x100000;  // settlement population: never scheduled
     w.mapHeader.hexScale = 1;

@@ -402,7 +402,7 @@ TEST_F(SampleWorld, TheRegionsAtWarStandWithinReachOfEachOther) {
       if (dx < -1 || dx > 1 || dy < -1 || dy > 1) continue;
       ++facing;
       const UnitClassRecord& ca = w->unitClasses[static_cast<size_t>(a->classIndex)];
-      EXPECT_GT(le::LoadF32(reinterpret_cast<const uint8_t*>(&ca) + 144), 0.0f) << ca.name;
+      EXPECT_GT(ca.weaponRanges[0], 0.0f) << ca.name;
       EXPECT_FLOAT_EQ(a->ammo, ca.ammoCapacity * a->strength) << ca.name;
     }
   EXPECT_GE(facing, 2);

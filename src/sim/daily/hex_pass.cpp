@@ -126,17 +126,17 @@ void AddProductField(PlayerRecord& r, int p, size_t at, float v) {
 // returns the new figure, or `done` when nothing could be built today.
 // `ceiling` is what the work may reach.
 float BuildDay(World& world, PlayerRecord& payer, const UnitClassRecord& cls, float rate, float done, float ceiling) {
-  const float t = ClassBuildTime(cls);
+  const float t = cls.buildWorkPerPoint;
   // Work with no build time has no daily share: nothing is built or paid.
   if (!(t > 0.0f)) return done;
   const float area = world.mapHeader.scaleSquared;
-  const float a = ClassResourceA(cls) / t * rate * area;
-  const float b = ClassResourceB(cls) / t * rate * area;
+  const float a = cls.firepower / t * rate * area;
+  const float b = cls.resourceB / t * rate * area;
   AddProductField(payer, 9, product::kDayDemand, a);
   AddProductField(payer, 10, product::kDayDemand, b);
   const bool bySize = (cls.flags & kClassRoad) && !(cls.flags & kClassSettlementPopulation);
   const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : area;
-  const float price = ClassMoneyPrice(cls);
+  const float price = cls.price;
   if (payer.treasury < 0.0f) {
     payer.turnUnpaidBuildCost += price / t * payer.costFactor * rate * k;
     return done;
@@ -168,7 +168,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   const bool d = damaged && building;
   const float r = HexRepairFactor(world, lead.x, lead.y, nullptr);
   const bool levelPasses = level != 0 || (r > 1.0f && (cls->flags & kClassFortifies));
-  const float t = ClassBuildTime(*cls);
+  const float t = cls->buildWorkPerPoint;
 
   if (damaged && !(lead.orders[kStateFlags] & kStatePausedBuild) && levelPasses) {
     float rate = HexRate(level, s, r);
@@ -212,7 +212,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   if (t > 0.0f) {
     const bool bySize = (cls->flags & kClassRoad) && !(cls->flags & kClassSettlementPopulation);
     const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
-    const float perDay = ClassMoneyPrice(*cls) / t * k;
+    const float perDay = cls->price / t * k;
     float cost = 0.0f;
     if (!idle) {
       cost = (lead.strength + 1.0f) * (perDay / 448000.0f) * payer.gdpPerCapita;
@@ -245,10 +245,10 @@ void BuildSlot(World& world, HexCell& hex, HexExtra& extra, int slot, uint8_t le
   // On a hex that needs its facility the work may not outgrow it: the
   // slot waits that day.
   const TerrainRecord* terrain = TerrainOf(world, hex);
-  if (terrain && terrain->bytes[kTerrainMovement0At] == 0 && ClassBuildTime(*cls) > 0.0f) {
+  if (terrain && terrain->bytes[kTerrainMovement0At] == 0 && cls->buildWorkPerPoint > 0.0f) {
     const UnitRecord* lead = GetActiveObject(&hex, true);
     const float cap = lead ? lead->strength : 0.0f;
-    const float next = progress + rate / ClassBuildTime(*cls);
+    const float next = progress + rate / cls->buildWorkPerPoint;
     if ((next < 1.0f ? next : 1.0f) > cap) return;
   }
   PlayerRecord& payer = world.players[CellOwner(hex.word)];
@@ -342,7 +342,7 @@ void CountYields(World& world, PlayerRecord& region, int owner, const TerrainRec
     const float own = TerrainReal(terrain, kTerrainYieldsAt, p);
     if (own != 0.0f) region.dayRawYield[p] += area * own * f;
   }
-  const int q = cls ? ClassProductSlot(*cls) : 0;
+  const int q = cls ? cls->productSlot : 0;
   if (q != 0 && q < kProductCount) AddSlotOutput(region, q, yields[7] * area * f);
 }
 
@@ -354,11 +354,11 @@ void AddCount(uint8_t& count, uint32_t n) { count = static_cast<uint8_t>(count +
 // per build day over the scale, a tenth of it, for the marked and running
 // classes only.
 float RunningValue(const World& world, const UnitClassRecord& cls) {
-  const float t = ClassBuildTime(cls);
+  const float t = cls.buildWorkPerPoint;
   if (!(cls.flags & (kClassSettlement | kClassRoad)) || !(t > 0.0f)) return 0.0f;
   const bool bySize = (cls.flags & kClassRoad) && !(cls.flags & kClassSettlementPopulation);
   const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
-  return ClassMoneyPrice(cls) / t * k / 10.0f;
+  return cls.price / t * k / 10.0f;
 }
 
 // A finished improvement's running cost for the hex's owner.
@@ -373,10 +373,10 @@ void CountFinishedSlot(const World& world, PlayerRecord& owner, HexExtra& extra,
 // The census of a marked class's unit for its owner: capacity and counts
 // by kind, crew, port capacity and the lead's rating.
 void CountCensus(PlayerRecord& o, const UnitRecord& lead, const UnitClassRecord& cls, bool working) {
-  const uint8_t size = ClassCensusSize(cls);
-  const uint8_t kind = ClassCensusKind(cls);
+  const uint8_t size = cls.baseSlots;
+  const uint8_t kind = cls.censusKind;
   const int type = (cls.flags & kClassHaven) ? 2 : (cls.flags & kClassAirBase) ? 1 : 0;
-  const float rating = static_cast<float>(ClassRating(cls));
+  const float rating = static_cast<float>(cls.costFigure);
   if (!working) {
     if (kind == 0) AddCount(o.dayCensusCapacityA[type], size);
     if (kind == 2) AddCount(o.dayKind2IdleCount, 1);

@@ -89,10 +89,7 @@ TEST_F(HexPassTest, AnUndefendedHexAmongHostileNeighboursFallsToItsContender) {
   EXPECT_EQ(w.players[1].dayHexCount, 0);
 }
 
-// A class's attack value against one target type (class byte 120 + type).
-void SetAttackValue(UnitClassRecord& c, int targetType, uint8_t v) {
-  reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c))[120 + targetType] = v;
-}
+void SetAttackValue(UnitClassRecord& c, int targetType, uint8_t v) { c.attackValues[targetType] = v; }
 
 TEST_F(HexPassTest, AWorkingDefenderNextDoorKeepsTheHex) {
   World& w = *world_;

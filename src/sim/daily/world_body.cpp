@@ -284,11 +284,7 @@ namespace {
 // and two bytes of its own: whether the body offers the class at all (183)
 // and how keenly (184). Bytes 180 and 181 are the census's size and kind.
 
-uint8_t ClassLevel(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[26]; }
-uint8_t ClassTopLevel(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[115]; }
 uint32_t ClassMask(const UnitClassImage& c) { return c.availability; }
-uint8_t ClassOnOffer(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[183]; }
-uint8_t ClassOfferWeight(const UnitClassImage& c) { return reinterpret_cast<const uint8_t*>(&c)[184]; }
 constexpr int kSupplyGoods = 10;
 
 // The kind a class is priced and counted by: land, air, sea (submarines
@@ -327,17 +323,17 @@ bool HoldsPrerequisites(const World& world, int player, int classIndex) {
 }
 
 bool Candidate(const PlayerRecord& region, const UnitClassRecord& c, uint32_t u) {
-  if (c.name[0] == 0 || ClassOnOffer(c) == 0) return false;
-  if (!(static_cast<float>(ClassLevel(c)) < region.techLevel)) return false;
-  if (ClassTopLevel(c) != 0 && !(static_cast<float>(ClassTopLevel(c)) > region.techLevel)) return false;
+  if (c.name[0] == 0 || c.onOffer == 0) return false;
+  if (!(static_cast<float>(c.level) < region.techLevel)) return false;
+  if (c.buildThreshold != 0 && !(static_cast<float>(c.buildThreshold) > region.techLevel)) return false;
   if (c.flags & (kClassObsolete | kClassFacility)) return false;
   if ((c.flags & kClassStock) && (c.flags & kClassSpecialKinds)) return false;
   const int t = BaseType(c);
   if (t < 0 || (t != 0 && region.dayCensusCapacityB[t] == 0)) return false;
   if (!((region.classMask | 1u) & ClassMask(c))) return false;
-  const uint32_t weight = ClassOfferWeight(c);
+  const uint32_t weight = c.offerWeight;
   if (!(weight * weight > (u / 10) % 100)) return false;
-  return static_cast<float>(c.strengthPerSize) * ClassBuildTime(c) < region.tradeOpenness * 200.0f;
+  return static_cast<float>(c.strengthPerSize) * c.buildWorkPerPoint < region.tradeOpenness * 200.0f;
 }
 
 }  // namespace
@@ -346,7 +342,7 @@ int32_t WorldUnitOfferCount(const UnitClassRecord& c, const PlayerRecord& region
   const float n = static_cast<float>(c.strengthPerSize);
   const float f = BaseType(c) >= 2 ? 0.5f : 1.0f;
   const float unitCost = product::Get(region, kSupplyGoods, product::kUnitCost);
-  const float cost = (f * n * ClassResourceB(c) + 0.9f) * unitCost + n * ClassMoneyPrice(c) + 100000000.0f;
+  const float cost = (f * n * c.resourceB + 0.9f) * unitCost + n * c.price + 100000000.0f;
   // A cost that is no number or none at all buys the one unit.
   const int32_t more = CheckedTrunc(SafeDivide(1000000000.0f, cost));
   int32_t count = 1 + (more > 0 ? more : 0);
@@ -379,7 +375,7 @@ WorldOfferContent WorldUnitOffer(World& world, int body, int r, uint32_t u) {
   const UnitClassRecord& cls = world.unitClasses[static_cast<size_t>(c)];
   const int t = BaseType(cls);
   const float n = static_cast<float>(cls.strengthPerSize);
-  const float price = ClassMoneyPrice(cls);
+  const float price = cls.price;
   auto makeUnits = [&] {
     std::vector<UnitRecord*> made;
     CreateUnitBatch(world, world.players[body], c, WorldUnitOfferCount(cls, region), 0, true, true, &made);

@@ -256,10 +256,9 @@ UnitClassRecord OfferClass(uint8_t kind = 0, uint32_t flags = 0, float price = 2
   c.flags = flags;
   c.availability = 1;
   SetClassCosts(c, price, 0.0f, 50.0f);
-  auto* bytes = reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c));
-  bytes[26] = 1;   // from technology level 1
-  bytes[183] = 1;  // on offer
-  bytes[184] = 7;  // 49 beats every draw whose tens end below 49
+  c.level = 1;        // from technology level 1
+  c.onOffer = 1;
+  c.offerWeight = 7;  // 49 beats every draw whose tens end below 49
   return c;
 }
 
@@ -339,16 +338,15 @@ TEST_F(WorldUnits, TheClassTestsEachRefuse) {
     P(2) = savedRegion;
     return none;
   };
-  auto bytes = [](UnitClassRecord& c) { return reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c)); };
-  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { bytes(c)[183] = 0; }));
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.onOffer = 0; }));
   EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.name[0] = 0; }));
-  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { bytes(c)[26] = 3; }));    // level not below 3
-  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { bytes(c)[115] = 3; }));   // out of date at 3
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.level = 3; }));    // level not below 3
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.buildThreshold = 3; }));   // out of date at 3
   EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.flags = 1u << 27; }));
   EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.flags = kClassFacility; }));
   EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.flags = kClassStock | 2u; }));
   EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.availability = 2; }));  // masks apart
-  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { bytes(c)[184] = 6; }));   // 36 not above 45
+  EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.offerWeight = 6; }));   // 36 not above 45
   EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.buildWorkPerPoint = 10.0f; }));  // 100 not below 100
   EXPECT_TRUE(refused([&](UnitClassRecord& c, PlayerRecord&) { c.kind = 1; }));  // no air capacity
   EXPECT_TRUE(refused([&](UnitClassRecord&, PlayerRecord& r) { r.standing = 0.04f; }));  // k from 0: no class tried

@@ -11,8 +11,6 @@
 
 namespace fire_test {
 
-using handover_test::SetClassByte;
-
 inline constexpr int kGun = 12;      // land; attack and defence 10 everywhere, range 35 at every kind
 inline constexpr int kBoat = 13;     // sea, otherwise as the gun
 inline constexpr int kDiver = 14;    // submarine, otherwise as the gun
@@ -20,14 +18,11 @@ inline constexpr int kFlyer = 15;    // air, otherwise as the gun
 inline constexpr int kSingle = 16;   // land, nominal strength 1
 inline constexpr int kOutpost = 17;  // facility, nominal strength 1
 
-inline void SetClassFloat(UnitClassRecord& c, size_t at, float v) {
-  le::StoreF32(reinterpret_cast<uint8_t*>(&c) + at, v);
-}
 inline void SetRanges(UnitClassRecord& c, float land, float air, float sea, float sub) {
-  SetClassFloat(c, 144, land);
-  SetClassFloat(c, 148, air);
-  SetClassFloat(c, 152, sea);
-  SetClassFloat(c, 156, sub);
+  c.weaponRanges[0] = land;
+  c.weaponRanges[1] = air;
+  c.weaponRanges[2] = sea;
+  c.weaponRanges[3] = sub;
 }
 
 class FireWorld : public handover_test::World6 {
@@ -43,9 +38,9 @@ class FireWorld : public handover_test::World6 {
       c.kind = kind;
       c.strengthPerSize = nominal;
       c.valuePerPoint = 1;
-      for (size_t at = 120; at < 126; ++at) SetClassByte(c, at, 10);
-      SetClassByte(c, 132, 10);
-      for (size_t at = 136; at < 140; ++at) SetClassByte(c, at, 10);
+      for (int type = 0; type < 6; ++type) c.attackValues[type] = 10;
+      c.coveredAttack = 10;
+      for (uint8_t& d : c.defenceValues) d = 10;
       SetRanges(c, 35.0f, 35.0f, 35.0f, 35.0f);
       return c;
     };
@@ -79,7 +74,7 @@ class FireWorld : public handover_test::World6 {
     s.cls = UnitClassOf(*world, u);
     s.cell = &Cell(u.x, u.y);
     s.level = level;
-    s.movementType = s.cls->bytes64[7];
+    s.movementType = s.cls->movementType;
     return s;
   }
 };

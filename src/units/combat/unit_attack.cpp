@@ -63,7 +63,7 @@ int Fail(World& world, UnitRecord& a) {
 // counted again on their fuel.
 void EngageInAir(World& world, UnitRecord& a, const UnitClassRecord& cls) {
   a.unitFlags |= kUnitSpeedBonus;
-  const int16_t speed = ClassSpeed(cls);
+  const int16_t speed = cls.speed;
   if (speed == 0) {
     a.moveRate = 0.0f;
     a.speedFactor = 0.0f;
@@ -77,7 +77,7 @@ void EngageInAir(World& world, UnitRecord& a, const UnitClassRecord& cls) {
   const float f = v <= 12000.0f ? 1.0f : std::sqrt(12000.0f / v);
   const float t = v / static_cast<float>(hexSize) / 1440.0f * 22.0f;
   float s = t;
-  if (ClassMovementType(cls) == kCarrierAircraft)
+  if (cls.movementType == kCarrierAircraft)
     s = t / 4.0f * f;
   else if (cls.kind == kUnitKindAir)
     s = t / 2.0f * f;
@@ -101,7 +101,7 @@ float UnitBoostedRange(const World& world, const UnitRecord& a, int targetKind) 
   const UnitClassRecord* cls = UnitClassOf(world, a);
   if (!cls) return 0.0f;
   const int k = targetKind >= 0 && targetKind <= 3 ? targetKind : 0;
-  float range = cf::WeaponRange(*cls, k);
+  float range = cls->weaponRanges[k];
   if (range == 0.0f) return 0.0f;
   range = ShortRangeBoost(world, range);
   if ((a.owner & 31) != 0 && (cls->flags & kClassLongRange) && (k == 0 || k == 2))
@@ -175,7 +175,7 @@ void UnitAfterFire(World& world, UnitRecord& a, int mode) {
     }
     const auto frame = static_cast<uint8_t>(kFacingFrames[direction]);
     a.wantedAngle2 = frame;
-    if (cls && cf::TurretMarker(*cls) == 0) a.wantedHeading = frame;
+    if (cls && cls->turretMarker == 0) a.wantedHeading = frame;
 
     const uint32_t rules = world.scenario.head.gameFlags;
     const bool shown = (a.owner & 31) == (world.gameState.localPlayer & 31) || !(rules & kGameFlagFog) ||
@@ -185,7 +185,7 @@ void UnitAfterFire(World& world, UnitRecord& a, int mode) {
       if (target && target->kind == kUnitKindAir) which = 2;
       const int32_t px = target ? CheckedTrunc(target->pixelX) : 0;
       const int32_t py = target ? CheckedTrunc(target->pixelY) : 0;
-      NotifyUnitFired(aim, px, py, cf::FireSound(*cls, which));
+      NotifyUnitFired(aim, px, py, cls->fireSounds[which]);
     }
   }
   if (!cls) return;
@@ -200,7 +200,7 @@ void UnitAfterFire(World& world, UnitRecord& a, int mode) {
   }
   const int32_t hexSize = HexSize(world);
   if (mode == kFireBombard && hexSize > 0) {
-    const float r0 = ShortRangeBoost(world, cf::WeaponRange(*cls, 0));
+    const float r0 = ShortRangeBoost(world, cls->weaponRanges[0]);
     const int32_t reach = CheckedTrunc(r0 / static_cast<float>(hexSize));
     if (reach != INT32_MIN && distance > reach + 1) {
       const float tech = TechFactor(world, a, *cls);
@@ -208,14 +208,14 @@ void UnitAfterFire(World& world, UnitRecord& a, int mode) {
     }
   }
 
-  a.ammo = std::max(0.0f, a.ammo - cf::AmmoPerShot(*cls) * a.strength * f);
+  a.ammo = std::max(0.0f, a.ammo - cls->ammoPerShot * a.strength * f);
   a.experience += 0.001f;
   a.unitFlags &= ~kUnitFullySupplied;
   if (a.training < 1.0f) a.training += 0.01f;
   a.morale = a.morale * 1.005f;
 
   if (mode == kFireNoReload && a.kind == kUnitKindAir) return;
-  a.reloadTime = UnitReloadTime(a, cf::ReloadFactor(*cls), mode == kFireBombard ? f * 2.0f : f);
+  a.reloadTime = UnitReloadTime(a, cls->reloadFactor, mode == kFireBombard ? f * 2.0f : f);
 }
 
 uint8_t UnitReloadTime(const UnitRecord& unit, int reloadFactor, float scale) {

@@ -108,7 +108,7 @@ TEST_F(AttackTest, FightersEngagingAircraftSlowToCombatSpeed) {
   } rows[] = {{10, 1200.0f / 10.0f / 1440.0f * 22.0f / 2.0f * 0.5f}, {0, 9.0f}};
   UnitClassRecord& flyer = world->unitClasses[kFlyer];
   flyer.targetType = 4;
-  le::StoreI16(reinterpret_cast<uint8_t*>(&flyer) + 66, 100);
+  flyer.speed = 100;
   world->mapHeader.scale = 1.0f;
   for (const Row& row : rows) {
     world->mapHeader.hexScale = row.hexSize;
@@ -146,7 +146,7 @@ TEST_F(AttackTest, ReloadTime) {
       {0.8f, 0.8f, 0.0f, 0.0f, 10, kFireNoReload, 0, 19},  // others reload all the same
   };
   for (const Row& row : rows) {
-    SetClassByte(world->unitClasses[kGun], 114, row.reloadFactor);
+    world->unitClasses[kGun].reloadFactor = row.reloadFactor;
     UnitRecord& a = Unit(1, kGun, 10.0f, 2, 1);
     a.kind = row.kind;
     a.efficiency = row.efficiency;

@@ -95,7 +95,7 @@ bool CaughtOnArrival(World& world, UnitRecord& unit, const UnitClassRecord& cls,
   const int32_t offsetX = CheckedTrunc(unit.pixelX), offsetY = CheckedTrunc(unit.pixelY);
   UnitDestroy(world, unit, 0);
   AddMapEffect(position, 0, offsetX, offsetY, 0, 16, 100, kCaughtEffectColour, 1.0f);
-  PlayMilitarySound(classfields::DestructionSound(cls));
+  PlayMilitarySound(cls.destructionSound);
   return true;
 }
 
@@ -131,9 +131,9 @@ const UnitRecord* HoldingSettlement(const World& world, const HexCell& cell) {
   const UnitRecord* lead = stack ? stack->lead : nullptr;
   if (!lead || !IsUnitLive(*lead) || (lead->unitFlags & kUnitProvisional) || InReserve(*lead)) return nullptr;
   const UnitClassRecord* c = ClassRecordAt(world, lead->classIndex);
-  if (!c || !(c->flags & kClassSettlement) || (c->flags & kClassExcludedKinds) || classfields::BaseByte(*c) != 0)
+  if (!c || !(c->flags & kClassSettlement) || (c->flags & kClassExcludedKinds) || c->baseKind != 0)
     return nullptr;
-  const bool serves = classfields::LoadableMask(*c) != 0 || (c->flags & (kClassHaven | kClassAirBase));
+  const bool serves = c->loadableMask != 0 || (c->flags & (kClassHaven | kClassAirBase));
   return serves ? lead : nullptr;
 }
 
@@ -143,7 +143,7 @@ void ReachSettlement(World& world, UnitRecord& unit, const UnitClassRecord& cls,
                      bool take, bool own) {
   const int o = unit.owner & 31;
   const int h = CellOwner(cell.word);
-  const uint8_t movement = ClassMovementType(cls);
+  const uint8_t movement = cls.movementType;
   const UnitRecord* lead = HoldingSettlement(world, cell);
   OrderBlock& orders = unit.orders;
   if (lead && !own) {
@@ -162,7 +162,7 @@ void ReachSettlement(World& world, UnitRecord& unit, const UnitClassRecord& cls,
     CountUnitOrder(world, unit, 1);
     return;
   }
-  if (movement != kCarrierAircraftMovement && unit.ammo < classfields::AmmoPerShot(cls) &&
+  if (movement != kCarrierAircraftMovement && unit.ammo < cls.ammoPerShot &&
       !(orders[kOrderFlags] & kOrderBusyBits)) {
     orders[kStateFlags] |= kStateCanRefuel;
     CountUnitOrder(world, unit, 1);
@@ -180,7 +180,7 @@ void LandOnCarrier(World& world, UnitRecord& unit, const UnitClassRecord& cls, c
     if (v->owner != unit.owner || !IsUnitLive(*v)) continue;
     const UnitClassRecord* vc = ClassRecordAt(world, v->classIndex);
     if (!vc || !(vc->flags & carrierKind)) continue;
-    const int room = static_cast<int>(vc->bytes114[180 - 114]) * vc->strengthPerSize;
+    const int room = static_cast<int>(vc->baseSlots) * vc->strengthPerSize;
     if (v->carriedCount >= room) continue;
     unit.orders[kLeaderUnit] = v->id;
     unit.orders[kMoveTarget] = unit.orders[kDestination];
@@ -194,7 +194,7 @@ void LandOnCarrier(World& world, UnitRecord& unit, const UnitClassRecord& cls, c
 // half an hour before going on.
 void WaitInCrowd(World& world, UnitRecord& unit, const UnitClassRecord& cls, const HexCell& cell, uint32_t position) {
   OrderBlock& orders = unit.orders;
-  if (!(orders[kOrderFlags] & kOrderMoving) || ClassMovementType(cls) == kCarrierAircraftMovement) return;
+  if (!(orders[kOrderFlags] & kOrderMoving) || cls.movementType == kCarrierAircraftMovement) return;
   const uint32_t tick = world.gameState.currentTick;
   if (orders[kDestination] == position || orders[kOrderStartTick] >= tick) return;
   const HexUnitStack* stack = LoadHexStack(cell);
@@ -236,7 +236,7 @@ void TakeGround(World& world, UnitRecord& unit, const UnitClassRecord& cls, HexC
     taken = CaptureHex(world, cell, o, alone, 4, unit.kind, 0);
   }
   if (taken > 0) {
-    const float cost = classfields::AmmoPerShot(cls) * unit.strength / 8.0f * static_cast<float>(taken);
+    const float cost = cls.ammoPerShot * unit.strength / 8.0f * static_cast<float>(taken);
     unit.ammo = std::max(unit.ammo - cost, 0.0f);
     unit.unitFlags &= ~kUnitFullySupplied;
   }
@@ -297,7 +297,7 @@ HexCell* UnitCombatStep(World& world, UnitRecord& unit, uint32_t position, int a
   }
   // A unit on the ground or at sea is ready again as after an ordinary shot;
   // an aircraft keeps the time its last sortie left it.
-  if (unit.kind != kUnitKindAir) unit.reloadTime = UnitReloadTime(unit, classfields::ReloadFactor(*cls));
+  if (unit.kind != kUnitKindAir) unit.reloadTime = UnitReloadTime(unit, cls->reloadFactor);
   const bool own = OnOwnGround(world, unit, *cell);
   ReachSettlement(world, unit, *cls, *cell, at, UnitCanTakeGround(world, unit), own);
   LandOnCarrier(world, unit, *cls, *cell, at);

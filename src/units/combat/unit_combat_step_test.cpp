@@ -141,8 +141,8 @@ TEST_F(CombatStepTest, ACarrierBringsItsBasedAircraftToItsNewHex) {
 TEST_F(CombatStepTest, UnderTheFogRuleAnArrivalSightsAndIsSeen) {
   World& w = *world;
   w.scenario.head.gameFlags = kGameFlagFog | kGameFlagUnitSight;
-  le::Store16(reinterpret_cast<uint8_t*>(&w.unitClasses[kTank]) + 118, 50);  // sees its own hex only
-  le::Store16(reinterpret_cast<uint8_t*>(&w.unitClasses[kTank]) + 116, 40);
+  w.unitClasses[kTank].spotValue = 50;  // sees its own hex only
+  w.unitClasses[kTank].targetSize = 40;
   UnitRecord& u = Place(kOwner, kTank, 1.0f, 0, 0);
   u.efficiency = 1.0f;
   u.experience = 0.0f;
@@ -171,7 +171,7 @@ TEST_F(CombatStepTest, AnArrivalReloadsAsAnOrdinaryShotDoesExceptForAircraft) {
       {"carried along", kTank, 1, 77},
   };
   World& w = *world;
-  for (const int k : {kTank, kShip, kPlane}) reinterpret_cast<uint8_t*>(&w.unitClasses[static_cast<size_t>(k)])[114] = 10;
+  for (const int k : {kTank, kShip, kPlane}) w.unitClasses[static_cast<size_t>(k)].reloadFactor = 10;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     UnitRecord& u = Place(kOwner, row.cls, 1.0f, 0, 0);
@@ -396,7 +396,7 @@ TEST_F(CombatStepTest, ACarrierAircraftTakesAnOwnCarrierWithRoomAsItsLeader) {
   };
   World& w = *world;
   w.unitClasses[kPlane].flags = kClassLandsOnCarrier;
-  reinterpret_cast<uint8_t*>(&w.unitClasses[kShip])[180] = 2;
+  w.unitClasses[kShip].baseSlots = 2;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     w.unitClasses[kShip].flags = row.shipFlags;
@@ -424,8 +424,8 @@ TEST_F(CombatStepTest, TheSpottingMapBuildCountsUnitsOnTheMapAndLeavesCarriedOne
   // not 4's; 4 sees only what its tank spots.
   World& w = *world;
   w.scenario.head.gameFlags = kGameFlagFog | kGameFlagUnitSight;
-  le::Store16(reinterpret_cast<uint8_t*>(&w.unitClasses[kTank]) + 118, 50);
-  le::Store16(reinterpret_cast<uint8_t*>(&w.unitClasses[kTank]) + 116, 40);
+  w.unitClasses[kTank].spotValue = 50;
+  w.unitClasses[kTank].targetSize = 40;
   UnitRecord& own = Place(kDefender, kTank, 1.0f, 2, 2);
   UnitRecord& enemy = Place(kAttacker, kTank, 1.0f, 3, 3);
   UnitRecord& carried = Place(kAttacker, kTank, 1.0f, 4, 4);

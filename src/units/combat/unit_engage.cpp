@@ -53,9 +53,9 @@ int CountEligible(const World& world, const UnitRecord& a, const HexUnitStack& s
 
 bool UnitFightsBack(const World& world, const UnitRecord& u) {
   const UnitClassRecord* cls = UnitClassOf(world, u);
-  if (!cls || cf::CannotFightBack(*cls)) return false;
-  if (cf::AmmoPerShot(*cls) * u.strength > u.ammo) return false;
-  if (cf::AttackValue(*cls, 0) == 0 && cf::AttackValue(*cls, 1) == 0) return false;
+  if (!cls || (cls->flags & kClassHaltsOnMove)) return false;  // the flag also keeps it from fighting back
+  if (cls->ammoPerShot * u.strength > u.ammo) return false;
+  if (cls->attackValues[0] == 0 && cls->attackValues[1] == 0) return false;
   return !(u.unitFlags & kUnitMovesWhileTurning);
 }
 
@@ -72,7 +72,7 @@ int FrameDirection(int frame) {
 
 bool HasRange(const World& world, const UnitRecord& a, int category) {
   const UnitClassRecord* cls = UnitClassOf(world, a);
-  return cls && cf::WeaponRange(*cls, category) != 0.0f;
+  return cls && cls->weaponRanges[category] != 0.0f;
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ int EngageFireMode(const World& world, const UnitRecord& a) {
   const UnitClassRecord* cls = UnitClassOf(world, a);
   const bool longRange = cls && (cls->flags & kClassLongRange);
   if (a.kind == kUnitKindAir) return longRange ? kFireBombard : kFireClose;
-  return longRange && cf::WeaponRange(*cls, 0) != 0.0f ? kFireBombard : kFireDirect;
+  return longRange && cls->weaponRanges[0] != 0.0f ? kFireBombard : kFireDirect;
 }
 
 std::array<int, 6> EngageDirections(int facing) {

@@ -127,7 +127,7 @@ float DefenceOf(const World& world, const UnitRecord& target, const UnitClassRec
     int cover = t ? cf::TerrainCover(*t, mode) : 0;
     if (const UnitRecord* lead = CoveringLead(cell)) {
       if (const UnitClassRecord* leadClass = UnitClassOf(world, *lead)) {
-        cover = std::max(cover, static_cast<int>(cf::DefenceValue(*leadClass, 3)));
+        cover = std::max(cover, static_cast<int>(leadClass->defenceValues[3]));
         if ((leadClass->flags & kClassFortification) && mode == kFireClose) cover = cover * 3;
       }
     }
@@ -136,7 +136,7 @@ float DefenceOf(const World& world, const UnitRecord& target, const UnitClassRec
     terrain = (static_cast<float>(target.entrenchment) / 100.0f + 1.0f) * c * Posture(tflags, target);
   }
   if (InReserve(target)) terrain = terrain * 0.5f;
-  const float d = Rating(cf::DefenceValue(cls, dm));
+  const float d = Rating(cls.defenceValues[dm]);
   return d * d * (target.morale + 0.2f) * (target.efficiency + 0.2f) * Quality(target) * target.strength * terrain +
          target.strength;
 }
@@ -243,7 +243,7 @@ void ResolveKill(World& world, UnitRecord& a, UnitRecord& t, const UnitClassReco
     ClearTargetIn(a.orders, t.id);
     ClearTargetIn(a.ordersShown, t.id);
   }
-  if (LocalSideSpots(world, at)) NotifyUnitDestroyedByFire(at, pixelX, pixelY, cf::DestructionSound(tc));
+  if (LocalSideSpots(world, at)) NotifyUnitDestroyedByFire(at, pixelX, pixelY, tc.destructionSound);
 }
 
 void ResolveSurvival(World& world, UnitRecord& a, UnitRecord& t, const UnitClassRecord& tc, int mode, float q,
@@ -317,7 +317,7 @@ bool CountsAsLandTarget(const World& world, const UnitRecord& target) {
   if (target.kind != kUnitKindAir) return false;
   if ((target.orders[kOrderFlags] & kOrderEngaged) || (target.unitFlags & kUnitMoved)) return false;
   const UnitClassRecord* cls = UnitClassOf(world, target);
-  const bool carrierAircraft = cls && ClassMovementType(*cls) == kCarrierAircraft;
+  const bool carrierAircraft = cls && cls->movementType == kCarrierAircraft;
   return !carrierAircraft || (target.unitFlags & kUnitInBase) != 0;
 }
 
@@ -334,7 +334,7 @@ FireValues UnitFireValues(const World& world, const UnitRecord& a, const UnitRec
     if ((lead && IsFortification(world, *lead)) || (TerrainFlagsAt(world, tcell) & kTerrainCovered))
       out.mode = kFireCovered;
   }
-  const float v = Rating(out.mode == kFireCovered ? cf::CoveredAttackValue(*ac) : cf::AttackValue(*ac, type));
+  const float v = Rating(out.mode == kFireCovered ? ac->coveredAttack : ac->attackValues[type]);
   float posture = Posture(TerrainFlagsAt(world, CellAt(world, Position(a))), a);
   if (((a.unitFlags & kUnitMoved) || (a.orders[kOrderFlags] & kOrderMoving)) && (ac->flags & kClassHalvedAirborne))
     posture = posture * 0.5f;
@@ -375,7 +375,7 @@ int UnitFireAtUnit(World& world, UnitRecord& a, UnitRecord& t, int mode, float h
   const float d = fv.defence;
   const float r = attack * t.strength / d;
   float p = hitChance;
-  if (p < 1.0f) p = std::min(1.0f, 80.0f / (static_cast<float>(cf::TargetSize(*tc)) + 10.0f) * p);
+  if (p < 1.0f) p = std::min(1.0f, 80.0f / (static_cast<float>(tc->targetSize) + 10.0f) * p);
   float loss = std::sqrt(r / 10.0f) * p;
   float cap = t.strength;
   if (!(ac->flags & kClassLongRange))
@@ -467,7 +467,7 @@ float ApplyStrengthLoss(World& world, UnitRecord& u, float loss) {
   const UnitRecord* lead = stack ? stack->lead : nullptr;
   if (!lead || !CombatReady(*lead)) return v;
   const UnitClassRecord* leadClass = UnitClassOf(world, *lead);
-  if (!leadClass || cf::BaseByte(*leadClass) != 0 || cf::LoadableMask(*leadClass) == 0) return v;
+  if (!leadClass || leadClass->baseKind != 0 || leadClass->loadableMask == 0) return v;
   int category = -1;
   if (leadClass->flags & kClassHaven)
     category = 2;

@@ -71,7 +71,7 @@ TEST_F(FireTest, NoShotAtATargetWithoutStrengthOrWithoutAttackPower) {
     uint8_t attackByte;
   } rows[] = {{0.0f, 10}, {-1.0f, 10}, {10.0f, 0}};
   for (const Row& row : rows) {
-    for (size_t at = 120; at < 126; ++at) SetClassByte(world->unitClasses[kGun], at, row.attackByte);
+    for (int type = 0; type < 6; ++type) world->unitClasses[kGun].attackValues[type] = row.attackByte;
     UnitRecord& a = Firer();
     UnitRecord& t = Target();
     t.strength = row.targetStrength;
@@ -127,7 +127,7 @@ TEST_F(FireTest, SurvivalThresholds) {
       {kOutpost, 0.065f, true},   {kOutpost, 0.055f, false},  // single facilities below 0.01
       {kGun, 2.06f, true},        {kGun, 2.04f, false},       // everything else below 2.0
   };
-  for (size_t at = 120; at < 126; ++at) SetClassByte(world->unitClasses[kGun], at, 250);
+  for (int type = 0; type < 6; ++type) world->unitClasses[kGun].attackValues[type] = 250;
   int column = 1;
   for (const Row& row : rows) {
     UnitRecord& a = Unit(1, kGun, 0.05f, column, 1);
@@ -188,7 +188,7 @@ TEST_F(FireTest, AKillIsNewsToBothSides) {
 TEST_F(FireTest, BombardmentChanceFallsFromShotToShot) {
   // Target size 70 leaves the chance as passed (80 / (70 + 10) = 1), so the
   // losses of three equal land units stand as p, 0.8 p and 0.64 p.
-  SetClassByte(world->unitClasses[kGun], 116, 70);
+  world->unitClasses[kGun].targetSize = 70;
   UnitRecord& a = Unit(1, kGun, 40.0f, 2, 1);
   world->unitClasses[kGun].flags = kClassLongRange;
   UnitRecord* t[3] = {&Target(4, 4), &Target(4, 4), &Target(4, 4)};

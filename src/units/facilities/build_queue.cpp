@@ -138,7 +138,7 @@ void FinishStock(World& world, PlayerRecord& owner, UnitRecord& unit, const Unit
   UnitRecord* pool = nullptr;
   if (o[kLeaderUnit] == 0) pool = FindInPlayerUnitList(world, owner, unit.classIndex, search, 0);
   if (pool == &unit) pool = nullptr;
-  const bool loadBay = (classfields::LoadableMask(cls) & 0x10) != 0;
+  const bool loadBay = (cls.loadableMask & 0x10) != 0;
   if (pool) {
     pool->strength += unit.strength;
     const size_t at = (loadBay ? kf::kStockInReserveB : kf::kStockInReserve) + 2 * StockKindOf(cls.flags);
@@ -193,7 +193,7 @@ void BuildOneDay(World& world, PlayerRecord& owner, UnitRecord& unit, const Unit
       slot = true;
     }
   } else if (const UnitClassRecord* yardClass = UnitClassOf(world, *yard)) {
-    if (yard->leadValue < classfields::LoadableMask(*yardClass)) slot = LeadUnitAddValue(world, *cell, 1) >= 0;
+    if (yard->leadValue < yardClass->loadableMask) slot = LeadUnitAddValue(world, *cell, 1) >= 0;
   }
   if (!slot) return;
   o[kStateFlags] |= kStateHeldSlot;
@@ -201,7 +201,7 @@ void BuildOneDay(World& world, PlayerRecord& owner, UnitRecord& unit, const Unit
   const int32_t setting = owner.simPolicy.defcon;
   if (setting > 2) r = (static_cast<float>(setting - 2) / 8.0f * BuildRateFactor(owner) + 1.0f) * r;
   const float f = static_cast<float>(cls.strengthPerSize);
-  const float supplyCost = (SeaHalf(cls) * kf::WeightPerPoint(cls) * unit.targetStrength * f + 0.9f) / d * r;
+  const float supplyCost = (SeaHalf(cls) * cls.weight * unit.targetStrength * f + 0.9f) / d * r;
   const float secondCost = (f * cls.upkeepFactor * BuildSize(unit) + 0.9f) / d * r;
   uf::SetProductReal(owner, uf::kSupplyProduct, kf::kProductDayDemand,
                      uf::ProductReal(owner, uf::kSupplyProduct, kf::kProductDayDemand) + supplyCost);

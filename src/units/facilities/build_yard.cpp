@@ -14,7 +14,7 @@ UnitRecord* BuildYardOn(const World& world, const HexCell& cell) {
   if (!lead || !IsUnitLive(*lead) || (lead->unitFlags & kUnitProvisional) || InReserve(*lead)) return nullptr;
   const UnitClassRecord* cls = UnitClassOf(world, *lead);
   if (!cls || !(cls->flags & kClassSettlement) || (cls->flags & kClassExcludedKinds)) return nullptr;
-  if (classfields::BaseByte(*cls) != 0) return nullptr;
-  if (classfields::LoadableMask(*cls) == 0 && !(cls->flags & (kClassAirBase | kClassHaven))) return nullptr;
+  if (cls->baseKind != 0) return nullptr;
+  if (cls->loadableMask == 0 && !(cls->flags & (kClassAirBase | kClassHaven))) return nullptr;
   return lead;
 }

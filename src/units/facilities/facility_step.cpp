@@ -37,14 +37,6 @@ constexpr uint8_t kSlowPauseArmed = 72;
 
 enum Timer { kSweepTimer = 0, kFireTimer = 1, kSupplyTimer = 2, kSlowTimer = 3 };
 
-const uint8_t* ClassBytes(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c); }
-int16_t SweepMode(const UnitClassRecord& c) { return le::LoadI16(ClassBytes(c) + 64); }
-uint8_t SweepLower(const UnitClassRecord& c) { return ClassBytes(c)[68]; }
-uint8_t SweepUpper(const UnitClassRecord& c) { return ClassBytes(c)[69]; }
-uint16_t CargoSlots(const UnitClassRecord& c) { return le::Load16(ClassBytes(c) + 96); }
-float CargoCapacity(const UnitClassRecord& c) { return le::LoadF32(ClassBytes(c) + 108); }
-uint16_t SpotValue(const UnitClassRecord& c) { return le::Load16(ClassBytes(c) + 118); }
-
 void LowerTimer(uint8_t& t, int minutes) { t = static_cast<uint8_t>(std::max(0, int{t} - minutes)); }
 
 void Reschedule(UnitRecord& f, uint8_t countdown) {
@@ -141,18 +133,18 @@ void LongLook(World& world, UnitRecord& f) {
 void Weapons(World& world, UnitRecord& f, const UnitClassRecord& cls) {
   float reach = 0.0f;
   for (int c = 0; c < 3; ++c) reach = std::max(reach, UnitBoostedRange(world, f, c));
-  const uint16_t slots = CargoSlots(cls);
+  const uint16_t slots = cls.cargoSlots;
   if (reach > 0.0f || slots != 0) {
     f.orders[kOrderFlags] &= ~kOrderEngaged;
     f.stepCounter = static_cast<uint8_t>(f.stepCounter + 1);
   }
   bool engaged = false;
-  if (reach > 0.0f && !(cf::AmmoPerShot(cls) * f.strength > f.ammo)) engaged = EngageCloseBy(world, f);
+  if (reach > 0.0f && !(cls.ammoPerShot * f.strength > f.ammo)) engaged = EngageCloseBy(world, f);
   if (!engaged) {
     FireAtTarget(world, f);
     const int32_t hexSize = static_cast<int32_t>(world.mapHeader.hexScale);
     if (hexSize > 0 && reach >= static_cast<float>(hexSize)) {
-      const int p = FacilityScanPeriod(cf::ReloadFactor(cls), (f.orders[kOrderFlags] & kOrderEngaged) != 0);
+      const int p = FacilityScanPeriod(cls.reloadFactor, (f.orders[kOrderFlags] & kOrderEngaged) != 0);
       if ((p == 1 || f.stepCounter % p == 0) && !(f.orders[kOrdersHeader] & kHeaderHoldFire)) LongLook(world, f);
     }
   }
@@ -213,15 +205,15 @@ void RunFacilityStep(World& world, UnitRecord& f, int minutes) {
       f.angle2 = static_cast<uint8_t>(FacilityFacingStep(f.angle2 % kFacings, f.wantedAngle2 % kFacings));
     f.unitFlags &= ~kUnitStepped;
   }
-  const int16_t sweepMode = SweepMode(cls);
+  const int16_t sweepMode = cls.sweepMode;
   if (sweepMode != 0 && level > 0 && timers[kSweepTimer] == 0) {
     const FacilitySweep s = FacilitySweepStep({f.heading, (f.unitFlags2 & kUnit2SweepDown) != 0}, sweepMode,
-                                              SweepLower(cls), SweepUpper(cls));
+                                              cls.sweepLower, cls.sweepUpper);
     f.heading = f.wantedHeading = static_cast<uint8_t>(s.value);
     f.unitFlags2 = s.down ? (f.unitFlags2 | kUnit2SweepDown) : (f.unitFlags2 & ~kUnit2SweepDown);
   }
   if (timers[kFireTimer] == 0) {
-    if (cls.ammoCapacity != 0.0f || CargoSlots(cls) != 0) {
+    if (cls.ammoCapacity != 0.0f || cls.cargoSlots != 0) {
       if (f.reloadTime == 0) {
         Weapons(world, f, cls);
       } else {
@@ -255,7 +247,7 @@ void RunFacilityStep(World& world, UnitRecord& f, int minutes) {
     interval = timers[kFireTimer];
   else if (sweepMode != 0)
     interval = timers[kSweepTimer];
-  else if (SpotValue(cls) == 0 && CargoSlots(cls) == 0 && cls.ammoCapacity == 0.0f && CargoCapacity(cls) == 0.0f)
+  else if (cls.spotValue == 0 && cls.cargoSlots == 0 && cls.ammoCapacity == 0.0f && cls.carryCapacity == 0.0f)
     interval = kNoWake;
   else
     interval = timers[kSlowTimer];

@@ -165,7 +165,7 @@ TEST_F(FacilityStepTest, SpottingRefreshAndItsTimer) {
 
 TEST_F(FacilityStepTest, AnArmedFacilityFiresAtAnEnemyNextToIt) {
   SetRanges(Tower(), 35.0f, 35.0f, 35.0f, 35.0f);
-  for (size_t at = 120; at < 126; ++at) SetClassByte(Tower(), at, 10);
+  for (int type = 0; type < 6; ++type) Tower().attackValues[type] = 10;
   Tower().ammoCapacity = 10.0f;
   UnitRecord& f = Build(1.0f);
   f.ammo = 10.0f;
@@ -197,9 +197,9 @@ TEST_F(FacilityStepTest, StockOrderedInIsPulledOnePointAnOrder) {
     le::Store16(reinterpret_cast<uint8_t*>(&t.Tower()) + 96, 10);
     le::StoreF32(reinterpret_cast<uint8_t*>(&t.Tower()) + 108, 100.0f);
     UnitClassRecord& stock = w.unitClasses[handover_test::kStockClass];
-    SetClassByte(stock, 133, 0x10);
-    SetClassByte(stock, 134, 1);
-    le::StoreF32(reinterpret_cast<uint8_t*>(&stock) + 104, 1.0f);
+    stock.loadableMask = 0x10;
+    stock.slotSize = 1;
+    stock.weight = 1.0f;
     t.Own(2, 2, 1);
     UnitRecord& f = t.Build(1.0f);
     f.orders[kOrdersHeader] |= r.header;

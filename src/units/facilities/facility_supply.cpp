@@ -28,9 +28,6 @@ constexpr int kSlowTimer = 3;
 constexpr uint8_t kFacilityLoadBit = 0x10;  // a class's loadable mask: facilities may take it
 
 
-const uint8_t* ClassBytes(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c); }
-float CargoCapacity(const UnitClassRecord& c) { return le::LoadF32(ClassBytes(c) + 108); }
-
 int HexPlayer(const World& world, const UnitRecord& f) {
   const int64_t cell = HexCellIndex(MapShape(world), MakeHexPos(f.x, f.y));
   if (cell < 0 || static_cast<size_t>(cell) >= world.cells.size()) return 0;
@@ -54,7 +51,7 @@ float Draw(World& world, const UnitRecord& f, int product, float amount) {
 }
 
 void SelfResupply(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
-  const float cargoCap = CargoCapacity(cls);
+  const float cargoCap = cls.carryCapacity;
   if (cls.fuelCapacity == 0.0f && cls.ammoCapacity == 0.0f && cargoCap == 0.0f) {
     f.unitFlags |= kUnitFullySupplied;
     return;
@@ -96,7 +93,7 @@ UnitRecord* FirstStockOrderedIn(World& world, const UnitRecord& f, uint8_t loadB
     const uint32_t target = s->orders[kLeaderUnit];
     if (target != 0 && target != f.id) continue;
     const UnitClassRecord* sc = UnitClassOf(world, *s);
-    if (!sc || !(classfields::LoadableMask(*sc) & loadBit) || ClassSlotSize(*sc) > room) continue;
+    if (!sc || !(sc->loadableMask & loadBit) || sc->slotSize > room) continue;
     return s;
   }
   return nullptr;
@@ -113,7 +110,7 @@ void FacilitySupplyStep(World& world, UnitRecord& f, const UnitClassRecord& cls,
 void FacilityLoadStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
   const bool again = (f.unitFlags & kUnitStepEveryMinute) != 0;
   if (!again && f.countdowns[kSlowTimer] != 0) return;
-  if (ClassCargoSlots(cls) == 0 || level <= 0 || (f.orders[kOrdersHeader] & kHeaderNoStockLoading)) return;
+  if (cls.cargoSlots == 0 || level <= 0 || (f.orders[kOrdersHeader] & kHeaderNoStockLoading)) return;
   bool handled = false;
   const int32_t room = CarrierSlotRoom(world, f);
   if (room >= 1) {
@@ -133,6 +130,6 @@ void FacilityLoadStep(World& world, UnitRecord& f, const UnitClassRecord& cls, i
 }
 
 void FacilitySpotStep(World& world, UnitRecord& f, const UnitClassRecord& cls, int level) {
-  if (level <= 0 || ClassSightValue(cls) == 0 || !(world.scenario.head.gameFlags & kGameFlagFog)) return;
+  if (level <= 0 || cls.spotValue == 0 || !(world.scenario.head.gameFlags & kGameFlagFog)) return;
   UnitMarkSighting(world, f, cls);
 }

@@ -192,13 +192,13 @@ void StackSideEffects(World& world, HexCell& cell, int release, int disband, int
   UnitRecord* f = stack ? stack->lead : nullptr;
   int served[2] = {-1, -1};
   if (f && IsUnitLive(*f) && !Provisional(*f)) {
-    if (const UnitClassRecord* cls = UnitClassOf(world, *f); cls && cf::BaseByte(*cls) == 0) {
+    if (const UnitClassRecord* cls = UnitClassOf(world, *f); cls && cls->baseKind == 0) {
       if (cls->flags & kClassHaven) {
         served[0] = 2;
         served[1] = 3;
       } else if (cls->flags & kClassAirBase) {
         served[0] = 1;
-      } else if ((cls->flags & kClassSettlement) && cf::LoadableMask(*cls) != 0) {
+      } else if ((cls->flags & kClassSettlement) && cls->loadableMask != 0) {
         served[0] = 0;
       }
     }

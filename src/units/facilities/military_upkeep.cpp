@@ -90,7 +90,7 @@ float UnitDailyUpkeep(const PlayerRecord& owner, const UnitRecord& unit, const U
   const float f = static_cast<float>(cls.strengthPerSize);
   const float priceLimit = uf::ProductReal(owner, uf::kSupplyProduct, kf::kProductUnitCost);
   const float q =
-      (f * cls.upkeepFactor + (f * kf::WeightPerPoint(cls) * SeaHalf(cls) + 0.9f) * priceLimit + 0.9f) / 2.0f;
+      (f * cls.upkeepFactor + (f * cls.weight * SeaHalf(cls) + 0.9f) * priceLimit + 0.9f) / 2.0f;
   // A class of no size would divide by nothing: its units pay the base part.
   const float share = f != 0.0f ? q * unit.strength / f * std::sqrt(std::max(unit.training, 0.0f) + 1.0f) : 0.0f;
   return q / 10.0f + share;
@@ -108,7 +108,7 @@ void DriftQuality(const PlayerRecord& owner, UnitRecord& unit) {
 }
 
 void FoldFreeCapacity(World& world, PlayerRecord& owner, const UnitRecord& unit, const UnitClassRecord& cls) {
-  const uint16_t slots = kf::CargoSlots(cls);
+  const uint16_t slots = cls.cargoSlots;
   if (slots == 0 || unit.kind >= 4) return;
   int32_t c = slots;
   if (cls.strengthPerSize == 1 && cls.kind != 0) c /= 10;
@@ -121,7 +121,7 @@ void FoldFreeCapacity(World& world, PlayerRecord& owner, const UnitRecord& unit,
       const UnitRecord* carried = FindUnitById(world, next);
       if (!carried || carried == &unit) break;
       if (const UnitClassRecord* k = UnitClassOf(world, *carried))
-        load += static_cast<float>(kf::CargoSlotSize(*k)) * carried->strength;
+        load += static_cast<float>(k->slotSize) * carried->strength;
       next = carried->cargoNext;
     }
   }

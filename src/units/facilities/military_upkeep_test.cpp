@@ -40,8 +40,8 @@ class MilitaryUpkeep : public ::testing::Test, public World6 {
     UnitClassRecord& tank = w.unitClasses[kTank];
     tank.buildWorkPerPoint = 2.0f;
     tank.upkeepFactor = 0.5f;
-    le::StoreF32(tank.bytes96 + 8, 1.0f);
-    SetClassByte(w.unitClasses[kBase], 134, 3);
+    tank.weight = 1.0f;
+    w.unitClasses[kBase].slotSize = 3;
     SetTerrainByte(w.terrains[1], 134, 5);
     town = &Place(kOwner, kBase, 1.0f, 2, 2);
     town->strength = 1.0f;

@@ -44,7 +44,7 @@ constexpr int kLastProgramme = kTrainingTypeCount - 1;
 constexpr uint32_t kTrainedPostures = 0x1Eu;
 
 size_t StockCounter(const UnitClassRecord& cls, bool onMap) {
-  const bool second = (classfields::LoadableMask(cls) & 0x10) != 0;
+  const bool second = (cls.loadableMask & 0x10) != 0;
   const size_t base = onMap ? (second ? kf::kStockOnMapB : kf::kStockOnMap)
                             : (second ? kf::kStockInReserveB : kf::kStockInReserve);
   return base + 2 * static_cast<size_t>(StockKindOf(cls.flags));
@@ -88,7 +88,7 @@ void DigIn(World& world, UnitRecord& unit, HexCell& cell) {
   const UnitClassRecord* leadClass = nullptr;
   if (lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitProvisional)) leadClass = UnitClassOf(world, *lead);
   if (!leadClass) leadClass = ClassRecordAt(world, 0);
-  if (leadClass) base += kf::CargoSlotSize(*leadClass);
+  if (leadClass) base += leadClass->slotSize;
   float s = 1.0f + FortifierSupport(world, cell);
   const HexMapShape map = MapShape(world);
   const uint32_t at = unitbytes::UnitPosition(unit);

@@ -71,9 +71,4 @@ inline void AddReal(PlayerRecord& r, size_t at, float delta) {
   unitfields::SetReal(r, at, unitfields::Real(r, at) + delta);
 }
 
-// Class fields.
-inline uint16_t CargoSlots(const UnitClassImage& c) { return le::Load16(c.bytes96); }
-inline float WeightPerPoint(const UnitClassImage& c) { return le::LoadF32(c.bytes96 + 8); }
-inline uint8_t CargoSlotSize(const UnitClassImage& c) { return c.bytes114[134 - 114]; }
-
 }  // namespace upkeepfields

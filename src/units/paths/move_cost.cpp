@@ -13,9 +13,6 @@
 
 namespace {
 
-static_assert(offsetof(UnitClassImage, bytes96) + 2 == 98);
-static_assert(offsetof(UnitClassImage, bytes96) + 3 == 99);
-
 constexpr size_t kAccessMasksAt = 10016;
 constexpr size_t kBorderAttemptsAt = 14468;
 static_assert(kAccessMasksAt >= offsetof(PlayerRecord, simPolicy) + offsetof(PlayerPolicyBlock, bytes4872) &&
@@ -70,7 +67,7 @@ const UnitClassRecord* FixedClass(const World& world, int index) { return ClassR
 
 uint32_t CrossingMarkCost(const World& world, int m) {
   const UnitClassRecord* mark = FixedClass(world, kCrossingMarkClass);
-  if (m == kSeaMode) return mark ? ClassSeaMoveCost(*mark) : 0;
+  if (m == kSeaMode) return mark ? mark->hexSeaMoveCost : 0;
   return ClassMoveCost(mark, m);
 }
 
@@ -120,7 +117,7 @@ uint8_t StepCostByLevel(uint8_t level) {
 
 uint32_t ClassMoveCost(const UnitClassRecord* cls, int m) {
   if (!cls) return 0;
-  if (m == 4 || (m >= 0 && m < 4 && !(cls->flags & kClassNoTerrainCost))) return ClassLandMoveCost(*cls);
+  if (m == 4 || (m >= 0 && m < 4 && !(cls->flags & kClassNoTerrainCost))) return cls->hexMoveCost;
   return 0;
 }
 
@@ -188,7 +185,7 @@ int32_t CrossingCost(World& world, int m, bool useAltCost, const HexCell& a, con
       const UnitRecord* lead = LeadCountingWhenLeaving(world, b, cls);
       bool open = false;
       if (lead && cls && (cls->flags & (kClassRoad | kClassHaven)))
-        open = (m == kSeaMode ? ClassSeaMoveCost(*cls) : ClassMoveCost(cls, m)) != 0;
+        open = (m == kSeaMode ? cls->hexSeaMoveCost : ClassMoveCost(cls, m)) != 0;
       if (!open) {
         const HexExtra* other = ExtraOf(b);
         open = other && (Bytes(*other)[kMarkByte] & 1) && CrossingMarkCost(world, m) != 0;

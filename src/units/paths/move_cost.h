@@ -22,10 +22,8 @@ inline constexpr int kWorksClassB = 4129;
 
 inline constexpr int kSeaMode = 5;
 
-// The movement cost a facility or works of the class gives its hex: byte 98
-// for movement types 0 to 4, byte 99 for type 5.
-inline uint8_t ClassLandMoveCost(const UnitClassRecord& c) { return c.bytes96[2]; }
-inline uint8_t ClassSeaMoveCost(const UnitClassRecord& c) { return c.bytes96[3]; }
+// The movement cost a facility or works of the class gives its hex is its
+// hexMoveCost for movement types 0 to 4, its hexSeaMoveCost for type 5.
 
 // A region's access grants by kind (0 land: movement types 0-4, 1 air: 6
 // and 7, 2 sea: 5): bit p lets units enter player p's hexes. Record bytes

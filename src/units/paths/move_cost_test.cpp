@@ -56,8 +56,8 @@ class MoveCostTest : public ::testing::Test {
   UnitClassRecord& Class(int i, uint32_t flags, uint8_t land, uint8_t sea = 0) {
     UnitClassRecord& c = world_->unitClasses[static_cast<size_t>(i)];
     c.flags = flags;
-    c.bytes96[2] = land;
-    c.bytes96[3] = sea;
+    c.hexMoveCost = land;
+    c.hexSeaMoveCost = sea;
     return c;
   }
   UnitRecord& Facility(int x, int y, int classIndex) {
@@ -286,7 +286,7 @@ struct RefRule {
   }
   const UnitClassRecord& K(int c) const { return w.unitClasses[static_cast<size_t>(c)]; }
   static uint32_t Cost(const UnitClassRecord& k, int m) {
-    if (m == 4 || (m < 4 && !(k.flags & 0x100))) return k.bytes96[2];
+    if (m == 4 || (m < 4 && !(k.flags & 0x100))) return k.hexMoveCost;
     return 0;
   }
   static void Merge(uint32_t& c, uint32_t k) {
@@ -316,7 +316,7 @@ struct RefRule {
   static int EndA(const uint8_t* b, int i) { return (b[36 + i] & 0x10) ? (b[32 + i] & 7) : 6; }
   static int EndB(const uint8_t* b, int i) { return (b[36 + i] & 0x20) ? ((b[32 + i] >> 3) & 7) : 6; }
   static int Works(const uint8_t* b, int i) { return (b[32 + i] & 0x40) ? 4129 : 4128; }
-  uint32_t MarkCost(int m) const { return m == 5 ? K(4127).bytes96[3] : Cost(K(4127), m); }
+  uint32_t MarkCost(int m) const { return m == 5 ? K(4127).hexSeaMoveCost : Cost(K(4127), m); }
 
   uint32_t Move(size_t a, size_t b, int d, const MoveRules& r) {
     const int m = r.mode;
@@ -382,7 +382,7 @@ struct RefRule {
   step7:
     if (CountsEntering(b)) {
       const UnitClassRecord& k = K(Lead(b)->classIndex);
-      if ((m == 5 ? k.bytes96[3] : Cost(k, m)) != 0) goto step8;
+      if ((m == 5 ? k.hexSeaMoveCost : Cost(k, m)) != 0) goto step8;
     }
     if (const uint8_t* bb = Block(b); bb && (bb[11] & 1) && MarkCost(m) != 0) goto step8;
     return 0;

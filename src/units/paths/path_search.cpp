@@ -36,7 +36,7 @@ const uint8_t* ExtraBytes(const HexExtra& e) {
 // else the land rule.
 uint32_t FacilityCost(const UnitClassRecord* cls, int m) {
   if (!cls) return 0;
-  return m == kSeaMode ? ClassSeaMoveCost(*cls) : ClassMoveCost(cls, m);
+  return m == kSeaMode ? cls->hexSeaMoveCost : ClassMoveCost(cls, m);
 }
 
 void Merge(uint32_t& c, uint32_t k) {

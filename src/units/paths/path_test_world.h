@@ -51,8 +51,8 @@ class PathTestWorld {
   UnitClassRecord& Class(int i, uint32_t flags, uint8_t land, uint8_t sea = 0) {
     UnitClassRecord& c = world_->unitClasses[static_cast<size_t>(i)];
     c.flags = flags;
-    c.bytes96[2] = land;
-    c.bytes96[3] = sea;
+    c.hexMoveCost = land;
+    c.hexSeaMoveCost = sea;
     return c;
   }
   UnitRecord& Facility(uint32_t position, int classIndex) {

@@ -46,7 +46,7 @@ bool CarrierWithRoom(const World& world, const UnitRecord& unit, const UnitRecor
   if (!cls) return false;
   const uint32_t wanted = searchKind == kSearchForAirBase ? kClassAirBase : kClassSeaCarrier;
   if (!(cls->flags & wanted)) return false;
-  const float room = static_cast<float>(cf::Bytes(*cls)[180]) * static_cast<float>(cls->strengthPerSize);
+  const float room = static_cast<float>(cls->baseSlots) * static_cast<float>(cls->strengthPerSize);
   return static_cast<float>(c.carriedCount) < room;
 }
 
@@ -57,8 +57,8 @@ int HexBaseKind(const World& world, const HexCell& cell, bool strict) {
   const UnitRecord* lead = stack ? stack->lead : nullptr;
   if (!lead || (lead->unitFlags & (kUnitGone | kUnitProvisional)) || InReserve(*lead)) return -1;
   const UnitClassRecord* cls = UnitClassOf(world, *lead);
-  if (!cls || cf::BaseByte(*cls) != 0) return -1;
-  if (strict && cf::LoadableMask(*cls) == 0) return -1;
+  if (!cls || cls->baseKind != 0) return -1;
+  if (strict && cls->loadableMask == 0) return -1;
   return BaseKindOf(*cls);
 }
 
@@ -74,7 +74,7 @@ uint32_t UnitChooseBase(World& world, UnitRecord& unit, bool strict) {
   if (!cls) return unit.orders[kDestination];
   const HexMapShape map = MapShape(world);
   const uint32_t here = MakeHexPos(unit.x, unit.y);
-  const int movementType = ClassMovementType(*cls);
+  const int movementType = cls->movementType;
   OrderBlock& o = unit.orders;
 
   int32_t dist = 0;

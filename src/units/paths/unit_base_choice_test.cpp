@@ -11,7 +11,6 @@ namespace {
 
 using fire_test::FireWorld;
 using fire_test::kFlyer;
-using fire_test::SetClassByte;
 using handover_test::kAirBase;
 using handover_test::kShip;
 
@@ -40,7 +39,7 @@ TEST(UnitChooseBaseTest, TheNearestBaseOrCarrierOfItsKind) {
       for (int x = 0; x < 6; ++x) fw.Own(x, y, 1);
     w.unitClasses[kFlyer].flags = row.landsOnCarriers ? kClassHaven : 0;
     w.unitClasses[kShip].flags = kClassSeaCarrier;
-    SetClassByte(w.unitClasses[kShip], 180, row.carrierRoom);
+    w.unitClasses[kShip].baseSlots = row.carrierRoom;
     fw.Place(1, kAirBase, 1.0f, 4, 1);
     UnitRecord* ship = row.carrier ? &fw.Unit(1, kShip, 1.0f, 2, 1) : nullptr;
     UnitRecord& plane = fw.Unit(1, kFlyer, 10.0f, 1, 1);

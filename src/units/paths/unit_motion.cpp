@@ -70,9 +70,9 @@ float StepFuel(const World& world, const UnitRecord& unit, const UnitClassRecord
   float r = cls.fuelUse;
   if (!(cls.flags & kClassStock)) {
     if (cls.kind == 0) r = r * world.techEffects[unit.owner & 31][kTechFactorLandConsumption];
-  } else if (!(world.scenario.head.gameFlags & kGameFlagNoStockRangeEasing) && ClassStockRange(cls) < 1000.0f) {
+  } else if (!(world.scenario.head.gameFlags & kGameFlagNoStockRangeEasing) && cls.stockRange < 1000.0f) {
     const float k = world.gameState.weaponRangeBoost;
-    r = SafeDivide(r, k - ClassStockRange(cls) / 1000.0f * (k - 1.0f));
+    r = SafeDivide(r, k - cls.stockRange / 1000.0f * (k - 1.0f));
   }
   return r * 12.0f / 1440.0f * unit.rateRatio * unit.speedFactor * unit.strength;
 }
@@ -83,8 +83,8 @@ bool RefuelsHere(const World& world, const HexCell& cell) {
   if (!lead || InReserve(*lead)) return false;
   const UnitClassRecord* cls = UnitClassOf(world, *lead);
   if (!cls || (cls->flags & kClassExcludedKinds) || !(cls->flags & kClassSettlement)) return false;
-  if (classfields::BaseByte(*cls) != 0) return false;
-  return classfields::LoadableMask(*cls) != 0 || (cls->flags & kRefuelLoads);
+  if (cls->baseKind != 0) return false;
+  return cls->loadableMask != 0 || (cls->flags & kRefuelLoads);
 }
 
 void RaiseRedrawWhenSeen(World& world, const UnitRecord& unit) {

@@ -160,11 +160,10 @@ bool StepWeaponReach(World& world, UnitRecord& unit, UnitStepState& s) {
     if (s.movementType == kCarrierAircraft && !(unit.orders[kOrderFlags] & kOrderMissionByte))
       UnitResetMoveState(world, 0, unit, MakeHexPos(unit.x, unit.y), 0);
   }
-  const uint16_t weaponWord = le::Load16(cls.bytes96);
+  const uint16_t weaponWord = cls.cargoSlots;
   float reach = 0.0f;
   if (unit.countdowns[1] == 0 && (cls.ammoCapacity != 0.0f || weaponWord != 0) && unit.reloadTime == 0) {
-    const float values[3] = {le::LoadF32(cls.bytes114 + 38), le::LoadF32(cls.bytes114 + 34),
-                             le::LoadF32(cls.bytes114 + 30)};
+    const float values[3] = {cls.weaponRanges[2], cls.weaponRanges[1], cls.weaponRanges[0]};
     for (int i = 0; i < 3; ++i) {
       float v = BoostedReach(world, values[i]);
       if (i != 1 && unit.owner != 0 && (cls.flags & kClassLongRange))

@@ -58,8 +58,8 @@ class RangeMapTest : public ::testing::Test {
   // cost of its own for the mode (a port on land putting out to sea).
   void CrossingMarkCosts(uint8_t land, uint8_t sea) {
     world_->unitClasses.resize(kCrossingMarkClass + 3);
-    world_->unitClasses[kCrossingMarkClass].bytes96[2] = land;
-    world_->unitClasses[kCrossingMarkClass].bytes96[3] = sea;
+    world_->unitClasses[kCrossingMarkClass].hexMoveCost = land;
+    world_->unitClasses[kCrossingMarkClass].hexSeaMoveCost = sea;
   }
   void SetRangeFactor(int p, float f) { world_->players[p].socialLevels[2] = f; }
   void SetAccess(int p, int kind, uint32_t mask) {
@@ -74,8 +74,8 @@ class RangeMapTest : public ::testing::Test {
     UnitClassRecord& c = world_->unitClasses[static_cast<size_t>(kFirstFacilityClass + i)];
     c.reach = reach;
     c.flags = flags | kClassFacility;
-    c.bytes96[2] = land;
-    c.bytes96[3] = sea;
+    c.hexMoveCost = land;
+    c.hexSeaMoveCost = sea;
     return kFirstFacilityClass + i;
   }
   // A facility on the map, filed in table 1 and led on its hex.
@@ -139,7 +139,7 @@ struct Reference {
     if (const UnitRecord* lead = Lead(a)) {
       const UnitClassRecord& k = ClassOf(*lead);
       const bool counts = !(lead->orders[kPostureBits] & 1) || (k.flags & kClassHaven);
-      const uint32_t c = k.bytes96[2];
+      const uint32_t c = k.hexMoveCost;
       if (counts && (k.flags & kClassRoad)) {
         if (c != 0 && (ca == 0 || c < ca)) ca = c;
       } else if (counts && (k.flags & kClassHaven) && c != 0) {
@@ -151,14 +151,15 @@ struct Reference {
       if (!lead) return 0;
       const UnitClassRecord& k = ClassOf(*lead);
       const bool counts = !(lead->orders[kPostureBits] & 1) || (k.flags & kClassHaven);
-      if (!counts || !(k.flags & (kClassRoad | kClassHaven)) || k.bytes96[2] == 0) return 0;
+      if (!counts || !(k.flags & (kClassRoad | kClassHaven)) || k.hexMoveCost == 0) return 0;
     }
     return ca != 0 ? ca : MarkCost(mode);
   }
   // The crossing mark's class cost when the hex left has none of its own.
   uint32_t MarkCost(int mode) const {
     if (world.unitClasses.size() <= static_cast<size_t>(kCrossingMarkClass)) return 0;
-    return world.unitClasses[kCrossingMarkClass].bytes96[mode == 5 ? 3 : 2];
+    const UnitClassRecord& mark = world.unitClasses[kCrossingMarkClass];
+    return mode == 5 ? mark.hexSeaMoveCost : mark.hexMoveCost;
   }
 
   void Fill(size_t seed, int32_t reach, int mode, uint32_t ownerMask) {

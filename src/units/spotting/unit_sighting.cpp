@@ -33,8 +33,6 @@ constexpr int32_t kAircraftInTheOpen = 30;
 constexpr uint8_t kSightingPeriods[kUnitTypeCount] = {3, 1, 3, 3, 6, 6, 7, 1, 1, 2, 2, 2, 3,
                                                       1, 7, 3, 3, 2, 2, 1, 7, 7, 1, 1, 1, 1};
 
-float SightDistance(const UnitClassImage& c) { return le::LoadF32(reinterpret_cast<const uint8_t*>(&c) + 164); }
-
 size_t SpotIndex(size_t cell, int player) { return cell * kMaxPlayers + static_cast<size_t>(player & 31); }
 
 void RaiseSpot(World& world, size_t cell, int player, int64_t value) {
@@ -73,7 +71,7 @@ bool HidingAirBase(const World& world, const HexCell& cell, int owner, bool askA
   if (!lead || !IsUnitLive(*lead) || (lead->unitFlags & kUnitProvisional) || InReserve(*lead)) return false;
   const UnitClassRecord* cls = ClassRecordAt(world, lead->classIndex);
   if (!cls || !(cls->flags & kClassAirBase)) return false;
-  if (askAirfieldByte && classfields::LoadableMask(*cls) == 0) return false;
+  if (askAirfieldByte && cls->loadableMask == 0) return false;
   const int h = CellOwner(cell.word);
   if (h == (owner & 31)) return true;
   const PlayerRecord& o = world.players[owner & 31];
@@ -83,8 +81,6 @@ bool HidingAirBase(const World& world, const HexCell& cell, int owner, bool askA
 
 }  // namespace
 
-uint16_t ClassSightValue(const UnitClassImage& c) { return le::Load16(reinterpret_cast<const uint8_t*>(&c) + 118); }
-
 uint8_t SightingCountdown(uint8_t unitType) {
   const int i = std::min<int>(unitType, kUnitTypeCount - 1);
   return static_cast<uint8_t>((kSightingPeriods[i] * 120) & 0xFF);
@@ -92,8 +88,8 @@ uint8_t SightingCountdown(uint8_t unitType) {
 
 SightSpread UnitSightSpread(const World& world, const UnitRecord& unit, const UnitClassImage& cls) {
   SightSpread s;
-  s.strength = ClassSightValue(cls);
-  float d = SightDistance(cls);
+  s.strength = cls.spotValue;
+  float d = cls.sightDistance;
   const int32_t hexSize = static_cast<int32_t>(world.mapHeader.hexScale);
   // A map without a distance per hex has no radius to spread over.
   if (CountsAsLandTarget(world, unit) || !(d > 1.0f) || s.strength == 0 || hexSize <= 0) {
@@ -178,7 +174,7 @@ void UnitMarkSighting(World& world, UnitRecord& unit, const UnitClassImage& cls)
 }
 
 int32_t UnitSightThreshold(const World& world, const UnitRecord& unit, const UnitClassImage& cls, bool askAirfieldByte) {
-  const float raw = static_cast<float>(classfields::TargetSize(cls)) * std::sqrt(unit.efficiency) +
+  const float raw = static_cast<float>(cls.targetSize) * std::sqrt(unit.efficiency) +
                     std::min(10.0f * unit.experience, 20.0f);
   // A NaN or negative efficiency leaves the unit as easy to see as can be.
   int32_t t = std::clamp(CheckedTrunc(raw), 0, 1 << 20);

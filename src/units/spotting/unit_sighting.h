@@ -15,9 +15,6 @@ inline constexpr int kUnitTypeCount = 26;
 // table reads its last entry.
 uint8_t SightingCountdown(uint8_t unitType);
 
-// The class's sight value (u16 at 118); 0: the class has no sensors.
-uint16_t ClassSightValue(const UnitClassImage& cls);
-
 // How the unit's sight spreads from its hex.
 struct SightSpread {
   bool pointOnly = false;  // marks its own hex only

@@ -33,9 +33,6 @@ constexpr int kRadar = 2;     // the same in mode -2 (target type 4)
 constexpr int kAirField = 3;  // an air base that hides its aircraft
 constexpr int kJet = 4;       // air, no sensors beyond its hex
 
-void SetU16(UnitClassRecord& c, size_t at, uint16_t v) { le::Store16(reinterpret_cast<uint8_t*>(&c) + at, v); }
-void SetF32(UnitClassRecord& c, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&c) + at, v); }
-
 class SightWorld : public ::testing::Test {
  protected:
   SightWorld() : world(std::make_unique<World>()) {
@@ -53,9 +50,9 @@ class SightWorld : public ::testing::Test {
       UnitClassRecord& c = w.unitClasses[static_cast<size_t>(k)];
       std::strcpy(c.name, "Scout");
       c.strengthPerSize = 10;
-      SetU16(c, 118, 100);
-      SetF32(c, 164, 100.0f);
-      SetU16(c, 116, 40);
+      c.spotValue = 100;
+      c.sightDistance = 100.0f;
+      c.targetSize = 40;
     }
     w.unitClasses[kRadar].targetType = 4;
     UnitClassRecord& field = w.unitClasses[kAirField];
@@ -66,7 +63,7 @@ class SightWorld : public ::testing::Test {
     std::strcpy(jet.name, "Jet");
     jet.strengthPerSize = 1;
     jet.kind = 1;
-    SetU16(jet, 116, 40);
+    jet.targetSize = 40;
   }
 
   HexCell& Cell(int x, int y) { return world->cells[static_cast<size_t>(y * kSize + x)]; }
@@ -274,7 +271,7 @@ TEST_F(SightWorld, AnAircraftAtItsOwnAirfieldIsSeenByNobodyAndAFacilityByAll) {
   // Byte 133 of 0: the 4.124-style test (not asked) hides it, the others not.
   EXPECT_EQ(UnitSightThreshold(*world, jet, Class(kJet), false), 256);
   EXPECT_EQ(UnitSightThreshold(*world, jet, Class(kJet), true), 30);
-  reinterpret_cast<uint8_t*>(&world->unitClasses[kAirField])[133] = 1;
+  world->unitClasses[kAirField].loadableMask = 1;
   UpdateUnitSeenBy(*world, jet, Class(kJet), true);
   EXPECT_EQ(jet.seenBy, 0u);
   // A hostile owner's field hides nothing.

@@ -44,7 +44,7 @@ uint32_t PositionOf(const UnitRecord& u) { return unitbytes::UnitPosition(u); }
 uint32_t DropEntryMask(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
   const PlayerRecord& owner = world.players[unit.owner & 31];
   const uint32_t roe = owner.simPolicy.roeFlags;
-  const int movementType = ClassMovementType(cls);
+  const int movementType = cls.movementType;
   if (movementType > kSeaMode && (roe & kRoeEnterAnywhere) != 0) return 0xFFFFFFFFu;
   const uint32_t granted = PlayerAccessMask(owner, unit.moveKind);
   const uint32_t war = owner.simPolicy.hostileMask;
@@ -91,7 +91,7 @@ bool TryLanding(World& world, UnitRecord& unit, const UnitClassRecord& cls, Unit
   const HexCell* cell = HexCellAt(world, MapShape(world), drop);
   if (!cell || CostAt(world, unit, drop) == 0) return false;
   if (!(DropEntryMask(world, unit, cls) & (1u << CellOwner(cell->word)))) return false;
-  if (ClassMovementType(carrierClass) == kCarrierAircraft && !(cls.flags & kClassFreeAirLift) &&
+  if (carrierClass.movementType == kCarrierAircraft && !(cls.flags & kClassFreeAirLift) &&
       !GroundedInBase(carrier))
     return false;
   o[kSecondHex] = drop;
@@ -106,7 +106,7 @@ bool TryLanding(World& world, UnitRecord& unit, const UnitClassRecord& cls, Unit
 // The carrier steps between scans of a launcher.
 int ScanPeriod(const World& world, const UnitRecord& unit, const UnitRecord& carrier,
                const UnitClassRecord& carrierClass) {
-  const float fireRate = static_cast<float>(cf::ReloadFactor(carrierClass));
+  const float fireRate = static_cast<float>(carrierClass.reloadFactor);
   const float v = (2.0f - carrier.training) * (8.0f - fireRate) *
                   (2.0f - world.players[unit.owner & 31].militarySpendIndex);
   int32_t p = CheckedTrunc(v);
@@ -197,7 +197,7 @@ void RunCarriedUnitStep(World& world, UnitRecord& unit, int minutes) {
     }
     if (o[kOrderFlags] & kOrderUnloadDue) {
       if (cls->flags & kClassStock) {
-        const bool aircraftCarrier = ClassMovementType(*carrierClass) == kCarrierAircraft;
+        const bool aircraftCarrier = carrierClass->movementType == kCarrierAircraft;
         if (!aircraftCarrier || GroundedInBase(*carrier)) {
           const HexCell* cell = HexCellAt(world, MapShape(world), PositionOf(*carrier));
           const size_t index = cell ? static_cast<size_t>(cell - world.cells.data()) : world.cellBytes.size();

@@ -64,7 +64,7 @@ bool AtMatchingBase(World& world, const HexCell* cell, const UnitClassRecord& cl
   const UnitRecord* lead = stack ? stack->lead : nullptr;
   if (!lead || !IsUnitLive(*lead) || (lead->unitFlags & kUnitProvisional) || InReserve(*lead)) return false;
   const UnitClassRecord* baseClass = UnitClassOf(world, *lead);
-  if (!baseClass || classfields::BaseByte(*baseClass) != 0) return false;
+  if (!baseClass || baseClass->baseKind != 0) return false;
   const int wanted = cls.kind == 3 ? 2 : cls.kind;
   return BaseKindOf(*baseClass) == wanted;
 }
@@ -76,7 +76,7 @@ ReserveNeeds ReserveUnitNeeds(const World& world, const UnitRecord& unit, const 
   n.fuel = cls.fuelCapacity * unit.strength - unit.fuel;
   float ammoRoom = ClassAmmoCapacity(cls) * unit.strength;
   const float loads = CarrierCargoLoad(world, unit);
-  const float capacity = ClassCarryCapacity(cls) * unit.strength;
+  const float capacity = cls.carryCapacity * unit.strength;
   if (unit.carrier == 0 && unit.cargoNext != 0 && unit.supply == 0.0f && loads > capacity)
     ammoRoom = std::max(0.0f, ammoRoom - (loads - capacity));
   n.ammo = ammoRoom - unit.ammo;
@@ -110,7 +110,7 @@ void ResupplyReserveUnit(World& world, UnitRecord& unit, const UnitClassRecord& 
   else if ((unit.orders[kOrderFlags] & kOrderHasteBits) && !(unit.unitFlags & kUnitMoved))
     rate *= 2.0f;
 
-  const float weight = ClassCarryWeight(cls);
+  const float weight = cls.weight;
   if (rate > 0.0f && !(unit.unitFlags & kUnitFacility) && need.strength > 0.0f && weight > 0.0f &&
       (unit.kind == 0 || base) && !(unit.unitFlags & kUnitMoved) && !(unit.orders[kOrderFlags] & kOrderEngaged)) {
     const bool alive = !InReserve(unit);
@@ -144,7 +144,7 @@ bool ReserveDeploymentDrawn(const World& world, const UnitRecord& unit) {
   if (v > 120 && rate > 1 && static_cast<int64_t>(draw % 20) <= rate) return true;
   if (v > 80 && unit.efficiency < 0.5f) {
     const UnitClassRecord* cls = UnitClassOf(world, unit);
-    const uint32_t m = cls && ClassMovementType(*cls) != 0 ? 100 : 300;
+    const uint32_t m = cls && cls->movementType != 0 ? 100 : 300;
     return draw % m == 1;
   }
   return false;

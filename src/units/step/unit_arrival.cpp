@@ -39,7 +39,7 @@ constexpr int kHavenKind = 2;
 // The leader's capacity for based aircraft: class byte 180 per unit of size.
 int LeaderCapacity(const World& world, const UnitRecord& leader) {
   const UnitClassRecord* cls = UnitClassOf(world, leader);
-  return cls ? static_cast<int>(cls->bytes114[180 - 114]) * cls->strengthPerSize : 0;
+  return cls ? static_cast<int>(cls->baseSlots) * cls->strengthPerSize : 0;
 }
 
 int LiveUnitsOfKind(const HexCell& cell, uint8_t kind) {
@@ -87,7 +87,7 @@ bool Berth(World& world, UnitRecord& unit, const UnitStepState& s) {
 bool Circle(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   const int turn = (unit.id & 1u) ? kCircleTurn : -kCircleTurn;
   unit.wantedHeading = static_cast<uint8_t>((unit.wantedHeading + turn + 24) % 24);
-  if (ClassSpeed(cls) == 0) {
+  if (cls.speed == 0) {
     unit.moveRate = 0.0f;
     unit.speedFactor = 0.0f;
   } else {

@@ -19,9 +19,9 @@ constexpr int kCrowdLimit = 10;
 constexpr size_t kSharedSightAt = 10032;
 
 bool CannotFight(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
-  if (unit.kind != kUnitKindAir && unit.kind != kUnitKindSubmarine && (classfields::Bytes(cls)[75] & 1u)) return true;
+  if (unit.kind != kUnitKindAir && unit.kind != kUnitKindSubmarine && (cls.flags & kClassHaltsOnMove)) return true;
   if (unit.ammo < cls.ammoPerShot * unit.strength) return true;
-  if (classfields::AttackValue(cls, 0) == 0 && classfields::AttackValue(cls, 1) == 0) return true;
+  if (cls.attackValues[0] == 0 && cls.attackValues[1] == 0) return true;
   (void)world;
   return (unit.unitFlags & kUnitMovesWhileTurning) != 0;
 }
@@ -59,7 +59,7 @@ void UnitHaltCheck(World& world, UnitRecord& unit) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   if (!cls) return;
   uint32_t& state = unit.orders[kStateFlags];
-  if (classfields::MovementType(*cls) == kCarrierAircraft && !(unit.unitFlags & kUnitInBase)) {
+  if (cls->movementType == kCarrierAircraft && !(unit.unitFlags & kUnitInBase)) {
     state &= ~kStateMotionByte;
     return;
   }

@@ -43,7 +43,7 @@ const UnitRecord* Lead(const HexCell& cell) {
 // The cost a facility or works class gives a hex for movement type t.
 uint32_t FacilityCost(const UnitClassRecord* cls, int t) {
   if (!cls) return 0;
-  if (t == kSeaMode) return ClassSeaMoveCost(*cls);
+  if (t == kSeaMode) return cls->hexSeaMoveCost;
   return t >= 0 && t <= 4 ? ClassMoveCost(cls, t) : 0;
 }
 
@@ -93,7 +93,7 @@ uint32_t SiteCostTowards(const World& world, const HexCell& cell, int t, int d) 
 // it towards E, or 0 when it cannot.
 uint32_t TryFacingHex(const World& world, const UnitRecord& unit, const UnitClassRecord& cls, const HexCell& b,
                       const HexCell& e, int d) {
-  const int t = ClassMovementType(cls);
+  const int t = cls.movementType;
   const UnitClassRecord* mark = ClassRecordAt(world, kCrossingMarkClass);
   if (unit.moveKind == 2) {
     const uint32_t cost = Column(world, b, kSeaMode);
@@ -142,7 +142,7 @@ uint32_t StandingHexCost(World& world, UnitRecord& unit) {
   const HexCell* cell = HexCellAt(world, map, at);
   uint32_t c = 0;
   if (cls && cell) {
-    const int m = ClassMovementType(*cls);
+    const int m = cls->movementType;
     c = Column(world, *cell, m);
     const uint32_t a = Column(world, *cell, 2);
     if ((cls->flags & kClassAmphibious) && a != 0) {
@@ -183,7 +183,7 @@ uint32_t UnitCrossingCost(World& world, const UnitRecord& unit, uint32_t entryMa
                           const HexCell& to, int d) {
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   if (!cls) return 0;
-  const int m = ClassMovementType(*cls);
+  const int m = cls->movementType;
   if (!MayEnterHex(world, entryMask, m, from, to)) return 0;
   if (unit.moveKind == 2) {
     // Ships cross by the sea column; a haven lets them out onto land water.

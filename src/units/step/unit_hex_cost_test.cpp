@@ -17,7 +17,7 @@ class UnitHexCost : public ::testing::Test {
     unit_.classIndex = kMover;
     Mode(0);
   }
-  void Mode(int m) { t_.world().unitClasses[kMover].bytes64[7] = static_cast<uint8_t>(m); }
+  void Mode(int m) { t_.world().unitClasses[kMover].movementType = static_cast<uint8_t>(m); }
   uint32_t Crossing(uint32_t from, int d) {
     return UnitCrossingCost(t_.world(), unit_, 0xFFFFFFFFu, t_.Cell(from), t_.Cell(HexNeighbour(t_.map(), from, d)), d);
   }
@@ -84,7 +84,7 @@ TEST_F(UnitHexCost, FacilitiesAndWorksOnTheHexLeft) {
     PathTestWorld w(12, 10, false);
     w.Terrain(2, 7);
     w.Hex(a, 2);
-    w.world().unitClasses[kMover].bytes64[7] = static_cast<uint8_t>(c.mode);
+    w.world().unitClasses[kMover].movementType = static_cast<uint8_t>(c.mode);
     if (c.classCost) {
       w.Class(30, c.classFlags, c.classCost);
       w.Facility(a, 30);

@@ -99,6 +99,7 @@ void StepHexMarksAndCapture(World& world, UnitRecord& unit, UnitStepState& s) {
   // Unable to take the hex: a land unit that cannot fight back or lacks its
   // full stock, and is not between hexes, looks for a base.
   const bool shortOfStock = unit.ammo < cls.ammoPerShot * unit.strength;
-  if (unit.moveKind == kMoveKindLand && (cf::CannotFightBack(cls) || shortOfStock) && !(orderFlags & kOrderMoving))
+  if (unit.moveKind == kMoveKindLand && ((cls.flags & kClassHaltsOnMove) || shortOfStock) &&
+      !(orderFlags & kOrderMoving))
     UnitChooseBase(world, unit, false);
 }

@@ -101,7 +101,7 @@ int UnitReactToAttack(World& world, UnitRecord& unit, uint32_t attackerPosition)
       if (HexNeighbour(map, here, d) == attackerPosition) away = OppositeDirection(d);
   }
   if (away < 0) return 0;
-  const int movementType = ClassMovementType(*cls);
+  const int movementType = cls->movementType;
   for (const int d : kRetreatOrder[static_cast<size_t>(away)]) {
     if (!RetreatTo(world, map, unit, movementType, here, *fromCell, d)) continue;
     UnitResetMoveState(world, 1, unit, HexNeighbour(map, here, d), 0);

@@ -36,7 +36,6 @@ constexpr int32_t kLostEffectFrameMs = 100;
 constexpr uint32_t kLostEffectColour = 0xBFFFFFFFu;
 
 // A class's military sound number (class byte 191).
-int32_t ClassSound(const UnitClassRecord& cls) { return classfields::Bytes(cls)[191]; }
 
 // Aircraft out of base and ships at sea without a haven: out of fuel they
 // are lost; without a mission they are sent back to where they were going or
@@ -68,7 +67,7 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   const int32_t offsetX = CheckedTrunc(unit.pixelX), offsetY = CheckedTrunc(unit.pixelY);
   UnitDestroy(world, unit, 0);
   AddMapEffect(position, 0, offsetX, offsetY, 0, kLostEffectFrames, kLostEffectFrameMs, kLostEffectColour, 1.0f);
-  PlayMilitarySound(ClassSound(cls));
+  PlayMilitarySound(cls.destructionSound);
 }
 
 // The phases of later rules, in their places.
@@ -111,7 +110,7 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
     countdown = countdown < minutes ? 0 : static_cast<uint8_t>(countdown - minutes);
   }
   s.level = static_cast<size_t>(index) < world.cellBytes.size() ? world.cellBytes[static_cast<size_t>(index)] - 1 : -1;
-  s.movementType = ClassMovementType(cls);
+  s.movementType = cls.movementType;
   s.atSeaNoHaven = AtSeaWithoutHaven(world, *s.cell);
 
   // 1: the cost of the present hex.

@@ -88,16 +88,16 @@ bool Fortified(const World& world, const HexCell& cell) {
 int AttackerMode(const UnitRecord& u, const UnitClassRecord& cls, bool fortified) {
   if (fortified) return kFortifiedMode;
   if (u.kind == kUnitKindAir) return 1 + static_cast<int>(cls.flags & kClassLongRange);
-  return (cls.flags & kClassLongRange) && cf::WeaponRange(cls, 0) > 0.0f ? 2 : 0;
+  return (cls.flags & kClassLongRange) && cls.weaponRanges[0] > 0.0f ? 2 : 0;
 }
 
 // One side's attack on the other relative to the other's defence; a
 // defender without strength, efficiency or defence adds nothing.
 float Odds(const UnitRecord& a, const UnitClassRecord& ac, const UnitRecord& d, const UnitClassRecord& dc,
            bool fortified) {
-  const float rating = fortified ? Rating(cf::CoveredAttackValue(ac)) : Rating(cf::AttackValue(ac, dc.targetType));
+  const float rating = fortified ? Rating(ac.coveredAttack) : Rating(ac.attackValues[dc.targetType]);
   const float attack = rating * a.efficiency * a.strength;
-  const float defence = d.efficiency * d.strength * Rating(cf::DefenceValue(dc, AttackerMode(a, ac, fortified)));
+  const float defence = d.efficiency * d.strength * Rating(dc.defenceValues[AttackerMode(a, ac, fortified)]);
   return defence > 0.0f ? attack / defence : 0.0f;
 }
 

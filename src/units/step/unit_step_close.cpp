@@ -20,7 +20,7 @@ int OrdersSetting(const OrderBlock& o, int field) { return static_cast<int>((o[k
 }  // namespace
 
 void StepSighting(World& world, UnitRecord& unit, UnitStepState& s) {
-  if (unit.countdown5 != 0 || !s.cls || ClassSightValue(*s.cls) == 0) return;
+  if (unit.countdown5 != 0 || !s.cls || s.cls->spotValue == 0) return;
   if (!(world.scenario.head.gameFlags & kGameFlagFog)) return;
   UnitMarkSighting(world, unit, *s.cls);
 }
@@ -53,7 +53,7 @@ void StepClose(World& world, UnitRecord& unit, const UnitStepState& s) {
   } else if (s.wasStepped && (unit.unitFlags & kUnitStepped)) {
     const PlayerRecord& owner = world.players[unit.owner & 31];
     const int32_t pace = le::LoadI32(reinterpret_cast<const uint8_t*>(&owner) + kPlayerPaceValueAt);
-    const int classByte = s.cls ? s.cls->bytes114[0] : 0;
+    const int classByte = s.cls ? s.cls->reloadFactor : 0;
     wake = static_cast<int>(std::clamp<int64_t>(50 - 8 * int64_t{pace} - classByte, 3, 256)) - 1;
   } else {
     wake = unit.countdowns[1] - 1;

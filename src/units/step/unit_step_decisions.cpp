@@ -118,7 +118,7 @@ void Decide(World& world, UnitRecord& unit, UnitStepState& s, const PlayerRecord
     Retreat(world, unit);
     return;
   }
-  if (ClassMovementType(cls) == 0 || (o[kOrderFlags] & kOrderWithdrawing)) return;
+  if (cls.movementType == 0 || (o[kOrderFlags] & kOrderWithdrawing)) return;
   if (!retreating && weakened) {
     if (!(unit.unitFlags & kUnitInBase) && unit.entrenchment < kDugIn) Retreat(world, unit);
     QueueStackEvent(1, world, unit.owner & 31, kWeakenedEventKind, kWeakenedEventValue, MakeHexPos(unit.x, unit.y), 0);

@@ -15,12 +15,11 @@ namespace {
 
 using fire_test::FireWorld;
 using fire_test::kGun;
-using fire_test::SetClassByte;
 
 // Region 1's guns (full strength 10, movement type 1) on its own hex.
 struct DecisionWorld : FireWorld {
   DecisionWorld() {
-    SetClassByte(world->unitClasses[kGun], 71, 1);
+    world->unitClasses[kGun].movementType = 1;
     for (int x = 0; x < 6; ++x)
       for (int y = 0; y < 6; ++y) Own(x, y, x < 3 ? 1 : 2);
     for (int p : {1, 2}) {

@@ -86,8 +86,8 @@ bool KeptInFirstPass(const World& world, const UnitRecord& u) {
   if (u.kind == kUnitKindAir || u.kind == kUnitKindSubmarine) return false;
   const UnitClassRecord* cls = UnitClassOf(world, u);
   if (!cls) return true;
-  return cf::CannotFightBack(*cls) || u.ammo < cf::AmmoPerShot(*cls) * u.strength ||
-         (cf::AttackValue(*cls, 0) == 0 && cf::AttackValue(*cls, 1) == 0) || (u.unitFlags & kUnitMovesWhileTurning);
+  return (cls->flags & kClassHaltsOnMove) != 0 || u.ammo < cls->ammoPerShot * u.strength ||
+         (cls->attackValues[0] == 0 && cls->attackValues[1] == 0) || (u.unitFlags & kUnitMovesWhileTurning);
 }
 
 // The direction a unit leaves by: around its heading, in the order ahead,
@@ -111,7 +111,7 @@ int LeavingDirection(World& world, const UnitRecord& u, const int32_t counts[6])
     if (counts[c] == kClosed || !(counts[c] < bestCount)) continue;
     const HexCell* n = HexCellAt(world, map, HexNeighbour(map, here, c));
     if (!n) continue;
-    const int32_t cost = CrossingCost(world, cf::MovementType(*cls), false, *n, *n, kNoMove);
+    const int32_t cost = CrossingCost(world, cls->movementType, false, *n, *n, kNoMove);
     if (cost == kRefused || cost == 0) continue;
     best = c;
     bestCount = counts[c];

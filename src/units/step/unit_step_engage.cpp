@@ -185,7 +185,7 @@ void SearchReach(const World& world, const UnitRecord& unit, const UnitClassReco
   const int32_t hexSize = HexSize(world);
   for (int c = 0; c < kCategories; ++c) {
     reach[c] = 0;
-    if (cf::WeaponRange(cls, c) == 0.0f) continue;
+    if (cls.weaponRanges[c] == 0.0f) continue;
     if (unit.unitFlags & kUnitStock) {
       reach[c] = unit.rangeLeft + 1;
       continue;
@@ -214,7 +214,7 @@ bool EntryVisible(const World& world, const UnitRecord& unit, const UnitTableEnt
 bool InFlight(const World& world, const UnitRecord& t) {
   if ((t.orders[kOrderFlags] & kOrderEngaged) || (t.unitFlags & kUnitMoved)) return true;
   const UnitClassRecord* cls = UnitClassOf(world, t);
-  return cls && ClassMovementType(*cls) == kCarrierAircraft && !(t.unitFlags & kUnitInBase);
+  return cls && cls->movementType == kCarrierAircraft && !(t.unitFlags & kUnitInBase);
 }
 
 struct Found {
@@ -324,7 +324,7 @@ void StepEngagement(World& world, UnitRecord& unit, UnitStepState& s) {
     if (LaunchCargo(world, unit)) return;
     o[kOrderFlags] &= ~kOrderLaunchCargo;
   }
-  if (!(s.weaponReach > 0.0f) || unit.ammo < cf::AmmoPerShot(cls) * unit.strength) return;
+  if (!(s.weaponReach > 0.0f) || unit.ammo < cls.ammoPerShot * unit.strength) return;
   if (ReturnFire(world, unit, s, k)) return;
 
   if (o[kFireUnit] != 0)
@@ -334,7 +334,7 @@ void StepEngagement(World& world, UnitRecord& unit, UnitStepState& s) {
 
   const int32_t hexSize = HexSize(world);
   if (s.weaponReach >= static_cast<float>(hexSize)) {
-    int period = kSearchRateBase - cf::ReloadFactor(cls);
+    int period = kSearchRateBase - cls.reloadFactor;
     if (period < 1) period = 1;
     if (o[kOrderFlags] & kOrderEngaged) period *= kEngagedPeriodFactor;
     if ((period == 1 || unit.stepCounter % period == 0) && !(o[kOrdersHeader] & kHeaderHoldFire))

@@ -13,7 +13,6 @@ namespace {
 
 using fire_test::FireWorld;
 using fire_test::kGun;
-using fire_test::SetClassByte;
 
 class StepEngageTest : public ::testing::Test, public FireWorld {
  protected:
@@ -26,7 +25,7 @@ class StepEngageTest : public ::testing::Test, public FireWorld {
   void Engage(UnitRecord& u) {
     UnitStepState s;
     s.cls = UnitClassOf(*world, u);
-    s.movementType = ClassMovementType(*s.cls);
+    s.movementType = s.cls->movementType;
     s.weaponReach = 35.0f;
     StepEngagement(*world, u, s);
   }
@@ -37,7 +36,7 @@ class StepEngageTest : public ::testing::Test, public FireWorld {
 // three hexes away, the better target B two: a search turns the order to
 // B, so the steps that searched are those that end with B.
 TEST_F(StepEngageTest, TheTargetSearchRunsEveryPeriodOfSteps) {
-  SetClassByte(world->unitClasses[kGun], 114, 5);
+  world->unitClasses[kGun].reloadFactor = 5;
   struct Row {
     bool engaged;   // an ordered target in reach, fired on every step
     uint32_t searchedSteps;  // bit n: step n (counter 1 to 9) searched
@@ -88,7 +87,7 @@ TEST_F(StepEngageTest, FiringIsHeldByRangeLeftAndByHoldFire) {
   for (const Row& row : rows) {
     FireWorld fw;
     fw.world->players[2].kind = kKindComputer;
-    SetClassByte(fw.world->unitClasses[kGun], 71, static_cast<uint8_t>(row.movementType));
+    fw.world->unitClasses[kGun].movementType = static_cast<uint8_t>(row.movementType);
     UnitRecord& gun = fw.Unit(1, kGun, 10.0f, 2, 2);
     gun.rangeLeft = row.rangeLeft;
     gun.orders[kOrdersHeader] = row.holdFire ? kHeaderHoldFire : 0;

@@ -83,14 +83,14 @@ void ShowStrike(const World& world, const UnitRecord& unit, const UnitClassRecor
   if (!seen) return;
   if (special) {
     // The eighth root of the weapon's yield gives the blast's scale.
-    const float r = std::sqrt(std::sqrt(std::sqrt(le::LoadF32(cf::Bytes(cls) + 140))));
+    const float r = std::sqrt(std::sqrt(std::sqrt(cls.strikeYield)));
     AddMapEffect(position, 0, offsetX, offsetY, kStrikeFirstFrame, kStrikeFrames, kSpecialStrikeFrameMs, kStrikeColour,
                  3.0f * r);
     SetScreenFlash(static_cast<uint32_t>(CheckedTrunc(r * r * kFlashPerR2)));
   } else {
     AddMapEffect(position, 0, offsetX, offsetY, kStrikeFirstFrame, kStrikeFrames, kStrikeFrameMs, kStrikeColour, 1.0f);
   }
-  PlayMilitarySound(cf::FireSound(cls, 1));
+  PlayMilitarySound(cls.fireSounds[1]);
 }
 
 }  // namespace
@@ -144,7 +144,7 @@ void StepImpact(World& world, UnitRecord& unit, UnitStepState& s) {
     if (unit.moveKind == kMoveKindAir)
       mode = (cls.flags & kClassLongRange) ? 2 : 1;
     else
-      mode = (cls.flags & kClassLongRange) && cf::WeaponRange(cls, 0) > 0.0f ? 2 : 0;
+      mode = (cls.flags & kClassLongRange) && cls.weaponRanges[0] > 0.0f ? 2 : 0;
     fired = UnitAttackTarget(world, unit, *target, mode);
   }
   if (fired == 0) {
@@ -209,7 +209,7 @@ void StepFuelWatch(World& world, UnitRecord& unit, UnitStepState& s) {
       const HexCell* cell = HexCellAt(world, map, goal);
       const UnitRecord* lead = cell ? LiveLead(*cell) : nullptr;
       const UnitClassRecord* lc = lead ? UnitClassOf(world, *lead) : nullptr;
-      const bool base = lc && !InReserve(*lead) && cf::BaseByte(*lc) == 0 && !(lc->flags & kClassHaven) &&
+      const bool base = lc && !InReserve(*lead) && lc->baseKind == 0 && !(lc->flags & kClassHaven) &&
                         (lc->flags & kClassAirBase) && HexUsableAsBase(world, unit, *cell);
       fit = (base || (unit.unitFlags & kUnitFollowsLeader)) &&
             2 * HexDistance(map, position, goal) < unit.rangeLeft;

@@ -16,10 +16,8 @@
 namespace {
 
 using fire_test::FireWorld;
-using fire_test::SetClassFloat;
 using fire_test::SetRanges;
 using handover_test::kStockClass;
-using handover_test::SetClassByte;
 
 constexpr uint32_t kStrikeNews[] = {190, 11, 366, 368, 365, 367};
 
@@ -29,7 +27,7 @@ struct StrikeWorld : FireWorld, step_test::EffectCapture {
   StrikeWorld() {
     UnitClassRecord& m = world->unitClasses[kStockClass];
     m.flags = kClassStock;
-    for (size_t at = 120; at < 126; ++at) SetClassByte(m, at, 10);
+    for (int type = 0; type < 6; ++type) m.attackValues[type] = 10;
     SetRanges(m, 35.0f, 35.0f, 35.0f, 35.0f);
     Own(2, 2, 2);
     for (int p : {1, 2}) world->players[p].kind = kKindHuman;
@@ -85,7 +83,7 @@ TEST(StepImpactTest, NewsEffectAndFlashByKind) {
     NewsTypesGuard news(std::initializer_list<uint32_t>{190, 11, 366, 368, 365, 367}, 500);
     UnitClassRecord& m = sw.world->unitClasses[kStockClass];
     m.flags |= row.flags;
-    SetClassFloat(m, 140, 256.0f);
+    m.strikeYield = 256.0f;
     g_screenFlashStrength.store(0);
     UnitRecord& missile = sw.Missile();
     UnitStepState s = sw.PhaseState(missile);
@@ -118,7 +116,7 @@ TEST(StepArrivalTest, CirclingTurnsByTheIdAndStaysOnTheMap) {
   for (const Row& row : rows) {
     step_test::StepWorld sw;
     UnitClassRecord& plane = sw.world->unitClasses[handover_test::kPlane];
-    plane.bytes64[7] = 7;
+    plane.movementType = 7;
     while ((sw.nextId + 1) % 2 != row.idParity) ++sw.nextId;
     UnitRecord& u = sw.Place(step_test::kOwner, handover_test::kPlane, 1.0f, row.x, row.y);
     u.wantedHeading = 2;
@@ -150,7 +148,7 @@ TEST(StepFuelWatchTest, WatchesOnlyWhatThereIs) {
   for (const Row& row : rows) {
     step_test::StepWorld sw;
     UnitClassRecord& plane = sw.world->unitClasses[handover_test::kPlane];
-    plane.bytes64[7] = 6;
+    plane.movementType = 6;
     plane.fuelCapacity = row.capacity;
     sw.world->cellBytes[2 * 6 + 2] = 3;
     UnitRecord& u = sw.Place(step_test::kOwner, handover_test::kPlane, 1.0f, 2, 2);

@@ -24,7 +24,7 @@ class StepOrdersTest : public ::testing::Test, public StepWorld {
   void SetUp() override {
     g_aiEvents.Clear();
     World& w = *world;
-    SetClassByte(w.unitClasses[kTank], 114, 5);  // reload factor
+    w.unitClasses[kTank].reloadFactor = 5;  // reload factor
     w.players[kEnemy].kind = kKindComputer;
     w.players[kOwner].simPolicy.hostileMask = 1u << kEnemy;
     w.players[kOwner].simPolicy.roeFlags = 0x80;  // enters and takes enemy hexes
@@ -303,7 +303,7 @@ TEST_F(StepOrdersTest, AUnitOrderedHomeReachesItsBaseAndOneOrderedToDisbandThere
   ASSERT_TRUE(RunUntil([&] { return InReserve(tank); }));
   EXPECT_TRUE(tank.x == 4 && tank.y == 2 && !InChainA(4, 2, tank) && !(tank.unitFlags & kUnitGone));
 
-  le::StoreF32(reinterpret_cast<uint8_t*>(&w.unitClasses[kPlane]) + 104, 2.0f);
+  w.unitClasses[kPlane].weight = 2.0f;
   UnitRecord& plane = Place(kOwner, kPlane, 1.0f, 4, 2);
   plane.unitFlags |= kUnitInBase;
   plane.supply = 1.0f;

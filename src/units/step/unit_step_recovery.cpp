@@ -17,7 +17,7 @@ constexpr float kRecoveryDivisor = 150.0f;
 void StepRecovery(UnitRecord& unit, const UnitStepState& s) {
   if ((unit.unitFlags & kUnitStock) || StepCountdown(unit, 53) != 0 || !s.cls) return;
   const UnitClassRecord& cls = *s.cls;
-  const uint16_t cargoSlots = le::Load16(cls.bytes96);
+  const uint16_t cargoSlots = cls.cargoSlots;
   bool recovers = cls.ammoCapacity == 0.0f && cargoSlots == 0;
   recovers = recovers || (!(s.weaponReach > 0.0f) && cargoSlots == 0);
   if (unit.reloadTime != 0) {

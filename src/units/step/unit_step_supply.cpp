@@ -35,9 +35,6 @@ constexpr float kSupplyDropBelow = 0.1f;
 constexpr size_t kGiven = 88;
 constexpr size_t kAsked = 92;
 
-float ClassFloat(const UnitClassRecord& c, size_t at) { return le::LoadF32(classfields::Bytes(c) + at); }
-float ClassWeight(const UnitClassRecord& c) { return ClassFloat(c, 104); }
-float CarryingCapacity(const UnitClassRecord& c) { return ClassFloat(c, 108); }
 float FullStrength(const UnitClassRecord& c, const UnitRecord& unit) {
   return static_cast<float>(c.strengthPerSize) * unit.targetStrength;
 }
@@ -76,7 +73,7 @@ void RefreshRates(World& world, UnitRecord& unit, const UnitStepState& s) {
 // A unit short of ammunition heads for a base or asks to break off its
 // attack.
 void LowAmmunition(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
-  if (!(unit.ammo < classfields::AmmoPerShot(cls) * unit.strength) ||
+  if (!(unit.ammo < cls.ammoPerShot * unit.strength) ||
       !(unit.ammo < FullAmmoLoad(world, cls, unit) / 2.0f))
     return;
   OrderBlock& o = unit.orders;
@@ -112,7 +109,7 @@ Needs NeedsOf(const World& world, const UnitRecord& unit, const UnitClassRecord&
   n.ammo = FullAmmoLoad(world, cls, unit) - unit.ammo;
   n.supply = 0.0f;
   if (IsUnitLive(unit) && !InReserve(unit) && unit.carrier == 0)
-    n.supply = CarryingCapacity(cls) * unit.strength - unit.supply - CargoWeight(world, unit);
+    n.supply = cls.carryCapacity * unit.strength - unit.supply - CargoWeight(world, unit);
   n.strength = FullStrength(cls, unit) - unit.strength;
   return n;
 }
@@ -142,7 +139,7 @@ void StepResupply(World& world, UnitRecord& unit, const UnitStepState& s) {
     if (rate > 0.0f) {
       // Strength first: the fuel and ammunition a rebuilt unit needs follow
       // its new strength. Only the owner's own stock pays for rebuilding.
-      const float weight = ClassWeight(cls);
+      const float weight = cls.weight;
       if (!facility && need.strength > 0.0f && weight > 0.0f && (unit.kind == kUnitKindLand || baseOfItsKind) &&
           !(unit.unitFlags & kUnitMoved) && !(unit.orders[kOrderFlags] & kOrderEngaged)) {
         float k = unit.moveKind == kMoveKindAir ? 0.25f : 1.0f;

@@ -12,7 +12,6 @@ using fire_test::FireWorld;
 using fire_test::kBoat;
 using fire_test::kGun;
 using fire_test::kOutpost;
-using fire_test::SetClassFloat;
 namespace uf = unitfields;
 
 constexpr float kAsked = 92;
@@ -95,7 +94,7 @@ TEST(StepResupplyTest, WhoseStockPays) {
     if (row.fuel)
       w.unitClasses[kGun].fuelCapacity = 240.0f;
     else
-      SetClassFloat(w.unitClasses[kGun], 104, 1.0f);
+      w.unitClasses[kGun].weight = 1.0f;
     set(hexOwner, row.hexOwnerStock);
     set(owner, row.ownerStock);
     UnitRecord& gun = rw.Unit(1, kGun, row.fuel ? 10.0f : 5.0f, 2, 2);

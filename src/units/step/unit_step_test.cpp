@@ -82,9 +82,9 @@ TEST_F(UnitStepTest, TheEntryCountsCountdownsDownToZeroAndNoFurther) {
 
 TEST_F(UnitStepTest, AnUnfuelledAircraftOutOfBaseIsDestroyedWithTheLossEffect) {
   UnitClassRecord& plane = world->unitClasses[kPlane];
-  plane.bytes64[7] = 7;  // carrier-borne
+  plane.movementType = 7;  // carrier-borne
   plane.fuelCapacity = 1.0f;
-  reinterpret_cast<uint8_t*>(&plane)[191] = 42;  // its sound
+  plane.destructionSound = 42;  // its sound
   UnitRecord& u = Place(kOwner, kPlane, 1.0f, 2, 3);
   u.fuel = 0.0f;
   u.pixelX = 4.7f;
@@ -134,7 +134,7 @@ TEST_F(UnitStepTest, TheSearchLimitComesFromKindAndOrderColumn) {
 // fuel at rate 1 reaches 45. A target 40 hexes away needs 50: cruise.
 TEST_F(UnitStepTest, AnAircraftWhoseTargetLiesBeyondItsReachFallsBackToCruise) {
   UnitClassRecord& plane = world->unitClasses[kPlane];
-  plane.bytes64[7] = 6;
+  plane.movementType = 6;
   plane.fuelUse = 1.0f;
   const struct {
     int targetX;
@@ -292,7 +292,7 @@ TEST_F(UnitStepTest, ElevenFriendlyUnitsOnTheNextHexHaltAUnitTenDoNot) {
 // base's heading 0 (up).
 TEST_F(UnitStepTest, ABaseOverCapacityPushesOutTheAircraftWithMostFuelForItsSize) {
   UnitClassRecord& ship = world->unitClasses[kShip];
-  reinterpret_cast<uint8_t*>(&ship)[180] = 2;
+  ship.baseSlots = 2;
   world->unitClasses[kPlane].fuelCapacity = 10.0f;
   UnitRecord& base = Place(kOwner, kShip, 1.0f, 2, 3);
   base.heading = 0;
@@ -454,7 +454,7 @@ TEST_F(LostUnitMessageTest, ALostUnitsOwnerIsToldByItsMoveKindAndAStockUnitGoesU
   for (const auto& row : rows) {
     news_->ClearDays();
     UnitClassRecord& plane = world->unitClasses[kPlane];
-    plane.bytes64[7] = 7;
+    plane.movementType = 7;
     plane.fuelCapacity = 1.0f;
     plane.flags = row.stock ? kClassStock : 0;
     UnitRecord& u = Place(kOwner, kPlane, 1.0f, 2, 3);
@@ -480,7 +480,7 @@ std::vector<UnitRecord*> g_appended;
 
 TEST_F(UnitStepTest, UnitsFiledDuringTheWalkWaitForTheNextMinute) {
   UnitClassRecord& plane = world->unitClasses[kPlane];
-  plane.bytes64[7] = 7;
+  plane.movementType = 7;
   plane.fuelCapacity = 1.0f;
   plane.kind = 0;  // filed with the land units
   UnitRecord& lost = Place(kOwner, kPlane, 1.0f, 2, 3);

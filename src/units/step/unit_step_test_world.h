@@ -58,8 +58,8 @@ class StepWorld : public World6, public EffectCapture {
     w.players[kOwner].kind = kKindComputer;
     w.mapHeader.hexScale = 10;
     w.mapHeader.scale = 1.0f;
-    le::Store16(w.unitClasses[kTank].bytes64 + 2, 100);  // speed
-    le::Store16(w.unitClasses[kPlane].bytes64 + 2, 100);
+    w.unitClasses[kTank].speed = 100;  // speed
+    w.unitClasses[kPlane].speed = 100;
   }
 
   void Wall(int x, int y) { Cell(x, y).word = WithCellTerrain(Cell(x, y).word, kWall); }
@@ -70,7 +70,7 @@ class StepWorld : public World6, public EffectCapture {
     UnitStepState s;
     s.cls = UnitClassOf(*world, u);
     s.cell = &Cell(u.x, u.y);
-    s.movementType = s.cls->bytes64[7];
+    s.movementType = s.cls->movementType;
     StepEntryRights(*world, u, s);
     return s;
   }
@@ -86,17 +86,16 @@ class CargoWorld : public StepWorld {
     w.cellBytes.assign(36, 2);
     w.players[kOwner].soldiers = 1.0e6f;
     UnitClassRecord& ship = w.unitClasses[kShip];
-    le::Store16(reinterpret_cast<uint8_t*>(&ship) + 96, 10);
-    SetF32(ship, 108, 100.0f);
+    ship.cargoSlots = 10;
+    ship.carryCapacity = 100.0f;
     UnitClassRecord& stock = w.unitClasses[kStockClass];
     stock.kind = 1;
-    SetClassByte(stock, 133, 1u << 2);
-    SetClassByte(stock, 134, 1);
-    SetF32(stock, 104, 1.0f);
-    SetF32(w.unitClasses[kTank], 104, 1.0f);
-    SetClassByte(w.unitClasses[kTank], 133, 1u << 2);
+    stock.loadableMask = 1u << 2;
+    stock.slotSize = 1;
+    stock.weight = 1.0f;
+    w.unitClasses[kTank].weight = 1.0f;
+    w.unitClasses[kTank].loadableMask = 1u << 2;
   }
-  static void SetF32(UnitClassRecord& c, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&c) + at, v); }
   UnitRecord& Ship() { return Place(kOwner, kShip, 1.0f, 2, 2); }
   float SupplyStock() { return unitfields::SupplyStock(world->players[kOwner]); }
 };

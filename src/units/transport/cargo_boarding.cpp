@@ -47,11 +47,7 @@ void ForEachCarried(const World& world, const UnitRecord& carrier, Fn&& fn) {
 
 }  // namespace
 
-float ClassCarryWeight(const UnitClassRecord& cls) { return le::LoadF32(classfields::Bytes(cls) + 104); }
-float ClassCarryCapacity(const UnitClassRecord& cls) { return le::LoadF32(classfields::Bytes(cls) + 108); }
 float ClassAmmoCapacity(const UnitClassRecord& cls) { return cls.ammoCapacity; }
-uint16_t ClassCargoSlots(const UnitClassRecord& cls) { return le::Load16(classfields::Bytes(cls) + 96); }
-uint8_t ClassSlotSize(const UnitClassRecord& cls) { return classfields::Bytes(cls)[134]; }
 
 float CarrierCargoLoad(const World& world, const UnitRecord& carrier) {
   return UnitLoadTotal(world, carrier, false, true, true);
@@ -63,14 +59,14 @@ float PassengerLoad(const World& world, const UnitRecord& unit) {
 
 float CarrierFreeCapacity(const World& world, const UnitRecord& carrier) {
   const UnitClassRecord* cls = UnitClassOf(world, carrier);
-  const float capacity = cls ? ClassCarryCapacity(*cls) * carrier.strength : 0.0f;
+  const float capacity = cls ? cls->carryCapacity * carrier.strength : 0.0f;
   return capacity - CarrierCargoLoad(world, carrier);
 }
 
 float CarrierSlotsUsed(const World& world, const UnitRecord& carrier) {
   float used = 0.0f;
   ForEachCarried(world, carrier, [&](const UnitRecord& q) {
-    if (const UnitClassRecord* c = UnitClassOf(world, q)) used += static_cast<float>(ClassSlotSize(*c)) * q.strength;
+    if (const UnitClassRecord* c = UnitClassOf(world, q)) used += static_cast<float>(c->slotSize) * q.strength;
   });
   return used;
 }
@@ -78,10 +74,10 @@ float CarrierSlotsUsed(const World& world, const UnitRecord& carrier) {
 int32_t CarrierSlotRoom(const World& world, const UnitRecord& carrier) {
   const UnitClassRecord* cls = UnitClassOf(world, carrier);
   if (!cls) return 0;
-  int32_t slots = ClassCargoSlots(*cls);
+  int32_t slots = cls->cargoSlots;
   if (cls->strengthPerSize == 1 && cls->kind != 0) slots /= 10;
   const int32_t free =
-      CheckedTrunc(static_cast<float>(ClassCargoSlots(*cls)) * carrier.strength - CarrierSlotsUsed(world, carrier));
+      CheckedTrunc(static_cast<float>(cls->cargoSlots) * carrier.strength - CarrierSlotsUsed(world, carrier));
   return std::min(slots, free);
 }
 
@@ -91,7 +87,7 @@ void RebalanceCarrierStores(World& world, UnitRecord& carrier) {
   float total = carrier.ammo + carrier.supply;
   const bool carried = carrier.carrier != 0;
   const float cargo = carried ? 0.0f : CarrierCargoLoad(world, carrier);
-  const float room = ClassCarryCapacity(*cls) * carrier.strength - cargo;
+  const float room = cls->carryCapacity * carrier.strength - cargo;
   carrier.supply = 0.0f;
   // An overloaded carrier gives up ammunition room for its cargo.
   float ammoRoom = ClassAmmoCapacity(*cls) * carrier.strength;

@@ -14,11 +14,7 @@ struct UnitRecord;
 struct UnitClassRecord;
 
 // Class fields of carrying.
-float ClassCarryWeight(const UnitClassRecord& cls);     // weight per strength point (float 104)
-float ClassCarryCapacity(const UnitClassRecord& cls);   // what a strength point carries (float 108)
 float ClassAmmoCapacity(const UnitClassRecord& cls);    // ammunition per strength point (float 92)
-uint16_t ClassCargoSlots(const UnitClassRecord& cls);   // stock slots per strength point (u16 at 96)
-uint8_t ClassSlotSize(const UnitClassRecord& cls);      // slots a stock point takes (byte 134)
 
 // The weight of what the carrier carries (nothing when it is carried
 // itself): for each carried unit with strength, its loads, weight and

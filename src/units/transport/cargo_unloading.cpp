@@ -66,7 +66,7 @@ uint8_t LandingDelay(const UnitRecord& unit, const UnitClassRecord& cls) {
   const float u = unit.efficiency;
   const float v = unit.experience;
   const float w = unit.morale;
-  const float fireRate = static_cast<float>(std::min<int>(cls.bytes114[0], 10));
+  const float fireRate = static_cast<float>(std::min<int>(cls.reloadFactor, 10));
   const float value = (35.0f / std::sqrt(u + 0.1f) / std::sqrt(w + 0.1f) / std::sqrt(std::sqrt(v + 1.0f)) -
                        unit.training * 10.0f) /
                       (fireRate / 10.0f + 1.0f);
@@ -103,7 +103,7 @@ void DropLeftover(UnitRecord& stock, float q) {
 int BaseKind(const UnitClassRecord& cls) {
   if (cls.flags & kClassHaven) return 2;
   if (cls.flags & kClassAirBase) return 1;
-  if ((cls.flags & kClassSettlement) && cf::LoadableMask(cls) != 0) return 0;
+  if ((cls.flags & kClassSettlement) && cls.loadableMask != 0) return 0;
   return -1;
 }
 
@@ -199,7 +199,7 @@ int UnitWithdrawToReserve(World& world, UnitRecord& unit, uint32_t orderFlags, u
   UnitRecord* base = stack ? stack->lead : nullptr;
   if (!base || !IsUnitLive(*base) || (base->unitFlags & kUnitProvisional) || InReserve(*base)) return 0;
   const UnitClassRecord* baseClass = UnitClassOf(world, *base);
-  if (!baseClass || cf::BaseByte(*baseClass) != 0 || cf::LoadableMask(*baseClass) == 0) return 0;
+  if (!baseClass || baseClass->baseKind != 0 || baseClass->loadableMask == 0) return 0;
   if (BaseKind(*baseClass) != unit.moveKind) return 0;
   PlayerRecord& owner = world.players[unit.owner & 31];
   if (CellOwner(cell->word) != owner.number) return 0;

@@ -36,14 +36,14 @@ bool HasRoom(const World& world, const UnitRecord& unit, const UnitClassRecord& 
   const bool stock = (unit.unitFlags & kUnitStock) != 0;
   const bool bySlots = rules.stockBySlots
                            ? stock
-                           : ClassMovementType(carrierClass) == kCarrierAircraft && !(carrier.unitFlags & kUnitInBase);
+                           : carrierClass.movementType == kCarrierAircraft && !(carrier.unitFlags & kUnitInBase);
   if (!bySlots)
     return PassengerLoad(world, unit) + CarrierCargoLoad(world, carrier) <=
-           ClassCarryCapacity(carrierClass) * carrier.strength;
-  const float size = static_cast<float>(ClassSlotSize(cls));
-  if (size + CarrierSlotsUsed(world, carrier) > static_cast<float>(ClassCargoSlots(carrierClass)) * carrier.strength)
+           carrierClass.carryCapacity * carrier.strength;
+  const float size = static_cast<float>(cls.slotSize);
+  if (size + CarrierSlotsUsed(world, carrier) > static_cast<float>(carrierClass.cargoSlots) * carrier.strength)
     return false;
-  return rules.stockBySlots || ClassSlotSize(cls) <= CarrierSlotRoom(world, carrier);
+  return rules.stockBySlots || cls.slotSize <= CarrierSlotRoom(world, carrier);
 }
 
 void EndLoadOrder(UnitRecord& unit) {
@@ -70,7 +70,7 @@ BoardingResult BoardUnit(World& world, UnitRecord& unit, UnitRecord& carrier, co
       if (!(cell && HexTakesCargo(world, unit.owner, carrier.moveKind, *cell)) && !CarrierBased(carrier))
         return BoardingResult::kNotBoarded;
     }
-    if (!(classfields::LoadableMask(*cls) & CarrierKindBit(carrier))) return BoardingResult::kNotBoarded;
+    if (!(cls->loadableMask & CarrierKindBit(carrier))) return BoardingResult::kNotBoarded;
   }
   if (!HasRoom(world, unit, *cls, carrier, *carrierClass, rules)) {
     unit.orders[kOrderFlags] &= ~kOrderLoadInto;

@@ -31,7 +31,7 @@ TEST(CarrierStores, AmmunitionFillsFirstThenSupplyCargoAndTheRestGoesToTheOwner)
     BoardWorld t;
     UnitClassRecord& ship = t.world->unitClasses[kShip];
     ship.ammoCapacity = r.ammoPerPoint;
-    CargoWorld::SetF32(ship, 108, r.carries);
+    ship.carryCapacity = r.carries;
     UnitRecord& c = t.Ship();
     c.ammo = r.ammo;
     c.supply = r.supply;
@@ -81,8 +81,8 @@ TEST(BoardCarrier, AnOrdinaryUnitBoardsOnlyWhenItsClassAllowsTheCarrierAndItFits
   };
   for (const Row& r : rows) {
     BoardWorld t;
-    SetClassByte(t.world->unitClasses[kTank], 133, r.carrierBits);
-    CargoWorld::SetF32(t.world->unitClasses[kShip], 108, r.carries);
+    t.world->unitClasses[kTank].loadableMask = r.carrierBits;
+    t.world->unitClasses[kShip].carryCapacity = r.carries;
     UnitRecord& ship = t.Ship();
     UnitRecord& tank = t.Tank(2, 2);
     tank.supply = 2.0f;
@@ -155,7 +155,7 @@ TEST(LoadStockOntoCarriers, SlotsDecideAndTheResultBringsTheCarrierBackNextMinut
   };
   for (const Row& r : rows) {
     LoadingPhase t;
-    SetClassByte(t.world->unitClasses[kStockClass], 134, r.slotSize);
+    t.world->unitClasses[kStockClass].slotSize = r.slotSize;
     UnitRecord& ship = t.Ship();
     ship.strength = r.shipStrength;
     t.Waiting(2.0f, 0);

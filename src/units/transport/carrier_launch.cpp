@@ -51,8 +51,6 @@ constexpr float kExperiencePerLaunch = 0.001f;
 constexpr size_t kRecordProvocationMask = 14476;
 
 // Launch sound number (class byte 188).
-int32_t LaunchSound(const UnitClassRecord& cls) { return cf::Bytes(cls)[188]; }
-int16_t ClassSpeedOf(const UnitClassRecord& cls) { return le::LoadI16(cf::Bytes(cls) + 66); }
 
 uint32_t RelationOf(const World& world, int from, int to) {
   return RelationClassOf(world.players[from & 31], 1, to & 31);
@@ -72,7 +70,7 @@ int TargetType(const World& world, const UnitRecord& target) {
   int type = tc->targetType;
   const bool flying = target.kind == kUnitKindAir && !(target.orders[kOrderFlags] & kOrderEngaged) &&
                       !(target.unitFlags & kUnitMoved) &&
-                      (ClassMovementType(*tc) != kCarrierAircraft || (target.unitFlags & kUnitInBase));
+                      (tc->movementType != kCarrierAircraft || (target.unitFlags & kUnitInBase));
   if (flying) return 0;
   if ((type == 4 || type == 5) && (target.unitFlags & kUnitSpeedBonus)) type = 3;
   return type;
@@ -111,7 +109,7 @@ Check CheckLaunch(World& world, UnitRecord& stock, const UnitClassRecord& cls, U
     if (!UnitVisibleToSide(world, *target, me)) return Check::kAbandon;
     if (RelationOf(world, me, target->owner) != kRelationHostile) return Check::kAbandon;
     o[kFireHex] = unitbytes::UnitPosition(*target);
-    if (cf::AttackValue(cls, TargetType(world, *target)) == 0) return Check::kWait;
+    if (cls.attackValues[TargetType(world, *target)] == 0) return Check::kWait;
   }
   const uint32_t at = o[kFireHex];
   if (at == kNoHexPosition) return Check::kAbandon;
@@ -124,7 +122,7 @@ Check CheckLaunch(World& world, UnitRecord& stock, const UnitClassRecord& cls, U
   const uint32_t relation = RelationOf(world, me, hexPlayer);
   const bool friendlyHex = hexPlayer == me || relation == kRelationFriendly;
   if (!strikesStanding) {
-    if (!target && (friendlyHex || cf::AttackValue(cls, kStrikeType) == 0)) return Check::kAbandon;
+    if (!target && (friendlyHex || cls.attackValues[kStrikeType] == 0)) return Check::kAbandon;
     return Check::kGo;
   }
   return CheckStandingTargets(world, me, at, friendlyHex);
@@ -136,7 +134,7 @@ void SetLaunchedGroupSpeed(World& world, UnitRecord& group, const UnitClassRecor
   group.moveRate = 0.0f;
   group.rateRatio = 0.0f;
   group.speedFactor = 0.0f;
-  const int16_t classSpeed = ClassSpeedOf(cls);
+  const int16_t classSpeed = cls.speed;
   const float hexSize = static_cast<float>(static_cast<int32_t>(world.mapHeader.hexScale));
   if (classSpeed == 0) return;
   if (!(hexSize > 0.0f)) {
@@ -145,7 +143,7 @@ void SetLaunchedGroupSpeed(World& world, UnitRecord& group, const UnitClassRecor
   }
   if (OrderSpeedPercent(group.orders) == 0) SetOrderSpeedPercent(group.orders, 100);
   float p = static_cast<float>(OrderSpeedPercent(group.orders)) / 100.0f;
-  const int movementType = ClassMovementType(cls);
+  const int movementType = cls.movementType;
   if (movementType == kCarrierAircraft && (group.unitFlags & kUnitSpeedBonus)) p = std::min(p, 0.5f);
   const float v = static_cast<float>(classSpeed) * 12.0f;
   const float k = v <= 12000.0f ? 1.0f : std::sqrt(12000.0f / v);
@@ -199,9 +197,9 @@ int LaunchFromCarrier(World& world, UnitRecord& stock, int count) {
   const UnitClassRecord* cls = UnitClassOf(world, stock);
   const UnitClassRecord* carrierClass = carrier ? UnitClassOf(world, *carrier) : nullptr;
   if (!carrier || !cls || !carrierClass) return 0;
-  const uint8_t needed = cf::BaseByte(*carrierClass) == kCarrierBaseByte ? kFacilityLaunchBit
+  const uint8_t needed = carrierClass->baseKind == kCarrierBaseByte ? kFacilityLaunchBit
                                                                          : static_cast<uint8_t>(1u << (carrier->kind & 7));
-  if (!(cf::LoadableMask(*cls) & needed)) return 0;
+  if (!(cls->loadableMask & needed)) return 0;
   if (!(stock.strength >= 1.0f)) return 0;
   OrderBlock& o = stock.orders;
   if (o[kFireUnit] == 0 && o[kFireHex] == kNoHexPosition) {
@@ -220,12 +218,12 @@ int LaunchFromCarrier(World& world, UnitRecord& stock, int count) {
   carrier->orders[kOrderFlags] |= kOrderEngaged;
   carrier->unitFlags &= ~kUnitInBase;
   if (carrier->byte71 == 0)
-    carrier->byte71 = static_cast<uint8_t>(LaunchSalvoSize(carrier->strength, ClassCargoSlots(*carrierClass)));
+    carrier->byte71 = static_cast<uint8_t>(LaunchSalvoSize(carrier->strength, carrierClass->cargoSlots));
   const int32_t whole = std::max(0, CheckedTrunc(stock.strength));
   const int n = std::min({static_cast<int>(carrier->byte71), count, static_cast<int>(whole)});
   if (n < 1) return 0;
   carrier->byte71 = static_cast<uint8_t>(carrier->byte71 > n ? carrier->byte71 - n : 0);
-  if (carrier->byte71 == 0) carrier->reloadTime = UnitReloadTime(*carrier, cf::ReloadFactor(*cls));
+  if (carrier->byte71 == 0) carrier->reloadTime = UnitReloadTime(*carrier, cls->reloadFactor);
   carrier->experience += kExperiencePerLaunch;
   carrier->unitFlags &= ~kUnitFullySupplied;
 
@@ -233,7 +231,7 @@ int LaunchFromCarrier(World& world, UnitRecord& stock, int count) {
   const uint32_t rules = world.scenario.head.gameFlags;
   if (me == world.gameState.localPlayer || !(rules & kGameFlagFog) ||
       SideSpotsHex(world, carrierAt, world.gameState.localPlayer))
-    PlayMilitarySound(LaunchSound(*cls));
+    PlayMilitarySound(cls->fireSounds[0]);
 
   stock.strength -= static_cast<float>(n);
   if (stock.strength < 1.0f) stock.strength = 0.0f;

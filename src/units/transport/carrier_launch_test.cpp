@@ -27,12 +27,12 @@ class LaunchWorld : public FireWorld {
     w.players[kLauncher].soldiers = 1.0e6f;
     w.gameState.localPlayer = 0;
     UnitClassRecord& boat = w.unitClasses[kBoat];
-    le::Store16(reinterpret_cast<uint8_t*>(&boat) + 96, 8);  // cargo slots
+    boat.cargoSlots = 8;  // cargo slots
     UnitClassRecord& stock = w.unitClasses[kStockClass];
     stock.kind = 1;
-    SetClassByte(stock, 133, 1u << 2);  // launched from ships
-    SetClassByte(stock, 120, 10);       // strikes units
-    SetClassByte(stock, 122, 10);       // strikes hexes
+    stock.loadableMask = 1u << 2;  // launched from ships
+    stock.attackValues[0] = 10;       // strikes units
+    stock.attackValues[2] = 10;       // strikes hexes
     carrier = &Unit(kLauncher, kBoat, 30.0f, 1, 1);
     missiles = &Place(kLauncher, kStockClass, 3.0f, 0, 0);
     Load(*carrier, *missiles);
@@ -156,7 +156,7 @@ TEST(CarrierLaunch, TheGroupsSpeedFollowsTheHexSizeAndNoHexSizeLeavesItStill) {
   for (const Row& r : rows) {
     LaunchWorld t;
     UnitClassRecord& cls = t.world->unitClasses[kStockClass];
-    le::Store16(cls.bytes64 + 2, 100);
+    cls.speed = 100;
     cls.kind = r.kind;
     t.world->mapHeader.hexScale = r.hexSize;
     t.world->mapHeader.scale = 1.0f;

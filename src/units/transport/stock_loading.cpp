@@ -91,22 +91,22 @@ bool RunStockLoadOrder(World& world, UnitRecord& stock) {
     if (!(cell && HexTakesCargo(world, stock.owner, target->moveKind, *cell)) && !BasedCarrier(*target)) return true;
     const uint8_t bit = (target->unitFlags & kUnitFacility) ? kFacilityCarrierBit
                                                             : static_cast<uint8_t>(1u << (targetClass->kind & 7));
-    if (!(classfields::LoadableMask(*cls) & bit)) return true;
-    const float slots = static_cast<float>(ClassCargoSlots(*targetClass)) * target->strength;
-    if (static_cast<float>(ClassSlotSize(*cls)) + CarrierSlotsUsed(world, *target) > slots ||
-        CarrierSlotRoom(world, *target) < ClassSlotSize(*cls)) {
+    if (!(cls->loadableMask & bit)) return true;
+    const float slots = static_cast<float>(targetClass->cargoSlots) * target->strength;
+    if (static_cast<float>(cls->slotSize) + CarrierSlotsUsed(world, *target) > slots ||
+        CarrierSlotRoom(world, *target) < cls->slotSize) {
       CancelLoad(stock, pooled);
       return true;
     }
   } else {
     const uint32_t here = unitbytes::UnitPosition(stock);
     if (here != unitbytes::UnitPosition(*target) ||
-        (ClassMovementType(*targetClass) == kCarrierAircraft && !(target->unitFlags & kUnitInBase))) {
+        (targetClass->movementType == kCarrierAircraft && !(target->unitFlags & kUnitInBase))) {
       const uint32_t goal = CarrierMeetingGoal(*target);
       if (goal != here) SendTowardGoal(world, stock, goal);
       return true;
     }
-    if (ClassCarryCapacity(*targetClass) * target->strength <
+    if (targetClass->carryCapacity * target->strength <
         PassengerLoad(world, stock) + CarrierCargoLoad(world, *target)) {
       CancelLoad(stock, pooled);
       return true;

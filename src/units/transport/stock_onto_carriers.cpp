@@ -40,7 +40,7 @@ UnitRecord* WaitingStock(World& world, const UnitRecord& carrier, uint8_t kindBi
     if (!(s->unitFlags & kUnitStock) && s->kind != kStockKind) continue;
     if (!(s->orders[kOrderFlags] & kOrderLoadInto)) continue;
     const UnitClassRecord* cls = UnitClassOf(world, *s);
-    if (!cls || !(classfields::LoadableMask(*cls) & kindBit) || ClassSlotSize(*cls) > room) continue;
+    if (!cls || !(cls->loadableMask & kindBit) || cls->slotSize > room) continue;
     if (s->orders[kLeaderUnit] != 0 && s->orders[kLeaderUnit] != carrier.id) continue;
     return s;
   }
@@ -58,7 +58,7 @@ bool LoadFound(World& world, UnitRecord& carrier, const UnitClassRecord& cls, Un
     return false;
   }
   const uint32_t here = unitbytes::UnitPosition(carrier);
-  const bool carrierAway = ClassMovementType(cls) == kCarrierAircraft && !(carrier.unitFlags & kUnitInBase);
+  const bool carrierAway = cls.movementType == kCarrierAircraft && !(carrier.unitFlags & kUnitInBase);
   UnitRecord* loaded = &s;
   if (!pool) {
     if (unitbytes::UnitPosition(s) != here || carrierAway) {
@@ -67,7 +67,7 @@ bool LoadFound(World& world, UnitRecord& carrier, const UnitClassRecord& cls, Un
         SendTowardGoal(world, s, CarrierMeetingGoal(carrier));
       return false;
     }
-    if (PassengerLoad(world, s) + CarrierCargoLoad(world, carrier) > ClassCarryCapacity(cls) * carrier.strength) {
+    if (PassengerLoad(world, s) + CarrierCargoLoad(world, carrier) > cls.carryCapacity * carrier.strength) {
       s.orders[kOrderFlags] &= ~kOrderLoadInto;
       return false;
     }
@@ -76,9 +76,9 @@ bool LoadFound(World& world, UnitRecord& carrier, const UnitClassRecord& cls, Un
     const HexCell* cell = UnitHexCell(world, carrier);
     if (!(cell && HexTakesCargo(world, s.owner, carrier.moveKind, *cell)) && !Based(carrier)) return true;
     if (carrierAway) return true;
-    const float size = static_cast<float>(ClassSlotSize(*stockClass));
-    if (size + CarrierSlotsUsed(world, carrier) > static_cast<float>(ClassCargoSlots(cls)) * carrier.strength ||
-        ClassSlotSize(*stockClass) > room) {
+    const float size = static_cast<float>(stockClass->slotSize);
+    if (size + CarrierSlotsUsed(world, carrier) > static_cast<float>(cls.cargoSlots) * carrier.strength ||
+        stockClass->slotSize > room) {
       s.orders[kOrderFlags] &= ~kOrderLoadInto;
       return false;
     }
@@ -124,7 +124,7 @@ bool LoadFound(World& world, UnitRecord& carrier, const UnitClassRecord& cls, Un
 void StepLoadStockOntoCarriers(World& world, UnitRecord& carrier, UnitStepState& s) {
   const UnitClassRecord* cls = s.cls;
   if (!cls || !((carrier.unitFlags & kUnitStepEveryMinute) || StepCountdown(carrier, kCountdownLoading) == 0)) return;
-  if (ClassCargoSlots(*cls) == 0 || !s.ownGround || s.level <= 0) return;
+  if (cls->cargoSlots == 0 || !s.ownGround || s.level <= 0) return;
   if (carrier.moveKind == kMoveKindAir && ((carrier.unitFlags & kUnitMoved) || !(carrier.unitFlags & kUnitInBase)))
     return;
 

@@ -72,7 +72,7 @@ UnitRecord* FindTransport(World& world, const UnitRecord& u, int category, int m
     if (InReserve(*c) || c->carrier != 0 || c->owner != u.owner || !(c->strength >= 1.0f)) continue;
     if (c->kind != category || c->orders[kOrderFlags] != 0 || (c->orders[kPostureBits] & kPostureNoAutoDeploy)) continue;
     const UnitClassRecord* cls = UnitClassOf(world, *c);
-    if (!cls || (movementType != kAnyMovementType && ClassMovementType(*cls) != movementType)) continue;
+    if (!cls || (movementType != kAnyMovementType && cls->movementType != movementType)) continue;
     if (load != 0.0f && (CarrierFreeCapacity(world, *c) < load || (c->unitFlags & kUnitBit21))) continue;
     if (from == kNoHexPosition) return c;
     const int32_t d = HexDistance(map, from, PositionOf(*c));
@@ -154,7 +154,7 @@ void AirLift(World& world, UnitRecord& u, const UnitStepState& s) {
   }
   uint32_t m = here;
   const UnitClassRecord* cc = UnitClassOf(world, *c);
-  if (cc && ClassMovementType(*cc) == kCarrierAircraft && !onAirfield)
+  if (cc && cc->movementType == kCarrierAircraft && !onAirfield)
     m = FindNearestBase(world, *c, -1, here, false, false);
   if (m != kNoHexPosition) MeetAt(world, u, *c, m);
 }
@@ -179,7 +179,7 @@ void Boarding(World& world, UnitRecord& u) {
     return;
   }
   const UnitClassRecord* cc = UnitClassOf(world, *c);
-  const bool awayInAir = cc && ClassMovementType(*cc) == kCarrierAircraft && !(c->unitFlags & kUnitInBase);
+  const bool awayInAir = cc && cc->movementType == kCarrierAircraft && !(c->unitFlags & kUnitInBase);
   if (awayInAir || PositionOf(u) != PositionOf(*c)) {
     if (!stock && PositionOf(u) != c->orders[kDestination]) SendTowardGoal(world, u, GoalOf(*c));
     return;

@@ -18,26 +18,24 @@ using namespace step_test;
 constexpr int kCarrierPlane = 12;  // an aircraft that lands on carriers and airfields only
 constexpr int kPort = 13;          // a haven
 
-void SetF32(UnitClassRecord& c, size_t at, float v) { le::StoreF32(reinterpret_cast<uint8_t*>(&c) + at, v); }
-
 class LiftWorld : public StepWorld {
  public:
   LiftWorld() {
     World& w = *world;
     w.cellBytes.assign(36, 3);
     w.unitClasses.resize(14);
-    SetF32(w.unitClasses[kTank], 104, 1.0f);
-    SetF32(w.unitClasses[kShip], 108, 100.0f);
+    w.unitClasses[kTank].weight = 1.0f;
+    w.unitClasses[kShip].carryCapacity = 100.0f;
     UnitClassRecord& plane = w.unitClasses[kPlane];
-    plane.bytes64[7] = 6;
-    SetF32(plane, 108, 100.0f);
+    plane.movementType = 6;
+    plane.carryCapacity = 100.0f;
     UnitClassRecord& carrierPlane = w.unitClasses[kCarrierPlane];
     carrierPlane = plane;
-    carrierPlane.bytes64[7] = 7;
+    carrierPlane.movementType = 7;
     UnitClassRecord& port = w.unitClasses[kPort];
     port = w.unitClasses[kBase];
     port.flags = kClassFacility | kClassHaven;
-    w.unitClasses[kShip].bytes64[7] = 5;
+    w.unitClasses[kShip].movementType = 5;
   }
   UnitRecord& Lifted(uint32_t orderBit, uint32_t to) {
     UnitRecord& u = Tank(1, 1);

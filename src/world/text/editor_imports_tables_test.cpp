@@ -221,9 +221,9 @@ TEST_F(TableImportTest, UnitClassLinesFillTheirRecords) {
   EXPECT_EQ(c.typeByte, 0);
   EXPECT_EQ(c.strengthPerSize, 12);
   EXPECT_EQ(c.availability, 0xFFFFFFFFu);
-  EXPECT_EQ(le::LoadI16(reinterpret_cast<const uint8_t*>(&c) + 66), 40);
+  EXPECT_EQ(c.speed, 40);
   EXPECT_EQ(c.flags, 0x10000040u);
-  EXPECT_EQ(le::Load32(reinterpret_cast<const uint8_t*>(&c) + 76), 1u);
+  EXPECT_EQ(c.secondFlags, 1u);
   EXPECT_FLOAT_EQ(c.fuelUse, 1.5f);
   EXPECT_FALSE(c.hasExtra);
   EXPECT_EQ(c.extraSlot, 0u);

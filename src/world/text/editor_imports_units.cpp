@@ -129,8 +129,8 @@ bool ReadClass(ImportReader& in, UnitClassRecord& c) {
   std::string name;
   std::string shortName;
   if (!in.Text("name", name) || !in.Text("short name", shortName)) return false;
-  std::memcpy(image, name.data(), std::min(name.size(), kNameSize - 1));
-  std::memcpy(image + kShortNameAt, shortName.data(), std::min(shortName.size(), kShortNameSize - 1));
+  std::memcpy(c.name, name.data(), std::min(name.size(), kNameSize - 1));
+  std::memcpy(c.name + kShortNameAt, shortName.data(), std::min(shortName.size(), kShortNameSize - 1));
   for (const Column& col : kUnitClassColumns) {
     int64_t v = 0;
     switch (col.cell) {

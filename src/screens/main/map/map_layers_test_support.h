@@ -101,9 +101,10 @@ class MapLayersTest : public gfxtest::GlRendererTest {
     return *(stack.lead = &f);
   }
   static void SetSymbols(int16_t classIndex, int16_t first, int16_t second, bool layout) {
-    auto* bytes = reinterpret_cast<uint8_t*>(&g_world.unitClasses[size_t(classIndex)]);
-    std::memcpy(bytes + 192, &first, 2), std::memcpy(bytes + 194, &second, 2);
-    bytes[76] = layout ? 1 : 0;
+    UnitClassRecord& cls = g_world.unitClasses[size_t(classIndex)];
+    cls.symbol = first;
+    cls.secondSymbol = second;
+    cls.secondFlags = layout ? 1 : 0;
   }
   MapView view_;
   UiOptions savedOptions_;

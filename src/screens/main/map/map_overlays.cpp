@@ -194,7 +194,7 @@ HexOverlayColours OverlayColoursOfHex(const World& world, const UiOptions& optio
   if (options.ovshowhighground && (terrainFlags & kTerrainHighGround)) add(HalfOpaque(options.mapovlhgcolor));
   if (options.ovshowgrounddef) {
     int32_t d = terrain ? terrain->bytes[kTerrainGroundDefenceAt] : 0;
-    if (cls && onDuty) d = std::max<int32_t>(d, classfields::DefenceValue(*cls, 3));
+    if (cls && onDuty) d = std::max<int32_t>(d, cls->defenceValues[3]);
     add(GroundDefenceColour(d, options.mapovlgdcolor));
   }
   if (options.ovshowclosecombat &&

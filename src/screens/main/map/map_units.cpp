@@ -20,10 +20,6 @@
 
 namespace {
 
-constexpr size_t kClassSymbolAt = 192;        // i16: first symbol table
-constexpr size_t kClassSecondSymbolAt = 194;  // i16: second symbol table
-constexpr size_t kClassLayoutByteAt = 76;     // bit 0: the large frame layout
-
 constexpr float kSymbolWidth = 82.0f, kSymbolHeight = 40.0f;
 // The disc under a symbol: UBITS cells of 32 x 32, the second for marked units.
 plat::Rect DiscCell(bool marked) {
@@ -115,13 +111,13 @@ SymbolFrame FacilitySymbolFrame(int32_t facing, bool layoutBit) {
 }
 
 int32_t ClassSymbol(const UnitClassRecord& cls) {
-  return le::LoadI16(reinterpret_cast<const uint8_t*>(&cls) + kClassSymbolAt);
+  return cls.symbol;
 }
 int32_t ClassSecondSymbol(const UnitClassRecord& cls) {
-  return le::LoadI16(reinterpret_cast<const uint8_t*>(&cls) + kClassSecondSymbolAt);
+  return cls.secondSymbol;
 }
 bool ClassSymbolLayout(const UnitClassRecord& cls) {
-  return (reinterpret_cast<const uint8_t*>(&cls)[kClassLayoutByteAt] & 1u) != 0;
+  return (cls.secondFlags & 1u) != 0;
 }
 
 Texture* SymbolTexture(int32_t number, bool secondTable) {

@@ -48,11 +48,10 @@ class SelectionTest : public ::testing::Test {
     g_world.players[1].displayPolicy.hostileMask = 1u << 2;
     g_world.unitClasses.assign(8, UnitClassRecord{});
     for (UnitClassRecord& c : g_world.unitClasses) c.strengthPerSize = 10, c.name[0] = 'C';
-    auto* ship = reinterpret_cast<uint8_t*>(&g_world.unitClasses[kShip]);
     g_world.unitClasses[kShip].kind = 2;
     g_world.unitClasses[kShip].strengthPerSize = 1;
-    ship[96] = 40;
-    reinterpret_cast<uint8_t*>(&g_world.unitClasses[kCargo])[134] = 10;
+    g_world.unitClasses[kShip].cargoSlots = 40;
+    g_world.unitClasses[kCargo].slotSize = 10;
     g_world.unitClasses[kFacility].flags = kClassFacility;
     g_world.unitClasses[kMissile].flags = kClassStock;
     g_commandLog.Clear();

@@ -20,10 +20,9 @@ namespace {
 auto Edges(const plat::Rect& r) { return std::tuple(r.left, r.top, r.right, r.bottom); }
 
 void SetPictures(UnitClassRecord& cls, int16_t first, int16_t second, bool tall) {
-  auto* bytes = reinterpret_cast<uint8_t*>(&cls);
-  le::StoreI16(bytes + 192, first);
-  le::StoreI16(bytes + 194, second);
-  bytes[76] = tall ? 1 : 0;
+  cls.symbol = first;
+  cls.secondSymbol = second;
+  cls.secondFlags = tall ? 1 : 0;
 }
 
 TEST(ClassIconTest, FrameSheetAndRecordOfEachCall) {

@@ -85,7 +85,7 @@ uint8_t HexFortification(const World& world, const HexCell& cell) {
   if (!lead || lead->classIndex == 0 || (lead->unitFlags & (kUnitGone | kUnitProvisional)) || StandsDown(*lead))
     return 0;
   const UnitClassRecord* cls = ClassOf(world, lead->classIndex);
-  return cls ? classfields::DefenceValue(*cls, 3) : 0;
+  return cls ? cls->defenceValues[3] : 0;
 }
 
 }  // namespace
@@ -167,7 +167,7 @@ void HexInfoPanel::Refresh() {
     for (int row = 0; row < 3; ++row) {
       int32_t v = classfields::TerrainCover(t, row);
       if (classDefends) {
-        v = std::max<int32_t>(v, classfields::DefenceValue(k, 3));
+        v = std::max<int32_t>(v, k.defenceValues[3]);
         if (row == 1 && (k.flags & kClassFortification)) v *= 3;
       }
       float factor = static_cast<float>(v) / 10.0f;
@@ -178,11 +178,11 @@ void HexInfoPanel::Refresh() {
       }
     }
     if (SlideBarControl* bar = SlideBarOf(withId(kCombinedRowId))) {
-      const int32_t combined = t.bytes[kTerrainGroundDefenceAt] + classfields::DefenceValue(k, 3);
+      const int32_t combined = t.bytes[kTerrainGroundDefenceAt] + k.defenceValues[3];
       SliderSetMaxFloat(bar, kDefenceMax);
       SliderSetValueFloatNotify(bar, std::min(static_cast<float>(combined) / 25.0f, kDefenceMax));
     }
-    const int32_t u = (k.flags & kClassNoTerrainCost) ? 0 : classfields::HexMovementCost(k);
+    const int32_t u = (k.flags & kClassNoTerrainCost) ? 0 : k.hexMoveCost;
     for (int row = 0; row < 4; ++row) {
       const int32_t terrainCost = classfields::TerrainMovement(t, row);
       const int32_t v = terrainCost == 0 ? u : u == 0 ? terrainCost : std::min(terrainCost, u);

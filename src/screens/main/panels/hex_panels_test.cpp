@@ -186,7 +186,7 @@ TEST_F(HexPanelsTest, FortificationIsTheCoverOfTheHexsReadyFacility) {
   panel.currentForm = form;
   const GlobalGuard<std::vector<UnitClassRecord>> classes(g_world.unitClasses);
   g_world.unitClasses.assign(3, UnitClassRecord{});
-  reinterpret_cast<uint8_t*>(&g_world.unitClasses[2])[139] = 50;  // the cover it gives
+  g_world.unitClasses[2].defenceValues[3] = 50;  // the cover it gives
   Place(g_world.gameState.currentHex, 2, 2);
   UnitRecord lead{};
   HexUnitStack stack{.lead = &lead};

@@ -33,12 +33,7 @@
 
 namespace {
 
-// Facilities that have a panel of their own: the kind byte of the class,
-// the count of units a base holds, and the room it has for them.
-const uint8_t* ClassImageBytes(const UnitClassRecord& c) { return reinterpret_cast<const uint8_t*>(&c); }
-uint8_t ClassFacilityKind(const UnitClassRecord& c) { return ClassImageBytes(c)[70]; }
-uint8_t ClassBaseSlots(const UnitClassRecord& c) { return ClassImageBytes(c)[180]; }
-float ClassBaseRoom(const UnitClassRecord& c) { return le::LoadF32(ClassImageBytes(c) + 176); }
+// The facility kinds (a class's baseKind) that have a panel of their own.
 constexpr uint8_t kFacilityResearchCentre = 1;
 constexpr uint8_t kFacilitySilo = 2;
 constexpr uint8_t kFacilityLaunchSite = 3;
@@ -217,15 +212,15 @@ void MapScreen::ShowFacilitySidePanel() {
     const UnitRecord* lead = cell->stack ? cell->stack->lead : nullptr;
     const UnitClassRecord* cls = lead && IsUnitLive(*lead) ? ClassRecordAt(w, lead->classIndex) : nullptr;
     const bool ownBase = cls && (cls->flags & kClassSettlement) &&
-                         (ClassBaseRoom(*cls) > 0.0f || ClassBaseSlots(*cls) || ClassFacilityKind(*cls)) &&
+                         (cls->baseRoom > 0.0f || cls->baseSlots || cls->baseKind) &&
                          CellOwner(cell->word) == w.gameState.localPlayer;
     const UnitClassRecord* visible = ownBase ? ClassRecordAt(w, VisibleLeadClass(w, cell)) : nullptr;
     if (visible) {
-      switch (ClassFacilityKind(*visible)) {
+      switch (visible->baseKind) {
         case kFacilityResearchCentre: target = &researchCentre; break;
         case kFacilitySilo: target = &silo; break;
         case kFacilityLaunchSite: target = &launchSite; break;
-        default: target = ClassBaseSlots(*visible) ? static_cast<Screen*>(&base) : &settlement; break;
+        default: target = visible->baseSlots ? static_cast<Screen*>(&base) : &settlement; break;
       }
     }
   }

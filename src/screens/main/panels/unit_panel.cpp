@@ -152,7 +152,7 @@ void UnitPanel::ShowUnit(uint32_t unitId) {
   DrawUnitPicture(f, *unit, *cls);
   const bool own = unit->owner == g_world.gameState.localPlayer;
   SetHidden(Find("UNITORDER"), !own);
-  SetHidden(Find("4C"), ClassCarryCapacity(*cls) == 0.0f && ClassCargoSlots(*cls) == 0);
+  SetHidden(Find("4C"), cls->carryCapacity == 0.0f && cls->cargoSlots == 0);
   for (Screen* tab : {static_cast<Screen*>(&summary), static_cast<Screen*>(&status), static_cast<Screen*>(&strength),
                       static_cast<Screen*>(&cargo), static_cast<Screen*>(&extra)}) {
     tab->id = unitId;

@@ -119,7 +119,7 @@ int32_t ShortStatus(const UnitRecord& f, bool unsupplied) {
 
 bool MilitaryWithStore(const UnitClassRecord& cls) {
   return (cls.flags & kClassSettlement) &&
-         (StorageFigure(cls) > 0.0f || StockCategoryMask(cls) != 0 || FacilityTypeByte(cls) != 0);
+         (cls.carryCapacity > 0.0f || cls.loadableMask != 0 || cls.facilityType != 0);
 }
 
 bool HoldsPrerequisite(const World& world, int player, int16_t tech) {
@@ -236,7 +236,7 @@ void FillFacilityContext(World& world, ListBoxControl* list, uint32_t hex) {
   if (preparing) {
     AddRow(list, Text(kListHexmaprtug, 3), 4, true);
   } else if (s == 0) {
-    if (!(cls->flags & kClassRoad) && !((cls->flags & kClassSettlement) && StorageFigure(*cls) <= 0.0f))
+    if (!(cls->flags & kClassRoad) && !((cls->flags & kClassSettlement) && cls->carryCapacity <= 0.0f))
       AddRow(list, Text(kListHexmaprtug, 0), 25, false);
     AddRow(list, Text(kListHexmaprtug, 2), 22, false);
   } else if (s != 3) {

@@ -17,10 +17,6 @@
 #include "world/unit_class_flags.h"
 #include "world/world.h"
 
-using listfields::FacilityTypeByte;
-using listfields::StockCategoryMask;
-using listfields::StorageFigure;
-
 namespace {
 
 // Facility kinds of the collection walk: bases and silos or launch sites,
@@ -125,13 +121,13 @@ void OpenObjectPopup(ScreenSet& screens, const HexCell* cell, int32_t flag) {
   }
   if (!cls) return;
   const uint32_t f = cls->flags;
-  const uint8_t type = FacilityTypeByte(*cls);
+  const uint8_t type = cls->facilityType;
   const bool store = (f & kClassSettlement) && !(f & kClassExcludedKinds);
   if (f & kClassProduction) {
     screens.industry.Popup(LargestProduct(*cls), nullptr);
   } else if (f & kClassSettlementPopulation) {
     screens.settlementList.Popup(CellOwner(cell->word), nullptr);
-  } else if (store && type == 0 && StockCategoryMask(*cls) != 0) {
+  } else if (store && type == 0 && cls->loadableMask != 0) {
     OpenBasePopup(screens, lead, flag);
   } else if (store && type == 1) {
     screens.research.Popup(kKeepScreenId, nullptr);
@@ -139,7 +135,7 @@ void OpenObjectPopup(ScreenSet& screens, const HexCell* cell, int32_t flag) {
     OpenSiloPopup(screens, lead, flag);
   } else if (store && type == 3) {
     OpenLaunchSitePopup(screens, lead, flag);
-  } else if ((f & kClassSettlement) && !(StorageFigure(*cls) <= 0.0f && StockCategoryMask(*cls) == 0 && type == 0)) {
+  } else if ((f & kClassSettlement) && !(cls->carryCapacity <= 0.0f && cls->loadableMask == 0 && type == 0)) {
     OpenDepotPopup(screens, lead, flag);
   }
 }

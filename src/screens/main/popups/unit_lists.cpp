@@ -56,13 +56,13 @@ void ForEachCargo(const World& world, const UnitRecord& carrier, Fn fn) {
 }
 
 int32_t CargoRoomOf(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
-  int32_t limit = CapacityWord(cls);
-  if (CarrierKind(cls) == 1 && cls.kind != 0) limit /= 10;
+  int32_t limit = cls.cargoSlots;
+  if (cls.strengthPerSize == 1 && cls.kind != 0) limit /= 10;
   float used = 0.0f;
   ForEachCargo(world, unit, [&](const UnitRecord& cargo) {
-    if (const UnitClassRecord* c = UnitClassOf(world, cargo)) used += static_cast<float>(CargoSize(*c)) * cargo.strength;
+    if (const UnitClassRecord* c = UnitClassOf(world, cargo)) used += static_cast<float>(c->slotSize) * cargo.strength;
   });
-  const int32_t free = CheckedTrunc(static_cast<float>(CapacityWord(cls)) * unit.strength - used);
+  const int32_t free = CheckedTrunc(static_cast<float>(cls.cargoSlots) * unit.strength - used);
   return std::min(limit, free);
 }
 
@@ -93,7 +93,7 @@ bool Passes(const World& world, const UnitRecord& u, const CollectUnitsArgs& a, 
   const bool stock = (cls->flags & kClassStock) != 0;
   const OrderBlock& shown = u.ordersShown;
   if (category >= 0) {
-    if (stock ? !((StockCategoryMask(*cls) >> (category & 31)) & 1u) : u.kind != category) return false;
+    if (stock ? !((cls->loadableMask >> (category & 31)) & 1u) : u.kind != category) return false;
   }
   if ((a.stock == 1) != stock) return false;
   if (a.subType != -1 && u.unitType != a.subType) return false;
@@ -106,7 +106,7 @@ bool Passes(const World& world, const UnitRecord& u, const CollectUnitsArgs& a, 
   if (a.orderStatus == 1 && status) return false;
   if (a.orderStatus == 0 && !status) return false;
   if (a.word12Bit31 != -1 && static_cast<int32_t>(shown[kStateFlags] >> 31) != a.word12Bit31) return false;
-  if (a.classGroup != -1 && GroupByte(*cls) != a.classGroup) return false;
+  if (a.classGroup != -1 && cls->level != a.classGroup) return false;
   if (a.flagBit14 != -1 && !(shown[kOrderFlags] & (1u << 28)) &&
       static_cast<int32_t>((u.unitFlags >> 14) & 1u) != a.flagBit14)
     return false;
@@ -117,8 +117,8 @@ bool Passes(const World& world, const UnitRecord& u, const CollectUnitsArgs& a, 
   if (shown[kStateFlags] & kStateModeC) return false;
   if (a.cargoRoom != -1) {
     if (stock) {
-      if (a.cargoRoom < CargoSize(*cls)) return false;
-    } else if (CapacityWord(*cls) == 0 || a.cargoRoom > CargoRoomOf(world, u, *cls)) {
+      if (a.cargoRoom < cls->slotSize) return false;
+    } else if (cls->cargoSlots == 0 || a.cargoRoom > CargoRoomOf(world, u, *cls)) {
       return false;
     }
   }
@@ -127,7 +127,7 @@ bool Passes(const World& world, const UnitRecord& u, const CollectUnitsArgs& a, 
     const uint32_t want = static_cast<uint32_t>(a.missileLoadKinds);
     if (stock || want != 0 ? !(load & want) : load != 0) return false;
   }
-  if (a.minimumFirepower != 0.0f && !(Firepower(*cls) * u.strength >= a.minimumFirepower)) return false;
+  if (a.minimumFirepower != 0.0f && !(cls->firepower * u.strength >= a.minimumFirepower)) return false;
   if (a.visibleOnly && !LocalPlayerSeesUnit(world, u)) return false;
   if (a.excludeInBase && (u.unitFlags & kUnitInBase)) return false;
   return true;
@@ -262,9 +262,9 @@ int32_t FacilityKindOf(const World& world, int32_t classIndex) {
   if (f & kClassProduction) return 5;
   if (f & kClassBuildsWorks) return 2;
   if (f & kClassSettlement) {
-    if (FacilityTypeByte(*cls) != 0) return 6;
-    if (StockCategoryMask(*cls) != 0 || (f & (kClassHaven | kClassAirBase))) return 4;
-    if (StorageFigure(*cls) > 0.0f) return 7;
+    if (cls->facilityType != 0) return 6;
+    if (cls->loadableMask != 0 || (f & (kClassHaven | kClassAirBase))) return 4;
+    if (cls->carryCapacity > 0.0f) return 7;
   }
   return 0;
 }
@@ -283,12 +283,12 @@ void CollectFacilityUnits(World& world, const CollectFacilityArgs& a) {
       const UnitClassRecord* cls = UnitClassOf(world, *u);
       if (cls && (cls->flags & kClassFacility) && !(u->unitFlags & kUnitGone) && u->classIndex != 0) {
         const int32_t domain = (cls->flags & kClassHaven) ? 2 : static_cast<int32_t>((cls->flags >> 10) & 1u);
-        const int32_t mask = StockCategoryMask(*cls);
+        const int32_t mask = cls->loadableMask;
         const bool ok = (a.owner == -1 || u->owner == a.owner) && (a.domain == -1 || domain == a.domain) &&
                         (a.facilityKind == -1 || FacilityKindOf(world, u->classIndex) == a.facilityKind) &&
                         (a.stockMaskTest == -1 || (mask != 0) == (a.stockMaskTest == 1)) &&
                         a.available == ((u->ordersShown[kPostureBits] & 1u) ? 0 : 1) &&
-                        (a.facilityType == -1 || FacilityTypeByte(*cls) == a.facilityType);
+                        (a.facilityType == -1 || cls->facilityType == a.facilityType);
         if (ok) {
           if (ListItem28* item = NewListNode(u, static_cast<float>(u->classIndex), true, 0, sorted))
             item->callerWord = static_cast<intptr_t>(u->id);
