@@ -168,6 +168,12 @@ inline constexpr size_t kUnitClassExtraSize = 48;
 
 // A class as the world holds it: the image and, when its extra-block word
 // says so, the 48-byte extra block.
+// The attack value against a target type. A type past the table, which
+// only a damaged class file holds, has none.
+inline uint8_t AttackValueAgainst(const UnitClassImage& c, int targetType) {
+  return targetType >= 0 && targetType < 8 ? c.attackValues[targetType] : uint8_t{0};
+}
+
 struct UnitClassRecord : UnitClassImage {
   UnitClassRecord() : UnitClassImage{} {}
   bool hasExtra = false;

@@ -217,3 +217,16 @@ TEST_F(UniFileTest, FoldersFollowTheMode) {
 }
 
 }  // namespace
+
+// A damaged class file can give a target type past the attack table: it
+// reads as no attack, not as the bytes that follow the table.
+TEST(UnitClassAttack, TypesPastTheTableHaveNoAttackValue) {
+  UnitClassRecord c;
+  for (int t = 0; t < 8; ++t) c.attackValues[t] = static_cast<uint8_t>(10 + t);
+  c.spotValue = c.costFigure = 0x6363;  // the fields just before and after the table
+  const struct {
+    int type;
+    uint8_t value;
+  } rows[] = {{0, 10}, {5, 15}, {7, 17}, {10, 0}, {-1, 0}, {255, 0}};
+  for (const auto& r : rows) EXPECT_EQ(AttackValueAgainst(c, r.type), r.value) << r.type;
+}

@@ -95,7 +95,7 @@ int AttackerMode(const UnitRecord& u, const UnitClassRecord& cls, bool fortified
 // defender without strength, efficiency or defence adds nothing.
 float Odds(const UnitRecord& a, const UnitClassRecord& ac, const UnitRecord& d, const UnitClassRecord& dc,
            bool fortified) {
-  const float rating = fortified ? Rating(ac.coveredAttack) : Rating(ac.attackValues[dc.targetType]);
+  const float rating = fortified ? Rating(ac.coveredAttack) : Rating(AttackValueAgainst(ac, dc.targetType));
   const float attack = rating * a.efficiency * a.strength;
   const float defence = d.efficiency * d.strength * Rating(dc.defenceValues[AttackerMode(a, ac, fortified)]);
   return defence > 0.0f ? attack / defence : 0.0f;

@@ -109,7 +109,7 @@ Check CheckLaunch(World& world, UnitRecord& stock, const UnitClassRecord& cls, U
     if (!UnitVisibleToSide(world, *target, me)) return Check::kAbandon;
     if (RelationOf(world, me, target->owner) != kRelationHostile) return Check::kAbandon;
     o[kFireHex] = unitbytes::UnitPosition(*target);
-    if (cls.attackValues[TargetType(world, *target)] == 0) return Check::kWait;
+    if (AttackValueAgainst(cls, TargetType(world, *target)) == 0) return Check::kWait;
   }
   const uint32_t at = o[kFireHex];
   if (at == kNoHexPosition) return Check::kAbandon;
