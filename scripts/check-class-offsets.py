@@ -15,13 +15,13 @@ Usage: scripts/check-class-offsets.py [--samples-only] [ROOT]
 Exit status: 0 clean, 1 refused lines in the tree, 2 a rule failed its
 samples.
 """
-import os
 import re
 import sys
 from dataclasses import dataclass, field
 from typing import Callable
 
-SOURCE_SUFFIXES = ('.h', '.hpp', '.cpp', '.cc', '.inl', '.inc')
+import source_checks
+
 FOLDERS = ('src', 'tests', 'bench', 'tools')
 
 
@@ -189,45 +189,14 @@ def check_samples():
 
 def check_tree(root):
     problems = []
-    for top in FOLDERS:
-        for folder, dirs, files in os.walk(os.path.join(root, top)):
-            dirs.sort()
-            for name in sorted(files):
-                if not name.endswith(SOURCE_SUFFIXES):
-                    continue
-                full = os.path.join(folder, name)
-                path = os.path.relpath(full, root).replace(os.sep, '/')
-                with open(full, encoding='utf-8', errors='replace') as f:
-                    text = f.read()
-                for rule in RULES:
-                    for number in rule.find(path, text):
-                        problems.append(f'{path}:{number}: {rule.why} ({rule.name})')
+    for path, full in source_checks.source_files(root, FOLDERS):
+        with open(full, encoding='utf-8', errors='replace') as f:
+            text = f.read()
+        for rule in RULES:
+            for number in rule.find(path, text):
+                problems.append(f'{path}:{number}: {rule.why} ({rule.name})')
     return problems
 
-
-def main(argv):
-    args = argv[1:]
-    samples_only = '--samples-only' in args
-    args = [a for a in args if a != '--samples-only']
-    root = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), '..')
-
-    failures = check_samples()
-    if failures:
-        print('check-class-offsets: a rule does not hold on its own samples:', file=sys.stderr)
-        for failure in failures:
-            print('  ' + failure, file=sys.stderr)
-        return 2
-    if samples_only:
-        return 0
-
-    problems = check_tree(root)
-    for problem in problems:
-        print(problem, file=sys.stderr)
-    if problems:
-        print(f'check-class-offsets: {len(problems)} line(s) give a field a second name', file=sys.stderr)
-        return 1
-    return 0
-
-
 if __name__ == '__main__':
-    sys.exit(main(sys.argv))
+    sys.exit(source_checks.run(sys.argv, 'check-class-offsets', check_samples, check_tree,
+                               'line(s) give a field a second name'))

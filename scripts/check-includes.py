@@ -32,8 +32,9 @@ import re
 import sys
 from dataclasses import dataclass, field
 
+import source_checks
+
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
-SOURCE_SUFFIXES = ('.h', '.hpp', '.cpp', '.cc', '.inl', '.inc')
 
 SIMULATION = ('records', 'world', 'net', 'units', 'sim', 'ai')
 INTERFACE = ('ui', 'screens', 'editor', 'app/gfx', 'app/audio', 'app/shell')
@@ -288,49 +289,19 @@ def check_tree(root):
     with open(os.path.join(src, 'CMakeLists.txt'), encoding='utf-8') as f:
         libraries = parse_libraries(f.read())
     problems = []
-    for folder, dirs, files in os.walk(src):
-        dirs.sort()
-        for name in sorted(files):
-            if not name.endswith(SOURCE_SUFFIXES):
-                continue
-            path = os.path.join(folder, name)
-            source = os.path.relpath(path, src).replace(os.sep, '/')
-            with open(path, encoding='utf-8', errors='replace') as f:
-                for number, line in enumerate(f, 1):
-                    for rule in RULES:
-                        why = refusal(rule, source, line)
-                        if why:
-                            problems.append(f'src/{source}:{number}: {why}')
-                    why = link_refusal(libraries, source, line,
-                                       lambda p: os.path.isfile(os.path.join(src, p)))
+    for path, full in source_checks.source_files(src, ('',)):
+        with open(full, encoding='utf-8', errors='replace') as f:
+            for number, line in enumerate(f, 1):
+                for rule in RULES:
+                    why = refusal(rule, path, line)
                     if why:
-                        problems.append(f'src/{source}:{number}: {why}')
+                        problems.append(f'src/{path}:{number}: {why}')
+                why = link_refusal(libraries, path, line, lambda p: os.path.isfile(os.path.join(src, p)))
+                if why:
+                    problems.append(f'src/{path}:{number}: {why}')
     return problems
 
 
-def main(argv):
-    args = argv[1:]
-    samples_only = '--samples-only' in args
-    args = [a for a in args if a != '--samples-only']
-    root = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), '..')
-
-    failures = check_samples()
-    if failures:
-        print('check-includes: a rule does not hold on its own samples:', file=sys.stderr)
-        for failure in failures:
-            print('  ' + failure, file=sys.stderr)
-        return 2
-    if samples_only:
-        return 0
-
-    problems = check_tree(root)
-    for problem in problems:
-        print(problem, file=sys.stderr)
-    if problems:
-        print(f'check-includes: {len(problems)} include(s) break the layering', file=sys.stderr)
-        return 1
-    return 0
-
-
 if __name__ == '__main__':
-    sys.exit(main(sys.argv))
+    sys.exit(source_checks.run(sys.argv, 'check-includes', check_samples, check_tree,
+                               'include(s) break the layering'))
