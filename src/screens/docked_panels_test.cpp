@@ -11,7 +11,7 @@
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
-#include "support/global_guard.h"
+#include "ui/popup_test_support.h"
 #include "ui/box_control.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
@@ -19,53 +19,7 @@
 
 namespace {
 
-std::vector<int32_t> g_sounds;
-int g_beeps = 0;
-
-class FormScreen : public Screen {
- public:
-  explicit FormScreen(int32_t width = 200, int32_t height = 100) : Screen("FORM") {
-    form = new BoxControl(ControlInit{.owner = this, .width = width, .height = height});
-    form->fills[kLookNormal] = 0x00112233u;
-    currentForm = form;
-  }
-  ~FormScreen() override {
-    if (form->parent) ClosePopupForm(g_ui, form, 1, 1);
-    delete form;
-  }
-};
-
-class DockedPanelTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    g_platform.clientRect = {0, 0, 1024, 768};
-    root_ = new BoxControl(ControlInit{.width = 1024, .height = 768});
-    g_ui.rootForm = root_;
-    g_ui.popupCount = 0;
-    g_ui.lastPopupFlags = 0;
-    g_ui.keepPopups = 0;
-    g_ui.panelDepth = g_ui.savedPanelDepth = 0;
-    g_ui.modal = 0;
-    g_sounds.clear();
-    g_beeps = 0;
-    g_popupSounds.uiSound = [](int32_t n) { g_sounds.push_back(n); };
-    g_popupSounds.beep = [] { ++g_beeps; };
-  }
-  void TearDown() override {
-    CloseAllPopups(g_ui, 1);
-    g_ui.rootForm = nullptr;
-    delete root_;
-    g_popupSounds = {};
-    g_sound.muted = 0;
-    g_ui.popupCount = 0;
-    g_ui.lastPopupFlags = 0;
-    g_ui.panelDepth = g_ui.savedPanelDepth = 0;
-  }
-
-  Control* root_ = nullptr;
-  GlobalGuard<plat::Rect> client_{g_platform.clientRect};
-  GlobalGuard<UiOptions> options_{g_uiOptions};
-};
+using DockedPanelTest = PopupFixture;
 
 TEST_F(DockedPanelTest, DockedPanelDepths) {
   struct Row {
@@ -115,7 +69,7 @@ TEST_F(DockedPanelTest, TheSidePopupSoundsOnlyWhenItsStateChanges) {
   g_ui.sidePopupOpen = 0;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    g_sounds.clear();
+    sounds.clear();
     g_uiOptions.sidescreens = row.sideScreens;
     if (row.show) {
       ShowSidePopup(g_ui, side, nullptr);
@@ -123,7 +77,7 @@ TEST_F(DockedPanelTest, TheSidePopupSoundsOnlyWhenItsStateChanges) {
       ClosePopup(g_ui, side);
     }
     EXPECT_EQ(g_ui.sidePopupOpen, row.flagAfter);
-    EXPECT_EQ(g_sounds, row.sounds);
+    EXPECT_EQ(sounds, row.sounds);
     EXPECT_EQ((side.form->state & kStateHidden) != 0, row.hidden);
   }
   g_ui.sidePopupOpen = 0;

@@ -13,6 +13,7 @@
 #include "support/global_guard.h"
 #include "ui/box_control.h"
 #include "ui/control_tree.h"
+#include "ui/popup_test_support.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/tooltip.h"
@@ -21,48 +22,14 @@
 
 namespace {
 
-std::vector<int32_t> g_sounds;
-int g_beeps = 0;
-
-class FormScreen : public Screen {
- public:
-  explicit FormScreen(int32_t width = 200, int32_t height = 100) : Screen("FORM") {
-    form = new BoxControl(ControlInit{.owner = this, .width = width, .height = height});
-    form->fills[kLookNormal] = 0x00112233u;
-    currentForm = form;
-  }
-  ~FormScreen() override {
-    if (form->parent) ClosePopupForm(g_ui, form, 1, 1);
-    delete form;
-  }
-};
-
-class PopupTest : public ::testing::Test {
+class PopupTest : public PopupFixture {
  protected:
   void SetUp() override {
-    g_platform.clientRect = {0, 0, 1024, 768};
-    root_ = new BoxControl(ControlInit{.width = 1024, .height = 768});
-    g_ui.rootForm = root_;
-    g_ui.popupCount = 0;
-    g_ui.lastPopupFlags = 0;
-    g_ui.keepPopups = 0;
-    g_ui.panelDepth = g_ui.savedPanelDepth = 0;
-    g_ui.modal = 0;
-    g_sounds.clear();
-    g_beeps = 0;
-    g_popupSounds.uiSound = [](int32_t n) { g_sounds.push_back(n); };
-    g_popupSounds.beep = [] { ++g_beeps; };
+    PopupFixture::SetUp();
     g_uiScreenHooks.popupFrames = &frames_;
   }
   void TearDown() override {
-    CloseAllPopups(g_ui, 1);
-    g_ui.rootForm = nullptr;
-    delete root_;
-    g_popupSounds = {};
-    g_sound.muted = 0;
-    g_ui.popupCount = 0;
-    g_ui.lastPopupFlags = 0;
-    g_ui.panelDepth = g_ui.savedPanelDepth = 0;
+    PopupFixture::TearDown();
     g_uiScreenHooks.popupFrames = nullptr;
   }
   static int FramesOnRoot() {
@@ -74,9 +41,6 @@ class PopupTest : public ::testing::Test {
     return count;
   }
   PopupFrameScreen frames_;  // the screen set holds the game's
-  Control* root_ = nullptr;
-  GlobalGuard<plat::Rect> client_{g_platform.clientRect};
-  GlobalGuard<UiOptions> options_{g_uiOptions};
 };
 
 TEST_F(PopupTest, OpeningOneReplacesTheOtherAndClosingItBringsTheOtherBack) {
@@ -87,7 +51,7 @@ TEST_F(PopupTest, OpeningOneReplacesTheOtherAndClosingItBringsTheOtherBack) {
   } rows[] = {{"sounding", false, {6, 7, 6, 7, 6}}, {"muted", true, {}}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    g_sounds.clear();
+    sounds.clear();
     g_sound.muted = row.muted ? 1 : 0;
     FormScreen a, b;
     ScreenParameterList list;
@@ -104,7 +68,7 @@ TEST_F(PopupTest, OpeningOneReplacesTheOtherAndClosingItBringsTheOtherBack) {
     EXPECT_EQ(b.returnTo, nullptr);
     EXPECT_EQ(g_ui.popupCount, 1);
     EXPECT_EQ(g_ui.keepPopups, 0);
-    EXPECT_EQ(g_sounds, row.sounds);
+    EXPECT_EQ(sounds, row.sounds);
     a.Close(1);
   }
 }
@@ -125,7 +89,7 @@ TEST_F(PopupTest, StackedExclusiveAndLockedPopupsAndClosingThemAll) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    g_beeps = 0;
+    beeps = 0;
     FormScreen a, b;
     const plat::Rect whole{0, 0, 1024, 768};
     ASSERT_EQ(OpenPopup(g_ui, a.form, row.firstFlags, -1, -1, 0, whole), 0);
@@ -136,7 +100,7 @@ TEST_F(PopupTest, StackedExclusiveAndLockedPopupsAndClosingThemAll) {
     g_ui.uiLock = 0;
     EXPECT_EQ(g_ui.keepPopups, 0);
     EXPECT_EQ(a.form->parent != nullptr, row.firstStaysOpen);
-    EXPECT_EQ(g_beeps, row.beeps);
+    EXPECT_EQ(beeps, row.beeps);
     // Closing the stacked one brings nothing back; closing all reopens none.
     if (row.secondFlags & kPopupStacked && row.secondResult == 0) {
       b.returnTo = &a;
@@ -250,13 +214,13 @@ TEST_F(PopupTest, ClicksOnTheFrame) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    g_beeps = 0;
+    beeps = 0;
     FormScreen a;
     ASSERT_EQ(OpenPopup(g_ui, a.form, row.flags, -1, -1, 0, {0, 0, 1024, 768}), 0);
     Control* frame = a.form->parent;
     frame->HandleMouse(static_cast<int32_t>(row.message), 0, 5, 5);
     EXPECT_EQ(a.form->parent == nullptr, row.closes);
-    EXPECT_EQ(g_beeps, row.beeps);
+    EXPECT_EQ(beeps, row.beeps);
     if (a.form->parent) a.Close(1);
   }
 }
