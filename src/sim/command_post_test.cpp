@@ -104,7 +104,7 @@ TEST_F(Posting, SendsTheRecordAndItsPayloadOnlyWhenAskedInANetworkGame) {
 
 // The display pass runs for the local player's commands, for the ids that
 // make units and projects of every player, and for other regions' commands
-// only where the Part says.
+// only where the rules say.
 TEST_F(Posting, DisplayPassFilterMatrix) {
   P(2).kind = kKindComputer;
   P(3).kind = kKindHuman;  // a person at another peer
