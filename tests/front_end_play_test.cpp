@@ -3,7 +3,8 @@
 // runs two days, is saved, left and loaded again from the start menu's file
 // dialog; Escape's menu saves "Probe" and loads it; a won game's notice
 // opens its pop-up, whose button leaves for the result screen and from there
-// the start menu; the program closes with its threads joined.
+// the start menu, where a second new game starts and plays a day; the
+// program closes with its threads joined.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -91,31 +92,11 @@ int RowOf(const std::vector<RegionEntry>& rows, const char* name) {
   return -1;
 }
 
-TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
-  FastClock clock(plat::CurrentClock());
-  plat::SetClockSource(&clock);
-  const std::string oldRoot = plat::DataRoot();
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
-  PrepareWholeProgram();
-  ASSERT_EQ(InitApplication(g_app), 0);
-  // A failed step still lets the program end: the game's threads stop.
-  struct StopsTheGame {
-    ~StopsTheGame() {
-      if (GameThreadsRunning()) StopGameSession(&g_ui);
-    }
-  } stopsTheGame;
-  RunIdleFrame();
-  ASSERT_EQ(g_ui.mode, kUiFrontEnd);
-
+// New game from the start menu: Channel, Westholm, the briefing's second
+// leadership, start. Gives Westholm's region.
+void StartChannelAsWestholm(int32_t& region) {
   ScreenSet& s = g_screens;
   GameChoiceScreen& choice = s.gameChoice;
-  // Each step: the screen whose form is up, the control pressed, and the
-  // row of a list (-1 for a button).
-  struct Step {
-    Screen* screen;
-    const char* tag;
-    int row;
-  };
   Click(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"), -1);
   ASSERT_NE(choice.currentForm->parent, nullptr) << "New game shows the scenario choice";
   const int channel = RowOf(choice.scenarios, "Channel");
@@ -125,10 +106,55 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   const int westholm = RowOf(choice.regions, "Westholm");
   ASSERT_GE(westholm, 0);
   Click(FormFindControlByTag(choice.currentForm, "REGIONLIST"), westholm);
-  const int32_t region = choice.regions[static_cast<size_t>(westholm)].player;
+  region = choice.regions[static_cast<size_t>(westholm)].player;
   ASSERT_EQ(choice.region, region);
-  const Step kSteps[] = {{&choice, "START", -1}, {&s.briefing, "MODE2", -1}, {&s.briefing, "START", -1}};
-  for (const Step& step : kSteps) Click(FormFindControlByTag(step.screen->currentForm, step.tag), step.row);
+  Click(FormFindControlByTag(choice.currentForm, "START"), -1);
+  Click(FormFindControlByTag(s.briefing.currentForm, "MODE2"), -1);
+  Click(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
+}
+
+// Runs the game at speed 4 until the days have passed (two minutes at most).
+void PlayDays(uint32_t days) {
+  const uint32_t firstDay = g_world.gameState.currentDay;
+  SetGameSpeed(g_world.gameState, 4);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  while (std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() < firstDay + days &&
+         std::chrono::steady_clock::now() < deadline) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_GE(std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(), firstDay + days) << days << " days pass";
+}
+
+TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
+  FastClock clock;
+  plat::SetClockSource(&clock);
+  const std::string oldRoot = plat::DataRoot();
+  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  PrepareWholeProgram();
+  ASSERT_EQ(InitApplication(g_app), 0);
+  // A failed step still lets the program end: the game's threads stop.
+  struct StopsTheGame {
+    std::string root;
+    ~StopsTheGame() {
+      if (GameThreadsRunning()) StopGameSession(&g_ui);
+      plat::SetDataRoot(root);
+      plat::SetClockSource(nullptr);
+    }
+  } stopsTheGame{oldRoot};
+  RunIdleFrame();
+  ASSERT_EQ(g_ui.mode, kUiFrontEnd);
+
+  ScreenSet& s = g_screens;
+  // Each step: the screen whose form is up, the control pressed, and the
+  // row of a list (-1 for a button).
+  struct Step {
+    Screen* screen;
+    const char* tag;
+    int row;
+  };
+  int32_t region = -1;
+  ASSERT_NO_FATAL_FAILURE(StartChannelAsWestholm(region));
 
   EXPECT_EQ(g_ui.mode, kUiInGame);
   EXPECT_EQ(g_platform.appMode, kModeGame);
@@ -138,15 +164,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_EQ(g_world.players[region].govtype, 2) << "the briefing's second leadership button";
   ASSERT_TRUE(GameThreadsRunning());
 
-  const uint32_t firstDay = g_world.gameState.currentDay;
-  SetGameSpeed(g_world.gameState, 4);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() < firstDay + 2 &&
-         std::chrono::steady_clock::now() < deadline) {
-    Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  EXPECT_GE(std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(), firstDay + 2) << "two days pass";
+  PlayDays(2);
 
   // Saved, left for the menus, and loaded again through the file dialog.
   const std::string saved = "FrontEndProbe";
@@ -210,12 +228,21 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   Click(FormFindControlByTag(s.victory.continuation.currentForm, "MENU"), -1);
   ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "MENU returns to the start menu";
 
+  // A second game from the same start menu plays as the first did, from
+  // the scenario's own first day.
+  int32_t secondRegion = -1;
+  ASSERT_NO_FATAL_FAILURE(StartChannelAsWestholm(secondRegion));
+  EXPECT_EQ(secondRegion, region);
+  EXPECT_EQ(g_ui.mode, kUiInGame);
+  EXPECT_EQ(g_world.gameState.localPlayer, region);
+  EXPECT_FALSE(g_world.scenario.head.gameFlags & kGameFlagFromSave) << "a new game, not the loaded one";
+  ASSERT_TRUE(GameThreadsRunning());
+  PlayDays(1);
+
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
   EXPECT_EQ(RunMessageLoop(), 0);
   ShutdownApplication(g_app);
   EXPECT_FALSE(GameThreadsRunning()) << "the game's threads are joined";
-  plat::SetDataRoot(oldRoot);
-  plat::SetClockSource(nullptr);
 }
 
 }  // namespace

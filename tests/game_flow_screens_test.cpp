@@ -13,6 +13,7 @@
 #include "platform/paths.h"
 #include "screens/diplomacy/region_flag.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "sim/command_log.h"
 #include "sim/policy_block_fields.h"
 #include "ui/control.h"
@@ -218,6 +219,8 @@ TEST_F(GameFlowScreens, ACoupKeepsTheGameAndResigningEndsIt) {
   const bool madeLocks = !WorldLocksExist(g_world);
   if (madeLocks) WorldInitLocks(g_world);
   g_world.gameState.localPlayer = 1;
+  // A region of its own, not one a game earlier in the process left.
+  GlobalGuard<PlayerRecord> fresh(g_world.players[1], PlayerRecord{});
   PlayerRecord& local = g_world.players[1];
   local.kind = kKindHuman;
   local.approval = 1.0f;

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "sim/game_session_test_support.h"
 #include "sim/simulation_lock.h"
 #include "sim/turn_thread.h"
+#include "support/root_controls.h"
 #include "ui/control_tree.h"
 #include "ui/form_file.h"
 #include "ui/list_control.h"
@@ -70,7 +72,7 @@ class MapScreenTest : public ::testing::Test {
   void SetUp() override {
     options_ = g_uiOptions;
     g_platform.clientRect = {0, 0, 1280, 1024};
-    if (!g_ui.rootPanel) BuildRootControls(g_ui);
+    root_.emplace();
     g_ui.panelDepth = 0;
     g_popupSounds.uiSound = [](int32_t) {};
     World& w = g_world;
@@ -130,6 +132,7 @@ class MapScreenTest : public ::testing::Test {
 
   std::vector<UnitRecord*> units_;
   UiOptions options_;
+  std::optional<RootControlsForTest> root_;
 };
 
 TEST_F(MapScreenTest, TheHeaderNamesTheHexItsOwnerAndLoyalty) {
@@ -290,7 +293,7 @@ TEST_F(UnitPanelWalk, AnOwnUnitListedOnItsHexWalksToTheHexItIsOrderedTo) {
   UnitPanel panel;
   LoadShippedForm(panel);
   g_platform.clientRect = {0, 0, 1280, 1024};
-  if (!g_ui.rootPanel) BuildRootControls(g_ui);
+  RootControlsForTest root;
 
   const uint32_t start = MakeHexPos(2, 3), goal = MakeHexPos(5, 3);
   ASSERT_EQ(HexDistance(MapShape(w), start, goal), 3);

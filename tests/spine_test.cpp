@@ -86,7 +86,7 @@ class SpineTest : public ::testing::Test {
   }
 
   static constexpr uint8_t kGuid[16] = {1};
-  FastClock clock_{plat::CurrentClock()};
+  FastClock clock_;
   TempDir dataRoot_;
   std::string oldRoot_;
   char oldHaps_[sizeof g_app.hapsDirectory] = {};

@@ -58,6 +58,8 @@ std::atomic<int> g_timerPeriods{0};
 
 void SetClockSource(ClockSource* source) { g_source.store(source); }
 
+ClockSource& SystemClockSource() { return TheSystemClock(); }
+
 ClockSource& CurrentClock() {
   ClockSource* source = g_source.load();
   return source != nullptr ? *source : TheSystemClock();

@@ -22,6 +22,9 @@ class ClockSource {
 // against concurrent readers; tests install one before starting threads.
 void SetClockSource(ClockSource* source);
 ClockSource& CurrentClock();
+// The system's own clock, whatever source is installed: a test clock built
+// on it never leans on another test's clock.
+ClockSource& SystemClockSource();
 
 // Milliseconds since an arbitrary start, wrapping at 2^32.
 uint32_t TickCount();

@@ -37,20 +37,30 @@ ScreenSet::~ScreenSet() {
   g_editorPaletteScreen = nullptr;
 }
 
-void LoadScreenListForms(Screen* first) {
-  // Another set-up (a test's) gives each screen fresh forms. Every old form
-  // first leaves the host or frame it was shown in: a form shown inside
-  // another screen's form (the score card on the result screen) would
-  // otherwise be deleted with that form and then again as its own screen's.
+void DetachScreenForms(Screen* first) {
   for (Screen* s = first; s; s = s->nextScreen)
     for (Control* form : {s->form, s->alternateForm})
       if (form) form->Unlink();
+}
+
+void LoadScreenListForms(Screen* first) {
+  // A later start in the same process gives each screen fresh forms. Every
+  // old form first leaves the host or frame it was shown in: a form shown
+  // inside another screen's form (the score card on the result screen)
+  // would otherwise be deleted with that form and then again as its own
+  // screen's.
+  // A named form that fails to load leaves the one loaded before in place:
+  // the screen's bound controls point into it.
+  DetachScreenForms(first);
+  const auto reload = [](Screen* s, const char* name, Control*& slot) {
+    Control* loaded = name ? LoadFormFile(name, s, nullptr, nullptr) : nullptr;
+    if (name && !loaded) return;
+    delete slot;
+    slot = loaded;
+  };
   for (Screen* s = first; s; s = s->nextScreen) {
-    delete s->form;
-    delete s->alternateForm;
-    s->form = s->alternateForm = nullptr;
-    if (s->formName) s->form = LoadFormFile(s->formName, s, nullptr, nullptr);
-    if (s->alternateFormName) s->alternateForm = LoadFormFile(s->alternateFormName, s, nullptr, nullptr);
+    reload(s, s->formName, s->form);
+    reload(s, s->alternateFormName, s->alternateForm);
     s->currentForm = s->form ? s->form : s->alternateForm;
     if (!s->formName || s->form) s->BindControls();
   }

@@ -157,9 +157,14 @@ extern ScreenSet g_screens;
 // Loads the form of every screen on the list of all screens, from the
 // first, and binds each screen whose form loaded or that has none. A screen
 // made while the walk runs (a list box's) stands behind it and is not
-// visited. First interface set-up only; a form loaded before is replaced.
+// visited. Each start of the interface loads afresh: a form loaded before
+// is replaced, or kept when the new one cannot load.
 void LoadScreenListForms(Screen* first);
 inline void LoadScreenListForms(ScreenSet&) { LoadScreenListForms(Screen::AllScreens()); }
+// Every screen's forms leave the host or frame they are shown in, as the
+// program shuts down (the root controls go next) or before the forms are
+// replaced.
+void DetachScreenForms(Screen* first);
 
 // Empties the working lists that a stopped game leaves behind.
 void ClearWorkingLists(ScreenSet& screens, int count);

@@ -104,4 +104,16 @@ TEST(ScreenSetTest, AnotherSetUpDeletesAFormShownInsideAnotherScreensFormOnce) {
   EXPECT_EQ(card.bound, 1);
 }
 
+TEST(ScreenSetTest, ANamedFormThatCannotLoadLeavesTheFormLoadedBefore) {
+  // A later start reads from a folder without the form: the screen keeps
+  // the form its bound controls point into.
+  BindingScreen missing("NO_SUCH_FORM");
+  Control* before = missing.form = missing.currentForm = new Control();
+  LoadScreenListForms(&missing);
+  EXPECT_EQ(missing.form, before);
+  EXPECT_EQ(missing.currentForm, before);
+  EXPECT_EQ(missing.bound, 1);
+  delete before;
+}
+
 }  // namespace

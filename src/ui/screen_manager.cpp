@@ -152,6 +152,17 @@ void BuildRootControls(ScreenManager& ui) {
     ui.bottomBoxes[i] = ControlAddChild(ui.bottomBar, Box(kBottomLeft[i], 0, kBottomWidth[i], kBottomHeight, 0xFF000000));
 }
 
+void ReleaseRootControls(ScreenManager& ui) {
+  delete ui.rootPanel;
+  delete ui.frontEndBackground;
+  delete ui.gameBackground;
+  ui.rootForm = ui.rootPanel = ui.frontEndBackground = ui.gameBackground = nullptr;
+  ui.topBar = ui.bottomStrip = ui.rightColumn = ui.bottomBar = ui.mapArea = ui.mapBackdrop = nullptr;
+  for (Control*& box : ui.rightBoxes) box = nullptr;
+  for (Control*& box : ui.bottomBoxes) box = nullptr;
+  ui.tooltipControl = nullptr;
+}
+
 void DrawFrameOverlays(ScreenManager& ui) {
   Tooltip* tooltip = g_uiScreenHooks.tooltip;
   if (ui.tooltipShown && tooltip && tooltip->currentForm) {

@@ -65,7 +65,7 @@ struct ScreenManager {
   Texture* backgroundTextures[2] = {};         // shown by the front-end and game backgrounds
   // The root of the drawn tree: always one of the root controls below.
   Control* rootForm = nullptr;
-  // The root controls, made once by BuildRootControls.
+  // The root controls, made once per start by BuildRootControls.
   Control* rootPanel = nullptr;
   Control* frontEndBackground = nullptr;
   Control* gameBackground = nullptr;
@@ -140,6 +140,10 @@ extern ScreenManager g_ui;
 // Makes the root controls for the screen size (once; a second call keeps
 // them).
 void BuildRootControls(ScreenManager& ui);
+// Frees the root controls when the program shuts down, so that a later
+// start in the same process builds them for its own window size. The
+// screens' forms must have left the tree first.
+void ReleaseRootControls(ScreenManager& ui);
 // One frame: input polling, the map, the root form's tree, the overlays.
 // Nothing at all without a root form.
 void UpdateFrameUi(ScreenManager& ui);

@@ -10,7 +10,7 @@
 
 class FastClock : public plat::ClockSource {
  public:
-  explicit FastClock(plat::ClockSource& real) : real_(real) {}
+  FastClock() : real_(plat::SystemClockSource()) {}
   uint64_t MonotonicMs() override { return real_.MonotonicMs() + skipped_.load(); }
   void SleepMs(uint32_t ms) override {
     skipped_ += ms;

@@ -29,7 +29,6 @@
 
 class SampleGame {
  public:
-  SampleGame() : clock_(plat::CurrentClock()) {}
 
   static void Pump() {
     plat::Message msg;

@@ -13,6 +13,7 @@
 #include "platform/window.h"
 #include "screens/game_session_ui.h"
 #include "screens/main/map/map_view_hooks.h"
+#include "screens/screen_set.h"
 #include "sim/game_threads.h"
 #include "ui/screen_manager.h"
 #include "world/text/text_lists.h"
@@ -83,6 +84,9 @@ void ShutdownApplication(AppObject& app) {
   // its threads use goes away.
   StopGameThreads();
   ReleaseUiTextures(g_ui);
+  // The forms stay loaded; the tree they hang in goes with the window.
+  DetachScreenForms(Screen::AllScreens());
+  ReleaseRootControls(g_ui);
   CloseNetSession(g_netSession);
   MusicRelease(g_music);
   SoundRelease(g_sound);

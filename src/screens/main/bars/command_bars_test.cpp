@@ -7,6 +7,7 @@
 #include "app/app_object.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
+#include "support/root_controls.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
@@ -18,7 +19,6 @@ namespace {
 class CommandBarsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!g_ui.rootPanel) BuildRootControls(g_ui);
     g_ui.mode = kUiInGame;
     g_popupSounds.uiSound = [](int32_t) {};
   }
@@ -30,6 +30,7 @@ class CommandBarsTest : public ::testing::Test {
 
   GlobalGuard<plat::Rect> client_{g_platform.clientRect, {0, 0, 1280, 1024}};
   GlobalGuard<UiOptions> options_{g_uiOptions};
+  RootControlsForTest root_;
 };
 
 TEST_F(CommandBarsTest, TheMailBarHidesWhenTheDockLeavesNoRoom) {

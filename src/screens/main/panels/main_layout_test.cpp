@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "app/app_object.h"
@@ -13,6 +14,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
+#include "support/root_controls.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
@@ -30,7 +32,7 @@ class MainLayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetScreen(1280, 1024);
-    if (!g_ui.rootPanel) BuildRootControls(g_ui);
+    root_.emplace();
     g_ui.mode = kUiInGame;
     g_ui.panelDepth = 0;
     // No hex selected: the map screen would open a side panel for it.
@@ -47,6 +49,7 @@ class MainLayoutTest : public ::testing::Test {
 
   GlobalGuard<plat::Rect> client_{g_platform.clientRect};
   GlobalGuard<UiOptions> options_{g_uiOptions};
+  std::optional<RootControlsForTest> root_;
 };
 
 using Quad = std::array<int32_t, 4>;
