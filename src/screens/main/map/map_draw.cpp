@@ -68,8 +68,8 @@ bool DrawBackground(MapView& view) {
   }
   const uint32_t colour = g_ui.mode == kUiInGame ? g_uiOptions.mapbackground : g_uiOptions.mapeditbackground;
   FlushAllDrawing(g_renderer);
-  if (g_renderer.device) g_renderer.device->Clear(0, nullptr, plat::kClearTarget, colour, 0.0f, 0);
   if (DrawBakedTerrain(view, colour)) return true;
+  if (g_renderer.device) g_renderer.device->Clear(0, nullptr, plat::kClearTarget, colour, 0.0f, 0);
   DrawTerrainHexes(view);
   return false;
 }

@@ -237,9 +237,11 @@ bool BakeTile(MapGridBake& bake, MapView& view, const BakeBase& base, int32_t c,
     device->SetRenderState(plat::kRsAlphaBlendEnable, blend);
     device->SetRenderState(plat::kRsAlphaTestEnable, test);
   } else {
-    // As the frame draws the plain background: the whole view cleared (the
-    // frame's tiles cover the corner again), then the terrain.
-    device->Clear(0, nullptr, plat::kClearTarget, base.background, 0.0f, 0);
+    // As the frame draws the plain background: cleared, then the terrain.
+    // Only the corner is kept, and only it is cleared.
+    const plat::ClearRect corner{view.viewLeft, view.viewTop, view.viewLeft + kImageryTileSize,
+                                 view.viewTop + kImageryTileSize};
+    device->Clear(1, &corner, plat::kClearTarget, base.background, 0.0f, 0);
     DrawTerrainHexes(scratch);
   }
   DrawHexGridAndBorders(scratch);
@@ -256,6 +258,20 @@ bool BakeTile(MapGridBake& bake, MapView& view, const BakeBase& base, int32_t c,
   delete level;
   if (copied) ++bake.tilesBaked;
   return copied;
+}
+
+// Whether the tiles of the ranges reach the view's right and bottom edges
+// (their first ones lie at or before its left and top).
+bool TilesCoverView(const MapView& view, const TileLayout& layout, const ImageryTileRange (&ranges)[2]) {
+  const float right = static_cast<float>(view.viewRight - view.viewLeft) * view.zoom + static_cast<float>(view.panX);
+  const float bottom = static_cast<float>(view.viewBottom - view.viewTop) * view.zoom + static_cast<float>(view.panY);
+  auto reach = [&layout](const ImageryTileRange& r, int32_t offset, bool across) {
+    return static_cast<float>(offset + (across ? r.c1 : r.r1) * kImageryTileStep + kImageryTileSize - kImageryTileStep) *
+           (across ? layout.scaleX : layout.scaleY);
+  };
+  const bool copy = ranges[1].c1 > ranges[1].c0;
+  return reach(ranges[0], 0, false) > bottom &&
+         reach(ranges[copy ? 1 : 0], copy ? view.mapWidth : 0, true) > right;
 }
 
 // The tiles the frame draws, brought up to date and drawn over the view.
@@ -300,6 +316,12 @@ bool DrawBaked(MapView& view, const BakeBase& base) {
         bake.dirty[at] = false;
       }
     }
+  }
+  // Without a picture the tiles stand for the cleared view as well; where
+  // they do not reach, the background shows.
+  if (!base.imagery && !TilesCoverView(view, base.layout, ranges)) {
+    FlushAllDrawing(g_renderer);
+    g_renderer.device->Clear(0, nullptr, plat::kClearTarget, base.background, 0.0f, 0);
   }
   DrawTileLayout(view, base.layout, bake.tiles.data(), base.layout.rows);
   return true;

@@ -77,10 +77,10 @@ extern MapGridBake g_mapGridBake;
 // Called with the simulation lock held, as the frame's layers are.
 // The view is moved over each tile it draws and put back.
 bool DrawBakedPicture(MapView& view, const MapImagery& imagery);
-// The same for a map without a picture, over a view already cleared to
-// the background colour: its terrain with the grid and borders over it.
-// Also false when the view shows map pixels left of or above the map's
-// origin (a map smaller than the view), where no tile lies.
+// The same for a map without a picture: the background colour, its terrain
+// and the grid and borders over them. Also false when the view shows map
+// pixels left of or above the map's origin (a map smaller than the view),
+// where no tile lies.
 bool DrawBakedTerrain(MapView& view, uint32_t background);
 // Forgets what the tiles hold (they are drawn again on next use).
 void InvalidateMapGridBake();
