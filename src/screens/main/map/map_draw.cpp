@@ -59,7 +59,7 @@ void FollowZoom(MapView& view) {
 
 // Step 4: the picture, or the background colour under the terrain. A map
 // that claims a picture which did not load is drawn as one without. True
-// when the picture drawn holds the grid and borders already.
+// when what was drawn holds the grid and borders already.
 bool DrawBackground(MapView& view) {
   if ((g_world.mapHeader.flags & kMapFlagImagery) && g_mapImagery.columns > 0) {
     if (DrawBakedPicture(view, g_mapImagery)) return true;
@@ -68,6 +68,7 @@ bool DrawBackground(MapView& view) {
   }
   const uint32_t colour = g_ui.mode == kUiInGame ? g_uiOptions.mapbackground : g_uiOptions.mapeditbackground;
   FlushAllDrawing(g_renderer);
+  if (DrawBakedTerrain(view, colour)) return true;
   if (g_renderer.device) g_renderer.device->Clear(0, nullptr, plat::kClearTarget, colour, 0.0f, 0);
   DrawTerrainHexes(view);
   return false;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -273,20 +275,21 @@ TEST_F(MapDrawTest, GridAndBordersLeaveTheSamePixelsAsWholeCells) {
 
 }  // namespace
 
-// The frame over a picture with the grid and borders baked into its tiles
-// against the same frame drawing them itself, on a 512 x 384 view (a tile
-// fits in its corner).
+// The frame over a picture, or without one over its terrain, with the grid
+// and borders (and the terrain) baked into tiles against the same frame
+// drawing them itself, on a 512 x 384 view (a tile fits in its corner).
 class MapBakeTest : public MapDrawTest {
  protected:
   MapBakeTest() { width_ = 512, height_ = 384; }
 };
 
-TEST_F(MapBakeTest, BakedGridAndBordersMatchTheDirectOnes) {
+TEST_F(MapBakeTest, BakedTilesMatchTheDirectFrame) {
   // Marker 2: an outline two texels wide with a diagonal; border pieces: lopsided solid patches; the picture a
-  // smooth gradient. At zoom 1 the same pixels; elsewhere the baked lines are filtered twice, so a line falls
-  // differently between pixels: the mean of every 16 x 16 block within 16 levels a channel (the sample world's
-  // real sheet measures 5). The tiles follow an owner in view, one out of view until the pan shows it, the grid
-  // colour, and the pan across the east seam.
+  // smooth gradient; the two terrains hexes with soft edges. At zoom 1 the same pixels; elsewhere the baked tiles
+  // are filtered as a whole, so a line or hex edge falls differently between pixels: the mean of every 16 x 16
+  // block within 16 levels a channel (the sample world's real sheets measure 5). The tiles follow an owner in
+  // view, one out of view until the pan shows it, the grid colour, the pan across the east seam, a terrain
+  // painted, the editor's background, and textures lent to tiles elsewhere and taken back.
   std::vector<uint32_t> sheet(1024 * 1024, 0);
   for (uint32_t y = 512; y < 704; ++y)
     for (uint32_t x = 0, cx = 0; x < 1024; cx = ++x % 64) {
@@ -297,30 +300,58 @@ TEST_F(MapBakeTest, BakedGridAndBordersMatchTheDirectOnes) {
       if (y >= 640 && x >= 640 && x < 704 ? outline : patch) sheet[y * 1024 + x] = 0xFFFFFFFFu;
     }
   Fill(ugbits_->deviceTexture, sheet);
+  std::vector<uint32_t> terrain(64 * 32, 0);  // terrain t in cell (32 t, 0): a hex, opaque inside, half at its rim
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const int dx = std::abs(x % 32 * 2 - 31), dy = std::abs(y * 2 - 31), d = std::max(dx, dy + dx / 2);
+      const uint32_t alpha = d < 24 ? 0xFF : d < 28 ? 0x80 : 0;
+      terrain[size_t(y * 64 + x)] = alpha << 24 | (x < 32 ? 0x30A040u + uint32_t(x) * 4 : 0xA08000u + uint32_t(y % 4) * 40);
+    }
+  tbits_ = std::make_unique<Texture>(plat::kFmtA8R8G8B8, 64, 32, 0, 0);
+  Fill(tbits_->deviceTexture, terrain);
+  g_ui.bitmaps.tbits = tbits_.get();
+  g_world.terrains.assign(3, TerrainRecord{});
+  for (int t = 1; t <= 2; ++t) {
+    TerrainRecord& record = g_world.terrains[size_t(t)];
+    record.imageLeft = 32 * (t - 1), record.imageRight = 32 * t, record.imageBottom = 32;
+  }
   const GlobalGuard<UiOptions> options(g_uiOptions);
+  const GlobalGuard<bool> enabled(g_mapGridBake.enabled);
+  const GlobalGuard<int32_t> limit(g_mapGridBake.textureLimit);
   g_uiOptions.ovshowgrid = g_uiOptions.ovshowgridnolos = 1, g_uiOptions.maphexgrid = 0x80000000u;
   g_uiOptions.playercolor[1] = 0xC000FF80u, g_uiOptions.playercolor[2] = 0xC0FF4000u;
   g_world.cells.assign(60 * 40, HexCell{}), g_world.mapWidth = 60, g_world.mapHeight = 40;
-  for (size_t i = 0; i < g_world.cells.size(); ++i) g_world.cells[i].word = WithCellOwner(0, (i * 7 / 3) % 3 ? 1 : 2);
+  for (size_t i = 0; i < g_world.cells.size(); ++i)
+    g_world.cells[i].word = WithCellOwner(WithCellTerrain(0, 1 + int(i * 5 / 7 % 2)), (i * 7 / 3) % 3 ? 1 : 2);
   uint8_t& wraps = reinterpret_cast<uint8_t*>(&g_world.mapHeader)[67];
   LoadPicture(1080, 880, [](int32_t x, int32_t y) { return 0xFF000080u | uint32_t(x / 5 % 256) << 16 | uint32_t(y / 4) << 8; });
-  g_world.mapHeader.flags = kMapFlagImagery;
-  enum Change { kNone, kOwner, kOwnerAway, kGridColour };
+  enum Change { kNone, kOwner, kOwnerAway, kGridColour, kTerrain, kEditor, kLent };
   struct Row {
+    bool picture;
     float zoom;
     int32_t panX, panY;
     bool wraps;
-    Change change;  // made after baked frames (away: there, then here; compared there)
+    Change change;  // made after baked frames (away, lent: there, then here; compared there)
     int tolerance;
-  } rows[] = {{1.0f, 100, 80, false, kNone, 0},      {1.5f, 40, 60, false, kNone, 16},
-              {0.9f, 61, 47, false, kNone, 16},      {1.3f, 700, 30, true, kNone, 16},
-              {0.3f, 333, 222, false, kNone, 16},    {1.0f, 100, 80, false, kOwner, 0},
-              {1.0f, 100, 80, false, kOwnerAway, 0}, {1.0f, 100, 80, false, kGridColour, 0}};
+  } rows[] = {{true, 1.0f, 100, 80, false, kNone, 0},       {true, 1.5f, 40, 60, false, kNone, 16},
+              {true, 0.9f, 61, 47, false, kNone, 16},       {true, 1.3f, 700, 30, true, kNone, 16},
+              {true, 0.3f, 333, 222, false, kNone, 16},     {true, 1.0f, 100, 80, false, kOwner, 0},
+              {true, 1.0f, 100, 80, false, kOwnerAway, 0},  {true, 1.0f, 100, 80, false, kGridColour, 0},
+              {false, 1.0f, 100, 80, false, kNone, 0},      {false, 1.5f, 40, 60, false, kNone, 16},
+              {false, 0.9f, 61, 47, false, kNone, 16},      {false, 1.3f, 700, 30, true, kNone, 16},
+              {false, 1.0f, 100, 80, false, kOwnerAway, 0}, {false, 1.0f, 100, 80, false, kTerrain, 0},
+              {false, 1.0f, 100, 80, false, kEditor, 0},    {false, 1.0f, 100, 80, false, kLent, 0}};
   for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << (r.picture ? "picture" : "terrain") << " zoom " << r.zoom << " change "
+                                    << r.change);
+    g_world.mapHeader.flags = r.picture ? kMapFlagImagery : 0;
+    g_ui.mode = kUiInGame;
+    g_mapGridBake.textureLimit = r.change == kLent ? 9 : kMaxBakedTiles;  // 9 there, 6 here
     MapView view;
     view.viewRight = 512, view.viewBottom = 384;
     InitMapViewGeometry(view, 60, 40, (wraps = r.wraps), 1080, 880);
     ResetMapFrame();
+    ReleaseMapGridBake();  // no textures from the rows before
     auto frame = [this, &view, &r](bool baked, int32_t panX, int32_t panY) {
       g_mapGridBake.enabled = baked;
       view.zoom = r.zoom, view.panX = panX, view.panY = panY;
@@ -329,11 +360,14 @@ TEST_F(MapBakeTest, BakedGridAndBordersMatchTheDirectOnes) {
       DrawMapView(view, 0);
       return (FlushAllDrawing(g_renderer), Read());
     };
-    const int32_t x = r.change == kOwnerAway ? 560 : r.panX, y = r.change == kOwnerAway ? 480 : r.panY;
+    const bool away = r.change == kOwnerAway || r.change == kLent;
+    const int32_t x = away ? 560 : r.panX, y = away ? 480 : r.panY;
     const int baked = (frame(true, x, y), frame(true, r.panX, r.panY), g_mapGridBake.tilesBaked);
     if (r.change == kOwner) g_world.cells[10 * 60 + 12].word ^= WithCellOwner(0, 3);  // hex (12, 10), in view
     if (r.change == kOwnerAway) g_world.cells[30 * 60 + 50].word ^= WithCellOwner(0, 3);  // hex (50, 30)
     if (r.change == kGridColour) g_uiOptions.maphexgrid = 0xC0FFFF00u;
+    if (r.change == kTerrain) g_world.cells[10 * 60 + 12].word ^= WithCellTerrain(0, 3);  // 1 and 2 swap
+    if (r.change == kEditor) g_ui.mode = kUiMapEditor;
     const gfxtest::Image want = frame(false, x, y), got = frame(true, x, y);
     int worst = 0, drawn = 0;
     for (uint32_t by = 0; by + 16 <= want.height; by += 16)
@@ -347,10 +381,12 @@ TEST_F(MapBakeTest, BakedGridAndBordersMatchTheDirectOnes) {
             }
           worst = std::max(worst, std::abs(sum) / 256);
         }
-    for (uint32_t at : want.pixels) drawn += (at & 0xFFu) != 0x80u;  // the layer's marks on the picture
-    EXPECT_LE(worst, r.tolerance) << r.zoom << " " << r.change;
-    EXPECT_GT(drawn, int(want.pixels.size() / 4)) << r.zoom;
-    EXPECT_EQ(g_mapGridBake.tilesBaked > baked, r.change != kNone) << r.zoom;
+    // The layer's marks on the picture; the terrain over the background.
+    const uint32_t background = g_ui.mode == kUiInGame ? g_uiOptions.mapbackground : g_uiOptions.mapeditbackground;
+    for (uint32_t at : want.pixels) drawn += r.picture ? (at & 0xFFu) != 0x80u : at != background;
+    EXPECT_LE(worst, r.tolerance);
+    EXPECT_GT(drawn, int(want.pixels.size() / 4));
+    EXPECT_EQ(g_mapGridBake.tilesBaked > baked, r.change != kNone);
     g_uiOptions.maphexgrid = 0x80000000u;
   }
   ReleaseMapGridBake();

@@ -20,25 +20,20 @@ namespace {
 // show theirs (the first column's start the east seam of a wrapping map).
 int32_t TileInset(int32_t index) { return index == 0 ? 0 : 2; }
 
-// Tiles needed for a side of the picture: one per 252 pixels, and one more
-// for a remainder past the 4 of overlap.
-int32_t TilesFor(int32_t side) {
-  int32_t n = (side - 4) / kImageryTileStep;
-  if (side > n * kImageryTileStep + 4) ++n;
-  return std::clamp(n, 0, kImageryTileGrid);
-}
+int32_t TilesFor(int32_t side) { return std::min(TileLayoutSpan(side), kImageryTileGrid); }
 
-// Draws the tiles of the picture that fall in view, the picture standing at
+// Draws the tiles of the layout that fall in view, the picture standing at
 // offset map pixels to the right of the map's origin.
-void DrawTilesAt(const MapView& view, const MapImagery& imagery, Texture* const* tiles, int32_t offset) {
-  const float sx = view.imageryScaleX, sy = view.imageryScaleY;
-  const auto [c0, c1, r0, r1] = ImageryTilesInView(view, imagery, offset);
+void DrawTilesAt(const MapView& view, const TileLayout& layout, Texture* const* tiles, int32_t stride,
+                 int32_t offset) {
+  const float sx = layout.scaleX, sy = layout.scaleY;
+  const auto [c0, c1, r0, r1] = TilesInView(view, layout, offset);
   for (int32_t c = c0; c < c1; ++c) {
     const int32_t insetX = TileInset(c);
     const float x = static_cast<float>(c * kImageryTileStep + insetX) * sx + static_cast<float>(offset);
     const float w = static_cast<float>(kImageryTileSize - insetX) * sx;
     for (int32_t r = r0; r < r1; ++r) {
-      Texture* tile = tiles[c * kImageryTileGrid + r];
+      Texture* tile = tiles[c * stride + r];
       if (!tile) continue;
       const int32_t insetY = TileInset(r);
       const plat::Rect source{insetX, insetY, kImageryTileSize, kImageryTileSize};
@@ -51,8 +46,24 @@ void DrawTilesAt(const MapView& view, const MapImagery& imagery, Texture* const*
 
 }  // namespace
 
+// One tile per 252 pixels, and one more for a remainder past the 4 of
+// overlap.
+int32_t TileLayoutSpan(int32_t side) {
+  int32_t n = (side - 4) / kImageryTileStep;
+  if (side > n * kImageryTileStep + 4) ++n;
+  return std::max(n, 0);
+}
+
+TileLayout ImageryLayout(const MapView& view, const MapImagery& imagery) {
+  return {imagery.columns, imagery.rows, view.imageryScaleX, view.imageryScaleY};
+}
+
 ImageryTileRange ImageryTilesInView(const MapView& view, const MapImagery& imagery, int32_t offset) {
-  const float sx = view.imageryScaleX, sy = view.imageryScaleY;
+  return TilesInView(view, ImageryLayout(view, imagery), offset);
+}
+
+ImageryTileRange TilesInView(const MapView& view, const TileLayout& layout, int32_t offset) {
+  const float sx = layout.scaleX, sy = layout.scaleY;
   if (sx <= 0.0f || sy <= 0.0f) return {};
   const float left = static_cast<float>(view.panX - offset);
   const float right = static_cast<float>(view.viewRight - view.viewLeft) * view.zoom + left;
@@ -60,9 +71,9 @@ ImageryTileRange ImageryTilesInView(const MapView& view, const MapImagery& image
   const float bottom = static_cast<float>(view.viewBottom - view.viewTop) * view.zoom + top;
   if (right <= 0.0f) return {};
   return {std::max(0, static_cast<int32_t>(left / sx) / kImageryTileStep),
-          std::min(imagery.columns, static_cast<int32_t>(right / sx) / kImageryTileStep + 1),
+          std::min(layout.columns, static_cast<int32_t>(right / sx) / kImageryTileStep + 1),
           std::max(0, static_cast<int32_t>(top / sy) / kImageryTileStep),
-          std::min(imagery.rows, static_cast<int32_t>(bottom / sy) / kImageryTileStep + 1)};
+          std::min(layout.rows, static_cast<int32_t>(bottom / sy) / kImageryTileStep + 1)};
 }
 
 plat::Status AllocMapImageryTiles(MapImagery& imagery, plat::Surface* picture) {
@@ -128,9 +139,11 @@ void ReleaseMapImagery(MapImagery& imagery) {
   ++imagery.fills;
 }
 
-void DrawImageryTiles(const MapView& view, const MapImagery& imagery) { DrawImageryTiles(view, imagery, imagery.tiles); }
+void DrawImageryTiles(const MapView& view, const MapImagery& imagery) {
+  DrawTileLayout(view, ImageryLayout(view, imagery), imagery.tiles, kImageryTileGrid);
+}
 
-void DrawImageryTiles(const MapView& view, const MapImagery& imagery, Texture* const* tiles) {
+void DrawTileLayout(const MapView& view, const TileLayout& layout, Texture* const* tiles, int32_t stride) {
   // The picture is the bottom of the frame and replaces what was there:
   // drawn without blending and alpha test, which a software rasteriser
   // pays for at every pixel. The 2D states come back after it.
@@ -142,11 +155,11 @@ void DrawImageryTiles(const MapView& view, const MapImagery& imagery, Texture* c
   device->GetRenderState(plat::kRsAlphaTestEnable, &test);
   device->SetRenderState(plat::kRsAlphaBlendEnable, 0);
   device->SetRenderState(plat::kRsAlphaTestEnable, 0);
-  DrawTilesAt(view, imagery, tiles, 0);
+  DrawTilesAt(view, layout, tiles, stride, 0);
   // Past the east seam of a wrapping map the picture starts again; a
   // picture narrower than the full grid has no tile columns there of its
   // own, so its copy is drawn one map width to the right.
-  if (view.wraps && view.mapWidth > 0) DrawTilesAt(view, imagery, tiles, view.mapWidth);
+  if (view.wraps && view.mapWidth > 0) DrawTilesAt(view, layout, tiles, stride, view.mapWidth);
   FlushSpriteBatches(g_renderer);
   device->SetRenderState(plat::kRsAlphaBlendEnable, blend);
   device->SetRenderState(plat::kRsAlphaTestEnable, test);

@@ -47,7 +47,21 @@ struct ImageryTileRange {
 };
 ImageryTileRange ImageryTilesInView(const MapView& view, const MapImagery& imagery, int32_t offset);
 
-// Step 4 of the frame over a picture: the tiles in view, or the same
-// places filled from other tiles of the picture's grid (the baked grid's).
+// A grid of tiles laid out as the picture's: tile (c, r) starts at picture
+// pixel (c, r) x 252, scale map pixels a picture pixel. The picture's own
+// layout is at most 16 x 16; a layout of tiles drawn from the map itself
+// (the terrain's) has as many as the map needs, at one map pixel a pixel.
+struct TileLayout {
+  int32_t columns = 0, rows = 0;
+  float scaleX = 1.0f, scaleY = 1.0f;
+};
+TileLayout ImageryLayout(const MapView& view, const MapImagery& imagery);
+// Tiles needed along a side of so many pixels.
+int32_t TileLayoutSpan(int32_t side);
+ImageryTileRange TilesInView(const MapView& view, const TileLayout& layout, int32_t offset);
+
+// Step 4 of the frame over a picture: the tiles in view.
 void DrawImageryTiles(const MapView& view, const MapImagery& imagery);
-void DrawImageryTiles(const MapView& view, const MapImagery& imagery, Texture* const* tiles);
+// The same for any layout, tile (c, r) being tiles[c x stride + r]; a null
+// tile leaves its place as it was.
+void DrawTileLayout(const MapView& view, const TileLayout& layout, Texture* const* tiles, int32_t stride);
