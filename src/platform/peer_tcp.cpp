@@ -29,14 +29,18 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
 
   asio::ip::tcp::socket& socket() { return socket_; }
 
+  // On the io thread, once connected and before anyone asks.
+  void NoteAddress() {
+    asio::error_code error;
+    const asio::ip::tcp::endpoint far = socket_.remote_endpoint(error);
+    if (error) return;
+    std::lock_guard<std::mutex> hold(addressLock_);
+    address_ = far.address().to_string() + ":" + std::to_string(far.port());
+  }
+
   void Start() {
     asio::error_code ignored;
     socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
-    const asio::ip::tcp::endpoint far = socket_.remote_endpoint(ignored);
-    {
-      std::lock_guard<std::mutex> hold(addressLock_);
-      address_ = ignored ? std::string("an unknown address") : far.address().to_string() + ":" + std::to_string(far.port());
-    }
     ReadHead();
   }
 
@@ -217,6 +221,7 @@ class TcpTransport : public PeerTransport {
                               [this, link, done](const asio::error_code& e, const asio::ip::tcp::endpoint&) {
                                 if (e) return done(nullptr);
                                 Track(link);
+                                link->NoteAddress();
                                 link->Start();
                                 done(link);
                               });
@@ -247,6 +252,7 @@ class TcpTransport : public PeerTransport {
       if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
       if (!error) {
         Track(link);
+        link->NoteAddress();
         sink.OnLinkOpened(link);
         link->Start();
       }
