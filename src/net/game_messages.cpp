@@ -6,6 +6,7 @@
 
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
+#include "net/relay_checks.h"
 #include "records/le_bytes.h"
 #include "net/command_network.h"
 #include "sim/command_post.h"
@@ -23,32 +24,6 @@ bool FromHost(const NetPlayer* sender) { return sender && (sender->flags & plat:
 int32_t Drop(uint32_t from, uint32_t id, size_t size, const char* why) {
   LogDroppedMessage(from, id, size, why);
   return plat::kOk;
-}
-
-// The region of the sender's own slot, or -1 when it holds none.
-int SenderRegion(NetSession& session, uint32_t from) {
-  const int slot = FindSlotOfPlayer(session, from);
-  if (slot < 0) return -1;
-  plat::CriticalSectionLock hold(session.slotLock);
-  return session.world->slotTable[slot].region;
-}
-
-// Whether some person other than the sender holds the region.
-bool HeldByAnotherPerson(NetSession& session, uint32_t from, int region) {
-  plat::CriticalSectionLock hold(session.slotLock);
-  for (const NetSlot& slot : session.world->slotTable)
-    if (slot.state == kSlotHuman && slot.region == region && slot.playerId != from) return true;
-  return false;
-}
-
-// A command may speak only for the sender's region; the host also speaks
-// for every region no other person holds (its computer players).
-const char* CommandSenderDefect(NetSession& session, uint32_t from, const NetPlayer* sender, int player) {
-  if (player >= kMaxPlayers) return "no such player";
-  if (FromHost(sender)) return HeldByAnotherPerson(session, from, player) ? "a region another person holds" : nullptr;
-  const int own = SenderRegion(session, from);
-  if (own <= 0 || own != player) return "not the sender's region";
-  return nullptr;
 }
 
 void PostReceivedCommand(NetSession& session, GameCommand&& command) {
@@ -93,24 +68,6 @@ void ReceiveCommand(NetSession& session, uint32_t from, const NetPlayer* sender,
     }
   }
   PostReceivedCommand(session, std::move(command));
-}
-
-// Why a session message may not act as it asks, or null.
-const char* SessionMessageDefect(NetSession& session, uint32_t from, const NetPlayer* sender, const SessionMessage& m) {
-  switch (m.kind) {
-    case kSmGameSpeed:
-      return static_cast<int32_t>(m.value) < 0 ? "a negative game speed" : nullptr;
-    case kSmGameSetup:
-    case kSmStartGame:
-      return FromHost(sender) ? nullptr : "not from the host";
-    case kSmPlayerTick:
-    case kSmProfile: {
-      const int own = SenderRegion(session, from);
-      return own > 0 && own == m.sender ? nullptr : "not the sender's region";
-    }
-    default:
-      return nullptr;
-  }
 }
 
 void ReceiveSessionMessage(NetSession& session, uint32_t from, const NetPlayer* sender, const uint8_t* data,

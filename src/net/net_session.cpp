@@ -5,12 +5,14 @@
 
 #include "app/app_object.h"
 #include "app/log.h"
+#include "app/program_version.h"
 #include "net/command_line_session.h"
 #include "net/game_messages.h"
 #include "net/net_ui_link.h"
 #include "platform/clock.h"
 #include "net/net_message_queue.h"
 #include "net/net_slots.h"
+#include "net/relay_checks.h"
 #include "net/text_message.h"
 #include "platform/window.h"
 #include "records/le_bytes.h"
@@ -28,7 +30,12 @@ std::atomic<int32_t> g_livePlayers{0};
 uint64_t NetDroppedMessages() { return g_dropped.load(); }
 int32_t LiveNetPlayers() { return g_livePlayers.load(); }
 
-NetSession::NetSession() : world(&g_world), queue(&g_netQueue), lines(&g_textLines) {}
+NetSession::NetSession()
+    : world(&g_world),
+      queue(&g_netQueue),
+      lines(&g_textLines),
+      programVersion((static_cast<uint32_t>(kProgramVersionMajor) << 16) |
+                     (static_cast<uint32_t>(kProgramVersionMinor) << 8) | static_cast<uint32_t>(kProgramVersionBuild)) {}
 
 NetSession::~NetSession() {
   // The game's session is closed by the shell; a test's goes with its test.
@@ -108,11 +115,17 @@ plat::Status NetMessageHandler::OnDestroyPlayer(plat::PeerId id, void* context, 
   intptr_t value = 0;
   bool freed = false;
   if (player && (s.inSession || s.hostLost)) {
-    // The departed player's region, read before its slot is freed.
+    // The departed player's region and slot, read before its slot is freed:
+    // only the host keeps the slot in the record.
+    int number = static_cast<int>(player->slot);
     if (s.world) {
       plat::CriticalSectionLock hold(s.slotLock);
-      for (const NetSlot& slot : s.world->slotTable)
-        if (slot.state == kSlotHuman && slot.playerId == player->playerId) value = slot.region;
+      for (int n = 0; n < kMaxPlayers; ++n) {
+        const NetSlot& slot = s.world->slotTable[n];
+        if (slot.state != kSlotHuman || slot.playerId != player->playerId) continue;
+        value = slot.region;
+        number = n;
+      }
     }
     if (s.inSession && s.isHost) {
       LogWrite(g_platform, "NetStage: removing player (name=%s, dpid=%08x, context=%08x, reason=%08x)\n",
@@ -124,10 +137,12 @@ plat::Status NetMessageHandler::OnDestroyPlayer(plat::PeerId id, void* context, 
     } else if (!s.isHost) {
       FreeSlotsOfPlayer(s, player->playerId);
     }
-    if (reason == plat::kPeerLeftSessionEnded)
-      QueueTextMessage2(s, "Player %d (%s) HAS LEFT THE GAME.", static_cast<int>(player->slot), player->name);
+    // A player that closed its session, or whose session ended, left; one
+    // whose connection broke, or that was dropped, is disconnected.
+    if (reason == plat::kPeerLeftSessionEnded || reason == plat::kPeerLeftNormal)
+      QueueTextMessage2(s, "Player %d (%s) HAS LEFT THE GAME.", number, player->name);
     else
-      QueueTextMessage2(s, "Player %d (%s) DISCONNECTED.", static_cast<int>(player->slot), player->name);
+      QueueTextMessage2(s, "Player %d (%s) DISCONNECTED.", number, player->name);
     freed = ReleaseNetPlayer(player);
   }
   // The second reference exists only for a player created in session: the
@@ -171,15 +186,22 @@ void NetMessageHandler::OnConnectComplete(plat::Status result) {
   NetNotify(s, kNetCodeConnected, 0);
 }
 
-void NetMessageHandler::OnTerminateSession() {
+void NetMessageHandler::OnTerminateSession(uint32_t reason) {
   NetSession& s = session_;
   if (s.inSession) {
     s.hostLost = 1;
     s.inSession = 0;
-    if (!s.isHost) QueueTextMessage2(s, "HOST CONNECTION LOST.");
+    // A host that ended its session is reported by its player's departure.
+    if (!s.isHost && reason != plat::kPeerLeftSessionEnded) QueueTextMessage2(s, "HOST CONNECTION LOST.");
   }
   NetNotify(s, kNetCodeSessionEnded, 0);
 }
+
+const char* NetMessageHandler::CheckJoinerMessage(plat::PeerId from, void* context, const uint8_t* data, size_t size) {
+  return JoinerMessageDefect(session_, from, static_cast<NetPlayer*>(context), data, size);
+}
+
+void NetMessageHandler::OnConnectionNotice(const char* text) { LogWrite(g_platform, "NetStage: %s\n", text); }
 
 // ---- set-up and close (main thread)
 
@@ -242,6 +264,8 @@ int32_t NetHostSession(NetSession& session, const char* bindAddress) {
   session.isHost = 1;
   session.playerLimit = kNetPlayerLimit;
   session.takenSlots = 0;
+  session.peer->SetGuard(session.guard);
+  session.lagWatch = NetSession::LagWatch{};
   const uint16_t port = static_cast<uint16_t>(session.identity.port);
   const int32_t status =
       session.peer->Host(session.identity.playerName, nullptr, bindAddress ? bindAddress : "0.0.0.0", port);

@@ -75,6 +75,25 @@ struct NetSession {
   // While hosting: answers searches on the session's port number.
   std::unique_ptr<plat::PeerDiscoveryResponder> responder;
 
+  // Hosting: what the peer puts up with from untrusted connections.
+  plat::PeerGuard guard;
+  // Hosting, in a game: a person's peer that has held the clock this long
+  // is named to the host, and this long is given up as lost.
+  uint32_t lagNoticeMs = 5000;
+  uint32_t lagLimitMs = 60000;
+  // The clock's wait on a lagging peer (turn thread only).
+  struct LagWatch {
+    int slot = -1;
+    uint32_t playerId = 0;
+    uint32_t progress = 0;
+    uint64_t since = 0;
+    bool shown = false;
+    bool dropped = false;
+  } lagWatch;
+  // The version this peer runs, packed as the settings head carries it
+  // (tests pretend to run another).
+  uint32_t programVersion;
+
   uint32_t hostingPlayerLimit = 0;
   std::atomic<int32_t> playerCount{0};
   int32_t lobbyLaunched = 0;
@@ -113,7 +132,9 @@ class NetMessageHandler : public plat::PeerHandler {
   plat::Status OnDestroyPlayer(plat::PeerId id, void* context, uint32_t reason) override;
   plat::Status OnReceive(plat::PeerId from, void* context, const uint8_t* data, size_t size) override;
   void OnConnectComplete(plat::Status result) override;
-  void OnTerminateSession() override;
+  void OnTerminateSession(uint32_t reason) override;
+  const char* CheckJoinerMessage(plat::PeerId from, void* context, const uint8_t* data, size_t size) override;
+  void OnConnectionNotice(const char* text) override;
 
  private:
   NetSession& session_;

@@ -211,7 +211,7 @@ TEST_F(HostHandler, PlayersFreedOnceAndDeparturesReported) {
   } rows[] = {
       {plat::kPeerLeftSessionEnded, "Player 2 (Jo) HAS LEFT THE GAME."},
       {plat::kPeerLeftConnectionLost, "Player 2 (Jo) DISCONNECTED."},
-      {plat::kPeerLeftNormal, "Player 2 (Jo) DISCONNECTED."},
+      {plat::kPeerLeftNormal, "Player 2 (Jo) HAS LEFT THE GAME."},  // it closed its session
       {plat::kPeerLeftKicked, "Player 2 (Jo) DISCONNECTED."},
   };
   for (const Row& row : rows) {

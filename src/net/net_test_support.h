@@ -142,7 +142,7 @@ class SpyPeer : public plat::PeerHandler {
     return plat::kOk;
   }
   void OnConnectComplete(plat::Status result) override { connected = result; }
-  void OnTerminateSession() override {}
+  void OnTerminateSession(uint32_t) override {}
 
   // The messages received with the identifier, in order.
   std::vector<std::vector<uint8_t>> Of(uint32_t id) {

@@ -1,12 +1,15 @@
 #include "platform/peer.h"
 
+#include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <functional>
 #include <future>
 #include <map>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -92,11 +95,19 @@ void PutPlayer(std::vector<uint8_t>& f, const PeerPlayer& p) {
 }  // namespace
 
 struct Peer::Core : LinkSink {
+  using Clock = std::chrono::steady_clock;
   enum class Role { kNone, kHost, kJoining, kJoined, kEnded };
   struct Player {
     PeerPlayer info;
     void* context = nullptr;
     std::shared_ptr<PeerLink> link;  // host: the joiner's connection
+    uint32_t badMessages = 0;        // host: the joiner's messages that failed the checks
+  };
+  // Host: a connection that has not said hello yet.
+  struct Pending {
+    std::shared_ptr<PeerLink> link;
+    Clock::time_point opened;
+    std::string address;
   };
 
   Core(PeerHandler& h, std::unique_ptr<PeerTransport> t) : handler(h), transport(std::move(t)) {}
@@ -125,10 +136,17 @@ struct Peer::Core : LinkSink {
   char localName[kPeerNameSize] = {};
   char password[kPasswordSize] = {};
   std::map<PeerId, Player> players;
-  std::map<PeerLink*, std::shared_ptr<PeerLink>> pending;  // host: connected, not yet introduced
+  std::map<PeerLink*, Pending> pending;  // host: connected, not yet introduced
   std::map<PeerLink*, PeerId> linkPlayers;
   std::shared_ptr<PeerLink> hostLink;  // joiner
   bool closed = false;                 // the transport is shut: no second session on this peer
+  PeerGuard guard;
+
+  // Connection notices (network thread only).
+  Clock::time_point noticeWindow{};
+  uint32_t noticesShown = 0;
+  uint32_t noticesHeld = 0;
+  Clock::time_point lastSweep{};
 
   // ---- the network thread
   void StartWorker() {
@@ -145,12 +163,15 @@ struct Peer::Core : LinkSink {
         std::function<void()> task;
         {
           std::unique_lock<std::mutex> hold(queueLock);
-          queueWake.wait(hold, [this] { return stopping || !tasks.empty(); });
-          if (tasks.empty()) return;
-          task = std::move(tasks.front());
-          tasks.pop_front();
+          queueWake.wait_for(hold, kSweepEvery, [this] { return stopping || !tasks.empty(); });
+          if (stopping && tasks.empty()) return;
+          if (!tasks.empty()) {
+            task = std::move(tasks.front());
+            tasks.pop_front();
+          }
         }
-        task();
+        if (task) task();
+        SweepWhenDue();
       }
     });
     workerId = worker.get_id();
@@ -197,14 +218,85 @@ struct Peer::Core : LinkSink {
     finished.wait();
   }
 
+  // ---- connection notices and the hello deadline (network thread)
+  static constexpr std::chrono::milliseconds kSweepEvery{50};
+
+  // One line to the handler, unless the window's share is spent: those held
+  // back are counted in one line when the next window opens.
+  void Notice(const std::string& text) {
+    PeerGuard g;
+    {
+      std::lock_guard<std::mutex> hold(state);
+      g = guard;
+    }
+    const Clock::time_point now = Clock::now();
+    FlushNotices(now, g);
+    if (noticesShown < g.noticeBurst) {
+      ++noticesShown;
+      handler.OnConnectionNotice(text.c_str());
+    } else {
+      ++noticesHeld;
+    }
+  }
+
+  void FlushNotices(Clock::time_point now, const PeerGuard& g) {
+    if (now - noticeWindow < std::chrono::milliseconds(g.noticeWindowMs)) return;
+    noticeWindow = now;
+    noticesShown = 0;
+    if (noticesHeld == 0) return;
+    const std::string text = std::to_string(noticesHeld) + " more connection notices not shown";
+    noticesHeld = 0;
+    ++noticesShown;
+    handler.OnConnectionNotice(text.c_str());
+  }
+
+  void SweepWhenDue() {
+    const Clock::time_point now = Clock::now();
+    if (now - lastSweep < kSweepEvery) return;
+    lastSweep = now;
+    std::vector<Pending> late;
+    PeerGuard g;
+    {
+      std::lock_guard<std::mutex> hold(state);
+      g = guard;
+      const auto limit = std::chrono::milliseconds(g.helloTimeoutMs);
+      for (auto it = pending.begin(); it != pending.end();) {
+        if (now - it->second.opened < limit) {
+          ++it;
+          continue;
+        }
+        late.push_back(std::move(it->second));
+        it = pending.erase(it);
+      }
+    }
+    for (Pending& p : late) {
+      p.link->Close();
+      Notice("connection from " + p.address + " closed: no hello within " + std::to_string(g.helloTimeoutMs) + " ms");
+    }
+    if (noticesHeld) FlushNotices(now, g);
+  }
+
   // ---- LinkSink (transport threads)
   void OnLinkOpened(std::shared_ptr<PeerLink> link) override {
+    // Before its first read: nothing larger than a hello until it is one.
+    link->SetFrameLimit(static_cast<uint32_t>(kHelloSize));
     Post([this, link] {
-      std::lock_guard<std::mutex> hold(state);
-      if (role == Role::kHost)
-        pending[link.get()] = link;
-      else
-        link->Close();
+      std::string refused;
+      uint32_t limit = 0;
+      {
+        std::lock_guard<std::mutex> hold(state);
+        limit = guard.maxPending;
+        if (role != Role::kHost)
+          refused = "no session";
+        else if (pending.size() >= limit)
+          refused = "too many connections waiting to say hello";
+        else
+          pending[link.get()] = Pending{link, Clock::now(), link->Address()};
+      }
+      if (refused.empty()) return;
+      link->Close();
+      if (refused != "no session")
+        Notice("connection from " + link->Address() + " refused: " + refused + " (" + std::to_string(limit) + ")");
     });
   }
 
@@ -212,8 +304,8 @@ struct Peer::Core : LinkSink {
     Post([this, link, frame = std::move(frame)] { HandleFrame(link, frame); });
   }
 
-  void OnLinkClosed(PeerLink* link) override {
-    Post([this, link] { HandleLinkClosed(link); });
+  void OnLinkClosed(PeerLink* link, std::string why) override {
+    Post([this, link, why = std::move(why)] { HandleLinkClosed(link, why); });
   }
 
   // ---- handler calls (network thread, no lock held)
@@ -301,46 +393,61 @@ struct Peer::Core : LinkSink {
     if ((r == Role::kJoining || r == Role::kJoined) && fromHost) return HandleHostFrame(r, frame);
   }
 
-  void HandleLinkClosed(PeerLink* link) {
+  void HandleLinkClosed(PeerLink* link, const std::string& why) {
     Role r;
     PeerId joiner = 0;
     bool fromHost = false;
+    std::string waiting;
     {
       std::lock_guard<std::mutex> hold(state);
       r = role;
-      pending.erase(link);
+      auto p = pending.find(link);
+      if (p != pending.end()) {
+        waiting = p->second.address;
+        pending.erase(p);
+      }
       auto it = linkPlayers.find(link);
       if (it != linkPlayers.end()) joiner = it->second;
       fromHost = hostLink && hostLink.get() == link;
     }
-    if (r == Role::kHost && joiner) return RemovePlayer(joiner, kPeerLeftConnectionLost);
+    if (!waiting.empty()) return Notice("connection from " + waiting + " closed before its hello: " + why);
+    if (r == Role::kHost && joiner) {
+      if (why != "closed the connection") Notice("player " + std::to_string(joiner) + " lost: " + why);
+      return RemovePlayer(joiner, kPeerLeftConnectionLost);
+    }
     if (!fromHost) return;
     if (r == Role::kJoining) return FailConnect(kPeerUnreachable);
     if (r == Role::kJoined) EndSession(kPeerLeftConnectionLost);
   }
 
-  void Refuse(PeerLink* link, Status status) {
-    std::shared_ptr<PeerLink> held;
+  void Refuse(PeerLink* link, Status status, const char* why) {
+    Pending held;
     {
       std::lock_guard<std::mutex> hold(state);
       auto it = pending.find(link);
       if (it == pending.end()) return;
-      held = it->second;
+      held = std::move(it->second);
       pending.erase(it);
     }
-    held->Send(WordFrame(kFrameRefuse, static_cast<uint32_t>(status)));
-    held->Close();
+    held.link->Send(WordFrame(kFrameRefuse, static_cast<uint32_t>(status)));
+    held.link->Close();
+    Notice("connection from " + held.address + " refused: " + why);
   }
 
   void HandleHello(PeerLink* link, const std::vector<uint8_t>& f) {
     if (f.size() != kHelloSize || f[0] != kFrameHello || Get32(&f[1]) != kHelloMagic) {
-      // Not one of ours: close without a word.
-      std::lock_guard<std::mutex> hold(state);
-      auto it = pending.find(link);
-      if (it != pending.end()) {
-        it->second->Close();
+      // Not one of ours: closed without a word to it.
+      Pending held;
+      {
+        std::lock_guard<std::mutex> hold(state);
+        auto it = pending.find(link);
+        if (it == pending.end()) return;
+        held = std::move(it->second);
         pending.erase(it);
       }
+      held.link->Close();
+      Notice("connection from " + held.address + " closed: its first frame (" + std::to_string(f.size()) +
+             " bytes) is not a hello");
       return;
     }
     char name[kPeerNameSize];
@@ -354,7 +461,9 @@ struct Peer::Core : LinkSink {
       full = maxPlayers != 0 && players.size() >= maxPlayers;
       passwordOk = std::strcmp(given, password) == 0;
     }
-    if (full || !passwordOk || Failed(handler.OnIndicateConnect(name))) return Refuse(link, kPeerRefused);
+    if (full) return Refuse(link, kPeerRefused, "the session is full");
+    if (!passwordOk) return Refuse(link, kPeerRefused, "a wrong password");
+    if (Failed(handler.OnIndicateConnect(name))) return Refuse(link, kPeerRefused, "the host admits no player now");
 
     std::shared_ptr<PeerLink> held;
     std::vector<std::shared_ptr<PeerLink>> others;
@@ -365,7 +474,7 @@ struct Peer::Core : LinkSink {
       std::lock_guard<std::mutex> hold(state);
       auto it = pending.find(link);
       if (it == pending.end()) return;
-      held = it->second;
+      held = it->second.link;
       pending.erase(it);
       id = nextId++;
       Player& p = players[id];
@@ -382,19 +491,61 @@ struct Peer::Core : LinkSink {
       }
       PutPlayer(joined, p.info);
     }
+    // Introduced: it may now send frames of any size the session allows.
+    held->SetFrameLimit(kPeerMaxFrame);
     held->Send(std::move(welcome));
     for (auto& other : others) other->Send(joined);
     CreatePlayer(id);
   }
 
+  // Host: drops a joiner, telling it so, with a line saying why.
+  void DropJoiner(PeerId id, uint32_t reason, const std::string& why) {
+    std::shared_ptr<PeerLink> link;
+    {
+      std::lock_guard<std::mutex> hold(state);
+      auto it = players.find(id);
+      if (it == players.end() || role != Role::kHost) return;
+      link = it->second.link;
+    }
+    if (link) link->Send(WordFrame(kFrameEnded, reason));
+    if (!why.empty()) Notice("player " + std::to_string(id) + " dropped: " + why);
+    RemovePlayer(id, reason);
+  }
+
   void HandleJoinerFrame(PeerId from, const std::vector<uint8_t>& f) {
     if (f.size() == 1 && f[0] == kFrameLeave) return RemovePlayer(from, kPeerLeftNormal);
-    if (f.size() < kDataHead || f[0] != kFrameData) return RemovePlayer(from, kPeerLeftConnectionLost);
+    if (f.size() < kDataHead || f[0] != kFrameData) {
+      Notice("player " + std::to_string(from) + " dropped: a frame of " + std::to_string(f.size()) +
+             " bytes that breaks the framing");
+      return RemovePlayer(from, kPeerLeftConnectionLost);
+    }
     // The joiner's own claim of who sent it is never believed.
     const PeerId to = Get32(&f[5]);
     const uint32_t flags = Get32(&f[9]);
     const uint8_t* data = f.data() + kDataHead;
     const size_t size = f.size() - kDataHead;
+    void* context = nullptr;
+    {
+      std::lock_guard<std::mutex> hold(state);
+      auto it = players.find(from);
+      if (it == players.end()) return;
+      context = it->second.context;
+    }
+    // Checked before it goes anywhere: a bad message reaches nobody.
+    if (const char* why = handler.CheckJoinerMessage(from, context, data, size)) {
+      uint32_t bad = 0, forgiven = 0;
+      {
+        std::lock_guard<std::mutex> hold(state);
+        auto it = players.find(from);
+        if (it == players.end()) return;
+        bad = ++it->second.badMessages;
+        forgiven = guard.maxBadMessages;
+      }
+      if (bad > forgiven)
+        DropJoiner(from, kPeerLeftKicked,
+                   std::to_string(bad) + " of its messages failed the checks, the last: " + std::string(why));
+      return;
+    }
     std::vector<std::shared_ptr<PeerLink>> targets;
     bool local = false;
     {
@@ -454,7 +605,11 @@ struct Peer::Core : LinkSink {
       }
       case kFrameEnded:
         if (f.size() != 5) break;
-        return EndSession(Get32(&f[1]) == kPeerLeftKicked ? kPeerLeftKicked : kPeerLeftSessionEnded);
+      {
+        // Dropped (kicked, or given up as lost) or the session's end.
+        const uint32_t why = Get32(&f[1]);
+        return EndSession(why == kPeerLeftKicked || why == kPeerLeftConnectionLost ? why : kPeerLeftSessionEnded);
+      }
       default:
         break;
     }
@@ -522,7 +677,7 @@ struct Peer::Core : LinkSink {
       link = std::move(hostLink);
     }
     if (link) link->Close();
-    handler.OnTerminateSession();
+    handler.OnTerminateSession(reason);
     RemoveEveryone(reason);
   }
 
@@ -535,14 +690,14 @@ struct Peer::Core : LinkSink {
       role = Role::kEnded;
       for (auto& [id, p] : players)
         if (p.link) links.push_back(p.link);
-      for (auto& [raw, link] : pending) link->Close();
+      for (auto& [raw, p] : pending) p.link->Close();
       pending.clear();
     }
     for (auto& link : links) {
       link->Send(WordFrame(kFrameEnded, kPeerLeftSessionEnded));
       link->Close();
     }
-    if (tellHandler) handler.OnTerminateSession();
+    if (tellHandler) handler.OnTerminateSession(kPeerLeftSessionEnded);
     RemoveEveryone(kPeerLeftSessionEnded);
   }
 
@@ -705,7 +860,7 @@ Status Peer::SendTo(PeerId target, const void* data, size_t size, uint32_t flags
   return kOk;
 }
 
-Status Peer::DestroyPlayer(PeerId id) {
+Status Peer::DestroyPlayer(PeerId id, uint32_t reason) {
   Core& c = *core_;
   {
     std::lock_guard<std::mutex> hold(c.state);
@@ -715,17 +870,7 @@ Status Peer::DestroyPlayer(PeerId id) {
   }
   // Queued even from a handler: the player's destroy must not arrive inside
   // its own create.
-  c.Post([&c, id] {
-    std::shared_ptr<PeerLink> link;
-    {
-      std::lock_guard<std::mutex> hold(c.state);
-      auto it = c.players.find(id);
-      if (it == c.players.end() || c.role != Core::Role::kHost) return;
-      link = it->second.link;
-    }
-    if (link) link->Send(WordFrame(kFrameEnded, kPeerLeftKicked));
-    c.RemovePlayer(id, kPeerLeftKicked);
-  });
+  c.Post([&c, id, reason] { c.DropJoiner(id, reason, ""); });
   return kOk;
 }
 
@@ -749,6 +894,21 @@ void Peer::SetMaxPlayers(uint32_t limit) {
 uint32_t Peer::MaxPlayers() const {
   std::lock_guard<std::mutex> hold(core_->state);
   return core_->maxPlayers;
+}
+
+void Peer::SetGuard(const PeerGuard& guard) {
+  std::lock_guard<std::mutex> hold(core_->state);
+  core_->guard = guard;
+}
+
+PeerLoad Peer::Load() const {
+  std::lock_guard<std::mutex> hold(core_->state);
+  PeerLoad load;
+  load.pending = core_->pending.size();
+  for (auto& [raw, p] : core_->pending) load.bufferedBytes += p.link->Buffered();
+  for (auto& [id, p] : core_->players)
+    if (p.link) load.bufferedBytes += p.link->Buffered();
+  return load;
 }
 
 uint16_t Peer::Port() const {

@@ -45,6 +45,27 @@ inline constexpr Status kPeerUnreachable = static_cast<Status>(0x80158460u);    
 inline constexpr size_t kPeerMaxMessage = 256 * 1024;
 inline constexpr int kPeerNameSize = 16;  // with its terminator
 
+// What a host puts up with from connections it cannot trust. A connection
+// that has not said its hello may hold no buffer larger than a hello, and
+// only so many may wait to say it, for so long; a joined player whose
+// messages fail the handler's checks more than so many times is dropped.
+struct PeerGuard {
+  uint32_t maxPending = 8;         // connections waiting to say hello
+  uint32_t helloTimeoutMs = 5000;  // time to say it
+  uint32_t maxBadMessages = 5;     // failed messages a joined player is forgiven
+  // Notices about connections: at most `noticeBurst` in each window, then
+  // one line counting those not shown.
+  uint32_t noticeBurst = 20;
+  uint32_t noticeWindowMs = 10000;
+};
+
+// What the host holds for connections now: those waiting to say hello, and
+// the bytes allocated for frames being read on all of its connections.
+struct PeerLoad {
+  size_t pending = 0;
+  size_t bufferedBytes = 0;
+};
+
 struct PeerPlayer {
   PeerId id = 0;
   uint32_t flags = 0;
@@ -64,8 +85,15 @@ class PeerHandler {
   virtual Status OnReceive(PeerId from, void* context, const uint8_t* data, size_t size) = 0;
   // Joiner: the connect finished (kOk, kPeerRefused, kPeerUnreachable...).
   virtual void OnConnectComplete(Status result) = 0;
-  // The session ended under this peer; a destroy of every remaining player follows.
-  virtual void OnTerminateSession() = 0;
+  // The session ended under this peer (the reason as for a destroy); a
+  // destroy of every remaining player follows.
+  virtual void OnTerminateSession(uint32_t reason) = 0;
+  // Host: why a joined player's message may go no further (neither relayed
+  // nor delivered here), or null. Called before every relay.
+  virtual const char* CheckJoinerMessage(PeerId, void*, const uint8_t*, size_t) { return nullptr; }
+  // Host: one line about a connection refused, closed or dropped, with its
+  // address and the reason; rate-limited by the guard.
+  virtual void OnConnectionNotice(const char*) {}
 };
 
 class PeerTransport;
@@ -84,8 +112,8 @@ class Peer {
   // Starts joining; OnConnectComplete tells how it went.
   Status Connect(const char* address, uint16_t port, const char* playerName, const char* password);
   Status SendTo(PeerId target, const void* data, size_t size, uint32_t flags);
-  // Host: drops a joiner from the session.
-  Status DestroyPlayer(PeerId id);
+  // Host: drops a joiner from the session; its destroy carries the reason.
+  Status DestroyPlayer(PeerId id, uint32_t reason = kPeerLeftKicked);
   // Host: ends the session for everybody.
   Status TerminateSession();
   // Leaves or ends the session and stops the network thread: every remaining
@@ -95,6 +123,9 @@ class Peer {
   // The host's limit of players (itself included); 0 none.
   void SetMaxPlayers(uint32_t limit);
   uint32_t MaxPlayers() const;
+  // Host: the limits on untrusted connections (before Host, or at any time).
+  void SetGuard(const PeerGuard& guard);
+  PeerLoad Load() const;
   uint16_t Port() const;
   PeerId LocalId() const;
   Status GetPlayer(PeerId id, PeerPlayer& out) const;

@@ -1,7 +1,10 @@
 // The peer transport inside one process: a connection is a pair of ends
 // that hand each frame straight to the other side's peer. Tests run whole
 // sessions on it without sockets.
+#include <algorithm>
+#include <atomic>
 #include <map>
+#include <string>
 #include <mutex>
 
 #include "platform/peer_transport_internal.h"
@@ -47,7 +50,17 @@ class PipeEnd : public PeerLink {
     std::lock_guard<std::mutex> hold(pipe_->lock);
     const int other = 1 - side_;
     if (!pipe_->open || !pipe_->ends[other]) return;
-    pipe_->sinks[other]->OnLinkFrame(pipe_->ends[other], std::move(frame));
+    PipeEnd* far = pipe_->ends[other];
+    if (frame.empty() || frame.size() > far->limit_) {
+      // The receiving end breaks the framing, as a socket would.
+      const std::string why = "announced a frame of " + std::to_string(frame.size()) + " bytes, more than the " +
+                              std::to_string(far->limit_.load()) + " allowed";
+      pipe_->open = false;
+      pipe_->sinks[other]->OnLinkClosed(far, why);
+      pipe_->sinks[side_]->OnLinkClosed(this, "closed the connection");
+      return;
+    }
+    pipe_->sinks[other]->OnLinkFrame(far, std::move(frame));
   }
 
   void Close() override {
@@ -55,12 +68,17 @@ class PipeEnd : public PeerLink {
     if (!pipe_->open) return;
     pipe_->open = false;
     const int other = 1 - side_;
-    if (pipe_->ends[other]) pipe_->sinks[other]->OnLinkClosed(pipe_->ends[other]);
+    if (pipe_->ends[other]) pipe_->sinks[other]->OnLinkClosed(pipe_->ends[other], "closed the connection");
   }
+
+  void SetFrameLimit(uint32_t bytes) override { limit_ = std::min(bytes, kPeerMaxFrame); }
+  size_t Buffered() const override { return 0; }  // frames cross whole
+  std::string Address() const override { return "in-process end " + std::to_string(side_); }
 
  private:
   std::shared_ptr<Pipe> pipe_;
   int side_;
+  std::atomic<uint32_t> limit_{kPeerMaxFrame};
 };
 
 }  // namespace

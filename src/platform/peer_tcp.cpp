@@ -1,8 +1,10 @@
 // The peer transport over TCP: each frame travels as a 32-bit little-endian
-// length followed by that many bytes. A length of 0 or above the cap breaks
-// the framing and closes the connection.
+// length followed by that many bytes. A length of 0 or above the link's
+// limit breaks the framing and closes the connection: the body's buffer is
+// never larger than the limit, whatever a far side announces.
 #include <asio.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <deque>
@@ -17,8 +19,6 @@
 namespace plat {
 namespace {
 
-// The frame head of a data frame rides on top of the largest message.
-constexpr uint32_t kMaxFrame = static_cast<uint32_t>(kPeerMaxMessage) + 64;
 // A far side that reads nothing while this much waits for it is dropped
 // rather than left to fill the memory.
 constexpr size_t kMaxQueuedBytes = 32u * 1024 * 1024;
@@ -29,10 +29,26 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
 
   asio::ip::tcp::socket& socket() { return socket_; }
 
+  // On the io thread, once connected and before anyone asks.
+  void NoteAddress() {
+    asio::error_code error;
+    const asio::ip::tcp::endpoint far = socket_.remote_endpoint(error);
+    if (error) return;
+    std::lock_guard<std::mutex> hold(addressLock_);
+    address_ = far.address().to_string() + ":" + std::to_string(far.port());
+  }
+
   void Start() {
     asio::error_code ignored;
     socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
     ReadHead();
+  }
+
+  void SetFrameLimit(uint32_t bytes) override { limit_ = std::min(bytes, kPeerMaxFrame); }
+  size_t Buffered() const override { return buffered_; }
+  std::string Address() const override {
+    std::lock_guard<std::mutex> hold(addressLock_);
+    return address_;
   }
 
   void Send(std::vector<uint8_t> frame) override {
@@ -62,12 +78,17 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
   void ReadHead() {
     auto self = shared_from_this();
     asio::async_read(socket_, asio::buffer(head_), [self](const asio::error_code& error, size_t) {
-      if (error) return self->Fail();
+      if (error) return self->Fail(ReadError(error));
       const uint32_t length = static_cast<uint32_t>(self->head_[0]) | (static_cast<uint32_t>(self->head_[1]) << 8) |
                               (static_cast<uint32_t>(self->head_[2]) << 16) |
                               (static_cast<uint32_t>(self->head_[3]) << 24);
-      if (length == 0 || length > kMaxFrame) return self->Fail();
+      const uint32_t limit = self->limit_;
+      if (length == 0) return self->Fail("announced an empty frame");
+      if (length > limit)
+        return self->Fail("announced a frame of " + std::to_string(length) + " bytes, more than the " +
+                          std::to_string(limit) + " allowed");
       self->body_.assign(length, 0);
+      self->buffered_ = length;
       self->ReadBody();
     });
   }
@@ -75,16 +96,17 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
   void ReadBody() {
     auto self = shared_from_this();
     asio::async_read(socket_, asio::buffer(body_), [self](const asio::error_code& error, size_t) {
-      if (error) return self->Fail();
+      if (error) return self->Fail(error == asio::error::eof ? "closed in the middle of a frame" : ReadError(error));
       if (!self->silent_) self->sink_.OnLinkFrame(self.get(), std::move(self->body_));
-      self->body_.clear();
+      self->body_ = std::vector<uint8_t>();
+      self->buffered_ = 0;
       self->ReadHead();
     });
   }
 
   void QueueWrite(std::vector<uint8_t> frame) {
     if (dead_ || closing_) return;
-    if (queued_ + frame.size() > kMaxQueuedBytes) return Fail();
+    if (queued_ + frame.size() > kMaxQueuedBytes) return Fail("read nothing while 32 MB waited for it");
     const auto length = static_cast<uint32_t>(frame.size());
     std::vector<uint8_t> out(4 + frame.size());
     for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (8 * i));
@@ -97,7 +119,7 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
   void WriteNext() {
     auto self = shared_from_this();
     asio::async_write(socket_, asio::buffer(writes_.front()), [self](const asio::error_code& error, size_t) {
-      if (error) return self->Fail();
+      if (error) return self->Fail("the connection broke: " + error.message());
       self->queued_ -= self->writes_.front().size();
       self->writes_.pop_front();
       if (!self->writes_.empty())
@@ -115,20 +137,31 @@ class TcpLink : public PeerLink, public std::enable_shared_from_this<TcpLink> {
     socket_.close(ignored);
   }
 
-  void Fail() {
+  static std::string ReadError(const asio::error_code& error) {
+    if (error == asio::error::eof) return "closed the connection";
+    return "the connection broke: " + error.message();
+  }
+
+  void Fail(std::string why) {
     if (dead_) return;
     dead_ = true;
     // Queued frames stay until the link goes: a write under way still uses
     // the first of them until its handler runs.
     asio::error_code ignored;
     socket_.close(ignored);
-    if (!silent_) sink_.OnLinkClosed(this);
+    body_ = std::vector<uint8_t>();
+    buffered_ = 0;
+    if (!silent_) sink_.OnLinkClosed(this, std::move(why));
   }
 
   asio::io_context& io_;
   asio::ip::tcp::socket socket_;
   LinkSink& sink_;
   std::atomic<bool> silent_{false};
+  std::atomic<uint32_t> limit_{kPeerMaxFrame};
+  std::atomic<size_t> buffered_{0};
+  mutable std::mutex addressLock_;
+  std::string address_ = "an unknown address";
   bool closing_ = false;
   bool dead_ = false;
   uint8_t head_[4] = {};
@@ -188,6 +221,7 @@ class TcpTransport : public PeerTransport {
                               [this, link, done](const asio::error_code& e, const asio::ip::tcp::endpoint&) {
                                 if (e) return done(nullptr);
                                 Track(link);
+                                link->NoteAddress();
                                 link->Start();
                                 done(link);
                               });
@@ -218,6 +252,7 @@ class TcpTransport : public PeerTransport {
       if (error == asio::error::operation_aborted || !acceptor_.is_open()) return;
       if (!error) {
         Track(link);
+        link->NoteAddress();
         sink.OnLinkOpened(link);
         link->Start();
       }

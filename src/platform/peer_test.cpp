@@ -48,7 +48,7 @@ class Recorder : public PeerHandler {
     return kOk;
   }
   void OnConnectComplete(Status result) override { Add("connect " + std::to_string(result)); }
-  void OnTerminateSession() override { Add("ended"); }
+  void OnTerminateSession(uint32_t) override { Add("ended"); }
 
   // Waits until `line` has arrived `count` times (5 s at most).
   bool WaitFor(const std::string& line, int count = 1) {

@@ -5,12 +5,16 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/peer.h"
 #include "platform/status.h"
 
 namespace plat {
+
+// The largest frame a link carries: a data frame's head on the largest message.
+inline constexpr uint32_t kPeerMaxFrame = static_cast<uint32_t>(kPeerMaxMessage) + 64;
 
 // One connection. Send and Close are safe from any thread; after Close no
 // frame goes out and no event of this link arrives.
@@ -19,6 +23,13 @@ class PeerLink {
   virtual ~PeerLink() = default;
   virtual void Send(std::vector<uint8_t> frame) = 0;
   virtual void Close() = 0;
+  // A frame announced longer than this (at most kPeerMaxFrame) breaks the
+  // framing; set before the first read, or raised between frames.
+  virtual void SetFrameLimit(uint32_t bytes) = 0;
+  // Bytes held for a frame being read.
+  virtual size_t Buffered() const = 0;
+  // The far side's address, for the log.
+  virtual std::string Address() const = 0;
 };
 
 // The peer's side: the transport calls these from its own threads; each
@@ -28,8 +39,9 @@ class LinkSink {
   virtual ~LinkSink() = default;
   virtual void OnLinkOpened(std::shared_ptr<PeerLink> link) = 0;  // host: a joiner connected
   virtual void OnLinkFrame(PeerLink* link, std::vector<uint8_t> frame) = 0;
-  // The link broke or its far side closed it (not called after our own Close).
-  virtual void OnLinkClosed(PeerLink* link) = 0;
+  // The link broke or its far side closed it (not called after our own
+  // Close), and why.
+  virtual void OnLinkClosed(PeerLink* link, std::string why) = 0;
 };
 
 class PeerTransport {

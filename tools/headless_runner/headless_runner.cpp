@@ -2,6 +2,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <chrono>
@@ -551,9 +552,10 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   if (networked) {
     if (!RunLobby(options, out, err, game)) {
       CloseNetSession(g_netSession);
+      g_netSession.sink = nullptr;
       return 1;
     }
-    g_netSession.sink = NetCodeToFeed;
+    RouteNetCodes(NetCodeToFeed);
     g_netQueue.wake = NetQueueToFeed;
   }
   const bool fromSave = EndsWithSav(game);
@@ -610,6 +612,17 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
       (void)DrainSessionMessages();
       HandleNetCodes(codes, err);
       wait.lock();
+      // A joiner whose host is gone pauses, as the game does, and nothing
+      // here would resume it: the run ends with the day in progress, which
+      // the host's last commands reached before it went.
+      const bool hostGone = !g_netSession.isHost && std::any_of(codes.begin(), codes.end(), [](const auto& c) {
+        return c.first == kNetCodeSessionEnded;
+      });
+      if (hostGone && !g_feed.finished && g_feed.daysWanted > g_feed.daysRun + 1) {
+        g_feed.daysWanted = g_feed.daysRun + 1;
+        std::fprintf(err, "the host is gone: the game pauses at the end of day %d\n", g_feed.daysWanted);
+        std::fflush(err);
+      }
       continue;
     }
     // Printed lines are let go, so a long run holds only the day at hand.
@@ -650,6 +663,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   if (networked) {
     CloseNetSession(g_netSession);
     g_netSession.sink = nullptr;
+    RouteNetCodes(nullptr);
     g_netQueue.wake = nullptr;
     HandleNetCodes({{kNetCodeChat, 0}}, err);
   }

@@ -8,6 +8,7 @@
 // (the game's sync-check entries and its region records), all taken at the
 // end of the day, so two runs of the same game print the same lines. It is
 // the end-to-end, soak and determinism test and the simulation benchmark.
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -60,5 +61,9 @@ bool RunLobby(const Options& options, std::FILE* out, std::FILE* err, std::strin
 // handler; the lobby's set-up and start messages are the lobby's own.
 // Returns whether a start message was among them.
 bool DrainSessionMessages();
+// Where the session's notifications go once the lobby is done (the lobby
+// takes them until then); the session's sink stays the same throughout.
+using NetCodeRoute = void (*)(uint32_t code, intptr_t value);
+void RouteNetCodes(NetCodeRoute route);
 
 }  // namespace headless

@@ -1,16 +1,23 @@
 // The lobby of a network run: the steps a player takes in the lobby
 // screens, done by the runner without them.
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "headless_runner.h"
 #include "net/game_messages.h"
+#include "net/game/net_events.h"
 #include "net/game/session_message_handler.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "net/net_slots.h"
+#include "net/text_message.h"
 #include "records/text_field.h"
+#include "world/scenario_settings.h"
 #include "world/world.h"
 
 namespace headless {
@@ -22,12 +29,50 @@ constexpr int kReadyWaitMs = 30000;
 constexpr int kStartWaitMs = 120000;
 
 bool g_started = false;
+bool g_otherVersion = false;
+std::FILE* g_lobbyErr = stderr;
+
+// The session's notifications while in the lobby, for its main thread.
+std::mutex g_codesLock;
+std::vector<uint32_t> g_codes;
+
+void LobbyCode(uint32_t code, intptr_t) {
+  std::lock_guard hold(g_codesLock);
+  g_codes.push_back(code);
+}
+
+// The session's one sink, installed before its network thread starts and
+// kept until it has stopped: the lobby and the game take turns behind it.
+std::atomic<NetCodeRoute> g_route{nullptr};
+
+void RouteNetCode(uint32_t code, intptr_t value) {
+  if (NetCodeRoute route = g_route.load()) route(code, value);
+}
+
+// What the lobby screens do with the notifications: chat and system lines
+// are shown, and a joiner compares the host's version with its own.
+void HandleLobbyCodes() {
+  std::vector<uint32_t> codes;
+  {
+    std::lock_guard hold(g_codesLock);
+    codes.swap(g_codes);
+  }
+  for (uint32_t code : codes) {
+    if (code == kNetCodeSetup && !g_netSession.isHost && !g_otherVersion)
+      g_otherVersion = ReportVersionMismatch(g_netSession);
+    if (code == kNetCodeChat)
+      for (const TextLine& line : TakeQueuedTextLines(g_textLines))
+        std::fprintf(g_lobbyErr, "chat %d: %s\n", line.sender, line.text.c_str());
+  }
+  std::fflush(g_lobbyErr);
+}
 
 // Drains the session messages until the condition holds or the time is up.
 bool WaitFor(const std::function<bool()>& condition, int ms) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   for (;;) {
     if (DrainSessionMessages()) g_started = true;
+    HandleLobbyCodes();
     if (condition()) return true;
     if (std::chrono::steady_clock::now() > end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -48,23 +93,33 @@ int JoinerSlot() {
 bool Host(const Options& options, std::FILE* out, std::FILE* err, std::string& game) {
   NetSession& s = g_netSession;
   s.identity.port = static_cast<uint32_t>(options.hostPort);
+  // The set-up a joiner asks for carries the host's defaults and version,
+  // as the front end's are when it offers a game.
+  InitSettingsHead(g_world.scenario.head);
   if (plat::Failed(NetHostSession(s, "127.0.0.1"))) {
     std::fprintf(err, "cannot host on port %d\n", options.hostPort);
     return false;
   }
   std::fprintf(out, "host port %u\n", static_cast<unsigned>(s.identity.port));
   std::fflush(out);
-  int joiner = 0;
-  if (!WaitFor([&] { return (joiner = JoinerSlot()) != 0; }, kJoinerWaitMs)) {
-    std::fprintf(err, "no player joined within %d s\n", kJoinerWaitMs / 1000);
-    return false;
-  }
   const auto hostRegion = static_cast<uint8_t>(options.hostRegion);
-  (void)NetSetSlotFields(s, kNetHostSlot, hostRegion, 0);
-  (void)NetSetSlotFields(s, static_cast<uint32_t>(joiner), static_cast<uint8_t>(options.joinerRegion), 0);
-  if (!WaitFor([&] { return SlotCopy(joiner).ready != 0; }, kReadyWaitMs)) {
-    std::fprintf(err, "the player in slot %d was not ready within %d s\n", joiner, kReadyWaitMs / 1000);
-    return false;
+  int joiner = 0;
+  // A joiner that leaves before it is ready (another version, say) frees
+  // its slot, and the host waits for the next.
+  for (;;) {
+    if (!WaitFor([&] { return (joiner = JoinerSlot()) != 0; }, kJoinerWaitMs)) {
+      std::fprintf(err, "no player joined within %d s\n", kJoinerWaitMs / 1000);
+      return false;
+    }
+    (void)NetSetSlotFields(s, kNetHostSlot, hostRegion, 0);
+    (void)NetSetSlotFields(s, static_cast<uint32_t>(joiner), static_cast<uint8_t>(options.joinerRegion), 0);
+    const auto gone = [&] { return SlotCopy(joiner).state != kSlotHuman; };
+    if (!WaitFor([&] { return SlotCopy(joiner).ready != 0 || gone(); }, kReadyWaitMs)) {
+      std::fprintf(err, "the player in slot %d was not ready within %d s\n", joiner, kReadyWaitMs / 1000);
+      return false;
+    }
+    if (!gone()) break;
+    std::fprintf(err, "the player in slot %d left the lobby\n", joiner);
   }
   game = options.game;
   (void)SendGameSetup(s, game.c_str(), 0, 0, g_world.campaignMessage);
@@ -80,19 +135,30 @@ bool Join(const Options& options, std::FILE* err, std::string& game) {
   NetSession& s = g_netSession;
   if (plat::Failed(NetJoinHost(s, options.joinAddress.c_str(), options.joinPort)) ||
       !s.connectEvent.Wait(10000) || plat::Failed(s.connectResult.load())) {
-    std::fprintf(err, "cannot join %s:%u\n", options.joinAddress.c_str(), static_cast<unsigned>(options.joinPort));
+    const bool refused = s.connectResult.load() == plat::kPeerRefused;
+    std::fprintf(err, "cannot join %s:%u: %s\n", options.joinAddress.c_str(), static_cast<unsigned>(options.joinPort),
+                 refused ? "the host refused (full, or its game has started)" : "no host answered");
     return false;
   }
+  const auto otherVersion = [&] {
+    if (g_otherVersion)
+      std::fprintf(err, "cannot join %s:%u: the host runs another version\n", options.joinAddress.c_str(),
+                   static_cast<unsigned>(options.joinPort));
+    return g_otherVersion;
+  };
   auto ownRegion = [&] {
     const int32_t own = s.localSlot;
     return s.slotAssigned && own > 0 && own < kMaxPlayers ? SlotCopy(own).region : 0;
   };
-  if (!WaitFor([&] { return ownRegion() != 0 || !s.inSession; }, kReadyWaitMs) || !s.inSession) {
+  if (!WaitFor([&] { return ownRegion() != 0 || !s.inSession || g_otherVersion; }, kReadyWaitMs) || !s.inSession) {
     std::fprintf(err, "the host gave no region within %d s\n", kReadyWaitMs / 1000);
     return false;
   }
+  if (otherVersion()) return false;
   (void)NetSetSlot(s, true);
-  if (!WaitFor([&] { return g_started || !s.inSession; }, kStartWaitMs) || !s.inSession) {
+  const bool heard = WaitFor([&] { return g_started || !s.inSession || g_otherVersion; }, kStartWaitMs);
+  if (otherVersion()) return false;
+  if (!heard || !s.inSession) {
     std::fprintf(err, "the host did not start a game within %d s\n", kStartWaitMs / 1000);
     return false;
   }
@@ -119,11 +185,19 @@ bool DrainSessionMessages() {
 
 bool RunLobby(const Options& options, std::FILE* out, std::FILE* err, std::string& game) {
   g_started = false;
+  g_otherVersion = false;
+  g_lobbyErr = err;
   if (plat::Failed(SetupNetSession(g_netSession, 0))) {
     std::fprintf(err, "the network session cannot be made\n");
     return false;
   }
-  return options.hostPort >= 0 ? Host(options, out, err, game) : Join(options, err, game);
+  g_route.store(LobbyCode);
+  g_netSession.sink = RouteNetCode;
+  const bool ready = options.hostPort >= 0 ? Host(options, out, err, game) : Join(options, err, game);
+  HandleLobbyCodes();
+  return ready;
 }
+
+void RouteNetCodes(NetCodeRoute route) { g_route.store(route); }
 
 }  // namespace headless

@@ -1,8 +1,9 @@
 #!/bin/bash
 # Two runners play one game over TCP at 127.0.0.1: the same day lines and
-# sync fields on both, no sync error; a joiner killed on the way, a socket
-# sending noise and a host killed on the way each leave the other side
-# running to its end without a crash.
+# sync fields on both, no sync error, a normal end read as one; a joiner
+# killed on the way, a socket sending noise and a host killed on the way
+# each leave the other side ending cleanly: a host plays on, a joiner
+# pauses (ends) with the day in progress.
 # Usage: runner_network.sh RUNNER GAME_DIR DAYS WORK_DIR
 set -u
 RUNNER=$1 GAME_DIR=$2 DAYS=$3 WORK=$4
@@ -44,6 +45,8 @@ wait "$HOST_PID" || fail "the host ended with an error"
 ran_all host && ran_all join
 diff <(sync_fields "$WORK/host.out") <(sync_fields "$WORK/join.out") >"$WORK/sync.diff" || fail "sync fields differ"
 grep -q "Sync Error" "$WORK/host.err" "$WORK/join.err" && fail "a sync error was reported"
+# Both ended normally: nobody was lost.
+grep -q "DISCONNECTED\.\|HOST CONNECTION LOST\." "$WORK/host.err" "$WORK/join.err" && fail "a normal end read as a loss"
 
 # 2. The joiner killed at day 5: the host plays on and says who left.
 start_host host2
@@ -70,4 +73,5 @@ wait_for "$WORK/join4.out" "^day 5 " || fail "the joiner never reached day 5 wit
 kill -9 "$HOST_PID"
 wait "$JOIN_PID" || fail "the joiner ended with an error after the host was killed"
 grep -q "HOST CONNECTION LOST\." "$WORK/join4.err" || fail "the joiner did not report the lost host"
+grep -q "the host is gone: the game pauses" "$WORK/join4.err" || fail "the joiner played on without its host"
 echo "network runs: all passed"

@@ -41,8 +41,7 @@ void OnNetEvent8001(bool networked, plat::LParam lParam) {
 }
 
 std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion) {
-  const uint32_t ours = (static_cast<uint32_t>(kProgramVersionMajor) << 16) |
-                        (static_cast<uint32_t>(kProgramVersionMinor) << 8) | static_cast<uint32_t>(kProgramVersionBuild);
+  const uint32_t ours = session.programVersion;
   if (hostVersion == ours || !session.world) return {};
   std::string name;
   {
@@ -57,23 +56,31 @@ std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion) {
       name = TextListText(kListSlotinfo, slot.state);
   }
   char text[260];
-  std::snprintf(text, sizeof text, "(%s) Different Versions!\n  Host %u.%u.%u, Ours %d.%d.%d.", name.c_str(),
-                (hostVersion >> 16) & 0xFFu, (hostVersion >> 8) & 0xFFu, hostVersion & 0xFFu, kProgramVersionMajor,
-                kProgramVersionMinor, kProgramVersionBuild);
+  std::snprintf(text, sizeof text, "(%s) Different Versions!\n  Host %u.%u.%u, Ours %u.%u.%u.", name.c_str(),
+                (hostVersion >> 16) & 0xFFu, (hostVersion >> 8) & 0xFFu, hostVersion & 0xFFu, (ours >> 16) & 0xFFu,
+                (ours >> 8) & 0xFFu, ours & 0xFFu);
   return text;
 }
 
-void ReportVersionMismatch(NetSession& session) {
-  if (!session.world) return;
+bool ReportVersionMismatch(NetSession& session) {
+  if (!session.world) return false;
   const std::string text = VersionMismatchLine(session, session.world->scenario.head.programVersion);
-  if (text.empty()) return;
+  if (text.empty()) return false;
   TextMessage line;
   TextMessageCtor(line, 0, kTextToAll, text.c_str());
   (void)SendTextMessage(session, line, true);
   TextMessageDtor(line);
+  return true;
 }
 
-void ReportVersionMismatch(ScreenManager&) { ReportVersionMismatch(g_netSession); }
+void ReportVersionMismatch(ScreenManager&) {
+  // Peers of two versions cannot play in step: the joiner leaves before a
+  // game starts, its line already on its way to every player.
+  if (ReportVersionMismatch(g_netSession) && !g_netSession.isHost) {
+    CloseNetSession(g_netSession);
+    (void)SetupNetSession(g_netSession, 0);
+  }
+}
 
 const char* EndGameScreen(uint32_t code, uint32_t endReason, bool networked) {
   switch (code) {

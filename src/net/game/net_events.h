@@ -14,9 +14,11 @@ void OnNetEvent4(ScreenManager& ui);
 // A player left: unless the interface's network game (networked) leaves it
 // to the host or to a human in the slot, the region passes to the computer.
 void OnNetEvent8001(bool networked, plat::LParam player);
-// A game set-up arrived: a host of another version is announced to all.
+// A game set-up arrived: a joiner finding a host of another version
+// announces it to all and leaves the session.
 void ReportVersionMismatch(ScreenManager& ui);
-void ReportVersionMismatch(NetSession& session);
+// The announcement alone; true when there was one to make.
+bool ReportVersionMismatch(NetSession& session);
 // The announcement for the host's packed version (major << 16 | minor << 8
 // | build), or empty when it is this program's.
 std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion);

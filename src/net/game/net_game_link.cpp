@@ -3,7 +3,9 @@
 #include "net/game_messages.h"
 #include "net/net_session.h"
 #include "net/net_slots.h"
+#include "net/game/lag_watch.h"
 #include "net/game/sync_check.h"
+#include "platform/clock.h"
 #include "net/text_message.h"
 #include "records/le_bytes.h"
 #include "net/command_network.h"
@@ -18,7 +20,9 @@ int32_t SendCommand(const uint8_t* message, size_t length) { return NetSendToPee
 
 bool PlayersInStep() {
   const World* world = g_netSession.world;
-  return !world || CheckPlayersState(*world, true);
+  if (!world || CheckPlayersState(*world, true)) return true;
+  WatchLaggingPeer(g_netSession, *world, plat::MonotonicMs());
+  return false;
 }
 
 void AnnounceJoin(World& world, int32_t loadedFromSave) {

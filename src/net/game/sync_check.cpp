@@ -97,17 +97,19 @@ void NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& worl
   check(theirs.techSum != ours.techSum, "Sync Error: Mismatched TTR File.");
 }
 
-bool CheckPlayersState(const World& world, bool networked) {
-  if (!networked) return true;
+int LaggingSlot(const World& world) {
   const uint32_t tick = world.gameState.currentTick;
   const uint32_t lead = world.gameState.commandLead;
   // Early in the game every peer is within the lead by definition.
-  if (!(tick > lead - 2)) return true;
-  for (const NetSlot& slot : world.slotTable) {
-    if (slot.state == kSlotHuman && slot.progress < tick - lead + 2) return false;
+  if (!(tick > lead - 2)) return -1;
+  for (int s = 0; s < kMaxPlayers; ++s) {
+    const NetSlot& slot = world.slotTable[s];
+    if (slot.state == kSlotHuman && slot.progress < tick - lead + 2) return s;
   }
-  return true;
+  return -1;
 }
+
+bool CheckPlayersState(const World& world, bool networked) { return !networked || LaggingSlot(world) < 0; }
 
 void ToggleSyncErrorPause(NetSession& session) {
   const bool on = !g_syncErrorPause.load();

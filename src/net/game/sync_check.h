@@ -43,6 +43,8 @@ void NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& worl
 // a networked game. Reads the slot table without its lock (one byte and one
 // word per slot).
 bool CheckPlayersState(const World& world, bool networked);
+// The first slot whose person's peer holds the clock so, or -1.
+int LaggingSlot(const World& world);
 
 // Whether a sync error pauses the game (a key toggles it).
 extern std::atomic<bool> g_syncErrorPause;
