@@ -81,13 +81,12 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
   const std::vector<uint8_t> ten = {10, 11, 12, 13, 17, 15, 16, 17, 18, 19};
   std::vector<uint8_t> three = ten;
   three[1] = 0, three[4] = 18, three[9] = 200;
-  // Two peers' spotting entries of a 3 x 2 map: the other peer's player 4
-  // sees hex 5 at 30 where ours sees it at 20 (sums 20 + 9 and 30 + 9).
+  // A peer's spotting entry of a 6-cell map where player 4 sees cell 5 at
+  // `sight` (the other peers see 20).
   auto spotting = [](uint8_t sight) {
     auto peer = std::make_unique<World>();
     peer->cells.resize(6);
     peer->spottingMap.assign(6 * kMaxPlayers, 0);
-    peer->spottingMap[5 * kMaxPlayers + 1] = 9;
     peer->spottingMap[5 * kMaxPlayers + 4] = sight;
     std::vector<uint8_t> entry;
     BuildSyncEntry(*peer, kSyncSpotting, entry);
@@ -105,7 +104,7 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
       {{}, three, 2, 0, {}},   // none built here
       {spotting(20), spotting(20), 2, 0, {}, kSyncSpotting},
       {spotting(20), spotting(30), 2, 1,
-       {"Sync Error in Entry - From Player 2, Type 4, Entry # 5 (our checksum 29, theirs 39)"}, kSyncSpotting},
+       {"Sync Error in Entry - From Player 2, Type 4, Entry # 5 (our checksum 20, theirs 30)"}, kSyncSpotting},
   };
   (void)TakeLines();
   for (const Row& row : rows) {
