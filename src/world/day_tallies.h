@@ -24,8 +24,9 @@ struct DayTallyCounts {
 };
 
 // Counts the unit as made or gone when its liveness differs from wasLive.
-// Every write that can change a unit's class or its gone mark goes through
-// it (or MarkUnitGone), so the live count moves only by what is counted.
+// Every write in play that can change a unit's class or its gone mark goes
+// through it (or MarkUnitGone), so the live count moves only by what is
+// counted; loading a game and a network resync set them directly.
 void NoteUnitLiveChange(World& world, const UnitRecord& unit, bool wasLive);
 // Sets the unit's gone mark, counting it gone when it was live.
 void MarkUnitGone(World& world, UnitRecord& unit);
