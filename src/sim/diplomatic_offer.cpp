@@ -16,6 +16,7 @@
 #include "units/unit_command_handlers.h"
 #include "units/unit_deploy.h"
 #include "units/unit_transfer.h"
+#include "world/day_tallies.h"
 #include "world/unit_ring.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
@@ -172,7 +173,11 @@ void HandOverStrength(World& world, UnitRecord& unit, int receiver, float quanti
   made->targetStrength = quantity;
   unit.strength -= quantity;
   unit.targetStrength = std::max(unit.targetStrength - quantity, 0.0f);
-  InsertUnitInRing(world, *made);
+  {
+    WorldLockGuard guard(world, kLockUnits);
+    InsertUnitInRing(world, *made);
+    NoteUnitLiveChange(world, *made, false);
+  }
   ScheduleUnit(world, *made, 1);
 }
 

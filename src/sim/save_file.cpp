@@ -207,6 +207,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
     return plat::kFail;
   }
   std::vector<SavedTableArray> savedTables;
+  std::vector<uint8_t> spotting;
   std::span<const uint8_t> workers;
   for (const SaveExtensionBlock& block : blocks) {
     const auto find = [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); };
@@ -215,6 +216,8 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
       sound = ApplyRouteSteps(block.payload, find, why);
     else if (block.tag == kSaveBlockUnitTables)
       sound = ReadUnitTablesBlock(block.payload, find, savedTables, why);
+    else if (block.tag == kSaveBlockSpottingMap)
+      sound = ReadSpottingMapBlock(block.payload, StagedMapCellCount(*map), spotting, why);
     else if (block.tag == kSaveBlockComputerPlayers && g_computerPlayerSaveHook.read)
       sound = g_computerPlayerSaveHook.read(world, workers = block.payload, false, why);
     // Any other tag is a later version's state.
@@ -236,6 +239,9 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
       std::memcpy(&world.scenario.head, file.data() + kSaveScenarioHeadAt, sizeof(ScenarioHead));
   }
   CommitStagedMap(world, *map, std::nullopt);
+  // A save without the block (fog off, or an older save) starts with the
+  // map the sighting builds up again.
+  world.spottingMap = std::move(spotting);
   (void)ReadPplFile(world, FieldText(world.mapHeader.peopleFileName), parts.people);
   world.snapshotTable.clear();
   if (!parts.snapshot.empty()) {

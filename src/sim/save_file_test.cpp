@@ -467,6 +467,43 @@ TEST_F(SaveFileTest, TheExtensionSectionIsCheckedBeforeTheGameIsReplaced) {
   FreeMapData(w);
 }
 
+// The spotting map travels in the extension section as its bytes that are
+// not 0; a damaged block is refused before anything changes.
+TEST_F(SaveFileTest, TheSpottingMapComesBackAndADamagedOneIsRefused) {
+  world_->spottingMap.assign(24 * 32, 0);
+  world_->spottingMap[3 * 32 + 1] = 40;
+  world_->spottingMap[20 * 32 + 2] = 200;
+  const auto good = BuildSaveImage(*world_);
+  std::vector<SaveExtensionBlock> blocks;
+  std::string why;
+  ASSERT_TRUE(SplitSaveExtension(std::span(good).subspan(le::Load32(good.data() + 84)), blocks, why));
+  size_t block = 0;  // the payload's offset in the file
+  for (const SaveExtensionBlock& b : blocks)
+    if (b.tag == kSaveBlockSpottingMap) block = static_cast<size_t>(b.payload.data() - good.data());
+  ASSERT_NE(block, 0u);
+  World w;
+  ASSERT_EQ(LoadSaveImage(w, good, "x", false, false), 0);
+  EXPECT_EQ(w.spottingMap, world_->spottingMap);
+  const std::string before = Fingerprint(w);
+  const struct {
+    const char* what;
+    size_t offset;  // in the block's payload
+    uint32_t value;
+  } damaged[] = {
+      {"a map of another size", 0, 25},
+      {"more entries than it holds", 4, 3},
+      {"the second byte before the first", 13, 2},
+  };
+  for (const auto& d : damaged) {
+    auto copy = good;
+    le::Store32(copy.data() + block + d.offset, d.value);
+    EXPECT_NE(LoadSaveImage(w, copy, "x", false, false), 0) << d.what;
+    EXPECT_EQ(Fingerprint(w), before) << d.what;
+    EXPECT_EQ(w.spottingMap, world_->spottingMap) << d.what;
+  }
+  FreeMapData(w);
+}
+
 TEST_F(SaveFileTest, TheLoadDialogReadsOnlyTheRegions) {
   ASSERT_EQ(SaveGame(*world_, "LIST"), 0);
   World w;

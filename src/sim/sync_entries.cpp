@@ -16,7 +16,6 @@ namespace {
 
 constexpr size_t kUnitSumFrom = 12;   // the bytes after the unit's list links
 constexpr size_t kUnitSumBytes = 136;
-constexpr size_t kSpottingBytesPerCell = 32;
 
 // A stretch of a record that holds a pointer word: counted as zero.
 struct Hole {
@@ -78,10 +77,10 @@ void BuildPlayers(const World& world, std::vector<uint8_t>& out) {
 }
 
 void BuildSpotting(const World& world, std::vector<uint8_t>& out) {
-  if (world.cellBlocks.size() != world.cells.size() * kSpottingBytesPerCell) return;
+  if (world.spottingMap.size() != world.cells.size() * kMaxPlayers) return;
   out.reserve(world.cells.size());
   for (size_t i = 0; i < world.cells.size(); ++i)
-    out.push_back(static_cast<uint8_t>(ByteSum(world.cellBlocks.data() + i * kSpottingBytesPerCell, kSpottingBytesPerCell)));
+    out.push_back(static_cast<uint8_t>(ByteSum(world.spottingMap.data() + i * kMaxPlayers, kMaxPlayers)));
 }
 
 }  // namespace

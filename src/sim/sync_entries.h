@@ -16,7 +16,7 @@ enum SyncEntryType : int {
   kSyncEmpty = 1,    // always empty
   kSyncUnits = 2,    // one byte a live unit on the map, at most kMaxSyncUnits
   kSyncPlayers = 3,  // six bytes a player 0..31
-  kSyncSpotting = 4, // one byte a map cell: its spotting bytes
+  kSyncSpotting = 4, // one byte a map cell: its 32 bytes of the spotting map
   kSyncUnused = 5,   // never built
   kSyncEntryTypes
 };

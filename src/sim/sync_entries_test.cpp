@@ -181,10 +181,12 @@ TEST(SyncEntries, CellsSpottingAndTheEmptyTypes) {
   cells[0] = 10;
   cells[7] = static_cast<uint8_t>(0xFF + 0xFF);
   EXPECT_EQ(Entry(w, kSyncCells), cells);
-  EXPECT_TRUE(Entry(w, kSyncSpotting).empty());  // no spotting bytes yet
-  w.cellBlocks.assign(8 * 32, 0);
-  w.cellBlocks[32 * 2 + 0] = 200;
-  w.cellBlocks[32 * 2 + 31] = 100;
+  EXPECT_TRUE(Entry(w, kSyncSpotting).empty());  // no spotting map yet
+  // The map file's per-cell blocks are another array and count for nothing.
+  w.cellBlocks.assign(8 * 32, 7);
+  w.spottingMap.assign(8 * 32, 0);
+  w.spottingMap[32 * 2 + 0] = 200;
+  w.spottingMap[32 * 2 + 31] = 100;
   std::vector<uint8_t> spotting(8, 0);
   spotting[2] = 44;  // 300 mod 256
   EXPECT_EQ(Entry(w, kSyncSpotting), spotting);

@@ -14,6 +14,7 @@
 #include "units/class_fields.h"
 #include "units/facilities/facility_build.h"
 #include "units/facilities/hex_facility_state.h"
+#include "world/day_tallies.h"
 #include "world/unit_class.h"
 #include "units/unit_orders.h"
 #include "records/unit_record.h"
@@ -307,7 +308,11 @@ void ConvertFacility(World& world, HexCell& cell, int pass, int32_t classIndex, 
   SetStackUnitState(world, cell, pass, 0);
   SetFacilityModeA(world, *f, pass, 1);
   SetStateBit24(world, *f, pass, 1);
-  if (pass == 1) f->classIndex = static_cast<int16_t>(classIndex);
+  if (pass == 1) {
+    const bool wasLive = IsUnitLive(*f);
+    f->classIndex = static_cast<int16_t>(classIndex);
+    NoteUnitLiveChange(world, *f, wasLive);
+  }
   const float n = next->buildWorkPerPoint;
   // A class that takes no work to build costs no strength to convert to.
   if (n > 0.0f) {

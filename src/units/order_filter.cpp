@@ -4,6 +4,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "units/combat/fire_sight.h"
 #include "units/facilities/build_yard.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
@@ -113,15 +114,10 @@ bool UnitSeen(const World& world, const PlayerRecord& local, const UnitRecord& u
 }
 
 // With spotting on, whether the local player or one sharing sight with it
-// spots the hex.
-bool HexSpotted(const World& world, const PlayerRecord& local, int64_t cell) {
-  if (!(world.scenario.head.gameFlags & kGameFlagFog) || world.cellBlocks.empty()) return true;
-  const size_t base = static_cast<size_t>(cell) * 32;
-  if (base + 32 > world.cellBlocks.size()) return false;
-  const uint32_t seers = unitfields::SharedSightMask(local) | (1u << (local.number & 31));
-  for (int p = 0; p < 32; ++p)
-    if (((seers >> p) & 1u) && world.cellBlocks[base + static_cast<size_t>(p)] > 0) return true;
-  return false;
+// spots the hex on the spotting map the sighting keeps.
+bool HexSpotted(const World& world, const PlayerRecord& local, uint32_t hex) {
+  if (!(world.scenario.head.gameFlags & kGameFlagFog)) return true;
+  return SideSpotsHex(world, hex, local.number);
 }
 
 bool WaterNearCursor(const World& world) {
@@ -194,7 +190,7 @@ bool OrderFitsTarget(const World& world, const OrderTypeRecord& order, uint32_t 
   const HexUnitStack* stack = LoadHexStack(cell);
   if (!stack) return false;
   if (stack->lead && IsUnitLive(*stack->lead) && order.facilityRelation[relation] != 0) return true;
-  if (!HexSpotted(world, local, index)) return false;
+  if (!HexSpotted(world, local, targetHex)) return false;
   for (int k = 0; k < 4; ++k) {
     if (order.unitRelation[k] == 0) continue;
     for (const UnitRecord* chain : stack->chainB)

@@ -5,6 +5,7 @@
 #include "sim/command_counts.h"
 #include "units/hex_stack_commands.h"
 #include "units/order_cancel.h"
+#include "world/day_tallies.h"
 #include "world/unit_class.h"
 #include "world/unit_create.h"
 #include "units/unit_player_fields.h"
@@ -113,7 +114,7 @@ void DisbandUnit(World& world, uint32_t unitId, int32_t player, PlayerRecord& re
   }
 
   unit.orders[kPostureBits] &= ~kPostureUnderConstruction;
-  unit.unitFlags |= kUnitGone;
+  MarkUnitGone(world, unit);
   unit.buildWork = 0.0f;
   unit.x2 = 0;
   unit.y2 = 0;

@@ -14,6 +14,7 @@
 #include "records/unit_record.h"
 #include "world/unit_ring.h"
 #include "world/unit_tables.h"
+#include "world/day_tallies.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
@@ -105,7 +106,7 @@ int UnitDestroy(World& world, UnitRecord& unit, int quiet) {
   if (live && !inReserve && !carried && cell) HexStackRemove(world, *cell, unit);
 
   DropUnitTableEntry(unit);
-  unit.unitFlags |= kUnitGone;
+  MarkUnitGone(world, unit);
   unit.orders[kPostureBits] |= kPostureInReserve;
   unit.ordersShown[kPostureBits] |= kPostureInReserve;
   unit.x2 = 0;

@@ -294,6 +294,7 @@ TEST_F(OrderIssue, ATargetHexIsTakenByItsOwnerFacilityOrSeenUnits) {
     uint8_t hex[4], facility[4], unit[4];
     uint32_t rules, seenBy;
     bool fits;
+    int spotted = -1;  // the local player's spotting-map byte at the hex; -1: no map yet
   };
   const Case cases[] = {
       {"own hex", At(1, 1), {1, 0, 0, 0}, {}, {}, 0, 0, true},
@@ -307,7 +308,16 @@ TEST_F(OrderIssue, ATargetHexIsTakenByItsOwnerFacilityOrSeenUnits) {
       {"under fog a unit the player sees", At(2, 1), {}, {}, {0, 0, 0, 1}, kGameFlagFog | kGameFlagUnitSight,
        1u << kOwner, true},
       {"no target: the relation bytes are not asked", 0, {}, {}, {}, 0, 0, true},
+      {"under fog a seen unit on a hex the spotting map marks", At(2, 1), {}, {}, {0, 0, 0, 1},
+       kGameFlagFog | kGameFlagUnitSight, 1u << kOwner, true, 12},
+      {"under fog a seen unit on a hex the spotting map leaves dark", At(2, 1), {}, {}, {0, 0, 0, 1},
+       kGameFlagFog | kGameFlagUnitSight, 1u << kOwner, false, 0},
+      {"fog alone: a marked hex shows its unit", At(2, 1), {}, {}, {0, 0, 0, 1}, kGameFlagFog, 0, true, 1},
+      {"fog alone: a dark hex hides its unit", At(2, 1), {}, {}, {0, 0, 0, 1}, kGameFlagFog, 0, false, 0},
   };
+  // The map file's per-cell blocks are not the spotting map: marked
+  // everywhere, they must not make a dark hex spotted.
+  w.cellBlocks.assign(w.cells.size() * kMaxPlayers, 0x40);
   for (const Case& c : cases) {
     OrderTypeRecord& def = OrderTableGuard::Def(kMoveId);
     std::memcpy(def.hexRelation, c.hex, 4);
@@ -315,6 +325,11 @@ TEST_F(OrderIssue, ATargetHexIsTakenByItsOwnerFacilityOrSeenUnits) {
     std::memcpy(def.unitRelation, c.unit, 4);
     w.scenario.head.gameFlags = c.rules;
     enemy.seenBy = c.seenBy;
+    w.spottingMap.clear();
+    if (c.spotted >= 0) {
+      w.spottingMap.assign(w.cells.size() * kMaxPlayers, 0);
+      w.spottingMap[(static_cast<size_t>(w.mapWidth) * 1 + 2) * kMaxPlayers + kOwner] = static_cast<uint8_t>(c.spotted);
+    }
     EXPECT_EQ(OrderFitsTarget(w, def, c.target), c.fits) << c.what;
   }
 }

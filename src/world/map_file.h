@@ -55,6 +55,8 @@ using UnitIdLookup = std::function<UnitRecord*(uint32_t id)>;
 // units found through the lookup; null, with the reason in `why`, when it is
 // refused.
 StagedMapPtr StageMapImage(std::span<const uint8_t> image, const UnitIdLookup& lookup, std::string& why);
+// The number of cells of a staged map.
+size_t StagedMapCellCount(const StagedMap& map);
 // Frees the world's map and hands it the staged one (left empty); loads the
 // imagery and resets the map buffers. With a checksum (a read from a file)
 // the header takes it.

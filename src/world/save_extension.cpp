@@ -74,7 +74,57 @@ std::vector<uint8_t> UnitTablesPayload(World& world) {
   return out;
 }
 
+constexpr size_t kSpottingEntry = 5;  // index, value
+
+// Only the bytes that are not 0: under fog most of the map is unseen.
+std::vector<uint8_t> SpottingMapPayload(const World& world) {
+  const std::vector<uint8_t>& map = world.spottingMap;
+  std::vector<uint8_t> out;
+  if (map.empty() || map.size() != world.cells.size() * kMaxPlayers) return out;
+  out.resize(8, 0);
+  uint32_t entries = 0;
+  for (size_t i = 0; i < map.size(); ++i) {
+    if (map[i] == 0) continue;
+    Put32(out, static_cast<uint32_t>(i));
+    out.push_back(map[i]);
+    ++entries;
+  }
+  le::Store32(out.data(), static_cast<uint32_t>(world.cells.size()));
+  le::Store32(out.data() + 4, entries);
+  return out;
+}
+
 }  // namespace
+
+bool ReadSpottingMapBlock(std::span<const uint8_t> payload, size_t cells, std::vector<uint8_t>& out, std::string& why) {
+  if (payload.size() < 8) {
+    why = "the spotting map block is cut short";
+    return false;
+  }
+  if (le::Load32(payload.data()) != cells) {
+    why = "the spotting map block is for a map of another size";
+    return false;
+  }
+  const uint32_t entries = le::Load32(payload.data() + 4);
+  if ((payload.size() - 8) % kSpottingEntry != 0 || (payload.size() - 8) / kSpottingEntry != entries) {
+    why = "the spotting map block does not hold its count of entries";
+    return false;
+  }
+  std::vector<uint8_t> map(cells * kMaxPlayers, 0);
+  uint64_t next = 0;  // the lowest index the next entry may have
+  for (uint32_t e = 0; e < entries; ++e) {
+    const uint8_t* at = payload.data() + 8 + static_cast<size_t>(e) * kSpottingEntry;
+    const uint32_t index = le::Load32(at);
+    if (index < next || index >= map.size()) {
+      why = "the spotting map block names a byte out of order or past the map";
+      return false;
+    }
+    map[index] = at[4];
+    next = static_cast<uint64_t>(index) + 1;
+  }
+  out = std::move(map);
+  return true;
+}
 
 bool ReadUnitTablesBlock(std::span<const uint8_t> payload, const std::function<UnitRecord*(uint32_t)>& findUnit,
                          std::vector<SavedTableArray>& out, std::string& why) {
@@ -147,6 +197,8 @@ std::vector<uint8_t> BuildSaveExtension(World& world) {
   }
   const std::vector<uint8_t> tables = UnitTablesPayload(world);
   if (!tables.empty()) PutBlock(section, kSaveBlockUnitTables, tables);
+  const std::vector<uint8_t> spotting = SpottingMapPayload(world);
+  if (!spotting.empty()) PutBlock(section, kSaveBlockSpottingMap, spotting);
   if (g_computerPlayerSaveHook.write) {
     const std::vector<uint8_t> workers = g_computerPlayerSaveHook.write(world);
     if (!workers.empty()) PutBlock(section, kSaveBlockComputerPlayers, workers);

@@ -25,6 +25,11 @@ inline constexpr uint32_t kSaveBlockUnitTables = 0x42415455;  // "UTAB"
 // written and read by their own code through the hook below.
 inline constexpr uint32_t kSaveBlockComputerPlayers = 0x4B574941;  // "AIWK"
 
+// The spotting map, which the sighting keeps up from minute to minute: the
+// cell count, a count of entries, then per byte that is not 0 its index
+// (cell x 32 + player, ascending) and its value.
+inline constexpr uint32_t kSaveBlockSpottingMap = 0x544F5053;  // "SPOT"
+
 // A block whose owner sits above the world: `write` gives its payload (empty
 // for none); `read` checks a payload (empty when the save has no such block)
 // and, with `apply`, takes it in once the rest of the save is in.
@@ -53,6 +58,10 @@ bool SplitSaveExtension(std::span<const uint8_t> section, std::vector<SaveExtens
 struct SavedTableArray;
 bool ReadUnitTablesBlock(std::span<const uint8_t> payload, const std::function<UnitRecord*(uint32_t)>& findUnit,
                          std::vector<SavedTableArray>& out, std::string& why);
+
+// Reads the spotting-map block for a map of `cells` cells; only when all of
+// it is sound does it fill `out` with the whole map.
+bool ReadSpottingMapBlock(std::span<const uint8_t> payload, size_t cells, std::vector<uint8_t>& out, std::string& why);
 
 bool ApplyRouteSteps(std::span<const uint8_t> payload, const std::function<UnitRecord*(uint32_t)>& findUnit,
                      std::string& why);

@@ -8,6 +8,7 @@
 #include "platform/fpenv.h"
 #include "world/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
+#include "world/day_tallies.h"
 #include "world/unit_class.h"
 #include "world/unit_label.h"
 #include "records/unit_record.h"
@@ -107,13 +108,19 @@ UnitRecord* CreateUnit(World& world, PlayerRecord& owner, uint32_t id, int32_t c
   unit->training = 0.0f;
   unit->unitFlags |= kUnitProvisional;
   if (placeholder == 0) std::memset(Bytes(*unit) + 64, 6, 4);
-  InsertUnitInRing(world, *unit);
+  {
+    // Walks under the units lock see the unit and its count together.
+    WorldLockGuard guard(world, kLockUnits);
+    InsertUnitInRing(world, *unit);
+    NoteUnitLiveChange(world, *unit, false);
+  }
   return unit;
 }
 
 void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t classIndex) {
   {
     WorldLockGuard guard(world, kLockUnits);
+    const bool wasLive = IsUnitLive(unit);
     const UnitClassImage& cls = ClassOrEmpty(world, classIndex);
     unit.classIndex = static_cast<int16_t>(classIndex);
     unit.route.reset();
@@ -148,6 +155,7 @@ void SetUnitClass(World& world, UnitRecord& unit, bool simulationPass, int32_t c
     unit.targetStrength = 1.0f;
     unit.buildWork = cls.buildWorkPerPoint;
     if ((world.mapHeader.word600 & 1u) && (cls.flags & kClassSpecialWeaponA)) unit.unitFlags |= kUnitMapOption;
+    NoteUnitLiveChange(world, unit, wasLive);
   }
   if (!simulationPass) return;
   if (classIndex != 0) AppendUnitPtr(world, 1, unit.owner, kFacilityCategory, unit);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "world/unit_label.h"
+#include "world/unit_ring.h"
 #include "world/unit_tables.h"
 #include "world/text/text_list_test_support.h"
 #include "world/text/text_lists.h"
@@ -223,6 +225,38 @@ TEST_F(UnitCreate, AResetFacilityTakesTheNewIdAndIsFoundByIt) {
     delete c.stack;
     c.stack = nullptr;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Each change that makes a record live or ends its life counts once, and
+// nothing else counts: the day's tallies move exactly as the live count.
+TEST_F(UnitCreate, EveryChangeOfLifeIsTalliedOnce) {
+  World& w = *world_;
+  UnitRecord* u = nullptr;
+  const struct {
+    const char* what;
+    std::function<void()> step;
+    uint32_t made, gone;
+  } rows[] = {
+      {"made with a class", [&] { u = CreateUnit(w, w.players[2], 0x02000020, 4, 1.0f, 0, 0, 0); }, 1, 0},
+      {"made without one", [&] { (void)CreateUnit(w, w.players[2], 0x02000021, 0, 0.0f, 0, 1, 0); }, 0, 0},
+      {"its class taken away", [&] { SetUnitClass(w, *u, true, 0); }, 0, 1},
+      {"a class given again", [&] { SetUnitClass(w, *u, true, 5); }, 1, 0},
+      {"another id", [&] { ChangeUnitId(w, *u, 0x02000030); }, 0, 0},
+      {"marked gone, twice", [&] { MarkUnitGone(w, *u), MarkUnitGone(w, *u); }, 0, 1},
+      {"a gone record given a class", [&] { SetUnitClass(w, *u, true, 4); }, 1, 0},
+      {"taken off the map", [&] { RemoveUnitFromMap(w, *u); }, 0, 1},
+  };
+  for (const auto& row : rows) {
+    row.step();
+    const DayTallyCounts day = TakeDayTallies(w);
+    EXPECT_EQ(day.unitsMade, row.made) << row.what;
+    EXPECT_EQ(day.unitsGone, row.gone) << row.what;
+  }
+  delete u;
 }
 
 }  // namespace

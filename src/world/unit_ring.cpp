@@ -1,5 +1,6 @@
 #include "world/unit_ring.h"
 
+#include "world/day_tallies.h"
 #include "world/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
@@ -46,7 +47,7 @@ HexCell* UnitHexCell(World& world, const UnitRecord& unit) {
 }
 
 void RemoveUnitFromMap(World& world, UnitRecord& unit) {
-  unit.unitFlags |= kUnitGone;
+  MarkUnitGone(world, unit);
   if (HexCell* cell = UnitHexCell(world, unit)) {
     HexStackRemove(world, *cell, unit);
     if (cell->stack && cell->stack->lead == &unit) cell->stack->lead = nullptr;

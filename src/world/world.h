@@ -27,6 +27,7 @@
 #include "world/stat_tables.h"
 #include "world/unit_groups.h"
 #include "world/combat_counters.h"
+#include "world/day_tallies.h"
 #include "world/unit_tables.h"
 
 struct UnitRecord;
@@ -136,6 +137,8 @@ struct World {
   std::atomic<float> pendingDeployments[kMaxPlayers] = {};
   // The day's shots and kills (run-time only, in no file).
   CombatCounters combatCounters;
+  // The day's units made and gone and the market's trades (run-time only).
+  DayTallies dayTallies;
   // The game's quick-build switch: units ordered are complete at once.
   bool quickBuild = false;
   // The tables' order and countdowns of the save game just loaded; log-on

@@ -41,6 +41,7 @@
 #include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
 #include "world/combat_counters.h"
+#include "world/day_tallies.h"
 #include "records/hex_cell.h"
 #include "records/unit_record.h"
 #include "world/data_file_io.h"
@@ -134,10 +135,12 @@ uint32_t RegionChecksum(const World& world) {
   return Fnv(world.worldEconomy.data(), world.worldEconomy.size(), h);
 }
 
-// Each live unit's position (by id) when the day began.
+// Each live unit's hex (by id) when the day began; 0 for one off the map.
 std::map<uint32_t, uint32_t> g_dayStartPositions;
 
+// The unit's hex as a position word, or 0 while it is in the reserve.
 uint32_t PositionWord(const UnitRecord& u) {
+  if (InReserve(u)) return 0;
   return static_cast<uint32_t>(static_cast<uint16_t>(u.x)) | static_cast<uint32_t>(static_cast<uint16_t>(u.y)) << 16;
 }
 
@@ -163,31 +166,32 @@ int TakenHexes(const World& world) {
   return taken;
 }
 
-// Live units whose position differs from the day's start; a unit made that
-// day started at (0, 0).
+// Units that changed hex: on the map when the day began and at its end, on
+// another hex. A unit made that day, deployed from the reserve or gone into
+// it has not moved across the map.
 int MovedUnits(World& world) {
   int moved = 0;
   for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
     if (!IsUnitLive(*u)) continue;
     const auto it = g_dayStartPositions.find(u->id);
-    const uint32_t start = it == g_dayStartPositions.end() ? 0 : it->second;
-    moved += PositionWord(*u) != start ? 1 : 0;
+    if (it == g_dayStartPositions.end() || it->second == 0) continue;
+    const uint32_t now = PositionWord(*u);
+    moved += now != 0 && now != it->second ? 1 : 0;
   }
   return moved;
 }
 
 // What the regions did over the whole run, counted on the turn thread:
-// research projects finished, market purchases and sales (one a region and
-// day it bought or sold), units the build queues finished, offers the
-// computer regions accepted, wars declared and hexes that changed hands.
+// research projects finished, market purchases and sales (transactions: one
+// for each amount of a product that changed hands between a seller and a
+// region buying, or a region selling and a buyer), units the build queues
+// finished, offers the computer regions accepted, wars declared and hexes
+// that changed hands.
 struct RunTotals {
   int64_t research = 0, bought = 0, sold = 0, built = 0, answered = 0, wars = 0, taken = 0;
-  // The state they are counted against: finished projects, each region's
-  // turn purchase and sale sums at the last day's end, and the field units
-  // already complete.
+  // The state they are counted against: finished projects and the field
+  // units already complete.
   int64_t finishedProjects = -1;
-  float purchases[kMaxPlayers] = {};
-  float sales[kMaxPlayers] = {};
   std::set<uint32_t> complete;
 };
 RunTotals g_totals;
@@ -217,25 +221,14 @@ int64_t NoteCompleteUnits(World& world) {
   return fresh;
 }
 
-// A turn sum that grew since the last day, or began again above 0 after a
-// turn's end reset it, counts one.
-bool SumMoved(float now, float& last) {
-  const bool moved = now > last || (now < last && now > 0.0f);
-  last = now;
-  return moved;
-}
-
 // The day's counts, at the day's end on the turn thread (simulation lock).
-void CountDay(World& world, int taken) {
+void CountDay(World& world, int taken, const DayTallyCounts& tallies) {
   RunTotals& t = g_totals;
   const int64_t finished = FinishedProjects(world);
   if (t.finishedProjects >= 0 && finished > t.finishedProjects) t.research += finished - t.finishedProjects;
   t.finishedProjects = finished;
-  for (int p = 0; p < kMaxPlayers; ++p) {
-    const PlayerRecord& r = world.players[p];
-    t.bought += SumMoved(r.turnPurchaseCost, t.purchases[p]) && TakesPart(r) ? 1 : 0;
-    t.sold += SumMoved(r.turnSalesRevenue, t.sales[p]) && TakesPart(r) ? 1 : 0;
-  }
+  t.bought += tallies.purchases;
+  t.sold += tallies.sales;
   t.built += NoteCompleteUnits(world);
   t.taken += taken;
 }
@@ -271,11 +264,21 @@ std::string DayLine(World& world) {
     treasury += r.treasury;
   }
   int units = 0;
-  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) units += IsUnitLive(*u) ? 1 : 0;
+  DayTallyCounts tallies;
+  {
+    // Display passes on other threads make units under this lock: the count
+    // and the tallies are of the same moment.
+    WorldLockGuard hold(world, kLockUnits);
+    for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) units += IsUnitLive(*u) ? 1 : 0;
+    tallies = TakeDayTallies(world);
+  }
   const int moved = MovedUnits(world);
   const CombatDayCounts combat = TakeCombatDayCounts(world);
+  // Units that left play other than under fire: disbanded, merged, handed
+  // to no one, or lost with a region.
+  const int64_t disbanded = static_cast<int64_t>(tallies.unitsGone) - combat.unitsDestroyed;
   const int taken = TakenHexes(world);
-  CountDay(world, taken);
+  CountDay(world, taken, tallies);
   NoteDayStartPositions(world);
   NoteDayStartOwners(world);
   char head[96];
@@ -283,8 +286,9 @@ std::string DayLine(World& world) {
                    static_cast<unsigned>(date.month), static_cast<unsigned>(date.day));
   return std::string(head) + " regions " + std::to_string(regions) + " hexes " + std::to_string(hexes) +
          " population " + Number(population) + " gdp " + Number(gdp) + " treasury " + Number(treasury) + " units " +
-         std::to_string(units) + " moved " + std::to_string(moved) + " fired " +
-         std::to_string(combat.shotsResolved) + " destroyed " + std::to_string(combat.unitsDestroyed) + " taken " +
+         std::to_string(units) + " created " + std::to_string(tallies.unitsMade) + " moved " + std::to_string(moved) +
+         " fired " + std::to_string(combat.shotsResolved) + " destroyed " + std::to_string(combat.unitsDestroyed) +
+         " disbanded " + std::to_string(disbanded) + " taken " +
          std::to_string(taken) + " commands " + std::to_string(TakeDayCommandsRun()) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
          Hex(SyncChecksum(world, kSyncUnits)) + " " + Hex(SyncChecksum(world, kSyncPlayers)) + " " +
          Hex(SyncChecksum(world, kSyncSpotting)) + " state " + Hex(RegionChecksum(world));
@@ -590,6 +594,8 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
     g_uiOptions.autosaveturns = 0;
     NoteDayStartPositions(w);
     NoteDayStartOwners(w);
+    (void)TakeDayTallies(w);
+    (void)TakeCombatDayCounts(w);
     g_totals.finishedProjects = FinishedProjects(w);
     (void)NoteCompleteUnits(w);
   }

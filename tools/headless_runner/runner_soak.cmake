@@ -1,5 +1,6 @@
 # Runs the sample world for DAYS days: every day prints its line, the run
-# ends with code 0 and says nothing of a sanitizer.
+# ends with code 0 and says nothing of a sanitizer, and each day's units are
+# the day before's plus those created less those destroyed and disbanded.
 execute_process(COMMAND ${RUNNER} --days ${DAYS} Channel WORKING_DIRECTORY ${GAME_DIR}
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE code)
 message(STATUS "${err}")
@@ -20,3 +21,28 @@ foreach(line IN LISTS lines)
     message(FATAL_ERROR "a day line without its count of hexes taken:\n${line}")
   endif()
 endforeach()
+# No unit comes or goes uncounted: units(N + 1) = units(N) + created -
+# destroyed - disbanded. The sample loses a region within the run, whose
+# units are disbanded or handed over.
+set(previous "")
+set(disbandedDays 0)
+foreach(line IN LISTS lines)
+  if(NOT line MATCHES " units ([0-9]+) created ([0-9]+) .* destroyed ([0-9]+) disbanded (-?[0-9]+) ")
+    message(FATAL_ERROR "a day line without its unit counts:\n${line}")
+  endif()
+  set(units ${CMAKE_MATCH_1})
+  set(disbanded ${CMAKE_MATCH_4})
+  if(NOT previous STREQUAL "")
+    math(EXPR expected "${previous} + ${CMAKE_MATCH_2} - ${CMAKE_MATCH_3} - (${disbanded})")
+    if(NOT units EQUAL expected)
+      message(FATAL_ERROR "${units} units where the counts give ${expected}:\n${line}")
+    endif()
+  endif()
+  if(disbanded GREATER 0)
+    math(EXPR disbandedDays "${disbandedDays} + 1")
+  endif()
+  set(previous ${units})
+endforeach()
+if(disbandedDays EQUAL 0)
+  message(FATAL_ERROR "no day disbanded a unit: the sum above was not put to the test")
+endif()

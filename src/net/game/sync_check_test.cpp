@@ -71,16 +71,27 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
   SetLogTarget(g_platform, "Savegame\\sync.log", true, true);
   auto world = std::make_unique<World>();
   world->gameState.localPlayer = 1;
-  std::vector<uint8_t>& ours = SyncEntriesOf(*world).buffers[kSyncUnits];
   struct Row {
     std::vector<uint8_t> ours, theirs;
     int sender;
     size_t lines;
     std::vector<std::string> logged;
+    int type = kSyncUnits;
   };
   const std::vector<uint8_t> ten = {10, 11, 12, 13, 17, 15, 16, 17, 18, 19};
   std::vector<uint8_t> three = ten;
   three[1] = 0, three[4] = 18, three[9] = 200;
+  // A peer's spotting entry of a 6-cell map where player 4 sees cell 5 at
+  // `sight` (the other peers see 20).
+  auto spotting = [](uint8_t sight) {
+    auto peer = std::make_unique<World>();
+    peer->cells.resize(6);
+    peer->spottingMap.assign(6 * kMaxPlayers, 0);
+    peer->spottingMap[5 * kMaxPlayers + 4] = sight;
+    std::vector<uint8_t> entry;
+    BuildSyncEntry(*peer, kSyncSpotting, entry);
+    return entry;
+  };
   const Row rows[] = {
       {ten, ten, 2, 0, {}},
       {ten, three, 2, 3,
@@ -91,13 +102,17 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
        {"Sync Error - From Player 2, Type 2, ourentries: 10, theirentries: 9"}},
       {ten, three, 1, 0, {}},  // our own entries
       {{}, three, 2, 0, {}},   // none built here
+      {spotting(20), spotting(20), 2, 0, {}, kSyncSpotting},
+      {spotting(20), spotting(30), 2, 1,
+       {"Sync Error in Entry - From Player 2, Type 4, Entry # 5 (our checksum 20, theirs 30)"}, kSyncSpotting},
   };
   (void)TakeLines();
   for (const Row& row : rows) {
     const std::string logPath = dir.path() + "/Savegame/sync.log";
     std::filesystem::remove(logPath);
+    std::vector<uint8_t>& ours = SyncEntriesOf(*world).buffers[static_cast<size_t>(row.type)];
     ours = row.ours;
-    CheckSyncEntries(*world, row.sender, 100, kSyncUnits, row.theirs);
+    CheckSyncEntries(*world, row.sender, 100, static_cast<uint32_t>(row.type), row.theirs);
     const std::vector<std::string> lines = TakeLines();
     EXPECT_EQ(lines.size(), row.lines);
     for (const std::string& line : lines) EXPECT_EQ(line, "Sync Error - Game Paused.");
@@ -105,9 +120,9 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
     std::ifstream in(logPath);
     for (std::string line; std::getline(in, line);) logged.push_back(line.substr(line.find(' ') + 1));
     EXPECT_EQ(logged, row.logged);
+    ours.clear();
   }
   SetLogTarget(g_platform, "", false, false);
-  ours.clear();
 }
 
 TEST(SyncCheck, PlayersStateHoldsTheClockForALaggingPerson) {

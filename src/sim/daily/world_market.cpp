@@ -5,6 +5,7 @@
 
 #include "records/le_bytes.h"
 #include "records/player_record.h"
+#include "world/day_tallies.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 
@@ -130,6 +131,7 @@ bool WorkLevel(World& world, int p, Level& level) {
           SetProductReal(shown, kWantedWord, std::max(ProductReal(shown, kWantedWord) - amount, 0.0f));
         }
         offer.quantity = offer.quantity - amount;
+        CountTrade(world, buying.kind, selling.kind);
         traded = true;
       }
       if (!(offer.quantity >= 1.0f)) {

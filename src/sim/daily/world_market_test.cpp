@@ -100,6 +100,10 @@ TEST(WorldMarket, AnOfferIsCappedByTheNumberOfBuyers) {
   EXPECT_FLOAT_EQ(Stock(m[1]), 15.0f + 3.75f + 0.9375f);
   EXPECT_FLOAT_EQ(Stock(m[3]), 7.5f + 1.875f);
   EXPECT_FLOAT_EQ(m[2].treasury, 30.0f - 0.9375f);
+  // Five amounts changed hands: five purchases and five sales.
+  const DayTallyCounts day = TakeDayTallies(*m.w);
+  EXPECT_EQ(day.purchases, 5u);
+  EXPECT_EQ(day.sales, 5u);
 }
 
 TEST(WorldMarket, TheCheapestLevelSellsFirst) {
@@ -126,6 +130,10 @@ TEST(WorldMarket, PlayerZeroBuysWithoutMoneyOthersDoNot) {
   EXPECT_EQ(m[0].treasury, -60.0f);
   EXPECT_EQ(Stock(m[1]), 0.0f);
   EXPECT_EQ(m[1].treasury, 0.0f);
+  // The world body is no region: its purchase is a region's sale only.
+  const DayTallyCounts day = TakeDayTallies(*m.w);
+  EXPECT_EQ(day.purchases, 0u);
+  EXPECT_EQ(day.sales, 1u);
 }
 
 TEST(WorldMarket, PriceLimitsAndRefusals) {

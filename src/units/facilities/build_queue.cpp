@@ -20,6 +20,7 @@
 #include "units/facilities/military_upkeep.h"
 #include "units/facilities/military_upkeep_steps.h"
 #include "units/order_cancel.h"
+#include "world/day_tallies.h"
 #include "world/unit_class.h"
 #include "units/unit_command_handlers.h"
 #include "world/unit_create.h"
@@ -154,7 +155,7 @@ void FinishStock(World& world, PlayerRecord& owner, UnitRecord& unit, const Unit
     o[kStateFlags] &= ~kStateDeployDue;
   } else if (!producing && pool) {
     unit.strength = 0.0f;
-    unit.unitFlags |= kUnitGone;
+    MarkUnitGone(world, unit);
   }
   // A merged unit that goes on producing gives its slot back and takes one
   // again tomorrow; every other unit is done with it.

@@ -13,6 +13,7 @@
 #include "units/facilities/hex_facility_state.h"
 #include "units/hex_geometry.h"
 #include "units/hex_stack_commands.h"
+#include "world/day_tallies.h"
 #include "world/unit_class.h"
 #include "world/unit_create.h"
 #include "units/unit_orders.h"
@@ -210,7 +211,9 @@ void RemakeFacility(World& world, HexCell& cell, int pass, float size, int32_t c
     // With no need to weigh, a supply below nothing feeds nothing.
     const float carried = !(wanted2 > 0.0f) && s.supply < 0.0f ? 0.0f : SupplyCarriedSize(s, wanted);
     if (!(carried > 0.0f)) {
+      const bool wasLive = IsUnitLive(*f);
       f->classIndex = 0;
+      NoteUnitLiveChange(world, *f, wasLive);
     } else {
       LeadUnitSetTargetStrength(world, cell, pass, carried);
       LeadUnitSetStrength(world, cell, pass, std::min(size, carried));
