@@ -17,7 +17,6 @@ namespace {
 
 using Node = PathSearchBlock::Node;
 using Bucket = PathSearchBlock::Bucket;
-using Group = PathSearchBlock::Group;
 
 constexpr int32_t kNone = -1;
 constexpr uint32_t kNoBest = 0x7FFFFFFF;
@@ -55,16 +54,25 @@ bool CountsWhenStanding(const World& world, const UnitRecord* lead) {
          (!(state & kPostureUnderConstruction) || !(mode & kStateHeldSlot));
 }
 
-// The open list: buckets of equal key in ascending key order; in a bucket
-// the nodes by descending g, the newest first among equals. A bucket that
-// empties is dropped. Keys below kDenseKeys are also indexed by key, so that
-// a new node finds its bucket, or the bucket it follows, without walking
-// the chain of buckets.
+// The open list pops the node of least key; among equal keys the one of
+// greatest g, and among those the newest. A bucket of one key keeps its
+// nodes unsorted until it comes first; then they are sorted into one array
+// popped from its back. Every node that joins the first bucket afterwards is
+// a child of a node popped from it, with a greater g than any left there, so
+// it lands at the back, behind at most its brothers. Buckets are kept in
+// ascending key order and dropped when they empty; keys below kDenseKeys are
+// also indexed by key, so that a new node finds its bucket, or the bucket it
+// follows, without walking the chain of buckets.
 constexpr uint32_t kDenseKeys = 1u << 20;
+
+// A node's place in the sorted bucket: the greater g, then the newer node,
+// is popped first, from the back.
+uint64_t Rank(const Node& n, int32_t node) { return uint64_t{n.g} << 32 | static_cast<uint32_t>(node); }
+int32_t RankedNode(uint64_t rank) { return static_cast<int32_t>(rank & 0xFFFFFFFFu); }
 
 class OpenList {
  public:
-  explicit OpenList(PathSearchBlock& b) : b_(b) {}
+  explicit OpenList(PathSearchBlock& b) : b_(b) { b_.sorted.clear(); }
   ~OpenList() {
     for (const Bucket& bucket : b_.buckets)
       if (bucket.key < b_.bucketByKey.size()) b_.bucketByKey[bucket.key] = kNone;
@@ -73,29 +81,41 @@ class OpenList {
   bool Empty() const { return first_ == kNone; }
 
   int32_t Take() {
-    Bucket& bucket = b_.buckets[static_cast<size_t>(first_)];
-    Group& group = b_.groups[static_cast<size_t>(bucket.head)];
-    const int32_t node = group.head;
-    group.head = b_.nodes[static_cast<size_t>(node)].next;
-    if (group.head == kNone) bucket.head = group.next;
-    if (bucket.head == kNone) {
+    if (sorted_ != first_) SortFirst();
+    const int32_t node = RankedNode(b_.sorted.back());
+    b_.sorted.pop_back();
+    if (b_.sorted.empty()) {
+      Bucket& bucket = b_.buckets[static_cast<size_t>(first_)];
       if (bucket.key < b_.bucketByKey.size()) b_.bucketByKey[bucket.key] = kNone;
       if (last_ == first_) last_ = kNone;
       first_ = bucket.next;
+      sorted_ = kNone;
     }
     return node;
   }
 
   void Insert(int32_t node, uint32_t key) {
     const int32_t at = Find(key);
+    if (at == sorted_ && at != kNone) {
+      std::vector<uint64_t>& sorted = b_.sorted;
+      const uint64_t rank = Rank(b_.nodes[static_cast<size_t>(node)], node);
+      size_t i = sorted.size();
+      sorted.push_back(rank);
+      for (; i > 0 && sorted[i - 1] > rank; --i) sorted[i] = sorted[i - 1];
+      sorted[i] = rank;
+      return;
+    }
     if (at != kNone) {
-      InsertInBucket(b_.buckets[static_cast<size_t>(at)], node);
+      Bucket& bucket = b_.buckets[static_cast<size_t>(at)];
+      b_.nodes[static_cast<size_t>(node)].next = bucket.head;
+      bucket.head = node;
       return;
     }
     const int32_t before = Before(key);
     const auto made = static_cast<int32_t>(b_.buckets.size());
     const int32_t after = before == kNone ? first_ : b_.buckets[static_cast<size_t>(before)].next;
-    b_.buckets.push_back(Bucket{key, NewGroup(node, kNone), after});
+    b_.nodes[static_cast<size_t>(node)].next = kNone;
+    b_.buckets.push_back(Bucket{key, node, after});
     if (before == kNone)
       first_ = made;
     else
@@ -132,40 +152,30 @@ class OpenList {
     return before;
   }
 
-  // A group of the node's g holding only the node, before `next`.
-  int32_t NewGroup(int32_t node, int32_t next) {
-    b_.nodes[static_cast<size_t>(node)].next = kNone;
-    b_.groups.push_back(Group{b_.nodes[static_cast<size_t>(node)].g, node, next});
-    return static_cast<int32_t>(b_.groups.size() - 1);
-  }
-
-  // Before the first node whose g is not greater than the node's own.
-  void InsertInBucket(Bucket& bucket, int32_t node) {
-    Node& n = b_.nodes[static_cast<size_t>(node)];
-    // The link is kept as the group it belongs to (none: the bucket's head),
-    // not as an address: making a group may move every group.
-    int32_t prev = kNone;
-    int32_t at = bucket.head;
-    while (at != kNone && b_.groups[static_cast<size_t>(at)].g > n.g) {
-      prev = at;
-      at = b_.groups[static_cast<size_t>(at)].next;
+  // Sorts the first bucket's nodes. A bucket sorted before and since passed
+  // by one of a smaller key gives its nodes back unsorted first.
+  void SortFirst() {
+    std::vector<uint64_t>& sorted = b_.sorted;
+    if (sorted_ != kNone) {
+      Bucket& passed = b_.buckets[static_cast<size_t>(sorted_)];
+      for (uint64_t rank : sorted) {
+        b_.nodes[static_cast<size_t>(RankedNode(rank))].next = passed.head;
+        passed.head = RankedNode(rank);
+      }
+      sorted.clear();
     }
-    if (at != kNone && b_.groups[static_cast<size_t>(at)].g == n.g) {
-      Group& group = b_.groups[static_cast<size_t>(at)];
-      n.next = group.head;
-      group.head = node;
-      return;
-    }
-    const int32_t made = NewGroup(node, at);
-    if (prev == kNone)
-      bucket.head = made;
-    else
-      b_.groups[static_cast<size_t>(prev)].next = made;
+    Bucket& bucket = b_.buckets[static_cast<size_t>(first_)];
+    for (int32_t at = bucket.head; at != kNone; at = b_.nodes[static_cast<size_t>(at)].next)
+      sorted.push_back(Rank(b_.nodes[static_cast<size_t>(at)], at));
+    bucket.head = kNone;
+    std::sort(sorted.begin(), sorted.end());
+    sorted_ = first_;
   }
 
   PathSearchBlock& b_;
   int32_t first_ = kNone;
   int32_t last_ = kNone;
+  int32_t sorted_ = kNone;  // the bucket whose nodes are in the sorted array
 };
 
 // The way to a node: first the given byte, then the back directions up to
@@ -215,7 +225,6 @@ int FindPath(World& world, PathSearchBlock& b) {
   const size_t cells = static_cast<size_t>(map.width > 0 ? map.width : 0) * static_cast<size_t>(map.height > 0 ? map.height : 0);
   b.costMap.assign(cells, 0);
   b.nodes.clear();
-  b.groups.clear();
   b.buckets.clear();
   b.expansions = 0;
   b.distance = HexDistance(map, b.from, b.to);
