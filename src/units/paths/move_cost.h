@@ -71,3 +71,20 @@ struct MoveRules {
 
 // The whole rule for a move between two neighbouring positions; 0 refuses.
 uint32_t MoveCost(World& world, const HexMapShape& map, const MoveRules& rules, uint32_t from, uint32_t to, int d);
+
+// MoveCost in two halves for a search that tries every move out of a hex:
+// what the hex being left decides on its own, worked out once, then each
+// move out of it. MoveCostFrom(LeaveHex(a), b, d) is MoveCost(a, b, d) for
+// two cells of the world, the border notes included.
+struct LeavingHex {
+  const HexCell* cell = nullptr;
+  uint32_t column = 0;        // its own column for the mode
+  uint32_t cost = 0;          // the cost of leaving before works, by its own column
+  uint32_t altCost = 0;       // the same when the amphibious column joins it
+  uint32_t markCost = 0;      // the crossing mark's, paid when nothing else is
+  uint32_t level = 0;         // the level step cost, when charged
+  uint32_t worksCost[6] = {};  // by direction: the works leading that way
+  bool hasWorks = false;
+};
+LeavingHex LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t index);
+uint32_t MoveCostFrom(World& world, const MoveRules& rules, const LeavingHex& from, const HexCell& to, int d);

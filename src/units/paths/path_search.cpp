@@ -252,27 +252,36 @@ int FindPath(World& world, PathSearchBlock& b) {
     ++b.expansions;
     ascending = !ascending;
     const Node node = b.nodes[static_cast<size_t>(index)];
+    // What the hex being left decides is worked out once for its moves; a
+    // start off the map has none.
+    const int64_t from = HexCellIndex(map, node.position);
+    const bool leaves = from >= 0 && static_cast<size_t>(from) < world.cells.size();
+    LeavingHex leave;
+    if (leaves) leave = LeaveHex(world, rules, world.cells[static_cast<size_t>(from)], static_cast<size_t>(from));
     for (int k = 0; k < 6; ++k) {
       const int d = ascending ? k : 5 - k;
       if (d == node.back) continue;
       const uint32_t next = HexNeighbour(map, node.position, d);
       if (next == kNoHexPosition) continue;
+      // A neighbour lies on the map (its column wrapped), so its cell is
+      // found from its row and column directly.
+      const size_t cellIndex = static_cast<size_t>(HexY(next)) * static_cast<size_t>(map.width) + static_cast<size_t>(HexX(next));
+      const bool enters = leaves && cellIndex < world.cells.size();
       if (next == b.to) {
         // The goal is taken when it can be entered, or when its owner or
         // its own cost would keep it out: a unit still heads for it.
-        const bool enters = MoveCost(world, map, rules, node.position, next, d) > 0;
+        const bool allowed = enters && MoveCostFrom(world, rules, leave, world.cells[cellIndex], d) > 0;
         const HexCell* goal = HexCellAt(world, map, next);
         const bool barred = goal && !(b.ownerMask & (1u << CellOwner(goal->word)));
-        if (!enters && GoalBaseCost(world, b, next) != 0 && !barred) continue;
+        if (!allowed && GoalBaseCost(world, b, next) != 0 && !barred) continue;
         StoreWay(b, static_cast<uint8_t>(OppositeDirection(d)), index);
         return 1;
       }
-      const uint32_t cost = MoveCost(world, map, rules, node.position, next, d);
+      const uint32_t cost = enters ? MoveCostFrom(world, rules, leave, world.cells[cellIndex], d) : 0;
       if (cost == 0) continue;
       const uint32_t g = node.g + cost;
-      const int64_t cellIndex = HexCellIndex(map, next);
-      if (cellIndex < 0 || static_cast<size_t>(cellIndex) >= cells) continue;
-      uint32_t& known = b.costMap[static_cast<size_t>(cellIndex)];
+      if (cellIndex >= cells) continue;
+      uint32_t& known = b.costMap[cellIndex];
       if (known != 0 && known <= g) continue;
       known = g;
       const auto made = static_cast<int32_t>(b.nodes.size());
