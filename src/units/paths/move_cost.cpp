@@ -1,5 +1,6 @@
 #include "units/paths/move_cost.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "units/hex_geometry.h"
@@ -250,6 +251,15 @@ LeavingHex LeaveHex(World& world, const MoveRules& rules, const HexCell& from, s
     const uint8_t levelByte = index < world.cellBytes.size() ? world.cellBytes[index] : 0;
     leave.level = LevelStepCost(world, rules.mode, rules.mover, from, levelByte);
   }
+  // Every move pays the cost of leaving by one of the columns, lowered by
+  // works towards its direction, or the crossing mark's when that is
+  // nothing, then the level step.
+  const auto paid = [&](uint32_t c) { return c != 0 ? c : leave.markCost; };
+  uint32_t least = paid(leave.cost);
+  if (rules.useAltCost) least = std::min(least, paid(leave.altCost));
+  for (uint32_t k : leave.worksCost)
+    if (k != 0) least = std::min(least, k);
+  leave.least = std::max<uint32_t>(1, least + leave.level);
   return leave;
 }
 

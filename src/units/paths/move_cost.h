@@ -6,13 +6,13 @@
 // to be passable. 0 refuses the move.
 #include <cstdint>
 
+#include "records/hex_cell.h"
 #include "world/data_tables.h"
 #include "world/terrain_flags.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 
 struct World;
-struct HexCell;
 struct HexMapShape;
 
 // The fixed classes of the crossing mark and the two kinds of works slot.
@@ -85,6 +85,9 @@ struct LeavingHex {
   uint32_t level = 0;         // the level step cost, when charged
   uint32_t worksCost[6] = {};  // by direction: the works leading that way
   bool hasWorks = false;
+  uint32_t least = 1;  // no allowed move out of it costs less (at least 1)
 };
 LeavingHex LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t index);
 uint32_t MoveCostFrom(World& world, const MoveRules& rules, const LeavingHex& from, const HexCell& to, int d);
+// The hex's owner is in the mask: the move is let in without a border note.
+inline bool OwnerAdmits(const MoveRules& rules, const HexCell& to) { return (rules.ownerMask >> CellOwner(to.word)) & 1u; }

@@ -20,6 +20,7 @@ using Bucket = PathSearchBlock::Bucket;
 
 constexpr int32_t kNone = -1;
 constexpr uint32_t kNoBest = 0x7FFFFFFF;
+constexpr uint32_t kNoWrap = 0x80000000u;
 
 // The hex state block's crossing mark and works slots.
 constexpr size_t kMarkByte = 11;
@@ -277,11 +278,17 @@ int FindPath(World& world, PathSearchBlock& b) {
         StoreWay(b, static_cast<uint8_t>(OppositeDirection(d)), index);
         return 1;
       }
-      const uint32_t cost = enters ? MoveCostFrom(world, rules, leave, world.cells[cellIndex], d) : 0;
+      if (!enters || cellIndex >= cells) continue;
+      uint32_t& known = b.costMap[cellIndex];
+      // A hex already reached for no more than the least this move could
+      // cost is passed over without working the move out, unless the move
+      // may be refused at a border, which the rule notes. (Costs are bytes
+      // plus a level step: below kNoWrap, g cannot wrap.)
+      const HexCell& cell = world.cells[cellIndex];
+      if (known != 0 && node.g < kNoWrap && known <= node.g + leave.least && OwnerAdmits(rules, cell)) continue;
+      const uint32_t cost = MoveCostFrom(world, rules, leave, cell, d);
       if (cost == 0) continue;
       const uint32_t g = node.g + cost;
-      if (cellIndex >= cells) continue;
-      uint32_t& known = b.costMap[cellIndex];
       if (known != 0 && known <= g) continue;
       known = g;
       const auto made = static_cast<int32_t>(b.nodes.size());
