@@ -225,6 +225,7 @@ int FindPath(World& world, PathSearchBlock& b) {
   const HexMapShape map = MapShape(world);
   const size_t cells = static_cast<size_t>(map.width > 0 ? map.width : 0) * static_cast<size_t>(map.height > 0 ? map.height : 0);
   b.costMap.assign(cells, 0);
+  b.reachedBack.resize(cells);
   b.nodes.clear();
   b.buckets.clear();
   b.expansions = 0;
@@ -253,15 +254,27 @@ int FindPath(World& world, PathSearchBlock& b) {
     ++b.expansions;
     ascending = !ascending;
     const Node node = b.nodes[static_cast<size_t>(index)];
+    const int64_t from = HexCellIndex(map, node.position);
+    // The moves to try: all but the one back. A node whose hex has since
+    // been reached for less tries only the move back of the node that did
+    // so: that node had the smaller key, so it was expanded first and tried
+    // every other move at a lower g, which leaves this one nothing to
+    // improve and no border to note but through that move (towards the
+    // start, whose cost is never kept, or a start beyond a border).
+    uint32_t tries = 0x3Fu & ~(1u << node.back);
+    if (from >= 0 && static_cast<size_t>(from) < cells) {
+      const uint32_t known = b.costMap[static_cast<size_t>(from)];
+      if (known != 0 && node.g > known) tries &= 1u << b.reachedBack[static_cast<size_t>(from)];
+    }
+    if (tries == 0) continue;
     // What the hex being left decides is worked out once for its moves; a
     // start off the map has none.
-    const int64_t from = HexCellIndex(map, node.position);
     const bool leaves = from >= 0 && static_cast<size_t>(from) < world.cells.size();
     LeavingHex leave;
     if (leaves) leave = LeaveHex(world, rules, world.cells[static_cast<size_t>(from)], static_cast<size_t>(from));
     for (int k = 0; k < 6; ++k) {
       const int d = ascending ? k : 5 - k;
-      if (d == node.back) continue;
+      if (!(tries & (1u << d))) continue;
       const uint32_t next = HexNeighbour(map, node.position, d);
       if (next == kNoHexPosition) continue;
       // A neighbour lies on the map (its column wrapped), so its cell is
@@ -291,6 +304,7 @@ int FindPath(World& world, PathSearchBlock& b) {
       const uint32_t g = node.g + cost;
       if (known != 0 && known <= g) continue;
       known = g;
+      b.reachedBack[cellIndex] = static_cast<uint8_t>(OppositeDirection(d));
       const auto made = static_cast<int32_t>(b.nodes.size());
       b.nodes.push_back(Node{g, index, static_cast<uint8_t>(OppositeDirection(d)), next, kNone});
       const uint32_t h = static_cast<uint32_t>(HexDistance(map, next, b.to)) * weight;
