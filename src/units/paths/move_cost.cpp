@@ -139,6 +139,7 @@ namespace {
 // on it; and, by direction, the first works slot leading that way.
 void LeaveForCrossing(World& world, int m, bool useAltCost, const HexCell& a, LeavingHex& leave) {
   leave.cell = &a;
+  leave.hasWorks = false;
   leave.markCost = CrossingMarkCost(world, m);
   leave.column = Column(world, a, m);
   leave.cost = leave.column;
@@ -166,6 +167,7 @@ void LeaveForCrossing(World& world, int m, bool useAltCost, const HexCell& a, Le
     const Slot s = SlotOf(*extra, i);
     const uint32_t k = s.active ? ClassMoveCost(FixedClass(world, s.worksClass), m) : 0;
     if (k == 0) continue;
+    if (!leave.hasWorks) std::fill(std::begin(leave.worksCost), std::end(leave.worksCost), 0u);
     for (int d = 0; d < 6; ++d)
       if ((s.endA == d || s.endB == d) && leave.worksCost[d] == 0) {
         leave.worksCost[d] = k;
@@ -240,13 +242,14 @@ uint32_t MoveCost(World& world, const HexMapShape& map, const MoveRules& rules, 
   if (ia < 0 || ib < 0 || static_cast<size_t>(ia) >= world.cells.size() ||
       static_cast<size_t>(ib) >= world.cells.size())
     return 0;
-  const LeavingHex leave = LeaveHex(world, rules, world.cells[static_cast<size_t>(ia)], static_cast<size_t>(ia));
+  LeavingHex leave;
+  LeaveHex(world, rules, world.cells[static_cast<size_t>(ia)], static_cast<size_t>(ia), leave);
   return MoveCostFrom(world, rules, leave, world.cells[static_cast<size_t>(ib)], d);
 }
 
-LeavingHex LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t index) {
-  LeavingHex leave;
+void LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t index, LeavingHex& leave) {
   LeaveForCrossing(world, rules.mode, rules.useAltCost, from, leave);
+  leave.level = 0;
   if (rules.levelCost) {
     const uint8_t levelByte = index < world.cellBytes.size() ? world.cellBytes[index] : 0;
     leave.level = LevelStepCost(world, rules.mode, rules.mover, from, levelByte);
@@ -257,10 +260,9 @@ LeavingHex LeaveHex(World& world, const MoveRules& rules, const HexCell& from, s
   const auto paid = [&](uint32_t c) { return c != 0 ? c : leave.markCost; };
   uint32_t least = paid(leave.cost);
   if (rules.useAltCost) least = std::min(least, paid(leave.altCost));
-  for (uint32_t k : leave.worksCost)
-    if (k != 0) least = std::min(least, k);
+  for (int d = 0; d < 6 && leave.hasWorks; ++d)
+    if (leave.worksCost[d] != 0) least = std::min(least, leave.worksCost[d]);
   leave.least = std::max<uint32_t>(1, least + leave.level);
-  return leave;
 }
 
 uint32_t MoveCostFrom(World& world, const MoveRules& rules, const LeavingHex& from, const HexCell& to, int d) {

@@ -75,7 +75,8 @@ uint32_t MoveCost(World& world, const HexMapShape& map, const MoveRules& rules, 
 // MoveCost in two halves for a search that tries every move out of a hex:
 // what the hex being left decides on its own, worked out once, then each
 // move out of it. MoveCostFrom(LeaveHex(a), b, d) is MoveCost(a, b, d) for
-// two cells of the world, the border notes included.
+// two cells of the world, the border notes included. LeaveHex sets every
+// member it is asked for, so one LeavingHex serves hex after hex.
 struct LeavingHex {
   const HexCell* cell = nullptr;
   uint32_t column = 0;        // its own column for the mode
@@ -83,11 +84,11 @@ struct LeavingHex {
   uint32_t altCost = 0;       // the same when the amphibious column joins it
   uint32_t markCost = 0;      // the crossing mark's, paid when nothing else is
   uint32_t level = 0;         // the level step cost, when charged
-  uint32_t worksCost[6] = {};  // by direction: the works leading that way
+  uint32_t worksCost[6] = {};  // by direction: the works leading that way (kept only when it has any)
   bool hasWorks = false;
   uint32_t least = 1;  // no allowed move out of it costs less (at least 1)
 };
-LeavingHex LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t index);
+void LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t index, LeavingHex& leave);
 uint32_t MoveCostFrom(World& world, const MoveRules& rules, const LeavingHex& from, const HexCell& to, int d);
 // The hex's owner is in the mask: the move is let in without a border note.
 inline bool OwnerAdmits(const MoveRules& rules, const HexCell& to) { return (rules.ownerMask >> CellOwner(to.word)) & 1u; }

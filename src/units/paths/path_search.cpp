@@ -179,6 +179,34 @@ class OpenList {
   int32_t sorted_ = kNone;  // the bucket whose nodes are in the sorted array
 };
 
+// The moves of a hex clear of the map's edges, as the offsets HexNeighbour
+// gives two probe hexes of an even and an odd column: there a neighbour is
+// the hex moved by the offset of its column's parity and direction, and its
+// cell the cell moved by the row and column. Hexes on an edge ask
+// HexNeighbour; so does every hex of a map too small to probe.
+struct InnerMoves {
+  bool probed = false;
+  int32_t dx[2][6] = {};
+  int32_t dy[2][6] = {};
+  int64_t dcell[2][6] = {};
+};
+
+InnerMoves ProbeInnerMoves(const HexMapShape& map) {
+  InnerMoves moves;
+  if (map.width < 6 || map.height < 5) return moves;
+  for (int parity = 0; parity < 2; ++parity) {
+    const uint32_t probe = MakeHexPos(2 + parity, 2);
+    for (int d = 0; d < 6; ++d) {
+      const uint32_t next = HexNeighbour(map, probe, d);
+      moves.dx[parity][d] = HexX(next) - HexX(probe);
+      moves.dy[parity][d] = HexY(next) - HexY(probe);
+      moves.dcell[parity][d] = int64_t{moves.dy[parity][d]} * map.width + moves.dx[parity][d];
+    }
+  }
+  moves.probed = true;
+  return moves;
+}
+
 // The way to a node: first the given byte, then the back directions up to
 // but not including the start.
 void StoreWay(PathSearchBlock& b, uint8_t first, int32_t node) {
@@ -240,6 +268,7 @@ int FindPath(World& world, PathSearchBlock& b) {
   rules.mover = b.mover;
   const auto weight = static_cast<uint32_t>(b.heuristicWeight);
 
+  const InnerMoves moves = ProbeInnerMoves(map);
   OpenList open(b);
   b.nodes.push_back(Node{0, kNone, static_cast<uint8_t>(kNoMove), b.from, kNone});
   open.Insert(0, static_cast<uint32_t>(b.distance) * weight);
@@ -271,15 +300,25 @@ int FindPath(World& world, PathSearchBlock& b) {
     // start off the map has none.
     const bool leaves = from >= 0 && static_cast<size_t>(from) < world.cells.size();
     LeavingHex leave;
-    if (leaves) leave = LeaveHex(world, rules, world.cells[static_cast<size_t>(from)], static_cast<size_t>(from));
+    if (leaves) LeaveHex(world, rules, world.cells[static_cast<size_t>(from)], static_cast<size_t>(from), leave);
+    const int32_t x0 = HexX(node.position), y0 = HexY(node.position);
+    const bool inner = moves.probed && x0 >= 1 && x0 <= map.width - 2 && y0 >= 1 && y0 <= map.height - 2;
+    const int parity = x0 & 1;
     for (int k = 0; k < 6; ++k) {
       const int d = ascending ? k : 5 - k;
       if (!(tries & (1u << d))) continue;
-      const uint32_t next = HexNeighbour(map, node.position, d);
+      uint32_t next;
+      size_t cellIndex;
+      if (inner) {
+        next = MakeHexPos(x0 + moves.dx[parity][d], y0 + moves.dy[parity][d]);
+        cellIndex = static_cast<size_t>(from + moves.dcell[parity][d]);
+      } else {
+        // A neighbour lies on the map (its column wrapped), so its cell is
+        // found from its row and column directly.
+        next = HexNeighbour(map, node.position, d);
+        cellIndex = static_cast<size_t>(HexY(next)) * static_cast<size_t>(map.width) + static_cast<size_t>(HexX(next));
+      }
       if (next == kNoHexPosition) continue;
-      // A neighbour lies on the map (its column wrapped), so its cell is
-      // found from its row and column directly.
-      const size_t cellIndex = static_cast<size_t>(HexY(next)) * static_cast<size_t>(map.width) + static_cast<size_t>(HexX(next));
       const bool enters = leaves && cellIndex < world.cells.size();
       if (next == b.to) {
         // The goal is taken when it can be entered, or when its owner or
