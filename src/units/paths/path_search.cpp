@@ -1,6 +1,7 @@
 #include "units/paths/path_search.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -166,11 +167,35 @@ class OpenList {
       sorted.clear();
     }
     Bucket& bucket = b_.buckets[static_cast<size_t>(first_)];
-    for (int32_t at = bucket.head; at != kNone; at = b_.nodes[static_cast<size_t>(at)].next)
+    uint32_t least = UINT32_MAX, most = 0;
+    for (int32_t at = bucket.head; at != kNone; at = b_.nodes[static_cast<size_t>(at)].next) {
+      const uint32_t g = b_.nodes[static_cast<size_t>(at)].g;
+      least = std::min(least, g);
+      most = std::max(most, g);
       sorted.push_back(Rank(b_.nodes[static_cast<size_t>(at)], at));
+    }
     bucket.head = kNone;
-    std::sort(sorted.begin(), sorted.end());
     sorted_ = first_;
+    if (sorted.size() < 16 || most - least > 4 * sorted.size() || !CountingSort(least, most)) std::sort(sorted.begin(), sorted.end());
+  }
+
+  // Sorts the gathered nodes by counting their g values, the newest last
+  // among equals: the bucket's chain holds them newest first, so it is read
+  // backwards. A bucket given back unsorted may break that order, which the
+  // result shows; then false, for a full sort.
+  bool CountingSort(uint32_t least, uint32_t most) {
+    std::vector<uint64_t>& sorted = b_.sorted;
+    std::vector<uint32_t>& starts = b_.sortStarts;
+    starts.assign(static_cast<size_t>(most - least) + 2, 0);
+    for (uint64_t rank : sorted) ++starts[static_cast<size_t>((rank >> 32) - least) + 1];
+    for (size_t i = 1; i < starts.size(); ++i) starts[i] += starts[i - 1];
+    b_.sortSpare.resize(sorted.size());
+    for (size_t i = sorted.size(); i-- > 0;)
+      b_.sortSpare[starts[static_cast<size_t>((sorted[i] >> 32) - least)]++] = sorted[i];
+    sorted.swap(b_.sortSpare);
+    for (size_t i = 1; i < sorted.size(); ++i)
+      if (sorted[i - 1] > sorted[i]) return false;
+    return true;
   }
 
   PathSearchBlock& b_;
@@ -345,7 +370,14 @@ int FindPath(World& world, PathSearchBlock& b) {
       known = g;
       b.reachedBack[cellIndex] = static_cast<uint8_t>(OppositeDirection(d));
       const auto made = static_cast<int32_t>(b.nodes.size());
-      b.nodes.push_back(Node{g, index, static_cast<uint8_t>(OppositeDirection(d)), next, kNone});
+      // Filled where it lies: a node put together beside it and copied in
+      // stalls on its own fresh stores.
+      Node& fresh = b.nodes.emplace_back();
+      fresh.g = g;
+      fresh.parent = index;
+      fresh.back = static_cast<uint8_t>(OppositeDirection(d));
+      fresh.position = next;
+      fresh.next = kNone;
       const uint32_t h = static_cast<uint32_t>(HexDistance(map, next, b.to)) * weight;
       if (h < bestH) {
         bestH = h;

@@ -51,10 +51,11 @@ struct PathSearchBlock {
   std::vector<Node> nodes;
   std::vector<Bucket> buckets;
   std::vector<int32_t> bucketByKey;  // the open bucket of a key, -1 for none
-  // The first bucket's nodes in pop order from the back, and those it was
-  // given since the last pop, as g and node in one word.
+  // The first bucket's nodes in pop order from the back, as g and node in
+  // one word, and the room its sort works in.
   std::vector<uint64_t> sorted;
-  std::vector<uint64_t> fresh;
+  std::vector<uint64_t> sortSpare;
+  std::vector<uint32_t> sortStarts;
 };
 
 // The world's search block (made on first use).
