@@ -308,7 +308,10 @@ int FindPath(World& world, PathSearchBlock& b) {
     ++b.expansions;
     ascending = !ascending;
     const Node node = b.nodes[static_cast<size_t>(index)];
-    const int64_t from = HexCellIndex(map, node.position);
+    const int32_t x0 = HexX(node.position), y0 = HexY(node.position);
+    const bool inner = moves.probed && x0 >= 1 && x0 <= map.width - 2 && y0 >= 1 && y0 <= map.height - 2;
+    const int parity = x0 & 1;
+    const int64_t from = inner ? int64_t{y0} * map.width + x0 : HexCellIndex(map, node.position);
     // The moves to try: all but the one back. A node whose hex has since
     // been reached for less tries only the move back of the node that did
     // so: that node had the smaller key, so it was expanded first and tried
@@ -326,9 +329,8 @@ int FindPath(World& world, PathSearchBlock& b) {
     const bool leaves = from >= 0 && static_cast<size_t>(from) < world.cells.size();
     LeavingHex leave;
     if (leaves) LeaveHex(world, rules, world.cells[static_cast<size_t>(from)], static_cast<size_t>(from), leave);
-    const int32_t x0 = HexX(node.position), y0 = HexY(node.position);
-    const bool inner = moves.probed && x0 >= 1 && x0 <= map.width - 2 && y0 >= 1 && y0 <= map.height - 2;
-    const int parity = x0 & 1;
+    // Below kNoWrap no cost can wrap g (costs are bytes plus a level step).
+    const uint32_t passed = node.g < kNoWrap ? node.g + leave.least : 0;
     for (int k = 0; k < 6; ++k) {
       const int d = ascending ? k : 5 - k;
       if (!(tries & (1u << d))) continue;
@@ -359,10 +361,10 @@ int FindPath(World& world, PathSearchBlock& b) {
       uint32_t& known = b.costMap[cellIndex];
       // A hex already reached for no more than the least this move could
       // cost is passed over without working the move out, unless the move
-      // may be refused at a border, which the rule notes. (Costs are bytes
-      // plus a level step: below kNoWrap, g cannot wrap.)
+      // may be refused at a border, which the rule notes. (One branch: it
+      // goes either way often.)
       const HexCell& cell = world.cells[cellIndex];
-      if (known != 0 && node.g < kNoWrap && known <= node.g + leave.least && OwnerAdmits(rules, cell)) continue;
+      if ((known != 0) & (known <= passed) & OwnerAdmits(rules, cell)) continue;
       const uint32_t cost = MoveCostFrom(world, rules, leave, cell, d);
       if (cost == 0) continue;
       const uint32_t g = node.g + cost;
