@@ -146,7 +146,8 @@ void LeaveForCrossing(World& world, int m, bool useAltCost, const HexCell& a, Le
   leave.altCost = leave.column;
   if (m == kSeaMode) return;
   if (useAltCost) Merge(leave.altCost, Column(world, a, 2));
-  if (m >= kSeaMode) return;
+  // Nothing stands or is built on a hex without a stack.
+  if (m >= kSeaMode || !LoadHexStack(a)) return;
   const UnitClassRecord* cls = nullptr;
   if (LeadCountingWhenLeaving(world, a, cls) && cls) {
     const uint32_t k = ClassMoveCost(cls, m);
@@ -203,6 +204,7 @@ int32_t CrossingCostFrom(World& world, int m, bool useAltCost, const LeavingHex&
     if (cB == 0) {
       // The hex entered is passable only through its facility or its
       // crossing mark.
+      if (!LoadHexStack(b)) return kRefused;
       const UnitClassRecord* cls = nullptr;
       const UnitRecord* lead = LeadCountingWhenLeaving(world, b, cls);
       bool open = false;
