@@ -176,14 +176,19 @@ class OpenList {
     }
     bucket.head = kNone;
     sorted_ = first_;
-    if (sorted.size() < 16 || most - least > 4 * sorted.size() || !CountingSort(least, most)) std::sort(sorted.begin(), sorted.end());
+    // A small bucket, or one whose g values spread wide, is sorted as it is.
+    if (sorted.size() < 16 || most - least > 4 * sorted.size())
+      std::sort(sorted.begin(), sorted.end());
+    else
+      CountingSort(least, most);
   }
 
   // Sorts the gathered nodes by counting their g values, the newest last
-  // among equals: the bucket's chain holds them newest first, so it is read
-  // backwards. A bucket given back unsorted may break that order, which the
-  // result shows; then false, for a full sort.
-  bool CountingSort(uint32_t least, uint32_t most) {
+  // among equals. The chain, read backwards, already has every g's nodes
+  // oldest first: it holds the nodes given back when the bucket was passed
+  // (pushed in their sorted order) and then only newer nodes, each pushed
+  // in front.
+  void CountingSort(uint32_t least, uint32_t most) {
     std::vector<uint64_t>& sorted = b_.sorted;
     std::vector<uint32_t>& starts = b_.sortStarts;
     starts.assign(static_cast<size_t>(most - least) + 2, 0);
@@ -193,9 +198,6 @@ class OpenList {
     for (size_t i = sorted.size(); i-- > 0;)
       b_.sortSpare[starts[static_cast<size_t>((sorted[i] >> 32) - least)]++] = sorted[i];
     sorted.swap(b_.sortSpare);
-    for (size_t i = 1; i < sorted.size(); ++i)
-      if (sorted[i - 1] > sorted[i]) return false;
-    return true;
   }
 
   PathSearchBlock& b_;
@@ -278,7 +280,6 @@ int FindPath(World& world, PathSearchBlock& b) {
   const HexMapShape map = MapShape(world);
   const size_t cells = static_cast<size_t>(map.width > 0 ? map.width : 0) * static_cast<size_t>(map.height > 0 ? map.height : 0);
   b.costMap.assign(cells, 0);
-  b.reachedBack.resize(cells);
   b.nodes.clear();
   b.buckets.clear();
   b.expansions = 0;
@@ -312,18 +313,16 @@ int FindPath(World& world, PathSearchBlock& b) {
     const bool inner = moves.probed && x0 >= 1 && x0 <= map.width - 2 && y0 >= 1 && y0 <= map.height - 2;
     const int parity = x0 & 1;
     const int64_t from = inner ? int64_t{y0} * map.width + x0 : HexCellIndex(map, node.position);
-    // The moves to try: all but the one back. A node whose hex has since
-    // been reached for less tries only the move back of the node that did
-    // so: that node had the smaller key, so it was expanded first and tried
-    // every other move at a lower g, which leaves this one nothing to
-    // improve and no border to note but through that move (towards the
-    // start, whose cost is never kept, or a start beyond a border).
-    uint32_t tries = 0x3Fu & ~(1u << node.back);
+    // A node whose hex has since been reached for less only counts as an
+    // expansion. Its rival had the smaller key, so it was expanded first and
+    // tried every move but its way back at a lower g; the way back leads to
+    // a hex its parent reached for less still, entered by a move that was
+    // let in. (The start node, whose cost is never kept, is nobody's rival's
+    // parent: its neighbours' first nodes are made before any other.)
     if (from >= 0 && static_cast<size_t>(from) < cells) {
       const uint32_t known = b.costMap[static_cast<size_t>(from)];
-      if (known != 0 && node.g > known) tries &= 1u << b.reachedBack[static_cast<size_t>(from)];
+      if (known != 0 && node.g > known) continue;
     }
-    if (tries == 0) continue;
     // What the hex being left decides is worked out once for its moves; a
     // start off the map has none.
     const bool leaves = from >= 0 && static_cast<size_t>(from) < world.cells.size();
@@ -333,7 +332,7 @@ int FindPath(World& world, PathSearchBlock& b) {
     const uint32_t passed = node.g < kNoWrap ? node.g + leave.least : 0;
     for (int k = 0; k < 6; ++k) {
       const int d = ascending ? k : 5 - k;
-      if (!(tries & (1u << d))) continue;
+      if (d == node.back) continue;
       uint32_t next;
       size_t cellIndex;
       if (inner) {
@@ -370,7 +369,6 @@ int FindPath(World& world, PathSearchBlock& b) {
       const uint32_t g = node.g + cost;
       if (known != 0 && known <= g) continue;
       known = g;
-      b.reachedBack[cellIndex] = static_cast<uint8_t>(OppositeDirection(d));
       const auto made = static_cast<int32_t>(b.nodes.size());
       // Filled where it lies: a node put together beside it and copied in
       // stalls on its own fresh stores.

@@ -47,7 +47,6 @@ struct PathSearchBlock {
     int32_t next;  // bucket
   };
   std::vector<uint32_t> costMap;
-  std::vector<uint8_t> reachedBack;  // the back direction of the node that set the cost (where one is set)
   std::vector<Node> nodes;
   std::vector<Bucket> buckets;
   std::vector<int32_t> bucketByKey;  // the open bucket of a key, -1 for none
