@@ -280,6 +280,7 @@ int FindPath(World& world, PathSearchBlock& b) {
   const HexMapShape map = MapShape(world);
   const size_t cells = static_cast<size_t>(map.width > 0 ? map.width : 0) * static_cast<size_t>(map.height > 0 ? map.height : 0);
   b.costMap.assign(cells, 0);
+  b.heuristicMap.resize(cells);
   b.nodes.clear();
   b.buckets.clear();
   b.expansions = 0;
@@ -368,6 +369,10 @@ int FindPath(World& world, PathSearchBlock& b) {
       if (cost == 0) continue;
       const uint32_t g = node.g + cost;
       if (known != 0 && known <= g) continue;
+      // A hex reached again keeps the heuristic worked out when it was
+      // first reached.
+      uint32_t& h = b.heuristicMap[cellIndex];
+      if (known == 0) h = static_cast<uint32_t>(HexDistance(map, next, b.to)) * weight;
       known = g;
       const auto made = static_cast<int32_t>(b.nodes.size());
       // Filled where it lies: a node put together beside it and copied in
@@ -378,7 +383,6 @@ int FindPath(World& world, PathSearchBlock& b) {
       fresh.back = static_cast<uint8_t>(OppositeDirection(d));
       fresh.position = next;
       fresh.next = kNone;
-      const uint32_t h = static_cast<uint32_t>(HexDistance(map, next, b.to)) * weight;
       if (h < bestH) {
         bestH = h;
         best = made;
