@@ -4,6 +4,7 @@
 // built there (the lead facility, the crossing mark, the works slots), plus
 // optionally a step cost from the hex's level. The hex being entered only has
 // to be passable. 0 refuses the move.
+#include <cstddef>
 #include <cstdint>
 
 #include "records/hex_cell.h"
@@ -91,4 +92,6 @@ struct LeavingHex {
 void LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t index, LeavingHex& leave);
 uint32_t MoveCostFrom(World& world, const MoveRules& rules, const LeavingHex& from, const HexCell& to, int d);
 // The hex's owner is in the mask: the move is let in without a border note.
-inline bool OwnerAdmits(const MoveRules& rules, const HexCell& to) { return (rules.ownerMask >> CellOwner(to.word)) & 1u; }
+inline bool OwnerAdmits(const MoveRules& rules, const HexCell& to) {
+  return (rules.ownerMask >> CellOwner(to.word)) & 1u;
+}

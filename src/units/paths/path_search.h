@@ -47,7 +47,7 @@ struct PathSearchBlock {
     int32_t next;  // bucket
   };
   std::vector<uint32_t> costMap;
-  std::vector<uint32_t> heuristicMap;  // kept where the cost is
+  std::vector<uint32_t> heuristicMap;  // per cell, valid where costMap is set
   std::vector<Node> nodes;
   std::vector<Bucket> buckets;
   std::vector<int32_t> bucketByKey;  // the open bucket of a key, -1 for none
