@@ -54,16 +54,7 @@ class HexHeuristic : public boost::astar_heuristic<Graph, uint32_t> {
 struct Bench {
   explicit Bench(bool terrain) : t(kWidth, kHeight, true), graph(static_cast<size_t>(kWidth) * kHeight) {
     std::mt19937 rng(terrain ? 11 : 7);
-    if (terrain) {
-      const uint8_t costs[] = {1, 2, 3, 5, 8, 0};
-      for (int k = 0; k < 6; ++k) t.Terrain(10 + k, costs[k]);
-      for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-          const uint32_t roll = rng() % 20;
-          const int type = roll < 8 ? 10 : roll < 12 ? 11 : roll < 15 ? 12 : roll < 17 ? 13 : roll < 18 ? 14 : 15;
-          if (MakeHexPos(x, y) != kNoHexPosition) t.Hex(MakeHexPos(x, y), type);
-        }
-    }
+    if (terrain) t.LayRoughGround(rng);
     block.ownerMask = 0xFFFFFFFFu;
     block.heuristicWeight = 1;
     const MoveRules rules = t.Rules(block);
@@ -78,9 +69,10 @@ struct Bench {
         }
     distance.resize(boost::num_vertices(graph));
     predecessor.resize(boost::num_vertices(graph));
-    for (int i = 0; i < kPairs; ++i)
-      pairs.push_back({MakeHexPos(static_cast<int>(rng() % kWidth), 1 + static_cast<int>(rng() % (kHeight - 1))),
-                       MakeHexPos(static_cast<int>(rng() % kWidth), 1 + static_cast<int>(rng() % (kHeight - 1)))});
+    for (int i = 0; i < kPairs; ++i) {
+      const uint32_t from = t.RandomHex(rng);
+      pairs.push_back({from, t.RandomHex(rng)});
+    }
   }
 
   Vertex Index(uint32_t position) const { return static_cast<Vertex>(HexCellIndex(t.map(), position)); }

@@ -1,5 +1,6 @@
 #include "units/paths/move_cost.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "units/hex_geometry.h"
@@ -130,71 +131,101 @@ bool MayEnterHex(World& world, uint32_t ownerMask, int mode, const HexCell& from
   return false;
 }
 
-int32_t CrossingCost(World& world, int m, bool useAltCost, const HexCell& a, const HexCell& b, int d) {
-  uint32_t cA = 0;
+namespace {
+
+// The crossing rule's part that the hex being left decides: its cost by
+// its own column and, apart, with the amphibious column merged in (whether
+// that joins depends on the hex entered too), each lowered by what stands
+// on it; and, by direction, the first works slot leading that way.
+void LeaveForCrossing(World& world, int m, bool useAltCost, const HexCell& a, LeavingHex& leave) {
+  leave.cell = &a;
+  leave.hasWorks = false;
+  leave.markCost = CrossingMarkCost(world, m);
+  leave.column = Column(world, a, m);
+  leave.cost = leave.column;
+  leave.altCost = leave.column;
+  if (m == kSeaMode) return;
+  if (useAltCost) Merge(leave.altCost, Column(world, a, 2));
+  // Nothing stands or is built on a hex without a stack.
+  if (m >= kSeaMode || !LoadHexStack(a)) return;
+  const UnitClassRecord* cls = nullptr;
+  if (LeadCountingWhenLeaving(world, a, cls) && cls) {
+    const uint32_t k = ClassMoveCost(cls, m);
+    for (uint32_t* c : {&leave.cost, &leave.altCost}) {
+      if (cls->flags & kClassRoad)
+        Merge(*c, k);
+      else if ((cls->flags & kClassHaven) && k != 0)
+        *c = k;
+    }
+  }
+  const HexExtra* extra = ExtraOf(a);
+  if (!extra) return;
+  if (Bytes(*extra)[kMarkByte] & 1) {
+    Merge(leave.cost, leave.markCost);
+    Merge(leave.altCost, leave.markCost);
+  }
+  for (int i = 1; i >= 0; --i) {
+    const Slot s = SlotOf(*extra, i);
+    const uint32_t k = s.active ? ClassMoveCost(FixedClass(world, s.worksClass), m) : 0;
+    if (k == 0) continue;
+    if (!leave.hasWorks) std::fill(std::begin(leave.worksCost), std::end(leave.worksCost), 0u);
+    for (int d = 0; d < 6; ++d)
+      if ((s.endA == d || s.endB == d) && leave.worksCost[d] == 0) {
+        leave.worksCost[d] = k;
+        leave.hasWorks = true;
+      }
+  }
+}
+
+int32_t CrossingCostFrom(World& world, int m, bool useAltCost, const LeavingHex& leave, const HexCell& b, int d) {
+  uint32_t cA = leave.cost;
   if (m == kSeaMode) {
-    cA = Column(world, a, kSeaMode);
     if (Column(world, b, kSeaMode) == 0) return kRefused;
   } else {
-    cA = Column(world, a, m);
     uint32_t cB = Column(world, b, m);
-    if (useAltCost && (cA != 0 || cB != 0)) {
-      Merge(cA, Column(world, a, 2));
+    if (useAltCost && (leave.column != 0 || cB != 0)) {
+      cA = leave.altCost;
       Merge(cB, Column(world, b, 2));
     }
-    bool passable = cB != 0;
-    bool seenSlots = false;
-    if (m < kSeaMode) {
-      const UnitClassRecord* cls = nullptr;
-      if (LeadCountingWhenLeaving(world, a, cls) && cls) {
-        const uint32_t k = ClassMoveCost(cls, m);
-        if (cls->flags & kClassRoad)
-          Merge(cA, k);
-        else if ((cls->flags & kClassHaven) && k != 0)
-          cA = k;
-      }
-      if (const HexExtra* extra = ExtraOf(a)) {
-        if (Bytes(*extra)[kMarkByte] & 1) Merge(cA, CrossingMarkCost(world, m));
-        for (int i = 1; i >= 0 && !seenSlots; --i) {
-          const Slot s = SlotOf(*extra, i);
-          const uint32_t k = s.active ? ClassMoveCost(FixedClass(world, s.worksClass), m) : 0;
-          if (k == 0 || (s.endA != d && s.endB != d)) continue;
-          // Works leading out towards d: they also carry the move into a
-          // hex whose own works lead back.
-          seenSlots = true;
-          Merge(cA, k);
-          if (cB != 0) break;
-          const HexExtra* other = ExtraOf(b);
-          if (!other) break;
-          const int back = OppositeDirection(d);
-          for (int j = 1; j >= 0; --j) {
-            const Slot t = SlotOf(*other, j);
-            if (t.active && (t.endA == back || t.endB == back)) {
-              cB = ClassMoveCost(FixedClass(world, t.worksClass), m);
-              break;
-            }
-          }
+    if (m < kSeaMode && leave.hasWorks && leave.worksCost[d] != 0) {
+      // Works leading out towards d: they also carry the move into a hex
+      // whose own works lead back.
+      Merge(cA, leave.worksCost[d]);
+      const HexExtra* other = cB == 0 ? ExtraOf(b) : nullptr;
+      const int back = OppositeDirection(d);
+      for (int j = 1; other && j >= 0; --j) {
+        const Slot t = SlotOf(*other, j);
+        if (t.active && (t.endA == back || t.endB == back)) {
+          cB = ClassMoveCost(FixedClass(world, t.worksClass), m);
+          break;
         }
       }
-      passable = cB != 0;
     }
-    if (!passable) {
+    if (cB == 0) {
       // The hex entered is passable only through its facility or its
       // crossing mark.
+      if (!LoadHexStack(b)) return kRefused;
       const UnitClassRecord* cls = nullptr;
       const UnitRecord* lead = LeadCountingWhenLeaving(world, b, cls);
       bool open = false;
-      if (lead && cls && (cls->flags & (kClassRoad | kClassHaven)))
-        open = (m == kSeaMode ? cls->hexSeaMoveCost : ClassMoveCost(cls, m)) != 0;
+      if (lead && cls && (cls->flags & (kClassRoad | kClassHaven))) open = ClassMoveCost(cls, m) != 0;
       if (!open) {
         const HexExtra* other = ExtraOf(b);
-        open = other && (Bytes(*other)[kMarkByte] & 1) && CrossingMarkCost(world, m) != 0;
+        open = other && (Bytes(*other)[kMarkByte] & 1) && leave.markCost != 0;
       }
       if (!open) return kRefused;
     }
   }
-  if (cA == 0) cA = CrossingMarkCost(world, m);
+  if (cA == 0) cA = leave.markCost;
   return static_cast<int32_t>(cA);
+}
+
+}  // namespace
+
+int32_t CrossingCost(World& world, int m, bool useAltCost, const HexCell& a, const HexCell& b, int d) {
+  LeavingHex leave;
+  LeaveForCrossing(world, m, useAltCost, a, leave);
+  return CrossingCostFrom(world, m, useAltCost, leave, b, d);
 }
 
 uint32_t LevelStepCost(const World& world, int mode, int mover, const HexCell& from, uint8_t level) {
@@ -213,16 +244,32 @@ uint32_t MoveCost(World& world, const HexMapShape& map, const MoveRules& rules, 
   if (ia < 0 || ib < 0 || static_cast<size_t>(ia) >= world.cells.size() ||
       static_cast<size_t>(ib) >= world.cells.size())
     return 0;
-  const HexCell& a = world.cells[static_cast<size_t>(ia)];
-  const HexCell& b = world.cells[static_cast<size_t>(ib)];
-  if (!MayEnterHex(world, rules.ownerMask, rules.mode, a, b)) return 0;
-  uint32_t level = 0;
+  LeavingHex leave;
+  LeaveHex(world, rules, world.cells[static_cast<size_t>(ia)], static_cast<size_t>(ia), leave);
+  return MoveCostFrom(world, rules, leave, world.cells[static_cast<size_t>(ib)], d);
+}
+
+void LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t index, LeavingHex& leave) {
+  LeaveForCrossing(world, rules.mode, rules.useAltCost, from, leave);
+  leave.level = 0;
   if (rules.levelCost) {
-    const uint8_t levelByte =
-        static_cast<size_t>(ia) < world.cellBytes.size() ? world.cellBytes[static_cast<size_t>(ia)] : 0;
-    level = LevelStepCost(world, rules.mode, rules.mover, a, levelByte);
+    const uint8_t levelByte = index < world.cellBytes.size() ? world.cellBytes[index] : 0;
+    leave.level = LevelStepCost(world, rules.mode, rules.mover, from, levelByte);
   }
-  const int32_t cost = CrossingCost(world, rules.mode, rules.useAltCost, a, b, d);
+  // Every move pays the cost of leaving by one of the columns, lowered by
+  // works towards its direction, or the crossing mark's when that is
+  // nothing, then the level step.
+  const auto paid = [&](uint32_t c) { return c != 0 ? c : leave.markCost; };
+  uint32_t least = paid(leave.cost);
+  if (rules.useAltCost) least = std::min(least, paid(leave.altCost));
+  for (int d = 0; d < 6 && leave.hasWorks; ++d)
+    if (leave.worksCost[d] != 0) least = std::min(least, leave.worksCost[d]);
+  leave.least = std::max<uint32_t>(1, least + leave.level);
+}
+
+uint32_t MoveCostFrom(World& world, const MoveRules& rules, const LeavingHex& from, const HexCell& to, int d) {
+  if (!MayEnterHex(world, rules.ownerMask, rules.mode, *from.cell, to)) return 0;
+  const int32_t cost = CrossingCostFrom(world, rules.mode, rules.useAltCost, from, to, d);
   if (cost == kRefused) return 0;
-  return static_cast<uint32_t>(cost) + level;
+  return static_cast<uint32_t>(cost) + from.level;
 }

@@ -4,15 +4,16 @@
 // built there (the lead facility, the crossing mark, the works slots), plus
 // optionally a step cost from the hex's level. The hex being entered only has
 // to be passable. 0 refuses the move.
+#include <cstddef>
 #include <cstdint>
 
+#include "records/hex_cell.h"
 #include "world/data_tables.h"
 #include "world/terrain_flags.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 
 struct World;
-struct HexCell;
 struct HexMapShape;
 
 // The fixed classes of the crossing mark and the two kinds of works slot.
@@ -71,3 +72,26 @@ struct MoveRules {
 
 // The whole rule for a move between two neighbouring positions; 0 refuses.
 uint32_t MoveCost(World& world, const HexMapShape& map, const MoveRules& rules, uint32_t from, uint32_t to, int d);
+
+// MoveCost in two halves for a search that tries every move out of a hex:
+// what the hex being left decides on its own, worked out once, then each
+// move out of it. MoveCostFrom(LeaveHex(a), b, d) is MoveCost(a, b, d) for
+// two cells of the world, the border notes included. LeaveHex sets every
+// member it is asked for, so one LeavingHex serves hex after hex.
+struct LeavingHex {
+  const HexCell* cell = nullptr;
+  uint32_t column = 0;        // its own column for the mode
+  uint32_t cost = 0;          // the cost of leaving before works, by its own column
+  uint32_t altCost = 0;       // the same when the amphibious column joins it
+  uint32_t markCost = 0;      // the crossing mark's, paid when nothing else is
+  uint32_t level = 0;         // the level step cost, when charged
+  uint32_t worksCost[6] = {};  // by direction: the works leading that way (kept only when it has any)
+  bool hasWorks = false;
+  uint32_t least = 1;  // no allowed move out of it costs less (at least 1)
+};
+void LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t index, LeavingHex& leave);
+uint32_t MoveCostFrom(World& world, const MoveRules& rules, const LeavingHex& from, const HexCell& to, int d);
+// The hex's owner is in the mask: the move is let in without a border note.
+inline bool OwnerAdmits(const MoveRules& rules, const HexCell& to) {
+  return (rules.ownerMask >> CellOwner(to.word)) & 1u;
+}

@@ -268,7 +268,8 @@ TEST_F(MoveCostTest, PositionsOffTheMapCostNothing) {
 }  // namespace
 
 // ---- The move rule written out step by step, checked on random maps with
-// facilities, crossing marks, works, levels, owners and grants.
+// facilities, crossing marks, works, levels, owners and grants; no allowed
+// move costs less than the least its hex's leaving half names.
 
 namespace {
 
@@ -465,6 +466,12 @@ TEST_F(MoveCostTest, MatchesTheRuleStepByStepOnRandomMaps) {
                                              static_cast<size_t>(HexCellIndex(map_, b)), d, rules);
               ASSERT_EQ(got, want) << "trial " << trial << " mode " << mode << " variant " << variant << " at " << x
                                    << "," << y << " d " << d;
+              // The search passes over hexes by the least a move out of
+              // this one can cost.
+              LeavingHex leave;
+              LeaveHex(w, rules, w.cells[static_cast<size_t>(HexCellIndex(map_, a))],
+                       static_cast<size_t>(HexCellIndex(map_, a)), leave);
+              ASSERT_TRUE(got == 0 || got >= leave.least) << trial << " " << mode << " " << variant << " d " << d;
               (got ? allowed : refused) += 1;
             }
       }

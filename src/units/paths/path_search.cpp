@@ -1,6 +1,7 @@
 #include "units/paths/path_search.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -17,10 +18,10 @@ namespace {
 
 using Node = PathSearchBlock::Node;
 using Bucket = PathSearchBlock::Bucket;
-using Group = PathSearchBlock::Group;
 
 constexpr int32_t kNone = -1;
 constexpr uint32_t kNoBest = 0x7FFFFFFF;
+constexpr uint32_t kNoWrap = 0x80000000u;
 
 // The hex state block's crossing mark and works slots.
 constexpr size_t kMarkByte = 11;
@@ -55,16 +56,25 @@ bool CountsWhenStanding(const World& world, const UnitRecord* lead) {
          (!(state & kPostureUnderConstruction) || !(mode & kStateHeldSlot));
 }
 
-// The open list: buckets of equal key in ascending key order; in a bucket
-// the nodes by descending g, the newest first among equals. A bucket that
-// empties is dropped. Keys below kDenseKeys are also indexed by key, so that
-// a new node finds its bucket, or the bucket it follows, without walking
-// the chain of buckets.
+// The open list pops the node of least key; among equal keys the one of
+// greatest g, and among those the newest. A bucket of one key keeps its
+// nodes unsorted until it comes first; then they are sorted into one array
+// popped from its back. Every node that joins the first bucket afterwards is
+// a child of a node popped from it, with a greater g than any left there, so
+// it lands at the back, behind at most its brothers. Buckets are kept in
+// ascending key order and dropped when they empty; keys below kDenseKeys are
+// also indexed by key, so that a new node finds its bucket, or the bucket it
+// follows, without walking the chain of buckets.
 constexpr uint32_t kDenseKeys = 1u << 20;
+
+// A node's place in the sorted bucket: the greater g, then the newer node,
+// is popped first, from the back.
+uint64_t Rank(const Node& n, int32_t node) { return uint64_t{n.g} << 32 | static_cast<uint32_t>(node); }
+int32_t RankedNode(uint64_t rank) { return static_cast<int32_t>(rank & 0xFFFFFFFFu); }
 
 class OpenList {
  public:
-  explicit OpenList(PathSearchBlock& b) : b_(b) {}
+  explicit OpenList(PathSearchBlock& b) : b_(b) { b_.sorted.clear(); }
   ~OpenList() {
     for (const Bucket& bucket : b_.buckets)
       if (bucket.key < b_.bucketByKey.size()) b_.bucketByKey[bucket.key] = kNone;
@@ -73,29 +83,41 @@ class OpenList {
   bool Empty() const { return first_ == kNone; }
 
   int32_t Take() {
-    Bucket& bucket = b_.buckets[static_cast<size_t>(first_)];
-    Group& group = b_.groups[static_cast<size_t>(bucket.head)];
-    const int32_t node = group.head;
-    group.head = b_.nodes[static_cast<size_t>(node)].next;
-    if (group.head == kNone) bucket.head = group.next;
-    if (bucket.head == kNone) {
+    if (sorted_ != first_) SortFirst();
+    const int32_t node = RankedNode(b_.sorted.back());
+    b_.sorted.pop_back();
+    if (b_.sorted.empty()) {
+      Bucket& bucket = b_.buckets[static_cast<size_t>(first_)];
       if (bucket.key < b_.bucketByKey.size()) b_.bucketByKey[bucket.key] = kNone;
       if (last_ == first_) last_ = kNone;
       first_ = bucket.next;
+      sorted_ = kNone;
     }
     return node;
   }
 
   void Insert(int32_t node, uint32_t key) {
     const int32_t at = Find(key);
+    if (at == sorted_ && at != kNone) {
+      std::vector<uint64_t>& sorted = b_.sorted;
+      const uint64_t rank = Rank(b_.nodes[static_cast<size_t>(node)], node);
+      size_t i = sorted.size();
+      sorted.push_back(rank);
+      for (; i > 0 && sorted[i - 1] > rank; --i) sorted[i] = sorted[i - 1];
+      sorted[i] = rank;
+      return;
+    }
     if (at != kNone) {
-      InsertInBucket(b_.buckets[static_cast<size_t>(at)], node);
+      Bucket& bucket = b_.buckets[static_cast<size_t>(at)];
+      b_.nodes[static_cast<size_t>(node)].next = bucket.head;
+      bucket.head = node;
       return;
     }
     const int32_t before = Before(key);
     const auto made = static_cast<int32_t>(b_.buckets.size());
     const int32_t after = before == kNone ? first_ : b_.buckets[static_cast<size_t>(before)].next;
-    b_.buckets.push_back(Bucket{key, NewGroup(node, kNone), after});
+    b_.nodes[static_cast<size_t>(node)].next = kNone;
+    b_.buckets.push_back(Bucket{key, node, after});
     if (before == kNone)
       first_ = made;
     else
@@ -132,41 +154,85 @@ class OpenList {
     return before;
   }
 
-  // A group of the node's g holding only the node, before `next`.
-  int32_t NewGroup(int32_t node, int32_t next) {
-    b_.nodes[static_cast<size_t>(node)].next = kNone;
-    b_.groups.push_back(Group{b_.nodes[static_cast<size_t>(node)].g, node, next});
-    return static_cast<int32_t>(b_.groups.size() - 1);
+  // Sorts the first bucket's nodes. A bucket sorted before and since passed
+  // by one of a smaller key gives its nodes back unsorted first.
+  void SortFirst() {
+    std::vector<uint64_t>& sorted = b_.sorted;
+    if (sorted_ != kNone) {
+      Bucket& passed = b_.buckets[static_cast<size_t>(sorted_)];
+      for (uint64_t rank : sorted) {
+        b_.nodes[static_cast<size_t>(RankedNode(rank))].next = passed.head;
+        passed.head = RankedNode(rank);
+      }
+      sorted.clear();
+    }
+    Bucket& bucket = b_.buckets[static_cast<size_t>(first_)];
+    uint32_t least = UINT32_MAX, most = 0;
+    for (int32_t at = bucket.head; at != kNone; at = b_.nodes[static_cast<size_t>(at)].next) {
+      const uint32_t g = b_.nodes[static_cast<size_t>(at)].g;
+      least = std::min(least, g);
+      most = std::max(most, g);
+      sorted.push_back(Rank(b_.nodes[static_cast<size_t>(at)], at));
+    }
+    bucket.head = kNone;
+    sorted_ = first_;
+    // A small bucket, or one whose g values spread wide, is sorted as it is.
+    if (sorted.size() < 16 || most - least > 4 * sorted.size())
+      std::sort(sorted.begin(), sorted.end());
+    else
+      CountingSort(least, most);
   }
 
-  // Before the first node whose g is not greater than the node's own.
-  void InsertInBucket(Bucket& bucket, int32_t node) {
-    Node& n = b_.nodes[static_cast<size_t>(node)];
-    // The link is kept as the group it belongs to (none: the bucket's head),
-    // not as an address: making a group may move every group.
-    int32_t prev = kNone;
-    int32_t at = bucket.head;
-    while (at != kNone && b_.groups[static_cast<size_t>(at)].g > n.g) {
-      prev = at;
-      at = b_.groups[static_cast<size_t>(at)].next;
-    }
-    if (at != kNone && b_.groups[static_cast<size_t>(at)].g == n.g) {
-      Group& group = b_.groups[static_cast<size_t>(at)];
-      n.next = group.head;
-      group.head = node;
-      return;
-    }
-    const int32_t made = NewGroup(node, at);
-    if (prev == kNone)
-      bucket.head = made;
-    else
-      b_.groups[static_cast<size_t>(prev)].next = made;
+  // Sorts the gathered nodes by counting their g values, the newest last
+  // among equals. The chain, read backwards, already has every g's nodes
+  // oldest first: it holds the nodes given back when the bucket was passed
+  // (pushed in their sorted order) and then only newer nodes, each pushed
+  // in front.
+  void CountingSort(uint32_t least, uint32_t most) {
+    std::vector<uint64_t>& sorted = b_.sorted;
+    std::vector<uint32_t>& starts = b_.sortStarts;
+    starts.assign(static_cast<size_t>(most - least) + 2, 0);
+    for (uint64_t rank : sorted) ++starts[static_cast<size_t>((rank >> 32) - least) + 1];
+    for (size_t i = 1; i < starts.size(); ++i) starts[i] += starts[i - 1];
+    b_.sortSpare.resize(sorted.size());
+    for (size_t i = sorted.size(); i-- > 0;)
+      b_.sortSpare[starts[static_cast<size_t>((sorted[i] >> 32) - least)]++] = sorted[i];
+    sorted.swap(b_.sortSpare);
   }
 
   PathSearchBlock& b_;
   int32_t first_ = kNone;
   int32_t last_ = kNone;
+  int32_t sorted_ = kNone;  // the bucket whose nodes are in the sorted array
 };
+
+// The moves of a hex clear of the map's edges, as the offsets HexNeighbour
+// gives two probe hexes of an even and an odd column: there a neighbour is
+// the hex moved by the offset of its column's parity and direction, and its
+// cell the cell moved by the row and column. Hexes on an edge ask
+// HexNeighbour; so does every hex of a map too small to probe.
+struct InnerMoves {
+  bool probed = false;
+  int32_t dx[2][6] = {};
+  int32_t dy[2][6] = {};
+  int64_t dcell[2][6] = {};
+};
+
+InnerMoves ProbeInnerMoves(const HexMapShape& map) {
+  InnerMoves moves;
+  if (map.width < 6 || map.height < 5) return moves;
+  for (int parity = 0; parity < 2; ++parity) {
+    const uint32_t probe = MakeHexPos(2 + parity, 2);
+    for (int d = 0; d < 6; ++d) {
+      const uint32_t next = HexNeighbour(map, probe, d);
+      moves.dx[parity][d] = HexX(next) - HexX(probe);
+      moves.dy[parity][d] = HexY(next) - HexY(probe);
+      moves.dcell[parity][d] = int64_t{moves.dy[parity][d]} * map.width + moves.dx[parity][d];
+    }
+  }
+  moves.probed = true;
+  return moves;
+}
 
 // The way to a node: first the given byte, then the back directions up to
 // but not including the start.
@@ -214,8 +280,8 @@ int FindPath(World& world, PathSearchBlock& b) {
   const HexMapShape map = MapShape(world);
   const size_t cells = static_cast<size_t>(map.width > 0 ? map.width : 0) * static_cast<size_t>(map.height > 0 ? map.height : 0);
   b.costMap.assign(cells, 0);
+  b.heuristicMap.resize(cells);
   b.nodes.clear();
-  b.groups.clear();
   b.buckets.clear();
   b.expansions = 0;
   b.distance = HexDistance(map, b.from, b.to);
@@ -229,6 +295,7 @@ int FindPath(World& world, PathSearchBlock& b) {
   rules.mover = b.mover;
   const auto weight = static_cast<uint32_t>(b.heuristicWeight);
 
+  const InnerMoves moves = ProbeInnerMoves(map);
   OpenList open(b);
   b.nodes.push_back(Node{0, kNone, static_cast<uint8_t>(kNoMove), b.from, kNone});
   open.Insert(0, static_cast<uint32_t>(b.distance) * weight);
@@ -243,32 +310,79 @@ int FindPath(World& world, PathSearchBlock& b) {
     ++b.expansions;
     ascending = !ascending;
     const Node node = b.nodes[static_cast<size_t>(index)];
+    const int32_t x0 = HexX(node.position), y0 = HexY(node.position);
+    const bool inner = moves.probed && x0 >= 1 && x0 <= map.width - 2 && y0 >= 1 && y0 <= map.height - 2;
+    const int parity = x0 & 1;
+    const int64_t from = inner ? int64_t{y0} * map.width + x0 : HexCellIndex(map, node.position);
+    // A node whose hex has since been reached for less only counts as an
+    // expansion. Its rival had the smaller key, so it was expanded first and
+    // tried every move but its way back at a lower g; the way back leads to
+    // a hex its parent reached for less still, entered by a move that was
+    // let in. (The start node, whose cost is never kept, is nobody's rival's
+    // parent: its neighbours' first nodes are made before any other.)
+    if (from >= 0 && static_cast<size_t>(from) < cells) {
+      const uint32_t known = b.costMap[static_cast<size_t>(from)];
+      if (known != 0 && node.g > known) continue;
+    }
+    // What the hex being left decides is worked out once for its moves; a
+    // start off the map has none.
+    const bool leaves = from >= 0 && static_cast<size_t>(from) < world.cells.size();
+    LeavingHex leave;
+    if (leaves) LeaveHex(world, rules, world.cells[static_cast<size_t>(from)], static_cast<size_t>(from), leave);
+    // Below kNoWrap no cost can wrap g (costs are bytes plus a level step).
+    const uint32_t passed = node.g < kNoWrap ? node.g + leave.least : 0;
     for (int k = 0; k < 6; ++k) {
       const int d = ascending ? k : 5 - k;
       if (d == node.back) continue;
-      const uint32_t next = HexNeighbour(map, node.position, d);
+      uint32_t next;
+      size_t cellIndex;
+      if (inner) {
+        next = MakeHexPos(x0 + moves.dx[parity][d], y0 + moves.dy[parity][d]);
+        cellIndex = static_cast<size_t>(from + moves.dcell[parity][d]);
+      } else {
+        // A neighbour lies on the map (its column wrapped), so its cell is
+        // found from its row and column directly.
+        next = HexNeighbour(map, node.position, d);
+        cellIndex = static_cast<size_t>(HexY(next)) * static_cast<size_t>(map.width) + static_cast<size_t>(HexX(next));
+      }
       if (next == kNoHexPosition) continue;
+      const bool enters = leaves && cellIndex < world.cells.size();
       if (next == b.to) {
         // The goal is taken when it can be entered, or when its owner or
         // its own cost would keep it out: a unit still heads for it.
-        const bool enters = MoveCost(world, map, rules, node.position, next, d) > 0;
+        const bool allowed = enters && MoveCostFrom(world, rules, leave, world.cells[cellIndex], d) > 0;
         const HexCell* goal = HexCellAt(world, map, next);
         const bool barred = goal && !(b.ownerMask & (1u << CellOwner(goal->word)));
-        if (!enters && GoalBaseCost(world, b, next) != 0 && !barred) continue;
+        if (!allowed && GoalBaseCost(world, b, next) != 0 && !barred) continue;
         StoreWay(b, static_cast<uint8_t>(OppositeDirection(d)), index);
         return 1;
       }
-      const uint32_t cost = MoveCost(world, map, rules, node.position, next, d);
+      if (!enters || cellIndex >= cells) continue;
+      uint32_t& known = b.costMap[cellIndex];
+      // A hex already reached for no more than the least this move could
+      // cost is passed over without working the move out, unless the move
+      // may be refused at a border, which the rule notes. (One branch: it
+      // goes either way often.)
+      const HexCell& cell = world.cells[cellIndex];
+      if ((known != 0) & (known <= passed) & OwnerAdmits(rules, cell)) continue;
+      const uint32_t cost = MoveCostFrom(world, rules, leave, cell, d);
       if (cost == 0) continue;
       const uint32_t g = node.g + cost;
-      const int64_t cellIndex = HexCellIndex(map, next);
-      if (cellIndex < 0 || static_cast<size_t>(cellIndex) >= cells) continue;
-      uint32_t& known = b.costMap[static_cast<size_t>(cellIndex)];
       if (known != 0 && known <= g) continue;
+      // A hex reached again keeps the heuristic worked out when it was
+      // first reached.
+      uint32_t& h = b.heuristicMap[cellIndex];
+      if (known == 0) h = static_cast<uint32_t>(HexDistance(map, next, b.to)) * weight;
       known = g;
       const auto made = static_cast<int32_t>(b.nodes.size());
-      b.nodes.push_back(Node{g, index, static_cast<uint8_t>(OppositeDirection(d)), next, kNone});
-      const uint32_t h = static_cast<uint32_t>(HexDistance(map, next, b.to)) * weight;
+      // Filled where it lies: a node put together beside it and copied in
+      // stalls on its own fresh stores.
+      Node& fresh = b.nodes.emplace_back();
+      fresh.g = g;
+      fresh.parent = index;
+      fresh.back = static_cast<uint8_t>(OppositeDirection(d));
+      fresh.position = next;
+      fresh.next = kNone;
       if (h < bestH) {
         bestH = h;
         best = made;

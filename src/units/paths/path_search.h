@@ -38,25 +38,24 @@ struct PathSearchBlock {
     int32_t parent;  // -1 for the start
     uint8_t back;    // direction towards the parent's hex, 6 for the start
     uint32_t position;
-    int32_t next;  // in its bucket
+    int32_t next;  // in its bucket's unsorted arrivals
   };
-  // A bucket's nodes by descending g, the newest first among equal g: held
-  // as groups of equal g, each a stack of nodes.
-  struct Group {
-    uint32_t g;
-    int32_t head;  // node
-    int32_t next;  // group
-  };
+  // The open list's buckets, one per key, in ascending key order.
   struct Bucket {
     uint32_t key;
-    int32_t head;  // group
+    int32_t head;  // arrivals not yet sorted (node)
     int32_t next;  // bucket
   };
   std::vector<uint32_t> costMap;
+  std::vector<uint32_t> heuristicMap;  // per cell, valid where costMap is set
   std::vector<Node> nodes;
-  std::vector<Group> groups;
   std::vector<Bucket> buckets;
   std::vector<int32_t> bucketByKey;  // the open bucket of a key, -1 for none
+  // The first bucket's nodes in pop order from the back, as g and node in
+  // one word, and the room its sort works in.
+  std::vector<uint64_t> sorted;
+  std::vector<uint64_t> sortSpare;
+  std::vector<uint32_t> sortStarts;
 };
 
 // The world's search block (made on first use).

@@ -242,4 +242,106 @@ TEST(FindPath, DearWaysDoNotWrapTheCostMap) {
   EXPECT_GT(dear, 10);
 }
 
+// The ways found on the benchmark's rough ground stay exactly those the
+// search has always found: every tenth of its first 300 pairs, pairs 5 to 75
+// also at heuristic weights 2 and 3 (where a move may lower the key below
+// the one being expanded), and two goals walled in, whose searches run to
+// the cap. A row holds the step bytes, the cost, the nodes expanded (which
+// the order of the open list decides, ties included) and an FNV-1a hash of
+// the hexes passed; the rows were taken from the search before its open
+// list was rebuilt.
+TEST(FindPath, WaysOnRoughGroundStayAsTheyWere) {
+  struct Row {
+    int pair;
+    int32_t weight;
+    bool walled;  // the goal's neighbours made impassable: the search runs to its cap
+    int found;
+    uint32_t steps;
+    uint64_t cost;
+    int32_t expansions;
+    uint32_t hash;
+  };
+  const Row rows[] = {
+      {0, 1, false, 1, 92, 112, 3630, 0xEA121DA4u},
+      {10, 1, false, 0, 0, 0, 1, 0x984DCAB8u},
+      {20, 1, false, 1, 107, 131, 4622, 0xD6DEFF2Au},
+      {30, 1, false, 1, 67, 87, 1518, 0x501CF0C4u},
+      {40, 1, false, 1, 140, 177, 15696, 0x84F5E1EDu},
+      {50, 1, false, 1, 128, 158, 7325, 0x2F0FBD34u},
+      {60, 1, false, 1, 53, 67, 1023, 0xE55A8962u},
+      {70, 1, false, 1, 32, 39, 214, 0x387B3AFEu},
+      {80, 1, false, 1, 82, 104, 3101, 0xE35D6CB7u},
+      {90, 1, false, 1, 149, 188, 12696, 0xD46A365Du},
+      {100, 1, false, 1, 154, 191, 11255, 0xCAADEF19u},
+      {110, 1, false, 1, 23, 27, 156, 0x49C1A67Fu},
+      {120, 1, false, 1, 104, 131, 5349, 0xDA034E13u},
+      {130, 1, false, 1, 127, 152, 7089, 0x305B51CDu},
+      {140, 1, false, 1, 61, 76, 1256, 0xDDC20DE4u},
+      {150, 1, false, 1, 13, 18, 72, 0x21F34A0Bu},
+      {160, 1, false, 1, 88, 107, 4088, 0xAA28A5C9u},
+      {170, 1, false, 1, 72, 88, 2196, 0xAB1E5EB1u},
+      {180, 1, false, 1, 72, 94, 3295, 0xC18F974Du},
+      {190, 1, false, 1, 41, 53, 767, 0x1D0074B5u},
+      {200, 1, false, 0, 0, 0, 1, 0x99E0CAB8u},
+      {210, 1, false, 1, 156, 198, 12343, 0xE9D0197Au},
+      {220, 1, false, 1, 45, 52, 426, 0x421530B7u},
+      {230, 1, false, 1, 137, 174, 9830, 0xAF61022Bu},
+      {240, 1, false, 1, 57, 71, 879, 0xB7045508u},
+      {250, 1, false, 1, 46, 67, 963, 0x2C900C53u},
+      {260, 1, false, 1, 120, 155, 5836, 0x4A98510Cu},
+      {270, 1, false, 1, 117, 146, 6839, 0xCCA468C0u},
+      {280, 1, false, 1, 27, 36, 216, 0x8D486A29u},
+      {290, 1, false, 0, 0, 0, 1, 0xA4382893u},
+      {5, 2, false, 1, 98, 152, 323, 0x53A5414Cu},
+      {15, 2, false, 1, 42, 63, 104, 0xA5807F6Bu},
+      {25, 2, false, 1, 74, 107, 213, 0xA073060Cu},
+      {35, 2, false, 0, 0, 0, 1, 0x1033E3E8u},
+      {45, 2, false, 1, 112, 168, 185, 0xDA2983F3u},
+      {55, 2, false, 1, 77, 114, 157, 0x49AB987Du},
+      {65, 2, false, 1, 127, 187, 260, 0x3627AA3Du},
+      {75, 2, false, 1, 75, 114, 157, 0x552E8F57u},
+      {5, 3, false, 1, 94, 184, 124, 0x370704E8u},
+      {15, 3, false, 1, 39, 75, 46, 0x203F4707u},
+      {25, 3, false, 1, 71, 156, 98, 0xC24652D6u},
+      {35, 3, false, 0, 0, 0, 1, 0x1033E3E8u},
+      {45, 3, false, 1, 114, 205, 147, 0x2BF94E01u},
+      {55, 3, false, 1, 76, 133, 101, 0x178A4D29u},
+      {65, 3, false, 1, 125, 220, 168, 0xF011528Du},
+      {75, 3, false, 1, 69, 123, 88, 0xB494CADCu},
+      {0, 1, true, 1, 91, 109, 23820, 0xE6D8936Bu},
+      {60, 2, true, 1, 52, 86, 10050, 0x19458CE9u},
+  };
+  PathTestWorld t(240, 120, true);
+  std::mt19937 rng(11);
+  t.LayRoughGround(rng);
+  std::vector<std::pair<uint32_t, uint32_t>> pairs;
+  for (int i = 0; i < 300; ++i) {
+    const uint32_t from = t.RandomHex(rng);
+    pairs.push_back({from, t.RandomHex(rng)});
+  }
+  for (const Row& row : rows) {
+    PathSearchBlock b = Search(pairs[static_cast<size_t>(row.pair)].first, pairs[static_cast<size_t>(row.pair)].second,
+                               0xFFFFFFFFu, row.weight);
+    uint32_t walls[6] = {};
+    for (int d = 0; d < 6 && row.walled; ++d) {
+      walls[d] = t.Cell(HexNeighbour(t.map(), b.to, d)).word;
+      t.Hex(HexNeighbour(t.map(), b.to, d), 15);
+    }
+    const int found = FindPath(t.world(), b);
+    for (int d = 0; d < 6 && row.walled; ++d) t.Cell(HexNeighbour(t.map(), b.to, d)).word = walls[d];
+    std::vector<uint32_t> hexes;
+    uint64_t cost = 0;
+    uint32_t last = 0;
+    ASSERT_TRUE(t.Walk(b, hexes, cost, last));
+    uint32_t hash = 2166136261u;
+    for (uint32_t hex : hexes) hash = (hash ^ hex) * 16777619u;
+    SCOPED_TRACE(testing::Message() << "pair " << row.pair << " weight " << row.weight);
+    EXPECT_EQ(found, row.found);
+    EXPECT_EQ(b.stepCount(), row.steps);
+    EXPECT_EQ(cost, row.cost);
+    EXPECT_EQ(b.expansions, row.expansions);
+    EXPECT_EQ(hash, row.hash);
+  }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <queue>
+#include <random>
 #include <vector>
 
 #include "records/hex_cell.h"
@@ -74,6 +75,29 @@ class PathTestWorld {
   }
   void CrossingMark(uint32_t position) {
     reinterpret_cast<uint8_t*>(static_cast<HexExtraImage*>(GetHexExtra(*world_, Cell(position))))[11] |= 1;
+  }
+
+  // Rough ground, as the path benchmark lays it: terrain types 10 to 15
+  // cost 1, 2, 3, 5, 8 and nothing, drawn hex by hex in the proportions
+  // 8:4:3:2:1:2.
+  void LayRoughGround(std::mt19937& rng) {
+    const uint8_t costs[] = {1, 2, 3, 5, 8, 0};
+    for (int k = 0; k < 6; ++k) Terrain(10 + k, costs[k]);
+    const HexMapShape m = map();
+    for (int y = 0; y < m.height; ++y)
+      for (int x = 0; x < m.width; ++x) {
+        const uint32_t roll = rng() % 20;
+        const int type = roll < 8 ? 10 : roll < 12 ? 11 : roll < 15 ? 12 : roll < 17 ? 13 : roll < 18 ? 14 : 15;
+        if (MakeHexPos(x, y) != kNoHexPosition) Hex(MakeHexPos(x, y), type);
+      }
+  }
+  // A hex below the top row drawn from `rng`: the row is drawn before the
+  // column, which keeps the benchmark's pairs as they have always been.
+  uint32_t RandomHex(std::mt19937& rng) const {
+    const HexMapShape m = map();
+    const int y = 1 + static_cast<int>(rng() % static_cast<uint32_t>(m.height - 1));
+    const int x = static_cast<int>(rng() % static_cast<uint32_t>(m.width));
+    return MakeHexPos(x, y);
   }
 
   MoveRules Rules(const PathSearchBlock& b) const {
