@@ -36,13 +36,17 @@ namespace {
 
 namespace {
 
-// The clocked mode's hand-shake with one worker: the turn thread sets `go`
-// and waits for `done`; a worker that leaves its loop sets `done` for good.
+// One worker's clock. In the clocked mode the turn thread takes the
+// worker's steps itself, in player order (handing each step to the worker's
+// thread and waiting for it cost two thread switches a step); `go` then only
+// tells the worker its region is gone. `prepared` and `phase` belong to
+// whichever thread takes the steps.
 struct ClockSlot {
   plat::Event go{false, false};
-  plat::Event done{true, false};
   std::atomic<bool> running{false};
   std::atomic<uint32_t> steps{0};
+  bool prepared = false;
+  int phase = 0;
 };
 ClockSlot g_clock[kMaxPlayers];
 
@@ -53,6 +57,27 @@ int32_t Band(GameState& state) {
 }
 
 bool Eliminated(int32_t kind) { return kind == kKindEmpty || kind == kKindOut; }
+
+// The first preparation, before the first step: lists a save brought back
+// are kept.
+void PrepareOnce(ClockSlot& clock, World& world, PlayerRecord& player, AiWorkerState& state) {
+  if (clock.prepared) return;
+  clock.prepared = true;
+  if (!state.restored) PrepareComputerPlayer(world, player);
+  state.restored = false;
+}
+
+// One step under the simulation lock; false when the region is gone.
+bool TakeStep(ClockSlot& clock, World& world, int32_t index) {
+  PlayerRecord& player = world.players[index & 31];
+  plat::CriticalSectionLock simulation(g_simulationLock);
+  if (Eliminated(player.kind)) return false;
+  PrepareOnce(clock, world, player, g_aiWorkers[index & 31]);
+  clock.phase ^= 1;
+  ComputerPlayerStep(world, player, clock.phase);
+  clock.steps.fetch_add(1);
+  return true;
+}
 
 int32_t CurrentSpeed(World& world) {
   return std::atomic_ref<int32_t>(world.gameState.gameSpeed).load(std::memory_order_relaxed);
@@ -131,59 +156,34 @@ uint32_t ComputerPlayerThread(int32_t playerIndex) {
   ClockSlot& clock = g_clock[playerIndex & 31];
   if (!stop || !run) {
     clock.running.store(false);
-    clock.done.Set();
     return exitCode;
   }
   plat::SetGameFloatMode();
   const int32_t period = g_app.sysTimePeriod;
   if (period != 0) plat::BeginTimerPeriod(static_cast<uint32_t>(period));
   World& world = g_world;
-  PlayerRecord& player = world.players[playerIndex & 31];
-  AiWorkerState& state = g_aiWorkers[playerIndex & 31];
-  const bool clocked = g_computerPlayersClocked.load();
-  // The first preparation: in the clocked mode it waits for the first step,
-  // so that it happens at the same game minute every run. Lists a save
-  // brought back are kept.
-  bool prepared = false;
-  const auto prepareOnce = [&] {
-    if (prepared) return;
-    prepared = true;
-    if (!state.restored) PrepareComputerPlayer(world, player);
-    state.restored = false;
-  };
-  if (!clocked) {
-    plat::CriticalSectionLock simulation(g_simulationLock);
-    prepareOnce();
-  }
-  int phase = 0;
-  for (;;) {
-    if (plat::WaitAny({stop, clocked ? &clock.go : run}, plat::kInfinite) == 0) break;
-    bool leave = false;
+  if (g_computerPlayersClocked.load()) {
+    // The turn thread takes the steps, the first preparation with the first
+    // of them, so that it happens at the same game minute every run.
+    plat::WaitAny({stop, &clock.go}, plat::kInfinite);
+  } else {
     {
       plat::CriticalSectionLock simulation(g_simulationLock);
-      leave = Eliminated(player.kind);
-      if (!leave) {
-        prepareOnce();
-        phase ^= 1;
-        ComputerPlayerStep(world, player, phase);
-        clock.steps.fetch_add(1);
+      PrepareOnce(clock, world, world.players[playerIndex & 31], g_aiWorkers[playerIndex & 31]);
+    }
+    for (;;) {
+      if (plat::WaitAny({stop, run}, plat::kInfinite) == 0) break;
+      if (!TakeStep(clock, world, playerIndex)) break;
+      plat::SleepMs(g_computerPlayerStepMs.load(std::memory_order_relaxed));
+      if (CurrentSpeed(world) == 0) {
+        run->Reset();
+        // The interface may have set the event again between the read and
+        // the reset: a worker that then slept would miss the game running.
+        if (CurrentSpeed(world) != 0) run->Set();
       }
-    }
-    if (leave) break;
-    if (clocked) {
-      clock.done.Set();
-      continue;
-    }
-    plat::SleepMs(g_computerPlayerStepMs.load(std::memory_order_relaxed));
-    if (CurrentSpeed(world) == 0) {
-      run->Reset();
-      // The interface may have set the event again between the read and the
-      // reset: a worker that then slept would miss the game running.
-      if (CurrentSpeed(world) != 0) run->Set();
     }
   }
   clock.running.store(false);
-  clock.done.Set();
   if (period != 0) plat::EndTimerPeriod(static_cast<uint32_t>(period));
   return exitCode;
 }
@@ -191,15 +191,15 @@ uint32_t ComputerPlayerThread(int32_t playerIndex) {
 void ResetComputerPlayerClock(int32_t playerIndex) {
   ClockSlot& clock = g_clock[playerIndex & 31];
   clock.go.Reset();
-  clock.done.Reset();
   clock.steps.store(0);
+  clock.prepared = false;
+  clock.phase = 0;
   clock.running.store(true);
 }
 
 void LeaveComputerPlayerClock(int32_t playerIndex) {
   ClockSlot& clock = g_clock[playerIndex & 31];
   clock.running.store(false);
-  clock.done.Set();
 }
 
 uint32_t ComputerPlayerStepCount(int32_t playerIndex) { return g_clock[playerIndex & 31].steps.load(); }
@@ -208,13 +208,13 @@ bool ComputerPlayerLive(int32_t playerIndex) { return g_clock[playerIndex & 31].
 
 void RunClockedComputerPlayerSteps() {
   if (!g_computerPlayersClocked.load(std::memory_order_relaxed)) return;
+  World& world = g_world;
   for (int32_t p = 0; p < kMaxPlayers; ++p) {
     ClockSlot& clock = g_clock[p];
     if (!clock.running.load()) continue;
-    clock.done.Reset();
+    if (TakeStep(clock, world, p)) continue;
+    // The region is gone: its worker leaves.
+    clock.running.store(false);
     clock.go.Set();
-    // A worker that left its loop just before the hand-out never answers.
-    while (!clock.done.Wait(20))
-      if (!clock.running.load()) break;
   }
 }

@@ -8,8 +8,8 @@
 // 250 ms while the game runs; peers agree through the command log, not
 // through the moments the workers decide at. The headless runner has no
 // peers and must repeat itself, so it puts the workers in the clocked mode:
-// every 15 game minutes the turn thread hands one step to each live worker
-// in player order and waits for it.
+// every 15 game minutes the turn thread takes one step for each live worker
+// itself, in player order; the workers' threads then only wait for the end.
 #include <atomic>
 #include <cstdint>
 
@@ -50,9 +50,9 @@ void ComputerPlayerStep(World& world, PlayerRecord& player, int phase);
 // healthy units on the map.
 void PrepareComputerPlayer(World& world, PlayerRecord& player);
 
-// The clocked mode's hand-out, on the turn thread without the simulation
-// lock: one step for each live worker, in player order, each waited for.
-// Nothing in the free-running mode.
+// The clocked mode's steps, on the turn thread without the simulation lock
+// (each step takes it): one for each live worker, in player order. Nothing
+// in the free-running mode.
 void RunClockedComputerPlayerSteps();
 
 // Readies the player's hand-shake before its thread starts; a thread that
