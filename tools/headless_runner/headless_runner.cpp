@@ -269,8 +269,14 @@ std::string DayLine(World& world) {
     gdp += r.gdp;
     treasury += r.treasury;
   }
-  int units = 0;
-  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) units += IsUnitLive(*u) ? 1 : 0;
+  // Live units, and those of them held in the reserve (finished or still
+  // being built there).
+  int units = 0, reserve = 0;
+  for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+    if (!IsUnitLive(*u)) continue;
+    ++units;
+    reserve += InReserve(*u) && !(u->unitFlags & kUnitFacility) ? 1 : 0;
+  }
   const int moved = MovedUnits(world);
   const CombatDayCounts combat = TakeCombatDayCounts(world);
   const int taken = TakenHexes(world);
@@ -284,7 +290,7 @@ std::string DayLine(World& world) {
          " population " + Number(population) + " gdp " + Number(gdp) + " treasury " + Number(treasury) + " units " +
          std::to_string(units) + " moved " + std::to_string(moved) + " fired " +
          std::to_string(combat.shotsResolved) + " destroyed " + std::to_string(combat.unitsDestroyed) + " taken " +
-         std::to_string(taken) + " commands " + std::to_string(TakeDayCommandsRun()) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
+         std::to_string(taken) + " commands " + std::to_string(TakeDayCommandsRun()) + " reserve " + std::to_string(reserve) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
          Hex(SyncChecksum(world, kSyncUnits)) + " " + Hex(SyncChecksum(world, kSyncPlayers)) + " " +
          Hex(SyncChecksum(world, kSyncSpotting)) + " state " + Hex(RegionChecksum(world));
 }
