@@ -137,7 +137,7 @@ def run_checks(days, out=sys.stdout):
 
 
 def run_runner(build, days):
-    game = os.path.join(build, "game")
+    game = os.path.join(os.path.abspath(build), "game")
     runner = os.path.join(game, "veldrane-headless")
     if not os.access(runner, os.X_OK):
         sys.exit("check-world-moves: no runner at %s" % runner)
