@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "sim/daily/elimination.h"
+#include "sim/daily/force_ranking.h"
 #include "sim/daily/gdp.h"
 #include "sim/daily/hex_pass.h"
 #include "sim/daily/military_research.h"
@@ -105,6 +106,7 @@ void RunDailyProcessing(World& world) {
     RunElection(world, region);
   }
 
+  CountRegionForces(world);
   CheckVictoryConditions(world);
   state.dailyFlags &= static_cast<uint8_t>(~kDailyDriverRunning);
   for (int32_t p = 0; p <= highest; ++p) world.players[p].dayWord = 0;

@@ -263,13 +263,19 @@ std::string DayLine(World& world) {
     gdp += r.gdp;
     treasury += r.treasury;
   }
-  int units = 0;
+  // Live units, and those of them held in the reserve (finished or still
+  // being built there).
+  int units = 0, reserve = 0;
   DayTallyCounts tallies;
   {
     // Display passes on other threads make units under this lock: the count
     // and the tallies are of the same moment.
     WorldLockGuard hold(world, kLockUnits);
-    for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) units += IsUnitLive(*u) ? 1 : 0;
+    for (UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+      if (!IsUnitLive(*u)) continue;
+      ++units;
+      reserve += InReserve(*u) && !(u->unitFlags & kUnitFacility) ? 1 : 0;
+    }
     tallies = TakeDayTallies(world);
   }
   const int moved = MovedUnits(world);
@@ -288,8 +294,9 @@ std::string DayLine(World& world) {
          " population " + Number(population) + " gdp " + Number(gdp) + " treasury " + Number(treasury) + " units " +
          std::to_string(units) + " created " + std::to_string(tallies.unitsMade) + " moved " + std::to_string(moved) +
          " fired " + std::to_string(combat.shotsResolved) + " destroyed " + std::to_string(combat.unitsDestroyed) +
-         " disbanded " + std::to_string(disbanded) + " taken " +
-         std::to_string(taken) + " commands " + std::to_string(TakeDayCommandsRun()) + " sync " + Hex(SyncChecksum(world, kSyncCells)) + " " +
+         " disbanded " + std::to_string(disbanded) + " taken " + std::to_string(taken) + " commands " +
+         std::to_string(TakeDayCommandsRun()) + " reserve " + std::to_string(reserve) + " sync " +
+         Hex(SyncChecksum(world, kSyncCells)) + " " +
          Hex(SyncChecksum(world, kSyncUnits)) + " " + Hex(SyncChecksum(world, kSyncPlayers)) + " " +
          Hex(SyncChecksum(world, kSyncSpotting)) + " state " + Hex(RegionChecksum(world));
 }

@@ -408,9 +408,9 @@ TEST_F(SampleWorld, TheRegionsAtWarStandWithinReachOfEachOther) {
   EXPECT_GE(facing, 2);
 }
 
-// The two regions at war are willing to press on: their own units' orders
-// carry an aggressiveness that, with the region's initiative, passes the
-// willingness to advance (above 50); the other regions keep the template's.
+// Every region's units are willing to press on where they are at war: their
+// orders carry an aggressiveness that, with the region's initiative, passes
+// the willingness to advance (above 50).
 TEST_F(SampleWorld, TheRegionsAtWarAreWillingToPressOn) {
   auto w = Load();
   int willing[10] = {}, units[10] = {};
@@ -422,6 +422,6 @@ TEST_F(SampleWorld, TheRegionsAtWarAreWillingToPressOn) {
   }
   for (int p = 1; p <= 9; ++p) {
     ASSERT_GT(units[p], 0) << p;
-    EXPECT_EQ(willing[p], p == 5 || p == 6 ? units[p] : 0) << p;
+    EXPECT_EQ(willing[p], units[p]) << p;
   }
 }
