@@ -51,6 +51,7 @@ class MapDrawTest : public gfxtest::GlRendererTest {
     ugbits_.reset();
     tbits_.reset();
     ReleaseMapImagery(g_mapImagery);
+    ReleaseMapGridBake();  // its tiles are textures of this test's device
     g_world.cells.clear();
     g_world.terrains.clear();
     g_world.mapHeader.flags = 0;
