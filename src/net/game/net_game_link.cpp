@@ -20,7 +20,12 @@ int32_t SendCommand(const uint8_t* message, size_t length) { return NetSendToPee
 
 bool PlayersInStep() {
   const World* world = g_netSession.world;
-  if (!world || CheckPlayersState(*world, true)) return true;
+  if (!world) return true;
+  {
+    // The network threads write the slots' progress as reports arrive.
+    plat::CriticalSectionLock hold(g_netSession.slotLock);
+    if (CheckPlayersState(*world, true)) return true;
+  }
   WatchLaggingPeer(g_netSession, *world, plat::MonotonicMs());
   return false;
 }
