@@ -567,13 +567,17 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   const bool networked = options.hostPort >= 0 || !options.joinAddress.empty();
   std::string game = options.game;
   if (networked) {
+    // Installed before the session's threads start, which call it.
+    g_netQueue.wake = NetQueueToFeed;
+    g_netSession.makePeer = options.makePeer;
     if (!RunLobby(options, out, err, game)) {
       CloseNetSession(g_netSession);
       g_netSession.sink = nullptr;
+      g_netSession.makePeer = nullptr;
+      g_netQueue.wake = nullptr;
       return 1;
     }
     RouteNetCodes(NetCodeToFeed);
-    g_netQueue.wake = NetQueueToFeed;
   }
   const bool fromSave = EndsWithSav(game);
   if (fromSave) {
@@ -680,6 +684,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   if (networked) {
     CloseNetSession(g_netSession);
     g_netSession.sink = nullptr;
+    g_netSession.makePeer = nullptr;
     RouteNetCodes(nullptr);
     g_netQueue.wake = nullptr;
     HandleNetCodes({{kNetCodeChat, 0}}, err);
