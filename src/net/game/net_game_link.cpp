@@ -98,7 +98,7 @@ void NetGameStarts(NetSession& session) {
   session.holdCommands = 1;
   // The game's chat starts empty; the lobby's lines stay in the lobby.
   ClearTextMessageQueue(session.lines ? *session.lines : g_textLines);
-  g_commandNet.role = session.isHost ? kNetGameHost : kNetGameClient;
+  SetNetRole(g_commandNet, session.isHost ? kNetGameHost : kNetGameClient);
   g_commandNet.send = SendCommand;
   g_commandNet.playersInStep = PlayersInStep;
   g_commandNet.announceJoin = AnnounceJoin;
