@@ -4,6 +4,7 @@
 // command to the peers. The network layer fills it in when a network game
 // starts and clears it when the game ends (never while commands are being
 // posted); with no send call installed nothing is sent.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,4 +37,14 @@ struct CommandNetLink {
 
 extern CommandNetLink g_commandNet;
 
-inline bool IsNetworkGame(const CommandNetLink& net) { return net.role != kNetGameNone; }
+// The network threads ask for the role while the main thread sets it as a
+// game starts and stops: both go through these.
+inline NetGameRole NetRole(const CommandNetLink& net) {
+  return std::atomic_ref<NetGameRole>(const_cast<NetGameRole&>(net.role)).load(std::memory_order_relaxed);
+}
+inline void SetNetRole(CommandNetLink& net, NetGameRole role) {
+  std::atomic_ref<NetGameRole>(net.role).store(role, std::memory_order_relaxed);
+}
+static_assert(alignof(NetGameRole) >= std::atomic_ref<NetGameRole>::required_alignment);
+
+inline bool IsNetworkGame(const CommandNetLink& net) { return NetRole(net) != kNetGameNone; }

@@ -242,11 +242,12 @@ void CloseNetSession(NetSession& session) {
   if (session.inSession) session.hostLost = 1;
   session.inSession = 0;
   NetHostListReset(session);
-  if (session.responder) session.responder->Stop();
-  session.responder.reset();
-  // Every remaining player's departure is handled inside Close.
+  // Every remaining player's departure is handled inside Close, on the
+  // peer's thread, and each departure updates the responder: it goes after.
   if (session.peer) session.peer->Close();
   session.peer.reset();
+  if (session.responder) session.responder->Stop();
+  session.responder.reset();
   session.isHost = 0;
   session.slotAssigned = 0;
   session.accepting = 0;

@@ -42,6 +42,7 @@ void BriefingProgress(ScreenManager* ui, int32_t value) {
 int32_t LocalSlotPlayer(const World& world) {
   const int32_t slot = g_netSession.localSlot;
   if (slot < 0 || slot >= kMaxPlayers) return 0;
+  plat::CriticalSectionLock hold(g_netSession.slotLock);
   return world.slotTable[slot].region;
 }
 
@@ -127,6 +128,9 @@ void AssignSlotsToPlayers(World& world, int32_t atStart) {
     if ((!networked || atStart) && record.kind == kKindHuman) record.kind = kKindComputer;
   }
   if (networked) {
+    // The network threads read and write the table as lobby and game
+    // messages arrive.
+    plat::CriticalSectionLock hold(g_netSession.slotLock);
     for (int s = 1; s < kMaxPlayers; ++s) {
       NetSlot& slot = world.slotTable[s];
       if (slot.state == kSlotHuman && slot.region != 0) {

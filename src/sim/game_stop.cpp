@@ -57,7 +57,11 @@ void SwitchGameScreen(ScreenManager* ui, bool showVictory) {
 }
 
 void NetGameStops() {
-  g_commandNet = CommandNetLink{};
+  SetNetRole(g_commandNet, kNetGameNone);
+  g_commandNet.send = nullptr;
+  g_commandNet.playersInStep = nullptr;
+  g_commandNet.announceJoin = nullptr;
+  g_commandNet.checkSyncEntries = nullptr;
   g_messageNet = MessageNetLink{};
   g_gameSpeedNetwork = GameSpeedNetwork{};
   g_simUi.resetNetSession = nullptr;

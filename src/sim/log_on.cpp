@@ -12,6 +12,7 @@
 #include "platform/status.h"
 #include "sim/campaign_carry_over.h"
 #include "net/command_network.h"
+#include "net/text_message.h"
 #include "sim/daily/elimination.h"
 #include "sim/daily/unit_handover.h"
 #include "sim/game_start.h"
@@ -279,7 +280,12 @@ int32_t LogOn(ScreenManager* ui, int32_t loadedFromSave, int32_t joining) {
   // thread of it runs on into this one.
   if (GameThreadsRunning()) StopGameThreads();
 
-  (void)LoadUIOptions(g_uiOptions, g_app.optionsFile);
+  {
+    // A network game's threads read the chat history limit under the
+    // text-line lock as lines arrive.
+    plat::CriticalSectionLock hold(g_textLines.lock);
+    (void)LoadUIOptions(g_uiOptions, g_app.optionsFile);
+  }
   if (g_simUi.resetInterfaceForGame) g_simUi.resetInterfaceForGame(ui);
   SetLobbyProgress(ui, 4000);
   UnitCensus(world);

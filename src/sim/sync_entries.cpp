@@ -4,7 +4,10 @@
 #include <initializer_list>
 #include <utility>
 
+#include "app/app_object.h"
+#include "app/log.h"
 #include "sim/command_log.h"
+#include "sim/game_command.h"
 #include "net/command_network.h"
 #include "sim/command_post.h"
 #include "records/unit_record.h"
@@ -106,15 +109,28 @@ size_t BuildSyncEntry(World& world, int type, std::vector<uint8_t>& out) {
   return out.size();
 }
 
+bool IsSyncExchanged(int type) {
+  return std::find(kSyncExchanged.begin(), kSyncExchanged.end(), type) != kSyncExchanged.end();
+}
+
 void ComputeSyncEntries(World& world, bool noSend) {
   if (!IsNetworkGame(g_commandNet)) return;
   SyncEntries& entries = SyncEntriesOf(world);
   entries.stamp = world.gameState.currentTick;
-  for (int type : {kSyncUnits, kSyncPlayers}) {
+  entries.built = true;
+  for (int type : kSyncExchanged) {
     std::vector<uint8_t>& buffer = entries.buffers[static_cast<size_t>(type)];
     BuildSyncEntry(world, type, buffer);
-    if (g_commandNet.role != kNetGameHost && !noSend)
-      PostSyncCommand(world, kCmdSyncCheck, static_cast<uint32_t>(type), entries.stamp, buffer.data(), buffer.size());
+    if (g_commandNet.role == kNetGameHost || noSend) continue;
+    if (buffer.size() > kMaxCommandPayload) {
+      const uint32_t bit = 1u << type;
+      if (!(entries.tooLargeShown & bit))
+        LogWrite(g_platform, "Sync check: type %d has %zu entries, more than a command carries; not sent\n", type,
+                 buffer.size());
+      entries.tooLargeShown |= bit;
+      continue;
+    }
+    PostSyncCommand(world, kCmdSyncCheck, static_cast<uint32_t>(type), entries.stamp, buffer.data(), buffer.size());
   }
 }
 

@@ -24,9 +24,15 @@ enum SyncEntryType : int {
 inline constexpr size_t kMaxSyncUnits = 10000;
 inline constexpr size_t kSyncBytesPerPlayer = 6;
 
+// The types the peers exchange and compare: every type that holds entries.
+inline constexpr std::array<int, 4> kSyncExchanged = {kSyncCells, kSyncUnits, kSyncPlayers, kSyncSpotting};
+bool IsSyncExchanged(int type);
+
 struct SyncEntries {
   std::array<std::vector<uint8_t>, kSyncEntryTypes> buffers;
   uint32_t stamp = 0;  // the tick they were computed at
+  bool built = false;  // the exchanged types were built at the stamp
+  uint32_t tooLargeShown = 0;  // one bit a type: its entries outgrew a command, and the log says so
 };
 
 // The entries of the game world (one set for the run).
@@ -40,8 +46,10 @@ uint32_t ByteSum(const uint8_t* bytes, size_t count);
 size_t BuildSyncEntry(World& world, int type, std::vector<uint8_t>& out);
 
 // Network games only: stamps the entries with the current tick and builds
-// types 2 and 3; a peer that is not the host sends each as command 0x8001
-// unless noSend is set. Called by the turn loop after each turn's days.
+// the exchanged types; a peer that is not the host sends each as command
+// 0x8001 unless noSend is set. Entries larger than a command's payload
+// (the cells or spotting of a very large map) are not sent, and the log
+// says so once. Called by the turn loop after each turn's days.
 void ComputeSyncEntries(World& world, bool noSend);
 
 // Posts a command of the local player, due at the current tick plus the

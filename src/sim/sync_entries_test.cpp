@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "sim/command_test_world.h"
@@ -212,7 +213,7 @@ TEST(SyncEntries, OnlyNetworkGamesBuildAndOnlyClientsSend) {
   EXPECT_EQ(g_syncEntries.stamp, 500u);
   EXPECT_EQ(g_syncEntries.buffers[kSyncUnits].size(), 1u);
   EXPECT_EQ(g_syncEntries.buffers[kSyncPlayers].size(), kMaxPlayers * kSyncBytesPerPlayer);
-  EXPECT_TRUE(g_syncEntries.buffers[kSyncCells].empty());
+  EXPECT_EQ(g_syncEntries.buffers[kSyncCells].size(), w.cells.size());
   EXPECT_TRUE(t.log->Empty());
   w.gameState.currentTick = 600;
   {
@@ -222,7 +223,7 @@ TEST(SyncEntries, OnlyNetworkGamesBuildAndOnlyClientsSend) {
     ComputeSyncEntries(w, false);
   }
   const std::vector<GameCommand> sent = t.log->Entries();
-  ASSERT_EQ(sent.size(), 2u);
+  ASSERT_EQ(sent.size(), kSyncExchanged.size());
   for (const GameCommand& c : sent) {
     EXPECT_EQ(c.id, kCmdSyncCheck);
     EXPECT_EQ(c.player, 1);
@@ -231,7 +232,10 @@ TEST(SyncEntries, OnlyNetworkGamesBuildAndOnlyClientsSend) {
     EXPECT_EQ(c.arg32, 600u);
     EXPECT_EQ(c.payload, g_syncEntries.buffers[c.arg28]);
   }
-  EXPECT_EQ(sent[0].arg28 + sent[1].arg28, static_cast<uint32_t>(kSyncUnits + kSyncPlayers));
+  // Every exchanged type, once.
+  std::set<uint32_t> types;
+  for (const GameCommand& c : sent) types.insert(c.arg28);
+  EXPECT_EQ(types, (std::set<uint32_t>{kSyncCells, kSyncUnits, kSyncPlayers, kSyncSpotting}));
 }
 
 }  // namespace

@@ -123,14 +123,31 @@ uint32_t SyncChecksum(World& world, int type) {
 // A checksum of the regions' records as the simulation keeps them: the
 // displayed settings and the counters of commands posted from other threads
 // are left out, as they move with the posting threads, not with the clock.
+// They are not even read: those threads write them while the day line is
+// taken, so the copy takes the bytes around them and leaves them zero.
 uint32_t RegionChecksum(const World& world) {
+  struct Skip {
+    size_t at, count;
+  };
+  static constexpr Skip kSkipped[] = {
+      {offsetof(PlayerRecord, displayPolicy), sizeof(PlayerPolicyBlock)},
+      {offsetof(PlayerRecord, commandCounter), sizeof(uint32_t)},
+      {offsetof(PlayerRecord, pendingCommands), sizeof(int16_t)},
+  };
+  static_assert(offsetof(PlayerRecord, displayPolicy) < offsetof(PlayerRecord, commandCounter) &&
+                offsetof(PlayerRecord, commandCounter) < offsetof(PlayerRecord, pendingCommands));
   uint32_t h = 2166136261u;
+  std::vector<uint8_t> copy(sizeof(PlayerRecord));
   for (const PlayerRecord& r : world.players) {
-    PlayerRecord copy = r;
-    std::memset(static_cast<void*>(&copy.displayPolicy), 0, sizeof copy.displayPolicy);
-    copy.commandCounter = 0;
-    copy.pendingCommands = 0;
-    h = Fnv(reinterpret_cast<const uint8_t*>(&copy), sizeof copy, h);
+    const auto* from = reinterpret_cast<const uint8_t*>(&r);
+    std::fill(copy.begin(), copy.end(), uint8_t{0});
+    size_t at = 0;
+    for (const Skip& skip : kSkipped) {
+      std::memcpy(copy.data() + at, from + at, skip.at - at);
+      at = skip.at + skip.count;
+    }
+    std::memcpy(copy.data() + at, from + at, sizeof(PlayerRecord) - at);
+    h = Fnv(copy.data(), copy.size(), h);
   }
   return Fnv(world.worldEconomy.data(), world.worldEconomy.size(), h);
 }
@@ -561,13 +578,17 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   const bool networked = options.hostPort >= 0 || !options.joinAddress.empty();
   std::string game = options.game;
   if (networked) {
+    // Installed before the session's threads start, which call it.
+    g_netQueue.wake = NetQueueToFeed;
+    g_netSession.makePeer = options.makePeer;
     if (!RunLobby(options, out, err, game)) {
       CloseNetSession(g_netSession);
       g_netSession.sink = nullptr;
+      g_netSession.makePeer = nullptr;
+      g_netQueue.wake = nullptr;
       return 1;
     }
     RouteNetCodes(NetCodeToFeed);
-    g_netQueue.wake = NetQueueToFeed;
   }
   const bool fromSave = EndsWithSav(game);
   if (fromSave) {
@@ -676,6 +697,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   if (networked) {
     CloseNetSession(g_netSession);
     g_netSession.sink = nullptr;
+    g_netSession.makePeer = nullptr;
     RouteNetCodes(nullptr);
     g_netQueue.wake = nullptr;
     HandleNetCodes({{kNetCodeChat, 0}}, err);

@@ -11,9 +11,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
 struct World;
+namespace plat {
+class Peer;
+class PeerHandler;
+}  // namespace plat
 
 namespace headless {
 
@@ -38,6 +43,8 @@ struct Options {
   // The host's regions for itself and for the joiner ("--regions 1,2").
   int hostRegion = 1;
   int joinerRegion = 2;
+  // The network game's peer (tests: the in-process network); TCP when empty.
+  std::function<std::unique_ptr<plat::Peer>(plat::PeerHandler&)> makePeer;
   // Called on the main thread after each turn's end-of-turn work, while the
   // clock waits for it (tests look at the world there).
   std::function<void(World&)> afterTurnEnd;

@@ -20,7 +20,12 @@ int32_t SendCommand(const uint8_t* message, size_t length) { return NetSendToPee
 
 bool PlayersInStep() {
   const World* world = g_netSession.world;
-  if (!world || CheckPlayersState(*world, true)) return true;
+  if (!world) return true;
+  {
+    // The network threads write the slots' progress as reports arrive.
+    plat::CriticalSectionLock hold(g_netSession.slotLock);
+    if (CheckPlayersState(*world, true)) return true;
+  }
   WatchLaggingPeer(g_netSession, *world, plat::MonotonicMs());
   return false;
 }
@@ -93,7 +98,7 @@ void NetGameStarts(NetSession& session) {
   session.holdCommands = 1;
   // The game's chat starts empty; the lobby's lines stay in the lobby.
   ClearTextMessageQueue(session.lines ? *session.lines : g_textLines);
-  g_commandNet.role = session.isHost ? kNetGameHost : kNetGameClient;
+  SetNetRole(g_commandNet, session.isHost ? kNetGameHost : kNetGameClient);
   g_commandNet.send = SendCommand;
   g_commandNet.playersInStep = PlayersInStep;
   g_commandNet.announceJoin = AnnounceJoin;

@@ -120,11 +120,20 @@ void ToggleSyncErrorPause(NetSession& session) {
 void CheckSyncEntries(World& world, int player, uint32_t arg32, uint32_t arg28, std::vector<uint8_t> payload) {
   if (player == world.gameState.localPlayer) return;
   if (arg28 >= static_cast<uint32_t>(kSyncEntryTypes)) return;
-  const std::vector<uint8_t>& ours = SyncEntriesOf(world).buffers[arg28];
-  // Not built here (yet): nothing to compare with.
-  if (ours.empty()) return;
-  (void)arg32;
   const int type = static_cast<int>(arg28);
+  // A type this process never builds has nothing to compare with.
+  if (!IsSyncExchanged(type)) return;
+  const SyncEntries& entries = SyncEntriesOf(world);
+  // Entries of another tick are not ours to compare with: the peers build
+  // theirs at the same turn end, so this is a peer out of step, not a
+  // difference of state (an empty buffer of the right tick is compared).
+  if (!entries.built || entries.stamp != arg32) {
+    LogWrite(g_platform, "Sync check - From Player %d, Type %d: entries of tick %u, ours of tick %u; not compared\n",
+             player, type, arg32, entries.built ? entries.stamp : 0u);
+    CloseLogFile(g_platform);
+    return;
+  }
+  const std::vector<uint8_t>& ours = entries.buffers[arg28];
   if (ours.size() != payload.size()) {
     AnnounceSyncError(world);
     LogWrite(g_platform, "Sync Error - From Player %d, Type %d, ourentries: %d, theirentries: %d\n", player, type,

@@ -40,8 +40,8 @@ void NetSyncCheck(NetSession& session, const SyncInfo& theirs, const World& worl
 
 // The minute loop's progress check: false while a person's peer has not
 // reported within the command lead of the current tick. Always true outside
-// a networked game. Reads the slot table without its lock (one byte and one
-// word per slot).
+// a networked game. The caller holds the session's slot lock: the network
+// threads write the slots' progress as the peers report.
 bool CheckPlayersState(const World& world, bool networked);
 // The first slot whose person's peer holds the clock so, or -1.
 int LaggingSlot(const World& world);

@@ -5,17 +5,23 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 
 #include "app/app_object.h"
 #include "app/log.h"
 #include "net/net_session.h"
 #include "net/text_message.h"
 #include "platform/paths.h"
+#include "records/unit_record.h"
+#include "sim/command_test_world.h"
 #include "sim/sync_entries.h"
+#include "support/global_guard.h"
 #include "support/temp_dir.h"
+#include "world/unit_ring.h"
 #include "world/net_slot.h"
 #include "world/world.h"
 
@@ -71,12 +77,15 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
   SetLogTarget(g_platform, "Savegame\\sync.log", true, true);
   auto world = std::make_unique<World>();
   world->gameState.localPlayer = 1;
+  GlobalGuard<SyncEntries> entries(g_syncEntries);
   struct Row {
     std::vector<uint8_t> ours, theirs;
     int sender;
     size_t lines;
     std::vector<std::string> logged;
     int type = kSyncUnits;
+    uint32_t stamp = 100;  // ours; theirs are of tick 100
+    bool built = true;
   };
   const std::vector<uint8_t> ten = {10, 11, 12, 13, 17, 15, 16, 17, 18, 19};
   std::vector<uint8_t> three = ten;
@@ -101,10 +110,16 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
       {ten, std::vector<uint8_t>(ten.begin(), ten.end() - 1), 2, 1,
        {"Sync Error - From Player 2, Type 2, ourentries: 10, theirentries: 9"}},
       {ten, three, 1, 0, {}},  // our own entries
-      {{}, three, 2, 0, {}},   // none built here
       {spotting(20), spotting(20), 2, 0, {}, kSyncSpotting},
       {spotting(20), spotting(30), 2, 1,
        {"Sync Error in Entry - From Player 2, Type 4, Entry # 5 (our checksum 20, theirs 30)"}, kSyncSpotting},
+      // None built here, or built at another tick: nothing to compare with.
+      {{}, three, 2, 0, {"Sync check - From Player 2, Type 2: entries of tick 100, ours of tick 0; not compared"},
+       kSyncUnits, 0, false},
+      {ten, three, 2, 0, {"Sync check - From Player 2, Type 2: entries of tick 100, ours of tick 99; not compared"},
+       kSyncUnits, 99},
+      // Built here and empty: no units is a state like any other.
+      {{}, three, 2, 1, {"Sync Error - From Player 2, Type 2, ourentries: 0, theirentries: 10"}},
   };
   (void)TakeLines();
   for (const Row& row : rows) {
@@ -112,6 +127,8 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
     std::filesystem::remove(logPath);
     std::vector<uint8_t>& ours = SyncEntriesOf(*world).buffers[static_cast<size_t>(row.type)];
     ours = row.ours;
+    g_syncEntries.stamp = row.stamp;
+    g_syncEntries.built = row.built;
     CheckSyncEntries(*world, row.sender, 100, static_cast<uint32_t>(row.type), row.theirs);
     const std::vector<std::string> lines = TakeLines();
     EXPECT_EQ(lines.size(), row.lines);
@@ -123,6 +140,82 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
     ours.clear();
   }
   SetLogTarget(g_platform, "", false, false);
+}
+
+// Two peers at the same turn end whose states differ in one entry type:
+// each, given the other's entries as they travel (command 0x8001), finds
+// that type and only that type differing.
+TEST(SyncCheck, PeersWhoseStatesDifferInOneTypeEachSeeThatType) {
+  TempDir dir;
+  plat::SetDataRoot(dir.path());
+  std::filesystem::create_directories(dir.path() + "/Savegame");
+  const std::string logPath = dir.path() + "/Savegame/sync.log";
+  GlobalGuard<SyncEntries> entries(g_syncEntries);
+  ScopedNetLink client(kNetGameClient, nullptr);
+  struct Row {
+    int type;
+    void (*change)(World&);
+  };
+  const Row rows[] = {
+      {kSyncCells, [](World& w) { w.cells[5].word ^= 0x0100; }},
+      {kSyncUnits, [](World& w) { w.units->efficiency += 0.5f; }},
+      {kSyncPlayers, [](World& w) { reinterpret_cast<uint8_t*>(&w.players[3])[10200] ^= 1; }},
+      {kSyncSpotting, [](World& w) { w.spottingMap[size_t{kMaxPlayers} * 7 + 3] ^= 4; }},
+  };
+  // The types named in the log's sync-error lines, and the peers named.
+  auto errorsLogged = [&](std::set<int>& types, std::set<int>& from) {
+    CloseLogFile(g_platform);
+    std::ifstream in(logPath);
+    for (std::string line; std::getline(in, line);) {
+      int player = -1, type = -1;
+      const size_t at = line.find("Sync Error");
+      if (at != std::string::npos &&
+          std::sscanf(line.c_str() + at, "Sync Error in Entry - From Player %d, Type %d", &player, &type) == 2) {
+        types.insert(type);
+        from.insert(player);
+      }
+    }
+    std::filesystem::remove(logPath);
+  };
+  for (const Row& row : rows) {
+    CommandTestWorld a, b;
+    b.world->gameState.localPlayer = 2;
+    for (CommandTestWorld* peer : {&a, &b}) {
+      World& w = *peer->world;
+      for (size_t i = 0; i < w.cells.size(); ++i) w.cells[i].word = static_cast<uint32_t>(i * 0x01010101u);
+      w.spottingMap.assign(w.cells.size() * kMaxPlayers, 7);
+      auto* unit = new UnitRecord{};
+      unit->id = 0x02000001u;
+      unit->owner = 2;
+      unit->classIndex = 1;
+      unit->x = 3;
+      unit->y = 2;
+      unit->strength = 1.0f;
+      InsertUnitInRing(w, *unit);
+    }
+    row.change(*b.world);
+    ComputeSyncEntries(*a.world, false);
+    const SyncEntries ofA = g_syncEntries;
+    ComputeSyncEntries(*b.world, false);
+    const std::vector<GameCommand> fromA = a.log->Entries(), fromB = b.log->Entries();
+    ASSERT_EQ(fromA.size(), kSyncExchanged.size());
+    ASSERT_EQ(fromB.size(), kSyncExchanged.size());
+    (void)TakeLines();
+    SetLogTarget(g_platform, "Savegame\\sync.log", true, true);
+    for (const GameCommand& c : fromA) CheckSyncEntries(*b.world, c.player, c.arg32, c.arg28, c.payload);
+    std::set<int> typesAtB, fromAtB;
+    errorsLogged(typesAtB, fromAtB);
+    g_syncEntries = ofA;
+    for (const GameCommand& c : fromB) CheckSyncEntries(*a.world, c.player, c.arg32, c.arg28, c.payload);
+    std::set<int> typesAtA, fromAtA;
+    errorsLogged(typesAtA, fromAtA);
+    SetLogTarget(g_platform, "", false, false);
+    EXPECT_EQ(typesAtB, std::set<int>{row.type}) << "type " << row.type;
+    EXPECT_EQ(typesAtA, std::set<int>{row.type}) << "type " << row.type;
+    EXPECT_EQ(fromAtB, std::set<int>{1});
+    EXPECT_EQ(fromAtA, std::set<int>{2});
+    EXPECT_FALSE(TakeLines().empty()) << "type " << row.type << " was not announced";
+  }
 }
 
 TEST(SyncCheck, PlayersStateHoldsTheClockForALaggingPerson) {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "net/command_network.h"
+#include "net/net_session.h"
 #include "net/text_message.h"
 #include "sim/daily/unit_handover.h"
 #include "sim/hex_state.h"
@@ -69,8 +71,14 @@ void AnnounceRegionGone(World& world, const PlayerRecord& region, const char* fo
                          nullptr, gone);
   char text[128];
   std::snprintf(text, sizeof text, format, static_cast<int>(region.number), LookupLocalizedName(world, region));
+  // In a network game every peer's own simulation reaches this line: sent
+  // to the others as well, each would read it once for every peer.
+  if (IsNetworkGame(g_commandNet)) {
+    QueueTextMessage(g_netSession, world.gameState.localPlayer, kTextToAll, text);
+    return;
+  }
   TextMessage line;
-  TextMessageCtor(line, world.gameState.localPlayer, 0xFFFFFFFFu, text);
+  TextMessageCtor(line, world.gameState.localPlayer, kTextToAll, text);
   SendTextMessage(line, 1);
   TextMessageDtor(line);
 }

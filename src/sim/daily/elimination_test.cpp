@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "net/command_network.h"
 #include "net/text_message.h"
 #include "sim/sim_ui_link.h"
 #include "records/hex_cell.h"
@@ -65,6 +66,31 @@ TEST(Elimination, TheLocalRegionLosingItsLastHexLosesTheGame) {
   EXPECT_EQ(g_codes[0], 98u);
   ASSERT_EQ(g_lines.size(), 1u);
   EXPECT_EQ(g_lines[0], "Player 1 (Land1) is ELIMINATED.");
+}
+
+// Every peer's simulation eliminates the region: in a network game each
+// shows the line itself and sends it to nobody, so it reads once a peer.
+TEST(Elimination, TheLineIsSentOnlyOutsideANetworkGame) {
+  struct Row {
+    NetGameRole role;
+    size_t sent;
+  };
+  const Row rows[] = {{kNetGameNone, 1}, {kNetGameHost, 0}, {kNetGameClient, 0}};
+  for (const Row& row : rows) {
+    Board b(4, 3, {1, 2, 3}, 3);
+    GlobalGuard<CommandNetLink> net(g_commandNet);
+    g_commandNet.role = row.role;
+    (void)TakeQueuedTextLines(g_textLines);
+    PlayerRecord& r = b.w->players[2];
+    r.dayHexCount = 0;
+    SetCapitalHex(r.simPolicy, {2, 1});
+    CheckElimination(*b.w, r, 0, 2, 96);
+    EXPECT_EQ(r.kind, kKindOut);
+    EXPECT_EQ(g_lines.size(), row.sent) << "role " << row.role;
+    const std::vector<TextLine> shown = TakeQueuedTextLines(g_textLines);
+    ASSERT_EQ(shown.size(), 1u) << "role " << row.role;
+    EXPECT_EQ(shown[0].text, "Player 2 (Land2) is ELIMINATED.");
+  }
 }
 
 TEST(Elimination, TheLastRegionStandingWins) {
