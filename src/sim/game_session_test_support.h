@@ -35,6 +35,7 @@
 #include "world/map_data.h"
 #include "world/recurring_item.h"
 #include "sim/save_file.h"
+#include "world/text/scenario_text.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -190,6 +191,20 @@ class GameSessionTest : public ::testing::Test {
   void BuildWorld(int width, int height, int highest, bool allComputer = false) {
     World& w = g_world;
     FreeGameData(w);
+    // Log-on hands the scenario's settings (its music, its start) to the
+    // regions: a scenario an earlier test loaded is not this game's, which
+    // starts from the settings as the program starts with them.
+    ReleaseScenarioSettings(w.scenario);
+    // So are a loaded map's header, which the new game state reads, and
+    // the scenario's report texts, which queue a first turn's message.
+    w.mapHeader = MapHeaderWithSizes();
+    FreeScenarioText(g_scenarioText);
+    std::vector<TechRecord>().swap(w.techs);
+    std::vector<uint8_t>().swap(w.people);
+    std::vector<uint8_t>().swap(w.terrainExtra);
+    std::vector<uint8_t>().swap(w.cellBytes);
+    std::vector<uint8_t>().swap(w.cellBlocks);
+    std::vector<uint32_t>().swap(w.cellSummary);
     ASSERT_EQ(ResizeMap(w, width, height), 0);
     NewGameData(w);
     GameState& s = w.gameState;
