@@ -14,9 +14,10 @@ trap 'for p in "${PIDS[@]}"; do kill -9 "$p" 2>/dev/null; done' EXIT
 
 fail() { echo "FAIL: $*"; for f in "$WORK"/*; do echo "== $f"; tail -20 "$f"; done; exit 1; }
 
-# Polls (at most 60 s) until the file holds a line matching the pattern.
+# Polls (at most 180 s: a loaded machine runs the sanitizer builds slowly)
+# until the file holds a line matching the pattern.
 wait_for() {
-  for _ in $(seq 1 6000); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.01; done
+  for _ in $(seq 1 18000); do grep -q "$2" "$1" 2>/dev/null && return 0; sleep 0.01; done
   return 1
 }
 
