@@ -42,7 +42,9 @@ void OnNetEvent8001(bool networked, plat::LParam lParam) {
 
 std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion) {
   const uint32_t ours = session.programVersion;
-  if (hostVersion == ours || !session.world) return {};
+  // Version 0 is no head yet: the set-up notification also follows the
+  // game's parameters, which can come first; the head's own decides.
+  if (hostVersion == ours || hostVersion == 0 || !session.world) return {};
   std::string name;
   {
     plat::CriticalSectionLock hold(session.slotLock);

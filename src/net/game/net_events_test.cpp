@@ -102,6 +102,7 @@ TEST(VersionCheck, AHostOfAnotherVersionIsNamed) {
   } rows[] = {
       {0x000200, kSlotHuman, "(Ann) Different Versions!\n  Host 0.2.0, Ours 0.1.0."},
       {0x000100, kSlotHuman, ""},
+      {0, kSlotHuman, ""},  // no head from the host yet
       {0x010203, kSlotComputer, "(AI) Different Versions!\n  Host 1.2.3, Ours 0.1.0."},
       {0x000200, 9, "() Different Versions!\n  Host 0.2.0, Ours 0.1.0."},
   };
