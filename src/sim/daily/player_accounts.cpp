@@ -7,6 +7,7 @@
 #include "app/calendar.h"
 #include "app/game_math.h"
 #include "net/command_network.h"
+#include "sim/command_counts.h"
 #include "sim/daily/economy_fields.h"
 #include "sim/daily/elimination.h"
 #include "sim/daily/hex_pass.h"
@@ -160,9 +161,10 @@ void PlayerDayCommit(World& world, PlayerRecord& region) {
   ClearProductDayFigures(region);
   SetRecordFloat(region, economy::kDayExtraDeaths, 0.0f);
   region.dayAlertValueB = 0.0f;
-  ++region.pendingCommands;
-  if (region.pendingCommands > 0) --region.pendingCommands;
-  if (region.pendingCommands == 0) region.displayPolicy = region.simPolicy;
+  // The interface raises the count from its own thread as it posts.
+  AddPendingCommand(region);
+  DropPendingCommand(region);
+  if (PendingCommands(region) == 0) region.displayPolicy = region.simPolicy;
 }
 
 void SavePlayerTurnTotals(World&, PlayerRecord& region) {
