@@ -195,16 +195,15 @@ class GameSessionTest : public ::testing::Test {
     // regions: a scenario an earlier test loaded is not this game's, which
     // starts from the settings as the program starts with them.
     ReleaseScenarioSettings(w.scenario);
-    // So are a loaded map's header, which the new game state reads, and
-    // the scenario's report texts, which queue a first turn's message.
+    // So are a loaded map (its cells' stacks freed first) and its header,
+    // which the new game state reads, and the scenario's report texts,
+    // which queue a first turn's message.
+    FreeMapData(w);
     w.mapHeader = MapHeaderWithSizes();
     FreeScenarioText(g_scenarioText);
     std::vector<TechRecord>().swap(w.techs);
     std::vector<uint8_t>().swap(w.people);
     std::vector<uint8_t>().swap(w.terrainExtra);
-    std::vector<uint8_t>().swap(w.cellBytes);
-    std::vector<uint8_t>().swap(w.cellBlocks);
-    std::vector<uint32_t>().swap(w.cellSummary);
     ASSERT_EQ(ResizeMap(w, width, height), 0);
     NewGameData(w);
     GameState& s = w.gameState;
