@@ -71,11 +71,14 @@ class MapScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
     options_ = g_uiOptions;
+    ResetUiOptions(g_uiOptions);  // not the options an earlier game set
     g_platform.clientRect = {0, 0, 1280, 1024};
     root_.emplace();
     g_ui.panelDepth = 0;
     g_popupSounds.uiSound = [](int32_t) {};
     World& w = g_world;
+    // Units of a game an earlier test played would share ids with these.
+    FreeGameData(w);
     ASSERT_EQ(ResizeMap(w, kColumns, kRows), 0);
     w.unitClasses.assign(8, UnitClassRecord{});
     w.gameState.localPlayer = kLocal;
