@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/loopback_socket.h"
+
 namespace plat {
 namespace {
 
@@ -191,14 +193,8 @@ INSTANTIATE_TEST_SUITE_P(Transports, PeerSession, ::testing::Values(Transport::k
 // ---- raw sockets against a TCP host
 
 int RawConnect(uint16_t port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  timeval limit{5, 0};
-  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  const int fd = LoopbackConnect(port);
+  EXPECT_GE(fd, 0);
   return fd;
 }
 

@@ -1,10 +1,7 @@
 // A live host on 127.0.0.1 against connections that mean it harm: each
 // case below is refused or dropped with one log line, the host holds no
 // connection or buffer for it afterwards, and its joined player plays on.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -17,22 +14,12 @@
 #include "net/net_test_support.h"
 #include "platform/paths.h"
 #include "records/le_bytes.h"
+#include "support/loopback_socket.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 constexpr uint32_t kHelloMs = 300;  // the test's hello limit: short, never slept on whole
-
-int Dial(uint16_t port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in at{};
-  at.sin_family = AF_INET;
-  at.sin_port = htons(port);
-  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0) return fd;
-  if (fd >= 0) ::close(fd);
-  return -1;
-}
 
 void Write(int fd, const std::vector<uint8_t>& bytes) { (void)!::write(fd, bytes.data(), bytes.size()); }
 
@@ -109,7 +96,7 @@ TEST(HostilePeers, EachIsRefusedOnceAndTheHostPlaysOn) {
   };
   std::vector<int> sockets;
   auto open = [&](int n) {
-    for (int i = 0; i < n; ++i) sockets.push_back(Dial(port));
+    for (int i = 0; i < n; ++i) sockets.push_back(LoopbackConnect(port));
   };
   const Row rows[] = {
       // Ten half-sent hellos: four wait (no buffer past a hello's 53
@@ -117,7 +104,7 @@ TEST(HostilePeers, EachIsRefusedOnceAndTheHostPlaysOn) {
       {"half-sent frames",
        [&] {
          for (int i = 0; i < 10; ++i) {
-           const int fd = Dial(port);
+           const int fd = LoopbackConnect(port);
            sockets.push_back(fd);
            std::vector<uint8_t> head = Length(53);
            head.push_back(1);

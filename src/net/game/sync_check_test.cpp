@@ -83,24 +83,12 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
     int sender;
     size_t lines;
     std::vector<std::string> logged;
-    int type = kSyncUnits;
     uint32_t stamp = 100;  // ours; theirs are of tick 100
     bool built = true;
   };
   const std::vector<uint8_t> ten = {10, 11, 12, 13, 17, 15, 16, 17, 18, 19};
   std::vector<uint8_t> three = ten;
   three[1] = 0, three[4] = 18, three[9] = 200;
-  // A peer's spotting entry of a 6-cell map where player 4 sees cell 5 at
-  // `sight` (the other peers see 20).
-  auto spotting = [](uint8_t sight) {
-    auto peer = std::make_unique<World>();
-    peer->cells.resize(6);
-    peer->spottingMap.assign(6 * kMaxPlayers, 0);
-    peer->spottingMap[5 * kMaxPlayers + 4] = sight;
-    std::vector<uint8_t> entry;
-    BuildSyncEntry(*peer, kSyncSpotting, entry);
-    return entry;
-  };
   const Row rows[] = {
       {ten, ten, 2, 0, {}},
       {ten, three, 2, 3,
@@ -110,14 +98,10 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
       {ten, std::vector<uint8_t>(ten.begin(), ten.end() - 1), 2, 1,
        {"Sync Error - From Player 2, Type 2, ourentries: 10, theirentries: 9"}},
       {ten, three, 1, 0, {}},  // our own entries
-      {spotting(20), spotting(20), 2, 0, {}, kSyncSpotting},
-      {spotting(20), spotting(30), 2, 1,
-       {"Sync Error in Entry - From Player 2, Type 4, Entry # 5 (our checksum 20, theirs 30)"}, kSyncSpotting},
       // None built here, or built at another tick: nothing to compare with.
-      {{}, three, 2, 0, {"Sync check - From Player 2, Type 2: entries of tick 100, ours of tick 0; not compared"},
-       kSyncUnits, 0, false},
-      {ten, three, 2, 0, {"Sync check - From Player 2, Type 2: entries of tick 100, ours of tick 99; not compared"},
-       kSyncUnits, 99},
+      {{}, three, 2, 0, {"Sync check - From Player 2, Type 2: entries of tick 100, ours of tick 0; not compared"}, 0,
+       false},
+      {ten, three, 2, 0, {"Sync check - From Player 2, Type 2: entries of tick 100, ours of tick 99; not compared"}, 99},
       // Built here and empty: no units is a state like any other.
       {{}, three, 2, 1, {"Sync Error - From Player 2, Type 2, ourentries: 0, theirentries: 10"}},
   };
@@ -125,11 +109,11 @@ TEST(SyncCheck, EachDifferingEntryIsAnnouncedAndLogged) {
   for (const Row& row : rows) {
     const std::string logPath = dir.path() + "/Savegame/sync.log";
     std::filesystem::remove(logPath);
-    std::vector<uint8_t>& ours = SyncEntriesOf(*world).buffers[static_cast<size_t>(row.type)];
+    std::vector<uint8_t>& ours = SyncEntriesOf(*world).buffers[kSyncUnits];
     ours = row.ours;
     g_syncEntries.stamp = row.stamp;
     g_syncEntries.built = row.built;
-    CheckSyncEntries(*world, row.sender, 100, static_cast<uint32_t>(row.type), row.theirs);
+    CheckSyncEntries(*world, row.sender, 100, kSyncUnits, row.theirs);
     const std::vector<std::string> lines = TakeLines();
     EXPECT_EQ(lines.size(), row.lines);
     for (const std::string& line : lines) EXPECT_EQ(line, "Sync Error - Game Paused.");
