@@ -284,6 +284,7 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
       if (size != kScenarioHeadSize || head != size) return Drop(from, id, size, "wrong size");
       if (!FromHost(sender)) return Drop(from, id, size, "not from the host");
       DecodeScenarioHead(data, world.scenario.head);
+      session.hostProgramVersion = world.scenario.head.programVersion;
       NetNotify(session, kNetCodeSetup, 0);
       return plat::kOk;
     case kSetupRequestId:

@@ -288,6 +288,7 @@ int32_t NetJoinHost(NetSession& session, const char* address, uint16_t port) {
   if (!session.peer || session.inSession) return plat::kFail;
   session.isHost = 0;
   session.slotAssigned = 0;
+  session.hostProgramVersion = 0;
   session.inSession = 1;
   {
     // The list stands still from here: the entry being joined must not change.

@@ -93,6 +93,9 @@ struct NetSession {
   // The version this peer runs, packed as the settings head carries it
   // (tests pretend to run another).
   uint32_t programVersion;
+  // The version in the host's scenario head, 0 until the head arrives: the
+  // network thread stores it, the lobby compares it.
+  std::atomic<uint32_t> hostProgramVersion{0};
 
   uint32_t hostingPlayerLimit = 0;
   std::atomic<int32_t> playerCount{0};

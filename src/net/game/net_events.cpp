@@ -66,7 +66,7 @@ std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion) {
 
 bool ReportVersionMismatch(NetSession& session) {
   if (!session.world) return false;
-  const std::string text = VersionMismatchLine(session, session.world->scenario.head.programVersion);
+  const std::string text = VersionMismatchLine(session, session.hostProgramVersion.load());
   if (text.empty()) return false;
   TextMessage line;
   TextMessageCtor(line, 0, kTextToAll, text.c_str());

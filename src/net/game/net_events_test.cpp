@@ -112,7 +112,7 @@ TEST(VersionCheck, AHostOfAnotherVersionIsNamed) {
   }
   // Announced once to everybody, this peer included.
   peer.world->slotTable[2].state = kSlotHuman;
-  peer.world->scenario.head.programVersion = 0x000200;
+  peer.session.hostProgramVersion = 0x000200;  // as the host's head brings it
   ReportVersionMismatch(peer.session);
   EXPECT_EQ(peer.Lines(), std::vector<std::string>{rows[0].line});
 }
