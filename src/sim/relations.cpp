@@ -233,7 +233,7 @@ void AdjustRelationScores(int q, PlayerRecord& r, float x) {
   r.diplomaticRelation[q] -= x / 2.0f;
 }
 
-int ResolveRelations(World& world, PlayerRecord& r, int o, int kind, int32_t standing) {
+int ResolveRelations(World& world, PlayerRecord& r, int o, int kind) {
   const int self = IndexIn(world, r);
   if (self < 0 || o < 0 || o >= kMaxPlayers) return 0;
   PlayerRecord& striker = world.players[o];
@@ -245,7 +245,7 @@ int ResolveRelations(World& world, PlayerRecord& r, int o, int kind, int32_t sta
   if (kind == 2) SetRecordWord(r, kRecordAttackedByMaskA, RecordWord(r, kRecordAttackedByMaskA) | Bit(o));
   if (kind == 3) SetRecordWord(r, kRecordAttackedByMaskB, RecordWord(r, kRecordAttackedByMaskB) | Bit(o));
   const uint32_t both = r.simPolicy.hostileMask | r.simPolicy.friendlyMask;
-  if (o == self || (both & Bit(o)) || standing >= 0) return 0;
+  if (o == self || (both & Bit(o)) || !(r.diplomaticRelation[o] < 0.0f)) return 0;
   const bool local = self == world.gameState.localPlayer;
   if (!local) {
     if (!TakesPart(r)) return 0;

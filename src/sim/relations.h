@@ -32,9 +32,10 @@ void AdjustRelationScores(int q, PlayerRecord& record, float x);
 
 // Units of player `striker` hit region R (kind 2 or 3 of the strike): the
 // reaction, and 1 when the strike counts as an undeclared attack that this
-// machine answers, else 0. `standing` is R's standing word toward the
-// striker (negative: the strike was not invited).
-int ResolveRelations(World& world, PlayerRecord& record, int striker, int kind, int32_t standing);
+// machine answers, else 0. R's standing toward the striker is its
+// diplomatic relation to it as the strike leaves it: below 0 the strike
+// was not invited.
+int ResolveRelations(World& world, PlayerRecord& record, int striker, int kind);
 
 // New party shares of the region (normalised, none below 0.02 before the
 // normalising) from its civil and military approval, unemployment and the

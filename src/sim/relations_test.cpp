@@ -317,7 +317,7 @@ TEST_F(Relations, ElectionCabinetAndTies) {
 }
 
 TEST_F(Relations, AStrikeOutsideWarMovesFeelingsAndMayBeAnswered) {
-  EXPECT_EQ(ResolveRelations(*t.world, t.P(2), 3, 2, -5), 1);
+  EXPECT_EQ(ResolveRelations(*t.world, t.P(2), 3, 2), 1);
   // AdjustRelationScores(3, 2, 0.4), then 3's reputation falls by 0.1 with
   // w2 = 1 and w5 = 0.1: belligerence 0.4 + 0.002 + 0.01, relation -0.2 - 0.1.
   EXPECT_NEAR(t.P(2).belligerence[3], 0.412f, 1e-6f);
@@ -329,14 +329,39 @@ TEST_F(Relations, AStrikeOutsideWarMovesFeelingsAndMayBeAnswered) {
   EXPECT_EQ(posted[0].id, 177u);
   EXPECT_EQ(posted[0].player, 2);
   EXPECT_EQ(posted[0].arg28, 3u);
-  // An invited strike, and a strike on a person's region on another
-  // machine, are not answered here.
-  EXPECT_EQ(ResolveRelations(*t.world, t.P(4), 3, 3, 0), 0);
-  EXPECT_EQ(RecordWord(t.P(4), kRecordAttackedByMaskB), Bit(3));
-  t.P(4).kind = kKindHuman;
-  EXPECT_EQ(ResolveRelations(*t.world, t.P(4), 3, 3, -1), 0);
-  EXPECT_EQ(ResolveRelations(*t.world, t.P(1), 3, 2, -1), 1);  // the local player's own region
-  EXPECT_EQ(t.log->Entries().size(), 2u);
+}
+
+TEST_F(Relations, OnlyAStrikeThatLeavesTheRelationBelowZeroIsAnUndeclaredAttack) {
+  // Player 3 strikes; each strike takes 0.3 off the struck region's
+  // relation to it (0.2 from its own scores, 0.1 from 3's reputation), and
+  // the relation after that decides. Region 1 is this machine's player.
+  struct Row {
+    const char* name;
+    int region;
+    float relation;
+    int32_t kind;
+    uint32_t friendly;
+    int result;
+  } rows[] = {
+      {"neutral before: below 0 after", 2, 0.0f, kKindComputer, 0, 1},
+      {"well liked: still 0.2 after", 2, 0.5f, kKindComputer, 0, 0},
+      {"already resented", 4, -0.5f, kKindComputer, 0, 1},
+      {"a friend is never attacked undeclared", 2, -0.5f, kKindComputer, Bit(3), 0},
+      {"a person's region on another machine answers itself", 4, -0.5f, kKindHuman, 0, 0},
+      {"this machine's player", 1, 0.0f, kKindHuman, 0, 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    PlayerRecord& r = t.P(row.region);
+    r.kind = row.kind;
+    r.simPolicy.friendlyMask = row.friendly;
+    r.diplomaticRelation[3] = row.relation;
+    const size_t before = t.log->Entries().size();
+    EXPECT_EQ(ResolveRelations(*t.world, r, 3, 3), row.result);
+    EXPECT_NEAR(r.diplomaticRelation[3], row.relation - 0.3f, 1e-6f);
+    EXPECT_EQ(t.log->Entries().size() - before, static_cast<size_t>(row.result));
+    EXPECT_EQ(RecordWord(r, kRecordAttackedByMaskB) & Bit(3), Bit(3));
+  }
 }
 
 TEST_F(Relations, ElectionResultsText) {

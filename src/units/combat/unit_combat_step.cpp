@@ -221,7 +221,7 @@ void TakeGround(World& world, UnitRecord& unit, const UnitClassRecord& cls, HexC
   // An uninvited entry from outside any relation: the hex owner reacts, and
   // hears of it unless that answered it.
   if (!own && (noticed || take) && h != 0 && h != o && RelationCode(world, h, o) == 4 &&
-      ResolveRelations(world, world.players[h], o, 2, -1) == 0)
+      ResolveRelations(world, world.players[h], o, 2) == 0)
     PostPlayerMessage(world, world.players[h], o, kMsgUnitEnteredTerritory, nullptr,
                       MessageParams{static_cast<uint32_t>(o), static_cast<uint32_t>(o), position});
 

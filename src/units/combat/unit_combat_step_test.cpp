@@ -314,7 +314,9 @@ TEST_F(ArrivalNewsTest, AnEntryTheOwnerNoticesOrThatTakesGroundAlarmsIt) {
   // computer player is alarmed of a noticed entry at war, or of any with its
   // alarm rule on: 8 for a land unit, 11 three times for an aircraft. Under
   // the sight rules an aircraft (it takes no ground) is noticed only when
-  // the owner's spotting reaches it.
+  // the owner's spotting reaches it. An owner that still likes the entrant
+  // after the strike (relation 0.5 less 0.3) does not answer it: it hears
+  // of it as news.
   enum Relation { kNone, kWar, kFriend };
   struct Row {
     const char* name;
@@ -323,10 +325,13 @@ TEST_F(ArrivalNewsTest, AnEntryTheOwnerNoticesOrThatTakesGroundAlarmsIt) {
     bool reacts;
     uint16_t alarm;  // the event kind, 0 for none
     uint16_t count;
+    float liking = 0.0f;  // the owner's relation to the entrant before
+    bool news = false;
   };
   const Row rows[] = {
       {"no relation, takes ground", kNone, false, false, false, false, true, false, true, 0, 0},
       {"no relation, owner elsewhere", kNone, false, false, false, false, false, false, true, 0, 0},
+      {"no relation, liked", kNone, false, false, false, false, true, false, true, 0, 0, 0.5f, true},
       {"no relation, alarm rule", kNone, false, false, false, true, true, false, true, 8, 1},
       {"aircraft unseen", kNone, true, true, false, true, true, false, false, 0, 0},
       {"aircraft spotted", kNone, true, true, true, true, true, false, true, 11, 3},
@@ -349,6 +354,7 @@ TEST_F(ArrivalNewsTest, AnEntryTheOwnerNoticesOrThatTakesGroundAlarmsIt) {
       r->simPolicy.friendlyMask = row.relation == kFriend ? 1u << (r == &holder ? kAttacker : kDefender) : 0;
     }
     holder.simPolicy.roeFlags = row.alarmRule ? 1u << 3 : 0;
+    holder.diplomaticRelation[kAttacker] = row.liking;
     w.gameState.localPlayer = row.local ? kDefender : 1;
     w.scenario.head.gameFlags = row.fog ? kGameFlagFog | kGameFlagUnitSight : 0;
     w.spottingMap.assign(w.cells.size() * kMaxPlayers, 0);
@@ -359,7 +365,7 @@ TEST_F(ArrivalNewsTest, AnEntryTheOwnerNoticesOrThatTakesGroundAlarmsIt) {
     UnitRecord& u = row.plane ? Place(kAttacker, kPlane, 1.0f, 0, 0) : Attacker();
     ASSERT_TRUE(UnitCombatStep(w, u, MakeHexPos(2, 2), 0));
     EXPECT_EQ((RecordWord(holder, kRecordAttackedByMaskA) >> kAttacker) & 1u, row.reacts ? 1u : 0u);
-    EXPECT_FALSE(Posted(kMsgUnitEnteredTerritory));
+    EXPECT_EQ(Posted(kMsgUnitEnteredTerritory), row.news);
     std::vector<AiEvent> alarms;
     for (const AiEvent& e : g_aiEvents.TakeAll(kDefender))
       if (e.third == u.id) alarms.push_back(e);

@@ -292,8 +292,9 @@ void Complain(World& world, const UnitRecord& a, const UnitRecord& t, uint32_t a
   const int code = owner == firer ? 0 : RelationCode(world, owner, firer);
   if (code == 4) {
     if (hexOwner == owner) {
-      // A strike from outside any relation was not invited.
-      if (ResolveRelations(world, world.players[owner], firer, 3, -1) != 0) return;
+      // The region reacts; a strike it answers as an undeclared attack
+      // needs no complaint besides.
+      if (ResolveRelations(world, world.players[owner], firer, 3) != 0) return;
       if (facility)
         Post(world, owner, kMsgFacilityFiredOnAtHome, MessageParams{classNumber, at, static_cast<uint32_t>(firer)});
       else
