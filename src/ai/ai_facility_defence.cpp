@@ -14,7 +14,6 @@
 #include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
-#include "units/unit_player_fields.h"
 #include "world/record_helpers.h"
 #include "world/scenario_settings.h"
 #include "world/unit_class_flags.h"
@@ -140,14 +139,15 @@ int32_t DefendersPresent(const World& world, const PlayerRecord& region, uint32_
   if (!stack) return 0;
   // Hidden units are a rule of limited visibility: without it all are seen.
   const bool hidden = limited && (rules & kGameFlagUnitSight);
-  const uint32_t side = (1u << self) | unitfields::SharedSightMask(region);
   const uint32_t friends = (1u << self) | region.displayPolicy.friendlyMask;
   int32_t n = 0;
   // The land units' chain: those are the units a defence call sends.
   for (const UnitRecord* u = ChainLink(stack->chainA[0]); u; u = ChainLink(u->nextInChainA)) {
     const int owner = u->owner & 31;
     if (!Active(*u) || !((friends >> owner) & 1u)) continue;
-    if (hidden && owner != self && !(u->seenBy & side)) continue;
+    // A sight partner's unit counts only when seen, unlike the fire rules'
+    // sight (UnitVisibleToSide), which takes a partner's units as its own.
+    if (hidden && owner != self && !UnitSeenBySide(world, *u, self)) continue;
     ++n;
   }
   return n;

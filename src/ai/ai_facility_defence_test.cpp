@@ -13,7 +13,9 @@
 #include "sim/command_test_world.h"
 #include "sim/daily/elimination.h"
 #include "sim/hex_state.h"
+#include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"
+#include "units/unit_player_fields.h"
 #include "world/hex_stack_chains.h"
 #include "world/unit_class_flags.h"
 
@@ -132,6 +134,38 @@ TEST(FacilityDefence, TheNeedFollowsTheHexsLeadUnitAndDefendersCountAsSeen) {
     const DefenceNeed need = FacilityDefenceNeed(*t.world, f, row.d);
     EXPECT_EQ(need.count > 0 ? std::pair(need.count, need.urgency) : std::pair(0, 0), std::pair(row.count, row.urgency));
     EXPECT_EQ(DefendersPresent(*t.world, t.world->players[2], MakeHexPos(x, 2)), row.present) << row.rules;
+  }
+}
+
+// Region 2 shares the sight of region 3 (its friend) or of region 4; one
+// unit of region 3 stands on a hex region 2 spots, under the fog and the
+// per-unit sight rules. The fire rules see a partner's unit as the side's
+// own; the defence count takes another owner's unit only when the side
+// (region 2 or a partner) has seen it.
+TEST(FacilityDefence, APartnersUnitDefendsOnlyWhenSeenThoughTheFireRulesSeeIt) {
+  struct Row {
+    const char* name;
+    uint32_t partners, seenBy;
+    bool visible;
+    int32_t present;
+  } rows[] = {
+      {"its owner shares its sight, unseen", 1u << 3, 0, true, 0},
+      {"its owner shares its sight, seen by region 2", 1u << 3, 1u << 2, true, 1},
+      {"no partner, seen only by its owner", 0, 1u << 3, false, 0},
+      {"seen by region 2's partner 4", 1u << 4, 1u << 4, true, 1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    DefenceWorld t;
+    World& w = *t.world;
+    le::Store32(reinterpret_cast<uint8_t*>(&w.players[2].simPolicy) + unitfields::kPolicySharedSight, row.partners);
+    UnitRecord& u = t.Add(kField, 6, 2, 3);
+    u.seenBy = row.seenBy;
+    w.scenario.head.gameFlags = kGameFlagFog | kGameFlagUnitSight;
+    w.spottingMap.assign(w.cells.size() * kMaxPlayers, 0);
+    w.spottingMap[(2 * 8 + 6) * kMaxPlayers + 2] = 1;
+    EXPECT_EQ(UnitVisibleToSide(w, u, 2), row.visible);
+    EXPECT_EQ(DefendersPresent(w, w.players[2], MakeHexPos(6, 2)), row.present);
   }
 }
 

@@ -25,12 +25,14 @@ bool SideSpotsHex(const World& world, uint32_t position, int player) {
   return false;
 }
 
+bool UnitSeenBySide(const World& world, const UnitRecord& unit, int player) {
+  return (unit.seenBy & SideMask(world, player)) != 0;
+}
+
 bool UnitVisibleToSide(const World& world, const UnitRecord& unit, int player) {
   const uint32_t rules = world.scenario.head.gameFlags;
   if (!(rules & kGameFlagFog) || !(rules & kGameFlagUnitSight)) return true;
-  const int p = player & 31;
   const int owner = unit.owner & 31;
-  const uint32_t shared = unitfields::SharedSightMask(world.players[p]);
-  if (owner == p || ((shared >> owner) & 1u)) return true;
-  return (unit.seenBy & ((1u << p) | shared)) != 0;
+  if ((SideMask(world, player) >> owner) & 1u) return true;
+  return UnitSeenBySide(world, unit, player);
 }

@@ -11,7 +11,13 @@ struct UnitRecord;
 // spotted; a position off the map is spotted by no one.
 bool SideSpotsHex(const World& world, uint32_t position, int player);
 
+// The unit's seen-by mask holds the player or a player sharing its sight.
+// A partner's own unit is not seen by this alone: the defence count of a
+// computer player's facilities counts another owner's unit only so.
+bool UnitSeenBySide(const World& world, const UnitRecord& unit, int player);
+
 // The unit is visible to the player's side: always unless the fog and the
 // per-unit sight rules are both on; then when it is the side's own or a
-// sight partner's, or its seen-by mask holds the side.
+// sight partner's (what the fire and entry rules see), or it is seen by the
+// side (UnitSeenBySide).
 bool UnitVisibleToSide(const World& world, const UnitRecord& unit, int player);
