@@ -7,6 +7,7 @@
 #include "sim/player_messages.h"
 #include "sim/research_path.h"
 #include "world/list_items.h"
+#include "world/world.h"
 
 namespace {
 
@@ -38,9 +39,22 @@ void TakeUp(World& world, PlayerRecord& region, int32_t c, int role, bool advice
   AddLocalNewsItem(world, region, kMsgMinisterChoice, 0, params);
 }
 
+int DomainOf(const World& world, int32_t c) {
+  if (c <= 0 || static_cast<size_t>(c) >= world.unitClasses.size()) return -1;
+  return ClassResearchDomain(world.unitClasses[static_cast<size_t>(c)].kind);
+}
+
 }  // namespace
 
-int32_t ResearchCapacity(const PlayerRecord& region, int) { return ResearchFigureA(region); }
+int ClassResearchDomain(uint8_t kind) {
+  if (kind == 3) return 2;
+  return kind <= 2 ? kind : -1;
+}
+
+int32_t ResearchCapacity(const PlayerRecord& region, int domain) {
+  if (domain < 0 || domain > 2) return 0;
+  return region.dayCensusCapacityB[domain];
+}
 
 void AiTechAndDesignStep(World& world, PlayerRecord& region, TechClassChooser choose) {
   if (ResearchFigureA(region) <= ResearchFigureB(region)) return;
@@ -66,7 +80,7 @@ void AiTechAndDesignStep(World& world, PlayerRecord& region, TechClassChooser ch
       const float develop = Score(world, region, choose, q, ClassPool::kResearch);
       int32_t c = 0;
       const float fresh = Score(world, region, choose, q, ClassPool::kDesign, &c);
-      if (c != 0 && fresh > have && fresh > develop && ResearchCapacity(region, 0) != 0)
+      if (c != 0 && fresh > have && fresh > develop && ResearchCapacity(region, DomainOf(world, c)) != 0)
         TakeUp(world, region, c, role, advice);
     } else {
       const int d = domainCursor & 3;

@@ -35,8 +35,12 @@ struct TechClassQuery {
 using TechClassChooser = int32_t (*)(const World& world, const PlayerRecord& region, const TechClassQuery& query,
                                      float* score);
 
-// The research sites by domain the step requires of a new class's domain:
-// the region's committed research sites serve every domain.
+// A class's domain for research: 0 land, 1 air, 2 sea, the domain of its
+// kind byte, a submarine counting as sea; -1 for a kind of no domain.
+int ClassResearchDomain(uint8_t kind);
+// The region's research capacity for a domain (0 land, 1 air, 2 sea): the
+// working base capacity its census counts for that domain, where a class
+// of the domain would be built; 0 outside the three.
 int32_t ResearchCapacity(const PlayerRecord& region, int domain);
 
 // The game's chooser: the weighted class choice of unit building.

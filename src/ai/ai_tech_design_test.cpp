@@ -29,8 +29,9 @@ int32_t Choose(const World&, const PlayerRecord&, const TechClassQuery& q, float
 
 constexpr int kClass = 5;
 
-// Region 2 with three research sites and one item under research, and a
-// design row and class table for class 5 (no prerequisites).
+// Region 2 with three research sites, one item under research and a
+// working land base, and a design row and class table for class 5 (a land
+// class without prerequisites).
 struct TechWorld : CommandTestWorld {
   TechWorld() {
     World& w = *world;
@@ -40,6 +41,7 @@ struct TechWorld : CommandTestWorld {
     R().number = 2;
     SetRecordF32(R(), kCapacityByKind + 4, 3.0f);
     SetRecordU16(R(), kResearchItemCount, 1);
+    R().dayCensusCapacityB[0] = 4;  // a working land base
     g_queries.clear();
     g_have = {3, 10.0f};
     g_research = {0, 0.0f};
@@ -72,6 +74,33 @@ TEST(TechAndDesign, ABetterNewClassIsQueuedOnlyWhenItScoresStrictlyHigher) {
     g_research = {row.research > 0.0f ? 4 : 0, row.research};
     g_design = {kClass, row.design};
     SetRecordF32(t.R(), kCapacityByKind + 4, row.sites);
+    t.Step();
+    EXPECT_EQ(t.Posted(kCmdProjectCreate), row.created) << row.what;
+  }
+}
+
+TEST(TechAndDesign, TheNewClassNeedsResearchCapacityInItsOwnDomain) {
+  // Capacity by domain: land, air, sea; a submarine class is researched
+  // with the sea's.
+  struct Row {
+    const char* what;
+    uint8_t kind;
+    uint16_t land, air, sea;
+    size_t created;
+  } rows[] = {
+      {"land with land capacity", 0, 4, 0, 0, 1},
+      {"air with land capacity only", 1, 4, 0, 0, 0},
+      {"air with air capacity", 1, 0, 2, 0, 1},
+      {"sea with sea capacity", 2, 0, 0, 3, 1},
+      {"submarine with sea capacity", 3, 0, 0, 3, 1},
+      {"submarine without sea capacity", 3, 4, 2, 0, 0},
+      {"a kind of no domain", 4, 4, 2, 3, 0},
+  };
+  for (const Row& row : rows) {
+    TechWorld t;
+    t.world->unitClasses[kClass].kind = row.kind;
+    const uint16_t capacity[3] = {row.land, row.air, row.sea};
+    for (int d = 0; d < 3; ++d) t.R().dayCensusCapacityB[d] = capacity[d];
     t.Step();
     EXPECT_EQ(t.Posted(kCmdProjectCreate), row.created) << row.what;
   }
