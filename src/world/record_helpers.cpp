@@ -51,6 +51,17 @@ float GetSmallFloatOrZero(const PlayerRecord& record) {
   return record.smallFigure >= 0.01f ? record.smallFigure : 0.0f;
 }
 
+InfoBoxPainter g_infoBoxPainter = nullptr;
+
+void DrawInfoBox(void* target, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  InfoBoxFrame frame{};
+  frame.left = left;
+  frame.top = top;
+  frame.right = right;
+  frame.bottom = bottom;
+  if (InfoBoxPainter paint = g_infoBoxPainter) paint(target, frame);
+}
+
 namespace {
 
 enum class Visit : uint8_t { kNone, kOnPath, kMet, kNotMet };

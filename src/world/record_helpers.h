@@ -45,3 +45,23 @@ float GetSmallFloatOrZero(const PlayerRecord& record);
 // its own prerequisites are met in turn; else 0. A technology that needs
 // itself, directly or through others, never has its prerequisites met.
 int TechPrereqsMet(const World& world, int player, int tech, bool skipFlagged);
+
+// The frame a military screen's information box is painted from: the box's
+// rectangle, then words the painter keeps for itself (zero here).
+struct InfoBoxFrame {
+  int32_t left;
+  int32_t top;
+  int32_t right;
+  int32_t bottom;
+  uint32_t painterWords[8];
+};
+static_assert(sizeof(InfoBoxFrame) == 48);
+
+// The military screens' box painter, installed by the screens that paint
+// such boxes; without one a box is not drawn.
+using InfoBoxPainter = void (*)(void* target, const InfoBoxFrame& frame);
+extern InfoBoxPainter g_infoBoxPainter;
+
+// Fills a frame with the rectangle and hands it, with the caller's target,
+// to the box painter.
+void DrawInfoBox(void* target, int32_t left, int32_t top, int32_t right, int32_t bottom);
