@@ -1,7 +1,5 @@
 #include "sim/daily_driver.h"
 
-#include <cmath>
-
 #include "sim/daily/elimination.h"
 #include "sim/daily/force_ranking.h"
 #include "sim/daily/gdp.h"
@@ -16,24 +14,16 @@
 #include "sim/victory.h"
 #include "units/facilities/military_upkeep.h"
 #include "units/spotting/range_map.h"
-#include "records/le_bytes.h"
+#include "world/derived_tables.h"
 #include "world/world.h"
 
 namespace {
-
-// The world economy's GDP per head, the base of every region's cost factor.
-constexpr size_t kWorldGdpPerCapitaAt = 772;
 
 bool IsActive(const PlayerRecord& region) { return region.kind == kKindHuman || region.kind == kKindComputer; }
 
 int32_t HighestPlayer(const World& world) {
   const int32_t highest = world.gameState.highestPlayer;
   return highest < kMaxPlayers ? highest : kMaxPlayers - 1;
-}
-
-float WorldGdpPerCapita(const World& world) {
-  if (world.worldEconomy.size() < kWorldGdpPerCapitaAt + 4) return 0.0f;
-  return le::LoadF32(world.worldEconomy.data() + kWorldGdpPerCapitaAt);
 }
 
 void KeepYesterday(PlayerRecord& region) {
@@ -47,15 +37,11 @@ void KeepYesterday(PlayerRecord& region) {
 }
 
 // The day's population and GDP, and the cost factor that follows from the
-// region's GDP per head against the world's. Without a world figure the cost
-// factor stays as it was rather than becoming infinite.
+// region's GDP per head against the world's.
 void UpdateDayEconomy(World& world, PlayerRecord& region) {
   region.dayPopulation += region.dayLeadValue;
   region.gdp = region.dayPopulation * region.gdpPerCapita;
-  const float base = WorldGdpPerCapita(world);
-  if (!(base > 0.0f)) return;
-  const float factor = std::sqrt(region.gdpPerCapita / base + 0.1f);
-  if (std::isfinite(factor)) region.costFactor = factor;
+  UpdateCostFactor(world, region);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "world/derived_tables.h"
 
+#include <cmath>
+
 #include "records/le_bytes.h"
 #include "world/world.h"
 
@@ -16,6 +18,18 @@ void ComputeWorldPriceIndex(World& world) {
   }
   for (int c = 0; c < kWorldPriceIndexes; ++c)
     le::StoreF32(block + kWorldPriceIndexesAt + 4 * static_cast<size_t>(c), index[c]);
+}
+
+float WorldGdpPerCapita(const World& world) {
+  if (world.worldEconomy.size() < kWorldGdpPerCapitaAt + 4) return 0.0f;
+  return le::LoadF32(world.worldEconomy.data() + kWorldGdpPerCapitaAt);
+}
+
+void UpdateCostFactor(const World& world, PlayerRecord& region) {
+  const float base = WorldGdpPerCapita(world);
+  if (!(base > 0.0f)) return;
+  const float factor = std::sqrt(region.gdpPerCapita / base + 0.1f);
+  if (std::isfinite(factor)) region.costFactor = factor;
 }
 
 void ApplyTechEffects(World& world) {

@@ -1,8 +1,9 @@
 #pragma once
-// Tables derived from a loaded world: the world price indexes and the
-// regions' technology effects.
+// Figures derived from a loaded world: the world price indexes, the
+// regions' cost factors and their technology effects.
 #include <cstddef>
 
+struct PlayerRecord;
 struct World;
 
 // The world economy's product records: 64 bytes each at 64 x product.
@@ -20,6 +21,15 @@ inline constexpr int kWorldPriceIndexes = 4;
 // the sum over the products of weight c times the reference price. Nothing
 // without an economy block.
 void ComputeWorldPriceIndex(World& world);
+
+// The world economy's GDP per head, the base of every region's cost
+// factor; 0 without an economy block.
+inline constexpr size_t kWorldGdpPerCapitaAt = 772;
+float WorldGdpPerCapita(const World& world);
+// The region's cost factor: the square root of its GDP per head against
+// the world's, plus 0.1. Without a world figure (or with a result that is
+// not finite) it stays as it was rather than becoming infinite.
+void UpdateCostFactor(const World& world, PlayerRecord& region);
 
 // For every region 1 to 31 in play: its 128 multipliers start at 1.0; each
 // technology in use that is technology 0 or known to the region applies its

@@ -252,6 +252,18 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
   return 0;
 }
 
+void RestorePlayerPolicies(World& world) {
+  for (int p = 1; p < kMaxPlayers; ++p) {
+    PlayerRecord& record = world.players[p];
+    if (!TakesPart(record)) continue;
+    record.displayPolicy = record.simPolicy;
+    record.pendingCommands = 0;
+    UpdateCostFactor(world, record);
+  }
+  ComputeWorldPriceIndex(world);
+  ApplyTechEffects(world);
+}
+
 int32_t AfterLoadStep(World& world, const char* scenarioName) {
   const int32_t result = LoadScenarioDef(world, nullptr, scenarioName);
   if (result >= 0) {
