@@ -6,6 +6,7 @@
 #include "app/log.h"
 #include "net/net_session.h"
 #include "net/net_ui_link.h"
+#include "net/service_providers.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "records/text_field.h"
@@ -54,6 +55,14 @@ void PollFromIdle(uint32_t) { (void)PollCommandLineSession(g_netSession, g_state
 int32_t NetPrepareSession(NetSession& session) {
   if (!session.peer) return plat::kFail;
   if (session.identity.playerName[0] == '\0') SetFieldText(session.identity.playerName, "PLAYER");
+  if (session.chosenProvider.empty()) {
+    const char* provider = NetFindServiceProvider(session, nullptr);
+    if (!provider) {
+      LogWrite(g_platform, "NetStage: no service provider \"%s\"\n", session.identity.preferredProvider);
+      return plat::kFail;
+    }
+    session.chosenProvider = provider;
+  }
   std::lock_guard<std::mutex> hold(session.hosts.lock);
   session.hosts.ageOut = kHostListAgeOutMs;
   return plat::kOk;

@@ -15,7 +15,9 @@ inline constexpr uint32_t kCommandLineLookMs = 100;
 inline constexpr uint32_t kNetDefaultPort = 23154;
 
 // Readies the session for hosting or searching: a player name ("PLAYER"
-// when empty) and the host list's age-out. E_FAIL without a peer.
+// when empty), a service provider (the settings' by name when none is
+// chosen) and the host list's age-out. E_FAIL without a peer or without a
+// provider of that name.
 int32_t NetPrepareSession(NetSession& session);
 
 enum class CommandLineStage : int32_t { kIdle, kSearching, kConnecting, kInLobby, kFailed };

@@ -13,6 +13,7 @@
 #include "net/net_message_queue.h"
 #include "net/net_slots.h"
 #include "net/relay_checks.h"
+#include "net/service_providers.h"
 #include "net/text_message.h"
 #include "platform/window.h"
 #include "records/le_bytes.h"
@@ -207,6 +208,9 @@ void NetMessageHandler::OnConnectionNotice(const char* text) { LogWrite(g_platfo
 
 void InitNetSession(NetSession& session) {
   session.hostingPlayerLimit = 0;
+  if (session.identity.preferredProvider[0] == '\0')
+    SetFieldText(session.identity.preferredProvider, kTcpIpProviderName);
+  session.chosenProvider = kTcpIpProviderName;
   session.playerLimit = kNetPlayerLimit;
   session.takenSlots = 0;
   session.playerCount = 0;
@@ -252,6 +256,8 @@ void CloseNetSession(NetSession& session) {
   session.slotAssigned = 0;
   session.accepting = 0;
   session.open = 0;
+  session.chosenProvider.clear();
+  session.providers.clear();
 }
 
 int32_t NetHostSession(NetSession& session, const char* bindAddress) {

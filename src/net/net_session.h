@@ -97,8 +97,18 @@ struct NetSession {
   // network thread stores it, the lobby compares it.
   std::atomic<uint32_t> hostProgramVersion{0};
 
+  // The service providers found (NetEnumServiceProviders) and the one the
+  // session runs on, empty after a close until the next set-up.
+  std::vector<std::string> providers;
+  std::string chosenProvider;
+  // The front end's game flag: bit 1 of the game parameters of the game
+  // that was set up last (session message 104).
+  std::atomic<int32_t> frontEndGameFlag{0};
+
   uint32_t hostingPlayerLimit = 0;
   std::atomic<int32_t> playerCount{0};
+  // No lobby application exists here to start the program or to hand it a
+  // connection, so a session is never lobby-launched.
   int32_t lobbyLaunched = 0;
   std::atomic<int32_t> open{0};
   std::atomic<int32_t> isHost{0};
@@ -146,7 +156,8 @@ class NetMessageHandler : public plat::PeerHandler {
 // Makes the session's peer (after closing one left over); the result is
 // ignored by start-up. Lobbies do not exist here: `lobby` changes nothing.
 int32_t SetupNetSession(NetSession& session, int32_t lobby);
-// Resets the record's fixed parts.
+// Resets the record's fixed parts; a session whose settings name no
+// provider runs on the TCP/IP provider.
 void InitNetSession(NetSession& session);
 // Ends the session (a host ends it for everyone) and frees the peer; every
 // remaining player's departure is handled before it returns.
