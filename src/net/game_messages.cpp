@@ -338,7 +338,8 @@ int32_t SendGameSetup(NetSession& session, const char* name, uint32_t a, uint32_
   const size_t length = name ? strnlen(name, sizeof block.name - 1) : 0;
   std::memset(block.name, 0, sizeof block.name);
   if (length) std::memcpy(block.name, name, length);
-  block.flags = (block.flags & ~3u) | ((a & 1) << 1) | (b & 1);
+  block.flags = (block.flags & ~(kGameParamsSavedGame | kGameParamsFrontEndGame)) |
+                ((a & 1) ? kGameParamsFrontEndGame : 0u) | ((b & 1) ? kGameParamsSavedGame : 0u);
   if (session.inSession) {
     const std::vector<uint8_t> wire = EncodeGameParams(block);
     (void)NetSendGameMessage(session, 0, false, wire.data(), nullptr, 0);

@@ -10,8 +10,10 @@
 inline constexpr uint32_t kGameParamsId = 0x20006;
 inline constexpr uint32_t kGameParamsSize = 48;
 
-// flags bits.
+// flags bits: the file is a saved game; the front end's game flag, which
+// the game set-up (session message 104) copies to every peer's session.
 inline constexpr uint32_t kGameParamsSavedGame = 1;
+inline constexpr uint32_t kGameParamsFrontEndGame = 2;
 
 struct GameParamsBlock {
   uint32_t id;     // 0: 0x20006

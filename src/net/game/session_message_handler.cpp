@@ -118,6 +118,7 @@ void HandleSessionMessage(NetSession& session, const SessionMessage& message, Sc
       break;
     case kSmGameSetup:
       if (mode != kSimUiFrontEnd) break;
+      session.frontEndGameFlag = (world.campaignMessage.flags & kGameParamsFrontEndGame) ? 1 : 0;
       LoadSetupGame(world);
       if (g_simUi.refreshLobby) g_simUi.refreshLobby(ui);
       break;
