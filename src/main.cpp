@@ -1,10 +1,11 @@
-// The entry routine: rebuilds the raw command line the game's option parser
-// reads, moves into the data root, and runs the game.
+// The entry routine: answers --help, rebuilds the raw command line the
+// game's option parser reads, moves into the data root, and runs the game.
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
+#include "app/settings.h"
 #include "app/shell/shell.h"
 #include "platform/paths.h"
 
@@ -26,6 +27,10 @@ std::string JoinCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (CommandLineAsksHelp(argc, argv)) {
+    std::fputs(kCommandLineUsage, stdout);
+    return 0;
+  }
   const std::string root = plat::FindDataRoot(argc > 0 ? argv[0] : nullptr);
   if (chdir(root.c_str()) != 0) std::fprintf(stderr, "veldrane: cannot enter the data folder %s\n", root.c_str());
   plat::SetDataRoot(root);

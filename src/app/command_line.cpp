@@ -60,3 +60,14 @@ void ParseCommandLine(AppObject&, NetIdentity& net, int32_t& netRole, int32_t& m
   FreeAndClear(address);
   FreeAndClear(player);
 }
+
+const char kCommandLineUsage[] =
+    "usage: veldrane [-mapedit] [-port N] [-player NAME] [-host SESSION-NAME | -client ADDRESS]\n"
+    "  -host hosts a network game, -client joins the host at the address, -mapedit opens the map editor.\n"
+    "  A value not in double quotes runs to the end of the line, taking in the options after it.\n";
+
+bool CommandLineAsksHelp(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i)
+    if (argv[i] && std::strcmp(argv[i], "--help") == 0) return true;
+  return false;
+}

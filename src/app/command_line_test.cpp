@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "app/settings.h"
 
@@ -108,6 +109,27 @@ TEST(ParseCommandLine, OverlongValuesStayWithinTheirBuffers) {
   const std::string hostLine = "-host " + name;
   p.Parse(hostLine.c_str());
   EXPECT_EQ(std::string(p.net.sessionName), std::string(259, 'n'));
+}
+
+TEST(CommandLineAsksHelp, OnlyAnArgumentOfItsOwnAsks) {
+  struct Row {
+    std::vector<const char*> args;
+    bool asks;
+  } rows[] = {
+      {{"veldrane"}, false},
+      {{"veldrane", "--help"}, true},
+      {{"veldrane", "-mapedit", "--help"}, true},
+      {{"veldrane", "-help"}, false},
+      {{"veldrane", "--helper"}, false},
+      {{"veldrane", "-player", "--help-me"}, false},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(CommandLineAsksHelp(static_cast<int>(row.args.size()), row.args.data()), row.asks)
+        << row.args.back();
+  }
+  // The program's own name is no argument.
+  const char* self[] = {"--help"};
+  EXPECT_FALSE(CommandLineAsksHelp(1, self));
 }
 
 }  // namespace

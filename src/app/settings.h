@@ -96,3 +96,8 @@ std::string SettingsFilePath();
 // netRole: 0 none, 1 host, 2 client (unchanged without -host and -client).
 void ParseCommandLine(AppObject& app, NetIdentity& net, int32_t& netRole, int32_t& mapEditorFlag,
                       const char* commandLine);
+
+// What the program prints for "--help", an argument of its own, before it
+// ends with code 0 instead of starting.
+extern const char kCommandLineUsage[];
+bool CommandLineAsksHelp(int argc, const char* const* argv);

@@ -482,7 +482,19 @@ void PrepareRun() {
 
 }  // namespace
 
+const char kUsage[] =
+    "usage: veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE\n"
+    "       veldrane-headless [--days N] --host PORT [--regions H,J] SCENARIO\n"
+    "       veldrane-headless [--days N] --join ADDRESS:PORT\n";
+
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    // Asked for the usage, the rest of the line is not judged.
+    if (std::string(argv[i]) == "--help") {
+      options.help = true;
+      return true;
+    }
+  }
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--days" && i + 1 < argc) {

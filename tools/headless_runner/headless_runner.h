@@ -43,6 +43,8 @@ struct Options {
   // The host's regions for itself and for the joiner ("--regions 1,2").
   int hostRegion = 1;
   int joinerRegion = 2;
+  // "--help": the usage is printed and nothing runs.
+  bool help = false;
   // The network game's peer (tests: the in-process network); TCP when empty.
   std::function<std::unique_ptr<plat::Peer>(plat::PeerHandler&)> makePeer;
   // Called on the main thread after each turn's end-of-turn work, while the
@@ -51,8 +53,11 @@ struct Options {
 };
 
 // Parses "[--days N] [--save NAME] [--play-on] [--host PORT [--regions H,J]] SCENARIO-OR-SAVE"
-// or "[--days N] --join ADDRESS:PORT". False with a message.
+// or "[--days N] --join ADDRESS:PORT"; "--help" anywhere asks for the usage
+// alone. False with a message.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);
+// The usage, printed for --help and after a refused command line.
+extern const char kUsage[];
 
 // Runs the game from the current data root. The day lines go to `out`; a
 // file that cannot be loaded gives one line on `err` naming it and what is

@@ -1,4 +1,4 @@
-// veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE,
+// veldrane-headless [--help] [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE,
 // or a network game on 127.0.0.1: [--host PORT [--regions H,J]] SCENARIO on
 // one side and --join ADDRESS:PORT on the other; run from the game's data
 // root (or from anywhere when the program sits in it).
@@ -11,13 +11,12 @@ int main(int argc, char** argv) {
   headless::Options options;
   std::string error;
   if (!headless::ParseOptions(argc, argv, options, error)) {
-    std::fprintf(stderr,
-                 "veldrane-headless: %s\n"
-                 "usage: veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE\n"
-                 "       veldrane-headless [--days N] --host PORT [--regions H,J] SCENARIO\n"
-                 "       veldrane-headless [--days N] --join ADDRESS:PORT\n",
-                 error.c_str());
+    std::fprintf(stderr, "veldrane-headless: %s\n%s", error.c_str(), headless::kUsage);
     return 2;
+  }
+  if (options.help) {
+    std::fputs(headless::kUsage, stdout);
+    return 0;
   }
   plat::SetDataRoot(plat::FindDataRoot(argv[0]));
   return headless::Run(options, stdout, stderr);
