@@ -37,8 +37,6 @@ class Window {
 
 namespace {
 
-inline constexpr uint32_t kDoubleClickMs = 500;
-
 struct Registry {
   std::mutex mutex;
   std::vector<WindowClass> classes;

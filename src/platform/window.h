@@ -147,7 +147,10 @@ void SetAppCursor(void* cursor);
 // Releases the images behind the handles (they are made again if used).
 void FreeAppCursors();
 
-// The time in milliseconds within which a second click counts as a double click.
+// The time in milliseconds within which a second click counts as a double
+// click. The controls time their press deadline (and with it the first
+// auto-repeat) by the same value, so a press and its double click agree.
+inline constexpr uint32_t kDoubleClickMs = 250;
 uint32_t DoubleClickTimeMs();
 
 }  // namespace plat

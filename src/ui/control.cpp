@@ -4,6 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/messages.h"
+#include "platform/window.h"
 #include "ui/control_focus.h"
 #include "ui/screen.h"
 
@@ -146,7 +147,7 @@ int32_t Control::HandleMouse(int32_t message, intptr_t p1, intptr_t p2, intptr_t
   switch (msg) {
     case plat::kWmLButtonDown:
     case plat::kWmLButtonDblClk:
-      g_controls.doubleClickDeadline = plat::TickCount() + kDoubleClickMs;
+      g_controls.doubleClickDeadline = plat::TickCount() + plat::kDoubleClickMs;
       if (g_controls.capture && g_controls.capture != this) ReleaseCaptureControl(this, message, p1, p2, p3);
       state |= kStatePressed;
       if (flags & kCtlButton) {

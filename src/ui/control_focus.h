@@ -15,9 +15,6 @@ struct ControlGlobals {
 
 extern ControlGlobals g_controls;
 
-// How long after a left press a second one counts as a double click.
-inline constexpr uint32_t kDoubleClickMs = 250;
-
 // Gives the capture to the control (entered with kControlEnter), releasing the
 // old one; nothing for a kCtlNoFocus control or the current holder.
 void SetCaptureControl(Control* control, int32_t message, intptr_t p1, intptr_t p2, intptr_t p3);
