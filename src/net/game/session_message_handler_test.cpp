@@ -92,40 +92,24 @@ TEST(SessionMessageHandler, SessionMessagesArriveInOrderForOneWakeUp) {
   g_profileChoices.remoteProfiles[5] = 0;
 }
 
-// The game set-up carries the front end's game flag in bit 1 of the game
-// parameters; the set-up message copies it into the session in the front
-// end and is ignored in a game. (No file is named, so nothing is loaded.)
+// The game set-up carries the front end's game flag (bit 1) into the
+// session in the front end only. No file is named, so nothing loads.
 TEST(SessionMessageHandler, TheGameSetUpCopiesTheFrontEndGameFlag) {
-  struct Row {
-    uint32_t a, b;
-    int32_t mode;
-    int32_t before, flag;
-  } rows[] = {
-      {1, 0, kSimUiFrontEnd, 0, 1},
-      {1, 1, kSimUiFrontEnd, 0, 1},
-      {0, 1, kSimUiFrontEnd, 1, 0},
-      {1, 0, kSimUiInGame, 0, 0},
-  };
-  static int32_t mode = kSimUiFrontEnd;
+  struct Row { uint32_t a, b; int32_t mode, before, flag; } rows[] = {
+      {1, 1, kSimUiFrontEnd, 0, 1}, {0, 1, kSimUiFrontEnd, 1, 0}, {1, 0, kSimUiInGame, 0, 0}};
+  static int32_t mode;
   GlobalGuard<SimUiLink> link(g_simUi);
   g_simUi.uiMode = [] { return mode; };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.a * 10 + row.b);
     mode = row.mode;
     TestPeer peer("Pat", nullptr);
     peer.session.frontEndGameFlag = row.before;
-    GameParamsBlock block{};
+    GameParamsBlock& block = peer.world->campaignMessage;
     InitGameParamsBlock(block);
-    block.flags = 0x10;
     ASSERT_EQ(SendGameSetup(peer.session, "", row.a, row.b, block), 0);
-    EXPECT_EQ(block.flags, 0x10u | (row.a ? kGameParamsFrontEndGame : 0u) | (row.b ? kGameParamsSavedGame : 0u));
-    peer.world->campaignMessage = block;
-    const int handled = DrainNetQueue(peer.queue, [&](const SessionMessage& m) {
-      EXPECT_EQ(m.value, row.b);
-      HandleSessionMessage(peer.session, m, nullptr);
-    });
-    EXPECT_EQ(handled, 1);
-    EXPECT_EQ(peer.session.frontEndGameFlag.load(), row.flag);
+    EXPECT_EQ(block.flags, (row.a ? kGameParamsFrontEndGame : 0u) | (row.b ? kGameParamsSavedGame : 0u));
+    EXPECT_EQ(DrainNetQueue(peer.queue, [&](const SessionMessage& m) { HandleSessionMessage(peer.session, m, nullptr); }), 1);
+    EXPECT_EQ(peer.session.frontEndGameFlag.load(), row.flag) << row.a << row.b << row.mode;
   }
 }
 
