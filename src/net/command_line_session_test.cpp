@@ -15,6 +15,8 @@ std::vector<int32_t> g_lobbies;
 int g_ends = 0;
 
 TEST(CommandLineSession, HostOpensTheLobbyClientFindsAndJoinsOrGivesUpAfterAMinute) {
+  g_lobbies.clear();
+  g_ends = 0;
   g_netUi.openLobby = [](ScreenManager*, int32_t mode) { g_lobbies.push_back(mode); };
   g_netUi.endProgram = [](ScreenManager*) { ++g_ends; };
   TestPeer host("", nullptr), client("Cleo", nullptr), lonely("Lone", nullptr);

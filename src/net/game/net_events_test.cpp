@@ -75,6 +75,7 @@ TEST(NetEvents, OnlyATurnThatEndsPausedAsksForTheNextTurn) {
 
   // A paused turn end opens it through the interface's hook; a day end does not.
   static std::string opened;
+  opened.clear();
   const GlobalGuard<NetUiLink> netUi(g_netUi);
   g_netUi.openPopup = [](ScreenManager*, const char* form) { opened += std::string(form) + " "; };
   g_netUi.refreshScreen = nullptr;
