@@ -19,10 +19,16 @@ uint32_t Pick(uint32_t seed, uint32_t range) {
   return h % range;
 }
 
-// A shape drawn pointing up around the origin, turned and moved into place.
+// The shapes below are drawn about 76 pixels across; the map shows a
+// frame at half size over a hex of 24 x 22, so they are drawn at this
+// scale to stay inside their own hex and leave the neighbours' clear.
+constexpr double kUnitScale = 0.54;
+
+// A shape drawn pointing up around the origin, scaled, turned and moved
+// into place.
 std::vector<Pt> Place(const std::vector<Pt>& shape, Pt centre, double radians) {
   std::vector<Pt> moved;
-  for (const Pt& p : shape) moved.push_back({p.x + centre.x, p.y + centre.y});
+  for (const Pt& p : shape) moved.push_back({p.x * kUnitScale + centre.x, p.y * kUnitScale + centre.y});
   return RotatedPolygon(moved, centre, radians);
 }
 
@@ -32,17 +38,19 @@ void Shape(Canvas& c, const std::vector<Pt>& shape, Pt centre, double radians, u
   c.FillPolygon(placed, fill);
 }
 
+void Dot(Canvas& c, Pt at, double radius, uint32_t colour) { c.FillCircle(at.x, at.y, radius * kUnitScale, colour); }
+
 // The kinds of picture, by sheet number.
 void Tank(Canvas& c, Pt at, double a) {
   Shape(c, {{-15, -24}, {15, -24}, {15, 24}, {-15, 24}}, at, a);
   Shape(c, {{-3, -35}, {3, -35}, {3, -6}, {-3, -6}}, at, a);
-  c.FillCircle(at.x, at.y, 10, kEdge);
-  c.FillCircle(at.x, at.y, 8.5, Rgb(240, 240, 240));
+  Dot(c, at, 10, kEdge);
+  Dot(c, at, 8.5, Rgb(240, 240, 240));
 }
 
 void Infantry(Canvas& c, Pt at, double a) {
   Shape(c, {{0, -26}, {20, 18}, {0, 8}, {-20, 18}}, at, a);
-  c.FillCircle(at.x, at.y, 5, kEdge);
+  Dot(c, at, 5, kEdge);
 }
 
 void Aircraft(Canvas& c, Pt at, double a) {
@@ -57,14 +65,8 @@ void Ship(Canvas& c, Pt at, double a) {
 }
 
 void Facility(Canvas& c, Pt at) {
-  c.FillRect(static_cast<int32_t>(at.x) - 24, static_cast<int32_t>(at.y) - 10, static_cast<int32_t>(at.x) + 24,
-             static_cast<int32_t>(at.y) + 24, kEdge);
-  c.FillRect(static_cast<int32_t>(at.x) - 22, static_cast<int32_t>(at.y) - 8, static_cast<int32_t>(at.x) + 22,
-             static_cast<int32_t>(at.y) + 22, kBody);
-  c.FillPolygon({{at.x - 28, at.y - 8}, {at.x, at.y - 30}, {at.x + 28, at.y - 8}}, kEdge);
-  c.FillPolygon({{at.x - 24, at.y - 10}, {at.x, at.y - 27}, {at.x + 24, at.y - 10}}, Rgb(240, 240, 240));
-  c.FillRect(static_cast<int32_t>(at.x) - 5, static_cast<int32_t>(at.y) + 6, static_cast<int32_t>(at.x) + 5,
-             static_cast<int32_t>(at.y) + 22, kEdge);
+  Shape(c, {{-24, -10}, {0, -30}, {24, -10}, {24, 24}, {-24, 24}}, at, 0.0);
+  Shape(c, {{-5, 6}, {5, 6}, {5, 22}, {-5, 22}}, at, 0.0, kEdge);
 }
 
 // A second-table overlay: a pennant that turns with the unit.
