@@ -272,14 +272,19 @@ TEST(ImageGenTest, UnitPicturesTurnWithTheirFacing) {
   const Box f0 = InkBox(tank, 0, 0, 168, 84), f6 = InkBox(tank, 0, 2 * 84, 168, 84);
   EXPECT_GT(f0.height(), f0.width());
   EXPECT_GT(f6.width(), f6.height());
-  // Every cell of a tank, foot soldiers, an aircraft, a ship and a stock
-  // (with its overlay) stays inside the 48 x 44 pixels around the cell's
-  // centre that the map, drawing the frame at half size, lays over the
-  // unit's own hex.
+  // Every facing's cell (0 to 12) of a tank, foot soldiers, an aircraft, a
+  // ship and a stock (with its overlay) stays inside the 48 x 44 pixels
+  // around the cell's centre that the map, drawing the frame at half size,
+  // lays over the unit's own hex. The class's own picture (cell 14) is for
+  // panels and keeps its size.
   for (const int sheet : {8, 2, 18, 30, 44}) {
     for (const bool overlay : {false, true}) {
       const Canvas c = image_gen::UnitSheet(sheet, overlay);
-      for (int cell = 0; cell < 15; ++cell) {
+      // Cell 14 faces as cell 6 does, larger.
+      const Box own = InkBox(c, 336, 336, 168, 84), side = InkBox(c, 0, 168, 168, 84);
+      EXPECT_GT(own.width(), side.width()) << sheet;
+      EXPECT_GT(own.height(), side.height()) << sheet;
+      for (int cell = 0; cell <= 12; ++cell) {
         const int32_t x0 = (cell % 3) * 168, y0 = (cell / 3) * 84;
         const Box b = InkBox(c, x0, y0, 168, 84);
         EXPECT_GE(b.left, x0 + 84 - 24) << sheet << " cell " << cell;

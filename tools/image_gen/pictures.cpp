@@ -19,60 +19,72 @@ uint32_t Pick(uint32_t seed, uint32_t range) {
   return h % range;
 }
 
-// The shapes below are drawn about 76 pixels across; the map shows a
-// frame at half size over a hex of 24 x 22, so they are drawn at this
-// scale to stay inside their own hex and leave the neighbours' clear.
-constexpr double kUnitScale = 0.54;
+// Where and how a unit's shapes are drawn: its centre, its turn and its
+// scale. The shapes below are about 76 pixels across; the map shows a
+// frame at half size over a hex of 24 x 22, so the facings' cells draw them
+// at kOnMapScale to stay inside their own hex and leave the neighbours'
+// clear. The class's own picture (cell 14), shown only in panels and lists,
+// keeps the full size.
+struct Pose {
+  Pt at;
+  double radians;
+  double scale;
+};
+constexpr double kOnMapScale = 0.54;
 
 // A shape drawn pointing up around the origin, scaled, turned and moved
 // into place.
-std::vector<Pt> Place(const std::vector<Pt>& shape, Pt centre, double radians) {
+std::vector<Pt> Place(const std::vector<Pt>& shape, const Pose& pose) {
   std::vector<Pt> moved;
-  for (const Pt& p : shape) moved.push_back({p.x * kUnitScale + centre.x, p.y * kUnitScale + centre.y});
-  return RotatedPolygon(moved, centre, radians);
+  for (const Pt& p : shape) moved.push_back({p.x * pose.scale + pose.at.x, p.y * pose.scale + pose.at.y});
+  return RotatedPolygon(moved, pose.at, pose.radians);
 }
 
-void Shape(Canvas& c, const std::vector<Pt>& shape, Pt centre, double radians, uint32_t fill = kBody) {
-  const auto placed = Place(shape, centre, radians);
+void Shape(Canvas& c, const std::vector<Pt>& shape, const Pose& pose, uint32_t fill = kBody) {
+  const auto placed = Place(shape, pose);
   c.Outline(placed, 2.5, kEdge);
   c.FillPolygon(placed, fill);
 }
 
-void Dot(Canvas& c, Pt at, double radius, uint32_t colour) { c.FillCircle(at.x, at.y, radius * kUnitScale, colour); }
+void Dot(Canvas& c, const Pose& pose, double radius, uint32_t colour) {
+  c.FillCircle(pose.at.x, pose.at.y, radius * pose.scale, colour);
+}
 
 // The kinds of picture, by sheet number.
-void Tank(Canvas& c, Pt at, double a) {
-  Shape(c, {{-15, -24}, {15, -24}, {15, 24}, {-15, 24}}, at, a);
-  Shape(c, {{-3, -35}, {3, -35}, {3, -6}, {-3, -6}}, at, a);
-  Dot(c, at, 10, kEdge);
-  Dot(c, at, 8.5, Rgb(240, 240, 240));
+void Tank(Canvas& c, const Pose& p) {
+  Shape(c, {{-15, -24}, {15, -24}, {15, 24}, {-15, 24}}, p);
+  Shape(c, {{-3, -35}, {3, -35}, {3, -6}, {-3, -6}}, p);
+  Dot(c, p, 10, kEdge);
+  Dot(c, p, 8.5, Rgb(240, 240, 240));
 }
 
-void Infantry(Canvas& c, Pt at, double a) {
-  Shape(c, {{0, -26}, {20, 18}, {0, 8}, {-20, 18}}, at, a);
-  Dot(c, at, 5, kEdge);
+void Infantry(Canvas& c, const Pose& p) {
+  Shape(c, {{0, -26}, {20, 18}, {0, 8}, {-20, 18}}, p);
+  Dot(c, p, 5, kEdge);
 }
 
-void Aircraft(Canvas& c, Pt at, double a) {
+void Aircraft(Canvas& c, const Pose& p) {
   Shape(c, {{0, -34}, {5, -22}, {5, -6}, {32, 6}, {32, 12}, {5, 8}, {4, 24}, {12, 30}, {12, 34}, {0, 31},
             {-12, 34}, {-12, 30}, {-4, 24}, {-5, 8}, {-32, 12}, {-32, 6}, {-5, -6}, {-5, -22}},
-        at, a);
+        p);
 }
 
-void Ship(Canvas& c, Pt at, double a) {
-  Shape(c, {{0, -38}, {10, -20}, {10, 26}, {6, 34}, {-6, 34}, {-10, 26}, {-10, -20}}, at, a);
-  Shape(c, {{-5, -8}, {5, -8}, {5, 10}, {-5, 10}}, at, a, Rgb(240, 240, 240));
+void Ship(Canvas& c, const Pose& p) {
+  Shape(c, {{0, -38}, {10, -20}, {10, 26}, {6, 34}, {-6, 34}, {-10, 26}, {-10, -20}}, p);
+  Shape(c, {{-5, -8}, {5, -8}, {5, 10}, {-5, 10}}, p, Rgb(240, 240, 240));
 }
 
-void Facility(Canvas& c, Pt at) {
-  Shape(c, {{-24, -10}, {0, -30}, {24, -10}, {24, 24}, {-24, 24}}, at, 0.0);
-  Shape(c, {{-5, 6}, {5, 6}, {5, 22}, {-5, 22}}, at, 0.0, kEdge);
+// Stores do not turn.
+void Facility(Canvas& c, const Pose& p) {
+  const Pose upright{p.at, 0.0, p.scale};
+  Shape(c, {{-24, -10}, {0, -30}, {24, -10}, {24, 24}, {-24, 24}}, upright);
+  Shape(c, {{-5, 6}, {5, 6}, {5, 22}, {-5, 22}}, upright, kEdge);
 }
 
 // A second-table overlay: a pennant that turns with the unit.
-void Pennant(Canvas& c, Pt at, double a) {
-  Shape(c, {{-2, -30}, {2, -30}, {2, 0}, {-2, 0}}, at, a);
-  Shape(c, {{2, -30}, {20, -24}, {2, -18}}, at, a, Rgb(250, 250, 250));
+void Pennant(Canvas& c, const Pose& p) {
+  Shape(c, {{-2, -30}, {2, -30}, {2, 0}, {-2, 0}}, p);
+  Shape(c, {{2, -30}, {20, -24}, {2, -18}}, p, Rgb(250, 250, 250));
 }
 
 enum class Kind { kTank, kInfantry, kAircraft, kShip, kFacility };
@@ -174,29 +186,29 @@ Canvas PortraitSheet(int sheet) {
 Canvas UnitSheet(int n, bool secondTable) {
   Canvas c(504, 420);
   for (int cell = 0; cell < 15; ++cell) {
-    const Pt at{(cell % 3) * 168 + 84.0, (cell / 3) * 84 + 42.0};
     // Facing f turns the picture by f twenty-fourths of a turn; the last
     // cell is the class's own picture, facing right.
-    const double a = (cell == 14 ? 6 : cell) * 2 * kPi / 24;
+    const Pose pose{{(cell % 3) * 168 + 84.0, (cell / 3) * 84 + 42.0}, (cell == 14 ? 6 : cell) * 2 * kPi / 24,
+                    cell == 14 ? 1.0 : kOnMapScale};
     if (secondTable) {
-      Pennant(c, at, a);
+      Pennant(c, pose);
       continue;
     }
     switch (SheetShape(n)) {
       case Kind::kTank:
-        Tank(c, at, a);
+        Tank(c, pose);
         break;
       case Kind::kInfantry:
-        Infantry(c, at, a);
+        Infantry(c, pose);
         break;
       case Kind::kAircraft:
-        Aircraft(c, at, a);
+        Aircraft(c, pose);
         break;
       case Kind::kShip:
-        Ship(c, at, a);
+        Ship(c, pose);
         break;
       case Kind::kFacility:
-        Facility(c, at);
+        Facility(c, pose);
         break;
     }
   }
