@@ -35,6 +35,10 @@ std::vector<ImageFile> AllImages() {
     std::snprintf(name, sizeof name, "GRAPHICS\\UNITS\\UNITBITS%03d.PNG", n);
     files.push_back({name, true, [n] { return UnitSheet(n, false); }});
   }
+  for (const int n : FacilityPictureNumbers()) {
+    std::snprintf(name, sizeof name, "GRAPHICS\\UNITS\\UNITBITS%03d.PNG", n);
+    files.push_back({name, true, [n] { return FacilitySheet(n); }});
+  }
   for (int n = 0; n < kSecondTableSheets; ++n) {
     std::snprintf(name, sizeof name, "GRAPHICS\\UNITS\\UNITBITS%03dt.PNG", n);
     files.push_back({name, true, [n] { return UnitSheet(n, true); }});

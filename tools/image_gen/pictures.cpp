@@ -19,58 +19,72 @@ uint32_t Pick(uint32_t seed, uint32_t range) {
   return h % range;
 }
 
-// A shape drawn pointing up around the origin, turned and moved into place.
-std::vector<Pt> Place(const std::vector<Pt>& shape, Pt centre, double radians) {
+// Where and how a unit's shapes are drawn: its centre, its turn and its
+// scale. The shapes below are about 76 pixels across; the map shows a
+// frame at half size over a hex of 24 x 22, so the facings' cells draw them
+// at kOnMapScale to stay inside their own hex and leave the neighbours'
+// clear. The class's own picture (cell 14), shown only in panels and lists,
+// keeps the full size.
+struct Pose {
+  Pt at;
+  double radians;
+  double scale;
+};
+constexpr double kOnMapScale = 0.54;
+
+// A shape drawn pointing up around the origin, scaled, turned and moved
+// into place.
+std::vector<Pt> Place(const std::vector<Pt>& shape, const Pose& pose) {
   std::vector<Pt> moved;
-  for (const Pt& p : shape) moved.push_back({p.x + centre.x, p.y + centre.y});
-  return RotatedPolygon(moved, centre, radians);
+  for (const Pt& p : shape) moved.push_back({p.x * pose.scale + pose.at.x, p.y * pose.scale + pose.at.y});
+  return RotatedPolygon(moved, pose.at, pose.radians);
 }
 
-void Shape(Canvas& c, const std::vector<Pt>& shape, Pt centre, double radians, uint32_t fill = kBody) {
-  const auto placed = Place(shape, centre, radians);
+void Shape(Canvas& c, const std::vector<Pt>& shape, const Pose& pose, uint32_t fill = kBody) {
+  const auto placed = Place(shape, pose);
   c.Outline(placed, 2.5, kEdge);
   c.FillPolygon(placed, fill);
 }
 
+void Dot(Canvas& c, const Pose& pose, double radius, uint32_t colour) {
+  c.FillCircle(pose.at.x, pose.at.y, radius * pose.scale, colour);
+}
+
 // The kinds of picture, by sheet number.
-void Tank(Canvas& c, Pt at, double a) {
-  Shape(c, {{-15, -24}, {15, -24}, {15, 24}, {-15, 24}}, at, a);
-  Shape(c, {{-3, -35}, {3, -35}, {3, -6}, {-3, -6}}, at, a);
-  c.FillCircle(at.x, at.y, 10, kEdge);
-  c.FillCircle(at.x, at.y, 8.5, Rgb(240, 240, 240));
+void Tank(Canvas& c, const Pose& p) {
+  Shape(c, {{-15, -24}, {15, -24}, {15, 24}, {-15, 24}}, p);
+  Shape(c, {{-3, -35}, {3, -35}, {3, -6}, {-3, -6}}, p);
+  Dot(c, p, 10, kEdge);
+  Dot(c, p, 8.5, Rgb(240, 240, 240));
 }
 
-void Infantry(Canvas& c, Pt at, double a) {
-  Shape(c, {{0, -26}, {20, 18}, {0, 8}, {-20, 18}}, at, a);
-  c.FillCircle(at.x, at.y, 5, kEdge);
+void Infantry(Canvas& c, const Pose& p) {
+  Shape(c, {{0, -26}, {20, 18}, {0, 8}, {-20, 18}}, p);
+  Dot(c, p, 5, kEdge);
 }
 
-void Aircraft(Canvas& c, Pt at, double a) {
+void Aircraft(Canvas& c, const Pose& p) {
   Shape(c, {{0, -34}, {5, -22}, {5, -6}, {32, 6}, {32, 12}, {5, 8}, {4, 24}, {12, 30}, {12, 34}, {0, 31},
             {-12, 34}, {-12, 30}, {-4, 24}, {-5, 8}, {-32, 12}, {-32, 6}, {-5, -6}, {-5, -22}},
-        at, a);
+        p);
 }
 
-void Ship(Canvas& c, Pt at, double a) {
-  Shape(c, {{0, -38}, {10, -20}, {10, 26}, {6, 34}, {-6, 34}, {-10, 26}, {-10, -20}}, at, a);
-  Shape(c, {{-5, -8}, {5, -8}, {5, 10}, {-5, 10}}, at, a, Rgb(240, 240, 240));
+void Ship(Canvas& c, const Pose& p) {
+  Shape(c, {{0, -38}, {10, -20}, {10, 26}, {6, 34}, {-6, 34}, {-10, 26}, {-10, -20}}, p);
+  Shape(c, {{-5, -8}, {5, -8}, {5, 10}, {-5, 10}}, p, Rgb(240, 240, 240));
 }
 
-void Facility(Canvas& c, Pt at) {
-  c.FillRect(static_cast<int32_t>(at.x) - 24, static_cast<int32_t>(at.y) - 10, static_cast<int32_t>(at.x) + 24,
-             static_cast<int32_t>(at.y) + 24, kEdge);
-  c.FillRect(static_cast<int32_t>(at.x) - 22, static_cast<int32_t>(at.y) - 8, static_cast<int32_t>(at.x) + 22,
-             static_cast<int32_t>(at.y) + 22, kBody);
-  c.FillPolygon({{at.x - 28, at.y - 8}, {at.x, at.y - 30}, {at.x + 28, at.y - 8}}, kEdge);
-  c.FillPolygon({{at.x - 24, at.y - 10}, {at.x, at.y - 27}, {at.x + 24, at.y - 10}}, Rgb(240, 240, 240));
-  c.FillRect(static_cast<int32_t>(at.x) - 5, static_cast<int32_t>(at.y) + 6, static_cast<int32_t>(at.x) + 5,
-             static_cast<int32_t>(at.y) + 22, kEdge);
+// Stores do not turn.
+void Facility(Canvas& c, const Pose& p) {
+  const Pose upright{p.at, 0.0, p.scale};
+  Shape(c, {{-24, -10}, {0, -30}, {24, -10}, {24, 24}, {-24, 24}}, upright);
+  Shape(c, {{-5, 6}, {5, 6}, {5, 22}, {-5, 22}}, upright, kEdge);
 }
 
 // A second-table overlay: a pennant that turns with the unit.
-void Pennant(Canvas& c, Pt at, double a) {
-  Shape(c, {{-2, -30}, {2, -30}, {2, 0}, {-2, 0}}, at, a);
-  Shape(c, {{2, -30}, {20, -24}, {2, -18}}, at, a, Rgb(250, 250, 250));
+void Pennant(Canvas& c, const Pose& p) {
+  Shape(c, {{-2, -30}, {2, -30}, {2, 0}, {-2, 0}}, p);
+  Shape(c, {{2, -30}, {20, -24}, {2, -18}}, p, Rgb(250, 250, 250));
 }
 
 enum class Kind { kTank, kInfantry, kAircraft, kShip, kFacility };
@@ -89,23 +103,82 @@ Kind SheetShape(int n) {
 }  // namespace
 
 Canvas PortraitSheet(int sheet) {
+  // Natural tones to pick from, so that every face looks like a person's.
+  constexpr uint32_t kSkins[] = {Rgb(245, 210, 180), Rgb(235, 190, 150), Rgb(220, 170, 125), Rgb(190, 135, 95),
+                                 Rgb(150, 100, 65),  Rgb(110, 72, 48),   Rgb(240, 200, 170), Rgb(205, 155, 115)};
+  constexpr uint32_t kHairs[] = {Rgb(25, 20, 18),   Rgb(70, 45, 25),    Rgb(120, 80, 40), Rgb(200, 165, 95),
+                                 Rgb(150, 60, 30),  Rgb(150, 150, 150), Rgb(215, 215, 210), Rgb(45, 35, 30)};
+  constexpr uint32_t kSuits[] = {Rgb(35, 40, 60),  Rgb(50, 50, 55),  Rgb(70, 60, 50), Rgb(30, 55, 45),
+                                 Rgb(90, 30, 35),  Rgb(60, 70, 90),  Rgb(80, 80, 85), Rgb(40, 30, 50)};
+  constexpr uint32_t kTies[] = {Rgb(170, 30, 40), Rgb(30, 70, 150), Rgb(200, 160, 40), Rgb(40, 120, 60),
+                                Rgb(120, 40, 120), Rgb(230, 230, 230)};
   Canvas c(490, 504);
   for (uint32_t cell = 0; cell < 63; ++cell) {
     const auto x0 = static_cast<int32_t>((cell % 7) * 70), y0 = static_cast<int32_t>((cell / 7) * 56);
     const uint32_t seed = static_cast<uint32_t>(sheet) * 97 + cell;
-    const uint32_t back = Rgb(40 + Pick(seed, 60), 50 + Pick(seed + 1, 60), 70 + Pick(seed + 2, 60));
-    c.VerticalGradient(x0, y0, x0 + 70, y0 + 56, back, Mix(back, Rgb(0, 0, 0), 120));
-    const uint32_t suit = Rgb(30 + Pick(seed + 3, 90), 30 + Pick(seed + 4, 60), 40 + Pick(seed + 5, 80));
-    const uint32_t skin = Rgb(150 + Pick(seed + 6, 90), 110 + Pick(seed + 7, 70), 80 + Pick(seed + 8, 60));
-    const uint32_t hair = Rgb(20 + Pick(seed + 9, 120), 15 + Pick(seed + 10, 80), 10 + Pick(seed + 11, 50));
-    const double cx = x0 + 35.0;
-    c.FillPolygon({{cx - 26, y0 + 56.0}, {cx - 22, y0 + 42.0}, {cx, y0 + 38.0}, {cx + 22, y0 + 42.0}, {cx + 26, y0 + 56.0}},
+    const uint32_t back = Rgb(60 + Pick(seed, 50), 70 + Pick(seed + 1, 50), 90 + Pick(seed + 2, 50));
+    c.VerticalGradient(x0, y0, x0 + 70, y0 + 56, back, Mix(back, Rgb(0, 0, 0), 140));
+    const uint32_t skin = kSkins[Pick(seed + 3, 8)];
+    const uint32_t shade = Mix(skin, Rgb(60, 30, 20), 60);
+    const uint32_t hair = kHairs[Pick(seed + 4, 8)];
+    const uint32_t suit = kSuits[Pick(seed + 5, 8)];
+    const uint32_t style = Pick(seed + 6, 4);  // 0 short, 1 parted, 2 balding, 3 long
+    const double cx = x0 + 35.0, top = y0;
+    // Shoulders, collar and tie.
+    c.FillPolygon({{cx - 30, top + 56}, {cx - 27, top + 45}, {cx - 12, top + 39}, {cx + 12, top + 39},
+                   {cx + 27, top + 45}, {cx + 30, top + 56}},
                   suit);
-    c.FillCircle(cx, y0 + 24.0, 13, hair);
-    c.FillCircle(cx, y0 + 27.0, 11.5, skin);
-    c.FillCircle(cx - 4, y0 + 25.0, 1.3, Rgb(20, 20, 20));
-    c.FillCircle(cx + 4, y0 + 25.0, 1.3, Rgb(20, 20, 20));
-    c.Line({cx - 3, y0 + 32.0}, {cx + 3, y0 + 32.0}, 1.2, Rgb(120, 50, 50));
+    c.FillPolygon({{cx - 7, top + 39}, {cx + 7, top + 39}, {cx + 4, top + 50}, {cx, top + 56}, {cx - 4, top + 50}},
+                  Rgb(240, 240, 240));
+    c.FillPolygon({{cx - 2.5, top + 42}, {cx + 2.5, top + 42}, {cx + 3.5, top + 54}, {cx, top + 56},
+                   {cx - 3.5, top + 54}},
+                  kTies[Pick(seed + 7, 6)]);
+    c.FillPolygon({{cx - 12, top + 39}, {cx - 4, top + 39}, {cx - 1, top + 52}}, Mix(suit, Rgb(0, 0, 0), 50));
+    c.FillPolygon({{cx + 12, top + 39}, {cx + 4, top + 39}, {cx + 1, top + 52}}, Mix(suit, Rgb(0, 0, 0), 50));
+    // Neck, long hair behind, ears and face.
+    c.FillRect(static_cast<int32_t>(cx) - 5, static_cast<int32_t>(top) + 30, static_cast<int32_t>(cx) + 5,
+               static_cast<int32_t>(top) + 41, shade);
+    if (style == 3) c.FillPolygon({{cx - 14, top + 16}, {cx + 14, top + 16}, {cx + 15, top + 40}, {cx - 15, top + 40}}, hair);
+    c.FillCircle(cx - 11.5, top + 24, 3, shade);
+    c.FillCircle(cx + 11.5, top + 24, 3, shade);
+    std::vector<Pt> face;
+    for (int i = 0; i < 32; ++i) {
+      const double a = i * 2 * kPi / 32;
+      face.push_back({cx + std::cos(a) * 11, top + 23 + std::sin(a) * (std::sin(a) > 0 ? 13 : 12)});
+    }
+    c.FillPolygon(face, skin);
+    // Hair on top.
+    if (style == 2) {
+      c.FillPolygon({{cx - 12, top + 24}, {cx - 11, top + 15}, {cx - 8, top + 17}, {cx - 9, top + 25}}, hair);
+      c.FillPolygon({{cx + 12, top + 24}, {cx + 11, top + 15}, {cx + 8, top + 17}, {cx + 9, top + 25}}, hair);
+    } else {
+      std::vector<Pt> cap;
+      for (int i = 0; i <= 16; ++i) {
+        const double a = kPi + i * kPi / 16;
+        cap.push_back({cx + std::cos(a) * 12, top + 22 + std::sin(a) * 12});
+      }
+      const double fringe = style == 1 ? 16.0 : 15.0;
+      cap.push_back({cx + 11, top + fringe + 3});
+      cap.push_back({cx + (style == 1 ? -3 : 6), top + fringe});
+      cap.push_back({cx - 11, top + fringe + 3});
+      c.FillPolygon(cap, hair);
+    }
+    // Brows, eyes, nose and mouth; some wear glasses or a moustache.
+    const uint32_t brow = Mix(hair, Rgb(0, 0, 0), 80);
+    c.Line({cx - 7, top + 20}, {cx - 2, top + 19.5}, 1.3, brow);
+    c.Line({cx + 2, top + 19.5}, {cx + 7, top + 20}, 1.3, brow);
+    c.FillCircle(cx - 4.5, top + 23, 1.7, Rgb(250, 250, 250));
+    c.FillCircle(cx + 4.5, top + 23, 1.7, Rgb(250, 250, 250));
+    c.FillCircle(cx - 4.5, top + 23, 1.0, Rgb(40, 30, 25));
+    c.FillCircle(cx + 4.5, top + 23, 1.0, Rgb(40, 30, 25));
+    c.FillPolygon({{cx, top + 24}, {cx + 2, top + 29}, {cx - 1, top + 29.5}}, shade);
+    if (Pick(seed + 8, 4) == 0) c.Line({cx - 4, top + 31}, {cx + 4, top + 31}, 1.8, brow);
+    c.Line({cx - 3.5, top + 33}, {cx + 3.5, top + 33}, 1.2, Rgb(140, 60, 55));
+    if (Pick(seed + 9, 4) == 0) {
+      c.Ring(cx - 4.5, top + 23, 3.4, 1.0, Rgb(30, 30, 30));
+      c.Ring(cx + 4.5, top + 23, 3.4, 1.0, Rgb(30, 30, 30));
+      c.Line({cx - 1.2, top + 23}, {cx + 1.2, top + 23}, 1.0, Rgb(30, 30, 30));
+    }
   }
   return c;
 }
@@ -113,29 +186,29 @@ Canvas PortraitSheet(int sheet) {
 Canvas UnitSheet(int n, bool secondTable) {
   Canvas c(504, 420);
   for (int cell = 0; cell < 15; ++cell) {
-    const Pt at{(cell % 3) * 168 + 84.0, (cell / 3) * 84 + 42.0};
     // Facing f turns the picture by f twenty-fourths of a turn; the last
     // cell is the class's own picture, facing right.
-    const double a = (cell == 14 ? 6 : cell) * 2 * kPi / 24;
+    const Pose pose{{(cell % 3) * 168 + 84.0, (cell / 3) * 84 + 42.0}, (cell == 14 ? 6 : cell) * 2 * kPi / 24,
+                    cell == 14 ? 1.0 : kOnMapScale};
     if (secondTable) {
-      Pennant(c, at, a);
+      Pennant(c, pose);
       continue;
     }
     switch (SheetShape(n)) {
       case Kind::kTank:
-        Tank(c, at, a);
+        Tank(c, pose);
         break;
       case Kind::kInfantry:
-        Infantry(c, at, a);
+        Infantry(c, pose);
         break;
       case Kind::kAircraft:
-        Aircraft(c, at, a);
+        Aircraft(c, pose);
         break;
       case Kind::kShip:
-        Ship(c, at, a);
+        Ship(c, pose);
         break;
       case Kind::kFacility:
-        Facility(c, at);
+        Facility(c, pose);
         break;
     }
   }

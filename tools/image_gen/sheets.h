@@ -3,6 +3,7 @@
 // sizes and cell layouts its drawing code uses. Plain programmer art: flat
 // colours, hexes and simple symbols, mostly white where the game tints.
 #include <cstdint>
+#include <vector>
 
 #include "canvas.h"
 #include "screens/main/map/map_borders_table.h"
@@ -65,11 +66,24 @@ Canvas UiSheet(int n);
 Canvas PortraitSheet(int sheet);
 // Unit picture sheets: 3 columns and 5 rows of 168 x 84 cells (504 x 420),
 // cell f showing facing f (frames 13 to 24 are drawn mirrored).
-// Both tables cover every symbol number the sample classes use (up to 47;
-// numbers of 430 and more take sheet 0).
+// Both tables cover the symbol numbers of the sample's unit classes (up to
+// 47; numbers of 430 and more take sheet 0).
 inline constexpr int kUnitSheets = 48;
 inline constexpr int kSecondTableSheets = kUnitSheets;
 Canvas UnitSheet(int n, bool secondTable);
+// Facility picture sheets, laid out as the unit sheets but every cell
+// showing the facility as it stands (a facility does not turn), except that
+// a settlement's cell 12 shows it as its region's capital. A facility
+// class's picture number is 100 + its class number - 4000, so the sample's
+// classes from 4000 to 4129 take numbers 100 to 229.
+inline constexpr int kFirstFacilityClass = 4000;
+inline constexpr int kFirstFacilityPicture = 100;
+inline constexpr int kCapitalCell = 12;
+int FacilityPictureNumber(int classNumber);
+// The picture numbers that have a drawing, ascending.
+std::vector<int> FacilityPictureNumbers();
+bool IsFacilityPicture(int number);
+Canvas FacilitySheet(int number);
 // Technology pictures, 102 x 102.
 Canvas TechPicture(int n);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
+#include "sheets.h"
 #include "world/game_file.h"
 #include "world/hex_extra.h"
 #include "world/map_file.h"
@@ -258,6 +260,35 @@ TEST_F(SampleWorld, LoadsThroughTheGameReadersWithItsVariety) {
     EXPECT_GE(known, 10) << p;
     EXPECT_GE(designs, 10) << p;
   }
+}
+
+TEST_F(SampleWorld, ClassNamesFitTheirRecordAndFacilitiesHaveTheirOwnPictures) {
+  auto w = Load();
+  // Every class row of the source: its name kept whole, and a facility's
+  // picture one the image generator draws for that class, with no overlay.
+  std::ifstream csv(std::string(VD_WORLD_SOURCE_DIR) + "/CUSTOM/VDUNITS.CSV");
+  std::string line;
+  int classes = 0, facilities = 0;
+  std::set<int> pictures;
+  while (std::getline(csv, line)) {
+    std::istringstream fields(line);
+    std::string number, name;
+    if (!std::getline(fields, number, ',') || !std::getline(fields, name, ',')) continue;
+    if (number.empty() || !std::isdigit(static_cast<unsigned char>(number[0]))) continue;
+    const int n = std::stoi(number);
+    ASSERT_LT(size_t(n), w->unitClasses.size());
+    const UnitClassRecord& cls = w->unitClasses[size_t(n)];
+    ++classes;
+    EXPECT_EQ(std::string(cls.name, strnlen(cls.name, 16)), name) << n;
+    if (n < image_gen::kFirstFacilityClass) continue;
+    ++facilities;
+    EXPECT_EQ(cls.symbol, image_gen::FacilityPictureNumber(n)) << name;
+    EXPECT_TRUE(image_gen::IsFacilityPicture(cls.symbol)) << name;
+    EXPECT_EQ(cls.secondSymbol, 0) << name;
+    pictures.insert(cls.symbol);
+  }
+  EXPECT_GE(classes, 80);
+  EXPECT_EQ(int(pictures.size()), facilities);
 }
 
 TEST_F(SampleWorld, ReadAndWrittenAgainIsByteIdentical) {

@@ -1,6 +1,5 @@
-#include <cstdio>
-
 #include "screens/frontend/start_menu.h"
+#include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_start.h"
 #include "ui/control.h"
@@ -18,6 +17,7 @@ constexpr const char* kProfileTags[] = {"PORTRAIT", "PORTPREV", "PORTNEXT", "LEF
 constexpr int8_t kLeanings[] = {-60, 0, 60};
 constexpr const char* kLeaningTags[] = {"LEFT", "CENTRE", "RIGHT"};
 constexpr uint8_t kPortraits = 8;
+constexpr int32_t kLeaderPortraits = 63;
 
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
@@ -102,9 +102,8 @@ PlayerProfile::PlayerProfile() : Screen("PLAYER", {kProfileTags, {}}) {}
 
 void PlayerProfile::Refresh() {
   if (!currentForm) return;
-  char text[32];
-  std::snprintf(text, sizeof text, "Portrait %u", static_cast<unsigned>(g_profileChoices.portrait) + 1);
-  ControlSetText(FormFindControlByTag(currentForm, "PORTRAIT"), text);
+  // The leaders' portraits are the second sheet's.
+  IconCellRect(kLeaderPortraits + g_profileChoices.portrait, FormFindControlByTag(currentForm, "PORTRAIT"), nullptr);
   for (size_t i = 0; i < std::size(kLeanings); ++i)
     SetControlFlag(FormFindControlByTag(currentForm, kLeaningTags[i]), kStateSelected,
                    g_profileChoices.leaning == kLeanings[i] ? 1 : 0);

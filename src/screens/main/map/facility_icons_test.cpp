@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 #include "records/hex_cell.h"
 #include "screens/main/panels/hex_closeup.h"
 #include "screens/main/map/map_layers_test_support.h"
@@ -10,6 +13,7 @@
 #include "sim/daily/elimination.h"
 #include "sim/hex_state.h"
 #include "ui/control.h"
+#include "units/hex_geometry.h"
 #include "world/unit_class_flags.h"
 
 namespace {
@@ -70,6 +74,45 @@ TEST_F(FacilityIconsTest, CloseUpWithoutASelectedHexDrawsNothing) {
   EXPECT_TRUE(rec.Flush().empty());
   g_renderer.device->GetViewport(&after);
   EXPECT_EQ(after.x, 3u); EXPECT_EQ(after.y, 4u); EXPECT_EQ(after.width, 50u); EXPECT_EQ(after.height, 60u);
+}
+
+TEST_F(FacilityIconsTest, CloseUpUnitSymbolsSitInsideTheirHexes) {
+  // The close-up stretches the 72 x 66 map pixels around the selected hex
+  // (5, 3) over the panel, 180 x 132 here: 2.5 x 2.0 screen pixels to a map
+  // pixel, a hex about 60 x 44. A symbol keeps the 82 x 40 it has on the
+  // map, where its picture lies within a hex of 24 x 22, so a symbol
+  // centred inside a hex of the close-up stays in it.
+  struct Row { const char* what; int k, category; };
+  const Row rows[] = {{"the hex itself", 6, 0}, {"a ship there", 6, 2}, {"upper-left", 0, 0},
+                      {"upper", 1, 0},          {"lower-right", 5, 0}};
+  const plat::Rect panel{10, 10, 190, 142};
+  const uint32_t selected = PackHex(5, 3);
+  g_world.gameState.currentHex = HexPosition{5, 3, 0, 0};
+  SetSymbols(1, 3, 0, false);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    const uint32_t hex = r.k == 6 ? selected : HexNeighbour(MapShape(g_world), selected, r.k);
+    const Hex at = UnpackHex(hex);
+    AddUnit(at.x, at.y, r.category, 1, 1);
+    maptest::QuadRecorder rec;
+    DrawMapBase(view_, panel);
+    std::vector<maptest::Quad> symbols;
+    for (const maptest::Quad& q : rec.Flush())
+      if (q.texture == g_ui.bitmaps.unitPictures[3]->deviceTexture) symbols.push_back(q);
+    ASSERT_EQ(symbols.size(), 1u);
+    const maptest::Quad& q = symbols[0];
+    EXPECT_FLOAT_EQ(q.w, 82); EXPECT_FLOAT_EQ(q.h, 40);
+    // The hex's centre in map pixels from the close-up's corner, and on
+    // the screen.
+    const float mx = float(at.x * 18 + 12 - (5 * 18 - 24));
+    const float my = float(at.y * 22 + 11 - ((at.x & 1) ? 0 : 11) - (3 * 22 - 22));
+    const float dx = q.x + q.w / 2 - (panel.left + mx * 2.5f), dy = q.y + q.h / 2 - (panel.top + my * 2.0f);
+    // Inside the flat-topped hex: half width 30, half height 22.
+    EXPECT_LE(std::fabs(dy), 22.0f) << dx << ", " << dy;
+    EXPECT_LE(std::fabs(dx), 30.0f - std::fabs(dy) * 15.0f / 22.0f) << dx << ", " << dy;
+    g_world.cells[size_t(at.y * kColumns + at.x)].stack = nullptr;
+  }
+  g_world.gameState.currentHex = HexPosition{};
 }
 
 TEST(MinimapBoxTest, FitsTheMapAndFollowsThePan) {

@@ -150,12 +150,13 @@ void DrawUnitIcon(const MapView& view, float x, float y, const UnitRecord& unit,
   const uint32_t discColour =
       g_uiOptions.bunitdiscon ? (ownerColour & 0x00FFFFFFu) | (uint32_t{g_uiOptions.unitdiscalpha} << 24) : ownerColour;
   const float cap = g_uiOptions.bunitnozoom ? 1.0f : 0.5f;
-  float w = kSymbolWidth, h = kSymbolHeight;
+  // Off the map the scales place the unit within its enlarged hex; the
+  // symbol keeps its size in screen pixels, so that it stays in its cell.
+  const float w = kSymbolWidth, h = kSymbolHeight;
   if (onMap) {
     x += unit.pixelX, y += unit.pixelY;
   } else {
     x += scaleX * unit.pixelX, y += scaleY * unit.pixelY;
-    w *= scaleX, h *= scaleY;
   }
   const bool marked = UnitMarked(unit);
   Texture* ubits = g_ui.bitmaps.ubits;

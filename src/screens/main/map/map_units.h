@@ -52,9 +52,9 @@ uint32_t UnitSymbolTint(const World& world, const UnitRecord& unit);
 // The unit's selected mark: drawn on a disc of its owner's colour.
 bool UnitMarked(const UnitRecord& unit);
 
-// One unit's symbol at (x, y) plus its offset in the hex: on the map in map
-// pixels through the view; off it in screen pixels, the offset and the
-// 82 x 40 size scaled by scaleX and scaleY.
+// One unit's symbol at (x, y) plus its offset in the hex, 82 x 40: on the
+// map in map pixels through the view; off it in screen pixels, the offset
+// scaled by scaleX and scaleY.
 void DrawUnitIcon(const MapView& view, float x, float y, const UnitRecord& unit, bool onMap, float scaleX, float scaleY);
 // The symbols of a hex's stack: submarine, sea, land, then air 5 pixels
 // higher, so that air units lie on top.

@@ -22,6 +22,7 @@
 #include "sim/command_log.h"
 #include "sim/unit_order_args.h"
 #include "support/global_guard.h"
+#include "ui/bitmap_control.h"
 #include "ui/list_control.h"
 #include "world/hex_stack_chains.h"
 #include "world/hex_extra.h"
@@ -288,9 +289,19 @@ TEST_F(SelectionTest, IconCellsAndPlayerNamesStayInBounds) {
   for (const Row& r : rows) {
     IconCell c;
     EXPECT_EQ(IconCellOf(r.index, c), r.ok) << r.index;
-    if (!r.ok) continue;
+    BitmapControl picture;
+    IconCellRect(r.index, &picture, nullptr);
+    if (!r.ok) {
+      EXPECT_EQ(picture.pictureSlot, nullptr) << r.index;
+      continue;
+    }
     EXPECT_EQ(std::tie(c.sheet, c.left, c.top, c.right, c.bottom),
               std::tie(r.cell.sheet, r.cell.left, r.cell.top, r.cell.right, r.cell.bottom));
+    // The control shows that cell of its sheet.
+    EXPECT_EQ(picture.pictureSlot, r.cell.sheet ? &g_ui.bitmaps.avatar : &g_ui.bitmaps.cabinet) << r.index;
+    const plat::Rect& shown = picture.images[0].source;
+    EXPECT_EQ(std::tie(shown.left, shown.top, shown.right, shown.bottom),
+              std::tie(r.cell.left, r.cell.top, r.cell.right, r.cell.bottom));
   }
   EXPECT_EQ(PlayerMaskNamesText(g_world, 0), "");
   for (int p = 0; p < kMaxPlayers; ++p) std::memset(g_world.players[p].name, 'N', sizeof g_world.players[p].name - 1);

@@ -13,7 +13,9 @@
 #include "screens/main/popups/unit_list_fields.h"
 #include "net/command_network.h"
 #include "ui/bitmap_control.h"
+#include "ui/control_bits.h"
 #include "ui/list_control.h"
+#include "ui/screen_manager.h"
 #include "sim/game_command.h"
 #include "units/combat/fire_sight.h"
 #include "world/hex_stack_chains.h"
@@ -359,7 +361,9 @@ void IconCellRect(int32_t index, Control* bitmap, Control* caption) {
   if (!IconCellOf(index, cell)) return;
   if (bitmap && bitmap->kind == kKindBitmap) {
     auto* b = static_cast<BitmapControl*>(bitmap);
+    b->pictureSlot = cell.sheet == 0 ? &g_ui.bitmaps.cabinet : &g_ui.bitmaps.avatar;
     for (BitmapImage& image : b->images) image.source = plat::Rect{cell.left, cell.top, cell.right, cell.bottom};
+    b->state |= kStateDirty;
   }
   // Index below the count: the table has no entry at the count itself.
   constexpr size_t kPersonSize = 56;

@@ -103,6 +103,6 @@ struct IconCell {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 bool IconCellOf(int32_t index, IconCell& cell);
-// Sets the bitmap control's picture to the cell and the caption (when
-// given) to the minister of that index, when one exists.
+// Sets the bitmap control's picture to the cell of its portrait sheet and
+// the caption (when given) to the minister of that index, when one exists.
 void IconCellRect(int32_t index, Control* bitmap, Control* caption);
