@@ -27,6 +27,7 @@
 #include "units/step/unit_step_phases.h"
 #include "world/unit_tables.h"
 #include "world/hex_extra.h"
+#include "world/hex_stack_chains.h"
 #include "world/id_lookups.h"
 #include "world/scenario_settings.h"
 #include "world/unit_class_flags.h"
@@ -63,8 +64,12 @@ bool HostileStanding(const World& world, const UnitRecord& unit, const UnitRecor
 
 bool HostilesOn(World& world, const UnitRecord& unit, uint32_t position) {
   HexCell* cell = HexCellAt(world, MapShape(world), position);
-  const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
+  HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
   if (!stack) return false;
+  // Most hexes hold no owner the unit's is at war with: no walk for those.
+  const int side = unit.owner & 31;
+  const uint32_t atWar = world.players[side].simPolicy.hostileMask & ~(1u << side);
+  if (!(HexStackOwnersA(world, *stack, -1) & atWar)) return false;
   for (int c = 0; c < kCategories; ++c)
     for (const UnitRecord* u = stack->chainA[c]; u; u = u->nextInChainA)
       if (HostileStanding(world, unit, *u)) return true;
