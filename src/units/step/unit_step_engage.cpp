@@ -63,13 +63,14 @@ bool HostileStanding(const World& world, const UnitRecord& unit, const UnitRecor
 }
 
 bool HostilesOn(World& world, const UnitRecord& unit, uint32_t position) {
-  HexCell* cell = HexCellAt(world, MapShape(world), position);
-  HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
-  if (!stack) return false;
-  // Most hexes hold no owner the unit's is at war with: no walk for those.
+  // Only an owner the unit's is at war with can be hostile, and most hexes
+  // hold none: those are answered without a walk.
   const int side = unit.owner & 31;
   const uint32_t atWar = world.players[side].simPolicy.hostileMask & ~(1u << side);
-  if (!(HexStackOwnersA(world, *stack, -1) & atWar)) return false;
+  if (!atWar) return false;
+  HexCell* cell = HexCellAt(world, MapShape(world), position);
+  HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
+  if (!stack || !(HexStackOwnersA(world, *stack, -1) & atWar)) return false;
   for (int c = 0; c < kCategories; ++c)
     for (const UnitRecord* u = stack->chainA[c]; u; u = u->nextInChainA)
       if (HostileStanding(world, unit, *u)) return true;
