@@ -56,6 +56,13 @@ bool Enqueue(BfsFillBlock& block, uint32_t position) {
   return true;
 }
 
+// PlainStepCost of the cell, worked out once a fill.
+uint32_t PlainCost(const World& world, BfsFillBlock& block, size_t cell) {
+  uint32_t& kept = block.plainCosts[cell];
+  if ((kept & ~3u) != block.plainStamp) kept = block.plainStamp | PlainStepCost(world, world.cells[cell]);
+  return kept & 3u;
+}
+
 }  // namespace
 
 void EnsureFillBuffers(World& world, BfsFillBlock& block) {
@@ -110,6 +117,13 @@ void BfsFill(World& world, BfsFillBlock& block) {
   // are taken here and the others from FillMoveCost.
   const auto cells = static_cast<int64_t>(world.cells.size());
   const auto mapCells = block.rangeMap ? static_cast<int64_t>(block.rangeMapCells) : 0;
+  if (block.mode == -1) {
+    block.plainStamp += 4;
+    if (block.plainCosts.size() != world.cells.size() || block.plainStamp == 0) {
+      block.plainCosts.assign(world.cells.size(), 0);
+      block.plainStamp = 4;
+    }
+  }
   while (block.head != block.tail) {
     const uint32_t p = block.queue[static_cast<size_t>(block.head)];
     const int64_t ip = HexCellIndex(map, p);
@@ -125,7 +139,7 @@ void BfsFill(World& world, BfsFillBlock& block) {
       if (!fromCell || ib >= cells)
         c = 0;
       else if (block.mode == -1)
-        c = PlainStepCost(world, world.cells[static_cast<size_t>(ib)]);
+        c = PlainCost(world, block, static_cast<size_t>(ib));
       else if (block.mode == -2)
         c = 1;
       else if (block.mode >= 0)
