@@ -150,6 +150,7 @@ void CarryOverUnits(World& world, CampaignCarryOver& carryOver) {
     }
     if (IsPlaced(*unit)) carryOver.valueLeftBehind += ValueOf(world, *unit);
     unit->owner = static_cast<uint8_t>(local);
+    NoteUnitOwnerChange(world);
     unit->controller = static_cast<uint8_t>(local);
     record.commandCounter += 1;
     unit->id = (record.commandCounter & 0x00FFFFFFu) | (static_cast<uint32_t>(local) << 24);

@@ -18,6 +18,7 @@
 #include "records/le_bytes.h"
 #include "world/map_derived_data.h"
 #include "world/world.h"
+#include "world/hex_stack_chains.h"
 
 namespace {
 
@@ -231,6 +232,7 @@ void ResetFacility(World& w, UnitRecord& unit) {
     if (lead && IsActive(*lead) && lead->classIndex != 0 && !(lead->unitFlags & kUnitProvisional)) HoldLeadTo(w, *lead, share);
   }
   unit.owner = unit.controller = static_cast<uint8_t>(CellOwner(cell->word));
+  NoteUnitOwnerChange(w);
   const uint8_t bottom = k->sweepLower, top = k->sweepUpper;
   uint8_t* variants = reinterpret_cast<uint8_t*>(static_cast<UnitImage*>(&unit)) + 64;
   if (variants[0] < bottom || variants[0] > top) {

@@ -25,6 +25,7 @@
 #include "records/le_bytes.h"
 #include "world/record_helpers.h"
 #include "world/world.h"
+#include "world/hex_stack_chains.h"
 
 namespace {
 
@@ -543,6 +544,7 @@ void Capture::Finish(UnitRecord* f) {
 
   if (!f) return;
   f->owner = static_cast<uint8_t>(newOwner_);
+  NoteUnitOwnerChange(w_);
   f->controller = static_cast<uint8_t>(newOwner_);
   AppendUnitPtr(w_, kUnitTableOnMap, newOwner_, kUnitCategoryFacility, *f);
   if (IsUnitLive(*f)) {

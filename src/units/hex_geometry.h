@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-struct World;
-struct HexCell;
+#include "records/hex_cell.h"
+#include "world/world.h"
 
 inline constexpr uint32_t kNoHexPosition = 0;
 inline constexpr int kNoMove = 6;
@@ -28,13 +28,41 @@ struct HexMapShape {
   bool wraps = false;  // east to west; rows never wrap
 };
 
+// The map header's east-west wrap byte.
+inline constexpr size_t kMapWrapByte = 67;
+static_assert(offsetof(MapHeader, reserved66) + 1 == kMapWrapByte);
+
 // The world's map: its width and height and the header's wrap byte.
-HexMapShape MapShape(const World& world);
+// (These and the cell look-ups below sit in every step, path and sight
+// fill, so they are inline.)
+inline HexMapShape MapShape(const World& world) {
+  HexMapShape map;
+  map.width = world.mapWidth;
+  map.height = world.mapHeight;
+  map.wraps = reinterpret_cast<const uint8_t*>(&world.mapHeader)[kMapWrapByte] != 0;
+  return map;
+}
 
 // The neighbour of a position in direction d (0 to 5; 6 and 7 leave it
 // where it is). The null position has none, and a neighbour off the map is
 // the null position; on a wrapping map the column wraps.
-uint32_t HexNeighbour(const HexMapShape& map, uint32_t position, int d);
+inline uint32_t HexNeighbour(const HexMapShape& map, uint32_t position, int d) {
+  // Indexed by direction; entries 6 and 7 are no move.
+  constexpr int16_t kDx[8] = {-1, 0, 1, -1, 0, 1, 0, 0};
+  constexpr int16_t kDyEven[8] = {-1, -1, -1, 0, 1, 0, 0, 0};
+  constexpr int16_t kDyOdd[8] = {0, -1, 0, 1, 1, 1, 0, 0};
+  if (position == kNoHexPosition || d < 0 || d > 7) return kNoHexPosition;
+  const int32_t x0 = HexX(position);
+  int32_t x = x0 + kDx[d];
+  const int32_t y = HexY(position) + ((x0 & 1) ? kDyOdd[d] : kDyEven[d]);
+  if (y < 0 || y >= map.height || map.width <= 0) return kNoHexPosition;
+  if (map.wraps) {
+    x = WrapX(x, map.width);
+  } else if (x < 0 || x >= map.width) {
+    return kNoHexPosition;
+  }
+  return MakeHexPos(x, y);
+}
 
 // Steps between two hexes on an empty map, through the seam on a wrapping
 // map.
@@ -47,6 +75,20 @@ int32_t HexRangeDistance(const HexMapShape& map, uint32_t a, uint32_t b);
 
 // The cell index of a position (column wrapped onto a wrapping map), or -1
 // for the null position and for any position off the map.
-int64_t HexCellIndex(const HexMapShape& map, uint32_t position);
+inline int64_t HexCellIndex(const HexMapShape& map, uint32_t position) {
+  if (position == kNoHexPosition || map.width <= 0) return -1;
+  int32_t x = HexX(position);
+  const int32_t y = HexY(position);
+  if (y < 0 || y >= map.height) return -1;
+  if (map.wraps)
+    x = WrapX(x, map.width);
+  else if (x < 0 || x >= map.width)
+    return -1;
+  return static_cast<int64_t>(y) * map.width + x;
+}
 // The cell of a position, or null as for HexCellIndex.
-HexCell* HexCellAt(World& world, const HexMapShape& map, uint32_t position);
+inline HexCell* HexCellAt(World& world, const HexMapShape& map, uint32_t position) {
+  const int64_t i = HexCellIndex(map, position);
+  if (i < 0 || static_cast<size_t>(i) >= world.cells.size()) return nullptr;
+  return &world.cells[static_cast<size_t>(i)];
+}

@@ -8,6 +8,7 @@
 #include "world/hex_extra.h"
 #include "world/record_helpers.h"
 #include "world/world.h"
+#include "world/hex_stack_chains.h"
 
 float HexPeopleWeight(const World& world, const HexCell& cell) {
   const TerrainRecord* terrain = TerrainOf(world, cell);
@@ -42,6 +43,7 @@ int SetHexOwner(World& world, HexCell& cell, int setOccupier, int newOwner) {
 
   if (facility) {
     facility->owner = static_cast<uint8_t>(p);
+    NoteUnitOwnerChange(world);
     facility->controller = static_cast<uint8_t>(p);
     AppendUnitPtr(world, kUnitTableOnMap, p, kUnitCategoryFacility, *facility);
     facility->ordersShown = facility->orders;

@@ -18,6 +18,7 @@
 #include "world/unit_tables.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
+#include "world/hex_stack_chains.h"
 
 namespace {
 
@@ -122,6 +123,7 @@ void TransferUnit(World& world, UnitRecord& unit, int newOwner, int keepInPlace,
   const bool reserve = InReserve(unit);
   AppendUnitPtr(world, reserve ? kUnitTableReserve : kUnitTableOnMap, newOwner, UnitTableCategory(unit), unit);
   unit.owner = static_cast<uint8_t>(newOwner);
+  NoteUnitOwnerChange(world);
   unit.controller = static_cast<uint8_t>(newOwner);
 
   if (unit.unitFlags & kUnitStock) {

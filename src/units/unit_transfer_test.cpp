@@ -5,6 +5,8 @@
 #include "sim/daily/elimination.h"
 #include "units/handover_test_world.h"
 #include "units/unit_destroy.h"
+#include "world/hex_extra.h"
+#include "world/hex_stack_chains.h"
 #include "units/unit_player_fields.h"
 
 namespace {
@@ -55,6 +57,8 @@ TEST_F(TransferUnitTest, TheUnitIsFiledUnderItsNewOwnerWithItsDefaultsAndHalfIts
   EXPECT_EQ(tank.morale, 0.4f);
   EXPECT_EQ(tank.x, 2);
   EXPECT_EQ(tank.y, 2);
+  // The hex, still holding the tank, answers for its new owner only.
+  EXPECT_EQ(HexStackOwnersA(w, *LoadHexStack(Cell(2, 2)), -1), 1u << 4);
 }
 
 TEST_F(TransferUnitTest, KeepRatingsLeavesTrainingEfficiencyAndMorale) {

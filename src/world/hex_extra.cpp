@@ -23,10 +23,6 @@ void EncodeHexExtra(const HexExtraImage& extra, uint8_t* image) {
   le::StoreField(image, offsetof(HexExtraImage, y), extra.y);
 }
 
-HexUnitStack* LoadHexStack(const HexCell& cell) {
-  return std::atomic_ref<HexUnitStack* const>(cell.stack).load(std::memory_order_acquire);
-}
-
 HexUnitStack* MakeHexStack(HexCell& cell) {
   HexUnitStack* stack = LoadHexStack(cell);
   if (stack) return stack;

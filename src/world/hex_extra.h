@@ -2,11 +2,13 @@
 // A hex's extra record, made on first use and hung from the hex's unit
 // stack: its label text and the state the hex keeps. The 48-byte image is
 // also what a map file stores in each label slot.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
+#include "records/hex_cell.h"
+
 struct World;
-struct HexCell;
 struct HexUnitStack;
 
 struct HexExtraImage {
@@ -46,7 +48,9 @@ HexExtra* GetHexExtra(World& world, HexCell& cell);
 // (or while no other thread can see the cells).
 HexUnitStack* MakeHexStack(HexCell& cell);
 // The stack as published (acquire), for readers outside the lock.
-HexUnitStack* LoadHexStack(const HexCell& cell);
+inline HexUnitStack* LoadHexStack(const HexCell& cell) {
+  return std::atomic_ref<HexUnitStack* const>(cell.stack).load(std::memory_order_acquire);
+}
 
 // Frees an extra record and its text.
 void FreeHexExtra(HexExtra* extra);

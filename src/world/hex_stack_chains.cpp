@@ -26,17 +26,27 @@ bool InChain(UnitRecord* head, const UnitRecord& unit, UnitRecord* UnitRecord::*
   return false;
 }
 
+uint32_t OwnerBit(const UnitRecord& unit) { return 1u << (unit.owner & 31); }
+
+uint32_t OwnersOf(const UnitRecord* head) {
+  uint32_t owners = 0;
+  for (const UnitRecord* u = head; u; u = u->nextInChainA) owners |= OwnerBit(*u);
+  return owners;
+}
+
 using ChainHeads = UnitRecord* (HexUnitStack::*)[4];
 
+// Filing into chain A (marksOwners) adds the unit's owner to the kind's mask.
 template <typename Before>
 HexUnitStack* InsertInto(World& world, HexCell& cell, UnitRecord& unit, ChainHeads heads,
-                         UnitRecord* UnitRecord::*link, Before before) {
+                         UnitRecord* UnitRecord::*link, bool marksOwners, Before before) {
   const int kind = ChainKind(world, unit);
   if (kind < 0 || unit.*link) return nullptr;
   HexUnitStack* stack = GetStackDataLocked(world, cell);
   WorldLockGuard guard(world, kLockHexStacks);
   UnitRecord*& head = (stack->*heads)[kind];
   if (InChain(head, unit, link)) return stack;
+  if (marksOwners) stack->ownersA[kind] |= OwnerBit(unit);
   UnitRecord* last = nullptr;
   for (UnitRecord* u = head; u; u = u->*link)
     if (before(*u, unit)) last = u;
@@ -71,12 +81,12 @@ HexUnitStack* GetStackDataLocked(World& world, HexCell& cell) {
 }
 
 HexUnitStack* HexStackInsertById(World& world, HexCell& cell, UnitRecord& unit) {
-  return InsertInto(world, cell, unit, &HexUnitStack::chainA, &UnitRecord::nextInChainA,
+  return InsertInto(world, cell, unit, &HexUnitStack::chainA, &UnitRecord::nextInChainA, true,
                     [](const UnitRecord& u, const UnitRecord& n) { return u.id < n.id; });
 }
 
 HexUnitStack* HexStackInsertOrdered(World& world, HexCell& cell, UnitRecord& unit) {
-  return InsertInto(world, cell, unit, &HexUnitStack::chainB, &UnitRecord::nextInChainB,
+  return InsertInto(world, cell, unit, &HexUnitStack::chainB, &UnitRecord::nextInChainB, false,
                     [](const UnitRecord& u, const UnitRecord& n) { return u.strength < n.strength; });
 }
 
@@ -86,12 +96,30 @@ int HexStackRemove(World& world, HexCell& cell, UnitRecord& unit) {
   WorldLockGuard guard(world, kLockHexStacks);
   // Every kind is searched: a unit whose class changed may stand under its old kind.
   bool inA = false;
-  for (UnitRecord*& head : stack->chainA) inA = Unlink(head, unit, &UnitRecord::nextInChainA) || inA;
+  for (int kind = 0; kind < 4; ++kind) {
+    if (!Unlink(stack->chainA[kind], unit, &UnitRecord::nextInChainA)) continue;
+    inA = true;
+    // Exact again, so a hex an enemy has left is no longer walked for it.
+    stack->ownersA[kind] = OwnersOf(stack->chainA[kind]);
+  }
   for (UnitRecord*& head : stack->chainB) Unlink(head, unit, &UnitRecord::nextInChainB);
   PublishChainLink(unit.nextInChainA, static_cast<UnitRecord*>(nullptr));
   PublishChainLink(unit.nextInChainB, static_cast<UnitRecord*>(nullptr));
   return inA ? 1 : 0;
 }
+
+uint32_t HexStackOwnersA(World& world, HexUnitStack& stack, int kind) {
+  const uint64_t epoch = world.unitOwnerEpoch.load(std::memory_order_relaxed);
+  if (stack.ownersEpoch != epoch) {
+    WorldLockGuard guard(world, kLockHexStacks);
+    for (int k = 0; k < 4; ++k) stack.ownersA[k] = OwnersOf(stack.chainA[k]);
+    stack.ownersEpoch = epoch;
+  }
+  if (kind >= 0) return kind < 4 ? stack.ownersA[kind] : 0;
+  return stack.ownersA[0] | stack.ownersA[1] | stack.ownersA[2] | stack.ownersA[3];
+}
+
+void NoteUnitOwnerChange(World& world) { world.unitOwnerEpoch.fetch_add(1, std::memory_order_relaxed); }
 
 namespace {
 

@@ -48,6 +48,15 @@ void SetLockedText(World& world, char*& slot, const char* text);
 // (bit 1 clear), standing at the cell's position.
 int CountReserveUnitsAtHex(const World& world, const HexCell& cell);
 
+// The owners (bit owner & 31) of the units in the stack's chain A of the
+// kind, or of every kind for -1; maybe more, never fewer. A clear bit rules
+// that owner out without a walk. Turn thread only, like the chain A walks.
+uint32_t HexStackOwnersA(World& world, HexUnitStack& stack, int kind);
+
+// A unit changed owner (wherever it stands): every stack remakes its owner
+// masks on their next read. Every write of a unit's owner calls it.
+void NoteUnitOwnerChange(World& world);
+
 // Takes the unit out of the hex's chains and clears both of its links.
 // Returns 1 when it stood in a chain A, else 0 (at once when the hex has no
 // stack).

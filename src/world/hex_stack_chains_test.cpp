@@ -166,6 +166,46 @@ TEST_F(HexChains, ReserveUnitsAtAHexAreCountedFromTheRing) {
   w.units = nullptr;  // the fixture's own units
 }
 
+TEST_F(HexChains, OwnerMasksFollowFilingRemovalAndOwnerChanges) {
+  World& w = *world_;
+  HexCell& cell = w.cells[0];
+  UnitRecord& land3 = Unit(1, 1);
+  UnitRecord& land3b = Unit(2, 1);
+  UnitRecord& land5 = Unit(3, 1);
+  UnitRecord& sea7 = Unit(4, 1, 2);
+  land3.owner = land3b.owner = 3;
+  land5.owner = 5;
+  sea7.owner = 7;
+  enum Step { kFile, kRemove, kOwner9 };
+  struct Case {
+    Step step;
+    UnitRecord* unit;
+    uint32_t land, sea;  // the masks of kinds 0 and 2 afterwards
+  };
+  const Case cases[] = {
+      {kFile, &land3, 1u << 3, 0},
+      {kFile, &land3b, 1u << 3, 0},
+      {kFile, &land5, (1u << 3) | (1u << 5), 0},
+      {kFile, &sea7, (1u << 3) | (1u << 5), 1u << 7},
+      {kRemove, &land3, (1u << 3) | (1u << 5), 1u << 7},  // land3b still stands for owner 3
+      {kRemove, &land5, 1u << 3, 1u << 7},
+      {kOwner9, &land3b, 1u << 9, 1u << 7},  // changed in place, noted
+      {kRemove, &sea7, 1u << 9, 0},
+  };
+  for (const Case& c : cases) {
+    if (c.step == kFile) HexStackInsertById(w, cell, *c.unit);
+    if (c.step == kRemove) HexStackRemove(w, cell, *c.unit);
+    if (c.step == kOwner9) {
+      c.unit->owner = 9;
+      NoteUnitOwnerChange(w);
+    }
+    HexUnitStack& stack = *cell.stack;
+    EXPECT_EQ(HexStackOwnersA(w, stack, 0), c.land) << c.unit->id;
+    EXPECT_EQ(HexStackOwnersA(w, stack, 2), c.sea) << c.unit->id;
+    EXPECT_EQ(HexStackOwnersA(w, stack, -1), c.land | c.sea) << c.unit->id;
+  }
+}
+
 TEST_F(HexChains, LockedTextReplacesTheOldText) {
   char* slot = nullptr;
   SetLockedText(*world_, slot, "Northgate");

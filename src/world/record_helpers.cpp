@@ -21,26 +21,6 @@ void ClearWordPair(WordPair& pair) { pair = WordPair{}; }
 
 uint32_t MaskFlags(const UnitRecord& unit, uint32_t mask) { return unit.unitFlags & mask; }
 
-bool IsObjectActive(const UnitRecord* unit, bool requireVisible) {
-  if (!unit) return false;
-  if (unit->unitFlags & kUnitGone) return false;
-  if (unit->classIndex == 0) return false;
-  return !(requireVisible && (unit->unitFlags & kUnitProvisional));
-}
-
-UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible) {
-  if (!cell) return nullptr;
-  const HexUnitStack* stack = LoadHexStack(*cell);
-  if (!stack) return nullptr;
-  UnitRecord* lead = stack->lead;
-  return IsObjectActive(lead, requireVisible) ? lead : nullptr;
-}
-
-const TerrainRecord* TerrainOf(const World& world, const HexCell& cell) {
-  const auto t = static_cast<size_t>(CellTerrain(cell.word));
-  return t < world.terrains.size() ? &world.terrains[t] : nullptr;
-}
-
 int ClassifyRelation(const PlayerRecord& record) {
   if (record.politic < -40) return 0;
   if (record.politic > 40) return 2;

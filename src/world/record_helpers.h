@@ -2,11 +2,12 @@
 // One-line helpers on records that many parts of the game share.
 #include <cstdint>
 
-struct World;
-struct HexCell;
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
+#include "world/hex_extra.h"
+#include "world/world.h"
+
 struct PlayerRecord;
-struct TerrainRecord;
-struct UnitRecord;
 
 // Copies a 64-byte record (a game command's size) as 16 words.
 void CopyRecord64(void* destination, const void* source);
@@ -24,13 +25,28 @@ uint32_t MaskFlags(const UnitRecord& unit, uint32_t mask);
 
 // The unit is there: not removed and with a class, and, when asked, not
 // hidden from the other players. No unit is never active.
-bool IsObjectActive(const UnitRecord* unit, bool requireVisible);
+// (This and the two below sit in every path and sight fill: inline.)
+inline bool IsObjectActive(const UnitRecord* unit, bool requireVisible) {
+  if (!unit) return false;
+  if (unit->unitFlags & kUnitGone) return false;
+  if (unit->classIndex == 0) return false;
+  return !(requireVisible && (unit->unitFlags & kUnitProvisional));
+}
 // The cell's lead unit when it is active, else null.
-UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible);
+inline UnitRecord* GetActiveObject(const HexCell* cell, bool requireVisible) {
+  if (!cell) return nullptr;
+  const HexUnitStack* stack = LoadHexStack(*cell);
+  if (!stack) return nullptr;
+  UnitRecord* lead = stack->lead;
+  return IsObjectActive(lead, requireVisible) ? lead : nullptr;
+}
 
 // The terrain record of the cell, or null when the world has no such
 // terrain (no terrain table loaded).
-const TerrainRecord* TerrainOf(const World& world, const HexCell& cell);
+inline const TerrainRecord* TerrainOf(const World& world, const HexCell& cell) {
+  const auto t = static_cast<size_t>(CellTerrain(cell.word));
+  return t < world.terrains.size() ? &world.terrains[t] : nullptr;
+}
 
 // The region's political leaning in three classes: 0 below -40, 1 from -40
 // to 40, 2 above 40.

@@ -4,15 +4,20 @@
 // table).
 #include <cstdint>
 
+#include "records/unit_record.h"
 #include "world/data_tables.h"
-
-struct World;
-struct UnitImage;
+#include "world/world.h"
 
 // The class of that index, or null when the table has no such class.
-const UnitClassRecord* ClassRecordAt(const World& world, int32_t classIndex);
+// (Inline: every unit step and path search asks it many times.)
+inline const UnitClassRecord* ClassRecordAt(const World& world, int32_t classIndex) {
+  if (classIndex < 0 || static_cast<size_t>(classIndex) >= world.unitClasses.size()) return nullptr;
+  return &world.unitClasses[static_cast<size_t>(classIndex)];
+}
 // The unit's class, or null for class 0's absence or an index off the table.
-const UnitClassRecord* UnitClassOf(const World& world, const UnitImage& unit);
+inline const UnitClassRecord* UnitClassOf(const World& world, const UnitImage& unit) {
+  return ClassRecordAt(world, unit.classIndex);
+}
 
 // A class a player may order units of: in the table, not class 0, and with
 // a strength per unit of size.

@@ -152,6 +152,9 @@ struct World {
   // Raised when a unit inside the map's visible hexes moves; the map view
   // polls it to redraw.
   std::atomic<uint32_t> unitRedrawCount{0};
+  // Raised by every change of a unit's owner: the hex stacks' owner masks
+  // made before it are remade from their chains when next read.
+  std::atomic<uint64_t> unitOwnerEpoch{0};
 
   // Kept equal to mapHeader.width and height by every map change.
   int32_t mapWidth = 0;

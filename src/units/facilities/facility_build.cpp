@@ -21,6 +21,7 @@
 #include "world/record_helpers.h"
 #include "world/terrain_flags.h"
 #include "world/world.h"
+#include "world/hex_stack_chains.h"
 
 namespace {
 
@@ -197,6 +198,7 @@ void RemakeFacility(World& world, HexCell& cell, int pass, float size, int32_t c
   if (pass == 0 && f->classIndex != 0 && !Provisional(*f)) return;
   const int owner = CellOwner(cell.word);
   f->owner = f->controller = static_cast<uint8_t>(owner);
+  NoteUnitOwnerChange(world);
   SetUnitClass(world, *f, pass == 1, classIndex);
   if (pass == 0)
     f->unitFlags |= kUnitProvisional;

@@ -46,11 +46,12 @@ uint8_t TurnOnce(uint8_t heading, uint8_t wanted) {
 
 // Hostile units of the unit's own kind on its next hex that it can see.
 bool HostileOnNextHex(World& world, const UnitRecord& unit) {
-  HexCell* next = HexCellAt(world, MapShape(world), MakeHexPos(unit.x2, unit.y2));
-  const HexUnitStack* stack = next ? LoadHexStack(*next) : nullptr;
-  if (!stack || unit.kind > 3) return false;
   const PlayerRecord& owner = world.players[unit.owner & 31];
   const uint32_t war = owner.simPolicy.hostileMask;
+  if (!war || unit.kind > 3) return false;
+  HexCell* next = HexCellAt(world, MapShape(world), MakeHexPos(unit.x2, unit.y2));
+  HexUnitStack* stack = next ? LoadHexStack(*next) : nullptr;
+  if (!stack || !(HexStackOwnersA(world, *stack, unit.kind) & war)) return false;
   const uint32_t flags = world.scenario.head.gameFlags;
   const bool fog = (flags & kGameFlagFog) && (flags & kGameFlagUnitSight);
   const uint32_t shared = SharedSight(owner);

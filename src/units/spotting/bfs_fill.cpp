@@ -56,6 +56,13 @@ bool Enqueue(BfsFillBlock& block, uint32_t position) {
   return true;
 }
 
+// PlainStepCost of the cell, worked out once a fill.
+uint32_t PlainCost(const World& world, BfsFillBlock& block, size_t cell) {
+  uint32_t& kept = block.plainCosts[cell];
+  if ((kept & ~3u) != block.plainStamp) kept = block.plainStamp | PlainStepCost(world, world.cells[cell]);
+  return kept & 3u;
+}
+
 }  // namespace
 
 void EnsureFillBuffers(World& world, BfsFillBlock& block) {
@@ -105,16 +112,38 @@ void BfsFill(World& world, BfsFillBlock& block) {
   }
   const HexMapShape map = MapShape(world);
   const int32_t n = block.queueCapacity;
+  // Each position's cell index is found once and serves both the work map
+  // and the cell; the sight modes' costs, which ask only the cell entered,
+  // are taken here and the others from FillMoveCost.
+  const auto cells = static_cast<int64_t>(world.cells.size());
+  const auto mapCells = block.rangeMap ? static_cast<int64_t>(block.rangeMapCells) : 0;
+  if (block.mode == -1) {
+    block.plainStamp += 4;
+    if (block.plainCosts.size() != world.cells.size() || block.plainStamp == 0) {
+      block.plainCosts.assign(world.cells.size(), 0);
+      block.plainStamp = 4;
+    }
+  }
   while (block.head != block.tail) {
     const uint32_t p = block.queue[static_cast<size_t>(block.head)];
-    const uint16_t* here = Entry(block, map, p);
-    const int64_t v = here ? *here : 0;
+    const int64_t ip = HexCellIndex(map, p);
+    const int64_t v = ip >= 0 && ip < mapCells ? block.rangeMap[ip] : 0;
+    const bool fromCell = ip >= 0 && ip < cells;
     for (int d = 0; v != 0 && d < 6; ++d) {
       const uint32_t b = HexNeighbour(map, p, d);
       if (b == kNoHexPosition) continue;
-      uint16_t* there = Entry(block, map, b);
-      if (!there) continue;
-      const uint32_t c = FillMoveCost(world, block, map, p, b, d);
+      const int64_t ib = HexCellIndex(map, b);
+      if (ib < 0 || ib >= mapCells) continue;
+      uint16_t* there = block.rangeMap + ib;
+      uint32_t c = 0;
+      if (!fromCell || ib >= cells)
+        c = 0;
+      else if (block.mode == -1)
+        c = PlainCost(world, block, static_cast<size_t>(ib));
+      else if (block.mode == -2)
+        c = 1;
+      else if (block.mode >= 0)
+        c = FillMoveCost(world, block, map, p, b, d);
       if (c == 0) continue;
       int64_t next;
       if (block.budget != 0) {

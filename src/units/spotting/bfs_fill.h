@@ -29,6 +29,11 @@ struct BfsFillBlock {
   uint16_t* rangeMap = nullptr;  // the work map, one value a cell
   size_t rangeMapCells = 0;
   int32_t box[4] = {};  // left, top, right, bottom: what a user clears and scans
+  // Mode -1's cost into each cell as one BfsFill call found it, kept as
+  // that call's stamp plus the cost (1 or 2): a cell entered from several
+  // sides is looked at once, and the next call finds every entry stale.
+  std::vector<uint32_t> plainCosts;
+  uint32_t plainStamp = 0;  // a multiple of 4
 };
 
 extern BfsFillBlock g_bfsFill;

@@ -29,13 +29,13 @@ void Step(World& world, int table, int category, UnitRecord& unit, int minutes) 
 }
 
 void WalkArray(World& world, int table, int player, int category) {
-  const UnitTableArray* array = world.unitTables.Slot(table, player, category);
-  if (!array) return;
+  UnitTableArray* slot = world.unitTables.Slot(table, player, category);
+  if (!slot) return;
   // Units filed during the walk lie beyond this count: they wait a minute.
-  const int32_t count = array->Count();
+  const int32_t count = slot->Count();
   for (int32_t i = 1; i < count; ++i) {
-    // A step may file units into this array and so move it: look it up again.
-    UnitTableArray* slot = world.unitTables.Slot(table, player, category);
+    // The array stays where it is, but a step may file units into it and so
+    // move its entries: each is taken by index afresh.
     if (i >= slot->Count()) break;
     UnitTableEntry& entry = slot->At(i);
     if (!entry.unit) continue;

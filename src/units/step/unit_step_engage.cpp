@@ -27,6 +27,7 @@
 #include "units/step/unit_step_phases.h"
 #include "world/unit_tables.h"
 #include "world/hex_extra.h"
+#include "world/hex_stack_chains.h"
 #include "world/id_lookups.h"
 #include "world/scenario_settings.h"
 #include "world/unit_class_flags.h"
@@ -62,9 +63,14 @@ bool HostileStanding(const World& world, const UnitRecord& unit, const UnitRecor
 }
 
 bool HostilesOn(World& world, const UnitRecord& unit, uint32_t position) {
+  // Only an owner the unit's is at war with can be hostile, and most hexes
+  // hold none: those are answered without a walk.
+  const int side = unit.owner & 31;
+  const uint32_t atWar = world.players[side].simPolicy.hostileMask & ~(1u << side);
+  if (!atWar) return false;
   HexCell* cell = HexCellAt(world, MapShape(world), position);
-  const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
-  if (!stack) return false;
+  HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
+  if (!stack || !(HexStackOwnersA(world, *stack, -1) & atWar)) return false;
   for (int c = 0; c < kCategories; ++c)
     for (const UnitRecord* u = stack->chainA[c]; u; u = u->nextInChainA)
       if (HostileStanding(world, unit, *u)) return true;
