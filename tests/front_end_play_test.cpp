@@ -22,12 +22,17 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "screens/main/bars/minimap_bar.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "sim/daily/elimination.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
 #include "app/window_messages.h"
 #include "support/fast_clock.h"
+#include "support/global_guard.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
@@ -52,7 +57,14 @@ void Click(Control* control, int row) {
   ASSERT_NE(control, nullptr);
   const plat::Rect r = ControlAbsoluteRect(control);
   int y = (r.top + r.bottom) / 2;
-  if (row >= 0) y = r.top + static_cast<ListBoxControl*>(control)->rowStep * row + 3;
+  if (row >= 0) {
+    // The row's own place in the list, scrolled as the list shows it.
+    const auto* list = static_cast<ListBoxControl*>(control);
+    const Control* c = ListNextRow(list, nullptr);
+    for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
+    ASSERT_NE(c, nullptr);
+    y = r.top + c->rect.top - list->scrollOffset + (c->rect.bottom - c->rect.top) / 2;
+  }
   const plat::LParam at = static_cast<plat::LParam>(((r.left + r.right) / 2) | (y << 16));
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmMouseMove, 0, at);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonDown, plat::kMkLButton, at);
@@ -72,12 +84,13 @@ void Type(const char* text) {
   Pump();
 }
 
-// The list row showing the text, or null.
-Control* RowWithText(Control* list, const std::string& text) {
+// The list row showing the text, counted from 0, or -1.
+int RowIndexWithText(Control* list, const std::string& text) {
   auto* box = dynamic_cast<ListBoxControl*>(list);
-  for (Control* r = ListNextRow(box, nullptr); r; r = ListNextRow(box, r))
-    if (r->text == text) return r;
-  return nullptr;
+  int index = 0;
+  for (Control* r = ListNextRow(box, nullptr); r; r = ListNextRow(box, r), ++index)
+    if (r->text == text) return index;
+  return -1;
 }
 
 int RowOf(const std::vector<ScenarioEntry>& rows, const char* file) {
@@ -113,6 +126,31 @@ void StartChannelAsWestholm(int32_t& region) {
   Click(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
 }
 
+// The local region's capital lies in the hexes the map shows.
+void ExpectViewOnCapital(const char* when) {
+  const CapitalPosition capital = CapitalHex(g_world.players[g_world.gameState.localPlayer].simPolicy);
+  ASSERT_FALSE(capital == CapitalPosition{}) << when;
+  const MapView& view = g_mapView;
+  EXPECT_TRUE(capital.x >= view.firstColumn && capital.x < view.endColumn && capital.y >= view.firstRow &&
+              capital.y < view.endRow)
+      << when << ": capital " << capital.x << "," << capital.y << " view " << view.firstColumn << ","
+      << view.firstRow << " to " << view.endColumn << "," << view.endRow;
+}
+
+// Where the minimap and its frame stand: the minimap in its frame, the
+// frame in its parent, the view's screen rectangle of the minimap.
+std::string MinimapPlace() {
+  const Control* minimap = MinimapControl();
+  const Control* frame = g_screens.minimapBar.currentForm;
+  if (!minimap || !frame) return "none";
+  const auto text = [](const plat::Rect& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+           std::to_string(r.bottom) + " ";
+  };
+  const MapView& v = g_mapView;
+  return text(minimap->rect) + text(frame->rect) + text({v.minimapLeft, v.minimapTop, v.minimapRight, v.minimapBottom});
+}
+
 // Runs the game at speed 4 until the days have passed (two minutes at most).
 void PlayDays(uint32_t days) {
   const uint32_t firstDay = g_world.gameState.currentDay;
@@ -127,6 +165,9 @@ void PlayDays(uint32_t days) {
 }
 
 TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
+  // The pointer rests over the middle of the screen, away from the edges
+  // that scroll the map.
+  const GlobalGuard<InputPoll> pointer(g_uiInput.poll, [] { return PolledInput{.x = 400, .y = 300}; });
   FastClock clock;
   plat::SetClockSource(&clock);
   const std::string oldRoot = plat::DataRoot();
@@ -163,6 +204,8 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_EQ(g_world.players[region].kind, kKindHuman);
   EXPECT_EQ(g_world.players[region].govtype, 2) << "the briefing's second leadership button";
   ASSERT_TRUE(GameThreadsRunning());
+  Pump();
+  ExpectViewOnCapital("a new game");
 
   PlayDays(2);
 
@@ -185,6 +228,12 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_TRUE(g_world.scenario.head.gameFlags & kGameFlagFromSave);
   EXPECT_EQ(g_world.gameState.localPlayer, region);
   EXPECT_TRUE(GameThreadsRunning());
+  Pump();
+  ExpectViewOnCapital("a game loaded from the start menu");
+  const std::string minimapAfterLoad = MinimapPlace();
+  // Away from the capital before the next load.
+  g_mapView.panX = g_mapView.panY = 0;
+  ClampMapPan(g_mapView);
 
   // Escape's menu: its save page, a typed name, then its load page.
   const std::string probe = "Probe";
@@ -208,13 +257,19 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   for (int press = 0; press < 3 && !menu.shownPage; ++press) Key(plat::kVkEscape);
   Click(FormFindControlByTag(menu.buttons.currentForm, "LOADBUT"), -1);
   ASSERT_STREQ(menu.shownPage, "GAME_SS4");
-  Click(RowWithText(FormFindControlByTag(menu.loadDialog.currentForm, "LISTLOAD"), probe), -1);
+  Control* loadList = FormFindControlByTag(menu.loadDialog.currentForm, "LISTLOAD");
+  const int probeRow = RowIndexWithText(loadList, probe);
+  ASSERT_GE(probeRow, 0);
+  Click(loadList, probeRow);
   Click(FormFindControlByTag(menu.loadDialog.currentForm, "OKLOAD"), -1);
   Click(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
   if (const auto path = plat::ResolveGamePath(SaveGamePath(probe))) std::filesystem::remove(*path);
   EXPECT_EQ(g_ui.mode, kUiInGame);
   EXPECT_STREQ(g_world.gameState.saveName, "Probe") << "the loaded game is the one saved";
   EXPECT_TRUE(GameThreadsRunning());
+  Pump();
+  ExpectViewOnCapital("a game loaded from the in-game menu");
+  EXPECT_EQ(MinimapPlace(), minimapAfterLoad) << "the minimap stands as after a load from the start menu";
 
   // The game is won: its pop-up, the result screen, the start menu.
   SetGameSpeed(g_world.gameState, 2);
