@@ -206,6 +206,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   ASSERT_TRUE(GameThreadsRunning());
   Pump();
   ExpectViewOnCapital("a new game");
+  const std::string freshMinimap = MinimapPlace();
 
   PlayDays(2);
 
@@ -230,7 +231,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_TRUE(GameThreadsRunning());
   Pump();
   ExpectViewOnCapital("a game loaded from the start menu");
-  const std::string minimapAfterLoad = MinimapPlace();
+  EXPECT_EQ(MinimapPlace(), freshMinimap) << "the minimap stands as in a new game";
   // Away from the capital before the next load.
   g_mapView.panX = g_mapView.panY = 0;
   ClampMapPan(g_mapView);
@@ -269,7 +270,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_TRUE(GameThreadsRunning());
   Pump();
   ExpectViewOnCapital("a game loaded from the in-game menu");
-  EXPECT_EQ(MinimapPlace(), minimapAfterLoad) << "the minimap stands as after a load from the start menu";
+  EXPECT_EQ(MinimapPlace(), freshMinimap) << "the minimap stands as in a new game";
 
   // The game is won: its pop-up, the result screen, the start menu.
   SetGameSpeed(g_world.gameState, 2);
