@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "app/app_object.h"
 #include "app/settings.h"
@@ -22,12 +23,17 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "screens/main/bars/minimap_bar.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "sim/daily/elimination.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
 #include "app/window_messages.h"
 #include "support/fast_clock.h"
+#include "support/global_guard.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
@@ -52,7 +58,12 @@ void Click(Control* control, int row) {
   ASSERT_NE(control, nullptr);
   const plat::Rect r = ControlAbsoluteRect(control);
   int y = (r.top + r.bottom) / 2;
-  if (row >= 0) y = r.top + static_cast<ListBoxControl*>(control)->rowStep * row + 3;
+  if (row >= 0) {  // the row's own place in the list, as scrolled
+    const auto* list = static_cast<ListBoxControl*>(control);
+    const Control* c = ListNextRow(list, nullptr);
+    for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
+    if (c) y = r.top + c->rect.top - list->scrollOffset + 3;
+  }
   const plat::LParam at = static_cast<plat::LParam>(((r.left + r.right) / 2) | (y << 16));
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmMouseMove, 0, at);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonDown, plat::kMkLButton, at);
@@ -72,12 +83,13 @@ void Type(const char* text) {
   Pump();
 }
 
-// The list row showing the text, or null.
-Control* RowWithText(Control* list, const std::string& text) {
+// The list row showing the text, counted from 0, or -1.
+int RowIndexWithText(Control* list, const std::string& text) {
   auto* box = dynamic_cast<ListBoxControl*>(list);
-  for (Control* r = ListNextRow(box, nullptr); r; r = ListNextRow(box, r))
-    if (r->text == text) return r;
-  return nullptr;
+  int index = 0;
+  for (Control* r = ListNextRow(box, nullptr); r; r = ListNextRow(box, r), ++index)
+    if (r->text == text) return index;
+  return -1;
 }
 
 int RowOf(const std::vector<ScenarioEntry>& rows, const char* file) {
@@ -113,6 +125,20 @@ void StartChannelAsWestholm(int32_t& region) {
   Click(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
 }
 
+// The local region's capital lies in the hexes the map shows.
+bool ViewShowsCapital() {
+  const CapitalPosition at = CapitalHex(g_world.players[g_world.gameState.localPlayer].simPolicy);
+  const MapView& v = g_mapView;
+  return !(at == CapitalPosition{}) && at.x >= v.firstColumn && at.x < v.endColumn && at.y >= v.firstRow &&
+         at.y < v.endRow;
+}
+
+// Where the minimap stands in its frame.
+std::pair<int, int> MinimapPlace() {
+  const Control* m = MinimapControl();
+  return m ? std::pair(m->rect.left, m->rect.right) : std::pair(-1, -1);
+}
+
 // Runs the game at speed 4 until the days have passed (two minutes at most).
 void PlayDays(uint32_t days) {
   const uint32_t firstDay = g_world.gameState.currentDay;
@@ -127,6 +153,9 @@ void PlayDays(uint32_t days) {
 }
 
 TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
+  // The pointer rests over the middle of the screen, away from the edges
+  // that scroll the map.
+  const GlobalGuard<InputPoll> pointer(g_uiInput.poll, [] { return PolledInput{.x = 400, .y = 300}; });
   FastClock clock;
   plat::SetClockSource(&clock);
   const std::string oldRoot = plat::DataRoot();
@@ -163,6 +192,9 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_EQ(g_world.players[region].kind, kKindHuman);
   EXPECT_EQ(g_world.players[region].govtype, 2) << "the briefing's second leadership button";
   ASSERT_TRUE(GameThreadsRunning());
+  Pump();
+  EXPECT_TRUE(ViewShowsCapital()) << "a new game";
+  const auto freshMinimap = MinimapPlace();
 
   PlayDays(2);
 
@@ -185,6 +217,12 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_TRUE(g_world.scenario.head.gameFlags & kGameFlagFromSave);
   EXPECT_EQ(g_world.gameState.localPlayer, region);
   EXPECT_TRUE(GameThreadsRunning());
+  Pump();
+  EXPECT_TRUE(ViewShowsCapital()) << "a game loaded from the start menu";
+  EXPECT_EQ(MinimapPlace(), freshMinimap) << "the minimap stands as in a new game";
+  // Away from the capital before the next load.
+  g_mapView.panX = g_mapView.panY = 0;
+  ClampMapPan(g_mapView);
 
   // Escape's menu: its save page, a typed name, then its load page.
   const std::string probe = "Probe";
@@ -208,13 +246,17 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   for (int press = 0; press < 3 && !menu.shownPage; ++press) Key(plat::kVkEscape);
   Click(FormFindControlByTag(menu.buttons.currentForm, "LOADBUT"), -1);
   ASSERT_STREQ(menu.shownPage, "GAME_SS4");
-  Click(RowWithText(FormFindControlByTag(menu.loadDialog.currentForm, "LISTLOAD"), probe), -1);
+  Control* loadList = FormFindControlByTag(menu.loadDialog.currentForm, "LISTLOAD");
+  Click(loadList, RowIndexWithText(loadList, probe));
   Click(FormFindControlByTag(menu.loadDialog.currentForm, "OKLOAD"), -1);
   Click(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
   if (const auto path = plat::ResolveGamePath(SaveGamePath(probe))) std::filesystem::remove(*path);
   EXPECT_EQ(g_ui.mode, kUiInGame);
   EXPECT_STREQ(g_world.gameState.saveName, "Probe") << "the loaded game is the one saved";
   EXPECT_TRUE(GameThreadsRunning());
+  Pump();
+  EXPECT_TRUE(ViewShowsCapital()) << "a game loaded from the in-game menu";
+  EXPECT_EQ(MinimapPlace(), freshMinimap) << "the minimap stands as in a new game";
 
   // The game is won: its pop-up, the result screen, the start menu.
   SetGameSpeed(g_world.gameState, 2);

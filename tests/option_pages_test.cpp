@@ -272,6 +272,44 @@ TEST_F(OptionPagesTest, WhatOkStoresReadsBackIntoTheSameControls) {
   }
 }
 
+// Parent edited -> a sub-page edited and left by OK or Cancel -> the parent
+// still shows its edit and its title; its OK stores both edits, its Cancel
+// only what the sub-page's OK stored.
+TEST_F(OptionPagesTest, AParentPageKeepsItsEditsAcrossItsSubPages) {
+  const struct {
+    bool inGame;
+    const char *subEnd, *parentEnd;
+    int32_t chatLines, cityNames;  // in the options file at the end
+  } rows[] = {{false, "OKPLAYER", "OKPLAYER", 12, 1}, {true, "OKPLAYER", "CANBUT", 6, 1}, {false, "CANBUT", "OKPLAYER", 12, 0}};
+  const auto text = [](Control* c) { return std::string(dynamic_cast<StringControl*>(c)->GetText()); };
+  Control* title = FormFindControlByTag(g_screens.optionsHost.form, "PAGETITLE");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.subEnd) + " then " + row.parentEnd);
+    ResetUiOptions(g_uiOptions);
+    Screen* parent = Open({row.inGame, row.inGame ? "PLAYERBUT" : "GAMESS5", nullptr});
+    ASSERT_NE(parent, nullptr);
+    FormFindControlByTag(parent->form, "CHATLINES")->SetText("12");
+    Press(*parent, "INTBUT");
+    Screen* sub = Shown(Panel(row.inGame));
+    if (!row.inGame) {
+      EXPECT_EQ(text(title), "Interface options");
+    }
+    Control* cityNames = FormFindControlByTag(sub->form, "CLABELS");
+    SetControlFlag(cityNames, kStateSelected, !cityNames->Selected());
+    Press(*sub, row.subEnd);
+    ASSERT_EQ(Shown(Panel(row.inGame)), parent);
+    EXPECT_EQ(text(FormFindControlByTag(parent->form, "CHATLINES")), "12");
+    if (!row.inGame) {
+      EXPECT_EQ(text(title), "Player options");
+    }
+    Press(*parent, row.parentEnd);
+    UiOptions file;
+    ASSERT_EQ(LoadUIOptions(file, g_app.optionsFile), 0);
+    EXPECT_EQ(file.chatshowlines, row.chatLines);
+    EXPECT_EQ(file.ovshowcitynames, row.cityNames);
+  }
+}
+
 TEST_F(OptionPagesTest, ResetWritesTheDefaultsAndKeepsTheMachineSettings) {
   ASSERT_EQ(SaveUIOptions(g_uiOptions, "Defaults"), 0);
   const std::string defaults = FileText(dir_.path() + "/INI/Defaults.INI");

@@ -9,8 +9,10 @@
 #include "screens/frame_bars.h"
 #include "screens/main/map_input/map_pane_input.h"
 #include "screens/main/map_input/map_selection.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"
+#include "sim/simulation_lock.h"
 #include "app/window_messages.h"
 #include "ui/deferred_actions.h"
 #include "ui/interface_images.h"
@@ -18,6 +20,7 @@
 #include "ui/map_hover.h"
 #include "ui/scenario_file_set.h"
 #include "ui/screen_manager.h"
+#include "world/world.h"
 #include "world/text/ui_options.h"
 
 namespace {
@@ -92,6 +95,10 @@ void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
 void EnterGame(ScreenManager* ui) {
   g_platform.appMode = kModeGame;
   if (!ui) return;
+  {
+    plat::CriticalSectionLock reading(g_simulationLock);
+    g_mapView.pendingCentreHex = GameStartHex(g_world);
+  }
   ui->mode = kUiInGame;
   ui->rootForm = ui->rootPanel;
   if (ui->rootForm) ui->rootForm->state |= kStateDirty;

@@ -31,6 +31,7 @@ void RefreshTitleBar() { g_screens.titleBar.Refresh(); }
 void DrawMap(ScreenManager& ui) {
   MapView& view = *ui.mapView;
   if (view.layoutPending) ApplySideScreensLayout(view);
+  CentreOnPendingHex(view);
   DrawMapView(view, 0);
   SyncMinimapViewBox(view);
   view.redrawPending = view.minimapRedrawPending = 0;

@@ -106,6 +106,7 @@ void SelectRadio(Control* form, int32_t firstId, int32_t count, int32_t chosen) 
 GraphicsOptions::GraphicsOptions()
     : OptionPage("GAME_SS6", {kGraphicsTags, kGraphicsIds}, kGraphicsChecks, {}), advanced(*this) {
   okTag_ = "OKGRAPHIC";
+  title = "Graphics options";
 }
 
 void GraphicsOptions::OnOpen() {
@@ -142,7 +143,7 @@ void GraphicsOptions::Refresh() {
 
 void GraphicsOptions::OnOtherCommand(Control* control) {
   if (Is(control, "ADVBUT")) {
-    advanced.Show(kOptionPageInGame, host);
+    OpenSubPage(advanced, control);
     return;
   }
   const bool prev = Is(control, "PREVRES");
@@ -158,6 +159,17 @@ void GraphicsOptions::OnOtherCommand(Control* control) {
   }
   pendingWidth = modes[at].width;
   pendingHeight = modes[at].height;
+  Refresh();
+}
+
+void GraphicsOptions::HoldState() {
+  heldWidth_ = pendingWidth;
+  heldHeight_ = pendingHeight;
+}
+
+void GraphicsOptions::RestoreState() {
+  pendingWidth = heldWidth_;
+  pendingHeight = heldHeight_;
   Refresh();
 }
 
@@ -180,9 +192,10 @@ void GraphicsOptions::Apply() {
   g_optionPageActions.saveRegistry();
 }
 
-AdvancedGraphicsOptions::AdvancedGraphicsOptions(Screen& parent)
+AdvancedGraphicsOptions::AdvancedGraphicsOptions(OptionPage& parent)
     : OptionSubPage(parent, "GAME_SS6a", {kAdvancedGraphicsTags, kAdvancedGraphicsIds}, kAdvancedGraphicsChecks, {}) {
   okTag_ = "OKGRAPHIC";
+  title = "Advanced graphics options";
 }
 
 void AdvancedGraphicsOptions::OnOpen() {
@@ -220,6 +233,7 @@ void AdvancedGraphicsOptions::Store() {
 
 SoundOptions::SoundOptions() : OptionPage("GAME_SS7", {kSoundTags, {}}, kSoundChecks, {}), advanced(*this) {
   okTag_ = "OKSOUND";
+  title = "Sound options";
 }
 
 void SoundOptions::OnOpen() {
@@ -231,7 +245,7 @@ void SoundOptions::OnOpen() {
 }
 
 void SoundOptions::OnOtherCommand(Control* control) {
-  if (Is(control, "ADVSND")) advanced.Show(kOptionPageInGame, host);
+  if (Is(control, "ADVSND")) OpenSubPage(advanced, control);
 }
 
 void SoundOptions::Store() {
@@ -241,9 +255,10 @@ void SoundOptions::Store() {
 
 void SoundOptions::Apply() { g_optionPageActions.setSoundVolume(g_uiOptions.bsoundmute, g_uiOptions.opsoundvol); }
 
-AdvancedSoundOptions::AdvancedSoundOptions(Screen& parent)
+AdvancedSoundOptions::AdvancedSoundOptions(OptionPage& parent)
     : OptionSubPage(parent, "GAME_SS7a", {kAdvancedSoundTags, {}}, kAdvancedSoundChecks, {}) {
   okTag_ = "OKSOUND";
+  title = "Advanced sound options";
 }
 
 void AdvancedSoundOptions::OnOpen() {

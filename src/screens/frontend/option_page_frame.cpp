@@ -16,6 +16,7 @@
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
 #include "world/text/text_lists.h"
@@ -81,6 +82,14 @@ void FormatNumber(const OptionField& field, double value, char* out, size_t size
 
 }  // namespace
 
+void ShowOptionPageTitle(const Control* pageHost, const char* pageTitle) {
+  // Only the front end's holder has a title line; the in-game menu shows
+  // none.
+  Control* holder = g_screens.optionsHost.currentForm;
+  if (!pageHost || !pageTitle || !holder || FormFindControlByTag(holder, "OPTIONPAR") != pageHost) return;
+  ControlSetText(FormFindControlByTag(holder, "PAGETITLE"), pageTitle);
+}
+
 OptionPageActions g_optionPageActions{
     [] { (void)SaveUIOptions(g_uiOptions, g_app.optionsFile); },
     [] { SaveRegistrySettings(g_app, g_netSession.identity, kSettingsKeyPath); },
@@ -145,6 +154,7 @@ void OptionPage::SetChecked(const char* tag, bool on) const {
 }
 
 void OptionPage::OnOpen() {
+  ShowOptionPageTitle(host, title);
   for (const OptionCheck& check : checks) SetChecked(check.tag, (g_uiOptions.*check.key != 0) != check.inverted);
   for (const OptionField& field : fields) {
     char text[64];
@@ -188,17 +198,58 @@ void OptionPage::OnCommand(Control* control, int32_t) {
 
 void OptionPage::Return() { ShowOptionsHome(id); }
 
+void OptionPage::HoldEdits(const Control* opener) {
+  held_.clear();
+  holding_ = form != nullptr;
+  if (!form) return;
+  ControlTreeForEach(form, kAnyDepth, 0, [&](Control* c) {
+    auto* string = dynamic_cast<StringControl*>(c);
+    const bool slider = c->kind == kKindSlideBar;
+    held_.push_back({c != opener && c->Selected(), string ? std::string(string->GetText()) : std::string(),
+                     slider ? static_cast<SlideBarControl*>(c)->position : -1});
+  });
+  HoldState();
+}
+
+void OptionPage::RestoreEdits() {
+  if (!holding_ || !form) return;
+  holding_ = false;
+  // A form loaded again in between has other controls: the stored values
+  // stand.
+  size_t i = 0;
+  ControlTreeForEach(form, kAnyDepth, 0, [&](Control*) { ++i; });
+  const bool same = i == held_.size();
+  i = 0;
+  if (same)
+    ControlTreeForEach(form, kAnyDepth, 0, [&](Control* c) {
+      const HeldControl& h = held_[i++];
+      SetControlFlag(c, kStateSelected, h.selected);
+      if (auto* string = dynamic_cast<StringControl*>(c)) string->SetText(h.text.c_str());
+      if (h.position >= 0) SliderSetPosition(static_cast<SlideBarControl*>(c), h.position);
+    });
+  held_.clear();
+  if (same) RestoreState();
+}
+
+void OptionPage::OpenSubPage(Screen& page, const Control* opener) {
+  HoldEdits(opener);
+  page.Show(kOptionPageInGame, host);
+}
+
 void OptionPage::Commit(const Control* ok) {
   RequestFullRefresh(g_ui);
   g_optionPageActions.saveUiOptions();
   if (ok && ok->id == 0) Return();
 }
 
-OptionSubPage::OptionSubPage(Screen& parent, const char* name, FormLookups formLookups,
+OptionSubPage::OptionSubPage(OptionPage& parent, const char* name, FormLookups formLookups,
                              std::span<const OptionCheck> pageChecks, std::span<const OptionField> pageFields)
     : OptionPage(name, formLookups, pageChecks, pageFields), parent_(parent) {}
 
-void OptionSubPage::Return() { parent_.Show(kKeepScreenId, nullptr); }
+void OptionSubPage::Return() {
+  parent_.Show(kKeepScreenId, nullptr);
+  parent_.RestoreEdits();
+}
 
 RestartConfirm::RestartConfirm() : Screen("GAME_SS8", {kRestartTags, {}}) {}
 

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "ui/screen.h"
 
@@ -77,6 +79,15 @@ class OptionPage : public Screen {
 
   std::span<const OptionCheck> checks;
   std::span<const OptionField> fields;
+  // The page's own title where its host shows one.
+  const char* title = nullptr;
+
+  // A page opened over this one takes its place in the panel: the edits
+  // made here and not yet confirmed are held (every check, text and slider
+  // but the button that opened it) and shown again when it returns, so that
+  // OK or Cancel here still decides them.
+  void HoldEdits(const Control* opener);
+  void RestoreEdits();
 
  protected:
   Control* Find(const char* tag) const;
@@ -93,23 +104,37 @@ class OptionPage : public Screen {
   // The common tail of OK: the refresh, the options file, and the return
   // when the OK control's id is 0.
   void Commit(const Control* ok);
+  // Opens a page of this one in its place, holding this page's edits.
+  void OpenSubPage(Screen& page, const Control* opener);
+  // What the page keeps beyond its controls, held and restored with them.
+  virtual void HoldState() {}
+  virtual void RestoreState() {}
   const char* okTag_ = "OKPLAYER";
+
+ private:
+  struct HeldControl {
+    bool selected;
+    std::string text;
+    int32_t position;  // a slide bar's, else -1
+  };
+  std::vector<HeldControl> held_;
+  bool holding_ = false;
 };
 
 // A sub-page returns to its parent, which keeps its page id and host.
 class OptionSubPage : public OptionPage {
  public:
-  OptionSubPage(Screen& parent, const char* formName, FormLookups lookups, std::span<const OptionCheck> checks,
+  OptionSubPage(OptionPage& parent, const char* formName, FormLookups lookups, std::span<const OptionCheck> checks,
                 std::span<const OptionField> fields);
 
  protected:
   void Return() override;
-  Screen& parent_;
+  OptionPage& parent_;
 };
 
 class SaveOptions : public OptionSubPage {
  public:
-  explicit SaveOptions(Screen& parent);
+  explicit SaveOptions(OptionPage& parent);
   void OnOpen() override;
 
  protected:
@@ -120,7 +145,7 @@ class SaveOptions : public OptionSubPage {
 
 class InterfaceOptions : public OptionSubPage {
  public:
-  explicit InterfaceOptions(Screen& parent);
+  explicit InterfaceOptions(OptionPage& parent);
   void OnOpen() override;
 
  protected:
@@ -131,12 +156,12 @@ class InterfaceOptions : public OptionSubPage {
 
 class ControlOptions : public OptionSubPage {
  public:
-  explicit ControlOptions(Screen& parent);
+  explicit ControlOptions(OptionPage& parent);
 };
 
 class UnitValueOptions : public OptionSubPage {
  public:
-  explicit UnitValueOptions(Screen& parent);
+  explicit UnitValueOptions(OptionPage& parent);
 };
 
 class PlayerOptions : public OptionPage {
@@ -155,7 +180,7 @@ class PlayerOptions : public OptionPage {
 
 class AdvancedGraphicsOptions : public OptionSubPage {
  public:
-  explicit AdvancedGraphicsOptions(Screen& parent);
+  explicit AdvancedGraphicsOptions(OptionPage& parent);
   void OnOpen() override;
 
  protected:
@@ -177,11 +202,16 @@ class GraphicsOptions : public OptionPage {
   void Store() override;
   void Apply() override;
   void OnOtherCommand(Control* control) override;
+  void HoldState() override;
+  void RestoreState() override;
+
+ private:
+  int32_t heldWidth_ = 0, heldHeight_ = 0;
 };
 
 class AdvancedSoundOptions : public OptionSubPage {
  public:
-  explicit AdvancedSoundOptions(Screen& parent);
+  explicit AdvancedSoundOptions(OptionPage& parent);
   void OnOpen() override;
 
  protected:
@@ -240,6 +270,9 @@ struct DisplayMode {
 };
 std::span<const DisplayMode> DisplayModes();
 
+// Shows a page's title in the front end's option holder when the page is
+// shown in its panel; elsewhere nothing.
+void ShowOptionPageTitle(const Control* pageHost, const char* pageTitle);
 // Goes where a page opened with the page id returns: the in-game menu's
 // buttons for 0, the front end's options menu otherwise.
 void ShowOptionsHome(intptr_t pageId);

@@ -115,7 +115,9 @@ PlayerOptions::PlayerOptions()
       saveOptions(*this),
       interfaceOptions(*this),
       controlOptions(*this),
-      unitValueOptions(*this) {}
+      unitValueOptions(*this) {
+  title = "Player options";
+}
 
 void PlayerOptions::Apply() { g_optionPageActions.layoutOverlays(); }
 
@@ -137,11 +139,14 @@ void PlayerOptions::OnOtherCommand(Control* control) {
   for (const auto& sub : subPages)
     if (Is(control, sub.tag)) {
       EndTextEdit();
-      sub.page->Show(kOptionPageInGame, host);
+      OpenSubPage(*sub.page, control);
     }
 }
 
-SaveOptions::SaveOptions(Screen& parent) : OptionSubPage(parent, "GAME_SS5a", {kSaveTags, {}}, kSaveChecks, kSaveFields) {}
+SaveOptions::SaveOptions(OptionPage& parent)
+    : OptionSubPage(parent, "GAME_SS5a", {kSaveTags, {}}, kSaveChecks, kSaveFields) {
+  title = "Saving options";
+}
 
 void SaveOptions::SetChooser(int32_t index) const {
   Control* chooser = Find("SAVEPROF");
@@ -187,8 +192,10 @@ void SaveOptions::Store() {
   Show(kKeepScreenId, nullptr);
 }
 
-InterfaceOptions::InterfaceOptions(Screen& parent)
-    : OptionSubPage(parent, "GAME_SS5b", {kInterfaceTags, {}}, kInterfaceChecks, kInterfaceFields) {}
+InterfaceOptions::InterfaceOptions(OptionPage& parent)
+    : OptionSubPage(parent, "GAME_SS5b", {kInterfaceTags, {}}, kInterfaceChecks, kInterfaceFields) {
+  title = "Interface options";
+}
 
 void InterfaceOptions::OnOpen() {
   OptionPage::OnOpen();
@@ -209,8 +216,12 @@ void InterfaceOptions::Apply() {
   if (sideScreensChanged_) g_optionPageActions.applySideScreens();
 }
 
-ControlOptions::ControlOptions(Screen& parent)
-    : OptionSubPage(parent, "GAME_SS5c", {kControlTags, {}}, kControlChecks, {}) {}
+ControlOptions::ControlOptions(OptionPage& parent)
+    : OptionSubPage(parent, "GAME_SS5c", {kControlTags, {}}, kControlChecks, {}) {
+  title = "Control options";
+}
 
-UnitValueOptions::UnitValueOptions(Screen& parent)
-    : OptionSubPage(parent, "GAME_SS5d", {kUnitValueTags, {}}, kUnitValueChecks, {}) {}
+UnitValueOptions::UnitValueOptions(OptionPage& parent)
+    : OptionSubPage(parent, "GAME_SS5d", {kUnitValueTags, {}}, kUnitValueChecks, {}) {
+  title = "Unit value options";
+}

@@ -95,6 +95,19 @@ plat::Status AllocMapImageryTiles(MapImagery& imagery, plat::Surface* picture) {
                               topEdge + std::min(kImageryTileSize, h - topEdge)};
       const plat::Status copied = CopySurfaceToTexture(&source, g_renderer, tile, picture, nullptr);
       if (plat::Failed(copied)) return copied;
+      // The east column's tiles run past the picture's edge. What lies
+      // beyond is the picture's west edge on a map that wraps, and nothing
+      // is ever shown there on one that does not: filled from the west
+      // edge, the filtered last pixels blend with their true neighbours
+      // instead of with whatever the texture held, which drew a dark line
+      // down the seam.
+      const int32_t filled = source.right - source.left;
+      if (filled < kImageryTileSize) {
+        const plat::Rect west{0, source.top, std::min(kImageryTileSize - filled, w), source.bottom};
+        const plat::Point at{filled, 0};
+        const plat::Status wrapped = CopySurfaceToTexture(&west, g_renderer, tile, picture, &at);
+        if (plat::Failed(wrapped)) return wrapped;
+      }
     }
     // The grid counts what is filled, so a failure part-way draws nothing
     // the picture did not put there.

@@ -4,6 +4,7 @@
 #include "screens/main/panels/main_panels.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/screen_set.h"
+#include "sim/daily/elimination.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/screen_manager.h"
@@ -32,6 +33,24 @@ void LayoutMapViewPanes(MapView& view) {
     minimap->rect.bottom = minimap->rect.top + view.minimapHeight;
   }
   view.panesLaidOut = 1;
+}
+
+uint32_t GameStartHex(const World& world) {
+  const int32_t local = world.gameState.localPlayer;
+  if (local < 0 || local >= kMaxPlayers) return 0;
+  const CapitalPosition capital = CapitalHex(world.players[local].simPolicy);
+  if (capital == CapitalPosition{} || capital.x < 0 || capital.x >= world.mapWidth || capital.y < 0 ||
+      capital.y >= world.mapHeight)
+    return 0;
+  return PackHex(capital.x, capital.y);
+}
+
+void CentreOnPendingHex(MapView& view) {
+  if (view.pendingCentreHex == 0) return;
+  CentreMapOnHex(view, view.pendingCentreHex);
+  view.pendingCentreHex = 0;
+  view.redrawPending = 1;
+  view.minimapRedrawPending = 1;
 }
 
 void ForwardPackedHex(uint32_t packedHex) {

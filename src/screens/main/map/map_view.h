@@ -9,6 +9,7 @@
 
 class Control;
 class MapEffect;
+struct World;
 
 class MapView {
  public:
@@ -90,6 +91,9 @@ class MapView {
   int32_t minimapRedrawPending = 0;
   int32_t panesLaidOut = 0;
   uint32_t framesDrawn = 0;   // map frames drawn since start-up
+  // A packed hex the view centres on at its next frame, once the screen is
+  // laid out for the game (0: none).
+  uint32_t pendingCentreHex = 0;
 
   // The map effects: the head of their ring, none when empty; its links
   // change only under the world's map-effects lock.
@@ -113,6 +117,11 @@ extern MapView g_mapView;
 // out for the map control's height and sizes the minimap from the rectangle
 // its side bar stored (first interface set-up only).
 void LayoutMapViewPanes(MapView& view);
+// A game opens on the local region's capital; 0 (the view stays on the
+// map's centre) when the region has none.
+uint32_t GameStartHex(const World& world);
+// Centres on the pending hex, if any, and lets the minimap's box follow.
+void CentreOnPendingHex(MapView& view);
 // Makes a packed hex the game's hover hex.
 void ForwardPackedHex(uint32_t packedHex);
 // Deselects a selected radio button, as the dock does when it changes depth.

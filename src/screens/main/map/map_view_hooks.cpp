@@ -20,6 +20,11 @@ void ResetMapView(int32_t width, int32_t height) {
   InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, g_mapImagery.width, g_mapImagery.height);
   ClampMapPan(g_mapView);
   FitMinimapToMap(g_mapView);
+  // The fit sizes the minimap within the rectangle it first had; the side
+  // bar then places it in its frame, docked or floating, as the next frame's
+  // layout does. A game loaded from inside another has no other layout to
+  // wait for.
+  g_mapView.layoutPending = 1;
   DropMinimapPicture();
   // The effects of the map left behind mean nothing on the new one.
   ClearMapEffects(g_mapView);
