@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -267,6 +269,43 @@ TEST_F(ListBoxDrawTest, AScrolledListDrawsItsRowsShiftedAndClipped) {
   EXPECT_GT(gfxtest::Channel(image.At(40, 14), 16), 0) << "the selected row's fill";
   EXPECT_EQ(image.At(40, 30), 0xFF000000u) << "the list's own fill under an unselected row";
   EXPECT_EQ(image.At(40, 5), 0xFF0000FFu) << "nothing above the list";
+}
+
+}  // namespace
+
+namespace {
+
+// WCAG relative luminance of an A8R8G8B8 colour, and the contrast of two.
+double Luminance(uint32_t argb) {
+  auto channel = [](uint32_t v) {
+    const double c = v / 255.0;
+    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel((argb >> 16) & 0xFF) + 0.7152 * channel((argb >> 8) & 0xFF) + 0.0722 * channel(argb & 0xFF);
+}
+
+double Contrast(uint32_t a, uint32_t b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Selected and hovered rows read at 4.5:1 at least, whatever lies behind
+// the list: their fills are opaque.
+TEST_F(ListBoxTest, SelectedAndFocusedRowsReadWithEnoughContrast) {
+  auto list = List(1);
+  const ListTextRow* row = list->prototype.get();
+  ASSERT_NE(row, nullptr);
+  struct Look {
+    const char* name;
+    uint32_t fill, text;
+  } const looks[] = {
+      {"selected", row->fills[kLookSelected], row->selectedTextColour},
+      {"focused", row->fills[kLookFocused], row->textColour},
+  };
+  for (const Look& look : looks) {
+    EXPECT_EQ(look.fill >> 24, 0xFFu) << look.name;
+    EXPECT_GE(Contrast(look.fill, look.text), 4.5) << look.name;
+  }
 }
 
 }  // namespace
