@@ -27,9 +27,11 @@ constexpr int32_t kIndicatorHeight = 8;
 constexpr int32_t kRowFontSlot = 3;
 constexpr uint32_t kRowFlags = 0x200051;  // focus look, command on press, radio, button
 constexpr uint32_t kIndicatorGains = 0x180000C1;
-// Opaque, so the rows read the same over whatever lies behind the list.
+// Opaque, so the rows read the same over whatever lies behind the list. A
+// hovered row's fill is or-ed into its own, so a hovered selected row shows
+// the two together.
 constexpr uint32_t kRowSelectedFill = 0xFF2E4A6Au;
-constexpr uint32_t kRowFocusedFill = 0xFF3A5C82u;
+constexpr uint32_t kRowFocusedFill = 0xFF1A3450u;
 constexpr uint32_t kRowSelectedOutline = 0xFF00C800u;
 constexpr uint32_t kRowFocusedOutline = 0xFF00FF00u;
 constexpr uint32_t kRowText = 0xFFFFFF64u;

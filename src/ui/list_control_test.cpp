@@ -290,7 +290,8 @@ double Contrast(uint32_t a, uint32_t b) {
 }
 
 // Selected and hovered rows read at 4.5:1 at least, whatever lies behind
-// the list: their fills are opaque.
+// the list: their fills are opaque. A hovered row's fill is or-ed into the
+// selected one.
 TEST_F(ListBoxTest, SelectedAndFocusedRowsReadWithEnoughContrast) {
   auto list = List(1);
   const ListTextRow* row = list->prototype.get();
@@ -301,6 +302,7 @@ TEST_F(ListBoxTest, SelectedAndFocusedRowsReadWithEnoughContrast) {
   } const looks[] = {
       {"selected", row->fills[kLookSelected], row->selectedTextColour},
       {"focused", row->fills[kLookFocused], row->textColour},
+      {"selected and focused", row->fills[kLookSelected] | row->fills[kLookFocused], row->selectedTextColour},
   };
   for (const Look& look : looks) {
     EXPECT_EQ(look.fill >> 24, 0xFFu) << look.name;

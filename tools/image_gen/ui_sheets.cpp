@@ -45,7 +45,7 @@ void ClockFrames(Canvas& c) {
     const int hour = (i * 2) % 24;
     const bool day = hour >= 6 && hour < 18;
     c.FillCircle(cx, cy, 7.5, day ? Rgb(235, 230, 200) : Rgb(70, 80, 120));
-    c.Ring(cx, cy, 7.0, 1.2, Rgb(20, 24, 30));
+    c.Ring(cx, cy, 7.0, 1.2, Rgb(190, 200, 215));
     const double a = (hour % 12) / 12.0 * 2 * kPi;
     c.Line({cx, cy}, {cx + 4.5 * std::sin(a), cy - 4.5 * std::cos(a)}, 1.6, day ? Rgb(20, 24, 30) : Rgb(255, 255, 255));
     c.Line({cx, cy}, {cx, cy - 6.0}, 0.8, day ? Rgb(120, 40, 40) : Rgb(255, 200, 120));
