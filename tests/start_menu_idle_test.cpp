@@ -1,4 +1,5 @@
-// The start menu as a player meets it, in process: its quit question is
+// The start menu as a player meets it, in process: clicks made to skip the
+// splash do not reach it, its quit question is
 // about leaving the program, a control without a tip shows no tooltip box
 // while one with a tip shows its words, and an idle menu without vertical
 // sync draws at most about 60 frames a second.
@@ -59,10 +60,24 @@ TEST(StartMenuIdle, QuitQuestionTooltipsAndFramePacing) {
       plat::SetClockSource(nullptr);
     }
   } restores{oldRoot};
+  // Clicks that skip the splash, where the menu's Multiplayer button will
+  // be (its form puts it at 412..612 x 380..416), act on the start-up
+  // screens only.
+  const auto multiplayer = static_cast<plat::LParam>(512 | (398 << 16));
+  for (int i = 0; i < 3; ++i) {
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonDown, plat::kMkLButton, multiplayer);
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonUp, 0, multiplayer);
+  }
   RunIdleFrame();
   ASSERT_EQ(g_ui.mode, kUiFrontEnd);
   Control* menu = g_screens.startMenu.currentForm;
   ASSERT_NE(menu, nullptr);
+  Pump();
+  const plat::Rect multi = ControlAbsoluteRect(FormFindControlByTag(menu, "MULTI"));
+  ASSERT_TRUE(multi.left <= 512 && 512 < multi.right && multi.top <= 398 && 398 < multi.bottom);
+  EXPECT_NE(menu->parent, nullptr) << "the start menu is shown";
+  EXPECT_EQ(g_screens.connect.currentForm ? g_screens.connect.currentForm->parent : nullptr, nullptr)
+      << "no splash click opened Multiplayer";
 
   // No game runs: the question is the program's, not the in-game menu's.
   Control* question = FormFindControlByTag(menu, "TEXTBOX12");
