@@ -119,6 +119,7 @@ TEST(DialogContrast, QuestionsOverTheSampleMapReadAtFourAndAHalfToOne) {
   const std::string oldRoot = plat::DataRoot();
   plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
   GlobalGuard pointer(g_uiInput.poll, &RestingPointer);
+  GlobalGuard shownPage(g_screens.gameMenu.shownPage);
   PrepareWholeProgram();
   ASSERT_EQ(InitApplication(g_app), 0);
   struct Restores {
@@ -201,7 +202,9 @@ TEST(DialogContrast, QuestionsOverTheSampleMapReadAtFourAndAHalfToOne) {
     s.gameMenu.CloseMenu();
     Pump();
   }
-  StopGameSession(&g_ui);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+  EXPECT_EQ(RunMessageLoop(), 0);
+  ShutdownApplication(g_app);
 }
 
 }  // namespace
