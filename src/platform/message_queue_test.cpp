@@ -120,28 +120,6 @@ TEST_F(MessageQueueTest, PeekWithoutRemovalLeavesTheMessage) {
   EXPECT_FALSE(Peek(&m, true));
 }
 
-// Input waiting when a screen appears is dropped; everything else stays,
-// in order.
-TEST_F(MessageQueueTest, DiscardingInputKeepsTheOtherMessagesInOrder) {
-  struct Row {
-    uint32_t message;
-    bool kept;
-  } const rows[] = {
-      {kWmApp, true},           {kWmLButtonDown, false}, {kWmLButtonUp, false}, {kWmKeyDown, false},
-      {kWmChar, false},         {kWmMouseMove, true},    {kWmRButtonDblClk, false}, {kWmMouseWheel, false},
-      {kWmXButtonDblClk, false}, {kWmSysKeyUp, false},   {kWmApp + 1, true},    {kWmClose, true},
-  };
-  for (const Row& r : rows) ASSERT_TRUE(PostWindowMessage(window, r.message, 0, 0));
-  DiscardPendingInput();
-  Message m;
-  for (const Row& r : rows) {
-    if (!r.kept) continue;
-    ASSERT_TRUE(Peek(&m, true)) << r.message;
-    EXPECT_EQ(m.message, r.message);
-  }
-  EXPECT_FALSE(Peek(&m, true));
-}
-
 TEST_F(MessageQueueTest, QuitComesAfterThePostedMessages) {
   ASSERT_TRUE(PostWindowMessage(window, kWmApp, 1, 0));
   PostQuitMessage(3);

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -16,6 +14,7 @@
 #include "app/gfx/gfx_test_support.h"
 #include "app/gfx/renderer.h"
 #include "platform/messages.h"
+#include "support/contrast.h"
 #include "ui/control_focus.h"
 #include "ui/control_test_support.h"
 #include "ui/scroller.h"
@@ -275,39 +274,17 @@ TEST_F(ListBoxDrawTest, AScrolledListDrawsItsRowsShiftedAndClipped) {
 
 namespace {
 
-// WCAG relative luminance of an A8R8G8B8 colour, and the contrast of two.
-double Luminance(uint32_t argb) {
-  auto channel = [](uint32_t v) {
-    const double c = v / 255.0;
-    return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-  };
-  return 0.2126 * channel((argb >> 16) & 0xFF) + 0.7152 * channel((argb >> 8) & 0xFF) + 0.0722 * channel(argb & 0xFF);
-}
-
-double Contrast(uint32_t a, uint32_t b) {
-  const double la = Luminance(a), lb = Luminance(b);
-  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// Selected and hovered rows read at 4.5:1 at least, whatever lies behind
-// the list: their fills are opaque. A hovered row's fill is or-ed into the
-// selected one.
+// Selected and hovered rows read at 4.5:1 at least over whatever lies
+// behind the list: their fills are opaque, and a hovered row's fill is
+// or-ed into the selected one.
 TEST_F(ListBoxTest, SelectedAndFocusedRowsReadWithEnoughContrast) {
-  auto list = List(1);
-  const ListTextRow* row = list->prototype.get();
-  ASSERT_NE(row, nullptr);
-  struct Look {
-    const char* name;
-    uint32_t fill, text;
-  } const looks[] = {
-      {"selected", row->fills[kLookSelected], row->selectedTextColour},
-      {"focused", row->fills[kLookFocused], row->textColour},
-      {"selected and focused", row->fills[kLookSelected] | row->fills[kLookFocused], row->selectedTextColour},
-  };
-  for (const Look& look : looks) {
-    EXPECT_EQ(look.fill >> 24, 0xFFu) << look.name;
-    EXPECT_GE(Contrast(look.fill, look.text), 4.5) << look.name;
-  }
+  const auto list = List(1);
+  const ListTextRow& row = *list->prototype;
+  const uint32_t selected = row.fills[kLookSelected], focused = row.fills[kLookFocused];
+  for (uint32_t fill : {selected, focused, selected | focused}) EXPECT_EQ(fill >> 24, 0xFFu);
+  EXPECT_GE(Contrast(selected, row.selectedTextColour), 4.5);
+  EXPECT_GE(Contrast(focused, row.textColour), 4.5);
+  EXPECT_GE(Contrast(selected | focused, row.selectedTextColour), 4.5);
 }
 
 }  // namespace
