@@ -264,27 +264,4 @@ TEST_F(PopupTest, TooltipSizesRoundItsTextAndStaysOnScreen) {
   g_ui.tooltipShown = 0;
 }
 
-// A tip shows only with words to show and a TEXT control to hold them.
-TEST_F(PopupTest, TooltipWithoutWordsOrATextControlIsNotShown) {
-  struct Row {
-    const char* text;
-    bool textControl;
-    int32_t shown;
-  } const rows[] = {{"", true, 0}, {nullptr, true, 0}, {"a tip", false, 0}, {"a tip", true, 1}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text ? row.text : "(none)");
-    Tooltip tip;
-    auto* form = new BoxControl(ControlInit{.width = 20, .height = 20});
-    if (row.textControl)
-      ControlAddChild(form, new StringControl(ControlInit{.kind = kKindText, .tag = "TEXT"}, StringInit{}));
-    tip.form = tip.currentForm = form;
-    tip.BindControls();
-    g_ui.tooltipShown = 0;
-    tip.Show(reinterpret_cast<intptr_t>(row.text), nullptr);
-    EXPECT_EQ(g_ui.tooltipShown, row.shown);
-    delete form;
-  }
-  g_ui.tooltipShown = 0;
-}
-
 }  // namespace
