@@ -229,6 +229,20 @@ bool KillWindowTimer(Window* window, uintptr_t id) {
   return removed != 0;
 }
 
+void DiscardPendingInput() {
+  detail::PumpWindowEvents();
+  detail::ForgetClicks();
+  Queue& q = TheQueue();
+  std::lock_guard lock(q.mutex);
+  std::erase_if(q.messages, [](const detail::QueuedMessage& m) {
+    const uint32_t id = m.msg.message;
+    return (id >= kWmKeyDown && id <= kWmSysKeyUp) || (id > kWmMouseMove && id <= kWmXButtonDblClk);
+  });
+  q.haveKeyDown = false;
+  q.keyDownText.clear();
+  NotifyLocked(q);
+}
+
 void ResetMessageQueue() {
   detail::ResetWindowInput();
   Queue& q = TheQueue();

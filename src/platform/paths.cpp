@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/text_encoding.h"
+
 namespace plat {
 namespace {
 
@@ -134,6 +136,23 @@ std::string FindEntry(const std::string& directory, const std::string& name, boo
   return {};
 }
 
+// The entry on disk for one component of a game path: the game writes
+// Windows-1252 and the disk holds UTF-8 names, but a name written raw by an
+// older build is still found under its own bytes.
+std::string FindDiskEntry(const std::string& directory, const std::string& gameName, bool wantDirectory) {
+  const std::string diskName = Windows1252ToUtf8(gameName);
+  std::string found = FindEntry(directory, diskName, wantDirectory);
+  if (found.empty() && diskName != gameName) found = FindEntry(directory, gameName, wantDirectory);
+  return found;
+}
+
+// A name from the disk as the game reads it; a name that is not UTF-8, or
+// holds what Windows-1252 cannot show, keeps its bytes.
+std::string GameNameOf(std::string_view diskName) {
+  auto name = Utf8ToWindows1252(diskName);
+  return name ? *name : std::string(diskName);
+}
+
 bool WriteAll(int fd, const uint8_t* data, size_t size) {
   while (size > 0) {
     const ssize_t n = ::write(fd, data, size);
@@ -207,11 +226,11 @@ std::optional<std::string> ResolveGamePath(std::string_view gamePath, bool forCr
   for (size_t i = 0; i < parts->size(); ++i) {
     const std::string& part = (*parts)[i];
     const bool last = i + 1 == parts->size();
-    const std::string found = FindEntry(path, part, !last);
+    const std::string found = FindDiskEntry(path, part, !last);
     if (!found.empty()) {
       path = Join(path, found);
     } else if (last && forCreate && IsDirectory(path)) {
-      path = Join(path, part);
+      path = Join(path, Windows1252ToUtf8(part));
     } else {
       return std::nullopt;
     }
@@ -246,12 +265,12 @@ bool MakeGameDirectories(std::string_view gameDirectory) {
   std::string path = DataRoot();
   if (!IsDirectory(path)) return false;
   for (const std::string& part : *parts) {
-    const std::string found = FindEntry(path, part, true);
+    const std::string found = FindDiskEntry(path, part, true);
     if (!found.empty()) {
       path = Join(path, found);
       continue;
     }
-    path = Join(path, part);
+    path = Join(path, Windows1252ToUtf8(part));
     // Another writer may make the same folder at the same moment.
     if (::mkdir(path.c_str(), 0777) != 0 && !(errno == EEXIST && IsDirectory(path))) return false;
   }
@@ -266,11 +285,12 @@ std::vector<std::string> ListGameDirectory(std::string_view gameDirectory, std::
   DIR* dir = ::opendir(path->c_str());
   if (dir == nullptr) return names;
   while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (name == "." || name == "..") continue;
+    const std::string_view diskName = entry->d_name;
+    if (diskName == "." || diskName == "..") continue;
+    std::string name = GameNameOf(diskName);
     if (!WildcardMatch(pattern, name)) continue;
-    if (filesOnly && IsDirectory(Join(*path, std::string(name)))) continue;
-    names.emplace_back(name);
+    if (filesOnly && IsDirectory(Join(*path, std::string(diskName)))) continue;
+    names.push_back(std::move(name));
   }
   ::closedir(dir);
   std::sort(names.begin(), names.end(), LessForListing);

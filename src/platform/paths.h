@@ -5,6 +5,8 @@
 // Paths that are absolute or climb out of the data root are refused; empty
 // components and "." are skipped, and ".." that stays inside the data root
 // goes back a folder, as Windows reads it (without looking at the disk).
+// Game names are Windows-1252: they are UTF-8 on the disk, and listings give
+// them back in the game's own bytes.
 #include <cstdint>
 #include <cstdio>
 #include <optional>

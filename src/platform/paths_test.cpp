@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -299,6 +300,37 @@ TEST_F(PathsTest, WriteFileReplacingInAnUnwritableFolderKeepsTheOldFile) {
   EXPECT_TRUE(Failed(status));
   EXPECT_EQ(ReadText(root_ + "/saves/game.sav"), "old content");
   EXPECT_EQ(NamesIn(root_ + "/saves"), std::vector<std::string>{"game.sav"});
+}
+
+// Game names are Windows-1252: each is written under its UTF-8 name and
+// listed and read back in the game's bytes; a raw 8-bit name an older build
+// wrote (no UTF-8) is still listed and read under its own bytes.
+TEST_F(PathsTest, EightBitNamesAreUtf8OnDiskAndRoundTrip) {
+  struct Case {
+    const char *game, *disk;  // Windows-1252, UTF-8
+  } const cases[] = {
+      {"Caf\xE9.SAV", "Caf\xC3\xA9.SAV"},
+      {"\xC5" "land \xFC" "ber.SAV", "\xC3\x85" "land \xC3\xBC" "ber.SAV"},
+      {"\x80 Stra\xDF" "e.SAV", "\xE2\x82\xAC Stra\xC3\x9F" "e.SAV"},
+      {"\x8Auvi\xF1" "a.SAV", "\xC5\xA0uvi\xC3\xB1" "a.SAV"},
+      {"Plain.SAV", "Plain.SAV"},
+  };
+  Write("Savegame/Old\xE9.SAV", "Old\xE9.SAV");
+  std::vector<std::string> games{"Old\xE9.SAV"}, disk{"Old\xE9.SAV"};
+  for (const Case& c : cases) {
+    ASSERT_EQ(WriteFileReplacing(std::string("Savegame\\") + c.game, c.game, std::strlen(c.game)), kOk) << c.disk;
+    EXPECT_EQ(ReadText(root_ + "/Savegame/" + c.disk), c.game) << c.disk;
+    games.emplace_back(c.game), disk.emplace_back(c.disk);
+  }
+  for (const std::string& game : games) {
+    const auto bytes = ReadFileBytes("Savegame\\" + game);
+    ASSERT_TRUE(bytes) << game;
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), game);
+  }
+  auto listed = ListGameDirectory("Savegame", "*.SAV", true);
+  for (auto* names : {&games, &disk, &listed}) std::sort(names->begin(), names->end());
+  EXPECT_EQ(NamesIn(root_ + "/Savegame"), disk);
+  EXPECT_EQ(listed, games);
 }
 
 TEST_F(PathsTest, SetDataRootDropsTrailingSlashes) {

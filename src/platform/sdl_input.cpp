@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/text_encoding.h"
+
 namespace plat::detail {
 namespace {
 
@@ -117,22 +119,6 @@ uint32_t HeldSlotOf(const SDL_Keysym& key, uint32_t virtualKey) {
     case kVkMenu: return kVkLMenu;
     default: return virtualKey;
   }
-}
-
-// Windows-1252 bytes 0x80-0x9F by Unicode code point; 0 marks the five unused bytes.
-constexpr uint16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-// The Windows-1252 byte of a code point, or -1.
-int Windows1252ByteOf(uint32_t codePoint) {
-  if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) return static_cast<int>(codePoint);
-  for (int i = 0; i < 32; ++i) {
-    if (kCp1252High[i] != 0 && kCp1252High[i] == codePoint) return 0x80 + i;
-  }
-  return -1;
 }
 
 struct ButtonMessages {

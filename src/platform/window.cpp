@@ -480,6 +480,16 @@ void PumpWindowEvents() {
   AppendInputMessages(std::move(batch));
 }
 
+void ForgetClicks() {
+  Registry& r = TheRegistry();
+  Window* window = nullptr;
+  {
+    std::lock_guard lock(r.mutex);
+    window = MainWindowLocked(r);
+  }
+  if (window) Translator().ForgetWindow(window);
+}
+
 void ResetWindowInput() {
   Translator().Reset();
   Registry& r = TheRegistry();

@@ -116,6 +116,10 @@ bool KillWindowTimer(Window* window, uintptr_t id);
 // Empties the queue, the quit flag and the timers (start of a new run of the
 // entry routine, and between tests).
 void ResetMessageQueue();
+// Drops the key, character and mouse-button messages waiting in the queue or
+// still unread from the window system, and the click history, so input made
+// before a screen appeared does not act on it. Main thread.
+void DiscardPendingInput();
 
 // Whether a key or mouse button (virtual-key number; kVkShift, kVkControl and
 // kVkMenu stand for either side) is held, as of the input read so far. Main

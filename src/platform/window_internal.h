@@ -30,6 +30,8 @@ void PumpWindowEvents();
 bool PumpsWindowEventsHere();
 // Forgets held buttons, click history and unread window-system events.
 void ResetWindowInput();
+// Forgets the click history only, so the next press is no double click.
+void ForgetClicks();
 
 // Pointer side: gives the window system the pointer image and visibility
 // chosen so far (they may be chosen before video is up).

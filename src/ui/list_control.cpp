@@ -27,12 +27,15 @@ constexpr int32_t kIndicatorHeight = 8;
 constexpr int32_t kRowFontSlot = 3;
 constexpr uint32_t kRowFlags = 0x200051;  // focus look, command on press, radio, button
 constexpr uint32_t kIndicatorGains = 0x180000C1;
-constexpr uint32_t kRowSelectedFill = 0x4FFFFF5Au;
-constexpr uint32_t kRowFocusedFill = 0x70FFFF5Au;
+// Opaque, so the rows read the same over whatever lies behind the list. A
+// hovered row's fill is or-ed into its own, so a hovered selected row shows
+// the two together.
+constexpr uint32_t kRowSelectedFill = 0xFF2E4A6Au;
+constexpr uint32_t kRowFocusedFill = 0xFF1A3450u;
 constexpr uint32_t kRowSelectedOutline = 0xFF00C800u;
 constexpr uint32_t kRowFocusedOutline = 0xFF00FF00u;
 constexpr uint32_t kRowText = 0xFFFFFF64u;
-constexpr uint32_t kRowSelectedText = 0xFF00FF00u;
+constexpr uint32_t kRowSelectedText = 0xFFFFFFFFu;
 constexpr uint32_t kRowAlignment = 6;
 constexpr int32_t kHostNotifyShownInBox = 99;
 constexpr int32_t kMaxThumbFloor = 2000;

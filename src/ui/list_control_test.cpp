@@ -14,6 +14,7 @@
 #include "app/gfx/gfx_test_support.h"
 #include "app/gfx/renderer.h"
 #include "platform/messages.h"
+#include "support/contrast.h"
 #include "ui/control_focus.h"
 #include "ui/control_test_support.h"
 #include "ui/scroller.h"
@@ -267,6 +268,23 @@ TEST_F(ListBoxDrawTest, AScrolledListDrawsItsRowsShiftedAndClipped) {
   EXPECT_GT(gfxtest::Channel(image.At(40, 14), 16), 0) << "the selected row's fill";
   EXPECT_EQ(image.At(40, 30), 0xFF000000u) << "the list's own fill under an unselected row";
   EXPECT_EQ(image.At(40, 5), 0xFF0000FFu) << "nothing above the list";
+}
+
+}  // namespace
+
+namespace {
+
+// Selected and hovered rows read at 4.5:1 at least over whatever lies
+// behind the list: their fills are opaque, and a hovered row's fill is
+// or-ed into the selected one.
+TEST_F(ListBoxTest, SelectedAndFocusedRowsReadWithEnoughContrast) {
+  const auto list = List(1);
+  const ListTextRow& row = *list->prototype;
+  const uint32_t selected = row.fills[kLookSelected], focused = row.fills[kLookFocused];
+  for (uint32_t fill : {selected, focused, selected | focused}) EXPECT_EQ(fill >> 24, 0xFFu);
+  EXPECT_GE(Contrast(selected, row.selectedTextColour), 4.5);
+  EXPECT_GE(Contrast(focused, row.textColour), 4.5);
+  EXPECT_GE(Contrast(selected | focused, row.selectedTextColour), 4.5);
 }
 
 }  // namespace

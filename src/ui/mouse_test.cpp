@@ -16,6 +16,7 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "ui/string_control.h"
 #include "ui/tooltip.h"
 #include "ui/ui_screen_hooks.h"
 #include "world/text/ui_options.h"
@@ -89,8 +90,10 @@ TEST_F(MouseTest, HeldOrRestingPointerRepeatsAndShowsTipsOnTime) {
       {"a tip after 250 ms", 0xFFFFFF80u, 0, false, 250, {0, 250, 251, 300, 550, 551}, "000 000 001 100 000 001"},
   };
   Control tipForm{controltest::Init(nullptr, nullptr, 0, 0, 50, 20)};
+  StringControl tipText{ControlInit{.kind = kKindText, .tag = "TEXT"}, StringInit{}};
   Tooltip tooltip;
   tooltip.form = tooltip.currentForm = &tipForm;
+  tooltip.textControl = &tipText;
   g_uiScreenHooks.tooltip = &tooltip;
   g_uiOptions.repeatbutms = 250, g_ui.mode = kUiInGame;
   for (const Row& row : rows) {

@@ -33,18 +33,22 @@ void Tooltip::OnOpen() {
   Control* tip = currentForm;
   const char* text = reinterpret_cast<const char*>(id);
   if (!tip) return;
-  if (text && textControl) {
-    textControl->SetText(text);
-    int32_t width = 0, height = 0;
-    const bool measured =
-        g_tooltipMeasure ? g_tooltipMeasure(textControl, text, &width, &height) : MeasureInFont(textControl, text, &width, &height);
-    if (measured) {
-      textControl->rect.right = textControl->rect.left + width;
-      textControl->rect.bottom = textControl->rect.top + height;
-    }
-    tip->rect.right = tip->rect.left + textControl->rect.right + 8;
-    tip->rect.bottom = tip->rect.top + textControl->rect.bottom + 8;
+  // A tip without words, or a form without the control to hold them, would
+  // be an empty box over what the pointer rests on.
+  if (!text || !*text || !textControl) {
+    g_ui.tooltipShown = 0;
+    return;
   }
+  textControl->SetText(text);
+  int32_t textWidth = 0, textHeight = 0;
+  const bool measured = g_tooltipMeasure ? g_tooltipMeasure(textControl, text, &textWidth, &textHeight)
+                                         : MeasureInFont(textControl, text, &textWidth, &textHeight);
+  if (measured) {
+    textControl->rect.right = textControl->rect.left + textWidth;
+    textControl->rect.bottom = textControl->rect.top + textHeight;
+  }
+  tip->rect.right = tip->rect.left + textControl->rect.right + 8;
+  tip->rect.bottom = tip->rect.top + textControl->rect.bottom + 8;
   const int32_t width = tip->rect.right - tip->rect.left, height = tip->rect.bottom - tip->rect.top;
   const int32_t left = Inside(g_ui.lastCursorX, width, g_platform.clientRect.right);
   const int32_t top = Inside(g_ui.lastCursorY - height, height, g_platform.clientRect.bottom);

@@ -108,7 +108,7 @@ uint32_t NextPowerOfTwo(uint32_t v) {
 const std::vector<FontSpec>& FontSpecs() {
   static const std::vector<FontSpec> specs = {
       {"FONT1", 12, 0, Face::kSans, 16, false},      {"FONT2", 9, 0, Face::kSans, 12, false},
-      {"FONT3", 7, 0, Face::kSans, 10, false},       {"FONT4", 7, 2, Face::kSans, 10, true},
+      {"FONT3", 7, 0, Face::kSans, 13, false},       {"FONT4", 7, 2, Face::kSans, 10, true},
       {"FONT5", 7, 1, Face::kSansBold, 10, false},   {"FONT6", 5, 0, Face::kSans, 8, false},
       {"FONT7", 6, 0, Face::kSans, 9, false},        {"FONT8", 20, 0, Face::kSans, 27, false},
       {"FONT9", 14, 0, Face::kSans, 19, false},      {"FONT10", 9, 0, Face::kSansMono, 12, false},

@@ -58,6 +58,8 @@ struct Ink {
   uint32_t pixels = 0;
   // The width of the ink in its first and last inked rows.
   int32_t topWidth = 0, bottomWidth = 0;
+  // The first and last inked rows, from the top of the cell.
+  int32_t firstRow = -1, lastRow = -1;
 };
 
 Ink InkOf(const LoadedFont& f, int code) {
@@ -77,7 +79,8 @@ Ink InkOf(const LoadedFont& f, int code) {
       }
     }
     if (rowWidth) {
-      if (!seenRow) ink.topWidth = rowWidth;
+      if (!seenRow) ink.topWidth = rowWidth, ink.firstRow = static_cast<int32_t>(y - y0);
+      ink.lastRow = static_cast<int32_t>(y - y0);
       ink.bottomWidth = rowWidth;
       seenRow = true;
     }
@@ -168,13 +171,25 @@ TEST_F(BakedFontsTest, EveryFontHasItsValuesAndAPageMatchingItsMetrics) {
   }
 }
 
+// The font of lists, pop-up menus and text boxes (slot 3) and the title and
+// label fonts read at 1024 x 768: from the top of a capital to the foot of
+// a descender at least 12 pixels.
+TEST_F(BakedFontsTest, TextFontsStandAtLeastTwelvePixelsHigh) {
+  for (const char* name : {"FONT1", "FONT2", "FONT3"}) {
+    const LoadedFont f = ReadBaked(dir_->path(), name);
+    const Ink cap = InkOf(f, 'A'), descender = InkOf(f, 'g');
+    EXPECT_GE(descender.lastRow - cap.firstRow + 1, 12) << name;
+  }
+}
+
 TEST_F(BakedFontsTest, ProportionalFontsAreProportionalAndTheMonospacedOneIsNot) {
   const LoadedFont sans = ReadBaked(dir_->path(), "FONT2");
   EXPECT_GT(Advance(sans, 'W'), Advance(sans, 'i') + 4.0f);
   const LoadedFont mono = ReadBaked(dir_->path(), "FONT10");
   for (int code = 33; code < 127; ++code) EXPECT_EQ(Advance(mono, code), Advance(mono, 'M')) << code;
-  // The bold font inks more of the same letters than the plain one its size.
-  const LoadedFont plain = ReadBaked(dir_->path(), "FONT3");
+  // The bold font inks more of the same letters than the slanted plain one
+  // its size.
+  const LoadedFont plain = ReadBaked(dir_->path(), "FONT4");
   const LoadedFont bold = ReadBaked(dir_->path(), "FONT5");
   EXPECT_GT(InkOf(bold, 'H').pixels, InkOf(plain, 'H').pixels);
 }

@@ -1,8 +1,12 @@
 // The interface's nine shared sets. Set 0 holds the pieces the toolkit
 // draws itself: panel fills at the top, the 12 x 12 scroller arrows at
 // (252, 122) and (267, 122), and the button-frame pieces in rows 390 to 406
-// (normal at columns 6 to 70, selected at 78 to 142).
+// (normal at columns 6 to 70, selected at 78 to 142), and the title bar's
+// 16 x 16 pieces: the clock's 13 frames in a row at (0, 410), one per two
+// hours (frame 12 is midnight again), and the four speed boxes (pause, slow,
+// normal, fast) at (0, 430), their selected looks at (64, 430).
 // Every set has a grid of numbered 64 x 64 cells for the forms to use.
+#include <cmath>
 #include <string>
 
 #include "sheets.h"
@@ -34,6 +38,43 @@ void Arrow(Canvas& c, double x, double y, bool up) {
   c.FillPolygon(tri, Rgb(255, 255, 255));
 }
 
+void ClockFrames(Canvas& c) {
+  constexpr double kPi = 3.14159265358979323846;
+  for (int i = 0; i < 13; ++i) {
+    const double cx = i * 16 + 8, cy = 418;
+    const int hour = (i * 2) % 24;
+    const bool day = hour >= 6 && hour < 18;
+    c.FillCircle(cx, cy, 7.5, day ? Rgb(235, 230, 200) : Rgb(70, 80, 120));
+    c.Ring(cx, cy, 7.0, 1.2, Rgb(190, 200, 215));
+    const double a = (hour % 12) / 12.0 * 2 * kPi;
+    c.Line({cx, cy}, {cx + 4.5 * std::sin(a), cy - 4.5 * std::cos(a)}, 1.6, day ? Rgb(20, 24, 30) : Rgb(255, 255, 255));
+    c.Line({cx, cy}, {cx, cy - 6.0}, 0.8, day ? Rgb(120, 40, 40) : Rgb(255, 200, 120));
+  }
+}
+
+void SpeedBoxes(Canvas& c) {
+  for (int look = 0; look < 2; ++look) {
+    for (int speed = 0; speed < 4; ++speed) {
+      const int32_t x0 = look * 64 + speed * 16, y0 = 430;
+      c.FillRect(x0, y0, x0 + 16, y0 + 16, look ? Rgb(90, 120, 150) : Rgb(46, 60, 74));
+      c.Frame(x0, y0, x0 + 16, y0 + 16, 1, Rgb(120, 140, 160));
+      const uint32_t ink = look ? Rgb(255, 255, 100) : Rgb(230, 230, 230);
+      if (speed == 0) {
+        c.FillRect(x0 + 4, y0 + 4, x0 + 7, y0 + 12, ink);
+        c.FillRect(x0 + 9, y0 + 4, x0 + 12, y0 + 12, ink);
+        continue;
+      }
+      // One, two or three arrow heads side by side, centred.
+      const double w = speed == 1 ? 6 : speed == 2 ? 5 : 4;
+      const double left = x0 + (16 - w * speed) / 2;
+      for (int k = 0; k < speed; ++k) {
+        const double l = left + k * w;
+        c.FillPolygon({{l, y0 + 4.0}, {l + w, y0 + 8.0}, {l, y0 + 12.0}}, ink);
+      }
+    }
+  }
+}
+
 void SharedPieces(Canvas& c) {
   // Panel fills.
   c.VerticalGradient(0, 0, 256, 120, Rgb(70, 80, 100), Rgb(30, 34, 44));
@@ -56,6 +97,8 @@ void SharedPieces(Canvas& c) {
     c.FillRect(x0, y1 - 2, x1, y1, bottomRight);
     c.FillRect(x1 - 2, y0, x1, y1, bottomRight);
   }
+  ClockFrames(c);
+  SpeedBoxes(c);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "app/audio/music_player.h"
+#include "app/frame_pacer.h"
 #include "app/gfx/bitmap_sets.h"
 #include "app/gfx/cursor.h"
 #include "app/gfx/renderer.h"
@@ -49,7 +50,8 @@ void StartupFrame() {
 }
 
 void UiFrame() {
-  SleepMs(0);
+  // Without vertical sync nothing else holds the frames back.
+  SleepMs(g_framePacer.WaitBeforeFrame(MonotonicMs()));
   UpdateFrameUi(g_ui);
 }
 
@@ -80,6 +82,9 @@ void EnterFrontEnd() {
   ui.skipFrontEnd = ui.netRole != kRoleNone ? 1 : 0;
   ShowFrontEndScreen(ui);
   DispatchPendingMessages(g_platform);
+  // Clicks and keys that skipped the splash, read only now, were meant for
+  // the start-up screens, not for the menu that has just appeared.
+  DiscardPendingInput();
   g_platform.appMode = kModeFrontEnd;
   // The network layer asks for the command line's role, and ends the
   // program as a failed screen does when that session cannot start.

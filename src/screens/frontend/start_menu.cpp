@@ -15,14 +15,22 @@
 
 namespace {
 
-constexpr const char* kStartMenuTags[] = {"NEWGAME", "LOADGAME", "MULTI", "OPTIONS", "QUIT",
+constexpr const char* kStartMenuTags[] = {"MENU", "NEWGAME", "LOADGAME", "MULTI", "OPTIONS", "QUIT",
                                           "QUITBOX", "TEXTBOX12", "OKQUIT", "CANBUT"};
-// The quit question's entry of the game-flow texts.
-constexpr int kQuitQuestion = 12;
+// At the start menu no game is running: the question is about leaving the
+// program, not the in-game menu's "leave this game" text.
+constexpr int kQuitProgramQuestion = 10;
 // The load dialog's choice lands here until it is confirmed.
 std::string g_loadChoice;
 
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+// The question takes the menu's place: text is drawn after every fill of a
+// frame, so menu labels left beneath the box would show through its words.
+void ShowQuitQuestion(Control* form, bool shown) {
+  SetControlFlag(FormFindControlByTag(form, "QUITBOX"), kStateHidden, shown ? 0 : 1);
+  SetControlFlag(FormFindControlByTag(form, "MENU"), kStateHidden, shown ? 1 : 0);
+}
 
 }  // namespace
 
@@ -30,8 +38,9 @@ StartMenu::StartMenu() : Screen("SM_PLAYER1", {kStartMenuTags, {}}) { hostLink =
 
 void StartMenu::OnOpen() {
   if (!currentForm) return;
-  SetControlFlag(FormFindControlByTag(currentForm, "QUITBOX"), kStateHidden, 1);
-  ControlSetText(FormFindControlByTag(currentForm, "TEXTBOX12"), TextListEntry(g_textLists, kListUitext, kQuitQuestion));
+  ShowQuitQuestion(currentForm, false);
+  ControlSetText(FormFindControlByTag(currentForm, "TEXTBOX12"),
+                 TextListEntry(g_textLists, kListLocalphrases, kQuitProgramQuestion));
 }
 
 void StartMenu::OnCommand(Control* control, int32_t) {
@@ -47,9 +56,9 @@ void StartMenu::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "OPTIONS")) {
     s.optionsMenu.Show(0, nullptr);
   } else if (Is(control, "QUIT")) {
-    SetControlFlag(FormFindControlByTag(currentForm, "QUITBOX"), kStateHidden, 0);
+    ShowQuitQuestion(currentForm, true);
   } else if (Is(control, "CANBUT")) {
-    SetControlFlag(FormFindControlByTag(currentForm, "QUITBOX"), kStateHidden, 1);
+    ShowQuitQuestion(currentForm, false);
   } else if (Is(control, "OKQUIT")) {
     if (g_platform.mainWindow) plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
   }
