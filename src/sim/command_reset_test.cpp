@@ -14,6 +14,7 @@
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
+#include "world/region_figures.h"
 
 namespace {
 
@@ -210,6 +211,34 @@ TEST_F(Resync, FacilityDesignsFrom4000AreGivenToRegionsWithADesignRow) {
   EXPECT_EQ(row[4002], 0);
   EXPECT_EQ(row[4003], 1);
   EXPECT_EQ(row[5], 0) << "below 4000 nothing is given";
+}
+
+TEST_F(Resync, ANegativeReservePopulationBecomesZeroAndTechnologyZeroIsCleared) {
+  World& w = *t.world;
+  w.techs.assign(3, TechRecord{});
+  w.techs[1].category = 1;
+  w.techs[2].category = 1;
+  w.techs[2].prerequisites[0] = 1;
+  w.gameState.techCount = 3;
+  w.techRows.assign(kMaxPlayers * 3, PlayerTechState{});
+  w.gameState.designRowBytes = 8;
+  w.designRows.assign(kMaxPlayers * 8, 0);
+  const struct {
+    float reserve, after;
+  } rows[] = {{-250.0f, 0.0f}, {0.0f, 0.0f}, {1200.0f, 1200.0f}};
+  for (const auto& row : rows) {
+    StoreRegionFloat(w.players[4], kRegionPopReserve, row.reserve);
+    PlayerTechState* techs = TechRow(w, 4);
+    techs[0] = PlayerTechState{1, 0, 0x10, {}};
+    techs[1].known = 0;
+    techs[2].known = 2;
+    ResyncCommands(w);
+    EXPECT_EQ(LoadRegionFloat(w.players[4], kRegionPopReserve), row.after);
+    EXPECT_EQ(techs[0].known, 0);
+    EXPECT_EQ(techs[0].projectFlags, 0);
+    EXPECT_EQ(techs[1].known, 2) << "a held technology's missing prerequisite is granted";
+    EXPECT_EQ(techs[2].known, 2) << "clearing technology 0 takes nothing that names no prerequisite";
+  }
 }
 
 }  // namespace
