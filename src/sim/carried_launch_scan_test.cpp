@@ -1,4 +1,4 @@
-// Launchers riding a carrier that never fires, on the minute loop: the
+// Launchers riding a carrier that never fires, on the turn thread: the
 // carrier has no weapons and no cargo slots of its own, so its fire phase
 // never runs and its step counter never moves; the launchers still look
 // for targets every few of their own steps. With nothing in reach, a look
@@ -9,12 +9,11 @@
 
 #include "records/unit_record.h"
 #include "sim/game_session_test_support.h"
-#include "sim/turn_thread.h"
+#include "sim/game_stop.h"
+#include "sim/log_on.h"
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
-#include "world/movement_rates.h"
 #include "world/unit_create.h"
-#include "world/unit_tables.h"
 
 namespace {
 
@@ -24,9 +23,9 @@ constexpr int kSide = 1;
 
 class CarriedLaunchScan : public GameSessionTest {
  protected:
-  void SetUp() override {
-    GameSessionTest::SetUp();
-    BuildWorld(8, 6, 1, true);
+  // Region 1, led from this machine, holds an 8 x 6 map of open ground.
+  void Build() {
+    BuildWorld(8, 6, 1);
     GiveRegionsLand(1);
     World& w = g_world;
     w.mapHeader.hexScale = 10;
@@ -63,13 +62,12 @@ TEST_F(CarriedLaunchScan, LaunchersAboardACarrierThatNeverFiresStillScan) {
   // The carrier's counter as an earlier fire phase may have left it; the
   // scan period is (2 - 0) x (8 - 0) x (2 - 0) = 32 steps.
   for (const uint8_t counter : {uint8_t{1}, uint8_t{0}, uint8_t{200}}) {
+    Build();
     World& w = g_world;
     UnitRecord& truck = Make(kTruckClass, 1.0f, 2, 2);
     HexStackInsertById(w, *HexCellAt(w, MapShape(w), MakeHexPos(2, 2)), truck);
-    RecomputeMovementRates(w, truck);
     truck.stepCounter = counter;
     truck.ordersShown = truck.orders;
-    AppendUnitPtr(w, kUnitTableOnMap, kSide, UnitTableCategory(truck), truck);
 
     UnitRecord& rockets = Make(kRocketClass, 3.0f, 0, 0);
     rockets.carrier = truck.id;
@@ -77,17 +75,16 @@ TEST_F(CarriedLaunchScan, LaunchersAboardACarrierThatNeverFiresStillScan) {
     rockets.orders[kOrdersHeader] |= kHeaderLaunchAllowed;
     rockets.orders[kFireHex] = MakeHexPos(6, 4);
     rockets.ordersShown = rockets.orders;
-    AppendUnitPtr(w, kUnitTableOnMap, kSide, UnitTableCategory(rockets), rockets);
 
-    int minutes = 0;
-    for (; minutes < 3 * 32 && rockets.orders[kFireHex] != kNoHexPosition; ++minutes) {
-      w.gameState.minutesLeft = 1;
-      RunDayMinutes(w);
-    }
+    // Log-on files both in the table of units on the map; a day on the
+    // turn thread steps them.
+    ASSERT_GE(LogOn(nullptr, 0, 0), 0);
+    g_uiOptions.autosaveturns = 0;
+    RunDaysOnTurnThread(1);
     EXPECT_EQ(rockets.orders[kFireHex], kNoHexPosition) << "carrier counter " << int{counter};
-    EXPECT_LE(minutes, 2 * 32) << "carrier counter " << int{counter};
     EXPECT_EQ(truck.stepCounter, counter) << "the carrier never fired";
     EXPECT_EQ(rockets.carrier, truck.id);
+    StopGameSession(nullptr);
   }
 }
 
