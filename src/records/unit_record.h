@@ -223,6 +223,10 @@ struct UnitRecord : UnitImage {
   std::unique_ptr<char[]> customName;  // null for none
   // The unit's entry in the unit tables (the record's word at 368), or none.
   UnitTableEntry* tableEntry = nullptr;
+  // The force-budget weight this machine's display pass reserved for the
+  // unit's pending deployment; its simulation pass gives back this much,
+  // whatever the unit weighs by then. Run-time only.
+  float reservedDeployment = 0.0f;
 
   ~UnitRecord();
 };

@@ -1,5 +1,6 @@
 #include "sim/availability.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "world/list_items.h"
@@ -9,6 +10,7 @@ void SetMaskBit(ProjectEntry& entry, int copy, uint32_t mask, uint32_t set) {
   flags = set ? (flags | mask) : (flags & ~mask);
 }
 
+#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 namespace {
@@ -29,10 +31,48 @@ void Grant(World& world, PlayerTechState* row, int tech) {
   }
 }
 
+// The designs that lose their bit when technology t goes.
+void RevokeDesigns(World& world, uint8_t* designs, int t) {
+  const size_t width = static_cast<size_t>(std::max<int32_t>(world.gameState.designRowBytes, 0));
+  for (size_t k = 0; k < world.unitClasses.size() && k < width; ++k) {
+    const UnitClassRecord& cls = world.unitClasses[k];
+    if (cls.name[0] == '\0' || (cls.flags & (kClassObsolete | kClassFacility)) || cls.requiredTechs[0] == t ||
+        cls.requiredTechs[1] == t)
+      designs[k] = static_cast<uint8_t>(designs[k] & ~1u);
+  }
+}
+
+// Like Grant, the walk keeps its own list and clears a technology before
+// looking for what depends on it, so each is walked once.
+void Clear(World& world, PlayerTechState* row, uint8_t* designs, int tech) {
+  const int count = std::min<int>(world.gameState.techCount, static_cast<int>(world.techs.size()));
+  std::vector<int> pending{tech};
+  while (!pending.empty()) {
+    const int t = pending.back();
+    pending.pop_back();
+    if (t < 0 || t >= count) continue;
+    row[t].known = 0;
+    row[t].projectFlags = 0;
+    if (designs) RevokeDesigns(world, designs, t);
+    if (t == 0) continue;  // a prerequisite of 0 names no technology
+    for (int u = count - 1; u > 0; --u) {
+      const TechRecord& next = world.techs[static_cast<size_t>(u)];
+      if (next.category == 0 || !row[u].known) continue;
+      if (next.prerequisites[0] == t || next.prerequisites[1] == t) pending.push_back(u);
+    }
+  }
+}
+
 }  // namespace
 
 void GrantTechRecursive(World& world, int player, int tech) {
   if (PlayerTechState* row = TechRow(world, player)) Grant(world, row, tech);
+}
+
+void ClearTechAndDependents(World& world, int player, int tech, bool revokeDesigns) {
+  PlayerTechState* row = TechRow(world, player);
+  if (!row) return;
+  Clear(world, row, revokeDesigns ? DesignRow(world, player) : nullptr, tech);
 }
 
 #include <algorithm>

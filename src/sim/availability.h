@@ -17,6 +17,12 @@ struct World;
 // project leaves it) and every prerequisite it lacks, recursively.
 // Nothing for a technology index outside the table.
 void GrantTechRecursive(World& world, int player, int tech);
+// Takes the technology from the player (state and project marks cleared)
+// and, recursively, every technology the player knows that names it as a
+// prerequisite (0 names none). With revokeDesigns the designs that need it,
+// and the unused, excluded and facility classes, lose their bit 0.
+// Nothing for a technology index outside the table.
+void ClearTechAndDependents(World& world, int player, int tech, bool revokeDesigns);
 
 // Sets (set non-zero) or clears the mask's bits in the player's design byte
 // of the class; nothing for a class outside the table or the row.

@@ -116,6 +116,46 @@ TEST_F(Availability, GrantingFollowsALongChainToItsEnd) {
   EXPECT_EQ(TechRow(w, 2)[1].known, 0);           // another region's row
 }
 
+TEST_F(Availability, ClearingATechnologyTakesWhatDependsOnIt) {
+  // 2 needs 1, 3 needs 2, 4 needs 1 and 3, 5 needs nothing; every one is
+  // known with project marks. Designs: class 0 unused, 1 needs 3, 2 needs 5.
+  World& w = *world_;
+  struct Row {
+    int tech;
+    bool revoke;
+    const char* known;    // techs 0 to 5 after the clear, '1' known
+    const char* designs;  // classes 0 to 2 after the clear, '1' bit 0 set
+  } rows[] = {
+      {1, false, "100001", "111"},  // 1 takes 2 and 4, 2 takes 3
+      {3, true, "111001", "001"},   // 3 takes 4; the unused class and 1 lose their design
+      {5, true, "111110", "010"},   // nothing depends on 5
+      {0, false, "011111", "111"},  // 0 names no prerequisite: only its own entry
+      {9, true, "111111", "111"},   // beyond the table: nothing
+  };
+  Needs(2, 1);
+  Needs(3, 2);
+  Needs(4, 1, 3);
+  w.unitClasses[1].name[0] = 'a';
+  w.unitClasses[1].requiredTechs[1] = 3;
+  w.unitClasses[2].name[0] = 'b';
+  w.unitClasses[2].requiredTechs[0] = 5;
+  for (const Row& row : rows) {
+    PlayerTechState* techs = TechRow(w, 2);
+    for (int t = 0; t < 6; ++t) techs[t] = PlayerTechState{2, 0, 0x30, {}};
+    uint8_t* designs = DesignRow(w, 2);
+    for (int k = 0; k < 3; ++k) designs[k] = 0x11;
+    ClearTechAndDependents(w, 2, row.tech, row.revoke);
+    for (int t = 0; t < 6; ++t) {
+      const bool kept = row.known[t] == '1';
+      EXPECT_EQ(techs[t].known, kept ? 2 : 0) << row.tech << " tech " << t;
+      EXPECT_EQ(techs[t].projectFlags, kept ? 0x30 : 0) << row.tech << " tech " << t;
+    }
+    for (int k = 0; k < 3; ++k)
+      EXPECT_EQ(designs[k], row.designs[k] == '1' ? 0x11 : 0x10) << row.tech << " class " << k;
+    EXPECT_EQ(TechRow(w, 3)[2].known, 0) << "another region's row is not touched";
+  }
+}
+
 TEST_F(Availability, GrantItemTechnologyAndDesign) {
   TechRow(*world_, 4)[3].projectFlags = 0x31;
   ProjectEntry& t = Project(4, kProjectTechnology, 3, 5, 7);

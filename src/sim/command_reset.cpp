@@ -17,6 +17,7 @@
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "world/map_derived_data.h"
+#include "world/region_figures.h"
 #include "world/world.h"
 #include "world/hex_stack_chains.h"
 
@@ -148,8 +149,14 @@ void ResetPlayers(World& w) {
     PlayerRecord& r = w.players[p];
     r.commandCounter = 0;
     r.pendingCommands = 0;
+    // No record field keeps a reserve awaiting call-up, so only the
+    // population in reserve is put right.
+    if (LoadRegionFloat(r, kRegionPopReserve) < 0.0f) StoreRegionFloat(r, kRegionPopReserve, 0.0f);
     uint8_t* designs = DesignRow(w, p);
     if (!designs) continue;
+    // Technology 0 stands for "none" and counts as known wherever it is
+    // listed; its own entry starts cleared.
+    ClearTechAndDependents(w, p, 0, false);
     if (PlayerTechState* techs = TechRow(w, p)) {
       const int count = std::min<int>(w.gameState.techCount, static_cast<int>(w.techs.size()));
       for (int t = 1; t < count; ++t) {

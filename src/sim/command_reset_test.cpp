@@ -14,6 +14,7 @@
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
+#include "world/region_figures.h"
 
 namespace {
 
@@ -210,6 +211,25 @@ TEST_F(Resync, FacilityDesignsFrom4000AreGivenToRegionsWithADesignRow) {
   EXPECT_EQ(row[4002], 0);
   EXPECT_EQ(row[4003], 1);
   EXPECT_EQ(row[5], 0) << "below 4000 nothing is given";
+}
+
+TEST_F(Resync, ANegativeReservePopulationBecomesZeroAndTechnologyZeroIsCleared) {
+  World& w = *t.world;
+  w.techs.assign(2, TechRecord{});
+  w.techs[1].category = 1;  // needs nothing: clearing technology 0 leaves it
+  w.gameState.techCount = 2;
+  w.techRows.assign(kMaxPlayers * 2, PlayerTechState{});
+  w.gameState.designRowBytes = 8;
+  w.designRows.assign(kMaxPlayers * 8, 0);
+  for (const float reserve : {-250.0f, 0.0f, 1200.0f}) {
+    StoreRegionFloat(w.players[4], kRegionPopReserve, reserve);
+    PlayerTechState* techs = TechRow(w, 4);
+    techs[0] = techs[1] = PlayerTechState{2, 0, 0x10, {}};
+    ResyncCommands(w);
+    EXPECT_EQ(LoadRegionFloat(w.players[4], kRegionPopReserve), reserve < 0.0f ? 0.0f : reserve);
+    EXPECT_EQ(techs[0].known | techs[0].projectFlags, 0);
+    EXPECT_EQ(techs[1].known, 2);
+  }
 }
 
 }  // namespace

@@ -27,6 +27,9 @@ void StopGameSession(ScreenManager* ui) {
   NetGameStops();
   for (std::vector<uint8_t>& buffer : SyncEntriesOf(g_world).buffers) std::vector<uint8_t>().swap(buffer);
   if (CommandLog* log = CommandLogOf(g_world)) log->Clear();
+  // With the log's commands gone no simulation pass will settle what their
+  // display passes reserved; the next game starts with nothing reserved.
+  ClearGameRunState(g_world);
   // The computer players' news of the game that ends is of no use to the next.
   g_aiEvents.Clear();
   ClearAiWorkers();
@@ -38,6 +41,11 @@ void ReleaseGameData(World& world) {
   std::vector<uint8_t>().swap(world.cellBytes);
   std::vector<uint16_t>().swap(world.rangeMap);
   std::vector<uint8_t>().swap(world.spottingMap);
+  // A save game's region snapshots and head belong to that game: kept, the
+  // next game would write them into its own saves and report the old
+  // save's checksum to its peers. A campaign has taken the snapshots by now.
+  std::vector<PlayerRecord>().swap(world.snapshotTable);
+  world.saveHeader = SaveHeader{};
   std::vector<UnitClassRecord>().swap(world.unitClasses);
   std::vector<TechRecord>().swap(world.techs);
   std::vector<TerrainRecord>().swap(world.terrains);

@@ -12,10 +12,12 @@ struct World;
 void SwitchGameScreen(ScreenManager* ui, bool showVictory);
 // The timer, the computer players' threads and the turn thread (each waited
 // for), the game's interface resources, the log file, the network session,
-// the sync buffers and the command log.
+// the sync buffers, the command log and the run-time state the game left
+// in the world (ClearGameRunState).
 void StopGameSession(ScreenManager* ui);
-// Frees the game, the map, the data tables and the scenario; the game
-// parameters go back to their empty state.
+// Frees the game, the map, the data tables, the scenario and a loaded save
+// game's snapshots and head; the game parameters go back to their empty
+// state.
 void ReleaseGameData(World& world);
 // The network game stopped: every link NetGameStarts (net/game/net_game_link.h)
 // installed is removed, and the command pipeline's role becomes none.

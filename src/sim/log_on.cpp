@@ -288,7 +288,10 @@ int32_t LogOn(ScreenManager* ui, int32_t loadedFromSave, int32_t joining) {
   }
   if (g_simUi.resetInterfaceForGame) g_simUi.resetInterfaceForGame(ui);
   SetLobbyProgress(ui, 4000);
-  UnitCensus(world);
+  // A saved game's records hold the census its own log-on made; counting
+  // again here would make the game continued from the save differ from the
+  // game that went on.
+  if (!loadedFromSave) UnitCensus(world);
 
   if (state.visibilitySteps == 0) state.visibilitySteps = static_cast<int32_t>(world.cells.size() / 120 + 1);
   if (state.visibilityLfsr == 0) state.visibilityLfsr = 1;

@@ -13,6 +13,7 @@
 #include "units/facilities/hex_facility_state.h"
 #include "units/hex_geometry.h"
 #include "units/hex_owner.h"
+#include "units/hex_stack_commands.h"
 #include "records/hex_unit_stack.h"
 #include "world/unit_class.h"
 #include "units/unit_destroy.h"
@@ -336,10 +337,10 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
              (cls->loadableMask != 0 || (flags & (kClassAirBase | kClassHaven)))) {
     ReleaseHexReserve(w_, cell_, newOwner_);
     f->orders[kDestination] = 0;
-    UnitSetStateBits(w_, *f, 1, kStateDeployDue, 0);
+    LeadUnitSetStateBit(w_, cell_, 1, 0);
     CountUnitOrder(w_, *f, 1);
     if (Loud()) StrengthCut(*f, 11 + ((flags & kClassHaven) ? 2 : (flags & kClassAirBase) ? 1 : 0));
-    if (!IsUnitLive(*f) || f->strength < 1.0f) SetFacilityModeA(w_, *f, 1, 1);
+    if (!IsUnitLive(*f) || f->strength < 1.0f) LeadUnitSetModeA(w_, cell_, 1, 1);
     if (Loud()) {
       f->fuel = f->ammo = f->supply = 0.0f;
       f->unitFlags &= ~kUnitFullySupplied;
@@ -367,7 +368,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
     }
     if (Loud()) StrengthCut(*f, best);
     if (IsUnitLive(*f) && (f->orders[kPostureBits] & kPostureUnderConstruction) && (f->orders[kStateFlags] & kStateHeldSlot))
-      SetFacilityModeA(w_, *f, 1, 0);
+      LeadUnitSetModeA(w_, cell_, 1, 0);
     if (Loud()) {
       PostPlayerMessage(w_, old, oldOwner_, kMsgFacilityLost, nullptr,
                         MessageParams{static_cast<uint32_t>(oldOwner_), classNumber, position_,
@@ -424,7 +425,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
       if (bit >= 0 && (old.simPolicy.roeFlags & (1u << 4)) && (old.simPolicy.roescorchedtype & (1u << bit))) v = phi_;
       if (v < 1.0f) f->strength = v * f->strength;
     }
-    if (!IsUnitLive(*f) || f->strength < 1.0f) SetFacilityModeA(w_, *f, 1, 1);
+    if (!IsUnitLive(*f) || f->strength < 1.0f) LeadUnitSetModeA(w_, cell_, 1, 1);
     if (Loud()) {
       int b = 0;
       if (HexUnitStack* s = LoadHexStack(cell_); s && s->extra)
@@ -438,7 +439,7 @@ void Capture::TakeFacility(UnitRecord* f, const UnitClassRecord* cls, bool close
   }
 
   if (IsUnitLive(*f)) SetStateBit30(w_, *f, 1, 0);
-  if (LiveFacility(f)) SetFacilityModeC(w_, *f, 1, 0, 0);
+  LeadUnitSetModeC(w_, cell_, 1, 0, 0);
   SetStackUnitState(w_, cell_, 1, 1);
 }
 

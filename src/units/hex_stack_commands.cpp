@@ -63,6 +63,21 @@ void SettleConstruction(const World& world, UnitRecord& facility) {
 
 }  // namespace
 
+void LeadUnitSetModeC(World& world, HexCell& cell, int simulationPass, int on, int extra) {
+  if (UnitRecord* facility = LeadFacility(cell, simulationPass))
+    SetFacilityModeC(world, *facility, simulationPass ? 1 : 0, on, extra);
+}
+
+void LeadUnitSetModeA(World& world, HexCell& cell, int simulationPass, int on) {
+  if (UnitRecord* facility = LeadFacility(cell, simulationPass))
+    SetFacilityModeA(world, *facility, simulationPass ? 1 : 0, on);
+}
+
+void LeadUnitSetStateBit(World& world, HexCell& cell, int simulationPass, int on) {
+  if (UnitRecord* facility = LeadFacility(cell, simulationPass))
+    UnitSetStateBits(world, *facility, simulationPass ? 1 : 0, kStateDeployDue, on ? 1u : 0u);
+}
+
 void LeadUnitSetDestination(World&, HexCell& cell, int simulationPass, uint32_t position) {
   if (UnitRecord* facility = LeadFacility(cell, simulationPass))
     PassOrders(*facility, simulationPass ? 1 : 0)[kDestinationWord] = position;

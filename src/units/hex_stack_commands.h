@@ -38,6 +38,12 @@ void ConvertFacility(World& world, HexCell& cell, int pass, int32_t classIndex, 
 // The operations on a hex's facility (its lead unit). Each does nothing
 // when the hex has no live facility; with simulationPass set a provisional
 // facility is left alone too.
+// SetFacilityModeC (on, extra) and SetFacilityModeA (on) on the facility
+// in the pass's copy.
+void LeadUnitSetModeC(World& world, HexCell& cell, int simulationPass, int on, int extra);
+void LeadUnitSetModeA(World& world, HexCell& cell, int simulationPass, int on);
+// Sets (on) or clears the facility's deployment-due state bit.
+void LeadUnitSetStateBit(World& world, HexCell& cell, int simulationPass, int on);
 // 300: the destination (orders word 3) of the pass's copy; not counted on
 // the facility.
 void LeadUnitSetDestination(World& world, HexCell& cell, int simulationPass, uint32_t position);

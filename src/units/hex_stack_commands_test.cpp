@@ -328,4 +328,42 @@ TEST(LeadUnit, LeadValueStaysWithinAByteAndStrengthChangesOnlyInTheSimulationPas
 }
 
 
+// The mode and state-bit forms reach the hex's facility in the copy of
+// their pass, and leave a gone facility (and, on the simulation pass, a
+// provisional one) alone: mode C sets state bit 29, mode A bit 31, the
+// state-bit form bit 27.
+TEST(LeadUnit, TheModeAndStateBitFormsActOnALiveFacilityInTheirPass) {
+  enum Form { kModeC, kModeA, kStateBit };
+  const struct {
+    Form form;
+    int pass;
+    uint32_t facilityFlags;
+    uint32_t bitSet;  // in the pass's copy; 0 when left alone
+  } rows[] = {
+      {kModeC, 1, 0, kStateModeC},          {kModeC, 0, 0, kStateModeC},
+      {kModeC, 1, kUnitProvisional, 0},     {kModeC, 0, kUnitProvisional, kStateModeC},
+      {kModeA, 1, 0, kStateHeldSlot},       {kModeA, 1, kUnitGone, 0},
+      {kStateBit, 1, 0, kStateDeployDue},   {kStateBit, 0, 0, kStateDeployDue},
+      {kStateBit, 1, kUnitProvisional, 0},  {kStateBit, 0, kUnitGone, 0},
+  };
+  for (const auto& row : rows) {
+    HexWorld t;
+    World& w = *t.world;
+    UnitRecord& f = t.Facility(kDepot, 1.0f);
+    f.unitFlags |= row.facilityFlags;
+    HexCell& cell = t.Cell(2, 2);
+    switch (row.form) {
+      case kModeC: LeadUnitSetModeC(w, cell, row.pass, 1, 0); break;
+      case kModeA: LeadUnitSetModeA(w, cell, row.pass, 1); break;
+      case kStateBit: LeadUnitSetStateBit(w, cell, row.pass, 1); break;
+    }
+    const uint32_t mask = kStateModeC | kStateHeldSlot | kStateDeployDue;
+    EXPECT_EQ(PassOrders(f, row.pass)[kStateFlags] & mask, row.bitSet) << int{row.form} << " pass " << row.pass;
+    if (row.form == kStateBit && row.bitSet) {
+      LeadUnitSetStateBit(w, cell, row.pass, 0);
+      EXPECT_EQ(PassOrders(f, row.pass)[kStateFlags] & kStateDeployDue, 0u) << "and cleared again";
+    }
+  }
+}
+
 }  // namespace

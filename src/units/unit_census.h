@@ -4,4 +4,7 @@
 
 struct World;
 
+// Each region's unit counts (PlayerRecord::unitCounts) become the number of
+// its live units of each kind (land, air, sea, submarine), facilities and
+// stock left out.
 void UnitCensus(World& world);

@@ -128,18 +128,20 @@ void ScheduleDisplay(World& world, UnitRecord& unit) {
       o[kStateFlags] &= 0x00FFFFFFu;
       HexStackInsertOrdered(world, *cell, unit);
       AddPendingDeployments(world, owner, weight);
+      unit.reservedDeployment = weight;
     }
   }
   o[kOrderFlags] &= ~kOrderAutoDeploy;
   if (!(unit.unitFlags2 & kUnit2DeployPending)) o[kStateFlags] |= kStateDeployRefused;
 }
 
-// Settles a pending deployment: the reserved weight is released (where the
-// display pass reserved it) and the mark cleared.
+// Settles a pending deployment: the weight the display pass reserved here
+// (none where it ran elsewhere) is released and the mark cleared. The unit
+// may weigh otherwise by now: what was reserved is what goes back.
 void SettlePending(World& world, UnitRecord& unit) {
   if (!(unit.unitFlags2 & kUnit2DeployPending)) return;
-  const int owner = unit.owner & 31;
-  if (DisplayPassRunsHere(world, owner)) AddPendingDeployments(world, owner, -DeploymentWeight(world, unit));
+  if (unit.reservedDeployment != 0.0f) AddPendingDeployments(world, unit.owner & 31, -unit.reservedDeployment);
+  unit.reservedDeployment = 0.0f;
   unit.unitFlags2 &= ~kUnit2DeployPending;
 }
 

@@ -101,6 +101,29 @@ TEST_F(Deploy, AUnitGoneBeforeItsSimulationPassReleasesItsReservation) {
   EXPECT_EQ(P3().soldiers, 1000.0f);
 }
 
+// The simulation pass gives back what the display pass reserved, even when
+// the unit's strength (and so its weight) changed in between; refused or
+// not. A tank of size 1 (strength 10) reserves 30; at strength 20 it
+// weighs 60, over a budget of 40.
+TEST_F(Deploy, TheWeightReservedIsTheWeightReleased) {
+  const struct {
+    float strengthBetween, budget;
+    bool deployed;
+  } rows[] = {{10.0f, 1000.0f, true}, {20.0f, 1000.0f, true}, {5.0f, 1000.0f, true}, {20.0f, 40.0f, false}};
+  Place(3, kBase, 1.0f, 2, 2);  // a base: the simulation pass checks the budget
+  for (const auto& row : rows) {
+    P3().soldiers = row.budget;
+    SetPendingDeployments(*world, 3, 5.0f);  // another deployment's, still pending
+    UnitRecord& u = Reserve(3, kTank, 1.0f, 2, 2);
+    ScheduleUnit(*world, u, 0);
+    ASSERT_EQ(PendingDeployments(*world, 3), 35.0f);
+    u.strength = row.strengthBetween;
+    ScheduleUnit(*world, u, 1);
+    EXPECT_EQ(PendingDeployments(*world, 3), 5.0f) << row.strengthBetween;
+    EXPECT_EQ(!InReserve(u), row.deployed) << row.strengthBetween;
+  }
+}
+
 // Placing asks for a weight strictly below the free budget; the display
 // pass of 274 takes equality. The editor puts the unit down at once.
 TEST_F(Deploy, PlacingOnTheMapByMode) {

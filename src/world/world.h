@@ -200,6 +200,11 @@ void ResetWorldDataTables(World& world);
 // units (no hex and no unit group keeps a unit), the recurring items, the
 // design and technology rows and every item of the per-player lists.
 void FreeGameData(World& world);
+// What a stopped game leaves that belongs to no file: the deployments'
+// reserved weights, the day's combat and unit tallies, the tables' order
+// of a save not yet logged on, the path search's scratch block and the
+// quick-build switch. Called once the game's threads have stopped.
+void ClearGameRunState(World& world);
 // A new game: FreeGameData, a fresh GameState, 32 empty region records, a
 // zeroed economy block, and the local player's record.
 void NewGameData(World& world);

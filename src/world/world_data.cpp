@@ -83,6 +83,15 @@ void FreeGameData(World& world) {
   }
 }
 
+void ClearGameRunState(World& world) {
+  for (std::atomic<float>& reserved : world.pendingDeployments) reserved.store(0.0f, std::memory_order_relaxed);
+  (void)TakeCombatDayCounts(world);
+  (void)TakeDayTallies(world);
+  std::vector<SavedTableArray>().swap(world.savedUnitTables);
+  world.pathSearch.reset();
+  world.quickBuild = false;
+}
+
 void NewGameData(World& world) {
   FreeGameData(world);
   InitGameState(world.gameState, world.mapHeader);

@@ -140,6 +140,9 @@ TEST_F(AttackTest, ReloadTime) {
       {0.8f, 0.8f, 0.0f, 0.0f, 30, 0, 0, 19},   // the factor counts at most 10
       {0.8f, 0.8f, 0.0f, 0.0f, 10, 2, 0, 38},   // bombardment takes twice as long
       {0.8f, 0.8f, 0.0f, 0.0f, 0, 0, 0, 38},
+      // Fresh and steady with factor 5: 35 / 1.049 / 1.051 - 0.1 = 31.65,
+      // over 1.5 gives 21.1.
+      {1.0f, 1.0f, 0.0f, 0.0f, 5, 0, 0, 21},
       {1.0f, 1.0f, 0.0f, 5.0f, 10, 0, 0, 2},    // never below 2
       {0.0f, 0.0f, 0.0f, 0.0f, 0, 0, 0, 250},   // never above 250
       {0.8f, 0.8f, 0.0f, 0.0f, 10, kFireNoReload, 1, 77},  // an aircraft's shot without reload

@@ -261,11 +261,11 @@ int ProcessUnitStack(World& world, HexCell& cell, int pass, uint32_t id, int32_t
   LeadUnitSetTargetStrength(world, cell, pass, size);
   if (complete) {
     LeadUnitSetStrength(world, cell, pass, size);
-    SetFacilityModeA(world, *f, pass, 0);
+    LeadUnitSetModeA(world, cell, pass, 0);
     SetFacilityModeB(world, *f, pass, 0);
   } else {
     LeadUnitSetStrength(world, cell, pass, 0.0f);
-    SetFacilityModeA(world, *f, pass, 1);
+    LeadUnitSetModeA(world, cell, pass, 1);
   }
   CountUnitOrder(world, *f, pass);
   return 1;

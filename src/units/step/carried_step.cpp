@@ -147,8 +147,13 @@ bool LaunchStep(World& world, UnitRecord& unit, const UnitClassRecord& cls, Unit
   const bool launchNow = (o[kOrderFlags] & kOrderLaunchCargo) != 0;
   if (launchNow && LaunchFromCarrier(world, unit, most) != 0) return true;
   if (cls.flags & kClassSpecialKinds) return true;
+  // The launcher counts the steps between scans on its own counter, which
+  // no other step moves while it rides: the carrier's moves only when the
+  // carrier's fire phase runs, and a carrier without weapons of its own
+  // never fires.
+  unit.stepCounter = static_cast<uint8_t>(unit.stepCounter + 1);
   const int period = ScanPeriod(world, unit, carrier, carrierClass);
-  if (!launchNow && carrier.stepCounter % period != 0) return true;
+  if (!launchNow && unit.stepCounter % period != 0) return true;
   if (o[kOrdersHeader] & kHeaderHoldFire) return true;
   const bool pooled = (unit.unitFlags & kUnitStock) != 0;
   const uint32_t from = pooled ? PositionOf(carrier) : PositionOf(unit);
@@ -202,7 +207,10 @@ void RunCarriedUnitStep(World& world, UnitRecord& unit, int minutes) {
           const HexCell* cell = HexCellAt(world, MapShape(world), PositionOf(*carrier));
           const size_t index = cell ? static_cast<size_t>(cell - world.cells.data()) : world.cellBytes.size();
           const int level = index < world.cellBytes.size() ? world.cellBytes[index] : 0;
-          if (level > 0 || (carrier->unitFlags & kUnitFollowsLeader)) UnitStockToReserve(world, *carrier, unit);
+          if (level > 0 || (carrier->unitFlags & kUnitFollowsLeader)) {
+            UnitStockToReserve(world, *carrier, unit);
+            if (unit.unitFlags & kUnitGone) return;  // emptied: out of play and off its table
+          }
         }
       } else if (TryLanding(world, unit, *cls, *carrier, *carrierClass)) {
         return;  // filed anew on its hex: its new entry wakes it

@@ -77,6 +77,9 @@ bool Berth(World& world, UnitRecord& unit, const UnitStepState& s) {
     }
     if (!(unit.unitFlags & kUnitInBase)) unit.orders[kStateFlags] |= kStateCanRefuel;
   }
+  // A ship takes the refuelling mark with its in-base bit every time it
+  // berths, not only on arriving from outside.
+  if (unit.moveKind == kMoveKindSea) unit.orders[kStateFlags] |= kStateCanRefuel;
   unit.unitFlags |= kUnitInBase;
   return true;
 }

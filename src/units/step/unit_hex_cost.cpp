@@ -147,10 +147,10 @@ uint32_t StandingHexCost(World& world, UnitRecord& unit) {
     const uint32_t a = Column(world, *cell, 2);
     if ((cls->flags & kClassAmphibious) && a != 0) {
       if (c == 0) {
-        // Off the map, and around hex (0, 0), a neighbour is hex (0, 0).
-        for (int d = 0; d < 6 && c == 0 && !world.cells.empty(); ++d) {
+        // A neighbour off the map is no hex and gives no way out.
+        for (int d = 0; d < 6 && c == 0; ++d) {
           const HexCell* n = HexCellAt(world, map, HexNeighbour(map, at, d));
-          if (Column(world, n ? *n : world.cells[0], m) != 0) c = a;
+          if (n && Column(world, *n, m) != 0) c = a;
         }
       } else if (a < c) {
         c = a;
@@ -229,9 +229,10 @@ uint32_t FacingHexCost(World& world, const UnitRecord& unit, uint32_t* way) {
     const uint32_t b = HexNeighbour(map, at, d);
     const HexCell* cb = HexCellAt(world, map, b);
     if (!cb) continue;
-    // Beyond the map the hex counts as hex (0, 0).
+    // A unit cannot leave B towards a hex beyond the map: there is none.
     const HexCell* ce = HexCellAt(world, map, HexNeighbour(map, b, d));
-    const uint32_t cost = TryFacingHex(world, unit, *cls, *cb, ce ? *ce : world.cells[0], d);
+    if (!ce) continue;
+    const uint32_t cost = TryFacingHex(world, unit, *cls, *cb, *ce, d);
     if (cost > 0) {
       if (way) *way = b;
       return cost;

@@ -62,6 +62,41 @@ TEST_F(UnitHexCost, AUnitWithNoCostLeavesByTheFirstHexItCanCross) {
   EXPECT_EQ(FacingHexCost(t_.world(), unit_, &way), 4u);
 }
 
+// Off the map there is no hex: with every hex closed but hex (0, 0) and,
+// in the first row, the one above the unit, no way leads past the top edge
+// and no neighbour above it lends an amphibious unit its sea cost.
+TEST_F(UnitHexCost, AHexOffTheMapIsNoWayOut) {
+  const struct {
+    int y;
+    bool amphibious;
+    bool hexAboveOpen;
+    uint32_t cost;
+  } rows[] = {
+      {1, false, true, 0u},  // up onto the open hex, but leaving it upward leaves the map
+      {0, true, false, 0u},  // on the top row: the neighbours above are off the map
+      {1, true, true, 3u},   // an open neighbour on the map: the sea cost holds
+  };
+  for (const auto& row : rows) {
+    PathTestWorld w(12, 10, false);
+    w.Terrain(3, 0);
+    w.Terrain(4, 0);
+    w.world().terrains[4].bytes[120 + 2] = 3;  // the sea column only
+    w.Class(kCrossingMarkClass, 0, 0);
+    for (HexCell& c : w.world().cells) c.word = WithCellTerrain(WithCellOwner(0, 1), 3);
+    w.world().cells[0].word = WithCellTerrain(WithCellOwner(0, 1), 1);  // hex (0, 0), which no position names
+    if (row.hexAboveOpen) w.Hex(MakeHexPos(5, 0), 1);
+    const uint32_t at = MakeHexPos(5, row.y);
+    w.Hex(at, row.amphibious ? 4 : 3);
+    w.world().unitClasses[kMover].movementType = 0;
+    w.world().unitClasses[kMover].flags = row.amphibious ? kClassAmphibious : 0;
+    UnitRecord unit{};
+    unit.classIndex = kMover;
+    unit.x = 5;
+    unit.y = static_cast<int16_t>(row.y);
+    EXPECT_EQ(StandingHexCost(w.world(), unit), row.cost) << row.y << " " << row.amphibious;
+  }
+}
+
 TEST_F(UnitHexCost, FacilitiesAndWorksOnTheHexLeft) {
   const uint32_t a = MakeHexPos(4, 4);
   struct Case {

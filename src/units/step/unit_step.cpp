@@ -70,8 +70,6 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   PlayMilitarySound(cls.destructionSound);
 }
 
-// The phases of later rules, in their places.
-
 }  // namespace
 
 

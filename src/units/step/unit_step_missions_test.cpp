@@ -132,6 +132,34 @@ TEST(StepArrivalTest, CirclingTurnsByTheIdAndStaysOnTheMap) {
   }
 }
 
+// Berthing with a leader (a ship carrying its based units, room left):
+// the refuelling mark comes with the in-base bit on arriving from outside,
+// and for a ship also when it berths already in base.
+TEST(StepArrivalTest, AShipTakesTheRefuelMarkWithItsInBaseBit) {
+  const struct {
+    uint8_t moveKind;
+    bool inBase;
+    bool marked;
+  } rows[] = {{kMoveKindSea, true, true}, {kMoveKindSea, false, true}, {kMoveKindAir, true, false},
+              {kMoveKindAir, false, true}};
+  for (const auto& row : rows) {
+    step_test::StepWorld sw;
+    sw.world->unitClasses[handover_test::kShip].baseSlots = 4;
+    UnitRecord& leader = sw.Place(step_test::kOwner, handover_test::kShip, 1.0f, 2, 2);
+    UnitRecord& u = sw.Place(step_test::kOwner, handover_test::kTank, 1.0f, 2, 2);
+    u.moveKind = row.moveKind;
+    u.unitFlags |= kUnitFollowsLeader | (row.inBase ? kUnitInBase : 0u);
+    u.orders[kLeaderUnit] = leader.id;
+    u.orders[kMoveTarget] = u.orders[kDestination] = MakeHexPos(2, 2);
+    u.orders[kStateFlags] = 0;
+    UnitStepState s = sw.State(u);
+    StepArrival(*sw.world, u, s);
+    EXPECT_TRUE(u.unitFlags & kUnitInBase) << int{row.moveKind} << " " << row.inBase;
+    EXPECT_EQ((u.orders[kStateFlags] & kStateCanRefuel) != 0, row.marked) << int{row.moveKind} << " " << row.inBase;
+    EXPECT_EQ(leader.carriedCount, row.inBase ? 0 : 1) << "counted on arriving only";
+  }
+}
+
 // The fuel watch of an aircraft with no fuel to watch does nothing; near
 // home a low tank asks for a base.
 TEST(StepFuelWatchTest, WatchesOnlyWhatThereIs) {

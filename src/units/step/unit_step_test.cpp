@@ -339,26 +339,37 @@ TEST_F(UnitStepTest, TheClosingPhaseChoosesTheNextWakeUpAndRefillsCountdowns) {
     uint8_t countdown5, difficulty;
     int wake;
     uint8_t refill55;
+    bool idleBefore;
+    int32_t pace;  // the owner's value at record byte 5396
+    uint8_t classByte114;
   } rows[] = {
-      {kUnitMoved, 0, 0, 0, 0, 54},        // a moving unit
-      {0, kOrderMoving, 0, 1, 0, 36},      // a pending one-hex move
-      {0, 0, 1, 2, 0, 18},                 // the sighting countdown due next minute
-      {0, 0, 70, 0, 2, 54},                // the step period: countdown 3 refilled, less 1
-      {kUnitStepEveryMinute, 0, 0, 3, 0, 18},
+      {kUnitMoved, 0, 0, 0, 0, 54, false, 0, 0},        // a moving unit
+      {0, kOrderMoving, 0, 1, 0, 36, false, 0, 0},      // a pending one-hex move
+      {0, 0, 1, 2, 0, 18, false, 0, 0},                 // the sighting countdown due next minute
+      {0, 0, 70, 0, 2, 54, false, 0, 0},                // the step period: countdown 3 refilled, less 1
+      {kUnitStepEveryMinute, 0, 0, 3, 0, 18, false, 0, 0},
+      // Idle before and after: W = 50 - 8 x 2 - 10 = 24 minutes, less 1.
+      {kUnitStepped, 0, 0, 0, 23, 54, true, 2, 10},
+      // Idle, at a pace that would go below 3: at least 3, less 1.
+      {kUnitStepped, 0, 0, 0, 2, 54, true, 6, 10},
   };
   for (const auto& row : rows) {
     UnitRecord& tank = Tank(2, 2);
+    world->unitClasses[kTank].reloadFactor = row.classByte114;
+    le::StoreI32(reinterpret_cast<uint8_t*>(&world->players[tank.owner]) + 5396, row.pace);
     UnitStepState s = State(tank);
     tank.unitFlags |= row.flags;
     tank.orders[kOrderFlags] = row.orderFlags;
     tank.countdown5 = row.countdown5;
     std::fill(std::begin(tank.countdowns), std::end(tank.countdowns), uint8_t{0});
     world->scenario.head.difficulty = row.difficulty;
-    s.wasStepped = false;
+    s.wasStepped = row.idleBefore;
     StepClose(*world, tank, s);
-    EXPECT_EQ(tank.tableEntry->countdown, row.wake) << row.flags << " " << row.orderFlags;
+    EXPECT_EQ(tank.tableEntry->countdown, row.wake) << row.flags << " " << row.orderFlags << " " << row.pace;
     EXPECT_EQ(tank.countdowns[3], row.refill55);
+    EXPECT_EQ(tank.countdowns[0], 9);
     EXPECT_EQ(tank.countdowns[1], 3);
+    EXPECT_EQ(tank.countdowns[2], 6);
   }
 }
 

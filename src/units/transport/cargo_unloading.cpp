@@ -132,7 +132,7 @@ void UnitUnloadFromCarrier(World& world, UnitRecord& carrier, UnitRecord& unit) 
   UnitCombatStep(world, unit, drop, 0);
 }
 
-void UnitStockToReserve(World& world, UnitRecord&, UnitRecord& stock) {
+void UnitStockToReserve(World& world, UnitRecord& carrier, UnitRecord& stock) {
   PlayerRecord& owner = world.players[stock.owner & 31];
   const uint8_t level = unitbytes::OrderLevel(stock.orders);
   const float q = level == kLevelAll ? stock.strength : std::min(stock.strength, static_cast<float>(level));
@@ -145,6 +145,12 @@ void UnitStockToReserve(World& world, UnitRecord&, UnitRecord& stock) {
     const size_t k = StockKind(*cls);
     uf::AddShort(owner, uf::kPooledStock + 2 * k, whole);
     uf::AddShort(owner, uf::kLoadedStock + 2 * k, -whole);
+  }
+  // Emptied, the stock is nothing the carrier still holds: it leaves the
+  // carrier's chain and play (what it held is in the reserve now).
+  if (stock.strength == 0.0f) {
+    UnitDestroy(world, stock, 1);
+    UnlinkCargo(world, carrier, stock);
   }
   NotifyUnitsChanged();
 }

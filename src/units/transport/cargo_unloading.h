@@ -18,8 +18,9 @@ void UnitUnloadFromCarrier(World& world, UnitRecord& carrier, UnitRecord& unit);
 
 // Moves as much of a carried stock unit as its order level allows (255: all)
 // into its owner's reserve unit of the class (made when missing); below one
-// point left it is empty. Its orders are cleared and the owner's pooled and
-// loaded stock counters follow.
+// point left it is empty, and an empty one leaves the carrier's chain and
+// is destroyed. Its orders are cleared and the owner's pooled and loaded
+// stock counters follow.
 void UnitStockToReserve(World& world, UnitRecord& carrier, UnitRecord& stock);
 
 // Empties the carrier: every ordinary unit lands on the carrier's hex, all

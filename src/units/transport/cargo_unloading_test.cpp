@@ -40,8 +40,9 @@ class Cargo : public ::testing::Test, public World6 {
 };
 
 // The order level caps the quantity moved (255: all of it); what is left
-// below one point is nothing. A reserve unit made for it holds the whole
-// points moved; the pooled counter gains them and the loaded one loses them.
+// below one point is nothing, and stock emptied so leaves the carrier and
+// play. A reserve unit made for it holds the whole points moved; the pooled
+// counter gains them and the loaded one loses them.
 TEST_F(Cargo, StockGoesToTheReserveByItsOrderLevel) {
   struct Row {
     float strength;
@@ -64,6 +65,10 @@ TEST_F(Cargo, StockGoesToTheReserveByItsOrderLevel) {
     EXPECT_EQ(uf::Short(P3(), uf::kPooledStock + 6), static_cast<int16_t>(r.inReserve));
     EXPECT_EQ(uf::Short(P3(), uf::kLoadedStock + 6), -static_cast<int16_t>(r.inReserve));
     EXPECT_EQ(unitbytes::OrderLevel(s.orders), 0) << "its orders are cleared";
+    const bool emptied = r.left == 0.0f;
+    EXPECT_EQ((s.unitFlags & kUnitGone) != 0, emptied) << r.strength << "/" << int{r.level};
+    EXPECT_EQ(ship.cargoNext, emptied ? 0u : s.id);
+    EXPECT_EQ(s.carrier, emptied ? 0u : ship.id);
   }
 }
 
