@@ -139,6 +139,9 @@ class MapScreenTest : public ::testing::Test {
   UiOptions options_;
   // Orders shown for a selection would make placement close the dock.
   GlobalGuard<int32_t> ordersShown_{g_screens.selectionOrdersShown, 0};
+  // A tab an earlier game's automatic choice pressed is not taken for the
+  // tab a row presses.
+  GlobalGuard<int32_t> autoTab_{g_screens.map1.autoTab, 0};
   std::optional<RootControlsForTest> root_;
 };
 
