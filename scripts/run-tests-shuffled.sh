@@ -21,14 +21,7 @@ while IFS= read -r program; do
   if ! "$program" --gtest_shuffle --gtest_random_seed="$seed" --gtest_brief=1; then
     failed+=("$program")
   fi
-done < <(find src tests tools -type f -name 'vd_*_tests' -perm -u+x ! -name vd_cross_tests | sort)
-# The whole-program tests run whole in their written order: some still lean
-# on the world an earlier test's game left behind, so they are not shuffled
-# yet.
-if [[ -x tests/vd_cross_tests ]]; then
-  echo "== tests/vd_cross_tests (whole, not shuffled)"
-  tests/vd_cross_tests --gtest_brief=1 || failed+=(tests/vd_cross_tests)
-fi
+done < <(find src tests tools -type f -name 'vd_*_tests' -perm -u+x | sort)
 if ((${#failed[@]})); then
   echo "Failed with --gtest_shuffle --gtest_random_seed=$seed: ${failed[*]}"
   exit 1

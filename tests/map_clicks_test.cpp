@@ -24,7 +24,9 @@
 #include "screens/game_session_ui.h"
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/main/map/map_geometry.h"
+#include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/map_pane_input.h"
+#include "screens/main/map_input/map_selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/order_choice.h"
@@ -35,6 +37,7 @@
 #include "sim/command_log.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
+#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -85,8 +88,12 @@ void Click(int32_t x, int32_t y) {
 TEST(MapClicks, AClickSelectsTheUnitAndAClickTwoHexesAwayOrdersIt) {
   plat::SetGameFloatMode();
   const std::string oldRoot = plat::DataRoot();
-  const SimUiLink savedLink = g_simUi;
-  const UiOptions savedOptions = g_uiOptions;
+  GlobalGuard link(g_simUi);
+  GlobalGuard options(g_uiOptions);
+  // A plain click selects only with no orders shown, no click mode and no
+  // placement under way.
+  GlobalGuard ordersShown(g_screens.selectionOrdersShown, 0), clickMode(g_screens.mapClickMode, int32_t{kClickNone});
+  GlobalGuard placement(g_mapPlacement, MapPlacement{});
   plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
   InstallGameSessionUi();
   ASSERT_GE(LoadScenarioDef(g_world, nullptr, "Channel"), 0);
@@ -106,9 +113,8 @@ TEST(MapClicks, AClickSelectsTheUnitAndAClickTwoHexesAwayOrdersIt) {
   w.gameState.localPlayer = unit->owner;
 
   ResetUiOptions(g_uiOptions);  // bunitorderdef is on
-  const int32_t savedMode = g_ui.mode;
-  MapView* savedView = g_ui.mapView;
-  g_ui.mode = kUiInGame, g_ui.mapView = &g_mapView;
+  GlobalGuard mode(g_ui.mode, int32_t{kUiInGame});
+  GlobalGuard<MapView*> view(g_ui.mapView, &g_mapView);
   g_mapView.viewLeft = g_mapView.viewTop = 0, g_mapView.viewRight = 640, g_mapView.viewBottom = 480;
   InitMapViewGeometry(g_mapView, shape.width, shape.height, shape.wraps, 0, 0);
   CentreMapOnHex(g_mapView, from);
@@ -131,10 +137,9 @@ TEST(MapClicks, AClickSelectsTheUnitAndAClickTwoHexesAwayOrdersIt) {
   EXPECT_EQ(g_issued, std::vector<Issued>{Issued(unit->id, kMoveOrder, to)});
   EXPECT_FALSE(g_commandLog.Entries().empty());
 
-  g_unitOrderIssuer = nullptr, g_mapPaneLinks = MapPaneLinks{}, g_screens.selectionOrdersShown = 0;
+  g_unitOrderIssuer = nullptr, g_mapPaneLinks = MapPaneLinks{};
   ListHolderClear(g_screens.SelectionList());
   g_commandLog.Clear();
-  g_ui.mode = savedMode, g_ui.mapView = savedView, g_uiOptions = savedOptions, g_simUi = savedLink;
   plat::SetDataRoot(oldRoot);
 }
 

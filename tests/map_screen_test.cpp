@@ -18,6 +18,7 @@
 #include "records/unit_record.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
@@ -25,6 +26,7 @@
 #include "sim/game_session_test_support.h"
 #include "sim/simulation_lock.h"
 #include "sim/turn_thread.h"
+#include "support/global_guard.h"
 #include "support/root_controls.h"
 #include "ui/control_tree.h"
 #include "ui/form_file.h"
@@ -135,6 +137,11 @@ class MapScreenTest : public ::testing::Test {
 
   std::vector<UnitRecord*> units_;
   UiOptions options_;
+  // Orders shown for a selection would make placement close the dock.
+  GlobalGuard<int32_t> ordersShown_{g_screens.selectionOrdersShown, 0};
+  // A tab an earlier game's automatic choice pressed is not taken for the
+  // tab a row presses.
+  GlobalGuard<int32_t> autoTab_{g_screens.map1.autoTab, 0};
   std::optional<RootControlsForTest> root_;
 };
 
@@ -312,6 +319,11 @@ TEST_F(UnitPanelWalk, AnOwnUnitListedOnItsHexWalksToTheHexItIsOrderedTo) {
   RecomputeMovementRates(w, *tank);
 
   SetObjectHex(w, 2, 3, w.gameState.currentHex);
+  // Opening the orders leaves them shown for the selection, which a later
+  // map click would take for an order.
+  GlobalGuard ordersShown(g_screens.selectionOrdersShown), panelPending(g_screens.selectionPanelPending);
+  GlobalGuard pickHex(g_mapView.pickHex);
+  GlobalGuard route(g_mapRoute);
   panel.Refresh();
   ASSERT_EQ(panel.list->rowCount, 1u);
 

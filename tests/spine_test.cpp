@@ -55,6 +55,7 @@ class SpineTest : public ::testing::Test {
     oldRoot_ = plat::DataRoot();
     plat::SetDataRoot(dataRoot_.path());
     plat::ResetMessageQueue();
+    plat::UnregisterAllWindowClasses();  // the game's window procedure, not one a graphics test registered
     g_app.hapsDirectory[0] = '\0';  // the forms, if any, at the data root, whatever an earlier start read
     g_app.gamerezx = 320;
     g_app.gamerezy = 240;
@@ -339,6 +340,7 @@ TEST_F(SpineTest, TurnEndNotificationExpiresOldNewsOnTheMainThread) {
   }
   FreeGameData(g_world);
   EXPECT_EQ(CloseAndShutDown(), 0);
+  EXPECT_EQ(g_ui.popupCount, 0) << "the news pop-up's frame went with the program";
 }
 
 }  // namespace

@@ -161,6 +161,9 @@ void ReleaseRootControls(ScreenManager& ui) {
   for (Control*& box : ui.rightBoxes) box = nullptr;
   for (Control*& box : ui.bottomBoxes) box = nullptr;
   ui.tooltipControl = nullptr;
+  // The pop-ups' frames went with the roots: none is counted open.
+  ui.popupCount = ui.lastPopupFlags = 0;
+  ui.keepPopups = 0;
 }
 
 void DrawFrameOverlays(ScreenManager& ui) {

@@ -141,8 +141,8 @@ extern ScreenManager g_ui;
 // them).
 void BuildRootControls(ScreenManager& ui);
 // Frees the root controls when the program shuts down, so that a later
-// start in the same process builds them for its own window size. The
-// screens' forms must have left the tree first.
+// start in the same process builds them for its own window size, with no
+// pop-up counted open. The screens' forms must have left the tree first.
 void ReleaseRootControls(ScreenManager& ui);
 // One frame: input polling, the map, the root form's tree, the overlays.
 // Nothing at all without a root form.
