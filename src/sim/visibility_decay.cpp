@@ -38,15 +38,31 @@ uint32_t StepVisibilityRegister(uint32_t x) {
   return (x >> 1) | (b << 11);
 }
 
-void DecayHexVisibility(World& world, uint32_t cell) {
-  const GameState& state = world.gameState;
-  int highest = state.highestPlayer;
-  if (highest >= kMaxPlayers) highest = kMaxPlayers - 1;
-  for (int p = 1; p <= highest; ++p) {
-    uint8_t* spot = SpotByte(world, cell, p);
-    *spot = *spot > 10 ? static_cast<uint8_t>(*spot - 10) : 0;
+namespace {
+
+// What each player's spotting gives a hex, worked out once for a run of hexes:
+// the levels do not change while the hexes decay.
+struct SpottingRaise {
+  int highest = 0;
+  uint8_t raise[kMaxPlayers] = {};
+};
+
+SpottingRaise RaisesOf(const World& world) {
+  SpottingRaise r;
+  r.highest = world.gameState.highestPlayer;
+  if (r.highest >= kMaxPlayers) r.highest = kMaxPlayers - 1;
+  for (int p = 0; p < kMaxPlayers; ++p) {
     const float level = world.players[p].spottingLevel;
-    if (level >= kSpottingFloor) RaiseTo(spot, SpottingFromLevel(level));
+    if (level >= kSpottingFloor) r.raise[p] = static_cast<uint8_t>(SpottingFromLevel(level));
+  }
+  return r;
+}
+
+void DecayCell(World& world, uint32_t cell, const SpottingRaise& r) {
+  uint8_t* row = SpotByte(world, cell, 0);
+  for (int p = 1; p <= r.highest; ++p) {
+    const uint8_t faded = row[p] > 10 ? static_cast<uint8_t>(row[p] - 10) : 0;
+    row[p] = faded > r.raise[p] ? faded : r.raise[p];
   }
 
   const uint32_t word = world.cells[cell].word;
@@ -55,12 +71,9 @@ void DecayHexVisibility(World& world, uint32_t cell) {
   const int supply = static_cast<int>(word & 3u);
   int ownLevel = 30 << supply;
   const int neighbourLevel = 15 << supply;
-  const float level = world.players[owner].spottingLevel;
-  if (level >= kSpottingFloor) {
-    ownLevel += SpottingFromLevel(level);
-    if (ownLevel > 254) ownLevel = 254;
-  }
-  uint8_t* own = SpotByte(world, cell, owner);
+  ownLevel += r.raise[owner];
+  if (ownLevel > 254) ownLevel = 254;
+  uint8_t* own = row + owner;
   if (*own >= ownLevel) return;
   *own = static_cast<uint8_t>(ownLevel);
 
@@ -78,6 +91,10 @@ void DecayHexVisibility(World& world, uint32_t cell) {
   }
 }
 
+}  // namespace
+
+void DecayHexVisibility(World& world, uint32_t cell) { DecayCell(world, cell, RaisesOf(world)); }
+
 void DecayVisibility(World& world) {
   GameState& state = world.gameState;
   if (state.visibilitySteps <= 0) return;
@@ -86,13 +103,14 @@ void DecayVisibility(World& world) {
   if (world.spottingMap.size() != static_cast<size_t>(cells) * kMaxPlayers)
     world.spottingMap.assign(static_cast<size_t>(cells) * kMaxPlayers, 0);
 
+  const SpottingRaise raises = RaisesOf(world);
   uint32_t x = state.visibilityLfsr & 0xFFFu;
   if (x == 0) x = 1;
   int32_t visited = 0;
   while (visited < state.visibilitySteps) {
     x = StepVisibilityRegister(x);
     for (uint32_t i = x - 1; i < cells; i += kRegisterStates) {
-      DecayHexVisibility(world, i);
+      DecayCell(world, i, raises);
       ++visited;
     }
   }
