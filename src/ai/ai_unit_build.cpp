@@ -147,8 +147,27 @@ int AiBuildTier(uint8_t firstValue) { return std::min(firstValue / 34, 2); }
 
 namespace {
 
+// Where the player's units queued at a base stand, one entry a unit.
+struct QueuedAt {
+  int16_t x;
+  int16_t y;
+};
+
+void FindQueued(const World& world, int p, std::vector<QueuedAt>& out) {
+  out.clear();
+  for (const UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+    if (u->owner != p || u->classIndex == 0) continue;
+    if (u->unitFlags & (kUnitFacility | kUnitGone)) continue;
+    const uint32_t posture = aifig::Placement(*u);
+    if ((posture & kPostureUnderConstruction) && ((posture & kPostureInReserve) || u->carrier != 0) &&
+        u->orders[kStateFlags] < kStateQueuedBelow)
+      out.push_back(QueuedAt{u->x, u->y});
+  }
+}
+
 // The production slots of a base that no queued unit holds.
-int FreeSlots(const World& world, const UnitRecord& base, const UnitClassRecord& cls, int p) {
+int FreeSlots(const World& world, const UnitRecord& base, const UnitClassRecord& cls,
+              const std::vector<QueuedAt>& queued) {
   int free = cls.baseSlots;
   const HexMapShape map = MapShape(world);
   const int64_t at = HexCellIndex(map, MakeHexPos(base.x, base.y));
@@ -157,14 +176,8 @@ int FreeSlots(const World& world, const UnitRecord& base, const UnitClassRecord&
     const UnitRecord* lead = stack ? stack->lead : nullptr;
     if (lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitProvisional)) free -= lead->leadValue;
   }
-  for (const UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
-    if (u->owner != p || u->x != base.x || u->y != base.y || u->classIndex == 0) continue;
-    if (u->unitFlags & (kUnitFacility | kUnitGone)) continue;
-    const uint32_t posture = aifig::Placement(*u);
-    if ((posture & kPostureUnderConstruction) && ((posture & kPostureInReserve) || u->carrier != 0) &&
-        u->orders[kStateFlags] < kStateQueuedBelow)
-      --free;
-  }
+  for (const QueuedAt& q : queued)
+    if (q.x == base.x && q.y == base.y) --free;
   return free;
 }
 
@@ -198,11 +211,19 @@ void AiOrderUnitBuild(World& world, PlayerRecord& player) {
     const UnitClassRecord* cls = nullptr;
     if (ProducingBase(world, *u, p, cls) && !Barred(world, *u)) bases.push_back(u);
   }
+  // A posted order makes its unit at once, so the queue is looked for again
+  // after one; until then a single walk of the units serves every base.
+  std::vector<QueuedAt> queued;
+  bool queuedStale = true;
   for (const UnitRecord* base : bases) {
     const UnitClassRecord* cls = UnitClassOf(world, *base);
     if (!cls) continue;
     const int domain = (cls->flags & kClassHaven) ? 2 : ((cls->flags & kClassAirBase) ? 1 : 0);
-    int wanted = FreeSlots(world, *base, *cls, p);
+    if (queuedStale) {
+      FindQueued(world, p, queued);
+      queuedStale = false;
+    }
+    int wanted = FreeSlots(world, *base, *cls, queued);
     for (int picks = 0; wanted > 0 && picks < kMaxPicks; ++picks, --wanted) {
       uint8_t& cursor = aifields::BuildCursor(player, domain);
       const int32_t* row = sequence + (domain * kTiers + tier) * kSequenceSteps;
@@ -230,6 +251,7 @@ void AiOrderUnitBuild(World& world, PlayerRecord& player) {
                                  .flags = 0}
                          .Pack());
       Post(world, std::move(c));
+      queuedStale = true;
       AddLocalNewsItem(world, player, kMsgUnitOrdered, 0,
                        MessageParams{static_cast<uint32_t>(chosen), static_cast<uint32_t>(choice.role)});
     }
