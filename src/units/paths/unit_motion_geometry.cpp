@@ -59,6 +59,17 @@ PointHex Find(const HexMapShape& map, int32_t x, int32_t y, float offsetX, float
 }  // namespace
 
 PointHex HexUnderPoint(const HexMapShape& map, int32_t x, int32_t y, float offsetX, float offsetY) {
+  // Most moves end well inside the hex they started in: within 6 pixels
+  // either side of the centre no slanted edge is near, and within 11 above or
+  // below no row edge, so the search below would find the hex itself.
+  const int32_t tx = CheckedTrunc(offsetX);
+  const int32_t ty = CheckedTrunc(offsetY);
+  if (tx >= -6 && tx < 6 && ty >= -11 && ty < 11 && x >= 0 && x < map.width && y >= 0 && y < map.height) {
+    PointHex own;
+    own.column = x;
+    own.position = MakeHexPos(x, y);
+    return own;
+  }
   return Find(map, x, y, offsetX, offsetY);
 }
 
