@@ -153,16 +153,18 @@ struct QueuedAt {
   int16_t y;
 };
 
+bool Queued(const UnitRecord& u, int p) {
+  if (u.owner != p || u.classIndex == 0) return false;
+  if (u.unitFlags & (kUnitFacility | kUnitGone)) return false;
+  const uint32_t posture = aifig::Placement(u);
+  return (posture & kPostureUnderConstruction) && ((posture & kPostureInReserve) || u.carrier != 0) &&
+         u.orders[kStateFlags] < kStateQueuedBelow;
+}
+
 void FindQueued(const World& world, int p, std::vector<QueuedAt>& out) {
   out.clear();
-  for (const UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
-    if (u->owner != p || u->classIndex == 0) continue;
-    if (u->unitFlags & (kUnitFacility | kUnitGone)) continue;
-    const uint32_t posture = aifig::Placement(*u);
-    if ((posture & kPostureUnderConstruction) && ((posture & kPostureInReserve) || u->carrier != 0) &&
-        u->orders[kStateFlags] < kStateQueuedBelow)
-      out.push_back(QueuedAt{u->x, u->y});
-  }
+  for (const UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next)
+    if (Queued(*u, p)) out.push_back(QueuedAt{u->x, u->y});
 }
 
 // The production slots of a base that no queued unit holds.
@@ -206,15 +208,16 @@ void AiOrderUnitBuild(World& world, PlayerRecord& player) {
   const float blend = static_cast<float>(first) / 100.0f;
   const int tier = AiBuildTier(first);
   const int32_t* sequence = RuleTablesOf(world).aiParams.buildSequence;
+  // A posted order makes its unit at once, so the queue is looked for again
+  // after one; until then the walk that finds the bases serves every base.
   std::vector<const UnitRecord*> bases;
+  std::vector<QueuedAt> queued;
   for (const UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
     const UnitClassRecord* cls = nullptr;
     if (ProducingBase(world, *u, p, cls) && !Barred(world, *u)) bases.push_back(u);
+    if (Queued(*u, p)) queued.push_back(QueuedAt{u->x, u->y});
   }
-  // A posted order makes its unit at once, so the queue is looked for again
-  // after one; until then a single walk of the units serves every base.
-  std::vector<QueuedAt> queued;
-  bool queuedStale = true;
+  bool queuedStale = false;
   for (const UnitRecord* base : bases) {
     const UnitClassRecord* cls = UnitClassOf(world, *base);
     if (!cls) continue;
