@@ -109,6 +109,12 @@ void DecayVisibility(World& world) {
   int32_t visited = 0;
   while (visited < state.visibilitySteps) {
     x = StepVisibilityRegister(x);
+    // The hexes of a register state lie far apart and are seldom in cache:
+    // fetch the next state's while this one's decay.
+    for (uint32_t i = StepVisibilityRegister(x) - 1; i < cells; i += kRegisterStates) {
+      __builtin_prefetch(SpotByte(world, i, 0));
+      __builtin_prefetch(&world.cells[i]);
+    }
     for (uint32_t i = x - 1; i < cells; i += kRegisterStates) {
       DecayCell(world, i, raises);
       ++visited;
