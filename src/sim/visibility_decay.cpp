@@ -1,6 +1,7 @@
 #include "sim/visibility_decay.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "world/world.h"
 
@@ -41,29 +42,39 @@ uint32_t StepVisibilityRegister(uint32_t x) {
 namespace {
 
 // What each player's spotting gives a hex, worked out once for a run of hexes:
-// the levels do not change while the hexes decay.
+// the levels do not change while the hexes decay. The fade and lift rows
+// cover all the players' bytes of a hex, zero where the fade leaves a byte
+// as it is, so a hex fades in one pass over its whole row.
 struct SpottingRaise {
-  int highest = 0;
   uint8_t raise[kMaxPlayers] = {};
+  uint8_t fade[kMaxPlayers] = {};
+  uint8_t lift[kMaxPlayers] = {};
 };
 
 SpottingRaise RaisesOf(const World& world) {
   SpottingRaise r;
-  r.highest = world.gameState.highestPlayer;
-  if (r.highest >= kMaxPlayers) r.highest = kMaxPlayers - 1;
+  int highest = world.gameState.highestPlayer;
+  if (highest >= kMaxPlayers) highest = kMaxPlayers - 1;
   for (int p = 0; p < kMaxPlayers; ++p) {
     const float level = world.players[p].spottingLevel;
     if (level >= kSpottingFloor) r.raise[p] = static_cast<uint8_t>(SpottingFromLevel(level));
+    if (p >= 1 && p <= highest) {
+      r.fade[p] = 10;
+      r.lift[p] = r.raise[p];
+    }
   }
   return r;
 }
 
 void DecayCell(World& world, uint32_t cell, const SpottingRaise& r) {
   uint8_t* row = SpotByte(world, cell, 0);
-  for (int p = 1; p <= r.highest; ++p) {
-    const uint8_t faded = row[p] > 10 ? static_cast<uint8_t>(row[p] - 10) : 0;
-    row[p] = faded > r.raise[p] ? faded : r.raise[p];
+  uint8_t bytes[kMaxPlayers];
+  std::memcpy(bytes, row, sizeof bytes);
+  for (int p = 0; p < kMaxPlayers; ++p) {
+    const uint8_t faded = bytes[p] >= r.fade[p] ? static_cast<uint8_t>(bytes[p] - r.fade[p]) : 0;
+    bytes[p] = faded > r.lift[p] ? faded : r.lift[p];
   }
+  std::memcpy(row, bytes, sizeof bytes);
 
   const uint32_t word = world.cells[cell].word;
   const int owner = CellOwner(word);
