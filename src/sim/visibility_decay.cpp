@@ -115,16 +115,21 @@ void DecayVisibility(World& world) {
     world.spottingMap.assign(static_cast<size_t>(cells) * kMaxPlayers, 0);
 
   const SpottingRaise raises = RaisesOf(world);
+  const int64_t width = world.mapWidth;
   uint32_t x = state.visibilityLfsr & 0xFFFu;
   if (x == 0) x = 1;
   int32_t visited = 0;
   while (visited < state.visibilitySteps) {
     x = StepVisibilityRegister(x);
     // The hexes of a register state lie far apart and are seldom in cache:
-    // fetch the next state's while this one's decay.
+    // fetch the next state's, and the rows its owners may raise around them,
+    // while this one's decay.
     for (uint32_t i = StepVisibilityRegister(x) - 1; i < cells; i += kRegisterStates) {
-      __builtin_prefetch(SpotByte(world, i, 0));
       __builtin_prefetch(&world.cells[i]);
+      for (const int64_t row : {static_cast<int64_t>(i) - width, static_cast<int64_t>(i), static_cast<int64_t>(i) + width})
+        for (const int64_t near : {row - 1, row + 1})
+          if (near >= 0 && near < static_cast<int64_t>(cells))
+            __builtin_prefetch(&world.spottingMap[static_cast<size_t>(near) * kMaxPlayers]);
     }
     for (uint32_t i = x - 1; i < cells; i += kRegisterStates) {
       DecayCell(world, i, raises);
