@@ -2,7 +2,8 @@
 // the side panel chosen by itself, the placement mode's dock, and the unit
 // list with its tabs, over a 20 x 16 map seen by local player 1; and, on the
 // real turn thread, an own unit listed, its orders opened for it alone, and
-// ordered three hexes away it stands there within two game days.
+// ordered three hexes away it stands there within two game days; and a
+// quick click on the side bar's minimap that ends the drag it began.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -20,6 +21,7 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"
+#include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/screen_set.h"
@@ -30,7 +32,9 @@
 #include "support/root_controls.h"
 #include "ui/control_tree.h"
 #include "ui/form_file.h"
+#include "ui/control_focus.h"
 #include "ui/list_control.h"
+#include "ui/mouse.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -346,6 +350,48 @@ TEST_F(UnitPanelWalk, AnOwnUnitListedOnItsHexWalksToTheHexItIsOrderedTo) {
   moveFlags = savedFlags;
   EXPECT_EQ(MakeHexPos(tank->x, tank->y), goal);
   ListHolderClear(g_screens.SelectionList());
+}
+
+// A click on the minimap away from its view box, pressed and released
+// before a frame moves the box under the pointer, still ends the drag it
+// started: the release reaches the box on the shipped side bar form, which
+// frees the pointer it confined to the minimap.
+TEST(MinimapClick, AQuickClickOutsideTheViewBoxEndsItsDrag) {
+  MinimapBar& bar = g_screens.minimapBar;
+  MapView& v = g_mapView;
+  GlobalGuard form(bar.form), current(bar.currentForm), root(g_ui.rootForm), capture(g_controls.capture);
+  GlobalGuard minimapForm(v.minimapPane.currentForm), boxForm(v.dragPanPane.currentForm);
+  GlobalGuard dragPan(v.dragPan), panX(v.panX), panY(v.panY);
+  GlobalGuard zoom(v.zoom, 1.0f);
+  GlobalGuard maxPanX(v.maxPanX), maxPanY(v.maxPanY), extentX(v.visibleExtentX), extentY(v.visibleExtentY);
+  GlobalGuard dragMoved(v.dragMoved), lastDragX(v.lastDragX), lastDragY(v.lastDragY);
+  GlobalGuard left(v.minimapLeft, 16), top(v.minimapTop, 12), right(v.minimapRight, 208), bottom(v.minimapBottom, 92);
+  GlobalGuard perHexX(v.minimapPixelsPerHexX, 1.2f), perHexY(v.minimapPixelsPerHexY, 1.0f);
+  GlobalGuard columns(v.columns, 160), rows(v.rows, 80);
+  GlobalGuard wraps(v.wraps, true);
+  GlobalGuard width(v.mapWidth, 18 * 160), height(v.mapHeight, 22 * 80);
+  GlobalGuard viewLeft(v.viewLeft, 0), viewTop(v.viewTop, 0), viewRight(v.viewRight, 1000), viewBottom(v.viewBottom, 700);
+  ComputeMapScrollLimits(v);
+  LoadShippedForm(bar);
+  Control* minimap = FormFindControlByTag(bar.form, "MINIMAPBOX");
+  Control* box = FormFindControlByTag(bar.form, "MINIMAPRECT");
+  ASSERT_NE(minimap, nullptr);
+  ASSERT_NE(box, nullptr);
+  // Wired as the game wires them: the box hangs under the minimap.
+  box->Unlink();
+  ControlAddChild(minimap, box);
+  minimap->owner = &v.minimapPane, box->owner = &v.dragPanPane;
+  v.minimapPane.currentForm = minimap, v.dragPanPane.currentForm = box;
+  g_ui.rootForm = bar.form;
+  g_controls.capture = nullptr;
+
+  OnMouseMessage(g_ui, plat::kWmLButtonDown, plat::kMkLButton, 150, 60);
+  EXPECT_EQ(v.dragPan, 1);
+  OnMouseMessage(g_ui, plat::kWmLButtonUp, 0, 150, 60);
+  EXPECT_EQ(v.dragPan, 0);
+
+  ReleaseCaptureControl(nullptr, 0, 0, 0, 0);
+  delete bar.form;
 }
 
 }  // namespace
