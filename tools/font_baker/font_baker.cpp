@@ -9,16 +9,10 @@
 
 #include "platform/image_loader.h"
 #include "platform/paths.h"
+#include "platform/text_encoding.h"
 
 namespace font_baker {
 namespace {
-
-// Codes 0x80 to 0x9F of Windows-1252 (0: unassigned).
-constexpr uint32_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
 
 constexpr uint32_t kUpTriangle = 0x25B2;
 constexpr uint32_t kDownTriangle = 0x25BC;
@@ -119,8 +113,8 @@ const std::vector<FontSpec>& FontSpecs() {
 uint32_t CodePoint(int code) {
   if (code == 0x7F) return kUpTriangle;
   if (code == 0x81) return kDownTriangle;
-  if (code >= 0x80 && code <= 0x9F) return kCp1252High[code - 0x80];
-  if (code >= 32 && code <= 255) return static_cast<uint32_t>(code);
+  if (code >= 0x80 && code <= 255) return plat::Windows1252CodePoint(static_cast<unsigned char>(code));
+  if (code >= 32 && code < 0x80) return static_cast<uint32_t>(code);
   return 0;
 }
 
