@@ -19,6 +19,7 @@
 #include "app/log.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
+#include "ai/ai_worker_state.h"
 #include "sim/command_log.h"
 #include "net/command_network.h"
 #include "sim/daily/elimination.h"
@@ -28,6 +29,7 @@
 #include "support/temp_dir.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "units/ai_event_queue.h"
 #include "world/unit_ring.h"
 #include "records/hex_cell.h"
 #include "world/hex_extra.h"
@@ -154,6 +156,13 @@ class GameSessionTest : public ::testing::Test {
     SetLogTarget(g_platform, "", false, false);
     madeLocks_ = !WorldLocksExist(g_world);
     if (madeLocks_) WorldInitLocks(g_world);
+    // A whole-program test that closed its window mid-game stopped only the
+    // threads (as the program does on its way out): the commands its log-on
+    // posted, and its computer players' news, would run in this game.
+    g_commandLog.Clear();
+    ClearGameRunState(g_world);
+    g_aiEvents.Clear();
+    ClearAiWorkers();
   }
 
   void TearDown() override {
