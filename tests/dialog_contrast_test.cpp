@@ -35,24 +35,12 @@
 namespace {
 
 std::vector<uint32_t> Frame() {
-  plat::Message msg;
-  while (plat::PeekWindowMessage(&msg, true)) plat::DispatchWindowMessage(msg);
-  RunIdleFrame();
+  PumpWholeProgram();
   std::vector<uint32_t> pixels;
   uint32_t w = 0, h = 0;
   EXPECT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &w, &h), plat::kOk);
   EXPECT_EQ(w * h, 1024u * 768u);
   return pixels;
-}
-
-void Click(Control* control, int row = -1) {
-  ASSERT_NE(control, nullptr);
-  const plat::Rect r = ControlAbsoluteRect(control);
-  const int y = row < 0 ? (r.top + r.bottom) / 2 : r.top + static_cast<ListBoxControl*>(control)->rowStep * row + 3;
-  const auto at = static_cast<plat::LParam>(((r.left + r.right) / 2) | (y << 16));
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonDown, plat::kMkLButton, at);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonUp, 0, at);
-  Frame();
 }
 
 // The pointer rests mid-screen, away from the edges that scroll the map.
@@ -91,14 +79,14 @@ TEST(DialogContrast, QuestionsOverTheSampleMapReadAtFourAndAHalfToOne) {
   } restores{oldRoot};
   RunIdleFrame();
   ScreenSet& s = g_screens;
-  Click(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"));
+  ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"));
   Control* choice = s.gameChoice.currentForm;
   for (size_t i = 0; i < s.gameChoice.scenarios.size(); ++i)
-    if (s.gameChoice.scenarios[i].file == "Channel") Click(FormFindControlByTag(choice, "SCENLIST"), int(i));
+    if (s.gameChoice.scenarios[i].file == "Channel") ClickControl(FormFindControlByTag(choice, "SCENLIST"), int(i));
   for (size_t i = 0; i < s.gameChoice.regions.size(); ++i)
-    if (s.gameChoice.regions[i].name == "Westholm") Click(FormFindControlByTag(choice, "REGIONLIST"), int(i));
-  Click(FormFindControlByTag(s.gameChoice.currentForm, "START"));
-  Click(FormFindControlByTag(s.briefing.currentForm, "START"));
+    if (s.gameChoice.regions[i].name == "Westholm") ClickControl(FormFindControlByTag(choice, "REGIONLIST"), int(i));
+  ClickControl(FormFindControlByTag(s.gameChoice.currentForm, "START"));
+  ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
   ASSERT_EQ(g_ui.mode, kUiInGame);
 
   // The quit question's text box; the save dialog's title, on the bare frame.

@@ -46,41 +46,16 @@
 
 namespace {
 
-void Pump() {
-  plat::Message msg;
-  while (plat::PeekWindowMessage(&msg, true)) plat::DispatchWindowMessage(msg);
-  RunIdleFrame();
-}
-
-// A left click at the middle of the control (row: the list row, counted
-// from 0, for a list), as the window delivers it.
-void Click(Control* control, int row) {
-  ASSERT_NE(control, nullptr);
-  const plat::Rect r = ControlAbsoluteRect(control);
-  int y = (r.top + r.bottom) / 2;
-  if (row >= 0) {  // the row's own place in the list, as scrolled
-    const auto* list = static_cast<ListBoxControl*>(control);
-    const Control* c = ListNextRow(list, nullptr);
-    for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
-    if (c) y = r.top + c->rect.top - list->scrollOffset + 3;
-  }
-  const plat::LParam at = static_cast<plat::LParam>(((r.left + r.right) / 2) | (y << 16));
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmMouseMove, 0, at);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonDown, plat::kMkLButton, at);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonUp, 0, at);
-  Pump();
-}
-
 void Key(uint32_t key) {
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, key, 0);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, key, 0);
-  Pump();
+  PumpWholeProgram();
 }
 
 void Type(const char* text) {
   for (const char* c = text; *c; ++c)
     plat::PostWindowMessage(g_platform.mainWindow, plat::kWmChar, static_cast<unsigned char>(*c), 0);
-  Pump();
+  PumpWholeProgram();
 }
 
 // The list row showing the text, counted from 0, or -1.
@@ -109,20 +84,20 @@ int RowOf(const std::vector<RegionEntry>& rows, const char* name) {
 void StartChannelAsWestholm(int32_t& region) {
   ScreenSet& s = g_screens;
   GameChoiceScreen& choice = s.gameChoice;
-  Click(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"), -1);
+  ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"), -1);
   ASSERT_NE(choice.currentForm->parent, nullptr) << "New game shows the scenario choice";
   const int channel = RowOf(choice.scenarios, "Channel");
   ASSERT_GE(channel, 0);
-  Click(FormFindControlByTag(choice.currentForm, "SCENLIST"), channel);
+  ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), channel);
   ASSERT_EQ(choice.scenario, channel);
   const int westholm = RowOf(choice.regions, "Westholm");
   ASSERT_GE(westholm, 0);
-  Click(FormFindControlByTag(choice.currentForm, "REGIONLIST"), westholm);
+  ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), westholm);
   region = choice.regions[static_cast<size_t>(westholm)].player;
   ASSERT_EQ(choice.region, region);
-  Click(FormFindControlByTag(choice.currentForm, "START"), -1);
-  Click(FormFindControlByTag(s.briefing.currentForm, "MODE2"), -1);
-  Click(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
+  ClickControl(FormFindControlByTag(choice.currentForm, "START"), -1);
+  ClickControl(FormFindControlByTag(s.briefing.currentForm, "MODE2"), -1);
+  ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
 }
 
 // The local region's capital lies in the hexes the map shows.
@@ -146,7 +121,7 @@ void PlayDays(uint32_t days) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
   while (std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() < firstDay + days &&
          std::chrono::steady_clock::now() < deadline) {
-    Pump();
+    PumpWholeProgram();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   EXPECT_GE(std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(), firstDay + days) << days << " days pass";
@@ -192,7 +167,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_EQ(g_world.players[region].kind, kKindHuman);
   EXPECT_EQ(g_world.players[region].govtype, 2) << "the briefing's second leadership button";
   ASSERT_TRUE(GameThreadsRunning());
-  Pump();
+  PumpWholeProgram();
   EXPECT_TRUE(ViewShowsCapital()) << "a new game";
   const auto freshMinimap = MinimapPlace();
 
@@ -202,22 +177,22 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   const std::string saved = "FrontEndProbe";
   ASSERT_EQ(SaveGame(g_world, saved), plat::kOk);
   SwitchGameScreen(&g_ui, false);
-  Pump();
+  PumpWholeProgram();
   ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "leaving shows the start menu";
-  Click(FormFindControlByTag(s.startMenu.currentForm, "LOADGAME"), -1);
+  ClickControl(FormFindControlByTag(s.startMenu.currentForm, "LOADGAME"), -1);
   const auto& files = s.gameFile.files;
   const auto at = std::find(files.begin(), files.end(), saved);
   ASSERT_NE(at, files.end());
   const Step kLoad[] = {{&s.gameFile, "FILELIST", static_cast<int>(at - files.begin())},
                         {&s.gameFile, "OKBUT", -1},
                         {&s.briefing, "START", -1}};
-  for (const Step& step : kLoad) Click(FormFindControlByTag(step.screen->currentForm, step.tag), step.row);
+  for (const Step& step : kLoad) ClickControl(FormFindControlByTag(step.screen->currentForm, step.tag), step.row);
   if (const auto path = plat::ResolveGamePath(SaveGamePath(saved))) std::filesystem::remove(*path);
   EXPECT_EQ(g_ui.mode, kUiInGame);
   EXPECT_TRUE(g_world.scenario.head.gameFlags & kGameFlagFromSave);
   EXPECT_EQ(g_world.gameState.localPlayer, region);
   EXPECT_TRUE(GameThreadsRunning());
-  Pump();
+  PumpWholeProgram();
   EXPECT_TRUE(ViewShowsCapital()) << "a game loaded from the start menu";
   EXPECT_EQ(MinimapPlace(), freshMinimap) << "the minimap stands as in a new game";
   // Away from the capital before the next load.
@@ -237,42 +212,42 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   ASSERT_TRUE(menuOpen());
   ASSERT_STREQ(menu.shownPage, "GAME_SS1");
   EXPECT_EQ(g_world.gameState.gameSpeed, 0) << "the menu pauses";
-  Click(FormFindControlByTag(menu.buttons.currentForm, "SAVEBUT"), -1);
+  ClickControl(FormFindControlByTag(menu.buttons.currentForm, "SAVEBUT"), -1);
   ASSERT_STREQ(menu.shownPage, "GAME_SS3");
-  Click(FormFindControlByTag(menu.saveDialog.currentForm, "FILENAME"), -1);
+  ClickControl(FormFindControlByTag(menu.saveDialog.currentForm, "FILENAME"), -1);
   if (!menu.saveDialog.Name().empty()) Type("\x1b");  // Escape in the field empties it
   Type(probe.c_str());
   EXPECT_EQ(menu.saveDialog.Name(), probe);
-  Click(FormFindControlByTag(menu.saveDialog.currentForm, "OKSAVE"), -1);
+  ClickControl(FormFindControlByTag(menu.saveDialog.currentForm, "OKSAVE"), -1);
   ASSERT_STREQ(menu.shownPage, "GAME_SS3a") << "saved from the buttons: the quit-now question";
   EXPECT_TRUE(plat::GameFileExists(SaveGamePath(probe)));
-  Click(FormFindControlByTag(menu.quitNow.currentForm, "RETURNBUT"), -1);
+  ClickControl(FormFindControlByTag(menu.quitNow.currentForm, "RETURNBUT"), -1);
   EXPECT_FALSE(menuOpen());
   for (int press = 0; press < 3 && !menuOpen(); ++press) Key(plat::kVkEscape);
-  Click(FormFindControlByTag(menu.buttons.currentForm, "LOADBUT"), -1);
+  ClickControl(FormFindControlByTag(menu.buttons.currentForm, "LOADBUT"), -1);
   ASSERT_STREQ(menu.shownPage, "GAME_SS4");
   Control* loadList = FormFindControlByTag(menu.loadDialog.currentForm, "LISTLOAD");
-  Click(loadList, RowIndexWithText(loadList, probe));
-  Click(FormFindControlByTag(menu.loadDialog.currentForm, "OKLOAD"), -1);
-  Click(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
+  ClickControl(loadList, RowIndexWithText(loadList, probe));
+  ClickControl(FormFindControlByTag(menu.loadDialog.currentForm, "OKLOAD"), -1);
+  ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
   if (const auto path = plat::ResolveGamePath(SaveGamePath(probe))) std::filesystem::remove(*path);
   EXPECT_EQ(g_ui.mode, kUiInGame);
   EXPECT_STREQ(g_world.gameState.saveName, "Probe") << "the loaded game is the one saved";
   EXPECT_TRUE(GameThreadsRunning());
-  Pump();
+  PumpWholeProgram();
   EXPECT_TRUE(ViewShowsCapital()) << "a game loaded from the in-game menu";
   EXPECT_EQ(MinimapPlace(), freshMinimap) << "the minimap stands as in a new game";
 
   // The game is won: its pop-up, the result screen, the start menu.
   SetGameSpeed(g_world.gameState, 2);
   plat::PostWindowMessage(g_platform.mainWindow, kWmTurnEvent, kTurnCodeGameWon, 0);
-  Pump();
+  PumpWholeProgram();
   ASSERT_NE(s.endGamePreview.currentForm->parent, nullptr) << "a won game shows its pop-up";
   EXPECT_EQ(g_world.gameState.gameSpeed, 0) << "the pop-up pauses";
-  Click(FormFindControlByTag(s.endGamePreview.currentForm, "MENUBUT"), -1);
+  ClickControl(FormFindControlByTag(s.endGamePreview.currentForm, "MENUBUT"), -1);
   EXPECT_FALSE(GameThreadsRunning()) << "the game is left";
   ASSERT_NE(s.victory.currentForm->parent, nullptr) << "the result screen shows";
-  Click(FormFindControlByTag(s.victory.continuation.currentForm, "MENU"), -1);
+  ClickControl(FormFindControlByTag(s.victory.continuation.currentForm, "MENU"), -1);
   ASSERT_EQ(s.startMenu.currentForm->parent, g_ui.frontEndBackground) << "MENU returns to the start menu";
 
   // A second game from the same start menu plays as the first did, from

@@ -5,12 +5,16 @@
 // state made, and no window class left registered (a graphics test's class
 // of the game's name would keep the game's own window procedure out).
 // InitApplication comes next, from the test.
+#include <gtest/gtest.h>
+
 #include "app/app_object.h"
 #include "app/settings.h"
 #include "app/shell/shell.h"
 #include "net/net_session.h"
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
 #include "ui/screen_manager.h"
 
 inline void PrepareWholeProgram() {
@@ -26,4 +30,34 @@ inline void PrepareWholeProgram() {
   g_ui.netRole = kRoleNone;
   static constexpr uint8_t kGuid[16] = {4, 3};
   InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
+}
+
+// Everything the window has queued delivered, then one idle frame.
+inline void PumpWholeProgram() {
+  plat::Message msg;
+  while (plat::PeekWindowMessage(&msg, true)) plat::DispatchWindowMessage(msg);
+  RunIdleFrame();
+}
+
+// A left click at the middle of the control (row: the list row, counted
+// from 0, for a list, at its own place as scrolled), as the window delivers
+// it; the program then runs a frame.
+inline void ClickControl(Control* control, int row = -1) {
+  if (!control) {
+    ADD_FAILURE() << "no control to click";
+    return;
+  }
+  const plat::Rect r = ControlAbsoluteRect(control);
+  int y = (r.top + r.bottom) / 2;
+  if (row >= 0) {
+    const auto* list = static_cast<ListBoxControl*>(control);
+    const Control* c = ListNextRow(list, nullptr);
+    for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
+    if (c) y = r.top + c->rect.top - list->scrollOffset + 3;
+  }
+  const auto at = static_cast<plat::LParam>(((r.left + r.right) / 2) | (y << 16));
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmMouseMove, 0, at);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonDown, plat::kMkLButton, at);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmLButtonUp, 0, at);
+  PumpWholeProgram();
 }
