@@ -101,6 +101,14 @@ void FormEditorQuit() {
   if (g_platform.mainWindow) plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
 }
 
+plat::Status FormEditorScreen::SaveEditedForm(const char* name) {
+  // Drawing clears the dirty bit that every control of a form file carries;
+  // it goes back before the save, so a form saves as it was loaded however
+  // often it was drawn in between.
+  ControlTreeForEach(editedForm, kAnyDepth, 1, [](Control* c) { c->state |= kStateDirty; });
+  return SaveFormFile(formRecord, editedForm, name);
+}
+
 void FormEditorScreen::OnCommand(Control* control, int32_t) {
   if (!control) return;
   const char* tag = control->tag;
@@ -133,7 +141,7 @@ void FormEditorScreen::NewForm(int32_t click) {
     ApplyObjectProperties();
     currentObject = nullptr;
     // A form that cannot be backed up is not dropped.
-    if (plat::Failed(SaveFormFile(formRecord, editedForm, "AUTOBACKUPN"))) {
+    if (plat::Failed(SaveEditedForm("AUTOBACKUPN"))) {
       SetStatus("AUTOBACKUPN not saved: the form is kept");
       return;
     }
@@ -162,7 +170,7 @@ void FormEditorScreen::LoadForm(int32_t click) {
   if (editedForm) {
     ApplyObjectProperties();
     currentObject = nullptr;
-    if (plat::Failed(SaveFormFile(formRecord, editedForm, "AUTOBACKUPL"))) {
+    if (plat::Failed(SaveEditedForm("AUTOBACKUPL"))) {
       SetStatus("AUTOBACKUPL not saved: the form is kept");
       return;
     }
@@ -195,7 +203,7 @@ void FormEditorScreen::SaveForm(int32_t click) {
   ApplyObjectProperties();
   currentObject = nullptr;
   if (!TakeFormFileName()) return;
-  if (plat::Failed(SaveFormFile(formRecord, editedForm, fileName))) {
+  if (plat::Failed(SaveEditedForm(fileName))) {
     SetStatus(("Save failed: " + Shown(fileName)).c_str());
     return;
   }
@@ -220,7 +228,7 @@ void FormEditorScreen::ShowFormInfo(int32_t click) {
 
 void FormEditorScreen::Quit() {
   if (editedForm) {
-    if (plat::Failed(SaveFormFile(formRecord, editedForm, "AUTOBACKUP"))) {
+    if (plat::Failed(SaveEditedForm("AUTOBACKUP"))) {
       SetStatus("AUTOBACKUP not saved: the editor stays open");
       return;
     }

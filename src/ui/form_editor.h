@@ -112,6 +112,9 @@ class FormEditorScreen : public Screen {
   // Replaces the status line's text.
   void SetStatus(const char* text);
 
+  // Saves the edited form under the name, the form record updated.
+  plat::Status SaveEditedForm(const char* name);
+
   FormHeader formRecord;
   char fileName[kFormEditorNameSize + 1] = "SAVEFORM";
   Control* editedForm = nullptr;

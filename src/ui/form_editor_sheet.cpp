@@ -290,6 +290,8 @@ void FormEditorScreen::ApplyObjectProperties() {
     for (int i = 0; i < 3; ++i) *words[i] = static_cast<uint16_t>(NumberOr(f[kFieldSlideBar + i], *words[i]));
   }
   c->Invalidate();
+  // What the object covered before may be bare now.
+  if (workArea) workArea->Invalidate();
   ShowObjectProperties();
 }
 
