@@ -113,14 +113,9 @@ TEST(ParseCommandLine, OverlongValuesStayWithinTheirBuffers) {
 }
 
 TEST(ReadFormEditorOption, OpensTheEditorWithTheNamedForm) {
-  struct Row {
-    const char* line;
-    bool open;
-    const char* name;
-  } rows[] = {
+  struct Row { const char* line; bool open; const char* name; } rows[] = {
       {"-formedit TITLEBAR", true, "TITLEBAR"}, {"-formedit", true, ""}, {"-mapedit -formedit \"A B\"", true, "A B"},
-      {"-formeditor X", false, ""},             {"-mapedit", false, ""}, {nullptr, false, ""},
-  };
+      {"-formeditor X", false, ""},             {"-mapedit", false, ""}, {nullptr, false, ""}};
   for (const Row& row : rows) {
     std::string name = "left over";
     EXPECT_EQ(ReadFormEditorOption(row.line, &name), row.open) << (row.line ? row.line : "(none)");
