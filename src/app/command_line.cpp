@@ -1,4 +1,5 @@
 #include <cstring>
+#include <string>
 
 #include "app/settings.h"
 #include "app/text_tokenizer.h"
@@ -61,9 +62,22 @@ void ParseCommandLine(AppObject&, NetIdentity& net, int32_t& netRole, int32_t& m
   FreeAndClear(player);
 }
 
+bool ReadFormEditorOption(const char* commandLine, std::string* name) {
+  if (name) name->clear();
+  if (!commandLine || !*commandLine) return false;
+  TextTokenizer tokenizer;
+  InitTokenizer(tokenizer, commandLine);
+  if (!tokenizer.text || !FindKeyword(tokenizer, "-formedit", false)) return false;
+  char* value = ReadKeywordString(tokenizer, "-formedit", "");
+  if (value && name) *name = value;
+  FreeAndClear(value);
+  return true;
+}
+
 const char kCommandLineUsage[] =
-    "usage: veldrane [-mapedit] [-port N] [-player NAME] [-host SESSION-NAME | -client ADDRESS]\n"
-    "  -host hosts a network game, -client joins the host at the address, -mapedit opens the map editor.\n"
+    "usage: veldrane [-mapedit | -formedit [FORM]] [-port N] [-player NAME] [-host SESSION-NAME | -client ADDRESS]\n"
+    "  -host hosts a network game, -client joins the host at the address, -mapedit opens the map editor,\n"
+    "  -formedit opens the layout editor with the form FORM of the HAPS folder loaded.\n"
     "  A value not in double quotes runs to the end of the line, taking in the options after it.\n";
 
 bool CommandLineAsksHelp(int argc, const char* const* argv) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/settings.h"
@@ -109,6 +110,17 @@ TEST(ParseCommandLine, OverlongValuesStayWithinTheirBuffers) {
   const std::string hostLine = "-host " + name;
   p.Parse(hostLine.c_str());
   EXPECT_EQ(std::string(p.net.sessionName), std::string(259, 'n'));
+}
+
+TEST(ReadFormEditorOption, OpensTheEditorWithTheNamedForm) {
+  struct Row { const char* line; bool open; const char* name; } rows[] = {
+      {"-formedit TITLEBAR", true, "TITLEBAR"}, {"-formedit", true, ""}, {"-mapedit -formedit \"A B\"", true, "A B"},
+      {"-formeditor X", false, ""},             {"-mapedit", false, ""}, {nullptr, false, ""}};
+  for (const Row& row : rows) {
+    std::string name = "left over";
+    EXPECT_EQ(ReadFormEditorOption(row.line, &name), row.open) << (row.line ? row.line : "(none)");
+    EXPECT_EQ(name, row.name) << (row.line ? row.line : "(none)");
+  }
 }
 
 TEST(CommandLineAsksHelp, OnlyAnArgumentOfItsOwnAsks) {

@@ -97,6 +97,11 @@ std::string SettingsFilePath();
 void ParseCommandLine(AppObject& app, NetIdentity& net, int32_t& netRole, int32_t& mapEditorFlag,
                       const char* commandLine);
 
+// "-formedit" asks for the layout editor instead of the game; its value
+// (to the end of the line unless quoted, possibly empty) names the form it
+// loads first. False without the option.
+bool ReadFormEditorOption(const char* commandLine, std::string* name);
+
 // What the program prints for "--help", an argument of its own, before it
 // ends with code 0 instead of starting.
 extern const char kCommandLineUsage[];

@@ -461,6 +461,25 @@ void SlideBarControl::SaveRecordPart(FormControlRecord& record, FormStringPool& 
   s.maximum = maximum;
 }
 
+void StampFormWords(uint32_t* words, const plat::LocalTime& now) {
+  GameDate date{};
+  date.year = now.year;
+  date.month = static_cast<uint8_t>(now.month);
+  date.day = static_cast<uint8_t>(now.day);
+  {
+    // The calendar counts days in the game's rounding, whatever thread saves.
+    const int kept = std::fegetround();
+    std::fesetround(FE_TOWARDZERO);
+    DateToDayNumber(date);
+    std::fesetround(kept);
+  }
+  words[0] = static_cast<uint32_t>(date.dayNumber);
+  words[1] = uint32_t{now.year} | (uint32_t{static_cast<uint8_t>(now.month)} << 16) |
+             (uint32_t{static_cast<uint8_t>(now.day)} << 24);
+  words[2] = uint32_t{static_cast<uint8_t>(now.hour)} | (uint32_t{static_cast<uint8_t>(now.minute)} << 8) |
+             (uint32_t{static_cast<uint16_t>(now.second * 1000 + now.milliseconds)} << 16);
+}
+
 std::string FormFilePath(const char* name) { return std::string(g_app.hapsDirectory) + (name ? name : "") + ".HAP"; }
 
 Control* ParseFormRecords(FormHeader* headerOut, std::span<const uint8_t> image, const FormBinding* bindings,
@@ -560,27 +579,11 @@ std::vector<uint8_t> BuildFormImage(FormHeader& header, Control* root) {
     EncodeRecord(r, records.data() + kFormRecordBytes * (i + 1));
   }
 
-  const plat::LocalTime now = plat::GetLocalTime();
-  GameDate date{};
-  date.year = now.year;
-  date.month = static_cast<uint8_t>(now.month);
-  date.day = static_cast<uint8_t>(now.day);
-  {
-    // The calendar counts days in the game's rounding, whatever thread saves.
-    const int kept = std::fegetround();
-    std::fesetround(FE_TOWARDZERO);
-    DateToDayNumber(date);
-    std::fesetround(kept);
-  }
   uint32_t* d = header.dwords;
   d[kFormSaveCount] += 1;
   d[kFormCount] = static_cast<uint32_t>(count);
   d[kFormPoolSize] = static_cast<uint32_t>(pool.size());
-  d[kFormStampDay] = static_cast<uint32_t>(date.dayNumber);
-  d[kFormStampDate] = uint32_t{now.year} | (uint32_t{static_cast<uint8_t>(now.month)} << 16) |
-                      (uint32_t{static_cast<uint8_t>(now.day)} << 24);
-  d[kFormStampTime] = uint32_t{static_cast<uint8_t>(now.hour)} | (uint32_t{static_cast<uint8_t>(now.minute)} << 8) |
-                      (uint32_t{static_cast<uint16_t>(now.second * 1000 + now.milliseconds)} << 16);
+  StampFormWords(d + kFormStampDay, plat::GetLocalTime());
   for (size_t i = 0; i < kFormHeaderDwords; ++i) le::Store32(records.data() + 4 * i, d[i]);
   records.insert(records.end(), pool.bytes().begin(), pool.bytes().end());
   return records;

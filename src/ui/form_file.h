@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/status.h"
 
 class Control;
@@ -176,6 +177,10 @@ std::vector<uint8_t> BuildFormImage(FormHeader& header, Control* root);
 // Writes the image to HAPS directory + name + ".HAP" (a temporary file
 // renamed over it); kFail when it could not be written.
 plat::Status SaveFormFile(FormHeader& header, Control* root, const char* name);
+
+// A stamp's three words (day number; year, month, day; hour, minute,
+// second x 1000 + millisecond) for a time, as saves and new forms write it.
+void StampFormWords(uint32_t* words, const plat::LocalTime& now);
 
 // HAPS directory + name + ".HAP".
 std::string FormFilePath(const char* name);

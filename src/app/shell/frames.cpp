@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "app/audio/music_player.h"
 #include "app/frame_pacer.h"
 #include "app/gfx/bitmap_sets.h"
@@ -12,6 +14,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/log_on.h"
+#include "ui/form_editor.h"
 #include "ui/map_folders.h"
 #include "ui/screen_manager.h"
 #include "world/text/rule_tables.h"
@@ -33,6 +36,11 @@ void CloseAfterFailedScreen() {
 
 void StartupFrame() {
   ScreenManager& ui = g_ui;
+  if (g_formEditorRequest.open) {
+    LoadUiBitmaps(ui);
+    EnterFormEditor();
+    return;
+  }
   HideCursor(g_platform);
 
   if (ui.netRole == kRoleNone && !ui.mapEditor) {
@@ -93,6 +101,21 @@ void EnterFrontEnd() {
   // The turn codes refresh the screens and open the end-of-game pop-ups.
   InstallEndGameHooks();
   if (ui.netRole != kRoleNone) HostSession(ui);
+}
+
+void EnterFormEditor() {
+  ScreenManager& ui = g_ui;
+  ui.mode = kUiFrontEnd;
+  ClearBackBuffer(g_renderer);
+  BuildRootControls(ui);
+  ui.backgroundTextures[0] = nullptr;
+  ui.rootForm = ui.frontEndBackground;
+  ui.rootForm->state |= kStateDirty;
+  if (!g_formEditor.Open(ui.rootForm, "FORMEDIT", g_formEditorRequest.name.c_str())) {
+    std::fprintf(stderr, "The layout editor's form FORMEDIT cannot be loaded\n");
+    CloseAfterFailedScreen();
+  }
+  g_platform.appMode = kModeFrontEnd;
 }
 
 void EnterMapEditor() {

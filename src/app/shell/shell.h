@@ -2,6 +2,7 @@
 // The program's spine: the entry routine, application start-up and shut-down,
 // the per-mode window procedures and frame functions, and the message loop.
 #include <cstdint>
+#include <string>
 
 #include "app/app_object.h"
 #include "app/message_pump.h"
@@ -33,6 +34,14 @@ void StartupFrame();
 void UiFrame();
 void EnterFrontEnd();
 void EnterMapEditor();
+// The layout editor instead of the game: its form fills the screen, with the
+// form asked for on the command line loaded.
+void EnterFormEditor();
+struct FormEditorRequest {
+  bool open = false;  // "-formedit" was given
+  std::string name;   // the form it loads first; empty for none
+};
+extern FormEditorRequest g_formEditorRequest;
 struct ScreenManager;
 void LoadRuleTablesAndForms(ScreenManager& ui);
 

@@ -15,6 +15,7 @@
 #include "screens/main/map/map_view_hooks.h"
 #include "screens/screen_set.h"
 #include "sim/game_threads.h"
+#include "ui/form_editor.h"
 #include "ui/screen_manager.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
@@ -29,6 +30,8 @@ constexpr uint8_t kProgramGuid[16] = {0x5d, 0x1e, 0x7a, 0x20, 0x3c, 0x91, 0x4b, 
                                       0xa2, 0x0f, 0x88, 0x47, 0xd3, 0x19, 0x5c, 0x02};
 
 }  // namespace
+
+FormEditorRequest g_formEditorRequest;
 
 void InitPlatformState(PlatformState& platform, void* instance, const uint8_t* programGuid, const char* title,
                        int showMode) {
@@ -86,6 +89,7 @@ void ShutdownApplication(AppObject& app) {
   ReleaseUiTextures(g_ui);
   // The forms stay loaded; the tree they hang in goes with the window.
   DetachScreenForms(Screen::AllScreens());
+  g_formEditor.Close();
   ReleaseRootControls(g_ui);
   CloseNetSession(g_netSession);
   MusicRelease(g_music);
@@ -140,6 +144,7 @@ int WinMain(void* instance, void* previousInstance, const char* commandLine, int
   InitPlatformState(g_platform, instance, kProgramGuid, "Veldrane", showMode);
   LoadRegistrySettings(g_app, g_netSession.identity, kRegistryKey);
   ParseCommandLine(g_app, g_netSession.identity, g_ui.netRole, g_ui.mapEditor, commandLine);
+  g_formEditorRequest.open = ReadFormEditorOption(commandLine, &g_formEditorRequest.name);
   if (InitApplication(g_app) < 0) return 0;
 
   const int exitCode = RunMessageLoop();
