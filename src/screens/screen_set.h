@@ -550,8 +550,9 @@ void ClearWorkingLists(ScreenSet& screens, int count);
 // A bind body several screens share: marks the screen with bit 0 of its
 // first own word.
 void MarkScreenFlag1(Screen& screen);
-// The OnOpen the docked sub-panels share: the docked panels open three
-// deep, the command bars follow the depth.
+// The OnOpen the docked sub-panels share: on a screen under 1024 pixels
+// without the side screens the mail window closes first; the docked panels
+// open three deep, the command bars follow the depth.
 void ScreenSlotSelectMapMode(ScreenSet& screens);
 // The OnOpen the map screen's side panels share: the docked panels open two
 // deep, the command bars follow the depth.

@@ -1,5 +1,5 @@
-// The list of all screens: the catalogue it follows, its order, and the
-// start-up walk that loads and binds.
+// The list of all screens: the catalogue it follows, its order, the
+// start-up walk that loads and binds, and the docked sub-panels' opening.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,11 +11,16 @@
 #include <utility>
 #include <vector>
 
+#include "screens/docked_panels.h"
 #include "screens/main/map/map_view.h"
+#include "screens/main/panels/main_layout.h"
 #include "screens/screen_catalogue.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/popup_test_support.h"
+#include "world/text/ui_options.h"
 
 namespace {
 
@@ -161,6 +166,35 @@ TEST(ScreenSetTest, ANamedFormThatCannotLoadLeavesTheFormLoadedBefore) {
   EXPECT_EQ(missing.currentForm, before);
   EXPECT_EQ(missing.bound, 1);
   delete before;
+}
+
+using ScreenSetPopupTest = PopupFixture;
+
+TEST_F(ScreenSetPopupTest, ADockedSubPanelOpeningOnANarrowScreenClosesTheMailWindow) {
+  // Rows: the screen's width, the side-screens option, the mail window
+  // still open after the terrain panel's comparison opened.
+  struct Row {
+    int32_t width;
+    int32_t sideScreens;
+    bool mailOpen;
+  } rows[] = {{800, 0, false}, {1023, 0, false}, {1024, 0, true}, {800, 1, true}};
+  GlobalGuard<int32_t> sideScreens(g_uiOptions.sidescreens);
+  GlobalGuard<int32_t> sideOpen(g_ui.sidePopupOpen);
+  GlobalGuard<Control*> mailForm(g_screens.email1.currentForm);
+  Control mail;
+  g_screens.email1.currentForm = &mail;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.width);
+    g_platform.clientRect = {0, 0, row.width, 600};
+    g_uiOptions.sidescreens = row.sideScreens;
+    g_ui.sidePopupOpen = 1;
+    SetControlFlag(&mail, kStateHidden, 0);
+    g_screens.map1.hexInfo.distance.OnOpen();
+    EXPECT_EQ(g_ui.sidePopupOpen == 1, row.mailOpen);
+    EXPECT_EQ((mail.state & kStateHidden) == 0, row.mailOpen);
+    EXPECT_EQ(g_ui.panelDepth, 3);
+    SetPanelDepth(0, 1, g_mapView);
+  }
 }
 
 }  // namespace
