@@ -92,7 +92,7 @@ TEST(ScreenSetTest, TheSetHoldsEveryCatalogueScreenInTheCataloguesOrder) {
   for (const Screen* s : built) {
     const std::vector<size_t>& candidates = rowsOfTag[TagOf(s)];
     ASSERT_FALSE(candidates.empty()) << TagOf(s);
-    const size_t r = candidates.size() > 1 ? candidates[std::min(turn[TagOf(s)]++, candidates.size() - 1)] : candidates[0];
+    const size_t r = candidates[std::min(turn[TagOf(s)]++, candidates.size() - 1)];
     if (seen.insert(r).second) firstRows.push_back(r);
   }
   ASSERT_EQ(firstRows.size(), catalogue.size());

@@ -123,7 +123,9 @@ TEST(FormSourceTest, APlaceholderListGivesItsTagsOrTheLineThatIsNoFormName) {
     std::vector<std::string> tags;
     const char* error;
   } rows[] = {
-      {"# heading\n\nMAP1_ss6a\r\n  CABINET1  \nPOPUP_MILITARY1A9a\n", {"MAP1_ss6a", "CABINET1", "POPUP_MILITARY1A9a"}, ""},
+      {"# heading\n\nMAP1_ss6a\r\n  CABINET1  \nPOPUP_MILITARY1A9a\n",
+       {"MAP1_ss6a", "CABINET1", "POPUP_MILITARY1A9a"},
+       ""},
       {"", {}, ""},
       {"A\nB\nA\n", {}, "list:3: A is listed twice"},
       {"A\n../B\n", {}, "list:2: \"../B\" is no form name"},
