@@ -1,15 +1,18 @@
 // Every screen's form is shipped and holds what its screen looks up: the
 // start-up walk over the list of all screens loads each form from the built
-// data root, and each tag and id the screen declares is found in it.
+// data root, and each tag and id the screen declares is found in it. The
+// forms shipped are the catalogue's, each screen with a tree of its own.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 
 #include "app/app_object.h"
 #include "platform/paths.h"
+#include "screens/screen_catalogue.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -55,11 +58,40 @@ TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
     }
   }
   EXPECT_GE(forms, 3);
+  // Every screen of the set holds its form but the two that have none.
+  int32_t setForms = 0;
+  for (const Screen* s = &g_screens.popupFrames; s; s = s->nextScreen) setForms += s->form != nullptr;
+  EXPECT_EQ(setForms, kCatalogueScreens - 2);
+  // Screens that share a tag hold a tree each; a container's member
+  // carries the tag the container gave it.
+  std::set<const Control*> graphs;
+  for (const ProductPopupRow& row : g_screens.productPopupRows) graphs.insert(row.graph.form);
+  for (const Screen& graph : g_screens.productGraphs.screens) graphs.insert(graph.form);
+  graphs.erase(nullptr);
+  EXPECT_EQ(graphs.size(), 70u);
+  const Screen& cargoPopup = g_screens.popupMilitary1a9a[0];
+  ASSERT_NE(cargoPopup.form, nullptr);
+  EXPECT_STREQ(cargoPopup.formName, "POPUP_MILITARY1A9a");
+  EXPECT_EQ(cargoPopup.form->owner, &cargoPopup);
   // The forms stay loaded and bound: deleted, they would leave their screens
   // holding controls that are gone (a later load replaces them).
 
   std::memcpy(g_app.hapsDirectory, oldHaps, sizeof oldHaps);
   plat::SetDataRoot(oldRoot);
+}
+
+TEST(FormManifest, TheFormsShippedAreTheCataloguesTagsAndTheLayoutEditors) {
+  std::set<std::string> tags;
+  for (const CatalogueRow& row : ScreenCatalogue())
+    for (const CatalogueTag& t : row.tags)
+      if (t.count && t.tag) tags.insert(t.tag);
+  const std::filesystem::path haps = std::filesystem::path(VD_GAME_EXE).parent_path() / "HAPS";
+  std::set<std::string> shipped;
+  for (const auto& entry : std::filesystem::directory_iterator(haps))
+    if (entry.path().extension() == ".HAP") shipped.insert(entry.path().stem().string());
+  // The layout editor's own form is the one form no screen of the set loads.
+  shipped.erase("FORMEDIT");
+  EXPECT_EQ(shipped, tags);
 }
 
 }  // namespace

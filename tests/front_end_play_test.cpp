@@ -1,10 +1,10 @@
 // A new user's first game, in process with posted input: the start menu,
-// New game, the Channel scenario, Westholm, the briefing's start; the game
-// runs two days, is saved, left and loaded again from the start menu's file
-// dialog; Escape's menu saves "Probe" and loads it; a won game's notice
-// opens its pop-up, whose button leaves for the result screen and from there
-// the start menu, where a second new game starts and plays a day; the
-// program closes with its threads joined.
+// New game, the Channel scenario, Westholm, the briefing's start; every
+// screen holds its form; the game runs two days, is saved, left and loaded
+// again from the start menu's file dialog; Escape's menu saves "Probe" and
+// loads it; a won game's notice opens its pop-up, whose button leaves for
+// the result screen and from there the start menu, where a second new game
+// starts and plays a day; the program closes with its threads joined.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,6 +26,7 @@
 #include "screens/main/bars/minimap_bar.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
+#include "screens/screen_catalogue.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "sim/game_start.h"
@@ -167,6 +168,17 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_EQ(g_world.players[region].kind, kKindHuman);
   EXPECT_EQ(g_world.players[region].govtype, 2) << "the briefing's second leadership button";
   ASSERT_TRUE(GameThreadsRunning());
+  // Every screen of the set holds the form it names: a form that cannot load
+  // leaves its screen without one, and nothing says so.
+  int32_t setScreens = 0, loaded = 0;
+  for (const Screen* x = &s.popupFrames; x; x = x->nextScreen, ++setScreens) {
+    if (x->formName) {
+      EXPECT_NE(x->form, nullptr) << x->formName << " did not load";
+    }
+    loaded += x->form != nullptr;
+  }
+  EXPECT_EQ(setScreens, kCatalogueScreens);
+  EXPECT_EQ(loaded, kCatalogueScreens - 2);  // all but the two form-less screens
   PumpWholeProgram();
   EXPECT_TRUE(ViewShowsCapital()) << "a new game";
   const auto freshMinimap = MinimapPlace();

@@ -2,13 +2,16 @@
 
 #include <initializer_list>
 
+#include "app/app_object.h"
 #include "app/init_order.h"
+#include "screens/docked_panels.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_hooks.h"
 #include "ui/control.h"
 #include "ui/form_file.h"
 #include "ui/screen_manager.h"
+#include "world/text/ui_options.h"
 
 ScreenSet g_screens VD_INIT_SCREEN_SET;
 
@@ -73,6 +76,10 @@ void ClearWorkingLists(ScreenSet& screens, int count) {
 void MarkScreenFlag1(Screen& screen) { screen.words[0] |= 1; }
 
 void ScreenSlotSelectMapMode(ScreenSet& screens) {
+  // Under 1024 pixels the mail window, docked beside the map, takes the room
+  // the third level's panel opens into.
+  const int32_t width = g_platform.clientRect.right - g_platform.clientRect.left;
+  if (width < 1024 && !g_uiOptions.sidescreens) ClosePopup(g_ui, screens.email1);
   SetPanelDepth(3, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
   UpdatePopupButton(screens.cmdBar3);

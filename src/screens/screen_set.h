@@ -3,7 +3,10 @@
 // list of all screens, with the poll ring and the working lists that many
 // screens share. Built before the entry routine and destroyed at exit; its
 // screens are shown and hidden, never made or destroyed while it runs.
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "editor/editor_screens.h"
 #include "net/text_message.h"
@@ -50,19 +53,52 @@ struct ScreenSetRecord {
   int32_t words[2];
 };
 
-// Members in the order the screens are built, which is the catalogue's:
+// Screens of one form side by side (per-player rows, graph rows, lobby
+// slots), built in index order. Until its class is written a screen is a
+// plain one that only holds its form.
+template <size_t N>
+struct ScreenArray {
+  explicit ScreenArray(const char* tag) : screens(Make(tag, std::make_index_sequence<N>())) {}
+  Screen& operator[](size_t i) { return screens[i]; }
+  std::array<Screen, N> screens;
+
+ private:
+  template <size_t... I>
+  static std::array<Screen, N> Make(const char* tag, std::index_sequence<I...>) {
+    return {{((void)I, Screen(tag))...}};
+  }
+};
+
+// One row of the production pop-up: its six panels, then the row's graph.
+inline constexpr int kProductPopupRows = 11;
+struct ProductPopupRow {
+  Screen ss1{"POPUP_PRODUCT1_SS1"};
+  Screen ss2{"POPUP_PRODUCT1_SS2"};
+  Screen ss3{"POPUP_PRODUCT1_SS3"};
+  Screen ss4{"POPUP_PRODUCT1_SS4"};
+  Screen ss5{"POPUP_PRODUCT1_SS5"};
+  Screen ss7{"POPUP_PRODUCT1_SS7"};
+  Screen graph{"PRODUCT_GRAPH"};
+};
+
+// Every screen of the game, in the catalogue's order (screen_catalogue.h):
 // the frame bars, the editor's panels, the departments (economy, diplomacy,
-// production, status, domestic policy, military, operations), the map
-// screen, the orders, the map's pop-ups, mail, the overlays, the tooltip,
-// the front end, the pop-up frames. Each screen links itself at the head of
-// the list of all screens, so the list runs from the pop-up frames back to
-// the title bar.
+// production, status, domestic policy, military, operations, cabinet), the
+// map screen, the orders, the map's pop-ups, mail, chat, the score card,
+// the waiting room, the tooltip, the hex lists, the in-game menu, the ends
+// of a game, the front end, the pop-up frames. Each screen links itself at
+// the head of the list of all screens, so the list runs from the pop-up
+// frames back to the title bar. A screen whose bind looks into another
+// screen's form stands before it: the walk binds it after that form loads.
+// A screen whose class is not written yet is a plain screen holding its
+// form; its class replaces it in place.
 struct ScreenSet {
   ScreenSet();
   ~ScreenSet();
   ScreenSet(const ScreenSet&) = delete;
   ScreenSet& operator=(const ScreenSet&) = delete;
 
+  // Frame bars.
   TitleBar titleBar;
   EditorBar editorBar;
   MapBorder mapBorder;
@@ -74,65 +110,407 @@ struct ScreenSet {
   MinimapBar minimapBar;
   SideFrameBar sideBar1{"SIDEBAR1", -1, FormLookups{.tags = kSideBar1Tags, .ids = {}}};
   SideFrameBar sideBar3{"SIDEBAR3", 3};
-  // The bottom dock's bars: level 1, then the two BOTBAR2 (levels 2 and 3).
   BottomBar botBar1{"BOTBAR1", 1};
   BottomBar botBar2{"BOTBAR2", 2};
   BottomBar botBar3{"BOTBAR2", 3};
+  // Map editor.
   MapEditorB mapEditorB;
+  Screen mapEditorBSs00{"MAPEDITORB_SS00"};
+  ScreenArray<2> mapEditorMap1{"MAPEDITOR_MAP1"};
+  ScreenArray<2> mapEditorScn1{"MAPEDITOR_SCN1"};
+  ScreenArray<2> mapEditorMenu{"MAPEDITOR_MENU"};
+  ScreenArray<2> mapEditorFiles{"MAPEDITOR_FILES"};
+  Screen mapEditorBSs0{"MAPEDITORB_SS0"};
+  Screen mapEditorBSs1{"MAPEDITORB_SS1"};
+  Screen mapEditorBSs3{"MAPEDITORB_SS3"};
+  Screen mapEditorBSs4{"MAPEDITORB_SS4"};
+  Screen mapEditorBSs6{"MAPEDITORB_SS6"};
+  Screen mapEditorBSs6a{"MAPEDITORB_SS6a"};
+  Screen mapEditorBSs6b{"MAPEDITORB_SS6b"};
+  Screen mapEditorBSs6d{"MAPEDITORB_SS6d"};
+  Screen mapEditorBSs6e{"MAPEDITORB_SS6e"};
+  Screen mapEditorBSs7{"MAPEDITORB_SS7"};
+  Screen mapEditorPopup1{"MAPEDITOR_POPUP1"};
+  Screen mapEditorPopup2{"MAPEDITOR_POPUP2"};
+  Screen mapEditorTchart{"MAPEDITOR_TCHART"};
+  Screen mapEditorAttrib{"MAPEDITOR_ATTRIB"};
+  Screen mapEditorInd{"MAPEDITOR_IND"};
+  Screen mapEditorCost{"MAPEDITOR_COST"};
   MapEditorSs2 mapEditorSs2;
+  Screen popupMilitary1a14{"POPUP_MILITARY1A14"};
+  Screen mapEditorBSs6c{"MAPEDITORB_SS6C"};
+  // Economy.
   EconomyScreen economy1;
+  Screen economy1Ss1{"ECONOMY1_SS1"};
+  Screen economy1Ss1a{"ECONOMY1_SS1A"};
+  Screen economy1Ss1b{"ECONOMY1_SS1B"};
+  Screen economy1Ss1c{"ECONOMY1_SS1C"};
+  Screen economy1Ss1d{"ECONOMY1_SS1D"};
+  Screen economy1Ss1e{"ECONOMY1_SS1E"};
+  Screen economy1Ss1f{"ECONOMY1_SS1F"};
+  Screen economy1Ss1g{"ECONOMY1_SS1G"};
+  Screen economy1Ss1h{"ECONOMY1_SS1H"};
+  Screen economy1Ss02a{"ECONOMY1_SS02A"};
+  Screen economy1Ss02a1{"ECONOMY1_SS02A1"};
+  Screen economy1Ss02b{"ECONOMY1_SS02B"};
+  Screen economy1Ss7{"ECONOMY1_SS7"};
+  Screen economy1Ss7a{"ECONOMY1_SS7a"};
+  Screen economy2{"ECONOMY2"};
+  Screen economy2a{"ECONOMY2A"};
+  Screen economy2b{"ECONOMY2B"};
+  Screen economy3{"ECONOMY3"};
+  Screen economy3Ss1{"ECONOMY3_SS1"};
+  // Diplomacy.
   DiplomacyScreen diplomacy1;
+  Screen diplomacy1Ss1{"DIPLOMACY1_SS1"};
+  Screen diplomacy1Ss1a{"DIPLOMACY1_SS1A"};
+  Screen diplomacy1Ss1b{"DIPLOMACY1_SS1B"};
+  Screen diplomacy1Ss1c{"DIPLOMACY1_SS1C"};
+  Screen diplomacy1Ss1d{"DIPLOMACY1_SS1D"};
+  Screen diplomacy1Ss2{"DIPLOMACY1_SS2"};
+  Screen diplomacy1Ss2a{"DIPLOMACY1_SS2a"};
+  Screen diplomacy1Ss2a1{"DIPLOMACY1_SS2a1"};
+  Screen diplomacy1Ss2c{"DIPLOMACY1_SS2c"};
+  Screen diplomacy1Ss3{"DIPLOMACY1_SS3"};
+  Screen diplomacy1Ss4{"DIPLOMACY1_SS4"};
+  Screen diplomacy1Ss2b{"DIPLOMACY1_SS2b"};
+  Screen diplomacy1Ss11{"DIPLOMACY1_SS11"};
+  Screen diplomacy1Ss12{"DIPLOMACY1_SS12"};
+  Screen diplomacy1Ss13{"DIPLOMACY1_SS13"};
+  Screen diplomacy2a{"DIPLOMACY2a"};
+  Screen diplomacy2aSs1{"DIPLOMACY2a_SS1"};
+  Screen diplomacy3{"DIPLOMACY3"};
+  Screen diplomacy2b{"DIPLOMACY2b"};
+  ScreenArray<4> diplomacyCalendar1{"CALENDAR1"};
+  ScreenArray<4> diplomacyCalendar1a{"CALENDAR1a"};
+  ScreenArray<4> diplomacyCalendar1b{"CALENDAR1b"};
+  Screen popupDiplomacy{"POPUP_DIPLOMACY"};
+  Screen popupDiplomacySs1{"POPUP_DIPLOMACY_SS1"};
+  ScreenArray<2> popupDiplomacySs1a{"POPUP_DIPLOMACY_SS1a"};
+  ScreenArray<2> popupDiplomacySs1b{"POPUP_DIPLOMACY_SS1b"};
+  ScreenArray<2> popupDiplomacySs1c{"POPUP_DIPLOMACY_SS1c"};
+  ScreenArray<2> popupDiplomacySs1d{"POPUP_DIPLOMACY_SS1d"};
+  ScreenArray<2> popupDiplomacySs1e{"POPUP_DIPLOMACY_SS1e"};
+  ScreenArray<2> popupDiplomacySs1f{"POPUP_DIPLOMACY_SS1f"};
+  ScreenArray<2> popupDiplomacySs1g{"POPUP_DIPLOMACY_SS1g"};
+  Screen popupDiplomacySs2{"POPUP_DIPLOMACY_SS2"};
+  Screen popupDiplomacySs2a{"POPUP_DIPLOMACY_SS2a"};
+  Screen popupDiplomacySs3{"POPUP_DIPLOMACY_SS3"};
+  Screen popupDiplomacySs4{"POPUP_DIPLOMACY_SS4"};
+  // Production.
   Product1 product1;
+  ScreenArray<59> productGraphs{"PRODUCT_GRAPH"};
+  Screen product1Ss1a{"PRODUCT1_SS1a"};
+  Screen product1Ss2a{"PRODUCT1_SS2a"};
+  Screen product1Ss2c{"PRODUCT1_SS2c"};
+  Screen product1Ss2d1{"PRODUCT1_SS2d1"};
+  Screen product1Ss2d2{"PRODUCT1_SS2d2"};
+  Screen product1Ss3{"Product1_ss3"};
+  Screen product1Ss3a2{"PRODUCT1_SS3a2"};
+  Screen product1Ss4{"PRODUCT1_SS4"};
+  Screen product1Ss4a{"PRODUCT1_SS4a"};
+  Screen product1Ss5{"PRODUCT1_SS5"};
+  ScreenArray<12> product1Ss5a{"PRODUCT1_SS5a"};
+  Screen product1Ss6{"PRODUCT1_SS6"};
+  ScreenArray<12> product1Ss6a{"PRODUCT1_SS6a"};
+  Screen product1Ss7{"PRODUCT1_SS7"};
+  Screen product1Ss7a{"PRODUCT1_SS7a"};
+  Screen product1Ss7b{"PRODUCT1_SS7b"};
+  Screen product1b{"PRODUCT1B"};
+  Screen product2Ss1{"PRODUCT2_SS1"};
+  Screen product2Ss2{"PRODUCT2_SS2"};
+  Screen product2Ss2a{"PRODUCT2_SS2a"};
+  Screen product3{"PRODUCT3"};
+  Screen product2Panels{nullptr};  // holds the PRODUCT2 panels; no form of its own
   ProductPopup productPopup;
+  ProductPopupRow productPopupRows[kProductPopupRows];
+  // Status.
   StatusScreen status1;
+  Screen status1Ss1{"STATUS1_SS1"};
+  Screen status1Ss2{"STATUS1_SS2"};
+  Screen status1Ss3{"STATUS1_SS3"};
+  Screen status1Ss3a{"STATUS1_SS3a"};
+  Screen status1Ss3b{"STATUS1_SS3b"};
+  Screen status1Ss4{"STATUS1_SS4"};
+  Screen status1Ss4a{"STATUS1_SS4a"};
+  Screen status1Ss5{"STATUS1_SS5"};
+  Screen status2{"STATUS2"};
+  // Domestic policy.
   DomesticPolicyScreen domPolicy1;
+  Screen domPolicy1Ss01{"DOMPOLICY1_ss01"};
+  Screen domPolicy1Ss1{"DOMPOLICY1_ss1"};
+  Screen domPolicy1Ss1a{"DOMPOLICY1_ss1a"};
+  Screen domPolicy1Ss20b{"DOMPOLICY1_ss20b"};
+  Screen domPolicy1Ss2b{"DOMPOLICY1_ss2b"};
+  Screen domPolicy1Ss2{"DOMPOLICY1_ss2"};
+  Screen domPolicy1Ss7{"DOMPOLICY1_SS7"};
+  Screen domPolicy1Ss7b{"DOMPOLICY1_SS7b"};
+  Screen domPolicy1b{"DOMPOLICY1B"};
+  Screen domPolicy2{"DOMPOLICY2"};
+  // Military.
+  ScreenArray<19> military1Ss4a1{"MILITARY1_ss4a1"};
+  ScreenArray<24> militarySclass{"MILITARY_SCLASS"};
+  ScreenArray<12> militaryClass{"MILITARY_CLASS"};
+  ScreenArray<20> missileSclass{"MISSILE_SCLASS"};
+  ScreenArray<2> missileClass{"MISSILE_CLASS"};
   MilitaryScreen military1;
+  Screen military1Ss1{"MILITARY1_ss1"};
+  Screen military1Ss1a{"MILITARY1_ss1a"};
+  Screen military1Ss1b{"MILITARY1_ss1b"};
+  ScreenArray<2> military1Ss1b1{"MILITARY1_ss1b1"};
+  Screen military1Ss1c{"MILITARY1_ss1c"};
+  Screen military1Ss1a2{"MILITARY1_ss1a2"};
+  Screen military1Ss2{"MILITARY1_ss2"};
+  Screen military1Ss2a{"Military1_ss2a"};
+  Screen military1Ss2b{"Military1_ss2b"};
+  Screen military1Ss03{"MILITARY1_ss03"};
+  Screen military1Ss3{"MILITARY1_ss3"};
+  Screen popupRdSs1{"POPUP_RD_SS1"};
+  Screen military1Ss3a{"MILITARY1_ss3a"};
+  Screen military1Ss3b{"MILITARY1_ss3b"};
+  Screen military1Ss3c{"MILITARY1_ss3c"};
+  Screen military1Ss4{"MILITARY1_ss4"};
+  ScreenArray<4> military1Ss4a2{"MILITARY1_ss4a2"};
+  ScreenArray<4> military1Ss4a3{"MILITARY1_ss4a3"};
+  ScreenArray<4> military1Ss4a4{"MILITARY1_ss4a4"};
+  Screen military1Ss4a{"MILITARY1_ss4a"};
+  Screen military1Ss4b{"MILITARY1_ss4b"};
+  Screen military1Ss4c{"MILITARY1_ss4c"};
+  Screen military1Ss4d{"MILITARY1_ss4d"};
+  Screen military1Ss5{"MILITARY1_ss5"};
+  Screen military1Ss6{"MILITARY1_ss6"};
+  Screen military1Ss7{"MILITARY1_ss7"};
+  Screen military1b{"MILITARY1B"};
+  Screen military2{"MILITARY2"};
+  Screen military3{"MILITARY3"};
+  // Operations.
   OperationsScreen ops1;
-  MapScreen map1;  // with its side panels
+  Screen ops1Ss1{"OPS1_SS1"};
+  Screen ops1Ss2{"OPS1_SS2"};
+  Screen ops1Ss2a{"OPS1_SS2a"};
+  Screen ops1Ss2b{"OPS1_SS2b"};
+  Screen ops1Ss2c{"OPS1_SS2c"};
+  Screen ops1Ss2d{"OPS1_SS2d"};
+  Screen ops1Ss3{"OPS1_SS3"};
+  Screen ops1Ss3c1{"OPS1_SS3c1"};
+  Screen ops1Ss4{"OPS1_SS4"};
+  Screen ops1Ss4a{"OPS1_SS4a"};
+  Screen ops1Ss4a1{"OPS1_SS4a1"};
+  Screen ops1Ss4a3{"OPS1_SS4a3"};
+  Screen ops1Ss4a4{"OPS1_SS4a4"};
+  Screen ops1Ss4a5{"OPS1_SS4a5"};
+  Screen ops1Ss4b{"OPS1_SS4b"};
+  Screen ops1Ss4c{"OPS1_SS4c"};
+  Screen ops1Ss4cfill{"OPS1_SS4cFILL"};
+  Screen ops1Ss4d{"OPS1_SS4d"};
+  Screen ops1Ss4d1{"OPS1_SS4d1"};
+  Screen ops1Ss4d1a{"OPS1_SS4d1a"};
+  Screen ops1Ss4d2{"OPS1_SS4d2"};
+  Screen ops1Ss4dfill{"OPS1_SS4dfill"};
+  Screen ops2{"OPS2"};
+  ScreenArray<4> opsCalendar1{"CALENDAR1"};
+  ScreenArray<4> opsCalendar1a{"CALENDAR1a"};
+  ScreenArray<4> opsCalendar1b{"CALENDAR1b"};
+  // Cabinet.
+  Screen cabinet{"CABINET"};
+  ScreenArray<12> cabinetSs1{"CABINET_ss1"};
+  ScreenArray<37> cabinet1{"CABINET1"};
+  Screen cabinet1Ss1{"CABINET1_SS1"};
+  Screen cabinet1Ss1a{"CABINET1_SS1a"};
+  Screen cabinet1Ss1b{"CABINET1_SS1b"};
+  Screen cabinetBio{"CABINETBIO"};
+  // Map screen.
   PlainMapScreen plainMap;
-  SettlementListPopup settlementList;
+  MapScreen map1;  // with its side panels
+  Screen popupUpgrade{"POPUP_UPGRADE"};
+  Screen popupUpgradeSs1{"POPUP_UPGRADE_ss1"};
+  Screen popupUpgradeSs2{"POPUP_UPGRADE_ss2"};
   NameHexPopup nameHex;
+  Screen popupSettlement{"POPUP_SETTLEMENT"};
+  SettlementListPopup settlementList;
+  // Orders.
   OrdersScreen orders1;
+  Screen orders1a{"ORDERS1a"};
+  Screen orders1b{"ORDERS1b"};
+  UnitOrderSheet orderSheets[2];  // the third is the unit panel's
+  Screen orders1Ss3{"ORDERS1_ss3"};
+  Screen orders1Ss3a{"ORDERS1_ss3a"};
+  Screen orders1Ss3a1{"ORDERS1_ss3a1"};
+  Screen orders1Ss3a1a{"ORDERS1_ss3a1a"};
+  Screen orders1Ss3a1b{"ORDERS1_ss3a1b"};
+  Screen orders1Ss3a1c{"ORDERS1_ss3a1c"};
+  Screen orders1Ss3a2{"ORDERS1_ss3a2"};
+  Screen orders1Ss3b{"ORDERS1_ss3b"};
+  Screen orders1Ss3c{"ORDERS1_ss3c"};
+  Screen orders1Ss3d{"ORDERS1_ss3d"};
+  Screen orders1Ss3e{"ORDERS1_ss3e"};
+  Screen orders1Ss4{"ORDERS1_ss4"};
+  Screen orders1Ss5{"ORDERS1_ss5"};
+  Screen orders1Ss5a{"ORDERS1_ss5a"};
+  Screen orders1Ss5c{"ORDERS1_ss5c"};
+  Screen orders1Ss6{"ORDERS1_ss6"};
+  Screen orders1Ss6a{"ORDERS1_ss6a"};
+  // Unit pop-ups.
   UnitListPopup unitList;
+  Screen popupUlist1a{"POPUP_ULIST1a"};
+  Screen popupUlist1b{"POPUP_ULIST1b"};
+  Screen popupUlist1c{"POPUP_ULIST1c"};
+  Screen popupUlist1d{"POPUP_ULIST1d"};
   UnitDetailPopup unitDetail;
+  Screen popupMilitary1a{"POPUP_MILITARY1A"};
+  Screen popupMilitary1a1{"POPUP_MILITARY1A1"};
+  Screen popupMilitary1a2{"POPUP_MILITARY1A2"};
+  Screen popupMilitary1a3{"POPUP_MILITARY1A3"};
+  Screen popupMilitary1a4{"POPUP_MILITARY1A4"};
+  Screen popupMilitary1a6{"POPUP_MILITARY1A6"};
+  Screen popupMilitary1a5{"POPUP_MILITARY1A5"};
+  Screen popupMilitary1a6b{"POPUP_MILITARY1A6B"};
+  Screen popupMilitary1a6c{"POPUP_MILITARY1A6C"};
+  Screen popupMilitary1a6a{"POPUP_MILITARY1A6A"};
+  Screen popupMilitary1a7{"POPUP_MILITARY1A7"};
+  Screen popupMilitary1a8{"POPUP_MILITARY1A8"};
+  Screen popupMilitary1a9{"POPUP_MILITARY1A9"};
+  ScreenArray<3> popupMilitary1a9a{"POPUP_MILITARY1A9a"};
+  Screen popupMilitary1a10{"POPUP_MILITARY1A10"};
+  Screen popupMilitary1a12{"POPUP_MILITARY1A12"};
+  Screen popupMilitary1a13{"POPUP_MILITARY1A13"};
+  Screen popupMilitary1b{"POPUP_MILITARY1B"};
+  Screen popupMilitary1c{"POPUP_MILITARY1c"};
+  Screen popupMilitary3{"POPUP_MILITARY3"};
+  Screen popupMilitary3a{"POPUP_MILITARY3A"};
+  Screen popupMilitary3b{"POPUP_MILITARY3B"};
+  Screen popupMilitary3c{"POPUP_MILITARY3C"};
+  Screen popupMilitary3c2{"POPUP_MILITARY3C2"};
+  Screen popupMilitary2{"POPUP_MILITARY2"};
+  Screen popupMilitary2a{"POPUP_MILITARY2a"};
+  Screen popupMilitary2b{"POPUP_MILITARY2b"};
+  ScreenArray<2> popupMilitary2d{"POPUP_MILITARY2d"};
+  Screen popupMissile{"POPUP_MISSILE"};
+  ScreenArray<3> popupMissile1a{"POPUP_MISSILE1a"};
+  ScreenArray<2> popupMissileSs1{"POPUP_MISSILE_SS1"};
+  ScreenArray<2> popupMissileSs2{"POPUP_MISSILE_SS2"};
+  Screen popupMissileSs3{"POPUP_MISSILE_SS3"};
+  ScreenArray<4> popupMissileSs3d{"POPUP_MISSILE_SS3d"};
+  Screen popupMissileB{"POPUP_MISSILE"};
+  Screen popupMissileSs3a{"POPUP_MISSILE_SS3a"};
+  Screen popupMissileSs3b{"POPUP_MISSILE_SS3b"};
+  Screen popupMissileSs3c{"POPUP_MISSILE_SS3c"};
+  Screen popupMissileSs3e{"POPUP_MISSILE_SS3e"};
   MissilePopup missiles;
+  Screen popupMissile1f{"POPUP_MISSILE1f"};
+  Screen popupMissile1h{"POPUP_MISSILE1h"};
   SiloPopup siloPopup;
+  Screen popupSilo1g{"POPUP_SILO1g"};
+  Screen popupSilo1g1{"POPUP_SILO1g1"};
+  Screen popupSilo1g2{"POPUP_SILO1g2"};
   LaunchSitePopup launchSitePopup;
-  BasePopup basePopup;
   DepotPopup depotPopup;
+  BasePopup basePopup;
+  Screen popupBase1a{"POPUP_BASE1a"};
+  Screen popupBase1b{"POPUP_BASE1b"};
+  Screen popupBase1e{"POPUP_BASE1e"};
+  Screen popupBase1c{"POPUP_BASE1c"};
+  Screen popupBase1d{"POPUP_BASE1d"};
+  Screen popupBase1a1{"POPUP_BASE1a1"};
+  Screen popupBase1f{"POPUP_BASE1f"};
+  Screen popupBase2{"POPUP_BASE2"};
+  Screen popupBase3{"POPUP_BASE3"};
+  Screen popupKeypad{"POPUP_KEYPAD"};
+  // Help.
   HelpPopup help;
+  Screen popupHelp1Ss1{"POPUP_HELP1_SS1"};
+  ScreenArray<6> popupHelp1Ss1a{"POPUP_HELP1_SS1a"};
+  Screen popupHelp1Ss2{"POPUP_HELP1_SS2"};
+  Screen popupHelp1Ss3{"POPUP_HELP1_SS3"};
+  // The hex pop-ups.
   HexInfoPopup map2;
+  HexDetailPanel map2HexDetails[2];
+  HexUnitDetailPanel map2UnitDetails[2];
+  ScreenArray<2> map2Ss2a{"MAP2_ss2a"};
+  ScreenArray<2> map2Ss2b{"MAP2_ss2b"};
+  ScreenArray<2> map2Ss2c{"MAP2_ss2c"};
   CombatOddsPopup map3;
+  Screen graph1{"GRAPH1"};
+  Screen disabled{"DISABLED"};
+  ResearchPopup research;
+  Screen popupTech{"POPUP_TECH"};
+  Screen popupTechSs1{"POPUP_TECH_ss1"};
+  IndustryPopup industry;
+  Screen popupIndustryfill{"POPUP_INDUSTRYFILL"};
+  Screen product1Ss7fill{"Product1_ss7fill"};
+  // Mail.
+  MailWindow email1;
+  Screen email1a{"EMAIL1a"};
+  Screen email1aFill{"EMAIL1aFILL"};
+  Screen email1b{"EMAIL1b"};
+  EmailPopup emailPopup;
+  Screen popupEmail1a1{"POPUP_EMAIL1a1"};
+  Screen popupEmail1b{"POPUP_EMAIL1b"};
+  Screen popupEmail2{"POPUP_EMAIL2"};
+  Screen popupEmail3{"POPUP_EMAIL3"};
+  // Chat.
+  Screen chatMap{"CHATMAP"};
+  ChatScreen chat;
+  Screen chat2{"CHAT2"};
+  ScreenArray<32> chat2Ss1{"CHAT2_ss1"};
+  Screen smChatfill{"SM_CHATFILL"};
+  // Score card.
+  StatusMapOverlay statMap;
+  ScoreCard scoreCard;
+  ScreenArray<32> scoreCard1Ss1{"SCORECARD1_SS1"};
+  ScreenArray<32> scoreCard1Ss1b{"SCORECARD1_SS1b"};
+  Screen scoreCard1Ss2{"SCORECARD1_SS2"};
+  ScreenArray<32> scoreCard1Ss2a{"SCORECARD1_SS2a"};
+  Screen scoreCard1Ss3{"SCORECARD1_SS3"};
+  ScreenArray<32> scoreCard1Ss3a{"SCORECARD1_SS3a"};
+  Screen scoreCard1Ss4{"SCORECARD1_SS4"};
+  ScreenArray<32> scoreCard1Ss4a{"SCORECARD1_SS4a"};
+  Screen scoreCard1Ss5{"SCORECARD1_SS5"};
+  ScreenArray<32> scoreCard1Ss5a{"SCORECARD1_SS5a"};
+  Screen scoreCard1Ss6{"SCORECARD1_SS6"};
+  ScreenArray<32> scoreCard1Ss6a{"SCORECARD1_SS6a"};
+  Screen scoreCard1Ss1c{"SCORECARD1_SS1c"};
+  Screen scoreCard1Ss6b{"SCORECARD1_SS6b"};
+  WaitingRoom waitingRoom;
+  Tooltip tooltip;
+  Screen dipPlayerList{"DIPPLAYERLIST"};
+  Screen militaryProgress{"MILITARY_PROGRESS"};
+  Screen missileProgress{"MISSILE_PROGRESS"};
+  Screen militaryProgressB{"MILITARY_PROGRESS"};
+  Screen militaryUnit{"MILITARY_UNIT"};
+  Screen military1Ss2c{"Military1_ss2c"};
   HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP
   HexProductList hexMenu;
   HexListPopupB stackList;
   HexTargetList targetPicker;
-  ResearchPopup research;
-  IndustryPopup industry;
-  MailWindow email1;
-  EmailPopup emailPopup;
-  ChatScreen chat;
-  StatusMapOverlay statMap;
-  ScoreCard scoreCard;
-  WaitingRoom waitingRoom;
-  Tooltip tooltip;
+  // In-game menu, ends, start menu, set-up.
   GameMenu gameMenu;
+  OptionPages optionPages;
+  GameFileScreen gameFile;
   EndTurnPopup endTurn;
   EndGamePreview endGamePreview;
   EndGamePreview2 endGamePreview2;
   EndGameMultiplayer endGameMultiplayer;
   ElectionDefeatScreen electionDefeat;
   VictoryScreen victory;
-  GameFileScreen gameFile;
   TutorialWindow tutorial;
   StartMenu startMenu;
   GameChoiceScreen gameChoice;
+  Screen smPlayer1b{"SM_PLAYER1b"};
+  Screen smPlayer1b1{"SM_PLAYER1b1"};
   ConnectScreen connect;
   OptionsMenu optionsMenu;
   OptionsHost optionsHost;
-  OptionPages optionPages;
+  Screen smPlayer1f{"SM_PLAYER1f"};
   PlayerProfile playerProfile;
   GameLobby gameLobby;
+  ScreenArray<16> smPlayer2Ss1{"SM_PLAYER2_SS1"};
+  Screen smPlayer2Ss2{"SM_PLAYER2_SS2"};
+  Screen smPlayer2Ss3{"SM_PLAYER2_SS3"};
+  Screen smPlayer2Ss4{"SM_PLAYER2_SS4"};
+  Screen smPlayer2a{"SM_PLAYER2A"};
+  Screen smPlayer2b{"SM_PLAYER2B"};
+  Screen smPlayer2bB{"SM_PLAYER2B"};
   BriefingScreen briefing;
   PopupFrameScreen popupFrames;
 
@@ -172,8 +550,9 @@ void ClearWorkingLists(ScreenSet& screens, int count);
 // A bind body several screens share: marks the screen with bit 0 of its
 // first own word.
 void MarkScreenFlag1(Screen& screen);
-// The OnOpen the docked sub-panels share: the docked panels open three
-// deep, the command bars follow the depth.
+// The OnOpen the docked sub-panels share: on a screen under 1024 pixels
+// without the side screens the mail window closes first; the docked panels
+// open three deep, the command bars follow the depth.
 void ScreenSlotSelectMapMode(ScreenSet& screens);
 // The OnOpen the map screen's side panels share: the docked panels open two
 // deep, the command bars follow the depth.

@@ -1,70 +1,123 @@
-// The list of all screens: its order, and the start-up walk that loads and
-// binds.
+// The list of all screens: the catalogue it follows, its order, the
+// start-up walk that loads and binds, and the docked sub-panels' opening.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <optional>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "screens/docked_panels.h"
 #include "screens/main/map/map_view.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/screen_catalogue.h"
 #include "screens/screen_set.h"
+#include "ui/form_editor.h"
+#include "support/global_guard.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/popup_test_support.h"
+#include "world/text/ui_options.h"
 
 namespace {
 
-TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
-  ScreenSet& s = g_screens;
-  std::vector<Screen*> built = {
-      &s.titleBar,     &s.editorBar,  &s.mapBorder,      &s.cmdBar,       &s.cmdBar2,    &s.cmdBar3,
-      &s.mapEditCmdBar, &s.filterBar, &s.minimapBar,     &s.sideBar1,     &s.sideBar3,   &s.botBar1,
-      &s.botBar2,      &s.botBar3,    &s.mapEditorB,   &s.mapEditorSs2, &s.economy1,
-      &s.diplomacy1,   &s.product1,   &s.productPopup,   &s.status1,      &s.domPolicy1, &s.military1,
-      &s.ops1,         &s.map1,       &s.map1.buildList, &s.map1.facilityUpgrade, &s.map1.settlement, &s.map1.units,
-      &s.map1.units.summary, &s.map1.units.detail, &s.map1.units.status, &s.map1.units.strength,
-      &s.map1.units.cargo, &s.map1.units.extra, &s.map1.units.extraFill, &s.map1.units.orderSheet,
-      &s.map1.hexInfo, &s.map1.hexInfo.distance, &s.map1.hexInfo.distance.selectedHex,
-      &s.map1.hexInfo.distance.targetHex, &s.map1.hexInfo.distance.selectedUnit,
-      &s.map1.hexInfo.distance.targetUnit, &s.map1.base, &s.map1.researchCentre, &s.map1.silo,
-      &s.map1.launchSite, &s.map1.filter, &s.plainMap, &s.settlementList, &s.nameHex, &s.orders1,      &s.unitList,   &s.unitDetail,
-      &s.missiles,     &s.siloPopup,  &s.launchSitePopup, &s.basePopup,   &s.depotPopup, &s.help,       &s.map2,
-      &s.map3,         &s.hexListA,   &s.hexMenu,        &s.stackList,    &s.targetPicker,
-      &s.research,   &s.industry,       &s.email1,       &s.emailPopup, &s.chat,
-      &s.statMap,      &s.scoreCard,  &s.waitingRoom,    &s.tooltip,      &s.gameMenu,
-      // The menu's pages are its members, built after it.
-      &s.gameMenu.buttons, &s.gameMenu.quitConfirm, &s.gameMenu.saveDialog, &s.gameMenu.quitNow,
-      &s.gameMenu.loadDialog, &s.endTurn, &s.endGamePreview, &s.endGamePreview2, &s.endGameMultiplayer,
-      &s.electionDefeat, &s.victory, &s.victory.continuation, &s.gameFile,
-      &s.tutorial,     &s.startMenu,  &s.gameChoice,     &s.connect,      &s.optionsMenu, &s.optionsHost,
-      &s.optionPages.player, &s.optionPages.player.saveOptions, &s.optionPages.player.interfaceOptions,
-      &s.optionPages.player.controlOptions, &s.optionPages.player.unitValueOptions, &s.optionPages.graphics,
-      &s.optionPages.graphics.advanced, &s.optionPages.sound, &s.optionPages.sound.advanced,
-      &s.optionPages.restart, &s.optionPages.reset,
-      &s.playerProfile, &s.gameLobby, &s.briefing,       &s.popupFrames};
-  // The waiting room's rows and kick question are its members, built after it.
-  std::vector<Screen*> room;
-  for (Screen& r : s.waitingRoom.loadRows) room.push_back(&r);
-  for (Screen& r : s.waitingRoom.playerRows) room.push_back(&r);
-  room.push_back(&s.waitingRoom.kick);
-  built.insert(std::find(built.begin(), built.end(), &s.waitingRoom) + 1, room.begin(), room.end());
-  // A screen made later (a pane, a list box) stands in front of them all.
-  Screen later(nullptr);
-  // The map view's panes are built with it, in whatever order the program's
-  // statics are made: they must be listed, wherever they stand.
-  const std::vector<Screen*> panes = {&g_mapView.mapPane, &g_mapView.minimapPane, &g_mapView.dragPanPane};
-  std::vector<Screen*> walked;
-  size_t panesFound = 0;
-  for (Screen* x = Screen::AllScreens(); x; x = x->nextScreen) {
-    if (std::find(panes.begin(), panes.end(), x) != panes.end()) {
-      ++panesFound;
-      continue;
+// The set's screens in the order they were built: the walk from the pop-up
+// frames (the newest of them) to the end, turned round.
+std::vector<Screen*> SetScreensInBuildOrder() {
+  std::vector<Screen*> built;
+  for (Screen* x = &g_screens.popupFrames; x; x = x->nextScreen) built.insert(built.begin(), x);
+  return built;
+}
+
+std::string TagOf(const Screen* s) { return s->formName ? s->formName : ""; }
+std::string TagOf(const CatalogueTag& t) { return t.tag ? t.tag : ""; }
+
+TEST(ScreenSetTest, TheCatalogueHasItsClassesAndScreensPerOwner) {
+  // Rows: the owner, its classes, its screens; the totals last.
+  struct Row {
+    std::optional<ScreenOwner> owner;
+    int32_t classes, screens;
+  };
+  const Row rows[] = {
+      {ScreenOwner::kMainScreen, 73, 95}, {ScreenOwner::kFrontEnd, 63, 356}, {ScreenOwner::kEconomy, 93, 298},
+      {ScreenOwner::kMilitary, 139, 255}, {ScreenOwner::kDiplomacy, 43, 50},  {ScreenOwner::kMapEditor, 26, 30},
+      {ScreenOwner::kToolkit, 2, 2},      {ScreenOwner::kNone, 7, 7},         {std::nullopt, 446, 1093},
+  };
+  for (const Row& row : rows) {
+    int32_t classes = 0, screens = 0;
+    for (const CatalogueRow& c : ScreenCatalogue()) {
+      if (row.owner && c.owner != *row.owner) continue;
+      ++classes;
+      screens += CatalogueRowScreens(c);
     }
-    walked.insert(walked.begin(), x);
+    EXPECT_EQ(classes, row.classes) << (row.owner ? static_cast<int>(*row.owner) : -1);
+    EXPECT_EQ(screens, row.screens) << (row.owner ? static_cast<int>(*row.owner) : -1);
   }
-  built.push_back(&later);
-  EXPECT_EQ(walked, built);
-  EXPECT_EQ(panesFound, panes.size());
+}
+
+TEST(ScreenSetTest, TheSetHoldsEveryCatalogueScreenInTheCataloguesOrder) {
+  const std::vector<Screen*> built = SetScreensInBuildOrder();
+  ASSERT_EQ(built.size(), static_cast<size_t>(kCatalogueScreens));
+  // The title bar first, the pop-up frames last: the walk meets them the
+  // other way round.
+  EXPECT_EQ(built.front(), &g_screens.titleBar);
+  EXPECT_EQ(built.back(), &g_screens.popupFrames);
+  // BOTBAR1, then the two BOTBAR2 (the second is the dock's third level).
+  const auto at = [&](const Screen* s) { return std::find(built.begin(), built.end(), s) - built.begin(); };
+  EXPECT_LT(at(&g_screens.botBar1), at(&g_screens.botBar2));
+  EXPECT_LT(at(&g_screens.botBar2), at(&g_screens.botBar3));
+
+  // Every tag has as many screens as the catalogue gives it.
+  std::map<std::string, int32_t> expected, found;
+  for (const CatalogueRow& row : ScreenCatalogue())
+    for (const CatalogueTag& t : row.tags)
+      if (t.count) expected[TagOf(t)] += t.count;
+  for (const Screen* s : built) ++found[TagOf(s)];
+  EXPECT_EQ(found, expected);
+
+  // Each row stands where its first screen is built. A tag of several rows
+  // (the four HEXLISTPOP, the two MAP1) takes them in turn; the two
+  // form-less rows are the production panels' holder and the pop-up frames.
+  std::map<std::string, std::vector<size_t>> rowsOfTag;
+  const auto catalogue = ScreenCatalogue();
+  for (size_t r = 0; r < catalogue.size(); ++r)
+    for (const CatalogueTag& t : catalogue[r].tags)
+      if (t.count) rowsOfTag[TagOf(t)].push_back(r);
+  std::map<std::string, size_t> turn;
+  std::vector<size_t> firstRows;  // rows in the order their first screens come
+  std::set<size_t> seen;
+  for (const Screen* s : built) {
+    const std::vector<size_t>& candidates = rowsOfTag[TagOf(s)];
+    ASSERT_FALSE(candidates.empty()) << TagOf(s);
+    const size_t r = candidates[std::min(turn[TagOf(s)]++, candidates.size() - 1)];
+    if (seen.insert(r).second) firstRows.push_back(r);
+  }
+  ASSERT_EQ(firstRows.size(), catalogue.size());
+  EXPECT_TRUE(std::is_sorted(firstRows.begin(), firstRows.end()));
+}
+
+TEST(ScreenSetTest, TheWholeListHoldsTheSetAndTheStaticScreensBeforeAnyListBox) {
+  // The screens outside the set that link themselves in before the program
+  // starts: the map view's three panes and the layout editor's screen.
+  const std::vector<const Screen*> statics = {&g_mapView.mapPane, &g_mapView.minimapPane, &g_mapView.dragPanPane,
+                                              &g_formEditor};
+  constexpr size_t kListedBeforeAnyListBox = 1097;
+  // Screens made since (list boxes, other tests' screens) stand in front.
+  Screen later(nullptr);
+  const Screen* x = Screen::AllScreens();
+  while (x && x != &g_screens.popupFrames && std::find(statics.begin(), statics.end(), x) == statics.end())
+    x = x->nextScreen;
+  size_t listed = 0, staticsFound = 0;
+  for (; x; x = x->nextScreen) {
+    ++listed;
+    staticsFound += std::find(statics.begin(), statics.end(), x) != statics.end();
+  }
+  EXPECT_EQ(listed, kListedBeforeAnyListBox);
+  EXPECT_EQ(staticsFound, statics.size());
 }
 
 struct BindingScreen : Screen {
@@ -114,6 +167,35 @@ TEST(ScreenSetTest, ANamedFormThatCannotLoadLeavesTheFormLoadedBefore) {
   EXPECT_EQ(missing.currentForm, before);
   EXPECT_EQ(missing.bound, 1);
   delete before;
+}
+
+using ScreenSetPopupTest = PopupFixture;
+
+TEST_F(ScreenSetPopupTest, ADockedSubPanelOpeningOnANarrowScreenClosesTheMailWindow) {
+  // Rows: the screen's width, the side-screens option, the mail window
+  // still open after the terrain panel's comparison opened.
+  struct Row {
+    int32_t width;
+    int32_t sideScreens;
+    bool mailOpen;
+  } rows[] = {{800, 0, false}, {1023, 0, false}, {1024, 0, true}, {800, 1, true}};
+  GlobalGuard<int32_t> sideScreens(g_uiOptions.sidescreens);
+  GlobalGuard<int32_t> sideOpen(g_ui.sidePopupOpen);
+  GlobalGuard<Control*> mailForm(g_screens.email1.currentForm);
+  Control mail;
+  g_screens.email1.currentForm = &mail;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.width);
+    g_platform.clientRect = {0, 0, row.width, 600};
+    g_uiOptions.sidescreens = row.sideScreens;
+    g_ui.sidePopupOpen = 1;
+    SetControlFlag(&mail, kStateHidden, 0);
+    g_screens.map1.hexInfo.distance.OnOpen();
+    EXPECT_EQ(g_ui.sidePopupOpen == 1, row.mailOpen);
+    EXPECT_EQ((mail.state & kStateHidden) == 0, row.mailOpen);
+    EXPECT_EQ(g_ui.panelDepth, 3);
+    SetPanelDepth(0, 1, g_mapView);
+  }
 }
 
 }  // namespace

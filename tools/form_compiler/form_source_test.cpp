@@ -1,15 +1,20 @@
 // Form sources: shipped forms decompile to sources that compile to the same
 // bytes, every field survives the text, and what the loader would cut or
-// reset is refused with its line.
+// reset is refused with its line; a placeholder list gives its tags.
 #include "form_source.h"
+#include "placeholder_forms.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "ui/control.h"
+#include "ui/control_tree.h"
 
 namespace {
 
@@ -36,6 +41,7 @@ std::string Decompile(const std::vector<uint8_t>& image) {
 TEST(FormSourceTest, EveryShippedFormDecompilesToASourceThatCompilesToTheSameBytes) {
   int forms = 0;
   for (const auto& entry : std::filesystem::directory_iterator(VD_FORMS_DIR)) {
+    if (entry.path().extension() != ".form") continue;  // the placeholder list
     const std::string name = entry.path().stem().string();
     SCOPED_TRACE(name);
     const std::vector<uint8_t> shipped = ReadBytes(std::filesystem::path(VD_GAME_DIR) / "HAPS" / (name + ".HAP"));
@@ -109,6 +115,41 @@ TEST(FormSourceTest, SourcesTheLoaderWouldCutOrResetAreRefusedWithTheirLine) {
     EXPECT_TRUE(CompileFormSource(row.source, "src", &error).empty());
     EXPECT_EQ(error.rfind(row.error, 0), 0u) << error;
   }
+}
+
+TEST(FormSourceTest, APlaceholderListGivesItsTagsOrTheLineThatIsNoFormName) {
+  struct Row {
+    const char* list;
+    std::vector<std::string> tags;
+    const char* error;
+  } rows[] = {
+      {"# heading\n\nMAP1_ss6a\r\n  CABINET1  \nPOPUP_MILITARY1A9a\n",
+       {"MAP1_ss6a", "CABINET1", "POPUP_MILITARY1A9a"},
+       ""},
+      {"", {}, ""},
+      {"A\nB\nA\n", {}, "list:3: A is listed twice"},
+      {"A\n../B\n", {}, "list:2: \"../B\" is no form name"},
+      {"A B\n", {}, "list:1: \"A B\" is no form name"},
+      {"ABCDEFGHIJKLMNOPQRSTUVWXYZ_ABCDE\n", {}, "list:1:"},  // 32 characters
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.list);
+    const PlaceholderList parsed = ParsePlaceholderList(row.list, "list");
+    EXPECT_EQ(parsed.tags, row.tags);
+    EXPECT_EQ(parsed.error.rfind(row.error, 0), 0u) << parsed.error;
+    EXPECT_EQ(parsed.error.empty(), *row.error == '\0') << parsed.error;
+  }
+}
+
+TEST(FormSourceTest, APlaceholderFormIsOneBoxTaggedWithTheFirstTwelveCharactersOfItsTag) {
+  std::string error;
+  const std::vector<uint8_t> image = CompileFormSource(PlaceholderFormSource("POPUP_MILITARY1A9a"), "p", &error);
+  ASSERT_FALSE(image.empty()) << error;
+  FormHeader header;
+  ControlTree root(ParseFormRecords(&header, image, nullptr, nullptr, &error));
+  ASSERT_TRUE(root) << error;
+  EXPECT_EQ(root->firstChild, nullptr);
+  EXPECT_EQ(std::string(root->tag, strnlen(root->tag, kTagSize)), "POPUP_MILITA");
 }
 
 }  // namespace

@@ -25,6 +25,14 @@ class HexDistancePanel : public Screen {
   HexDetailPanel targetHex;
   HexUnitDetailPanel selectedUnit;
   HexUnitDetailPanel targetUnit;
+  // The unit detail's further pages for each side; their code comes with
+  // the hex pop-up's, until then they only hold their forms.
+  Screen selectedUnitPageA{"MAP2_ss2a"};
+  Screen targetUnitPageA{"MAP2_ss2a"};
+  Screen selectedUnitPageB{"MAP2_ss2b"};
+  Screen targetUnitPageB{"MAP2_ss2b"};
+  Screen selectedUnitPageC{"MAP2_ss2c"};
+  Screen targetUnitPageC{"MAP2_ss2c"};
   Control* selectedHost = nullptr;  // SPAR3
   Control* targetHost = nullptr;    // CPAR3
   // The pair of cells whose distance is printed (-1: not set).

@@ -80,15 +80,38 @@ class MapScreen : public MapHeaderScreen {
   // centre, silo or launch site, else the settlement panel.
   void ShowFacilitySidePanel();
 
+  // The side panels in the order they are built, each followed by its own
+  // sub-panels; a sub-panel whose code has not come yet only holds its form.
   BuildListPanel buildList;
   FacilityUpgradePanel facilityUpgrade;
   SettlementPanel settlement;
+  Screen ss1b1{"MAP1_ss1b1"};
+  Screen ss1b2{"MAP1_ss1b2"};
+  Screen ss1b3{"MAP1_ss1b3"};
+  Screen ss1b4{"MAP1_ss1b4"};
+  Screen ss1b5{"MAP1_ss1b5"};
+  Screen ss1b6{"MAP1_ss1b6"};
+  Screen ss1b6a{"MAP1_ss1b6a"};
+  Screen ss1b6b1{"MAP1_ss1b6b1"};
+  Screen ss1b7{"MAP1_ss1b7"};
   UnitPanel units;
   HexInfoPanel hexInfo;  // MAP1_ss5, with its comparison panel MAP1_ss5a
   BasePanel base;
+  Screen ss6a{"MAP1_ss6a"};
+  Screen ss6b{"MAP1_ss6b"};
+  Screen ss6c{"MAP1_ss6c"};
+  Screen ss6e{"MAP1_ss6e"};
+  Screen ss6d{"MAP1_ss6d"};
+  Screen ss6f{"MAP1_ss6f"};
   ResearchCentrePanel researchCentre;
   SiloPanel silo;
+  Screen ss8b{"MAP1_ss8b"};
+  Screen ss8c{"MAP1_ss8c"};
+  Screen ss8c2{"MAP1_ss8c2"};
+  Screen ss8d{"MAP1_ss8d"};
   LaunchSitePanel launchSite;
+  Screen ss9a{"MAP1_ss9a"};
+  Screen ss9a1{"MAP1_ss9a1"};
   MapFilterPanel filter;
   Screen* currentSidePanel = nullptr;
   // The tab the automatic choice pressed last (0 once the player pressed

@@ -66,9 +66,9 @@ class UnitPanel : public Screen {
 
   UnitTabPanel summary{"MAP1_SS4A"};
   UnitTabPart detail{"MAP1_SS4A1"};
+  UnitTabPanel cargo{"MAP1_SS4C"};
   UnitTabPanel status{"MAP1_SS4B"};
   UnitTabPart strength{"MAP1_SS4B1"};
-  UnitTabPanel cargo{"MAP1_SS4C"};
   UnitTabPanel extra{"MAP1_SS4D"};
   UnitTabPart extraFill{"MAP1_SS4D1"};
   UnitOrderSheet orderSheet;
