@@ -12,6 +12,7 @@
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
 #include "records/command_ids.h"
+#include "sim/command_counts.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
 #include "units/hex_geometry.h"
@@ -191,6 +192,44 @@ TEST_F(UnitBuild, APickThatFindsNothingGivesWayToTheNext) {
   ASSERT_EQ(made.size(), 1u);
   EXPECT_EQ(made[0].arg28, 6u);
   EXPECT_EQ(aifields::BuildCursor(world->players[kOwner], 0), 10);
+}
+
+// Two one-slot bases share a hex: the unit the first orders is queued there
+// and fills the second's slot, unless a unit already holds the id the order
+// would give it (then nothing is made and the second base orders too).
+TEST_F(UnitBuild, AUnitOrderedAtOneBaseHoldsASlotOfTheNext) {
+  const struct {
+    bool idTaken;
+    size_t orders;
+  } cases[] = {{false, 1}, {true, 2}};
+  int32_t* sequence = g_ruleTables.aiParams.buildSequence;
+  for (int i = 0; i < 16; ++i) sequence[i] = 7;
+  Class(6).typeByte = 7;
+  Base();
+  for (const auto& c : cases) {
+    log->Clear();
+    for (UnitRecord* u = world->units; u; u = u->next == world->units ? nullptr : u->next)
+      if (u->classIndex != kBaseClass) u->unitFlags |= kUnitGone;
+    PlayerRecord& r = world->players[kOwner];
+    auto* second = new UnitRecord{};
+    second->owner = second->controller = kOwner;
+    second->id = static_cast<uint32_t>(kOwner << 24) | (901 + static_cast<uint32_t>(c.idTaken));
+    second->classIndex = kBaseClass;
+    second->unitFlags = kUnitFacility;
+    second->x = 2;
+    second->y = 3;
+    second->strength = 1.0f;
+    InsertUnitInRing(*world, *second);
+    if (c.idTaken) {
+      auto* holder = new UnitRecord{};
+      holder->id = MakeSequence(CommandCounter(r) + 1, kOwner);
+      holder->owner = kOwner + 1;
+      InsertUnitInRing(*world, *holder);
+    }
+    AiOrderUnitBuild(*world, r);
+    EXPECT_EQ(Posted(kCmdCreateUnit).size(), c.orders) << c.idTaken;
+    second->unitFlags |= kUnitGone;
+  }
 }
 
 // Missiles of domain 0 and type 0 (batch limit 1: budget 4): each of the
