@@ -73,11 +73,6 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 }  // namespace
 
 
-uint8_t& StepCountdown(UnitRecord& unit, int byteOffset) {
-  if (byteOffset == 70) return unit.countdown5;
-  return unit.countdowns[byteOffset - 52];
-}
-
 UnitRecord* LiveLeadFacility(const HexCell& cell) {
   UnitRecord* lead = GetActiveObject(&cell, false);
   return lead && !(lead->unitFlags & kUnitProvisional) ? lead : nullptr;
