@@ -72,12 +72,13 @@ class UnitBuild : public ::testing::Test {
   }
   void Speed(int c, int16_t speed) { Class(c).speed = speed; }
 
-  // A finished producing base of the region at (2, 3), its hex's lead.
-  UnitRecord& Base() {
+  // A finished producing base of the region at (2, 3), its hex's lead, under
+  // the region's id with that serial.
+  UnitRecord& Base(uint32_t serial = 900) {
     auto* u = new UnitRecord{};
     u->owner = kOwner;
     u->controller = kOwner;
-    u->id = (kOwner << 24) | 900;
+    u->id = (kOwner << 24) | serial;
     u->classIndex = kBaseClass;
     u->unitFlags = kUnitFacility;
     u->x = 2;
@@ -202,33 +203,21 @@ TEST_F(UnitBuild, AUnitOrderedAtOneBaseHoldsASlotOfTheNext) {
     bool idTaken;
     size_t orders;
   } cases[] = {{false, 1}, {true, 2}};
-  int32_t* sequence = g_ruleTables.aiParams.buildSequence;
-  for (int i = 0; i < 16; ++i) sequence[i] = 7;
+  for (int i = 0; i < 16; ++i) g_ruleTables.aiParams.buildSequence[i] = 7;
   Class(6).typeByte = 7;
-  Base();
   for (const auto& c : cases) {
     log->Clear();
-    for (UnitRecord* u = world->units; u; u = u->next == world->units ? nullptr : u->next)
-      if (u->classIndex != kBaseClass) u->unitFlags |= kUnitGone;
+    for (UnitRecord* u = world->units; u; u = u->next == world->units ? nullptr : u->next) u->unitFlags |= kUnitGone;
+    Base(900);
+    Base(901);
     PlayerRecord& r = world->players[kOwner];
-    auto* second = new UnitRecord{};
-    second->owner = second->controller = kOwner;
-    second->id = static_cast<uint32_t>(kOwner << 24) | (901 + static_cast<uint32_t>(c.idTaken));
-    second->classIndex = kBaseClass;
-    second->unitFlags = kUnitFacility;
-    second->x = 2;
-    second->y = 3;
-    second->strength = 1.0f;
-    InsertUnitInRing(*world, *second);
     if (c.idTaken) {
       auto* holder = new UnitRecord{};
       holder->id = MakeSequence(CommandCounter(r) + 1, kOwner);
-      holder->owner = kOwner + 1;
       InsertUnitInRing(*world, *holder);
     }
     AiOrderUnitBuild(*world, r);
     EXPECT_EQ(Posted(kCmdCreateUnit).size(), c.orders) << c.idTaken;
-    second->unitFlags |= kUnitGone;
   }
 }
 
