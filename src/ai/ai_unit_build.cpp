@@ -7,6 +7,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/command_ids.h"
+#include "sim/command_counts.h"
 #include "sim/command_log.h"
 #include "sim/command_post.h"
 #include "sim/game_command.h"
@@ -17,6 +18,7 @@
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "units/unit_queries.h"
+#include "world/id_lookups.h"
 #include "world/text/policy_fields.h"
 #include "world/text/rule_tables.h"
 #include "world/world.h"
@@ -42,8 +44,15 @@ constexpr uint32_t kStateQueuedBelow = 0x40000000u;
 // Each missile type's capability byte among the class's attack values.
 constexpr int kSubRoleCapability[kMissileTypes] = {0, 4, 6, 7};
 
-void Post(World& world, GameCommand command) {
-  if (CommandLog* log = CommandLogOf(world)) PostCommand(*log, std::move(command), true);
+// The command's sequence word, 0 when it was not posted.
+uint32_t Post(World& world, GameCommand command) {
+  if (CommandLog* log = CommandLogOf(world)) return PostCommand(*log, std::move(command), true);
+  return 0;
+}
+
+UnitRecord* FindUnitLocked(World& world, uint32_t id) {
+  WorldLockGuard hold(world, kLockUnits);
+  return FindUnitById(world, id);
 }
 
 int PlayerIndex(const World& world, const PlayerRecord& player) {
@@ -208,8 +217,11 @@ void AiOrderUnitBuild(World& world, PlayerRecord& player) {
   const float blend = static_cast<float>(first) / 100.0f;
   const int tier = AiBuildTier(first);
   const int32_t* sequence = RuleTablesOf(world).aiParams.buildSequence;
-  // A posted order makes its unit at once, so the queue is looked for again
-  // after one; until then the walk that finds the bases serves every base.
+  // A posted order makes its unit at once, under the order's sequence word
+  // as its id, and changes no other unit: the queue gains that unit, if it
+  // is queued. Only when the id cannot be told beforehand (another post
+  // moved the counter, or a unit already has it) is the queue looked for
+  // again by walking the units.
   std::vector<const UnitRecord*> bases;
   std::vector<QueuedAt> queued;
   for (const UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
@@ -253,8 +265,14 @@ void AiOrderUnitBuild(World& world, PlayerRecord& player) {
                                  .size = 1.0f,
                                  .flags = 0}
                          .Pack());
-      Post(world, std::move(c));
-      queuedStale = true;
+      const uint32_t expected = MakeSequence(CommandCounter(player) + 1, static_cast<uint32_t>(p));
+      const bool idFree = FindUnitLocked(world, expected) == nullptr;
+      if (Post(world, std::move(c)) == expected && idFree) {
+        const UnitRecord* made = FindUnitLocked(world, expected);
+        if (made && Queued(*made, p)) queued.push_back(QueuedAt{made->x, made->y});
+      } else {
+        queuedStale = true;
+      }
       AddLocalNewsItem(world, player, kMsgUnitOrdered, 0,
                        MessageParams{static_cast<uint32_t>(chosen), static_cast<uint32_t>(choice.role)});
     }

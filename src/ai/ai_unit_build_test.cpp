@@ -12,6 +12,7 @@
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
 #include "records/command_ids.h"
+#include "sim/command_counts.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
 #include "units/hex_geometry.h"
@@ -71,12 +72,13 @@ class UnitBuild : public ::testing::Test {
   }
   void Speed(int c, int16_t speed) { Class(c).speed = speed; }
 
-  // A finished producing base of the region at (2, 3), its hex's lead.
-  UnitRecord& Base() {
+  // A finished producing base of the region at (2, 3), its hex's lead, under
+  // the region's id with that serial.
+  UnitRecord& Base(uint32_t serial = 900) {
     auto* u = new UnitRecord{};
     u->owner = kOwner;
     u->controller = kOwner;
-    u->id = (kOwner << 24) | 900;
+    u->id = (kOwner << 24) | serial;
     u->classIndex = kBaseClass;
     u->unitFlags = kUnitFacility;
     u->x = 2;
@@ -191,6 +193,32 @@ TEST_F(UnitBuild, APickThatFindsNothingGivesWayToTheNext) {
   ASSERT_EQ(made.size(), 1u);
   EXPECT_EQ(made[0].arg28, 6u);
   EXPECT_EQ(aifields::BuildCursor(world->players[kOwner], 0), 10);
+}
+
+// Two one-slot bases share a hex: the unit the first orders is queued there
+// and fills the second's slot, unless a unit already holds the id the order
+// would give it (then nothing is made and the second base orders too).
+TEST_F(UnitBuild, AUnitOrderedAtOneBaseHoldsASlotOfTheNext) {
+  const struct {
+    bool idTaken;
+    size_t orders;
+  } cases[] = {{false, 1}, {true, 2}};
+  for (int i = 0; i < 16; ++i) g_ruleTables.aiParams.buildSequence[i] = 7;
+  Class(6).typeByte = 7;
+  for (const auto& c : cases) {
+    log->Clear();
+    for (UnitRecord* u = world->units; u; u = u->next == world->units ? nullptr : u->next) u->unitFlags |= kUnitGone;
+    Base(900);
+    Base(901);
+    PlayerRecord& r = world->players[kOwner];
+    if (c.idTaken) {
+      auto* holder = new UnitRecord{};
+      holder->id = MakeSequence(CommandCounter(r) + 1, kOwner);
+      InsertUnitInRing(*world, *holder);
+    }
+    AiOrderUnitBuild(*world, r);
+    EXPECT_EQ(Posted(kCmdCreateUnit).size(), c.orders) << c.idTaken;
+  }
 }
 
 // Missiles of domain 0 and type 0 (batch limit 1: budget 4): each of the

@@ -12,12 +12,12 @@
 #include "sim/simulation_lock.h"
 #include "world/world.h"
 
-void PostCommand(CommandLog& log, GameCommand command, bool send) {
+uint32_t PostCommand(CommandLog& log, GameCommand command, bool send) {
   const std::string defect = CommandDefect(command);
   if (!defect.empty()) {
     LogWrite(g_platform, "Command %u of player %u dropped: %s\n", command.id, static_cast<unsigned>(command.player),
              defect.c_str());
-    return;
+    return 0;
   }
   World& world = log.world();
   WorldLockGuard hold(world, kLockCommandLog);
@@ -28,7 +28,9 @@ void PostCommand(CommandLog& log, GameCommand command, bool send) {
     g_commandNet.send(message.data(), message.size());
   }
   ExecuteCommand(world, command, 0);
+  const uint32_t sequence = command.sequence;
   log.Insert(std::move(command));
+  return sequence;
 }
 
 int DrainDueCommands(CommandLog& log, uint32_t tick) {

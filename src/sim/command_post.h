@@ -14,8 +14,9 @@
 // network game the command goes to every peer; the display pass runs; the
 // command is logged. A malformed command (see CommandDefect) is logged to
 // the game log and dropped before any of that. The network layer posts
-// commands received from peers with `send` off.
-void PostCommand(CommandLog& log, GameCommand command, bool send);
+// commands received from peers with `send` off. Returns the sequence word
+// the command was stamped with, 0 for a dropped one.
+uint32_t PostCommand(CommandLog& log, GameCommand command, bool send);
 
 // Runs every logged command whose due tick is not above `tick`, oldest
 // first, each in its simulation pass, and destroys it. Each command is taken

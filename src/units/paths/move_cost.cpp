@@ -122,13 +122,24 @@ uint32_t ClassMoveCost(const UnitClassRecord* cls, int m) {
   return 0;
 }
 
-bool MayEnterHex(World& world, uint32_t ownerMask, int mode, const HexCell& from, const HexCell& to) {
+namespace {
+
+// MayEnterHex, which the path search asks for every move it weighs: inline
+// in this file.
+[[gnu::always_inline]] inline bool MayEnter(World& world, uint32_t ownerMask, int mode, const HexCell& from,
+                                            const HexCell& to) {
   uint32_t mask = ownerMask;
   if (mode > kSeaMode && IsWater(world, to)) mask |= 1u;
   const int owner = CellOwner(to.word);
   if (mask & (1u << owner)) return true;
   NoteBorderAttempt(world.players[CellOwner(from.word)], owner);
   return false;
+}
+
+}  // namespace
+
+bool MayEnterHex(World& world, uint32_t ownerMask, int mode, const HexCell& from, const HexCell& to) {
+  return MayEnter(world, ownerMask, mode, from, to);
 }
 
 namespace {
@@ -177,7 +188,9 @@ void LeaveForCrossing(World& world, int m, bool useAltCost, const HexCell& a, Le
   }
 }
 
-int32_t CrossingCostFrom(World& world, int m, bool useAltCost, const LeavingHex& leave, const HexCell& b, int d) {
+// Inline in the path search's MoveCostFrom, which asks it for every move.
+[[gnu::always_inline]] inline int32_t CrossingCostFrom(World& world, int m, bool useAltCost, const LeavingHex& leave,
+                                                       const HexCell& b, int d) {
   uint32_t cA = leave.cost;
   if (m == kSeaMode) {
     if (Column(world, b, kSeaMode) == 0) return kRefused;
@@ -268,7 +281,7 @@ void LeaveHex(World& world, const MoveRules& rules, const HexCell& from, size_t 
 }
 
 uint32_t MoveCostFrom(World& world, const MoveRules& rules, const LeavingHex& from, const HexCell& to, int d) {
-  if (!MayEnterHex(world, rules.ownerMask, rules.mode, *from.cell, to)) return 0;
+  if (!MayEnter(world, rules.ownerMask, rules.mode, *from.cell, to)) return 0;
   const int32_t cost = CrossingCostFrom(world, rules.mode, rules.useAltCost, from, to, d);
   if (cost == kRefused) return 0;
   return static_cast<uint32_t>(cost) + from.level;

@@ -124,17 +124,26 @@ void BfsFill(World& world, BfsFillBlock& block) {
       block.plainStamp = 4;
     }
   }
+  // The sight modes spend 1 or 2 a move, times a multiplier of at least 1
+  // here: no move out of a hex leaves more than its value less the
+  // multiplier, so a hex with no more than that to spend reaches nothing,
+  // and a neighbour already holding that much is passed over before its
+  // cost is looked at.
+  const bool sight = block.budget != 0 && block.costMultiplier >= 1 && (block.mode == -1 || block.mode == -2);
   while (block.head != block.tail) {
     const uint32_t p = block.queue[static_cast<size_t>(block.head)];
     const int64_t ip = HexCellIndex(map, p);
     const int64_t v = ip >= 0 && ip < mapCells ? block.rangeMap[ip] : 0;
     const bool fromCell = ip >= 0 && ip < cells;
-    for (int d = 0; v != 0 && d < 6; ++d) {
+    const int64_t most = v - block.costMultiplier;
+    const bool spreads = v != 0 && !(sight && most <= 0);
+    for (int d = 0; spreads && d < 6; ++d) {
       const uint32_t b = HexNeighbour(map, p, d);
       if (b == kNoHexPosition) continue;
       const int64_t ib = HexCellIndex(map, b);
       if (ib < 0 || ib >= mapCells) continue;
       uint16_t* there = block.rangeMap + ib;
+      if (sight && most <= *there) continue;
       uint32_t c = 0;
       if (!fromCell || ib >= cells)
         c = 0;

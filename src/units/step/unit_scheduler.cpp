@@ -1,5 +1,7 @@
 #include "units/step/unit_scheduler.h"
 
+#include <algorithm>
+
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
 #include "units/step/unit_side_steps.h"
@@ -33,18 +35,25 @@ void WalkArray(World& world, int table, int player, int category) {
   if (!slot) return;
   // Units filed during the walk lie beyond this count: they wait a minute.
   const int32_t count = slot->Count();
-  for (int32_t i = 1; i < count; ++i) {
-    // The array stays where it is, but a step may file units into it and so
-    // move its entries: each is taken by index afresh.
-    if (i >= slot->Count()) break;
-    UnitTableEntry& entry = slot->At(i);
-    if (!entry.unit) continue;
-    if (entry.countdown > 0) {
+  int32_t i = 1;
+  while (i < count) {
+    // Only a step may file units into the array and so move its entries: the
+    // entries and their count are taken afresh after each step, and the run
+    // of waiting units between two steps is counted down from a local
+    // pointer, which the byte stores cannot be taken to change.
+    const int32_t limit = std::min(count, slot->Count());
+    UnitTableEntry* const entries = slot->entries.data();
+    for (; i < limit; ++i) {
+      UnitTableEntry& entry = entries[i];
+      if (!entry.unit) continue;
+      if (entry.countdown == 0) break;
       entry.countdown -= 1;
       if (entry.minutesSince < 255) entry.minutesSince += 1;
-      continue;
     }
-    Step(world, table, category, *entry.unit, entry.minutesSince + 1);
+    if (i >= limit) return;
+    UnitTableEntry& due = entries[i];
+    ++i;
+    Step(world, table, category, *due.unit, due.minutesSince + 1);
   }
 }
 

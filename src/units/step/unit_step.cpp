@@ -73,11 +73,6 @@ void StepLost(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
 }  // namespace
 
 
-uint8_t& StepCountdown(UnitRecord& unit, int byteOffset) {
-  if (byteOffset == 70) return unit.countdown5;
-  return unit.countdowns[byteOffset - 52];
-}
-
 UnitRecord* LiveLeadFacility(const HexCell& cell) {
   UnitRecord* lead = GetActiveObject(&cell, false);
   return lead && !(lead->unitFlags & kUnitProvisional) ? lead : nullptr;
@@ -103,10 +98,13 @@ void RunUnitStep(World& world, UnitRecord& unit, uint8_t minutes) {
   const UnitClassRecord& cls = *s.cls;
   s.cell = &world.cells[static_cast<size_t>(index)];
 
-  for (const int offset : {52, 53, 54, 55, 70}) {
-    uint8_t& countdown = StepCountdown(unit, offset);
+  // The five countdowns (bytes 52 to 55 and 70), named here rather than
+  // looked up by offset, as every step of every unit runs them down.
+  const auto runDown = [minutes](uint8_t& countdown) {
     countdown = countdown < minutes ? 0 : static_cast<uint8_t>(countdown - minutes);
-  }
+  };
+  for (uint8_t& countdown : unit.countdowns) runDown(countdown);
+  runDown(unit.countdown5);
   s.level = static_cast<size_t>(index) < world.cellBytes.size() ? world.cellBytes[static_cast<size_t>(index)] - 1 : -1;
   s.movementType = cls.movementType;
   s.atSeaNoHaven = AtSeaWithoutHaven(world, *s.cell);

@@ -65,6 +65,13 @@ bool AtWar(const PlayerRecord& owner, int player) {
   return player != 0 && RelationClassOf(owner, 1, player) == kRelationHostile;
 }
 
+// Whether AtWar holds for any player: a hostile player other than none
+// (0) and the owner itself.
+bool AtWarWithAnyone(const PlayerRecord& owner) {
+  const uint32_t self = owner.number < 32 ? 1u << owner.number : 0u;
+  return (owner.simPolicy.hostileMask & ~(1u | self)) != 0;
+}
+
 // Facility values: on the hex itself and around it.
 int32_t FacilityValue(const World& world, const UnitRecord* f, int32_t settlement, int32_t town, int32_t production) {
   const UnitClassRecord* cls = f ? UnitClassOf(world, *f) : nullptr;
@@ -179,12 +186,16 @@ AdvanceScore ScoreAdvanceDirection(World& world, const UnitRecord& unit, const U
   result.open = true;
   result.hex = candidate;
   int32_t score = 0;
-  if (AtWar(owner, CellOwner(cell->word))) {
-    score = CellLoyalTo(cell->word) == (unit.owner & 31) ? kLoyalEnemyHex : kEnemyHex;
-    score += FacilityValue(world, LeadOf(*cell), 1500, 1000, 750);
-  }
   Fight fight;
-  score += ScoreSurroundings(world, map, unit, cls, owner, candidate, fight);
+  // An owner at war with nobody finds no enemy hex or unit around: the
+  // surroundings are not looked at.
+  if (AtWarWithAnyone(owner)) {
+    if (AtWar(owner, CellOwner(cell->word))) {
+      score = CellLoyalTo(cell->word) == (unit.owner & 31) ? kLoyalEnemyHex : kEnemyHex;
+      score += FacilityValue(world, LeadOf(*cell), 1500, 1000, 750);
+    }
+    score += ScoreSurroundings(world, map, unit, cls, owner, candidate, fight);
+  }
   if (score != 0) {
     score += kStepBase - static_cast<int32_t>(cost);
     if (unit.id % 6 == static_cast<uint32_t>(d)) score += kIdDirection;

@@ -62,11 +62,17 @@ bool HostileStanding(const World& world, const UnitRecord& unit, const UnitRecor
          AtWar(world, unit, u.owner);
 }
 
-bool HostilesOn(World& world, const UnitRecord& unit, uint32_t position) {
-  // Only an owner the unit's is at war with can be hostile, and most hexes
-  // hold none: those are answered without a walk.
+// The owners the unit's side is at war with: only their units can be
+// hostile to it.
+uint32_t AtWarWith(const World& world, const UnitRecord& unit) {
   const int side = unit.owner & 31;
-  const uint32_t atWar = world.players[side].simPolicy.hostileMask & ~(1u << side);
+  return world.players[side].simPolicy.hostileMask & ~(1u << side);
+}
+
+bool HostilesOn(World& world, const UnitRecord& unit, uint32_t position) {
+  // Most hexes hold no unit of an owner at war with the unit's: those are
+  // answered without a walk.
+  const uint32_t atWar = AtWarWith(world, unit);
   if (!atWar) return false;
   HexCell* cell = HexCellAt(world, MapShape(world), position);
   HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
@@ -109,6 +115,8 @@ bool ReturnFire(World& world, UnitRecord& unit, const UnitStepState& s, int k) {
     UnitEngageTargets(world, unit, MakeHexPos(unit.x2, unit.y2), unit.kind, kEngageAtWar, k);
     return true;
   }
+  // A side at war with nobody has no hostile on any hex.
+  if (!AtWarWith(world, unit)) return false;
   const uint32_t here = MakeHexPos(unit.x, unit.y);
   if (HostilesOn(world, unit, here)) {
     UnitEngageOwnHex(world, unit);

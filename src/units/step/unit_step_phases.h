@@ -3,6 +3,7 @@
 // files and their tests include this.
 #include <cstdint>
 
+#include "records/unit_record.h"
 #include "world/data_tables.h"
 
 struct World;
@@ -29,8 +30,12 @@ struct UnitStepState {
   bool advance = false;        // the decisions let the unit push on
 };
 
-// The step's minute countdowns, by their bytes in the record.
-uint8_t& StepCountdown(UnitRecord& unit, int byteOffset);
+// The step's minute countdowns, by their bytes in the record (52 to 55 and
+// 70). Inline: every phase of every step asks one.
+inline uint8_t& StepCountdown(UnitRecord& unit, int byteOffset) {
+  if (byteOffset == 70) return unit.countdown5;
+  return unit.countdowns[byteOffset - 52];
+}
 
 // A live lead facility on the cell (alive, a class, confirmed), or null.
 UnitRecord* LiveLeadFacility(const HexCell& cell);
