@@ -75,6 +75,10 @@ class SelectionTest : public ::testing::Test {
     g_mapPlacement = MapPlacement{};
     g_screens.selectionOrdersShown = 0;
   }
+  GlobalGuard<int32_t> localPlayer_{g_world.gameState.localPlayer};
+  // No fog: every unit on the map is seen.
+  GlobalGuard<uint32_t> gameFlags_{g_world.scenario.head.gameFlags, 0u};
+  GlobalGuard<SelectionState> selection_{g_selection, SelectionState{}};
 
   // A unit of the class on the hex (filed in its chain B when on the map),
   // linked at the end of the unit ring.

@@ -13,6 +13,7 @@
 #include "screens/main/popups/name_hex_popup.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"
+#include "records/hex_cell.h"
 #include "support/global_guard.h"
 #include "ui/control_focus.h"
 #include "ui/edit_control.h"
@@ -214,8 +215,13 @@ TEST_F(HexPanelsTest, NamingAHexPostsANameOnlyForASelectedHexAndAText) {
       ControlAddChild(form, new EditControl(controltest::Init("HEXNAME", &popup, 12, 34, 432, 26), {}, 47, 0)));
   Control* ok = ControlAddChild(form, new Control(controltest::Init("OKBUT", &popup, 12, 74, 112, 28)));
   popup.currentForm = form;
+  // Hex (7, 3) is the local region's, which may rename it; the command's
+  // display pass renames it at once.
+  GlobalGuard<uint8_t> number(g_world.players[1].number, 1);
+  g_world.gameState.localPlayer = 1;
+  g_world.cells[3 * 10 + 7].word = WithCellOwner(g_world.cells[3 * 10 + 7].word, 1);
   HexExtra label{};
-  label.text = strdup("Old port");  // hex (7, 3)'s; the command renames it
+  label.text = strdup("Old port");
   HexUnitStack stack{.extra = &label};
   g_world.cells[3 * 10 + 7].stack = &stack;
   struct Row { int16_t x, y; const char* typed; std::string wantField; std::vector<uint8_t> wantPayload; };
