@@ -552,6 +552,15 @@ TEST_F(MapFileTest, ResizeKeepsTheOverlap) {
   EXPECT_EQ(world_->cellBytes, std::vector<uint8_t>(20, 0));
   EXPECT_EQ(ResizeMap(*world_, 4, 0), plat::kInvalidArg);
   EXPECT_EQ(world_->cells.size(), 20u);
+  // Cells freed apart from the header: the same size again makes them anew
+  // (the header alone would leave none), and a header larger than the cells
+  // reads nothing beyond them.
+  for (const size_t left : {size_t{0}, size_t{6}}) {
+    for (HexCell& c : world_->cells) FreeHexStack(c);
+    world_->cells.resize(left);
+    ASSERT_EQ(ResizeMap(*world_, 4, 5), 0);
+    EXPECT_EQ(world_->cells.size(), 20u) << left;
+  }
 }
 
 TEST_F(MapFileTest, FoldersFollowTheMode) {

@@ -84,12 +84,18 @@ int32_t LoadNewWorld(int32_t width, int32_t height) {
 plat::Status ResizeMap(World& world, int32_t width, int32_t height) {
   if (!IsValidMapSize(width, height)) return plat::kInvalidArg;
   MapHeader& h = world.mapHeader;
-  if (width == h.width && height == h.height) return plat::kOk;
+  const size_t oldCount = world.cells.size();
+  if (width == h.width && height == h.height && oldCount == static_cast<size_t>(width) * height) return plat::kOk;
 
+  // Cells are carried over only as far as there are any: a header that
+  // claims more than the cells hold (cells freed apart from it) reads none
+  // beyond the end.
   std::vector<HexCell> cells(static_cast<size_t>(width) * static_cast<size_t>(height));
   for (int32_t y = 0; y < h.height; ++y) {
     for (int32_t x = 0; x < h.width; ++x) {
-      HexCell& old = world.cells[static_cast<size_t>(y) * h.width + x];
+      const size_t at = static_cast<size_t>(y) * h.width + x;
+      if (at >= oldCount) break;
+      HexCell& old = world.cells[at];
       if (x < width && y < height) {
         cells[static_cast<size_t>(y) * width + x] = old;
         old.stack = nullptr;

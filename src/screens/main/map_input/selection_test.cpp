@@ -66,7 +66,7 @@ class SelectionTest : public ::testing::Test {
     ReindexUnits(g_world);
     ++g_unitRecordEpoch;
     for (HexCell& c : g_world.cells) FreeHexStack(c);
-    ResizeMap(g_world, 0, 0);
+    FreeMapData(g_world);
     g_world.unitClasses.clear();
     g_world.players[1] = PlayerRecord{};
     g_commandLog.Clear();
