@@ -21,7 +21,12 @@ TEST(ScreenSetTest, ListRunsFromThePopupFramesBackToTheTitleBar) {
       &s.mapEditCmdBar, &s.filterBar, &s.minimapBar,     &s.sideBar1,     &s.sideBar3,   &s.botBar1,
       &s.botBar2,      &s.botBar3,    &s.mapEditorB,   &s.mapEditorSs2, &s.economy1,
       &s.diplomacy1,   &s.product1,   &s.productPopup,   &s.status1,      &s.domPolicy1, &s.military1,
-      &s.ops1,         &s.map1,       &s.map1.buildList, &s.map1.facilityUpgrade, &s.map1.settlement, &s.map1.units,
+      &s.ops1,         &s.map1,       &s.map1.buildList, &s.map1.facilityUpgrade, &s.map1.settlement,
+      // The settlement panel's pages are its members, built after it.
+      &s.map1.settlement.upgradePage, &s.map1.settlement.populationPage, &s.map1.settlement.constructionPage,
+      &s.map1.settlement.facilityOutputPage, &s.map1.settlement.conditionPage, &s.map1.settlement.outputPage,
+      &s.map1.settlement.outputConfirm, &s.map1.settlement.outputCancel, &s.map1.settlement.cityOutputPage,
+      &s.map1.units,
       &s.map1.units.summary, &s.map1.units.detail, &s.map1.units.status, &s.map1.units.strength,
       &s.map1.units.cargo, &s.map1.units.extra, &s.map1.units.extraFill, &s.map1.units.orderSheet,
       &s.map1.hexInfo, &s.map1.hexInfo.distance, &s.map1.hexInfo.distance.selectedHex,
