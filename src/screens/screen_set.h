@@ -29,6 +29,7 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/popups/name_hex_popup.h"
 #include "screens/main/popups/settlement_popup.h"
+#include "screens/main/popups/upgrade_popup.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/bars/title_bar.h"
 #include "screens/military/unit_popups.h"
@@ -92,6 +93,7 @@ struct ScreenSet {
   PlainMapScreen plainMap;
   SettlementListPopup settlementList;
   NameHexPopup nameHex;
+  UpgradePopup upgradePopup;
   OrdersScreen orders1;
   UnitListPopup unitList;
   UnitDetailPopup unitDetail;
