@@ -22,4 +22,7 @@ void SetProductPeriod(bool pressed) {
 
 float ProductPeriodDivisor() { return g_screens.product1.graphTimeScale; }
 
-void ProductPeriodPanel::OnCommand(Control* control, int32_t) { SetProductPeriod(control && control->Selected()); }
+void ProductPeriodPanel::OnCommand(Control* control, int32_t) {
+  SetProductPeriod(control && control->Selected());
+  Refresh();
+}

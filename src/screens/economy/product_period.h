@@ -17,6 +17,7 @@ float ProductPeriodDivisor();
 class ProductPeriodPanel : public Screen {
  public:
   using Screen::Screen;
-  // Any command comes from the toggle: its pressed state is the period.
+  // Any command comes from the toggle: its pressed state is the period;
+  // the panel shows its figures for it.
   void OnCommand(Control* control, int32_t id) override;
 };

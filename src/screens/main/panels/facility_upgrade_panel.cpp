@@ -102,6 +102,7 @@ void FacilityUpgradePanel::OnCommand(Control* control, int32_t) {
     return;
   } else if (ControlTagMatches(control->tag, "ANNDAYBUT")) {
     SetProductPeriod(pressed != 0);
+    Refresh();
   } else if (ControlTagMatches(control->tag, "CONFIRMBUT")) {
     g_mapPlacement.buildPopup = pressed;
   } else if (ControlTagMatches(control->tag, "REPEATBUT")) {

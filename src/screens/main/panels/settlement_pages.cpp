@@ -228,12 +228,14 @@ void SettlementOutputPage::BindControls() {
 }
 
 void SettlementOutputPage::Refresh() {
-  std::string name;
+  std::string name, unit;
   bool building = false, belowFull = false, own = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const SettlementView v = ViewSelectedHex(g_world);
-    name = ProductText(kListProducts, v.cls ? std::max(MainProduct(*v.cls), 0) : 0);
+    const int p = v.cls ? std::max(MainProduct(*v.cls), 0) : 0;
+    name = ProductText(kListProducts, p);
+    unit = "Counted in " + ProductText(kListProdunits, p);
     own = v.ownHex && v.cls && (v.cls->flags & kClassProduction);
     building = v.underConstruction;
     belowFull = v.lead && v.lead->targetStrength < 1.0f;
@@ -241,7 +243,7 @@ void SettlementOutputPage::Refresh() {
   ControlSetText(Tagged(*this, "OUTPUT"), name.c_str());
   if (rawList) {
     ListClear(rawList, 1);
-    ListAddTextItem(rawList, name.c_str(), kNoRowsId, 0, 0, 0, 0);
+    ListAddTextItem(rawList, unit.c_str(), kNoRowsId, 0, 0, 0, 0);
     ListLayoutRows(rawList);
   }
   Control* sub = Tagged(*this, "SUBPARENT");
