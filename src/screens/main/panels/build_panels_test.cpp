@@ -20,7 +20,6 @@
 #include "screens/main/popups/upgrade_popup.h"
 #include "sim/command_log.h"
 #include "records/command_ids.h"
-#include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "screens/screen_set.h"
 #include "sim/daily/product_fields.h"
@@ -28,6 +27,7 @@
 #include "sim/hex_state.h"
 #include "sim/relation_fields.h"
 #include "support/global_guard.h"
+#include "ui/screen_manager.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
@@ -115,6 +115,10 @@ class BuildPanelsTest : public ::testing::Test {
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<MapPlacement> placement_{g_mapPlacement};
   GlobalGuard<float> timeScale_{g_screens.product1.graphTimeScale};
+  // Opening a docked panel sets the dock's depth; the build list shows the
+  // build panel.
+  GlobalGuard<int32_t> depth_{g_ui.panelDepth};
+  GlobalGuard<intptr_t> shownClass_{g_screens.map1.facilityUpgrade.id};
   float savedFactor_ = 0.0f;
 };
 
@@ -486,6 +490,50 @@ TEST_F(BuildPanelsTest, BuildingFromThePopUpPostsThePlacementAndKeepsPlacingWhen
     for (const GameCommand& c : log)
       EXPECT_EQ(std::tuple(c.id, c.arg24, c.arg28, c.arg32), std::tuple(kCmdHexStack288, 2u | 3u << 16, 4020u, 0x3F800000u));
     EXPECT_EQ(g_mapPlacement.active, r.stillPlacing) << r.button << r.keepPlacing;
+  }
+  g_commandLog.Clear();
+}
+
+TEST_F(BuildPanelsTest, TheSettlementButtonsPostTheirCommandsForTheSelectedHex) {
+  Class(4010, "Town", kClassSettlementPopulation);
+  Industry();
+  UnitRecord lead{};
+  MakeHexStack(Cell(3, 4))->lead = &lead;
+  Select(g_world.gameState.currentHex, 3, 4);
+  const uint32_t hex = 3u | 4u << 16;
+  GlobalGuard<decltype(g_ui.mode)> mode(g_ui.mode, kUiInGame);
+  SettlementPanel panel;
+  TestForm form(panel, "MAP1_ss1b", {"REPAIRBUT", "CAPITOL"});
+  SettlementOutputCancel& cancel = panel.outputCancel;
+  TestForm cancelForm(cancel, "MAP1_ss1b6b1", {"CANBUT6B1"});
+  struct Row {
+    Screen* screen;
+    Control* button;
+    bool pressed;
+    int16_t cls;
+    float strength, outputSetting;
+    uint32_t id, arg28, arg32;
+  };
+  const Row rows[] = {
+      {&panel, form["REPAIRBUT"], false, 4010, 1.0f, 1.0f, kCmdHexStack294, 1, 0},  // released: 1
+      {&panel, form["REPAIRBUT"], true, 4010, 1.0f, 1.0f, kCmdHexStack294, 0, 0},
+      {&panel, form["CAPITOL"], false, 4010, 1.0f, 1.0f, kCmdRelationSet298, 0, 0},
+      // An industry of a tenth or more stops; anything else asks again for
+      // its own output setting.
+      {&cancel, cancelForm["CANBUT6B1"], false, kIndustry, 0.1f, 0.5f, kCmdHexStack292, 0, 0},
+      {&cancel, cancelForm["CANBUT6B1"], false, kIndustry, 0.05f, 0.5f, kCmdSetFacilityOutput, 0, 0x3F000000},
+      {&cancel, cancelForm["CANBUT6B1"], false, 4010, 1.0f, 0.75f, kCmdSetFacilityOutput, 0, 0x3F400000},
+  };
+  for (const Row& r : rows) {
+    lead.classIndex = r.cls;
+    lead.strength = r.strength;
+    lead.targetStrength = r.outputSetting;
+    SetControlFlag(r.button, kStateSelected, r.pressed);
+    g_commandLog.Clear();
+    r.screen->OnCommand(r.button, 0);
+    const std::vector<GameCommand> log = g_commandLog.Entries();
+    ASSERT_EQ(log.size(), 1u) << r.id;
+    EXPECT_EQ(std::tuple(log[0].id, log[0].arg24, log[0].arg28, log[0].arg32), std::tuple(r.id, hex, r.arg28, r.arg32));
   }
   g_commandLog.Clear();
 }
