@@ -53,7 +53,8 @@ class BuildPanelsTest : public ::testing::Test {
     w.mapWidth = w.mapHeight = kSide;
     w.mapHeader.width = w.mapHeader.height = kSide;
     w.mapHeader.scaleSquared = 1.0f;
-    w.cells.assign(kSide * kSide, HexCell{nullptr, WithCellLoyalTo(WithCellOwner(WithCellTerrain(0, 1), kLocal), kLocal)});
+    const uint32_t own = WithCellLoyalTo(WithCellOwner(WithCellTerrain(0, 1), kLocal), kLocal);
+    w.cells.assign(kSide * kSide, HexCell{nullptr, own});
     w.cellBytes.assign(kSide * kSide, 0);
     w.terrains.assign(2, TerrainRecord{});
     w.terrains[1].bytes[120] = 3;  // land a facility may stand on
@@ -124,7 +125,8 @@ class BuildPanelsTest : public ::testing::Test {
 
 // A form of tagged strings (and ids) for a panel to fill.
 struct TestForm {
-  TestForm(Screen& owner, const char* name, std::initializer_list<const char*> tags, std::initializer_list<int32_t> ids = {}) {
+  TestForm(Screen& owner, const char* name, std::initializer_list<const char*> tags,
+           std::initializer_list<int32_t> ids = {}) {
     root = new Control(controltest::Init(name, &owner, 0, 0, 220, 194));
     for (const char* tag : tags) ControlAddChild(root, new Control(controltest::Init(tag, &owner, 0, 0, 20, 12)));
     for (int32_t id : ids) {
@@ -488,7 +490,8 @@ TEST_F(BuildPanelsTest, BuildingFromThePopUpPostsThePlacementAndKeepsPlacingWhen
     const std::vector<GameCommand> log = g_commandLog.Entries();
     ASSERT_EQ(log.size(), r.commands) << r.button << r.keepPlacing;
     for (const GameCommand& c : log)
-      EXPECT_EQ(std::tuple(c.id, c.arg24, c.arg28, c.arg32), std::tuple(kCmdHexStack288, 2u | 3u << 16, 4020u, 0x3F800000u));
+      EXPECT_EQ(std::tuple(c.id, c.arg24, c.arg28, c.arg32),
+                std::tuple(kCmdHexStack288, 2u | 3u << 16, 4020u, 0x3F800000u));
     EXPECT_EQ(g_mapPlacement.active, r.stillPlacing) << r.button << r.keepPlacing;
   }
   g_commandLog.Clear();

@@ -116,7 +116,8 @@ void SettlementUpgradePage::Refresh() {
   std::string text;
   if (v.cls && (v.cls->flags & kClassSettlementPopulation)) {
     const HexUnitStack* stack = LoadHexStack(*v.cell);
-    if (stack && stack->extra && stack->extra->text) text.assign(stack->extra->text, strnlen(stack->extra->text, kLabelNameMax));
+    if (stack && stack->extra && stack->extra->text)
+      text.assign(stack->extra->text, strnlen(stack->extra->text, kLabelNameMax));
   } else if (v.cls) {
     text.assign(v.cls->name, strnlen(v.cls->name, sizeof v.cls->name));
   }
@@ -140,7 +141,8 @@ void SettlementConstructionPage::Refresh() {
   ControlSetText(Tagged(*this, "DAYS"), v.lead ? FormatDuration(days).c_str() : "0 Days");
   float perDay = 0.0f;
   if (v.cls)
-    perDay = PerBuildDay(v.cls->price, v.cls->buildWorkPerPoint) * LocalRegion(w).costFactor * ClassCostScale(w, *v.cls);
+    perDay = PerBuildDay(v.cls->price, v.cls->buildWorkPerPoint) * LocalRegion(w).costFactor *
+             ClassCostScale(w, *v.cls);
   SetAmountText(Tagged(*this, "CONSTRUCT3"), perDay, 1, 0);
 }
 

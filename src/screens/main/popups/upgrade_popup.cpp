@@ -151,7 +151,8 @@ void UpgradeStrengthPanel::OnOpen() {
     plat::CriticalSectionLock lock(g_simulationLock);
     const World& w = g_world;
     const UnitClassRecord* cls = ClassRecordAt(w, popup_.classIndex);
-    if (const HexCell* cell = SelectedCell(w); cls && cell) ceiling = StrengthCeiling(w, *cls, popup_.classIndex, *cell);
+    if (const HexCell* cell = SelectedCell(w); cls && cell)
+      ceiling = StrengthCeiling(w, *cls, popup_.classIndex, *cell);
   }
   const bool choice = ceiling > kLeastChosenStrength;
   SetHidden(Tagged(*this, "ADJSTR"), !choice);

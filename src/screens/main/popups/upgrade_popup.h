@@ -77,7 +77,9 @@ inline constexpr const char* kUpgradeTags[] = {"BUILDWHAT", "INDPARENT", "MAINCO
 class UpgradePopup : public Screen {
  public:
   UpgradePopup()
-      : Screen("POPUP_UPGRADE", FormLookups{.tags = kUpgradeTags, .ids = {}}), strengthPanel(*this), staffPanel(*this) {}
+      : Screen("POPUP_UPGRADE", FormLookups{.tags = kUpgradeTags, .ids = {}}),
+        strengthPanel(*this),
+        staffPanel(*this) {}
   // Shows the type being placed at full strength, with its sub-panel.
   void OnOpen() override;
   // Remembers INDPARENT.
