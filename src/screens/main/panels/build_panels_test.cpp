@@ -176,10 +176,7 @@ TEST_F(BuildPanelsTest, TheBuildListPagesListWhatThePlayerMayBuild) {
   EXPECT_EQ(panel.id, kBuildPageStart);
   EXPECT_EQ(g_mapPlacement.buildPopup, 1);
   EXPECT_EQ(g_mapPlacement.keepPlacing, 0);
-  struct Row {
-    int32_t page;
-    std::vector<int32_t> ids;
-  };
+  struct Row { int32_t page; std::vector<int32_t> ids; };
   const Row rows[] = {
       {1, {5002, 5004, 5006, 5013}},  // untested
       {2, {5020}},
@@ -237,8 +234,7 @@ TEST_F(BuildPanelsTest, ThePreviewFollowsTheHexUnderThePointer) {
       // (2 + 1 + 1) / 3: 11.25 days, shown 12.
       {true, 250, 0, false, " 50 %", 127.5f, "12 Days", false, "100 %"},
   };
-  UnitClassRecord& engineers = Class(4040, "Engineers", kClassFortifies);
-  (void)engineers;
+  Class(4040, "Engineers", kClassFortifies);
   UnitRecord unit{};
   unit.classIndex = 4040;
   unit.morale = 1.0f, unit.efficiency = 1.0f, unit.strength = 150.0f;
@@ -339,12 +335,7 @@ TEST_F(BuildPanelsTest, TheSettlementPagesShowConditionAndPopulation) {
   lead.classIndex = 4010;
   MakeHexStack(Cell(3, 3))->lead = &lead;
   Select(g_world.gameState.currentHex, 3, 3);
-  struct Row {
-    float strength;
-    uint8_t density;
-    const char* condition;
-    const char* population;
-  };
+  struct Row { float strength; uint8_t density; const char* condition, *population; };
   const Row rows[] = {
       {1.3f, 3, "100 %", "108"},  // capped at 1.0; 3 x 3 + 99
       {0.456f, 0, " 46 %", "0"},
@@ -368,10 +359,7 @@ TEST_F(BuildPanelsTest, TheConstructionCostADayOfANoTimeBuildIsNothing) {
   lead.strength = 0.25f;
   MakeHexStack(Cell(3, 3))->lead = &lead;
   Select(g_world.gameState.currentHex, 3, 3);
-  struct Row {
-    float days;
-    const char* perDay;
-  };
+  struct Row { float days; const char* perDay; };
   // 100 / 20 x 1.5 x the scale 1 = 7.5 a day.
   const Row rows[] = {{20.0f, "$ 7"}, {0.0f, "$ 0"}, {-5.0f, "$ 0"}};
   for (const Row& r : rows) {
@@ -388,17 +376,13 @@ TEST_F(BuildPanelsTest, TheBuildPopUpCountsWhatTheBaseCostsToBuildAndKeep) {
   base.price = 1000.0f;
   g_world.players[kLocal].costFactor = 1.0f;
   Cell(2, 2).word = WithCellLoyalTo(Cell(2, 2).word, 0);  // held against its loyalty: G = 0
-  UnitClassRecord& engineers = Class(4040, "Engineers", kClassFortifies);
-  (void)engineers;
+  Class(4040, "Engineers", kClassFortifies);
   UnitRecord unit{};
   unit.classIndex = 4040;
   unit.morale = 1.0f, unit.efficiency = 1.0f;
   MakeHexStack(Cell(2, 1))->chainA[0] = &unit;
   HexPresenceFlags(*GetHexExtra(g_world, Cell(2, 1))) = kPresenceRepair;
-  struct Row {
-    float buildTime, s, timeScale, contribution;
-    float mainCost, cost, foundation, days;
-  };
+  struct Row { float buildTime, s, timeScale, contribution, mainCost, cost, foundation, days; };
   const Row rows[] = {
       // B = 1000 / 10 / 10 = 10, A = 100 / 448000 x 2: 365 x 10.00045.
       {10.0f, 1.0f, 1.0f, 0.0f, 3650.163f, 1200.0f, 200.0f, 30.0f},
@@ -440,11 +424,7 @@ TEST_F(BuildPanelsTest, TheBuildPopUpsStrengthStopsAtWhatTheHexCarries) {
   TestForm panelForm(panel, "POPUP_UPGRADE_ss1", {"ADJNOTE", "SETSTRHDR", "FACTCAP"});
   auto* slider = static_cast<SlideBarControl*>(ControlAddChild(
       panelForm.root, new SlideBarControl(controltest::Init("ADJSTR", &panel, 0, 0, 100, 12), {})));
-  struct Row {
-    float have, slider;
-    bool shown;
-    const char* strength;
-  };
+  struct Row { float have, slider; bool shown; const char* strength; };
   const Row rows[] = {
       {0.15f, 1.0f, false, " 15 %"},
       {0.16f, 1.0f, true, " 16 %"},
@@ -471,16 +451,14 @@ TEST_F(BuildPanelsTest, TheBuildPopUpsStrengthStopsAtWhatTheHexCarries) {
 TEST_F(BuildPanelsTest, BuildingFromThePopUpPostsThePlacementAndKeepsPlacingWhenAsked) {
   Class(4020, "Depot", kClassSettlement);
   Select(g_world.gameState.currentHex, 2, 3);
+  // Another region's hex: the posted command's display pass builds nothing
+  // into the world.
+  Cell(2, 3).word = WithCellOwner(Cell(2, 3).word, 2);
   GlobalGuard<decltype(g_ui.mode)> mode(g_ui.mode, kUiInGame);
   UpgradePopup popup;
   TestForm form(popup, "POPUP_UPGRADE", {"OKBUT", "CANBUT", "INDPARENT"});
   popup.BindControls();
-  struct Row {
-    const char* button;
-    int32_t keepPlacing;
-    size_t commands;
-    int32_t stillPlacing;
-  };
+  struct Row { const char* button; int32_t keepPlacing; size_t commands; int32_t stillPlacing; };
   const Row rows[] = {{"OKBUT", 0, 1, 0}, {"OKBUT", 1, 1, 1}, {"CANBUT", 1, 0, 1}, {"CANBUT", 0, 0, 0}};
   for (const Row& r : rows) {
     g_mapPlacement = MapPlacement{.active = 1, .classIndex = 4020, .buildPopup = 1, .keepPlacing = r.keepPlacing};
@@ -503,6 +481,7 @@ TEST_F(BuildPanelsTest, TheSettlementButtonsPostTheirCommandsForTheSelectedHex) 
   UnitRecord lead{};
   MakeHexStack(Cell(3, 4))->lead = &lead;
   Select(g_world.gameState.currentHex, 3, 4);
+  Cell(3, 4).word = WithCellOwner(Cell(3, 4).word, 2);  // the commands' display passes change nothing
   const uint32_t hex = 3u | 4u << 16;
   GlobalGuard<decltype(g_ui.mode)> mode(g_ui.mode, kUiInGame);
   SettlementPanel panel;
