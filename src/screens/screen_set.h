@@ -32,6 +32,7 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/popups/name_hex_popup.h"
 #include "screens/main/popups/settlement_popup.h"
+#include "screens/main/popups/upgrade_popup.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/bars/title_bar.h"
 #include "screens/military/unit_popups.h"
@@ -322,9 +323,7 @@ struct ScreenSet {
   // Map screen.
   PlainMapScreen plainMap;
   MapScreen map1;  // with its side panels
-  Screen popupUpgrade{"POPUP_UPGRADE"};
-  Screen popupUpgradeSs1{"POPUP_UPGRADE_ss1"};
-  Screen popupUpgradeSs2{"POPUP_UPGRADE_ss2"};
+  UpgradePopup upgradePopup;  // with its two panels
   NameHexPopup nameHex;
   Screen popupSettlement{"POPUP_SETTLEMENT"};
   SettlementListPopup settlementList;

@@ -11,6 +11,7 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "units/hex_capture.h"
+#include "units/facilities/facility_build.h"
 #include "units/facilities/hex_facility_state.h"
 #include "records/hex_unit_stack.h"
 #include "world/unit_class.h"
@@ -153,9 +154,7 @@ float BuildDay(World& world, PlayerRecord& payer, const UnitClassRecord& cls, fl
   return raised < ceiling ? raised : ceiling;
 }
 
-float HexRate(uint8_t level, float s, float r) {
-  return (static_cast<float>(level) / 125.0f + s + 1.0f) / 3.0f * r;
-}
+float HexRate(uint8_t level, float s, float r) { return SupplyLevelFactor(level, s) * r; }
 
 // The lead facility's day: building and repair, then its upkeep.
 void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level, float s) {
@@ -293,21 +292,17 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
     out[p] = barren ? 0.0f : own[p];
   }
   if (barren || !lead || !cls || !(cls->flags & kClassProduction)) return;
-  // The neighbourhood: the hex counts twice, each neighbour on the map once;
-  // the divisor stays 8 however many neighbours there are.
-  float cap[kProductCount] = {};
-  for (int j = 0; j < 8; ++j) cap[j] = 2.0f * TerrainReal(terrain, kTerrainNeighbourhoodAt, j);
+  const TerrainRecord* around[6] = {};
   for (int k = 0; k < 6; ++k) {
     const int32_t n = HexNeighbourCell(world, x, y, k);
-    if (n < 0) continue;
-    const TerrainRecord* t = TerrainOf(world, world.cells[static_cast<size_t>(n)]);
-    if (!t) continue;
-    for (int j = 0; j < 8; ++j) cap[j] += TerrainReal(*t, kTerrainNeighbourhoodAt, j);
+    if (n >= 0) around[k] = TerrainOf(world, world.cells[static_cast<size_t>(n)]);
   }
+  float spill[kProductCount];
+  NeighbourhoodSpill(terrain, around, spill);
   float d[kProductCount];
   LeadContribution(world, *lead, *cls, owner, d);
   for (int p = 0; p < kProductCount; ++p) {
-    float g = cap[p] / 8.0f;
+    float g = spill[p];
     if (cls->flags & kClassFullAvailability) g += d[p];
     g = own[p] > g ? own[p] : (g < 1.0f ? g : 1.0f);
     const float v = own[p] + d[p];
@@ -321,7 +316,7 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
 void CountYields(World& world, PlayerRecord& region, int owner, const TerrainRecord& terrain, HexExtra* extra,
                  const UnitRecord* lead, float pop, uint8_t level, float s, int32_t x, int32_t y) {
   const float area = world.mapHeader.scaleSquared;
-  const float f = (static_cast<float>(level) / 125.0f + s + 1.0f) / 3.0f;
+  const float f = SupplyLevelFactor(level, s);
   const bool barren = extra && (HexSlotSimFlags(*extra, 0) & kSlotNoYield);
   const UnitClassRecord* cls = lead ? UnitClassOf(world, *lead) : nullptr;
   float yields[kProductCount];

@@ -68,30 +68,6 @@ UnitRecord* LiveLead(const HexCell& cell) {
   return f && IsUnitLive(*f) ? f : nullptr;
 }
 
-uint8_t HexLevelByte(const World& world, const HexCell& cell) {
-  const auto index = static_cast<size_t>(&cell - world.cells.data());
-  return index < world.cellBytes.size() ? world.cellBytes[index] : 0;
-}
-
-// Engineers at work on the hex and around it: their combined effort, 1.0
-// with none.
-float EngineerEffort(const World& world, const HexCell& cell) {
-  float s = 1.0f;
-  for (int d = 0; d <= 6; ++d) {
-    const HexCell* c = d == 6 ? &cell : NeighbourCell(world, cell, d);
-    const HexUnitStack* stack = c ? LoadHexStack(*c) : nullptr;
-    if (!stack || !stack->extra || !(HexPresenceFlags(*stack->extra) & kPresenceRepair)) continue;
-    for (const UnitRecord* u = stack->chainA[0]; u; u = u->nextInChainA) {
-      const UnitClassRecord* cls = UnitClassOf(world, *u);
-      if (!cls || !(cls->flags & kClassFortifies) || (u->unitFlags & kUnitMoved) ||
-          (u->orders[kOrderFlags] & kOrderMissionBits))
-        continue;
-      s = s + u->morale * u->efficiency * u->strength * std::max(0.0f, 1.0f - u->disruption) / 50.0f;
-    }
-  }
-  return s;
-}
-
 bool PlacementAllowed(const World& world, const HexCell& cell, const UnitClassRecord& cls, float size) {
   const uint32_t flags = cls.flags;
   if ((world.mapHeader.word600 & 1u) && (flags & kClassSpecialWeaponA)) {
@@ -141,35 +117,74 @@ bool NeighbourHasSite(const World& world, const HexCell& cell, int32_t kind, int
 
 }  // namespace
 
-SiteSupply HexSiteSupply(const World& world, const HexCell& cell, const UnitClassRecord& cls, int32_t classIndex,
-                         int techOwner) {
-  SiteSupply out;
-  float needs[kResources];
-  if (!cf::ProductValues(cls, needs)) return out;
-  const TerrainRecord* own = TerrainOf(world, cell);
-  if (!own) return out;
-  float spill[kResources] = {};
+uint8_t HexLevelByte(const World& world, const HexCell& cell) {
+  const auto index = static_cast<size_t>(&cell - world.cells.data());
+  return index < world.cellBytes.size() ? world.cellBytes[index] : 0;
+}
+
+float EngineerEffort(const World& world, const HexCell& cell) {
+  float s = 1.0f;
+  for (int d = 0; d <= 6; ++d) {
+    const HexCell* c = d == 6 ? &cell : NeighbourCell(world, cell, d);
+    const HexUnitStack* stack = c ? LoadHexStack(*c) : nullptr;
+    if (!stack || !stack->extra || !(HexPresenceFlags(*stack->extra) & kPresenceRepair)) continue;
+    for (const UnitRecord* u = stack->chainA[0]; u; u = u->nextInChainA) {
+      const UnitClassRecord* cls = UnitClassOf(world, *u);
+      if (!cls || !(cls->flags & kClassFortifies) || (u->unitFlags & kUnitMoved) ||
+          (u->orders[kOrderFlags] & kOrderMissionBits))
+        continue;
+      s = s + u->morale * u->efficiency * u->strength * std::max(0.0f, 1.0f - u->disruption) / 50.0f;
+    }
+  }
+  return s;
+}
+
+float SupplyLevelFactor(uint8_t level, float sup) {
+  return (static_cast<float>(level) / 125.0f + sup + 1.0f) / 3.0f;
+}
+
+void NeighbourhoodSpill(const TerrainRecord& own, const TerrainRecord* const (&around)[6], float (&spill)[11]) {
+  for (int k = 0; k < kResources; ++k) spill[k] = 0.0f;
   for (int k = 0; k < kSpills; ++k) {
-    float sum = 2.0f * cf::TerrainSpill(*own, k);
-    // An off-map neighbour is no hex: it adds nothing, and the sum is still
-    // shared over eight.
-    for (int d = 0; d < 6; ++d)
-      if (const HexCell* n = NeighbourCell(world, cell, d))
-        if (const TerrainRecord* t = TerrainOf(world, *n)) sum = sum + cf::TerrainSpill(*t, k);
+    float sum = 2.0f * cf::TerrainSpill(own, k);
+    for (const TerrainRecord* t : around)
+      if (t) sum = sum + cf::TerrainSpill(*t, k);
     spill[k] = sum / 8.0f;
   }
+}
+
+SiteSupply HexSiteResources(const World& world, const HexCell& cell) {
+  SiteSupply out;
+  const TerrainRecord* own = TerrainOf(world, cell);
+  if (!own) return out;
+  const TerrainRecord* around[6] = {};
+  for (int d = 0; d < 6; ++d)
+    if (const HexCell* n = NeighbourCell(world, cell, d)) around[d] = TerrainOf(world, *n);
+  float spill[kResources];
+  NeighbourhoodSpill(*own, around, spill);
   bool noOwnUse = false;
   if (const HexUnitStack* s = LoadHexStack(cell); s && s->extra)
     noOwnUse = (HexSlotSimFlags(*s->extra, 0) & kSlotNoYield) != 0;
+  for (int i = 0; i < kResources; ++i) {
+    const float resource = cf::TerrainResource(*own, i);
+    out.available[i] = resource > spill[i] ? resource : std::min(spill[i], 1.0f);
+    out.used[i] = noOwnUse ? 0.0f : resource;
+  }
+  return out;
+}
+
+SiteSupply HexSiteSupply(const World& world, const HexCell& cell, const UnitClassRecord& cls, int32_t classIndex,
+                         int techOwner) {
+  SiteSupply out = HexSiteResources(world, cell);
+  float needs[kResources];
+  if (!cf::ProductValues(cls, needs) || !TerrainOf(world, cell)) return out;
   float q = 1.0f;
   if (classIndex >= kTechClassFirst && classIndex <= kTechClassLast)
     q = world.techEffects[techOwner & 31][kTechClassFactor + (classIndex - kTechClassFirst)];
   const float scale = WorldFloat(world, kWorldGoodsScale);
   for (int i = 0; i < kResources; ++i) {
-    const float resource = cf::TerrainResource(*own, i);
-    const float available = resource > spill[i] ? resource : std::min(spill[i], 1.0f);
-    const float used = noOwnUse ? 0.0f : resource;
-    const float u = SiteResourceShare(q, needs[i], available, used, (cls.flags & kClassFullAvailability) != 0).usable;
+    const float u =
+        SiteResourceShare(q, needs[i], out.available[i], out.used[i], (cls.flags & kClassFullAvailability) != 0).usable;
     const float price = WorldFloat(world, kWorldProductRecord * static_cast<size_t>(i) + kWorldProductPrice);
     out.need = out.need + needs[i] * price * scale * q;
     out.supply = out.supply + u * price * scale;

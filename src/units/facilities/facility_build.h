@@ -9,6 +9,7 @@
 struct World;
 struct HexCell;
 struct UnitClassRecord;
+struct TerrainRecord;
 
 // What a facility of the class asks of the hex and what the hex can give,
 // each valued at world prices: the ground's eleven resources, its own
@@ -16,12 +17,36 @@ struct UnitClassRecord;
 // nothing), less what the hex uses itself. Both are 0 for a class without a
 // needs table. techOwner gives the technology factor of the classes that
 // have one.
+// Each product's share lists what the hex has of it (available) and what
+// the hex uses itself (used), for the panels that show them.
 struct SiteSupply {
   float need = 0.0f;
   float supply = 0.0f;
+  float available[11] = {};
+  float used[11] = {};
 };
 SiteSupply HexSiteSupply(const World& world, const HexCell& cell, const UnitClassRecord& cls, int32_t classIndex,
                          int techOwner);
+// The same look at the ground alone, whatever a class would ask: need and
+// supply stay 0. Nothing without a terrain.
+SiteSupply HexSiteResources(const World& world, const HexCell& cell);
+
+// What the ground spills over a neighbourhood, per product: the hex counts
+// twice, each neighbour on the map once (null: no hex, adds nothing), and
+// the sum is always shared over eight; products 8 to 10 spill nothing. The
+// caller gathers the neighbours by its own neighbour rule.
+void NeighbourhoodSpill(const TerrainRecord& own, const TerrainRecord* const (&around)[6], float (&spill)[11]);
+
+// How far a hex's supply carries building and output: its supply level
+// (0-250) and its supplier's rate, (level / 125 + sup + 1) / 3.
+float SupplyLevelFactor(uint8_t level, float sup);
+
+// The hex's supply level byte (0 to 250); 0 for a cell outside the map.
+uint8_t HexLevelByte(const World& world, const HexCell& cell);
+
+// Engineers at work on the hex and its neighbours: 1.0 plus their combined
+// effort, before any square root.
+float EngineerEffort(const World& world, const HexCell& cell);
 
 // One resource of the site supply: the share the facility may take of
 // what it needs (q x need, at most 1.0), and the share it can use: what is

@@ -367,6 +367,8 @@ void MouseMove(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
   const uint32_t hex = HexAt(view, x, y);
   const bool changed = hex != PackHex(w.gameState.viewHex.x, w.gameState.viewHex.y);
   if (changed) ForwardPackedHex(hex);
+  // The build panel's figures are for the hex under the pointer.
+  if (changed && g_mapPlacement.active) g_screens.map1.facilityUpgrade.Refresh();
   const HexCell* cell = CellAt(hex);
   g_mapHoverTerrain = cell ? CellTerrain(cell->word) : 0;
   const bool leftHeld = (keyState & plat::kMkLButton) && view.buttonHeld;

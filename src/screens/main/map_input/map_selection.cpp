@@ -1,5 +1,7 @@
 #include "screens/main/map_input/map_selection.h"
 
+#include "screens/main/map_input/map_placement.h"
+
 #include "records/unit_record.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/main/panels/main_layout.h"
@@ -116,6 +118,7 @@ void RefreshDockedPanels(ScreenSet&, int32_t includeLevel1) {
 }
 
 void InstallMapSelectionLinks() {
+  g_openBuildPopup = [](ScreenSet& screens) { OpenUpgradePopup(screens.upgradePopup); };
   g_mainLayoutLinks.closeMapPopups = CloseMapPopups;
   g_mainLayoutLinks.cancelMapPlacement = CancelMapPlacement;
 }

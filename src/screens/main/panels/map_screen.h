@@ -84,16 +84,7 @@ class MapScreen : public MapHeaderScreen {
   // sub-panels; a sub-panel whose code has not come yet only holds its form.
   BuildListPanel buildList;
   FacilityUpgradePanel facilityUpgrade;
-  SettlementPanel settlement;
-  Screen ss1b1{"MAP1_ss1b1"};
-  Screen ss1b2{"MAP1_ss1b2"};
-  Screen ss1b3{"MAP1_ss1b3"};
-  Screen ss1b4{"MAP1_ss1b4"};
-  Screen ss1b5{"MAP1_ss1b5"};
-  Screen ss1b6{"MAP1_ss1b6"};
-  Screen ss1b6a{"MAP1_ss1b6a"};
-  Screen ss1b6b1{"MAP1_ss1b6b1"};
-  Screen ss1b7{"MAP1_ss1b7"};
+  SettlementPanel settlement;  // with its nine pages
   UnitPanel units;
   HexInfoPanel hexInfo;  // MAP1_ss5, with its comparison panel MAP1_ss5a
   BasePanel base;

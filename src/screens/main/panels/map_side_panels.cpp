@@ -12,9 +12,3 @@ DockedSidePanel::DockedSidePanel(const char* formName, FormLookups lookups) : Sc
 void DockedSidePanel::BindControls() { DockInBotbar2(*this); }
 
 void DockedSidePanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
-
-FacilityUpgradePanel::FacilityUpgradePanel() : Screen("MAP1_ss1a1") {}
-
-void FacilityUpgradePanel::BindControls() { DockInSecondBotbar2(*this); }
-
-void FacilityUpgradePanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }

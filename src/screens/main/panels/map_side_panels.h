@@ -4,6 +4,9 @@
 // base, research-centre, silo and launch-site panels. Here they are the screens the map screen shows and
 // refreshes; each docks at the second level (the facility build panel at
 // the third) and copes with a form that never loaded.
+#include "screens/main/panels/build_list_panel.h"
+#include "screens/main/panels/facility_upgrade_panel.h"
+#include "screens/main/panels/settlement_panel.h"
 #include "ui/screen.h"
 
 // A panel in the dock's second slot that opens the dock two deep.
@@ -12,25 +15,6 @@ class DockedSidePanel : public Screen {
   explicit DockedSidePanel(const char* formName, FormLookups lookups = {});
   void BindControls() override;
   void OnOpen() override;
-};
-
-class BuildListPanel : public DockedSidePanel {
- public:
-  BuildListPanel() : DockedSidePanel("MAP1_ss1") {}
-};
-
-// Shown while a facility is being placed, with the class being placed as
-// its id; it opens the dock three deep.
-class FacilityUpgradePanel : public Screen {
- public:
-  FacilityUpgradePanel();
-  void BindControls() override;
-  void OnOpen() override;
-};
-
-class SettlementPanel : public DockedSidePanel {
- public:
-  SettlementPanel() : DockedSidePanel("MAP1_ss1b") {}
 };
 
 class BasePanel : public DockedSidePanel {

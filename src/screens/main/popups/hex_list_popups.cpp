@@ -13,6 +13,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/main/build/build_classes.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/map_selection.h"
@@ -121,28 +122,6 @@ bool MilitaryWithStore(const UnitClassRecord& cls) {
   return (cls.flags & kClassSettlement) &&
          (cls.carryCapacity > 0.0f || cls.loadableMask != 0 || cls.facilityType != 0);
 }
-
-bool HoldsPrerequisite(const World& world, int player, int16_t tech) {
-  if (tech <= 0 || static_cast<size_t>(tech) >= world.techs.size()) return true;
-  if (!world.techs[static_cast<size_t>(tech)].name) return true;
-  const PlayerTechState* row = TechRow(world, player);
-  return row && row[tech].known != 0;
-}
-
-// Whether the local player may place the class now: designed, current and
-// with its prerequisites known.
-bool BuildClassOpen(World& world, int32_t c, uint32_t classFlag) {
-  const int player = world.gameState.localPlayer;
-  const uint8_t* design = DesignRow(world, player);
-  const UnitClassRecord* cls = ClassRecordAt(world, c);
-  if (!cls || !cls->name[0] || !(cls->flags & classFlag) || (cls->flags & kClassObsolete)) return false;
-  if (!design || static_cast<int32_t>(world.gameState.designRowBytes) <= c || !(design[c] & 1u)) return false;
-  return HoldsPrerequisite(world, player, cls->requiredTechs[0]) &&
-         HoldsPrerequisite(world, player, cls->requiredTechs[1]);
-}
-
-constexpr int32_t kBuildClassFirst = 4000, kBuildClassEnd = 4128;
-constexpr int32_t kTransportClasses[] = {4128, 4129};
 
 bool AnyBuildClassOpen(World& world, uint32_t classFlag) {
   for (int32_t c = kBuildClassFirst; c < kBuildClassEnd; ++c)

@@ -1,0 +1,28 @@
+#include "screens/economy/product_period.h"
+
+#include "screens/economy/product_screen.h"
+#include "screens/main/map_input/map_pane_input.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/screen_set.h"
+#include "ui/control.h"
+#include "world/text/ui_options.h"
+
+namespace {
+
+constexpr float kDaysInYear = 365.0f;
+
+}  // namespace
+
+void SetProductPeriod(bool pressed) {
+  g_uiOptions.dayannual = pressed ? 1 : 0;
+  g_screens.product1.graphTimeScale = pressed ? kDaysInYear : 1.0f;
+  RedrawGameRoot(g_screens);
+  RefreshDockedPanels(g_screens, 0);
+}
+
+float ProductPeriodDivisor() { return g_screens.product1.graphTimeScale; }
+
+void ProductPeriodPanel::OnCommand(Control* control, int32_t) {
+  SetProductPeriod(control && control->Selected());
+  Refresh();
+}
