@@ -252,13 +252,17 @@ TEST_F(SampleWorld, LoadsThroughTheGameReadersWithItsVariety) {
   }
   EXPECT_GE(chained, 20);
   EXPECT_GE(summary_->people, 54);
-  // Each region knows some technologies and can build some designs.
+  // Each region knows some technologies and can build some designs, units
+  // and facilities (the build list offers only designed facilities).
   for (int p = 1; p <= 9; ++p) {
-    int known = 0, designs = 0;
+    int known = 0, designs = 0, facilities = 0;
     for (size_t t = 1; t < w->techs.size(); ++t) known += TechRow(*w, p)[t].known ? 1 : 0;
     for (size_t k = 1; k < 4000; ++k) designs += DesignRow(*w, p)[k] & 1;
+    for (size_t k = 4000; k < w->unitClasses.size(); ++k)
+      facilities += (w->unitClasses[k].flags & kClassFacility) && (DesignRow(*w, p)[k] & 1);
     EXPECT_GE(known, 10) << p;
     EXPECT_GE(designs, 10) << p;
+    EXPECT_GE(facilities, 5) << p;
   }
 }
 

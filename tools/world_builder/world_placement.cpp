@@ -477,7 +477,7 @@ void SetRows(Context& c) {
     for (size_t t = 1; t < w.techs.size(); ++t) techs[t].known = known[t] ? 1 : 0;
     for (size_t k = 1; k < w.unitClasses.size(); ++k) {
       const UnitClassRecord& cls = w.unitClasses[k];
-      if (!cls.name[0] || (cls.flags & (kClassFacility | kClassObsolete))) continue;
+      if (!cls.name[0] || (cls.flags & kClassObsolete)) continue;
       const auto need = [&](int16_t t) { return t <= 0 || (static_cast<size_t>(t) < known.size() && known[static_cast<size_t>(t)]); };
       if (need(cls.requiredTechs[0]) && need(cls.requiredTechs[1])) designs[k] |= 1;
     }
