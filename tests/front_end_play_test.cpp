@@ -2,7 +2,8 @@
 // New game, the Channel scenario, Westholm, the briefing's start; every
 // screen holds its form; the game runs two days, is saved, left and loaded
 // again from the start menu's file dialog; Escape's menu saves "Probe" and
-// loads it; a won game's notice opens its pop-up, whose button leaves for
+// loads it, and its graphics page confirmed unchanged three times changes
+// nothing; a won game's notice opens its pop-up, whose button leaves for
 // the result screen and from there the start menu, where a second new game
 // starts and plays a day; the program closes with its threads joined.
 #include <gtest/gtest.h>
@@ -35,14 +36,17 @@
 #include "app/window_messages.h"
 #include "support/fast_clock.h"
 #include "support/global_guard.h"
+#include "support/temp_dir.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
 #include "world/game_speed.h"
 #include "sim/save_file.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -249,6 +253,33 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   PumpWholeProgram();
   EXPECT_TRUE(ViewShowsCapital()) << "a game loaded from the in-game menu";
   EXPECT_EQ(MinimapPlace(), freshMinimap) << "the minimap stands as in a new game";
+
+  // Escape, Graphics, OK, back to the game, three times: the gamma slider
+  // and the options file stay as they were. The machine settings the page
+  // writes go to the test's own file.
+  const TempDir settingsDir;
+  struct SettingsFileBack {
+    ~SettingsFileBack() { SetSettingsFilePath(""); }
+  } settingsFileBack;
+  SetSettingsFilePath(settingsDir.path() + "/settings.ini");
+  const std::string optionsFile = std::string("INI\\") + g_app.optionsFile + ".INI";
+  ASSERT_EQ(SaveUIOptions(g_uiOptions, g_app.optionsFile), 0);
+  const auto optionsBefore = plat::ReadFileBytes(optionsFile);
+  int32_t gammaAt = -1;
+  for (int round = 0; round < 3; ++round) {
+    for (int press = 0; press < 3 && !menuOpen(); ++press) Key(plat::kVkEscape);
+    ClickControl(FormFindControlByTag(menu.buttons.currentForm, "GRAPHICBUT"), -1);
+    ASSERT_STREQ(menu.shownPage, "GAME_SS6");
+    Control* page = s.optionPages.graphics.currentForm;
+    const auto* gamma = dynamic_cast<SlideBarControl*>(FormFindControlByTag(page, "GAMMASLDR"));
+    ASSERT_NE(gamma, nullptr);
+    if (round == 0) gammaAt = gamma->position;
+    EXPECT_EQ(gamma->position, gammaAt) << round;
+    ClickControl(FormFindControlByTag(page, "OKGRAPHIC"), -1);
+    ClickControl(FormFindControlByTag(menu.buttons.currentForm, "RETURNBUT"), -1);
+    EXPECT_FALSE(menuOpen());
+  }
+  EXPECT_EQ(plat::ReadFileBytes(optionsFile), optionsBefore);
 
   // The game is won: its pop-up, the result screen, the start menu.
   SetGameSpeed(g_world.gameState, 2);
