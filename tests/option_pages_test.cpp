@@ -390,8 +390,8 @@ TEST_F(OptionPagesTest, StepButtonsClampAndResolutionStepsThroughTheModes) {
   }
 }
 
-// A write that fails (its target is a folder, which stops root as well)
-// leaves the page open saying so; OK again once it can be written goes home.
+// A write that fails (its target is a folder, which stops root too) keeps
+// the page open saying so; OK once it can be written leaves as before.
 TEST_F(OptionPagesTest, AFailedWriteKeepsThePageOpenSayingSo) {
   static char notSaved[] = "The file could not be saved.";
   const GlobalGuard guard(g_textLists.entries);
@@ -401,28 +401,22 @@ TEST_F(OptionPagesTest, AFailedWriteKeepsThePageOpenSayingSo) {
     Path path;
     const char* ok;
     std::string blocked;  // made a folder, or empty
-  } rows[] = {
-      {{false, "GAMESS5", nullptr}, "OKPLAYER", options},  {{false, "GAMESS5", "GAMEBUT"}, "OKPLAYER", settings},
-      {{true, "GRAPHICBUT", nullptr}, "OKGRAPHIC", settings}, {{true, "SOUNDBUT", nullptr}, "OKSOUND", options},
-      {{false, "RESETBUT", nullptr}, "OKPLAYER", options},  {{true, "SOUNDBUT", nullptr}, "OKSOUND", ""},
-  };
+  } rows[] = {{{false, "GAMESS5", nullptr}, "OKPLAYER", options}, {{false, "GAMESS5", "GAMEBUT"}, "OKPLAYER", settings},
+              {{true, "GRAPHICBUT", nullptr}, "OKGRAPHIC", settings}, {{true, "SOUNDBUT", nullptr}, "OKSOUND", options},
+              {{false, "RESETBUT", nullptr}, "OKPLAYER", options}, {{true, "SOUNDBUT", nullptr}, "OKSOUND", ""}};
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.ok) + " " + row.blocked);
     Screen* page = Open(row.path);
     ASSERT_NE(page, nullptr);
-    // The save page writes the settings when a location changes.
+    // The save page writes the settings for a new location.
     if (Control* location = FormFindControlByTag(page->form, "SAVELOC")) location->SetText("Elsewhere\\");
-    if (!row.blocked.empty()) {
-      std::filesystem::remove(row.blocked);
-      std::filesystem::create_directory(row.blocked);
-    }
+    if (!row.blocked.empty()) std::filesystem::remove(row.blocked), std::filesystem::create_directory(row.blocked);
     Press(*page, row.ok);
-    Control* line = FormFindControlByTag(page->form, "ERRORLINE");
-    ASSERT_NE(line, nullptr);
+    const Control* line = FormFindControlByTag(page->form, "ERRORLINE");
     const auto stays = [&] {
-      return Shown(Panel(row.path.inGame)) == page &&
-             (row.path.inGame || Shown(&background_) == &g_screens.optionsHost);
+      return Shown(Panel(row.path.inGame)) == page && (row.path.inGame || Shown(&background_) == &g_screens.optionsHost);
     };
+    ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->Hidden(), row.blocked.empty());
     if (!row.blocked.empty()) {
       EXPECT_EQ(line->text, notSaved);
@@ -434,33 +428,26 @@ TEST_F(OptionPagesTest, AFailedWriteKeepsThePageOpenSayingSo) {
   }
 }
 
-// OK on every page without touching a control writes the options back as
-// they were, but for the volume levels: 10000 opens at the top step, whose
-// level is 21 cubed.
+// OK on every page without touching a control, three times, writes the
+// options back as they were but for the levels of 10000, which open at the
+// top step and read back as 21 cubed.
 TEST_F(OptionPagesTest, UntouchedPagesRewriteTheOptionsAsTheyWere) {
+  using O = UiOptions;
   UiOptions expected = g_uiOptions;
-  for (int32_t UiOptions::*level : {&UiOptions::opsoundvol, &UiOptions::opmusicvol, &UiOptions::opsounduivol,
-                                    &UiOptions::opsoundstatusvol, &UiOptions::opsoundemailvol,
-                                    &UiOptions::opsoundnewsvol, &UiOptions::opsoundvoicevol,
-                                    &UiOptions::opsoundshotvol, &UiOptions::opsoundmovevol})
+  for (int32_t O::*level : {&O::opsoundvol, &O::opmusicvol, &O::opsounduivol, &O::opsoundstatusvol, &O::opsoundemailvol,
+                            &O::opsoundnewsvol, &O::opsoundvoicevol, &O::opsoundshotvol, &O::opsoundmovevol})
     expected.*level = 9261;
   ASSERT_EQ(SaveUIOptions(expected, "Expected"), 0);
   const struct {
     Path path;
     const char* ok;
-  } pages[] = {
-      {{false, "GAMESS5", nullptr}, "OKPLAYER"},  {{false, "GAMESS5", "GAMEBUT"}, "OKPLAYER"},
-      {{false, "GAMESS5", "INTBUT"}, "OKPLAYER"}, {{false, "GAMESS5", "CONTBUT"}, "OKPLAYER"},
-      {{false, "GAMESS5", "FORMBUT"}, "OKPLAYER"}, {{false, "GAMESS6", nullptr}, "OKGRAPHIC"},
-      {{true, "GRAPHICBUT", "ADVBUT"}, "OKGRAPHIC"}, {{true, "SOUNDBUT", nullptr}, "OKSOUND"},
-      {{false, "GAMESS7", "ADVSND"}, "OKSOUND"},
-  };
+  } pages[] = {{{false, "GAMESS5", nullptr}, "OKPLAYER"},   {{false, "GAMESS5", "GAMEBUT"}, "OKPLAYER"},
+               {{false, "GAMESS5", "INTBUT"}, "OKPLAYER"},  {{false, "GAMESS5", "CONTBUT"}, "OKPLAYER"},
+               {{false, "GAMESS5", "FORMBUT"}, "OKPLAYER"}, {{false, "GAMESS6", nullptr}, "OKGRAPHIC"},
+               {{true, "GRAPHICBUT", "ADVBUT"}, "OKGRAPHIC"}, {{true, "SOUNDBUT", nullptr}, "OKSOUND"},
+               {{false, "GAMESS7", "ADVSND"}, "OKSOUND"}};
   for (int round = 1; round <= 3; ++round) {
-    for (const auto& page : pages) {
-      Screen* shown = Open(page.path);
-      ASSERT_NE(shown, nullptr);
-      Press(*shown, page.ok);
-    }
+    for (const auto& page : pages) Press(*Open(page.path), page.ok);
     EXPECT_EQ(FileText(dir_.path() + "/INI/Options.INI"), FileText(dir_.path() + "/INI/Expected.INI")) << round;
   }
   EXPECT_EQ(g_uiOptions.gammalevel, 1.0f);
@@ -469,20 +456,17 @@ TEST_F(OptionPagesTest, UntouchedPagesRewriteTheOptionsAsTheyWere) {
 TEST_F(OptionPagesTest, GammaTakesTheSliderWhereThePlayerMovedIt) {
   const struct {
     float stored;
-    int32_t movedTo;  // a position, or -1 for not moved
+    int32_t movedTo;  // a position, or -1
     float gamma, within;
-  } rows[] = {{1.0f, kSliderRange, 2.0f, 0}, {1.0f, kSliderRange / 2, 1.0f, 0.0002f}, {1.5f, -1, 1.5f, 0},
-              {1.5f, 0, 0.0f, 0}};
+  } rows[] = {{1.0f, kSliderRange, 2.0f, 0}, {1.0f, kSliderRange / 2, 1.0f, 0.0002f}, {1.5f, -1, 1.5f, 0}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.movedTo);
     g_uiOptions.gammalevel = row.stored;
     Screen* page = Open({false, "GAMESS6", nullptr});
-    ASSERT_NE(page, nullptr);
     auto* bar = dynamic_cast<SlideBarControl*>(FormFindControlByTag(page->form, "GAMMASLDR"));
     ASSERT_NE(bar, nullptr);
     if (row.movedTo >= 0) bar->SetSelected(row.movedTo);
     Press(*page, "OKGRAPHIC");
-    EXPECT_NEAR(g_uiOptions.gammalevel, row.gamma, row.within);
+    EXPECT_NEAR(g_uiOptions.gammalevel, row.gamma, row.within) << row.movedTo;
   }
 }
 
