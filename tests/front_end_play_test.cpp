@@ -2,7 +2,8 @@
 // New game, the Channel scenario, Westholm, the briefing's start; every
 // screen holds its form; the game runs two days, is saved, left and loaded
 // again from the start menu's file dialog; Escape's menu saves "Probe" and
-// loads it; a won game's notice opens its pop-up, whose button leaves for
+// loads it, and its graphics page confirmed unchanged three times changes
+// nothing; a won game's notice opens its pop-up, whose button leaves for
 // the result screen and from there the start menu, where a second new game
 // starts and plays a day; the program closes with its threads joined.
 #include <gtest/gtest.h>
@@ -35,6 +36,7 @@
 #include "app/window_messages.h"
 #include "support/fast_clock.h"
 #include "support/global_guard.h"
+#include "support/temp_dir.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
@@ -43,6 +45,7 @@
 #include "ui/screen_manager.h"
 #include "world/game_speed.h"
 #include "sim/save_file.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -249,6 +252,22 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   PumpWholeProgram();
   EXPECT_TRUE(ViewShowsCapital()) << "a game loaded from the in-game menu";
   EXPECT_EQ(MinimapPlace(), freshMinimap) << "the minimap stands as in a new game";
+
+  // Escape, Graphics, OK, back to the game, three times: the options file
+  // stays as it was. The page's machine settings go to the test's file.
+  const std::string optionsFile = std::string("INI\\") + g_app.optionsFile + ".INI";
+  ASSERT_EQ(SaveUIOptions(g_uiOptions, g_app.optionsFile), 0);
+  const auto optionsBefore = plat::ReadFileBytes(optionsFile);
+  const TempDir settingsDir;
+  SetSettingsFilePath(settingsDir.path() + "/settings.ini");
+  for (int round = 0; round < 3; ++round) {
+    for (int press = 0; press < 3 && !menuOpen(); ++press) Key(plat::kVkEscape);
+    ClickControl(FormFindControlByTag(menu.buttons.currentForm, "GRAPHICBUT"), -1);
+    ClickControl(FormFindControlByTag(s.optionPages.graphics.currentForm, "OKGRAPHIC"), -1);
+    ClickControl(FormFindControlByTag(menu.buttons.currentForm, "RETURNBUT"), -1);
+  }
+  SetSettingsFilePath("");
+  EXPECT_EQ(plat::ReadFileBytes(optionsFile), optionsBefore);
 
   // The game is won: its pop-up, the result screen, the start menu.
   SetGameSpeed(g_world.gameState, 2);

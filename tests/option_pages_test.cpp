@@ -17,12 +17,14 @@
 #include "net/net_session.h"
 #include "platform/paths.h"
 #include "screens/screen_set.h"
+#include "support/global_guard.h"
 #include "support/temp_dir.h"
 #include "ui/box_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 
 namespace {
@@ -59,7 +61,7 @@ class OptionPagesTest : public ::testing::Test {
     oldActions_ = g_optionPageActions;
     g_optionPageActions.saveRegistry = [] {
       g_steps += "registry ";
-      SaveRegistrySettings(g_app, g_netSession.identity, kSettingsKeyPath);
+      return plat::Succeeded(SaveRegistrySettings(g_app, g_netSession.identity, kSettingsKeyPath));
     };
     g_optionPageActions.layoutOverlays = [] { g_steps += "overlays "; };
     g_optionPageActions.applySideScreens = [] { g_steps += "sides "; };
@@ -385,6 +387,86 @@ TEST_F(OptionPagesTest, StepButtonsClampAndResolutionStepsThroughTheModes) {
     EXPECT_STREQ(dynamic_cast<StringControl*>(FormFindControlByTag(page->form, "RES"))->GetText(), mode.shows);
     EXPECT_EQ(FormFindControlByTag(page->form, "NEXTRES")->Hidden(), mode.nextHidden);
     EXPECT_EQ(FormFindControlByTag(page->form, "PREVRES")->Hidden(), mode.prevHidden);
+  }
+}
+
+// A write that fails (its target is a folder, which stops root too) keeps
+// the page open saying so; OK once it can be written leaves as before.
+TEST_F(OptionPagesTest, AFailedWriteKeepsThePageOpenSayingSo) {
+  static char notSaved[] = "The file could not be saved.";
+  const GlobalGuard guard(g_textLists.entries);
+  g_textLists.entries[TextListInfoOf(kListErrortext).first + 1] = notSaved;
+  const std::string options = dir_.path() + "/INI/Options.INI", settings = dir_.path() + "/settings.ini";
+  const struct {
+    Path path;
+    const char* ok;
+    std::string blocked;  // made a folder, or empty
+  } rows[] = {{{false, "GAMESS5", nullptr}, "OKPLAYER", options}, {{false, "GAMESS5", "GAMEBUT"}, "OKPLAYER", settings},
+              {{true, "GRAPHICBUT", nullptr}, "OKGRAPHIC", settings}, {{true, "SOUNDBUT", nullptr}, "OKSOUND", options},
+              {{false, "RESETBUT", nullptr}, "OKPLAYER", options}, {{true, "SOUNDBUT", nullptr}, "OKSOUND", ""}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.ok) + " " + row.blocked);
+    Screen* page = Open(row.path);
+    ASSERT_NE(page, nullptr);
+    // The save page writes the settings for a new location.
+    if (Control* location = FormFindControlByTag(page->form, "SAVELOC")) location->SetText("Elsewhere\\");
+    if (!row.blocked.empty()) std::filesystem::remove(row.blocked), std::filesystem::create_directory(row.blocked);
+    Press(*page, row.ok);
+    const Control* line = FormFindControlByTag(page->form, "ERRORLINE");
+    const auto stays = [&] {
+      return Shown(Panel(row.path.inGame)) == page && (row.path.inGame || Shown(&background_) == &g_screens.optionsHost);
+    };
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->Hidden(), row.blocked.empty());
+    if (!row.blocked.empty()) {
+      EXPECT_EQ(line->text, notSaved);
+      EXPECT_TRUE(stays());
+      std::filesystem::remove(row.blocked);
+      Press(*page, row.ok);
+    }
+    EXPECT_FALSE(stays());
+  }
+}
+
+// OK on every page without touching a control, three times, writes the
+// options back as they were but for the levels of 10000, which open at the
+// top step and read back as 21 cubed.
+TEST_F(OptionPagesTest, UntouchedPagesRewriteTheOptionsAsTheyWere) {
+  using O = UiOptions;
+  UiOptions expected = g_uiOptions;
+  for (int32_t O::*level : {&O::opsoundvol, &O::opmusicvol, &O::opsounduivol, &O::opsoundstatusvol, &O::opsoundemailvol,
+                            &O::opsoundnewsvol, &O::opsoundvoicevol, &O::opsoundshotvol, &O::opsoundmovevol})
+    expected.*level = 9261;
+  ASSERT_EQ(SaveUIOptions(expected, "Expected"), 0);
+  const struct {
+    Path path;
+    const char* ok;
+  } pages[] = {{{false, "GAMESS5", nullptr}, "OKPLAYER"},   {{false, "GAMESS5", "GAMEBUT"}, "OKPLAYER"},
+               {{false, "GAMESS5", "INTBUT"}, "OKPLAYER"},  {{false, "GAMESS5", "CONTBUT"}, "OKPLAYER"},
+               {{false, "GAMESS5", "FORMBUT"}, "OKPLAYER"}, {{false, "GAMESS6", nullptr}, "OKGRAPHIC"},
+               {{true, "GRAPHICBUT", "ADVBUT"}, "OKGRAPHIC"}, {{true, "SOUNDBUT", nullptr}, "OKSOUND"},
+               {{false, "GAMESS7", "ADVSND"}, "OKSOUND"}};
+  for (int round = 1; round <= 3; ++round) {
+    for (const auto& page : pages) Press(*Open(page.path), page.ok);
+    EXPECT_EQ(FileText(dir_.path() + "/INI/Options.INI"), FileText(dir_.path() + "/INI/Expected.INI")) << round;
+  }
+  EXPECT_EQ(g_uiOptions.gammalevel, 1.0f);
+}
+
+TEST_F(OptionPagesTest, GammaTakesTheSliderWhereThePlayerMovedIt) {
+  const struct {
+    float stored;
+    int32_t movedTo;  // a position, or -1
+    float gamma, within;
+  } rows[] = {{1.0f, kSliderRange, 2.0f, 0}, {1.0f, kSliderRange / 2, 1.0f, 0.0002f}, {1.5f, -1, 1.5f, 0}};
+  for (const auto& row : rows) {
+    g_uiOptions.gammalevel = row.stored;
+    Screen* page = Open({false, "GAMESS6", nullptr});
+    auto* bar = dynamic_cast<SlideBarControl*>(FormFindControlByTag(page->form, "GAMMASLDR"));
+    ASSERT_NE(bar, nullptr);
+    if (row.movedTo >= 0) bar->SetSelected(row.movedTo);
+    Press(*page, "OKGRAPHIC");
+    EXPECT_NEAR(g_uiOptions.gammalevel, row.gamma, row.within) << row.movedTo;
   }
 }
 

@@ -378,8 +378,8 @@ void LoadRegistrySettings(AppObject& app, NetIdentity& net, const char* keyPath)
   app.keyHandle = 0;
 }
 
-void SaveRegistrySettings(AppObject& app, const NetIdentity& net, const char* keyPath) {
-  if (!keyPath || !*keyPath) return;
+plat::Status SaveRegistrySettings(AppObject& app, const NetIdentity& net, const char* keyPath) {
+  if (!keyPath || !*keyPath) return plat::kInvalidArg;
   const std::string path = SettingsFilePath();
   // Everything else in the file stays as it was; a file that cannot be read
   // is replaced.
@@ -424,6 +424,7 @@ void SaveRegistrySettings(AppObject& app, const NetIdentity& net, const char* ke
     content += line;
     content += '\n';
   }
-  WriteFileReplacing(path, content);
+  const bool written = WriteFileReplacing(path, content);
   app.keyHandle = 0;
+  return written ? plat::kOk : plat::kFail;
 }

@@ -26,6 +26,7 @@
 #include <string>
 
 #include "app/app_object.h"
+#include "platform/status.h"
 
 // The network identity: kept in the network session's record, filled from
 // the settings and the command line.
@@ -73,9 +74,9 @@ std::span<char> TextSettingSlot(AppObject& app, NetIdentity& net, SettingText wh
 
 // Reads every setting, each falling back to its default.
 void LoadRegistrySettings(AppObject& app, NetIdentity& net, const char* keyPath);
-// Writes every setting. Nothing happens without a key path or when the file
-// cannot be written.
-void SaveRegistrySettings(AppObject& app, const NetIdentity& net, const char* keyPath);
+// Writes every setting: kOk, kInvalidArg (nothing written) without a key
+// path, kFail when the file cannot be written (it then stays as it was).
+plat::Status SaveRegistrySettings(AppObject& app, const NetIdentity& net, const char* keyPath);
 // Reads one text value while the settings are being read (app.keyHandle set):
 // at most `maximum` characters into destination (which holds maximum + 1),
 // the default when the value is missing or empty. Returns the length of the

@@ -180,7 +180,11 @@ void GraphicsOptions::Store() {
   g_app.gamerezx = pendingWidth;
   g_app.gamerezy = pendingHeight;
   g_uiOptions.popupalpha = static_cast<uint8_t>(std::min(SliderInt(Find("TRANSSLDR")), kAlphaMaximum));
-  if (SlideBarControl* gamma = Slider(Find("GAMMASLDR"))) g_uiOptions.gammalevel = SliderGetValueFloat(gamma);
+  // The bar opens a step above the stored gamma: read back where it opened
+  // it would raise the gamma by that step on every OK.
+  SlideBarControl* gamma = Slider(Find("GAMMASLDR"));
+  if (gamma && gamma->position != SliderPositionOfFloat(gamma, g_uiOptions.gammalevel))
+    g_uiOptions.gammalevel = SliderGetValueFloat(gamma);
 }
 
 void GraphicsOptions::Apply() {
@@ -189,7 +193,7 @@ void GraphicsOptions::Apply() {
   Control* menu = g_screens.gameMenu.currentForm;
   if (id == kOptionPageInGame && menu)
     menu->fills[kLookNormal] = (menu->fills[kLookNormal] & 0x00FFFFFFu) | (uint32_t{g_uiOptions.popupalpha} << 24);
-  g_optionPageActions.saveRegistry();
+  SaveRegistry();
 }
 
 AdvancedGraphicsOptions::AdvancedGraphicsOptions(OptionPage& parent)
@@ -228,7 +232,7 @@ void AdvancedGraphicsOptions::Store() {
     }
   const auto alpha = static_cast<uint32_t>(std::clamp(SliderInt(Find("LOSSLDR")), 0, 255));
   g_uiOptions.maploscolor = (g_uiOptions.maploscolor & 0x00FFFFFFu) | (alpha << 24);
-  g_optionPageActions.saveRegistry();
+  SaveRegistry();
 }
 
 SoundOptions::SoundOptions() : OptionPage("GAME_SS7", {kSoundTags, {}}, kSoundChecks, {}), advanced(*this) {

@@ -3,6 +3,7 @@
 
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
+#include "app/log.h"
 #include "app/number_text.h"
 #include "app/settings.h"
 #include "net/net_session.h"
@@ -33,6 +34,15 @@ constexpr const char* kResetTags[] = {"TEXTBOX14", "CANBUT", "OKPLAYER"};
 
 constexpr DisplayMode kDisplayModes[] = {{800, 600}, {1024, 768}, {1280, 1024}};
 
+// The line under OK and Cancel that says a write failed, in the look of the
+// save dialog's.
+constexpr const char* kErrorLineTag = "ERRORLINE";
+constexpr int kErrorTextNotSaved = 1;
+constexpr int32_t kErrorLineHeight = 13;
+constexpr uint32_t kErrorLineFont = 2;
+constexpr uint32_t kErrorLineColour = 0xFFE6E6E6;
+constexpr uint32_t kCentred = 0x6;
+
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 // The side screens and the status overlay belong to the game screen; in the
@@ -47,6 +57,35 @@ TextBoxControl* MakeQuestionBox(Screen& page, const char* tag, int32_t font) {
     box->prototype->textColour = kQuestionColour;
   }
   return box;
+}
+
+// The page's error line along the bottom of its form, made once per form.
+Control* AddErrorLine(Screen& page) {
+  if (!page.form) return nullptr;
+  if (Control* line = FormFindControlByTag(page.form, kErrorLineTag)) return line;
+  ControlInit init;
+  init.tag = kErrorLineTag;
+  init.state = kStateHidden;
+  init.owner = &page;
+  init.width = page.form->rect.right - page.form->rect.left;
+  init.height = kErrorLineHeight;
+  init.top = page.form->rect.bottom - page.form->rect.top - kErrorLineHeight;
+  StringInit look;
+  look.fontSlot = kErrorLineFont;
+  look.alignment = kCentred;
+  look.textColour = look.selectedTextColour = kErrorLineColour;
+  return ControlAddChild(page.form, new StringControl(init, look));
+}
+
+void ShowNotSaved(Control* line) {
+  ControlSetText(line, TextListText(kListErrortext, kErrorTextNotSaved));
+  SetControlFlag(line, kStateHidden, 0);
+}
+
+bool UiOptionsSaved() {
+  if (g_optionPageActions.saveUiOptions()) return true;
+  LogWrite(g_platform, "Options: %s could not be written\n", g_app.optionsFile);
+  return false;
 }
 
 void ShowUiText(TextBoxControl* box, int entry) {
@@ -91,8 +130,8 @@ void ShowOptionPageTitle(const Control* pageHost, const char* pageTitle) {
 }
 
 OptionPageActions g_optionPageActions{
-    [] { (void)SaveUIOptions(g_uiOptions, g_app.optionsFile); },
-    [] { SaveRegistrySettings(g_app, g_netSession.identity, kSettingsKeyPath); },
+    [] { return plat::Succeeded(SaveUIOptions(g_uiOptions, g_app.optionsFile)); },
+    [] { return plat::Succeeded(SaveRegistrySettings(g_app, g_netSession.identity, kSettingsKeyPath)); },
     [] {
       if (GameScreenShown()) LayoutStatusOverlay();
     },
@@ -153,8 +192,11 @@ void OptionPage::SetChecked(const char* tag, bool on) const {
   if (Control* c = Find(tag)) SetControlFlag(c, kStateSelected, on);
 }
 
+void OptionPage::BindControls() { errorLine_ = AddErrorLine(*this); }
+
 void OptionPage::OnOpen() {
   ShowOptionPageTitle(host, title);
+  SetControlFlag(errorLine_, kStateHidden, 1);
   for (const OptionCheck& check : checks) SetChecked(check.tag, (g_uiOptions.*check.key != 0) != check.inverted);
   for (const OptionField& field : fields) {
     char text[64];
@@ -172,6 +214,7 @@ void OptionPage::OnCommand(Control* control, int32_t) {
   }
   if (Is(control, okTag_)) {
     EndTextEdit();
+    writeFailed_ = false;
     for (const OptionCheck& check : checks) g_uiOptions.*check.key = Checked(check.tag) != check.inverted ? 1 : 0;
     for (const OptionField& field : fields) {
       auto* c = dynamic_cast<StringControl*>(Find(field.tag));
@@ -236,9 +279,21 @@ void OptionPage::OpenSubPage(Screen& page, const Control* opener) {
   page.Show(kOptionPageInGame, host);
 }
 
+void OptionPage::SaveRegistry() {
+  if (g_optionPageActions.saveRegistry()) return;
+  LogWrite(g_platform, "Options: %s could not be written\n", SettingsFilePath().c_str());
+  writeFailed_ = true;
+}
+
 void OptionPage::Commit(const Control* ok) {
   RequestFullRefresh(g_ui);
-  g_optionPageActions.saveUiOptions();
+  if (!UiOptionsSaved()) writeFailed_ = true;
+  // What was stored stays stored; the page stays so that the player knows
+  // it is not on disk and can try again.
+  if (writeFailed_) {
+    ShowNotSaved(errorLine_);
+    return;
+  }
   if (ok && ok->id == 0) Return();
 }
 
@@ -270,9 +325,13 @@ ResetOptionsConfirm::ResetOptionsConfirm() : Screen("GAME_SS9", {kResetTags, {}}
 void ResetOptionsConfirm::BindControls() {
   hostLink = &g_screens.gameMenu.optionPanel;
   text_ = MakeQuestionBox(*this, "TEXTBOX14", kResetFont);
+  errorLine_ = AddErrorLine(*this);
 }
 
-void ResetOptionsConfirm::OnOpen() { ShowUiText(text_, kUiTextReset); }
+void ResetOptionsConfirm::OnOpen() {
+  ShowUiText(text_, kUiTextReset);
+  SetControlFlag(errorLine_, kStateHidden, 1);
+}
 
 void ResetOptionsConfirm::OnCommand(Control* control, int32_t) {
   if (Is(control, "CANBUT")) {
@@ -285,7 +344,10 @@ void ResetOptionsConfirm::OnCommand(Control* control, int32_t) {
     g_optionPageActions.layoutOverlays();
     g_optionPageActions.applySideScreens();
     RequestFullRefresh(g_ui);
-    g_optionPageActions.saveUiOptions();
+    if (!UiOptionsSaved()) {
+      ShowNotSaved(errorLine_);
+      return;
+    }
     ShowOptionsHome(id);
   }
 }

@@ -34,10 +34,11 @@ inline constexpr int kUiTextRestart = 13;
 inline constexpr int kUiTextReset = 14;
 
 // What OK does beyond the options record, in one place so that tests can
-// watch it. Each defaults to the game's own routine.
+// watch it. Each defaults to the game's own routine; the two writes say
+// whether the file was written.
 struct OptionPageActions {
-  void (*saveUiOptions)() = nullptr;     // the whole record into the file "Options File" names
-  void (*saveRegistry)() = nullptr;      // the machine settings
+  bool (*saveUiOptions)() = nullptr;     // the whole record into the file "Options File" names
+  bool (*saveRegistry)() = nullptr;      // the machine settings
   void (*layoutOverlays)() = nullptr;    // the chat and status overlays take their line counts
   void (*applySideScreens)() = nullptr;  // the side screens follow "sidescreens"
   void (*setSoundVolume)(int32_t muted, int32_t level) = nullptr;
@@ -74,6 +75,8 @@ class OptionPage : public Screen {
  public:
   OptionPage(const char* formName, FormLookups lookups, std::span<const OptionCheck> checks,
              std::span<const OptionField> fields);
+  // Adds the line that says a write failed, which no page's form has.
+  void BindControls() override;
   void OnOpen() override;
   void OnCommand(Control* control, int32_t value) override;
 
@@ -101,8 +104,11 @@ class OptionPage : public Screen {
   virtual void OnOtherCommand(Control*) {}
   // Where Cancel and OK go.
   virtual void Return();
+  // Writes the machine settings, noting a failure for Commit.
+  void SaveRegistry();
   // The common tail of OK: the refresh, the options file, and the return
-  // when the OK control's id is 0.
+  // when the OK control's id is 0. When a write failed the page stays,
+  // saying so.
   void Commit(const Control* ok);
   // Opens a page of this one in its place, holding this page's edits.
   void OpenSubPage(Screen& page, const Control* opener);
@@ -119,6 +125,8 @@ class OptionPage : public Screen {
   };
   std::vector<HeldControl> held_;
   bool holding_ = false;
+  bool writeFailed_ = false;
+  Control* errorLine_ = nullptr;
 };
 
 // A sub-page returns to its parent, which keeps its page id and host.
@@ -254,6 +262,7 @@ class ResetOptionsConfirm : public Screen {
 
  private:
   TextBoxControl* text_ = nullptr;
+  Control* errorLine_ = nullptr;
 };
 
 struct OptionPages {

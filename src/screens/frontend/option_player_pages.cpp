@@ -181,12 +181,12 @@ void SaveOptions::Store() {
   // options folder counts as none and keeps the old one.
   const std::string optionsName = FieldText(Find("OPTIONS"));
   if (SaveNameUsable(optionsName) && StoreSettingText(optionsName, g_app.optionsFile, sizeof g_app.optionsFile))
-    g_optionPageActions.saveRegistry();
+    SaveRegistry();
   char* path = g_app.saveGamePath;
   if (StoreSettingText(FieldText(Find("SAVELOC")), path, sizeof g_app.saveGamePath)) {
     const size_t n = std::strlen(path);
     if (n >= 1 && n <= sizeof g_app.saveGamePath - 2 && path[n - 1] != '\\') path[n] = '\\';
-    g_optionPageActions.saveRegistry();
+    SaveRegistry();
   }
   // The fields show what was stored: the directory with its backslash.
   Show(kKeepScreenId, nullptr);
