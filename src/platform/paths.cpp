@@ -333,6 +333,13 @@ Status WriteFileReplacing(std::string_view gamePath, const void* data, size_t si
   const auto target = ResolveGamePath(gamePath, true);
   if (!target) return kFail;
   const std::string directory = DirectoryOf(*target);
+  // A file its owner marked read-only is kept: the rename below would
+  // replace it whatever its mode, so the mode is looked at here (its bits,
+  // not access(), which lets root write anything).
+  struct stat existing {};
+  if (::stat(target->c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+      (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+    return kFail;
 
   // A fresh name in the target's own folder, so that the rename stays on one
   // file system; created with the usual permissions less the user's umask.

@@ -271,6 +271,16 @@ TEST_F(PathsTest, WriteFileReplacingOverAFolderFailsAndLeavesItAlone) {
   EXPECT_EQ(NamesIn(root_ + "/saves"), std::vector<std::string>{"DIR.SAV"});  // no temporary left
 }
 
+TEST_F(PathsTest, WriteFileReplacingKeepsAReadOnlyFile) {
+  Write("saves/game.sav", "old content");
+  fs::permissions(root_ + "/saves/game.sav", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_TRUE(Failed(WriteFileReplacing("SAVES\\GAME.SAV", "new", 3)));
+  EXPECT_EQ(ReadText(root_ + "/saves/game.sav"), "old content");
+  EXPECT_EQ(NamesIn(root_ + "/saves"), std::vector<std::string>{"game.sav"});  // no temporary left
+  fs::permissions(root_ + "/saves/game.sav", fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(WriteFileReplacing("SAVES\\GAME.SAV", "new", 3), kOk);
+}
+
 TEST_F(PathsTest, WriteFileReplacingInAnUnwritableFolderKeepsTheOldFile) {
   Write("saves/game.sav", "old content");
   // The superuser writes anywhere, so then the write runs in a child process
