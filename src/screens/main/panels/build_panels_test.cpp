@@ -75,8 +75,7 @@ class BuildPanelsTest : public ::testing::Test {
     w.techEffects[kLocal][product::kOutputFactor] = 1.0f;
   }
   void TearDown() override {
-    for (HexCell& c : g_world.cells)
-      if (HexUnitStack* s = LoadHexStack(c)) *s = HexUnitStack{s->extra};
+    for (HexCell& c : g_world.cells) FreeHexStack(c);
     g_world.techEffects[kLocal][product::kOutputFactor] = savedFactor_;
   }
   static HexCell& Cell(int x, int y) { return g_world.cells[static_cast<size_t>(y * kSide + x)]; }
