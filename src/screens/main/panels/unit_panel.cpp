@@ -55,12 +55,6 @@ void CloseTabPanels() {
 
 }  // namespace
 
-UnitTabPanel::UnitTabPanel(const char* formName) : Screen(formName) {}
-
-void UnitTabPanel::BindControls() { DockInSecondBotbar2(*this); }
-
-void UnitTabPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
-
 UnitPanel::UnitPanel() : Screen("MAP1_ss4", FormLookups{.tags = kUnitPanelTags, .ids = {}}) {}
 
 Control* UnitPanel::Find(const char* tag) const { return currentForm ? FormFindControlByTag(currentForm, tag) : nullptr; }
@@ -110,7 +104,7 @@ void UnitPanel::OnCommand(Control* control, int32_t) {
     PopPopupsTo(g_ui, kDockLevelSecond);
     return;
   }
-  UnitTabPanel* tabs[] = {&summary, &status, &cargo, &extra};
+  Screen* tabs[] = {&summary, &status, &cargo, &extra};
   const char* tabTags[] = {"4A", "4B", "4C", "4D"};
   for (int i = 0; i < 4; ++i) {
     if (!ControlTagMatches(control->tag, tabTags[i])) continue;
@@ -153,8 +147,8 @@ void UnitPanel::ShowUnit(uint32_t unitId) {
   const bool own = unit->owner == g_world.gameState.localPlayer;
   SetHidden(Find("UNITORDER"), !own);
   SetHidden(Find("4C"), cls->carryCapacity == 0.0f && cls->cargoSlots == 0);
-  for (Screen* tab : {static_cast<Screen*>(&summary), static_cast<Screen*>(&status), static_cast<Screen*>(&strength),
-                      static_cast<Screen*>(&cargo), static_cast<Screen*>(&extra)}) {
+  for (Screen* tab : {static_cast<Screen*>(&summary), static_cast<Screen*>(&status), static_cast<Screen*>(&cargo),
+                      static_cast<Screen*>(&extra)}) {
     tab->id = unitId;
     tab->Refresh();
   }

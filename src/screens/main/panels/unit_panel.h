@@ -8,6 +8,8 @@
 // lock.
 #include <cstdint>
 
+#include "screens/main/panels/cargo_panel.h"
+#include "screens/main/panels/unit_tab_panels.h"
 #include "ui/screen.h"
 
 class Control;
@@ -22,21 +24,6 @@ inline constexpr intptr_t kUnitPanelListsSelection = 2;
 inline constexpr const char* kUnitPanelTags[] = {"LIST1",     "ORDERS1C", "UNITPIC", "UNITPICT",
                                                  "UNITORDER", "4A",       "4B",      "4C",
                                                  "4D"};
-
-// A tab's panel at the third level of the dock, shown with a unit's id.
-class UnitTabPanel : public Screen {
- public:
-  explicit UnitTabPanel(const char* formName);
-  // Docks in the second bar's slot.
-  void BindControls() override;
-  void OnOpen() override;
-};
-
-// A part of a tab's panel, shown inside a control of it.
-class UnitTabPart : public Screen {
- public:
-  explicit UnitTabPart(const char* formName) : Screen(formName) {}
-};
 
 // The order sheet of one unit, shown inside the panel's ORDERS1C area.
 class UnitOrderSheet : public Screen {
@@ -64,13 +51,13 @@ class UnitPanel : public Screen {
   ListBoxControl* list = nullptr;
   Control* ordersArea = nullptr;
 
-  UnitTabPanel summary{"MAP1_SS4A"};
-  UnitTabPart detail{"MAP1_SS4A1"};
-  UnitTabPanel cargo{"MAP1_SS4C"};
-  UnitTabPanel status{"MAP1_SS4B"};
-  UnitTabPart strength{"MAP1_SS4B1"};
-  UnitTabPanel extra{"MAP1_SS4D"};
-  UnitTabPart extraFill{"MAP1_SS4D1"};
+  UnitSummaryPanel summary{detail};
+  UnitDetailPanel detail;
+  CargoPanel cargo{"MAP1_SS4C"};
+  UnitStatusPanel status{strength};
+  UnitStrengthPanel strength;
+  UnitExtraPanel extra{extraFill};
+  UnitExtraFill extraFill;
   UnitOrderSheet orderSheet;
 
  private:

@@ -1,0 +1,238 @@
+#include "screens/main/panels/cargo_panel.h"
+
+#include <cstdio>
+#include <span>
+#include <vector>
+
+#include "platform/window.h"
+#include "records/command_ids.h"
+#include "records/order_words.h"
+#include "records/unit_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/main/popups/unit_lists.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "sim/unit_order_args.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "ui/string_control.h"
+#include "units/unit_queries.h"
+#include "world/data_tables.h"
+#include "world/id_lookups.h"
+#include "world/list_holder.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+namespace {
+
+const UnitRecord* LiveUnit(intptr_t id) {
+  if (id <= 0) return nullptr;
+  const UnitRecord* unit = FindUnitById(g_world, static_cast<uint32_t>(id));
+  return unit && !(unit->unitFlags & kUnitGone) ? unit : nullptr;
+}
+
+Control* Tag(const Screen& s, const char* tag) { return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr; }
+
+bool IsMissile(const UnitRecord& unit) { return (unit.unitFlags & kUnitStock) != 0; }
+
+// The carried units that count: those with strength, along the cargo chain
+// of a carrier that is not itself aboard something.
+template <class Visit>
+void ForEachCarried(const UnitRecord& carrier, Visit visit) {
+  if (carrier.carrier != 0) return;
+  int guard = 0;
+  for (uint32_t next = carrier.cargoNext; next != 0 && guard < 4096; ++guard) {
+    const UnitRecord* aboard = FindUnitById(g_world, next);
+    if (!aboard) return;
+    next = aboard->cargoNext;
+    const UnitClassRecord* cls = ClassRecordAt(g_world, aboard->classIndex);
+    if (cls && aboard->strength > 0.0f) visit(*aboard, *cls);
+  }
+}
+
+void SetNumber(Control* control, float value) {
+  if (control) SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(value), control);
+}
+
+}  // namespace
+
+void PostUnloadAll(uint32_t carrier, std::span<const uint32_t> missiles) {
+  if (carrier != 0)
+    PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = carrier, .bits = kHeaderNoStockLoading, .set = 1});
+  for (const uint32_t missile : missiles) {
+    PostArgs(kCmdUnitSetOrderByte43, OrderValueArgs{.unit = missile, .value = 255});
+    PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = missile, .flags = kOrderUnloadDue, .mask = 0});
+  }
+}
+
+const char* EmptyCargoText(bool hasCargoCapacity, bool hasMissileCapacity) {
+  if (!hasMissileCapacity) return "No Cargo";
+  return hasCargoCapacity ? "No Cargo/Missiles" : "No Missiles";
+}
+
+void CargoPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  cargoList = MakeListBox("CARGOLIST", 0, &g_screens, currentForm, 0, this);
+}
+
+void CargoPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+
+void CargoPanel::Refresh() {
+  if (!cargoList) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* carrier = LiveUnit(id);
+  const UnitClassRecord* cls = carrier ? ClassRecordAt(g_world, carrier->classIndex) : nullptr;
+  const int32_t keptScroll = cargoList->scrollOffset;
+  ListClear(cargoList, 0);
+  if (!cls) return;
+  const float goods = UnitLoadTotal(g_world, *carrier, true, false, false);
+  float carried = 0.0f;
+  ListHolder units{}, missiles{};
+  ForEachCarried(*carrier, [&](const UnitRecord& aboard, const UnitClassRecord& aboardClass) {
+    carried += aboardClass.weight * aboard.strength + UnitLoadTotal(g_world, aboard, true, true, true) + aboard.supply;
+    AddUnitRef(IsMissile(aboard) ? missiles : units, aboard);
+  });
+  const float capacity = cls->carryCapacity * carrier->strength;
+  if (SlideBarControl* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "CARGOSLDR"))) {
+    SliderSetMaxInt(bar, static_cast<int32_t>(capacity));
+    SliderSetValueIntNotify(bar, static_cast<int32_t>(goods + carried));
+    SliderSetValueIntRaw(bar, static_cast<int32_t>(carried));
+  }
+  SetNumber(Tag(*this, "LIMIT"), capacity);
+  SetNumber(Tag(*this, "LOAD"), goods + carried);
+  SetHidden(Tag(*this, "CARGOHIDE"), cls->carryCapacity == 0.0f);
+  SetHidden(Tag(*this, "NOLOADHIDE"), cls->cargoSlots == 0);
+  if (Control* noLoad = Tag(*this, "NOLOAD"))
+    noLoad->SetSelected((carrier->ordersShown[kOrdersHeader] & kHeaderNoStockLoading) ? 1 : 0);
+
+  const int32_t wholeGoods = static_cast<int32_t>(goods);
+  if (wholeGoods > 0) {
+    char text[64];
+    std::snprintf(text, sizeof text, "SUP %d %s", wholeGoods, TextListText(kListProdunits, 10));
+    ListAddTextItem(cargoList, text, 0, 0, 0, 0, 0);
+  }
+  const bool hasMissiles = missiles.first != nullptr;
+  FillUnitList(g_world, cargoList, units, false, false, -1);
+  FillUnitList(g_world, cargoList, missiles, false, false, -1);
+  ListHolderClear(units);
+  ListHolderClear(missiles);
+  SetHidden(Tag(*this, "UNLOADALL"), !hasMissiles);
+  if (!cargoList->firstRow)
+    ListAddTextItem(cargoList, EmptyCargoText(cls->carryCapacity != 0.0f, cls->cargoSlots != 0), 0, 0, 0, 0, 0);
+  ListLayoutRows(cargoList);
+  cargoList->scrollOffset = keptScroll;
+  ListLayoutRows(cargoList);
+  if (!ListNextSelected(cargoList, nullptr)) ListSelectItem(0, cargoList, cargoList->firstRow, 0);
+}
+
+std::vector<uint32_t> CargoPanel::RowUnits(bool selectedOnly) const {
+  std::vector<uint32_t> ids;
+  if (!cargoList) return ids;
+  for (Control* row = ListNextRow(cargoList, nullptr); row; row = ListNextRow(cargoList, row)) {
+    if (selectedOnly && !row->Selected()) continue;
+    const uint32_t unit = static_cast<uint32_t>(ListRowValue(row));
+    if (unit != 0) ids.push_back(unit);
+  }
+  return ids;
+}
+
+void CargoPanel::AdvanceSelection() {
+  if (cargoList) ListSelectNext(cargoList);
+}
+
+void CargoPanel::OnCommand(Control* control, int32_t controlId) {
+  if (!control) return;
+  const bool shift = plat::IsKeyHeld(plat::kVkShift);
+  const uint32_t carrier = static_cast<uint32_t>(id);
+  bool acted = true;
+  if (ControlTagMatches(control->tag, "LAUNCH")) {
+    for (const uint32_t unit : RowUnits(true)) {
+      PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = unit, .bits = kHeaderLaunchAllowed, .set = 1});
+      PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = kOrderLaunchCargo, .mask = 0});
+    }
+    AdvanceSelection();
+  } else if (controlId == 999) {
+    const bool missilesOnly = ControlTagMatches(control->tag, "UNLOADM");
+    if (missilesOnly && carrier != 0)
+      PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = carrier, .bits = kHeaderNoStockLoading, .set = 1});
+    for (const uint32_t unit : RowUnits(true)) {
+      bool missile = false;
+      {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        const UnitRecord* u = LiveUnit(unit);
+        missile = u && IsMissile(*u);
+      }
+      if (missile) PostArgs(kCmdUnitAddOrderByte43, OrderValueArgs{.unit = unit, .value = 1});
+      PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = kOrderUnloadDue, .mask = 0});
+    }
+    if (!missilesOnly) AdvanceSelection();
+  } else if (ControlTagMatches(control->tag, "UNLOADALL")) {
+    std::vector<uint32_t> missiles;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      for (const uint32_t unit : RowUnits(false))
+        if (const UnitRecord* u = LiveUnit(unit); u && IsMissile(*u)) missiles.push_back(unit);
+    }
+    PostUnloadAll(carrier, missiles);
+    AdvanceSelection();
+  } else if (ControlTagMatches(control->tag, "AUTHBOXB")) {
+    const uint32_t on = control->Selected() ? 1u : 0u;
+    for (const uint32_t unit : RowUnits(true)) {
+      PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = unit, .bits = kHeaderLaunchAllowed, .set = on});
+      bool launching = false;
+      {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        const UnitRecord* u = LiveUnit(unit);
+        launching = u && (u->ordersShown[kOrderFlags] & kOrderLaunchCargo);
+      }
+      if (!on && launching) PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = unit});
+    }
+    if (g_uiOptions.bautopicknext || shift) AdvanceSelection();
+  } else if (ControlTagMatches(control->tag, "NOLOAD")) {
+    PostArgs(kCmdUnitSetOrderDword13Bits,
+             OrderBitsArgs{.unit = carrier, .bits = kHeaderNoStockLoading, .set = control->Selected() ? 1u : 0u});
+  } else {
+    acted = false;
+  }
+  if (acted) g_mapView.redrawPending = 1;
+}
+
+void CargoPanel::OnControlChange(Control* control, int32_t) {
+  if (!control || control != cargoList) return;
+  for (const char* tag : {"LAUNCH", "UNLOAD", "UNLOADM", "UNLOADA", "GRID1", "AUTHHIDEB"})
+    SetHidden(Tag(*this, tag), true);
+  SetHidden(currentForm ? FormFindControlById(currentForm, 9666) : nullptr, true);
+  SetHidden(currentForm ? FormFindControlById(currentForm, 9667) : nullptr, true);
+  Control* row = ListNextSelected(cargoList, nullptr);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* carrier = LiveUnit(id);
+  const UnitRecord* unit = row ? LiveUnit(ListRowValue(row)) : nullptr;
+  const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
+  if (carrier && cls && carrier->owner == g_world.gameState.localPlayer) {
+    const OrderBlock& o = unit->ordersShown;
+    if (cls->flags & kClassStock) {
+      SetHidden(Tag(*this, "LAUNCH"), false);
+      SetHidden(Tag(*this, "UNLOADM"), false);
+      SetHidden(Tag(*this, "GRID1"), !(o[kOrderFlags] & kOrderLaunchCargo));
+      SetHidden(Tag(*this, "AUTHHIDEB"), false);
+      if (Control* box = Tag(*this, "AUTHBOXB")) box->SetSelected((o[kOrdersHeader] & kHeaderLaunchAllowed) ? 1 : 0);
+      SetHidden(FormFindControlById(currentForm, 9666), !(cls->flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)));
+      SetHidden(FormFindControlById(currentForm, 9667), !(cls->flags & kClassSpecialImmune));
+    } else {
+      SetHidden(Tag(*this, "UNLOAD"), false);
+      SetHidden(Tag(*this, "GRID1"), !(o[kOrderFlags] & kOrderUnloadDue));
+      SetHidden(Tag(*this, "UNLOADALL"), true);
+    }
+  }
+  SetHidden(Tag(*this, "STATPARENT"), cls == nullptr);
+}

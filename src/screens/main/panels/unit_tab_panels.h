@@ -1,0 +1,98 @@
+#pragma once
+// The selected unit's tab panels at the third level of the dock: the summary
+// with its detail part (4A), the status with its strength part (4B) and the
+// class sheet with its ability icons (4D). Each holds its unit by id and
+// looks it up under the simulation lock whenever it refreshes.
+#include <cstdint>
+
+#include "ui/screen.h"
+
+class Control;
+class ListBoxControl;
+
+inline constexpr const char* kUnitSummaryTags[] = {"SUBPARENT2"};
+inline constexpr const char* kUnitDetailTags[] = {"CLASS", "UEXP", "UCREW", "ANNCOST", "EXPSLDR", "LOCATION",
+                                                  "STANCE", "ALERT", "MORALE", "CWEIGHT", "SUBPAR01", "LIST1"};
+inline constexpr const char* kUnitStatusTags[] = {"PAR4B1"};
+inline constexpr int32_t kUnitStrengthIds[] = {154, 155, 156, 157, 254, 255, 256, 257,
+                                               355, 356, 954, 955, 956, 957, 900};
+inline constexpr const char* kUnitExtraTags[] = {"PAR4D1"};
+inline constexpr int32_t kUnitExtraFillIds[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                                                15, 16, 17, 18, 19, 20, 30, 31, 32, 33, 34, 35, 36, 37};
+
+// The detail part (MAP1_SS4A1): the unit's class, experience, crew, annual
+// cost, place, stance, initiative levels, weight and status lines.
+class UnitDetailPanel : public Screen {
+ public:
+  UnitDetailPanel() : Screen("MAP1_SS4A1", FormLookups{.tags = kUnitDetailTags, .ids = {}}) {}
+  void BindControls() override;
+  void Refresh() override;
+
+  ListBoxControl* statusList = nullptr;
+};
+
+// Tab 4A (MAP1_SS4A): shows the detail part in SUBPARENT2.
+class UnitSummaryPanel : public Screen {
+ public:
+  explicit UnitSummaryPanel(UnitDetailPanel& detail)
+      : Screen("MAP1_SS4A", FormLookups{.tags = kUnitSummaryTags, .ids = {}}), detail_(detail) {}
+  void BindControls() override;
+  void OnOpen() override;
+  // Shows the detail part again only when the unit changed.
+  void Refresh() override;
+
+ private:
+  UnitDetailPanel& detail_;
+  Control* subParent_ = nullptr;
+  intptr_t shownUnit_ = -1;
+};
+
+// The strength part (MAP1_SS4B1): condition, load, supplies and rating, as
+// bars or as numbers after the player's choice.
+class UnitStrengthPanel : public Screen {
+ public:
+  UnitStrengthPanel() : Screen("MAP1_SS4B1", FormLookups{.tags = {}, .ids = kUnitStrengthIds}) {}
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+};
+
+// Tab 4B (MAP1_SS4B): shows the strength part in PAR4B1 for units the
+// player may look into.
+class UnitStatusPanel : public Screen {
+ public:
+  explicit UnitStatusPanel(UnitStrengthPanel& strength)
+      : Screen("MAP1_SS4B", FormLookups{.tags = kUnitStatusTags, .ids = {}}), strength_(strength) {}
+  void BindControls() override;
+  void OnOpen() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+
+ private:
+  UnitStrengthPanel& strength_;
+  Control* part_ = nullptr;
+};
+
+// Any control of id 900-999 on the status tabs switches every row between
+// bars and numbers.
+void FlipStrengthRowsOnCommand(int32_t id);
+
+// The ability icons of a class (MAP1_SS4D1); its id is the class index.
+class UnitExtraFill : public Screen {
+ public:
+  UnitExtraFill() : Screen("MAP1_SS4D1", FormLookups{.tags = {}, .ids = kUnitExtraFillIds}) {}
+  void Refresh() override;
+};
+
+// Tab 4D (MAP1_SS4D): shows the icons of the unit's class in PAR4D1.
+class UnitExtraPanel : public Screen {
+ public:
+  explicit UnitExtraPanel(UnitExtraFill& fill)
+      : Screen("MAP1_SS4D", FormLookups{.tags = kUnitExtraTags, .ids = {}}), fill_(fill) {}
+  void BindControls() override;
+  void OnOpen() override;
+  void Refresh() override;
+
+ private:
+  UnitExtraFill& fill_;
+  Control* part_ = nullptr;
+};
