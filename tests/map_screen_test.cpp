@@ -116,9 +116,17 @@ class MapScreenTest : public ::testing::Test {
   }
   static std::vector<Screen*> Screens() {
     MapScreen& m = g_screens.map1;
-    // The dock bar first: the hex panel hangs in it.
-    return {&g_screens.botBar2, &m,          &m.units,           &m.hexInfo,
-            &m.settlement,      &m.units.summary, &m.units.cargo, &m.units.orderSheet};
+    // The dock bar first: the hex panel hangs in it. Each tab before the
+    // tab it shows inside (the detail in the summary, the strength rows in
+    // the status, the class icons in the class sheet): the forms go in the
+    // reverse order, each shown form before the one it hangs in.
+    return {&g_screens.botBar2,  &m,
+            &m.units,            &m.hexInfo,
+            &m.settlement,       &m.units.summary,
+            &m.units.detail,     &m.units.status,
+            &m.units.strength,   &m.units.cargo,
+            &m.units.extra,      &m.units.extraFill,
+            &m.units.orderSheet};
   }
   static void Select(int x, int y) {
     g_world.gameState.currentHex = HexPosition{static_cast<int16_t>(x), static_cast<int16_t>(y),
