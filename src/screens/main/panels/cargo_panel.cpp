@@ -1,3 +1,4 @@
+#include "screens/main/panels/unit_tab_figures.h"
 #include "screens/main/panels/cargo_panel.h"
 
 #include <cstdio>
@@ -34,12 +35,6 @@
 #include "world/world.h"
 
 namespace {
-
-const UnitRecord* LiveUnit(intptr_t id) {
-  if (id <= 0) return nullptr;
-  const UnitRecord* unit = FindUnitById(g_world, static_cast<uint32_t>(id));
-  return unit && !(unit->unitFlags & kUnitGone) ? unit : nullptr;
-}
 
 Control* Tag(const Screen& s, const char* tag) { return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr; }
 
@@ -90,7 +85,7 @@ void CargoPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 void CargoPanel::Refresh() {
   if (!cargoList) return;
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* carrier = LiveUnit(id);
+  const UnitRecord* carrier = LiveTabUnit(id);
   const UnitClassRecord* cls = carrier ? ClassRecordAt(g_world, carrier->classIndex) : nullptr;
   const int32_t keptScroll = cargoList->scrollOffset;
   ListClear(cargoList, 0);
@@ -169,7 +164,7 @@ void CargoPanel::OnCommand(Control* control, int32_t controlId) {
       bool missile = false;
       {
         plat::CriticalSectionLock lock(g_simulationLock);
-        const UnitRecord* u = LiveUnit(unit);
+        const UnitRecord* u = LiveTabUnit(unit);
         missile = u && IsMissile(*u);
       }
       if (missile) PostArgs(kCmdUnitAddOrderByte43, OrderValueArgs{.unit = unit, .value = 1});
@@ -181,7 +176,7 @@ void CargoPanel::OnCommand(Control* control, int32_t controlId) {
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       for (const uint32_t unit : RowUnits(false))
-        if (const UnitRecord* u = LiveUnit(unit); u && IsMissile(*u)) missiles.push_back(unit);
+        if (const UnitRecord* u = LiveTabUnit(unit); u && IsMissile(*u)) missiles.push_back(unit);
     }
     PostUnloadAll(carrier, missiles);
     AdvanceSelection();
@@ -192,7 +187,7 @@ void CargoPanel::OnCommand(Control* control, int32_t controlId) {
       bool launching = false;
       {
         plat::CriticalSectionLock lock(g_simulationLock);
-        const UnitRecord* u = LiveUnit(unit);
+        const UnitRecord* u = LiveTabUnit(unit);
         launching = u && (u->ordersShown[kOrderFlags] & kOrderLaunchCargo);
       }
       if (!on && launching) PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = unit});
@@ -215,8 +210,8 @@ void CargoPanel::OnControlChange(Control* control, int32_t) {
   SetHidden(currentForm ? FormFindControlById(currentForm, 9667) : nullptr, true);
   Control* row = ListNextSelected(cargoList, nullptr);
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* carrier = LiveUnit(id);
-  const UnitRecord* unit = row ? LiveUnit(ListRowValue(row)) : nullptr;
+  const UnitRecord* carrier = LiveTabUnit(id);
+  const UnitRecord* unit = row ? LiveTabUnit(ListRowValue(row)) : nullptr;
   const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
   if (carrier && cls && carrier->owner == g_world.gameState.localPlayer) {
     const OrderBlock& o = unit->ordersShown;

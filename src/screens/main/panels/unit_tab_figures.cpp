@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "world/world.h"
+#include "records/unit_record.h"
+#include "world/id_lookups.h"
 #include "world/data_tables.h"
 #include "world/unit_class_flags.h"
 
@@ -104,3 +107,9 @@ const ClassIconRule kRules[] = {
 }  // namespace
 
 std::span<const ClassIconRule> ClassIconRules() { return kRules; }
+
+const UnitRecord* LiveTabUnit(intptr_t id) {
+  if (id <= 0) return nullptr;
+  const UnitRecord* unit = FindUnitById(g_world, static_cast<uint32_t>(id));
+  return unit && !(unit->unitFlags & kUnitGone) ? unit : nullptr;
+}

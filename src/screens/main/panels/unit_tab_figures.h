@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+struct UnitRecord;
+
 struct UnitClassImage;
 
 // The annual cost of a unit: k 0.5 at sea, w weight, n default strength,
@@ -58,3 +60,7 @@ struct ClassIconRule {
   bool (*shown)(const UnitClassImage& cls);
 };
 std::span<const ClassIconRule> ClassIconRules();
+
+// The unit a tab holds by id, looked up again on use: null for id 0 or
+// less, a unit that is gone or one flagged removed.
+const UnitRecord* LiveTabUnit(intptr_t id);

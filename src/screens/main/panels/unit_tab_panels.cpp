@@ -29,12 +29,6 @@
 
 namespace {
 
-const UnitRecord* LiveUnit(intptr_t id) {
-  if (id <= 0) return nullptr;
-  const UnitRecord* unit = FindUnitById(g_world, static_cast<uint32_t>(id));
-  return unit && !(unit->unitFlags & kUnitGone) ? unit : nullptr;
-}
-
 Control* Tag(const Screen& s, const char* tag) { return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr; }
 Control* Id(const Screen& s, int32_t id) { return s.currentForm ? FormFindControlById(s.currentForm, id) : nullptr; }
 SlideBarControl* Slider(Control* c) { return dynamic_cast<SlideBarControl*>(c); }
@@ -89,7 +83,7 @@ void UnitDetailPanel::BindControls() {
 
 void UnitDetailPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* unit = LiveUnit(id);
+  const UnitRecord* unit = LiveTabUnit(id);
   const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
   if (!cls) return;
   SetControlText(Tag(*this, "CLASS"), TextListText(kListMilclass, cls->typeByte));
@@ -159,7 +153,7 @@ void UnitStrengthPanel::OnCommand(Control*, int32_t id) {
 
 void UnitStrengthPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* unit = LiveUnit(id);
+  const UnitRecord* unit = LiveTabUnit(id);
   const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
   if (!cls) return;
   if (SlideBarControl* bar = Slider(Id(*this, 154))) {
@@ -222,7 +216,7 @@ void UnitStatusPanel::Refresh() {
   bool offer = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* unit = LiveUnit(id);
+    const UnitRecord* unit = LiveTabUnit(id);
     if (unit && ClassRecordAt(g_world, unit->classIndex)) {
       const bool looksInto = (unit->unitFlags & (1u << 15)) || unit->classIndex == 0 ||
                              !(unit->orders[kPostureBits] & 2u);
@@ -253,7 +247,7 @@ void UnitExtraPanel::OnOpen() {
   intptr_t classIndex = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const UnitRecord* unit = LiveUnit(id)) classIndex = unit->classIndex;
+    if (const UnitRecord* unit = LiveTabUnit(id)) classIndex = unit->classIndex;
   }
   fill_.Show(classIndex, part_);
   ScreenSlotSelectMapMode(g_screens);
@@ -263,7 +257,7 @@ void UnitExtraPanel::Refresh() {
   intptr_t classIndex = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const UnitRecord* unit = LiveUnit(id)) classIndex = unit->classIndex;
+    if (const UnitRecord* unit = LiveTabUnit(id)) classIndex = unit->classIndex;
   }
   if (fill_.id != classIndex) {
     fill_.id = classIndex;
