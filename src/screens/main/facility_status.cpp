@@ -1,0 +1,28 @@
+#include "screens/main/facility_status.h"
+
+#include "records/hex_cell.h"
+#include "records/order_words.h"
+#include "records/unit_record.h"
+#include "units/facilities/facility_build.h"
+#include "world/record_helpers.h"
+#include "world/world.h"
+
+namespace {
+constexpr uint32_t kStatusActive = 1u << 0;    // shown posture word, bit 0 clear: running
+constexpr uint32_t kStatusBuilding = 1u << 1;  // shown posture word
+}  // namespace
+
+int32_t FacilityStatus(const World& world, uint32_t cellIndex) {
+  if (cellIndex >= world.cells.size()) return kFacilityInactive;
+  const HexCell& cell = world.cells[cellIndex];
+  const UnitRecord* lead = GetActiveObject(&cell, false);
+  if (!lead) return kFacilityInactive;
+  const uint32_t posture = lead->ordersShown[kPostureBits];
+  const uint32_t state = lead->ordersShown[kStateFlags];
+  if (!(posture & kStatusActive)) return kFacilityActive;
+  if (state & kStateModeC) return kFacilityDemolishing;
+  const bool building = (posture & kStatusBuilding) && (state & kStateHeldSlot);
+  if (building && (state & kStatePausedBuild)) return kFacilityPaused;
+  if (building) return HexLevelByte(world, cell) == 0 ? kFacilityBuildingNoSupply : kFacilityBuilding;
+  return kFacilityInactive;
+}
