@@ -7,6 +7,7 @@
 #include "screens/docked_panels.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/map/map_view.h"
+#include "screens/main/panels/unit_panel.h"
 #include "screens/screen_hooks.h"
 #include "ui/control.h"
 #include "ui/form_file.h"
@@ -31,6 +32,7 @@ ScreenSet::ScreenSet() {
   for (ListHolder& list : workingLists) ListHolderInit(list);
   for (ScreenSetRecord& record : records) record.first = 0;
   g_editorPaletteScreen = &mapEditorB;
+  LinkUnitTabScreens(*this);
 }
 
 ScreenSet::~ScreenSet() {

@@ -35,6 +35,8 @@
 #include "screens/main/popups/upgrade_popup.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/bars/title_bar.h"
+#include "screens/military/unit_class_row.h"
+#include "screens/military/unit_picture_panel.h"
 #include "screens/military/unit_popups.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
@@ -57,16 +59,16 @@ struct ScreenSetRecord {
 // Screens of one form side by side (per-player rows, graph rows, lobby
 // slots), built in index order. Until its class is written a screen is a
 // plain one that only holds its form.
-template <size_t N>
+template <size_t N, class S = Screen>
 struct ScreenArray {
   explicit ScreenArray(const char* tag) : screens(Make(tag, std::make_index_sequence<N>())) {}
-  Screen& operator[](size_t i) { return screens[i]; }
-  std::array<Screen, N> screens;
+  S& operator[](size_t i) { return screens[i]; }
+  std::array<S, N> screens;
 
  private:
   template <size_t... I>
-  static std::array<Screen, N> Make(const char* tag, std::index_sequence<I...>) {
-    return {{((void)I, Screen(tag))...}};
+  static std::array<S, N> Make(const char* tag, std::index_sequence<I...>) {
+    return {{((void)I, S(tag))...}};
   }
 };
 
@@ -249,9 +251,9 @@ struct ScreenSet {
   Screen domPolicy1b{"DOMPOLICY1B"};
   Screen domPolicy2{"DOMPOLICY2"};
   // Military.
-  ScreenArray<19> military1Ss4a1{"MILITARY1_ss4a1"};
+  ScreenArray<19, UnitPicturePanel> military1Ss4a1{"MILITARY1_ss4a1"};
   ScreenArray<24> militarySclass{"MILITARY_SCLASS"};
-  ScreenArray<12> militaryClass{"MILITARY_CLASS"};
+  ScreenArray<12, UnitClassRow> militaryClass{"MILITARY_CLASS"};
   ScreenArray<20> missileSclass{"MISSILE_SCLASS"};
   ScreenArray<2> missileClass{"MISSILE_CLASS"};
   MilitaryScreen military1;
@@ -368,18 +370,18 @@ struct ScreenSet {
   Screen popupMilitary1a6a{"POPUP_MILITARY1A6A"};
   Screen popupMilitary1a7{"POPUP_MILITARY1A7"};
   Screen popupMilitary1a8{"POPUP_MILITARY1A8"};
-  Screen popupMilitary1a9{"POPUP_MILITARY1A9"};
-  ScreenArray<3> popupMilitary1a9a{"POPUP_MILITARY1A9a"};
+  UnitDetailPanel popupMilitary1a9{"POPUP_MILITARY1A9"};
+  ScreenArray<3, CargoPanel> popupMilitary1a9a{"POPUP_MILITARY1A9a"};
   Screen popupMilitary1a10{"POPUP_MILITARY1A10"};
   Screen popupMilitary1a12{"POPUP_MILITARY1A12"};
   Screen popupMilitary1a13{"POPUP_MILITARY1A13"};
   Screen popupMilitary1b{"POPUP_MILITARY1B"};
   Screen popupMilitary1c{"POPUP_MILITARY1c"};
   Screen popupMilitary3{"POPUP_MILITARY3"};
-  Screen popupMilitary3a{"POPUP_MILITARY3A"};
+  UnitStrengthPanel popupMilitary3a{"POPUP_MILITARY3A"};
   Screen popupMilitary3b{"POPUP_MILITARY3B"};
-  Screen popupMilitary3c{"POPUP_MILITARY3C"};
-  Screen popupMilitary3c2{"POPUP_MILITARY3C2"};
+  UnitExtraFill popupMilitary3c{"POPUP_MILITARY3C"};
+  UnitExtraFill popupMilitary3c2{"POPUP_MILITARY3C2"};
   Screen popupMilitary2{"POPUP_MILITARY2"};
   Screen popupMilitary2a{"POPUP_MILITARY2a"};
   Screen popupMilitary2b{"POPUP_MILITARY2b"};

@@ -1,4 +1,3 @@
-#include "screens/main/panels/unit_tab_figures.h"
 #include "screens/main/panels/cargo_panel.h"
 
 #include <cstdio>
@@ -8,10 +7,13 @@
 #include "platform/window.h"
 #include "records/command_ids.h"
 #include "records/order_words.h"
+#include "records/unit_table_arrays.h"
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
+#include "screens/main/panels/unit_tab_figures.h"
+#include "screens/main/panels/unit_tab_panels.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
@@ -46,12 +48,12 @@ template <class Visit>
 void ForEachCarried(const UnitRecord& carrier, Visit visit) {
   if (carrier.carrier != 0) return;
   int guard = 0;
-  for (uint32_t next = carrier.cargoNext; next != 0 && guard < 4096; ++guard) {
+  for (uint32_t next = carrier.cargoNext; next != 0 && guard < kCargoChainLimit; ++guard) {
     const UnitRecord* aboard = FindUnitById(g_world, next);
     if (!aboard) return;
     next = aboard->cargoNext;
     const UnitClassRecord* cls = ClassRecordAt(g_world, aboard->classIndex);
-    if (cls && aboard->strength > 0.0f) visit(*aboard, *cls);
+    if (cls && aboard->strength > 0.0f) visit(*aboard);
   }
 }
 
@@ -80,7 +82,9 @@ void CargoPanel::BindControls() {
   cargoList = MakeListBox("CARGOLIST", 0, &g_screens, currentForm, 0, this);
 }
 
-void CargoPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+void CargoPanel::OnOpen() {
+  if (DockedAtThirdLevel(*this)) ScreenSlotSelectMapMode(g_screens);
+}
 
 void CargoPanel::Refresh() {
   if (!cargoList) return;
@@ -90,27 +94,22 @@ void CargoPanel::Refresh() {
   const int32_t keptScroll = cargoList->scrollOffset;
   ListClear(cargoList, 0);
   if (!cls) return;
-  const float goods = UnitLoadTotal(g_world, *carrier, true, false, false);
-  float carried = 0.0f;
+  const CarrierLoad load = CarrierLoadOf(g_world, *carrier, *cls);
   ListHolder units{}, missiles{};
-  ForEachCarried(*carrier, [&](const UnitRecord& aboard, const UnitClassRecord& aboardClass) {
-    carried += aboardClass.weight * aboard.strength + UnitLoadTotal(g_world, aboard, true, true, true) + aboard.supply;
-    AddUnitRef(IsMissile(aboard) ? missiles : units, aboard);
-  });
-  const float capacity = cls->carryCapacity * carrier->strength;
+  ForEachCarried(*carrier, [&](const UnitRecord& aboard) { AddUnitRef(IsMissile(aboard) ? missiles : units, aboard); });
   if (SlideBarControl* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "CARGOSLDR"))) {
-    SliderSetMaxInt(bar, static_cast<int32_t>(capacity));
-    SliderSetValueIntNotify(bar, static_cast<int32_t>(goods + carried));
-    SliderSetValueIntRaw(bar, static_cast<int32_t>(carried));
+    SliderSetMaxInt(bar, static_cast<int32_t>(load.capacity));
+    SliderSetValueIntNotify(bar, static_cast<int32_t>(load.total));
+    SliderSetValueIntRaw(bar, static_cast<int32_t>(load.carried));
   }
-  SetNumber(Tag(*this, "LIMIT"), capacity);
-  SetNumber(Tag(*this, "LOAD"), goods + carried);
+  SetNumber(Tag(*this, "LIMIT"), load.capacity);
+  SetNumber(Tag(*this, "LOAD"), load.total);
   SetHidden(Tag(*this, "CARGOHIDE"), cls->carryCapacity == 0.0f);
   SetHidden(Tag(*this, "NOLOADHIDE"), cls->cargoSlots == 0);
   if (Control* noLoad = Tag(*this, "NOLOAD"))
     noLoad->SetSelected((carrier->ordersShown[kOrdersHeader] & kHeaderNoStockLoading) ? 1 : 0);
 
-  const int32_t wholeGoods = static_cast<int32_t>(goods);
+  const int32_t wholeGoods = static_cast<int32_t>(load.goods);
   if (wholeGoods > 0) {
     char text[64];
     std::snprintf(text, sizeof text, "SUP %d %s", wholeGoods, TextListText(kListProdunits, 10));
@@ -224,10 +223,14 @@ void CargoPanel::OnControlChange(Control* control, int32_t) {
       SetHidden(FormFindControlById(currentForm, 9666), !(cls->flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)));
       SetHidden(FormFindControlById(currentForm, 9667), !(cls->flags & kClassSpecialImmune));
     } else {
-      SetHidden(Tag(*this, "UNLOAD"), false);
+      // Aircraft aboard fly off rather than being put ashore.
+      const bool flies = unit->moveKind == kMoveKindAir;
+      SetHidden(Tag(*this, flies ? "UNLOADA" : "UNLOAD"), false);
       SetHidden(Tag(*this, "GRID1"), !(o[kOrderFlags] & kOrderUnloadDue));
       SetHidden(Tag(*this, "UNLOADALL"), true);
     }
   }
-  SetHidden(Tag(*this, "STATPARENT"), cls == nullptr);
+  Control* statParent = Tag(*this, "STATPARENT");
+  SetHidden(statParent, cls == nullptr);
+  if (cls && statParent && picturePanel) picturePanel->Show(unit->classIndex, statParent);
 }

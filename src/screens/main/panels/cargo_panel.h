@@ -1,7 +1,8 @@
 #pragma once
-// The cargo tab (MAP1_SS4C): what a carrier holds (goods, carried units,
-// missiles) against its load limit, and the load, unload, launch and
-// authorisation orders for what it carries. Holds the carrier by id.
+// The cargo tab (MAP1_SS4C, and POPUP_MILITARY1A9a inside the unit details):
+// what a carrier holds (goods, carried units, missiles) against its load
+// limit, and the load, unload, launch and authorisation orders for what it
+// carries. Holds the carrier by id.
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -27,6 +28,9 @@ class CargoPanel : public Screen {
   void OnControlChange(Control* control, int32_t id) override;
 
   ListBoxControl* cargoList = nullptr;
+  // The class sheet shown in STATPARENT for the picked row's unit (its id
+  // the class index), given by the screen set; may be missing.
+  Screen* picturePanel = nullptr;
 
  private:
   // The units of the selected rows, or of every row.

@@ -187,3 +187,16 @@ void DrawUnitPicture(Control* form, const UnitRecord& unit, const UnitClassRecor
   for (size_t i = 0; i < sizeof cls.name && cls.name[i]; ++i) name[i] = cls.name[i];
   caption->SetText(name);
 }
+
+// The class rows and class sheets of the set are shared among many owners;
+// the unit tabs take the last ones.
+void LinkUnitTabScreens(ScreenSet& screens) {
+  UnitPanel& units = screens.map1.units;
+  units.detail.classRow = &screens.militaryClass[11];
+  units.detail.cargoPart = &screens.popupMilitary1a9a[0];
+  screens.popupMilitary1a9.classRow = &screens.militaryClass[10];
+  screens.popupMilitary1a9.cargoPart = &screens.popupMilitary1a9a[1];
+  units.cargo.picturePanel = &screens.military1Ss4a1[18];
+  for (size_t i = 0; i < screens.popupMilitary1a9a.screens.size(); ++i)
+    screens.popupMilitary1a9a[i].picturePanel = &screens.military1Ss4a1[15 + i];
+}

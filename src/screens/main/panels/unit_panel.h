@@ -68,5 +68,10 @@ class UnitPanel : public Screen {
 // a unit that is gone.
 void OpenUnitOrders(ScreenSet& screens, uint32_t unitId);
 
+// Gives the unit tabs and their pop-up twins the screens they show inside
+// themselves: each detail part its class row and cargo panel, each cargo
+// panel its class sheet. Called once the set is built.
+void LinkUnitTabScreens(ScreenSet& screens);
+
 // Shows the unit's class in the panel's picture caption (UNITPICT).
 void DrawUnitPicture(Control* form, const UnitRecord& unit, const UnitClassRecord& cls);

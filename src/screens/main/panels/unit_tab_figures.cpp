@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "world/world.h"
 #include "records/unit_record.h"
-#include "world/id_lookups.h"
+#include "units/unit_queries.h"
 #include "world/data_tables.h"
+#include "world/id_lookups.h"
+#include "world/unit_class.h"
 #include "world/unit_class_flags.h"
+#include "world/world.h"
 
 float AnnualCostBase(const AnnualCostInputs& in) {
   const float k = in.atSea ? 0.5f : 1.0f;
@@ -37,13 +39,34 @@ const char* StanceText(uint32_t postureWord, uint32_t stateWord) {
   return (stateWord & (1u << 30)) ? "ON HOLD" : "Construction";
 }
 
-SupplyRow SupplyRowOf(float supplyCapacity, float dailyUse, float strength, float supplies, float goods,
-                      bool carriesUnits, bool carried, const CarrierLoad& load) {
+CarrierLoad CarrierLoadOf(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
+  CarrierLoad load;
+  load.capacity = cls.carryCapacity * unit.strength;
+  load.goods = unit.supply;
+  if (unit.carrier == 0) {
+    int guard = 0;
+    for (uint32_t next = unit.cargoNext; next != 0 && guard < kCargoChainLimit; ++guard) {
+      const UnitRecord* aboard = FindUnitById(world, next);
+      if (!aboard) break;
+      next = aboard->cargoNext;
+      const UnitClassRecord* aboardClass = ClassRecordAt(world, aboard->classIndex);
+      if (!aboardClass || !(aboard->strength > 0.0f)) continue;
+      load.carriesUnits = true;
+      load.carried += aboardClass->weight * aboard->strength + UnitLoadTotal(world, *aboard, true, true, true) +
+                      aboard->ammo;
+    }
+  }
+  load.total = load.goods + load.carried;
+  return load;
+}
+
+SupplyRow SupplyRowOf(float supplyCapacity, float dailyUse, float strength, float supplies, bool carried,
+                      const CarrierLoad& load) {
   SupplyRow row;
   row.room = supplyCapacity * strength;
-  // A carrier whose carried units overrun its cargo room gives up supply
-  // room for them, unless goods already take that room.
-  if (!carried && carriesUnits && goods == 0.0f) {
+  // Carried units that overrun the cargo room ride on the supply room,
+  // unless goods already took the cargo room.
+  if (!carried && load.carriesUnits && load.goods == 0.0f) {
     const float free = load.capacity - load.carried;
     if (free < 0.0f) row.room += free;
   }

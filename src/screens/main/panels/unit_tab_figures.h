@@ -6,9 +6,10 @@
 #include <cstdint>
 #include <span>
 
-struct UnitRecord;
-
 struct UnitClassImage;
+struct UnitClassRecord;
+struct UnitRecord;
+struct World;
 
 // The annual cost of a unit: k 0.5 at sea, w weight, n default strength,
 // c running cost and f the owner's military cost factor make
@@ -35,12 +36,21 @@ int32_t InitiativeLevel(float value);
 // is set, then "ON HOLD" with state bit 30, else "Construction".
 const char* StanceText(uint32_t postureWord, uint32_t stateWord);
 
-// The carried loads of a carrier and its capacity.
+// A cargo chain longer than this is damaged (it loops); its walk stops.
+inline constexpr int kCargoChainLimit = 4096;
+
+// What a carrier holds against its cargo room. Its own goods always count;
+// the units aboard count when it is not itself aboard something, each with
+// strength adding its class weight x strength, what it holds and its
+// supplies.
 struct CarrierLoad {
   float capacity = 0.0f;  // class cargo capacity x strength
+  float goods = 0.0f;     // the carrier's own goods
+  float carried = 0.0f;   // the units aboard alone
   float total = 0.0f;     // goods + carried
-  float carried = 0.0f;   // carried units alone
+  bool carriesUnits = false;  // a unit with strength is aboard
 };
+CarrierLoad CarrierLoadOf(const World& world, const UnitRecord& unit, const UnitClassRecord& cls);
 
 // The supply row: the room the slider goes to and the days of supplies and
 // of room. With no daily use or no strength the days are 0.
@@ -49,10 +59,11 @@ struct SupplyRow {
   int32_t days = 0;
   int32_t roomDays = 0;
 };
-// supplyCapacity and dailyUse per strength point; goods is the carrier's own
-// goods load, carriesUnits whether anything with strength is aboard.
-SupplyRow SupplyRowOf(float supplyCapacity, float dailyUse, float strength, float supplies, float goods,
-                      bool carriesUnits, bool carried, const CarrierLoad& load);
+// supplyCapacity and dailyUse per strength point; carried whether the unit
+// is aboard something. A carrier with no goods whose units overrun its
+// cargo room gives the overrun up from its supply room.
+SupplyRow SupplyRowOf(float supplyCapacity, float dailyUse, float strength, float supplies, bool carried,
+                      const CarrierLoad& load);
 
 // An ability icon of the class tab and the rule that shows it.
 struct ClassIconRule {

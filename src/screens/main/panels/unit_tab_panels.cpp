@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/fpenv.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/map/map_view.h"
+#include "screens/main/panels/map_screen.h"
 #include "screens/main/panels/unit_tab_figures.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/unit_command_grid.h"
+#include "screens/military/unit_sheets.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -49,36 +53,16 @@ struct RowText {
   }
 };
 
-// The carried units that count: those with strength, along the cargo chain
-// of a carrier that is not itself aboard something.
-CarrierLoad LoadOf(const UnitRecord& unit, const UnitClassImage& cls, float goods, bool& carriesUnits) {
-  CarrierLoad load;
-  load.capacity = cls.carryCapacity * unit.strength;
-  carriesUnits = false;
-  if (unit.carrier == 0) {
-    int guard = 0;
-    for (uint32_t next = unit.cargoNext; next != 0 && guard < 4096; ++guard) {
-      const UnitRecord* aboard = FindUnitById(g_world, next);
-      if (!aboard) break;
-      next = aboard->cargoNext;
-      const UnitClassRecord* aboardClass = ClassRecordAt(g_world, aboard->classIndex);
-      if (!aboardClass || !(aboard->strength > 0.0f)) continue;
-      carriesUnits = true;
-      load.carried += aboardClass->weight * aboard->strength + UnitLoadTotal(g_world, *aboard, true, true, true) +
-                      aboard->supply;
-    }
-  }
-  load.total = goods + load.carried;
-  return load;
-}
-
-// The goods a unit holds itself, apart from what rides on it.
-float GoodsOf(const UnitRecord& unit) { return UnitLoadTotal(g_world, unit, true, false, false); }
-
 }  // namespace
+
+bool DockedAtThirdLevel(const Screen& screen) {
+  return screen.host != nullptr && screen.host == DockHost(g_screens, kDockLevelThird);
+}
 
 void UnitDetailPanel::BindControls() {
   statusList = MakeListBox("LIST1", 0, &g_screens, currentForm, 0, this);
+  classParent_ = Tag(*this, "CLASSPAR");
+  cargoParent_ = Tag(*this, "SUBPAR01");
 }
 
 void UnitDetailPanel::Refresh() {
@@ -112,15 +96,17 @@ void UnitDetailPanel::Refresh() {
   SetControlText(Tag(*this, "ALERT"), TextListText(kListOrdinitiative, InitiativeLevel(unit->training) + 1));
   SetControlText(Tag(*this, "MORALE"), TextListText(kListOrdinitiative, InitiativeLevel(unit->morale) + 1));
   if (Control* weight = Tag(*this, "CWEIGHT"))
-    SetControlNumberText(0, 0, "", 0, "T", 0, static_cast<double>(cls->weight * unit->strength + unit->supply), weight);
-  // The carried units list lives on the cargo tab; the part stays empty here.
-  SetHidden(Tag(*this, "SUBPAR01"), true);
+    SetControlNumberText(0, 0, "", 0, "T", 0, static_cast<double>(cls->weight * unit->strength + unit->ammo), weight);
+  const bool holdsCargo = (cls->carryCapacity != 0.0f || cls->cargoSlots != 0) && unit->carrier == 0;
+  SetHidden(cargoParent_, !holdsCargo);
+  if (holdsCargo && cargoParent_ && cargoPart) cargoPart->Show(unit->id, cargoParent_);
   if (statusList) {
     ListClear(statusList, 0);
     for (const UnitStatusRow& row : UnitStatusText(g_world, *unit))
       ListAddTextItem(statusList, row.text.c_str(), row.code, 0, 0, 0, 0);
     ListLayoutRows(statusList);
   }
+  if (classParent_ && classRow) classRow->Show(cls->typeByte, classParent_);
 }
 
 void UnitSummaryPanel::BindControls() {
@@ -135,10 +121,14 @@ void UnitSummaryPanel::OnOpen() {
 }
 
 void UnitSummaryPanel::Refresh() {
-  if (id == shownUnit_) return;
-  shownUnit_ = id;
-  if (subParent_) detail_.Show(id, subParent_);
+  if (id != shownUnit_) {
+    shownUnit_ = id;
+    if (subParent_) detail_.Show(id, subParent_);
+  }
+  UpdateUnitCommandGrid(currentForm, id > 0 ? static_cast<uint32_t>(id) : 0u);
 }
+
+void UnitSummaryPanel::OnCommand(Control* control, int32_t) { OnUnitCommandGrid(currentForm, control); }
 
 void FlipStrengthRowsOnCommand(int32_t id) {
   if (id < 900 || id > 999) return;
@@ -161,24 +151,29 @@ void UnitStrengthPanel::Refresh() {
     SliderSetValueFloatNotify(bar, unit->efficiency);
   }
   RowText rows[4];
-  rows[0].Set(Id(*this, 254), "%d %%", static_cast<int32_t>(unit->efficiency * 100.0f));
+  // The condition prints rounded to whole percent, as printf rounds.
+  plat::FormatText(rows[0].text, sizeof rows[0].text, "%3.0f %%", static_cast<double>(unit->efficiency * 100.0f));
+  SetControlText(Id(*this, 254), rows[0].text);
 
-  const float goods = GoodsOf(*unit);
-  bool carriesUnits = false;
-  const CarrierLoad load = LoadOf(*unit, *cls, goods, carriesUnits);
+  const CarrierLoad load = CarrierLoadOf(g_world, *unit, *cls);
   if (SlideBarControl* bar = Slider(Id(*this, 155))) {
     SliderSetMaxFloat(bar, load.capacity);
     SliderSetValueFloatNotify(bar, std::min(load.capacity, load.total));
-    SliderSetValueIntRaw(bar, static_cast<int32_t>(std::min(load.capacity, load.carried)));
+    // The marker is a whole number of tons on the bar's float scale: the
+    // integer setter would read the float maximum as an integer and leave
+    // the marker at the start.
+    const int32_t marker = static_cast<int32_t>(std::min(load.capacity, load.carried));
+    bar->rawMarker = static_cast<uint16_t>(SliderPositionOfFloat(bar, static_cast<float>(marker)));
+    bar->Invalidate();
   }
   rows[1].Set(Id(*this, 255), "%d", static_cast<int32_t>(load.total));
   SetFormatted(Id(*this, 355), "%d", static_cast<int32_t>(load.capacity));
 
-  const SupplyRow supply = SupplyRowOf(cls->carryCapacity, cls->fuelUse, unit->strength, unit->supply, goods,
-                                       carriesUnits, unit->carrier != 0, load);
+  const SupplyRow supply =
+      SupplyRowOf(cls->ammoCapacity, cls->ammoPerShot, unit->strength, unit->ammo, unit->carrier != 0, load);
   if (SlideBarControl* bar = Slider(Id(*this, 156))) {
     SliderSetMaxFloat(bar, supply.room);
-    SliderSetValueFloatNotify(bar, supply.days == 0 && supply.roomDays == 0 ? 0.0f : unit->supply);
+    SliderSetValueFloatNotify(bar, cls->ammoPerShot > 0.0f ? unit->ammo : 0.0f);
   }
   rows[2].Set(Id(*this, 256), "%d", supply.days);
   SetFormatted(Id(*this, 356), "%d", supply.roomDays);
@@ -217,17 +212,20 @@ void UnitStatusPanel::Refresh() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* unit = LiveTabUnit(id);
-    if (unit && ClassRecordAt(g_world, unit->classIndex)) {
+    const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
+    if (cls) {
       const bool looksInto = (unit->unitFlags & (1u << 15)) || unit->classIndex == 0 ||
                              !(unit->orders[kPostureBits] & 2u);
       const uint32_t relation = UnitRelationCode(g_world, *unit, g_world.gameState.localPlayer);
       offer = looksInto && (relation == 1 || relation == 2);
     }
+    SetHidden(part_, !offer);
+    if (offer) {
+      strength_.id = id;
+      strength_.Refresh();
+    }
+    FillUnitPerformance(cls, cls ? unit : nullptr);
   }
-  SetHidden(part_, !offer);
-  if (!offer) return;
-  strength_.id = id;
-  strength_.Refresh();
 }
 
 void UnitExtraFill::Refresh() {
@@ -263,4 +261,7 @@ void UnitExtraPanel::Refresh() {
     fill_.id = classIndex;
     fill_.Refresh();
   }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  if (const UnitClassRecord* cls = ClassRecordAt(g_world, static_cast<int32_t>(classIndex)))
+    FillUnitClassSheet(currentForm, *cls, 0, 0);
 }

@@ -11,8 +11,8 @@ class Control;
 class ListBoxControl;
 
 inline constexpr const char* kUnitSummaryTags[] = {"SUBPARENT2"};
-inline constexpr const char* kUnitDetailTags[] = {"CLASS", "UEXP", "UCREW", "ANNCOST", "EXPSLDR", "LOCATION",
-                                                  "STANCE", "ALERT", "MORALE", "CWEIGHT", "SUBPAR01", "LIST1"};
+inline constexpr const char* kUnitDetailTags[] = {"CLASS",  "UEXP",   "UCREW",   "ANNCOST",  "EXPSLDR", "LOCATION", "STANCE",
+                                                  "ALERT",  "MORALE", "CWEIGHT", "SUBPAR01", "LIST1",   "CLASSPAR"};
 inline constexpr const char* kUnitStatusTags[] = {"PAR4B1"};
 inline constexpr int32_t kUnitStrengthIds[] = {154, 155, 156, 157, 254, 255, 256, 257,
                                                355, 356, 954, 955, 956, 957, 900};
@@ -20,15 +20,27 @@ inline constexpr const char* kUnitExtraTags[] = {"PAR4D1"};
 inline constexpr int32_t kUnitExtraFillIds[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
                                                 15, 16, 17, 18, 19, 20, 30, 31, 32, 33, 34, 35, 36, 37};
 
-// The detail part (MAP1_SS4A1): the unit's class, experience, crew, annual
-// cost, place, stance, initiative levels, weight and status lines.
+// The detail part (MAP1_SS4A1, and POPUP_MILITARY1A9 in the unit pop-up):
+// the unit's class, experience, crew, annual cost, place, stance, initiative
+// levels, weight and status lines, its class row in CLASSPAR and, for a
+// carrier that is not itself aboard something, its cargo in SUBPAR01.
 class UnitDetailPanel : public Screen {
  public:
-  UnitDetailPanel() : Screen("MAP1_SS4A1", FormLookups{.tags = kUnitDetailTags, .ids = {}}) {}
+  explicit UnitDetailPanel(const char* formName = "MAP1_SS4A1")
+      : Screen(formName, FormLookups{.tags = kUnitDetailTags, .ids = {}}) {}
   void BindControls() override;
   void Refresh() override;
 
   ListBoxControl* statusList = nullptr;
+  // The screens shown inside the part, given by the screen set: the class
+  // row (its id the military-class number) and the cargo panel (its id the
+  // unit). Either may be missing.
+  Screen* classRow = nullptr;
+  Screen* cargoPart = nullptr;
+
+ private:
+  Control* classParent_ = nullptr;
+  Control* cargoParent_ = nullptr;
 };
 
 // Tab 4A (MAP1_SS4A): shows the detail part in SUBPARENT2.
@@ -38,8 +50,10 @@ class UnitSummaryPanel : public Screen {
       : Screen("MAP1_SS4A", FormLookups{.tags = kUnitSummaryTags, .ids = {}}), detail_(detail) {}
   void BindControls() override;
   void OnOpen() override;
-  // Shows the detail part again only when the unit changed.
+  // Shows the detail part again only when the unit changed; fills the
+  // command grid every time.
   void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
 
  private:
   UnitDetailPanel& detail_;
@@ -47,11 +61,13 @@ class UnitSummaryPanel : public Screen {
   intptr_t shownUnit_ = -1;
 };
 
-// The strength part (MAP1_SS4B1): condition, load, supplies and rating, as
-// bars or as numbers after the player's choice.
+// The strength part (MAP1_SS4B1, and POPUP_MILITARY3A in the unit pop-up):
+// condition, load, supplies and rating, as bars or as numbers after the
+// player's choice.
 class UnitStrengthPanel : public Screen {
  public:
-  UnitStrengthPanel() : Screen("MAP1_SS4B1", FormLookups{.tags = {}, .ids = kUnitStrengthIds}) {}
+  explicit UnitStrengthPanel(const char* formName = "MAP1_SS4B1")
+      : Screen(formName, FormLookups{.tags = {}, .ids = kUnitStrengthIds}) {}
   void Refresh() override;
   void OnCommand(Control* control, int32_t id) override;
 };
@@ -76,10 +92,16 @@ class UnitStatusPanel : public Screen {
 // bars and numbers.
 void FlipStrengthRowsOnCommand(int32_t id);
 
-// The ability icons of a class (MAP1_SS4D1); its id is the class index.
+// Whether the screen's form hangs in the third dock level, where the tabs
+// open; embedded in another screen it leaves the dock alone.
+bool DockedAtThirdLevel(const Screen& screen);
+
+// The ability icons of a class (MAP1_SS4D1, and POPUP_MILITARY3C and 3C2 in
+// the unit pop-ups); its id is the class index.
 class UnitExtraFill : public Screen {
  public:
-  UnitExtraFill() : Screen("MAP1_SS4D1", FormLookups{.tags = {}, .ids = kUnitExtraFillIds}) {}
+  explicit UnitExtraFill(const char* formName = "MAP1_SS4D1")
+      : Screen(formName, FormLookups{.tags = {}, .ids = kUnitExtraFillIds}) {}
   void Refresh() override;
 };
 

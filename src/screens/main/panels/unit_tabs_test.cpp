@@ -88,9 +88,11 @@ TEST(UnitStrengthFigures, SupplyRow) {
   for (const auto& r : rows) {
     CarrierLoad load;
     load.capacity = 40.0f;
+    load.goods = r.goods;
     load.carried = r.carriedLoad;
     load.total = r.goods + r.carriedLoad;
-    const SupplyRow row = SupplyRowOf(40.0f, r.daily, r.strength, 30.0f, r.goods, r.carries, r.carried, load);
+    load.carriesUnits = r.carries;
+    const SupplyRow row = SupplyRowOf(40.0f, r.daily, r.strength, 30.0f, r.carried, load);
     EXPECT_FLOAT_EQ(row.room, r.room) << r.strength << " " << r.daily << " " << r.carriedLoad;
     EXPECT_EQ(row.days, r.days) << r.strength << " " << r.daily;
     EXPECT_EQ(row.roomDays, r.roomDays) << r.strength << " " << r.daily << " " << r.carriedLoad;
