@@ -1,0 +1,171 @@
+// The whole program on the sample scenario as Westholm, the selected-unit
+// panel's tabs opened by clicks: a battle tank's details, loads and class
+// abilities; then a transport helicopter with the tank aboard lists it on
+// the cargo tab, and the tank, ordered out there, is back on the map
+// within a game day.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "records/command_ids.h"
+#include "records/hex_cell.h"
+#include "records/order_words.h"
+#include "records/unit_flags.h"
+#include "records/player_record.h"
+#include "records/unit_record.h"
+#include "records/unit_table_arrays.h"
+#include "screens/main/panels/map_screen.h"
+#include "screens/screen_set.h"
+#include "sim/command_log.h"
+#include "sim/simulation_lock.h"
+#include "support/sample_game.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
+#include "units/transport/carrier_boarding.h"
+#include "units/unit_texts.h"
+#include "world/game_speed.h"
+#include "world/hex_stack_chains.h"
+#include "world/id_lookups.h"
+#include "world/text/text_lists.h"
+#include "world/unit_create.h"
+#include "world/unit_tables.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kTankClass = 8;
+constexpr int32_t kTransportHelos = 22;
+
+// The row of the unit in a list, counted from 0; -1 for none.
+int RowOf(const ListBoxControl* list, uint32_t unitId) {
+  int n = 0;
+  for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
+    if (static_cast<uint32_t>(ListRowValue(row)) == unitId) return n;
+  return -1;
+}
+
+std::string TextOf(Screen& s, const char* tag) {
+  const Control* c = s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr;
+  return c ? c->text : "<missing>";
+}
+std::string TextOf(Screen& s, int32_t id) {
+  const Control* c = s.currentForm ? FormFindControlById(s.currentForm, id) : nullptr;
+  return c ? c->text : "<missing>";
+}
+
+// The carrier of a unit in play, 0 for none; a unit gone counts as carried.
+uint32_t CarrierOf(uint32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* u = FindUnitById(g_world, id);
+  return u && !(u->unitFlags & kUnitGone) ? u->carrier : ~0u;
+}
+
+TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  World& w = g_world;
+  ScreenSet& s = g_screens;
+  SetGameSpeed(w.gameState, 0);
+  uint32_t tank = 0, helo = 0, at = 0;
+  std::string crew, place;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const UnitRecord* u = w.units; u && !tank; u = u->next == w.units ? nullptr : u->next)
+      if (u->owner == w.gameState.localPlayer && u->classIndex == kTankClass && u->carrier == 0 && u->x != 0)
+        tank = u->id, at = MakeHexPos(u->x, u->y);
+    ASSERT_NE(tank, 0u);
+    const UnitRecord& t = *FindUnitById(w, tank);
+    crew = std::to_string(static_cast<int32_t>(static_cast<float>(w.unitClasses[kTankClass].valuePerPoint) * t.strength));
+    place = UnitPositionText(w, t);
+  }
+  UnitPanel& units = s.map1.units;
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  // The tank's hex chosen as the game's current hex lists its units.
+  const auto showHex = [&] {
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const HexMapShape shape = MapShape(w);
+      w.gameState.currentHex = HexPosition{static_cast<int16_t>(HexX(at)), static_cast<int16_t>(HexY(at)),
+                                           static_cast<uint32_t>(HexY(at) * shape.width + HexX(at)), 0};
+    }
+    units.id = 0;
+    units.Show(0, nullptr);
+    SampleGame::Pump();
+  };
+  showHex();
+  const int tankRow = RowOf(units.list, tank);
+  ASSERT_GE(tankRow, 0);
+  SampleGame::ClickControl(units.list, tankRow);
+  ASSERT_EQ(units.CurrentUnit(), tank);
+
+  SampleGame::ClickControl(FormFindControlByTag(units.currentForm, "4A"));
+  EXPECT_EQ(TextOf(units.detail, "CLASS"), TextListText(kListMilclass, w.unitClasses[kTankClass].typeByte));
+  EXPECT_EQ(TextOf(units.detail, "UCREW"), crew);
+  EXPECT_EQ(TextOf(units.detail, "LOCATION"), place);
+  SampleGame::ClickControl(FormFindControlByTag(units.currentForm, "4B"));
+  EXPECT_EQ(TextOf(units.strength, 355), "0") << "a tank carries nothing";
+  EXPECT_NE(TextOf(units.strength, 256), "0") << "a tank has days of supplies";
+  SampleGame::ClickControl(FormFindControlByTag(units.currentForm, "4D"));
+  EXPECT_EQ(units.extraFill.id, kTankClass);
+  EXPECT_TRUE(FormFindControlByTag(units.currentForm, "4C")->Hidden()) << "no cargo tab for a tank";
+
+  // A transport helicopter made ready on the tank's hex takes the tank
+  // aboard as a load order would.
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    PlayerRecord& owner = w.players[w.gameState.localPlayer];
+    ++owner.commandCounter;
+    const uint32_t id = (static_cast<uint32_t>(owner.number) << 24) | (owner.commandCounter & 0xFFFFFFu);
+    UnitRecord* h = CreateUnit(w, owner, id, kTransportHelos, 1.0f, at, 0, 0);
+    ASSERT_NE(h, nullptr);
+    h->unitFlags &= ~kUnitProvisional;
+    h->buildWork = 0.0f;
+    h->orders[kPostureBits] &= ~(kPostureUnderConstruction | kPostureInReserve);
+    h->ordersShown = h->orders;
+    HexStackInsertOrdered(w, w.cells[w.gameState.currentHex.cellIndex], *h);
+    AppendUnitPtr(w, kUnitTableOnMap, h->owner, h->kind, *h);
+    helo = h->id;
+    BoardingRules rules;
+    rules.hexAndClassTests = false;
+    ASSERT_EQ(BoardUnit(w, *FindUnitById(w, tank), *h, rules, false), BoardingResult::kBoarded);
+  }
+  ASSERT_EQ(CarrierOf(tank), helo);
+  showHex();
+  const int heloRow = RowOf(units.list, helo);
+  ASSERT_GE(heloRow, 0);
+  EXPECT_LT(RowOf(units.list, tank), 0) << "the tank aboard is off the hex";
+  SampleGame::ClickControl(units.list, heloRow);
+  ASSERT_EQ(units.CurrentUnit(), helo);
+  Control* cargoTab = FormFindControlByTag(units.currentForm, "4C");
+  ASSERT_FALSE(cargoTab->Hidden());
+  SampleGame::ClickControl(cargoTab);
+  const int aboardRow = RowOf(units.cargo.cargoList, tank);
+  ASSERT_GE(aboardRow, 0) << "the cargo tab lists the tank";
+  SampleGame::ClickControl(units.cargo.cargoList, aboardRow);
+  Control* unload = FormFindControlByTag(units.cargo.currentForm, "UNLOAD");
+  ASSERT_FALSE(unload->Hidden());
+  g_commandLog.Clear();
+  SampleGame::ClickControl(unload);
+  bool ordered = false;
+  for (const GameCommand& c : g_commandLog.Entries())
+    ordered |= c.id == kCmdAddOrderFlags && c.arg28 == tank && c.arg32 == kOrderUnloadDue;
+  EXPECT_TRUE(ordered) << "the unload order reaches the command log";
+
+  const uint32_t lastDay = w.gameState.currentDay + 1;
+  SetGameSpeed(w.gameState, 4);
+  while (CarrierOf(tank) != 0 && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() <= lastDay) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_EQ(CarrierOf(tank), 0u) << "the tank is put ashore";
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_EQ(MakeHexPos(FindUnitById(w, tank)->x, FindUnitById(w, tank)->y), at) << "on the helicopter's hex";
+}
+
+}  // namespace
