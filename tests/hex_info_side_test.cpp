@@ -65,8 +65,8 @@ TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) 
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
-    // An own hex with nothing on it, and a hex of another region a few
-    // columns along the same row.
+    // An own hex without a facility, and the first hex of another region
+    // east of it in its row (across the sea).
     const HexMapShape shape = MapShape(w);
     const int local = w.gameState.localPlayer;
     for (int32_t y = 2; y + 2 < shape.height && !selected; ++y)
@@ -86,8 +86,7 @@ TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) 
   g_uiOptions.sidescreens = 1;
   g_uiOptions.bdistancehexes = 1;
   ApplySideScreensLayout(*g_ui.mapView);
-  ASSERT_NE(s.map2.currentForm, nullptr);
-  ASSERT_NE(s.map2.currentForm->parent, nullptr) << "MAP2 hangs in the side column";
+  ASSERT_TRUE(s.map2.currentForm && s.map2.currentForm->parent) << "MAP2 hangs in the side column";
 
   int32_t x = 0, y = 0;
   ASSERT_TRUE(PointOn(selected, x, y));
@@ -117,7 +116,6 @@ TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) 
   EXPECT_FALSE(selectedPart->Hidden() || pointedPart->Hidden());
   EXPECT_EQ(TextOf(selectedPart, 1), LookupLocalizedName(w, w.players[selectedOwner]));
   EXPECT_EQ(TextOf(pointedPart, 1), LookupLocalizedName(w, w.players[pointedOwner]));
-  EXPECT_NE(TextOf(selectedPart, 1), TextOf(pointedPart, 1));
   for (Control* part : {selectedPart, pointedPart})
     for (int32_t bar : {4, 5}) EXPECT_NE(TextOf(part, bar).find(" %"), std::string::npos) << bar;
   // The selected hex carries nothing: its column gives the ground's bars.
@@ -125,7 +123,6 @@ TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) 
   EXPECT_EQ(s.map2.plainPanels[0].id, static_cast<intptr_t>(w.gameState.currentHex.cellIndex));
   const Control* pointedShown = s.map2.columns[1]->firstChild;
   EXPECT_TRUE(pointedShown == s.map2.plainPanels[1].currentForm || pointedShown == s.map2.industryPanels[1].currentForm);
-
 }
 
 }  // namespace
