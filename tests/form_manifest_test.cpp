@@ -28,6 +28,8 @@ const std::map<std::string, int32_t> kDockedWidths = {
     {"MAP1_ss5", 220},    {"MAP1_ss5a", 220},   {"MAP1_ss6", 220},    {"MAP1_ss7", 220},   {"MAP1_ss8", 220},
     {"MAP1_ss9", 220},    {"MAP1_FILTER", 220}, {"MAP1_SS4A", 220},   {"MAP1_SS4B", 220},  {"MAP1_SS4C", 220},
     {"MAP1_SS4D", 220},
+    // The hex columns' panels fit the comparison panel's columns too.
+    {"MAP2_ss1", 104},    {"MAP2_ss2", 104},
 };
 
 TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
@@ -67,6 +69,9 @@ TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
   std::set<const Control*> graphs;
   for (const ProductPopupRow& row : g_screens.productPopupRows) graphs.insert(row.graph.form);
   for (const Screen& graph : g_screens.productGraphs.screens) graphs.insert(graph.form);
+  for (const HexIndustryPanel& panel : g_screens.map2.industryPanels) graphs.insert(panel.graph.form);
+  for (const HexIndustryPanel* panel : {&g_screens.map1.hexInfo.distance.selectedUnit, &g_screens.map1.hexInfo.distance.targetUnit})
+    graphs.insert(panel->graph.form);
   graphs.erase(nullptr);
   EXPECT_EQ(graphs.size(), 70u);
   const Screen& cargoPopup = g_screens.popupMilitary1a9a[0];

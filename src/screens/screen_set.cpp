@@ -75,7 +75,7 @@ void ClearWorkingLists(ScreenSet& screens, int count) {
   for (int i = 0; i < count && i < kWorkingLists; ++i) ListHolderClear(screens.workingLists[i]);
 }
 
-void MarkScreenFlag1(Screen& screen) { screen.words[0] |= 1; }
+void MarkScreenFlag1(Screen& screen) { screen.refreshRequest |= kScreenRefreshAsked; }
 
 void ScreenSlotSelectMapMode(ScreenSet& screens) {
   // Under 1024 pixels the mail window, docked beside the map, takes the room

@@ -202,7 +202,7 @@ struct ScreenSet {
   Screen popupDiplomacySs4{"POPUP_DIPLOMACY_SS4"};
   // Production.
   Product1 product1;
-  ScreenArray<59> productGraphs{"PRODUCT_GRAPH"};
+  ScreenArray<55> productGraphs{"PRODUCT_GRAPH"};  // four more hang in the hex columns' industry panels
   Screen product1Ss1a{"PRODUCT1_SS1a"};
   Screen product1Ss2a{"PRODUCT1_SS2a"};
   Screen product1Ss2c{"PRODUCT1_SS2c"};
@@ -424,12 +424,7 @@ struct ScreenSet {
   Screen popupHelp1Ss2{"POPUP_HELP1_SS2"};
   Screen popupHelp1Ss3{"POPUP_HELP1_SS3"};
   // The hex pop-ups.
-  HexInfoPopup map2;
-  HexDetailPanel map2HexDetails[2];
-  HexUnitDetailPanel map2UnitDetails[2];
-  ScreenArray<2> map2Ss2a{"MAP2_ss2a"};
-  ScreenArray<2> map2Ss2b{"MAP2_ss2b"};
-  ScreenArray<2> map2Ss2c{"MAP2_ss2c"};
+  HexInfoPopup map2;  // with its columns' panels
   CombatOddsPopup map3;
   Screen graph1{"GRAPH1"};
   Screen disabled{"DISABLED"};
@@ -548,8 +543,9 @@ void DetachScreenForms(Screen* first);
 // Empties the working lists that a stopped game leaves behind.
 void ClearWorkingLists(ScreenSet& screens, int count);
 
-// A bind body several screens share: marks the screen with bit 0 of its
-// first own word.
+// A bind body several screens share: the screen asks to be refreshed by
+// every refresh walk (the window timer's), so that it follows what changes
+// under it without being told.
 void MarkScreenFlag1(Screen& screen);
 // The OnOpen the docked sub-panels share: on a screen under 1024 pixels
 // without the side screens the mail window closes first; the docked panels

@@ -17,12 +17,17 @@ int32_t FacilityStatus(const World& world, uint32_t cellIndex) {
   const HexCell& cell = world.cells[cellIndex];
   const UnitRecord* lead = GetActiveObject(&cell, false);
   if (!lead) return kFacilityInactive;
-  const uint32_t posture = lead->ordersShown[kPostureBits];
   const uint32_t state = lead->ordersShown[kStateFlags];
-  if (!(posture & kStatusActive)) return kFacilityActive;
+  if (FacilityOnLine(*lead)) return kFacilityActive;
   if (state & kStateModeC) return kFacilityDemolishing;
-  const bool building = (posture & kStatusBuilding) && (state & kStateHeldSlot);
+  const bool building = FacilityUnderConstruction(*lead);
   if (building && (state & kStatePausedBuild)) return kFacilityPaused;
   if (building) return HexLevelByte(world, cell) == 0 ? kFacilityBuildingNoSupply : kFacilityBuilding;
   return kFacilityInactive;
+}
+
+bool FacilityOnLine(const UnitRecord& lead) { return !(lead.ordersShown[kPostureBits] & kStatusActive); }
+
+bool FacilityUnderConstruction(const UnitRecord& lead) {
+  return (lead.ordersShown[kPostureBits] & kStatusBuilding) && (lead.ordersShown[kStateFlags] & kStateHeldSlot);
 }

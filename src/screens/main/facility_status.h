@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+struct UnitRecord;
 struct World;
 
 enum FacilityStatusIndex : int32_t {
@@ -20,3 +21,8 @@ enum FacilityStatusIndex : int32_t {
 // construction (6 on a hex without supply, else 2); anything else, a hex
 // without a cell among it, is inactive.
 int32_t FacilityStatus(const World& world, uint32_t cellIndex);
+
+// The facility's shown state: running (on line), and under construction
+// with its build slot held.
+bool FacilityOnLine(const UnitRecord& lead);
+bool FacilityUnderConstruction(const UnitRecord& lead);

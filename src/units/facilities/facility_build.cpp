@@ -153,15 +153,22 @@ void NeighbourhoodSpill(const TerrainRecord& own, const TerrainRecord* const (&a
   }
 }
 
+void HexAreaSpill(const World& world, const HexCell& cell, float (&spill)[11]) {
+  for (float& v : spill) v = 0.0f;
+  const TerrainRecord* own = TerrainOf(world, cell);
+  if (!own) return;
+  const TerrainRecord* around[6] = {};
+  for (int d = 0; d < 6; ++d)
+    if (const HexCell* n = NeighbourCell(world, cell, d)) around[d] = TerrainOf(world, *n);
+  NeighbourhoodSpill(*own, around, spill);
+}
+
 SiteSupply HexSiteResources(const World& world, const HexCell& cell) {
   SiteSupply out;
   const TerrainRecord* own = TerrainOf(world, cell);
   if (!own) return out;
-  const TerrainRecord* around[6] = {};
-  for (int d = 0; d < 6; ++d)
-    if (const HexCell* n = NeighbourCell(world, cell, d)) around[d] = TerrainOf(world, *n);
   float spill[kResources];
-  NeighbourhoodSpill(*own, around, spill);
+  HexAreaSpill(world, cell, spill);
   bool noOwnUse = false;
   if (const HexUnitStack* s = LoadHexStack(cell); s && s->extra)
     noOwnUse = (HexSlotSimFlags(*s->extra, 0) & kSlotNoYield) != 0;

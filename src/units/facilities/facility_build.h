@@ -37,6 +37,10 @@ SiteSupply HexSiteResources(const World& world, const HexCell& cell);
 // caller gathers the neighbours by its own neighbour rule.
 void NeighbourhoodSpill(const TerrainRecord& own, const TerrainRecord* const (&around)[6], float (&spill)[11]);
 
+// NeighbourhoodSpill of the hex and its neighbours on the map: the area
+// potential of each product. All 0 without a terrain.
+void HexAreaSpill(const World& world, const HexCell& cell, float (&spill)[11]);
+
 // How far a hex's supply carries building and output: its supply level
 // (0-250) and its supplier's rate, (level / 125 + sup + 1) / 3.
 float SupplyLevelFactor(uint8_t level, float sup);

@@ -3,6 +3,9 @@
 #include "platform/fpenv.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/bars/side_bars.h"
+#include "platform/threads.h"
+#include "sim/simulation_lock.h"
+#include "screens/main/popups/hex_info_popup.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -17,18 +20,12 @@ namespace {
 
 constexpr int32_t kFirstTabId = 100;
 constexpr int32_t kTabCount = 8;
-constexpr int32_t kHeaderCode = 0x43;
 
-
-// A hex's cell index when the hex is set, else -1.
-int32_t SetCell(const HexPosition& hex) {
-  return hex.x != 0 || hex.y != 0 ? static_cast<int32_t>(hex.cellIndex) : -1;
-}
 
 // The detail of one side: a unit's when one is shown in the hex and the
 // hex's label keeps it in view, else the hex's. True when the hex detail was
 // shown.
-bool ShowSide(int32_t cell, bool otherHexOfUnit, HexDetailPanel& hexDetail, HexUnitDetailPanel& unitDetail,
+bool ShowSide(int32_t cell, bool otherHexOfUnit, HexInfoMainPanel& hexDetail, HexIndustryPanel& unitDetail,
               Control* host) {
   const World& world = g_world;
   const HexCell* c = static_cast<size_t>(cell) < world.cells.size() ? &world.cells[static_cast<size_t>(cell)] : nullptr;
@@ -41,11 +38,42 @@ bool ShowSide(int32_t cell, bool otherHexOfUnit, HexDetailPanel& hexDetail, HexU
   return true;
 }
 
-uint32_t PackedHex(const HexPosition& hex) {
+}  // namespace
+
+uint32_t PackedHexOf(const HexPosition& hex) {
   return static_cast<uint16_t>(hex.x) | static_cast<uint32_t>(static_cast<uint16_t>(hex.y)) << 16;
 }
 
-}  // namespace
+int32_t RoleCell(const HexPosition& hex) {
+  return hex.x != 0 || hex.y != 0 ? static_cast<int32_t>(hex.cellIndex) : -1;
+}
+
+std::string HexDistanceText(const World& world, uint32_t fromPacked, uint32_t toPacked) {
+  // Between neighbouring columns rows meet half a hex apart, so the
+  // distance is counted in halves (it always comes out whole).
+  const int32_t d = HexDistance(MapShape(world), fromPacked, toPacked);
+  char text[48];
+  if (g_uiOptions.bdistancehexes) {
+    plat::FormatText(text, sizeof text, "%4.1f Hexes", static_cast<double>(d));
+  } else {
+    const float km = static_cast<float>(d) * static_cast<float>(world.mapHeader.hexScale);
+    plat::FormatText(text, sizeof text, "%4.1f km", static_cast<double>(km));
+  }
+  return text;
+}
+
+void ShowHexDistance(const World& world, Control* form, HexDistanceShown& shown, const HexPosition& from,
+                     const HexPosition& to) {
+  const int32_t a = RoleCell(from), b = RoleCell(to);
+  if (a == shown.from && b == shown.to) return;
+  shown = {a, b};
+  Control* label = FormFindControlByTag(form, "DISTTEXT");
+  Control* distance = FormFindControlByTag(form, "DISTANCE");
+  const bool both = a >= 0 && b >= 0;
+  SetHidden(label, !both);
+  SetHidden(distance, !both);
+  if (both && distance) ControlSetText(distance, HexDistanceText(world, PackedHexOf(from), PackedHexOf(to)).c_str());
+}
 
 void HexDistancePanel::BindControls() {
   DockInSecondBotbar2(*this);
@@ -64,32 +92,15 @@ void HexDistancePanel::BindControls() {
 void HexDistancePanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
 void HexDistancePanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
   const World& world = g_world;
   const GameState& state = world.gameState;
-  const int32_t a = SetCell(state.currentHex);
-  const int32_t b = SetCell(state.viewHex);
+  const int32_t a = RoleCell(state.currentHex);
+  const int32_t b = RoleCell(state.viewHex);
   bool hexShown = false;
   if (a > 0) hexShown |= ShowSide(a, true, selectedHex, selectedUnit, selectedHost);
   if (b > 0) hexShown |= ShowSide(b, b != a, targetHex, targetUnit, targetHost);
   SetHidden(FormFindControlByTag(currentForm, "NAMEHIDE"), !hexShown);
-  FillHexDistanceParams(g_screens.map2, currentForm, b >= 0 ? 1 : 0, PackedHex(state.viewHex), b, kHeaderCode);
-  if (a == cachedA && b == cachedB) return;
-  cachedA = a, cachedB = b;
-  Control* label = FormFindControlByTag(currentForm, "DISTTEXT");
-  Control* distance = FormFindControlByTag(currentForm, "DISTANCE");
-  const bool both = a >= 0 && b >= 0;
-  SetHidden(label, !both);
-  SetHidden(distance, !both);
-  if (!both || !distance) return;
-  // Between neighbouring columns rows meet half a hex apart, so the
-  // distance is counted in halves (it always comes out whole).
-  const int32_t d = HexDistance(MapShape(world), PackedHex(state.currentHex), PackedHex(state.viewHex));
-  char text[48];
-  if (g_uiOptions.bdistancehexes) {
-    plat::FormatText(text, sizeof text, "%4.1f Hexes", static_cast<double>(d));
-  } else {
-    const float km = static_cast<float>(d) * static_cast<float>(world.mapHeader.hexScale);
-    plat::FormatText(text, sizeof text, "%4.1f km", static_cast<double>(km));
-  }
-  ControlSetText(distance, text);
+  FillHexDistanceParams(kCursorColumn, currentForm, b >= 0, b);
+  ShowHexDistance(world, currentForm, distanceShown, state.currentHex, state.viewHex);
 }

@@ -3,11 +3,35 @@
 // the selected hex and the target hex side by side, each as a hex detail or
 // a unit detail, and the distance between them in hexes or kilometres.
 #include <cstdint>
+#include <string>
 
-#include "screens/main/popups/hex_info_popup.h"
+#include "screens/main/popups/hex_column_panels.h"
 #include "ui/screen.h"
 
 class Control;
+struct HexPosition;
+struct World;
+
+// A hex of the game state as a packed position (x | y << 16).
+uint32_t PackedHexOf(const HexPosition& hex);
+// The cell index of a hex role of the game state; -1 when the role is not
+// set (x and y both 0).
+int32_t RoleCell(const HexPosition& hex);
+
+// The distance between two hexes as the side panels print it: in hexes
+// with "bdistancehexes" on, else in kilometres by the map's hex size.
+std::string HexDistanceText(const World& world, uint32_t fromPacked, uint32_t toPacked);
+
+// The last pair of cells whose distance a panel printed (-1: not set).
+struct HexDistanceShown {
+  int32_t from = -2;
+  int32_t to = -2;
+};
+// The distance line of a form (DISTTEXT and DISTANCE), written only when
+// the pair of hexes changed since it was last written: shown for two set
+// hexes, hidden otherwise.
+void ShowHexDistance(const World& world, Control* form, HexDistanceShown& shown, const HexPosition& from,
+                     const HexPosition& to);
 
 inline constexpr const char* kHexDistanceTags[] = {"SPAR3", "CPAR3", "NAMEHIDE", "DISTTEXT", "DISTANCE"};
 inline constexpr int32_t kHexDistanceIds[] = {100, 101, 102, 103, 104, 105, 106, 107};
@@ -21,21 +45,11 @@ class HexDistancePanel : public Screen {
   void OnOpen() override;
   void Refresh() override;
 
-  HexDetailPanel selectedHex;
-  HexDetailPanel targetHex;
-  HexUnitDetailPanel selectedUnit;
-  HexUnitDetailPanel targetUnit;
-  // The unit detail's further pages for each side; their code comes with
-  // the hex pop-up's, until then they only hold their forms.
-  Screen selectedUnitPageA{"MAP2_ss2a"};
-  Screen targetUnitPageA{"MAP2_ss2a"};
-  Screen selectedUnitPageB{"MAP2_ss2b"};
-  Screen targetUnitPageB{"MAP2_ss2b"};
-  Screen selectedUnitPageC{"MAP2_ss2c"};
-  Screen targetUnitPageC{"MAP2_ss2c"};
+  HexInfoMainPanel selectedHex;
+  HexInfoMainPanel targetHex;
+  HexIndustryPanel selectedUnit;
+  HexIndustryPanel targetUnit;
   Control* selectedHost = nullptr;  // SPAR3
   Control* targetHost = nullptr;    // CPAR3
-  // The pair of cells whose distance is printed (-1: not set).
-  int32_t cachedA = -2;
-  int32_t cachedB = -2;
+  HexDistanceShown distanceShown;
 };

@@ -105,7 +105,7 @@ TEST_F(HexPanelsTest, DistanceInHexesOrKilometres) {
     g_uiOptions.bdistancehexes = r.inHexes ? 1 : 0;
     Place(g_world.gameState.currentHex, r.xa, r.ya);
     Place(g_world.gameState.viewHex, r.xb, r.yb);
-    panel.cachedA = panel.cachedB = -2;
+    panel.distanceShown = {};
     panel.Refresh();
     EXPECT_EQ(text->Hidden(), r.want == nullptr) << r.xb;
     EXPECT_EQ(label->Hidden(), r.want == nullptr) << r.xb;

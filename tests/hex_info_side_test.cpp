@@ -1,0 +1,128 @@
+// The whole program on the sample scenario as Westholm with the side
+// screens on: a click selects an own hex and the pointer rests on a hex of
+// another region; the hex information pop-up in the side column describes
+// both, each in its column, and the distance between them.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "records/hex_cell.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/panels/hex_info_panel.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/popups/hex_info_popup.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
+#include "world/game_speed.h"
+#include "world/player_names.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+// A point of the hex over the map control, with the map centred on it.
+bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
+  MapView& view = *g_ui.mapView;
+  CentreMapOnHex(view, hex);
+  SampleGame::Pump();
+  const Hex centre = HexCentre(HexX(hex), HexY(hex));
+  const int32_t cx = view.viewLeft + static_cast<int32_t>(static_cast<float>(centre.x - view.panX) / view.zoom);
+  const int32_t cy = view.viewTop + static_cast<int32_t>(static_cast<float>(centre.y - view.panY) / view.zoom);
+  for (y = cy - 12; y <= cy + 12; ++y)
+    for (x = cx - 8; x <= cx + 8; ++x) {
+      const Hex p = ScreenToMapPixel(view, x, y);
+      const Hex h = MapPixelToHex(view, p.x, p.y);
+      if (PackHex(h.x, h.y) == hex && ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0) == g_ui.mapArea) return true;
+    }
+  return false;
+}
+
+std::string TextOf(Control* part, int32_t id) {
+  const Control* c = FormFindControlById(part, id);
+  return c ? c->text : "(none)";
+}
+
+TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) {
+  plat::SetGameFloatMode();
+  GlobalGuard options(g_uiOptions);
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  uint32_t selected = 0, pointed = 0;
+  int selectedOwner = 0, pointedOwner = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    // An own hex without a facility, and the first hex of another region
+    // east of it in its row (across the sea).
+    const HexMapShape shape = MapShape(w);
+    const int local = w.gameState.localPlayer;
+    for (int32_t y = 2; y + 2 < shape.height && !selected; ++y)
+      for (int32_t x = 2; x + 2 < shape.width && !selected; ++x) {
+        const HexCell& a = w.cells[static_cast<size_t>(y * shape.width + x)];
+        if (CellOwner(a.word) != local || ShownUnit(w, a)) continue;
+        for (int32_t d = 2; x + d + 2 < shape.width && !selected; ++d) {
+          const HexCell& b = w.cells[static_cast<size_t>(y * shape.width + x + d)];
+          const int owner = CellOwner(b.word);
+          if (owner != local && owner != 0)
+            selected = MakeHexPos(x, y), pointed = MakeHexPos(x + d, y), selectedOwner = local, pointedOwner = owner;
+        }
+      }
+  }
+  ASSERT_NE(selected, 0u) << "Westholm has a hex without a facility with another region east of it";
+
+  g_uiOptions.sidescreens = 1;
+  g_uiOptions.bdistancehexes = 1;
+  ApplySideScreensLayout(*g_ui.mapView);
+  ASSERT_TRUE(s.map2.currentForm && s.map2.currentForm->parent) << "MAP2 hangs in the side column";
+
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(PointOn(selected, x, y));
+  SampleGame::Click(x, y);
+  ASSERT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), selected);
+  ASSERT_TRUE(PointOn(pointed, x, y));
+  SampleGame::Post(plat::kWmMouseMove, 0, x, y);
+  SampleGame::Pump();
+  ASSERT_EQ(PackHex(w.gameState.viewHex.x, w.gameState.viewHex.y), pointed);
+
+  // The window timer's refresh walk brings the pop-up up to date.
+  Control* form = s.map2.currentForm;
+  Control* distanceText = FormFindControlByTag(form, "DISTANCE");
+  ASSERT_NE(distanceText, nullptr);
+  char distance[32];
+  std::snprintf(distance, sizeof distance, "%4.1f Hexes",
+                static_cast<double>(HexDistance(MapShape(w), selected, pointed)));
+  for (int i = 0; i < 1000 && distanceText->text != distance; ++i) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  EXPECT_FALSE(distanceText->Hidden());
+  EXPECT_EQ(distanceText->text, distance);
+  Control* selectedPart = FormFindControlByTag(form, "SPAR1");
+  Control* pointedPart = FormFindControlByTag(form, "CPAR1");
+  ASSERT_TRUE(selectedPart && pointedPart);
+  EXPECT_FALSE(selectedPart->Hidden() || pointedPart->Hidden());
+  EXPECT_EQ(TextOf(selectedPart, 1), LookupLocalizedName(w, w.players[selectedOwner]));
+  EXPECT_EQ(TextOf(pointedPart, 1), LookupLocalizedName(w, w.players[pointedOwner]));
+  for (Control* part : {selectedPart, pointedPart})
+    for (int32_t bar : {4, 5}) EXPECT_NE(TextOf(part, bar).find(" %"), std::string::npos) << bar;
+  // The selected hex carries nothing: its column gives the ground's bars.
+  EXPECT_EQ(s.map2.columns[0]->firstChild, s.map2.plainPanels[0].currentForm);
+  EXPECT_EQ(s.map2.plainPanels[0].id, static_cast<intptr_t>(w.gameState.currentHex.cellIndex));
+  const Control* pointedShown = s.map2.columns[1]->firstChild;
+  EXPECT_TRUE(pointedShown == s.map2.plainPanels[1].currentForm || pointedShown == s.map2.industryPanels[1].currentForm);
+}
+
+}  // namespace
