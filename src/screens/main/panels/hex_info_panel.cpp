@@ -12,6 +12,7 @@
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/side_bars.h"
+#include "screens/main/panels/terrain_defence.h"
 #include "screens/screen_set.h"
 #include "sim/hex_state.h"
 #include "ui/control.h"
@@ -90,12 +91,27 @@ uint8_t HexFortification(const World& world, const HexCell& cell) {
 
 }  // namespace
 
-const UnitRecord* ShownUnit(const World& world, const HexCell& cell) {
+const UnitRecord* PresentUnit(const HexCell& cell) {
   const HexUnitStack* stack = LoadHexStack(cell);
   const UnitRecord* lead = stack ? stack->lead : nullptr;
-  if (!lead || lead->classIndex == 0 || (lead->unitFlags & kUnitGone)) return nullptr;
+  return lead && IsUnitLive(*lead) ? lead : nullptr;
+}
+
+const UnitRecord* ShownUnit(const World& world, const HexCell& cell) {
+  const UnitRecord* lead = PresentUnit(cell);
+  if (!lead) return nullptr;
   const bool ownHex = CellOwner(cell.word) == world.gameState.localPlayer;
   return ownHex || !HiddenFromOthers(*lead) ? lead : nullptr;
+}
+
+const UnitRecord* OpenUnit(const HexCell& cell) {
+  const UnitRecord* lead = PresentUnit(cell);
+  return lead && !HiddenFromOthers(*lead) ? lead : nullptr;
+}
+
+const UnitRecord* VisibleUnit(const HexCell& cell) {
+  const UnitRecord* lead = OpenUnit(cell);
+  return lead && !InReserve(*lead) ? lead : nullptr;
 }
 
 bool HexKeepsUnitOutOfDetail(const HexCell& cell) {
@@ -170,11 +186,9 @@ void HexInfoPanel::Refresh() {
         v = std::max<int32_t>(v, k.defenceValues[3]);
         if (row == 1 && (k.flags & kClassFortification)) v *= 3;
       }
-      float factor = static_cast<float>(v) / 10.0f;
-      if (factor < 0.3f) factor = 1.0f;  // too little to count: plain ground
       if (SlideBarControl* bar = SlideBarOf(withId(kFirstDefenceRowId + row))) {
         SliderSetMaxFloat(bar, kDefenceMax);
-        SliderSetValueFloatNotify(bar, factor);
+        SliderSetValueFloatNotify(bar, DefenceFactor(v));
       }
     }
     if (SlideBarControl* bar = SlideBarOf(withId(kCombinedRowId))) {

@@ -13,9 +13,16 @@ struct HexCell;
 struct UnitRecord;
 struct World;
 
-// The hex's lead unit when the panels show it: it has a class, is not gone,
-// and stands on a hex of the local player or is not hidden from the others.
+// The hex's lead unit as the panels and map pop-ups judge it, one rule each.
+// Present: it has a class and is not gone.
+const UnitRecord* PresentUnit(const HexCell& cell);
+// Known to the local player: present, and on one of the local player's hexes
+// or not hidden from the others.
 const UnitRecord* ShownUnit(const World& world, const HexCell& cell);
+// Open: present and hidden from no one, whoever holds the hex.
+const UnitRecord* OpenUnit(const HexCell& cell);
+// Visible: open and not in reserve; only such a facility lends its cover.
+const UnitRecord* VisibleUnit(const HexCell& cell);
 // The hex's label keeps a unit standing there out of the detail (the hex's
 // own detail is shown instead).
 bool HexKeepsUnitOutOfDetail(const HexCell& cell);
