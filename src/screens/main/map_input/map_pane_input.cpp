@@ -130,6 +130,12 @@ bool MapScreenKeptOpen(ScreenSet& s) {
 
 void ShowMapScreen(ScreenSet& s) { s.map1.Show(kKeepScreenId, nullptr); }
 
+// The side column shows the combat odds: the selection's orders are shown
+// and the filter panel does not take the column.
+bool CombatOddsShown(const ScreenSet& s) {
+  return g_uiOptions.sidescreens && s.selectionOrdersShown && !s.minimapBar.filterShown;
+}
+
 // Where a left click in the game lands when nothing waits for a hex.
 void LeftClickPanels(MapView& view, ScreenSet& s) {
   if (g_uiOptions.bclicklmaptab) {
@@ -165,6 +171,13 @@ void GameLeftDown(MapView& view, ScreenSet& s, const Keys& keys) {
       CloseMapPopups(s);
     } else if (g_uiOptions.bunitorderdef && g_mapPaneLinks.executeOrderChoice) {
       g_mapPaneLinks.executeOrderChoice(s, kDefaultOrderChoice);
+    } else if (CombatOddsShown(s) && s.SelectionList().first) {
+      // The first click holds the odds on the clicked hex, the next lets
+      // the selection go.
+      if (s.mapTargetLocked)
+        CloseMapPopups(s);
+      else
+        s.mapTargetLocked = 1;
     }
     HoldEnds(view);
   } else {
