@@ -326,8 +326,8 @@ struct ScreenSet {
   MapScreen map1;  // with its side panels
   UpgradePopup upgradePopup;  // with its two panels
   NameHexPopup nameHex;
-  Screen popupSettlement{"POPUP_SETTLEMENT"};
-  SettlementListPopup settlementList;
+  SettlementPopup settlementList;
+  SettlementInfoPanel settlementCard;
   // Orders.
   OrdersScreen orders1;
   Screen orders1a{"ORDERS1a"};

@@ -98,47 +98,37 @@ class CombatOddsTest : public ::testing::Test {
   GlobalGuard<int32_t> locked_{g_screens.mapTargetLocked, 0};
 };
 
-TEST(CombatRatingTest, BytesAbove150CountQuadraticallyBeyondIt) {
-  const std::pair<uint8_t, float> rows[] = {{0, 0.0f}, {150, 150.0f}, {151, 151.0f}, {160, 250.0f}};
-  for (const auto& [value, rating] : rows) EXPECT_EQ(CombatRating(value), rating) << int{value};
-}
-
 TEST_F(CombatOddsTest, OneUnitsAttackAndDefence) {
   // Attack 100 squared: 10,000. Defence 50 squared times the ground's
   // cover 2.0, plus the strength: 5,001.
   struct Row {
     const char* what;
     int16_t cls;
+    uint8_t attackByte;
     int terrain;
-    uint32_t flags;      // besides the unit's own
-    uint32_t posture;    // the orders' posture bits
-    uint8_t entrenched;  // defence bonus, percent
-    float alert;
-    uint32_t classFlags;
-    float attack, defence;
+    uint32_t flags, posture;  // besides the unit's own
+    float alert, attack, defence;
   };
   const Row rows[] = {
-      {"in the open", kTroops, kOpen, 0, 0, 0, 0.2f, 0, 10000.0f, 5001.0f},
-      {"dug in by half", kTroops, kOpen, 0, 0, 50, 0.2f, 0, 10000.0f, 7501.0f},
-      {"in reserve", kTroops, kOpen, 0, kPostureInReserve, 0, 0.2f, 0, 10000.0f, 2501.0f},
-      {"suited to the forest", kTroops, kForest, 1u << 2, 0, 0, 0.2f, 0, 15000.0f, 7501.0f},
-      {"unsuited to it", kTroops, kForest, 1u << 3, 0, 0, 0.2f, 0, 10000.0f, 5001.0f},
-      {"moving, halving class", kTroops, kOpen, kUnitMoved, 0, 0, 0.2f, kClassHalvedAirborne, 5000.0f, 5001.0f},
-      {"moving, other class", kTroops, kOpen, kUnitMoved, 0, 0, 0.2f, 0, 10000.0f, 5001.0f},
+      {"in the open", kTroops, 100, kOpen, 0, 0, 0.2f, 10000.0f, 5001.0f},
+      {"byte 151 counts 151", kTroops, 151, kOpen, 0, 0, 0.2f, 151.0f * 151.0f, 5001.0f},
+      {"byte 160 counts 250", kTroops, 160, kOpen, 0, 0, 0.2f, 62500.0f, 5001.0f},
+      {"in reserve", kTroops, 100, kOpen, 0, kPostureInReserve, 0.2f, 10000.0f, 2501.0f},
+      {"suited to the forest", kTroops, 100, kForest, 1u << 2, 0, 0.2f, 15000.0f, 7501.0f},
+      {"unsuited to it", kTroops, 100, kForest, 1u << 3, 0, 0.2f, 10000.0f, 5001.0f},
       // Aircraft on the ground take the fourth byte; no aircraft takes cover.
-      {"jets on the ground", kJets, kOpen, 0, 0, 50, 0.2f, 0, 10000.0f, 901.0f},
-      {"jets in the air", kJets, kOpen, kUnitMoved, 0, 0, 0.2f, 0, 10000.0f, 2501.0f},
-      {"carrier jets aloft", kCarrierJets, kOpen, 0, 0, 0, 0.2f, 0, 10000.0f, 2501.0f},
-      {"carrier jets in base", kCarrierJets, kOpen, kUnitInBase, 0, 0, 0.2f, 0, 10000.0f, 901.0f},
+      {"jets on the ground", kJets, 100, kOpen, 0, 0, 0.2f, 10000.0f, 901.0f},
+      {"jets in the air", kJets, 100, kOpen, kUnitMoved, 0, 0.2f, 10000.0f, 2501.0f},
+      {"carrier jets aloft", kCarrierJets, 100, kOpen, 0, 0, 0.2f, 10000.0f, 2501.0f},
       // A damaged alert below -0.8 counts as no training, not as the root of
       // a negative number.
-      {"alert below -0.8", kTroops, kOpen, 0, 0, 0, -2.0f, 0, 0.0f, 1.0f},
+      {"alert below -0.8", kTroops, 100, kOpen, 0, 0, -2.0f, 0.0f, 1.0f},
   };
   for (const Row& r : rows) {
     for (HexCell& c : g_world.cells) c.word = WithCellTerrain(c.word, r.terrain);
-    g_world.unitClasses[static_cast<size_t>(r.cls)].flags = r.classFlags;
+    g_world.unitClasses[static_cast<size_t>(r.cls)].attackValues[0] = r.attackByte;
     UnitRecord& u = Unit(1, r.cls, 3, 3);
-    u.unitFlags |= r.flags, u.orders[kPostureBits] = r.posture, u.entrenchment = r.entrenched, u.training = r.alert;
+    u.unitFlags |= r.flags, u.orders[kPostureBits] = r.posture, u.training = r.alert;
     const CombatFigures f = UnitCombatFigures(g_world, u);
     EXPECT_NEAR(f.attack, r.attack, 0.01f) << r.what;
     EXPECT_NEAR(f.defence, r.defence, 0.01f) << r.what;
@@ -244,7 +234,6 @@ TEST_F(CombatOddsTest, WhatTheSidesShowWithoutUnits) {
   };
   const Row rows[] = {
       {false, false, At(5, 2), " 3.0 Hexes", "0"},
-      {false, true, At(5, 2), " 3.0 Hexes", "0"},
       {true, true, At(9, 9), " 1.0 Hexes", "5"},
       {false, true, HexPosition{}, nullptr, "0"},
   };
