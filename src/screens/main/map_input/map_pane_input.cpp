@@ -382,6 +382,8 @@ void MouseMove(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
   if (changed) ForwardPackedHex(hex);
   // The build panel's figures are for the hex under the pointer.
   if (changed && g_mapPlacement.active) g_screens.map1.facilityUpgrade.Refresh();
+  // Unless locked, the odds are against the hex under the pointer.
+  if (changed && CombatOddsShown(g_screens) && !g_screens.mapTargetLocked) g_screens.map3.Refresh();
   const HexCell* cell = CellAt(hex);
   g_mapHoverTerrain = cell ? CellTerrain(cell->word) : 0;
   const bool leftHeld = (keyState & plat::kMkLButton) && view.buttonHeld;
