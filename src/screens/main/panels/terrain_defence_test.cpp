@@ -35,7 +35,7 @@ TEST(TerrainDefence, GroundRaisedByAVisibleFacility) {
   struct Row { uint8_t ground, cover; int32_t classIndex; uint32_t flags, posture; float want; };
   const Row rows[] = {
       {2, 0, 0, 0, 0, 1.0f},          // 0.2 is too little
-      {3, 0, 0, 0, 0, 0.3f},
+      {4, 0, 0, 0, 0, 0.4f},
       {20, 0, 0, 0, 0, 2.0f},
       {20, 35, 2, 0, 0, 3.5f},        // the facility gives more
       {35, 20, 2, 0, 0, 3.5f},        // the ground gives more
