@@ -6,14 +6,9 @@
 
 #include <memory>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "records/hex_cell.h"
-#include "records/hex_unit_stack.h"
-#include "records/order_words.h"
-#include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
 #include "screens/main/map/map_view.h"
@@ -38,8 +33,7 @@
 namespace {
 
 constexpr int kSide = 10;
-constexpr int kOpen = 1;     // terrain: cover byte 20, no postures
-constexpr int kForest = 2;   // terrain: cover byte 20, posture bit 2
+constexpr int kOpen = 1, kForest = 2;  // both cover byte 20; the forest has posture bit 2
 constexpr int16_t kTroops = 1, kJets = 2, kCarrierJets = 3;
 
 class CombatOddsTest : public ::testing::Test {
@@ -57,8 +51,7 @@ class CombatOddsTest : public ::testing::Test {
     g_world.unitClasses[kJets].kind = g_world.unitClasses[kCarrierJets].kind = kUnitKindAir;
     g_world.unitClasses[kCarrierJets].movementType = 7;
     g_world.gameState.localPlayer = 1;
-    g_world.gameState.weaponRangeBoost = 2.0f;
-    g_world.gameState.rangeBoostAddend = 1.0f;
+    g_world.gameState.weaponRangeBoost = 2.0f, g_world.gameState.rangeBoostAddend = 1.0f;
   }
   void TearDown() override {
     ListHolderClear(g_screens.SelectionList());
@@ -69,11 +62,10 @@ class CombatOddsTest : public ::testing::Test {
     FreeMapData(g_world);
   }
 
-  // A unit on the hex whose efficiency, morale, attack penalty, alert,
-  // experience and strength make every factor but the bytes and the ground 1.
+  // A unit whose efficiency, morale, attack penalty, alert, experience and
+  // strength make every factor but the class's bytes and the ground 1.
   UnitRecord& Unit(int owner, int16_t cls, int16_t x, int16_t y) {
-    units_.push_back(std::make_unique<UnitRecord>());
-    UnitRecord& u = *units_.back();
+    UnitRecord& u = *units_.emplace_back(std::make_unique<UnitRecord>());
     u.id = static_cast<uint32_t>(units_.size());
     u.owner = static_cast<uint8_t>(owner), u.classIndex = cls, u.x = x, u.y = y;
     u.kind = g_world.unitClasses[static_cast<size_t>(cls)].kind;
@@ -108,8 +100,7 @@ TEST_F(CombatOddsTest, OneUnitsAttackAndDefence) {
     int terrain;
     uint32_t flags, posture;  // besides the unit's own
     float alert, attack, defence;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"in the open", kTroops, 100, kOpen, 0, 0, 0.2f, 10000.0f, 5001.0f},
       {"byte 151 counts 151", kTroops, 151, kOpen, 0, 0, 0.2f, 151.0f * 151.0f, 5001.0f},
       {"byte 160 counts 250", kTroops, 160, kOpen, 0, 0, 0.2f, 62500.0f, 5001.0f},
@@ -120,8 +111,8 @@ TEST_F(CombatOddsTest, OneUnitsAttackAndDefence) {
       {"jets on the ground", kJets, 100, kOpen, 0, 0, 0.2f, 10000.0f, 901.0f},
       {"jets in the air", kJets, 100, kOpen, kUnitMoved, 0, 0.2f, 10000.0f, 2501.0f},
       {"carrier jets aloft", kCarrierJets, 100, kOpen, 0, 0, 0.2f, 10000.0f, 2501.0f},
-      // A damaged alert below -0.8 counts as no training, not as the root of
-      // a negative number.
+      // An alert below -0.8 counts as no training, not as a root of a
+      // negative number.
       {"alert below -0.8", kTroops, 100, kOpen, 0, 0, -2.0f, 0.0f, 1.0f},
   };
   for (const Row& r : rows) {
@@ -139,22 +130,21 @@ TEST_F(CombatOddsTest, ShortRangesAreBoostedUnlessTheRulesSayNo) {
   // a + (b - r / 400 x (b - 1)) x r with a = 1, b = 2; no weapon stays 0.
   struct Row {
     float range;
-    bool noBoost;
+    uint32_t rules;
     float greatest;
-  };
-  const Row rows[] = {{399.0f, false, 1.0f + (2.0f - 399.0f / 400.0f) * 399.0f},
-                      {399.0f, true, 399.0f},
-                      {500.0f, false, 500.0f},
-                      {0.0f, false, 0.0f}};
+  } rows[] = {{399.0f, 0, 1.0f + (2.0f - 399.0f / 400.0f) * 399.0f},
+              {399.0f, kGameFlagNoWeaponRangeBoost, 399.0f},
+              {500.0f, 0, 500.0f},
+              {0.0f, 0, 0.0f}};
   for (const Row& r : rows) {
-    g_world.scenario.head.gameFlags = r.noBoost ? kGameFlagNoWeaponRangeBoost : 0u;
+    g_world.scenario.head.gameFlags = r.rules;
     g_world.unitClasses[kTroops].weaponRanges[2] = r.range;
     EXPECT_FLOAT_EQ(UnitCombatFigures(g_world, Unit(0, kTroops, 3, 3)).maxRange, r.greatest) << r.range;
   }
 }
 
-// The pop-up's form, flat but for the four panels: each side's list, range
-// (5), strength (7) and bars, and the controls between the sides.
+// The pop-up's form: per side a panel with its list, range, strength and
+// two bars, and a panel of factor bars; the controls between the sides.
 struct OddsForm {
   explicit OddsForm(CombatOddsPopup& popup) : popup_(popup) {
     auto add = [&popup](Control* parent, const char* tag, int32_t id, bool bar = false) {
@@ -163,15 +153,12 @@ struct OddsForm {
       return ControlAddChild(parent, bar ? new SlideBarControl(init, {}) : new Control(init));
     };
     root = new Control(controltest::Init("MAP3", &popup, 0, 0, 224, 375));
-    for (const char* side : {"OPAR", "DPAR"}) {
+    for (const auto& [side, list, factors] : {std::tuple{"OPAR", "OLIST", "OPAR2"}, {"DPAR", "DLIST", "DPAR2"}}) {
       Control* panel = add(root, side, 0);
-      add(panel, side[0] == 'O' ? "OLIST" : "DLIST", kCombatListId);
-      for (int32_t id : {kCombatRangeId, kCombatStrengthId}) add(panel, "N", id);
+      add(panel, list, kCombatListId), add(panel, "N", kCombatRangeId), add(panel, "N", kCombatStrengthId);
       for (int32_t id : {kCombatAttackBarId, kCombatDefenceBarId}) add(panel, "B", id, true);
-      Control* factors = add(root, side[0] == 'O' ? "OPAR2" : "DPAR2", 0);
-      for (int32_t id : {kCombatMoraleBarId, kCombatExperienceBarId, kCombatEfficiencyBarId, kCombatCoverBarId,
-                         kCombatSpareBarId})
-        add(factors, "B", id, true);
+      Control* quality = add(root, factors, 0);
+      for (int32_t id = kCombatMoraleBarId; id <= kCombatSpareBarId; ++id) add(quality, "B", id, true);
     }
     for (const char* tag : {"PAR3", "DISTANCE", "FLAGHIDE", "TERRAIN", "TARGETNAME", "FLAG"}) add(root, tag, 0);
     add(root, "ODDS", kCombatVerdictId);
@@ -198,23 +185,19 @@ struct OddsForm {
 
 TEST_F(CombatOddsTest, BothSidesOnOneScale) {
   // Attack byte 2: 4 a strength point; sides of strength 10 and 2.5 bring
-  // 40 and 10, and both bars run to 40.
+  // 40 and 10, and both bars run to 40. Defences 2,500 x 10 x 2 + 10 and
+  // 2,500 x 2.5 x 2 + 2.5: both run to the larger.
   for (UnitClassRecord& c : g_world.unitClasses) c.attackValues[0] = 2;
-  UnitRecord& attacker = Unit(1, kTroops, 3, 5);
-  attacker.strength = 10.0f;
-  UnitRecord& defender = Unit(3, kTroops, 5, 5);
-  defender.strength = 2.5f;
-  AddUnitRef(g_screens.SelectionList(), attacker);
-  AddUnitRef(HexStackList(), defender);
+  AddUnitRef(g_screens.SelectionList(), Unit(1, kTroops, 3, 5));
+  AddUnitRef(HexStackList(), Unit(3, kTroops, 5, 5));
+  units_[0]->strength = 10.0f, units_[1]->strength = 2.5f;
   g_world.gameState.viewHex = At(5, 5);
   CombatOddsPopup popup;
   OddsForm form(popup);
   FillCombatOdds(form.root, CombatTargetHex(g_world, g_screens));
-  const std::tuple<const char*, float, const char*> rows[] = {{"OPAR", 40.0f, "10"}, {"DPAR", 10.0f, "2"}};
-  for (const auto& [panel, attack, strength] : rows) {
+  for (const auto& [panel, attack, strength] : {std::tuple{"OPAR", 40.0f, "10"}, {"DPAR", 10.0f, "2"}}) {
     EXPECT_FLOAT_EQ(form.Bar(panel, kCombatAttackBarId)->MaximumFloat(), 40.0f) << panel;
     EXPECT_NEAR(SliderGetValueFloat(form.Bar(panel, kCombatAttackBarId)), attack, 0.01f) << panel;
-    // Defences 2,500 x 10 x 2 + 10 and 2,500 x 2.5 x 2 + 2.5.
     EXPECT_FLOAT_EQ(form.Bar(panel, kCombatDefenceBarId)->MaximumFloat(), 50010.0f) << panel;
     EXPECT_EQ(form.Text(panel, kCombatStrengthId), strength) << panel;
   }
@@ -231,8 +214,7 @@ TEST_F(CombatOddsTest, WhatTheSidesShowWithoutUnits) {
     HexPosition selected;
     const char* distance;  // null: hidden
     const char* range;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {false, false, At(5, 2), " 3.0 Hexes", "0"},
       {true, true, At(9, 9), " 1.0 Hexes", "5"},
       {false, true, HexPosition{}, nullptr, "0"},
@@ -255,7 +237,9 @@ TEST_F(CombatOddsTest, WhatTheSidesShowWithoutUnits) {
     EXPECT_EQ(form.Text("OPAR", kCombatStrengthId), r.selection ? "1" : "0");
     for (const char* tag : {"DPAR", "DPAR2", "PAR3"}) EXPECT_EQ(form[tag]->Hidden(), !r.defenders) << tag;
     EXPECT_EQ(form["DISTANCE"]->Hidden(), r.distance == nullptr);
-    EXPECT_EQ(form["DISTANCE"]->text, r.distance ? r.distance : form["DISTANCE"]->text);
+    if (r.distance) {
+      EXPECT_EQ(form["DISTANCE"]->text, r.distance);
+    }
   }
 }
 

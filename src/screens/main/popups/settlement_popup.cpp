@@ -273,22 +273,20 @@ void SettlementPopup::OnCommand(Control* control, int32_t commandId) {
     Close(0);
   } else if (ControlTagMatches(control->tag, "CAPITALBUT")) {
     const int64_t chosen = ChosenCell();
+    uint32_t hex = 0;
     if (chosen >= 0) {
       plat::CriticalSectionLock lock(g_simulationLock);
       World& world = g_world;
-      const uint32_t hex = CellHex(world, static_cast<uint32_t>(chosen));
+      hex = CellHex(world, static_cast<uint32_t>(chosen));
       const int32_t local = world.gameState.localPlayer;
-      if (g_ui.mode == kUiMapEditor) {
-        // The editor has no turn to wait for: both copies at once.
-        if (ValidRegion(local)) {
-          const CapitalPosition at{static_cast<int16_t>(PackedHexColumn(hex)), static_cast<int16_t>(PackedHexRow(hex))};
-          SetCapitalHex(world.players[local].displayPolicy, at);
-          SetCapitalHex(world.players[local].simPolicy, at);
-        }
-      } else {
-        PostArgs(kCmdRelationSet298, HexArgs{.hex = hex});
+      // The editor has no turn to wait for: both copies at once.
+      if (g_ui.mode == kUiMapEditor && ValidRegion(local)) {
+        const CapitalPosition at{static_cast<int16_t>(PackedHexColumn(hex)), static_cast<int16_t>(PackedHexRow(hex))};
+        SetCapitalHex(world.players[local].displayPolicy, at);
+        SetCapitalHex(world.players[local].simPolicy, at);
       }
     }
+    if (hex != 0 && g_ui.mode != kUiMapEditor) PostArgs(kCmdRelationSet298, HexArgs{.hex = hex});
     Refresh();
   } else if (ControlTagMatches(control->tag, "CENTRE")) {
     if (const int64_t chosen = ChosenCell(); chosen >= 0) CentreOn(chosen);
