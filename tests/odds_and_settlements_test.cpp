@@ -4,6 +4,7 @@
 // population and centring the map on one of them.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "platform/messages.h"
@@ -134,9 +135,17 @@ TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsBy
       EXPECT_GE(HexPeopleWeight(w, w.cells[cells[i - 1]]), HexPeopleWeight(w, w.cells[cells[i]])) << i;
     for (uint32_t cell : cells) EXPECT_EQ(CellOwner(w.cells[cell].word), w.gameState.localPlayer);
   }
+  // The second row chosen, CENTRE centres the map on its hex (the map
+  // still shows the foreign hex).
   SampleGame::ClickControl(list.list, 1);
+  MapView& view = *g_ui.mapView;
+  const std::pair<int32_t, int32_t> before{view.panX, view.panY};
   SampleGame::ClickControl(FormFindControlByTag(list.currentForm, "CENTRE"));
   EXPECT_EQ(w.gameState.currentHex.cellIndex, cells[1]);
+  const std::pair<int32_t, int32_t> after{view.panX, view.panY};
+  CentreMapOnHex(view, PackHex(static_cast<int32_t>(cells[1]) % w.mapWidth, static_cast<int32_t>(cells[1]) / w.mapWidth));
+  EXPECT_EQ(after, std::make_pair(view.panX, view.panY));
+  EXPECT_NE(before, after);
 }
 
 }  // namespace
