@@ -13,7 +13,6 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/diplomacy/region_row.h"
-#include "screens/main/map_input/selection.h"
 #include "screens/main/panels/terrain_defence.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"

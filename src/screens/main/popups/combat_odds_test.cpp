@@ -11,9 +11,7 @@
 #include "records/hex_cell.h"
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
-#include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/popups/map_popups.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
@@ -250,13 +248,6 @@ TEST_F(CombatOddsTest, TheTargetIsThePointersHexUnlessLocked) {
     g_screens.mapTargetLocked = locked;
     EXPECT_EQ(CombatTargetHex(g_world, g_screens), target) << locked;
   }
-  // Closing the map's pop-ups lets the lock go.
-  GlobalGuard<int32_t> shown(g_screens.selectionOrdersShown, 0), mode(g_screens.mapClickMode);
-  GlobalGuard<int32_t> pending(g_screens.selectionPanelPending), pick(g_mapView.pickHex);
-  GlobalGuard<SelectionState> selection(g_selection);
-  g_uiOptions.sidescreens = 0;
-  CloseMapPopups(g_screens);
-  EXPECT_EQ(g_screens.mapTargetLocked, 0);
 }
 
 }  // namespace
