@@ -190,6 +190,11 @@ TEST_F(SettlementPopupTest, TheListChoosesCentresAndMovesTheCapital) {
   EXPECT_EQ(form["NAME"]->text, "Ashford");
   EXPECT_TRUE(form["CAPITALBUT"]->Hidden()) << "the capital is not made the capital again";
   EXPECT_EQ(form["PERRUR"]->text, "25.0 %");
+  // A region without people has no share to show (not "nan %").
+  g_world.players[kLocal].population = 0.0f;
+  popup.Refresh();
+  EXPECT_EQ(form["PERRUR"]->text, "-");
+  EXPECT_EQ(form["PERURB"]->text, "-");
   // The header's name button (71) sorts by name; the chosen row stays.
   popup.OnCommand(form["HDR"], kSettlementSortBase + kSortByName);
   EXPECT_EQ(RowIds(popup.list), (std::vector<int32_t>{RowId(1, 9), RowId(2, 5)}));
