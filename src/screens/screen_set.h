@@ -26,6 +26,7 @@
 #include "screens/frontend/tutorial_window.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/main/bars/editor_bar.h"
+#include "screens/main/popups/combat_odds_popup.h"
 #include "screens/main/popups/hex_info_popup.h"
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/main/panels/main_panels.h"
@@ -327,8 +328,8 @@ struct ScreenSet {
   MapScreen map1;  // with its side panels
   UpgradePopup upgradePopup;  // with its two panels
   NameHexPopup nameHex;
-  Screen popupSettlement{"POPUP_SETTLEMENT"};
-  SettlementListPopup settlementList;
+  SettlementPopup settlementList;
+  SettlementInfoPanel settlementCard;
   // Orders.
   OrdersScreen orders1;
   Screen orders1a{"ORDERS1a"};
@@ -524,6 +525,9 @@ struct ScreenSet {
   int32_t mapClickMode = 0;
   int32_t selectionOrdersShown = 0;  // the orders panel is open for the selection
   int32_t selectionPanelPending = 0;
+  // The combat odds weigh the selected hex, not the one under the pointer:
+  // set by a click on the map while they are shown for a selection.
+  int32_t mapTargetLocked = 0;
 };
 
 extern ScreenSet g_screens;

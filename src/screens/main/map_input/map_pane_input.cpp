@@ -130,6 +130,12 @@ bool MapScreenKeptOpen(ScreenSet& s) {
 
 void ShowMapScreen(ScreenSet& s) { s.map1.Show(kKeepScreenId, nullptr); }
 
+// The side column shows the combat odds: the selection's orders are shown
+// and the filter panel does not take the column.
+bool CombatOddsShown(const ScreenSet& s) {
+  return g_uiOptions.sidescreens && s.selectionOrdersShown && !s.minimapBar.filterShown;
+}
+
 // Where a left click in the game lands when nothing waits for a hex.
 void LeftClickPanels(MapView& view, ScreenSet& s) {
   if (g_uiOptions.bclicklmaptab) {
@@ -165,6 +171,13 @@ void GameLeftDown(MapView& view, ScreenSet& s, const Keys& keys) {
       CloseMapPopups(s);
     } else if (g_uiOptions.bunitorderdef && g_mapPaneLinks.executeOrderChoice) {
       g_mapPaneLinks.executeOrderChoice(s, kDefaultOrderChoice);
+    } else if (CombatOddsShown(s) && s.SelectionList().first) {
+      // The first click holds the odds on the clicked hex, the next lets
+      // the selection go.
+      if (s.mapTargetLocked)
+        CloseMapPopups(s);
+      else
+        s.mapTargetLocked = 1;
     }
     HoldEnds(view);
   } else {
@@ -369,6 +382,8 @@ void MouseMove(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
   if (changed) ForwardPackedHex(hex);
   // The build panel's figures are for the hex under the pointer.
   if (changed && g_mapPlacement.active) g_screens.map1.facilityUpgrade.Refresh();
+  // Unless locked, the odds are against the hex under the pointer.
+  if (changed && CombatOddsShown(g_screens) && !g_screens.mapTargetLocked) g_screens.map3.Refresh();
   const HexCell* cell = CellAt(hex);
   g_mapHoverTerrain = cell ? CellTerrain(cell->word) : 0;
   const bool leftHeld = (keyState & plat::kMkLButton) && view.buttonHeld;

@@ -11,6 +11,8 @@
 #include "records/hex_unit_stack.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
+#include "screens/main/map_input/selection.h"
+#include "records/unit_record.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "ui/screen_manager.h"
@@ -154,3 +156,20 @@ TEST_F(MapPaneInputTest, TheFrontEndChangesNotEvenTheHoverHex) {
 }
 
 }  // namespace
+
+TEST_F(MapPaneInputTest, AClickHoldsTheOddsOnTheClickedHexAndTheNextLetsTheSelectionGo) {
+  // The selection's orders shown beside the map's odds, no default order.
+  g_uiOptions.sidescreens = 1, g_uiOptions.bunitorderdef = 0;
+  GlobalGuard<int32_t> shown(g_screens.selectionOrdersShown, 1), locked(g_screens.mapTargetLocked, 0);
+  UnitRecord unit{};
+  unit.id = 7;
+  AddUnitRef(g_screens.SelectionList(), unit);
+  const std::pair<int32_t, int32_t> rows[] = {{1, 1}, {0, 0}};  // lock, orders shown after each click
+  for (const auto& [lock, ordersShown] : rows) {
+    Send(plat::kWmLButtonDown, plat::kMkLButton, 100, 100);
+    Send(plat::kWmLButtonUp, 0, 100, 100);
+    EXPECT_EQ(g_screens.mapTargetLocked, lock);
+    EXPECT_EQ(g_screens.selectionOrdersShown, ordersShown);
+  }
+  ListHolderClear(g_screens.SelectionList());
+}

@@ -5,7 +5,6 @@
 
 #include "ui/control.h"
 #include "ui/control_tree.h"
-#include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 
@@ -49,12 +48,5 @@ void MapBorder::OnOpen() {
     c->fills[kLookNormal] = 0xFFC8C8C8;
     SetHidden(c, id == 0 || piece == 5);
   }
-}
-
-// It takes the whole side-panel box of the side screens column.
-int32_t CombatOddsPopup::AttachForm(Control*) {
-  currentForm = form;
-  PlaceSidePanel(0, this, kPanelFull);
-  return 0;
 }
 

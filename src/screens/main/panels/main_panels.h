@@ -1,6 +1,6 @@
 #pragma once
 // The screens the main screen's layout shows and hides: the map border, the
-// combat odds pop-up, the mail window and the department screens that
+// mail window and the department screens that
 // open as the dock's main panel. Most are homes whose panels come with
 // their departments; each copes with a form that never loaded.
 #include <cstdint>
@@ -18,13 +18,6 @@ class MapBorder : public Screen {
   void BindControls() override;
   // Stretches the frame over the map pane and shows it while the id is 1.
   void OnOpen() override;
-};
-
-// The combat odds pop-up (MAP3) in the side-panel box.
-class CombatOddsPopup : public Screen {
- public:
-  CombatOddsPopup() : Screen("MAP3") {}
-  int32_t AttachForm(Control* host) override;
 };
 
 // The mail window (EMAIL1) the mail bar opens beside the map.

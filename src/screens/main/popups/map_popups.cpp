@@ -32,6 +32,7 @@ bool OpenAsPopup(const Screen& screen) {
 bool MapPopupsOpen(ScreenSet& screens) { return OpenAsPopup(screens.map2) || OpenAsPopup(screens.map3); }
 
 void CloseMapPopups(ScreenSet& screens) {
+  screens.mapTargetLocked = 0;
   for (Screen* screen : {static_cast<Screen*>(&screens.map2), static_cast<Screen*>(&screens.map3)})
     if (OpenAsPopup(*screen)) screen->Close(1);
   // Cleared first: clearing the map selection below closes these pop-ups

@@ -1,9 +1,103 @@
 #pragma once
-// The region's settlement list pop-up (POPUP_SETTLEMENTb), opened with a
-// player number. Its rows come with the main screen.
+// The settlement pop-ups of the map: a region's settlements in a list that
+// sorts by name, position, population or loyalty, with the details of the
+// chosen one, centring the map on it and moving the capital there
+// (POPUP_SETTLEMENT, opened with a region number); and the read-only card
+// of one settlement hex (POPUP_SETTLEMENTb, shown with a cell index).
+// Window thread; the walks over the world hold the simulation lock.
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "ui/screen.h"
 
-class SettlementListPopup : public Screen {
+class ListBoxControl;
+struct HexCell;
+struct World;
+
+// The orders the list sorts in; the header's buttons carry the order plus
+// kSettlementSortBase as their ids.
+enum SettlementSort : int32_t {
+  kSortByName = 0,
+  kSortByPosition = 1,
+  kSortByPopulation = 2,
+  kSortByLoyalty = 3,
+};
+inline constexpr int32_t kSettlementSortBase = 71;
+
+// A settlement hex's name: its label cut to 47 characters, or "X:%03d
+// Y:%03d" of its column and row when it has none.
+std::string SettlementName(const World& world, uint32_t cellIndex);
+// How loyal the hex is: its open facility's loyalty, else the loyalty of
+// the region the hex is loyal to.
+float SettlementLoyalty(const World& world, const HexCell& cell);
+// A key under which names in descending order read alphabetically; each
+// character weighs 256 times less than the one before it and counts as an
+// unsigned byte, so accented letters follow Z.
+double SettlementNameKey(const std::string& name);
+// The region's capital as a packed hex (0 for none), from the first of its
+// two copies.
+uint32_t RegionCapitalHex(const World& world, int32_t region);
+
+// One row of the list: the settlement's cell and its sort key.
+struct SettlementRow {
+  uint32_t cellIndex = 0;
+  double key = 0.0;
+};
+// The region's settlements in unit order, each hex once: its units marked
+// as facilities on hexes whose lead is a live settlement. Keys by the sort
+// order.
+std::vector<SettlementRow> CollectSettlements(const World& world, int32_t region, int32_t sort);
+// The rows in list order: descending keys, ties in unit order.
+void SortSettlementRows(std::vector<SettlementRow>& rows);
+
+inline constexpr const char* kSettlementListTags[] = {
+    "CITYLIST", "CLOSEBUT", "CAPITALBUT", "GRIDCAP2", "CENTRE",  "HDR",    "NAME",   "SOMETHING",
+    "CAPITAL",  "CITYPIC",  "POPULATION", "LOYALTY",  "FLAG",    "PERURB", "PERRUR"};
+
+// The screen's id is the region listed.
+class SettlementPopup : public Screen {
  public:
-  SettlementListPopup() : Screen("POPUP_SETTLEMENTb") {}
+  SettlementPopup() : Screen("POPUP_SETTLEMENT", FormLookups{.tags = kSettlementListTags, .ids = {}}) {}
+  // Makes the list and sorts it by population.
+  void BindControls() override;
+  // Opens on the list's top with nothing chosen.
+  void OnOpen() override;
+  // Lists the settlements again, keeping the chosen row and the scroll; with
+  // none chosen the selected hex's row, else the capital's, else the first.
+  void Refresh() override;
+  // CLOSEBUT, CAPITALBUT (the capital to the chosen hex), CENTRE (the map
+  // to it) and the header's sort buttons.
+  void OnCommand(Control* control, int32_t id) override;
+  // An activated row centres the map on its hex.
+  void OnActivate(Control* control, int32_t id) override;
+  // A newly chosen row selects its hex and shows its details.
+  void OnControlChange(Control* control, int32_t id) override;
+
+  ListBoxControl* list = nullptr;
+  int32_t sort = kSortByPopulation;
+
+ private:
+  // The chosen row's cell index, or -1.
+  int64_t ChosenCell() const;
+  void ShowDetails();
+  void CentreOn(int64_t cellIndex);
+};
+
+// Children of the card, by id.
+inline constexpr int32_t kCardNameId = 1;
+inline constexpr int32_t kCardPositionId = 2;
+inline constexpr int32_t kCardPopulationId = 3;
+inline constexpr int32_t kCardLoyaltyId = 4;
+inline constexpr int32_t kCardCapitalId = 5;
+inline constexpr const char* kSettlementCardTags[] = {"FLAG"};
+inline constexpr int32_t kSettlementCardIds[] = {kCardNameId, kCardPositionId, kCardPopulationId, kCardLoyaltyId,
+                                                 kCardCapitalId};
+
+// The card of one settlement hex; the screen's id is its cell index.
+class SettlementInfoPanel : public Screen {
+ public:
+  SettlementInfoPanel()
+      : Screen("POPUP_SETTLEMENTb", FormLookups{.tags = kSettlementCardTags, .ids = kSettlementCardIds}) {}
+  void Refresh() override;
 };
