@@ -448,10 +448,10 @@ struct ScreenSet {
   Screen popupEmail2{"POPUP_EMAIL2"};
   Screen popupEmail3{"POPUP_EMAIL3"};
   // Chat.
-  Screen chatMap{"CHATMAP"};
-  ChatScreen chat;
-  Screen chat2{"CHAT2"};
-  ScreenArray<32> chat2Ss1{"CHAT2_ss1"};
+  ChatMapOverlay chatMap;
+  ChatEntry chat;
+  ChatWindow chat2;
+  ChatPartnerRow chat2Ss1[kChatPartnerRows];
   Screen smChatfill{"SM_CHATFILL"};
   // Score card.
   StatusMapOverlay statMap;
