@@ -456,20 +456,20 @@ struct ScreenSet {
   // Score card.
   StatusMapOverlay statMap;
   ScoreCard scoreCard;
-  ScreenArray<32> scoreCard1Ss1{"SCORECARD1_SS1"};
-  ScreenArray<32> scoreCard1Ss1b{"SCORECARD1_SS1b"};
+  ScoreCardRegions scoreCard1Ss1[kScoreCardRows];
+  ScoreCardScenario scoreCard1Ss1b[kScoreCardRows];
   Screen scoreCard1Ss2{"SCORECARD1_SS2"};
-  ScreenArray<32> scoreCard1Ss2a{"SCORECARD1_SS2a"};
+  ScoreCardOverview scoreCard1Ss2a[kScoreCardRows];
   Screen scoreCard1Ss3{"SCORECARD1_SS3"};
-  ScreenArray<32> scoreCard1Ss3a{"SCORECARD1_SS3a"};
+  ScoreCardScores scoreCard1Ss3a[kScoreCardRows];
   Screen scoreCard1Ss4{"SCORECARD1_SS4"};
-  ScreenArray<32> scoreCard1Ss4a{"SCORECARD1_SS4a"};
+  ScoreCardMilitary scoreCard1Ss4a[kScoreCardRows];
   Screen scoreCard1Ss5{"SCORECARD1_SS5"};
-  ScreenArray<32> scoreCard1Ss5a{"SCORECARD1_SS5a"};
+  ScoreCardPolls scoreCard1Ss5a[kScoreCardRows];
   Screen scoreCard1Ss6{"SCORECARD1_SS6"};
-  ScreenArray<32> scoreCard1Ss6a{"SCORECARD1_SS6a"};
+  ScoreCardWar scoreCard1Ss6a[kScoreCardRows];
   Screen scoreCard1Ss1c{"SCORECARD1_SS1c"};
-  Screen scoreCard1Ss6b{"SCORECARD1_SS6b"};
+  ScoreCardTotals scoreCard1Ss6b;
   WaitingRoom waitingRoom;
   Tooltip tooltip;
   Screen dipPlayerList{"DIPPLAYERLIST"};
