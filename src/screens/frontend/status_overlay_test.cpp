@@ -73,6 +73,10 @@ TEST_F(StatusLinesTest, OneLineIsRevealedPerIntervalHighestPriorityFirst) {
   AppendStatusLine(g_world, "after the wrap", 2000, 1);
   EXPECT_EQ(CollectStatusLines(g_world, 50, lastReveal), std::vector<std::string>{"after the wrap"});
   EXPECT_EQ(lastReveal, 50u);
+  // Of two waiting lines of one priority the first goes up first.
+  AppendStatusLine(g_world, "first", 2000, 4);
+  AppendStatusLine(g_world, "second", 2000, 4);
+  EXPECT_EQ(CollectStatusLines(g_world, 2051, lastReveal), (std::vector<std::string>{"after the wrap", "first"}));
 }
 
 // The clock stands at minute 2000: a line posted 1441 minutes ago goes
