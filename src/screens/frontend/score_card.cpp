@@ -15,6 +15,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/unit_player_fields.h"
@@ -69,8 +70,8 @@ uint32_t Bit(int32_t player) { return player >= 0 && player < 32 ? 1u << static_
 
 void SetChecked(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
 
-// Both counters of three (day, turn, game) move together; the middle one
-// is the one shown.
+// The hex gain and loss counters keep three figures each; the card shows
+// the second of each.
 int32_t Counter(const PlayerRecord& r, size_t at) { return unitfields::Int(r, at + 4); }
 int32_t UnitsKilled(const PlayerRecord& r) { return unitfields::Int(r, unitfields::kUnitsDestroyed); }
 int32_t UnitsLost(const PlayerRecord& r) { return unitfields::Int(r, unitfields::kUnitsLost); }
@@ -146,7 +147,9 @@ int32_t FinishedCampaignScenarios(const World& world) {
 int32_t ScoreCardActivate(ScoreCard& card, intptr_t page, const ScreenParameterList* list) {
   if (page != kKeepScreenId) card.page = static_cast<int32_t>(page);
   if (card.page == 0) card.page = kScoreOverview;
-  if (Control* f = card.currentForm; f && f->parent) f->Unlink();
+  // Embedded in the result screen it leaves its host; already open as a
+  // pop-up it stays in its frame and is shown again.
+  if (Control* f = card.currentForm; f && f->parent && !IsPopupFrame(f->parent)) f->Unlink();
   return card.Popup(kKeepScreenId, list);
 }
 

@@ -16,6 +16,8 @@
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
@@ -115,36 +117,6 @@ TEST(ScoreCardPaging, NextAndPreviousSkipThePagesAScenarioLacks) {
   }
 }
 
-TEST_F(ScoreCardTest, TheButtonsStepThroughTheScenariosPages) {
-  Regions({1, 2});
-  ScoreCard card;
-  TestForm form(card, "SCORECARD1", {"SCOREHDR", "NEXTBUT", "PREVBUT", "PAGEUP", "PAGEDOWN"}, CellIds());
-  const struct {
-    uint8_t victory;
-    uint32_t flags;
-    const char* button;
-    std::vector<int32_t> pages;
-  } rows[] = {
-      {0, 0, "NEXTBUT", {2, 3, 1}},
-      {0, 0, "PREVBUT", {3, 2, 1, 3}},
-      {3, kGameFlagCampaign, "NEXTBUT", {2, 3, 4, 5, 1}},
-      {3, kGameFlagCampaign, "PREVBUT", {5, 4, 3, 2, 1}},
-  };
-  for (const auto& r : rows) {
-    g_world.scenario.head.svictorycond = r.victory;
-    g_world.scenario.head.gameFlags = r.flags;
-    card.page = 1;
-    std::vector<int32_t> pages;
-    for (size_t i = 0; i < r.pages.size(); ++i) {
-      card.OnCommand(form[r.button], 0);
-      pages.push_back(card.page);
-      // The campaign page marks the header; the others do not.
-      EXPECT_EQ(form["SCOREHDR"]->Selected(), card.page == kScoreCampaign);
-    }
-    EXPECT_EQ(pages, r.pages) << r.button << " " << static_cast<int>(r.victory);
-  }
-}
-
 // Sixteen regions fit one half; a seventeenth shows PAGEDOWN, and the
 // second half lists it in row 0. A player slot of kind 0 takes no row.
 TEST_F(ScoreCardTest, SeventeenRegionsTakeASecondHalf) {
@@ -177,6 +149,29 @@ TEST_F(ScoreCardTest, SeventeenRegionsTakeASecondHalf) {
     int shown = 0;
     for (int32_t i = 0; i < kScoreCardHalfRows; ++i) shown += !form.Id(kScoreLeftCells + i)->Hidden();
     EXPECT_EQ(shown, r.rows) << r.regions << " " << r.half;
+  }
+}
+
+// The W key keeps the last page (the first at the first opening); an
+// embedded card leaves the result screen's host before it opens.
+TEST_F(ScoreCardTest, ActivateKeepsThePageAndLeavesAnEmbeddingHost) {
+  Regions({kLocal});
+  const struct {
+    intptr_t asked;
+    int32_t before, after;
+  } rows[] = {{kKeepScreenId, 0, 1}, {kKeepScreenId, 3, 3}, {2, 3, 2}};
+  for (const auto& r : rows) {
+    ScoreCard card;
+    TestForm form(card, "SCORECARD1", {"SCOREHDR", "PAGEUP", "PAGEDOWN"}, CellIds());
+    auto* host = new Control(controltest::Init("VICTORYHOST", nullptr, 0, 0, 800, 600));
+    ControlAddChild(host, form.root);
+    card.page = r.before;
+    ScoreCardActivate(card, r.asked, nullptr);
+    EXPECT_EQ(card.page, r.after) << r.before;
+    EXPECT_NE(form.root->parent, host) << r.before;
+    if (form.root->parent && IsPopupFrame(form.root->parent)) ClosePopupForm(g_ui, form.root, 1, 0);
+    if (form.root->parent == host) form.root->Unlink();
+    delete host;
   }
 }
 
