@@ -12,6 +12,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
+#include "ui/edit_control.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
@@ -113,7 +114,7 @@ void ChatEntry::OnCommand(Control* control, int32_t code) {
 }
 
 void ChatEntry::OnHostNotify(int32_t code, int32_t) {
-  if (code == 2) Close(0);
+  if (code == kHostNotifyEditCancelled) Close(0);
 }
 
 void ChatWindow::BindControls() {
@@ -160,7 +161,7 @@ void ChatPartnerRow::OnCommand(Control* control, int32_t) {
 }
 
 void ChatMapOverlay::BindControls() {
-  LayoutChatOverlay();
+  LayoutChatOverlay(*this);
   Control* f = currentForm ? currentForm : form;
   if (!f) return;
   f->rect.left += kChatOverlayInset, f->rect.right += kChatOverlayInset;
@@ -176,8 +177,9 @@ void ChatMapOverlay::Refresh() {
   FillChatList(list, true, g_uiOptions.fontchat, g_ui.nowTick.load());
 }
 
-void LayoutChatOverlay() {
-  ChatMapOverlay& overlay = g_screens.chatMap;
+void LayoutChatOverlay() { LayoutChatOverlay(g_screens.chatMap); }
+
+void LayoutChatOverlay(ChatMapOverlay& overlay) {
   Control* f = overlay.currentForm ? overlay.currentForm : overlay.form;
   if (!f) return;
   const int32_t height = OverlayHeight(g_uiOptions.chatshowlines, OverlayLineHeight(kOverlayRowFont), Height(f));

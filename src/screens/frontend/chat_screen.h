@@ -86,8 +86,10 @@ class ChatMapOverlay : public MapOverlay {
   void Refresh() override;
 };
 
-// The chat overlay takes the height of "chatshowlines" lines.
+// The chat overlay takes the height of "chatshowlines" lines (the game's
+// own overlay, or the one given).
 void LayoutChatOverlay();
+void LayoutChatOverlay(ChatMapOverlay& overlay);
 
 // Fills a list with the queued chat lines, "NAME: TEXT" in the font slot:
 // with recentOnly those of the last "chatshowtime" milliseconds before now.

@@ -2,6 +2,7 @@
 
 #include "app/gfx/fonts.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
@@ -27,6 +28,8 @@ int32_t MapOverlay::Show(intptr_t newId, Control*) {
   if (!pane || !list || list->rowCount == 0) return 0;
   pane->Invalidate();
   ControlAddChild(pane, f);
+  // Drawn over the map on every frame, as the floating bars are.
+  f->flags |= kCtlAlwaysRedraw;
   return 0;
 }
 
