@@ -200,48 +200,6 @@ TEST_F(ChatTest, EnterOnAnEmptyEntryEndsTheTypingFirst) {
   }
 }
 
-// A radio button picks the group; the rows of the window's history do not.
-TEST_F(ChatTest, TheRadioButtonsPickTheGroup) {
-  Probe<ChatEntry> entry;
-  ChatForm form(entry);
-  entry.BindControls();
-  for (int32_t id : {3, 1, 5}) {
-    entry.OnCommand(FormFindControlById(form.root, id), id);
-    EXPECT_EQ(g_chatGroup, id - 1);
-  }
-  entry.OnCommand(form.field, 2);  // a control whose id is not the code
-  EXPECT_EQ(g_chatGroup, kChatPartners);
-}
-
-// A chat partner is a human region other than the local one; its box
-// sets and clears its bit.
-TEST_F(ChatTest, PartnerRowsSetTheirPlayersBit) {
-  g_world.players[6].kind = 3;
-  const struct {
-    int32_t player;
-    bool visible;
-  } rows[] = {{1, true}, {kLocal, false}, {6, false}, {7, false}};
-  for (const auto& r : rows) {
-    ChatPartnerRow row;
-    auto* form = new Control(controltest::Init("CHAT2_ss1", &row, 0, 0, 238, 14));
-    Control* box = ControlAddChild(form, new Control(controltest::Init("CHAT", &row, 0, 0, 12, 12, kCtlButton)));
-    row.currentForm = row.form = form;
-    row.id = r.player;
-    g_chatPartners = 1u << r.player;
-    row.OnOpen();
-    EXPECT_TRUE(box->Selected()) << r.player;
-    EXPECT_EQ(!box->Hidden(), r.visible) << r.player;
-    SetControlFlag(box, kStateSelected, 0);
-    row.OnCommand(box, 0);
-    EXPECT_EQ(g_chatPartners, 0u) << r.player;
-    SetControlFlag(box, kStateSelected, 1);
-    row.OnCommand(box, 0);
-    EXPECT_EQ(g_chatPartners, 1u << r.player) << r.player;
-    row.currentForm = row.form = nullptr;
-    delete form;
-  }
-}
-
 // A line is up for "chatshowtime" from its stamp: the overlay hangs over
 // the map pane while one is, and not at all otherwise (nor for a stamp
 // ahead of the clock).
