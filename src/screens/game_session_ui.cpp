@@ -16,6 +16,7 @@
 #include "app/window_messages.h"
 #include "ui/deferred_actions.h"
 #include "ui/interface_images.h"
+#include "ui/list_control.h"
 #include "ui/map_folders.h"
 #include "ui/map_hover.h"
 #include "ui/scenario_file_set.h"
@@ -34,7 +35,15 @@ void PostTurnEventToWindow(uint32_t code) {
 
 void PlaySound(int number) { PlayUiSound(g_sound, number); }
 
-void ClearGameQueues(ScreenManager*) { ClearDeferredActions(g_screens.pollRing); }
+// Log-on: the overlays start empty and the timer keeps them up to date.
+void ClearGameQueues(ScreenManager*) {
+  ClearDeferredActions(g_screens.pollRing);
+  for (MapOverlay* overlay : {static_cast<MapOverlay*>(&g_screens.chatMap),
+                              static_cast<MapOverlay*>(&g_screens.statMap)}) {
+    if (overlay->list) ListClear(overlay->list, 0);
+    QueueDeferredUiAction(overlay, 0);
+  }
+}
 
 void ShowGameBars(ScreenManager* ui) {
   if (ui) ShowGameFrameBars(*ui);

@@ -13,7 +13,8 @@ struct World;
 struct StatusQueueItem : ListNode {
   ~StatusQueueItem() override;
   char* text = nullptr;  // owned (malloc)
-  uint32_t tick = 0;
+  uint32_t shown = 0;     // interface milliseconds when the line went up; 0 while it waits
+  uint32_t tick = 0;      // the game's minute tick when it was posted
   uint32_t priority = 0;
 };
 

@@ -133,7 +133,9 @@ OptionPageActions g_optionPageActions{
     [] { return plat::Succeeded(SaveUIOptions(g_uiOptions, g_app.optionsFile)); },
     [] { return plat::Succeeded(SaveRegistrySettings(g_app, g_netSession.identity, kSettingsKeyPath)); },
     [] {
-      if (GameScreenShown()) LayoutStatusOverlay();
+      if (!GameScreenShown()) return;
+      LayoutChatOverlay();
+      LayoutStatusOverlay();
     },
     [] {
       if (GameScreenShown()) ApplySideScreensLayout(*g_ui.mapView);

@@ -1,14 +1,156 @@
 #include "screens/frontend/score_card.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "platform/fpenv.h"
+#include "screens/diplomacy/region_row.h"
+#include "screens/frontend/chat_screen.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/screen_set.h"
+#include "sim/daily/elimination.h"
+#include "sim/simulation_lock.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "units/unit_player_fields.h"
+#include "units/unit_texts.h"
+#include "world/player_names.h"
+#include "world/scenario_settings.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
 
 namespace {
+
 constexpr uint32_t kEmbeddedAlpha = 0x96;
+// The victory condition under which the regions are polled.
+constexpr uint8_t kPollVictory = 3;
+// REGION's mark for a region out of the game, or any region once it ended.
+constexpr uint32_t kStateRegionOver = kStateDisabled;
+// Leanings beyond these read as left and right.
+constexpr int8_t kLeftLeaning = -40, kRightLeaning = 40;
+// "diprel": how the local region sees another.
+constexpr int kDipOwn = 0, kDipAlly = 1, kDipNeutral = 2, kDipEnemy = 3;
+
+Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
+Control* FindId(const Screen& s, int32_t id) { return FormFindControlById(s.currentForm, id); }
+
+void Number(Control* c, double value) { SetControlNumberText(0, 0, "", 0, "", 0, value, c); }
+
+void Text(Control* c, const char* text) { SetControlText(c, text ? text : ""); }
+
+void Format(Control* c, const char* format, double value) {
+  char text[64];
+  plat::FormatText(text, sizeof text, format, value);
+  Text(c, text);
 }
 
-int32_t ScoreCardActivate(ScoreCard& card, intptr_t id, const ScreenParameterList* list) {
-  if (card.page == 0) card.page = 1;
-  return card.Popup(id, list);
+void ListText(Control* c, TextListId list, int index) { Text(c, TextListEntry(g_textLists, list, index)); }
+
+const PlayerRecord* PlayerOf(intptr_t id) {
+  return id > 0 && id < kMaxPlayers ? &g_world.players[static_cast<size_t>(id)] : nullptr;
+}
+const PlayerRecord* RecordOf(intptr_t id) { return reinterpret_cast<const PlayerRecord*>(id); }
+const PlayerRecord& LocalRecord() {
+  const int32_t local = g_world.gameState.localPlayer;
+  return g_world.players[local > 0 && local < kMaxPlayers ? static_cast<size_t>(local) : 0];
+}
+
+uint32_t PackedHex(CapitalPosition at) {
+  return static_cast<uint16_t>(at.x) | static_cast<uint32_t>(static_cast<uint16_t>(at.y)) << 16;
+}
+
+uint32_t Bit(int32_t player) { return player >= 0 && player < 32 ? 1u << static_cast<uint32_t>(player) : 0; }
+
+void SetChecked(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
+
+// The hex gain and loss counters keep three figures each; the card shows
+// the second of each.
+int32_t Counter(const PlayerRecord& r, size_t at) { return unitfields::Int(r, at + 4); }
+int32_t UnitsKilled(const PlayerRecord& r) { return unitfields::Int(r, unitfields::kUnitsDestroyed); }
+int32_t UnitsLost(const PlayerRecord& r) { return unitfields::Int(r, unitfields::kUnitsLost); }
+float CivilianCasualties(const PlayerRecord& r) { return unitfields::Real(r, unitfields::kCasualties); }
+// The scores, in the record's order.
+enum Score { kScoreTotal, kScoreWorldMarket, kScoreEconomic, kScoreTechnology, kScoreDiplomatic, kScoreMilitaryPart };
+
+Screen& RegionPageRow(int32_t page, size_t p) {
+  ScreenSet& s = g_screens;
+  switch (page) {
+    case kScoreMilitary:
+      return s.scoreCard1Ss4a[p];
+    case kScoreScores:
+      return s.scoreCard1Ss3a[p];
+    case kScorePolls:
+      return s.scoreCard1Ss5a[p];
+    default:
+      return s.scoreCard1Ss2a[p];
+  }
+}
+
+Screen& RegionPageHeader(int32_t page) {
+  ScreenSet& s = g_screens;
+  switch (page) {
+    case kScoreMilitary:
+      return s.scoreCard1Ss4;
+    case kScoreScores:
+      return s.scoreCard1Ss3;
+    case kScorePolls:
+      return s.scoreCard1Ss5;
+    default:
+      return s.scoreCard1Ss2;
+  }
+}
+
+void ShowCell(Screen& row, intptr_t id, Control* cell) {
+  if (!cell) return;
+  SetHidden(cell, false);
+  row.Show(id, cell);
+}
+
+}  // namespace
+
+ScoreCardPages ScoreCardPagesOf(const World& world) {
+  return {.polls = world.scenario.head.svictorycond == kPollVictory,
+          .campaign = (world.scenario.head.gameFlags & kGameFlagCampaign) != 0};
+}
+
+int32_t NextScoreCardPage(int32_t page, ScoreCardPages pages) {
+  ++page;
+  if (page == kScorePolls && !pages.polls) page = kScoreCampaign;
+  if (page == kScoreCampaign && !pages.campaign) page = kScoreCampaign + 1;
+  return page > kScoreCampaign || page < kScoreOverview ? kScoreOverview : page;
+}
+
+int32_t PreviousScoreCardPage(int32_t page, ScoreCardPages pages) {
+  --page;
+  if (page < kScoreOverview || page > kScoreCampaign) page = kScoreCampaign;
+  if (page == kScoreCampaign && !pages.campaign) page = kScorePolls;
+  if (page == kScorePolls && !pages.polls) page = kScoreScores;
+  return page;
+}
+
+int32_t FinishedCampaignScenarios(const World& world) {
+  int32_t count = 0;
+  for (const PlayerRecord& r : world.snapshotTable) {
+    if (r.endScenarioName[0] == 0 || count == kCampaignRows - 1) break;
+    ++count;
+  }
+  return count;
+}
+
+int32_t ScoreCardActivate(ScoreCard& card, intptr_t page, const ScreenParameterList* list) {
+  if (page != kKeepScreenId) card.page = static_cast<int32_t>(page);
+  if (card.page == 0) card.page = kScoreOverview;
+  // Embedded in the result screen it leaves its host; already open as a
+  // pop-up it stays in its frame and is shown again.
+  if (Control* f = card.currentForm; f && f->parent && !IsPopupFrame(f->parent)) f->Unlink();
+  return card.Popup(kKeepScreenId, list);
 }
 
 void ShowScoreCardIn(ScoreCard& card, Control* host, int32_t page) {
@@ -21,4 +163,237 @@ void ShowScoreCardIn(ScoreCard& card, Control* host, int32_t page) {
   card.AttachForm(host);
   card.OnOpen();
   card.Refresh();
+}
+
+void ScoreCard::BindControls() { par1 = FormFindControlByTag(currentForm ? currentForm : form, "PAR1"); }
+
+void ScoreCard::OnOpen() {
+  if (!currentForm) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  SetHidden(Find(*this, "CLOSE"), g_ui.mode != kUiInGame);
+  for (int32_t i = 0; i < kScoreCardHalfRows; ++i) {
+    SetHidden(FindId(*this, kScoreLeftCells + i), true);
+    SetHidden(FindId(*this, kScorePageCells + i), true);
+  }
+  if (page == kScoreCampaign)
+    OpenCampaignPage();
+  else
+    OpenRegionPage();
+}
+
+void ScoreCard::OpenRegionPage() {
+  if (page < kScoreOverview || page > kScorePolls) page = kScoreOverview;
+  SetChecked(Find(*this, "SCOREHDR"), false);
+  if (par1) RegionPageHeader(page).Show(0, par1);
+  int32_t last = 0;
+  for (int32_t p = 1; p < kMaxPlayers; ++p)
+    if (g_world.players[p].kind != 0) last = p;
+  int32_t skip = half * kScoreCardHalfRows, row = 0;
+  bool more = false;
+  for (int32_t p = 1; p <= last; ++p) {
+    if (g_world.players[p].kind == 0) continue;
+    if (skip > 0) {
+      --skip;
+      continue;
+    }
+    if (row == kScoreCardHalfRows) {
+      more = true;
+      break;
+    }
+    const auto at = static_cast<size_t>(p);
+    ShowCell(g_screens.scoreCard1Ss1[at], p, FindId(*this, kScoreLeftCells + row));
+    ShowCell(RegionPageRow(page, at), p, FindId(*this, kScorePageCells + row));
+    ++row;
+  }
+  SetHidden(Find(*this, "PAGEUP"), half == 0);
+  SetHidden(Find(*this, "PAGEDOWN"), half != 0 || !more);
+}
+
+void ScoreCard::OpenCampaignPage() {
+  SetChecked(Find(*this, "SCOREHDR"), true);
+  if (par1) g_screens.scoreCard1Ss6.Show(0, par1);
+  SetHidden(Find(*this, "PAGEUP"), true);
+  SetHidden(Find(*this, "PAGEDOWN"), true);
+  const int32_t finished = FinishedCampaignScenarios(g_world);
+  for (int32_t i = 0; i <= finished && i < kCampaignRows; ++i) {
+    const PlayerRecord* record = i < finished ? &g_world.snapshotTable[static_cast<size_t>(i)] : &LocalRecord();
+    const auto id = reinterpret_cast<intptr_t>(record);
+    ShowCell(g_screens.scoreCard1Ss1b[static_cast<size_t>(i)], id, FindId(*this, kScoreLeftCells + i));
+    ShowCell(g_screens.scoreCard1Ss6a[static_cast<size_t>(i)], id, FindId(*this, kScorePageCells + i));
+  }
+  ShowCell(g_screens.scoreCard1Ss1c, 0, FindId(*this, kScoreLeftCells + kTotalsRow));
+  ShowCell(g_screens.scoreCard1Ss6b, 0, FindId(*this, kScorePageCells + kTotalsRow));
+}
+
+void ScoreCard::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  const ScoreCardPages pages = ScoreCardPagesOf(g_world);
+  if (ControlTagMatches(control->tag, "CLOSE")) {
+    Close(0);
+    return;
+  }
+  if (ControlTagMatches(control->tag, "NEXTBUT")) {
+    page = NextScoreCardPage(page, pages);
+  } else if (ControlTagMatches(control->tag, "PREVBUT")) {
+    page = PreviousScoreCardPage(page, pages);
+  } else if (ControlTagMatches(control->tag, "PAGEUP")) {
+    half = 0;
+  } else if (ControlTagMatches(control->tag, "PAGEDOWN")) {
+    half = 1;
+  } else {
+    return;
+  }
+  // Re-opened where it stands: an embedded card stays in its host, a
+  // pop-up stays a pop-up.
+  OnOpen();
+  Refresh();
+}
+
+void ShowTrendArrow(Control* arrow, double value, double previous) {
+  SetHidden(arrow, value == previous);
+  SetChecked(arrow, value > previous);
+}
+
+double HexArea(const World& world, int32_t hexes) {
+  const double size = world.mapHeader.hexScale;
+  return static_cast<double>(hexes) * size * size;
+}
+
+void ScoreCardRegions::OnOpen() {
+  const PlayerRecord* r = PlayerOf(id);
+  if (!r) return;
+  const bool gone = r->kind == kKindOut;
+  Control* region = Find(*this, "REGION");
+  Control* name = Find(*this, "NAME");
+  Text(region, LookupLocalizedName(g_world, *r));
+  Text(name, GetPlayerDisplayName(g_world, *r));
+  SetChecked(region, gone);
+  SetChecked(name, gone);
+  FillRegionRow(Find(*this, "FLAG"), "", static_cast<int32_t>(id));
+  SetHidden(Find(*this, "DEAD"), !gone);
+  SetControlFlag(region, kStateRegionOver, gone || g_world.gameState.endReason != 0);
+}
+
+void ScoreCardRegions::OnCommand(Control* control, int32_t) {
+  const PlayerRecord* r = PlayerOf(id);
+  if (!r || !control || !ControlTagMatches(control->tag, "REGION")) return;
+  const CapitalPosition capital = CapitalHex(r->displayPolicy);
+  if (capital.x == 0 && capital.y == 0) return;
+  const uint32_t packed = PackedHex(capital);
+  GotoHexPacked(packed);
+  if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, packed);
+}
+
+void ScoreCardScenario::OnOpen() {
+  const PlayerRecord* r = RecordOf(id);
+  if (!r) return;
+  Text(Find(*this, "SCENARIO"), std::string(r->endScenarioName, strnlen(r->endScenarioName, 19)).c_str());
+  Text(Find(*this, "REGION"), std::string(r->endRegionName, strnlen(r->endRegionName, 19)).c_str());
+  if (Control* flag = Find(*this, "FLAG")) {
+    const uint32_t colour = g_uiOptions.playercolor[r->number % kMaxPlayers];
+    flag->fills[kLookNormal] = flag->fills[kLookSelected] = colour;
+    flag->Invalidate();
+  }
+}
+
+void ScoreCardOverview::Refresh() {
+  const PlayerRecord* r = PlayerOf(id);
+  if (!r) return;
+  const auto p = static_cast<int32_t>(id);
+  Control* chat = Find(*this, "CHAT");
+  SetChecked(chat, (g_chatPartners & Bit(p)) != 0);
+  SetHidden(chat, r->kind != kKindHuman || p == g_world.gameState.localPlayer);
+  for (const char* tag : {"VOICE", "MUTE", "MAIL"}) SetHidden(Find(*this, tag), true);
+  Control* treasury = Find(*this, "TREASURY");
+  Number(treasury, r->treasury);
+  SetChecked(treasury, r->treasury < 0.0f);
+  Number(Find(*this, "POPULATION"), r->population);
+  Number(Find(*this, "SIZE"), HexArea(g_world, r->hexCount));
+  Number(Find(*this, "GDP"), r->gdp);
+  Number(Find(*this, "REGDEBT"), static_cast<double>(r->debtKind0) + r->debtKind1 + r->debtKind2);
+  Format(Find(*this, "MILAPR"), "%3.0f %%", static_cast<double>(r->secondRating) * 100.0);
+  Format(Find(*this, "DOMAPR"), "%3.0f %%", static_cast<double>(r->approval) * 100.0);
+  ShowTrendArrow(Find(*this, "AARROW"), r->approval, r->yesterdayTotals[0]);
+  ShowTrendArrow(Find(*this, "MARROW"), r->secondRating, r->yesterdayTotals[1]);
+  ShowTrendArrow(Find(*this, "LARROW"), r->hexCount, r->yesterdayHexCount);
+  // The day's copies of the treasury, population and GDP are not kept: no
+  // trend to show.
+  for (const char* tag : {"TARROW", "PARROW", "GARROW"}) SetHidden(Find(*this, tag), true);
+}
+
+void ScoreCardOverview::OnCommand(Control* control, int32_t) {
+  if (!control || !ControlTagMatches(control->tag, "CHAT") || !PlayerOf(id)) return;
+  const uint32_t bit = Bit(static_cast<int32_t>(id));
+  g_chatPartners = (control->state & kStateSelected) ? (g_chatPartners | bit) : (g_chatPartners & ~bit);
+}
+
+void ScoreCardMilitary::Refresh() {
+  const PlayerRecord* r = PlayerOf(id);
+  if (!r) return;
+  const auto p = static_cast<int32_t>(id);
+  Number(Find(*this, "KILLS"), UnitsKilled(*r));
+  Number(Find(*this, "LOSSES"), UnitsLost(*r));
+  const int32_t change = Counter(*r, unitfields::kHexGainStats) - Counter(*r, unitfields::kHexLossStats);
+  Number(Find(*this, "LCHANGE"), HexArea(g_world, change));
+  const PlayerRecord& local = LocalRecord();
+  const int stance = p == g_world.gameState.localPlayer                 ? kDipOwn
+                     : (local.displayPolicy.friendlyMask & Bit(p)) != 0 ? kDipAlly
+                     : (local.displayPolicy.hostileMask & Bit(p)) != 0  ? kDipEnemy
+                                                                          : kDipNeutral;
+  ListText(Find(*this, "STANCE"), kListDiprel, stance);
+  Text(Find(*this, "WMMEMBER"), (r->displayPolicy.wageFlags & kWorldBodyMember) ? "YES" : "NO");
+  ListText(Find(*this, "DEFCON"), kListDefcons, r->displayPolicy.defcon);
+  const CapitalPosition capital = CapitalHex(r->displayPolicy);
+  Text(Find(*this, "CAP"), HexPositionText(g_world, PackedHex(capital)).c_str());
+}
+
+void ScoreCardScores::Refresh() {
+  const PlayerRecord* r = PlayerOf(id);
+  if (!r) return;
+  const char* gov = TextListEntry(g_textLists, kListGovtype, r->govtype);
+  Text(Find(*this, "GOV"), ("(" + std::string(gov ? gov : "") + ")").c_str());
+  Format(Find(*this, "TECHLVL"), "%.0f", static_cast<double>(static_cast<int32_t>(r->techLevel)));
+  Number(Find(*this, "ECSCORE"), r->scoreSums[kScoreEconomic]);
+  Number(Find(*this, "MILSCORE"), r->scoreSums[kScoreMilitaryPart]);
+  Number(Find(*this, "WMSCORE"), r->scoreSums[kScoreWorldMarket]);
+  Number(Find(*this, "DASCORE"), r->scoreSums[kScoreDiplomatic]);
+  Number(Find(*this, "TECHSCORE"), r->scoreSums[kScoreTechnology]);
+  Number(Find(*this, "SCORE"), r->scoreSums[kScoreTotal]);
+}
+
+void ScoreCardPolls::Refresh() {
+  const PlayerRecord* r = PlayerOf(id);
+  if (!r) return;
+  const int leaning = r->politic < kLeftLeaning ? 0 : r->politic > kRightLeaning ? 2 : 1;
+  ListText(Find(*this, "LEADERPOL"), kListPolitic, leaning);
+  ListText(Find(*this, "GOVTYPE"), kListGovtype, r->govtype);
+}
+
+void ScoreCardWar::Refresh() {
+  const PlayerRecord* r = RecordOf(id);
+  if (!r) return;
+  Control* result = Find(*this, "WINLOST");
+  ListText(result, kListWinlost, r->endResult != 0 ? 0 : 1);
+  SetHidden(result, r == &LocalRecord());
+  Text(Find(*this, "CAPITAL"), std::string(r->endCapitalName, strnlen(r->endCapitalName, 19)).c_str());
+  Number(Find(*this, "UKILL"), UnitsKilled(*r));
+  Number(Find(*this, "ULOST"), UnitsLost(*r));
+  Number(Find(*this, "CCASUAL"), CivilianCasualties(*r));
+  Number(Find(*this, "SCORE"), r->scoreSums[kScoreTotal]);
+  ListText(Find(*this, "GOVTYPE"), kListGovtype, r->govtype);
+}
+
+void ScoreCardTotals::Refresh() {
+  // The campaign so far: every finished scenario's record and the live one.
+  const int32_t finished = FinishedCampaignScenarios(g_world);
+  const PlayerRecord& live = LocalRecord();
+  double killed = UnitsKilled(live), lost = UnitsLost(live), casualties = CivilianCasualties(live);
+  for (int32_t i = 0; i < finished; ++i) {
+    const PlayerRecord& r = g_world.snapshotTable[static_cast<size_t>(i)];
+    killed += UnitsKilled(r), lost += UnitsLost(r), casualties += CivilianCasualties(r);
+  }
+  Number(Find(*this, "UKILLTOT"), killed);
+  Number(Find(*this, "ULOSTTOT"), lost);
+  Number(Find(*this, "CCASUALTOT"), casualties);
+  Number(Find(*this, "SCORETOT"), live.scoreSums[kScoreTotal]);
 }

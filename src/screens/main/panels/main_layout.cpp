@@ -5,6 +5,7 @@
 #include "app/app_object.h"
 #include "app/gfx/fonts.h"
 #include "platform/window.h"
+#include "screens/frontend/map_overlay.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
@@ -203,16 +204,19 @@ void LayoutStatusOverlay() {
   Control* form = g_screens.statMap.currentForm;
   if (!form) return;
   Control* list = FormFindControlByTag(form, "STATLIST");
-  int32_t lineHeight = 0, width = 0;
-  if (BitmapFont* font = FontSlot(g_uiOptions.fontstatus)) MeasureText(font, "Ay", &width, &lineHeight);
-  // Without its font the overlay keeps the height its form gives it.
-  const int32_t height = lineHeight > 0 ? g_uiOptions.statshowlines * lineHeight : Height(form);
+  // Without its font the overlay keeps the height its form gives it; with
+  // no lines it is empty.
+  const int32_t height =
+      OverlayHeight(g_uiOptions.statshowlines, OverlayLineHeight(g_uiOptions.fontstatus), Height(form));
   form->rect.bottom = form->rect.top + height;
   if (list && list != form) list->rect.top = 0, list->rect.bottom = height;
   const int32_t formWidth = form->rect.right - form->rect.left;
   const int32_t right = ScreenWidth() - kStatusRightGap - (g_uiOptions.sidescreens ? kRightColumnWidth : 0);
   const int32_t bottom = ScreenHeight() - kStatusBottomGap;
-  const plat::Rect parent = form->parent ? ControlAbsoluteRect(form->parent) : plat::Rect{};
+  // An overlay hanging nowhere is placed for the map pane it is hung under
+  // when it has lines.
+  const Control* under = form->parent ? form->parent : g_ui.mapArea;
+  const plat::Rect parent = under ? ControlAbsoluteRect(under) : plat::Rect{};
   RectMoveTo(&form->rect, right - formWidth - parent.left, bottom - height - parent.top);
   if (list && list->kind == kKindListBox) ListClear(static_cast<ListBoxControl*>(list), 0);
 }

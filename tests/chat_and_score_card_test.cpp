@@ -1,0 +1,108 @@
+// The whole program on the sample scenario as Westholm: the command bar's
+// chat button opens the chat line, a line typed there floats over the map,
+// a status line rises above the dock, and the W key opens the score card
+// with every region's treasury, population and area.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/number_text.h"
+#include "net/text_message.h"
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "platform/window.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "sim/status_queue.h"
+#include "support/sample_game.h"
+#include "ui/control.h"
+#include "ui/control_focus.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "world/world.h"
+
+namespace {
+
+// The command bar's chat button.
+constexpr int32_t kChatButton = 6;
+// Frames the timer gets to poll the overlays (four polls a second).
+constexpr int kFrames = 400;
+
+bool HangsOverTheMap(const Screen& overlay) {
+  return overlay.currentForm && overlay.currentForm->parent == g_ui.mapArea;
+}
+
+std::string FirstRowText(const ListBoxControl* list) {
+  const Control* row = list ? ListNextRow(list, nullptr) : nullptr;
+  return row ? row->text : std::string();
+}
+
+void PumpUntil(bool (*done)()) {
+  for (int i = 0; i < kFrames && !done(); ++i) SampleGame::Pump();
+}
+
+void Type(const char* text) {
+  for (const char* c = text; *c; ++c)
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmChar, static_cast<unsigned char>(*c), 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmChar, 13, 0);
+  SampleGame::Pump();
+}
+
+TEST(SampleChatAndScoreCard, ChatAndStatusLinesFloatOverTheMapAndWShowsTheScoreCard) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  EXPECT_NE(s.chatMap.pollRegistration, nullptr);
+  EXPECT_NE(s.statMap.pollRegistration, nullptr);
+
+  SampleGame::ClickControl(FormFindControlById(s.cmdBar2.currentForm, kChatButton));
+  ASSERT_NE(s.chat.currentForm, nullptr);
+  EXPECT_NE(s.chat.currentForm->parent, nullptr) << "the chat line is open";
+  EXPECT_EQ(g_controls.edit, s.chat.message) << "and takes the typing";
+  Type("hello all");
+  PumpUntil([] { return HangsOverTheMap(g_screens.chatMap); });
+  ASSERT_TRUE(HangsOverTheMap(s.chatMap));
+  EXPECT_NE(FirstRowText(s.chatMap.list).find("(All) hello all"), std::string::npos) << FirstRowText(s.chatMap.list);
+
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    AppendStatusLine(g_world, "Frontier quiet", g_world.gameState.currentTick, 50);
+  }
+  PumpUntil([] { return HangsOverTheMap(g_screens.statMap) && g_screens.statMap.list->rowCount > 0; });
+  ASSERT_TRUE(HangsOverTheMap(s.statMap));
+  EXPECT_EQ(FirstRowText(s.statMap.list), "Frontier quiet");
+  const plat::Rect lines = ControlAbsoluteRect(s.statMap.currentForm);
+  const plat::Rect dock = ControlAbsoluteRect(g_ui.bottomBar);
+  EXPECT_LE(lines.bottom, dock.top) << "the status lines stand above the dock";
+  EXPECT_GT(lines.bottom, lines.top);
+
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, 'W', 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, 'W', 0);
+  SampleGame::Pump();
+  ASSERT_NE(s.scoreCard.currentForm, nullptr);
+  EXPECT_NE(s.scoreCard.currentForm->parent, nullptr) << "the score card is open";
+  EXPECT_EQ(s.scoreCard.page, 1);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  int rows = 0;
+  for (int32_t p = 1; p < kMaxPlayers && rows < 16; ++p) {
+    const PlayerRecord& r = g_world.players[p];
+    if (r.kind == 0) continue;
+    const ScoreCardOverview& row = s.scoreCard1Ss2a[static_cast<size_t>(p)];
+    ASSERT_NE(row.currentForm, nullptr);
+    EXPECT_EQ(row.host, FormFindControlById(s.scoreCard.currentForm, kScorePageCells + rows)) << p;
+    char text[kNumberTextSize];
+    EXPECT_EQ(FormFindControlByTag(row.currentForm, "TREASURY")->text,
+              FormatNumberText(text, 0, 0, "", 0, "", 0, r.treasury)) << p;
+    EXPECT_EQ(FormFindControlByTag(row.currentForm, "POPULATION")->text,
+              FormatNumberText(text, 0, 0, "", 0, "", 0, r.population)) << p;
+    const double size = g_world.mapHeader.hexScale;
+    EXPECT_EQ(FormFindControlByTag(row.currentForm, "SIZE")->text,
+              FormatNumberText(text, 0, 0, "", 0, "", 0, r.hexCount * size * size)) << p;
+    ++rows;
+  }
+  EXPECT_GT(rows, 1);
+}
+
+}  // namespace
