@@ -13,6 +13,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/diplomacy/region_row.h"
+#include "screens/main/panels/hex_distance_panel.h"
 #include "screens/main/panels/terrain_defence.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
@@ -99,16 +100,6 @@ std::string PlaceName(const HexCell* cell) {
   const HexExtra* label = stack ? stack->extra : nullptr;
   if (!label || !label->text || !label->text[0]) return "DESTINATION";
   return std::string(label->text, strnlen(label->text, kPlaceNameLimit));
-}
-
-void DistanceText(const World& world, uint32_t from, uint32_t to, char* text, size_t size) {
-  const int32_t d = HexDistance(MapShape(world), from, to);
-  if (g_uiOptions.bdistancehexes) {
-    plat::FormatText(text, size, "%4.1f Hexes", static_cast<double>(d));
-  } else {
-    const float km = static_cast<float>(d) * static_cast<float>(world.mapHeader.hexScale);
-    plat::FormatText(text, size, "%4.1f km", static_cast<double>(km));
-  }
 }
 
 ListBoxControl* ListOf(Control* c) {
@@ -245,9 +236,7 @@ void FillCombatOdds(Control* form, uint32_t targetHex) {
     ControlSetText(tagged("TARGETNAME"), "");
     return;
   }
-  char text[48];
-  DistanceText(world, origin, targetHex, text, sizeof text);
-  ControlSetText(tagged("DISTANCE"), text);
+  ControlSetText(tagged("DISTANCE"), HexDistanceText(world, origin, targetHex).c_str());
   const HexCell* target = CellOf(world, targetHex);
   ControlSetText(tagged("TARGETNAME"), PlaceName(target).c_str());
   const int64_t index = HexCellIndex(MapShape(world), targetHex);
