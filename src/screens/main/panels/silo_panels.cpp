@@ -438,7 +438,9 @@ void SiloPanel::Refresh() {
 
 void SiloPanel::OnCommand(Control* control, int32_t value) {
   if (!control) return;
-  if ((control->flags & kCtlRadio) && !control->Selected()) {
+  // A released toggle closes the panels above; a list (single-select, so
+  // with the same style bit) only picks a row.
+  if ((control->flags & kCtlRadio) && control->kind != kKindListBox && !control->Selected()) {
     PopPopupsTo(g_ui, kDockLevelSecond);
     return;
   }
