@@ -51,7 +51,7 @@ namespace {
 constexpr uint32_t kLaunchOrderFlags = kOrderLaunchCargo | kOrderHexFacility;
 static_assert(kLaunchOrderFlags == 0xA00u);
 constexpr uint32_t kLaunchLevel = 1;
-// The unload orders of a stored missile.
+// UNLOAD raises a stored missile's order level by this much.
 constexpr uint32_t kUnloadLevelStep = 1;
 // A cargo chain longer than this is broken.
 constexpr int kChainGuard = 4096;
@@ -446,12 +446,9 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
   }
   MapScreen& map = g_screens.map1;
   if (Is(control, "BASEDETAILS")) {
-    const UnitRecord* facility = nullptr;
-    {
-      plat::CriticalSectionLock lock(g_simulationLock);
-      facility = SelectedHexFacility(g_world).unit;
-    }
-    OpenSiloPopup(g_screens, facility);
+    // Held while the pop-up takes the facility: the turn thread may free it.
+    plat::CriticalSectionLock lock(g_simulationLock);
+    OpenSiloPopup(g_screens, SelectedHexFacility(g_world).unit);
   } else if (control->id == kSiloActionsButton) {
     map.ss6a.Show(kKeepScreenId, nullptr);
   } else if (control->id == kSiloMissilePageButton) {
