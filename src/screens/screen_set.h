@@ -50,6 +50,7 @@ inline constexpr int kWorkingLists = 13;
 // The working lists that a stopped game empties (the first eleven).
 inline constexpr int kWorkingListsClearedAtStop = 11;
 inline constexpr int kSelectionListIndex = 6;
+inline constexpr int kSiloMissileListIndex = 7;  // the silo panel's missiles
 
 // A record of the diplomacy screens; only its first word is set here.
 struct ScreenSetRecord {

@@ -91,13 +91,6 @@ bool IsMissileClass(const UnitClassRecord& c) { return (c.flags & kClassStock) !
 
 float ClassCost(const UnitClassRecord& c) { return static_cast<float>(c.valuePerPoint); }
 
-// The weaptype label of a missile class: 0 for warhead bits 0x4 or 0x8, 2
-// for 0x2, else 3.
-int WarheadLabel(const UnitClassRecord& c) {
-  if (c.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) return 0;
-  return (c.flags & kClassSpecialImmune) ? 2 : 3;
-}
-
 float ProductPrice(const World& world, int product) {
   const int local = world.gameState.localPlayer;
   if (local < 0 || local >= kMaxPlayers || product < 0 || product >= kProductCount) return 0.0f;
@@ -148,7 +141,7 @@ int DescribeOfferItems(World& world, const OfferItemGroup& group, char* buffer, 
         } else {
           // Class flag bit 3 marks the intercontinental kinds.
           w.Put((c->flags & kClassSpecialWeaponB) ? "%dx %s %s ICBM\n" : "%dx %s %s Missile\n", static_cast<int>(entry.quantity),
-                ClassName(*c).c_str(), TextListText(kListWeaptype, WarheadLabel(*c)));
+                ClassName(*c).c_str(), TextListText(kListWeaptype, WarheadLabel(c->flags)));
         }
         if (full()) return w.pos();
       }

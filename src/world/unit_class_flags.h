@@ -93,3 +93,11 @@ inline constexpr uint32_t kClassStaysPut = kClassHaltsOnMove | kClassHalvedAirbo
 
 static_assert(kClassSpecialKinds == 0xEu && kClassExcludedKinds == 0x9C0000u && kClassNotDesign == 0x8200000u);
 static_assert(kClassStaysPut == 0x7000000u);
+
+// The "weaptype" entry of a missile class: 0 (nuclear) for the special-weapon
+// kinds, 2 for the first special kind, else 3 (conventional); entry 1 is
+// never chosen.
+inline int WarheadLabel(uint32_t classFlags) {
+  if (classFlags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) return 0;
+  return (classFlags & kClassSpecialImmune) ? 2 : 3;
+}

@@ -1,5 +1,6 @@
 #pragma once
-// The whole program in process on the sample scenario, played as Westholm:
+// The whole program in process on the sample scenario, played as Westholm
+// (or the region Start names):
 // started with clicks posted on the front end, then fed mouse messages
 // posted to its window as the window would deliver them. Start and Stop
 // hold fatal assertions; call them under ASSERT_NO_FATAL_FAILURE.
@@ -68,7 +69,7 @@ class SampleGame {
     Click((r.left + r.right) / 2, y);
   }
 
-  void Start() {
+  void Start(const char* region = "Westholm") {
     plat::SetClockSource(&clock_);
     oldRoot_ = plat::DataRoot();
     plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
@@ -84,9 +85,9 @@ class SampleGame {
     const int channel = RowOf(choice.scenarios, "Channel");
     ASSERT_GE(channel, 0);
     ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), channel);
-    const int westholm = RowOf(choice.regions, "Westholm");
-    ASSERT_GE(westholm, 0);
-    ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), westholm);
+    const int played = RowOf(choice.regions, region);
+    ASSERT_GE(played, 0) << region;
+    ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), played);
     ClickControl(FormFindControlByTag(choice.currentForm, "START"));
     ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
     ASSERT_EQ(g_ui.mode, kUiInGame);

@@ -96,10 +96,10 @@ class MapScreen : public MapHeaderScreen {
   Screen ss6f{"MAP1_ss6f"};
   ResearchCentrePanel researchCentre;
   SiloPanel silo;
-  Screen ss8b{"MAP1_ss8b"};
-  Screen ss8c{"MAP1_ss8c"};
-  Screen ss8c2{"MAP1_ss8c2"};
-  Screen ss8d{"MAP1_ss8d"};
+  MissileTargetPanel ss8b;
+  StoredMissilesPanel ss8c;
+  StoredMissilesPanel2 ss8c2;
+  LaunchSchedulePanel ss8d;
   LaunchSitePanel launchSite;
   Screen ss9a{"MAP1_ss9a"};
   Screen ss9a1{"MAP1_ss9a1"};

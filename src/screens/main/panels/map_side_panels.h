@@ -7,6 +7,7 @@
 #include "screens/main/panels/build_list_panel.h"
 #include "screens/main/panels/facility_upgrade_panel.h"
 #include "screens/main/panels/settlement_panel.h"
+#include "screens/main/panels/silo_panels.h"
 #include "ui/screen.h"
 
 // A panel in the dock's second slot that opens the dock two deep.
@@ -25,11 +26,6 @@ class BasePanel : public DockedSidePanel {
 class ResearchCentrePanel : public DockedSidePanel {
  public:
   ResearchCentrePanel() : DockedSidePanel("MAP1_ss7") {}
-};
-
-class SiloPanel : public DockedSidePanel {
- public:
-  SiloPanel() : DockedSidePanel("MAP1_ss8") {}
 };
 
 class LaunchSitePanel : public DockedSidePanel {
