@@ -28,12 +28,14 @@ constexpr uint32_t kResearchListFlags = 0x2000;
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
-const char* ItemName(const World& world, const ProjectEntry& entry) {
+std::string ItemName(const World& world, const ProjectEntry& entry) {
   if (entry.kind == kProjectTechnology && entry.index < world.techs.size()) return world.techs[entry.index].name.c_str();
   if (entry.kind == kProjectDesign) {
-    if (const UnitClassRecord* cls = ClassRecordAt(world, static_cast<int32_t>(entry.index))) return cls->name;
+    // A class name may fill its record's field with no terminator.
+    if (const UnitClassRecord* cls = ClassRecordAt(world, static_cast<int32_t>(entry.index)))
+      return std::string(cls->name, strnlen(cls->name, sizeof cls->name));
   }
-  return "";
+  return {};
 }
 
 }  // namespace
@@ -42,8 +44,7 @@ std::vector<ResearchRow> ResearchCentreRows(World& world, int32_t player) {
   std::vector<ResearchRow> rows;
   for (const ProjectEntry* entry : ListProjects(world, player, -1, kProjectPursued, kProjectClosed, 0)) {
     ResearchRow row;
-    const char* name = ItemName(world, *entry);
-    row.text.assign(name, strnlen(name, sizeof(UnitClassImage::name)));
+    row.text = ItemName(world, *entry);
     if (entry->kind == kProjectTechnology) row.value = static_cast<intptr_t>(entry->index);
     rows.push_back(std::move(row));
   }
