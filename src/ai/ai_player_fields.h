@@ -68,7 +68,7 @@ inline float CashReserve(const PlayerRecord& r) { return r.treasury; }
 inline uint32_t FeatureFlags(const PlayerRecord& r) { return r.specialEffects; }
 
 // The policy flag word's automation bits (militaryFlags, both copies).
-inline constexpr uint32_t kUnitAutoBuild = 1u << 3;      // bunitautobuild
+inline constexpr uint32_t kUnitAutoBuild = kMilitaryUnitAutoBuild;  // bunitautobuild
 inline constexpr uint32_t kMissilesAutoBuild = 1u << 4;  // bmissilesautobuild
 
 }  // namespace aifields

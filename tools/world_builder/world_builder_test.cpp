@@ -212,6 +212,7 @@ TEST_F(SampleWorld, LoadsThroughTheGameReadersWithItsVariety) {
   EXPECT_GE(leads[4014], 8);  // naval bases
   EXPECT_EQ(leads[4015] + leads[4013], 9);
   EXPECT_EQ(leads[4011], 2);  // silos
+  EXPECT_EQ(leads[4012], 1);  // Westholm's launch site
   EXPECT_EQ(leads[4005], 9);  // research centres
   EXPECT_EQ(leads[4004], 9);  // depots
   EXPECT_GE(leads[4006], 10);  // ports

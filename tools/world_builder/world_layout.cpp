@@ -96,6 +96,15 @@ bool ReadLine(ImportReader& in, WorldLayout& w, const std::string& keyword) {
       return false;
     }
     r->silo = true;
+  } else if (keyword == "LAUNCHSITE") {
+    int number = 0;
+    if (!Int(in, "region", 1, 31, number)) return false;
+    RegionSpec* r = FindRegion(w, number);
+    if (!r) {
+      in.FailColumn("region", "no REGION line names it before");
+      return false;
+    }
+    r->launchSite = true;
   } else if (keyword == "AGGRESSION") {
     int number = 0, setting = 0;
     if (!Int(in, "region", 1, 31, number) || !Int(in, "aggressiveness", 0, 3, setting)) return false;

@@ -51,6 +51,7 @@ struct RegionSpec {
   int techLevel = 0;              // technologies up to this level are known
   std::vector<TownSpec> towns;    // the capital's name first
   bool silo = false;
+  bool launchSite = false;  // the LAUNCHSITE line
   // The aggressiveness setting (0 to 3) of the region's default unit
   // orders, over the settings template's; -1 keeps the template's. The
   // AGGRESSION line.

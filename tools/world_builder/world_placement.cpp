@@ -30,6 +30,7 @@ enum FacilityClass : int {
   kRadarStation = 4007,
   kFortress = 4008,
   kMissileSilo = 4011,
+  kLaunchSite = 4012,
   kAirstrip = 4013,
   kNavalBase = 4014,
   kAirBase = 4015,
@@ -330,6 +331,11 @@ bool PlaceRegionFacilities(Context& c, const RegionSpec& r, RegionSites& s) {
   // A fortress on the Kessarian side of the channel's approaches: any
   // region with hills by its capital gets one.
   (void)PlaceNear(c, n, kFortress, capital, 6, [&](Hex h) { return c.Role(h) == kHills; });
+  // Last, so that it takes no hex the sites above were given.
+  if (r.launchSite && !PlaceNear(c, n, kLaunchSite, capital, 8, flat)) {
+    c.error = r.name + " has no room for its launch site";
+    return false;
+  }
   return true;
 }
 

@@ -11,6 +11,8 @@
 #include "sim/command_test_world.h"
 #include "sim/daily/research_fields.h"
 #include "sim/player_message_link.h"
+#include "sim/policy_block_fields.h"
+#include "units/unit_player_fields.h"
 #include "support/global_guard.h"
 #include "world/list_items.h"
 
@@ -138,6 +140,24 @@ TEST_F(MilitaryResearch, ABuyRequestWithoutAReadyUnitIsDroppedSilently) {
   EXPECT_EQ(ProgramBuyRequests(R().displayPolicy), 0x4);
   EXPECT_EQ(R().treasury, 1000.0f);
   EXPECT_TRUE(g_told.empty());
+}
+
+// The programmes build what command 277 ordered (the launch counts) and buy
+// what 276 asked for (the launch bits); their bytes are not the sea access
+// mask's.
+TEST_F(MilitaryResearch, ProgramsWorkTheLaunchCountsAndBits) {
+  SetRecordF32(R(), kCapacityByKind + 12, 300.0f);  // step 100
+  R().gdpPerCapita = 0.0045f;                       // type 1 costs 100 x 25,000 x 0.0045 / 110 a day
+  SetLaunchCount(R().simPolicy, 1, 1);
+  SetRecordU16(R(), kProgramReady + 4, 1);
+  SetLaunchBits(R().simPolicy, 1u << 2);
+  DailyMilitaryResearch(*t.world, R());
+  EXPECT_FLOAT_EQ(RecordF32(R(), kProgramProgress + 4), 10.0f);  // 110 - 100
+  EXPECT_EQ(RecordU16(R(), kProgramStock + 4), 1);
+  EXPECT_EQ(LaunchBits(R().simPolicy), 0);
+  for (int i = 0; i < kPrograms; ++i) ProgramOrders(R().simPolicy, i) = 0xFF;
+  ProgramBuyRequests(R().simPolicy) = 0xFF;
+  EXPECT_EQ(unitfields::AccessMask(R(), 2), 0u);
 }
 
 TEST_F(MilitaryResearch, ProgramProgressFinishesAUnitEachPaidDayUntilTheOrdersRunOut) {

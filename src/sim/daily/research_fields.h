@@ -8,6 +8,7 @@
 #include "records/le_bytes.h"
 #include "records/player_policy.h"
 #include "records/player_record.h"
+#include "sim/policy_block_fields.h"
 
 inline constexpr int kResearchKinds = 5;
 inline constexpr int kPrograms = 3;
@@ -25,11 +26,11 @@ inline constexpr size_t kResearchSpentToday = 12492;  // f32
 static_assert(kDayCapacityByKind >= offsetof(PlayerRecord, bytes12408));
 static_assert(kResearchSpentToday + 4 <= offsetof(PlayerRecord, pendingCommands));
 
-// In each settings copy.
-inline constexpr size_t kPolicyProgramOrders = 4880;       // u8[3]: units still to build
-inline constexpr size_t kPolicyProgramBuyRequests = 4883;  // u8: bits 0-2
-static_assert(kPolicyProgramOrders >= offsetof(PlayerPolicyBlock, bytes4872) + 8);
-static_assert(kPolicyProgramBuyRequests + 1 <= offsetof(PlayerPolicyBlock, ceasefireMask));
+// In each settings copy: the launch counts and launch bits that commands
+// 277 and 276 change, so that what the player orders is what gets built.
+inline constexpr size_t kPolicyProgramOrders = kPolicyLaunchCounts;          // u8[3]: units still to build
+inline constexpr size_t kPolicyProgramBuyRequests = kPolicyLaunchBits;       // u8: bits 0-2
+static_assert(kPrograms <= kLaunchCounts);
 
 inline uint8_t* RecordBytes(PlayerRecord& r) { return reinterpret_cast<uint8_t*>(&r); }
 inline const uint8_t* RecordBytes(const PlayerRecord& r) { return reinterpret_cast<const uint8_t*>(&r); }

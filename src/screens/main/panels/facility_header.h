@@ -1,34 +1,42 @@
 #pragma once
-// The head of the facility side panels (silo, launch site, research
-// centre): the selected hex's name, the facility's status note and its
-// condition; and the facility's status line for a list that has nothing
-// else to show. Window thread; callers hold the simulation lock.
-#include <cstddef>
+// The head the silo, launch-site and research-centre panels share for the
+// selected hex's facility: its name, its status note and its condition,
+// and the status line their lists show while it is not running. Read under
+// the simulation lock, written to the form after it. Window thread.
 #include <cstdint>
+#include <string>
+
+#include "records/hex_cell.h"
 
 class Control;
 class ListBoxControl;
 struct UnitRecord;
 struct World;
 
-inline constexpr const char* kFacilityHeaderTags[] = {"BASENAME", "NOTE", "CONDITION"};
+// At most this many characters of the hex's name show.
+inline constexpr size_t kFacilityNameMax = 47;
 
-// The facility leading the selected hex. Present: it exists, is not removed
-// and has a class; active: besides, its shown posture word has bit 0 clear.
-struct SelectedFacility {
-  const UnitRecord* unit = nullptr;  // null when not present
-  bool active = false;
-  uint32_t cellIndex = 0;
-  bool hexSelected = false;
+struct FacilityHeader {
+  std::string name;           // the hex's label text, empty for none
+  int32_t status = 1;         // an index into "ugstatus"
+  bool present = false;       // a lead unit that is not removed and has a class
+  bool active = false;        // present and running
+  bool noteSelected = false;  // present with its build paused
+  float condition = 0.0f;     // strength capped at 1, 0 with no facility
+  int32_t classIndex = 0;     // the class the picture shows, 0 for none
 };
-SelectedFacility SelectedHexFacility(const World& world);
 
-// BASENAME, NOTE (its selected look while a build is paused) and
-// CONDITION; a facility that is gone reads inactive at 0 %.
-void FillFacilityHeader(const World& world, Control* form, const SelectedFacility& facility);
+// The selected hex's cell, or a cell past the map (which every reader
+// below treats as no facility) while no hex is selected: (0, 0) means none.
+uint32_t SelectedFacilityCell(const World& world);
 
-// The condition text: "%3.0f %%" of the strength, capped at 100 %.
-void FacilityConditionText(char* out, size_t size, float strength);
-
-// One row of the facility's status ("ugstatus") for a list.
-void FormatBaseStatusText(ListBoxControl* list, const World& world, const SelectedFacility& facility);
+// The cell's facility as the local player sees it (the class of another
+// player's concealed facility stays hidden). Call under the simulation lock.
+FacilityHeader ReadFacilityHeader(const World& world, uint32_t cellIndex);
+// The facility the header reads: the cell's lead unit when present, else null.
+const UnitRecord* HeaderFacility(const World& world, uint32_t cellIndex);
+// BASENAME, NOTE and CONDITION of the form.
+void FillFacilityHeader(Control* form, const FacilityHeader& header);
+// One text row with the status line ("ugstatus") of a facility that is not
+// running.
+void FormatBaseStatusText(ListBoxControl* list, const FacilityHeader& header);

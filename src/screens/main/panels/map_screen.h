@@ -11,6 +11,7 @@
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/panels/map_filter_panel.h"
 #include "screens/main/panels/map_side_panels.h"
+#include "screens/main/panels/production_panels.h"
 #include "screens/main/panels/unit_panel.h"
 #include "ui/screen.h"
 
@@ -92,8 +93,8 @@ class MapScreen : public MapHeaderScreen {
   Screen ss6b{"MAP1_ss6b"};
   Screen ss6c{"MAP1_ss6c"};
   Screen ss6e{"MAP1_ss6e"};
-  Screen ss6d{"MAP1_ss6d"};
-  Screen ss6f{"MAP1_ss6f"};
+  AutoProductionPanel ss6d;
+  BaseProductionPanel ss6f;
   ResearchCentrePanel researchCentre;
   SiloPanel silo;
   MissileTargetPanel ss8b;
@@ -101,8 +102,8 @@ class MapScreen : public MapHeaderScreen {
   StoredMissilesPanel2 ss8c2;
   LaunchSchedulePanel ss8d;
   LaunchSitePanel launchSite;
-  Screen ss9a{"MAP1_ss9a"};
-  Screen ss9a1{"MAP1_ss9a1"};
+  SatelliteLaunchPanel ss9a;
+  SatelliteBuildPanel ss9a1;
   MapFilterPanel filter;
   Screen* currentSidePanel = nullptr;
   // The tab the automatic choice pressed last (0 once the player pressed

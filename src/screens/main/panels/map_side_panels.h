@@ -6,6 +6,8 @@
 // the third) and copes with a form that never loaded.
 #include "screens/main/panels/build_list_panel.h"
 #include "screens/main/panels/facility_upgrade_panel.h"
+#include "screens/main/panels/launch_site_panels.h"
+#include "screens/main/panels/research_centre_panel.h"
 #include "screens/main/panels/settlement_panel.h"
 #include "screens/main/panels/silo_panels.h"
 #include "ui/screen.h"
@@ -23,12 +25,3 @@ class BasePanel : public DockedSidePanel {
   BasePanel() : DockedSidePanel("MAP1_ss6") {}
 };
 
-class ResearchCentrePanel : public DockedSidePanel {
- public:
-  ResearchCentrePanel() : DockedSidePanel("MAP1_ss7") {}
-};
-
-class LaunchSitePanel : public DockedSidePanel {
- public:
-  LaunchSitePanel() : DockedSidePanel("MAP1_ss9") {}
-};

@@ -214,8 +214,10 @@ void MissileYieldText(char* out, size_t size, const UnitClassImage& cls) {
 void FillMissileHeader(ListBoxControl* list, Control* form) {
   plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
-  const SelectedFacility silo = SelectedHexFacility(w);
-  const bool active = silo.unit && silo.active;
+  const uint32_t cell = SelectedFacilityCell(w);
+  const FacilityHeader head = ReadFacilityHeader(w, cell);
+  const UnitRecord* silo = HeaderFacility(w, cell);
+  const bool active = silo && head.active;
   if (Control* header = Find(form, "ICBMHEADER")) header->SetSelected(active ? 1 : 0);
   if (!list) return;
   const int32_t keptItem = list->selectedId;
@@ -223,12 +225,13 @@ void FillMissileHeader(ListBoxControl* list, Control* form) {
   ListPrepareRows(list);
   ListClear(list, 0);
   if (!active) {
-    FormatBaseStatusText(list, w, silo);
+    FormatBaseStatusText(list, head);
+    ListLayoutRows(list);
     return;
   }
   ObjectRefList& missiles = SiloMissileList();
   ListHolderClear(missiles);
-  ForEachStored(w, *silo.unit, [&](const UnitRecord& aboard) {
+  ForEachStored(w, *silo, [&](const UnitRecord& aboard) {
     if (aboard.strength > 0.0f && (aboard.unitFlags & kUnitStock))
       NewListItem28(const_cast<UnitRecord*>(&aboard), false, static_cast<intptr_t>(aboard.id), missiles);
   });
@@ -420,20 +423,22 @@ void SiloPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
 void SiloPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
-  const SelectedFacility silo = SelectedHexFacility(w);
-  FillFacilityHeader(w, currentForm, silo);
+  const uint32_t cell = SelectedFacilityCell(w);
+  const FacilityHeader head = ReadFacilityHeader(w, cell);
+  const UnitRecord* silo = HeaderFacility(w, cell);
+  FillFacilityHeader(currentForm, head);
   FillMissileHeader(list, currentForm);
-  ShowTag(currentForm, "OFFLINE", !(silo.unit && silo.active));
+  ShowTag(currentForm, "OFFLINE", !(silo && head.active));
   // A silo gone since the panel opened leaves the figures as they were.
-  if (!silo.unit) return;
-  const UnitClassRecord* cls = ClassRecordAt(w, silo.unit->classIndex);
+  if (!silo) return;
+  const UnitClassRecord* cls = ClassRecordAt(w, silo->classIndex);
   char text[16];
-  std::snprintf(text, sizeof text, "%d", SiloStoredPoints(w, *silo.unit));
+  std::snprintf(text, sizeof text, "%d", SiloStoredPoints(w, *silo));
   SetText(currentForm, "SILO1", text);
-  std::snprintf(text, sizeof text, "%d", cls ? SiloCapacityPoints(*cls, silo.unit->strength) : 0);
+  std::snprintf(text, sizeof text, "%d", cls ? SiloCapacityPoints(*cls, silo->strength) : 0);
   SetText(currentForm, "SILO2", text);
   if (Control* picture = Find(currentForm, "INDPIC"))
-    DrawUnitClassIcon(silo.unit->classIndex, nullptr, cls, picture, true, -1);
+    DrawUnitClassIcon(silo->classIndex, nullptr, cls, picture, true, -1);
 }
 
 void SiloPanel::OnCommand(Control* control, int32_t value) {
@@ -448,7 +453,7 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
   if (Is(control, "BASEDETAILS")) {
     // Held while the pop-up takes the facility: the turn thread may free it.
     plat::CriticalSectionLock lock(g_simulationLock);
-    OpenSiloPopup(g_screens, SelectedHexFacility(g_world).unit);
+    OpenSiloPopup(g_screens, HeaderFacility(g_world, SelectedFacilityCell(g_world)));
   } else if (control->id == kSiloActionsButton) {
     map.ss6a.Show(kKeepScreenId, nullptr);
   } else if (control->id == kSiloMissilePageButton) {

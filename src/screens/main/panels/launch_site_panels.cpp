@@ -1,0 +1,313 @@
+#include "screens/main/panels/launch_site_panels.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "records/command_ids.h"
+#include "records/hex_cell.h"
+#include "records/player_record.h"
+#include "screens/docked_panels.h"
+#include "screens/main/bars/command_bars.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/build/figure_text.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/panels/class_icon.h"
+#include "screens/main/panels/facility_header.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/popups/object_popups.h"
+#include "screens/screen_set.h"
+#include "sim/daily/research_fields.h"
+#include "sim/game_command.h"
+#include "sim/policy_block_fields.h"
+#include "sim/simulation_lock.h"
+#include "sim/unit_command_args.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "ui/string_control.h"
+#include "world/data_tables.h"
+#include "world/text/text_lists.h"
+#include "world/unit_class.h"
+#include "world/world.h"
+
+namespace {
+
+// The availability bit of type 0 in the region's special-effects word.
+constexpr int kFirstSatelliteEffect = 5;
+// The site kind whose committed capacity lets satellites be built and bought.
+constexpr int kLaunchSiteKind = 3;
+
+// The see-through looks of the details button and the two marks.
+constexpr uint32_t kAlphaMask = 0xFF000000u;
+constexpr uint32_t kDetailsAlpha = 0x4B000000u;
+constexpr uint32_t kMarkAlpha = 0x8C000000u;
+constexpr uint32_t kMarkOutlineAlpha = 0x01000000u;
+constexpr uint32_t kMarkTextColour = 0xFF007D00u;
+
+Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
+
+void SetNumber(Control* control, int32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  ControlSetText(control, text);
+}
+
+void SetMoney(Control* control, float value) { SetAmountText(control, value, 1, 0); }
+
+// "N/A" for a type with none that may not be had; the choice button looks
+// disabled while the type is not available.
+void SetTypeCount(Control* form, int32_t countId, int32_t type, int32_t count, const SatelliteView& view) {
+  const bool available = SatelliteTypeAvailable(view, type);
+  Control* c = Id(form, countId + type);
+  if (count == 0 && !available) {
+    ControlSetText(c, "N/A");
+  } else {
+    SetNumber(c, count);
+  }
+  SetControlFlag(Id(form, kSatelliteChoiceId + type), kStateDisabled, available ? 0 : 1);
+}
+
+SatelliteView LocalSatelliteView() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return ReadSatelliteView(g_world, g_world.gameState.localPlayer);
+}
+
+MapScreen& Map() { return g_screens.map1; }
+
+// Back to the side panel: the dock two deep, the command bars following.
+void CloseToSidePanel() {
+  if (g_ui.panelDepth > 2) SetPanelDepth(2, 1, g_mapView);
+  if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
+  UpdatePopupButton(g_screens.cmdBar3);
+}
+
+}  // namespace
+
+SatelliteView ReadSatelliteView(const World& world, int32_t player) {
+  SatelliteView v;
+  v.highestPlayer = world.gameState.highestPlayer;
+  if (player < 0 || player >= kMaxPlayers) return v;
+  const PlayerRecord& r = world.players[player];
+  v.self = r.number;
+  // The readiness the region's satellites give: the first is the coverage
+  // the shares are taken of.
+  v.coverageBase = RecordF32(r, kProgramReadiness);
+  v.coverageFigures[0] = RecordF32(r, kProgramReadiness + 4);
+  v.coverageFigures[1] = RecordF32(r, kProgramReadiness + 8);
+  v.alliedMask = r.displayPolicy.friendlyMask;
+  v.availableMask = r.specialEffects;
+  for (int t = 0; t < kSatelliteTypes; ++t) {
+    const size_t at = static_cast<size_t>(t);
+    v.inOrbit[t] = RecordU16(r, kProgramStock + 2 * at);
+    v.ready[t] = RecordU16(r, kProgramReady + 2 * at);
+    v.daysLeft[t] = RecordF32(r, kProgramProgress + 4 * at);
+    v.orders[t] = LaunchCount(r.displayPolicy, t);
+  }
+  v.launchPending = LaunchBits(r.displayPolicy);
+  v.siteActive = RecordF32(r, kCapacityByKind + 4 * kLaunchSiteKind) != 0.0f;
+  // A satellite is paid for by the head of the population, as the
+  // simulation charges it.
+  v.costMultiplier = r.gdpPerCapita;
+  return v;
+}
+
+bool SatelliteTypeAvailable(const SatelliteView& view, int32_t type) {
+  return type >= 0 && type < kSatelliteTypes && (view.availableMask & (1u << (kFirstSatelliteEffect + type)));
+}
+
+CoverageShares SatelliteCoverageShares(const SatelliteView& view) {
+  CoverageShares s;
+  const float c = view.coverageBase;
+  if (!(c > 0.0f) || view.highestPlayer < 1) return s;
+  int allied = 0, alliedHits = 0, others = 0, otherHits = 0;
+  for (int32_t i = 1; i <= std::min(view.highestPlayer, kMaxPlayers - 1); ++i) {
+    const uint32_t bit = 1u << i;
+    const bool covered = (view.coveredMask & bit) != 0;
+    if (view.alliedMask & bit) {
+      ++allied;
+      alliedHits += covered;
+    } else if (view.excludedMask & bit) {
+      continue;
+    } else if (i != view.self) {
+      ++others;
+      otherHits += covered;
+    }
+  }
+  // Whole groups only: a share is the base or nothing.
+  if (allied) s.allied = static_cast<float>(alliedHits / allied) * c;
+  if (others) s.other = static_cast<float>(otherHits / others) * c;
+  return s;
+}
+
+float SatelliteBuildProgress(float daysLeft, int32_t type) {
+  if (daysLeft == 0.0f) return 0.0f;
+  return 1.0f - daysLeft / (kSatelliteBuildDays + kSatelliteBuildDaysStep * static_cast<float>(type));
+}
+
+void FillSatelliteCoverage(Control* form) { FillSatelliteCoverage(form, LocalSatelliteView()); }
+
+void FillSatelliteCoverage(Control* form, const SatelliteView& view) {
+  if (!form) return;
+  const CoverageShares shares = SatelliteCoverageShares(view);
+  SetPercentText(Tag(form, "COVERAGE1"), 100.0f * view.coverageBase);
+  SetPercentText(Tag(form, "COVERAGE2"), 100.0f * shares.allied);
+  SetPercentText(Tag(form, "COVERAGE3"), 100.0f * shares.other);
+  SetPercentText(Tag(form, "COVERAGE4"), 100.0f * view.coverageFigures[0]);
+  SetPercentText(Tag(form, "COVERAGE5"), 100.0f * view.coverageFigures[1]);
+  for (int32_t t = 0; t < kSatelliteTypes; ++t) SetTypeCount(form, kSatelliteOrbitId, t, view.inOrbit[t], view);
+  Control* inactive = Tag(form, "GRIDDEACT");
+  Control* pending = Tag(form, "GRIDPEND");
+  SetHidden(inactive, true);
+  SetHidden(pending, true);
+  if (!view.siteActive) {
+    SetHidden(inactive, false);
+  } else if (view.launchPending) {
+    SetHidden(pending, false);
+  }
+}
+
+void RefreshSatelliteLaunch(Control* form, int32_t& selectedType) {
+  RefreshSatelliteLaunch(form, selectedType, LocalSatelliteView());
+}
+
+void RefreshSatelliteLaunch(Control* form, int32_t& selectedType, const SatelliteView& view) {
+  if (!form) return;
+  for (int32_t t = 0; t < kSatelliteTypes; ++t) SetTypeCount(form, kSatelliteReadyId, t, view.ready[t], view);
+  const Control* second = Id(form, kSatelliteChoiceId + 1);
+  const Control* third = Id(form, kSatelliteChoiceId + 2);
+  selectedType = second && second->Selected() ? 1 : third && third->Selected() ? 2 : 0;
+  const bool pending = (view.launchPending & (1u << selectedType)) != 0;
+  SetHidden(Tag(form, "LAUNCH"), view.ready[selectedType] == 0 || pending);
+  ControlSetText(Tag(form, "SATTYPE"), TextListText(kListSattypes, selectedType));
+  SetMoney(Tag(form, "LAUNCHCOST"), kSatelliteLaunchCost * view.costMultiplier);
+}
+
+LaunchSitePanel::LaunchSitePanel() : Screen("MAP1_ss9", FormLookups{.tags = kLaunchSiteTags, .ids = kLaunchSiteIds}) {}
+
+void LaunchSitePanel::BindControls() {
+  DockInBotbar2(*this);
+  if (Control* details = Tag(currentForm, "BASEDETAILS")) {
+    details->fills[0] = (details->fills[0] & ~kAlphaMask) | kDetailsAlpha;
+    details->fills[1] &= ~kAlphaMask;
+    details->fills[2] &= ~kAlphaMask;
+  }
+  for (const char* tag : {"GRIDDEACT", "GRIDPEND"}) {
+    Control* mark = Tag(currentForm, tag);
+    if (!mark) continue;
+    mark->fills[0] = (mark->fills[0] & ~kAlphaMask) | kMarkAlpha;
+    mark->fills[2] = mark->fills[0];
+    mark->outlines[0] = (mark->outlines[0] & ~kAlphaMask) | kMarkOutlineAlpha;
+    mark->flags |= kCtlShowFocus;
+    if (IsStringKind(mark)) static_cast<StringControl*>(mark)->textColour = kMarkTextColour;
+  }
+}
+
+void LaunchSitePanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
+
+void LaunchSitePanel::Refresh() {
+  Control* f = currentForm;
+  if (!f) return;
+  FacilityHeader head;
+  SatelliteView view;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    head = ReadFacilityHeader(g_world, g_world.gameState.currentHex.cellIndex);
+    view = ReadSatelliteView(g_world, g_world.gameState.localPlayer);
+  }
+  FillFacilityHeader(f, head);
+  FillSatelliteCoverage(f, view);
+  const UnitClassRecord* cls = ClassRecordAt(g_world, head.classIndex);
+  if (cls) DrawUnitClassIcon(head.classIndex, nullptr, cls, Tag(f, "INDPIC"), true, -1);
+}
+
+void LaunchSitePanel::OnCommand(Control* control, int32_t controlId) {
+  if (!control) return;
+  if ((control->flags & kCtlRadio) && !control->Selected()) {
+    PopPopupsTo(g_ui, 2);
+    return;
+  }
+  if (controlId == kFacilityActionsButtonId) {
+    Map().ss6a.Show(kKeepScreenId, nullptr);
+  } else if (ControlTagMatches(control->tag, "BUILD")) {
+    Map().ss9a1.Show(kKeepScreenId, nullptr);
+  } else if (ControlTagMatches(control->tag, "LAUNCH")) {
+    Map().ss9a.Show(kKeepScreenId, nullptr);
+  } else if (ControlTagMatches(control->tag, "BASEDETAILS")) {
+    const UnitRecord* facility = nullptr;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      facility = HeaderFacility(g_world, g_world.gameState.currentHex.cellIndex);
+    }
+    OpenLaunchSitePopup(g_screens, facility);
+  }
+}
+
+SatelliteLaunchPanel::SatelliteLaunchPanel()
+    : Screen("MAP1_ss9a", FormLookups{.tags = kSatelliteLaunchTags, .ids = kSatelliteLaunchIds}) {}
+
+void SatelliteLaunchPanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void SatelliteLaunchPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+
+void SatelliteLaunchPanel::Refresh() { RefreshSatelliteLaunch(currentForm, selectedType); }
+
+void SatelliteLaunchPanel::OnCommand(Control* control, int32_t controlId) {
+  if (!control) return;
+  if (ControlTagMatches(control->tag, "LAUNCH")) {
+    PostArgs(kCmdLaunchBit, LaunchBitArgs{.bit = static_cast<uint32_t>(selectedType)});
+    RefreshSelection(g_screens);
+    CloseToSidePanel();
+  } else if (controlId >= kSatelliteChoiceId && controlId < kSatelliteChoiceId + kSatelliteTypes) {
+    selectedType = controlId - kSatelliteChoiceId;
+    Refresh();
+  }
+}
+
+SatelliteBuildPanel::SatelliteBuildPanel()
+    : Screen("MAP1_ss9a1", FormLookups{.tags = {}, .ids = kSatelliteBuildIds}) {}
+
+void SatelliteBuildPanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void SatelliteBuildPanel::OnOpen() {
+  if (host && host == DockHost(g_screens, 3)) ScreenSlotSelectMapMode(g_screens);
+}
+
+void SatelliteBuildPanel::Refresh() {
+  Control* f = currentForm;
+  if (!f) return;
+  const SatelliteView view = LocalSatelliteView();
+  for (int32_t t = 0; t < kSatelliteTypes; ++t) {
+    const float days = view.daysLeft[t];
+    if (auto* bar = dynamic_cast<SlideBarControl*>(Id(f, kSatelliteProgressId + t))) {
+      SliderSetMaxFloat(bar, 1.0f);
+      SliderSetValueFloat(bar, std::clamp(SatelliteBuildProgress(days, t), 0.0f, 1.0f));
+    }
+    SetNumber(Id(f, kSatelliteDaysId + t), static_cast<int32_t>(days));
+    SetMoney(Id(f, kSatelliteCostId + t),
+             (kSatelliteBuildCost + kSatelliteBuildCostStep * static_cast<float>(t)) * view.costMultiplier);
+    SetNumber(Id(f, kSatelliteOrdersId + t), view.orders[t]);
+    const bool available = SatelliteTypeAvailable(view, t);
+    SetHidden(Id(f, kSatelliteAvailableId + t), !available);
+    SetHidden(Id(f, kSatelliteUnavailableId + t), available);
+    SetHidden(Id(f, kSatelliteMinusId + t), view.orders[t] == 0);
+  }
+}
+
+void SatelliteBuildPanel::OnCommand(Control* control, int32_t controlId) {
+  if (!control) return;
+  int32_t delta = 0, type = 0;
+  if (controlId >= kSatelliteMinusId && controlId < kSatelliteMinusId + kSatelliteTypes) {
+    delta = -1;
+    type = controlId - kSatelliteMinusId;
+  } else if (controlId >= kSatellitePlusId && controlId < kSatellitePlusId + kSatelliteTypes) {
+    delta = 1;
+    type = controlId - kSatellitePlusId;
+  } else {
+    return;
+  }
+  PostArgs(kCmdLaunchCount, LaunchCountArgs{.index = static_cast<uint32_t>(type), .delta = delta});
+  Refresh();
+}

@@ -1,0 +1,132 @@
+#pragma once
+// The launch site panel (MAP1_ss9) for the selected hex: the facility's
+// head, the region's satellite coverage and its satellites in orbit; with
+// its two sub-panels, the launch panel (MAP1_ss9a: pick a type, launch one)
+// and the build panel (MAP1_ss9a1: order satellites of each type). The
+// coverage block and the launch box are shared with the launch site pop-up.
+// Window thread; the figures are read under the simulation lock.
+#include <cstdint>
+
+#include "ui/screen.h"
+
+class Control;
+struct World;
+
+inline constexpr int kSatelliteTypes = 3;
+// Control ids: the type's choice button, its satellites ready to launch and
+// those in orbit.
+inline constexpr int32_t kSatelliteChoiceId = 20;
+inline constexpr int32_t kSatelliteReadyId = 23;
+inline constexpr int32_t kSatelliteOrbitId = 26;
+// The facility actions button of the facility panels.
+inline constexpr int32_t kFacilityActionsButtonId = 10;
+// Build panel ids, each the first of three (one per type).
+inline constexpr int32_t kSatelliteProgressId = 50;
+inline constexpr int32_t kSatelliteDaysId = 53;
+inline constexpr int32_t kSatelliteCostId = 56;
+inline constexpr int32_t kSatelliteOrdersId = 59;
+inline constexpr int32_t kSatelliteAvailableId = 62;
+inline constexpr int32_t kSatelliteMinusId = 65;
+inline constexpr int32_t kSatellitePlusId = 68;
+inline constexpr int32_t kSatelliteUnavailableId = 72;
+// What a satellite costs: a launch, and a build of type t.
+inline constexpr float kSatelliteLaunchCost = 20000.0f;
+inline constexpr float kSatelliteBuildCost = 20000.0f;
+inline constexpr float kSatelliteBuildCostStep = 5000.0f;
+// A build of type t takes 90, 110 or 130 days.
+inline constexpr float kSatelliteBuildDays = 90.0f;
+inline constexpr float kSatelliteBuildDaysStep = 20.0f;
+
+// The region's satellite figures as the panels show them.
+struct SatelliteView {
+  float coverageBase = 0.0f;
+  float coverageFigures[2] = {};
+  uint32_t alliedMask = 0;
+  uint32_t excludedMask = 0;
+  uint32_t coveredMask = 0;
+  uint32_t availableMask = 0;  // bit 5 + t: type t may be built and launched
+  uint16_t inOrbit[kSatelliteTypes] = {};
+  uint16_t ready[kSatelliteTypes] = {};
+  float daysLeft[kSatelliteTypes] = {};
+  uint8_t orders[kSatelliteTypes] = {};
+  uint8_t launchPending = 0;  // bit t while a launch of type t is under way
+  bool siteActive = false;    // the region runs a launch site
+  float costMultiplier = 0.0f;
+  int32_t self = 0;           // the region's own player number
+  int32_t highestPlayer = 0;
+};
+
+// The player's figures: the shown settings copy for what commands change.
+// Call under the simulation lock.
+SatelliteView ReadSatelliteView(const World& world, int32_t player);
+bool SatelliteTypeAvailable(const SatelliteView& view, int32_t type);
+
+// The allied and the other players' shares of the coverage: each is the
+// base when every counted player of its group is covered, else 0.
+struct CoverageShares {
+  float allied = 0.0f;
+  float other = 0.0f;
+};
+CoverageShares SatelliteCoverageShares(const SatelliteView& view);
+// How far a build of the type has come: 0 with no days left.
+float SatelliteBuildProgress(float daysLeft, int32_t type);
+
+// The coverage block: COVERAGE1 to 5, the satellites in orbit, the choice
+// buttons' look and the inactive or pending marks; the local region's, or
+// the view's.
+void FillSatelliteCoverage(Control* form);
+void FillSatelliteCoverage(Control* form, const SatelliteView& view);
+// The launch box for the selected type, which becomes that of the pressed
+// choice button (0 when none is).
+void RefreshSatelliteLaunch(Control* form, int32_t& selectedType);
+void RefreshSatelliteLaunch(Control* form, int32_t& selectedType, const SatelliteView& view);
+
+inline constexpr const char* kLaunchSiteTags[] = {"BASENAME",  "NOTE",      "CONDITION", "COVERAGE1", "COVERAGE2",
+                                                  "COVERAGE3", "COVERAGE4", "COVERAGE5", "GRIDDEACT", "GRIDPEND",
+                                                  "INDPIC",    "BASEDETAILS", "BUILD",   "LAUNCH"};
+inline constexpr int32_t kLaunchSiteIds[] = {kFacilityActionsButtonId, kSatelliteChoiceId, kSatelliteChoiceId + 1,
+                                             kSatelliteChoiceId + 2, kSatelliteOrbitId, kSatelliteOrbitId + 1,
+                                             kSatelliteOrbitId + 2};
+inline constexpr const char* kSatelliteLaunchTags[] = {"LAUNCH", "SATTYPE", "LAUNCHCOST"};
+inline constexpr int32_t kSatelliteLaunchIds[] = {kSatelliteChoiceId, kSatelliteChoiceId + 1, kSatelliteChoiceId + 2,
+                                                  kSatelliteReadyId,  kSatelliteReadyId + 1,  kSatelliteReadyId + 2};
+inline constexpr int32_t kSatelliteBuildIds[] = {
+    kSatelliteProgressId,  kSatelliteProgressId + 1,  kSatelliteProgressId + 2,  kSatelliteDaysId,
+    kSatelliteDaysId + 1,  kSatelliteDaysId + 2,      kSatelliteCostId,          kSatelliteCostId + 1,
+    kSatelliteCostId + 2,  kSatelliteOrdersId,        kSatelliteOrdersId + 1,    kSatelliteOrdersId + 2,
+    kSatelliteAvailableId, kSatelliteAvailableId + 1, kSatelliteAvailableId + 2, kSatelliteMinusId,
+    kSatelliteMinusId + 1, kSatelliteMinusId + 2,     kSatellitePlusId,          kSatellitePlusId + 1,
+    kSatellitePlusId + 2,  kSatelliteUnavailableId,   kSatelliteUnavailableId + 1, kSatelliteUnavailableId + 2};
+
+class LaunchSitePanel : public Screen {
+ public:
+  LaunchSitePanel();
+  // Docks at the second level; the details button and the two marks see
+  // through to the panel.
+  void BindControls() override;
+  // Opens the dock two deep.
+  void OnOpen() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+};
+
+class SatelliteLaunchPanel : public Screen {
+ public:
+  SatelliteLaunchPanel();
+  void BindControls() override;
+  void OnOpen() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+
+  int32_t selectedType = 0;
+};
+
+class SatelliteBuildPanel : public Screen {
+ public:
+  SatelliteBuildPanel();
+  void BindControls() override;
+  // Opens the dock three deep, only when docked in the second bar.
+  void OnOpen() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+};

@@ -1,0 +1,160 @@
+#include "screens/main/panels/production_panels.h"
+
+#include "records/command_ids.h"
+#include "records/hex_cell.h"
+#include "records/order_words.h"
+#include "records/player_record.h"
+#include "records/unit_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/screen_set.h"
+#include "sim/facility_command_args.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "world/data_tables.h"
+#include "world/record_helpers.h"
+#include "world/text/ui_options.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+namespace {
+
+// Row flags of the panels' lists.
+constexpr uint32_t kProductionListFlags = 0x2000;
+// The facility kind of a silo base.
+constexpr uint8_t kSiloKind = 2;
+
+Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+const HexCell* SelectedCell() {
+  const HexPosition& hex = g_world.gameState.currentHex;
+  if ((hex.x == 0 && hex.y == 0) || hex.cellIndex >= g_world.cells.size()) return nullptr;
+  return &g_world.cells[hex.cellIndex];
+}
+
+uint32_t SelectedHex() {
+  const HexPosition& hex = g_world.gameState.currentHex;
+  return PackHex(hex.x, hex.y);
+}
+
+// The selected hex's facility, when one is there. Call under the lock.
+const UnitRecord* SelectedFacility() { return GetActiveObject(SelectedCell(), false); }
+
+}  // namespace
+
+int32_t AutoProductionBranch(const UnitClassRecord* cls) {
+  if (!cls || cls->baseKind != 0) return 0;
+  if (cls->flags & kClassHaven) return 2;
+  if (cls->flags & kClassAirBase) return 1;
+  return 0;
+}
+
+int32_t ProductionEventMode(intptr_t panelId, const UnitClassRecord* cls) {
+  if (panelId != 0) return static_cast<int32_t>(panelId);
+  const bool siloBase = cls && !(cls->flags & kClassExcludedKinds) && (cls->flags & kClassSettlement) &&
+                        cls->baseKind == kSiloKind;
+  return siloBase ? kProductionSiloBase : 0;
+}
+
+AutoProductionPanel::AutoProductionPanel() : Screen("MAP1_ss6d", FormLookups{.tags = kAutoProductionTags, .ids = {}}) {}
+
+BuildListState AutoProductionPanel::State() {
+  return BuildListState{.listState = &listState, .quantity = &quantity, .strength = &strength, .branch = branch};
+}
+
+void AutoProductionPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  buildList = MakeListBox("LIST5", 0, &g_screens, currentForm, kProductionListFlags, this);
+  statParent = Tag(currentForm, "STATPARENT");
+  quantity = 1;
+  strength = 1.0f;
+}
+
+void AutoProductionPanel::OnOpen() {
+  listState = 0;
+  Control* f = currentForm;
+  SetControlFlag(Tag(f, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
+  SetControlFlag(Tag(f, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+  OpenBuildList(f, &quantity, 0, SelectedCell());
+  bool computerBuilds = false, present = false, barred = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const World& w = g_world;
+    const UnitRecord* facility = SelectedFacility();
+    branch = AutoProductionBranch(facility ? ClassRecordAt(w, facility->classIndex) : nullptr);
+    const int32_t local = w.gameState.localPlayer;
+    if (local >= 0 && local < kMaxPlayers)
+      computerBuilds = (w.players[local].displayPolicy.militaryFlags & kMilitaryUnitAutoBuild) != 0;
+    present = facility != nullptr;
+    barred = facility && (facility->ordersShown[kStateFlags] & kStateDeployDue);
+  }
+  SetHidden(Tag(f, "HIDEAUTO"), !computerBuilds);
+  if (present) SetControlFlag(Tag(f, "ALLOWAUTO"), kStateSelected, barred ? 0 : 1);
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void AutoProductionPanel::Refresh() { RefreshBuildList(currentForm, State()); }
+
+void AutoProductionPanel::OnCommand(Control* control, int32_t controlId) {
+  if (!control) return;
+  if (ControlTagMatches(control->tag, "ALLOWAUTO")) {
+    PostArgs(kCmdHexStack299, HexValueArgs{.hex = SelectedHex(), .value = control->Selected() ? 0u : 1u});
+    return;
+  }
+  OnBuildListCommand(currentForm, State(), SelectedCell(), control, controlId, &g_screens.map1.base);
+}
+
+void AutoProductionPanel::OnControlChange(Control* control, int32_t controlId) {
+  DrawBuildListRow(currentForm, State(), control, controlId, &g_screens.militaryClass[0], statParent, this);
+}
+
+void AutoProductionPanel::OnActivate(Control* control, int32_t) {
+  if (!control || control != buildList) return;
+  if (const intptr_t item = buildList->selectedValue; item != 0)
+    g_screens.popupMilitary2.Popup(item, &BuildListClasses());
+}
+
+BaseProductionPanel::BaseProductionPanel() : Screen("MAP1_ss6f", FormLookups{.tags = kBaseProductionTags, .ids = {}}) {}
+
+void BaseProductionPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  queList = MakeListBox("QUELIST", 0, &g_screens, currentForm, kProductionListFlags, this);
+  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kProductionListFlags, this);
+  // Rows of both lists are picked one by one, not as one radio group.
+  for (ListBoxControl* list : {queList, prodList})
+    if (list) list->flags &= ~kCtlRadio;
+}
+
+void BaseProductionPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+
+void BaseProductionPanel::Refresh() {
+  if (id == 0) {
+    RefreshBaseProduction(currentForm, SelectedCell(), kProductionSelectedBase, &listA, &listB);
+  } else {
+    RefreshBaseProduction(currentForm, nullptr, kProductionNoBase, &listA, &listB);
+  }
+}
+
+void BaseProductionPanel::OnCommand(Control* control, int32_t controlId) {
+  OnProductionListCommand(currentForm, control, controlId);
+}
+
+void BaseProductionPanel::OnControlChange(Control* control, int32_t controlId) {
+  OnProductionListChange(currentForm, control, controlId, 1, 0, 0);
+}
+
+void BaseProductionPanel::OnActivate(Control* control, int32_t controlId) {
+  int32_t mode = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* facility = SelectedFacility();
+    mode = ProductionEventMode(id, facility ? ClassRecordAt(g_world, facility->classIndex) : nullptr);
+  }
+  OnProductionListEvent(currentForm, control, controlId, &listA, &listB, mode);
+}

@@ -1,0 +1,106 @@
+// The whole program on the sample scenario as Westholm: a right click on the
+// region's research centre, then on its launch site, and a click on the
+// facility tab open each one's own panel in the dock, filled for it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/fpenv.h"
+#include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/panels/map_screen.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
+#include "world/game_speed.h"
+#include "world/hex_extra.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kResearchCentre = 4005;
+constexpr int32_t kLaunchSite = 4012;
+
+// A point of the hex over the map control, with the map centred on it.
+bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
+  MapView& view = *g_ui.mapView;
+  CentreMapOnHex(view, hex);
+  SampleGame::Pump();
+  const Hex centre = HexCentre(HexX(hex), HexY(hex));
+  const int32_t cx = view.viewLeft + static_cast<int32_t>(static_cast<float>(centre.x - view.panX) / view.zoom);
+  const int32_t cy = view.viewTop + static_cast<int32_t>(static_cast<float>(centre.y - view.panY) / view.zoom);
+  for (y = cy - 12; y <= cy + 12; ++y)
+    for (x = cx - 8; x <= cx + 8; ++x) {
+      const Hex p = ScreenToMapPixel(view, x, y);
+      const Hex h = MapPixelToHex(view, p.x, p.y);
+      if (PackHex(h.x, h.y) == hex && ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0) == g_ui.mapArea) return true;
+    }
+  return false;
+}
+
+// The local player's hex whose facility is of the class, 0 for none.
+uint32_t OwnSite(const World& w, int32_t cls) {
+  const HexMapShape shape = MapShape(w);
+  for (int32_t y = 0; y < shape.height; ++y)
+    for (int32_t x = 0; x < shape.width; ++x) {
+      const HexCell& cell = w.cells[static_cast<size_t>(y * shape.width + x)];
+      const HexUnitStack* stack = LoadHexStack(cell);
+      if (stack && stack->lead && stack->lead->classIndex == cls && CellOwner(cell.word) == w.gameState.localPlayer)
+        return MakeHexPos(x, y);
+    }
+  return 0;
+}
+
+TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
+  plat::SetGameFloatMode();
+  GlobalGuard options(g_uiOptions);
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.bclickrmenu = 0;  // a right click opens no hex menu over the panels
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  uint32_t centre = 0, site = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    centre = OwnSite(w, kResearchCentre);
+    site = OwnSite(w, kLaunchSite);
+  }
+  ASSERT_NE(centre, 0u) << "Westholm has a research centre";
+  ASSERT_NE(site, 0u) << "Westholm has a launch site";
+
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  const struct {
+    uint32_t hex;
+    Screen* panel;
+    const char* filled;  // a control the panel fills
+  } rows[] = {{centre, &s.map1.researchCentre, "EFF"}, {site, &s.map1.launchSite, "COVERAGE1"}};
+  for (const auto& r : rows) {
+    // A right click selects the hex and shows the map tab; a left one would
+    // take the centre's garrison into the selection and show its orders.
+    int32_t x = 0, y = 0;
+    ASSERT_TRUE(PointOn(r.hex, x, y));
+    SampleGame::Click(x, y, true);
+    ASSERT_EQ(w.gameState.currentHex.x, HexX(r.hex));
+    SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));
+    ASSERT_NE(r.panel->currentForm, nullptr);
+    EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, r.panel->currentForm) << r.panel->formName;
+    EXPECT_EQ(s.map1.currentSidePanel, r.panel);
+    const Control* filled = FormFindControlByTag(r.panel->currentForm, r.filled);
+    ASSERT_NE(filled, nullptr);
+    EXPECT_NE(filled->text.find('%'), std::string::npos) << r.filled << ": " << filled->text;
+    EXPECT_EQ(FormFindControlByTag(r.panel->currentForm, "NOTE")->text, "Active");
+  }
+  ASSERT_NO_FATAL_FAILURE(game.Stop());
+}
+
+}  // namespace
