@@ -34,6 +34,7 @@
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
 #include "world/hex_extra.h"
+#include "world/object_hex.h"
 #include "world/text/text_lists.h"
 #include "world/unit_class.h"
 #include "world/world.h"
@@ -57,16 +58,36 @@ bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
   return false;
 }
 
-void RunOneDay() {
+// Runs the game until the test holds, at most two days.
+template <typename Test>
+bool RunUntil(Test holds) {
   World& w = g_world;
   const uint32_t today = std::atomic_ref<uint32_t>(w.gameState.currentDay).load();
   SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+  bool held = false;
+  while (!held && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 2) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    plat::CriticalSectionLock lock(g_simulationLock);
+    held = holds();
+  }
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+  }
+  // What the days' end posted to the window is done before the next click.
+  for (int i = 0; i < 20; ++i) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return held;
+}
+
+void PumpFrames() {
+  for (int i = 0; i < 5; ++i) {
     SampleGame::Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  plat::CriticalSectionLock lock(g_simulationLock);
-  SetGameSpeed(w.gameState, 0);
 }
 
 TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint) {
@@ -91,27 +112,30 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
       for (int32_t x = 4; x + 4 < shape.width && !site; ++x) {
         HexCell& cell = w.cells[static_cast<size_t>(y * shape.width + x)];
         if (!LoadHexStack(cell) && ProcessUnitStack(w, cell, 0, 0, baseClass, 1.0f, true, true, true))
-          site = MakeHexPos(x, y), rally = MakeHexPos(x, y + 3);
+          site = MakeHexPos(x, y), rally = MakeHexPos(x + 3, y);
       }
   }
   ASSERT_NE(site, 0u) << "Westholm has an empty hex a base may stand on";
   PostArgs(kCmdHexStack288, HexPlaceArgs{.hex = site, .classIndex = static_cast<uint32_t>(baseClass), .size = 1.0f});
-  RunOneDay();
   const uint32_t cellIndex = static_cast<uint32_t>(HexY(site) * w.mapWidth + HexX(site));
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
+  ASSERT_TRUE(RunUntil([&] {
     const int32_t status = FacilityStatus(w, cellIndex);
-    ASSERT_TRUE(status == kFacilityBuilding || status == kFacilityBuildingNoSupply) << status;
-  }
+    return status == kFacilityBuilding || status == kFacilityBuildingNoSupply;
+  })) << "the base stands under construction";
 
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
   int32_t x = 0, y = 0;
   ASSERT_TRUE(PointOn(site, x, y));
   SampleGame::Click(x, y);
+  PumpFrames();
   ASSERT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), site);
-  // The map may have opened the facility's panel by itself.
-  if (DockHost(s, kDockLevelSecond)->firstChild != s.map1.base.currentForm)
-    SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));
+  // The map may have opened the facility's panel by itself, or only pressed
+  // its tab.
+  Control* facilityTab = FormFindControlByTag(s.map1.currentForm, "UGINFOBUT");
+  if (DockHost(s, kDockLevelSecond)->firstChild != s.map1.base.currentForm) {
+    if (facilityTab->Selected()) SampleGame::ClickControl(facilityTab);
+    SampleGame::ClickControl(facilityTab);
+  }
   ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.base.currentForm) << "MAP1_ss6 is shown";
   SampleGame::ClickControl(FormFindControlById(s.map1.base.currentForm, kBaseTabActions));
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss6a.currentForm) << "MAP1_ss6a is shown";
@@ -119,11 +143,7 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   ASSERT_NE(pause, nullptr);
   ASSERT_FALSE(pause->Hidden()) << "a base under construction may pause";
   SampleGame::ClickControl(pause);
-  RunOneDay();
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    EXPECT_EQ(FacilityStatus(w, cellIndex), kFacilityPaused);
-  }
+  EXPECT_TRUE(RunUntil([&] { return FacilityStatus(w, cellIndex) == kFacilityPaused; })) << "paused";
   s.map1.base.Refresh();
   EXPECT_EQ(FormFindControlByTag(s.map1.base.currentForm, "NOTE")->text,
             TextListText(kListUgstatus, HexLevelByte(w, w.cells[cellIndex]) == 0 ? kFacilityBuildingNoSupply
@@ -138,14 +158,16 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   EXPECT_EQ(s.mapClickMode, kClickObjectDestination);
   ASSERT_TRUE(PointOn(rally, x, y));
   SampleGame::Click(x, y);
+  PumpFrames();
   EXPECT_EQ(s.mapClickMode, kClickNone);
-  RunOneDay();
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* base = LoadHexStack(w.cells[cellIndex])->lead;
     ASSERT_NE(base, nullptr);
     EXPECT_EQ(base->ordersShown[kDestination], rally);
   }
+  // The pick selected the picked hex; the base's own panels show its point.
+  SetObjectHex(w, HexX(site), HexY(site), w.gameState.currentHex);
   s.map1.ss6a.Refresh();
   EXPECT_EQ(s.map1.ss6c.id, 1) << "a rally point is set";
   char where[32];
