@@ -154,6 +154,7 @@ class BasePanelsTest : public ::testing::Test {
   GlobalGuard<std::atomic<float>> promised_{g_world.pendingDeployments[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<MapClickPending> pending_{g_mapClickPending};
+  GlobalGuard<UnitRecord*> ring_{g_world.units};
   // The panels show their sub-screens and pop-ups with ids, nowhere.
   struct Detached {
     explicit Detached(Screen& s) : id(s.id), host(s.host, nullptr), link(s.hostLink, nullptr) {}
