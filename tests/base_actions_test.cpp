@@ -29,6 +29,7 @@
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/facilities/facility_build.h"
 #include "units/hex_geometry.h"
@@ -62,6 +63,16 @@ void PumpFrames(int frames) {
     SampleGame::Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
+}
+
+// Clicks the control once no pop-up the days opened lies over it.
+void ClickOnTop(Control* control) {
+  CloseAllPopups(g_ui, 0);
+  PumpFrames(2);
+  ASSERT_NE(control, nullptr);
+  const plat::Rect r = ControlAbsoluteRect(control);
+  ASSERT_EQ(ControlHitTest(g_ui.rootForm, (r.left + r.right) / 2, (r.top + r.bottom) / 2, kAnyDepth, 0), control);
+  SampleGame::ClickControl(control);
 }
 
 // Runs the game until the test holds, at most two days.
@@ -137,12 +148,12 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
     SampleGame::ClickControl(facilityTab);
   }
   ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.base.currentForm) << "MAP1_ss6 is shown";
-  SampleGame::ClickControl(FormFindControlById(s.map1.base.currentForm, kBaseTabActions));
+  ASSERT_NO_FATAL_FAILURE(ClickOnTop(FormFindControlById(s.map1.base.currentForm, kBaseTabActions)));
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss6a.currentForm) << "MAP1_ss6a is shown";
   Control* pause = FormFindControlByTag(s.map1.ss6a.currentForm, "PAUSE");
   ASSERT_NE(pause, nullptr);
   ASSERT_FALSE(pause->Hidden()) << "a base under construction may pause";
-  SampleGame::ClickControl(pause);
+  ASSERT_NO_FATAL_FAILURE(ClickOnTop(pause));
   EXPECT_TRUE(RunUntil([&] { return FacilityStatus(w, cellIndex) == kFacilityPaused; })) << "paused";
   s.map1.base.Refresh();
   EXPECT_TRUE(FormFindControlByTag(s.map1.base.currentForm, "NOTE")->Selected()) << "the note shows the pause";
@@ -151,7 +162,7 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   Control* rallyButton = FormFindControlByTag(s.map1.ss6a.currentForm, "RALLYBUT");
   ASSERT_NE(rallyButton, nullptr);
   ASSERT_FALSE(rallyButton->Hidden());
-  SampleGame::ClickControl(rallyButton);
+  ASSERT_NO_FATAL_FAILURE(ClickOnTop(rallyButton));
   EXPECT_EQ(s.mapClickMode, kClickObjectDestination);
   ASSERT_TRUE(PointOn(rally, x, y));
   SampleGame::Click(x, y);
