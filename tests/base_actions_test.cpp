@@ -154,7 +154,13 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   ASSERT_NE(pause, nullptr);
   ASSERT_FALSE(pause->Hidden()) << "a base under construction may pause";
   ASSERT_NO_FATAL_FAILURE(ClickOnTop(pause));
-  EXPECT_TRUE(RunUntil([&] { return FacilityStatus(w, cellIndex) == kFacilityPaused; })) << "paused";
+  // Paused in the simulation's copy of the base's orders too, not only in
+  // the one the command's display pass wrote.
+  EXPECT_TRUE(RunUntil([&] {
+    const UnitRecord* base = LoadHexStack(w.cells[cellIndex])->lead;
+    return FacilityStatus(w, cellIndex) == kFacilityPaused && (base->orders[kStateFlags] & kStatePausedBuild);
+  })) << "paused";
+  ASSERT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), site) << "the base is still selected";
   s.map1.base.Refresh();
   EXPECT_TRUE(FormFindControlByTag(s.map1.base.currentForm, "NOTE")->Selected()) << "the note shows the pause";
 
