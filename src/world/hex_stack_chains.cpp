@@ -159,21 +159,25 @@ void SetLockedText(World& world, char*& slot, const char* text) {
   if (slot) std::memcpy(slot, text, length + 1);
 }
 
-int CountReserveUnitsAtHex(const World& world, const HexCell& cell) {
+std::vector<const UnitRecord*> ReserveUnitsAtHex(const World& world, const HexCell& cell) {
+  std::vector<const UnitRecord*> found;
   if (world.cells.empty() || &cell < world.cells.data() || &cell >= world.cells.data() + world.cells.size())
-    return 0;
+    return found;
   const auto index = static_cast<int32_t>(&cell - world.cells.data());
   const int32_t width = world.mapWidth > 0 ? world.mapWidth : 1;
   const int32_t x = index % width, y = index / width;
-  int count = 0;
   UnitRecord* head = world.units;
   for (UnitRecord* u = head; u;) {
     const uint32_t state = u->ordersShown[kPostureBits];
     if (IsUnitLive(*u) && !(u->unitFlags & (kUnitProvisional | kUnitFacility)) && (state & kPostureInReserve) &&
         !(state & kPostureUnderConstruction) && u->x == x && u->y == y)
-      ++count;
+      found.push_back(u);
     u = u->next;
     if (u == head) break;
   }
-  return count;
+  return found;
+}
+
+int CountReserveUnitsAtHex(const World& world, const HexCell& cell) {
+  return static_cast<int>(ReserveUnitsAtHex(world, cell).size());
 }

@@ -10,6 +10,8 @@
 // own link is set, and a reader on another thread loads links with
 // ChainLink (an acquire load).
 #include <atomic>
+#include <vector>
+
 struct World;
 struct HexCell;
 struct HexUnitStack;
@@ -47,6 +49,8 @@ void SetLockedText(World& world, char*& slot, const char* text);
 // facilities, with display orders in reserve (word 15 bit 0) and complete
 // (bit 1 clear), standing at the cell's position.
 int CountReserveUnitsAtHex(const World& world, const HexCell& cell);
+// The same units, in the order of the unit ring.
+std::vector<const UnitRecord*> ReserveUnitsAtHex(const World& world, const HexCell& cell);
 
 // The owners (bit owner & 31) of the units in the stack's chain A of the
 // kind, or of every kind for -1; maybe more, never fewer. A clear bit rules

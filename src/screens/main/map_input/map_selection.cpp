@@ -48,6 +48,8 @@ void ClearMapSelection(ScreenSet& screens) {
   screens.mapClickMode = 0;
   screens.selectionPanelPending = 0;
   g_mapView.pickHex = 0;
+  // A hex pick (a rally point) ends with the selection; placing keeps its cursor.
+  if (!g_mapPlacement.active) g_mapView.hexPickCursor = 0;
 }
 
 void StoreUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {

@@ -8,6 +8,8 @@
 // Window thread.
 #include <cstdint>
 
+#include "screens/main/panels/facility_actions_panel.h"
+#include "screens/main/panels/facility_sub_panels.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/panels/map_filter_panel.h"
 #include "screens/main/panels/map_side_panels.h"
@@ -89,10 +91,10 @@ class MapScreen : public MapHeaderScreen {
   UnitPanel units;
   HexInfoPanel hexInfo;  // MAP1_ss5, with its comparison panel MAP1_ss5a
   BasePanel base;
-  Screen ss6a{"MAP1_ss6a"};
-  Screen ss6b{"MAP1_ss6b"};
-  Screen ss6c{"MAP1_ss6c"};
-  Screen ss6e{"MAP1_ss6e"};
+  FacilityActionsPanel ss6a;
+  FacilityConfirmBox ss6b;
+  RallyPointPanel ss6c;
+  ReserveForcePanel ss6e;
   AutoProductionPanel ss6d;
   BaseProductionPanel ss6f;
   ResearchCentrePanel researchCentre;

@@ -4,6 +4,7 @@
 // base, research-centre, silo and launch-site panels. Here they are the screens the map screen shows and
 // refreshes; each docks at the second level (the facility build panel at
 // the third) and copes with a form that never loaded.
+#include "screens/main/panels/base_panels.h"
 #include "screens/main/panels/build_list_panel.h"
 #include "screens/main/panels/facility_upgrade_panel.h"
 #include "screens/main/panels/launch_site_panels.h"
@@ -18,10 +19,5 @@ class DockedSidePanel : public Screen {
   explicit DockedSidePanel(const char* formName, FormLookups lookups = {});
   void BindControls() override;
   void OnOpen() override;
-};
-
-class BasePanel : public DockedSidePanel {
- public:
-  BasePanel() : DockedSidePanel("MAP1_ss6") {}
 };
 
