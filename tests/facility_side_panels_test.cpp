@@ -1,6 +1,9 @@
 // The whole program on the sample scenario as Westholm: a right click on the
 // region's research centre, then on its launch site, and a click on the
-// facility tab open each one's own panel in the dock, filled for it.
+// facility tab open each one's own panel in the dock, filled for it. The
+// sample's research centre class does not carry the site flag (with it the
+// computer players' year goes otherwise and its war stalls), so the test
+// gives it the flag the panel choice looks for.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,6 +26,7 @@
 #include "world/game_speed.h"
 #include "world/hex_extra.h"
 #include "world/text/ui_options.h"
+#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 namespace {
@@ -73,6 +77,7 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
     centre = OwnSite(w, kResearchCentre);
+    w.unitClasses[kResearchCentre].flags |= kClassSettlement;
     site = OwnSite(w, kLaunchSite);
   }
   ASSERT_NE(centre, 0u) << "Westholm has a research centre";
@@ -99,6 +104,11 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     ASSERT_NE(filled, nullptr);
     EXPECT_NE(filled->text.find('%'), std::string::npos) << r.filled << ": " << filled->text;
     EXPECT_EQ(FormFindControlByTag(r.panel->currentForm, "NOTE")->text, "Active");
+  }
+  {
+    // The next game reads the classes afresh; this one leaves them as loaded.
+    plat::CriticalSectionLock lock(g_simulationLock);
+    w.unitClasses[kResearchCentre].flags &= ~kClassSettlement;
   }
   ASSERT_NO_FATAL_FAILURE(game.Stop());
 }
