@@ -3,6 +3,7 @@
 // steps ran, in which order, and which page or control shows.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -329,6 +330,40 @@ TEST_F(GameFlowScreens, WaitingRoomViews) {
   for (int p = 1; p <= 3; ++p) w.players[p] = PlayerRecord{};
   w.slotTable[2] = NetSlot{};
   w.gameState.highestPlayer = 0;
+}
+
+TEST_F(GameFlowScreens, TheResolvePanelsAnswersAndALostHost) {
+  WaitingRoom& room = g_screens.waitingRoom;
+  GlobalGuard<int32_t> mode(room.mode, 1);
+  GlobalGuard<std::atomic<int32_t>> host(g_netSession.isHost, 1);
+  room.OnOpen();
+  const struct {
+    const char* answer;  // pressed after RESOLVE; null: none
+    bool resolve, confirm;
+  } answers[] = {{nullptr, false, true}, {"CANBUT", true, false}, {"OKBUT", true, false}};
+  for (const auto& r : answers) {
+    room.OnCommand(Tag(room, "RESOLVE"), 0);
+    if (r.answer) room.OnCommand(Tag(room, r.answer), 0);
+    EXPECT_EQ(Visible(room, "HIDERESOLVE"), r.resolve) << (r.answer ? r.answer : "none");
+    EXPECT_EQ(Visible(room, "HIDECONFIRM"), r.confirm) << (r.answer ? r.answer : "none");
+  }
+
+  GlobalGuard<std::atomic<int32_t>> lost(g_netSession.hostLost);
+  GlobalGuard<int32_t> uiMode(g_ui.mode);
+  const struct {
+    int32_t hostLost, uiMode;
+    bool opens;
+  } losses[] = {{1, kUiInGame, true}, {0, kUiInGame, false}, {1, kUiFrontEnd, false}};
+  for (const auto& r : losses) {
+    room.mode = kWaitingRoomPlayers;
+    room.OnOpen();
+    g_netSession.hostLost = r.hostLost;
+    g_ui.mode = r.uiMode;
+    EXPECT_EQ(OpenHostLostRoom(room), r.opens) << r.hostLost << " " << r.uiMode;
+    EXPECT_EQ(room.mode == kWaitingRoomHostLost, r.opens);
+    EXPECT_EQ(Visible(room, "LOSTHOST"), r.opens);
+    if (room.currentForm && room.currentForm->parent) room.Close(1);
+  }
 }
 
 TEST_F(GameFlowScreens, TheEndIsWrittenIntoTheRegionsRecord) {

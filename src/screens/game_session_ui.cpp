@@ -7,6 +7,7 @@
 #include "net/net_ui_link.h"
 #include "platform/window.h"
 #include "screens/frame_bars.h"
+#include "screens/frontend/tutorial_window.h"
 #include "screens/main/map_input/map_pane_input.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
@@ -68,6 +69,7 @@ void StopGameInterface(ScreenManager* ui) {
   if (g_platform.appMode == kModeGame) g_platform.appMode = kModeFrontEnd;
   ClearDeferredActions(g_screens.pollRing);
   ClearWorkingLists(g_screens, kWorkingListsClearedAtStop);
+  ReleaseTutorial(g_screens.tutorial);
   if (!ui) return;
   if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
   // The map's textures go; the interface's own sets stay, since the front

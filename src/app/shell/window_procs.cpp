@@ -140,6 +140,7 @@ LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam l
       if ((code & 0xFFu) == kNetCodeChat) OnNetEvent4(ui);
       if (code == kNetCodePlayerLeft) OnNetEvent8001(ui.networked != 0, lParam);
       if (code == kNetCodeSetup) ReportVersionMismatch(ui);
+      if (code == kNetCodeSessionEnded) (void)OpenHostLostRoom(g_screens.waitingRoom);
       break;
     }
     case kWmNetQueue:

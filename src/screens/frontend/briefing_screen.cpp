@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <iterator>
 
+#include "screens/frontend/tutorial_window.h"
+#include "screens/screen_set.h"
 #include "sim/game_start.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -11,6 +13,7 @@
 #include "ui/screen_manager.h"
 #include "ui/text_box.h"
 #include "world/text/scenario_text.h"
+#include "world/text/tutorial_table.h"
 #include "world/world.h"
 
 namespace {
@@ -66,6 +69,8 @@ void BriefingScreen::OnCommand(Control* control, int32_t) {
   if (Is(control, "START") && g_gameLoading.load(std::memory_order_relaxed) == 0) {
     const bool fromSave = (g_world.scenario.head.gameFlags & kGameFlagFromSave) != 0;
     JoinGameAsPlayer(&g_ui, fromSave ? 1 : 0);
+    // A tutorial's game opens on its first page.
+    if (g_tutorialSteps) OpenTutorialPage(g_screens.tutorial);
     return;
   }
   Refresh();

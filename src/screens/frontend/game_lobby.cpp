@@ -361,8 +361,10 @@ void WaitingRoom::OnCommand(Control* control, int32_t) {
     SetControlFlag(FormFindControlByTag(currentForm, tag), kStateHidden, on ? 0 : 1);
     if (currentForm) currentForm->state |= kStateDirty;
   };
-  if (Is(control, "RESOLVE") || Is(control, "CANBUT")) {
-    show("HIDERESOLVE", Is(control, "CANBUT"));
+  if (Is(control, "RESOLVE") || Is(control, "CANBUT") || Is(control, "OKBUT")) {
+    // Nothing is ended for everyone yet: a yes, like a no, puts the
+    // question away.
+    show("HIDERESOLVE", !Is(control, "RESOLVE"));
     show("HIDECONFIRM", Is(control, "RESOLVE"));
   } else if (Is(control, "CLOSE")) {
     Close(0);
@@ -374,4 +376,17 @@ void WaitingRoom::OnCommand(Control* control, int32_t) {
     CancelDeferredUiAction(this);
     Close(1);
   }
+}
+
+bool OpenHostLostRoom(WaitingRoom& room) {
+  if (!g_netSession.hostLost.load() || g_ui.mode != kUiInGame) return false;
+  const bool open = room.currentForm && room.currentForm->parent;
+  if (open && room.mode == kWaitingRoomHostLost) return false;
+  // The loading view holds the screen to itself: it goes first.
+  if (open) {
+    CancelDeferredUiAction(&room);
+    room.Close(1);
+  }
+  WaitingRoomActivate(room, kWaitingRoomHostLost);
+  return true;
 }

@@ -85,3 +85,6 @@ class WaitingRoom : public Screen {
 // Opens the waiting room in the mode (kKeepScreenId keeps the last): the
 // loading view stays above the game until it is answered.
 int32_t WaitingRoomActivate(WaitingRoom& room, intptr_t mode);
+// The host of the running network game is gone: the room opens on the
+// host-lost view (once; false when it did not open it).
+bool OpenHostLostRoom(WaitingRoom& room);

@@ -5,6 +5,7 @@
 #include "app/app_object.h"
 #include "platform/window.h"
 #include "screens/frontend/game_lobby.h"
+#include "screens/frontend/tutorial_window.h"
 #include "screens/screen_panel_helpers.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
@@ -15,11 +16,13 @@
 
 namespace {
 
-constexpr const char* kStartMenuTags[] = {"MENU", "NEWGAME", "LOADGAME", "MULTI", "OPTIONS", "QUIT",
-                                          "QUITBOX", "TEXTBOX12", "OKQUIT", "CANBUT"};
+constexpr const char* kStartMenuTags[] = {"MENU",    "NEWGAME", "LOADGAME",  "MULTI",  "TUTORIAL", "OPTIONS",
+                                          "QUIT",    "QUITBOX", "TEXTBOX12", "OKQUIT", "CANBUT"};
 // At the start menu no game is running: the question is about leaving the
 // program, not the in-game menu's "leave this game" text.
 constexpr int kQuitProgramQuestion = 10;
+constexpr int kTutorialLabel = 19;
+constexpr const char* kTutorialName = "Basics";
 // The load dialog's choice lands here until it is confirmed.
 std::string g_loadChoice;
 
@@ -41,6 +44,7 @@ void StartMenu::OnOpen() {
   ShowQuitQuestion(currentForm, false);
   ControlSetText(FormFindControlByTag(currentForm, "TEXTBOX12"),
                  TextListEntry(g_textLists, kListLocalphrases, kQuitProgramQuestion));
+  ControlSetText(FormFindControlByTag(currentForm, "TUTORIAL"), TextListEntry(g_textLists, kListUitext, kTutorialLabel));
 }
 
 void StartMenu::OnCommand(Control* control, int32_t) {
@@ -53,6 +57,10 @@ void StartMenu::OnCommand(Control* control, int32_t) {
                    kFileActionStartSaved, 0);
   } else if (Is(control, "MULTI")) {
     s.connect.Show(0, nullptr);
+  } else if (Is(control, "TUTORIAL")) {
+    // Starting it replaces the front end's screens; a tutorial that cannot
+    // be read leaves the menu as it is.
+    if (StartTutorial(g_ui, kTutorialName)) return;
   } else if (Is(control, "OPTIONS")) {
     s.optionsMenu.Show(0, nullptr);
   } else if (Is(control, "QUIT")) {

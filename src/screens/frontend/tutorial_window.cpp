@@ -1,11 +1,401 @@
 #include "screens/frontend/tutorial_window.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "app/app_object.h"
+#include "app/log.h"
+#include "platform/messages.h"
+#include "screens/docked_panels.h"
+#include "screens/keys/key_actions.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/map_input/map_pane_input.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/popups/hex_list_popups.h"
+#include "screens/main/popups/map_popups.h"
+#include "screens/screen_set.h"
+#include "sim/game_start.h"
+#include "sim/game_stop.h"
+#include "sim/save_file.h"
+#include "sim/simulation_lock.h"
+#include "ui/bitmap_control.h"
+#include "ui/box_control.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/text_box.h"
+#include "world/game_speed.h"
+#include "world/object_hex.h"
+#include "world/text/tutorial_table.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr const char* kTutorialTags[] = {"TITLE", "TEXTBOX", "PREV", "NEXT", "TCLOSE"};
+// The page's texts: the controls to press, the controls to mark, the words.
+constexpr int kFirstMarkerText = kTutorialClickTags;
+constexpr int kPageText = kFirstMarkerText + kTutorialMarkers;
+// A page no smaller than its text box's top, its buttons and one line.
+constexpr int32_t kMinimumTextRoom = 64;
+constexpr int32_t kMarkerMargin = 10;
+constexpr int32_t kTextFontSlot = 2;
+constexpr uint32_t kTextCapacity = 8192;
+// The red frame of a marker: a cell of the unit graphics sheet, tinted.
+constexpr plat::Rect kMarkerCell{576, 640, 640, 704};
+constexpr uint32_t kMarkerColour = 0xE6FF0000u;
+constexpr uint32_t kMarkerFlags = kCtlFlushBefore | kCtlTintFrame;
+// The selection's click lands inside the hex, clear of its edge.
+constexpr int32_t kSelectNudge = 4;
+
+bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
+
+TutorialStep* NextOf(const TutorialStep* step) { return static_cast<TutorialStep*>(step->next()); }
+TutorialStep* PreviousOf(const TutorialStep* step) { return static_cast<TutorialStep*>(step->prev()); }
+
+bool TagSet(const OwnedText& text) { return text.get() && text.get()[0] != '\0'; }
+
+Control* FindIn(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+// Pressed controls are looked for in the docked levels, then over the whole
+// screen (the pop-ups); marked ones in the command bar first as well.
+Control* FindPageControl(const char* tag, bool withCommandBar) {
+  ScreenManager& ui = g_ui;
+  if (withCommandBar)
+    if (Control* c = FindIn(ui.bottomBoxes[0], tag)) return c;
+  for (int level = 1; level < kBottomBoxes; ++level)
+    if (Control* c = FindIn(ui.bottomBoxes[level], tag)) return c;
+  return FindIn(ui.rootForm, tag);
+}
+
+bool SelectedHexHasUnits() {
+  const World& w = g_world;
+  const HexPosition& hex = w.gameState.currentHex;
+  if ((hex.x == 0 && hex.y == 0) || hex.cellIndex >= w.cells.size()) return false;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return !FillHexUnitList(hex.cellIndex).empty();
+}
+
+// The first that applies: the map's pop-ups, placement, the selection.
+void UndoMapState() {
+  if (MapPopupsOpen(g_screens)) {
+    CloseMapPopups(g_screens);
+  } else if (g_mapPlacement.active) {
+    CancelMapPlacement(g_screens);
+  } else if (HasMapSelection(g_screens)) {
+    ClearMapSelection(g_screens);
+  }
+}
+
+void CloseMail() {
+  if (g_ui.sidePopupOpen) ClosePopup(g_ui, g_screens.email1);
+}
+
+void RunAction(int32_t action, TutorialPoint at) {
+  ScreenManager& ui = g_ui;
+  switch (action) {
+    case kTutorialBackOneLevel:
+      BackspaceKey(ui);
+      return;
+    case kTutorialCloseAll:
+      PopPopupsTo(ui, 0);
+      CloseMail();
+      return;
+    case kTutorialHexMenu:
+      if (SelectedHexHasUnits()) ShowHexListPopupFor(g_screens.hexMenu, 0, at.x, at.y);
+      return;
+    case kTutorialSelect:
+    case kTutorialSelectAdd:
+      SelectUnitsAtClick(g_screens, at.x + kSelectNudge, at.y - kSelectNudge, action == kTutorialSelectAdd ? 1 : 0);
+      return;
+    case kTutorialOrderMenu:
+      if (g_hexListMemory.form && SelectedHexHasUnits()) ShowHexListPopupAt(g_screens.hexListA, at.x, at.y);
+      return;
+    case kTutorialEscape:
+      CloseAllPopups(ui, 0);
+      UndoMapState();
+      return;
+    case kTutorialUnitPopup:
+      if (SelectedHexHasUnits()) UnitPopupKey(ui);
+      return;
+    default:
+      if (action >= kTutorialFirstPanel && action <= kTutorialLastPanel) ShowMainPanel(action, 0, g_screens);
+      return;
+  }
+}
+
+// A list activates its selected row (the first when none is); any other
+// control is pressed, and unless it stays down by itself, let go at once.
+void PressControl(Control* control) {
+  if (auto* list = dynamic_cast<ListBoxControl*>(control)) {
+    Control* row = ListNextSelected(list, nullptr);
+    if (!row) {
+      row = ListNextRow(list, nullptr);
+      if (!row) return;
+      ListSelectItem(0, list, row, 0);
+    }
+    if (list->owner) list->owner->OnCommand(list, row->id);
+    return;
+  }
+  ControlSetStyleArgs(control, kStateSelected, 1, static_cast<int32_t>(plat::kWmLButtonDown), 0, 0, 0);
+  const bool staysDown = (control->flags & kCtlButton) && !(control->flags & kCtlMomentary);
+  if (!staysDown) SetControlFlag(control, kStateSelected, 0);
+}
+
+int32_t ScreenWidth() { return g_platform.clientRect.right - g_platform.clientRect.left; }
+int32_t ScreenHeight() { return g_platform.clientRect.bottom - g_platform.clientRect.top; }
+
+}  // namespace
+
+TutorialWindow::TutorialWindow() : Screen("TUTORIAL1", {kTutorialTags, {}}) {}
+
+TutorialWindow::~TutorialWindow() {
+  // The markers and the backdrop are this window's own; the form is not.
+  for (BitmapControl*& marker : markers) {
+    delete marker;
+    marker = nullptr;
+  }
+  if (backdrop) {
+    if (currentForm && currentForm->parent == backdrop) currentForm->Unlink();
+    delete backdrop;
+  }
+}
 
 bool TutorialWindowOpen(const TutorialWindow& window) {
   return window.currentForm && window.currentForm->parent;
 }
 
+void TutorialWindow::BindControls() {
+  Control* f = currentForm;
+  if (!f) return;
+  textBox = MakeTextBox("TEXTBOX", 0, &g_screens, f);
+  if (textBox && textBox->prototype) textBox->prototype->fontSlot = kTextFontSlot;
+  defaultHeight = Height(f);
+  textBottomGap = textBox ? defaultHeight - textBox->rect.bottom : 0;
+  const Control* prev = FormFindControlByTag(f, "PREV");
+  buttonTopGap = prev ? defaultHeight - prev->rect.top : 0;
+  for (BitmapControl*& marker : markers) {
+    if (marker) continue;
+    marker = new BitmapControl;
+    marker->flags = kMarkerFlags;
+    marker->fills[kLookNormal] = kMarkerColour;
+    marker->pictureSlot = &g_ui.bitmaps.ugbits;
+    for (BitmapImage& image : marker->images) image.source = kMarkerCell;
+  }
+}
+
+void TutorialWindow::OnOpen() {
+  page = g_tutorialSteps;
+  if (page) BuildPage(page);
+}
+
+void TutorialWindow::OnCommand(Control* control, int32_t) {
+  if (Is(control, "NEXT")) {
+    NextPage();
+  } else if (Is(control, "PREV")) {
+    PreviousPage();
+  } else if (Is(control, "TCLOSE")) {
+    CloseTutorialWindow(*this);
+  }
+}
+
+void TutorialWindow::PlaceWindow(const TutorialStep* step) {
+  Control* f = currentForm;
+  if (!f) return;
+  const int32_t textTop = textBox ? textBox->rect.top : 0;
+  const int32_t askedHeight = step->values[2];
+  const int32_t height =
+      askedHeight < 0 ? defaultHeight : std::max(askedHeight, textTop + textBottomGap + kMinimumTextRoom);
+  const int32_t left = step->values[0] >= 0 ? step->values[0] : (ScreenWidth() - Width(f)) / 2;
+  const int32_t top = step->values[1] >= 0 ? step->values[1] : (ScreenHeight() - height) / 2 - 16;
+  RectMoveTo(&f->rect, left, top);
+  f->rect.bottom = top + height;
+  if (textBox) textBox->rect.bottom = height - textBottomGap;
+  // The buttons keep to the bottom edge.
+  for (const char* tag : {"PREV", "NEXT", "TCLOSE"})
+    if (Control* button = FormFindControlByTag(f, tag))
+      RectMoveTo(&button->rect, button->rect.left, height - buttonTopGap);
+  f->state |= kStateDirty;
+}
+
+void TutorialWindow::ActOnGameScreen(TutorialStep* step) {
+  MapView& view = g_mapView;
+  const int32_t column = step->extra[0], row = step->extra[1];
+  if (column > 0 && column < view.columns && row > 0 && row < view.rows) {
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      SetObjectHex(g_world, column, row, g_world.gameState.currentHex);
+    }
+    CentreMapOnHex(view, PackHex(column, row));
+  }
+  RunAction(step->number, TutorialHexPoint(view, column, row));
+  for (int i = 0; i < kTutorialClickTags; ++i) {
+    if (!TagSet(step->texts[i])) continue;
+    if (Control* control = FindPageControl(step->texts[i].get(), false)) PressControl(control);
+  }
+}
+
+void TutorialWindow::PlaceMarkers(const TutorialStep* step) {
+  for (BitmapControl* marker : markers)
+    if (marker && marker->parent) marker->Unlink();
+  Control* holder = currentForm ? currentForm->parent : nullptr;
+  if (!holder) return;
+  const plat::Rect origin = ControlAbsoluteRect(holder);
+  for (int i = 0; i < kTutorialMarkers; ++i) {
+    const OwnedText& tag = step->texts[kFirstMarkerText + i];
+    BitmapControl* marker = markers[i];
+    if (!marker || !TagSet(tag)) continue;
+    const Control* control = FindPageControl(tag.get(), true);
+    if (!control) continue;
+    const plat::Rect r = ControlAbsoluteRect(control);
+    marker->rect = {r.left - origin.left - kMarkerMargin, r.top - origin.top - kMarkerMargin,
+                    r.right - origin.left + kMarkerMargin, r.bottom - origin.top + kMarkerMargin};
+    ControlAddChild(holder, marker);
+  }
+}
+
+void TutorialWindow::BuildPage(TutorialStep* step) {
+  if (!step || !g_tutorialSteps) return;
+  page = step;
+  PlaceWindow(step);
+  ActOnGameScreen(step);
+  for (TutorialStep* next = NextOf(step); page->flag && next && next != g_tutorialSteps; next = NextOf(page)) {
+    page = next;
+    ActOnGameScreen(page);
+  }
+  PlaceMarkers(page);
+  Control* f = currentForm;
+  if (!f) return;
+  ControlSetText(FormFindControlByTag(f, "TITLE"), page->title.get() ? page->title.get() : "");
+  if (textBox) TextBoxSetText(textBox, page->texts[kPageText].get(), kTextCapacity, 1);
+  const TutorialStep* following = NextOf(page);
+  SetControlFlag(FormFindControlByTag(f, "PREV"), kStateHidden, page == g_tutorialSteps ? 1 : 0);
+  SetControlFlag(FormFindControlByTag(f, "NEXT"), kStateHidden,
+                 (!following || following == g_tutorialSteps) ? 1 : 0);
+  f->state |= kStateDirty;
+}
+
+void TutorialWindow::NextPage() {
+  if (!page) return;
+  TutorialStep* next = NextOf(page);
+  if (next && next != g_tutorialSteps) BuildPage(next);
+}
+
+void TutorialWindow::PreviousPage() {
+  TutorialStep* first = g_tutorialSteps;
+  if (!page || page == first) return;
+  TutorialStep* target = PreviousOf(page);
+  while (target && target != first && target->flag) target = PreviousOf(target);
+  if (!target) return;
+  ScreenManager& ui = g_ui;
+  CloseAllPopups(ui, 0);
+  UndoMapState();
+  PopPopupsTo(ui, 0);
+  CloseMail();
+  BuildPage(first);
+  // Each build may run on through a chain; a chain ends on a page without
+  // the flag, so none runs past the target.
+  while (page && page != target) {
+    TutorialStep* next = NextOf(page);
+    if (!next || next == first) break;
+    BuildPage(next);
+  }
+}
+
+TutorialPoint TutorialHexPoint(const MapView& view, int32_t column, int32_t row) {
+  const float zoom = view.zoom > 0.0f ? view.zoom : 1.0f;
+  const int32_t mapX = column * kHexColumnWidth + 12;
+  const int32_t mapY = row * kHexHeight + ((column & 1) ? kHexHeight / 2 : 0);
+  TutorialPoint p;
+  p.x = static_cast<int32_t>(std::lround(static_cast<float>(mapX - view.panX) / zoom)) + view.viewLeft;
+  p.y = static_cast<int32_t>(std::lround(static_cast<float>(mapY - view.panY) / zoom)) + view.viewTop;
+  return p;
+}
+
+void OpenTutorialPage(TutorialWindow& window) {
+  ScreenManager& ui = g_ui;
+  CloseAllPopups(ui, 0);
+  SetGameSpeed(g_world.gameState, 0);
+  Control* f = window.currentForm;
+  if (!g_tutorialSteps || !f || f->parent || !ui.rootForm) return;
+  ControlInit init;
+  init.kind = kKindBox;
+  init.id = static_cast<int32_t>(kAlwaysOnTopMark);
+  init.width = ScreenWidth();
+  init.height = ScreenHeight();
+  auto* backdrop = new BoxControl(init);
+  backdrop->index = kGeneratedFrameIndex;
+  // Pop-ups the pages open go beneath it: the window stays on top.
+  backdrop->userWord = kAlwaysOnTopMark;
+  window.backdrop = backdrop;
+  const uint32_t alpha = g_uiOptions.popupalpha;
+  f->fills[kLookNormal] = (f->fills[kLookNormal] & 0x00FFFFFFu) | (alpha << 24);
+  ControlAddChild(backdrop, f);
+  ControlAddChild(ui.rootForm, backdrop);
+  f->flags |= kCtlAlwaysRedraw;
+  ui.rootForm->flags |= kCtlAlwaysRedraw;
+  g_mapWheelLock = 1;
+  window.OnOpen();
+  window.Refresh();
+}
+
+namespace {
+
+// Takes the window off the screen; the pages stay.
+void DetachTutorialWindow(TutorialWindow& window) {
+  for (BitmapControl* marker : window.markers)
+    if (marker && marker->parent) marker->Unlink();
+  Control* f = window.currentForm;
+  if (window.backdrop) {
+    if (f && f->parent == window.backdrop) f->Unlink();
+    window.backdrop->Unlink();
+    delete window.backdrop;
+    window.backdrop = nullptr;
+    if (f) f->flags &= ~kCtlAlwaysRedraw;
+    if (g_ui.rootForm && g_ui.popupCount == 0) g_ui.rootForm->flags &= ~kCtlAlwaysRedraw;
+    g_mapWheelLock = 0;
+  }
+}
+
+}  // namespace
+
 void CloseTutorialWindow(TutorialWindow& window) {
-  if (TutorialWindowOpen(window)) window.Close(1);
+  if (!window.backdrop) {
+    if (TutorialWindowOpen(window)) window.Close(1);
+    return;
+  }
+  DetachTutorialWindow(window);
+  window.page = nullptr;
+  SwitchGameScreen(&g_ui, false);
+}
+
+void ReleaseTutorial(TutorialWindow& window) {
+  DetachTutorialWindow(window);
+  window.page = nullptr;
+  FreeTutorialSteps(g_tutorialSteps);
+}
+
+bool StartTutorial(ScreenManager& ui, const char* name) {
+  static constexpr const char* kFolder = "Tutorials\\";
+  FreeTutorialSteps(g_tutorialSteps);
+  if (plat::Failed(LoadTutorialTable(g_world, name)) || !g_tutorialSteps) {
+    LogWrite(g_platform, "Tutorial %s: %s%s.CSV holds no pages.\n", name, kFolder, name);
+    FreeTutorialSteps(g_tutorialSteps);
+    return false;
+  }
+  if (plat::Failed(LoadSaveGame(g_world, name, kFolder, false, false))) {
+    LogWrite(g_platform, "Tutorial %s: %s cannot be loaded.\n", name, SaveGamePath(name, kFolder).c_str());
+    FreeTutorialSteps(g_tutorialSteps);
+    return false;
+  }
+  g_world.campaignMessage.flags &= ~kGameParamsSavedGame;
+  StartGameSession(&ui, 1, 0, 0);
+  return true;
 }

@@ -278,10 +278,11 @@ TEST_F(ShippedContent, SampleScenarioTextAndTutorial) {
   const TutorialStep* step = steps;
   do {
     ++count;
-    EXPECT_TRUE(step->title) << count;
+    // A page run on by the one before it is never shown: it needs no title.
+    EXPECT_TRUE(step->title || step->flag) << count;
     step = static_cast<const TutorialStep*>(step->next());
   } while (step && step != steps);
-  EXPECT_EQ(count, 5);
+  EXPECT_EQ(count, 12);
   FreeTutorialSteps(steps);
 }
 

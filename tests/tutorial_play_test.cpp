@@ -1,0 +1,104 @@
+// The shipped tutorial played in process with posted clicks: the start
+// menu's Tutorial loads its pages and its saved game, the briefing's start
+// opens the window over the paused game as Westholm, Next walks every page
+// with each marker on a control the game screen shows, and Leave ends the
+// game for the start menu with no page kept.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app_object.h"
+#include "app/shell/shell.h"
+#include "platform/clock.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "platform/window.h"
+#include "screens/frontend/tutorial_window.h"
+#include "screens/screen_set.h"
+#include "sim/game_stop.h"
+#include "sim/game_threads.h"
+#include "support/fast_clock.h"
+#include "support/global_guard.h"
+#include "support/whole_program.h"
+#include "ui/bitmap_control.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "world/text/tutorial_table.h"
+#include "world/world.h"
+
+namespace {
+
+bool Open(const Screen& s) { return s.currentForm && s.currentForm->parent; }
+
+TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
+  const GlobalGuard<InputPoll> pointer(g_uiInput.poll, [] { return PolledInput{.x = 400, .y = 300}; });
+  FastClock clock;
+  plat::SetClockSource(&clock);
+  const std::string oldRoot = plat::DataRoot();
+  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  PrepareWholeProgram();
+  ASSERT_EQ(InitApplication(g_app), 0);
+  struct StopsTheGame {
+    std::string root;
+    ~StopsTheGame() {
+      if (GameThreadsRunning()) StopGameSession(&g_ui);
+      plat::SetDataRoot(root);
+      plat::SetClockSource(nullptr);
+    }
+  } stopsTheGame{oldRoot};
+  RunIdleFrame();
+  ScreenSet& s = g_screens;
+  ASSERT_TRUE(Open(s.startMenu));
+  Control* entry = FormFindControlByTag(s.startMenu.currentForm, "TUTORIAL");
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->text, "Tutorial");
+
+  ClickControl(entry, -1);
+  ASSERT_NE(g_tutorialSteps, nullptr) << "the pages are loaded";
+  ASSERT_TRUE(Open(s.briefing));
+  ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
+  ASSERT_EQ(g_ui.mode, kUiInGame);
+  ASSERT_TRUE(GameThreadsRunning());
+  EXPECT_EQ(g_world.gameState.localPlayer, 1) << "Westholm";
+  EXPECT_EQ(g_world.gameState.gameSpeed, 0) << "the tutorial pauses the game";
+  TutorialWindow& t = s.tutorial;
+  ASSERT_TRUE(TutorialWindowOpen(t));
+  ASSERT_EQ(t.page, g_tutorialSteps);
+  EXPECT_EQ(g_world.gameState.currentHex.x, 78) << "the capital is selected";
+  EXPECT_EQ(g_world.gameState.currentHex.y, 26);
+
+  // Each shown page (chained ones run through) with its markers placed.
+  std::vector<std::pair<std::string, int>> shown;
+  for (;;) {
+    int markers = 0;
+    for (const BitmapControl* m : t.markers) markers += m && m->parent ? 1 : 0;
+    shown.emplace_back(FormFindControlByTag(t.currentForm, "TITLE")->text, markers);
+    Control* next = FormFindControlByTag(t.currentForm, "NEXT");
+    if (next->Hidden() || shown.size() == 12) break;
+    ClickControl(next, -1);
+  }
+  const std::vector<std::pair<std::string, int>> expected = {
+      {"Welcome to Westholm", 1}, {"The map panel", 3}, {"Selecting units", 0},
+      {"The hex menu", 0},        {"A unit's pop-up", 0}, {"Your forces", 1},
+      {"Your neighbours and your purse", 4}, {"Over to you", 1}};
+  EXPECT_EQ(shown, expected);
+  EXPECT_TRUE(TutorialWindowOpen(t)) << "no page closed the window";
+
+  ClickControl(FormFindControlByTag(t.currentForm, "TCLOSE"), -1);
+  EXPECT_EQ(g_ui.mode, kUiFrontEnd);
+  EXPECT_FALSE(GameThreadsRunning());
+  EXPECT_FALSE(TutorialWindowOpen(t));
+  EXPECT_EQ(g_tutorialSteps, nullptr);
+  EXPECT_EQ(t.page, nullptr);
+  EXPECT_TRUE(Open(s.startMenu));
+
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
+  EXPECT_EQ(RunMessageLoop(), 0);
+  ShutdownApplication(g_app);
+}
+
+}  // namespace
