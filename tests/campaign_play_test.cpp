@@ -7,47 +7,24 @@
 
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <set>
-#include <string>
 #include <thread>
 #include <vector>
 
-#include "app/app_object.h"
-#include "app/shell/shell.h"
-#include "platform/clock.h"
-#include "platform/messages.h"
-#include "platform/paths.h"
-#include "platform/threads.h"
-#include "platform/window.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/screen_set.h"
 #include "sim/game_threads.h"
 #include "sim/simulation_lock.h"
-#include "support/fast_clock.h"
-#include "support/whole_program.h"
+#include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
-#include "ui/screen_manager.h"
 #include "world/game_speed.h"
 #include "world/region_figures.h"
 #include "world/scenario_settings.h"
 #include "world/world.h"
 
 namespace {
-
-template <typename Row>
-int RowOf(const std::vector<Row>& rows, const std::string& key) {
-  for (size_t i = 0; i < rows.size(); ++i) {
-    if constexpr (requires { rows[i].file; }) {
-      if (rows[i].file == key) return static_cast<int>(i);
-    } else {
-      if (rows[i].name == key) return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
 
 // Pumps the program at speed 4 until the condition holds (two minutes at
 // most).
@@ -56,7 +33,7 @@ bool RunUntil(Done done) {
   SetGameSpeed(g_world.gameState, 4);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
   while (!done() && std::chrono::steady_clock::now() < deadline) {
-    PumpWholeProgram();
+    SampleGame::Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return done();
@@ -82,30 +59,11 @@ std::vector<UnitRecord*> CarriedForces() {
 }
 
 TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsForces) {
-  FastClock clock;
-  plat::SetClockSource(&clock);
-  const std::string oldRoot = plat::DataRoot();
-  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
-  PrepareWholeProgram();
-  ASSERT_EQ(InitApplication(g_app), 0);
-  RunIdleFrame();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start("Straits1"));
   ScreenSet& s = g_screens;
-
-  ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"));
-  GameChoiceScreen& choice = s.gameChoice;
-  const int first = RowOf(choice.scenarios, "Straits1");
-  ASSERT_GE(first, 0) << "the campaign's first step is offered";
-  EXPECT_GE(RowOf(choice.scenarios, "Channel"), 0);
-  ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), first);
-  const int westholm = RowOf(choice.regions, "Westholm");
-  ASSERT_GE(westholm, 0);
-  ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), westholm);
-  const int32_t region = choice.regions[static_cast<size_t>(westholm)].player;
-  ClickControl(FormFindControlByTag(choice.currentForm, "START"));
-  ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
-  ASSERT_EQ(g_ui.mode, kUiInGame);
+  const int32_t region = g_world.gameState.localPlayer;
   ASSERT_TRUE(g_world.scenario.head.gameFlags & kGameFlagCampaign) << "the scenario opens a campaign";
-  ASSERT_EQ(g_world.gameState.localPlayer, region);
 
   // The sample's game file marks no region's forces to be carried; this
   // campaign's region does, and its strong units are worn down far below
@@ -127,28 +85,25 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
   }
   ASSERT_TRUE(RunUntil([&] { return Shown(s.endGamePreview); })) << "holding out wins";
   EXPECT_EQ(g_world.gameState.winnersMask & (1u << region), 1u << region);
-  ClickControl(FormFindControlByTag(s.endGamePreview.currentForm, "MENUBUT"));
+  SampleGame::ClickControl(FormFindControlByTag(s.endGamePreview.currentForm, "MENUBUT"));
   ASSERT_FALSE(GameThreadsRunning());
   ASSERT_TRUE(Shown(s.victory));
   VictoryContinue& next = s.victory.continuation;
   ASSERT_TRUE(Shown(next));
-  ASSERT_NE(FormFindControlByTag(next.currentForm, "OK"), nullptr);
-  EXPECT_FALSE(FormFindControlByTag(next.currentForm, "OK")->Hidden()) << "a next scenario is offered";
-  ClickControl(FormFindControlById(next.currentForm, 13));
+  ASSERT_FALSE(FormFindControlByTag(next.currentForm, "OK")->Hidden()) << "a next scenario is offered";
+  SampleGame::ClickControl(FormFindControlById(next.currentForm, 13));
   EXPECT_EQ(next.chosenForm, 3);
   EXPECT_FALSE(FormFindControlByTag(next.currentForm, "HIDECHANGE")->Hidden());
-  ClickControl(FormFindControlByTag(next.currentForm, "OK"));
+  SampleGame::ClickControl(FormFindControlByTag(next.currentForm, "OK"));
 
   // The second step: its briefing, then a day of play.
   ASSERT_TRUE(Shown(s.briefing)) << "the next scenario starts";
-  ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
-  ASSERT_EQ(g_ui.mode, kUiInGame);
+  SampleGame::ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
   ASSERT_TRUE(GameThreadsRunning());
   EXPECT_EQ(g_world.gameState.localPlayer, region) << "the group's only human-led region";
   EXPECT_TRUE(g_world.scenario.head.gameFlags & kGameFlagCampaign);
   EXPECT_FALSE(g_world.scenario.head.gameFlags & kGameFlagCarryOver) << "the carry-over was taken at log-on";
   EXPECT_EQ(g_world.gameState.campaignStep, 1);
-  EXPECT_EQ(g_world.snapshotTable.size(), 16u);
   const uint32_t day = g_world.gameState.currentDay;
   ASSERT_TRUE(RunUntil([&] { return std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() > day; }));
   SetGameSpeed(g_world.gameState, 0);
@@ -161,12 +116,7 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
     EXPECT_GT(carried, 0) << "the first step's worn forces stand on the map";
   }
 
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmClose, 0, 0);
-  EXPECT_EQ(RunMessageLoop(), 0);
-  ShutdownApplication(g_app);
-  EXPECT_FALSE(GameThreadsRunning());
-  plat::SetDataRoot(oldRoot);
-  plat::SetClockSource(nullptr);
+  game.Stop();
 }
 
 }  // namespace

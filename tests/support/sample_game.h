@@ -68,7 +68,8 @@ class SampleGame {
     Click((r.left + r.right) / 2, y);
   }
 
-  void Start() {
+  // A new game of the scenario (its definition's name) as Westholm.
+  void Start(const char* scenario = "Channel") {
     plat::SetClockSource(&clock_);
     oldRoot_ = plat::DataRoot();
     plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
@@ -81,9 +82,9 @@ class SampleGame {
     ScreenSet& s = g_screens;
     GameChoiceScreen& choice = s.gameChoice;
     ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"));
-    const int channel = RowOf(choice.scenarios, "Channel");
-    ASSERT_GE(channel, 0);
-    ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), channel);
+    const int row = RowOf(choice.scenarios, scenario);
+    ASSERT_GE(row, 0) << scenario;
+    ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), row);
     const int westholm = RowOf(choice.regions, "Westholm");
     ASSERT_GE(westholm, 0);
     ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), westholm);
