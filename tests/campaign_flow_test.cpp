@@ -165,6 +165,7 @@ TEST_F(CampaignFlow, ANextScenarioThatCannotStartLeavesForTheStartMenu) {
 
   // Loading a scenario replaces the whole game.
   GlobalGuard<int32_t> shown(g_ui.loadingShown);
+  GlobalGuard<int32_t> mode(g_ui.mode, kUiFrontEnd);
   GlobalGuard<GameState> state(g_world.gameState);
   GlobalGuard<PlayerRecord[kMaxPlayers]> players(g_world.players);
   GlobalGuard<ScenarioGroupings> groupings(g_scenarioGroupings);
