@@ -12,6 +12,7 @@
 #include "ui/screen_manager.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
+#include "world/scenario_settings.h"
 #include "world/scenario_load.h"
 #include "world/world.h"
 
@@ -26,7 +27,19 @@ constexpr uint32_t kEditorClearedFlags = 0x1 | 0x10;
 int32_t LoadScenarioFiles(ScreenManager* ui) {
   World& w = g_world;
   std::string why;
+  // A campaign's next scenario was picked, its region group set and its
+  // carry-over marked before the files load; reading the definition again
+  // must not lose them.
+  const uint32_t campaign = w.scenario.head.gameFlags & (kGameFlagCarryOver | kGameFlagCampaign);
+  const uint8_t group = w.scenario.head.groupnum;
   const int32_t status = LoadScenarioFileSequence(w, FieldText(w.gameState.scenarioName), &why);
+  if (plat::Succeeded(status) && (campaign & kGameFlagCarryOver)) {
+    w.scenario.head.gameFlags |= campaign;
+    w.scenario.head.groupnum = group;
+  }
+  // The scenario that opens a campaign is played as its first step.
+  if (plat::Succeeded(status) && (w.scenario.campaignFlags & kCampaignStartFlag))
+    w.scenario.head.gameFlags |= kGameFlagCampaign;
   if (plat::Failed(status)) LogWrite(g_platform, "Scenario not loaded: %s\n", why.c_str());
   if (ui && ui->mode == kUiMapEditor) w.scenario.head.gameFlags &= ~kEditorClearedFlags;
   return status;

@@ -102,7 +102,10 @@ struct GameState {
   uint8_t bytes445[3];
   char saveName[32];          // 448: the name a save proposes; at most 31 characters and a NUL
   uint32_t saveCounter;       // 480: saves made from the in-game menu
-  uint8_t bytes484[63];
+  uint8_t bytes484[62];
+  // 546: the campaign's step, 0 to 15: the snapshot slot the region's record
+  // takes when this scenario ends, and so the scenarios already played.
+  uint8_t campaignStep;
   uint8_t scenarioWinner;     // 547
   uint32_t endReason;         // 548
   uint32_t winnersMask;       // 552: one bit per winning player
@@ -169,6 +172,7 @@ static_assert(offsetof(GameState, dayLength) == 436);
 static_assert(offsetof(GameState, visibilitySteps) == 404);
 static_assert(offsetof(GameState, stringPoolSize) == 440);
 static_assert(offsetof(GameState, flag444) == 444);
+static_assert(offsetof(GameState, campaignStep) == 546);
 static_assert(offsetof(GameState, scenarioWinner) == 547);
 static_assert(offsetof(GameState, saveName) == 448);
 static_assert(offsetof(GameState, saveCounter) == 480);

@@ -22,6 +22,8 @@ inline constexpr uint32_t kGameFlagUnitSight = 1u << 4;
 inline constexpr uint32_t kGameFlagKeepObsoleteClasses = 0x2000;
 inline constexpr uint32_t kGameFlagFromSave = 1u << 31;        // the running game came from a save
 inline constexpr uint32_t kGameFlagCampaign = 1u << 28;        // a campaign game
+// The definition's "campaignstart:": the scenario opens a campaign.
+inline constexpr uint32_t kCampaignStartFlag = 1u;
 inline constexpr uint32_t kGameFlagCarryOver = 1u << 27;       // a campaign carry-over waits for log-on
 inline constexpr uint32_t kGameFlagLoyaltyMerge = 1u << 19;    // preset surrenders merge loyalties
 inline constexpr uint32_t kGameFlagResearchMerge = 1u << 20;   // preset surrenders merge research
@@ -108,7 +110,7 @@ struct ScenarioSettings {
   uint32_t victoryDay;
   int16_t victoryHexX;
   int16_t victoryHexY;
-  uint32_t campaignFlags;
+  uint32_t campaignFlags;     // kCampaignStartFlag, bit 1 "mapmission:"
   uint8_t cvictorycond;
   uint8_t numwinchoice;
   uint8_t numlosechoice;

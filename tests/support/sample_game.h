@@ -69,7 +69,8 @@ class SampleGame {
     Click((r.left + r.right) / 2, y);
   }
 
-  void Start(const char* region = "Westholm") {
+  // A new game of the scenario (its definition's name) as the region.
+  void Start(const char* region = "Westholm", const char* scenario = "Channel") {
     plat::SetClockSource(&clock_);
     oldRoot_ = plat::DataRoot();
     plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
@@ -82,9 +83,9 @@ class SampleGame {
     ScreenSet& s = g_screens;
     GameChoiceScreen& choice = s.gameChoice;
     ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"));
-    const int channel = RowOf(choice.scenarios, "Channel");
-    ASSERT_GE(channel, 0);
-    ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), channel);
+    const int row = RowOf(choice.scenarios, scenario);
+    ASSERT_GE(row, 0) << scenario;
+    ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), row);
     const int played = RowOf(choice.regions, region);
     ASSERT_GE(played, 0) << region;
     ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), played);

@@ -1,8 +1,11 @@
 #include "screens/frontend/campaign_start.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "app/app_object.h"
+#include "app/log.h"
 #include "platform/clock.h"
 #include "platform/status.h"
 #include "records/player_kinds.h"
@@ -23,7 +26,10 @@
 
 namespace {
 
-void BackToStartMenu() {
+// The finished game is gone already: the player starts again from the menu.
+void BackToStartMenu(const std::string& scenario, const char* why) {
+  LogWrite(g_platform, "Campaign scenario %s not started: %s\n", scenario.c_str(), why);
+  ClearCarryOver(g_campaignCarryOver);
   (void)ShowLoadingScreen(0);
   StartMenu& menu = g_screens.startMenu;
   menu.AttachForm(nullptr);
@@ -32,11 +38,10 @@ void BackToStartMenu() {
 }
 
 constexpr size_t kCampaignSlots = 16;
+constexpr uint8_t kLastCampaignStep = kCampaignSlots - 1;
 
-size_t CampaignStep(const std::vector<PlayerRecord>& table) {
-  size_t step = 0;
-  while (step + 1 < kCampaignSlots && table[step].kind != 0) ++step;
-  return step;
+bool HumanLed(int32_t region) {
+  return region >= 0 && region < kMaxPlayers && g_world.players[region].kind == kKindHuman;
 }
 
 }  // namespace
@@ -63,10 +68,14 @@ void FillCampaignCarryOver(World& world, CampaignCarryOver& carryOver, int32_t g
   world.units = nullptr;
   world.unitIndex.Clear();
 
-  if (world.snapshotTable.size() != kCampaignSlots) world.snapshotTable.assign(kCampaignSlots, PlayerRecord{});
+  // A campaign's first scenario has no table yet, and so no step.
+  if (world.snapshotTable.size() != kCampaignSlots) {
+    world.snapshotTable.assign(kCampaignSlots, PlayerRecord{});
+    state.campaignStep = 0;
+  }
   carryOver.snapshotTable = std::move(world.snapshotTable);
   world.snapshotTable.clear();
-  const size_t step = CampaignStep(carryOver.snapshotTable);
+  const size_t step = std::min<size_t>(state.campaignStep, kLastCampaignStep);
   CopyPlayerRecord(carryOver.snapshotTable[step], world.players[local]);
   carryOver.snapshotIndex = static_cast<int32_t>(step);
 
@@ -92,27 +101,49 @@ int32_t PickCampaignRegion(int32_t entryRegion, int32_t group, uint32_t clockMs,
   return chosen;
 }
 
+bool InCampaignGroup(int32_t region, int32_t group) {
+  if (group < 1 || group > kMaxGroupings || region < 0 || region >= kGroupingPlayers) return false;
+  return g_scenarioGroupings.groupings[group].entries[region].mask != 0;
+}
+
 void StartScenarioGame(const ScenarioMapLink& entry, int32_t governmentForm) {
   World& world = g_world;
   const std::string name = entry.mapName ? entry.mapName : "";
   FillCampaignCarryOver(world, g_campaignCarryOver, governmentForm);
+  const int32_t step = g_campaignCarryOver.snapshotIndex;
   ReleaseGameData(world);
   ClearScenarioSettings(world.scenario);
   FreeScenarioText(g_scenarioText);
   GameParamsBlock& params = world.campaignMessage;
   InitGameParamsBlock(params);
   std::strncpy(params.name, name.c_str(), sizeof params.name - 1);
-  if (name.empty() || LoadScenarioDef(world, nullptr, name.c_str()) != 0 ||
-      LoadScenarioText(world, world.scenario.gmtfile ? world.scenario.gmtfile : name.c_str()) != 0) {
-    BackToStartMenu();
+  if (name.empty() || LoadScenarioDef(world, nullptr, name.c_str()) != 0) {
+    FreeScenarioText(g_scenarioText);
+    g_scenarioText.scenarioName.reset(strdup(name.c_str()));
+    BackToStartMenu(name, "no scenario definition");
     return;
   }
-  (void)ReadGamFile(world, world.scenario.gamfile ? world.scenario.gamfile : name);
+  if (LoadScenarioText(world, world.scenario.gmtfile ? world.scenario.gmtfile : name.c_str()) != 0) {
+    BackToStartMenu(name, "no scenario text");
+    return;
+  }
+  // Without its game file there are no regions to play.
+  if (plat::Failed(ReadGamFile(world, world.scenario.gamfile ? world.scenario.gamfile : name))) {
+    ReleaseGameData(world);
+    BackToStartMenu(name, "the game file cannot be read");
+    return;
+  }
+  const int32_t region = PickCampaignRegion(entry.value2, entry.value1, plat::TickCount(),
+                                            world.gameState.highestPlayer, InCampaignGroup, HumanLed);
+  // Region 0 is the world itself, never a player's region.
+  if (region <= 0 || region >= kMaxPlayers) {
+    ReleaseGameData(world);
+    BackToStartMenu(name, "no human-led region of the group");
+    return;
+  }
   world.scenario.head.groupnum = static_cast<uint8_t>(entry.value1);
   world.scenario.head.gameFlags |= kGameFlagCarryOver | kGameFlagCampaign;
-  const int32_t regions = world.gameState.highestPlayer;
-  world.gameState.localPlayer = PickCampaignRegion(
-      entry.value2, entry.value1, plat::TickCount(), regions, [](int32_t, int32_t) { return true; },
-      [](int32_t p) { return g_world.players[p].kind == kKindHuman; });
+  world.gameState.localPlayer = region;
   StartGameSession(&g_ui, 0, 0, 0);
+  world.gameState.campaignStep = static_cast<uint8_t>(step < kLastCampaignStep ? step + 1 : kLastCampaignStep);
 }

@@ -17,9 +17,15 @@ struct World;
 // every earlier one is used.
 void FillCampaignCarryOver(World& world, CampaignCarryOver& carryOver, int32_t governmentForm);
 
+// Whether the region takes part in the scenario's grouping `group` (1 to
+// 31): it leads others or stands alone there, rather than being led.
+bool InCampaignGroup(int32_t region, int32_t group);
+
 // The entry names the scenario, the region group (value1, 0 any) and the
 // region (value2, 0 choose one); the government form chosen on the result
-// screen goes with it. On failure the start menu comes back.
+// screen goes with it. When the definition, text or game file cannot be
+// read, or no human-led region qualifies, the start menu comes back and the
+// reason goes to the log.
 void StartScenarioGame(const ScenarioMapLink& entry, int32_t governmentForm);
 // The region a follow-up plays: the entry's own, else the last human-led
 // region of the group (any group for 0) found on a walk of clock-many

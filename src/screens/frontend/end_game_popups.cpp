@@ -52,7 +52,14 @@ constexpr const char* kMultiplayerTags[] = {"SCENARIO", "TEXTBOX08", "TEXTBOX09"
 constexpr const char* kDefeatTags[] = {"TEXTBOX00", "TEXTPARENT", "RESIGN", "COUP"};
 constexpr int32_t kDefeatIds[] = {11, 12, 13, 14, 21, 22, 23, 24};
 constexpr const char* kVictoryTags[] = {"SCORECARD", "STORY", "SCENPARENT", "CHEATER"};
-constexpr const char* kContinueTags[] = {"HIDEBOXAS", "HIDEBOX", "SAVE", "OK", "MENU"};
+constexpr const char* kContinueTags[] = {"HIDEBOXAS", "HIDEBOX", "SAVE", "OK", "MENU", "CURRENT", "HIDECHANGE", "GOVCHANGE"};
+constexpr int32_t kContinueIds[] = {11, 12, 13, 14, 21, 22, 23, 24};
+// The controls that offer government form f have ids 10 + f; the lines
+// that refuse it lie over them with ids 20 + f.
+constexpr int32_t kChangeIdBase = 10;
+constexpr int32_t kUnableIdBase = 20;
+constexpr uint32_t kUnableTextColour = 0xFF007D00;
+constexpr uint32_t kUnableAlpha = 0x8C000000;
 
 constexpr uint32_t kTextColour = 0xFF96BEFA;
 constexpr int32_t kTextFont = 2;
@@ -380,11 +387,30 @@ void VictoryScreen::OnOpen() {
 
 void ShowVictoryScreen() { g_screens.victory.Show(kKeepScreenId, nullptr); }
 
-VictoryContinue::VictoryContinue(Control** host) : Screen("VICTORY_SS1", {kContinueTags, {}}) { hostLink = host; }
+bool GovernmentChangePossible(int form, int32_t support, float militaryApproval, float domesticApproval) {
+  const float margin = static_cast<float>(support) / 100.0f;
+  if (form == 3) return margin + militaryApproval > 1.1f || margin + domesticApproval > 1.0f;
+  if (form == 4) return margin + militaryApproval > 0.9f || margin + domesticApproval > 1.0f;
+  // Only the forms that overturn the order of things ask for support.
+  return true;
+}
+
+VictoryContinue::VictoryContinue(Control** host) : Screen("VICTORY_SS1", {kContinueTags, kContinueIds}) {
+  hostLink = host;
+}
 
 void VictoryContinue::BindControls() {
   list = MakeListBox("SCENLIST", 0, &g_screens, form, kListIndicators, this);
   if (list && list->prototype) list->prototype->fontSlot = 3;
+  // A refused change shows as a see-through green line over its button,
+  // the same under the pointer, and takes the button's clicks.
+  for (int f = 1; f <= kGovernmentForms; ++f) {
+    Control* line = FindId(*this, kUnableIdBase + f);
+    if (!line) continue;
+    if (auto* text = dynamic_cast<StringControl*>(line)) text->textColour = kUnableTextColour;
+    line->fills[kLookNormal] = (line->fills[kLookNormal] & 0x00FFFFFFu) | kUnableAlpha;
+    line->fills[kLookFocused] = line->fills[kLookNormal];
+  }
 }
 
 const ScenarioMapLink* VictoryContinue::FollowUps() const {
@@ -397,6 +423,7 @@ const ScenarioMapLink* VictoryContinue::FollowUps() const {
 void VictoryContinue::OnOpen() {
   const PlayerRecord* local = LocalRecord();
   chosenForm = local ? local->govtype : 0;
+  SetControlFlag(FindId(*this, kChangeIdBase + chosenForm), kStateSelected, 1);
   followUps = 0;
   const World& w = g_world;
   if ((w.scenario.head.gameFlags & kGameFlagCampaign) == 0) return;
@@ -416,10 +443,39 @@ void VictoryContinue::Refresh() {
   for (int32_t i = 0; i < followUps; ++i) ListAddString(list, links[i].mapName ? links[i].mapName : "", i + 1, i + 1, 0, 0, 0);
   ListLayoutRows(list);
   ListSetSelection(0, list, selected > 0 && selected <= followUps ? selected : 1, 0);
+  RefreshGovernmentChoice();
   ControlSetText(Find(*this, "ASNAME"), CampaignAutoSaveName(g_scenarioText.scenarioName.c_str()).c_str());
 }
 
+void VictoryContinue::RefreshGovernmentChoice() {
+  const PlayerRecord* local = LocalRecord();
+  if (!local) return;
+  const int current = local->govtype;
+  ControlSetText(Find(*this, "CURRENT"), TextListText(kListGovtype, current));
+  for (int f = 1; f <= kGovernmentForms; ++f) {
+    const char* name = TextListText(kListGovtype, f);
+    char text[96];
+    Control* change = FindId(*this, kChangeIdBase + f);
+    std::snprintf(text, sizeof text, "Change Government to %s", name);
+    ControlSetText(change, text);
+    Control* unable = FindId(*this, kUnableIdBase + f);
+    std::snprintf(text, sizeof text, "Conditions Unable to Support %s", name);
+    ControlSetText(unable, text);
+    const bool offered = !(chosenForm == current && chosenForm == f);
+    ShowControl(change, offered);
+    const bool possible = GovernmentChangePossible(f, GovernmentSupport(*local, f), local->secondRating, local->approval);
+    ShowControl(unable, offered && !possible);
+  }
+  ShowControl(Find(*this, "HIDECHANGE"), chosenForm != current);
+  ControlSetText(Find(*this, "GOVCHANGE"), TextListText(kListGovtype, chosenForm));
+}
+
 void VictoryContinue::OnCommand(Control* control, int32_t) {
+  if (control && control->id > kChangeIdBase && control->id <= kChangeIdBase + kGovernmentForms) {
+    chosenForm = control->id - kChangeIdBase;
+    Refresh();
+    return;
+  }
   const std::string scenario = g_scenarioText.scenarioName.c_str();
   if (Is(control, "SAVE")) {
     // The save dialog opens on its own, proposing the campaign's name.

@@ -38,6 +38,14 @@ extern EndGameActions g_endGameActions;
 // as fractions, the coup support in percent, the scenario's difficulty.
 bool CoupPossible(float domesticApproval, float militaryApproval, int32_t coupSupport, int32_t difficulty);
 
+// The government forms a region can change to, 1 to 4 of "govtype".
+inline constexpr int kGovernmentForms = 4;
+// Whether the region may change to a government form when the next
+// campaign scenario starts: form 3 needs its support (percent) with the
+// military approval above 1.1, form 4 the coup support with it above 0.9,
+// or either with the domestic approval above 1.0. Forms 1 and 2 need none.
+bool GovernmentChangePossible(int form, int32_t support, float militaryApproval, float domesticApproval);
+
 // The region's support in percent for a change to government form 1 to 4
 // (the scenario's approval margin of that form; form 4's is the coup
 // support), 0 for any other form.
@@ -130,6 +138,9 @@ class VictoryContinue : public Screen {
   void OnCommand(Control* control, int32_t value) override;
   // The follow-up table that the game's end picks: won or lost.
   const ScenarioMapLink* FollowUps() const;
+  // The current form, the changes offered (one per other form, refused
+  // where the region's support falls short) and the form chosen.
+  void RefreshGovernmentChoice();
   int32_t followUps = 0;
   int32_t chosenForm = 0;
   ListBoxControl* list = nullptr;
