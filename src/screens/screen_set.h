@@ -39,6 +39,7 @@
 #include "screens/military/unit_class_row.h"
 #include "screens/military/unit_picture_panel.h"
 #include "screens/military/unit_popups.h"
+#include "screens/military/unit_sheets.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
 #include "ui/tooltip.h"
@@ -253,10 +254,10 @@ struct ScreenSet {
   Screen domPolicy2{"DOMPOLICY2"};
   // Military.
   ScreenArray<19, UnitPicturePanel> military1Ss4a1{"MILITARY1_ss4a1"};
-  ScreenArray<24> militarySclass{"MILITARY_SCLASS"};
+  ScreenArray<24, UnitClassRow> militarySclass{"MILITARY_SCLASS"};
   ScreenArray<12, UnitClassRow> militaryClass{"MILITARY_CLASS"};
-  ScreenArray<20> missileSclass{"MISSILE_SCLASS"};
-  ScreenArray<2> missileClass{"MISSILE_CLASS"};
+  ScreenArray<20, MissileClassRow> missileSclass{"MISSILE_SCLASS"};
+  ScreenArray<2, MissileClassRow> missileClass{"MISSILE_CLASS"};
   MilitaryScreen military1;
   Screen military1Ss1{"MILITARY1_ss1"};
   Screen military1Ss1a{"MILITARY1_ss1a"};
@@ -373,7 +374,7 @@ struct ScreenSet {
   Screen popupMilitary1a8{"POPUP_MILITARY1A8"};
   UnitDetailPanel popupMilitary1a9{"POPUP_MILITARY1A9"};
   ScreenArray<3, CargoPanel> popupMilitary1a9a{"POPUP_MILITARY1A9a"};
-  Screen popupMilitary1a10{"POPUP_MILITARY1A10"};
+  UnitClassSheetPanel popupMilitary1a10;
   Screen popupMilitary1a12{"POPUP_MILITARY1A12"};
   Screen popupMilitary1a13{"POPUP_MILITARY1A13"};
   Screen popupMilitary1b{"POPUP_MILITARY1B"};

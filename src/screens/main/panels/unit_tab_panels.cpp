@@ -263,5 +263,5 @@ void UnitExtraPanel::Refresh() {
   }
   plat::CriticalSectionLock lock(g_simulationLock);
   if (const UnitClassRecord* cls = ClassRecordAt(g_world, static_cast<int32_t>(classIndex)))
-    FillUnitClassSheet(currentForm, *cls, 0, 0);
+    FillUnitClassSheet(currentForm, *cls, nullptr, nullptr);
 }
