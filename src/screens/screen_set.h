@@ -38,6 +38,7 @@
 #include "screens/main/bars/title_bar.h"
 #include "screens/military/unit_class_row.h"
 #include "screens/military/unit_picture_panel.h"
+#include "screens/military/unit_performance.h"
 #include "screens/military/unit_popups.h"
 #include "screens/military/unit_sheets.h"
 #include "ui/deferred_actions.h"
@@ -379,9 +380,9 @@ struct ScreenSet {
   Screen popupMilitary1a13{"POPUP_MILITARY1A13"};
   Screen popupMilitary1b{"POPUP_MILITARY1B"};
   Screen popupMilitary1c{"POPUP_MILITARY1c"};
-  Screen popupMilitary3{"POPUP_MILITARY3"};
+  UnitClassStatsPopup popupMilitary3;
   UnitStrengthPanel popupMilitary3a{"POPUP_MILITARY3A"};
-  Screen popupMilitary3b{"POPUP_MILITARY3B"};
+  UnitProgressPanel popupMilitary3b;
   UnitExtraFill popupMilitary3c{"POPUP_MILITARY3C"};
   UnitExtraFill popupMilitary3c2{"POPUP_MILITARY3C2"};
   Screen popupMilitary2{"POPUP_MILITARY2"};
@@ -391,7 +392,7 @@ struct ScreenSet {
   Screen popupMissile{"POPUP_MISSILE"};
   ScreenArray<3> popupMissile1a{"POPUP_MISSILE1a"};
   ScreenArray<2> popupMissileSs1{"POPUP_MISSILE_SS1"};
-  ScreenArray<2> popupMissileSs2{"POPUP_MISSILE_SS2"};
+  ScreenArray<2, UnitClassStatsPopup> popupMissileSs2{"POPUP_MISSILE_SS2"};
   Screen popupMissileSs3{"POPUP_MISSILE_SS3"};
   ScreenArray<4> popupMissileSs3d{"POPUP_MISSILE_SS3d"};
   Screen popupMissileB{"POPUP_MISSILE"};

@@ -189,5 +189,3 @@ void UnitClassSheetPanel::Refresh() {
   if (const UnitClassRecord* cls = ClassRecordAt(g_world, static_cast<int32_t>(id)))
     FillUnitClassSheet(currentForm, *cls, classRow, nullptr);
 }
-
-void FillUnitPerformance(const UnitClassRecord*, const UnitRecord*) {}

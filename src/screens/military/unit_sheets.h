@@ -1,8 +1,7 @@
 #pragma once
-// The shared fills of a unit class's figures: the specification sheet (the
-// class tab, the build pop-up's sheet and the class rows' badges) and the
-// performance bars (the status tab). Only the fields a form carries are
-// filled. Window thread, under the simulation lock.
+// The shared fill of a unit class's specification sheet (the class tab,
+// the build pop-up's sheet) and the badges of the class rows. Only the
+// fields a form carries are filled. Window thread, under the simulation lock.
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -10,7 +9,6 @@
 class Control;
 class ListBoxControl;
 struct UnitClassRecord;
-struct UnitRecord;
 
 // What the sheet shows of a class, gathered from its record in one place.
 struct ClassSheetFigures {
@@ -70,7 +68,3 @@ class UnitClassSheetPanel : public Screen {
   ListBoxControl* list = nullptr;
   Screen* classRow = nullptr;  // the badge row it shows in "CLASSPAR"
 };
-
-// The class's performance bars, with the unit's own figures where one is
-// given; no class clears them.
-void FillUnitPerformance(const UnitClassRecord* cls, const UnitRecord* unit);

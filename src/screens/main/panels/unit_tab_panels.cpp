@@ -224,7 +224,6 @@ void UnitStatusPanel::Refresh() {
       strength_.id = id;
       strength_.Refresh();
     }
-    FillUnitPerformance(cls, cls ? unit : nullptr);
   }
 }
 
