@@ -1,39 +1,25 @@
 // The performance sheet's rows and the construction progress figures.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "screens/main/map/map_view.h"
+#include "screens/military/military_test_support.h"
 #include "screens/military/unit_performance.h"
 #include "support/global_guard.h"
-#include "ui/control_test_support.h"
-#include "ui/control_tree.h"
-#include "ui/slide_bar.h"
-#include "ui/string_control.h"
 #include "world/data_tables.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
 
-// Sliders 130-154, texts 230-254 and 330-347, labels 47 and 58.
-struct Sheet {
+// Sliders 130-154, texts 230-254 and 330-354, labels 47 and 58.
+struct Sheet : militarytest::TestSheet {
   Sheet() {
-    root = new Control(controltest::Init("SHEET", &owner, 0, 0, 300, 400));
-    for (int32_t id = 130; id <= 154; ++id) Add(new SlideBarControl, id);
-    for (int32_t id : {47, 58}) Add(new Control, id);
-    for (int32_t first : {230, 330})
-      for (int32_t id = first; id <= first + 24; ++id)
-        Add(new StringControl(controltest::Init(nullptr, &owner, 0, 0, 40, 12), StringInit{.bufferSize = 31}), id);
+    for (int32_t id = 130; id <= 154; ++id) Add<SlideBarControl>(nullptr, id);
+    for (int32_t id : {47, 58}) Add<Control>(nullptr, id);
+    for (int32_t id = 230; id <= 354; ++id)
+      if (id <= 254 || id >= 330) Add(nullptr, id);
   }
-  ~Sheet() { delete root; }
-  Sheet(const Sheet&) = delete;
-  Sheet& operator=(const Sheet&) = delete;
-  void Add(Control* c, int32_t id) { ControlAddChild(root, c)->id = id; }
-  std::string Text(int32_t id) const { return static_cast<StringControl*>(FormFindControlById(root, id))->GetText(); }
-  SlideBarControl* Bar(int32_t id) const { return static_cast<SlideBarControl*>(FormFindControlById(root, id)); }
-  controltest::RecordingScreen owner;
-  Control* root;
+  SlideBarControl* Bar(int32_t id) const { return static_cast<SlideBarControl*>(Find(id)); }
 };
 
 class PerformanceTest : public ::testing::Test {
@@ -63,15 +49,15 @@ TEST_F(PerformanceTest, RatingsAndRanges) {
     Sheet sheet;
     cls_.kind = r.category;
     FillUnitPerformance(sheet.root, &cls_, nullptr);
-    EXPECT_EQ(sheet.Text(240), "250");
-    EXPECT_EQ(sheet.Text(340), "50 km");
-    EXPECT_EQ(sheet.Text(343), "n/a");
-    EXPECT_EQ(sheet.Text(347), r.category == 0 ? "" : "0 km");
-    EXPECT_EQ(sheet.Text(247), r.row147) << int(r.category);
+    EXPECT_EQ(sheet.Text<int32_t>(240), "250");
+    EXPECT_EQ(sheet.Text<int32_t>(340), "50 km");
+    EXPECT_EQ(sheet.Text<int32_t>(343), "n/a");
+    EXPECT_EQ(sheet.Text<int32_t>(347), r.category == 0 ? "" : "0 km");
+    EXPECT_EQ(sheet.Text<int32_t>(247), r.row147) << int(r.category);
     EXPECT_EQ(sheet.Bar(140)->MaximumInt(), r.attackMax) << int(r.category);
-    EXPECT_EQ(FormFindControlById(sheet.root, 47)->Hidden(), r.label47Hidden);
-    EXPECT_EQ(FormFindControlById(sheet.root, 58)->Hidden(), !r.label47Hidden);
-    EXPECT_EQ(sheet.Text(234), "150 km");
+    EXPECT_EQ(sheet.Find(47)->Hidden(), r.label47Hidden);
+    EXPECT_EQ(sheet.Find(58)->Hidden(), !r.label47Hidden);
+    EXPECT_EQ(sheet.Text<int32_t>(234), "150 km");
   }
 }
 
@@ -98,7 +84,7 @@ TEST_F(PerformanceTest, ClickFlipsEverySheet) {
   for (const Sheet* s : {&first, &second}) FillUnitPerformance(s->root, &cls_, nullptr);
   for (const Sheet* s : {&first, &second}) {
     EXPECT_FALSE(s->Bar(140)->Hidden());
-    EXPECT_TRUE(FormFindControlById(s->root, 240)->Hidden());
+    EXPECT_TRUE(s->Find(240)->Hidden());
   }
   b.OnCommand(nullptr, 899);
   EXPECT_EQ(g_uiOptions.buishowspecsliders, 1);
