@@ -40,6 +40,7 @@
 #include "screens/military/unit_picture_panel.h"
 #include "screens/military/unit_performance.h"
 #include "screens/military/unit_popups.h"
+#include "screens/military/unit_progress_row.h"
 #include "screens/military/unit_sheets.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
@@ -473,7 +474,7 @@ struct ScreenSet {
   WaitingRoom waitingRoom;
   Tooltip tooltip;
   Screen dipPlayerList{"DIPPLAYERLIST"};
-  Screen militaryProgress{"MILITARY_PROGRESS"};
+  UnitProgressRow militaryProgress;
   Screen missileProgress{"MISSILE_PROGRESS"};
   Screen militaryProgressB{"MILITARY_PROGRESS"};
   Screen militaryUnit{"MILITARY_UNIT"};

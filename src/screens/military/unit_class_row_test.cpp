@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "screens/military/military_test_support.h"
+#include "records/unit_record.h"
 #include "screens/military/unit_class_row.h"
+#include "screens/military/unit_progress_row.h"
+#include "world/data_tables.h"
+#include "world/world.h"
 
 namespace {
 
@@ -50,6 +54,28 @@ TEST(UnitClassRows, OneIconByKey) {
     EXPECT_EQ(ShownIds(badges, 300, 303), shown) << key;
   }
   row.currentForm = missile.currentForm = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+// Readiness (1.1 - 0.1) x 1 x 1 x 1.5 held at 1 is green; no fuel of a
+// class that holds fuel, or no morale, is red; half fuel of a fifth's room
+// is 0.75 of green.
+TEST(UnitClassRows, StrengthBarReadiness) {
+  UnitClassRecord cls;
+  cls.fuelCapacity = 10.0f;
+  const struct {
+    float fuel, morale;
+    uint32_t colour;
+  } rows[] = {{10.0f, 1.0f, 0xFF00FF00u}, {0.0f, 1.0f, 0xFFFF0000u}, {5.0f, 1.0f, 0xFF40BF00u},
+              {10.0f, -1.0f, 0xFFFF0000u}};
+  for (const auto& r : rows) {
+    UnitRecord unit;
+    unit.strength = 5.0f, unit.efficiency = 1.0f, unit.disruption = 0.1f, unit.fuel = r.fuel, unit.morale = r.morale;
+    EXPECT_EQ(ReadinessColour(g_world, unit, cls), r.colour) << r.fuel << " " << r.morale;
+  }
 }
 
 }  // namespace
