@@ -65,10 +65,10 @@ void SetFrameBit(Control* control, bool on) {
 
 // The money and crew figures want a text control with room for them.
 void SetMoney(Control* control, float value) {
-  SetControlNumberText(1, 0, "", 1, "", 0, static_cast<double>(CheckedTrunc(value)), control);
+  SetControlNumberText(1, 0, "", 1, "", 0, static_cast<double>(WholeFigure(value)), control);
 }
 void SetWhole(Control* control, float value) {
-  SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(CheckedTrunc(value)), control);
+  SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(WholeFigure(value)), control);
 }
 
 AnnualCostInputs CostInputs(const UnitClassRecord& cls, float costRate) {
@@ -101,6 +101,11 @@ int32_t ClassIndexOf(const UnitClassRecord& cls) {
 }
 
 }  // namespace
+
+int32_t WholeFigure(float value) {
+  const int32_t whole = CheckedTrunc(value);
+  return whole == INT32_MIN ? 0 : whole;
+}
 
 plat::Rect UnitPictureRect(const UnitClassRecord& cls) {
   if (cls.secondFlags & 1u) return {2, 2, 166, 102};

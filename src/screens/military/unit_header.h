@@ -22,6 +22,10 @@ inline constexpr int32_t kUnitPictureFramesPerRow = 3;
 // The frame the pop-ups rest the picture on when they bind and close.
 inline constexpr int32_t kUnitPictureRestingFrame = 6;
 
+// A figure as a whole number cut toward zero; one that is not a number or
+// lies beyond the integers shows 0 rather than a meaningless number.
+int32_t WholeFigure(float value);
+
 // Not removed, with a class, and its (simulation) orders mark it as being
 // built.
 bool UnitUnderConstruction(const UnitRecord& unit);

@@ -8,6 +8,7 @@
 #include "app/game_math.h"
 #include "records/unit_record.h"
 #include "screens/main/panels/unit_tab_panels.h"
+#include "screens/military/unit_header.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -68,7 +69,7 @@ void SetBarInt(SlideBarControl* bar, int32_t maximum, int32_t value) {
 // The maximum of a rating bar: its k-th root on a power curve.
 int32_t RatingCurveMaximum(const SlideBarControl& bar) {
   if (bar.exponent == 0) return kRatingScale;
-  return CheckedTrunc(static_cast<float>(std::pow(static_cast<double>(kRatingScale), 1.0 / bar.exponent)) + 0.5f);
+  return WholeFigure(static_cast<float>(std::pow(static_cast<double>(kRatingScale), 1.0 / bar.exponent)) + 0.5f);
 }
 
 struct CargoChain {
@@ -104,11 +105,11 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
     const float maximum = n * unit->targetStrength;
     SetBarFloat(Bar(form, 130), maximum, unit->strength);
     if (cls.strengthPerSize == 1) {
-      SetFormatted(Id(form, 230), "%d %%", CheckedTrunc(unit->strength * 100.0f));
+      SetFormatted(Id(form, 230), "%d %%", WholeFigure(unit->strength * 100.0f));
     } else {
-      SetFormatted(Id(form, 230), "%d", CheckedTrunc(unit->strength + 0.5f));
+      SetFormatted(Id(form, 230), "%d", WholeFigure(unit->strength + 0.5f));
     }
-    SetFormatted(Id(form, 330), "%d", CheckedTrunc(maximum));
+    SetFormatted(Id(form, 330), "%d", WholeFigure(maximum));
     const CargoChain cargo = CargoOf(*unit);
     float load = cls.ammoCapacity * unit->strength;
     if (unit->carrier == 0 && unit->cargoNext != 0 && unit->supply == 0.0f) {
@@ -117,12 +118,12 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
     }
     load = std::max(load, 0.0f);
     SetBarFloat(Bar(form, 131), load, unit->ammo);
-    SetFormatted(Id(form, 231), "%d", CheckedTrunc(unit->ammo));
-    SetFormatted(Id(form, 331), "%d", CheckedTrunc(load));
+    SetFormatted(Id(form, 231), "%d", WholeFigure(unit->ammo));
+    SetFormatted(Id(form, 331), "%d", WholeFigure(load));
     const float reserve = cls.fuelCapacity * unit->strength;
     SetBarFloat(Bar(form, 132), reserve, unit->fuel);
-    SetFormatted(Id(form, 232), "%d", CheckedTrunc(unit->fuel));
-    SetFormatted(Id(form, 332), "%d", CheckedTrunc(reserve));
+    SetFormatted(Id(form, 232), "%d", WholeFigure(unit->fuel));
+    SetFormatted(Id(form, 332), "%d", WholeFigure(reserve));
     float capacity = static_cast<float>(cls.cargoSlots) * unit->strength, loaded = cargo.points;
     const bool plain = unit->carriedCount == 0 && (loaded != 0.0f || cls.baseSlots == 0);
     ShowCargoLabels(form, plain, transportKind);
@@ -131,9 +132,9 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
       loaded = static_cast<float>(unit->carriedCount);
     }
     SetHidden(Id(form, 339), false);
-    SetFormatted(Id(form, 339), "%d", CheckedTrunc(capacity));
+    SetFormatted(Id(form, 339), "%d", WholeFigure(capacity));
     SetBarFloat(Bar(form, 139), capacity, loaded);
-    SetFormatted(Id(form, 239), "%d", CheckedTrunc(loaded));
+    SetFormatted(Id(form, 239), "%d", WholeFigure(loaded));
     return;
   }
   SetBarFloat(Bar(form, 130), n, n);
@@ -141,11 +142,11 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
   SetFormatted(Id(form, 330), "%d", cls.strengthPerSize);
   const float load = n * cls.ammoCapacity, reserve = n * cls.fuelCapacity;
   SetBarFloat(Bar(form, 131), load, load);
-  SetFormatted(Id(form, 231), "%d", CheckedTrunc(load));
-  SetFormatted(Id(form, 331), "%d", CheckedTrunc(load));
+  SetFormatted(Id(form, 231), "%d", WholeFigure(load));
+  SetFormatted(Id(form, 331), "%d", WholeFigure(load));
   SetBarFloat(Bar(form, 132), reserve, reserve);
-  SetFormatted(Id(form, 232), "%d", CheckedTrunc(reserve));
-  SetFormatted(Id(form, 332), "%d", CheckedTrunc(reserve));
+  SetFormatted(Id(form, 232), "%d", WholeFigure(reserve));
+  SetFormatted(Id(form, 332), "%d", WholeFigure(reserve));
   const bool plain = cls.baseSlots == 0;
   ShowCargoLabels(form, plain, transportKind);
   const int32_t value = plain ? cls.cargoSlots * cls.strengthPerSize : cls.baseSlots * cls.strengthPerSize;
@@ -224,7 +225,7 @@ void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRe
     const float second =
         ShortRangeScaled(g_world, cls->sightDistance, kSecondRangeLimit, g_world.gameState.sightRangeBoost);
     SetBarFloat(Bar(form, 134), 100.0f, second);
-    SetFormatted(Id(form, 234), "%d km", CheckedTrunc(second + 0.5f));
+    SetFormatted(Id(form, 234), "%d km", WholeFigure(second + 0.5f));
   }
   SetBarInt(Bar(form, 133), 240, cls->costFigure);
   SetFormatted(Id(form, 233), "%d", cls->costFigure);
@@ -233,7 +234,7 @@ void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRe
     bar->exponent = 2;
     SetBarFloat(bar, category == 0 ? 1000.0f : category == 1 ? 10000.0f : 2000.0f, endurance);
   }
-  SetFormatted(Id(form, 236), "%d km", CheckedTrunc(endurance));
+  SetFormatted(Id(form, 236), "%d km", WholeFigure(endurance));
   SetBarInt(Bar(form, 137), category == 0 ? 120 : category == 1 ? 3500 : 100, cls->speed);
   SetFormatted(Id(form, 237), "%d km/h", cls->speed);
   const int32_t ratingMax = category == 2 ? 240 : 60;
@@ -246,7 +247,7 @@ void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRe
     if (Rating(*cls, i) == 0) {
       SetControlText(Id(form, 340 + i), "n/a");
     } else {
-      SetFormatted(Id(form, 340 + i), "%d km", CheckedTrunc(AttackRange(*cls, unit, i)));
+      SetFormatted(Id(form, 340 + i), "%d km", WholeFigure(AttackRange(*cls, unit, i)));
     }
   }
   SetHidden(Id(form, 47), category == 0);

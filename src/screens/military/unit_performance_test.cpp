@@ -61,19 +61,6 @@ TEST_F(PerformanceTest, RatingsAndRanges) {
   }
 }
 
-TEST_F(PerformanceTest, ShortRangeScaling) {
-  g_world.gameState.rangeBoostAddend = 5.0f;
-  const struct {
-    uint32_t rules;
-    float range, limit, scale, shown;
-  } rows[] = {{0, 100.0f, 200.0f, 2.0f, 155.0f}, {0, 200.0f, 200.0f, 2.0f, 200.0f},
-              {0, 0.0f, 400.0f, 3.0f, 5.0f},     {1u << 3, 100.0f, 200.0f, 2.0f, 100.0f}};
-  for (const auto& r : rows) {
-    g_world.scenario.head.gameFlags = r.rules;
-    EXPECT_FLOAT_EQ(ShortRangeScaled(g_world, r.range, r.limit, r.scale), r.shown) << r.range << " " << r.rules;
-  }
-}
-
 // Every sheet reads the one switch: a click on one flips both.
 TEST_F(PerformanceTest, ClickFlipsEverySheet) {
   g_uiOptions.buishowspecsliders = 0;

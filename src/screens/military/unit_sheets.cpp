@@ -5,6 +5,7 @@
 
 #include "app/game_math.h"
 #include "records/player_record.h"
+#include "screens/military/unit_header.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -39,7 +40,7 @@ void SetFormatted(Control* control, const char* format, int32_t value) {
 
 // Sheet figures are cut toward zero before they are shown.
 void SetNumber(Control* control, int32_t currency, const char* trailing, float value) {
-  SetControlNumberText(currency, 0, "", currency, trailing, 0, static_cast<double>(CheckedTrunc(value)), control);
+  SetControlNumberText(currency, 0, "", currency, trailing, 0, static_cast<double>(WholeFigure(value)), control);
 }
 
 const char* TechName(int32_t index) {
@@ -133,7 +134,7 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   const PlayerRecord* local = LocalPlayer();
   Control* list = Tag(form, "LIST1");
   SetControlText(Tag(form, "CLASS"), TextListText(kListMilclass, f.group));
-  SetFormatted(Tag(form, "DAYS"), "%d", CheckedTrunc(s * f.buildDays + 1.0f + 0.99f));
+  SetFormatted(Tag(form, "DAYS"), "%d", WholeFigure(s * f.buildDays + 1.0f + 0.99f));
   SetNumber(Tag(form, "UWEIGHT"), 0, " T", (f.baseWeight + f.goodsUpkeep) * s);
   SetFormatted(Tag(form, "UTECHLEV"), "%d", f.techLevel);
   SetControlText(Tag(form, "UTECH"), TechName(f.techs[0]));
@@ -141,7 +142,7 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
     SetControlText(second, TechName(f.techs[1]));
     SetHidden(second, f.techs[1] == 0);
   }
-  const int32_t localLevel = local ? CheckedTrunc(local->techLevel + 0.5f) : 0;
+  const int32_t localLevel = local ? WholeFigure(local->techLevel + 0.5f) : 0;
   SetHidden(Tag(form, "OBSOLETE"), !(f.obsoleteLevel != 0 && f.obsoleteLevel < localLevel));
   FillHeader(form, f, row, secondRow);
   SetControlText(Tag(form, "UREGION"), TextListText(kListMilregions, ClassRegionEntry(f.regionMask)));
@@ -152,12 +153,12 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   SetControlText(Tag(form, "GOODSTYPE"), TextListText(kListProdunits, kGoodsUnitEntry));
   if (f.flags & kClassStock) {
     SetHidden(Tag(form, "YIELDPAR"), (f.flags & kStockNuclear) == 0);
-    SetFormatted(Tag(form, "YIELD"), "%d", CheckedTrunc(f.yield + 0.5f));
+    SetFormatted(Tag(form, "YIELD"), "%d", WholeFigure(f.yield + 0.5f));
     return;
   }
   SetNumber(Tag(form, "UTRANS"), 0, " T", s * f.transportWeight);
-  SetFormatted(Tag(form, "UCREW"), "%d", CheckedTrunc(static_cast<float>(f.crewPerPoint) * s));
-  SetFormatted(Tag(form, "CHOURS"), "%d h", CheckedTrunc(SafeDivide(f.baseWeight, f.enduranceRate)));
+  SetFormatted(Tag(form, "UCREW"), "%d", WholeFigure(static_cast<float>(f.crewPerPoint) * s));
+  SetFormatted(Tag(form, "CHOURS"), "%d h", WholeFigure(SafeDivide(f.baseWeight, f.enduranceRate)));
   if (f.gunSize != 0) {
     SetFormatted(Tag(form, "GUNSIZE"), "%d mm", f.gunSize);
   } else {
