@@ -38,7 +38,10 @@
 #include "screens/main/bars/title_bar.h"
 #include "screens/military/unit_class_row.h"
 #include "screens/military/unit_picture_panel.h"
+#include "screens/military/unit_performance.h"
 #include "screens/military/unit_popups.h"
+#include "screens/military/unit_progress_row.h"
+#include "screens/military/unit_sheets.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
 #include "ui/tooltip.h"
@@ -254,10 +257,10 @@ struct ScreenSet {
   Screen domPolicy2{"DOMPOLICY2"};
   // Military.
   ScreenArray<19, UnitPicturePanel> military1Ss4a1{"MILITARY1_ss4a1"};
-  ScreenArray<24> militarySclass{"MILITARY_SCLASS"};
+  ScreenArray<24, UnitClassRow> militarySclass{"MILITARY_SCLASS"};
   ScreenArray<12, UnitClassRow> militaryClass{"MILITARY_CLASS"};
-  ScreenArray<20> missileSclass{"MISSILE_SCLASS"};
-  ScreenArray<2> missileClass{"MISSILE_CLASS"};
+  ScreenArray<20, MissileClassRow> missileSclass{"MISSILE_SCLASS"};
+  ScreenArray<2, MissileClassRow> missileClass{"MISSILE_CLASS"};
   MilitaryScreen military1;
   Screen military1Ss1{"MILITARY1_ss1"};
   Screen military1Ss1a{"MILITARY1_ss1a"};
@@ -374,14 +377,14 @@ struct ScreenSet {
   Screen popupMilitary1a8{"POPUP_MILITARY1A8"};
   UnitDetailPanel popupMilitary1a9{"POPUP_MILITARY1A9"};
   ScreenArray<3, CargoPanel> popupMilitary1a9a{"POPUP_MILITARY1A9a"};
-  Screen popupMilitary1a10{"POPUP_MILITARY1A10"};
+  UnitClassSheetPanel popupMilitary1a10;
   Screen popupMilitary1a12{"POPUP_MILITARY1A12"};
   Screen popupMilitary1a13{"POPUP_MILITARY1A13"};
   Screen popupMilitary1b{"POPUP_MILITARY1B"};
   Screen popupMilitary1c{"POPUP_MILITARY1c"};
-  Screen popupMilitary3{"POPUP_MILITARY3"};
+  UnitClassStatsPopup popupMilitary3;
   UnitStrengthPanel popupMilitary3a{"POPUP_MILITARY3A"};
-  Screen popupMilitary3b{"POPUP_MILITARY3B"};
+  UnitProgressPanel popupMilitary3b;
   UnitExtraFill popupMilitary3c{"POPUP_MILITARY3C"};
   UnitExtraFill popupMilitary3c2{"POPUP_MILITARY3C2"};
   Screen popupMilitary2{"POPUP_MILITARY2"};
@@ -391,7 +394,7 @@ struct ScreenSet {
   Screen popupMissile{"POPUP_MISSILE"};
   ScreenArray<3> popupMissile1a{"POPUP_MISSILE1a"};
   ScreenArray<2> popupMissileSs1{"POPUP_MISSILE_SS1"};
-  ScreenArray<2> popupMissileSs2{"POPUP_MISSILE_SS2"};
+  ScreenArray<2, UnitClassStatsPopup> popupMissileSs2{"POPUP_MISSILE_SS2"};
   Screen popupMissileSs3{"POPUP_MISSILE_SS3"};
   ScreenArray<4> popupMissileSs3d{"POPUP_MISSILE_SS3d"};
   Screen popupMissileB{"POPUP_MISSILE"};
@@ -472,7 +475,7 @@ struct ScreenSet {
   WaitingRoom waitingRoom;
   Tooltip tooltip;
   Screen dipPlayerList{"DIPPLAYERLIST"};
-  Screen militaryProgress{"MILITARY_PROGRESS"};
+  UnitProgressRow militaryProgress;
   Screen missileProgress{"MISSILE_PROGRESS"};
   Screen militaryProgressB{"MILITARY_PROGRESS"};
   Screen militaryUnit{"MILITARY_UNIT"};

@@ -1,11 +1,20 @@
 #pragma once
-// The class row (MILITARY_CLASS, also MILITARY_SCLASS): one class's type
-// icon and name, shown inside another screen's form with the class's
-// military-class number as its id. Its icon and name come with the military
-// screens; until then it shows its form as it stands.
+// The class rows: small forms shown inside another screen's form, or as the
+// template of list rows, with a key as their id. UnitClassRow (MILITARY_CLASS,
+// also MILITARY_SCLASS) shows one icon with its name: a class group (0-199,
+// icon 100 + group), a technology category (negative, icon 10 + category) or
+// a badge by its own id (200 and up). MissileClassRow (MISSILE_CLASS, also
+// MISSILE_SCLASS) shows one of the carrier badges 300-303.
 #include "ui/screen.h"
 
 class UnitClassRow : public Screen {
  public:
   explicit UnitClassRow(const char* formName = "MILITARY_CLASS") : Screen(formName) {}
+  void OnOpen() override;
+};
+
+class MissileClassRow : public Screen {
+ public:
+  explicit MissileClassRow(const char* formName = "MISSILE_CLASS") : Screen(formName) {}
+  void OnOpen() override;
 };

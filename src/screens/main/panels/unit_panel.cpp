@@ -4,7 +4,6 @@
 
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
-#include "screens/main/panels/class_icon.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/panels/map_screen.h"
@@ -12,6 +11,7 @@
 #include "screens/main/map_input/selection.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/unit_header.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -143,7 +143,7 @@ void UnitPanel::ShowUnit(uint32_t unitId) {
   SetHidden(Find("UNITORDER"), true);
   if (!unit) return;
   orderSheet.Show(unitId, ordersArea);
-  DrawUnitPicture(f, *unit, *cls);
+  DrawUnitPicture(f, *cls, unit, -1, 1);
   const bool own = unit->owner == g_world.gameState.localPlayer;
   SetHidden(Find("UNITORDER"), !own);
   SetHidden(Find("4C"), cls->carryCapacity == 0.0f && cls->cargoSlots == 0);
@@ -178,16 +178,6 @@ void OpenUnitOrders(ScreenSet& screens, uint32_t unitId) {
   ShowSelectionOrders(screens);
 }
 
-void DrawUnitPicture(Control* form, const UnitRecord& unit, const UnitClassRecord& cls) {
-  if (Control* picture = form ? FormFindControlByTag(form, "UNITPIC") : nullptr)
-    DrawUnitClassIcon(unit.classIndex, &unit, &cls, picture, true, -1);
-  Control* caption = form ? FormFindControlByTag(form, "UNITPICT") : nullptr;
-  if (!caption) return;
-  char name[sizeof cls.name + 1] = {};
-  for (size_t i = 0; i < sizeof cls.name && cls.name[i]; ++i) name[i] = cls.name[i];
-  caption->SetText(name);
-}
-
 // The class rows and class sheets of the set are shared among many owners;
 // the unit tabs take the last ones.
 void LinkUnitTabScreens(ScreenSet& screens) {
@@ -196,6 +186,8 @@ void LinkUnitTabScreens(ScreenSet& screens) {
   units.detail.cargoPart = &screens.popupMilitary1a9a[0];
   screens.popupMilitary1a9.classRow = &screens.militaryClass[10];
   screens.popupMilitary1a9.cargoPart = &screens.popupMilitary1a9a[1];
+  screens.popupMilitary1a10.classRow = &screens.militaryClass[9];
+  screens.militaryProgress.classRow = &screens.militarySclass[22];
   units.cargo.picturePanel = &screens.military1Ss4a1[18];
   for (size_t i = 0; i < screens.popupMilitary1a9a.screens.size(); ++i)
     screens.popupMilitary1a9a[i].picturePanel = &screens.military1Ss4a1[15 + i];

@@ -72,6 +72,3 @@ void OpenUnitOrders(ScreenSet& screens, uint32_t unitId);
 // themselves: each detail part its class row and cargo panel, each cargo
 // panel its class sheet. Called once the set is built.
 void LinkUnitTabScreens(ScreenSet& screens);
-
-// Shows the unit's class in the panel's picture caption (UNITPICT).
-void DrawUnitPicture(Control* form, const UnitRecord& unit, const UnitClassRecord& cls);

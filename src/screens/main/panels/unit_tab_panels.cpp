@@ -224,7 +224,6 @@ void UnitStatusPanel::Refresh() {
       strength_.id = id;
       strength_.Refresh();
     }
-    FillUnitPerformance(cls, cls ? unit : nullptr);
   }
 }
 
@@ -263,5 +262,5 @@ void UnitExtraPanel::Refresh() {
   }
   plat::CriticalSectionLock lock(g_simulationLock);
   if (const UnitClassRecord* cls = ClassRecordAt(g_world, static_cast<int32_t>(classIndex)))
-    FillUnitClassSheet(currentForm, *cls, 0, 0);
+    FillUnitClassSheet(currentForm, *cls, nullptr, nullptr);
 }

@@ -1,0 +1,162 @@
+#include "screens/military/unit_progress_row.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "records/order_words.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "screens/military/unit_header.h"
+#include "screens/military/unit_performance.h"
+#include "screens/military/unit_sheets.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "ui/string_control.h"
+#include "units/unit_queries.h"
+#include "world/data_tables.h"
+#include "world/id_lookups.h"
+#include "world/text/ui_options.h"
+#include "world/unit_class.h"
+#include "world/unit_create.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kNameGrey = 0xFFC8C8C8u;
+constexpr uint32_t kNameYellow = 0xFFFFFF64u;
+constexpr int32_t kPlainIndent = 20, kMarkedIndent = 35;
+constexpr int kCargoIcon = 0, kMissileIcon = 1, kResearchIcon = 2, kLandedIcon = 3;
+constexpr int kChainGuard = 4096;
+
+Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+void SetLeft(Control* c, int32_t left) {
+  if (c) c->rect.left = left;
+}
+void SetRight(Control* c, int32_t right) {
+  if (c) c->rect.right = right;
+}
+
+// What the carried units weigh with their loads, and their missiles.
+struct Aboard {
+  float weight = 0.0f, missiles = 0.0f, cargo = 0.0f;
+};
+Aboard AboardOf(const World& world, const UnitRecord& unit) {
+  Aboard a;
+  int guard = 0;
+  for (uint32_t next = unit.cargoNext; next != 0 && guard < kChainGuard; ++guard) {
+    const UnitRecord* u = FindUnitById(world, next);
+    if (!u) break;
+    next = u->cargoNext;
+    const UnitClassRecord* k = ClassRecordAt(world, u->classIndex);
+    if (!k) continue;
+    a.missiles += static_cast<float>(k->slotSize) * u->strength;
+    if (!(u->strength > 0.0f)) continue;
+    const float load = k->weight * u->strength + UnitLoadTotal(world, *u, true, true, true) + u->ammo;
+    a.weight += load;
+    if (!(u->unitFlags & kUnitStock)) a.cargo += load;
+  }
+  return a;
+}
+
+uint32_t NameColour(const UnitRecord& unit, bool building) {
+  const OrderBlock& shown = unit.ordersShown;
+  if (shown[kStateFlags] & (1u << 30)) return kNameGrey;
+  if (building) return kNameYellow;
+  if (shown[kStateFlags] & (1u << 26)) return kNameGrey;
+  return shown[kOrderFlags] == 0 && shown[kOrderMask] == 0 ? kNameYellow : kNameGrey;
+}
+
+}  // namespace
+
+uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
+  float r = (1.1f - unit.disruption) * unit.morale * unit.efficiency * 1.5f;
+  float ammoRoom = cls.ammoCapacity * unit.strength;
+  if (unit.carrier == 0 && unit.cargoNext != 0 && unit.supply == 0.0f) {
+    const float excess = cls.carryCapacity * unit.strength - AboardOf(world, unit).weight;
+    if (excess < 0.0f) ammoRoom += excess;
+  }
+  ammoRoom = std::max(ammoRoom, 0.0f);
+  if (unit.ammo < ammoRoom / 5.0f) r *= unit.ammo / (ammoRoom / 5.0f);
+  const float fuelRoom = cls.fuelCapacity * unit.strength / 5.0f;
+  if (unit.fuel < fuelRoom) r *= unit.fuel / fuelRoom;
+  // A negative or unknown readiness is none at all: the channels stay bytes.
+  r = r > 0.0f ? std::min(r, 1.0f) : 0.0f;
+  const auto channel = [](float v) { return static_cast<uint32_t>(std::lround(v * 255.0f)); };
+  return 0xFF000000u | channel(1.0f - r) << 16 | channel(r) << 8;
+}
+
+void UnitProgressRow::BindControls() {
+  Control* f = currentForm;
+  nameText_ = f ? FormFindControlById(f, 2) : nullptr;
+  progressBar_ = dynamic_cast<SlideBarControl*>(Tag(f, "PROGBAR"));
+  strengthBar_ = dynamic_cast<SlideBarControl*>(Tag(f, "STRSLDR"));
+  const char* iconTags[] = {"CARGOICON", "MISICON", "RESICON", "LANDEDICON"};
+  for (int i = 0; i < 4; ++i) icons_[i] = Tag(f, iconTags[i]);
+}
+
+void UnitProgressRow::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* unit = id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
+  const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
+  if (!cls) return;
+  if (unit->unitFlags & kUnitStock) {
+    SetHidden(Tag(currentForm, "CLASSPAR"), true);
+  } else {
+    FillUnitClassHeader(currentForm, *cls, classRow, nullptr);
+  }
+  SetControlText(nameText_, UnitDisplayName(g_world, *unit, true).c_str());
+}
+
+void UnitProgressRow::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* unit = id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
+  const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
+  if (!cls || !currentForm) return;
+  const bool building = UnitUnderConstruction(*unit);
+  if (auto* name = dynamic_cast<StringControl*>(nameText_)) name->textColour = NameColour(*unit, building);
+  if (building) {
+    const BuildProgress p = UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork);
+    SetHidden(progressBar_, false);
+    if (progressBar_) {
+      SliderSetMaxFloat(progressBar_, p.total);
+      const bool second = g_uiOptions.buiprogbarstyle != 0;
+      SliderSetValueFloatNotify(progressBar_, second ? 0.0f : p.elapsed);
+      SliderSetValueIntRaw(progressBar_, second ? SliderPositionOfFloat(progressBar_, p.elapsed) : 0);
+    }
+    SetLeft(nameText_, kPlainIndent);
+    for (Control* icon : icons_) SetHidden(icon, true);
+    SetHidden(strengthBar_, true);
+    return;
+  }
+  SetHidden(progressBar_, true);
+  SetHidden(icons_[kResearchIcon], true);
+  SetHidden(strengthBar_, false);
+  if (strengthBar_) {
+    strengthBar_->fills[kLookNormal] = ReadinessColour(g_world, *unit, *cls);
+    SliderSetMaxFloat(strengthBar_, static_cast<float>(cls->strengthPerSize) * unit->targetStrength);
+    SliderSetValueFloatNotify(strengthBar_, unit->strength);
+  }
+  SetRight(nameText_, currentForm->rect.right - 24);
+  // The records keep no landed mark: the landed icon stays hidden.
+  const Aboard aboard = AboardOf(g_world, *unit);
+  int shown = -1;
+  if (aboard.missiles > 0.0f) {
+    shown = kMissileIcon;
+  } else if (unit->carrier == 0 && unit->cargoNext != 0 && aboard.cargo > 0.0f) {
+    shown = kCargoIcon;
+  }
+  for (int i : {kCargoIcon, kMissileIcon, kLandedIcon}) SetHidden(icons_[i], i != shown);
+  SetLeft(nameText_, shown < 0 ? kPlainIndent : kMarkedIndent);
+}
+
+void UnitProgressRow::OnHostNotify(int32_t code, int32_t width) {
+  if (code != 99 || !currentForm) return;
+  currentForm->rect.right = width;
+  SetRight(nameText_, width);
+  SetRight(progressBar_, width - 4);
+  if (strengthBar_) strengthBar_->rect.left = width - 22, strengthBar_->rect.right = width - 2;
+}
