@@ -20,6 +20,7 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/region_figures.h"
 #include "world/text/scenario_text.h"
@@ -74,6 +75,15 @@ class GameFlowScreens : public ::testing::Test {
     return c && !c->Hidden();
   }
 
+  // The menus open as modal pop-ups and their loads put the dock away; the
+  // actions above stand in for the game stop that would set both back, so
+  // the fixture does it, or the next game in the process takes no click.
+  GlobalGuard<int32_t> modal_{g_ui.modal};
+  GlobalGuard<int32_t> uiLock_{g_ui.uiLock};
+  GlobalGuard<int32_t> keepPopups_{g_ui.keepPopups};
+  GlobalGuard<int32_t> sidePopup_{g_ui.sidePopupOpen};
+  GlobalGuard<int32_t> depth_{g_ui.panelDepth};
+  GlobalGuard<int32_t> savedDepth_{g_ui.savedPanelDepth};
   std::string oldRoot_;
   char oldHaps_[sizeof g_app.hapsDirectory] = {};
   GameMenuActions menuActions_;
