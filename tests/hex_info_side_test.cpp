@@ -55,8 +55,10 @@ std::string TextOf(Control* part, int32_t id) {
 
 TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) {
   plat::SetGameFloatMode();
-  GlobalGuard options(g_uiOptions);
+  // The options go back before the game stops, which writes them to the
+  // options file the next game in the process reads.
   SampleGame game;
+  GlobalGuard options(g_uiOptions);
   ASSERT_NO_FATAL_FAILURE(game.Start());
   ScreenSet& s = g_screens;
   World& w = g_world;

@@ -66,8 +66,10 @@ float BarValue(Control* panel, int32_t id) {
 }
 
 TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsByPopulation) {
-  GlobalGuard options(g_uiOptions);
+  // The options go back before the game stops, which writes them to the
+  // options file the next game in the process reads.
   SampleGame game;
+  GlobalGuard options(g_uiOptions);
   ASSERT_NO_FATAL_FAILURE(game.Start());
   ScreenSet& s = g_screens;
   World& w = g_world;

@@ -28,6 +28,14 @@ inline void PrepareWholeProgram() {
   g_app.SetFlag(kSetNosoundinit, true);
   g_ui.mapEditor = 0;
   g_ui.netRole = kRoleNone;
+  // A new process starts with no pop-up counted and the dock put away;
+  // tests that drive menus without a game may leave either behind.
+  g_ui.modal = 0;
+  g_ui.uiLock = 0;
+  g_ui.keepPopups = 0;
+  g_ui.sidePopupOpen = 0;
+  g_ui.panelDepth = 0;
+  g_ui.savedPanelDepth = 0;
   static constexpr uint8_t kGuid[16] = {4, 3};
   InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
 }

@@ -1,0 +1,27 @@
+// What a stopped game leaves to the next one started in the same run.
+#include "screens/game_session_ui.h"
+
+#include <gtest/gtest.h>
+
+#include "screens/screen_set.h"
+#include "sim/sim_ui_link.h"
+#include "support/global_guard.h"
+
+namespace {
+
+TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelOrTabToTheNext) {
+  GlobalGuard link(g_simUi);
+  MapScreen& map = g_screens.map1;
+  GlobalGuard side(map.currentSidePanel, static_cast<Screen*>(&map.units));
+  GlobalGuard tab(map.selectedTab, kMapTabFacility);
+  GlobalGuard autoTab(map.autoTab, kMapTabFacility);
+  InstallGameSessionUi();
+  ASSERT_TRUE(g_simUi.stopGameInterface);
+  g_simUi.stopGameInterface(nullptr);
+  // Otherwise the next game's first hex refreshes a panel it never showed.
+  EXPECT_EQ(map.currentSidePanel, nullptr);
+  EXPECT_EQ(map.selectedTab, 0);
+  EXPECT_EQ(map.autoTab, 0);
+}
+
+}  // namespace
