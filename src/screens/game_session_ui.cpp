@@ -77,6 +77,9 @@ void StopGameInterface(ScreenManager* ui) {
   map.currentSidePanel = nullptr;
   map.selectedTab = 0;
   map.autoTab = 0;
+  // The score card's last page was this game's: a campaign or polls page
+  // the next game may not have.
+  g_screens.scoreCard.page = 0;
   if (!ui) return;
   if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
   // The map's textures go; the interface's own sets stay, since the front

@@ -9,12 +9,13 @@
 
 namespace {
 
-TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelOrTabToTheNext) {
+TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelTabOrScorePageToTheNext) {
   GlobalGuard link(g_simUi);
   MapScreen& map = g_screens.map1;
   GlobalGuard side(map.currentSidePanel, static_cast<Screen*>(&map.units));
   GlobalGuard tab(map.selectedTab, kMapTabFacility);
   GlobalGuard autoTab(map.autoTab, kMapTabFacility);
+  GlobalGuard page(g_screens.scoreCard.page, 5);
   InstallGameSessionUi();
   ASSERT_TRUE(g_simUi.stopGameInterface);
   g_simUi.stopGameInterface(nullptr);
@@ -22,6 +23,7 @@ TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelOrTabToTheNext) {
   EXPECT_EQ(map.currentSidePanel, nullptr);
   EXPECT_EQ(map.selectedTab, 0);
   EXPECT_EQ(map.autoTab, 0);
+  EXPECT_EQ(g_screens.scoreCard.page, 0) << "the score card opens on its first page again";
 }
 
 }  // namespace
