@@ -41,23 +41,6 @@
 
 namespace {
 
-// A point of the hex over the map control, with the map centred on it.
-bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
-  MapView& view = *g_ui.mapView;
-  CentreMapOnHex(view, hex);
-  SampleGame::Pump();
-  const Hex centre = HexCentre(HexX(hex), HexY(hex));
-  const int32_t cx = view.viewLeft + static_cast<int32_t>(static_cast<float>(centre.x - view.panX) / view.zoom);
-  const int32_t cy = view.viewTop + static_cast<int32_t>(static_cast<float>(centre.y - view.panY) / view.zoom);
-  for (y = cy - 12; y <= cy + 12; ++y)
-    for (x = cx - 8; x <= cx + 8; ++x) {
-      const Hex p = ScreenToMapPixel(view, x, y);
-      const Hex h = MapPixelToHex(view, p.x, p.y);
-      if (PackHex(h.x, h.y) == hex && ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0) == g_ui.mapArea) return true;
-    }
-  return false;
-}
-
 void PumpFrames(int frames) {
   for (int i = 0; i < frames; ++i) {
     SampleGame::Pump();
@@ -132,7 +115,7 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
 
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
   int32_t x = 0, y = 0;
-  ASSERT_TRUE(PointOn(site, x, y));
+  ASSERT_TRUE(SampleGame::PointOn(site, x, y));
   SampleGame::Click(x, y);
   PumpFrames(5);
   ASSERT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), site);
@@ -170,7 +153,7 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   ASSERT_FALSE(rallyButton->Hidden());
   ASSERT_NO_FATAL_FAILURE(ClickOnTop(rallyButton));
   EXPECT_EQ(s.mapClickMode, kClickObjectDestination);
-  ASSERT_TRUE(PointOn(rally, x, y));
+  ASSERT_TRUE(SampleGame::PointOn(rally, x, y));
   SampleGame::Click(x, y);
   PumpFrames(5);
   EXPECT_EQ(s.mapClickMode, kClickNone);

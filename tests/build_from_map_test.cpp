@@ -34,23 +34,6 @@ namespace {
 // The sample's farm, an industry without prerequisites.
 constexpr int32_t kFarm = 4016;
 
-// A point of the hex over the map control, with the map centred on it.
-bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
-  MapView& view = *g_ui.mapView;
-  CentreMapOnHex(view, hex);
-  SampleGame::Pump();
-  const Hex centre = HexCentre(HexX(hex), HexY(hex));
-  const int32_t cx = view.viewLeft + static_cast<int32_t>(static_cast<float>(centre.x - view.panX) / view.zoom);
-  const int32_t cy = view.viewTop + static_cast<int32_t>(static_cast<float>(centre.y - view.panY) / view.zoom);
-  for (y = cy - 12; y <= cy + 12; ++y)
-    for (x = cx - 8; x <= cx + 8; ++x) {
-      const Hex p = ScreenToMapPixel(view, x, y);
-      const Hex h = MapPixelToHex(view, p.x, p.y);
-      if (PackHex(h.x, h.y) == hex && ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0) == g_ui.mapArea) return true;
-    }
-  return false;
-}
-
 int RowOf(const ListBoxControl* list, int32_t id) {
   int n = 0;
   for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
@@ -94,7 +77,7 @@ TEST(BuildFromMap, AnIndustryPickedFromTheListAndConfirmedStandsUnderConstructio
   EXPECT_EQ(g_mapPlacement.buildPopup, 1) << "CONFIRMBUT is on";
 
   int32_t x = 0, y = 0;
-  ASSERT_TRUE(PointOn(site, x, y));
+  ASSERT_TRUE(SampleGame::PointOn(site, x, y));
   SampleGame::Click(x, y);
   ASSERT_NE(s.upgradePopup.currentForm->parent, nullptr) << "the click opens POPUP_UPGRADE";
   const uint32_t today = w.gameState.currentDay;

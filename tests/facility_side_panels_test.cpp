@@ -34,23 +34,6 @@ namespace {
 constexpr int32_t kResearchCentre = 4005;
 constexpr int32_t kLaunchSite = 4012;
 
-// A point of the hex over the map control, with the map centred on it.
-bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
-  MapView& view = *g_ui.mapView;
-  CentreMapOnHex(view, hex);
-  SampleGame::Pump();
-  const Hex centre = HexCentre(HexX(hex), HexY(hex));
-  const int32_t cx = view.viewLeft + static_cast<int32_t>(static_cast<float>(centre.x - view.panX) / view.zoom);
-  const int32_t cy = view.viewTop + static_cast<int32_t>(static_cast<float>(centre.y - view.panY) / view.zoom);
-  for (y = cy - 12; y <= cy + 12; ++y)
-    for (x = cx - 8; x <= cx + 8; ++x) {
-      const Hex p = ScreenToMapPixel(view, x, y);
-      const Hex h = MapPixelToHex(view, p.x, p.y);
-      if (PackHex(h.x, h.y) == hex && ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0) == g_ui.mapArea) return true;
-    }
-  return false;
-}
-
 // The local player's hex whose facility is of the class, 0 for none.
 uint32_t OwnSite(const World& w, int32_t cls) {
   const HexMapShape shape = MapShape(w);
@@ -93,7 +76,7 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     // A right click selects the hex and shows the map tab; a left one would
     // take the centre's garrison into the selection and show its orders.
     int32_t x = 0, y = 0;
-    ASSERT_TRUE(PointOn(r.hex, x, y));
+    ASSERT_TRUE(SampleGame::PointOn(r.hex, x, y));
     SampleGame::Click(x, y, true);
     ASSERT_EQ(w.gameState.currentHex.x, HexX(r.hex));
     SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));

@@ -31,23 +31,6 @@
 
 namespace {
 
-// A point of the hex over the map control, with the map centred on it.
-bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
-  MapView& view = *g_ui.mapView;
-  CentreMapOnHex(view, hex);
-  SampleGame::Pump();
-  const Hex centre = HexCentre(HexX(hex), HexY(hex));
-  const int32_t cx = view.viewLeft + static_cast<int32_t>(static_cast<float>(centre.x - view.panX) / view.zoom);
-  const int32_t cy = view.viewTop + static_cast<int32_t>(static_cast<float>(centre.y - view.panY) / view.zoom);
-  for (y = cy - 12; y <= cy + 12; ++y)
-    for (x = cx - 8; x <= cx + 8; ++x) {
-      const Hex p = ScreenToMapPixel(view, x, y);
-      const Hex h = MapPixelToHex(view, p.x, p.y);
-      if (PackHex(h.x, h.y) == hex && ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0) == g_ui.mapArea) return true;
-    }
-  return false;
-}
-
 std::string TextOf(Control* part, int32_t id) {
   const Control* c = FormFindControlById(part, id);
   return c ? c->text : "(none)";
@@ -91,10 +74,10 @@ TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) 
   ASSERT_TRUE(s.map2.currentForm && s.map2.currentForm->parent) << "MAP2 hangs in the side column";
 
   int32_t x = 0, y = 0;
-  ASSERT_TRUE(PointOn(selected, x, y));
+  ASSERT_TRUE(SampleGame::PointOn(selected, x, y));
   SampleGame::Click(x, y);
   ASSERT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), selected);
-  ASSERT_TRUE(PointOn(pointed, x, y));
+  ASSERT_TRUE(SampleGame::PointOn(pointed, x, y));
   SampleGame::Post(plat::kWmMouseMove, 0, x, y);
   SampleGame::Pump();
   ASSERT_EQ(PackHex(w.gameState.viewHex.x, w.gameState.viewHex.y), pointed);

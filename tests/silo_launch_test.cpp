@@ -37,23 +37,6 @@ namespace {
 
 constexpr int32_t kSampleSilo = 4011;
 
-// A point of the hex over the map control, with the map centred on it.
-bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
-  MapView& view = *g_ui.mapView;
-  CentreMapOnHex(view, hex);
-  SampleGame::Pump();
-  const Hex centre = HexCentre(HexX(hex), HexY(hex));
-  const int32_t cx = view.viewLeft + static_cast<int32_t>(static_cast<float>(centre.x - view.panX) / view.zoom);
-  const int32_t cy = view.viewTop + static_cast<int32_t>(static_cast<float>(centre.y - view.panY) / view.zoom);
-  for (y = cy - 12; y <= cy + 12; ++y)
-    for (x = cx - 8; x <= cx + 8; ++x) {
-      const Hex p = ScreenToMapPixel(view, x, y);
-      const Hex h = MapPixelToHex(view, p.x, p.y);
-      if (PackHex(h.x, h.y) == hex && ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0) == g_ui.mapArea) return true;
-    }
-  return false;
-}
-
 int RowOf(const ListBoxControl* list, uint32_t unit) {
   int n = 0;
   for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
@@ -66,7 +49,7 @@ void OpenSiloPanel(uint32_t siloHex) {
   ScreenSet& s = g_screens;
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
   int32_t x = 0, y = 0;
-  ASSERT_TRUE(PointOn(siloHex, x, y));
+  ASSERT_TRUE(SampleGame::PointOn(siloHex, x, y));
   SampleGame::Click(x, y);
   if (DockHost(s, kDockLevelSecond)->firstChild != s.map1.silo.currentForm)
     SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));
@@ -114,7 +97,7 @@ TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAf
   EXPECT_EQ(s.mapClickMode, kClickUnitDestination);
   EXPECT_EQ(g_mapClickPending.unitId, missile);
   int32_t x = 0, y = 0;
-  ASSERT_TRUE(PointOn(target, x, y));
+  ASSERT_TRUE(SampleGame::PointOn(target, x, y));
   SampleGame::Click(x, y);
   EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
 

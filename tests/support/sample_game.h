@@ -18,6 +18,8 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/game_threads.h"
 #include "support/fast_clock.h"
@@ -26,10 +28,27 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
 #include "world/world.h"
 
 class SampleGame {
  public:
+  // A point of the hex over the map control, with the map centred on it.
+  static bool PointOn(uint32_t hex, int32_t& x, int32_t& y) {
+    MapView& view = *g_ui.mapView;
+    CentreMapOnHex(view, hex);
+    Pump();
+    const Hex centre = HexCentre(HexX(hex), HexY(hex));
+    const int32_t cx = view.viewLeft + static_cast<int32_t>(static_cast<float>(centre.x - view.panX) / view.zoom);
+    const int32_t cy = view.viewTop + static_cast<int32_t>(static_cast<float>(centre.y - view.panY) / view.zoom);
+    for (y = cy - 12; y <= cy + 12; ++y)
+      for (x = cx - 8; x <= cx + 8; ++x) {
+        const Hex p = ScreenToMapPixel(view, x, y);
+        const Hex h = MapPixelToHex(view, p.x, p.y);
+        if (PackHex(h.x, h.y) == hex && ControlHitTest(g_ui.rootForm, x, y, kAnyDepth, 0) == g_ui.mapArea) return true;
+      }
+    return false;
+  }
 
   static void Pump() {
     plat::Message msg;
