@@ -98,6 +98,8 @@ class OrderSettingsTest : public ::testing::Test {
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<int32_t> pending_{g_pendingOrder};
   GlobalGuard<int32_t> orderModes_{g_ruleTables.orderTypes.entries[40].listModes};
+  // A control change asks for a full refresh.
+  GlobalGuard<int32_t> refreshAll_{g_ui.modal};
 };
 
 // Field 7 differs (1 and 2), the headers share 0x100: the tactic is mixed.
@@ -233,6 +235,7 @@ TEST_F(OrderSettingsTest, ExecuteFollowsTheChosenOrder) {
 // their fallbacks (1, 2, 0) and the fields still mixed.
 TEST_F(OrderSettingsTest, MixedSelectionStartsTheSlidersAtTheirFallbacks) {
   GlobalGuard<int32_t> depth{g_ui.panelDepth};
+  GlobalGuard<intptr_t> missionId{g_screens.orders1Ss3a.id}, rulesId{g_screens.orders1Ss3b.id};
   Select({&Unit(1, kLocal, 0, 0x15540u), &Unit(2, kLocal, 0, 0x2A880u)});
   Gather();
   struct Panel {
