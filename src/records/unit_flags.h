@@ -91,6 +91,9 @@ inline constexpr uint32_t kUnit2Bit8 = 1u << 8;
 // its hex; its simulation pass commits or refuses it and clears the mark.
 // Called unitFlags2 0x200 and the pending mark.
 inline constexpr uint32_t kUnit2DeployPending = 1u << 9;
+// Keeps its own standing orders: the post of the player's settings to all
+// units passes over it.
+inline constexpr uint32_t kUnit2CustomOrders = 1u << 12;
 // Stacks under the larger limit (17 instead of 10) at a deployment base.
 // Called unitFlags2 0x400.
 inline constexpr uint32_t kUnit2LargeStack = 1u << 10;

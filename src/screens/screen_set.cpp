@@ -33,6 +33,7 @@ ScreenSet::ScreenSet() {
   for (ScreenSetRecord& record : records) record.first = 0;
   g_editorPaletteScreen = &mapEditorB;
   LinkUnitTabScreens(*this);
+  LinkOrderScreens(*this);
 }
 
 ScreenSet::~ScreenSet() {

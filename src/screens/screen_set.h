@@ -36,6 +36,10 @@
 #include "screens/main/popups/upgrade_popup.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/bars/title_bar.h"
+#include "screens/military/mission_panels.h"
+#include "screens/military/order_option_panels.h"
+#include "screens/military/orders_screen.h"
+#include "screens/military/schedule_popup.h"
 #include "screens/military/unit_class_row.h"
 #include "screens/military/unit_picture_panel.h"
 #include "screens/military/unit_performance.h"
@@ -189,9 +193,9 @@ struct ScreenSet {
   Screen diplomacy2aSs1{"DIPLOMACY2a_SS1"};
   Screen diplomacy3{"DIPLOMACY3"};
   Screen diplomacy2b{"DIPLOMACY2b"};
-  ScreenArray<4> diplomacyCalendar1{"CALENDAR1"};
-  ScreenArray<4> diplomacyCalendar1a{"CALENDAR1a"};
-  ScreenArray<4> diplomacyCalendar1b{"CALENDAR1b"};
+  ScreenArray<4, SchedulePopup> diplomacyCalendar1{"CALENDAR1"};
+  ScreenArray<4, ScheduleModePanel> diplomacyCalendar1a{"CALENDAR1a"};
+  ScreenArray<4, ScheduleTimePanel> diplomacyCalendar1b{"CALENDAR1b"};
   Screen popupDiplomacy{"POPUP_DIPLOMACY"};
   Screen popupDiplomacySs1{"POPUP_DIPLOMACY_SS1"};
   ScreenArray<2> popupDiplomacySs1a{"POPUP_DIPLOMACY_SS1a"};
@@ -316,9 +320,9 @@ struct ScreenSet {
   Screen ops1Ss4d2{"OPS1_SS4d2"};
   Screen ops1Ss4dfill{"OPS1_SS4dfill"};
   Screen ops2{"OPS2"};
-  ScreenArray<4> opsCalendar1{"CALENDAR1"};
-  ScreenArray<4> opsCalendar1a{"CALENDAR1a"};
-  ScreenArray<4> opsCalendar1b{"CALENDAR1b"};
+  ScreenArray<4, SchedulePopup> opsCalendar1{"CALENDAR1"};
+  ScreenArray<4, ScheduleModePanel> opsCalendar1a{"CALENDAR1a"};
+  ScreenArray<4, ScheduleTimePanel> opsCalendar1b{"CALENDAR1b"};
   // Cabinet.
   Screen cabinet{"CABINET"};
   ScreenArray<12> cabinetSs1{"CABINET_ss1"};
@@ -339,17 +343,17 @@ struct ScreenSet {
   Screen orders1a{"ORDERS1a"};
   Screen orders1b{"ORDERS1b"};
   UnitOrderSheet orderSheets[2];  // the third is the unit panel's
-  Screen orders1Ss3{"ORDERS1_ss3"};
-  Screen orders1Ss3a{"ORDERS1_ss3a"};
-  Screen orders1Ss3a1{"ORDERS1_ss3a1"};
-  Screen orders1Ss3a1a{"ORDERS1_ss3a1a"};
-  Screen orders1Ss3a1b{"ORDERS1_ss3a1b"};
-  Screen orders1Ss3a1c{"ORDERS1_ss3a1c"};
-  Screen orders1Ss3a2{"ORDERS1_ss3a2"};
-  Screen orders1Ss3b{"ORDERS1_ss3b"};
-  Screen orders1Ss3c{"ORDERS1_ss3c"};
-  Screen orders1Ss3d{"ORDERS1_ss3d"};
-  Screen orders1Ss3e{"ORDERS1_ss3e"};
+  UnitOrdersPanel orders1Ss3;
+  MissionPanel orders1Ss3a;
+  TargetTacticPanel orders1Ss3a1;
+  ObjectiveChoiceBoxA orders1Ss3a1a;
+  ObjectiveChoiceBoxB orders1Ss3a1b;
+  ObjectiveChoiceBoxC orders1Ss3a1c;
+  OrderChoiceBox orders1Ss3a2;
+  ContactOptionsPanel orders1Ss3b;
+  MovementOptionsPanel orders1Ss3c;
+  OrdersUnitListPanel orders1Ss3d;
+  MissileStrikePanel orders1Ss3e;
   Screen orders1Ss4{"ORDERS1_ss4"};
   Screen orders1Ss5{"ORDERS1_ss5"};
   Screen orders1Ss5a{"ORDERS1_ss5a"};

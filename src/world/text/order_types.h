@@ -8,10 +8,14 @@ inline constexpr int kOrderTypeCount = 255;
 
 // A row whose name is missing or empty is not an order.
 struct OrderTypeRecord {
-  uint32_t orderFlags = 0;         // ORed into a unit's order flags; they choose the commands issued
-  uint32_t orderMask = 0;          // ORed into a unit's order mask
+  // ORed into a unit's order flags; they choose the commands issued. Bit 28:
+  // the target is picked from a list; bit 23: that list is the missile one.
+  uint32_t orderFlags = 0;
+  uint32_t orderMask = 0;          // ORed into a unit's order mask; bit 9 a missile order
   OwnedText name;
-  int32_t listModes = 0;           // bit 0 listed in list mode 0, bit 1 in list mode 1
+  // Availability: bit 0 listed in list mode 0, bit 1 in list mode 1, bit 2
+  // may be executed without a marked hex.
+  int32_t listModes = 0;
   uint8_t categories[4] = {};      // per unit category (land, air, sea, submarine): may take the order
   uint32_t requirements = 0;       // bits 0-29 the unit and its class must meet
   uint8_t hexRelation[4] = {};     // per relation of the target hex's owner: may be targeted

@@ -27,6 +27,7 @@
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/military/hex_unit_actions.h"
+#include "screens/military/orders_screen.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -595,7 +596,7 @@ void InstallMapPaneLinks() {
   g_mapPaneLinks.openHexMenu = OpenHexProductList;
   g_mapPaneLinks.executeOrderChoice = ExecuteOrderChoice;
   g_mapPaneLinks.bandToHexes = BandToHexes;
-  g_mapPaneLinks.showUnitOrdersPanel = ShowSelectionOrders;
+  g_mapPaneLinks.showUnitOrdersPanel = ShowUnitOrdersPanel;
   g_mapPaneLinks.orderMenuShown = &g_selection.orderMenu;
   g_mapPaneLinks.mapPanned = KeepHexListOverMap;
   g_hexMenuLinks.applyToUnitsAtHex = ApplyAtPackedHex;

@@ -10,6 +10,8 @@
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/order_settings.h"
+#include "screens/military/orders_screen.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
 #include "sim/game_command.h"
@@ -25,13 +27,11 @@
 #include "world/unit_class_flags.h"
 #include "world/world.h"
 
-PendingOrderSettings g_pendingOrderSettings;
 UnitOrderIssuer g_unitOrderIssuer = nullptr;
 
 namespace {
 
 constexpr uint32_t kNeedsTarget = 1u << 28;
-constexpr uint32_t kInterfaceFlag12 = 1u << 12;
 constexpr int kAirCategory = 1;
 
 ListHolder g_targets{};
@@ -98,33 +98,12 @@ HexCount CountHex(World& world, uint32_t packed) {
   return n;
 }
 
-void ApplyPendingSettings(UnitRecord& unit) {
-  const PendingOrderSettings& p = g_pendingOrderSettings;
-  if (!p.pending) return;
-  const OrderBlock& o = unit.ordersShown;
-  const uint32_t header = (p.headerValues & p.headerMask) | (o[kOrdersHeader] & ~p.headerMask);
-  if (header != o[kOrdersHeader]) PostArgs(kCmdUnitSetOrderDword13, OrderValueArgs{.unit = unit.id, .value = header});
-  for (int i = 0; i < 16; ++i) {
-    const int32_t value = p.fields[i];
-    if (value >= 0 && static_cast<uint32_t>(value) != ((o[kOrdersWord] >> (2 * i)) & 3u))
-      PostArgs(kCmdUnitSetOrderSetting, OrderSettingArgs{.unit = unit.id,
-                                                         .field = static_cast<uint32_t>(i),
-                                                         .value = static_cast<uint32_t>(value)});
-  }
-  if (p.interfaceFlag >= 0) {
-    if (p.interfaceFlag)
-      unit.unitFlags2 |= kInterfaceFlag12;
-    else
-      unit.unitFlags2 &= ~kInterfaceFlag12;
-  }
-}
-
 }  // namespace
 
 ListHolder& TargetList() { return g_targets; }
 
-void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, UnitRecord* target, bool cancel,
-                           uint32_t extra) {
+void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, UnitRecord* target,
+                           bool settingsOnly, uint32_t extra) {
   World& world = g_world;
   plat::CriticalSectionLock lock(g_simulationLock);
   for (UnitRecord* unit : SelectedUnits(world, screens)) {
@@ -135,8 +114,8 @@ void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, Un
         PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit->id, .flags = 2, .mask = 0});
       continue;
     }
-    ApplyPendingSettings(*unit);
-    if (cancel) {
+    ApplyOrderSettingsToUnit(screens.orders1.edit, *unit);
+    if (settingsOnly) {
       PostArgs(kCmdAssignRouteSteps, OrderUnitArgs{.unit = unit->id});
       continue;
     }
@@ -160,10 +139,9 @@ void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId) {
     return;
   }
   if (orderId == kOrderOpenOrdersPanel) {
-    // The unit orders sub-panel has no screen of its own yet: the orders
-    // panel stands in for it.
-    ShowMainPanel(9, 0, screens);
+    // Picked on the menu of a hex: the panel's orders may aim at it.
     g_selection.orderMenu = 1;
+    ShowUnitOrdersPanel(screens);
     return;
   }
   int32_t order = orderId;

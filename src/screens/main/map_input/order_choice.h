@@ -20,16 +20,6 @@ inline constexpr int32_t kOrderOpenOrdersPanel = 251;
 inline constexpr int32_t kOrderAttackUnit = 9;
 inline constexpr int32_t kOrderAttackHex = 11;
 
-// Settings the orders panel holds for the next order: -1 leaves a field
-// unchanged.
-struct PendingOrderSettings {
-  int32_t pending = 0;
-  int32_t fields[16] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
-  uint32_t headerValues = 0;
-  uint32_t headerMask = 0;
-  int32_t interfaceFlag = -1;  // bit 12 of the unit's interface flags
-};
-extern PendingOrderSettings g_pendingOrderSettings;
 
 // Gives one unit its order (the units' order issue, unless a test records
 // the calls instead).
@@ -40,9 +30,11 @@ extern UnitOrderIssuer g_unitOrderIssuer;
 // Carries out the order chosen for the selection on the clicked hex (-1 the
 // default order): may open the target picker and wait for it.
 void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId);
-// Posts the commands of one order for every selected unit.
-void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, UnitRecord* target, bool cancel,
-                           uint32_t extra);
+// Posts the commands of one order for every selected unit, each first
+// given the orders screen's changed settings. With settingsOnly the order
+// is left out: each unit's route is searched again under its new settings.
+void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, UnitRecord* target,
+                           bool settingsOnly, uint32_t extra);
 
 // The candidates of an order's target on the selected hex.
 ListHolder& TargetList();

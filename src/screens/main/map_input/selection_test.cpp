@@ -227,11 +227,11 @@ TEST_F(SelectionTest, PendingSettingsPostEachFieldWithItsOwnValue) {
   UnitRecord& u = Unit(5, 1, kLand, 2, 2);
   u.ordersShown[kOrdersWord] = 1u << 6;  // field 3 holds 1 already
   Select({&u});
-  g_pendingOrderSettings = PendingOrderSettings{};
-  g_pendingOrderSettings.pending = 1;
-  g_pendingOrderSettings.fields[3] = 1, g_pendingOrderSettings.fields[6] = 2, g_pendingOrderSettings.fields[9] = 3;
+  GlobalGuard<OrderEditState> edit{g_screens.orders1.edit, OrderEditState{}};
+  OrderEditState& e = g_screens.orders1.edit;
+  e.settingsChanged = 1;
+  e.commonOrders[3] = 1, e.commonOrders[6] = 2, e.commonOrders[9] = 3;
   IssueOrderToSelection(g_screens, 1, PackHex(3, 2), nullptr, true, 0);
-  g_pendingOrderSettings = PendingOrderSettings{};
   std::vector<OrderSettingArgs> posted;
   for (const GameCommand& c : g_commandLog.Entries())
     if (c.id == kCmdUnitSetOrderSetting) posted.push_back(ArgsOf<OrderSettingArgs>(c));

@@ -26,7 +26,8 @@ class MailWindow : public Screen {
   MailWindow() : Screen("EMAIL1") {}
 };
 
-// Main panels 2 to 9 but production (its home is the economy's).
+// Main panels 2 to 8 but production (its home is the economy's); the
+// orders screen's is the military screens'.
 class OperationsScreen : public Screen {
  public:
   OperationsScreen() : Screen("OPS1") {}
@@ -50,8 +51,4 @@ class DomesticPolicyScreen : public Screen {
 class StatusScreen : public Screen {
  public:
   StatusScreen() : Screen("STATUS1") {}
-};
-class OrdersScreen : public Screen {
- public:
-  OrdersScreen() : Screen("ORDERS1") {}
 };
