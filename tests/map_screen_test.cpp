@@ -88,9 +88,9 @@ class MapScreenTest : public ::testing::Test {
     ASSERT_EQ(ResizeMap(w, kColumns, kRows), 0);
     w.unitClasses.assign(8, UnitClassRecord{});
     w.gameState.localPlayer = kLocal;
-    // Forms an earlier test loaded go first, none deleted with another's.
-    for (Screen* s : Screens())
-      if (s->form) s->form->Unlink();
+    // Forms an earlier test loaded go first, none deleted with another's:
+    // a game start may have left any screen's form shown inside these.
+    DetachScreenForms(Screen::AllScreens());
     for (Screen* s : Screens()) delete s->form, s->form = s->currentForm = nullptr;
     for (Screen* s : Screens()) LoadShippedForm(*s);
   }
@@ -105,9 +105,9 @@ class MapScreenTest : public ::testing::Test {
     w.gameState.currentHex = HexPosition{};
     w.gameState.localPlayer = 0;
     for (ListHolder& l : g_screens.workingLists) ListHolderClear(l);
-    // The order sheet's form sits in the unit panel's: it goes first.
-    const std::vector<Screen*> screens = Screens();
-    for (auto s = screens.rbegin(); s != screens.rend(); ++s) delete (*s)->form, (*s)->form = (*s)->currentForm = nullptr;
+    // Every form leaves its host first, so none is deleted with another's.
+    DetachScreenForms(Screen::AllScreens());
+    for (Screen* s : Screens()) delete s->form, s->form = s->currentForm = nullptr;
     g_screens.map1.units.list = nullptr;
     g_screens.map1.currentSidePanel = nullptr;
     g_mapPlacement = MapPlacement{};
@@ -116,10 +116,7 @@ class MapScreenTest : public ::testing::Test {
   }
   static std::vector<Screen*> Screens() {
     MapScreen& m = g_screens.map1;
-    // The dock bar first: the hex panel hangs in it. Each tab before the
-    // tab it shows inside (the detail in the summary, the strength rows in
-    // the status, the class icons in the class sheet): the forms go in the
-    // reverse order, each shown form before the one it hangs in.
+    // The dock bar first: the hex panel hangs in it.
     return {&g_screens.botBar2,  &m,
             &m.units,            &m.hexInfo,
             &m.settlement,       &m.units.summary,

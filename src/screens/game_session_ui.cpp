@@ -77,9 +77,6 @@ void StopGameInterface(ScreenManager* ui) {
   map.currentSidePanel = nullptr;
   map.selectedTab = 0;
   map.autoTab = 0;
-  // The score card's last page was this game's: a campaign or polls page
-  // the next game may not have.
-  g_screens.scoreCard.page = 0;
   if (!ui) return;
   if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
   // The map's textures go; the interface's own sets stay, since the front
@@ -115,6 +112,9 @@ void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
 // the game is drawn on the root panel.
 void EnterGame(ScreenManager* ui) {
   g_platform.appMode = kModeGame;
+  // The score card's last page was shown by the game before or by its
+  // result screen: a campaign or polls page this game may not have.
+  g_screens.scoreCard.page = 0;
   if (!ui) return;
   {
     plat::CriticalSectionLock reading(g_simulationLock);

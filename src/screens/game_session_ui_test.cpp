@@ -3,13 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "app/app_object.h"
 #include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"
 #include "support/global_guard.h"
 
 namespace {
 
-TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelTabOrScorePageToTheNext) {
+TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelOrTabAndAnEnteredOneOpensTheScoreCardAtItsStart) {
   GlobalGuard link(g_simUi);
   MapScreen& map = g_screens.map1;
   GlobalGuard side(map.currentSidePanel, static_cast<Screen*>(&map.units));
@@ -23,6 +24,12 @@ TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelTabOrScorePageToTheNext) {
   EXPECT_EQ(map.currentSidePanel, nullptr);
   EXPECT_EQ(map.selectedTab, 0);
   EXPECT_EQ(map.autoTab, 0);
+  // The result screen shows the score card after the stop; the next game
+  // still opens it on its first page.
+  g_screens.scoreCard.page = 5;
+  GlobalGuard mode(g_platform.appMode);
+  ASSERT_TRUE(g_simUi.enterGame);
+  g_simUi.enterGame(nullptr);
   EXPECT_EQ(g_screens.scoreCard.page, 0) << "the score card opens on its first page again";
 }
 
