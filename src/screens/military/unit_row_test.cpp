@@ -76,9 +76,6 @@ TEST(UnitRows, MissileStockRow) {
     EXPECT_EQ(name->rect.left, r.indent);
   }
   EXPECT_NEAR(SliderGetValueFloat(bar), 21.0f - 5.0f, 0.01f);  // 10 x 2 x 1 + 1 days, 5 left
-  row.OnHostNotify(99, 150);
-  EXPECT_EQ(std::vector<int32_t>({form.root->rect.right, name->rect.right, bar->rect.right}),
-            std::vector<int32_t>({150, 150, 146}));
   row.form = row.currentForm = nullptr;
   g_world.units = nullptr;
 }
