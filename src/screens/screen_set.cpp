@@ -34,6 +34,9 @@ ScreenSet::ScreenSet() {
   g_editorPaletteScreen = &mapEditorB;
   LinkUnitTabScreens(*this);
   LinkOrderScreens(*this);
+  // The missile rows' template takes the last of the shared badge rows.
+  missileProgress.classRow = &militarySclass[21];
+  missileProgress.carrierRow = &missileSclass[19];
 }
 
 ScreenSet::~ScreenSet() {

@@ -45,6 +45,7 @@
 #include "screens/military/unit_performance.h"
 #include "screens/military/unit_popups.h"
 #include "screens/military/unit_progress_row.h"
+#include "screens/military/unit_row.h"
 #include "screens/military/unit_sheets.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
@@ -480,9 +481,9 @@ struct ScreenSet {
   Tooltip tooltip;
   Screen dipPlayerList{"DIPPLAYERLIST"};
   UnitProgressRow militaryProgress;
-  Screen missileProgress{"MISSILE_PROGRESS"};
+  MissileProgressRow missileProgress;
   Screen militaryProgressB{"MILITARY_PROGRESS"};
-  Screen militaryUnit{"MILITARY_UNIT"};
+  UnitRow militaryUnit;
   Screen military1Ss2c{"Military1_ss2c"};
   HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP
   HexProductList hexMenu;

@@ -27,15 +27,21 @@ Texture* BitmapSetTexture(int32_t set) {
   return g_renderer.bitmapSets[set];
 }
 
+FoldedFrame FoldMirroredFrame(int32_t frame, int32_t frameCount) {
+  if (frame > frameCount / 2) return {frameCount - frame, true};
+  return {frame, false};
+}
+
 BitmapFrame BitmapFrameSource(const plat::Rect& first, uint32_t flags, uint8_t frame, uint8_t frameCount,
                               uint8_t framesPerRow) {
   BitmapFrame out;
   int32_t shown = frame;
   // Back and forth: the second half of the frames runs the first half
   // backwards, mirrored.
-  if ((flags & kCtlMultiLine) && frameCount > 0 && frame > frameCount / 2) {
-    shown = frameCount - frame;
-    out.mirrored = true;
+  if ((flags & kCtlMultiLine) && frameCount > 0) {
+    const FoldedFrame folded = FoldMirroredFrame(frame, frameCount);
+    shown = folded.frame;
+    out.mirrored = folded.mirrored;
   }
   int32_t perRow = framesPerRow ? framesPerRow : frameCount ? frameCount : shown + 1;
   if (perRow <= 0) perRow = 1;

@@ -51,6 +51,15 @@ class BitmapControl : public Control {
 // slot.
 Texture* BitmapSetTexture(int32_t set);
 
+// A sheet whose second half of frames runs the first half backwards: a
+// frame past half the count is frame count - frame, drawn mirrored. The one
+// fold of every turning picture (bitmap controls, class icons).
+struct FoldedFrame {
+  int32_t frame = 0;
+  bool mirrored = false;
+};
+FoldedFrame FoldMirroredFrame(int32_t frame, int32_t frameCount);
+
 // Where a frame's image lies and whether it is drawn mirrored, for an image
 // whose first frame is at first.
 struct BitmapFrame {

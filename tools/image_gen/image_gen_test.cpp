@@ -7,9 +7,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/image_loader.h"
@@ -386,3 +388,29 @@ TEST(ImageGenTest, PortraitCellsEachHoldAFace) {
 }
 
 }  // namespace
+
+TEST(ImageGenTest, FormIconsEachHaveACellOfTheirOwnAndLookUnlikeEachOther) {
+  // Every icon id of the class and row forms, and the class rows' own
+  // long-range mark, as an icon of 24 x 22 shows it.
+  std::vector<int> ids = {5, 6, 665, 666, 667};
+  for (const auto& [first, last] : {std::pair{10, 16}, {30, 37}, {100, 125}, {200, 206}, {300, 303}})
+    for (int id = first; id <= last; ++id) ids.push_back(id);
+  const Canvas sheet = image_gen::UiSheet(image_gen::kIconSheet);
+  std::set<int> cells = {image_gen::kLongRangeIconCell};
+  std::vector<std::vector<uint32_t>> shown;
+  for (int id : ids) {
+    const int cell = image_gen::IconCell(id);
+    ASSERT_TRUE(cell >= 0 && cell < 64) << id;
+    cells.insert(cell);
+  }
+  EXPECT_EQ(cells.size(), ids.size() + 1);  // no two share a cell
+  for (int cell : cells) {
+    const int32_t x = cell % 8 * 64, y = cell / 8 * 64;
+    shown.push_back(HexShows(sheet, {x, y, x + 64, y + 64}, 24, 22));
+  }
+  for (size_t i = 0; i < shown.size(); ++i)
+    for (size_t j = i + 1; j < shown.size(); ++j)
+      EXPECT_GE(PercentDiffering(shown[i], shown[j]), 6) << *std::next(cells.begin(), i) << " and "
+                                                         << *std::next(cells.begin(), j);
+  EXPECT_EQ(image_gen::IconCell(7), -1);
+}

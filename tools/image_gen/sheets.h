@@ -61,6 +61,16 @@ Canvas EffectFrames();
 // The interface's nine shared sets (512 x 512 each).
 inline constexpr int kUiSheets = 9;
 Canvas UiSheet(int n);
+// The icons of the class and row forms, drawn over set 4's numbered cells:
+// the cell of a control id that shows an icon (-1 for one without), cell n
+// at ((n mod 8) x 64, (n / 8) x 64). The ids: 30 to 37 the ways of moving,
+// 10 to 16 the technology categories, 5 amphibious, 6 free air lift, 100 to
+// 125 the class groups, 200 to 206 the stock kinds, 300 to 303 the stock
+// carriers, 665 to 667 the warheads. The class rows' long-range mark (their
+// own control 10) has a cell of its own.
+inline constexpr int kIconSheet = 4;
+inline constexpr int kLongRangeIconCell = 57;
+int IconCell(int id);
 
 // Portrait sheets: 7 columns and 9 rows of 70 x 56 cells (490 x 504).
 Canvas PortraitSheet(int sheet);

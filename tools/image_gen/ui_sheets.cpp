@@ -5,9 +5,12 @@
 // 16 x 16 pieces: the clock's 13 frames in a row at (0, 410), one per two
 // hours (frame 12 is midnight again), and the four speed boxes (pause, slow,
 // normal, fast) at (0, 430), their selected looks at (64, 430).
-// Every set has a grid of numbered 64 x 64 cells for the forms to use.
+// Every set has a grid of numbered 64 x 64 cells for the forms to use; set
+// 4's first cells hold the icons of the class and row forms.
 #include <cmath>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "sheets.h"
 #include "ui/control_frame.h"
@@ -101,7 +104,188 @@ void SharedPieces(Canvas& c) {
   SpeedBoxes(c);
 }
 
+
+// The icons, in cell order (see IconCell).
+constexpr int kIconIds[] = {30,  31,  32,  33,  34,  35,  36,  37,  10,  11,  12,  13,  14,  15,  16,
+                            5,   200, 201, 202, 203, 204, 205, 206, 6,   100, 101, 102, 103, 104, 105,
+                            106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120,
+                            121, 122, 123, 124, 125, 300, 301, 302, 303, 665, 666, 667};
+constexpr uint32_t kInk = Rgb(255, 255, 255);
+
+// A glyph drawn in a 64 x 64 cell, in cell coordinates.
+class Glyph {
+ public:
+  Glyph(Canvas& c, int32_t cell) : c_(c), x0_(cell % 8 * 64), y0_(cell / 8 * 64) {}
+  void Back(uint32_t colour) {
+    c_.FillRect(x0_, y0_, x0_ + 64, y0_ + 64, 0);
+    c_.FillRect(x0_ + 2, y0_ + 2, x0_ + 62, y0_ + 62, colour);
+    c_.Frame(x0_ + 2, y0_ + 2, x0_ + 62, y0_ + 62, 3, Mix(colour, kInk, 110));
+  }
+  void Poly(std::vector<Pt> points, uint32_t colour = kInk) { c_.FillPolygon(Moved(points), colour); }
+  void Edge(std::vector<Pt> points, double w, uint32_t colour = kInk) { c_.Outline(Moved(points), w, colour); }
+  void Disc(double x, double y, double r, uint32_t colour = kInk) { c_.FillCircle(x0_ + x, y0_ + y, r, colour); }
+  void Circle(double x, double y, double r, double w, uint32_t colour = kInk) { c_.Ring(x0_ + x, y0_ + y, r, w, colour); }
+  void Stroke(Pt a, Pt b, double w, uint32_t colour = kInk) {
+    c_.Line({x0_ + a.x, y0_ + a.y}, {x0_ + b.x, y0_ + b.y}, w, colour);
+  }
+  void Box(double l, double t, double r, double b, uint32_t colour = kInk) { Poly({{l, t}, {r, t}, {r, b}, {l, b}}, colour); }
+  void Text(const std::string& text, uint32_t size = 24) {
+    DrawTextCentred(c_, text, x0_ + 32, y0_ + 32 + static_cast<int32_t>(size) * 7 / 20, size, kInk, true);
+  }
+  void Wave(double y) {
+    for (int i = 0; i < 4; ++i) Stroke({10.0 + i * 11, y}, {15.5 + i * 11, y - 4}, 2.5), Stroke({15.5 + i * 11, y - 4}, {21.0 + i * 11, y}, 2.5);
+  }
+
+ private:
+  std::vector<Pt> Moved(std::vector<Pt> points) const {
+    for (Pt& p : points) p.x += x0_, p.y += y0_;
+    return points;
+  }
+  Canvas& c_;
+  int32_t x0_, y0_;
+};
+
+// A star of n points around (x, y).
+std::vector<Pt> Star(double x, double y, double outer, double inner, int n) {
+  constexpr double kPi = 3.14159265358979323846;
+  std::vector<Pt> points;
+  for (int i = 0; i < 2 * n; ++i) {
+    const double a = i * kPi / n - kPi / 2, r = i % 2 ? inner : outer;
+    points.push_back({x + r * std::cos(a), y + r * std::sin(a)});
+  }
+  return points;
+}
+
+void Wheels(Glyph& g) {
+  g.Box(12, 22, 52, 38);
+  g.Disc(22, 44, 7);
+  g.Disc(42, 44, 7);
+}
+// A missile standing at x, its kind's mark beside it.
+void Missile(Glyph& g, double x = 32) {
+  g.Poly({{x, 8}, {x + 5, 18}, {x + 5, 44}, {x + 11, 54}, {x - 11, 54}, {x - 5, 44}, {x - 5, 18}});
+}
+void Trefoil(Glyph& g, uint32_t back) {
+  constexpr double kPi = 3.14159265358979323846;
+  g.Disc(32, 32, 22);
+  for (int i = 0; i < 3; ++i) {
+    const double a = i * 2 * kPi / 3 + kPi / 6, b = a + kPi / 3;
+    g.Poly({{32, 32}, {32 + 23 * std::cos(a), 32 + 23 * std::sin(a)}, {32 + 23 * std::cos(b), 32 + 23 * std::sin(b)}},
+           back);
+  }
+  g.Disc(32, 32, 5, back);
+  g.Disc(32, 32, 3);
+}
+void Flask(Glyph& g) {
+  g.Poly({{27, 10}, {37, 10}, {37, 26}, {50, 52}, {14, 52}, {27, 26}});
+}
+
+// The class groups in the order of the "milclass" list; the land groups in
+// their map-symbol frames, the others as their abbreviations.
+void GroupIcon(Glyph& g, int group) {
+  static const char* const kShort[26] = {"", "", "", "", "", "", "", "", "FT", "BM", "AT", "HE", "TA",
+                                         "MP", "CV", "BB", "CA", "DD", "FF", "PB", "TS", "SS", "MS", "ST",
+                                         "BA", "SK"};
+  const uint32_t backs[3] = {Rgb(70, 100, 60), Rgb(70, 110, 180), Rgb(20, 40, 90)};
+  g.Back(backs[group < 8 ? 0 : group < 14 ? 1 : 2]);
+  if (group >= 8) {
+    g.Text(kShort[group], 32);
+    return;
+  }
+  g.Edge({{10, 16}, {54, 16}, {54, 48}, {10, 48}}, 3);
+  switch (group) {
+    case 0: g.Stroke({10, 16}, {54, 48}, 3), g.Stroke({10, 48}, {54, 16}, 3); break;  // infantry
+    case 1: g.Stroke({10, 48}, {54, 16}, 6); break;                                   // recon
+    case 2: g.Poly({{20, 24}, {44, 24}, {50, 32}, {44, 40}, {20, 40}, {14, 32}}); break;  // tank
+    case 3: g.Stroke({10, 48}, {32, 18}, 3), g.Stroke({32, 18}, {54, 48}, 3); break;  // anti-tank
+    case 4: g.Disc(32, 32, 10); break;                                                 // artillery
+    case 5: {  // air defence: a dome
+      std::vector<Pt> dome;
+      for (int i = 0; i <= 12; ++i) dome.push_back({32 - 16 * std::cos(i * 0.2617994), 46 - 16 * std::sin(i * 0.2617994)});
+      g.Edge(dome, 3);
+      break;
+    }
+    case 6: g.Edge({{20, 38}, {20, 26}, {44, 26}, {44, 38}}, 3), g.Stroke({32, 26}, {32, 38}, 3); break;
+    default: g.Stroke({10, 42}, {54, 42}, 3); break;                                   // supply
+  }
+}
+
+void DrawIcon(Canvas& c, int32_t cell, int id) {
+  Glyph g(c, cell);
+  const uint32_t move = Rgb(80, 80, 96), tech = Rgb(110, 90, 50), stock = Rgb(120, 50, 50);
+  const uint32_t carrier = Rgb(90, 60, 110), warhead = Rgb(150, 140, 20);
+  if (id >= 100 && id <= 125) return GroupIcon(g, id - 100);
+  switch (id) {
+    case 30: g.Back(move), g.Disc(32, 16, 6), g.Stroke({32, 22}, {32, 40}, 4), g.Stroke({20, 30}, {44, 30}, 3),
+             g.Stroke({32, 40}, {24, 54}, 4), g.Stroke({32, 40}, {40, 54}, 4); break;
+    case 31: g.Back(move), Wheels(g); break;
+    case 32: g.Back(move), g.Box(22, 18, 42, 30), g.Edge({{10, 30}, {54, 30}, {50, 48}, {14, 48}}, 3);
+             for (double x : {20.0, 32.0, 44.0}) g.Disc(x, 39, 4);
+             break;
+    case 33: g.Back(move), g.Box(12, 14, 52, 28), g.Disc(22, 32, 6), g.Disc(42, 32, 6), g.Wave(50); break;
+    case 34: g.Back(move), g.Poly({{32, 8}, {36, 22}, {56, 32}, {56, 37}, {36, 33}, {35, 46}, {42, 54}, {22, 54},
+                                   {29, 46}, {28, 33}, {8, 37}, {8, 32}, {28, 22}}); break;
+    case 35: g.Back(move), g.Poly({{6, 36}, {58, 36}, {48, 50}, {14, 50}}), g.Box(24, 24, 40, 36),
+             g.Stroke({32, 10}, {32, 24}, 3); break;
+    case 36: g.Back(move), g.Wave(18), g.Disc(20, 42, 8), g.Disc(44, 42, 8), g.Box(20, 34, 44, 50),
+             g.Box(28, 26, 36, 34); break;
+    case 37: g.Back(move), g.Box(14, 24, 50, 52);
+             for (double x : {14.0, 26.0, 38.0}) g.Box(x, 14, x + 8, 24);
+             g.Box(44, 14, 50, 24); break;
+    case 10: g.Back(tech), g.Stroke({32, 54}, {32, 14}, 3);
+             for (double y : {18.0, 28.0, 38.0}) g.Disc(26, y, 5), g.Disc(38, y, 5);
+             break;
+    case 11: g.Back(tech), g.Poly({{8, 54}, {8, 30}, {20, 38}, {20, 30}, {32, 38}, {32, 30}, {44, 38}, {44, 12},
+                                   {54, 12}, {54, 54}}); break;
+    case 12: g.Back(tech), g.Poly({{36, 6}, {16, 36}, {30, 36}, {26, 58}, {48, 26}, {34, 26}}); break;
+    case 13: g.Back(Rgb(225, 225, 225)), g.Box(26, 10, 38, 54, Rgb(200, 30, 30)), g.Box(10, 26, 54, 38, Rgb(200, 30, 30));
+             break;
+    case 14: g.Back(tech), g.Poly(Star(32, 33, 24, 10, 5)); break;
+    case 15: g.Back(tech), g.Box(18, 18, 46, 46);
+             for (double t : {24.0, 32.0, 40.0}) g.Stroke({10, t}, {54, t}, 2), g.Stroke({t, 10}, {t, 54}, 2);
+             g.Box(20, 20, 44, 44); break;
+    case 16: g.Back(tech), g.Circle(32, 32, 12, 3), g.Edge({{6, 40}, {32, 26}, {58, 24}, {32, 38}}, 3); break;
+    case 5: g.Back(move), g.Box(4, 46, 60, 60, Rgb(60, 120, 200)), Wheels(g); break;
+    case 6: g.Back(move), g.Poly({{32, 6}, {35, 18}, {50, 26}, {50, 30}, {35, 27}, {34, 38}, {29, 38}, {28, 27},
+                                  {14, 30}, {14, 26}, {29, 18}}), g.Stroke({32, 40}, {32, 54}, 3),
+            g.Poly({{24, 48}, {40, 48}, {32, 58}}); break;
+    case 200: g.Back(stock), Missile(g, 20), g.Box(34, 44, 60, 56); break;
+    case 201: g.Back(stock), Missile(g, 20), g.Poly({{34, 34}, {60, 34}, {47, 8}}); break;
+    case 202: g.Back(stock), Missile(g, 20);
+              for (double y : {30.0, 40.0, 50.0}) g.Stroke({36, y}, {58, y}, 3);
+              break;
+    case 203: g.Back(stock), g.Poly({{32, 8}, {40, 22}, {40, 54}, {24, 54}, {24, 22}}), g.Box(22, 46, 42, 50); break;
+    case 204: g.Back(stock), Missile(g, 20), g.Stroke({36, 24}, {58, 50}, 5), g.Stroke({36, 50}, {58, 24}, 5); break;
+    case 205: g.Back(stock), Trefoil(g, stock); break;
+    case 206: g.Back(stock), Flask(g); break;
+    case 300: g.Back(carrier), g.Edge({{8, 52}, {20, 30}, {32, 52}}, 3), g.Disc(32, 52, 4); break;
+    case 301: g.Back(carrier), g.Edge({{6, 52}, {16, 26}, {32, 16}, {48, 26}, {58, 52}}, 3), g.Disc(58, 52, 4); break;
+    case 302: g.Back(carrier), g.Circle(32, 32, 20, 3), g.Disc(32, 32, 8), g.Disc(50, 20, 5); break;
+    case 303: g.Back(carrier), g.Poly({{6, 44}, {58, 44}, {48, 56}, {14, 56}}), g.Poly({{30, 8}, {34, 8}, {36, 40}, {28, 40}}); break;
+    case 665: g.Back(warhead), g.Poly(Star(32, 32, 26, 11, 8)); break;
+    case 666: g.Back(warhead), Trefoil(g, warhead); break;
+    case 667: g.Back(warhead), Flask(g); break;
+    default: break;
+  }
+}
+
+void LongRangeIcon(Canvas& c) {
+  Glyph g(c, kLongRangeIconCell);
+  g.Back(Rgb(80, 80, 96));
+  g.Circle(32, 32, 20, 3);
+  g.Circle(32, 32, 10, 3);
+  g.Disc(32, 32, 3);
+  g.Stroke({4, 32}, {60, 32}, 2);
+  g.Stroke({32, 4}, {32, 60}, 2);
+}
+
 }  // namespace
+
+int IconCell(int id) {
+  for (size_t i = 0; i < std::size(kIconIds); ++i)
+    if (kIconIds[i] == id) return static_cast<int>(i);
+  return -1;
+}
 
 Canvas UiSheet(int n) {
   Canvas c(kSide, kSide);
@@ -114,6 +298,10 @@ Canvas UiSheet(int n) {
     NumberedCells(c, n, tints[0], 7, 8);
   } else {
     NumberedCells(c, n, tints[n % kUiSheets], 0, 8);
+  }
+  if (n == kIconSheet) {
+    for (size_t i = 0; i < std::size(kIconIds); ++i) DrawIcon(c, static_cast<int32_t>(i), kIconIds[i]);
+    LongRangeIcon(c);
   }
   return c;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "records/order_words.h"
 #include "records/unit_flags.h"
@@ -70,6 +71,17 @@ uint32_t NameColour(const UnitRecord& unit, bool building) {
   return shown[kOrderFlags] == 0 && shown[kOrderMask] == 0 ? kNameYellow : kNameGrey;
 }
 
+// The build bar: the days gone of the whole build time, as the bar's value
+// or, with the option's second style, as its second value.
+void ShowBuildBar(SlideBarControl* bar, const BuildProgress& p) {
+  SetHidden(bar, false);
+  if (!bar) return;
+  SliderSetMaxFloat(bar, p.total);
+  const bool second = g_uiOptions.buiprogbarstyle != 0;
+  SliderSetValueFloatNotify(bar, second ? 0.0f : p.elapsed);
+  SliderSetValueIntRaw(bar, second ? SliderPositionOfFloat(bar, p.elapsed) : 0);
+}
+
 }  // namespace
 
 uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
@@ -119,14 +131,7 @@ void UnitProgressRow::Refresh() {
   const bool building = UnitUnderConstruction(*unit);
   if (auto* name = dynamic_cast<StringControl*>(nameText_)) name->textColour = NameColour(*unit, building);
   if (building) {
-    const BuildProgress p = UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork);
-    SetHidden(progressBar_, false);
-    if (progressBar_) {
-      SliderSetMaxFloat(progressBar_, p.total);
-      const bool second = g_uiOptions.buiprogbarstyle != 0;
-      SliderSetValueFloatNotify(progressBar_, second ? 0.0f : p.elapsed);
-      SliderSetValueIntRaw(progressBar_, second ? SliderPositionOfFloat(progressBar_, p.elapsed) : 0);
-    }
+    ShowBuildBar(progressBar_, UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork));
     SetLeft(nameText_, kPlainIndent);
     for (Control* icon : icons_) SetHidden(icon, true);
     SetHidden(strengthBar_, true);
@@ -159,4 +164,60 @@ void UnitProgressRow::OnHostNotify(int32_t code, int32_t width) {
   SetRight(nameText_, width);
   SetRight(progressBar_, width - 4);
   if (strengthBar_) strengthBar_->rect.left = width - 22, strengthBar_->rect.right = width - 2;
+}
+
+namespace {
+
+constexpr int32_t kMissileIndent = 32, kTargetIndent = 47;
+
+// A stock is drawn grey once its orders are spent or it has none to wait
+// for, yellow while it waits on orders.
+uint32_t MissileNameColour(const UnitRecord& unit) {
+  const OrderBlock& shown = unit.ordersShown;
+  if (shown[kStateFlags] & (1u << 30)) return kNameGrey;
+  return shown[kOrderFlags] == 0 ? kNameYellow : kNameGrey;
+}
+
+}  // namespace
+
+void MissileProgressRow::BindControls() {
+  Control* f = currentForm;
+  nameText_ = f ? FormFindControlById(f, 2) : nullptr;
+  progressBar_ = dynamic_cast<SlideBarControl*>(Tag(f, "PROGBAR"));
+  targetIcon_ = Tag(f, "TARGICON");
+}
+
+void MissileProgressRow::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* unit = id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
+  const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
+  if (cls) FillUnitClassHeader(currentForm, *cls, classRow, carrierRow);
+}
+
+void MissileProgressRow::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* unit = id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
+  const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
+  if (!cls || !currentForm) return;
+  const std::string name = UnitDisplayName(g_world, *unit, true);
+  const std::string count = std::to_string(WholeFigure(std::round(unit->strength))) + "x " + name;
+  SetControlText(nameText_, count.c_str());
+  if (auto* text = dynamic_cast<StringControl*>(nameText_)) text->textColour = MissileNameColour(*unit);
+  if (UnitUnderConstruction(*unit)) {
+    ShowBuildBar(progressBar_, UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork));
+    SetHidden(targetIcon_, true);
+    SetLeft(nameText_, kMissileIndent);
+    return;
+  }
+  SetHidden(progressBar_, true);
+  const bool aimed = unit->ordersShown[kFireHex] != 0;
+  SetHidden(targetIcon_, !aimed);
+  SetLeft(nameText_, aimed ? kTargetIndent : kMissileIndent);
+}
+
+void MissileProgressRow::OnHostNotify(int32_t code, int32_t width) {
+  if (code != 99 || !currentForm) return;
+  currentForm->rect.right = width;
+  SetRight(nameText_, width);
+  SetRight(progressBar_, width - 4);
 }

@@ -1,8 +1,10 @@
 #pragma once
-// The unit row of the unit lists (MILITARY_PROGRESS), the template every row
-// of such a list is drawn with, its unit's id as the key: the class badge and
-// the unit's name, then a build bar while the unit is built, else its
+// The unit rows of the unit lists, the templates every row of such a list is
+// drawn with, its unit's id as the key. MILITARY_PROGRESS: the class badge
+// and the unit's name, then a build bar while the unit is built, else its
 // strength bar coloured by readiness and the mark of what it carries.
+// MISSILE_PROGRESS: a missile stock's badges, count and name, its build bar
+// while built, else the mark of a target when it has one.
 // Window thread; the row reads the world under the simulation lock.
 #include <cstdint>
 
@@ -37,4 +39,28 @@ class UnitProgressRow : public Screen {
   SlideBarControl* progressBar_ = nullptr;
   SlideBarControl* strengthBar_ = nullptr;
   Control* icons_[4] = {};  // cargo, missiles, research, landed
+};
+
+inline constexpr const char* kMissileProgressTags[] = {"CLASSPAR", "CLASSPAR2", "PROGBAR", "TARGICON"};
+inline constexpr int32_t kMissileProgressIds[] = {2};
+
+class MissileProgressRow : public Screen {
+ public:
+  MissileProgressRow()
+      : Screen("MISSILE_PROGRESS", FormLookups{.tags = kMissileProgressTags, .ids = kMissileProgressIds}) {}
+  void BindControls() override;
+  void OnOpen() override;
+  void Refresh() override;
+  // Code 99: the host row's width.
+  void OnHostNotify(int32_t code, int32_t value) override;
+
+  // The badge rows it shows in "CLASSPAR" (MILITARY_SCLASS) and "CLASSPAR2"
+  // (MISSILE_SCLASS), given when the set is built.
+  Screen* classRow = nullptr;
+  Screen* carrierRow = nullptr;
+
+ private:
+  Control* nameText_ = nullptr;
+  SlideBarControl* progressBar_ = nullptr;
+  Control* targetIcon_ = nullptr;
 };

@@ -14,7 +14,7 @@
 namespace {
 
 constexpr int32_t kOwnPictureFrame = 14;
-constexpr int32_t kLastUnmirroredFrame = 12;
+constexpr int32_t kSheetFrames = 24;
 constexpr int32_t kCellsPerRow = 3;
 // The records that hold the goods' pictures, after the unit classes.
 constexpr int32_t kFirstGoodRecord = 4016;
@@ -58,9 +58,10 @@ ClassIconCell ClassIconCellFor(int32_t frame, bool tallCells) {
   ClassIconCell out;
   if (frame == -1) {
     frame = kOwnPictureFrame;
-  } else if (frame > kLastUnmirroredFrame) {
-    frame = 24 - frame;
-    out.mirrored = true;
+  } else {
+    const FoldedFrame folded = FoldMirroredFrame(frame, kSheetFrames);
+    frame = folded.frame;
+    out.mirrored = folded.mirrored;
   }
   if (frame < 0) frame = 0;
   out.source = UnitSymbolCell(frame, tallCells);
