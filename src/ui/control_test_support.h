@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/control_tree.h"
 #include "ui/screen.h"
+#include "ui/string_control.h"
 
 namespace controltest {
 
@@ -66,5 +68,45 @@ inline ControlInit Init(const char* tag, Screen* owner, int32_t left, int32_t to
   init.fillSelected = fill;
   return init;
 }
+
+// A panel's form for a test to fill: a root of the given name holding a
+// string control for each tag (a plain box for each of `boxes`, where a
+// list is made) and a plain cell for each id, the owner's form while it
+// lives.
+class PanelForm {
+ public:
+  PanelForm(Screen& owner, const char* name, std::initializer_list<const char*> tags,
+            const std::vector<int32_t>& ids = {}, std::initializer_list<const char*> boxes = {},
+            uint32_t bufferSize = 63)
+      : root(new Control(Init(name, &owner, 0, 0, 220, 194))), owner_(&owner) {
+    for (const char* tag : tags) {
+      const ControlInit init = Init(tag, &owner, 0, 0, 40, 12);
+      bool box = false;
+      for (const char* b : boxes) box = box || std::strcmp(b, tag) == 0;
+      ControlAddChild(root, box ? new Control(init) : new StringControl(init, StringInit{.bufferSize = bufferSize}));
+    }
+    for (int32_t id : ids) ControlAddChild(root, new Control(Init(nullptr, &owner, 0, 0, 20, 12)))->id = id;
+    owner.currentForm = owner.form = root;
+  }
+  ~PanelForm() {
+    owner_->currentForm = owner_->form = nullptr;
+    delete root;
+  }
+  PanelForm(const PanelForm&) = delete;
+  PanelForm& operator=(const PanelForm&) = delete;
+
+  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
+  Control* operator[](int32_t id) const { return FormFindControlById(root, id); }
+  bool Shown(const char* tag) const { return (*this)[tag] && !(*this)[tag]->Hidden(); }
+  std::string Text(const char* tag) const {
+    const Control* c = (*this)[tag];
+    return c ? c->text : "";
+  }
+
+  Control* root;
+
+ private:
+  Screen* owner_;
+};
 
 }  // namespace controltest

@@ -40,29 +40,7 @@ std::vector<Screen*> RowScreens() {
   return all;
 }
 
-// A form of string controls by tag and plain cells by id.
-struct TestForm {
-  TestForm(Screen& owner, const char* name, std::initializer_list<const char*> tags, std::vector<int32_t> ids = {}) {
-    root = new Control(controltest::Init(name, &owner, 0, 0, 800, 600));
-    for (const char* tag : tags)
-      ControlAddChild(root, new StringControl(controltest::Init(tag, &owner, 0, 0, 60, 20), StringInit{.bufferSize = 31}));
-    for (int32_t id : ids) ControlAddChild(root, new Control(controltest::Init(nullptr, &owner, 0, 0, 20, 12)))->id = id;
-    owner.currentForm = owner.form = root;
-    owner_ = &owner;
-  }
-  ~TestForm() {
-    owner_->currentForm = owner_->form = nullptr;
-    delete root;
-  }
-  TestForm(const TestForm&) = delete;
-  TestForm& operator=(const TestForm&) = delete;
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
-  Control* Id(int32_t id) const { return FormFindControlById(root, id); }
-  Control* root;
-
- private:
-  Screen* owner_;
-};
+using TestForm = controltest::PanelForm;
 
 std::vector<int32_t> CellIds() {
   std::vector<int32_t> ids;
@@ -143,11 +121,11 @@ TEST_F(ScoreCardTest, SeventeenRegionsTakeASecondHalf) {
     EXPECT_EQ(!form["PAGEUP"]->Hidden(), r.pageUp) << r.regions << " " << r.half;
     EXPECT_EQ(!form["PAGEDOWN"]->Hidden(), r.pageDown) << r.regions << " " << r.half;
     const Screen& first = g_screens.scoreCard1Ss1[static_cast<size_t>(r.row0)];
-    EXPECT_EQ(first.host, form.Id(kScoreLeftCells)) << r.regions << " " << r.half;
+    EXPECT_EQ(first.host, form[kScoreLeftCells]) << r.regions << " " << r.half;
     EXPECT_EQ(first.id, r.row0);
-    EXPECT_EQ(g_screens.scoreCard1Ss2a[static_cast<size_t>(r.row0)].host, form.Id(kScorePageCells));
+    EXPECT_EQ(g_screens.scoreCard1Ss2a[static_cast<size_t>(r.row0)].host, form[kScorePageCells]);
     int shown = 0;
-    for (int32_t i = 0; i < kScoreCardHalfRows; ++i) shown += !form.Id(kScoreLeftCells + i)->Hidden();
+    for (int32_t i = 0; i < kScoreCardHalfRows; ++i) shown += !form[kScoreLeftCells + i]->Hidden();
     EXPECT_EQ(shown, r.rows) << r.regions << " " << r.half;
   }
 }
@@ -239,9 +217,9 @@ TEST_F(ScoreCardTest, AFirstCampaignScenarioListsTheLiveRecordWithoutAResult) {
     card.page = kScoreCampaign;
     card.OnOpen();
     int shown = 0;
-    for (int32_t i = 0; i < kCampaignRows; ++i) shown += !form.Id(kScorePageCells + i)->Hidden();
+    for (int32_t i = 0; i < kCampaignRows; ++i) shown += !form[kScorePageCells + i]->Hidden();
     EXPECT_EQ(shown, r.rows) << r.finished.size();
-    EXPECT_FALSE(form.Id(kScorePageCells + kTotalsRow)->Hidden());
+    EXPECT_FALSE(form[kScorePageCells + kTotalsRow]->Hidden());
     EXPECT_TRUE(form["PAGEDOWN"]->Hidden());
     const auto live = reinterpret_cast<intptr_t>(&g_world.players[kLocal]);
     EXPECT_EQ(g_screens.scoreCard1Ss6a[static_cast<size_t>(r.rows - 1)].id, live);

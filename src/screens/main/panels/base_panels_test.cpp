@@ -48,25 +48,7 @@ constexpr int32_t kBase = 4020, kWorks = 4050, kTown = 4010;
 constexpr uint32_t kBuilding = kPostureInReserve | kPostureUnderConstruction;
 using Posted = std::vector<std::tuple<uint32_t, uint32_t, uint32_t, uint32_t>>;
 
-// A form of tagged strings; PRODLIST stays a plain box for the list.
-struct TestForm {
-  TestForm(Screen& owner, std::initializer_list<const char*> tags) : owner_(&owner) {
-    root = new Control(controltest::Init("FORM", &owner, 0, 0, 220, 194));
-    for (const char* tag : tags) {
-      const ControlInit init = controltest::Init(tag, &owner, 0, 0, 40, 12);
-      const bool list = std::strcmp(tag, "PRODLIST") == 0;
-      ControlAddChild(root, list ? new Control(init) : new StringControl(init, StringInit{.bufferSize = 63}));
-    }
-    owner.currentForm = owner.form = root;
-  }
-  ~TestForm() {
-    owner_->currentForm = owner_->form = nullptr;
-    delete root;
-  }
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
-  Control* root;
-  Screen* owner_;
-};
+using TestForm = controltest::PanelForm;
 
 class BasePanelsTest : public ::testing::Test {
  protected:
@@ -171,7 +153,7 @@ class BasePanelsTest : public ::testing::Test {
 
 TEST_F(BasePanelsTest, TheBasePanelShowsTheSelectedBase) {
   BasePanel panel;
-  TestForm form(panel, {"NOTE", "CONDITION", "BASENAME", "BASEDETAILS", "PRODLIST"});
+  TestForm form(panel, "FORM", {"NOTE", "CONDITION", "BASENAME", "BASEDETAILS", "PRODLIST"}, {}, {"PRODLIST"});
   panel.BindControls();
   UnitRecord& lead = Unit(3, 3, kBase);
   Select(3, 3);
@@ -226,7 +208,7 @@ TEST_F(BasePanelsTest, TheBasePanelShowsTheSelectedBase) {
 }
 
 TEST_F(BasePanelsTest, TheActionButtonsFollowTheFacility) {
-  TestForm form(g_screens.map1.ss6a, {"CANCON", "PAUSE", "SCRAP", "DESTROY", "ACTIVATE", "UPGBUT", "GRIDNOTEM", "GRIDDES"});
+  TestForm form(g_screens.map1.ss6a, "FORM", {"CANCON", "PAUSE", "SCRAP", "DESTROY", "ACTIVATE", "UPGBUT", "GRIDNOTEM", "GRIDDES"});
   UnitRecord& lead = Unit(0, 3, kBase);
   UnitRecord& stored = Unit(0, 3, kTown, false);
   // A settlement unit beside the hex keeps the supply note away; one at hex
@@ -278,8 +260,8 @@ TEST_F(BasePanelsTest, TheActionsAndTheConfirmBoxPostTheirCommands) {
   Select(2, 5);
   const uint32_t hex = 2u | 5u << 16;
   FacilityConfirmBox& box = g_screens.map1.ss6b;
-  TestForm form(g_screens.map1.ss6a, {"CANCON", "SCRAP", "DESTROY", "PAUSE", "ACTIVATE"});
-  TestForm boxForm(box, {"YES", "NO"});
+  TestForm form(g_screens.map1.ss6a, "FORM", {"CANCON", "SCRAP", "DESTROY", "PAUSE", "ACTIVATE"});
+  TestForm boxForm(box, "FORM", {"YES", "NO"});
   struct Row {
     const char* tag;
     int32_t cls;
@@ -356,7 +338,7 @@ TEST_F(BasePanelsTest, TheSmallPanelsShowDaysReserveAndRallyPoint) {
   Select(98, 5);
   // Confirm: strength 1, buildDays 30, level 125, sup 1 is three days.
   FacilityConfirmBox& box = g_screens.map1.ss6b;
-  TestForm boxForm(box, {"DAYS"});
+  TestForm boxForm(box, "FORM", {"DAYS"});
   g_world.unitClasses[kBase].buildWorkPerPoint = 30.0f;
   g_world.cellBytes[Index(98, 5)] = 125;
   lead.efficiency = 1.0f;
@@ -366,7 +348,7 @@ TEST_F(BasePanelsTest, TheSmallPanelsShowDaysReserveAndRallyPoint) {
     EXPECT_EQ(boxForm["DAYS"]->text, days);
   }
   // Reserve: never below 0.
-  TestForm reserveForm(g_screens.map1.ss6e, {"RESFORCE"});
+  TestForm reserveForm(g_screens.map1.ss6e, "FORM", {"RESFORCE"});
   for (const auto& [soldiers, shown] : {std::pair{-5.0f, "0"}, std::pair{1234.0f, "1,234"}}) {
     g_world.players[kLocal].soldiers = soldiers;
     g_screens.map1.ss6e.Refresh();
@@ -374,7 +356,7 @@ TEST_F(BasePanelsTest, TheSmallPanelsShowDaysReserveAndRallyPoint) {
   }
   // Rally: RALLYBUT waits for a hex, the click posts the base's destination,
   // and the panel measures across the seam of the 100-column map.
-  TestForm actions(g_screens.map1.ss6a, {"RALLYBUT"});
+  TestForm actions(g_screens.map1.ss6a, "FORM", {"RALLYBUT"});
   OnFacilityActionCommand(actions.root, actions["RALLYBUT"], 0, Index(98, 5), nullptr, nullptr, nullptr, nullptr);
   EXPECT_EQ(std::tuple(g_screens.mapClickMode, g_mapClickPending.objectId, g_mapView.hexPickCursor),
             std::tuple(int32_t{kClickObjectDestination}, lead.id, 1));
@@ -382,7 +364,7 @@ TEST_F(BasePanelsTest, TheSmallPanelsShowDaysReserveAndRallyPoint) {
   ExecuteHexClick(g_screens, MakeHexPos(1, 5));
   EXPECT_EQ(Log(), (Posted{{kCmdLeadUnitSetDestination, 98u | 5u << 16, 1u | 5u << 16, 0}}));
   EXPECT_EQ(std::tuple(g_screens.mapClickMode, g_mapView.hexPickCursor), std::tuple(int32_t{kClickNone}, 0));
-  TestForm rally(g_screens.map1.ss6c, {"DISTANCE", "CITY", "CENTRE"});
+  TestForm rally(g_screens.map1.ss6c, "FORM", {"DISTANCE", "CITY", "CENTRE"});
   lead.ordersShown[kDestination] = MakeHexPos(1, 5);
   for (const auto& [hexes, distance] : {std::pair{1, " 3.0 Hexes"}, std::pair{0, "60.0 km"}}) {
     g_uiOptions.bdistancehexes = hexes;

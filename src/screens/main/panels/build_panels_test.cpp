@@ -122,32 +122,7 @@ class BuildPanelsTest : public ::testing::Test {
   float savedFactor_ = 0.0f;
 };
 
-// A form of tagged strings (and ids) for a panel to fill.
-struct TestForm {
-  TestForm(Screen& owner, const char* name, std::initializer_list<const char*> tags,
-           std::initializer_list<int32_t> ids = {}) {
-    root = new Control(controltest::Init(name, &owner, 0, 0, 220, 194));
-    for (const char* tag : tags) ControlAddChild(root, new Control(controltest::Init(tag, &owner, 0, 0, 20, 12)));
-    for (int32_t id : ids) {
-      Control* c = ControlAddChild(root, new Control(controltest::Init(nullptr, &owner, 0, 0, 20, 12)));
-      c->id = id;
-    }
-    owner.currentForm = owner.form = root;
-    owner_ = &owner;
-  }
-  // The form goes with its controls (a list's own screen among them).
-  ~TestForm() {
-    owner_->currentForm = owner_->form = nullptr;
-    delete root;
-  }
-  TestForm(const TestForm&) = delete;
-  TestForm& operator=(const TestForm&) = delete;
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
-  Control* root;
-
- private:
-  Screen* owner_;
-};
+using TestForm = controltest::PanelForm;
 
 std::vector<int32_t> RowIds(const ListBoxControl* list) {
   std::vector<int32_t> ids;

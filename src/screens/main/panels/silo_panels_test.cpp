@@ -50,31 +50,7 @@ std::vector<Cmd> Logged() {
   return got;
 }
 
-// A form of tagged strings for a panel to fill.
-struct TestForm {
-  TestForm(Screen& owner, std::initializer_list<const char*> tags) : owner_(&owner) {
-    root = new Control(controltest::Init("FORM", &owner, 0, 0, 220, 194));
-    for (const char* tag : tags)
-      ControlAddChild(root, new StringControl(controltest::Init(tag, &owner, 0, 0, 20, 12), StringInit{}));
-    owner.currentForm = owner.form = root;
-  }
-  ~TestForm() {
-    owner_->currentForm = owner_->form = nullptr;
-    delete root;
-  }
-  TestForm(const TestForm&) = delete;
-  TestForm& operator=(const TestForm&) = delete;
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
-  bool Shown(const char* tag) const { return (*this)[tag] && !(*this)[tag]->Hidden(); }
-  std::string Text(const char* tag) const {
-    const Control* c = (*this)[tag];
-    return c ? c->text : "";
-  }
-  Control* root;
-
- private:
-  Screen* owner_;
-};
+using TestForm = controltest::PanelForm;
 
 std::vector<std::string> RowTexts(const ListBoxControl* list) {
   std::vector<std::string> texts;
@@ -254,7 +230,7 @@ TEST_F(SiloPanelsTest, TheSiloPanelShowsItsMissilesAndStorage) {
     missiles_[0].strength = r.firstStrength;
     missiles_[1].strength = r.firstStrength == 0.0f ? 0.0f : 0.5f;
     SiloPanel panel;
-    TestForm form(panel, {"LIST1", "ICBMHEADER", "SILO1", "SILO2", "OFFLINE", "NOTE", "CONDITION"});
+    TestForm form(panel, "FORM", {"LIST1", "ICBMHEADER", "SILO1", "SILO2", "OFFLINE", "NOTE", "CONDITION"});
     panel.BindControls();
     ASSERT_NE(panel.list, nullptr);
     panel.Refresh();
@@ -302,7 +278,7 @@ TEST_F(SiloPanelsTest, TheTargetBoxNamesTheHexItsOwnerAndTheWarhead) {
     g_world.unitClasses[kNuclearClass].strikeYield = r.yield;
     missiles_[0].ordersShown[kFireHex] = r.target;
     MissileTargetPanel panel;
-    TestForm form(panel, {"MISSILE", "HIDE1", "TARGNAME", "OWNER", "RELATION", "YIELD", "TARGET", "CLEARTARG"});
+    TestForm form(panel, "FORM", {"MISSILE", "HIDE1", "TARGNAME", "OWNER", "RELATION", "YIELD", "TARGET", "CLEARTARG"});
     FillMissileTarget(form.root, kMissileIds[0]);
     EXPECT_EQ(form.Text("MISSILE"), "Nuclear Missile");
     EXPECT_EQ(form.Text("TARGNAME"), r.targetName);
@@ -343,7 +319,7 @@ TEST_F(SiloPanelsTest, AMissilesRowShowsTheLaunchControlsItsOrdersAllow) {
     missiles_[0].ordersShown[kOrderFlags] = r.ordered ? kOrderLaunchCargo : 0u;
     missiles_[0].ordersShown[kFireHex] = r.targeted ? PackHex(4, 1) : 0u;
     SiloPanel panel;
-    TestForm form(panel, {"LIST1", "MISPARENT2", "LAUNCH", "GRIDLAUNCH", "CANCLAUNCH", "TARGET", "UNLOAD"});
+    TestForm form(panel, "FORM", {"LIST1", "MISPARENT2", "LAUNCH", "GRIDLAUNCH", "CANCLAUNCH", "TARGET", "UNLOAD"});
     DrawSiloMissileRow(form["LIST1"], form.root, kMissileIds[0]);
     EXPECT_EQ(form.Shown("LAUNCH"), r.launch);
     EXPECT_EQ(form.Shown("GRIDLAUNCH"), r.grid);

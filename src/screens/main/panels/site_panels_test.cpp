@@ -42,28 +42,7 @@ constexpr int kSide = 6;
 constexpr int kLocal = 1;
 constexpr int32_t kSite = 4012;
 
-// A form of tagged controls and controls by id, for a panel to fill.
-struct TestForm {
-  TestForm(Screen& owner, const char* name, std::initializer_list<const char*> tags,
-           std::initializer_list<int32_t> ids = {}) : owner_(&owner) {
-    root = new Control(controltest::Init(name, &owner, 0, 0, 220, 194));
-    for (const char* tag : tags) ControlAddChild(root, new Control(controltest::Init(tag, &owner, 0, 0, 20, 12)));
-    for (int32_t id : ids) ControlAddChild(root, new Control(controltest::Init(nullptr, &owner, 0, 0, 20, 12)))->id = id;
-    owner.currentForm = owner.form = root;
-  }
-  ~TestForm() {
-    owner_->currentForm = owner_->form = nullptr;
-    delete root;
-  }
-  TestForm(const TestForm&) = delete;
-  TestForm& operator=(const TestForm&) = delete;
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
-  Control* operator[](int32_t id) const { return FormFindControlById(root, id); }
-  Control* root;
-
- private:
-  Screen* owner_;
-};
+using TestForm = controltest::PanelForm;
 
 class SitePanelsTest : public ::testing::Test {
  protected:
