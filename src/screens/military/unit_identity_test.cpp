@@ -35,7 +35,7 @@ class UnitIdentityTest : public ::testing::Test {
   GlobalGuard<PlayerRecord> owner_{g_world.players[kOwner]};
   militarytest::TextPatch texts_;
   UnitClassRecord cls_;
-  UnitRecord unit_;
+  UnitRecord unit_{};
 };
 
 // base = (10 x 100 + (50 x 10 + 0.9) x 2 + 0.9) / 2 = 1001.35; a unit of

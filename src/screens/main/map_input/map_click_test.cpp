@@ -111,7 +111,7 @@ TEST_F(MapClickTest, AUnitDestinationNamesTheWaitingUnitAndTheClickedHex) {
 // The waiting object is found again by the hex it stands on: that hex is
 // the command's own, the clicked one its destination.
 TEST_F(MapClickTest, AnObjectDestinationNamesTheObjectsHexAndTheClickedHex) {
-  UnitRecord object;
+  UnitRecord object{};
   object.id = 0x01000009, object.x = 6, object.y = 2;
   object.next = object.prev = &object;
   UnitRecord* const savedUnits = g_world.units;
