@@ -42,37 +42,30 @@ struct TestForm {
       ControlAddChild(root, new StringControl(controltest::Init(tag, &owner, 0, 0, 20, 12, flags), StringInit{}));
     owner.currentForm = owner.form = root;
   }
-  ~TestForm() {
-    owner_->currentForm = owner_->form = nullptr;
-    delete root;
-  }
+  ~TestForm() { owner_->currentForm = owner_->form = nullptr, delete root; }
   TestForm(const TestForm&) = delete;
-  TestForm& operator=(const TestForm&) = delete;
   Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
-  std::string Text(const char* tag) const { return (*this)[tag] ? (*this)[tag]->text : ""; }
+  // The texts of the tags, joined by "|".
+  std::string Texts(std::initializer_list<const char*> tags) const {
+    std::string out;
+    for (const char* tag : tags) out += (out.empty() ? "" : "|") + (*this)[tag]->text;
+    return out;
+  }
   Control* root;
-
- private:
   Screen* owner_;
 };
 
 // Shipped-like entries for the lists the summary reads, put back after.
-class ListTexts {
- public:
+struct ListTexts {
   void Set(TextListId list, int index, const char* text) {
     char*& entry = g_textLists.entries[TextListInfoOf(list).first + index];
-    saved_.push_back({&entry, entry});
+    saved.push_back({&entry, entry});
     entry = strdup(text);
   }
   ~ListTexts() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      std::free(*it->first);
-      *it->first = it->second;
-    }
+    for (auto it = saved.rbegin(); it != saved.rend(); ++it) std::free(*it->first), *it->first = it->second;
   }
-
- private:
-  std::vector<std::pair<char**, char*>> saved_;
+  std::vector<std::pair<char**, char*>> saved;
 };
 
 TEST(MilitaryDepartmentTest, TheSummaryShowsTheAlertBonusesMoraleAndReserve) {
@@ -82,28 +75,23 @@ TEST(MilitaryDepartmentTest, TheSummaryShowsTheAlertBonusesMoraleAndReserve) {
   for (int i = 0; i < 4; ++i) texts.Set(kListOrdinitiative, i, std::to_string(i).c_str());
   MilitaryScreen page;
   TestForm form(page, {{"DEFCON", 0}, {"CURDESC", 0}, {"BUILD", 0}, {"EFFPLUS", 0}, {"MOR", 0}, {"RESFORCE", 0}});
-  struct Row {
-    uint8_t govtype; int32_t defcon; float morale, pool, drawn;
-    const char *defconText, *description, *build, *efficiency, *initiative, *reserve;
-  };
+  struct Row { uint8_t govtype; int32_t defcon; float morale, pool, drawn; const char* want; };
   // BUILD = 1 + factor 5 x (L - 2) / 10 above level 2; EFFPLUS = L x factor 6
   // / 20. Type 3's factors 5 and 6 are 0.5: level 4 gives 110 % and 10 %.
+  // Then "ordinitiative" entry truncate(morale / 0.4) + 1 (at most 3) and
+  // the reserve less the drawn part, 0 when not above.
   const Row rows[] = {
-      {3, 4, 0.79f, 100.0f, 30.0f, "1", "War Footing", "110 %", " 10 %", "2", "70"},
-      {0, 2, 0.0f, 10.0f, 20.0f, "3", "Guarded", "100 %", " 10 %", "1", "0"},
-      {0, 0, 0.8f, 5.0f, 0.0f, "5", "Stand Down", "100 %", "  0 %", "3", "5"},
-      {3, 5, 2.0f, 0.0f, 0.0f, "1", "War Footing", "110 %", " 10 %", "3", "0"},  // a stored 5 shows as 4
+      {3, 4, 0.79f, 100.0f, 30.0f, "1|War Footing|110 %| 10 %|2|70"},
+      {0, 2, 0.0f, 10.0f, 20.0f, "3|Guarded|100 %| 10 %|1|0"},
+      {0, 0, 0.8f, 5.0f, 0.0f, "5|Stand Down|100 %|  0 %|3|5"},
+      {3, 5, 2.0f, 0.0f, 0.0f, "1|War Footing|110 %| 10 %|3|0"},  // a stored 5 shows as 4
   };
   for (const Row& r : rows) {
     MilitaryFigures f;
     f.governmentType = r.govtype, f.defcon = r.defcon, f.morale = r.morale;
     f.reservePool = r.pool, f.reserveDrawn = r.drawn;
     FillMilitarySummary(form.root, f);
-    EXPECT_EQ(std::tuple(form.Text("DEFCON"), form.Text("CURDESC"), form.Text("BUILD"), form.Text("EFFPLUS"),
-                         form.Text("MOR"), form.Text("RESFORCE")),
-              std::tuple(std::string(r.defconText), std::string(r.description), std::string(r.build),
-                         std::string(r.efficiency), std::string(r.initiative), std::string(r.reserve)))
-        << int{r.govtype} << " at " << r.defcon;
+    EXPECT_EQ(form.Texts({"DEFCON", "CURDESC", "BUILD", "EFFPLUS", "MOR", "RESFORCE"}), r.want) << int{r.govtype};
   }
 }
 
@@ -115,17 +103,14 @@ TEST(MilitaryDepartmentTest, TheCostPanelSumsTheStandingCostsOnly) {
   MilitaryCostSidePanel panel;
   TestForm form(panel, {{"COSTSAL", 0}, {"COSTRES", 0}, {"COSTTRAIN", 0}, {"COSTBUILD", 0},
                         {"COSTTOTAL", 0}, {"SHORTBOX", 0}, {"SHORTAGE", 0}});
-  struct Row {
-    uint8_t govtype; float research; int32_t researchMax; float training, shortage; int32_t sideScreens;
-    const char *salaries, *researchCost, *trainingCost, *total; bool shortBox;
-  };
-  // Wages 1,000 at level 2, research base 100: type 3 halves the wages; the
-  // level paid for is capped by the root of the research count.
+  struct Row { uint8_t govtype; float research, daily, shortage; int32_t sideScreens; const char* want; bool shortBox; };
+  // Wages 1,000 at level 2, research base 100 with a research count of 9:
+  // type 3 halves the wages; the level paid for is at most 3.
   const Row rows[] = {
-      {0, 4.0f, 9, 0.0f, 0.0f, 1, "$ 2,000", "$ 300", "$ 0", "$ 2,300", false},
-      {3, 4.0f, 9, 0.0f, 1.0f, 1, "$ 1,000", "$ 300", "$ 0", "$ 1,300", true},
-      {3, 2.0f, 9, 2.0f, 0.0f, 1, "$ 1,000", "$ 200", "$ 730", "$ 1,200", false},
-      {0, 2.0f, 9, 2.0f, 1.0f, 0, "unchanged", "unchanged", "unchanged", "unchanged", false},  // side screens off: nothing moves
+      {0, 4.0f, 0.0f, 0.0f, 1, "$ 2,000|$ 300|$ 0|$ 0|$ 2,300", false},
+      {3, 4.0f, 0.0f, 1.0f, 1, "$ 1,000|$ 300|$ 0|$ 0|$ 1,300", true},
+      {3, 2.0f, 2.0f, 0.0f, 1, "$ 1,000|$ 200|$ 730|$ 730|$ 1,200", false},
+      {0, 2.0f, 2.0f, 1.0f, 0, "unchanged|unchanged|unchanged|unchanged|unchanged", true},  // side screens off
   };
   for (const Row& r : rows) {
     for (const char* tag : kMilitaryCostTags)
@@ -133,21 +118,14 @@ TEST(MilitaryDepartmentTest, TheCostPanelSumsTheStandingCostsOnly) {
     PlayerRecord& p = g_world.players[kLocal];
     p.govtype = r.govtype, p.salaryBaseCost = 1000.0f, p.displayPolicy.milspendsalary = 2.0f;
     p.researchBudget = 100.0f, p.displayPolicy.milspendresearch = r.research;
-    le::StoreI32(reinterpret_cast<uint8_t*>(&p) + 12132, r.researchMax);
+    le::StoreI32(reinterpret_cast<uint8_t*>(&p) + 12132, 9);
     g_uiOptions.sidescreens = r.sideScreens;
-    if (r.sideScreens) {
-      MilitaryFigures f = MilitaryFiguresOf(p);
-      f.trainingCostDaily = r.training, f.buildCostDaily = r.training, f.militaryShortageDaily = r.shortage;
-      FillMilitaryCosts(form.root, f);
-      EXPECT_EQ(form.Text("COSTBUILD"), r.trainingCost);
-    } else {
-      panel.Refresh();
-    }
-    EXPECT_EQ(std::tuple(form.Text("COSTSAL"), form.Text("COSTRES"), form.Text("COSTTRAIN"), form.Text("COSTTOTAL"),
-                         !form["SHORTBOX"]->Hidden()),
-              std::tuple(std::string(r.salaries), std::string(r.researchCost), std::string(r.trainingCost),
-                         std::string(r.total), r.shortBox || !r.sideScreens))
-        << int{r.govtype} << " research " << r.research;
+    MilitaryFigures f = MilitaryFiguresOf(p);
+    f.trainingCostDaily = f.buildCostDaily = r.daily, f.militaryShortageDaily = r.shortage;
+    if (r.sideScreens) FillMilitaryCosts(form.root, f);
+    else panel.Refresh();
+    EXPECT_EQ(form.Texts({"COSTSAL", "COSTRES", "COSTTRAIN", "COSTBUILD", "COSTTOTAL"}), r.want) << int{r.govtype};
+    EXPECT_EQ(!form["SHORTBOX"]->Hidden(), r.shortBox) << int{r.govtype};
   }
 }
 
@@ -190,13 +168,10 @@ TEST(MilitaryDepartmentTest, TheAutoBuildSwitchesPostTheirCommandsAndFollowTheFo
 TEST(MilitaryDepartmentTest, AClickInTheFilterPanelCopiesItsTogglesBack) {
   const GlobalGuard<ViewFilterFlags> flags(g_viewFilterFlags);
   UnitViewFilterPanel panel;
-  struct Row { bool withOld; uint32_t pressed; ViewFilterFlags want; };
-  // Bits of pressed: FILTERON, VIEWFILTER, VIEWFAV, VIEWREP, VIEWOLD.
-  const Row rows[] = {
-      {true, 0b10110, {{true, true, false, true}, false}},
-      {true, 0b01001, {{false, false, true, false}, true}},
-      {false, 0b11111, {{true, true, true, false}, true}},  // no VIEWOLD: 0
-  };
+  // Bits in the order of the tags: FILTERON, VIEWFILTER, VIEWFAV, VIEWREP,
+  // VIEWOLD.
+  struct Row { bool withOld; uint32_t pressed, want; };
+  const Row rows[] = {{true, 0b10110, 0b10110}, {true, 0b01001, 0b01001}, {false, 0b11111, 0b01111}};
   for (const Row& r : rows) {
     g_viewFilterFlags = {{true, true, true, true}, true};
     TestForm form(panel, {{"FILTERON", 0}, {"VIEWFILTER", 0}, {"VIEWFAV", 0}, {"VIEWREP", 0}, {r.withOld ? "VIEWOLD" : "X", 0}});
@@ -204,11 +179,11 @@ TEST(MilitaryDepartmentTest, AClickInTheFilterPanelCopiesItsTogglesBack) {
       if (Control* c = form[kViewFilterTags[i]]; c && (r.pressed >> i & 1)) c->state |= kStateSelected;
     panel.OnCommand(form.root, 0);
     const ViewFilterFlags& g = g_viewFilterFlags;
-    EXPECT_EQ(std::tuple(g.filterOn, g.classes.showHidden, g.classes.onlyMarked, g.classes.ignoreSuccessor,
-                         g.classes.ignoreThreshold),
-              std::tuple(r.want.filterOn, r.want.classes.showHidden, r.want.classes.onlyMarked,
-                         r.want.classes.ignoreSuccessor, r.want.classes.ignoreThreshold))
-        << r.pressed;
+    const bool got[] = {g.filterOn, g.classes.showHidden, g.classes.onlyMarked, g.classes.ignoreSuccessor,
+                        g.classes.ignoreThreshold};
+    uint32_t bits = 0;
+    for (int i = 0; i < 5; ++i) bits |= uint32_t{got[i]} << i;
+    EXPECT_EQ(bits, r.want) << r.pressed;
   }
 }
 
