@@ -105,12 +105,17 @@ struct PlayerRecord {
   float costFactor;        // 10544
   float serviceAdd;        // 10548
   uint8_t bytes10552[16];
-  float researchBudget;    // 10568
+  float researchBudget;    // 10568: yearly military research cost at spending level 1.0
   uint8_t bytes10572[12];
   float militarySpendIndex;  // 10584
   uint8_t bytes10588[4];
   float techLevel;         // 10592
-  uint8_t bytes10596[24];
+  uint8_t bytes10596[12];
+  // Yearly cost of the forces at level 1.0 of their spending settings;
+  // wages before the government type's salary factor.
+  float salaryBaseCost;       // 10608
+  float maintenanceBaseCost;  // 10612
+  float intelBaseCost;        // 10616
   float researchEfficiency;  // 10620
   uint8_t bytes10624[108];
   ProductState products[kProductCount];  // 10732
@@ -306,6 +311,9 @@ static_assert(offsetof(PlayerRecord, growthRate) == 10540);
 static_assert(offsetof(PlayerRecord, costFactor) == 10544);
 static_assert(offsetof(PlayerRecord, serviceAdd) == 10548);
 static_assert(offsetof(PlayerRecord, researchBudget) == 10568);
+static_assert(offsetof(PlayerRecord, salaryBaseCost) == 10608);
+static_assert(offsetof(PlayerRecord, maintenanceBaseCost) == 10612);
+static_assert(offsetof(PlayerRecord, intelBaseCost) == 10616);
 static_assert(offsetof(PlayerRecord, militarySpendIndex) == 10584);
 static_assert(offsetof(PlayerRecord, techLevel) == 10592);
 static_assert(offsetof(PlayerRecord, researchEfficiency) == 10620);

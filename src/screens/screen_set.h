@@ -36,6 +36,9 @@
 #include "screens/main/popups/upgrade_popup.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/bars/title_bar.h"
+#include "screens/military/department/military_screen.h"
+#include "screens/military/department/military_side_panels.h"
+#include "screens/military/department/unit_production_panel.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
 #include "screens/military/orders_screen.h"
@@ -267,8 +270,8 @@ struct ScreenSet {
   ScreenArray<20, MissileClassRow> missileSclass{"MISSILE_SCLASS"};
   ScreenArray<2, MissileClassRow> missileClass{"MISSILE_CLASS"};
   MilitaryScreen military1;
-  Screen military1Ss1{"MILITARY1_ss1"};
-  Screen military1Ss1a{"MILITARY1_ss1a"};
+  UnitProductionPanel military1Ss1;
+  UnitViewFilterPanel military1Ss1a;
   Screen military1Ss1b{"MILITARY1_ss1b"};
   ScreenArray<2> military1Ss1b1{"MILITARY1_ss1b1"};
   Screen military1Ss1c{"MILITARY1_ss1c"};
@@ -293,9 +296,9 @@ struct ScreenSet {
   Screen military1Ss5{"MILITARY1_ss5"};
   Screen military1Ss6{"MILITARY1_ss6"};
   Screen military1Ss7{"MILITARY1_ss7"};
-  Screen military1b{"MILITARY1B"};
-  Screen military2{"MILITARY2"};
-  Screen military3{"MILITARY3"};
+  MilitaryCabinetLink military1b;
+  MilitaryCapacitySidePanel military2;
+  MilitaryCostSidePanel military3;
   // Operations.
   OperationsScreen ops1;
   Screen ops1Ss1{"OPS1_SS1"};

@@ -7,6 +7,7 @@
 
 #include "app/calendar.h"
 #include "app/game_math.h"
+#include "sim/daily/leader_status.h"
 #include "sim/game_command.h"
 #include "world/derived_tables.h"
 #include "records/le_bytes.h"
@@ -24,9 +25,6 @@ constexpr size_t kProductPeakOffset = 56;
 
 float RecordReal(const PlayerRecord& r, size_t offset) {
   return le::LoadF32(reinterpret_cast<const uint8_t*>(&r) + offset);
-}
-int32_t RecordInt(const PlayerRecord& r, size_t offset) {
-  return le::LoadI32(reinterpret_cast<const uint8_t*>(&r) + offset);
 }
 float ProductReal(const PlayerRecord& r, int product, size_t offset) {
   return le::LoadF32(r.products[product].bytes + offset);
@@ -66,6 +64,16 @@ int32_t DayOfYear(const GameDate& date) {
 }
 
 float GovtypeSpendingFactor(uint8_t govtype) { return kGovtypeFactor[govtype < 6 ? govtype : 0]; }
+
+float ResearchLevelCap(const PlayerRecord& region) {
+  const int32_t count = le::LoadI32(reinterpret_cast<const uint8_t*>(&region) + 12132);
+  return std::sqrt(static_cast<float>(std::max(count, 0)));
+}
+
+float GovernmentFactor(uint8_t govtype, int factor) {
+  if (factor == 0) return GovtypeSpendingFactor(govtype);
+  return LeaderStatus(govtype, factor - 1);
+}
 
 void ComputeSocialCosts(World& world, PlayerRecord& region) {
   const float h = region.dayPopulation;
@@ -161,12 +169,10 @@ void RecalcPlayerTotals(World& world, PlayerRecord& region, int copy) {
                   RecordReal(region, 10244) * region.population * RecordReal(region, 10460) * B(42) * region.gdpPerCapita;
   const float w = (region.simPolicy.wageFlags & 4u) != 0 ? (0.02f - region.standing * 0.01f) * P : 0.0f;
   const float f = GovtypeSpendingFactor(region.govtype);
-  float spending = f * RecordReal(region, 10608) * B(67) + RecordReal(region, 10612) * B(68) +
-                   RecordReal(region, 10616) * B(69) + B(71) + q + social + w;
+  float spending = f * region.salaryBaseCost * B(67) + region.maintenanceBaseCost * B(68) +
+                   region.intelBaseCost * B(69) + B(71) + q + social + w;
   if (copy == 0) {
-    const int32_t count = RecordInt(region, 12132);
-    const float root = std::sqrt(static_cast<float>(std::max(count, 0)));
-    spending = spending + region.researchBudget * std::min(RecordReal(region, 400), root);
+    spending = spending + region.researchBudget * std::min(RecordReal(region, 400), ResearchLevelCap(region));
     spending = spending + RecordReal(region, 10408) * 365.0f;
     revenue = revenue + RecordReal(region, 10404) * 365.0f;
   }

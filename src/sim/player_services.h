@@ -45,5 +45,14 @@ float PlayerRatingB(const World& world, const PlayerRecord& region, float x);
 // The first figure of a government type's factor row; a type outside the
 // table takes row 0.
 float GovtypeSpendingFactor(uint8_t govtype);
+// Factor k (0 to 10) of a government type's row: 0 scales the forces'
+// wages, 5 the build bonus and 6 the efficiency bonus of a raised alert, 7
+// the readiness cost. Factor 0 is the first figure above, 1 to 10 the
+// columns of the leader status table; each keeps the row a type outside
+// its table falls back to. 0 for a factor past the row.
+float GovernmentFactor(uint8_t govtype, int factor);
+// The highest military research spending level the region pays for: the
+// square root of its research count (0 for a negative count).
+float ResearchLevelCap(const PlayerRecord& region);
 // Posts the cabinet's default staffing and orders for the region.
 void PostCabinetDefaults(World& world, PlayerRecord& region);

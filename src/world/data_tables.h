@@ -56,9 +56,9 @@ struct UnitClassImage {
   float reach;               // 52
   uint32_t availability;     // 56
   uint32_t extraSlot;        // 60: the extra block; in a file not 0 when one follows the record
-  int16_t sweepMode;         // 64: how a facility sweeps its surroundings
+  int16_t sweepMode;         // 64: how a facility sweeps its surroundings; also fixedFacing
   int16_t speed;             // 66
-  uint8_t sweepLower;        // 68: also the bottom of the class's variant range
+  uint8_t sweepLower;        // 68: also the bottom of the class's variant range and fixedFacingFrame
   uint8_t sweepUpper;        // 69: also the top of the variant range
   uint8_t baseKind;          // 70: was also the map screen's facility kind (1 research centre, 2 silo,
                              // 3 launch site)
@@ -173,6 +173,11 @@ inline constexpr size_t kUnitClassExtraSize = 48;
 inline uint8_t AttackValueAgainst(const UnitClassImage& c, int targetType) {
   return targetType >= 0 && targetType < 8 ? c.attackValues[targetType] : uint8_t{0};
 }
+
+// A class that sweeps turns on its own, so its picture does not follow a
+// unit's facing of the moment: it always shows the sweep's first frame.
+inline bool ClassHasFixedFacing(const UnitClassImage& c) { return c.sweepMode != 0; }
+inline uint8_t ClassFixedFacingFrame(const UnitClassImage& c) { return c.sweepLower; }
 
 struct UnitClassRecord : UnitClassImage {
   UnitClassRecord() : UnitClassImage{} {}

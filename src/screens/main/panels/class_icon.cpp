@@ -84,8 +84,7 @@ void DrawUnitClassIcon(int32_t classNumber, const UnitRecord* unit, const UnitCl
   if (!control) return;
   const UnitClassRecord* cls = classRecord ? classRecord : ClassIconRecord(classNumber, byClassNumber);
   if (!cls) return;
-  // The class records hold no fixed facing: a unit shows its own.
-  if (unit && frame == -1) frame = unit->heading;
+  if (unit && frame == -1) frame = ClassHasFixedFacing(*cls) ? ClassFixedFacingFrame(*cls) : unit->heading;
   const ClassIconCell cell = ClassIconCellFor(frame, ClassSymbolLayout(*cls));
   Texture** slot = PictureSlot(*cls);
   if (*slot && !(*slot)->deviceTexture) TextureAcquire(*slot);

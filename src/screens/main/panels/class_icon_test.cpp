@@ -31,6 +31,9 @@ TEST(ClassIconTest, FrameSheetAndRecordOfEachCall) {
   SetPictures(g_world.unitClasses[5], 7, 0, false);
   SetPictures(g_world.unitClasses[6], 0, 3, true);
   SetPictures(g_world.unitClasses[9], 500, 0, false);
+  SetPictures(g_world.unitClasses[10], 7, 0, false);
+  g_world.unitClasses[10].sweepMode = 1;  // turns on its own: shows frame 2 whatever its facing
+  g_world.unitClasses[10].sweepLower = 2;
   SetPictures(g_world.unitClasses[4023], 11, 0, false);
   SetPictures(g_world.unitClasses[4032], 12, 0, false);
   UiBitmaps& b = g_ui.bitmaps;
@@ -45,6 +48,10 @@ TEST(ClassIconTest, FrameSheetAndRecordOfEachCall) {
       {"explicit 14: cell 10 mirrored", 5, true, -1, 14, &b.unitPictures[7], {170, 254, 334, 334}, true},
       {"default: cell 14", 5, true, -1, -1, &b.unitPictures[7], {338, 338, 502, 418}, false},
       {"a unit's facing", 5, true, 4, -1, &b.unitPictures[7], {170, 86, 334, 166}, false},
+      {"frame 13: cell 11 mirrored", 5, true, -1, 13, &b.unitPictures[7], {338, 254, 502, 334}, true},
+      {"frame 24: cell 0 mirrored", 5, true, -1, 24, &b.unitPictures[7], {2, 2, 166, 82}, true},
+      {"fixed facing over the unit's", 10, true, 4, -1, &b.unitPictures[7], {338, 2, 502, 82}, false},
+      {"an explicit frame over fixed facing", 10, true, 4, 1, &b.unitPictures[7], {170, 2, 334, 82}, false},
       {"second table, tall cells", 6, true, -1, 0, &b.unitPictures2[3], {34, 2, 134, 102}, false},
       {"picture 500: slot 0", 9, true, -1, 0, &b.unitPictures[0], {2, 2, 166, 82}, false},
       {"good 7: record 4023", 7, false, -1, 0, &b.unitPictures[11], {2, 2, 166, 82}, false},

@@ -27,14 +27,10 @@ class MailWindow : public Screen {
 };
 
 // Main panels 2 to 8 but production (its home is the economy's); the
-// orders screen's is the military screens'.
+// orders screen's and the military department's are the military screens'.
 class OperationsScreen : public Screen {
  public:
   OperationsScreen() : Screen("OPS1") {}
-};
-class MilitaryScreen : public Screen {
- public:
-  MilitaryScreen() : Screen("MILITARY1") {}
 };
 class DiplomacyScreen : public Screen {
  public:

@@ -1,0 +1,109 @@
+#include "screens/military/department/military_side_panels.h"
+
+#include <algorithm>
+
+#include "records/player_policy.h"
+#include "screens/military/department/department_text.h"
+#include "screens/military/department/military_figures.h"
+#include "screens/screen_set.h"
+#include "sim/player_services.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr float kDaysPerYear = 365.0f;
+constexpr int kSalaryFactor = 0;
+// The missile kinds shown: nuclear, chemical and conventional (kind 1 is
+// never shown).
+constexpr int kShownMissileKinds[] = {0, 2, 3};
+constexpr const char* kUnitTags[] = {"LAND", "AIR", "SEA", "SUB"};
+constexpr const char* kReserveTags[] = {"LANDRES", "AIRRES", "SEARES", "SUBRES"};
+constexpr const char* kMissileReserveTags[] = {"NUKERES", "CHEMRES", "CONVRES"};
+constexpr const char* kMissileTags[] = {"NUKE", "CHEM", "CONV"};
+
+MilitaryFigures LockedFigures() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return LocalMilitaryFigures(g_world);
+}
+
+}  // namespace
+
+void FillMilitaryCapacity(Control* form, const MilitaryFigures& f, bool withUsed) {
+  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  SetPressed(at("AUTOBUILD"), (f.militaryFlags & kMilitaryUnitAutoBuild) != 0);
+  SetPressed(at("AUTOBUILD2"), (f.militaryFlags & kMilitaryMissileAutoBuild) != 0);
+  SetIntegerText(at("PRODCAPMAX"), f.productionCapacity);
+  if (withUsed) {
+    const int32_t used = f.productionCapacityUsed[0] + f.productionCapacityUsed[1] + f.productionCapacityUsed[2];
+    SetIntegerText(at("PRODCAPUSED"), used);
+  }
+  for (int k = 0; k < 4; ++k) SetWholeText(at(kUnitTags[k]), f.unitCounts[k]);
+  for (int k = 0; k < 4; ++k) SetWholeText(at(kReserveTags[k]), f.reserveUnitCounts[k]);
+  SetIntegerText(at("MISMAX"), f.militaryCapacity);
+  if (withUsed) SetIntegerText(at("MISUSED"), f.militaryCapacityUsed);
+  for (int k = 0; k < 3; ++k) SetWholeText(at(kMissileReserveTags[k]), f.missileReserveCounts[kShownMissileKinds[k]]);
+  for (int k = 0; k < 3; ++k) SetWholeText(at(kMissileTags[k]), f.missileCounts[kShownMissileKinds[k]]);
+}
+
+void FillMilitaryCosts(Control* form, const MilitaryFigures& f) {
+  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  // The research level paid for is capped by the root of the research
+  // maximum.
+  const float level = std::min(f.milspendresearch, f.researchLevelCap);
+  const float salaries = GovernmentFactor(f.governmentType, kSalaryFactor) * f.salaryBaseCost * f.milspendsalary;
+  const float intelligence = f.intelBaseCost * f.milspendintel;
+  const float maintenance = f.maintenanceBaseCost * f.milspendmaint;
+  const float research = f.researchBaseCost * level;
+  const float preparation = f.readinessValue;
+  SetMoneyText(at("COSTSAL"), salaries);
+  SetMoneyText(at("COSTNEWEQ"), intelligence);
+  SetMoneyText(at("COSTMAIN"), maintenance);
+  SetMoneyText(at("COSTRES"), research);
+  SetMoneyText(at("COSTPREP"), preparation);
+  SetMoneyText(at("COSTTRAIN"), f.trainingCostDaily * kDaysPerYear);
+  SetMoneyText(at("COSTBUILD"), f.buildCostDaily * kDaysPerYear);
+  SetMoneyText(at("COSTTOTAL"), salaries + intelligence + maintenance + research + preparation);
+  SetHidden(at("SHORTBOX"), !(f.militaryShortageDaily > 0.0f));
+  SetMoneyText(at("SHORTAGE"), f.militaryShortageDaily * kDaysPerYear);
+}
+
+int32_t MilitaryCapacitySidePanel::AttachForm(Control*) {
+  PlaceSidePanel(0, this, kPanelTop);
+  return 0;
+}
+
+void MilitaryCapacitySidePanel::BindControls() { MarkScreenFlag1(*this); }
+
+void MilitaryCapacitySidePanel::Refresh() {
+  if (!g_uiOptions.sidescreens) return;
+  FillMilitaryCapacity(currentForm, LockedFigures(), false);
+}
+
+int32_t MilitaryCostSidePanel::AttachForm(Control*) {
+  // The side box holds one form: while the capacity panel holds it, this
+  // half hangs in that panel's bottom half rather than putting it out.
+  Control* box = g_ui.rightBoxes[1];
+  Control* capacity = g_screens.military2.form;
+  Control* half = box && capacity && box->firstChild == capacity ? FormFindControlByTag(capacity, "BOTTOM") : nullptr;
+  if (half && half != capacity && form) {
+    SetHidden(half, false);
+    ControlAttachForm(half, form);
+    currentForm = form;
+    form->state &= ~kStateHidden;
+    form->Invalidate();
+  } else {
+    PlaceSidePanel(0, this, kPanelBottom);
+  }
+  return 0;
+}
+
+void MilitaryCostSidePanel::Refresh() {
+  if (!g_uiOptions.sidescreens) return;
+  FillMilitaryCosts(currentForm, LockedFigures());
+}

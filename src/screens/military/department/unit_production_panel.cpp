@@ -1,0 +1,109 @@
+#include "screens/military/department/unit_production_panel.h"
+
+#include "records/command_ids.h"
+#include "screens/docked_panels.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/military/department/department_text.h"
+#include "screens/military/department/military_figures.h"
+#include "screens/military/department/military_side_panels.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/screen_manager.h"
+#include "world/world.h"
+
+ViewFilterFlags g_viewFilterFlags;
+
+namespace {
+
+constexpr int32_t kProductionDepth = 2;
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+// The switches in the order of kViewFilterTags.
+bool* FilterSwitches(ViewFilterFlags& f, int i) {
+  switch (i) {
+    case 0: return &f.filterOn;
+    case 1: return &f.classes.showHidden;
+    case 2: return &f.classes.onlyMarked;
+    case 3: return &f.classes.ignoreSuccessor;
+    case 4: return &f.classes.ignoreThreshold;
+    default: return nullptr;
+  }
+}
+
+// Posts an auto-build switch; the focus panel opens when it goes on and
+// only follows the change when it goes off.
+void PostAutoBuild(Screen& panel, uint32_t command, const Control* toggle) {
+  const bool on = toggle->Selected();
+  PostCommand_28(command, on ? 1u : 0u);
+  Screen& focus = g_screens.military1Ss1b;
+  if (on) {
+    focus.Show(kKeepScreenId, nullptr);
+  } else {
+    focus.Refresh();
+  }
+  panel.Refresh();
+}
+
+}  // namespace
+
+void UnitProductionPanel::BindControls() { DockInBotbar2(*this); }
+
+void UnitProductionPanel::OnOpen() {
+  g_screens.military1Ss1b.Show(kKeepScreenId, nullptr);
+  ScreenSlotResetMapMode(g_screens);
+}
+
+void UnitProductionPanel::Refresh() {
+  MilitaryFigures figures;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    figures = LocalMilitaryFigures(g_world);
+  }
+  FillMilitaryCapacity(currentForm, figures, true);
+}
+
+void UnitProductionPanel::OnCommand(Control* control, int32_t) {
+  ScreenSet& s = g_screens;
+  if (!control) return;
+  if ((control->flags & kCtlRadio) && !control->Selected()) {
+    PopPopupsTo(g_ui, kProductionDepth);
+    return;
+  }
+  if (IsTagged(control, "BACK")) {
+    s.military1.AttachForm(nullptr);
+    s.military1.OnOpen();
+    s.military1.Refresh();
+  } else if (IsTagged(control, "AUTOBUILD")) {
+    PostAutoBuild(*this, kCmdBUnitAutoBuild, control);
+  } else if (IsTagged(control, "AUTOBUILD2")) {
+    PostAutoBuild(*this, kCmdBMissilesAutoBuild, control);
+  } else if (IsTagged(control, "BUILD")) {
+    s.military1Ss1c.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "UNDEPLOYED")) {
+    s.military1Ss1a2.Show(0, nullptr);  // the stored units of every place
+  } else if (IsTagged(control, "RECRUITBUT")) {
+    s.military1Ss5.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "FILTERS")) {
+    s.military1Ss1a.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "AUTOSELECT")) {
+    s.military1Ss1b.Show(kKeepScreenId, nullptr);
+  }
+}
+
+void UnitViewFilterPanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void UnitViewFilterPanel::OnOpen() {
+  for (int i = 0; i < 5; ++i) SetPressed(DepartmentControl(currentForm, kViewFilterTags[i]), *FilterSwitches(g_viewFilterFlags, i));
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void UnitViewFilterPanel::OnCommand(Control*, int32_t) {
+  for (int i = 0; i < 5; ++i) {
+    const Control* toggle = DepartmentControl(currentForm, kViewFilterTags[i]);
+    *FilterSwitches(g_viewFilterFlags, i) = toggle && toggle->Selected();
+  }
+}

@@ -1,0 +1,94 @@
+// The whole program on the sample scenario as Westholm, side screens on:
+// the Army button docks the military department with its buttons and puts
+// its capacity and cost panels, drawn, beside the map; the production
+// button opens the production page, and its unit auto-build switch,
+// clicked on, reaches the simulation's copy of the region's settings by the
+// next day.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "platform/fpenv.h"
+#include "records/player_policy.h"
+#include "records/player_record.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/bitmap_control.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "world/game_speed.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kProductionPage = 5;
+
+// Pixels of the control's rectangle in the frame as light as its text.
+int LitPixels(const std::vector<uint32_t>& frame, uint32_t width, const Control* c) {
+  const plat::Rect r = ControlAbsoluteRect(c);
+  int lit = 0;
+  for (int32_t y = r.top; y < r.bottom; ++y)
+    for (int32_t x = r.left; x < r.right; ++x)
+      lit += ((frame[static_cast<size_t>(y) * width + static_cast<size_t>(x)] >> 8) & 0xFFu) > 0xA0u;
+  return lit;
+}
+
+TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
+  plat::SetGameFloatMode();
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  PlayerRecord& region = w.players[w.gameState.localPlayer];
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    // The sample's regions build on their own: this one starts without.
+    region.simPolicy.militaryFlags &= ~kMilitaryUnitAutoBuild;
+    region.displayPolicy.militaryFlags &= ~kMilitaryUnitAutoBuild;
+  }
+  g_uiOptions.sidescreens = 1;
+  ApplySideScreensLayout(*g_ui.mapView);
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  ASSERT_NE(s.military1.currentForm->parent, nullptr) << "MILITARY1 is docked";
+  ASSERT_EQ(s.military1b.currentForm->parent, s.military1.buttonParent) << "its buttons stand in BUTPARENT";
+  ASSERT_EQ(s.military2.currentForm->parent, g_ui.rightBoxes[1]) << "MILITARY2 hangs beside the map";
+  ASSERT_EQ(s.military3.currentForm->parent, FormFindControlByTag(s.military2.currentForm, "BOTTOM"))
+      << "MILITARY3 in its bottom half";
+  const auto* picture = static_cast<const BitmapControl*>(s.military1b.basePicture);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_NE(picture->pictureSlot, nullptr) << "BASEPIC shows class 4054's picture";
+  SampleGame::Pump();
+  std::vector<uint32_t> frame;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+  for (const Control* c : {FormFindControlByTag(s.military2.currentForm, "LAND"),
+                           FormFindControlByTag(s.military3.currentForm, "COSTTOTAL")}) {
+    ASSERT_NE(c, nullptr);
+    EXPECT_GT(LitPixels(frame, width, c), 0) << c->tag << " is drawn";
+  }
+  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
+  ASSERT_NE(s.military1Ss1.currentForm->parent, nullptr) << "MILITARY1_ss1 is shown";
+  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss1.currentForm, "AUTOBUILD"));
+  EXPECT_TRUE(FormFindControlByTag(s.military1Ss1.currentForm, "AUTOBUILD")->Selected());
+
+  const uint32_t today = w.gameState.currentDay;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_NE(region.simPolicy.militaryFlags & kMilitaryUnitAutoBuild, 0u);
+}
+
+}  // namespace
