@@ -36,6 +36,7 @@
 #include "screens/main/popups/upgrade_popup.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/bars/title_bar.h"
+#include "screens/military/build_lists.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
 #include "screens/military/orders_screen.h"
@@ -45,6 +46,7 @@
 #include "screens/military/unit_performance.h"
 #include "screens/military/unit_popups.h"
 #include "screens/military/unit_progress_row.h"
+#include "screens/military/unit_progress_row_b.h"
 #include "screens/military/unit_sheets.h"
 #include "ui/deferred_actions.h"
 #include "ui/popups.h"
@@ -362,10 +364,10 @@ struct ScreenSet {
   Screen orders1Ss6a{"ORDERS1_ss6a"};
   // Unit pop-ups.
   UnitListPopup unitList;
-  Screen popupUlist1a{"POPUP_ULIST1a"};
-  Screen popupUlist1b{"POPUP_ULIST1b"};
-  Screen popupUlist1c{"POPUP_ULIST1c"};
-  Screen popupUlist1d{"POPUP_ULIST1d"};
+  UnitListRow popupUlist1a;
+  UnitListBuildRow popupUlist1b;
+  UnitListOrdersPanel popupUlist1c;
+  UnitListProductionPanel popupUlist1d;
   UnitDetailPopup unitDetail;
   Screen popupMilitary1a{"POPUP_MILITARY1A"};
   Screen popupMilitary1a1{"POPUP_MILITARY1A1"};
@@ -422,7 +424,7 @@ struct ScreenSet {
   Screen popupBase1c{"POPUP_BASE1c"};
   Screen popupBase1d{"POPUP_BASE1d"};
   Screen popupBase1a1{"POPUP_BASE1a1"};
-  Screen popupBase1f{"POPUP_BASE1f"};
+  BaseBuildListPanel popupBase1f;
   Screen popupBase2{"POPUP_BASE2"};
   Screen popupBase3{"POPUP_BASE3"};
   Screen popupKeypad{"POPUP_KEYPAD"};
@@ -481,7 +483,7 @@ struct ScreenSet {
   Screen dipPlayerList{"DIPPLAYERLIST"};
   UnitProgressRow militaryProgress;
   Screen missileProgress{"MISSILE_PROGRESS"};
-  Screen militaryProgressB{"MILITARY_PROGRESS"};
+  UnitProgressRowB militaryProgressB;
   Screen militaryUnit{"MILITARY_UNIT"};
   Screen military1Ss2c{"Military1_ss2c"};
   HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP
