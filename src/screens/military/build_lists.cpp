@@ -134,7 +134,7 @@ void Build(Control* form, BuildListState& s, const HexCell* site, Screen* refres
   if (!cls || classIndex == 0 || s.quantity <= 0 || local < 0) return;
   const uint32_t bits = BuildOptionBits(options && options->currentForm ? options->currentForm : form, *cls);
   const int32_t quantity = std::clamp(s.quantity, kLeastBuildQuantity, kMostBuildQuantity);
-  if (cls->typeByte == kStockMilitaryClass) {
+  if (cls->flags & kClassStock) {
     PostArgs(kCmdCreateUnitAt,
              OrderedUnitArgs{.classIndex = static_cast<uint32_t>(classIndex), .size = quantity, .flags = bits});
   } else {
@@ -217,7 +217,7 @@ std::vector<int32_t> CollectBuildableClasses(ListBoxControl* list, int32_t categ
       if (c.name[0] == 0 || (c.flags & kClassFacility)) continue;
       if (filter >= 0 ? c.typeByte != filter : (c.flags & kClassStock) != 0) continue;
       const auto index = static_cast<int32_t>(i);
-      if (!UnitClassAvailable(w, index, Category(category), levelLimit, player, true, nonResearch ? 0 : 1,
+      if (!UnitClassAvailable(w, index, Category(category), levelLimit, player, true, nonResearch ? 1 : 0,
                               filtered ? &filters : nullptr, stockMode == 1 ? 1 : 0, 0, 0))
         continue;
       kept.push_back({index, UnitClassStat(w, index, statistic)});
@@ -351,7 +351,7 @@ void OnBuildListCommand(Control* form, BuildListState& s, const HexCell* site, C
     RefreshBoth(form, refresh);
   } else if (Is(control, "LIST5")) {
     const UnitClassRecord* cls = ClassOf(value);
-    if (options && cls && cls->typeByte == kStockMilitaryClass)
+    if (options && cls && (cls->flags & kClassStock))
       SetControlFlag(Tag(options->currentForm, "AUTHBOX"), kStateSelected, (cls->flags & kClassBatchStock) ? 1 : 0);
   } else if (Is(control, "WMDELSET")) {
     const int32_t category = Category(s.category);

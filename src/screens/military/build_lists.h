@@ -26,7 +26,8 @@ struct BuildListState {
 };
 
 inline constexpr int kMilitaryClasses = 26;
-// The military class whose items go into the region's stock, with no site.
+// The military class the stock lists show. A class with the stock flag is
+// built into the region's stock, with no site.
 inline constexpr int32_t kStockMilitaryClass = 8;
 inline constexpr int32_t kLeastBuildQuantity = 1;
 inline constexpr int32_t kMostBuildQuantity = 9;
