@@ -22,11 +22,14 @@
 #include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
 #include "support/global_guard.h"
+#include "platform/messages.h"
 #include "ui/control_bits.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
+#include "world/list_holder.h"
+#include "world/unit_groups.h"
 #include "world/text/ui_options.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
@@ -332,6 +335,36 @@ TEST_F(BuildListsTest, ProductionPanelTogglesAutomaticDeploy) {
     SetControlFlag(autoButton, kStateSelected, r.checked ? 1 : 0);
     panel.OnCommand(autoButton, 0);
     EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetStateBits, 0, 0x601, kProdAutoDeploy, r.value}}));
+  }
+}
+
+// A group button assigns the picked unit; with Shift the pick moves on, so
+// the next click assigns the next unit. With no local player there are no
+// groups: the buttons do nothing.
+TEST_F(BuildListsTest, GroupButtonsAssignAndShiftMovesOn) {
+  GlobalGuard<uint32_t> keys{g_ui.keyState};
+  UnitRecord& a = Unit(0x701);
+  UnitRecord& b = Unit(0x702);
+  SetRing({&a, &b});
+  const struct {
+    int32_t local;
+    uint32_t keys;
+    int32_t members, pickedAfter;
+  } rows[] = {{kLocal, 0, 1, 0x701}, {kLocal, plat::kMkShift, 1, 0x702}, {-1, plat::kMkShift, 0, 0x701}};
+  for (const auto& r : rows) {
+    g_world.gameState.localPlayer = r.local;
+    g_ui.keyState = r.keys;
+    UnitListPopup popup;
+    TestSheet sheet;
+    popup.list = List(sheet, "LIST1", {{0x701, false}, {0x702, false}});
+    ListSelectItem(0, popup.list, popup.list->firstRow, 0);
+    Control* button = sheet.Add("GROUP", 240);
+    SetControlFlag(button, kStateSelected, 1);
+    popup.OnCommand(button, 240);
+    ListHolder& group = g_world.unitGroups.groups[kLocal][0];
+    EXPECT_EQ(group.first ? 1 : 0, r.members) << r.local << r.keys;
+    EXPECT_EQ(popup.list->selectedId, r.pickedAfter) << r.local << r.keys;
+    ListHolderClear(group);
   }
 }
 
