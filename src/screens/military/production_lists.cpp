@@ -6,6 +6,7 @@
 #include "records/hex_cell.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
+#include "screens/main/popups/object_popups.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
@@ -267,7 +268,10 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
   auto refresh = [&] {
     if (own && own->currentForm) own->Refresh();
   };
-  if (Is(control, "FILTERED")) {
+  if (Is(control, "NEXTBUT") || Is(control, "NEXTBUT2") || Is(control, "PREVBUT") || Is(control, "PREVBUT2")) {
+    if (own) SelectListItem(*own, Is(control, "NEXTBUT") || Is(control, "NEXTBUT2") ? 1 : -1);
+    return;
+  } else if (Is(control, "FILTERED")) {
     g_buildListFilters.filtered = control->Selected();
     refresh();
     if (hosts.buildList && hosts.buildList->currentForm) hosts.buildList->Refresh();

@@ -9,7 +9,9 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/main/bars/side_bars.h"
 #include "screens/main/map_input/map_click.h"
+#include "screens/main/panels/map_screen.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/military/production_lists.h"
 #include "screens/military/unit_header.h"
@@ -387,4 +389,12 @@ void UnitListPopup::OnControlChange(Control* control, int32_t) {
   if (!groups) return;
   for (int32_t g = 0; g < kUnitGroupsPerPlayer; ++g)
     SetControlFlag(Id(f, kGroupButtons + g), kStateSelected, member[g] ? 1 : 0);
+}
+
+int32_t UnitListPopup::Close(int32_t noReturn) {
+  const int32_t result = Screen::Close(noReturn);
+  Control* host = DockHost(g_screens, kDockLevelThird);
+  if (host && !host->Hidden() && host->firstChild && host->firstChild->owner)
+    host->firstChild->owner->Show(kKeepScreenId, nullptr);
+  return result;
 }

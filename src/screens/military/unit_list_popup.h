@@ -71,6 +71,8 @@ class UnitListPopup : public Screen {
   void OnCommand(Control* control, int32_t id) override;
   void OnActivate(Control* control, int32_t id) override;
   void OnControlChange(Control* control, int32_t id) override;
+  // Closes the pop-up and shows again what the third dock level holds.
+  int32_t Close(int32_t noReturn = 0) override;
 
   int32_t category = 0;
   int32_t mode = 0;  // 0 active, 1 reserve, 2 under construction
