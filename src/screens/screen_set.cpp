@@ -35,7 +35,7 @@ ScreenSet::ScreenSet() {
   LinkUnitTabScreens(*this);
   LinkOrderScreens(*this);
   // The missile rows' template takes the last of the shared badge rows.
-  missileProgress.classRow = &militarySclass[21];
+  missileProgress.classRow = &militarySclass[19];
   missileProgress.carrierRow = &missileSclass[19];
 }
 

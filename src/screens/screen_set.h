@@ -36,6 +36,7 @@
 #include "screens/main/popups/upgrade_popup.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/bars/title_bar.h"
+#include "screens/military/build_lists.h"
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
@@ -48,6 +49,7 @@
 #include "screens/military/unit_performance.h"
 #include "screens/military/unit_popups.h"
 #include "screens/military/unit_progress_row.h"
+#include "screens/military/unit_progress_row_b.h"
 #include "screens/military/unit_row.h"
 #include "screens/military/unit_sheets.h"
 #include "ui/deferred_actions.h"
@@ -366,10 +368,10 @@ struct ScreenSet {
   Screen orders1Ss6a{"ORDERS1_ss6a"};
   // Unit pop-ups.
   UnitListPopup unitList;
-  Screen popupUlist1a{"POPUP_ULIST1a"};
-  Screen popupUlist1b{"POPUP_ULIST1b"};
-  Screen popupUlist1c{"POPUP_ULIST1c"};
-  Screen popupUlist1d{"POPUP_ULIST1d"};
+  UnitListRow popupUlist1a;
+  UnitListBuildRow popupUlist1b;
+  UnitListOrdersPanel popupUlist1c;
+  UnitListProductionPanel popupUlist1d;
   UnitDetailPopup unitDetail;
   Screen popupMilitary1a{"POPUP_MILITARY1A"};
   Screen popupMilitary1a1{"POPUP_MILITARY1A1"};
@@ -426,7 +428,7 @@ struct ScreenSet {
   Screen popupBase1c{"POPUP_BASE1c"};
   Screen popupBase1d{"POPUP_BASE1d"};
   Screen popupBase1a1{"POPUP_BASE1a1"};
-  Screen popupBase1f{"POPUP_BASE1f"};
+  BaseBuildListPanel popupBase1f;
   Screen popupBase2{"POPUP_BASE2"};
   Screen popupBase3{"POPUP_BASE3"};
   Screen popupKeypad{"POPUP_KEYPAD"};
@@ -485,7 +487,7 @@ struct ScreenSet {
   Screen dipPlayerList{"DIPPLAYERLIST"};
   UnitProgressRow militaryProgress;
   MissileProgressRow missileProgress;
-  Screen militaryProgressB{"MILITARY_PROGRESS"};
+  UnitProgressRowB militaryProgressB;
   UnitRow militaryUnit;
   Screen military1Ss2c{"Military1_ss2c"};
   HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP

@@ -198,6 +198,7 @@ inline constexpr uint32_t kMsgMinisterChoice = 418;         // the same as a loc
 // Local news lines: a unit ordered (its class and role), a facility ordered
 // on the map.
 inline constexpr uint32_t kMsgUnitOrdered = 458;
+inline constexpr uint32_t kMsgUnitBuildOrdered = 463;  // the player's own order, its class and military class
 inline constexpr uint32_t kMsgFacilityPlaced = 133;
 inline constexpr uint32_t kMsgMilitaryWantsGoods = 307;     // commerce: trade settings changed
 inline constexpr uint32_t kMsgProductShort = 310;           // commerce: production

@@ -6,6 +6,7 @@
 #include "app/text_tokenizer.h"
 #include "platform/paths.h"
 #include "platform/status.h"
+#include "records/order_words.h"
 #include "records/unit_record.h"
 #include "records/command_ids.h"
 #include "sim/game_command.h"
@@ -36,9 +37,6 @@ constexpr uint32_t kScrollerFocusFill = 0x21000000u;
 constexpr uint32_t kScrollerSelectedOutline = 0xFF00C800u;
 constexpr uint32_t kScrollerFocusedOutline = 0xFF00FF00u;
 constexpr int32_t kScrollerSetting = -156;
-constexpr uint32_t kStateBitReleased = 0x80000000u;
-constexpr uint32_t kStateBitFree = 0x40000000u;
-constexpr uint32_t kStateBitIdle = 0x20000000u;
 
 Control* FindPlaceholder(const char* tag, int32_t id, Control* root) {
   if (!root) return nullptr;
@@ -184,8 +182,8 @@ GameDate* DateFromDayNumber(int32_t dayNumber, GameDate* date) {
 }
 
 void PostUnitReleaseCommands(const UnitRecord& unit) {
-  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStateBitReleased, .set = 0});
-  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStateBitFree, .set = 1});
-  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStateBitIdle, .set = 1});
+  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStateHeldSlot, .set = 0});
+  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStatePausedBuild, .set = 1});
+  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStateModeC, .set = 1});
   PostArgs(kCmdDisbandUnit, UnitArgs{.unit = unit.id});
 }

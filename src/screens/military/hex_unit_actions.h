@@ -5,7 +5,6 @@
 struct HexCell;
 struct ScreenSet;
 
-// The resupply of the local player's units on the hex, posted as their own
-// commands. Its rule comes with the military screens; until then it posts
-// nothing.
+// Places the local player's units on the hex on the map (each posts its own
+// deployment), the ones ready to deploy first.
 void ApplyToUnitsAtHex(ScreenSet& screens, const HexCell* cell);

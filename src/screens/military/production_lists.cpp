@@ -1,16 +1,396 @@
 #include "screens/military/production_lists.h"
 
+#include <vector>
+
+#include "records/command_ids.h"
+#include "records/hex_cell.h"
+#include "records/order_words.h"
+#include "records/unit_record.h"
+#include "screens/main/popups/object_popups.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "sim/unit_command_args.h"
+#include "sim/unit_order_args.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "units/unit_deploy.h"
+#include "world/data_tables.h"
+#include "world/id_lookups.h"
+#include "world/record_helpers.h"
+#include "world/text/ui_options.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+namespace {
+
+// Order word 15 of a stored unit still waiting for completion.
+constexpr uint32_t kAwaitingCompletion = 2;
+// Word 13 of a unit waiting for its lift, and word 11 once it has one.
+constexpr uint32_t kWaitsForLift = 0x4000;
+constexpr uint32_t kHasLift = 0x10000;
+constexpr uint32_t kUnitIsStock = 0x800;
+constexpr uint32_t kStepOne = 1, kStepFill = 255, kByteFull = 255;
+
+Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
+
+void SetState(uint32_t unit, uint32_t mask, bool set) {
+  PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = mask, .set = set ? 1u : 0u});
+}
+void MarkOrders(uint32_t unit, uint32_t word11) {
+  PostArgs(kCmdAddOrderFlags, OrderBitsArgs{.unit = unit, .bits = word11, .set = 0});
+}
+void Remove(uint32_t unit) {
+  SetState(unit, kProdHeld, true);
+  SetState(unit, kProdCancelled, true);
+  PostArgs(kCmdDisbandUnit, UnitArgs{.unit = unit});
+}
+
+// What the buttons read of a row's unit, copied under the lock.
+struct RowUnit {
+  uint32_t id = 0;
+  uint32_t word11 = 0, word12 = 0, word13 = 0, word15 = 0;
+  uint32_t carrier = 0;
+  uint32_t flags = 0;
+};
+
+std::vector<RowUnit> Rows(ListBoxControl* list, bool all) {
+  std::vector<RowUnit> out;
+  if (!list) return out;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  for (Control* row = list->firstRow; row; row = ListNextRow(list, row)) {
+    if (!all && !row->Selected()) continue;
+    const UnitRecord* u = FindUnitById(g_world, static_cast<uint32_t>(row->id));
+    if (!u) continue;
+    const OrderBlock& o = u->ordersShown;
+    out.push_back({u->id, o[kOrderFlags], o[kStateFlags], o[kOrdersHeader], o[kPostureBits], u->carrier, u->unitFlags});
+  }
+  return out;
+}
+
+void Deploy(const RowUnit& u) {
+  if (u.word11 & kProdUnderWay) return;
+  if (u.carrier != 0) {
+    PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
+    MarkOrders(u.id, kProdAutoDeploy);
+    return;
+  }
+  PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
+  SetState(u.id, kProdAutoDeploy, true);
+  MarkOrders(u.id, kProdUnderWay);
+}
+
+// The live facility on the map's current hex, 0 for none.
+uint32_t CurrentHexFacility() {
+  const HexPosition& hex = g_world.gameState.currentHex;
+  if (hex.cellIndex >= g_world.cells.size()) return 0;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* lead = GetActiveObject(&g_world.cells[hex.cellIndex], false);
+  return lead && IsUnitLive(*lead) ? lead->id : 0;
+}
+
+void SetToggleOnRows(ListBoxControl* list, uint32_t mask, bool on) {
+  for (const RowUnit& u : Rows(list, false)) SetState(u.id, mask, on);
+}
+
+// AUTOBUT and CONTBUT: with a unit current, the selected rows; without, the
+// default new orders take.
+void ProductionToggle(Control* form, Control* toggle, uint32_t mask, int32_t& remembered) {
+  ListBoxControl* prod = List(form, "PRODLIST");
+  ListBoxControl* queue = List(form, "QUELIST");
+  ListBoxControl* target = ListCurrentUnit(prod) != 0 ? prod : (ListCurrentUnit(queue) != 0 ? queue : nullptr);
+  if (target) {
+    SetToggleOnRows(target, mask, toggle->Selected());
+  } else {
+    remembered = toggle->Selected() ? 1 : 0;
+  }
+}
+
+void ShowIf(Control* form, const char* tag, bool shown) { SetHidden(Tag(form, tag), !shown); }
+
+void ShowUnitClass(Screen* screen, Control* parent, uint32_t unit) {
+  if (!screen || !parent) return;
+  int32_t classIndex = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* u = FindUnitById(g_world, unit)) classIndex = u->classIndex;
+  }
+  if (const UnitClassRecord* cls = ClassRecordAt(g_world, classIndex))
+    screen->Show(reinterpret_cast<intptr_t>(cls), parent);
+}
+
+void CommonSteps(Control* form, Control* changed, const RowUnit& u, int32_t exclusive, Screen* sheet,
+                 Screen* platform) {
+  if (exclusive) {
+    for (const char* tag : {"PRODLIST", "QUELIST", "STOREDLIST", "LIST5"})
+      if (ListBoxControl* other = List(form, tag); other && other != changed) ListDeselectAll(other);
+    for (const char* tag : {"STATPARENT", "PLATSTAT", "HIDEBOX1", "HIDEAUTH"}) ShowIf(form, tag, true);
+  }
+  ShowUnitClass(sheet, Tag(form, "STATPARENT"), u.id);
+  ShowUnitClass(platform, Tag(form, "PLATSTAT"), u.id);
+  SetControlFlag(Tag(form, "AUTOBUT"), kStateSelected, (u.word12 & kProdAutoDeploy) ? 1 : 0);
+  SetControlFlag(Tag(form, "CONTBUT"), kStateSelected, (u.word12 & kProdContinuous) ? 1 : 0);
+  SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kProdAuthorised) ? 1 : 0);
+}
+
+RowUnit UnitById(uint32_t id) {
+  if (id == 0) return {};
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* u = FindUnitById(g_world, id);
+  if (!u) return {};
+  const OrderBlock& o = u->ordersShown;
+  return {u->id, o[kOrderFlags], o[kStateFlags], o[kOrdersHeader], o[kPostureBits], u->carrier, u->unitFlags};
+}
+
+}  // namespace
+
 ScreenParameterList& BuildListClasses() {
   static ScreenParameterList classes;
   return classes;
 }
 
-void OpenBuildList(Control*, int32_t*, int32_t, const HexCell*) {}
-void RefreshBuildList(Control*, const BuildListState&) {}
-void OnBuildListCommand(Control*, const BuildListState&, const HexCell*, Control*, int32_t, Screen*) {}
-void DrawBuildListRow(Control*, const BuildListState&, Control*, int32_t, Screen*, Control*, Screen*) {}
-
 void RefreshBaseProduction(Control*, const HexCell*, int32_t, ProductionListState*, ProductionListState*) {}
-void OnProductionListCommand(Control*, Control*, int32_t) {}
-void OnProductionListChange(Control*, Control*, int32_t, int32_t, int32_t, int32_t) {}
-void OnProductionListEvent(Control*, Control*, int32_t, ProductionListState*, ProductionListState*, int32_t) {}
+
+uint32_t ListCurrentUnit(Control* list) {
+  auto* box = dynamic_cast<ListBoxControl*>(list);
+  return box && box->selectedId > 0 ? static_cast<uint32_t>(box->selectedId) : 0;
+}
+
+int32_t DeployReadiness(const World& world, const UnitRecord& unit) {
+  const UnitClassRecord* cls = ClassRecordAt(world, unit.classIndex);
+  if (!cls) return 1;
+  // The class's deploy byte, its second-placement byte and its two
+  // placement counts; the unit's placement kind.
+  const uint8_t deploy = cls->bytes34[0], secondPlacement = cls->bytes34[1];
+  const uint8_t placementsA = cls->bytes34[2], placementsB = cls->bytes34[3];
+  const uint8_t placement = unit.byte18;
+  // A class that never surrenders is also one that does not deploy first.
+  if (deploy == 0 || (cls->flags & kClassNeverSurrenders)) return 1;
+  if (placement != 0 && !(placement == 2 && secondPlacement != 0)) return 1;
+  if (placement == 0 && placementsA == 0 && placementsB == 0) return 1;
+  if ((unit.orders[kOrdersHeader] & kWaitsForLift) && !(unit.orders[kOrderFlags] & kHasLift)) return 1;
+  const float full = static_cast<float>(cls->strengthPerSize) * unit.targetStrength;
+  if (unit.strength < full * 0.25f) {
+    const bool onMap = unit.x >= 0 && unit.y >= 0 && unit.x < world.mapWidth && unit.y < world.mapHeight;
+    const size_t at = onMap ? static_cast<size_t>(unit.y) * static_cast<size_t>(world.mapWidth) +
+                                  static_cast<size_t>(unit.x)
+                            : world.cells.size();
+    const bool ownHex = at < world.cells.size() && CellOwner(world.cells[at].word) == (unit.owner & 31);
+    if (!ownHex) return 1;
+  }
+  return 0;
+}
+
+void DeployUnitsFromList(ListBoxControl* list, bool all) {
+  if (!list) return;
+  std::vector<uint32_t> ids;
+  for (Control* row = list->firstRow; row; row = ListNextRow(list, row))
+    if (all || row->Selected()) ids.push_back(static_cast<uint32_t>(row->id));
+  std::vector<uint32_t> keep;
+  for (int32_t pass = 0; pass < 2; ++pass) {
+    for (uint32_t id : ids) {
+      bool autoDeploy = false;
+      {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        UnitRecord* u = FindUnitById(g_world, id);
+        if (!u || DeployReadiness(g_world, *u) != pass) continue;
+        autoDeploy = !all && (u->ordersShown[kStateFlags] & kProdAutoDeploy);
+        if (!autoDeploy) PlaceUnitOnMap(g_world, *u);
+      }
+      // Such a unit deploys itself when built: the order only drops that.
+      if (autoDeploy) SetState(id, kProdAutoDeploy, false);
+    }
+  }
+}
+
+void PostBaseUnitOrders(ListBoxControl* list, bool all, uint32_t carrier, int32_t authorisation, bool load,
+                        bool fill) {
+  for (const RowUnit& u : Rows(list, all)) {
+    if (u.word11 & kProdUnderWay) {
+      if (!load) PostCommand_28(kCmdUnitCancelOrders, u.id);
+      continue;
+    }
+    if ((u.carrier != 0 && u.carrier != carrier) || !load) {
+      if (fill) {
+        PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, kStepOne);
+      } else {
+        PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
+      }
+      MarkOrders(u.id, kProdAutoDeploy);
+      continue;
+    }
+    if (carrier != 0) PostCommand_28_32(kCmdUnitSetOrderDword8, u.id, carrier);
+    if (authorisation >= 0)
+      PostCommand_28_32_36(kCmdUnitSetOrderDword13Bits, u.id, kProdAuthorised, static_cast<uint32_t>(authorisation));
+    if (fill) {
+      PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, kStepOne);
+      SetState(u.id, kProdAutoDeploy, false);
+    } else {
+      PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
+      SetState(u.id, kProdAutoDeploy, carrier == 0);
+    }
+    MarkOrders(u.id, kProdUnderWay);
+  }
+}
+
+void OnQueueButton(Control* control, uint32_t unit, Control* form) {
+  if (!control || unit == 0) return;
+  if (Is(control, "CANCEL") || Is(control, "REMBUT")) {
+    if (UnitById(unit).id == 0) return;
+    UnitRecord named{};
+    named.id = unit;
+    PostUnitReleaseCommands(named);
+  } else if (Is(control, "REQUEBUT")) {
+    SetState(unit, kProdInProduction, false);
+    SetState(unit, kProdHeld, true);
+  } else if (Is(control, "UNHOLD")) {
+    SetState(unit, kProdHeld, false);
+  } else if (Is(control, "HOLD")) {
+    SetState(unit, kProdHeld, true);
+  }
+  if (form && form->owner && form->owner->currentForm) form->owner->Refresh();
+}
+
+void OnProductionListCommand(Control* form, Control* control, int32_t value, const ProductionListHosts& hosts) {
+  if (!control) return;
+  ListBoxControl* prod = List(form, "PRODLIST");
+  if (!prod) prod = List(form, "STOREDLIST");
+  ListBoxControl* queue = List(form, "QUELIST");
+  ListBoxControl* store = List(form, "STOREDLIST");
+  Screen* own = form ? form->owner : nullptr;
+  auto refresh = [&] {
+    if (own && own->currentForm) own->Refresh();
+  };
+  if (Is(control, "NEXTBUT") || Is(control, "NEXTBUT2") || Is(control, "PREVBUT") || Is(control, "PREVBUT2")) {
+    if (own) SelectListItem(*own, Is(control, "NEXTBUT") || Is(control, "NEXTBUT2") ? 1 : -1);
+    return;
+  } else if (Is(control, "FILTERED")) {
+    g_buildListFilters.filtered = control->Selected();
+    refresh();
+    if (hosts.buildList && hosts.buildList->currentForm) hosts.buildList->Refresh();
+  } else if (Is(control, "CANCEL")) {
+    for (const RowUnit& u : Rows(prod, false)) {
+      UnitRecord named{};
+      named.id = u.id;
+      PostUnitReleaseCommands(named);
+    }
+  } else if (Is(control, "REMBUT")) {
+    for (const RowUnit& u : Rows(queue, false)) Remove(u.id);
+  } else if (Is(control, "CLEAR")) {
+    for (const RowUnit& u : Rows(queue, true)) Remove(u.id);
+  } else if (Is(control, "REQUEBUT")) {
+    for (const RowUnit& u : Rows(prod, false)) {
+      SetState(u.id, kProdInProduction, false);
+      SetState(u.id, kProdHeld, true);
+    }
+  } else if (Is(control, "UNHOLD") || Is(control, "HOLD")) {
+    for (const RowUnit& u : Rows(queue, false)) SetState(u.id, kProdHeld, Is(control, "HOLD"));
+  } else if (Is(control, "DEPLOY") || Is(control, "ALL")) {
+    DeployUnitsFromList(store, Is(control, "ALL"));
+  } else if (Is(control, "DEPONE") || Is(control, "DEPALL")) {
+    for (const RowUnit& u : Rows(store, Is(control, "DEPALL"))) Deploy(u);
+  } else if (Is(control, "LOAD") || Is(control, "LOADFILL")) {
+    const uint32_t facility = CurrentHexFacility();
+    if (facility == 0) return;
+    for (const RowUnit& u : Rows(store, false)) {
+      PostCommand_28_32(kCmdUnitSetOrderDword8, u.id, facility);
+      PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, Is(control, "LOAD") ? kStepOne : kStepFill);
+      MarkOrders(u.id, kProdUnderWay);
+    }
+  } else if (Is(control, "UNLOAD")) {
+    for (const RowUnit& u : Rows(List(form, "LIST1"), false)) {
+      PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, kStepOne);
+      MarkOrders(u.id, kProdAutoDeploy);
+    }
+    if (hosts.buildList && hosts.buildList->currentForm) hosts.buildList->Refresh();
+  } else if (Is(control, "LOADSTOP")) {
+    for (const RowUnit& u : Rows(store, false)) PostCommand_28(kCmdUnitCancelOrders, u.id);
+  } else if (Is(control, "RENBASEBUT")) {
+    if (Control* name = Tag(form, "BASENAME")) name->flags |= 0x100;
+    SetHidden(control, true);
+  } else if (Is(control, "CLOSEBUT")) {
+    if (own) own->Close();
+    return;
+  } else if (Is(control, "STOREDLIST")) {
+    if (ListCurrentUnit(control) != 0) {
+      SetHidden(Tag(form, "MPARENT2"), true);
+      SetHidden(Tag(form, "HIDEBOX2"), false);
+    }
+  } else if (Is(control, "AUTOBUT")) {
+    ProductionToggle(form, control, kProdAutoDeploy, g_uiOptions.bautodeployset);
+  } else if (Is(control, "CONTBUT")) {
+    ProductionToggle(form, control, kProdContinuous, g_uiOptions.bcontinuousset);
+  } else if (Is(control, "AUTHBOX")) {
+    ListBoxControl* target = ListCurrentUnit(prod) ? prod : ListCurrentUnit(queue) ? queue : store;
+    for (const RowUnit& u : Rows(target, false))
+      PostCommand_28_32_36(kCmdUnitSetOrderDword13Bits, u.id, kProdAuthorised, control->Selected() ? 1 : 0);
+  } else if ((value >= 300 && value <= 305) || (value >= 400 && value <= 405)) {
+    if (hosts.tabIndex) *hosts.tabIndex = value % 100;
+  } else if (!((value >= 1665 && value <= 1667) || (value >= 2665 && value <= 2667) ||
+               (value >= 3665 && value <= 3667))) {
+    return;
+  }
+  refresh();
+}
+
+void OnProductionListChange(Control* form, Control* control, uint32_t unit, int32_t exclusive, Screen* classSheet,
+                            Screen* platform) {
+  if (!control) return;
+  const RowUnit u = UnitById(unit);
+  const bool has = u.id != 0;
+  if (Is(control, "QUELIST")) {
+    ShowIf(form, "HOLD", has && !(u.word12 & kProdHeld));
+    ShowIf(form, "UNHOLD", has && (u.word12 & kProdHeld));
+    if (has) CommonSteps(form, control, u, exclusive, classSheet, platform);
+    ShowIf(form, "REMBUT", has);
+    ShowIf(form, "UPBUT", false);
+    ShowIf(form, "DOWNBUT", false);
+  } else if (Is(control, "PRODLIST")) {
+    if (has) CommonSteps(form, control, u, exclusive, classSheet, platform);
+    ShowIf(form, "REQUEBUT", has);
+    ShowIf(form, "CANCEL", has);
+  } else if (Is(control, "STOREDLIST")) {
+    if (has && exclusive) {
+      for (const char* tag : {"PRODLIST", "QUELIST", "LIST5"})
+        if (ListBoxControl* other = List(form, tag)) ListDeselectAll(other);
+      for (const char* tag : {"STATPARENT", "PLATSTAT", "HIDEAUTH"}) ShowIf(form, tag, true);
+      ShowIf(form, "HIDEBOX1", false);
+    }
+    if (!has)
+      for (const char* tag : {"LOAD", "LOADFILL", "CANCEL", "SCRAPU", "DEPLOY", "DEPONE", "SELL"}) ShowIf(form, tag, false);
+    for (const char* tag : {"SCRAPALL", "INSRES", "GRIDLOAD1", "LOADSTOP"}) ShowIf(form, tag, false);
+    if (!has) return;
+    ShowUnitClass(classSheet, Tag(form, "STATPARENT"), u.id);
+    ShowUnitClass(platform, Tag(form, "PLATSTAT"), u.id);
+    SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kProdAuthorised) ? 1 : 0);
+    if (u.word15 & kAwaitingCompletion) {
+      ShowIf(form, "CANCEL", true);
+      ShowIf(form, "SELL", false);
+      ShowIf(form, "SCRAPU", false);
+    }
+    if ((u.flags & kUnitIsStock) && (u.word11 & kProdUnderWay)) {
+      ShowIf(form, "GRIDLOAD1", true);
+      ShowIf(form, "LOADSTOP", true);
+      ShowIf(form, "SELL", false);
+      ShowIf(form, "DEPLOY", false);
+    }
+  }
+}
+
+void OnProductionListEvent(Control*, Control* control, int32_t, ProductionListState*, ProductionListState*,
+                           int32_t mode) {
+  if (!control) return;
+  if (!Is(control, "PRODLIST") && !Is(control, "STOREDLIST") && !Is(control, "QUELIST")) return;
+  const uint32_t unit = ListCurrentUnit(control);
+  if (unit == 0) return;
+  Screen& popup = mode == kProductionSiloBase ? static_cast<Screen&>(g_screens.missiles)
+                                              : static_cast<Screen&>(g_screens.unitDetail);
+  popup.Popup(static_cast<intptr_t>(unit), nullptr);
+}

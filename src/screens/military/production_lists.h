@@ -1,39 +1,40 @@
 #pragma once
-// The build list and the production lists the military screens share with
-// the map's base panels: the classes a base may build (with quantity and
-// strength) and a base's production list and queue. A caller hands them its
-// form and its own list state, which they read and change. Their rows and
-// commands come with the military screens; until then these keep the
-// callers' state as it is and post nothing. Window thread.
+// The production lists a base (and a silo, a stock, the military
+// department's panels) shows: PRODLIST, the units being built; QUELIST, the
+// units waiting in the build queue; STOREDLIST, the units held in store.
+// Each row's id is its unit's id. The buttons under the lists, the change of
+// a list's selection and the units placed from a list change the game only
+// by posting unit commands. Window thread; walks of the world hold the
+// simulation lock.
 #include <cstdint>
 
+#include "screens/military/build_lists.h"
 #include "ui/screen.h"
 
 class Control;
+class ListBoxControl;
 struct HexCell;
+struct UnitRecord;
+struct World;
+
+// The production bits of order word 12 (command 338), of word 11 (337) and
+// of word 13 (348).
+inline constexpr uint32_t kProdInProduction = 0x80000000u;
+inline constexpr uint32_t kProdHeld = 0x40000000u;
+inline constexpr uint32_t kProdCancelled = 0x20000000u;
+inline constexpr uint32_t kProdContinuous = 0x8000000u;
+inline constexpr uint32_t kProdAutoDeploy = 0x4000000u;
+inline constexpr uint32_t kProdUnderWay = 0x10000000u;
+inline constexpr uint32_t kProdAuthorised = 0x2000u;
 
 // A production list's state: three words the list code keeps.
 struct ProductionListState {
   int32_t words[3] = {};
 };
 
-// What the build list works with, all owned by the caller.
-struct BuildListState {
-  int32_t* listState = nullptr;
-  int32_t* quantity = nullptr;
-  float* strength = nullptr;
-  int32_t branch = 0;  // 0 land, 1 air, 2 sea
-};
-
-// The classes the build list offers, as RefreshBuildList fills them.
+// The classes the automatic production panel offers, as its list was last
+// filled.
 ScreenParameterList& BuildListClasses();
-
-void OpenBuildList(Control* form, int32_t* quantity, int32_t flag, const HexCell* cell);
-void RefreshBuildList(Control* form, const BuildListState& state);
-void OnBuildListCommand(Control* form, const BuildListState& state, const HexCell* cell, Control* control, int32_t id,
-                        Screen* basePanel);
-void DrawBuildListRow(Control* form, const BuildListState& state, Control* control, int32_t id, Screen* classRow,
-                      Control* statParent, Screen* panel);
 
 // The modes of the production lists: the selected base's, one not showing
 // it, and the events of a silo base.
@@ -43,8 +44,32 @@ inline constexpr int32_t kProductionSiloBase = 1;
 
 void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, ProductionListState* a,
                            ProductionListState* b);
-void OnProductionListCommand(Control* form, Control* control, int32_t id);
-void OnProductionListChange(Control* form, Control* control, int32_t id, int32_t flag1, int32_t flag2,
-                            int32_t flag3);
+
+// What a host hands the list buttons beside its form.
+struct ProductionListHosts {
+  Screen* buildList = nullptr;
+  int32_t* tabIndex = nullptr;
+};
+
+// 0 when the unit may be placed on the map now, 1 when it waits.
+int32_t DeployReadiness(const World& world, const UnitRecord& unit);
+
+// The unit of the list's current row, 0 for none.
+uint32_t ListCurrentUnit(Control* list);
+
+void OnProductionListCommand(Control* form, Control* control, int32_t value, const ProductionListHosts& hosts = {});
+// unit: the unit now current in the changed list, 0 for none; exclusive
+// clears the other lists of the form.
+void OnProductionListChange(Control* form, Control* control, uint32_t unit, int32_t exclusive,
+                            Screen* classSheet = nullptr, Screen* platform = nullptr);
 void OnProductionListEvent(Control* form, Control* control, int32_t id, ProductionListState* a, ProductionListState* b,
                            int32_t mode);
+// The queue buttons of one unit (CANCEL, REMBUT, REQUEBUT, UNHOLD, HOLD).
+void OnQueueButton(Control* control, uint32_t unit, Control* form);
+// Places the list's units (every row with all, else the selected ones) on
+// the map, the ready ones first.
+void DeployUnitsFromList(ListBoxControl* list, bool all);
+// Deploy or load orders for the list's units; carrier 0 for none,
+// authorisation -1 to leave it.
+void PostBaseUnitOrders(ListBoxControl* list, bool all, uint32_t carrier, int32_t authorisation, bool load,
+                        bool fill);

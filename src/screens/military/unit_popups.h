@@ -5,12 +5,8 @@
 // depot, silo and launch-site pop-ups. Units travel as ids: the turn thread may
 // free a unit while its pop-up is open. Their pages come with the military
 // screens.
+#include "screens/military/unit_list_popup.h"
 #include "ui/screen.h"
-
-class UnitListPopup : public Screen {
- public:
-  UnitListPopup() : Screen("POPUP_ULIST1") {}
-};
 
 class UnitDetailPopup : public Screen {
  public:
@@ -35,6 +31,7 @@ class LaunchSitePopup : public Screen {
 class BasePopup : public Screen {
  public:
   BasePopup() : Screen("POPUP_BASE1") {}
+  void OnOpen() override;  // shows the build list (POPUP_BASE1f) in SUBPARENT4
 };
 
 // The depots (store facilities) stepped through like the bases.

@@ -64,30 +64,27 @@ int32_t ProductionEventMode(intptr_t panelId, const UnitClassRecord* cls) {
 
 AutoProductionPanel::AutoProductionPanel() : Screen("MAP1_ss6d", FormLookups{.tags = kAutoProductionTags, .ids = {}}) {}
 
-BuildListState AutoProductionPanel::State() {
-  return BuildListState{.listState = &listState, .quantity = &quantity, .strength = &strength, .branch = branch};
-}
-
 void AutoProductionPanel::BindControls() {
   DockInSecondBotbar2(*this);
   buildList = MakeListBox("LIST5", 0, &g_screens, currentForm, kProductionListFlags, this);
   statParent = Tag(currentForm, "STATPARENT");
-  quantity = 1;
-  strength = 1.0f;
+  list.quantity = 1;
+  list.strength = 1.0f;
 }
 
 void AutoProductionPanel::OnOpen() {
-  listState = 0;
+  list.selected = nullptr;
   Control* f = currentForm;
   SetControlFlag(Tag(f, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
   SetControlFlag(Tag(f, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
-  OpenBuildList(f, &quantity, 0, SelectedCell());
+  OpenBuildList(f, list, 0, SelectedCell());
   bool computerBuilds = false, present = false, barred = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const World& w = g_world;
     const UnitRecord* facility = SelectedFacility();
     branch = AutoProductionBranch(facility ? ClassRecordAt(w, facility->classIndex) : nullptr);
+    list.category = branch;
     const int32_t local = w.gameState.localPlayer;
     if (local >= 0 && local < kMaxPlayers)
       computerBuilds = (w.players[local].displayPolicy.militaryFlags & kMilitaryUnitAutoBuild) != 0;
@@ -99,7 +96,7 @@ void AutoProductionPanel::OnOpen() {
   ScreenSlotSelectMapMode(g_screens);
 }
 
-void AutoProductionPanel::Refresh() { RefreshBuildList(currentForm, State()); }
+void AutoProductionPanel::Refresh() { FillBuildList(currentForm, list, 0, 0); }
 
 void AutoProductionPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
@@ -107,11 +104,14 @@ void AutoProductionPanel::OnCommand(Control* control, int32_t controlId) {
     PostArgs(kCmdHexStack299, HexValueArgs{.hex = SelectedHex(), .value = control->Selected() ? 0u : 1u});
     return;
   }
-  OnBuildListCommand(currentForm, State(), SelectedCell(), control, controlId, &g_screens.map1.base);
+  const int32_t value = control == buildList ? static_cast<int32_t>(buildList->selectedValue) : controlId;
+  OnBuildListCommand(currentForm, list, SelectedCell(), control, value, &g_screens.map1.base, nullptr);
 }
 
-void AutoProductionPanel::OnControlChange(Control* control, int32_t controlId) {
-  DrawBuildListRow(currentForm, State(), control, controlId, &g_screens.militaryClass[0], statParent, this);
+void AutoProductionPanel::OnControlChange(Control* control, int32_t) {
+  const intptr_t value = control && control == buildList ? buildList->selectedValue : 0;
+  OnBuildListChange(control, currentForm, list, value,
+                    BuildListChange{.details = &g_screens.militaryClass[0], .detailsParent = statParent});
 }
 
 void AutoProductionPanel::OnActivate(Control* control, int32_t) {
@@ -145,8 +145,8 @@ void BaseProductionPanel::OnCommand(Control* control, int32_t controlId) {
   OnProductionListCommand(currentForm, control, controlId);
 }
 
-void BaseProductionPanel::OnControlChange(Control* control, int32_t controlId) {
-  OnProductionListChange(currentForm, control, controlId, 1, 0, 0);
+void BaseProductionPanel::OnControlChange(Control* control, int32_t) {
+  OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1);
 }
 
 void BaseProductionPanel::OnActivate(Control* control, int32_t controlId) {

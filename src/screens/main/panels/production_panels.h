@@ -35,15 +35,10 @@ class AutoProductionPanel : public Screen {
   void OnControlChange(Control* control, int32_t id) override;
   void OnActivate(Control* control, int32_t id) override;
 
-  int32_t listState = 0;
+  BuildListState list;
   int32_t branch = 0;
-  int32_t quantity = 0;
-  float strength = 0.0f;
   ListBoxControl* buildList = nullptr;  // LIST5
   Control* statParent = nullptr;
-
- private:
-  BuildListState State();
 };
 
 class BaseProductionPanel : public Screen {

@@ -188,6 +188,7 @@ void LinkUnitTabScreens(ScreenSet& screens) {
   screens.popupMilitary1a9.cargoPart = &screens.popupMilitary1a9a[1];
   screens.popupMilitary1a10.classRow = &screens.militaryClass[9];
   screens.militaryProgress.classRow = &screens.militarySclass[22];
+  screens.militaryProgressB.classRow = &screens.militarySclass[18];
   units.cargo.picturePanel = &screens.military1Ss4a1[18];
   for (size_t i = 0; i < screens.popupMilitary1a9a.screens.size(); ++i)
     screens.popupMilitary1a9a[i].picturePanel = &screens.military1Ss4a1[15 + i];

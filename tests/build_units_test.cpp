@@ -1,0 +1,74 @@
+// The whole program on the sample scenario as Westholm: the base pop-up of
+// its army base lists the classes it may build; two units of a land class
+// ordered there belong to the player the next day.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/fpenv.h"
+#include "records/unit_record.h"
+#include "screens/main/popups/object_popups.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "world/game_speed.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kArmyBase = 4054;
+
+int32_t CountOwned(int32_t cls) {
+  const World& w = g_world;
+  int32_t n = 0;
+  const UnitRecord* head = w.units;
+  for (const UnitRecord* u = head; u; u = u->next == head ? nullptr : u->next)
+    n += u->classIndex == cls && u->owner == w.gameState.localPlayer ? 1 : 0;
+  return n;
+}
+
+TEST(BuildUnits, TwoUnitsOrderedAtTheArmyBaseBelongToThePlayer) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  const UnitRecord* base = nullptr;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    const UnitRecord* head = w.units;
+    for (const UnitRecord* u = head; u && !base; u = u->next == head ? nullptr : u->next)
+      if (u->classIndex == kArmyBase && u->owner == w.gameState.localPlayer) base = u;
+  }
+  ASSERT_NE(base, nullptr) << "Westholm has an army base";
+  OpenBasePopup(s, base);
+  SampleGame::Pump();
+  BaseBuildListPanel& panel = s.popupBase1f;
+  ASSERT_NE(panel.list, nullptr) << "POPUP_BASE1f is shown in SUBPARENT4";
+  ASSERT_NE(panel.list->firstRow, nullptr) << "the base offers land classes";
+  const auto cls = static_cast<int32_t>(ListRowValue(panel.list->firstRow));
+  SampleGame::ClickControl(panel.list, 0);
+  SampleGame::ClickControl(FormFindControlByTag(panel.currentForm, "PLUSBUT"));
+  ASSERT_EQ(panel.state.quantity, 2);
+  int32_t before = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    before = CountOwned(cls);
+  }
+  const uint32_t today = w.gameState.currentDay;
+  SampleGame::ClickControl(FormFindControlByTag(panel.currentForm, "BUILD"));
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_EQ(CountOwned(cls), before + 2);
+}
+
+}  // namespace
