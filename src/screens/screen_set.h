@@ -38,8 +38,12 @@
 #include "screens/main/bars/title_bar.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
+#include "screens/military/orders_lock_panels.h"
 #include "screens/military/orders_screen.h"
+#include "screens/military/orders_summary.h"
+#include "screens/military/orders_training.h"
 #include "screens/military/schedule_popup.h"
+#include "screens/military/unit_command_grid.h"
 #include "screens/military/unit_class_row.h"
 #include "screens/military/unit_picture_panel.h"
 #include "screens/military/unit_performance.h"
@@ -340,9 +344,9 @@ struct ScreenSet {
   SettlementInfoPanel settlementCard;
   // Orders.
   OrdersScreen orders1;
-  Screen orders1a{"ORDERS1a"};
-  Screen orders1b{"ORDERS1b"};
-  UnitOrderSheet orderSheets[2];  // the third is the unit panel's
+  OrdersScreenA orders1a;
+  OrdersScreenB orders1b{orderSheets[0]};
+  OrdersUnitSummary orderSheets[2];  // the third is the unit panel's
   UnitOrdersPanel orders1Ss3;
   MissionPanel orders1Ss3a;
   TargetTacticPanel orders1Ss3a1;
@@ -354,12 +358,12 @@ struct ScreenSet {
   MovementOptionsPanel orders1Ss3c;
   OrdersUnitListPanel orders1Ss3d;
   MissileStrikePanel orders1Ss3e;
-  Screen orders1Ss4{"ORDERS1_ss4"};
-  Screen orders1Ss5{"ORDERS1_ss5"};
-  Screen orders1Ss5a{"ORDERS1_ss5a"};
-  Screen orders1Ss5c{"ORDERS1_ss5c"};
-  Screen orders1Ss6{"ORDERS1_ss6"};
-  Screen orders1Ss6a{"ORDERS1_ss6a"};
+  OrderBenefitBox orders1Ss4;
+  OrdersLockPanel orders1Ss5;
+  OrdersLockSubPanel orders1Ss5a;
+  MoveToPanel orders1Ss5c;
+  OrdersUnitPicker orders1Ss6;
+  OrdersOddsPanel orders1Ss6a;
   // Unit pop-ups.
   UnitListPopup unitList;
   Screen popupUlist1a{"POPUP_ULIST1a"};
@@ -367,7 +371,7 @@ struct ScreenSet {
   Screen popupUlist1c{"POPUP_ULIST1c"};
   Screen popupUlist1d{"POPUP_ULIST1d"};
   UnitDetailPopup unitDetail;
-  Screen popupMilitary1a{"POPUP_MILITARY1A"};
+  UnitCommandPanel popupMilitary1a;
   Screen popupMilitary1a1{"POPUP_MILITARY1A1"};
   Screen popupMilitary1a2{"POPUP_MILITARY1A2"};
   Screen popupMilitary1a3{"POPUP_MILITARY1A3"};
