@@ -548,11 +548,12 @@ void OrdersScreen::TakeListSelection() {
   }
   addedFlag = 0;
   Refresh();
-  // An open sub-panel follows the new selection.
+  // An open sub-panel follows the new selection; each keeps what it was
+  // shown for (the unit panel lists the selection or a hex by it).
   for (int32_t level : {2, 3}) {
     Control* dock = DockHost(screens, level);
     Control* shown = dock && !dock->Hidden() ? dock->firstChild : nullptr;
-    if (shown && shown->owner) shown->owner->Show(0, nullptr);
+    if (shown && shown->owner) shown->owner->Show(kKeepScreenId, nullptr);
   }
 }
 

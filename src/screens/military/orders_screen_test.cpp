@@ -59,8 +59,6 @@ class OrdersScreenTest : public ::testing::Test {
     g_world.units = nullptr;
     ReindexUnits(g_world);
     ++g_unitRecordEpoch;
-    g_world.cells.clear();
-    g_world.unitClasses.clear();
     g_commandLog.Clear();
   }
   static OrdersScreen& Orders() { return g_screens.orders1; }
@@ -91,6 +89,8 @@ class OrdersScreenTest : public ::testing::Test {
   std::vector<std::unique_ptr<UnitRecord>> units_;
   HexUnitStack stack_;
   GlobalGuard<GameState> state_{g_world.gameState};
+  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
+  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
   GlobalGuard<MapHeader> header_{g_world.mapHeader};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<float> soldiers_{g_world.players[kLocal].soldiers};
