@@ -144,6 +144,10 @@ void CloseGridSubPanel(Screen& panel, bool confirmed) {
   if (confirmed) RefreshDockedPanels(g_screens);
 }
 
+void GridSubPanel::OnCommand(Control* control, int32_t) {
+  if (control && ControlTagMatches(control->tag, "BACK")) CloseGridSubPanel(*this, false);
+}
+
 void UnitCommandPanel::OnOpen() {
   if (Control* first = Id(currentForm, 104)) ControlClearSelection(first, 0);
   g_screens.popupMilitary1a14.Show(kKeepScreenId, nullptr);

@@ -28,6 +28,14 @@ bool OnUnitCommandGrid(Control* form, Control* control);
 // show the new state.
 void CloseGridSubPanel(Screen& panel, bool confirmed);
 
+// A panel the grid opens, until its own panel is built: it shows in its
+// host and "BACK" closes it.
+class GridSubPanel : public Screen {
+ public:
+  explicit GridSubPanel(const char* formName) : Screen(formName) {}
+  void OnCommand(Control* control, int32_t id) override;
+};
+
 // POPUP_MILITARY1A: the grid as the unit detail pop-up's command panel.
 class UnitCommandPanel : public Screen {
  public:
