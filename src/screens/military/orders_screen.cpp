@@ -581,7 +581,6 @@ void OrdersScreen::AddUnits(bool byType) {
       }
       u = u->next;
     } while (u != head);
-    MarkStackUnits(g_world, selection);
     addedFlag = 1;
     Gather(screens);
   }
