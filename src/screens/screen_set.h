@@ -42,8 +42,12 @@
 #include "screens/military/department/unit_production_panel.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
+#include "screens/military/orders_lock_panels.h"
 #include "screens/military/orders_screen.h"
+#include "screens/military/orders_summary.h"
+#include "screens/military/orders_training.h"
 #include "screens/military/schedule_popup.h"
+#include "screens/military/unit_command_grid.h"
 #include "screens/military/unit_class_row.h"
 #include "screens/military/unit_picture_panel.h"
 #include "screens/military/unit_performance.h"
@@ -346,9 +350,9 @@ struct ScreenSet {
   SettlementInfoPanel settlementCard;
   // Orders.
   OrdersScreen orders1;
-  Screen orders1a{"ORDERS1a"};
-  Screen orders1b{"ORDERS1b"};
-  UnitOrderSheet orderSheets[2];  // the third is the unit panel's
+  OrdersScreenA orders1a;
+  OrdersScreenB orders1b{orderSheets[0]};
+  OrdersUnitSummary orderSheets[2];  // the third is the unit panel's
   UnitOrdersPanel orders1Ss3;
   MissionPanel orders1Ss3a;
   TargetTacticPanel orders1Ss3a1;
@@ -360,12 +364,12 @@ struct ScreenSet {
   MovementOptionsPanel orders1Ss3c;
   OrdersUnitListPanel orders1Ss3d;
   MissileStrikePanel orders1Ss3e;
-  Screen orders1Ss4{"ORDERS1_ss4"};
-  Screen orders1Ss5{"ORDERS1_ss5"};
-  Screen orders1Ss5a{"ORDERS1_ss5a"};
-  Screen orders1Ss5c{"ORDERS1_ss5c"};
-  Screen orders1Ss6{"ORDERS1_ss6"};
-  Screen orders1Ss6a{"ORDERS1_ss6a"};
+  OrderBenefitBox orders1Ss4;
+  OrdersLockPanel orders1Ss5;
+  OrdersLockSubPanel orders1Ss5a;
+  MoveToPanel orders1Ss5c;
+  OrdersUnitPicker orders1Ss6;
+  OrdersOddsPanel orders1Ss6a;
   // Unit pop-ups.
   UnitListPopup unitList;
   UnitListRow popupUlist1a;
@@ -373,23 +377,23 @@ struct ScreenSet {
   UnitListOrdersPanel popupUlist1c;
   UnitListProductionPanel popupUlist1d;
   UnitDetailPopup unitDetail;
-  Screen popupMilitary1a{"POPUP_MILITARY1A"};
-  Screen popupMilitary1a1{"POPUP_MILITARY1A1"};
-  Screen popupMilitary1a2{"POPUP_MILITARY1A2"};
-  Screen popupMilitary1a3{"POPUP_MILITARY1A3"};
-  Screen popupMilitary1a4{"POPUP_MILITARY1A4"};
-  Screen popupMilitary1a6{"POPUP_MILITARY1A6"};
-  Screen popupMilitary1a5{"POPUP_MILITARY1A5"};
-  Screen popupMilitary1a6b{"POPUP_MILITARY1A6B"};
-  Screen popupMilitary1a6c{"POPUP_MILITARY1A6C"};
-  Screen popupMilitary1a6a{"POPUP_MILITARY1A6A"};
-  Screen popupMilitary1a7{"POPUP_MILITARY1A7"};
-  Screen popupMilitary1a8{"POPUP_MILITARY1A8"};
+  UnitCommandPanel popupMilitary1a;
+  GridSubPanel popupMilitary1a1{"POPUP_MILITARY1A1"};
+  GridSubPanel popupMilitary1a2{"POPUP_MILITARY1A2"};
+  GridSubPanel popupMilitary1a3{"POPUP_MILITARY1A3"};
+  GridSubPanel popupMilitary1a4{"POPUP_MILITARY1A4"};
+  GridSubPanel popupMilitary1a6{"POPUP_MILITARY1A6"};
+  GridSubPanel popupMilitary1a5{"POPUP_MILITARY1A5"};
+  GridSubPanel popupMilitary1a6b{"POPUP_MILITARY1A6B"};
+  GridSubPanel popupMilitary1a6c{"POPUP_MILITARY1A6C"};
+  GridSubPanel popupMilitary1a6a{"POPUP_MILITARY1A6A"};
+  GridSubPanel popupMilitary1a7{"POPUP_MILITARY1A7"};
+  GridSubPanel popupMilitary1a8{"POPUP_MILITARY1A8"};
   UnitDetailPanel popupMilitary1a9{"POPUP_MILITARY1A9"};
   ScreenArray<3, CargoPanel> popupMilitary1a9a{"POPUP_MILITARY1A9a"};
   UnitClassSheetPanel popupMilitary1a10;
-  Screen popupMilitary1a12{"POPUP_MILITARY1A12"};
-  Screen popupMilitary1a13{"POPUP_MILITARY1A13"};
+  GridSubPanel popupMilitary1a12{"POPUP_MILITARY1A12"};
+  GridSubPanel popupMilitary1a13{"POPUP_MILITARY1A13"};
   Screen popupMilitary1b{"POPUP_MILITARY1B"};
   Screen popupMilitary1c{"POPUP_MILITARY1c"};
   UnitClassStatsPopup popupMilitary3;

@@ -26,6 +26,7 @@ inline constexpr uint16_t kGeneratedFrameIndex = 0xFFFF;
 inline constexpr int32_t kSoundPopupOpened = 6;
 inline constexpr int32_t kSoundPopupClosed = 7;
 inline constexpr int32_t kSoundSidePopup = 8;
+inline constexpr int32_t kSoundOrdersLocked = 9;  // a unit's orders locked or freed
 
 // Where the pop-up code's sounds and beeps go. Tests count them; null: the
 // game's sound system, and no beep (the platform has no system blip).

@@ -7,16 +7,53 @@
 
 #include "screens/military/order_settings.h"
 #include "ui/screen.h"
+#include "world/list_holder.h"
 
 class ListBoxControl;
+class UnitClassRow;
 struct ScreenSet;
 
+inline constexpr const char* kOrdersScreenTags[] = {"UNITLIST", "ORDPARENT"};
+
+// ORDERS1, main panel 9: the orders list (the units the screen offers, by
+// id) with the selection as its highlighted rows, the totals or the one
+// unit above it, and the buttons that add, remove, cancel orders and open
+// the sub-panels.
 class OrdersScreen : public Screen {
  public:
-  OrdersScreen() : Screen("ORDERS1") {}
+  OrdersScreen() : Screen("ORDERS1", FormLookups{.tags = kOrdersScreenTags, .ids = {}}) {}
+  ~OrdersScreen() override;
+  OrdersScreen(const OrdersScreen&) = delete;
+  OrdersScreen& operator=(const OrdersScreen&) = delete;
+  int32_t AttachForm(Control* host) override;
+  void OnOpen() override;
+  void Refresh() override;
+  void BindControls() override;
+  void OnCommand(Control* control, int32_t id) override;
+  void OnActivate(Control* control, int32_t id) override;
+
   // What the settings panels edit and IssueOrderToSelection applies.
   OrderEditState edit;
+  // 1 after an ADD: the next ADD also takes units that have an order.
+  int32_t addedFlag = 0;
+  ListHolder unitList{};
+  ListBoxControl* unitListBox = nullptr;
+  Control* orderParent = nullptr;
+
+ private:
+  // The selection becomes the highlighted rows, and the docked panels
+  // follow it.
+  void TakeListSelection();
+  void SelectAllAndTake();
+  void AddUnits(bool byType);
+  void RemoveUnits(bool byType);
+  void CancelOrders();
+  void RefillList();
 };
+
+// The look of the hint boxes laid over a panel: see-through, framed in
+// green.
+void StyleOverlay(Control* control);
 
 inline constexpr const char* kUnitOrdersTags[] = {
     "ORDERSLIST", "SPEED",  "ROUTE",      "FORMATION",  "TRANSPORTS", "SCHEDULE", "ORDER1", "ORDER2",
@@ -34,14 +71,30 @@ class UnitOrdersPanel : public Screen {
   ListBoxControl* ordersList = nullptr;
 };
 
-// The target list (ORDERS1_ss3d): its candidates come with the orders
-// screen; the panel so far only hands its list's row on as the target.
+// The target list (ORDERS1_ss3d) of an order that aims at a unit (the
+// screen's id): the order's candidates, the hex row (-1) first when it may
+// aim at the marked hex; the chosen row is the target the order goes with.
 class OrdersUnitListPanel : public Screen {
  public:
   OrdersUnitListPanel() : Screen("ORDERS1_ss3d") {}
+  ~OrdersUnitListPanel() override;
+  OrdersUnitListPanel(const OrdersUnitListPanel&) = delete;
+  OrdersUnitListPanel& operator=(const OrdersUnitListPanel&) = delete;
+  void OnOpen() override;
+  void Refresh() override;
   void BindControls() override;
+  void OnActivate(Control* control, int32_t id) override;
+  void OnControlChange(Control* control, int32_t id) override;
   ListBoxControl* unitList = nullptr;
+  Control* statParent = nullptr;
+  UnitClassRow* classRow = nullptr;  // shown in statParent
+  // The candidates, shared with the missile strike panel.
+  ListHolder targetCandidates{};
 };
+
+// With no row kept, the target the selection already shares (its common
+// order word 8, else word 7) is chosen, else the first row.
+void PreselectTarget(ListBoxControl* list, intptr_t kept, const OrderEditState& edit);
 
 // The missile strike panel (ORDERS1_ss3e): the selected missile rows (each
 // row's value a unit id) and the quantity that EXECUTE sends.

@@ -183,6 +183,9 @@ void OpenUnitOrders(ScreenSet& screens, uint32_t unitId) {
 void LinkUnitTabScreens(ScreenSet& screens) {
   UnitPanel& units = screens.map1.units;
   units.detail.classRow = &screens.militaryClass[11];
+  units.orderSheet.classRow = &screens.militaryClass[6];
+  screens.orderSheets[0].classRow = &screens.militaryClass[8];
+  screens.orderSheets[1].classRow = &screens.militaryClass[7];
   units.detail.cargoPart = &screens.popupMilitary1a9a[0];
   screens.popupMilitary1a9.classRow = &screens.militaryClass[10];
   screens.popupMilitary1a9.cargoPart = &screens.popupMilitary1a9a[1];

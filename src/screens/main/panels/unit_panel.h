@@ -10,6 +10,7 @@
 
 #include "screens/main/panels/cargo_panel.h"
 #include "screens/main/panels/unit_tab_panels.h"
+#include "screens/military/orders_summary.h"
 #include "ui/screen.h"
 
 class Control;
@@ -24,12 +25,6 @@ inline constexpr intptr_t kUnitPanelListsSelection = 2;
 inline constexpr const char* kUnitPanelTags[] = {"LIST1",     "ORDERS1C", "UNITPIC", "UNITPICT",
                                                  "UNITORDER", "4A",       "4B",      "4C",
                                                  "4D"};
-
-// The order sheet of one unit, shown inside the panel's ORDERS1C area.
-class UnitOrderSheet : public Screen {
- public:
-  UnitOrderSheet() : Screen("ORDERS1c") {}
-};
 
 class UnitPanel : public Screen {
  public:
@@ -58,7 +53,7 @@ class UnitPanel : public Screen {
   UnitStrengthPanel strength;
   UnitExtraPanel extra{extraFill};
   UnitExtraFill extraFill;
-  UnitOrderSheet orderSheet;
+  OrdersUnitSummary orderSheet;
 
  private:
   Control* Find(const char* tag) const;

@@ -1,0 +1,115 @@
+// The whole program on the sample scenario as Westholm: a tank with a move
+// order, selected alone; the command bar's Orders button docks the orders
+// screen with its row, and its cancel button takes the order away.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "records/hex_cell.h"
+#include "records/order_words.h"
+#include "records/unit_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/map_input/order_choice.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/military/orders_screen.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
+#include "units/unit_order_issue.h"
+#include "world/game_speed.h"
+#include "world/id_lookups.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kSampleTankClass = 8;
+
+uint32_t SimOrder(uint32_t id) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* u = FindUnitById(g_world, id);
+  return u ? u->orders[kOrderId] : 0xFFFFFFFFu;
+}
+
+// Runs the game until the tank's order word is (or is not) 0, at most a day.
+void RunUntil(uint32_t id, bool ordered) {
+  World& w = g_world;
+  const uint32_t lastDay = w.gameState.currentDay + 1;
+  SetGameSpeed(w.gameState, 4);
+  while ((SimOrder(id) != 0) != ordered && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() <= lastDay) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  SetGameSpeed(w.gameState, 0);
+}
+
+TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  World& w = g_world;
+  ScreenSet& s = g_screens;
+  SetGameSpeed(w.gameState, 0);
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  uint32_t tank = 0, to = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const HexMapShape shape = MapShape(w);
+    for (const UnitRecord* u = w.units; u && !tank; u = u->next == w.units ? nullptr : u->next)
+      if (u->owner == w.gameState.localPlayer && u->classIndex == kSampleTankClass && u->carrier == 0 && u->x != 0)
+        tank = u->id;
+    ASSERT_NE(tank, 0u);
+    const UnitRecord* u = FindUnitById(w, tank);
+    const uint32_t at = MakeHexPos(u->x, u->y);
+    const HexCell* start = HexCellAt(w, shape, at);
+    for (int d = 0; d < 6 && !to; ++d) {
+      const uint32_t h = HexNeighbour(shape, at, d);
+      const HexCell* c = HexCellAt(w, shape, h);
+      if (c && CellTerrain(c->word) == CellTerrain(start->word)) to = h;
+    }
+    ASSERT_NE(to, 0u);
+    AddUnitRef(s.SelectionList(), *u);
+  }
+  IssueOrderToSelection(s, kMoveOrder, to, nullptr, false, 0);
+  RunUntil(tank, true);
+  ASSERT_NE(SimOrder(tank), 0u) << "the move order reached the tank";
+
+  const auto pixelAt = [](int32_t x, int32_t y) {
+    std::vector<uint32_t> pixels;
+    uint32_t width = 0, height = 0;
+    EXPECT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+    const size_t at = static_cast<size_t>(y) * width + static_cast<size_t>(x);
+    return at < pixels.size() ? pixels[at] : 0u;
+  };
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ListHolderClear(s.SelectionList());
+    AddUnitRef(s.SelectionList(), *FindUnitById(w, tank));
+    MarkStackUnits(w, s.SelectionList());
+  }
+  SampleGame::Pump();
+  const plat::Rect dock = ControlAbsoluteRect(DockHost(s, 1));
+  // On the first row of the list.
+  const int32_t px = dock.left + 20, py = dock.top + 74;
+  const uint32_t before = pixelAt(px, py);
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "ORDERS"));
+  SampleGame::Pump();
+  ListBoxControl* list = s.orders1.unitListBox;
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(list->firstRow, nullptr) << "the tank's row is listed";
+  EXPECT_EQ(ListRowValue(list->firstRow), static_cast<intptr_t>(tank));
+  EXPECT_NE(pixelAt(px, py), before) << "the back buffer shows the docked rows";
+
+  SampleGame::ClickControl(FormFindControlById(s.orders1.currentForm, 16));
+  RunUntil(tank, false);
+  EXPECT_EQ(SimOrder(tank), 0u) << "the cancel reached the tank";
+}
+
+}  // namespace
