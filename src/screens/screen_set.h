@@ -11,6 +11,7 @@
 #include "editor/editor_screens.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
+#include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/economy_popups.h"
 #include "screens/economy/product_screen.h"
 #include "screens/frontend/briefing_screen.h"
@@ -327,7 +328,7 @@ struct ScreenSet {
   Screen cabinet{"CABINET"};
   ScreenArray<12> cabinetSs1{"CABINET_ss1"};
   ScreenArray<37> cabinet1{"CABINET1"};
-  Screen cabinet1Ss1{"CABINET1_SS1"};
+  CabinetPrioritiesPanel cabinet1Ss1;
   Screen cabinet1Ss1a{"CABINET1_SS1a"};
   Screen cabinet1Ss1b{"CABINET1_SS1b"};
   Screen cabinetBio{"CABINETBIO"};
