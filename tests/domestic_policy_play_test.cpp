@@ -6,7 +6,9 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
+#include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "records/player_record.h"
@@ -37,6 +39,15 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
   DomesticPolicyScreen& d = s.domPolicy1;
   ASSERT_NE(d.currentForm->parent, nullptr) << "F8 docks DOMPOLICY1";
   ASSERT_NE(d.cabinetLink.currentForm->parent, nullptr) << "its button bar shows in BUTPARENT";
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  const plat::Rect box = ControlAbsoluteRect(FormFindControlByTag(d.currentForm, "SOCIALCOST"));
+  const auto pixel = [&](int32_t x, int32_t y) { return pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)]; };
+  int drawn = 0;
+  for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y)
+    for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width); ++x) drawn += pixel(x, y) != pixel(box.left, box.top);
+  EXPECT_GT(drawn, 0) << "the social cost is written";
   SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 5));
   ASSERT_NE(d.investment.currentForm->parent, nullptr) << "the spending panel docks";
   SampleGame::ClickControl(FormFindControlById(d.investment.currentForm, 8));

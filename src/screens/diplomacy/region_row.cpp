@@ -3,8 +3,8 @@
 #include <string>
 
 #include "screens/diplomacy/region_flag.h"
-#include "ui/control.h"
 #include "sim/region_names.h"
+#include "ui/control.h"
 #include "world/world.h"
 
 void FillRegionRow(Control* row, const char* prefix, int32_t player) {
