@@ -98,6 +98,7 @@ class PolicyPanelsTest : public ::testing::Test {
   GlobalGuard<uint32_t> muted_{g_sound.muted, 0u};
   GlobalGuard<PopupSoundSeam> sounds_{g_popupSounds, PopupSoundSeam{[](int32_t n) { g_sounds.push_back(n); }, nullptr}};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};
+  GlobalGuard<intptr_t> service_{g_screens.domPolicy1.serviceHeader.id};
 };
 
 TEST_F(PolicyPanelsTest, TheMasterSliderScalesEveryLevelOrSetsThemOutright) {
