@@ -11,8 +11,11 @@
 #include "editor/editor_screens.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
+#include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/economy_popups.h"
+#include "screens/economy/policy/domestic_policy_screen.h"
 #include "screens/economy/product_screen.h"
+#include "screens/economy/status/region_stats_panels.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
 #include "screens/frontend/end_game_popups.h"
@@ -249,26 +252,17 @@ struct ScreenSet {
   // Status.
   StatusScreen status1;
   Screen status1Ss1{"STATUS1_SS1"};
-  Screen status1Ss2{"STATUS1_SS2"};
+  RegionStatsPanel status1Ss2;
   Screen status1Ss3{"STATUS1_SS3"};
   Screen status1Ss3a{"STATUS1_SS3a"};
   Screen status1Ss3b{"STATUS1_SS3b"};
   Screen status1Ss4{"STATUS1_SS4"};
   Screen status1Ss4a{"STATUS1_SS4a"};
   Screen status1Ss5{"STATUS1_SS5"};
-  Screen status2{"STATUS2"};
+  RegionSummarySidePanel status2;
   // Domestic policy.
-  DomesticPolicyScreen domPolicy1;
-  Screen domPolicy1Ss01{"DOMPOLICY1_ss01"};
-  Screen domPolicy1Ss1{"DOMPOLICY1_ss1"};
-  Screen domPolicy1Ss1a{"DOMPOLICY1_ss1a"};
-  Screen domPolicy1Ss20b{"DOMPOLICY1_ss20b"};
-  Screen domPolicy1Ss2b{"DOMPOLICY1_ss2b"};
-  Screen domPolicy1Ss2{"DOMPOLICY1_ss2"};
-  Screen domPolicy1Ss7{"DOMPOLICY1_SS7"};
-  Screen domPolicy1Ss7b{"DOMPOLICY1_SS7b"};
-  Screen domPolicy1b{"DOMPOLICY1B"};
-  Screen domPolicy2{"DOMPOLICY2"};
+  DomesticPolicyScreen domPolicy1;  // with its panels and button bar
+  PolicyRegionSidePanel domPolicy2;
   // Military.
   ScreenArray<19, UnitPicturePanel> military1Ss4a1{"MILITARY1_ss4a1"};
   ScreenArray<24, UnitClassRow> militarySclass{"MILITARY_SCLASS"};
@@ -337,7 +331,7 @@ struct ScreenSet {
   Screen cabinet{"CABINET"};
   ScreenArray<12> cabinetSs1{"CABINET_ss1"};
   ScreenArray<37> cabinet1{"CABINET1"};
-  Screen cabinet1Ss1{"CABINET1_SS1"};
+  CabinetPrioritiesPanel cabinet1Ss1;
   Screen cabinet1Ss1a{"CABINET1_SS1a"};
   Screen cabinet1Ss1b{"CABINET1_SS1b"};
   Screen cabinetBio{"CABINETBIO"};

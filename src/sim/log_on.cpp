@@ -181,7 +181,7 @@ void WriteLogOnLines(const World& world) {
   const int32_t local = world.gameState.localPlayer;
   LogWrite(g_platform, "Log On.  VD Version %d.%d.%d \n", kProgramVersionMajor, kProgramVersionMinor,
            kProgramVersionBuild);
-  LogWrite(g_platform, "Current Player %d (%s)\n", local, RegionLogName(world, LocalIndex(world)));
+  LogWrite(g_platform, "Current Player %d (%s)\n", local, RegionDisplayName(world, LocalIndex(world)));
   float first = 0.0f;
   float second = 0.0f;
   FloatTestValues(g_platform.logEnabled != 0, first, second);
@@ -215,7 +215,7 @@ void SettleStartView(World& world) {
 
 std::string GameLogFileName(const World& world) {
   const std::string player = SafeFileNamePart(GetPlayerDisplayName(world, world.players[LocalIndex(world)]));
-  const std::string region = SafeFileNamePart(RegionLogName(world, LocalIndex(world)));
+  const std::string region = SafeFileNamePart(RegionDisplayName(world, LocalIndex(world)));
   std::string name = std::string(g_app.saveGamePath) + "LOG-" + player + "-" + region + ".log";
   if (name.size() > kLogNameMax) name.resize(kLogNameMax);
   return name;

@@ -4,7 +4,7 @@
 #include "world/text/scenario_text.h"
 #include "world/world.h"
 
-const char* RegionLogName(const World& world, int player) {
+const char* RegionDisplayName(const World& world, int player) {
   if (player < 0 || player >= kMaxPlayers) return "";
   const int preset = world.scenario.head.groupnum;
   if (preset >= 1 && preset <= kScenarioGroupingNames && player >= 1 && player <= kScenarioGroupingNames) {

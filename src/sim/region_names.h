@@ -1,7 +1,7 @@
 #pragma once
-// The name log-on gives the local region in the game log.
+// The name under which every page and the game log show a region.
 struct World;
 
-// The start preset's name for the region when the scenario text gives one,
-// else the region's localised name.
-const char* RegionLogName(const World& world, int player);
+// The scenario text's name for the region in the scenario's alternative
+// name set when it gives one, else the region's localised name.
+const char* RegionDisplayName(const World& world, int player);

@@ -12,7 +12,12 @@ namespace {
 
 constexpr intptr_t kPlayerZeroRow = 100;
 
-// The "diprel" word of a class: self, friendly, neutral, hostile.
+bool Listed(const PlayerRecord& r, const PlayerListOptions& o) {
+  return r.kind == kKindHuman || (r.kind == kKindComputer && o.includeKind3) || (r.kind == kKindWorld && o.includeKind1);
+}
+
+}  // namespace
+
 int RelationWord(uint32_t relation) {
   switch (relation) {
     case kRelationSelf: return 0;
@@ -21,12 +26,6 @@ int RelationWord(uint32_t relation) {
     default: return 2;
   }
 }
-
-bool Listed(const PlayerRecord& r, const PlayerListOptions& o) {
-  return r.kind == kKindHuman || (r.kind == kKindComputer && o.includeKind3) || (r.kind == kKindWorld && o.includeKind1);
-}
-
-}  // namespace
 
 void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListBoxControl* list,
                        const PlayerListOptions& options) {

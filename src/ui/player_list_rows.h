@@ -19,6 +19,10 @@ struct PlayerListOptions {
   bool includeKind3 = false;   // computer-led regions
 };
 
+// The "diprel" word of a relation class: 0 self, 1 friendly, 3 hostile, 2
+// any other; the pages' STATUS buttons show pressed for 3.
+int RelationWord(uint32_t relation);
+
 // Appends a row for every region 0 to the highest player that the options
 // let through: regions led by a person always, computer-led and
 // economy-less ones when asked for, whose relation class is in the mask and

@@ -3,16 +3,15 @@
 #include <string>
 
 #include "screens/diplomacy/region_flag.h"
+#include "sim/region_names.h"
 #include "ui/control.h"
-#include "world/player_names.h"
 #include "world/world.h"
 
 void FillRegionRow(Control* row, const char* prefix, int32_t player) {
   if (!row) return;
   std::string text = prefix ? prefix : "";
   if (player >= 0 && player < kMaxPlayers) {
-    const char* name = LookupLocalizedName(g_world, g_world.players[player]);
-    if (name) text += name;
+    text += RegionDisplayName(g_world, player);
   }
   row->SetText(text.c_str());
   SetRowFlag(row, player);

@@ -11,9 +11,4 @@ class Product1 : public Screen {
 
   // Days per graph step: 365.0 when the options count in years, else 1.0.
   float graphTimeScale = 1.0f;
-  // The page the department opens on next (0 days, 1 years).
-  int32_t pendingPage = 0;
 };
-
-// Records the page the department opens on next; the interface redraws.
-void SetPendingPopup(Product1& screen, int32_t page);

@@ -8,6 +8,7 @@
 #include "net/net_session.h"
 #include "net/game/sync_check.h"
 #include "platform/messages.h"
+#include "screens/economy/product_period.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/score_card.h"
 #include "screens/keys/key_actions.h"
@@ -187,7 +188,7 @@ const KeyRow kKeyRows[] = {
     {kVkPlusAlt, 0, 0, 0, kAnyMode, kAlways, [](U, P) { ZoomSliderStep(-0.1f); }},
     {plat::kVkSpace, 0, 0, 0, kAnyMode, kAlways, [](U ui, P press) { SpaceKey(ui, press.editor); }},
     {kVkSlash, 0, 0, 0, kGameOnly, kAlways,
-     [](U, P) { SetPendingPopup(g_screens.product1, g_uiOptions.dayannual ? 0 : 1); }},
+     [](U, P) { SetProductPeriod(g_uiOptions.dayannual == 0); }},
     // Alt with a top-row digit only: the numeric pad's digits mean groups.
     {'0', '9', kAlt, 0, kAnyMode, kAlways, [](U ui, P press) { SetUnitFilter(ui, Digit(press.key)); }},
     {'0', '9', kCtrl, 0, kGameOnly, kAlways,

@@ -26,8 +26,9 @@ class MailWindow : public Screen {
   MailWindow() : Screen("EMAIL1") {}
 };
 
-// Main panels 2 to 8 but production (its home is the economy's); the
-// orders screen's and the military department's are the military screens'.
+// Main panels 2 to 8 but production and domestic policy (their homes are
+// the economy's); the orders screen's and the military department's are the
+// military screens'.
 class OperationsScreen : public Screen {
  public:
   OperationsScreen() : Screen("OPS1") {}
@@ -39,10 +40,6 @@ class DiplomacyScreen : public Screen {
 class EconomyScreen : public Screen {
  public:
   EconomyScreen() : Screen("ECONOMY1") {}
-};
-class DomesticPolicyScreen : public Screen {
- public:
-  DomesticPolicyScreen() : Screen("DOMPOLICY1") {}
 };
 class StatusScreen : public Screen {
  public:

@@ -1,0 +1,210 @@
+#include "screens/economy/policy/migration_panels.h"
+
+#include <bit>
+#include <cmath>
+
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "screens/docked_panels.h"
+#include "screens/economy/policy/policy_figures.h"
+#include "screens/main/bars/command_bars.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/player_services.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_focus.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "world/world.h"
+
+namespace {
+
+// A switch and the command that sets it.
+struct FlagButton {
+  const char* tag;
+  uint32_t bit;
+  uint32_t command;
+};
+// In the order the conditions are posted.
+constexpr FlagButton kConditionButtons[] = {
+    {"WEALTHBUT", 0x200, kCmdImWealth}, {"SKILLBUT", 0x100, kCmdImSkills},  {"EDUCBUT", 0x80, kCmdImEduc},
+    {"ETHNICBUT", 0x40, kCmdImEthnic},  {"MEDBUT", 0x20, kCmdImMedic},      {"INTEGRATBUT", 0x10, kCmdImRefugeeInt},
+};
+constexpr FlagButton kGroupButtons[] = {
+    {"DISSIDNTBUT", 0x10000, kCmdEmDissidents}, {"SCIENTBUT", 0x4000, kCmdEmScientists},
+    {"STUDENTBUT", 0x80000, kCmdEmStudents},    {"LABOURBUT", 0x8000, kCmdEmLabourers},
+    {"SKILLEDBUT", 0x20000, kCmdEmSkilled},     {"WEALTHYBUT", 0x40000, kCmdEmWealthy},
+    {"POLOPPBUT", 0x100000, kCmdEmExileOpp},    {"MAJCRIMBUT", 0x200000, kCmdEmExileCrime},
+};
+// The refugee policy's buttons by the policy they stand for.
+constexpr const char* kRefugeeButtons[] = {"NONEBUT", "LIMITBUT", "ALLOWBUT"};
+
+constexpr uint32_t kGridColour = 0x8C007D00;  // green, a little more than half opaque
+constexpr uint16_t kFeeCurve = 2;
+
+uint32_t MigrationFlags() {
+  const PlayerRecord* r = LocalRegion();
+  return r ? r->displayPolicy.migrationFlags : 0;
+}
+
+void PostButtons(const Screen& panel, const FlagButton* buttons, size_t count) {
+  for (size_t i = 0; i < count; ++i) PostCommand_28(buttons[i].command, PressedBit(panel, buttons[i].tag));
+}
+
+void ShowFlagButtons(const Screen& panel, const FlagButton* buttons, size_t count, uint32_t flags) {
+  for (size_t i = 0; i < count; ++i) SetSelected(Tagged(panel, buttons[i].tag), (flags & buttons[i].bit) != 0);
+}
+
+// The department's summary again in its place (a panel's BACK).
+void BackToDepartment() {
+  Screen& d = g_screens.domPolicy1;
+  d.AttachForm(nullptr);
+  d.OnOpen();
+  d.Refresh();
+}
+
+void ShowGrid(Control* grid) {
+  if (!grid) return;
+  grid->fills[0] = grid->fills[1] = kGridColour;
+  grid->flags |= kCtlShowFocus;
+}
+
+}  // namespace
+
+void ApplyImmigrationRuleButtons(const Screen& panel) { PostButtons(panel, kConditionButtons, std::size(kConditionButtons)); }
+
+void ApplyEmigrationGroupButtons(const Screen& panel) { PostButtons(panel, kGroupButtons, std::size(kGroupButtons)); }
+
+void MigrationPanel::BindControls() {
+  DockInBotbar2(*this);
+  ShowGrid(Tagged(*this, "IMGRID"));
+  ShowGrid(Tagged(*this, "EMGRID"));
+}
+
+void MigrationPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
+
+void MigrationPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const PlayerRecord* r = LocalRegion();
+  if (!r) return;
+  const PlayerPolicyBlock& b = r->displayPolicy;
+  const bool immigration = (b.migrationFlags & kMigrationImmigrationControl) != 0;
+  const bool emigration = (b.migrationFlags & kMigrationEmigrationControl) != 0;
+  SetSelected(Tagged(*this, "IMCONONBUT"), immigration);
+  SetHidden(Tagged(*this, "IMGRID"), immigration);
+  SetSelected(Tagged(*this, "EMCONONBUT"), emigration);
+  SetHidden(Tagged(*this, "EMGRID"), emigration);
+  SetCount(Tagged(*this, "IMMIGRATNUM"), r->immigrationPerYear);
+  SetCount(Tagged(*this, "EMIGRATNUM"), r->emigrationPerYear);
+  // A fee is per person and its income yearly whatever the period shown.
+  SetMoney(Tagged(*this, "IMMTAX"), ImmigrationFeeIncome(b));
+  SetMoney(Tagged(*this, "IMMFEE"), b.immigrationtax);
+  if (auto* fee = dynamic_cast<SlideBarControl*>(Tagged(*this, "IMMFEESLDR"))) {
+    fee->exponent = kFeeCurve;
+    SliderSetMaxFloat(fee, kTopImmigrationFee);
+    SliderSetValueFloat(fee, b.immigrationtax);
+  }
+}
+
+void MigrationPanel::OnCommand(Control* control, int32_t id) {
+  if (ReleasedGroupButton(control)) {
+    PopPopupsTo(g_ui, 2);
+    return;
+  }
+  if (IsTagged(control, "IMCONONBUT")) {
+    PostCommand_28(kCmdImmControl, control->Selected() ? 1u : 0u);
+    EndTextEdit();
+    CancelMapPlacement(g_screens);
+    ClearMapSelection(g_screens);
+    if (g_ui.panelDepth > 2) SetPanelDepth(2, 1, g_mapView);
+    if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
+    UpdatePopupButton(g_screens.cmdBar3);
+  } else if (IsTagged(control, "EMCONONBUT")) {
+    PostCommand_28(kCmdEmControl, control->Selected() ? 1u : 0u);
+    PopPopupsTo(g_ui, 2);
+  } else {
+    if (id == 2) g_screens.domPolicy1.immigrationRules.Show(kKeepScreenId, nullptr);
+    if (id == 3) g_screens.domPolicy1.groupPolicy.Show(kKeepScreenId, nullptr);
+    return;
+  }
+  RefreshPolicySidePanel();
+  Refresh();
+}
+
+void MigrationPanel::OnControlChange(Control* control, int32_t) {
+  if (!IsTagged(control, "IMMFEESLDR")) return;
+  const auto* bar = dynamic_cast<const SlideBarControl*>(control);
+  const float fee = bar ? SliderGetValueFloat(bar) : 0.0f;
+  if (!std::isfinite(fee)) return;
+  PostCommand_28(kCmdImmigrationTax, std::bit_cast<uint32_t>(fee));
+  PlayerRecord* r = LocalRegion();
+  if (!r) return;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    RecalcPlayerTotals(g_world, *r, 0);
+  }
+  SetMoney(Tagged(*this, "IMMFEE"), r->displayPolicy.immigrationtax);
+}
+
+void ImmigrationRulesPanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void ImmigrationRulesPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+
+void ImmigrationRulesPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const uint32_t flags = MigrationFlags();
+  // Only the policy's own button is set: the others keep what they show.
+  const uint32_t refugees = (flags >> kMigrationRefugeeShift) & 3u;
+  if (refugees < std::size(kRefugeeButtons)) SetSelected(Tagged(*this, kRefugeeButtons[refugees]), true);
+  ShowFlagButtons(*this, kConditionButtons, std::size(kConditionButtons), flags);
+  ShowPolicyLock(*this, kLockImmigrationRules);
+}
+
+void ImmigrationRulesPanel::OnCommand(Control* control, int32_t) {
+  if (IsTagged(control, "BACK")) {
+    BackToDepartment();
+    return;
+  }
+  if (IsTagged(control, "LOCK")) {
+    ClickPolicyLock(control, kLockImmigrationRules);
+    return;
+  }
+  ApplyImmigrationRuleButtons(*this);
+  // A refugee button also sets the policy it names.
+  for (uint32_t policy = 0; policy < std::size(kRefugeeButtons); ++policy)
+    if (IsTagged(control, kRefugeeButtons[policy])) PostCommand_28(kCmdImRefugee, policy);
+}
+
+void ImmigrationRulesPanel::OnControlChange(Control*, int32_t) { RefreshPolicySidePanel(); }
+
+void PopulationGroupPolicyPanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void PopulationGroupPolicyPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+
+void PopulationGroupPolicyPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  ShowFlagButtons(*this, kGroupButtons, std::size(kGroupButtons), MigrationFlags());
+  ShowPolicyLock(*this, kLockEmigrationGroups);
+}
+
+void PopulationGroupPolicyPanel::OnCommand(Control* control, int32_t) {
+  if (IsTagged(control, "BACK")) {
+    BackToDepartment();
+  } else if (IsTagged(control, "LOCK")) {
+    ClickPolicyLock(control, kLockEmigrationGroups);
+  } else if (IsTagged(control, "EMCONONBUT")) {
+    PostCommand_28(kCmdEmControl, PressedBit(*this, "EMCONONBUT"));
+    SetHidden(Tagged(*this, "EMPARENT"), (MigrationFlags() & kMigrationEmigrationControl) == 0);
+    RefreshPolicySidePanel();
+  } else {
+    ApplyEmigrationGroupButtons(*this);
+  }
+}
+
+void PopulationGroupPolicyPanel::OnControlChange(Control*, int32_t) { RefreshPolicySidePanel(); }

@@ -1,0 +1,128 @@
+#include "screens/economy/policy/policy_figures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "platform/fpenv.h"
+#include "records/le_bytes.h"
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "screens/economy/product_period.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/player_services.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/popups.h"
+#include "ui/string_control.h"
+#include "world/region_figures.h"
+#include "world/text/policy_fields.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kLockSound = 9;
+// The most research projects the region may run, where the budget totals
+// read it.
+constexpr size_t kResearchMaxAt = 12132;
+
+}  // namespace
+
+PlayerRecord* LocalRegion() {
+  const int32_t p = g_world.gameState.localPlayer;
+  return p >= 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
+}
+
+bool AmountsPerDay() { return g_uiOptions.dayannual != 0; }
+float AmountsDivisor() { return ProductPeriodDivisor(); }
+
+float UiRecommendedRate(const PlayerRecord& r) { return LoadRegionFloat(r, kRegionUiSpendRecom); }
+float WelfareRecommendedRate(const PlayerRecord& r) { return LoadRegionFloat(r, kRegionWelfSpendRecom); }
+float PensionRecommendedRate(const PlayerRecord& r) { return LoadRegionFloat(r, kRegionPensSpendRecom); }
+float PensionerShare(const PlayerRecord& r) { return LoadRegionFloat(r, kRegionAgeOver65); }
+
+float ServiceCost(const PlayerRecord& r, const PlayerPolicyBlock& b, int32_t service) {
+  if (service < 0 || service >= kServices) return 0.0f;
+  return r.socialCosts[service] * b.socialspend[service];
+}
+
+float InsuranceBase(const PlayerRecord& r) { return r.unemployment * r.population / 2.0f * r.gdpPerCapita; }
+
+float InsuranceCost(const PlayerRecord& r, const PlayerPolicyBlock& b) {
+  const float u = InsuranceBase(r);
+  return UiRecommendedRate(r) * b.uispend * u + WelfareRecommendedRate(r) * b.welfspend * u +
+         PensionerShare(r) * r.population * PensionRecommendedRate(r) * b.pensspend * r.gdpPerCapita;
+}
+
+float RecommendedInsuranceCost(const PlayerRecord& r) {
+  const float u = InsuranceBase(r);
+  return UiRecommendedRate(r) * u + WelfareRecommendedRate(r) * u +
+         PensionerShare(r) * r.population * PensionRecommendedRate(r) * r.gdpPerCapita;
+}
+
+float SocialCost(const PlayerRecord& r, const PlayerPolicyBlock& b) {
+  float sum = 0.0f;
+  for (int32_t i = 0; i < kServices; ++i) sum = sum + ServiceCost(r, b, i);
+  return sum + InsuranceCost(r, b);
+}
+
+float RecommendedSocialCost(const PlayerRecord& r) {
+  float sum = 0.0f;
+  for (int32_t i = 0; i < kServices; ++i) sum = sum + r.socialCosts[i];
+  return sum + RecommendedInsuranceCost(r);
+}
+
+float ResearchSpending(const PlayerRecord& r, const PlayerPolicyBlock& b) {
+  const int32_t most = le::LoadI32(reinterpret_cast<const uint8_t*>(&r) + kResearchMaxAt);
+  const float ceiling = std::sqrt(static_cast<float>(std::max(most, 0)));
+  return r.researchBudget * std::fmin(b.milspendresearch, ceiling);
+}
+
+float ImmigrationFeeIncome(const PlayerPolicyBlock& b) { return BlockReal(b, kBudgetTaxRevenueWord + 13); }
+
+Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
+Control* WithId(const Screen& s, int32_t id) { return FormFindControlById(s.currentForm, id); }
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+void SetMoney(Control* c, double amount) { SetControlNumberText(1, 0, "", 1, "", 0, amount, c); }
+void SetCount(Control* c, double count) { SetControlNumberText(0, 0, "", 0, "", 0, count, c); }
+
+void SetPercent(Control* c, const char* format, float fraction) {
+  if (!c) return;
+  char text[32];
+  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
+  SetControlText(c, text);
+}
+
+void SetSelected(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
+
+uint32_t PressedBit(const Screen& s, const char* tag) {
+  const Control* c = Tagged(s, tag);
+  return c && c->Selected() ? 1u : 0u;
+}
+
+bool ReleasedGroupButton(const Control* c) { return c && (c->flags & kCtlRadio) != 0 && !c->Selected(); }
+
+bool PolicyLocked(const PlayerRecord& r, uint32_t mask) {
+  return (CabinetLocks(r.displayPolicy.cabinetPolicy[kDomesticLockGroup]) & mask) != 0;
+}
+
+void ShowPolicyLock(const Screen& panel, uint32_t mask) {
+  const PlayerRecord* r = LocalRegion();
+  SetSelected(Tagged(panel, "LOCK"), r && PolicyLocked(*r, mask));
+}
+
+void ClickPolicyLock(const Control* lock, uint32_t mask) {
+  PlayPopupSound(kLockSound);
+  PostCommand_28_32_36(kCmdCabSetMask, kDomesticLockGroup, mask, lock && lock->Selected() ? 1u : 0u);
+}
+
+void RefreshPolicySidePanel() {
+  Screen& side = g_screens.domPolicy2;
+  side.AttachForm(nullptr);
+  side.OnOpen();
+  side.Refresh();
+}

@@ -1,0 +1,75 @@
+#pragma once
+// What the domestic policy pages share: the local region, the social
+// costs they show, money and rate texts in the period the player chose,
+// and the LOCK buttons that keep the cabinet's hands off a setting.
+#include <cstdint>
+
+class Control;
+class Screen;
+struct PlayerPolicyBlock;
+struct PlayerRecord;
+
+inline constexpr int32_t kServices = 7;  // the social services, "socials" order
+// The cabinet department whose lock word the domestic pages write.
+inline constexpr int32_t kDomesticLockGroup = 5;
+inline constexpr uint32_t kLockInvestment = 0x10000;
+inline constexpr uint32_t kLockInsurance = 0x20000;
+inline constexpr uint32_t kLockEmigrationGroups = 0x40000;
+inline constexpr uint32_t kLockImmigrationRules = 0x80000;
+
+// The local region's record; null when no game holds one.
+PlayerRecord* LocalRegion();
+
+// Whether amounts show per day, and what a yearly amount is divided by.
+bool AmountsPerDay();
+float AmountsDivisor();
+
+// Yearly costs of social policy at a copy's levels.
+float ServiceCost(const PlayerRecord& region, const PlayerPolicyBlock& block, int32_t service);
+// What the unemployment and welfare rates are paid on: half the unemployed
+// times the GDP per head.
+float InsuranceBase(const PlayerRecord& region);
+float InsuranceCost(const PlayerRecord& region, const PlayerPolicyBlock& block);
+float RecommendedInsuranceCost(const PlayerRecord& region);
+// The seven services and the insurance funds at the copy's levels, and at
+// the recommended levels.
+float SocialCost(const PlayerRecord& region, const PlayerPolicyBlock& block);
+float RecommendedSocialCost(const PlayerRecord& region);
+// The rates the three funds pay at level 1.0 (fractions of the GDP per
+// head) and the share of the population drawing a pension.
+float UiRecommendedRate(const PlayerRecord& region);
+float WelfareRecommendedRate(const PlayerRecord& region);
+float PensionRecommendedRate(const PlayerRecord& region);
+float PensionerShare(const PlayerRecord& region);
+// The yearly research spending at the copy's level: the level counts up to
+// the square root of the projects the region may run.
+float ResearchSpending(const PlayerRecord& region, const PlayerPolicyBlock& block);
+// The yearly income of the immigration fee.
+float ImmigrationFeeIncome(const PlayerPolicyBlock& block);
+
+// The tagged control of the screen's form; null when it has none.
+Control* Tagged(const Screen& screen, const char* tag);
+Control* WithId(const Screen& screen, int32_t id);
+bool IsTagged(const Control* control, const char* tag);
+// Money ("$ 1,234"), whole units; counts without the sign.
+void SetMoney(Control* control, double amount);
+void SetCount(Control* control, double count);
+// A fraction as a percentage with the format ("%3.0f %%" or "%2.1f %%").
+void SetPercent(Control* control, const char* format, float fraction);
+// Selects or deselects the control (state bit 0x1 only).
+void SetSelected(Control* control, bool on);
+// The selected bit of the tagged control; 0 for a control the form lacks.
+uint32_t PressedBit(const Screen& screen, const char* tag);
+// A group button released by its click (a toggle group's member left
+// unselected).
+bool ReleasedGroupButton(const Control* control);
+
+// The LOCK of a domestic panel: shows pressed while any bit of the mask is
+// set in the department's lock word; a click plays sound 9 and posts the
+// button's new state for the mask.
+bool PolicyLocked(const PlayerRecord& region, uint32_t mask);
+void ShowPolicyLock(const Screen& panel, uint32_t mask);
+void ClickPolicyLock(const Control* lock, uint32_t mask);
+
+// The domestic policy side panel, attached, opened and refreshed afresh.
+void RefreshPolicySidePanel();

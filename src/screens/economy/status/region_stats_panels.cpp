@@ -1,0 +1,152 @@
+#include "screens/economy/status/region_stats_panels.h"
+
+#include <cstring>
+
+#include "platform/fpenv.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/screen_set.h"
+#include "sim/player_services.h"
+#include "sim/region_names.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
+#include "ui/string_control.h"
+#include "world/region_figures.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+// How a line shows its value.
+enum class Shown { kText, kCount, kMoney, kMoneyShort, kRate, kPercent, kWhole2, kWhole3, kTenths };
+
+struct Line {
+  const char* tag;
+  Shown shown;
+  float value;
+  const char* text = nullptr;  // kText
+};
+
+void Show(Control* c, const Line& line) {
+  if (!c) return;
+  char text[48];
+  const double v = line.value;
+  switch (line.shown) {
+    case Shown::kText: SetControlText(c, line.text); return;
+    case Shown::kCount: SetControlNumberText(0, 0, "", 0, "", 0, v, c); return;
+    case Shown::kMoney: SetControlNumberText(1, 0, "", 0, "", 0, v, c); return;
+    case Shown::kMoneyShort: SetControlNumberText(1, 0, "", 1, "", 0, v, c); return;
+    case Shown::kRate: plat::FormatText(text, sizeof text, "%2.1f %%", static_cast<double>(line.value * 100.0f)); break;
+    case Shown::kPercent: plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(line.value * 100.0f)); break;
+    case Shown::kWhole2: plat::FormatText(text, sizeof text, "%2d", static_cast<int>(line.value)); break;
+    case Shown::kWhole3: plat::FormatText(text, sizeof text, "%3d", static_cast<int>(line.value)); break;
+    case Shown::kTenths: plat::FormatText(text, sizeof text, "%2.1f", v); break;
+  }
+  SetControlText(c, text);
+}
+
+float WorldInterestRate(const World& world) {
+  if (world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;
+  return le::LoadF32(world.worldEconomy.data() + kWorldPrimeRateAt);
+}
+
+}  // namespace
+
+float OverallTaxRate(const PlayerPolicyBlock& b) {
+  const float* r = b.taxRates;
+  const float a = (r[11] + r[10] + r[9] + r[3] + r[2]) / 5.0f;
+  const float duties = (r[7] + r[6]) / 166.0f;
+  const float sales = (r[1] + r[0]) / 52.0f;
+  return a + duties + sales + b.userfees + r[8] + r[5] + r[4];
+}
+
+int64_t RegionLand(const World& world, const PlayerRecord& region) {
+  const int64_t side = world.mapHeader.hexScale;
+  return static_cast<int64_t>(region.hexCount) * side * side;
+}
+
+float AnnualBalance(const PlayerRecord& region) {
+  // The record keeps no yearly or daily expense figures of its own yet, so
+  // the balance is the revenue the totals last computed.
+  return region.displayPolicy.budgetRevenue;
+}
+
+void FillRegionStats(const Screen& screen, bool side) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const int32_t local = g_world.gameState.localPlayer;
+  if (local < 0 || local >= kMaxPlayers || !screen.currentForm) return;
+  const PlayerRecord& r = g_world.players[local];
+  const PlayerPolicyBlock& b = r.displayPolicy;
+  // A government type the list does not name shows nothing.
+  char government[48] = "";
+  if (const char* name = TextListEntry(g_textLists, kListGovtype, r.govtype))
+    plat::FormatText(government, sizeof government, "(%s)", name);
+  const float balance = AnnualBalance(r);
+  const Line lines[] = {
+      {"REGGOVT", Shown::kText, 0.0f, government},
+      {"REGIONNAME", Shown::kText, 0.0f, RegionDisplayName(g_world, local)},
+      {side ? "REGPOP" : nullptr, Shown::kCount, r.population},
+      {side ? "REGLAND" : nullptr, Shown::kCount, 0.0f},
+      {"REGGDP", Shown::kMoney, r.gdpPerCapita},
+      {"INFLRATE", Shown::kRate, LoadRegionFloat(r, kRegionInflation)},
+      {"TAXRATE", Shown::kRate, OverallTaxRate(b)},
+      {"UNEMPRATE", Shown::kRate, r.unemployment},
+      {"REGINTRATE", Shown::kRate, LoadRegionFloat(r, kRegionPrimeRate)},
+      {"WMINTRATE", Shown::kRate, WorldInterestRate(g_world)},
+      {side ? "SURPDEF" : nullptr, Shown::kMoneyShort, balance},
+      {"IMMIGRATNUM", Shown::kCount, r.immigrationPerYear},
+      {"EMIGRATNUM", Shown::kCount, r.emigrationPerYear},
+      {"BIRTHSNUM", Shown::kCount, r.birthsPerYear},
+      {"DEATHSNUM", Shown::kCount, r.deathsPerYear},
+      {"LITRATE", Shown::kPercent, LoadRegionFloat(r, kRegionLiteracy)},
+      {"TOURRATE", Shown::kPercent, LoadRegionFloat(r, kRegionTourismRating)},
+      {"DOMAPRRATE", Shown::kPercent, r.approval},
+      {"MILAPRRATE", Shown::kPercent, r.secondRating},
+      {"AVGAGE", Shown::kWhole2, LoadRegionFloat(r, kRegionAgeAvg)},
+      {"LIFEEXP", Shown::kWhole3, LoadRegionFloat(r, kRegionLifeExp)},
+      {"AVGCHILDREN", Shown::kTenths, LoadRegionFloat(r, kRegionAvgChildren)},
+  };
+  for (const Line& line : lines) {
+    if (!line.tag) continue;
+    Control* c = FormFindControlByTag(screen.currentForm, line.tag);
+    if (std::strcmp(line.tag, "REGLAND") == 0) {
+      SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(RegionLand(g_world, r)), c);
+      continue;
+    }
+    Show(c, line);
+    if (std::strcmp(line.tag, "SURPDEF") == 0) SetControlFlag(c, kStateSelected, balance < 0.0f ? 1 : 0);
+  }
+}
+
+void RefreshRegionSidePanel(const Screen& screen) {
+  if (!g_uiOptions.sidescreens) return;
+  FillRegionStats(screen, true);
+}
+
+void RegionStatsPanel::BindControls() { DockInBotbar2(*this); }
+void RegionStatsPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
+void RegionStatsPanel::Refresh() { FillRegionStats(*this, false); }
+
+int32_t RegionSummarySidePanel::AttachForm(Control*) {
+  currentForm = form;
+  PlaceSidePanel(0, this, kPanelFull);
+  return 0;
+}
+void RegionSummarySidePanel::Refresh() { RefreshRegionSidePanel(*this); }
+
+int32_t PolicyRegionSidePanel::AttachForm(Control*) {
+  currentForm = form;
+  PlaceSidePanel(0, this, kPanelFull);
+  return 0;
+}
+void PolicyRegionSidePanel::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const int32_t local = g_world.gameState.localPlayer;
+  if (local >= 0 && local < kMaxPlayers) RecalcPlayerTotals(g_world, g_world.players[local], 0);
+}
+void PolicyRegionSidePanel::Refresh() { RefreshRegionSidePanel(*this); }

@@ -1,0 +1,84 @@
+// The region statistics' lines for a local region.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "records/player_record.h"
+#include "screens/economy/status/region_stats_panels.h"
+#include "support/global_guard.h"
+#include "ui/control_test_support.h"
+#include "ui/control_tree.h"
+#include "ui/string_control.h"
+#include "world/region_figures.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int kLocal = 3;
+
+TEST(RegionStats, TheSidePanelLinesShowTheRegionsFigures) {
+  GlobalGuard<PlayerRecord> region(g_world.players[kLocal]);
+  GlobalGuard<GameState> state(g_world.gameState);
+  GlobalGuard<MapHeader> header(g_world.mapHeader);
+  GlobalGuard<UiOptions> options(g_uiOptions);
+  g_world.gameState.localPlayer = kLocal;
+  g_uiOptions.sidescreens = 1;
+  PolicyRegionSidePanel panel;
+  Control* root = new Control(controltest::Init("DOMPOLICY2", &panel, 0, 0, 224, 320));
+  for (const char* tag : {"REGGOVT", "TAXRATE", "REGLAND", "AVGAGE", "SURPDEF"})
+    ControlAddChild(root, new StringControl(controltest::Init(tag, &panel, 0, 0, 40, 12), {}));
+  panel.form = panel.currentForm = root;
+
+  struct Row {
+    const char* name;
+    std::function<void(PlayerRecord&)> set;
+    const char* tag;
+    std::string text;
+    bool selected = false;
+  };
+  auto taxes = [](PlayerRecord& r) {
+    float* t = r.displayPolicy.taxRates;
+    for (int i : {2, 3, 9, 10, 11, 0, 1}) t[i] = 0.1f;
+    t[6] = t[7] = 0.05f;
+    t[4] = t[5] = t[8] = r.displayPolicy.userfees = 0.01f;
+  };
+  const Row rows[] = {
+      {"tax rate", taxes, "TAXRATE", "14.4 %"},
+      {"immigration fee takes no part",
+       [&](PlayerRecord& r) {
+         taxes(r);
+         r.displayPolicy.immigrationtax = 0.5f;
+       },
+       "TAXRATE", "14.4 %"},
+      {"land", [](PlayerRecord& r) { r.hexCount = 1000, g_world.mapHeader.hexScale = 20; }, "REGLAND", "400,000"},
+      {"land past 32 bits", [](PlayerRecord& r) { r.hexCount = 300000, g_world.mapHeader.hexScale = 100; }, "REGLAND",
+       "3,000,000,000"},
+      {"average age", [](PlayerRecord& r) { StoreRegionFloat(r, kRegionAgeAvg, 34.9f); }, "AVGAGE", "34"},
+      {"deficit", [](PlayerRecord& r) { r.displayPolicy.budgetRevenue = -1.0f; }, "SURPDEF", "$ -1", true},
+      {"balanced", [](PlayerRecord& r) { r.displayPolicy.budgetRevenue = 0.0f; }, "SURPDEF", "$ 0", false},
+      {"unknown government", [](PlayerRecord& r) { r.govtype = 250; }, "REGGOVT", ""},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    g_world.players[kLocal] = PlayerRecord{};
+    r.set(g_world.players[kLocal]);
+    panel.Refresh();
+    const Control* c = FormFindControlByTag(root, r.tag);
+    EXPECT_EQ(c->text, r.text);
+    if (std::string(r.tag) == "SURPDEF") {
+      EXPECT_EQ(c->Selected(), r.selected);
+    }
+  }
+  // With the side screens off the panel keeps what it showed.
+  g_uiOptions.sidescreens = 0;
+  g_world.players[kLocal].govtype = 0;
+  g_world.players[kLocal].hexCount = 7;
+  panel.Refresh();
+  EXPECT_EQ(FormFindControlByTag(root, "REGLAND")->text, "0");
+  panel.form = panel.currentForm = nullptr;
+  delete root;
+}
+
+}  // namespace

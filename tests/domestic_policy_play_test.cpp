@@ -1,0 +1,75 @@
+// The domestic policy department in a game of the sample scenario: F8 docks
+// it, its panels open from its button bar and the insurance level set there
+// reaches the simulation.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "records/player_record.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "world/game_speed.h"
+#include "world/world.h"
+
+namespace {
+
+TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+  }
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 7, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 7, 0);
+  SampleGame::Pump();
+  DomesticPolicyScreen& d = s.domPolicy1;
+  ASSERT_NE(d.currentForm->parent, nullptr) << "F8 docks DOMPOLICY1";
+  ASSERT_NE(d.cabinetLink.currentForm->parent, nullptr) << "its button bar shows in BUTPARENT";
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  const plat::Rect box = ControlAbsoluteRect(FormFindControlByTag(d.currentForm, "SOCIALCOST"));
+  const auto pixel = [&](int32_t x, int32_t y) { return pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)]; };
+  int drawn = 0;
+  for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y)
+    for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width); ++x) drawn += pixel(x, y) != pixel(box.left, box.top);
+  EXPECT_GT(drawn, 0) << "the social cost is written";
+  SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 5));
+  ASSERT_NE(d.investment.currentForm->parent, nullptr) << "the spending panel docks";
+  SampleGame::ClickControl(FormFindControlById(d.investment.currentForm, 8));
+  ASSERT_NE(d.funds.currentForm->parent, nullptr) << "the insurance panel docks";
+
+  auto* slider = dynamic_cast<SlideBarControl*>(FormFindControlByTag(d.funds.currentForm, "INVESTSLDR"));
+  ASSERT_NE(slider, nullptr);
+  slider->SetSelected(7500);  // three quarters of the way to 2.0
+  SampleGame::Pump();
+  const PlayerRecord& local = w.players[w.gameState.localPlayer];
+  EXPECT_EQ(local.displayPolicy.uispend, 1.5f) << "the display copy takes the level at once";
+
+  const uint32_t today = w.gameState.currentDay;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_EQ(local.simPolicy.uispend, 1.5f);
+  EXPECT_EQ(local.simPolicy.welfspend, 1.5f);
+  EXPECT_EQ(local.simPolicy.pensspend, 1.5f);
+}
+
+}  // namespace
