@@ -139,8 +139,11 @@ void MilitaryCabinetLink::OnCommand(Control* control, int32_t id) {
     s.military1.Refresh();
   }
   if (ClosesAbove(control, 1)) return;
-  // CABINET opens the cabinet's priorities once that panel is built.
-  if (IsTagged(control, "CABINET")) return;
+  // The military post's priorities in the cabinet.
+  if (IsTagged(control, "CABINET")) {
+    s.cabinet1Ss1.Show(kMilitaryCabinetPost, nullptr);
+    return;
+  }
   Screen* page = nullptr;
   switch (id) {
     case 2: page = &s.military1Ss4; break;

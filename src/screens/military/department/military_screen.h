@@ -30,6 +30,8 @@ class MilitaryScreen : public Screen {
 
 inline constexpr const char* kMilitaryLinkTags[] = {"BASEPIC", "BASEBUT", "CABINET"};
 inline constexpr int32_t kMilitaryLinkIds[] = {2, 3, 4, 5, 6};
+// The cabinet post whose priorities CABINET shows.
+inline constexpr int32_t kMilitaryCabinetPost = 1;
 
 class MilitaryCabinetLink : public Screen {
  public:
