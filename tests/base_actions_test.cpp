@@ -119,9 +119,10 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   SampleGame::Click(x, y);
   PumpFrames(5);
   ASSERT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), site);
-  // The click may close the dock; the map tab opens it for the hex again,
-  // with the facility's panel or only its tab pressed.
-  if (!s.map1.currentForm->parent) {
+  // The click may close the dock (its forms stay in it, put away); the map
+  // tab opens it for the hex again, with the facility's panel or only its
+  // tab pressed.
+  if (!s.map1.currentForm->parent || g_ui.panelDepth == 0) {
     SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
     PumpFrames(5);
   }

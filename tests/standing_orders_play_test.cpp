@@ -18,11 +18,14 @@
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/military/order_settings.h"
 #include "screens/military/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
+#include "world/text/ui_options.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "units/unit_order_issue.h"
@@ -43,6 +46,10 @@ uint32_t Tactic(const UnitRecord& u) { return (u.orders[kOrdersWord] >> 14) & 3u
 
 TEST(StandingOrdersPlay, TwoTanksTakeTacticTwoThroughThePanelAndStillReachTheirHex) {
   SampleGame game;
+  // The options go back before the game writes them: the panels' defaults
+  // would otherwise reach the next game in the process.
+  GlobalGuard options(g_uiOptions);
+  GlobalGuard orderMenu(g_selection.orderMenu);
   ASSERT_NO_FATAL_FAILURE(game.Start());
   World& w = g_world;
   ScreenSet& s = g_screens;

@@ -73,10 +73,7 @@ void StopGameInterface(ScreenManager* ui) {
   // The dock is emptied with the game: a side panel remembered from it
   // would be refreshed instead of shown in the next game, and its tab
   // would choose the next game's first panel.
-  MapScreen& map = g_screens.map1;
-  map.currentSidePanel = nullptr;
-  map.selectedTab = 0;
-  map.autoTab = 0;
+  g_screens.map1.ForgetGame();
   if (!ui) return;
   if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
   // The map's textures go; the interface's own sets stay, since the front

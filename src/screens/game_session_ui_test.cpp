@@ -7,6 +7,7 @@
 #include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"
 #include "support/global_guard.h"
+#include "ui/control_test_support.h"
 
 namespace {
 
@@ -17,6 +18,9 @@ TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelOrTabAndAnEnteredOneOpensTheSco
   GlobalGuard tab(map.selectedTab, kMapTabFacility);
   GlobalGuard autoTab(map.autoTab, kMapTabFacility);
   GlobalGuard page(g_screens.scoreCard.page, 5);
+  GlobalGuard form(map.form), shown(map.currentForm);
+  controltest::PanelForm tabs(map, "MAP1", {}, {kMapTabUnits, kMapTabFacility});
+  SetControlFlag(tabs[kMapTabFacility], kStateSelected, 1);
   InstallGameSessionUi();
   ASSERT_TRUE(g_simUi.stopGameInterface);
   g_simUi.stopGameInterface(nullptr);
@@ -24,6 +28,7 @@ TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelOrTabAndAnEnteredOneOpensTheSco
   EXPECT_EQ(map.currentSidePanel, nullptr);
   EXPECT_EQ(map.selectedTab, 0);
   EXPECT_EQ(map.autoTab, 0);
+  EXPECT_FALSE(tabs[kMapTabFacility]->Selected()) << "its tab button is released";
   // The result screen shows the score card after the stop; the next game
   // still opens it on its first page.
   g_screens.scoreCard.page = 5;

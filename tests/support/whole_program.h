@@ -13,6 +13,9 @@
 #include "net/net_session.h"
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "screens/main/map_input/map_click.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/screen_set.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
@@ -36,6 +39,18 @@ inline void PrepareWholeProgram() {
   g_ui.sidePopupOpen = 0;
   g_ui.panelDepth = 0;
   g_ui.savedPanelDepth = 0;
+  // The screens outlive a program closed in the process: each form leaves
+  // the host it was shown in (one panel may hang inside another that no
+  // dock holds); the selection and the other unit lists would name the
+  // last game's units, which the next game's share ids with; and the map's
+  // pressed tab would choose the next program's first side panel.
+  DetachScreenForms(Screen::AllScreens());
+  ClearWorkingLists(g_screens, kWorkingLists);
+  ListHolderClear(HoverStackList());
+  g_selection = SelectionState{};
+  g_screens.mapClickMode = kClickNone;
+  g_mapClickPending = MapClickPending{};
+  g_screens.map1.ForgetGame();
   static constexpr uint8_t kGuid[16] = {4, 3};
   InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
 }

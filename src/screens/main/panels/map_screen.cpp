@@ -197,6 +197,14 @@ void MapScreen::ChooseAutoSidePanel(int32_t reset) {
   }
 }
 
+void MapScreen::ForgetGame() {
+  currentSidePanel = nullptr;
+  selectedTab = 0;
+  autoTab = 0;
+  for (int32_t tab = kMapTabBuild; tab <= kMapTabTerrain; ++tab)
+    if (Control* c = currentForm ? FormFindControlById(currentForm, tab) : nullptr) SetControlFlag(c, kStateSelected, 0);
+}
+
 void MapScreen::ShowFacilitySidePanel() {
   if (g_mapPlacement.active) {
     facilityUpgrade.Show(g_mapPlacement.classIndex, nullptr);

@@ -112,6 +112,11 @@ class MapScreen : public MapHeaderScreen {
   // one): it shows the open panel but is not the player's choice, or one
   // empty hex would keep the terrain panel for every hex after it.
   int32_t autoTab = 0;
+
+  // A stopped game's panel, tabs and pressed tab button go with it: the
+  // form lives on into the next game, whose first hex would otherwise
+  // open the panel of the tab pressed last.
+  void ForgetGame();
 };
 
 // The map screen for a hex picked in a facility list; shown with the screen
