@@ -49,7 +49,11 @@ struct UnitClassImage {
   int16_t strengthPerSize;   // 28: 0 for a class no unit may have
   uint16_t valuePerPoint;    // 30
   int16_t successor;         // 32
-  uint8_t bytes34[6];
+  uint8_t deployFirst;       // 34: non-zero for a class whose new units deploy of themselves
+  uint8_t secondPlacement;   // 35
+  uint8_t placementsA;       // 36: the two placement counts deployment weighs
+  uint8_t placementsB;       // 37
+  uint8_t bytes38[2];
   int16_t requiredTechs[2];  // 40
   float buildWorkPerPoint;   // 44
   float upkeepFactor;        // 48
@@ -115,6 +119,7 @@ static_assert(std::is_trivially_copyable_v<UnitClassImage>);
 static_assert(offsetof(UnitClassImage, typeByte) == 24);
 static_assert(offsetof(UnitClassImage, facilityType) == 25);
 static_assert(offsetof(UnitClassImage, level) == 26);
+static_assert(offsetof(UnitClassImage, deployFirst) == 34);
 static_assert(offsetof(UnitClassImage, productSlot) == 27);
 static_assert(offsetof(UnitClassImage, strengthPerSize) == 28);
 static_assert(offsetof(UnitClassImage, buildWorkPerPoint) == 44);

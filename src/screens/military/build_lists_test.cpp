@@ -243,8 +243,8 @@ TEST_F(BuildListsTest, QueueButtonsPostTheirFlags) {
 }
 
 TEST_F(BuildListsTest, DeployPlacesReadyUnitsFirst) {
-  g_world.unitClasses[kRifles].bytes34[0] = 1;
-  g_world.unitClasses[kRifles].bytes34[2] = 1;
+  g_world.unitClasses[kRifles].deployFirst = 1;
+  g_world.unitClasses[kRifles].placementsA = 1;
   Class(7, "Guns", 0, 4);  // deploy byte 0: never ready
   UnitRecord& a = Unit(0x301);
   a.classIndex = 7;
@@ -286,7 +286,7 @@ TEST_F(BuildListsTest, DeployReadinessConditions) {
   };
   for (const auto& r : rows) {
     UnitClassRecord& cls = g_world.unitClasses[kRifles];
-    cls.bytes34[0] = r.deploy, cls.bytes34[1] = r.second, cls.bytes34[2] = r.countA, cls.flags = r.classFlags;
+    cls.deployFirst = r.deploy, cls.secondPlacement = r.second, cls.placementsA = r.countA, cls.flags = r.classFlags;
     UnitRecord& u = Unit(0x400);
     u.byte18 = r.placement;
     u.orders[kOrdersHeader] = r.word13, u.orders[kOrderFlags] = r.word11;

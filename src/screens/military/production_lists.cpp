@@ -166,10 +166,9 @@ uint32_t ListCurrentUnit(Control* list) {
 int32_t DeployReadiness(const World& world, const UnitRecord& unit) {
   const UnitClassRecord* cls = ClassRecordAt(world, unit.classIndex);
   if (!cls) return 1;
-  // The class's deploy byte, its second-placement byte and its two
-  // placement counts; the unit's placement kind.
-  const uint8_t deploy = cls->bytes34[0], secondPlacement = cls->bytes34[1];
-  const uint8_t placementsA = cls->bytes34[2], placementsB = cls->bytes34[3];
+  // The unit's placement kind against its class's.
+  const uint8_t deploy = cls->deployFirst, secondPlacement = cls->secondPlacement;
+  const uint8_t placementsA = cls->placementsA, placementsB = cls->placementsB;
   const uint8_t placement = unit.byte18;
   // A class that never surrenders is also one that does not deploy first.
   if (deploy == 0 || (cls->flags & kClassNeverSurrenders)) return 1;
