@@ -59,8 +59,16 @@ class BuildListsTest : public ::testing::Test {
   }
   void TearDown() override {
     g_commandLog.Clear();
+    // The units a posted build created are the world's, in its ring.
+    std::vector<UnitRecord*> made;
+    for (UnitRecord* u = g_world.units; u; u = u->next == g_world.units ? nullptr : u->next) {
+      bool ours = false;
+      for (UnitRecord& o : units_) ours = ours || &o == u;
+      if (!ours) made.push_back(u);
+    }
     SetRing({});
     for (HexCell& c : g_world.cells) FreeHexStack(c);
+    for (UnitRecord* u : made) delete u;
   }
   static UnitClassRecord& Class(int32_t c, const char* name, uint32_t flags, uint8_t military) {
     UnitClassRecord& r = g_world.unitClasses[static_cast<size_t>(c)];
