@@ -23,6 +23,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_threads.h"
 #include "support/fast_clock.h"
+#include "sim/game_stop.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -121,6 +122,9 @@ class SampleGame {
     EXPECT_EQ(RunMessageLoop(), 0);
     ShutdownApplication(g_app);
     EXPECT_FALSE(GameThreadsRunning());
+    // A program closed with a game on leaves its world to the process: the
+    // next test's game would load over it and lose its units.
+    ReleaseGameData(g_world);
   }
 
   ~SampleGame() {
