@@ -23,7 +23,6 @@
 #include "screens/screen_set.h"
 #include "sim/game_threads.h"
 #include "support/fast_clock.h"
-#include "sim/game_stop.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -124,7 +123,7 @@ class SampleGame {
     EXPECT_FALSE(GameThreadsRunning());
     // A program closed with a game on leaves its world to the process: the
     // next test's game would load over it and lose its units.
-    ReleaseGameData(g_world);
+    FreeGameData(g_world);
   }
 
   ~SampleGame() {
