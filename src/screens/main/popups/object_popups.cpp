@@ -11,6 +11,9 @@
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control_focus.h"
+#include "ui/control_tree.h"
+#include "ui/screen.h"
+#include "ui/screen_manager.h"
 #include "units/class_fields.h"
 #include "world/unit_class.h"
 #include "world/object_hex.h"
@@ -153,4 +156,10 @@ void SelectListItem(Screen& popup, int32_t direction) {
   list->current = popup.id;
   popup.OnOpen();
   popup.Refresh();
+}
+
+int32_t UpdateNextPrevButtons(const ScreenParameterList* list, Control* form) {
+  const bool hide = !list || list->entries.empty();
+  for (const char* tag : {"NEXTBUT", "PREVBUT"}) SetHidden(FormFindControlByTag(form, tag), hide);
+  return hide ? 1 : 0;
 }

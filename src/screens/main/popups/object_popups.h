@@ -9,6 +9,8 @@
 #include "world/list_holder.h"
 
 class Screen;
+class Control;
+struct ScreenParameterList;
 struct HexCell;
 struct ScreenSet;
 struct UnitRecord;
@@ -35,3 +37,7 @@ void OpenObjectPopup(ScreenSet& screens, const HexCell* cell, int32_t flag);
 // Steps the pop-up to the next object of its list (direction above 0) or
 // the previous one, round the ring.
 void SelectListItem(Screen& popup, int32_t direction);
+
+// Shows the form's NEXTBUT and PREVBUT when the stepping list has an entry
+// and hides them otherwise; 1 when it hid them.
+int32_t UpdateNextPrevButtons(const ScreenParameterList* list, Control* form);
