@@ -196,3 +196,15 @@ void ShowSelectionOrders(ScreenSet& screens) {
   g_mapView.pickHex = 1;
   g_mapView.redrawPending = 1;
 }
+
+void DrawUnitOrderRow(ScreenSet& screens, int32_t unitId) {
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    UnitRecord* unit = FindUnitById(g_world, static_cast<uint32_t>(unitId));
+    if (!unit || !IsUnitLive(*unit)) return;
+    ListHolderClear(screens.SelectionList());
+    AddUnitRef(screens.SelectionList(), *unit);
+    MarkStackUnits(g_world, screens.SelectionList());
+  }
+  ShowSelectionOrders(screens);
+}

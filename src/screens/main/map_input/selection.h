@@ -57,3 +57,7 @@ void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add);
 
 // Opens the orders panel for the selection (when it holds a unit).
 void ShowSelectionOrders(ScreenSet& screens);
+
+// Makes the unit (by id) the only selected unit, marks it and opens the
+// orders panel for it; a unit no longer in the ring leaves all as it was.
+void DrawUnitOrderRow(ScreenSet& screens, int32_t unitId);

@@ -283,6 +283,23 @@ TEST_F(SelectionTest, ClickSelectsTheOnlyOwnUnitElseTheStackListOffersAll) {
   popup.list = nullptr;
 }
 
+TEST_F(SelectionTest, AnOrderRowMakesItsUnitTheOnlySelectedOne) {
+  UnitRecord& a = Unit(1, 1, kLand, 2, 2);
+  UnitRecord& b = Unit(2, 1, kLand, 3, 3);
+  UnitRecord& gone = Unit(3, 1, kLand, 3, 3);
+  gone.unitFlags |= kUnitGone;
+  Select({&a});
+  DrawUnitOrderRow(g_screens, 2);
+  EXPECT_EQ(Ids(g_screens.SelectionList()), (std::vector<uint32_t>{2}));
+  EXPECT_TRUE(b.unitFlags2 & 1u);
+  EXPECT_EQ(g_screens.selectionOrdersShown, 1);
+  // A unit gone from play, or an id no unit holds, changes nothing.
+  g_screens.selectionOrdersShown = 0;
+  for (int32_t id : {3, 99}) DrawUnitOrderRow(g_screens, id);
+  EXPECT_EQ(Ids(g_screens.SelectionList()), (std::vector<uint32_t>{2}));
+  EXPECT_EQ(g_screens.selectionOrdersShown, 0);
+}
+
 TEST_F(SelectionTest, IconCellsAndPlayerNamesStayInBounds) {
   struct Row {
     int32_t index;
