@@ -20,6 +20,7 @@
 #include "sim/command_log.h"
 #include "sim/unit_order_args.h"
 #include "support/global_guard.h"
+#include "support/unit_ring.h"
 #include "ui/control.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
@@ -45,9 +46,6 @@ class OrderSettingsTest : public ::testing::Test {
   }
   void TearDown() override {
     ListHolderClear(g_screens.SelectionList());
-    g_world.units = nullptr;
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
     g_world.unitClasses.clear();
     g_commandLog.Clear();
     g_unitOrderIssuer = nullptr;
@@ -55,18 +53,9 @@ class OrderSettingsTest : public ::testing::Test {
   // A unit of the owner with its display header and orders word, linked at
   // the end of the unit ring.
   UnitRecord& Unit(uint32_t id, int owner, uint32_t header, uint32_t word, int16_t cls = 1) {
-    units_.push_back(std::make_unique<UnitRecord>());
-    UnitRecord& u = *units_.back();
-    u.id = id, u.owner = static_cast<uint8_t>(owner), u.classIndex = cls;
+    UnitRecord& u = ring_.Add(id, owner, cls);
     u.ordersShown[kOrdersHeader] = header;
     u.ordersShown[kOrdersWord] = word;
-    for (size_t i = 0; i < units_.size(); ++i) {
-      units_[i]->next = units_[(i + 1) % units_.size()].get();
-      units_[i]->prev = units_[(i + units_.size() - 1) % units_.size()].get();
-    }
-    g_world.units = units_.front().get();
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
     return u;
   }
   static void Select(std::initializer_list<const UnitRecord*> units) {
@@ -91,7 +80,7 @@ class OrderSettingsTest : public ::testing::Test {
     return out;
   }
 
-  std::vector<std::unique_ptr<UnitRecord>> units_;
+  testsupport::UnitRing ring_;
   GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<OrderEditState> edit_{g_screens.orders1.edit, OrderEditState{}};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};

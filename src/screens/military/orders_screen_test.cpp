@@ -28,6 +28,7 @@
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
+#include "support/unit_ring.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
 #include "ui/popups.h"
@@ -56,23 +57,11 @@ class OrdersScreenTest : public ::testing::Test {
     delete Orders().unitListBox;
     ListHolderClear(Orders().unitList);
     ListHolderClear(g_screens.SelectionList());
-    g_world.units = nullptr;
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
     g_commandLog.Clear();
   }
   static OrdersScreen& Orders() { return g_screens.orders1; }
   UnitRecord& Unit(uint32_t id, int owner = kLocal, int16_t cls = 1) {
-    units_.push_back(std::make_unique<UnitRecord>());
-    UnitRecord& u = *units_.back();
-    u.id = id, u.owner = static_cast<uint8_t>(owner), u.classIndex = cls;
-    for (size_t i = 0; i < units_.size(); ++i) {
-      units_[i]->next = units_[(i + 1) % units_.size()].get();
-      units_[i]->prev = units_[(i + units_.size() - 1) % units_.size()].get();
-    }
-    g_world.units = units_.front().get();
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
+    UnitRecord& u = ring_.Add(id, owner, cls);
     return u;
   }
   static std::vector<uint32_t> Ids(const ListHolder& list) {
@@ -86,7 +75,7 @@ class OrdersScreenTest : public ::testing::Test {
     for (uint32_t id : ids) AddUnitRef(g_screens.SelectionList(), *FindUnitById(g_world, id));
   }
 
-  std::vector<std::unique_ptr<UnitRecord>> units_;
+  testsupport::UnitRing ring_;
   HexUnitStack stack_;
   GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};

@@ -22,6 +22,7 @@
 #include "sim/command_log.h"
 #include "sim/unit_order_args.h"
 #include "support/global_guard.h"
+#include "support/unit_ring.h"
 #include "ui/bitmap_control.h"
 #include "ui/list_control.h"
 #include "world/hex_stack_chains.h"
@@ -62,9 +63,6 @@ class SelectionTest : public ::testing::Test {
     ListHolderClear(HoverStackList());
     ListHolderClear(HexStackList());
     ClearUnitGroups(g_world.unitGroups);
-    g_world.units = nullptr;
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
     for (HexCell& c : g_world.cells) FreeHexStack(c);
     FreeMapData(g_world);
     g_world.unitClasses.clear();
@@ -83,20 +81,12 @@ class SelectionTest : public ::testing::Test {
   // A unit of the class on the hex (filed in its chain B when on the map),
   // linked at the end of the unit ring.
   UnitRecord& Unit(uint32_t id, int owner, Cls cls, int16_t x = 0, int16_t y = 0, float strength = 1.0f) {
-    units_.push_back(std::make_unique<UnitRecord>());
-    UnitRecord& u = *units_.back();
-    u.id = id, u.owner = static_cast<uint8_t>(owner), u.classIndex = cls, u.x = x, u.y = y;
+    UnitRecord& u = ring_.Add(id, owner, cls);
+    u.x = x, u.y = y;
     u.kind = g_world.unitClasses[cls].kind;
     u.strength = strength;
     if (cls == kFacility) u.unitFlags |= kUnitFacility;
     if (cls == kMissile) u.unitFlags |= kUnitStock, u.ordersShown[15] = u.orders[15] = 1;
-    for (size_t i = 0; i < units_.size(); ++i) {
-      units_[i]->next = units_[(i + 1) % units_.size()].get();
-      units_[i]->prev = units_[(i + units_.size() - 1) % units_.size()].get();
-    }
-    g_world.units = units_.front().get();
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
     if ((x || y) && cls != kFacility) HexStackInsertOrdered(g_world, g_world.cells[y * 8 + x], u);
     return u;
   }
@@ -110,7 +100,7 @@ class SelectionTest : public ::testing::Test {
     for (const UnitRecord* u : units) AddUnitRef(g_screens.SelectionList(), *u);
   }
 
-  std::vector<std::unique_ptr<UnitRecord>> units_;
+  testsupport::UnitRing ring_;
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<GameState> state_{g_world.gameState};
 };
@@ -185,7 +175,7 @@ TEST_F(SelectionTest, DefaultOrderCountsTheVisibleEnemies) {
     uint32_t target;
   } rows[] = {{0, 1, 0}, {1, 9, 100}, {2, 11, 0}};
   for (const Row& r : rows) {
-    for (int e = 0; e < r.enemies; ++e) Unit(100 + static_cast<uint32_t>(units_.size()) * 0 + e, 2, kLand, 4, 3);
+    for (int e = 0; e < r.enemies; ++e) Unit(100 + static_cast<uint32_t>(e), 2, kLand, 4, 3);
     issued.clear();
     Select({&own});
     ExecuteOrderChoice(g_screens, kDefaultOrderChoice);
@@ -195,10 +185,7 @@ TEST_F(SelectionTest, DefaultOrderCountsTheVisibleEnemies) {
     EXPECT_EQ(std::get<2>(issued[0]), r.target);
     // The enemies leave the hex again.
     FreeHexStack(g_world.cells[3 * 8 + 4]);
-    units_.resize(1);
-    units_[0]->next = units_[0]->prev = units_[0].get();
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
+    ring_.KeepFirst(1);
   }
 }
 
