@@ -13,6 +13,7 @@
 #include "records/player_policy.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/main/bars/side_bars.h"
 #include "screens/main/build/site_figures.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
@@ -373,7 +374,18 @@ void BasePopup::OnActivate(Control* control, int32_t controlId) {
 }
 
 void BasePopup::OnControlChange(Control* control, int32_t) {
-  OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1);
+  OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1, &g_screens.military1Ss4a1[0]);
+}
+
+// The docked panels under the pop-up may show what it changed.
+int32_t BasePopup::Close(int32_t noReturn) {
+  const int32_t result = Screen::Close(noReturn);
+  for (int32_t level : {2, 3}) {
+    Control* dock = DockHost(g_screens, level);
+    if (!dock || dock->Hidden()) break;
+    if (dock->hostedScreen) dock->hostedScreen->Refresh();
+  }
+  return result;
 }
 
 void BasePopup::OnEndEdit(Control* control, int32_t) { RenameBaseOnEndEdit(currentForm, control, cellIndex); }

@@ -58,6 +58,7 @@ class BasePopup : public Screen {
   void OnActivate(Control* control, int32_t id) override;
   void OnControlChange(Control* control, int32_t id) override;
   void OnEndEdit(Control* control, int32_t id) override;
+  int32_t Close(int32_t noReturn = 0) override;
 
   uint32_t cellIndex = 0;
   int32_t shownClass = 0;  // 0 while the base is hidden from the player
