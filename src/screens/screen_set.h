@@ -420,15 +420,15 @@ struct ScreenSet {
   LaunchSitePopup launchSitePopup;
   DepotPopup depotPopup;
   BasePopup basePopup;
-  Screen popupBase1a{"POPUP_BASE1a"};
-  Screen popupBase1b{"POPUP_BASE1b"};
-  Screen popupBase1e{"POPUP_BASE1e"};
-  Screen popupBase1c{"POPUP_BASE1c"};
-  Screen popupBase1d{"POPUP_BASE1d"};
-  Screen popupBase1a1{"POPUP_BASE1a1"};
+  BaseStatusPanel popupBase1a;
+  BaseProgressPanel popupBase1b;
+  BaseActionsPanel popupBase1e;
+  BaseConfirmPanel popupBase1c;
+  BaseInfoPanel popupBase1d;
+  BaseUpgradePanel popupBase1a1;
   BaseBuildListPanel popupBase1f;
-  Screen popupBase2{"POPUP_BASE2"};
-  Screen popupBase3{"POPUP_BASE3"};
+  BasePopup2 popupBase2;
+  BasePopup3 popupBase3;
   Screen popupKeypad{"POPUP_KEYPAD"};
   // Help.
   HelpPopup help;

@@ -487,8 +487,3 @@ void BaseBuildListPanel::OnControlChange(Control* control, int32_t) {
   OnBuildListChange(control, currentForm, state, value,
                     BuildListChange{.details = nullptr, .detailsParent = Tag(popupForm, "STATPARENT"), .popup = popup});
 }
-
-// Until the base pop-up has its pages, it shows its build list.
-void BasePopup::OnOpen() {
-  if (Control* at = Tag(currentForm, "SUBPARENT4")) g_screens.popupBase1f.Show(0, at);
-}

@@ -5,6 +5,10 @@
 // depot, silo and launch-site pop-ups. Units travel as ids: the turn thread may
 // free a unit while its pop-up is open. Their pages come with the military
 // screens.
+#include "screens/military/base_popup.h"
+#include "screens/military/base_sheets.h"
+#include "screens/military/facility_panels.h"
+#include "screens/military/facility_popups.h"
 #include "screens/military/unit_list_popup.h"
 #include "ui/screen.h"
 
@@ -21,21 +25,4 @@ class MissilePopup : public Screen {
 class SiloPopup : public Screen {
  public:
   SiloPopup() : Screen("POPUP_SILO1") {}
-};
-
-class LaunchSitePopup : public Screen {
- public:
-  LaunchSitePopup() : Screen("POPUP_LAUNCH1") {}
-};
-
-class BasePopup : public Screen {
- public:
-  BasePopup() : Screen("POPUP_BASE1") {}
-  void OnOpen() override;  // shows the build list (POPUP_BASE1f) in SUBPARENT4
-};
-
-// The depots (store facilities) stepped through like the bases.
-class DepotPopup : public Screen {
- public:
-  DepotPopup() : Screen("POPUP_DEPOT1") {}
 };

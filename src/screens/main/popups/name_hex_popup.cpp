@@ -1,5 +1,7 @@
 #include "screens/main/popups/name_hex_popup.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "records/hex_cell.h"
@@ -34,7 +36,8 @@ TextControl* NameField(Control* form) {
 
 std::vector<uint8_t> HexNamePayload(const std::string& text) {
   if (text.empty()) return {};
-  std::vector<uint8_t> payload(text.begin(), text.end());
+  const size_t length = std::min(text.size(), kHexNameLimit);
+  std::vector<uint8_t> payload(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
   payload.push_back(0);
   return payload;
 }
@@ -63,7 +66,7 @@ void NameHexPopup::OnCommand(Control* control, int32_t) {
   if (!ControlTagMatches(control->tag, "OKBUT") && !ControlTagMatches(control->tag, "HEXNAME")) return;
   TextControl* field = NameField(currentForm);
   const HexPosition& hex = g_world.gameState.currentHex;
-  std::vector<uint8_t> payload = HexNamePayload(field ? field->sourceText.substr(0, kHexNameLimit) : "");
+  std::vector<uint8_t> payload = HexNamePayload(field ? field->sourceText : "");
   if (!payload.empty() && SelectedCell(g_world))
     PostArgs(kCmdNameHex, HexArgs{.hex = PackHex(hex.x, hex.y)}, std::move(payload));
   EndTextEdit();

@@ -21,6 +21,6 @@ class NameHexPopup : public Screen {
   static constexpr const char* kTags[] = {"HEXNAME", "OKBUT", "CANBUT"};
 };
 
-// The name command's payload: the text and its terminating zero; empty (no
-// command) for an empty text.
+// The name command's payload: the text, cut to 47 characters, and its
+// terminating zero; empty (no command) for an empty text.
 std::vector<uint8_t> HexNamePayload(const std::string& text);

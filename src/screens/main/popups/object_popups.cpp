@@ -124,7 +124,7 @@ void OpenObjectPopup(ScreenSet& screens, const HexCell* cell, int32_t flag) {
   }
   if (!cls) return;
   const uint32_t f = cls->flags;
-  const uint8_t type = cls->facilityType;
+  const uint8_t type = listfields::FacilityTypeByte(*cls);
   const bool store = (f & kClassSettlement) && !(f & kClassExcludedKinds);
   if (f & kClassProduction) {
     screens.industry.Popup(LargestProduct(*cls), nullptr);

@@ -1,6 +1,9 @@
 #pragma once
-// The category sort key of the sorted unit lists.
+// The category sort key of the sorted unit lists, and the facility type
+// the facility lists and pop-ups go by.
 #include <cstdint>
+
+#include "world/data_tables.h"
 
 namespace listfields {
 
@@ -13,5 +16,9 @@ inline float CategorySortBase(int32_t category) {
     default: return 0.0f;
   }
 }
+
+// A class's facility type (0 none, 1 research centre, 2 silo, 3 launch
+// site): the map's panels and the facility lists read the same byte.
+inline uint8_t FacilityTypeByte(const UnitClassRecord& cls) { return cls.baseKind; }
 
 }  // namespace listfields

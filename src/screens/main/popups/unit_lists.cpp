@@ -264,7 +264,7 @@ int32_t FacilityKindOf(const World& world, int32_t classIndex) {
   if (f & kClassProduction) return 5;
   if (f & kClassBuildsWorks) return 2;
   if (f & kClassSettlement) {
-    if (cls->facilityType != 0) return 6;
+    if (listfields::FacilityTypeByte(*cls) != 0) return 6;
     if (cls->loadableMask != 0 || (f & (kClassHaven | kClassAirBase))) return 4;
     if (cls->carryCapacity > 0.0f) return 7;
   }
@@ -290,7 +290,7 @@ void CollectFacilityUnits(World& world, const CollectFacilityArgs& a) {
                         (a.facilityKind == -1 || FacilityKindOf(world, u->classIndex) == a.facilityKind) &&
                         (a.stockMaskTest == -1 || (mask != 0) == (a.stockMaskTest == 1)) &&
                         a.available == ((u->ordersShown[kPostureBits] & 1u) ? 0 : 1) &&
-                        (a.facilityType == -1 || cls->facilityType == a.facilityType);
+                        (a.facilityType == -1 || listfields::FacilityTypeByte(*cls) == a.facilityType);
         if (ok) {
           if (ListItem28* item = NewListNode(u, static_cast<float>(u->classIndex), true, 0, sorted))
             item->callerWord = static_cast<intptr_t>(u->id);

@@ -1,0 +1,58 @@
+#pragma once
+// The performance figures of a class on forms laid out by control id: up
+// to four specification rows of any form, and the two facility class
+// sheets, POPUP_BASE2 (stock, room and range) and POPUP_BASE3 (the eight
+// attack values with their ranges). Bars or numbers by the interface's
+// one switch, as on the performance sheet. Window thread.
+#include <cstdint>
+
+#include "ui/screen.h"
+
+class Control;
+struct UnitClassRecord;
+struct UnitRecord;
+
+// The range an attack value reaches: the stock range for a stock class,
+// else the range of its kind, stretched and, for long-range classes, scaled
+// by the owner's factor (the local player's for a design). Call under the
+// simulation lock.
+float SpecAttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int32_t attack);
+
+// Row i of the four (controls from (i + 1) x 1000) shows the stat kind
+// kinds[i]: 34 range, 36 stock range, 37 speed, 39 storage, 40-47 attack,
+// 50-53 defence, 54 spotting, 99 cargo room; other kinds leave the row
+// empty. Call under the simulation lock.
+void FillUnitSpecRows(const UnitClassRecord& cls, const int32_t (&kinds)[4], Control* form);
+
+// Bars or numbers for one row: the bar, its number and the hint that takes
+// the number in the bar view.
+void ApplySpecView(Control* slider, Control* text, Control* hint);
+
+// Opened with a unit id, or 0 for the class alone.
+class BaseSheet : public Screen {
+ public:
+  using Screen::Screen;
+  void OnOpen() override;
+
+  uint32_t unitId = 0;
+  int32_t classIndex = 0;
+};
+
+class BasePopup2 : public BaseSheet {
+ public:
+  BasePopup2() : BaseSheet("POPUP_BASE2", FormLookups{.tags = {}, .ids = kIds}) {}
+  void Refresh() override;
+
+ private:
+  static constexpr int32_t kIds[] = {131, 231, 331, 134, 234};
+};
+
+class BasePopup3 : public BaseSheet {
+ public:
+  BasePopup3() : BaseSheet("POPUP_BASE3", FormLookups{.tags = {}, .ids = kIds}) {}
+  void Refresh() override;
+
+ private:
+  static constexpr int32_t kIds[] = {140, 141, 142, 143, 144, 145, 146, 147, 240, 241, 242,
+                                     243, 244, 245, 246, 247, 340, 341, 342, 343, 344, 345, 346, 347};
+};
