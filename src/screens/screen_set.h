@@ -395,10 +395,10 @@ struct ScreenSet {
   UnitProgressPanel popupMilitary3b;
   UnitExtraFill popupMilitary3c{"POPUP_MILITARY3C"};
   UnitExtraFill popupMilitary3c2{"POPUP_MILITARY3C2"};
-  Screen popupMilitary2{"POPUP_MILITARY2"};
-  Screen popupMilitary2a{"POPUP_MILITARY2a"};
-  Screen popupMilitary2b{"POPUP_MILITARY2b"};
-  ScreenArray<2> popupMilitary2d{"POPUP_MILITARY2d"};
+  UnitBuildPopup popupMilitary2;
+  UnitBuildSitePanel popupMilitary2a;
+  UnitBuildFilterPanel popupMilitary2b;
+  ScreenArray<2, UnitResearchPanel> popupMilitary2d{"POPUP_MILITARY2d"};
   Screen popupMissile{"POPUP_MISSILE"};
   ScreenArray<3> popupMissile1a{"POPUP_MISSILE1a"};
   ScreenArray<2> popupMissileSs1{"POPUP_MISSILE_SS1"};
