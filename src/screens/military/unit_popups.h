@@ -5,6 +5,8 @@
 // depot, silo and launch-site pop-ups. Units travel as ids: the turn thread may
 // free a unit while its pop-up is open. Their pages come with the military
 // screens.
+#include "screens/military/missile_panels.h"
+#include "screens/military/missile_popup.h"
 #include "screens/military/unit_build_popup.h"
 #include "screens/military/unit_list_popup.h"
 #include "ui/screen.h"
@@ -12,11 +14,6 @@
 class UnitDetailPopup : public Screen {
  public:
   UnitDetailPopup() : Screen("POPUP_MILITARY1") {}
-};
-
-class MissilePopup : public Screen {
- public:
-  MissilePopup() : Screen("POPUP_MISSILE1") {}
 };
 
 class SiloPopup : public Screen {
