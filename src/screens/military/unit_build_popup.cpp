@@ -180,6 +180,7 @@ void UnitBuildPopup::OnOpen() {
   g_screens.popupMilitary3.Show(0, statsHost);
   g_screens.popupMilitary3c.Show(classIndex, extraHost);
   g_screens.popupMilitary2b.Show(classIndex, filterHost);
+  shownPanel = nullptr;
 }
 
 void UnitBuildPopup::Refresh() {
@@ -198,16 +199,25 @@ void UnitBuildPopup::Refresh() {
     }
   }
   SetHidden(panelHost, panel == DesignPanel::kNone);
+  Screen* shown = nullptr;
   if (panel == DesignPanel::kBuildSite) {
     SetHidden(filterHost, false);
     SetHidden(projectHost, true);
-    g_screens.popupMilitary2a.Show(0, panelHost);
+    shown = &g_screens.popupMilitary2a;
   } else if (panel == DesignPanel::kResearch) {
     SetHidden(filterHost, true);
     SetHidden(projectHost, !underResearch);
     if (project != 0) g_screens.popupTechSs1.Show(static_cast<intptr_t>(project), projectHost);
-    g_screens.popupMilitary2d[0].Show(classIndex, panelHost);
+    shown = &g_screens.popupMilitary2d[0];
   }
+  // A panel is opened when it comes into the host; opening it again on every
+  // refresh would lose its site selection and hide its BUILD each time.
+  if (shown && shown != shownPanel) {
+    shown->Show(shown == &g_screens.popupMilitary2a ? 0 : classIndex, panelHost);
+  } else if (shown) {
+    shown->Refresh();
+  }
+  shownPanel = shown;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (const UnitClassRecord* cls = ClassRecordAt(g_world, classIndex)) FillUnitHeader(currentForm, nullptr, *cls, nullptr);
@@ -274,6 +284,7 @@ void UnitBuildSitePanel::Refresh() {
     const UnitRecord* lead = Lead(SelectedHexCell());
     if (Present(lead)) Select(sites, static_cast<intptr_t>(lead->id));
   }
+  SetHidden(Tag(currentForm, "BUILD"), sites->selectedValue == 0);
 }
 
 void UnitBuildSitePanel::OnCommand(Control* control, int32_t controlId) {

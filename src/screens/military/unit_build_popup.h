@@ -98,4 +98,5 @@ class UnitBuildPopup : public Screen {
   Control* filterHost = nullptr;   // SUBPARENT4B
   Control* projectHost = nullptr;  // SUBPARENT5
   Control* extraHost = nullptr;    // PAR3C
+  Screen* shownPanel = nullptr;    // the panel in the panel host, none after every open
 };

@@ -147,6 +147,9 @@ TEST_F(UnitBuildPopupTest, BeginAsksForTheDesignOnlyForALocalPlayer) {
     ASSERT_EQ(log.size(), r.posted) << r.local;
     if (r.posted) {
       EXPECT_EQ(log[0], std::make_tuple(kCmdProjectCreate, uint32_t{kProjectDesign}, uint32_t{kTanks}, 0u));
+      // The project the pop-up's project panel shows, and the research panel it keeps.
+      EXPECT_NE(FindDesignProject(g_world, kLocal, kTanks), nullptr);
+      EXPECT_EQ(ChooseDesignPanel(g_world, kLocal, kTanks), DesignPanel::kResearch);
     }
     g_commandLog.Clear();
   }
