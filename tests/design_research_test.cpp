@@ -12,6 +12,7 @@
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
+#include "ui/bitmap_control.h"
 #include "ui/control_tree.h"
 #include "world/game_speed.h"
 #include "world/list_items.h"
@@ -42,6 +43,9 @@ TEST(DesignResearch, BeginInTheBuildPopupGivesThePlayerADesignProject) {
   Control* panel = s.popupMilitary2d[0].currentForm;
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->parent, s.popupMilitary2.panelHost) << "the research panel is shown";
+  const auto* picture = dynamic_cast<BitmapControl*>(FormFindControlByTag(s.popupMilitary2.currentForm, "UNITPIC"));
+  ASSERT_NE(picture, nullptr);
+  EXPECT_TRUE(picture->pictureSlot && *picture->pictureSlot) << "the design's picture is drawn";
   const uint32_t today = w.gameState.currentDay;
   SampleGame::ClickControl(FormFindControlByTag(panel, "BEGIN"));
 
