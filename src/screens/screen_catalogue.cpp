@@ -161,7 +161,7 @@ constexpr CatalogueRow kCatalogue[] = {
     {kEconomy, {{"DOMPOLICY1B", 1}}},
     {kEconomy, {{"DOMPOLICY2", 1}}},
     {kMilitary, {{"MILITARY1_ss4a1", 19}}},
-    {kMilitary, {{"MILITARY_SCLASS", 24}, {"MILITARY_CLASS", 12}}},
+    {kMilitary, {{"MILITARY_SCLASS", 32}, {"MILITARY_CLASS", 18}}},
     {kMilitary, {{"MISSILE_SCLASS", 20}, {"MISSILE_CLASS", 2}}},
     {kMilitary, {{"MILITARY1", 1}}},
     {kMilitary, {{"MILITARY1_ss1", 1}}},

@@ -304,3 +304,6 @@ static_assert(sizeof(PlayerTechState) == 8);
 // Project marks in a design-row byte and in a technology's projectFlags.
 inline constexpr uint8_t kRowProjectOpen = 0x10;
 inline constexpr uint8_t kRowProjectHeld = 0x20;
+// Design-row bits the player keeps for himself, written without a command.
+inline constexpr uint8_t kDesignFavourite = 0x02;
+inline constexpr uint8_t kDesignFiltered = 0x08;

@@ -9,17 +9,15 @@
 #include "screens/military/base_sheets.h"
 #include "screens/military/facility_panels.h"
 #include "screens/military/facility_popups.h"
+#include "screens/military/missile_panels.h"
+#include "screens/military/missile_popup.h"
+#include "screens/military/unit_build_popup.h"
 #include "screens/military/unit_list_popup.h"
 #include "ui/screen.h"
 
 class UnitDetailPopup : public Screen {
  public:
   UnitDetailPopup() : Screen("POPUP_MILITARY1") {}
-};
-
-class MissilePopup : public Screen {
- public:
-  MissilePopup() : Screen("POPUP_MISSILE1") {}
 };
 
 class SiloPopup : public Screen {
