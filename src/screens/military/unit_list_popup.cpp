@@ -11,6 +11,7 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/map_input/map_click.h"
+#include "screens/main/map_input/selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/military/production_lists.h"
@@ -24,6 +25,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -245,6 +247,12 @@ void UnitListOrdersPanel::OnCommand(Control* control, int32_t controlId) {
   if (Is(control, "CENTRE")) {
     plat::CriticalSectionLock lock(g_simulationLock);
     GotoMapObject(UnitOf(static_cast<intptr_t>(unit)));
+    return;
+  }
+  if (Is(control, "UNITORDER")) {
+    if (unit == 0) return;
+    CloseAllPopups(g_ui, 0);
+    DrawUnitOrderRow(g_screens, static_cast<int32_t>(unit));
     return;
   }
   for (int32_t p = 0; p < 4; ++p) {
