@@ -14,8 +14,10 @@
 #include "screens/main/map_input/selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/orders_summary.h"
 #include "screens/military/production_lists.h"
 #include "screens/military/unit_header.h"
+#include "screens/military/unit_progress_row.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
@@ -174,8 +176,11 @@ void UnitListRow::Refresh() {
     SetInt(Id(f, 4), "%d", static_cast<int32_t>(std::lround(full)));
   }
   SetHidden(Id(f, 212), !InReserve(g_world, *u));
+  const CargoMark mark = CargoMarkOf(g_world, *u);
+  SetHidden(Id(f, 5), mark != CargoMark::kMissiles);
+  SetHidden(Id(f, 9), mark != CargoMark::kCargo);
   SetHidden(Id(f, 211), !(u->fuel < cls->fuelCapacity * u->strength / 5.0f));
-  SetHidden(Id(f, 210), !(u->ammo < cls->ammoCapacity * u->strength / 5.0f));
+  SetHidden(Id(f, 210), !(u->ammo < AmmunitionRoomOf(g_world, *u, *cls).capacity / 5.0f));
   SetColour(nameText_, NameColour(*u));
 }
 

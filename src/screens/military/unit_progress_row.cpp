@@ -7,6 +7,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/military/orders_summary.h"
 #include "screens/military/unit_header.h"
 #include "screens/military/unit_performance.h"
 #include "screens/military/unit_sheets.h"
@@ -41,9 +42,10 @@ void SetRight(Control* c, int32_t right) {
   if (c) c->rect.right = right;
 }
 
-// What the carried units weigh with their loads, and their missiles.
+// What the carried units other than missiles weigh with their loads, and
+// the missiles they make.
 struct Aboard {
-  float weight = 0.0f, missiles = 0.0f, cargo = 0.0f;
+  float missiles = 0.0f, cargo = 0.0f;
 };
 Aboard AboardOf(const World& world, const UnitRecord& unit) {
   Aboard a;
@@ -56,9 +58,8 @@ Aboard AboardOf(const World& world, const UnitRecord& unit) {
     if (!k) continue;
     a.missiles += static_cast<float>(k->slotSize) * u->strength;
     if (!(u->strength > 0.0f)) continue;
-    const float load = k->weight * u->strength + UnitLoadTotal(world, *u, true, true, true) + u->ammo;
-    a.weight += load;
-    if (!(u->unitFlags & kUnitStock)) a.cargo += load;
+    if (!(u->unitFlags & kUnitStock))
+      a.cargo += k->weight * u->strength + UnitLoadTotal(world, *u, true, true, true) + u->ammo;
   }
   return a;
 }
@@ -84,14 +85,16 @@ void ShowBuildBar(SlideBarControl* bar, const BuildProgress& p) {
 
 }  // namespace
 
+CargoMark CargoMarkOf(const World& world, const UnitRecord& unit) {
+  const Aboard aboard = AboardOf(world, unit);
+  if (aboard.missiles > 0.0f) return CargoMark::kMissiles;
+  if (unit.carrier == 0 && unit.cargoNext != 0 && aboard.cargo > 0.0f) return CargoMark::kCargo;
+  return CargoMark::kNone;
+}
+
 uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
   float r = (1.1f - unit.disruption) * unit.morale * unit.efficiency * 1.5f;
-  float ammoRoom = cls.ammoCapacity * unit.strength;
-  if (unit.carrier == 0 && unit.cargoNext != 0 && unit.supply == 0.0f) {
-    const float excess = cls.carryCapacity * unit.strength - AboardOf(world, unit).weight;
-    if (excess < 0.0f) ammoRoom += excess;
-  }
-  ammoRoom = std::max(ammoRoom, 0.0f);
+  const float ammoRoom = AmmunitionRoomOf(world, unit, cls).capacity;
   if (unit.ammo < ammoRoom / 5.0f) r *= unit.ammo / (ammoRoom / 5.0f);
   const float fuelRoom = cls.fuelCapacity * unit.strength / 5.0f;
   if (unit.fuel < fuelRoom) r *= unit.fuel / fuelRoom;
@@ -148,13 +151,8 @@ void UnitProgressRow::Refresh() {
   }
   SetRight(c_.nameText, currentForm->rect.right - 24);
   // The records keep no landed mark: the landed icon stays hidden.
-  const Aboard aboard = AboardOf(g_world, *unit);
-  int shown = -1;
-  if (aboard.missiles > 0.0f) {
-    shown = kMissileIcon;
-  } else if (unit->carrier == 0 && unit->cargoNext != 0 && aboard.cargo > 0.0f) {
-    shown = kCargoIcon;
-  }
+  const CargoMark mark = CargoMarkOf(g_world, *unit);
+  const int shown = mark == CargoMark::kMissiles ? kMissileIcon : (mark == CargoMark::kCargo ? kCargoIcon : -1);
   for (int i : {kCargoIcon, kMissileIcon, kLandedIcon}) SetHidden(c_.icons[i], i != shown);
   SetLeft(c_.nameText, shown < 0 ? kPlainIndent : kMarkedIndent);
 }

@@ -21,6 +21,11 @@ struct World;
 // hold beside its cargo) and fuel run short.
 uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitClassRecord& cls);
 
+// What a unit's row marks it as carrying: missiles before cargo; a unit
+// carried itself shows no cargo of its own.
+enum class CargoMark { kNone, kCargo, kMissiles };
+CargoMark CargoMarkOf(const World& world, const UnitRecord& unit);
+
 // The controls of a MILITARY_PROGRESS row, which the unit rows and the
 // production item rows both draw with.
 struct ProgressRowControls {
