@@ -60,7 +60,7 @@ struct RowUnit {
   uint32_t word11 = 0, word12 = 0, word13 = 0, word15 = 0;
   uint32_t carrier = 0;
   uint32_t flags = 0;
-  // The staff the unit would take back from the reserve.
+  // The staff the unit takes from the reserve.
   float staff = 0.0f;
 };
 
@@ -405,7 +405,7 @@ void OnProductionListChange(Control* form, Control* control, uint32_t unit, int3
       ShowIf(form, "SELL", false);
       ShowIf(form, "DEPLOY", false);
     }
-    // Its staff would not fit back into the reserve.
+    // The reserve cannot staff it.
     float reserve = 0.0f;
     {
       plat::CriticalSectionLock lock(g_simulationLock);
