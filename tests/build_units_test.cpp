@@ -1,13 +1,17 @@
 // The whole program on the sample scenario as Westholm: the base pop-up of
 // its army base lists the classes it may build; two units of a land class
-// ordered there belong to the player the next day.
+// ordered there belong to the player the next day, and the unit list draws
+// the names of units without orders in yellow.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
+#include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
+#include "records/order_words.h"
 #include "records/unit_record.h"
 #include "screens/main/popups/object_popups.h"
 #include "screens/screen_set.h"
@@ -16,6 +20,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "world/game_speed.h"
+#include "world/id_lookups.h"
 #include "world/world.h"
 
 namespace {
@@ -67,8 +72,50 @@ TEST(BuildUnits, TwoUnitsOrderedAtTheArmyBaseBelongToThePlayer) {
     SampleGame::Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  plat::CriticalSectionLock lock(g_simulationLock);
-  EXPECT_EQ(CountOwned(cls), before + 2);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    EXPECT_EQ(CountOwned(cls), before + 2);
+  }
+
+  // The unit list draws the name of a unit without orders in yellow, and
+  // of one with orders not.
+  s.basePopup.Close(0);
+  s.unitList.Popup(kKeepScreenId, nullptr);
+  SampleGame::Pump();
+  ListBoxControl* list = s.unitList.list;
+  ASSERT_NE(list, nullptr);
+  std::vector<uint32_t> frame;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+  const Control* nameText = FormFindControlById(s.popupUlist1a.currentForm, 2);
+  ASSERT_NE(nameText, nullptr);
+  const plat::Rect name = nameText->rect;
+  // Rows are drawn at the list's corner, less its scroll.
+  const plat::Rect shown = ListGetClientRect(list), at = ControlAbsoluteRect(list);
+  int idleRows = 0, busyRows = 0;
+  for (Control* row = list->firstRow; row; row = ListNextRow(list, row)) {
+    const int32_t top = at.top - list->scrollOffset;
+    const plat::Rect r{at.left + row->rect.left, top + row->rect.top, at.left + row->rect.right, top + row->rect.bottom};
+    if (row->Selected() || r.top < shown.top || r.bottom > shown.bottom) continue;
+    bool idle = false;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const UnitRecord* u = FindUnitById(w, static_cast<uint32_t>(row->id));
+      ASSERT_NE(u, nullptr);
+      const OrderBlock& o = u->ordersShown;
+      idle = o[kOrderFlags] == 0 && o[1] == 0 && !(o[kStateFlags] & (1u << 30));
+    }
+    // Within the name's box: a name's descenders reach into the next row.
+    int yellow = 0;
+    for (int32_t y = r.top + name.top; y < r.top + name.bottom && y < static_cast<int32_t>(height); ++y)
+      for (int32_t x = r.left + name.left; x < r.left + name.right && x < static_cast<int32_t>(width); ++x)
+        yellow += (frame[static_cast<size_t>(y) * width + static_cast<size_t>(x)] & 0xFFFFFFu) == 0xFFFF64u;
+    (idle ? idleRows : busyRows) += 1;
+    EXPECT_EQ(yellow > 0, idle) << "unit " << row->id;
+  }
+  EXPECT_GT(idleRows, 0) << "the list shows an idle unit";
+  EXPECT_GT(busyRows, 0) << "and one with orders";
 }
 
 }  // namespace
