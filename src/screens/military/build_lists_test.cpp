@@ -6,6 +6,7 @@
 #include <deque>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "records/command_ids.h"
@@ -170,27 +171,21 @@ TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
   }
 }
 
-// The message table with the build order's status line alone, put back
-// with the status queue emptied.
+// Type 463 alone gives a status line; the table and queue are put back.
 struct BuildNewsTypes {
-  BuildNewsTypes() : saved(std::move(g_ruleTables.messageTypes)) {
-    MessageTypeTable& table = g_ruleTables.messageTypes = MessageTypeTable{};
-    table.records.resize(kMsgUnitBuildOrdered + 1);
-    MessageTypeRecord& type = table.records[kMsgUnitBuildOrdered];
+  BuildNewsTypes() : saved(std::exchange(g_ruleTables.messageTypes, MessageTypeTable{})) {
+    g_ruleTables.messageTypes.records.resize(kMsgUnitBuildOrdered + 1);
+    MessageTypeRecord& type = g_ruleTables.messageTypes.records[kMsgUnitBuildOrdered];
     type.flags = 4, type.enabled = 1, type.paramKinds[0] = 3;
     type.statusTemplate.reset(strdup("Ordered %s"));
+    g_uiOptions.statuslevel = 0;  // the fixture puts the options back
   }
-  ~BuildNewsTypes() {
-    ClearStatusQueue(g_world);
-    g_ruleTables.messageTypes = std::move(saved);
-  }
+  ~BuildNewsTypes() { ClearStatusQueue(g_world), g_ruleTables.messageTypes = std::move(saved); }
   MessageTypeTable saved;
-  GlobalGuard<int32_t> level{g_uiOptions.statuslevel};
 };
 
 TEST_F(BuildListsTest, BuildPostsOneOrderPerUnitOrOneForStock) {
   BuildNewsTypes news;
-  g_uiOptions.statuslevel = 0;
   const uint32_t site = 3 * 32 + 17;
   using Words = std::vector<Posted>;
   const Posted unit272{kCmdCreateUnit, 0x00030011u, kRifles, 0x3F800000u, 5u};
