@@ -40,6 +40,7 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/bars/title_bar.h"
 #include "screens/military/build_lists.h"
+#include "screens/military/production_lists.h"
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
@@ -286,8 +287,8 @@ struct ScreenSet {
   Screen military1Ss3b{"MILITARY1_ss3b"};
   Screen military1Ss3c{"MILITARY1_ss3c"};
   Screen military1Ss4{"MILITARY1_ss4"};
-  ScreenArray<4> military1Ss4a2{"MILITARY1_ss4a2"};
-  ScreenArray<4> military1Ss4a3{"MILITARY1_ss4a3"};
+  ScreenArray<4, StoreConfirmPanel> military1Ss4a2{"MILITARY1_ss4a2"};
+  ScreenArray<4, StoreConfirmPanel> military1Ss4a3{"MILITARY1_ss4a3"};
   ScreenArray<4> military1Ss4a4{"MILITARY1_ss4a4"};
   Screen military1Ss4a{"MILITARY1_ss4a"};
   Screen military1Ss4b{"MILITARY1_ss4b"};

@@ -41,12 +41,18 @@
 
 BuildListFilters g_buildListFilters;
 
+void ShowAsMarkerBox(Control* c) {
+  constexpr uint32_t kAlphaMask = 0xFF000000u, kMarkAlpha = 0x8C000000u, kMarkColour = 0xFF007D00u;
+  if (!c) return;
+  c->fills[0] = (c->fills[0] & ~kAlphaMask) | kMarkAlpha;
+  c->fills[2] = c->fills[0];
+  c->flags |= kCtlShowFocus;
+  if (IsStringKind(c)) static_cast<StringControl*>(c)->textColour = kMarkColour;
+}
+
 namespace {
 
 constexpr uint32_t kListStyle = 0x2000;
-constexpr uint32_t kAlphaMask = 0xFF000000u;
-constexpr uint32_t kMarkAlpha = 0x8C000000u;
-constexpr uint32_t kMarkColour = 0xFF007D00u;
 // A facility whose order word 15 has this bit builds nothing for now.
 constexpr uint32_t kFacilityIdle = 1;
 // Ids of the filter buttons: 100 + military class; 10 shows every class.
@@ -73,14 +79,6 @@ void SetPercent(Control* c, float strength) {
   char text[24];
   std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(strength * 100.0f));
   SetControlText(c, text);
-}
-
-void Mark(Control* c) {
-  if (!c) return;
-  c->fills[0] = (c->fills[0] & ~kAlphaMask) | kMarkAlpha;
-  c->fills[2] = c->fills[0];
-  c->flags |= kCtlShowFocus;
-  if (IsStringKind(c)) static_cast<StringControl*>(c)->textColour = kMarkColour;
 }
 
 int32_t Category(int32_t category) { return category >= 0 && category < 3 ? category : -1; }
@@ -272,8 +270,8 @@ void OpenBuildList(Control* form, BuildListState& s, int32_t stockMode, const He
   }
   Control* flag = Tag(form, "GRIDWMFLAG");
   Control* inactive = Tag(form, "GRIDWMACT");
-  Mark(flag);
-  Mark(inactive);
+  ShowAsMarkerBox(flag);
+  ShowAsMarkerBox(inactive);
   SetHidden(flag, !delivery);
   SetHidden(inactive, usable && category >= 0);
 }
@@ -386,7 +384,7 @@ void OnBuildListChange(Control* control, Control* form, BuildListState& s, intpt
     const UnitClassRecord* cls = ClassOf(value);
     for (const char* tag : {"RBEGIN", "INSPECT", "HIDEBOXA", "HIDEBOXB"}) SetHidden(Tag(form, tag), cls == nullptr);
     for (const char* tag : {"GRIDBAN", "BUILDGRID1", "BUILDGRID2", "BUILDGRID3", "BUILDGRID4"}) {
-      Mark(Tag(form, tag));
+      ShowAsMarkerBox(Tag(form, tag));
       SetHidden(Tag(form, tag), true);
     }
     SetHidden(Tag(form, "BUILD"), true);

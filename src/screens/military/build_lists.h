@@ -43,6 +43,9 @@ struct BuildListFilters {
 };
 extern BuildListFilters g_buildListFilters;
 
+// Draws the control as a marker box: its fill at alpha 140, its text green.
+void ShowAsMarkerBox(Control* c);
+
 // The option word of commands 272 and 275.
 inline constexpr uint32_t kBuildAutoDeploy = 1u << 0;
 inline constexpr uint32_t kBuildContinuous = 1u << 1;

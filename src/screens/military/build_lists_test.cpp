@@ -6,6 +6,7 @@
 #include <deque>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "records/command_ids.h"
@@ -21,6 +22,8 @@
 #include "sim/command_log.h"
 #include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
+#include "sim/message_ids.h"
+#include "sim/status_queue.h"
 #include "support/global_guard.h"
 #include "platform/messages.h"
 #include "ui/control_bits.h"
@@ -30,6 +33,7 @@
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
 #include "world/unit_groups.h"
+#include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
@@ -167,7 +171,21 @@ TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
   }
 }
 
+// Type 463 alone gives a status line; the table and queue are put back.
+struct BuildNewsTypes {
+  BuildNewsTypes() : saved(std::exchange(g_ruleTables.messageTypes, MessageTypeTable{})) {
+    g_ruleTables.messageTypes.records.resize(kMsgUnitBuildOrdered + 1);
+    MessageTypeRecord& type = g_ruleTables.messageTypes.records[kMsgUnitBuildOrdered];
+    type.flags = 4, type.enabled = 1, type.paramKinds[0] = 3;
+    type.statusTemplate.reset(strdup("Ordered %s"));
+    g_uiOptions.statuslevel = 0;  // the fixture puts the options back
+  }
+  ~BuildNewsTypes() { ClearStatusQueue(g_world), g_ruleTables.messageTypes = std::move(saved); }
+  MessageTypeTable saved;
+};
+
 TEST_F(BuildListsTest, BuildPostsOneOrderPerUnitOrOneForStock) {
+  BuildNewsTypes news;
   const uint32_t site = 3 * 32 + 17;
   using Words = std::vector<Posted>;
   const Posted unit272{kCmdCreateUnit, 0x00030011u, kRifles, 0x3F800000u, 5u};
@@ -176,12 +194,13 @@ TEST_F(BuildListsTest, BuildPostsOneOrderPerUnitOrOneForStock) {
     bool authBox, hasSite;
     uint32_t classFlags;
     Words posted;
+    std::vector<std::string> lines;  // the news of the order, after its commands
   } rows[] = {
-      {kRifles, true, true, 0, {unit272, unit272, unit272}},
-      {kShells, true, true, kClassStock, {{kCmdCreateUnitAt, 0, kShells, 3, 5}}},
+      {kRifles, true, true, 0, {unit272, unit272, unit272}, {"Ordered 5"}},
+      {kShells, true, true, kClassStock, {{kCmdCreateUnitAt, 0, kShells, 3, 5}}, {"Ordered 6"}},
       // No AUTHBOX: the class's authorisation default sets bit 2.
-      {kRifles, false, true, kClassBatchStock, {unit272, unit272, unit272}},
-      {kRifles, true, false, 0, {}},
+      {kRifles, false, true, kClassBatchStock, {unit272, unit272, unit272}, {"Ordered 5"}},
+      {kRifles, true, false, 0, {}, {}},
   };
   for (const auto& r : rows) {
     g_world.unitClasses[static_cast<size_t>(r.cls)].flags = r.classFlags;
@@ -193,6 +212,9 @@ TEST_F(BuildListsTest, BuildPostsOneOrderPerUnitOrOneForStock) {
     const HexCell* at = r.hasSite ? &g_world.cells[site] : nullptr;
     OnBuildListCommand(sheet.root, state, at, sheet.Find("BUILD"), 0, nullptr, nullptr);
     EXPECT_EQ(Log(), r.posted) << r.cls << r.authBox << r.hasSite;
+    std::vector<std::string> lines;
+    for (const StatusLine& line : TakeStatusLines(g_world)) lines.push_back(line.text);
+    EXPECT_EQ(lines, r.lines) << r.cls << r.hasSite;
   }
 }
 

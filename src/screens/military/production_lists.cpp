@@ -6,6 +6,7 @@
 #include "records/hex_cell.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
+#include "screens/main/panels/facility_figures.h"
 #include "screens/main/popups/object_popups.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
@@ -59,7 +60,16 @@ struct RowUnit {
   uint32_t word11 = 0, word12 = 0, word13 = 0, word15 = 0;
   uint32_t carrier = 0;
   uint32_t flags = 0;
+  // The staff the unit takes from the reserve.
+  float staff = 0.0f;
 };
+
+RowUnit ReadRow(const UnitRecord& u) {
+  const OrderBlock& o = u.ordersShown;
+  const UnitClassRecord* cls = ClassRecordAt(g_world, u.classIndex);
+  const float staff = cls ? static_cast<float>(cls->valuePerPoint) * u.targetStrength : 0.0f;
+  return {u.id, o[kOrderFlags], o[kStateFlags], o[kOrdersHeader], o[kPostureBits], u.carrier, u.unitFlags, staff};
+}
 
 std::vector<RowUnit> Rows(ListBoxControl* list, bool all) {
   std::vector<RowUnit> out;
@@ -68,9 +78,7 @@ std::vector<RowUnit> Rows(ListBoxControl* list, bool all) {
   for (Control* row = list->firstRow; row; row = ListNextRow(list, row)) {
     if (!all && !row->Selected()) continue;
     const UnitRecord* u = FindUnitById(g_world, static_cast<uint32_t>(row->id));
-    if (!u) continue;
-    const OrderBlock& o = u->ordersShown;
-    out.push_back({u->id, o[kOrderFlags], o[kStateFlags], o[kOrdersHeader], o[kPostureBits], u->carrier, u->unitFlags});
+    if (u) out.push_back(ReadRow(*u));
   }
   return out;
 }
@@ -144,9 +152,20 @@ RowUnit UnitById(uint32_t id) {
   if (id == 0) return {};
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = FindUnitById(g_world, id);
-  if (!u) return {};
-  const OrderBlock& o = u->ordersShown;
-  return {u->id, o[kOrderFlags], o[kStateFlags], o[kOrdersHeader], o[kPostureBits], u->carrier, u->unitFlags};
+  return u ? ReadRow(*u) : RowUnit{};
+}
+
+// SELL, SCRAPU and SCRAPALL: the confirm panel, shown for the store's
+// current unit in the confirm parent, in place of HIDEBOX2.
+void OpenConfirmPanel(Control* form, ListBoxControl* store, StoreConfirmPanel* panel, const ProductionListHosts& hosts,
+                      bool showClass) {
+  const uint32_t unit = ListCurrentUnit(store);
+  if (showClass && unit != 0) ShowUnitClass(hosts.classSheet, hosts.classSheetParent, unit);
+  if (!hosts.confirmParent || !panel) return;
+  SetHidden(Tag(form, "HIDEBOX2"), true);
+  SetHidden(hosts.confirmParent, false);
+  panel->storeList = store;
+  panel->Show(static_cast<intptr_t>(unit), hosts.confirmParent);
 }
 
 }  // namespace
@@ -311,6 +330,12 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
     if (hosts.buildList && hosts.buildList->currentForm) hosts.buildList->Refresh();
   } else if (Is(control, "LOADSTOP")) {
     for (const RowUnit& u : Rows(store, false)) PostCommand_28(kCmdUnitCancelOrders, u.id);
+  } else if (Is(control, "SELL") || Is(control, "SCRAPU")) {
+    // Nothing to sell or scrap without a current unit.
+    if (ListCurrentUnit(store) == 0) return;
+    OpenConfirmPanel(form, store, Is(control, "SELL") ? hosts.sell : hosts.scrap, hosts, true);
+  } else if (Is(control, "SCRAPALL")) {
+    OpenConfirmPanel(form, store, hosts.scrapAll, hosts, false);
   } else if (Is(control, "RENBASEBUT")) {
     if (Control* name = Tag(form, "BASENAME")) name->flags |= 0x100;
     SetHidden(control, true);
@@ -380,12 +405,29 @@ void OnProductionListChange(Control* form, Control* control, uint32_t unit, int3
       ShowIf(form, "SELL", false);
       ShowIf(form, "DEPLOY", false);
     }
+    // The reserve cannot staff it.
+    float reserve = 0.0f;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      reserve = LocalReserveForce(g_world);
+    }
+    if (u.staff > reserve) {
+      Control* note = Tag(form, "INSRES");
+      ShowAsMarkerBox(note);
+      SetHidden(note, false);
+    }
   }
 }
 
-void OnProductionListEvent(Control*, Control* control, int32_t, ProductionListState*, ProductionListState*,
-                           int32_t mode) {
+void OnProductionListEvent(Control*, Control* control, int32_t id, ProductionListState*, ProductionListState*,
+                           int32_t mode, const ScreenParameterList* anchor) {
   if (!control) return;
+  if (Is(control, "AVAILLIST")) {
+    const auto* list = dynamic_cast<ListBoxControl*>(control);
+    const intptr_t item = list && list->selectedValue != 0 ? list->selectedValue : id;
+    if (item != 0) g_screens.popupMilitary2.Popup(item, anchor);
+    return;
+  }
   if (!Is(control, "PRODLIST") && !Is(control, "STOREDLIST") && !Is(control, "QUELIST")) return;
   const uint32_t unit = ListCurrentUnit(control);
   if (unit == 0) return;

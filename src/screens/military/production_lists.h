@@ -45,10 +45,26 @@ inline constexpr int32_t kProductionSiloBase = 1;
 void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, ProductionListState* a,
                            ProductionListState* b);
 
+// A panel that asks before the store's units are sold or scrapped: it is
+// shown for the store's current unit and acts on the rows of the store it
+// was opened from.
+class StoreConfirmPanel : public Screen {
+ public:
+  using Screen::Screen;
+  ListBoxControl* storeList = nullptr;
+};
+
 // What a host hands the list buttons beside its form.
 struct ProductionListHosts {
   Screen* buildList = nullptr;
   int32_t* tabIndex = nullptr;
+  // SELL and SCRAPU show the store's current unit in the class sheet.
+  Screen* classSheet = nullptr;
+  Control* classSheetParent = nullptr;
+  StoreConfirmPanel* sell = nullptr;
+  StoreConfirmPanel* scrap = nullptr;
+  StoreConfirmPanel* scrapAll = nullptr;
+  Control* confirmParent = nullptr;
 };
 
 // 0 when the unit may be placed on the map now, 1 when it waits.
@@ -62,8 +78,10 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
 // clears the other lists of the form.
 void OnProductionListChange(Control* form, Control* control, uint32_t unit, int32_t exclusive,
                             Screen* classSheet = nullptr, Screen* platform = nullptr);
+// A row of AVAILLIST opens the unit build pop-up for its class, stepping
+// through the anchor's classes.
 void OnProductionListEvent(Control* form, Control* control, int32_t id, ProductionListState* a, ProductionListState* b,
-                           int32_t mode);
+                           int32_t mode, const ScreenParameterList* anchor = nullptr);
 // The queue buttons of one unit (CANCEL, REMBUT, REQUEBUT, UNHOLD, HOLD).
 void OnQueueButton(Control* control, uint32_t unit, Control* form);
 // Places the list's units (every row with all, else the selected ones) on

@@ -11,10 +11,13 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/map_input/map_click.h"
+#include "screens/main/map_input/selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/orders_summary.h"
 #include "screens/military/production_lists.h"
 #include "screens/military/unit_header.h"
+#include "screens/military/unit_progress_row.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
@@ -24,6 +27,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -172,8 +176,11 @@ void UnitListRow::Refresh() {
     SetInt(Id(f, 4), "%d", static_cast<int32_t>(std::lround(full)));
   }
   SetHidden(Id(f, 212), !InReserve(g_world, *u));
+  const CargoMark mark = CargoMarkOf(g_world, *u);
+  SetHidden(Id(f, 5), mark != CargoMark::kMissiles);
+  SetHidden(Id(f, 9), mark != CargoMark::kCargo);
   SetHidden(Id(f, 211), !(u->fuel < cls->fuelCapacity * u->strength / 5.0f));
-  SetHidden(Id(f, 210), !(u->ammo < cls->ammoCapacity * u->strength / 5.0f));
+  SetHidden(Id(f, 210), !(u->ammo < AmmunitionRoomOf(g_world, *u, *cls).capacity / 5.0f));
   SetColour(nameText_, NameColour(*u));
 }
 
@@ -245,6 +252,12 @@ void UnitListOrdersPanel::OnCommand(Control* control, int32_t controlId) {
   if (Is(control, "CENTRE")) {
     plat::CriticalSectionLock lock(g_simulationLock);
     GotoMapObject(UnitOf(static_cast<intptr_t>(unit)));
+    return;
+  }
+  if (Is(control, "UNITORDER")) {
+    if (unit == 0) return;
+    CloseAllPopups(g_ui, 0);
+    DrawUnitOrderRow(g_screens, static_cast<int32_t>(unit));
     return;
   }
   for (int32_t p = 0; p < 4; ++p) {

@@ -7,6 +7,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/military/orders_summary.h"
 #include "screens/military/unit_header.h"
 #include "screens/military/unit_performance.h"
 #include "screens/military/unit_sheets.h"
@@ -41,9 +42,10 @@ void SetRight(Control* c, int32_t right) {
   if (c) c->rect.right = right;
 }
 
-// What the carried units weigh with their loads, and their missiles.
+// What the carried units other than missiles weigh with their loads, and
+// the missiles they make.
 struct Aboard {
-  float weight = 0.0f, missiles = 0.0f, cargo = 0.0f;
+  float missiles = 0.0f, cargo = 0.0f;
 };
 Aboard AboardOf(const World& world, const UnitRecord& unit) {
   Aboard a;
@@ -56,9 +58,8 @@ Aboard AboardOf(const World& world, const UnitRecord& unit) {
     if (!k) continue;
     a.missiles += static_cast<float>(k->slotSize) * u->strength;
     if (!(u->strength > 0.0f)) continue;
-    const float load = k->weight * u->strength + UnitLoadTotal(world, *u, true, true, true) + u->ammo;
-    a.weight += load;
-    if (!(u->unitFlags & kUnitStock)) a.cargo += load;
+    if (!(u->unitFlags & kUnitStock))
+      a.cargo += k->weight * u->strength + UnitLoadTotal(world, *u, true, true, true) + u->ammo;
   }
   return a;
 }
@@ -84,14 +85,16 @@ void ShowBuildBar(SlideBarControl* bar, const BuildProgress& p) {
 
 }  // namespace
 
+CargoMark CargoMarkOf(const World& world, const UnitRecord& unit) {
+  const Aboard aboard = AboardOf(world, unit);
+  if (aboard.missiles > 0.0f) return CargoMark::kMissiles;
+  if (unit.carrier == 0 && unit.cargoNext != 0 && aboard.cargo > 0.0f) return CargoMark::kCargo;
+  return CargoMark::kNone;
+}
+
 uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitClassRecord& cls) {
   float r = (1.1f - unit.disruption) * unit.morale * unit.efficiency * 1.5f;
-  float ammoRoom = cls.ammoCapacity * unit.strength;
-  if (unit.carrier == 0 && unit.cargoNext != 0 && unit.supply == 0.0f) {
-    const float excess = cls.carryCapacity * unit.strength - AboardOf(world, unit).weight;
-    if (excess < 0.0f) ammoRoom += excess;
-  }
-  ammoRoom = std::max(ammoRoom, 0.0f);
+  const float ammoRoom = AmmunitionRoomOf(world, unit, cls).capacity;
   if (unit.ammo < ammoRoom / 5.0f) r *= unit.ammo / (ammoRoom / 5.0f);
   const float fuelRoom = cls.fuelCapacity * unit.strength / 5.0f;
   if (unit.fuel < fuelRoom) r *= unit.fuel / fuelRoom;
@@ -101,14 +104,15 @@ uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitC
   return 0xFF000000u | channel(1.0f - r) << 16 | channel(r) << 8;
 }
 
-void UnitProgressRow::BindControls() {
-  Control* f = currentForm;
-  nameText_ = f ? FormFindControlById(f, 2) : nullptr;
-  progressBar_ = dynamic_cast<SlideBarControl*>(Tag(f, "PROGBAR"));
-  strengthBar_ = dynamic_cast<SlideBarControl*>(Tag(f, "STRSLDR"));
+void ProgressRowControls::Bind(Control* f) {
+  nameText = f ? FormFindControlById(f, 2) : nullptr;
+  progressBar = dynamic_cast<SlideBarControl*>(Tag(f, "PROGBAR"));
+  strengthBar = dynamic_cast<SlideBarControl*>(Tag(f, "STRSLDR"));
   const char* iconTags[] = {"CARGOICON", "MISICON", "RESICON", "LANDEDICON"};
-  for (int i = 0; i < 4; ++i) icons_[i] = Tag(f, iconTags[i]);
+  for (int i = 0; i < 4; ++i) icons[i] = Tag(f, iconTags[i]);
 }
+
+void UnitProgressRow::BindControls() { c_.Bind(currentForm); }
 
 void UnitProgressRow::OnOpen() {
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -120,7 +124,7 @@ void UnitProgressRow::OnOpen() {
   } else {
     FillUnitClassHeader(currentForm, *cls, classRow, nullptr);
   }
-  SetControlText(nameText_, UnitDisplayName(g_world, *unit, true).c_str());
+  SetControlText(c_.nameText, UnitDisplayName(g_world, *unit, true).c_str());
 }
 
 void UnitProgressRow::Refresh() {
@@ -129,41 +133,36 @@ void UnitProgressRow::Refresh() {
   const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
   if (!cls || !currentForm) return;
   const bool building = UnitUnderConstruction(*unit);
-  if (auto* name = dynamic_cast<StringControl*>(nameText_)) name->textColour = NameColour(*unit, building);
+  if (auto* name = dynamic_cast<StringControl*>(c_.nameText)) name->textColour = NameColour(*unit, building);
   if (building) {
-    ShowBuildBar(progressBar_, UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork));
-    SetLeft(nameText_, kPlainIndent);
-    for (Control* icon : icons_) SetHidden(icon, true);
-    SetHidden(strengthBar_, true);
+    ShowBuildBar(c_.progressBar, UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork));
+    SetLeft(c_.nameText, kPlainIndent);
+    for (Control* icon : c_.icons) SetHidden(icon, true);
+    SetHidden(c_.strengthBar, true);
     return;
   }
-  SetHidden(progressBar_, true);
-  SetHidden(icons_[kResearchIcon], true);
-  SetHidden(strengthBar_, false);
-  if (strengthBar_) {
-    strengthBar_->fills[kLookNormal] = ReadinessColour(g_world, *unit, *cls);
-    SliderSetMaxFloat(strengthBar_, static_cast<float>(cls->strengthPerSize) * unit->targetStrength);
-    SliderSetValueFloatNotify(strengthBar_, unit->strength);
+  SetHidden(c_.progressBar, true);
+  SetHidden(c_.icons[kResearchIcon], true);
+  SetHidden(c_.strengthBar, false);
+  if (c_.strengthBar) {
+    c_.strengthBar->fills[kLookNormal] = ReadinessColour(g_world, *unit, *cls);
+    SliderSetMaxFloat(c_.strengthBar, static_cast<float>(cls->strengthPerSize) * unit->targetStrength);
+    SliderSetValueFloatNotify(c_.strengthBar, unit->strength);
   }
-  SetRight(nameText_, currentForm->rect.right - 24);
+  SetRight(c_.nameText, currentForm->rect.right - 24);
   // The records keep no landed mark: the landed icon stays hidden.
-  const Aboard aboard = AboardOf(g_world, *unit);
-  int shown = -1;
-  if (aboard.missiles > 0.0f) {
-    shown = kMissileIcon;
-  } else if (unit->carrier == 0 && unit->cargoNext != 0 && aboard.cargo > 0.0f) {
-    shown = kCargoIcon;
-  }
-  for (int i : {kCargoIcon, kMissileIcon, kLandedIcon}) SetHidden(icons_[i], i != shown);
-  SetLeft(nameText_, shown < 0 ? kPlainIndent : kMarkedIndent);
+  const CargoMark mark = CargoMarkOf(g_world, *unit);
+  const int shown = mark == CargoMark::kMissiles ? kMissileIcon : (mark == CargoMark::kCargo ? kCargoIcon : -1);
+  for (int i : {kCargoIcon, kMissileIcon, kLandedIcon}) SetHidden(c_.icons[i], i != shown);
+  SetLeft(c_.nameText, shown < 0 ? kPlainIndent : kMarkedIndent);
 }
 
 void UnitProgressRow::OnHostNotify(int32_t code, int32_t width) {
   if (code != 99 || !currentForm) return;
   currentForm->rect.right = width;
-  SetRight(nameText_, width);
-  SetRight(progressBar_, width - 4);
-  if (strengthBar_) strengthBar_->rect.left = width - 22, strengthBar_->rect.right = width - 2;
+  SetRight(c_.nameText, width);
+  SetRight(c_.progressBar, width - 4);
+  if (c_.strengthBar) c_.strengthBar->rect.left = width - 22, c_.strengthBar->rect.right = width - 2;
 }
 
 namespace {

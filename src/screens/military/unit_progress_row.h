@@ -21,6 +21,22 @@ struct World;
 // hold beside its cargo) and fuel run short.
 uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitClassRecord& cls);
 
+// What a unit's row marks it as carrying: missiles before cargo; a unit
+// carried itself shows no cargo of its own.
+enum class CargoMark { kNone, kCargo, kMissiles };
+CargoMark CargoMarkOf(const World& world, const UnitRecord& unit);
+
+// The controls of a MILITARY_PROGRESS row, which the unit rows and the
+// production item rows both draw with.
+struct ProgressRowControls {
+  Control* nameText = nullptr;  // id 2
+  SlideBarControl* progressBar = nullptr;
+  SlideBarControl* strengthBar = nullptr;
+  Control* icons[4] = {};  // cargo, missiles, research, landed
+
+  void Bind(Control* form);
+};
+
 class UnitProgressRow : public Screen {
  public:
   UnitProgressRow() : Screen("MILITARY_PROGRESS") {}
@@ -35,10 +51,7 @@ class UnitProgressRow : public Screen {
   Screen* classRow = nullptr;
 
  private:
-  Control* nameText_ = nullptr;
-  SlideBarControl* progressBar_ = nullptr;
-  SlideBarControl* strengthBar_ = nullptr;
-  Control* icons_[4] = {};  // cargo, missiles, research, landed
+  ProgressRowControls c_;
 };
 
 inline constexpr const char* kMissileProgressTags[] = {"CLASSPAR", "CLASSPAR2", "PROGBAR", "TARGICON"};

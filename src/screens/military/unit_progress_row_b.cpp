@@ -47,14 +47,7 @@ float ItemTotal(const ProjectEntry& e) {
 
 }  // namespace
 
-void UnitProgressRowB::BindControls() {
-  Control* f = currentForm;
-  nameText_ = f ? FormFindControlById(f, 2) : nullptr;
-  progressBar_ = dynamic_cast<SlideBarControl*>(Tag(f, "PROGBAR"));
-  strengthBar_ = dynamic_cast<SlideBarControl*>(Tag(f, "STRSLDR"));
-  const char* iconTags[] = {"CARGOICON", "MISICON", "RESICON", "LANDEDICON"};
-  for (int i = 0; i < 4; ++i) icons_[i] = Tag(f, iconTags[i]);
-}
+void UnitProgressRowB::BindControls() { c_.Bind(currentForm); }
 
 void UnitProgressRowB::OnOpen() {
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -72,50 +65,50 @@ void UnitProgressRowB::OnOpen() {
       name = cls->name;
     }
   }
-  SetControlText(nameText_, name);
+  SetControlText(c_.nameText, name);
 }
 
 void UnitProgressRowB::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const ProjectEntry* e = id > 0 ? FindProjectById(g_world, static_cast<uint32_t>(id)) : nullptr;
   if (!e || !currentForm) return;
-  if (auto* name = dynamic_cast<StringControl*>(nameText_)) {
+  if (auto* name = dynamic_cast<StringControl*>(c_.nameText)) {
     name->textColour = (e->displayFlags & kItemBlocked)  ? kBlockedColour
                        : (e->displayFlags & kItemPaused) ? kPausedColour
                                                          : kActiveColour;
   }
   int32_t indent = kPlainIndent;
-  for (Control* icon : icons_) SetHidden(icon, true);
-  SetHidden(strengthBar_, true);
+  for (Control* icon : c_.icons) SetHidden(icon, true);
+  SetHidden(c_.strengthBar, true);
   if (e->remainingCost <= 0.0f) {
-    SetHidden(progressBar_, true);
+    SetHidden(c_.progressBar, true);
   } else {
-    SetHidden(progressBar_, false);
+    SetHidden(c_.progressBar, false);
     const float total = ItemTotal(*e);
     const float elapsed = total - e->remainingCost;
-    if (progressBar_) {
-      SliderSetMaxFloat(progressBar_, total);
+    if (c_.progressBar) {
+      SliderSetMaxFloat(c_.progressBar, total);
       const bool second = g_uiOptions.buiprogbarstyle != 0;
-      SliderSetValueFloatNotify(progressBar_, second ? 0.0f : elapsed);
-      SliderSetValueIntRaw(progressBar_, second ? SliderPositionOfFloat(progressBar_, elapsed) : 0);
+      SliderSetValueFloatNotify(c_.progressBar, second ? 0.0f : elapsed);
+      SliderSetValueIntRaw(c_.progressBar, second ? SliderPositionOfFloat(c_.progressBar, elapsed) : 0);
     }
   }
   if (ItemAvailability(g_world, *e, g_world.gameState.localPlayer) == 0) {
-    SetHidden(icons_[kResearchIcon], false);
+    SetHidden(c_.icons[kResearchIcon], false);
     indent = kResearchIndent;
   }
-  if (nameText_) {
-    const int32_t width = nameText_->rect.right - nameText_->rect.left;
-    nameText_->rect.left = indent;
-    nameText_->rect.right = indent + width;
+  if (c_.nameText) {
+    const int32_t width = c_.nameText->rect.right - c_.nameText->rect.left;
+    c_.nameText->rect.left = indent;
+    c_.nameText->rect.right = indent + width;
   }
 }
 
 void UnitProgressRowB::OnHostNotify(int32_t code, int32_t width) {
   if (code != 99 || !currentForm) return;
   currentForm->rect.right = width;
-  if (nameText_) nameText_->rect.right = width;
-  if (progressBar_) progressBar_->rect.right = width - 4;
+  if (c_.nameText) c_.nameText->rect.right = width;
+  if (c_.progressBar) c_.progressBar->rect.right = width - 4;
 }
 
 int32_t FillProductionItemList(ScreenSet& screens, ListBoxControl* list, int32_t player, int32_t kind,

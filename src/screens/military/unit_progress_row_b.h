@@ -6,11 +6,11 @@
 // Window thread; the row reads the world under the simulation lock.
 #include <cstdint>
 
+#include "screens/military/unit_progress_row.h"
 #include "ui/screen.h"
 
 class Control;
 class ListBoxControl;
-class SlideBarControl;
 struct ScreenSet;
 
 class UnitProgressRowB : public Screen {
@@ -25,10 +25,7 @@ class UnitProgressRowB : public Screen {
   Screen* classRow = nullptr;  // shown in "CLASSPAR"
 
  private:
-  Control* nameText_ = nullptr;
-  SlideBarControl* progressBar_ = nullptr;
-  SlideBarControl* strengthBar_ = nullptr;
-  Control* icons_[4] = {};  // cargo, missiles, research, landed
+  ProgressRowControls c_;
 };
 
 // Appends a row per production item of the player of the kind (-1 any)
