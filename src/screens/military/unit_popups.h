@@ -5,6 +5,7 @@
 // depot, silo and launch-site pop-ups. Units travel as ids: the turn thread may
 // free a unit while its pop-up is open. Their pages come with the military
 // screens.
+#include "screens/military/unit_cargo_panels.h"
 #include "screens/military/unit_detail_panels.h"
 #include "screens/military/unit_detail_popup.h"
 #include "screens/military/unit_list_popup.h"
