@@ -376,10 +376,10 @@ struct ScreenSet {
   UnitTextPanel2 popupMilitary1a2;
   UnitTextPanel3 popupMilitary1a3;
   UnitEngagementPanel popupMilitary1a4;
-  GridSubPanel popupMilitary1a6{"POPUP_MILITARY1A6"};
-  GridSubPanel popupMilitary1a5{"POPUP_MILITARY1A5"};
-  GridSubPanel popupMilitary1a6b{"POPUP_MILITARY1A6B"};
-  GridSubPanel popupMilitary1a6c{"POPUP_MILITARY1A6C"};
+  UnitRefitPanel popupMilitary1a6;
+  UnitUpgradePanel popupMilitary1a5;
+  UnitRefitChoicePanel popupMilitary1a6b;
+  UnitChemicalPanel popupMilitary1a6c;
   UnitCargoPanel popupMilitary1a6a;
   UnitRecoverPanel popupMilitary1a7;
   UnitTransferPanel popupMilitary1a8;

@@ -9,6 +9,7 @@
 #include "screens/military/unit_detail_panels.h"
 #include "screens/military/unit_detail_popup.h"
 #include "screens/military/unit_list_popup.h"
+#include "screens/military/unit_refit_panels.h"
 #include "ui/screen.h"
 
 class MissilePopup : public Screen {
