@@ -372,7 +372,7 @@ struct ScreenSet {
   UnitListProductionPanel popupUlist1d;
   UnitDetailPopup unitDetail;
   UnitCommandPanel popupMilitary1a;
-  GridSubPanel popupMilitary1a1{"POPUP_MILITARY1A1"};
+  UnitBenefitPanel popupMilitary1a1;
   UnitTextPanel2 popupMilitary1a2;
   UnitTextPanel3 popupMilitary1a3;
   UnitEngagementPanel popupMilitary1a4;

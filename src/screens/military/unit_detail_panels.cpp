@@ -15,6 +15,8 @@
 #include "screens/main/panels/class_icon.h"
 #include "screens/main/popups/object_popups.h"
 #include "screens/military/order_settings.h"
+#include "screens/military/orders_screen.h"
+#include "screens/military/orders_training.h"
 #include "screens/military/production_lists.h"
 #include "screens/military/unit_command_grid.h"
 #include "screens/military/unit_header.h"
@@ -35,6 +37,7 @@
 #include "units/unit_order_issue.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
+#include "world/list_holder.h"
 #include "world/text/text_lists.h"
 #include "world/unit_class.h"
 #include "world/world.h"
@@ -45,7 +48,7 @@ constexpr uint32_t kQueued = kStateHeldSlot;     // word 12 bit 31
 constexpr uint32_t kHeld = kStatePausedBuild;    // word 12 bit 30
 constexpr uint32_t kCustomOrdersFlag = 0x1000;   // unit flag word 2
 constexpr uint32_t kNoticeColour = 0xFF96BEFA;
-constexpr int32_t kSplitOrder = 43, kStandDownLand = 46, kStandDownOther = 48;
+constexpr int32_t kTrainOrder = 4, kSplitOrder = 43, kStandDownLand = 46, kStandDownOther = 48;
 constexpr int32_t kUiTextDeploy = 3, kUiTextStandDown = 4, kUiTextSplit = 7;
 constexpr int32_t kProdUnitsGoods = 10;
 
@@ -131,6 +134,49 @@ void FillFigures(Control* form, const UnitRecord& u, bool withRecovered) {
 }
 
 }  // namespace
+
+void UnitBenefitPanel::BindControls() {
+  HomeInDetailArea(*this);
+  for (int32_t i = 181; i <= 184; ++i) StyleOverlay(Id(currentForm, i));
+  for (int32_t i = 151; i <= 160; ++i) StyleOverlay(Id(currentForm, i));
+  benefit_ = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, &g_screens, currentForm) : nullptr;
+  if (benefit_ && benefit_->prototype) benefit_->prototype->fontSlot = 5, benefit_->prototype->textColour = kNoticeColour;
+}
+
+void UnitBenefitPanel::OnOpen() {
+  unit = IdOf(id);
+  choice = 0;
+  ListHolder none{};
+  plat::CriticalSectionLock lock(g_simulationLock);
+  if (const UnitRecord* u = UnitOf(unit)) FillBenefitBox(currentForm, u, none);
+}
+
+void UnitBenefitPanel::Refresh() {
+  ListHolder none{};
+  plat::CriticalSectionLock lock(g_simulationLock);
+  if (const UnitRecord* u = UnitOf(unit)) FillTrainingDetails(currentForm, u, none, choice);
+}
+
+void UnitBenefitPanel::OnCommand(Control* control, int32_t controlId) {
+  if (!control) return;
+  const int32_t cid = control->id ? control->id : controlId;
+  if (Is(control, "BACK")) {
+    CloseGridSubPanel(*this, false);
+  } else if (Is(control, "OK")) {
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (UnitRecord* u = UnitOf(unit)) {
+        IssueUnitOrder(g_world, *u, kTrainOrder, PackHex(u->x, u->y), nullptr, nullptr, 0, 0, -1);
+        PostArgs(kCmdUnitSetOrderByte43, OrderValueArgs{.unit = unit, .value = static_cast<uint32_t>(choice)});
+      }
+    }
+    CloseGridSubPanel(*this, true);
+  } else if (cid >= 161 && cid <= 160 + kTrainingProgrammes) {
+    SetHidden(Tag(currentForm, "HIDEBOX"), false);
+    choice = cid - 160;
+    Refresh();
+  }
+}
 
 UnitPriorityPanel::UnitPriorityPanel() : Screen("POPUP_MILITARY1B") { HomeInDetailArea(*this); }
 

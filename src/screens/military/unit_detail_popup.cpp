@@ -11,6 +11,7 @@
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/main/popups/object_popups.h"
+#include "screens/military/orders_training.h"
 #include "screens/military/production_lists.h"
 #include "screens/military/unit_header.h"
 #include "screens/screen_set.h"
@@ -45,8 +46,6 @@ constexpr int32_t kLockSound = 9;
 constexpr uint32_t kLockedBit = kPostureNoAutoDeploy;
 constexpr uint32_t kContinuousBuild = 0x8000000u;
 constexpr uint32_t kNuclearClass = 0x4 | 0x8, kChemicalClass = 0x2;
-constexpr uint32_t kTrainingFlags[] = {0x2, 0x4, 0x8};
-constexpr uint32_t kTrainingTop = 0x10;
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
@@ -127,13 +126,6 @@ Warheads CarriedWarheads(const UnitRecord& u) {
     }
   }
   return w;
-}
-
-int32_t TrainingLevel(uint32_t flags) {
-  if (flags & kTrainingTop) return 4;
-  for (int32_t i = 0; i < 3; ++i)
-    if (flags & kTrainingFlags[i]) return i + 1;
-  return 0;
 }
 
 }  // namespace
@@ -232,7 +224,7 @@ void UnitDetailPopup::Refresh() {
     // Nor a marker set.
     for (int32_t i = 0; i < 8; ++i) SetHidden(Id(f, kMarkerIds + i), true);
     for (int32_t l = 1; l <= 4; ++l) SetHidden(Id(f, kTrainingIds + l), true);
-    if (const int32_t level = TrainingLevel(u->unitFlags); level > 0) {
+    if (const int32_t level = TrainingState(*u); level > 0) {
       Control* marker = Id(f, kTrainingIds + level);
       SetHidden(marker, false);
       SetControlText(marker, RuleTablesOf(g_world).trainingTypes.entries[level].name.c_str());
