@@ -155,7 +155,8 @@ void UnitDetailPopup::OnOpen() {
   unit = id > 0 ? static_cast<uint32_t>(id) : 0;
   const OpenState st = ReadOpenState(unit);
   if (!st.present) {
-    unit = 0, classIndex = 0;
+    // Refresh finds it gone too and closes the pop-up.
+    classIndex = 0;
     return;
   }
   classIndex = st.classIndex;
