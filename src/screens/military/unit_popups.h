@@ -12,13 +12,12 @@
 #include "screens/military/missile_panels.h"
 #include "screens/military/missile_popup.h"
 #include "screens/military/unit_build_popup.h"
+#include "screens/military/unit_cargo_panels.h"
+#include "screens/military/unit_detail_panels.h"
+#include "screens/military/unit_detail_popup.h"
 #include "screens/military/unit_list_popup.h"
+#include "screens/military/unit_refit_panels.h"
 #include "ui/screen.h"
-
-class UnitDetailPopup : public Screen {
- public:
-  UnitDetailPopup() : Screen("POPUP_MILITARY1") {}
-};
 
 class SiloPopup : public Screen {
  public:
