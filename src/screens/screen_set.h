@@ -15,6 +15,8 @@
 #include "screens/economy/economy_popups.h"
 #include "screens/economy/policy/domestic_policy_screen.h"
 #include "screens/economy/product_screen.h"
+#include "screens/economy/research/research_budget_panel.h"
+#include "screens/economy/research/research_funding_panel.h"
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
@@ -279,8 +281,8 @@ struct ScreenSet {
   Screen military1Ss2{"MILITARY1_ss2"};
   Screen military1Ss2a{"Military1_ss2a"};
   Screen military1Ss2b{"Military1_ss2b"};
-  Screen military1Ss03{"MILITARY1_ss03"};
-  Screen military1Ss3{"MILITARY1_ss3"};
+  ResearchFundingPanel military1Ss03;
+  ResearchBudgetPanel military1Ss3;
   Screen popupRdSs1{"POPUP_RD_SS1"};
   Screen military1Ss3a{"MILITARY1_ss3a"};
   Screen military1Ss3b{"MILITARY1_ss3b"};
