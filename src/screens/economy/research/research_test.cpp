@@ -15,9 +15,12 @@
 #include "screens/economy/research/research_budget_panel.h"
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/economy/research/research_queue.h"
+#include "screens/economy/research/tech_list_panels.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
+#include "sim/message_ids.h"
+#include "sim/status_queue.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
@@ -26,6 +29,7 @@
 #include "world/data_tables.h"
 #include "world/id_lookups.h"
 #include "world/list_items.h"
+#include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -73,6 +77,7 @@ class ResearchTest : public ::testing::Test {
   void TearDown() override {
     projects_.clear();
     FreeRingItems(g_world.projectLists[kLocal]);  // those the posts made
+    ClearStatusQueue(g_world);
     g_commandLog.Clear();
   }
   static PlayerRecord& Local() { return g_world.players[kLocal]; }
@@ -251,6 +256,68 @@ TEST_F(ResearchTest, ResetAndOpeningRepairTheShares) {
   EXPECT_EQ(log[1].a28, 0u);
   EXPECT_NEAR(Real(log[1].a32), 0.4f, 1e-6);
   EXPECT_EQ(std::pair(log[2].a28, Real(log[2].a32)), std::pair(1u, 0.0f));
+}
+
+// A design needing an unknown technology: the technology first, then the
+// design, and one news line.
+TEST_F(ResearchTest, BeginningADesignQueuesItsPathThenTheNews) {
+  g_world.unitClasses[5].requiredTechs[0] = 3;
+  std::vector<MessageTypeRecord> kept = std::move(g_ruleTables.messageTypes.records);
+  g_ruleTables.messageTypes.records.resize(kMsgDesignResearchBegun + 1);
+  g_ruleTables.messageTypes.records[kMsgDesignResearchBegun].priority = 5;
+  g_ruleTables.messageTypes.records[kMsgDesignResearchBegun].statusTemplate = OwnedText(strdup("Research begun"));
+  auto list = std::make_unique<ListBoxControl>(0, 0, 100, 100, 0, 0, nullptr);
+  ListAddTextItem(list.get(), "Tank", 0, 5, 0, 0, 0);
+  ListSelectAll(list.get());
+  BeginSelectedResearch(list.get(), kProjectDesign);
+  EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdProjectCreate, kProjectTechnology, 3, 0},
+                                        {kCmdProjectCreate, kProjectDesign, 5, 0}}));
+  EXPECT_EQ(TakeStatusLines(g_world).size(), 1u);
+  g_ruleTables.messageTypes.records = std::move(kept);
+}
+
+// No category button checked lists category 6; a technology above the
+// region's level is never listed.
+TEST_F(ResearchTest, TheTechnologyListShowsTheCheckedCategoryWithinTheLevel) {
+  Local().techLevel = 2.9f;
+  const struct {
+    int tech, category, level;
+  } techs[] = {{2, 6, 0}, {3, 6, 3}, {4, 2, 1}, {5, 6, 2}, {6, 2, 0}};
+  for (const auto& t : techs) {
+    g_world.techs[static_cast<size_t>(t.tech)].category = static_cast<uint8_t>(t.category);
+    g_world.techs[static_cast<size_t>(t.tech)].techLevel = static_cast<uint8_t>(t.level);
+  }
+  Tech(6).projectFlags = kRowProjectOpen;
+  struct Row {
+    int32_t checked;  // 0: none
+    std::vector<intptr_t> listed;
+  };
+  const Row rows[] = {{0, {2, 5}}, {12, {4}}};
+  for (const Row& r : rows) {
+    TechDetailPanel panel;
+    TestForm form(panel, "MILITARY1_ss3b", {"LIST1"}, {11, 12, 13, 14, 15, 16}, {"LIST1"});
+    panel.BindControls();
+    if (r.checked) SetControlFlag(form[r.checked], kStateSelected, 1);
+    panel.Refresh();
+    std::vector<intptr_t> listed;
+    for (Control* row = ListNextRow(panel.list, nullptr); row; row = ListNextRow(panel.list, row))
+      listed.push_back(ListRowValue(row));
+    EXPECT_EQ(listed, r.listed) << r.checked;
+  }
+}
+
+TEST(ResearchTime, SlowResearchIsUnknown) {
+  struct Row {
+    float cost, rate;
+    const char* text;
+    bool unknown;
+  };
+  const Row rows[] = {{30.0f, 0.005f, "UNKNOWN", true}, {30.0f, 2.0f, "15 Days", false}, {30.0f, 0.0f, "UNKNOWN", true}};
+  for (const Row& r : rows) {
+    const ResearchTimeText t = ResearchTime(r.cost, r.rate);
+    EXPECT_STREQ(t.text, r.text) << r.rate;
+    EXPECT_EQ(t.unknown, r.unknown) << r.rate;
+  }
 }
 
 }  // namespace
