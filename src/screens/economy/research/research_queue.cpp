@@ -111,6 +111,7 @@ void ResearchQueueListEvent(Control* form, uint32_t projectId, int32_t index, in
   bool decided = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
+    WorldLockGuard ring(g_world, kLockProjects);
     const World& w = g_world;
     const int32_t local = w.gameState.localPlayer;
     if (const ProjectEntry* p = projectId ? FindProjectById(w, projectId) : nullptr;
@@ -157,6 +158,7 @@ void ResearchQueueButton(Control* control, uint32_t projectId, ListBoxControl*) 
   uint32_t index = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
+    WorldLockGuard ring(g_world, kLockProjects);
     const ProjectEntry* p = FindProjectById(g_world, projectId);
     if (!p) return;
     kind = p->kind;
