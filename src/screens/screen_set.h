@@ -15,6 +15,10 @@
 #include "screens/economy/economy_popups.h"
 #include "screens/economy/policy/domestic_policy_screen.h"
 #include "screens/economy/product_screen.h"
+#include "screens/economy/research/military_list_picker.h"
+#include "screens/economy/research/research_budget_panel.h"
+#include "screens/economy/research/research_funding_panel.h"
+#include "screens/economy/research/tech_list_panels.h"
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
@@ -280,12 +284,12 @@ struct ScreenSet {
   Screen military1Ss2{"MILITARY1_ss2"};
   Screen military1Ss2a{"Military1_ss2a"};
   Screen military1Ss2b{"Military1_ss2b"};
-  Screen military1Ss03{"MILITARY1_ss03"};
-  Screen military1Ss3{"MILITARY1_ss3"};
+  ResearchFundingPanel military1Ss03;
+  ResearchBudgetPanel military1Ss3;
   Screen popupRdSs1{"POPUP_RD_SS1"};
-  Screen military1Ss3a{"MILITARY1_ss3a"};
-  Screen military1Ss3b{"MILITARY1_ss3b"};
-  Screen military1Ss3c{"MILITARY1_ss3c"};
+  TechListPanel military1Ss3a;
+  TechDetailPanel military1Ss3b;
+  WmdTechListPanel military1Ss3c;
   Screen military1Ss4{"MILITARY1_ss4"};
   ScreenArray<4, StoreConfirmPanel> military1Ss4a2{"MILITARY1_ss4a2"};
   ScreenArray<4, StoreConfirmPanel> military1Ss4a3{"MILITARY1_ss4a3"};
@@ -296,7 +300,7 @@ struct ScreenSet {
   Screen military1Ss4d{"MILITARY1_ss4d"};
   Screen military1Ss5{"MILITARY1_ss5"};
   Screen military1Ss6{"MILITARY1_ss6"};
-  Screen military1Ss7{"MILITARY1_ss7"};
+  MilitaryListPicker military1Ss7;
   MilitaryCabinetLink military1b;
   MilitaryCapacitySidePanel military2;
   MilitaryCostSidePanel military3;

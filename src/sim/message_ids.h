@@ -93,6 +93,7 @@ inline constexpr uint32_t kMsgTechLevel = 158;
 inline constexpr uint32_t kMsgProgrammeBought = 252;
 inline constexpr uint32_t kMsgProgrammeStalled = 261;
 inline constexpr uint32_t kMsgDesignResearchBegun = 419;   // class, military class (local status line)
+inline constexpr uint32_t kMsgTechResearchBegun = 464;     // technology
 
 // The world body and the world supplier.
 inline constexpr uint32_t kMsgEmbargo = 106;

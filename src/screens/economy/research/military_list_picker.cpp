@@ -1,0 +1,44 @@
+#include "screens/economy/research/military_list_picker.h"
+
+#include "screens/economy/policy/policy_figures.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/screen_set.h"
+#include "ui/control.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+
+namespace {
+
+constexpr uint32_t kPickerListFlags = 0x2000;
+
+}  // namespace
+
+void MilitaryListPicker::BindControls() {
+  DockInSecondBotbar2(*this);
+  list = MakeListBox("LIST2", 0, &g_screens, currentForm, kPickerListFlags, this);
+}
+
+void MilitaryListPicker::OnOpen() {
+  // Only as the department's docked page; hosted elsewhere the host opens.
+  const Control* host = DockHost(g_screens, 3);
+  if (host && currentForm && currentForm->parent == host) ScreenSlotSelectMapMode(g_screens);
+}
+
+void MilitaryListPicker::Refresh() {
+  NameCategoryButtons(currentForm, true);
+  FillTechList(list, CheckedTechCategory(currentForm), false);
+}
+
+void MilitaryListPicker::OnCommand(Control* control, int32_t controlId) {
+  if (controlId >= kFirstTechCategoryButton && controlId < kFirstTechCategoryButton + kTechCategoryButtons) {
+    SelectWithId(g_screens.military1Ss3b.currentForm, controlId);
+    Refresh();
+  } else if (IsTagged(control, "OKBUT")) {
+    g_screens.military1Ss03.Show(kKeepScreenId, nullptr);
+  }
+}
+
+void MilitaryListPicker::OnActivate(Control* control, int32_t) {
+  if (!control || control != list) return;
+  if (const intptr_t tech = list->selectedValue; tech != 0) g_screens.popupTech.Popup(tech, nullptr);
+}

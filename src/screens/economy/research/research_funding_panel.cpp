@@ -1,0 +1,141 @@
+#include "screens/economy/research/research_funding_panel.h"
+
+#include <cmath>
+
+#include "platform/fpenv.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
+#include "screens/docked_panels.h"
+#include "screens/economy/policy/policy_figures.h"
+#include "screens/economy/research/research_queue.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/military/unit_progress_row_b.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/scroller.h"
+#include "ui/string_control.h"
+#include "world/list_items.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kResearchListFlags = 0x2000;
+constexpr uint8_t kNoteAlpha = 140;
+constexpr uint32_t kNoteTextColour = 0xFF007D00u;
+constexpr uint32_t kNoteDrawFlag = 0x200000;
+// A style that closes the deeper docked panels: a group button, not a plain
+// push button.
+constexpr uint32_t kStyleGroup = 0x10;
+constexpr uint32_t kStylePush = 0x1;
+
+void SetFormatted(Control* c, const char* format, double value) {
+  if (!c) return;
+  char text[32];
+  plat::FormatText(text, sizeof text, format, value);
+  SetControlText(c, text);
+}
+
+}  // namespace
+
+uint16_t ResearchMax(const PlayerRecord& r) { return le::Load16(reinterpret_cast<const uint8_t*>(&r) + kRegionResearchMaxAt); }
+uint16_t ResearchCurrent(const PlayerRecord& r) {
+  return le::Load16(reinterpret_cast<const uint8_t*>(&r) + kRegionResearchCurrentAt);
+}
+
+float ResearchSpendingAmount(const PlayerRecord& r) {
+  const float ceiling = std::sqrt(static_cast<float>(ResearchMax(r)));
+  return r.researchBudget * std::fmin(r.displayPolicy.milspendresearch, ceiling);
+}
+
+void RefreshDockedScreen(int32_t level) {
+  Control* host = DockHost(g_screens, level);
+  if (!host || host->Hidden()) return;
+  if (Control* form = host->firstChild; form && form->owner && !form->Hidden()) form->owner->Refresh();
+}
+
+void OpenResearchList(ListBoxControl* list) {
+  if (list) {
+    ListDeselectAll(list);
+    list->savedSelectedId = 0;
+    list->savedPosition = 0;
+    ListResetScroll(list);
+  }
+  ScreenSlotResetMapMode(g_screens);
+}
+
+void ResearchFundingPanel::BindControls() {
+  DockInBotbar2(*this);
+  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kResearchListFlags, this);
+  if (auto* note = dynamic_cast<StringControl*>(Tagged(*this, "GRIDTECH"))) {
+    note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
+    note->fills[1] = note->fills[0];
+    note->textColour = kNoteTextColour;
+    note->flags |= kNoteDrawFlag;
+  }
+}
+
+void ResearchFundingPanel::OnOpen() { OpenResearchList(list); }
+
+void ResearchFundingPanel::Refresh() {
+  int32_t local = -1;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord* r = LocalRegion();
+    if (!r) return;
+    local = g_world.gameState.localPlayer;
+    SetFormatted(Tagged(*this, "CURRENT"), "%d", ResearchCurrent(*r));
+    SetFormatted(Tagged(*this, "MAX"), "%d", ResearchMax(*r));
+    SetFormatted(Tagged(*this, "EFF"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
+    SetMoney(Tagged(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / AmountsDivisor());
+    SetSelected(Tagged(*this, "LOCK"), PolicyLocked(*r, kLockResearchFunding));
+  }
+  if (!list) return;
+  const int32_t kept = list->selectedId;
+  const int32_t keptScroll = list->scrollOffset;
+  ListClear(list, 1);
+  // The fill reads the ring under the lock itself and keeps only ids.
+  FillProductionItemList(g_screens, list, local, -1, kProjectPursued, kProjectClosed, 0);
+  if (kept != 0) ListSetSelection(0, list, kept, 0);
+  list->scrollOffset = keptScroll;
+  ListLayoutRows(list);
+}
+
+void ResearchFundingPanel::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  ScreenSet& s = g_screens;
+  if ((control->flags & kStyleGroup) && !(control->flags & kStylePush)) {
+    PopPopupsTo(g_ui, 2);
+  } else if (IsTagged(control, "TECHTREE")) {
+    s.research.Popup(0, nullptr);
+  } else if (IsTagged(control, "RDOPTBUT")) {
+    s.military1Ss3.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "RDTREEBUT")) {
+    s.military1Ss7.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "TARGETRDBUT")) {
+    s.military1Ss3a.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "RETURNBUT")) {
+    s.military1.AttachForm(nullptr);
+    s.military1.OnOpen();
+    s.military1.Refresh();
+  } else if (IsTagged(control, "QUEUE")) {
+    s.military1Ss3b.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "RDMISSILE")) {
+    s.military1Ss3c.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "LOCK")) {
+    ClickPolicyLock(control, kLockResearchFunding);
+  } else if (control != list && list && list->selectedId != 0) {
+    ResearchQueueButton(control, static_cast<uint32_t>(list->selectedId), list);
+    Refresh();
+    RefreshDockedScreen(3);
+  }
+}
+
+void ResearchFundingPanel::OnControlChange(Control* control, int32_t) {
+  if (!control || control != list) return;
+  ResearchQueueListEvent(currentForm, static_cast<uint32_t>(list->selectedId), 0, 0);
+}

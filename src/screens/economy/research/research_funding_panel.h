@@ -1,0 +1,50 @@
+#pragma once
+// The research page of the military department (MILITARY1_ss03): the
+// region's research figures and spending, its running projects with their
+// queue buttons, the research LOCK and the way to the other research pages.
+// Rows carry project ids only. Window thread.
+#include <cstddef>
+#include <cstdint>
+
+#include "ui/screen.h"
+
+class ListBoxControl;
+struct PlayerRecord;
+
+inline constexpr const char* kResearchFundingTags[] = {
+    "CURRENT", "MAX",       "EFF",    "SPENDAMNT", "LIST1",    "LOCK", "GRIDTECH", "TECHTREE",
+    "RDOPTBUT", "RDTREEBUT", "TARGETRDBUT", "RETURNBUT", "QUEUE", "RDMISSILE", "HOLD", "UNPAUSE", "CANCEL"};
+
+// The lock bit of the research funding in the military lock group.
+inline constexpr uint32_t kLockResearchFunding = 0x200000;
+
+// The region's research projects: how many its centres can run, and how
+// many run. They lie among the record's unnamed bytes, after the reserve
+// counts of the four forces.
+inline constexpr size_t kRegionResearchMaxAt = 12132;  // u16
+inline constexpr size_t kRegionResearchCurrentAt = 12134;  // u16
+uint16_t ResearchMax(const PlayerRecord& region);
+uint16_t ResearchCurrent(const PlayerRecord& region);
+
+// The yearly research spending the region's level buys: the level counts up
+// to the square root of the region's research maximum.
+float ResearchSpendingAmount(const PlayerRecord& region);
+
+// The refresh of the screen docked at the level (1 to 3), when one is.
+void RefreshDockedScreen(int32_t level);
+
+// The opening the research list pages share: the list back at its top, the
+// dock two deep.
+void OpenResearchList(ListBoxControl* list);
+
+class ResearchFundingPanel : public Screen {
+ public:
+  ResearchFundingPanel() : Screen("MILITARY1_ss03", FormLookups{.tags = kResearchFundingTags, .ids = {}}) {}
+  void BindControls() override;
+  void OnOpen() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+  void OnControlChange(Control* control, int32_t id) override;
+
+  ListBoxControl* list = nullptr;  // LIST1
+};

@@ -1,0 +1,323 @@
+// The research pages: item status, the queue buttons, the shares, beginning
+// research along its path, and the lists.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cfenv>
+#include <cstring>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/fpenv.h"
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "screens/economy/research/research_budget_panel.h"
+#include "screens/economy/research/research_funding_panel.h"
+#include "screens/economy/research/research_queue.h"
+#include "screens/economy/research/tech_list_panels.h"
+#include "screens/screen_set.h"
+#include "sim/command_log.h"
+#include "sim/game_command.h"
+#include "sim/message_ids.h"
+#include "sim/status_queue.h"
+#include "support/global_guard.h"
+#include "ui/control_test_support.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/slide_bar.h"
+#include "world/data_tables.h"
+#include "world/id_lookups.h"
+#include "world/list_items.h"
+#include "world/text/rule_tables.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int kLocal = 2;
+constexpr int kTechs = 8;
+constexpr int kClasses = 10;
+
+using TestForm = controltest::PanelForm;
+
+struct Posted {
+  uint32_t id, a28, a32, a36;
+  bool operator==(const Posted&) const = default;
+};
+std::vector<Posted> Log() {
+  std::vector<Posted> out;
+  for (const GameCommand& c : g_commandLog.Entries()) out.push_back({c.id, c.arg28, c.arg32, c.arg36});
+  return out;
+}
+float Real(uint32_t bits) { return std::bit_cast<float>(bits); }
+
+// Eight technologies of category 1 at level 0 and ten classes, none known;
+// research funded with every share at a third.
+class ResearchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    World& w = g_world;
+    w.gameState.localPlayer = kLocal;
+    w.gameState.highestPlayer = 4;
+    w.gameState.techCount = kTechs;
+    w.gameState.designRowBytes = kClasses;
+    w.techs.assign(kTechs, TechRecord{});
+    for (int i = 1; i < kTechs; ++i) w.techs[static_cast<size_t>(i)].category = 1;
+    w.unitClasses.assign(kClasses, UnitClassRecord{});
+    w.techRows.assign(32 * kTechs, PlayerTechState{});
+    w.designRows.assign(32 * kClasses, 0);
+    Local() = PlayerRecord{};
+    Local().number = kLocal;
+    Local().displayPolicy.milspendresearch = 1.0f;
+    for (float& s : Local().displayPolicy.milResearch) s = 1.0f / 3.0f;
+    g_uiOptions.statuslevel = 0;
+    g_commandLog.Clear();
+  }
+  void TearDown() override {
+    projects_.clear();
+    FreeRingItems(g_world.projectLists[kLocal]);  // those the posts made
+    ClearStatusQueue(g_world);
+    g_commandLog.Clear();
+  }
+  static PlayerRecord& Local() { return g_world.players[kLocal]; }
+  static PlayerTechState& Tech(int i) { return g_world.techRows[kLocal * kTechs + static_cast<size_t>(i)]; }
+  static uint8_t& Design(int i) { return g_world.designRows[kLocal * kClasses + static_cast<size_t>(i)]; }
+  ProjectEntry* Project(uint8_t kind, uint32_t index, uint32_t flags, uint32_t id = 0) {
+    projects_.push_back(std::make_unique<ProjectEntry>());
+    ProjectEntry* p = projects_.back().get();
+    p->kind = kind;
+    p->index = index;
+    p->displayFlags = flags;
+    p->id = id ? id : (static_cast<uint32_t>(kLocal) << 24) | static_cast<uint32_t>(projects_.size());
+    g_world.projectLists[kLocal].Append(p);
+    return p;
+  }
+
+  std::vector<std::unique_ptr<ProjectEntry>> projects_;
+  GlobalGuard<std::vector<TechRecord>> techs_{g_world.techs};
+  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
+  GlobalGuard<std::vector<PlayerTechState>> techRows_{g_world.techRows};
+  GlobalGuard<std::vector<uint8_t>> designRows_{g_world.designRows};
+  GlobalGuard<GameState> state_{g_world.gameState};
+  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
+  GlobalGuard<UiOptions> options_{g_uiOptions};
+  GlobalGuard<int32_t> depth_{g_ui.panelDepth};
+};
+
+TEST_F(ResearchTest, ItemStatusFollowsKnowledgeProjectFundingAndPrerequisites) {
+  struct Row {
+    const char* name;
+    int32_t kind, index;
+    uint32_t projectFlags;  // 0: no project
+    uint8_t known, designBits;
+    float spending, share1;
+    int16_t prerequisite;
+    int32_t status;
+  };
+  const Row rows[] = {
+      {"unknown, no project", 1, 3, 0, 0, 0, 1, 0.3f, 0, 0},
+      {"known", 1, 3, 0, 1, 0, 1, 0.3f, 0, 4},
+      {"out of range", 1, kTechs, 0, 0, 0, 1, 0.3f, 0, 4},
+      {"active", 1, 3, kProjectPursued, 0, 0, 1, 0.3f, 0, 2},
+      {"paused", 1, 3, kProjectPursued | kProjectHeld, 0, 0, 1, 0.3f, 0, 3},
+      {"cancelled", 1, 3, kProjectPursued | kProjectClosed, 0, 0, 1, 0.3f, 0, 0},
+      {"no spending", 1, 3, kProjectPursued, 0, 0, 0, 0.3f, 5, 5},
+      {"share 1 at 0", 1, 3, kProjectPursued, 0, 0, 1, 0.0f, 5, 5},
+      {"prerequisite unknown", 1, 3, kProjectPursued, 0, 0, 1, 0.3f, 5, 6},
+      {"design available", 2, 4, 0, 0, 0x1, 1, 0.3f, 0, 4},
+      {"design under research", 2, 4, 0, 0, 0x10, 1, 0.3f, 0, 2},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    SetUp();
+    Tech(3).known = r.known;
+    Design(4) = r.designBits;
+    g_world.techs[3].prerequisites[0] = r.prerequisite;
+    Local().displayPolicy.milspendresearch = r.spending;
+    Local().displayPolicy.milResearch[1] = r.share1;
+    const ProjectEntry* p = r.projectFlags ? Project(static_cast<uint8_t>(r.kind), static_cast<uint32_t>(r.index),
+                                                     r.projectFlags)
+                                           : nullptr;
+    EXPECT_EQ(ResearchItemStatus(g_world, kLocal, r.kind, r.index, p), r.status);
+    TearDown();
+  }
+}
+
+// The funding page's buttons act on the selected row's project; a project
+// gone after the list was filled posts nothing.
+TEST_F(ResearchTest, QueueButtonsPostForTheSelectedProject) {
+  const ProjectEntry* tech = Project(kProjectTechnology, 3, kProjectPursued);
+  const uint32_t id = tech->id;
+  ResearchFundingPanel panel;
+  TestForm form(panel, "MILITARY1_ss03", {"LIST1", "HOLD", "UNPAUSE", "CANCEL", "UP"}, {}, {"LIST1"});
+  panel.BindControls();
+  panel.Refresh();
+  ASSERT_NE(panel.list, nullptr);
+  ListSetSelection(0, panel.list, static_cast<int32_t>(id), 0);
+  ASSERT_EQ(panel.list->selectedId, static_cast<int32_t>(id));
+  struct Row {
+    const char* tag;
+    std::vector<Posted> posted;
+    uint8_t mark;
+  };
+  const Row rows[] = {
+      {"HOLD", {{kCmdAvailabilityBit, id, kProjectHeld, 1}}, kRowProjectHeld},
+      {"UNPAUSE", {{kCmdAvailabilityBit, id, kProjectHeld, 0}}, 0},
+      {"UP", {}, 0},
+      {"CANCEL", {{kCmdProjectClose, id, 0, 0}}, 0},
+  };
+  for (const Row& r : rows) {
+    g_commandLog.Clear();
+    panel.OnCommand(form[r.tag], 0);
+    EXPECT_EQ(Log(), r.posted) << r.tag;
+    EXPECT_EQ(Tech(3).projectFlags & kRowProjectHeld, r.mark) << r.tag;
+  }
+  const uint32_t gone = Project(kProjectTechnology, 4, kProjectPursued)->id;
+  panel.Refresh();
+  ListSetSelection(0, panel.list, static_cast<int32_t>(gone), 0);
+  ASSERT_EQ(panel.list->selectedId, static_cast<int32_t>(gone));
+  projects_.clear();
+  g_commandLog.Clear();
+  panel.OnCommand(form["HOLD"], 0);
+  EXPECT_TRUE(Log().empty());
+}
+
+TEST_F(ResearchTest, ProjectsAreListedOldestFirst) {
+  PostCommand_28_32_36(kCmdProjectCreate, kProjectTechnology, 5, 0);
+  PostCommand_28_32_36(kCmdProjectCreate, kProjectTechnology, 2, 0);
+  const std::vector<GameCommand> made = g_commandLog.Entries();
+  ASSERT_EQ(made.size(), 2u);
+  ResearchFundingPanel panel;
+  TestForm form(panel, "MILITARY1_ss03", {"LIST1"}, {}, {"LIST1"});
+  panel.BindControls();
+  panel.Refresh();
+  std::vector<uint32_t> listed;
+  for (Control* row = ListNextRow(panel.list, nullptr); row; row = ListNextRow(panel.list, row))
+    listed.push_back(static_cast<uint32_t>(row->id));
+  EXPECT_EQ(listed, (std::vector<uint32_t>{made[0].sequence, made[1].sequence}));
+}
+
+TEST_F(ResearchTest, MovingAShareRebalancesTheOthers) {
+  struct Row {
+    const char* name;
+    bool locked[3];
+    float shares[3];
+  };
+  const Row rows[] = {{"none locked", {false, false, false}, {0.35f, 0.6f, 0.05f}},
+                      {"share 2 locked", {false, false, true}, {0.2f, 0.6f, 0.2f}}};
+  for (const Row& r : rows) {
+    Local().displayPolicy.milResearch[0] = 0.5f;
+    Local().displayPolicy.milResearch[1] = 0.3f;
+    Local().displayPolicy.milResearch[2] = 0.2f;
+    ResearchBudgetPanel panel(false);
+    TestForm form(panel, "MILITARY1_ss3", {}, {2, 3, 5, 6, 8, 9});
+    for (int32_t slider : {1, 4, 7})
+      ControlAddChild(form.root, new SlideBarControl(controltest::Init(nullptr, &panel, 0, 0, 100, 8), {}))->id =
+          slider;
+    for (int32_t i = 0; i < 3; ++i) SetControlFlag(form[3 * i + 2], kStateSelected, r.locked[i] ? 1 : 0);
+    auto* moved = static_cast<SlideBarControl*>(form[4]);
+    SliderSetMaxFloat(moved, 1.0f);
+    SliderSetPosition(moved, 6000);  // 0.6 of the track
+    g_commandLog.Clear();
+    panel.OnControlChange(moved, 4);
+    const std::vector<Posted> log = Log();
+    ASSERT_EQ(log.size(), 3u) << r.name;
+    for (uint32_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(log[i].id, kCmdMilResearch) << r.name;
+      EXPECT_EQ(log[i].a28, i) << r.name;
+      EXPECT_NEAR(Real(log[i].a32), r.shares[i], 1e-6) << r.name << " share " << i;
+    }
+  }
+}
+
+// RESET's own shares sum to one only within rounding: opening again must
+// not repair them. Shares of 0.6 each are lowered 2, 0, 1.
+TEST_F(ResearchTest, ResetAndOpeningRepairTheShares) {
+  struct GameRounding {
+    int kept = std::fegetround();
+    GameRounding() { plat::SetGameFloatMode(); }
+    ~GameRounding() { std::fesetround(kept); }
+  } rounding;
+  ResearchBudgetPanel panel(false);
+  TestForm form(panel, "MILITARY1_ss3", {"RESET"});
+  panel.OnCommand(form["RESET"], 0);
+  EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdMilResearch, 0, 0x3EAE147B, 0},
+                                        {kCmdMilResearch, 1, 0x3EA3D70A, 0},
+                                        {kCmdMilResearch, 2, 0x3EAE147B, 0}}));
+  g_commandLog.Clear();
+  panel.OnOpen();
+  EXPECT_TRUE(Log().empty());
+  for (float& s : Local().displayPolicy.milResearch) s = 0.6f;
+  panel.OnOpen();
+  const std::vector<Posted> log = Log();
+  ASSERT_EQ(log.size(), 3u);
+  EXPECT_EQ(std::pair(log[0].a28, Real(log[0].a32)), std::pair(2u, 0.6f));
+  EXPECT_EQ(log[1].a28, 0u);
+  EXPECT_NEAR(Real(log[1].a32), 0.4f, 1e-6);
+  EXPECT_EQ(std::pair(log[2].a28, Real(log[2].a32)), std::pair(1u, 0.0f));
+}
+
+// A design needing an unknown technology: the technology first, then the
+// design, and one news line.
+TEST_F(ResearchTest, BeginningADesignQueuesItsPathThenTheNews) {
+  g_world.unitClasses[5].requiredTechs[0] = 3;
+  std::vector<MessageTypeRecord> kept = std::move(g_ruleTables.messageTypes.records);
+  g_ruleTables.messageTypes.records.resize(kMsgDesignResearchBegun + 1);
+  g_ruleTables.messageTypes.records[kMsgDesignResearchBegun].priority = 5;
+  g_ruleTables.messageTypes.records[kMsgDesignResearchBegun].statusTemplate = OwnedText(strdup("Research begun"));
+  auto list = std::make_unique<ListBoxControl>(0, 0, 100, 100, 0, 0, nullptr);
+  ListAddTextItem(list.get(), "Tank", 0, 5, 0, 0, 0);
+  ListSelectAll(list.get());
+  BeginSelectedResearch(list.get(), kProjectDesign);
+  EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdProjectCreate, kProjectTechnology, 3, 0},
+                                        {kCmdProjectCreate, kProjectDesign, 5, 0}}));
+  EXPECT_EQ(TakeStatusLines(g_world).size(), 1u);
+  g_ruleTables.messageTypes.records = std::move(kept);
+}
+
+// No category button checked lists category 6; a technology above the
+// region's level is never listed.
+TEST_F(ResearchTest, TheTechnologyListShowsTheCheckedCategoryWithinTheLevel) {
+  Local().techLevel = 2.9f;
+  const struct {
+    int tech, category, level;
+  } techs[] = {{2, 6, 0}, {3, 6, 3}, {4, 2, 1}, {5, 6, 2}, {6, 2, 0}};
+  for (const auto& t : techs) {
+    g_world.techs[static_cast<size_t>(t.tech)].category = static_cast<uint8_t>(t.category);
+    g_world.techs[static_cast<size_t>(t.tech)].techLevel = static_cast<uint8_t>(t.level);
+  }
+  Tech(6).projectFlags = kRowProjectOpen;
+  struct Row {
+    int32_t checked;  // 0: none
+    std::vector<intptr_t> listed;
+  };
+  const Row rows[] = {{0, {2, 5}}, {12, {4}}};
+  for (const Row& r : rows) {
+    TechDetailPanel panel;
+    TestForm form(panel, "MILITARY1_ss3b", {"LIST1"}, {11, 12, 13, 14, 15, 16}, {"LIST1"});
+    panel.BindControls();
+    if (r.checked) SetControlFlag(form[r.checked], kStateSelected, 1);
+    panel.Refresh();
+    std::vector<intptr_t> listed;
+    for (Control* row = ListNextRow(panel.list, nullptr); row; row = ListNextRow(panel.list, row))
+      listed.push_back(ListRowValue(row));
+    EXPECT_EQ(listed, r.listed) << r.checked;
+  }
+}
+
+TEST(ResearchTime, SlowResearchIsUnknown) {
+  struct Row {
+    float cost, rate;
+    const char* text;
+    bool unknown;
+  };
+  const Row rows[] = {{30.0f, 0.005f, "UNKNOWN", true}, {30.0f, 2.0f, "15 Days", false}, {30.0f, 0.0f, "UNKNOWN", true}};
+  for (const Row& r : rows) {
+    const ResearchTimeText t = ResearchTime(r.cost, r.rate);
+    EXPECT_STREQ(t.text, r.text) << r.rate;
+    EXPECT_EQ(t.unknown, r.unknown) << r.rate;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+// Research in a game of the sample scenario: the domestic policy
+// department's research button docks the research page, its technology
+// list begins research of an unknown technology, the research page draws a
+// row per running project, and the next day the simulation has the project
+// running.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "screens/screen_set.h"
+#include "sim/availability.h"
+#include "sim/simulation_lock.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "world/game_speed.h"
+#include "world/list_items.h"
+#include "world/world.h"
+
+namespace {
+
+TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  int32_t category = 0;
+  int tech = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    for (int32_t c = 1; c <= 6 && !tech; ++c) {
+      const std::vector<int> open = WalkTechTable(w, w.gameState.localPlayer, c, true, 0, 0, false);
+      if (!open.empty()) category = c, tech = open.front();
+    }
+  }
+  ASSERT_NE(tech, 0) << "the sample leaves Westholm a technology to research";
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 7, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 7, 0);
+  SampleGame::Pump();
+  SampleGame::ClickControl(FormFindControlById(s.domPolicy1.cabinetLink.currentForm, 4));
+  ASSERT_NE(s.military1Ss03.currentForm->parent, nullptr) << "the research page docks";
+  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss03.currentForm, "QUEUE"));
+  TechDetailPanel& page = s.military1Ss3b;
+  ASSERT_NE(page.currentForm->parent, nullptr) << "the technology list docks";
+  if (category < 6) SampleGame::ClickControl(FormFindControlById(page.currentForm, 10 + category));
+  int row = 0;
+  for (Control* r = ListNextRow(page.list, nullptr); r && ListRowValue(r) != tech; r = ListNextRow(page.list, r)) ++row;
+  SampleGame::ClickControl(page.list, row);
+  ASSERT_EQ(page.list->selectedValue, tech);
+  SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "ADD"));
+  SampleGame::Pump();
+  size_t running = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    running = ListProjects(w, w.gameState.localPlayer, -1, kProjectPursued, kProjectClosed, 0).size();
+  }
+  ListBoxControl* queue = s.military1Ss03.list;
+  size_t rows = 0;
+  for (Control* r = ListNextRow(queue, nullptr); r; r = ListNextRow(queue, r)) ++rows;
+  EXPECT_EQ(rows, running) << "the research page lists each running project";
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  const plat::Rect box = ControlAbsoluteRect(queue);
+  int drawn = 0;
+  for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y)
+    for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width); ++x)
+      drawn += pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)] !=
+               pixels[static_cast<size_t>(box.top) * width + static_cast<size_t>(box.left)];
+  EXPECT_GT(drawn, 0) << "the rows are drawn";
+
+  const uint32_t today = w.gameState.currentDay;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const std::vector<ProjectEntry*> projects =
+      ListProjects(w, w.gameState.localPlayer, kProjectTechnology, 0, kProjectClosed, 1);
+  const ProjectEntry* found = nullptr;
+  for (const ProjectEntry* p : projects)
+    if (p->index == static_cast<uint32_t>(tech)) found = p;
+  ASSERT_NE(found, nullptr) << "a project for the technology";
+  EXPECT_TRUE(found->simFlags & kProjectPursued);
+}
+
+}  // namespace
