@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <tuple>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "records/command_ids.h"
-#include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/department/military_screen.h"
@@ -19,12 +19,15 @@
 #include "screens/military/department/unit_production_panel.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
+#include "sim/daily/economy_fields.h"
 #include "sim/player_services.h"
 #include "support/global_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/string_control.h"
+#include "units/facilities/upkeep_fields.h"
+#include "units/unit_player_fields.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -95,6 +98,43 @@ TEST(MilitaryDepartmentTest, TheSummaryShowsTheAlertBonusesMoraleAndReserve) {
   }
 }
 
+TEST(MilitaryDepartmentTest, ThePagesShowTheFiguresWhereTheDailyStepsKeepThem) {
+  ListTexts texts;
+  for (int i = 0; i < 4; ++i) texts.Set(kListOrdinitiative, i, std::to_string(i).c_str());
+  Screen page("MILITARY1");
+  TestForm form(page, {{"EFF", 0}, {"MOR", 0}, {"ALVL", 0}, {"ACTFORCE", 0}, {"RESFORCE", 0}, {"PRODCAPMAX", 0},
+                       {"AIR", 0}, {"SUBRES", 0}, {"CHEM", 0}, {"NUKERES", 0}, {"COSTTRAIN", 0}, {"COSTBUILD", 0},
+                       {"SHORTAGE", 0}});
+  namespace uf = unitfields;
+  namespace kf = upkeepfields;
+  struct Row { std::function<void(PlayerRecord&)> set; std::initializer_list<const char*> tags; const char* want; };
+  const Row rows[] = {
+      {[](PlayerRecord& r) {
+         uf::SetReal(r, kf::kQualityTarget1, 0.75f), uf::SetReal(r, kf::kQualityTarget2, 0.85f);
+         r.militarySpendIndex = 0.4f, r.soldiers = 2500.0f, uf::SetReal(r, uf::kForcesOnMap, 1500.0f);
+       },
+       {"EFF", "MOR", "ALVL", "ACTFORCE", "RESFORCE"}, " 75 %|3| 40 %|1,500|2,500"},
+      {[](PlayerRecord& r) {
+         economy::SetReal(r, economy::kCapacityByKind, 18.5f), uf::SetShort(r, uf::kMapCounts + 2, 7);
+         uf::SetShort(r, uf::kReserveCounts + 6, 4), uf::SetShort(r, uf::kLoadedStock + 4, 3);
+         uf::SetShort(r, uf::kPooledStock, 2);
+       },
+       {"PRODCAPMAX", "AIR", "SUBRES", "CHEM", "NUKERES"}, "18|7|4|3|2"},
+      {[](PlayerRecord& r) {
+         uf::SetReal(r, kf::kTrainingSpent, 2.0f), uf::SetReal(r, kf::kBuildSpent, 3.0f);
+         uf::SetReal(r, kf::kBuildShortfall, 1.0f);
+       },
+       {"COSTTRAIN", "COSTBUILD", "SHORTAGE"}, "$ 730|$ 1,095|$ 365"},
+  };
+  for (const Row& r : rows) {
+    PlayerRecord region{};
+    r.set(region);
+    const MilitaryFigures f = MilitaryFiguresOf(region);
+    FillMilitarySummary(form.root, f), FillMilitaryCapacity(form.root, f, false), FillMilitaryCosts(form.root, f);
+    EXPECT_EQ(form.Texts(r.tags), r.want);
+  }
+}
+
 TEST(MilitaryDepartmentTest, TheCostPanelSumsTheStandingCostsOnly) {
   const GlobalGuard<UiOptions> options(g_uiOptions);
   const GlobalGuard<GameState> state(g_world.gameState);
@@ -118,7 +158,7 @@ TEST(MilitaryDepartmentTest, TheCostPanelSumsTheStandingCostsOnly) {
     PlayerRecord& p = g_world.players[kLocal];
     p.govtype = r.govtype, p.salaryBaseCost = 1000.0f, p.displayPolicy.milspendsalary = 2.0f;
     p.researchBudget = 100.0f, p.displayPolicy.milspendresearch = r.research;
-    le::StoreI32(reinterpret_cast<uint8_t*>(&p) + 12132, 9);
+    economy::SetReal(p, economy::kCapacityByKind + 4, 9.0f);
     g_uiOptions.sidescreens = r.sideScreens;
     MilitaryFigures f = MilitaryFiguresOf(p);
     f.trainingCostDaily = f.buildCostDaily = r.daily, f.militaryShortageDaily = r.shortage;
