@@ -61,20 +61,16 @@ TEST(RegionStats, TheSidePanelLinesShowTheRegionsFigures) {
       {"deficit", [](PlayerRecord& r) { r.displayPolicy.budgetRevenue = -1.0f; }, "SURPDEF", "$ -1", true},
       {"balanced", [](PlayerRecord& r) { r.displayPolicy.budgetRevenue = 0.0f; }, "SURPDEF", "$ 0", false},
       {"unknown government", [](PlayerRecord& r) { r.govtype = 250; }, "REGGOVT", ""},
-      // Every expense the balance takes, the yearly one as it stands and the
-      // day's counted for a year: 1,000,000 - 100 - 365 x 31.
-      {"expenses",
+      {"expenses: 1,000,000 - 100 - 365 x 31",
        [](PlayerRecord& r) {
-         r.displayPolicy.budgetRevenue = 1000000.0f;
-         economy::SetReal(r, economy::kOverdraftCost, 100.0f);
+         r.displayPolicy.budgetRevenue = 1000000.0f, economy::SetReal(r, economy::kOverdraftCost, 100.0f);
          upkeepfields::AddReal(r, upkeepfields::kTrainingSpent, 1.0f);
-         r.turnUpkeepMarked = 2.0f, r.turnUpkeepOther = 4.0f, r.turnBuildSpending = 16.0f;
          upkeepfields::AddReal(r, upkeepfields::kBuildSpent, 8.0f);
+         r.turnUpkeepMarked = 2.0f, r.turnUpkeepOther = 4.0f, r.turnBuildSpending = 16.0f;
        },
        "SURPDEF", "$ 988,585"},
-      {"interest rate", [](PlayerRecord& r) { economy::SetReal(r, economy::kOverdraftRate, 0.125f); }, "REGINTRATE",
-       "12.5 %"},
-      {"world-market share", [](PlayerRecord& r) { r.tradeOpenness = 0.25f; }, "WMSUBRATE", " 25 %"},
+      {"rate", [](PlayerRecord& r) { economy::SetReal(r, economy::kOverdraftRate, 0.125f); }, "REGINTRATE", "12.5 %"},
+      {"share", [](PlayerRecord& r) { r.tradeOpenness = 0.25f; }, "WMSUBRATE", " 25 %"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);

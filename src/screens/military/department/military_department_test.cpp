@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <tuple>
@@ -99,39 +98,26 @@ TEST(MilitaryDepartmentTest, TheSummaryShowsTheAlertBonusesMoraleAndReserve) {
 }
 
 TEST(MilitaryDepartmentTest, ThePagesShowTheFiguresWhereTheDailyStepsKeepThem) {
-  ListTexts texts;
-  for (int i = 0; i < 4; ++i) texts.Set(kListOrdinitiative, i, std::to_string(i).c_str());
   Screen page("MILITARY1");
-  TestForm form(page, {{"EFF", 0}, {"MOR", 0}, {"ALVL", 0}, {"ACTFORCE", 0}, {"RESFORCE", 0}, {"PRODCAPMAX", 0},
-                       {"AIR", 0}, {"SUBRES", 0}, {"CHEM", 0}, {"NUKERES", 0}, {"COSTTRAIN", 0}, {"COSTBUILD", 0},
-                       {"SHORTAGE", 0}});
-  namespace uf = unitfields;
-  namespace kf = upkeepfields;
-  struct Row { std::function<void(PlayerRecord&)> set; std::initializer_list<const char*> tags; const char* want; };
-  const Row rows[] = {
-      {[](PlayerRecord& r) {
-         uf::SetReal(r, kf::kQualityTarget1, 0.75f), uf::SetReal(r, kf::kQualityTarget2, 0.85f);
-         r.militarySpendIndex = 0.4f, r.soldiers = 2500.0f, uf::SetReal(r, uf::kForcesOnMap, 1500.0f);
-       },
-       {"EFF", "MOR", "ALVL", "ACTFORCE", "RESFORCE"}, " 75 %|3| 40 %|1,500|2,500"},
-      {[](PlayerRecord& r) {
-         economy::SetReal(r, economy::kCapacityByKind, 18.5f), uf::SetShort(r, uf::kMapCounts + 2, 7);
-         uf::SetShort(r, uf::kReserveCounts + 6, 4), uf::SetShort(r, uf::kLoadedStock + 4, 3);
-         uf::SetShort(r, uf::kPooledStock, 2);
-       },
-       {"PRODCAPMAX", "AIR", "SUBRES", "CHEM", "NUKERES"}, "18|7|4|3|2"},
-      {[](PlayerRecord& r) {
-         uf::SetReal(r, kf::kTrainingSpent, 2.0f), uf::SetReal(r, kf::kBuildSpent, 3.0f);
-         uf::SetReal(r, kf::kBuildShortfall, 1.0f);
-       },
-       {"COSTTRAIN", "COSTBUILD", "SHORTAGE"}, "$ 730|$ 1,095|$ 365"},
-  };
+  TestForm form(page, {{"EFF", 0}, {"ALVL", 0}, {"ACTFORCE", 0}, {"RESFORCE", 0}, {"PRODCAPMAX", 0}, {"AIR", 0},
+                       {"SUBRES", 0}, {"CHEM", 0}, {"NUKERES", 0}});
+  // A real at the offset, or a count where one is given.
+  struct Row { const char* tag; size_t at; float real; int16_t count; const char* want; };
+  const Row rows[] = {{"EFF", upkeepfields::kQualityTarget1, 0.75f, 0, " 75 %"},
+                      {"ALVL", offsetof(PlayerRecord, militarySpendIndex), 0.4f, 0, " 40 %"},
+                      {"ACTFORCE", unitfields::kForcesOnMap, 1500.0f, 0, "1,500"},
+                      {"RESFORCE", offsetof(PlayerRecord, soldiers), 2500.0f, 0, "2,500"},
+                      {"PRODCAPMAX", economy::kCapacityByKind, 18.5f, 0, "18"},
+                      {"AIR", unitfields::kMapCounts + 2, 0.0f, 7, "7"},
+                      {"SUBRES", unitfields::kReserveCounts + 6, 0.0f, 4, "4"},
+                      {"CHEM", unitfields::kLoadedStock + 4, 0.0f, 3, "3"},
+                      {"NUKERES", unitfields::kPooledStock, 0.0f, 2, "2"}};
   for (const Row& r : rows) {
     PlayerRecord region{};
-    r.set(region);
+    r.count ? unitfields::SetShort(region, r.at, r.count) : unitfields::SetReal(region, r.at, r.real);
     const MilitaryFigures f = MilitaryFiguresOf(region);
-    FillMilitarySummary(form.root, f), FillMilitaryCapacity(form.root, f, false), FillMilitaryCosts(form.root, f);
-    EXPECT_EQ(form.Texts(r.tags), r.want);
+    FillMilitarySummary(form.root, f), FillMilitaryCapacity(form.root, f, false);
+    EXPECT_EQ(form[r.tag]->text, r.want) << r.tag;
   }
 }
 
@@ -160,8 +146,9 @@ TEST(MilitaryDepartmentTest, TheCostPanelSumsTheStandingCostsOnly) {
     p.researchBudget = 100.0f, p.displayPolicy.milspendresearch = r.research;
     economy::SetReal(p, economy::kCapacityByKind + 4, 9.0f);
     g_uiOptions.sidescreens = r.sideScreens;
-    MilitaryFigures f = MilitaryFiguresOf(p);
-    f.trainingCostDaily = f.buildCostDaily = r.daily, f.militaryShortageDaily = r.shortage;
+    for (size_t at : {upkeepfields::kTrainingSpent, upkeepfields::kBuildSpent}) unitfields::SetReal(p, at, r.daily);
+    unitfields::SetReal(p, upkeepfields::kBuildShortfall, r.shortage);
+    const MilitaryFigures f = MilitaryFiguresOf(p);
     if (r.sideScreens) FillMilitaryCosts(form.root, f);
     else panel.Refresh();
     EXPECT_EQ(form.Texts({"COSTSAL", "COSTRES", "COSTTRAIN", "COSTBUILD", "COSTTOTAL"}), r.want) << int{r.govtype};
