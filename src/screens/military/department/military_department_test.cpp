@@ -101,7 +101,6 @@ TEST(MilitaryDepartmentTest, ThePagesShowTheFiguresWhereTheDailyStepsKeepThem) {
   Screen page("MILITARY1");
   TestForm form(page, {{"EFF", 0}, {"ALVL", 0}, {"ACTFORCE", 0}, {"RESFORCE", 0}, {"PRODCAPMAX", 0}, {"AIR", 0},
                        {"SUBRES", 0}, {"CHEM", 0}, {"NUKERES", 0}});
-  // A real at the offset, or a count where one is given.
   struct Row { const char* tag; size_t at; float real; int16_t count; const char* want; };
   const Row rows[] = {{"EFF", upkeepfields::kQualityTarget1, 0.75f, 0, " 75 %"},
                       {"ALVL", offsetof(PlayerRecord, militarySpendIndex), 0.4f, 0, " 40 %"},
