@@ -61,7 +61,7 @@ struct PlayerRecord {
   float yearlyCostC;           // 10204
   float yearlyCostD;           // 10208
   float gdpInput3;         // 10212
-  float tradeOpenness;     // 10216
+  float tradeOpenness;     // 10216: the world-market share the region pages show
   float creditRating;      // 10220
   float gdpInput4;         // 10224
   float gdpInput5;         // 10228
@@ -72,7 +72,7 @@ struct PlayerRecord {
   float efficiency;        // 10272
   float population;        // 10276
   uint8_t bytes10280[24];
-  float soldiers;          // 10304
+  float soldiers;          // 10304: the reserve pool, the soldiers not in units on the map
   float unemployment;      // 10308
   float volunteersPerYear; // 10312
   float conscriptsPerYear; // 10316
@@ -107,7 +107,7 @@ struct PlayerRecord {
   uint8_t bytes10552[16];
   float researchBudget;    // 10568: yearly military research cost at spending level 1.0
   uint8_t bytes10572[12];
-  float militarySpendIndex;  // 10584
+  float militarySpendIndex;  // 10584: the forces' alert level (readiness), drifting with the alert and spending
   uint8_t bytes10588[4];
   float techLevel;         // 10592
   uint8_t bytes10596[12];

@@ -8,6 +8,7 @@
 #include "app/calendar.h"
 #include "app/game_math.h"
 #include "sim/daily/leader_status.h"
+#include "sim/daily/research_fields.h"
 #include "sim/game_command.h"
 #include "world/derived_tables.h"
 #include "records/le_bytes.h"
@@ -66,8 +67,9 @@ int32_t DayOfYear(const GameDate& date) {
 float GovtypeSpendingFactor(uint8_t govtype) { return kGovtypeFactor[govtype < 6 ? govtype : 0]; }
 
 float ResearchLevelCap(const PlayerRecord& region) {
-  const int32_t count = le::LoadI32(reinterpret_cast<const uint8_t*>(&region) + 12132);
-  return std::sqrt(static_cast<float>(std::max(count, 0)));
+  // The research sites the day's census committed, as the research step
+  // itself caps what it spends.
+  return std::sqrt(std::max(RecordReal(region, kCapacityByKind + 4), 0.0f));
 }
 
 float GovernmentFactor(uint8_t govtype, int factor) {

@@ -52,7 +52,7 @@ float GovtypeSpendingFactor(uint8_t govtype);
 // its table falls back to. 0 for a factor past the row.
 float GovernmentFactor(uint8_t govtype, int factor);
 // The highest military research spending level the region pays for: the
-// square root of its research count (0 for a negative count).
+// square root of its committed research sites (0 for a negative count).
 float ResearchLevelCap(const PlayerRecord& region);
 // Posts the cabinet's default staffing and orders for the region.
 void PostCabinetDefaults(World& world, PlayerRecord& region);

@@ -7,6 +7,7 @@
 #include "app/calendar.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
+#include "sim/daily/research_fields.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 
@@ -172,7 +173,7 @@ TEST(PlayerServices, TheDisplayCopyAddsResearchAndTheDailyFlows) {
   r.displayPolicy = r.simPolicy;
   r.researchBudget = 3.0f;
   r.displayPolicy.milspendresearch = 4.0f;  // record float 400
-  le::StoreI32(reinterpret_cast<uint8_t*>(&r) + 12132, 9);  // sqrt 3 caps it
+  le::StoreF32(reinterpret_cast<uint8_t*>(&r) + kCapacityByKind + 4, 9.0f);  // nine research sites: sqrt 3 caps it
   SetRecordReal(r, 10408, 1.0f);
   SetRecordReal(r, 10404, 2.0f);
   RecalcPlayerTotals(*w, r, 0);

@@ -25,9 +25,6 @@
 namespace {
 
 constexpr int32_t kLockSound = 9;
-// The most research projects the region may run, where the budget totals
-// read it.
-constexpr size_t kResearchMaxAt = 12132;
 
 }  // namespace
 
@@ -76,9 +73,7 @@ float RecommendedSocialCost(const PlayerRecord& r) {
 }
 
 float ResearchSpending(const PlayerRecord& r, const PlayerPolicyBlock& b) {
-  const int32_t most = le::LoadI32(reinterpret_cast<const uint8_t*>(&r) + kResearchMaxAt);
-  const float ceiling = std::sqrt(static_cast<float>(std::max(most, 0)));
-  return r.researchBudget * std::fmin(b.milspendresearch, ceiling);
+  return r.researchBudget * std::fmin(b.milspendresearch, ResearchLevelCap(r));
 }
 
 float ImmigrationFeeIncome(const PlayerPolicyBlock& b) { return BlockReal(b, kBudgetTaxRevenueWord + 13); }

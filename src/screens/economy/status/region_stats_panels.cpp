@@ -7,6 +7,7 @@
 #include "records/player_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
+#include "sim/daily/economy_fields.h"
 #include "sim/player_services.h"
 #include "sim/region_names.h"
 #include "sim/simulation_lock.h"
@@ -15,6 +16,8 @@
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
 #include "ui/string_control.h"
+#include "units/facilities/upkeep_fields.h"
+#include "units/unit_player_fields.h"
 #include "world/region_figures.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
@@ -70,10 +73,21 @@ int64_t RegionLand(const World& world, const PlayerRecord& region) {
   return static_cast<int64_t>(region.hexCount) * side * side;
 }
 
+RegionExpenses RegionExpensesOf(const PlayerRecord& region) {
+  RegionExpenses e;
+  e.annualExpenseC = economy::Real(region, economy::kOverdraftCost);
+  e.trainingCostDaily = unitfields::Real(region, upkeepfields::kTrainingSpent);
+  e.dailyMaintenanceA = region.turnUpkeepMarked;
+  e.dailyMaintenanceB = region.turnUpkeepOther;
+  e.buildCostDaily = unitfields::Real(region, upkeepfields::kBuildSpent);
+  e.dailyExpenseA = region.turnBuildSpending;
+  return e;
+}
+
 float AnnualBalance(const PlayerRecord& region) {
-  // The record keeps no yearly or daily expense figures of its own yet, so
-  // the balance is the revenue the totals last computed.
-  return region.displayPolicy.budgetRevenue;
+  const RegionExpenses e = RegionExpensesOf(region);
+  const float daily = e.trainingCostDaily + e.dailyMaintenanceB + e.dailyMaintenanceA + e.buildCostDaily + e.dailyExpenseA;
+  return region.displayPolicy.budgetRevenue - e.annualExpenseC - 365.0f * daily;
 }
 
 void FillRegionStats(const Screen& screen, bool side) {
@@ -96,9 +110,10 @@ void FillRegionStats(const Screen& screen, bool side) {
       {"INFLRATE", Shown::kRate, LoadRegionFloat(r, kRegionInflation)},
       {"TAXRATE", Shown::kRate, OverallTaxRate(b)},
       {"UNEMPRATE", Shown::kRate, r.unemployment},
-      {"REGINTRATE", Shown::kRate, LoadRegionFloat(r, kRegionPrimeRate)},
+      {"REGINTRATE", Shown::kRate, economy::Real(r, economy::kOverdraftRate)},
       {"WMINTRATE", Shown::kRate, WorldInterestRate(g_world)},
       {side ? "SURPDEF" : nullptr, Shown::kMoneyShort, balance},
+      {"WMSUBRATE", Shown::kPercent, r.tradeOpenness},
       {"IMMIGRATNUM", Shown::kCount, r.immigrationPerYear},
       {"EMIGRATNUM", Shown::kCount, r.emigrationPerYear},
       {"BIRTHSNUM", Shown::kCount, r.birthsPerYear},

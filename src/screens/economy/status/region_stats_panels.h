@@ -29,6 +29,20 @@ float OverallTaxRate(const PlayerPolicyBlock& block);
 // The region's land: its hexes times the area of one, in 64 bits (a large
 // map's land does not fit 32).
 int64_t RegionLand(const World& world, const PlayerRecord& region);
+// The expenses the balance takes from the revenue, from where the daily
+// steps keep them: the overdraft's yearly cost, and the day's training
+// payments, the upkeep of settlements (A) and of other facilities (B), the
+// unit build payments and the facility build payments. The turn sums of
+// the hex pass are a day's while a turn is one day.
+struct RegionExpenses {
+  float annualExpenseC = 0.0f;
+  float trainingCostDaily = 0.0f;
+  float dailyMaintenanceA = 0.0f;
+  float dailyMaintenanceB = 0.0f;
+  float buildCostDaily = 0.0f;
+  float dailyExpenseA = 0.0f;
+};
+RegionExpenses RegionExpensesOf(const PlayerRecord& region);
 // The yearly balance the side panels show: revenue less the yearly and,
 // counted for a year, the daily expenses.
 float AnnualBalance(const PlayerRecord& region);

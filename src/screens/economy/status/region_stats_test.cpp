@@ -6,10 +6,12 @@
 
 #include "records/player_record.h"
 #include "screens/economy/status/region_stats_panels.h"
+#include "sim/daily/economy_fields.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/string_control.h"
+#include "units/facilities/upkeep_fields.h"
 #include "world/region_figures.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -27,7 +29,7 @@ TEST(RegionStats, TheSidePanelLinesShowTheRegionsFigures) {
   g_uiOptions.sidescreens = 1;
   PolicyRegionSidePanel panel;
   Control* root = new Control(controltest::Init("DOMPOLICY2", &panel, 0, 0, 224, 320));
-  for (const char* tag : {"REGGOVT", "TAXRATE", "REGLAND", "AVGAGE", "SURPDEF"})
+  for (const char* tag : {"REGGOVT", "TAXRATE", "REGLAND", "AVGAGE", "SURPDEF", "REGINTRATE", "WMSUBRATE"})
     ControlAddChild(root, new StringControl(controltest::Init(tag, &panel, 0, 0, 40, 12), {}));
   panel.form = panel.currentForm = root;
 
@@ -59,6 +61,16 @@ TEST(RegionStats, TheSidePanelLinesShowTheRegionsFigures) {
       {"deficit", [](PlayerRecord& r) { r.displayPolicy.budgetRevenue = -1.0f; }, "SURPDEF", "$ -1", true},
       {"balanced", [](PlayerRecord& r) { r.displayPolicy.budgetRevenue = 0.0f; }, "SURPDEF", "$ 0", false},
       {"unknown government", [](PlayerRecord& r) { r.govtype = 250; }, "REGGOVT", ""},
+      {"expenses: 1,000,000 - 100 - 365 x 31",
+       [](PlayerRecord& r) {
+         r.displayPolicy.budgetRevenue = 1000000.0f, economy::SetReal(r, economy::kOverdraftCost, 100.0f);
+         upkeepfields::AddReal(r, upkeepfields::kTrainingSpent, 1.0f);
+         upkeepfields::AddReal(r, upkeepfields::kBuildSpent, 8.0f);
+         r.turnUpkeepMarked = 2.0f, r.turnUpkeepOther = 4.0f, r.turnBuildSpending = 16.0f;
+       },
+       "SURPDEF", "$ 988,585"},
+      {"rate", [](PlayerRecord& r) { economy::SetReal(r, economy::kOverdraftRate, 0.125f); }, "REGINTRATE", "12.5 %"},
+      {"share", [](PlayerRecord& r) { r.tradeOpenness = 0.25f; }, "WMSUBRATE", " 25 %"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);

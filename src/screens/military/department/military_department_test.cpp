@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "records/command_ids.h"
-#include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/department/military_screen.h"
@@ -19,12 +18,15 @@
 #include "screens/military/department/unit_production_panel.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
+#include "sim/daily/economy_fields.h"
 #include "sim/player_services.h"
 #include "support/global_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/string_control.h"
+#include "units/facilities/upkeep_fields.h"
+#include "units/unit_player_fields.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -95,6 +97,29 @@ TEST(MilitaryDepartmentTest, TheSummaryShowsTheAlertBonusesMoraleAndReserve) {
   }
 }
 
+TEST(MilitaryDepartmentTest, ThePagesShowTheFiguresWhereTheDailyStepsKeepThem) {
+  Screen page("MILITARY1");
+  TestForm form(page, {{"EFF", 0}, {"ALVL", 0}, {"ACTFORCE", 0}, {"RESFORCE", 0}, {"PRODCAPMAX", 0}, {"AIR", 0},
+                       {"SUBRES", 0}, {"CHEM", 0}, {"NUKERES", 0}});
+  struct Row { const char* tag; size_t at; float real; int16_t count; const char* want; };
+  const Row rows[] = {{"EFF", upkeepfields::kQualityTarget1, 0.75f, 0, " 75 %"},
+                      {"ALVL", offsetof(PlayerRecord, militarySpendIndex), 0.4f, 0, " 40 %"},
+                      {"ACTFORCE", unitfields::kForcesOnMap, 1500.0f, 0, "1,500"},
+                      {"RESFORCE", offsetof(PlayerRecord, soldiers), 2500.0f, 0, "2,500"},
+                      {"PRODCAPMAX", economy::kCapacityByKind, 18.5f, 0, "18"},
+                      {"AIR", unitfields::kMapCounts + 2, 0.0f, 7, "7"},
+                      {"SUBRES", unitfields::kReserveCounts + 6, 0.0f, 4, "4"},
+                      {"CHEM", unitfields::kLoadedStock + 4, 0.0f, 3, "3"},
+                      {"NUKERES", unitfields::kPooledStock, 0.0f, 2, "2"}};
+  for (const Row& r : rows) {
+    PlayerRecord region{};
+    r.count ? unitfields::SetShort(region, r.at, r.count) : unitfields::SetReal(region, r.at, r.real);
+    const MilitaryFigures f = MilitaryFiguresOf(region);
+    FillMilitarySummary(form.root, f), FillMilitaryCapacity(form.root, f, false);
+    EXPECT_EQ(form[r.tag]->text, r.want) << r.tag;
+  }
+}
+
 TEST(MilitaryDepartmentTest, TheCostPanelSumsTheStandingCostsOnly) {
   const GlobalGuard<UiOptions> options(g_uiOptions);
   const GlobalGuard<GameState> state(g_world.gameState);
@@ -118,10 +143,11 @@ TEST(MilitaryDepartmentTest, TheCostPanelSumsTheStandingCostsOnly) {
     PlayerRecord& p = g_world.players[kLocal];
     p.govtype = r.govtype, p.salaryBaseCost = 1000.0f, p.displayPolicy.milspendsalary = 2.0f;
     p.researchBudget = 100.0f, p.displayPolicy.milspendresearch = r.research;
-    le::StoreI32(reinterpret_cast<uint8_t*>(&p) + 12132, 9);
+    economy::SetReal(p, economy::kCapacityByKind + 4, 9.0f);
     g_uiOptions.sidescreens = r.sideScreens;
-    MilitaryFigures f = MilitaryFiguresOf(p);
-    f.trainingCostDaily = f.buildCostDaily = r.daily, f.militaryShortageDaily = r.shortage;
+    for (size_t at : {upkeepfields::kTrainingSpent, upkeepfields::kBuildSpent}) unitfields::SetReal(p, at, r.daily);
+    unitfields::SetReal(p, upkeepfields::kBuildShortfall, r.shortage);
+    const MilitaryFigures f = MilitaryFiguresOf(p);
     if (r.sideScreens) FillMilitaryCosts(form.root, f);
     else panel.Refresh();
     EXPECT_EQ(form.Texts({"COSTSAL", "COSTRES", "COSTTRAIN", "COSTBUILD", "COSTTOTAL"}), r.want) << int{r.govtype};

@@ -1,9 +1,31 @@
 #include "screens/military/department/military_figures.h"
 
 #include "records/player_record.h"
+#include "sim/daily/economy_fields.h"
 #include "sim/player_services.h"
+#include "units/facilities/upkeep_fields.h"
 #include "units/unit_player_fields.h"
 #include "world/world.h"
+
+namespace {
+
+namespace uf = unitfields;
+namespace kf = upkeepfields;
+
+// A running 16-bit count as the pages show it: a count driven below 0 by a
+// lost update shows none.
+uint16_t Count(const PlayerRecord& region, size_t at, int k) {
+  const int16_t v = uf::Short(region, at + 2 * static_cast<size_t>(k));
+  return static_cast<uint16_t>(v > 0 ? v : 0);
+}
+
+// The committed site count of the day's census, in whole sites.
+uint16_t SiteCount(float sites) {
+  if (!(sites > 0.0f)) return 0;
+  return sites >= 65535.0f ? uint16_t{65535} : static_cast<uint16_t>(sites);
+}
+
+}  // namespace
 
 MilitaryFigures MilitaryFiguresOf(const PlayerRecord& region) {
   const PlayerPolicyBlock& b = region.displayPolicy;
@@ -13,12 +35,23 @@ MilitaryFigures MilitaryFiguresOf(const PlayerRecord& region) {
   f.governmentType = region.govtype;
   f.defcon = b.defcon;
   f.militaryFlags = b.militaryFlags;
-  f.kills = unitfields::Int(region, unitfields::kUnitsDestroyed);
-  f.losses = unitfields::Int(region, unitfields::kUnitsLost);
+  // The targets the daily upkeep sets and every unit's efficiency and
+  // morale drift toward are the forces' standing ones.
+  f.militaryEfficiency = uf::Real(region, kf::kQualityTarget1);
+  f.morale = uf::Real(region, kf::kQualityTarget2);
+  f.alertLevel = region.militarySpendIndex;
+  f.kills = uf::Int(region, uf::kUnitsDestroyed);
+  f.losses = uf::Int(region, uf::kUnitsLost);
+  // Deploying moves soldiers from the pool to the forces on the map; nothing
+  // draws on the pool for the active force otherwise, so reserveDrawn stays 0.
+  f.activeForce = uf::Real(region, uf::kForcesOnMap);
+  f.reservePool = region.soldiers;
+  f.productionCapacity = SiteCount(economy::Real(region, economy::kCapacityByKind));
   for (int k = 0; k < 4; ++k) {
-    f.unitCounts[k] = region.unitCounts[k];
-    const int16_t reserve = unitfields::Short(region, unitfields::kReserveCounts + 2 * static_cast<size_t>(k));
-    f.reserveUnitCounts[k] = static_cast<uint16_t>(reserve > 0 ? reserve : 0);
+    f.unitCounts[k] = Count(region, uf::kMapCounts, k);
+    f.reserveUnitCounts[k] = Count(region, uf::kReserveCounts, k);
+    f.missileCounts[k] = Count(region, uf::kLoadedStock, k);
+    f.missileReserveCounts[k] = Count(region, uf::kPooledStock, k);
   }
   f.salaryBaseCost = region.salaryBaseCost;
   f.milspendsalary = b.milspendsalary;
@@ -30,6 +63,9 @@ MilitaryFigures MilitaryFiguresOf(const PlayerRecord& region) {
   f.milspendresearch = b.milspendresearch;
   f.researchLevelCap = ResearchLevelCap(region);
   f.readinessValue = b.readinessValue;
+  f.trainingCostDaily = uf::Real(region, kf::kTrainingSpent);
+  f.buildCostDaily = uf::Real(region, kf::kBuildSpent);
+  f.militaryShortageDaily = uf::Real(region, kf::kBuildShortfall);
   return f;
 }
 

@@ -47,11 +47,9 @@ struct MilitaryFigures {
   float militaryShortageDaily = 0.0f;
 };
 
-// The figures of one region. The region record keeps no place yet for the
-// efficiency, morale, alert fraction, active force and reserve pool, the
-// production and missile capacities and stocks, and the daily training,
-// building and shortage costs: they stay 0 until the steps that count them
-// give them one.
+// The figures of one region, from where the daily steps keep them. The
+// simulation keeps no drawn reserve, no missile capacity and no production
+// capacity in use: those stay 0.
 MilitaryFigures MilitaryFiguresOf(const PlayerRecord& region);
 // The local region's; the caller holds the simulation lock. All 0 when the
 // local player number is out of range.
