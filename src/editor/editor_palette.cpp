@@ -7,7 +7,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
-#include "world/map_derived_data.h"
+#include "sim/map_derived_data.h"
 #include "world/world.h"
 
 EditorPaletteState g_editorPalette;

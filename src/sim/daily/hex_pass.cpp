@@ -423,6 +423,38 @@ uint8_t NextHexLevel(uint8_t level, uint16_t range) {
   return static_cast<uint8_t>(target);
 }
 
+HexFigures CountHexFigures(World& world, HexCell& hex, int32_t x, int32_t y, uint8_t level) {
+  HexFigures f;
+  f.owner = CellOwner(hex.word);
+  f.contender = CellLoyalTo(hex.word);
+  PlayerRecord& region = world.players[f.owner];
+
+  const TerrainRecord* terrain = TerrainOf(world, hex);
+  f.terrainFlags = TerrainFlags(terrain);
+  ++region.dayHexCount;
+  const float t = terrain ? static_cast<float>(terrain->bytes[kTerrainPopulationAt]) : 0.0f;
+  const float rural = t != 0.0f ? t * t + 99.0f : 0.0f;
+  f.stack = LoadHexStack(hex);
+  f.extra = f.stack ? f.stack->extra : nullptr;
+  const float pop = rural + (f.extra ? HexSettlementPopulation(*f.extra) : 0.0f);
+
+  const UnitRecord* lead = GetActiveObject(&hex, true);
+  f.leadFlags = lead ? ClassFlagsOf(world, *lead) : 0;
+  f.efficiency = f.owner != f.contender ? 0.0f : lead ? lead->efficiency : world.players[f.contender].efficiency;
+
+  if (level != 0 && region.kind != kKindWorld && terrain)
+    CountYields(world, region, f.owner, *terrain, f.extra, lead, pop, level, f.efficiency, x, y);
+  if (lead && (f.leadFlags & kClassSettlementPopulation) && pop > region.turnBestHexValue) {
+    region.turnBestHexValue = pop;
+    region.turnBestHex[0] = static_cast<int16_t>(x);
+    region.turnBestHex[1] = static_cast<int16_t>(y);
+  }
+
+  region.dayPopulation += pop;
+  region.dayRuralPopulation += rural;
+  return f;
+}
+
 void DailyHexPassOver(World& world, HexDayMaps& maps) {
   const size_t cells = world.cells.size();
   const int32_t width = world.mapWidth;
@@ -438,41 +470,18 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
 
     if (CellLoyalTo(hex.word) != 0 && world.gameState.turnNumber > 1 && level == 0)
       Takeover(world, maps, cell, x, y);
-    const int owner = CellOwner(hex.word);
-    const int contender = CellLoyalTo(hex.word);
-    PlayerRecord& region = world.players[owner];
-
-    const TerrainRecord* terrain = TerrainOf(world, hex);
-    const uint32_t terrainFlags = TerrainFlags(terrain);
-    ++region.dayHexCount;
-    const float t = terrain ? static_cast<float>(terrain->bytes[kTerrainPopulationAt]) : 0.0f;
-    const float rural = t != 0.0f ? t * t + 99.0f : 0.0f;
-    HexUnitStack* stack = LoadHexStack(hex);
-    HexExtra* extra = stack ? stack->extra : nullptr;
-    const float pop = rural + (extra ? HexSettlementPopulation(*extra) : 0.0f);
-
-    const UnitRecord* lead = GetActiveObject(&hex, true);
-    const uint32_t leadFlags = lead ? ClassFlagsOf(world, *lead) : 0;
-    const float s = owner != contender ? 0.0f : lead ? lead->efficiency : world.players[contender].efficiency;
-
-    if (level != 0 && region.kind != kKindWorld && terrain)
-      CountYields(world, region, owner, *terrain, extra, lead, pop, level, s, x, y);
-    if (lead && (leadFlags & kClassSettlementPopulation) && pop > region.turnBestHexValue) {
-      region.turnBestHexValue = pop;
-      region.turnBestHex[0] = static_cast<int16_t>(x);
-      region.turnBestHex[1] = static_cast<int16_t>(y);
-    }
-
-    region.dayPopulation += pop;
-    region.dayRuralPopulation += rural;
+    const HexFigures f = CountHexFigures(world, hex, x, y, level);
+    const float s = f.efficiency;
+    HexUnitStack* stack = f.stack;
+    HexExtra* extra = f.extra;
     uint32_t supply;
-    if ((leadFlags & kClassSettlementPopulation) || (terrainFlags & kTerrainHighGround))
+    if ((f.leadFlags & kClassSettlementPopulation) || (f.terrainFlags & kTerrainHighGround))
       supply = 3;
-    else if (terrainFlags & (kTerrainWater | kTerrainCovered))
+    else if (f.terrainFlags & (kTerrainWater | kTerrainCovered))
       supply = 1;
     else
       supply = 2;
-    if (owner != contender || s < 0.5f) supply = (supply + 3) & 3u;
+    if (f.owner != f.contender || s < 0.5f) supply = (supply + 3) & 3u;
     hex.word = (hex.word & ~3u) | supply;
 
     if (stack && stack->lead && Live(*stack->lead)) {
