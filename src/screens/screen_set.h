@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "editor/editor_screens.h"
+#include "editor/terrain_paint_panel.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
@@ -140,12 +141,12 @@ struct ScreenSet {
   BottomBar botBar3{"BOTBAR2", 3};
   // Map editor.
   MapEditorB mapEditorB;
-  Screen mapEditorBSs00{"MAPEDITORB_SS00"};
+  MapEditorBSs00 mapEditorBSs00;
   ScreenArray<2> mapEditorMap1{"MAPEDITOR_MAP1"};
   ScreenArray<2> mapEditorScn1{"MAPEDITOR_SCN1"};
   ScreenArray<2> mapEditorMenu{"MAPEDITOR_MENU"};
   ScreenArray<2> mapEditorFiles{"MAPEDITOR_FILES"};
-  Screen mapEditorBSs0{"MAPEDITORB_SS0"};
+  TerrainPaintPanel mapEditorBSs0;
   Screen mapEditorBSs1{"MAPEDITORB_SS1"};
   Screen mapEditorBSs3{"MAPEDITORB_SS3"};
   Screen mapEditorBSs4{"MAPEDITORB_SS4"};
