@@ -10,6 +10,7 @@
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "sim/daily/elimination.h"
+#include "sim/daily/hex_pass.h"
 #include "sim/daily/product_fields.h"
 #include "sim/facility_costs.h"
 #include "sim/hex_state.h"
@@ -135,6 +136,17 @@ TEST_F(MapDerivedDataTest, CountsTheMapForItsOwnersByHand) {
   // stock, held at the floor.
   EXPECT_FLOAT_EQ(product::Get(r, 0, product::kPrice), 2.0f * GovtypeSpendingFactor(r.govtype) * 2.0f);
   EXPECT_FLOAT_EQ(product::Get(r, 1, product::kPrice), 0.01f);
+
+  // The editor's estimate of a hex is the count's: the factory's capped
+  // yields; the parked hex's none, under the same cap.
+  float yields[kHexYieldProducts], caps[kHexYieldProducts];
+  HexYieldEstimate(w, 1 * kWidth + 2, yields, caps);
+  EXPECT_FLOAT_EQ(yields[0], 0.4f);
+  EXPECT_FLOAT_EQ(caps[0], 0.4f);
+  EXPECT_FLOAT_EQ(yields[7], 0.3f);
+  HexYieldEstimate(w, 2 * kWidth + 2, yields, caps);
+  EXPECT_EQ(yields[0], 0.0f);
+  EXPECT_FLOAT_EQ(caps[0], 0.4f);
 
   // A second run finds the same.
   RecalcDerivedMapData(w);

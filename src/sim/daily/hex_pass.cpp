@@ -283,15 +283,18 @@ void LeadContribution(const World& world, const UnitRecord& lead, const UnitClas
 
 // The hex's yields of the eleven products: the terrain's, nothing on a hex
 // marked as yielding nothing, and under a producing lead what its
-// neighbourhood and its own output allow.
+// neighbourhood and its own output allow. With caps, also what the
+// neighbourhood allows any hex there, producing or not.
 void HexYields(const World& world, const TerrainRecord& terrain, bool barren, const UnitRecord* lead,
-               const UnitClassRecord* cls, int owner, int32_t x, int32_t y, float (&out)[kProductCount]) {
+               const UnitClassRecord* cls, int owner, int32_t x, int32_t y, float (&out)[kProductCount],
+               float* caps = nullptr) {
   float own[kProductCount];
   for (int p = 0; p < kProductCount; ++p) {
     own[p] = TerrainReal(terrain, kTerrainYieldsAt, p);
     out[p] = barren ? 0.0f : own[p];
   }
-  if (barren || !lead || !cls || !(cls->flags & kClassProduction)) return;
+  const bool producing = lead && cls && (cls->flags & kClassProduction);
+  if (!caps && (barren || !producing)) return;
   const TerrainRecord* around[6] = {};
   for (int k = 0; k < 6; ++k) {
     const int32_t n = HexNeighbourCell(world, x, y, k);
@@ -299,12 +302,14 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
   }
   float spill[kProductCount];
   NeighbourhoodSpill(terrain, around, spill);
-  float d[kProductCount];
-  LeadContribution(world, *lead, *cls, owner, d);
+  float d[kProductCount] = {};
+  if (producing) LeadContribution(world, *lead, *cls, owner, d);
   for (int p = 0; p < kProductCount; ++p) {
     float g = spill[p];
-    if (cls->flags & kClassFullAvailability) g += d[p];
+    if (cls && (cls->flags & kClassFullAvailability)) g += d[p];
     g = own[p] > g ? own[p] : (g < 1.0f ? g : 1.0f);
+    if (caps) caps[p] = g;
+    if (barren || !producing) continue;
     const float v = own[p] + d[p];
     out[p] = v < g ? v : g;
   }
@@ -413,6 +418,23 @@ void CountLeadRunning(World& world, const UnitRecord& lead) {
 }
 
 }  // namespace
+
+static_assert(kHexYieldProducts == kProductCount);
+
+void HexYieldEstimate(const World& world, int32_t cell, float (&yields)[kProductCount], float (&caps)[kProductCount]) {
+  for (int p = 0; p < kProductCount; ++p) yields[p] = caps[p] = 0.0f;
+  const int32_t width = world.mapWidth;
+  if (cell < 0 || width <= 0 || static_cast<size_t>(cell) >= world.cells.size()) return;
+  const HexCell& hex = world.cells[static_cast<size_t>(cell)];
+  const TerrainRecord* terrain = TerrainOf(world, hex);
+  if (!terrain) return;
+  HexUnitStack* stack = LoadHexStack(hex);
+  HexExtra* extra = stack ? stack->extra : nullptr;
+  const bool barren = extra && (HexSlotSimFlags(*extra, 0) & kSlotNoYield);
+  const UnitRecord* lead = GetActiveObject(&hex, true);
+  const UnitClassRecord* cls = lead ? UnitClassOf(world, *lead) : nullptr;
+  HexYields(world, *terrain, barren, lead, cls, CellOwner(hex.word), cell % width, cell / width, yields, caps);
+}
 
 uint8_t NextHexLevel(uint8_t level, uint16_t range) {
   const int target = range < 255 ? range : 255;

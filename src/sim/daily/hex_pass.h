@@ -45,6 +45,13 @@ struct HexFigures {
   HexExtra* extra = nullptr;
 };
 
+inline constexpr int kHexYieldProducts = 11;
+// The cell's yields of the eleven products as the day counts them, and the
+// caps its neighbourhood allows (its own yield where that is greater); all
+// 0 for a cell off the map or without a terrain.
+void HexYieldEstimate(const World& world, int32_t cell, float (&yields)[kHexYieldProducts],
+                      float (&caps)[kHexYieldProducts]);
+
 // Counts the hex (x, y) for its owner at the given level: the hex itself,
 // its population, its yields when the level is not 0 and its owner is not
 // the world, and its settlement as the owner's best when it is the largest
