@@ -24,7 +24,7 @@
 namespace {
 
 constexpr size_t kTerrainNameAt = 100;
-constexpr size_t kTerrainNameSize = 20;
+constexpr size_t kTerrainNameSize = 16;
 
 Control* Find(const TerrainPaintPanel* panel, const char* tag) {
   return panel && panel->currentForm ? FormFindControlByTag(panel->currentForm, tag) : nullptr;

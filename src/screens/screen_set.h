@@ -10,6 +10,7 @@
 
 #include "editor/editor_screens.h"
 #include "editor/terrain_paint_panel.h"
+#include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
@@ -147,7 +148,7 @@ struct ScreenSet {
   ScreenArray<2> mapEditorMenu{"MAPEDITOR_MENU"};
   ScreenArray<2> mapEditorFiles{"MAPEDITOR_FILES"};
   TerrainPaintPanel mapEditorBSs0;
-  Screen mapEditorBSs1{"MAPEDITORB_SS1"};
+  TerrainTypePanel mapEditorBSs1;
   Screen mapEditorBSs3{"MAPEDITORB_SS3"};
   Screen mapEditorBSs4{"MAPEDITORB_SS4"};
   Screen mapEditorBSs6{"MAPEDITORB_SS6"};
@@ -158,8 +159,8 @@ struct ScreenSet {
   Screen mapEditorBSs7{"MAPEDITORB_SS7"};
   Screen mapEditorPopup1{"MAPEDITOR_POPUP1"};
   Screen mapEditorPopup2{"MAPEDITOR_POPUP2"};
-  Screen mapEditorTchart{"MAPEDITOR_TCHART"};
-  Screen mapEditorAttrib{"MAPEDITOR_ATTRIB"};
+  TerrainChartPanel mapEditorTchart;
+  AttributesPanel mapEditorAttrib;
   Screen mapEditorInd{"MAPEDITOR_IND"};
   Screen mapEditorCost{"MAPEDITOR_COST"};
   MapEditorSs2 mapEditorSs2;
