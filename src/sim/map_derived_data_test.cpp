@@ -147,11 +147,6 @@ TEST_F(MapDerivedDataTest, CountsTheMapForItsOwnersByHand) {
   HexYieldEstimate(w, 2 * kWidth + 2, yields, caps);
   EXPECT_EQ(yields[0], 0.0f);
   EXPECT_FLOAT_EQ(caps[0], 0.4f);
-
-  // A second run finds the same.
-  RecalcDerivedMapData(w);
-  EXPECT_EQ(r.hexCount, 22);
-  EXPECT_NEAR(r.dayProduction[0], 0.4f * wf + 5.0f * 0.2f * wn, 1e-6f);
 }
 
 }  // namespace
