@@ -16,9 +16,7 @@ Control* Find(Control* form, const char* tag) { return form ? FormFindControlByT
 }  // namespace
 
 void MapEditCmdBar::BindControls() {
-  // Without a CMDMAP in the frame the bar keeps the host the interface
-  // gives it.
-  if (g_editorScreens.frame && g_editorScreens.frame->barHost) hostLink = &g_editorScreens.frame->barHost;
+  if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->barHost;
   if (currentForm) height = currentForm->rect.bottom - currentForm->rect.top;
   currentTab = 1;
 }
