@@ -1,18 +1,41 @@
 #pragma once
-// The map editor's screens that the frame switches: its command bar, its
-// bottom panel (which holds the terrain and facility palettes) and the
-// panel that keeps the derived map data. Their controls come with the
-// editor; the screen set above it holds them.
+// The map editor's screens: its frame, its command bar with the mode tabs,
+// the panel of the information modes and the panel that keeps the derived
+// map data; and the registry through which the editor reaches the tool
+// panels of the screen set above it.
+#include <cstdint>
+
 #include "ui/screen.h"
 
 class MapEditCmdBar : public Screen {
  public:
   MapEditCmdBar() : Screen("MAPEDITCMDBAR") {}
+  void BindControls() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+
+  int32_t currentTab = 1;
+  int32_t height = 0;
 };
 
 class MapEditorB : public Screen {
  public:
   MapEditorB() : Screen("MAPEDITORB") {}
+  void BindControls() override;
+
+  Control* toolHost = nullptr;  // PARENTT: the mode panels
+  Control* barHost = nullptr;   // CMDMAP: the command bar
+};
+
+// The panel of modes 0 and 1: the four information panels.
+class MapEditorBSs00 : public Screen {
+ public:
+  MapEditorBSs00() : Screen("MAPEDITORB_SS00") {}
+  void BindControls() override;
+  void Refresh() override;
+
+  Control* boxes[4] = {};
+  Screen* infoPanels[4] = {};  // menu, files, scenario, map: set by the screen set
 };
 
 class MapEditorSs2 : public Screen {
@@ -20,6 +43,17 @@ class MapEditorSs2 : public Screen {
   MapEditorSs2() : Screen("MAPEDITOR_SS2") {}
 };
 
-// The screen set's palette panel, registered when the set is built: the
-// editor reaches its palettes through it. Null without a screen set.
-extern MapEditorB* g_editorPaletteScreen;
+inline constexpr int32_t kEditorModes = 10;
+
+// The editor's screens as the screen set holds them (null without one):
+// each mode's tool panel (none for 4 and 7), the terrain painting panel,
+// and the facility and unit tools' steps of the brush.
+struct EditorScreens {
+  MapEditorB* frame = nullptr;
+  MapEditCmdBar* cmdBar = nullptr;
+  Screen* modePanels[kEditorModes] = {};
+  Screen* terrainPaint = nullptr;
+  void (*applyFacilityBrush)() = nullptr;
+  void (*placeUnit)() = nullptr;
+};
+extern EditorScreens g_editorScreens;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app_object.h"
+#include "editor/editor_map_input.h"
 #include "editor/editor_palette.h"
 #include "platform/clock.h"
 #include "screens/main/panels/main_layout.h"
@@ -71,14 +72,10 @@ void ScrollEditorPalettes(ScreenManager&) {
   if (!facility && p.kind != kPaletteTerrain) return;
   Control* palette = PaletteControl(facility ? "UGBITS" : "TERRAINBITS");
   if (!palette || p.pendingScroll == 0) return;
-  const int32_t step = p.pendingScroll / 2;
-  p.pendingScroll -= step;
-  if (step == 0) p.pendingScroll = 0;
   auto* bitmap = dynamic_cast<BitmapControl*>(palette);
   const int32_t visible = palette->rect.bottom - palette->rect.top;
-  const int32_t limit = (facility ? 256 : 480) - visible;
   int32_t& offset = facility ? p.facilityOffset : p.terrainOffset;
-  offset = std::clamp(offset + step, 0, std::max(0, limit));
+  offset = ScrollPalette(p.pendingScroll, offset, visible, facility ? 256 : kTerrainSheetHeight);
   if (bitmap) {
     bitmap->images[0].source.top = offset;
     bitmap->images[0].source.bottom = offset + visible;
@@ -87,7 +84,8 @@ void ScrollEditorPalettes(ScreenManager&) {
 }
 
 void DrawEditorBrush(ScreenManager&) {
-  if (g_editorPalette.brush < 0) return;
-  if (g_editorPalette.kind == kPaletteTerrain) DrawTerrainBits(PaletteControl("TERRAINBITS"), 0xFFFFFF00);
-  if (g_editorPalette.kind == kPaletteFacility) DrawFacilityBits(PaletteControl("UGBITS"), 0xFFFFFF00);
+  const EditorPaletteState& p = g_editorPalette;
+  if (p.kind == kPaletteTerrain && g_editorMap.brushValue >= 0)
+    DrawTerrainBits(PaletteControl("TERRAINBITS"), 0xFFFFFF00);
+  if (p.kind == kPaletteFacility && p.brush >= 0) DrawFacilityBits(PaletteControl("UGBITS"), 0xFFFFFF00);
 }

@@ -5,6 +5,7 @@
 #include "app/app_object.h"
 #include "app/init_order.h"
 #include "screens/docked_panels.h"
+#include "screens/editor_links.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/unit_panel.h"
@@ -31,7 +32,7 @@ ScreenHooksInstaller g_screenHooksInstaller VD_INIT_SCREEN_HOOKS;
 ScreenSet::ScreenSet() {
   for (ListHolder& list : workingLists) ListHolderInit(list);
   for (ScreenSetRecord& record : records) record.first = 0;
-  g_editorPaletteScreen = &mapEditorB;
+  LinkEditorScreens(*this);
   LinkUnitTabScreens(*this);
   LinkOrderScreens(*this);
   // The missile rows' template takes the last of the shared badge rows.
@@ -43,7 +44,7 @@ ScreenSet::~ScreenSet() {
   ClearWorkingLists(*this, kWorkingLists);
   ClearDeferredActions(pollRing);
   TextMessageDtor(textMessages);
-  g_editorPaletteScreen = nullptr;
+  g_editorScreens = EditorScreens{};
 }
 
 void DetachScreenForms(Screen* first) {

@@ -9,6 +9,8 @@
 #include <utility>
 
 #include "editor/editor_screens.h"
+#include "editor/terrain_paint_panel.h"
+#include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
@@ -145,13 +147,13 @@ struct ScreenSet {
   BottomBar botBar3{"BOTBAR2", 3};
   // Map editor.
   MapEditorB mapEditorB;
-  Screen mapEditorBSs00{"MAPEDITORB_SS00"};
+  MapEditorBSs00 mapEditorBSs00;
   ScreenArray<2> mapEditorMap1{"MAPEDITOR_MAP1"};
   ScreenArray<2> mapEditorScn1{"MAPEDITOR_SCN1"};
   ScreenArray<2> mapEditorMenu{"MAPEDITOR_MENU"};
   ScreenArray<2> mapEditorFiles{"MAPEDITOR_FILES"};
-  Screen mapEditorBSs0{"MAPEDITORB_SS0"};
-  Screen mapEditorBSs1{"MAPEDITORB_SS1"};
+  TerrainPaintPanel mapEditorBSs0;
+  TerrainTypePanel mapEditorBSs1;
   Screen mapEditorBSs3{"MAPEDITORB_SS3"};
   Screen mapEditorBSs4{"MAPEDITORB_SS4"};
   Screen mapEditorBSs6{"MAPEDITORB_SS6"};
@@ -162,8 +164,8 @@ struct ScreenSet {
   Screen mapEditorBSs7{"MAPEDITORB_SS7"};
   Screen mapEditorPopup1{"MAPEDITOR_POPUP1"};
   Screen mapEditorPopup2{"MAPEDITOR_POPUP2"};
-  Screen mapEditorTchart{"MAPEDITOR_TCHART"};
-  Screen mapEditorAttrib{"MAPEDITOR_ATTRIB"};
+  TerrainChartPanel mapEditorTchart;
+  AttributesPanel mapEditorAttrib;
   Screen mapEditorInd{"MAPEDITOR_IND"};
   Screen mapEditorCost{"MAPEDITOR_COST"};
   MapEditorSs2 mapEditorSs2;

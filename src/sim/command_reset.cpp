@@ -16,7 +16,7 @@
 #include "world/id_lookups.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
-#include "world/map_derived_data.h"
+#include "sim/map_derived_data.h"
 #include "world/region_figures.h"
 #include "world/world.h"
 #include "world/hex_stack_chains.h"

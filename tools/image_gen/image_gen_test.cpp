@@ -96,7 +96,7 @@ void ExpectSizes(const std::string& root) {
   const std::map<std::string, std::pair<uint32_t, uint32_t>> sizes = {
       {"PXSPLASH", {1024, 768}}, {"SPLASH", {1024, 768}},     {"MENULOAD", {1024, 768}}, {"MENUNEW", {1024, 768}},
       {"BKGND", {1024, 768}},    {"CURSORS", {288, 32}},      {"HEXALPHA128", {128, 128}}, {"LINE", {16, 16}},
-      {"TBITS", {256, 480}},     {"UGBITS0", {1024, 1024}},   {"UGBITSME", {256, 256}},  {"UBITS", {256, 32}},
+      {"TBITS", {512, 480}},     {"UGBITS0", {1024, 1024}},   {"UGBITSME", {256, 256}},  {"UBITS", {256, 32}},
       {"EBITS", {512, 256}},     {"CABINET", {490, 504}},     {"AVATAR", {490, 504}},
   };
   for (const image_gen::ImageFile& f : image_gen::AllImages()) {

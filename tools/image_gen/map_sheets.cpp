@@ -102,12 +102,12 @@ Canvas HexAlphaMask() {
 Canvas RouteLineTexture() { return Canvas(16, 16, kWhite); }
 
 Canvas TerrainTiles() {
-  Canvas c(256, 480);
+  Canvas c(512, 480);
   const uint32_t base[12] = {Rgb(30, 60, 130),  Rgb(60, 110, 170), Rgb(110, 160, 70), Rgb(150, 190, 90),
                              Rgb(40, 100, 45),  Rgb(30, 120, 60),  Rgb(140, 115, 75), Rgb(150, 145, 140),
                              Rgb(220, 200, 140), Rgb(200, 210, 215), Rgb(90, 110, 70),  Rgb(120, 120, 125)};
   for (uint32_t n = 0; n < kTerrainTiles; ++n) {
-    const auto x0 = static_cast<int32_t>((n % 8) * 32), y0 = static_cast<int32_t>((n / 8) * 32);
+    const auto x0 = static_cast<int32_t>((n % 16) * 32), y0 = static_cast<int32_t>((n / 16) * 32);
     const uint32_t colour = base[n % 12];
     const uint32_t variant = n / 12;
     const double cx = x0 + 16.0, cy = y0 + 16.0;

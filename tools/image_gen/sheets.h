@@ -31,9 +31,10 @@ Canvas CursorSheet();
 Canvas HexAlphaMask();
 // 16 x 16 white: route lines take only their colour from it.
 Canvas RouteLineTexture();
-// 256 x 480: terrain tile n in the 32 x 32 cell at ((n mod 8) x 32, (n / 8) x
-// 32), its hex drawn in the 30 x 30 box one pixel in.
-inline constexpr uint32_t kTerrainTiles = 120;
+// 512 x 480: terrain tile n in the 32 x 32 cell at ((n mod 16) x 32,
+// (n / 16) x 32), its hex drawn in the 30 x 30 box one pixel in; the editor's
+// palette shows the sheet whole, so its cell (c, r) is terrain r x 16 + c.
+inline constexpr uint32_t kTerrainTiles = 240;
 Canvas TerrainTiles();
 // 1024 x 1024 (UGBITS0): border pieces at rows 512 to 640, hex markers at
 // row 640 from x 512, route and connection pieces in rows 640 to 1024.

@@ -283,15 +283,18 @@ void LeadContribution(const World& world, const UnitRecord& lead, const UnitClas
 
 // The hex's yields of the eleven products: the terrain's, nothing on a hex
 // marked as yielding nothing, and under a producing lead what its
-// neighbourhood and its own output allow.
+// neighbourhood and its own output allow. With caps, also what the
+// neighbourhood allows any hex there, producing or not.
 void HexYields(const World& world, const TerrainRecord& terrain, bool barren, const UnitRecord* lead,
-               const UnitClassRecord* cls, int owner, int32_t x, int32_t y, float (&out)[kProductCount]) {
+               const UnitClassRecord* cls, int owner, int32_t x, int32_t y, float (&out)[kProductCount],
+               float* caps = nullptr) {
   float own[kProductCount];
   for (int p = 0; p < kProductCount; ++p) {
     own[p] = TerrainReal(terrain, kTerrainYieldsAt, p);
     out[p] = barren ? 0.0f : own[p];
   }
-  if (barren || !lead || !cls || !(cls->flags & kClassProduction)) return;
+  const bool producing = lead && cls && (cls->flags & kClassProduction);
+  if (!caps && (barren || !producing)) return;
   const TerrainRecord* around[6] = {};
   for (int k = 0; k < 6; ++k) {
     const int32_t n = HexNeighbourCell(world, x, y, k);
@@ -299,12 +302,14 @@ void HexYields(const World& world, const TerrainRecord& terrain, bool barren, co
   }
   float spill[kProductCount];
   NeighbourhoodSpill(terrain, around, spill);
-  float d[kProductCount];
-  LeadContribution(world, *lead, *cls, owner, d);
+  float d[kProductCount] = {};
+  if (producing) LeadContribution(world, *lead, *cls, owner, d);
   for (int p = 0; p < kProductCount; ++p) {
     float g = spill[p];
-    if (cls->flags & kClassFullAvailability) g += d[p];
+    if (cls && (cls->flags & kClassFullAvailability)) g += d[p];
     g = own[p] > g ? own[p] : (g < 1.0f ? g : 1.0f);
+    if (caps) caps[p] = g;
+    if (barren || !producing) continue;
     const float v = own[p] + d[p];
     out[p] = v < g ? v : g;
   }
@@ -414,6 +419,23 @@ void CountLeadRunning(World& world, const UnitRecord& lead) {
 
 }  // namespace
 
+static_assert(kHexYieldProducts == kProductCount);
+
+void HexYieldEstimate(const World& world, int32_t cell, float (&yields)[kProductCount], float (&caps)[kProductCount]) {
+  for (int p = 0; p < kProductCount; ++p) yields[p] = caps[p] = 0.0f;
+  const int32_t width = world.mapWidth;
+  if (cell < 0 || width <= 0 || static_cast<size_t>(cell) >= world.cells.size()) return;
+  const HexCell& hex = world.cells[static_cast<size_t>(cell)];
+  const TerrainRecord* terrain = TerrainOf(world, hex);
+  if (!terrain) return;
+  HexUnitStack* stack = LoadHexStack(hex);
+  HexExtra* extra = stack ? stack->extra : nullptr;
+  const bool barren = extra && (HexSlotSimFlags(*extra, 0) & kSlotNoYield);
+  const UnitRecord* lead = GetActiveObject(&hex, true);
+  const UnitClassRecord* cls = lead ? UnitClassOf(world, *lead) : nullptr;
+  HexYields(world, *terrain, barren, lead, cls, CellOwner(hex.word), cell % width, cell / width, yields, caps);
+}
+
 uint8_t NextHexLevel(uint8_t level, uint16_t range) {
   const int target = range < 255 ? range : 255;
   if (level < target) {
@@ -421,6 +443,38 @@ uint8_t NextHexLevel(uint8_t level, uint16_t range) {
     return static_cast<uint8_t>(raised < target ? raised : target);
   }
   return static_cast<uint8_t>(target);
+}
+
+HexFigures CountHexFigures(World& world, HexCell& hex, int32_t x, int32_t y, uint8_t level) {
+  HexFigures f;
+  f.owner = CellOwner(hex.word);
+  f.contender = CellLoyalTo(hex.word);
+  PlayerRecord& region = world.players[f.owner];
+
+  const TerrainRecord* terrain = TerrainOf(world, hex);
+  f.terrainFlags = TerrainFlags(terrain);
+  ++region.dayHexCount;
+  const float t = terrain ? static_cast<float>(terrain->bytes[kTerrainPopulationAt]) : 0.0f;
+  const float rural = t != 0.0f ? t * t + 99.0f : 0.0f;
+  f.stack = LoadHexStack(hex);
+  f.extra = f.stack ? f.stack->extra : nullptr;
+  const float pop = rural + (f.extra ? HexSettlementPopulation(*f.extra) : 0.0f);
+
+  const UnitRecord* lead = GetActiveObject(&hex, true);
+  f.leadFlags = lead ? ClassFlagsOf(world, *lead) : 0;
+  f.efficiency = f.owner != f.contender ? 0.0f : lead ? lead->efficiency : world.players[f.contender].efficiency;
+
+  if (level != 0 && region.kind != kKindWorld && terrain)
+    CountYields(world, region, f.owner, *terrain, f.extra, lead, pop, level, f.efficiency, x, y);
+  if (lead && (f.leadFlags & kClassSettlementPopulation) && pop > region.turnBestHexValue) {
+    region.turnBestHexValue = pop;
+    region.turnBestHex[0] = static_cast<int16_t>(x);
+    region.turnBestHex[1] = static_cast<int16_t>(y);
+  }
+
+  region.dayPopulation += pop;
+  region.dayRuralPopulation += rural;
+  return f;
 }
 
 void DailyHexPassOver(World& world, HexDayMaps& maps) {
@@ -438,41 +492,18 @@ void DailyHexPassOver(World& world, HexDayMaps& maps) {
 
     if (CellLoyalTo(hex.word) != 0 && world.gameState.turnNumber > 1 && level == 0)
       Takeover(world, maps, cell, x, y);
-    const int owner = CellOwner(hex.word);
-    const int contender = CellLoyalTo(hex.word);
-    PlayerRecord& region = world.players[owner];
-
-    const TerrainRecord* terrain = TerrainOf(world, hex);
-    const uint32_t terrainFlags = TerrainFlags(terrain);
-    ++region.dayHexCount;
-    const float t = terrain ? static_cast<float>(terrain->bytes[kTerrainPopulationAt]) : 0.0f;
-    const float rural = t != 0.0f ? t * t + 99.0f : 0.0f;
-    HexUnitStack* stack = LoadHexStack(hex);
-    HexExtra* extra = stack ? stack->extra : nullptr;
-    const float pop = rural + (extra ? HexSettlementPopulation(*extra) : 0.0f);
-
-    const UnitRecord* lead = GetActiveObject(&hex, true);
-    const uint32_t leadFlags = lead ? ClassFlagsOf(world, *lead) : 0;
-    const float s = owner != contender ? 0.0f : lead ? lead->efficiency : world.players[contender].efficiency;
-
-    if (level != 0 && region.kind != kKindWorld && terrain)
-      CountYields(world, region, owner, *terrain, extra, lead, pop, level, s, x, y);
-    if (lead && (leadFlags & kClassSettlementPopulation) && pop > region.turnBestHexValue) {
-      region.turnBestHexValue = pop;
-      region.turnBestHex[0] = static_cast<int16_t>(x);
-      region.turnBestHex[1] = static_cast<int16_t>(y);
-    }
-
-    region.dayPopulation += pop;
-    region.dayRuralPopulation += rural;
+    const HexFigures f = CountHexFigures(world, hex, x, y, level);
+    const float s = f.efficiency;
+    HexUnitStack* stack = f.stack;
+    HexExtra* extra = f.extra;
     uint32_t supply;
-    if ((leadFlags & kClassSettlementPopulation) || (terrainFlags & kTerrainHighGround))
+    if ((f.leadFlags & kClassSettlementPopulation) || (f.terrainFlags & kTerrainHighGround))
       supply = 3;
-    else if (terrainFlags & (kTerrainWater | kTerrainCovered))
+    else if (f.terrainFlags & (kTerrainWater | kTerrainCovered))
       supply = 1;
     else
       supply = 2;
-    if (owner != contender || s < 0.5f) supply = (supply + 3) & 3u;
+    if (f.owner != f.contender || s < 0.5f) supply = (supply + 3) & 3u;
     hex.word = (hex.word & ~3u) | supply;
 
     if (stack && stack->lead && Live(*stack->lead)) {

@@ -241,7 +241,7 @@ void LeftDown(MapView& view, int32_t message, intptr_t keyState, int32_t x, int3
     view.pressY = p.y;
   }
   if (InEditor()) {
-    if (!dbl) EditorBrushAtHex(view, 0);
+    if (!dbl && EditorBrushAtHex(0)) view.redrawPending = 1;
     OpenEditorModePanel(g_editorMap.mode);
   } else if (InGame()) {
     GameLeftDown(view, s, HeldKeys(keyState));
@@ -399,7 +399,7 @@ void MouseMove(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
     }
   } else if (InEditor() && leftHeld) {
     SetClickedHex(hex);
-    EditorBrushAtHex(view, 1);
+    if (EditorBrushAtHex(1)) view.redrawPending = 1;
     OpenEditorModePanel(g_editorMap.mode);
     RedrawGameRoot(g_screens);
     return;

@@ -1,0 +1,66 @@
+#include "editor/editor_screens.h"
+
+#include <cstring>
+
+#include "editor/editor_map_input.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+
+EditorScreens g_editorScreens;
+
+namespace {
+
+Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+}  // namespace
+
+void MapEditCmdBar::BindControls() {
+  if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->barHost;
+  if (currentForm) height = currentForm->rect.bottom - currentForm->rect.top;
+  currentTab = 1;
+}
+
+void MapEditCmdBar::Refresh() {
+  Control* tab = currentForm ? FormFindControlById(currentForm, currentTab) : nullptr;
+  if (tab) SetControlFlag(tab, kStateSelected, 1);
+}
+
+void MapEditCmdBar::OnCommand(Control* control, int32_t id) {
+  if (!control) return;
+  if (std::strncmp(control->tag, "TAB", 3) == 0) {
+    currentTab = id;
+    OpenEditorModePanel(id);
+  } else if (ControlTagMatches(control->tag, "MAPMODE")) {
+    const bool on = (control->state & kStateSelected) != 0;
+    g_editorMap.flags = on ? g_editorMap.flags | kEditorEditing : g_editorMap.flags & ~kEditorEditing;
+  }
+}
+
+void MapEditorB::BindControls() {
+  toolHost = Find(currentForm, "PARENTT");
+  barHost = Find(currentForm, "CMDMAP");
+}
+
+void MapEditorBSs00::BindControls() {
+  if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->toolHost;
+  const char* tags[4] = {"BOX1", "BOX2", "BOX3", "BOX4"};
+  for (int i = 0; i < 4; ++i) boxes[i] = Find(currentForm, tags[i]);
+}
+
+void MapEditorBSs00::Refresh() {
+  g_editorMap.brushKind = kBrushNone;
+  if (id == 0 || id == 1) {
+    for (int i = 0; i < 4; ++i) {
+      Screen* panel = infoPanels[i];
+      if (!panel || !boxes[i]) continue;
+      panel->AttachForm(boxes[i]);
+      panel->OnOpen();
+      panel->Refresh();
+    }
+  }
+  // Entering the information modes shows editing as off.
+  Control* bar = g_editorScreens.cmdBar ? g_editorScreens.cmdBar->currentForm : nullptr;
+  if (Control* toggle = Find(bar, "MAPMODE"))
+    toggle->SetState(toggle->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 1);
+}

@@ -1,0 +1,83 @@
+// The map editor as a player starts it: the information mode, the Info tab
+// pressed and editing off, so presses and drags on the map change nothing;
+// with editing on, a facility brush dragged over the map places nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app_object.h"
+#include "app/shell/shell.h"
+#include "editor/editor_map_input.h"
+#include "editor/editor_palette.h"
+#include "platform/paths.h"
+#include "platform/window.h"
+#include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
+#include "screens/screen_set.h"
+#include "support/global_guard.h"
+#include "support/whole_program.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/map_folders.h"
+#include "world/world.h"
+
+namespace {
+
+std::vector<uint32_t> Words() {
+  std::vector<uint32_t> words;
+  for (const HexCell& c : g_world.cells) words.push_back(c.stack && c.stack->lead ? ~c.word : c.word);
+  return words;
+}
+
+void Drag(int x0, int y0, int x1, int y1) {
+  const auto post = [](uint32_t m, uint32_t keys, int x, int y) {
+    plat::PostWindowMessage(g_platform.mainWindow, m, keys, plat::MakeLParam(x, y));
+  };
+  post(plat::kWmLButtonDown, plat::kMkLButton, x0, y0);
+  post(plat::kWmMouseMove, plat::kMkLButton, x1, y1);
+  post(plat::kWmLButtonUp, 0, x1, y1);
+  PumpWholeProgram();
+}
+
+TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
+  struct Restores {
+    std::string root = plat::DataRoot();
+    ~Restores() {
+      ShutdownApplication(g_app);
+      plat::SetDataRoot(root);
+    }
+  };
+  GlobalGuard folders(g_mapFolders);
+  GlobalGuard editorMap(g_editorMap);
+  GlobalGuard palette(g_editorPalette);
+  plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
+  PrepareWholeProgram();
+  g_ui.mapEditor = 1;
+  Restores restores;
+  ASSERT_EQ(InitApplication(g_app), 0);
+  PumpWholeProgram();
+
+  EXPECT_EQ(g_editorMap.mode, 0);
+  Control* bar = g_screens.mapEditCmdBar.currentForm;
+  ASSERT_TRUE(bar);
+  EXPECT_TRUE(FormFindControlById(bar, 1)->state & kStateSelected);
+  EXPECT_FALSE(g_editorMap.flags & kEditorEditing);
+
+  const std::vector<uint32_t> before = Words();
+  g_editorMap.brushKind = kBrushTerrain;
+  g_editorMap.terrainBrush = 3;
+  Drag(400, 300, 440, 320);
+  EXPECT_EQ(Words(), before);
+
+  // Editing on: a facility brush dragged from off the map places nothing.
+  g_editorMap.flags |= kEditorEditing;
+  g_editorMap.brushKind = kBrushObject;
+  g_editorMap.brushValue = 1;
+  EXPECT_TRUE(EditorBrushAtHex(1));
+  EXPECT_EQ(Words(), before);
+  g_world.gameState.currentHex = {};
+}
+
+}  // namespace
