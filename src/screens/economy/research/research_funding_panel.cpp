@@ -11,6 +11,8 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/military/unit_progress_row_b.h"
 #include "screens/screen_set.h"
+#include "sim/daily/research_fields.h"
+#include "sim/player_services.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -42,14 +44,14 @@ void SetFormatted(Control* c, const char* format, double value) {
 
 }  // namespace
 
-uint16_t ResearchMax(const PlayerRecord& r) { return le::Load16(reinterpret_cast<const uint8_t*>(&r) + kRegionResearchMaxAt); }
-uint16_t ResearchCurrent(const PlayerRecord& r) {
-  return le::Load16(reinterpret_cast<const uint8_t*>(&r) + kRegionResearchCurrentAt);
+uint16_t ResearchMax(const PlayerRecord& r) {
+  const float sites = RecordF32(r, kCapacityByKind + 4);
+  return sites > 0.0f && sites < 65536.0f ? static_cast<uint16_t>(sites) : 0;
 }
+uint16_t ResearchCurrent(const PlayerRecord& r) { return RecordU16(r, kResearchItemCount); }
 
 float ResearchSpendingAmount(const PlayerRecord& r) {
-  const float ceiling = std::sqrt(static_cast<float>(ResearchMax(r)));
-  return r.researchBudget * std::fmin(r.displayPolicy.milspendresearch, ceiling);
+  return r.researchBudget * std::fmin(r.displayPolicy.milspendresearch, ResearchLevelCap(r));
 }
 
 void RefreshDockedScreen(int32_t level) {

@@ -18,11 +18,8 @@ inline constexpr const char* kResearchFundingTags[] = {
 // The lock bit of the research funding in the military lock group.
 inline constexpr uint32_t kLockResearchFunding = 0x200000;
 
-// The region's research projects: how many its centres can run, and how
-// many run. They lie among the record's unnamed bytes, after the reserve
-// counts of the four forces.
-inline constexpr size_t kRegionResearchMaxAt = 12132;  // u16
-inline constexpr size_t kRegionResearchCurrentAt = 12134;  // u16
+// The region's research projects: how many its centres can run (the sites
+// the day's census committed) and how many run.
 uint16_t ResearchMax(const PlayerRecord& region);
 uint16_t ResearchCurrent(const PlayerRecord& region);
 
