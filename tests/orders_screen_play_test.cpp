@@ -19,6 +19,7 @@
 #include "screens/military/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -27,6 +28,7 @@
 #include "units/unit_order_issue.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -53,7 +55,11 @@ void RunUntil(uint32_t id, bool ordered) {
 
 TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   SampleGame game;
+  GlobalGuard options(g_uiOptions);
   ASSERT_NO_FATAL_FAILURE(game.Start());
+  // The test pauses between steps: a turn ending while paused would open
+  // the end-of-turn pop-up over the command bar and take the next click.
+  g_uiOptions.bnoconfirmturn = 1;
   World& w = g_world;
   ScreenSet& s = g_screens;
   SetGameSpeed(w.gameState, 0);
