@@ -50,6 +50,8 @@
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
+#include "screens/military/operations/defcon_panel.h"
+#include "screens/military/operations/operations_screen.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
 #include "screens/military/orders_lock_panels.h"
@@ -308,7 +310,7 @@ struct ScreenSet {
   MilitaryCostSidePanel military3;
   // Operations.
   OperationsScreen ops1;
-  Screen ops1Ss1{"OPS1_SS1"};
+  DefconPanel ops1Ss1;
   Screen ops1Ss2{"OPS1_SS2"};
   Screen ops1Ss2a{"OPS1_SS2a"};
   Screen ops1Ss2b{"OPS1_SS2b"};
