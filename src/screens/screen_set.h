@@ -51,6 +51,7 @@
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
 #include "screens/military/operations/defcon_panel.h"
+#include "screens/military/operations/force_size_panel.h"
 #include "screens/military/operations/military_wages_panel.h"
 #include "screens/military/operations/operations_screen.h"
 #include "screens/military/mission_panels.h"
@@ -303,7 +304,7 @@ struct ScreenSet {
   Screen military1Ss4b{"MILITARY1_ss4b"};
   Screen military1Ss4c{"MILITARY1_ss4c"};
   Screen military1Ss4d{"MILITARY1_ss4d"};
-  Screen military1Ss5{"MILITARY1_ss5"};
+  ForceSizePanel military1Ss5;
   MilitaryWagesPanel military1Ss6;
   MilitaryListPicker military1Ss7;
   MilitaryCabinetLink military1b;
