@@ -75,15 +75,9 @@ TEST(MilitaryWagesPanelTest, TheBarsReadTheStandardAtMidTravel) {
 TEST(MilitaryWagesPanelTest, TheTotalLeavesOutTrainingAndBuilding) {
   TestSheet sheet;
   sheet.Texts({"NEWMILWAGES", "COSTTRAIN", "COSTTOTAL"});
-  MilitaryFigures f;
-  f.governmentType = 0;
-  f.salaryBaseCost = 100000.0f;
-  f.milspendsalary = 1.0f;
-  f.maintenanceBaseCost = 20000.0f;
-  f.milspendmaint = 0.5f;
-  f.readinessValue = 5000.0f;
-  f.trainingCostDaily = 100.0f;
-  f.buildCostDaily = 200.0f;
+  MilitaryFigures f{.salaryBaseCost = 100000.0f, .milspendsalary = 1.0f, .maintenanceBaseCost = 20000.0f,
+                    .milspendmaint = 0.5f, .readinessValue = 5000.0f, .trainingCostDaily = 100.0f,
+                    .buildCostDaily = 200.0f};
   FillMilitaryWages(sheet.root, f, 1.0f);
   EXPECT_EQ(sheet.Text("COSTTRAIN"), "$ 36,500");
   EXPECT_EQ(sheet.Text("COSTTOTAL"), "$ 115,000");

@@ -25,14 +25,8 @@ TEST(OperationsScreenTest, ThePageShowsTheAlertEffectsSatellitesAndSpending) {
   TestSheet sheet;
   sheet.Texts({"DEFCON", "BUILD", "EFFPLUS", "SPENDING"});
   for (int32_t id : kOperationsSatelliteIds) sheet.Add(nullptr, id);
-  struct Row {
-    uint8_t govtype;
-    int32_t defcon;
-    uint16_t inOrbit0;
-    bool available1;
-    float divisor;
-    const char* want;  // DEFCON|BUILD|EFFPLUS|26|27|28|SPENDING
-  };
+  // want: DEFCON|BUILD|EFFPLUS|26|27|28|SPENDING
+  struct Row { uint8_t govtype; int32_t defcon; uint16_t inOrbit0; bool available1; float divisor; const char* want; };
   const Row rows[] = {
       {0, 4, 0, true, 1.0f, "1|120 %| 20 %|N/A|0|3|$ 730,000"},
       {0, 2, 2, false, 365.0f, "3|100 %| 10 %|2|N/A|3|$ 2,000"},
