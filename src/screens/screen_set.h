@@ -50,6 +50,10 @@
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
+#include "screens/military/operations/defcon_panel.h"
+#include "screens/military/operations/force_size_panel.h"
+#include "screens/military/operations/military_wages_panel.h"
+#include "screens/military/operations/operations_screen.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
 #include "screens/military/orders_lock_panels.h"
@@ -300,15 +304,15 @@ struct ScreenSet {
   Screen military1Ss4b{"MILITARY1_ss4b"};
   Screen military1Ss4c{"MILITARY1_ss4c"};
   Screen military1Ss4d{"MILITARY1_ss4d"};
-  Screen military1Ss5{"MILITARY1_ss5"};
-  Screen military1Ss6{"MILITARY1_ss6"};
+  ForceSizePanel military1Ss5;
+  MilitaryWagesPanel military1Ss6;
   MilitaryListPicker military1Ss7;
   MilitaryCabinetLink military1b;
   MilitaryCapacitySidePanel military2;
   MilitaryCostSidePanel military3;
   // Operations.
   OperationsScreen ops1;
-  Screen ops1Ss1{"OPS1_SS1"};
+  DefconPanel ops1Ss1;
   Screen ops1Ss2{"OPS1_SS2"};
   Screen ops1Ss2a{"OPS1_SS2a"};
   Screen ops1Ss2b{"OPS1_SS2b"};

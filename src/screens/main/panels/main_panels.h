@@ -27,12 +27,8 @@ class MailWindow : public Screen {
 };
 
 // Main panels 2 to 8 but production and domestic policy (their homes are
-// the economy's); the orders screen's and the military department's are the
-// military screens'.
-class OperationsScreen : public Screen {
- public:
-  OperationsScreen() : Screen("OPS1") {}
-};
+// the economy's); the orders screen's and the military and operations
+// departments' are the military screens'.
 class DiplomacyScreen : public Screen {
  public:
   DiplomacyScreen() : Screen("DIPLOMACY1") {}

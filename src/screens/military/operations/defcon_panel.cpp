@@ -1,0 +1,115 @@
+#include "screens/military/operations/defcon_panel.h"
+
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "screens/economy/product_period.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/military/department/department_text.h"
+#include "screens/military/department/military_screen.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/player_services.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/slide_bar.h"
+#include "ui/string_control.h"
+#include "world/text/text_lists.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kHighestAlert = 4;
+constexpr int kPreparationFactor = 7;
+constexpr int kBuildBonusFactor = 5;
+constexpr int kEfficiencyBonusFactor = 6;
+constexpr int32_t kBuildBonusFrom = 2;
+constexpr float kBuildBonusStep = 0.1f;
+constexpr float kEfficiencyStep = 0.05f;
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+PlayerRecord* Local() {
+  const int32_t local = g_world.gameState.localPlayer;
+  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
+}
+
+void SetAlertText(Control* control, int32_t level) {
+  if (control) SetControlText(control, TextListText(kListDefcons, level));
+}
+
+}  // namespace
+
+float AlertPreparationCost(const PlayerRecord& r, int32_t defcon) {
+  const float d = static_cast<float>(defcon);
+  return (r.salaryBaseCost + r.maintenanceBaseCost + r.intelBaseCost) * GovernmentFactor(r.govtype, kPreparationFactor) *
+         d * d / 10.0f;
+}
+
+void FillAlertInForce(Control* form, const PlayerRecord& r) {
+  const int32_t level = ShownAlertValue(r.simPolicy.defcon);
+  SetIntegerText(DepartmentControl(form, "DEFCON"), kHighestAlert + 1 - level);
+  SetAlertText(DepartmentControl(form, "CURDESC"), level);
+}
+
+void FillDefconPanel(Control* form, const PlayerRecord& r, float periodDivisor) {
+  if (!form) return;
+  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  const PlayerPolicyBlock& b = r.displayPolicy;
+  const int32_t level = ShownAlertValue(b.defcon);
+  if (Control* c = at("ANNDAYTEXT")) c->SetSelected(periodDivisor > 1.0f);
+  if (auto* bar = dynamic_cast<SlideBarControl*>(at("DEFCONSLDR"))) {
+    SliderSetMaxInt(bar, kHighestAlert);
+    SliderSetValueInt(bar, level);
+  }
+  SetAlertText(at("DCDESC"), level);
+  const float build = level > kBuildBonusFrom ? static_cast<float>(level - kBuildBonusFrom) * kBuildBonusStep : 0.0f;
+  SetFractionText(at("BUILD"), 1.0f + GovernmentFactor(r.govtype, kBuildBonusFactor) * build);
+  SetFractionText(at("EFFPLUS"),
+                  static_cast<float>(level) * GovernmentFactor(r.govtype, kEfficiencyBonusFactor) * kEfficiencyStep);
+  SetMoneyText(at("COSTPREP"), static_cast<double>(b.readinessValue / periodDivisor));
+  if (Control* c = at("MIN"))
+    SetControlText(c, b.hostileMask == 0 ? "(AT PEACE - MAX DEFCON 2)" : "(AT WAR - MIN DEFCON 3)");
+}
+
+void DefconPanel::BindControls() { DockInBotbar2(*this); }
+
+void DefconPanel::OnOpen() {
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const PlayerRecord* r = Local()) FillAlertInForce(currentForm, *r);
+  }
+  ScreenSlotResetMapMode(g_screens);
+}
+
+void DefconPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  if (const PlayerRecord* r = Local()) FillDefconPanel(currentForm, *r, ProductPeriodDivisor());
+}
+
+void DefconPanel::OnCommand(Control* control, int32_t) {
+  if (!IsTagged(control, "BACK")) return;
+  OperationsScreen& page = g_screens.ops1;
+  page.AttachForm(nullptr);
+  page.OnOpen();
+  page.Refresh();
+}
+
+void DefconPanel::OnControlChange(Control* control, int32_t) {
+  auto* bar = dynamic_cast<SlideBarControl*>(control);
+  if (!bar || !IsTagged(control, "DEFCONSLDR")) return;
+  PostCommand_28(kCmdDefcon, static_cast<uint32_t>(SliderGetValueInt(bar)));
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    PlayerRecord* r = Local();
+    if (!r) return;
+    // The stored level is the clamped one: the cost follows what is kept.
+    const int32_t level = ShownAlertValue(r->displayPolicy.defcon);
+    SetAlertText(DepartmentControl(currentForm, "DCDESC"), level);
+    r->displayPolicy.readinessValue = AlertPreparationCost(*r, level);
+  }
+  ScreenSet& s = g_screens;
+  s.military3.Refresh();
+  s.ops1.Refresh();
+  Refresh();
+}

@@ -1,0 +1,114 @@
+#include "screens/military/operations/force_size_panel.h"
+
+#include <bit>
+
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/military/department/department_text.h"
+#include "screens/military/department/military_figures.h"
+#include "screens/military/department/military_screen.h"
+#include "screens/military/operations/military_wages_panel.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr float kRecommendedShare = 0.05f;
+constexpr float kLargestShare = 0.2f;
+constexpr int32_t kDefaultMinimumAge = 16;
+constexpr int32_t kLowestAgeId = 14;
+constexpr int32_t kHighestAgeId = 21;
+constexpr uint32_t kConscription = 0x1;
+constexpr uint32_t kWomenConscripted = 0x2;
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+PlayerRecord* Local() {
+  const int32_t local = g_world.gameState.localPlayer;
+  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
+}
+
+void SetNewSize(Control* form, const PlayerRecord& r) {
+  SetWholeText(DepartmentControl(form, "NEWSIZE"), static_cast<double>(r.population * r.displayPolicy.soldiertarget));
+}
+
+}  // namespace
+
+bool FillForceSize(Control* form, const PlayerRecord& r) {
+  if (!form) return true;
+  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  const PlayerPolicyBlock& b = r.displayPolicy;
+  const MilitaryFigures f = MilitaryFiguresOf(r);
+  SetWholeText(at("CURSIZE"), static_cast<double>(f.reservePool + f.activeForce));
+  SetFractionText(at("MILAPRRATE"), f.militaryApproval);
+  SetWholeText(at("RECSIZE"), static_cast<double>(r.population * kRecommendedShare));
+  SetPressed(at("COEDBUT"), (b.militaryFlags & kWomenConscripted) != 0);
+  SetPressed(at("CONSCRIPBUT"), (b.militaryFlags & kConscription) != 0);
+  SetHidden(at("AGEHIDE"), !(b.militaryFlags & kConscription));
+  bool offered = false;
+  for (int32_t age : kForceSizeAgeIds) {
+    const bool chosen = age == b.soldierminage;
+    offered = offered || chosen;
+    SetPressed(FormFindControlById(form, age), chosen);
+  }
+  if (!offered) SetPressed(FormFindControlById(form, kDefaultMinimumAge), true);
+  if (auto* bar = dynamic_cast<SlideBarControl*>(at("SIZESLDR"))) {
+    SliderSetMaxFloat(bar, kLargestShare);
+    SliderSetValueFloat(bar, b.soldiertarget);
+  }
+  SetNewSize(form, r);
+  return offered;
+}
+
+void ForceSizePanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void ForceSizePanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+
+void ForceSizePanel::Refresh() {
+  bool offered = true;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const PlayerRecord* r = Local()) offered = FillForceSize(currentForm, *r);
+  }
+  if (!offered) PostCommand_28(kCmdSoldierMinAge, kDefaultMinimumAge);
+  SetPressed(DepartmentControl(currentForm, "LOCK"), MilitaryLocked(kLockForceSize));
+}
+
+void ForceSizePanel::OnCommand(Control* control, int32_t id) {
+  if (!control) return;
+  if (IsTagged(control, "RETURNBUT")) {
+    MilitaryScreen& page = g_screens.military1;
+    page.AttachForm(nullptr);
+    page.OnOpen();
+    page.Refresh();
+  } else if (IsTagged(control, "UNITBUT")) {
+    g_screens.unitList.Popup(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "LOCK")) {
+    ClickMilitaryLock(control, kLockForceSize);
+  } else if (IsTagged(control, "CONSCRIPBUT")) {
+    const bool on = control->Selected();
+    PostCommand_28(kCmdBConscript, on ? 1u : 0u);
+    // The age choice goes with conscription at once, before the command
+    // reaches the simulation.
+    SetHidden(DepartmentControl(currentForm, "AGEHIDE"), !on);
+  } else if (IsTagged(control, "COEDBUT")) {
+    PostCommand_28(kCmdBCoed, control->Selected() ? 1u : 0u);
+  } else if (id >= kLowestAgeId && id <= kHighestAgeId) {
+    PostCommand_28(kCmdSoldierMinAge, static_cast<uint32_t>(id));
+  }
+}
+
+void ForceSizePanel::OnControlChange(Control* control, int32_t) {
+  auto* bar = dynamic_cast<SlideBarControl*>(control);
+  if (!bar || !IsTagged(control, "SIZESLDR")) return;
+  PostCommand_28(kCmdSoldierTarget, std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
+  plat::CriticalSectionLock lock(g_simulationLock);
+  if (const PlayerRecord* r = Local()) SetNewSize(currentForm, *r);
+}

@@ -1,0 +1,130 @@
+#include "screens/military/operations/military_wages_panel.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "screens/economy/product_period.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/military/department/department_text.h"
+#include "screens/military/department/military_figures.h"
+#include "screens/military/department/military_screen.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/player_services.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "world/text/policy_fields.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int kSalaryFactor = 0;
+constexpr float kDaysPerYear = 365.0f;
+constexpr float kLevelTop = 4.0f;
+constexpr int32_t kLockSound = 9;
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+MilitaryFigures LockedFigures() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return LocalMilitaryFigures(g_world);
+}
+
+float Salaries(const MilitaryFigures& f) {
+  return GovernmentFactor(f.governmentType, kSalaryFactor) * f.salaryBaseCost * f.milspendsalary;
+}
+
+void SetLevel(Control* control, float level) {
+  if (auto* bar = dynamic_cast<SlideBarControl*>(control)) {
+    SliderSetMaxFloat(bar, kLevelTop);
+    SliderSetValueFloat(bar, level);
+  }
+}
+
+void ReturnToMilitaryPage() {
+  MilitaryScreen& page = g_screens.military1;
+  page.AttachForm(nullptr);
+  page.OnOpen();
+  page.Refresh();
+}
+
+}  // namespace
+
+void FillMilitaryWages(Control* form, const MilitaryFigures& f, float divisor) {
+  if (!form) return;
+  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto money = [&](const char* tag, float yearly) { SetMoneyText(at(tag), static_cast<double>(yearly / divisor)); };
+  if (Control* c = at("ANNDAYTEXT")) c->SetSelected(divisor > 1.0f);
+  const float salaryFactor = GovernmentFactor(f.governmentType, kSalaryFactor);
+  money("MILWAGES", salaryFactor * f.salaryBaseCost);
+  money("MILEFF", f.maintenanceBaseCost);
+  SetLevel(at("WAGESLDR"), f.milspendsalary);
+  SetLevel(at("EFFSLDR"), f.milspendmaint);
+  const float wages = Salaries(f);
+  const float maintenance = f.maintenanceBaseCost * f.milspendmaint;
+  const float intelligence = f.milspendintel * f.intelBaseCost;
+  const float research = f.researchBaseCost * std::min(f.milspendresearch, f.researchLevelCap);
+  money("NEWMILWAGES", wages);
+  money("NEWMILEFF", maintenance);
+  money("COSTNEWEQ", intelligence);
+  money("COSTRES", research);
+  money("COSTPREP", f.readinessValue);
+  money("COSTTRAIN", f.trainingCostDaily * kDaysPerYear);
+  money("COSTBUILD", f.buildCostDaily * kDaysPerYear);
+  money("COSTTOTAL", research + maintenance + intelligence + wages + f.readinessValue);
+  SetHidden(at("SHORTBOX"), !(f.militaryShortageDaily > 0.0f));
+  money("SHORTAGE", f.militaryShortageDaily * kDaysPerYear);
+}
+
+bool MilitaryLocked(uint32_t bit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const int32_t local = g_world.gameState.localPlayer;
+  if (local < 0 || local >= kMaxPlayers) return false;
+  return (CabinetLocks(g_world.players[local].displayPolicy.cabinetPolicy[kMilitaryLockGroup]) & bit) != 0;
+}
+
+void ClickMilitaryLock(const Control* lock, uint32_t bit) {
+  PlayPopupSound(kLockSound);
+  PostCommand_28_32_36(kCmdCabSetMask, kMilitaryLockGroup, bit, lock && lock->Selected() ? 1u : 0u);
+}
+
+void MilitaryWagesPanel::BindControls() { DockInBotbar2(*this); }
+
+void MilitaryWagesPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
+
+void MilitaryWagesPanel::Refresh() {
+  FillMilitaryWages(currentForm, LockedFigures(), ProductPeriodDivisor());
+  if (Control* lock = DepartmentControl(currentForm, "LOCK")) lock->SetSelected(MilitaryLocked(kLockWages));
+}
+
+void MilitaryWagesPanel::OnCommand(Control* control, int32_t) {
+  if (IsTagged(control, "MILLOCK")) {
+    if (!control->Selected()) return;
+    // Both bars back to the standard level, each posting as a move would.
+    for (const char* tag : {"WAGESLDR", "EFFSLDR"})
+      SliderSetValueFloatNotify(dynamic_cast<SlideBarControl*>(DepartmentControl(currentForm, tag)), 1.0f);
+  } else if (IsTagged(control, "RETURNBUT")) {
+    ReturnToMilitaryPage();
+  } else if (IsTagged(control, "LOCK")) {
+    ClickMilitaryLock(control, kLockWages);
+  }
+}
+
+void MilitaryWagesPanel::OnControlChange(Control* control, int32_t) {
+  auto* bar = dynamic_cast<SlideBarControl*>(control);
+  const bool wages = bar && IsTagged(control, "WAGESLDR");
+  if (wages || (bar && IsTagged(control, "EFFSLDR"))) {
+    PostCommand_28(wages ? kCmdMilSpendSalary : kCmdMilSpendMaint, std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
+    const MilitaryFigures f = LockedFigures();
+    const float yearly = wages ? Salaries(f) : f.maintenanceBaseCost * f.milspendmaint;
+    SetMoneyText(DepartmentControl(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
+                 static_cast<double>(yearly / ProductPeriodDivisor()));
+  }
+  g_screens.military3.Refresh();
+}
