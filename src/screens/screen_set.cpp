@@ -48,9 +48,13 @@ ScreenSet::~ScreenSet() {
 }
 
 void DetachScreenForms(Screen* first) {
-  for (Screen* s = first; s; s = s->nextScreen)
+  for (Screen* s = first; s; s = s->nextScreen) {
     for (Control* form : {s->form, s->alternateForm})
       if (form) form->Unlink();
+    // The host went with the tree, or goes with it now: a later attach
+    // without a host must not reach back into it.
+    s->host = nullptr;
+  }
 }
 
 void LoadScreenListForms(Screen* first) {
