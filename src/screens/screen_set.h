@@ -50,6 +50,7 @@
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
+#include "screens/military/launch_keypad.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
 #include "screens/military/orders_lock_panels.h"
@@ -436,7 +437,7 @@ struct ScreenSet {
   BaseBuildListPanel popupBase1f;
   BasePopup2 popupBase2;
   BasePopup3 popupBase3;
-  Screen popupKeypad{"POPUP_KEYPAD"};
+  LaunchKeypad popupKeypad;
   // Help.
   HelpPopup help;
   Screen popupHelp1Ss1{"POPUP_HELP1_SS1"};
