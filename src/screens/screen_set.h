@@ -422,9 +422,9 @@ struct ScreenSet {
   Screen popupMissile1f{"POPUP_MISSILE1f"};
   Screen popupMissile1h{"POPUP_MISSILE1h"};
   SiloPopup siloPopup;
-  Screen popupSilo1g{"POPUP_SILO1g"};
-  Screen popupSilo1g1{"POPUP_SILO1g1"};
-  Screen popupSilo1g2{"POPUP_SILO1g2"};
+  SiloMissilePanel popupSilo1g;
+  SiloTargetPanel popupSilo1g1;
+  SiloSchedulePanel popupSilo1g2;
   LaunchSitePopup launchSitePopup;
   DepotPopup depotPopup;
   BasePopup basePopup;
