@@ -39,7 +39,7 @@ struct PlayerRecord {
   uint32_t classMask;      // 44: matched against the class masks of the designs the region may have
   uint32_t pointerSlot48;  // 48: a pointer word
   uint32_t electionDay;    // 52
-  uint8_t bytes56[4];
+  uint32_t flags56;        // 56: a second flags word (kPlayerLaunchAuthorised)
   uint8_t timeoutVictory;  // 60
   uint8_t lossForceEnd;    // 61
   uint16_t startEmail;     // 62
@@ -249,6 +249,7 @@ static_assert(offsetof(PlayerRecord, aiStance) == 42);
 static_assert(offsetof(PlayerRecord, music) == 43);
 static_assert(offsetof(PlayerRecord, pointerSlot48) == 48);
 static_assert(offsetof(PlayerRecord, electionDay) == 52);
+static_assert(offsetof(PlayerRecord, flags56) == 56);
 static_assert(offsetof(PlayerRecord, timeoutVictory) == 60);
 static_assert(offsetof(PlayerRecord, lossForceEnd) == 61);
 static_assert(offsetof(PlayerRecord, startEmail) == 62);
@@ -385,6 +386,10 @@ static_assert(offsetof(PlayerRecord, endCapitalName) == 14556);
 static_assert(offsetof(PlayerRecord, endResult) == 14577);
 static_assert(offsetof(PlayerRecord, endCheated) == 14578);
 static_assert(offsetof(PlayerRecord, networkSlot) == 14580);
+
+// flags56: the launch code has been entered; weapons of mass destruction may
+// be launched for the rest of the game.
+inline constexpr uint32_t kPlayerLaunchAuthorised = 1u << 0;
 
 // specialEffects bits the computer players' unit build reads: the special
 // weapon kinds a region's technology lets it build (kClassSpecialWeaponB,

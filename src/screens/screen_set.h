@@ -50,6 +50,7 @@
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
+#include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
 #include "screens/military/operations/military_wages_panel.h"
@@ -425,9 +426,9 @@ struct ScreenSet {
   Screen popupMissile1f{"POPUP_MISSILE1f"};
   Screen popupMissile1h{"POPUP_MISSILE1h"};
   SiloPopup siloPopup;
-  Screen popupSilo1g{"POPUP_SILO1g"};
-  Screen popupSilo1g1{"POPUP_SILO1g1"};
-  Screen popupSilo1g2{"POPUP_SILO1g2"};
+  SiloMissilePanel popupSilo1g;
+  SiloTargetPanel popupSilo1g1;
+  SiloSchedulePanel popupSilo1g2;
   LaunchSitePopup launchSitePopup;
   DepotPopup depotPopup;
   BasePopup basePopup;
@@ -440,7 +441,7 @@ struct ScreenSet {
   BaseBuildListPanel popupBase1f;
   BasePopup2 popupBase2;
   BasePopup3 popupBase3;
-  Screen popupKeypad{"POPUP_KEYPAD"};
+  LaunchKeypad popupKeypad;
   // Help.
   HelpPopup help;
   Screen popupHelp1Ss1{"POPUP_HELP1_SS1"};

@@ -11,6 +11,7 @@
 #include "screens/military/facility_popups.h"
 #include "screens/military/missile_panels.h"
 #include "screens/military/missile_popup.h"
+#include "screens/military/silo_popup.h"
 #include "screens/military/unit_build_popup.h"
 #include "screens/military/unit_cargo_panels.h"
 #include "screens/military/unit_detail_panels.h"
@@ -18,8 +19,3 @@
 #include "screens/military/unit_list_popup.h"
 #include "screens/military/unit_refit_panels.h"
 #include "ui/screen.h"
-
-class SiloPopup : public Screen {
- public:
-  SiloPopup() : Screen("POPUP_SILO1") {}
-};
