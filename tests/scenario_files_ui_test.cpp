@@ -1,9 +1,10 @@
 // The interface reads the sample scenario through the simulation's hook and
-// writes the map and game files back under a cut name.
+// writes its files back under a cut name, stopping at a file it cannot write.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/fpenv.h"
 #include "platform/paths.h"
@@ -13,8 +14,10 @@
 #include "support/temp_dir.h"
 #include "ui/scenario_file_set.h"
 #include "ui/screen_manager.h"
+#include "world/data_file_io.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
+#include "world/map_header.h"
 #include "world/scenario_load.h"
 #include "world/text/scenario_def.h"
 #include "world/world.h"
@@ -53,11 +56,30 @@ TEST_F(ScenarioFilesUi, TheSampleScenarioLoadsThroughTheHookAndSavesUnderACutNam
   EXPECT_EQ(SaveScenarioFiles(longName.c_str()), 0);
   const std::string kept(39, 'N');
   EXPECT_EQ(FieldText(g_world.gameState.scenarioName), kept);
-  EXPECT_TRUE(plat::ReadFileBytes(MapReadPath(kept)).has_value());
-  EXPECT_TRUE(plat::ReadFileBytes(GameReadPath(kept)).has_value());
-  // The table files are not in the new folder: the load stops there and
-  // says so.
+  const MapHeader& h = g_world.mapHeader;
+  const std::string tables[][2] = {{FieldText(h.unitFileName), ".UNI"},
+                                   {FieldText(h.peopleFileName), ".PPL"},
+                                   {FieldText(h.techFileName), ".TTR"},
+                                   {FieldText(h.terrainFileName), ".TER"}};
+  std::vector<std::string> written = {MapReadPath(kept), GameReadPath(kept)};
+  for (const auto& table : tables) written.push_back(DataFileWritePath(table[0], table[1]));
+  for (const std::string& path : written) EXPECT_TRUE(plat::ReadFileBytes(path).has_value()) << path;
+  // The scenario's definition is not in the new folder: the load stops there.
   EXPECT_LT(LoadScenarioFiles(&g_ui), 0);
+
+  // A file that cannot be written stops the save: the people file's place
+  // is taken by a folder, so neither it nor the files after it are written.
+  TempDir blocked;
+  plat::SetDataRoot(blocked.path());
+  ASSERT_TRUE(plat::MakeGameDirectories(written[3]));
+  EXPECT_LT(SaveScenarioFiles("BLOCKED"), 0);
+  const bool expected[] = {true, true, true, false, false, false};
+  const std::string paths[] = {MapReadPath("BLOCKED"), GameReadPath("BLOCKED"), written[2], written[3], written[4],
+                               written[5]};
+  for (size_t i = 0; i < 6; ++i) {
+    const auto bytes = plat::ReadFileBytes(paths[i]);
+    EXPECT_EQ(bytes.has_value() && !bytes->empty(), expected[i]) << paths[i];
+  }
 }
 
 }  // namespace

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "editor/editor_autosave.h"
+#include "editor/editor_file_menu.h"
+#include "editor/editor_palette.h"
+#include "editor/editor_screens.h"
+#include "platform/clock.h"
+#include "platform/paths.h"
+#include "records/text_field.h"
+#include "support/global_guard.h"
+#include "support/temp_dir.h"
+#include "ui/screen_manager.h"
+#include "world/map_data.h"
+#include "world/world.h"
+
+namespace {
+
+class TestClock : public plat::ClockSource {
+ public:
+  uint64_t now = 0;
+  uint64_t MonotonicMs() override { return now; }
+  void SleepMs(uint32_t) override {}
+  plat::LocalTime Now() override { return {}; }
+};
+
+// Records the id the setup dialog was popped up with.
+class SetupProbe : public Screen {
+ public:
+  SetupProbe() : Screen("MAPEDITOR_POPUP2") {}
+  int32_t Popup(intptr_t id, const ScreenParameterList*) override {
+    opened = static_cast<int32_t>(id);
+    return 0;
+  }
+  int32_t opened = -1;
+};
+
+class EditorFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plat::SetClockSource(&clock_);
+    oldRoot_ = plat::DataRoot();
+    plat::SetDataRoot(dir_.path());
+    g_editorScreens = EditorScreens{};
+    ASSERT_EQ(ResizeMap(g_world, 100, 50), 0);
+  }
+  void TearDown() override {
+    plat::SetDataRoot(oldRoot_);
+    plat::SetClockSource(nullptr);
+  }
+  // The backup files of that name, wherever the writers put them, with the
+  // folder each lies in.
+  std::vector<std::filesystem::path> Files(const std::string& stem) const {
+    std::vector<std::filesystem::path> found;
+    for (const auto& f : std::filesystem::recursive_directory_iterator(dir_.path()))
+      if (f.path().stem() == stem) found.push_back(f.path());
+    return found;
+  }
+
+  TestClock clock_;
+  TempDir dir_;
+  std::string oldRoot_;
+  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
+  GlobalGuard<std::vector<uint8_t>> cellBytes_{g_world.cellBytes};
+  GlobalGuard<std::vector<uint16_t>> ranges_{g_world.rangeMap};
+  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
+  GlobalGuard<MapHeader> header_{g_world.mapHeader};
+  GlobalGuard<int32_t> width_{g_world.mapWidth};
+  GlobalGuard<int32_t> height_{g_world.mapHeight};
+  GlobalGuard<GameState> state_{g_world.gameState};
+  GlobalGuard<EditorPaletteState> palette_{g_editorPalette};
+  GlobalGuard<EditorScreens> screens_{g_editorScreens};
+};
+
+TEST_F(EditorFilesTest, TheAutosaveWaitsTenMinutesFromEntryOrTheLastSave) {
+  SetFieldText(g_world.gameState.scenarioName, "../x");
+  g_editorPalette.autosaveStart = 0;
+  const struct {
+    uint64_t tick;
+    int32_t force;
+    bool written;
+  } kRows[] = {{599999, 0, false},  {600000, 0, true},   {1199999, 0, false}, {1200000, 0, true},
+               {1500000, 1, false}, {2099999, 0, false}, {2100000, 0, true}};
+  for (const auto& row : kRows) {
+    clock_.now = row.tick;
+    EditorAutosave(g_ui, row.force);
+    const auto files = Files("AUTOSAVE_._x");
+    EXPECT_EQ(files.size(), row.written ? 2u : 0u) << row.tick;
+    // The user's scenario name stays inside the backups folder.
+    for (const auto& f : files) {
+      EXPECT_EQ(f.parent_path().filename(), "BACKUPS") << f;
+      std::filesystem::remove(f);
+    }
+  }
+}
+
+TEST_F(EditorFilesTest, NewAndQuitWriteTheirBackupsFirst) {
+  SetupProbe setup;
+  g_editorScreens.setupPopup = &setup;
+  MapEditorMenuCommand(4);
+  EXPECT_EQ(Files("AUTOBACKUPN").size(), 2u);
+  EXPECT_EQ(g_world.mapWidth, 240);
+  EXPECT_EQ(g_world.mapHeight, 120);
+  EXPECT_EQ(setup.opened, 1);
+  for (int32_t id : {2, 7, 10}) {
+    MapEditorMenuCommand(id);
+    EXPECT_EQ(g_world.mapWidth, 240) << id;
+  }
+  EXPECT_TRUE(Files("AUTOBACKUPQ").empty());
+  MapEditorMenuCommand(5);
+  EXPECT_EQ(Files("AUTOBACKUPQ").size(), 2u);
+}
+
+}  // namespace
