@@ -2,16 +2,22 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/app_object.h"
+#include "app/log.h"
 #include "editor/editor_autosave.h"
+#include "editor/editor_log.h"
 #include "editor/editor_file_menu.h"
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "records/text_field.h"
+#include "records/unit_record.h"
 #include "support/global_guard.h"
 #include "support/temp_dir.h"
 #include "ui/screen_manager.h"
@@ -113,6 +119,52 @@ TEST_F(EditorFilesTest, NewAndQuitWriteTheirBackupsFirst) {
   EXPECT_TRUE(Files("AUTOBACKUPQ").empty());
   MapEditorMenuCommand(5);
   EXPECT_EQ(Files("AUTOBACKUPQ").size(), 2u);
+}
+
+TEST_F(EditorFilesTest, TheEditLogListsPlayersTechnologiesAndUnits) {
+  GlobalGuard<std::vector<TechRecord>> techs{g_world.techs};
+  GlobalGuard<std::vector<UnitClassRecord>> classes{g_world.unitClasses};
+  GlobalGuard<UnitRecord*> units{g_world.units};
+  GlobalGuard<decltype(g_app.saveGamePath)> folder{g_app.saveGamePath};
+  g_app.saveGamePath[0] = 0;
+  SetFieldText(g_world.gameState.scenarioName, "ISLES");
+  g_world.gameState.playerCount = 11;
+  g_world.techs.assign(2, TechRecord{});
+  g_world.techs[0].category = 1;
+  g_world.techs[0].name.assign("Basics");
+  g_world.techs[1].category = 1;  // nobody knows it: no line
+  g_world.techs[1].name.assign("Unknown");
+  g_world.unitClasses.assign(2, UnitClassRecord{});
+  SetFieldText(g_world.unitClasses[1].name, "Tank");
+  UnitRecord unit{};
+  unit.next = &unit;
+  unit.classIndex = 1;
+  unit.owner = 1;
+  unit.x = 7;
+  unit.y = 12;
+  g_world.units = &unit;
+  const auto read = [] {
+    std::ifstream in(plat::DataRoot() + "/MAPEDIT-ISLES.log");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  };
+  for (int press = 0; press < 2; ++press) {
+    WriteMapEditLog(g_world, false);
+    const std::string log = read();
+    std::istringstream lines(log);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) EXPECT_EQ(line.rfind("VDLOG: ", 0), 0u) << line;
+    EXPECT_NE(log.find("Basics" + std::string(32 - 6, ' ') + " (123456789AB" + std::string(21, '-') + ")"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("Unknown"), std::string::npos);
+    EXPECT_NE(log.find("@ X:007 Y:012"), std::string::npos) << log;
+    // The second press writes the file afresh: 11 players, a blank line,
+    // three headings, one technology and one unit.
+    EXPECT_EQ(count, 11 + 1 + 3 + 1 + 1) << press;
+  }
+  SetLogTarget(g_platform, "", false, false);
 }
 
 }  // namespace
