@@ -1,11 +1,21 @@
 #include "editor/editor_file_menu.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
+#include "app/calendar.h"
+#include "editor/editor_log.h"
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
+#include "records/hex_cell.h"
 #include "records/text_field.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
 #include "sim/game_stop.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
 #include "ui/scenario_file_set.h"
 #include "ui/screen_manager.h"
 #include "world/game_file.h"
@@ -13,8 +23,12 @@
 #include "world/people_file.h"
 #include "world/tech_file.h"
 #include "world/terrain_file.h"
+#include "world/post_load.h"
 #include "world/text/editor_imports.h"
+#include "world/text/player_settings.h"
 #include "world/text/people_bio.h"
+#include "world/text/text_lists.h"
+#include "world/text/world_economy_table.h"
 #include "world/unit_class_file.h"
 #include "world/world.h"
 
@@ -73,6 +87,21 @@ void ImportTables(int32_t id) {
   }
 }
 
+constexpr const char* kScn1Tags[] = {"SCNNAME", "STARTDATE", "TEMPAVG", "RAINAVG", "UOWNER", "LOGFILE"};
+
+constexpr const char* kFilesTags[] = {"GAMFNAME", "SCNFNAME", "MAPFNAME", "TERFNAME"};
+constexpr int32_t kFilesIds[] = {15, 24, 34};
+
+void ShowText(Control* form, const char* tag, const std::string& text) {
+  if (Control* c = form ? FormFindControlByTag(form, tag) : nullptr) ControlSetText(c, text.c_str());
+}
+
+std::string Percent(float factor) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(factor) * 100.0);
+  return text;
+}
+
 }  // namespace
 
 MapEditorMenu::MapEditorMenu(const char* tag) : Screen(tag, FormLookups{.tags = kMenuTags, .ids = kMenuIds}) {}
@@ -122,4 +151,89 @@ void MapEditorMenuCommand(int32_t id) {
     default: ImportTables(id); break;
   }
   RefreshEditorInfoPanels();
+}
+
+MapEditorScn1::MapEditorScn1(const char* tag) : Screen(tag, FormLookups{.tags = kScn1Tags, .ids = {}}) {}
+
+void MapEditorScn1::BindControls() {
+  if (g_editorScreens.infoModes) hostLink = &g_editorScreens.infoModes->boxes[2];
+}
+
+void MapEditorScn1::Refresh() {
+  const World& w = g_world;
+  ShowText(currentForm, "SCNNAME", FieldText(w.gameState.scenarioName));
+  GameDate date;
+  DateFromDayNumber(static_cast<int32_t>(w.mapHeader.startDay), &date);
+  const char* month = TextListEntry(g_textLists, kListMonthsinyearl, date.month - 1);
+  char text[64];
+  std::snprintf(text, sizeof text, "%s %d, %d", month ? month : "", date.day, date.year);
+  ShowText(currentForm, "STARTDATE", text);
+  ShowText(currentForm, "TEMPAVG", Percent(w.mapHeader.tuning[0]));
+  ShowText(currentForm, "RAINAVG", Percent(w.mapHeader.tuning[1]));
+}
+
+void MapEditorScn1::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  if (ControlTagMatches(control->tag, "UOWNER")) {
+    GiveUnitsTheirHexOwners(g_world);
+  } else if (ControlTagMatches(control->tag, "LOGFILE")) {
+    WriteMapEditLog(g_world, g_ui.mode == kUiInGame);
+  }
+}
+
+void GiveUnitsTheirHexOwners(World& world) {
+  if (world.mapWidth <= 0) return;
+  for (UnitRecord* unit = world.units; unit;) {
+    const bool placed = unit->x != 0 || unit->y != 0;
+    const bool onMap = unit->x >= 0 && unit->x < world.mapWidth && unit->y >= 0 && unit->y < world.mapHeight;
+    if (IsUnitLive(*unit) && !(unit->unitFlags & kUnitProvisional) && placed && onMap) {
+      const size_t cell = static_cast<size_t>(unit->y) * static_cast<size_t>(world.mapWidth) + static_cast<size_t>(unit->x);
+      const auto owner = static_cast<uint8_t>(CellOwner(world.cells[cell].word));
+      unit->owner = owner;
+      unit->controller = owner;
+    }
+    unit = unit->next;
+    if (unit == world.units) break;
+  }
+}
+
+MapEditorFiles::MapEditorFiles(const char* tag) : Screen(tag, FormLookups{.tags = kFilesTags, .ids = kFilesIds}) {}
+
+void MapEditorFiles::BindControls() {
+  if (g_editorScreens.infoModes) hostLink = &g_editorScreens.infoModes->boxes[1];
+}
+
+void MapEditorFiles::Refresh() {
+  const World& w = g_world;
+  ShowText(currentForm, "GAMFNAME", FieldText(w.gameState.scenarioName));
+  ShowText(currentForm, "SCNFNAME", "");
+  ShowText(currentForm, "MAPFNAME", FieldText(w.gameState.mapName));
+  ShowText(currentForm, "TERFNAME", FieldText(w.mapHeader.terrainFileName));
+}
+
+void MapEditorFiles::OnCommand(Control*, int32_t id) {
+  if (id <= 0) return;
+  switch (id) {
+    case 15: ImportScenarioRegions(g_world); break;
+    case 24:
+      if (g_editorScreens.setupPopup) g_editorScreens.setupPopup->Popup(0, nullptr);
+      break;
+    case 34:
+      if (g_editorScreens.mapPopup) g_editorScreens.mapPopup->Popup(0, nullptr);
+      break;
+    default: break;
+  }
+  RefreshEditorInfoPanels();
+}
+
+void ImportScenarioRegions(World& world) {
+  const int players = std::min(world.gameState.playerCount, kMaxPlayers - 1);
+  uint32_t kept[kMaxPlayers] = {};
+  for (int i = 1; i <= players; ++i) kept[i] = world.players[i].displayPolicy.pointerSlot12;
+  ReadPlayerCsv(world, FieldText(world.gameState.scenarioName).c_str());
+  LoadCVars2Table(world, "CVars2");
+  LoadDefaultPlayerSettings(world, "Default");
+  for (int i = 1; i <= players; ++i)
+    world.players[i].simPolicy.pointerSlot12 = world.players[i].displayPolicy.pointerSlot12 = kept[i];
+  RestorePlayerPolicies(world);
 }

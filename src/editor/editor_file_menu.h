@@ -14,6 +14,34 @@ class MapEditorMenu : public Screen {
   void OnCommand(Control* control, int32_t id) override;
 };
 
+// The scenario information panel: the scenario's name, start date and
+// climate factors, and its two scenario-wide commands: the units take
+// their hexes' owners (UOWNER), and the edit log (LOGFILE).
+class MapEditorScn1 : public Screen {
+ public:
+  explicit MapEditorScn1(const char* tag);
+  void BindControls() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+};
+
+// The scenario's file names, the region import and the two set-up dialogs.
+class MapEditorFiles : public Screen {
+ public:
+  explicit MapEditorFiles(const char* tag);
+  void BindControls() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+};
+
+struct World;
+// Reads the scenario's region sheet and the default player settings again;
+// each player's pointer word of the policy blocks survives the import.
+void ImportScenarioRegions(World& world);
+// Every live, shown unit off (0, 0) takes its hex's owner in both its
+// owner bytes.
+void GiveUnitsTheirHexOwners(World& world);
+
 // Runs a menu item (ids as the menu's buttons carry them); every item but
 // quitting ends with the information panels refreshed.
 void MapEditorMenuCommand(int32_t id);

@@ -58,6 +58,7 @@ struct EditorScreens {
   MapEditorBSs00* infoModes = nullptr;  // hosts the information panels
   MapEditorSs2* derivedData = nullptr;
   Screen* setupPopup = nullptr;  // the scenario setup dialog
+  Screen* mapPopup = nullptr;    // the map's size and scale dialog
   // Opens the game file dialog on "CUSTOM\" for kEditorLoadDialog (a
   // scenario definition) or kEditorSaveAsDialog (the scenario's files).
   void (*openFileDialog)(int32_t which) = nullptr;

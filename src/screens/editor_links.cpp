@@ -39,6 +39,7 @@ void LinkEditorScreens(ScreenSet& s) {
   e.infoModes = &s.mapEditorBSs00;
   e.derivedData = &s.mapEditorSs2;
   e.setupPopup = &s.mapEditorPopup2;
+  e.mapPopup = &s.mapEditorPopup1;
   e.openFileDialog = OpenEditorFileDialog;
   g_editorScreens = e;
   Screen* const info[4] = {&s.mapEditorMenu[0], &s.mapEditorFiles[0], &s.mapEditorScn1[0], &s.mapEditorMap1[0]};

@@ -150,9 +150,9 @@ struct ScreenSet {
   MapEditorB mapEditorB;
   MapEditorBSs00 mapEditorBSs00;
   ScreenArray<2> mapEditorMap1{"MAPEDITOR_MAP1"};
-  ScreenArray<2> mapEditorScn1{"MAPEDITOR_SCN1"};
+  ScreenArray<2, MapEditorScn1> mapEditorScn1{"MAPEDITOR_SCN1"};
   ScreenArray<2, MapEditorMenu> mapEditorMenu{"MAPEDITOR_MENU"};
-  ScreenArray<2> mapEditorFiles{"MAPEDITOR_FILES"};
+  ScreenArray<2, MapEditorFiles> mapEditorFiles{"MAPEDITOR_FILES"};
   TerrainPaintPanel mapEditorBSs0;
   TerrainTypePanel mapEditorBSs1;
   Screen mapEditorBSs3{"MAPEDITORB_SS3"};
