@@ -1,5 +1,5 @@
 // The interface reads the sample scenario through the simulation's hook and
-// writes the map and game files back under a cut name.
+// writes its files back under a cut name, stopping at a file it cannot write.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,8 +13,10 @@
 #include "support/temp_dir.h"
 #include "ui/scenario_file_set.h"
 #include "ui/screen_manager.h"
+#include "world/data_file_io.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
+#include "world/map_header.h"
 #include "world/scenario_load.h"
 #include "world/text/scenario_def.h"
 #include "world/world.h"
@@ -53,11 +55,26 @@ TEST_F(ScenarioFilesUi, TheSampleScenarioLoadsThroughTheHookAndSavesUnderACutNam
   EXPECT_EQ(SaveScenarioFiles(longName.c_str()), 0);
   const std::string kept(39, 'N');
   EXPECT_EQ(FieldText(g_world.gameState.scenarioName), kept);
-  EXPECT_TRUE(plat::ReadFileBytes(MapReadPath(kept)).has_value());
-  EXPECT_TRUE(plat::ReadFileBytes(GameReadPath(kept)).has_value());
-  // The table files are not in the new folder: the load stops there and
-  // says so.
+  const MapHeader& h = g_world.mapHeader;
+  const std::string paths[] = {MapReadPath("BLOCKED"), GameReadPath("BLOCKED"),
+                               DataFileWritePath(FieldText(h.unitFileName), ".UNI"),
+                               DataFileWritePath(FieldText(h.peopleFileName), ".PPL"),
+                               DataFileWritePath(FieldText(h.techFileName), ".TTR"),
+                               DataFileWritePath(FieldText(h.terrainFileName), ".TER")};
+  for (const std::string& path : {MapReadPath(kept), GameReadPath(kept), paths[2], paths[3], paths[4], paths[5]})
+    EXPECT_TRUE(plat::ReadFileBytes(path).has_value()) << path;
+  // The scenario's definition is not in the new folder: the load stops there.
   EXPECT_LT(LoadScenarioFiles(&g_ui), 0);
+
+  // A folder in the people file's place: it and the files after it are not written.
+  TempDir blocked;
+  plat::SetDataRoot(blocked.path());
+  ASSERT_TRUE(plat::MakeGameDirectories(paths[3]));
+  EXPECT_LT(SaveScenarioFiles("BLOCKED"), 0);
+  for (size_t i = 0; i < 6; ++i) {
+    const auto bytes = plat::ReadFileBytes(paths[i]);
+    EXPECT_EQ(bytes.has_value() && !bytes->empty(), i < 3) << paths[i];
+  }
 }
 
 }  // namespace

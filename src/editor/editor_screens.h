@@ -55,5 +55,13 @@ struct EditorScreens {
   Screen* terrainPaint = nullptr;
   void (*applyFacilityBrush)() = nullptr;
   void (*placeUnit)() = nullptr;
+  MapEditorBSs00* infoModes = nullptr;  // hosts the information panels
+  MapEditorSs2* derivedData = nullptr;
+  Screen* setupPopup = nullptr;  // the scenario setup dialog
+  Screen* mapPopup = nullptr;    // the map's size and scale dialog
+  // Opens the game file dialog on "CUSTOM\" for kEditorLoadDialog (a
+  // scenario definition) or kEditorSaveAsDialog (the scenario's files).
+  void (*openFileDialog)(int32_t which) = nullptr;
 };
+enum EditorFileDialog : int32_t { kEditorLoadDialog = 1, kEditorSaveAsDialog = 3 };
 extern EditorScreens g_editorScreens;

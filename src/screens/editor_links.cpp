@@ -1,11 +1,31 @@
 #include "screens/editor_links.h"
 
+#include <string>
+
 #include "editor/editor_map_input.h"
 #include "editor/editor_screens.h"
+#include "records/text_field.h"
+#include "screens/frontend/game_file_screen.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map_input/selection.h"
+#include "screens/screen_panel_helpers.h"
 #include "screens/screen_set.h"
+#include "world/world.h"
+
+namespace {
+
+std::string g_editorFileChoice;
+
+void OpenEditorFileDialog(int32_t which) {
+  const bool load = which == kEditorLoadDialog;
+  g_editorFileChoice = load ? "" : FieldText(g_world.gameState.scenarioName);
+  OpenFileDialog(load ? "LOAD SCENARIO" : "SAVE AS", load ? ".GMC" : ".GAM", "CUSTOM\\", &g_screens.gameFile,
+                 load ? kFileDialogLoad : kFileDialogSave, &g_editorFileChoice,
+                 load ? kFileActionLoadScenario : kFileActionSaveScenario, 1);
+}
+
+}  // namespace
 
 void LinkEditorScreens(ScreenSet& s) {
   EditorScreens e;
@@ -16,6 +36,11 @@ void LinkEditorScreens(ScreenSet& s) {
                                         &s.mapEditorBSs6,  &s.mapEditorBSs7};
   for (int i = 0; i < kEditorModes; ++i) e.modePanels[i] = panels[i];
   e.terrainPaint = &s.mapEditorBSs0;
+  e.infoModes = &s.mapEditorBSs00;
+  e.derivedData = &s.mapEditorSs2;
+  e.setupPopup = &s.mapEditorPopup2;
+  e.mapPopup = &s.mapEditorPopup1;
+  e.openFileDialog = OpenEditorFileDialog;
   g_editorScreens = e;
   Screen* const info[4] = {&s.mapEditorMenu[0], &s.mapEditorFiles[0], &s.mapEditorScn1[0], &s.mapEditorMap1[0]};
   for (int i = 0; i < 4; ++i) s.mapEditorBSs00.infoPanels[i] = info[i];

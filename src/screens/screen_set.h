@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "editor/editor_file_menu.h"
 #include "editor/editor_screens.h"
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
@@ -154,9 +155,9 @@ struct ScreenSet {
   MapEditorB mapEditorB;
   MapEditorBSs00 mapEditorBSs00;
   ScreenArray<2> mapEditorMap1{"MAPEDITOR_MAP1"};
-  ScreenArray<2> mapEditorScn1{"MAPEDITOR_SCN1"};
-  ScreenArray<2> mapEditorMenu{"MAPEDITOR_MENU"};
-  ScreenArray<2> mapEditorFiles{"MAPEDITOR_FILES"};
+  ScreenArray<2, MapEditorScn1> mapEditorScn1{"MAPEDITOR_SCN1"};
+  ScreenArray<2, MapEditorMenu> mapEditorMenu{"MAPEDITOR_MENU"};
+  ScreenArray<2, MapEditorFiles> mapEditorFiles{"MAPEDITOR_FILES"};
   TerrainPaintPanel mapEditorBSs0;
   TerrainTypePanel mapEditorBSs1;
   Screen mapEditorBSs3{"MAPEDITORB_SS3"};

@@ -12,6 +12,11 @@
 #include "ui/screen_manager.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
+#include "world/map_header.h"
+#include "world/people_file.h"
+#include "world/tech_file.h"
+#include "world/terrain_file.h"
+#include "world/unit_class_file.h"
 #include "world/scenario_settings.h"
 #include "world/scenario_load.h"
 #include "world/world.h"
@@ -51,7 +56,25 @@ int32_t SaveScenarioFiles(const char* name) {
   SetFieldText(w.gameState.scenarioName, given.substr(0, std::min(given.size(), kScenarioNameChars)));
   ResyncCommands(w);
   const std::string saved = FieldText(w.gameState.scenarioName);
-  const plat::Status map = WriteMapFile(w, saved);
-  const plat::Status game = WriteGamFile(w, saved);
-  return static_cast<int32_t>(static_cast<uint32_t>(map) | static_cast<uint32_t>(game));
+  const MapHeader& h = w.mapHeader;
+  // The table files go under the names the map header gives them, as the
+  // scenario's definition names them; an empty name is read back as
+  // "DEFAULT", so it is written as such.
+  const auto table = [](const std::string& file) { return file.empty() ? std::string("DEFAULT") : file; };
+  const struct {
+    std::string file;
+    plat::Status (*write)(World&, std::string_view);
+  } kFiles[] = {{saved, WriteMapFile},
+                {saved, WriteGamFile},
+                {table(FieldText(h.unitFileName)), WriteUniFile},
+                {table(FieldText(h.peopleFileName)), WritePplFile},
+                {table(FieldText(h.techFileName)), WriteTtrFile},
+                {table(FieldText(h.terrainFileName)), WriteTerFile}};
+  // Each file is written whole or not at all; a failure stops the save so
+  // that no later file claims a set that is not complete.
+  for (const auto& file : kFiles) {
+    const plat::Status status = file.write(w, file.file);
+    if (plat::Failed(status)) return static_cast<int32_t>(status);
+  }
+  return plat::kOk;
 }

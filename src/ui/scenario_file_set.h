@@ -10,5 +10,7 @@ struct ScreenManager;
 // failure is logged with the file it stopped at.
 int32_t LoadScenarioFiles(ScreenManager* ui);
 // Names the scenario (at most 39 characters), resynchronises the command
-// counters and writes the map, then the game file; both results ORed.
+// counters and writes the map and game files under that name, then the
+// unit-class, people, technology and terrain files under the map header's
+// names; stops at and returns the first failure.
 int32_t SaveScenarioFiles(const char* name);

@@ -131,5 +131,8 @@ void EnterMapEditor() {
   LogOn(ui, 0, 0);
   ui.rootForm = ui.rootPanel;
   ShowEditorFrameBars(ui);
+  // The window timer drives the autosave; the editor is started without
+  // the front end, which would have started it.
+  if (g_platform.mainWindow) SetWindowTimer(g_platform.mainWindow, kUiTimerId, kUiTimerMs);
   g_platform.appMode = kModeGame;
 }

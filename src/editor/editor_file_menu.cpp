@@ -1,0 +1,239 @@
+#include "editor/editor_file_menu.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/calendar.h"
+#include "editor/editor_log.h"
+#include "editor/editor_palette.h"
+#include "editor/editor_screens.h"
+#include "records/hex_cell.h"
+#include "records/text_field.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "sim/game_stop.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
+#include "ui/scenario_file_set.h"
+#include "ui/screen_manager.h"
+#include "world/game_file.h"
+#include "world/map_file.h"
+#include "world/people_file.h"
+#include "world/tech_file.h"
+#include "world/terrain_file.h"
+#include "world/post_load.h"
+#include "world/text/editor_imports.h"
+#include "world/text/player_settings.h"
+#include "world/text/people_bio.h"
+#include "world/text/text_lists.h"
+#include "world/text/world_economy_table.h"
+#include "world/unit_class_file.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kNewWorldWidth = 240;
+constexpr int32_t kNewWorldHeight = 120;
+constexpr const char* kMenuTags[] = {"MENULOAD", "MENUSAVE", "MENUNEW", "MENUQUIT"};
+constexpr int32_t kMenuIds[] = {1, 3, 4, 5, 6, 11, 12, 13, 14};
+
+enum MenuItem : int32_t {
+  kItemLoad = 1,
+  kItemSaveAs = 3,
+  kItemNew = 4,
+  kItemQuit = 5,
+  kItemSave = 6,
+  kItemPeople = 11,
+  kItemUnits = 12,
+  kItemTech = 13,
+  kItemTerrain = 14,
+};
+
+// A blank world as the editor starts with, then the setup of a new scenario.
+void MakeNewWorld() {
+  World& w = g_world;
+  ResetWorldDataTables(w);
+  NewGameData(w);
+  LoadNewWorld(kNewWorldWidth, kNewWorldHeight);
+  w.gameState.localPlayer = 0;
+  w.localPlayerRecord = &w.players[0];
+  if (g_editorScreens.setupPopup) g_editorScreens.setupPopup->Popup(1, nullptr);
+}
+
+// An import that failed leaves the table as it was: the file keeps it too.
+void ImportTables(int32_t id) {
+  World& w = g_world;
+  const MapHeader& h = w.mapHeader;
+  switch (id) {
+    case kItemPeople:
+      if (ImportPeopleCsv(w, "PPLFILE") < 0) return;
+      LoadPeopleBio(g_peopleBio, "PeopleBio");
+      WritePplFile(w, FieldText(h.peopleFileName));
+      break;
+    case kItemUnits:
+      if (ImportUnitsCsv(w, "VDUNITS") >= 0) WriteUniFile(w, FieldText(h.unitFileName));
+      break;
+    case kItemTech:
+      if (ImportTechTreeCsv(w, "TECHTREE") >= 0) WriteTtrFile(w, FieldText(h.techFileName));
+      break;
+    case kItemTerrain:
+      if (ImportTerrainCsv(w, "TERFILE") < 0) return;
+      WriteTerFile(w, FieldText(h.terrainFileName));
+      if (g_editorScreens.derivedData) RecalcDerivedMapData(*g_editorScreens.derivedData);
+      break;
+    default: break;
+  }
+}
+
+constexpr const char* kScn1Tags[] = {"SCNNAME", "STARTDATE", "TEMPAVG", "RAINAVG", "UOWNER", "LOGFILE"};
+
+constexpr const char* kFilesTags[] = {"GAMFNAME", "SCNFNAME", "MAPFNAME", "TERFNAME"};
+constexpr int32_t kFilesIds[] = {15, 24, 34};
+
+void ShowText(Control* form, const char* tag, const std::string& text) {
+  if (Control* c = form ? FormFindControlByTag(form, tag) : nullptr) ControlSetText(c, text.c_str());
+}
+
+std::string Percent(float factor) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(factor) * 100.0);
+  return text;
+}
+
+}  // namespace
+
+MapEditorMenu::MapEditorMenu(const char* tag) : Screen(tag, FormLookups{.tags = kMenuTags, .ids = kMenuIds}) {}
+
+void MapEditorMenu::BindControls() {
+  if (g_editorScreens.infoModes) hostLink = &g_editorScreens.infoModes->boxes[0];
+}
+
+void MapEditorMenu::OnCommand(Control*, int32_t id) {
+  if (id > 0) MapEditorMenuCommand(id);
+}
+
+void WriteEditorBackup(const char* name) {
+  const std::string base = std::string("BACKUPS\\") + name;
+  WriteMapFile(g_world, base);
+  WriteGamFile(g_world, base);
+}
+
+void RefreshEditorInfoPanels() {
+  ScreenManager& ui = g_ui;
+  if (ui.mode == kUiInGame && ui.rootForm) RedrawControlTree(ui, ui.rootForm, 1, 0);
+  MapEditorBSs00* info = g_editorScreens.infoModes;
+  if (!info) return;
+  // Map, scenario, files: the order the panels depend on one another.
+  for (int i : {3, 2, 1})
+    if (info->infoPanels[i] && info->infoPanels[i]->currentForm) info->infoPanels[i]->Refresh();
+}
+
+void MapEditorMenuCommand(int32_t id) {
+  switch (id) {
+    case kItemLoad:
+      WriteEditorBackup("AUTOBACKUPL");
+      if (g_editorScreens.openFileDialog) g_editorScreens.openFileDialog(kEditorLoadDialog);
+      break;
+    case kItemSaveAs:
+      if (g_editorScreens.openFileDialog) g_editorScreens.openFileDialog(kEditorSaveAsDialog);
+      break;
+    case kItemNew:
+      WriteEditorBackup("AUTOBACKUPN");
+      MakeNewWorld();
+      break;
+    case kItemQuit:
+      WriteEditorBackup("AUTOBACKUPQ");
+      SwitchGameScreen(&g_ui, false);
+      return;
+    case kItemSave: SaveScenarioFiles(FieldText(g_world.gameState.scenarioName).c_str()); break;
+    default: ImportTables(id); break;
+  }
+  RefreshEditorInfoPanels();
+}
+
+MapEditorScn1::MapEditorScn1(const char* tag) : Screen(tag, FormLookups{.tags = kScn1Tags, .ids = {}}) {}
+
+void MapEditorScn1::BindControls() {
+  if (g_editorScreens.infoModes) hostLink = &g_editorScreens.infoModes->boxes[2];
+}
+
+void MapEditorScn1::Refresh() {
+  const World& w = g_world;
+  ShowText(currentForm, "SCNNAME", FieldText(w.gameState.scenarioName));
+  GameDate date;
+  DateFromDayNumber(static_cast<int32_t>(w.mapHeader.startDay), &date);
+  const char* month = TextListEntry(g_textLists, kListMonthsinyearl, date.month - 1);
+  char text[64];
+  std::snprintf(text, sizeof text, "%s %d, %d", month ? month : "", date.day, date.year);
+  ShowText(currentForm, "STARTDATE", text);
+  ShowText(currentForm, "TEMPAVG", Percent(w.mapHeader.tuning[0]));
+  ShowText(currentForm, "RAINAVG", Percent(w.mapHeader.tuning[1]));
+}
+
+void MapEditorScn1::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  if (ControlTagMatches(control->tag, "UOWNER")) {
+    GiveUnitsTheirHexOwners(g_world);
+  } else if (ControlTagMatches(control->tag, "LOGFILE")) {
+    WriteMapEditLog(g_world, g_ui.mode == kUiInGame);
+  }
+}
+
+void GiveUnitsTheirHexOwners(World& world) {
+  if (world.mapWidth <= 0) return;
+  for (UnitRecord* unit = world.units; unit;) {
+    const bool placed = unit->x != 0 || unit->y != 0;
+    const bool onMap = unit->x >= 0 && unit->x < world.mapWidth && unit->y >= 0 && unit->y < world.mapHeight;
+    if (IsUnitLive(*unit) && !(unit->unitFlags & kUnitProvisional) && placed && onMap) {
+      const size_t cell = static_cast<size_t>(unit->y) * static_cast<size_t>(world.mapWidth) + static_cast<size_t>(unit->x);
+      const auto owner = static_cast<uint8_t>(CellOwner(world.cells[cell].word));
+      unit->owner = owner;
+      unit->controller = owner;
+    }
+    unit = unit->next;
+    if (unit == world.units) break;
+  }
+}
+
+MapEditorFiles::MapEditorFiles(const char* tag) : Screen(tag, FormLookups{.tags = kFilesTags, .ids = kFilesIds}) {}
+
+void MapEditorFiles::BindControls() {
+  if (g_editorScreens.infoModes) hostLink = &g_editorScreens.infoModes->boxes[1];
+}
+
+void MapEditorFiles::Refresh() {
+  const World& w = g_world;
+  ShowText(currentForm, "GAMFNAME", FieldText(w.gameState.scenarioName));
+  ShowText(currentForm, "SCNFNAME", "");
+  ShowText(currentForm, "MAPFNAME", FieldText(w.gameState.mapName));
+  ShowText(currentForm, "TERFNAME", FieldText(w.mapHeader.terrainFileName));
+}
+
+void MapEditorFiles::OnCommand(Control*, int32_t id) {
+  if (id <= 0) return;
+  switch (id) {
+    case 15: ImportScenarioRegions(g_world); break;
+    case 24:
+      if (g_editorScreens.setupPopup) g_editorScreens.setupPopup->Popup(0, nullptr);
+      break;
+    case 34:
+      if (g_editorScreens.mapPopup) g_editorScreens.mapPopup->Popup(0, nullptr);
+      break;
+    default: break;
+  }
+  RefreshEditorInfoPanels();
+}
+
+void ImportScenarioRegions(World& world) {
+  const int players = std::min(world.gameState.playerCount, kMaxPlayers - 1);
+  uint32_t kept[kMaxPlayers] = {};
+  for (int i = 1; i <= players; ++i) kept[i] = world.players[i].displayPolicy.pointerSlot12;
+  ReadPlayerCsv(world, FieldText(world.gameState.scenarioName).c_str());
+  LoadCVars2Table(world, "CVars2");
+  LoadDefaultPlayerSettings(world, "Default");
+  for (int i = 1; i <= players; ++i)
+    world.players[i].simPolicy.pointerSlot12 = world.players[i].displayPolicy.pointerSlot12 = kept[i];
+  RestorePlayerPolicies(world);
+}
