@@ -44,6 +44,24 @@
 
 namespace {
 
+// A build site is a base: a double click on one opens its own pop-up, as
+// the unit build pop-up's site list does.
+void OpenChosenSite(const ListBoxControl* sites, bool siloMode) {
+  if (!sites || sites->selectedValue == 0) return;
+  const UnitRecord* site = nullptr;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    site = FindUnitById(g_world, static_cast<uint32_t>(sites->selectedValue));
+  }
+  if (!site) return;
+  if (siloMode) {
+    OpenSiloPopup(g_screens, site, 0);
+  } else {
+    OpenBasePopup(g_screens, site, 0);
+  }
+}
+
+
 constexpr uint32_t kListStyle = 0x2000;
 constexpr uint8_t kSiloPlatform = 0x10;
 constexpr int32_t kSiloFacility = 2;
@@ -235,20 +253,7 @@ void MissileBuildPanel::OnControlChange(Control* control, int32_t id) {
 }
 
 void MissileBuildPanel::OnActivate(Control* control, int32_t) {
-  if (!Is(control, "LIST5") || !sites || sites->selectedValue == 0) return;
-  const UnitRecord* site = nullptr;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    site = FindUnitById(g_world, static_cast<uint32_t>(sites->selectedValue));
-  }
-  if (!site) return;
-  // A build site is a base: its own pop-up, as the unit build pop-up's
-  // site list opens it.
-  if (siloMode) {
-    OpenSiloPopup(g_screens, site, 0);
-  } else {
-    OpenBasePopup(g_screens, site, 0);
-  }
+  if (Is(control, "LIST5")) OpenChosenSite(sites, siloMode);
 }
 
 // ---- the panels of a stock ----
@@ -417,18 +422,7 @@ void MissileCancelPanel::OnControlChange(Control* control, int32_t id) {
 }
 
 void MissileCancelPanel::OnActivate(Control* control, int32_t) {
-  if (!Is(control, "LIST5") || !sites || sites->selectedValue == 0) return;
-  const UnitRecord* site = nullptr;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    site = FindUnitById(g_world, static_cast<uint32_t>(sites->selectedValue));
-  }
-  if (!site) return;
-  if (siloMode) {
-    OpenSiloPopup(g_screens, site, 0);
-  } else {
-    OpenBasePopup(g_screens, site, 0);
-  }
+  if (Is(control, "LIST5")) OpenChosenSite(sites, siloMode);
 }
 
 // -- deployment --
