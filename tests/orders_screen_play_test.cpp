@@ -68,10 +68,9 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const HexMapShape shape = MapShape(w);
-    for (const UnitRecord* u = w.units; u && !tank; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == w.gameState.localPlayer && u->classIndex == kSampleTankClass && u->carrier == 0 && u->x != 0)
-        tank = u->id;
-    ASSERT_NE(tank, 0u);
+    const auto tanks = SampleGame::OwnUnitsOnMap(kSampleTankClass);
+    ASSERT_FALSE(tanks.empty());
+    tank = tanks.front()->id;
     const UnitRecord* u = FindUnitById(w, tank);
     const uint32_t at = MakeHexPos(u->x, u->y);
     const HexCell* start = HexCellAt(w, shape, at);

@@ -62,9 +62,7 @@ TEST(StandingOrdersPlay, TwoTanksTakeTacticTwoThroughThePanelAndStillReachTheirH
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const HexMapShape shape = MapShape(w);
-    for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == w.gameState.localPlayer && u->classIndex == kSampleTankClass && u->carrier == 0 && u->x != 0)
-        tanks.push_back({u->id, MakeHexPos(u->x, u->y)});
+    for (const UnitRecord* u : SampleGame::OwnUnitsOnMap(kSampleTankClass)) tanks.push_back({u->id, MakeHexPos(u->x, u->y)});
     ASSERT_GE(tanks.size(), 2u);
     size_t best = 1;
     for (size_t i = 2; i < tanks.size(); ++i)

@@ -33,14 +33,13 @@ TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
   uint32_t own = 0, at = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    for (const UnitRecord* u = w.units; u && !own; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == w.gameState.localPlayer && IsUnitLive(*u) && u->carrier == 0 && u->x != 0 &&
-          !(u->orders[kPostureBits] & (kPostureUnderConstruction | kPostureNoAutoDeploy)))
+    for (const UnitRecord* u : SampleGame::OwnUnitsOnMap())
+      if (IsUnitLive(*u) && !(u->orders[kPostureBits] & (kPostureUnderConstruction | kPostureNoAutoDeploy))) {
         own = u->id, at = MakeHexPos(u->x, u->y);
+        break;
+      }
     ASSERT_NE(own, 0u);
-    const HexMapShape shape = MapShape(w);
-    w.gameState.currentHex = HexPosition{static_cast<int16_t>(HexX(at)), static_cast<int16_t>(HexY(at)),
-                                         static_cast<uint32_t>(HexY(at) * shape.width + HexX(at)), 0};
+    SampleGame::MakeCurrentHex(at);
   }
   SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));
   KeyCommand('U', g_ui, kModCtrl, 0);

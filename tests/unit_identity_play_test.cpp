@@ -45,13 +45,10 @@ TEST(UnitIdentityPlay, ClassPicturesAndSheetsOfTheSample) {
   uint32_t own = 0, at = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    for (const UnitRecord* u = w.units; u && !own; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == w.gameState.localPlayer && u->classIndex == kTankClass && u->carrier == 0 && u->x != 0)
-        own = u->id, at = MakeHexPos(u->x, u->y);
-    ASSERT_NE(own, 0u);
-    const HexMapShape shape = MapShape(w);
-    w.gameState.currentHex = HexPosition{static_cast<int16_t>(HexX(at)), static_cast<int16_t>(HexY(at)),
-                                         static_cast<uint32_t>(HexY(at) * shape.width + HexX(at)), 0};
+    const auto tanks = SampleGame::OwnUnitsOnMap(kTankClass);
+    ASSERT_FALSE(tanks.empty());
+    own = tanks.front()->id, at = MakeHexPos(tanks.front()->x, tanks.front()->y);
+    SampleGame::MakeCurrentHex(at);
   }
   UnitPanel& units = g_screens.map1.units;
   SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));

@@ -76,10 +76,9 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
   std::string crew, place;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    for (const UnitRecord* u = w.units; u && !tank; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == w.gameState.localPlayer && u->classIndex == kTankClass && u->carrier == 0 && u->x != 0)
-        tank = u->id, at = MakeHexPos(u->x, u->y);
-    ASSERT_NE(tank, 0u);
+    const auto tanks = SampleGame::OwnUnitsOnMap(kTankClass);
+    ASSERT_FALSE(tanks.empty());
+    tank = tanks.front()->id, at = MakeHexPos(tanks.front()->x, tanks.front()->y);
     const UnitRecord& t = *FindUnitById(w, tank);
     crew = std::to_string(static_cast<int32_t>(static_cast<float>(w.unitClasses[kTankClass].valuePerPoint) * t.strength));
     place = UnitPositionText(w, t);
@@ -90,9 +89,7 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
   const auto showHex = [&] {
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      const HexMapShape shape = MapShape(w);
-      w.gameState.currentHex = HexPosition{static_cast<int16_t>(HexX(at)), static_cast<int16_t>(HexY(at)),
-                                           static_cast<uint32_t>(HexY(at) * shape.width + HexX(at)), 0};
+      SampleGame::MakeCurrentHex(at);
     }
     units.id = 0;
     units.Show(0, nullptr);

@@ -18,6 +18,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "records/unit_record.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
@@ -86,6 +87,28 @@ class SampleGame {
       y = r.top + c->rect.top - list->scrollOffset + (c->rect.bottom - c->rect.top) / 2;
     }
     Click((r.left + r.right) / 2, y);
+  }
+
+  // The local region's units standing on the map (not aboard anything,
+  // placed), of the class or of any class with -1, in ring order. The
+  // caller holds g_simulationLock.
+  static std::vector<const UnitRecord*> OwnUnitsOnMap(int32_t classIndex = -1) {
+    const World& w = g_world;
+    std::vector<const UnitRecord*> found;
+    for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+      if (u->owner == w.gameState.localPlayer && u->carrier == 0 && u->x != 0 &&
+          (classIndex < 0 || u->classIndex == classIndex))
+        found.push_back(u);
+    return found;
+  }
+
+  // Makes the hex the game's current one, as a click on it would. The
+  // caller holds g_simulationLock.
+  static void MakeCurrentHex(uint32_t hex) {
+    World& w = g_world;
+    const HexMapShape shape = MapShape(w);
+    w.gameState.currentHex = HexPosition{static_cast<int16_t>(HexX(hex)), static_cast<int16_t>(HexY(hex)),
+                                         static_cast<uint32_t>(HexY(hex) * shape.width + HexX(hex)), 0};
   }
 
   // A new game of the scenario (its definition's name) as the region.
