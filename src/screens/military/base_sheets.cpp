@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "records/unit_record.h"
+#include "screens/military/orders_summary.h"
 #include "screens/military/unit_header.h"
 #include "screens/military/unit_performance.h"
 #include "sim/simulation_lock.h"
@@ -22,12 +23,8 @@
 namespace {
 
 constexpr float kRangeLimit = 200.0f;
-constexpr float kAttackRangeLimit = 400.0f;
-constexpr int kRangeFactorA = 122;
-constexpr int kRangeFactorB = 126;
 constexpr int32_t kRatingMax = 60;
 constexpr int32_t kSeaRatingMax = 240;
-constexpr int32_t kCargoChainGuard = 4096;
 constexpr int kSea = 2;
 
 Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
@@ -50,47 +47,7 @@ float ScaledSight(const UnitClassRecord& cls) {
   return ShortRangeScaled(g_world, cls.sightDistance, kRangeLimit, g_world.gameState.sightRangeBoost);
 }
 
-void SheetView(Control* form) {
-  for (int32_t t = 230; t <= 254; ++t) ApplySpecView(Id(form, t - 100), Id(form, t), Id(form, t + 700));
-}
-
-// What the carrier's cargo weighs with the cargo's own loads and stock.
-float CargoWeight(const UnitRecord& carrier) {
-  float weight = 0.0f;
-  int guard = 0;
-  for (uint32_t next = carrier.cargoNext; next != 0 && guard < kCargoChainGuard; ++guard) {
-    const UnitRecord* aboard = FindUnitById(g_world, next);
-    if (!aboard) break;
-    next = aboard->cargoNext;
-    const UnitClassRecord* k = ClassRecordAt(g_world, aboard->classIndex);
-    if (k && aboard->strength > 0.0f)
-      weight += k->weight * aboard->strength + UnitLoadTotal(g_world, *aboard, true, true, true) + aboard->ammo;
-  }
-  return weight;
-}
-
 }  // namespace
-
-float SpecAttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int32_t attack) {
-  if (cls.flags & kClassStock) return StockRangeScaled(g_world, cls.stockRange);
-  const int32_t kind = attack / 3;
-  const float raw = attack == 7 ? cls.weaponRanges[3] : cls.weaponRanges[kind];
-  if (raw == 0.0f) return 0.0f;
-  float range = ShortRangeScaled(g_world, raw, kAttackRangeLimit, g_world.gameState.weaponRangeBoost);
-  const int32_t player = unit ? unit->owner : g_world.gameState.localPlayer;
-  if (attack != 7 && (kind == 0 || kind == 2) && (cls.flags & kClassLongRange) && player > 0 && player < kMaxPlayers)
-    range *= g_world.techEffects[player][(cls.flags & kClassTechFactor122) ? kRangeFactorA : kRangeFactorB];
-  return range;
-}
-
-void ApplySpecView(Control* slider, Control* text, Control* hint) {
-  const bool bars = g_uiOptions.buishowspecsliders != 0;
-  SetHidden(slider, !bars);
-  SetHidden(text, bars);
-  if (!hint) return;
-  const char* shown = text && IsStringKind(text) ? static_cast<StringControl*>(text)->GetText() : "";
-  SetControlText(hint, bars && shown ? shown : "");
-}
 
 void FillUnitSpecRows(const UnitClassRecord& cls, const int32_t (&kinds)[4], Control* form) {
   if (!form) return;
@@ -128,7 +85,7 @@ void FillUnitSpecRows(const UnitClassRecord& cls, const int32_t (&kinds)[4], Con
       if (cls.attackValues[attack] == 0) {
         SetControlText(extra, "n/a");
       } else {
-        SetFormatted(extra, "%d km", WholeFigure(SpecAttackRange(cls, nullptr, attack)));
+        SetFormatted(extra, "%d km", WholeFigure(UnitAttackRange(cls, nullptr, attack)));
       }
     } else if (kind >= 50 && kind <= 53) {
       rating(cls.defenceValues[kind - 50]);
@@ -158,12 +115,7 @@ void BasePopup2::Refresh() {
   if (!cls) return;
   float maximum = static_cast<float>(cls->strengthPerSize) * cls->ammoCapacity, value = maximum;
   if (unit) {
-    maximum = cls->ammoCapacity * unit->strength;
-    if (unit->cargoNext != 0 && unit->carrier == 0 && unit->supply == 0.0f) {
-      const float room = cls->carryCapacity * unit->strength - CargoWeight(*unit);
-      if (room < 0.0f) maximum += room;
-    }
-    maximum = std::max(maximum, 0.0f);
+    maximum = std::max(AmmunitionRoomOf(g_world, *unit, *cls).capacity, 0.0f);
     value = unit->ammo;
   }
   SetBar(Bar(currentForm, 131), maximum, value);
@@ -172,7 +124,7 @@ void BasePopup2::Refresh() {
   const float range = ScaledSight(*cls);
   SetBar(Bar(currentForm, 134), 100.0f, range);
   SetFormatted(Id(currentForm, 234), "%d km", WholeFigure(range));
-  SheetView(currentForm);
+  ShowNumbersOrBars(currentForm);
 }
 
 void BasePopup3::Refresh() {
@@ -189,8 +141,8 @@ void BasePopup3::Refresh() {
     if (cls->attackValues[i] == 0) {
       SetControlText(Id(currentForm, 340 + i), "n/a");
     } else {
-      SetFormatted(Id(currentForm, 340 + i), "%d km", WholeFigure(SpecAttackRange(*cls, unit, i)));
+      SetFormatted(Id(currentForm, 340 + i), "%d km", WholeFigure(UnitAttackRange(*cls, unit, i)));
     }
   }
-  SheetView(currentForm);
+  ShowNumbersOrBars(currentForm);
 }

@@ -12,21 +12,11 @@ class Control;
 struct UnitClassRecord;
 struct UnitRecord;
 
-// The range an attack value reaches: the stock range for a stock class,
-// else the range of its kind, stretched and, for long-range classes, scaled
-// by the owner's factor (the local player's for a design). Call under the
-// simulation lock.
-float SpecAttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int32_t attack);
-
 // Row i of the four (controls from (i + 1) x 1000) shows the stat kind
 // kinds[i]: 34 range, 36 stock range, 37 speed, 39 storage, 40-47 attack,
 // 50-53 defence, 54 spotting, 99 cargo room; other kinds leave the row
 // empty. Call under the simulation lock.
 void FillUnitSpecRows(const UnitClassRecord& cls, const int32_t (&kinds)[4], Control* form);
-
-// Bars or numbers for one row: the bar, its number and the hint that takes
-// the number in the bar view.
-void ApplySpecView(Control* slider, Control* text, Control* hint);
 
 // Opened with a unit id, or 0 for the class alone.
 class BaseSheet : public Screen {

@@ -8,6 +8,7 @@
 #include "app/game_math.h"
 #include "records/unit_record.h"
 #include "screens/main/panels/unit_tab_panels.h"
+#include "screens/military/orders_summary.h"
 #include "screens/military/unit_header.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -72,24 +73,18 @@ int32_t RatingCurveMaximum(const SlideBarControl& bar) {
   return WholeFigure(static_cast<float>(std::pow(static_cast<double>(kRatingScale), 1.0 / bar.exponent)) + 0.5f);
 }
 
-struct CargoChain {
-  float weight = 0.0f;  // what the carried units weigh with their loads
-  float points = 0.0f;  // their load points
-};
-CargoChain CargoOf(const UnitRecord& unit) {
-  CargoChain c;
+// The load points of what the unit carries.
+float CarriedPoints(const UnitRecord& unit) {
+  float points = 0.0f;
   int guard = 0;
   for (uint32_t next = unit.cargoNext; next != 0 && guard < kCargoChainGuard; ++guard) {
     const UnitRecord* aboard = FindUnitById(g_world, next);
     if (!aboard) break;
     next = aboard->cargoNext;
-    const UnitClassRecord* k = ClassRecordAt(g_world, aboard->classIndex);
-    if (!k) continue;
-    c.points += static_cast<float>(k->slotSize) * aboard->strength;
-    if (aboard->strength > 0.0f)
-      c.weight += UnitLoadTotal(g_world, *aboard, true, true, true) + k->weight * aboard->strength + aboard->ammo;
+    if (const UnitClassRecord* k = ClassRecordAt(g_world, aboard->classIndex))
+      points += static_cast<float>(k->slotSize) * aboard->strength;
   }
-  return c;
+  return points;
 }
 
 void ShowCargoLabels(Control* form, bool plain, bool transportKind) {
@@ -110,13 +105,7 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
       SetFormatted(Id(form, 230), "%d", WholeFigure(unit->strength + 0.5f));
     }
     SetFormatted(Id(form, 330), "%d", WholeFigure(maximum));
-    const CargoChain cargo = CargoOf(*unit);
-    float load = cls.ammoCapacity * unit->strength;
-    if (unit->carrier == 0 && unit->cargoNext != 0 && unit->supply == 0.0f) {
-      const float room = cls.carryCapacity * unit->strength - cargo.weight;
-      if (room < 0.0f) load += room;
-    }
-    load = std::max(load, 0.0f);
+    const float load = std::max(AmmunitionRoomOf(g_world, *unit, cls).capacity, 0.0f);
     SetBarFloat(Bar(form, 131), load, unit->ammo);
     SetFormatted(Id(form, 231), "%d", WholeFigure(unit->ammo));
     SetFormatted(Id(form, 331), "%d", WholeFigure(load));
@@ -124,7 +113,7 @@ void FillSizeRows(Control* form, const UnitClassRecord& cls, const UnitRecord* u
     SetBarFloat(Bar(form, 132), reserve, unit->fuel);
     SetFormatted(Id(form, 232), "%d", WholeFigure(unit->fuel));
     SetFormatted(Id(form, 332), "%d", WholeFigure(reserve));
-    float capacity = static_cast<float>(cls.cargoSlots) * unit->strength, loaded = cargo.points;
+    float capacity = static_cast<float>(cls.cargoSlots) * unit->strength, loaded = CarriedPoints(*unit);
     const bool plain = unit->carriedCount == 0 && (loaded != 0.0f || cls.baseSlots == 0);
     ShowCargoLabels(form, plain, transportKind);
     if (!plain) {
@@ -163,7 +152,9 @@ float AttackRangeFactor(const UnitClassRecord& cls, const UnitRecord* unit) {
   return g_world.techEffects[player][(cls.flags & kClassTechFactor122) ? kRangeFactorA : kRangeFactorB];
 }
 
-float AttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int i) {
+}  // namespace
+
+float UnitAttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int32_t i) {
   if (cls.flags & kClassStock) return StockRangeScaled(g_world, cls.stockRange);
   const int group = i / 3;
   float range = i == 7 ? cls.weaponRanges[3] : cls.weaponRanges[group];
@@ -173,6 +164,8 @@ float AttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int i) {
   return range;
 }
 
+namespace {
+
 float Endurance(const UnitClassRecord& cls, const UnitRecord* unit) {
   if (cls.flags & kClassStock) return StockRangeScaled(g_world, cls.stockRange);
   if (!unit) return cls.stockRange;
@@ -181,21 +174,21 @@ float Endurance(const UnitClassRecord& cls, const UnitRecord* unit) {
   return SafeDivide(cls.fuelCapacity, divisor) * static_cast<float>(cls.speed) + 0.5f;
 }
 
-void ShowNumbersOrBars(Control* form) {
+}  // namespace
+
+void ApplySpecView(Control* slider, Control* text, Control* hint) {
   const bool bars = g_uiOptions.buishowspecsliders != 0;
-  for (int32_t t = 230; t <= 254; ++t) {
-    Control* text = Id(form, t);
-    if (!text) continue;
-    SetHidden(Id(form, t - 100), !bars);
-    SetHidden(text, bars);
-    Control* hover = Id(form, t + 700);
-    if (!hover) continue;
-    const char* shown = IsStringKind(text) ? static_cast<StringControl*>(text)->GetText() : "";
-    SetControlText(hover, bars && shown && *shown ? shown : "");
-  }
+  SetHidden(slider, !bars);
+  SetHidden(text, bars);
+  if (!hint) return;
+  const char* shown = text && IsStringKind(text) ? static_cast<StringControl*>(text)->GetText() : "";
+  SetControlText(hint, bars && shown ? shown : "");
 }
 
-}  // namespace
+void ShowNumbersOrBars(Control* form) {
+  for (int32_t t = 230; t <= 254; ++t)
+    if (Control* text = Id(form, t)) ApplySpecView(Id(form, t - 100), text, Id(form, t + 700));
+}
 
 int32_t RatingShown(uint8_t rating) {
   const int32_t r = rating;
@@ -247,7 +240,7 @@ void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRe
     if (Rating(*cls, i) == 0) {
       SetControlText(Id(form, 340 + i), "n/a");
     } else {
-      SetFormatted(Id(form, 340 + i), "%d km", WholeFigure(AttackRange(*cls, unit, i)));
+      SetFormatted(Id(form, 340 + i), "%d km", WholeFigure(UnitAttackRange(*cls, unit, i)));
     }
   }
   SetHidden(Id(form, 47), category == 0);

@@ -21,6 +21,18 @@ float ShortRangeScaled(const World& world, float range, float limit, float scale
 // A stock class's main range below 1,000 km, stretched the same way.
 float StockRangeScaled(const World& world, float range);
 
+// The range an attack value reaches: the stock range for a stock class,
+// else the range of its kind, stretched and, for long-range classes, scaled
+// by the owner's factor (the local player's for a design). Call under the
+// simulation lock.
+float UnitAttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int32_t attack);
+
+// Bars or numbers for one row, by the interface-wide switch: the bar, its
+// number and the hint that takes the number in the bar view.
+void ApplySpecView(Control* slider, Control* text, Control* hint);
+// The same for every row 230-254 the form carries.
+void ShowNumbersOrBars(Control* form);
+
 // Every row of the sheet the form carries, for the class and, where one is
 // given, the unit of it. No class leaves the form as it is.
 void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRecord* unit);
