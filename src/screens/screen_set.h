@@ -54,6 +54,8 @@
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
+#include "screens/military/operations/intel_region_panels.h"
+#include "screens/military/operations/intelligence_panel.h"
 #include "screens/military/operations/military_wages_panel.h"
 #include "screens/military/operations/operations_screen.h"
 #include "screens/military/mission_panels.h"
@@ -315,11 +317,11 @@ struct ScreenSet {
   // Operations.
   OperationsScreen ops1;
   DefconPanel ops1Ss1;
-  Screen ops1Ss2{"OPS1_SS2"};
-  Screen ops1Ss2a{"OPS1_SS2a"};
-  Screen ops1Ss2b{"OPS1_SS2b"};
-  Screen ops1Ss2c{"OPS1_SS2c"};
-  Screen ops1Ss2d{"OPS1_SS2d"};
+  IntelligencePanel ops1Ss2;
+  CovertFundingPanel ops1Ss2a;
+  IntelResourcePanel ops1Ss2b;
+  AgentBioPanel ops1Ss2c;
+  IntelBudgetPanel ops1Ss2d;
   Screen ops1Ss3{"OPS1_SS3"};
   Screen ops1Ss3c1{"OPS1_SS3c1"};
   Screen ops1Ss4{"OPS1_SS4"};
