@@ -57,6 +57,7 @@
 #include "screens/military/operations/intel_region_panels.h"
 #include "screens/military/operations/intelligence_panel.h"
 #include "screens/military/operations/military_wages_panel.h"
+#include "screens/military/operations/mission_rules_panel.h"
 #include "screens/military/operations/operations_screen.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
@@ -322,8 +323,8 @@ struct ScreenSet {
   IntelResourcePanel ops1Ss2b;
   AgentBioPanel ops1Ss2c;
   IntelBudgetPanel ops1Ss2d;
-  Screen ops1Ss3{"OPS1_SS3"};
-  Screen ops1Ss3c1{"OPS1_SS3c1"};
+  MissionRulesPanel ops1Ss3;
+  ScorchedEarthPanel ops1Ss3c1;
   Screen ops1Ss4{"OPS1_SS4"};
   Screen ops1Ss4a{"OPS1_SS4a"};
   Screen ops1Ss4a1{"OPS1_SS4a1"};
