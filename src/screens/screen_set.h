@@ -59,6 +59,7 @@
 #include "screens/military/operations/military_wages_panel.h"
 #include "screens/military/operations/mission_rules_panel.h"
 #include "screens/military/operations/operations_screen.h"
+#include "screens/military/operations/wmd_targeting_panels.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
 #include "screens/military/orders_lock_panels.h"
@@ -325,7 +326,7 @@ struct ScreenSet {
   IntelBudgetPanel ops1Ss2d;
   MissionRulesPanel ops1Ss3;
   ScorchedEarthPanel ops1Ss3c1;
-  Screen ops1Ss4{"OPS1_SS4"};
+  WmdTargetingPanel ops1Ss4;
   Screen ops1Ss4a{"OPS1_SS4a"};
   Screen ops1Ss4a1{"OPS1_SS4a1"};
   Screen ops1Ss4a3{"OPS1_SS4a3"};
@@ -334,11 +335,11 @@ struct ScreenSet {
   Screen ops1Ss4b{"OPS1_SS4b"};
   Screen ops1Ss4c{"OPS1_SS4c"};
   Screen ops1Ss4cfill{"OPS1_SS4cFILL"};
-  Screen ops1Ss4d{"OPS1_SS4d"};
-  Screen ops1Ss4d1{"OPS1_SS4d1"};
-  Screen ops1Ss4d1a{"OPS1_SS4d1a"};
-  Screen ops1Ss4d2{"OPS1_SS4d2"};
-  Screen ops1Ss4dfill{"OPS1_SS4dfill"};
+  WmdTargetListPanel ops1Ss4d;
+  WmdTargetKindPanel ops1Ss4d1;
+  WmdYieldPanel ops1Ss4d1a;
+  WmdTargetOwnerPanel ops1Ss4d2;
+  WmdTargetInfoFill ops1Ss4dfill;
   Screen ops2{"OPS2"};
   ScreenArray<4, SchedulePopup> opsCalendar1{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> opsCalendar1a{"CALENDAR1a"};
