@@ -56,6 +56,7 @@
 #include "screens/military/operations/force_size_panel.h"
 #include "screens/military/operations/intel_region_panels.h"
 #include "screens/military/operations/intelligence_panel.h"
+#include "screens/military/operations/launch_panel.h"
 #include "screens/military/operations/military_wages_panel.h"
 #include "screens/military/operations/mission_rules_panel.h"
 #include "screens/military/operations/operations_screen.h"
@@ -331,8 +332,8 @@ struct ScreenSet {
   Screen ops1Ss4a1{"OPS1_SS4a1"};
   Screen ops1Ss4a3{"OPS1_SS4a3"};
   Screen ops1Ss4a4{"OPS1_SS4a4"};
-  Screen ops1Ss4a5{"OPS1_SS4a5"};
-  Screen ops1Ss4b{"OPS1_SS4b"};
+  OperationProgressConfirm ops1Ss4a5;
+  LaunchPanel ops1Ss4b;
   Screen ops1Ss4c{"OPS1_SS4c"};
   Screen ops1Ss4cfill{"OPS1_SS4cFILL"};
   WmdTargetListPanel ops1Ss4d;
