@@ -54,6 +54,7 @@
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
+#include "screens/military/operations/hostility_panel.h"
 #include "screens/military/operations/intel_region_panels.h"
 #include "screens/military/operations/intelligence_panel.h"
 #include "screens/military/operations/launch_panel.h"
@@ -328,10 +329,10 @@ struct ScreenSet {
   MissionRulesPanel ops1Ss3;
   ScorchedEarthPanel ops1Ss3c1;
   WmdTargetingPanel ops1Ss4;
-  Screen ops1Ss4a{"OPS1_SS4a"};
-  Screen ops1Ss4a1{"OPS1_SS4a1"};
-  Screen ops1Ss4a3{"OPS1_SS4a3"};
-  Screen ops1Ss4a4{"OPS1_SS4a4"};
+  HostilityPanel ops1Ss4a;
+  HostilityConfirmBox ops1Ss4a1;
+  HostilityConfirmBox3 ops1Ss4a3;
+  HostilityConfirmBox4 ops1Ss4a4;
   OperationProgressConfirm ops1Ss4a5;
   LaunchPanel ops1Ss4b;
   Screen ops1Ss4c{"OPS1_SS4c"};
