@@ -45,6 +45,7 @@ const std::map<std::string, int32_t> kDockedWidths = {
     {"OPS1_SS4", 220}, {"OPS1_SS4d", 220},
     {"OPS1_SS4b", 220},
     {"OPS1_SS4a", 220},
+    {"OPS1_SS4c", 220},
     // The hex columns' panels fit the comparison panel's columns too.
     {"MAP2_ss1", 104},    {"MAP2_ss2", 104},
 };

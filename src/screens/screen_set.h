@@ -61,6 +61,7 @@
 #include "screens/military/operations/military_wages_panel.h"
 #include "screens/military/operations/mission_rules_panel.h"
 #include "screens/military/operations/operations_screen.h"
+#include "screens/military/operations/ops_schedule_panels.h"
 #include "screens/military/operations/wmd_targeting_panels.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
@@ -335,14 +336,14 @@ struct ScreenSet {
   HostilityConfirmBox4 ops1Ss4a4;
   OperationProgressConfirm ops1Ss4a5;
   LaunchPanel ops1Ss4b;
-  Screen ops1Ss4c{"OPS1_SS4c"};
-  Screen ops1Ss4cfill{"OPS1_SS4cFILL"};
+  OpsScheduleListPanel ops1Ss4c;
+  OpsScheduleClockFill ops1Ss4cfill;
   WmdTargetListPanel ops1Ss4d;
   WmdTargetKindPanel ops1Ss4d1;
   WmdYieldPanel ops1Ss4d1a;
   WmdTargetOwnerPanel ops1Ss4d2;
   WmdTargetInfoFill ops1Ss4dfill;
-  Screen ops2{"OPS2"};
+  OperationsSidePanel ops2;
   ScreenArray<4, SchedulePopup> opsCalendar1{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> opsCalendar1a{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> opsCalendar1b{"CALENDAR1b"};
