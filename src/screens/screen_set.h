@@ -54,8 +54,15 @@
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
+#include "screens/military/operations/hostility_panel.h"
+#include "screens/military/operations/intel_region_panels.h"
+#include "screens/military/operations/intelligence_panel.h"
+#include "screens/military/operations/launch_panel.h"
 #include "screens/military/operations/military_wages_panel.h"
+#include "screens/military/operations/mission_rules_panel.h"
 #include "screens/military/operations/operations_screen.h"
+#include "screens/military/operations/ops_schedule_panels.h"
+#include "screens/military/operations/wmd_targeting_panels.h"
 #include "screens/military/mission_panels.h"
 #include "screens/military/order_option_panels.h"
 #include "screens/military/orders_lock_panels.h"
@@ -315,28 +322,28 @@ struct ScreenSet {
   // Operations.
   OperationsScreen ops1;
   DefconPanel ops1Ss1;
-  Screen ops1Ss2{"OPS1_SS2"};
-  Screen ops1Ss2a{"OPS1_SS2a"};
-  Screen ops1Ss2b{"OPS1_SS2b"};
-  Screen ops1Ss2c{"OPS1_SS2c"};
-  Screen ops1Ss2d{"OPS1_SS2d"};
-  Screen ops1Ss3{"OPS1_SS3"};
-  Screen ops1Ss3c1{"OPS1_SS3c1"};
-  Screen ops1Ss4{"OPS1_SS4"};
-  Screen ops1Ss4a{"OPS1_SS4a"};
-  Screen ops1Ss4a1{"OPS1_SS4a1"};
-  Screen ops1Ss4a3{"OPS1_SS4a3"};
-  Screen ops1Ss4a4{"OPS1_SS4a4"};
-  Screen ops1Ss4a5{"OPS1_SS4a5"};
-  Screen ops1Ss4b{"OPS1_SS4b"};
-  Screen ops1Ss4c{"OPS1_SS4c"};
-  Screen ops1Ss4cfill{"OPS1_SS4cFILL"};
-  Screen ops1Ss4d{"OPS1_SS4d"};
-  Screen ops1Ss4d1{"OPS1_SS4d1"};
-  Screen ops1Ss4d1a{"OPS1_SS4d1a"};
-  Screen ops1Ss4d2{"OPS1_SS4d2"};
-  Screen ops1Ss4dfill{"OPS1_SS4dfill"};
-  Screen ops2{"OPS2"};
+  IntelligencePanel ops1Ss2;
+  CovertFundingPanel ops1Ss2a;
+  IntelResourcePanel ops1Ss2b;
+  AgentBioPanel ops1Ss2c;
+  IntelBudgetPanel ops1Ss2d;
+  MissionRulesPanel ops1Ss3;
+  ScorchedEarthPanel ops1Ss3c1;
+  WmdTargetingPanel ops1Ss4;
+  HostilityPanel ops1Ss4a;
+  HostilityConfirmBox ops1Ss4a1;
+  HostilityConfirmBox3 ops1Ss4a3;
+  HostilityConfirmBox4 ops1Ss4a4;
+  OperationProgressConfirm ops1Ss4a5;
+  LaunchPanel ops1Ss4b;
+  OpsScheduleListPanel ops1Ss4c;
+  OpsScheduleClockFill ops1Ss4cfill;
+  WmdTargetListPanel ops1Ss4d;
+  WmdTargetKindPanel ops1Ss4d1;
+  WmdYieldPanel ops1Ss4d1a;
+  WmdTargetOwnerPanel ops1Ss4d2;
+  WmdTargetInfoFill ops1Ss4dfill;
+  OperationsSidePanel ops2;
   ScreenArray<4, SchedulePopup> opsCalendar1{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> opsCalendar1a{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> opsCalendar1b{"CALENDAR1b"};

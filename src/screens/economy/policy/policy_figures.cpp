@@ -110,9 +110,9 @@ void ShowPolicyLock(const Screen& panel, uint32_t mask) {
   SetSelected(Tagged(panel, "LOCK"), r && PolicyLocked(*r, mask));
 }
 
-void ClickPolicyLock(const Control* lock, uint32_t mask) {
+void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group) {
   PlayPopupSound(kLockSound);
-  PostCommand_28_32_36(kCmdCabSetMask, kDomesticLockGroup, mask, lock && lock->Selected() ? 1u : 0u);
+  PostCommand_28_32_36(kCmdCabSetMask, group, mask, lock && lock->Selected() ? 1u : 0u);
 }
 
 void RefreshPolicySidePanel() {

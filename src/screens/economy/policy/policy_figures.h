@@ -66,10 +66,11 @@ bool ReleasedGroupButton(const Control* control);
 
 // The LOCK of a domestic panel: shows pressed while any bit of the mask is
 // set in the department's lock word; a click plays sound 9 and posts the
-// button's new state for the mask.
+// button's new state for the mask, in the domestic group unless another
+// department's group is given.
 bool PolicyLocked(const PlayerRecord& region, uint32_t mask);
 void ShowPolicyLock(const Screen& panel, uint32_t mask);
-void ClickPolicyLock(const Control* lock, uint32_t mask);
+void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group = kDomesticLockGroup);
 
 // The domestic policy side panel, attached, opened and refreshed afresh.
 void RefreshPolicySidePanel();

@@ -7,6 +7,7 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"
+#include "screens/economy/policy/policy_figures.h"
 #include "screens/military/department/military_screen.h"
 #include "screens/military/operations/military_wages_panel.h"
 #include "screens/screen_set.h"
@@ -27,8 +28,6 @@ constexpr int32_t kLowestAgeId = 14;
 constexpr int32_t kHighestAgeId = 21;
 constexpr uint32_t kConscription = 0x1;
 constexpr uint32_t kWomenConscripted = 0x2;
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 PlayerRecord* Local() {
   const int32_t local = g_world.gameState.localPlayer;
@@ -91,7 +90,7 @@ void ForceSizePanel::OnCommand(Control* control, int32_t id) {
   } else if (IsTagged(control, "UNITBUT")) {
     g_screens.unitList.Popup(kKeepScreenId, nullptr);
   } else if (IsTagged(control, "LOCK")) {
-    ClickMilitaryLock(control, kLockForceSize);
+    ClickPolicyLock(control, kLockForceSize, kMilitaryLockGroup);
   } else if (IsTagged(control, "CONSCRIPBUT")) {
     const bool on = control->Selected();
     PostCommand_28(kCmdBConscript, on ? 1u : 0u);

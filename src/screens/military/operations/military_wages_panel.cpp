@@ -5,6 +5,7 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
+#include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/product_period.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/military/department/department_text.h"
@@ -27,9 +28,6 @@ namespace {
 constexpr int kSalaryFactor = 0;
 constexpr float kDaysPerYear = 365.0f;
 constexpr float kLevelTop = 4.0f;
-constexpr int32_t kLockSound = 9;
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 MilitaryFigures LockedFigures() {
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -89,11 +87,6 @@ bool MilitaryLocked(uint32_t bit) {
   return (CabinetLocks(g_world.players[local].displayPolicy.cabinetPolicy[kMilitaryLockGroup]) & bit) != 0;
 }
 
-void ClickMilitaryLock(const Control* lock, uint32_t bit) {
-  PlayPopupSound(kLockSound);
-  PostCommand_28_32_36(kCmdCabSetMask, kMilitaryLockGroup, bit, lock && lock->Selected() ? 1u : 0u);
-}
-
 void MilitaryWagesPanel::BindControls() { DockInBotbar2(*this); }
 
 void MilitaryWagesPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
@@ -112,7 +105,7 @@ void MilitaryWagesPanel::OnCommand(Control* control, int32_t) {
   } else if (IsTagged(control, "RETURNBUT")) {
     ReturnToMilitaryPage();
   } else if (IsTagged(control, "LOCK")) {
-    ClickMilitaryLock(control, kLockWages);
+    ClickPolicyLock(control, kLockWages, kMilitaryLockGroup);
   }
 }
 

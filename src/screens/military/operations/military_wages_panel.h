@@ -25,9 +25,6 @@ void FillMilitaryWages(Control* form, const MilitaryFigures& figures, float peri
 // Whether the military lock group holds the bit in the local region's
 // display copy.
 bool MilitaryLocked(uint32_t bit);
-// The lock button's click: the sound, then the bit set or cleared as the
-// button now stands.
-void ClickMilitaryLock(const Control* lock, uint32_t bit);
 
 class MilitaryWagesPanel : public Screen {
  public:

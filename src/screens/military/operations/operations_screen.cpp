@@ -105,7 +105,7 @@ void OperationsScreen::OnOpen() {
     if (local >= 0 && local < kMaxPlayers) RecalcPlayerTotals(g_world, g_world.players[local], 0);
   }
   ScreenSet& s = g_screens;
-  for (Screen* side : {&s.ops2, static_cast<Screen*>(&s.military3)}) {
+  for (Screen* side : {static_cast<Screen*>(&s.ops2), static_cast<Screen*>(&s.military3)}) {
     side->AttachForm(nullptr);
     side->OnOpen();
     side->Refresh();

@@ -1,0 +1,187 @@
+#include "screens/military/operations/intel_region_panels.h"
+
+#include <bit>
+
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "records/player_relations.h"
+#include "screens/diplomacy/region_row.h"
+#include "screens/economy/product_period.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/military/department/department_text.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/region_names.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/player_list_rows.h"
+#include "ui/slide_bar.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "world/text/text_lists.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kFirstRegion = 1;
+constexpr int32_t kLastRegion = kMaxPlayers - 1;
+constexpr int kAtWarWord = 3;
+constexpr float kCovertSpendTop = 1000000000.0f;
+constexpr float kBudgetTop = 2.0f;
+constexpr float kFocusTop = 1.0f;
+// The operations the confirmation box is asked about, by button id.
+constexpr int32_t kLastResourceOperation = 4;
+constexpr int32_t kLastAgentOperation = 3;
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+const PlayerRecord* Local() {
+  const int32_t local = g_world.gameState.localPlayer;
+  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
+}
+
+void FillHeaderOfLocal(Control* form, intptr_t region) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  if (const PlayerRecord* viewer = Local()) FillRegionHeader(form, *viewer, region);
+}
+
+
+void ZeroCounters(Control* form) {
+  for (const char* tag : {"INTRES", "ALLORES"}) SetIntegerText(DepartmentControl(form, tag), 0);
+}
+
+void SetBar(Control* control, float top, float value) {
+  if (auto* bar = dynamic_cast<SlideBarControl*>(control)) {
+    SliderSetMaxFloat(bar, top);
+    SliderSetValueFloat(bar, value);
+  }
+}
+
+void SetYearlyMoney(Control* control, float yearly) {
+  SetMoneyText(control, static_cast<double>(yearly / ProductPeriodDivisor()));
+}
+
+// The operation's confirmation in the page's box; the page stays open
+// behind it.
+void AskConfirmation(Control* box, int32_t operation) {
+  SetHidden(box, false);
+  g_screens.ops1Ss4a5.Show(operation, box);
+}
+
+}  // namespace
+
+void FillRegionHeader(Control* form, const PlayerRecord& viewer, intptr_t region, const char* nameTag) {
+  if (!form) return;
+  Control* status = DepartmentControl(form, "STATUS");
+  if (region < kFirstRegion || region > kLastRegion) {
+    SetControlText(DepartmentControl(form, nameTag), "");
+    FillRegionRow(DepartmentControl(form, "FLAG"), nullptr, -1);
+    SetControlText(status, "");
+    SetPressed(status, false);
+    return;
+  }
+  const int p = static_cast<int>(region);
+  SetControlText(DepartmentControl(form, nameTag), RegionDisplayName(g_world, p));
+  FillRegionRow(DepartmentControl(form, "FLAG"), nullptr, p);
+  const int word = RelationWord(RelationClassOf(viewer, 0, p));
+  SetControlText(status, TextListText(kListDiprel, word));
+  SetPressed(status, word == kAtWarWord);
+}
+
+void FillIntelBudget(Control* form, const PlayerRecord& r, float divisor) {
+  if (!form) return;
+  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto money = [&](const char* tag, float yearly) { SetMoneyText(at(tag), static_cast<double>(yearly / divisor)); };
+  const PlayerPolicyBlock& b = r.displayPolicy;
+  if (Control* c = at("ANNDAYTEXT")) c->SetSelected(divisor > 1.0f);
+  money("RECBUDGET", r.intelBaseCost);
+  SetBar(at("BUDGETSLDR"), kBudgetTop, b.milspendintel);
+  money("CURBUDGET", r.intelBaseCost * b.milspendintel);
+  SetFractionText(at("DOM"), 1.0f - b.intelspendforfocus);
+  SetFractionText(at("FORN"), b.intelspendforfocus);
+  SetBar(at("FOCUSSLDR"), kFocusTop, b.intelspendforfocus);
+  money("COSTNEWEQ", r.intelBaseCost * b.milspendintel);
+  money("COSTPREP", b.readinessValue);
+  money("SPENDAMT", 0.0f);
+}
+
+void CovertFundingPanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void CovertFundingPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+
+void CovertFundingPanel::Refresh() {
+  FillHeaderOfLocal(currentForm, id);
+  const bool perDay = ProductPeriodDivisor() > 1.0f;
+  for (const char* tag : {"ANNDAYCURR", "ANNDAYREC"}) {
+    if (Control* c = DepartmentControl(currentForm, tag)) c->SetSelected(perDay);
+  }
+  for (const char* tag : {"SPENDREC", "SPENDAMT"}) SetYearlyMoney(DepartmentControl(currentForm, tag), 0.0f);
+  SetBar(DepartmentControl(currentForm, "SPENDSLDR"), kCovertSpendTop, 0.0f);
+}
+
+void IntelResourcePanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  confirmBox = DepartmentControl(currentForm, "CONFIRMBOX");
+}
+
+void IntelResourcePanel::OnOpen() {
+  if (Control* fake = DepartmentControl(currentForm, "FAKE")) fake->SetSelected(true);
+  SetHidden(confirmBox, true);
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void IntelResourcePanel::Refresh() {
+  FillHeaderOfLocal(currentForm, id);
+  ZeroCounters(currentForm);
+}
+
+void IntelResourcePanel::OnCommand(Control*, int32_t operation) {
+  if (operation >= 1 && operation <= kLastResourceOperation) AskConfirmation(confirmBox, operation);
+}
+
+void AgentBioPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  calendarParent = DepartmentControl(currentForm, "CALPARENT");
+  confirmBox = DepartmentControl(currentForm, "CONFIRMBOX");
+}
+
+void AgentBioPanel::OnOpen() {
+  if (Control* first = FormFindControlById(currentForm, 1)) ControlClearSelection(first, 0);
+  SetHidden(confirmBox, true);
+  g_screens.opsCalendar1[0].Show(0, calendarParent);
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void AgentBioPanel::Refresh() {
+  FillHeaderOfLocal(currentForm, id);
+  ZeroCounters(currentForm);
+  for (const char* tag : {"BIOTEXT", "SABGRID", "ASSGRID", "BIOGRID", "BIOGRID2"})
+    SetHidden(DepartmentControl(currentForm, tag), true);
+}
+
+void AgentBioPanel::OnCommand(Control*, int32_t operation) {
+  if (operation >= 1 && operation <= kLastAgentOperation) AskConfirmation(confirmBox, operation);
+}
+
+void IntelBudgetPanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void IntelBudgetPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+
+void IntelBudgetPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  if (const PlayerRecord* r = Local()) FillIntelBudget(currentForm, *r, ProductPeriodDivisor());
+}
+
+void IntelBudgetPanel::OnControlChange(Control* control, int32_t) {
+  auto* bar = dynamic_cast<SlideBarControl*>(control);
+  const bool budget = bar && IsTagged(control, "BUDGETSLDR");
+  if (budget || (bar && IsTagged(control, "FOCUSSLDR"))) {
+    PostCommand_28(budget ? kCmdMilSpendIntel : kCmdIntelSpendForFocus,
+                   std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
+    // The figures follow the value the command stored.
+    Refresh();
+  }
+  g_screens.military3.Refresh();
+}

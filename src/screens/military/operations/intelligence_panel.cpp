@@ -1,0 +1,114 @@
+#include "screens/military/operations/intelligence_panel.h"
+
+#include "records/player_record.h"
+#include "screens/docked_panels.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/military/department/department_text.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/player_list_rows.h"
+#include "ui/screen_manager.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kListStyle = 0x2000;
+constexpr int32_t kOwnDepth = 2;
+// Every relation but the viewer's own row.
+constexpr uint32_t kOtherRegions = 14;
+constexpr const char* kRegionButtons[] = {"DESTABBUT", "INTELBUT", "COVERTBUT", "REVIEW"};
+constexpr const char* kCounters[] = {"INTRES", "TACTIVE", "TPENDING"};
+constexpr const char* kGrids[] = {"GRIDDES", "GRIDINT", "GRIDCOV"};
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+void ShowRegionButtons(Control* form, bool shown) {
+  for (const char* tag : kRegionButtons) SetControlFlag(DepartmentControl(form, tag), kStateHidden, shown ? 0 : 1);
+}
+
+}  // namespace
+
+void FillIntelligenceRegions(ListBoxControl* list) {
+  if (!list) return;
+  const int32_t kept = list->selectedId;
+  const int32_t scroll = list->scrollOffset;
+  ListClear(list, 1);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const int32_t local = g_world.gameState.localPlayer;
+    if (local >= 0 && local < kMaxPlayers) {
+      FillPlayerListRow(g_world, g_world.players[local], list,
+                        PlayerListOptions{.showRelation = true, .relationMask = kOtherRegions, .pictureRows = true,
+                                          .includeKind3 = true});
+    }
+  }
+  list->scrollOffset = scroll;
+  ListLayoutRows(list);
+  // A region that has left the list is simply not picked any more.
+  ListSetSelection(0, list, kept, 0);
+}
+
+void IntelligencePanel::BindControls() {
+  DockInBotbar2(*this);
+  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListStyle, this);
+}
+
+void IntelligencePanel::OnOpen() {
+  if (list) {
+    for (Control* row = list->firstRow; row; row = ListNextRow(list, row)) SetControlFlag(row, kStateSelected, 0);
+    ListResetScroll(list);
+  }
+  ScreenSlotResetMapMode(g_screens);
+}
+
+void IntelligencePanel::Refresh() {
+  FillIntelligenceRegions(list);
+  ShowRegionButtons(currentForm, list && list->selectedId != 0);
+  // The service keeps no counts of resources or operations.
+  for (const char* tag : kCounters) SetIntegerText(DepartmentControl(currentForm, tag), 0);
+  for (const char* tag : kGrids) SetControlFlag(DepartmentControl(currentForm, tag), kStateHidden, 1);
+}
+
+void IntelligencePanel::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  if ((control->flags & kCtlRadio) && !control->Selected()) {
+    PopPopupsTo(g_ui, kOwnDepth);
+    return;
+  }
+  ScreenSet& s = g_screens;
+  const intptr_t region = list ? list->selectedId : 0;
+  if (IsTagged(control, "BACK")) {
+    s.ops1.AttachForm(nullptr);
+    s.ops1.OnOpen();
+    s.ops1.Refresh();
+  } else if (IsTagged(control, "DESTABBUT")) {
+    s.ops1Ss2a.Show(region, nullptr);
+  } else if (IsTagged(control, "INTELBUT")) {
+    s.ops1Ss2b.Show(region, nullptr);
+  } else if (IsTagged(control, "COVERTBUT")) {
+    s.ops1Ss2c.Show(region, nullptr);
+  } else if (IsTagged(control, "SPENDBUT")) {
+    s.ops1Ss2d.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "REVIEW")) {
+    s.ops1Ss4c.Show(region, nullptr);
+  }
+}
+
+void IntelligencePanel::OnControlChange(Control* control, int32_t id) {
+  ScreenSet& s = g_screens;
+  if (control && control == list) {
+    ShowRegionButtons(currentForm, id != 0);
+    if (id != 0) {
+      for (Screen* page : {static_cast<Screen*>(&s.ops1Ss2a), static_cast<Screen*>(&s.ops1Ss2b),
+                           static_cast<Screen*>(&s.ops1Ss2c)}) {
+        page->id = id;
+        page->Refresh();
+      }
+    }
+  }
+  s.military3.Refresh();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The intelligence panel (OPS1_SS2), docked under the operations page: the
+// other regions by their flags and, for the one picked, the three region
+// pages and the schedule; the budget page concerns the whole service. It
+// posts nothing.
+#include <cstdint>
+
+#include "ui/screen.h"
+
+class Control;
+class ListBoxControl;
+
+inline constexpr const char* kIntelligencePanelTags[] = {
+    "REGIONLIST", "INTRES",   "TACTIVE",   "TPENDING", "GRIDDES", "GRIDINT", "GRIDCOV",
+    "BACK",       "DESTABBUT", "INTELBUT", "COVERTBUT", "SPENDBUT", "REVIEW"};
+
+// Rebuilds the region list: every region but the viewer's that a person or
+// the computer leads, as flag rows; the selection and scroll position stay.
+void FillIntelligenceRegions(ListBoxControl* list);
+
+class IntelligencePanel : public Screen {
+ public:
+  IntelligencePanel() : Screen("OPS1_SS2", FormLookups{.tags = kIntelligencePanelTags, .ids = {}}) {}
+  void BindControls() override;
+  // Starts with nothing picked, at the top of the list.
+  void OnOpen() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t id) override;
+  // Picking a region shows its buttons and retargets the region pages.
+  void OnControlChange(Control* control, int32_t id) override;
+
+  ListBoxControl* list = nullptr;
+};

@@ -1,0 +1,116 @@
+#include "screens/military/operations/launch_panel.h"
+
+#include <vector>
+
+#include "records/player_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/panels/class_icon.h"
+#include "screens/military/department/department_text.h"
+#include "screens/military/operations/intel_region_panels.h"
+#include "screens/military/operations/wmd_targeting_panels.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kListStyle = 0x2000;
+constexpr int32_t kFirstModeId = 5;
+constexpr int32_t kOpeningMode = 3;
+constexpr int32_t kFirstCapitalMode = 2;
+// The pictures of the first three modes' buttons.
+constexpr int32_t kModePictures[] = {4054, 4033, 4011};
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+}  // namespace
+
+void LaunchPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  calendarParent = DepartmentControl(currentForm, "CALPARENT");
+  list = MakeListBox("TARGLIST2", 0, &g_screens, currentForm, kListStyle, this);
+}
+
+void LaunchPanel::OnOpen() {
+  mode = kOpeningMode;
+  if (Control* button = FormFindControlById(currentForm, kFirstModeId + kOpeningMode)) {
+    ControlClearSelection(button, 0);
+    SetControlFlag(button, kStateSelected, 1);
+  }
+  for (int32_t i = 0; i < 3; ++i) {
+    if (Control* picture = FormFindControlById(currentForm, kFirstModeId + i))
+      DrawUnitClassIcon(kModePictures[i], nullptr, nullptr, picture, true, -1);
+  }
+  g_screens.opsCalendar1[1].Show(0, calendarParent);
+  SetHidden(DepartmentControl(currentForm, "HIDECONFIRM"), true);
+  SetHidden(calendarParent, false);
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void LaunchPanel::Refresh() {
+  std::vector<int32_t> cells;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const int32_t local = g_world.gameState.localPlayer;
+    if (local >= 0 && local < kMaxPlayers) FillRegionHeader(currentForm, g_world.players[local], id);
+    if (mode >= kFirstCapitalMode && id > 0 && id < kMaxPlayers) {
+      const int32_t cell = CapitalCell(g_world, g_world.players[id]);
+      if (cell >= 0) cells.push_back(cell);
+    }
+  }
+  FillTargetRows(list, cells);
+}
+
+void LaunchPanel::OnCommand(Control* control, int32_t commandId) {
+  if (!control) return;
+  Control* confirm = DepartmentControl(currentForm, "HIDECONFIRM");
+  auto closeConfirmation = [&] {
+    SetHidden(confirm, true);
+    SetHidden(calendarParent, false);
+  };
+  if (IsTagged(control, "CENTRE")) {
+    if (list && list->selectedId != 0) CentreOnCell(TargetRowCell(list->selectedId));
+  } else if (commandId >= kFirstModeId && commandId < kFirstModeId + 4) {
+    mode = commandId - kFirstModeId;
+    Refresh();
+  } else if (IsTagged(control, "LAUNCH") || IsTagged(control, "LAUNCHALL")) {
+    SetHidden(confirm, false);
+    SetHidden(calendarParent, true);
+    pending = IsTagged(control, "LAUNCH") ? 1 : 2;
+  } else if (IsTagged(control, "LOK")) {
+    bool authorised = false;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const int32_t local = g_world.gameState.localPlayer;
+      authorised = local >= 0 && local < kMaxPlayers && (g_world.players[local].flags56 & kPlayerLaunchAuthorised);
+    }
+    // The keypad asks for the code; what it launches is its own affair.
+    if (pending != 0 && !authorised) g_screens.popupKeypad.Popup(0, nullptr);
+    closeConfirmation();
+  } else if (IsTagged(control, "LCANCEL")) {
+    closeConfirmation();
+  }
+}
+
+void LaunchPanel::OnControlChange(Control* control, int32_t id) {
+  if (!control || control != list) return;
+  for (const char* tag : {"LAUNCH", "CENTRE", "DEL", "HIDEBOX10"}) SetHidden(DepartmentControl(currentForm, tag), id == 0);
+  for (const char* tag : {"GRIDL1", "GRIDL2"}) SetHidden(DepartmentControl(currentForm, tag), true);
+}
+
+void OperationProgressConfirm::Refresh() {
+  for (const char* tag : {"CONFIRM", "CANCEL"}) SetHidden(DepartmentControl(currentForm, tag), false);
+  for (const char* tag : {"EVENTPROG", "EVENTSCHED", "MISSPROG", "MISSSCHED"})
+    SetHidden(DepartmentControl(currentForm, tag), true);
+}
+
+void OperationProgressConfirm::OnCommand(Control* control, int32_t) {
+  if (IsTagged(control, "CONFIRM") || IsTagged(control, "STOP") || IsTagged(control, "CANCEL"))
+    ScreenSlotResetMapMode(g_screens);
+}

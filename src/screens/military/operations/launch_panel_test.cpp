@@ -1,0 +1,73 @@
+// The launch page: which modes list the capital, and when LOK hands over
+// to the launch keypad.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "records/player_record.h"
+#include "screens/military/military_test_support.h"
+#include "screens/military/operations/launch_panel.h"
+#include "screens/screen_set.h"
+#include "sim/daily/elimination.h"
+#include "support/global_guard.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "world/world.h"
+
+namespace {
+
+using militarytest::TestSheet;
+
+constexpr int kLocal = 1;
+constexpr int kTarget = 3;
+constexpr int32_t kWidth = 160;
+
+TEST(LaunchPanelTest, TheCapitalModesListItAndLokOpensTheKeypadOnlyWhenAsked) {
+  const GlobalGuard<GameState> state(g_world.gameState);
+  const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]), target(g_world.players[kTarget]);
+  const GlobalGuard<int32_t> width(g_world.mapWidth), height(g_world.mapHeight);
+  const GlobalGuard<std::vector<HexCell>> cells(g_world.cells);
+  const GlobalGuard<int32_t> keep(g_ui.keepPopups);
+  ScreenSet& s = g_screens;
+  const GlobalGuard<intptr_t> fillId(s.ops1Ss4dfill.id), keypadId(s.popupKeypad.id);
+  const GlobalGuard<int32_t> entered(s.popupKeypad.entered);
+  g_world.gameState.localPlayer = kLocal;
+  g_world.mapWidth = kWidth;
+  g_world.mapHeight = 4;
+  g_world.cells.assign(kWidth * 4, HexCell{});
+  SetCapitalHex(g_world.players[kTarget].simPolicy, CapitalPosition{4, 1});
+  TestSheet sheet;
+  sheet.Texts({"LAUNCH", "LAUNCHALL", "LOK", "HIDECONFIRM", "CALPARENT"});
+  LaunchPanel panel;
+  panel.id = kTarget;
+  panel.currentForm = sheet.root;
+  std::unique_ptr<ListBoxControl> list(ListBoxConstruct(0, 0, 100, 100, 0, 1, &panel));
+  panel.list = list.get();
+  struct ModeRow { int32_t id; std::vector<int32_t> rows; };
+  const ModeRow modes[] = {{5, {}}, {6, {}}, {7, {kWidth + 4 + 1}}, {8, {kWidth + 4 + 1}}};
+  for (const ModeRow& m : modes) {
+    Control button;
+    panel.OnCommand(&button, m.id);
+    std::vector<int32_t> rows;
+    for (Control* r = ListNextRow(list.get(), nullptr); r; r = ListNextRow(list.get(), r)) rows.push_back(r->id);
+    EXPECT_EQ(rows, m.rows) << m.id;
+  }
+  // Rows: the button pressed before LOK (none first), the authorisation,
+  // whether the keypad opens (its OnOpen clears the digits entered).
+  struct LokRow { const char* before; uint32_t authorised; bool opens; };
+  const LokRow loks[] = {{nullptr, 0, false}, {"LAUNCH", 0, true}, {"LAUNCHALL", 0, true}, {"LAUNCH", 1, false}};
+  for (const LokRow& r : loks) {
+    g_world.players[kLocal].flags56 = r.authorised;
+    s.popupKeypad.entered = 3;
+    if (r.before) panel.OnCommand(sheet.Find(r.before), 0);
+    panel.OnCommand(sheet.Find("LOK"), 0);
+    EXPECT_EQ(s.popupKeypad.entered == 0, r.opens) << (r.before ? r.before : "none") << " " << r.authorised;
+    EXPECT_TRUE(sheet.Find("HIDECONFIRM")->Hidden());
+    EXPECT_FALSE(sheet.Find("CALPARENT")->Hidden());
+  }
+  panel.list = nullptr;
+  panel.currentForm = nullptr;
+}
+
+}  // namespace

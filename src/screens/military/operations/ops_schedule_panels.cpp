@@ -1,0 +1,102 @@
+#include "screens/military/operations/ops_schedule_panels.h"
+
+#include "records/player_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/military/department/department_text.h"
+#include "screens/military/operations/intel_region_panels.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kListStyle = 0x2000;
+constexpr int32_t kNotifyRightEdge = 99;
+constexpr int32_t kClockText = 22;
+
+// The side panel's indicators: control id and rule bit.
+struct RuleIndicator {
+  int32_t id;
+  uint32_t bit;
+};
+constexpr RuleIndicator kIndicators[] = {{12, 0x2}, {14, 0x10}, {16, 0x4}};
+
+
+}  // namespace
+
+void FillOperationsSide(Control* form, uint32_t roeFlags) {
+  if (!form) return;
+  for (const char* tag : kOperationsSideTags) SetIntegerText(DepartmentControl(form, tag), 0);
+  for (const RuleIndicator& r : kIndicators)
+    SetControlFlag(FormFindControlById(form, r.id), kStateSelected, (roeFlags & r.bit) ? 1 : 0);
+}
+
+void OpsScheduleListPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  list = MakeListBox("SCHLIST", 0, &g_screens, currentForm, kListStyle, this);
+}
+
+void OpsScheduleListPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
+
+void OpsScheduleListPanel::Refresh() {
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const int32_t local = g_world.gameState.localPlayer;
+    if (local >= 0 && local < kMaxPlayers) FillRegionHeader(currentForm, g_world.players[local], id);
+  }
+  if (list) {
+    const int32_t kept = list->selectedId;
+    const int32_t scroll = list->scrollOffset;
+    ListClear(list, 1);
+    list->scrollOffset = scroll;
+    ListLayoutRows(list);
+    ListSetSelection(0, list, kept, 0);
+  }
+  const bool empty = !list || list->rowCount == 0;
+  for (const char* tag : {"DELALL", "DELSCH"}) SetHidden(DepartmentControl(currentForm, tag), empty);
+}
+
+void OpsScheduleListPanel::OnControlChange(Control* control, int32_t id) {
+  if (!control || control != list) return;
+  for (const char* tag : {"DATEHDR", "SCHDATE", "DELONE"}) SetHidden(DepartmentControl(currentForm, tag), id == 0);
+  SetHidden(DepartmentControl(currentForm, "CENTRE"), true);
+}
+
+void OpsScheduleClockFill::OnOpen() {
+  SetControlText(FormFindControlById(currentForm, kClockText), "");
+  SetHidden(DepartmentControl(currentForm, "MILOPS"), false);
+  SetHidden(DepartmentControl(currentForm, "INTELOPS"), true);
+  SetHidden(DepartmentControl(currentForm, "SCHCLOCK"), true);
+}
+
+void OpsScheduleClockFill::OnHostNotify(int32_t code, int32_t value) {
+  if (code != kNotifyRightEdge || !currentForm) return;
+  currentForm->rect.right = value;
+  if (Control* clock = FormFindControlById(currentForm, kClockText)) clock->rect.right = value;
+}
+
+int32_t OperationsSidePanel::AttachForm(Control*) {
+  PlaceSidePanel(0, this, kPanelTop);
+  return 0;
+}
+
+void OperationsSidePanel::BindControls() { MarkScreenFlag1(*this); }
+
+void OperationsSidePanel::Refresh() {
+  if (!g_uiOptions.sidescreens) return;
+  uint32_t rules = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const int32_t local = g_world.gameState.localPlayer;
+    if (local >= 0 && local < kMaxPlayers) rules = g_world.players[local].displayPolicy.roeFlags;
+  }
+  FillOperationsSide(currentForm, rules);
+}

@@ -1,0 +1,287 @@
+#include "screens/military/operations/wmd_targeting_panels.h"
+
+#include <string>
+
+#include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
+#include "records/player_record.h"
+#include "records/player_relations.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "screens/diplomacy/region_row.h"
+#include "screens/docked_panels.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/panels/class_icon.h"
+#include "screens/military/department/department_text.h"
+#include "screens/military/operations/intelligence_panel.h"
+#include "screens/screen_set.h"
+#include "sim/daily/elimination.h"
+#include "sim/region_names.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/player_list_rows.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "units/hex_geometry.h"
+#include "units/unit_texts.h"
+#include "world/hex_extra.h"
+#include "world/object_hex.h"
+#include "world/text/text_lists.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kListStyle = 0x2000;
+constexpr int32_t kOwnDepth = 2;
+constexpr int32_t kWeaponKinds = 4;
+constexpr int32_t kConventionalLine = 665;
+constexpr int32_t kNuclearLine = 666;
+constexpr int32_t kChemicalLine = 667;
+constexpr const char* kKindButtons[kWeaponKinds] = {"CONVTARG", "CHEMTARG", "LNUKETARG", "HNUKETARG"};
+constexpr const char* kRegionButtons[] = {"OFFOPS", "INTELBUT", "REVIEW"};
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+const PlayerRecord* Local(const World& world) {
+  const int32_t local = world.gameState.localPlayer;
+  return local >= 0 && local < kMaxPlayers ? &world.players[local] : nullptr;
+}
+
+bool TakesPartHere(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
+
+uint32_t PackedHexOf(const World& world, int32_t cell) {
+  const int32_t width = MapShape(world).width;
+  if (width <= 0 || cell < 0) return 0;
+  return static_cast<uint32_t>(cell % width) | (static_cast<uint32_t>(cell / width) << 16);
+}
+
+}  // namespace
+
+// Rebuilds a list of target rows, keeping the pick and the scroll position.
+// Emptying it tells its owner that nothing is picked; the kept pick is told
+// again when it is still listed.
+void FillTargetRows(ListBoxControl* list, const std::vector<int32_t>& cells) {
+  if (!list) return;
+  const int32_t kept = list->selectedId;
+  const int32_t scroll = list->scrollOffset;
+  ListClear(list, 0);
+  for (int32_t cell : cells) ListAddIconItem(list, &g_screens.ops1Ss4dfill, 0, 0, TargetRowId(cell), 0, 0, 1);
+  list->scrollOffset = scroll;
+  ListLayoutRows(list);
+  ListSetSelection(0, list, kept, 0);
+}
+
+int32_t CapitalCell(const World& world, const PlayerRecord& region) {
+  const CapitalPosition at = CapitalHex(region.simPolicy);
+  if (at.x == 0 && at.y == 0) return -1;
+  const HexMapShape map = MapShape(world);
+  if (map.width <= 0 || at.y < 0 || at.y >= map.height) return -1;
+  const int64_t cell = static_cast<int64_t>(at.y) * map.width + WrapX(at.x, map.width);
+  // A damaged save may hold a row the cells do not reach.
+  if (cell >= static_cast<int64_t>(world.cells.size())) return -1;
+  return static_cast<int32_t>(cell);
+}
+
+std::vector<int32_t> WmdTargetCells(const World& world, const PlayerRecord& viewer) {
+  std::vector<int32_t> cells;
+  const int32_t highest = world.gameState.highestPlayer < kMaxPlayers ? world.gameState.highestPlayer : kMaxPlayers - 1;
+  for (int p = 1; p <= highest; ++p) {
+    const PlayerRecord& r = world.players[p];
+    if (!TakesPartHere(r) || RelationClassOf(viewer, 0, p) != kRelationHostile) continue;
+    const int32_t cell = CapitalCell(world, r);
+    if (cell >= 0) cells.push_back(cell);
+  }
+  return cells;
+}
+
+void CentreOnCell(int32_t cell) {
+  uint32_t packed = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (cell < 0 || cell >= static_cast<int32_t>(g_world.cells.size())) return;
+    packed = PackedHexOf(g_world, cell);
+    SetObjectHex(g_world, static_cast<int16_t>(packed & 0xFFFFu), static_cast<int32_t>(packed >> 16),
+                 g_world.gameState.viewHex);
+  }
+  if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, packed);
+}
+
+void FillTargetInfo(Control* form, const World& world, int32_t viewer, int32_t cell) {
+  if (!form || cell < 0 || cell >= static_cast<int32_t>(world.cells.size())) return;
+  const HexCell& hex = world.cells[static_cast<size_t>(cell)];
+  const int owner = CellOwner(hex.word);
+  const HexUnitStack* stack = LoadHexStack(hex);
+  const UnitRecord* lead = stack ? stack->lead : nullptr;
+  // A foreign facility not yet made out shows as land.
+  const bool facility = lead && !(lead->unitFlags & kUnitGone) && lead->classIndex != 0 &&
+                        (owner == viewer || !(lead->unitFlags & kUnitProvisional));
+  Control* picture = DepartmentControl(form, "INDPIC");
+  SetHidden(picture, !facility);
+  SetHidden(DepartmentControl(form, "LANDPIC"), facility);
+  if (facility && picture) DrawUnitClassIcon(lead->classIndex, nullptr, nullptr, picture, true, -1);
+  FillRegionRow(DepartmentControl(form, "FLAG"), nullptr, owner);
+  SetControlText(DepartmentControl(form, "LOCATION"), HexPositionText(world, PackedHexOf(world, cell)).c_str());
+}
+
+void WmdTargetingPanel::BindControls() {
+  DockInBotbar2(*this);
+  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListStyle, this);
+}
+
+void WmdTargetingPanel::OnOpen() {
+  if (Control* offensive = DepartmentControl(currentForm, "OFFOPS")) ControlClearSelection(offensive, 0);
+  if (list) {
+    for (Control* row = list->firstRow; row; row = ListNextRow(list, row)) SetControlFlag(row, kStateSelected, 0);
+    ListResetScroll(list);
+  }
+  ScreenSlotResetMapMode(g_screens);
+}
+
+void WmdTargetingPanel::Refresh() {
+  FillIntelligenceRegions(list);
+  SetHidden(DepartmentControl(currentForm, "PRETARG"), false);
+  // No stock of pre-targeted weapons is kept.
+  for (const char* tag : {"CONV", "CHEM", "LNUKE", "HNUKE"}) SetIntegerText(DepartmentControl(currentForm, tag), 0);
+}
+
+void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
+  if (!control) return;
+  if ((control->flags & kCtlRadio) && !control->Selected()) {
+    PopPopupsTo(g_ui, kOwnDepth);
+    return;
+  }
+  ScreenSet& s = g_screens;
+  const intptr_t region = list ? list->selectedId : 0;
+  if (IsTagged(control, "OFFOPS")) {
+    s.ops1Ss4a.Show(region, nullptr);
+  } else if (IsTagged(control, "INTELBUT")) {
+    s.ops1Ss4b.Show(region, nullptr);
+  } else if (IsTagged(control, "REVIEW")) {
+    s.ops1Ss4c.Show(region, nullptr);
+  } else if (IsTagged(control, "PRETARG")) {
+    s.ops1Ss4d.Show(kKeepScreenId, nullptr);
+  } else if (control == list) {
+    if (id == 0) {
+      ScreenSlotResetMapMode(s);
+      return;
+    }
+    for (Screen* page : {static_cast<Screen*>(&s.ops1Ss4a), static_cast<Screen*>(&s.ops1Ss4b),
+                         static_cast<Screen*>(&s.ops1Ss4c)}) {
+      page->id = id;
+      page->Refresh();
+    }
+    // The page open three deep follows the new region.
+    Control* third = s.botBar3.parent2;
+    Control* docked = third && !third->Hidden() ? third->firstChild : nullptr;
+    if (docked && docked->owner) docked->owner->Show(kKeepScreenId, nullptr);
+  }
+}
+
+void WmdTargetingPanel::OnControlChange(Control* control, int32_t id) {
+  if (!control || control != list) return;
+  for (const char* tag : kRegionButtons) SetHidden(DepartmentControl(currentForm, tag), id == 0);
+}
+
+void WmdTargetListPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  targetParent = DepartmentControl(currentForm, "TARGPARENT");
+  targetParent2 = DepartmentControl(currentForm, "TARGPARENT2");
+  list = MakeListBox("TARGLIST", 0, &g_screens, currentForm, kListStyle, this);
+}
+
+void WmdTargetListPanel::OnOpen() {
+  SetHidden(targetParent2, true);
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void WmdTargetListPanel::Refresh() {
+  std::vector<int32_t> cells;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const PlayerRecord* viewer = Local(g_world)) cells = WmdTargetCells(g_world, *viewer);
+  }
+  FillTargetRows(list, cells);
+}
+
+void WmdTargetListPanel::OnControlChange(Control* control, int32_t id) {
+  if (!control || control != list) return;
+  ScreenSet& s = g_screens;
+  SetHidden(DepartmentControl(s.ops1Ss4d1.currentForm, "UNTARG"), id == 0);
+  SetHidden(DepartmentControl(currentForm, "AUTOTARG"), id != 0);
+  if (id != 0) {
+    s.ops1Ss4d2.Show(id, nullptr);
+  } else {
+    s.ops1Ss4d1.Show(kKeepScreenId, nullptr);
+  }
+}
+
+void WmdTargetKindPanel::BindControls() { hostLink = &g_screens.ops1Ss4d.targetParent; }
+
+void WmdTargetKindPanel::OnOpen() {
+  if (Control* first = DepartmentControl(currentForm, "CONVTARG")) ControlClearSelection(first, 0);
+}
+
+void WmdTargetKindPanel::OnCommand(Control* control, int32_t) {
+  for (int32_t kind = 0; kind < kWeaponKinds; ++kind) {
+    if (IsTagged(control, kKindButtons[kind])) {
+      g_screens.ops1Ss4d1a.Show(kind, nullptr);
+      return;
+    }
+  }
+  if (IsTagged(control, "UNTARG")) g_screens.ops1Ss4d.Refresh();
+}
+
+void WmdYieldPanel::BindControls() { hostLink = &g_screens.ops1Ss4d.targetParent2; }
+
+void WmdYieldPanel::OnOpen() {
+  const intptr_t kind = id;
+  SetHidden(FormFindControlById(currentForm, kConventionalLine), kind != 0);
+  SetHidden(FormFindControlById(currentForm, kNuclearLine), kind != 2 && kind != 3);
+  SetHidden(FormFindControlById(currentForm, kChemicalLine), kind != 1);
+  const bool known = kind >= 0 && kind < kWeaponKinds;
+  SetControlText(DepartmentControl(currentForm, "YIELD"),
+                 known ? TextListText(kListWeapdetail, static_cast<int>(kind)) : "");
+  WmdTargetListPanel& targets = g_screens.ops1Ss4d;
+  if (targets.list) {
+    for (Control* row = targets.list->firstRow; row; row = ListNextRow(targets.list, row))
+      SetControlFlag(row, kStateSelected, 0);
+  }
+  SetHidden(targets.targetParent2, false);
+}
+
+void WmdTargetOwnerPanel::BindControls() { hostLink = &g_screens.ops1Ss4d.targetParent2; }
+
+void WmdTargetOwnerPanel::OnOpen() {
+  target = TargetRowCell(id);
+  SetHidden(g_screens.ops1Ss4d.targetParent2, false);
+}
+
+void WmdTargetOwnerPanel::Refresh() {
+  SetHidden(FormFindControlById(currentForm, kConventionalLine), false);
+  SetHidden(FormFindControlById(currentForm, kNuclearLine), true);
+  SetHidden(FormFindControlById(currentForm, kChemicalLine), true);
+  Control* yield = DepartmentControl(currentForm, "YIELD");
+  SetHidden(yield, true);
+  SetControlFlag(yield, kStateSelected, 0);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const PlayerRecord* viewer = Local(g_world);
+  if (!viewer || target < 0 || target >= static_cast<int32_t>(g_world.cells.size())) return;
+  const int owner = CellOwner(g_world.cells[static_cast<size_t>(target)].word);
+  SetControlText(DepartmentControl(currentForm, "OWNER"), RegionDisplayName(g_world, owner));
+  SetControlText(DepartmentControl(currentForm, "RELATION"),
+                 TextListText(kListDiprel, RelationWord(RelationClassOf(*viewer, 0, owner))));
+}
+
+void WmdTargetOwnerPanel::OnCommand(Control* control, int32_t) {
+  if (IsTagged(control, "CENTRE") && target >= 0) CentreOnCell(target);
+}
+
+void WmdTargetInfoFill::OnOpen() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  FillTargetInfo(currentForm, g_world, g_world.gameState.localPlayer, TargetRowCell(id));
+}

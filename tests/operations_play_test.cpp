@@ -1,0 +1,82 @@
+// The operations department in a game of the sample scenario: F3 docks it,
+// its rules page switches scorched earth on and draws the switches that are
+// on pressed, the chooser picks two targets and both reach the simulation.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "records/player_record.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "world/game_speed.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kScorchedEarth = 0x10;
+constexpr uint32_t kPathAllied = 0x20;
+constexpr uint32_t kPathNeutral = 0x40;
+
+TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimulation) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+  }
+  const PlayerRecord& local = w.players[w.gameState.localPlayer];
+  ASSERT_EQ(local.displayPolicy.roeFlags & kScorchedEarth, 0u) << "the sample starts without scorched earth";
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 2, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 2, 0);
+  SampleGame::Pump();
+  ASSERT_NE(s.ops1.currentForm->parent, nullptr) << "F3 docks OPS1";
+  SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "RULESBUT"));
+  ASSERT_NE(s.ops1Ss3.currentForm->parent, nullptr) << "the rules page docks";
+  if (!(local.displayPolicy.roeFlags & kPathAllied)) {
+    SampleGame::ClickControl(FormFindControlById(s.ops1Ss3.currentForm, 1));
+  }
+  SampleGame::ClickControl(FormFindControlById(s.ops1Ss3.currentForm, 15));
+  ASSERT_NE(s.ops1Ss3c1.currentForm->parent, nullptr) << "scorched earth opens the chooser";
+  ASSERT_EQ(local.displayPolicy.roeFlags & (kPathAllied | kPathNeutral), kPathAllied);
+  // Drawn: buttons 1 and 15 in the pressed look, 2 not.
+  SampleGame::Pump();
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  const auto fill = [&](int32_t id) {
+    const plat::Rect r = ControlAbsoluteRect(FormFindControlById(s.ops1Ss3.currentForm, id));
+    return pixels[static_cast<size_t>(r.top + 2) * width + static_cast<size_t>(r.right - 3)];
+  };
+  EXPECT_EQ(fill(1), fill(15));
+  EXPECT_NE(fill(2), fill(15));
+  SampleGame::ClickControl(FormFindControlById(s.ops1Ss3c1.currentForm, 1));
+  SampleGame::ClickControl(FormFindControlById(s.ops1Ss3c1.currentForm, 3));
+  EXPECT_EQ(local.displayPolicy.roescorchedtype, 5u) << "the display copy takes the mask at once";
+
+  const uint32_t today = w.gameState.currentDay;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_EQ(local.simPolicy.roeFlags & kScorchedEarth, kScorchedEarth);
+  EXPECT_EQ(local.simPolicy.roescorchedtype, 5u);
+}
+
+}  // namespace
