@@ -18,14 +18,13 @@
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
+#include "support/unit_ring.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
 #include "units/facilities/upkeep_fields.h"
-#include "world/id_lookups.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
-#include "world/unit_ring.h"
 #include "world/world.h"
 
 namespace {
@@ -47,18 +46,13 @@ class MissileStockPopupTest : public ::testing::Test {
     w.gameState.localPlayer = kLocal;
     w.players[kLocal] = PlayerRecord{};
     w.players[kLocal].number = kLocal;
-    w.units = nullptr;
-    std::tie(missile_.id, missile_.owner, missile_.classIndex, missile_.strength, missile_.unitType,
-             missile_.unitFlags) = std::tuple(kMissileId, kLocal, kMissileClass, 1.0f, uint8_t{kStockMilitaryClass},
-                                              kUnitStock);
-    InsertUnitInRing(w, missile_);
+    std::tie(missile_.strength, missile_.unitType, missile_.unitFlags) =
+        std::tuple(1.0f, uint8_t{kStockMilitaryClass}, kUnitStock);
     popup_.typeFilter = kAllMissileTypes;
     popup_.BindControls();
   }
   void TearDown() override {
     for (ListHolder* h : {&popup_.production, &popup_.queue, &popup_.stored}) ListHolderClear(*h);
-    g_world.units = nullptr;
-    ReindexUnits(g_world);
     g_commandLog.Clear();
   }
   // Where the missile stands: built and stored, or building (in production
@@ -76,18 +70,15 @@ class MissileStockPopupTest : public ::testing::Test {
   GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
   GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
-  GlobalGuard<UnitRecord*> ring_{g_world.units};
   MissileStockPopup& popup_ = g_screens.missiles;
   GlobalGuard<int32_t> filter_{popup_.typeFilter};
   GlobalGuard<Control*> form0_{popup_.form}, form1_{popup_.currentForm};
   GlobalGuard<ListBoxControl*> prod_{popup_.prodList}, queue_{popup_.queueList}, stored_{popup_.storedList};
   GlobalGuard<Control*> stat_{popup_.statParent}, plat_{popup_.platformStatus}, mis_{popup_.missileParent};
   GlobalGuard<Control*> sub4_{popup_.subParent4}, sub5_{popup_.subParent5};
-  UnitRecord missile_{};
-  controltest::PanelForm form_{popup_,
-                               "POPUP_MISSILE1",
-                               {"PRODLIST", "QUELIST", "STOREDLIST", "AUTOBUILD2", "CLEAR", "SCRAPALL"},
-                               {},
+  testsupport::UnitRing ring_;
+  UnitRecord& missile_ = ring_.Add(kMissileId, kLocal, kMissileClass);
+  controltest::PanelForm form_{popup_, "POPUP_MISSILE1", {"PRODLIST", "QUELIST", "STOREDLIST", "AUTOBUILD2"}, {},
                                {"PRODLIST", "QUELIST", "STOREDLIST"}};
 };
 
@@ -139,13 +130,13 @@ TEST_F(MissileStockPopupTest, ABuildListRowClearsTheStockListsChoice) {
 TEST_F(MissileStockPopupTest, TheAutoBuildSwitchPostsItsState) {
   for (bool on : {true, false}) {
     g_commandLog.Clear();
-    Control* toggle = form_["AUTOBUILD2"];
-    SetControlFlag(toggle, kStateSelected, on ? 1 : 0);
-    popup_.OnCommand(toggle, 0);
-    const std::vector<GameCommand> log = g_commandLog.Entries();
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(std::tuple(log[0].id, log[0].player, log[0].arg24, log[0].arg28, log[0].arg32, log[0].arg36),
-              std::tuple(kCmdBMissilesAutoBuild, uint8_t{kLocal}, 0u, on ? 1u : 0u, 0u, 0u));
+    SetControlFlag(form_["AUTOBUILD2"], kStateSelected, on ? 1 : 0);
+    popup_.OnCommand(form_["AUTOBUILD2"], 0);
+    using Posted = std::vector<std::tuple<uint32_t, uint8_t, uint32_t, uint32_t, uint32_t, uint32_t>>;
+    Posted got;
+    for (const GameCommand& c : g_commandLog.Entries()) got.emplace_back(c.id, c.player, c.arg24, c.arg28, c.arg32, c.arg36);
+    const Posted want = {{kCmdBMissilesAutoBuild, kLocal, 0, on ? 1 : 0, 0, 0}};
+    EXPECT_EQ(got, want);
   }
 }
 
