@@ -143,11 +143,12 @@ void MissileStockPopup::RefillLists() {
     const int32_t scroll = f.list->scrollOffset;
     ListPrepareRows(f.list);
     ListClear(f.list, 1);
+    // The stock flag marks a missile class, whatever military class the
+    // data gives it.
     CollectUnits(w, CollectUnitsArgs{.resultList = f.units,
                                      .category = typeFilter,
                                      .stock = 1,
                                      .viewingPlayer = w.gameState.localPlayer,
-                                     .subType = kStockMilitaryClass,
                                      .relationMask = 1,
                                      .orderBit1AndSorting = f.underConstruction,
                                      .orderStatus = 0,

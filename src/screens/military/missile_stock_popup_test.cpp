@@ -42,12 +42,10 @@ class MissileStockPopupTest : public ::testing::Test {
     std::snprintf(c.name, sizeof c.name, "%s", "Lance");
     c.flags = kClassStock;
     c.loadableMask = 1u << 2;
-    c.typeByte = kStockMilitaryClass;
     w.gameState.localPlayer = kLocal;
     w.players[kLocal] = PlayerRecord{};
     w.players[kLocal].number = kLocal;
-    std::tie(missile_.strength, missile_.unitType, missile_.unitFlags) =
-        std::tuple(1.0f, uint8_t{kStockMilitaryClass}, kUnitStock);
+    std::tie(missile_.strength, missile_.unitFlags) = std::tuple(1.0f, kUnitStock);
     popup_.typeFilter = kAllMissileTypes;
     popup_.BindControls();
   }
