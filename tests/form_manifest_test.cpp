@@ -37,7 +37,7 @@ const std::map<std::string, int32_t> kDockedWidths = {
     {"MAP1_ss6a", 220},   {"MAP1_ss6b", 220},   {"MAP1_ss6c", 220},   {"MAP1_ss6d", 220},  {"MAP1_ss6e", 220},
     {"MAP1_ss6f", 220},   {"MAP1_ss8b", 220},   {"MAP1_ss8c", 220},   {"MAP1_ss8c2", 220}, {"MAP1_ss8d", 220},
     {"MAP1_ss9a", 220},   {"MAP1_ss9a1", 220},
-    {"ORDERS1_ss3d", 220}, {"ORDERS1_ss4", 220}, {"ORDERS1_ss5", 220}, {"ORDERS1_ss5a", 220},
+    {"ORDERS1_ss3d", 220}, {"ORDERS1_ss3e", 220}, {"ORDERS1_ss4", 220}, {"ORDERS1_ss5", 220}, {"ORDERS1_ss5a", 220},
     {"ORDERS1_ss6", 220}, {"ORDERS1_ss6a", 220},
     {"OPS1", 300},        {"OPS1_SS1", 220},  {"MILITARY1_ss6", 220}, {"MILITARY1_ss5", 220},
     {"OPS1_SS2", 220}, {"OPS1_SS2a", 220}, {"OPS1_SS2b", 220}, {"OPS1_SS2c", 220}, {"OPS1_SS2d", 220},

@@ -431,8 +431,8 @@ struct ScreenSet {
   MissilePlatformPanel popupMissileSs3c;
   MissileStatusPanel popupMissileSs3e;
   MissileStockPopup missiles;
-  Screen popupMissile1f{"POPUP_MISSILE1f"};
-  Screen popupMissile1h{"POPUP_MISSILE1h"};
+  WmdFilterPanel popupMissile1f;
+  MissileSelectPanel popupMissile1h;
   SiloPopup siloPopup;
   SiloMissilePanel popupSilo1g;
   SiloTargetPanel popupSilo1g1;

@@ -53,6 +53,8 @@ namespace {
 constexpr uint32_t kListStyle = 0x2000;
 // The name field's editing mark.
 constexpr uint32_t kNameEditing = 0x100;
+// The store's sale and scrap panels the base pop-up shows (their slot).
+constexpr size_t kBaseConfirmSlot = 1;
 constexpr size_t kBaseNameMax = 47;
 constexpr float kDaysInYear = 365.0f;
 constexpr uint32_t kFacilityIdle = 1;  // shown posture word: not working
@@ -366,7 +368,14 @@ void BasePopup::OnCommand(Control* control, int32_t controlId) {
     StartBaseRename(currentForm);
     return;
   }
-  OnProductionListCommand(currentForm, control, controlId, ProductionListHosts{.buildList = &g_screens.popupBase1f});
+  ScreenSet& s = g_screens;
+  OnProductionListCommand(currentForm, control, controlId,
+                          ProductionListHosts{.buildList = &s.popupBase1f,
+                                              .classSheet = &s.military1Ss4a1[0],
+                                              .sell = &s.military1Ss4a2[kBaseConfirmSlot],
+                                              .scrap = &s.military1Ss4a3[kBaseConfirmSlot],
+                                              .scrapAll = &s.military1Ss4a3[kBaseConfirmSlot],
+                                              .confirmParent = Tag(currentForm, "MPARENT2")});
 }
 
 void BasePopup::OnActivate(Control* control, int32_t controlId) {

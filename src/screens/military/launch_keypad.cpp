@@ -5,6 +5,7 @@
 #include "records/player_record.h"
 #include "sim/simulation_lock.h"
 #include "screens/main/panels/silo_panels.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -26,6 +27,16 @@ void ShowDigit(const Screen& s, int32_t position, const char* text) {
 }
 
 }  // namespace
+
+bool OpenLaunchKeypad(uint32_t missile) {
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord* local = g_world.localPlayerRecord;
+    if (!local || (local->flags56 & kPlayerLaunchAuthorised)) return false;
+  }
+  g_screens.popupKeypad.Popup(static_cast<intptr_t>(missile), nullptr);
+  return true;
+}
 
 std::array<int32_t, 4> LaunchKeypad::CodeForTests() { return {kCode[0], kCode[1], kCode[2], kCode[3]}; }
 

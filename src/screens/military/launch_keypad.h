@@ -24,3 +24,8 @@ class LaunchKeypad : public Screen {
   int32_t correct = 0;  // the four entered digits match the code
   std::array<int32_t, 4> digits{};
 };
+
+// Opens the keypad for the missile (0 none) while the local region's
+// launches are not yet authorised; false when they are, or there is no
+// local region, and nothing opened.
+bool OpenLaunchKeypad(uint32_t missile);

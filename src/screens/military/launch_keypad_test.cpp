@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "records/command_ids.h"
@@ -12,6 +13,7 @@
 #include "records/order_words.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
+#include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 #include "support/global_guard.h"
@@ -89,7 +91,7 @@ std::string Text(const Digits& d, size_t n) {
 }
 
 TEST_F(LaunchKeypadTest, DigitsAreCheckedOnceFourAreIn) {
-  const Digits right = Code(), wrongLast = Code(3), wrongFirst = Code(0);
+  const Digits right = Code(), wrongLast = Code(3);
   const struct {
     const char* name;
     Digits keys;
@@ -101,7 +103,6 @@ TEST_F(LaunchKeypadTest, DigitsAreCheckedOnceFourAreIn) {
       {"two digits", {right[0], right[1]}, 0, {}, "-B-" + Text(right, 2)},
       {"right code", right, 0, {}, "--L" + Text(right, 4)},
       {"last digit wrong", wrongLast, 0, {}, "IB-" + Text(wrongLast, 4)},
-      {"first digit wrong", wrongFirst, 0, {}, "IB-" + Text(wrongFirst, 4)},
       {"a fifth digit re-checks the same four", wrongLast, 0, {right[3]}, "IB-" + Text(wrongLast, 4)},
       {"wrong, one taken back", wrongLast, 1, {}, "-B-" + Text(wrongLast, 3)},
       {"the only digit taken back", {right[0]}, 1, {}, "---____"},
@@ -149,3 +150,14 @@ TEST_F(LaunchKeypadTest, AbortAndLaunchSetTheAuthorisationAndLaunchOnlyAsEntered
 }
 
 }  // namespace
+
+TEST_F(LaunchKeypadTest, TheKeypadOpensOnlyWhileLaunchesAreNotAuthorised) {
+  LaunchKeypad& shared = g_screens.popupKeypad;
+  const GlobalGuard<intptr_t> id(shared.id);
+  for (const auto& [flags, opens] : {std::pair{0u, true}, std::pair{kPlayerLaunchAuthorised, false}}) {
+    shared.id = 0;
+    g_world.players[kLocal].flags56 = flags;
+    EXPECT_EQ(OpenLaunchKeypad(kMissile), opens);
+    EXPECT_EQ(shared.id, opens ? static_cast<intptr_t>(kMissile) : 0);
+  }
+}

@@ -4,8 +4,7 @@
 // panel, and one stock of missiles (MissilePopupB, opened with the stock's
 // unit id) with the panel for the state it is in. Both show the class's
 // sheet and statistics and step through the list they were opened with.
-// Also the missile stock pop-up (POPUP_MISSILE1) the M key opens. Window
-// thread; reads of the world hold the simulation lock.
+// Window thread; reads of the world hold the simulation lock.
 #include <cstdint>
 
 #include "ui/screen.h"
@@ -88,10 +87,4 @@ class MissilePopupB : public MissileViewBase {
   void OnCommand(Control* control, int32_t id) override;
 
   uint32_t stockId = 0;
-};
-
-// POPUP_MISSILE1: the missile stocks, opened with the M key.
-class MissileStockPopup : public Screen {
- public:
-  MissileStockPopup() : Screen("POPUP_MISSILE1") {}
 };

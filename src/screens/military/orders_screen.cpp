@@ -1,5 +1,6 @@
 #include "screens/military/orders_screen.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "records/command_ids.h"
@@ -151,10 +152,12 @@ void UnitOrdersPanel::OnControlChange(Control* control, int32_t id) {
 bool PostMissileStrike(ScreenSet& screens, int32_t order) {
   const OrderTypeRecord* d = Definition(order);
   ListBoxControl* missiles = screens.orders1Ss3e.missileList;
-  if (!d || !(d->orderMask & kMissileOrder) || !missiles || missiles->selectedValue == 0) return false;
+  if (!d || !(d->orderMask & kMissileOrder) || !missiles || !ListNextSelected(missiles, nullptr)) return false;
   const OrderEditState& edit = screens.orders1.edit;
   const uint32_t hex = SelectedHexWord(g_world);
   const uint32_t target = edit.targetUnit > 0 ? static_cast<uint32_t>(edit.targetUnit) : 0u;
+  // The order keeps one byte of the quantity.
+  const int32_t quantity = std::clamp(screens.orders1Ss3e.missileQuantity, 0, kMostMissilesPerStrike);
   plat::CriticalSectionLock lock(g_simulationLock);
   for (Control* row = ListNextSelected(missiles, nullptr); row; row = ListNextSelected(missiles, row)) {
     const intptr_t value = ListRowValue(row);
@@ -166,7 +169,7 @@ bool PostMissileStrike(ScreenSet& screens, int32_t order) {
     PostArgs(kCmdUnitSetOrderDword7, OrderTargetArgs{.unit = id, .target = target});
     PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = id, .bits = 0x2000, .set = 1});
     PostArgs(kCmdUnitSetOrderByte43,
-             OrderValueArgs{.unit = id, .value = static_cast<uint32_t>(screens.orders1Ss3e.quantity)});
+             OrderValueArgs{.unit = id, .value = static_cast<uint32_t>(quantity)});
     PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = id, .flags = target ? 0x2200u : 0xA00u, .mask = 0});
   }
   return true;
@@ -279,15 +282,6 @@ void OrdersUnitListPanel::OnActivate(Control* control, int32_t) {
       if (const UnitRecord* u = RefUnit(g_world, *i)) pages.entries.push_back(u->id);
   }
   g_screens.unitDetail.Popup(unitList->selectedValue, &pages);
-}
-
-void MissileStrikePanel::BindControls() {
-  DockInSecondBotbar2(*this);
-  unitList = FormFindControlByTag(currentForm, "UNITLIST") ? MakeListBox("UNITLIST", 0, &g_screens, currentForm, 0, this)
-                                                           : nullptr;
-  missileList = FormFindControlByTag(currentForm, "MISSILELIST")
-                    ? MakeListBox("MISSILELIST", 0, &g_screens, currentForm, 0, this)
-                    : nullptr;
 }
 
 bool OnSettingsPostButton(Screen& panel, Control* control) {

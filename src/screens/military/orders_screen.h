@@ -5,6 +5,7 @@
 // can take and opens the mission, rules and movement panels.
 #include <cstdint>
 
+#include "screens/military/missile_strike_panel.h"
 #include "screens/military/order_settings.h"
 #include "ui/screen.h"
 #include "world/list_holder.h"
@@ -95,17 +96,6 @@ class OrdersUnitListPanel : public Screen {
 // With no row kept, the target the selection already shares (its common
 // order word 8, else word 7) is chosen, else the first row.
 void PreselectTarget(ListBoxControl* list, intptr_t kept, const OrderEditState& edit);
-
-// The missile strike panel (ORDERS1_ss3e): the selected missile rows (each
-// row's value a unit id) and the quantity that EXECUTE sends.
-class MissileStrikePanel : public Screen {
- public:
-  MissileStrikePanel() : Screen("ORDERS1_ss3e") {}
-  void BindControls() override;
-  ListBoxControl* unitList = nullptr;
-  ListBoxControl* missileList = nullptr;
-  int32_t quantity = 0;
-};
 
 // Docks the settings panel for the selection (the map's Ctrl+click and the
 // order menu's "orders" row).

@@ -11,6 +11,7 @@
 #include "screens/military/facility_popups.h"
 #include "screens/military/missile_panels.h"
 #include "screens/military/missile_popup.h"
+#include "screens/military/missile_stock_popup.h"
 #include "screens/military/silo_popup.h"
 #include "screens/military/unit_build_popup.h"
 #include "screens/military/unit_cargo_panels.h"
