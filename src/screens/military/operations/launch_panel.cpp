@@ -6,6 +6,7 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/military/department/department_text.h"
+#include "screens/military/launch_keypad.h"
 #include "screens/military/operations/intel_region_panels.h"
 #include "screens/military/operations/wmd_targeting_panels.h"
 #include "screens/screen_set.h"
@@ -84,14 +85,8 @@ void LaunchPanel::OnCommand(Control* control, int32_t commandId) {
     SetHidden(calendarParent, true);
     pending = IsTagged(control, "LAUNCH") ? 1 : 2;
   } else if (IsTagged(control, "LOK")) {
-    bool authorised = false;
-    {
-      plat::CriticalSectionLock lock(g_simulationLock);
-      const int32_t local = g_world.gameState.localPlayer;
-      authorised = local >= 0 && local < kMaxPlayers && (g_world.players[local].flags56 & kPlayerLaunchAuthorised);
-    }
     // The keypad asks for the code; what it launches is its own affair.
-    if (pending != 0 && !authorised) g_screens.popupKeypad.Popup(0, nullptr);
+    if (pending != 0) OpenLaunchKeypad(0);
     closeConfirmation();
   } else if (IsTagged(control, "LCANCEL")) {
     closeConfirmation();
