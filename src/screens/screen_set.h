@@ -16,6 +16,7 @@
 #include "screens/diplomacy/email_popup.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/economy_popups.h"
+#include "screens/economy/industry/facility_list_services.h"
 #include "screens/economy/policy/domestic_policy_screen.h"
 #include "screens/economy/product_screen.h"
 #include "screens/economy/research/military_list_picker.h"
@@ -84,6 +85,7 @@ inline constexpr int kWorkingLists = 13;
 inline constexpr int kWorkingListsClearedAtStop = 11;
 inline constexpr int kSelectionListIndex = 6;
 inline constexpr int kSiloMissileListIndex = 7;  // the silo panel's missiles
+inline constexpr int kCurrentObjectListIndex = 8;  // the facility lists' facility in hand
 
 // A record of the diplomacy screens; only its first word is set here.
 struct ScreenSetRecord {
@@ -458,8 +460,8 @@ struct ScreenSet {
   Screen popupTech{"POPUP_TECH"};
   Screen popupTechSs1{"POPUP_TECH_ss1"};
   IndustryPopup industry;
-  Screen popupIndustryfill{"POPUP_INDUSTRYFILL"};
-  Screen product1Ss7fill{"Product1_ss7fill"};
+  FacilityTypeInfoFill popupIndustryfill{"POPUP_INDUSTRYFILL"};
+  FacilityTypeInfoFill product1Ss7fill{"Product1_ss7fill"};
   // Mail.
   MailWindow email1;
   Screen email1a{"EMAIL1a"};
