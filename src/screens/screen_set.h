@@ -52,6 +52,7 @@
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
+#include "screens/military/facilities/military_facility_screen.h"
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
@@ -291,9 +292,9 @@ struct ScreenSet {
   ScreenArray<2> military1Ss1b1{"MILITARY1_ss1b1"};
   Screen military1Ss1c{"MILITARY1_ss1c"};
   Screen military1Ss1a2{"MILITARY1_ss1a2"};
-  Screen military1Ss2{"MILITARY1_ss2"};
+  MilitaryFacilityScreen military1Ss2;
   Screen military1Ss2a{"Military1_ss2a"};
-  Screen military1Ss2b{"Military1_ss2b"};
+  BaseConditionPanel military1Ss2b;
   ResearchFundingPanel military1Ss03;
   ResearchBudgetPanel military1Ss3;
   Screen popupRdSs1{"POPUP_RD_SS1"};
@@ -502,7 +503,7 @@ struct ScreenSet {
   MissileProgressRow missileProgress;
   UnitProgressRowB militaryProgressB;
   UnitRow militaryUnit;
-  Screen military1Ss2c{"Military1_ss2c"};
+  BaseStatusFill military1Ss2c;
   HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP
   HexProductList hexMenu;
   HexListPopupB stackList;
