@@ -12,6 +12,7 @@
 #include "screens/diplomacy/region_row.h"
 #include "screens/economy/industry/facility_list_services.h"
 #include "screens/economy/industry/product_facility_list.h"
+#include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/product_period.h"
 #include "screens/main/build/build_classes.h"
 #include "screens/main/map/map_geometry.h"
@@ -137,7 +138,7 @@ void IndustryPopup::Refresh() {
   Control* f = currentForm;
   if (!f) return;
   const int32_t product = Product();
-  SetControlFlag(Tag(f, "ANNDAYBUT"), kStateSelected, ProductPeriodDivisor() != 1.0f);
+  SetControlFlag(Tag(f, "ANNDAYBUT"), kStateSelected, AmountsPerDay() ? 1 : 0);
   const float divisor = ProductPeriodDivisor();
   bool isShort = false;
   {
@@ -162,10 +163,12 @@ void IndustryPopup::Refresh() {
     const char* measure = TextListEntry(g_textLists, kListProdunits, product);
     SetControlText(Tag(f, "UMEASURE"), measure ? measure : "");
   }
-  if (indPic) {
-    indPic->fills[0] = isShort ? kShortTint : 0xFFFFFFFFu;
-    if (isShort) indPic->flags |= kCtlTintFrame;
-    else indPic->flags &= ~kCtlTintFrame;
+  // The picture's fill is its tint only while the tint flag is set.
+  if (indPic && isShort) {
+    indPic->fills[kLookNormal] = kShortTint;
+    indPic->flags |= kCtlTintFrame;
+  } else if (indPic) {
+    indPic->flags &= ~kCtlTintFrame;
   }
   const SavedListView view = SaveListView(facilList);
   int32_t working = 0, total = 0;
