@@ -16,6 +16,7 @@
 #include "screens/diplomacy/email_popup.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/economy_popups.h"
+#include "screens/economy/industry/facility_list_services.h"
 #include "screens/economy/policy/domestic_policy_screen.h"
 #include "screens/economy/product_screen.h"
 #include "screens/economy/research/military_list_picker.h"
@@ -51,6 +52,7 @@
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
+#include "screens/military/facilities/military_facility_screen.h"
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
@@ -91,6 +93,7 @@ inline constexpr int kWorkingLists = 13;
 inline constexpr int kWorkingListsClearedAtStop = 11;
 inline constexpr int kSelectionListIndex = 6;
 inline constexpr int kSiloMissileListIndex = 7;  // the silo panel's missiles
+inline constexpr int kCurrentObjectListIndex = 8;  // the facility lists' facility in hand
 
 // A record of the diplomacy screens; only its first word is set here.
 struct ScreenSetRecord {
@@ -296,9 +299,9 @@ struct ScreenSet {
   ScreenArray<2> military1Ss1b1{"MILITARY1_ss1b1"};
   Screen military1Ss1c{"MILITARY1_ss1c"};
   Screen military1Ss1a2{"MILITARY1_ss1a2"};
-  Screen military1Ss2{"MILITARY1_ss2"};
+  MilitaryFacilityScreen military1Ss2;
   Screen military1Ss2a{"Military1_ss2a"};
-  Screen military1Ss2b{"Military1_ss2b"};
+  BaseConditionPanel military1Ss2b;
   ResearchFundingPanel military1Ss03;
   ResearchBudgetPanel military1Ss3;
   Screen popupRdSs1{"POPUP_RD_SS1"};
@@ -465,8 +468,8 @@ struct ScreenSet {
   Screen popupTech{"POPUP_TECH"};
   Screen popupTechSs1{"POPUP_TECH_ss1"};
   IndustryPopup industry;
-  Screen popupIndustryfill{"POPUP_INDUSTRYFILL"};
-  Screen product1Ss7fill{"Product1_ss7fill"};
+  FacilityTypeInfoFill popupIndustryfill{"POPUP_INDUSTRYFILL"};
+  FacilityTypeInfoFill product1Ss7fill{"Product1_ss7fill"};
   // Mail.
   MailWindow email1;
   Screen email1a{"EMAIL1a"};
@@ -507,7 +510,7 @@ struct ScreenSet {
   MissileProgressRow missileProgress;
   UnitProgressRowB militaryProgressB;
   UnitRow militaryUnit;
-  Screen military1Ss2c{"Military1_ss2c"};
+  BaseStatusFill military1Ss2c;
   HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP
   HexProductList hexMenu;
   HexListPopupB stackList;

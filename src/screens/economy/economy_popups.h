@@ -2,6 +2,7 @@
 // The economy and research pop-ups the hotkeys open: production
 // (POPUP_PRODUCT1), research (POPUP_RD), industry (POPUP_INDUSTRY) and help
 // (POPUP_HELP1). Their pages come with the economy screens.
+#include "screens/economy/industry/industry_popup.h"
 #include "ui/screen.h"
 
 class ProductPopup : public Screen {
@@ -19,8 +20,3 @@ class ResearchPopup : public Screen {
   ResearchPopup() : Screen("POPUP_RD") {}
 };
 
-// Opened with the product page to show (0 to 10).
-class IndustryPopup : public Screen {
- public:
-  IndustryPopup() : Screen("POPUP_INDUSTRY") {}
-};

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "screens/economy/policy/migration_panels.h"
+#include "screens/economy/policy/policy_facility_list.h"
 #include "screens/economy/policy/social_spending_panels.h"
 #include "screens/economy/product_period.h"
 #include "ui/screen.h"
@@ -17,14 +18,6 @@ inline constexpr int32_t kCabinetLinkIds[] = {2, 3, 4, 5};
 // The department's number among the main panels and its cabinet post.
 inline constexpr int32_t kDomesticPolicyPanel = 7;
 inline constexpr int32_t kDomesticCabinetPost = 5;
-
-// The department's facility list and its condition panel; their pages come
-// with the facility list.
-class PolicyFacilityListPanel : public Screen {
- public:
-  PolicyFacilityListPanel() : Screen("DOMPOLICY1_SS7") {}
-  Screen condition{"DOMPOLICY1_SS7b"};
-};
 
 // The department's button bar: its panels, research funding and the
 // department's cabinet priorities.

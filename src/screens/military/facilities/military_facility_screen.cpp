@@ -1,0 +1,213 @@
+#include "screens/military/facilities/military_facility_screen.h"
+
+#include <algorithm>
+#include <string>
+
+#include "app/duration_text.h"
+#include "platform/fpenv.h"
+#include "records/hex_cell.h"
+#include "records/order_words.h"
+#include "records/player_record.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "screens/economy/industry/facility_list_services.h"
+#include "screens/economy/research/research_funding_panel.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/build/site_figures.h"
+#include "screens/main/facility_status.h"
+#include "screens/main/panels/class_icon.h"
+#include "screens/main/panels/facility_figures.h"
+#include "screens/main/popups/object_popups.h"
+#include "screens/main/popups/unit_list_fields.h"
+#include "screens/main/popups/unit_lists.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "units/facilities/facility_build.h"
+#include "units/unit_texts.h"
+#include "world/id_lookups.h"
+#include "world/list_holder.h"
+#include "world/record_helpers.h"
+#include "world/text/text_lists.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint8_t kDetailsAlpha = 75;
+constexpr uint8_t kNoteAlpha = 140;
+constexpr uint32_t kNoteOutline = 0xFF007D00;
+constexpr uint32_t kOffline = 1u << 0;  // posture word
+constexpr uint32_t kOtherKinds = kClassRoad | kClassSettlementPopulation | kClassBuildsWorks | kClassProduction;
+
+Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (uint32_t{alpha} << 24); }
+
+void SetInt(Control* control, int32_t value) {
+  char text[16];
+  plat::FormatText(text, sizeof text, "%d", value);
+  SetControlText(control, text);
+}
+
+void SetCondition(Control* control, float strength) {
+  char text[16];
+  plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(std::min(strength, 1.0f) * 100.0f));
+  SetControlText(control, text);
+}
+
+void Highlight(Control* control, bool on) { SetControlFlag(control, kStateSelected, on ? 1 : 0); }
+
+bool Offline(const UnitRecord& f) { return (f.ordersShown[kPostureBits] & kOffline) != 0; }
+bool ForeignHeld(const UnitRecord& f) { return (f.unitFlags & kUnitProvisional) != 0; }
+
+}  // namespace
+
+int32_t FacilityRowStatus(const World& world, uint32_t cellIndex) {
+  if (cellIndex < world.cells.size() && HexLevelByte(world, world.cells[cellIndex]) == 0)
+    return kFacilityBuildingNoSupply;
+  return FacilityStatus(world, cellIndex);
+}
+
+void MilitaryFacilityScreen::OnOpen() {
+  OpenResearchList(facilList);
+  if (prodParent) g_screens.military1Ss2b.Show(kKeepScreenId, prodParent);
+}
+
+void MilitaryFacilityScreen::BindControls() {
+  DockInBotbar2(*this);
+  facilList = MakeListBox("FACILLIST", 0, &g_screens, currentForm, 0x2000, this);
+  prodParent = Tag(currentForm, "PRODPARENT");
+  if (Control* details = Tag(currentForm, "BASEDETAILS")) {
+    SetAlpha(details->fills[kLookNormal], kDetailsAlpha);
+    SetAlpha(details->fills[kLookSelected], 0);
+    SetAlpha(details->fills[kLookFocused], 0);
+  }
+  for (const char* tag : {"GRIDDEACT", "GRIDPEND"}) {
+    Control* c = Tag(currentForm, tag);
+    if (!c) continue;
+    SetAlpha(c->fills[kLookNormal], kNoteAlpha);
+    c->fills[kLookFocused] = c->fills[kLookNormal];
+    c->outlines[kLookFocused] = kNoteOutline;
+    c->outlineWidths[kLookFocused] = 1;
+    c->flags |= kCtlShowFocus;
+  }
+}
+
+void MilitaryFacilityScreen::Refresh() {
+  if (!facilList) return;
+  const SavedListView view = SaveListView(facilList);
+  ListClear(facilList, 1);
+  ListHolder found{};
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    bool first = true;
+    for (const FacilityPass& pass : kMilitaryFacilityPasses) {
+      CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
+                                                        .facilityKind = pass.category,
+                                                        .owner = g_world.gameState.localPlayer,
+                                                        .clearFirst = first ? 1 : 0,
+                                                        .available = pass.working,
+                                                        .stockMaskTest = pass.capacity,
+                                                        .facilityType = pass.siteKind});
+      first = false;
+    }
+  }
+  AddFacilityRows(facilList, found, g_screens.military1Ss2c);
+  ListHolderClear(found);
+  RestoreListView(facilList, view);
+}
+
+void MilitaryFacilityScreen::OnCommand(Control* control, int32_t id) {
+  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.military1Ss2a);
+}
+
+void MilitaryFacilityScreen::OnActivate(Control* control, int32_t id) {
+  if (control && control == facilList && id != 0) OpenFacilityRowPopup(g_screens, id);
+}
+
+void MilitaryFacilityScreen::OnControlChange(Control* control, int32_t id) {
+  if (control && control == facilList) FacilityListRow(g_screens, currentForm, id, nullptr);
+}
+
+void BaseConditionPanel::BindControls() {
+  MilitaryFacilityScreen& page = g_screens.military1Ss2;
+  hostLink = &page.prodParent;
+}
+
+void BaseConditionPanel::Refresh() {
+  Control* f = currentForm;
+  if (!f) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  const HexCell* cell = SelectedHexCell();
+  const UnitRecord* facility = GetActiveObject(cell, false);
+  const bool ownHex = cell && CellOwner(cell->word) == w.gameState.localPlayer;
+  SetCondition(Tag(f, "CONDITION"), facility ? facility->strength : 0.0f);
+  SetInt(Tag(f, "QUEUE"), facility && !ForeignHeld(*facility) ? facility->leadValue : 0);
+  const bool shown = facility && (ownHex || !ForeignHeld(*facility));
+  const UnitClassRecord* cls = ClassRecordAt(w, shown ? facility->classIndex : 0);
+  SetInt(Tag(f, "CAPACITY"), cls ? cls->baseSlots : 0);
+}
+
+void BaseStatusFill::OnOpen() {
+  Control* f = currentForm;
+  if (!f) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  const UnitRecord* unit = FindUnitById(w, static_cast<uint32_t>(id));
+  if (unit && !IsUnitLive(*unit)) unit = nullptr;
+  const uint32_t cellIndex = UnitCellIndex(w, unit);
+  const HexCell* cell = cellIndex != kNoCellIndex ? &w.cells[cellIndex] : nullptr;
+  const UnitRecord* facility = GetActiveObject(cell, false);
+  const bool ownHex = cell && CellOwner(cell->word) == w.gameState.localPlayer;
+  const bool shown = facility && (ownHex || !ForeignHeld(*facility));
+  const UnitClassRecord* type = ClassRecordAt(w, shown ? facility->classIndex : 0);
+  Control* name = Tag(f, "BASENAME");
+  Control* status = Tag(f, "STATUS");
+  Control* progress = Tag(f, "STATUS2");
+  SetControlText(name, unit ? HexPositionText(w, PackHex(unit->x, unit->y)).c_str() : "");
+  if (type) DrawUnitClassIcon(shown ? facility->classIndex : 0, nullptr, type, Tag(f, "INDBMP"), true, -1);
+  SetHidden(Tag(f, "OFFLINE"), !(facility && Offline(*facility)));
+  const bool building = facility && FacilityUnderConstruction(*facility);
+  const uint32_t flags = type ? type->flags : 0;
+  const bool queueShown = ownHex && facility && type && !(flags & kOtherKinds) && (flags & kClassSettlement) &&
+                          listfields::FacilityTypeByte(*type) == 0 &&
+                          (type->loadableMask != 0 || (flags & (kClassAirBase | kClassHaven))) && !building;
+  SetHidden(Tag(f, "HIDEPAR"), !queueShown);
+  if (queueShown) {
+    SetInt(Tag(f, "QUEUE"), ForeignHeld(*facility) ? 0 : facility->leadValue);
+    SetInt(Tag(f, "CAPACITY"), type->baseSlots);
+  }
+  const bool upgrading = facility && (facility->ordersShown[kStateFlags] & kStateModeC);
+  if (building) {
+    Highlight(name, true);
+    Highlight(status, true);
+    const float rate = SupplyLevelFactor(HexLevelByte(w, *cell), HexSupplierRate(w, *cell));
+    SetControlText(progress, FormatDuration(rate > 0.0f ? facility->buildWork / rate : 0.0f).c_str());
+    SetHidden(progress, false);
+    Highlight(progress, true);
+  } else if (upgrading) {
+    Highlight(name, true);
+    Highlight(status, true);
+    SetCondition(progress, facility->strength);
+    SetHidden(progress, false);
+    Highlight(progress, true);
+    SetHidden(Tag(f, "HIDEPAR"), true);
+  } else {
+    const bool working = facility && !Offline(*facility);
+    Highlight(name, !working);
+    Highlight(status, !working);
+    SetHidden(progress, true);
+  }
+  const char* word = TextListEntry(g_textLists, kListUgstatus, FacilityRowStatus(w, cellIndex));
+  SetControlText(status, word ? word : "");
+}
