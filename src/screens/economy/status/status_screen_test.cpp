@@ -23,8 +23,7 @@ namespace {
 constexpr int kLocal = 3;
 
 int32_t Day(int16_t year, uint8_t month, uint8_t day) {
-  GameDate d;
-  d.year = year, d.month = month, d.day = day;
+  GameDate d{0, year, month, day};
   DateToDayNumber(d);
   return d.dayNumber;
 }
@@ -38,16 +37,14 @@ struct Item {
 
 void File(const Item& item) {
   auto* m = NewZeroed<PlayerMessage>();
-  m->flags = item.flags;
-  m->day = static_cast<uint32_t>(item.day);
-  m->priority = item.importance;
+  m->flags = item.flags, m->day = static_cast<uint32_t>(item.day), m->priority = item.importance;
   if (item.headline) m->texts[0] = strdup(item.headline);
   g_world.messageLists[kLocal].Append(m);
 }
 
 void EmptyMessages() {
-  ListNode& head = g_world.messageLists[kLocal];
-  while (head.next() && head.next() != &head) DeleteZeroed(static_cast<PlayerMessage*>(head.next()));
+  for (ListNode& head = g_world.messageLists[kLocal]; head.next() && head.next() != &head;)
+    DeleteZeroed(static_cast<PlayerMessage*>(head.next()));
 }
 
 using Shown = std::pair<std::string, uint32_t>;  // a row's text and colour
