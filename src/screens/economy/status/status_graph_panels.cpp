@@ -24,8 +24,6 @@
 
 namespace {
 
-// The bottom bar's state bit that tells it a chart is shown above it.
-constexpr uint32_t kBottomBarChartShown = 0x1000000;
 constexpr int32_t kSeriesPopulation = 0, kSeriesGdp = 1, kSeriesLosses = 2, kSeriesKills = 3, kSeriesForce = 4,
                   kSeriesLand = 5, kSeriesApproval = 6, kSeriesTreasury = 7, kSeriesAlert = 8;
 constexpr float kHighestAlert = 4.0f;
@@ -127,7 +125,8 @@ void GraphPopup::Refresh() {
     }
     ListLayoutRows(list);
   }
-  if (Control* bar = g_screens.botBar2.currentForm) bar->state |= kBottomBarChartShown;
+  // The bar under the page redraws round the new rows.
+  if (Control* bar = g_screens.botBar2.currentForm) bar->state |= kStateDirty;
 }
 
 void GraphPopup::OnCommand(Control* control, int32_t) {
