@@ -119,6 +119,11 @@ void StatusScreen::Refresh() {
 }
 
 void StatusScreen::OnCommand(Control* control, int32_t) {
+  // The list is a group of its own: an unselected list is no closing tab.
+  if (newsList && control == newsList) {
+    if (newsList->selectedValue != 0) newsViewer.Show(newsList->selectedValue, nullptr);
+    return;
+  }
   if (ReleasedGroupButton(control)) {
     PopPopupsTo(g_ui, 1);
     return;
@@ -131,8 +136,6 @@ void StatusScreen::OnCommand(Control* control, int32_t) {
     scenario.Show(kKeepScreenId, nullptr);
   } else if (IsTagged(control, "SCORECARD")) {
     ScoreCardActivate(g_screens.scoreCard, kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "NEWSLIST")) {
-    if (newsList && newsList->selectedValue != 0) newsViewer.Show(newsList->selectedValue, nullptr);
   } else if (IsTagged(control, "MPPING")) {
     WaitingRoomActivate(g_screens.waitingRoom, 1);
   }

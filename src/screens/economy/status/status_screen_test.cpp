@@ -16,6 +16,7 @@
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
+#include "ui/screen_manager.h"
 #include "world/world.h"
 
 namespace {
@@ -88,8 +89,11 @@ TEST(StatusNews, TheListShowsTheRegionsNewsInListOrder) {
   // The tabs and a row open pages and post nothing.
   File({kMessageNews, Day(2000, 6, 1), 10, "June"});
   screen.Refresh();
+  GlobalGuard<int32_t> depth(g_ui.panelDepth);
+  g_ui.panelDepth = 2;
   ListSelectItem(0, screen.newsList, screen.newsList->firstRow, 1);
   EXPECT_NE(screen.newsViewer.id, 0);
+  EXPECT_EQ(g_ui.panelDepth, 2) << "a row opens the viewer and closes no page";
   for (const char* tag : {"GRAPHS", "STATS", "SCENARIO"}) screen.OnCommand(form[tag], 0);
   EXPECT_TRUE(g_commandLog.Entries().empty());
   EmptyMessages();
