@@ -24,6 +24,7 @@
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/economy/research/tech_list_panels.h"
 #include "screens/economy/status/region_stats_panels.h"
+#include "screens/economy/status/status_screen.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
 #include "screens/frontend/end_game_popups.h"
@@ -256,7 +257,7 @@ struct ScreenSet {
   Screen product1Ss3{"Product1_ss3"};
   Screen product1Ss3a2{"PRODUCT1_SS3a2"};
   Screen product1Ss4{"PRODUCT1_SS4"};
-  Screen product1Ss4a{"PRODUCT1_SS4a"};
+  ProductProfitPage product1Ss4a;
   Screen product1Ss5{"PRODUCT1_SS5"};
   ScreenArray<12> product1Ss5a{"PRODUCT1_SS5a"};
   Screen product1Ss6{"PRODUCT1_SS6"};
@@ -273,15 +274,7 @@ struct ScreenSet {
   ProductPopup productPopup;
   ProductPopupRow productPopupRows[kProductPopupRows];
   // Status.
-  StatusScreen status1;
-  Screen status1Ss1{"STATUS1_SS1"};
-  RegionStatsPanel status1Ss2;
-  Screen status1Ss3{"STATUS1_SS3"};
-  Screen status1Ss3a{"STATUS1_SS3a"};
-  Screen status1Ss3b{"STATUS1_SS3b"};
-  Screen status1Ss4{"STATUS1_SS4"};
-  Screen status1Ss4a{"STATUS1_SS4a"};
-  Screen status1Ss5{"STATUS1_SS5"};
+  StatusScreen status1;  // with its pages
   RegionSummarySidePanel status2;
   // Domestic policy.
   DomesticPolicyScreen domPolicy1;  // with its panels and button bar
@@ -462,7 +455,7 @@ struct ScreenSet {
   // The hex pop-ups.
   HexInfoPopup map2;  // with its columns' panels
   CombatOddsPopup map3;
-  Screen graph1{"GRAPH1"};
+  GraphPopup graph1;
   Screen disabled{"DISABLED"};
   ResearchPopup research;
   Screen popupTech{"POPUP_TECH"};

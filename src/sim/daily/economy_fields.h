@@ -16,10 +16,12 @@ inline constexpr size_t kTurnSumE = 13188;        // f32
 inline constexpr size_t kCapacityByKind = 12432;  // f32[5]: the committed sites by kind
 inline constexpr size_t kOverdraftRate = 10396;   // f32
 inline constexpr size_t kOverdraftCost = 10400;   // f32
+inline constexpr size_t kLoanIncomeDaily = 10404;    // f32: what the region's lending earns a day
+inline constexpr size_t kLoanInterestDaily = 10408;  // f32: the interest its loans cost a day
 inline constexpr size_t kDayExtraDeaths = 13192;  // f32: deaths counted during the day by other steps
 // 13080 to 13107 hold the unit code's daily counts; 13200 on its stock counts.
 static_assert(kTurnSumD >= offsetof(PlayerRecord, bytes13176) + 8 && kDayExtraDeaths + 4 <= 13200);
-static_assert(kOverdraftRate >= offsetof(PlayerRecord, bytes10386) && kOverdraftCost + 4 <= offsetof(PlayerRecord, socialCosts));
+static_assert(kOverdraftRate >= offsetof(PlayerRecord, bytes10386) && kLoanInterestDaily + 4 <= offsetof(PlayerRecord, socialCosts));
 
 // In each settings copy: the policy values A to E. A, B and C are the
 // budget's balance, revenue and spending, which the region's totals are

@@ -3,6 +3,9 @@
 #include <climits>
 #include <utility>
 
+#include "screens/docked_panels.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -50,3 +53,10 @@ void MapBorder::OnOpen() {
   }
 }
 
+
+void EconomyScreen::OnCommand(Control* control, int32_t) {
+  if (control && ControlTagMatches(control->tag, "BUDGET")) g_screens.status1.budget.Show(kKeepScreenId, nullptr);
+}
+
+void ProductProfitPage::OnOpen() { ClosePanelsAbove(g_ui, 3, 0); }
+void ProductProfitPage::BindControls() { DockInSecondBotbar2(*this); }

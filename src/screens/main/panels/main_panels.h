@@ -26,18 +26,25 @@ class MailWindow : public Screen {
   MailWindow() : Screen("EMAIL1") {}
 };
 
-// Main panels 2 to 8 but production and domestic policy (their homes are
+// Main panels 2 to 7 but production and domestic policy (their homes are
 // the economy's); the orders screen's and the military and operations
-// departments' are the military screens'.
+// departments' are the military screens'; status has its own.
 class DiplomacyScreen : public Screen {
  public:
   DiplomacyScreen() : Screen("DIPLOMACY1") {}
 };
+inline constexpr const char* kEconomyScreenTags[] = {"BUDGET"};
 class EconomyScreen : public Screen {
  public:
-  EconomyScreen() : Screen("ECONOMY1") {}
+  EconomyScreen() : Screen("ECONOMY1", FormLookups{.tags = kEconomyScreenTags, .ids = {}}) {}
+  // BUDGET opens the status department's budget summary.
+  void OnCommand(Control* control, int32_t id) override;
 };
-class StatusScreen : public Screen {
+// The production department's product-profit page, which the budget's
+// TRADEBUT opens; docked beside the budget until the department fills it.
+class ProductProfitPage : public Screen {
  public:
-  StatusScreen() : Screen("STATUS1") {}
+  ProductProfitPage() : Screen("PRODUCT1_SS4a") {}
+  void OnOpen() override;
+  void BindControls() override;
 };
