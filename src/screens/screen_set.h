@@ -10,6 +10,7 @@
 
 #include "editor/editor_file_menu.h"
 #include "editor/editor_screens.h"
+#include "editor/editor_setup_dialogs.h"
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
@@ -154,7 +155,7 @@ struct ScreenSet {
   // Map editor.
   MapEditorB mapEditorB;
   MapEditorBSs00 mapEditorBSs00;
-  ScreenArray<2> mapEditorMap1{"MAPEDITOR_MAP1"};
+  ScreenArray<2, MapEditorMap1> mapEditorMap1{"MAPEDITOR_MAP1"};
   ScreenArray<2, MapEditorScn1> mapEditorScn1{"MAPEDITOR_SCN1"};
   ScreenArray<2, MapEditorMenu> mapEditorMenu{"MAPEDITOR_MENU"};
   ScreenArray<2, MapEditorFiles> mapEditorFiles{"MAPEDITOR_FILES"};
@@ -168,13 +169,13 @@ struct ScreenSet {
   Screen mapEditorBSs6d{"MAPEDITORB_SS6d"};
   Screen mapEditorBSs6e{"MAPEDITORB_SS6e"};
   Screen mapEditorBSs7{"MAPEDITORB_SS7"};
-  Screen mapEditorPopup1{"MAPEDITOR_POPUP1"};
-  Screen mapEditorPopup2{"MAPEDITOR_POPUP2"};
+  MapSetupDialog mapEditorPopup1;
+  ScenarioSetupDialog mapEditorPopup2;
   TerrainChartPanel mapEditorTchart;
   AttributesPanel mapEditorAttrib;
   Screen mapEditorInd{"MAPEDITOR_IND"};
   Screen mapEditorCost{"MAPEDITOR_COST"};
-  MapEditorSs2 mapEditorSs2;
+  PlayerVariablesPanel mapEditorSs2;
   Screen popupMilitary1a14{"POPUP_MILITARY1A14"};
   Screen mapEditorBSs6c{"MAPEDITORB_SS6C"};
   // Economy.
