@@ -305,16 +305,12 @@ TEST(HeadlessRunner, ASampleInfantryUnitQualifiesToAnswerAnAttackThreeHexesAway)
 // and saved under "CUSTOM\" with a definition of its own it plays through
 // --custom with the same first day.
 TEST(HeadlessRunner, TheEditorsFiguresAndACustomCopyMatchTheFirstDay) {
-  struct Figures {
-    int32_t hexes = 0;
-    int16_t best[2] = {};
-  };
-  using AllFigures = std::vector<Figures>;
-  const auto take = [](World& w, bool derived) {
-    AllFigures all;
+  // Each region's hex count and best settlement's column and row.
+  const auto figures = [](World& w, bool derived) {
+    std::vector<int32_t> all;
     for (int p = 1; p <= w.gameState.highestPlayer; ++p) {
       const PlayerRecord& r = w.players[p];
-      all.push_back({derived ? r.hexCount : r.dayHexCount, {r.turnBestHex[0], r.turnBestHex[1]}});
+      all.insert(all.end(), {derived ? r.hexCount : r.dayHexCount, r.turnBestHex[0], r.turnBestHex[1]});
     }
     return all;
   };
@@ -325,8 +321,7 @@ TEST(HeadlessRunner, TheEditorsFiguresAndACustomCopyMatchTheFirstDay) {
   ASSERT_GE(LoadScenarioDef(g_world, nullptr, "Channel"), 0);
   ASSERT_EQ(LoadScenarioFileSequence(g_world, "Channel", &why), 0) << why;
   RecalcDerivedMapData(g_world);
-  const AllFigures edited = take(g_world, true);
-  ASSERT_FALSE(edited.empty());
+  const std::vector<int32_t> edited = figures(g_world, true);
 
   // A data root of the game's folders with a "CUSTOM\" of its own.
   TempDir root;
@@ -334,13 +329,11 @@ TEST(HeadlessRunner, TheEditorsFiguresAndACustomCopyMatchTheFirstDay) {
     if (entry.is_directory() && entry.path().filename() != "CUSTOM")
       std::filesystem::create_directory_symlink(entry.path(), std::filesystem::path(root.path()) / entry.path().filename());
   plat::SetDataRoot(root.path());
-  {
-    const MapFolderHooks kept = g_mapFolderHooks;
-    g_mapFolderHooks.mapEditor = [] { return true; };
-    for (auto write : {WriteMapFile, WriteGamFile, WriteUniFile, WritePplFile, WriteTtrFile, WriteTerFile})
-      EXPECT_EQ(write(g_world, "CHAN2"), plat::kOk);
-    g_mapFolderHooks = kept;
-  }
+  const MapFolderHooks kept = g_mapFolderHooks;
+  g_mapFolderHooks.mapEditor = [] { return true; };
+  for (auto write : {WriteMapFile, WriteGamFile, WriteUniFile, WritePplFile, WriteTtrFile, WriteTerFile})
+    EXPECT_EQ(write(g_world, "CHAN2"), plat::kOk);
+  g_mapFolderHooks = kept;
   std::ifstream original(std::string(VD_GAME_DIR) + "/Scenario/Channel.GMC");
   std::string definition, line;
   while (std::getline(original, line)) {
@@ -352,21 +345,16 @@ TEST(HeadlessRunner, TheEditorsFiguresAndACustomCopyMatchTheFirstDay) {
 
   std::string parseError;
   headless::Options options;
-  char* argv[] = {const_cast<char*>("veldrane-headless"), const_cast<char*>("--days"), const_cast<char*>("1"),
-                  const_cast<char*>("--custom"), const_cast<char*>("CHAN2")};
-  ASSERT_TRUE(headless::ParseOptions(5, argv, options, parseError)) << parseError;
-  AllFigures played;
+  const char* argv[] = {"veldrane-headless", "--days", "1", "--custom", "CHAN2"};
+  ASSERT_TRUE(headless::ParseOptions(5, const_cast<char**>(argv), options, parseError)) << parseError;
+  std::vector<int32_t> played;
   options.afterTurnEnd = [&](World& world) {
-    if (played.empty()) played = take(world, false);
+    if (played.empty()) played = figures(world, false);
   };
   ASSERT_EQ(headless::Run(options, stdout, stderr), 0);
   EXPECT_FALSE(ReadsCustomFolder()) << "the run leaves the folders as they were";
-  ASSERT_EQ(played.size(), edited.size());
-  for (size_t i = 0; i < edited.size(); ++i) {
-    EXPECT_EQ(played[i].hexes, edited[i].hexes) << "region " << i + 1;
-    EXPECT_EQ(played[i].best[0], edited[i].best[0]) << "region " << i + 1;
-    EXPECT_EQ(played[i].best[1], edited[i].best[1]) << "region " << i + 1;
-  }
+  EXPECT_GT(edited.size(), 3u);
+  EXPECT_EQ(played, edited);
   plat::SetDataRoot(VD_GAME_DIR);
 }
 
