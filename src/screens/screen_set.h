@@ -11,6 +11,7 @@
 #include "editor/editor_file_menu.h"
 #include "editor/editor_screens.h"
 #include "editor/editor_setup_dialogs.h"
+#include "editor/facility_paint_panel.h"
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
@@ -161,7 +162,7 @@ struct ScreenSet {
   ScreenArray<2, MapEditorFiles> mapEditorFiles{"MAPEDITOR_FILES"};
   TerrainPaintPanel mapEditorBSs0;
   TerrainTypePanel mapEditorBSs1;
-  Screen mapEditorBSs3{"MAPEDITORB_SS3"};
+  FacilityPaintPanel mapEditorBSs3;
   Screen mapEditorBSs4{"MAPEDITORB_SS4"};
   Screen mapEditorBSs6{"MAPEDITORB_SS6"};
   Screen mapEditorBSs6a{"MAPEDITORB_SS6a"};
