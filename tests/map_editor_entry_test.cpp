@@ -1,13 +1,16 @@
 // The map editor as a player starts it: the information mode, the Info tab
 // pressed and editing off, so presses and drags on the map change nothing;
-// with editing on, a facility brush dragged over the map places nothing.
+// with editing on, a facility brush dragged over the map places nothing;
+// the terrain tab's palette frames the brush terrain's tile.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/app_object.h"
+#include "app/gfx/renderer.h"
 #include "app/shell/shell.h"
 #include "editor/editor_map_input.h"
 #include "editor/editor_palette.h"
@@ -20,6 +23,7 @@
 #include "support/whole_program.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/control.h"
 #include "ui/map_folders.h"
 #include "world/world.h"
 
@@ -78,6 +82,29 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   EXPECT_TRUE(EditorBrushAtHex(1));
   EXPECT_EQ(Words(), before);
   g_world.gameState.currentHex = {};
+
+  // The terrain tab: the palette shows the tile sheet with the brush
+  // terrain's cell (column 1, row 1) framed in yellow.
+  g_screens.mapEditCmdBar.OnCommand(FormFindControlById(bar, 2), 2);
+  SetMapEditMode(kBrushTerrain, 17);
+  PumpWholeProgram();
+  Control* tiles = FormFindControlByTag(g_screens.mapEditorB.currentForm, "TERRAINBITS");
+  ASSERT_TRUE(tiles);
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  const auto rgb = [&](int32_t x, int32_t y) { return pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)] & 0xFFFFFFu; };
+  const plat::Rect at = ControlAbsoluteRect(tiles);
+  const int32_t scale = (at.right - at.left) * 32 / 512;
+  const int32_t left = at.left + scale, top = at.top + 32;
+  int framed = 0;
+  for (int32_t x = left; x < left + scale; ++x) framed += rgb(x, top) == 0xFFFF00u;
+  EXPECT_GT(framed, scale / 2) << "the brush cell's top edge";
+  EXPECT_NE(rgb(left - 2, top), 0xFFFF00u) << "the frame keeps to the cell";
+  std::set<uint32_t> colours;
+  for (int32_t y = at.top; y < at.top + 64; ++y)
+    for (int32_t x = at.left; x < at.left + 2 * scale; ++x) colours.insert(rgb(x, y));
+  EXPECT_GT(colours.size(), 8u) << "the tiles are drawn";
 }
 
 }  // namespace

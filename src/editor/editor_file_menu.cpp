@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/calendar.h"
+#include "app/number_text.h"
 #include "editor/editor_log.h"
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
@@ -14,10 +15,12 @@
 #include "records/unit_record.h"
 #include "sim/game_stop.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
 #include "ui/scenario_file_set.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
 #include "world/people_file.h"
@@ -28,6 +31,7 @@
 #include "world/text/player_settings.h"
 #include "world/text/people_bio.h"
 #include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
 #include "world/text/world_economy_table.h"
 #include "world/unit_class_file.h"
 #include "world/world.h"
@@ -51,14 +55,9 @@ enum MenuItem : int32_t {
   kItemTerrain = 14,
 };
 
-// A blank world as the editor starts with, then the setup of a new scenario.
+// A blank world, then the setup of a new scenario.
 void MakeNewWorld() {
-  World& w = g_world;
-  ResetWorldDataTables(w);
-  NewGameData(w);
-  LoadNewWorld(kNewWorldWidth, kNewWorldHeight);
-  w.gameState.localPlayer = 0;
-  w.localPlayerRecord = &w.players[0];
+  BuildBlankEditorWorld();
   if (g_editorScreens.setupPopup) g_editorScreens.setupPopup->Popup(1, nullptr);
 }
 
@@ -87,7 +86,9 @@ void ImportTables(int32_t id) {
   }
 }
 
-constexpr const char* kScn1Tags[] = {"SCNNAME", "STARTDATE", "TEMPAVG", "RAINAVG", "UOWNER", "LOGFILE"};
+constexpr const char* kScn1Tags[] = {"SCNNAME", "STARTDATE", "TEMPAVG", "RAINAVG", "LEVELM",
+                                     "UOWNER",  "UPGLAYER",  "PVARS",   "LOGFILE"};
+constexpr const char* kMap1Tags[] = {"MAPNAME", "HEXWIDTH", "MAPX", "MAPY", "MAPAREA", "LEVELM"};
 
 constexpr const char* kFilesTags[] = {"GAMFNAME", "SCNFNAME", "MAPFNAME", "TERFNAME"};
 constexpr int32_t kFilesIds[] = {15, 24, 34};
@@ -112,6 +113,15 @@ void MapEditorMenu::BindControls() {
 
 void MapEditorMenu::OnCommand(Control*, int32_t id) {
   if (id > 0) MapEditorMenuCommand(id);
+}
+
+void BuildBlankEditorWorld() {
+  World& w = g_world;
+  ResetWorldDataTables(w);
+  NewGameData(w);
+  LoadNewWorld(kNewWorldWidth, kNewWorldHeight);
+  w.gameState.localPlayer = 0;
+  w.localPlayerRecord = &w.players[0];
 }
 
 void WriteEditorBackup(const char* name) {
@@ -170,12 +180,17 @@ void MapEditorScn1::Refresh() {
   ShowText(currentForm, "STARTDATE", text);
   ShowText(currentForm, "TEMPAVG", Percent(w.mapHeader.tuning[0]));
   ShowText(currentForm, "RAINAVG", Percent(w.mapHeader.tuning[1]));
+  ShowText(currentForm, "LEVELM", std::to_string(w.mapHeader.newMapWord));
 }
 
 void MapEditorScn1::OnCommand(Control* control, int32_t) {
   if (!control) return;
   if (ControlTagMatches(control->tag, "UOWNER")) {
     GiveUnitsTheirHexOwners(g_world);
+  } else if (ControlTagMatches(control->tag, "UPGLAYER")) {
+    g_uiOptions.showFacilityIcons = (control->state & kStateSelected) ? 0 : 1;
+  } else if (ControlTagMatches(control->tag, "PVARS")) {
+    if (g_editorScreens.derivedData) g_editorScreens.derivedData->Popup(g_world.gameState.localPlayer, nullptr);
   } else if (ControlTagMatches(control->tag, "LOGFILE")) {
     WriteMapEditLog(g_world, g_ui.mode == kUiInGame);
   }
@@ -194,6 +209,27 @@ void GiveUnitsTheirHexOwners(World& world) {
     }
     unit = unit->next;
     if (unit == world.units) break;
+  }
+}
+
+MapEditorMap1::MapEditorMap1(const char* tag) : Screen(tag, FormLookups{.tags = kMap1Tags, .ids = {}}) {}
+
+void MapEditorMap1::BindControls() {
+  if (g_editorScreens.infoModes) hostLink = &g_editorScreens.infoModes->boxes[3];
+}
+
+void MapEditorMap1::Refresh() {
+  const MapHeader& h = g_world.mapHeader;
+  ShowText(currentForm, "MAPNAME", FieldText(h.gameTitle));
+  ShowText(currentForm, "HEXWIDTH", std::to_string(h.hexScale));
+  ShowText(currentForm, "MAPX", std::to_string(h.width));
+  ShowText(currentForm, "MAPY", std::to_string(h.height));
+  ShowText(currentForm, "LEVELM", std::to_string(h.newMapWord));
+  // The area's groups need room; a box too small for them shows nothing.
+  Control* area = currentForm ? FormFindControlByTag(currentForm, "MAPAREA") : nullptr;
+  if (area && IsStringKind(area) && static_cast<StringControl*>(area)->bufferSize >= 3) {
+    char text[kNumberTextSize];
+    ControlSetText(area, FormatNumberText(text, 0, 0, "", 0, "", 0, static_cast<double>(h.areaWord)));
   }
 }
 

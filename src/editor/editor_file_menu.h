@@ -15,14 +15,24 @@ class MapEditorMenu : public Screen {
 };
 
 // The scenario information panel: the scenario's name, start date and
-// climate factors, and its two scenario-wide commands: the units take
-// their hexes' owners (UOWNER), and the edit log (LOGFILE).
+// climate factors and level, and its scenario-wide commands: the units take
+// their hexes' owners (UOWNER), the map's facility layer is hidden or shown
+// (UPGLAYER), the player variables open (PVARS), and the edit log
+// (LOGFILE).
 class MapEditorScn1 : public Screen {
  public:
   explicit MapEditorScn1(const char* tag);
   void BindControls() override;
   void Refresh() override;
   void OnCommand(Control* control, int32_t id) override;
+};
+
+// The map's name, hex width, size, area and level in metres.
+class MapEditorMap1 : public Screen {
+ public:
+  explicit MapEditorMap1(const char* tag);
+  void BindControls() override;
+  void Refresh() override;
 };
 
 // The scenario's file names, the region import and the two set-up dialogs.
@@ -45,6 +55,8 @@ void GiveUnitsTheirHexOwners(World& world);
 // Runs a menu item (ids as the menu's buttons carry them); every item but
 // quitting ends with the information panels refreshed.
 void MapEditorMenuCommand(int32_t id);
+// The blank 240 x 120 world of a new scenario, with empty data tables.
+void BuildBlankEditorWorld();
 // Writes the map and game files as "BACKUPS\<name>" (no report).
 void WriteEditorBackup(const char* name);
 // The map, scenario and file panels show the world again.

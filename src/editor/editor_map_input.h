@@ -5,6 +5,7 @@
 #include <cstdint>
 
 struct HexCell;
+struct UnitRecord;
 struct World;
 
 // Brush kinds: none (the information modes), terrain and hex attributes, a
@@ -41,6 +42,8 @@ struct EditorScreenLinks {
   void (*setMapSelection)(World& world, int32_t kind) = nullptr;
   void (*linkAlongRoute)(int32_t classIndex) = nullptr;
   int32_t* pendingSelection = nullptr;
+  // A unit is about to be freed: no list of the screens may keep it.
+  void (*forgetUnit)(const UnitRecord& unit) = nullptr;
 };
 extern EditorScreenLinks g_editorLinks;
 

@@ -39,7 +39,11 @@ void SetMapEditMode(int32_t kind, int32_t value) {
   OpenEditorModePanel(e.mode);
 }
 
-void RecalcDerivedMapData(MapEditorSs2&) { RecalcDerivedMapData(g_world); }
+void RecalcDerivedMapData(PlayerVariablesPanel& panel) {
+  RecalcDerivedMapData(g_world);
+  // The panel, where it shows, shows the new figures and its region again.
+  if (panel.currentForm) panel.Refresh();
+}
 
 int32_t ScrollPalette(int32_t& pending, int32_t offset, int32_t visible, int32_t sheetHeight) {
   if (pending == 0) return offset;

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class Control;
-class MapEditorSs2;
+class PlayerVariablesPanel;
 
 enum EditorPaletteKind : int32_t { kPaletteTerrain = 2, kPaletteFacility = 5 };
 
@@ -37,7 +37,7 @@ extern EditorPaletteState g_editorPalette;
 // toggle and reopens the current editor mode's panel.
 void SetMapEditMode(int32_t kind, int32_t value);
 // Recomputes the derived world data after a load (the panel keeps it).
-void RecalcDerivedMapData(MapEditorSs2& panel);
+void RecalcDerivedMapData(PlayerVariablesPanel& panel);
 // One frame of palette scrolling: half the pending movement is scrolled
 // (the other half stays pending), within 0 and the sheet height less the
 // visible height (which wins when negative). Returns the new offset.

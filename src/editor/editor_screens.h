@@ -38,9 +38,14 @@ class MapEditorBSs00 : public Screen {
   Screen* infoPanels[4] = {};  // menu, files, scenario, map: set by the screen set
 };
 
-class MapEditorSs2 : public Screen {
+// One region's name, people and product rows as the derived map data
+// leaves them; choosing a region makes it the local player, whom the other
+// panels then work on. The chosen region is the screen's id.
+class PlayerVariablesPanel : public Screen {
  public:
-  MapEditorSs2() : Screen("MAPEDITOR_SS2") {}
+  PlayerVariablesPanel();
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t code) override;
 };
 
 inline constexpr int32_t kEditorModes = 10;
@@ -56,7 +61,7 @@ struct EditorScreens {
   void (*applyFacilityBrush)() = nullptr;
   void (*placeUnit)() = nullptr;
   MapEditorBSs00* infoModes = nullptr;  // hosts the information panels
-  MapEditorSs2* derivedData = nullptr;
+  PlayerVariablesPanel* derivedData = nullptr;
   Screen* setupPopup = nullptr;  // the scenario setup dialog
   Screen* mapPopup = nullptr;    // the map's size and scale dialog
   // Opens the game file dialog on "CUSTOM\" for kEditorLoadDialog (a

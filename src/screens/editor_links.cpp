@@ -5,12 +5,14 @@
 #include "editor/editor_map_input.h"
 #include "editor/editor_screens.h"
 #include "records/text_field.h"
+#include "records/unit_record.h"
 #include "screens/frontend/game_file_screen.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/screen_panel_helpers.h"
 #include "screens/screen_set.h"
+#include "world/list_holder.h"
 #include "world/world.h"
 
 namespace {
@@ -23,6 +25,19 @@ void OpenEditorFileDialog(int32_t which) {
   OpenFileDialog(load ? "LOAD SCENARIO" : "SAVE AS", load ? ".GMC" : ".GAM", "CUSTOM\\", &g_screens.gameFile,
                  load ? kFileDialogLoad : kFileDialogSave, &g_editorFileChoice,
                  load ? kFileActionLoadScenario : kFileActionSaveScenario, 1);
+}
+
+// The lists that name units by pointer and id drop a unit about to be freed.
+void ForgetUnit(const UnitRecord& unit) {
+  const auto drop = [&unit](ListHolder& list) {
+    for (ListItem28* item = FirstInHolder(list); item;) {
+      ListItem28* next = NextInHolder(list, item);
+      if (item->object == &unit) ListHolderRemove(list, item);
+      item = next;
+    }
+  };
+  for (ListHolder& list : g_screens.workingLists) drop(list);
+  drop(HoverStackList());
 }
 
 }  // namespace
@@ -49,4 +64,5 @@ void LinkEditorScreens(ScreenSet& s) {
   g_editorLinks.setMapSelection = SetMapSelection;
   g_editorLinks.linkAlongRoute = [](int32_t classIndex) { LinkHexesAlongRoute(g_screens, classIndex, 1, 0); };
   g_editorLinks.pendingSelection = &g_mapPlacement.routeStarted;
+  g_editorLinks.forgetUnit = ForgetUnit;
 }

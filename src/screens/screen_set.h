@@ -10,6 +10,8 @@
 
 #include "editor/editor_file_menu.h"
 #include "editor/editor_screens.h"
+#include "editor/editor_setup_dialogs.h"
+#include "editor/facility_paint_panel.h"
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
@@ -165,13 +167,13 @@ struct ScreenSet {
   // Map editor.
   MapEditorB mapEditorB;
   MapEditorBSs00 mapEditorBSs00;
-  ScreenArray<2> mapEditorMap1{"MAPEDITOR_MAP1"};
+  ScreenArray<2, MapEditorMap1> mapEditorMap1{"MAPEDITOR_MAP1"};
   ScreenArray<2, MapEditorScn1> mapEditorScn1{"MAPEDITOR_SCN1"};
   ScreenArray<2, MapEditorMenu> mapEditorMenu{"MAPEDITOR_MENU"};
   ScreenArray<2, MapEditorFiles> mapEditorFiles{"MAPEDITOR_FILES"};
   TerrainPaintPanel mapEditorBSs0;
   TerrainTypePanel mapEditorBSs1;
-  Screen mapEditorBSs3{"MAPEDITORB_SS3"};
+  FacilityPaintPanel mapEditorBSs3;
   Screen mapEditorBSs4{"MAPEDITORB_SS4"};
   Screen mapEditorBSs6{"MAPEDITORB_SS6"};
   Screen mapEditorBSs6a{"MAPEDITORB_SS6a"};
@@ -179,13 +181,13 @@ struct ScreenSet {
   Screen mapEditorBSs6d{"MAPEDITORB_SS6d"};
   Screen mapEditorBSs6e{"MAPEDITORB_SS6e"};
   Screen mapEditorBSs7{"MAPEDITORB_SS7"};
-  Screen mapEditorPopup1{"MAPEDITOR_POPUP1"};
-  Screen mapEditorPopup2{"MAPEDITOR_POPUP2"};
+  MapSetupDialog mapEditorPopup1;
+  ScenarioSetupDialog mapEditorPopup2;
   TerrainChartPanel mapEditorTchart;
   AttributesPanel mapEditorAttrib;
   Screen mapEditorInd{"MAPEDITOR_IND"};
   Screen mapEditorCost{"MAPEDITOR_COST"};
-  MapEditorSs2 mapEditorSs2;
+  PlayerVariablesPanel mapEditorSs2;
   Screen popupMilitary1a14{"POPUP_MILITARY1A14"};
   Screen mapEditorBSs6c{"MAPEDITORB_SS6C"};
   // Economy.

@@ -47,7 +47,7 @@ struct MapHeader {
   uint8_t reserved18[2];
   FileStamp created;  // 20
   FileStamp saved;    // 32
-  uint32_t newMapWord;  // 44: 1 for a new map
+  uint32_t newMapWord;  // 44: the level in metres (1 to 1024); 1 for a new map
   uint32_t hexScale;    // 48
   int32_t width;        // 52
   int32_t height;       // 56

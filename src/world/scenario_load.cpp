@@ -9,6 +9,7 @@
 #include "world/data_file_io.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
+#include "world/map_folders.h"
 #include "world/people_file.h"
 #include "world/post_load.h"
 #include "world/tech_file.h"
@@ -38,7 +39,9 @@ bool Readable(const std::string& path, const Failure& fail) {
 
 int32_t LoadScenarioFileSequence(World& w, const std::string& name, std::string* error) {
   const Failure fail{error};
-  const std::string definition = std::string(ScenarioDirectory(nullptr, false)) + name + ".GMC";
+  // The editor's scenarios and custom ones keep their definitions with
+  // their files, where the definition reader looks too.
+  const std::string definition = std::string(ScenarioDirectory(nullptr, ReadsCustomFolder())) + name + ".GMC";
   if (!Readable(definition, fail)) return plat::kFail;
   if (LoadScenarioDef(w, nullptr, name.c_str()) < 0) return fail(definition + ": the scenario definition cannot be read");
   const ScenarioSettings& s = w.scenario;

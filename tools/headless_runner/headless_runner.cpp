@@ -47,6 +47,7 @@
 #include "world/data_file_io.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
+#include "world/map_folders.h"
 #include "world/people_file.h"
 #include "world/post_load.h"
 #include "sim/save_file.h"
@@ -484,6 +485,7 @@ void PrepareRun() {
 
 const char kUsage[] =
     "usage: veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE\n"
+    "       veldrane-headless [--days N] [--save NAME] [--play-on] --custom NAME\n"
     "       veldrane-headless [--days N] --host PORT [--regions H,J] SCENARIO\n"
     "       veldrane-headless [--days N] --join ADDRESS:PORT\n";
 
@@ -507,6 +509,13 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       options.days = static_cast<int>(days);
     } else if (arg == "--save" && i + 1 < argc) {
       options.save = argv[++i];
+    } else if (arg == "--custom" && i + 1 < argc) {
+      if (options.custom || !options.game.empty()) {
+        error = std::string("one scenario or save only, not also ") + argv[i + 1];
+        return false;
+      }
+      options.custom = true;
+      options.game = argv[++i];
     } else if (arg == "--play-on") {
       options.playOn = true;
     } else if (arg == "--host" && i + 1 < argc) {
@@ -561,6 +570,10 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
     error = "no scenario or save named";
     return false;
   }
+  if (options.custom && (joining || options.hostPort >= 0 || EndsWithSav(options.game))) {
+    error = "a custom scenario is played alone and by its name";
+    return false;
+  }
   if ((joining || options.hostPort >= 0) && EndsWithSav(options.game)) {
     error = "a network run starts from a scenario";
     return false;
@@ -568,8 +581,25 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   return true;
 }
 
+namespace {
+
+// A custom scenario reads its definition and files from "CUSTOM\" for the
+// run, and the folders are as they were after it.
+struct CustomFolderScope {
+  explicit CustomFolderScope(bool custom) {
+    if (custom) g_mapFolderHooks.customScenario = [] { return true; };
+  }
+  ~CustomFolderScope() { g_mapFolderHooks.customScenario = kept; }
+  CustomFolderScope(const CustomFolderScope&) = delete;
+  CustomFolderScope& operator=(const CustomFolderScope&) = delete;
+  bool (*kept)() = g_mapFolderHooks.customScenario;
+};
+
+}  // namespace
+
 int Run(const Options& options, std::FILE* out, std::FILE* err) {
   PrepareRun();
+  const CustomFolderScope folders(options.custom);
   World& w = g_world;
   {
     // A process can run more than one game (the tests do): each starts

@@ -43,6 +43,9 @@ struct Options {
   // The host's regions for itself and for the joiner ("--regions 1,2").
   int hostRegion = 1;
   int joinerRegion = 2;
+  // "--custom NAME": the scenario is a custom one, read with its files from
+  // "CUSTOM\" ("CUSTOM\NAME.GMC").
+  bool custom = false;
   // "--help": the usage is printed and nothing runs.
   bool help = false;
   // The network game's peer (tests: the in-process network); TCP when empty.
@@ -52,7 +55,8 @@ struct Options {
   std::function<void(World&)> afterTurnEnd;
 };
 
-// Parses "[--days N] [--save NAME] [--play-on] [--host PORT [--regions H,J]] SCENARIO-OR-SAVE"
+// Parses "[--days N] [--save NAME] [--play-on] [--host PORT [--regions H,J]] SCENARIO-OR-SAVE",
+// "[--days N] [--save NAME] [--play-on] --custom NAME"
 // or "[--days N] --join ADDRESS:PORT"; "--help" anywhere asks for the usage
 // alone. False with a message.
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -31,6 +33,18 @@
 #include "world/list_items.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
+#include "support/temp_dir.h"
+#include "platform/fpenv.h"
+#include "sim/map_derived_data.h"
+#include "world/terrain_file.h"
+#include "world/tech_file.h"
+#include "world/people_file.h"
+#include "world/unit_class_file.h"
+#include "world/game_file.h"
+#include "world/map_file.h"
+#include "world/text/scenario_def.h"
+#include "world/scenario_load.h"
+#include "world/map_folders.h"
 
 namespace {
 
@@ -284,6 +298,64 @@ TEST(HeadlessRunner, ASampleInfantryUnitQualifiesToAnswerAnAttackThreeHexesAway)
   };
   ASSERT_EQ(headless::Run(options, stdout, stderr), 0);
   EXPECT_EQ(checked, 1) << "the sample world has an infantry unit with its region's ground three hexes away";
+}
+
+// The sample world as the map editor holds it: its derived figures give
+// every region the hex count and best settlement of the game's first day,
+// and saved under "CUSTOM\" with a definition of its own it plays through
+// --custom with the same first day.
+TEST(HeadlessRunner, TheEditorsFiguresAndACustomCopyMatchTheFirstDay) {
+  // Each region's hex count and best settlement's column and row.
+  const auto figures = [](World& w, bool derived) {
+    std::vector<int32_t> all;
+    for (int p = 1; p <= w.gameState.highestPlayer; ++p) {
+      const PlayerRecord& r = w.players[p];
+      all.insert(all.end(), {derived ? r.hexCount : r.dayHexCount, r.turnBestHex[0], r.turnBestHex[1]});
+    }
+    return all;
+  };
+  plat::SetDataRoot(VD_GAME_DIR);
+  plat::SetGameFloatMode();
+  WorldInitLocks(g_world);
+  std::string why;
+  ASSERT_GE(LoadScenarioDef(g_world, nullptr, "Channel"), 0);
+  ASSERT_EQ(LoadScenarioFileSequence(g_world, "Channel", &why), 0) << why;
+  RecalcDerivedMapData(g_world);
+  const std::vector<int32_t> edited = figures(g_world, true);
+
+  // A data root of the game's folders with a "CUSTOM\" of its own.
+  TempDir root;
+  for (const auto& entry : std::filesystem::directory_iterator(VD_GAME_DIR))
+    if (entry.is_directory() && entry.path().filename() != "CUSTOM")
+      std::filesystem::create_directory_symlink(entry.path(), std::filesystem::path(root.path()) / entry.path().filename());
+  plat::SetDataRoot(root.path());
+  const MapFolderHooks kept = g_mapFolderHooks;
+  g_mapFolderHooks.mapEditor = [] { return true; };
+  for (auto write : {WriteMapFile, WriteGamFile, WriteUniFile, WritePplFile, WriteTtrFile, WriteTerFile})
+    EXPECT_EQ(write(g_world, "CHAN2"), plat::kOk);
+  g_mapFolderHooks = kept;
+  std::ifstream original(std::string(VD_GAME_DIR) + "/Scenario/Channel.GMC");
+  std::string definition, line;
+  while (std::getline(original, line)) {
+    for (const char* key : {"gamfile:", "ttrfile:", "pplfile:", "unifile:", "terfile:"})
+      if (line.rfind(key, 0) == 0) line = std::string(key) + " CHAN2";
+    definition += line + "\n";
+  }
+  root.Write("CUSTOM/CHAN2.GMC", definition);
+
+  std::string parseError;
+  headless::Options options;
+  const char* argv[] = {"veldrane-headless", "--days", "1", "--custom", "CHAN2"};
+  ASSERT_TRUE(headless::ParseOptions(5, const_cast<char**>(argv), options, parseError)) << parseError;
+  std::vector<int32_t> played;
+  options.afterTurnEnd = [&](World& world) {
+    if (played.empty()) played = figures(world, false);
+  };
+  ASSERT_EQ(headless::Run(options, stdout, stderr), 0);
+  EXPECT_FALSE(ReadsCustomFolder()) << "the run leaves the folders as they were";
+  EXPECT_GT(edited.size(), 3u);
+  EXPECT_EQ(played, edited);
+  plat::SetDataRoot(VD_GAME_DIR);
 }
 
 }  // namespace

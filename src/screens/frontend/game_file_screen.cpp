@@ -2,6 +2,7 @@
 
 #include "platform/paths.h"
 #include "platform/status.h"
+#include "records/text_field.h"
 #include "screens/frontend/front_end_flow.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -68,7 +69,11 @@ bool GameFileScreen::Confirm(const std::string& name) {
       case kFileActionLoadScenario:
         done = LoadScenarioDef(g_world, folder.c_str(), name.c_str()) >= 0 && plat::Succeeded(LoadScenarioFiles(&g_ui));
         break;
-      case kFileActionSaveScenario: done = SaveScenarioFiles(name.c_str()) == 0; break;
+      case kFileActionSaveScenario:
+        // The map takes the scenario's new name, as far as its field holds it.
+        SetFieldText(g_world.mapHeader.gameTitle, name);
+        done = SaveScenarioFiles(name.c_str()) == 0;
+        break;
       default: break;
     }
   }

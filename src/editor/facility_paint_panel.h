@@ -1,0 +1,34 @@
+#pragma once
+// The facility painting panel of editor mode 5: the palette of the 64
+// facility classes the brush places, the toggles that choose what the brush
+// does, and the selected hex's settlement made its owner's capital. Window
+// thread only.
+#include <cstdint>
+
+#include "ui/screen.h"
+
+struct World;
+
+// Palette cell c places facility class kFirstFacilityClass + c.
+inline constexpr int32_t kFirstFacilityClass = 4000;
+inline constexpr int32_t kFacilityPaletteCells = 64;
+
+class FacilityPaintPanel : public Screen {
+ public:
+  FacilityPaintPanel();
+  void BindControls() override;
+  void Refresh() override;
+  void OnCommand(Control* control, int32_t code) override;
+  int32_t OnControlMessage(uint32_t state1, uint32_t state2, int32_t id, int32_t message, intptr_t p1, intptr_t p2,
+                           intptr_t p3, Control* control, int32_t zero) override;
+};
+
+// The class the palette cell under (x, y) places, for a palette at screen
+// rectangle (left, top, right) scrolled by scroll pixels: 8 cells of 32
+// pixels to a row of a 256-pixel sheet; 0 (no facility) off the 64 cells.
+int32_t FacilityPaletteValue(int32_t left, int32_t top, int32_t right, int32_t x, int32_t y, int32_t scroll);
+
+// Makes the settlement on the hex (a live facility whose class counts
+// people) its owner's capital in both copies of the owner's settings; false
+// and nothing changed for a hex of no one or without one.
+bool MarkHexCapital(World& world, uint32_t position);
