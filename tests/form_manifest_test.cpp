@@ -40,6 +40,7 @@ const std::map<std::string, int32_t> kDockedWidths = {
     {"ORDERS1_ss3d", 220}, {"ORDERS1_ss4", 220}, {"ORDERS1_ss5", 220}, {"ORDERS1_ss5a", 220},
     {"ORDERS1_ss6", 220}, {"ORDERS1_ss6a", 220},
     {"OPS1", 300},        {"OPS1_SS1", 220},  {"MILITARY1_ss6", 220}, {"MILITARY1_ss5", 220},
+    {"CABINET1_SS1", 220}, {"CABINET1_SS1a", 220}, {"CABINET1_SS1b", 220},
     // The hex columns' panels fit the comparison panel's columns too.
     {"MAP2_ss1", 104},    {"MAP2_ss2", 104},
 };

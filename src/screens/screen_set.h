@@ -14,7 +14,9 @@
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
+#include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
+#include "screens/economy/cabinet/cabinet_screen.h"
 #include "screens/economy/economy_popups.h"
 #include "screens/economy/policy/domestic_policy_screen.h"
 #include "screens/economy/product_screen.h"
@@ -341,13 +343,13 @@ struct ScreenSet {
   ScreenArray<4, ScheduleModePanel> opsCalendar1a{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> opsCalendar1b{"CALENDAR1b"};
   // Cabinet.
-  Screen cabinet{"CABINET"};
-  ScreenArray<12> cabinetSs1{"CABINET_ss1"};
-  ScreenArray<37> cabinet1{"CABINET1"};
+  CabinetPager cabinet;
+  ScreenArray<12, CabinetGridPanel> cabinetSs1{"CABINET_ss1"};
+  ScreenArray<37, CabinetScreen> cabinet1{"CABINET1"};
   CabinetPrioritiesPanel cabinet1Ss1;
-  Screen cabinet1Ss1a{"CABINET1_SS1a"};
-  Screen cabinet1Ss1b{"CABINET1_SS1b"};
-  Screen cabinetBio{"CABINETBIO"};
+  PriorityPickerPanel cabinet1Ss1a;
+  MinisterActionsPanel cabinet1Ss1b;
+  CandidateBioScreen cabinetBio;
   // Map screen.
   PlainMapScreen plainMap;
   MapScreen map1;  // with its side panels
