@@ -23,6 +23,8 @@
 #include "screens/economy/research/military_list_picker.h"
 #include "screens/economy/research/research_budget_panel.h"
 #include "screens/economy/research/research_funding_panel.h"
+#include "screens/economy/research/research_screen.h"
+#include "screens/economy/research/tech_popup.h"
 #include "screens/economy/research/tech_list_panels.h"
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/frontend/briefing_screen.h"
@@ -296,7 +298,7 @@ struct ScreenSet {
   Screen military1Ss2b{"Military1_ss2b"};
   ResearchFundingPanel military1Ss03;
   ResearchBudgetPanel military1Ss3;
-  Screen popupRdSs1{"POPUP_RD_SS1"};
+  ResearchBudgetPanel popupRdSs1{false, "POPUP_RD_SS1"};
   TechListPanel military1Ss3a;
   TechDetailPanel military1Ss3b;
   WmdTechListPanel military1Ss3c;
@@ -456,9 +458,9 @@ struct ScreenSet {
   CombatOddsPopup map3;
   Screen graph1{"GRAPH1"};
   Screen disabled{"DISABLED"};
-  ResearchPopup research;
-  Screen popupTech{"POPUP_TECH"};
-  Screen popupTechSs1{"POPUP_TECH_ss1"};
+  ResearchScreen research;
+  TechPopup popupTech;
+  TechProgressPanel popupTechSs1;
   IndustryPopup industry;
   Screen popupIndustryfill{"POPUP_INDUSTRYFILL"};
   Screen product1Ss7fill{"Product1_ss7fill"};

@@ -14,11 +14,6 @@ class HelpPopup : public Screen {
   HelpPopup() : Screen("POPUP_HELP1") {}
 };
 
-class ResearchPopup : public Screen {
- public:
-  ResearchPopup() : Screen("POPUP_RD") {}
-};
-
 // Opened with the product page to show (0 to 10).
 class IndustryPopup : public Screen {
  public:
