@@ -73,11 +73,11 @@ void CabinetPager::OnOpen() {
   }
   for (int32_t i = 0; i < kCabinetCells; ++i) {
     CabinetGridPanel& cell = g_screens.cabinetSs1[static_cast<size_t>(i)];
+    Control* host = WithId(*this, kPagerFirstCell + i);
+    if (!host) continue;
     const int32_t c = FirstCandidateOfPage(page) + i;
     cell.department = d;
     cell.layout = 0;
-    Control* host = WithId(*this, kPagerFirstCell + i);
-    if (!host) continue;
     cell.Show(c, host);
     SetControlFlag(WithId(cell, 1), kStateSelected, c == minister);
   }

@@ -152,6 +152,7 @@ TEST_F(CabinetTest, CandidatesArePagedAppointedRejectedAndBrowsedWithinTheCabine
   const GlobalGuard<intptr_t> bioId(bio.id, kDept);
   const GlobalGuard<int32_t> candidate(bio.candidate);
   const GlobalGuard<bool> viewOnly(bio.viewOnly);
+  const GlobalGuard<int32_t> outcome(bio.outcome);
   TestForm form(bio, {"PREVBUT", "NEXTBUT", "REJECTBUT", "ACCEPTBUT", "CLOSE"});
   // Which buttons an opening shows: previous, next, reject, accept.
   const struct { int32_t candidate; bool viewOnly; const char* shown; } openings[] = {
