@@ -1,6 +1,7 @@
-// The technology pop-up in a game of the sample scenario: BEGIN on a
-// technology Westholm does not know queues it, the status line says so,
-// and the next day the simulation has the project running.
+// The technology pop-up in a game of the sample scenario: the sheet draws
+// its description and picture, BEGIN on a technology Westholm does not know
+// queues it, the status line says so, and the next day the simulation has
+// the project running.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
@@ -42,6 +44,18 @@ TEST(TechPopupPlay, BeginOnAnUnknownTechnologyRunsItTheNextDayAndTellsTheStatusL
   popup.Popup(tech, nullptr);
   SampleGame::Pump();
   ASSERT_NE(popup.currentForm->parent, nullptr) << "the sheet opens";
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  for (const char* tag : {"DESCRIPTION", "TECHPIC"}) {
+    const plat::Rect box = ControlAbsoluteRect(FormFindControlByTag(popup.currentForm, tag));
+    const uint32_t corner = pixels[static_cast<size_t>(box.top) * width + static_cast<size_t>(box.left)];
+    int drawn = 0;
+    for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y)
+      for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width); ++x)
+        drawn += pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)] != corner;
+    EXPECT_GT(drawn, 0) << tag << " is drawn";
+  }
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "BEGIN"));
   bool told = false;
   for (const StatusLine& line : TakeStatusLines(w)) told |= line.text.rfind("Research begun:", 0) == 0;
