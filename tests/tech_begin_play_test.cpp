@@ -1,4 +1,5 @@
-// The technology pop-up in a game of the sample scenario: the sheet draws
+// The research pop-up and the technology sheet in a game of the sample
+// scenario: the pop-up lists the region's centres, the sheet draws
 // its description and picture, BEGIN on a technology Westholm does not know
 // queues it, the status line says so, and the next day the simulation has
 // the project running.
@@ -40,6 +41,12 @@ TEST(TechPopupPlay, BeginOnAnUnknownTechnologyRunsItTheNextDayAndTellsTheStatusL
     ClearStatusQueue(w);
   }
   ASSERT_NE(tech, 0) << "the sample leaves Westholm a technology to research";
+  ResearchScreen& research = g_screens.research;
+  research.Popup(0, nullptr);
+  SampleGame::Pump();
+  ASSERT_NE(research.centres, nullptr);
+  EXPECT_GE(research.centres->rowCount, 1u) << "the research pop-up lists Westholm's centres";
+  research.Close();
   TechPopup& popup = g_screens.popupTech;
   popup.Popup(tech, nullptr);
   SampleGame::Pump();
