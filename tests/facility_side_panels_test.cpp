@@ -31,7 +31,7 @@
 
 namespace {
 
-constexpr int32_t kResearchCentre = 4005;
+constexpr int32_t kResearchCentre = 4037;
 constexpr int32_t kLaunchSite = 4012;
 
 // The local player's hex whose facility is of the class, 0 for none.

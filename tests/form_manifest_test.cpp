@@ -46,6 +46,7 @@ const std::map<std::string, int32_t> kDockedWidths = {
     {"OPS1_SS4b", 220},
     {"OPS1_SS4a", 220},
     {"OPS1_SS4c", 220},
+    {"CABINET1_SS1", 220}, {"CABINET1_SS1a", 220}, {"CABINET1_SS1b", 220},
     // The hex columns' panels fit the comparison panel's columns too.
     {"MAP2_ss1", 104},    {"MAP2_ss2", 104},
 };

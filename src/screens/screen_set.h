@@ -16,7 +16,9 @@
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
+#include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
+#include "screens/economy/cabinet/cabinet_screen.h"
 #include "screens/economy/economy_popups.h"
 #include "screens/economy/industry/facility_list_services.h"
 #include "screens/economy/policy/domestic_policy_screen.h"
@@ -24,6 +26,8 @@
 #include "screens/economy/research/military_list_picker.h"
 #include "screens/economy/research/research_budget_panel.h"
 #include "screens/economy/research/research_funding_panel.h"
+#include "screens/economy/research/research_screen.h"
+#include "screens/economy/research/tech_popup.h"
 #include "screens/economy/research/tech_list_panels.h"
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/economy/status/status_screen.h"
@@ -299,7 +303,7 @@ struct ScreenSet {
   BaseConditionPanel military1Ss2b;
   ResearchFundingPanel military1Ss03;
   ResearchBudgetPanel military1Ss3;
-  Screen popupRdSs1{"POPUP_RD_SS1"};
+  ResearchBudgetPanel popupRdSs1{false, "POPUP_RD_SS1"};
   TechListPanel military1Ss3a;
   TechDetailPanel military1Ss3b;
   WmdTechListPanel military1Ss3c;
@@ -346,13 +350,13 @@ struct ScreenSet {
   ScreenArray<4, ScheduleModePanel> opsCalendar1a{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> opsCalendar1b{"CALENDAR1b"};
   // Cabinet.
-  Screen cabinet{"CABINET"};
-  ScreenArray<12> cabinetSs1{"CABINET_ss1"};
-  ScreenArray<37> cabinet1{"CABINET1"};
+  CabinetPager cabinet;
+  ScreenArray<12, CabinetGridPanel> cabinetSs1{"CABINET_ss1"};
+  ScreenArray<37, CabinetScreen> cabinet1{"CABINET1"};
   CabinetPrioritiesPanel cabinet1Ss1;
-  Screen cabinet1Ss1a{"CABINET1_SS1a"};
-  Screen cabinet1Ss1b{"CABINET1_SS1b"};
-  Screen cabinetBio{"CABINETBIO"};
+  PriorityPickerPanel cabinet1Ss1a;
+  MinisterActionsPanel cabinet1Ss1b;
+  CandidateBioScreen cabinetBio;
   // Map screen.
   PlainMapScreen plainMap;
   MapScreen map1;  // with its side panels
@@ -459,9 +463,9 @@ struct ScreenSet {
   CombatOddsPopup map3;
   GraphPopup graph1;
   Screen disabled{"DISABLED"};
-  ResearchPopup research;
-  Screen popupTech{"POPUP_TECH"};
-  Screen popupTechSs1{"POPUP_TECH_ss1"};
+  ResearchScreen research;
+  TechPopup popupTech;
+  TechProgressPanel popupTechSs1;
   IndustryPopup industry;
   FacilityTypeInfoFill popupIndustryfill{"POPUP_INDUSTRYFILL"};
   FacilityTypeInfoFill product1Ss7fill{"Product1_ss7fill"};

@@ -416,14 +416,14 @@ struct Picture {
 // By class number; a class's picture number is 100 + class number - 4000.
 constexpr Picture kPictures[] = {
     {4000, Village, true},         {4001, Town, true},           {4002, City, true},
-    {4003, CapitalCity, true},     {4004, SupplyDepot, false},   {4005, ResearchCentre, false},
+    {4003, CapitalCity, true},     {4004, SupplyDepot, false},   {4005, Bridge, false},
     {4006, CommercialPort, false}, {4007, RadarStation, false},  {4008, Fortress, false},
     {4011, MissileSilo, false},    {4012, LaunchSite, false},    {4013, Airstrip, false},
     {4014, NavalBase, false},      {4015, AirBase, false},       {4016, Farm, false},
     {4017, Plantation, false},     {4018, LumberMill, false},    {4019, OilField, false},
     {4020, CoalMine, false},       {4021, OreMine, false},       {4022, UraniumMine, false},
     {4023, PowerPlant, false},     {4032, GoodsFactory, false},  {4033, HeavyIndustry, false},
-    {4034, ArmsFactory, false},    {4036, HydroDam, false},      {4037, Bridge, false},
+    {4034, ArmsFactory, false},    {4036, HydroDam, false},      {4037, ResearchCentre, false},
     {4038, RailYard, false},       {4039, Airport, false},       {4046, OilRefinery, false},
     {4047, PipelineTerminal, false}, {4054, ArmyBase, false},    {4127, Crossing, false},
     {4128, Road, false},           {4129, Railway, false},

@@ -344,7 +344,7 @@ TEST(ImageGenTest, FacilityKindsLookUnlikeEachOtherAndUnlikeUnits) {
   struct Row { const char* what; int number; bool facility; };
   const Row rows[] = {
       {"capital", 4003, true}, {"port", 4006, true},       {"air base", 4015, true},  {"silo", 4011, true},
-      {"research", 4005, true}, {"industry", 4033, true},  {"depot", 4004, true},     {"tank", 8, false},
+      {"research", 4037, true}, {"industry", 4033, true},  {"depot", 4004, true},     {"tank", 8, false},
       {"infantry", 2, false},  {"aircraft", 18, false},    {"ship", 30, false},
   };
   std::vector<std::vector<uint32_t>> shown;

@@ -213,7 +213,7 @@ TEST_F(SampleWorld, LoadsThroughTheGameReadersWithItsVariety) {
   EXPECT_EQ(leads[4015] + leads[4013], 9);
   EXPECT_EQ(leads[4011], 2);  // silos
   EXPECT_EQ(leads[4012], 1);  // Westholm's launch site
-  EXPECT_EQ(leads[4005], 9);  // research centres
+  EXPECT_EQ(leads[4037], 9);  // research centres
   EXPECT_EQ(leads[4004], 9);  // depots
   EXPECT_GE(leads[4006], 10);  // ports
   for (int industry : {4016, 4020, 4021, 4023, 4032, 4033, 4034}) EXPECT_GE(leads[industry], 5) << industry;

@@ -1,7 +1,7 @@
 #pragma once
-// The economy and research pop-ups the hotkeys open: production
-// (POPUP_PRODUCT1), research (POPUP_RD), industry (POPUP_INDUSTRY) and help
-// (POPUP_HELP1). Their pages come with the economy screens.
+// The economy pop-ups the hotkeys open: production (POPUP_PRODUCT1),
+// industry (POPUP_INDUSTRY) and help (POPUP_HELP1). Their pages come with
+// the economy screens.
 #include "screens/economy/industry/industry_popup.h"
 #include "ui/screen.h"
 
@@ -13,10 +13,5 @@ class ProductPopup : public Screen {
 class HelpPopup : public Screen {
  public:
   HelpPopup() : Screen("POPUP_HELP1") {}
-};
-
-class ResearchPopup : public Screen {
- public:
-  ResearchPopup() : Screen("POPUP_RD") {}
 };
 

@@ -1,5 +1,295 @@
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 
-#include "screens/main/bars/side_bars.h"
+#include <algorithm>
+#include <string>
+#include <vector>
 
-void CabinetPrioritiesPanel::BindControls() { DockInBotbar2(*this); }
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "screens/docked_panels.h"
+#include "screens/economy/cabinet/cabinet_candidate.h"
+#include "screens/economy/cabinet/cabinet_screen.h"
+#include "screens/economy/policy/policy_figures.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/main/panels/map_screen.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "ui/string_control.h"
+#include "ui/text_box.h"
+#include "world/text/rule_tables.h"
+#include "world/text/people_bio.h"
+#include "world/text/text_lists.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kPriorityListStyle = 8192;
+constexpr uint32_t kTextCapacity = 1024;
+constexpr int32_t kTacticsDepartment = 0;
+
+const DeptPriorityEntry* Entry(int32_t department, int32_t entry) {
+  if (department < 0 || department >= kDepartmentCount || entry < kFirstPriorityEntry || entry > kLastPriorityEntry)
+    return nullptr;
+  return &g_ruleTables.deptPriorities.entries[department][entry];
+}
+
+uint32_t Recommended(int32_t department) {
+  const PlayerRecord* r = LocalRegion();
+  return r && department >= 0 && department < kDepartmentCount ? r->recommendedPriorities[department] : 0;
+}
+
+int32_t Department(const Screen& s) { return static_cast<int32_t>(s.id); }
+
+// One row per entry the filter lets through, recommended ones green; the
+// selection and scroll position kept.
+template <class Keep>
+void FillPriorityRows(ListBoxControl* list, int32_t department, Keep keep) {
+  if (!list) return;
+  const intptr_t keptValue = list->selectedValue;
+  const int32_t keptScroll = list->scrollOffset;
+  ListClear(list, 1);
+  const uint32_t chosen = DepartmentPriorities(department);
+  const uint32_t recommended = Recommended(department);
+  for (int32_t e = kFirstPriorityEntry; e <= kLastPriorityEntry; ++e) {
+    const DeptPriorityEntry* entry = Entry(department, e);
+    if (!entry || !*entry->text1.c_str() || !keep(*entry, chosen, recommended)) continue;
+    Control* row = ListAddTextItem(list, entry->text1.c_str(), 0, e, 0, 0, 0);
+    if (auto* text = dynamic_cast<StringControl*>(row); text && (entry->itemMask & recommended) != 0)
+      text->textColour = kRecommendedColour;
+  }
+  ListLayoutRows(list);
+  for (Control* row = ListNextRow(list, nullptr); row && keptValue != 0; row = ListNextRow(list, row)) {
+    if (ListRowValue(row) != keptValue) continue;
+    ListSelectItem(0, list, row, 0);
+    break;
+  }
+  list->scrollOffset = keptScroll;
+  ListLayoutRows(list);
+}
+
+void ResetList(ListBoxControl* list) {
+  if (!list) return;
+  ListDeselectAll(list);
+  ListResetScroll(list);
+}
+
+int32_t SelectedEntry(const ListBoxControl* list) { return list ? static_cast<int32_t>(list->selectedValue) : 0; }
+
+void SetBar(Control* control, float maximum, float value, uint16_t exponent = 0) {
+  auto* bar = dynamic_cast<SlideBarControl*>(control);
+  if (!bar) return;
+  bar->exponent = exponent;
+  SliderSetMaxFloat(bar, maximum);
+  SliderSetValueFloatNotify(bar, value);
+}
+
+void SetFormatted(Control* control, const char* format, int32_t value) {
+  if (auto* s = dynamic_cast<StringControl*>(control)) s->SetTextFormat(format, value);
+}
+
+}  // namespace
+
+uint32_t PriorityEntryMask(int32_t department, int32_t entry) {
+  const DeptPriorityEntry* e = Entry(department, entry);
+  return e ? e->itemMask : 0;
+}
+
+void FillCabinetPriorityList(ListBoxControl* list, int32_t department) {
+  FillPriorityRows(list, department,
+                   [](const DeptPriorityEntry& e, uint32_t chosen, uint32_t) { return (e.itemMask & chosen) != 0; });
+}
+
+void PostCabinetPriorities(int32_t department, uint32_t mask) {
+  PostCommand_28_32(kCmdCabSetPriorities, static_cast<uint32_t>(department), mask);
+  RefreshDepartmentCabinet(department);
+  RefreshDockedPanels(g_screens);
+}
+
+// The priorities panel.
+
+void CabinetPrioritiesPanel::BindControls() {
+  DockInBotbar2(*this);
+  priorities = MakeListBox("PRIORITIES", 0, &g_screens, currentForm, kPriorityListStyle, this);
+  list3 = MakeListBox("LIST3", 0, &g_screens, currentForm, kPriorityListStyle, this);
+}
+
+void CabinetPrioritiesPanel::OnOpen() {
+  SetHidden(Tagged(*this, "CANCELBUT"), true);
+  ResetList(list3);
+  ScreenSlotResetMapMode(g_screens);
+}
+
+void CabinetPrioritiesPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  ShowCandidatePortrait(SeatedMinister(Department(*this)), Tagged(*this, "CABPIC"), nullptr);
+  FillCabinetPriorityList(priorities, Department(*this));
+}
+
+void CabinetPrioritiesPanel::RemoveSelected() {
+  const int32_t d = Department(*this);
+  const uint32_t mask = PriorityEntryMask(d, SelectedEntry(priorities));
+  if (mask == 0) return;
+  PostCabinetPriorities(d, DepartmentPriorities(d) & ~mask);
+}
+
+void CabinetPrioritiesPanel::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  if (ReleasedGroupButton(control)) {
+    PopPopupsTo(g_ui, 2);
+    return;
+  }
+  const intptr_t d = id;
+  if (IsTagged(control, "CABPIC")) {
+    g_screens.cabinet1Ss1b.Show(d, nullptr);
+  } else if (IsTagged(control, "CANCELBUT")) {
+    RemoveSelected();
+  } else if (IsTagged(control, "PRIORBUT")) {
+    g_screens.cabinet1Ss1a.Show(d, nullptr);
+  } else if (control == priorities && SelectedEntry(priorities) != 0) {
+    g_screens.cabinet1Ss1a.Show(d, nullptr);
+    g_screens.cabinet1Ss1a.DrawPriorityRow();
+  }
+}
+
+void CabinetPrioritiesPanel::OnActivate(Control* control, int32_t) {
+  if (control && control == priorities && SelectedEntry(priorities) != 0) RemoveSelected();
+}
+
+void CabinetPrioritiesPanel::OnControlChange(Control* control, int32_t) {
+  if (control && control == priorities) SetHidden(Tagged(*this, "CANCELBUT"), SelectedEntry(priorities) == 0);
+}
+
+// The picker.
+
+void PriorityPickerPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  list2 = MakeListBox("LIST2", 0, &g_screens, currentForm, kPriorityListStyle, this);
+  detailA = MakeTextBox("LIST4", 0, &g_screens, currentForm);
+  detailB = MakeTextBox("LIST5", 0, &g_screens, currentForm);
+}
+
+void PriorityPickerPanel::OnOpen() {
+  ResetList(list2);
+  if (detailA) TextBoxSetText(detailA, "", kTextCapacity, 1);
+  if (detailB) TextBoxSetText(detailB, "", kTextCapacity, 1);
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void PriorityPickerPanel::Refresh() {
+  const bool recommendedOnly = PressedBit(*this, "RECBUT") != 0;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  FillPriorityRows(list2, Department(*this),
+                   [recommendedOnly](const DeptPriorityEntry& e, uint32_t chosen, uint32_t recommended) {
+                     return e.itemMask != 0 && (e.itemMask & chosen) == 0 &&
+                            (!recommendedOnly || (e.itemMask & recommended) != 0);
+                   });
+}
+
+void PriorityPickerPanel::AddSelected() {
+  const int32_t d = Department(*this);
+  const uint32_t mask = PriorityEntryMask(d, SelectedEntry(list2));
+  if (mask == 0) return;
+  PostCabinetPriorities(d, DepartmentPriorities(d) | mask);
+}
+
+void PriorityPickerPanel::DrawPriorityRow() {
+  SetHidden(Tagged(*this, "HIDEBOX2"), false);
+  int32_t entry = SelectedEntry(list2);
+  if (entry == 0) entry = SelectedEntry(g_screens.cabinet1Ss1.priorities);
+  const DeptPriorityEntry* e = Entry(Department(*this), entry);
+  const bool named = e && *e->text1.c_str() != '\0';
+  ControlSetText(Tagged(*this, "PRIORITY"), named ? e->text1.c_str() : "");
+  if (detailA) TextBoxSetText(detailA, named ? e->text2.c_str() : "", kTextCapacity, 1);
+  if (detailB) TextBoxSetText(detailB, named ? e->text3.c_str() : "", kTextCapacity, 1);
+}
+
+void PriorityPickerPanel::OnCommand(Control* control, int32_t value) {
+  if (!control) return;
+  if (IsTagged(control, "RECBUT")) {
+    Refresh();
+  } else if (IsTagged(control, "ADDBUT")) {
+    AddSelected();
+  } else if (value != 0) {
+    ResetList(g_screens.cabinet1Ss1.priorities);
+    if (detailA) TextBoxSetText(detailA, nullptr, kTextCapacity, 1);
+    if (detailB) TextBoxSetText(detailB, nullptr, kTextCapacity, 1);
+    DrawPriorityRow();
+  }
+}
+
+void PriorityPickerPanel::OnActivate(Control* control, int32_t) {
+  if (control && control == list2 && SelectedEntry(list2) != 0) AddSelected();
+}
+
+void PriorityPickerPanel::OnControlChange(Control* control, int32_t) {
+  if (!control || control != list2) return;
+  const bool picked = SelectedEntry(list2) != 0;
+  SetHidden(Tagged(*this, "HIDEBOX2"), !picked && SelectedEntry(g_screens.cabinet1Ss1.priorities) == 0);
+  SetHidden(Tagged(*this, "ADDBUT"), !picked);
+}
+
+// The minister.
+
+void MinisterActionsPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  bio = MakeTextBox("BIO", 0, &g_screens, currentForm);
+}
+
+void MinisterActionsPanel::OnOpen() {
+  if (bio) TextBoxSetText(bio, "", kTextCapacity, 1);
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void MinisterActionsPanel::Refresh() {
+  const int32_t d = Department(*this);
+  std::string bioText;
+  CabinetCandidate c;
+  int32_t age = 0;
+  float approval = 0.0f;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    minister = SeatedMinister(d);
+    c = ReadCandidate(g_world, minister);
+    age = CandidateAge(g_world, c);
+    if (const PlayerRecord* r = LocalRegion(); r && d >= 0 && d < kDepartmentCount) approval = r->cabinetApproval[d];
+    if (minister >= kFirstCandidate && minister <= kLastCandidate) bioText = g_peopleBio.slots[minister].c_str();
+  }
+  ControlSetText(Tagged(*this, "NAME"), c.name);
+  ShowCandidatePortrait(minister, Tagged(*this, "CABPIC"), nullptr);
+  SetFormatted(Tagged(*this, "AGE"), "%d", age);
+  ControlSetText(Tagged(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, PoliticIndex(c.leaning)));
+  SetBar(Tagged(*this, "JARATE"), 1.0f, approval);
+  SetBar(Tagged(*this, "EXPRATE"), 200.0f, static_cast<float>(std::min<int32_t>(c.experience, 200)), 2);
+  SetBar(Tagged(*this, "IQRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.generalIq, 100)));
+  const bool tactics = d == kTacticsDepartment;
+  SetBar(Tagged(*this, "TACTRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.tactics, 100)));
+  SetBar(Tagged(*this, "LEADRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.leadership, 100)));
+  SetBar(Tagged(*this, "POPRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.popularity, 100)));
+  SetHidden(Tagged(*this, "TACTRATE"), !tactics);
+  SetHidden(Tagged(*this, "LEADRATE"), !tactics);
+  SetHidden(Tagged(*this, "POPRATE"), tactics);
+  if (bio) TextBoxSetText(bio, bioText.c_str(), kTextCapacity, 1);
+  const struct {
+    const char* tag;
+    uint8_t value;
+  } ratings[] = {{"INITIATIVE", c.initiative}, {"INTEGRITY", c.integrity},   {"COMPETENCE", c.competence},
+                 {"CHARISMA", c.charisma},     {"ECIQ", c.economicIq},       {"MILIQ", c.militaryIq},
+                 {"DIPIQ", c.diplomaticIq},    {"PRODIQ", c.productionIq},   {"DOMIQ", c.domesticIq}};
+  for (const auto& r : ratings) SetBar(Tagged(*this, r.tag), 100.0f, static_cast<float>(r.value));
+}
+
+void MinisterActionsPanel::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  if (IsTagged(control, "REPBUT") || IsTagged(control, "ARRBUT")) {
+    OpenCabinetPager(Department(*this));
+  } else if (IsTagged(control, "CABPIC")) {
+    OpenCandidateSheet(Department(*this), minister, true);
+  }
+}

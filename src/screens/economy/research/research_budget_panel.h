@@ -34,9 +34,9 @@ void RepairResearchShares(const PlayerPolicyBlock& block);
 class ResearchBudgetPanel : public Screen {
  public:
   // docked: the department's page (in the second bottom bar); the research
-  // pop-up hosts its own instance.
-  explicit ResearchBudgetPanel(bool docked = true)
-      : Screen("MILITARY1_ss3", FormLookups{.tags = kResearchBudgetTags, .ids = kResearchBudgetIds}), docked_(docked) {}
+  // pop-up hosts its own instance with its own form.
+  explicit ResearchBudgetPanel(bool docked = true, const char* formName = "MILITARY1_ss3")
+      : Screen(formName, FormLookups{.tags = kResearchBudgetTags, .ids = kResearchBudgetIds}), docked_(docked) {}
   void BindControls() override;
   void OnOpen() override;
   void Refresh() override;

@@ -4,20 +4,28 @@
 
 #include <bit>
 #include <cfenv>
+#include <cmath>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "app/duration_text.h"
 #include "platform/fpenv.h"
 #include "records/command_ids.h"
+#include "records/order_words.h"
 #include "records/player_record.h"
+#include "records/unit_record.h"
 #include "screens/economy/research/research_budget_panel.h"
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/economy/research/research_queue.h"
+#include "screens/economy/research/research_screen.h"
 #include "screens/economy/research/tech_list_panels.h"
+#include "screens/economy/research/tech_popup.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
+#include "sim/daily/research_fields.h"
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
 #include "sim/status_queue.h"
@@ -31,6 +39,7 @@
 #include "world/list_items.h"
 #include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
+#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 namespace {
@@ -318,6 +327,77 @@ TEST(ResearchTime, SlowResearchIsUnknown) {
     EXPECT_STREQ(t.text, r.text) << r.rate;
     EXPECT_EQ(t.unknown, r.unknown) << r.rate;
   }
+}
+
+// A research centre's year: a class of the settlement flag, price 448 a
+// build day, 10 staff; strength 1, price scale 1, GDP 1,000 a head and a
+// running rate of 0.01.
+TEST(ResearchCentreCost, BuildingUpkeepAndStaffByHand) {
+  UnitClassRecord cls{};
+  cls.flags = kClassSettlement;
+  cls.price = 448.0f;
+  cls.valuePerPoint = 10;
+  UnitRecord centre{};
+  centre.strength = 1.0f;
+  auto owner = std::make_unique<PlayerRecord>();
+  owner->gdpPerCapita = 1000.0f;
+  owner->costFactor = 0.01f;
+  const struct { float days; uint32_t posture; float sites, cost; } rows[] = {
+      {1.0f, 0, 0.0f, 20165.52f},                   // 163.52 upkeep + 20,000 staff + 2 building
+      {1.0f, kPostureInReserve, 0.0f, 20164.27f},   // building 0.75 offline
+      {1.0f, 0, 36.0f, 20329.04f},                  // 36 sites double the upkeep
+      {0.0f, 0, 0.0f, 20000.0f},                    // no build time: ratio 0
+  };
+  for (const auto& r : rows) {
+    cls.buildWorkPerPoint = r.days;
+    centre.ordersShown[kPostureBits] = r.posture;
+    SetRecordF32(*owner, kCapacityByKind, r.sites);
+    const float cost = CentreYearlyCost(centre, cls, *owner, 1.0f);
+    EXPECT_TRUE(std::isfinite(cost));
+    EXPECT_NEAR(cost, r.cost, 0.01f) << r.days << " " << r.posture << " " << r.sites;
+  }
+}
+
+TEST_F(ResearchTest, TheTechnologySheetRatesDescribesAndWalksEachItemOnce) {
+  const struct { int32_t rating, index; } opinions[] = {{-10000, 0}, {0, 2}, {8000, 4}};
+  for (const auto& o : opinions) EXPECT_EQ(OpinionIndex(o.rating), o.index) << o.rating;
+  OwnedText effect = std::move(g_ruleTables.techTreeEffects.entries[3].name);
+  g_ruleTables.techTreeEffects.entries[3].name.reset(strdup("Morale"));
+  EXPECT_EQ(TechEffectLine(3, -5), "Morale -5 %");
+  EXPECT_EQ(TechEffectLine(0, 7), "");
+  g_ruleTables.techTreeEffects.entries[3].name = std::move(effect);
+  UnitClassRecord land{};
+  land.strengthPerSize = 10, land.buildWorkPerPoint = 2.0f;
+  EXPECT_EQ(FormatDuration(DesignResearchPoints(land)), "63 Days");
+
+  // 5 needs 3 and 4, both of which need 2; 2 is known. Then 6 and 7 need
+  // each other.
+  auto& t = g_world.techs;
+  t[5].prerequisites[0] = 3, t[5].prerequisites[1] = 4;
+  t[3].prerequisites[0] = 2, t[4].prerequisites[0] = 2;
+  t[6].prerequisites[0] = 7, t[7].prerequisites[0] = 6;
+  for (int i = 2; i < kTechs; ++i) t[static_cast<size_t>(i)].name.assign(std::to_string(i));
+  Tech(2).known = 1;
+  std::vector<std::pair<int32_t, bool>> rows;
+  for (const TechTreeRow& r : PrerequisiteRows(g_world, kLocal, 5, kProjectTechnology)) rows.push_back({r.index, r.unknown});
+  EXPECT_EQ(rows, (std::vector<std::pair<int32_t, bool>>{{3, true}, {2, false}, {4, true}}));
+  EXPECT_EQ(PrerequisiteRows(g_world, kLocal, 6, kProjectTechnology).size(), 2u);
+  EXPECT_EQ(DependentTechRows(g_world, kLocal, 6).size(), 1u);
+  g_world.unitClasses[4].name[0] = 'T', g_world.unitClasses[4].requiredTechs[0] = 7;
+  g_world.unitClasses[4].availability = Local().classMask = 1;
+  EXPECT_EQ(DependentDesignRows(g_world, kLocal, 6).size(), 1u);
+
+  // A project id names its item until the project goes.
+  const uint32_t id = Project(kProjectTechnology, 5, kProjectPursued)->id;
+  EXPECT_EQ(DecodeTechParameter(g_world, id).index, 5);
+  EXPECT_EQ(DecodeTechParameter(g_world, -4).kind, kProjectDesign);
+  projects_.clear();
+  EXPECT_EQ(DecodeTechParameter(g_world, id).kind, 0);
+  TechPopup& popup = g_screens.popupTech;
+  const GlobalGuard<intptr_t> popupId(popup.id);
+  const GlobalGuard<TechItem> item(popup.item, TechItem{kProjectTechnology, 5, 0});
+  popup.Popup(id, nullptr);
+  EXPECT_EQ(popup.item.kind, 0);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@
 
 int32_t g_fullPanelMode = 0;
 uint8_t g_panelFlags[10] = {};
-CommandBarLinks g_commandBarLinks;
+CommandBarLinks g_commandBarLinks{.showCabinet = ShowDepartmentCabinet};
 
 namespace {
 
@@ -232,7 +232,7 @@ int32_t OpenChildPopup(Screen& panel, int32_t number) {
     if (number >= 2 && number <= 7) {
       const int32_t local = g_world.gameState.localPlayer;
       const bool seated = local >= 0 && local < kMaxPlayers &&
-                          g_world.players[local].displayPolicy.cabinetPolicy[number - 2].bytes[0] != 0;
+                          g_world.players[local].displayPolicy.cabinetPolicy[number - 2].bytes[0] == 1;
       if (seated && !(flags & kPanelFlagNoCabinet)) {
         Control* cabinetHost = FormFindControlByTag(panel.currentForm, "PARENT1");
         if (g_commandBarLinks.showCabinet) g_commandBarLinks.showCabinet(number - 2, cabinetHost);

@@ -62,9 +62,10 @@ TEST_F(CommandBarsTest, APanelOpensDockedWithOrWithoutItsCabinetOrFullSize) {
       {1, 0, 0, 0, false, 0, 1, 0}, {2, 1, 0, 0, false, 0, 1, 1},
       {2, 0, 0, 0, false, 1, 1, 0}, {3, 1, kPanelFlagNoCabinet, 0, false, 1, 1, 0},
       {8, 1, 0, 0, false, 0, 1, 0}, {7, 1, kPanelFlagKeepDepth, 0, false, 0, 0, 1},
-      {5, 1, 0, -1, true, 2, 0, 0}, {5, 1, 0, -1, false, 0, 1, 1},
+      {5, 1, 0, -1, true, 2, 0, 0}, {5, 1, 0, -1, false, 0, 1, 1}, {4, 2, 0, 0, false, 1, 1, 0},
   };
   static int32_t cabinets;
+  const GlobalGuard<CommandBarLinks> links(g_commandBarLinks);
   g_commandBarLinks.showCabinet = [](int32_t, Control*) { ++cabinets; };
   World& w = g_world;
   const GlobalGuard<int32_t> local(w.gameState.localPlayer, 1);
@@ -90,7 +91,6 @@ TEST_F(CommandBarsTest, APanelOpensDockedWithOrWithoutItsCabinetOrFullSize) {
     EXPECT_TRUE(r.result == 2 || (panel.form->parent == g_ui.bottomBoxes[1] && g_fullPanelMode == 0));
     g_alternateLayout = false;
   }
-  g_commandBarLinks = {};
   delete panel.form;
   delete alternate;
   g_screens.cmdBar.id = 0;

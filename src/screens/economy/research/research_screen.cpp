@@ -1,0 +1,293 @@
+#include "screens/economy/research/research_screen.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "app/audio/sound_system.h"
+#include "app/number_text.h"
+#include "records/hex_cell.h"
+#include "records/player_record.h"
+#include "records/unit_record.h"
+#include "screens/docked_panels.h"
+#include "screens/economy/policy/policy_figures.h"
+#include "screens/economy/research/research_funding_panel.h"
+#include "screens/economy/research/research_queue.h"
+#include "screens/main/build/site_figures.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/map/map_view.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/main/panels/facility_actions_panel.h"
+#include "screens/main/panels/facility_figures.h"
+#include "screens/main/popups/object_popups.h"
+#include "screens/main/popups/unit_lists.h"
+#include "screens/military/unit_progress_row_b.h"
+#include "screens/screen_set.h"
+#include "sim/player_services.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/popups.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "ui/string_control.h"
+#include "world/id_lookups.h"
+#include "world/list_holder.h"
+#include "world/list_items.h"
+#include "world/object_hex.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kResearchListFlags = 0x2000;
+constexpr int32_t kCentreCategory = 6;
+constexpr float kDaysInYear = 365.0f;
+constexpr uint32_t kLockResearch = 0x200000;
+constexpr uint8_t kNoteAlpha = 140;
+constexpr uint32_t kNoteTextColour = 0xFF007D00;
+constexpr uint32_t kNoteDrawFlag = 0x200000;
+// The sites from which each further one makes the upkeep of a base dearer.
+constexpr float kSitesBeforeSurcharge = 18.0f;
+
+// The page buttons and the pages they dock, in the order they are looked at.
+struct PageButton {
+  const char* tag;
+  Screen& (*page)(ScreenSet&);
+};
+constexpr PageButton kPages[] = {
+    {"RDTREEBUT", [](ScreenSet& s) -> Screen& { return s.military1Ss7; }},
+    {"TARGETRDBUT", [](ScreenSet& s) -> Screen& { return s.military1Ss3a; }},
+    {"RDMISSILE", [](ScreenSet& s) -> Screen& { return s.military1Ss3c; }},
+    {"QUEUE", [](ScreenSet& s) -> Screen& { return s.military1Ss3b; }},
+};
+
+void SetNumber(Control* c, float value) {
+  auto* s = dynamic_cast<StringControl*>(c);
+  if (!s || s->bufferSize < 3) return;
+  char text[kNumberTextSize];
+  FormatNumberText(text, 0, 0, "", 0, "", 0, static_cast<double>(value));
+  ControlSetText(c, text);
+}
+
+void SetFormatted(Control* c, const char* format, double value) {
+  if (auto* s = dynamic_cast<StringControl*>(c)) s->SetTextFormat(format, value);
+}
+
+void SetInt(Control* c, int32_t value) {
+  if (auto* s = dynamic_cast<StringControl*>(c)) s->SetTextFormat("%d", value);
+}
+
+uint32_t CellOfUnit(const World& w, uint32_t unitId) {
+  const UnitRecord* u = FindUnitById(w, unitId);
+  if (!u || u->x < 0 || u->y < 0 || u->x >= w.mapWidth || u->y >= w.mapHeight) return kNoCellIndex;
+  return static_cast<uint32_t>(u->y) * static_cast<uint32_t>(w.mapWidth) + static_cast<uint32_t>(u->x);
+}
+
+}  // namespace
+
+float CentreYearlyCost(const UnitRecord& centre, const UnitClassRecord& cls, const PlayerRecord& owner, float price) {
+  const bool active = FacilityActive(centre);
+  const float ratio = PerBuildDay(cls.price, cls.buildWorkPerPoint);
+  const float divisor = active ? 448000.0f : 1792000.0f;
+  const float factor = active ? 1.0f : 2.0f;
+  const float building = ratio * price / divisor * (factor * centre.strength + 1.0f) * owner.gdpPerCapita;
+  const float sites = static_cast<float>(BaseSiteCount(owner));
+  const bool base = (cls.flags & kClassSettlement) != 0;
+  const float k = base && sites > kSitesBeforeSurcharge ? sites / kSitesBeforeSurcharge : 1.0f;
+  const float upkeep = base || (cls.flags & kClassRoad) ? ratio * price / 10.0f * centre.strength * k : 0.0f;
+  const float crew = static_cast<float>(cls.valuePerPoint);
+  const float staff = active ? crew * centre.strength : crew;
+  return upkeep * owner.costFactor * kDaysInYear + staff * owner.gdpPerCapita * 2.0f + building;
+}
+
+float CentreYearlyCostAt(const World& world, uint32_t cellIndex) {
+  const FacilityView v = ViewFacility(world, cellIndex);
+  if (!v.present || !v.cls || v.owner < 0 || v.owner >= kMaxPlayers) return 0.0f;
+  return CentreYearlyCost(*v.present, *v.cls, world.players[v.owner], ClassCostScale(world, *v.cls));
+}
+
+int32_t TechRank(const World& world, int32_t player) {
+  return GetPlayerRank(world, player, static_cast<uint32_t>(offsetof(PlayerRecord, techLevel)));
+}
+
+void ResearchScreen::BindControls() {
+  centres = MakeListBox("CENTRELIST", 0, &g_screens, currentForm, kResearchListFlags, this);
+  projects = MakeListBox("LIST1", 0, &g_screens, currentForm, kResearchListFlags, this);
+  if (auto* note = dynamic_cast<StringControl*>(Tagged(*this, "GRIDTECH"))) {
+    note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
+    note->fills[1] = note->fills[0];
+    note->textColour = kNoteTextColour;
+    note->flags |= kNoteDrawFlag;
+  }
+}
+
+Screen* ResearchScreen::DockedPage() const {
+  Control* dock = Tagged(*this, "PARM3");
+  Control* form = dock ? dock->firstChild : nullptr;
+  return form ? form->owner : nullptr;
+}
+
+void ResearchScreen::ShowCheckedPage() {
+  Control* dock = Tagged(*this, "PARM3");
+  for (const PageButton& p : kPages) {
+    const Control* button = Tagged(*this, p.tag);
+    if (!button || !button->Selected()) continue;
+    if (dock) p.page(g_screens).Show(kKeepScreenId, dock);
+    return;
+  }
+}
+
+void ResearchScreen::OnOpen() {
+  if (centres) {
+    ListDeselectAll(centres);
+    ListResetScroll(centres);
+  }
+  if (Control* dock = Tagged(*this, "PARSS1")) g_screens.popupRdSs1.Show(kKeepScreenId, dock);
+  ShowCheckedPage();
+}
+
+uint32_t ResearchScreen::SelectedCentreCell() const {
+  if (!centres || centres->selectedValue == 0) return kNoCellIndex;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return CellOfUnit(g_world, static_cast<uint32_t>(centres->selectedValue));
+}
+
+uint32_t ResearchScreen::SelectedProject() const {
+  return projects ? static_cast<uint32_t>(projects->selectedId) : 0u;
+}
+
+void ResearchScreen::Refresh() {
+  const int32_t local = g_world.gameState.localPlayer;
+  SetSelected(Tagged(*this, "ANNDAYTEXT1"), AmountsPerDay());
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord* r = LocalRegion();
+    if (!r) return;
+    SetNumber(Tagged(*this, "SPENDAMNT2"), ResearchSpendingAmount(*r) / AmountsDivisor());
+    SetInt(Tagged(*this, "CURRENT"), ResearchCurrent(*r));
+    SetInt(Tagged(*this, "MAX"), ResearchMax(*r));
+    SetNumber(Tagged(*this, "TECHLEV"), std::floor(r->techLevel));
+    SetInt(Tagged(*this, "TECHRANK"), TechRank(g_world, local));
+    SetFormatted(Tagged(*this, "EFF2"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
+    if (auto* bar = dynamic_cast<SlideBarControl*>(Tagged(*this, "TECHSLDR"))) {
+      SliderSetMaxFloat(bar, 1.0f);
+      SliderSetValueFloatNotify(bar, r->techLevel - std::floor(r->techLevel));
+    }
+    SetSelected(Tagged(*this, "LOCK"), PolicyLocked(*r, kLockResearch));
+  }
+  UpdateFacilityActionButtons(currentForm, kNoCellIndex);
+  if (centres) {
+    const intptr_t kept = centres->selectedValue;
+    const int32_t keptScroll = centres->scrollOffset;
+    ListHolder found{};
+    float cost = 0.0f;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      for (int32_t available : {1, 0})
+        CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
+                                                          .list = centres,
+                                                          .facilityKind = kCentreCategory,
+                                                          .owner = local,
+                                                          .clearFirst = available,
+                                                          .available = available});
+      for (ListItem28* item = FirstInHolder(found); item; item = NextInHolder(found, item))
+        cost += CentreYearlyCostAt(g_world, CellOfUnit(g_world, static_cast<uint32_t>(item->callerWord)));
+    }
+    ListHolderClear(found);
+    for (Control* row = ListNextRow(centres, nullptr); row && kept != 0; row = ListNextRow(centres, row)) {
+      if (ListRowValue(row) != kept) continue;
+      ListSelectItem(0, centres, row, 0);
+      break;
+    }
+    if (centres->selectedValue == 0) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const FacilityView v = ViewSelectedFacility(g_world);
+      for (Control* row = ListNextRow(centres, nullptr); row && v.present; row = ListNextRow(centres, row)) {
+        if (ListRowValue(row) != static_cast<intptr_t>(v.present->id)) continue;
+        ListSelectItem(0, centres, row, 0);
+        break;
+      }
+    }
+    centres->scrollOffset = keptScroll;
+    ListLayoutRows(centres);
+    SetNumber(Tagged(*this, "ANNCOST"), cost / AmountsDivisor());
+    SetInt(Tagged(*this, "CENTRES"), static_cast<int32_t>(centres->rowCount));
+  }
+  if (projects) {
+    const int32_t kept = projects->selectedId;
+    const int32_t keptScroll = projects->scrollOffset;
+    ListClear(projects, 1);
+    ResearchQueueListEvent(currentForm, 0, 0, 0);
+    FillProductionItemList(g_screens, projects, local, -1, kProjectPursued, kProjectClosed, 0);
+    if (kept != 0) ListSetSelection(0, projects, kept, 0);
+    projects->scrollOffset = keptScroll;
+    ListLayoutRows(projects);
+  }
+}
+
+int32_t ResearchScreen::Close(int32_t noReturn) {
+  const int32_t result = Screen::Close(noReturn);
+  const Control* frame = g_ui.bottomBoxes[2];
+  if (frame && !frame->Hidden() && frame->firstChild && frame->firstChild->owner)
+    frame->firstChild->owner->Show(kKeepScreenId, nullptr);
+  return result;
+}
+
+void ResearchScreen::OnCommand(Control* control, int32_t value) {
+  if (!control) return;
+  for (const PageButton& p : kPages) {
+    if (!IsTagged(control, p.tag)) continue;
+    if (Control* dock = Tagged(*this, "PARM3")) p.page(g_screens).Show(kKeepScreenId, dock);
+    return;
+  }
+  if (IsTagged(control, "BUILDRD")) {
+    CloseAllPopups(g_ui, 0);
+    PopPopupsTo(g_ui, 0);
+    BeginMapPlacement(kResearchCentreClass);
+  } else if (IsTagged(control, "CLOSE")) {
+    Close();
+  } else if (IsTagged(control, "LOCK")) {
+    ClickPolicyLock(control, kLockResearch);
+  } else if (control != projects) {
+    if (const uint32_t project = SelectedProject()) ResearchQueueButton(control, project, projects);
+    if (const uint32_t cell = SelectedCentreCell(); cell != kNoCellIndex)
+      OnFacilityActionCommand(currentForm, control, value, cell, nullptr, nullptr, nullptr, nullptr);
+    Refresh();
+    if (Screen* page = DockedPage()) page->Refresh();
+    RefreshDockedPanels(g_screens, 0);
+  }
+}
+
+void ResearchScreen::OnActivate(Control* control, int32_t) {
+  if (!control) return;
+  if (control == centres) {
+    uint32_t packed = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      World& w = g_world;
+      const uint32_t cell = SelectedCentreCell();
+      if (cell == kNoCellIndex) return;
+      const int32_t width = w.mapWidth > 0 ? w.mapWidth : 1;
+      SetObjectHex(w, static_cast<int32_t>(cell) % width, static_cast<int32_t>(cell) / width, w.gameState.currentHex);
+      packed = PackedCellHex(w, cell);
+    }
+    CentreMapOnHex(g_mapView, packed);
+  } else if (control == projects) {
+    if (const uint32_t project = SelectedProject()) g_screens.popupTech.Popup(project, nullptr);
+  }
+}
+
+void ResearchScreen::OnControlChange(Control* control, int32_t) {
+  if (!control) return;
+  if (control == centres) {
+    UpdateFacilityActionButtons(currentForm, SelectedCentreCell());
+  } else if (control == projects) {
+    const uint32_t project = SelectedProject();
+    ResearchQueueListEvent(currentForm, project, 0, 0);
+    Control* dock = Tagged(*this, "PARPTSS1");
+    SetHidden(dock, project == 0);
+    if (project != 0 && dock) g_screens.popupTechSs1.Show(project, dock);
+  }
+}
