@@ -51,6 +51,7 @@
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
+#include "screens/military/facilities/build_order_panel.h"
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
@@ -290,7 +291,7 @@ struct ScreenSet {
   Screen military1Ss1c{"MILITARY1_ss1c"};
   Screen military1Ss1a2{"MILITARY1_ss1a2"};
   Screen military1Ss2{"MILITARY1_ss2"};
-  Screen military1Ss2a{"Military1_ss2a"};
+  BuildOrderPanel military1Ss2a;
   Screen military1Ss2b{"Military1_ss2b"};
   ResearchFundingPanel military1Ss03;
   ResearchBudgetPanel military1Ss3;
