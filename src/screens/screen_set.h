@@ -48,6 +48,7 @@
 #include "screens/main/bars/title_bar.h"
 #include "screens/military/build_lists.h"
 #include "screens/military/production_lists.h"
+#include "screens/military/department/auto_build_panels.h"
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
 #include "screens/military/department/unit_production_panel.h"
@@ -286,8 +287,8 @@ struct ScreenSet {
   MilitaryScreen military1;
   UnitProductionPanel military1Ss1;
   UnitViewFilterPanel military1Ss1a;
-  Screen military1Ss1b{"MILITARY1_ss1b"};
-  ScreenArray<2> military1Ss1b1{"MILITARY1_ss1b1"};
+  AutoBuildFocusPanel military1Ss1b;
+  ScreenArray<2, AutoBuildStatusPanel> military1Ss1b1{"MILITARY1_ss1b1"};
   Screen military1Ss1c{"MILITARY1_ss1c"};
   Screen military1Ss1a2{"MILITARY1_ss1a2"};
   Screen military1Ss2{"MILITARY1_ss2"};
