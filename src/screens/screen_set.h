@@ -49,8 +49,10 @@
 #include "screens/military/build_lists.h"
 #include "screens/military/production_lists.h"
 #include "screens/military/department/auto_build_panels.h"
+#include "screens/military/department/base_unit_list_panel.h"
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
+#include "screens/military/department/stored_units_panel.h"
 #include "screens/military/department/unit_production_panel.h"
 #include "screens/military/facilities/build_order_panel.h"
 #include "screens/military/launch_keypad.h"
@@ -289,8 +291,8 @@ struct ScreenSet {
   UnitViewFilterPanel military1Ss1a;
   AutoBuildFocusPanel military1Ss1b;
   ScreenArray<2, AutoBuildStatusPanel> military1Ss1b1{"MILITARY1_ss1b1"};
-  Screen military1Ss1c{"MILITARY1_ss1c"};
-  Screen military1Ss1a2{"MILITARY1_ss1a2"};
+  BaseUnitListPanel military1Ss1c;
+  StoredUnitsPanel military1Ss1a2;
   Screen military1Ss2{"MILITARY1_ss2"};
   BuildOrderPanel military1Ss2a;
   Screen military1Ss2b{"Military1_ss2b"};
