@@ -55,6 +55,7 @@
 #include "screens/military/department/stored_units_panel.h"
 #include "screens/military/department/unit_production_panel.h"
 #include "screens/military/facilities/build_order_panel.h"
+#include "screens/military/inventory/unit_class_list_panel.h"
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
@@ -306,7 +307,7 @@ struct ScreenSet {
   ScreenArray<4, StoreConfirmPanel> military1Ss4a2{"MILITARY1_ss4a2"};
   ScreenArray<4, StoreConfirmPanel> military1Ss4a3{"MILITARY1_ss4a3"};
   ScreenArray<4> military1Ss4a4{"MILITARY1_ss4a4"};
-  Screen military1Ss4a{"MILITARY1_ss4a"};
+  UnitClassListPanel military1Ss4a;
   Screen military1Ss4b{"MILITARY1_ss4b"};
   Screen military1Ss4c{"MILITARY1_ss4c"};
   Screen military1Ss4d{"MILITARY1_ss4d"};
