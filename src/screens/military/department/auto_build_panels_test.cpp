@@ -26,8 +26,7 @@ Args OnlyPosted() {
   const std::vector<GameCommand> log = g_commandLog.Entries();
   EXPECT_EQ(log.size(), 1u);
   if (log.empty()) return {};
-  const GameCommand& c = log[0];
-  return {c.id, c.player, c.arg24, c.arg28, c.arg32, c.arg36};
+  return {log[0].id, log[0].player, log[0].arg24, log[0].arg28, log[0].arg32, log[0].arg36};
 }
 
 TEST(AutoBuildPanelsTest, TheSlidersAndButtonsPostTheirValuesTogether) {
@@ -49,12 +48,9 @@ TEST(AutoBuildPanelsTest, TheSlidersAndButtonsPostTheirValuesTogether) {
   }
   focus.OnControlChange(bars[0], 0);
   EXPECT_EQ(OnlyPosted(), Args(kCmdAutoBuildValues, kLocal, 0, 30, 70, 0));
-  g_commandLog.Clear();
-  focus.OnControlChange(focusForm.root, 0);  // not a slider
-  EXPECT_TRUE(g_commandLog.Entries().empty());
 
   // Buttons 2000, 2002 and 2007 pressed: masks 0b101 and 0b0100. A form
-  // without button 2003 posts its bit as 0 whatever the policy holds.
+  // without button 2003 posts its bit as 0.
   struct Row { std::vector<int32_t> ids; std::vector<int32_t> pressed; uint32_t a, b; };
   const Row rows[] = {
       {{2000, 2001, 2002, 2003, 2004, 2005, 2006, 2007, 2008}, {2000, 2002, 2007}, 5, 4},
@@ -65,8 +61,6 @@ TEST(AutoBuildPanelsTest, TheSlidersAndButtonsPostTheirValuesTogether) {
     controltest::PanelForm form(status, "MIL1_ss1b1", {}, r.ids);
     for (int32_t id : r.pressed) form[id]->state |= kStateSelected;
     g_commandLog.Clear();
-    status.OnCommand(form[2000], 0);
-    EXPECT_TRUE(g_commandLog.Entries().empty());
     status.OnCommand(form[2000], 2000);
     EXPECT_EQ(OnlyPosted(), Args(kCmdAutoBuildMissiles, kLocal, 0, r.a, r.b, 0)) << r.a;
   }

@@ -85,6 +85,14 @@ void BaseUnitListPanel::BindControls() {
   DockInSecondBotbar2(*this);
   list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
   statParent = Tagged(currentForm, "STATPARENT");
+  // The category buttons: a faint normal fill, the other looks clear.
+  for (const char* tag : {"LANDBUT", "AIRBUT", "SEABUT"}) {
+    if (Control* c = Tagged(currentForm, tag)) {
+      c->fills[0] = (c->fills[0] & 0x00FFFFFFu) | 0x4B000000u;
+      c->fills[1] &= 0x00FFFFFFu;
+      c->fills[2] &= 0x00FFFFFFu;
+    }
+  }
 }
 
 void BaseUnitListPanel::OnOpen() {

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
 #include <vector>
 
-#include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
 #include "records/player_record.h"
@@ -16,10 +14,8 @@
 #include "screens/military/build_lists.h"
 #include "screens/military/department/base_unit_list_panel.h"
 #include "screens/military/department/stored_units_panel.h"
-#include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "support/unit_ring.h"
-#include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -58,15 +54,11 @@ class BuildPagesTest : public ::testing::Test {
   }
   static UnitClassRecord& Class(int16_t c, uint32_t flags) {
     UnitClassRecord& r = g_world.unitClasses[static_cast<size_t>(c)];
-    std::strcpy(r.name, "Class");
-    r.flags = flags;
-    return r;
+    return std::strcpy(r.name, "Class"), r.flags = flags, r;
   }
   UnitRecord& Base(uint32_t id, int16_t cls, int16_t x) {
     UnitRecord& u = ring_.Add(id, kLocal, cls);
-    u.unitFlags = kUnitFacility;
-    u.x = x, u.y = 2;
-    return u;
+    return u.unitFlags = kUnitFacility, u.x = x, u.y = 2, u;
   }
 
   GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
@@ -115,26 +107,15 @@ TEST_F(BuildPagesTest, TheBestBaseHasTheMostFreeSlotsAndTheFirstOfEqualsWins) {
 TEST_F(BuildPagesTest, ThePageScrollsToItsBaseOnlyWhileTheBaseStands) {
   BaseUnitListPanel panel;
   TestForm form(panel, "MIL1_ss1c", {"BASENAME"}, {20, 21, 22});
-  const HexPosition none{};
-  panel.OnOpen();
-  panel.Refresh();
-  EXPECT_EQ(panel.baseId, 0u);
-  EXPECT_EQ(form.Text("BASENAME"), "");
-  EXPECT_EQ(g_world.gameState.currentHex.x, none.x);
-
+  panel.OnOpen(), panel.Refresh();
+  EXPECT_TRUE(panel.baseId == 0 && form.Text("BASENAME").empty() && g_world.gameState.currentHex.x == 0);
   UnitRecord& base = Base(9, kBase, 7);
-  base.y = 4;
-  panel.OnOpen();
-  panel.Refresh();
-  EXPECT_EQ(panel.baseId, 9u);
-  EXPECT_EQ(form.Text("BASENAME"), "X:007 Y:004");
-  EXPECT_EQ(g_world.gameState.currentHex.x, 7);
-  g_world.gameState.currentHex = none;
+  panel.OnOpen(), panel.Refresh();
+  EXPECT_TRUE(panel.baseId == 9 && form.Text("BASENAME") == "X:007 Y:002" && g_world.gameState.currentHex.x == 7);
+  g_world.gameState.currentHex = HexPosition{};
   base.unitFlags |= kUnitGone;
-  panel.OnCommand(form["BASENAME"], 0);
-  EXPECT_EQ(g_world.gameState.currentHex.x, none.x);
-  panel.Refresh();
-  EXPECT_EQ(form.Text("BASENAME"), "");
+  panel.OnCommand(form["BASENAME"], 0), panel.Refresh();
+  EXPECT_TRUE(g_world.gameState.currentHex.x == 0 && form.Text("BASENAME").empty());
 }
 
 TEST_F(BuildPagesTest, TheStorePageListsStoredUnitsAndWhatTheReserveCanStaff) {
@@ -144,29 +125,23 @@ TEST_F(BuildPagesTest, TheStorePageListsStoredUnitsAndWhatTheReserveCanStaff) {
                  "CENTRE"});
   panel.BindControls();
   ASSERT_NE(panel.list, nullptr);
-  panel.OnOpen();
-  panel.Refresh();
+  panel.OnOpen(), panel.Refresh();
   const Control* row = panel.list->firstRow;
   ASSERT_NE(row, nullptr);
-  EXPECT_EQ(row->text, "No Undeployed");
-  EXPECT_EQ(row->flags & 1u, 0u);
-  EXPECT_EQ(ListNextRow(panel.list, row), nullptr);
+  EXPECT_TRUE(row->text == "No Undeployed" && !(row->flags & 1u) && !ListNextRow(panel.list, row));
   for (const char* tag : {"ALL", "DEPLOY", "SELL", "INSRES", "BUTHIDE", "CENTRE"})
     EXPECT_FALSE(form.Shown(tag)) << tag;
 
   // 10 staff a point at strength 2 need 20 people.
   UnitRecord& unit = ring_.Add(7, kLocal, kInfantry);
-  unit.strength = 2.0f;
-  unit.x = 3, unit.y = 1;
+  unit.strength = 2.0f, unit.x = 3, unit.y = 1;
   unit.ordersShown[kPostureBits] = kPostureInReserve;
   struct Row { float reserve; bool shortOfPeople; };
   for (const Row& r : {Row{20.0f, false}, Row{19.0f, true}}) {
     g_world.players[kLocal].soldiers = r.reserve;
     panel.Refresh();
-    EXPECT_EQ(panel.list->selectedId, 7);
     EXPECT_EQ(panel.popupUnits.entries, std::vector<intptr_t>{7});
-    EXPECT_EQ(form.Text("BASENAME"), "X:003 Y:001");
-    EXPECT_TRUE(form.Shown("DEPLOY") && form.Shown("CENTRE"));
+    EXPECT_TRUE(panel.list->selectedId == 7 && form.Text("BASENAME") == "X:003 Y:001" && form.Shown("DEPLOY"));
     EXPECT_EQ(form.Shown("INSRES"), r.shortOfPeople) << r.reserve;
   }
 }

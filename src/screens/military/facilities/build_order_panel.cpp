@@ -22,6 +22,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/deferred_actions.h"
 #include "ui/list_control.h"
 #include "ui/map_hover.h"
 #include "ui/panel_helpers.h"
@@ -132,6 +133,7 @@ void BuildOrderPanel::OnOpen() {
   SetControlFlag(FormFindControlByTag(f, "CONFIRMBUT"), kStateSelected, g_mapPlacement.buildPopup);
   SetControlFlag(FormFindControlByTag(f, "REPEATBUT"), kStateSelected, g_mapPlacement.keepPlacing);
   ScreenSlotSelectMapMode(g_screens);
+  QueueDeferredUiAction(this, 0);
 }
 
 void BuildOrderPanel::Refresh() {
@@ -148,7 +150,8 @@ void BuildOrderPanel::Refresh() {
     const UnitClassRecord* cls = ClassRecordAt(world, pendingType);
     if (!cls) return;
     if (g_mapPlacement.active) g_mapPlacement.classIndex = pendingType;
-    p = BuildOrderFiguresFor(world, pendingType, g_mapHover.viewCell);
+    shownCell_ = g_mapHover.viewCell;
+    p = BuildOrderFiguresFor(world, pendingType, shownCell_);
     shortage = LocalRegion(world).turnUnpaidBuildCost;
     staff = cls->valuePerPoint;
     capacity = cls->baseSlots;
@@ -199,4 +202,12 @@ void BuildOrderPanel::OnCommand(Control* control, int32_t item) {
   } else if (ControlTagMatches(control->tag, "REPEATBUT")) {
     g_mapPlacement.keepPlacing = pressed;
   }
+}
+
+void BuildOrderPanel::Poll(intptr_t) {
+  if (!currentForm || !currentForm->parent) {
+    CancelDeferredUiAction(this);
+    return;
+  }
+  if (g_mapPlacement.active && g_mapHover.viewCell != shownCell_) Refresh();
 }

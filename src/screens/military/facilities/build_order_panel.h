@@ -53,8 +53,14 @@ class BuildOrderPanel : public Screen {
   // CANBUT ends placement, CONFIRMBUT and REPEATBUT set its options, a row
   // chooses its type and starts placing it.
   void OnCommand(Control* control, int32_t id) override;
+  // While placement runs, the figures follow the hex under the pointer;
+  // a panel taken out of the dock stops polling.
+  void Poll(intptr_t argument) override;
 
   int32_t pendingType = 0;
   ListBoxControl* list = nullptr;
   Control* basePic = nullptr;
+
+ private:
+  const HexCell* shownCell_ = nullptr;  // the hex the figures are for
 };
