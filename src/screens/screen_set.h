@@ -56,10 +56,15 @@
 #include "screens/main/bars/title_bar.h"
 #include "screens/military/build_lists.h"
 #include "screens/military/production_lists.h"
+#include "screens/military/department/auto_build_panels.h"
+#include "screens/military/department/base_unit_list_panel.h"
 #include "screens/military/department/military_screen.h"
 #include "screens/military/department/military_side_panels.h"
+#include "screens/military/department/stored_units_panel.h"
 #include "screens/military/department/unit_production_panel.h"
+#include "screens/military/facilities/build_order_panel.h"
 #include "screens/military/facilities/military_facility_screen.h"
+#include "screens/military/inventory/unit_class_list_panel.h"
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
@@ -294,12 +299,12 @@ struct ScreenSet {
   MilitaryScreen military1;
   UnitProductionPanel military1Ss1;
   UnitViewFilterPanel military1Ss1a;
-  Screen military1Ss1b{"MILITARY1_ss1b"};
-  ScreenArray<2> military1Ss1b1{"MILITARY1_ss1b1"};
-  Screen military1Ss1c{"MILITARY1_ss1c"};
-  Screen military1Ss1a2{"MILITARY1_ss1a2"};
+  AutoBuildFocusPanel military1Ss1b;
+  ScreenArray<2, AutoBuildStatusPanel> military1Ss1b1{"MILITARY1_ss1b1"};
+  BaseUnitListPanel military1Ss1c;
+  StoredUnitsPanel military1Ss1a2;
   MilitaryFacilityScreen military1Ss2;
-  Screen military1Ss2a{"Military1_ss2a"};
+  BuildOrderPanel military1Ss2a;
   BaseConditionPanel military1Ss2b;
   ResearchFundingPanel military1Ss03;
   ResearchBudgetPanel military1Ss3;
@@ -311,7 +316,7 @@ struct ScreenSet {
   ScreenArray<4, StoreConfirmPanel> military1Ss4a2{"MILITARY1_ss4a2"};
   ScreenArray<4, StoreConfirmPanel> military1Ss4a3{"MILITARY1_ss4a3"};
   ScreenArray<4> military1Ss4a4{"MILITARY1_ss4a4"};
-  Screen military1Ss4a{"MILITARY1_ss4a"};
+  UnitClassListPanel military1Ss4a;
   Screen military1Ss4b{"MILITARY1_ss4b"};
   Screen military1Ss4c{"MILITARY1_ss4c"};
   Screen military1Ss4d{"MILITARY1_ss4d"};

@@ -108,12 +108,12 @@ uint32_t UnitCellIndex(const World& world, const UnitRecord* unit) {
 }
 
 void FacilityListCommand(ScreenSet& screens, Control* form, Control* control, int32_t id, ListBoxControl* list,
-                         Screen* detail) {
+                         Screen* detail, int32_t detailId) {
   if (!control || control == list) return;
   if (control->id == kNewFacilityControlId) {
     if (list) ListSetSelection(0, list, 0, 0);
     ListHolderClear(CurrentObjectList(screens));
-    if (detail) detail->Show(kKeepScreenId, nullptr);
+    if (detail) detail->Show(detailId, nullptr);
     return;
   }
   uint32_t cell = kNoCellIndex;

@@ -65,7 +65,7 @@ void PolicyFacilityListPanel::Refresh() {
 }
 
 void PolicyFacilityListPanel::OnCommand(Control* control, int32_t id) {
-  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.military1Ss2a);
+  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.military1Ss2a, 1);
 }
 
 void PolicyFacilityListPanel::OnActivate(Control* control, int32_t id) {

@@ -127,7 +127,7 @@ void MilitaryFacilityScreen::Refresh() {
 }
 
 void MilitaryFacilityScreen::OnCommand(Control* control, int32_t id) {
-  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.military1Ss2a);
+  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.military1Ss2a, -1);
 }
 
 void MilitaryFacilityScreen::OnActivate(Control* control, int32_t id) {

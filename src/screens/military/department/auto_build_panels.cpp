@@ -1,0 +1,92 @@
+#include "screens/military/department/auto_build_panels.h"
+
+#include "platform/threads.h"
+#include "records/command_ids.h"
+#include "records/player_policy.h"
+#include "records/player_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/build/site_figures.h"
+#include "screens/military/department/department_text.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/slide_bar.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kFocusMax = 100;
+
+PlayerPolicyBlock ShownPolicy() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return LocalRegion(g_world).displayPolicy;
+}
+
+Control* ById(Control* form, int32_t id) {
+  if (!form) return nullptr;
+  return form->id == id ? form : FormFindControlById(form, id);
+}
+
+SlideBarControl* Slider(Control* form, const char* tag) {
+  Control* c = DepartmentControl(form, tag);
+  return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
+}
+
+uint32_t MaskOf(Control* form, int32_t first, int32_t bits) {
+  uint32_t mask = 0;
+  for (int32_t i = 0; i < bits; ++i)
+    if (const Control* c = ById(form, first + i); c && c->Selected()) mask |= 1u << i;
+  return mask;
+}
+
+void ShowMask(Control* form, int32_t first, int32_t bits, uint32_t mask) {
+  for (int32_t i = 0; i < bits; ++i) SetPressed(ById(form, first + i), (mask >> i & 1u) != 0);
+}
+
+}  // namespace
+
+void AutoBuildStatusPanel::Refresh() {
+  const PlayerPolicyBlock policy = ShownPolicy();
+  ShowMask(currentForm, kAutoBuildMaskFirst, kAutoBuildMaskBits, policy.autobuildmissiles[0]);
+  ShowMask(currentForm, kAutoBuildMask2First, kAutoBuildMask2Bits, policy.autobuildmissiles[1]);
+}
+
+void AutoBuildStatusPanel::OnCommand(Control*, int32_t commandId) {
+  if (commandId == 0) return;
+  PostCommand_28_32(kCmdAutoBuildMissiles, MaskOf(currentForm, kAutoBuildMaskFirst, kAutoBuildMaskBits),
+                    MaskOf(currentForm, kAutoBuildMask2First, kAutoBuildMask2Bits));
+  Refresh();
+}
+
+void AutoBuildFocusPanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void AutoBuildFocusPanel::OnOpen() {
+  g_screens.military1Ss1b1[0].Show(0, DepartmentControl(currentForm, "HIDEAUTOB"));
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void AutoBuildFocusPanel::Refresh() {
+  const PlayerPolicyBlock policy = ShownPolicy();
+  SetPressed(DepartmentControl(currentForm, "AUTOSTAT"), (policy.militaryFlags & kMilitaryUnitAutoBuild) != 0);
+  SetPressed(DepartmentControl(currentForm, "AUTOSTAT2"), (policy.militaryFlags & kMilitaryMissileAutoBuild) != 0);
+  const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
+  for (int i = 0; i < 2; ++i) {
+    if (SlideBarControl* bar = Slider(currentForm, tags[i])) {
+      SliderSetMaxInt(bar, kFocusMax);
+      SliderSetValueInt(bar, policy.autobuildvalues[i]);
+    }
+  }
+}
+
+void AutoBuildFocusPanel::OnControlChange(Control* control, int32_t) {
+  if (!control || !(ControlTagMatches(control->tag, "FOCUSSLDR") || ControlTagMatches(control->tag, "FOCUSSLDR2")))
+    return;
+  int32_t values[2] = {};
+  const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
+  for (int i = 0; i < 2; ++i)
+    if (SlideBarControl* bar = Slider(currentForm, tags[i])) values[i] = SliderGetValueInt(bar);
+  PostCommand_28_32(kCmdAutoBuildValues, static_cast<uint32_t>(values[0]), static_cast<uint32_t>(values[1]));
+}

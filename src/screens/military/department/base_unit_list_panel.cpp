@@ -1,0 +1,160 @@
+#include "screens/military/department/base_unit_list_panel.h"
+
+#include <climits>
+#include <string>
+
+#include "platform/threads.h"
+#include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
+#include "records/order_words.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/map_input/map_click.h"
+#include "screens/main/panels/class_icon.h"
+#include "screens/main/popups/object_popups.h"
+#include "screens/military/production_lists.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "units/hex_geometry.h"
+#include "units/unit_texts.h"
+#include "world/id_lookups.h"
+#include "world/text/ui_options.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kListStyle = 0x2000;
+// The pictures of the three category buttons: a barracks, an airfield, a
+// harbour.
+constexpr int32_t kCategoryPictureClasses[] = {4054, 4015, 4014};
+
+Control* ById(Control* form, int32_t id) {
+  if (!form) return nullptr;
+  return form->id == id ? form : FormFindControlById(form, id);
+}
+
+Control* Tagged(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+// Units its hex's lead facility has queued: none when the lead is gone or
+// not yet confirmed.
+int32_t QueuedAtHex(const World& world, const UnitRecord& base) {
+  const int64_t at = HexCellIndex(MapShape(world), MakeHexPos(base.x, base.y));
+  if (at < 0 || static_cast<size_t>(at) >= world.cells.size()) return 0;
+  const HexUnitStack* stack = world.cells[static_cast<size_t>(at)].stack;
+  const UnitRecord* lead = stack ? stack->lead : nullptr;
+  if (!lead || !IsUnitLive(*lead) || (lead->unitFlags & kUnitProvisional)) return 0;
+  return lead->leadValue;
+}
+
+const UnitRecord* LiveUnit(const World& world, uint32_t id) {
+  const UnitRecord* u = id ? FindUnitById(world, id) : nullptr;
+  return u && IsUnitLive(*u) ? u : nullptr;
+}
+
+}  // namespace
+
+const UnitRecord* FindBestBuildBase(const World& world, int32_t player, int32_t category) {
+  const UnitRecord* best = nullptr;
+  int32_t bestScore = INT_MIN;
+  for (const UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+    if (!IsUnitLive(*u) || u->owner != player || !(u->unitFlags & kUnitFacility)) continue;
+    if (u->ordersShown[kPostureBits] & kPostureInReserve) continue;  // offline
+    const UnitClassRecord* cls = UnitClassOf(world, *u);
+    if (!cls || (cls->flags & kClassExcludedKinds) || !(cls->flags & kClassSettlement) || cls->baseKind != 0 ||
+        cls->baseSlots == 0)
+      continue;
+    if (BaseFacilityCategory(cls) != category) continue;
+    const int32_t score = cls->baseSlots - QueuedAtHex(world, *u);
+    if (score > bestScore) {
+      bestScore = score;
+      best = u;
+    }
+  }
+  return best;
+}
+
+void BaseUnitListPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  statParent = Tagged(currentForm, "STATPARENT");
+  // The category buttons: a faint normal fill, the other looks clear.
+  for (const char* tag : {"LANDBUT", "AIRBUT", "SEABUT"}) {
+    if (Control* c = Tagged(currentForm, tag)) {
+      c->fills[0] = (c->fills[0] & 0x00FFFFFFu) | 0x4B000000u;
+      c->fills[1] &= 0x00FFFFFFu;
+      c->fills[2] &= 0x00FFFFFFu;
+    }
+  }
+}
+
+void BaseUnitListPanel::OnOpen() {
+  Control* f = currentForm;
+  state.selected = nullptr;
+  state.strength = 1.0f;
+  state.quantity = 1;
+  SetControlFlag(Tagged(f, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
+  SetControlFlag(Tagged(f, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+  const Control* sea = ById(f, kBaseCategoryButtons[2]);
+  const Control* air = ById(f, kBaseCategoryButtons[1]);
+  state.category = sea && sea->Selected() ? 2 : air && air->Selected() ? 1 : 0;
+  for (int i = 0; i < 3; ++i)
+    DrawUnitClassIcon(kCategoryPictureClasses[i], nullptr, nullptr, ById(f, kBaseCategoryPictures[i]), true, -1);
+  const HexCell* cell = nullptr;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* base = FindBestBuildBase(g_world, g_world.gameState.localPlayer, state.category);
+    baseId = base ? base->id : 0;
+    if (base) {
+      GotoMapObject(base);
+      cell = HexCellAt(g_world, MapShape(g_world), MakeHexPos(base->x, base->y));
+    }
+  }
+  OpenBuildList(f, state, 0, cell);
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void BaseUnitListPanel::Refresh() {
+  FillBuildList(currentForm, state, 0, 0);
+  std::string place;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* base = LiveUnit(g_world, baseId)) place = HexPositionText(g_world, MakeHexPos(base->x, base->y));
+  }
+  ControlSetText(Tagged(currentForm, "BASENAME"), place.c_str());
+}
+
+void BaseUnitListPanel::OnCommand(Control* control, int32_t controlId) {
+  if (!control) return;
+  const int32_t value = control == list ? static_cast<int32_t>(list->selectedValue) : (control->id ? control->id : controlId);
+  if (control != list && value >= kBaseCategoryButtons[0] && value <= kBaseCategoryButtons[2]) {
+    state.category = value - kBaseCategoryButtons[0];
+    state.selected = nullptr;
+    Show(id, nullptr);
+  } else if (ControlTagMatches(control->tag, "BASENAME")) {
+    // The base is looked up anew: one destroyed since it was chosen scrolls nowhere.
+    plat::CriticalSectionLock lock(g_simulationLock);
+    GotoMapObject(LiveUnit(g_world, baseId));
+  } else {
+    OnBuildListCommand(currentForm, state, SelectedHexCell(), control, value, this, this);
+    Show(id, nullptr);
+  }
+}
+
+void BaseUnitListPanel::OnControlChange(Control* control, int32_t) {
+  const intptr_t value = control && control == list ? list->selectedValue : 0;
+  OnBuildListChange(control, currentForm, state, value,
+                    BuildListChange{.details = &g_screens.military1Ss4a1[0], .detailsParent = statParent});
+}
+
+void BaseUnitListPanel::OnActivate(Control* control, int32_t controlId) {
+  if (!control || control != list || controlId == 0) return;
+  if (const intptr_t item = list->selectedValue; item != 0) g_screens.popupMilitary2.Popup(item, &BuildListClasses());
+}

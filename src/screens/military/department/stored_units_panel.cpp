@@ -1,0 +1,196 @@
+#include "screens/military/department/stored_units_panel.h"
+
+#include <string>
+
+#include "platform/threads.h"
+#include "records/hex_cell.h"
+#include "records/unit_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/map_input/map_click.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/main/panels/facility_figures.h"
+#include "screens/main/popups/object_popups.h"
+#include "screens/main/popups/unit_lists.h"
+#include "screens/military/build_lists.h"
+#include "screens/military/production_lists.h"
+#include "screens/military/unit_header.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
+#include "units/unit_texts.h"
+#include "world/id_lookups.h"
+#include "world/text/text_lists.h"
+#include "world/unit_class.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kListStyle = 0x2000;
+constexpr uint32_t kListDrawBit = 0x10;
+constexpr uint32_t kRowChoosable = 0x1;
+constexpr uint32_t kFormRefreshed = 0x1000000;
+constexpr int kStoredStatusEntry = 4;
+
+Control* Tagged(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+// The selected hex packed as column and row, for the one-hex page.
+bool SelectedHexPacked(uint32_t& packed) {
+  const HexCell* cell = SelectedHexCell();
+  const World& w = g_world;
+  if (!cell || w.mapWidth <= 0) return false;
+  const auto index = static_cast<int32_t>(cell - w.cells.data());
+  packed = MakeHexPos(index % w.mapWidth, index / w.mapWidth);
+  return true;
+}
+
+}  // namespace
+
+StoredUnitsPanel::~StoredUnitsPanel() { ListHolderClear(units); }
+
+void StoredUnitsPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  list = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  if (list) list->flags &= ~kListDrawBit;
+  confirmParent = Tagged(currentForm, "PARSS1A2A");
+}
+
+void StoredUnitsPanel::OnOpen() {
+  SetHidden(confirmParent, true);
+  SetControlFlag(Tagged(currentForm, "HEADER"), kStateSelected, id != 0 ? 1 : 0);
+  if (list) {
+    list->selectedId = 0;
+    list->selectedValue = 0;
+    list->savedSelection.reset();
+    list->scrollOffset = 0;
+  }
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void StoredUnitsPanel::Refresh() {
+  if (currentForm) currentForm->state |= kFormRefreshed;
+  if (!list) {
+    FillUndeployedUnitRow(*this);
+    return;
+  }
+  const int32_t scroll = list->scrollOffset;
+  ListPrepareRows(list);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    World& w = g_world;
+    uint32_t packed = 0;
+    const bool oneHex = id != 0 && SelectedHexPacked(packed);
+    ListHolderClear(units);
+    // The local player's units held in store (posture bit 0 set, bit 1
+    // clear), neither facilities nor stock.
+    CollectUnits(w, CollectUnitsArgs{.resultList = &units,
+                                     .stock = 0,
+                                     .viewingPlayer = w.gameState.localPlayer,
+                                     .relationMask = 1,
+                                     .orderBit1AndSorting = 1,
+                                     .orderStatus = 0,
+                                     .clearFirst = 1,
+                                     .hex = id != 0 ? &packed : nullptr,
+                                     .visibleOnly = 1});
+    if (id != 0 && !oneHex) ListHolderClear(units);
+    FillUnitList(w, list, units, true, false, -1);
+    popupUnits.entries.clear();
+    for (ListItem28* item = FirstInHolder(units); item; item = NextInHolder(units, item))
+      if (const UnitRecord* u = RefUnit(w, *item)) popupUnits.entries.push_back(static_cast<intptr_t>(u->id));
+  }
+  if (list->savedSelection) ListApplyToItems(list, *list->savedSelection);
+  ListLayoutRows(list);
+  list->scrollOffset = scroll;
+  if (list->selectedId == 0 && list->firstRow) {
+    ListSelectItem(0, list, list->firstRow, 0);
+    SetHidden(confirmParent, true);
+  }
+  if (list->selectedId == 0) {
+    Control* none = ListAddTextItem(list, "No Undeployed", 0, 0, 0, 0, 0);
+    if (none) none->flags &= ~kRowChoosable;
+    ListLayoutRows(list);
+  }
+  FillUndeployedUnitRow(*this);
+}
+
+void FillUndeployedUnitRow(StoredUnitsPanel& panel) {
+  Control* f = panel.currentForm;
+  const uint32_t unitId = ListCurrentUnit(panel.list);
+  bool present = false;
+  float need = 0.0f, available = 0.0f;
+  std::string place;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const World& w = g_world;
+    const UnitRecord* u = unitId ? FindUnitById(w, unitId) : nullptr;
+    const UnitClassRecord* cls = u && IsUnitLive(*u) ? UnitClassOf(w, *u) : nullptr;
+    if (cls) {
+      present = true;
+      DrawUnitPicture(f, *cls, u, -1, 0);
+      place = HexPositionText(w, MakeHexPos(u->x, u->y));
+      need = static_cast<float>(cls->valuePerPoint) * u->strength;
+      available = LocalReserveForce(w);
+    }
+  }
+  const char* const buttons[] = {"ALL", "DEPLOY", "SELL", "INSRESALL", "INSRES", "BASEHIDE", "CENTRE", "BUTHIDE",
+                                 "HIDEBOX2"};
+  if (!present) {
+    for (const char* tag : buttons) SetHidden(Tagged(f, tag), true);
+    return;
+  }
+  ControlSetText(Tagged(f, "STATUS"), TextListText(kListUndeployed, kStoredStatusEntry));
+  ControlSetText(Tagged(f, "BASENAME"), place.c_str());
+  for (const char* tag : {"ALL", "DEPLOY", "SELL"}) SetHidden(Tagged(f, tag), false);
+  Control* short_ = Tagged(f, "INSRES");
+  if (need > available) {
+    ShowAsMarkerBox(short_);
+    SetHidden(short_, false);
+  } else {
+    SetHidden(short_, true);
+  }
+  SetHidden(Tagged(f, "INSRESALL"), true);
+  SetHidden(Tagged(f, "BASEHIDE"), panel.id != 0);
+  SetHidden(Tagged(f, "CENTRE"), panel.id != 0);
+  SetHidden(Tagged(f, "BUTHIDE"), false);
+  SetHidden(Tagged(f, "HIDEBOX2"), !(panel.confirmParent && panel.confirmParent->Hidden()));
+  if (f) f->Invalidate();
+}
+
+void StoredUnitsPanel::OnCommand(Control* control, int32_t controlId) {
+  if (!control) return;
+  ScreenSet& s = g_screens;
+  if (IsTagged(control, "BACK")) {
+    s.military1Ss1.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "CENTRE")) {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const uint32_t unitId = ListCurrentUnit(list);
+    GotoMapObject(unitId ? FindUnitById(g_world, unitId) : nullptr);
+  } else if (IsTagged(control, "UNITORDER")) {
+    if (const uint32_t unitId = ListCurrentUnit(list)) DrawUnitOrderRow(s, static_cast<int32_t>(unitId));
+  } else if (control == list) {
+    SetHidden(confirmParent, true);
+    FillUndeployedUnitRow(*this);
+  } else {
+    OnProductionListCommand(currentForm, control, controlId,
+                            ProductionListHosts{.sell = &s.military1Ss4a2[0], .scrap = &s.military1Ss4a3[0],
+                                                .confirmParent = confirmParent});
+    RefreshDockedPanels(s, 1);
+  }
+}
+
+void StoredUnitsPanel::OnControlChange(Control* control, int32_t) {
+  if (control && control == list) FillUndeployedUnitRow(*this);
+}
+
+void StoredUnitsPanel::OnActivate(Control* control, int32_t controlId) {
+  if (!control || control != list || controlId == 0) return;
+  g_screens.unitDetail.Popup(controlId, &popupUnits);
+}

@@ -1,0 +1,75 @@
+#include "screens/military/inventory/unit_class_list_panel.h"
+
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/popups/object_popups.h"
+#include "screens/military/production_lists.h"
+#include "screens/screen_set.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "world/text/ui_options.h"
+
+namespace {
+
+constexpr uint32_t kListStyle = 0x2000;
+constexpr int32_t kRefreshFiltered = 3;
+
+Control* Tagged(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+bool Pressed(Control* form, int32_t id) {
+  const Control* c = form ? (form->id == id ? form : FormFindControlById(form, id)) : nullptr;
+  return c && c->Selected();
+}
+
+}  // namespace
+
+int32_t UnitClassListPanel::Kind() { return g_uiOptions.bfiltershownbc ? 2 : 1; }
+
+void UnitClassListPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  statParent = Tagged(currentForm, "STATPARENT");
+  state.quantity = 1;
+  state.strength = 1.0f;
+}
+
+void UnitClassListPanel::OnOpen() {
+  state.selected = nullptr;
+  SetControlFlag(Tagged(currentForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
+  SetControlFlag(Tagged(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+  OpenBuildList(currentForm, state, Kind(), nullptr);
+  ScreenSlotSelectMapMode(g_screens);
+}
+
+void UnitClassListPanel::Refresh() {
+  SetControlFlag(Tagged(currentForm, "WMDFILTER"), kStateSelected, g_uiOptions.bfiltershownbc ? 1 : 0);
+  state.category = 0;
+  for (int32_t i = 0; i < 4; ++i) {
+    if (!Pressed(currentForm, kClassListCategoryButtons[i])) continue;
+    state.category = i + 1;
+    break;
+  }
+  FillBuildList(currentForm, state, 0, g_uiOptions.bfiltershownbc ? kRefreshFiltered : 1);
+}
+
+void UnitClassListPanel::OnCommand(Control* control, int32_t controlId) {
+  if (!control) return;
+  // The filter is the player's option, kept with the other options.
+  if (ControlTagMatches(control->tag, "WMDFILTER")) g_uiOptions.bfiltershownbc = control->Selected() ? 1 : 0;
+  const int32_t value = control == list ? static_cast<int32_t>(list->selectedValue) : controlId;
+  OnBuildListCommand(currentForm, state, SelectedHexCell(), control, value, &g_screens.military1Ss4, this);
+  Refresh();
+}
+
+void UnitClassListPanel::OnActivate(Control* control, int32_t) {
+  if (!control || control != list) return;
+  if (const intptr_t item = list->selectedValue; item != 0) g_screens.popupMilitary2.Popup(item, &BuildListClasses());
+}
+
+void UnitClassListPanel::OnControlChange(Control* control, int32_t) {
+  const intptr_t value = control && control == list ? list->selectedValue : 0;
+  OnBuildListChange(control, currentForm, state, value,
+                    BuildListChange{.listMode = Kind(), .detailsParent = statParent});
+}
