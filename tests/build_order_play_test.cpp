@@ -1,0 +1,77 @@
+// The whole program on the sample scenario as Westholm: the army base
+// chosen in the build order panel and clicked onto an own supplied hex is
+// placed by the map's placement; the next day it stands there, unfinished.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/fpenv.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "units/facilities/facility_build.h"
+#include "units/hex_geometry.h"
+#include "world/game_speed.h"
+#include "world/hex_extra.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kArmyBase = 4054;
+
+TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNextDay) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  GlobalGuard placement(g_mapPlacement);
+  World& w = g_world;
+  uint32_t site = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    DesignRow(w, w.gameState.localPlayer)[kArmyBase] |= 1;  // the sample offers no facility type
+    const HexMapShape shape = MapShape(w);
+    for (int32_t i = 2 * shape.width; i < (shape.height - 2) * shape.width && !site; ++i) {
+      HexCell& cell = w.cells[static_cast<size_t>(i)];
+      if (!LoadHexStack(cell) && HexLevelByte(w, cell) > 0 && i % shape.width > 1 &&
+          ProcessUnitStack(w, cell, 0, 0, kArmyBase, 1.0f, true, true, true))
+        site = MakeHexPos(i % shape.width, i / shape.width);
+    }
+  }
+  ASSERT_NE(site, 0u);
+  SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));
+  BuildOrderPanel& panel = g_screens.military1Ss2a;
+  panel.Show(-1, nullptr);
+  int row = 0;
+  Control* r = panel.list ? ListNextRow(panel.list, nullptr) : nullptr;
+  for (; r && r->id != kArmyBase + kBuildOrderRowBase; r = ListNextRow(panel.list, r)) ++row;
+  ASSERT_NE(r, nullptr) << "LIST1 lists the army base";
+  panel.list->scrollOffset = r->rect.top;  // scrolled down to it
+  SampleGame::ClickControl(panel.list, row);
+  ASSERT_EQ(g_mapPlacement.classIndex, kArmyBase);
+  g_mapPlacement.buildPopup = 0;  // no confirmation pop-up
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(site, x, y));
+  SampleGame::Click(x, y);
+  const uint32_t today = w.gameState.currentDay;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const HexUnitStack* stack = LoadHexStack(*HexCellAt(w, MapShape(w), site));
+  ASSERT_TRUE(stack && stack->lead);
+  EXPECT_EQ(stack->lead->classIndex, kArmyBase);
+  EXPECT_LT(stack->lead->strength, stack->lead->targetStrength) << "under construction";
+}
+
+}  // namespace
