@@ -29,8 +29,6 @@ namespace {
 
 constexpr const char* kTags[] = {"STOREDLIST", "STATPARENT", "DEPALL", "MCAP1", "MCAP2", "BUILD", "VIEW", "DEPLOY"};
 constexpr uint32_t kListStyle = 0x2000;
-// The stored weapons' type byte.
-constexpr int32_t kWeaponType = 8;
 constexpr int32_t kPopupDepth = 2;
 // The badge row of the class sheet's header.
 constexpr size_t kInventoryClassRow = 31;
@@ -79,7 +77,7 @@ void UnitInventoryPanel::Refresh() {
       CollectUnits(w, CollectUnitsArgs{.resultList = &stored,
                                        .stock = 1,
                                        .viewingPlayer = local,
-                                       .subType = kWeaponType,
+                                       .subType = kStockMilitaryClass,
                                        .relationMask = 1,
                                        .orderBit1AndSorting = 1,
                                        .orderStatus = 0,
