@@ -2,6 +2,7 @@
 // load buttons, a platform's cargo, deploy-all and the offers.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -13,7 +14,9 @@
 #include "records/unit_flags.h"
 #include "screens/military/inventory/missile_load_lists.h"
 #include "screens/military/inventory/missile_silo_panels.h"
+#include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/military/inventory/unit_offer_panel.h"
+#include "screens/military/unit_picture_panel.h"
 #include "screens/military/military_test_support.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
@@ -249,6 +252,75 @@ TEST_F(InventoryTest, OkOnASaleOrdersTheUnitSold) {
     for (const auto& [id, who, value, extra] : Log())
       if (id == kCmdUnitSetOrderDword2 && who == kM + flag) order = value;
     EXPECT_EQ(order, flag ? 49u : 47u);
+  }
+}
+
+TEST_F(InventoryTest, ThePlatformKindsACarrierMaskRulesOutAreCovered) {
+  MissileSiloPanel& panel = g_screens.military1Ss4b;
+  GlobalGuard<Control*> form{panel.currentForm};
+  GlobalGuard<ListBoxControl*> platforms{panel.platforms};
+  GlobalGuard<uint32_t> missile{panel.missile, kM};
+  Unit(kM, kMissile, 1.0f).unitFlags = kUnitStock;
+  const struct {
+    uint8_t mask;
+    bool pressedAfter[5];
+  } rows[] = {{0x1, {true, false, false, false, false}}, {0x6, {false, true, false, false, false}}};
+  for (const auto& r : rows) {
+    g_world.unitClasses[kMissile].loadableMask = r.mask;
+    TestSheet sheet;
+    sheet.Texts({"MISSILE", "SILOHDR"});
+    for (int32_t id = 200; id <= 304; id += id == 204 ? 96 : 1) sheet.Add(nullptr, id);
+    sheet.Find(201)->SetSelected(1);
+    panel.currentForm = sheet.root;
+    panel.platforms = List(sheet, "LIST5");
+    panel.Refresh();
+    for (int32_t c = 0; c < 5; ++c) {
+      EXPECT_EQ(sheet.Find(300 + c)->Hidden(), ((r.mask >> c) & 1u) != 0) << int(r.mask) << " " << c;
+      EXPECT_EQ(sheet.Find(200 + c)->Selected(), r.pressedAfter[c]) << int(r.mask) << " " << c;
+    }
+  }
+}
+
+TEST_F(InventoryTest, TheStoredListKeepsItsChoiceAndSaysWhenEmpty) {
+  UnitInventoryPanel& panel = g_screens.military1Ss4;
+  GlobalGuard<Control*> form{panel.currentForm};
+  GlobalGuard<ListBoxControl*> stored{panel.storedList};
+  GlobalGuard<PlayerRecord> local{g_world.players[kLocal]};
+  g_world.players[kLocal].number = kLocal;
+  g_world.unitClasses[kMissile].typeByte = 8;
+  TestSheet sheet;
+  sheet.Texts({"DEPALL", "MCAP1", "MCAP2"});
+  panel.currentForm = sheet.root;
+  panel.storedList = List(sheet, "STOREDLIST");
+  panel.Refresh();
+  ASSERT_NE(panel.storedList->firstRow, nullptr);
+  EXPECT_EQ(std::string(panel.storedList->firstRow->text), "No Undeployed");
+  EXPECT_EQ(panel.storedList->firstRow->id, 0);
+  EXPECT_TRUE(sheet.Find("DEPALL")->Hidden());
+  for (uint32_t id : {21u, 22u}) {
+    UnitRecord& u = Unit(id, kMissile, 1.0f);
+    u.unitFlags = kUnitStock, u.unitType = 8, u.ordersShown[kPostureBits] = kPostureInReserve;
+  }
+  panel.Refresh();
+  EXPECT_FALSE(sheet.Find("DEPALL")->Hidden());
+  EXPECT_EQ(panel.storedList->selectedId, panel.storedList->firstRow->id);
+  const int32_t second = ListNextRow(panel.storedList, panel.storedList->firstRow)->id;
+  ListSetSelection(0, panel.storedList, second, 0);
+  panel.Refresh();
+  EXPECT_EQ(panel.storedList->selectedId, second);
+}
+
+TEST(UnitSpecItems, ByTypeNoneForType22AndType3sPastTheTable) {
+  const struct {
+    int32_t type;
+    bool box;
+    std::array<int32_t, 4> items;
+  } rows[] = {{0, true, {40, 41, 54, 53}}, {8, true, {42, 40, 41, 46}}, {22, false, {}},
+              {3, true, {41, 50, 36, 37}}, {24, true, {41, 50, 36, 37}}, {17, true, {34, 46, 47, 39}}};
+  for (const auto& r : rows) {
+    std::array<int32_t, 4> items{};
+    EXPECT_EQ(UnitSpecItems(r.type, items), r.box) << r.type;
+    EXPECT_EQ(items, r.items) << r.type;
   }
 }
 
