@@ -64,7 +64,10 @@
 #include "screens/military/department/unit_production_panel.h"
 #include "screens/military/facilities/build_order_panel.h"
 #include "screens/military/facilities/military_facility_screen.h"
+#include "screens/military/inventory/missile_silo_panels.h"
 #include "screens/military/inventory/unit_class_list_panel.h"
+#include "screens/military/inventory/unit_inventory_panel.h"
+#include "screens/military/inventory/unit_offer_panel.h"
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/defcon_panel.h"
 #include "screens/military/operations/force_size_panel.h"
@@ -105,6 +108,10 @@ inline constexpr int kWorkingLists = 13;
 inline constexpr int kWorkingListsClearedAtStop = 11;
 inline constexpr int kSelectionListIndex = 6;
 inline constexpr int kSiloMissileListIndex = 7;  // the silo panel's missiles
+inline constexpr int kPlatformListIndex = 0;  // the load panels' platform candidates
+inline constexpr int kSiloListIndex = 1;      // the load panels' silos
+inline constexpr int kCargoListIndex = 2;     // the load panels' cargo of the chosen platform
+inline constexpr int kStoredUnitListIndex = 3;  // the inventory's stored units
 inline constexpr int kCurrentObjectListIndex = 8;  // the facility lists' facility in hand
 
 // A record of the diplomacy screens; only its first word is set here.
@@ -312,14 +319,14 @@ struct ScreenSet {
   TechListPanel military1Ss3a;
   TechDetailPanel military1Ss3b;
   WmdTechListPanel military1Ss3c;
-  Screen military1Ss4{"MILITARY1_ss4"};
-  ScreenArray<4, StoreConfirmPanel> military1Ss4a2{"MILITARY1_ss4a2"};
-  ScreenArray<4, StoreConfirmPanel> military1Ss4a3{"MILITARY1_ss4a3"};
-  ScreenArray<4> military1Ss4a4{"MILITARY1_ss4a4"};
+  UnitInventoryPanel military1Ss4;
+  ScreenArray<4, UnitOfferPanel> military1Ss4a2{"MILITARY1_ss4a2"};
+  ScreenArray<4, UnitOfferPanel> military1Ss4a3{"MILITARY1_ss4a3"};
+  ScreenArray<4, UnitOfferConfirm> military1Ss4a4{"MILITARY1_ss4a4"};
   UnitClassListPanel military1Ss4a;
-  Screen military1Ss4b{"MILITARY1_ss4b"};
-  Screen military1Ss4c{"MILITARY1_ss4c"};
-  Screen military1Ss4d{"MILITARY1_ss4d"};
+  MissileSiloPanel military1Ss4b;
+  MissileLoadPanel military1Ss4c;
+  DeployAllConfirm military1Ss4d;
   ForceSizePanel military1Ss5;
   MilitaryWagesPanel military1Ss6;
   MilitaryListPicker military1Ss7;

@@ -130,8 +130,7 @@ void ShowUnitClass(Screen* screen, Control* parent, uint32_t unit) {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (const UnitRecord* u = FindUnitById(g_world, unit)) classIndex = u->classIndex;
   }
-  if (const UnitClassRecord* cls = ClassRecordAt(g_world, classIndex))
-    screen->Show(reinterpret_cast<intptr_t>(cls), parent);
+  if (ClassRecordAt(g_world, classIndex)) screen->Show(classIndex, parent);
 }
 
 void CommonSteps(Control* form, Control* changed, const RowUnit& u, int32_t exclusive, Screen* sheet,
@@ -164,7 +163,7 @@ void OpenConfirmPanel(Control* form, ListBoxControl* store, StoreConfirmPanel* p
   if (!hosts.confirmParent || !panel) return;
   SetHidden(Tag(form, "HIDEBOX2"), true);
   SetHidden(hosts.confirmParent, false);
-  panel->storeList = store;
+  panel->rowList = store;
   panel->Show(static_cast<intptr_t>(unit), hosts.confirmParent);
 }
 

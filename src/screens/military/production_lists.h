@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "screens/military/build_lists.h"
+#include "screens/military/inventory/unit_offer_panel.h"
 #include "ui/screen.h"
 
 class Control;
@@ -45,14 +46,10 @@ inline constexpr int32_t kProductionSiloBase = 1;
 void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, ProductionListState* a,
                            ProductionListState* b);
 
-// A panel that asks before the store's units are sold or scrapped: it is
-// shown for the store's current unit and acts on the rows of the store it
+// The panel that prices the store's units before they are sold or scrapped:
+// shown for the store's current unit, it acts on the rows of the store it
 // was opened from.
-class StoreConfirmPanel : public Screen {
- public:
-  using Screen::Screen;
-  ListBoxControl* storeList = nullptr;
-};
+using StoreConfirmPanel = UnitOfferPanel;
 
 // What a host hands the list buttons beside its form.
 struct ProductionListHosts {

@@ -1,0 +1,485 @@
+#include "screens/military/inventory/missile_load_lists.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/game_math.h"
+#include "records/command_ids.h"
+#include "records/order_words.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "screens/main/map_input/map_click.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/main/popups/object_popups.h"
+#include "screens/main/popups/unit_lists.h"
+#include "screens/military/inventory/unit_offer_panel.h"
+#include "screens/military/production_lists.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "units/unit_queries.h"
+#include "world/id_lookups.h"
+#include "world/list_holder.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
+#include "world/unit_create.h"
+#include "world/world.h"
+
+namespace {
+
+// Word 13 (348): use of the weapon is authorised; the platform is not to
+// be loaded.
+constexpr uint32_t kAuthorised = 0x2000;
+constexpr uint32_t kNoLoad = 0x10000;
+// Word 11 (337): a load is pending; the unit deploys of itself.
+constexpr uint32_t kLoadPending = kOrderLoadInto;
+constexpr uint32_t kAutoDeploy = 0x4000000;
+constexpr uint32_t kCountOne = 1, kCountFill = 255;
+constexpr uint8_t kSiloBit = 1u << kPlatformSilo;
+constexpr uint32_t kAnyCategory = 0xFF;
+constexpr int kMaxCargoChain = 4096;
+// The level every class is within.
+constexpr int kAnyLevel = 255;
+// The facility kind and type of a silo.
+constexpr int32_t kSiteFacility = 6, kSiloType = 2;
+constexpr int32_t kFirstCategoryButton = 200, kLastCategoryButton = 205;
+constexpr int32_t kSpecialIndicator = 1666, kImmuneIndicator = 1667;
+
+Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
+bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
+void Show(Control* c, bool shown) { SetHidden(c, !shown); }
+void ShowTag(Control* form, const char* tag, bool shown) { Show(Tag(form, tag), shown); }
+
+int32_t Local() { return g_world.gameState.localPlayer; }
+
+bool SpecialPayload(const UnitClassRecord& cls) {
+  return (cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) != 0;
+}
+bool ImmunePayload(const UnitClassRecord& cls) { return (cls.flags & kClassSpecialImmune) != 0; }
+
+void SetBits(uint32_t unit, uint32_t bits, uint32_t on) { PostCommand_28_32_36(kCmdUnitSetOrderDword13Bits, unit, bits, on); }
+void AddOrderFlags(uint32_t unit, uint32_t bits) { PostCommand_28_32_36(kCmdAddOrderFlags, unit, bits, 0); }
+
+// What the panels read of a unit, copied under the lock.
+struct UnitView {
+  uint32_t id = 0;
+  uint32_t word11 = 0, word13 = 0;
+  uint32_t carrier = 0;
+  int32_t classIndex = 0;
+  bool local = false;
+};
+UnitView ViewOf(uint32_t id) {
+  if (id == 0) return {};
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* u = FindUnitById(g_world, id);
+  if (!u) return {};
+  return {u->id, u->ordersShown[kOrderFlags], u->ordersShown[kOrdersHeader], u->carrier, u->classIndex,
+          u->owner == Local()};
+}
+
+std::vector<uint32_t> SelectedUnits(ListBoxControl* list, bool allWhenNone) {
+  std::vector<uint32_t> out;
+  if (!list) return out;
+  for (Control* row = ListNextSelected(list, nullptr); row; row = ListNextSelected(list, row))
+    if (row->id > 0) out.push_back(static_cast<uint32_t>(row->id));
+  if (out.empty() && allWhenNone)
+    for (Control* row = list->firstRow; row; row = ListNextRow(list, row))
+      if (row->id > 0) out.push_back(static_cast<uint32_t>(row->id));
+  return out;
+}
+
+void RefreshAfter(Control* form, const MissilePanelHosts& hosts) {
+  Screen* own = form ? form->owner : nullptr;
+  if (own && own->currentForm) own->Refresh();
+  if (hosts.refresh && hosts.refresh != own && hosts.refresh->currentForm) hosts.refresh->Refresh();
+}
+
+// LOAD and LOADFILL for the panel's own weapon.
+void LoadMissile(Control* form, uint32_t missile, uint32_t platform, bool fill) {
+  PostCommand_28_32(kCmdUnitSetOrderDword8, missile, platform);
+  if (Control* box = Tag(form, "AUTHBOX")) SetBits(missile, kAuthorised, box->Selected() ? 1 : 0);
+  if (fill) {
+    PostCommand_28_32(kCmdUnitSetOrderByte43, missile, kCountFill);
+  } else {
+    PostCommand_28_32(kCmdUnitAddOrderByte43, missile, kCountOne);
+  }
+  AddOrderFlags(missile, kLoadPending);
+}
+
+void ShowOffer(Control* form, uint32_t missile, UnitOfferPanel* panel, const MissilePanelHosts& hosts) {
+  if (ListBoxControl* platforms = List(form, "LIST5")) ListDeselectAll(platforms);
+  if (!hosts.container || !panel) return;
+  ShowTag(form, "HIDEBOX2", false);
+  Show(hosts.container, true);
+  panel->rowList = hosts.rowList;
+  panel->Show(static_cast<intptr_t>(missile), hosts.container);
+}
+
+void SetNumber(Control* c, int32_t value) {
+  if (!c) return;
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  SetControlText(c, text);
+}
+
+// The platform's cargo list; the two payload totals.
+struct PayloadTotals {
+  int32_t special = 0;
+  int32_t immune = 0;
+};
+PayloadTotals FillCargoList(ListBoxControl* cargo, uint32_t platform, bool siloMode) {
+  PayloadTotals totals;
+  if (!cargo) return totals;
+  const int32_t keptScroll = cargo->scrollOffset;
+  ListSaveSelection(cargo);
+  ListClear(cargo, 0);
+  if (!siloMode) {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    World& w = g_world;
+    ListHolder& shown = g_screens.workingLists[kCargoListIndex];
+    ListHolderClear(shown);
+    const UnitRecord* p = FindUnitById(w, platform);
+    uint32_t next = p && p->carrier == 0 ? p->cargoNext : 0;
+    for (int n = 0; next != 0 && n < kMaxCargoChain; ++n) {
+      UnitRecord* aboard = FindUnitById(w, next);
+      if (!aboard || aboard == p) break;
+      next = aboard->cargoNext;
+      const UnitClassRecord* cls = UnitClassOf(w, *aboard);
+      if (!cls || !(aboard->unitFlags & kUnitStock) || !(aboard->strength >= 1.0f)) continue;
+      if (ListItem28* item = NewListItem28(aboard, false, 0, shown)) item->callerWord = static_cast<intptr_t>(aboard->id);
+      const int32_t items = CheckedTrunc(aboard->strength);
+      if (SpecialPayload(*cls)) {
+        totals.special += items;
+      } else if (ImmunePayload(*cls)) {
+        totals.immune += items;
+      }
+    }
+    FillUnitList(w, cargo, shown, false, false, 0);
+  }
+  ListLayoutRows(cargo);
+  cargo->scrollOffset = keptScroll;
+  return totals;
+}
+
+}  // namespace
+
+PlatformLoad PlatformLoadOf(const World& world, uint32_t carrier) {
+  PlatformLoad load;
+  const UnitRecord* p = FindUnitById(world, carrier);
+  if (!p) return load;
+  if (const UnitClassRecord* cls = UnitClassOf(world, *p))
+    load.capacity = CheckedTrunc(static_cast<float>(cls->cargoSlots) * p->strength);
+  float used = 0.0f;
+  uint32_t next = p->cargoNext;
+  for (int n = 0; next != 0 && n < kMaxCargoChain; ++n) {
+    const UnitRecord* aboard = FindUnitById(world, next);
+    if (!aboard || aboard == p) break;
+    next = aboard->cargoNext;
+    if (const UnitClassRecord* cls = UnitClassOf(world, *aboard))
+      used += static_cast<float>(cls->slotSize) * aboard->strength;
+  }
+  load.used = CheckedTrunc(used);
+  return load;
+}
+
+int32_t FillMissileList(ListBoxControl* list, uint32_t missile, int32_t category, int32_t kind) {
+  if (!list) return 0;
+  const int32_t keptId = list->selectedId;
+  const int32_t keptScroll = list->scrollOffset;
+  ListPrepareRows(list);
+  ListClear(list, 0);
+  int32_t siloMode = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    World& w = g_world;
+    const UnitRecord* m = missile ? FindUnitById(w, missile) : nullptr;
+    const UnitClassRecord* mc = m ? UnitClassOf(w, *m) : nullptr;
+    siloMode = (mc && (mc->loadableMask & kSiloBit)) || category == kPlatformSilo ? 1 : 0;
+    if (siloMode) {
+      ListHolder& silos = g_screens.workingLists[kSiloListIndex];
+      // The list box was just emptied: a silo the holder kept from the last
+      // fill would be taken as shown and get no row.
+      ListHolderClear(silos);
+      CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
+                                                  .list = list,
+                                                  .facilityKind = kSiteFacility,
+                                                  .owner = Local(),
+                                                  .clearFirst = 0,
+                                                  .available = 1,
+                                                  .stockMaskTest = 0,
+                                                  .facilityType = kSiloType});
+    } else {
+      const int32_t weight = mc ? mc->slotSize : 0;
+      const int32_t kindFilter = kind == 0 ? 8 : kind == 1 ? 7 : kind == 2 ? 15 : -1;
+      uint32_t mask = kAnyCategory;
+      if (m) {
+        mask = mc ? mc->loadableMask : 0;
+      } else if (category >= 0 && category <= kPlatformSilo) {
+        mask = 1u << category;
+      }
+      ListHolder& platforms = g_screens.workingLists[kPlatformListIndex];
+      ListHolderClear(platforms);
+      // A weapon no category may carry has no platform.
+      if (mask != 0)
+        CollectUnits(w, CollectUnitsArgs{.resultList = &platforms,
+                                         .category = category,
+                                         .stock = 0,
+                                         .viewingPlayer = Local(),
+                                         .relationMask = 1,
+                                         .orderBit1AndSorting = 1,
+                                         .orderStatus = 1,
+                                         .cargoRoom = weight,
+                                         .missileLoadKinds = kindFilter,
+                                         .categoryBits = static_cast<uint8_t>(mask)});
+      FillUnitList(w, list, platforms, false, false, 0);
+    }
+  }
+  ListLayoutRows(list);
+  if (keptId > 0) ListSetSelection(0, list, keptId, 0);
+  list->scrollOffset = keptScroll;
+  return siloMode;
+}
+
+void CollectUnitClasses(const World& world, int32_t player, uint32_t carrierMask, int32_t weight,
+                        std::vector<int32_t>& out) {
+  out.clear();
+  for (size_t i = 1; i < world.unitClasses.size(); ++i) {
+    const auto index = static_cast<int32_t>(i);
+    if (UnitClassAvailable(world, index, -1, kAnyLevel, player, true, 1, nullptr, 0, weight, carrierMask))
+      out.push_back(index);
+  }
+}
+
+int32_t FillMissileClassList(ListBoxControl* list, const UnitClassRecord* missileClass, int32_t category) {
+  if (!list) return 0;
+  const int32_t keptId = list->selectedId;
+  const int32_t keptScroll = list->scrollOffset;
+  ListClear(list, 0);
+  const int32_t siloMode = (missileClass && (missileClass->loadableMask & kSiloBit)) || category == kPlatformSilo;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    World& w = g_world;
+    if (siloMode) {
+      ListHolder& silos = g_screens.workingLists[kSiloListIndex];
+      ListHolderClear(silos);
+      CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
+                                                  .list = list,
+                                                  .facilityKind = kSiteFacility,
+                                                  .owner = Local(),
+                                                  .available = 1,
+                                                  .stockMaskTest = 0,
+                                                  .facilityType = kSiloType});
+    } else {
+      uint32_t mask = kAnyCategory;
+      if (missileClass) {
+        mask = missileClass->loadableMask;
+      } else if (category >= 0 && category <= kPlatformSilo) {
+        mask = 1u << category;
+      }
+      std::vector<int32_t> classes;
+      if (mask != 0) CollectUnitClasses(w, Local(), mask, missileClass ? missileClass->slotSize : 0, classes);
+      for (int32_t index : classes)
+        ListAddTextItem(list, ClassRecordAt(w, index)->name, index, index, 0, 0, 0);
+    }
+  }
+  ListLayoutRows(list);
+  ListSetSelection(0, list, keptId, 0);
+  list->scrollOffset = keptScroll;
+  return siloMode;
+}
+
+void OnMissileListSelect(Control* list, uint32_t unit, int32_t siloMode) {
+  auto* box = dynamic_cast<ListBoxControl*>(list);
+  if (Is(list, "LIST5")) {
+    if (unit == 0) return;
+    if (siloMode) {
+      const UnitRecord* silo = nullptr;
+      {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        silo = FindUnitById(g_world, unit);
+      }
+      if (silo) OpenSiloPopup(g_screens, silo, 0);
+      return;
+    }
+    ScreenParameterList platforms;
+    for (Control* row = box ? box->firstRow : nullptr; row; row = ListNextRow(box, row))
+      if (row->id > 0) platforms.entries.push_back(row->id);
+    platforms.listControl = list;
+    g_screens.unitDetail.Popup(static_cast<intptr_t>(unit), &platforms);
+  } else if (Is(list, "MISSILELIST")) {
+    if (unit == 0) return;
+    ScreenParameterList cargo;
+    for (Control* row = box ? box->firstRow : nullptr; row; row = ListNextRow(box, row))
+      if (row->id > 0) cargo.entries.push_back(row->id);
+    cargo.listControl = list;
+    g_screens.popupMissileB.Popup(static_cast<intptr_t>(unit), &cargo);
+  }
+}
+
+void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Control* control, int32_t value,
+                         const MissilePanelHosts& hosts) {
+  if (!control) return;
+  const uint32_t p = platform ? *platform : 0;
+  const uint32_t m = missile;
+  ListBoxControl* cargo = List(form, "MISSILELIST");
+  if (Is(control, "AUTHBOX")) {
+    const uint32_t on = control->Selected() ? 1 : 0;
+    if (hosts.rowList) {
+      for (uint32_t id : SelectedUnits(hosts.rowList, false)) SetBits(id, kAuthorised, on);
+    } else if (m) {
+      SetBits(m, kAuthorised, on);
+    }
+    return;
+  }
+  if (Is(control, "CENTRE")) {
+    if (p == 0) return;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* u = FindUnitById(g_world, p)) GotoMapObject(u);
+    return;
+  }
+  if (Is(control, "OFFLOAD")) {
+    if (p) SetBits(p, kNoLoad, 1);
+    if (cargo) {
+      PostBaseUnitOrders(cargo, false, 0, -1, false, true);
+    } else if (m) {
+      PostCommand_28_32(kCmdUnitAddOrderByte43, m, kCountOne);
+      AddOrderFlags(m, kAutoDeploy);
+    }
+  } else if (Is(control, "UNLOADALL")) {
+    if (p) SetBits(p, kNoLoad, 1);
+    PostBaseUnitOrders(cargo, SelectedUnits(cargo, false).empty(), 0, -1, false, false);
+  } else if (Is(control, "LOAD") || Is(control, "LOADFILL")) {
+    const bool fill = Is(control, "LOADFILL");
+    if (hosts.rowList && p) {
+      Control* box = Tag(form, "AUTHBOX");
+      PostBaseUnitOrders(hosts.rowList, false, p, box ? (box->Selected() ? 1 : 0) : -1, true, !fill);
+    } else if (m && p) {
+      LoadMissile(form, m, p, fill);
+    } else {
+      return;
+    }
+  } else if (Is(control, "LOADSTOP")) {
+    if (hosts.rowList) {
+      for (uint32_t id : SelectedUnits(hosts.rowList, false)) PostCommand_28(kCmdUnitCancelOrders, id);
+    } else if (m) {
+      PostCommand_28(kCmdUnitCancelOrders, m);
+    }
+  } else if (Is(control, "SELL") || Is(control, "SCRAPU")) {
+    ShowOffer(form, m, Is(control, "SELL") ? hosts.sale : hosts.scrap, hosts);
+    return;
+  } else if (Is(control, "DEPLOYAUTO")) {
+    if (m) {
+      PostCommand_28_32(kCmdUnitSetOrderByte43, m, kCountFill);
+      AddOrderFlags(m, kLoadPending);
+    }
+  } else if (Is(control, "UNITORDER")) {
+    if (p) DrawUnitOrderRow(g_screens, static_cast<int32_t>(p));
+    return;
+  } else if (value >= kFirstCategoryButton && value <= kLastCategoryButton) {
+    if (hosts.category) *hosts.category = value - kFirstCategoryButton;
+  } else if (Is(control, "MISSILELIST")) {
+    const UnitView u = ViewOf(static_cast<uint32_t>(value));
+    if (u.id) SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kAuthorised) ? 1 : 0);
+    return;
+  } else if (Is(control, "NOLOAD")) {
+    const uint32_t on = control->Selected() ? 1 : 0;
+    if (ListBoxControl* platforms = List(form, "LIST5")) {
+      for (uint32_t id : SelectedUnits(platforms, false)) SetBits(id, kNoLoad, on);
+    } else if (p) {
+      SetBits(p, kNoLoad, on);
+    }
+    return;
+  } else {
+    return;
+  }
+  RefreshAfter(form, hosts);
+}
+
+void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container, uint32_t missile,
+                             uint32_t* platform, uint32_t picked, int32_t siloMode, Screen* classPanel,
+                             Screen* siloPanel) {
+  if (!changed) return;
+  const UnitView u = ViewOf(picked);
+  const bool has = u.id != 0;
+  Control* special = Id(form, kSpecialIndicator);
+  Control* immune = Id(form, kImmuneIndicator);
+  const UnitClassRecord* cls = has ? ClassRecordAt(g_world, u.classIndex) : nullptr;
+  if (Is(changed, "MISSILELIST")) {
+    ShowTag(form, "OFFLOAD", has);
+    ShowTag(form, "HIDEAUTH", has);
+    SetControlFlag(special, kStateSelected, 0);
+    SetControlFlag(immune, kStateSelected, 0);
+    if (!has) return;
+    if (ListBoxControl* available = List(form, "AVAILABLE")) ListDeselectAll(available);
+    if (cls && SpecialPayload(*cls)) SetControlFlag(special, kStateSelected, 1);
+    if (cls && ImmunePayload(*cls)) SetControlFlag(immune, kStateSelected, 1);
+  } else if (Is(changed, "AVAILABLE")) {
+    for (const char* tag : {"LOAD", "LOADFILL", "LOADSTOP", "GRIDLOAD2"}) ShowTag(form, tag, false);
+    Show(special, false);
+    Show(immune, false);
+    ShowTag(form, "AUTHHIDE", has);
+    if (!has) return;
+    const bool pending = (u.word11 & kLoadPending) != 0;
+    ShowTag(form, "LOAD", !pending);
+    ShowTag(form, "LOADFILL", !pending);
+    ShowTag(form, "LOADSTOP", pending);
+    if (ListBoxControl* cargo = List(form, "MISSILELIST")) ListDeselectAll(cargo);
+    SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kAuthorised) ? 1 : 0);
+    Show(special, cls && SpecialPayload(*cls));
+    Show(immune, cls && ImmunePayload(*cls));
+  } else if (Is(changed, "LIST5")) {
+    for (const char* tag : {"HIDELOAD", "HIDEAUTH", "CENTRE", "HIDEBOX", "HIDEBOX2"}) ShowTag(form, tag, has);
+    if (has) ShowTag(form, "MPARENT2", false);
+    SetControlText(Tag(form, "PLATFORMNAM"), "None Selected");
+    for (const char* tag : {"LOAD", "LOADFILL", "GRIDLOAD1", "GRIDLOAD2"}) ShowTag(form, tag, false);
+    Show(special, false);
+    Show(immune, false);
+    ShowTag(form, "NOLOAD", has);
+    if (!has) {
+      if (ListBoxControl* cargo = List(form, "MISSILELIST")) {
+        ListSaveSelection(cargo);
+        ListClear(cargo, 0);
+      }
+      return;
+    }
+    if (platform) *platform = u.id;
+    PlatformLoad load;
+    std::string name;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      load = PlatformLoadOf(g_world, u.id);
+      if (!siloMode)
+        if (const UnitRecord* p = FindUnitById(g_world, u.id)) name = UnitDisplayName(g_world, *p);
+    }
+    if (!siloMode) {
+      SetControlText(Tag(form, "PLATFORMNAM"), name.c_str());
+      if (classPanel && container && cls) classPanel->Show(u.classIndex, container);
+    } else if (siloPanel && container) {
+      siloPanel->Show(static_cast<intptr_t>(u.id), container);
+    }
+    SetNumber(Tag(form, "CAP1"), load.used);
+    SetNumber(Tag(form, "CAP2"), load.capacity);
+    SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kNoLoad) ? 1 : 0);
+    const PayloadTotals totals = FillCargoList(List(form, "MISSILELIST"), u.id, siloMode != 0);
+    ListBoxControl* cargo = List(form, "MISSILELIST");
+    ShowTag(form, "UNLOADALL", cargo && cargo->firstRow);
+    // The marks say what the listed cargo carries.
+    Show(special, totals.special != 0);
+    Show(immune, totals.immune != 0);
+    if (missile) {
+      const bool pending = (ViewOf(missile).word11 & kLoadPending) != 0;
+      ShowTag(form, "LOAD", !pending);
+      ShowTag(form, "LOADFILL", !pending);
+      if (pending) ShowTag(form, "GRIDLOAD1", true);
+    }
+  }
+}

@@ -1,0 +1,154 @@
+#include "screens/military/inventory/unit_inventory_panel.h"
+
+#include <cstdio>
+
+#include "records/unit_record.h"
+#include "screens/docked_panels.h"
+#include "screens/economy/research/research_funding_panel.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/panels/map_screen.h"
+#include "screens/main/popups/unit_lists.h"
+#include "screens/military/build_lists.h"
+#include "screens/military/department/military_figures.h"
+#include "screens/military/production_lists.h"
+#include "screens/military/unit_picture_panel.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "world/id_lookups.h"
+#include "world/list_holder.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr const char* kTags[] = {"STOREDLIST", "STATPARENT", "DEPALL", "MCAP1", "MCAP2", "BUILD", "VIEW", "DEPLOY"};
+constexpr uint32_t kListStyle = 0x2000;
+constexpr int32_t kPopupDepth = 2;
+// The badge row of the class sheet's header.
+constexpr size_t kInventoryClassRow = 31;
+
+Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+void SetNumber(Control* c, int32_t value) {
+  if (!c) return;
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  SetControlText(c, text);
+}
+
+UnitPicturePanel& ClassSheet() { return g_screens.military1Ss4a1[kInventoryClassSheet]; }
+
+}  // namespace
+
+UnitInventoryPanel::UnitInventoryPanel() : Screen("MILITARY1_ss4", FormLookups{.tags = kTags, .ids = {}}) {}
+
+void UnitInventoryPanel::OnOpen() { OpenResearchList(storedList); }
+
+void UnitInventoryPanel::BindControls() {
+  DockInBotbar2(*this);
+  g_screens.military1Ss4a1[kInventoryClassSheet].classRow = &g_screens.militarySclass[kInventoryClassRow];
+  container = Tag(currentForm, "STATPARENT");
+  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));
+  MarkScreenFlag1(*this);
+}
+
+void UnitInventoryPanel::Refresh() {
+  int32_t used = 0, limit = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    World& w = g_world;
+    const int32_t local = w.gameState.localPlayer;
+    const MilitaryFigures figures = LocalMilitaryFigures(w);
+    used = figures.militaryCapacityUsed;
+    limit = figures.militaryCapacity;
+    if (storedList) {
+      const int32_t keptId = storedList->selectedId;
+      const int32_t keptScroll = storedList->scrollOffset;
+      ListClear(storedList, 0);
+      ListHolder& stored = g_screens.workingLists[kStoredUnitListIndex];
+      CollectUnits(w, CollectUnitsArgs{.resultList = &stored,
+                                       .stock = 1,
+                                       .viewingPlayer = local,
+                                       .subType = kStockMilitaryClass,
+                                       .relationMask = 1,
+                                       .orderBit1AndSorting = 1,
+                                       .orderStatus = 0,
+                                       .clearFirst = 1});
+      FillUnitList(w, storedList, stored, false, false, 0);
+      ListLayoutRows(storedList);
+      if (keptId > 0) ListSetSelection(0, storedList, keptId, 0);
+      storedList->scrollOffset = keptScroll;
+      if (ListNextSelected(storedList, nullptr) == nullptr && storedList->firstRow)
+        ListSelectItem(0, storedList, storedList->firstRow, 0);
+    }
+  }
+  const bool empty = !storedList || ListNextSelected(storedList, nullptr) == nullptr;
+  if (storedList && empty) {
+    // Not a unit: a row of id 0 that cannot be chosen.
+    ListAddTextItem(storedList, "No Undeployed", 0, 0, 0, 0, 1);
+  }
+  SetHidden(Tag(currentForm, "DEPALL"), empty);
+  SetNumber(Tag(currentForm, "MCAP1"), used);
+  SetNumber(Tag(currentForm, "MCAP2"), limit);
+}
+
+void UnitInventoryPanel::OnCommand(Control* control, int32_t value) {
+  if (!control) return;
+  if ((control->flags & kCtlRadio) && !control->Selected()) {
+    PopPopupsTo(g_ui, kPopupDepth);
+  } else if (Is(control, "BUILD")) {
+    g_screens.military1Ss4a.Show(0, nullptr);
+  } else if (Is(control, "VIEW")) {
+    g_screens.military1Ss4c.Show(2, nullptr);
+  } else if (Is(control, "DEPLOY")) {
+    g_screens.military1Ss4b.Show(static_cast<intptr_t>(ListCurrentUnit(storedList)), nullptr);
+  } else if (Is(control, "MISPOPUP")) {
+    g_screens.missiles.Popup(0, nullptr);
+  } else if (Is(control, "QUEUE")) {
+    g_screens.map1.ss6f.Show(1, nullptr);
+  } else if (Is(control, "DEPALL")) {
+    g_screens.military1Ss4d.Show(0, nullptr);
+  } else {
+    OnProductionListCommand(currentForm, control, value,
+                            ProductionListHosts{.sell = &g_screens.military1Ss4a2[0], .confirmParent = container});
+  }
+}
+
+void UnitInventoryPanel::OnActivate(Control* control, int32_t) {
+  if (!Is(control, "STOREDLIST") || !storedList) return;
+  const uint32_t unit = ListCurrentUnit(storedList);
+  if (unit == 0) return;
+  ScreenParameterList stored;
+  for (Control* row = storedList->firstRow; row; row = ListNextRow(storedList, row))
+    if (row->id > 0) stored.entries.push_back(row->id);
+  stored.listControl = storedList;
+  g_screens.popupMissileB.Popup(static_cast<intptr_t>(unit), &stored);
+}
+
+void UnitInventoryPanel::OnControlChange(Control* control, int32_t) {
+  const uint32_t unit = ListCurrentUnit(control);
+  OnProductionListChange(currentForm, control, unit, 0);
+  if (!Is(control, "STOREDLIST")) return;
+  SetHidden(container, unit == 0);
+  if (unit == 0) return;
+  int32_t classIndex = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* u = FindUnitById(g_world, unit)) classIndex = u->classIndex;
+  }
+  if (container && classIndex) ClassSheet().Show(classIndex, container);
+  if (unit == lastHanded) return;
+  lastHanded = unit;
+  g_screens.military1Ss4b.id = static_cast<intptr_t>(unit);
+  Control* bar = g_ui.bottomBoxes[kDockLevelThird];
+  if (bar && !bar->Hidden() && bar->firstChild && bar->firstChild->owner)
+    bar->firstChild->owner->Show(kKeepScreenId, nullptr);
+}
