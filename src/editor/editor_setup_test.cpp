@@ -6,6 +6,8 @@
 
 #include "app/calendar.h"
 #include "editor/editor_clear_units.h"
+#include "editor/editor_map_input.h"
+#include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
 #include "editor/editor_setup_dialogs.h"
 #include "editor/facility_paint_panel.h"
@@ -16,11 +18,14 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "sim/daily/elimination.h"
+#include "sim/facility_costs.h"
+#include "sim/hex_state.h"
 #include "support/global_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/data_tables.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/map_data.h"
@@ -227,6 +232,67 @@ TEST_F(EditorSetupTest, TheFacilityPaletteAndTheCapitalMark) {
   EXPECT_TRUE(MarkHexCapital(g_world, MakeHexPos(4, 1)));
   EXPECT_EQ(CapitalHex(g_world.players[2].simPolicy), (CapitalPosition{4, 1}));
   EXPECT_EQ(CapitalHex(g_world.players[2].displayPolicy), (CapitalPosition{4, 1}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FacilityStrength, TheSurroundingsCapIt) {
+  // need 50 and have 20 are the class's output 0.5 of product 0 at world
+  // value 100 against room 0.2 (average 0.3 less the yield 0.1).
+  const struct {
+    float s, need, have, kept;
+  } kRows[] = {{1.0f, 50, 20, 0.4f}, {0.3f, 50, 20, 0.3f}, {0.7f, 0, -5, 0.7f},
+               {1.4f, 0, 0, 1.0f},   {0.5f, 50, -10, 0.0f}, {-0.2f, 0, 0, 0.0f}};
+  for (const auto& r : kRows) EXPECT_FLOAT_EQ(CappedFacilityStrength(r.s, r.need, r.have), r.kept) << r.s << " " << r.have;
+}
+
+TEST_F(EditorSetupTest, TheFacilityPanelWritesTheHexAndItsResetClearsIt) {
+  GlobalGuard editor(g_editorMap);
+  GlobalGuard palette(g_editorPalette);
+  GlobalGuard terrains(g_world.terrains);
+  g_world.terrains.assign(1, TerrainRecord{});
+  g_world.terrains[0].bytes[kTerrainPopulationAt] = 10;  // base 199
+  g_world.mapHeader.scaleSquared = 1.0f;
+  g_world.unitClasses[3].flags |= kClassProduction;
+  UnitRecord& f = Place(7, 3, true, 4, 1);
+  f.strength = f.targetStrength = 1.0f;
+  g_world.gameState.currentHex = HexPosition{4, 1, 240 + 4, 0};
+  g_editorMap.flags = kEditorEditing;
+  g_editorMap.brushKind = kBrushObject;
+  FacilityPaintPanel panel;
+  controltest::PanelForm form(panel, "MAPEDITORB_SS3", {"HEXNAME", "HEXPARK", "UGOFFLINE", "HEXPSTR", "FSTR", "PARUGSET"}, {10, 14});
+  for (const char* tag : {"HEXPSLDR", "UGSTRSLDR"})
+    ControlAddChild(form.root, new SlideBarControl(controltest::Init(tag, &panel, 0, 0, 100, 8), {}));
+  auto* people = static_cast<SlideBarControl*>(form["HEXPSLDR"]);
+  auto* strength = static_cast<SlideBarControl*>(form["UGSTRSLDR"]);
+  panel.Refresh();
+  EXPECT_NEAR(SliderGetValueFloat(people), 199.0f, 5e6f / 10000);
+  // 500 reads back as 502.72 (position 465); 150 is below the base.
+  const struct {
+    float people, stored, strength;
+    bool park;
+  } kRows[] = {{500, 303.72f, 0.6f, true}, {150, 0, 0.25f, false}};
+  const HexExtra* label = nullptr;
+  for (const auto& r : kRows) {
+    form["HEXNAME"]->SetText("Port");
+    SliderSetValueFloat(people, r.people);
+    SliderSetValueFloat(strength, r.strength);
+    SetControlFlag(form["HEXPARK"], kStateSelected, r.park ? 1 : 0);
+    panel.UpdateHexFacilityTexts();
+    label = LoadHexStack(g_world.cells[240 + 4])->extra;
+    ASSERT_NE(label, nullptr);
+    EXPECT_STREQ(label->text, "Port");
+    EXPECT_NEAR(HexSettlementPopulation(*label), r.stored, 0.05f) << r.people;
+    EXPECT_EQ((label->pairA[0] & 1) + (label->pairB[0] & 1), r.park ? 2 : 0) << r.people;
+    EXPECT_NEAR(f.strength, r.strength, 1.0f / 10000) << r.people;
+    EXPECT_NEAR(f.targetStrength, r.strength, 1.0f / 10000) << "bit 18 sets the full strength";
+  }
+  panel.ResetHexFacility();
+  EXPECT_EQ(f.classIndex, 1);
+  EXPECT_STREQ(label->text, "");
+  EXPECT_TRUE(form["PARUGSET"]->Hidden());
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "editor/facility_paint_panel.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -10,14 +12,26 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/player_record.h"
+#include "records/order_words.h"
 #include "records/unit_record.h"
+#include "app/number_text.h"
+#include "sim/facility_costs.h"
+#include "sim/hex_refresh.h"
+#include "sim/hex_state.h"
 #include "sim/daily/elimination.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "units/facilities/facility_build.h"
+#include "units/facilities/hex_facility_state.h"
 #include "units/hex_geometry.h"
+#include "units/hex_stack_commands.h"
+#include "world/hex_stack_chains.h"
+#include "world/record_helpers.h"
+#include "world/unit_create.h"
 #include "world/hex_extra.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
@@ -25,8 +39,15 @@
 
 namespace {
 
-constexpr const char* kFacilityPaintTags[] = {"UGBITS",     "UDESC",   "BUTMEMODE", "BUTUSMODE",
-                                              "BUTFULLHEX", "CAPITAL"};
+constexpr const char* kFacilityPaintTags[] = {
+    "UGBITS",    "UDESC",     "BUTMEMODE", "BUTUSMODE", "BUTFULLHEX", "CAPITAL",  "HEXNAME",   "HEXPSLDR",
+    "HEXPSTR",   "HEXPARK",   "UGSTRSLDR", "FSTR",      "UGOFFLINE",  "PARUGSET", "ATTRIBPAR", "IHRESET",
+    "IHBASESET"};
+constexpr int32_t kFacilityPaintIds[] = {10, 14};
+constexpr int32_t kHexClassTextId = 10;
+constexpr int32_t kFlag30Id = 14;
+constexpr uint32_t kFacilityFlag30 = 1u << 30;
+constexpr float kPopulationPerScale = 5000000.0f;
 constexpr int32_t kSheetWidth = 256;
 constexpr int32_t kSheetColumns = 8;
 
@@ -37,6 +58,10 @@ void Press(Control* c, bool on) {
 }
 void SetFlagBit(uint32_t bit, bool on) { g_editorMap.flags = on ? g_editorMap.flags | bit : g_editorMap.flags & ~bit; }
 uint32_t Selected(const World& w) { return MakeHexPos(w.gameState.currentHex.x, w.gameState.currentHex.y); }
+HexCell* SelectedCell(World& w) {
+  const uint32_t hex = Selected(w);
+  return hex != kNoHexPosition ? EditorCellAt(w, hex) : nullptr;
+}
 
 // The hex's settlement: a live, shown facility whose class counts people.
 const UnitRecord* Settlement(const World& world, const HexCell& cell) {
@@ -47,7 +72,77 @@ const UnitRecord* Settlement(const World& world, const HexCell& cell) {
   return cls && (cls->flags & kClassSettlementPopulation) ? lead : nullptr;
 }
 
+// The hex's facility when it stands: live and not provisional.
+UnitRecord* StandingFacility(const HexCell& cell) {
+  const HexUnitStack* stack = LoadHexStack(cell);
+  UnitRecord* lead = stack ? stack->lead : nullptr;
+  return lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitProvisional) ? lead : nullptr;
+}
+
+// Shown to the panel: standing, or hidden but on the local player's hex.
+UnitRecord* ShownFacility(const World& world, const HexCell& cell) {
+  const HexUnitStack* stack = LoadHexStack(cell);
+  UnitRecord* lead = stack ? stack->lead : nullptr;
+  if (!lead || !IsUnitLive(*lead)) return nullptr;
+  const bool local = CellOwner(cell.word) == world.gameState.localPlayer;
+  return local || !(lead->unitFlags & kUnitProvisional) ? lead : nullptr;
+}
+
+SlideBarControl* Bar(const Screen& s, const char* tag) { return dynamic_cast<SlideBarControl*>(Find(s, tag)); }
+Control* FindId(const Screen& s, int32_t id) { return s.currentForm ? FormFindControlById(s.currentForm, id) : nullptr; }
+
+uint8_t AverageByte(const World& w, const HexCell& cell) {
+  const TerrainRecord* t = TerrainOf(w, cell);
+  return t ? t->bytes[kTerrainPopulationAt] : 0;
+}
+
+float PopulationBase(uint8_t b) { return b > 0 ? static_cast<float>(b) * static_cast<float>(b) + 99.0f : 0.0f; }
+
+std::string ClassName(const World& w, int32_t index) {
+  const UnitClassRecord* cls = ClassRecordAt(w, index);
+  return cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)) : std::string();
+}
+
+// Both status slots cleared, the park flag kept in the pending byte and
+// made current.
+void ClearStatusSlot(HexExtra& label, int slot) {
+  HexSlotClass(label, slot) = 0;
+  SetHexSlotProgress(label, slot, 0.0f);
+  HexSlotSimFlags(label, slot) &= kSlotNoYield;
+  HexSlotDisplayFlags(label, slot) = HexSlotSimFlags(label, slot);
+}
+
+// The park flag through the two-copy count: current first, then pending.
+void SetParkFlag(HexExtra& label, bool on) {
+  const auto set = [on](uint8_t& b) { b = on ? b | kSlotNoYield : b & static_cast<uint8_t>(~kSlotNoYield); };
+  ++HexPendingCount(label);
+  set(HexSlotDisplayFlags(label, 0));
+  set(HexSlotSimFlags(label, 0));
+  if (HexPendingCount(label) > 0) --HexPendingCount(label);
+  if (HexPendingCount(label) == 0) {
+    HexSlotDisplayFlags(label, 0) = HexSlotSimFlags(label, 0);
+    HexSlotDisplayFlags(label, 1) = HexSlotSimFlags(label, 1);
+  }
+}
+
+void OpenIn(Screen* panel, Control* container) {
+  if (!panel || !container) return;
+  panel->id = 0;
+  panel->AttachForm(container);
+  panel->OnOpen();
+  panel->Refresh();
+}
+
 }  // namespace
+
+float HexExtraPopulation(float shown, uint8_t averageByte) { return std::max(0.0f, shown - PopulationBase(averageByte)); }
+
+float CappedFacilityStrength(float s, float need, float have) {
+  s = std::clamp(s, 0.0f, 1.0f);
+  // Without a need there is nothing to divide by: the strength stands.
+  if (need > 0.0f && have < need * s) s = std::clamp(have / need, 0.0f, 1.0f);
+  return s;
+}
 
 int32_t FacilityPaletteValue(int32_t left, int32_t top, int32_t right, int32_t x, int32_t y, int32_t scroll) {
   const int32_t width = right - left;
@@ -69,7 +164,7 @@ bool MarkHexCapital(World& world, uint32_t position) {
 }
 
 FacilityPaintPanel::FacilityPaintPanel()
-    : Screen("MAPEDITORB_SS3", FormLookups{.tags = kFacilityPaintTags, .ids = {}}) {}
+    : Screen("MAPEDITORB_SS3", FormLookups{.tags = kFacilityPaintTags, .ids = kFacilityPaintIds}) {}
 
 void FacilityPaintPanel::BindControls() {
   if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->toolHost;
@@ -104,6 +199,136 @@ void FacilityPaintPanel::Refresh() {
   const int owner = at ? CellOwner(at->word) : 0;
   const CapitalPosition capital = CapitalHex(w.players[owner].displayPolicy);
   Press(Find(*this, "CAPITAL"), owner != 0 && MakeHexPos(capital.x, capital.y) == hex);
+  if (SlideBarControl* bar = Bar(*this, "HEXPSLDR")) {
+    bar->exponent = 3;
+    SliderSetMaxFloat(bar, w.mapHeader.scaleSquared * kPopulationPerScale);
+  }
+  if (SlideBarControl* bar = Bar(*this, "UGSTRSLDR")) SliderSetMaxFloat(bar, 1.0f);
+  if (!at) {
+    ResetHexFacility();
+    return;
+  }
+  LoadHex(w, *at);
+  UpdateHexFacilityTexts();
+}
+
+void FacilityPaintPanel::LoadHex(const World& w, const HexCell& cell) {
+  // While the panel reads the hex, its controls' changes write nothing back.
+  g_editorMap.flags |= kEditorLoadingPanel;
+  if (Control* name = FindId(*this, kHexClassTextId)) name->SetText(ClassName(w, 0).c_str());
+  const HexUnitStack* stack = LoadHexStack(cell);
+  const HexExtra* label = stack ? stack->extra : nullptr;
+  if (Control* name = Find(*this, "HEXNAME")) name->SetText(label && label->text ? label->text : "");
+  const float extra = label ? HexSettlementPopulation(*label) : 0.0f;
+  if (SlideBarControl* bar = Bar(*this, "HEXPSLDR")) SliderSetValueFloat(bar, PopulationBase(AverageByte(w, cell)) + extra);
+  Press(Find(*this, "HEXPARK"), label && (label->pairA[0] & kSlotNoYield));
+  g_editorMap.flags &= ~kEditorLoadingPanel;
+  OpenIn(attributes, Find(*this, "ATTRIBPAR"));
+  Control* group = Find(*this, "PARUGSET");
+  if (group) SetControlFlag(group, kStateHidden, 1);
+  const UnitRecord* f = ShownFacility(w, cell);
+  if (!f) return;
+  if (group) SetControlFlag(group, kStateHidden, 0);
+  if (Control* name = FindId(*this, kHexClassTextId)) name->SetText(ClassName(w, f->classIndex).c_str());
+  if (SlideBarControl* bar = Bar(*this, "UGSTRSLDR")) SliderSetValueFloat(bar, f->strength);
+  if (Control* offline = Find(*this, "UGOFFLINE")) {
+    // A facility under repair whose work word is spent cannot be switched.
+    const bool locked = (f->ordersShown[kPostureBits] & kPostureUnderConstruction) &&
+                        static_cast<int32_t>(f->ordersShown[12]) < 0;
+    SetControlFlag(offline, kStateHidden, locked ? 1 : 0);
+    Press(offline, !locked && (f->ordersShown[kPostureBits] & kPostureInReserve));
+  }
+  Press(FindId(*this, kFlag30Id), (f->unitFlags & kFacilityFlag30) != 0);
+}
+
+void FacilityPaintPanel::OnControlChange(Control* control, int32_t) {
+  if (!control || ControlTagMatches(control->tag, "UGBITS")) return;
+  if (std::strncmp(control->tag, "HEX", 3) == 0 || std::strncmp(control->tag, "UG", 2) == 0) UpdateHexFacilityTexts();
+}
+
+void FacilityPaintPanel::ApplyHexFacilityBrush() {
+  World& w = g_world;
+  const uint32_t flags = g_editorMap.flags;
+  HexCell* cell = SelectedCell(w);
+  if (!cell || (flags & kEditorLoadingPanel) || !(flags & kEditorEditing)) return;
+  if (Control* name = Find(*this, "HEXNAME")) {
+    HexExtra* label = GetHexExtra(w, *cell);
+    SetLockedText(w, label->text, name->text.c_str());
+  }
+  const HexUnitStack* stack = LoadHexStack(*cell);
+  if (SlideBarControl* bar = Bar(*this, "HEXPSLDR"))
+    SetHexSettlementPopulation(*GetHexExtra(w, *cell), HexExtraPopulation(SliderGetValueFloat(bar), AverageByte(w, *cell)));
+  const bool park = Pressed(Find(*this, "HEXPARK"));
+  stack = LoadHexStack(*cell);
+  if (park || (stack && stack->extra)) SetParkFlag(*GetHexExtra(w, *cell), park);
+  UnitRecord* f = StandingFacility(*cell);
+  const UnitClassRecord* cls = f ? UnitClassOf(w, *f) : nullptr;
+  if (!f || !cls) return;
+  SlideBarControl* strength = Bar(*this, "UGSTRSLDR");
+  float s = strength ? SliderGetValueFloat(strength) : f->strength;
+  // On a facility class the same bit marks an output its surroundings
+  // must feed.
+  if (cls->flags & kClassSpecialWeaponB) {
+    const SiteSupply site = HexSiteSupply(w, *cell, *cls, f->classIndex, CellOwner(cell->word));
+    s = CappedFacilityStrength(s, site.need, site.supply);
+  } else {
+    s = CappedFacilityStrength(s, 0.0f, 0.0f);
+  }
+  if (strength) SliderSetValueFloat(strength, s);
+  StackSetFlagA(w, *cell, 1, s);
+  if (cls->flags & kClassProduction) SetFacilityFullStrength(w, *cell, 1, s);
+  const int offline = Pressed(Find(*this, "UGOFFLINE")) ? 1 : 0;
+  SetStackUnitState(w, *cell, 0, offline);
+  SetStackUnitState(w, *cell, 1, offline);
+  f->unitFlags = Pressed(FindId(*this, kFlag30Id)) ? f->unitFlags | kFacilityFlag30 : f->unitFlags & ~kFacilityFlag30;
+}
+
+void FacilityPaintPanel::UpdateHexFacilityTexts() {
+  ApplyHexFacilityBrush();
+  char text[64];
+  if (SlideBarControl* bar = Bar(*this, "HEXPSLDR"))
+    if (Control* shown = Find(*this, "HEXPSTR"))
+      shown->SetText(FormatNumberText(text, 0, 0, "", 0, "", 0, SliderGetValueFloat(bar)));
+  HexCell* cell = SelectedCell(g_world);
+  const UnitRecord* f = cell ? StandingFacility(*cell) : nullptr;
+  const float strength = f ? std::min(f->strength, 1.0f) : 0.0f;
+  std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(strength * 100.0f));
+  if (Control* shown = Find(*this, "FSTR")) shown->SetText(text);
+}
+
+void FacilityPaintPanel::SetHexFacilityBase() {
+  HexCell* cell = SelectedCell(g_world);
+  if (!cell) return;
+  g_editorMap.flags &= ~kEditorLoadingPanel;
+  ApplyHexFacilityBrush();
+  OpenIn(attributes, Find(*this, "ATTRIBPAR"));
+}
+
+void FacilityPaintPanel::ResetHexFacility() {
+  World& w = g_world;
+  g_editorMap.flags |= kEditorLoadingPanel;
+  if (Control* name = FindId(*this, kHexClassTextId)) name->SetText(ClassName(w, 0).c_str());
+  HexCell* cell = SelectedCell(w);
+  if (cell) {
+    HexUnitStack* stack = LoadHexStack(*cell);
+    if (stack && stack->extra)
+      for (int slot = 0; slot < 2; ++slot) ClearStatusSlot(*stack->extra, slot);
+    if (UnitRecord* f = StandingFacility(*cell)) {
+      // Retired first so the hex's routes and marks are counted again
+      // without it, then made the plain facility of class 1.
+      UnitHexRefresh(w, *f);
+      SetUnitClass(w, *f, false, 1);
+      SetUnitClass(w, *f, true, 1);
+    }
+  }
+  if (Control* name = Find(*this, "HEXNAME")) name->SetText("");
+  if (SlideBarControl* bar = Bar(*this, "HEXPSLDR")) SliderSetValueFloat(bar, 0.0f);
+  UpdateHexFacilityTexts();
+  Press(Find(*this, "HEXPARK"), false);
+  g_editorMap.flags &= ~kEditorLoadingPanel;
+  ApplyHexFacilityBrush();
+  if (cell) OpenIn(attributes, Find(*this, "ATTRIBPAR"));
+  if (Control* group = Find(*this, "PARUGSET")) SetControlFlag(group, kStateHidden, 1);
 }
 
 void FacilityPaintPanel::OnCommand(Control* control, int32_t) {
@@ -117,6 +342,10 @@ void FacilityPaintPanel::OnCommand(Control* control, int32_t) {
     SetFlagBit(kEditorLargeBrush, Pressed(control));
   } else if (ControlTagMatches(tag, "CAPITAL")) {
     MarkHexCapital(g_world, Selected(g_world));
+  } else if (ControlTagMatches(tag, "IHRESET")) {
+    ResetHexFacility();
+  } else if (ControlTagMatches(tag, "IHBASESET")) {
+    SetHexFacilityBase();
   }
 }
 

@@ -8,6 +8,7 @@
 #include "ui/screen.h"
 
 struct World;
+struct HexCell;
 
 // Palette cell c places facility class kFirstFacilityClass + c.
 inline constexpr int32_t kFirstFacilityClass = 4000;
@@ -21,6 +22,23 @@ class FacilityPaintPanel : public Screen {
   void OnCommand(Control* control, int32_t code) override;
   int32_t OnControlMessage(uint32_t state1, uint32_t state2, int32_t id, int32_t message, intptr_t p1, intptr_t p2,
                            intptr_t p3, Control* control, int32_t zero) override;
+  void OnControlChange(Control* control, int32_t code) override;
+
+  // Writes the panel's name, population, park flag and facility settings
+  // into the selected hex: only with editing on and no panel load going on.
+  void ApplyHexFacilityBrush();
+  // ApplyHexFacilityBrush, then the population and strength texts.
+  void UpdateHexFacilityTexts();
+  // Writes the panel into the hex at once and reopens the sub-panels.
+  void SetHexFacilityBase();
+  // Clears the selected hex's status slots, turns a standing facility into
+  // class 1 and empties the panel's hex fields.
+  void ResetHexFacility();
+
+  Screen* attributes = nullptr;  // set by the screen set: the hex's yields
+
+ private:
+  void LoadHex(const World& world, const HexCell& cell);
 };
 
 // The class the palette cell under (x, y) places, for a palette at screen
@@ -32,3 +50,13 @@ int32_t FacilityPaletteValue(int32_t left, int32_t top, int32_t right, int32_t x
 // people) its owner's capital in both copies of the owner's settings; false
 // and nothing changed for a hex of no one or without one.
 bool MarkHexCapital(World& world, uint32_t position);
+
+// The population a hex's label stores for a shown population: what lies
+// above the base the terrain's average byte b gives (b x b + 99, none for
+// b 0), never below 0.
+float HexExtraPopulation(float shown, uint8_t averageByte);
+
+// The strength the surroundings let a facility keep: s held to 0..1, and
+// lowered to have / need when the hex cannot supply s of what the facility
+// needs. A need of 0 or less divides nothing.
+float CappedFacilityStrength(float s, float need, float have);

@@ -56,11 +56,13 @@ void LinkEditorScreens(ScreenSet& s) {
   e.setupPopup = &s.mapEditorPopup2;
   e.mapPopup = &s.mapEditorPopup1;
   e.openFileDialog = OpenEditorFileDialog;
+  e.applyFacilityBrush = [] { g_screens.mapEditorBSs3.ApplyHexFacilityBrush(); };
   g_editorScreens = e;
   Screen* const info[4] = {&s.mapEditorMenu[0], &s.mapEditorFiles[0], &s.mapEditorScn1[0], &s.mapEditorMap1[0]};
   for (int i = 0; i < 4; ++i) s.mapEditorBSs00.infoPanels[i] = info[i];
   s.mapEditorBSs1.chart = &s.mapEditorTchart;
   s.mapEditorBSs1.attributes = &s.mapEditorAttrib;
+  s.mapEditorBSs3.attributes = &s.mapEditorAttrib;
   g_editorLinks.setMapSelection = SetMapSelection;
   g_editorLinks.linkAlongRoute = [](int32_t classIndex) { LinkHexesAlongRoute(g_screens, classIndex, 1, 0); };
   g_editorLinks.pendingSelection = &g_mapPlacement.routeStarted;

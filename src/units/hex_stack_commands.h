@@ -56,6 +56,14 @@ int LeadUnitAddValue(World& world, HexCell& cell, int delta);
 // difference at its class's build work per point.
 void LeadUnitSetStrength(World& world, HexCell& cell, int simulationPass, float value);
 void LeadUnitSetTargetStrength(World& world, HexCell& cell, int simulationPass, float value);
+// The editor's writes of a standing facility's strength and full strength,
+// with the same repair bookkeeping; nothing unless write is set.
+inline void StackSetFlagA(World& world, HexCell& cell, int write, float value) {
+  LeadUnitSetStrength(world, cell, write, value);
+}
+inline void SetFacilityFullStrength(World& world, HexCell& cell, int write, float value) {
+  LeadUnitSetTargetStrength(world, cell, write, value);
+}
 
 // 304, display pass only: when the hex's owner is the sender, the hex's
 // label becomes the payload's text (up to its first NUL, at most

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/audio/sound_system.h"
+#include "editor/editor_map_input.h"
 #include "editor/editor_palette.h"
 #include "net/net_session.h"
 #include "net/game/sync_check.h"
@@ -249,7 +250,7 @@ const KeyRow kKeyRows[] = {
     {'R', 0, 0, kShift | kCtrl, kAnyMode, kAlways, [](U, P) { OpenAsPopup(g_screens.research); }},
     {'S', 0, kCtrl | kShift, 0, kEditorOnly, kAlways,
      [](U, P) {
-       if (EditorHexBrush()) g_screens.mapEditorB.Refresh();
+       if (EditorHexBrush() && (g_editorMap.flags & kEditorEditing)) g_screens.mapEditorBSs3.ResetHexFacility();
      }},
     {'S', 0, kCtrl, 0, kEditorOnly, kAlways, [](U, P) { EditorEvaluateHex(); }},
     {'S', 0, kShift, 0, kGameOnly, kAlways,

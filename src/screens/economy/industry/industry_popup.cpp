@@ -45,7 +45,7 @@
 
 namespace {
 
-constexpr int32_t kFirstFacilityClass = 4000;
+// kFirstFacilityClass (4000) comes with the screen set's facility palette.
 constexpr int32_t kLastFacilityClass = 4127;
 constexpr int32_t kBuildTextId = 100;
 constexpr int32_t kBuildPictureId = 200;
