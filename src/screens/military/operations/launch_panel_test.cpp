@@ -32,7 +32,9 @@ TEST(LaunchPanelTest, TheCapitalModesListItAndLokOpensTheKeypadOnlyWhenAsked) {
   ScreenSet& s = g_screens;
   const GlobalGuard<intptr_t> fillId(s.ops1Ss4dfill.id), keypadId(s.popupKeypad.id);
   const GlobalGuard<int32_t> entered(s.popupKeypad.entered);
+  const GlobalGuard<PlayerRecord*> localRecord(g_world.localPlayerRecord);
   g_world.gameState.localPlayer = kLocal;
+  g_world.localPlayerRecord = &g_world.players[kLocal];
   g_world.mapWidth = kWidth;
   g_world.mapHeight = 4;
   g_world.cells.assign(kWidth * 4, HexCell{});
