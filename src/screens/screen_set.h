@@ -13,6 +13,7 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/email_popup.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/economy_popups.h"
@@ -495,7 +496,7 @@ struct ScreenSet {
   ScoreCardTotals scoreCard1Ss6b;
   WaitingRoom waitingRoom;
   Tooltip tooltip;
-  Screen dipPlayerList{"DIPPLAYERLIST"};
+  DipPlayerList dipPlayerList;
   UnitProgressRow militaryProgress;
   MissileProgressRow missileProgress;
   UnitProgressRowB militaryProgressB;
