@@ -14,6 +14,7 @@
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/dip_player_list.h"
+#include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/email_popup.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/economy_popups.h"
