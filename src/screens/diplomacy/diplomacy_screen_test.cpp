@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "world/save_extension.h"
 #include "world/world.h"
 
 namespace {
@@ -132,6 +135,29 @@ TEST_F(DiplomacyScreenTest, OnlyRegionsOneToTheHighestOpenPanels) {
   }
   EXPECT_EQ(d.selectedRegion, 4);
   EXPECT_TRUE(form_["FAKE"]->state & kStateSelected);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ContactMaskSave, TheSaveKeepsTheMasksAndOneWithoutThemLoadsThemClear) {
+  GlobalGuard<ContactMasks> masks(g_contactMasks, ContactMasks{1u << 4, 2, 4, 8, 16, 32});
+  const ContactMasks saved = g_contactMasks;
+  const std::vector<uint8_t> section = BuildSaveExtension(g_world);
+  std::vector<SaveExtensionBlock> blocks;
+  std::string why;
+  ASSERT_TRUE(SplitSaveExtension(section, blocks, why)) << why;
+  std::span<const uint8_t> payload;
+  for (const SaveExtensionBlock& b : blocks)
+    if (b.tag == kSaveBlockContactMasks) payload = b.payload;
+  struct Row { std::span<const uint8_t> payload; ContactMasks want; };
+  for (const Row& r : {Row{payload, saved}, Row{{}, ContactMasks{}}}) {
+    g_contactMasks = ContactMasks{7, 7, 7, 7, 7, 7};
+    ASSERT_TRUE(g_contactMaskSaveHook.read(g_world, r.payload, false, why)) << why;
+    ASSERT_TRUE(g_contactMaskSaveHook.read(g_world, r.payload, true, why)) << why;
+    EXPECT_EQ(g_contactMasks, r.want) << r.payload.size();
+  }
 }
 
 }  // namespace
