@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "records/player_record.h"
+#include "records/player_relations.h"
 #include "screens/diplomacy/region_row.h"
 #include "sim/region_names.h"
 #include "ui/control.h"
@@ -33,14 +34,6 @@ void SetRight(Control* c, int32_t right) {
 }
 
 }  // namespace
-
-int32_t RelationClass(const PlayerRecord& local, int32_t player) {
-  const uint32_t bit = player >= 0 && player < kMaxPlayers ? 1u << static_cast<uint32_t>(player) : 0u;
-  if (local.displayPolicy.friendlyMask & bit) return 1;
-  if (local.displayPolicy.hostileMask & bit) return 3;
-  if (player == local.number) return 0;
-  return kNeutral;
-}
 
 uint32_t RelationColour(int32_t relationClass) {
   return relationClass >= 0 && relationClass < 4 ? kRelationColours[relationClass] : kRelationColours[kNeutral];

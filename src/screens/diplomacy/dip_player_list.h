@@ -10,15 +10,10 @@
 
 class Control;
 class SlideBarControl;
-struct PlayerRecord;
 
 inline constexpr const char* kDipPlayerListTags[] = {"REGION", "NAME", "FLAG", "RELATION", "BELLISLDR"};
 
-// How the local region sees another: 0 itself, 1 allied (even when also an
-// enemy), 2 neutral, 3 enemy. The region lists filter by RelationClassOf,
-// which puts enemies first; the markers and the deal editor go by this.
-int32_t RelationClass(const PlayerRecord& local, int32_t player);
-// The marker's colour of a relation class.
+// The marker's colour of a relation class (RelationClass).
 uint32_t RelationColour(int32_t relationClass);
 
 class DipPlayerList : public Screen {
