@@ -22,3 +22,15 @@ inline uint32_t RelationClassOf(const PlayerRecord& viewer, int copy, int player
   if (block.friendlyMask & bit) return kRelationFriendly;
   return kRelationNeutral;
 }
+
+// The relation the markers and the deal editor show, from the viewer's
+// display copy: 1 allied (even when also an enemy), else 3 enemy, else 0
+// itself, else 2 neutral. The lists above go by RelationClassOf, which puts
+// enemies first.
+inline int32_t RelationClass(const PlayerRecord& viewer, int player) {
+  const uint32_t bit = player >= 0 && player < kMaxPlayers ? 1u << static_cast<uint32_t>(player) : 0u;
+  if (viewer.displayPolicy.friendlyMask & bit) return 1;
+  if (viewer.displayPolicy.hostileMask & bit) return 3;
+  if (player == viewer.number) return 0;
+  return 2;
+}

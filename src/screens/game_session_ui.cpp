@@ -6,6 +6,7 @@
 #include "app/audio/sound_system.h"
 #include "net/net_ui_link.h"
 #include "platform/window.h"
+#include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/frame_bars.h"
 #include "screens/frontend/tutorial_window.h"
 #include "screens/main/map_input/map_pane_input.h"
@@ -203,4 +204,5 @@ void InstallGameSessionUi() {
   InstallMapHoverHooks();
   InstallMapSelectionLinks();
   InstallMapPaneLinks();
+  InstallDiplomacyMailHook();
 }

@@ -15,7 +15,10 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/dip_player_list.h"
+#include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/email_popup.h"
+#include "screens/diplomacy/region_dossiers.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/cabinet/cabinet_screen.h"
@@ -244,10 +247,10 @@ struct ScreenSet {
   Screen diplomacy1Ss11{"DIPLOMACY1_SS11"};
   Screen diplomacy1Ss12{"DIPLOMACY1_SS12"};
   Screen diplomacy1Ss13{"DIPLOMACY1_SS13"};
-  Screen diplomacy2a{"DIPLOMACY2a"};
-  Screen diplomacy2aSs1{"DIPLOMACY2a_SS1"};
-  Screen diplomacy3{"DIPLOMACY3"};
-  Screen diplomacy2b{"DIPLOMACY2b"};
+  RegionDossier diplomacy2a;
+  RegionReport diplomacy2aSs1;
+  RegionAlliances diplomacy3;
+  OwnRegionSummary diplomacy2b;
   ScreenArray<4, SchedulePopup> diplomacyCalendar1{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> diplomacyCalendar1a{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> diplomacyCalendar1b{"CALENDAR1b"};
@@ -516,7 +519,7 @@ struct ScreenSet {
   ScoreCardTotals scoreCard1Ss6b;
   WaitingRoom waitingRoom;
   Tooltip tooltip;
-  Screen dipPlayerList{"DIPPLAYERLIST"};
+  DipPlayerList dipPlayerList;
   UnitProgressRow militaryProgress;
   MissileProgressRow missileProgress;
   UnitProgressRowB militaryProgressB;

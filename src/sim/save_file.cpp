@@ -209,6 +209,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
   std::vector<SavedTableArray> savedTables;
   std::vector<uint8_t> spotting;
   std::span<const uint8_t> workers;
+  std::span<const uint8_t> contacts;
   for (const SaveExtensionBlock& block : blocks) {
     const auto find = [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); };
     bool sound = true;
@@ -220,6 +221,8 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
       sound = ReadSpottingMapBlock(block.payload, StagedMapCellCount(*map), spotting, why);
     else if (block.tag == kSaveBlockComputerPlayers && g_computerPlayerSaveHook.read)
       sound = g_computerPlayerSaveHook.read(world, workers = block.payload, false, why);
+    else if (block.tag == kSaveBlockContactMasks && g_contactMaskSaveHook.read)
+      sound = g_contactMaskSaveHook.read(world, contacts = block.payload, false, why);
     // Any other tag is a later version's state.
     if (!sound) {
       LogRefusedSave(source, "extension section: " + why);
@@ -232,6 +235,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
   CommitStagedGame(world, *game, std::nullopt);
   world.savedUnitTables = std::move(savedTables);
   if (g_computerPlayerSaveHook.read) (void)g_computerPlayerSaveHook.read(world, workers, true, why);
+  if (g_contactMaskSaveHook.read) (void)g_contactMaskSaveHook.read(world, contacts, true, why);
   if (!keepScenario) {
     const std::string scenario = FieldText(world.gameState.scenarioName);
     (void)AfterLoadStep(world, scenario.c_str());

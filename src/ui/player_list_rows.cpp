@@ -37,7 +37,7 @@ void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListBoxCo
     if (!(relation & options.relationMask) || !(options.playerMask & (1u << p))) continue;
     const intptr_t value = p == 0 ? kPlayerZeroRow : p;
     if (options.pictureRows) {
-      ListAddIconItem(list, nullptr, 0, 0, static_cast<int32_t>(value), 0, 0, 0);
+      ListAddIconItem(list, options.rowScreen, 0, 0, static_cast<int32_t>(value), 0, 0, 0);
     } else if (options.showRelation) {
       std::string text = LookupLocalizedName(world, r);
       text += " (";

@@ -6,6 +6,7 @@
 #include "records/player_relations.h"
 
 class ListBoxControl;
+class Screen;
 struct PlayerRecord;
 struct World;
 
@@ -17,6 +18,7 @@ struct PlayerListOptions {
   uint32_t playerMask = 0xFFFFFFFFu;  // bit p lists player p
   bool pictureRows = false;    // flag pictures instead of text
   bool includeKind3 = false;   // computer-led regions
+  Screen* rowScreen = nullptr;  // picture rows: the screen that draws each row
 };
 
 // The "diprel" word of a relation class: 0 self, 1 friendly, 3 hostile, 2
@@ -28,6 +30,7 @@ int RelationWord(uint32_t relation);
 // economy-less ones when asked for, whose relation class is in the mask and
 // whose bit is in the player mask. A row's value is the player number, 100
 // for player 0 (a value of 0 would read as no row); it is the row's id as
-// well. Picture rows host no screen yet: their id names the flag.
+// well. Picture rows host the options' row screen, which reads the region
+// from the id (id % 100).
 void FillPlayerListRow(const World& world, const PlayerRecord& viewer, ListBoxControl* list,
                        const PlayerListOptions& options);

@@ -6,6 +6,7 @@
 #include "world/world.h"
 
 SaveBlockHook g_computerPlayerSaveHook;
+SaveBlockHook g_contactMaskSaveHook;
 
 namespace {
 
@@ -202,6 +203,10 @@ std::vector<uint8_t> BuildSaveExtension(World& world) {
   if (g_computerPlayerSaveHook.write) {
     const std::vector<uint8_t> workers = g_computerPlayerSaveHook.write(world);
     if (!workers.empty()) PutBlock(section, kSaveBlockComputerPlayers, workers);
+  }
+  if (g_contactMaskSaveHook.write) {
+    const std::vector<uint8_t> masks = g_contactMaskSaveHook.write(world);
+    if (!masks.empty()) PutBlock(section, kSaveBlockContactMasks, masks);
   }
   return section;
 }

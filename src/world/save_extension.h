@@ -30,6 +30,11 @@ inline constexpr uint32_t kSaveBlockComputerPlayers = 0x4B574941;  // "AIWK"
 // (cell x 32 + player, ascending) and its value.
 inline constexpr uint32_t kSaveBlockSpottingMap = 0x544F5053;  // "SPOT"
 
+// This machine's contact choices per region (chat, voice, mute, offers,
+// mail and ignored senders): six words, written and read by the interface
+// through the hook below.
+inline constexpr uint32_t kSaveBlockContactMasks = 0x4D544E43;  // "CNTM"
+
 // A block whose owner sits above the world: `write` gives its payload (empty
 // for none); `read` checks a payload (empty when the save has no such block)
 // and, with `apply`, takes it in once the rest of the save is in.
@@ -38,6 +43,7 @@ struct SaveBlockHook {
   bool (*read)(World& world, std::span<const uint8_t> payload, bool apply, std::string& why) = nullptr;
 };
 extern SaveBlockHook g_computerPlayerSaveHook;
+extern SaveBlockHook g_contactMaskSaveHook;
 
 struct SaveExtensionBlock {
   uint32_t tag = 0;

@@ -6,7 +6,8 @@
 
 class Control;
 
-// Sets the row's text to the prefix and the region's name and gives it the
-// region's flag; a region number outside the players' table shows the
+// Sets the row's text to the prefix and the region's name, with its leader
+// in parentheses when a person leads it, writes it in the region's colour
+// and gives it the region's flag; a region number outside the players' table shows the
 // prefix alone and no flag.
 void FillRegionRow(Control* row, const char* prefix, int32_t player);

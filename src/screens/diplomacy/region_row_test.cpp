@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <tuple>
 
 #include "screens/diplomacy/region_flag.h"
+#include "net/net_session.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/string_control.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -35,6 +38,26 @@ TEST(RegionRowTest, NamesTheRegionAndShowsItsFlag) {
               std::tuple(r.wantFlag, r.flagLeft, r.flagRight, nullptr));
     EXPECT_EQ(RegionFlagPieces(r.wantFlag, {0, 0, 26, 18}).size(), r.wantFlag < 0 ? 0u : 3u);
     delete row;
+  }
+}
+
+TEST(RegionRowTest, AHumanRegionNamesItsLeaderInTheRegionsColour) {
+  const GlobalGuard<PlayerRecord> region(g_world.players[3]);
+  const GlobalGuard<int32_t> local(g_world.gameState.localPlayer, 3);
+  const GlobalGuard<uint32_t[32]> colours(g_uiOptions.playercolor);
+  const GlobalGuard<decltype(g_netSession.identity.playerName)> leader(g_netSession.identity.playerName);
+  std::strncpy(g_world.players[3].name, "Westholm", sizeof g_world.players[3].name);
+  g_world.players[3].number = 3;
+  g_uiOptions.playercolor[3] = 0xFF3366CC;
+  struct Row { int32_t kind; const char* leader; std::string want; };
+  const Row rows[] = {{kKindHuman, "Slot2", "Westholm (Slot2)"}, {kKindComputer, "Slot2", "Westholm"},
+                      {kKindHuman, "", "Westholm"}};
+  for (const Row& r : rows) {
+    g_world.players[3].kind = r.kind;
+    std::snprintf(g_netSession.identity.playerName, sizeof g_netSession.identity.playerName, "%s", r.leader);
+    StringControl row(controltest::Init("REGION", nullptr, 0, 0, 200, 16), {});
+    FillRegionRow(&row, nullptr, 3);
+    EXPECT_EQ(std::tuple(row.text, row.textColour), std::tuple(r.want, 0xFF3366CCu)) << r.kind << r.leader;
   }
 }
 

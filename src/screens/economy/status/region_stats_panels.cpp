@@ -90,9 +90,9 @@ float AnnualBalance(const PlayerRecord& region) {
   return region.displayPolicy.budgetRevenue - e.annualExpenseC - 365.0f * daily;
 }
 
-void FillRegionStats(const Screen& screen, bool side) {
+void FillRegionStats(const Screen& screen, bool side, int32_t player) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const int32_t local = g_world.gameState.localPlayer;
+  const int32_t local = player >= 0 ? player : g_world.gameState.localPlayer;
   if (local < 0 || local >= kMaxPlayers || !screen.currentForm) return;
   const PlayerRecord& r = g_world.players[local];
   const PlayerPolicyBlock& b = r.displayPolicy;

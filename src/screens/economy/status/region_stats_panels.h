@@ -48,8 +48,9 @@ RegionExpenses RegionExpensesOf(const PlayerRecord& region);
 float AnnualBalance(const PlayerRecord& region);
 
 // The lines of the page, or of a side panel (with population, land and the
-// balance), into the screen's form.
-void FillRegionStats(const Screen& screen, bool sidePanel);
+// balance), into the screen's form; of the player, or of the local region
+// when the player is below 0.
+void FillRegionStats(const Screen& screen, bool sidePanel, int32_t player = -1);
 // A side panel's refresh: nothing while the side screens are off.
 void RefreshRegionSidePanel(const Screen& screen);
 

@@ -28,11 +28,7 @@ class MailWindow : public Screen {
 
 // Main panels 2 to 7 but production and domestic policy (their homes are
 // the economy's); the orders screen's and the military and operations
-// departments' are the military screens'; status has its own.
-class DiplomacyScreen : public Screen {
- public:
-  DiplomacyScreen() : Screen("DIPLOMACY1") {}
-};
+// departments' are the military screens'; diplomacy's is its own.
 inline constexpr const char* kEconomyScreenTags[] = {"BUDGET"};
 class EconomyScreen : public Screen {
  public:

@@ -1,0 +1,82 @@
+#include "screens/diplomacy/dip_player_list.h"
+
+#include <cstdio>
+
+#include "records/player_record.h"
+#include "records/player_relations.h"
+#include "screens/diplomacy/region_row.h"
+#include "sim/region_names.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "ui/slide_bar.h"
+#include "ui/string_control.h"
+#include "world/player_names.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kRowWidthNotice = 99;
+// Player 0's row id: an id of 0 reads as no row.
+constexpr intptr_t kPlayerZeroRowId = 100;
+// Narrower rows leave the leader out.
+constexpr int32_t kLeaderMinWidth = 172;
+constexpr uint32_t kRelationColours[4] = {0xFF00FF00u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFF0000u};
+constexpr int32_t kNeutral = 2;
+
+int32_t RowPlayer(intptr_t id) {
+  const intptr_t p = id % kPlayerZeroRowId;
+  return p >= 0 && p < kMaxPlayers ? static_cast<int32_t>(p) : 0;
+}
+
+void SetRight(Control* c, int32_t right) {
+  if (c) c->rect.right = right;
+}
+
+}  // namespace
+
+uint32_t RelationColour(int32_t relationClass) {
+  return relationClass >= 0 && relationClass < 4 ? kRelationColours[relationClass] : kRelationColours[kNeutral];
+}
+
+void DipPlayerList::OnOpen() {
+  Refresh();
+  const int32_t player = RowPlayer(id);
+  const World& w = g_world;
+  const PlayerRecord& region = w.players[player];
+  const int32_t local = w.gameState.localPlayer >= 0 && w.gameState.localPlayer < kMaxPlayers
+                            ? w.gameState.localPlayer : 0;
+  SetControlText(FormFindControlByTag(currentForm, "REGION"), RegionDisplayName(w, player));
+  if (name) {
+    char leader[64];
+    std::snprintf(leader, sizeof leader, "(%s)", GetPlayerDisplayName(w, region));
+    SetControlText(name, leader);
+  }
+  FillRegionRow(FormFindControlByTag(currentForm, "FLAG"), nullptr, player);
+  const int32_t cls = RelationClass(w.players[local], player);
+  SetHidden(relation, cls == kNeutral);
+  SetHidden(belligerence, cls != kNeutral);
+  if (cls == kNeutral) {
+    if (belligerence) {
+      SliderSetMaxFloat(belligerence, 1.0f);
+      SliderSetValueFloatNotify(belligerence, w.players[local].belligerence[player]);
+    }
+  } else if (relation) {
+    relation->fills[0] = RelationColour(cls);
+  }
+}
+
+void DipPlayerList::Refresh() {
+  name = FormFindControlByTag(currentForm, "NAME");
+  relation = FormFindControlByTag(currentForm, "RELATION");
+  belligerence = dynamic_cast<SlideBarControl*>(FormFindControlByTag(currentForm, "BELLISLDR"));
+}
+
+void DipPlayerList::OnHostNotify(int32_t code, int32_t width) {
+  if (code != kRowWidthNotice) return;
+  SetRight(currentForm, width);
+  SetHidden(name, width < kLeaderMinWidth);
+  if (width >= kLeaderMinWidth) SetRight(name, width - 12);
+  if (relation) relation->rect = {width - 6 - 12, relation->rect.top, width - 6, relation->rect.bottom};
+  if (belligerence) belligerence->rect = {width - 26, belligerence->rect.top, width - 2, belligerence->rect.bottom};
+}

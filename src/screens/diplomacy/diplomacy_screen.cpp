@@ -1,0 +1,237 @@
+#include "screens/diplomacy/diplomacy_screen.h"
+
+#include "screens/diplomacy/contact_masks.h"
+#include "screens/docked_panels.h"
+#include "screens/main/bars/command_bars.h"
+#include "screens/main/map/map_geometry.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/screen_set.h"
+#include "sim/daily/elimination.h"
+#include "sim/mail_ui_link.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/player_list_rows.h"
+#include "ui/screen_manager.h"
+#include "world/world.h"
+
+namespace {
+
+// The rows hosted by a list: player 0's row carries this id.
+constexpr int32_t kPlayerZeroRowId = 100;
+// Allied, neutral and enemy regions: every region but the local one.
+constexpr uint32_t kOtherRegions = 14;
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
+
+int32_t LocalPlayer() {
+  const int32_t local = g_world.gameState.localPlayer;
+  return local >= 0 && local < kMaxPlayers ? local : 0;
+}
+
+void OpenFresh(Screen& screen) {
+  screen.AttachForm(nullptr);
+  screen.OnOpen();
+  screen.Refresh();
+}
+
+uint32_t PackedCapital(const PlayerRecord& r) {
+  const CapitalPosition at = CapitalHex(r.simPolicy);
+  return static_cast<uint16_t>(at.x) | static_cast<uint32_t>(static_cast<uint16_t>(at.y)) << 16;
+}
+
+// The contact mask a box stands for, or null.
+uint32_t* MaskOfBox(const Control* c) {
+  ContactMasks& m = g_contactMasks;
+  if (IsTagged(c, "CHAT")) return &m.chat;
+  if (IsTagged(c, "VOICE")) return &m.voice;
+  if (IsTagged(c, "MUTE")) return &m.mute;
+  if (IsTagged(c, "MAIL")) return &m.mail;
+  return nullptr;
+}
+
+void ShowRegion(int32_t region) {
+  DiplomacyScreen& d = g_screens.diplomacy1;
+  if (RegionOfRowId(region) == 0) return;
+  // The department first, with its list filled, when it is not docked.
+  if ((!d.currentForm || !d.currentForm->parent) && g_ui.mapView) ShowMainPanel(kDiplomacyDepartment, 0, g_screens);
+  if (!d.regionList) return;
+  if (d.regionList->rowCount == 0) d.Refresh();
+  ListSetSelection(0, d.regionList, region, 0);
+  d.DiplomacyOnClick(d.regionList, region);
+}
+
+}  // namespace
+
+int32_t RegionOfRowId(int32_t rowId) {
+  const int32_t region = rowId % kPlayerZeroRowId;
+  const int32_t highest = g_world.gameState.highestPlayer;
+  return rowId > 0 && region >= 1 && region <= highest && region < kMaxPlayers ? region : 0;
+}
+
+void InstallDiplomacyMailHook() { g_mailUi.showRegionInDiplomacyPanel = ShowRegion; }
+
+int32_t DiplomacyScreen::AttachForm(Control*) {
+  id = OpenChildPopup(*this, kDiplomacyDepartment);
+  return 0;
+}
+
+void DiplomacyScreen::BindControls() {
+  g_panelFlags[kDiplomacyDepartment] |= kPanelFlagMarked;
+  regionList = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+}
+
+void DiplomacyScreen::OnOpen() {
+  selectedRegion = 0;
+  if (regionList) {
+    ListDeselectAll(regionList);
+    ListResetScroll(regionList);
+  }
+  SetHidden(Find(*this, "WMBUT"), g_world.players[0].kind == kKindEmpty);
+}
+
+void DiplomacyScreen::Refresh() {
+  if (!regionList) return;
+  const int32_t kept = regionList->selectedId;
+  const int32_t keptScroll = regionList->scrollOffset;
+  ListClear(regionList, 1);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    PlayerListOptions options;
+    options.relationMask = kOtherRegions;
+    options.copy = 0;
+    // Player 0's row would carry id 100, which no region panel can take.
+    options.playerMask = ~1u;
+    options.pictureRows = true;
+    options.includeKind3 = true;
+    options.rowScreen = &g_screens.dipPlayerList;
+    FillPlayerListRow(g_world, g_world.players[LocalPlayer()], regionList, options);
+  }
+  if (kept != 0) ListSetSelection(0, regionList, kept, 0);
+  regionList->scrollOffset = keptScroll;
+  ListLayoutRows(regionList);
+  if (regionList->selectedId != 0) return;
+  ScreenSet& s = g_screens;
+  Control* level2 = g_ui.bottomBoxes[2];
+  if (g_ui.panelDepth > 1 && level2 && s.diplomacy1Ss2.currentForm &&
+      level2->firstChild == s.diplomacy1Ss2.currentForm) {
+    PopPopupsTo(g_ui, 1);
+  }
+  OpenFresh(s.diplomacy2b);
+  s.diplomacy3.id = 0;
+  OpenFresh(s.diplomacy3);
+}
+
+void DiplomacyScreen::Deselect() {
+  if (!regionList) return;
+  const bool had = regionList->selectedId != 0;
+  ListDeselectAll(regionList);
+  if (had) OnControlChange(regionList, 0);
+}
+
+void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
+  if (!control) return;
+  ScreenSet& s = g_screens;
+  // A toggle just switched off closes the panels; the list is no toggle.
+  if (control != regionList && (control->flags & kCtlRadio) && !(control->state & kStateSelected)) {
+    PopPopupsTo(g_ui, 1);
+    return;
+  }
+  const int32_t picked = regionList ? regionList->selectedId : 0;
+  if (IsTagged(control, "WMBUT")) {
+    Deselect();
+    selectedRegion = 0;
+    s.diplomacy1Ss1.Show(kKeepScreenId, nullptr);
+    Refresh();
+  } else if (IsTagged(control, "LANDBUT")) {
+    Deselect();
+    selectedRegion = 0;
+    s.diplomacy1Ss4.Show(kKeepScreenId, nullptr);
+    Refresh();
+  } else if (IsTagged(control, "SCORECARD")) {
+    ScoreCardActivate(s.scoreCard, kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "CABINET")) {
+    if (regionList) ListSetSelection(0, regionList, 0, 0);
+    selectedRegion = 0;
+    s.cabinet1Ss1.Show(2, nullptr);
+    Refresh();
+  } else if (IsTagged(control, "CENTRE")) {
+    if (RegionOfRowId(picked) == 0) return;
+    uint32_t packed = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      packed = PackedCapital(g_world.players[RegionOfRowId(picked)]);
+    }
+    GotoHexPacked(packed);
+    if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, packed);
+  } else if (control == regionList || IsTagged(control, "LIST1")) {
+    // Only a region from 1 to the highest player may reach its panels.
+    const int32_t region = RegionOfRowId(clickId);
+    if (region == 0) return;
+    if (selectedRegion == 0) PopPopupsTo(g_ui, 1);
+    s.diplomacy1Ss2.Show(region, nullptr);
+    for (Screen* panel : {static_cast<Screen*>(&s.diplomacy1Ss2a), static_cast<Screen*>(&s.diplomacy1Ss2c),
+                          static_cast<Screen*>(&s.diplomacy1Ss2b), static_cast<Screen*>(&s.diplomacy1Ss3)}) {
+      panel->id = region;
+      panel->Refresh();
+    }
+    selectedRegion = region;
+    SetControlFlag(Find(*this, "FAKE"), kStateSelected, 1);
+  } else if (uint32_t* mask = MaskOfBox(control)) {
+    // A local setting: changed in place, never through a command.
+    if (RegionOfRowId(picked) != 0) SetContactBit(*mask, RegionOfRowId(picked), control->state & kStateSelected);
+  } else if (IsTagged(control, "NEWMAIL")) {
+    if (RegionOfRowId(picked) == 0) return;
+    s.emailPopup.Popup(0, nullptr);
+  }
+}
+
+void DiplomacyScreen::OnActivate(Control* control, int32_t rowId) {
+  if (control != regionList) return;
+  const int32_t region = RegionOfRowId(rowId);
+  if (region != 0) g_screens.popupDiplomacy.Popup(region, nullptr);
+}
+
+void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
+  ScreenSet& s = g_screens;
+  if (control && control == regionList) {
+    const int32_t region = RegionOfRowId(rowId);
+    for (const char* tag : {"NEGOTBUT", "CENTRE", "HIDEBOX", "NEWMAIL"}) SetHidden(Find(*this, tag), region == 0);
+    if (region == 0) return;
+    if (selectedRegion == 0) {
+      s.diplomacy2a.id = region;
+      OpenFresh(s.diplomacy2a);
+      s.diplomacy3.id = region;
+      s.diplomacy3.AttachForm(nullptr);
+      s.diplomacy3.OnOpen();
+    } else {
+      s.diplomacy2a.id = region;
+      s.diplomacy2a.Refresh();
+      s.diplomacy3.id = region;
+    }
+    s.diplomacy3.Refresh();
+    s.diplomacy2aSs1.id = region;
+    s.diplomacy2aSs1.Refresh();
+    const uint32_t bit = ContactBit(region);
+    const ContactMasks& m = g_contactMasks;
+    SetControlFlag(Find(*this, "CHAT"), kStateSelected, (m.chat & bit) != 0);
+    SetControlFlag(Find(*this, "VOICE"), kStateSelected, (m.voice & bit) != 0);
+    SetControlFlag(Find(*this, "MUTE"), kStateSelected, (m.mute & bit) != 0);
+    SetControlFlag(Find(*this, "MAIL"), kStateSelected, (m.mail & bit) != 0);
+    bool human = false;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      human = g_world.players[region].kind == kKindHuman && region != g_world.gameState.localPlayer;
+    }
+    SetHidden(Find(*this, "HIDEBOX"), !human);
+    SetHidden(Find(*this, "NEWMAIL"), !human);
+  } else if (IsTagged(control, "LANDBUT") || !control) {
+    if ((!control || !(control->state & kStateSelected)) && HasMapSelection(s)) ClearMapSelection(s);
+  }
+}

@@ -1,0 +1,172 @@
+#include "screens/diplomacy/region_dossiers.h"
+
+#include <algorithm>
+
+#include "platform/fpenv.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
+#include "screens/economy/status/region_stats_panels.h"
+#include "screens/screen_set.h"
+#include "sim/daily/economy_fields.h"
+#include "sim/region_names.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/player_list_rows.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "world/region_figures.h"
+#include "world/text/text_lists.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kHighestOpinionEntry = 6;
+constexpr uint32_t kAllied = kRelationFriendly;
+constexpr uint32_t kEnemies = kRelationHostile;
+
+Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+int32_t LocalIndex() {
+  const int32_t local = g_world.gameState.localPlayer;
+  return local >= 0 && local < kMaxPlayers ? local : 0;
+}
+
+int32_t PlayerOfId(intptr_t id) { return id >= 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : -1; }
+
+int32_t Attach(Screen& screen, int32_t placement) {
+  if (!g_uiOptions.sidescreens) return 0;
+  screen.currentForm = screen.form;
+  PlaceSidePanel(0, &screen, placement);
+  return 0;
+}
+
+// "(government)", empty for a type the list does not name.
+void SetGovernment(Control* c, const PlayerRecord& r) {
+  if (!c) return;
+  char text[48] = "";
+  if (const char* name = TextListEntry(g_textLists, kListGovtype, r.govtype))
+    plat::FormatText(text, sizeof text, "(%s)", name);
+  SetControlText(c, text);
+}
+
+void SetPercent(Control* c, const char* format, float fraction) {
+  if (!c) return;
+  char text[32];
+  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
+  SetControlText(c, text);
+}
+
+void SetPlain(Control* c, double v) { SetControlNumberText(0, 0, "", 0, "", 0, v, c); }
+void SetMoney(Control* c, double v, bool abbreviated) { SetControlNumberText(1, 0, "", abbreviated ? 1 : 0, "", 0, v, c); }
+
+float WorldInterest() {
+  if (g_world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;
+  return le::LoadF32(g_world.worldEconomy.data() + kWorldPrimeRateAt);
+}
+
+void OpenFresh(Screen& screen) {
+  screen.AttachForm(nullptr);
+  screen.OnOpen();
+  screen.Refresh();
+}
+
+}  // namespace
+
+int32_t OpinionEntry(float opinion) {
+  return std::clamp(static_cast<int32_t>(opinion * 8.0f), 0, kHighestOpinionEntry);
+}
+
+int32_t RegionDossier::AttachForm(Control*) { return Attach(*this, kPanelTop); }
+
+void RegionDossier::Refresh() {
+  if (!g_uiOptions.sidescreens || !currentForm) return;
+  const int32_t player = PlayerOfId(id);
+  SetHidden(currentForm, player <= 0);
+  if (player <= 0) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const PlayerRecord& r = g_world.players[player];
+  SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, player));
+  SetGovernment(Find(*this, "REGGOVT"), r);
+  SetPlain(Find(*this, "REGPOP"), r.population);
+  SetPlain(Find(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
+  SetMoney(Find(*this, "REGGDP"), r.gdpPerCapita, false);
+  SetMoney(Find(*this, "REGTREASURE"), r.treasury, true);
+  SetMoney(Find(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2), true);
+}
+
+void RegionDossier::OnCommand(Control* control, int32_t) {
+  if (IsTagged(control, "REGDRBUT")) g_screens.diplomacy2aSs1.Show(id, nullptr);
+}
+
+int32_t RegionReport::AttachForm(Control*) { return Attach(*this, kPanelFull); }
+
+void RegionReport::Refresh() {
+  if (!g_uiOptions.sidescreens || !currentForm) return;
+  const int32_t player = PlayerOfId(id);
+  if (player >= 0) FillRegionStats(*this, true, player);
+}
+
+void RegionReport::OnCommand(Control* control, int32_t) {
+  if (!IsTagged(control, "OKBUT")) return;
+  ScreenSet& s = g_screens;
+  for (Screen* back : {static_cast<Screen*>(&s.diplomacy2a), static_cast<Screen*>(&s.diplomacy3)}) {
+    if (id != kKeepScreenId) back->id = id;
+    OpenFresh(*back);
+  }
+}
+
+int32_t OwnRegionSummary::AttachForm(Control*) { return Attach(*this, kPanelTop); }
+
+void OwnRegionSummary::Refresh() {
+  if (!g_uiOptions.sidescreens || !currentForm) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const int32_t local = LocalIndex();
+  const PlayerRecord& r = g_world.players[local];
+  SetGovernment(Find(*this, "REGGOVT"), r);
+  SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, local));
+  SetPercent(Find(*this, "WMSUBRATE"), "%3.0f %%", r.tradeOpenness);
+  SetPercent(Find(*this, "WMINTRATE"), "%2.1f %%", WorldInterest());
+  SetPercent(Find(*this, "DOMAPRRATE"), "%3.0f %%", r.approval);
+  SetPercent(Find(*this, "MILAPRRATE"), "%3.0f %%", r.secondRating);
+  // The world market's opinion of the region is its integrity there.
+  const int32_t entry = OpinionEntry(LoadRegionFloat(r, kRegionWmIntegrity));
+  if (Control* c = Find(*this, "OPINION")) SetControlText(c, TextListText(kListWmopinion, entry));
+}
+
+int32_t RegionAlliances::AttachForm(Control*) { return Attach(*this, kPanelBottom); }
+
+void RegionAlliances::BindControls() {
+  allies = MakeListBox("ALLIES", 0, &g_screens, currentForm, kListIndicators, this);
+  enemies = MakeListBox("ENEMIES", 0, &g_screens, currentForm, kListIndicators, this);
+}
+
+void RegionAlliances::Refresh() {
+  if (!g_uiOptions.sidescreens) return;
+  if (id < 1 || id >= kMaxPlayers) id = LocalIndex();
+  const int32_t shown = static_cast<int32_t>(id);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, shown));
+  const struct {
+    ListBoxControl* list;
+    uint32_t relation;
+  } lists[] = {{allies, kAllied}, {enemies, kEnemies}};
+  for (const auto& l : lists) {
+    if (!l.list) continue;
+    ListClear(l.list, 1);
+    if (l.list->parent) l.list->parent->flags &= ~1u;
+    PlayerListOptions options;
+    options.relationMask = l.relation;
+    options.includeKind3 = true;
+    // The local region's own choices show at once; another's as the
+    // simulation knows them.
+    options.copy = shown == LocalIndex() ? 0 : 1;
+    FillPlayerListRow(g_world, g_world.players[shown], l.list, options);
+  }
+}

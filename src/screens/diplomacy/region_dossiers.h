@@ -1,0 +1,65 @@
+#pragma once
+// The side panels beside the map while the diplomacy department is open: a
+// short dossier of the region picked in the department's list and its full
+// report, a summary of the local region's standing, and a region's allies
+// and enemies. They only read; with the side screens off they do nothing.
+// Each shows the region its id names.
+#include <cstdint>
+
+#include "ui/screen.h"
+
+class ListBoxControl;
+struct PlayerRecord;
+
+inline constexpr const char* kRegionDossierTags[] = {"REGNAME", "REGGOVT", "REGPOP",  "REGLAND",
+                                                     "REGGDP",  "REGTREASURE", "REGDEBT", "REGDRBUT"};
+inline constexpr const char* kRegionReportTags[] = {
+    "REGGOVT",  "REGIONNAME", "REGPOP",      "REGLAND",     "REGGDP",    "INFLRATE",   "TAXRATE",
+    "UNEMPRATE", "REGINTRATE", "WMINTRATE",  "SURPDEF",     "WMSUBRATE", "IMMIGRATNUM", "EMIGRATNUM",
+    "BIRTHSNUM", "DEATHSNUM",  "LITRATE",    "TOURRATE",    "DOMAPRRATE", "MILAPRRATE", "AVGAGE",
+    "LIFEEXP",   "AVGCHILDREN", "OKBUT"};
+inline constexpr const char* kOwnRegionTags[] = {"REGGOVT",    "REGNAME",    "WMSUBRATE", "WMINTRATE",
+                                                 "DOMAPRRATE", "MILAPRRATE", "OPINION"};
+inline constexpr const char* kRegionAlliancesTags[] = {"REGNAME", "ALLIES", "ENEMIES"};
+
+// The "wmopinion" entry of a world-market opinion: eighths, held to 0-6.
+int32_t OpinionEntry(float opinion);
+
+class RegionDossier : public Screen {
+ public:
+  RegionDossier() : Screen("DIPLOMACY2a", FormLookups{.tags = kRegionDossierTags, .ids = {}}) {}
+  int32_t AttachForm(Control* host) override;
+  // Id 0 hides the dossier.
+  void Refresh() override;
+  // REGDRBUT: the full report on the same region.
+  void OnCommand(Control* control, int32_t id) override;
+};
+
+class RegionReport : public Screen {
+ public:
+  RegionReport() : Screen("DIPLOMACY2a_SS1", FormLookups{.tags = kRegionReportTags, .ids = {}}) {}
+  int32_t AttachForm(Control* host) override;
+  void Refresh() override;
+  // OKBUT: back to the dossier and the alliances of the same region.
+  void OnCommand(Control* control, int32_t id) override;
+};
+
+class OwnRegionSummary : public Screen {
+ public:
+  OwnRegionSummary() : Screen("DIPLOMACY2b", FormLookups{.tags = kOwnRegionTags, .ids = {}}) {}
+  int32_t AttachForm(Control* host) override;
+  // Always the local region, whatever the id.
+  void Refresh() override;
+};
+
+class RegionAlliances : public Screen {
+ public:
+  RegionAlliances() : Screen("DIPLOMACY3", FormLookups{.tags = kRegionAlliancesTags, .ids = {}}) {}
+  int32_t AttachForm(Control* host) override;
+  void BindControls() override;
+  // An id below 1 becomes the local region's.
+  void Refresh() override;
+
+  ListBoxControl* allies = nullptr;
+  ListBoxControl* enemies = nullptr;
+};

@@ -1,0 +1,62 @@
+// The region report's and dossier's figures, worked out by hand, and the
+// world-market opinion's entry.
+#include "screens/diplomacy/region_dossiers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "records/player_record.h"
+#include "sim/daily/economy_fields.h"
+#include "support/global_guard.h"
+#include "ui/control_bits.h"
+#include "ui/control_test_support.h"
+#include "units/facilities/upkeep_fields.h"
+#include "units/unit_player_fields.h"
+#include "world/region_figures.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+TEST(RegionDossiers, ShowTheRegionsFiguresByHand) {
+  GlobalGuard<PlayerRecord> region(g_world.players[3]);
+  GlobalGuard<uint32_t> scale(g_world.mapHeader.hexScale, 75u);
+  GlobalGuard<int32_t> side(g_uiOptions.sidescreens, 1);
+  PlayerRecord& r = g_world.players[3];
+  PlayerPolicyBlock& b = r.displayPolicy;
+  const float rates[12] = {0.26f, 0.26f, 0.25f, 0.1f, 0.04f, 0.03f, 0.066f, 0.1f, 0.02f, 0.2f, 0.3f, 0.4f};
+  for (int i = 0; i < 12; ++i) b.taxRates[i] = rates[i];
+  b.userfees = 0.01f;
+  b.budgetRevenue = 1000000.0f;
+  economy::SetReal(r, economy::kOverdraftCost, 200000.0f);
+  r.hexCount = 1000000;
+  StoreRegionFloat(r, kRegionAgeAvg, 39.9f);
+  RegionReport report;
+  report.id = 3;
+  controltest::PanelForm form(report, "DIPLOMACY2a_SS1", {"TAXRATE", "SURPDEF", "AVGAGE", "REGLAND"});
+  struct Row { float daily; const char* surplus; bool selected; };
+  for (const Row& row : {Row{100.0f, "617,500", false}, Row{500.0f, "112,500", true}}) {
+    unitfields::SetReal(r, upkeepfields::kTrainingSpent, row.daily);
+    unitfields::SetReal(r, upkeepfields::kBuildSpent, row.daily);
+    r.turnUpkeepMarked = r.turnUpkeepOther = r.turnBuildSpending = row.daily;
+    report.Refresh();
+    EXPECT_EQ(form.Text("TAXRATE"), "36.1 %");
+    EXPECT_NE(form.Text("SURPDEF").find(row.surplus), std::string::npos) << form.Text("SURPDEF");
+    EXPECT_EQ((form["SURPDEF"]->state & kStateSelected) != 0, row.selected) << row.daily;
+    EXPECT_EQ(form.Text("AVGAGE"), "39");
+    EXPECT_EQ(form.Text("REGLAND"), "5,625,000,000");
+  }
+  // With the side screens off nothing is written.
+  g_uiOptions.sidescreens = 0;
+  r.hexCount = 1;
+  report.Refresh();
+  EXPECT_EQ(form.Text("REGLAND"), "5,625,000,000");
+}
+
+TEST(RegionDossiers, TheOpinionShowsItsEighthHeldToSix) {
+  struct Row { float opinion; int32_t entry; };
+  for (const Row& r : {Row{0.9f, 6}, Row{0.25f, 2}, Row{-0.1f, 0}}) EXPECT_EQ(OpinionEntry(r.opinion), r.entry) << r.opinion;
+}
+
+}  // namespace
