@@ -45,7 +45,6 @@
 
 namespace {
 
-constexpr int32_t kFirstFacilityClass = 4000;
 constexpr int32_t kLastFacilityClass = 4127;
 constexpr int32_t kBuildTextId = 100;
 constexpr int32_t kBuildPictureId = 200;
