@@ -16,6 +16,7 @@
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
+#include "screens/diplomacy/mail_window.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/economy_popups.h"
 #include "screens/economy/industry/facility_list_services.h"
@@ -467,8 +468,8 @@ struct ScreenSet {
   FacilityTypeInfoFill product1Ss7fill{"Product1_ss7fill"};
   // Mail.
   MailWindow email1;
-  Screen email1a{"EMAIL1a"};
-  Screen email1aFill{"EMAIL1aFILL"};
+  MailList email1a;
+  MailListRow email1aFill;
   Screen email1b{"EMAIL1b"};
   EmailPopup emailPopup;
   Screen popupEmail1a1{"POPUP_EMAIL1a1"};
