@@ -16,6 +16,7 @@
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
 #include "screens/diplomacy/email_popup.h"
+#include "screens/diplomacy/mail_options.h"
 #include "screens/diplomacy/mail_window.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/economy_popups.h"
@@ -470,7 +471,7 @@ struct ScreenSet {
   MailWindow email1;
   MailList email1a;
   MailListRow email1aFill;
-  Screen email1b{"EMAIL1b"};
+  MailOptions email1b;
   EmailPopup emailPopup;
   Screen popupEmail1a1{"POPUP_EMAIL1a1"};
   Screen popupEmail1b{"POPUP_EMAIL1b"};
