@@ -7,7 +7,9 @@
 
 #include "app/calendar.h"
 #include "screens/diplomacy/mail_window.h"
+#include "screens/screen_set.h"
 #include "sim/message_test_support.h"
+#include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
@@ -87,6 +89,28 @@ TEST(MailDelete, TheNextRowTakesTheSelectionAndTheLastLeavesNone) {
   DeleteMailLocked(*w.world, p.page, window, a);
   EXPECT_EQ(p.page.Selected(), 0u);
   for (const char* tag : {"CENTER", "REPLYBUT", "DELETE", "OPENBUT"}) EXPECT_FALSE(form.Shown(tag)) << tag;
+}
+
+TEST(MailLifetimes, ExpirySparesTheSelectedMailAndTheListDropsTheRest) {
+  MailWorld w;
+  GlobalGuard<MailUiLink> hooks(g_mailUi);
+  MailWindow& window = g_screens.email1;
+  GlobalGuard<uint32_t> hex(window.targetHex);
+  GlobalGuard<int32_t> reply(window.replyAllowed);
+  GlobalGuard<MailList*> page(window.page);
+  InstallMailWindowHooks();
+  w.File("M");
+  const uint32_t n = w.File("N");
+  w.File("O");
+  w.world->gameState.currentDay = kTestDay + 5;
+  g_uiOptions.emaildeldays = 1;
+  Page p;
+  p.page.Rebuild(*w.world, window);
+  window.SelectMail(*w.world, n);
+  ExpirePlayerMessages(*w.world, w.world->players[1]);
+  window.SelectMail(*w.world, 0);
+  p.page.Rebuild(*w.world, window);
+  EXPECT_EQ(p.page.shown, std::vector<uint32_t>{n});
 }
 
 TEST(MailWindowPlacement, DockedAtTheMapsLowerRight) {
