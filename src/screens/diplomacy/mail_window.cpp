@@ -65,6 +65,10 @@ int32_t LocalPlayer() { return g_world.gameState.localPlayer; }
 
 MailList& ListPage() { return g_screens.email1a; }
 
+// A form shorter than its design (the side column's slot) squeezes the
+// frames down to nothing, never below it.
+void SetBottom(Control* c, int32_t bottom) { c->rect.bottom = bottom > c->rect.top ? bottom : c->rect.top; }
+
 bool PageShows(const MailList& page) {
   return page.currentForm && !page.currentForm->Hidden() && page.currentForm->parent;
 }
@@ -377,18 +381,18 @@ void MailWindow::UpdateMailButtons(const char* body) {
 void MailWindow::SetMailPreviewPane(bool show) {
   Control* f = currentForm;
   if (!f || !par1 || !mailParent) return;
-  par1->rect.bottom = Height(f) - kPaneMargin;
+  SetBottom(par1, Height(f) - kPaneMargin);
   if (!show || !par2) {
     previewShown = 0;
     SetHidden(par2, true);
-    mailParent->rect.bottom = Height(f) - kListMargin;
+    SetBottom(mailParent, Height(f) - kListMargin);
   } else {
     previewShown = 1;
     SetHidden(par2, false);
     const int32_t height = Height(par2);
     par2->rect.bottom = par1->rect.bottom;
     par2->rect.top = par2->rect.bottom - height;
-    mailParent->rect.bottom = par2->rect.top;
+    SetBottom(mailParent, par2->rect.top);
   }
   MailList& shown = page ? *page : ListPage();
   const int32_t height = Height(mailParent);
