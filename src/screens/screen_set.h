@@ -18,6 +18,8 @@
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/email_popup.h"
+#include "screens/diplomacy/mail_options.h"
+#include "screens/diplomacy/mail_window.h"
 #include "screens/diplomacy/region_dossiers.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
@@ -486,9 +488,9 @@ struct ScreenSet {
   FacilityTypeInfoFill product1Ss7fill{"Product1_ss7fill"};
   // Mail.
   MailWindow email1;
-  Screen email1a{"EMAIL1a"};
-  Screen email1aFill{"EMAIL1aFILL"};
-  Screen email1b{"EMAIL1b"};
+  MailList email1a;
+  MailListRow email1aFill;
+  MailOptions email1b;
   EmailPopup emailPopup;
   Screen popupEmail1a1{"POPUP_EMAIL1a1"};
   Screen popupEmail1b{"POPUP_EMAIL1b"};

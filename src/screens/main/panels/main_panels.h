@@ -1,6 +1,6 @@
 #pragma once
-// The screens the main screen's layout shows and hides: the map border, the
-// mail window and the department screens that
+// The screens the main screen's layout shows and hides: the map border and
+// the department screens that
 // open as the dock's main panel. Most are homes whose panels come with
 // their departments; each copes with a form that never loaded.
 #include <cstdint>
@@ -18,12 +18,6 @@ class MapBorder : public Screen {
   void BindControls() override;
   // Stretches the frame over the map pane and shows it while the id is 1.
   void OnOpen() override;
-};
-
-// The mail window (EMAIL1) the mail bar opens beside the map.
-class MailWindow : public Screen {
- public:
-  MailWindow() : Screen("EMAIL1") {}
 };
 
 // Main panels 2 to 7 but production and domestic policy (their homes are
