@@ -1,6 +1,8 @@
-// The operations department in a game of the sample scenario: F3 docks it,
-// its rules page switches scorched earth on and draws the switches that are
-// on pressed, the chooser picks two targets and both reach the simulation.
+// The operations department in a game of the sample scenario: F3 docks it;
+// the alert bar moved at peace is held to the peace limit in the
+// simulation; the rules page switches scorched earth on and draws the
+// switches that are on pressed, the chooser picks two targets and both
+// reach the simulation.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -17,6 +19,8 @@
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
+#include "ui/slide_bar.h"
+#include "ui/string_control.h"
 #include "world/game_speed.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -26,6 +30,52 @@ namespace {
 constexpr uint32_t kScorchedEarth = 0x10;
 constexpr uint32_t kPathAllied = 0x20;
 constexpr uint32_t kPathNeutral = 0x40;
+
+// Runs the game until the next day has begun.
+void PlayOneDay(World& w) {
+  const uint32_t today = w.gameState.currentDay;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  SetGameSpeed(w.gameState, 0);
+}
+
+void PressF3() {
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 2, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 2, 0);
+  SampleGame::Pump();
+}
+
+TEST(OperationsPlay, TheAlertBarAtItsTopInPeaceIsHeldToThePeaceLimit) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  const PlayerRecord& local = w.players[w.gameState.localPlayer];
+  ASSERT_EQ(local.displayPolicy.hostileMask, 0u) << "Westholm starts at peace";
+  PressF3();
+  SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "DEFCONBUT"));
+  ASSERT_NE(s.ops1Ss1.currentForm->parent, nullptr) << "the alert page docks";
+  auto* bar = dynamic_cast<SlideBarControl*>(FormFindControlByTag(s.ops1Ss1.currentForm, "DEFCONSLDR"));
+  ASSERT_NE(bar, nullptr);
+  SliderSetValueInt(bar, 4);
+  s.ops1Ss1.OnControlChange(bar, 0);
+  PlayOneDay(w);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    EXPECT_EQ(local.simPolicy.defcon, 3);
+  }
+  s.ops1Ss1.OnOpen();
+  auto* shown = dynamic_cast<StringControl*>(FormFindControlByTag(s.ops1Ss1.currentForm, "DEFCON"));
+  ASSERT_NE(shown, nullptr);
+  EXPECT_STREQ(shown->GetText(), "2");
+}
 
 TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimulation) {
   plat::SetGameFloatMode();
@@ -41,9 +91,7 @@ TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimul
   }
   const PlayerRecord& local = w.players[w.gameState.localPlayer];
   ASSERT_EQ(local.displayPolicy.roeFlags & kScorchedEarth, 0u) << "the sample starts without scorched earth";
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 2, 0);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 2, 0);
-  SampleGame::Pump();
+  PressF3();
   ASSERT_NE(s.ops1.currentForm->parent, nullptr) << "F3 docks OPS1";
   SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "RULESBUT"));
   ASSERT_NE(s.ops1Ss3.currentForm->parent, nullptr) << "the rules page docks";
@@ -68,12 +116,7 @@ TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimul
   SampleGame::ClickControl(FormFindControlById(s.ops1Ss3c1.currentForm, 3));
   EXPECT_EQ(local.displayPolicy.roescorchedtype, 5u) << "the display copy takes the mask at once";
 
-  const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  PlayOneDay(w);
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_EQ(local.simPolicy.roeFlags & kScorchedEarth, kScorchedEarth);
   EXPECT_EQ(local.simPolicy.roescorchedtype, 5u);
