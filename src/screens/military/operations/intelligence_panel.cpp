@@ -43,7 +43,7 @@ void FillIntelligenceRegions(ListBoxControl* list) {
     if (local >= 0 && local < kMaxPlayers) {
       FillPlayerListRow(g_world, g_world.players[local], list,
                         PlayerListOptions{.showRelation = true, .relationMask = kOtherRegions, .pictureRows = true,
-                                          .includeKind3 = true});
+                                          .includeKind3 = true, .rowScreen = &g_screens.dipPlayerList});
     }
   }
   list->scrollOffset = scroll;
