@@ -6,6 +6,7 @@
 #include "app/audio/sound_system.h"
 #include "net/net_ui_link.h"
 #include "platform/window.h"
+#include "screens/diplomacy/contact_masks.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/frame_bars.h"
 #include "screens/frontend/tutorial_window.h"
@@ -75,6 +76,8 @@ void StopGameInterface(ScreenManager* ui) {
   // would be refreshed instead of shown in the next game, and its tab
   // would choose the next game's first panel.
   g_screens.map1.ForgetGame();
+  // Contact choices belong to the game left; a save brings its own back.
+  g_contactMasks = ContactMasks{};
   if (!ui) return;
   if (ui->mode == kUiInGame) ui->mode = kUiFrontEnd;
   // The map's textures go; the interface's own sets stay, since the front
