@@ -6,6 +6,7 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/facility_header.h"
+#include "screens/main/panels/silo_panels.h"
 #include "screens/main/panels/unit_tab_figures.h"
 #include "screens/main/popups/object_popups.h"
 #include "screens/main/popups/unit_lists.h"
@@ -101,16 +102,7 @@ void SiloPopup::Refresh() {
       for (Control* row = ListNextSelected(storedList, nullptr); row; row = ListNextSelected(storedList, row))
         chosen.push_back(row->id);
       ListClear(storedList, 0);
-      CollectUnits(w, CollectUnitsArgs{.resultList = &stored,
-                                       .category = 4,
-                                       .stock = 1,
-                                       .viewingPlayer = w.gameState.localPlayer,
-                                       .relationMask = 1,
-                                       .orderBit1AndSorting = 1,
-                                       .orderStatus = 0,
-                                       .clearFirst = 1,
-                                       .missileLoadKinds = 15,
-                                       .classGroup = 8});
+      CollectStoredMissiles(w, stored);
       FillUnitList(w, storedList, stored, false, false, -1);
       ListApplyToItems(storedList, chosen);
       ListLayoutRows(storedList);

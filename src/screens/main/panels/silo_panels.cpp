@@ -500,6 +500,19 @@ void LaunchSchedulePanel::OnOpen() {
   ScreenSlotSelectMapMode(g_screens);
 }
 
+void CollectStoredMissiles(World& w, ListHolder& into) {
+  CollectUnits(w, CollectUnitsArgs{.resultList = &into,
+                                   .category = 4,
+                                   .stock = 1,
+                                   .viewingPlayer = w.gameState.localPlayer,
+                                   .relationMask = 1,
+                                   .orderBit1AndSorting = 1,
+                                   .orderStatus = 0,
+                                   .clearFirst = 1,
+                                   .missileLoadKinds = 15,
+                                   .classGroup = 8});
+}
+
 StoredMissilesPanel::~StoredMissilesPanel() { ListHolderClear(stock); }
 
 void StoredMissilesPanel::BindControls() {
@@ -521,16 +534,7 @@ void StoredMissilesPanel::Refresh() {
     const int32_t keptItem = storedList->selectedId;
     const int32_t keptScroll = storedList->scrollOffset;
     ListClear(storedList, 0);
-    CollectUnits(w, CollectUnitsArgs{.resultList = &stock,
-                                     .category = 4,
-                                     .stock = 1,
-                                     .viewingPlayer = w.gameState.localPlayer,
-                                     .relationMask = 1,
-                                     .orderBit1AndSorting = 1,
-                                     .orderStatus = 0,
-                                     .clearFirst = 1,
-                                     .missileLoadKinds = 15,
-                                     .classGroup = 8});
+    CollectStoredMissiles(w, stock);
     FillUnitList(w, storedList, stock, false, false, -1);
     if (Control* row = RowOfItem(storedList, keptItem)) ListSelectItem(0, storedList, row, 0);
     ListLayoutRows(storedList);

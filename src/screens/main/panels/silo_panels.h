@@ -134,6 +134,10 @@ class LaunchSchedulePanel : public SiloMissileSubPanel {
   Control* calendarParent = nullptr;
 };
 
+// Collects the local region's missiles in stock, held in reserve, into the
+// list (emptied first). Call under the simulation lock.
+void CollectStoredMissiles(World& w, ListHolder& into);
+
 // The local region's missiles in stock, with the silo's own list beside
 // them on MAP1_ss8c2.
 class StoredMissilesPanel : public Screen {

@@ -52,16 +52,19 @@ void FillIntelligenceRegions(ListBoxControl* list) {
   ListSetSelection(0, list, kept, 0);
 }
 
+void ClearRegionChoice(ListBoxControl* list) {
+  if (!list) return;
+  for (Control* row = list->firstRow; row; row = ListNextRow(list, row)) SetControlFlag(row, kStateSelected, 0);
+  ListResetScroll(list);
+}
+
 void IntelligencePanel::BindControls() {
   DockInBotbar2(*this);
   list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListStyle, this);
 }
 
 void IntelligencePanel::OnOpen() {
-  if (list) {
-    for (Control* row = list->firstRow; row; row = ListNextRow(list, row)) SetControlFlag(row, kStateSelected, 0);
-    ListResetScroll(list);
-  }
+  ClearRegionChoice(list);
   ScreenSlotResetMapMode(g_screens);
 }
 

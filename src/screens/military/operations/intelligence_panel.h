@@ -17,6 +17,8 @@ inline constexpr const char* kIntelligencePanelTags[] = {
 // Rebuilds the region list: every region but the viewer's that a person or
 // the computer leads, as flag rows; the selection and scroll position stay.
 void FillIntelligenceRegions(ListBoxControl* list);
+// Deselects every region row and scrolls the list back to its top.
+void ClearRegionChoice(ListBoxControl* list);
 
 class IntelligencePanel : public Screen {
  public:

@@ -135,10 +135,7 @@ void WmdTargetingPanel::BindControls() {
 
 void WmdTargetingPanel::OnOpen() {
   if (Control* offensive = DepartmentControl(currentForm, "OFFOPS")) ControlClearSelection(offensive, 0);
-  if (list) {
-    for (Control* row = list->firstRow; row; row = ListNextRow(list, row)) SetControlFlag(row, kStateSelected, 0);
-    ListResetScroll(list);
-  }
+  ClearRegionChoice(list);
   ScreenSlotResetMapMode(g_screens);
 }
 
