@@ -13,6 +13,7 @@
 #include "sim/unit_command_args.h"
 #include "sim/unit_order_args.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen.h"
@@ -186,4 +187,13 @@ void PostUnitReleaseCommands(const UnitRecord& unit) {
   PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStatePausedBuild, .set = 1});
   PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit.id, .bits = kStateModeC, .set = 1});
   PostArgs(kCmdDisbandUnit, UnitArgs{.unit = unit.id});
+}
+
+void StyleOverlay(Control* c) {
+  if (!c) return;
+  c->fills[0] = (c->fills[0] & 0x00FFFFFFu) | 0x8C000000u;
+  c->fills[2] = c->fills[0];
+  c->outlines[2] = 0xFF007D00u;
+  c->frameStyle = 1;
+  c->flags |= kCtlShowFocus;
 }

@@ -25,6 +25,9 @@ enum SidePanelPlacement : int32_t { kPanelFull = 0, kPanelTop = 1, kPanelBottom 
 // arrow fill.
 ListBoxControl* MakeListBox(const char* tag, int32_t id, ScreenSet* screens, Control* formRoot, uint32_t flag,
                             Screen* owner);
+// The look of the grids and hint boxes laid over a panel: see-through,
+// framed in green, showing focus.
+void StyleOverlay(Control* control);
 // A text box of 8,192 characters over the placeholder, the same way.
 TextBoxControl* MakeTextBox(const char* tag, int32_t id, ScreenSet* screens, Control* formRoot);
 // Hangs the screen's side-panel form in the right column and shows its

@@ -6,8 +6,8 @@
 #include "screens/diplomacy/region_flag.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
-#include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "world/net_slot.h"
@@ -74,13 +74,7 @@ WaitingRoomPlayers::WaitingRoomPlayers() : Screen("MULTI_WAIT1B", {kPlayersRowTa
 
 void WaitingRoomPlayers::BindControls() {
   // The grid sits see-through over the row, framed in green.
-  Control* grid = form ? FormFindControlByTag(form, "KICKGRID") : nullptr;
-  if (!grid) return;
-  grid->fills[0] = (grid->fills[0] & 0x00FFFFFFu) | 0x8C000000u;
-  grid->fills[2] = grid->fills[0];
-  grid->outlines[2] = 0xFF007D00u;
-  grid->frameStyle = 1;
-  grid->flags |= kCtlShowFocus;
+  StyleOverlay(form ? FormFindControlByTag(form, "KICKGRID") : nullptr);
 }
 
 void WaitingRoomPlayers::Refresh() {

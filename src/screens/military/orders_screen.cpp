@@ -410,15 +410,6 @@ bool RecallsAircraft(const UnitRecord& u) {
 
 }  // namespace
 
-void StyleOverlay(Control* c) {
-  if (!c) return;
-  c->fills[0] = (c->fills[0] & 0x00FFFFFFu) | 0x8C000000u;
-  c->fills[2] = c->fills[0];
-  c->outlines[2] = 0xFF007D00u;
-  c->frameStyle = 1;
-  c->flags |= kCtlShowFocus;
-}
-
 OrdersScreen::~OrdersScreen() { ListHolderClear(unitList); }
 
 int32_t OrdersScreen::AttachForm(Control*) { return OpenChildPopup(*this, 9); }

@@ -52,10 +52,6 @@ class OrdersScreen : public Screen {
   void RefillList();
 };
 
-// The look of the hint boxes laid over a panel: see-through, framed in
-// green.
-void StyleOverlay(Control* control);
-
 inline constexpr const char* kUnitOrdersTags[] = {
     "ORDERSLIST", "SPEED",  "ROUTE",      "FORMATION",  "TRANSPORTS", "SCHEDULE", "ORDER1", "ORDER2",
     "INITIATIVE", "TACTIC", "IMPORTANCE", "LOSSTOL",    "EXECUTE",    "RULES",    "MOVEMENT", "MISSION"};
