@@ -330,8 +330,8 @@ void MailPopup::Refresh() {
   SetHidden(ByTag(f, "GRIDSEND"), !(letter && letter->recipientMasks[0] == 0));
   const std::vector<uint32_t>& rows = g_screens.email1a.shown;
   if (letter || rows.empty()) {
-    SetHidden(ByTag(f, "UP"), letter != nullptr);
-    SetHidden(ByTag(f, "DOWN"), letter != nullptr);
+    SetHidden(ByTag(f, "UP"), true);
+    SetHidden(ByTag(f, "DOWN"), true);
     return;
   }
   SetHidden(ByTag(f, "UP"), rows.front() == serial);

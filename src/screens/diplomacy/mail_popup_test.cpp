@@ -8,6 +8,7 @@
 
 #include "net/command_network.h"
 #include "records/player_kinds.h"
+#include "screens/diplomacy/contact_masks.h"
 #include "screens/diplomacy/mail_popup.h"
 #include "screens/diplomacy/mail_window.h"
 #include "screens/diplomacy/offer_mail_view.h"
@@ -128,6 +129,20 @@ TEST(MailAddressPicker, RowsOkButtonAndBlindCopies) {
     EXPECT_EQ(std::count(rows.begin(), rows.end(), 3), 0);
   }
   DeleteZeroed(letter);
+}
+
+TEST(MailHide, ASenderOutsideThePlayersCannotBeHidden) {
+  MailWorld w;
+  PopupScope scope;
+  GlobalGuard<ContactMasks> masks(g_contactMasks);
+  for (const auto& [sender, bits] : {std::pair{2, 1u << 2}, {255, 0u}}) {
+    g_contactMasks.ignoredSenders = 0;
+    scope.popup.id = w.File("Hi");
+    w.Messages(1).front()->sender = static_cast<uint8_t>(sender);
+    scope.popup.Open(*w.world);
+    scope.popup.SetHideMessages(*w.world, true);
+    EXPECT_EQ(g_contactMasks.ignoredSenders, bits) << sender;
+  }
 }
 
 std::vector<std::vector<uint8_t>>* s_sent = nullptr;
