@@ -90,6 +90,12 @@ void SetFrame(Control* c, int32_t frame, const char* text) {
   }
 }
 
+// An edit field keeps its room for typing; only its edited text changes.
+void SetFieldText(Control* c, const char* text) {
+  if (auto* field = dynamic_cast<StringControl*>(c); field && c->kind == kKindEdit) field->SetText(text);
+  else SetControlText(c, text);
+}
+
 void SetStyle(Control* c, uint32_t bits, bool on) {
   if (c) c->flags = on ? c->flags | bits : c->flags & ~bits;
 }
@@ -239,7 +245,8 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
   const bool outgoing = letter != nullptr;
   const bool network = IsNetworkGame(g_commandNet);
   Control* f = currentForm;
-  for (const char* tag : {"SENTFROM", "MAILTO", "MAILCC", "SUBJECT"}) SetControlText(ByTag(f, tag), "");
+  for (const char* tag : {"SENTFROM", "MAILTO", "MAILCC"}) SetControlText(ByTag(f, tag), "");
+  SetFieldText(ByTag(f, "SUBJECT"), "");
   SetHidden(ByTag(f, "SENDBUT"), !(outgoing && network));
   for (int32_t replyId : {kReplyToSender, kReplyToAll, kReplyToAll + 1})
     SetHidden(ById(f, replyId), outgoing || !network);
@@ -279,7 +286,7 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
     SetHidden(ByTag(f, "CENTRE"), targetHex == 0);
     if (!m.wasRead) g_screens.email1a.refreshRequest |= kScreenRefreshAsked;
   }
-  SetControlText(ByTag(f, "SUBJECT"), m.subject.c_str());
+  SetFieldText(ByTag(f, "SUBJECT"), m.subject.c_str());
 
   const MessageTypeRecord* type = MessageType(m.typeId);
   if (m.typeId == 0) {
