@@ -97,9 +97,10 @@ void AiAnswerDiplomaticOffers(World& world, PlayerRecord& region) {
   {
     const uint32_t shownNews = Shown(g_mailUi.shownNewsSerial);
     const uint32_t shownEmail = Shown(g_mailUi.shownEmailSerial);
+    const uint32_t shownPopup = Shown(g_mailUi.shownPopupSerial);
     WorldLockGuard hold(world, kLockMail);
     for (auto it = g_shownAside.begin(); it != g_shownAside.end();) {
-      if ((*it)->serial != shownNews && (*it)->serial != shownEmail) {
+      if ((*it)->serial != shownNews && (*it)->serial != shownEmail && (*it)->serial != shownPopup) {
         DeleteZeroed(*it);
         it = g_shownAside.erase(it);
       } else {
@@ -113,7 +114,7 @@ void AiAnswerDiplomaticOffers(World& world, PlayerRecord& region) {
       Taken t{m->typeId, m->sender, m->params[0], m->texts[2] ? m->texts[2] : "", IsOffer(*m)};
       taken.push_back(std::move(t));
       m->Unlink();
-      if (m->serial == shownNews || m->serial == shownEmail) g_shownAside.push_back(m);
+      if (m->serial == shownNews || m->serial == shownEmail || m->serial == shownPopup) g_shownAside.push_back(m);
       else DeleteZeroed(m);
     }
   }

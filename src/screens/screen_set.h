@@ -17,9 +17,10 @@
 #include "net/text_message.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
-#include "screens/diplomacy/email_popup.h"
+#include "screens/diplomacy/mail_popup.h"
 #include "screens/diplomacy/mail_options.h"
 #include "screens/diplomacy/mail_window.h"
+#include "screens/diplomacy/offer_mail_view.h"
 #include "screens/diplomacy/region_dossiers.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
@@ -491,11 +492,11 @@ struct ScreenSet {
   MailList email1a;
   MailListRow email1aFill;
   MailOptions email1b;
-  EmailPopup emailPopup;
-  Screen popupEmail1a1{"POPUP_EMAIL1a1"};
-  Screen popupEmail1b{"POPUP_EMAIL1b"};
-  Screen popupEmail2{"POPUP_EMAIL2"};
-  Screen popupEmail3{"POPUP_EMAIL3"};
+  MailPopup emailPopup;
+  OfferMailView popupEmail1a1;
+  MailPopupPanel popupEmail1b;
+  MailAddressPicker popupEmail2;
+  MailSenderPanel popupEmail3;
   // Chat.
   ChatMapOverlay chatMap;
   ChatEntry chat;

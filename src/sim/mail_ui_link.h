@@ -20,9 +20,10 @@ struct MailUiLink {
   // when it shows the news.
   void (*newsArrived)() = nullptr;
   // The serials of the message the news panel shows and of the one the
-  // e-mail screen shows (0 for none); expiry spares both.
+  // e-mail screen shows (0 for none); expiry spares both, and the one below.
   uint32_t (*shownNewsSerial)() = nullptr;
   uint32_t (*shownEmailSerial)() = nullptr;
+  uint32_t (*shownPopupSerial)() = nullptr;  // the message the mail pop-up shows
 
   // Mail replies.
   void (*openSidePanel)(int32_t panel) = nullptr;

@@ -327,6 +327,7 @@ void ExpirePlayerMessages(World& world, const PlayerRecord& player) {
   if (p < 0) return;
   const uint32_t shownNews = Shown(g_mailUi.shownNewsSerial);
   const uint32_t shownEmail = Shown(g_mailUi.shownEmailSerial);
+  const uint32_t shownPopup = Shown(g_mailUi.shownPopupSerial);
   const int64_t today = world.gameState.currentDay;
   WorldLockGuard hold(world, kLockMail);
   std::vector<PlayerMessage*> expired;
@@ -338,8 +339,9 @@ void ExpirePlayerMessages(World& world, const PlayerRecord& player) {
       if (age > message->priority / 2 + g_uiOptions.newsdeldays && message->serial != shownNews)
         expired.push_back(message);
     } else if (message->flags & kMessageEmail) {
-      if (g_uiOptions.emaildeldays != 0 && !(message->flags & kMessageKept) && age > g_uiOptions.emaildeldays &&
-          message->serial != shownEmail)
+      // A negative number of days (a hand-edited options file) keeps the mail.
+      if (g_uiOptions.emaildeldays > 0 && !(message->flags & kMessageKept) && age > g_uiOptions.emaildeldays &&
+          message->serial != shownEmail && message->serial != shownPopup)
         expired.push_back(message);
     }
   }

@@ -189,6 +189,7 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
   } else if (IsTagged(control, "NEWMAIL")) {
     if (RegionOfRowId(picked) == 0) return;
     s.emailPopup.Popup(0, nullptr);
+    s.emailPopup.Compose(g_world, ContactBit(RegionOfRowId(picked)));
   }
 }
 

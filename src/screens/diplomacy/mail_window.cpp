@@ -7,6 +7,7 @@
 #include "platform/fpenv.h"
 #include "records/player_kinds.h"
 #include "records/player_record.h"
+#include "screens/diplomacy/mail_popup.h"
 #include "screens/diplomacy/region_row.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/status/news_viewer_panels.h"
@@ -135,6 +136,9 @@ MailView ReadMail(World& world, int32_t owner, uint32_t serial, bool markRead) {
 
 void DeleteMailLocked(World& world, MailList& page, MailWindow& window, uint32_t serial) {
   if (serial != 0 && page.Selected() == serial) page.SelectNextRow();
+  if (serial != 0 && g_screens.emailPopup.Shown() == serial) g_screens.emailPopup.Close();
+  if (serial != 0 && g_screens.popupEmail1a1.serial == serial) g_screens.popupEmail1a1.serial = 0;
+  if (g_replySourceMessage == serial) g_replySourceMessage = 0;
   DeletePlayerMessage(world, world.gameState.localPlayer, serial);
   Control* root = &page == &ListPage() ? g_ui.rootForm : nullptr;
   if (root && !root->Hidden()) {
@@ -417,7 +421,10 @@ void MailWindow::OnCommand(Control* control, int32_t) {
   } else if (Tagged(control, "OPENBUT")) {
     if (selected) g_screens.emailPopup.Popup(selected, nullptr);
   } else if (Tagged(control, "REPLYBUT")) {
-    if (selected) g_screens.emailPopup.Popup(selected, nullptr);
+    if (selected) {
+      g_screens.emailPopup.Popup(selected, nullptr);
+      g_screens.emailPopup.Reply(g_world, kReplyToSender);
+    }
   } else if (Tagged(control, "DELETE")) {
     if (selected) DeleteMailLocked(selected);
   } else if (Tagged(control, "CENTER")) {
