@@ -12,6 +12,7 @@
 #include "editor/editor_screens.h"
 #include "editor/editor_setup_dialogs.h"
 #include "editor/facility_paint_panel.h"
+#include "editor/facility_type_panel.h"
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
@@ -195,7 +196,7 @@ struct ScreenSet {
   TerrainPaintPanel mapEditorBSs0;
   TerrainTypePanel mapEditorBSs1;
   FacilityPaintPanel mapEditorBSs3;
-  Screen mapEditorBSs4{"MAPEDITORB_SS4"};
+  FacilityTypePanel mapEditorBSs4;
   Screen mapEditorBSs6{"MAPEDITORB_SS6"};
   Screen mapEditorBSs6a{"MAPEDITORB_SS6a"};
   Screen mapEditorBSs6b{"MAPEDITORB_SS6b"};
@@ -206,7 +207,7 @@ struct ScreenSet {
   ScenarioSetupDialog mapEditorPopup2;
   TerrainChartPanel mapEditorTchart;
   AttributesPanel mapEditorAttrib;
-  Screen mapEditorInd{"MAPEDITOR_IND"};
+  IndustryPanel mapEditorInd;
   Screen mapEditorCost{"MAPEDITOR_COST"};
   PlayerVariablesPanel mapEditorSs2;
   Screen popupMilitary1a14{"POPUP_MILITARY1A14"};
