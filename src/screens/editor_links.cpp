@@ -64,6 +64,7 @@ void LinkEditorScreens(ScreenSet& s) {
   e.mapPopup = &s.mapEditorPopup1;
   e.openFileDialog = OpenEditorFileDialog;
   e.applyFacilityBrush = [] { g_screens.mapEditorBSs3.ApplyHexFacilityBrush(); };
+  e.placeUnit = [] { g_screens.mapEditorBSs6.PlaceUnit(g_world); };
   g_editorScreens = e;
   Screen* const info[4] = {&s.mapEditorMenu[0], &s.mapEditorFiles[0], &s.mapEditorScn1[0], &s.mapEditorMap1[0]};
   for (int i = 0; i < 4; ++i) s.mapEditorBSs00.infoPanels[i] = info[i];
@@ -75,6 +76,11 @@ void LinkEditorScreens(ScreenSet& s) {
   s.mapEditorBSs4.industry = &s.mapEditorInd;
   s.mapEditorBSs4.chart = &s.mapEditorTchart;
   s.mapEditorBSs4.attributes = &s.mapEditorAttrib;
+  s.mapEditorBSs6.equipmentList = &s.mapEditorBSs6a;
+  s.mapEditorBSs6.hexUnitList = &s.mapEditorBSs6b;
+  s.mapEditorBSs6.stockClassList = &s.mapEditorBSs6d;
+  s.mapEditorBSs6.stockUnitList = &s.mapEditorBSs6e;
+  s.mapEditorBSs6c.popup = &s.unitDetail;
   g_editorLinks.setMapSelection = SetMapSelection;
   g_editorLinks.linkAlongRoute = [](int32_t classIndex) { LinkHexesAlongRoute(g_screens, classIndex, 1, 0); };
   g_editorLinks.pendingSelection = &g_mapPlacement.routeStarted;

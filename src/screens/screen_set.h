@@ -11,6 +11,8 @@
 #include "editor/editor_file_menu.h"
 #include "editor/editor_screens.h"
 #include "editor/editor_setup_dialogs.h"
+#include "editor/editor_unit_attributes.h"
+#include "editor/editor_unit_tool.h"
 #include "editor/facility_paint_panel.h"
 #include "editor/facility_type_panel.h"
 #include "editor/terrain_paint_panel.h"
@@ -197,7 +199,7 @@ struct ScreenSet {
   TerrainTypePanel mapEditorBSs1;
   FacilityPaintPanel mapEditorBSs3;
   FacilityTypePanel mapEditorBSs4;
-  Screen mapEditorBSs6{"MAPEDITORB_SS6"};
+  EditorUnitToolPanel mapEditorBSs6;
   Screen mapEditorBSs6a{"MAPEDITORB_SS6a"};
   Screen mapEditorBSs6b{"MAPEDITORB_SS6b"};
   Screen mapEditorBSs6d{"MAPEDITORB_SS6d"};
@@ -211,7 +213,7 @@ struct ScreenSet {
   Screen mapEditorCost{"MAPEDITOR_COST"};
   PlayerVariablesPanel mapEditorSs2;
   Screen popupMilitary1a14{"POPUP_MILITARY1A14"};
-  Screen mapEditorBSs6c{"MAPEDITORB_SS6C"};
+  EditorUnitAttributesPanel mapEditorBSs6c;
   // Economy.
   EconomyScreen economy1;
   Screen economy1Ss1{"ECONOMY1_SS1"};
