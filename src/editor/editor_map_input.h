@@ -4,6 +4,7 @@
 // a hex's links. Window thread only.
 #include <cstdint>
 
+class Control;
 struct HexCell;
 struct UnitRecord;
 struct World;
@@ -44,6 +45,8 @@ struct EditorScreenLinks {
   int32_t* pendingSelection = nullptr;
   // A unit is about to be freed: no list of the screens may keep it.
   void (*forgetUnit)(const UnitRecord& unit) = nullptr;
+  // Shows the class's picture at frame in the control (the unit sheets).
+  void (*drawClassPicture)(Control* control, int32_t classIndex, int32_t frame) = nullptr;
 };
 extern EditorScreenLinks g_editorLinks;
 

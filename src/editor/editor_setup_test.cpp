@@ -11,6 +11,7 @@
 #include "editor/editor_screens.h"
 #include "editor/editor_setup_dialogs.h"
 #include "editor/facility_paint_panel.h"
+#include "editor/facility_type_panel.h"
 #include "records/hex_cell.h"
 #include "units/hex_geometry.h"
 #include "records/hex_unit_stack.h"
@@ -293,6 +294,50 @@ TEST_F(EditorSetupTest, TheFacilityPanelWritesTheHexAndItsResetClearsIt) {
   EXPECT_EQ(f.classIndex, 1);
   EXPECT_STREQ(label->text, "");
   EXPECT_TRUE(form["PARUGSET"]->Hidden());
+}
+
+TEST_F(EditorSetupTest, TheLevelButtonsWrapWithinTheClassLevels) {
+  GlobalGuard editor(g_editorMap);
+  g_world.unitClasses[3].sweepLower = 1;
+  g_world.unitClasses[3].sweepUpper = 3;
+  UnitRecord& f = Place(7, 3, true, 4, 1);
+  g_world.gameState.currentHex = HexPosition{4, 1, 240 + 4, 0};
+  FacilityPaintPanel panel;
+  const struct {
+    uint8_t level;
+    int32_t code;
+    uint8_t stepped;
+  } kRows[] = {{3, 20, 1}, {1, 21, 3}, {2, 20, 3}, {2, 21, 1}};
+  for (const auto& r : kRows) {
+    f.heading = r.level;
+    g_editorMap.flags = kEditorEditing;
+    panel.FacilityPanelAction(r.code);
+    EXPECT_EQ(f.heading, r.stepped) << int{r.level} << " " << r.code;
+    EXPECT_EQ(f.angle2, r.stepped);
+    EXPECT_EQ(g_editorMap.brushValue, 3);
+  }
+  g_editorMap.flags = 0;  // editing off: nothing changes
+  panel.FacilityPanelAction(20);
+  EXPECT_EQ(f.heading, 1);
+}
+
+TEST_F(EditorSetupTest, TheTypeBrowserWrapsAndShowsAClassPastTheTableEmpty) {
+  const struct {
+    int32_t value, step, browsed;
+  } kSteps[] = {{4063, 1, 4000}, {4000, -1, 3999}, {0, -1, 0}, {3, 1, 4}};
+  for (const auto& r : kSteps) EXPECT_EQ(BrowsedFacilityClass(r.value, r.step), r.browsed) << r.value << " " << r.step;
+  GlobalGuard editor(g_editorMap);
+  std::strncpy(g_world.unitClasses[3].name, "Town", sizeof g_world.unitClasses[3].name);
+  FacilityTypePanel panel;
+  controltest::PanelForm form(panel, "MAPEDITORB_SS4", {"UDESC", "BURBAN"});
+  g_editorMap.brushKind = kBrushObject;
+  for (int32_t value : {3, 4063}) {
+    g_editorMap.brushValue = value;
+    panel.Refresh();
+    const bool inTable = value == 3;
+    EXPECT_EQ(form.Text("UDESC"), inTable ? "Town" : "") << value;
+    EXPECT_EQ((form["BURBAN"]->state & kStateSelected) != 0, inTable) << value;
+  }
 }
 
 }  // namespace

@@ -40,9 +40,9 @@
 namespace {
 
 constexpr const char* kFacilityPaintTags[] = {
-    "UGBITS",    "UDESC",     "BUTMEMODE", "BUTUSMODE", "BUTFULLHEX", "CAPITAL",  "HEXNAME",   "HEXPSLDR",
-    "HEXPSTR",   "HEXPARK",   "UGSTRSLDR", "FSTR",      "UGOFFLINE",  "PARUGSET", "ATTRIBPAR", "IHRESET",
-    "IHBASESET"};
+    "UGBITS",    "UDESC",     "BUTMEMODE", "BUTUSMODE", "BUTFULLHEX", "CAPITAL",   "HEXNAME",   "HEXPSLDR",
+    "HEXPSTR",   "HEXPARK",   "UGSTRSLDR", "FSTR",      "UGOFFLINE",  "PARUGSET",  "ATTRIBPAR", "IHRESET",
+    "IHBASESET", "UGPICK",    "INDUSPAR"};
 constexpr int32_t kFacilityPaintIds[] = {10, 14};
 constexpr int32_t kHexClassTextId = 10;
 constexpr int32_t kFlag30Id = 14;
@@ -125,6 +125,12 @@ void SetParkFlag(HexExtra& label, bool on) {
   }
 }
 
+// The facility's level is its picture's frame, kept in all four frame bytes.
+void SetFacilityLevel(UnitRecord& f, int32_t level) {
+  const auto v = static_cast<uint8_t>(level);
+  f.heading = f.wantedHeading = f.angle2 = f.wantedAngle2 = v;
+}
+
 void OpenIn(Screen* panel, Control* container) {
   if (!panel || !container) return;
   panel->id = 0;
@@ -134,6 +140,13 @@ void OpenIn(Screen* panel, Control* container) {
 }
 
 }  // namespace
+
+int32_t SteppedFacilityLevel(int32_t level, int32_t step, int32_t lowest, int32_t highest) {
+  const int32_t next = level + step;
+  if (next > highest) return lowest;
+  if (next < lowest) return highest;
+  return next;
+}
 
 float HexExtraPopulation(float shown, uint8_t averageByte) { return std::max(0.0f, shown - PopulationBase(averageByte)); }
 
@@ -189,6 +202,7 @@ void FacilityPaintPanel::Refresh() {
   g_editorPalette.kind = kPaletteFacility;
   g_editorPalette.brush = cell >= 0 && cell < kFacilityPaletteCells ? cell : -1;
   const UnitClassRecord* cls = ClassRecordAt(w, e.brushValue);
+  if (g_editorLinks.drawClassPicture) g_editorLinks.drawClassPicture(Find(*this, "UGPICK"), e.brushValue, -1);
   if (Control* desc = Find(*this, "UDESC"))
     desc->SetText(cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)).c_str() : "");
   Press(Find(*this, "BUTMEMODE"), (e.flags & kEditorKeepAttributes) != 0);
@@ -223,7 +237,7 @@ void FacilityPaintPanel::LoadHex(const World& w, const HexCell& cell) {
   if (SlideBarControl* bar = Bar(*this, "HEXPSLDR")) SliderSetValueFloat(bar, PopulationBase(AverageByte(w, cell)) + extra);
   Press(Find(*this, "HEXPARK"), label && (label->pairA[0] & kSlotNoYield));
   g_editorMap.flags &= ~kEditorLoadingPanel;
-  OpenIn(attributes, Find(*this, "ATTRIBPAR"));
+  OpenSubPanels();
   Control* group = Find(*this, "PARUGSET");
   if (group) SetControlFlag(group, kStateHidden, 1);
   const UnitRecord* f = ShownFacility(w, cell);
@@ -239,6 +253,11 @@ void FacilityPaintPanel::LoadHex(const World& w, const HexCell& cell) {
     Press(offline, !locked && (f->ordersShown[kPostureBits] & kPostureInReserve));
   }
   Press(FindId(*this, kFlag30Id), (f->unitFlags & kFacilityFlag30) != 0);
+}
+
+void FacilityPaintPanel::OpenSubPanels() {
+  OpenIn(attributes, Find(*this, "ATTRIBPAR"));
+  OpenIn(industry, Find(*this, "INDUSPAR"));
 }
 
 void FacilityPaintPanel::OnControlChange(Control* control, int32_t) {
@@ -301,7 +320,7 @@ void FacilityPaintPanel::SetHexFacilityBase() {
   if (!cell) return;
   g_editorMap.flags &= ~kEditorLoadingPanel;
   ApplyHexFacilityBrush();
-  OpenIn(attributes, Find(*this, "ATTRIBPAR"));
+  OpenSubPanels();
 }
 
 void FacilityPaintPanel::ResetHexFacility() {
@@ -327,11 +346,11 @@ void FacilityPaintPanel::ResetHexFacility() {
   Press(Find(*this, "HEXPARK"), false);
   g_editorMap.flags &= ~kEditorLoadingPanel;
   ApplyHexFacilityBrush();
-  if (cell) OpenIn(attributes, Find(*this, "ATTRIBPAR"));
+  if (cell) OpenSubPanels();
   if (Control* group = Find(*this, "PARUGSET")) SetControlFlag(group, kStateHidden, 1);
 }
 
-void FacilityPaintPanel::OnCommand(Control* control, int32_t) {
+void FacilityPaintPanel::OnCommand(Control* control, int32_t code) {
   if (!control) return;
   const char* tag = control->tag;
   if (ControlTagMatches(tag, "BUTMEMODE")) {
@@ -346,7 +365,35 @@ void FacilityPaintPanel::OnCommand(Control* control, int32_t) {
     ResetHexFacility();
   } else if (ControlTagMatches(tag, "IHBASESET")) {
     SetHexFacilityBase();
+  } else if (code > 9) {
+    FacilityPanelAction(code);
   }
+}
+
+void FacilityPaintPanel::FacilityPanelAction(int32_t code) {
+  World& w = g_world;
+  HexCell* cell = SelectedCell(w);
+  if (!cell || !(g_editorMap.flags & kEditorEditing)) return;
+  UnitRecord* f = StandingFacility(*cell);
+  int32_t brush = f ? f->classIndex : 0;
+  const UnitClassRecord* cls = f ? UnitClassOf(w, *f) : nullptr;
+  if ((code == 20 || code == 21) && f && cls) {
+    SetFacilityLevel(*f, SteppedFacilityLevel(f->heading, code == 20 ? 1 : -1, cls->sweepLower, cls->sweepUpper));
+  } else if (code == 12) {
+    if (f) {
+      UnitHexRefresh(w, *f);
+      SetUnitClass(w, *f, false, 1);
+      SetUnitClass(w, *f, true, 1);
+    }
+    brush = 0;
+  } else if (code == 15 || code == 16) {
+    HexUnitStack* stack = LoadHexStack(*cell);
+    if (stack && stack->extra) ClearStatusSlot(*stack->extra, code - 15);
+    brush = 0;
+  } else if (code == kFlag30Id && f) {
+    f->unitFlags = Pressed(FindId(*this, kFlag30Id)) ? f->unitFlags | kFacilityFlag30 : f->unitFlags & ~kFacilityFlag30;
+  }
+  SetMapEditMode(kBrushObject, brush);
 }
 
 int32_t FacilityPaintPanel::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t message, intptr_t p1, intptr_t p2,

@@ -34,11 +34,17 @@ class FacilityPaintPanel : public Screen {
   // Clears the selected hex's status slots, turns a standing facility into
   // class 1 and empties the panel's hex fields.
   void ResetHexFacility();
+  // The panel's other buttons on the selected hex's facility (codes 12,
+  // 14, 15, 16, 20 and 21), with editing on; then the brush takes the
+  // class standing there.
+  void FacilityPanelAction(int32_t code);
 
   Screen* attributes = nullptr;  // set by the screen set: the hex's yields
+  Screen* industry = nullptr;    // and its industry bars
 
  private:
   void LoadHex(const World& world, const HexCell& cell);
+  void OpenSubPanels();
 };
 
 // The class the palette cell under (x, y) places, for a palette at screen
@@ -50,6 +56,10 @@ int32_t FacilityPaletteValue(int32_t left, int32_t top, int32_t right, int32_t x
 // people) its owner's capital in both copies of the owner's settings; false
 // and nothing changed for a hex of no one or without one.
 bool MarkHexCapital(World& world, uint32_t position);
+
+// A facility level one step up (+1) or down (-1), wrapping within the
+// class's lowest and highest level.
+int32_t SteppedFacilityLevel(int32_t level, int32_t step, int32_t lowest, int32_t highest);
 
 // The population a hex's label stores for a shown population: what lies
 // above the base the terrain's average byte b gives (b x b + 99, none for

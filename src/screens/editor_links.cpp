@@ -10,9 +10,11 @@
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map_input/selection.h"
+#include "screens/main/panels/class_icon.h"
 #include "screens/screen_panel_helpers.h"
 #include "screens/screen_set.h"
 #include "world/list_holder.h"
+#include "world/unit_class.h"
 #include "world/world.h"
 
 namespace {
@@ -40,6 +42,11 @@ void ForgetUnit(const UnitRecord& unit) {
   drop(HoverStackList());
 }
 
+// Class numbers past the table show no picture.
+void DrawEditorClassPicture(Control* control, int32_t classIndex, int32_t frame) {
+  if (control) DrawUnitClassIcon(classIndex, nullptr, ClassRecordAt(g_world, classIndex), control, true, frame);
+}
+
 }  // namespace
 
 void LinkEditorScreens(ScreenSet& s) {
@@ -57,14 +64,26 @@ void LinkEditorScreens(ScreenSet& s) {
   e.mapPopup = &s.mapEditorPopup1;
   e.openFileDialog = OpenEditorFileDialog;
   e.applyFacilityBrush = [] { g_screens.mapEditorBSs3.ApplyHexFacilityBrush(); };
+  e.placeUnit = [] { g_screens.mapEditorBSs6.PlaceUnit(g_world); };
   g_editorScreens = e;
   Screen* const info[4] = {&s.mapEditorMenu[0], &s.mapEditorFiles[0], &s.mapEditorScn1[0], &s.mapEditorMap1[0]};
   for (int i = 0; i < 4; ++i) s.mapEditorBSs00.infoPanels[i] = info[i];
   s.mapEditorBSs1.chart = &s.mapEditorTchart;
   s.mapEditorBSs1.attributes = &s.mapEditorAttrib;
   s.mapEditorBSs3.attributes = &s.mapEditorAttrib;
+  s.mapEditorBSs3.industry = &s.mapEditorInd;
+  s.mapEditorBSs4.costs = &s.mapEditorCost;
+  s.mapEditorBSs4.industry = &s.mapEditorInd;
+  s.mapEditorBSs4.chart = &s.mapEditorTchart;
+  s.mapEditorBSs4.attributes = &s.mapEditorAttrib;
+  s.mapEditorBSs6.equipmentList = &s.mapEditorBSs6a;
+  s.mapEditorBSs6.hexUnitList = &s.mapEditorBSs6b;
+  s.mapEditorBSs6.stockClassList = &s.mapEditorBSs6d;
+  s.mapEditorBSs6.stockUnitList = &s.mapEditorBSs6e;
+  s.mapEditorBSs6c.popup = &s.unitDetail;
   g_editorLinks.setMapSelection = SetMapSelection;
   g_editorLinks.linkAlongRoute = [](int32_t classIndex) { LinkHexesAlongRoute(g_screens, classIndex, 1, 0); };
   g_editorLinks.pendingSelection = &g_mapPlacement.routeStarted;
   g_editorLinks.forgetUnit = ForgetUnit;
+  g_editorLinks.drawClassPicture = DrawEditorClassPicture;
 }

@@ -11,7 +11,10 @@
 #include "editor/editor_file_menu.h"
 #include "editor/editor_screens.h"
 #include "editor/editor_setup_dialogs.h"
+#include "editor/editor_unit_attributes.h"
+#include "editor/editor_unit_tool.h"
 #include "editor/facility_paint_panel.h"
+#include "editor/facility_type_panel.h"
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
@@ -196,8 +199,8 @@ struct ScreenSet {
   TerrainPaintPanel mapEditorBSs0;
   TerrainTypePanel mapEditorBSs1;
   FacilityPaintPanel mapEditorBSs3;
-  Screen mapEditorBSs4{"MAPEDITORB_SS4"};
-  Screen mapEditorBSs6{"MAPEDITORB_SS6"};
+  FacilityTypePanel mapEditorBSs4;
+  EditorUnitToolPanel mapEditorBSs6;
   Screen mapEditorBSs6a{"MAPEDITORB_SS6a"};
   Screen mapEditorBSs6b{"MAPEDITORB_SS6b"};
   Screen mapEditorBSs6d{"MAPEDITORB_SS6d"};
@@ -207,11 +210,11 @@ struct ScreenSet {
   ScenarioSetupDialog mapEditorPopup2;
   TerrainChartPanel mapEditorTchart;
   AttributesPanel mapEditorAttrib;
-  Screen mapEditorInd{"MAPEDITOR_IND"};
+  IndustryPanel mapEditorInd;
   Screen mapEditorCost{"MAPEDITOR_COST"};
   PlayerVariablesPanel mapEditorSs2;
   Screen popupMilitary1a14{"POPUP_MILITARY1A14"};
-  Screen mapEditorBSs6c{"MAPEDITORB_SS6C"};
+  EditorUnitAttributesPanel mapEditorBSs6c;
   // Economy.
   EconomyScreen economy1;
   Screen economy1Ss1{"ECONOMY1_SS1"};

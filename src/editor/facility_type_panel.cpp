@@ -1,0 +1,115 @@
+#include "editor/facility_type_panel.h"
+
+#include <cstring>
+#include <string>
+
+#include "editor/editor_map_input.h"
+#include "editor/editor_palette.h"
+#include "editor/editor_screens.h"
+#include "editor/facility_paint_panel.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "sim/daily/hex_pass.h"
+#include "sim/facility_costs.h"
+#include "ui/control_tree.h"
+#include "ui/slide_bar.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int kIndustryFirstProduct = 8;
+
+constexpr const char* kFacilityTypeTags[] = {"UGPICK",  "UDESC",   "BURBAN",      "BTRANSP",     "BBRIDGE",
+                                             "BBASE",   "BINDUS",  "SYNTHBUT",    "PARENTCOSTS", "PARENTINDUS",
+                                             "PARENTTCHART", "PARENTATTRIB", "BUTNEXT", "BUTPREV"};
+// The class flag each button shows.
+constexpr struct {
+  const char* tag;
+  uint32_t bit;
+} kFlagButtons[] = {{"BBASE", kClassSettlement},          {"BINDUS", kClassProduction},
+                    {"BBRIDGE", kClassBuildsWorks},       {"BURBAN", kClassSettlementPopulation},
+                    {"BTRANSP", kClassRoad},              {"SYNTHBUT", kClassFullAvailability}};
+
+Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
+
+void OpenIn(Screen* panel, Control* container) {
+  if (!panel || !container) return;
+  panel->id = 0;
+  panel->AttachForm(container);
+  panel->OnOpen();
+  panel->Refresh();
+}
+
+SlideBarControl* Bar(Control* form, int32_t id) {
+  return form ? dynamic_cast<SlideBarControl*>(FormFindControlById(form, id)) : nullptr;
+}
+
+}  // namespace
+
+void IndustryPanel::Refresh() {
+  const World& w = g_world;
+  float shown[3] = {};
+  bool any = true;
+  if (g_editorMap.mode == 6) {
+    const UnitClassRecord* cls = ClassRecordAt(w, g_editorMap.brushValue);
+    any = cls && cls->hasExtra;
+    for (int k = 0; k < 3 && any; ++k) shown[k] = ClassOutputFactor(*cls, kIndustryFirstProduct + k);
+  } else {
+    float yields[kHexYieldProducts], caps[kHexYieldProducts];
+    const HexPosition& hex = w.gameState.currentHex;
+    HexYieldEstimate(w, hex.y * w.mapWidth + hex.x, yields, caps);
+    for (int k = 0; k < 3; ++k) shown[k] = yields[kIndustryFirstProduct + k];
+  }
+  for (int k = 0; k < 3; ++k) {
+    SlideBarControl* bar = Bar(currentForm, k + 1);
+    if (!bar) continue;
+    bar->exponent = 2;
+    SliderSetMaxFloat(bar, 1.0f);
+    // A class without outputs has no industry to show.
+    SliderSetValueFloat(bar, any ? shown[k] : 0.0f);
+  }
+}
+
+int32_t BrowsedFacilityClass(int32_t value, int32_t step) {
+  const int32_t next = value + step;
+  if (step > 0 && next - kFirstFacilityClass >= kFacilityPaletteCells) return kFirstFacilityClass;
+  return next < 0 ? 0 : next;
+}
+
+FacilityTypePanel::FacilityTypePanel() : Screen("MAPEDITORB_SS4", FormLookups{.tags = kFacilityTypeTags, .ids = {}}) {}
+
+void FacilityTypePanel::BindControls() {
+  if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->toolHost;
+}
+
+void FacilityTypePanel::Refresh() {
+  EditorMapState& e = g_editorMap;
+  if (e.brushKind != kBrushObject) {
+    e.brushValue = kFirstFacilityClass;
+    e.brushKind = kBrushObject;
+  }
+  Control* form = currentForm;
+  // A class number past the table shows an empty class and reads nothing.
+  const UnitClassRecord* cls = ClassRecordAt(g_world, e.brushValue);
+  if (g_editorLinks.drawClassPicture) g_editorLinks.drawClassPicture(Find(form, "UGPICK"), e.brushValue, -1);
+  e.flags |= kEditorLoadingPanel;
+  if (Control* name = Find(form, "UDESC"))
+    name->SetText(cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)).c_str() : "");
+  for (const auto& b : kFlagButtons)
+    if (Control* c = Find(form, b.tag)) SetControlFlag(c, kStateSelected, cls && (cls->flags & b.bit) ? 1 : 0);
+  OpenIn(costs, Find(form, "PARENTCOSTS"));
+  OpenIn(industry, Find(form, "PARENTINDUS"));
+  OpenIn(chart, Find(form, "PARENTTCHART"));
+  OpenIn(attributes, Find(form, "PARENTATTRIB"));
+  e.flags &= ~kEditorLoadingPanel;
+}
+
+void FacilityTypePanel::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  int32_t step = 0;
+  if (ControlTagMatches(control->tag, "BUTNEXT")) step = 1;
+  if (ControlTagMatches(control->tag, "BUTPREV")) step = -1;
+  if (step != 0) SetMapEditMode(kBrushObject, BrowsedFacilityClass(g_editorMap.brushValue, step));
+}
