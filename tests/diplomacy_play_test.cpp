@@ -158,10 +158,12 @@ TEST(DiplomacyPlay, RowsFlagsContactTicksThroughASaveAndADossierTenDaysOn) {
   }
   SetGameSpeed(w.gameState, 0);
   SampleGame::Pump();
-  const RegionDossier& dossier = s.diplomacy2a;
+  RegionDossier& dossier = s.diplomacy2a;
   ASSERT_NE(dossier.currentForm, nullptr);
   EXPECT_FALSE(dossier.currentForm->Hidden());
+  // The day may still be finishing: the record is read as the refresh read it.
   plat::CriticalSectionLock lock(g_simulationLock);
+  dossier.Refresh();
   const PlayerRecord& r = w.players[eastmark];
   EXPECT_EQ(Shown(dossier, "REGNAME"), "Eastmark");
   EXPECT_EQ(Shown(dossier, "REGPOP"), Figure(0, 0, r.population));
