@@ -82,10 +82,12 @@ void PutHex(World& world, char (&out)[kParamTextSize], uint32_t value) {
 }
 
 void PutPeopleName(World& world, char (&out)[kParamTextSize], uint32_t value) {
+  // The name is the entry's last 16 bytes, as the people importer writes it.
+  constexpr size_t kPeopleNameAt = 40, kPeopleNameSize = 16;
   if (value >= kPeopleEntries || world.people.size() < (value + 1) * kPeopleEntrySize) return;
-  const char* entry = reinterpret_cast<const char*>(world.people.data() + value * kPeopleEntrySize);
-  char name[kPeopleEntrySize + 1];
-  CopyCut(name, kPeopleEntrySize, entry);
+  const char* entry = reinterpret_cast<const char*>(world.people.data() + value * kPeopleEntrySize + kPeopleNameAt);
+  char name[kPeopleNameSize + 1];
+  CopyCut(name, kPeopleNameSize, entry);
   Put(out, name);
 }
 

@@ -79,7 +79,7 @@ TEST(MessageParameter, KindsGiveTheirTexts) {
   w.unitClasses.resize(3);
   std::strcpy(w.unitClasses[2].name, "Rifles");
   w.people.assign(kPeopleBlockSize, 0);
-  std::strcpy(reinterpret_cast<char*>(w.people.data() + 3 * kPeopleEntrySize), "Ada Lark");
+  std::strcpy(reinterpret_cast<char*>(w.people.data() + 3 * kPeopleEntrySize + 40), "Ada Lark");
   t.NameTreaty(12, "Open Borders");
   auto* unit = new UnitRecord{};
   unit->id = 0x02000009u;

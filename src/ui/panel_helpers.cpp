@@ -1,5 +1,6 @@
 #include "ui/panel_helpers.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -69,6 +70,50 @@ void ShowPart(Control* form, const char* tag, bool show) {
   part->Invalidate();
 }
 
+// What the side box holds: a full panel alone, or a top panel and a bottom
+// panel sharing it. Kept by pointer and trusted only while still in the box.
+struct SideStack {
+  Control* top = nullptr;
+  Control* bottom = nullptr;
+} g_sideStack;
+
+bool InRing(Control* box, const Control* c) {
+  Control* first = box->firstChild;
+  if (!c || !first) return false;
+  Control* at = first;
+  do {
+    if (at == c) return true;
+    at = at->NextInRing();
+  } while (at && at != first);
+  return false;
+}
+
+// A top panel keeps the bottom one and the other way round; a full panel,
+// or one placed again, puts out the rest. The top panel hangs at the box's
+// top, the bottom one at its foot, drawn after the top one.
+void StackSidePanel(Control* box, Control* form, int32_t placement) {
+  Control* keep = nullptr;
+  if (placement == kPanelTop && g_sideStack.bottom != form && InRing(box, g_sideStack.bottom)) keep = g_sideStack.bottom;
+  if (placement == kPanelBottom && g_sideStack.top != form && InRing(box, g_sideStack.top)) keep = g_sideStack.top;
+  while (Control* c = box->firstChild) {
+    c->Unlink();
+    if (box->firstChild == c) box->firstChild = nullptr;
+  }
+  if (form->parent) form->Unlink();
+  const int32_t foot = std::max(0, Height(box) - Height(form));
+  RectMoveTo(&form->rect, form->rect.left, placement == kPanelBottom ? foot : 0);
+  if (placement == kPanelBottom && keep) {
+    ControlAttachForm(box, keep);
+    ControlAddChild(box, form);
+  } else {
+    ControlAttachForm(box, form);
+    if (keep) ControlAddChild(box, keep);
+  }
+  g_sideStack.top = placement == kPanelTop ? form : placement == kPanelBottom ? keep : nullptr;
+  g_sideStack.bottom = placement == kPanelBottom ? form : placement == kPanelTop ? keep : nullptr;
+  box->Invalidate();
+}
+
 }  // namespace
 
 ListBoxControl* MakeListBox(const char* tag, int32_t id, ScreenSet*, Control* formRoot, uint32_t flag,
@@ -114,10 +159,7 @@ void PlaceSidePanel(int32_t, Screen* screen, int32_t placement) {
   Control* form = screen->form;
   if (g_ui.sideBarLock && !ControlTagMatches(form->tag, "FILTER1")) return;
   Control* box = g_ui.rightBoxes[1];
-  if (box) {
-    ControlAttachForm(box, form);
-    box->Invalidate();
-  }
+  if (box) StackSidePanel(box, form, placement);
   ShowPart(form, "FULL", placement == kPanelFull);
   ShowPart(form, "TOP", placement == kPanelTop);
   ShowPart(form, "BOTTOM", placement == kPanelBottom);

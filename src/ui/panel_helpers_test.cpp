@@ -20,6 +20,7 @@
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/screen_manager.h"
 #include "ui/scroller.h"
 #include "world/map_data.h"
 #include "world/world.h"
@@ -104,6 +105,41 @@ TEST(PanelHelpers, SidePanelsShowTheirPlacedPart) {
   PlaceSidePanel(0, &screen, kPanelTop);
   EXPECT_FALSE(screen.form->Hidden());
   delete screen.form;
+}
+
+TEST(PanelHelpers, TopAndBottomSidePanelsShareTheSideBoxAndAFullOnePutsThemOut) {
+  Control box(Init("SIDE", nullptr, 0, 125, 224, 250));
+  const GlobalGuard<Control*> slot(g_ui.rightBoxes[1], &box);
+  RecordingScreen a, b, c;
+  a.form = new Control(Init("A", &a, 0, 0, 224, 120));
+  b.form = new Control(Init("B", &b, 0, 0, 224, 100));
+  c.form = new Control(Init("C", &c, 0, 0, 224, 250));
+  // Placed screen and placement; the box's forms in drawing order and where
+  // the placed form stands.
+  struct Row { RecordingScreen* screen; int32_t placement; std::vector<Control*> held; int32_t top; };
+  const Row rows[] = {
+      {&a, kPanelTop, {a.form}, 0},          {&b, kPanelBottom, {a.form, b.form}, 150},
+      {&a, kPanelTop, {a.form, b.form}, 0},  {&b, kPanelBottom, {a.form, b.form}, 150},
+      {&c, kPanelFull, {c.form}, 0},         {&b, kPanelBottom, {b.form}, 150},
+      {&a, kPanelTop, {a.form, b.form}, 0},  {&c, kPanelTop, {c.form, b.form}, 0},
+      {&a, kPanelBottom, {c.form, a.form}, 130},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.screen->form->tag << " placed " << r.placement);
+    PlaceSidePanel(0, r.screen, r.placement);
+    std::vector<Control*> held;
+    Control* first = box.firstChild;
+    for (Control* f = first; f && held.size() < 4; f = f->NextInRing() == first ? nullptr : f->NextInRing()) {
+      held.push_back(f);
+      EXPECT_EQ(f->parent, &box);
+    }
+    EXPECT_EQ(held, r.held);
+    EXPECT_EQ(r.screen->form->rect.top, r.top);
+  }
+  while (Control* f = box.firstChild) f->Unlink();
+  delete a.form;
+  delete b.form;
+  delete c.form;
 }
 
 class FileListing : public ::testing::Test {

@@ -233,8 +233,11 @@ int32_t OpenChildPopup(Screen& panel, int32_t number) {
       const int32_t local = g_world.gameState.localPlayer;
       const bool seated = local >= 0 && local < kMaxPlayers &&
                           g_world.players[local].displayPolicy.cabinetPolicy[number - 2].bytes[0] == 1;
-      if (seated && !(flags & kPanelFlagNoCabinet)) {
-        Control* cabinetHost = FormFindControlByTag(panel.currentForm, "PARENT1");
+      // The page keeps the cabinet it showed last: an empty seat hides it.
+      Control* cabinetHost = FormFindControlByTag(panel.currentForm, "PARENT1");
+      const bool cabinet = seated && !(flags & kPanelFlagNoCabinet);
+      SetHidden(cabinetHost, !cabinet);
+      if (cabinet) {
         if (g_commandBarLinks.showCabinet) g_commandBarLinks.showCabinet(number - 2, cabinetHost);
         if (host && panel.currentForm) ControlAttachForm(host, panel.currentForm);
       } else {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "records/hex_unit_stack.h"
@@ -25,6 +26,7 @@
 #include "support/unit_ring.h"
 #include "ui/bitmap_control.h"
 #include "ui/list_control.h"
+#include "ui/string_control.h"
 #include "world/hex_stack_chains.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
@@ -310,6 +312,19 @@ TEST_F(SelectionTest, IconCellsAndPlayerNamesStayInBounds) {
     const plat::Rect& shown = picture.images[0].source;
     EXPECT_EQ(std::tie(shown.left, shown.top, shown.right, shown.bottom),
               std::tie(r.cell.left, r.cell.top, r.cell.right, r.cell.bottom));
+  }
+  {
+    // The caption is the person's name, the entry's bytes 40 to 55.
+    const GlobalGuard<std::vector<uint8_t>> people(g_world.people);
+    const GlobalGuard<PeopleHeader> header(g_world.peopleHeader);
+    g_world.people.assign(kPeopleBlockSize, 7);
+    std::memcpy(&g_world.people[3 * kPeopleEntrySize + 40], "Ada Lark\0", 9);
+    for (const auto& [count, name] : {std::pair<uint32_t, const char*>{3, ""}, {4, "Ada Lark"}}) {
+      StringControl caption;
+      g_world.peopleHeader.peopleCount = count;
+      IconCellRect(3, nullptr, &caption);
+      EXPECT_EQ(caption.text, name) << count;
+    }
   }
   EXPECT_EQ(PlayerMaskNamesText(g_world, 0), "");
   for (int p = 0; p < kMaxPlayers; ++p) std::memset(g_world.players[p].name, 'N', sizeof g_world.players[p].name - 1);

@@ -365,13 +365,14 @@ void IconCellRect(int32_t index, Control* bitmap, Control* caption) {
     for (BitmapImage& image : b->images) image.source = plat::Rect{cell.left, cell.top, cell.right, cell.bottom};
     b->state |= kStateDirty;
   }
-  // Index below the count: the table has no entry at the count itself.
-  constexpr size_t kPersonSize = 56;
+  // Index below the count: the table has no entry at the count itself. The
+  // name is the entry's last 16 bytes, as the people importer writes it.
+  constexpr size_t kPeopleNameAt = 40, kPeopleNameSize = 16;
   const World& w = g_world;
   if (!caption || index >= static_cast<int32_t>(w.peopleHeader.peopleCount)) return;
-  const size_t at = static_cast<size_t>(index) * kPersonSize;
-  if (at + kPersonSize > w.people.size()) return;
-  char name[kPersonSize + 1] = {};
-  std::memcpy(name, &w.people[at], kPersonSize);
+  const size_t at = static_cast<size_t>(index) * kPeopleEntrySize;
+  if (at + kPeopleEntrySize > w.people.size()) return;
+  char name[kPeopleNameSize + 1] = {};
+  std::memcpy(name, &w.people[at + kPeopleNameAt], kPeopleNameSize);
   ControlSetText(caption, name);
 }

@@ -1,0 +1,62 @@
+// In a game of the sample scenario a department whose minister holds the
+// seat opens with the department's cabinet beside it; an empty seat leaves
+// the page alone.
+#include <gtest/gtest.h>
+
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "records/player_record.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "world/game_speed.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+void PressF(int32_t n) {
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + n - 1, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + n - 1, 0);
+  SampleGame::Pump();
+}
+
+TEST(CabinetBesidePage, ASeatedMinistersDepartmentShowsItsCabinetInItsPagesCabinetBox) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  // Panel, its key, its page; the cabinet post is the panel less 2.
+  struct Row {
+    int32_t panel, key;
+    Screen* page;
+    bool seated;
+  } rows[] = {{4, 5, &s.diplomacy1, true}, {2, 3, &s.ops1, true},         {3, 4, &s.military1, true},
+              {7, 8, &s.domPolicy1, true}, {4, 5, &s.diplomacy1, false}, {3, 4, &s.military1, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << "panel " << r.panel << " seated " << r.seated);
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      w.players[w.gameState.localPlayer].displayPolicy.cabinetPolicy[r.panel - 2].bytes[0] = r.seated ? 1 : 0;
+    }
+    PressF(r.key);
+    ASSERT_NE(r.page->currentForm, nullptr);
+    Control* box = FormFindControlByTag(r.page->currentForm, "PARENT1");
+    ASSERT_NE(box, nullptr);
+    const Control* cabinet = s.cabinet1[static_cast<size_t>(r.panel - 2)].currentForm;
+    ASSERT_NE(cabinet, nullptr);
+    EXPECT_EQ(box->Hidden(), !r.seated);
+    if (!r.seated) continue;
+    EXPECT_TRUE(cabinet->parent == box && box->firstChild == cabinet);
+    // Beside the page: in the slot of the dock's next level.
+    EXPECT_EQ(ControlAbsoluteRect(cabinet).left, ControlAbsoluteRect(g_ui.bottomBoxes[2]).left);
+  }
+}
+
+}  // namespace

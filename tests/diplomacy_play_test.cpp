@@ -1,0 +1,174 @@
+// The diplomacy department in a game of the sample scenario: F5 docks it
+// with the other regions' rows, each flagged in its region's colour; a
+// contact tick survives a save and its load; ten days on, Eastmark's
+// dossier shows what its record holds.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "records/player_record.h"
+#include "screens/diplomacy/contact_masks.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/screen_set.h"
+#include "sim/region_names.h"
+#include "sim/save_file.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/control_bits.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/string_control.h"
+#include "world/game_speed.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+void PressF5() {
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 4, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 4, 0);
+  SampleGame::Pump();
+}
+
+std::vector<Control*> Rows(const ListBoxControl* list) {
+  std::vector<Control*> rows;
+  for (Control* r = ListNextRow(list, nullptr); r; r = ListNextRow(list, r)) rows.push_back(r);
+  return rows;
+}
+
+// Clicks the region's row of LIST1 (scrolled into view first).
+void PickRegion(DiplomacyScreen& d, int32_t region) {
+  const std::vector<Control*> rows = Rows(d.regionList);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i]->id != region) continue;
+    const int32_t height = Height(d.regionList);
+    if (rows[i]->rect.bottom > height) d.regionList->scrollOffset = rows[i]->rect.bottom - height;
+    SampleGame::ClickControl(d.regionList, static_cast<int>(i));
+    return;
+  }
+  ADD_FAILURE() << "no row for region " << region;
+}
+
+std::string Shown(const Screen& s, const char* tag) {
+  auto* c = dynamic_cast<StringControl*>(FormFindControlByTag(s.currentForm, tag));
+  return c && c->GetText() ? c->GetText() : "";
+}
+
+// The text a dossier figure of that kind shows for the value.
+std::string Figure(int32_t kind, int32_t abbreviated, double value) {
+  StringControl c;
+  SetControlNumberText(kind, 0, "", abbreviated, "", 0, value, &c);
+  return c.GetText() ? c.GetText() : "";
+}
+
+TEST(DiplomacyPlay, RowsFlagsContactTicksThroughASaveAndADossierTenDaysOn) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  const GlobalGuard<ContactMasks> masks(g_contactMasks);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  if (!g_uiOptions.sidescreens) {
+    g_uiOptions.sidescreens = 1;
+    ApplySideScreensLayout(*g_ui.mapView);
+  }
+  int32_t eastmark = 0;
+  for (int32_t p = 1; p < kMaxPlayers && !eastmark; ++p)
+    if (std::strcmp(RegionDisplayName(w, p), "Eastmark") == 0) eastmark = p;
+  ASSERT_NE(eastmark, 0);
+
+  PressF5();
+  DiplomacyScreen& d = s.diplomacy1;
+  ASSERT_NE(d.currentForm->parent, nullptr) << "F5 docks the department";
+  ASSERT_NE(d.regionList, nullptr);
+  const std::vector<Control*> rows = Rows(d.regionList);
+  EXPECT_EQ(rows.size(), 8u);
+  for (const Control* r : rows) EXPECT_TRUE(r->id != 0 && r->id != 100) << r->id;
+
+  // The first row's flag is drawn in its region's colour (a row takes its
+  // picture when first drawn).
+  SampleGame::Pump();
+  SampleGame::Pump();
+  const std::vector<Control*> drawn = Rows(d.regionList);
+  ASSERT_FALSE(drawn.empty());
+  const Control* flag = FormFindControlByTag(s.dipPlayerList.currentForm, "FLAG");
+  ASSERT_NE(flag, nullptr);
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  const uint32_t colour = g_uiOptions.playercolor[drawn[0]->id % 100];
+  // Rows stand in the list's frame, scrolled.
+  const plat::Rect list = ControlAbsoluteRect(d.regionList);
+  const int32_t dx = list.left + drawn[0]->rect.left, dy = list.top + drawn[0]->rect.top - d.regionList->scrollOffset;
+  const plat::Rect box{flag->rect.left + dx, flag->rect.top + dy, flag->rect.right + dx, flag->rect.bottom + dy};
+  int32_t coloured = 0, all = 0;
+  for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y)
+    for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width); ++x, ++all) {
+      const uint32_t p = pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)];
+      bool near = true;
+      for (int shift : {0, 8, 16}) near = near && std::abs(int((p >> shift) & 0xFF) - int((colour >> shift) & 0xFF)) <= 8;
+      coloured += near;
+    }
+  EXPECT_GT(coloured * 4, all) << "a quarter of the flag or more in the region's colour";
+
+  // A contact tick (the CHAT box's handler: the box shows for human
+  // regions only) is kept through a save and its load.
+  PickRegion(d, eastmark);
+  ASSERT_EQ(d.regionList->selectedId, eastmark);
+  Control* chat = FormFindControlByTag(d.currentForm, "CHAT");
+  ASSERT_NE(chat, nullptr);
+  SetControlFlag(chat, kStateSelected, 1);
+  d.DiplomacyOnClick(chat, 0);
+  ASSERT_NE(g_contactMasks.chat & ContactBit(eastmark), 0u);
+  const std::string saved = "DiplomacyProbe";
+  ASSERT_EQ(SaveGame(w, saved), plat::kOk);
+  s.gameMenu.loadDialog.Load(saved);
+  if (const auto path = plat::ResolveGamePath(SaveGamePath(saved))) std::filesystem::remove(*path);
+  SampleGame::Pump();
+  // A loaded game opens on its briefing, as a new one does.
+  SampleGame::ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
+  ASSERT_EQ(g_ui.mode, kUiInGame);
+  SetGameSpeed(w.gameState, 0);
+  PressF5();
+  ASSERT_NE(d.currentForm->parent, nullptr);
+  PickRegion(d, eastmark);
+  EXPECT_TRUE(FormFindControlByTag(d.currentForm, "CHAT")->Selected()) << "the tick came back with the save";
+
+  // Ten days on, the dossier shows Eastmark's record as it stands.
+  const uint32_t today = w.gameState.currentDay;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 10) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  SetGameSpeed(w.gameState, 0);
+  SampleGame::Pump();
+  RegionDossier& dossier = s.diplomacy2a;
+  ASSERT_NE(dossier.currentForm, nullptr);
+  EXPECT_FALSE(dossier.currentForm->Hidden());
+  // The day may still be finishing: the record is read as the refresh read it.
+  plat::CriticalSectionLock lock(g_simulationLock);
+  dossier.Refresh();
+  const PlayerRecord& r = w.players[eastmark];
+  EXPECT_EQ(Shown(dossier, "REGNAME"), "Eastmark");
+  EXPECT_EQ(Shown(dossier, "REGPOP"), Figure(0, 0, r.population));
+  EXPECT_EQ(Shown(dossier, "REGGDP"), Figure(1, 0, r.gdpPerCapita));
+  EXPECT_EQ(Shown(dossier, "REGTREASURE"), Figure(1, 1, r.treasury));
+}
+
+}  // namespace
