@@ -17,6 +17,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
 #include "units/unit_deploy.h"
 #include "world/data_tables.h"
