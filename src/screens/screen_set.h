@@ -15,9 +15,11 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/area_tag_panel.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/email_popup.h"
+#include "screens/diplomacy/hex_area.h"
 #include "screens/diplomacy/mail_options.h"
 #include "screens/diplomacy/mail_window.h"
 #include "screens/diplomacy/region_dossiers.h"
@@ -244,7 +246,7 @@ struct ScreenSet {
   Screen diplomacy1Ss2a1{"DIPLOMACY1_SS2a1"};
   Screen diplomacy1Ss2c{"DIPLOMACY1_SS2c"};
   Screen diplomacy1Ss3{"DIPLOMACY1_SS3"};
-  Screen diplomacy1Ss4{"DIPLOMACY1_SS4"};
+  AreaTagPanel diplomacy1Ss4;
   Screen diplomacy1Ss2b{"DIPLOMACY1_SS2b"};
   Screen diplomacy1Ss11{"DIPLOMACY1_SS11"};
   Screen diplomacy1Ss12{"DIPLOMACY1_SS12"};
@@ -574,6 +576,7 @@ struct ScreenSet {
   // The map's modes the layout leaves; their rules come with the hex lists
   // and the map clicks.
   int32_t mapClickMode = 0;
+  HexAreaTable hexAreas;  // the area tags counted from the map
   int32_t selectionOrdersShown = 0;  // the orders panel is open for the selection
   int32_t selectionPanelPending = 0;
   // The combat odds weigh the selected hex, not the one under the pointer:
