@@ -23,6 +23,7 @@
 #include "screens/diplomacy/mail_options.h"
 #include "screens/diplomacy/mail_window.h"
 #include "screens/diplomacy/region_dossiers.h"
+#include "screens/diplomacy/world_market_panels.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/cabinet/cabinet_screen.h"
@@ -236,11 +237,11 @@ struct ScreenSet {
   Screen economy3Ss1{"ECONOMY3_SS1"};
   // Diplomacy.
   DiplomacyScreen diplomacy1;
-  Screen diplomacy1Ss1{"DIPLOMACY1_SS1"};
-  Screen diplomacy1Ss1a{"DIPLOMACY1_SS1A"};
-  Screen diplomacy1Ss1b{"DIPLOMACY1_SS1B"};
-  Screen diplomacy1Ss1c{"DIPLOMACY1_SS1C"};
-  Screen diplomacy1Ss1d{"DIPLOMACY1_SS1D"};
+  DiplomacyAidPanel diplomacy1Ss1;
+  WorldMarketMembersPanel diplomacy1Ss1a;
+  WorldMarketLeavePanel diplomacy1Ss1b;
+  WorldMarketJoinPanel diplomacy1Ss1c;
+  TreatyDetailsPanel diplomacy1Ss1d;
   Screen diplomacy1Ss2{"DIPLOMACY1_SS2"};
   Screen diplomacy1Ss2a{"DIPLOMACY1_SS2a"};
   Screen diplomacy1Ss2a1{"DIPLOMACY1_SS2a1"};
