@@ -15,6 +15,7 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/aid_request_panels.h"
 #include "screens/diplomacy/area_tag_panel.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
@@ -249,9 +250,9 @@ struct ScreenSet {
   Screen diplomacy1Ss3{"DIPLOMACY1_SS3"};
   AreaTagPanel diplomacy1Ss4;
   Screen diplomacy1Ss2b{"DIPLOMACY1_SS2b"};
-  Screen diplomacy1Ss11{"DIPLOMACY1_SS11"};
-  Screen diplomacy1Ss12{"DIPLOMACY1_SS12"};
-  Screen diplomacy1Ss13{"DIPLOMACY1_SS13"};
+  EconomicAidRequestPanel diplomacy1Ss11;
+  MilitaryAidRequestPanel diplomacy1Ss12;
+  WorldMarketVotePanel diplomacy1Ss13;
   RegionDossier diplomacy2a;
   RegionReport diplomacy2aSs1;
   RegionAlliances diplomacy3;
