@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
@@ -17,11 +19,6 @@ namespace {
 
 class AidRequestTest : public ::testing::Test {
  protected:
-  void SetUp() override { g_commandLog.Clear(); }
-  void TearDown() override { g_commandLog.Clear(); }
-
-  GlobalGuard<PlayerRecord[kMaxPlayers]> players_{g_world.players};
-  GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};
   GlobalGuard<int32_t> sidePopup_{g_ui.sidePopupOpen};
   GlobalGuard<int32_t> marker_{g_screens.cmdBar.dockedPanelMarker};
@@ -35,6 +32,7 @@ TEST_F(AidRequestTest, RequestButtonWaitsForAnOptionAndOnlyResetsIt) {
   SetControlFlag(form[103], kStateSelected, 1);
   request.OnCommand(form[103], 103);
   EXPECT_TRUE(form.Shown("REQBUT"));
+  g_commandLog.Clear();
   request.OnCommand(form["REQBUT"], 0);
   for (int32_t id = 101; id <= 105; ++id) EXPECT_FALSE(form[id]->Selected()) << id;
   EXPECT_TRUE(form.Shown("REQBUT"));
@@ -46,17 +44,13 @@ TEST_F(AidRequestTest, EconomicRequestReopensAtTheTopMilitaryKeepsItsPlace) {
   controltest::PanelForm economicForm{economic, "DIPL1_SS11", {"DIPLIST2"}, {}, {"DIPLIST2"}};
   MilitaryAidRequestPanel military;
   controltest::PanelForm militaryForm{military, "DIPL1_SS12", {"DIPLIST3"}, {}, {"DIPLIST3"}};
-  const struct {
-    AidRequestPanel& panel;
-    int32_t selected;
-  } rows[] = {{economic, 0}, {military, 4}};
-  for (const auto& r : rows) {
-    r.panel.BindControls();
-    ASSERT_NE(r.panel.list, nullptr);
-    r.panel.list->selectedId = 4, r.panel.list->savedSelectedId = 4, r.panel.list->scrollOffset = 24;
-    r.panel.OnOpen();
-    EXPECT_EQ(r.panel.list->selectedId, r.selected) << r.panel.formName;
-    EXPECT_EQ(r.panel.list->scrollOffset, r.selected ? 24 : 0) << r.panel.formName;
+  for (const auto& [panel, kept] : {std::pair<AidRequestPanel*, bool>{&economic, false}, {&military, true}}) {
+    panel->BindControls();
+    ASSERT_NE(panel->list, nullptr);
+    panel->list->selectedId = 4, panel->list->scrollOffset = 24;
+    panel->OnOpen();
+    EXPECT_EQ(panel->list->selectedId, kept ? 4 : 0) << panel->formName;
+    EXPECT_EQ(panel->list->scrollOffset, kept ? 24 : 0) << panel->formName;
   }
 }
 

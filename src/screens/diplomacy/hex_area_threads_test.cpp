@@ -13,11 +13,9 @@
 namespace {
 
 TEST(AreaTagsBesideOwnerChanges, NoOwnerOrTagChangeIsLost) {
-  constexpr int kCells = 512, kRounds = 200;
-  std::vector<HexCell> cells(kCells);
-  std::vector<HexCell> kept;
-  kept.swap(g_world.cells);
-  g_world.cells.swap(cells);
+  constexpr int kRounds = 200;
+  std::vector<HexCell> kept(512);
+  g_world.cells.swap(kept);
   for (HexCell& c : g_world.cells) SetCellTagBit(c, 1, true);
   std::thread turn([] {
     for (int round = 1; round <= kRounds; ++round)
@@ -28,10 +26,7 @@ TEST(AreaTagsBesideOwnerChanges, NoOwnerOrTagChangeIsLost) {
     ClearHexTagBit(g_screens, 1);
   }
   turn.join();
-  for (const HexCell& c : g_world.cells) {
-    EXPECT_EQ(CellOwner(c.word), kRounds % 31 + 1);
-    EXPECT_EQ(CellTagByte(c.word), 0x05u);
-  }
+  for (const HexCell& c : g_world.cells) EXPECT_EQ(c.word, WithCellOwner(0x050000u, kRounds % 31 + 1));
   g_world.cells.swap(kept);
 }
 

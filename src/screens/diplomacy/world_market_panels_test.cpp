@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
-#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "app/calendar.h"
 #include "records/command_ids.h"
@@ -14,25 +15,18 @@
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
-#include "ui/control_bits.h"
 #include "ui/control_test_support.h"
-#include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "world/region_figures.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr int kLocal = 1;
-
 class WorldMarketTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_world.gameState.localPlayer = kLocal;
-    g_commandLog.Clear();
-  }
+  void SetUp() override { g_world.gameState.localPlayer = 1, g_commandLog.Clear(); }
   void TearDown() override { g_commandLog.Clear(); }
-  static PlayerRecord& Local() { return g_world.players[kLocal]; }
+  static PlayerRecord& Local() { return g_world.players[1]; }
   static void SetOpinion(float opinion) { StoreRegionFloat(Local(), kRegionWmIntegrity, opinion); }
 
   GlobalGuard<PlayerRecord[kMaxPlayers]> players_{g_world.players};
@@ -43,35 +37,22 @@ class WorldMarketTest : public ::testing::Test {
   GlobalGuard<int32_t> marker_{g_screens.cmdBar.dockedPanelMarker};
 };
 
-TEST_F(WorldMarketTest, CostAndFeeComeFromOpinionAndFeeBase) {
+TEST_F(WorldMarketTest, CostFeeAndOpinionWordComeFromOpinionAndFeeBase) {
   DiplomacyAidPanel aid;
   controltest::PanelForm aidForm{aid, "DIPL1_SS1", {"WMCOST"}};
   WorldMarketJoinPanel join;
   controltest::PanelForm joinForm{join, "DIPL1_SS1C", {"JOINFEE"}};
-  struct Row {
-    float base;
-    const char* cost;
-    const char* fee;
-  };
-  const Row rows[] = {{1000000.0f, "$ 14,999", "$ 749"}, {1048576.0f, "$ 15,728", "$ 786"}};
   SetOpinion(0.5f);
-  for (const Row& r : rows) {
-    Local().gdp = r.base;
-    aid.Refresh();
-    join.Refresh();
-    EXPECT_EQ(aidForm.Text("WMCOST"), r.cost) << r.base;
-    EXPECT_EQ(joinForm.Text("JOINFEE"), r.fee) << r.base;
+  for (const auto& r : {std::tuple{1000000.0f, "$ 14,999", "$ 749"}, std::tuple{1048576.0f, "$ 15,728", "$ 786"}}) {
+    Local().gdp = std::get<0>(r);
+    aid.Refresh(), join.Refresh();
+    EXPECT_EQ(aidForm.Text("WMCOST"), std::get<1>(r));
+    EXPECT_EQ(joinForm.Text("JOINFEE"), std::get<2>(r));
   }
   EXPECT_EQ(WorldMarketCost(0.5f, 1000000.0f), std::nextafter(15000.0f, 0.0f));
   EXPECT_EQ(WorldMarketJoinFee(0.5f, 1000000.0f), std::nextafter(750.0f, 0.0f));
-}
-
-TEST_F(WorldMarketTest, OpinionWordsAreClampedEighths) {
-  const struct {
-    float opinion;
-    int32_t word;
-  } rows[] = {{0.95f, 6}, {0.5f, 4}, {-0.2f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}};
-  for (const auto& r : rows) EXPECT_EQ(WorldMarketOpinionWord(r.opinion), r.word) << r.opinion;
+  for (const auto& [opinion, word] : {std::pair{0.95f, 6}, {0.5f, 4}, {-0.2f, 0}, {std::nanf(""), 0}})
+    EXPECT_EQ(WorldMarketOpinionWord(opinion), word) << opinion;
 }
 
 TEST_F(WorldMarketTest, EndDateShowsOnlyForADatedEnd) {
@@ -80,31 +61,25 @@ TEST_F(WorldMarketTest, EndDateShowsOnlyForADatedEnd) {
   GameDate end{.dayNumber = 0, .year = 2012, .month = 3, .day = 1};
   DateToDayNumber(end);
   g_world.gameState.endDay = static_cast<uint32_t>(end.dayNumber);
-  g_world.scenario.head.svictorycond = kEndModeDate;
-  aid.Refresh();
-  EXPECT_TRUE(form.Shown("ENDHIDE"));
-  EXPECT_EQ(form.Text("ENDDATE"), "Mar 1, 2012");
-  g_world.scenario.head.svictorycond = 2;
-  g_world.gameState.endDay += 40;
-  aid.Refresh();
-  EXPECT_FALSE(form.Shown("ENDHIDE"));
-  EXPECT_EQ(form.Text("ENDDATE"), "Mar 1, 2012");
+  for (const auto& [mode, shown] : {std::pair{kEndModeDate, true}, {uint8_t{2}, false}}) {
+    g_world.scenario.head.svictorycond = mode;
+    aid.Refresh();
+    g_world.gameState.endDay += 40;  // an undated end leaves the old text
+    EXPECT_EQ(form.Shown("ENDHIDE"), shown);
+    EXPECT_EQ(form.Text("ENDDATE"), "Mar 1, 2012");
+  }
 }
 
 TEST_F(WorldMarketTest, NoMemberNoticeFollowsTheSimulationsCopy) {
   WorldMarketMembersPanel members;
-  controltest::PanelForm form{members, "DIPL1_SS1A", {"NOMEMBER", "MEMBERGRID"}};
-  const struct {
-    bool member;
-    float opinion;
-    bool shown;
-  } rows[] = {{false, 0.05f, true}, {true, 0.05f, false}, {false, 0.1f, false}};
-  for (const auto& r : rows) {
-    Local().simPolicy.wageFlags = r.member ? kWorldBodyMember : 0;
-    Local().displayPolicy.wageFlags = kWorldBodyMember;  // the display copy has no say
-    SetOpinion(r.opinion);
+  controltest::PanelForm form{members, "DIPL1_SS1A", {"NOMEMBER"}};
+  Local().displayPolicy.wageFlags = kWorldBodyMember;  // the display copy has no say
+  for (const auto& [flags, opinion, shown] :
+       {std::tuple{0u, 0.05f, true}, {kWorldBodyMember, 0.05f, false}, {0u, 0.1f, false}}) {
+    Local().simPolicy.wageFlags = flags;
+    SetOpinion(opinion);
     members.Refresh();
-    EXPECT_EQ(form.Shown("NOMEMBER"), r.shown) << r.member << " " << r.opinion;
+    EXPECT_EQ(form.Shown("NOMEMBER"), shown) << flags << " " << opinion;
   }
 }
 
@@ -113,21 +88,14 @@ TEST_F(WorldMarketTest, ConfirmationsPostTheMembershipCommand) {
   controltest::PanelForm joinForm{join, "DIPL1_SS1C", {"YESBUT3"}};
   WorldMarketLeavePanel leave;
   controltest::PanelForm leaveForm{leave, "DIPL1_SS1B", {"YESBUT2"}};
-  const struct {
-    Screen& panel;
-    Control* button;
-    uint32_t join;
-  } rows[] = {{join, joinForm["YESBUT3"], 1}, {leave, leaveForm["YESBUT2"], 0}};
-  for (const auto& r : rows) {
+  for (const auto& [panel, button, joins] :
+       {std::tuple<Screen*, Control*, uint32_t>{&join, joinForm["YESBUT3"], 1}, {&leave, leaveForm["YESBUT2"], 0}}) {
     g_commandLog.Clear();
-    r.panel.OnCommand(r.button, 0);
+    panel->OnCommand(button, 0);
     const std::vector<GameCommand> log = g_commandLog.Entries();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].id, kCmdPolicyFlag2);
-    EXPECT_EQ(log[0].arg24, 0u);
-    EXPECT_EQ(log[0].arg28, r.join);
-    EXPECT_EQ(log[0].arg32, 0u);
-    EXPECT_EQ(log[0].arg36, 0u);
+    EXPECT_EQ(std::tuple(log[0].arg24, log[0].arg28, log[0].arg32, log[0].arg36), std::tuple(0u, joins, 0u, 0u));
   }
 }
 
