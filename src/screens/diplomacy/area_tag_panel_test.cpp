@@ -40,19 +40,16 @@ class AreaTagTest : public ::testing::Test {
   }
   static HexCell& Cell(int x, int y) { return g_world.cells[static_cast<size_t>(y * kColumns + x)]; }
 
-  GlobalGuard<int32_t> mapWidth_{g_world.mapWidth};
-  GlobalGuard<int32_t> mapHeight_{g_world.mapHeight};
+  GlobalGuard<int32_t> mapWidth_{g_world.mapWidth}, mapHeight_{g_world.mapHeight};
   GlobalGuard<MapHeader> header_{g_world.mapHeader};
   GlobalGuard<HexAreaTable> areas_{g_screens.hexAreas};
   GlobalGuard<MapView*> view_{g_ui.mapView};
-  GlobalGuard<int32_t> panX_{g_mapView.panX};
-  GlobalGuard<int32_t> panY_{g_mapView.panY};
+  GlobalGuard<int32_t> panX_{g_mapView.panX}, panY_{g_mapView.panY};
   GlobalGuard<uint8_t> mask_{g_uiOptions.areaTagMask};
   GlobalGuard<int32_t> overlay_{g_uiOptions.areaTagOverlay};
   GlobalGuard<int32_t> clickMode_{g_screens.mapClickMode};
   GlobalGuard<MapClickPending> pending_{g_mapClickPending};
-  GlobalGuard<int32_t> depth_{g_ui.panelDepth};
-  GlobalGuard<int32_t> sidePopup_{g_ui.sidePopupOpen};
+  GlobalGuard<int32_t> depth_{g_ui.panelDepth}, sidePopup_{g_ui.sidePopupOpen};
   GlobalGuard<int32_t> marker_{g_screens.cmdBar.dockedPanelMarker};
   GlobalGuard<uint8_t[10]> panelFlags_{g_panelFlags};
 };
