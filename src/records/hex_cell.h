@@ -1,6 +1,7 @@
 #pragma once
 // One map hexagon. Cells are kept row by row: index y x width + x. The map
 // wraps east to west; rows do not wrap.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -37,6 +38,28 @@ inline uint32_t WithCellOwner(uint32_t word, int player) {
 inline uint32_t WithCellLoyalTo(uint32_t word, int player) {
   return (word & ~(31u << 11)) | ((static_cast<uint32_t>(player) & 31u) << 11);
 }
+// Bits 16-23 of the cell word: the hex's membership of the eight area tags.
+inline constexpr uint32_t AreaTagBit(int32_t tag) { return 1u << (16 + (tag & 7)); }
+inline uint32_t CellTagByte(uint32_t word) { return (word >> 16) & 0xFFu; }
+// The window thread edits the tags while the turn thread rewrites the same
+// word's owner bits, so the tag bit changes in one atomic step.
+inline void SetCellTagBit(HexCell& cell, int32_t tag, bool on) {
+  std::atomic_ref<uint32_t> word(cell.word);
+  if (on)
+    word.fetch_or(AreaTagBit(tag), std::memory_order_relaxed);
+  else
+    word.fetch_and(~AreaTagBit(tag), std::memory_order_relaxed);
+}
+
+// The owner bits changed in one atomic step, so that a tag bit set by the
+// window thread meanwhile is kept.
+inline void StoreCellOwner(HexCell& cell, int player) {
+  std::atomic_ref<uint32_t> word(cell.word);
+  uint32_t old = word.load(std::memory_order_relaxed);
+  while (!word.compare_exchange_weak(old, WithCellOwner(old, player), std::memory_order_relaxed)) {
+  }
+}
+
 inline uint32_t WithCellTerrain(uint32_t word, int terrain) {
   return (word & 0x00FFFFFFu) | ((static_cast<uint32_t>(terrain) & 0xFFu) << 24);
 }

@@ -8,6 +8,7 @@
 #include "platform/window.h"
 #include "screens/diplomacy/contact_masks.h"
 #include "screens/diplomacy/diplomacy_screen.h"
+#include "screens/diplomacy/hex_area.h"
 #include "screens/frame_bars.h"
 #include "screens/frontend/tutorial_window.h"
 #include "screens/main/map_input/map_pane_input.h"
@@ -208,4 +209,5 @@ void InstallGameSessionUi() {
   InstallMapSelectionLinks();
   InstallMapPaneLinks();
   InstallDiplomacyMailHook();
+  InstallAreaTagHooks();
 }

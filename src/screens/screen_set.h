@@ -18,13 +18,17 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/aid_request_panels.h"
+#include "screens/diplomacy/area_tag_panel.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
+#include "screens/diplomacy/hex_area.h"
 #include "screens/diplomacy/mail_popup.h"
 #include "screens/diplomacy/mail_options.h"
 #include "screens/diplomacy/mail_window.h"
 #include "screens/diplomacy/offer_mail_view.h"
 #include "screens/diplomacy/region_dossiers.h"
+#include "screens/diplomacy/world_market_panels.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/cabinet/cabinet_screen.h"
@@ -238,21 +242,21 @@ struct ScreenSet {
   Screen economy3Ss1{"ECONOMY3_SS1"};
   // Diplomacy.
   DiplomacyScreen diplomacy1;
-  Screen diplomacy1Ss1{"DIPLOMACY1_SS1"};
-  Screen diplomacy1Ss1a{"DIPLOMACY1_SS1A"};
-  Screen diplomacy1Ss1b{"DIPLOMACY1_SS1B"};
-  Screen diplomacy1Ss1c{"DIPLOMACY1_SS1C"};
-  Screen diplomacy1Ss1d{"DIPLOMACY1_SS1D"};
+  DiplomacyAidPanel diplomacy1Ss1;
+  WorldMarketMembersPanel diplomacy1Ss1a;
+  WorldMarketLeavePanel diplomacy1Ss1b;
+  WorldMarketJoinPanel diplomacy1Ss1c;
+  TreatyDetailsPanel diplomacy1Ss1d;
   Screen diplomacy1Ss2{"DIPLOMACY1_SS2"};
   Screen diplomacy1Ss2a{"DIPLOMACY1_SS2a"};
   Screen diplomacy1Ss2a1{"DIPLOMACY1_SS2a1"};
   Screen diplomacy1Ss2c{"DIPLOMACY1_SS2c"};
   Screen diplomacy1Ss3{"DIPLOMACY1_SS3"};
-  Screen diplomacy1Ss4{"DIPLOMACY1_SS4"};
+  AreaTagPanel diplomacy1Ss4;
   Screen diplomacy1Ss2b{"DIPLOMACY1_SS2b"};
-  Screen diplomacy1Ss11{"DIPLOMACY1_SS11"};
-  Screen diplomacy1Ss12{"DIPLOMACY1_SS12"};
-  Screen diplomacy1Ss13{"DIPLOMACY1_SS13"};
+  EconomicAidRequestPanel diplomacy1Ss11;
+  MilitaryAidRequestPanel diplomacy1Ss12;
+  WorldMarketVotePanel diplomacy1Ss13;
   RegionDossier diplomacy2a;
   RegionReport diplomacy2aSs1;
   RegionAlliances diplomacy3;
@@ -578,6 +582,7 @@ struct ScreenSet {
   // The map's modes the layout leaves; their rules come with the hex lists
   // and the map clicks.
   int32_t mapClickMode = 0;
+  HexAreaTable hexAreas;  // the area tags counted from the map
   int32_t selectionOrdersShown = 0;  // the orders panel is open for the selection
   int32_t selectionPanelPending = 0;
   // The combat odds weigh the selected hex, not the one under the pointer:

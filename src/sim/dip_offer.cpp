@@ -1,7 +1,6 @@
 #include "sim/dip_offer.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -82,17 +81,6 @@ bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && 
 
 uint32_t PackHexWord(int32_t column, int32_t row) {
   return static_cast<uint32_t>(static_cast<uint16_t>(column)) | (static_cast<uint32_t>(static_cast<uint16_t>(row)) << 16);
-}
-
-// The tag byte is the third byte of the cell word; other threads write the
-// word's other bits, so the byte changes in one atomic step.
-void SetCellTagBit(HexCell& cell, int tag, bool on) {
-  std::atomic_ref<uint32_t> word(cell.word);
-  const uint32_t bit = 1u << (16 + tag);
-  if (on)
-    word.fetch_or(bit, std::memory_order_relaxed);
-  else
-    word.fetch_and(~bit, std::memory_order_relaxed);
 }
 
 void ClearTagOnMap(World& world, int tag) {

@@ -541,7 +541,7 @@ void Capture::Finish(UnitRecord* f) {
   ++count_;
   ApplyPlayerGainLoss(old, -1);
   ApplyPlayerGainLoss(gainer, 1);
-  cell_.word = WithCellOwner(cell_.word, newOwner_);
+  StoreCellOwner(cell_, newOwner_);
 
   if (!f) return;
   f->owner = static_cast<uint8_t>(newOwner_);

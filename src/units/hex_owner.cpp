@@ -39,7 +39,7 @@ int SetHexOwner(World& world, HexCell& cell, int setOccupier, int newOwner) {
   ++gainer.hexCount;
 
   if (setOccupier && CellLoyalTo(cell.word) == o) cell.word = WithCellLoyalTo(cell.word, p);
-  cell.word = WithCellOwner(cell.word, p);
+  StoreCellOwner(cell, p);
 
   if (facility) {
     facility->owner = static_cast<uint8_t>(p);

@@ -43,7 +43,8 @@ void RecountAreas() {
 void PaintAreaHex(World& world, uint32_t position, int32_t tag) {
   const int64_t index = HexCellIndex(MapShape(world), position);
   if (index < 0 || !AreaHexMayToggle(world, position, tag)) return;
-  world.cells[static_cast<size_t>(index)].word ^= AreaTagBit(tag);
+  HexCell& cell = world.cells[static_cast<size_t>(index)];
+  SetCellTagBit(cell, tag, (cell.word & AreaTagBit(tag)) == 0);
 }
 
 }  // namespace
@@ -105,7 +106,7 @@ void PaintAreaBand(ScreenSet&, uint32_t first, uint32_t last) {
   };
   bool touches = !AreaHasHexes(w, tag);
   if (!touches) each([&](HexCell& cell) { return touches = (cell.word & AreaTagBit(tag)) != 0; });
-  if (touches) each([&](HexCell& cell) { return cell.word |= AreaTagBit(tag), false; });
+  if (touches) each([&](HexCell& cell) { return SetCellTagBit(cell, tag, true), false; });
   // Counted even when the area was empty, so its figures never stay at 0.
   RecountAreas();
 }

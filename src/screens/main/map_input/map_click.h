@@ -4,6 +4,8 @@
 // going to an object on the map. Window thread only.
 #include <cstdint>
 
+#include "records/hex_cell.h"
+
 struct ScreenSet;
 struct UnitRecord;
 struct World;
@@ -23,9 +25,6 @@ struct MapClickPending {
   int32_t areaTag = 0;  // 0 to 7: bit 16 + tag of the cell word
 };
 extern MapClickPending g_mapClickPending;
-
-// The hex's membership bit of an area tag.
-inline constexpr uint32_t AreaTagBit(int32_t tag) { return 1u << (16 + (tag & 7)); }
 
 // Performs the pending-hex action of the current click mode on the packed
 // hex; no hex ((0, 0) or off the map) does nothing and keeps the mode.

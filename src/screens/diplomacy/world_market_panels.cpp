@@ -1,0 +1,238 @@
+#include "screens/diplomacy/world_market_panels.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/calendar.h"
+#include "platform/fpenv.h"
+#include "records/command_ids.h"
+#include "records/le_bytes.h"
+#include "records/player_policy.h"
+#include "records/player_record.h"
+#include "screens/diplomacy/dip_docking.h"
+#include "screens/docked_panels.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "world/region_figures.h"
+#include "world/text/text_lists.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kHighestOpinionWord = 6;
+constexpr uint32_t kTreatyListStyle = 0x2000;
+
+Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
+
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+const PlayerRecord& LocalRecord() {
+  const int32_t local = g_world.gameState.localPlayer;
+  return g_world.players[local >= 0 && local < kMaxPlayers ? local : 0];
+}
+
+bool ShownMember(const PlayerRecord& r) { return (r.displayPolicy.wageFlags & kWorldBodyMember) != 0; }
+
+float Opinion(const PlayerRecord& r) { return LoadRegionFloat(r, kRegionWmIntegrity); }
+
+float WorldInterest() {
+  if (g_world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;
+  return le::LoadF32(g_world.worldEconomy.data() + kWorldPrimeRateAt);
+}
+
+void SetPercent(Control* c, const char* format, float fraction) {
+  if (!c) return;
+  char text[32];
+  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
+  SetControlText(c, text);
+}
+
+void SetMoney(Control* c, float value) { SetControlNumberText(1, 0, "", 0, "", 0, value, c); }
+
+void BackToAidPanel() { g_screens.diplomacy1Ss1.Show(kKeepScreenId, nullptr); }
+
+void PostMembership(uint32_t join) {
+  PostCommand_28(kCmdPolicyFlag2, join);
+  BackToAidPanel();
+}
+
+// The other list loses its selection, and its owner hears of it.
+void DeselectOther(ListBoxControl* list, Screen& owner) {
+  if (!list) return;
+  const bool had = list->selectedId != 0;
+  ListDeselectAll(list);
+  if (had) owner.OnControlChange(list, 0);
+}
+
+}  // namespace
+
+float WorldMarketCost(float opinion, float feeBase) { return (0.02f - 0.01f * opinion) * feeBase; }
+
+float WorldMarketJoinFee(float opinion, float feeBase) { return WorldMarketCost(opinion, feeBase) * 0.05f; }
+
+int32_t WorldMarketOpinionWord(float opinion) {
+  // Tested before the product: a NaN or huge opinion has no whole eighths.
+  if (!(opinion > 0.0f)) return 0;
+  if (opinion >= 1.0f) return kHighestOpinionWord;
+  return std::min(static_cast<int32_t>(opinion * 8.0f), kHighestOpinionWord);
+}
+
+// The aid panel.
+
+void DiplomacyAidPanel::BindControls() {
+  DockInBotbar2(*this);
+  subPanelHost = currentForm && ControlTagMatches(currentForm->tag, "DIPPARENT2") ? currentForm
+                                                                                  : Find(*this, "DIPPARENT2");
+}
+
+void DiplomacyAidPanel::OnOpen() {
+  g_screens.diplomacy1Ss1a.Show(kKeepScreenId, nullptr);
+  SetHidden(Find(*this, "HIDEBOX2"), false);
+  DockPanelAtDepth(2);
+}
+
+void DiplomacyAidPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const PlayerRecord& r = LocalRecord();
+  const float opinion = Opinion(r);
+  SetControlFlag(Find(*this, "YESBUT"), kStateSelected, ShownMember(r));
+  SetMoney(Find(*this, "WMCOST"), WorldMarketCost(opinion, r.gdp));
+  SetPercent(Find(*this, "WMSUBRATE"), "%3.0f %%", r.tradeOpenness);
+  SetPercent(Find(*this, "WMINTRATE"), "%2.1f %%", WorldInterest());
+  if (Control* c = Find(*this, "OPINION"))
+    SetControlText(c, TextListText(kListWmopinion, WorldMarketOpinionWord(opinion)));
+  SetPercent(Find(*this, "WMOPINRATE"), "%3.0f %%", opinion);
+  const bool dated = g_world.scenario.head.svictorycond == kEndModeDate;
+  SetHidden(Find(*this, "ENDHIDE"), !dated);
+  Control* end = Find(*this, "ENDDATE");
+  if (!dated || !end) return;
+  GameDate date;
+  date.dayNumber = static_cast<int32_t>(g_world.gameState.endDay);
+  DayNumberToDate(date);
+  char text[32];
+  plat::FormatText(text, sizeof text, "%.3s %d, %d", MonthName(date.month), date.day, date.year);
+  SetControlText(end, text);
+}
+
+void DiplomacyAidPanel::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  if ((control->flags & kCtlRadio) && !control->Selected()) {
+    PopPopupsTo(g_ui, 2);
+    return;
+  }
+  ScreenSet& s = g_screens;
+  if (IsTagged(control, "MILAIDBUT")) {
+    s.diplomacy1Ss12.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "ECONAIDBUT")) {
+    s.diplomacy1Ss11.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "WMVOTEBUT")) {
+    s.diplomacy1Ss13.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "TREATYBUT")) {
+    s.diplomacy1Ss1d.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "BACK")) {
+    s.diplomacy1.AttachForm(nullptr);
+    s.diplomacy1.OnOpen();
+    s.diplomacy1.Refresh();
+  }
+}
+
+// The member grid.
+
+void WorldMarketMembersPanel::BindControls() {
+  hostLink = &g_screens.diplomacy1Ss1.subPanelHost;
+  StyleOverlay(Find(*this, "MEMBERGRID"));
+}
+
+void WorldMarketMembersPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const PlayerRecord& r = LocalRecord();
+  SetHidden(Find(*this, "MEMBERGRID"), !(r.displayPolicy.wageFlags & kWorldBodyJoinWaiting));
+  // The simulation's copy: the membership in force, not the one asked for.
+  const bool member = (r.simPolicy.wageFlags & kWorldBodyMember) != 0;
+  SetHidden(Find(*this, "NOMEMBER"), member || !(Opinion(r) < 0.1f));
+}
+
+void WorldMarketMembersPanel::OnCommand(Control* control, int32_t) {
+  if (!IsTagged(control, "MEMBERBUT")) return;
+  ScreenSet& s = g_screens;
+  SetHidden(Find(s.diplomacy1Ss1, "HIDEBOX2"), true);
+  bool member = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    member = ShownMember(LocalRecord());
+  }
+  if (member)
+    s.diplomacy1Ss1b.Show(kKeepScreenId, nullptr);
+  else
+    s.diplomacy1Ss1c.Show(kKeepScreenId, nullptr);
+}
+
+// The confirmations.
+
+void WorldMarketLeavePanel::BindControls() { hostLink = &g_screens.diplomacy1Ss1.subPanelHost; }
+
+void WorldMarketLeavePanel::OnCommand(Control* control, int32_t) {
+  if (IsTagged(control, "YESBUT2"))
+    PostMembership(0);
+  else if (IsTagged(control, "NOBUT2"))
+    BackToAidPanel();
+}
+
+void WorldMarketJoinPanel::BindControls() { hostLink = &g_screens.diplomacy1Ss1.subPanelHost; }
+
+void WorldMarketJoinPanel::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const PlayerRecord& r = LocalRecord();
+  SetMoney(Find(*this, "JOINFEE"), WorldMarketJoinFee(Opinion(r), r.gdp));
+}
+
+void WorldMarketJoinPanel::OnCommand(Control* control, int32_t) {
+  if (IsTagged(control, "YESBUT3"))
+    PostMembership(1);
+  else if (IsTagged(control, "NOBUT3"))
+    BackToAidPanel();
+}
+
+// The treaties.
+
+void TreatyDetailsPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  proposed = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kTreatyListStyle, this);
+  offered = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kTreatyListStyle, this);
+}
+
+void TreatyDetailsPanel::OnOpen() {
+  SetControlText(Find(*this, "DETAILS"), "");
+  CloseMailWhenNarrow();
+  DockPanelAtDepth(3);
+}
+
+void TreatyDetailsPanel::Refresh() {
+  if ((proposed && proposed->selectedId != 0) || (offered && offered->selectedId != 0)) return;
+  SetControlText(Find(*this, "DETAILS"), "");
+  for (const char* tag : {"HIDEBOX", "CANBUT", "SIGNBUT"}) SetHidden(Find(*this, tag), true);
+}
+
+void TreatyDetailsPanel::OnControlChange(Control* control, int32_t rowId) {
+  if (!control) return;
+  // Only a row picked takes the other list's selection: the report of that
+  // list emptied must not empty this one again.
+  if (control == proposed) {
+    if (rowId != 0) DeselectOther(offered, *this);
+    for (const char* tag : {"HIDEBOX", "CANBUT"}) SetHidden(Find(*this, tag), rowId == 0);
+    SetControlFlag(Find(*this, "QUESTION"), kStateSelected, 0);
+  } else if (control == offered) {
+    if (rowId != 0) DeselectOther(proposed, *this);
+    SetHidden(Find(*this, "SIGNBUT"), rowId == 0);
+    SetControlFlag(Find(*this, "QUESTION"), kStateSelected, 1);
+  }
+}
