@@ -63,6 +63,7 @@ void LinkEditorScreens(ScreenSet& s) {
   s.mapEditorBSs1.chart = &s.mapEditorTchart;
   s.mapEditorBSs1.attributes = &s.mapEditorAttrib;
   s.mapEditorBSs3.attributes = &s.mapEditorAttrib;
+  s.mapEditorBSs7.techPopup = &s.popupTech;
   g_editorLinks.setMapSelection = SetMapSelection;
   g_editorLinks.linkAlongRoute = [](int32_t classIndex) { LinkHexesAlongRoute(g_screens, classIndex, 1, 0); };
   g_editorLinks.pendingSelection = &g_mapPlacement.routeStarted;

@@ -11,6 +11,7 @@
 #include "editor/editor_file_menu.h"
 #include "editor/editor_screens.h"
 #include "editor/editor_setup_dialogs.h"
+#include "editor/editor_tech_panel.h"
 #include "editor/facility_paint_panel.h"
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
@@ -201,7 +202,7 @@ struct ScreenSet {
   Screen mapEditorBSs6b{"MAPEDITORB_SS6b"};
   Screen mapEditorBSs6d{"MAPEDITORB_SS6d"};
   Screen mapEditorBSs6e{"MAPEDITORB_SS6e"};
-  Screen mapEditorBSs7{"MAPEDITORB_SS7"};
+  EditorTechPanel mapEditorBSs7;
   MapSetupDialog mapEditorPopup1;
   ScenarioSetupDialog mapEditorPopup2;
   TerrainChartPanel mapEditorTchart;
