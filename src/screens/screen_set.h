@@ -37,6 +37,7 @@
 #include "screens/economy/research/tech_list_panels.h"
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/economy/status/status_screen.h"
+#include "screens/editor/editor_class_list_panels.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
 #include "screens/frontend/end_game_popups.h"
@@ -198,9 +199,9 @@ struct ScreenSet {
   FacilityPaintPanel mapEditorBSs3;
   Screen mapEditorBSs4{"MAPEDITORB_SS4"};
   Screen mapEditorBSs6{"MAPEDITORB_SS6"};
-  Screen mapEditorBSs6a{"MAPEDITORB_SS6a"};
+  EditorEquipmentListPanel mapEditorBSs6a;
   Screen mapEditorBSs6b{"MAPEDITORB_SS6b"};
-  Screen mapEditorBSs6d{"MAPEDITORB_SS6d"};
+  EditorStockClassListPanel mapEditorBSs6d;
   Screen mapEditorBSs6e{"MAPEDITORB_SS6e"};
   EditorTechPanel mapEditorBSs7;
   MapSetupDialog mapEditorPopup1;
