@@ -38,6 +38,7 @@
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/economy/status/status_screen.h"
 #include "screens/editor/editor_class_list_panels.h"
+#include "screens/editor/editor_hex_units.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
 #include "screens/frontend/end_game_popups.h"
@@ -200,7 +201,7 @@ struct ScreenSet {
   Screen mapEditorBSs4{"MAPEDITORB_SS4"};
   Screen mapEditorBSs6{"MAPEDITORB_SS6"};
   EditorEquipmentListPanel mapEditorBSs6a;
-  Screen mapEditorBSs6b{"MAPEDITORB_SS6b"};
+  EditorHexUnitListPanel mapEditorBSs6b;
   EditorStockClassListPanel mapEditorBSs6d;
   Screen mapEditorBSs6e{"MAPEDITORB_SS6e"};
   EditorTechPanel mapEditorBSs7;

@@ -14,6 +14,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/editor/editor_class_list_panels.h"
+#include "screens/editor/editor_hex_units.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
@@ -200,6 +201,55 @@ TEST_F(EquipmentList, AnEmptyListOrAnImportLeavesNoStaleClass) {
   panel.Refresh();
   EXPECT_EQ(Rows(panel.list), (std::vector<int32_t>{1}));
   EXPECT_EQ(EditorUnitClass(), 1);
+}
+
+TEST_F(EditorListsTest, HexListShowsPlacedUnitsAndClearsThem) {
+  Class(1, 0, 1, 1);
+  Class(2, 0, 8, 1, kClassStock).loadableMask = 1;
+  Class(3, 0, 20, 1, kClassFacility);
+  const uint32_t a = Unit(1, 2, 2).id, b = Unit(1, 2, 2).id;
+  const uint32_t kept[] = {Unit(1, 2, 2, kLocal, kPostureInReserve).id,
+                           Unit(1, 2, 2, kLocal, kPostureUnderConstruction).id, Unit(3, 2, 2).id,
+                           Unit(2, 2, 2).id};
+  const uint32_t enemy = Unit(1, 2, 2, 2).id;
+  Unit(1, 0, 0);
+  EditorHexUnitListPanel panel;
+  TestForm form(panel, "MAPEDITORB_SS6b", {"LIST1", "NAME", "CLASS", "EFFICIENCY", "CLEARBUT", "CLEARSTACK"}, {},
+                {"LIST1"});
+  panel.BindControls();
+  struct Row {
+    int16_t x, y;
+    uint32_t rules;
+    std::vector<uint32_t> units;
+  };
+  const Row rows[] = {
+      {2, 2, 0, {a, b, enemy}},
+      {2, 2, kGameFlagFog | kGameFlagUnitSight, {a, b}},  // the enemy is not spotted
+      {0, 0, 0, {}},
+  };
+  for (const Row& r : rows) {
+    SelectHex(r.x, r.y);
+    g_world.scenario.head.gameFlags = r.rules;
+    panel.Refresh();
+    std::vector<int32_t> want(r.units.begin(), r.units.end());
+    EXPECT_EQ(Sorted(Rows(panel.list)), Sorted(want)) << r.x << " " << r.rules;
+    EXPECT_EQ(form.Shown("CLEARBUT"), !want.empty());
+  }
+  // CLEARBUT on a unit the map's selection holds: it leaves the selection
+  // and the next row is selected.
+  SelectHex(2, 2);
+  panel.Refresh();
+  const uint32_t first = static_cast<uint32_t>(panel.list->selectedId);
+  NewListItem28(FindUnitById(g_world, first), true, static_cast<intptr_t>(first), g_screens.SelectionList());
+  panel.OnCommand(form["CLEARBUT"], 0);
+  EXPECT_EQ(FindUnitById(g_world, first), nullptr);
+  EXPECT_EQ(FirstInHolder(g_screens.SelectionList()), nullptr);
+  EXPECT_EQ(Rows(panel.list).size(), 2u);
+  EXPECT_EQ(panel.list->selectedId, Rows(panel.list).front());
+  panel.OnCommand(form["CLEARSTACK"], 0);
+  EXPECT_TRUE(Rows(panel.list).empty());
+  for (uint32_t id : {a, b, enemy}) EXPECT_EQ(FindUnitById(g_world, id), nullptr);
+  for (uint32_t id : kept) EXPECT_NE(FindUnitById(g_world, id), nullptr) << id;
 }
 
 }  // namespace
