@@ -64,6 +64,8 @@ void LinkEditorScreens(ScreenSet& s) {
   s.mapEditorBSs1.attributes = &s.mapEditorAttrib;
   s.mapEditorBSs3.attributes = &s.mapEditorAttrib;
   s.mapEditorBSs7.techPopup = &s.popupTech;
+  s.mapEditorBSs6d.stockUnits = &s.mapEditorBSs6e;
+  s.mapEditorBSs6e.classes = &s.mapEditorBSs6d;
   g_editorLinks.setMapSelection = SetMapSelection;
   g_editorLinks.linkAlongRoute = [](int32_t classIndex) { LinkHexesAlongRoute(g_screens, classIndex, 1, 0); };
   g_editorLinks.pendingSelection = &g_mapPlacement.routeStarted;

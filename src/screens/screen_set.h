@@ -39,6 +39,7 @@
 #include "screens/economy/status/status_screen.h"
 #include "screens/editor/editor_class_list_panels.h"
 #include "screens/editor/editor_hex_units.h"
+#include "screens/editor/editor_stock_units.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
 #include "screens/frontend/end_game_popups.h"
@@ -203,7 +204,7 @@ struct ScreenSet {
   EditorEquipmentListPanel mapEditorBSs6a;
   EditorHexUnitListPanel mapEditorBSs6b;
   EditorStockClassListPanel mapEditorBSs6d;
-  Screen mapEditorBSs6e{"MAPEDITORB_SS6e"};
+  EditorStockUnitListPanel mapEditorBSs6e;
   EditorTechPanel mapEditorBSs7;
   MapSetupDialog mapEditorPopup1;
   ScenarioSetupDialog mapEditorPopup2;

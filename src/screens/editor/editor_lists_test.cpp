@@ -15,6 +15,7 @@
 #include "records/unit_record.h"
 #include "screens/editor/editor_class_list_panels.h"
 #include "screens/editor/editor_hex_units.h"
+#include "screens/editor/editor_stock_units.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
@@ -250,6 +251,50 @@ TEST_F(EditorListsTest, HexListShowsPlacedUnitsAndClearsThem) {
   EXPECT_TRUE(Rows(panel.list).empty());
   for (uint32_t id : {a, b, enemy}) EXPECT_EQ(FindUnitById(g_world, id), nullptr);
   for (uint32_t id : kept) EXPECT_NE(FindUnitById(g_world, id), nullptr) << id;
+}
+
+TEST_F(EditorListsTest, StockQuantitiesSitesAndWarheads) {
+  struct Quantity {
+    const char* text;
+    float value;
+  };
+  for (const Quantity& q : {Quantity{"0.5", 1.0f}, Quantity{"12", 12.0f}, Quantity{"nan", 1.0f},
+                            Quantity{"inf", 1.0f}, Quantity{"", 1.0f}})
+    EXPECT_EQ(StockQuantity(q.text), q.value) << q.text;
+  Class(1, 0, kStockClassType, 1, kClassStock).loadableMask = 1;
+  Class(2, 0, kStockClassType, 1, kClassStock | kClassSpecialWeaponA).loadableMask = 1;
+  Class(3, 0, 20, 1, kClassFacility | kClassSettlement).baseKind = 2;
+  // Page 4 needs a stock site on the hex; page 3 makes a unit of 12 at (0, 0).
+  EXPECT_EQ(AddStockUnit(g_world, kLocal, 1, "12", true, MakeHexPos(3, 3)), nullptr);
+  Unit(3, 3, 3);
+  UnitRecord* onSite = AddStockUnit(g_world, kLocal, 1, "1", true, MakeHexPos(3, 3));
+  ASSERT_NE(onSite, nullptr);
+  made_.push_back(onSite->id);
+  EXPECT_EQ(onSite->x, 3);
+  UnitRecord* held = AddStockUnit(g_world, kLocal, 1, "12", false, MakeHexPos(3, 3));
+  ASSERT_NE(held, nullptr);
+  made_.push_back(held->id);
+  EXPECT_EQ(held->targetStrength, 12.0f);
+  EXPECT_EQ(held->x, 0);
+  EXPECT_EQ(held->y, 0);
+  // Held and complete stock is listed; the special warhead only with WMDFILTER.
+  for (UnitRecord* u : {onSite, held}) u->orders[kPostureBits] = u->ordersShown[kPostureBits] = kPostureInReserve;
+  const uint32_t special = Unit(2, 0, 0, kLocal, kPostureInReserve).id;
+  Unit(1, 0, 0, kLocal, kPostureInReserve | kPostureUnderConstruction);
+  Unit(1, 0, 0, 2, kPostureInReserve);
+  ListHolder units{};
+  for (const bool shown : {false, true}) {
+    CollectStockUnits(g_world, units, kLocal, -1, shown);
+    std::vector<uint32_t> ids;
+    for (ListItem28* i = FirstInHolder(units); i; i = NextInHolder(units, i))
+      ids.push_back(static_cast<uint32_t>(i->callerWord));
+    std::vector<uint32_t> want{onSite->id, held->id};
+    if (shown) want.push_back(special);
+    std::sort(ids.begin(), ids.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(ids, want) << shown;
+  }
+  ListHolderClear(units);
 }
 
 }  // namespace
