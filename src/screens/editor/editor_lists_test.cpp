@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "editor/editor_class_lists.h"
@@ -49,7 +50,6 @@ std::vector<int32_t> Sorted(std::vector<int32_t> v) {
   std::sort(v.begin(), v.end());
   return v;
 }
-void Check(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
 
 class EditorListsTest : public ::testing::Test {
  protected:
@@ -67,11 +67,10 @@ class EditorListsTest : public ::testing::Test {
     g_editorScreens.modePanels[8] = &tool_;
   }
   void TearDown() override {
-    for (uint32_t id : made_)
-      if (UnitRecord* u = FindUnitById(g_world, id)) {
-        RemoveUnitFromMap(g_world, *u);
-        delete u;
-      }
+    while (UnitRecord* u = g_world.units) {
+      RemoveUnitFromMap(g_world, *u);
+      delete u;
+    }
     for (HexCell& c : g_world.cells) FreeHexStack(c);
     ListHolderClear(g_screens.SelectionList());
     ListHolderClear(HexStackList());
@@ -88,11 +87,10 @@ class EditorListsTest : public ::testing::Test {
   }
   // A complete unit at (x, y); filed in the hex's chains unless a facility.
   UnitRecord& Unit(int32_t cls, int x, int y, int owner = kLocal, uint32_t posture = 0) {
-    UnitRecord* u = CreateUnit(g_world, g_world.players[owner], static_cast<uint32_t>(1000 + made_.size()), cls, 1.0f,
+    UnitRecord* u = CreateUnit(g_world, g_world.players[owner], ++nextId_, cls, 1.0f,
                                MakeHexPos(x, y), 0, 0);
     u->orders[kPostureBits] = u->ordersShown[kPostureBits] = posture;
     u->unitFlags &= ~kUnitProvisional;
-    made_.push_back(u->id);
     HexCell& cell = g_world.cells[static_cast<size_t>(y * kSide + x)];
     if (g_world.unitClasses[static_cast<size_t>(cls)].flags & kClassFacility) {
       GetStackDataLocked(g_world, cell)->lead = u;
@@ -119,7 +117,7 @@ class EditorListsTest : public ::testing::Test {
   GlobalGuard<EditorUnitClassChoice> choice_{g_editorUnitClass};
   Screen tool_{"EDTOOLTEST"};
   TestForm toolForm_{tool_, "EDTOOLTEST", {"FILTERL", "FILTERR", "FILTERRES", "REPLACED"}};
-  std::vector<uint32_t> made_;
+  uint32_t nextId_ = 1000;
 };
 
 class EquipmentList : public EditorListsTest {
@@ -134,25 +132,15 @@ class EquipmentList : public EditorListsTest {
     panel.BindControls();
   }
   EditorEquipmentListPanel panel;
-  std::vector<int32_t> ids_ = [] {
-    std::vector<int32_t> v;
-    for (int32_t i = kTypeFilterFirst; i <= kTypeButtonsEnd; ++i) v.push_back(i);
-    return v;
-  }();
-  TestForm form{panel, "MAPEDITORB_SS6a", {"LIST5"}, ids_, {"LIST5"}};
+  TestForm form{panel, "MAPEDITORB_SS6a", {"LIST5"}, {std::begin(kEquipmentListIds), std::end(kEquipmentListIds)},
+                {"LIST5"}};
 };
 
 TEST_F(EquipmentList, TypeFiltersPagesAndTechLevelOrder) {
   // Levels: 2 and 3 are 7 (table order among them), 1 is 3; 4 is stock.
-  struct Row {
-    int32_t page, filterButton;  // 0: keep the page's filter
-    std::vector<int32_t> rows;
-    bool landButtons;
-  };
-  const Row rows[] = {
-      {0, 0, {2, 3, 1}, true}, {0, 108, {4}, true}, {0, 101, {3, 1}, true},
-      {1, 0, {5}, false},      {0, 0, {3, 1}, true},  // page 0 kept its filter
-  };
+  struct Row { int32_t page, filterButton; std::vector<int32_t> rows; bool landButtons; };  // button 0: none
+  const Row rows[] = {{0, 0, {2, 3, 1}, true}, {0, 108, {4}, true}, {0, 101, {3, 1}, true},
+                      {1, 0, {5}, false}, {0, 0, {3, 1}, true}};  // the last: page 0 kept its filter
   for (const Row& r : rows) {
     panel.Show(r.page, nullptr);
     if (r.filterButton) panel.OnCommand(form[r.filterButton], r.filterButton);
@@ -166,24 +154,18 @@ TEST_F(EquipmentList, TypeFiltersPagesAndTechLevelOrder) {
   panel.Show(1, nullptr);
   EXPECT_EQ(EditorUnitClass(), 5);
   panel.Show(0, nullptr);
-  EXPECT_EQ(panel.list->selectedId, 1);
   EXPECT_EQ(EditorUnitClass(), 1);
 }
 
 TEST_F(EquipmentList, RegionFiltersNeedTheRegion) {
   DesignRow(g_world, kLocal)[1] = 1;
-  struct Row {
-    bool region, designs, replaced;
-    std::vector<int32_t> rows;
-  };
-  const Row rows[] = {
-      {false, false, false, {2, 3, 1}}, {false, true, false, {2, 3, 1}}, {false, false, true, {2, 3, 1}},
-      {true, false, true, {2, 3, 1}},   {true, false, false, {2, 3}},    {true, true, true, {1}},
-  };
+  struct Row { bool region, designs, replaced; std::vector<int32_t> rows; };
+  const Row rows[] = {{false, false, false, {2, 3, 1}}, {false, true, false, {2, 3, 1}},
+                      {false, false, true, {2, 3, 1}},  {true, false, true, {2, 3, 1}},
+                      {true, false, false, {2, 3}},     {true, true, true, {1}}};
   for (const Row& r : rows) {
-    Check(toolForm_["FILTERR"], r.region);
-    Check(toolForm_["FILTERRES"], r.designs);
-    Check(toolForm_["REPLACED"], r.replaced);
+    for (auto [tag, on] : {std::pair{"FILTERR", r.region}, {"FILTERRES", r.designs}, {"REPLACED", r.replaced}})
+      SetControlFlag(toolForm_[tag], kStateSelected, on ? 1 : 0);
     panel.Show(0, nullptr);
     EXPECT_EQ(Rows(panel.list), r.rows) << r.region << r.designs << r.replaced;
   }
@@ -208,33 +190,26 @@ TEST_F(EditorListsTest, HexListShowsPlacedUnitsAndClearsThem) {
   Class(1, 0, 1, 1);
   Class(2, 0, 8, 1, kClassStock).loadableMask = 1;
   Class(3, 0, 20, 1, kClassFacility);
-  const uint32_t a = Unit(1, 2, 2).id, b = Unit(1, 2, 2).id;
+  const auto a = static_cast<int32_t>(Unit(1, 2, 2).id), b = static_cast<int32_t>(Unit(1, 2, 2).id);
   const uint32_t kept[] = {Unit(1, 2, 2, kLocal, kPostureInReserve).id,
                            Unit(1, 2, 2, kLocal, kPostureUnderConstruction).id, Unit(3, 2, 2).id,
                            Unit(2, 2, 2).id};
-  const uint32_t enemy = Unit(1, 2, 2, 2).id;
+  const auto enemy = static_cast<int32_t>(Unit(1, 2, 2, 2).id);
   Unit(1, 0, 0);
   EditorHexUnitListPanel panel;
   TestForm form(panel, "MAPEDITORB_SS6b", {"LIST1", "NAME", "CLASS", "EFFICIENCY", "CLEARBUT", "CLEARSTACK"}, {},
                 {"LIST1"});
   panel.BindControls();
-  struct Row {
-    int16_t x, y;
-    uint32_t rules;
-    std::vector<uint32_t> units;
-  };
-  const Row rows[] = {
-      {2, 2, 0, {a, b, enemy}},
-      {2, 2, kGameFlagFog | kGameFlagUnitSight, {a, b}},  // the enemy is not spotted
-      {0, 0, 0, {}},
-  };
+  struct Row { int16_t x, y; uint32_t rules; std::vector<int32_t> units; };
+  const Row rows[] = {{2, 2, 0, {a, b, enemy}},
+                      {2, 2, kGameFlagFog | kGameFlagUnitSight, {a, b}},  // the enemy is not spotted
+                      {0, 0, 0, {}}};
   for (const Row& r : rows) {
     SelectHex(r.x, r.y);
     g_world.scenario.head.gameFlags = r.rules;
     panel.Refresh();
-    std::vector<int32_t> want(r.units.begin(), r.units.end());
-    EXPECT_EQ(Sorted(Rows(panel.list)), Sorted(want)) << r.x << " " << r.rules;
-    EXPECT_EQ(form.Shown("CLEARBUT"), !want.empty());
+    EXPECT_EQ(Sorted(Rows(panel.list)), Sorted(r.units)) << r.x << " " << r.rules;
+    EXPECT_EQ(form.Shown("CLEARBUT"), !r.units.empty());
   }
   // CLEARBUT on a unit the map's selection holds: it leaves the selection
   // and the next row is selected.
@@ -249,18 +224,13 @@ TEST_F(EditorListsTest, HexListShowsPlacedUnitsAndClearsThem) {
   EXPECT_EQ(panel.list->selectedId, Rows(panel.list).front());
   panel.OnCommand(form["CLEARSTACK"], 0);
   EXPECT_TRUE(Rows(panel.list).empty());
-  for (uint32_t id : {a, b, enemy}) EXPECT_EQ(FindUnitById(g_world, id), nullptr);
+  for (int32_t id : {a, b, enemy}) EXPECT_EQ(FindUnitById(g_world, static_cast<uint32_t>(id)), nullptr);
   for (uint32_t id : kept) EXPECT_NE(FindUnitById(g_world, id), nullptr) << id;
 }
 
 TEST_F(EditorListsTest, StockQuantitiesSitesAndWarheads) {
-  struct Quantity {
-    const char* text;
-    float value;
-  };
-  for (const Quantity& q : {Quantity{"0.5", 1.0f}, Quantity{"12", 12.0f}, Quantity{"nan", 1.0f},
-                            Quantity{"inf", 1.0f}, Quantity{"", 1.0f}})
-    EXPECT_EQ(StockQuantity(q.text), q.value) << q.text;
+  for (const auto& [text, value] : {std::pair{"0.5", 1.0f}, {"12", 12.0f}, {"nan", 1.0f}, {"inf", 1.0f}})
+    EXPECT_EQ(StockQuantity(text), value) << text;
   Class(1, 0, kStockClassType, 1, kClassStock).loadableMask = 1;
   Class(2, 0, kStockClassType, 1, kClassStock | kClassSpecialWeaponA).loadableMask = 1;
   Class(3, 0, 20, 1, kClassFacility | kClassSettlement).baseKind = 2;
@@ -269,30 +239,23 @@ TEST_F(EditorListsTest, StockQuantitiesSitesAndWarheads) {
   Unit(3, 3, 3);
   UnitRecord* onSite = AddStockUnit(g_world, kLocal, 1, "1", true, MakeHexPos(3, 3));
   ASSERT_NE(onSite, nullptr);
-  made_.push_back(onSite->id);
   EXPECT_EQ(onSite->x, 3);
   UnitRecord* held = AddStockUnit(g_world, kLocal, 1, "12", false, MakeHexPos(3, 3));
   ASSERT_NE(held, nullptr);
-  made_.push_back(held->id);
   EXPECT_EQ(held->targetStrength, 12.0f);
-  EXPECT_EQ(held->x, 0);
-  EXPECT_EQ(held->y, 0);
+  EXPECT_EQ(MakeHexPos(held->x, held->y), 0u);
   // Held and complete stock is listed; the special warhead only with WMDFILTER.
   for (UnitRecord* u : {onSite, held}) u->orders[kPostureBits] = u->ordersShown[kPostureBits] = kPostureInReserve;
-  const uint32_t special = Unit(2, 0, 0, kLocal, kPostureInReserve).id;
+  const auto special = static_cast<int32_t>(Unit(2, 0, 0, kLocal, kPostureInReserve).id);
   Unit(1, 0, 0, kLocal, kPostureInReserve | kPostureUnderConstruction);
   Unit(1, 0, 0, 2, kPostureInReserve);
   ListHolder units{};
   for (const bool shown : {false, true}) {
     CollectStockUnits(g_world, units, kLocal, -1, shown);
-    std::vector<uint32_t> ids;
-    for (ListItem28* i = FirstInHolder(units); i; i = NextInHolder(units, i))
-      ids.push_back(static_cast<uint32_t>(i->callerWord));
-    std::vector<uint32_t> want{onSite->id, held->id};
+    std::vector<int32_t> ids, want{static_cast<int32_t>(onSite->id), static_cast<int32_t>(held->id)};
+    for (ListItem28* i = FirstInHolder(units); i; i = NextInHolder(units, i)) ids.push_back(int32_t(i->callerWord));
     if (shown) want.push_back(special);
-    std::sort(ids.begin(), ids.end());
-    std::sort(want.begin(), want.end());
-    EXPECT_EQ(ids, want) << shown;
+    EXPECT_EQ(Sorted(ids), Sorted(want)) << shown;
   }
   ListHolderClear(units);
 }
