@@ -68,9 +68,7 @@ void ResetRegionTechs(World& w, int player, int32_t variant) {
   PlayerTechState* row = TechRow(w, player);
   const float threshold = std::trunc(w.players[player].techLevel - kResetLevelMargin);
   const int32_t count = TechCount(w);
-  // Technology 0 counts as known wherever it is asked about, and as a
-  // required technology it names none: a reset leaves it alone.
-  for (int32_t t = 1; t < count; ++t) {
+  for (int32_t t = 0; t < count; ++t) {
     const TechRecord& tech = w.techs[static_cast<size_t>(t)];
     if (tech.category != 0 && static_cast<float>(tech.techLevel) <= threshold && !(tech.flags & kTechNeverByReset)) {
       GrantTechRecursive(w, player, t, kKnownByEditor, true);
