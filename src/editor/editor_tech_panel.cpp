@@ -139,7 +139,8 @@ void EditorTechPanel::Refresh() {
 }
 
 void EditorTechPanel::OnCommand(Control* control, int32_t id) {
-  if (!control) return;
+  // A list's rows carry technology numbers, which the category ids overlap.
+  if (!control || control == unknown || control == known) return;
   const char* tag = control->tag;
   if (id >= kTechCategoryFirst && id <= kTechCategoryLast && !ControlTagMatches(tag, "RESETRES")) {
     Refresh();
