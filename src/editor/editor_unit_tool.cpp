@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/number_text.h"
+#include "editor/editor_class_lists.h"
 #include "editor/editor_map_input.h"
 #include "editor/editor_screens.h"
 #include "platform/messages.h"
@@ -173,10 +174,15 @@ void EditorUnitToolPanel::ShowPage() {
   }
 }
 
+const UnitClassRecord* EditorUnitToolPanel::CurrentClass() const {
+  const int32_t index = EditorUnitClass();
+  return index > 0 ? ClassRecordAt(g_world, index) : nullptr;
+}
+
 void EditorUnitToolPanel::OnOpen() {
   g_editorMap.brushValue = 0;
   g_editorMap.brushKind = kBrushUnit;
-  currentClass = nullptr;
+  SetEditorUnitClass(0);
   if (hexUnitList) hexUnitList->id = 0;
   ShowPage();
   ResetUnitSliders();
@@ -195,14 +201,15 @@ void EditorUnitToolPanel::Refresh() {
 }
 
 void EditorUnitToolPanel::DrawPicture() {
-  if (currentClass && g_editorLinks.drawClassPicture)
+  if (CurrentClass() && g_editorLinks.drawClassPicture)
     g_editorLinks.drawClassPicture(Find(currentForm, "UNITPIC"), id, frame);
 }
 
 void EditorUnitToolPanel::FillEquipmentPanel() {
+  const UnitClassRecord* currentClass = CurrentClass();
   if (!currentClass) return;
   World& w = g_world;
-  const auto index = static_cast<int32_t>(currentClass - w.unitClasses.data());
+  const int32_t index = EditorUnitClass();
   id = index;
   DrawPicture();
   SetText(currentForm, "EQUIPNAME", std::string(currentClass->name, strnlen(currentClass->name, sizeof currentClass->name)).c_str());
@@ -212,6 +219,7 @@ void EditorUnitToolPanel::FillEquipmentPanel() {
 }
 
 void EditorUnitToolPanel::WriteSliderText(const char* tag) {
+  const UnitClassRecord* currentClass = CurrentClass();
   if (!currentClass) return;
   Control* f = currentForm;
   const auto full = static_cast<float>(currentClass->strengthPerSize);
@@ -232,12 +240,13 @@ void EditorUnitToolPanel::WriteSliderText(const char* tag) {
 }
 
 void EditorUnitToolPanel::OnControlChange(Control* control, int32_t) {
-  if (control && currentClass) WriteSliderText(control->tag);
+  if (control) WriteSliderText(control->tag);
 }
 
 void EditorUnitToolPanel::ResetUnitSliders() {
   Control* f = currentForm;
   SetText(f, "UNITNAME", "");
+  const UnitClassRecord* currentClass = CurrentClass();
   if (!currentClass) return;
   startFraction = strengthFactor = 1.0f;
   const int16_t full = currentClass->strengthPerSize;
@@ -259,12 +268,14 @@ void EditorUnitToolPanel::ResetUnitSliders() {
 UnitRecord* EditorUnitToolPanel::PlaceUnit(World& w) {
   const HexPosition& at = w.gameState.currentHex;
   PlayerRecord* local = w.localPlayerRecord;
-  // Class 0 is no class: a unit of it would never be live.
-  if (!local || id <= 0 || !ClassRecordAt(w, id) || !EditorCellAt(w, MakeHexPos(at.x, at.y))) return nullptr;
+  // Class 0 is no class: a unit of it would never be live. The brush keeps
+  // the last class chosen even when a list leaves none current.
+  const int32_t classIndex = EditorBrushClass();
+  if (!local || classIndex <= 0 || !ClassRecordAt(w, classIndex) || !EditorCellAt(w, MakeHexPos(at.x, at.y))) return nullptr;
   local->commandCounter += 1;
   const uint32_t unitId = (static_cast<uint32_t>(local->number) << 24) | (local->commandCounter & 0x00FFFFFFu);
   const uint32_t position = (static_cast<uint32_t>(static_cast<uint16_t>(at.y)) << 16) | static_cast<uint16_t>(at.x);
-  UnitRecord* unit = CreateUnit(w, *local, unitId, id, strengthFactor, position, 0, 0);
+  UnitRecord* unit = CreateUnit(w, *local, unitId, classIndex, strengthFactor, position, 0, 0);
   if (unit) ReadUnitSliders(*unit);
   return unit;
 }
@@ -344,6 +355,7 @@ void EditorUnitToolPanel::OnCommand(Control* control, int32_t code) {
     ShowPage();
     RedrawInterface();
   } else if (is("RESEARCH")) {
+    const UnitClassRecord* currentClass = CurrentClass();
     if (!currentClass || !HasDesignRow(w)) return;
     const int p = LocalPlayer(w);
     const bool on = Pressed(control);

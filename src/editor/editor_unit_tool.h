@@ -25,7 +25,7 @@ class EditorUnitToolPanel : public Screen {
   void OnCommand(Control* control, int32_t id) override;
   void OnControlChange(Control* control, int32_t value) override;
 
-  // The class lists chose currentClass (the screen's id names its index):
+  // The class lists chose the current class (the screen's id names its index):
   // its picture, name and research box, and the sliders reset for it.
   void FillEquipmentPanel();
   void ResetUnitSliders();
@@ -37,7 +37,9 @@ class EditorUnitToolPanel : public Screen {
   UnitRecord* PlaceUnit(World& world);
 
   int32_t page = 0;  // 0 land, 1 air, 2 sea, 3 and 4 stock equipment
-  const UnitClassRecord* currentClass = nullptr;
+  // The class the lists made current, looked up by index on each use since
+  // the unit-types import rebuilds the table; null for none.
+  const UnitClassRecord* CurrentClass() const;
   float startFraction = 1.0f;   // of full strength a new unit starts with
   float strengthFactor = 1.0f;  // times the class's full strength
   int32_t frame = 0;            // 0 to 23

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "editor/editor_class_lists.h"
 #include "editor/editor_map_input.h"
 #include "editor/editor_screens.h"
 #include "editor/editor_unit_attributes.h"
@@ -101,6 +102,7 @@ class EditorUnitToolTest : public ::testing::Test {
   GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<UnitRecord*> units_{g_world.units};
   GlobalGuard<PlayerRecord*> local_{g_world.localPlayerRecord};
+  GlobalGuard<EditorUnitClassChoice> classChoice_{g_editorUnitClass};
   GlobalGuard<decltype(g_world.players)> players_{g_world.players};
   GlobalGuard<EditorScreens> screens_{g_editorScreens};
   GlobalGuard<EditorScreenLinks> links_{g_editorLinks};
@@ -118,7 +120,7 @@ TEST_F(EditorUnitToolTest, ThePlacedUnitTakesTheSliders) {
   uint32_t counter = 41;
   for (const auto& r : kRows) {
     g_world.gameState.currentHex = HexPosition{3, 1, kWidth + 3, 0};
-    panel_.currentClass = &g_world.unitClasses[static_cast<size_t>(r.cls)];
+    SetEditorUnitClass(r.cls);
     panel_.FillEquipmentPanel();
     Slide("MAXSTRSLDR", 1.0f);
     Slide("SSTRSLDR", 0.5f);
@@ -155,7 +157,7 @@ TEST_F(EditorUnitToolTest, ReserveAndGarrisonFollowTheHexFacility) {
     Check("RES", r.res);
     Check("GAR", r.gar);
     g_world.gameState.currentHex = HexPosition{r.x, 1, static_cast<uint32_t>(kWidth + r.x), 0};
-    panel_.currentClass = &g_world.unitClasses[kTank];
+    SetEditorUnitClass(kTank);
     panel_.FillEquipmentPanel();
     Slide("DAYSSLDR", 0.5f);
     UnitRecord* u = panel_.PlaceUnit(g_world);
@@ -207,7 +209,7 @@ TEST_F(EditorUnitToolTest, TheAttributePanelEditsTheUnitAndDeletesIt) {
   EXPECT_EQ(SteppedUnitFrame(0, -1), 23);
   Facility(kBase, 5);
   g_world.gameState.currentHex = HexPosition{5, 1, kWidth + 5, 0};
-  panel_.currentClass = &g_world.unitClasses[kTank];
+  SetEditorUnitClass(kTank);
   panel_.FillEquipmentPanel();
   Check("RES", true);
   UnitRecord* u = panel_.PlaceUnit(g_world);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "editor/editor_class_lists.h"
 #include "editor/editor_map_input.h"
 #include "editor/editor_screens.h"
 #include "records/text_field.h"
@@ -81,6 +82,11 @@ void LinkEditorScreens(ScreenSet& s) {
   s.mapEditorBSs6.stockClassList = &s.mapEditorBSs6d;
   s.mapEditorBSs6.stockUnitList = &s.mapEditorBSs6e;
   s.mapEditorBSs6c.popup = &s.unitDetail;
+  s.mapEditorBSs7.techPopup = &s.popupTech;
+  s.mapEditorBSs6d.stockUnits = &s.mapEditorBSs6e;
+  s.mapEditorBSs6e.classes = &s.mapEditorBSs6d;
+  g_editorUnitClass.chosen = [] { g_screens.mapEditorBSs6.FillEquipmentPanel(); };
+  g_editorUnitClass.readSliders = [](UnitRecord& unit) { g_screens.mapEditorBSs6.ReadUnitSliders(unit); };
   g_editorLinks.setMapSelection = SetMapSelection;
   g_editorLinks.linkAlongRoute = [](int32_t classIndex) { LinkHexesAlongRoute(g_screens, classIndex, 1, 0); };
   g_editorLinks.pendingSelection = &g_mapPlacement.routeStarted;

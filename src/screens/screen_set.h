@@ -11,6 +11,7 @@
 #include "editor/editor_file_menu.h"
 #include "editor/editor_screens.h"
 #include "editor/editor_setup_dialogs.h"
+#include "editor/editor_tech_panel.h"
 #include "editor/editor_unit_attributes.h"
 #include "editor/editor_unit_tool.h"
 #include "editor/facility_paint_panel.h"
@@ -44,6 +45,9 @@
 #include "screens/economy/research/tech_list_panels.h"
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/economy/status/status_screen.h"
+#include "screens/editor/editor_class_list_panels.h"
+#include "screens/editor/editor_hex_units.h"
+#include "screens/editor/editor_stock_units.h"
 #include "screens/frontend/briefing_screen.h"
 #include "screens/frontend/chat_screen.h"
 #include "screens/frontend/end_game_popups.h"
@@ -205,11 +209,11 @@ struct ScreenSet {
   FacilityPaintPanel mapEditorBSs3;
   FacilityTypePanel mapEditorBSs4;
   EditorUnitToolPanel mapEditorBSs6;
-  Screen mapEditorBSs6a{"MAPEDITORB_SS6a"};
-  Screen mapEditorBSs6b{"MAPEDITORB_SS6b"};
-  Screen mapEditorBSs6d{"MAPEDITORB_SS6d"};
-  Screen mapEditorBSs6e{"MAPEDITORB_SS6e"};
-  Screen mapEditorBSs7{"MAPEDITORB_SS7"};
+  EditorEquipmentListPanel mapEditorBSs6a;
+  EditorHexUnitListPanel mapEditorBSs6b;
+  EditorStockClassListPanel mapEditorBSs6d;
+  EditorStockUnitListPanel mapEditorBSs6e;
+  EditorTechPanel mapEditorBSs7;
   MapSetupDialog mapEditorPopup1;
   ScenarioSetupDialog mapEditorPopup2;
   TerrainChartPanel mapEditorTchart;

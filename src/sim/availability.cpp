@@ -19,14 +19,15 @@ namespace {
 // chain of prerequisites is followed to its end without deepening the stack;
 // a technology is marked known before its prerequisites are looked at, so one
 // met again (shared, or in a circle in a bad table) is not walked twice.
-void Grant(World& world, PlayerTechState* row, int tech) {
+void Grant(World& world, PlayerTechState* row, int tech, uint8_t known, bool clearMarks) {
   std::vector<int> pending{tech};
   while (!pending.empty()) {
     const int t = pending.back();
     pending.pop_back();
     if (t <= 0 || t >= world.gameState.techCount || static_cast<size_t>(t) >= world.techs.size()) continue;
     if (row[t].known) continue;
-    row[t].known = 2;
+    row[t].known = known;
+    if (clearMarks) row[t].projectFlags = 0;
     for (int16_t need : world.techs[static_cast<size_t>(t)].prerequisites) pending.push_back(need);
   }
 }
@@ -36,8 +37,10 @@ void RevokeDesigns(World& world, uint8_t* designs, int t) {
   const size_t width = static_cast<size_t>(std::max<int32_t>(world.gameState.designRowBytes, 0));
   for (size_t k = 0; k < world.unitClasses.size() && k < width; ++k) {
     const UnitClassRecord& cls = world.unitClasses[k];
-    if (cls.name[0] == '\0' || (cls.flags & (kClassObsolete | kClassFacility)) || cls.requiredTechs[0] == t ||
-        cls.requiredTechs[1] == t)
+    // A required technology of 0 names none, so technology 0 going takes no
+    // design with it.
+    const bool needs = t > 0 && (cls.requiredTechs[0] == t || cls.requiredTechs[1] == t);
+    if (cls.name[0] == '\0' || (cls.flags & (kClassObsolete | kClassFacility)) || needs)
       designs[k] = static_cast<uint8_t>(designs[k] & ~1u);
   }
 }
@@ -65,8 +68,21 @@ void Clear(World& world, PlayerTechState* row, uint8_t* designs, int tech) {
 
 }  // namespace
 
-void GrantTechRecursive(World& world, int player, int tech) {
-  if (PlayerTechState* row = TechRow(world, player)) Grant(world, row, tech);
+void GrantTechRecursive(World& world, int player, int tech, uint8_t known, bool clearMarks) {
+  if (PlayerTechState* row = TechRow(world, player)) Grant(world, row, tech, known, clearMarks);
+}
+
+void GrantDesignTechs(World& world, int player, uint8_t known, bool clearMarks) {
+  PlayerTechState* row = TechRow(world, player);
+  const uint8_t* designs = DesignRow(world, player);
+  if (!row || !designs) return;
+  const size_t width = static_cast<size_t>(std::max<int32_t>(world.gameState.designRowBytes, 0));
+  for (size_t k = 0; k < world.unitClasses.size() && k < width; ++k) {
+    const UnitClassRecord& cls = world.unitClasses[k];
+    if (cls.name[0] == '\0' || (cls.flags & (kClassObsolete | kClassFacility)) || !(designs[k] & 1u)) continue;
+    for (int16_t need : cls.requiredTechs)
+      if (need != 0) Grant(world, row, need, known, clearMarks);
+  }
 }
 
 void ClearTechAndDependents(World& world, int player, int tech, bool revokeDesigns) {

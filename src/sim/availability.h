@@ -13,10 +13,18 @@ void SetMaskBit(ProjectEntry& entry, int copy, uint32_t mask, uint32_t set);
 
 struct World;
 
-// Gives the player the technology (its state byte becomes 2, as a completed
-// project leaves it) and every prerequisite it lacks, recursively.
-// Nothing for a technology index outside the table.
-void GrantTechRecursive(World& world, int player, int tech);
+// The known byte research leaves; the map editor writes 1.
+inline constexpr uint8_t kKnownByResearch = 2;
+inline constexpr uint8_t kKnownByEditor = 1;
+// Gives the player the technology (its state byte becomes known) and every
+// prerequisite it lacks, recursively; with clearMarks each granted entry's
+// project marks go too. A technology already known stops the walk there.
+// Nothing for a technology index outside [1, count).
+void GrantTechRecursive(World& world, int player, int tech, uint8_t known = kKnownByResearch,
+                        bool clearMarks = false);
+// Grants, the same way, both required technologies of every class in use,
+// not excluded, not a facility, that the player's design row makes available.
+void GrantDesignTechs(World& world, int player, uint8_t known, bool clearMarks);
 // Takes the technology from the player (state and project marks cleared)
 // and, recursively, every technology the player knows that names it as a
 // prerequisite (0 names none). With revokeDesigns the designs that need it,

@@ -368,6 +368,12 @@ TEST_F(ControlTest, EditFieldsTakeOnlyWhatTheirClassesAdmitUpToTheirSize) {
     // Every character tells the owner, taken or not.
     EXPECT_EQ(screen_.Take().size(), std::strlen(row.typed)) << row.typed;
   }
+  // A field given a short text still shows as much as may be typed into it.
+  EditControl edit(Init("E", &screen_, 0, 0, 10, 10), StringInit{}, 6, 0);
+  SetControlText(&edit, "30");
+  EXPECT_EQ(edit.bufferSize, 6u);
+  SetControlText(&edit, "12345678");
+  EXPECT_EQ(edit.bufferSize, 8u);
 }
 
 TEST_F(ControlTest, EscapeClearsThenEndsTheEditAndEnterEndsItWithACommand) {

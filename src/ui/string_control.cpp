@@ -11,6 +11,7 @@
 #include "app/number_text.h"
 #include "platform/fpenv.h"
 #include "ui/control_frame.h"
+#include "ui/edit_control.h"
 #include "ui/screen.h"
 
 namespace {
@@ -153,6 +154,10 @@ void SetControlText(Control* control, const char* newText) {
   if (control->kind != kKindString) static_cast<TextControl*>(control)->sourceText = copy;
   c->flags |= kCtlOwnsText;
   c->bufferSize = static_cast<uint32_t>(copy.size());
+  // An edit field shows what is typed into it up to its edit size, not only
+  // as much as the text it was last given.
+  if (control->kind == kKindEdit)
+    c->bufferSize = std::max(c->bufferSize, static_cast<EditControl*>(control)->editSize);
   c->Invalidate();
 }
 
