@@ -21,6 +21,7 @@
 #include "screens/diplomacy/mail_options.h"
 #include "screens/diplomacy/mail_window.h"
 #include "screens/diplomacy/region_dossiers.h"
+#include "screens/diplomacy/region_relations.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/cabinet/cabinet_screen.h"
@@ -239,7 +240,7 @@ struct ScreenSet {
   Screen diplomacy1Ss1b{"DIPLOMACY1_SS1B"};
   Screen diplomacy1Ss1c{"DIPLOMACY1_SS1C"};
   Screen diplomacy1Ss1d{"DIPLOMACY1_SS1D"};
-  Screen diplomacy1Ss2{"DIPLOMACY1_SS2"};
+  RegionRelationsPanel diplomacy1Ss2;
   Screen diplomacy1Ss2a{"DIPLOMACY1_SS2a"};
   Screen diplomacy1Ss2a1{"DIPLOMACY1_SS2a1"};
   Screen diplomacy1Ss2c{"DIPLOMACY1_SS2c"};
