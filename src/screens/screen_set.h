@@ -15,6 +15,7 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/alliances_panel.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/email_popup.h"
@@ -22,6 +23,8 @@
 #include "screens/diplomacy/mail_window.h"
 #include "screens/diplomacy/region_dossiers.h"
 #include "screens/diplomacy/region_relations.h"
+#include "screens/diplomacy/surrender_confirm.h"
+#include "screens/diplomacy/war_declaration.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
 #include "screens/economy/cabinet/cabinet_screen.h"
@@ -241,12 +244,12 @@ struct ScreenSet {
   Screen diplomacy1Ss1c{"DIPLOMACY1_SS1C"};
   Screen diplomacy1Ss1d{"DIPLOMACY1_SS1D"};
   RegionRelationsPanel diplomacy1Ss2;
-  Screen diplomacy1Ss2a{"DIPLOMACY1_SS2a"};
-  Screen diplomacy1Ss2a1{"DIPLOMACY1_SS2a1"};
+  AlliancesPanel diplomacy1Ss2a;
+  SurrenderConfirmPanel diplomacy1Ss2a1;
   Screen diplomacy1Ss2c{"DIPLOMACY1_SS2c"};
   Screen diplomacy1Ss3{"DIPLOMACY1_SS3"};
   Screen diplomacy1Ss4{"DIPLOMACY1_SS4"};
-  Screen diplomacy1Ss2b{"DIPLOMACY1_SS2b"};
+  WarDeclarationPanel diplomacy1Ss2b;
   Screen diplomacy1Ss11{"DIPLOMACY1_SS11"};
   Screen diplomacy1Ss12{"DIPLOMACY1_SS12"};
   Screen diplomacy1Ss13{"DIPLOMACY1_SS13"};
