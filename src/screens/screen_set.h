@@ -24,6 +24,7 @@
 #include "screens/diplomacy/region_dossiers.h"
 #include "screens/diplomacy/region_relations.h"
 #include "screens/diplomacy/surrender_confirm.h"
+#include "screens/diplomacy/trade_restriction.h"
 #include "screens/diplomacy/war_declaration.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
@@ -247,7 +248,7 @@ struct ScreenSet {
   AlliancesPanel diplomacy1Ss2a;
   SurrenderConfirmPanel diplomacy1Ss2a1;
   Screen diplomacy1Ss2c{"DIPLOMACY1_SS2c"};
-  Screen diplomacy1Ss3{"DIPLOMACY1_SS3"};
+  TradeRestrictionPanel diplomacy1Ss3;
   Screen diplomacy1Ss4{"DIPLOMACY1_SS4"};
   WarDeclarationPanel diplomacy1Ss2b;
   Screen diplomacy1Ss11{"DIPLOMACY1_SS11"};
