@@ -32,6 +32,7 @@ const std::map<std::string, int32_t> kDockedWidths = {
     {"DIPLOMACY1", 300},
     {"DIPLOMACY1_SS2", 220},
     {"DIPLOMACY1_SS2a", 220}, {"DIPLOMACY1_SS2a1", 220}, {"DIPLOMACY1_SS2b", 220},
+    {"DIPLOMACY1_SS2c", 220},
     {"DIPLOMACY1_SS3", 220},
     {"MILITARY1_ss03", 220}, {"MILITARY1_ss3", 220}, {"MILITARY1_ss3a", 220}, {"MILITARY1_ss3b", 220},
     {"MILITARY1_ss3c", 220}, {"MILITARY1_ss7", 220}, {"MILITARY1_ss2", 220}, {"DOMPOLICY1_SS7", 220},

@@ -15,6 +15,7 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/agreements_panel.h"
 #include "screens/diplomacy/alliances_panel.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
@@ -247,7 +248,7 @@ struct ScreenSet {
   RegionRelationsPanel diplomacy1Ss2;
   AlliancesPanel diplomacy1Ss2a;
   SurrenderConfirmPanel diplomacy1Ss2a1;
-  Screen diplomacy1Ss2c{"DIPLOMACY1_SS2c"};
+  AgreementsPanel diplomacy1Ss2c;
   TradeRestrictionPanel diplomacy1Ss3;
   Screen diplomacy1Ss4{"DIPLOMACY1_SS4"};
   WarDeclarationPanel diplomacy1Ss2b;
