@@ -19,7 +19,9 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/agreements_panel.h"
 #include "screens/diplomacy/aid_request_panels.h"
+#include "screens/diplomacy/alliances_panel.h"
 #include "screens/diplomacy/area_tag_panel.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
@@ -29,6 +31,10 @@
 #include "screens/diplomacy/mail_window.h"
 #include "screens/diplomacy/offer_mail_view.h"
 #include "screens/diplomacy/region_dossiers.h"
+#include "screens/diplomacy/region_relations.h"
+#include "screens/diplomacy/surrender_confirm.h"
+#include "screens/diplomacy/trade_restriction.h"
+#include "screens/diplomacy/war_declaration.h"
 #include "screens/diplomacy/world_market_panels.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
@@ -251,13 +257,13 @@ struct ScreenSet {
   WorldMarketLeavePanel diplomacy1Ss1b;
   WorldMarketJoinPanel diplomacy1Ss1c;
   TreatyDetailsPanel diplomacy1Ss1d;
-  Screen diplomacy1Ss2{"DIPLOMACY1_SS2"};
-  Screen diplomacy1Ss2a{"DIPLOMACY1_SS2a"};
-  Screen diplomacy1Ss2a1{"DIPLOMACY1_SS2a1"};
-  Screen diplomacy1Ss2c{"DIPLOMACY1_SS2c"};
-  Screen diplomacy1Ss3{"DIPLOMACY1_SS3"};
+  RegionRelationsPanel diplomacy1Ss2;
+  AlliancesPanel diplomacy1Ss2a;
+  SurrenderConfirmPanel diplomacy1Ss2a1;
+  AgreementsPanel diplomacy1Ss2c;
+  TradeRestrictionPanel diplomacy1Ss3;
   AreaTagPanel diplomacy1Ss4;
-  Screen diplomacy1Ss2b{"DIPLOMACY1_SS2b"};
+  WarDeclarationPanel diplomacy1Ss2b;
   EconomicAidRequestPanel diplomacy1Ss11;
   MilitaryAidRequestPanel diplomacy1Ss12;
   WorldMarketVotePanel diplomacy1Ss13;

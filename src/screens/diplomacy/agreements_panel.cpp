@@ -1,0 +1,120 @@
+#include "screens/diplomacy/agreements_panel.h"
+
+#include <string>
+
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "screens/diplomacy/dip_docking.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/region_names.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "ui/text_box.h"
+#include "world/text/rule_tables.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kLastAgreementType = 127;
+
+Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
+
+int32_t LocalPlayer() {
+  const int32_t local = g_world.gameState.localPlayer;
+  return local >= 0 && local < kMaxPlayers ? local : 0;
+}
+
+// The agreement type a row stands for, or 0 for a payment or delivery (whose
+// ids are small numbers too) and for no row.
+uint32_t AgreementOf(const PendingDealRow* row) {
+  if (!row || row->kind != kPendingAgreement) return 0;
+  return row->value >= 1 && row->value <= kLastAgreementType ? row->value : 0;
+}
+
+void SetDetails(TextBoxControl* box, const char* text) {
+  if (!box) return;
+  const std::string copy = text ? text : "";
+  TextBoxSetText(box, copy.c_str(), static_cast<uint32_t>(copy.size() + 1), 1);
+}
+
+}  // namespace
+
+void AgreementsPanel::OnOpen() {
+  SetDetails(details, "");
+  SetHidden(Find(*this, "HIDECONFIRM"), true);
+  CloseMailWhenNarrow();
+  DockPanelAtDepth(3);
+}
+
+void AgreementsPanel::BindControls() {
+  DockInSecondBotbar2(*this);
+  received = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  given = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kListIndicators, this);
+  details = MakeTextBox("DETAILS", 0, &g_screens, currentForm);
+}
+
+void AgreementsPanel::Refresh() {
+  if (!currentForm) return;
+  const int32_t region = RegionOf(id);
+  const int32_t local = LocalPlayer();
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, region));
+  }
+  FillPendingDeals(g_world, received, local, region, receivedRows);
+  FillPendingDeals(g_world, given, region, local, givenRows);
+  const PendingDealRow* picked = SelectedPendingDeal(received, receivedRows);
+  SetHidden(Find(*this, "DELAGREE"), picked == nullptr);
+  if (!picked) picked = SelectedPendingDeal(given, givenRows);
+  const TreatyTypeEntry* type = nullptr;
+  if (const uint32_t agreement = AgreementOf(picked))
+    type = TreatyType(g_ruleTables.rTreatyTypes, static_cast<int>(agreement));
+  SetDetails(details, type ? type->description.get() : "");
+}
+
+void AgreementsPanel::OnCommand(Control* control, int32_t rowId) {
+  Control* confirm = Find(*this, "HIDECONFIRM");
+  if (IsTagged(control, "DELAGREE")) {
+    SetHidden(confirm, false);
+    SetHidden(Find(*this, "HIDEBOX"), true);
+  } else if (IsTagged(control, "CANBUT")) {
+    SetHidden(confirm, true);
+    Refresh();
+  } else if (IsTagged(control, "OKBUT")) {
+    // The executing side reads the treaty type before the partner.
+    if (const uint32_t agreement = AgreementOf(SelectedPendingDeal(received, receivedRows)))
+      PostCommand_28_32_36(kCmdDeleteAgreement, agreement, static_cast<uint32_t>(RegionOf(id)), 0);
+    SetHidden(confirm, true);
+    if (received) ListClear(received, 1);
+    Refresh();
+  } else if (control && control == received) {
+    if (rowId != 0) {
+      SetHidden(confirm, true);
+      SetHidden(Find(*this, "HIDEBOX"), false);
+    }
+    Refresh();
+  } else if (control && control == given) {
+    Refresh();
+  }
+}
+
+void AgreementsPanel::OnControlChange(Control* control, int32_t rowId) {
+  if (!control || rowId == 0) return;
+  if (control == received && given) {
+    const bool had = given->selectedId != 0;
+    ListDeselectAll(given);
+    if (had) OnControlChange(given, 0);
+  } else if (control == given && received) {
+    ListSetSelection(0, received, 0, 0);
+  }
+}

@@ -1,0 +1,212 @@
+#include "screens/diplomacy/region_relations.h"
+
+#include <cstdio>
+
+#include "platform/fpenv.h"
+#include "records/command_ids.h"
+#include "records/player_kinds.h"
+#include "records/player_record.h"
+#include "records/player_relations.h"
+#include "screens/diplomacy/contact_masks.h"
+#include "screens/diplomacy/dip_docking.h"
+#include "screens/diplomacy/region_row.h"
+#include "screens/docked_panels.h"
+#include "screens/economy/status/region_stats_panels.h"
+#include "screens/main/bars/command_bars.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/policy_block_fields.h"
+#include "sim/region_names.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/panel_helpers.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "world/player_names.h"
+#include "world/text/policy_fields.h"
+#include "world/text/text_lists.h"
+#include "world/world.h"
+
+void (*g_openOfferInDealEditor)(const char* text, bool swap) = nullptr;
+
+namespace {
+
+// Bit 31 of the first word of a region's entry: we stay out of its wars.
+constexpr uint32_t kNeutralityBit = 0x80000000u;
+constexpr int32_t kEnemyClass = 3;
+constexpr int32_t kNeutralClass = 2;
+
+Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+int32_t LocalPlayer() {
+  const int32_t local = g_world.gameState.localPlayer;
+  return local >= 0 && local < kMaxPlayers ? local : 0;
+}
+
+int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
+
+bool OutOfPlay(int32_t kind) { return kind == kKindEmpty || kind == kKindOut; }
+
+uint32_t Bit(int32_t player) { return player >= 0 && player < kMaxPlayers ? 1u << player : 0u; }
+
+void Tick(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
+
+uint32_t Ticked(const Control* c) { return c && (c->state & kStateSelected) ? 1u : 0u; }
+
+void SetPercent(Control* c, float fraction) {
+  if (!c) return;
+  char text[32];
+  plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(fraction * 100.0f));
+  SetControlText(c, text);
+}
+
+void SetPlain(Control* c, double v) { SetControlNumberText(0, 0, "", 0, "", 0, v, c); }
+void SetMoney(Control* c, double v) { SetControlNumberText(1, 0, "", 0, "", 0, v, c); }
+
+}  // namespace
+
+int32_t StepToShownRegion(const World& world, int32_t id) {
+  int32_t highest = world.gameState.highestPlayer;
+  if (highest >= kMaxPlayers) highest = kMaxPlayers - 1;
+  const int32_t local = world.gameState.localPlayer;
+  int32_t tries = 0;
+  while (tries < highest) {
+    if (id > highest) id = 1;
+    if (id < 1) id = highest;
+    if (!OutOfPlay(world.players[id].kind) && id != local) break;
+    ++tries;
+    ++id;
+  }
+  return tries >= highest ? 0 : id;
+}
+
+std::string AgreementOfferText(int32_t from, int32_t to, int32_t kind, int32_t value) {
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "DIPOFFER\n%d,%d,0,3,0,0,0,0,0\nITEMSOFFER\n%d,%d\n-1\n-1\n-1\n-1\n-1\n-1\nITEMSREQUEST\n%d,%d\n"
+                "-1\n-1\n-1\n-1\n-1\n-1\n\n",
+                from, to, kind, value, kind, value);
+  return text;
+}
+
+void OpenAgreementOffer(int32_t region, int32_t kind, int32_t value) {
+  const std::string text = AgreementOfferText(region, LocalPlayer(), kind, value);
+  if (g_openOfferInDealEditor) g_openOfferInDealEditor(text.c_str(), false);
+}
+
+void RegionRelationsPanel::OnOpen() {
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    id = StepToShownRegion(g_world, static_cast<int32_t>(id));
+  }
+  // Opened at level 2 unless deeper panels already stand.
+  if (g_ui.panelDepth < 2) DockPanelAtDepth(2);
+  else UpdatePopupButton(g_screens.cmdBar3);
+}
+
+void RegionRelationsPanel::BindControls() {
+  DockInBotbar2(*this);
+  StyleOverlay(Find(*this, "CEASEGRID"));
+}
+
+void RegionRelationsPanel::Refresh() {
+  if (!currentForm) return;
+  bool outOfPlay = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    outOfPlay = OutOfPlay(g_world.players[RegionOf(id)].kind);
+  }
+  // A region that left the game gives way to the next one in play.
+  if (outOfPlay) OnOpen();
+  const int32_t region = RegionOf(id);
+  const uint32_t bit = Bit(region);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const PlayerRecord& r = g_world.players[region];
+    const PlayerRecord& local = g_world.players[LocalPlayer()];
+    const PlayerPolicyBlock& mine = local.displayPolicy;
+    SetControlText(Find(*this, "REGION"), RegionDisplayName(g_world, region));
+    const int32_t relation = RelationClass(local, region);
+    Control* status = Find(*this, "STATUS");
+    Tick(status, relation == kEnemyClass);
+    SetControlText(status, TextListText(kListDiprel, relation));
+    SetControlText(Find(*this, "GOVTYPE2"), TextListText(kListGovtype, r.govtype));
+    SetControlText(Find(*this, "LEADER2"), GetPlayerDisplayName(g_world, r));
+    SetPercent(Find(*this, "DOMAPR"), r.approval);
+    SetPercent(Find(*this, "MILAPR"), r.secondRating);
+    SetPlain(Find(*this, "REGPOP"), r.population);
+    SetPlain(Find(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
+    SetMoney(Find(*this, "REGGDP"), r.gdpPerCapita);
+    SetMoney(Find(*this, "REGTREASURE"), r.treasury);
+    SetMoney(Find(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
+    FillRegionRow(Find(*this, "FLAG"), "", region);
+
+    for (const char* tag : {"CFPARENT", "NWPARENT", "OFFERP"}) SetHidden(Find(*this, tag), true);
+    SetHidden(Find(*this, "WAR"), false);
+    const bool ceasefire = (PairMask1(mine) & bit) != 0;
+    bool ceasefireStep = false;
+    if (relation == kEnemyClass) {
+      Tick(status, true);
+      SetHidden(Find(*this, "WAR"), true);
+      SetHidden(Find(*this, "OFFERP"), false);
+      ceasefireStep = true;
+    } else if (relation == kNeutralClass) {
+      ceasefireStep = ceasefire;
+      if (!ceasefire) {
+        SetHidden(Find(*this, "NWPARENT"), false);
+        Tick(Find(*this, "NEUTWAR"), (RoeRegionFlag(mine.regionPolicy[region]) & kNeutralityBit) != 0);
+      }
+    }
+    if (ceasefireStep) {
+      Tick(Find(*this, "CEASEFIRE"), ceasefire);
+      SetHidden(Find(*this, "CEASEGRID"), (TreatyMask(mine, 3) & bit) == 0);
+    }
+    Tick(Find(*this, "PATH"), (PairMask2(mine) & bit) != 0);
+  }
+  Tick(Find(*this, "CHAT"), (g_contactMasks.chat & bit) != 0);
+  Tick(Find(*this, "DIPOFFER"), (g_contactMasks.offers & bit) != 0);
+}
+
+void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
+  if (!control) return;
+  // A toggle just switched off closes the deeper panels.
+  if ((control->flags & kCtlRadio) && !(control->state & kStateSelected)) {
+    PopPopupsTo(g_ui, 2);
+    return;
+  }
+  ScreenSet& s = g_screens;
+  const int32_t region = RegionOf(id);
+  const uint32_t ticked = Ticked(control);
+  if (IsTagged(control, "NEGOTBUT")) {
+    s.popupDiplomacy.Popup(region, nullptr);
+  } else if (IsTagged(control, "BOYCOTTS")) {
+    s.diplomacy1Ss3.Show(region, nullptr);
+  } else if (IsTagged(control, "BACK")) {
+    s.diplomacy1.AttachForm(nullptr);
+    s.diplomacy1.OnOpen();
+    s.diplomacy1.Refresh();
+  } else if (IsTagged(control, "WAR")) {
+    s.diplomacy1Ss2b.Show(region, nullptr);
+  } else if (IsTagged(control, "OFFERP")) {
+    OpenAgreementOffer(region, kCeasefireAgreement, 1);
+    Refresh();
+  } else if (IsTagged(control, "CEASEFIRE")) {
+    PostCommand_28_32_36(kCmdPairMaskSwap, static_cast<uint32_t>(region), ticked, 0);
+  } else if (IsTagged(control, "NEUTWAR")) {
+    PostCommand_28_32_36(kCmdRoeRegionFlag, kNeutralityBit, static_cast<uint32_t>(region), ticked);
+  } else if (IsTagged(control, "PATH")) {
+    PostCommand_28_32_36(kCmdPairMask, static_cast<uint32_t>(region), ticked, 0);
+  } else if (IsTagged(control, "CHAT")) {
+    SetContactBit(g_contactMasks.chat, region, ticked != 0);
+  } else if (IsTagged(control, "DIPOFFER")) {
+    SetContactBit(g_contactMasks.offers, region, ticked != 0);
+  } else if (IsTagged(control, "RELATION")) {
+    s.diplomacy1Ss2a.Show(region, nullptr);
+  } else if (IsTagged(control, "TREATBUT")) {
+    s.diplomacy1Ss2c.Show(region, nullptr);
+  }
+}

@@ -1,0 +1,74 @@
+#include "screens/diplomacy/surrender_confirm.h"
+
+#include "net/command_network.h"
+#include "records/command_ids.h"
+#include "records/player_record.h"
+#include "screens/diplomacy/dip_docking.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/screen_set.h"
+#include "sim/game_command.h"
+#include "sim/region_names.h"
+#include "sim/relation_commands.h"
+#include "sim/simulation_lock.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "world/game_speed.h"
+#include "world/player_names.h"
+#include "world/world.h"
+
+namespace {
+
+Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
+bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
+
+int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
+
+}  // namespace
+
+void SurrenderAtOnce(World& world, int32_t region) {
+  const int32_t local = world.gameState.localPlayer;
+  if (local < 0 || local >= kMaxPlayers) return;
+  PlayerRecord& me = world.players[local];
+  {
+    // The displayed settings belong to the threads that post commands.
+    WorldLockGuard hold(world, kLockCommandLog);
+    SurrenderCommand(world, me, 0, static_cast<uint32_t>(region), 0);
+  }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  SurrenderCommand(world, me, 1, static_cast<uint32_t>(region), 0);
+}
+
+void SurrenderConfirmPanel::OnOpen() {
+  CloseMailWhenNarrow();
+  DockPanelAtDepth(3);
+}
+
+void SurrenderConfirmPanel::BindControls() { DockInSecondBotbar2(*this); }
+
+void SurrenderConfirmPanel::Refresh() {
+  if (!currentForm) return;
+  const int32_t region = RegionOf(id);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, region));
+  SetControlText(Find(*this, "LEADER"), GetPlayerDisplayName(g_world, g_world.players[region]));
+}
+
+void SurrenderConfirmPanel::OnCommand(Control* control, int32_t) {
+  ScreenSet& s = g_screens;
+  const int32_t region = RegionOf(id);
+  if (IsTagged(control, "SUROK")) {
+    if (IsNetworkGame(g_commandNet)) {
+      PostCommand_28_32_36(kCmdSurrender, static_cast<uint32_t>(region), 0, 0);
+    } else {
+      SetGameSpeed(g_world.gameState, 0);
+      SurrenderAtOnce(g_world, region);
+    }
+    DockPanelAtDepth(2);
+    s.diplomacy1Ss2.Show(kKeepScreenId, nullptr);
+  } else if (IsTagged(control, "SURCAN")) {
+    DockPanelAtDepth(2);
+    s.diplomacy1Ss2a.Show(kKeepScreenId, nullptr);
+  }
+}
