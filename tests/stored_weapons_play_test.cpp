@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/simulation_lock.h"
@@ -85,6 +87,12 @@ float AboardSilo(uint32_t silo, int32_t classIndex) {
   return strength;
 }
 
+plat::Rect RowRect(const ListBoxControl* list, const Control* row) {
+  const plat::Rect at = ControlAbsoluteRect(list);
+  return {at.left + row->rect.left, at.top + row->rect.top - list->scrollOffset, at.left + row->rect.right,
+          at.top + row->rect.bottom - list->scrollOffset};
+}
+
 void RunToNextDay() {
   World& w = g_world;
   const uint32_t today = w.gameState.currentDay;
@@ -139,11 +147,7 @@ TEST(StoredWeapons, TheOKeyOpensTheSiloWithItsStockAndTheStockPopupSwitchesAutoB
   std::vector<uint32_t> frame;
   uint32_t width = 0, height = 0;
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
-  const plat::Rect at = ControlAbsoluteRect(list);
-  const Control* row = list->firstRow;
-  const plat::Rect rowRect{at.left + row->rect.left, at.top + row->rect.top - list->scrollOffset,
-                           at.left + row->rect.right, at.top + row->rect.bottom - list->scrollOffset};
-  EXPECT_GT(LitPixels(frame, width, height, rowRect), 0) << "the first stored row is drawn";
+  EXPECT_GT(LitPixels(frame, width, height, RowRect(list, list->firstRow)), 0) << "the first stored row is drawn";
 
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CONSTRUCT"));
   ASSERT_NE(s.missiles.currentForm, nullptr) << "CONSTRUCT opens POPUP_MISSILE1";
@@ -188,6 +192,19 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
   if (stores.storedList->selectedId == static_cast<int32_t>(missile)) SampleGame::ClickControl(stores.storedList, stored);
   SampleGame::ClickControl(stores.storedList, stored);
   ASSERT_EQ(stores.storedList->selectedId, static_cast<int32_t>(missile));
+  // Drawn: every stored row's text and the chosen class's picture.
+  SampleGame::Pump();
+  std::vector<uint32_t> frame;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+  for (const Control* row = stores.storedList->firstRow; row; row = ListNextRow(stores.storedList, row))
+    EXPECT_GT(LitPixels(frame, width, height, RowRect(stores.storedList, row)), 0) << "row " << row->id;
+  const plat::Rect pic = ControlAbsoluteRect(
+      FormFindControlByTag(s.military1Ss4a1[kInventoryClassSheet].currentForm, "UNITPIC"));
+  std::set<uint32_t> colours;
+  for (int32_t y = pic.top; y < pic.bottom; ++y)
+    for (int32_t x = pic.left; x < pic.right; ++x) colours.insert(frame[static_cast<size_t>(y) * width + x]);
+  EXPECT_GT(colours.size(), 8u) << "the class sheet draws the class's picture";
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
   MissileSiloPanel& load = s.military1Ss4b;
   ASSERT_NE(load.currentForm->parent, nullptr) << "MILITARY1_ss4b is shown";

@@ -315,8 +315,10 @@ void MissileSelectPanel::Refresh() {
 void MissileSelectPanel::OnCommand(Control* control, int32_t value) {
   MissileStockPopup& popup = StockPopup();
   platform = loadList == 0 ? ListCurrentUnit(selectList) : 0u;
+  // The load buttons act on the chosen stored missiles: the queue's rows
+  // are not built yet, and choosing a stored one clears the queue's choice.
   MissilePanelCommand(currentForm, unit, &platform, control, value,
-                      MissilePanelHosts{.refresh = &popup, .rowList = popup.queueList, .category = &typeFilter});
+                      MissilePanelHosts{.refresh = &popup, .rowList = popup.storedList, .category = &typeFilter});
 }
 
 void MissileSelectPanel::OnActivate(Control* control, int32_t) {
