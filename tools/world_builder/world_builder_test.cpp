@@ -245,6 +245,16 @@ TEST_F(SampleWorld, LoadsThroughTheGameReadersWithItsVariety) {
   for (size_t i = 1; i < 4000 && i < w->unitClasses.size(); ++i) classes += w->unitClasses[i].name[0] ? 1 : 0;
   EXPECT_GE(classes, 40);
   EXPECT_EQ(w->unitClasses.size(), 4130u);
+  // Missiles and satellites are type 8, the stock weapons built without a
+  // site; a silo is no base (stock category mask 0) and has room for them.
+  for (size_t i : {39u, 40u, 41u, 42u, 47u}) EXPECT_EQ(w->unitClasses[i].typeByte, 8) << i;
+  for (size_t i = 1; i < 4000; ++i) {
+    if (w->unitClasses[i].name[0] && w->unitClasses[i].typeByte == 8) {
+      EXPECT_NE(w->unitClasses[i].flags & kClassStock, 0u) << i;
+    }
+  }
+  EXPECT_EQ(w->unitClasses[4011].loadableMask, 0);
+  EXPECT_GT(w->unitClasses[4011].cargoSlots, 0);
   ASSERT_GE(w->techs.size(), 51u);
   int chained = 0;
   for (const TechRecord& t : w->techs) {

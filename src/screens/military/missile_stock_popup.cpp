@@ -11,6 +11,7 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/inventory/missile_load_lists.h"
 #include "screens/military/production_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
@@ -143,12 +144,11 @@ void MissileStockPopup::RefillLists() {
     const int32_t scroll = f.list->scrollOffset;
     ListPrepareRows(f.list);
     ListClear(f.list, 1);
-    // The stock flag marks a missile class, whatever military class the
-    // data gives it.
     CollectUnits(w, CollectUnitsArgs{.resultList = f.units,
                                      .category = typeFilter,
                                      .stock = 1,
                                      .viewingPlayer = w.gameState.localPlayer,
+                                     .subType = kStockMilitaryClass,
                                      .relationMask = 1,
                                      .orderBit1AndSorting = f.underConstruction,
                                      .orderStatus = 0,
@@ -288,11 +288,14 @@ void OpenMissileClassFromList(intptr_t classKey) {
 
 // ---- the chosen stored missile ----
 
+void MissileSelectPanel::OnOpen() { ListHolderClear(g_screens.workingLists[kCargoListIndex]); }
+
 void MissileSelectPanel::BindControls() {
   hostLink = &StockPopup().subParent5;
   selectList = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
   missileList = MakeListBox("MISSILELIST", 0, &g_screens, currentForm, kListStyle, this);
   if (missileList) missileList->flags &= ~kCtlRadio;
+  ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD2"));
 }
 
 void MissileSelectPanel::Refresh() {
@@ -305,4 +308,25 @@ void MissileSelectPanel::Refresh() {
     if (cls) name.assign(cls->name, strnlen(cls->name, sizeof cls->name));
   }
   ControlSetText(Tag(currentForm, "MISSILE"), name.c_str());
+  loadList = FillMissileList(selectList, unit, typeFilter, kNoCargoKind);
+  SetControlFlag(Tag(StockPopup().currentForm, "SILOHDR"), kStateSelected, loadList);
+}
+
+void MissileSelectPanel::OnCommand(Control* control, int32_t value) {
+  MissileStockPopup& popup = StockPopup();
+  platform = loadList == 0 ? ListCurrentUnit(selectList) : 0u;
+  // The load buttons act on the chosen stored missiles: the queue's rows
+  // are not built yet, and choosing a stored one clears the queue's choice.
+  MissilePanelCommand(currentForm, unit, &platform, control, value,
+                      MissilePanelHosts{.refresh = &popup, .rowList = popup.storedList, .category = &typeFilter});
+}
+
+void MissileSelectPanel::OnActivate(Control* control, int32_t) {
+  OnMissileListSelect(control, ListCurrentUnit(control), loadList);
+}
+
+void MissileSelectPanel::OnControlChange(Control* control, int32_t) {
+  platform = loadList == 0 ? ListCurrentUnit(selectList) : 0u;
+  RefreshMissileLoadPanel(currentForm, control, nullptr, unit, loadList ? nullptr : &platform,
+                          ListCurrentUnit(control), loadList, nullptr, nullptr);
 }

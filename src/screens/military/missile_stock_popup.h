@@ -83,11 +83,17 @@ inline constexpr const char* kMissileSelectTags[] = {"MISSILE", "LIST5", "MISSIL
 class MissileSelectPanel : public Screen {
  public:
   MissileSelectPanel() : Screen("POPUP_MISSILE1h", FormLookups{.tags = kMissileSelectTags, .ids = {}}) {}
+  void OnOpen() override;
   void Refresh() override;
   void BindControls() override;
+  void OnCommand(Control* control, int32_t id) override;
+  void OnActivate(Control* control, int32_t id) override;
+  void OnControlChange(Control* control, int32_t id) override;
 
   uint32_t unit = 0;
   int32_t typeFilter = kAllMissileTypes;
+  int32_t loadList = 0;  // 1 while the platforms are silos
+  uint32_t platform = 0;
   ListBoxControl* selectList = nullptr;   // LIST5
   ListBoxControl* missileList = nullptr;  // MISSILELIST
 };

@@ -15,6 +15,7 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/military/inventory/missile_load_lists.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
@@ -41,11 +42,12 @@ class MissileStockPopupTest : public ::testing::Test {
     UnitClassRecord& c = w.unitClasses[kMissileClass];
     std::snprintf(c.name, sizeof c.name, "%s", "Lance");
     c.flags = kClassStock;
+    c.typeByte = kStockMilitaryClass;
     c.loadableMask = 1u << 2;
     w.gameState.localPlayer = kLocal;
     w.players[kLocal] = PlayerRecord{};
     w.players[kLocal].number = kLocal;
-    std::tie(missile_.strength, missile_.unitFlags) = std::tuple(1.0f, kUnitStock);
+    std::tie(missile_.strength, missile_.unitFlags, missile_.unitType) = std::tuple(1.0f, kUnitStock, kStockMilitaryClass);
     popup_.typeFilter = kAllMissileTypes;
     popup_.BindControls();
   }
@@ -76,7 +78,7 @@ class MissileStockPopupTest : public ::testing::Test {
   GlobalGuard<Control*> sub4_{popup_.subParent4}, sub5_{popup_.subParent5};
   testsupport::UnitRing ring_;
   UnitRecord& missile_ = ring_.Add(kMissileId, kLocal, kMissileClass);
-  controltest::PanelForm form_{popup_, "POPUP_MISSILE1", {"PRODLIST", "QUELIST", "STOREDLIST", "AUTOBUILD2"}, {},
+  controltest::PanelForm form_{popup_, "POPUP_MISSILE1", {"PRODLIST", "QUELIST", "STOREDLIST", "AUTOBUILD2", "SILOHDR"}, {},
                                {"PRODLIST", "QUELIST", "STOREDLIST"}};
 };
 
@@ -87,6 +89,7 @@ TEST_F(MissileStockPopupTest, EachMissileIsListedWhereItStandsAndEmptyProduction
     float strength;
     bool building, holdsSlot, limitFlag;
     std::vector<std::string> prod, queue, stored;
+    uint8_t type = kStockMilitaryClass;
   } rows[] = {
       {"stored, every type", 5, 1.0f, false, false, false, {"None"}, {}, {"unit"}},
       {"the store's limit comes first", 5, 1.0f, false, false, true, {"Storage Limit Reached"}, {}, {"unit"}},
@@ -94,11 +97,13 @@ TEST_F(MissileStockPopupTest, EachMissileIsListedWhereItStandsAndEmptyProduction
       {"strength 0", 5, 0.0f, true, false, false, {"None"}, {}, {"No Undeployed"}},
       {"queued", 2, 1.0f, true, false, false, {"None of this type"}, {"unit"}, {"No Undeployed"}},
       {"its slot taken: in production", 2, 1.0f, true, true, false, {"unit"}, {}, {"No Undeployed"}},
+      {"not of the stock weapons' type", 5, 1.0f, false, false, false, {"None"}, {}, {"No Undeployed"}, 22},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     popup_.typeFilter = r.filter;
     missile_.strength = r.strength;
+    missile_.unitType = r.type;
     Place(r.building, r.holdsSlot);
     upkeepfields::SetByte(g_world.players[kLocal], upkeepfields::kSlotPause, r.limitFlag ? 1 : 0);
     popup_.Refresh();
@@ -123,6 +128,24 @@ TEST_F(MissileStockPopupTest, ABuildListRowClearsTheStockListsChoice) {
   panel.OnControlChange(panel.list, kMissileClass);
   EXPECT_EQ(popup_.storedList->selectedId, 0);
   EXPECT_EQ(ListNextSelected(popup_.storedList, nullptr), nullptr);
+}
+
+TEST_F(MissileStockPopupTest, TheChosenMissilePanelListsSilosUnderTheSiloTab) {
+  MissileSelectPanel& panel = g_screens.popupMissile1h;
+  const GlobalGuard<ListBoxControl*> select(panel.selectList), missiles(panel.missileList);
+  const GlobalGuard<int32_t> filter(panel.typeFilter), mode(panel.loadList);
+  const GlobalGuard<intptr_t> id(panel.id);
+  controltest::PanelForm panelForm(panel, "POPUP_MISSILE1h", {"MISSILE", "LIST5", "MISSILELIST"}, {},
+                                   {"LIST5", "MISSILELIST"});
+  panel.BindControls();
+  for (int32_t tab : {kAllMissileTypes, kPlatformSilo}) {
+    panel.typeFilter = tab;
+    panel.id = 0;
+    panel.Refresh();
+    EXPECT_EQ(panel.loadList, tab == kPlatformSilo ? 1 : 0) << tab;
+    EXPECT_EQ(form_["SILOHDR"]->Selected(), tab == kPlatformSilo) << tab;
+  }
+  for (int list : {kPlatformListIndex, kSiloListIndex}) ListHolderClear(g_screens.workingLists[list]);
 }
 
 TEST_F(MissileStockPopupTest, TheAutoBuildSwitchPostsItsState) {

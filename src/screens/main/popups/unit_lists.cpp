@@ -108,7 +108,7 @@ bool Passes(const World& world, const UnitRecord& u, const CollectUnitsArgs& a, 
   if (a.orderStatus == 1 && status) return false;
   if (a.orderStatus == 0 && !status) return false;
   if (a.word12Bit31 != -1 && static_cast<int32_t>(shown[kStateFlags] >> 31) != a.word12Bit31) return false;
-  if (a.classGroup != -1 && cls->level != a.classGroup) return false;
+  if (a.classGroup != -1 && cls->typeByte != a.classGroup) return false;
   if (a.flagBit14 != -1 && !(shown[kOrderFlags] & (1u << 28)) &&
       static_cast<int32_t>((u.unitFlags >> 14) & 1u) != a.flagBit14)
     return false;

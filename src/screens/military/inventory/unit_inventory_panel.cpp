@@ -135,6 +135,11 @@ void UnitInventoryPanel::OnActivate(Control* control, int32_t) {
 
 void UnitInventoryPanel::OnControlChange(Control* control, int32_t) {
   const uint32_t unit = ListCurrentUnit(control);
+  // The shared handler hides the row buttons when the choice is let go and
+  // never shows them again: a chosen unit brings them back, for the handler
+  // to hide what that unit may not do.
+  if (unit != 0 && Is(control, "STOREDLIST"))
+    for (const char* tag : {"DEPLOY", "SELL"}) SetHidden(Tag(currentForm, tag), false);
   OnProductionListChange(currentForm, control, unit, 0);
   if (!Is(control, "STOREDLIST")) return;
   SetHidden(container, unit == 0);

@@ -1,0 +1,233 @@
+// The whole program on the sample scenario as Kessaria, which keeps its
+// missiles by its silo. The O key opens the silo pop-up with the stock aboard
+// counted and the stored missiles drawn, and the missile stock pop-up's
+// auto-build switch reaches the simulation copy by the next day. A stored
+// missile loaded into the silo from the army's stores page goes aboard once
+// the orders are due.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "records/order_words.h"
+#include "records/player_policy.h"
+#include "records/player_record.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "screens/military/inventory/unit_inventory_panel.h"
+#include "screens/screen_set.h"
+#include "sim/command_log.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "units/transport/cargo_boarding.h"
+#include "world/game_speed.h"
+#include "world/id_lookups.h"
+#include "world/text/ui_options.h"
+#include "world/unit_class.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kSampleSilo = 4011;
+constexpr int32_t kStoresPage = 2;
+
+// The local region's silo (the caller holds the simulation lock).
+UnitRecord* OwnSilo() {
+  World& w = g_world;
+  for (UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+    if (u->owner == w.gameState.localPlayer && u->classIndex == kSampleSilo) return u;
+  return nullptr;
+}
+
+// A stored missile of the local region standing by the silo, 0 for none.
+uint32_t StoredMissileBy(const UnitRecord& silo) {
+  World& w = g_world;
+  for (UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+    if (u->owner == w.gameState.localPlayer && (u->unitFlags & kUnitStock) && u->carrier == 0 &&
+        u->strength >= 1.0f && u->x == silo.x && u->y == silo.y)
+      return u->id;
+  return 0;
+}
+
+int RowOf(const ListBoxControl* list, uint32_t unit) {
+  int n = 0;
+  for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
+    if (static_cast<uint32_t>(row->id) == unit) return n;
+  return -1;
+}
+
+// Pixels of the rectangle in the frame as light as text.
+int LitPixels(const std::vector<uint32_t>& frame, uint32_t width, uint32_t height, const plat::Rect& r) {
+  int lit = 0;
+  for (int32_t y = std::max(r.top, 0); y < r.bottom && y < static_cast<int32_t>(height); ++y)
+    for (int32_t x = std::max(r.left, 0); x < r.right && x < static_cast<int32_t>(width); ++x)
+      lit += ((frame[static_cast<size_t>(y) * width + static_cast<size_t>(x)] >> 8) & 0xFFu) > 0xA0u;
+  return lit;
+}
+
+// The strength of the class's units aboard the silo.
+float AboardSilo(uint32_t silo, int32_t classIndex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  float strength = 0.0f;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+    if (u->carrier == silo && u->classIndex == classIndex) strength += u->strength;
+  return strength;
+}
+
+plat::Rect RowRect(const ListBoxControl* list, const Control* row) {
+  const plat::Rect at = ControlAbsoluteRect(list);
+  return {at.left + row->rect.left, at.top + row->rect.top - list->scrollOffset, at.left + row->rect.right,
+          at.top + row->rect.bottom - list->scrollOffset};
+}
+
+void RunToNextDay() {
+  World& w = g_world;
+  const uint32_t today = w.gameState.currentDay;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  SetGameSpeed(w.gameState, 0);
+}
+
+TEST(StoredWeapons, TheOKeyOpensTheSiloWithItsStockAndTheStockPopupSwitchesAutoBuild) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  PlayerRecord& region = w.players[w.gameState.localPlayer];
+  uint32_t siloId = 0;
+  int32_t aboardPoints = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    region.simPolicy.militaryFlags &= ~kMilitaryMissileAutoBuild;
+    region.displayPolicy.militaryFlags &= ~kMilitaryMissileAutoBuild;
+    UnitRecord* silo = OwnSilo();
+    ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
+    siloId = silo->id;
+    UnitRecord* missile = FindUnitById(w, StoredMissileBy(*silo));
+    ASSERT_NE(missile, nullptr) << "Kessaria has a missile by its silo";
+    LinkIntoCargoChain(w, *silo, *missile);
+    missile->strength = 0.5f;
+    for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+      if (u->carrier == siloId)
+        aboardPoints += static_cast<int32_t>(static_cast<float>(ClassRecordAt(w, u->classIndex)->slotSize) * u->strength);
+  }
+  ASSERT_GT(aboardPoints, 0);
+
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, 'O', plat::kKeyModifiersCarried);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, 'O', plat::kKeyModifiersCarried);
+  SampleGame::Pump();
+  SiloPopup& popup = s.siloPopup;
+  ASSERT_NE(popup.currentForm, nullptr) << "O opens POPUP_SILO1";
+  EXPECT_EQ(static_cast<uint32_t>(popup.id), siloId);
+  EXPECT_EQ(std::string(FormFindControlByTag(popup.currentForm, "SILO1")->text), std::to_string(aboardPoints));
+
+  ListBoxControl* list = popup.storedList;
+  ASSERT_TRUE(list && list->firstRow) << "the stored missiles are listed";
+  std::vector<uint32_t> frame;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+  EXPECT_GT(LitPixels(frame, width, height, RowRect(list, list->firstRow)), 0) << "the first stored row is drawn";
+
+  SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CONSTRUCT"));
+  ASSERT_NE(s.missiles.currentForm, nullptr) << "CONSTRUCT opens POPUP_MISSILE1";
+  SampleGame::ClickControl(FormFindControlByTag(s.missiles.currentForm, "AUTOBUILD2"));
+  RunToNextDay();
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_NE(region.simPolicy.militaryFlags & kMilitaryMissileAutoBuild, 0u);
+}
+
+TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  uint32_t siloId = 0, missile = 0;
+  int32_t missileClass = 0;
+  float storedStrength = 0.0f;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    const UnitRecord* silo = OwnSilo();
+    ASSERT_NE(silo, nullptr);
+    siloId = silo->id;
+    missile = StoredMissileBy(*silo);
+    ASSERT_NE(missile, 0u);
+    const UnitRecord* m = FindUnitById(w, missile);
+    missileClass = m->classIndex;
+    storedStrength = m->strength;
+  }
+
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kStoresPage));
+  UnitInventoryPanel& stores = s.military1Ss4;
+  ASSERT_NE(stores.currentForm->parent, nullptr) << "MILITARY1_ss4 is shown";
+  const int stored = RowOf(stores.storedList, missile);
+  ASSERT_GE(stored, 0) << "the stores page lists the missile";
+  // The page may have chosen the row itself, without the change that shows
+  // its buttons: a click on a chosen row lets it go, the next takes it.
+  if (stores.storedList->selectedId == static_cast<int32_t>(missile)) SampleGame::ClickControl(stores.storedList, stored);
+  SampleGame::ClickControl(stores.storedList, stored);
+  ASSERT_EQ(stores.storedList->selectedId, static_cast<int32_t>(missile));
+  // Drawn: every stored row's text and the chosen class's picture.
+  SampleGame::Pump();
+  std::vector<uint32_t> frame;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+  for (const Control* row = stores.storedList->firstRow; row; row = ListNextRow(stores.storedList, row))
+    EXPECT_GT(LitPixels(frame, width, height, RowRect(stores.storedList, row)), 0) << "row " << row->id;
+  const plat::Rect pic = ControlAbsoluteRect(
+      FormFindControlByTag(s.military1Ss4a1[kInventoryClassSheet].currentForm, "UNITPIC"));
+  std::set<uint32_t> colours;
+  for (int32_t y = pic.top; y < pic.bottom; ++y)
+    for (int32_t x = pic.left; x < pic.right; ++x) colours.insert(frame[static_cast<size_t>(y) * width + x]);
+  EXPECT_GT(colours.size(), 8u) << "the class sheet draws the class's picture";
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
+  MissileSiloPanel& load = s.military1Ss4b;
+  ASSERT_NE(load.currentForm->parent, nullptr) << "MILITARY1_ss4b is shown";
+  const int platform = RowOf(load.platforms, siloId);
+  ASSERT_GE(platform, 0) << "the silo is offered";
+  SampleGame::ClickControl(load.platforms, platform);
+  const size_t before = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(load.currentForm, "LOAD"));
+  ASSERT_GT(g_commandLog.Entries().size(), before) << "LOAD posts the orders";
+
+  // The orders are due within the day, and the missile's reserve step
+  // loads it at once.
+  const uint32_t today = w.gameState.currentDay;
+  SetGameSpeed(w.gameState, 4);
+  while (AboardSilo(siloId, missileClass) == 0.0f && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() <= today)
+    SampleGame::Pump();
+  const float aboard = AboardSilo(siloId, missileClass);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  SetGameSpeed(w.gameState, 0);
+  EXPECT_EQ(aboard, 1.0f) << "one point of the missile is aboard the silo";
+  const UnitRecord* m = FindUnitById(w, missile);
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->strength, storedStrength - 1.0f);
+}
+
+}  // namespace
