@@ -44,7 +44,7 @@ struct UnitClassImage {
   char name[24];             // 0: empty for a class not in use
   uint8_t typeByte;          // 24: copied into the unit's type byte; also the class's role
   uint8_t facilityType;      // 25: 0 none, 1 research centre, 2 silo, 3 launch site
-  uint8_t level;             // 26: the class group the lists filter by
+  uint8_t level;             // 26: the technology level (the lists group classes by type)
   uint8_t productSlot;       // 27: the product whose class-slot output its hex feeds, 0 none
   int16_t strengthPerSize;   // 28: 0 for a class no unit may have
   uint16_t valuePerPoint;    // 30
