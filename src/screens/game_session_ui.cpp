@@ -7,6 +7,7 @@
 #include "net/net_ui_link.h"
 #include "platform/window.h"
 #include "screens/diplomacy/contact_masks.h"
+#include "screens/diplomacy/deal_popup.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/frame_bars.h"
 #include "screens/frontend/tutorial_window.h"
@@ -208,4 +209,5 @@ void InstallGameSessionUi() {
   InstallMapSelectionLinks();
   InstallMapPaneLinks();
   InstallDiplomacyMailHook();
+  InstallDealEditorHooks();
 }

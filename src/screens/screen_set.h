@@ -15,6 +15,7 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/deal_popup.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/email_popup.h"
@@ -256,8 +257,8 @@ struct ScreenSet {
   ScreenArray<4, SchedulePopup> diplomacyCalendar1{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> diplomacyCalendar1a{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> diplomacyCalendar1b{"CALENDAR1b"};
-  Screen popupDiplomacy{"POPUP_DIPLOMACY"};
-  Screen popupDiplomacySs1{"POPUP_DIPLOMACY_SS1"};
+  DealPopup popupDiplomacy;
+  DealEditor popupDiplomacySs1;
   ScreenArray<2> popupDiplomacySs1a{"POPUP_DIPLOMACY_SS1a"};
   ScreenArray<2> popupDiplomacySs1b{"POPUP_DIPLOMACY_SS1b"};
   ScreenArray<2> popupDiplomacySs1c{"POPUP_DIPLOMACY_SS1c"};
@@ -265,10 +266,10 @@ struct ScreenSet {
   ScreenArray<2> popupDiplomacySs1e{"POPUP_DIPLOMACY_SS1e"};
   ScreenArray<2> popupDiplomacySs1f{"POPUP_DIPLOMACY_SS1f"};
   ScreenArray<2> popupDiplomacySs1g{"POPUP_DIPLOMACY_SS1g"};
-  Screen popupDiplomacySs2{"POPUP_DIPLOMACY_SS2"};
-  Screen popupDiplomacySs2a{"POPUP_DIPLOMACY_SS2a"};
-  Screen popupDiplomacySs3{"POPUP_DIPLOMACY_SS3"};
-  Screen popupDiplomacySs4{"POPUP_DIPLOMACY_SS4"};
+  PendingDealsPanel popupDiplomacySs2;
+  PendingDealCancel popupDiplomacySs2a;
+  DealApproachChooser popupDiplomacySs3;
+  DealApproachPanel popupDiplomacySs4;
   // Production.
   Product1 product1;
   ScreenArray<55> productGraphs{"PRODUCT_GRAPH"};  // four more hang in the hex columns' industry panels
