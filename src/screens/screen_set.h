@@ -15,6 +15,7 @@
 #include "editor/terrain_paint_panel.h"
 #include "editor/terrain_type_panels.h"
 #include "net/text_message.h"
+#include "screens/diplomacy/deal_item_popups.h"
 #include "screens/diplomacy/deal_popup.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
@@ -259,12 +260,12 @@ struct ScreenSet {
   ScreenArray<4, ScheduleTimePanel> diplomacyCalendar1b{"CALENDAR1b"};
   DealPopup popupDiplomacy;
   DealEditor popupDiplomacySs1;
-  ScreenArray<2> popupDiplomacySs1a{"POPUP_DIPLOMACY_SS1a"};
-  ScreenArray<2> popupDiplomacySs1b{"POPUP_DIPLOMACY_SS1b"};
+  ScreenArray<2, DealItemInfo> popupDiplomacySs1a{"POPUP_DIPLOMACY_SS1a"};
+  ScreenArray<2, DealAmountPicker> popupDiplomacySs1b{"POPUP_DIPLOMACY_SS1b"};
   ScreenArray<2> popupDiplomacySs1c{"POPUP_DIPLOMACY_SS1c"};
   ScreenArray<2> popupDiplomacySs1d{"POPUP_DIPLOMACY_SS1d"};
-  ScreenArray<2> popupDiplomacySs1e{"POPUP_DIPLOMACY_SS1e"};
-  ScreenArray<2> popupDiplomacySs1f{"POPUP_DIPLOMACY_SS1f"};
+  ScreenArray<2, DealUnitPicker> popupDiplomacySs1e{"POPUP_DIPLOMACY_SS1e"};
+  ScreenArray<2, DealDiscoveryInfo> popupDiplomacySs1f{"POPUP_DIPLOMACY_SS1f"};
   ScreenArray<2> popupDiplomacySs1g{"POPUP_DIPLOMACY_SS1g"};
   PendingDealsPanel popupDiplomacySs2;
   PendingDealCancel popupDiplomacySs2a;

@@ -3,6 +3,7 @@
 
 #include "app/number_text.h"
 #include "screens/main/map/map_view.h"
+#include "screens/diplomacy/deal_item_popups.h"
 #include "screens/diplomacy/deal_offer.h"
 #include "screens/diplomacy/deal_popup.h"
 #include "screens/screen_set.h"
@@ -115,6 +116,11 @@ void DealEditor::AddSelected(int side) {
   OfferItemGroup& group = side == 0 ? offer->offered : offer->requested;
   AddDealItem(g_world, group, row->kind, row->item, giver, receiver,
               DealTemplate(templates[side], row->kind, row->item));
+  // A stock keeps the quantity its panel was showing when it was picked.
+  const DealUnitPicker& picker = g_screens.popupDiplomacySs1e[static_cast<size_t>(side)];
+  if (row->kind == kDealMissiles && picker.unitId == row->item)
+    for (OfferUnit& unit : group.units)
+      if (unit.unitId == row->item) unit.quantity = static_cast<uint8_t>(std::clamp(picker.quantity, 1, kDealQuantityCap));
   RequestRedraw();
   Refresh();
 }
@@ -176,7 +182,13 @@ void DealEditor::OnControlChange(Control* control, int32_t) {
     ListBoxControl* partner = lists[i ^ 1];
     if (selected && partner) ListDeselectAll(partner);
     const int side = i < 2 ? 0 : 1;
-    if (selected) SetHidden(itemHosts[side], false);
+    if (selected) {
+      SetHidden(itemHosts[side], false);
+      if (const DealRow* row = rows[i].Find(lists[i]->selectedId)) {
+        const int32_t kind = i == 0 ? offeredKind : i == 3 ? requestedKind : row->kind;
+        ShowDealItemPopup(kind, side, i, row->item, side == 0 ? LocalPlayer() : OtherPlayer());
+      }
+    }
     const char* button = i == 0 ? "OFFERBUT" : i == 1 ? "DEL1BUT" : i == 2 ? "DEL2BUT" : "REQBUT";
     SetHidden(Tag(currentForm, button), !selected);
     if (i == 1) SetHidden(Tag(currentForm, "DELALL1BUT"), lists[1]->rowCount == 0);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "screens/diplomacy/deal_item_popups.h"
 #include "screens/diplomacy/deal_items.h"
 #include "screens/diplomacy/deal_test_world.h"
 #include "sim/daily/product_fields.h"
@@ -66,6 +67,27 @@ TEST(DealValues, OneRoutineForEveryKind) {
     EXPECT_FLOAT_EQ(FillDealGroupList(world, nullptr, c.group, rows), c.value);
     EXPECT_FLOAT_EQ(OfferGroupValue(world, c.group), c.value);
   }
+}
+
+TEST(DealValues, CountsAmountsAndQuantities) {
+  struct Case {
+    const char* what;
+    int32_t got, expected;
+  };
+  const Case cases[] = {{"MINUSBUT on continuous", PaymentCountAfter(0, -1), 2},
+                        {"PLUSBUT at the most", PaymentCountAfter(999, 1), 999},
+                        {"PLUSBUT on continuous", PaymentCountAfter(0, 1), 1},
+                        {"id 203", DefaultPaymentCount(203 - 200), 12},
+                        {"id 201", DefaultPaymentCount(201 - 200), 30},
+                        {"EQUAL over three", static_cast<int32_t>(EqualPayment(9000.0f, 3)), 3000},
+                        {"PLUSBUT on a stock of 300", DealQuantityStep(250, 1, 300.0f), 250},
+                        {"PLUSBUT below the strength", DealQuantityStep(4, 1, 5.0f), 5},
+                        {"PLUSBUT at the strength", DealQuantityStep(5, 1, 5.0f), 5},
+                        {"MINUSBUT at one", DealQuantityStep(1, -1, 300.0f), 1},
+                        {"typed 300", DealQuantityTyped(300, 300.0f), 250},
+                        {"typed 0", DealQuantityTyped(0, 300.0f), 1},
+                        {"whole stock of 300", DealQuantityOf(300.0f), 250}};
+  for (const Case& c : cases) EXPECT_EQ(c.got, c.expected) << c.what;
 }
 
 TEST(DealCatalogue, AgreementsAndRequestedUnits) {
