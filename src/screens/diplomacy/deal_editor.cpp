@@ -70,7 +70,7 @@ void DealEditor::Refresh() {
   for (Control* host : itemHosts) SetHidden(host, true);
   World& world = g_world;
   const int32_t other = offer->firstPlayer;
-  FillDealCatalogue(world, offeredKind, lists[0], other, 0, offer->offered, templates[0], rows[0]);
+  FillDealCatalogue(world, offeredKind, lists[0], other, 0, offer->offered, rows[0]);
   offeredValue = FillDealGroupList(world, lists[1], offer->offered, rows[1]);
   requestedValue = FillDealGroupList(world, lists[2], offer->requested, rows[2]);
   const bool submit = DealSubmitAvailable(*offer, Checked(Tag(currentForm, "NONE2")), Checked(Tag(currentForm, "NONE3")));
@@ -89,7 +89,7 @@ void DealEditor::Refresh() {
     }
     SetHidden(Tag(currentForm, g.hider), !none);
   }
-  FillDealCatalogue(world, requestedKind, lists[3], other, 1, offer->requested, templates[1], rows[3]);
+  FillDealCatalogue(world, requestedKind, lists[3], other, 1, offer->requested, rows[3]);
   SetHidden(Tag(currentForm, "GRIDWAR1"), true);
   SetHidden(Tag(currentForm, "GRIDWAR2"), true);
   SetHidden(Tag(currentForm, "GRIDTREAT1"), false);

@@ -279,8 +279,7 @@ bool AgreementInGroup(const OfferItemGroup& group, int32_t index) {
 }
 
 void FillDealCatalogue(World& world, int32_t kind, ListBoxControl* list, int32_t other, int32_t side,
-                       const OfferItemGroup& group, DealTemplates& templates, DealRows& rows) {
-  (void)templates;
+                       const OfferItemGroup& group, DealRows& rows) {
   const int32_t keptId = list ? list->selectedId : 0;
   const int32_t keptScroll = list ? list->scrollOffset : 0;
   if (list) ListClear(list, 1);

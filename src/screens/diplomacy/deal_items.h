@@ -10,6 +10,8 @@
 // are kept beside the list (DealRows) since a group's list mixes them.
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "sim/dip_offer.h"
@@ -68,9 +70,10 @@ bool AgreementInGroup(const OfferItemGroup& group, int32_t index);
 
 // Fills the list (may be null) with the catalogue of the kind that the
 // giving side could add: side 0 the local player gives to `other`, side 1
-// `other` gives to the local player.
+// `other` gives to the local player. Payment rows name a frequency and goods
+// rows a product: the side's template of it (DealTemplate).
 void FillDealCatalogue(World& world, int32_t kind, ListBoxControl* list, int32_t other, int32_t side,
-                       const OfferItemGroup& group, DealTemplates& templates, DealRows& rows);
+                       const OfferItemGroup& group, DealRows& rows);
 
 // Lists the group's items in the list (may be null) and returns their
 // value (OfferGroupValue).

@@ -106,10 +106,9 @@ TEST(DealCatalogue, AgreementsAndRequestedUnits) {
   OfferItemGroup group;
   AddDealItem(world, group, kDealAgreement, 5, 1, 2);
   EXPECT_EQ(group.agreements[5], 0x01);
-  DealTemplates templates;
   DealRows rows;
   auto list = NewList();
-  FillDealCatalogue(world, kDealAgreement, list.get(), 2, 0, group, templates, rows);
+  FillDealCatalogue(world, kDealAgreement, list.get(), 2, 0, group, rows);
   EXPECT_EQ(Texts(*list), (std::vector<std::string>{"CANCEL Alliance", "Loop A", "Loop B"}));
   EXPECT_EQ(static_cast<StringControl*>(list->firstRow)->textColour, kDealCancelColour);
 
@@ -120,7 +119,7 @@ TEST(DealCatalogue, AgreementsAndRequestedUnits) {
 
   w.AddUnit(0x02000001, 2, 3, 5.0f);
   for (int32_t kind : {kDealReserveUnit, kDealMissiles}) {
-    FillDealCatalogue(world, kind, list.get(), 2, 1, group, templates, rows);
+    FillDealCatalogue(world, kind, list.get(), 2, 1, group, rows);
     EXPECT_EQ(Texts(*list), std::vector<std::string>{"(Unknown)"});
   }
 }
@@ -149,10 +148,9 @@ TEST(DealCatalogue, TechnologiesComeAndGoWithWhatNeedsThem) {
   w.Knows(2, 1);
   w.Tech(5, 0, 0, false);  // E, not tradeable, unknown to the receiver
   w.Tech(3, 2, 5);         // C now also needs E
-  DealTemplates templates;
   DealRows rows;
   auto list = NewList();
-  FillDealCatalogue(world, kDealDiscovery, list.get(), 2, 0, OfferItemGroup{}, templates, rows);
+  FillDealCatalogue(world, kDealDiscovery, list.get(), 2, 0, OfferItemGroup{}, rows);
   EXPECT_EQ(rows.rows.size(), 2u);  // B (A known) and the one with no real prerequisites; not C, which needs E
   EXPECT_NE(rows.Find(2), nullptr);
   EXPECT_NE(rows.Find(4), nullptr);
