@@ -7,6 +7,7 @@
 #include "net/net_ui_link.h"
 #include "platform/window.h"
 #include "screens/diplomacy/contact_masks.h"
+#include "screens/diplomacy/deal_popup.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/hex_area.h"
 #include "screens/frame_bars.h"
@@ -210,4 +211,5 @@ void InstallGameSessionUi() {
   InstallMapPaneLinks();
   InstallDiplomacyMailHook();
   InstallAreaTagHooks();
+  InstallDealEditorHooks();
 }

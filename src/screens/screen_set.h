@@ -23,6 +23,8 @@
 #include "screens/diplomacy/aid_request_panels.h"
 #include "screens/diplomacy/alliances_panel.h"
 #include "screens/diplomacy/area_tag_panel.h"
+#include "screens/diplomacy/deal_item_popups.h"
+#include "screens/diplomacy/deal_popup.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/hex_area.h"
@@ -274,19 +276,19 @@ struct ScreenSet {
   ScreenArray<4, SchedulePopup> diplomacyCalendar1{"CALENDAR1"};
   ScreenArray<4, ScheduleModePanel> diplomacyCalendar1a{"CALENDAR1a"};
   ScreenArray<4, ScheduleTimePanel> diplomacyCalendar1b{"CALENDAR1b"};
-  Screen popupDiplomacy{"POPUP_DIPLOMACY"};
-  Screen popupDiplomacySs1{"POPUP_DIPLOMACY_SS1"};
-  ScreenArray<2> popupDiplomacySs1a{"POPUP_DIPLOMACY_SS1a"};
-  ScreenArray<2> popupDiplomacySs1b{"POPUP_DIPLOMACY_SS1b"};
+  DealPopup popupDiplomacy;
+  DealEditor popupDiplomacySs1;
+  ScreenArray<2, DealItemInfo> popupDiplomacySs1a{"POPUP_DIPLOMACY_SS1a"};
+  ScreenArray<2, DealAmountPicker> popupDiplomacySs1b{"POPUP_DIPLOMACY_SS1b"};
   ScreenArray<2> popupDiplomacySs1c{"POPUP_DIPLOMACY_SS1c"};
   ScreenArray<2> popupDiplomacySs1d{"POPUP_DIPLOMACY_SS1d"};
-  ScreenArray<2> popupDiplomacySs1e{"POPUP_DIPLOMACY_SS1e"};
-  ScreenArray<2> popupDiplomacySs1f{"POPUP_DIPLOMACY_SS1f"};
+  ScreenArray<2, DealUnitPicker> popupDiplomacySs1e{"POPUP_DIPLOMACY_SS1e"};
+  ScreenArray<2, DealDiscoveryInfo> popupDiplomacySs1f{"POPUP_DIPLOMACY_SS1f"};
   ScreenArray<2> popupDiplomacySs1g{"POPUP_DIPLOMACY_SS1g"};
-  Screen popupDiplomacySs2{"POPUP_DIPLOMACY_SS2"};
-  Screen popupDiplomacySs2a{"POPUP_DIPLOMACY_SS2a"};
-  Screen popupDiplomacySs3{"POPUP_DIPLOMACY_SS3"};
-  Screen popupDiplomacySs4{"POPUP_DIPLOMACY_SS4"};
+  PendingDealsPanel popupDiplomacySs2;
+  PendingDealCancel popupDiplomacySs2a;
+  DealApproachChooser popupDiplomacySs3;
+  DealApproachPanel popupDiplomacySs4;
   // Production.
   Product1 product1;
   ScreenArray<55> productGraphs{"PRODUCT_GRAPH"};  // four more hang in the hex columns' industry panels

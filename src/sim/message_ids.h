@@ -35,6 +35,7 @@ inline constexpr uint32_t kMsgOfferDeclined = 401;
 inline constexpr uint32_t kMsgOfferDone = 402;
 inline constexpr uint32_t kMsgOfferItemFailed = 403;        // parameter 2 names the item that failed
 inline constexpr uint32_t kMsgOfferOtherFailed = 404;
+inline constexpr uint32_t kMsgOfferAnswer = 405;            // an answer to a received offer
 inline constexpr uint32_t kMsgPublicAppeal = 474;
 
 // The daily accounts, alerts and elections.

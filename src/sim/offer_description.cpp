@@ -182,13 +182,17 @@ float OfferGroupValue(World& world, const OfferItemGroup& group) {
       if (!unit) continue;
       const UnitClassRecord* c = ClassOf(world, unit->classIndex);
       if (!c) continue;
+      // Upkeep is reckoned at the owner's prices.
+      const float priceFactor = unit->owner < kMaxPlayers ? world.players[unit->owner].costFactor : 0.0f;
       if (!IsMissileClass(*c)) {
-        value += ClassCost(*c) * unit->strength + c->upkeepFactor * unit->strength;
+        // A unit held in the second placement costs half its upkeep.
+        const float f = unit->byte18 == 2 ? 0.5f : 1.0f;
+        value += ClassCost(*c) * unit->strength + priceFactor * c->upkeepFactor * f * unit->strength;
       } else {
         const float q = entry.quantity;
         const float f = (c->kind == 2 || c->kind == 3) ? 0.5f : 1.0f;
         const float size = static_cast<float>(c->targetSize);
-        value += q * ClassCost(*c) * size + (f * c->upkeepFactor * size * q + 0.9f) + 0.9f;
+        value += q * ClassCost(*c) * size + (f * c->upkeepFactor * size * q + 0.9f) * priceFactor + 0.9f;
       }
     }
   }

@@ -8,6 +8,7 @@
 #include "records/player_record.h"
 #include "records/player_relations.h"
 #include "screens/diplomacy/contact_masks.h"
+#include "screens/diplomacy/deal_popup.h"
 #include "screens/diplomacy/dip_docking.h"
 #include "screens/diplomacy/region_row.h"
 #include "screens/docked_panels.h"
@@ -30,7 +31,7 @@
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
-void (*g_openOfferInDealEditor)(const char* text, bool swap) = nullptr;
+void (*g_openOfferInDealEditor)(const char* text, bool swap) = OpenOfferTextInDealEditor;
 
 namespace {
 

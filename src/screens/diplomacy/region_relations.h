@@ -30,8 +30,8 @@ int32_t StepToShownRegion(const World& world, int32_t id);
 // `value` in both groups, from region `from` to region `to`.
 std::string AgreementOfferText(int32_t from, int32_t to, int32_t kind, int32_t value);
 
-// Where a prepared offer text goes: the deal editor sets it when it starts;
-// until then a prepared offer opens nothing.
+// Where a prepared offer text goes: the deal editor, or what a test puts in
+// its place.
 extern void (*g_openOfferInDealEditor)(const char* text, bool swap);
 // Opens the deal editor on an offer from the region to the local one with
 // agreement `kind` at `value` in both groups.
