@@ -4,13 +4,12 @@
 
 #include "records/player_relations.h"
 #include "screens/diplomacy/deal_items.h"
+#include "screens/diplomacy/mail_popup.h"
 #include "screens/diplomacy/pending_deals.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
 #include "world/world.h"
-
-uint32_t g_replySourceMessage = 0;
 
 namespace {
 

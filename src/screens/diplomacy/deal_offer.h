@@ -14,9 +14,6 @@ struct World;
 inline constexpr uint8_t kNewOfferApproach = 3;
 inline constexpr uint32_t kNewOfferDays = 7;  // a new offer expires a week on
 
-// The received offer mail being answered (its serial), 0 for none.
-extern uint32_t g_replySourceMessage;
-
 // Keeps the offer when it is for the same player (and an answer only while
 // its mail is being answered); else makes a new one for `other`.
 void PrepareDealOffer(World& world, std::unique_ptr<DipOffer>& offer, int32_t other);

@@ -7,6 +7,7 @@
 #include "screens/diplomacy/deal_items.h"
 #include "screens/diplomacy/deal_offer.h"
 #include "screens/diplomacy/deal_test_world.h"
+#include "screens/diplomacy/mail_popup.h"
 #include "screens/diplomacy/pending_deals.h"
 #include "sim/message_ids.h"
 #include "sim/policy_block_fields.h"
