@@ -1,0 +1,151 @@
+// The mailbox in a game of the sample scenario: twenty days on, the mail bar
+// docks it over the map's lower right with a row for each of the player's
+// e-mails; the turn's end expires old mail but spares the selected message
+// and the one open in the pop-up, and the list is rebuilt without the rest.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "platform/fpenv.h"
+#include "screens/diplomacy/mail_window.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/screen_set.h"
+#include "sim/player_messages.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "world/game_speed.h"
+#include "world/list_items.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+void RunDays(World& w, uint32_t days) {
+  const uint32_t until = w.gameState.currentDay + days;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < until) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  SetGameSpeed(w.gameState, 0);
+  SampleGame::Pump();
+  SampleGame::Pump();
+}
+
+// The local player's e-mails as the list keeps them (newest first), with
+// their days.
+struct Mail {
+  uint32_t serial, day, flags;
+};
+std::vector<Mail> LocalMail(World& w) {
+  std::vector<Mail> mail;
+  WorldLockGuard hold(w, kLockMail);
+  ListNode& head = w.messageLists[w.gameState.localPlayer];
+  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
+    const auto* m = static_cast<PlayerMessage*>(node);
+    if (m->flags & kMessageEmail) mail.push_back({m->serial, m->day, m->flags});
+  }
+  return mail;
+}
+
+std::vector<uint32_t> Serials(const std::vector<Mail>& mail) {
+  std::vector<uint32_t> serials;
+  for (const Mail& m : mail) serials.push_back(m.serial);
+  return serials;
+}
+
+std::vector<uint32_t> Rows(const MailList& page) {
+  std::vector<uint32_t> rows;
+  for (Control* r = ListNextRow(page.list, nullptr); r; r = ListNextRow(page.list, r))
+    rows.push_back(static_cast<uint32_t>(r->id));
+  return rows;
+}
+
+std::vector<uint32_t> BackBuffer(uint32_t& width, uint32_t& height) {
+  std::vector<uint32_t> pixels;
+  EXPECT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  return pixels;
+}
+
+TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.bnoconfirmturn = 1;
+  g_uiOptions.bnewsatbottom = 0;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  if (g_uiOptions.sidescreens) {
+    g_uiOptions.sidescreens = 0;
+    ApplySideScreensLayout(*g_ui.mapView);
+  }
+  RunDays(w, 20);
+
+  uint32_t width = 0, height = 0;
+  const std::vector<uint32_t> before = BackBuffer(width, height);
+  Control* mailButton = FormFindControlById(s.cmdBar3.currentForm, 11);
+  ASSERT_NE(mailButton, nullptr);
+  SampleGame::ClickControl(mailButton);
+  SampleGame::Pump();
+  ASSERT_NE(s.email1.currentForm, nullptr);
+  ASSERT_FALSE(s.email1.currentForm->Hidden()) << "the mail bar opens the mailbox";
+
+  // Docked: 194 px at the root's lower right, drawn over every row of it.
+  const plat::Rect box = ControlAbsoluteRect(s.email1.currentForm);
+  EXPECT_EQ(box.bottom - box.top, kMailDockedHeight);
+  EXPECT_EQ(box.right, Width(g_ui.rootForm));
+  EXPECT_EQ(box.bottom, Height(g_ui.rootForm));
+  const std::vector<uint32_t> after = BackBuffer(width, height);
+  ASSERT_EQ(after.size(), before.size());
+  int32_t changedRows = 0;
+  for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y) {
+    bool changed = false;
+    for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width) && !changed; ++x)
+      changed = before[static_cast<size_t>(y) * width + static_cast<size_t>(x)] !=
+                after[static_cast<size_t>(y) * width + static_cast<size_t>(x)];
+    changedRows += changed;
+  }
+  EXPECT_EQ(changedRows, kMailDockedHeight);
+
+  // A row for each of the local player's e-mails, newest first.
+  MailList& page = s.email1a;
+  ASSERT_NE(page.list, nullptr);
+  std::vector<Mail> mail = LocalMail(w);
+  ASSERT_GE(mail.size(), 4u) << "twenty days bring mail";
+  EXPECT_EQ(Rows(page), Serials(mail));
+
+  // The oldest selected, the next oldest open; everything else old goes.
+  const uint32_t selected = mail.back().serial, open = mail[mail.size() - 2].serial;
+  ListSetSelection(0, page.list, static_cast<int32_t>(selected), 0);
+  page.OnControlChange(page.list, static_cast<int32_t>(selected));
+  s.emailPopup.Popup(static_cast<int32_t>(open), nullptr);
+  ASSERT_EQ(s.emailPopup.Shown(), open);
+  std::vector<uint32_t> old;
+  for (const Mail& m : mail)
+    if (m.day + 1 <= w.gameState.currentDay && m.serial != selected && m.serial != open && !(m.flags & kMessageKept))
+      old.push_back(m.serial);
+  ASSERT_FALSE(old.empty());
+  g_uiOptions.emaildeldays = 1;
+  RunDays(w, 2);
+
+  mail = LocalMail(w);
+  const std::vector<uint32_t> left = Serials(mail);
+  for (uint32_t serial : {selected, open}) EXPECT_NE(std::find(left.begin(), left.end(), serial), left.end()) << serial;
+  for (uint32_t serial : old) EXPECT_EQ(std::find(left.begin(), left.end(), serial), left.end()) << serial;
+  EXPECT_EQ(Rows(page), left) << "the list is rebuilt after the expiry";
+  EXPECT_EQ(page.Selected(), selected);
+  EXPECT_EQ(s.emailPopup.Shown(), open);
+}
+
+}  // namespace

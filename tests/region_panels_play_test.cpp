@@ -1,0 +1,136 @@
+// A region's panels in a game of the sample scenario: picking Eastmark in
+// the department opens its relations panel under its flag; its neutrality
+// switch and a restriction of all trade reach the simulation's copy of the
+// policy, where the daily world market reads the refusals.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "platform/fpenv.h"
+#include "platform/messages.h"
+#include "records/player_record.h"
+#include "screens/diplomacy/trade_restriction.h"
+#include "screens/screen_set.h"
+#include "sim/region_names.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "world/game_speed.h"
+#include "world/text/policy_fields.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+void PressF5() {
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 4, 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 4, 0);
+  SampleGame::Pump();
+}
+
+// Clicks the region's row of the department's list (scrolled into view).
+void PickRegion(DiplomacyScreen& d, int32_t region) {
+  int row = 0;
+  for (Control* r = ListNextRow(d.regionList, nullptr); r; r = ListNextRow(d.regionList, r), ++row) {
+    if (r->id != region) continue;
+    const int32_t height = Height(d.regionList);
+    if (r->rect.bottom > height) d.regionList->scrollOffset = r->rect.bottom - height;
+    SampleGame::ClickControl(d.regionList, row);
+    return;
+  }
+  ADD_FAILURE() << "no row for region " << region;
+}
+
+// Pixels of the control's box on the back buffer within 8 of the colour.
+int32_t PixelsOfColour(const Control* control, uint32_t colour) {
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  if (g_renderer.device->ReadBackBuffer(&pixels, &width, &height) != plat::kOk) return -1;
+  const plat::Rect box = ControlAbsoluteRect(control);
+  int32_t near = 0;
+  for (int32_t y = std::max(box.top, 0); y < box.bottom && y < static_cast<int32_t>(height); ++y)
+    for (int32_t x = std::max(box.left, 0); x < box.right && x < static_cast<int32_t>(width); ++x) {
+      const uint32_t p = pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)];
+      bool close = true;
+      for (int shift : {0, 8, 16}) close = close && std::abs(int((p >> shift) & 0xFF) - int((colour >> shift) & 0xFF)) <= 8;
+      near += close;
+    }
+  return near;
+}
+
+void RunDays(World& w, uint32_t days) {
+  const uint32_t until = w.gameState.currentDay + days;
+  SetGameSpeed(w.gameState, 4);
+  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < until) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  SetGameSpeed(w.gameState, 0);
+  SampleGame::Pump();
+}
+
+TEST(RegionPanelsPlay, EastmarksFlagNeutralityAndTradeRefusalsReachTheSimulation) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  int32_t eastmark = 0;
+  for (int32_t p = 1; p < kMaxPlayers && !eastmark; ++p)
+    if (std::strcmp(RegionDisplayName(w, p), "Eastmark") == 0) eastmark = p;
+  ASSERT_NE(eastmark, 0);
+  const int32_t local = w.gameState.localPlayer;
+
+  PressF5();
+  ASSERT_NE(s.diplomacy1.regionList, nullptr);
+  PickRegion(s.diplomacy1, eastmark);
+  RegionRelationsPanel& panel = s.diplomacy1Ss2;
+  ASSERT_NE(panel.currentForm, nullptr);
+  ASSERT_FALSE(panel.currentForm->Hidden());
+  EXPECT_EQ(panel.id % 100, eastmark);
+  SampleGame::Pump();
+  SampleGame::Pump();
+  const Control* flag = FormFindControlByTag(panel.currentForm, "FLAG");
+  ASSERT_NE(flag, nullptr);
+  // The flag beside the name is a solid block of the region's colour.
+  const plat::Rect box = ControlAbsoluteRect(flag);
+  const int32_t side = box.bottom - box.top - 2;
+  EXPECT_GE(PixelsOfColour(flag, g_uiOptions.playercolor[eastmark]), side * side);
+
+  // Neutrality (the switch's handler: it shows only toward a neutral), and
+  // every product's sales and purchases refused to Eastmark.
+  Control* neutral = FormFindControlByTag(panel.currentForm, "NEUTWAR");
+  ASSERT_NE(neutral, nullptr);
+  SetControlFlag(neutral, kStateSelected, 1);
+  panel.OnCommand(neutral, neutral->id);
+  TradeRestrictionPanel& trade = s.diplomacy1Ss3;
+  trade.Show(eastmark, nullptr);
+  trade.OnCommand(nullptr, kRestrictAllSales);
+  trade.OnCommand(nullptr, kRestrictAllPurchases);
+  RunDays(w, 2);
+
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const PlayerPolicyBlock& sim = w.players[local].simPolicy;
+  EXPECT_NE(RoeRegionFlag(sim.regionPolicy[eastmark]) & 0x80000000u, 0u);
+  const uint32_t bit = 1u << eastmark;
+  for (int p = 0; p < kRestrictedProducts; ++p) {
+    EXPECT_NE(ProductWord(sim.productPolicy[p], kProductPlayerMask) & bit, 0u) << p;
+    EXPECT_NE(ProductWord(sim.productPolicy[p], kProductPlayerMask2) & bit, 0u) << p;
+  }
+}
+
+}  // namespace
