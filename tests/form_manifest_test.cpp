@@ -60,6 +60,11 @@ const std::map<std::string, int32_t> kDockedWidths = {
     // The hex columns' panels fit the comparison panel's columns too.
     {"MAP2_ss1", 104},    {"MAP2_ss2", 104},
 };
+// Side panels placed as the top or the bottom of the 250 px side box, with
+// another in the other half: taller, the bottom one covers the top one.
+const std::map<std::string, int32_t> kSideHalfHeights = {
+    {"DIPLOMACY2a", 125}, {"DIPLOMACY2b", 125}, {"DIPLOMACY3", 125}, {"MILITARY3", 125}, {"OPS2", 125},
+};
 
 TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
   const std::string oldRoot = plat::DataRoot();
@@ -86,6 +91,9 @@ TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
       EXPECT_NE(FormFindControlById(s->form, id), nullptr) << s->formName << " has no control with id " << id;
     if (const auto docked = kDockedWidths.find(s->formName); docked != kDockedWidths.end()) {
       EXPECT_LE(Width(s->form), docked->second) << s->formName << " is wider than its dock";
+    }
+    if (const auto half = kSideHalfHeights.find(s->formName); half != kSideHalfHeights.end()) {
+      EXPECT_LE(Height(s->form), half->second) << s->formName << " is taller than its half of the side box";
     }
   }
   EXPECT_GE(forms, 3);

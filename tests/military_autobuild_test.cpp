@@ -62,8 +62,8 @@ TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
   ASSERT_NE(s.military1.currentForm->parent, nullptr) << "MILITARY1 is docked";
   ASSERT_EQ(s.military1b.currentForm->parent, s.military1.buttonParent) << "its buttons stand in BUTPARENT";
   ASSERT_EQ(s.military2.currentForm->parent, g_ui.rightBoxes[1]) << "MILITARY2 hangs beside the map";
-  ASSERT_EQ(s.military3.currentForm->parent, FormFindControlByTag(s.military2.currentForm, "BOTTOM"))
-      << "MILITARY3 in its bottom half";
+  ASSERT_EQ(s.military3.currentForm->parent, g_ui.rightBoxes[1]) << "MILITARY3 beside it";
+  EXPECT_EQ(s.military3.currentForm->rect.top, 125) << "in the box's bottom half";
   const auto* picture = static_cast<const BitmapControl*>(s.military1b.basePicture);
   ASSERT_NE(picture, nullptr);
   EXPECT_NE(picture->pictureSlot, nullptr) << "BASEPIC shows class 4054's picture";

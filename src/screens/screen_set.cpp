@@ -38,6 +38,7 @@ ScreenSet::ScreenSet() {
   // The missile rows' template takes the last of the shared badge rows.
   missileProgress.classRow = &militarySclass[19];
   missileProgress.carrierRow = &missileSclass[19];
+  popupTech.classRow = &militaryClass[15];
 }
 
 ScreenSet::~ScreenSet() {

@@ -23,6 +23,7 @@
 #include "screens/economy/research/research_screen.h"
 #include "screens/economy/research/tech_list_panels.h"
 #include "screens/economy/research/tech_popup.h"
+#include "screens/military/unit_class_row.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/daily/research_fields.h"
@@ -33,6 +34,7 @@
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "world/data_tables.h"
 #include "world/id_lookups.h"
@@ -398,6 +400,31 @@ TEST_F(ResearchTest, TheTechnologySheetRatesDescribesAndWalksEachItemOnce) {
   const GlobalGuard<TechItem> item(popup.item, TechItem{kProjectTechnology, 5, 0});
   popup.Popup(id, nullptr);
   EXPECT_EQ(popup.item.kind, 0);
+}
+
+// The sheet names a technology's category (as its negative) or a design's
+// role in the class row at CLASSPAR.
+TEST_F(ResearchTest, TheSheetShowsItsClassRowInClassPar) {
+  EXPECT_NE(dynamic_cast<UnitClassRow*>(g_screens.popupTech.classRow), nullptr);
+  g_world.techs[5].category = 3;
+  g_world.unitClasses[4].typeByte = 7;
+  const struct { intptr_t parameter, row; } rows[] = {{5, -3}, {-4, 7}};
+  TechPopup& popup = g_screens.popupTech;
+  const GlobalGuard<Control*> form0(popup.form), current(popup.currentForm);
+  const GlobalGuard<intptr_t> popupId(popup.id);
+  const GlobalGuard<TechItem> item(popup.item);
+  const GlobalGuard<TextBoxControl*> description(popup.description, nullptr);
+  TestForm form(popup, "POPUP_TECH", {"CLASSPAR"}, {}, {"CLASSPAR"});
+  Screen classRow("MILITARY_CLASS");
+  const GlobalGuard<Screen*> row(popup.classRow, &classRow);
+  for (const auto& r : rows) {
+    SetHidden(form["CLASSPAR"], true);
+    popup.id = r.parameter;
+    popup.OnOpen();
+    EXPECT_EQ(classRow.id, r.row) << r.parameter;
+    EXPECT_EQ(classRow.host, form["CLASSPAR"]);
+    EXPECT_FALSE(form["CLASSPAR"]->Hidden()) << r.parameter;
+  }
 }
 
 }  // namespace

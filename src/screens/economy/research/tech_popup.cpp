@@ -340,6 +340,10 @@ void TechPopup::OnOpen() {
   SetHidden(Tagged(*this, "UNITPICT"), tech);
   if (tech) ShowTechPicture(currentForm, picture, 0);
   else DrawUnitPicture(currentForm, design, nullptr, -1, 1);
+  if (Control* host = Tagged(*this, "CLASSPAR"); host && classRow) {
+    SetHidden(host, false);
+    classRow->Show(tech ? -static_cast<intptr_t>(picture) : static_cast<intptr_t>(design.typeByte), host);
+  }
   SetText(Tagged(*this, "TECHNAME"), name.c_str());
   if (auto* s = dynamic_cast<StringControl*>(Tagged(*this, "TECHLEV"))) s->SetTextFormat("%d", level);
   SetNumber(Tagged(*this, "COST"), price);

@@ -80,6 +80,8 @@ class TechPopup : public Screen {
   void OnActivate(Control* control, int32_t row) override;
 
   TechItem item;
+  // Names the technology's category or the design's role in "CLASSPAR".
+  Screen* classRow = nullptr;
   ListBoxControl* tree = nullptr;
   TextBoxControl* description = nullptr;
 };

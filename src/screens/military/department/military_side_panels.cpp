@@ -9,7 +9,6 @@
 #include "sim/player_services.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
-#include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
@@ -86,20 +85,7 @@ void MilitaryCapacitySidePanel::Refresh() {
 }
 
 int32_t MilitaryCostSidePanel::AttachForm(Control*) {
-  // The side box holds one form: while the capacity panel holds it, this
-  // half hangs in that panel's bottom half rather than putting it out.
-  Control* box = g_ui.rightBoxes[1];
-  Control* capacity = g_screens.military2.form;
-  Control* half = box && capacity && box->firstChild == capacity ? FormFindControlByTag(capacity, "BOTTOM") : nullptr;
-  if (half && half != capacity && form) {
-    SetHidden(half, false);
-    ControlAttachForm(half, form);
-    currentForm = form;
-    form->state &= ~kStateHidden;
-    form->Invalidate();
-  } else {
-    PlaceSidePanel(0, this, kPanelBottom);
-  }
+  PlaceSidePanel(0, this, kPanelBottom);
   return 0;
 }
 
