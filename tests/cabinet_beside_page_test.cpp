@@ -6,6 +6,7 @@
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "records/player_record.h"
+#include "screens/main/panels/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
@@ -56,6 +57,11 @@ TEST(CabinetBesidePage, ASeatedMinistersDepartmentShowsItsCabinetInItsPagesCabin
     EXPECT_TRUE(cabinet->parent == box && box->firstChild == cabinet);
     // Beside the page: in the slot of the dock's next level.
     EXPECT_EQ(ControlAbsoluteRect(cabinet).left, ControlAbsoluteRect(g_ui.bottomBoxes[2]).left);
+    // A second level opening over that slot covers the cabinet until it closes.
+    SetPanelDepth(2, 1, *g_ui.mapView);
+    EXPECT_TRUE(box->Hidden());
+    SetPanelDepth(1, 1, *g_ui.mapView);
+    EXPECT_FALSE(box->Hidden());
   }
 }
 

@@ -56,6 +56,8 @@ class EditorListsTest : public ::testing::Test {
   void SetUp() override {
     World& w = g_world;
     w.mapWidth = w.mapHeight = kSide;
+    // Units leave their hex's stack by the header's size.
+    w.mapHeader.width = w.mapHeader.height = kSide;
     w.cells.assign(kSide * kSide, HexCell{});
     w.unitClasses.assign(kClasses, UnitClassRecord{});
     w.gameState.localPlayer = kLocal;
@@ -108,6 +110,7 @@ class EditorListsTest : public ::testing::Test {
   GlobalGuard<std::vector<uint8_t>> designs_{g_world.designRows};
   GlobalGuard<int32_t> width_{g_world.mapWidth};
   GlobalGuard<int32_t> height_{g_world.mapHeight};
+  GlobalGuard<MapHeader> header_{g_world.mapHeader};
   GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<uint32_t> rules_{g_world.scenario.head.gameFlags};
   GlobalGuard<UnitRecord*> units_{g_world.units};

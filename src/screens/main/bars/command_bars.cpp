@@ -236,7 +236,8 @@ int32_t OpenChildPopup(Screen& panel, int32_t number) {
       // The page keeps the cabinet it showed last: an empty seat hides it.
       Control* cabinetHost = FormFindControlByTag(panel.currentForm, "PARENT1");
       const bool cabinet = seated && !(flags & kPanelFlagNoCabinet);
-      SetHidden(cabinetHost, !cabinet);
+      g_cabinetBesidePage = cabinet;
+      SetHidden(cabinetHost, !cabinet || ui.panelDepth >= 2);
       if (cabinet) {
         if (g_commandBarLinks.showCabinet) g_commandBarLinks.showCabinet(number - 2, cabinetHost);
         if (host && panel.currentForm) ControlAttachForm(host, panel.currentForm);

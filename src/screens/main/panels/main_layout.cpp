@@ -96,6 +96,8 @@ void RelayoutMainScreen(MapView& view) {
   if (ui.rootForm) ui.rootForm->state |= kStateDirty;
 }
 
+bool g_cabinetBesidePage = false;
+
 // The depth is the interface root's; the view is the one whose dock it is.
 void SetPanelDepth(int32_t depth, int32_t release, MapView&) {
   ScreenManager& ui = g_ui;
@@ -116,6 +118,8 @@ void SetPanelDepth(int32_t depth, int32_t release, MapView&) {
   }
   depth = ui.panelDepth;
   for (int32_t level = 1; level <= 3; ++level) SetHidden(DockBar(level), depth < level);
+  if (Control* cabinet = FormFindControlByTag(MainPanelScreen(s, s.cmdBar.id).currentForm, "PARENT1"))
+    SetHidden(cabinet, !g_cabinetBesidePage || depth >= 2);
   if (Control* dock = ui.bottomBar) {
     dock->rect.right = kDockWidths[std::clamp(depth, 0, 3)];
     dock->flags |= kCtlAlwaysRedraw;

@@ -38,6 +38,10 @@ void RelayoutMainScreen(MapView& view);
 // of the bars that close; the same depth only releases bar 1 or 2. A change
 // plays interface sound 8.
 void SetPanelDepth(int32_t depth, int32_t release, MapView& view);
+// Whether the open department page shows its minister's cabinet; the page
+// opener sets it. The cabinet sits where the dock's second level opens, so
+// it hides while a deeper level is open.
+extern bool g_cabinetBesidePage;
 // Switches the dock's main panel (1 map, 2 operations, 3 military, 4
 // diplomacy, 5 economy, 6 production, 7 domestic policy, 8 status, 9
 // orders; any other number the map). With keepDepth 0 the player opened it:
