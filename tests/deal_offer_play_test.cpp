@@ -133,7 +133,7 @@ TEST(DealOfferPlay, SubmitAnswerAndAcceptAMonthlyPaymentForADiscovery) {
   EXPECT_GT(ShareInColour(flag("FLAG1"), g_uiOptions.playercolor[local]), 0.25);
   EXPECT_GT(ShareInColour(flag("FLAG2"), g_uiOptions.playercolor[eastmark]), 0.25);
 
-  // 1,000 monthly, twelve times, for a discovery Eastmark could give.
+  // 1,000 monthly, twelve times, for a discovery of Eastmark's.
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     w.players[eastmark].displayPolicy.friendlyMask &= ~(1u << local);  // Eastmark turns hostile
@@ -143,9 +143,7 @@ TEST(DealOfferPlay, SubmitAnswerAndAcceptAMonthlyPaymentForADiscovery) {
     monthly->amount = 1000.0f;
     monthly->paymentCount = 12;
     AddDealItem(w, popup.offer->offered, kDealPayment, 3, local, eastmark, monthly);
-    DealRows rows;
-    FillDealCatalogue(w, kDealDiscovery, nullptr, eastmark, 1, popup.offer->requested, rows);
-    uint32_t discovery = rows.rows.empty() ? 0 : rows.rows[0].second.item;
+    uint32_t discovery = 0;
     for (uint32_t t = 1; t < w.techs.size() && discovery == 0; ++t)
       if (TechRow(w, eastmark)[t].known) discovery = t;
     ASSERT_NE(discovery, 0u);
@@ -170,7 +168,7 @@ TEST(DealOfferPlay, SubmitAnswerAndAcceptAMonthlyPaymentForADiscovery) {
   EXPECT_TRUE(SameGroup(sent.offered, made.offered));
   EXPECT_TRUE(SameGroup(sent.requested, made.requested));
   EXPECT_EQ(sent.sentDay, w.gameState.currentDay);
-  EXPECT_NE(sent.flags & kOfferWhileHostile, 0u) ;
+  EXPECT_NE(sent.flags & kOfferWhileHostile, 0u);
 
   // Eastmark's offer in Westholm's mail, opened to answer and sent back.
   DipOffer theirs;
