@@ -25,6 +25,7 @@
 #include "screens/diplomacy/area_tag_panel.h"
 #include "screens/diplomacy/deal_item_popups.h"
 #include "screens/diplomacy/deal_popup.h"
+#include "screens/diplomacy/deal_side_pickers.h"
 #include "screens/diplomacy/dip_player_list.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/hex_area.h"
@@ -280,11 +281,11 @@ struct ScreenSet {
   DealEditor popupDiplomacySs1;
   ScreenArray<2, DealItemInfo> popupDiplomacySs1a{"POPUP_DIPLOMACY_SS1a"};
   ScreenArray<2, DealAmountPicker> popupDiplomacySs1b{"POPUP_DIPLOMACY_SS1b"};
-  ScreenArray<2> popupDiplomacySs1c{"POPUP_DIPLOMACY_SS1c"};
+  ScreenArray<2, DealRegionPicker> popupDiplomacySs1c{"POPUP_DIPLOMACY_SS1c"};
   ScreenArray<2> popupDiplomacySs1d{"POPUP_DIPLOMACY_SS1d"};
   ScreenArray<2, DealUnitPicker> popupDiplomacySs1e{"POPUP_DIPLOMACY_SS1e"};
   ScreenArray<2, DealDiscoveryInfo> popupDiplomacySs1f{"POPUP_DIPLOMACY_SS1f"};
-  ScreenArray<2> popupDiplomacySs1g{"POPUP_DIPLOMACY_SS1g"};
+  ScreenArray<2, DealAreaPicker> popupDiplomacySs1g{"POPUP_DIPLOMACY_SS1g"};
   PendingDealsPanel popupDiplomacySs2;
   PendingDealCancel popupDiplomacySs2a;
   DealApproachChooser popupDiplomacySs3;

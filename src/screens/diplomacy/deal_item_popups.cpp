@@ -362,6 +362,9 @@ void ShowDealItemPopup(int32_t kind, int32_t side, int32_t listIndex, uint32_t i
       break;
     }
     case kDealDiscovery: s.popupDiplomacySs1f[side].Show(item, host); break;
+    case kDealLandTag:
+      if (item >= 1) s.popupDiplomacySs1g[side].Show(item - 1, host);
+      break;
     default: break;
   }
 }

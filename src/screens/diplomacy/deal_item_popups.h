@@ -97,5 +97,6 @@ class DealDiscoveryInfo : public Screen {
 };
 
 // Shows the item's panel in the side's host: kind 0 the agreement, 1 and 6
-// the amount, 2 and 7 the unit, 5 the design, 4 the technology.
+// the amount, 2 and 7 the unit, 5 the design, 4 the technology, 3 the land
+// tag (item: the tag + 1).
 void ShowDealItemPopup(int32_t kind, int32_t side, int32_t listIndex, uint32_t item, int32_t player);
