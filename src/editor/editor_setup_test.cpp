@@ -257,12 +257,8 @@ TEST_F(EditorSetupTest, TheBrushPlacesAFacilityOfTheHexOwner) {
   GlobalGuard players(g_world.players);
   g_world.unitClasses.assign(4004, UnitClassRecord{});
   g_world.unitClasses[4003].strengthPerSize = 10;
-  const struct {
-    uint32_t flags;
-    bool settled;
-  } kRows[] = {{0, true}, {kClassRoad, false}};
-  for (const auto& r : kRows) {
-    g_world.unitClasses[4003].flags = r.flags;
+  for (const uint32_t flags : {0u, kClassRoad}) {
+    g_world.unitClasses[4003].flags = flags;
     HexCell& cell = g_world.cells[240 + 5];
     FreeHexStack(cell);
     cell.word = WithCellOwner(0, 1);
@@ -273,10 +269,9 @@ TEST_F(EditorSetupTest, TheBrushPlacesAFacilityOfTheHexOwner) {
         EditorMapState{.brushKind = kBrushObject, .brushValue = 4003, .flags = kEditorEditing | kEditorKeepAttributes};
     EditorBrushAtHex(0);
     const HexUnitStack* stack = LoadHexStack(cell);
-    ASSERT_TRUE(stack && stack->lead && stack->extra) << r.flags;
-    EXPECT_EQ(stack->lead->id, (1u << 24) | 42u) << r.flags;
-    const HexExtra& e = *stack->extra;
-    EXPECT_EQ(e.pairA[1], r.settled ? 2 : 0) << r.flags;
+    ASSERT_TRUE(stack && stack->lead && stack->extra) << flags;
+    EXPECT_EQ(stack->lead->id, (1u << 24) | 42u) << flags;
+    EXPECT_EQ(stack->extra->pairA[1], flags == 0 ? 2 : 0) << flags;
   }
 }
 
