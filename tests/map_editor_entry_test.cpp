@@ -1,7 +1,8 @@
 // The map editor as a player starts it: the information mode, the Info tab
 // pressed and editing off, so presses and drags on the map change nothing;
 // with editing on, a facility brush dragged over the map places nothing;
-// the terrain tab's palette frames the brush terrain's tile.
+// the terrain tab's palette frames the brush terrain's tile, the facility
+// tab's the brush class's cell beside its picture.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -105,6 +106,26 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   for (int32_t y = at.top; y < at.top + 64; ++y)
     for (int32_t x = at.left; x < at.left + 2 * scale; ++x) colours.insert(rgb(x, y));
   EXPECT_GT(colours.size(), 8u) << "the tiles are drawn";
+
+  // The facility tab: class 4009 is cell 9 (column 1, row 1), framed in
+  // yellow, and its picture stands beside the palette.
+  g_screens.mapEditCmdBar.OnCommand(FormFindControlById(bar, 5), 5);
+  SetMapEditMode(kBrushObject, 4009);
+  PumpWholeProgram();
+  Control* cells = FormFindControlByTag(g_screens.mapEditorB.currentForm, "UGBITS");
+  Control* pick = FormFindControlByTag(g_screens.mapEditorB.currentForm, "UGPICK");
+  ASSERT_TRUE(cells && pick);
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+  const int32_t cellLeft = ControlAbsoluteRect(cells).left + 32;
+  const int32_t cellTop = ControlAbsoluteRect(cells).top + 32 - g_editorPalette.facilityOffset;
+  framed = 0;
+  for (int32_t x = cellLeft; x < cellLeft + 32; ++x) framed += rgb(x, cellTop) == 0xFFFF00u;
+  EXPECT_GT(framed, 16) << "the brush cell's top edge";
+  const plat::Rect p = ControlAbsoluteRect(pick);
+  colours.clear();
+  for (int32_t y = p.top; y < p.bottom; ++y)
+    for (int32_t x = p.left; x < p.right; ++x) colours.insert(rgb(x, y));
+  EXPECT_GT(colours.size(), 3u) << "the class's picture is drawn";
 }
 
 }  // namespace

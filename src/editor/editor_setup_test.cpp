@@ -249,6 +249,32 @@ TEST(FacilityStrength, TheSurroundingsCapIt) {
   for (const auto& r : kRows) EXPECT_FLOAT_EQ(CappedFacilityStrength(r.s, r.need, r.have), r.kept) << r.s << " " << r.have;
 }
 
+// Class 4003 on a hex of owner 1 whose counter stands at 41: the
+// facility takes id 42 of player 1 and its pending status becomes the
+// current one, except for a transport class.
+TEST_F(EditorSetupTest, TheBrushPlacesAFacilityOfTheHexOwner) {
+  GlobalGuard editor(g_editorMap);
+  GlobalGuard players(g_world.players);
+  g_world.unitClasses.assign(4004, UnitClassRecord{});
+  g_world.unitClasses[4003].strengthPerSize = 10;
+  for (const uint32_t flags : {0u, kClassRoad}) {
+    g_world.unitClasses[4003].flags = flags;
+    HexCell& cell = g_world.cells[240 + 5];
+    FreeHexStack(cell);
+    cell.word = WithCellOwner(0, 1);
+    GetHexExtra(g_world, cell)->pairB[1] = 2;  // a status pending
+    g_world.players[1].commandCounter = 41;
+    g_world.gameState.currentHex = HexPosition{5, 1, 240 + 5, 0};
+    g_editorMap =
+        EditorMapState{.brushKind = kBrushObject, .brushValue = 4003, .flags = kEditorEditing | kEditorKeepAttributes};
+    EditorBrushAtHex(0);
+    const HexUnitStack* stack = LoadHexStack(cell);
+    ASSERT_TRUE(stack && stack->lead && stack->extra) << flags;
+    EXPECT_EQ(stack->lead->id, (1u << 24) | 42u) << flags;
+    EXPECT_EQ(stack->extra->pairA[1], flags == 0 ? 2 : 0) << flags;
+  }
+}
+
 TEST_F(EditorSetupTest, TheFacilityPanelWritesTheHexAndItsResetClearsIt) {
   GlobalGuard editor(g_editorMap);
   GlobalGuard palette(g_editorPalette);

@@ -1,5 +1,6 @@
 #include "editor/facility_type_panel.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -13,6 +14,8 @@
 #include "sim/facility_costs.h"
 #include "ui/control_tree.h"
 #include "ui/slide_bar.h"
+#include "ui/string_control.h"
+#include "app/number_text.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
@@ -23,7 +26,12 @@ constexpr int kIndustryFirstProduct = 8;
 
 constexpr const char* kFacilityTypeTags[] = {"UGPICK",  "UDESC",   "BURBAN",      "BTRANSP",     "BBRIDGE",
                                              "BBASE",   "BINDUS",  "SYNTHBUT",    "PARENTCOSTS", "PARENTINDUS",
-                                             "PARENTTCHART", "PARENTATTRIB", "BUTNEXT", "BUTPREV"};
+                                             "PARENTTCHART", "PARENTATTRIB", "BUTNEXT", "BUTPREV", "MAXPOPSLDR",
+                                             "MAXPOP",  "UNITSUPSLDR", "UGNEXTUP",    "UGRUBBLE"};
+constexpr float kPopulationPerScale = 5000000.0f;
+constexpr float kCostPerScale = 1000000000.0f;
+constexpr float kRepairFactorTop = 255.0f;
+constexpr int32_t kCostByteTop = 255;
 // The class flag each button shows.
 constexpr struct {
   const char* tag;
@@ -44,6 +52,38 @@ void OpenIn(Screen* panel, Control* container) {
 
 SlideBarControl* Bar(Control* form, int32_t id) {
   return form ? dynamic_cast<SlideBarControl*>(FormFindControlById(form, id)) : nullptr;
+}
+
+SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Find(form, tag)); }
+
+void SetBar(SlideBarControl* bar, uint16_t exponent, float maximum, float value) {
+  if (!bar) return;
+  bar->exponent = exponent;
+  SliderSetMaxFloat(bar, maximum);
+  SliderSetValueFloat(bar, value);
+}
+
+void SetNumber(Control* c, int32_t v) {
+  if (!c) return;
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", v);
+  c->SetText(text);
+}
+
+// The class's people, support, upgrade and rubble; an empty class shows 0.
+void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
+  const float populationScale = g_world.mapHeader.scaleSquared;
+  SlideBarControl* people = Bar(form, "MAXPOPSLDR");
+  SetBar(people, 3, populationScale * kPopulationPerScale, cls ? populationScale * cls->maxPopulationFactor : 0.0f);
+  // A box too narrow for "1 M" keeps what it shows.
+  auto* peopleText = dynamic_cast<StringControl*>(Find(form, "MAXPOP"));
+  if (people && peopleText && peopleText->bufferSize >= 3) {
+    char text[64];
+    peopleText->SetText(FormatNumberText(text, 0, 0, nullptr, 1, nullptr, 0, SliderGetValueFloat(people)));
+  }
+  SetBar(Bar(form, "UNITSUPSLDR"), 2, 1.0f, cls ? ClassUnitSupport(*cls) : 0.0f);
+  SetNumber(Find(form, "UGNEXTUP"), cls ? ClassUpgradeClass(*cls) : 0);
+  SetNumber(Find(form, "UGRUBBLE"), cls ? cls->rubbleClass : 0);
 }
 
 }  // namespace
@@ -69,6 +109,18 @@ void IndustryPanel::Refresh() {
     SliderSetMaxFloat(bar, 1.0f);
     // A class without outputs has no industry to show.
     SliderSetValueFloat(bar, any ? shown[k] : 0.0f);
+  }
+}
+
+void CostsPanel::Refresh() {
+  const UnitClassRecord* cls = ClassRecordAt(g_world, g_editorMap.brushValue);
+  for (int32_t id : {1, 2, 3}) SetBar(Bar(currentForm, id), 2, 1.0f, 0.0f);
+  SetBar(Bar(currentForm, 4), 2, g_world.mapHeader.scale * kCostPerScale, cls ? ClassFurtherCost(*cls) : 0.0f);
+  SetBar(Bar(currentForm, 5), 2, kRepairFactorTop, cls ? ClassRepairFactor(*cls) : 0.0f);
+  if (SlideBarControl* bar = Bar(currentForm, 6)) {
+    bar->exponent = 2;
+    SliderSetMaxInt(bar, kCostByteTop);
+    SliderSetValueInt(bar, cls ? cls->costByte : 0);
   }
 }
 
@@ -99,6 +151,7 @@ void FacilityTypePanel::Refresh() {
     name->SetText(cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)).c_str() : "");
   for (const auto& b : kFlagButtons)
     if (Control* c = Find(form, b.tag)) SetControlFlag(c, kStateSelected, cls && (cls->flags & b.bit) ? 1 : 0);
+  ShowClassFigures(form, cls);
   OpenIn(costs, Find(form, "PARENTCOSTS"));
   OpenIn(industry, Find(form, "PARENTINDUS"));
   OpenIn(chart, Find(form, "PARENTTCHART"));

@@ -17,6 +17,16 @@ class IndustryPanel : public Screen {
   void Refresh() override;
 };
 
+inline constexpr int32_t kCostIds[] = {1, 2, 3, 4, 5, 6};
+
+// The brush class's further cost, repair factor and cost byte; bars 1-3
+// have nothing to show and stay empty.
+class CostsPanel : public Screen {
+ public:
+  CostsPanel() : Screen("MAPEDITOR_COST", FormLookups{.tags = {}, .ids = kCostIds}) {}
+  void Refresh() override;
+};
+
 // The browsed facility class: the brush value, stepped by BUTNEXT and
 // BUTPREV; its sub-panels show it too.
 class FacilityTypePanel : public Screen {

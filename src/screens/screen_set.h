@@ -228,7 +228,7 @@ struct ScreenSet {
   TerrainChartPanel mapEditorTchart;
   AttributesPanel mapEditorAttrib;
   IndustryPanel mapEditorInd;
-  Screen mapEditorCost{"MAPEDITOR_COST"};
+  CostsPanel mapEditorCost;
   PlayerVariablesPanel mapEditorSs2;
   Screen popupMilitary1a14{"POPUP_MILITARY1A14"};
   EditorUnitAttributesPanel mapEditorBSs6c;

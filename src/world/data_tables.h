@@ -48,12 +48,12 @@ struct UnitClassImage {
   uint8_t productSlot;       // 27: the product whose class-slot output its hex feeds, 0 none
   int16_t strengthPerSize;   // 28: 0 for a class no unit may have
   uint16_t valuePerPoint;    // 30
-  int16_t successor;         // 32
+  int16_t successor;         // 32: the upgrade class, 0 none
   uint8_t deployFirst;       // 34: non-zero for a class whose new units deploy of themselves
   uint8_t secondPlacement;   // 35
   uint8_t placementsA;       // 36: the two placement counts deployment weighs
   uint8_t placementsB;       // 37
-  uint8_t bytes38[2];
+  int16_t rubbleClass;       // 38: what a destroyed facility leaves, 0 none
   int16_t requiredTechs[2];  // 40
   float buildWorkPerPoint;   // 44
   float upkeepFactor;        // 48
@@ -91,15 +91,15 @@ struct UnitClassImage {
   uint8_t coveredAttack;     // 132: attack against cover
   uint8_t loadableMask;      // 133: also the event level and the stock category mask
   uint8_t slotSize;          // 134: what one point of a stock class takes; was both ClassSlotSize and CargoSize
-  uint8_t byte135;
+  uint8_t costByte;          // 135: the editor's costs panel shows it
   uint8_t defenceValues[4];  // 136: by fire mode; 139 also the cover a fortification gives its hex
   float strikeYield;         // 140
   float weaponRanges[4];     // 144: by target kind, in map distance units; 0 none
   float stockRange;          // 160: also the operating range
   float sightDistance;       // 164: the spotting range
-  float firepower;           // 168: per strength point; also the first building resource
-  float resourceB;           // 172: the second building resource per strength point
-  float baseRoom;            // 176
+  float firepower;           // 168: per strength point; also the first building resource and the repair factor
+  float resourceB;           // 172: the second building resource per strength point; also the further cost
+  float baseRoom;            // 176: also the unit support
   uint8_t baseSlots;         // 180: was also the build capacity, the census size and the carrier capacity
   uint8_t censusKind;        // 181: 0 counts towards the region's capacity, 1-4 towards their own counts
   uint8_t byte182;
@@ -111,7 +111,7 @@ struct UnitClassImage {
   uint8_t destructionSound;  // 191
   int16_t symbol;            // 192: the first symbol table
   int16_t secondSymbol;      // 194
-  uint8_t bytes196[4];
+  float maxPopulationFactor; // 196: a settlement's people as a share of the map's scale
 };
 static_assert(sizeof(UnitClassImage) == 200);
 static_assert(alignof(UnitClassImage) == 4);
@@ -168,6 +168,9 @@ static_assert(offsetof(UnitClassImage, fireSounds) == 188);
 static_assert(offsetof(UnitClassImage, destructionSound) == 191);
 static_assert(offsetof(UnitClassImage, symbol) == 192);
 static_assert(offsetof(UnitClassImage, secondSymbol) == 194);
+static_assert(offsetof(UnitClassImage, rubbleClass) == 38);
+static_assert(offsetof(UnitClassImage, costByte) == 135);
+static_assert(offsetof(UnitClassImage, maxPopulationFactor) == 196);
 
 inline constexpr size_t kUnitClassExtraSize = 48;
 
@@ -183,6 +186,12 @@ inline uint8_t AttackValueAgainst(const UnitClassImage& c, int targetType) {
 // unit's facing of the moment: it always shows the sweep's first frame.
 inline bool ClassHasFixedFacing(const UnitClassImage& c) { return c.sweepMode != 0; }
 inline uint8_t ClassFixedFacingFrame(const UnitClassImage& c) { return c.sweepLower; }
+
+// The facility-type values that share their bytes with other figures.
+inline int16_t ClassUpgradeClass(const UnitClassImage& c) { return c.successor; }
+inline float ClassRepairFactor(const UnitClassImage& c) { return c.firepower; }
+inline float ClassFurtherCost(const UnitClassImage& c) { return c.resourceB; }
+inline float ClassUnitSupport(const UnitClassImage& c) { return c.baseRoom; }
 
 struct UnitClassRecord : UnitClassImage {
   UnitClassRecord() : UnitClassImage{} {}

@@ -36,8 +36,8 @@ class UniFileTest : public ::testing::Test {
       c.typeByte = static_cast<uint8_t>(i);
       c.strengthPerSize = static_cast<int16_t>(10 + i);
       c.flags = 0x40u * static_cast<uint32_t>(i % 2);
-      // The record's last bytes, which no code reads.
-      std::fill(std::begin(c.bytes196), std::end(c.bytes196), static_cast<uint8_t>(0xA0 + i));
+      // The record's last field, which only the editor reads.
+      std::memset(&c.maxPopulationFactor, 0xA0 + i, sizeof c.maxPopulationFactor);
       if (i % 2) {
         c.hasExtra = true;
         for (size_t k = 0; k < c.extra.size(); ++k) c.extra[k] = static_cast<uint8_t>(i * 7 + k);
