@@ -18,6 +18,7 @@
 #include "world/unit_create.h"
 #include "units/unit_orders.h"
 #include "world/hex_extra.h"
+#include "world/map_folders.h"
 #include "world/record_helpers.h"
 #include "world/terrain_flags.h"
 #include "world/world.h"
@@ -272,7 +273,9 @@ int ProcessUnitStack(World& world, HexCell& cell, int pass, uint32_t id, int32_t
   size = SupplyCarriedSize(s, size);
   if (!PlacementAllowed(world, cell, *cls, size)) return refuse();
   const bool anyLevel = (cls->flags & kClassRoad) != 0;
-  if (HexLevelByte(world, cell) < kLowestLevel && !anyLevel &&
+  // The editor places facilities where no supply reaches yet: a new map's
+  // levels are all 0 until towns stand on it.
+  if (!InMapEditor() && HexLevelByte(world, cell) < kLowestLevel && !anyLevel &&
       !((cls->flags & kClassFortifies) && EngineerEffort(world, cell) > 1.0f))
     return refuse();
   if (HexUnitStack* stack = LoadHexStack(cell); stack && stack->extra && !anyLevel &&
