@@ -140,6 +140,16 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
       plat::SetDataRoot(root);
     }
   };
+  // The player variables make region 1 the editor's own; later programs in
+  // the process open on region 0.
+  struct LocalRegion {
+    int32_t player = g_world.gameState.localPlayer;
+    PlayerRecord* record = g_world.localPlayerRecord;
+    ~LocalRegion() {
+      g_world.gameState.localPlayer = player;
+      g_world.localPlayerRecord = record;
+    }
+  } localRegion;
   GlobalGuard folders(g_mapFolders);
   GlobalGuard editorMap(g_editorMap);
   GlobalGuard palette(g_editorPalette);
@@ -253,7 +263,12 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   EXPECT_TRUE(Knows(1, prerequisite));
   const int liveUnits = LiveUnits();
 
+  // Region 0 the editor's own again, as the scenario is saved with it.
   ClickControl(FormFindControlById(bar, 1));
+  ClickControl(Tagged(g_screens.mapEditorScn1[0], "PVARS"));
+  ClickControl(FormFindControlById(g_editorScreens.derivedData->currentForm, 1));
+  ClickControl(Tagged(*g_editorScreens.derivedData, "CLOSEBUT"));
+  ASSERT_EQ(g_world.gameState.localPlayer, 0);
   ClickControl(FormFindControlById(menu.currentForm, 6));
   ASSERT_TRUE(fs::exists(at / "CUSTOM" / "ISLES.GAM"));
   const std::vector<uint32_t> saved = CellWords();
