@@ -1,10 +1,14 @@
 // A scenario made in the map editor as a player makes one: a new map, its
 // setup, its regions read from a copy of the sample's region sheet, twenty
-// hexes given to region 1 and the files saved; with a definition written
-// beside them the runner plays it by name from "CUSTOM\", and the editor's
-// load brings the same map back.
+// hexes given to region 1, a capital for each region; for region 1, chosen
+// in the player variables, three land units, a unit in its capital's
+// reserve and a stock unit from the unit tool, and a chain of technologies
+// from the technology panel; the files saved. With a definition written
+// beside them the runner plays it by name from "CUSTOM\", the same way
+// twice, and the editor's load brings the same map back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +18,7 @@
 
 #include "app/app_object.h"
 #include "app/shell/shell.h"
+#include "editor/editor_class_lists.h"
 #include "editor/editor_map_input.h"
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
@@ -21,12 +26,16 @@
 #include "platform/paths.h"
 #include "records/hex_cell.h"
 #include "records/text_field.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
 #include "screens/screen_set.h"
+#include "sim/availability.h"
 #include "support/global_guard.h"
 #include "support/temp_dir.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/list_control.h"
 #include "ui/map_folders.h"
 #include "units/hex_geometry.h"
 #include "world/game_state.h"
@@ -40,6 +49,66 @@ std::vector<uint32_t> CellWords() {
   std::vector<uint32_t> words;
   for (const HexCell& c : g_world.cells) words.push_back(c.word);
   return words;
+}
+
+struct UnitCounts {
+  int live = 0, reserve = 0, stock = 0;
+};
+
+UnitCounts RegionUnits(int owner) {
+  UnitCounts n;
+  for (UnitRecord* u = g_world.units; u; u = u->next == g_world.units ? nullptr : u->next) {
+    if (!IsUnitLive(*u) || u->owner != owner || (u->unitFlags & kUnitFacility)) continue;
+    ++n.live;
+    n.reserve += InReserve(*u) ? 1 : 0;
+    n.stock += (u->unitFlags & kUnitStock) ? 1 : 0;
+  }
+  return n;
+}
+
+int LiveUnits() {
+  int n = 0;
+  for (UnitRecord* u = g_world.units; u; u = u->next == g_world.units ? nullptr : u->next) n += IsUnitLive(*u) ? 1 : 0;
+  return n;
+}
+
+bool Knows(int player, int tech) {
+  const std::vector<int> known = WalkTechTable(g_world, player, -1, false, 1, -1, false);
+  return std::find(known.begin(), known.end(), tech) != known.end();
+}
+
+// Runs the runner and returns each day line's "units" count and its sync
+// columns; the exit code goes to `code`.
+struct RunnerDays {
+  int code = -1;
+  std::string output;
+  std::vector<int> regions, hexes, units;
+  std::vector<std::string> sync;
+};
+
+RunnerDays RunRunner(const std::string& command) {
+  RunnerDays run;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return run;
+  char chunk[512];
+  while (std::fgets(chunk, sizeof chunk, pipe)) run.output += chunk;
+  run.code = ::pclose(pipe);
+  size_t from = 0;
+  while ((from = run.output.find(" regions ", from)) != std::string::npos) {
+    const size_t end = run.output.find('\n', from);
+    const std::string line = run.output.substr(from, end == std::string::npos ? std::string::npos : end - from);
+    int regions = 0, hexes = 0, units = 0;
+    const size_t unitsAt = line.find(" units "), syncAt = line.find(" sync ");
+    if (std::sscanf(line.c_str(), " regions %d hexes %d", &regions, &hexes) != 2 || unitsAt == std::string::npos ||
+        syncAt == std::string::npos || std::sscanf(line.c_str() + unitsAt, " units %d", &units) != 1)
+      break;
+    run.regions.push_back(regions);
+    run.hexes.push_back(hexes);
+    run.units.push_back(units);
+    run.sync.push_back(line.substr(syncAt));
+    from += 1;
+  }
+  return run;
 }
 
 Control* Tagged(const Screen& screen, const char* tag) {
@@ -71,9 +140,20 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
       plat::SetDataRoot(root);
     }
   };
+  // The player variables make region 1 the editor's own; later programs in
+  // the process open on region 0.
+  struct LocalRegion {
+    int32_t player = g_world.gameState.localPlayer;
+    PlayerRecord* record = g_world.localPlayerRecord;
+    ~LocalRegion() {
+      g_world.gameState.localPlayer = player;
+      g_world.localPlayerRecord = record;
+    }
+  } localRegion;
   GlobalGuard folders(g_mapFolders);
   GlobalGuard editorMap(g_editorMap);
   GlobalGuard palette(g_editorPalette);
+  GlobalGuard unitClass(g_editorUnitClass);
   plat::SetDataRoot(root.path());
   PrepareWholeProgram();
   g_ui.mapEditor = 1;
@@ -127,7 +207,68 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
     EditorBrushAtHex(0);
     ClickControl(Tagged(towns, "CAPITAL"));
   }
+
+  // Region 1 made the editor's own in the player variables, which the
+  // scenario panel of the Info tab opens on the present one (back to
+  // region 0, then on to 1).
   ClickControl(FormFindControlById(bar, 1));
+  ClickControl(Tagged(g_screens.mapEditorScn1[0], "PVARS"));
+  ASSERT_TRUE(g_editorScreens.derivedData && g_editorScreens.derivedData->currentForm);
+  ClickControl(FormFindControlById(g_editorScreens.derivedData->currentForm, 1));
+  ClickControl(FormFindControlById(g_editorScreens.derivedData->currentForm, 3));
+  ClickControl(Tagged(*g_editorScreens.derivedData, "CLOSEBUT"));
+  ASSERT_EQ(g_world.gameState.localPlayer, 1);
+
+  // The unit tool: the land list's first class placed three times on a
+  // plain hex of region 1, once with Reserve pressed on its capital, and a
+  // stock unit added on page 3.
+  ClickControl(FormFindControlById(bar, 8));
+  Screen& tool = *g_editorScreens.modePanels[8];
+  ASSERT_GT(EditorBrushClass(), 0);
+  select(1, 1);
+  for (int i = 0; i < 3; ++i) EditorBrushAtHex(0);
+  ClickControl(Tagged(tool, "RES"));
+  select(1, 0);
+  EditorBrushAtHex(0);
+  ClickControl(Tagged(tool, "RES"));
+  ClickControl(FormFindControlById(tool.currentForm, 13));
+  ASSERT_TRUE(g_screens.mapEditorBSs6e.currentForm);
+  ClickControl(Tagged(g_screens.mapEditorBSs6e, "ADD"));
+  const UnitCounts placed = RegionUnits(1);
+  EXPECT_EQ(placed.live, 5);
+  EXPECT_EQ(placed.reserve, 1);
+  EXPECT_EQ(placed.stock, 1);
+
+  // The technology panel: an unknown technology whose first prerequisite
+  // is unknown too, picked in the list of those not known and added; the
+  // chain comes with it.
+  ClickControl(FormFindControlById(bar, 9));
+  ListBoxControl* unknown = g_screens.mapEditorBSs7.unknown;
+  ASSERT_TRUE(unknown);
+  const int32_t shown = ControlAbsoluteRect(unknown).bottom - ControlAbsoluteRect(unknown).top;
+  int techRow = 0, tech = 0, prerequisite = 0;
+  for (const Control* r = ListNextRow(unknown, nullptr); r && r->rect.bottom - unknown->scrollOffset <= shown;
+       r = ListNextRow(unknown, r), ++techRow) {
+    const int16_t need = g_world.techs[static_cast<size_t>(r->id)].prerequisites[0];
+    if (need > 0 && !Knows(1, need)) {
+      tech = r->id;
+      prerequisite = need;
+      break;
+    }
+  }
+  ASSERT_NE(tech, 0) << "no unknown technology with an unknown prerequisite in view";
+  ClickControl(unknown, techRow);
+  ClickControl(Tagged(g_screens.mapEditorBSs7, "ADD"));
+  EXPECT_TRUE(Knows(1, tech));
+  EXPECT_TRUE(Knows(1, prerequisite));
+  const int liveUnits = LiveUnits();
+
+  // Region 0 the editor's own again, as the scenario is saved with it.
+  ClickControl(FormFindControlById(bar, 1));
+  ClickControl(Tagged(g_screens.mapEditorScn1[0], "PVARS"));
+  ClickControl(FormFindControlById(g_editorScreens.derivedData->currentForm, 1));
+  ClickControl(Tagged(*g_editorScreens.derivedData, "CLOSEBUT"));
+  ASSERT_EQ(g_world.gameState.localPlayer, 0);
   ClickControl(FormFindControlById(menu.currentForm, 6));
   ASSERT_TRUE(fs::exists(at / "CUSTOM" / "ISLES.GAM"));
   const std::vector<uint32_t> saved = CellWords();
@@ -150,22 +291,20 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   }
   definition.close();
 
-  const std::string command = (at / "veldrane-headless").string() + " --days 3 --custom ISLES 2>&1";
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  ASSERT_TRUE(pipe);
-  std::string output;
-  char chunk[512];
-  while (std::fgets(chunk, sizeof chunk, pipe)) output += chunk;
-  EXPECT_EQ(::pclose(pipe), 0) << output;
-  int days = 0;
-  for (size_t from = output.find(" regions "); from != std::string::npos; from = output.find(" regions ", from + 1)) {
-    int regions = 0, hexes = 0;
-    ASSERT_EQ(std::sscanf(output.c_str() + from, " regions %d hexes %d", &regions, &hexes), 2) << output;
-    EXPECT_EQ(regions, 9) << output;
-    EXPECT_GE(hexes, 20) << output;
-    ++days;
+  // Played for thirty days twice: every day line holds all nine regions,
+  // region 1's hexes and at least the units placed, and the two runs agree.
+  const std::string command = (at / "veldrane-headless").string() + " --days 30 --custom ISLES 2>&1";
+  const RunnerDays first = RunRunner(command), second = RunRunner(command);
+  for (const RunnerDays* run : {&first, &second}) {
+    EXPECT_EQ(run->code, 0) << run->output;
+    ASSERT_EQ(run->units.size(), 30u) << run->output;
+    for (size_t day = 0; day < run->units.size(); ++day) {
+      EXPECT_EQ(run->regions[day], 9) << run->output;
+      EXPECT_GE(run->hexes[day], 20) << run->output;
+      EXPECT_GE(run->units[day], liveUnits) << run->output;
+    }
   }
-  EXPECT_EQ(days, 3) << output;
+  EXPECT_EQ(first.sync, second.sync);
 
   // A new map first, so that the load has something to undo.
   ClickControl(FormFindControlById(menu.currentForm, 4));

@@ -216,6 +216,9 @@ void EditorUnitToolPanel::FillEquipmentPanel() {
   Press(Find(currentForm, "RESEARCH"), ClassAvailabilityByte(w, LocalPlayer(w), index) & 1u);
   ResetUnitSliders();
   Hide(Find(currentForm, "PARHEXSET"), (currentClass->flags & kClassStock) != 0);
+  // A choice comes from a list that redraws only itself: the panel, picture
+  // and all, is drawn again here.
+  if (currentForm) currentForm->Invalidate();
 }
 
 void EditorUnitToolPanel::WriteSliderText(const char* tag) {
