@@ -61,6 +61,9 @@ TEST(EditorUnitPicture, AClassPickedInTheToolsClassListHasItsPictureDrawnInTheTo
   ClickControl(FormFindControlById(g_screens.mapEditCmdBar.currentForm, 8));
   PumpWholeProgram();
   ASSERT_EQ(g_editorMap.mode, 8);
+  // The tool keeps its page for the run: the land page is asked for.
+  ClickControl(FormFindControlById(g_screens.mapEditorBSs6.currentForm, 10));
+  PumpWholeProgram();
   Control* picture = g_screens.mapEditorBSs6.currentForm
                          ? FormFindControlByTag(g_screens.mapEditorBSs6.currentForm, "UNITPIC")
                          : nullptr;

@@ -81,7 +81,9 @@ void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
     char text[64];
     peopleText->SetText(FormatNumberText(text, 0, 0, nullptr, 1, nullptr, 0, SliderGetValueFloat(people)));
   }
-  SetBar(Bar(form, "UNITSUPSLDR"), 2, 1.0f, cls ? ClassUnitSupport(*cls) : 0.0f);
+  // The class record keeps no unit support, repair factor or further cost
+  // of its own; their bars stay at 0 rather than show another figure.
+  SetBar(Bar(form, "UNITSUPSLDR"), 2, 1.0f, 0.0f);
   SetNumber(Find(form, "UGNEXTUP"), cls ? ClassUpgradeClass(*cls) : 0);
   SetNumber(Find(form, "UGRUBBLE"), cls ? cls->rubbleClass : 0);
 }
@@ -115,8 +117,8 @@ void IndustryPanel::Refresh() {
 void CostsPanel::Refresh() {
   const UnitClassRecord* cls = ClassRecordAt(g_world, g_editorMap.brushValue);
   for (int32_t id : {1, 2, 3}) SetBar(Bar(currentForm, id), 2, 1.0f, 0.0f);
-  SetBar(Bar(currentForm, 4), 2, g_world.mapHeader.scale * kCostPerScale, cls ? ClassFurtherCost(*cls) : 0.0f);
-  SetBar(Bar(currentForm, 5), 2, kRepairFactorTop, cls ? ClassRepairFactor(*cls) : 0.0f);
+  SetBar(Bar(currentForm, 4), 2, g_world.mapHeader.scale * kCostPerScale, 0.0f);
+  SetBar(Bar(currentForm, 5), 2, kRepairFactorTop, 0.0f);
   if (SlideBarControl* bar = Bar(currentForm, 6)) {
     bar->exponent = 2;
     SliderSetMaxInt(bar, kCostByteTop);

@@ -97,9 +97,9 @@ struct UnitClassImage {
   float weaponRanges[4];     // 144: by target kind, in map distance units; 0 none
   float stockRange;          // 160: also the operating range
   float sightDistance;       // 164: the spotting range
-  float firepower;           // 168: per strength point; also the first building resource and the repair factor
-  float resourceB;           // 172: the second building resource per strength point; also the further cost
-  float baseRoom;            // 176: also the unit support
+  float firepower;           // 168: per strength point; also the first building resource
+  float resourceB;           // 172: the second building resource per strength point
+  float baseRoom;            // 176
   uint8_t baseSlots;         // 180: was also the build capacity, the census size and the carrier capacity
   uint8_t censusKind;        // 181: 0 counts towards the region's capacity, 1-4 towards their own counts
   uint8_t byte182;
@@ -187,11 +187,8 @@ inline uint8_t AttackValueAgainst(const UnitClassImage& c, int targetType) {
 inline bool ClassHasFixedFacing(const UnitClassImage& c) { return c.sweepMode != 0; }
 inline uint8_t ClassFixedFacingFrame(const UnitClassImage& c) { return c.sweepLower; }
 
-// The facility-type values that share their bytes with other figures.
+// The facility type browser's upgrade class is the class's successor.
 inline int16_t ClassUpgradeClass(const UnitClassImage& c) { return c.successor; }
-inline float ClassRepairFactor(const UnitClassImage& c) { return c.firepower; }
-inline float ClassFurtherCost(const UnitClassImage& c) { return c.resourceB; }
-inline float ClassUnitSupport(const UnitClassImage& c) { return c.baseRoom; }
 
 struct UnitClassRecord : UnitClassImage {
   UnitClassRecord() : UnitClassImage{} {}
