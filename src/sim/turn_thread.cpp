@@ -258,9 +258,14 @@ uint32_t TurnThreadProc() {
   for (;;) {
     if (!threads.turnStop || !threads.turnGo) break;
     if (plat::WaitAny({threads.turnStop, threads.turnGo}, plat::kInfinite) == 0) break;
-    const int32_t highest = HighestPlayer(world);
-    for (int32_t p = 0; p <= highest; ++p)
-      if (IsActiveKind(world.players[p].kind)) ClearPlayerTurnCounters(world, world.players[p]);
+    {
+      // A region's kind changes on the window thread too (a surrender on a
+      // single machine), under the simulation lock.
+      plat::CriticalSectionLock simulation(g_simulationLock);
+      const int32_t highest = HighestPlayer(world);
+      for (int32_t p = 0; p <= highest; ++p)
+        if (IsActiveKind(world.players[p].kind)) ClearPlayerTurnCounters(world, world.players[p]);
+    }
     if (const uint32_t stopped = RunTurnDays(world, state.daysPerTurn)) {
       exitCode = stopped;
       break;

@@ -52,7 +52,7 @@ void SetGameSpeed(GameState& state, int32_t tier) {
     std::snprintf(text, sizeof text, "Game Speed Changed to %s", TextListText(kListGamespeed, tier));
     g_gameSpeedNetwork.postChatLine(state.localPlayer, 0xFFFFFFFFu, text);
   }
-  SessionMessage* m = BuildNetMessage(kSmGameSpeed, nullptr, 0, state.currentTick, LocalSender());
+  SessionMessage* m = BuildNetMessage(kSmGameSpeed, nullptr, 0, CurrentTickNow(state), LocalSender());
   if (!m) return;
   // The value travels in the message; the main thread applies it on every peer alike.
   m->value = static_cast<uint32_t>(GameSpeedOfTier(tier));
