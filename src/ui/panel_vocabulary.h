@@ -1,0 +1,39 @@
+#pragma once
+// The words every panel is written in: finding a control of a form by tag or
+// id, asking what a control is, and putting numbers and texts into it. A
+// panel that needs one of these takes it from here; a helper that a second
+// panel needs joins this file instead of being copied.
+#include <cstdint>
+#include <string>
+
+class Control;
+
+// The control of the form with the tag (or id); null when the form is null
+// or holds none.
+Control* Tag(Control* form, const char* tag);
+Control* Id(Control* form, int32_t id);
+// The control of the form with the tag, as the kind the caller expects;
+// null when there is none or it is of another kind.
+template <class T>
+T* TagAs(Control* form, const char* tag) {
+  return dynamic_cast<T*>(Tag(form, tag));
+}
+
+// Whether the control (which may be null) carries the tag.
+bool Is(const Control* control, const char* tag);
+
+// Texts into a control; a null control or a control that keeps no text
+// takes nothing.
+void SetText(Control* control, const char* text);
+void SetText(Control* control, const std::string& text);
+// A whole number as "%d".
+void SetInt(Control* control, int32_t value);
+// A number in the game's grouped form ("3,387,689"), no decimals.
+void SetNumber(Control* control, double value);
+// A printf format with one value.
+void SetFormatted(Control* control, const char* format, int32_t value);
+void SetFormatted(Control* control, const char* format, double value);
+
+// Shows or hides the control (or the form's control with the tag).
+void Show(Control* control, bool shown);
+void ShowTag(Control* form, const char* tag, bool shown);
