@@ -455,8 +455,9 @@ int32_t LoadSave(const std::string& path) {
   SplitSavePath(path, folder, name);
   const std::string file = SaveGamePath(name, folder.c_str());
   if (!FileReadable(file)) return plat::kFail;
-  if (LoadSaveGame(w, name, folder.c_str(), false, false) < 0) {
-    g_loadError = file + ": not a save game this version can load";
+  std::string refusal;
+  if (LoadSaveGame(w, name, folder.c_str(), false, false, &refusal) < 0) {
+    g_loadError = file + ": refused: " + refusal;
     return plat::kFail;
   }
   return plat::kOk;

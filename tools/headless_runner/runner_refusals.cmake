@@ -16,7 +16,7 @@ endfunction()
 expect_refusal("Scenario.NoSuchScenario.GMC: the file is missing" NoSuchScenario)
 expect_refusal("Savegame.NoSuchSave.SAV: the file is missing" Savegame/NoSuchSave.SAV)
 file(WRITE ${GAME_DIR}/Savegame/HEADLESS-BAD.SAV "not a save game at all")
-expect_refusal("HEADLESS-BAD.SAV: not a save game" Savegame/HEADLESS-BAD.SAV)
+expect_refusal("HEADLESS-BAD.SAV: refused: shorter than its header" Savegame/HEADLESS-BAD.SAV)
 file(REMOVE ${GAME_DIR}/Savegame/HEADLESS-BAD.SAV)
 
 # A command line that names a file outside the data root is refused (code 2)
