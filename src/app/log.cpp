@@ -15,6 +15,8 @@ std::mutex& LogLock() {
   return lock;
 }
 
+std::FILE* g_mirror = nullptr;  // under the log's lock
+
 constexpr char kPrefix[] = "VDLOG: ";
 constexpr size_t kLineBuffer = 256;  // 255 characters and the terminator
 
@@ -47,12 +49,21 @@ void LogWrite(PlatformState& platform, const char* format, ...) {
   const size_t length = std::strlen(line);
 
   std::lock_guard<std::mutex> guard(LogLock());
+  if (g_mirror) {
+    std::fwrite(line, 1, length, g_mirror);
+    std::fflush(g_mirror);
+  }
   if (!platform.logEnabled) return;
   if (!platform.logFile && platform.logFileName[0] != '\0') OpenLocked(platform);
   if (!platform.logFile) return;
   auto* file = static_cast<std::FILE*>(platform.logFile);
   std::fwrite(line, 1, length, file);
   std::fflush(file);
+}
+
+void SetLogMirror(std::FILE* stream) {
+  std::lock_guard<std::mutex> guard(LogLock());
+  g_mirror = stream;
 }
 
 void OpenLogFile(PlatformState& platform) {

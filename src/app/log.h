@@ -6,6 +6,8 @@
 //
 // The main, turn and network threads all write here: every operation takes
 // the log's lock, and each line goes to the end of the file in one write.
+#include <cstdio>
+
 #include "app/app_object.h"
 
 // Sets the file name (a game path; empty means no log), the enabled flag and
@@ -19,3 +21,7 @@ void LogWrite(PlatformState& platform, const char* format, ...) __attribute__((f
 void OpenLogFile(PlatformState& platform);
 // Closes the file when open.
 void CloseLogFile(PlatformState& platform);
+// Every line also goes to the stream (null: none), whether or not the file
+// log is enabled: a program without a window (the headless runner) shows
+// its log on standard error.
+void SetLogMirror(std::FILE* stream);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "app/app_object.h"
+#include "app/log.h"
 #include "platform/fpenv.h"
 
 namespace {
@@ -86,7 +88,8 @@ int32_t ParseLong(const char* p) {
 
 // Only plain decimal notation counts: no hexadecimal, infinity or NaN can
 // reach game arithmetic from a data file.
-float ParseDecimalFloat(const char* p) {
+// The number at p; false when there is none or it is beyond the float range.
+bool ParseDecimalFloat(const char* p, float& out) {
   p = SkipBlanks(p);
   const char* start = p;
   if (*p == '+' || *p == '-') ++p;
@@ -96,7 +99,10 @@ float ParseDecimalFloat(const char* p) {
     ++p;
     while (IsDigit(*p)) ++p, ++digits;
   }
-  if (digits == 0) return 0.0f;
+  if (digits == 0) {
+    out = 0.0f;
+    return false;
+  }
   if (*p == 'e' || *p == 'E') {
     const char* e = p + 1;
     if (*e == '+' || *e == '-') ++e;
@@ -107,8 +113,30 @@ float ParseDecimalFloat(const char* p) {
   }
   const std::string number(start, static_cast<size_t>(p - start));
   const float value = plat::ParseFloat(number.c_str(), nullptr);
-  if (std::isinf(value)) return value < 0 ? -FLT_MAX : FLT_MAX;
-  return value;
+  if (std::isinf(value)) {
+    out = value < 0 ? -FLT_MAX : FLT_MAX;
+    return false;
+  }
+  out = value;
+  return true;
+}
+
+// Names a field the reader would not use: the file, its line and column.
+void WarnUnusableNumber(const TextTokenizer& t, float used) {
+  int line = 1, column = 1;
+  for (const char* c = t.text; c && c < t.cursor; ++c) {
+    if (*c == '\n') {
+      ++line;
+      column = 1;
+    } else if (*c == ',' || *c == ';') {
+      ++column;
+    }
+  }
+  const char* end = t.cursor;
+  while (*end && !IsFieldEnd(*end) && !IsLineEnd(*end) && end - t.cursor < 24) ++end;
+  const std::string field(t.cursor, static_cast<size_t>(end - t.cursor));
+  LogWrite(g_platform, "%s line %d column %d: \"%s\" is not a number the game can use; %g is used instead.\n",
+           t.source.empty() ? "text" : t.source.c_str(), line, column, field.c_str(), static_cast<double>(used));
 }
 
 // Common rule of the field readers: true when a field is there to convert.
@@ -142,11 +170,13 @@ plat::Status LoadTextFile(const char* directory, TextTokenizer& tokenizer, const
   tokenizer.text = reinterpret_cast<char*>(bytes);
   tokenizer.length = static_cast<int32_t>(size);
   tokenizer.cursor = tokenizer.text;
+  tokenizer.source = path;
   return plat::kOk;
 }
 
 void InitTokenizer(TextTokenizer& tokenizer, const char* text) {
   FreeAndClear(tokenizer.text);
+  tokenizer.source.clear();
   if (!text) text = "";
   const size_t size = std::strlen(text);
   tokenizer.text = CopyText(text, size);
@@ -214,7 +244,11 @@ int32_t ReadFieldInt32(TextTokenizer& tokenizer, int32_t defaultValue) {
 
 float ReadFieldFloat(TextTokenizer& tokenizer, float defaultValue) {
   if (!FieldPresent(tokenizer)) return defaultValue;
-  const float value = ParseDecimalFloat(tokenizer.cursor);
+  float value = 0.0f;
+  if (!ParseDecimalFloat(tokenizer.cursor, value)) {
+    WarnUnusableNumber(tokenizer, defaultValue);
+    value = defaultValue;
+  }
   SkipField(tokenizer);
   return value;
 }

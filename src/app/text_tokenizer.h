@@ -12,6 +12,7 @@
 // Strings handed out (ReadKeywordString, ReadFieldString) come from malloc;
 // release them with FreeAndClear.
 #include <cstdint>
+#include <string>
 
 #include "app/file_helpers.h"
 #include "platform/status.h"
@@ -27,6 +28,7 @@ struct TextTokenizer {
   int32_t notFound = 0;     // 1 after a keyword search that found nothing, 0 after one that did
   int32_t endOfText = 0;    // set by the skips when the cursor stands on the terminator
   char* cursor = nullptr;   // where the field readers read
+  std::string source;       // the file read, for warnings ("" for a string)
 };
 
 // Reads directory + name + extension (a game path) whole and sets the
@@ -56,7 +58,9 @@ uint8_t ReadFieldInt(TextTokenizer& tokenizer, uint8_t defaultValue);
 // The leading decimal integer (optional sign; no digits gives 0; values
 // beyond the 32-bit range stop at its ends).
 int32_t ReadFieldInt32(TextTokenizer& tokenizer, int32_t defaultValue);
-// The leading decimal number ("-1.5", ".25", "3e2"); no number gives 0.
+// The leading decimal number ("-1.5", ".25", "3e2"). A field that holds no
+// number ("nan", "inf", a word) or one beyond the float range is not used:
+// the default is, and the game's log names the file, line and column.
 float ReadFieldFloat(TextTokenizer& tokenizer, float defaultValue);
 // The leading integer in base 10, base 16 after 0x or 0X, or base 8 after a
 // leading 0. Values up to 0xFFFFFFFF keep their 32 bits (colour words).

@@ -14,6 +14,8 @@
 #include "world/people_file.h"
 #include "world/post_load.h"
 #include "world/save_extension.h"
+#include "records/crc32.h"
+#include "records/le_bytes.h"
 #include "records/unit_table_arrays.h"
 #include "world/terrain_file.h"
 #include "world/tech_file.h"
@@ -93,6 +95,23 @@ void LogRefusedSave(const std::string& path, const std::string& why) {
   LogWrite(g_platform, "Save game %s refused: %s.\n", path.c_str(), why.c_str());
 }
 
+// A save that carries a checksum must match it; the block must be the last.
+bool ChecksumHolds(std::span<const uint8_t> file, const std::vector<SaveExtensionBlock>& blocks, std::string& why) {
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    if (blocks[i].tag != kSaveBlockChecksum) continue;
+    if (i + 1 != blocks.size() || blocks[i].payload.size() != 4) {
+      why = "extension section: its checksum block is misplaced";
+      return false;
+    }
+    const size_t head = static_cast<size_t>(blocks[i].payload.data() - file.data()) - 8;
+    if (Crc32(file.first(head)) != le::Load32(blocks[i].payload.data())) {
+      why = "the file was changed or damaged after it was saved (its checksum does not match)";
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string AutoSaveName(std::string_view scenario) { return Named("AutoSave-", scenario); }
@@ -141,14 +160,20 @@ std::vector<uint8_t> BuildSaveImage(World& world, std::vector<PendingCommandImag
       std::memcpy(out.data() + at + i * kSnapshotSlot, &world.snapshotTable[i], sizeof(PlayerRecord));
   }
 
+  // The section always holds at least the checksum block.
   const std::vector<uint8_t> extension = BuildSaveExtension(world);
-  if (!extension.empty()) {
-    h.extensionOffset = static_cast<uint32_t>(out.size());
-    out.insert(out.end(), extension.begin(), extension.end());
-  }
+  h.extensionOffset = static_cast<uint32_t>(out.size());
+  out.insert(out.end(), extension.begin(), extension.end());
 
-  // The header block again, now with the offsets.
+  // The header block again, now with the offsets; the checksum last, over
+  // everything before it.
   std::memcpy(out.data(), &h, sizeof h);
+  const uint32_t crc = Crc32(out);
+  const size_t at = out.size();
+  out.resize(at + 12);
+  le::Store32(out.data() + at, kSaveBlockChecksum);
+  le::Store32(out.data() + at + 4, 4);
+  le::Store32(out.data() + at + 8, crc);
   return out;
 }
 
@@ -169,43 +194,55 @@ plat::Status SaveGame(World& world, std::string_view name) {
 }
 
 plat::Status LoadSaveGame(World& world, std::string_view name, const char* folder, bool keepScenario,
-                          bool reloadScenarioPlayers) {
+                          bool reloadScenarioPlayers, std::string* refusal) {
   const std::string path = SaveGamePath(name, folder);
   const auto file = ReadSave(path);
-  if (!file) return plat::kFail;
-  return LoadSaveImage(world, *file, path, keepScenario, reloadScenarioPlayers);
+  if (!file) {
+    if (refusal) *refusal = "the file is missing, empty or cannot be read";
+    return plat::kFail;
+  }
+  return LoadSaveImage(world, *file, path, keepScenario, reloadScenarioPlayers, refusal);
 }
 
 plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const std::string& source, bool keepScenario,
-                           bool reloadScenarioPlayers) {
+                           bool reloadScenarioPlayers, std::string* refusal) {
   SaveParts parts;
   std::string why;
+  const auto refuse = [refusal](const std::string& path, const std::string& reason) {
+    LogRefusedSave(path, reason);
+    if (refusal) *refusal = reason;
+  };
   if (!SplitSave(file, false, parts, why)) {
-    LogRefusedSave(source, why);
+    refuse(source, why);
+    return plat::kFail;
+  }
+  // Damage is named as damage before any part is judged on its own.
+  std::vector<SaveExtensionBlock> blocks;
+  if (!SplitSaveExtension(parts.extension, blocks, why)) {
+    refuse(source, "extension section: " + why);
+    return plat::kFail;
+  }
+  if (!ChecksumHolds(file, blocks, why)) {
+    refuse(source, why);
     return plat::kFail;
   }
   if (!CheckPplImage(parts.people, why)) {
-    LogRefusedSave(source, "people part: " + why);
+    refuse(source, "people part: " + why);
     return plat::kFail;
   }
   StagedGamePtr game = StageGameImage(parts.game, false, why);
   if (!game) {
-    LogRefusedSave(source, "game part: " + why);
+    refuse(source, "game part: " + why);
     return plat::kFail;
   }
   const StagedGame& stagedGame = *game;
   StagedMapPtr map =
       StageMapImage(parts.map, [&stagedGame](uint32_t id) { return FindStagedUnit(stagedGame, id); }, why);
   if (!map) {
-    LogRefusedSave(source, "map part: " + why);
+    refuse(source, "map part: " + why);
     return plat::kFail;
   }
 
-  std::vector<SaveExtensionBlock> blocks;
-  if (!SplitSaveExtension(parts.extension, blocks, why)) {
-    LogRefusedSave(source, "extension section: " + why);
-    return plat::kFail;
-  }
   std::vector<SavedTableArray> savedTables;
   std::vector<uint8_t> spotting;
   std::span<const uint8_t> workers;
@@ -225,7 +262,7 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
       sound = g_contactMaskSaveHook.read(world, contacts = block.payload, false, why);
     // Any other tag is a later version's state.
     if (!sound) {
-      LogRefusedSave(source, "extension section: " + why);
+      refuse(source, "extension section: " + why);
       return plat::kFail;
     }
   }

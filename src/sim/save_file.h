@@ -49,12 +49,14 @@ plat::Status SaveGame(World& world, std::string_view name);
 // is put back; the data files named in the map header are read; with
 // reloadScenarioPlayers the scenario's region sections are applied again;
 // the units are checked and the speed is set to tier 0.
+// `refusal`, when given, takes the reason a refused file was refused for
+// (the part and what is wrong with it).
 plat::Status LoadSaveGame(World& world, std::string_view name, const char* folder, bool keepScenario,
-                          bool reloadScenarioPlayers);
+                          bool reloadScenarioPlayers, std::string* refusal = nullptr);
 
 // The same for a save image already read; `source` names it in log lines.
 plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const std::string& source, bool keepScenario,
-                           bool reloadScenarioPlayers);
+                           bool reloadScenarioPlayers, std::string* refusal = nullptr);
 
 // For the load dialog's listing: the header, the scenario head and only the
 // regions of the game part.

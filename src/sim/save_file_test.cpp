@@ -18,6 +18,7 @@
 #include "world/game_speed.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
+#include "records/crc32.h"
 #include "records/le_bytes.h"
 #include "world/map_data.h"
 #include "world/map_file.h"
@@ -32,6 +33,14 @@
 #include "world/world.h"
 
 namespace {
+
+// A save changed on purpose gets its checksum again, so that the check
+// under test (not the checksum) is the one that judges it.
+void Reseal(std::vector<uint8_t>& image) {
+  const size_t head = image.size() - 12;
+  ASSERT_EQ(le::Load32(image.data() + head), kSaveBlockChecksum);
+  le::Store32(image.data() + head + 8, Crc32(std::span(image).first(head)));
+}
 
 using filetest::DataRootScope;
 using filetest::Lcg;
@@ -267,7 +276,10 @@ TEST_F(SaveFileTest, HeaderAndParts) {
   EXPECT_EQ(snapshot - people, 66560u);
   const uint32_t extension = le::Load32(f.data() + 84);
   EXPECT_EQ(extension, snapshot + 16u * 16384);
-  EXPECT_EQ(f.size(), extension + 8u + 4 + 9 + 6);  // one route's six steps
+  // One route's six steps, then the checksum over all before it.
+  EXPECT_EQ(f.size(), extension + 8u + 4 + 9 + 6 + 12);
+  EXPECT_EQ(le::Load32(f.data() + f.size() - 12), kSaveBlockChecksum);
+  EXPECT_EQ(le::Load32(f.data() + f.size() - 4), Crc32(std::span(f).first(f.size() - 12)));
   EXPECT_EQ(std::memcmp(f.data() + snapshot + 15 * 16384 + 8, "Snap 15", 8), 0);
   EXPECT_EQ(le::Load32(f.data() + 512), 0x20003u);  // the scenario head
   EXPECT_EQ(le::Load32(f.data() + 512 + 120), 0xABCDu);
@@ -323,6 +335,7 @@ TEST_F(SaveFileTest, AnOlderSaveKeepsTheScenarioHeadAsTheDefinitionLeftIt) {
   ASSERT_EQ(LoadSaveImage(w, f, "x", false, false), 0);
   EXPECT_EQ(w.scenario.head.programVersion, 0xABCDu);
   le::Store32(f.data() + 8, 112);
+  Reseal(f);
   World older;
   older.scenario.head.programVersion = 0x1111;
   ASSERT_EQ(LoadSaveImage(older, f, "x", false, false), 0);
@@ -332,6 +345,7 @@ TEST_F(SaveFileTest, AnOlderSaveKeepsTheScenarioHeadAsTheDefinitionLeftIt) {
   World kept;
   kept.scenario.head.programVersion = 0x2222;
   le::Store32(f.data() + 8, 113);
+  Reseal(f);
   ASSERT_EQ(LoadSaveImage(kept, f, "x", true, false), 0);
   EXPECT_EQ(kept.scenario.head.programVersion, 0x2222u);
   for (World* each : {&w, &older, &kept}) FreeMapData(*each);
@@ -358,6 +372,8 @@ TEST_F(SaveFileTest, TruncatedSavesAreRefusedAndChangeNothing) {
   ASSERT_EQ(LoadSaveImage(w, good, "x", false, false), 0);
   const std::string before = Fingerprint(w);
   for (size_t length = 0; length < good.size(); ++length) {
+    // Without just its checksum block the save is whole: below.
+    if (length == good.size() - 12) continue;
     ASSERT_EQ(LoadSaveImage(w, std::span<const uint8_t>(good.data(), length), "x", false, false), plat::kFail)
         << length;
     if (length % 4099 == 0) {
@@ -367,6 +383,9 @@ TEST_F(SaveFileTest, TruncatedSavesAreRefusedAndChangeNothing) {
   EXPECT_EQ(Fingerprint(w), before);
   EXPECT_EQ(LoadSaveGame(w, "NOSUCH", nullptr, false, false), plat::kFail);
   EXPECT_EQ(Fingerprint(w), before);
+  // A save without its checksum block loads, as a save from before
+  // checksums does.
+  EXPECT_EQ(LoadSaveImage(w, std::span<const uint8_t>(good.data(), good.size() - 12), "x", false, false), plat::kOk);
   FreeMapData(w);
 }
 
@@ -375,8 +394,19 @@ TEST_F(SaveFileTest, CorruptedSavesAreRefusedCleanly) {
   World w;
   int refused = 0;
   int read = 0;
-  auto check = [&](const std::vector<uint8_t>& copy) {
+  auto check = [&](std::vector<uint8_t> copy) {
     const std::string before = Fingerprint(w);
+    // As damaged on disk: the checksum refuses it, naming the damage.
+    std::string why;
+    ASSERT_NE(LoadSaveImage(w, copy, "x", false, false, &why), 0);
+    ASSERT_EQ(Fingerprint(w), before);
+    if (why.find("checksum") == std::string::npos) {
+      ++refused;  // refused before the checksum is read: the header's own offsets
+      return;
+    }
+    // As a writer that got it wrong would have sealed it: the parts' own
+    // checks judge it.
+    Reseal(copy);
     if (LoadSaveImage(w, copy, "x", false, false) != 0) {
       ++refused;
       ASSERT_EQ(Fingerprint(w), before);
@@ -436,6 +466,7 @@ TEST_F(SaveFileTest, TheExtensionSectionIsCheckedBeforeTheGameIsReplaced) {
   le::Store32(without.data() + 84, 0);
   auto unknown = good;
   le::Store32(unknown.data() + at, 0x454E4F4E);
+  Reseal(unknown);
   struct Case {
     size_t offset;  // from the section's start; 0 leaves the image as it is
     uint32_t value;
@@ -460,6 +491,7 @@ TEST_F(SaveFileTest, TheExtensionSectionIsCheckedBeforeTheGameIsReplaced) {
       copy[at + c.offset] = static_cast<uint8_t>(c.value);
     else
       le::Store32(copy.data() + at + c.offset, c.value);
+    Reseal(copy);
     EXPECT_EQ(LoadSaveImage(w, copy, "x", false, false) == 0, c.loads) << c.offset;
     EXPECT_EQ(Fingerprint(w), before);
   }
@@ -497,6 +529,7 @@ TEST_F(SaveFileTest, TheSpottingMapComesBackAndADamagedOneIsRefused) {
   for (const auto& d : damaged) {
     auto copy = good;
     le::Store32(copy.data() + block + d.offset, d.value);
+    Reseal(copy);
     EXPECT_NE(LoadSaveImage(w, copy, "x", false, false), 0) << d.what;
     EXPECT_EQ(Fingerprint(w), before) << d.what;
     EXPECT_EQ(w.spottingMap, world_->spottingMap) << d.what;

@@ -13,6 +13,7 @@
 #include "world/data_checksum.h"
 #include "world/data_file_io.h"
 #include "world/game_file.h"
+#include "world/record_figures_check.h"
 #include "world/id_lookups.h"
 #include "records/le_bytes.h"
 #include "world/list_holder.h"
@@ -230,6 +231,12 @@ bool StageUnits(std::span<const uint8_t> data, const GameLayout& l, StagedGame& 
     unit->prevSlot = unit->nextSlot = 0;
     // A removed unit in a file is dropped.
     if (unit->unitFlags & kUnitGone) continue;
+    std::string which;
+    if (!UnitFiguresFinite(*unit, which)) {
+      why = "unit " + std::to_string(i) + " (id " + std::to_string(unit->id) + ") has a " + which +
+            " that is not a finite number";
+      return false;
+    }
     std::optional<std::string> name;
     if (!PoolText(data, l, unit->customNameSlot, name)) {
       why = "unit " + std::to_string(i) + " has a name outside the string pool";
@@ -380,6 +387,13 @@ StagedGamePtr StageGameImage(std::span<const uint8_t> data, bool playersOnly, st
     if (record.govtype == 0 && defaultName) SetFieldText(record.name, defaultName);
   }
   if (playersOnly) return g;
+  for (size_t p = 0; p < g->players.size(); ++p) {
+    std::string which;
+    if (!RegionFiguresFinite(g->players[p], which)) {
+      why = "region " + std::to_string(p) + " has a " + which + " that is not a finite number";
+      return nullptr;
+    }
+  }
 
   if (!StageUnits(data, l, *g, why)) return nullptr;
   for (int32_t i = 0; i < s.recurringCount; ++i) {

@@ -35,6 +35,11 @@ inline constexpr uint32_t kSaveBlockSpottingMap = 0x544F5053;  // "SPOT"
 // through the hook below.
 inline constexpr uint32_t kSaveBlockContactMasks = 0x4D544E43;  // "CNTM"
 
+// The CRC-32 of every byte of the save before this block's head: always the
+// last block, so a file damaged after it was written is refused. A save
+// without it (written before it existed) loads as before.
+inline constexpr uint32_t kSaveBlockChecksum = 0x4D555343;  // "CSUM"
+
 // A block whose owner sits above the world: `write` gives its payload (empty
 // for none); `read` checks a payload (empty when the save has no such block)
 // and, with `apply`, takes it in once the rest of the save is in.

@@ -87,6 +87,10 @@ struct DayFeed {
   bool playOn = false;
   bool finished = false;
   uint32_t endCode = 0;
+  // The number of the last day line printed (its "day N").
+  uint32_t lastDay = 0;
+  // A joiner whose host went away stops early; the run then fails.
+  bool hostLost = false;
   // A network run: session messages wait in the queue, and the session's
   // notification codes here, for the main thread.
   bool netMessages = false;
@@ -333,13 +337,16 @@ void OnTurnEvent(uint32_t code) {
   const bool severalDays = world.gameState.daysPerTurn > 1;
   const bool dayLine = severalDays ? code == kTurnCodeDayEnd : code == kTurnCodeTurnEnd;
   std::string line;
+  uint32_t day = 0;
   if (dayLine) {
     plat::CriticalSectionLock simulation(g_simulationLock);
     line = DayLine(world);
+    day = world.gameState.turnNumber;
   }
   std::lock_guard hold(g_feed.lock);
   if (dayLine) {
     g_feed.lines.push_back(std::move(line));
+    g_feed.lastDay = day;
     if (++g_feed.daysRun >= g_feed.daysWanted && !g_feed.finished) {
       StopTheClock(world);
       g_feed.finished = true;
@@ -398,9 +405,11 @@ void HandleNetCodes(const std::vector<std::pair<uint32_t, intptr_t>>& codes, std
     if (code == kNetCodeChat) {
       for (const TextLine& line : TakeQueuedTextLines(g_textLines))
         std::fprintf(err, "chat %d: %s\n", line.sender, line.text.c_str());
-    } else if (code == kNetCodePlayerLeft || code == kNetCodeSessionEnded) {
-      std::fprintf(err, "network code 0x%x (%ld)\n", static_cast<unsigned>(code), static_cast<long>(value));
-      if (code == kNetCodePlayerLeft) OnNetEvent8001(true, value);
+    } else if (code == kNetCodePlayerLeft) {
+      std::fprintf(err, "network: the player of region %ld left the game\n", static_cast<long>(value));
+      OnNetEvent8001(true, value);
+    } else if (code == kNetCodeSessionEnded) {
+      std::fprintf(err, "network: the session ended\n");
     }
   }
   std::fflush(err);
@@ -446,8 +455,9 @@ int32_t LoadSave(const std::string& path) {
   SplitSavePath(path, folder, name);
   const std::string file = SaveGamePath(name, folder.c_str());
   if (!FileReadable(file)) return plat::kFail;
-  if (LoadSaveGame(w, name, folder.c_str(), false, false) < 0) {
-    g_loadError = file + ": not a save game this version can load";
+  std::string refusal;
+  if (LoadSaveGame(w, name, folder.c_str(), false, false, &refusal) < 0) {
+    g_loadError = file + ": refused: " + refusal;
     return plat::kFail;
   }
   return plat::kOk;
@@ -487,7 +497,9 @@ const char kUsage[] =
     "usage: veldrane-headless [--days N] [--save NAME] [--play-on] SCENARIO-OR-SAVE\n"
     "       veldrane-headless [--days N] [--save NAME] [--play-on] --custom NAME\n"
     "       veldrane-headless [--days N] --host PORT [--regions H,J] SCENARIO\n"
-    "       veldrane-headless [--days N] --join ADDRESS:PORT\n";
+    "       veldrane-headless [--days N] --join ADDRESS:PORT\n"
+    "exit status: 0 the days ran (or the game ended), 1 a file or option was refused,\n"
+    "             3 a joiner's host went away before the days ran\n";
 
 bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   for (int i = 1; i < argc; ++i) {
@@ -516,6 +528,12 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
       }
       options.custom = true;
       options.game = argv[++i];
+      // A custom scenario is a name inside CUSTOM\, never a path out of it.
+      if (options.game.empty() || options.game.find_first_of("/\\") != std::string::npos ||
+          options.game.find("..") != std::string::npos) {
+        error = "--custom takes the name of a scenario in CUSTOM, not \"" + options.game + "\"";
+        return false;
+      }
     } else if (arg == "--play-on") {
       options.playOn = true;
     } else if (arg == "--host" && i + 1 < argc) {
@@ -577,6 +595,14 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
   if ((joining || options.hostPort >= 0) && EndsWithSav(options.game)) {
     error = "a network run starts from a scenario";
     return false;
+  }
+  // Games and saves are found inside the data root; an absolute path would
+  // be read there and reported missing although the file exists.
+  for (const std::string* path : {&options.game, &options.save}) {
+    if (!path->empty() && path->front() == '/') {
+      error = "\"" + *path + "\" is an absolute path: name a save inside the data root (Savegame/NAME.SAV)";
+      return false;
+    }
   }
   return true;
 }
@@ -696,8 +722,7 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
       });
       if (hostGone && !g_feed.finished && g_feed.daysWanted > g_feed.daysRun + 1) {
         g_feed.daysWanted = g_feed.daysRun + 1;
-        std::fprintf(err, "the host is gone: the game pauses at the end of day %d\n", g_feed.daysWanted);
-        std::fflush(err);
+        g_feed.hostLost = true;
       }
       continue;
     }
@@ -718,11 +743,20 @@ int Run(const Options& options, std::FILE* out, std::FILE* err) {
   }
   const int days = g_feed.daysRun;
   const uint32_t endCode = g_feed.endCode;
+  const bool hostLost = g_feed.hostLost;
+  const uint32_t lastDay = g_feed.lastDay;
   wait.unlock();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
   int code = 0;
   if (endCode) std::fprintf(out, "game over: code %u\n", endCode);
+  // The game stopped short of the days asked: whoever scripts the runner
+  // must not read that as a finished run.
+  if (hostLost) {
+    std::fprintf(err, "the host is gone: the game stopped after day %u, %d of the %d days asked\n", lastDay, days,
+                 options.days);
+    code = kExitHostLost;
+  }
   if (!options.save.empty()) {
     std::string folder, name;
     SplitSavePath(options.save, folder, name);

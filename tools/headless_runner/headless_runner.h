@@ -66,7 +66,9 @@ extern const char kUsage[];
 // Runs the game from the current data root. The day lines go to `out`; a
 // file that cannot be loaded gives one line on `err` naming it and what is
 // wrong, and 1; the summary (days a second, peak memory) goes to `err`.
-// Returns the exit code: 0 when the days ran (or the game ended early).
+// Returns the exit code: 0 when the days ran (or the game ended early),
+// kExitHostLost when a joiner's host went away before them.
+inline constexpr int kExitHostLost = 3;
 int Run(const Options& options, std::FILE* out, std::FILE* err);
 
 // The lobby of a network run: hosts or joins, assigns the regions, waits

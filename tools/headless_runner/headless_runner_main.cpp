@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "headless_runner.h"
+#include "app/log.h"
 #include "platform/paths.h"
 
 int main(int argc, char** argv) {
@@ -19,5 +20,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   plat::SetDataRoot(plat::FindDataRoot(argv[0]));
+  // No window shows what the game logs (refused peers, unusable table
+  // values): whoever runs the runner reads it on standard error.
+  SetLogMirror(stderr);
   return headless::Run(options, stdout, stderr);
 }

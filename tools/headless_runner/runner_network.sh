@@ -72,7 +72,13 @@ start_host host4
 start_joiner join4
 wait_for "$WORK/join4.out" "^day 5 " || fail "the joiner never reached day 5 with the host"
 kill -9 "$HOST_PID"
-wait "$JOIN_PID" || fail "the joiner ended with an error after the host was killed"
+status=0
+wait "$JOIN_PID" || status=$?
+[ "$status" -eq 3 ] || fail "the joiner whose host was killed ended with status $status, not 3"
 grep -q "HOST CONNECTION LOST\." "$WORK/join4.err" || fail "the joiner did not report the lost host"
-grep -q "the host is gone: the game pauses" "$WORK/join4.err" || fail "the joiner played on without its host"
+# One line names the day the game stopped on: the last day line printed.
+last=$(grep '^day ' "$WORK/join4.out" | tail -n 1 | cut -d' ' -f2)
+grep -q "^the host is gone: the game stopped after day $last," "$WORK/join4.err" ||
+  fail "the joiner's stop line does not name its last day ($last)"
+grep -q "network code 0x" "$WORK/join4.err" "$WORK/host2.err" && fail "a network code printed as a number"
 echo "network runs: all passed"

@@ -16,5 +16,20 @@ endfunction()
 expect_refusal("Scenario.NoSuchScenario.GMC: the file is missing" NoSuchScenario)
 expect_refusal("Savegame.NoSuchSave.SAV: the file is missing" Savegame/NoSuchSave.SAV)
 file(WRITE ${GAME_DIR}/Savegame/HEADLESS-BAD.SAV "not a save game at all")
-expect_refusal("HEADLESS-BAD.SAV: not a save game" Savegame/HEADLESS-BAD.SAV)
+expect_refusal("HEADLESS-BAD.SAV: refused: shorter than its header" Savegame/HEADLESS-BAD.SAV)
 file(REMOVE ${GAME_DIR}/Savegame/HEADLESS-BAD.SAV)
+
+# A command line that names a file outside the data root is refused (code 2)
+# with a reason, before anything is read.
+function(expect_option_refusal pattern)
+  execute_process(COMMAND ${RUNNER} ${ARGN} WORKING_DIRECTORY ${GAME_DIR}
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE code)
+  if(NOT code EQUAL 2 OR NOT err MATCHES "${pattern}" OR NOT out STREQUAL "")
+    message(FATAL_ERROR "veldrane-headless ${ARGN} ended with ${code}:\n${out}\n${err}\nnot ${pattern}")
+  endif()
+endfunction()
+
+expect_option_refusal("--custom takes the name of a scenario in CUSTOM" --custom ../Scenario/Channel)
+expect_option_refusal("--custom takes the name of a scenario in CUSTOM" --custom ..)
+expect_option_refusal("is an absolute path" ${GAME_DIR}/Savegame/ANY.SAV)
+expect_option_refusal("is an absolute path" --save /tmp/OUT Channel)

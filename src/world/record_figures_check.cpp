@@ -1,0 +1,140 @@
+#include "world/record_figures_check.h"
+
+#include <cmath>
+#include <iterator>
+
+#include "records/player_record.h"
+#include "records/unit_record.h"
+
+namespace {
+
+template <class Record>
+struct Figure {
+  float Record::*field;
+  const char* name;
+};
+
+// Every float of the region record, in the record's order.
+constexpr Figure<PlayerRecord> kRegionFigures[] = {
+    {&PlayerRecord::gdpInput1, "gdpInput1"},
+    {&PlayerRecord::gdpInput2, "gdpInput2"},
+    {&PlayerRecord::standing, "standing"},
+    {&PlayerRecord::gdpInput9, "gdpInput9"},
+    {&PlayerRecord::gdpInput10, "gdpInput10"},
+    {&PlayerRecord::approval, "approval"},
+    {&PlayerRecord::secondRating, "secondRating"},
+    {&PlayerRecord::yearlyCostFacilities, "yearlyCostFacilities"},
+    {&PlayerRecord::yearlyCostHexLead, "yearlyCostHexLead"},
+    {&PlayerRecord::yearlyCostC, "yearlyCostC"},
+    {&PlayerRecord::yearlyCostD, "yearlyCostD"},
+    {&PlayerRecord::gdpInput3, "gdpInput3"},
+    {&PlayerRecord::tradeOpenness, "tradeOpenness"},
+    {&PlayerRecord::creditRating, "creditRating"},
+    {&PlayerRecord::gdpInput4, "gdpInput4"},
+    {&PlayerRecord::gdpInput5, "gdpInput5"},
+    {&PlayerRecord::gdpInput6, "gdpInput6"},
+    {&PlayerRecord::gdpInput7, "gdpInput7"},
+    {&PlayerRecord::efficiency, "efficiency"},
+    {&PlayerRecord::population, "population"},
+    {&PlayerRecord::soldiers, "soldiers"},
+    {&PlayerRecord::unemployment, "unemployment"},
+    {&PlayerRecord::volunteersPerYear, "volunteersPerYear"},
+    {&PlayerRecord::conscriptsPerYear, "conscriptsPerYear"},
+    {&PlayerRecord::immigrationPerYear, "immigrationPerYear"},
+    {&PlayerRecord::emigrationPerYear, "emigrationPerYear"},
+    {&PlayerRecord::birthsPerYear, "birthsPerYear"},
+    {&PlayerRecord::deathsPerYear, "deathsPerYear"},
+    {&PlayerRecord::ruralPopulation, "ruralPopulation"},
+    {&PlayerRecord::treasury, "treasury"},
+    {&PlayerRecord::debtKind0, "debtKind0"},
+    {&PlayerRecord::heldDebt, "heldDebt"},
+    {&PlayerRecord::debtKind1, "debtKind1"},
+    {&PlayerRecord::debtKind2, "debtKind2"},
+    {&PlayerRecord::monthlyYearlyAmount, "monthlyYearlyAmount"},
+    {&PlayerRecord::scheduledTotal, "scheduledTotal"},
+    {&PlayerRecord::monthlyRate, "monthlyRate"},
+    {&PlayerRecord::gdp, "gdp"},
+    {&PlayerRecord::gdpPerCapita, "gdpPerCapita"},
+    {&PlayerRecord::baseGdpPerCapita, "baseGdpPerCapita"},
+    {&PlayerRecord::priceIndex, "priceIndex"},
+    {&PlayerRecord::growthRate, "growthRate"},
+    {&PlayerRecord::costFactor, "costFactor"},
+    {&PlayerRecord::serviceAdd, "serviceAdd"},
+    {&PlayerRecord::researchBudget, "researchBudget"},
+    {&PlayerRecord::militarySpendIndex, "militarySpendIndex"},
+    {&PlayerRecord::techLevel, "techLevel"},
+    {&PlayerRecord::salaryBaseCost, "salaryBaseCost"},
+    {&PlayerRecord::maintenanceBaseCost, "maintenanceBaseCost"},
+    {&PlayerRecord::intelBaseCost, "intelBaseCost"},
+    {&PlayerRecord::researchEfficiency, "researchEfficiency"},
+    {&PlayerRecord::smallFigure, "smallFigure"},
+    {&PlayerRecord::spottingLevel, "spottingLevel"},
+    {&PlayerRecord::importValue, "importValue"},
+    {&PlayerRecord::exportValue, "exportValue"},
+    {&PlayerRecord::yesterdayGdpPerCapita, "yesterdayGdpPerCapita"},
+    {&PlayerRecord::dayApproval, "dayApproval"},
+    {&PlayerRecord::daySecondRating, "daySecondRating"},
+    {&PlayerRecord::dayPopulation, "dayPopulation"},
+    {&PlayerRecord::dayLeadValue, "dayLeadValue"},
+    {&PlayerRecord::dayRuralPopulation, "dayRuralPopulation"},
+    {&PlayerRecord::turnSalesRevenue, "turnSalesRevenue"},
+    {&PlayerRecord::turnPurchaseCost, "turnPurchaseCost"},
+    {&PlayerRecord::turnBuildSpending, "turnBuildSpending"},
+    {&PlayerRecord::turnUnpaidBuildCost, "turnUnpaidBuildCost"},
+    {&PlayerRecord::turnDefaulted, "turnDefaulted"},
+    {&PlayerRecord::turnBestHexValue, "turnBestHexValue"},
+    {&PlayerRecord::turnUpkeepMarked, "turnUpkeepMarked"},
+    {&PlayerRecord::turnUpkeepOther, "turnUpkeepOther"},
+    {&PlayerRecord::dayInterestReceived, "dayInterestReceived"},
+    {&PlayerRecord::dayInterestPaid, "dayInterestPaid"},
+    {&PlayerRecord::turnAmountC, "turnAmountC"},
+    {&PlayerRecord::dayAlertValueB, "dayAlertValueB"},
+    {&PlayerRecord::lastTurnBuildSpending, "lastTurnBuildSpending"},
+    {&PlayerRecord::lastTurnUnpaidBuildCost, "lastTurnUnpaidBuildCost"},
+    {&PlayerRecord::lastTurnAmountC, "lastTurnAmountC"},
+    {&PlayerRecord::lastTurnUpkeepMarked, "lastTurnUpkeepMarked"},
+    {&PlayerRecord::lastTurnUpkeepOther, "lastTurnUpkeepOther"},
+    {&PlayerRecord::lastTurnDefaulted, "lastTurnDefaulted"},
+    {&PlayerRecord::dayYearlyCostFacilities, "dayYearlyCostFacilities"},
+    {&PlayerRecord::dayYearlyCostHexLead, "dayYearlyCostHexLead"},
+    {&PlayerRecord::dayPortCapacity, "dayPortCapacity"},
+    {&PlayerRecord::leadValue, "leadValue"},
+};
+
+constexpr Figure<UnitRecord> kUnitFigures[] = {
+    {&UnitRecord::pixelX, "pixelX"},
+    {&UnitRecord::pixelY, "pixelY"},
+    {&UnitRecord::fuel, "fuel"},
+    {&UnitRecord::ammo, "ammo"},
+    {&UnitRecord::supply, "supply"},
+    {&UnitRecord::targetStrength, "targetStrength"},
+    {&UnitRecord::buildWork, "buildWork"},
+    {&UnitRecord::strength, "strength"},
+    {&UnitRecord::efficiency, "efficiency"},
+    {&UnitRecord::experience, "experience"},
+    {&UnitRecord::morale, "morale"},
+    {&UnitRecord::speedFactor, "speedFactor"},
+    {&UnitRecord::moveRate, "moveRate"},
+    {&UnitRecord::velocityX, "velocityX"},
+    {&UnitRecord::velocityY, "velocityY"},
+    {&UnitRecord::disruption, "disruption"},
+    {&UnitRecord::training, "training"},
+    {&UnitRecord::rateRatio, "rateRatio"},
+};
+
+template <class Record, size_t N>
+bool AllFinite(const Record& record, const Figure<Record> (&figures)[N], std::string& which) {
+  for (const Figure<Record>& f : figures) {
+    if (!std::isfinite(record.*f.field)) {
+      which = f.name;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool RegionFiguresFinite(const PlayerRecord& record, std::string& which) { return AllFinite(record, kRegionFigures, which); }
+
+bool UnitFiguresFinite(const UnitRecord& unit, std::string& which) { return AllFinite(unit, kUnitFigures, which); }

@@ -1,0 +1,164 @@
+// Damaged saves as the runner meets them: each is refused with a line that
+// says why, or it loads and plays two days whose figures are all numbers.
+// The damage is seeded (VD_MUTATION_SEED, printed) so a failing case can be
+// played again; half the cases are sealed again with a fresh checksum, as a
+// writer that got a field wrong would seal them, so that the parts' own
+// checks, not only the checksum, are tried.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "headless_runner.h"
+#include "platform/paths.h"
+#include "records/crc32.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
+#include "records/unit_record.h"
+#include "support/byte_mutation.h"
+#include "world/game_file.h"
+#include "world/save_extension.h"
+
+namespace {
+
+struct RunResult {
+  int code = 0;
+  std::string out, err;
+};
+
+std::string ReadAll(std::FILE* f) {
+  std::string text;
+  std::rewind(f);
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
+  std::fclose(f);
+  return text;
+}
+
+RunResult RunRunner(std::vector<const char*> args) {
+  args.insert(args.begin(), "veldrane-headless");
+  headless::Options options;
+  std::string error;
+  EXPECT_TRUE(headless::ParseOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()), options, error))
+      << error;
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  RunResult r;
+  r.code = headless::Run(options, out, err);
+  r.out = ReadAll(out);
+  r.err = ReadAll(err);
+  return r;
+}
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<std::streamsize>(bytes.size()));
+}
+
+// A fresh checksum over the image, when it still ends in a checksum block.
+void Reseal(std::vector<uint8_t>& image) {
+  if (image.size() < 12) return;
+  const size_t head = image.size() - 12;
+  if (le::Load32(image.data() + head) != kSaveBlockChecksum || le::Load32(image.data() + head + 4) != 4) return;
+  le::Store32(image.data() + head + 8, Crc32(std::span(image).first(head)));
+}
+
+// Every figure of every day line is a number.
+bool DayLinesFinite(const std::string& out, std::string& bad) {
+  size_t lines = 0;
+  for (size_t at = 0; (at = out.find("day ", at)) != std::string::npos; at += 4) {
+    if (at != 0 && out[at - 1] != '\n') continue;
+    const std::string line = out.substr(at, out.find('\n', at) - at);
+    ++lines;
+    if (line.find("nan") != std::string::npos || line.find("inf") != std::string::npos) {
+      bad = line;
+      return false;
+    }
+  }
+  if (lines == 0) bad = "no day line";
+  return lines > 0;
+}
+
+TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
+  const std::string root = VD_GAME_DIR;
+  plat::SetDataRoot(root);
+  const std::string tag = std::to_string(::getpid());
+  const std::string base = "Savegame/MUTBASE" + tag;
+  const std::string damaged = "Savegame/MUTCASE" + tag + ".SAV";
+  ASSERT_EQ(RunRunner({"--days", "10", "--save", base.c_str(), "Channel"}).code, 0);
+  const std::vector<uint8_t> good = ReadFile(root + "/" + base + ".SAV");
+  ASSERT_GT(good.size(), 1024u);
+
+  uint32_t seed = 20261209;
+  if (const char* given = std::getenv("VD_MUTATION_SEED")) seed = static_cast<uint32_t>(std::strtoul(given, nullptr, 0));
+  std::printf("save mutation seed %u (VD_MUTATION_SEED)\n", seed);
+  std::mt19937 rng(seed);
+
+  struct Case {
+    std::string what;
+    std::vector<uint8_t> image;
+  };
+  std::vector<Case> cases;
+  // Fixed rows: 0xFF over the first unit's strength, efficiency,
+  // experience and morale (the damage that once played on with NaN), and an
+  // infinite treasury for region 1; each as damaged on disk and as sealed
+  // again, so the figure check is tried on its own.
+  const size_t game = le::Load32(good.data() + 80);
+  const size_t regions = le::Load32(good.data() + game + 12);
+  const size_t firstUnit = game + kGamHeaderBlock + kGamEconomyBlock + regions * kGamPlayerSlot;
+  const size_t treasury = game + kGamHeaderBlock + kGamEconomyBlock + kGamPlayerSlot + offsetof(PlayerRecord, treasury);
+  for (const bool sealed : {false, true}) {
+    auto unit = good;
+    for (size_t k = 0; k < 16; ++k) unit[firstUnit + offsetof(UnitImage, strength) + k] = 0xFF;
+    auto region = good;
+    le::Store32(region.data() + treasury, 0x7F800000u);
+    if (sealed) Reseal(unit), Reseal(region);
+    cases.push_back({std::string(sealed ? "sealed" : "unsealed") + " unit figures 0xFF", unit});
+    cases.push_back({std::string(sealed ? "sealed" : "unsealed") + " infinite treasury", region});
+  }
+  const size_t fixedRows = cases.size();
+  constexpr int kRandomCases = 160;
+  for (int i = 0; i < kRandomCases; ++i) {
+    auto copy = good;
+    MutateBytes(copy, rng, [](std::mt19937& r) { return (r() & 1) ? static_cast<uint32_t>(r()) : r() % 64; });
+    const bool sealed = (i % 2) == 1;
+    if (sealed) Reseal(copy);
+    cases.push_back({std::string(sealed ? "sealed" : "unsealed") + " case " + std::to_string(i), std::move(copy)});
+  }
+
+  int refused = 0, played = 0;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    WriteFile(root + "/" + damaged, c.image);
+    const RunResult r = RunRunner({"--days", "2", damaged.c_str()});
+    if (r.code != 0) {
+      ++refused;
+      EXPECT_EQ(r.code, 1) << c.what << "\n" << r.err;
+      EXPECT_NE(r.err.find("refused: "), std::string::npos) << c.what << ": no reason given\n" << r.err;
+      EXPECT_TRUE(r.out.empty()) << c.what;
+      continue;
+    }
+    EXPECT_GE(i, fixedRows) << c.what << " played";
+    ++played;
+    std::string bad;
+    EXPECT_TRUE(DayLinesFinite(r.out, bad)) << c.what << " (seed " << seed << "): " << bad;
+  }
+  std::printf("save mutation: %d refused, %d played\n", refused, played);
+  EXPECT_GT(refused, kRandomCases / 2);
+  std::filesystem::remove(root + "/" + damaged);
+  std::filesystem::remove(root + "/" + base + ".SAV");
+}
+
+}  // namespace
