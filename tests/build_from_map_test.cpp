@@ -74,7 +74,7 @@ TEST(BuildFromMap, AnIndustryPickedFromTheListAndConfirmedStandsUnderConstructio
   EXPECT_EQ(g_mapPlacement.active, 1);
   EXPECT_EQ(g_mapPlacement.classIndex, kFarm);
   EXPECT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.facilityUpgrade.currentForm) << "MAP1_ss1a1 is shown";
-  EXPECT_EQ(g_mapPlacement.buildPopup, 1) << "CONFIRMBUT is on";
+  EXPECT_EQ(g_mapPlacement.placementConfirm, 1) << "CONFIRMBUT is on";
 
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(site, x, y));

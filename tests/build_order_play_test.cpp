@@ -57,7 +57,7 @@ TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNext
   panel.list->scrollOffset = r->rect.top;  // scrolled down to it
   SampleGame::ClickControl(panel.list, row);
   ASSERT_EQ(g_mapPlacement.classIndex, kArmyBase);
-  g_mapPlacement.buildPopup = 0;  // no confirmation pop-up
+  g_mapPlacement.placementConfirm = 0;  // no confirmation pop-up
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(site, x, y));
   SampleGame::Click(x, y);

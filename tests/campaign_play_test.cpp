@@ -65,14 +65,12 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
   const int32_t region = g_world.gameState.localPlayer;
   ASSERT_TRUE(g_world.scenario.head.gameFlags & kGameFlagCampaign) << "the scenario opens a campaign";
 
-  // The sample's game file marks no region's forces to be carried; this
-  // campaign's region does, and its strong units are worn down far below
-  // the strength their classes start the next scenario with. The
-  // ceasefire then runs out.
+  // The region's strong units are worn down far below the strength their
+  // classes start the next scenario with; the campaign's step to the next
+  // scenario marks them to be carried. The ceasefire then runs out.
   std::set<int16_t> wornClasses;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    g_world.players[region].carriedFlag = 1;
     // Enough support for the third form that its change is offered.
     reinterpret_cast<uint8_t*>(&g_world.players[region])[kRegionGovtypeApproveAt + 2] = 90;
     for (UnitRecord* u : CarriedForces()) {

@@ -17,6 +17,7 @@
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "sim/map_derived_data.h"
+#include "units/deployment_weight.h"
 #include "world/region_figures.h"
 #include "world/world.h"
 #include "world/hex_stack_chains.h"
@@ -149,8 +150,9 @@ void ResetPlayers(World& w) {
     PlayerRecord& r = w.players[p];
     r.commandCounter = 0;
     r.pendingCommands = 0;
-    // No record field keeps a reserve awaiting call-up, so only the
-    // population in reserve is put right.
+    // The weight reserved by deployments not yet settled: none are, once
+    // the log is emptied.
+    SetPendingDeployments(w, p, 0.0f);
     if (LoadRegionFloat(r, kRegionPopReserve) < 0.0f) StoreRegionFloat(r, kRegionPopReserve, 0.0f);
     uint8_t* designs = DesignRow(w, p);
     if (!designs) continue;

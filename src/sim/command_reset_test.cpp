@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "units/deployment_weight.h"
+
 #include <cstring>
 #include <vector>
 
@@ -62,6 +64,7 @@ TEST_F(Resync, CountersRestartFromTheUnitsAndTheLogEmpties) {
   for (int p = 1; p <= 2; ++p) {
     w.players[p].commandCounter = 500;
     w.players[p].pendingCommands = 7;
+    SetPendingDeployments(w, p, 250.0f);
   }
   a.pendingOrders = 3;
   a.ordersShown[2] = 99;
@@ -73,6 +76,7 @@ TEST_F(Resync, CountersRestartFromTheUnitsAndTheLogEmpties) {
 
   EXPECT_TRUE(t.log->Empty());
   for (int p = 0; p < kMaxPlayers; ++p) EXPECT_EQ(PendingCommands(w.players[p]), 0);
+  for (int p = 0; p < kMaxPlayers; ++p) EXPECT_EQ(PendingDeployments(w, p), 0.0f) << p;
   EXPECT_EQ(w.players[1].commandCounter, 3u);
   EXPECT_EQ(w.players[2].commandCounter, 1u);
   // Numbered in ring order (by old id): c, a, d for player 1.

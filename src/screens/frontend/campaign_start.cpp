@@ -76,7 +76,12 @@ void FillCampaignCarryOver(World& world, CampaignCarryOver& carryOver, int32_t g
   carryOver.snapshotTable = std::move(world.snapshotTable);
   world.snapshotTable.clear();
   const size_t step = std::min<size_t>(state.campaignStep, kLastCampaignStep);
-  CopyPlayerRecord(carryOver.snapshotTable[step], world.players[local]);
+  PlayerRecord& snapshot = carryOver.snapshotTable[step];
+  CopyPlayerRecord(snapshot, world.players[local]);
+  // A region that goes on to the next scenario takes its forces and state
+  // with it; a game file may already have marked it (a mark above 1 also
+  // keeps the next scenario's own masks), else this step marks it.
+  if (snapshot.carriedFlag == 0) snapshot.carriedFlag = 1;
   carryOver.snapshotIndex = static_cast<int32_t>(step);
 
   if (const uint8_t* row = DesignRow(world, local); row && state.designRowBytes > 0)

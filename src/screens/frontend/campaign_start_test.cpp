@@ -43,6 +43,7 @@ TEST(CampaignStart, TheCarryOverTakesTheRegionsRecordUnitsAndGroups) {
     EXPECT_EQ(w->gameState.campaignStep, r.stepAfter) << int{r.step};
     ASSERT_EQ(carry.snapshotTable.size(), 16u);
     EXPECT_EQ(carry.snapshotTable[static_cast<size_t>(r.slot)].treasury, 5.0f);
+    EXPECT_EQ(carry.snapshotTable[static_cast<size_t>(r.slot)].carriedFlag, 1) << "the region carries on";
     EXPECT_TRUE(w->snapshotTable.empty() && w->units == nullptr);
     EXPECT_EQ(carry.units, a) << "the ring moves over whole";
     EXPECT_EQ(carry.unitGroups[4], std::vector<uint32_t>{9});

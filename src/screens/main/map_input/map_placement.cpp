@@ -86,7 +86,7 @@ void PlaceFacilityAtHex(ScreenSet& screens, float fill) {
   if (w.localPlayerRecord)
     AddLocalNewsItem(w, *w.localPlayerRecord, kMsgFacilityPlaced, 0,
                      MessageParams{.p1 = static_cast<uint32_t>(classIndex)});
-  if (screens.cmdBar.id == 1 && g_ui.panelDepth == 3 && !g_mapPlacement.keepPlacing) {
+  if (screens.cmdBar.id == 1 && g_ui.panelDepth == 3 && !g_mapPlacement.placementRepeat) {
     SetPanelDepth(2, 0, g_mapView);
     if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
     UpdatePopupButton(screens.cmdBar3);
@@ -105,10 +105,10 @@ void PlaceAtClickedHex(ScreenSet& screens) {
     return;
   }
   if (!ProcessUnitStack(w, *cell, 0, 0, classIndex, 1.0f, true, true)) return;
-  if (g_mapPlacement.buildPopup) {
+  if (g_mapPlacement.placementConfirm) {
     if (g_openBuildPopup) g_openBuildPopup(screens);
     return;
   }
   PlaceFacilityAtHex(screens, 1.0f);
-  if (!g_mapPlacement.keepPlacing) CancelMapPlacement(screens);
+  if (!g_mapPlacement.placementRepeat) CancelMapPlacement(screens);
 }

@@ -12,8 +12,10 @@ struct MapPlacement {
   int32_t active = 0;
   int32_t classIndex = 0;
   int32_t routeStarted = 0;  // a linked class's first hex was clicked
-  int32_t buildPopup = 0;    // a click opens the build pop-up instead of placing
-  int32_t keepPlacing = 0;   // placement goes on after a facility is placed
+  // The player's options, kept when the mode ends: ask before placing (a
+  // click opens the build pop-up), and stay in the mode after a placement.
+  int32_t placementConfirm = 0;
+  int32_t placementRepeat = 0;
 };
 extern MapPlacement g_mapPlacement;
 

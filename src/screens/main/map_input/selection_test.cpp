@@ -13,6 +13,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/popups/hex_list_popups.h"
+#include "screens/main/popups/map_popups.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
@@ -353,4 +354,21 @@ TEST_F(SelectionTest, TheBandsHexesComeFromItsMapPixelsWhereverTheViewIs) {
     EXPECT_EQ(UnpackHex(last), r.last) << r.anchor.x;
   }
   v.viewLeft = v.viewTop = v.pressX = v.pressY = v.bandDx = v.bandDy = 0;
+}
+
+// Closing the map's pop-ups while the orders show ends placement mode but
+// keeps the player's two placement options (the build list asks first).
+TEST_F(SelectionTest, EndingPlacementKeepsThePlacementOptions) {
+  const struct {
+    int32_t confirm, repeat;
+  } rows[] = {{1, 0}, {0, 1}, {1, 1}};
+  for (const auto& r : rows) {
+    g_mapPlacement = MapPlacement{.active = 1, .classIndex = 4020, .placementConfirm = r.confirm,
+                                  .placementRepeat = r.repeat};
+    g_screens.selectionOrdersShown = 1;
+    CloseMapPopups(g_screens);
+    EXPECT_EQ(g_mapPlacement.active, 0);
+    EXPECT_EQ(g_mapPlacement.placementConfirm, r.confirm);
+    EXPECT_EQ(g_mapPlacement.placementRepeat, r.repeat);
+  }
 }

@@ -53,8 +53,8 @@ void BuildPageClasses(World& world, int32_t page, void (*add)(void* context, int
 void BuildListPanel::BindControls() {
   DockInBotbar2(*this);
   list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListStyle, this);
-  g_mapPlacement.buildPopup = 1;
-  g_mapPlacement.keepPlacing = 0;
+  g_mapPlacement.placementConfirm = 1;
+  g_mapPlacement.placementRepeat = 0;
   id = kBuildPageStart;
 }
 

@@ -148,8 +148,8 @@ TEST_F(BuildPanelsTest, TheBuildListPagesListWhatThePlayerMayBuild) {
   panel.BindControls();
   ASSERT_NE(panel.list, nullptr);
   EXPECT_EQ(panel.id, kBuildPageStart);
-  EXPECT_EQ(g_mapPlacement.buildPopup, 1);
-  EXPECT_EQ(g_mapPlacement.keepPlacing, 0);
+  EXPECT_EQ(g_mapPlacement.placementConfirm, 1);
+  EXPECT_EQ(g_mapPlacement.placementRepeat, 0);
   struct Row { int32_t page; std::vector<int32_t> ids; };
   const Row rows[] = {
       {1, {5002, 5004, 5006, 5013}},  // untested
@@ -432,19 +432,19 @@ TEST_F(BuildPanelsTest, BuildingFromThePopUpPostsThePlacementAndKeepsPlacingWhen
   UpgradePopup popup;
   TestForm form(popup, "POPUP_UPGRADE", {"OKBUT", "CANBUT", "INDPARENT"});
   popup.BindControls();
-  struct Row { const char* button; int32_t keepPlacing; size_t commands; int32_t stillPlacing; };
+  struct Row { const char* button; int32_t placementRepeat; size_t commands; int32_t stillPlacing; };
   const Row rows[] = {{"OKBUT", 0, 1, 0}, {"OKBUT", 1, 1, 1}, {"CANBUT", 1, 0, 1}, {"CANBUT", 0, 0, 0}};
   for (const Row& r : rows) {
-    g_mapPlacement = MapPlacement{.active = 1, .classIndex = 4020, .buildPopup = 1, .keepPlacing = r.keepPlacing};
+    g_mapPlacement = MapPlacement{.active = 1, .classIndex = 4020, .placementConfirm = 1, .placementRepeat = r.placementRepeat};
     popup.OnOpen();
     g_commandLog.Clear();
     popup.OnCommand(form[r.button], 0);
     const std::vector<GameCommand> log = g_commandLog.Entries();
-    ASSERT_EQ(log.size(), r.commands) << r.button << r.keepPlacing;
+    ASSERT_EQ(log.size(), r.commands) << r.button << r.placementRepeat;
     for (const GameCommand& c : log)
       EXPECT_EQ(std::tuple(c.id, c.arg24, c.arg28, c.arg32),
                 std::tuple(kCmdHexStack288, 2u | 3u << 16, 4020u, 0x3F800000u));
-    EXPECT_EQ(g_mapPlacement.active, r.stillPlacing) << r.button << r.keepPlacing;
+    EXPECT_EQ(g_mapPlacement.active, r.stillPlacing) << r.button << r.placementRepeat;
   }
   g_commandLog.Clear();
 }

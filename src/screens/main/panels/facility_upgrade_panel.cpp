@@ -92,8 +92,8 @@ void FacilityUpgradePanel::Refresh() {
   SetControlFlag(period, kStateSelected, g_uiOptions.dayannual);
   SetHidden(period, !(flags & kClassProduction));
   SetControlFlag(tagged("MAXOUT"), kStateSelected, g_uiOptions.dayannual);
-  SetControlFlag(tagged("CONFIRMBUT"), kStateSelected, g_mapPlacement.buildPopup);
-  SetControlFlag(tagged("REPEATBUT"), kStateSelected, g_mapPlacement.keepPlacing);
+  SetControlFlag(tagged("CONFIRMBUT"), kStateSelected, g_mapPlacement.placementConfirm);
+  SetControlFlag(tagged("REPEATBUT"), kStateSelected, g_mapPlacement.placementRepeat);
 }
 
 void FacilityUpgradePanel::OnCommand(Control* control, int32_t) {
@@ -104,8 +104,8 @@ void FacilityUpgradePanel::OnCommand(Control* control, int32_t) {
     SetProductPeriod(pressed != 0);
     Refresh();
   } else if (ControlTagMatches(control->tag, "CONFIRMBUT")) {
-    g_mapPlacement.buildPopup = pressed;
+    g_mapPlacement.placementConfirm = pressed;
   } else if (ControlTagMatches(control->tag, "REPEATBUT")) {
-    g_mapPlacement.keepPlacing = pressed;
+    g_mapPlacement.placementRepeat = pressed;
   }
 }

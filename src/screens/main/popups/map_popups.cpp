@@ -42,7 +42,9 @@ void CloseMapPopups(ScreenSet& screens) {
   if (ordersShown) {
     EndTextEdit();
     CancelMapPlacement(screens);
-    g_mapPlacement = MapPlacement{};
+    // The mode ends; the player's two placement options stay as set.
+    g_mapPlacement = MapPlacement{.placementConfirm = g_mapPlacement.placementConfirm,
+                                  .placementRepeat = g_mapPlacement.placementRepeat};
     if (g_ui.panelDepth > 0) SetPanelDepth(0, 1, g_mapView);
     if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
     UpdatePopupButton(screens.cmdBar3);

@@ -222,14 +222,14 @@ void UpgradePopup::OnOpen() {
   } else {
     SetHidden(indParent, true);
   }
-  SetControlFlag(Tagged(*this, "CONFIRMBUT"), kStateSelected, g_mapPlacement.buildPopup);
-  SetControlFlag(Tagged(*this, "REPEATBUT"), kStateSelected, g_mapPlacement.keepPlacing);
+  SetControlFlag(Tagged(*this, "CONFIRMBUT"), kStateSelected, g_mapPlacement.placementConfirm);
+  SetControlFlag(Tagged(*this, "REPEATBUT"), kStateSelected, g_mapPlacement.placementRepeat);
   FillUpgradeCosts(*this);
 }
 
 int32_t UpgradePopup::Close(int32_t noReturn) {
   const int32_t r = ClosePopupForm(g_ui, currentForm, noReturn, 0);
-  if (!g_mapPlacement.keepPlacing) CancelMapPlacement(g_screens);
+  if (!g_mapPlacement.placementRepeat) CancelMapPlacement(g_screens);
   return r;
 }
 
@@ -241,10 +241,10 @@ void UpgradePopup::OnCommand(Control* control, int32_t) {
     PlaceFacilityAtHex(g_screens, strength);
     Close(0);
   } else if (ControlTagMatches(control->tag, "CONFIRMBUT")) {
-    g_mapPlacement.buildPopup = control->Selected() ? 1 : 0;
+    g_mapPlacement.placementConfirm = control->Selected() ? 1 : 0;
     RefreshDockedPanels(g_screens);
   } else if (ControlTagMatches(control->tag, "REPEATBUT")) {
-    g_mapPlacement.keepPlacing = control->Selected() ? 1 : 0;
+    g_mapPlacement.placementRepeat = control->Selected() ? 1 : 0;
     RefreshDockedPanels(g_screens);
   }
 }

@@ -130,8 +130,8 @@ void BuildOrderPanel::OnOpen() {
     if (list->selectedId) OnCommand(list, list->selectedId);
   }
   Control* f = currentForm;
-  SetControlFlag(FormFindControlByTag(f, "CONFIRMBUT"), kStateSelected, g_mapPlacement.buildPopup);
-  SetControlFlag(FormFindControlByTag(f, "REPEATBUT"), kStateSelected, g_mapPlacement.keepPlacing);
+  SetControlFlag(FormFindControlByTag(f, "CONFIRMBUT"), kStateSelected, g_mapPlacement.placementConfirm);
+  SetControlFlag(FormFindControlByTag(f, "REPEATBUT"), kStateSelected, g_mapPlacement.placementRepeat);
   ScreenSlotSelectMapMode(g_screens);
   QueueDeferredUiAction(this, 0);
 }
@@ -198,9 +198,9 @@ void BuildOrderPanel::OnCommand(Control* control, int32_t item) {
   } else if (ControlTagMatches(control->tag, "CANBUT")) {
     CancelMapPlacement(g_screens);
   } else if (ControlTagMatches(control->tag, "CONFIRMBUT")) {
-    g_mapPlacement.buildPopup = pressed;
+    g_mapPlacement.placementConfirm = pressed;
   } else if (ControlTagMatches(control->tag, "REPEATBUT")) {
-    g_mapPlacement.keepPlacing = pressed;
+    g_mapPlacement.placementRepeat = pressed;
   }
 }
 

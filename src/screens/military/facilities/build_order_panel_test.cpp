@@ -172,7 +172,7 @@ TEST_F(BuildOrderPanelTest, OpeningStartsPlacingTheChosenTypeAndShowsItsPicture)
     SetControlFlag(form["CONFIRMBUT"], kStateSelected, on);
     SetControlFlag(form["REPEATBUT"], kStateSelected, !on);
     panel.OnCommand(form["CONFIRMBUT"], 0), panel.OnCommand(form["REPEATBUT"], 0);
-    EXPECT_TRUE(g_mapPlacement.buildPopup == on && g_mapPlacement.keepPlacing == !on) << on;
+    EXPECT_TRUE(g_mapPlacement.placementConfirm == on && g_mapPlacement.placementRepeat == !on) << on;
   }
 }
 
