@@ -75,6 +75,15 @@ TEST_F(ScenarioFilesUi, TheSampleScenarioLoadsThroughTheHookAndSavesUnderACutNam
     const auto bytes = plat::ReadFileBytes(paths[i]);
     EXPECT_EQ(bytes.has_value() && !bytes->empty(), i < 3) << paths[i];
   }
+
+  // A name no file can have: refused, nothing written, the name kept.
+  TempDir empty;
+  plat::SetDataRoot(empty.path());
+  for (const char* bad : {"", "   ", "../OUT", "A/B", "C:\\X", static_cast<const char*>(nullptr)}) {
+    EXPECT_LT(SaveScenarioFiles(bad), 0) << (bad ? bad : "null");
+    EXPECT_EQ(FieldText(g_world.gameState.scenarioName), "BLOCKED");
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(empty.path()));
 }
 
 }  // namespace

@@ -157,7 +157,17 @@ void MapEditorMenuCommand(int32_t id) {
       WriteEditorBackup("AUTOBACKUPQ");
       SwitchGameScreen(&g_ui, false);
       return;
-    case kItemSave: SaveScenarioFiles(FieldText(g_world.gameState.scenarioName).c_str()); break;
+    case kItemSave: {
+      // A scenario that has no usable name yet is saved through Save as,
+      // which asks for one.
+      const std::string name = FieldText(g_world.gameState.scenarioName);
+      if (!UsableScenarioName(name)) {
+        if (g_editorScreens.openFileDialog) g_editorScreens.openFileDialog(kEditorSaveAsDialog);
+        break;
+      }
+      SaveScenarioFiles(name.c_str());
+      break;
+    }
     default: ImportTables(id); break;
   }
   RefreshEditorInfoPanels();

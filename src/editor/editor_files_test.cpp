@@ -113,6 +113,24 @@ TEST_F(EditorFilesTest, NewAndQuitWriteTheirBackupsFirst) {
   EXPECT_EQ(Files("AUTOBACKUPQ").size(), 2u);
 }
 
+// Save with no usable scenario name asks for one through Save as and writes
+// nothing under an empty name.
+TEST_F(EditorFilesTest, SaveWithoutANameOpensSaveAs) {
+  static int32_t opened = -1;
+  GlobalGuard<decltype(g_editorScreens.openFileDialog)> dialog{g_editorScreens.openFileDialog,
+                                                               [](int32_t mode) { opened = mode; }};
+  for (const char* name : {"", "  ", "../x"}) {
+    opened = -1;
+    SetFieldText(g_world.gameState.scenarioName, name);
+    MapEditorMenuCommand(6);
+    EXPECT_EQ(opened, 3) << "the Save as dialog, for \"" << name << "\"";
+    for (const auto& f : std::filesystem::recursive_directory_iterator(dir_.path())) {
+      const std::string file = f.path().filename().string();
+      EXPECT_FALSE(file == ".MAP" || file == ".GAM" || file == "x.MAP" || file == "x.GAM") << f.path();
+    }
+  }
+}
+
 TEST_F(EditorFilesTest, TheEditLogListsPlayersTechnologiesAndUnits) {
   GlobalGuard<std::vector<TechRecord>> techs{g_world.techs};
   GlobalGuard<std::vector<UnitClassRecord>> classes{g_world.unitClasses};

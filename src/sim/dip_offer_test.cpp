@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/offer_description.h"
 #include "sim/offer_test_world.h"
 #include "records/unit_record.h"
 #include "world/unit_ring.h"
@@ -459,3 +460,23 @@ TEST(DipOffer, GarbageAndMutatedTextsParseSafely) {
 }
 
 }  // namespace
+
+// A land tag's area in the offer text: hexes x the hex scale squared, which
+// on a large-hex map passes the 32-bit range.
+TEST(DipOffer, ALandTagsAreaIsWrittenWhole) {
+  const struct {
+    uint32_t scale;
+    size_t hexes;
+    const char* line;
+  } rows[] = {{10, 3, "Land Tag 2 (300 sq km) (3)"}, {1000, 3000, "Land Tag 2 (3000000000 sq km) (3000)"}};
+  for (const auto& r : rows) {
+    OfferTestWorld t;
+    t.world->mapHeader.hexScale = r.scale;
+    OfferItemGroup group;
+    group.areaMask = 1u << 1;
+    group.areas[1].assign(r.hexes, 0u);
+    char text[256];
+    DescribeOfferItems(*t.world, group, text, sizeof text);
+    EXPECT_NE(std::string(text).find(r.line), std::string::npos) << text;
+  }
+}

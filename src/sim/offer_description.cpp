@@ -157,7 +157,9 @@ int DescribeOfferItems(World& world, const OfferItemGroup& group, char* buffer, 
   for (int n = 0; n < kAreaTags; ++n) {
     if (!(group.areaMask & (1u << n))) continue;
     const int hexes = static_cast<int>(group.areas[n].size());
-    w.Put("Land Tag %d (%d sq km) (%d)\n", n + 1, hexes * hexSize * hexSize, hexes);
+    // A large tag on a large-hex map passes the 32-bit range.
+    const long long area = static_cast<long long>(hexes) * hexSize * hexSize;
+    w.Put("Land Tag %d (%lld sq km) (%d)\n", n + 1, area, hexes);
     if (full()) return w.pos();
   }
   for (int32_t tech : group.discoveries) {

@@ -50,9 +50,20 @@ int32_t LoadScenarioFiles(ScreenManager* ui) {
   return status;
 }
 
+bool UsableScenarioName(std::string_view name) {
+  if (name.find_first_not_of(' ') == std::string_view::npos) return false;
+  // The files go under CUSTOM\ by this name: no folder of its own, no way out.
+  return name.find_first_of("/\\:") == std::string_view::npos && name.find("..") == std::string_view::npos;
+}
+
 int32_t SaveScenarioFiles(const char* name) {
   World& w = g_world;
   const std::string_view given = name ? std::string_view(name) : std::string_view();
+  if (!UsableScenarioName(given)) {
+    LogWrite(g_platform, "Scenario not saved: \"%.*s\" is not a name its files can have.\n",
+             static_cast<int>(std::min<size_t>(given.size(), 64)), given.data());
+    return plat::kFail;
+  }
   SetFieldText(w.gameState.scenarioName, given.substr(0, std::min(given.size(), kScenarioNameChars)));
   ResyncCommands(w);
   const std::string saved = FieldText(w.gameState.scenarioName);

@@ -3,6 +3,7 @@
 // map, unit-class, people, technology and terrain files of the current
 // scenario.
 #include <cstdint>
+#include <string_view>
 
 struct ScreenManager;
 
@@ -13,4 +14,8 @@ int32_t LoadScenarioFiles(ScreenManager* ui);
 // counters and writes the map and game files under that name, then the
 // unit-class, people, technology and terrain files under the map header's
 // names; stops at and returns the first failure.
+// A name that is empty, blank or a path (a separator, a drive, "..") is
+// refused with a log line and nothing written or changed.
 int32_t SaveScenarioFiles(const char* name);
+// Whether the name can name a scenario's files.
+bool UsableScenarioName(std::string_view name);

@@ -80,7 +80,11 @@ void OpenFresh(Screen& screen) {
 }  // namespace
 
 int32_t OpinionEntry(float opinion) {
-  return std::clamp(static_cast<int32_t>(opinion * 8.0f), 0, kHighestOpinionEntry);
+  // Held in floats first: an opinion that is not a number reads as the
+  // lowest entry (as the treaty panels read it), and no huge one passes the
+  // integer range.
+  if (!(opinion == opinion)) return 0;
+  return static_cast<int32_t>(std::clamp(opinion * 8.0f, 0.0f, static_cast<float>(kHighestOpinionEntry)));
 }
 
 int32_t RegionDossier::AttachForm(Control*) { return Attach(*this, kPanelTop); }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <string>
 
 #include "records/player_record.h"
@@ -56,7 +58,9 @@ TEST(RegionDossiers, ShowTheRegionsFiguresByHand) {
 
 TEST(RegionDossiers, TheOpinionShowsItsEighthHeldToSix) {
   struct Row { float opinion; int32_t entry; };
-  for (const Row& r : {Row{0.9f, 6}, Row{0.25f, 2}, Row{-0.1f, 0}}) EXPECT_EQ(OpinionEntry(r.opinion), r.entry) << r.opinion;
+  for (const Row& r : {Row{0.9f, 6}, Row{0.25f, 2}, Row{-0.1f, 0}, Row{std::numeric_limits<float>::quiet_NaN(), 0},
+                    Row{std::numeric_limits<float>::infinity(), 6}, Row{1e30f, 6}})
+    EXPECT_EQ(OpinionEntry(r.opinion), r.entry) << r.opinion;
 }
 
 }  // namespace
