@@ -115,11 +115,6 @@ TEST(DealOfferPlay, SubmitAnswerAndAcceptAMonthlyPaymentForADiscovery) {
   DealEditor& editor = s.popupDiplomacySs1;
   popup.Popup(eastmark, nullptr);
   ASSERT_NE(popup.offer, nullptr);
-  // The pop-up is laid out for a 1280 x 1024 window, taller than this one:
-  // its top is brought into view to see the flags.
-  plat::Rect& frame = popup.currentForm->rect;
-  frame.bottom -= frame.top;
-  frame.top = 0;
   SampleGame::Pump();
   SampleGame::Pump();
   // Each side's flag (the picture its region line carries) in its colour.
@@ -154,7 +149,7 @@ TEST(DealOfferPlay, SubmitAnswerAndAcceptAMonthlyPaymentForADiscovery) {
   const DipOffer made = *popup.offer;
   Control* submit = FormFindControlByTag(editor.currentForm, "SUBMITBUT");
   ASSERT_FALSE(submit->Hidden());
-  editor.OnCommand(submit, 0);  // below this window's edge
+  SampleGame::ClickControl(submit);
   EXPECT_EQ(popup.offer, nullptr);
   std::string sentText;
   {

@@ -374,9 +374,10 @@ TEST_F(OptionPagesTest, StepButtonsClampAndResolutionStepsThroughTheModes) {
     const char* shows;
     bool nextHidden, prevHidden;
   } modes[] = {
-      {1024, 768, nullptr, "1024 x 768", false, false}, {1024, 768, "NEXTRES", "1280 x 1024", true, false},
+      {1024, 768, nullptr, "1024 x 768", false, true}, {1024, 768, "NEXTRES", "1280 x 1024", true, false},
       {1600, 1200, nullptr, "1600 x 1200", true, false}, {1600, 1200, "PREVRES", "1280 x 1024", true, false},
-      {1024, 600, "NEXTRES", "1280 x 1024", true, false}, {1024, 600, "PREVRES", "800 x 600", false, true},
+      {1024, 600, "NEXTRES", "1280 x 1024", true, false}, {1024, 600, "PREVRES", "1024 x 768", false, true},
+      {800, 600, nullptr, "800 x 600", false, true}, {800, 600, "NEXTRES", "1280 x 1024", true, false},
   };
   for (const auto& mode : modes) {
     SCOPED_TRACE(mode.shows);

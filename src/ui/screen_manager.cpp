@@ -144,7 +144,7 @@ void BuildRootControls(ScreenManager& ui) {
   const struct {
     int32_t top, height;
     uint32_t fill;
-  } kRight[] = {{0, 125, 0xFF5A5A5A}, {125, 250, 0xFF5A5A5A}, {375, h - 399, 0xFF007800}, {h, 0, 0xFF008200}};
+  } kRight[] = {{0, 125, 0xFF5A5A5A}, {125, kSideBoxHeight, 0xFF5A5A5A}, {125 + kSideBoxHeight, h - 399, 0xFF007800}, {h, 0, 0xFF008200}};
   for (int i = 0; i < 4; ++i)
     ui.rightBoxes[i] = ControlAddChild(ui.rightColumn, Box(0, kRight[i].top, kRightColumnWidth, kRight[i].height, kRight[i].fill));
   const int32_t kBottomLeft[] = {0, 60, 360, 580}, kBottomWidth[] = {60, 300, 220, 220};

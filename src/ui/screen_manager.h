@@ -35,6 +35,9 @@ inline constexpr uint32_t kFrameMapDragged = 0x1;
 
 // Width of the right column that holds the side screens.
 inline constexpr int32_t kRightColumnWidth = 224;
+// Height of the box under the minimap in which the side panels are placed,
+// whole or as a top and a bottom half.
+inline constexpr int32_t kSideBoxHeight = 250;
 inline constexpr int kRightBoxSlots = 5;  // the first four are built
 inline constexpr int kBottomBoxes = 4;
 

@@ -163,6 +163,8 @@ void RegionRelationsPanel::Refresh() {
       }
     }
     if (ceasefireStep) {
+      // The ceasefire toggle shares its place with the neutrality one.
+      SetHidden(Find(*this, "CFPARENT"), false);
       Tick(Find(*this, "CEASEFIRE"), ceasefire);
       SetHidden(Find(*this, "CEASEGRID"), (TreatyMask(mine, 3) & bit) == 0);
     }

@@ -57,7 +57,7 @@ TEST_F(RegionRelationsTest, ShowsTheControlsThatFitTheStanding) {
     panel_.Refresh();
     EXPECT_EQ(std::tuple(form_["STATUS"]->Selected(), form_.Shown("WAR"), form_.Shown("OFFERP"), form_.Shown("NWPARENT"),
                          form_["CEASEFIRE"]->Selected(), form_.Shown("CEASEGRID"), form_.Shown("CFPARENT")),
-              std::tuple(r.status, r.war, r.offer, r.neutral, r.ceasefireTicked, r.grid, false))
+              std::tuple(r.status, r.war, r.offer, r.neutral, r.ceasefireTicked, r.grid, filled))
         << r.hostile << r.ceasefire << r.truce;
   }
 }

@@ -32,7 +32,9 @@ constexpr int32_t kResetFont = 1;
 constexpr const char* kRestartTags[] = {"TEXTBOX13", "CANBUT", "OKRESTART"};
 constexpr const char* kResetTags[] = {"TEXTBOX14", "CANBUT", "OKPLAYER"};
 
-constexpr DisplayMode kDisplayModes[] = {{800, 600}, {1024, 768}, {1280, 1024}};
+// Nothing smaller than 1024 x 768: the title bar, the editor's bars and the
+// map's frame are laid out that wide, and the side screens need it.
+constexpr DisplayMode kDisplayModes[] = {{1024, 768}, {1280, 1024}};
 
 // The line under OK and Cancel that says a write failed, in the look of the
 // save dialog's.
