@@ -19,6 +19,7 @@
 #include "screens/main/popups/object_popups.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/military/build_item_row.h"
+#include "screens/military/missile_site_list.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
@@ -63,9 +64,6 @@ void OpenChosenSite(const ListBoxControl* sites, bool siloMode) {
 
 
 constexpr uint32_t kListStyle = 0x2000;
-constexpr uint8_t kSiloPlatform = 0x10;
-constexpr int32_t kSiloFacility = 2;
-constexpr int32_t kProductionFacility = 4;
 // The class row a build site's selection shows in.
 constexpr size_t kSiteClassRow = 29;
 
@@ -85,26 +83,6 @@ void SetNumber(Control* c, int32_t value) {
   char text[24];
   std::snprintf(text, sizeof text, "%d", value);
   SetControlText(c, text);
-}
-
-// The site list of a design: the player's silos for a silo-based design,
-// else the production bases; in service first. True in silo mode.
-bool FillSiteList(ListBoxControl* list, const UnitClassRecord& cls) {
-  const bool silo = SiloBasedDesign(cls);
-  if (!list) return silo;
-  ListHolder found{};
-  for (int32_t available : {1, 0}) {
-    CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
-                                                      .list = list,
-                                                      .facilityKind = silo ? -1 : kProductionFacility,
-                                                      .owner = LocalIndex(),
-                                                      .clearFirst = available,
-                                                      .available = available,
-                                                      .facilityType = silo ? kSiloFacility : -1});
-  }
-  ListHolderClear(found);
-  ListLayoutRows(list);
-  return silo;
 }
 
 const HexCell* UnitCell(const World& w, const UnitRecord& u) {
@@ -128,8 +106,6 @@ int32_t MissileBuildDays(const UnitClassRecord& cls, float strength) {
   const float s = strength >= 1.0f ? strength : std::sqrt(strength);
   return static_cast<int32_t>(static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint * s + 1.0f + 0.99f);
 }
-
-bool SiloBasedDesign(const UnitClassRecord& cls) { return (cls.loadableMask & kSiloPlatform) != 0; }
 
 void ShowSiteSelection(Control* form, Control* list, intptr_t item, bool siloMode, Screen* statusPanel,
                        Screen* classRow) {
@@ -229,7 +205,7 @@ void MissileBuildPanel::Refresh() {
   if (!currentForm || !state.selected) return;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    siloMode = FillSiteList(sites, *state.selected);
+    siloMode = FillMissileSiteList(sites, *state.selected);
   }
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, siloMode ? 1 : 0);
   for (const char* tag : {"BUILDGRID1", "BUILDGRID2", "BUILDGRID3", "BUILDGRID4"}) SetHidden(Tag(currentForm, tag), true);
@@ -396,7 +372,7 @@ void MissileCancelPanel::Refresh() {
   const UnitRecord* stock = StockOf(*this);
   const UnitClassRecord* cls = stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
   SetHidden(Tag(currentForm, "CANCEL"), !(stock && (stock->ordersShown[kPostureBits] & kPostureUnderConstruction)));
-  siloMode = cls && FillSiteList(sites, *cls);
+  siloMode = cls && FillMissileSiteList(sites, *cls);
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, siloMode ? 1 : 0);
 }
 
@@ -466,7 +442,7 @@ void MissileDeployPanel::Refresh() {
   if (platformList) {
     if (sites) FillCarrierList(sites, *cls, targetKind);
   } else {
-    FillSiteList(sites, *cls);
+    FillMissileSiteList(sites, *cls);
   }
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, platformList ? 1 : 0);
   SetHidden(Tag(currentForm, "HIDEAUTH"), false);
