@@ -11,6 +11,7 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/department/military_figures.h"
 #include "screens/military/inventory/missile_load_lists.h"
 #include "screens/military/production_lists.h"
 #include "screens/screen_set.h"
@@ -168,8 +169,10 @@ void MissileStockPopup::Refresh() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (const PlayerRecord* p = LocalRecord(g_world)) {
-      queued = uf::Short(*p, uf::kTypeEightCount);
-      capacity = static_cast<int32_t>(uf::Real(*p, kf::kSlotLimit) + 0.9f);
+      // The stock room and its use as the Army page shows them.
+      const MilitaryFigures f = MilitaryFiguresOf(*p);
+      queued = f.militaryCapacityUsed;
+      capacity = f.militaryCapacity;
       limitReached = (kf::Byte(*p, kf::kSlotPause) & 1u) != 0;
       autoBuild = (p->displayPolicy.militaryFlags & kMilitaryMissileAutoBuild) != 0;
     }
