@@ -19,6 +19,9 @@
 #include "screens/main/popups/object_popups.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/military/build_item_row.h"
+#include "screens/military/production_lists.h"
+#include "screens/military/inventory/missile_load_lists.h"
+#include "screens/military/inventory/unit_offer_panel.h"
 #include "screens/military/missile_site_list.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
@@ -278,26 +281,10 @@ std::string HexLabel(const World& w, uint32_t hex) {
   return std::string(stack->extra->text).substr(0, kMapLabelMax);
 }
 
-// The local player's units that may carry the stock: of the kind, with room
-// for one of its missiles. Rows are unit ids.
-void FillCarrierList(ListBoxControl* list, const UnitClassRecord& design, int32_t kind) {
-  World& w = g_world;
-  ListClear(list, 1);
-  const int32_t local = LocalIndex();
-  if (UnitRecord* start = w.units) {
-    UnitRecord* u = start;
-    do {
-      const UnitClassRecord* cls = UnitClassOf(w, *u);
-      if (cls && u->owner == local && !(u->unitFlags & kUnitGone) && !(cls->flags & kClassFacility) &&
-          cls->kind == kind && cls->cargoSlots >= design.slotSize && cls->cargoSlots > 0) {
-        const std::string name = UnitDisplayName(w, *u);
-        ListAddTextItem(list, name.c_str(), static_cast<int32_t>(u->id), static_cast<intptr_t>(u->id), 0, 0, 0);
-      }
-      u = u->next;
-    } while (u && u != start);
-  }
-  ListLayoutRows(list);
-}
+// The offer panels and the facility status panel the deployment panel
+// shows its sale and its chosen launch facility in.
+constexpr size_t kDeployOfferSlot = 2;
+constexpr size_t kDeployStatusSlot = 3;
 
 }  // namespace
 
@@ -408,6 +395,8 @@ MissileDeployPanel::MissileDeployPanel()
 
 void MissileDeployPanel::BindControls() {
   sites = MakeListBox(nullptr, kStockListId, &g_screens, currentForm, kListStyle, this);
+  // The shared load handlers know the platform list by its tag.
+  if (sites) SetControlTag(sites, "LIST5");
   infoHost = Tag(currentForm, "MPARENT2");
   statusHost = Tag(currentForm, "STATPARENT");
 }
@@ -438,12 +427,7 @@ void MissileDeployPanel::Refresh() {
     SetControlFlag(FormFindControlById(currentForm, kKindButtons + k), kStateSelected, kinds.checked[k] ? 1 : 0);
   }
   targetKind = kinds.kind;
-  platformList = targetKind != 4 && !SiloBasedDesign(*cls);
-  if (platformList) {
-    if (sites) FillCarrierList(sites, *cls, targetKind);
-  } else {
-    FillMissileSiteList(sites, *cls);
-  }
+  platformList = FillMissileList(sites, stock->id, targetKind, kNoCargoKind) == 0;
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, platformList ? 1 : 0);
   SetHidden(Tag(currentForm, "HIDEAUTH"), false);
   SetHidden(Tag(currentForm, "HIDEBOX2"), false);
@@ -475,6 +459,20 @@ void MissileDeployPanel::OnCommand(Control* control, int32_t id) {
     if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, deployTarget);
   } else if (Is(control, "AUTHBOX")) {
     PostAuthorisation(*this, control);
+  } else if (control == sites) {
+    // A platform picked: its name, load and the load buttons.
+    uint32_t platform = 0;
+    RefreshMissileLoadPanel(currentForm, control, statusHost, static_cast<uint32_t>(this->id), &platform,
+                            ListCurrentUnit(sites), platformList ? 0 : 1, &g_screens.militarySclass[kDeployClassRow],
+                            &g_screens.popupMissileSs3d[kDeployStatusSlot]);
+  } else if (!Is(control, "TARGPLAT")) {
+    uint32_t platform = ListCurrentUnit(sites);
+    ScreenSet& s = g_screens;
+    MissilePanelCommand(currentForm, static_cast<uint32_t>(this->id), &platform, control, controlId,
+                        MissilePanelHosts{.refresh = &s.popupMissileB,
+                                          .sale = &s.military1Ss4a2[kDeployOfferSlot],
+                                          .scrap = &s.military1Ss4a3[kDeployOfferSlot],
+                                          .container = infoHost});
   }
 }
 

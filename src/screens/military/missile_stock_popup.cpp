@@ -258,6 +258,13 @@ void WmdFilterPanel::Refresh() {
 }
 
 void WmdFilterPanel::OnCommand(Control* control, int32_t controlId) {
+  // The filter is the player's option: the box's new state is kept there,
+  // which the refresh ticks the box from.
+  if (Is(control, "WMDFILTER")) {
+    g_uiOptions.bfiltershownbc = control->Selected() ? 1 : 0;
+    Refresh();
+    return;
+  }
   const int32_t value =
       control && control == list ? static_cast<int32_t>(list->selectedValue) : (control ? control->id : controlId);
   OnBuildListCommand(currentForm, state, nullptr, control, value, &StockPopup(), &StockPopup());
