@@ -8,7 +8,8 @@ Runs BUILD_DIR/game/veldrane-headless for a year of Channel (twice by
 default: both runs must print the same day lines) and checks the figures of
 the day lines: days with shots after day 90, hexes taken after day 90, wars
 declared or ended after day 90, the reserve against the live units on the
-last day, and the growth of the live units from day 30 to the last day.
+last day, the growth of the live units from day 30 to the last day and the
+stock weapons the computer regions finished in the year.
 
 Each check has the bound the game aims at and the bound the rules reach
 today with the shipped sample data; the script fails below the reached
@@ -77,6 +78,10 @@ def regions_changed_late(days):
     return changed
 
 
+def stock_in_year(days):
+    return int(days.get(0, {}).get("stock", "0"))
+
+
 def reserve_share_percent(days):
     last = max(days)
     units = number(days, last, "units")
@@ -106,6 +111,8 @@ CHECKS = [
     ("hexes taken in the year", taken_in_year, "min", 424, 905, "region 6 falls with its capital"),
     ("wars declared in the year", wars_in_year, "min", 3, 6,
      "declarations weigh the regions' force counts, taken each day"),
+    ("stock weapons the computer regions finished", stock_in_year, "min", 1, 40,
+     "only the two computer regions with a silo build them, and only as far as its room goes"),
     ("reserve share of live units on the last day (%)", reserve_share_percent, "max", 49, 32,
      "the force budget grows only by recruitment, a few units a region a month"),
     ("live units on the last day against day 30 (%)", growth_percent, "max", 199, 199,
@@ -149,7 +156,7 @@ def run_runner(build, days):
 
 
 def sample(day_count, fired_after=40, taken_after=40, units30=1000, units_last=1500, reserve_last=400,
-           regions_drop_day=0, wars=6, early_shot_days=LATE - 1, taken_early=1000):
+           regions_drop_day=0, wars=6, early_shot_days=LATE - 1, taken_early=1000, stock=60):
     """Day lines of a made-up run: shots and 15 hexes taken every day after
     day 90 up to the given counts, one region fewer from regions_drop_day on."""
     lines = []
@@ -161,7 +168,8 @@ def sample(day_count, fired_after=40, taken_after=40, units30=1000, units_last=1
         regions = 8 if regions_drop_day and d >= regions_drop_day else 9
         lines.append("day %d 2010-03-01 regions %d hexes 1 units %d fired %d taken %d reserve %d sync 0 state 0"
                      % (d, regions, units, fired, taken, reserve))
-    lines.append("totals research 8 bought 0 sold 0 built 0 answered 0 wars %d taken %d" % (wars, taken_early))
+    lines.append("totals research 8 bought 0 sold 0 built 0 answered 0 wars %d taken %d stock %d"
+                 % (wars, taken_early, stock))
     return lines
 
 
@@ -181,6 +189,7 @@ def self_test():
         ("fewer wars than the force counts give", parse(sample(365, wars=2)), 1),
         ("fewer days of fighting early on", parse(sample(365, early_shot_days=10)), 1),
         ("fewer hexes taken", parse(sample(365, taken_early=100)), 1),
+        ("no stock weapon finished", parse(sample(365, stock=0)), 1),
     ]
     bad = 0
     for name, days, want in cases:

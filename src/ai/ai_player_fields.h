@@ -11,6 +11,7 @@
 
 #include "records/le_bytes.h"
 #include "records/player_record.h"
+#include "units/facilities/upkeep_fields.h"
 
 namespace aifields {
 
@@ -28,8 +29,10 @@ inline constexpr size_t kBatchDomainCursor = 12652;   // u8: 0 to 4
 inline constexpr size_t kBatchSubRoleCursor = 12653;  // u8: 0 to 3
 inline constexpr size_t kBatchMaxLevels = 12654;   // u8[4] by domain
 inline constexpr size_t kBatchMinLevels = 12658;   // u8[4] by domain
-inline constexpr size_t kBatchLimit = 12662;       // u16
-inline constexpr size_t kBatchCount = 12664;       // u16
+// The batch limit and count are the region's stock capacity and the part
+// of it in use, which the daily upkeep counts (upkeepfields).
+inline constexpr size_t kBatchLimit = upkeepfields::kStockCapacity;
+inline constexpr size_t kBatchCount = upkeepfields::kStockUsed;
 inline constexpr size_t kBatchStop = 12668;        // u32: bit 0 stops the batches
 
 static_assert(kFieldUnitCounts >= offsetof(PlayerRecord, bytes12608) &&

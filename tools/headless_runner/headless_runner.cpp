@@ -43,7 +43,11 @@
 #include "world/combat_counters.h"
 #include "world/day_tallies.h"
 #include "records/hex_cell.h"
+#include "records/order_words.h"
 #include "records/unit_record.h"
+#include "units/unit_player_fields.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
 #include "world/data_file_io.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
@@ -207,13 +211,16 @@ int MovedUnits(World& world) {
 // research projects finished, market purchases and sales (transactions: one
 // for each amount of a product that changed hands between a seller and a
 // region buying, or a region selling and a buyer), units the build queues
-// finished, offers the computer regions accepted, wars declared and hexes
-// that changed hands.
+// finished, offers the computer regions accepted, wars declared, hexes
+// that changed hands and stock weapons the computer regions' stores gained
+// (a finished batch joins a stock already held, so the stores are weighed
+// from day to day, not the units counted).
 struct RunTotals {
-  int64_t research = 0, bought = 0, sold = 0, built = 0, answered = 0, wars = 0, taken = 0;
-  // The state they are counted against: finished projects and the field
-  // units already complete.
+  int64_t research = 0, bought = 0, sold = 0, built = 0, answered = 0, wars = 0, taken = 0, stock = 0;
+  // The state they are counted against: finished projects, the stock
+  // weapons held and the field units already complete.
   int64_t finishedProjects = -1;
+  int64_t stockHeld = -1;
   std::set<uint32_t> complete;
 };
 RunTotals g_totals;
@@ -243,6 +250,20 @@ int64_t NoteCompleteUnits(World& world) {
   return fresh;
 }
 
+// The whole stock weapons (type-8 stock units, finished) the computer
+// regions hold.
+int64_t ComputerStockHeld(const World& world) {
+  int64_t held = 0;
+  for (const UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+    if (!IsUnitLive(*u) || (u->orders[kPostureBits] & kPostureUnderConstruction)) continue;
+    if (world.players[u->owner & 31].kind != kKindComputer) continue;
+    const UnitClassRecord* cls = UnitClassOf(world, *u);
+    if (cls && (cls->flags & kClassStock) && cls->typeByte == unitfields::kTypeEightClass && u->strength >= 1.0f)
+      held += static_cast<int64_t>(u->strength);
+  }
+  return held;
+}
+
 // The day's counts, at the day's end on the turn thread (simulation lock).
 void CountDay(World& world, int taken, const DayTallyCounts& tallies) {
   RunTotals& t = g_totals;
@@ -253,6 +274,9 @@ void CountDay(World& world, int taken, const DayTallyCounts& tallies) {
   t.sold += tallies.sales;
   t.built += NoteCompleteUnits(world);
   t.taken += taken;
+  const int64_t held = ComputerStockHeld(world);
+  if (t.stockHeld >= 0 && held > t.stockHeld) t.stock += held - t.stockHeld;
+  t.stockHeld = held;
 }
 
 void CountCommand(World& world, const GameCommand& c) {
@@ -265,7 +289,7 @@ std::string TotalsLine() {
   const RunTotals& t = g_totals;
   return "totals research " + std::to_string(t.research) + " bought " + std::to_string(t.bought) + " sold " +
          std::to_string(t.sold) + " built " + std::to_string(t.built) + " answered " + std::to_string(t.answered) +
-         " wars " + std::to_string(t.wars) + " taken " + std::to_string(t.taken);
+         " wars " + std::to_string(t.wars) + " taken " + std::to_string(t.taken) + " stock " + std::to_string(t.stock);
 }
 
 // The line of the day just ended: turn, date, totals and checksums.

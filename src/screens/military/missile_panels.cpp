@@ -19,6 +19,10 @@
 #include "screens/main/popups/object_popups.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/military/build_item_row.h"
+#include "screens/military/production_lists.h"
+#include "screens/military/inventory/missile_load_lists.h"
+#include "screens/military/inventory/unit_offer_panel.h"
+#include "screens/military/missile_site_list.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
@@ -63,9 +67,6 @@ void OpenChosenSite(const ListBoxControl* sites, bool siloMode) {
 
 
 constexpr uint32_t kListStyle = 0x2000;
-constexpr uint8_t kSiloPlatform = 0x10;
-constexpr int32_t kSiloFacility = 2;
-constexpr int32_t kProductionFacility = 4;
 // The class row a build site's selection shows in.
 constexpr size_t kSiteClassRow = 29;
 
@@ -85,26 +86,6 @@ void SetNumber(Control* c, int32_t value) {
   char text[24];
   std::snprintf(text, sizeof text, "%d", value);
   SetControlText(c, text);
-}
-
-// The site list of a design: the player's silos for a silo-based design,
-// else the production bases; in service first. True in silo mode.
-bool FillSiteList(ListBoxControl* list, const UnitClassRecord& cls) {
-  const bool silo = SiloBasedDesign(cls);
-  if (!list) return silo;
-  ListHolder found{};
-  for (int32_t available : {1, 0}) {
-    CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
-                                                      .list = list,
-                                                      .facilityKind = silo ? -1 : kProductionFacility,
-                                                      .owner = LocalIndex(),
-                                                      .clearFirst = available,
-                                                      .available = available,
-                                                      .facilityType = silo ? kSiloFacility : -1});
-  }
-  ListHolderClear(found);
-  ListLayoutRows(list);
-  return silo;
 }
 
 const HexCell* UnitCell(const World& w, const UnitRecord& u) {
@@ -128,8 +109,6 @@ int32_t MissileBuildDays(const UnitClassRecord& cls, float strength) {
   const float s = strength >= 1.0f ? strength : std::sqrt(strength);
   return static_cast<int32_t>(static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint * s + 1.0f + 0.99f);
 }
-
-bool SiloBasedDesign(const UnitClassRecord& cls) { return (cls.loadableMask & kSiloPlatform) != 0; }
 
 void ShowSiteSelection(Control* form, Control* list, intptr_t item, bool siloMode, Screen* statusPanel,
                        Screen* classRow) {
@@ -229,7 +208,7 @@ void MissileBuildPanel::Refresh() {
   if (!currentForm || !state.selected) return;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    siloMode = FillSiteList(sites, *state.selected);
+    siloMode = FillMissileSiteList(sites, *state.selected);
   }
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, siloMode ? 1 : 0);
   for (const char* tag : {"BUILDGRID1", "BUILDGRID2", "BUILDGRID3", "BUILDGRID4"}) SetHidden(Tag(currentForm, tag), true);
@@ -302,26 +281,10 @@ std::string HexLabel(const World& w, uint32_t hex) {
   return std::string(stack->extra->text).substr(0, kMapLabelMax);
 }
 
-// The local player's units that may carry the stock: of the kind, with room
-// for one of its missiles. Rows are unit ids.
-void FillCarrierList(ListBoxControl* list, const UnitClassRecord& design, int32_t kind) {
-  World& w = g_world;
-  ListClear(list, 1);
-  const int32_t local = LocalIndex();
-  if (UnitRecord* start = w.units) {
-    UnitRecord* u = start;
-    do {
-      const UnitClassRecord* cls = UnitClassOf(w, *u);
-      if (cls && u->owner == local && !(u->unitFlags & kUnitGone) && !(cls->flags & kClassFacility) &&
-          cls->kind == kind && cls->cargoSlots >= design.slotSize && cls->cargoSlots > 0) {
-        const std::string name = UnitDisplayName(w, *u);
-        ListAddTextItem(list, name.c_str(), static_cast<int32_t>(u->id), static_cast<intptr_t>(u->id), 0, 0, 0);
-      }
-      u = u->next;
-    } while (u && u != start);
-  }
-  ListLayoutRows(list);
-}
+// The offer panels and the facility status panel the deployment panel
+// shows its sale and its chosen launch facility in.
+constexpr size_t kDeployOfferSlot = 2;
+constexpr size_t kDeployStatusSlot = 3;
 
 }  // namespace
 
@@ -396,7 +359,7 @@ void MissileCancelPanel::Refresh() {
   const UnitRecord* stock = StockOf(*this);
   const UnitClassRecord* cls = stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
   SetHidden(Tag(currentForm, "CANCEL"), !(stock && (stock->ordersShown[kPostureBits] & kPostureUnderConstruction)));
-  siloMode = cls && FillSiteList(sites, *cls);
+  siloMode = cls && FillMissileSiteList(sites, *cls);
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, siloMode ? 1 : 0);
 }
 
@@ -432,6 +395,8 @@ MissileDeployPanel::MissileDeployPanel()
 
 void MissileDeployPanel::BindControls() {
   sites = MakeListBox(nullptr, kStockListId, &g_screens, currentForm, kListStyle, this);
+  // The shared load handlers know the platform list by its tag.
+  if (sites) SetControlTag(sites, "LIST5");
   infoHost = Tag(currentForm, "MPARENT2");
   statusHost = Tag(currentForm, "STATPARENT");
 }
@@ -462,12 +427,7 @@ void MissileDeployPanel::Refresh() {
     SetControlFlag(FormFindControlById(currentForm, kKindButtons + k), kStateSelected, kinds.checked[k] ? 1 : 0);
   }
   targetKind = kinds.kind;
-  platformList = targetKind != 4 && !SiloBasedDesign(*cls);
-  if (platformList) {
-    if (sites) FillCarrierList(sites, *cls, targetKind);
-  } else {
-    FillSiteList(sites, *cls);
-  }
+  platformList = FillMissileList(sites, stock->id, targetKind, kNoCargoKind) == 0;
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, platformList ? 1 : 0);
   SetHidden(Tag(currentForm, "HIDEAUTH"), false);
   SetHidden(Tag(currentForm, "HIDEBOX2"), false);
@@ -499,6 +459,20 @@ void MissileDeployPanel::OnCommand(Control* control, int32_t id) {
     if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, deployTarget);
   } else if (Is(control, "AUTHBOX")) {
     PostAuthorisation(*this, control);
+  } else if (control == sites) {
+    // A platform picked: its name, load and the load buttons.
+    uint32_t platform = 0;
+    RefreshMissileLoadPanel(currentForm, control, statusHost, static_cast<uint32_t>(this->id), &platform,
+                            ListCurrentUnit(sites), platformList ? 0 : 1, &g_screens.militarySclass[kDeployClassRow],
+                            &g_screens.popupMissileSs3d[kDeployStatusSlot]);
+  } else if (!Is(control, "TARGPLAT")) {
+    uint32_t platform = ListCurrentUnit(sites);
+    ScreenSet& s = g_screens;
+    MissilePanelCommand(currentForm, static_cast<uint32_t>(this->id), &platform, control, controlId,
+                        MissilePanelHosts{.refresh = &s.popupMissileB,
+                                          .sale = &s.military1Ss4a2[kDeployOfferSlot],
+                                          .scrap = &s.military1Ss4a3[kDeployOfferSlot],
+                                          .container = infoHost});
   }
 }
 

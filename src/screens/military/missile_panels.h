@@ -9,6 +9,7 @@
 #include <string>
 
 #include "screens/military/build_lists.h"
+#include "screens/military/missile_site_list.h"
 #include "ui/screen.h"
 
 class ListBoxControl;
@@ -21,9 +22,6 @@ struct World;
 // the rest with its square root below full strength.
 float MissileBuildPrice(const UnitClassRecord& cls, float strength, float goodsPrice);
 int32_t MissileBuildDays(const UnitClassRecord& cls, float strength);
-
-// A design carried by silos (platform kind 4).
-bool SiloBasedDesign(const UnitClassRecord& cls);
 
 // The site list's selection shown in the form's STATPARENT: the launch
 // facility's status (silo mode) or the build site's class row.

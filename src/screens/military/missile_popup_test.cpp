@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cstring>
 #include <memory>
 #include <string>
@@ -22,6 +24,7 @@
 #include "sim/game_command.h"
 #include "support/global_guard.h"
 #include "ui/control_bits.h"
+#include "ui/list_control.h"
 #include "world/data_tables.h"
 #include "world/id_lookups.h"
 #include "world/unit_class_flags.h"
@@ -209,6 +212,41 @@ TEST_F(MissilePopupTest, CancellingConstructionReleasesTheStock) {
   for (const GameCommand& c : g_commandLog.Entries()) ids.push_back(c.id);
   EXPECT_EQ(ids, (std::vector<uint32_t>{kCmdUnitSetStateBits, kCmdUnitSetStateBits, kCmdUnitSetStateBits,
                                         kCmdDisbandUnit}));
+}
+
+// The deployment panel's load buttons act on its stock (77) and the
+// platform picked in its list (90).
+TEST_F(MissilePopupTest, TheDeploymentPanelLoadsAndStopsItsStock) {
+  Stock(kLocal);
+  using Cmd = std::array<uint32_t, 3>;
+  const struct {
+    const char* button;
+    std::vector<Cmd> want;  // command, unit, value, in order
+  } rows[] = {
+      {"LOAD", {{kCmdUnitSetOrderDword8, 77, 90}, {kCmdUnitAddOrderByte43, 77, 1}}},
+      {"LOADFILL", {{kCmdUnitSetOrderDword8, 77, 90}, {kCmdUnitSetOrderByte43, 77, 255}}},
+      {"LOADSTOP", {{kCmdUnitCancelOrders, 77, 0}}},
+  };
+  for (const auto& r : rows) {
+    TestSheet sheet;
+    Control* button = sheet.Add(r.button);
+    std::unique_ptr<ListBoxControl> sites(ListBoxConstruct(0, 0, 100, 100, 0, 0x2000, nullptr));
+    ListAddTextItem(sites.get(), "platform", 90, 90, 0, 0, 1);
+    ListSetSelection(0, sites.get(), 90, 0);
+    MissileDeployPanel panel;
+    panel.id = 77;
+    panel.currentForm = sheet.root;
+    panel.sites = sites.get();
+    g_commandLog.Clear();
+    panel.OnCommand(button, 0);
+    std::vector<Cmd> got;
+    for (const GameCommand& c : g_commandLog.Entries()) got.push_back({c.id, c.arg28, c.arg32});
+    ASSERT_GE(got.size(), r.want.size()) << r.button;
+    got.resize(r.want.size());
+    EXPECT_EQ(got, r.want) << r.button;
+    panel.currentForm = nullptr;
+    panel.sites = nullptr;
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/department/military_figures.h"
 #include "screens/military/inventory/missile_load_lists.h"
 #include "screens/military/production_lists.h"
 #include "screens/screen_set.h"
@@ -168,8 +169,10 @@ void MissileStockPopup::Refresh() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (const PlayerRecord* p = LocalRecord(g_world)) {
-      queued = uf::Short(*p, uf::kTypeEightCount);
-      capacity = static_cast<int32_t>(uf::Real(*p, kf::kSlotLimit) + 0.9f);
+      // The stock room and its use as the Army page shows them.
+      const MilitaryFigures f = MilitaryFiguresOf(*p);
+      queued = f.militaryCapacityUsed;
+      capacity = f.militaryCapacity;
       limitReached = (kf::Byte(*p, kf::kSlotPause) & 1u) != 0;
       autoBuild = (p->displayPolicy.militaryFlags & kMilitaryMissileAutoBuild) != 0;
     }
@@ -255,6 +258,13 @@ void WmdFilterPanel::Refresh() {
 }
 
 void WmdFilterPanel::OnCommand(Control* control, int32_t controlId) {
+  // The filter is the player's option: the box's new state is kept there,
+  // which the refresh ticks the box from.
+  if (Is(control, "WMDFILTER")) {
+    g_uiOptions.bfiltershownbc = control->Selected() ? 1 : 0;
+    Refresh();
+    return;
+  }
   const int32_t value =
       control && control == list ? static_cast<int32_t>(list->selectedValue) : (control ? control->id : controlId);
   OnBuildListCommand(currentForm, state, nullptr, control, value, &StockPopup(), &StockPopup());

@@ -24,6 +24,7 @@
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
 #include "units/facilities/upkeep_fields.h"
+#include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
@@ -158,6 +159,23 @@ TEST_F(MissileStockPopupTest, TheAutoBuildSwitchPostsItsState) {
     for (const GameCommand& c : g_commandLog.Entries()) got.emplace_back(c.id, c.player, c.arg24, c.arg28, c.arg32, c.arg36);
     const Posted want = {{kCmdBMissilesAutoBuild, kLocal, 0, on ? 1 : 0, 0, 0}};
     EXPECT_EQ(got, want);
+  }
+}
+
+TEST_F(MissileStockPopupTest, TheWeaponsFilterIsThePlayersOptionAndStaysTicked) {
+  WmdFilterPanel& panel = g_screens.popupMissile1f;
+  const GlobalGuard<ListBoxControl*> list(panel.list);
+  const GlobalGuard<BuildListState> state(panel.state);
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  controltest::PanelForm panelForm(panel, "POPUP_MISSILE1f", {"LIST5", "WMDFILTER"}, {}, {"LIST5"});
+  panel.BindControls();
+  for (bool on : {true, false, true}) {
+    // A click has turned the box over before the panel hears of it.
+    SetControlFlag(panelForm["WMDFILTER"], kStateSelected, on ? 1 : 0);
+    panel.OnCommand(panelForm["WMDFILTER"], 0);
+    EXPECT_EQ(g_uiOptions.bfiltershownbc, on ? 1 : 0);
+    panel.Refresh();
+    EXPECT_EQ(panelForm["WMDFILTER"]->Selected(), on) << "the refresh keeps the box as clicked";
   }
 }
 

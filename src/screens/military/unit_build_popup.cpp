@@ -16,6 +16,7 @@
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/main/popups/object_popups.h"
+#include "screens/economy/research/research_queue.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/military/build_item_row.h"
 #include "screens/military/unit_header.h"
@@ -385,11 +386,16 @@ void UnitResearchPanel::BindControls() {
   }
 }
 
-void UnitResearchPanel::Refresh() {
-  if (!currentForm) return;
+namespace {
+
+// The design's cost, time, prerequisites and the list of design projects;
+// remembers the design's own project.
+void FillResearchPanel(UnitResearchPanel& panel) {
+  Control* currentForm = panel.currentForm;
+  ListBoxControl* projects = panel.projects;
   plat::CriticalSectionLock lock(g_simulationLock);
   World& w = g_world;
-  const int32_t classIndex = static_cast<int32_t>(id);
+  const int32_t classIndex = static_cast<int32_t>(panel.id);
   const UnitClassRecord* cls = ClassRecordAt(w, classIndex);
   if (!cls) return;
   const int32_t local = LocalIndex();
@@ -413,7 +419,7 @@ void UnitResearchPanel::Refresh() {
   }
   WorldLockGuard hold(w, kLockProjects);
   const ProjectEntry* own = FindDesignProject(w, local, classIndex);
-  projectId = own ? own->id : 0;
+  panel.projectId = own ? own->id : 0;
   if (!projects) return;
   const int32_t scroll = projects->scrollOffset;
   ListPrepareRows(projects);
@@ -435,6 +441,15 @@ void UnitResearchPanel::Refresh() {
   ListLayoutRows(projects);
 }
 
+}  // namespace
+
+void UnitResearchPanel::Refresh() {
+  if (!currentForm) return;
+  FillResearchPanel(*this);
+  // The queue row of the design's project: hold, resume, cancel, order.
+  ResearchQueueListEvent(currentForm, projectId, static_cast<int32_t>(id), kProjectDesign);
+}
+
 void UnitResearchPanel::RefreshOwners() {
   NotifyParentScreenStates(this);
   RefreshDockedPanels(g_screens, 1);
@@ -443,6 +458,7 @@ void UnitResearchPanel::RefreshOwners() {
 void UnitResearchPanel::OnCommand(Control* control, int32_t) {
   if (!control) return;
   if (!Is(control, "BEGIN")) {
+    if (projectId != 0) ResearchQueueButton(control, projectId, projects);
     RefreshOwners();
     return;
   }

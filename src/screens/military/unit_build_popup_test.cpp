@@ -196,4 +196,31 @@ TEST_F(UnitBuildPopupTest, TypedQuantityKeepsToOneOrder) {
   }
 }
 
+TEST_F(UnitBuildPopupTest, TheQueueRowHoldsResumesAndCancelsTheDesignsProject) {
+  TestSheet sheet;
+  sheet.Texts({"BEGIN", "HOLD", "UNPAUSE", "CANCEL"});
+  UnitResearchPanel panel("TESTFORM");
+  panel.id = kTanks;
+  panel.currentForm = sheet.root;
+  panel.OnCommand(sheet.Find("BEGIN"), 0);
+  panel.Refresh();
+  const uint32_t project = panel.projectId;
+  ASSERT_NE(project, 0u) << "the refresh finds the design's project";
+  using Posted = std::tuple<uint32_t, uint32_t, uint32_t, uint32_t>;
+  const struct {
+    const char* button;
+    Posted want;
+  } rows[] = {{"HOLD", {kCmdAvailabilityBit, project, kProjectHeld, 1u}},
+              {"UNPAUSE", {kCmdAvailabilityBit, project, kProjectHeld, 0u}},
+              {"CANCEL", {kCmdProjectClose, project, 0u, 0u}}};
+  for (const auto& r : rows) {
+    g_commandLog.Clear();
+    panel.OnCommand(sheet.Find(r.button), 0);
+    const auto log = Log();
+    ASSERT_FALSE(log.empty()) << r.button;
+    EXPECT_EQ(log[0], r.want) << r.button;
+  }
+  panel.currentForm = nullptr;
+}
+
 }  // namespace

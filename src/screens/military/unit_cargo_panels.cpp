@@ -7,6 +7,7 @@
 #include "records/unit_record.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/inventory/missile_load_lists.h"
 #include "screens/military/unit_command_grid.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
@@ -36,7 +37,7 @@ constexpr uint32_t kTransferFlags = 0x40004;
 constexpr int32_t kLowerListFlag = 0x10;
 constexpr int32_t kBaseKind = 4;
 constexpr int32_t kUiTextCarriedTitle = 5, kUiTextCarriedBody = 6;
-const char* const kCargoTags[] = {"AVAILABLE", "NOLOAD"};
+const char* const kCargoTags[] = {"AVAILABLE", "MISSILELIST", "NOLOAD"};
 const char* const kCargoLoadTags[] = {"AVAILABLE", "CLOAD", "CLOADSTOP", "GRIDCLOAD", "CORDER", "CENTRE"};
 const char* const kTransferTags[] = {"LIST1", "OKBUT", "CENTRE"};
 
@@ -63,6 +64,10 @@ void NoneAvailable(ListBoxControl* list) {
     row->flags &= ~(kCtlButton | kCtlCommand | kCtlRadio);
 }
 
+// The stock a transport carries (MISSILELIST), the list the shared load
+// handlers unload from.
+ListBoxControl* AboardList(Control* form) { return dynamic_cast<ListBoxControl*>(Tag(form, "MISSILELIST")); }
+
 void CentreOn(uint32_t id) {
   plat::CriticalSectionLock lock(g_simulationLock);
   GotoMapObject(UnitOf(id));
@@ -86,6 +91,7 @@ UnitCargoPanel::UnitCargoPanel() : Screen("POPUP_MILITARY1A6A", FormLookups{.tag
 void UnitCargoPanel::BindControls() {
   HomeInDetailArea(*this);
   list = AvailableList(*this, "AVAILABLE");
+  AvailableList(*this, "MISSILELIST");
   MarkScreenFlag1(*this);
 }
 
@@ -110,14 +116,25 @@ void UnitCargoPanel::Refresh() {
   NoneAvailable(list);
   SetControlFlag(Tag(currentForm, "NOLOAD"), kStateSelected,
                  u && (u->ordersShown[kOrdersHeader] & kNoLoading) ? 1 : 0);
+  FillPlatformCargoList(AboardList(currentForm), unit, false);
 }
 
-void UnitCargoPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
-  if (Is(control, "CENTRE")) CentreOn(unit);
+void UnitCargoPanel::OnCommand(Control* control, int32_t id) {
+  if (Is(control, "BACK")) {
+    CloseGridSubPanel(*this, false);
+    return;
+  }
+  // The stock picked in AVAILABLE loads onto this unit; what the aboard
+  // list holds unloads.
+  MissilePanelCommand(currentForm, 0, &unit, control, control && control->id ? control->id : id,
+                      MissilePanelHosts{.refresh = this, .rowList = list});
 }
 
 void UnitCargoPanel::OnActivate(Control* control, int32_t) {
+  if (ListBoxControl* aboard = AboardList(currentForm); control && control == aboard) {
+    OnMissileListSelect(control, SelectedId(aboard), 0);
+    return;
+  }
   if (control != list || list->selectedId <= 0) return;
   g_screens.popupMissileB.Popup(list->selectedId, nullptr);
 }

@@ -2,11 +2,13 @@
 // for, the base transfer's commands and the carrier's room for the unit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
 
 #include "records/command_ids.h"
+#include "records/order_words.h"
 #include "records/unit_record.h"
 #include "screens/military/military_test_support.h"
 #include "screens/military/unit_cargo_panels.h"
@@ -111,6 +113,58 @@ TEST_F(UnitCargoPanelsTest, CarrierRoomGreysBoard) {
     panel.OnControlChange(list.get(), 0);
     EXPECT_FALSE(sheet.Find("CLOAD")->Hidden());
     EXPECT_EQ(sheet.Find("GRIDCLOAD")->Hidden(), !r.greyed) << r.strength;
+  }
+}
+
+// The transport 51 and the stock 50: picked in AVAILABLE for the load
+// buttons, aboard for the unload ones.
+TEST_F(UnitCargoPanelsTest, EachLoadButtonOrdersTheLoadOrUnloadOfItsStock) {
+  UnitRecord &stock = units_[0], &transport = units_[1];
+  UnitCargoPanel& panel = g_screens.popupMilitary1a6a;
+  GlobalGuard<ListBoxControl*> kept{panel.list};
+  GlobalGuard<Control*> form{panel.currentForm};
+  GlobalGuard<uint32_t> unit{panel.unit};
+  militarytest::TestSheet sheet;
+  sheet.Texts({"LOAD", "LOADFILL", "LOADSTOP", "UNLOADALL", "OFFLOAD"});
+  Control* noLoad = sheet.Add("NOLOAD");
+  panel.currentForm = sheet.root, panel.unit = transport.id;
+  using Cmd = std::array<uint32_t, 3>;
+  const struct {
+    const char* button;
+    bool aboard;
+    std::vector<Cmd> want;  // among the posted: command, unit, first value
+  } rows[] = {
+      {"LOAD", false, {{kCmdUnitSetOrderDword8, 50, 51}, {kCmdUnitAddOrderByte43, 50, 1}}},
+      {"LOADFILL", false, {{kCmdUnitSetOrderDword8, 50, 51}, {kCmdUnitSetOrderByte43, 50, 255}}},
+      {"LOADSTOP", false, {{kCmdUnitCancelOrders, 50, 0}}},
+      {"UNLOADALL", true, {{kCmdUnitSetOrderDword13Bits, 51, kHeaderNoStockLoading}, {kCmdUnitSetOrderByte43, 50, 255}}},
+      {"OFFLOAD", true, {{kCmdUnitSetOrderDword13Bits, 51, kHeaderNoStockLoading}, {kCmdUnitAddOrderByte43, 50, 1}}},
+      {"NOLOAD", false, {{kCmdUnitSetOrderDword13Bits, 51, kHeaderNoStockLoading}}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.button);
+    g_commandLog.Clear();
+    stock.carrier = r.aboard ? transport.id : 0;
+    // Orders post to the display copy at once: each row starts unordered.
+    stock.ordersShown = stock.orders = OrderBlock{};
+    // The lists the panel's form holds: the stock offered, or aboard.
+    const auto offered = Chosen(stock.id);
+    ListBoxControl* aboard = ListBoxConstruct(0, 0, 100, 100, 0, 2, nullptr);
+    SetControlTag(aboard, "MISSILELIST");
+    ControlAddChild(sheet.root, aboard);
+    if (r.aboard) {
+      ListAddTextItem(aboard, "row", static_cast<int32_t>(stock.id), static_cast<intptr_t>(stock.id), 0, 0, 1);
+      ListSetSelection(0, aboard, static_cast<int32_t>(stock.id), 0);
+    }
+    panel.list = r.aboard ? nullptr : offered.get();
+    SetControlFlag(noLoad, kStateSelected, 1);
+    panel.OnCommand(sheet.Find(r.button), 0);
+    std::vector<Cmd> posted;
+    for (const GameCommand& c : g_commandLog.Entries()) posted.push_back({c.id, c.arg28, c.arg32});
+    for (const Cmd& w : r.want)
+      EXPECT_NE(std::find(posted.begin(), posted.end(), w), posted.end()) << w[0] << " " << w[1] << " " << w[2];
+    aboard->Unlink();
+    delete aboard;
   }
 }
 

@@ -137,6 +137,10 @@ void UnitUpgradePanel::Refresh() {
   SetControlFlag(Tag(f, "HDRUPG"), kStateSelected, available ? 0 : 1);
   SetHidden(Tag(f, "GRIDUPG1"), available);
   SetHidden(Tag(f, "PREVIEW"), host != g_screens.popupMilitary1a6.panelHost);
+  // The upgrade's statistics, on the sheet of its own the preview keeps.
+  constexpr size_t kUpgradeClassSheet = 14;
+  if (Control* parent = Tag(f, "STATPARENT"); parent && cls)
+    g_screens.military1Ss4a1[kUpgradeClassSheet].Show(classIndex, parent);
 }
 
 void UnitUpgradePanel::OnCommand(Control* control, int32_t) {

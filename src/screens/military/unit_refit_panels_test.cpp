@@ -1,51 +1,36 @@
-// The upgrade the refit panel previews along a class's chain of successors.
+// The upgrade preview shows the upgrade class's statistics sheet in its
+// STATPARENT, for the class it previews.
+#include "screens/military/unit_refit_panels.h"
+
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
 
-#include "screens/military/unit_refit_panels.h"
+#include "screens/screen_set.h"
 #include "support/global_guard.h"
-#include "ui/screen_manager.h"
+#include "ui/control_test_support.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr int kLocal = 0;
-
-// Classes 1 (K0), 2 (K1) and 3 (K2) chained; 1 available per row, 2
-// buildable (region and level fit) or not, 3 never buildable (its level is
-// above the player's).
-TEST(UnitRefitChain, TheFarthestHeldClassElseTheFarthestBuildable) {
-  World& w = g_world;
-  GlobalGuard<GameState> state{w.gameState};
-  GlobalGuard<std::vector<UnitClassRecord>> classes{w.unitClasses};
-  GlobalGuard<std::vector<uint8_t>> rows{w.designRows};
-  GlobalGuard<PlayerRecord> player{w.players[kLocal]};
-  GlobalGuard<int32_t> mode{g_ui.mode};
-  w.gameState.localPlayer = kLocal;
-  w.gameState.designRowBytes = 4;
-  w.designRows.assign(4 * 32, 0);
-  w.players[kLocal].classMask = 1, w.players[kLocal].techLevel = 2.0f;
-  w.unitClasses.assign(4, UnitClassRecord{});
-  for (int c = 1; c <= 3; ++c) {
-    std::strcpy(w.unitClasses[c].name, "K");
-    w.unitClasses[c].successor = static_cast<int16_t>(c < 3 ? c + 1 : 0);
-    w.unitClasses[c].availability = 1;
+TEST(UnitUpgradePreview, ShowsTheClassSheetInItsStatParent) {
+  const GlobalGuard<std::vector<UnitClassRecord>> classes(g_world.unitClasses);
+  const GlobalGuard<GameState> state(g_world.gameState);
+  g_world.unitClasses.assign(8, UnitClassRecord{});
+  g_world.gameState.localPlayer = 1;
+  UnitUpgradePanel& panel = g_screens.popupMilitary1a5;
+  Screen& sheet = g_screens.military1Ss4a1[14];
+  const GlobalGuard<intptr_t> id(panel.id), sheetId(sheet.id);
+  controltest::PanelForm form(panel, "POPUP_MILITARY1A5", {"COST", "TIME", "UPGNAME", "STATPARENT"}, {},
+                              {"STATPARENT"});
+  controltest::PanelForm sheetForm(sheet, "MILITARY1_ss4a1", {"UNITPIC"}, {}, {"UNITPIC"});
+  for (intptr_t shown : {5, 6}) {
+    panel.id = shown;
+    panel.Refresh();
+    EXPECT_EQ(sheet.id, shown);
+    EXPECT_EQ(sheetForm.root->parent, form["STATPARENT"]);
   }
-  w.unitClasses[3].level = 5;
-  const struct {
-    uint8_t k1, k2;
-    int32_t preview;
-  } cases[] = {{1, 1, 3}, {1, 0, 2}, {0, 0, 2}, {0x10, 0, 0}};
-  for (const auto& r : cases) {
-    w.designRows[2] = r.k1, w.designRows[3] = r.k2;
-    EXPECT_EQ(RefitUpgradeClass(w, 1, kLocal), r.preview) << int(r.k1) << " " << int(r.k2);
-  }
-  // A chain that comes back to itself still ends.
-  w.unitClasses[3].successor = 1;
-  w.designRows[2] = 1;
-  EXPECT_EQ(RefitUpgradeClass(w, 1, kLocal), 2);
+  sheetForm.root->Unlink();
 }
 
 }  // namespace

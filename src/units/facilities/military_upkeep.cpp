@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "app/game_math.h"
+#include "records/order_words.h"
+#include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "units/hex_stack_commands.h"
 #include "units/facilities/military_upkeep_steps.h"
@@ -58,6 +60,9 @@ void StartDayFigures(PlayerRecord& r) {
   }
   for (size_t c = 0; c < 6; ++c) kf::AddWord(r, kf::kUnitsInBuild + 2 * c, -kf::Word(r, kf::kUnitsInBuild + 2 * c));
 }
+
+// The launch facility kinds of a class's byte 70: silos and launch sites.
+constexpr uint8_t kSiloBaseKind = 2, kLaunchSiteBaseKind = 3;
 
 int32_t HighestPlayer(const World& world) {
   return std::clamp<int32_t>(world.gameState.highestPlayer, 0, kMaxPlayers - 1);
@@ -144,6 +149,50 @@ void ReleaseBuildSlot(World& world, UnitRecord& unit, const UnitClassRecord& cls
   }
 }
 
+namespace {
+
+bool InServiceLaunchFacility(const UnitRecord& unit, const UnitClassRecord& cls) {
+  if (!(unit.unitFlags & kUnitFacility) || (unit.unitFlags & kUnitGone) || unit.classIndex == 0) return false;
+  if (cls.baseKind != kSiloBaseKind && cls.baseKind != kLaunchSiteBaseKind) return false;
+  return !(unit.orders[kPostureBits] & (kPostureInReserve | kPostureUnderConstruction)) && unit.strength > 0.0f;
+}
+
+}  // namespace
+
+StockCapacity CountStockCapacity(const World& world, int32_t player) {
+  StockCapacity c;
+  float room = 0.0f, held = 0.0f;
+  for (const UnitRecord* u = world.units; u; u = u->next == world.units ? nullptr : u->next) {
+    if (u->owner != player) continue;
+    const UnitClassRecord* cls = UnitClassOf(world, *u);
+    if (!cls) continue;
+    if (InServiceLaunchFacility(*u, *cls)) {
+      // As the facility's status panel reads it: its room by its strength.
+      room += static_cast<float>(CheckedTrunc(static_cast<float>(cls->cargoSlots) * u->strength));
+      continue;
+    }
+    if (cls->typeByte != uf::kTypeEightClass || (u->unitFlags & kUnitGone) || !(u->strength > 0.0f)) continue;
+    if (u->orders[kPostureBits] & kPostureUnderConstruction) {
+      ++c.onOrder;
+    } else {
+      held += u->strength;
+    }
+  }
+  c.capacity = std::clamp<int32_t>(CheckedTrunc(room), 0, 65535);
+  c.held = std::clamp<int32_t>(CheckedTrunc(held), 0, 65535);
+  c.onOrder = std::min<int32_t>(c.onOrder, 65535);
+  return c;
+}
+
+void SetStockCapacity(PlayerRecord& region, const StockCapacity& c) {
+  const int32_t free = std::max(c.capacity - c.held, 0);
+  uf::SetReal(region, kf::kSlotLimit, static_cast<float>(free));
+  const uint8_t store = kf::Byte(region, kf::kSlotPause);
+  kf::SetByte(region, kf::kSlotPause, static_cast<uint8_t>(free == 0 ? store | 1u : store & ~1u));
+  kf::SetWord(region, kf::kStockCapacity, static_cast<uint16_t>(c.capacity));
+  kf::SetWord(region, kf::kStockUsed, static_cast<uint16_t>(std::min(c.held + c.onOrder, 65535)));
+}
+
 void DailyMilitaryUpkeep(World& world) {
   const int32_t highest = HighestPlayer(world);
   for (int32_t p = 1; p <= highest; ++p) {
@@ -156,6 +205,7 @@ void DailyMilitaryUpkeep(World& world) {
   for (int32_t p = 1; p <= highest; ++p) {
     PlayerRecord& region = world.players[p];
     StartDayFigures(region);
+    SetStockCapacity(region, CountStockCapacity(world, p));
     RunBuildQueue(world, p);
     RunMapUpkeep(world, p);
     RunReserveUpkeep(world, p);

@@ -392,4 +392,103 @@ TEST(StockKind, BySpecialWeaponAndImmunity) {
   EXPECT_EQ(StockKindOf(kClassStock), 3);
 }
 
+
+// Region 3's stock room: the depot made a silo of room 4, stock class 7 a
+// stock weapon (type 8).
+struct StockRoom : World6 {
+  StockRoom() {
+    World& w = *world;
+    w.gameState.highestPlayer = kOwner;
+    w.gameState.currentDay = 700;
+    PlayerRecord& r = Owner();
+    r.kind = kKindComputer;
+    r.treasury = 100.0f;
+    uf::SetSupplyStock(r, 100.0f);
+    UnitClassRecord& silo = world->unitClasses[kDepot];
+    silo.baseKind = 2;
+    silo.cargoSlots = 4;
+    UnitClassRecord& missile = world->unitClasses[kStockClass];
+    missile.typeByte = uf::kTypeEightClass;
+    missile.buildWorkPerPoint = 1.0f;
+    missile.upkeepFactor = 0.5f;
+    missile.slotSize = 1;
+  }
+  PlayerRecord& Owner() { return world->players[kOwner]; }
+  // A stock weapon of the size, finished in the reserve or on order.
+  UnitRecord& Weapon(float size, bool onOrder, float buildWork = 0.0f) {
+    UnitRecord& u = Reserve(kOwner, kStockClass, size, 0, 0);
+    u.strength = size;
+    u.targetStrength = size;
+    if (onOrder) {
+      u.orders[kPostureBits] = u.ordersShown[kPostureBits] = kPostureInReserve | kPostureUnderConstruction;
+      u.buildWork = buildWork;
+      AppendUnitPtr(*world, kUnitTableOnOrder, kOwner, kUnitCategoryStock, u);
+    }
+    return u;
+  }
+};
+
+TEST(StockRoom, TheLaunchFacilitiesRoomBoundsTheStockWeapons) {
+  struct Case {
+    const char* what;
+    bool silo;
+    float siloStrength;
+    uint32_t siloPosture;
+    uint8_t baseKind;
+    float held;
+    int ordered;
+    int capacity, used, slotLimit;
+    bool limitReached;
+  };
+  const Case cases[] = {
+      {"a silo in service", true, 1.0f, 0, 2, 0, 0, 4, 0, 4, false},
+      {"a launch site counts alike", true, 1.0f, 0, 3, 0, 0, 4, 0, 4, false},
+      {"room by strength", true, 0.5f, 0, 2, 0, 0, 2, 0, 2, false},
+      {"a silo off line has none", true, 1.0f, kPostureInReserve, 2, 0, 0, 0, 0, 0, true},
+      {"a silo being built has none", true, 1.0f, kPostureUnderConstruction, 2, 0, 0, 0, 0, 0, true},
+      {"a plain depot has none", true, 1.0f, 0, 0, 0, 0, 0, 0, 0, true},
+      {"no silo", false, 1.0f, 0, 2, 0, 0, 0, 0, 0, true},
+      {"held weapons take room, orders count as used", true, 1.0f, 0, 2, 3.0f, 2, 4, 5, 1, false},
+      {"full", true, 1.0f, 0, 2, 4.0f, 1, 4, 5, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto w = std::make_unique<StockRoom>();
+    w->world->unitClasses[kDepot].baseKind = c.baseKind;
+    if (c.silo) {
+      UnitRecord& silo = w->Place(kOwner, kDepot, 1.0f, 3, 3);
+      silo.strength = c.siloStrength;
+      silo.orders[kPostureBits] = c.siloPosture;
+    }
+    if (c.held > 0.0f) w->Weapon(c.held, false);
+    // Orders of no build work left to do would finish today: these wait.
+    for (int i = 0; i < c.ordered; ++i) w->Weapon(1.0f, true, 50.0f);
+    DailyMilitaryUpkeep(*w->world);
+    const PlayerRecord& o = w->Owner();
+    EXPECT_EQ(kf::Word(o, kf::kStockCapacity), c.capacity);
+    EXPECT_EQ(kf::Word(o, kf::kStockUsed), c.used);
+    EXPECT_EQ(uf::Real(o, kf::kSlotLimit), static_cast<float>(c.slotLimit));
+    EXPECT_EQ((kf::Byte(o, kf::kSlotPause) & 1u) != 0, c.limitReached);
+  }
+}
+
+TEST(StockRoom, AWeaponOnOrderGetsASlotAndIsFinished) {
+  StockRoom w;
+  UnitRecord& silo = w.Place(kOwner, kDepot, 1.0f, 3, 3);
+  silo.strength = 1.0f;
+  // D = 1 x 1.0 x 1 + 1 = 2: two days of one point each.
+  UnitRecord& u = w.Weapon(1.0f, true, 2.0f);
+  const float treasury = w.Owner().treasury;
+  DailyMilitaryUpkeep(*w.world);
+  EXPECT_EQ(uf::Short(w.Owner(), uf::kTypeEightCount), 1) << "it holds a slot";
+  EXPECT_NEAR(u.buildWork, 1.0f, 1e-5);
+  EXPECT_LT(w.Owner().treasury, treasury) << "the treasury pays the day's build";
+  DailyMilitaryUpkeep(*w.world);
+  EXPECT_FALSE(u.orders[kPostureBits] & kPostureUnderConstruction) << "finished";
+  EXPECT_EQ(u.buildWork, 0.0f);
+  EXPECT_EQ(uf::Short(w.Owner(), uf::kTypeEightCount), 0) << "the slot is given back";
+  DailyMilitaryUpkeep(*w.world);
+  EXPECT_EQ(kf::Word(w.Owner(), kf::kStockUsed), 1) << "held now";
+}
+
 }  // namespace

@@ -24,7 +24,7 @@ inline constexpr size_t kFreeCapacityMax = 12512;
 inline constexpr size_t kFreeCapacityMin = 12516;
 inline constexpr size_t kUnitsCounted = 12520;  // u16[4] by class category: every counted unit
 inline constexpr size_t kUnitsInBuild = 12528;  // u16[6] by category: units still being built
-inline constexpr size_t kSlotPause = 12192;     // u8: bit 0 holds the type-8 builds
+inline constexpr size_t kSlotPause = 12192;     // u8: bit 0 the storage limit is reached, which holds the type-8 builds
 inline constexpr size_t kMilitaryWeight = 13044;  // f32
 inline constexpr size_t kUpkeepTotal = 13048;     // f32: the day's upkeep of every unit
 inline constexpr size_t kBuildSpent = 13080;      // f32: the day's build payments from the treasury
@@ -37,8 +37,14 @@ inline constexpr size_t kStockOnMap = 13200;
 inline constexpr size_t kStockInReserve = 13208;
 inline constexpr size_t kStockOnMapB = 13216;
 inline constexpr size_t kStockInReserveB = 13224;
-inline constexpr size_t kSlotLimit = 13232;     // f32: type-8 build slots the region may hold
+inline constexpr size_t kSlotLimit = 13232;     // f32: type-8 build slots the region may hold: its free stock room
 inline constexpr size_t kTrainingSpent = 13444;  // f32: the day's training payments
+// u16: the region's stock capacity and the part of it in use (stock
+// weapons held and on order). The military pages show the pair; the
+// computer players order missile batches only while the first exceeds the
+// second.
+inline constexpr size_t kStockCapacity = 12662;
+inline constexpr size_t kStockUsed = 12664;
 
 static_assert(kQualityTarget1 >= offsetof(PlayerRecord, bytes12008) &&
               kQualityTarget2 + 4 <= unitfields::kMapCounts);
@@ -54,6 +60,8 @@ static_assert(kBuildShortfall == offsetof(PlayerRecord, bytes13108));
 static_assert(kStockOnMap >= offsetof(PlayerRecord, bytes13176) + 24 &&
               kSlotLimit + 4 <= offsetof(PlayerRecord, turnUpkeepMarked));
 static_assert(kTrainingSpent == offsetof(PlayerRecord, bytes13444));
+static_assert(kStockCapacity >= offsetof(PlayerRecord, bytes12608) + 54 &&
+              kStockUsed + 2 <= offsetof(PlayerRecord, pendingCommands));
 
 // Product 10's day figures: supply delivered to and asked for by the forces.
 inline constexpr size_t kProductDayUse = 88;
@@ -64,6 +72,7 @@ inline constexpr size_t kProductUnitCost = 80;
 inline uint8_t Byte(const PlayerRecord& r, size_t at) { return unitfields::Bytes(r)[at]; }
 inline void SetByte(PlayerRecord& r, size_t at, uint8_t v) { unitfields::Bytes(r)[at] = v; }
 inline uint16_t Word(const PlayerRecord& r, size_t at) { return le::Load16(unitfields::Bytes(r) + at); }
+inline void SetWord(PlayerRecord& r, size_t at, uint16_t v) { le::Store16(unitfields::Bytes(r) + at, v); }
 inline void AddWord(PlayerRecord& r, size_t at, int delta) {
   le::Store16(unitfields::Bytes(r) + at, static_cast<uint16_t>(Word(r, at) + delta));
 }

@@ -25,6 +25,7 @@
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/popups/object_popups.h"
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/production_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
@@ -544,7 +545,23 @@ void StoredMissilesPanel::Refresh() {
 }
 
 void StoredMissilesPanel::OnCommand(Control* control, int32_t value) {
-  if (!control || control != storedList || value == 0) return;
+  if (!control) return;
+  if (Is(control, "UNLOAD")) {
+    // The missile picked in the silo's own list comes out of it.
+    const uint32_t missile = siloList && siloList->selectedId > 0 ? static_cast<uint32_t>(siloList->selectedId) : 0u;
+    if (missile != 0) OnSiloCommand({.refresh = this}, missile, control, currentForm, value);
+    return;
+  }
+  if (control != storedList && control != siloList) {
+    OnProductionListCommand(currentForm, control, value,
+                            ProductionListHosts{.classSheet = &g_screens.military1Ss4a1[kStockClassSheet],
+                                                .classSheetParent = statParent,
+                                                .sell = &g_screens.military1Ss4a2[0],
+                                                .scrap = &g_screens.military1Ss4a3[0],
+                                                .confirmParent = statParent});
+    return;
+  }
+  if (control != storedList || value == 0) return;
   int32_t classIndex = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);

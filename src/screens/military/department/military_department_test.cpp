@@ -100,7 +100,8 @@ TEST(MilitaryDepartmentTest, TheSummaryShowsTheAlertBonusesMoraleAndReserve) {
 TEST(MilitaryDepartmentTest, ThePagesShowTheFiguresWhereTheDailyStepsKeepThem) {
   Screen page("MILITARY1");
   TestForm form(page, {{"EFF", 0}, {"ALVL", 0}, {"ACTFORCE", 0}, {"RESFORCE", 0}, {"PRODCAPMAX", 0}, {"AIR", 0},
-                       {"SUBRES", 0}, {"CHEM", 0}, {"NUKERES", 0}});
+                       {"SUBRES", 0}, {"CHEM", 0}, {"NUKERES", 0}, {"MISMAX", 0}, {"MISUSED", 0},
+                       {"PRODCAPUSED", 0}});
   struct Row { const char* tag; size_t at; float real; int16_t count; const char* want; };
   const Row rows[] = {{"EFF", upkeepfields::kQualityTarget1, 0.75f, 0, " 75 %"},
                       {"ALVL", offsetof(PlayerRecord, militarySpendIndex), 0.4f, 0, " 40 %"},
@@ -110,12 +111,15 @@ TEST(MilitaryDepartmentTest, ThePagesShowTheFiguresWhereTheDailyStepsKeepThem) {
                       {"AIR", unitfields::kMapCounts + 2, 0.0f, 7, "7"},
                       {"SUBRES", unitfields::kReserveCounts + 6, 0.0f, 4, "4"},
                       {"CHEM", unitfields::kLoadedStock + 4, 0.0f, 3, "3"},
-                      {"NUKERES", unitfields::kPooledStock, 0.0f, 2, "2"}};
+                      {"NUKERES", unitfields::kPooledStock, 0.0f, 2, "2"},
+                      {"MISMAX", upkeepfields::kStockCapacity, 0.0f, 20, "20"},
+                      {"MISUSED", upkeepfields::kStockUsed, 0.0f, 6, "6"},
+                      {"PRODCAPUSED", upkeepfields::kUnitsInBuild + 6, 0.0f, 5, "5"}};
   for (const Row& r : rows) {
     PlayerRecord region{};
     r.count ? unitfields::SetShort(region, r.at, r.count) : unitfields::SetReal(region, r.at, r.real);
     const MilitaryFigures f = MilitaryFiguresOf(region);
-    FillMilitarySummary(form.root, f), FillMilitaryCapacity(form.root, f, false);
+    FillMilitarySummary(form.root, f), FillMilitaryCapacity(form.root, f, true);
     EXPECT_EQ(form[r.tag]->text, r.want) << r.tag;
   }
 }

@@ -1,5 +1,7 @@
 #include "screens/military/department/military_figures.h"
 
+#include <algorithm>
+
 #include "records/player_record.h"
 #include "sim/daily/economy_fields.h"
 #include "sim/player_services.h"
@@ -47,6 +49,16 @@ MilitaryFigures MilitaryFiguresOf(const PlayerRecord& region) {
   f.activeForce = uf::Real(region, uf::kForcesOnMap);
   f.reservePool = region.soldiers;
   f.productionCapacity = SiteCount(economy::Real(region, economy::kCapacityByKind));
+  // The units the build queue has in hand by category, submarines with
+  // the sea.
+  f.productionCapacityUsed[0] = Count(region, kf::kUnitsInBuild, 0);
+  f.productionCapacityUsed[1] = Count(region, kf::kUnitsInBuild, 1);
+  f.productionCapacityUsed[2] = static_cast<uint16_t>(
+      std::min(Count(region, kf::kUnitsInBuild, 2) + Count(region, kf::kUnitsInBuild, 3), 65535));
+  // The stock room the daily upkeep counts, which the build queue and the
+  // computer players' missile batches keep within.
+  f.militaryCapacity = kf::Word(region, kf::kStockCapacity);
+  f.militaryCapacityUsed = kf::Word(region, kf::kStockUsed);
   for (int k = 0; k < 4; ++k) {
     f.unitCounts[k] = Count(region, uf::kMapCounts, k);
     f.reserveUnitCounts[k] = Count(region, uf::kReserveCounts, k);

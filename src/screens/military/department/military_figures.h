@@ -48,8 +48,10 @@ struct MilitaryFigures {
 };
 
 // The figures of one region, from where the daily steps keep them. The
-// simulation keeps no drawn reserve, no missile capacity and no production
-// capacity in use: those stay 0.
+// simulation keeps no drawn reserve: it stays 0. The production capacity in
+// use is the units in build (land, air, sea with submarines); the missile
+// capacity and its use are the stock room of the region's launch
+// facilities and the stock weapons held and on order against it.
 MilitaryFigures MilitaryFiguresOf(const PlayerRecord& region);
 // The local region's; the caller holds the simulation lock. All 0 when the
 // local player number is out of range.

@@ -133,12 +133,9 @@ void SetNumber(Control* c, int32_t value) {
   SetControlText(c, text);
 }
 
-// The platform's cargo list; the two payload totals.
-struct PayloadTotals {
-  int32_t special = 0;
-  int32_t immune = 0;
-};
-PayloadTotals FillCargoList(ListBoxControl* cargo, uint32_t platform, bool siloMode) {
+}  // namespace
+
+PayloadTotals FillPlatformCargoList(ListBoxControl* cargo, uint32_t platform, bool siloMode) {
   PayloadTotals totals;
   if (!cargo) return totals;
   const int32_t keptScroll = cargo->scrollOffset;
@@ -172,7 +169,6 @@ PayloadTotals FillCargoList(ListBoxControl* cargo, uint32_t platform, bool siloM
   return totals;
 }
 
-}  // namespace
 
 PlatformLoad PlatformLoadOf(const World& world, uint32_t carrier) {
   PlatformLoad load;
@@ -480,7 +476,7 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     SetNumber(Tag(form, "CAP1"), load.used);
     SetNumber(Tag(form, "CAP2"), load.capacity);
     SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kNoLoad) ? 1 : 0);
-    const PayloadTotals totals = FillCargoList(List(form, "MISSILELIST"), u.id, siloMode != 0);
+    const PayloadTotals totals = FillPlatformCargoList(List(form, "MISSILELIST"), u.id, siloMode != 0);
     ListBoxControl* cargo = List(form, "MISSILELIST");
     ShowTag(form, "UNLOADALL", cargo && cargo->firstRow);
     // The marks say what the listed cargo carries.
