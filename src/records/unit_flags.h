@@ -14,7 +14,8 @@ inline constexpr uint32_t kUnitPostures = 0x7u << 1;
 // half value.
 inline constexpr uint32_t kUnitMoved = 1u << 8;
 // A stock unit (its class has kClassStock); a campaign carry-over holds it
-// off the map. Was kUnitOffMap; the unit lists call it kUnitMissile.
+// off the map. Was kUnitOffMap and kUnitIsStock; the unit lists call it
+// kUnitMissile.
 inline constexpr uint32_t kUnitStock = 1u << 11;
 // Made on the display copy and not yet confirmed by the simulation; hidden
 // from the other players. Was kUnitHidden.

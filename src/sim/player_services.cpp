@@ -18,11 +18,6 @@
 
 namespace {
 
-constexpr size_t kProductPriceOffset = 12;
-constexpr size_t kProductProductionOffset = 24;
-constexpr size_t kProductConsumptionOffset = 28;
-constexpr size_t kProductLastDayUseOffset = 40;
-constexpr size_t kProductPeakOffset = 56;
 
 float RecordReal(const PlayerRecord& r, size_t offset) {
   return le::LoadF32(reinterpret_cast<const uint8_t*>(&r) + offset);
@@ -104,7 +99,7 @@ float GetSocialSpending(int copy, int index, const PlayerRecord& region) {
 
 float GetProductSubsidyValue(const World& world, const PlayerRecord& region, int copy, int product) {
   if (product < 0 || product >= kProductCount) return 0.0f;
-  const float v = ProductReal(region, product, kProductProductionOffset) * WorldPrice(world, product) *
+  const float v = ProductReal(region, product, kProductProductionAt) * WorldPrice(world, product) *
                   ::ProductReal(Block(region, copy).productPolicy[product], kProductSubsidy);
   return v < 0.0f ? 0.0f : v;
 }
@@ -113,7 +108,7 @@ float GetProductPeakValue(const World& world, int product) {
   if (product < 0 || product >= kProductCount) return 0.0f;
   float peak = 2.5f * EconomyReal(world, kEconomyProductSize * static_cast<size_t>(product) + kProductReferencePriceAt);
   for (const PlayerRecord& r : world.players)
-    if (TakesPart(r)) peak = std::max(peak, ProductReal(r, product, kProductPeakOffset));
+    if (TakesPart(r)) peak = std::max(peak, ProductReal(r, product, kProductPeakAt));
   return peak * 1.2f;
 }
 
@@ -123,15 +118,15 @@ void RecalcPlayerTotals(World& world, PlayerRecord& region, int copy) {
   for (int w : outputs) SetBlockReal(b, w, 0.0f);
   float consumption = 0.0f, production = 0.0f, subsidy = 0.0f;
   for (int i = 0; i < kProductCount; ++i) {
-    const float made = ProductReal(region, i, kProductProductionOffset);
-    const float price = ProductReal(region, i, kProductPriceOffset);
+    const float made = ProductReal(region, i, kProductProductionAt);
+    const float price = ProductReal(region, i, kProductRegionPriceAt);
     if (made > 0.0f) {
       const float v = GetProductSubsidyValue(world, region, copy, i);
       subsidy = subsidy + v;
       production = production + (v + price * made);
     }
-    const float used = ProductReal(region, i, kProductConsumptionOffset) -
-                       365.0f * ProductReal(region, i, kProductLastDayUseOffset);
+    const float used = ProductReal(region, i, kProductConsumptionAt) -
+                       365.0f * ProductReal(region, i, kProductLastDayUseAt);
     consumption = consumption + used * price * ::ProductReal(b.productPolicy[i], kProductDomesticMargin);
   }
   SetBlockReal(b, kBudgetConsumptionWord, consumption);

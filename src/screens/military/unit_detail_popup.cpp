@@ -247,7 +247,7 @@ void UnitDetailPopup::Refresh() {
   const bool filter = InGame() && building;
   Reveal(f, "BUILDFILTER", filter);
   if (filter) {
-    Press(Tag(f, "AUTOBUT"), (options & kProdAutoDeploy) != 0);
+    Press(Tag(f, "AUTOBUT"), (options & kStateDeployRefused) != 0);
     Press(Tag(f, "CONTBUT"), (options & kContinuousBuild) != 0);
   }
   // Outside a game the command grid stays attached but out of sight.
@@ -288,7 +288,7 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
   } else if (!unit) {
     return;
   } else if (Is(control, "AUTOBUT")) {
-    PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kProdAutoDeploy, .set = on});
+    PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployRefused, .set = on});
   } else if (Is(control, "CONTBUT")) {
     PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kContinuousBuild, .set = on});
   } else if (Is(control, "LOCK")) {

@@ -99,8 +99,8 @@ float ShowBuild(Control* form, const UnitRecord& u, const UnitClassRecord& cls) 
     SliderSetValueFloatNotify(bar, second ? 0.0f : elapsed);
     SliderSetValueIntRaw(bar, second ? SliderPositionOfFloat(bar, elapsed) : 0);
   }
-  SetControlFlag(Tag(form, "AUTOBUT"), kStateSelected, (u.ordersShown[kStateFlags] & kProdAutoDeploy) ? 1 : 0);
-  SetControlFlag(Tag(form, "CONTBUT"), kStateSelected, (u.ordersShown[kStateFlags] & kProdContinuous) ? 1 : 0);
+  SetControlFlag(Tag(form, "AUTOBUT"), kStateSelected, (u.ordersShown[kStateFlags] & kStateDeployRefused) ? 1 : 0);
+  SetControlFlag(Tag(form, "CONTBUT"), kStateSelected, (u.ordersShown[kStateFlags] & kStateDeployDue) ? 1 : 0);
   return remaining;
 }
 
@@ -209,8 +209,8 @@ void UnitListProductionPanel::OnCommand(Control* control, int32_t) {
   if (!control || id <= 0) return;
   const auto unit = static_cast<uint32_t>(id);
   const uint32_t on = control->Selected() ? 1u : 0u;
-  if (Is(control, "AUTOBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kProdAutoDeploy, .set = on});
-  if (Is(control, "CONTBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kProdContinuous, .set = on});
+  if (Is(control, "AUTOBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployRefused, .set = on});
+  if (Is(control, "CONTBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployDue, .set = on});
   UnitListPopup& popup = g_screens.unitList;
   if (popup.currentForm) popup.Refresh();
   if ((g_ui.keyState & plat::kMkShift) && popup.list) ListSelectNext(popup.list);

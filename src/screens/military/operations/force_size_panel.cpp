@@ -26,8 +26,6 @@ constexpr float kLargestShare = 0.2f;
 constexpr int32_t kDefaultMinimumAge = 16;
 constexpr int32_t kLowestAgeId = 14;
 constexpr int32_t kHighestAgeId = 21;
-constexpr uint32_t kConscription = 0x1;
-constexpr uint32_t kWomenConscripted = 0x2;
 
 PlayerRecord* Local() {
   const int32_t local = g_world.gameState.localPlayer;
@@ -48,9 +46,9 @@ bool FillForceSize(Control* form, const PlayerRecord& r) {
   SetWholeText(at("CURSIZE"), static_cast<double>(f.reservePool + f.activeForce));
   SetFractionText(at("MILAPRRATE"), f.militaryApproval);
   SetWholeText(at("RECSIZE"), static_cast<double>(r.population * kRecommendedShare));
-  SetPressed(at("COEDBUT"), (b.militaryFlags & kWomenConscripted) != 0);
-  SetPressed(at("CONSCRIPBUT"), (b.militaryFlags & kConscription) != 0);
-  SetHidden(at("AGEHIDE"), !(b.militaryFlags & kConscription));
+  SetPressed(at("COEDBUT"), (b.militaryFlags & kMilitaryCoed) != 0);
+  SetPressed(at("CONSCRIPBUT"), (b.militaryFlags & kMilitaryConscript) != 0);
+  SetHidden(at("AGEHIDE"), !(b.militaryFlags & kMilitaryConscript));
   bool offered = false;
   for (int32_t age : kForceSizeAgeIds) {
     const bool chosen = age == b.soldierminage;
