@@ -24,11 +24,14 @@ struct ProductState {
 
 // The bytes of a product's state, one name each (reals unless said). Where
 // other rules know a field by another name, the comment gives it.
+// Also kRowFactorAt.
 inline constexpr size_t kProductEfficiencyAt = 0;       // the value factor, was kProductValueFactor
 inline constexpr size_t kProductBaseEfficiencyAt = 4;   // what the efficiency is measured against
 inline constexpr size_t kProductStockAt = 8;            // was kStockAt and kProductStock
 inline constexpr size_t kProductRegionPriceAt = 12;     // the region's own price, was kProductPriceOffset
+// Also kRowAmountAt.
 inline constexpr size_t kProductOutputAt = 16;          // was kProductOutput
+// Also kRowSecondAmountAt.
 inline constexpr size_t kProductDemandAt = 20;
 inline constexpr size_t kProductProductionAt = 24;      // was kProductProductionOffset
 inline constexpr size_t kProductConsumptionAt = 28;     // was kProductConsumptionOffset

@@ -44,6 +44,7 @@ inline constexpr uint32_t kUnitSpeedBonus = 1u << 19;
 // In a base that serves it. Was kAtServingBase, kUnitFlag20 and
 // kUnitKeptSmall. The fire rules call it 0x100000: an aircraft of movement
 // type 7 in its base counts as a land target; firing clears it.
+// Also kUnitGarrison.
 inline constexpr uint32_t kUnitInBase = 1u << 20;
 // Sent away to a base; cleared when the movement is cancelled. Was
 // kAwayFromBase and kFlag22. Also "stopped at a border" (0x400000): set
@@ -77,6 +78,7 @@ inline constexpr uint32_t kUnitOverStacked = 1u << 28;
 inline constexpr uint32_t kUnitStepEveryMinute = 1u << 27;
 // The map's option bit 0 with a class of kClassSpecialWeaponA. Was
 // kUnitPlaced30.
+// Also kFacilityFlag30.
 inline constexpr uint32_t kUnitMapOption = 1u << 30;
 // Stopped at a hex edge it could not cross.
 inline constexpr uint32_t kUnitStoppedAtEdge = 1u << 31;

@@ -9,6 +9,7 @@
 inline constexpr uint32_t kClassLongRange = 1u << 0;
 // Immune to special weapons. A stock class with it carries a chemical
 // warhead, was kStockChemical and kStockFlagChemical.
+// Also kChemicalClass.
 inline constexpr uint32_t kClassSpecialImmune = 1u << 1;
 // Special-weapon kinds: damage x10 and x5. A class with the first also gives
 // its units the map's option bit (kUnitMapOption), was kClassMapOption, and
@@ -20,6 +21,7 @@ inline constexpr uint32_t kClassSpecialWeaponA = 1u << 2;
 inline constexpr uint32_t kClassSpecialWeaponB = 1u << 3;
 // Either special-weapon kind: a stock class with one carries a nuclear
 // warhead. Was kStockNuclear and kStockFlagsNuclear.
+// Also kNuclearClass.
 inline constexpr uint32_t kClassSpecialWeapons = kClassSpecialWeaponA | kClassSpecialWeaponB;
 // Bits 1 to 3: any special kind; such stock classes go out of use with the
 // scenario's stock setting. Was kClassObsoleteKinds.
@@ -92,6 +94,7 @@ inline constexpr uint32_t kClassFullAvailability = 1u << 30;
 // Facility kinds with their own rules: production, builds works,
 // settlement population and road. A settlement with none of them is a
 // plain settlement.
+// Also kNotABaseFlags (never a base with a rally point).
 inline constexpr uint32_t kClassExcludedKinds = kClassProduction | kClassBuildsWorks | kClassSettlementPopulation | kClassRoad;
 // Classes no design project may take: out of use, or bit 21.
 inline constexpr uint32_t kClassNotDesign = kClassObsolete | (1u << 21);

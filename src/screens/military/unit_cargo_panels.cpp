@@ -30,8 +30,6 @@
 
 namespace {
 
-constexpr uint32_t kNoLoading = kHeaderNoStockLoading;  // header word bit 16
-constexpr uint32_t kLoadingUnderWay = kOrderLoadInto;   // word 11 bit 28
 constexpr uint32_t kTransferFlags = 0x40004;
 constexpr int32_t kLowerListFlag = 0x10;
 constexpr int32_t kBaseKind = 4;
@@ -109,7 +107,7 @@ void UnitCargoPanel::Refresh() {
   }
   NoneAvailable(list);
   SetControlFlag(Tag(currentForm, "NOLOAD"), kStateSelected,
-                 u && (u->ordersShown[kOrdersHeader] & kNoLoading) ? 1 : 0);
+                 u && (u->ordersShown[kOrdersHeader] & kHeaderNoStockLoading) ? 1 : 0);
 }
 
 void UnitCargoPanel::OnCommand(Control* control, int32_t) {
@@ -166,7 +164,7 @@ void UnitCargoLoadPanel::OnControlChange(Control* control, int32_t) {
   const UnitRecord* u = UnitOf(unit);
   const UnitRecord* carrier = UnitOf(carrierId);
   if (!u || !carrier) return;
-  if (u->ordersShown[kOrderFlags] & kLoadingUnderWay) {
+  if (u->ordersShown[kOrderFlags] & kOrderLoadInto) {
     SetHidden(Tag(f, "CLOADSTOP"), false);
     return;
   }

@@ -44,8 +44,6 @@
 
 namespace {
 
-constexpr uint32_t kQueued = kStateHeldSlot;     // word 12 bit 31
-constexpr uint32_t kHeld = kStatePausedBuild;    // word 12 bit 30
 constexpr uint32_t kCustomOrdersFlag = 0x1000;   // unit flag word 2
 constexpr uint32_t kNoticeColour = 0xFF96BEFA;
 constexpr int32_t kTrainOrder = 4, kSplitOrder = 43, kStandDownLand = 46, kStandDownOther = 48;
@@ -92,8 +90,8 @@ void PostBits(uint32_t unit, uint32_t mask, uint32_t set) {
 }  // namespace
 
 void UpdateQueueButtons(Control* form, const UnitRecord& u) {
-  const bool queued = (u.ordersShown[kStateFlags] & kQueued) != 0;
-  const bool held = (u.ordersShown[kStateFlags] & kHeld) != 0;
+  const bool queued = (u.ordersShown[kStateFlags] & kStateHeldSlot) != 0;
+  const bool held = (u.ordersShown[kStateFlags] & kStatePausedBuild) != 0;
   const bool eligible = LiveFacility(&u) && (u.orders[kPostureBits] & kPostureUnderConstruction) != 0;
   SetHidden(Tag(form, "REQUEBUT"), !(queued && !held && eligible));
   SetHidden(Tag(form, "HOLD"), !(!queued && !held && eligible));

@@ -36,12 +36,6 @@
 
 namespace {
 
-// Word 13 (348): use of the weapon is authorised; the platform is not to
-// be loaded.
-constexpr uint32_t kAuthorised = 0x2000;
-constexpr uint32_t kNoLoad = 0x10000;
-// Word 11 (337): a load is pending; the unit deploys of itself.
-constexpr uint32_t kLoadPending = kOrderLoadInto;
 constexpr uint32_t kAutoDeploy = 0x4000000;
 constexpr uint32_t kCountOne = 1, kCountFill = 255;
 constexpr uint8_t kSiloBit = 1u << kPlatformSilo;
@@ -108,13 +102,13 @@ void RefreshAfter(Control* form, const MissilePanelHosts& hosts) {
 // LOAD and LOADFILL for the panel's own weapon.
 void LoadMissile(Control* form, uint32_t missile, uint32_t platform, bool fill) {
   PostCommand_28_32(kCmdUnitSetOrderDword8, missile, platform);
-  if (Control* box = Tag(form, "AUTHBOX")) SetBits(missile, kAuthorised, box->Selected() ? 1 : 0);
+  if (Control* box = Tag(form, "AUTHBOX")) SetBits(missile, kHeaderLaunchAllowed, box->Selected() ? 1 : 0);
   if (fill) {
     PostCommand_28_32(kCmdUnitSetOrderByte43, missile, kCountFill);
   } else {
     PostCommand_28_32(kCmdUnitAddOrderByte43, missile, kCountOne);
   }
-  AddOrderFlags(missile, kLoadPending);
+  AddOrderFlags(missile, kOrderLoadInto);
 }
 
 void ShowOffer(Control* form, uint32_t missile, UnitOfferPanel* panel, const MissilePanelHosts& hosts) {
@@ -345,9 +339,9 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
   if (Is(control, "AUTHBOX")) {
     const uint32_t on = control->Selected() ? 1 : 0;
     if (hosts.rowList) {
-      for (uint32_t id : SelectedUnits(hosts.rowList, false)) SetBits(id, kAuthorised, on);
+      for (uint32_t id : SelectedUnits(hosts.rowList, false)) SetBits(id, kHeaderLaunchAllowed, on);
     } else if (m) {
-      SetBits(m, kAuthorised, on);
+      SetBits(m, kHeaderLaunchAllowed, on);
     }
     return;
   }
@@ -358,7 +352,7 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
     return;
   }
   if (Is(control, "OFFLOAD")) {
-    if (p) SetBits(p, kNoLoad, 1);
+    if (p) SetBits(p, kHeaderNoStockLoading, 1);
     if (cargo) {
       PostBaseUnitOrders(cargo, false, 0, -1, false, true);
     } else if (m) {
@@ -366,7 +360,7 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
       AddOrderFlags(m, kAutoDeploy);
     }
   } else if (Is(control, "UNLOADALL")) {
-    if (p) SetBits(p, kNoLoad, 1);
+    if (p) SetBits(p, kHeaderNoStockLoading, 1);
     PostBaseUnitOrders(cargo, SelectedUnits(cargo, false).empty(), 0, -1, false, false);
   } else if (Is(control, "LOAD") || Is(control, "LOADFILL")) {
     const bool fill = Is(control, "LOADFILL");
@@ -390,7 +384,7 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
   } else if (Is(control, "DEPLOYAUTO")) {
     if (m) {
       PostCommand_28_32(kCmdUnitSetOrderByte43, m, kCountFill);
-      AddOrderFlags(m, kLoadPending);
+      AddOrderFlags(m, kOrderLoadInto);
     }
   } else if (Is(control, "UNITORDER")) {
     if (p) DrawUnitOrderRow(g_screens, static_cast<int32_t>(p));
@@ -399,14 +393,14 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
     if (hosts.category) *hosts.category = value - kFirstCategoryButton;
   } else if (Is(control, "MISSILELIST")) {
     const UnitView u = ViewOf(static_cast<uint32_t>(value));
-    if (u.id) SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kAuthorised) ? 1 : 0);
+    if (u.id) SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kHeaderLaunchAllowed) ? 1 : 0);
     return;
   } else if (Is(control, "NOLOAD")) {
     const uint32_t on = control->Selected() ? 1 : 0;
     if (ListBoxControl* platforms = List(form, "LIST5")) {
-      for (uint32_t id : SelectedUnits(platforms, false)) SetBits(id, kNoLoad, on);
+      for (uint32_t id : SelectedUnits(platforms, false)) SetBits(id, kHeaderNoStockLoading, on);
     } else if (p) {
-      SetBits(p, kNoLoad, on);
+      SetBits(p, kHeaderNoStockLoading, on);
     }
     return;
   } else {
@@ -439,12 +433,12 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     Show(immune, false);
     ShowTag(form, "AUTHHIDE", has);
     if (!has) return;
-    const bool pending = (u.word11 & kLoadPending) != 0;
+    const bool pending = (u.word11 & kOrderLoadInto) != 0;
     ShowTag(form, "LOAD", !pending);
     ShowTag(form, "LOADFILL", !pending);
     ShowTag(form, "LOADSTOP", pending);
     if (ListBoxControl* cargo = List(form, "MISSILELIST")) ListDeselectAll(cargo);
-    SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kAuthorised) ? 1 : 0);
+    SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kHeaderLaunchAllowed) ? 1 : 0);
     Show(special, cls && SpecialPayload(*cls));
     Show(immune, cls && ImmunePayload(*cls));
   } else if (Is(changed, "LIST5")) {
@@ -479,7 +473,7 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     }
     SetNumber(Tag(form, "CAP1"), load.used);
     SetNumber(Tag(form, "CAP2"), load.capacity);
-    SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kNoLoad) ? 1 : 0);
+    SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kHeaderNoStockLoading) ? 1 : 0);
     const PayloadTotals totals = FillCargoList(List(form, "MISSILELIST"), u.id, siloMode != 0);
     ListBoxControl* cargo = List(form, "MISSILELIST");
     ShowTag(form, "UNLOADALL", cargo && cargo->firstRow);
@@ -487,7 +481,7 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     Show(special, totals.special != 0);
     Show(immune, totals.immune != 0);
     if (missile) {
-      const bool pending = (ViewOf(missile).word11 & kLoadPending) != 0;
+      const bool pending = (ViewOf(missile).word11 & kOrderLoadInto) != 0;
       ShowTag(form, "LOAD", !pending);
       ShowTag(form, "LOADFILL", !pending);
       if (pending) ShowTag(form, "GRIDLOAD1", true);
