@@ -13,6 +13,7 @@
 #include "world/derived_tables.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
+#include "sim/policy_command_args.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 
@@ -197,8 +198,8 @@ std::array<float, 13> TaxRatesForLevel(const float (&b)[13], float level) {
 
 void SetTaxRatesForLevel(const float (&bases)[13], float level) {
   const std::array<float, 13> rates = TaxRatesForLevel(bases, level);
-  for (int i = 0; i < kTaxRates; ++i) PostCommand_28_32(kCmdTaxRate, static_cast<uint32_t>(i), std::bit_cast<uint32_t>(rates[i]));
-  PostCommand_28(kCmdUserFees, std::bit_cast<uint32_t>(rates[12]));
+  for (int i = 0; i < kTaxRates; ++i) PostArgs(kCmdTaxRate, TaxRateArgs{.tax = static_cast<uint32_t>(i), .rate = rates[i]});
+  PostArgs(kCmdUserFees, RealSettingArgs{.value = rates[12]});
 }
 
 int32_t GetPlayerRank(const World& world, int player, uint32_t fieldOffset) {
@@ -246,12 +247,12 @@ void PostCabinetDefaults(World&, PlayerRecord& region) {
     region.recommendedPriorities[post] = 0;
     region.cabinetStateWord[post] = 0;
     if (CabinetId(region.displayPolicy.cabinetPolicy[post], 0) == 1) continue;
-    PostCommand_28_32_36(kCmdCabSetSid, static_cast<uint32_t>(post), post == 0 ? 2u : 1u, 14u + static_cast<uint32_t>(post));
-    PostCommand_28_32(kCmdCabSetControl, static_cast<uint32_t>(post), 10000u);
+    PostArgs(kCmdCabSetSid, CabinetSeatArgs{.post = static_cast<uint32_t>(post), .first = post == 0 ? 2u : 1u, .second = static_cast<uint32_t>(14u + static_cast<uint32_t>(post))});
+    PostArgs(kCmdCabSetControl, IndexedSettingArgs{.index = static_cast<uint32_t>(post), .value = 10000u});
   }
   const uint32_t orders = region.displayPolicy.defsetadvorders[0];
   if (static_cast<int32_t>(orders) >= 0) {
     region.displayPolicy.defsetadvorders[0] = orders | 0x80000000u;
-    PostCommand_28_32(kCmdDefSetAdvOrders, orders | 0x80000000u, 135493u);
+    PostArgs(kCmdDefSetAdvOrders, SettingPairArgs{.first = static_cast<uint32_t>(orders | 0x80000000u), .second = 135493u});
   }
 }

@@ -113,7 +113,7 @@ void OrdersLockPanel::OnCommand(Control* control, int32_t id) {
   }
   if (IsTag(control, "LOCK")) {
     PlayPopupSound(kSoundOrdersLocked);
-    PostArgs(kCmdUnitSetOrderDword15Bit2, OrderValueArgs{.unit = unit, .value = control->Selected() ? 1u : 0u});
+    PostArgs(kCmdUnitSetNoAutoDeploy, OrderValueArgs{.unit = unit, .value = control->Selected() ? 1u : 0u});
     return;
   }
   OnUnitCommandGrid(currentForm, control, id, unit, s.orders1Ss5a.hostControl, &s.orders1Ss5a);

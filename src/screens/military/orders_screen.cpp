@@ -163,10 +163,10 @@ bool PostMissileStrike(ScreenSet& screens, int32_t order) {
     if (!unit) continue;
     const uint32_t id = unit->id;
     PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = id, .hex = hex});
-    PostArgs(kCmdUnitSetOrderDword5, OrderHexArgs{.unit = id, .hex = hex});
-    PostArgs(kCmdUnitSetOrderDword7, OrderTargetArgs{.unit = id, .target = target});
-    PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = id, .bits = 0x2000, .set = 1});
-    PostArgs(kCmdUnitSetOrderByte43,
+    PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = id, .hex = hex});
+    PostArgs(kCmdUnitSetFireUnit, OrderTargetArgs{.unit = id, .target = target});
+    PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = id, .bits = 0x2000, .set = 1});
+    PostArgs(kCmdUnitSetOrderLevel,
              OrderValueArgs{.unit = id, .value = static_cast<uint32_t>(quantity)});
     PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = id, .flags = target ? 0x2200u : 0xA00u, .mask = 0});
   }

@@ -80,11 +80,11 @@ std::vector<RowUnit> Rows(ListBoxControl* list, bool all) {
 void Deploy(const RowUnit& u) {
   if (u.word11 & kOrderLoadInto) return;
   if (u.carrier != 0) {
-    PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
+    PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kByteFull});
     MarkOrders(u.id, kOrderUnloadDue);
     return;
   }
-  PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
+  PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kByteFull});
   SetState(u.id, kStateDeployRefused, true);
   MarkOrders(u.id, kOrderLoadInto);
 }
@@ -225,26 +225,26 @@ void PostBaseUnitOrders(ListBoxControl* list, bool all, uint32_t carrier, int32_
                         bool fill) {
   for (const RowUnit& u : Rows(list, all)) {
     if (u.word11 & kOrderLoadInto) {
-      if (!load) PostCommand_28(kCmdUnitCancelOrders, u.id);
+      if (!load) PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = u.id});
       continue;
     }
     if ((u.carrier != 0 && u.carrier != carrier) || !load) {
       if (fill) {
-        PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, kStepOne);
+        PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = kStepOne});
       } else {
-        PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
+        PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kByteFull});
       }
       MarkOrders(u.id, kOrderUnloadDue);
       continue;
     }
-    if (carrier != 0) PostCommand_28_32(kCmdUnitSetOrderDword8, u.id, carrier);
+    if (carrier != 0) PostArgs(kCmdUnitSetLeaderUnit, OrderTargetArgs{.unit = u.id, .target = carrier});
     if (authorisation >= 0)
-      PostCommand_28_32_36(kCmdUnitSetOrderDword13Bits, u.id, kHeaderLaunchAllowed, static_cast<uint32_t>(authorisation));
+      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = u.id, .bits = kHeaderLaunchAllowed, .set = static_cast<uint32_t>(authorisation)});
     if (fill) {
-      PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, kStepOne);
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = kStepOne});
       SetState(u.id, kStateDeployRefused, false);
     } else {
-      PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
+      PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kByteFull});
       SetState(u.id, kStateDeployRefused, carrier == 0);
     }
     MarkOrders(u.id, kOrderLoadInto);
@@ -311,18 +311,18 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
     const uint32_t facility = CurrentHexFacility();
     if (facility == 0) return;
     for (const RowUnit& u : Rows(store, false)) {
-      PostCommand_28_32(kCmdUnitSetOrderDword8, u.id, facility);
-      PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, Is(control, "LOAD") ? kStepOne : kStepFill);
+      PostArgs(kCmdUnitSetLeaderUnit, OrderTargetArgs{.unit = u.id, .target = facility});
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = static_cast<uint32_t>(Is(control, "LOAD") ? kStepOne : kStepFill)});
       MarkOrders(u.id, kOrderLoadInto);
     }
   } else if (Is(control, "UNLOAD")) {
     for (const RowUnit& u : Rows(List(form, "LIST1"), false)) {
-      PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, kStepOne);
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = kStepOne});
       MarkOrders(u.id, kOrderUnloadDue);
     }
     if (hosts.buildList && hosts.buildList->currentForm) hosts.buildList->Refresh();
   } else if (Is(control, "LOADSTOP")) {
-    for (const RowUnit& u : Rows(store, false)) PostCommand_28(kCmdUnitCancelOrders, u.id);
+    for (const RowUnit& u : Rows(store, false)) PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = u.id});
   } else if (Is(control, "SELL") || Is(control, "SCRAPU")) {
     // Nothing to sell or scrap without a current unit.
     if (ListCurrentUnit(store) == 0) return;
@@ -347,7 +347,7 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
   } else if (Is(control, "AUTHBOX")) {
     ListBoxControl* target = ListCurrentUnit(prod) ? prod : ListCurrentUnit(queue) ? queue : store;
     for (const RowUnit& u : Rows(target, false))
-      PostCommand_28_32_36(kCmdUnitSetOrderDword13Bits, u.id, kHeaderLaunchAllowed, control->Selected() ? 1 : 0);
+      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = u.id, .bits = kHeaderLaunchAllowed, .set = static_cast<uint32_t>(control->Selected() ? 1 : 0)});
   } else if ((value >= 300 && value <= 305) || (value >= 400 && value <= 405)) {
     if (hosts.tabIndex) *hosts.tabIndex = value % 100;
   } else if (!((value >= 1665 && value <= 1667) || (value >= 2665 && value <= 2667) ||

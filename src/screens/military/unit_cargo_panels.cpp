@@ -230,7 +230,7 @@ void UnitTransferPanel::OnCommand(Control* control, int32_t) {
       const UnitRecord* base = UnitOf(baseId);
       if (base && unit && UnitOf(unit)) {
         PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = kTransferFlags, .mask = 0});
-        PostArgs(kCmdUnitSetOrderDword2, OrderValueArgs{.unit = unit, .value = 1});
+        PostArgs(kCmdUnitSetOrderId, OrderValueArgs{.unit = unit, .value = 1});
         PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = unit, .hex = PackHex(base->x, base->y)});
         sent = true;
       }

@@ -84,7 +84,7 @@ void SetInt(Control* c, int32_t v) {
 bool LiveFacility(const UnitRecord* u) { return u && !(u->unitFlags & kUnitGone) && u->classIndex != 0; }
 
 void PostBits(uint32_t unit, uint32_t mask, uint32_t set) {
-  PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = unit, .bits = mask, .set = set});
+  PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = unit, .bits = mask, .set = set});
 }
 
 }  // namespace
@@ -165,7 +165,7 @@ void UnitBenefitPanel::OnCommand(Control* control, int32_t controlId) {
       plat::CriticalSectionLock lock(g_simulationLock);
       if (UnitRecord* u = UnitOf(unit)) {
         IssueUnitOrder(g_world, *u, kTrainOrder, PackHex(u->x, u->y), nullptr, nullptr, 0, 0, -1);
-        PostArgs(kCmdUnitSetOrderByte43, OrderValueArgs{.unit = unit, .value = static_cast<uint32_t>(choice)});
+        PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = unit, .value = static_cast<uint32_t>(choice)});
       }
     }
     CloseGridSubPanel(*this, true);

@@ -290,7 +290,7 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
     PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kContinuousBuild, .set = on});
   } else if (Is(control, "LOCK")) {
     PlayPopupSound(kLockSound);
-    PostArgs(kCmdUnitSetOrderDword15Bit2, OrderValueArgs{.unit = unit, .value = on});
+    PostArgs(kCmdUnitSetNoAutoDeploy, OrderValueArgs{.unit = unit, .value = on});
   } else if (Is(control, "RENUNITBUT")) {
     if (Control* name = Tag(f, "UNITNAME")) {
       name->flags |= kNameEditable;

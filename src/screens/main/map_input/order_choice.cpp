@@ -122,7 +122,7 @@ void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, Un
       g_unitOrderIssuer(world, *unit, orderId, hex, target);
     else
       IssueUnitOrder(world, *unit, orderId, hex, nullptr, target, 0, 0, -1);
-    if (extra != 0) PostArgs(kCmdUnitSetOrderByte43, OrderValueArgs{.unit = unit->id, .value = extra});
+    if (extra != 0) PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = unit->id, .value = extra});
   }
 }
 

@@ -20,6 +20,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
+#include "sim/unit_order_args.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -62,8 +63,8 @@ bool SpecialPayload(const UnitClassRecord& cls) {
 }
 bool ImmunePayload(const UnitClassRecord& cls) { return (cls.flags & kClassSpecialImmune) != 0; }
 
-void SetBits(uint32_t unit, uint32_t bits, uint32_t on) { PostCommand_28_32_36(kCmdUnitSetOrderDword13Bits, unit, bits, on); }
-void AddOrderFlags(uint32_t unit, uint32_t bits) { PostCommand_28_32_36(kCmdAddOrderFlags, unit, bits, 0); }
+void SetBits(uint32_t unit, uint32_t bits, uint32_t on) { PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = unit, .bits = bits, .set = on}); }
+void AddOrderFlags(uint32_t unit, uint32_t bits) { PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = bits, .mask = 0}); }
 
 // What the panels read of a unit, copied under the lock.
 struct UnitView {
@@ -101,12 +102,12 @@ void RefreshAfter(Control* form, const MissilePanelHosts& hosts) {
 
 // LOAD and LOADFILL for the panel's own weapon.
 void LoadMissile(Control* form, uint32_t missile, uint32_t platform, bool fill) {
-  PostCommand_28_32(kCmdUnitSetOrderDword8, missile, platform);
+  PostArgs(kCmdUnitSetLeaderUnit, OrderTargetArgs{.unit = missile, .target = platform});
   if (Control* box = Tag(form, "AUTHBOX")) SetBits(missile, kHeaderLaunchAllowed, box->Selected() ? 1 : 0);
   if (fill) {
-    PostCommand_28_32(kCmdUnitSetOrderByte43, missile, kCountFill);
+    PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = missile, .value = kCountFill});
   } else {
-    PostCommand_28_32(kCmdUnitAddOrderByte43, missile, kCountOne);
+    PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = missile, .value = kCountOne});
   }
   AddOrderFlags(missile, kOrderLoadInto);
 }
@@ -356,7 +357,7 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
     if (cargo) {
       PostBaseUnitOrders(cargo, false, 0, -1, false, true);
     } else if (m) {
-      PostCommand_28_32(kCmdUnitAddOrderByte43, m, kCountOne);
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = m, .value = kCountOne});
       AddOrderFlags(m, kAutoDeploy);
     }
   } else if (Is(control, "UNLOADALL")) {
@@ -374,16 +375,16 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
     }
   } else if (Is(control, "LOADSTOP")) {
     if (hosts.rowList) {
-      for (uint32_t id : SelectedUnits(hosts.rowList, false)) PostCommand_28(kCmdUnitCancelOrders, id);
+      for (uint32_t id : SelectedUnits(hosts.rowList, false)) PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = id});
     } else if (m) {
-      PostCommand_28(kCmdUnitCancelOrders, m);
+      PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = m});
     }
   } else if (Is(control, "SELL") || Is(control, "SCRAPU")) {
     ShowOffer(form, m, Is(control, "SELL") ? hosts.sale : hosts.scrap, hosts);
     return;
   } else if (Is(control, "DEPLOYAUTO")) {
     if (m) {
-      PostCommand_28_32(kCmdUnitSetOrderByte43, m, kCountFill);
+      PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = m, .value = kCountFill});
       AddOrderFlags(m, kOrderLoadInto);
     }
   } else if (Is(control, "UNITORDER")) {

@@ -19,6 +19,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
+#include "sim/unit_order_args.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
@@ -230,15 +231,15 @@ void DeployAllConfirm::OnCommand(Control* control, int32_t) {
     const bool pending = (u.word11 & kOrderLoadInto) != 0;
     if (ok && pending) continue;
     if (!ok && pending) {
-      PostCommand_28(kCmdUnitCancelOrders, u.id);
+      PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = u.id});
       continue;
     }
-    PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kCountFill);
+    PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kCountFill});
     if (!ok || u.carrier != 0) {
-      PostCommand_28_32_36(kCmdAddOrderFlags, u.id, kAutoDeploy, 0);
+      PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = u.id, .flags = kAutoDeploy, .mask = 0});
     } else {
-      PostCommand_28_32_36(kCmdUnitSetStateBits, u.id, kAutoDeploy, 1);
-      PostCommand_28_32_36(kCmdAddOrderFlags, u.id, kOrderLoadInto, 0);
+      PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = u.id, .bits = kAutoDeploy, .set = 1});
+      PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = u.id, .flags = kOrderLoadInto, .mask = 0});
     }
   }
   if (ok) {
