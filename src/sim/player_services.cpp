@@ -198,7 +198,8 @@ std::array<float, 13> TaxRatesForLevel(const float (&b)[13], float level) {
 
 void SetTaxRatesForLevel(const float (&bases)[13], float level) {
   const std::array<float, 13> rates = TaxRatesForLevel(bases, level);
-  for (int i = 0; i < kTaxRates; ++i) PostArgs(kCmdTaxRate, TaxRateArgs{.tax = static_cast<uint32_t>(i), .rate = rates[i]});
+  for (int i = 0; i < kTaxRates; ++i) PostArgs(kCmdTaxRate, TaxRateArgs{.tax = static_cast<uint32_t>(i),
+                                                                        .rate = rates[i]});
   PostArgs(kCmdUserFees, RealSettingArgs{.value = rates[12]});
 }
 
@@ -247,12 +248,14 @@ void PostCabinetDefaults(World&, PlayerRecord& region) {
     region.recommendedPriorities[post] = 0;
     region.cabinetStateWord[post] = 0;
     if (CabinetId(region.displayPolicy.cabinetPolicy[post], 0) == 1) continue;
-    PostArgs(kCmdCabSetSid, CabinetSeatArgs{.post = static_cast<uint32_t>(post), .first = post == 0 ? 2u : 1u, .second = static_cast<uint32_t>(14u + static_cast<uint32_t>(post))});
+    PostArgs(kCmdCabSetSid, CabinetSeatArgs{.post = static_cast<uint32_t>(post), .first = post == 0 ? 2u : 1u,
+                                            .second = static_cast<uint32_t>(14u + static_cast<uint32_t>(post))});
     PostArgs(kCmdCabSetControl, IndexedSettingArgs{.index = static_cast<uint32_t>(post), .value = 10000u});
   }
   const uint32_t orders = region.displayPolicy.defsetadvorders[0];
   if (static_cast<int32_t>(orders) >= 0) {
     region.displayPolicy.defsetadvorders[0] = orders | 0x80000000u;
-    PostArgs(kCmdDefSetAdvOrders, SettingPairArgs{.first = static_cast<uint32_t>(orders | 0x80000000u), .second = 135493u});
+    PostArgs(kCmdDefSetAdvOrders, SettingPairArgs{.first = static_cast<uint32_t>(orders | 0x80000000u),
+                                                  .second = 135493u});
   }
 }

@@ -94,7 +94,8 @@ void AgreementsPanel::OnCommand(Control* control, int32_t rowId) {
   } else if (IsTagged(control, "OKBUT")) {
     // The executing side reads the treaty type before the partner.
     if (const uint32_t agreement = AgreementOf(SelectedPendingDeal(received, receivedRows)))
-      PostArgs(kCmdDeleteAgreement, EndTreatyArgs{.type = static_cast<uint32_t>(agreement), .partner = static_cast<uint32_t>(RegionOf(id)), .flag = 0});
+      PostArgs(kCmdDeleteAgreement, EndTreatyArgs{.type = static_cast<uint32_t>(agreement),
+                                                  .partner = static_cast<uint32_t>(RegionOf(id)), .flag = 0});
     SetHidden(confirm, true);
     if (received) ListClear(received, 1);
     Refresh();

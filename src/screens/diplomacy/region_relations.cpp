@@ -197,9 +197,12 @@ void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
     OpenAgreementOffer(region, kCeasefireAgreement, 1);
     Refresh();
   } else if (IsTagged(control, "CEASEFIRE")) {
-    PostArgs(kCmdPairMaskSwap, PairMaskArgs{.region = static_cast<uint32_t>(region), .set = static_cast<uint32_t>(ticked)});
+    PostArgs(kCmdPairMaskSwap, PairMaskArgs{.region = static_cast<uint32_t>(region),
+                                            .set = static_cast<uint32_t>(ticked)});
   } else if (IsTagged(control, "NEUTWAR")) {
-    PostArgs(kCmdRoeRegionFlag, RegionFlagArgs{.bits = static_cast<uint32_t>(kNeutralityBit), .region = static_cast<uint32_t>(region), .set = static_cast<uint32_t>(ticked)});
+    PostArgs(kCmdRoeRegionFlag, RegionFlagArgs{.bits = static_cast<uint32_t>(kNeutralityBit),
+                                               .region = static_cast<uint32_t>(region),
+                                               .set = static_cast<uint32_t>(ticked)});
   } else if (IsTagged(control, "PATH")) {
     PostArgs(kCmdPairMask, PairMaskArgs{.region = static_cast<uint32_t>(region), .set = static_cast<uint32_t>(ticked)});
   } else if (IsTagged(control, "CHAT")) {

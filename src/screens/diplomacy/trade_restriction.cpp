@@ -38,7 +38,8 @@ std::string ProductName(int32_t product) { return TextListText(kListProductsl, p
 
 void PostForEveryProduct(uint32_t command, int32_t region, uint32_t restrict) {
   for (int32_t k = 0; k < kRestrictedProducts; ++k)
-    PostArgs(command, TradeRefusalArgs{.product = static_cast<uint32_t>(k), .region = static_cast<uint32_t>(region), .refuse = static_cast<uint32_t>(restrict)});
+    PostArgs(command, TradeRefusalArgs{.product = static_cast<uint32_t>(k), .region = static_cast<uint32_t>(region),
+                                       .refuse = static_cast<uint32_t>(restrict)});
 }
 
 }  // namespace
@@ -98,9 +99,13 @@ void TradeRestrictionPanel::OnCommand(Control* control, int32_t controlId) {
     case kFreeAllPurchases: PostForEveryProduct(kCmdProdPlayerMask, region, 0); break;
     default:
       if (controlId >= kSalesSwitchId && controlId < kSalesSwitchId + kRestrictedProducts) {
-        PostArgs(kCmdProdPlayerMask2, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kSalesSwitchId), .region = static_cast<uint32_t>(region), .refuse = static_cast<uint32_t>(ticked)});
+        PostArgs(kCmdProdPlayerMask2, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kSalesSwitchId),
+                                                       .region = static_cast<uint32_t>(region),
+                                                       .refuse = static_cast<uint32_t>(ticked)});
       } else if (controlId >= kPurchasesSwitchId && controlId < kPurchasesSwitchId + kRestrictedProducts) {
-        PostArgs(kCmdProdPlayerMask, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kPurchasesSwitchId), .region = static_cast<uint32_t>(region), .refuse = static_cast<uint32_t>(ticked)});
+        PostArgs(kCmdProdPlayerMask, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kPurchasesSwitchId),
+                                                      .region = static_cast<uint32_t>(region),
+                                                      .refuse = static_cast<uint32_t>(ticked)});
       }
       return;
   }

@@ -135,7 +135,8 @@ void UnpackOrderSettings(OrderEditState& state, const World& world) {
 }
 
 void PostDefaultOrderSettings(OrderEditState& state) {
-  PostArgs(kCmdDefSetAdvOrders, SettingPairArgs{.first = static_cast<uint32_t>(state.commonHeaderBits | kOrderHeaderPosted), .second = static_cast<uint32_t>(PackOrderSettings(state))});
+  PostArgs(kCmdDefSetAdvOrders, SettingPairArgs{.first = static_cast<uint32_t>(state.commonHeaderBits | kOrderHeaderPosted),
+                                                .second = PackOrderSettings(state)});
   state.settingsChanged = 0;
   state.changedHeaderMask = 0;
 }

@@ -239,7 +239,8 @@ void PostBaseUnitOrders(ListBoxControl* list, bool all, uint32_t carrier, int32_
     }
     if (carrier != 0) PostArgs(kCmdUnitSetLeaderUnit, OrderTargetArgs{.unit = u.id, .target = carrier});
     if (authorisation >= 0)
-      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = u.id, .bits = kHeaderLaunchAllowed, .set = static_cast<uint32_t>(authorisation)});
+      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = u.id, .bits = kHeaderLaunchAllowed,
+                                                          .set = static_cast<uint32_t>(authorisation)});
     if (fill) {
       PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = kStepOne});
       SetState(u.id, kStateDeployRefused, false);
@@ -312,7 +313,8 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
     if (facility == 0) return;
     for (const RowUnit& u : Rows(store, false)) {
       PostArgs(kCmdUnitSetLeaderUnit, OrderTargetArgs{.unit = u.id, .target = facility});
-      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = static_cast<uint32_t>(Is(control, "LOAD") ? kStepOne : kStepFill)});
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id,
+                                                     .value = static_cast<uint32_t>(Is(control, "LOAD") ? kStepOne : kStepFill)});
       MarkOrders(u.id, kOrderLoadInto);
     }
   } else if (Is(control, "UNLOAD")) {
@@ -347,7 +349,8 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
   } else if (Is(control, "AUTHBOX")) {
     ListBoxControl* target = ListCurrentUnit(prod) ? prod : ListCurrentUnit(queue) ? queue : store;
     for (const RowUnit& u : Rows(target, false))
-      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = u.id, .bits = kHeaderLaunchAllowed, .set = static_cast<uint32_t>(control->Selected() ? 1 : 0)});
+      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = u.id, .bits = kHeaderLaunchAllowed,
+                                                          .set = static_cast<uint32_t>(control->Selected() ? 1 : 0)});
   } else if ((value >= 300 && value <= 305) || (value >= 400 && value <= 405)) {
     if (hosts.tabIndex) *hosts.tabIndex = value % 100;
   } else if (!((value >= 1665 && value <= 1667) || (value >= 2665 && value <= 2667) ||

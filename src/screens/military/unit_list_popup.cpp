@@ -206,8 +206,10 @@ void UnitListProductionPanel::OnCommand(Control* control, int32_t) {
   if (!control || id <= 0) return;
   const auto unit = static_cast<uint32_t>(id);
   const uint32_t on = control->Selected() ? 1u : 0u;
-  if (Is(control, "AUTOBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployRefused, .set = on});
-  if (Is(control, "CONTBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployDue, .set = on});
+  if (Is(control, "AUTOBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployRefused,
+                                                                           .set = on});
+  if (Is(control, "CONTBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployDue,
+                                                                           .set = on});
   UnitListPopup& popup = g_screens.unitList;
   if (popup.currentForm) popup.Refresh();
   if ((g_ui.keyState & plat::kMkShift) && popup.list) ListSelectNext(popup.list);

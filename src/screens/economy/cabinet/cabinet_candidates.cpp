@@ -45,7 +45,9 @@ CabinetCandidate Candidate(int32_t c) {
 }
 
 void PostSeat(int32_t department, int32_t candidate) {
-  PostArgs(kCmdCabSetSid, CabinetSeatArgs{.post = static_cast<uint32_t>(department), .first = static_cast<uint32_t>(kSeated), .second = static_cast<uint32_t>(candidate)});
+  PostArgs(kCmdCabSetSid, CabinetSeatArgs{.post = static_cast<uint32_t>(department),
+                                          .first = static_cast<uint32_t>(kSeated),
+                                          .second = static_cast<uint32_t>(candidate)});
 }
 
 }  // namespace

@@ -108,7 +108,8 @@ void FillCabinetPriorityList(ListBoxControl* list, int32_t department) {
 }
 
 void PostCabinetPriorities(int32_t department, uint32_t mask) {
-  PostArgs(kCmdCabSetPriorities, IndexedSettingArgs{.index = static_cast<uint32_t>(department), .value = static_cast<uint32_t>(mask)});
+  PostArgs(kCmdCabSetPriorities, IndexedSettingArgs{.index = static_cast<uint32_t>(department),
+                                                    .value = static_cast<uint32_t>(mask)});
   RefreshDepartmentCabinet(department);
   RefreshDockedPanels(g_screens);
 }

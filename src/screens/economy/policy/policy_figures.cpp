@@ -113,7 +113,8 @@ void ShowPolicyLock(const Screen& panel, uint32_t mask) {
 
 void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group) {
   PlayPopupSound(kLockSound);
-  PostArgs(kCmdCabSetMask, CabinetLockArgs{.post = static_cast<uint32_t>(group), .bits = static_cast<uint32_t>(mask), .set = lock && lock->Selected() ? 1u : 0u});
+  PostArgs(kCmdCabSetMask, CabinetLockArgs{.post = static_cast<uint32_t>(group), .bits = static_cast<uint32_t>(mask),
+                                           .set = lock && lock->Selected() ? 1u : 0u});
 }
 
 void RefreshPolicySidePanel() {

@@ -74,10 +74,11 @@ void PostOverallSocialLevel(const PlayerPolicyBlock& block, float overall, float
   const float factor = outright ? 1.0f : value / overall;
   auto scaled = [&](float level) { return LevelBits(outright ? value : factor * level); };
   for (int32_t i = 0; i < kServices; ++i)
-    PostArgs(kCmdSocialSpend, IndexedSettingArgs{.index = static_cast<uint32_t>(i), .value = static_cast<uint32_t>(scaled(levels.socialspend[i]))});
-  PostArgs(kCmdUiSpend, SettingArgs{.value = static_cast<uint32_t>(scaled(levels.uispend))});
-  PostArgs(kCmdWelfSpend, SettingArgs{.value = static_cast<uint32_t>(scaled(levels.welfspend))});
-  PostArgs(kCmdPensSpend, SettingArgs{.value = static_cast<uint32_t>(scaled(levels.pensspend))});
+    PostArgs(kCmdSocialSpend, IndexedSettingArgs{.index = static_cast<uint32_t>(i),
+                                                 .value = scaled(levels.socialspend[i])});
+  PostArgs(kCmdUiSpend, SettingArgs{.value = scaled(levels.uispend)});
+  PostArgs(kCmdWelfSpend, SettingArgs{.value = scaled(levels.welfspend)});
+  PostArgs(kCmdPensSpend, SettingArgs{.value = scaled(levels.pensspend)});
 }
 
 void RefreshSocialPanels() {
@@ -162,7 +163,8 @@ void RefreshSocialServiceDetail(Control* form, int32_t k) {
 void ApplySocialServiceSlider(Control* form, int32_t k) {
   const PlayerRecord* r = LocalRegion();
   if (!form || !r || k < 0 || k >= kServices) return;
-  PostArgs(kCmdSocialSpend, IndexedSettingArgs{.index = static_cast<uint32_t>(k), .value = static_cast<uint32_t>(LevelBits(SliderValue(FormFindControlById(form, kServiceSlider))))});
+  PostArgs(kCmdSocialSpend, IndexedSettingArgs{.index = static_cast<uint32_t>(k),
+                                               .value = LevelBits(SliderValue(FormFindControlById(form, kServiceSlider)))});
   SetMoney(FormFindControlById(form, 14), ServiceCost(*r, r->displayPolicy, k) / AmountsDivisor());
   // A level set by hand ends matching the socials to the recommendation.
   PostArgs(kCmdBMatchSocials, SettingArgs{.value = 0});

@@ -29,7 +29,8 @@ int32_t LabelId(int32_t share) { return 3 * share + 3; }
 SlideBarControl* Slider(Control* c) { return dynamic_cast<SlideBarControl*>(c); }
 
 void PostShare(int32_t share, float value) {
-  PostArgs(kCmdMilResearch, IndexedSettingArgs{.index = static_cast<uint32_t>(share), .value = std::bit_cast<uint32_t>(value)});
+  PostArgs(kCmdMilResearch, IndexedSettingArgs{.index = static_cast<uint32_t>(share),
+                                               .value = std::bit_cast<uint32_t>(value)});
 }
 
 void ShowShare(const Screen& panel, int32_t share, float value) {

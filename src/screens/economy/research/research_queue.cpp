@@ -167,7 +167,8 @@ void ResearchQueueButton(Control* control, uint32_t projectId, ListBoxControl*) 
   }
   const bool hold = ControlTagMatches(control->tag, "HOLD");
   if (hold || ControlTagMatches(control->tag, "UNPAUSE")) {
-    PostArgs(kCmdAvailabilityBit, ProjectBitsArgs{.project = static_cast<uint32_t>(projectId), .bits = static_cast<uint32_t>(kProjectHeld), .set = hold ? 1u : 0u});
+    PostArgs(kCmdAvailabilityBit, ProjectBitsArgs{.project = static_cast<uint32_t>(projectId),
+                                                  .bits = static_cast<uint32_t>(kProjectHeld), .set = hold ? 1u : 0u});
     plat::CriticalSectionLock lock(g_simulationLock);
     MarkPaused(g_world, g_world.gameState.localPlayer, kind, index, hold);
   } else if (ControlTagMatches(control->tag, "CANCEL")) {

@@ -63,8 +63,12 @@ bool SpecialPayload(const UnitClassRecord& cls) {
 }
 bool ImmunePayload(const UnitClassRecord& cls) { return (cls.flags & kClassSpecialImmune) != 0; }
 
-void SetBits(uint32_t unit, uint32_t bits, uint32_t on) { PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = unit, .bits = bits, .set = on}); }
-void AddOrderFlags(uint32_t unit, uint32_t bits) { PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = bits, .mask = 0}); }
+void SetBits(uint32_t unit, uint32_t bits, uint32_t on) {
+  PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = unit, .bits = bits, .set = on});
+}
+void AddOrderFlags(uint32_t unit, uint32_t bits) {
+  PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = bits, .mask = 0});
+}
 
 // What the panels read of a unit, copied under the lock.
 struct UnitView {
