@@ -218,7 +218,7 @@ TEST_F(SampleMapClicks, AClickSelectsTheLoneOwnUnitAndAClickTwoHexesAwayOrdersIt
   SampleGame::Click(x, y);
   EXPECT_EQ(g_issued, std::vector<Issued>{Issued(unitId, kMoveOrder, to)});
   bool logged = false;
-  for (const GameCommand& c : g_commandLog.Entries()) logged |= c.id == kCmdUnitSetOrderDword2 && c.arg28 == unitId;
+  for (const GameCommand& c : g_commandLog.Entries()) logged |= c.id == kCmdUnitSetOrderId && c.arg28 == unitId;
   EXPECT_TRUE(logged) << "the order reaches the command log";
 }
 

@@ -114,8 +114,8 @@ TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAf
   for (size_t i = before; i < log.size(); ++i)
     if (log[i].arg28 == missile) posted.push_back({log[i].id, log[i].arg24, log[i].arg28, log[i].arg32, log[i].arg36});
   const std::vector<Cmd> launch = {
-      {kCmdUnitSetDestination, target, missile, 0, 0},       {kCmdUnitSetOrderDword5, target, missile, 0, 0},
-      {kCmdUnitSetOrderDword13Bits, 0, missile, 0x2000, 1}, {kCmdUnitSetOrderByte43, 0, missile, 1, 0},
+      {kCmdUnitSetDestination, target, missile, 0, 0},       {kCmdUnitSetFireHex, target, missile, 0, 0},
+      {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1}, {kCmdUnitSetOrderLevel, 0, missile, 1, 0},
       {kCmdAddOrderFlags, 0, missile, 0xA00, 0},
   };
   EXPECT_EQ(posted, launch);

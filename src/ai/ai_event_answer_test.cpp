@@ -92,7 +92,7 @@ class EventAnswer : public ::testing::Test {
     std::optional<Sent> sent;
     for (const GameCommand& c : log->Entries()) {
       if (c.arg28 != u.id) continue;
-      if (c.id == kCmdUnitSetOrderDword2) {
+      if (c.id == kCmdUnitSetOrderId) {
         if (!sent) sent = Sent{};
         sent->order = c.arg32;
       }

@@ -13,6 +13,8 @@
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
+#include "sim/policy_command_args.h"
+#include "sim/relation_command_args.h"
 #include "units/paths/move_cost.h"
 #include "units/unit_player_fields.h"
 
@@ -26,11 +28,14 @@ int32_t RecordInt(const PlayerRecord& r, size_t at) {
   return le::LoadI32(reinterpret_cast<const uint8_t*>(&r) + at);
 }
 
-void PostSimple(World& world, uint32_t id, int32_t player, uint32_t a28) {
+// Posts a command of `player` with the typed arguments, due after the
+// session's lead, to the world's log and the peers.
+template <class Args>
+void PostTo(World& world, uint32_t id, int32_t player, const Args& args) {
   CommandLog* log = CommandLogOf(world);
   if (!log) return;
   GameCommand c = MakeGameCommand(world.gameState, id, player);
-  c.arg28 = a28;
+  SetArgWords(c, args.Pack());
   PostCommand(*log, std::move(c), true);
 }
 
@@ -95,16 +100,6 @@ uint32_t AiClockMs() {
   return static_cast<uint32_t>(plat::MonotonicMs() - start);
 }
 
-void PostCommand_28_32b(World& world, uint32_t id, int32_t player, uint32_t a1, uint32_t a2) {
-  CommandLog* log = CommandLogOf(world);
-  if (!log) return;
-  GameCommand c = MakeGameCommand(world.gameState, id, player);
-  c.arg24 = 0;
-  c.arg28 = a1;
-  c.arg32 = a2;
-  PostCommand(*log, std::move(c), true);
-}
-
 void AiDailyWarPosture(World& world, PlayerRecord& region) {
   const int self = region.number;
   const GameState& state = world.gameState;
@@ -155,11 +150,11 @@ void AiDailyWarPosture(World& world, PlayerRecord& region) {
         const int32_t ours = region.rankCountR1, theirs = other.rankCountR1;
         if (ours <= theirs) {
           if (WarTarget(region) == p || ours * 2 > theirs) {
-            PostSimple(world, kCmdDeclareWar, self, static_cast<uint32_t>(p));
+            PostTo(world, kCmdDeclareWar, self, RegionArgs{.region = static_cast<uint32_t>(p)});
             for (int q = 1; q < kMaxPlayers; ++q) SetWarTarget(world.players[q], static_cast<uint8_t>(p));
           }
         } else {
-          PostSimple(world, kCmdDeclareWar, self, static_cast<uint32_t>(p));
+          PostTo(world, kCmdDeclareWar, self, RegionArgs{.region = static_cast<uint32_t>(p)});
         }
       }
     }
@@ -167,7 +162,7 @@ void AiDailyWarPosture(World& world, PlayerRecord& region) {
   if (weak && candidate >= 0) {
     BroadcastPlayerMessage(world, region, kMsgSurrenderNews, kMsgSurrenderNews, kMsgSurrenderNews, kMsgSurrenderNews,
                            nullptr, MessageParams{static_cast<uint32_t>(self), static_cast<uint32_t>(candidate)});
-    PostSimple(world, kCmdSurrender, self, static_cast<uint32_t>(candidate));
+    PostTo(world, kCmdSurrender, self, SurrenderArgs{.winner = static_cast<uint32_t>(candidate)});
     return;
   }
   const int32_t r = shown.defcon;
@@ -177,19 +172,21 @@ void AiDailyWarPosture(World& world, PlayerRecord& region) {
     if (r >= 4) {
       if (region.treasury >= 0.005f * spending) {
         if (!(orders & kMilRaiseSpending))
-          PostCommand_28_32b(world, kCmdCabSetPriorities, self, kPostMilitary, orders | kMilRaiseSpending);
+          PostTo(world, kCmdCabSetPriorities, self,
+                 IndexedSettingArgs{.index = static_cast<uint32_t>(kPostMilitary), .value = orders | kMilRaiseSpending});
       } else {
-        PostSimple(world, kCmdDefcon, self, static_cast<uint32_t>(r - 1));
+        PostTo(world, kCmdDefcon, self, SettingArgs{.value = static_cast<uint32_t>(r - 1)});
       }
     } else if (0.015f * spending < region.treasury) {
-      PostSimple(world, kCmdDefcon, self, static_cast<uint32_t>(r + 1));
+      PostTo(world, kCmdDefcon, self, SettingArgs{.value = static_cast<uint32_t>(r + 1)});
     } else if (region.treasury < 0.005f * spending && r >= 3) {
-      PostSimple(world, kCmdDefcon, self, static_cast<uint32_t>(r - 1));
+      PostTo(world, kCmdDefcon, self, SettingArgs{.value = static_cast<uint32_t>(r - 1)});
     }
   } else if (r == 0) {
     if (orders & kMilRaiseSpending)
-      PostCommand_28_32b(world, kCmdCabSetPriorities, self, kPostMilitary, orders & ~kMilRaiseSpending);
+      PostTo(world, kCmdCabSetPriorities, self,
+             IndexedSettingArgs{.index = static_cast<uint32_t>(kPostMilitary), .value = orders & ~kMilRaiseSpending});
   } else {
-    PostSimple(world, kCmdDefcon, self, static_cast<uint32_t>(r - 1));
+    PostTo(world, kCmdDefcon, self, SettingArgs{.value = static_cast<uint32_t>(r - 1)});
   }
 }

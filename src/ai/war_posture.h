@@ -24,8 +24,4 @@ using AiClock = uint32_t (*)();
 void SetAiClock(AiClock clock);
 uint32_t AiClockMs();
 
-// Posts a command of `player` with 0, a1 and a2 in the words at 24, 28 and
-// 32, due after the session's lead, sent to the peers.
-void PostCommand_28_32b(World& world, uint32_t id, int32_t player, uint32_t a1, uint32_t a2);
-
 void AiDailyWarPosture(World& world, PlayerRecord& region);

@@ -31,8 +31,6 @@ constexpr const char* kUnitAttributeTags[] = {
     "ENT",        "ALESLDR", "ALE",     "EFFSLDR", "EFF",  "RES",     "GAR", "NEXTFR", "PREVFR", "RESET", "DEL"};
 constexpr int32_t kUnitAttributeIds[] = {23, 24, 25, 26};
 constexpr int32_t kFirstOptionId = 23;
-// A unit kept as part of its hex facility's garrison.
-constexpr uint32_t kUnitGarrison = kUnitInBase;
 
 Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Find(form, tag)); }
@@ -103,7 +101,7 @@ void EditorUnitAttributesPanel::OnOpen() {
   Reveal(Find(f, "RES"), ReserveHostFor(w, *u, -1) != nullptr);
   Press(Find(f, "RES"), (u->orders[kPostureBits] & kPostureInReserve) != 0);
   Reveal(Find(f, "GAR"), lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitProvisional));
-  Press(Find(f, "GAR"), (u->unitFlags & kUnitGarrison) != 0);
+  Press(Find(f, "GAR"), (u->unitFlags & kUnitInBase) != 0);
   const float full = Full(cls);
   const float factor = u->targetStrength;
   SetSlider(f, "MAXSTRSLDR", 1.0f, factor - 0.5f);
@@ -220,7 +218,7 @@ void EditorUnitAttributesPanel::OnCommand(Control* control, int32_t) {
       if (!reserve) HexStackInsertOrdered(w, *cell, *u);
     }
   } else if (is("GAR")) {
-    u->unitFlags = Pressed(control) ? u->unitFlags | kUnitGarrison : u->unitFlags & ~kUnitGarrison;
+    u->unitFlags = Pressed(control) ? u->unitFlags | kUnitInBase : u->unitFlags & ~kUnitInBase;
   } else if (is("RESET")) {
     ResetUnitAttributes();
   } else if (is("DEL")) {

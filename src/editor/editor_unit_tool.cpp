@@ -45,8 +45,6 @@ constexpr int32_t kFirstPageId = 10;
 constexpr int32_t kStockPages = 3;
 constexpr int32_t kFirstOptionId = 23;
 constexpr uint8_t kStockEquipmentType = 8;
-// A unit placed as part of its hex facility's garrison.
-constexpr uint32_t kUnitGarrison = kUnitInBase;
 constexpr uint32_t kPlacementBits = kPostureInReserve | kPostureUnderConstruction;
 
 Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
@@ -304,7 +302,7 @@ void EditorUnitToolPanel::ReadUnitSliders(UnitRecord& unit) {
     unit.training = static_cast<float>(IntValue(f, "ALESLDR")) / 100.0f;
     if (HexCell* cell = UnitCell(w, unit)) {
       const HexUnitStack* stack = LoadHexStack(*cell);
-      if (Pressed(Find(f, "GAR")) && stack && UsableLead(stack->lead)) unit.unitFlags |= kUnitGarrison;
+      if (Pressed(Find(f, "GAR")) && stack && UsableLead(stack->lead)) unit.unitFlags |= kUnitInBase;
       HexStackInsertOrdered(w, *cell, unit);
       GetStackDataLocked(w, *cell);
     }

@@ -46,7 +46,6 @@ constexpr const char* kFacilityPaintTags[] = {
 constexpr int32_t kFacilityPaintIds[] = {10, 14};
 constexpr int32_t kHexClassTextId = 10;
 constexpr int32_t kFlag30Id = 14;
-constexpr uint32_t kFacilityFlag30 = 1u << 30;
 constexpr float kPopulationPerScale = 5000000.0f;
 constexpr int32_t kSheetWidth = 256;
 constexpr int32_t kSheetColumns = 8;
@@ -252,7 +251,7 @@ void FacilityPaintPanel::LoadHex(const World& w, const HexCell& cell) {
     SetControlFlag(offline, kStateHidden, locked ? 1 : 0);
     Press(offline, !locked && (f->ordersShown[kPostureBits] & kPostureInReserve));
   }
-  Press(FindId(*this, kFlag30Id), (f->unitFlags & kFacilityFlag30) != 0);
+  Press(FindId(*this, kFlag30Id), (f->unitFlags & kUnitMapOption) != 0);
 }
 
 void FacilityPaintPanel::OpenSubPanels() {
@@ -299,7 +298,7 @@ void FacilityPaintPanel::ApplyHexFacilityBrush() {
   const int offline = Pressed(Find(*this, "UGOFFLINE")) ? 1 : 0;
   SetStackUnitState(w, *cell, 0, offline);
   SetStackUnitState(w, *cell, 1, offline);
-  f->unitFlags = Pressed(FindId(*this, kFlag30Id)) ? f->unitFlags | kFacilityFlag30 : f->unitFlags & ~kFacilityFlag30;
+  f->unitFlags = Pressed(FindId(*this, kFlag30Id)) ? f->unitFlags | kUnitMapOption : f->unitFlags & ~kUnitMapOption;
 }
 
 void FacilityPaintPanel::UpdateHexFacilityTexts() {
@@ -391,7 +390,7 @@ void FacilityPaintPanel::FacilityPanelAction(int32_t code) {
     if (stack && stack->extra) ClearStatusSlot(*stack->extra, code - 15);
     brush = 0;
   } else if (code == kFlag30Id && f) {
-    f->unitFlags = Pressed(FindId(*this, kFlag30Id)) ? f->unitFlags | kFacilityFlag30 : f->unitFlags & ~kFacilityFlag30;
+    f->unitFlags = Pressed(FindId(*this, kFlag30Id)) ? f->unitFlags | kUnitMapOption : f->unitFlags & ~kUnitMapOption;
   }
   SetMapEditMode(kBrushObject, brush);
 }

@@ -30,11 +30,8 @@ constexpr int32_t kPanelIds[] = {kRegionName, kPopulation, 5,  6,  7,  8,  9,  1
                                  20,          21,          22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37};
 constexpr const char* kPanelTags[] = {"PVAR", "CLOSEBUT"};
 
-// A product row's figures (byte offsets in the row) and the rate-table
-// floats that weigh them: the scale for rows 8 to 10, and two factors a row.
-constexpr size_t kRowFactorAt = 0;
-constexpr size_t kRowAmountAt = 16;
-constexpr size_t kRowSecondAmountAt = 20;
+// The rate-table floats that weigh a product row's figures: the scale for
+// rows 8 to 10, and two factors a row.
 constexpr int kRateScale = 0;
 constexpr int kRateFactorA = 54;
 constexpr int kRateFactorB = 66;
@@ -72,13 +69,13 @@ void PlayerVariablesPanel::Refresh() {
       const char* label = TextListEntry(g_textLists, kListProdtabs, i);
       c->SetText(label ? label : "");
     }
-    float amount = le::LoadF32(row + kRowAmountAt);
+    float amount = le::LoadF32(row + kProductOutputAt);
     if (effective) {
-      amount = rates[kRateFactorA + i] * rates[kRateFactorB + i] * amount * le::LoadF32(row + kRowFactorAt);
+      amount = rates[kRateFactorA + i] * rates[kRateFactorB + i] * amount * le::LoadF32(row + kProductEfficiencyAt);
       if (i >= kFirstRefinedRow) amount = amount * rates[kRateScale];
     }
     ShowFigure(ById(*this, kAmounts + i), amount);
-    ShowFigure(ById(*this, kSecondAmounts + i), le::LoadF32(row + kRowSecondAmountAt));
+    ShowFigure(ById(*this, kSecondAmounts + i), le::LoadF32(row + kProductDemandAt));
   }
 }
 

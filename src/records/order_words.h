@@ -23,6 +23,7 @@ inline constexpr int kPostureBits = 15;    // was kOrderStateWord
 
 // orderMask (word 1).
 // A training order: the reserve unit runs training programme orderLevel.
+// Also kOrderMaskTrainingTip.
 inline constexpr uint32_t kMaskTraining = 1u << 24;
 
 // orderFlags (word 11).
@@ -36,7 +37,9 @@ inline constexpr uint32_t kOrderMissionBits = 0x00FFFF00u;
 // Bits 8 to 15: the attack-target bits, cleared with the target.
 inline constexpr uint32_t kOrderTargetBits = 0x0000FF00u;
 // Takes ground even with kHeaderNoCapture set; also doubles the path
-// search's limit (the wide search). Was kTakeGround and kOrderHoldGround.
+// search's limit (the wide search). Was kTakeGround and kOrderHoldGround;
+// the production lists read it as a stock unit that has its lift, was
+// kHasLift.
 inline constexpr uint32_t kOrderTakeGround = 1u << 16;
 // Bits 16 to 23: the mission byte; the unit step's missions, route and
 // steering run only while one is set. An order definition with any of them
@@ -51,11 +54,14 @@ inline constexpr uint32_t kOrderMove = 1u << 18;
 inline constexpr uint32_t kOrderKeepsRoute = 1u << 20;
 // Moving along the route to the next hex (a pending one-hex move); the fire
 // rules count the unit as airborne. Was kOrderMoving.
+// Also kMissileTargetList (an order definition whose list is of missile
+// targets).
 inline constexpr uint32_t kOrderMoving = 1u << 23;
 // Engaged: has fired in this step (the last of the attack-target bits). The
 // sighting calls it "easier to see"; it also lets the second angle keep its
 // own aim and holds the unit out of its base. Was kOrderExposed and
 // kOrderFired.
+// Also kOrderFlagsAirborne.
 inline constexpr uint32_t kOrderEngaged = 1u << 15;
 // Any of these halves the path search's limit (bits 1, 2 and 25).
 inline constexpr uint32_t kOrderNarrowSearch = 0x2000006u;
@@ -101,12 +107,17 @@ static_assert(kOrderHasteBits == 0xE2000004u);
 inline constexpr uint32_t kOrderSeaLift = 1u << 3;
 inline constexpr uint32_t kOrderAirLift = 1u << 4;
 inline constexpr uint32_t kOrderLiftBits = kOrderSeaLift | kOrderAirLift;
-// A transport tells its passengers to land; aboard: landing is due.
+// A transport tells its passengers to land; aboard: landing is due. The
+// production lists mark a deployment by carrier with it (was kProdAutoDeploy
+// there).
 inline constexpr uint32_t kOrderUnloadDue = 1u << 26;
 // Load into (board) the unit named by the partner word (leaderUnit); a
 // finished stock unit waiting for its transport is marked with it. An order
 // definition with it escorts the target unit: names it the partner and
-// meets it at a base. Was kOrderLoadInto and kEscortBit.
+// meets it at a base. Was kOrderLoadInto and kEscortBit; the production
+// lists call it a deployment under way, was kProdUnderWay.
+// Also kLoadingUnderWay and kLoadPending; an order definition with it takes
+// its target from a list, was kNeedsTarget and kTargetFromList.
 inline constexpr uint32_t kOrderLoadInto = 1u << 28;
 
 // orderMask (word 1): the unit step's standing requests.
@@ -140,16 +151,24 @@ inline constexpr uint32_t kStateModeCExtra = 1u << 25;
 // A deployment was refused (or, on the display copy, not reserved): the
 // simulation pass decides for itself. Called bit 26 of word 12. The reserve
 // step sets it as a deployment request; a pooled stock's load wait drops it
-// with its partner.
+// with its partner. The production lists' automatic deployment, was
+// kProdAutoDeploy.
+// Also kAutoButtonBit.
 inline constexpr uint32_t kStateDeployRefused = 1u << 26;
-inline constexpr uint32_t kStateDeployDue = 1u << 27;  // a deployment command is due
+// A deployment command is due; the production lists' continuous
+// production, was kProdContinuous.
+// Also kContButtonBit.
+inline constexpr uint32_t kStateDeployDue = 1u << 27;
 // The third facility mode: run down (taken apart); the unit lists leave such
-// units out. Was kBit29, kOrderRunDown and kStateLeaving.
+// units out. Was kBit29, kOrderRunDown, kStateLeaving and kProdCancelled.
+// Also kStateDemolishing and kRunDown.
 inline constexpr uint32_t kStateModeC = 1u << 29;
-// A paused build (mothballed). Was kBit30 and kOrderMothballed.
+// A paused build (mothballed). Was kBit30, kOrderMothballed and kProdHeld.
+// Also kPausedBit and kHeld.
 inline constexpr uint32_t kStatePausedBuild = 1u << 30;
 // A held build slot (the first facility mode, a build order). Was kBit31,
-// kStateHeld and kOrderBuildOrder.
+// kStateHeld, kOrderBuildOrder and kProdInProduction.
+// Also kQueued.
 inline constexpr uint32_t kStateHeldSlot = 1u << 31;
 
 // ordersHeader (word 13).
@@ -158,14 +177,18 @@ inline constexpr uint32_t kHeaderDefaultBits = 0x3000u;  // bits 12 and 13, rese
 // aggressive, and searches for no targets.
 inline constexpr uint32_t kHeaderHoldFire = 1u << 11;
 // No capture: the unit takes no ground unless kOrderTakeGround. Was
-// kHoldsBack and kOrderStandDown.
+// kHoldsBack and kOrderStandDown; the production lists read it as a stock
+// unit waiting for its lift, was kWaitsForLift.
 inline constexpr uint32_t kHeaderNoCapture = 1u << 14;
 // No stock loading: a facility pulls in no stock units ordered into it. Was
 // kHeaderNoLoading.
+// Also kNoLoading and kNoLoad.
 inline constexpr uint32_t kHeaderNoStockLoading = 1u << 16;
 // Launch allowed: a stock unit may be launched; also asks for the same on a
 // unit the build queue orders. The reserve keeps such stock apart, was
-// kHeaderKeptApart.
+// kHeaderKeptApart; the production lists' authorisation, was
+// kProdAuthorised.
+// Also kAuthorised.
 inline constexpr uint32_t kHeaderLaunchAllowed = 1u << 13;
 // Set whenever the whole header is stored.
 inline constexpr uint32_t kHeaderSet = 1u << 31;
@@ -179,9 +202,14 @@ inline uint32_t OrderAggressiveness(uint32_t ordersWord) { return (ordersWord >>
 // postureBits (word 15).
 // In reserve or not in service (inactive, idle): no target. Was
 // kOrdersInactive.
+// Also kStatusActive, kFacilityIdle, kOffline and kInReserve (a facility not
+// working).
 inline constexpr uint32_t kPostureInReserve = 1u << 0;
 // Under construction or being built up (repairing). Was kOrdersBuilding,
-// kBuildingPosture and kOrdersRepairing.
+// kBuildingPosture and kOrdersRepairing; a stored unit still awaiting
+// completion, was kAwaitingCompletion.
+// Also kStatusBuilding and kBeingBuilt.
 inline constexpr uint32_t kPostureUnderConstruction = 1u << 1;
 // No automatic deployment; also kept out of lifts, was kPostureNoLift.
+// Also kOrdersLockedBit and kLockedBit (the LOCK button).
 inline constexpr uint32_t kPostureNoAutoDeploy = 1u << 2;

@@ -170,8 +170,8 @@ inline constexpr uint32_t kHasTakenLoan = 1u << 7;
 inline constexpr uint32_t kWorldBodyJoinWaiting = 1u << 8;
 
 // militaryFlags.
-inline constexpr uint32_t kMilitaryConscript = 1u << 0;  // conscription; was kConscript
-inline constexpr uint32_t kMilitaryCoed = 1u << 1;       // women serve too; was kCoed
+inline constexpr uint32_t kMilitaryConscript = 1u << 0;  // conscription; was kConscript and kConscription
+inline constexpr uint32_t kMilitaryCoed = 1u << 1;       // women serve too; was kCoed and kWomenConscripted
 inline constexpr uint32_t kMilitaryUnitAutoBuild = 1u << 3;  // bunitautobuild: the computer builds the units
 inline constexpr uint32_t kMilitaryMissileAutoBuild = 1u << 4;  // bmissilesautobuild: and the missiles
 static_assert(offsetof(PlayerPolicyBlock, roescorchedtype) == 1180);

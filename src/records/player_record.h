@@ -22,6 +22,76 @@ struct ProductState {
   uint8_t bytes[96];
 };
 
+// The bytes of a product's state, one name each (reals unless said). Where
+// other rules know a field by another name, the comment gives it.
+// Also kRowFactorAt.
+inline constexpr size_t kProductEfficiencyAt = 0;       // the value factor, was kProductValueFactor
+inline constexpr size_t kProductBaseEfficiencyAt = 4;   // what the efficiency is measured against
+inline constexpr size_t kProductStockAt = 8;            // was kStockAt and kProductStock
+inline constexpr size_t kProductRegionPriceAt = 12;     // the region's own price, was kProductPriceOffset
+// Also kRowAmountAt.
+inline constexpr size_t kProductOutputAt = 16;          // was kProductOutput
+// Also kRowSecondAmountAt.
+inline constexpr size_t kProductDemandAt = 20;
+inline constexpr size_t kProductProductionAt = 24;      // was kProductProductionOffset
+inline constexpr size_t kProductConsumptionAt = 28;     // was kProductConsumptionOffset
+inline constexpr size_t kProductLastDayUseAt = 40;      // was kProductLastDayUseOffset
+inline constexpr size_t kProductPeakAt = 56;            // was kProductPeakOffset
+inline constexpr size_t kProductForSaleAt = 60;         // offered on the world market, was kForSaleAt
+inline constexpr size_t kProductAskPriceAt = 64;        // was kAskPriceAt
+inline constexpr size_t kProductAutoWantedAt = 68;      // bought automatically, was kAutoWantedAt
+inline constexpr size_t kProductDemandPerPersonAt = 72;
+// The ceiling on the price the region sells at; the upkeep's unit cost of
+// supply. Was kProductUnitCost.
+inline constexpr size_t kProductPriceLimitAt = 80;
+// What the stock handed to the region's units this day and what they asked
+// of it. Were kProductDayUse and kProductDayDemand.
+inline constexpr size_t kProductDeliveredAt = 88;
+inline constexpr size_t kProductAskedAt = 92;
+
+// The same bytes as members, to pin the offsets above.
+struct ProductStateLayout {
+  float efficiency;       // 0
+  float baseEfficiency;   // 4
+  float stock;            // 8
+  float regionPrice;      // 12
+  float output;           // 16
+  float demand;           // 20
+  float production;       // 24
+  float consumption;      // 28
+  uint8_t bytes32[8];     // 32
+  float lastDayUse;       // 40
+  uint8_t bytes44[12];    // 44
+  float peak;             // 56
+  float forSale;          // 60
+  float askPrice;         // 64
+  float autoWanted;       // 68
+  float demandPerPerson;  // 72
+  uint8_t bytes76[4];     // 76
+  float priceLimit;       // 80
+  uint8_t bytes84[4];     // 84
+  float delivered;        // 88
+  float asked;            // 92
+};
+static_assert(sizeof(ProductStateLayout) == sizeof(ProductState));
+static_assert(offsetof(ProductStateLayout, efficiency) == kProductEfficiencyAt);
+static_assert(offsetof(ProductStateLayout, baseEfficiency) == kProductBaseEfficiencyAt);
+static_assert(offsetof(ProductStateLayout, stock) == kProductStockAt);
+static_assert(offsetof(ProductStateLayout, regionPrice) == kProductRegionPriceAt);
+static_assert(offsetof(ProductStateLayout, output) == kProductOutputAt);
+static_assert(offsetof(ProductStateLayout, demand) == kProductDemandAt);
+static_assert(offsetof(ProductStateLayout, production) == kProductProductionAt);
+static_assert(offsetof(ProductStateLayout, consumption) == kProductConsumptionAt);
+static_assert(offsetof(ProductStateLayout, lastDayUse) == kProductLastDayUseAt);
+static_assert(offsetof(ProductStateLayout, peak) == kProductPeakAt);
+static_assert(offsetof(ProductStateLayout, forSale) == kProductForSaleAt);
+static_assert(offsetof(ProductStateLayout, askPrice) == kProductAskPriceAt);
+static_assert(offsetof(ProductStateLayout, autoWanted) == kProductAutoWantedAt);
+static_assert(offsetof(ProductStateLayout, demandPerPerson) == kProductDemandPerPersonAt);
+static_assert(offsetof(ProductStateLayout, priceLimit) == kProductPriceLimitAt);
+static_assert(offsetof(ProductStateLayout, delivered) == kProductDeliveredAt);
+static_assert(offsetof(ProductStateLayout, asked) == kProductAskedAt);
+
 struct PlayerRecord {
   int32_t kind;            // 0: PlayerKind
   uint8_t number;          // 4: the player's own index

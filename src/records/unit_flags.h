@@ -14,7 +14,8 @@ inline constexpr uint32_t kUnitPostures = 0x7u << 1;
 // half value.
 inline constexpr uint32_t kUnitMoved = 1u << 8;
 // A stock unit (its class has kClassStock); a campaign carry-over holds it
-// off the map. Was kUnitOffMap; the unit lists call it kUnitMissile.
+// off the map. Was kUnitOffMap and kUnitIsStock; the unit lists call it
+// kUnitMissile.
 inline constexpr uint32_t kUnitStock = 1u << 11;
 // Made on the display copy and not yet confirmed by the simulation; hidden
 // from the other players. Was kUnitHidden.
@@ -43,6 +44,7 @@ inline constexpr uint32_t kUnitSpeedBonus = 1u << 19;
 // In a base that serves it. Was kAtServingBase, kUnitFlag20 and
 // kUnitKeptSmall. The fire rules call it 0x100000: an aircraft of movement
 // type 7 in its base counts as a land target; firing clears it.
+// Also kUnitGarrison.
 inline constexpr uint32_t kUnitInBase = 1u << 20;
 // Sent away to a base; cleared when the movement is cancelled. Was
 // kAwayFromBase and kFlag22. Also "stopped at a border" (0x400000): set
@@ -76,6 +78,7 @@ inline constexpr uint32_t kUnitOverStacked = 1u << 28;
 inline constexpr uint32_t kUnitStepEveryMinute = 1u << 27;
 // The map's option bit 0 with a class of kClassSpecialWeaponA. Was
 // kUnitPlaced30.
+// Also kFacilityFlag30.
 inline constexpr uint32_t kUnitMapOption = 1u << 30;
 // Stopped at a hex edge it could not cross.
 inline constexpr uint32_t kUnitStoppedAtEdge = 1u << 31;

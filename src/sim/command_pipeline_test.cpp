@@ -190,7 +190,7 @@ void StressRound() {
         c.arg32 = 1;
         PostCommand(*t.log, std::move(c), true);
         if (i % 30 == 0) {
-          GameCommand level = MakeGameCommand(t.world->gameState, kCmdUnitAddOrderByte43, p);
+          GameCommand level = MakeGameCommand(t.world->gameState, kCmdUnitAddOrderLevel, p);
           level.arg28 = units[p - 1]->id;
           level.arg32 = 1;
           PostCommand(*t.log, std::move(level), true);

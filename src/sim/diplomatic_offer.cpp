@@ -29,7 +29,6 @@
 namespace {
 
 
-constexpr size_t kStockAt = 8;  // a product record's stock (float)
 
 int RecordIndex(const World& world, const PlayerRecord& record) {
   const auto index = &record - world.players;
@@ -37,7 +36,7 @@ int RecordIndex(const World& world, const PlayerRecord& record) {
 }
 
 float& Stock(PlayerRecord& record, int product) {
-  return *reinterpret_cast<float*>(record.products[product].bytes + kStockAt);
+  return *reinterpret_cast<float*>(record.products[product].bytes + kProductStockAt);
 }
 
 bool TreatyDefined(World& world, int t) {

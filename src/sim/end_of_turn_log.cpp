@@ -12,9 +12,6 @@
 namespace {
 
 constexpr int kUnitCountKinds = 8;
-constexpr size_t kProductStockAt = 8;
-constexpr size_t kProductDemandAt = 20;
-constexpr size_t kProductProductionAt = 24;
 constexpr int kPetrolProduct = 7;
 
 float ProductFloat(const PlayerRecord& region, int product, size_t at) {

@@ -48,7 +48,6 @@ static_assert(kUnitCrewAt == offsetof(UnitImage, byte18));
 
 // A region's stock of a product.
 #include "records/player_record.h"
-inline constexpr size_t kProductStockAt = 8;
 inline float ProductStock(const PlayerRecord& r, int p) { return le::LoadF32(r.products[p].bytes + kProductStockAt); }
 inline void AddProductStock(PlayerRecord& r, int p, float v) {
   le::StoreF32(r.products[p].bytes + kProductStockAt, ProductStock(r, p) + v);

@@ -77,7 +77,7 @@ float ProductPeakValue(const World& world, uint32_t product) {
   for (int q = 1; q <= highest; ++q) {
     const PlayerRecord& r = world.players[q];
     if (!TakesPart(r)) continue;
-    const float v = le::LoadF32(r.products[product].bytes + 56);
+    const float v = le::LoadF32(r.products[product].bytes + kProductPeakAt);
     if (v > peak) peak = v;
   }
   return peak * 1.2f;

@@ -13,16 +13,12 @@
 #include "world/derived_tables.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
+#include "sim/policy_command_args.h"
 #include "world/text/policy_fields.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr size_t kProductPriceOffset = 12;
-constexpr size_t kProductProductionOffset = 24;
-constexpr size_t kProductConsumptionOffset = 28;
-constexpr size_t kProductLastDayUseOffset = 40;
-constexpr size_t kProductPeakOffset = 56;
 
 float RecordReal(const PlayerRecord& r, size_t offset) {
   return le::LoadF32(reinterpret_cast<const uint8_t*>(&r) + offset);
@@ -104,7 +100,7 @@ float GetSocialSpending(int copy, int index, const PlayerRecord& region) {
 
 float GetProductSubsidyValue(const World& world, const PlayerRecord& region, int copy, int product) {
   if (product < 0 || product >= kProductCount) return 0.0f;
-  const float v = ProductReal(region, product, kProductProductionOffset) * WorldPrice(world, product) *
+  const float v = ProductReal(region, product, kProductProductionAt) * WorldPrice(world, product) *
                   ::ProductReal(Block(region, copy).productPolicy[product], kProductSubsidy);
   return v < 0.0f ? 0.0f : v;
 }
@@ -113,7 +109,7 @@ float GetProductPeakValue(const World& world, int product) {
   if (product < 0 || product >= kProductCount) return 0.0f;
   float peak = 2.5f * EconomyReal(world, kEconomyProductSize * static_cast<size_t>(product) + kProductReferencePriceAt);
   for (const PlayerRecord& r : world.players)
-    if (TakesPart(r)) peak = std::max(peak, ProductReal(r, product, kProductPeakOffset));
+    if (TakesPart(r)) peak = std::max(peak, ProductReal(r, product, kProductPeakAt));
   return peak * 1.2f;
 }
 
@@ -123,15 +119,15 @@ void RecalcPlayerTotals(World& world, PlayerRecord& region, int copy) {
   for (int w : outputs) SetBlockReal(b, w, 0.0f);
   float consumption = 0.0f, production = 0.0f, subsidy = 0.0f;
   for (int i = 0; i < kProductCount; ++i) {
-    const float made = ProductReal(region, i, kProductProductionOffset);
-    const float price = ProductReal(region, i, kProductPriceOffset);
+    const float made = ProductReal(region, i, kProductProductionAt);
+    const float price = ProductReal(region, i, kProductRegionPriceAt);
     if (made > 0.0f) {
       const float v = GetProductSubsidyValue(world, region, copy, i);
       subsidy = subsidy + v;
       production = production + (v + price * made);
     }
-    const float used = ProductReal(region, i, kProductConsumptionOffset) -
-                       365.0f * ProductReal(region, i, kProductLastDayUseOffset);
+    const float used = ProductReal(region, i, kProductConsumptionAt) -
+                       365.0f * ProductReal(region, i, kProductLastDayUseAt);
     consumption = consumption + used * price * ::ProductReal(b.productPolicy[i], kProductDomesticMargin);
   }
   SetBlockReal(b, kBudgetConsumptionWord, consumption);
@@ -202,8 +198,9 @@ std::array<float, 13> TaxRatesForLevel(const float (&b)[13], float level) {
 
 void SetTaxRatesForLevel(const float (&bases)[13], float level) {
   const std::array<float, 13> rates = TaxRatesForLevel(bases, level);
-  for (int i = 0; i < kTaxRates; ++i) PostCommand_28_32(kCmdTaxRate, static_cast<uint32_t>(i), std::bit_cast<uint32_t>(rates[i]));
-  PostCommand_28(kCmdUserFees, std::bit_cast<uint32_t>(rates[12]));
+  for (int i = 0; i < kTaxRates; ++i) PostArgs(kCmdTaxRate, TaxRateArgs{.tax = static_cast<uint32_t>(i),
+                                                                        .rate = rates[i]});
+  PostArgs(kCmdUserFees, RealSettingArgs{.value = rates[12]});
 }
 
 int32_t GetPlayerRank(const World& world, int player, uint32_t fieldOffset) {
@@ -251,12 +248,14 @@ void PostCabinetDefaults(World&, PlayerRecord& region) {
     region.recommendedPriorities[post] = 0;
     region.cabinetStateWord[post] = 0;
     if (CabinetId(region.displayPolicy.cabinetPolicy[post], 0) == 1) continue;
-    PostCommand_28_32_36(kCmdCabSetSid, static_cast<uint32_t>(post), post == 0 ? 2u : 1u, 14u + static_cast<uint32_t>(post));
-    PostCommand_28_32(kCmdCabSetControl, static_cast<uint32_t>(post), 10000u);
+    PostArgs(kCmdCabSetSid, CabinetSeatArgs{.post = static_cast<uint32_t>(post), .first = post == 0 ? 2u : 1u,
+                                            .second = static_cast<uint32_t>(14u + static_cast<uint32_t>(post))});
+    PostArgs(kCmdCabSetControl, IndexedSettingArgs{.index = static_cast<uint32_t>(post), .value = 10000u});
   }
   const uint32_t orders = region.displayPolicy.defsetadvorders[0];
   if (static_cast<int32_t>(orders) >= 0) {
     region.displayPolicy.defsetadvorders[0] = orders | 0x80000000u;
-    PostCommand_28_32(kCmdDefSetAdvOrders, orders | 0x80000000u, 135493u);
+    PostArgs(kCmdDefSetAdvOrders, SettingPairArgs{.first = static_cast<uint32_t>(orders | 0x80000000u),
+                                                  .second = 135493u});
   }
 }

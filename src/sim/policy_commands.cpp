@@ -1,9 +1,12 @@
 #include "sim/policy_commands.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "records/command_ids.h"
 #include "sim/policy_block_fields.h"
+#include "sim/policy_command_args.h"
+#include "sim/relation_command_args.h"
 #include "sim/unit_command_args.h"
 #include "world/text/player_settings.h"
 #include "world/text/policy_fields.h"
@@ -51,34 +54,61 @@ void Policy(CommandPass& run) {
 
   switch (id) {
     case kCmdProdPlayerMask:
-    case kCmdProdPlayerMask2:
-      if (a28 < static_cast<uint32_t>(kPolicyProducts) && IsPlayerIndex(a32)) {
+    case kCmdProdPlayerMask2: {
+      const auto a = ArgsOf<TradeRefusalArgs>(c);
+      if (a.product < static_cast<uint32_t>(kPolicyProducts) && IsPlayerIndex(a.region)) {
         const int word = id == kCmdProdPlayerMask ? kProductPlayerMask : kProductPlayerMask2;
-        ProductPolicy& entry = b.productPolicy[a28];
-        SetProductWord(entry, word, SetOrClear(ProductWord(entry, word), 1u << a32, a36));
+        ProductPolicy& entry = b.productPolicy[a.product];
+        SetProductWord(entry, word, SetOrClear(ProductWord(entry, word), 1u << a.region, a.refuse));
       }
       break;
-    case kCmdDefcon: Defcon(b, a28); break;
-    case kCmdPairMaskSwap:
-      if (IsPlayerIndex(a28)) {
-        const uint32_t bit = 1u << a28;
-        SetPairMask1(b, SetOrClear(PairMask1(b), bit, a32));
-        b.hostileMask = SetOrClear(b.hostileMask, bit, a32 ? 0u : 1u);
+    }
+    case kCmdDefcon: Defcon(b, ArgsOf<SettingArgs>(c).value); break;
+    case kCmdPairMaskSwap: {
+      const auto a = ArgsOf<PairMaskArgs>(c);
+      if (IsPlayerIndex(a.region)) {
+        const uint32_t bit = 1u << a.region;
+        SetPairMask1(b, SetOrClear(PairMask1(b), bit, a.set));
+        b.hostileMask = SetOrClear(b.hostileMask, bit, a.set ? 0u : 1u);
       }
       break;
-    case kCmdPairMask:
-      if (IsPlayerIndex(a28)) SetPairMask2(b, SetOrClear(PairMask2(b), 1u << a28, a32));
+    }
+    case kCmdPairMask: {
+      const auto a = ArgsOf<PairMaskArgs>(c);
+      if (IsPlayerIndex(a.region)) SetPairMask2(b, SetOrClear(PairMask2(b), 1u << a.region, a.set));
       break;
+    }
     case kCmdBuildListValue:
       if (a28 < static_cast<uint32_t>(kBuildListValues))
         SetBuildListValue(b, static_cast<int>(a28), static_cast<int32_t>(c.arg24));
       break;
-    case kCmdCabSetMask:
-      if (a28 < static_cast<uint32_t>(kCabinetPosts)) {
-        CabinetPolicy& post = b.cabinetPolicy[a28];
-        SetCabinetLocks(post, SetOrClear(CabinetLocks(post), a32, a36));
+    case kCmdCabSetMask: {
+      const auto a = ArgsOf<CabinetLockArgs>(c);
+      if (a.post < static_cast<uint32_t>(kCabinetPosts)) {
+        CabinetPolicy& post = b.cabinetPolicy[a.post];
+        SetCabinetLocks(post, SetOrClear(CabinetLocks(post), a.bits, a.set));
       }
       break;
+    }
+    // The settings keys' table places these; the words it reads are the
+    // structs' own.
+    case kCmdTaxRate: {
+      const auto a = ArgsOf<TaxRateArgs>(c);
+      ApplySettingCommand(b, id, a.tax, std::bit_cast<uint32_t>(a.rate), 0);
+      break;
+    }
+    case kCmdCabSetSid: {
+      const auto a = ArgsOf<CabinetSeatArgs>(c);
+      ApplySettingCommand(b, id, a.post, a.first, a.second);
+      break;
+    }
+    case kCmdCabSetControl:
+    case kCmdCabSetPriorities:
+    case kCmdCabSetLocks: {
+      const auto a = ArgsOf<IndexedSettingArgs>(c);
+      ApplySettingCommand(b, id, a.index, a.value, 0);
+      break;
+    }
     case kCmdLaunchBit: {
       const uint32_t bit = ArgsOf<LaunchBitArgs>(c).bit;
       if (bit < 8) SetLaunchBits(b, static_cast<uint8_t>(LaunchBits(b) | (1u << bit)));

@@ -30,6 +30,8 @@
 #include "world/text/rule_tables.h"
 #include "sim/policy_block_fields.h"
 #include "records/player_record.h"
+#include "sim/policy_command_args.h"
+#include "sim/relation_command_args.h"
 #include "world/world.h"
 
 namespace {
@@ -67,7 +69,7 @@ void PostAnswer(World& world, int q, int against) {
   CommandLog* log = CommandLogOf(world);
   if (!log) return;
   GameCommand c = MakeGameCommand(world.gameState, kCmdDeclareWar, q);
-  c.arg28 = static_cast<uint32_t>(against);
+  SetArgWords(c, RegionArgs{.region = static_cast<uint32_t>(against)}.Pack());
   PostCommand(*log, std::move(c), true);
 }
 
@@ -89,12 +91,20 @@ void Relation(CommandPass& run) {
   switch (c.id) {
     case kCmdRecurringAdd: TakeLoanCommand(w, p, run.pass, c.arg28); break;
     case kCmdRecurringCancel: RepayLoanCommand(w, p, run.pass, c.arg28); break;
-    case kCmdSetGovType: SetGovernmentTypeCommand(w, p, run.pass, c.arg28); break;
-    case kCmdPolicyFlag2: WorldMarketCommand(w, p, run.pass, c.arg28); break;
-    case kCmdDeclareWar: DeclareWarCommand(w, p, run.pass, c.arg28); break;
+    case kCmdSetGovType: SetGovernmentTypeCommand(w, p, run.pass, ArgsOf<SettingArgs>(c).value); break;
+    case kCmdPolicyFlag2: WorldMarketCommand(w, p, run.pass, ArgsOf<SettingArgs>(c).value); break;
+    case kCmdDeclareWar: DeclareWarCommand(w, p, run.pass, ArgsOf<RegionArgs>(c).region); break;
     case kCmdDipOffer: DiplomaticOfferCommand(w, p, run.pass, c.arg28, c.payload, c.sequence); break;
-    case kCmdSurrender: SurrenderCommand(w, p, run.pass, c.arg28, c.arg32); break;
-    case kCmdDeleteAgreement: EndTreatyCommand(w, p, run.pass, c.arg28, c.arg32, c.arg36); break;
+    case kCmdSurrender: {
+      const auto a = ArgsOf<SurrenderArgs>(c);
+      SurrenderCommand(w, p, run.pass, a.winner, a.merger);
+      break;
+    }
+    case kCmdDeleteAgreement: {
+      const auto a = ArgsOf<EndTreatyArgs>(c);
+      EndTreatyCommand(w, p, run.pass, a.type, a.partner, a.flag);
+      break;
+    }
     case kCmdAgreementUpdate: EndAllTreatiesCommand(w, p, run.pass, c.arg28, c.arg32); break;
     case kCmdRelationSet298: TargetHexCommand(w, p, run.pass, c.arg24); break;
     default: break;

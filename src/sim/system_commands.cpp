@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "net/command_network.h"
+#include "sim/network_command_args.h"
 #include "world/world.h"
 
 namespace {
@@ -20,7 +21,7 @@ void System(CommandPass& run) {
     c.payload.clear();
     c.payloadLength = 0;
   } else if (c.id == kCmdSetPlayerKind) {
-    const auto kind = static_cast<int32_t>(c.arg28);
+    const int32_t kind = ArgsOf<PlayerKindArgs>(c).kind;
     if (IsPlayerKind(kind)) run.player.kind = kind;
   }
 }

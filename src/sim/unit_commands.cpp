@@ -53,8 +53,8 @@ bool RoutePayloadValid(const World& world, const std::vector<uint8_t>& payload) 
 bool OrderArgumentsValid(const World& world, const GameCommand& c) {
   switch (c.id) {
     case kCmdUnitSetDestination:
-    case kCmdUnitSetOrderDword5:
-    case kCmdUnitSetOrderDword6: return OrderPositionValid(world, ArgsOf<OrderHexArgs>(c).hex);
+    case kCmdUnitSetFireHex:
+    case kCmdUnitSetSecondHex: return OrderPositionValid(world, ArgsOf<OrderHexArgs>(c).hex);
     case kCmdAssignUnitRoute: return RoutePayloadValid(world, c.payload);
     case kCmdUnitSetOrderSetting: return ArgsOf<OrderSettingArgs>(c).field <= 15;
     default: return true;
@@ -91,22 +91,22 @@ void Order(CommandPass& run) {
     case kCmdUnitSetDestination: UnitSetDestination(w, u, pass, hex()); break;
     case kCmdAssignUnitRoute: AssignUnitRoute(w, u, pass, c.payload); break;
     case kCmdAssignRouteSteps: AssignRouteSteps(w, u, pass, c.payload); break;
-    case kCmdUnitSetOrderDword5: UnitSetOrderDword5(w, u, pass, hex()); break;
-    case kCmdUnitSetOrderDword7: UnitSetOrderDword7(w, u, pass, target()); break;
-    case kCmdUnitSetOrderDword8: UnitSetOrderDword8(w, u, pass, target()); break;
-    case kCmdUnitSetOrderDword6: UnitSetOrderDword6(w, u, pass, hex()); break;
-    case kCmdUnitSetOrderDword13Bits: UnitSetOrderDword13Bits(w, u, pass, bits().bits, bits().set); break;
-    case kCmdUnitSetOrderDword13: UnitSetOrderDword13(w, u, pass, value()); break;
+    case kCmdUnitSetFireHex: UnitSetFireHex(w, u, pass, hex()); break;
+    case kCmdUnitSetFireUnit: UnitSetFireUnit(w, u, pass, target()); break;
+    case kCmdUnitSetLeaderUnit: UnitSetLeaderUnit(w, u, pass, target()); break;
+    case kCmdUnitSetSecondHex: UnitSetSecondHex(w, u, pass, hex()); break;
+    case kCmdUnitSetOrdersHeaderBits: UnitSetOrdersHeaderBits(w, u, pass, bits().bits, bits().set); break;
+    case kCmdUnitSetOrdersHeader: UnitSetOrdersHeader(w, u, pass, value()); break;
     case kCmdUnitSetOrderSetting: {
       const auto a = ArgsOf<OrderSettingArgs>(c);
       UnitSetOrderSetting(w, u, pass, a.field, a.value);
       break;
     }
-    case kCmdUnitSetOrderByte43: UnitSetOrderByte43(w, u, pass, value()); break;
-    case kCmdUnitAddOrderByte43: UnitAddOrderByte43(w, u, pass, static_cast<int32_t>(value())); break;
-    case kCmdUnitSetOrderDword2: UnitSetOrderDword2(w, u, pass, value()); break;
-    case kCmdUnitSetOrderDword14: UnitSetOrderDword14(w, u, pass, value()); break;
-    case kCmdUnitSetOrderDword15Bit2: UnitSetOrderDword15Bit2(w, u, pass, value()); break;
+    case kCmdUnitSetOrderLevel: UnitSetOrderLevel(w, u, pass, value()); break;
+    case kCmdUnitAddOrderLevel: UnitAddOrderLevel(w, u, pass, static_cast<int32_t>(value())); break;
+    case kCmdUnitSetOrderId: UnitSetOrderId(w, u, pass, value()); break;
+    case kCmdUnitSetOrdersWord: UnitSetOrdersWord(w, u, pass, value()); break;
+    case kCmdUnitSetNoAutoDeploy: UnitSetNoAutoDeploy(w, u, pass, value()); break;
     default: return;
   }
   c.payloadLength = static_cast<uint32_t>(c.payload.size());
@@ -182,6 +182,6 @@ CommandHandler UnitCommandHandler(uint32_t id) {
     case kCmdAvailabilityBit: return &Creation;
     default: break;
   }
-  if (id >= kCmdUnitCancelOrders && id <= kCmdUnitSetOrderDword15Bit2) return &Order;
+  if (id >= kCmdUnitCancelOrders && id <= kCmdUnitSetNoAutoDeploy) return &Order;
   return nullptr;
 }

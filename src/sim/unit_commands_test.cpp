@@ -52,11 +52,11 @@ class UnitCommands : public ::testing::Test {
 TEST_F(UnitCommands, DisplayOrdersFollowTheSimulationOnlyAfterTheLastOutstandingCommand) {
   UnitRecord& u = MakeUnit(0x01000100, 1);
   u.ordersShown[0] = 0x55;  // shown, not simulated: goes when the display copy is replaced
-  Post(kCmdUnitSetOrderDword2, 1, 0, u.id, 7);            // order id, due 103
+  Post(kCmdUnitSetOrderId, 1, 0, u.id, 7);            // order id, due 103
   NextTick();
-  Post(kCmdUnitSetOrderDword5, 1, 0x00050004, u.id);      // fire hex, due 104
+  Post(kCmdUnitSetFireHex, 1, 0x00050004, u.id);      // fire hex, due 104
   NextTick();
-  Post(kCmdUnitSetOrderByte43, 1, 0, u.id, 0x109);        // order level, due 105
+  Post(kCmdUnitSetOrderLevel, 1, 0, u.id, 0x109);        // order level, due 105
   EXPECT_EQ(UnitOutstanding(u), 3);
   EXPECT_EQ(u.ordersShown[2], 7u);
   EXPECT_EQ(u.ordersShown[5], 0x00050004u);
@@ -137,7 +137,7 @@ TEST_F(UnitCommands, CancelMovementAndTaskClearTheirWordsAndTheUnitFieldsOnlyInT
 TEST_F(UnitCommands, AnOrderForAUnitThatDoesNotExistChangesNothingButCountsForThePlayer) {
   UnitRecord& u = MakeUnit(0x01000103, 1);
   const UnitImage before = u;
-  Post(kCmdUnitSetOrderDword2, 1, 0, 0x01009999, 7);
+  Post(kCmdUnitSetOrderId, 1, 0, 0x01009999, 7);
   EXPECT_EQ(PendingCommands(P(1)), 1);
   EXPECT_EQ(std::memcmp(static_cast<const UnitImage*>(&u), &before, sizeof(UnitImage)), 0);
   DrainDueCommands(*t.log, 1000);
@@ -157,41 +157,41 @@ TEST_F(UnitCommands, OrderSettersWriteTheirFields) {
   };
   run(kCmdUnitSetDestination, 0x00010002, 0);
   EXPECT_EQ(u.orders[3], 0x00010002u);
-  run(kCmdUnitSetOrderDword7, 0, other.id);
+  run(kCmdUnitSetFireUnit, 0, other.id);
   EXPECT_EQ(u.orders[7], other.id);
-  run(kCmdUnitSetOrderDword7, 0, 0x01777777);
+  run(kCmdUnitSetFireUnit, 0, 0x01777777);
   EXPECT_EQ(u.orders[7], 0u) << "a unit not found is none";
   u.unitFlags |= (1u << 24) | (1u << 20);
-  run(kCmdUnitSetOrderDword8, 0, other.id);
+  run(kCmdUnitSetLeaderUnit, 0, other.id);
   EXPECT_EQ(u.orders[8], other.id);
   EXPECT_EQ(u.unitFlags & ((1u << 24) | (1u << 20)), 0u);
-  run(kCmdUnitSetOrderDword6, 0x00030004, 0);
+  run(kCmdUnitSetSecondHex, 0x00030004, 0);
   EXPECT_EQ(u.orders[6], 0x00030004u);
   u.orders[13] = 0x0F;
-  run(kCmdUnitSetOrderDword13Bits, 0, 0x30, 1);
+  run(kCmdUnitSetOrdersHeaderBits, 0, 0x30, 1);
   EXPECT_EQ(u.orders[13], 0x3Fu);
-  run(kCmdUnitSetOrderDword13Bits, 0, 0x05, 0);
+  run(kCmdUnitSetOrdersHeaderBits, 0, 0x05, 0);
   EXPECT_EQ(u.orders[13], 0x3Au);
-  run(kCmdUnitSetOrderDword13, 0, 0x12);
+  run(kCmdUnitSetOrdersHeader, 0, 0x12);
   EXPECT_EQ(u.orders[13], 0x80000012u);
   u.orders[14] = 0xFFFFFFFF;
   run(kCmdUnitSetOrderSetting, 0, 3, 1);
   EXPECT_EQ(u.orders[14], 0xFFFFFF7Fu);
   run(kCmdUnitSetOrderSetting, 0, 16, 0);
   EXPECT_EQ(u.orders[14], 0xFFFFFF7Fu) << "there is no field 16";
-  run(kCmdUnitSetOrderByte43, 0, 10);
-  run(kCmdUnitAddOrderByte43, 0, 300);
+  run(kCmdUnitSetOrderLevel, 0, 10);
+  run(kCmdUnitAddOrderLevel, 0, 300);
   EXPECT_EQ(u.orders[10] >> 24, 255u);
-  run(kCmdUnitSetOrderByte43, 0, 10);
-  run(kCmdUnitAddOrderByte43, 0, static_cast<uint32_t>(-20));
+  run(kCmdUnitSetOrderLevel, 0, 10);
+  run(kCmdUnitAddOrderLevel, 0, static_cast<uint32_t>(-20));
   EXPECT_EQ(u.orders[10] >> 24, 0u);
-  run(kCmdUnitSetOrderDword2, 0, 251);
+  run(kCmdUnitSetOrderId, 0, 251);
   EXPECT_EQ(u.orders[2], 251u);
-  run(kCmdUnitSetOrderDword14, 0, 0xA5A5A5A5);
+  run(kCmdUnitSetOrdersWord, 0, 0xA5A5A5A5);
   EXPECT_EQ(u.orders[14], 0xA5A5A5A5u);
-  run(kCmdUnitSetOrderDword15Bit2, 0, 3);
+  run(kCmdUnitSetNoAutoDeploy, 0, 3);
   EXPECT_EQ(u.orders[15] & 4u, 4u);
-  run(kCmdUnitSetOrderDword15Bit2, 0, 2);
+  run(kCmdUnitSetNoAutoDeploy, 0, 2);
   EXPECT_EQ(u.orders[15] & 4u, 0u);
   // Bits 29 and 30 of the state word move only while the unit is being built.
   u.orders[15] &= ~2u;

@@ -84,8 +84,8 @@ class OrderChecks : public ::testing::Test {
 // agree.
 TEST_F(OrderChecks, TwoOrdersOnOneUnitAgreeAfterTheSecondSimulationPass) {
   UnitRecord& u = MakeUnit(1, kInfantry, 2, 2);
-  GameCommand first = Command(kCmdUnitSetOrderDword2, u, 0, 9);
-  GameCommand second = Command(kCmdUnitSetOrderByte43, u, 0, 4);
+  GameCommand first = Command(kCmdUnitSetOrderId, u, 0, 9);
+  GameCommand second = Command(kCmdUnitSetOrderLevel, u, 0, 4);
   ExecuteCommand(*t.world, first, 0);
   ExecuteCommand(*t.world, second, 0);
   EXPECT_EQ(UnitOutstanding(u), 2);
@@ -116,8 +116,8 @@ TEST_F(OrderChecks, BadArgumentsChangeNothingInEitherPass) {
   const Row rows[] = {
       {"339 off the map", kCmdUnitSetDestination, 0x00020014, 0, {}},
       {"339 above the top row", kCmdUnitSetDestination, 0xFFFF0002, 0, {}},
-      {"342 below the bottom row", kCmdUnitSetOrderDword5, 0x00060002, 0, {}},
-      {"347 far away", kCmdUnitSetOrderDword6, 0x00640064, 0, {}},
+      {"342 below the bottom row", kCmdUnitSetFireHex, 0x00060002, 0, {}},
+      {"347 far away", kCmdUnitSetSecondHex, 0x00640064, 0, {}},
       {"340 short payload", kCmdAssignUnitRoute, 0, 0, std::vector<uint8_t>(10, 0)},
       {"340 waypoint off the map", kCmdAssignUnitRoute, 0, 0, RoutePayload(offMap)},
       {"340 no such waypoint", kCmdAssignUnitRoute, 0, 0, RoutePayload(badIndex)},

@@ -483,14 +483,14 @@ void Capture::ProductShare(UnitRecord* f, const UnitClassRecord& cls, int best) 
   const float l = earlier_ == oldOwner_ ? (IsUnitLive(*f) ? f->morale : old.efficiency) : 0.0f;
   float V = ((level / 125.0f + l + 1.0f) / 3.0f) * (r - (1.0f - r) * r * 0.3f) * Q;
   if (best >= 0)
-    V = V * uf::ProductReal(old, best, uf::kProductValueFactor) * w_.techEffects[oldOwner_][kTechValueFactors + best];
+    V = V * uf::ProductReal(old, best, kProductEfficiencyAt) * w_.techEffects[oldOwner_][kTechValueFactors + best];
   const int k = best >= 0 ? best : 0;
-  const float R = uf::ProductReal(old, k, uf::kProductOutput);
-  const float T = uf::ProductReal(old, k, uf::kProductStock);
+  const float R = uf::ProductReal(old, k, kProductOutputAt);
+  const float T = uf::ProductReal(old, k, kProductStockAt);
   if (R > 0.0f && V > 0.0f && T > 0.0f) {
     const float moved = V / (V + R) * T * 0.9f;
-    uf::SetProductReal(old, k, uf::kProductStock, T - moved);
-    uf::SetProductReal(gainer, k, uf::kProductStock, uf::ProductReal(gainer, k, uf::kProductStock) + moved);
+    uf::SetProductReal(old, k, kProductStockAt, T - moved);
+    uf::SetProductReal(gainer, k, kProductStockAt, uf::ProductReal(gainer, k, kProductStockAt) + moved);
   }
 }
 

@@ -274,9 +274,9 @@ TEST_F(CaptureHexTest, AnActiveProductionFacilityTakesAShareOfItsMainProductsSto
   UnitRecord& depot = Place(3, kDepot, 2.0f, 2, 2);
   HexSlotSimFlags(*GetHexExtra(w, Cell(2, 2)), 0) = kSlotNoYield;  // no own use
   PlayerRecord& old = w.players[3];
-  uf::SetProductReal(old, 1, uf::kProductValueFactor, 1.0f);
-  uf::SetProductReal(old, 1, uf::kProductOutput, 10.0f);
-  uf::SetProductReal(old, 1, uf::kProductStock, 100.0f);
+  uf::SetProductReal(old, 1, kProductEfficiencyAt, 1.0f);
+  uf::SetProductReal(old, 1, kProductOutputAt, 10.0f);
+  uf::SetProductReal(old, 1, kProductStockAt, 100.0f);
   w.techEffects[3][73] = 1.0f;
   EXPECT_EQ(CaptureHex(w, Cell(2, 2), 4, 0, 15, 0, 1), 1);
   // Q = 1 x 2 x 10 = 20; P = 1 x min(0.5, 1) x 10 = 5; r = 5 / 40 x 2 = 0.25;
@@ -288,8 +288,8 @@ TEST_F(CaptureHexTest, AnActiveProductionFacilityTakesAShareOfItsMainProductsSto
   const float moved = v / (v + 10.0f) * 100.0f * 0.9f;
   EXPECT_GT(moved, 23.8f);
   EXPECT_LT(moved, 24.0f);
-  EXPECT_EQ(uf::ProductReal(old, 1, uf::kProductStock), 100.0f - moved);
-  EXPECT_EQ(uf::ProductReal(w.players[4], 1, uf::kProductStock), moved);
+  EXPECT_EQ(uf::ProductReal(old, 1, kProductStockAt), 100.0f - moved);
+  EXPECT_EQ(uf::ProductReal(w.players[4], 1, kProductStockAt), moved);
   EXPECT_EQ(depot.owner, 4);
 }
 

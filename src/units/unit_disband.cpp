@@ -24,8 +24,6 @@ namespace uf = unitfields;
 constexpr size_t kSupplyMarketPriceAt =
     static_cast<size_t>(uf::kSupplyProduct) * kEconomyProductSize + kProductReferencePriceAt;
 static_assert(kSupplyMarketPriceAt == 692);
-// A region's ceiling on the price it sells supply at, in its product record.
-constexpr size_t kProductPriceLimitAt = 80;
 // The refund every disbanded unit returns on top of its value.
 constexpr float kDisbandBonus = 0.81f;
 

@@ -113,16 +113,16 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
       flags &= ~kOrderMissionByte;
   }
   if (flags & kOrderTargetAndKeep) {
-    Post(world, kCmdUnitSetOrderDword5, player, OrderHexArgs{.unit = unitId, .hex = position});
+    Post(world, kCmdUnitSetFireHex, player, OrderHexArgs{.unit = unitId, .hex = position});
     const uint32_t target = targetUnit ? targetUnit->id : 0u;
-    Post(world, kCmdUnitSetOrderDword7, player, OrderTargetArgs{.unit = unitId, .target = target});
+    Post(world, kCmdUnitSetFireUnit, player, OrderTargetArgs{.unit = unitId, .target = target});
   }
   if ((flags & kSecondHexBits) && position != kNoHexPosition)
-    Post(world, kCmdUnitSetOrderDword6, player, OrderHexArgs{.unit = unitId, .hex = position});
+    Post(world, kCmdUnitSetSecondHex, player, OrderHexArgs{.unit = unitId, .hex = position});
   if ((flags & kOrderAimedAtLeader) && targetUnit)
-    Post(world, kCmdUnitSetOrderDword8, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
+    Post(world, kCmdUnitSetLeaderUnit, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
   if ((flags & kOrderLoadInto) && targetUnit) {
-    Post(world, kCmdUnitSetOrderDword8, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
+    Post(world, kCmdUnitSetLeaderUnit, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
     const UnitClassRecord* tc = UnitClassOf(world, *targetUnit);
     const bool flies = tc && tc->movementType == kAirMovement;
     if (flies || targetUnit->kind >= 2) {
@@ -145,7 +145,7 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
     Post(world, kCmdUnitSetOrderSetting, player,
          OrderSettingArgs{.unit = unitId, .field = kSettingField, .value = static_cast<uint32_t>(setting)});
   Post(world, kCmdAddOrderFlags, player, OrderFlagsArgs{.unit = unitId, .flags = flags, .mask = mask});
-  Post(world, kCmdUnitSetOrderDword2, player, OrderValueArgs{.unit = unitId, .value = static_cast<uint32_t>(orderId)});
+  Post(world, kCmdUnitSetOrderId, player, OrderValueArgs{.unit = unitId, .value = static_cast<uint32_t>(orderId)});
 }
 
 }  // namespace

@@ -110,14 +110,14 @@ TEST_F(OrderIssue, EachOrderPostsItsCommandsInOrder) {
       {"custom with a setting", kCustomOrder, 0, 0, false, 2, true, {kCmdUnitSetOrderSetting}, 0},
       {"a move without a place posts no route", kCustomOrder, mission, 0, false, -1, true, {}, 0},
       {"a move to a hex", kMoveId, 0, At(4, 4), false, -1, true, {route[0], route[1]}, 1u << 18},
-      {"an attack on a unit", kAttackId, 0, At(3, 1), true, -1, true, {kCmdUnitSetOrderDword5, kCmdUnitSetOrderDword7},
+      {"an attack on a unit", kAttackId, 0, At(3, 1), true, -1, true, {kCmdUnitSetFireHex, kCmdUnitSetFireUnit},
        1u << 14},
       {"keeping the target also moves", kCustomOrder, 1u << 17, At(3, 1), true, -1, true,
-       {route[0], route[1], kCmdUnitSetOrderDword5, kCmdUnitSetOrderDword7}, 1u << 17},
-      {"a second hex", kDropId, 0, At(2, 3), false, -1, true, {kCmdUnitSetOrderDword6}, 1u << 3},
+       {route[0], route[1], kCmdUnitSetFireHex, kCmdUnitSetFireUnit}, 1u << 17},
+      {"a second hex", kDropId, 0, At(2, 3), false, -1, true, {kCmdUnitSetSecondHex}, 1u << 3},
       {"a second hex needs a place", kDropId, 0, 0, false, -1, true, {}, 1u << 3},
       {"a partner, moving to its hex", kFollowId, 0, At(3, 1), true, -1, true,
-       {route[0], route[1], kCmdUnitSetOrderDword8}, 1u << 19},
+       {route[0], route[1], kCmdUnitSetLeaderUnit}, 1u << 19},
       {"a partner bit is a movement bit: no place, no partner", kFollowId, 0, 0, true, -1, true, {}, 0},
       {"order 255 posts nothing", 255, 0, At(4, 4), true, 1, false, {}, 0},
       {"nor does -1", -1, 0, At(4, 4), true, 1, false, {}, 0},
@@ -131,7 +131,7 @@ TEST_F(OrderIssue, EachOrderPostsItsCommandsInOrder) {
     if (c.posts) {
       ids = {kCmdUnitCancelOrders};
       ids.insert(ids.end(), c.between.begin(), c.between.end());
-      ids.insert(ids.end(), {kCmdAddOrderFlags, kCmdUnitSetOrderDword2});
+      ids.insert(ids.end(), {kCmdAddOrderFlags, kCmdUnitSetOrderId});
     }
     EXPECT_EQ(Ids(), ids) << c.what;
     for (const Posted& p : Commands()) {
@@ -139,13 +139,13 @@ TEST_F(OrderIssue, EachOrderPostsItsCommandsInOrder) {
       if (p.id == kCmdAddOrderFlags) {
         EXPECT_EQ(p.a32, c.flagsSent) << c.what;
       }
-      if (p.id == kCmdUnitSetOrderDword2) {
+      if (p.id == kCmdUnitSetOrderId) {
         EXPECT_EQ(p.a32, static_cast<uint32_t>(c.order)) << c.what;
       }
-      if (p.id == kCmdUnitSetDestination || p.id == kCmdUnitSetOrderDword5 || p.id == kCmdUnitSetOrderDword6) {
+      if (p.id == kCmdUnitSetDestination || p.id == kCmdUnitSetFireHex || p.id == kCmdUnitSetSecondHex) {
         EXPECT_EQ(p.a24, c.target) << c.what;
       }
-      if (p.id == kCmdUnitSetOrderDword7 || p.id == kCmdUnitSetOrderDword8) {
+      if (p.id == kCmdUnitSetFireUnit || p.id == kCmdUnitSetLeaderUnit) {
         EXPECT_EQ(p.a32, other.id) << c.what;
       }
       if (p.id == kCmdUnitSetOrderSetting) {
@@ -210,7 +210,7 @@ TEST_F(OrderIssue, ACarriedUnitTakesItsCarriersKindAndSendsItOn) {
       if (p.a28 == carrier.id && p.id == kCmdUnitSetDestination) {
         EXPECT_EQ(p.a24, At(5, 5));
       }
-      if (p.a28 == carrier.id && p.id == kCmdUnitSetOrderDword2) {
+      if (p.a28 == carrier.id && p.id == kCmdUnitSetOrderId) {
         EXPECT_EQ(p.a32, uint32_t{kMoveId});
       }
     }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "records/hex_unit_stack.h"
+#include "records/order_words.h"
 #include "records/unit_record.h"
 #include "world/movement_rates.h"
 #include "world/unit_class.h"
@@ -15,13 +16,7 @@
 
 namespace {
 
-constexpr int kOrderIdWord = 2;
-constexpr int kDestinationWord = 3;
-constexpr int kFireHexWord = 5;
-constexpr int kSecondHexWord = 6;
-constexpr int kOptionWord = 13;
-constexpr int kSettingsWord = 14;
-constexpr int kLevelWord = 10;  // byte 43 is its top byte
+constexpr int kLevelWord = kOrderLevelByte / 4;  // the level is its top byte
 
 uint32_t SetOrClear(uint32_t word, uint32_t mask, uint32_t set) { return set ? (word | mask) : (word & ~mask); }
 
@@ -63,7 +58,7 @@ void UnitSetStateBits(World& world, UnitRecord& unit, int pass, uint32_t mask, u
 }
 
 void UnitSetDestination(World& world, UnitRecord& unit, int pass, uint32_t packedHex) {
-  PassOrders(unit, pass)[kDestinationWord] = packedHex;
+  PassOrders(unit, pass)[kDestination] = packedHex;
   if (pass == 1) RecomputeMovementRates(world, unit, SpeedSource::kOrderedSetting);
 }
 
@@ -99,58 +94,58 @@ bool AssignRouteSteps(World& world, UnitRecord& unit, int pass, std::vector<uint
   return true;
 }
 
-void UnitSetOrderDword5(World&, UnitRecord& unit, int pass, uint32_t packedHex) {
-  PassOrders(unit, pass)[kFireHexWord] = packedHex;
+void UnitSetFireHex(World&, UnitRecord& unit, int pass, uint32_t packedHex) {
+  PassOrders(unit, pass)[kFireHex] = packedHex;
 }
 
-void UnitSetOrderDword7(World&, UnitRecord& unit, int pass, const UnitRecord* target) {
+void UnitSetFireUnit(World&, UnitRecord& unit, int pass, const UnitRecord* target) {
   PassOrders(unit, pass)[kFireUnit] = target ? target->id : 0;
 }
 
-void UnitSetOrderDword8(World&, UnitRecord& unit, int pass, const UnitRecord* partner) {
+void UnitSetLeaderUnit(World&, UnitRecord& unit, int pass, const UnitRecord* partner) {
   PassOrders(unit, pass)[kLeaderUnit] = partner ? partner->id : 0;
   if (pass == 1 && (unit.unitFlags & kUnitFollowsLeader)) unit.unitFlags &= ~(kUnitFollowsLeader | kUnitInBase);
 }
 
-void UnitSetOrderDword6(World&, UnitRecord& unit, int pass, uint32_t packedHex) {
-  PassOrders(unit, pass)[kSecondHexWord] = packedHex;
+void UnitSetSecondHex(World&, UnitRecord& unit, int pass, uint32_t packedHex) {
+  PassOrders(unit, pass)[kSecondHex] = packedHex;
 }
 
-void UnitSetOrderDword13Bits(World&, UnitRecord& unit, int pass, uint32_t mask, uint32_t set) {
+void UnitSetOrdersHeaderBits(World&, UnitRecord& unit, int pass, uint32_t mask, uint32_t set) {
   OrderBlock& o = PassOrders(unit, pass);
-  o[kOptionWord] = SetOrClear(o[kOptionWord], mask, set);
+  o[kOrdersHeader] = SetOrClear(o[kOrdersHeader], mask, set);
 }
 
-void UnitSetOrderDword13(World&, UnitRecord& unit, int pass, uint32_t value) {
-  PassOrders(unit, pass)[kOptionWord] = value | 0x80000000u;
+void UnitSetOrdersHeader(World&, UnitRecord& unit, int pass, uint32_t value) {
+  PassOrders(unit, pass)[kOrdersHeader] = value | 0x80000000u;
 }
 
 void UnitSetOrderSetting(World&, UnitRecord& unit, int pass, uint32_t field, uint32_t value) {
   if (field > 15) return;
   OrderBlock& o = PassOrders(unit, pass);
   const uint32_t shift = 2 * field;
-  o[kSettingsWord] = (o[kSettingsWord] & ~(3u << shift)) | ((value & 3u) << shift);
+  o[kOrdersWord] = (o[kOrdersWord] & ~(3u << shift)) | ((value & 3u) << shift);
 }
 
-void UnitSetOrderByte43(World&, UnitRecord& unit, int pass, uint32_t value) {
+void UnitSetOrderLevel(World&, UnitRecord& unit, int pass, uint32_t value) {
   SetLevel(PassOrders(unit, pass), static_cast<uint8_t>(value));
 }
 
-void UnitAddOrderByte43(World&, UnitRecord& unit, int pass, int32_t delta) {
+void UnitAddOrderLevel(World&, UnitRecord& unit, int pass, int32_t delta) {
   OrderBlock& o = PassOrders(unit, pass);
   const int64_t level = std::clamp<int64_t>(int64_t{Level(o)} + delta, 0, 255);
   SetLevel(o, static_cast<uint8_t>(level));
 }
 
-void UnitSetOrderDword2(World&, UnitRecord& unit, int pass, uint32_t value) {
-  PassOrders(unit, pass)[kOrderIdWord] = value;
+void UnitSetOrderId(World&, UnitRecord& unit, int pass, uint32_t value) {
+  PassOrders(unit, pass)[kOrderId] = value;
 }
 
-void UnitSetOrderDword14(World&, UnitRecord& unit, int pass, uint32_t value) {
-  PassOrders(unit, pass)[kSettingsWord] = value;
+void UnitSetOrdersWord(World&, UnitRecord& unit, int pass, uint32_t value) {
+  PassOrders(unit, pass)[kOrdersWord] = value;
 }
 
-void UnitSetOrderDword15Bit2(World&, UnitRecord& unit, int pass, uint32_t value) {
+void UnitSetNoAutoDeploy(World&, UnitRecord& unit, int pass, uint32_t value) {
   OrderBlock& o = PassOrders(unit, pass);
-  o[kPostureBits] = (o[kPostureBits] & ~4u) | ((value & 1u) << 2);
+  o[kPostureBits] = (o[kPostureBits] & ~kPostureNoAutoDeploy) | ((value & 1u) ? kPostureNoAutoDeploy : 0u);
 }

@@ -42,28 +42,28 @@ void AssignUnitRoute(World& world, UnitRecord& unit, int pass, std::vector<uint8
 // stay. Either way the movement rates are worked out again.
 bool AssignRouteSteps(World& world, UnitRecord& unit, int pass, std::vector<uint8_t>& payload);
 // 342: the hex to fire at (word 5).
-void UnitSetOrderDword5(World& world, UnitRecord& unit, int pass, uint32_t packedHex);
+void UnitSetFireHex(World& world, UnitRecord& unit, int pass, uint32_t packedHex);
 // 343: the unit to fire at (word 7), by id; none for null.
-void UnitSetOrderDword7(World& world, UnitRecord& unit, int pass, const UnitRecord* target);
+void UnitSetFireUnit(World& world, UnitRecord& unit, int pass, const UnitRecord* target);
 // 344: the partner unit (word 8), by id; none for null. Pass 1 also clears
 // flag bits 24 and 20 when bit 24 is set.
-void UnitSetOrderDword8(World& world, UnitRecord& unit, int pass, const UnitRecord* partner);
+void UnitSetLeaderUnit(World& world, UnitRecord& unit, int pass, const UnitRecord* partner);
 // 347: the second hex of the order (word 6).
-void UnitSetOrderDword6(World& world, UnitRecord& unit, int pass, uint32_t packedHex);
+void UnitSetSecondHex(World& world, UnitRecord& unit, int pass, uint32_t packedHex);
 // 348: sets (set non-zero) or clears the mask's bits of the option word (13).
-void UnitSetOrderDword13Bits(World& world, UnitRecord& unit, int pass, uint32_t mask, uint32_t set);
+void UnitSetOrdersHeaderBits(World& world, UnitRecord& unit, int pass, uint32_t mask, uint32_t set);
 // 349: the option word (13) = value with bit 31 set.
-void UnitSetOrderDword13(World& world, UnitRecord& unit, int pass, uint32_t value);
+void UnitSetOrdersHeader(World& world, UnitRecord& unit, int pass, uint32_t value);
 // 350: two-bit field 0..15 of the settings word (14) = value & 3; a field
 // past 15 changes nothing.
 void UnitSetOrderSetting(World& world, UnitRecord& unit, int pass, uint32_t field, uint32_t value);
 // 351: the order level (byte 43) = the value's low byte.
-void UnitSetOrderByte43(World& world, UnitRecord& unit, int pass, uint32_t value);
+void UnitSetOrderLevel(World& world, UnitRecord& unit, int pass, uint32_t value);
 // 352: the order level + a signed delta, held within 0..255.
-void UnitAddOrderByte43(World& world, UnitRecord& unit, int pass, int32_t delta);
+void UnitAddOrderLevel(World& world, UnitRecord& unit, int pass, int32_t delta);
 // 353: the order id (word 2).
-void UnitSetOrderDword2(World& world, UnitRecord& unit, int pass, uint32_t value);
+void UnitSetOrderId(World& world, UnitRecord& unit, int pass, uint32_t value);
 // 354: the settings word (14) whole.
-void UnitSetOrderDword14(World& world, UnitRecord& unit, int pass, uint32_t value);
+void UnitSetOrdersWord(World& world, UnitRecord& unit, int pass, uint32_t value);
 // 355: posture bit 2 (word 15) = bit 0 of the value.
-void UnitSetOrderDword15Bit2(World& world, UnitRecord& unit, int pass, uint32_t value);
+void UnitSetNoAutoDeploy(World& world, UnitRecord& unit, int pass, uint32_t value);

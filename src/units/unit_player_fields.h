@@ -50,14 +50,6 @@ static_assert(kWatchedRegions >= offsetof(PlayerRecord, simPolicy) + offsetof(Pl
 static_assert(kHoldOutLevel >= offsetof(PlayerRecord, bytes12408) &&
               kHoldOutLevel + 1 <= offsetof(PlayerRecord, pendingCommands));
 
-// Per product k of a region's product records: value factor, stock, output.
-inline constexpr size_t kProductValueFactor = 0;
-inline constexpr size_t kProductStock = 8;
-inline constexpr size_t kProductOutput = 16;
-// What the region's stock handed to its units (fuel: 11012, supply: 11780)
-// and what they asked of it (11016, 11784).
-inline constexpr size_t kProductDelivered = 88;
-inline constexpr size_t kProductAsked = 92;
 inline constexpr int kFuelProduct = 2;     // its stock is the fuel stock
 inline constexpr int kSupplyProduct = 10;  // its stock is the supply stock
 
@@ -90,10 +82,10 @@ inline float ProductReal(const PlayerRecord& r, int k, size_t field) {
 inline void SetProductReal(PlayerRecord& r, int k, size_t field, float v) {
   le::StoreF32(r.products[k].bytes + field, v);
 }
-inline float SupplyStock(const PlayerRecord& r) { return ProductReal(r, kSupplyProduct, kProductStock); }
-inline void SetSupplyStock(PlayerRecord& r, float v) { SetProductReal(r, kSupplyProduct, kProductStock, v); }
-inline float FuelStock(const PlayerRecord& r) { return ProductReal(r, kFuelProduct, kProductStock); }
-inline void SetFuelStock(PlayerRecord& r, float v) { SetProductReal(r, kFuelProduct, kProductStock, v); }
+inline float SupplyStock(const PlayerRecord& r) { return ProductReal(r, kSupplyProduct, kProductStockAt); }
+inline void SetSupplyStock(PlayerRecord& r, float v) { SetProductReal(r, kSupplyProduct, kProductStockAt, v); }
+inline float FuelStock(const PlayerRecord& r) { return ProductReal(r, kFuelProduct, kProductStockAt); }
+inline void SetFuelStock(PlayerRecord& r, float v) { SetProductReal(r, kFuelProduct, kProductStockAt, v); }
 
 // The settings block's default orders (header and word) and, per movement
 // kind of base (0 land, 1 air, 2 sea), the access mask and the default base

@@ -25,9 +25,10 @@
 namespace {
 
 // The regions' product records as the difficulty and the old-file repair
-// address them: 11 records of 96 bytes, the first float of each the stock.
-constexpr size_t kProductRecordsAt = 10740;
-constexpr size_t kProductRecordSize = 96;
+// address them: the stock of each of the 11 records.
+constexpr size_t kProductRecordsAt = offsetof(PlayerRecord, products) + kProductStockAt;
+constexpr size_t kProductRecordSize = sizeof(ProductState);
+static_assert(kProductRecordsAt == 10740);
 constexpr int kUnscaledStockProduct = 7;
 // The word after pendingCommands, cleared with it.
 constexpr size_t kPendingCommandsAfterAt = 12966;

@@ -73,13 +73,6 @@ static_assert(kRegionGovtypeApproveAt >= offsetof(PlayerRecord, bytes14084) &&
                   kRegionFiguresEnd <= offsetof(PlayerRecord, bytes14084) + sizeof(PlayerRecord::bytes14084),
               "the region figures must stay inside bytes no member names");
 
-// A product's state (96 bytes from PlayerRecord::products): its efficiency,
-// the base it is measured against, the stock and the demand per person.
-inline constexpr size_t kProductEfficiencyAt = 0;
-inline constexpr size_t kProductBaseEfficiencyAt = 4;
-inline constexpr size_t kProductStockAt = 8;
-inline constexpr size_t kProductDemandPerPersonAt = 72;
-
 // Where a figure lives in the record. The region file's reals run in the
 // record's own order from byte 10168: civil and military approval and the
 // credit rating land on their members there, and so do the integrities,

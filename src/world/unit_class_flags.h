@@ -4,8 +4,13 @@
 // comment says so, so that a search for either finds the bit.
 #include <cstdint>
 
-inline constexpr uint32_t kClassLongRange = 1u << 0;       // long-range weapons: no own-strength cap, fire mode 2
-inline constexpr uint32_t kClassSpecialImmune = 1u << 1;   // immune to special weapons
+// Long-range weapons: no own-strength cap, fire mode 2. A stock class with
+// it is shells, was kStockShells.
+inline constexpr uint32_t kClassLongRange = 1u << 0;
+// Immune to special weapons. A stock class with it carries a chemical
+// warhead, was kStockChemical and kStockFlagChemical.
+// Also kChemicalClass.
+inline constexpr uint32_t kClassSpecialImmune = 1u << 1;
 // Special-weapon kinds: damage x10 and x5. A class with the first also gives
 // its units the map's option bit (kUnitMapOption), was kClassMapOption, and
 // its facility icon may be drawn large, was kClassMayBeLarge; the second
@@ -14,6 +19,10 @@ inline constexpr uint32_t kClassSpecialImmune = 1u << 1;   // immune to special 
 // kinds.
 inline constexpr uint32_t kClassSpecialWeaponA = 1u << 2;
 inline constexpr uint32_t kClassSpecialWeaponB = 1u << 3;
+// Either special-weapon kind: a stock class with one carries a nuclear
+// warhead. Was kStockNuclear and kStockFlagsNuclear.
+// Also kNuclearClass.
+inline constexpr uint32_t kClassSpecialWeapons = kClassSpecialWeaponA | kClassSpecialWeaponB;
 // Bits 1 to 3: any special kind; such stock classes go out of use with the
 // scenario's stock setting. Was kClassObsoleteKinds.
 inline constexpr uint32_t kClassSpecialKinds = kClassSpecialImmune | kClassSpecialWeaponA | kClassSpecialWeaponB;
@@ -73,15 +82,19 @@ inline constexpr uint32_t kClassHalvedAirborne = 1u << 25; // attack halved whil
 inline constexpr uint32_t kClassNeverSurrenders = 1u << 26;
 // Out of use: offered to no one while a game runs. Was kClassOutOfGame.
 inline constexpr uint32_t kClassObsolete = 1u << 27;
-inline constexpr uint32_t kClassStock = 1u << 28;          // a stock class (its units get kUnitStock), was kClassStockFlag
+// A stock class (its units get kUnitStock), was kClassStockFlag; the
+// research pages call such a design a missile, was kMissileClass.
+inline constexpr uint32_t kClassStock = 1u << 28;
 // Full availability: the class's own output is not capped by the hex. Was
 // kFullAvailability and kClassOwnOutputCapped; a stock class with it homes on
-// the unit it was fired at, was kClassHoming.
+// the unit it was fired at, was kClassHoming, and its carriers are
+// launched at sea, was kStockSeaLaunched.
 inline constexpr uint32_t kClassFullAvailability = 1u << 30;
 
 // Facility kinds with their own rules: production, builds works,
 // settlement population and road. A settlement with none of them is a
 // plain settlement.
+// Also kNotABaseFlags (never a base with a rally point).
 inline constexpr uint32_t kClassExcludedKinds = kClassProduction | kClassBuildsWorks | kClassSettlementPopulation | kClassRoad;
 // Classes no design project may take: out of use, or bit 21.
 inline constexpr uint32_t kClassNotDesign = kClassObsolete | (1u << 21);
@@ -92,7 +105,7 @@ inline constexpr uint32_t kClassNoDesignProject = kClassObsolete | kClassFacilit
 inline constexpr uint32_t kClassStaysPut = kClassHaltsOnMove | kClassHalvedAirborne | kClassNeverSurrenders;
 
 static_assert(kClassSpecialKinds == 0xEu && kClassExcludedKinds == 0x9C0000u && kClassNotDesign == 0x8200000u);
-static_assert(kClassStaysPut == 0x7000000u);
+static_assert(kClassStaysPut == 0x7000000u && kClassSpecialWeapons == 0xCu);
 
 // The "weaptype" entry of a missile class: 0 (nuclear) for the special-weapon
 // kinds, 2 for the first special kind, else 3 (conventional); entry 1 is

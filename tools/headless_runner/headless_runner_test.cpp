@@ -209,7 +209,7 @@ void OrderTraining(World& world, std::set<uint32_t>& sent) {
     for (int category = 0; category < 4; ++category)
       ForEachTableUnit(world.unitTables, kUnitTableReserve, p, category, [&](UnitRecord& u) {
         if (!IsUnitLive(u) || (u.unitFlags & kUnitStock) || !sent.insert(u.id).second) return;
-        GameCommand level = MakeGameCommand(world.gameState, kCmdUnitSetOrderByte43, p);
+        GameCommand level = MakeGameCommand(world.gameState, kCmdUnitSetOrderLevel, p);
         level.arg28 = u.id;
         level.arg32 = 1;
         Post(*log, std::move(level));

@@ -13,6 +13,8 @@
 #include "records/command_ids.h"
 #include "net/command_network.h"
 #include "sim/command_post.h"
+#include "sim/network_command_args.h"
+#include "sim/policy_command_args.h"
 #include "sim/turn_end_upkeep.h"
 #include "sim/turn_thread.h"
 #include "world/world.h"
@@ -35,9 +37,9 @@ void OnNetEvent8001(bool networked, plat::LParam lParam) {
     }
   }
   // The departed player's region passes to the computer.
-  PostSimpleCommand(kCmdSetPlayerKind, p, 3);
-  PostSimpleCommand(kCmdMilInitiativeOff, p, 100);
-  PostSimpleCommand(kCmdMilInitiativeDef, p, 100);
+  PostArgsAs(kCmdSetPlayerKind, p, PlayerKindArgs{.kind = kKindComputer});
+  PostArgsAs(kCmdMilInitiativeOff, p, SettingArgs{.value = 100});
+  PostArgsAs(kCmdMilInitiativeDef, p, SettingArgs{.value = 100});
 }
 
 std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion) {

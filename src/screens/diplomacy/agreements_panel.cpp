@@ -9,6 +9,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/region_names.h"
+#include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -93,7 +94,8 @@ void AgreementsPanel::OnCommand(Control* control, int32_t rowId) {
   } else if (IsTagged(control, "OKBUT")) {
     // The executing side reads the treaty type before the partner.
     if (const uint32_t agreement = AgreementOf(SelectedPendingDeal(received, receivedRows)))
-      PostCommand_28_32_36(kCmdDeleteAgreement, agreement, static_cast<uint32_t>(RegionOf(id)), 0);
+      PostArgs(kCmdDeleteAgreement, EndTreatyArgs{.type = static_cast<uint32_t>(agreement),
+                                                  .partner = static_cast<uint32_t>(RegionOf(id)), .flag = 0});
     SetHidden(confirm, true);
     if (received) ListClear(received, 1);
     Refresh();

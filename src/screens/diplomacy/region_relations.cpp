@@ -19,6 +19,7 @@
 #include "sim/game_command.h"
 #include "sim/policy_block_fields.h"
 #include "sim/region_names.h"
+#include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -198,11 +199,14 @@ void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
     OpenAgreementOffer(region, kCeasefireAgreement, 1);
     Refresh();
   } else if (IsTagged(control, "CEASEFIRE")) {
-    PostCommand_28_32_36(kCmdPairMaskSwap, static_cast<uint32_t>(region), ticked, 0);
+    PostArgs(kCmdPairMaskSwap, PairMaskArgs{.region = static_cast<uint32_t>(region),
+                                            .set = static_cast<uint32_t>(ticked)});
   } else if (IsTagged(control, "NEUTWAR")) {
-    PostCommand_28_32_36(kCmdRoeRegionFlag, kNeutralityBit, static_cast<uint32_t>(region), ticked);
+    PostArgs(kCmdRoeRegionFlag, RegionFlagArgs{.bits = static_cast<uint32_t>(kNeutralityBit),
+                                               .region = static_cast<uint32_t>(region),
+                                               .set = static_cast<uint32_t>(ticked)});
   } else if (IsTagged(control, "PATH")) {
-    PostCommand_28_32_36(kCmdPairMask, static_cast<uint32_t>(region), ticked, 0);
+    PostArgs(kCmdPairMask, PairMaskArgs{.region = static_cast<uint32_t>(region), .set = static_cast<uint32_t>(ticked)});
   } else if (IsTagged(control, "CHAT")) {
     SetContactBit(g_contactMasks.chat, region, ticked != 0);
   } else if (IsTagged(control, "DIPOFFER")) {

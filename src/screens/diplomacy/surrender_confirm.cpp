@@ -8,6 +8,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/region_names.h"
+#include "sim/relation_command_args.h"
 #include "sim/relation_commands.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -60,7 +61,7 @@ void SurrenderConfirmPanel::OnCommand(Control* control, int32_t) {
   const int32_t region = RegionOf(id);
   if (IsTagged(control, "SUROK")) {
     if (IsNetworkGame(g_commandNet)) {
-      PostCommand_28_32_36(kCmdSurrender, static_cast<uint32_t>(region), 0, 0);
+      PostArgs(kCmdSurrender, SurrenderArgs{.winner = static_cast<uint32_t>(region)});
     } else {
       SetGameSpeed(g_world.gameState, 0);
       SurrenderAtOnce(g_world, region);

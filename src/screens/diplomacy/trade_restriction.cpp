@@ -10,6 +10,7 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/class_icon.h"
 #include "sim/game_command.h"
+#include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -37,7 +38,8 @@ std::string ProductName(int32_t product) { return TextListText(kListProductsl, p
 
 void PostForEveryProduct(uint32_t command, int32_t region, uint32_t restrict) {
   for (int32_t k = 0; k < kRestrictedProducts; ++k)
-    PostCommand_28_32_36(command, static_cast<uint32_t>(k), static_cast<uint32_t>(region), restrict);
+    PostArgs(command, TradeRefusalArgs{.product = static_cast<uint32_t>(k), .region = static_cast<uint32_t>(region),
+                                       .refuse = static_cast<uint32_t>(restrict)});
 }
 
 }  // namespace
@@ -97,11 +99,13 @@ void TradeRestrictionPanel::OnCommand(Control* control, int32_t controlId) {
     case kFreeAllPurchases: PostForEveryProduct(kCmdProdPlayerMask, region, 0); break;
     default:
       if (controlId >= kSalesSwitchId && controlId < kSalesSwitchId + kRestrictedProducts) {
-        PostCommand_28_32_36(kCmdProdPlayerMask2, static_cast<uint32_t>(controlId - kSalesSwitchId),
-                             static_cast<uint32_t>(region), ticked);
+        PostArgs(kCmdProdPlayerMask2, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kSalesSwitchId),
+                                                       .region = static_cast<uint32_t>(region),
+                                                       .refuse = static_cast<uint32_t>(ticked)});
       } else if (controlId >= kPurchasesSwitchId && controlId < kPurchasesSwitchId + kRestrictedProducts) {
-        PostCommand_28_32_36(kCmdProdPlayerMask, static_cast<uint32_t>(controlId - kPurchasesSwitchId),
-                             static_cast<uint32_t>(region), ticked);
+        PostArgs(kCmdProdPlayerMask, TradeRefusalArgs{.product = static_cast<uint32_t>(controlId - kPurchasesSwitchId),
+                                                      .region = static_cast<uint32_t>(region),
+                                                      .refuse = static_cast<uint32_t>(ticked)});
       }
       return;
   }

@@ -7,6 +7,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/region_names.h"
+#include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -53,7 +54,7 @@ void WarDeclarationPanel::Refresh() {
 void WarDeclarationPanel::OnCommand(Control* control, int32_t) {
   const bool declare = IsTagged(control, "WARACCPBUT");
   if (!declare && !IsTagged(control, "WARCANBUT")) return;
-  if (declare) PostCommand_28_32_36(kCmdDeclareWar, static_cast<uint32_t>(RegionOf(id)), 0, 0);
+  if (declare) PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(RegionOf(id))});
   DockPanelAtDepth(2);
   g_screens.diplomacy1Ss2.Show(kKeepScreenId, nullptr);
 }

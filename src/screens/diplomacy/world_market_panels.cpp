@@ -14,6 +14,7 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -61,7 +62,7 @@ void SetMoney(Control* c, float value) { SetControlNumberText(1, 0, "", 0, "", 0
 void BackToAidPanel() { g_screens.diplomacy1Ss1.Show(kKeepScreenId, nullptr); }
 
 void PostMembership(uint32_t join) {
-  PostCommand_28(kCmdPolicyFlag2, join);
+  PostArgs(kCmdPolicyFlag2, SettingArgs{.value = static_cast<uint32_t>(join)});
   BackToAidPanel();
 }
 

@@ -21,6 +21,7 @@
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
 #include "sim/policy_block_fields.h"
+#include "sim/policy_command_args.h"
 #include "sim/turn_thread.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -128,7 +129,7 @@ EndGameActions g_endGameActions{
     [] { SetGameSpeed(g_world.gameState, 0); },
     [](int32_t number) { PlayUiSound(g_sound, number); },
     [](bool showVictory) { SwitchGameScreen(&g_ui, showVictory); },
-    [] { PostCommand_28(kCmdSetGovType, kCoupGovernmentForm); },
+    [] { PostArgs(kCmdSetGovType, SettingArgs{.value = static_cast<uint32_t>(kCoupGovernmentForm)}); },
     [] {
       // A turn that ended paused goes on at the slowest running speed.
       SetGameSpeed(g_world.gameState, 1);

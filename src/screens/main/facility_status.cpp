@@ -7,11 +7,6 @@
 #include "world/record_helpers.h"
 #include "world/world.h"
 
-namespace {
-constexpr uint32_t kStatusActive = 1u << 0;    // shown posture word, bit 0 clear: running
-constexpr uint32_t kStatusBuilding = 1u << 1;  // shown posture word
-}  // namespace
-
 int32_t FacilityStatus(const World& world, uint32_t cellIndex) {
   if (cellIndex >= world.cells.size()) return kFacilityInactive;
   const HexCell& cell = world.cells[cellIndex];
@@ -26,8 +21,8 @@ int32_t FacilityStatus(const World& world, uint32_t cellIndex) {
   return kFacilityInactive;
 }
 
-bool FacilityOnLine(const UnitRecord& lead) { return !(lead.ordersShown[kPostureBits] & kStatusActive); }
+bool FacilityOnLine(const UnitRecord& lead) { return !(lead.ordersShown[kPostureBits] & kPostureInReserve); }
 
 bool FacilityUnderConstruction(const UnitRecord& lead) {
-  return (lead.ordersShown[kPostureBits] & kStatusBuilding) && (lead.ordersShown[kStateFlags] & kStateHeldSlot);
+  return (lead.ordersShown[kPostureBits] & kPostureUnderConstruction) && (lead.ordersShown[kStateFlags] & kStateHeldSlot);
 }

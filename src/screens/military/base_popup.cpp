@@ -57,7 +57,6 @@ constexpr uint32_t kNameEditing = 0x100;
 constexpr size_t kBaseConfirmSlot = 1;
 constexpr size_t kBaseNameMax = 47;
 constexpr float kDaysInYear = 365.0f;
-constexpr uint32_t kFacilityIdle = 1;  // shown posture word: not working
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
@@ -74,7 +73,7 @@ void AddNote(ListBoxControl* list, const char* text) {
   if (Control* row = ListAddTextItem(list, text, 0, 0, 0, 0, 1)) row->flags &= ~kCtlButton;
 }
 
-bool Usable(const UnitRecord* lead) { return FacilityLive(lead) && !(lead->ordersShown[kPostureBits] & kFacilityIdle); }
+bool Usable(const UnitRecord* lead) { return FacilityLive(lead) && !(lead->ordersShown[kPostureBits] & kPostureInReserve); }
 
 std::string HexLabel(const World& w, uint32_t cellIndex) {
   if (cellIndex >= w.cells.size()) return {};

@@ -254,7 +254,7 @@ TEST_F(BuildListsTest, QueueButtonsPostTheirFlags) {
   UnitRecord& a = Unit(0x201);
   UnitRecord& b = Unit(0x202);
   SetRing({&a, &b});
-  const Posted hold{kCmdUnitSetStateBits, 0, 0x201, kProdHeld, 1}, cancel{kCmdUnitSetStateBits, 0, 0x201, kProdCancelled, 1};
+  const Posted hold{kCmdUnitSetStateBits, 0, 0x201, kStatePausedBuild, 1}, cancel{kCmdUnitSetStateBits, 0, 0x201, kStateModeC, 1};
   const Posted disband{kCmdDisbandUnit, 0, 0x201, 0, 0};
   {
     TestSheet sheet;
@@ -268,7 +268,7 @@ TEST_F(BuildListsTest, QueueButtonsPostTheirFlags) {
     EXPECT_EQ(std::get<2>(cleared[3]), 0x202u);
     // One unit's REMBUT first takes it out of production.
     OnQueueButton(sheet.Find("REMBUT"), 0x201, sheet.root);
-    EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetStateBits, 0, 0x201, kProdInProduction, 0}, hold, cancel, disband}));
+    EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetStateBits, 0, 0x201, kStateHeldSlot, 0}, hold, cancel, disband}));
   }
 }
 
@@ -280,13 +280,13 @@ TEST_F(BuildListsTest, DeployPlacesReadyUnitsFirst) {
   a.classIndex = 7;
   UnitRecord& b = Unit(0x302);
   UnitRecord& c = Unit(0x303);
-  c.ordersShown[kStateFlags] = kProdAutoDeploy;
+  c.ordersShown[kStateFlags] = kStateDeployRefused;
   SetRing({&a, &b, &c});
   TestSheet sheet;
   sheet.Texts({"DEPLOY", "ALL"});
   List(sheet, "STOREDLIST", {{0x301, false}, {0x302, false}, {0x303, true}});
   OnProductionListCommand(sheet.root, sheet.Find("DEPLOY"), 0);
-  EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetStateBits, 0, 0x303, kProdAutoDeploy, 0}}));
+  EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetStateBits, 0, 0x303, kStateDeployRefused, 0}}));
   OnProductionListCommand(sheet.root, sheet.Find("ALL"), 0);
   std::vector<uint32_t> placed;
   for (const Posted& p : Log()) placed.push_back(std::get<0>(p) == kCmdScheduleUnit ? std::get<2>(p) : 0);
@@ -364,7 +364,7 @@ TEST_F(BuildListsTest, ProductionPanelTogglesAutomaticDeploy) {
   for (const auto& r : rows) {
     SetControlFlag(autoButton, kStateSelected, r.checked ? 1 : 0);
     panel.OnCommand(autoButton, 0);
-    EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetStateBits, 0, 0x601, kProdAutoDeploy, r.value}}));
+    EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetStateBits, 0, 0x601, kStateDeployRefused, r.value}}));
   }
 }
 

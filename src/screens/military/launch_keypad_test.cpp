@@ -119,8 +119,8 @@ TEST_F(LaunchKeypadTest, DigitsAreCheckedOnceFourAreIn) {
 }
 
 TEST_F(LaunchKeypadTest, AbortAndLaunchSetTheAuthorisationAndLaunchOnlyAsEntered) {
-  const std::vector<uint32_t> launch = {kCmdUnitSetDestination, kCmdUnitSetOrderDword5, kCmdUnitSetOrderDword13Bits,
-                                        kCmdUnitSetOrderByte43, kCmdAddOrderFlags};
+  const std::vector<uint32_t> launch = {kCmdUnitSetDestination, kCmdUnitSetFireHex, kCmdUnitSetOrdersHeaderBits,
+                                        kCmdUnitSetOrderLevel, kCmdAddOrderFlags};
   const struct {
     const char* name;
     Digits keys;

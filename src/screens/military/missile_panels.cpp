@@ -265,7 +265,7 @@ void PostAuthorisation(const Screen& panel, const Control* box) {
     own = stock && LocalIndex() >= 0 && stock->owner == LocalIndex();
   }
   if (!own) return;
-  PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = static_cast<uint32_t>(panel.id),
+  PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = static_cast<uint32_t>(panel.id),
                                                       .bits = kHeaderLaunchAllowed,
                                                       .set = box->Selected() ? 1u : 0u});
 }

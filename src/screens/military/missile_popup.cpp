@@ -37,9 +37,6 @@ namespace {
 
 constexpr int32_t kSheetListId = 0x2000;
 constexpr uint32_t kListStyle = 0x2000;
-// The stock view's two order toggles, in order word 12.
-constexpr uint32_t kAutoButtonBit = kStateDeployRefused;
-constexpr uint32_t kContButtonBit = kStateDeployDue;
 // The military class rows the two class sheets show their badge in.
 constexpr size_t kSheetClassRow = 16;
 
@@ -259,8 +256,8 @@ void MissilePopupB::Refresh() {
     own = LocalIndex() >= 0 && stock->owner == LocalIndex();
     building = StockUnderConstruction(*stock);
     panel = ChooseStockPanel(*stock);
-    autoSet = (stock->ordersShown[kStateFlags] & kAutoButtonBit) != 0;
-    contSet = (stock->ordersShown[kStateFlags] & kContButtonBit) != 0;
+    autoSet = (stock->ordersShown[kStateFlags] & kStateDeployRefused) != 0;
+    contSet = (stock->ordersShown[kStateFlags] & kStateDeployDue) != 0;
   }
   if (own) {
     if (building) {
@@ -305,7 +302,7 @@ void MissilePopupB::OnCommand(Control* control, int32_t id) {
     own = stock && LocalIndex() >= 0 && stock->owner == LocalIndex();
   }
   if (!own) return;
-  const uint32_t bit = Is(control, "AUTOBUT") ? kAutoButtonBit : kContButtonBit;
+  const uint32_t bit = Is(control, "AUTOBUT") ? kStateDeployRefused : kStateDeployDue;
   PostArgs(kCmdUnitSetStateBits,
            OrderBitsArgs{.unit = stockId, .bits = bit, .set = control->Selected() ? 1u : 0u});
 }

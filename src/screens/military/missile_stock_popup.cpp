@@ -16,6 +16,7 @@
 #include "screens/military/production_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -208,7 +209,7 @@ void MissileStockPopup::Refresh() {
 void MissileStockPopup::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
   if (Is(control, "AUTOBUILD2")) {
-    PostCommand_28(kCmdBMissilesAutoBuild, control->Selected() ? 1u : 0u);
+    PostArgs(kCmdBMissilesAutoBuild, SettingArgs{.value = control->Selected() ? 1u : 0u});
     Refresh();
   } else {
     OnProductionListCommand(currentForm, control, controlId, StockHosts(*this));

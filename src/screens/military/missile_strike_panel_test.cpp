@@ -128,9 +128,9 @@ TEST_F(MissileStrikePanelTest, ExecuteStrikesWithEachChosenMissile) {
   using Posted = std::vector<std::tuple<uint32_t, uint32_t, uint32_t, uint32_t, uint32_t>>;
   const auto strike = [](uint32_t id, uint32_t target, uint32_t flags) {
     constexpr uint32_t kHex = (3u << 16) | 5u;
-    return Posted{{kCmdUnitSetDestination, kHex, id, 0, 0}, {kCmdUnitSetOrderDword5, kHex, id, 0, 0},
-                  {kCmdUnitSetOrderDword7, 0, id, target, 0}, {kCmdUnitSetOrderDword13Bits, 0, id, 0x2000, 1},
-                  {kCmdUnitSetOrderByte43, 0, id, 3, 0},      {kCmdAddOrderFlags, 0, id, flags, 0}};
+    return Posted{{kCmdUnitSetDestination, kHex, id, 0, 0}, {kCmdUnitSetFireHex, kHex, id, 0, 0},
+                  {kCmdUnitSetFireUnit, 0, id, target, 0}, {kCmdUnitSetOrdersHeaderBits, 0, id, 0x2000, 1},
+                  {kCmdUnitSetOrderLevel, 0, id, 3, 0},      {kCmdAddOrderFlags, 0, id, flags, 0}};
   };
   Posted both = strike(11, kTarget, 0x2200);
   for (const auto& c : strike(12, kTarget, 0x2200)) both.push_back(c);

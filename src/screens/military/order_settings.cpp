@@ -7,6 +7,7 @@
 #include "records/unit_record.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/unit_order_args.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -134,7 +135,8 @@ void UnpackOrderSettings(OrderEditState& state, const World& world) {
 }
 
 void PostDefaultOrderSettings(OrderEditState& state) {
-  PostCommand_28_32(kCmdDefSetAdvOrders, state.commonHeaderBits | kOrderHeaderPosted, PackOrderSettings(state));
+  PostArgs(kCmdDefSetAdvOrders, SettingPairArgs{.first = static_cast<uint32_t>(state.commonHeaderBits | kOrderHeaderPosted),
+                                                .second = PackOrderSettings(state)});
   state.settingsChanged = 0;
   state.changedHeaderMask = 0;
 }
@@ -149,9 +151,9 @@ void PostUnitOrderSettings(const OrderEditState& state, World& world) {
     if (IsUnitLive(*unit) && unit->owner == world.gameState.localPlayer &&
         !(unit->unitFlags2 & kUnit2CustomOrders)) {
       if (unit->ordersShown[kOrdersHeader] != header)
-        PostArgs(kCmdUnitSetOrderDword13, OrderValueArgs{.unit = unit->id, .value = header});
+        PostArgs(kCmdUnitSetOrdersHeader, OrderValueArgs{.unit = unit->id, .value = header});
       if (unit->ordersShown[kOrdersWord] != word)
-        PostArgs(kCmdUnitSetOrderDword14, OrderValueArgs{.unit = unit->id, .value = word});
+        PostArgs(kCmdUnitSetOrdersWord, OrderValueArgs{.unit = unit->id, .value = word});
     }
     unit = unit->next;
   } while (unit && unit != first);
@@ -163,7 +165,7 @@ void ApplyOrderSettingsToUnit(const OrderEditState& state, UnitRecord& unit) {
   if (state.changedHeaderMask != 0) {
     const uint32_t mask = state.changedHeaderMask;
     const uint32_t header = ((o[kOrdersHeader] & ~mask) | (state.commonHeaderBits & mask)) | kOrderHeaderPosted;
-    if (header != o[kOrdersHeader]) PostArgs(kCmdUnitSetOrderDword13, OrderValueArgs{.unit = unit.id, .value = header});
+    if (header != o[kOrdersHeader]) PostArgs(kCmdUnitSetOrdersHeader, OrderValueArgs{.unit = unit.id, .value = header});
   }
   for (int i = 0; i < kOrderFields; ++i) {
     const int32_t value = state.commonOrders[i];

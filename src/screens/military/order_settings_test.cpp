@@ -110,7 +110,7 @@ TEST_F(OrderSettingsTest, GatherAndApply) {
   const std::vector<GameCommand> fields = Posted(kCmdUnitSetOrderSetting);
   ASSERT_EQ(fields.size(), 1u);
   EXPECT_EQ(ArgsOf<OrderSettingArgs>(fields[0]), (OrderSettingArgs{.unit = 7, .field = 7, .value = 2}));
-  EXPECT_TRUE(Posted(kCmdUnitSetOrderDword13).empty());
+  EXPECT_TRUE(Posted(kCmdUnitSetOrdersHeader).empty());
 
   g_commandLog.Clear();
   ListHolderClear(g_screens.SelectionList());
@@ -121,7 +121,7 @@ TEST_F(OrderSettingsTest, GatherAndApply) {
   Choose(124, true);
   IssueOrderToSelection(g_screens, 0, 0, nullptr, true, 0);
   std::vector<OrderValueArgs> headers;
-  for (const GameCommand& cmd : Posted(kCmdUnitSetOrderDword13)) headers.push_back(ArgsOf<OrderValueArgs>(cmd));
+  for (const GameCommand& cmd : Posted(kCmdUnitSetOrdersHeader)) headers.push_back(ArgsOf<OrderValueArgs>(cmd));
   EXPECT_EQ(headers, (std::vector<OrderValueArgs>{{9, 0x80000030u}, {10, 0x80000020u}}));
   const std::vector<GameCommand> routes = Posted(kCmdAssignRouteSteps);
   ASSERT_EQ(routes.size(), 2u);
@@ -181,7 +181,7 @@ TEST_F(OrderSettingsTest, Defaults) {
   std::vector<std::pair<uint32_t, uint32_t>> posted;
   for (const GameCommand& c : g_commandLog.Entries()) posted.emplace_back(c.id, c.arg28);
   const std::vector<std::pair<uint32_t, uint32_t>> want = {
-      {kCmdUnitSetOrderDword13, 2}, {kCmdUnitSetOrderDword14, 3}, {kCmdDefSetAdvOrders, 0x80000000u}};
+      {kCmdUnitSetOrdersHeader, 2}, {kCmdUnitSetOrdersWord, 3}, {kCmdDefSetAdvOrders, 0x80000000u}};
   EXPECT_EQ(posted, want);
   EXPECT_EQ(Posted(kCmdDefSetAdvOrders).at(0).arg32, 0xC9u);
   EXPECT_EQ(Edit().settingsChanged, 0);

@@ -35,7 +35,6 @@ namespace {
 
 // The picker lists the units of the hex at war with the local player.
 constexpr uint32_t kEnemyRelation = 8;
-constexpr uint32_t kOrdersLockedBit = 1u << 2;
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 bool IsTag(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
@@ -96,7 +95,7 @@ void OrdersLockPanel::Refresh() {
       ListAddTextItem(statusList, line.text.c_str(), row++, line.code, 0, 0, 0);
     ListLayoutRows(statusList);
   }
-  SetControlFlag(Tag(currentForm, "LOCK"), kStateSelected, (u->ordersShown[kPostureBits] & kOrdersLockedBit) ? 1 : 0);
+  SetControlFlag(Tag(currentForm, "LOCK"), kStateSelected, (u->ordersShown[kPostureBits] & kPostureNoAutoDeploy) ? 1 : 0);
 }
 
 void OrdersLockPanel::OnCommand(Control* control, int32_t id) {
@@ -114,7 +113,7 @@ void OrdersLockPanel::OnCommand(Control* control, int32_t id) {
   }
   if (IsTag(control, "LOCK")) {
     PlayPopupSound(kSoundOrdersLocked);
-    PostArgs(kCmdUnitSetOrderDword15Bit2, OrderValueArgs{.unit = unit, .value = control->Selected() ? 1u : 0u});
+    PostArgs(kCmdUnitSetNoAutoDeploy, OrderValueArgs{.unit = unit, .value = control->Selected() ? 1u : 0u});
     return;
   }
   OnUnitCommandGrid(currentForm, control, id, unit, s.orders1Ss5a.hostControl, &s.orders1Ss5a);

@@ -45,8 +45,6 @@ namespace {
 
 constexpr uint32_t kAvailableWithoutHex = 1u << 2;
 constexpr uint32_t kMissileOrder = 1u << 9;
-constexpr uint32_t kTargetFromList = 1u << 28;
-constexpr uint32_t kMissileTargetList = 1u << 23;
 
 Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
 bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
@@ -165,10 +163,10 @@ bool PostMissileStrike(ScreenSet& screens, int32_t order) {
     if (!unit) continue;
     const uint32_t id = unit->id;
     PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = id, .hex = hex});
-    PostArgs(kCmdUnitSetOrderDword5, OrderHexArgs{.unit = id, .hex = hex});
-    PostArgs(kCmdUnitSetOrderDword7, OrderTargetArgs{.unit = id, .target = target});
-    PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = id, .bits = 0x2000, .set = 1});
-    PostArgs(kCmdUnitSetOrderByte43,
+    PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = id, .hex = hex});
+    PostArgs(kCmdUnitSetFireUnit, OrderTargetArgs{.unit = id, .target = target});
+    PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = id, .bits = 0x2000, .set = 1});
+    PostArgs(kCmdUnitSetOrderLevel,
              OrderValueArgs{.unit = id, .value = static_cast<uint32_t>(quantity)});
     PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = id, .flags = target ? 0x2200u : 0xA00u, .mask = 0});
   }
@@ -201,8 +199,8 @@ void UnitOrdersPanel::OnCommand(Control* control, int32_t id) {
     CloseMapPopups(screens);
   } else if ((control == ordersList || IsTagged(control, "ORDERSLIST")) && id != 0) {
     const OrderTypeRecord* d = Definition(g_pendingOrder);
-    if (d && (d->orderFlags & kTargetFromList)) {
-      if (d->orderFlags & kMissileTargetList)
+    if (d && (d->orderFlags & kOrderLoadInto)) {
+      if (d->orderFlags & kOrderMoving)
         screens.orders1Ss3e.Show(g_pendingOrder, nullptr);
       else
         screens.orders1Ss3d.Show(g_pendingOrder, nullptr);
@@ -362,7 +360,6 @@ namespace {
 // Category of an aircraft that flies on its own: the cancel button also
 // calls it home.
 constexpr int32_t kHomingMoveType = 7;
-constexpr uint32_t kOrderFlagsAirborne = 1u << 15;
 
 bool InHolder(const ListHolder& list, uint32_t unitId) {
   for (ListItem28* i = FirstInHolder(list); i; i = NextInHolder(list, i))
@@ -404,7 +401,7 @@ void Gather(ScreenSet& screens) {
 bool RecallsAircraft(const UnitRecord& u) {
   if (u.kind != 1 || !IsUnitLive(u) || (u.ordersShown[kPostureBits] & 1u) || u.carrier != 0) return false;
   const UnitClassRecord* k = ClassRecordAt(g_world, u.classIndex);
-  return (u.orders[kOrderFlags] & kOrderFlagsAirborne) || (u.unitFlags & kUnitMoved) ||
+  return (u.orders[kOrderFlags] & kOrderEngaged) || (u.unitFlags & kUnitMoved) ||
          (k && k->movementType == kHomingMoveType && !(u.unitFlags & kUnitInBase));
 }
 

@@ -320,7 +320,7 @@ TEST_F(OrdersScreenTest, TrainingCostOrdersAndCovers) {
   EXPECT_EQ(issued, (std::vector<std::pair<uint32_t, int32_t>>{{70, 4}, {71, 4}, {72, 4}}));
   std::vector<OrderValueArgs> programmes;
   for (const GameCommand& c : g_commandLog.Entries())
-    if (c.id == kCmdUnitSetOrderByte43) programmes.push_back(ArgsOf<OrderValueArgs>(c));
+    if (c.id == kCmdUnitSetOrderLevel) programmes.push_back(ArgsOf<OrderValueArgs>(c));
   EXPECT_EQ(programmes, (std::vector<OrderValueArgs>{{70, 2}, {71, 2}, {72, 2}}));
 }
 
@@ -346,7 +346,7 @@ TEST_F(OrdersScreenTest, LockPostsTheStateAndSounds) {
     lock.state = r.ticked ? kStateSelected : 0;
     panel.OnCommand(&lock, 0);
     ASSERT_EQ(g_commandLog.Entries().size(), 1u);
-    EXPECT_EQ(g_commandLog.Entries()[0].id, kCmdUnitSetOrderDword15Bit2);
+    EXPECT_EQ(g_commandLog.Entries()[0].id, kCmdUnitSetNoAutoDeploy);
     EXPECT_EQ(ArgsOf<OrderValueArgs>(g_commandLog.Entries()[0]), (OrderValueArgs{80, r.value}));
     EXPECT_EQ(sounds.size(), r.sounds) << r.ticked << r.mute;
   }

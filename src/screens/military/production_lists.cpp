@@ -30,12 +30,6 @@
 
 namespace {
 
-// Order word 15 of a stored unit still waiting for completion.
-constexpr uint32_t kAwaitingCompletion = 2;
-// Word 13 of a unit waiting for its lift, and word 11 once it has one.
-constexpr uint32_t kWaitsForLift = 0x4000;
-constexpr uint32_t kHasLift = 0x10000;
-constexpr uint32_t kUnitIsStock = 0x800;
 constexpr uint32_t kStepOne = 1, kStepFill = 255, kByteFull = 255;
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
@@ -49,8 +43,8 @@ void MarkOrders(uint32_t unit, uint32_t word11) {
   PostArgs(kCmdAddOrderFlags, OrderBitsArgs{.unit = unit, .bits = word11, .set = 0});
 }
 void Remove(uint32_t unit) {
-  SetState(unit, kProdHeld, true);
-  SetState(unit, kProdCancelled, true);
+  SetState(unit, kStatePausedBuild, true);
+  SetState(unit, kStateModeC, true);
   PostArgs(kCmdDisbandUnit, UnitArgs{.unit = unit});
 }
 
@@ -84,15 +78,15 @@ std::vector<RowUnit> Rows(ListBoxControl* list, bool all) {
 }
 
 void Deploy(const RowUnit& u) {
-  if (u.word11 & kProdUnderWay) return;
+  if (u.word11 & kOrderLoadInto) return;
   if (u.carrier != 0) {
-    PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
-    MarkOrders(u.id, kProdAutoDeploy);
+    PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kByteFull});
+    MarkOrders(u.id, kOrderUnloadDue);
     return;
   }
-  PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
-  SetState(u.id, kProdAutoDeploy, true);
-  MarkOrders(u.id, kProdUnderWay);
+  PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kByteFull});
+  SetState(u.id, kStateDeployRefused, true);
+  MarkOrders(u.id, kOrderLoadInto);
 }
 
 // The live facility on the map's current hex, 0 for none.
@@ -142,9 +136,9 @@ void CommonSteps(Control* form, Control* changed, const RowUnit& u, int32_t excl
   }
   ShowUnitClass(sheet, Tag(form, "STATPARENT"), u.id);
   ShowUnitClass(platform, Tag(form, "PLATSTAT"), u.id);
-  SetControlFlag(Tag(form, "AUTOBUT"), kStateSelected, (u.word12 & kProdAutoDeploy) ? 1 : 0);
-  SetControlFlag(Tag(form, "CONTBUT"), kStateSelected, (u.word12 & kProdContinuous) ? 1 : 0);
-  SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kProdAuthorised) ? 1 : 0);
+  SetControlFlag(Tag(form, "AUTOBUT"), kStateSelected, (u.word12 & kStateDeployRefused) ? 1 : 0);
+  SetControlFlag(Tag(form, "CONTBUT"), kStateSelected, (u.word12 & kStateDeployDue) ? 1 : 0);
+  SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kHeaderLaunchAllowed) ? 1 : 0);
 }
 
 RowUnit UnitById(uint32_t id) {
@@ -192,7 +186,7 @@ int32_t DeployReadiness(const World& world, const UnitRecord& unit) {
   if (deploy == 0 || (cls->flags & kClassNeverSurrenders)) return 1;
   if (placement != 0 && !(placement == 2 && secondPlacement != 0)) return 1;
   if (placement == 0 && placementsA == 0 && placementsB == 0) return 1;
-  if ((unit.orders[kOrdersHeader] & kWaitsForLift) && !(unit.orders[kOrderFlags] & kHasLift)) return 1;
+  if ((unit.orders[kOrdersHeader] & kHeaderNoCapture) && !(unit.orders[kOrderFlags] & kOrderTakeGround)) return 1;
   const float full = static_cast<float>(cls->strengthPerSize) * unit.targetStrength;
   if (unit.strength < full * 0.25f) {
     const bool onMap = unit.x >= 0 && unit.y >= 0 && unit.x < world.mapWidth && unit.y < world.mapHeight;
@@ -218,11 +212,11 @@ void DeployUnitsFromList(ListBoxControl* list, bool all) {
         plat::CriticalSectionLock lock(g_simulationLock);
         UnitRecord* u = FindUnitById(g_world, id);
         if (!u || DeployReadiness(g_world, *u) != pass) continue;
-        autoDeploy = !all && (u->ordersShown[kStateFlags] & kProdAutoDeploy);
+        autoDeploy = !all && (u->ordersShown[kStateFlags] & kStateDeployRefused);
         if (!autoDeploy) PlaceUnitOnMap(g_world, *u);
       }
       // Such a unit deploys itself when built: the order only drops that.
-      if (autoDeploy) SetState(id, kProdAutoDeploy, false);
+      if (autoDeploy) SetState(id, kStateDeployRefused, false);
     }
   }
 }
@@ -230,30 +224,31 @@ void DeployUnitsFromList(ListBoxControl* list, bool all) {
 void PostBaseUnitOrders(ListBoxControl* list, bool all, uint32_t carrier, int32_t authorisation, bool load,
                         bool fill) {
   for (const RowUnit& u : Rows(list, all)) {
-    if (u.word11 & kProdUnderWay) {
-      if (!load) PostCommand_28(kCmdUnitCancelOrders, u.id);
+    if (u.word11 & kOrderLoadInto) {
+      if (!load) PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = u.id});
       continue;
     }
     if ((u.carrier != 0 && u.carrier != carrier) || !load) {
       if (fill) {
-        PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, kStepOne);
+        PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = kStepOne});
       } else {
-        PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
+        PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kByteFull});
       }
-      MarkOrders(u.id, kProdAutoDeploy);
+      MarkOrders(u.id, kOrderUnloadDue);
       continue;
     }
-    if (carrier != 0) PostCommand_28_32(kCmdUnitSetOrderDword8, u.id, carrier);
+    if (carrier != 0) PostArgs(kCmdUnitSetLeaderUnit, OrderTargetArgs{.unit = u.id, .target = carrier});
     if (authorisation >= 0)
-      PostCommand_28_32_36(kCmdUnitSetOrderDword13Bits, u.id, kProdAuthorised, static_cast<uint32_t>(authorisation));
+      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = u.id, .bits = kHeaderLaunchAllowed,
+                                                          .set = static_cast<uint32_t>(authorisation)});
     if (fill) {
-      PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, kStepOne);
-      SetState(u.id, kProdAutoDeploy, false);
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = kStepOne});
+      SetState(u.id, kStateDeployRefused, false);
     } else {
-      PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kByteFull);
-      SetState(u.id, kProdAutoDeploy, carrier == 0);
+      PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kByteFull});
+      SetState(u.id, kStateDeployRefused, carrier == 0);
     }
-    MarkOrders(u.id, kProdUnderWay);
+    MarkOrders(u.id, kOrderLoadInto);
   }
 }
 
@@ -265,12 +260,12 @@ void OnQueueButton(Control* control, uint32_t unit, Control* form) {
     named.id = unit;
     PostUnitReleaseCommands(named);
   } else if (Is(control, "REQUEBUT")) {
-    SetState(unit, kProdInProduction, false);
-    SetState(unit, kProdHeld, true);
+    SetState(unit, kStateHeldSlot, false);
+    SetState(unit, kStatePausedBuild, true);
   } else if (Is(control, "UNHOLD")) {
-    SetState(unit, kProdHeld, false);
+    SetState(unit, kStatePausedBuild, false);
   } else if (Is(control, "HOLD")) {
-    SetState(unit, kProdHeld, true);
+    SetState(unit, kStatePausedBuild, true);
   }
   if (form && form->owner && form->owner->currentForm) form->owner->Refresh();
 }
@@ -304,11 +299,11 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
     for (const RowUnit& u : Rows(queue, true)) Remove(u.id);
   } else if (Is(control, "REQUEBUT")) {
     for (const RowUnit& u : Rows(prod, false)) {
-      SetState(u.id, kProdInProduction, false);
-      SetState(u.id, kProdHeld, true);
+      SetState(u.id, kStateHeldSlot, false);
+      SetState(u.id, kStatePausedBuild, true);
     }
   } else if (Is(control, "UNHOLD") || Is(control, "HOLD")) {
-    for (const RowUnit& u : Rows(queue, false)) SetState(u.id, kProdHeld, Is(control, "HOLD"));
+    for (const RowUnit& u : Rows(queue, false)) SetState(u.id, kStatePausedBuild, Is(control, "HOLD"));
   } else if (Is(control, "DEPLOY") || Is(control, "ALL")) {
     DeployUnitsFromList(store, Is(control, "ALL"));
   } else if (Is(control, "DEPONE") || Is(control, "DEPALL")) {
@@ -317,18 +312,19 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
     const uint32_t facility = CurrentHexFacility();
     if (facility == 0) return;
     for (const RowUnit& u : Rows(store, false)) {
-      PostCommand_28_32(kCmdUnitSetOrderDword8, u.id, facility);
-      PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, Is(control, "LOAD") ? kStepOne : kStepFill);
-      MarkOrders(u.id, kProdUnderWay);
+      PostArgs(kCmdUnitSetLeaderUnit, OrderTargetArgs{.unit = u.id, .target = facility});
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id,
+                                                     .value = static_cast<uint32_t>(Is(control, "LOAD") ? kStepOne : kStepFill)});
+      MarkOrders(u.id, kOrderLoadInto);
     }
   } else if (Is(control, "UNLOAD")) {
     for (const RowUnit& u : Rows(List(form, "LIST1"), false)) {
-      PostCommand_28_32(kCmdUnitAddOrderByte43, u.id, kStepOne);
-      MarkOrders(u.id, kProdAutoDeploy);
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = u.id, .value = kStepOne});
+      MarkOrders(u.id, kOrderUnloadDue);
     }
     if (hosts.buildList && hosts.buildList->currentForm) hosts.buildList->Refresh();
   } else if (Is(control, "LOADSTOP")) {
-    for (const RowUnit& u : Rows(store, false)) PostCommand_28(kCmdUnitCancelOrders, u.id);
+    for (const RowUnit& u : Rows(store, false)) PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = u.id});
   } else if (Is(control, "SELL") || Is(control, "SCRAPU")) {
     // Nothing to sell or scrap without a current unit.
     if (ListCurrentUnit(store) == 0) return;
@@ -347,13 +343,14 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
       SetHidden(Tag(form, "HIDEBOX2"), false);
     }
   } else if (Is(control, "AUTOBUT")) {
-    ProductionToggle(form, control, kProdAutoDeploy, g_uiOptions.bautodeployset);
+    ProductionToggle(form, control, kStateDeployRefused, g_uiOptions.bautodeployset);
   } else if (Is(control, "CONTBUT")) {
-    ProductionToggle(form, control, kProdContinuous, g_uiOptions.bcontinuousset);
+    ProductionToggle(form, control, kStateDeployDue, g_uiOptions.bcontinuousset);
   } else if (Is(control, "AUTHBOX")) {
     ListBoxControl* target = ListCurrentUnit(prod) ? prod : ListCurrentUnit(queue) ? queue : store;
     for (const RowUnit& u : Rows(target, false))
-      PostCommand_28_32_36(kCmdUnitSetOrderDword13Bits, u.id, kProdAuthorised, control->Selected() ? 1 : 0);
+      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = u.id, .bits = kHeaderLaunchAllowed,
+                                                          .set = static_cast<uint32_t>(control->Selected() ? 1 : 0)});
   } else if ((value >= 300 && value <= 305) || (value >= 400 && value <= 405)) {
     if (hosts.tabIndex) *hosts.tabIndex = value % 100;
   } else if (!((value >= 1665 && value <= 1667) || (value >= 2665 && value <= 2667) ||
@@ -369,8 +366,8 @@ void OnProductionListChange(Control* form, Control* control, uint32_t unit, int3
   const RowUnit u = UnitById(unit);
   const bool has = u.id != 0;
   if (Is(control, "QUELIST")) {
-    ShowIf(form, "HOLD", has && !(u.word12 & kProdHeld));
-    ShowIf(form, "UNHOLD", has && (u.word12 & kProdHeld));
+    ShowIf(form, "HOLD", has && !(u.word12 & kStatePausedBuild));
+    ShowIf(form, "UNHOLD", has && (u.word12 & kStatePausedBuild));
     if (has) CommonSteps(form, control, u, exclusive, classSheet, platform);
     ShowIf(form, "REMBUT", has);
     ShowIf(form, "UPBUT", false);
@@ -392,13 +389,13 @@ void OnProductionListChange(Control* form, Control* control, uint32_t unit, int3
     if (!has) return;
     ShowUnitClass(classSheet, Tag(form, "STATPARENT"), u.id);
     ShowUnitClass(platform, Tag(form, "PLATSTAT"), u.id);
-    SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kProdAuthorised) ? 1 : 0);
-    if (u.word15 & kAwaitingCompletion) {
+    SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kHeaderLaunchAllowed) ? 1 : 0);
+    if (u.word15 & kPostureUnderConstruction) {
       ShowIf(form, "CANCEL", true);
       ShowIf(form, "SELL", false);
       ShowIf(form, "SCRAPU", false);
     }
-    if ((u.flags & kUnitIsStock) && (u.word11 & kProdUnderWay)) {
+    if ((u.flags & kUnitStock) && (u.word11 & kOrderLoadInto)) {
       ShowIf(form, "GRIDLOAD1", true);
       ShowIf(form, "LOADSTOP", true);
       ShowIf(form, "SELL", false);

@@ -18,16 +18,6 @@ struct HexCell;
 struct UnitRecord;
 struct World;
 
-// The production bits of order word 12 (command 338), of word 11 (337) and
-// of word 13 (348).
-inline constexpr uint32_t kProdInProduction = 0x80000000u;
-inline constexpr uint32_t kProdHeld = 0x40000000u;
-inline constexpr uint32_t kProdCancelled = 0x20000000u;
-inline constexpr uint32_t kProdContinuous = 0x8000000u;
-inline constexpr uint32_t kProdAutoDeploy = 0x4000000u;
-inline constexpr uint32_t kProdUnderWay = 0x10000000u;
-inline constexpr uint32_t kProdAuthorised = 0x2000u;
-
 // A production list's state: three words the list code keeps.
 struct ProductionListState {
   int32_t words[3] = {};

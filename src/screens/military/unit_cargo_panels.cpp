@@ -31,8 +31,6 @@
 
 namespace {
 
-constexpr uint32_t kNoLoading = kHeaderNoStockLoading;  // header word bit 16
-constexpr uint32_t kLoadingUnderWay = kOrderLoadInto;   // word 11 bit 28
 constexpr uint32_t kTransferFlags = 0x40004;
 constexpr int32_t kLowerListFlag = 0x10;
 constexpr int32_t kBaseKind = 4;
@@ -115,7 +113,7 @@ void UnitCargoPanel::Refresh() {
   }
   NoneAvailable(list);
   SetControlFlag(Tag(currentForm, "NOLOAD"), kStateSelected,
-                 u && (u->ordersShown[kOrdersHeader] & kNoLoading) ? 1 : 0);
+                 u && (u->ordersShown[kOrdersHeader] & kHeaderNoStockLoading) ? 1 : 0);
   FillPlatformCargoList(AboardList(currentForm), unit, false);
 }
 
@@ -183,7 +181,7 @@ void UnitCargoLoadPanel::OnControlChange(Control* control, int32_t) {
   const UnitRecord* u = UnitOf(unit);
   const UnitRecord* carrier = UnitOf(carrierId);
   if (!u || !carrier) return;
-  if (u->ordersShown[kOrderFlags] & kLoadingUnderWay) {
+  if (u->ordersShown[kOrderFlags] & kOrderLoadInto) {
     SetHidden(Tag(f, "CLOADSTOP"), false);
     return;
   }
@@ -249,7 +247,7 @@ void UnitTransferPanel::OnCommand(Control* control, int32_t) {
       const UnitRecord* base = UnitOf(baseId);
       if (base && unit && UnitOf(unit)) {
         PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = kTransferFlags, .mask = 0});
-        PostArgs(kCmdUnitSetOrderDword2, OrderValueArgs{.unit = unit, .value = 1});
+        PostArgs(kCmdUnitSetOrderId, OrderValueArgs{.unit = unit, .value = 1});
         PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = unit, .hex = PackHex(base->x, base->y)});
         sent = true;
       }

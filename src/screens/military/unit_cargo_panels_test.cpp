@@ -85,7 +85,7 @@ TEST_F(UnitCargoPanelsTest, TransferPostsTheOrderFlagsTheOrderAndTheBase) {
   std::vector<std::array<uint32_t, 5>> posted;
   for (const GameCommand& c : g_commandLog.Entries()) posted.push_back({c.id, c.arg24, c.arg28, c.arg32, c.arg36});
   const std::vector<std::array<uint32_t, 5>> expected = {{kCmdAddOrderFlags, 0, 50, 0x40004, 0},
-                                                         {kCmdUnitSetOrderDword2, 0, 50, 1, 0},
+                                                         {kCmdUnitSetOrderId, 0, 50, 1, 0},
                                                          {kCmdUnitSetDestination, PackHex(12, 7), 50, 0, 0}};
   EXPECT_EQ(posted, expected);
 }

@@ -29,7 +29,6 @@ namespace {
 
 // A class the game keeps for units that may not be ordered about.
 constexpr int16_t kInactiveClass = 99;
-constexpr uint32_t kOrderMaskTrainingTip = 1u << 24;
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
@@ -89,7 +88,7 @@ void UpdateUnitCommandGrid(Control* form, uint32_t unitId) {
   SetHidden(Id(form, 103), !splits);
   SetHidden(Tag(form, "GRIDSPLIT1"),
             splits && u->strength > 5.0f && u->strength > static_cast<float>(k->strengthPerSize) / 2.0f);
-  SetHidden(Tag(form, "GRIDTIP"), !(u->ordersShown[kOrderMask] & kOrderMaskTrainingTip));
+  SetHidden(Tag(form, "GRIDTIP"), !(u->ordersShown[kOrderMask] & kMaskTraining));
   SetHidden(Id(form, 113), u->carrier != 0 || u->moveKind >= 2);
   SetHidden(Id(form, 106), true);
 }

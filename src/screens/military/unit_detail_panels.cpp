@@ -44,8 +44,6 @@
 
 namespace {
 
-constexpr uint32_t kQueued = kStateHeldSlot;     // word 12 bit 31
-constexpr uint32_t kHeld = kStatePausedBuild;    // word 12 bit 30
 constexpr uint32_t kCustomOrdersFlag = 0x1000;   // unit flag word 2
 constexpr uint32_t kNoticeColour = 0xFF96BEFA;
 constexpr int32_t kTrainOrder = 4, kSplitOrder = 43, kStandDownLand = 46, kStandDownOther = 48;
@@ -86,14 +84,14 @@ void SetInt(Control* c, int32_t v) {
 bool LiveFacility(const UnitRecord* u) { return u && !(u->unitFlags & kUnitGone) && u->classIndex != 0; }
 
 void PostBits(uint32_t unit, uint32_t mask, uint32_t set) {
-  PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = unit, .bits = mask, .set = set});
+  PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = unit, .bits = mask, .set = set});
 }
 
 }  // namespace
 
 void UpdateQueueButtons(Control* form, const UnitRecord& u) {
-  const bool queued = (u.ordersShown[kStateFlags] & kQueued) != 0;
-  const bool held = (u.ordersShown[kStateFlags] & kHeld) != 0;
+  const bool queued = (u.ordersShown[kStateFlags] & kStateHeldSlot) != 0;
+  const bool held = (u.ordersShown[kStateFlags] & kStatePausedBuild) != 0;
   const bool eligible = LiveFacility(&u) && (u.orders[kPostureBits] & kPostureUnderConstruction) != 0;
   SetHidden(Tag(form, "REQUEBUT"), !(queued && !held && eligible));
   SetHidden(Tag(form, "HOLD"), !(!queued && !held && eligible));
@@ -167,7 +165,7 @@ void UnitBenefitPanel::OnCommand(Control* control, int32_t controlId) {
       plat::CriticalSectionLock lock(g_simulationLock);
       if (UnitRecord* u = UnitOf(unit)) {
         IssueUnitOrder(g_world, *u, kTrainOrder, PackHex(u->x, u->y), nullptr, nullptr, 0, 0, -1);
-        PostArgs(kCmdUnitSetOrderByte43, OrderValueArgs{.unit = unit, .value = static_cast<uint32_t>(choice)});
+        PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = unit, .value = static_cast<uint32_t>(choice)});
       }
     }
     CloseGridSubPanel(*this, true);

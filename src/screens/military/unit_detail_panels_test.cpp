@@ -62,8 +62,8 @@ TEST_F(UnitDetailPanelsTest, EngagementBoxes) {
   panel.OnOpen();
   SetControlFlag(aggressive, kStateSelected, 1);
   panel.OnControlChange(aggressive, 142);
-  const std::vector<Posted> expected = {{kCmdUnitSetOrderDword13Bits, 77, 0x100, 1},
-                                        {kCmdUnitSetOrderDword13Bits, 77, 0x20, 0}};
+  const std::vector<Posted> expected = {{kCmdUnitSetOrdersHeaderBits, 77, 0x100, 1},
+                                        {kCmdUnitSetOrdersHeaderBits, 77, 0x20, 0}};
   EXPECT_EQ(PostedCommands(), expected);
   g_commandLog.Clear();
   for (uint32_t pressed : {1u, 0u}) {
@@ -105,7 +105,7 @@ TEST_F(UnitDetailPanelsTest, StandDownFiguresAndOrder) {
   panel.OnCommand(&ok, 0);
   const std::vector<Posted> posted = PostedCommands();
   ASSERT_FALSE(posted.empty());
-  EXPECT_EQ(posted.back(), (Posted{kCmdUnitSetOrderDword2, 77, 48, 0}));
+  EXPECT_EQ(posted.back(), (Posted{kCmdUnitSetOrderId, 77, 48, 0}));
 }
 
 // One row per case: queued (word 12 bit 31), held (bit 30), eligible.

@@ -42,10 +42,7 @@ constexpr int32_t kGroupButtons = 240, kMarkerIds = 191, kTrainingIds = 170;
 constexpr uint32_t kNameEditable = 0x8;
 constexpr uint32_t kSteppingRepeat = kCtlAutoRepeat;
 constexpr int32_t kLockSound = 9;
-// Word 15 bit 2 of the orders: the lock the LOCK button asks for (355).
-constexpr uint32_t kLockedBit = kPostureNoAutoDeploy;
 constexpr uint32_t kContinuousBuild = 0x8000000u;
-constexpr uint32_t kNuclearClass = 0x4 | 0x8, kChemicalClass = 0x2;
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
@@ -119,9 +116,9 @@ Warheads CarriedWarheads(const UnitRecord& u) {
     const UnitClassRecord* cls = ClassRecordAt(g_world, c->classIndex);
     if (!cls || !(c->unitFlags & kUnitStock) || !(c->strength >= 1.0f)) continue;
     const int32_t points = WholeFigure(c->strength);
-    if (cls->flags & kNuclearClass) {
+    if (cls->flags & kClassSpecialWeapons) {
       w.nuclear += points;
-    } else if (cls->flags & kChemicalClass) {
+    } else if (cls->flags & kClassSpecialImmune) {
       w.chemical += points;
     }
   }
@@ -217,7 +214,7 @@ void UnitDetailPopup::Refresh() {
     own = LocalPlayer() >= 0 && u->owner == g_world.gameState.localPlayer;
     gone = (u->unitFlags & kUnitGone) != 0;
     located = u->x != 0 || u->y != 0;
-    locked = (u->ordersShown[kPostureBits] & kLockedBit) != 0;
+    locked = (u->ordersShown[kPostureBits] & kPostureNoAutoDeploy) != 0;
     options = u->ordersShown[kStateFlags];
     // The records keep no commissioning day.
     Reveal(f, "HIDECOMM", false);
@@ -247,7 +244,7 @@ void UnitDetailPopup::Refresh() {
   const bool filter = InGame() && building;
   Reveal(f, "BUILDFILTER", filter);
   if (filter) {
-    Press(Tag(f, "AUTOBUT"), (options & kProdAutoDeploy) != 0);
+    Press(Tag(f, "AUTOBUT"), (options & kStateDeployRefused) != 0);
     Press(Tag(f, "CONTBUT"), (options & kContinuousBuild) != 0);
   }
   // Outside a game the command grid stays attached but out of sight.
@@ -288,12 +285,12 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
   } else if (!unit) {
     return;
   } else if (Is(control, "AUTOBUT")) {
-    PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kProdAutoDeploy, .set = on});
+    PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployRefused, .set = on});
   } else if (Is(control, "CONTBUT")) {
     PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kContinuousBuild, .set = on});
   } else if (Is(control, "LOCK")) {
     PlayPopupSound(kLockSound);
-    PostArgs(kCmdUnitSetOrderDword15Bit2, OrderValueArgs{.unit = unit, .value = on});
+    PostArgs(kCmdUnitSetNoAutoDeploy, OrderValueArgs{.unit = unit, .value = on});
   } else if (Is(control, "RENUNITBUT")) {
     if (Control* name = Tag(f, "UNITNAME")) {
       name->flags |= kNameEditable;

@@ -26,8 +26,6 @@ namespace {
 
 constexpr uint32_t kPictureStyle = kCtlMultiLine | kCtlAnimate;
 constexpr uint8_t kPictureDrawMode = 1;
-constexpr uint32_t kStockFlagChemical = 0x2;
-constexpr uint32_t kStockFlagsNuclear = 0x4 | 0x8;
 
 Control* Tag(Control* form, const char* tag) { return FormFindControlByTag(form, tag); }
 
@@ -87,8 +85,8 @@ float CostRateOf(int32_t player) {
 
 void FillStockMarkers(Control* form, const UnitClassRecord& cls) {
   if (!(cls.flags & kClassStock)) return;
-  const bool chemical = (cls.flags & kStockFlagChemical) != 0;
-  const bool nuclear = (cls.flags & kStockFlagsNuclear) != 0;
+  const bool chemical = (cls.flags & kClassSpecialImmune) != 0;
+  const bool nuclear = (cls.flags & kClassSpecialWeapons) != 0;
   SetHidden(FormFindControlById(form, 665), chemical || nuclear);
   SetHidden(FormFindControlById(form, 666), !nuclear);
   SetHidden(FormFindControlById(form, 667), !chemical);

@@ -45,10 +45,7 @@
 namespace {
 
 constexpr int32_t kCategoryButtons = 200, kModeButtons = 210, kGroupButtons = 240;
-constexpr uint32_t kInReserve = 1, kBeingBuilt = 2;
-constexpr uint32_t kRunDown = 1u << 29;
 constexpr uint32_t kNameIdle = 0xFFFFFF64u, kNameBusy = 0xFFC8C8C8u;
-constexpr uint32_t kPausedBit = 1u << 30;
 constexpr const char* kPagePanels[] = {"4A", "4B", "4C", "4D"};
 
 const char* const kUnitListTags[] = {"LIST1", "DETAILS1", "DETAILS2", "STATUS", "SPECPAR", "GRHIDE"};
@@ -64,7 +61,7 @@ int32_t LocalIndex() {
 
 bool InReserve(const World& w, const UnitRecord& u) {
   const OrderBlock& o = u.owner == w.gameState.localPlayer ? u.ordersShown : u.orders;
-  return (o[kPostureBits] & kInReserve) != 0;
+  return (o[kPostureBits] & kPostureInReserve) != 0;
 }
 
 const UnitRecord* UnitOf(intptr_t id) {
@@ -72,7 +69,7 @@ const UnitRecord* UnitOf(intptr_t id) {
 }
 
 uint32_t NameColour(const UnitRecord& u) {
-  if (u.ordersShown[kStateFlags] & kPausedBit) return kNameBusy;
+  if (u.ordersShown[kStateFlags] & kStatePausedBuild) return kNameBusy;
   return u.ordersShown[kOrderFlags] == 0 && u.ordersShown[1] == 0 ? kNameIdle : kNameBusy;
 }
 
@@ -99,8 +96,8 @@ float ShowBuild(Control* form, const UnitRecord& u, const UnitClassRecord& cls) 
     SliderSetValueFloatNotify(bar, second ? 0.0f : elapsed);
     SliderSetValueIntRaw(bar, second ? SliderPositionOfFloat(bar, elapsed) : 0);
   }
-  SetControlFlag(Tag(form, "AUTOBUT"), kStateSelected, (u.ordersShown[kStateFlags] & kProdAutoDeploy) ? 1 : 0);
-  SetControlFlag(Tag(form, "CONTBUT"), kStateSelected, (u.ordersShown[kStateFlags] & kProdContinuous) ? 1 : 0);
+  SetControlFlag(Tag(form, "AUTOBUT"), kStateSelected, (u.ordersShown[kStateFlags] & kStateDeployRefused) ? 1 : 0);
+  SetControlFlag(Tag(form, "CONTBUT"), kStateSelected, (u.ordersShown[kStateFlags] & kStateDeployDue) ? 1 : 0);
   return remaining;
 }
 
@@ -122,12 +119,12 @@ std::vector<uint32_t> UnitListUnits(const World& w, int32_t category, int32_t mo
     // The list category: the class's kind, land to submarine.
     if (cls->kind != category) continue;
     if (local > -1 && UnitRelationCode(w, *u, local) != 1) continue;
-    const bool built = (u->ordersShown[kPostureBits] & kBeingBuilt) != 0;
+    const bool built = (u->ordersShown[kPostureBits] & kPostureUnderConstruction) != 0;
     if (built != (mode == 2)) continue;
     const bool reserve = InReserve(w, *u);
     if (reserve != (mode != 0)) continue;
     if ((u->unitFlags & kUnitStock) && !reserve) continue;
-    if (mode == 2 && (u->ordersShown[kStateFlags] & kRunDown)) continue;
+    if (mode == 2 && (u->ordersShown[kStateFlags] & kStateModeC)) continue;
     const float key = static_cast<float>(cls->typeByte) * 10000.0f + static_cast<float>(u->classIndex);
     NewListNode(const_cast<UnitRecord*>(u), key, false, 0, sorted);
   }
@@ -209,8 +206,10 @@ void UnitListProductionPanel::OnCommand(Control* control, int32_t) {
   if (!control || id <= 0) return;
   const auto unit = static_cast<uint32_t>(id);
   const uint32_t on = control->Selected() ? 1u : 0u;
-  if (Is(control, "AUTOBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kProdAutoDeploy, .set = on});
-  if (Is(control, "CONTBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kProdContinuous, .set = on});
+  if (Is(control, "AUTOBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployRefused,
+                                                                           .set = on});
+  if (Is(control, "CONTBUT")) PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = unit, .bits = kStateDeployDue,
+                                                                           .set = on});
   UnitListPopup& popup = g_screens.unitList;
   if (popup.currentForm) popup.Refresh();
   if ((g_ui.keyState & plat::kMkShift) && popup.list) ListSelectNext(popup.list);

@@ -22,10 +22,6 @@
 
 namespace {
 
-constexpr uint32_t kStockShells = 0x1;
-constexpr uint32_t kStockChemical = 0x2;
-constexpr uint32_t kStockNuclear = 0x4 | 0x8;
-constexpr uint32_t kStockSeaLaunched = 0x40000000;
 constexpr int32_t kGoodsUnitEntry = 10;
 constexpr uint32_t kSheetListFill = 0xFF5A5A5A;
 
@@ -108,9 +104,9 @@ int32_t ClassRegionEntry(uint32_t mask) {
 int32_t ClassBadge(const ClassSheetFigures& f) {
   if (!(f.flags & kClassStock)) return f.group;
   const int32_t r1 = f.ratings[0], r2 = f.ratings[1], r3 = f.ratings[2];
-  if (f.flags & kStockChemical) return 206;
-  if (f.flags & kStockNuclear) return 205;
-  if (f.flags & kStockShells) return 203;
+  if (f.flags & kClassSpecialImmune) return 206;
+  if (f.flags & kClassSpecialWeapons) return 205;
+  if (f.flags & kClassLongRange) return 203;
   if (r2 > r3 && r2 > r1) return 202;
   if (r1 > r3 && r1 > r2) return 201;
   if (r1 < r3) return 200;
@@ -119,7 +115,7 @@ int32_t ClassBadge(const ClassSheetFigures& f) {
 
 int32_t StockCarrierBadge(const ClassSheetFigures& f) {
   if (f.stockKind >= 4) return 302;
-  if (f.flags & kStockSeaLaunched) return 303;
+  if (f.flags & kClassFullAvailability) return 303;
   return f.range >= 200.0f ? 301 : 300;
 }
 
@@ -152,7 +148,7 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   SetNumber(Tag(form, "GOODSCOST"), 0, "", s * f.goodsUpkeep * k + 0.9f);
   SetControlText(Tag(form, "GOODSTYPE"), TextListText(kListProdunits, kGoodsUnitEntry));
   if (f.flags & kClassStock) {
-    SetHidden(Tag(form, "YIELDPAR"), (f.flags & kStockNuclear) == 0);
+    SetHidden(Tag(form, "YIELDPAR"), (f.flags & kClassSpecialWeapons) == 0);
     SetFormatted(Tag(form, "YIELD"), "%d", WholeFigure(f.yield + 0.5f));
     return;
   }

@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr size_t kStockAt = 8;
 constexpr int kProductNotKept = 7;
 // The settings word holding the amount the region has set aside for its next
 // automatic sale of a product.
@@ -146,7 +145,7 @@ void PlayerDayCommit(World& world, PlayerRecord& region) {
   if (region.kind != kKindWorld) {
     // Product 7 is not kept overnight: neither in stock, nor on offer, nor
     // set aside for tomorrow's automatic sale.
-    le::StoreF32(region.products[kProductNotKept].bytes + kStockAt, 0.0f);
+    le::StoreF32(region.products[kProductNotKept].bytes + kProductStockAt, 0.0f);
     le::StoreF32(region.products[kProductNotKept].bytes + product::kForSale, 0.0f);
     SetProductReal(region.simPolicy.productPolicy[kProductNotKept], kAutoSaleAmountWord, 0.0f);
     SetProductReal(region.displayPolicy.productPolicy[kProductNotKept], kAutoSaleAmountWord, 0.0f);

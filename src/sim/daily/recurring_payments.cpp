@@ -14,11 +14,10 @@
 
 namespace {
 
-constexpr size_t kStockAt = 8;  // a product record's stock
 
 
-float Stock(const PlayerRecord& r, int p) { return le::LoadF32(r.products[p].bytes + kStockAt); }
-void SetStock(PlayerRecord& r, int p, float v) { le::StoreF32(r.products[p].bytes + kStockAt, v); }
+float Stock(const PlayerRecord& r, int p) { return le::LoadF32(r.products[p].bytes + kProductStockAt); }
+void SetStock(PlayerRecord& r, int p, float v) { le::StoreF32(r.products[p].bytes + kProductStockAt, v); }
 
 float BaseRate(const World& world) {
   if (world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;

@@ -11,20 +11,12 @@
 
 namespace {
 
-// Product record fields the market moves.
-constexpr size_t kStockAt = 8;
-constexpr size_t kForSaleAt = 60;
-constexpr size_t kAskPriceAt = 64;
-constexpr size_t kAutoWantedAt = 68;
-
 // The settings words of a product the market reads: what a region wants by
 // hand and the most it pays for it, the most it pays for what it buys
 // automatically, and the two refusal masks.
 constexpr int kWantedWord = kProductBuyParam;
 constexpr int kSellBoycottWord = kProductPlayerMask;   // buyers the seller refuses
 constexpr int kBuyBoycottWord = kProductPlayerMask2;   // sellers the buyer refuses
-constexpr uint32_t kNoBoycottBuy = 1u << 1;
-constexpr uint32_t kNoBoycottSell = 1u << 2;
 
 // A level that keeps being worked while trades take place ends after this
 // many rounds whatever its figures, so no value can hold the day forever.
@@ -46,9 +38,9 @@ bool Refused(const World& world, int seller, int buyer, int p) {
   const ProductPolicy& s = world.players[seller].simPolicy.productPolicy[p];
   const ProductPolicy& b = world.players[buyer].simPolicy.productPolicy[p];
   const bool sellerRefuses =
-      (ProductWord(s, kSellBoycottWord) & (1u << buyer)) != 0 && (ProductWord(s, kProductFlags) & kNoBoycottSell) == 0;
+      (ProductWord(s, kSellBoycottWord) & (1u << buyer)) != 0 && (ProductWord(s, kProductFlags) & kProductNoBoycottSell) == 0;
   const bool buyerRefuses =
-      (ProductWord(b, kBuyBoycottWord) & (1u << seller)) != 0 && (ProductWord(b, kProductFlags) & kNoBoycottBuy) == 0;
+      (ProductWord(b, kBuyBoycottWord) & (1u << seller)) != 0 && (ProductWord(b, kProductFlags) & kProductNoBoycottBuy) == 0;
   return sellerRefuses || buyerRefuses;
 }
 
@@ -57,10 +49,10 @@ std::vector<Level> FileOffers(World& world, int p) {
   for (int r = 0; r < kMaxPlayers; ++r) {
     PlayerRecord& region = world.players[r];
     if (!TakesPart(region)) continue;
-    float forSale = std::min(Get(region, p, kForSaleAt), Get(region, p, kStockAt));
+    float forSale = std::min(Get(region, p, kProductForSaleAt), Get(region, p, kProductStockAt));
     if (!(forSale >= 10.0f)) forSale = 0.0f;
-    Set(region, p, kForSaleAt, forSale);
-    const float price = Get(region, p, kAskPriceAt);
+    Set(region, p, kProductForSaleAt, forSale);
+    const float price = Get(region, p, kProductAskPriceAt);
     // An asking price that is not a number has no place in the order.
     if (!(forSale > 0.0f) || price != price) continue;
     auto at = std::lower_bound(levels.begin(), levels.end(), price,
@@ -81,9 +73,9 @@ bool WorkLevel(World& world, int p, Level& level) {
     if (!TakesPart(region) || (r != 0 && !(region.treasury > 0.0f))) continue;
     ProductPolicy& entry = region.simPolicy.productPolicy[p];
     if (!(ProductReal(entry, kWantedWord) >= 1.0f)) SetProductReal(entry, kWantedWord, 0.0f);
-    if (!(Get(region, p, kAutoWantedAt) >= 1.0f)) Set(region, p, kAutoWantedAt, 0.0f);
+    if (!(Get(region, p, kProductAutoWantedAt) >= 1.0f)) Set(region, p, kProductAutoWantedAt, 0.0f);
     const bool byHand = ProductReal(entry, kWantedWord) > 0.0f && x <= ProductReal(entry, kProductPurchaseMax);
-    const bool automatic = Get(region, p, kAutoWantedAt) > 0.0f && x <= ProductReal(entry, kProductAutoBuyMax);
+    const bool automatic = Get(region, p, kProductAutoWantedAt) > 0.0f && x <= ProductReal(entry, kProductAutoBuyMax);
     if (byHand || automatic) buyer[r] = true, ++n;
   }
   if (n == 0) return false;
@@ -94,9 +86,9 @@ bool WorkLevel(World& world, int p, Level& level) {
     if (!buyer[b]) continue;
     PlayerRecord& buying = world.players[b];
     ProductPolicy& entry = buying.simPolicy.productPolicy[p];
-    const bool automatic = Get(buying, p, kAutoWantedAt) > 0.0f && x <= ProductReal(entry, kProductAutoBuyMax);
+    const bool automatic = Get(buying, p, kProductAutoWantedAt) > 0.0f && x <= ProductReal(entry, kProductAutoBuyMax);
     if (!automatic && !(x <= ProductReal(entry, kProductPurchaseMax))) continue;
-    float source = automatic ? Get(buying, p, kAutoWantedAt) : ProductReal(entry, kWantedWord);
+    float source = automatic ? Get(buying, p, kProductAutoWantedAt) : ProductReal(entry, kWantedWord);
     if (!(source >= 1.0f)) continue;
     // The want is split evenly over the level's offers.
     const float share = source / offerCount;
@@ -113,18 +105,18 @@ bool WorkLevel(World& world, int p, Level& level) {
         selling.treasury = selling.treasury + money;
         selling.turnSalesRevenue = selling.turnSalesRevenue + money;
         selling.turnProductTotals[p] = selling.turnProductTotals[p] + money;
-        float forSale = Get(selling, p, kForSaleAt) - amount;
-        Set(selling, p, kForSaleAt, forSale < 10.0f ? 0.0f : forSale);
-        float stock = Get(selling, p, kStockAt) - amount;
-        Set(selling, p, kStockAt, stock < 2.0f ? 0.0f : stock);
+        float forSale = Get(selling, p, kProductForSaleAt) - amount;
+        Set(selling, p, kProductForSaleAt, forSale < 10.0f ? 0.0f : forSale);
+        float stock = Get(selling, p, kProductStockAt) - amount;
+        Set(selling, p, kProductStockAt, stock < 2.0f ? 0.0f : stock);
 
         buying.treasury = buying.treasury - money;
         buying.turnPurchaseCost = buying.turnPurchaseCost + money;
         buying.turnProductTotals[p] = buying.turnProductTotals[p] - money;
-        Set(buying, p, kStockAt, Get(buying, p, kStockAt) + amount);
+        Set(buying, p, kProductStockAt, Get(buying, p, kProductStockAt) + amount);
         source = std::max(source - amount, 0.0f);
         if (automatic) {
-          Set(buying, p, kAutoWantedAt, source);
+          Set(buying, p, kProductAutoWantedAt, source);
         } else {
           SetProductReal(entry, kWantedWord, source);
           ProductPolicy& shown = buying.displayPolicy.productPolicy[p];

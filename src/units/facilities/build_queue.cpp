@@ -204,16 +204,16 @@ void BuildOneDay(World& world, PlayerRecord& owner, UnitRecord& unit, const Unit
   const float f = static_cast<float>(cls.strengthPerSize);
   const float supplyCost = (SeaHalf(cls) * cls.weight * unit.targetStrength * f + 0.9f) / d * r;
   const float secondCost = (f * cls.upkeepFactor * BuildSize(unit) + 0.9f) / d * r;
-  uf::SetProductReal(owner, uf::kSupplyProduct, kf::kProductDayDemand,
-                     uf::ProductReal(owner, uf::kSupplyProduct, kf::kProductDayDemand) + supplyCost);
+  uf::SetProductReal(owner, uf::kSupplyProduct, kProductAskedAt,
+                     uf::ProductReal(owner, uf::kSupplyProduct, kProductAskedAt) + supplyCost);
   if (uf::SupplyStock(owner) < supplyCost) return;
   if (owner.treasury < secondCost) {
     kf::AddReal(owner, kf::kBuildShortfall, secondCost);
     return;
   }
   uf::SetSupplyStock(owner, uf::SupplyStock(owner) - supplyCost);
-  uf::SetProductReal(owner, uf::kSupplyProduct, kf::kProductDayUse,
-                     uf::ProductReal(owner, uf::kSupplyProduct, kf::kProductDayUse) + supplyCost);
+  uf::SetProductReal(owner, uf::kSupplyProduct, kProductDeliveredAt,
+                     uf::ProductReal(owner, uf::kSupplyProduct, kProductDeliveredAt) + supplyCost);
   owner.treasury -= secondCost;
   kf::AddReal(owner, kf::kBuildSpent, secondCost);
   unit.buildWork -= r;

@@ -244,7 +244,7 @@ TEST_F(FacilityStepTest, SelfResupplyPaysFromTheOwnerOrTheHexsPlayer) {
     EXPECT_FLOAT_EQ(f.ammo, r.ammo);
     EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[1]), r.ownerAfter);
     EXPECT_FLOAT_EQ(uf::SupplyStock(w.players[2]), r.hexAfter);
-    EXPECT_FLOAT_EQ(uf::ProductReal(w.players[1], uf::kSupplyProduct, uf::kProductAsked), r.asked);
+    EXPECT_FLOAT_EQ(uf::ProductReal(w.players[1], uf::kSupplyProduct, kProductAskedAt), r.asked);
     EXPECT_EQ((f.unitFlags & kUnitFullySupplied) != 0, r.full);
   }
 }

@@ -39,14 +39,14 @@ int HexPlayer(const World& world, const UnitRecord& f) {
 // and counted as delivered. Returns what was paid (0 when both are short).
 float Draw(World& world, const UnitRecord& f, int product, float amount) {
   PlayerRecord& owner = world.players[f.owner & 31];
-  uf::SetProductReal(owner, product, uf::kProductAsked, uf::ProductReal(owner, product, uf::kProductAsked) + amount);
+  uf::SetProductReal(owner, product, kProductAskedAt, uf::ProductReal(owner, product, kProductAskedAt) + amount);
   PlayerRecord* payer = &owner;
-  if (uf::ProductReal(owner, product, uf::kProductStock) < amount) {
+  if (uf::ProductReal(owner, product, kProductStockAt) < amount) {
     payer = &world.players[HexPlayer(world, f)];
-    if (uf::ProductReal(*payer, product, uf::kProductStock) < amount) return 0.0f;
+    if (uf::ProductReal(*payer, product, kProductStockAt) < amount) return 0.0f;
   }
-  uf::SetProductReal(*payer, product, uf::kProductStock, uf::ProductReal(*payer, product, uf::kProductStock) - amount);
-  uf::SetProductReal(owner, product, uf::kProductDelivered, uf::ProductReal(owner, product, uf::kProductDelivered) + amount);
+  uf::SetProductReal(*payer, product, kProductStockAt, uf::ProductReal(*payer, product, kProductStockAt) - amount);
+  uf::SetProductReal(owner, product, kProductDeliveredAt, uf::ProductReal(owner, product, kProductDeliveredAt) + amount);
   return amount;
 }
 

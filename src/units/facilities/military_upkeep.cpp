@@ -93,7 +93,7 @@ float SeaHalf(const UnitClassRecord& cls) { return cls.kind == 2 || cls.kind == 
 
 float UnitDailyUpkeep(const PlayerRecord& owner, const UnitRecord& unit, const UnitClassRecord& cls) {
   const float f = static_cast<float>(cls.strengthPerSize);
-  const float priceLimit = uf::ProductReal(owner, uf::kSupplyProduct, kf::kProductUnitCost);
+  const float priceLimit = uf::ProductReal(owner, uf::kSupplyProduct, kProductPriceLimitAt);
   const float q =
       (f * cls.upkeepFactor + (f * cls.weight * SeaHalf(cls) + 0.9f) * priceLimit + 0.9f) / 2.0f;
   // A class of no size would divide by nothing: its units pay the base part.

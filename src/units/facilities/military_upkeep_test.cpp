@@ -36,7 +36,7 @@ class MilitaryUpkeep : public ::testing::Test, public World6 {
     r.treasury = 100.0f;
     r.militarySpendIndex = 1.0f;
     uf::SetSupplyStock(r, 100.0f);
-    uf::SetProductReal(r, uf::kSupplyProduct, kf::kProductUnitCost, 2.0f);
+    uf::SetProductReal(r, uf::kSupplyProduct, kProductPriceLimitAt, 2.0f);
     UnitClassRecord& tank = w.unitClasses[kTank];
     tank.buildWorkPerPoint = 2.0f;
     tank.upkeepFactor = 0.5f;
@@ -144,7 +144,7 @@ TEST_F(MilitaryUpkeep, TheBuildQueuePaysAndAdvancesOrWaits) {
     uf::SetReal(o, kf::kQualityTarget1, 9.0f);
     uf::SetSupplyStock(o, c.supply);
     o.treasury = c.treasury;
-    uf::SetProductReal(o, uf::kSupplyProduct, kf::kProductDayDemand, 0.0f);
+    uf::SetProductReal(o, uf::kSupplyProduct, kProductAskedAt, 0.0f);
     world->unitClasses[kTank].buildWorkPerPoint = c.buildCostPerPoint;
     town->orders[kPostureBits] = c.townInService ? 0 : kPostureInReserve;
     town->leadValue = 0;
@@ -152,7 +152,7 @@ TEST_F(MilitaryUpkeep, TheBuildQueuePaysAndAdvancesOrWaits) {
     u.orders[kStateFlags] = c.state;
     DailyMilitaryUpkeep(*world);
     EXPECT_NEAR(u.buildWork, c.after, 1e-4);
-    EXPECT_NEAR(uf::ProductReal(o, uf::kSupplyProduct, kf::kProductDayDemand), c.demand, 1e-5);
+    EXPECT_NEAR(uf::ProductReal(o, uf::kSupplyProduct, kProductAskedAt), c.demand, 1e-5);
     EXPECT_NEAR(uf::Real(o, kf::kBuildSpent), c.spent, 1e-5);
     EXPECT_NEAR(uf::Real(o, kf::kBuildShortfall), c.shortfall, 1e-5);
     EXPECT_EQ(town->leadValue, c.townInService && c.buildCostPerPoint > 0 && c.state == 0 ? 1 : 0);

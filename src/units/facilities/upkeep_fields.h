@@ -63,11 +63,6 @@ static_assert(kTrainingSpent == offsetof(PlayerRecord, bytes13444));
 static_assert(kStockCapacity >= offsetof(PlayerRecord, bytes12608) + 54 &&
               kStockUsed + 2 <= offsetof(PlayerRecord, pendingCommands));
 
-// Product 10's day figures: supply delivered to and asked for by the forces.
-inline constexpr size_t kProductDayUse = 88;
-inline constexpr size_t kProductDayDemand = 92;
-// Product 10's unit cost: the price limit of the upkeep.
-inline constexpr size_t kProductUnitCost = 80;
 
 inline uint8_t Byte(const PlayerRecord& r, size_t at) { return unitfields::Bytes(r)[at]; }
 inline void SetByte(PlayerRecord& r, size_t at, uint8_t v) { unitfields::Bytes(r)[at] = v; }

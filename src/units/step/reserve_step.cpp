@@ -35,8 +35,6 @@ constexpr uint8_t kStockPause = 6;
 constexpr uint8_t kReservePause = 18;
 constexpr int kIdlePause = 72;
 constexpr float kNoNeed = 0.01f;
-constexpr size_t kProductDelivered = 88;  // a product's delivered total this day
-constexpr size_t kProductAsked = 92;      // and what was asked of it
 
 void AddProduct(PlayerRecord& p, int k, size_t field, float v) {
   uf::SetProductReal(p, k, field, uf::ProductReal(p, k, field) + v);
@@ -46,15 +44,15 @@ void AddProduct(PlayerRecord& p, int k, size_t field, float v) {
 // from the hex player's; books what was asked and what was delivered. The
 // amount delivered (0 when both are short).
 float Draw(World& world, PlayerRecord& owner, const PlayerRecord* hexPlayer, int k, float amount) {
-  AddProduct(owner, k, kProductAsked, amount);
+  AddProduct(owner, k, kProductAskedAt, amount);
   PlayerRecord* from = nullptr;
-  if (uf::ProductReal(owner, k, uf::kProductStock) >= amount)
+  if (uf::ProductReal(owner, k, kProductStockAt) >= amount)
     from = &owner;
-  else if (hexPlayer && uf::ProductReal(*hexPlayer, k, uf::kProductStock) >= amount)
+  else if (hexPlayer && uf::ProductReal(*hexPlayer, k, kProductStockAt) >= amount)
     from = &world.players[hexPlayer->number & 31];
   if (!from) return 0.0f;
-  uf::SetProductReal(*from, k, uf::kProductStock, uf::ProductReal(*from, k, uf::kProductStock) - amount);
-  AddProduct(owner, k, kProductDelivered, amount);
+  uf::SetProductReal(*from, k, kProductStockAt, uf::ProductReal(*from, k, kProductStockAt) - amount);
+  AddProduct(owner, k, kProductDeliveredAt, amount);
   return amount;
 }
 
@@ -119,10 +117,10 @@ void ResupplyReserveUnit(World& world, UnitRecord& unit, const UnitClassRecord& 
     if (pace > 0.0f) factor = factor / pace;
     float amount = std::min(factor / 240.0f, need.strength) * weight;
     amount = std::min(amount, rate / 240.0f);
-    AddProduct(owner, uf::kSupplyProduct, kProductAsked, amount);
+    AddProduct(owner, uf::kSupplyProduct, kProductAskedAt, amount);
     if (uf::SupplyStock(owner) < amount) amount = 0.0f;
     uf::SetSupplyStock(owner, uf::SupplyStock(owner) - amount);
-    AddProduct(owner, uf::kSupplyProduct, kProductDelivered, amount);
+    AddProduct(owner, uf::kSupplyProduct, kProductDeliveredAt, amount);
     unit.strength += amount / weight;
     need = ReserveUnitNeeds(world, unit, cls);
   }

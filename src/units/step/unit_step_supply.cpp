@@ -50,14 +50,14 @@ void AddTo(PlayerRecord& p, int product, size_t field, float v) {
 float Book(World& world, PlayerRecord& owner, int product, float amount, int hexOwner) {
   AddTo(owner, product, kAsked, amount);
   PlayerRecord* payer = nullptr;
-  if (Account(owner, product, uf::kProductStock) >= amount) {
+  if (Account(owner, product, kProductStockAt) >= amount) {
     payer = &owner;
   } else if (hexOwner > 0 && hexOwner < kMaxPlayers) {
     PlayerRecord& other = world.players[hexOwner];
-    if (Account(other, product, uf::kProductStock) >= amount) payer = &other;
+    if (Account(other, product, kProductStockAt) >= amount) payer = &other;
   }
   if (!payer) return 0.0f;
-  AddTo(*payer, product, uf::kProductStock, -amount);
+  AddTo(*payer, product, kProductStockAt, -amount);
   AddTo(owner, product, kGiven, amount);
   return amount;
 }

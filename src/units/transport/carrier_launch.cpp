@@ -34,6 +34,8 @@
 #include "world/scenario_settings.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "sim/network_command_args.h"
+#include "sim/relation_command_args.h"
 
 namespace {
 
@@ -179,7 +181,7 @@ void NoticeStrike(World& world, int me, int struck) {
   }
   // Posted from the turn thread under the simulation lock: the notice's
   // display pass takes only the command-log lock.
-  PostSimpleCommand(kCmdDeclareWar, me, struck);
+  PostArgsAs(kCmdDeclareWar, me, RegionArgs{.region = static_cast<uint32_t>(struck)});
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "world/text/player_settings.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +21,9 @@ namespace {
 using Form = SettingKey::Form;
 using Place = SettingKey::Place;
 using Post = SettingKey::Post;
+
+// The index of a flag word's bit, from its one name.
+constexpr uint8_t Bit(uint32_t flag) { return static_cast<uint8_t>(std::countr_zero(flag)); }
 
 #define OFF(field) static_cast<uint16_t>(offsetof(PlayerPolicyBlock, field))
 #define MIG OFF(migrationFlags)
@@ -71,7 +75,7 @@ constexpr SettingKey kKeys[] = {
     {"wagepricemax", Form::kReal, Place::kF32, OFF(wagepricemax), 0, 1, kCmdWagePriceMax, Post::kOne, true},
     {"minwage", Form::kReal, Place::kF32, OFF(minwage), 0, 1, kCmdMinWage, Post::kOne, true},
     {"bwageprice", Form::kYesNo, Place::kBit, OFF(wageFlags), 0, 1, kCmdBWagePrice, Post::kOne, true},
-    {"bmedical", Form::kYesNo, Place::kBit, OFF(wageFlags), 1, 1, kCmdBMedical, Post::kOne, true},
+    {"bmedical", Form::kYesNo, Place::kBit, OFF(wageFlags), Bit(kWageMedical), 1, kCmdBMedical, Post::kOne, true},
     {"bmatchsocials", Form::kYesNo, Place::kBit, OFF(wageFlags), 4, 1, kCmdBMatchSocials, Post::kOne, true},
     {"defcon", Form::kWhole, Place::kI32, OFF(defcon), 0, 1, kCmdDefcon, Post::kOne, false},
     {"soldiertarget", Form::kReal, Place::kF32, OFF(soldiertarget), 0, 1, kCmdSoldierTarget, Post::kOne, true},
@@ -84,8 +88,8 @@ constexpr SettingKey kKeys[] = {
     {"milresearchtechlvl", Form::kReal, Place::kF32, MILR(0), 0, 1, kCmdMilResearch, Post::kFixed, true},
     {"milresearchtechs", Form::kReal, Place::kF32, MILR(1), 1, 1, kCmdMilResearch, Post::kFixed, true},
     {"milresearcheff", Form::kReal, Place::kF32, MILR(2), 2, 1, kCmdMilResearch, Post::kFixed, true},
-    {"bconscript", Form::kYesNo, Place::kBit, OFF(militaryFlags), 0, 1, kCmdBConscript, Post::kOne, false},
-    {"bcoed", Form::kYesNo, Place::kBit, OFF(militaryFlags), 1, 1, kCmdBCoed, Post::kOne, true},
+    {"bconscript", Form::kYesNo, Place::kBit, OFF(militaryFlags), Bit(kMilitaryConscript), 1, kCmdBConscript, Post::kOne, false},
+    {"bcoed", Form::kYesNo, Place::kBit, OFF(militaryFlags), Bit(kMilitaryCoed), 1, kCmdBCoed, Post::kOne, true},
     {"religionstate", Form::kByte, Place::kU8, OFF(religionstate), 0, 1, kCmdReligionState, Post::kOne, true},
     {"religionofftol", Form::kByte, Place::kU8, OFF(religionofftol), 0, 1, kCmdReligionOffTol, Post::kOne, true},
     {"domesticmargin", Form::kReal, Place::kProductReal, 0, kProductDomesticMargin, kPolicyProducts, kCmdDomesticMargin, Post::kEach, true},
@@ -120,8 +124,8 @@ constexpr SettingKey kKeys[] = {
     {"milinitiativeoff", Form::kByte, Place::kU8, OFF(milinitiativeoff), 0, 1, kCmdMilInitiativeOff, Post::kOne, true},
     {"milinitiativedef", Form::kByte, Place::kU8, OFF(milinitiativedef), 0, 1, kCmdMilInitiativeDef, Post::kOne, true},
     {"intelspendforfocus", Form::kReal, Place::kF32, OFF(intelspendforfocus), 0, 1, kCmdIntelSpendForFocus, Post::kOne, true},
-    {"bunitautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), 3, 1, kCmdBUnitAutoBuild, Post::kOne, true},
-    {"bmissilesautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), 4, 1, kCmdBMissilesAutoBuild, Post::kOne, true},
+    {"bunitautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), Bit(kMilitaryUnitAutoBuild), 1, kCmdBUnitAutoBuild, Post::kOne, true},
+    {"bmissilesautobuild", Form::kYesNo, Place::kBit, OFF(militaryFlags), Bit(kMilitaryMissileAutoBuild), 1, kCmdBMissilesAutoBuild, Post::kOne, true},
     {"autobuildvalues", Form::kByte, Place::kU8, OFF(autobuildvalues), 0, 2, kCmdAutoBuildValues, Post::kPair, true},
     {"autobuildmissiles", Form::kMask, Place::kU8, OFF(autobuildmissiles), 0, 2, kCmdAutoBuildMissiles, Post::kPair, true},
     {"roeregionflag", Form::kMask, Place::kRegionFlag, 0, 0, kPolicyRegions, kCmdRoeRegionFlag, Post::kRegions, true},
@@ -377,8 +381,8 @@ int32_t LoadDefaultPlayerSettings(PlayerRecord* players, int32_t count, const ch
     sim.milspendintel = kept.milspendintel;
     sim.milspendresearch = kept.milspendresearch;
     sim.religionstate = kept.religionstate;
-    sim.militaryFlags = (sim.militaryFlags & ~1u) | (kept.militaryFlags & 1u);
-    sim.wageFlags = (sim.wageFlags & ~4u) | (kept.wageFlags & 4u);
+    sim.militaryFlags = (sim.militaryFlags & ~kMilitaryConscript) | (kept.militaryFlags & kMilitaryConscript);
+    sim.wageFlags = (sim.wageFlags & ~kWorldBodyMember) | (kept.wageFlags & kWorldBodyMember);
     players[r].displayPolicy = sim;
   }
   return plat::kOk;

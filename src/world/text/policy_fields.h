@@ -26,9 +26,14 @@ enum ProductPolicyWord : int {
 
 // Bits of a product's flags word (kProductFlags).
 inline constexpr uint32_t kProductAutoPurchase = 1u << 0;
+// The region trades this product with regions its boycott masks refuse:
+// buying (bit 1) and selling (bit 2).
+inline constexpr uint32_t kProductNoBoycottBuy = 1u << 1;
+inline constexpr uint32_t kProductNoBoycottSell = 1u << 2;
 inline constexpr uint32_t kProductAutoSell = 1u << 3;  // was kFlagAutoSell
 // Output capped by the production capacity rather than by demand. Was
 // kFlagCapByCapacity.
+// Also kNoWhatFlag.
 inline constexpr uint32_t kProductCapByCapacity = 1u << 5;
 
 inline uint32_t ProductWord(const ProductPolicy& p, int word) { return le::Load32(p.bytes + 4 * word); }

@@ -10,6 +10,7 @@
 #include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -44,7 +45,9 @@ CabinetCandidate Candidate(int32_t c) {
 }
 
 void PostSeat(int32_t department, int32_t candidate) {
-  PostCommand_28_32_36(kCmdCabSetSid, static_cast<uint32_t>(department), kSeated, static_cast<uint32_t>(candidate));
+  PostArgs(kCmdCabSetSid, CabinetSeatArgs{.post = static_cast<uint32_t>(department),
+                                          .first = static_cast<uint32_t>(kSeated),
+                                          .second = static_cast<uint32_t>(candidate)});
 }
 
 }  // namespace

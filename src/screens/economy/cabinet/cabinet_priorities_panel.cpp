@@ -15,6 +15,7 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/list_control.h"
@@ -107,7 +108,8 @@ void FillCabinetPriorityList(ListBoxControl* list, int32_t department) {
 }
 
 void PostCabinetPriorities(int32_t department, uint32_t mask) {
-  PostCommand_28_32(kCmdCabSetPriorities, static_cast<uint32_t>(department), mask);
+  PostArgs(kCmdCabSetPriorities, IndexedSettingArgs{.index = static_cast<uint32_t>(department),
+                                                    .value = static_cast<uint32_t>(mask)});
   RefreshDepartmentCabinet(department);
   RefreshDockedPanels(g_screens);
 }

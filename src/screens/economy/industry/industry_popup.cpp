@@ -52,7 +52,6 @@ constexpr int32_t kBuildPictureId = 200;
 constexpr int32_t kBuildThirdId = 300;
 constexpr int32_t kProductNameId = 4;
 constexpr uint32_t kShortageFlag = 1u << 0;
-constexpr uint32_t kNoWhatFlag = 1u << 5;
 constexpr uint8_t kTranslucent = 75;
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
@@ -157,7 +156,7 @@ void IndustryPopup::Refresh() {
     isShort = UpdateProductionSliders(w, f, product);
     const ProductPolicy& policy = r.displayPolicy.productPolicy[product];
     SetPercentText(Tag(f, "LIMIT"), ProductReal(policy, kProductProductionCap));
-    SetControlFlag(Tag(f, "NWHAT"), kStateSelected, !(ProductWord(policy, kProductFlags) & kNoWhatFlag));
+    SetControlFlag(Tag(f, "NWHAT"), kStateSelected, !(ProductWord(policy, kProductFlags) & kProductCapByCapacity));
     SetControlNumberText(1, 2, "", 1, "", 0, static_cast<double>(product::Get(r, product, product::kUnitCost)),
                          Tag(f, "CCOST"));
     const char* measure = TextListEntry(g_textLists, kListProdunits, product);

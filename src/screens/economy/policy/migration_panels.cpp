@@ -15,6 +15,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/player_services.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -54,7 +55,7 @@ uint32_t MigrationFlags() {
 }
 
 void PostButtons(const Screen& panel, const FlagButton* buttons, size_t count) {
-  for (size_t i = 0; i < count; ++i) PostCommand_28(buttons[i].command, PressedBit(panel, buttons[i].tag));
+  for (size_t i = 0; i < count; ++i) PostArgs(buttons[i].command, SettingArgs{.value = static_cast<uint32_t>(PressedBit(panel, buttons[i].tag))});
 }
 
 void ShowFlagButtons(const Screen& panel, const FlagButton* buttons, size_t count, uint32_t flags) {
@@ -118,7 +119,7 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
     return;
   }
   if (IsTagged(control, "IMCONONBUT")) {
-    PostCommand_28(kCmdImmControl, control->Selected() ? 1u : 0u);
+    PostArgs(kCmdImmControl, SettingArgs{.value = control->Selected() ? 1u : 0u});
     EndTextEdit();
     CancelMapPlacement(g_screens);
     ClearMapSelection(g_screens);
@@ -126,7 +127,7 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
     if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
     UpdatePopupButton(g_screens.cmdBar3);
   } else if (IsTagged(control, "EMCONONBUT")) {
-    PostCommand_28(kCmdEmControl, control->Selected() ? 1u : 0u);
+    PostArgs(kCmdEmControl, SettingArgs{.value = control->Selected() ? 1u : 0u});
     PopPopupsTo(g_ui, 2);
   } else {
     if (id == 2) g_screens.domPolicy1.immigrationRules.Show(kKeepScreenId, nullptr);
@@ -142,7 +143,7 @@ void MigrationPanel::OnControlChange(Control* control, int32_t) {
   const auto* bar = dynamic_cast<const SlideBarControl*>(control);
   const float fee = bar ? SliderGetValueFloat(bar) : 0.0f;
   if (!std::isfinite(fee)) return;
-  PostCommand_28(kCmdImmigrationTax, std::bit_cast<uint32_t>(fee));
+  PostArgs(kCmdImmigrationTax, RealSettingArgs{.value = fee});
   PlayerRecord* r = LocalRegion();
   if (!r) return;
   {
@@ -178,7 +179,7 @@ void ImmigrationRulesPanel::OnCommand(Control* control, int32_t) {
   ApplyImmigrationRuleButtons(*this);
   // A refugee button also sets the policy it names.
   for (uint32_t policy = 0; policy < std::size(kRefugeeButtons); ++policy)
-    if (IsTagged(control, kRefugeeButtons[policy])) PostCommand_28(kCmdImRefugee, policy);
+    if (IsTagged(control, kRefugeeButtons[policy])) PostArgs(kCmdImRefugee, SettingArgs{.value = static_cast<uint32_t>(policy)});
 }
 
 void ImmigrationRulesPanel::OnControlChange(Control*, int32_t) { RefreshPolicySidePanel(); }
@@ -199,7 +200,7 @@ void PopulationGroupPolicyPanel::OnCommand(Control* control, int32_t) {
   } else if (IsTagged(control, "LOCK")) {
     ClickPolicyLock(control, kLockEmigrationGroups);
   } else if (IsTagged(control, "EMCONONBUT")) {
-    PostCommand_28(kCmdEmControl, PressedBit(*this, "EMCONONBUT"));
+    PostArgs(kCmdEmControl, SettingArgs{.value = static_cast<uint32_t>(PressedBit(*this, "EMCONONBUT"))});
     SetHidden(Tagged(*this, "EMPARENT"), (MigrationFlags() & kMigrationEmigrationControl) == 0);
     RefreshPolicySidePanel();
   } else {

@@ -12,6 +12,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/player_services.h"
+#include "sim/policy_command_args.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -112,7 +113,8 @@ void ShowPolicyLock(const Screen& panel, uint32_t mask) {
 
 void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group) {
   PlayPopupSound(kLockSound);
-  PostCommand_28_32_36(kCmdCabSetMask, group, mask, lock && lock->Selected() ? 1u : 0u);
+  PostArgs(kCmdCabSetMask, CabinetLockArgs{.post = static_cast<uint32_t>(group), .bits = static_cast<uint32_t>(mask),
+                                           .set = lock && lock->Selected() ? 1u : 0u});
 }
 
 void RefreshPolicySidePanel() {

@@ -10,6 +10,7 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
@@ -73,10 +74,11 @@ void PostOverallSocialLevel(const PlayerPolicyBlock& block, float overall, float
   const float factor = outright ? 1.0f : value / overall;
   auto scaled = [&](float level) { return LevelBits(outright ? value : factor * level); };
   for (int32_t i = 0; i < kServices; ++i)
-    PostCommand_28_32(kCmdSocialSpend, static_cast<uint32_t>(i), scaled(levels.socialspend[i]));
-  PostCommand_28(kCmdUiSpend, scaled(levels.uispend));
-  PostCommand_28(kCmdWelfSpend, scaled(levels.welfspend));
-  PostCommand_28(kCmdPensSpend, scaled(levels.pensspend));
+    PostArgs(kCmdSocialSpend, IndexedSettingArgs{.index = static_cast<uint32_t>(i),
+                                                 .value = scaled(levels.socialspend[i])});
+  PostArgs(kCmdUiSpend, SettingArgs{.value = scaled(levels.uispend)});
+  PostArgs(kCmdWelfSpend, SettingArgs{.value = scaled(levels.welfspend)});
+  PostArgs(kCmdPensSpend, SettingArgs{.value = scaled(levels.pensspend)});
 }
 
 void RefreshSocialPanels() {
@@ -161,10 +163,11 @@ void RefreshSocialServiceDetail(Control* form, int32_t k) {
 void ApplySocialServiceSlider(Control* form, int32_t k) {
   const PlayerRecord* r = LocalRegion();
   if (!form || !r || k < 0 || k >= kServices) return;
-  PostCommand_28_32(kCmdSocialSpend, static_cast<uint32_t>(k), LevelBits(SliderValue(FormFindControlById(form, kServiceSlider))));
+  PostArgs(kCmdSocialSpend, IndexedSettingArgs{.index = static_cast<uint32_t>(k),
+                                               .value = LevelBits(SliderValue(FormFindControlById(form, kServiceSlider)))});
   SetMoney(FormFindControlById(form, 14), ServiceCost(*r, r->displayPolicy, k) / AmountsDivisor());
   // A level set by hand ends matching the socials to the recommendation.
-  PostCommand_28(kCmdBMatchSocials, 0);
+  PostArgs(kCmdBMatchSocials, SettingArgs{.value = 0});
   RefreshPolicySidePanel();
   Department().Refresh();
   Department().investment.Refresh();
@@ -238,9 +241,9 @@ void FundInvestmentPanel::OnControlChange(Control* control, int32_t controlId) {
   if (controlId != kFundSlider) return;
   // One level for all three funds, whatever their mix was.
   const uint32_t level = LevelBits(SliderValue(control));
-  PostCommand_28(kCmdUiSpend, level);
-  PostCommand_28(kCmdWelfSpend, level);
-  PostCommand_28(kCmdPensSpend, level);
+  PostArgs(kCmdUiSpend, SettingArgs{.value = static_cast<uint32_t>(level)});
+  PostArgs(kCmdWelfSpend, SettingArgs{.value = static_cast<uint32_t>(level)});
+  PostArgs(kCmdPensSpend, SettingArgs{.value = static_cast<uint32_t>(level)});
   RefreshPolicySidePanel();
   Department().Refresh();
   Department().investment.Refresh();

@@ -11,6 +11,7 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/slide_bar.h"
@@ -28,7 +29,8 @@ int32_t LabelId(int32_t share) { return 3 * share + 3; }
 SlideBarControl* Slider(Control* c) { return dynamic_cast<SlideBarControl*>(c); }
 
 void PostShare(int32_t share, float value) {
-  PostCommand_28_32(kCmdMilResearch, static_cast<uint32_t>(share), std::bit_cast<uint32_t>(value));
+  PostArgs(kCmdMilResearch, IndexedSettingArgs{.index = static_cast<uint32_t>(share),
+                                               .value = std::bit_cast<uint32_t>(value)});
 }
 
 void ShowShare(const Screen& panel, int32_t share, float value) {
@@ -112,7 +114,7 @@ void ResearchBudgetPanel::OnCommand(Control* control, int32_t controlId) {
 void ResearchBudgetPanel::OnControlChange(Control* control, int32_t controlId) {
   if (IsTagged(control, "SPENDSLDR")) {
     if (const SlideBarControl* bar = Slider(control))
-      PostCommand_28(kCmdMilSpendResearch, std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
+      PostArgs(kCmdMilSpendResearch, RealSettingArgs{.value = SliderGetValueFloat(bar)});
     Refresh();
   } else if (controlId % 3 == 1 && controlId >= SliderId(0) && controlId <= SliderId(2)) {
     const PlayerRecord* r = LocalRegion();

@@ -4,6 +4,7 @@
 #include "records/player_record.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
+#include "sim/unit_command_args.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -166,11 +167,12 @@ void ResearchQueueButton(Control* control, uint32_t projectId, ListBoxControl*) 
   }
   const bool hold = ControlTagMatches(control->tag, "HOLD");
   if (hold || ControlTagMatches(control->tag, "UNPAUSE")) {
-    PostCommand_28_32_36(kCmdAvailabilityBit, projectId, kProjectHeld, hold ? 1u : 0u);
+    PostArgs(kCmdAvailabilityBit, ProjectBitsArgs{.project = static_cast<uint32_t>(projectId),
+                                                  .bits = static_cast<uint32_t>(kProjectHeld), .set = hold ? 1u : 0u});
     plat::CriticalSectionLock lock(g_simulationLock);
     MarkPaused(g_world, g_world.gameState.localPlayer, kind, index, hold);
   } else if (ControlTagMatches(control->tag, "CANCEL")) {
-    PostCommand_28(kCmdProjectClose, projectId);
+    PostArgs(kCmdProjectClose, ProjectArgs{.project = static_cast<uint32_t>(projectId)});
   }
   // UP and DOWN: the queue runs in id order, nothing to post.
 }

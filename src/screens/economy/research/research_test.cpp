@@ -427,4 +427,39 @@ TEST_F(ResearchTest, TheSheetShowsItsClassRowInClassPar) {
   }
 }
 
+// A design's sheet opens the class behind it: a stock class in the missile
+// pop-up, any other in the unit build pop-up, as the player's VIEWUNIT press
+// asks. Only the stock bit of the class word decides.
+TEST_F(ResearchTest, ViewUnitOpensTheMissileSheetForAStockClassOnly) {
+  ScreenSet& s = g_screens;
+  TechPopup& popup = s.popupTech;
+  const GlobalGuard<Control*> form0(popup.form), current(popup.currentForm);
+  const GlobalGuard<TechItem> item(popup.item);
+  const GlobalGuard<intptr_t> missileId(s.popupMissile.id), buildId(s.popupMilitary2.id);
+  const GlobalGuard<int32_t> missileClass(s.popupMissile.classIndex), buildClass(s.popupMilitary2.classIndex);
+  // The sheets each pop-up shows on opening.
+  const GlobalGuard<intptr_t> sheet(s.popupMilitary1a10.id), stats(s.popupMilitary3.id), extra(s.popupMilitary3c.id),
+      missileExtra(s.popupMilitary3c2.id), missileSheet(s.popupMissileSs1[0].id), missileStats(s.popupMissileSs2[0].id);
+  const GlobalGuard<int32_t> statsClass(s.popupMilitary3.classIndex), missileStatsClass(s.popupMissileSs2[0].classIndex);
+  TestForm form(popup, "POPUP_TECH", {"VIEWUNIT"});
+  struct Row {
+    uint32_t flags;
+    bool missile;
+  };
+  const Row rows[] = {{kClassStock, true},
+                      {kClassStock | kClassSpecialWeaponA, true},
+                      {kClassFacility, false},
+                      {kClassStock << 1, false},
+                      {0, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.flags);
+    g_world.unitClasses[3].flags = r.flags;
+    popup.item = TechItem{kProjectDesign, 3, 0};
+    s.popupMissile.id = s.popupMilitary2.id = -1;
+    popup.OnCommand(form["VIEWUNIT"], 0);
+    EXPECT_EQ(s.popupMissile.id, r.missile ? 3 : -1);
+    EXPECT_EQ(s.popupMilitary2.id, r.missile ? -1 : 3);
+  }
+}
+
 }  // namespace

@@ -45,7 +45,6 @@ constexpr size_t kDescriptionLimit = 1023;
 constexpr size_t kEffectLineLimit = 63;
 constexpr float kLeastRate = 0.01f;
 constexpr uint32_t kTradable = 0x1, kDesignPrerequisite = 0x4, kFacilityPrerequisite = 0x10;
-constexpr uint32_t kMissileClass = 0x10000000;
 constexpr int32_t kCategoryButton = 10;
 constexpr uint8_t kNoteAlpha = 140;
 constexpr uint32_t kNoteTextColour = 0xFF007D00;
@@ -417,7 +416,7 @@ void TechPopup::OnCommand(Control* control, int32_t) {
     bool missile = false;
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      missile = (g_world.unitClasses[static_cast<size_t>(item.index)].flags & kMissileClass) != 0;
+      missile = (g_world.unitClasses[static_cast<size_t>(item.index)].flags & kClassStock) != 0;
     }
     if (missile) g_screens.popupMissile.Popup(item.index, nullptr);
     else g_screens.popupMilitary2.Popup(item.index, nullptr);

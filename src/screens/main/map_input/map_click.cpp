@@ -78,7 +78,7 @@ void ExecuteHexClick(ScreenSet& screens, uint32_t packedHex) {
       ClearMapSelection(screens);
       return;
     case kClickUnitDestination:
-      PostArgs(kCmdUnitSetOrderDword5, OrderHexArgs{.unit = g_mapClickPending.unitId, .hex = packedHex});
+      PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = g_mapClickPending.unitId, .hex = packedHex});
       ClearMapSelection(screens);
       return;
     case kClickAreaPaint:

@@ -104,7 +104,7 @@ TEST_F(MapClickTest, AUnitDestinationNamesTheWaitingUnitAndTheClickedHex) {
   ExecuteHexClick(g_screens, hex);
   const std::vector<GameCommand> log = g_commandLog.Entries();
   ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0].id, kCmdUnitSetOrderDword5);
+  EXPECT_EQ(log[0].id, kCmdUnitSetFireHex);
   EXPECT_EQ(ArgsOf<OrderHexArgs>(log[0]), (OrderHexArgs{.unit = 0x01000007, .hex = hex}));
 }
 

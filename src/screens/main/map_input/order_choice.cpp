@@ -31,7 +31,6 @@ UnitOrderIssuer g_unitOrderIssuer = nullptr;
 
 namespace {
 
-constexpr uint32_t kNeedsTarget = 1u << 28;
 constexpr int kAirCategory = 1;
 
 ListHolder g_targets{};
@@ -123,7 +122,7 @@ void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, Un
       g_unitOrderIssuer(world, *unit, orderId, hex, target);
     else
       IssueUnitOrder(world, *unit, orderId, hex, nullptr, target, 0, 0, -1);
-    if (extra != 0) PostArgs(kCmdUnitSetOrderByte43, OrderValueArgs{.unit = unit->id, .value = extra});
+    if (extra != 0) PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = unit->id, .value = extra});
   }
 }
 
@@ -154,7 +153,7 @@ void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId) {
     if (orderId == kDefaultOrderChoice) {
       order = n.enemies == 0 ? kMoveOrder : n.enemies == 1 ? kOrderAttackUnit : kOrderAttackHex;
       if (n.enemies == 1) target = n.lastEnemy;
-    } else if (const OrderTypeRecord* d = Definition(orderId); d && (d->orderFlags & kNeedsTarget)) {
+    } else if (const OrderTypeRecord* d = Definition(orderId); d && (d->orderFlags & kOrderLoadInto)) {
       if (EnemyOnly(*d)) {
         HexCell* cell = CellAt(world, clicked);
         const bool facility = FacilityTarget(*d) && cell && TargetFacility(world, *cell);

@@ -65,9 +65,9 @@ void SetNumber(Control* control, float value) {
 
 void PostUnloadAll(uint32_t carrier, std::span<const uint32_t> missiles) {
   if (carrier != 0)
-    PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = carrier, .bits = kHeaderNoStockLoading, .set = 1});
+    PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = carrier, .bits = kHeaderNoStockLoading, .set = 1});
   for (const uint32_t missile : missiles) {
-    PostArgs(kCmdUnitSetOrderByte43, OrderValueArgs{.unit = missile, .value = 255});
+    PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = missile, .value = 255});
     PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = missile, .flags = kOrderUnloadDue, .mask = 0});
   }
 }
@@ -151,14 +151,14 @@ void CargoPanel::OnCommand(Control* control, int32_t controlId) {
   bool acted = true;
   if (ControlTagMatches(control->tag, "LAUNCH")) {
     for (const uint32_t unit : RowUnits(true)) {
-      PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = unit, .bits = kHeaderLaunchAllowed, .set = 1});
+      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = unit, .bits = kHeaderLaunchAllowed, .set = 1});
       PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = kOrderLaunchCargo, .mask = 0});
     }
     AdvanceSelection();
   } else if (controlId == 999) {
     const bool missilesOnly = ControlTagMatches(control->tag, "UNLOADM");
     if (missilesOnly && carrier != 0)
-      PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = carrier, .bits = kHeaderNoStockLoading, .set = 1});
+      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = carrier, .bits = kHeaderNoStockLoading, .set = 1});
     for (const uint32_t unit : RowUnits(true)) {
       bool missile = false;
       {
@@ -166,7 +166,7 @@ void CargoPanel::OnCommand(Control* control, int32_t controlId) {
         const UnitRecord* u = LiveTabUnit(unit);
         missile = u && IsMissile(*u);
       }
-      if (missile) PostArgs(kCmdUnitAddOrderByte43, OrderValueArgs{.unit = unit, .value = 1});
+      if (missile) PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = unit, .value = 1});
       PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = kOrderUnloadDue, .mask = 0});
     }
     if (!missilesOnly) AdvanceSelection();
@@ -182,7 +182,7 @@ void CargoPanel::OnCommand(Control* control, int32_t controlId) {
   } else if (ControlTagMatches(control->tag, "AUTHBOXB")) {
     const uint32_t on = control->Selected() ? 1u : 0u;
     for (const uint32_t unit : RowUnits(true)) {
-      PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = unit, .bits = kHeaderLaunchAllowed, .set = on});
+      PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = unit, .bits = kHeaderLaunchAllowed, .set = on});
       bool launching = false;
       {
         plat::CriticalSectionLock lock(g_simulationLock);
@@ -193,7 +193,7 @@ void CargoPanel::OnCommand(Control* control, int32_t controlId) {
     }
     if (g_uiOptions.bautopicknext || shift) AdvanceSelection();
   } else if (ControlTagMatches(control->tag, "NOLOAD")) {
-    PostArgs(kCmdUnitSetOrderDword13Bits,
+    PostArgs(kCmdUnitSetOrdersHeaderBits,
              OrderBitsArgs{.unit = carrier, .bits = kHeaderNoStockLoading, .set = control->Selected() ? 1u : 0u});
   } else {
     acted = false;

@@ -67,11 +67,11 @@ FacilityView ViewSelectedFacility(const World& world) { return ViewFacility(worl
 bool FacilityActive(const UnitRecord& facility) { return !(facility.ordersShown[kPostureBits] & kPostureInReserve); }
 
 bool IsRallyBaseClass(const UnitClassRecord& cls) {
-  return !(cls.flags & kNotABaseFlags) && (cls.flags & kClassSettlement) && cls.baseKind == 0 && cls.baseSlots != 0;
+  return !(cls.flags & kClassExcludedKinds) && (cls.flags & kClassSettlement) && cls.baseKind == 0 && cls.baseSlots != 0;
 }
 
 bool IsReserveBaseClass(const UnitClassRecord& cls) {
-  return !(cls.flags & kNotABaseFlags) && (cls.flags & kClassSettlement) && cls.baseKind == 0 &&
+  return !(cls.flags & kClassExcludedKinds) && (cls.flags & kClassSettlement) && cls.baseKind == 0 &&
          (cls.baseSlots != 0 || (cls.flags & (kClassAirBase | kClassHaven)));
 }
 

@@ -14,10 +14,6 @@ struct World;
 // No cell: the hex names none, or the selection is empty.
 inline constexpr uint32_t kNoCellIndex = 0xFFFFFFFFu;
 
-// Class flags the base family tests as a group: production, works, towns
-// and the specially costed classes are never bases with a rally point.
-inline constexpr uint32_t kNotABaseFlags = 0x40000u | 0x80000u | 0x100000u | 0x800000u;
-
 struct FacilityView {
   const HexCell* cell = nullptr;
   uint32_t cellIndex = kNoCellIndex;

@@ -50,10 +50,6 @@ constexpr float kLeastCancelStrength = 0.1f;
 constexpr int32_t kOwnerScaledFirst = 4024;
 constexpr int32_t kOwnerScaledLast = 4047;
 constexpr int kOwnerScaleEntry = 36;
-// Status bits of the facility's shown orders.
-constexpr uint32_t kStatusActive = 1u << 0;    // word 15
-constexpr uint32_t kStatusBuilding = 1u << 1;  // word 15
-constexpr uint32_t kStateDemolishing = kStateModeC;
 
 Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
 
@@ -88,7 +84,7 @@ SettlementView ViewSelectedHex(const World& world) {
   v.lead = GetActiveObject(v.cell, false);
   if (!v.lead) return v;
   const OrderBlock& o = v.lead->ordersShown;
-  v.underConstruction = (o[kPostureBits] & kStatusBuilding) && (o[kStateFlags] & kStateHeldSlot);
+  v.underConstruction = (o[kPostureBits] & kPostureUnderConstruction) && (o[kStateFlags] & kStateHeldSlot);
   v.repairOrdered = (o[kStateFlags] & kStatePausedBuild) != 0;
   if (v.ownHex || !(v.lead->unitFlags & kUnitProvisional)) {
     v.classIndex = v.lead->classIndex;
@@ -103,8 +99,8 @@ int32_t SettlementStatus(const World& world, const SettlementView& view) {
   if (view.cell && HexLevelByte(world, *view.cell) == 0) return 6;
   if (!view.lead) return 1;
   const OrderBlock& o = view.lead->ordersShown;
-  if (!(o[kPostureBits] & kStatusActive)) return 0;
-  if (o[kStateFlags] & kStateDemolishing) return 3;
+  if (!(o[kPostureBits] & kPostureInReserve)) return 0;
+  if (o[kStateFlags] & kStateModeC) return 3;
   if (view.underConstruction && view.repairOrdered) return 5;
   if (view.underConstruction) return 2;
   return 1;

@@ -333,9 +333,9 @@ void PostSiloOrder(uint32_t missile) {
   const MissileState m = ReadMissile(missile);
   if (!m.live || m.target == 0 || !(m.strength >= 1.0f)) return;
   PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = missile, .hex = m.target});
-  PostArgs(kCmdUnitSetOrderDword5, OrderHexArgs{.unit = missile, .hex = m.target});
-  PostArgs(kCmdUnitSetOrderDword13Bits, OrderBitsArgs{.unit = missile, .bits = kHeaderLaunchAllowed, .set = 1});
-  PostArgs(kCmdUnitSetOrderByte43, OrderValueArgs{.unit = missile, .value = kLaunchLevel});
+  PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = missile, .hex = m.target});
+  PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = missile, .bits = kHeaderLaunchAllowed, .set = 1});
+  PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = missile, .value = kLaunchLevel});
   PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = missile, .flags = kLaunchOrderFlags, .mask = 0});
 }
 
@@ -348,7 +348,7 @@ void OnSiloCommand(const SiloCommandScreens& screens, uint32_t missile, Control*
   const auto showWithMissile = [&](Screen* screen) { screen->Show(static_cast<intptr_t>(missile), nullptr); };
   if (Is(control, "UNLOAD")) {
     if (missile != 0) {
-      PostArgs(kCmdUnitAddOrderByte43, OrderValueArgs{.unit = missile, .value = kUnloadLevelStep});
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = missile, .value = kUnloadLevelStep});
       PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = missile, .flags = kOrderUnloadDue, .mask = 0});
     }
     RefreshThirdDockLevel();
@@ -376,7 +376,7 @@ void OnSiloCommand(const SiloCommandScreens& screens, uint32_t missile, Control*
     const MissileState m = ReadMissile(missile);
     PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = missile});
     // Cancelling clears every order; the target is given back.
-    if (m.target != 0) PostArgs(kCmdUnitSetOrderDword5, OrderHexArgs{.unit = missile, .hex = m.target});
+    if (m.target != 0) PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = missile, .hex = m.target});
     refresh();
   } else if (Is(control, "NOLAUNCH")) {
     if (screens.refresh) HandBackCurrentItem(*screens.refresh);
@@ -384,7 +384,7 @@ void OnSiloCommand(const SiloCommandScreens& screens, uint32_t missile, Control*
     return;
   } else if (Is(control, "CLEARTARG")) {
     if (missile == 0) return;
-    PostArgs(kCmdUnitSetOrderDword5, OrderHexArgs{.unit = missile, .hex = 0});
+    PostArgs(kCmdUnitSetFireHex, OrderHexArgs{.unit = missile, .hex = 0});
     refresh();
   } else if (Is(control, "CENTRE")) {
     const MissileState m = ReadMissile(missile);

@@ -156,9 +156,9 @@ TEST_F(SiloPanelsTest, PostSiloOrderPostsTheFiveLaunchOrdersOnlyForAFullMissileW
   const uint32_t target = PackHex(4, 1);
   const std::vector<Cmd> launch = {
       {kCmdUnitSetDestination, target, kMissileIds[0], 0, 0},
-      {kCmdUnitSetOrderDword5, target, kMissileIds[0], 0, 0},
-      {kCmdUnitSetOrderDword13Bits, 0, kMissileIds[0], 0x2000, 1},
-      {kCmdUnitSetOrderByte43, 0, kMissileIds[0], 1, 0},
+      {kCmdUnitSetFireHex, target, kMissileIds[0], 0, 0},
+      {kCmdUnitSetOrdersHeaderBits, 0, kMissileIds[0], 0x2000, 1},
+      {kCmdUnitSetOrderLevel, 0, kMissileIds[0], 1, 0},
       {kCmdAddOrderFlags, 0, kMissileIds[0], 0xA00, 0},
   };
   const struct {
@@ -192,10 +192,10 @@ TEST_F(SiloPanelsTest, TheButtonsPostTheirOrders) {
     uint32_t target;
     std::vector<Cmd> log;
   } rows[] = {
-      {"CANCLAUNCH", target, {{kCmdUnitCancelOrders, 0, m, 0, 0}, {kCmdUnitSetOrderDword5, target, m, 0, 0}}},
+      {"CANCLAUNCH", target, {{kCmdUnitCancelOrders, 0, m, 0, 0}, {kCmdUnitSetFireHex, target, m, 0, 0}}},
       {"CANCLAUNCH", 0, {{kCmdUnitCancelOrders, 0, m, 0, 0}}},
-      {"CLEARTARG", target, {{kCmdUnitSetOrderDword5, 0, m, 0, 0}}},
-      {"UNLOAD", 0, {{kCmdUnitAddOrderByte43, 0, m, 1, 0}, {kCmdAddOrderFlags, 0, m, 0x4000000, 0}}},
+      {"CLEARTARG", target, {{kCmdUnitSetFireHex, 0, m, 0, 0}}},
+      {"UNLOAD", 0, {{kCmdUnitAddOrderLevel, 0, m, 1, 0}, {kCmdAddOrderFlags, 0, m, 0x4000000, 0}}},
       {"AUTOTARGET", target, {}},
       {"LAUNCH", 0, {}},
   };

@@ -184,15 +184,15 @@ TEST(CargoPanelOrders, UnloadAllPostsInOrder) {
     std::vector<uint32_t> missiles;
     std::vector<Cmd> log;
   } rows[] = {
-      {7, {}, {{kCmdUnitSetOrderDword13Bits, 7, 0x10000, 1}}},
+      {7, {}, {{kCmdUnitSetOrdersHeaderBits, 7, 0x10000, 1}}},
       {7,
        {11, 12},
-       {{kCmdUnitSetOrderDword13Bits, 7, 0x10000, 1},
-        {kCmdUnitSetOrderByte43, 11, 255, 0},
+       {{kCmdUnitSetOrdersHeaderBits, 7, 0x10000, 1},
+        {kCmdUnitSetOrderLevel, 11, 255, 0},
         {kCmdAddOrderFlags, 11, 0x4000000, 0},
-        {kCmdUnitSetOrderByte43, 12, 255, 0},
+        {kCmdUnitSetOrderLevel, 12, 255, 0},
         {kCmdAddOrderFlags, 12, 0x4000000, 0}}},
-      {0, {11}, {{kCmdUnitSetOrderByte43, 11, 255, 0}, {kCmdAddOrderFlags, 11, 0x4000000, 0}}},
+      {0, {11}, {{kCmdUnitSetOrderLevel, 11, 255, 0}, {kCmdAddOrderFlags, 11, 0x4000000, 0}}},
   };
   for (const auto& r : rows) {
     g_commandLog.Clear();

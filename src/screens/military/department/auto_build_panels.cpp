@@ -9,6 +9,7 @@
 #include "screens/military/department/department_text.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -56,8 +57,8 @@ void AutoBuildStatusPanel::Refresh() {
 
 void AutoBuildStatusPanel::OnCommand(Control*, int32_t commandId) {
   if (commandId == 0) return;
-  PostCommand_28_32(kCmdAutoBuildMissiles, MaskOf(currentForm, kAutoBuildMaskFirst, kAutoBuildMaskBits),
-                    MaskOf(currentForm, kAutoBuildMask2First, kAutoBuildMask2Bits));
+  PostArgs(kCmdAutoBuildMissiles, SettingPairArgs{.first = MaskOf(currentForm, kAutoBuildMaskFirst, kAutoBuildMaskBits),
+                                                  .second = MaskOf(currentForm, kAutoBuildMask2First, kAutoBuildMask2Bits)});
   Refresh();
 }
 
@@ -88,5 +89,6 @@ void AutoBuildFocusPanel::OnControlChange(Control* control, int32_t) {
   const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
   for (int i = 0; i < 2; ++i)
     if (SlideBarControl* bar = Slider(currentForm, tags[i])) values[i] = SliderGetValueInt(bar);
-  PostCommand_28_32(kCmdAutoBuildValues, static_cast<uint32_t>(values[0]), static_cast<uint32_t>(values[1]));
+  PostArgs(kCmdAutoBuildValues, SettingPairArgs{.first = static_cast<uint32_t>(values[0]),
+                                                .second = static_cast<uint32_t>(values[1])});
 }

@@ -8,6 +8,7 @@
 #include "screens/military/department/military_side_panels.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -38,7 +39,7 @@ bool* FilterSwitches(ViewFilterFlags& f, int i) {
 // only follows the change when it goes off.
 void PostAutoBuild(Screen& panel, uint32_t command, const Control* toggle) {
   const bool on = toggle->Selected();
-  PostCommand_28(command, on ? 1u : 0u);
+  PostArgs(command, SettingArgs{.value = on ? 1u : 0u});
   Screen& focus = g_screens.military1Ss1b;
   if (on) {
     focus.Show(kKeepScreenId, nullptr);

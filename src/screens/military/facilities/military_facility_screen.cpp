@@ -45,7 +45,6 @@ namespace {
 constexpr uint8_t kDetailsAlpha = 75;
 constexpr uint8_t kNoteAlpha = 140;
 constexpr uint32_t kNoteOutline = 0xFF007D00;
-constexpr uint32_t kOffline = 1u << 0;  // posture word
 constexpr uint32_t kOtherKinds = kClassRoad | kClassSettlementPopulation | kClassBuildsWorks | kClassProduction;
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
@@ -66,7 +65,7 @@ void SetCondition(Control* control, float strength) {
 
 void Highlight(Control* control, bool on) { SetControlFlag(control, kStateSelected, on ? 1 : 0); }
 
-bool Offline(const UnitRecord& f) { return (f.ordersShown[kPostureBits] & kOffline) != 0; }
+bool Offline(const UnitRecord& f) { return (f.ordersShown[kPostureBits] & kPostureInReserve) != 0; }
 bool ForeignHeld(const UnitRecord& f) { return (f.unitFlags & kUnitProvisional) != 0; }
 
 }  // namespace

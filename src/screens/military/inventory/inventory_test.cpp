@@ -118,18 +118,18 @@ TEST_F(InventoryTest, SiloModeListsSilosByPositionAndNamesNoPlatform) {
 TEST_F(InventoryTest, LoadButtonsPostTheOrdersInTurn) {
   Unit(kM, kMissile, 1.0f);
   Unit(kP, kCarrier, 1.0f);
-  constexpr uint32_t kSet = kCmdUnitSetOrderByte43, kAdd = kCmdUnitAddOrderByte43;
+  constexpr uint32_t kSet = kCmdUnitSetOrderLevel, kAdd = kCmdUnitAddOrderLevel;
   const struct {
     const char* button;
     bool authBox;
     std::vector<Posted> posted;
   } rows[] = {
       {"LOAD", true,
-       {{kCmdUnitSetOrderDword8, kM, kP, 0}, {kCmdUnitSetOrderDword13Bits, kM, 0x2000, 1}, {kAdd, kM, 1, 0},
+       {{kCmdUnitSetLeaderUnit, kM, kP, 0}, {kCmdUnitSetOrdersHeaderBits, kM, 0x2000, 1}, {kAdd, kM, 1, 0},
         {kCmdAddOrderFlags, kM, 0x10000000, 0}}},
-      {"LOAD", false, {{kCmdUnitSetOrderDword8, kM, kP, 0}, {kAdd, kM, 1, 0}, {kCmdAddOrderFlags, kM, 0x10000000, 0}}},
+      {"LOAD", false, {{kCmdUnitSetLeaderUnit, kM, kP, 0}, {kAdd, kM, 1, 0}, {kCmdAddOrderFlags, kM, 0x10000000, 0}}},
       {"LOADFILL", false,
-       {{kCmdUnitSetOrderDword8, kM, kP, 0}, {kSet, kM, 255, 0}, {kCmdAddOrderFlags, kM, 0x10000000, 0}}},
+       {{kCmdUnitSetLeaderUnit, kM, kP, 0}, {kSet, kM, 255, 0}, {kCmdAddOrderFlags, kM, 0x10000000, 0}}},
   };
   for (const auto& r : rows) {
     TestSheet sheet;
@@ -144,9 +144,9 @@ TEST_F(InventoryTest, LoadButtonsPostTheOrdersInTurn) {
   ListBoxControl* rows3 = List(sheet, "STOREDLIST", {7, 8, 9});
   uint32_t platform = kP;
   MissilePanelCommand(sheet.root, kM, &platform, box, 0, MissilePanelHosts{.rowList = rows3});
-  EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetOrderDword13Bits, 7, 0x2000, 0},
-                                        {kCmdUnitSetOrderDword13Bits, 8, 0x2000, 0},
-                                        {kCmdUnitSetOrderDword13Bits, 9, 0x2000, 0}}));
+  EXPECT_EQ(Log(), (std::vector<Posted>{{kCmdUnitSetOrdersHeaderBits, 7, 0x2000, 0},
+                                        {kCmdUnitSetOrdersHeaderBits, 8, 0x2000, 0},
+                                        {kCmdUnitSetOrdersHeaderBits, 9, 0x2000, 0}}));
 }
 
 TEST_F(InventoryTest, CargoListsWholeStockAndCountsAllInTheLoad) {
@@ -190,7 +190,7 @@ TEST_F(InventoryTest, DeployAllSkipsOrCancelsPendingLoads) {
   GlobalGuard<ListBoxControl*> stored{g_screens.military1Ss4.storedList, List(sheet, "STOREDLIST", {})};
   for (uint32_t id : {1, 2, 3}) ListAddTextItem(g_screens.military1Ss4.storedList, "u", static_cast<int32_t>(id), 0, 0, 0, 1);
   GlobalGuard<int32_t> depth{g_ui.panelDepth};
-  constexpr uint32_t kSet = kCmdUnitSetOrderByte43;
+  constexpr uint32_t kSet = kCmdUnitSetOrderLevel;
   const struct {
     const char* button;
     std::vector<Posted> posted;
@@ -250,7 +250,7 @@ TEST_F(InventoryTest, OkOnASaleOrdersTheUnitSold) {
     sale.OnCommand(sheet.Add("OK"), 0);
     uint32_t order = 0;
     for (const auto& [id, who, value, extra] : Log())
-      if (id == kCmdUnitSetOrderDword2 && who == kM + flag) order = value;
+      if (id == kCmdUnitSetOrderId && who == kM + flag) order = value;
     EXPECT_EQ(order, flag ? 49u : 47u);
   }
 }

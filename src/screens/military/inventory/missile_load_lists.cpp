@@ -20,6 +20,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
+#include "sim/unit_order_args.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -36,12 +37,6 @@
 
 namespace {
 
-// Word 13 (348): use of the weapon is authorised; the platform is not to
-// be loaded.
-constexpr uint32_t kAuthorised = 0x2000;
-constexpr uint32_t kNoLoad = 0x10000;
-// Word 11 (337): a load is pending; the unit deploys of itself.
-constexpr uint32_t kLoadPending = kOrderLoadInto;
 constexpr uint32_t kAutoDeploy = 0x4000000;
 constexpr uint32_t kCountOne = 1, kCountFill = 255;
 constexpr uint8_t kSiloBit = 1u << kPlatformSilo;
@@ -68,8 +63,12 @@ bool SpecialPayload(const UnitClassRecord& cls) {
 }
 bool ImmunePayload(const UnitClassRecord& cls) { return (cls.flags & kClassSpecialImmune) != 0; }
 
-void SetBits(uint32_t unit, uint32_t bits, uint32_t on) { PostCommand_28_32_36(kCmdUnitSetOrderDword13Bits, unit, bits, on); }
-void AddOrderFlags(uint32_t unit, uint32_t bits) { PostCommand_28_32_36(kCmdAddOrderFlags, unit, bits, 0); }
+void SetBits(uint32_t unit, uint32_t bits, uint32_t on) {
+  PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = unit, .bits = bits, .set = on});
+}
+void AddOrderFlags(uint32_t unit, uint32_t bits) {
+  PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = bits, .mask = 0});
+}
 
 // What the panels read of a unit, copied under the lock.
 struct UnitView {
@@ -107,14 +106,14 @@ void RefreshAfter(Control* form, const MissilePanelHosts& hosts) {
 
 // LOAD and LOADFILL for the panel's own weapon.
 void LoadMissile(Control* form, uint32_t missile, uint32_t platform, bool fill) {
-  PostCommand_28_32(kCmdUnitSetOrderDword8, missile, platform);
-  if (Control* box = Tag(form, "AUTHBOX")) SetBits(missile, kAuthorised, box->Selected() ? 1 : 0);
+  PostArgs(kCmdUnitSetLeaderUnit, OrderTargetArgs{.unit = missile, .target = platform});
+  if (Control* box = Tag(form, "AUTHBOX")) SetBits(missile, kHeaderLaunchAllowed, box->Selected() ? 1 : 0);
   if (fill) {
-    PostCommand_28_32(kCmdUnitSetOrderByte43, missile, kCountFill);
+    PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = missile, .value = kCountFill});
   } else {
-    PostCommand_28_32(kCmdUnitAddOrderByte43, missile, kCountOne);
+    PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = missile, .value = kCountOne});
   }
-  AddOrderFlags(missile, kLoadPending);
+  AddOrderFlags(missile, kOrderLoadInto);
 }
 
 void ShowOffer(Control* form, uint32_t missile, UnitOfferPanel* panel, const MissilePanelHosts& hosts) {
@@ -341,9 +340,9 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
   if (Is(control, "AUTHBOX")) {
     const uint32_t on = control->Selected() ? 1 : 0;
     if (hosts.rowList) {
-      for (uint32_t id : SelectedUnits(hosts.rowList, false)) SetBits(id, kAuthorised, on);
+      for (uint32_t id : SelectedUnits(hosts.rowList, false)) SetBits(id, kHeaderLaunchAllowed, on);
     } else if (m) {
-      SetBits(m, kAuthorised, on);
+      SetBits(m, kHeaderLaunchAllowed, on);
     }
     return;
   }
@@ -354,15 +353,15 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
     return;
   }
   if (Is(control, "OFFLOAD")) {
-    if (p) SetBits(p, kNoLoad, 1);
+    if (p) SetBits(p, kHeaderNoStockLoading, 1);
     if (cargo) {
       PostBaseUnitOrders(cargo, false, 0, -1, false, true);
     } else if (m) {
-      PostCommand_28_32(kCmdUnitAddOrderByte43, m, kCountOne);
+      PostArgs(kCmdUnitAddOrderLevel, OrderValueArgs{.unit = m, .value = kCountOne});
       AddOrderFlags(m, kAutoDeploy);
     }
   } else if (Is(control, "UNLOADALL")) {
-    if (p) SetBits(p, kNoLoad, 1);
+    if (p) SetBits(p, kHeaderNoStockLoading, 1);
     PostBaseUnitOrders(cargo, SelectedUnits(cargo, false).empty(), 0, -1, false, false);
   } else if (Is(control, "LOAD") || Is(control, "LOADFILL")) {
     const bool fill = Is(control, "LOADFILL");
@@ -376,17 +375,17 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
     }
   } else if (Is(control, "LOADSTOP")) {
     if (hosts.rowList) {
-      for (uint32_t id : SelectedUnits(hosts.rowList, false)) PostCommand_28(kCmdUnitCancelOrders, id);
+      for (uint32_t id : SelectedUnits(hosts.rowList, false)) PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = id});
     } else if (m) {
-      PostCommand_28(kCmdUnitCancelOrders, m);
+      PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = m});
     }
   } else if (Is(control, "SELL") || Is(control, "SCRAPU")) {
     ShowOffer(form, m, Is(control, "SELL") ? hosts.sale : hosts.scrap, hosts);
     return;
   } else if (Is(control, "DEPLOYAUTO")) {
     if (m) {
-      PostCommand_28_32(kCmdUnitSetOrderByte43, m, kCountFill);
-      AddOrderFlags(m, kLoadPending);
+      PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = m, .value = kCountFill});
+      AddOrderFlags(m, kOrderLoadInto);
     }
   } else if (Is(control, "UNITORDER")) {
     if (p) DrawUnitOrderRow(g_screens, static_cast<int32_t>(p));
@@ -395,14 +394,14 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
     if (hosts.category) *hosts.category = value - kFirstCategoryButton;
   } else if (Is(control, "MISSILELIST")) {
     const UnitView u = ViewOf(static_cast<uint32_t>(value));
-    if (u.id) SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kAuthorised) ? 1 : 0);
+    if (u.id) SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kHeaderLaunchAllowed) ? 1 : 0);
     return;
   } else if (Is(control, "NOLOAD")) {
     const uint32_t on = control->Selected() ? 1 : 0;
     if (ListBoxControl* platforms = List(form, "LIST5")) {
-      for (uint32_t id : SelectedUnits(platforms, false)) SetBits(id, kNoLoad, on);
+      for (uint32_t id : SelectedUnits(platforms, false)) SetBits(id, kHeaderNoStockLoading, on);
     } else if (p) {
-      SetBits(p, kNoLoad, on);
+      SetBits(p, kHeaderNoStockLoading, on);
     }
     return;
   } else {
@@ -435,12 +434,12 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     Show(immune, false);
     ShowTag(form, "AUTHHIDE", has);
     if (!has) return;
-    const bool pending = (u.word11 & kLoadPending) != 0;
+    const bool pending = (u.word11 & kOrderLoadInto) != 0;
     ShowTag(form, "LOAD", !pending);
     ShowTag(form, "LOADFILL", !pending);
     ShowTag(form, "LOADSTOP", pending);
     if (ListBoxControl* cargo = List(form, "MISSILELIST")) ListDeselectAll(cargo);
-    SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kAuthorised) ? 1 : 0);
+    SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kHeaderLaunchAllowed) ? 1 : 0);
     Show(special, cls && SpecialPayload(*cls));
     Show(immune, cls && ImmunePayload(*cls));
   } else if (Is(changed, "LIST5")) {
@@ -475,7 +474,7 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     }
     SetNumber(Tag(form, "CAP1"), load.used);
     SetNumber(Tag(form, "CAP2"), load.capacity);
-    SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kNoLoad) ? 1 : 0);
+    SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kHeaderNoStockLoading) ? 1 : 0);
     const PayloadTotals totals = FillPlatformCargoList(List(form, "MISSILELIST"), u.id, siloMode != 0);
     ListBoxControl* cargo = List(form, "MISSILELIST");
     ShowTag(form, "UNLOADALL", cargo && cargo->firstRow);
@@ -483,7 +482,7 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     Show(special, totals.special != 0);
     Show(immune, totals.immune != 0);
     if (missile) {
-      const bool pending = (ViewOf(missile).word11 & kLoadPending) != 0;
+      const bool pending = (ViewOf(missile).word11 & kOrderLoadInto) != 0;
       ShowTag(form, "LOAD", !pending);
       ShowTag(form, "LOADFILL", !pending);
       if (pending) ShowTag(form, "GRIDLOAD1", true);

@@ -19,6 +19,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
+#include "sim/unit_order_args.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
@@ -39,8 +40,6 @@ constexpr const char* kLoadTags[] = {"LIST5", "MISSILELIST", "SILOHDR", "CAP1", 
 constexpr int32_t kLoadIds[] = {200, 201, 202, 203, 204, 205, 1666, 1667};
 constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kCategoryButton = 200, kCoverOffset = 100;
-constexpr uint32_t kAuthorised = 0x2000;
-constexpr uint32_t kLoadPending = kOrderLoadInto;
 constexpr uint32_t kAutoDeploy = 0x4000000;
 constexpr uint32_t kCountFill = 255;
 constexpr int32_t kPopupDepth = 2;
@@ -80,7 +79,7 @@ void MissileSiloPanel::OnOpen() {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (const UnitRecord* m = FindUnitById(g_world, missile)) {
       has = true;
-      authorised = (m->ordersShown[kOrdersHeader] & kAuthorised) != 0;
+      authorised = (m->ordersShown[kOrdersHeader] & kHeaderLaunchAllowed) != 0;
     }
   }
   if (has) SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, authorised ? 1 : 0);
@@ -229,18 +228,18 @@ void DeployAllConfirm::OnCommand(Control* control, int32_t) {
         rows.push_back({u->id, u->ordersShown[kOrderFlags], u->carrier});
   }
   for (const Row& u : rows) {
-    const bool pending = (u.word11 & kLoadPending) != 0;
+    const bool pending = (u.word11 & kOrderLoadInto) != 0;
     if (ok && pending) continue;
     if (!ok && pending) {
-      PostCommand_28(kCmdUnitCancelOrders, u.id);
+      PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = u.id});
       continue;
     }
-    PostCommand_28_32(kCmdUnitSetOrderByte43, u.id, kCountFill);
+    PostArgs(kCmdUnitSetOrderLevel, OrderValueArgs{.unit = u.id, .value = kCountFill});
     if (!ok || u.carrier != 0) {
-      PostCommand_28_32_36(kCmdAddOrderFlags, u.id, kAutoDeploy, 0);
+      PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = u.id, .flags = kAutoDeploy, .mask = 0});
     } else {
-      PostCommand_28_32_36(kCmdUnitSetStateBits, u.id, kAutoDeploy, 1);
-      PostCommand_28_32_36(kCmdAddOrderFlags, u.id, kLoadPending, 0);
+      PostArgs(kCmdUnitSetStateBits, OrderBitsArgs{.unit = u.id, .bits = kAutoDeploy, .set = 1});
+      PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = u.id, .flags = kOrderLoadInto, .mask = 0});
     }
   }
   if (ok) {

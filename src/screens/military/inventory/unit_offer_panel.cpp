@@ -37,7 +37,6 @@ constexpr uint32_t kNoLink = 0xFFFFFFFFu;
 constexpr uint8_t kHalfGoodsSale = 2;
 // What a region asks at most for the goods, in its product record; the
 // world's price of them, in the world economy block.
-constexpr size_t kProductPriceLimitAt = 80;
 constexpr size_t kWorldGoodsPriceAt =
     static_cast<size_t>(unitfields::kSupplyProduct) * kEconomyProductSize + kProductReferencePriceAt;
 

@@ -9,6 +9,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/player_services.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -98,7 +99,7 @@ void DefconPanel::OnCommand(Control* control, int32_t) {
 void DefconPanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
   if (!bar || !IsTagged(control, "DEFCONSLDR")) return;
-  PostCommand_28(kCmdDefcon, static_cast<uint32_t>(SliderGetValueInt(bar)));
+  PostArgs(kCmdDefcon, SettingArgs{.value = static_cast<uint32_t>(SliderGetValueInt(bar))});
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     PlayerRecord* r = Local();

@@ -12,6 +12,7 @@
 #include "screens/military/operations/military_wages_panel.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -26,8 +27,6 @@ constexpr float kLargestShare = 0.2f;
 constexpr int32_t kDefaultMinimumAge = 16;
 constexpr int32_t kLowestAgeId = 14;
 constexpr int32_t kHighestAgeId = 21;
-constexpr uint32_t kConscription = 0x1;
-constexpr uint32_t kWomenConscripted = 0x2;
 
 PlayerRecord* Local() {
   const int32_t local = g_world.gameState.localPlayer;
@@ -48,9 +47,9 @@ bool FillForceSize(Control* form, const PlayerRecord& r) {
   SetWholeText(at("CURSIZE"), static_cast<double>(f.reservePool + f.activeForce));
   SetFractionText(at("MILAPRRATE"), f.militaryApproval);
   SetWholeText(at("RECSIZE"), static_cast<double>(r.population * kRecommendedShare));
-  SetPressed(at("COEDBUT"), (b.militaryFlags & kWomenConscripted) != 0);
-  SetPressed(at("CONSCRIPBUT"), (b.militaryFlags & kConscription) != 0);
-  SetHidden(at("AGEHIDE"), !(b.militaryFlags & kConscription));
+  SetPressed(at("COEDBUT"), (b.militaryFlags & kMilitaryCoed) != 0);
+  SetPressed(at("CONSCRIPBUT"), (b.militaryFlags & kMilitaryConscript) != 0);
+  SetHidden(at("AGEHIDE"), !(b.militaryFlags & kMilitaryConscript));
   bool offered = false;
   for (int32_t age : kForceSizeAgeIds) {
     const bool chosen = age == b.soldierminage;
@@ -76,7 +75,7 @@ void ForceSizePanel::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (const PlayerRecord* r = Local()) offered = FillForceSize(currentForm, *r);
   }
-  if (!offered) PostCommand_28(kCmdSoldierMinAge, kDefaultMinimumAge);
+  if (!offered) PostArgs(kCmdSoldierMinAge, SettingArgs{.value = static_cast<uint32_t>(kDefaultMinimumAge)});
   SetPressed(DepartmentControl(currentForm, "LOCK"), MilitaryLocked(kLockForceSize));
 }
 
@@ -93,21 +92,21 @@ void ForceSizePanel::OnCommand(Control* control, int32_t id) {
     ClickPolicyLock(control, kLockForceSize, kMilitaryLockGroup);
   } else if (IsTagged(control, "CONSCRIPBUT")) {
     const bool on = control->Selected();
-    PostCommand_28(kCmdBConscript, on ? 1u : 0u);
+    PostArgs(kCmdBConscript, SettingArgs{.value = on ? 1u : 0u});
     // The age choice goes with conscription at once, before the command
     // reaches the simulation.
     SetHidden(DepartmentControl(currentForm, "AGEHIDE"), !on);
   } else if (IsTagged(control, "COEDBUT")) {
-    PostCommand_28(kCmdBCoed, control->Selected() ? 1u : 0u);
+    PostArgs(kCmdBCoed, SettingArgs{.value = control->Selected() ? 1u : 0u});
   } else if (id >= kLowestAgeId && id <= kHighestAgeId) {
-    PostCommand_28(kCmdSoldierMinAge, static_cast<uint32_t>(id));
+    PostArgs(kCmdSoldierMinAge, SettingArgs{.value = static_cast<uint32_t>(id)});
   }
 }
 
 void ForceSizePanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
   if (!bar || !IsTagged(control, "SIZESLDR")) return;
-  PostCommand_28(kCmdSoldierTarget, std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
+  PostArgs(kCmdSoldierTarget, RealSettingArgs{.value = SliderGetValueFloat(bar)});
   plat::CriticalSectionLock lock(g_simulationLock);
   if (const PlayerRecord* r = Local()) SetNewSize(currentForm, *r);
 }

@@ -1,5 +1,6 @@
 // The force size panel: a minimum age no button offers is repaired to 16,
-// and the age ids post their age.
+// the age ids post their age, and each service switch a player presses
+// comes back from the simulation's handler as that switch pressed.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -7,10 +8,12 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
+#include "screens/military/department/department_text.h"
 #include "screens/military/military_test_support.h"
 #include "screens/military/operations/force_size_panel.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
+#include "world/text/player_settings.h"
 #include "world/world.h"
 
 namespace {
@@ -50,6 +53,51 @@ TEST(ForceSizePanelTest, AnAgeNoButtonOffersIsRepairedAndAgeIdsPostTheirAge) {
     EXPECT_EQ(Posted(), r.want) << r.id;
   }
   panel.currentForm = nullptr;
+}
+
+// The player presses conscription, or women in service, on a page showing
+// neither; the command it posts is run by the settings handler on the
+// region's policy, and the page drawn again from that policy shows the same
+// switch pressed, the other not, and the age choice with conscription only.
+TEST(ForceSizePanelTest, EachServiceSwitchPressedComesBackPressedFromItsCommand) {
+  const GlobalGuard<GameState> state(g_world.gameState);
+  const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]);
+  g_world.gameState.localPlayer = kLocal;
+  struct Row {
+    const char* pressed;
+    const char* other;
+    uint32_t command;
+    bool agesShown;
+  };
+  const Row rows[] = {{"CONSCRIPBUT", "COEDBUT", kCmdBConscript, true}, {"COEDBUT", "CONSCRIPBUT", kCmdBCoed, false}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.pressed);
+    PlayerPolicyBlock& policy = g_world.players[kLocal].displayPolicy;
+    policy.militaryFlags = 0;
+    policy.soldierminage = 16;
+    TestSheet sheet;
+    sheet.Texts({"CONSCRIPBUT", "COEDBUT", "AGEHIDE"});
+    for (int32_t age : kForceSizeAgeIds) sheet.Add(nullptr, age);
+    ForceSizePanel panel;
+    panel.currentForm = sheet.root;
+    panel.Refresh();
+    ASSERT_FALSE(sheet.Find(r.pressed)->Selected());
+    g_commandLog.Clear();
+    Control* button = sheet.Find(r.pressed);
+    SetPressed(button, true);
+    panel.OnCommand(button, 0);
+    const std::vector<GameCommand> log = g_commandLog.Entries();
+    g_commandLog.Clear();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].id, r.command);
+    EXPECT_TRUE(ApplySettingCommand(policy, log[0].id, log[0].arg28, log[0].arg32, log[0].arg36));
+    SetPressed(button, false);
+    panel.Refresh();
+    EXPECT_TRUE(sheet.Find(r.pressed)->Selected());
+    EXPECT_FALSE(sheet.Find(r.other)->Selected());
+    EXPECT_EQ(sheet.Find("AGEHIDE")->Hidden(), !r.agesShown);
+    panel.currentForm = nullptr;
+  }
 }
 
 }  // namespace

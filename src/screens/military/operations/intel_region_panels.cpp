@@ -11,6 +11,7 @@
 #include "screens/military/department/department_text.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/region_names.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -178,8 +179,7 @@ void IntelBudgetPanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
   const bool budget = bar && IsTagged(control, "BUDGETSLDR");
   if (budget || (bar && IsTagged(control, "FOCUSSLDR"))) {
-    PostCommand_28(budget ? kCmdMilSpendIntel : kCmdIntelSpendForFocus,
-                   std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
+    PostArgs(budget ? kCmdMilSpendIntel : kCmdIntelSpendForFocus, RealSettingArgs{.value = SliderGetValueFloat(bar)});
     // The figures follow the value the command stored.
     Refresh();
   }

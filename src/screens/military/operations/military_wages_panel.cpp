@@ -14,6 +14,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/player_services.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -113,7 +114,7 @@ void MilitaryWagesPanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
   const bool wages = bar && IsTagged(control, "WAGESLDR");
   if (wages || (bar && IsTagged(control, "EFFSLDR"))) {
-    PostCommand_28(wages ? kCmdMilSpendSalary : kCmdMilSpendMaint, std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
+    PostArgs(wages ? kCmdMilSpendSalary : kCmdMilSpendMaint, RealSettingArgs{.value = SliderGetValueFloat(bar)});
     const MilitaryFigures f = LockedFigures();
     const float yearly = wages ? Salaries(f) : f.maintenanceBaseCost * f.milspendmaint;
     SetMoneyText(DepartmentControl(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),

@@ -9,6 +9,7 @@
 #include "screens/main/panels/class_icon.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -107,7 +108,7 @@ void MissionRulesPanel::OnCommand(Control* control, int32_t id) {
   const SettingKey* key = MissionRuleKey(id);
   if (!key) return;
   const bool on = control->Selected();
-  PostCommand_28(key->command, on ? 1u : 0u);
+  PostArgs(key->command, SettingArgs{.value = on ? 1u : 0u});
   if (id == kScorchedEarthRule && on) s.ops1Ss3c1.Show(kKeepScreenId, nullptr);
 }
 
@@ -153,5 +154,5 @@ void ScorchedEarthPanel::OnCommand(Control* control, int32_t id) {
     const Control* button = FormFindControlById(currentForm, i);
     if (button && button->Selected()) mask |= 1u << (i - 1);
   }
-  PostCommand_28(kCmdRoeScorchedType, mask);
+  PostArgs(kCmdRoeScorchedType, SettingArgs{.value = static_cast<uint32_t>(mask)});
 }

@@ -15,6 +15,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/player_services.h"
+#include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -150,8 +151,8 @@ void OperationsScreen::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
   if (!bar || !IsTagged(control, "OFFSLDR")) return;
   const int32_t v = SliderGetValueInt(bar);
-  PostCommand_28(kCmdMilInitiativeOff, static_cast<uint32_t>(v));
-  PostCommand_28(kCmdMilInitiativeDef, static_cast<uint32_t>(v));
+  PostArgs(kCmdMilInitiativeOff, SettingArgs{.value = static_cast<uint32_t>(v)});
+  PostArgs(kCmdMilInitiativeDef, SettingArgs{.value = static_cast<uint32_t>(v)});
   uint8_t now = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
