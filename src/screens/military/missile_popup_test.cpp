@@ -223,8 +223,8 @@ TEST_F(MissilePopupTest, TheDeploymentPanelLoadsAndStopsItsStock) {
     const char* button;
     std::vector<Cmd> want;  // command, unit, value, in order
   } rows[] = {
-      {"LOAD", {{kCmdUnitSetOrderDword8, 77, 90}, {kCmdUnitAddOrderByte43, 77, 1}}},
-      {"LOADFILL", {{kCmdUnitSetOrderDword8, 77, 90}, {kCmdUnitSetOrderByte43, 77, 255}}},
+      {"LOAD", {{kCmdUnitSetLeaderUnit, 77, 90}, {kCmdUnitAddOrderLevel, 77, 1}}},
+      {"LOADFILL", {{kCmdUnitSetLeaderUnit, 77, 90}, {kCmdUnitSetOrderLevel, 77, 255}}},
       {"LOADSTOP", {{kCmdUnitCancelOrders, 77, 0}}},
   };
   for (const auto& r : rows) {

@@ -134,12 +134,12 @@ TEST_F(UnitCargoPanelsTest, EachLoadButtonOrdersTheLoadOrUnloadOfItsStock) {
     bool aboard;
     std::vector<Cmd> want;  // among the posted: command, unit, first value
   } rows[] = {
-      {"LOAD", false, {{kCmdUnitSetOrderDword8, 50, 51}, {kCmdUnitAddOrderByte43, 50, 1}}},
-      {"LOADFILL", false, {{kCmdUnitSetOrderDword8, 50, 51}, {kCmdUnitSetOrderByte43, 50, 255}}},
+      {"LOAD", false, {{kCmdUnitSetLeaderUnit, 50, 51}, {kCmdUnitAddOrderLevel, 50, 1}}},
+      {"LOADFILL", false, {{kCmdUnitSetLeaderUnit, 50, 51}, {kCmdUnitSetOrderLevel, 50, 255}}},
       {"LOADSTOP", false, {{kCmdUnitCancelOrders, 50, 0}}},
-      {"UNLOADALL", true, {{kCmdUnitSetOrderDword13Bits, 51, kHeaderNoStockLoading}, {kCmdUnitSetOrderByte43, 50, 255}}},
-      {"OFFLOAD", true, {{kCmdUnitSetOrderDword13Bits, 51, kHeaderNoStockLoading}, {kCmdUnitAddOrderByte43, 50, 1}}},
-      {"NOLOAD", false, {{kCmdUnitSetOrderDword13Bits, 51, kHeaderNoStockLoading}}},
+      {"UNLOADALL", true, {{kCmdUnitSetOrdersHeaderBits, 51, kHeaderNoStockLoading}, {kCmdUnitSetOrderLevel, 50, 255}}},
+      {"OFFLOAD", true, {{kCmdUnitSetOrdersHeaderBits, 51, kHeaderNoStockLoading}, {kCmdUnitAddOrderLevel, 50, 1}}},
+      {"NOLOAD", false, {{kCmdUnitSetOrdersHeaderBits, 51, kHeaderNoStockLoading}}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.button);
