@@ -4,9 +4,8 @@
 # and its own: a simulation file that includes the interface fails to build.
 # A library built from several folders (FOLDERS) gets a link for each.
 # A library that owns its subfolders (RECURSE) or has none gets one link to
-# the folder; one whose subfolders are other libraries (app, above app/gfx,
-# app/audio and app/shell; net, below net/game) gets a link per header of
-# its own.
+# the folder; one whose subfolders are other libraries (app, below app/gfx
+# and app/audio) gets a link per header of its own.
 function(vd_include_root name dir recurse fresh)
   set(src ${PROJECT_SOURCE_DIR}/src/${dir})
   set(root ${PROJECT_BINARY_DIR}/include/${name})

@@ -7,7 +7,7 @@
 #include "editor/editor_map_input.h"
 #include "editor/editor_palette.h"
 #include "net/net_session.h"
-#include "net/game/sync_check.h"
+#include "net_game/sync_check.h"
 #include "platform/messages.h"
 #include "screens/economy/product_period.h"
 #include "screens/frontend/game_menu.h"

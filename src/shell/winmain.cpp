@@ -6,7 +6,7 @@
 #include "app/gfx/fonts.h"
 #include "app/gfx/renderer.h"
 #include "app/settings.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "net/net_session.h"
 #include "platform/clock.h"
 #include "platform/fpenv.h"
