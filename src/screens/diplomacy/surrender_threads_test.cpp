@@ -12,7 +12,7 @@
 #include "net/net_message_queue.h"
 #include "sim/command_log.h"
 #include "sim/game_threads.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "sim/sim_ui_link.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"

@@ -24,7 +24,7 @@
 #include "net/command_network.h"
 #include "sim/command_reset.h"
 #include "sim/game_stop.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/turn_thread.h"
 #include "ui/control_tree.h"
 #include "ui/keyboard.h"
