@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "ai/computer_player.h"
+#include "ai/computer_player_install.h"
 #include "app/app_object.h"
 #include "app/calendar.h"
 #include "app/settings.h"
@@ -478,6 +479,7 @@ void PrepareRun() {
   // The computer players step when the clock hands them a step, so every
   // run posts the same commands at the same ticks.
   g_computerPlayersClocked.store(true);
+  InstallComputerPlayers();
   g_simUi.loadScenarioFiles = LoadScenarioFiles;
 }
 
