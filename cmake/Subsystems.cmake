@@ -4,9 +4,8 @@
 # and its own: a simulation file that includes the interface fails to build.
 # A library built from several folders (FOLDERS) gets a link for each.
 # A library that owns its subfolders (RECURSE) or has none gets one link to
-# the folder; one whose subfolders are other libraries (app, above app/gfx,
-# app/audio and app/shell; net, below net/game) gets a link per header of
-# its own.
+# the folder; one whose subfolders are other libraries (app, below app/gfx
+# and app/audio) gets a link per header of its own.
 function(vd_include_root name dir recurse fresh)
   set(src ${PROJECT_SOURCE_DIR}/src/${dir})
   set(root ${PROJECT_BINARY_DIR}/include/${name})
@@ -43,9 +42,10 @@ endfunction()
 # names the others) whose code calls itself in a circle too tight to cut.
 # Sources are found by globbing so a new file needs no build edit;
 # NAME_test.cpp files beside the code form the library's test executable
-# instead.
+# instead. TEST_DEPS names libraries above this one that only its tests
+# link (to install their hooks as the program does).
 function(vd_subsystem name dir)
-  cmake_parse_arguments(ARG "RECURSE" "" "DEPS;FOLDERS" ${ARGN})
+  cmake_parse_arguments(ARG "RECURSE" "" "DEPS;FOLDERS;TEST_DEPS" ${ARGN})
   set(all)
   foreach(folder IN ITEMS ${dir} ${ARG_FOLDERS})
     if(ARG_RECURSE)
@@ -89,7 +89,7 @@ function(vd_subsystem name dir)
   endif()
   if(tests)
     add_executable(${name}_tests ${tests})
-    target_link_libraries(${name}_tests PRIVATE ${name} vd_testsupport GTest::gtest GTest::gmock)
+    target_link_libraries(${name}_tests PRIVATE ${name} ${ARG_TEST_DEPS} vd_testsupport GTest::gtest GTest::gmock)
     vd_test_pch(${name}_tests)
     vd_discover_tests(${name}_tests)
   endif()
@@ -98,7 +98,7 @@ function(vd_subsystem name dir)
   # alone under ThreadSanitizer.
   if(thread_tests)
     add_executable(${name}_threads_tests ${thread_tests})
-    target_link_libraries(${name}_threads_tests PRIVATE ${name} vd_testsupport GTest::gtest GTest::gmock)
+    target_link_libraries(${name}_threads_tests PRIVATE ${name} ${ARG_TEST_DEPS} vd_testsupport GTest::gtest GTest::gmock)
     vd_discover_tests(${name}_threads_tests LABELS threads)
     if(NOT TARGET vd_threads_tests)
       add_custom_target(vd_threads_tests)

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/settings.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "platform/paths.h"
 
 namespace {

@@ -13,7 +13,7 @@
 
 #include "app/app_object.h"
 #include "app/gfx/renderer.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "records/unit_record.h"

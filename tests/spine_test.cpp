@@ -15,7 +15,7 @@
 
 #include "app/app_object.h"
 #include "app/gfx/renderer.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "net/net_message_queue.h"
 #include "platform/clock.h"
 #include "platform/image_loader.h"

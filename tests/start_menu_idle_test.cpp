@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/app_object.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "screens/screen_set.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/app_object.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/paths.h"

@@ -9,7 +9,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "sim/daily/elimination.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/class_fields.h"
 #include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"

@@ -12,7 +12,7 @@
 #include "records/unit_record.h"
 #include "sim/command_test_world.h"
 #include "sim/daily/elimination.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "units/unit_player_fields.h"

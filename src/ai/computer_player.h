@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "sim/computer_player_link.h"  // kClockedStepMinutes
+
 struct GameState;
 struct PlayerRecord;
 struct World;
@@ -32,7 +34,6 @@ extern std::atomic<uint32_t> g_computerPlayerStepMs;
 // The clocked mode, set before the game's threads start; the game minutes
 // between the steps the turn thread hands out.
 extern std::atomic<bool> g_computerPlayersClocked;
-inline constexpr uint32_t kClockedStepMinutes = 15;
 
 // The thread body of one region: floating-point mode, the first preparation,
 // then a step each time it may run until the stop event is set or the

@@ -20,7 +20,7 @@
 #include "records/unit_record.h"
 #include "sim/daily/elimination.h"
 #include "sim/facility_costs.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "support/global_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"

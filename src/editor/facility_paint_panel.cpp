@@ -17,7 +17,7 @@
 #include "app/number_text.h"
 #include "sim/facility_costs.h"
 #include "sim/hex_refresh.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/daily/elimination.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"

@@ -24,7 +24,7 @@ extern NetMessageQueue g_netQueue;
 void QueueNetMessage(NetMessageQueue& queue, SessionMessage* message);
 // Hands each queued message to the handler, never holding the lock while a
 // message is handled; returns the number handled. The main thread's handler
-// is in net/game/session_message_handler.h.
+// is in net_game/session_message_handler.h.
 int DrainNetQueue(NetMessageQueue& queue, const std::function<void(const SessionMessage&)>& handle);
 // Frees every queued message (exit).
 void FreeNetQueue(NetMessageQueue& queue);

@@ -16,8 +16,8 @@ struct HexCell {
 
 // In files: the stack pointer becomes the id of the hex's lead unit.
 struct HexCellImage {
-  uint32_t leadUnitId;
-  uint32_t word;
+  uint32_t leadUnitId{};
+  uint32_t word{};
 };
 static_assert(sizeof(HexCellImage) == 8);
 static_assert(offsetof(HexCellImage, word) == 4);

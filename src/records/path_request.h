@@ -9,15 +9,15 @@
 #include <vector>
 
 struct PathRequestImage {
-  uint32_t start;         // 0: waypoint 0
-  uint32_t end;           // 4: the route's last point
-  uint32_t waypoints[8];  // 8: unused ones are the null position
-  uint32_t current;       // 40: where the steps start from
-  int32_t stepIndex;      // 44: the next step
-  uint32_t stepCount;     // 48
-  int32_t waypointIndex;  // 52: the waypoint being approached
-  uint32_t flags;         // 56
-  uint32_t stepsSlot;     // 60: the step buffer; 0 in files and payloads
+  uint32_t start{};         // 0: waypoint 0
+  uint32_t end{};           // 4: the route's last point
+  uint32_t waypoints[8]{};  // 8: unused ones are the null position
+  uint32_t current{};       // 40: where the steps start from
+  int32_t stepIndex{};      // 44: the next step
+  uint32_t stepCount{};     // 48
+  int32_t waypointIndex{};  // 52: the waypoint being approached
+  uint32_t flags{};         // 56
+  uint32_t stepsSlot{};     // 60: the step buffer; 0 in files and payloads
 };
 static_assert(sizeof(PathRequestImage) == 64);
 static_assert(offsetof(PathRequestImage, start) == 0);

@@ -10,13 +10,13 @@
 #include <type_traits>
 
 struct ProductPolicy {
-  uint8_t bytes[64];
+  uint8_t bytes[64]{};
 };
 struct RegionPolicy {  // the settings toward one other region
-  uint8_t bytes[96];
+  uint8_t bytes[96]{};
 };
 struct CabinetPolicy {
-  uint8_t bytes[16];
+  uint8_t bytes[16]{};
 };
 
 inline constexpr int kTaxRates = 12;
@@ -26,68 +26,68 @@ inline constexpr int kPolicyRegions = 32;
 inline constexpr int kCabinetPosts = 6;
 
 struct PlayerPolicyBlock {
-  uint32_t word0;
-  uint32_t friendlyMask;  // 4: bit p for player p
-  uint32_t hostileMask;   // 8
-  uint32_t pointerSlot12; // 12: a pointer word, 0 in a new record
-  float immlimit;         // 16
-  float refuglimit;       // 20
-  float emlimit;          // 24
-  uint8_t bytes28[16];
-  uint32_t migrationFlags;  // 44
-  float taxRates[kTaxRates];  // 48
-  float userfees;           // 96
-  float immigrationtax;     // 100
-  uint8_t bytes104[56];
-  float uispend;            // 160
-  float welfspend;          // 164
-  float pensspend;          // 168
-  float socialspend[kSocialPrograms];  // 172
-  uint8_t bytes200[12];
-  float budgetBalance;      // 212: revenue less spending, recomputed with the totals
-  float budgetRevenue;      // 216
-  float budgetSpending;     // 220
-  uint8_t bytes224[16];
-  float wagepricemax;       // 240
-  float minwage;            // 244
-  uint32_t wageFlags;       // 248
-  int32_t defcon;           // 252
-  float soldiertarget;      // 256
-  float recruitlimit;       // 260
-  uint8_t soldierminage;    // 264
-  uint8_t bytes265[3];
-  float milspendsalary;     // 268
-  float milspendmaint;      // 272
-  float milspendintel;      // 276
-  float milspendresearch;   // 280
-  float readinessValue;     // 284
-  uint8_t bytes288[4];
-  float milResearch[3];     // 292
-  uint32_t defsetadvorders[2];   // 304
-  uint8_t autobuildvalues[2];    // 312
-  uint8_t autobuildmissiles[2];  // 314
-  uint8_t bytes316[16];
-  uint32_t militaryFlags;   // 332
-  uint8_t religionstate;    // 336
-  uint8_t religionofftol;   // 337
-  uint8_t bytes338[2];
-  ProductPolicy productPolicy[kPolicyProducts];  // 340
-  uint32_t productionFlags;  // 1108
-  uint8_t bytes1112[64];
-  uint32_t roeFlags;         // 1176
-  uint32_t roescorchedtype;  // 1180
-  uint8_t milinitiativeoff;  // 1184
-  uint8_t milinitiativedef;  // 1185
-  uint8_t bytes1186[2];
-  float intelspendforfocus;  // 1188
-  RegionPolicy regionPolicy[kPolicyRegions];  // 1192
-  uint8_t bytes4264[512];
-  CabinetPolicy cabinetPolicy[kCabinetPosts];  // 4776
-  uint8_t bytes4872[20];
-  uint32_t ceasefireMask;    // 4892
-  uint8_t bytes4896[4];
-  uint32_t pointerSlots4900[3];  // 4900: pointer words, 0 in a new record
-  uint8_t bytes4912[112];
+  uint32_t word0{};
+  uint32_t friendlyMask{};  // 4: bit p for player p
+  uint32_t hostileMask{};   // 8
+  uint32_t pointerSlot12{}; // 12: a pointer word, 0 in a new record
+  float immlimit{};         // 16
+  float refuglimit{};       // 20
+  float emlimit{};          // 24
+  uint8_t bytes28[16]{};
+  uint32_t migrationFlags{};  // 44
+  float taxRates[kTaxRates]{};  // 48
+  float userfees{};           // 96
+  float immigrationtax{};     // 100
+  uint8_t bytes104[56]{};
+  float uispend{};            // 160
+  float welfspend{};          // 164
+  float pensspend{};          // 168
+  float socialspend[kSocialPrograms]{};  // 172
+  uint8_t bytes200[12]{};
+  float budgetBalance{};      // 212: revenue less spending, recomputed with the totals
+  float budgetRevenue{};      // 216
+  float budgetSpending{};     // 220
+  uint8_t bytes224[16]{};
+  float wagepricemax{};       // 240
+  float minwage{};            // 244
+  uint32_t wageFlags{};       // 248
+  int32_t defcon{};           // 252
+  float soldiertarget{};      // 256
+  float recruitlimit{};       // 260
+  uint8_t soldierminage{};    // 264
+  uint8_t bytes265[3]{};
+  float milspendsalary{};     // 268
+  float milspendmaint{};      // 272
+  float milspendintel{};      // 276
+  float milspendresearch{};   // 280
+  float readinessValue{};     // 284
+  uint8_t bytes288[4]{};
+  float milResearch[3]{};     // 292
+  uint32_t defsetadvorders[2]{};   // 304
+  uint8_t autobuildvalues[2]{};    // 312
+  uint8_t autobuildmissiles[2]{};  // 314
+  uint8_t bytes316[16]{};
+  uint32_t militaryFlags{};   // 332
+  uint8_t religionstate{};    // 336
+  uint8_t religionofftol{};   // 337
+  uint8_t bytes338[2]{};
+  ProductPolicy productPolicy[kPolicyProducts]{};  // 340
+  uint32_t productionFlags{};  // 1108
+  uint8_t bytes1112[64]{};
+  uint32_t roeFlags{};         // 1176
+  uint32_t roescorchedtype{};  // 1180
+  uint8_t milinitiativeoff{};  // 1184
+  uint8_t milinitiativedef{};  // 1185
+  uint8_t bytes1186[2]{};
+  float intelspendforfocus{};  // 1188
+  RegionPolicy regionPolicy[kPolicyRegions]{};  // 1192
+  uint8_t bytes4264[512]{};
+  CabinetPolicy cabinetPolicy[kCabinetPosts]{};  // 4776
+  uint8_t bytes4872[20]{};
+  uint32_t ceasefireMask{};    // 4892
+  uint8_t bytes4896[4]{};
+  uint32_t pointerSlots4900[3]{};  // 4900: pointer words, 0 in a new record
+  uint8_t bytes4912[112]{};
 };
 static_assert(std::is_trivially_copyable_v<PlayerPolicyBlock>);
 static_assert(sizeof(PlayerPolicyBlock) == 5024);

@@ -19,7 +19,7 @@ inline constexpr uint32_t kPlayerRecordSize = 14584;
 inline constexpr int kProductCount = 11;
 
 struct ProductState {
-  uint8_t bytes[96];
+  uint8_t bytes[96]{};
 };
 
 // The bytes of a product's state, one name each (reals unless said). Where
@@ -93,215 +93,215 @@ static_assert(offsetof(ProductStateLayout, delivered) == kProductDeliveredAt);
 static_assert(offsetof(ProductStateLayout, asked) == kProductAskedAt);
 
 struct PlayerRecord {
-  int32_t kind;            // 0: PlayerKind
-  uint8_t number;          // 4: the player's own index
-  uint8_t govtype;         // 5
-  uint8_t successor;       // 6: the player that inherits the region's units, 0 none
-  uint8_t agenda;          // 7
-  char name[16];           // 8: at most 15 characters
-  int32_t hexCount;        // 24
-  uint8_t bytes28[11];
-  uint8_t rulingParty;     // 39
-  uint8_t avatar;          // 40
-  int8_t politic;          // 41
-  uint8_t aiStance;        // 42
-  uint8_t music;           // 43
-  uint32_t classMask;      // 44: matched against the class masks of the designs the region may have
-  uint32_t pointerSlot48;  // 48: a pointer word
-  uint32_t electionDay;    // 52
-  uint32_t flags56;        // 56: a second flags word (kPlayerLaunchAuthorised)
-  uint8_t timeoutVictory;  // 60
-  uint8_t lossForceEnd;    // 61
-  uint16_t startEmail;     // 62
-  uint32_t armsAvail;      // 64
-  float partyShare[4];     // 68
-  uint8_t bytes84[36];
-  PlayerPolicyBlock displayPolicy;  // 120: what the interface shows and changes at once
-  PlayerPolicyBlock simPolicy;      // 5144: what the simulation uses
-  float gdpInput1;         // 10168
-  float gdpInput2;         // 10172
-  float standing;          // 10176
-  float gdpInput9;         // 10180
-  float gdpInput10;        // 10184
-  float approval;          // 10188
-  float secondRating;      // 10192
+  int32_t kind{};            // 0: PlayerKind
+  uint8_t number{};          // 4: the player's own index
+  uint8_t govtype{};         // 5
+  uint8_t successor{};       // 6: the player that inherits the region's units, 0 none
+  uint8_t agenda{};          // 7
+  char name[16]{};           // 8: at most 15 characters
+  int32_t hexCount{};        // 24
+  uint8_t bytes28[11]{};
+  uint8_t rulingParty{};     // 39
+  uint8_t avatar{};          // 40
+  int8_t politic{};          // 41
+  uint8_t aiStance{};        // 42
+  uint8_t music{};           // 43
+  uint32_t classMask{};      // 44: matched against the class masks of the designs the region may have
+  uint32_t pointerSlot48{};  // 48: a pointer word
+  uint32_t electionDay{};    // 52
+  uint32_t flags56{};        // 56: a second flags word (kPlayerLaunchAuthorised)
+  uint8_t timeoutVictory{};  // 60
+  uint8_t lossForceEnd{};    // 61
+  uint16_t startEmail{};     // 62
+  uint32_t armsAvail{};      // 64
+  float partyShare[4]{};     // 68
+  uint8_t bytes84[36]{};
+  PlayerPolicyBlock displayPolicy{};  // 120: what the interface shows and changes at once
+  PlayerPolicyBlock simPolicy{};      // 5144: what the simulation uses
+  float gdpInput1{};         // 10168
+  float gdpInput2{};         // 10172
+  float standing{};          // 10176
+  float gdpInput9{};         // 10180
+  float gdpInput10{};        // 10184
+  float approval{};          // 10188
+  float secondRating{};      // 10192
   // The committed yearly costs of the region's forces and facilities.
-  float yearlyCostFacilities;  // 10196
-  float yearlyCostHexLead;     // 10200
-  float yearlyCostC;           // 10204
-  float yearlyCostD;           // 10208
-  float gdpInput3;         // 10212
-  float tradeOpenness;     // 10216: the world-market share the region pages show
-  float creditRating;      // 10220
-  float gdpInput4;         // 10224
-  float gdpInput5;         // 10228
-  uint8_t bytes10232[20];
-  float gdpInput6;         // 10252
-  float gdpInput7;         // 10256
-  uint8_t bytes10260[12];
-  float efficiency;        // 10272
-  float population;        // 10276
-  uint8_t bytes10280[24];
-  float soldiers;          // 10304: the reserve pool, the soldiers not in units on the map
-  float unemployment;      // 10308
-  float volunteersPerYear; // 10312
-  float conscriptsPerYear; // 10316
-  float immigrationPerYear;  // 10320
-  float emigrationPerYear;   // 10324
-  float birthsPerYear;       // 10328
-  float deathsPerYear;       // 10332
-  float ruralPopulation;     // 10336
-  uint8_t bytes10340[12];
-  float treasury;          // 10352
-  float debtKind0;         // 10356
-  float heldDebt;          // 10360
-  float debtKind1;         // 10364
-  float debtKind2;         // 10368
+  float yearlyCostFacilities{};  // 10196
+  float yearlyCostHexLead{};     // 10200
+  float yearlyCostC{};           // 10204
+  float yearlyCostD{};           // 10208
+  float gdpInput3{};         // 10212
+  float tradeOpenness{};     // 10216: the world-market share the region pages show
+  float creditRating{};      // 10220
+  float gdpInput4{};         // 10224
+  float gdpInput5{};         // 10228
+  uint8_t bytes10232[20]{};
+  float gdpInput6{};         // 10252
+  float gdpInput7{};         // 10256
+  uint8_t bytes10260[12]{};
+  float efficiency{};        // 10272
+  float population{};        // 10276
+  uint8_t bytes10280[24]{};
+  float soldiers{};          // 10304: the reserve pool, the soldiers not in units on the map
+  float unemployment{};      // 10308
+  float volunteersPerYear{}; // 10312
+  float conscriptsPerYear{}; // 10316
+  float immigrationPerYear{};  // 10320
+  float emigrationPerYear{};   // 10324
+  float birthsPerYear{};       // 10328
+  float deathsPerYear{};       // 10332
+  float ruralPopulation{};     // 10336
+  uint8_t bytes10340[12]{};
+  float treasury{};          // 10352
+  float debtKind0{};         // 10356
+  float heldDebt{};          // 10360
+  float debtKind1{};         // 10364
+  float debtKind2{};         // 10368
   // The monthly payments a new game schedules: their yearly sum, the sum
   // scheduled so far, the rate they carry and the region's item numbering.
-  float monthlyYearlyAmount;   // 10372
-  float scheduledTotal;        // 10376
-  float monthlyRate;           // 10380
-  int16_t itemSerial;          // 10384
-  uint8_t bytes10386[78];
-  float socialCosts[kSocialPrograms];  // 10464: the social programmes' costs
-  uint8_t bytes10492[28];
-  float gdp;               // 10520
-  float gdpPerCapita;      // 10524
-  float baseGdpPerCapita;  // 10528
-  uint8_t bytes10532[4];
-  float priceIndex;        // 10536
-  float growthRate;        // 10540
-  float costFactor;        // 10544
-  float serviceAdd;        // 10548
-  uint8_t bytes10552[16];
-  float researchBudget;    // 10568: yearly military research cost at spending level 1.0
-  uint8_t bytes10572[12];
-  float militarySpendIndex;  // 10584: the forces' alert level (readiness), drifting with the alert and spending
-  uint8_t bytes10588[4];
-  float techLevel;         // 10592
-  uint8_t bytes10596[12];
+  float monthlyYearlyAmount{};   // 10372
+  float scheduledTotal{};        // 10376
+  float monthlyRate{};           // 10380
+  int16_t itemSerial{};          // 10384
+  uint8_t bytes10386[78]{};
+  float socialCosts[kSocialPrograms]{};  // 10464: the social programmes' costs
+  uint8_t bytes10492[28]{};
+  float gdp{};               // 10520
+  float gdpPerCapita{};      // 10524
+  float baseGdpPerCapita{};  // 10528
+  uint8_t bytes10532[4]{};
+  float priceIndex{};        // 10536
+  float growthRate{};        // 10540
+  float costFactor{};        // 10544
+  float serviceAdd{};        // 10548
+  uint8_t bytes10552[16]{};
+  float researchBudget{};    // 10568: yearly military research cost at spending level 1.0
+  uint8_t bytes10572[12]{};
+  float militarySpendIndex{};  // 10584: the forces' alert level (readiness), drifting with the alert and spending
+  uint8_t bytes10588[4]{};
+  float techLevel{};         // 10592
+  uint8_t bytes10596[12]{};
   // Yearly cost of the forces at level 1.0 of their spending settings;
   // wages before the government type's salary factor.
-  float salaryBaseCost;       // 10608
-  float maintenanceBaseCost;  // 10612
-  float intelBaseCost;        // 10616
-  float researchEfficiency;  // 10620
-  uint8_t bytes10624[108];
-  ProductState products[kProductCount];  // 10732
-  uint8_t bytes11788[192];
-  float socialLevels[kSocialPrograms];  // 11980
-  uint8_t bytes12008[180];
-  uint32_t specialEffects;  // 12188: bit n from a known technology with effect 200 + n
-  uint8_t bytes12192[4];
-  float smallFigure;        // 12196: read through GetSmallFloatOrZero
-  uint8_t bytes12200[32];
-  float spottingLevel;      // 12232
-  uint8_t bytes12236[12];
-  float importValue;        // 12248
-  float exportValue;        // 12252
-  uint8_t bytes12256[32];
-  float scoreSums[6];       // 12288
-  uint16_t unitCounts[8];   // 12312: the region's forces by kind
-  uint16_t rankCountR1;     // 12328: the two counts that pick the day's leaders
-  uint16_t rankCountR2;     // 12330
-  float statValues[10];     // 12332: indexes 4 to 9 decide the statistic victories
-  uint32_t commandCounter;  // 12372: stamps the player's commands
-  uint8_t bytes12376[28];
-  uint8_t bandPicks[3];     // 12404: the party named for each band (left, centre, right)
-  uint8_t otherPartyPick;   // 12407: the party named for the fourth band
-  uint8_t bytes12408[168];
+  float salaryBaseCost{};       // 10608
+  float maintenanceBaseCost{};  // 10612
+  float intelBaseCost{};        // 10616
+  float researchEfficiency{};  // 10620
+  uint8_t bytes10624[108]{};
+  ProductState products[kProductCount]{};  // 10732
+  uint8_t bytes11788[192]{};
+  float socialLevels[kSocialPrograms]{};  // 11980
+  uint8_t bytes12008[180]{};
+  uint32_t specialEffects{};  // 12188: bit n from a known technology with effect 200 + n
+  uint8_t bytes12192[4]{};
+  float smallFigure{};        // 12196: read through GetSmallFloatOrZero
+  uint8_t bytes12200[32]{};
+  float spottingLevel{};      // 12232
+  uint8_t bytes12236[12]{};
+  float importValue{};        // 12248
+  float exportValue{};        // 12252
+  uint8_t bytes12256[32]{};
+  float scoreSums[6]{};       // 12288
+  uint16_t unitCounts[8]{};   // 12312: the region's forces by kind
+  uint16_t rankCountR1{};     // 12328: the two counts that pick the day's leaders
+  uint16_t rankCountR2{};     // 12330
+  float statValues[10]{};     // 12332: indexes 4 to 9 decide the statistic victories
+  uint32_t commandCounter{};  // 12372: stamps the player's commands
+  uint8_t bytes12376[28]{};
+  uint8_t bandPicks[3]{};     // 12404: the party named for each band (left, centre, right)
+  uint8_t otherPartyPick{};   // 12407: the party named for the fourth band
+  uint8_t bytes12408[168]{};
   // Yesterday's values, kept by the daily driver: approval, second rating,
   // standing and credit rating, the land count, the GDP per head and the
   // simulation alert level.
-  float yesterdayTotals[4];     // 12576
-  int32_t yesterdayHexCount;    // 12592
-  float yesterdayGdpPerCapita;  // 12596
-  int32_t yesterdayDefcon;      // 12600
-  uint32_t dayWord;             // 12604: the computer player's daily progress, cleared at the end of each daily pass
-  uint8_t bytes12608[356];
-  int16_t pendingCommands;  // 12964: executed on the display copy, not yet on the simulation copy
-  uint8_t bytes12966[58];
-  float dayApproval;        // 13024
-  float daySecondRating;    // 13028
-  int32_t dayHexCount;      // 13032
-  uint8_t bytes13036[20];
-  float dayPopulation;      // 13056
-  float dayLeadValue;       // 13060
-  float dayRuralPopulation; // 13064
-  float turnSalesRevenue;   // 13068
-  float turnPurchaseCost;   // 13072
-  float turnBuildSpending;  // 13076
-  uint8_t bytes13080[24];
-  float turnUnpaidBuildCost;  // 13104
-  uint8_t bytes13108[8];
-  float turnDefaulted;      // 13116
-  float turnProductTotals[12];  // 13120
-  int16_t turnBestHex[2];   // 13168: the same word is a pointer word, 0 in a new record
-  float turnBestHexValue;   // 13172
-  uint8_t bytes13176[60];
-  float turnUpkeepMarked;   // 13236
-  float turnUpkeepOther;    // 13240
-  float dayProduction[kProductCount];  // 13244
-  uint8_t bytes13288[52];
-  float dayPopulationOutput[kProductCount];  // 13340
-  uint8_t bytes13384[4];
-  float dayRawYield[kProductCount];  // 13388
-  uint8_t bytes13432[4];
-  float dayInterestReceived;  // 13436
-  float dayInterestPaid;      // 13440
-  uint8_t bytes13444[32];  // 13444: the unit code's training total among them
+  float yesterdayTotals[4]{};     // 12576
+  int32_t yesterdayHexCount{};    // 12592
+  float yesterdayGdpPerCapita{};  // 12596
+  int32_t yesterdayDefcon{};      // 12600
+  uint32_t dayWord{};             // 12604: the computer player's daily progress, cleared at the end of each daily pass
+  uint8_t bytes12608[356]{};
+  int16_t pendingCommands{};  // 12964: executed on the display copy, not yet on the simulation copy
+  uint8_t bytes12966[58]{};
+  float dayApproval{};        // 13024
+  float daySecondRating{};    // 13028
+  int32_t dayHexCount{};      // 13032
+  uint8_t bytes13036[20]{};
+  float dayPopulation{};      // 13056
+  float dayLeadValue{};       // 13060
+  float dayRuralPopulation{}; // 13064
+  float turnSalesRevenue{};   // 13068
+  float turnPurchaseCost{};   // 13072
+  float turnBuildSpending{};  // 13076
+  uint8_t bytes13080[24]{};
+  float turnUnpaidBuildCost{};  // 13104
+  uint8_t bytes13108[8]{};
+  float turnDefaulted{};      // 13116
+  float turnProductTotals[12]{};  // 13120
+  int16_t turnBestHex[2]{};   // 13168: the same word is a pointer word, 0 in a new record
+  float turnBestHexValue{};   // 13172
+  uint8_t bytes13176[60]{};
+  float turnUpkeepMarked{};   // 13236
+  float turnUpkeepOther{};    // 13240
+  float dayProduction[kProductCount]{};  // 13244
+  uint8_t bytes13288[52]{};
+  float dayPopulationOutput[kProductCount]{};  // 13340
+  uint8_t bytes13384[4]{};
+  float dayRawYield[kProductCount]{};  // 13388
+  uint8_t bytes13432[4]{};
+  float dayInterestReceived{};  // 13436
+  float dayInterestPaid{};      // 13440
+  uint8_t bytes13444[32]{};  // 13444: the unit code's training total among them
   // Turn and day figures of other steps that the turn save and the daily
   // alerts read, then what the turn save keeps of the last turn. The eight
   // further figures are the turn's sales revenue, purchase cost, automatic
   // purchases, automatic sales and two further turn sums, then two spare.
-  float turnAmountC;              // 13476
-  float dayAlertValueB;           // 13480: cleared by the day commit
-  float lastTurnBuildSpending;    // 13484
-  float lastTurnUnpaidBuildCost;  // 13488
-  float lastTurnAmountC;          // 13492
-  float lastTurnUpkeepMarked;     // 13496
-  float lastTurnUpkeepOther;      // 13500
-  float lastTurnDefaulted;        // 13504
-  float lastTurnFigures[8];       // 13508
+  float turnAmountC{};              // 13476
+  float dayAlertValueB{};           // 13480: cleared by the day commit
+  float lastTurnBuildSpending{};    // 13484
+  float lastTurnUnpaidBuildCost{};  // 13488
+  float lastTurnAmountC{};          // 13492
+  float lastTurnUpkeepMarked{};     // 13496
+  float lastTurnUpkeepOther{};      // 13500
+  float lastTurnDefaulted{};        // 13504
+  float lastTurnFigures[8]{};       // 13508
   // The daily hex pass's census and running costs of the day, and the
   // committed values that have no place elsewhere. The census arrays are
   // indexed by the facility's type (0 to 2).
-  float dayYearlyCostFacilities;   // 13540
-  float dayYearlyCostHexLead;      // 13544
-  float dayPortCapacity;           // 13548
-  float leadValue;                 // 13552: committed from dayLeadValue
-  uint16_t portCapacity;           // 13556: committed from dayPortCapacity
-  uint8_t dayKind2Count;           // 13558
-  uint8_t dayKind2IdleCount;       // 13559
-  uint16_t dayCensusCapacityA[3];  // 13560
-  uint16_t dayCensusCapacityB[3];  // 13566
-  uint16_t dayCensusCrew[3];       // 13572
-  uint8_t bytes13578[2];
+  float dayYearlyCostFacilities{};   // 13540
+  float dayYearlyCostHexLead{};      // 13544
+  float dayPortCapacity{};           // 13548
+  float leadValue{};                 // 13552: committed from dayLeadValue
+  uint16_t portCapacity{};           // 13556: committed from dayPortCapacity
+  uint8_t dayKind2Count{};           // 13558
+  uint8_t dayKind2IdleCount{};       // 13559
+  uint16_t dayCensusCapacityA[3]{};  // 13560
+  uint16_t dayCensusCapacityB[3]{};  // 13566
+  uint16_t dayCensusCrew[3]{};       // 13572
+  uint8_t bytes13578[2]{};
   // Each cabinet post's state: its minister's job approval and concern (0
   // to 1), the priorities the post recommends and a second word no rule
   // reads yet.
-  float cabinetApproval[6];           // 13580
-  float cabinetConcern[6];            // 13604
-  uint32_t recommendedPriorities[6];  // 13628
-  uint32_t cabinetStateWord[6];       // 13652
-  uint8_t bytes13676[24];
-  float civilAttitude[kMaxPlayers];       // 13700
-  float diplomaticRelation[kMaxPlayers];  // 13828
-  float belligerence[kMaxPlayers];        // 13956
-  uint8_t bytes14084[416];
-  char slotName[16];        // 14500
+  float cabinetApproval[6]{};           // 13580
+  float cabinetConcern[6]{};            // 13604
+  uint32_t recommendedPriorities[6]{};  // 13628
+  uint32_t cabinetStateWord[6]{};       // 13652
+  uint8_t bytes13676[24]{};
+  float civilAttitude[kMaxPlayers]{};       // 13700
+  float diplomaticRelation[kMaxPlayers]{};  // 13828
+  float belligerence[kMaxPlayers]{};        // 13956
+  uint8_t bytes14084[416]{};
+  char slotName[16]{};        // 14500
   // How the game ended for the region, as the result screen wrote it for
   // the score card and the campaign's records: each name 19 characters and
   // a NUL, the result 0 lost, 1 won, 2 won by unification.
-  char endScenarioName[20];  // 14516
-  char endRegionName[20];    // 14536
-  char endCapitalName[20];   // 14556
-  uint8_t carriedFlag;      // 14576
-  uint8_t endResult;        // 14577
-  uint8_t endCheated;       // 14578: chat cheats were used; never cleared
-  uint8_t bytes14579[1];
-  uint32_t networkSlot;     // 14580: the player's slot in the session's slot table, 0 none
+  char endScenarioName[20]{};  // 14516
+  char endRegionName[20]{};    // 14536
+  char endCapitalName[20]{};   // 14556
+  uint8_t carriedFlag{};      // 14576
+  uint8_t endResult{};        // 14577
+  uint8_t endCheated{};       // 14578: chat cheats were used; never cleared
+  uint8_t bytes14579[1]{};
+  uint32_t networkSlot{};     // 14580: the player's slot in the session's slot table, 0 none
 };
 static_assert(std::is_trivially_copyable_v<PlayerRecord>);
 static_assert(std::endian::native == std::endian::little, "the region record is its own file image");

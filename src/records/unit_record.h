@@ -14,7 +14,7 @@
 // A unit's orders and settings, kept twice: the simulation copy and the copy
 // the interface shows. Word 15 bit 0 marks the unit idle (inactive).
 struct OrderBlock {
-  uint32_t words[16];
+  uint32_t words[16]{};
 
   uint32_t& operator[](int i) { return words[i]; }
   const uint32_t& operator[](int i) const { return words[i]; }
@@ -27,90 +27,90 @@ inline uint8_t OrderSpeedPercent(const OrderBlock& o) { return static_cast<uint8
 inline void SetOrderSpeedPercent(OrderBlock& o, uint8_t v) { o[10] = (o[10] & 0xFF00FFFFu) | (uint32_t{v} << 16); }
 
 struct UnitImage {
-  uint32_t listType;  // 0: the list node's type word
-  uint32_t nextSlot;  // 4: list links, cleared on read
-  uint32_t prevSlot;  // 8
-  uint32_t listWord;  // 12: zero
-  uint8_t byte16;     // zeroed when the class changes
-  uint8_t byte17;     // zeroed when the class changes
-  uint8_t byte18;
-  uint8_t owner;       // 19: the owning player
-  uint8_t controller;  // 20: set with the owner; the player the upkeep builds for
-  uint8_t unitType;    // 21: the class's type byte (label type word, spotting countdown)
-  uint16_t serial;     // 22: number of the unit within its type for its owner
-  uint32_t id;         // 24: unique, compared unsigned; a command sequence word, the owner in its top byte
-  uint16_t word28;
-  int16_t classIndex;  // 30: 0 for none
-  uint8_t bytes32[4];  // 32-34 take byte 35 on a class change
-  uint32_t classDay;   // 36: game day of the last class change
-  uint8_t bytes40[12];
-  uint8_t countdowns[4];  // 52: minute countdowns of the unit step
-  int16_t x;   // 56: hex column; (0, 0) is no position
-  int16_t y;   // 58: hex row
-  int16_t x2;  // 60: the next hex on the unit's way
-  int16_t y2;  // 62
-  uint8_t heading;        // 64: 0-23 in 15-degree steps clockwise from up
-  uint8_t wantedHeading;  // 65
-  uint8_t angle2;         // 66: the second angle, 0-23
-  uint8_t wantedAngle2;   // 67
-  uint8_t nextStep;       // 68: direction of the next step, 6 none
-  uint8_t costByte;       // 69: movement cost of the present hex
-  uint8_t countdown5;     // 70: the fifth minute countdown
-  uint8_t byte71;
-  float pixelX;  // 72: drawing offset from the hex centre
-  float pixelY;  // 76
-  float fuel;    // 80
-  float ammo;    // 84
-  float supply;  // 88
-  int32_t rangeLeft;     // 92: hexes of range left
-  float targetStrength;  // 96: the ordered size
-  float buildWork;       // 100: work left before the unit is complete
-  float strength;        // 104: present strength
-  float efficiency;      // 108
-  float experience;      // 112
-  float morale;          // 116
-  uint8_t trainingDays;  // 120
-  uint8_t carriedCount;  // 121: units carried, escorted or based on the unit
-  uint8_t entrenchment;  // 122
-  uint8_t reloadTime;    // 123: minutes until the next shot
-  float speedFactor;  // 124: the orders' speed percentage as a factor, at least 1.0
-  uint32_t word128;
-  int16_t kills;  // 132
-  uint16_t word134;
-  uint32_t unitFlags;  // 136
-  float moveRate;      // 140: hexes per minute
-  float velocityX;     // 144
-  float velocityY;     // 148
-  int16_t pendingOrders;  // 152: local commands not yet executed by the simulation
-  uint8_t byte154;
-  uint8_t stockCountLow;  // 155: low byte of a batch-made stock unit's count
-  OrderBlock orders;       // 156: the simulation copy
-  OrderBlock ordersShown;  // 220: the display copy
-  uint32_t fireTargetPos;  // 284: the hex fired at
-  uint32_t fireTarget;     // 288: the unit fired at, by id
-  uint32_t routeSlot;      // 292: the current route; in a file 1 when present, 0 for none
-  uint32_t route2Slot;     // 296: the second route
-  uint32_t cargoNext;      // 300: in a carrier its first cargo, in a carried unit the next, by id
-  uint32_t carrier;        // 304: the unit carrying this one, by id
-  uint32_t chainASlot;     // 308: the next unit in the hex's chain A (native link in memory)
-  uint32_t chainBSlot;     // 312: chain B
-  uint8_t bytes316[4];
-  uint32_t unitFlags2;      // 320
-  uint32_t customNameSlot;  // 324: a string-pool offset in a file, 0 none
-  float disruption;         // 328
-  float training;           // 332
-  uint8_t bytes336[4];
-  float rateRatio;     // 340: moveRate over the class's base rate
-  uint8_t skills[4];   // 344: raised by training up to 200; 344-346 take 347 on a class change
-  uint32_t savedSelf;  // 348: the unit's own identity when the game file is written
-  uint8_t bytes352[4];
-  uint8_t stepCounter;    // 356
-  uint8_t leadValue;      // 357: a facility's slots in use
-  uint8_t kind;           // 358: the class's kind, 0 land, 1 air, 2 sea, 3 submarine
-  uint8_t moveKind;       // 359: the kind with submarines counted as sea
-  uint32_t seenBy;         // 360: the players that see the unit
-  uint32_t unitClassSlot;  // 364: the class record, by index in a file
-  uint32_t tableEntrySlot; // 368: the unit's schedule entry
+  uint32_t listType{};  // 0: the list node's type word
+  uint32_t nextSlot{};  // 4: list links, cleared on read
+  uint32_t prevSlot{};  // 8
+  uint32_t listWord{};  // 12: zero
+  uint8_t byte16{};     // zeroed when the class changes
+  uint8_t byte17{};     // zeroed when the class changes
+  uint8_t byte18{};
+  uint8_t owner{};       // 19: the owning player
+  uint8_t controller{};  // 20: set with the owner; the player the upkeep builds for
+  uint8_t unitType{};    // 21: the class's type byte (label type word, spotting countdown)
+  uint16_t serial{};     // 22: number of the unit within its type for its owner
+  uint32_t id{};         // 24: unique, compared unsigned; a command sequence word, the owner in its top byte
+  uint16_t word28{};
+  int16_t classIndex{};  // 30: 0 for none
+  uint8_t bytes32[4]{};  // 32-34 take byte 35 on a class change
+  uint32_t classDay{};   // 36: game day of the last class change
+  uint8_t bytes40[12]{};
+  uint8_t countdowns[4]{};  // 52: minute countdowns of the unit step
+  int16_t x{};   // 56: hex column; (0, 0) is no position
+  int16_t y{};   // 58: hex row
+  int16_t x2{};  // 60: the next hex on the unit's way
+  int16_t y2{};  // 62
+  uint8_t heading{};        // 64: 0-23 in 15-degree steps clockwise from up
+  uint8_t wantedHeading{};  // 65
+  uint8_t angle2{};         // 66: the second angle, 0-23
+  uint8_t wantedAngle2{};   // 67
+  uint8_t nextStep{};       // 68: direction of the next step, 6 none
+  uint8_t costByte{};       // 69: movement cost of the present hex
+  uint8_t countdown5{};     // 70: the fifth minute countdown
+  uint8_t byte71{};
+  float pixelX{};  // 72: drawing offset from the hex centre
+  float pixelY{};  // 76
+  float fuel{};    // 80
+  float ammo{};    // 84
+  float supply{};  // 88
+  int32_t rangeLeft{};     // 92: hexes of range left
+  float targetStrength{};  // 96: the ordered size
+  float buildWork{};       // 100: work left before the unit is complete
+  float strength{};        // 104: present strength
+  float efficiency{};      // 108
+  float experience{};      // 112
+  float morale{};          // 116
+  uint8_t trainingDays{};  // 120
+  uint8_t carriedCount{};  // 121: units carried, escorted or based on the unit
+  uint8_t entrenchment{};  // 122
+  uint8_t reloadTime{};    // 123: minutes until the next shot
+  float speedFactor{};  // 124: the orders' speed percentage as a factor, at least 1.0
+  uint32_t word128{};
+  int16_t kills{};  // 132
+  uint16_t word134{};
+  uint32_t unitFlags{};  // 136
+  float moveRate{};      // 140: hexes per minute
+  float velocityX{};     // 144
+  float velocityY{};     // 148
+  int16_t pendingOrders{};  // 152: local commands not yet executed by the simulation
+  uint8_t byte154{};
+  uint8_t stockCountLow{};  // 155: low byte of a batch-made stock unit's count
+  OrderBlock orders{};       // 156: the simulation copy
+  OrderBlock ordersShown{};  // 220: the display copy
+  uint32_t fireTargetPos{};  // 284: the hex fired at
+  uint32_t fireTarget{};     // 288: the unit fired at, by id
+  uint32_t routeSlot{};      // 292: the current route; in a file 1 when present, 0 for none
+  uint32_t route2Slot{};     // 296: the second route
+  uint32_t cargoNext{};      // 300: in a carrier its first cargo, in a carried unit the next, by id
+  uint32_t carrier{};        // 304: the unit carrying this one, by id
+  uint32_t chainASlot{};     // 308: the next unit in the hex's chain A (native link in memory)
+  uint32_t chainBSlot{};     // 312: chain B
+  uint8_t bytes316[4]{};
+  uint32_t unitFlags2{};      // 320
+  uint32_t customNameSlot{};  // 324: a string-pool offset in a file, 0 none
+  float disruption{};         // 328
+  float training{};           // 332
+  uint8_t bytes336[4]{};
+  float rateRatio{};     // 340: moveRate over the class's base rate
+  uint8_t skills[4]{};   // 344: raised by training up to 200; 344-346 take 347 on a class change
+  uint32_t savedSelf{};  // 348: the unit's own identity when the game file is written
+  uint8_t bytes352[4]{};
+  uint8_t stepCounter{};    // 356
+  uint8_t leadValue{};      // 357: a facility's slots in use
+  uint8_t kind{};           // 358: the class's kind, 0 land, 1 air, 2 sea, 3 submarine
+  uint8_t moveKind{};       // 359: the kind with submarines counted as sea
+  uint32_t seenBy{};         // 360: the players that see the unit
+  uint32_t unitClassSlot{};  // 364: the class record, by index in a file
+  uint32_t tableEntrySlot{}; // 368: the unit's schedule entry
 };
 static_assert(sizeof(UnitImage) == 372);
 static_assert(offsetof(UnitImage, listType) == 0);

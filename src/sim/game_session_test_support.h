@@ -19,8 +19,9 @@
 #include "app/log.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
-#include "ai/ai_worker_state.h"
+#include "ai/computer_player_install.h"
 #include "sim/command_log.h"
+#include "sim/computer_player_link.h"
 #include "net/command_network.h"
 #include "sim/daily/elimination.h"
 #include "sim/game_threads.h"
@@ -121,6 +122,8 @@ class GameSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     savedUi_ = g_simUi;
+    savedComputerPlayers_ = g_computerPlayers;
+    InstallComputerPlayers();
     savedNet_ = g_commandNet;
     savedMessages_ = g_playerMessageLink;
     savedOptions_ = g_uiOptions;
@@ -162,7 +165,7 @@ class GameSessionTest : public ::testing::Test {
     g_commandLog.Clear();
     ClearGameRunState(g_world);
     g_aiEvents.Clear();
-    ClearAiWorkers();
+    ClearComputerPlayerWorkers();
   }
 
   void TearDown() override {
@@ -176,6 +179,7 @@ class GameSessionTest : public ::testing::Test {
     g_world.stats = WorldStatTables{};
     if (madeLocks_) WorldDeleteLocks(g_world);
     g_simUi = savedUi_;
+    g_computerPlayers = savedComputerPlayers_;
     g_commandNet = savedNet_;
     g_playerMessageLink = savedMessages_;
     g_uiOptions = savedOptions_;
@@ -296,6 +300,7 @@ class GameSessionTest : public ::testing::Test {
 
  private:
   SimUiLink savedUi_;
+  ComputerPlayerLink savedComputerPlayers_;
   CommandNetLink savedNet_;
   PlayerMessageLink savedMessages_;
   UiOptions savedOptions_;

@@ -3,12 +3,12 @@
 #include "app/app_object.h"
 #include "app/log.h"
 #include "sim/command_log.h"
+#include "sim/computer_player_link.h"
 #include "net/command_network.h"
 #include "sim/message_network.h"
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/sync_entries.h"
-#include "ai/ai_worker_state.h"
 #include "units/ai_event_queue.h"
 #include "world/game_speed.h"
 #include "world/map_data.h"
@@ -32,7 +32,7 @@ void StopGameSession(ScreenManager* ui) {
   ClearGameRunState(g_world);
   // The computer players' news of the game that ends is of no use to the next.
   g_aiEvents.Clear();
-  ClearAiWorkers();
+  ClearComputerPlayerWorkers();
 }
 
 void ReleaseGameData(World& world) {

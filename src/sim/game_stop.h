@@ -19,6 +19,6 @@ void StopGameSession(ScreenManager* ui);
 // game's snapshots and head; the game parameters go back to their empty
 // state.
 void ReleaseGameData(World& world);
-// The network game stopped: every link NetGameStarts (net/game/net_game_link.h)
+// The network game stopped: every link NetGameStarts (net_game/net_game_link.h)
 // installed is removed, and the command pipeline's role becomes none.
 void NetGameStops();

@@ -1,8 +1,8 @@
 #include "sim/game_threads.h"
 
-#include "ai/computer_player.h"
 #include "app/app_object.h"
 #include "app/log.h"
+#include "sim/computer_player_link.h"
 #include "sim/turn_thread.h"
 
 GameThreads g_gameThreads;
@@ -53,17 +53,20 @@ void StartComputerPlayerThreads(uint32_t players) {
   GameThreads& threads = g_gameThreads;
   if (!threads.aiStop) threads.aiStop = new plat::Event(true, false);
   if (!threads.aiRun) threads.aiRun = new plat::Event(true, false);
+  const ComputerPlayerLink link = g_computerPlayers;
+  // Without the computer players installed no region gets a thread.
+  if (!link.thread) return;
   for (int p = 0; p < kMaxPlayers; ++p) {
     if (!(players & (1u << p)) || threads.aiThreads[p]) continue;
-    ResetComputerPlayerClock(p);
+    if (link.resetClock) link.resetClock(p);
     auto* thread = new plat::Thread();
     // A thread the system refuses is left out; the region then takes no
     // decisions, as a region without a thread.
-    if (thread->Start([p] { return ComputerPlayerThread(p); })) {
+    if (thread->Start([p, body = link.thread] { return body(p); })) {
       threads.aiThreads[p] = thread;
     } else {
       delete thread;
-      LeaveComputerPlayerClock(p);
+      if (link.leaveClock) link.leaveClock(p);
     }
   }
 }

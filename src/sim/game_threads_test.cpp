@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 
+#include "sim/computer_player_link.h"
 #include "sim/game_session_test_support.h"
 
 namespace {
@@ -67,6 +68,28 @@ TEST_F(GameThreadsTest, EveryThreadEndsWhenTheGameStops) {
   EXPECT_EQ(g_gameThreads.turnStop, nullptr);
   EXPECT_EQ(g_gameThreads.turnGo, nullptr);
   EXPECT_EQ(g_gameThreads.aiRun, nullptr);
+}
+
+// The regions' threads run the computer players the program installed; a
+// program that installed none (the fixture's table emptied) starts none.
+TEST_F(GameThreadsTest, RegionsGetThreadsOnlyFromInstalledComputerPlayers) {
+  BuildWorld(4, 4, 4);
+  const ComputerPlayerLink installed = g_computerPlayers;
+  const struct {
+    ComputerPlayerLink link;
+    uint32_t started;
+  } rows[] = {{installed, 0b0110u}, {ComputerPlayerLink{}, 0u}};
+  for (const auto& row : rows) {
+    g_computerPlayers = row.link;
+    StartComputerPlayerThreads(0b0110);
+    uint32_t started = 0;
+    for (int p = 0; p < kMaxPlayers; ++p)
+      if (g_gameThreads.aiThreads[p]) started |= 1u << p;
+    const bool events = g_gameThreads.aiStop && g_gameThreads.aiRun;
+    StopComputerPlayerThreads();
+    EXPECT_EQ(started, row.started);
+    EXPECT_TRUE(events);
+  }
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "sim/facility_costs.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "records/hex_unit_stack.h"
 #include "world/unit_class.h"
 #include "world/unit_create.h"

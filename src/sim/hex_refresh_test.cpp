@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "sim/facility_costs.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"

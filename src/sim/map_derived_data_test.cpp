@@ -13,7 +13,7 @@
 #include "sim/daily/hex_pass.h"
 #include "sim/daily/product_fields.h"
 #include "sim/facility_costs.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/player_services.h"
 #include "world/hex_extra.h"
 #include "world/map_data.h"

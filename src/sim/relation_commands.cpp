@@ -15,7 +15,7 @@
 #include "sim/message_ids.h"
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "sim/relations.h"
 #include "records/unit_record.h"
 #include "world/data_tables.h"

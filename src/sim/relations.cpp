@@ -13,7 +13,7 @@
 #include "sim/player_message_link.h"
 #include "sim/player_messages.h"
 #include "sim/policy_block_fields.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "records/player_record.h"
 #include "world/region_figures.h"
 #include "world/text/rule_tables.h"

@@ -9,7 +9,7 @@
 #include "sim/offer_test_world.h"
 #include "sim/policy_block_fields.h"
 #include "sim/relation_commands.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "world/data_tables.h"
 #include "records/hex_cell.h"
 #include "world/region_figures.h"

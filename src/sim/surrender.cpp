@@ -1,7 +1,7 @@
 #include "sim/availability.h"
 #include "sim/daily/elimination.h"
 #include "sim/daily/unit_handover.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "sim/relations.h"
 #include "units/hex_capture.h"
 #include "units/hex_owner.h"

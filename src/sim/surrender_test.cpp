@@ -6,7 +6,7 @@
 #include "net/text_message.h"
 #include "sim/daily/elimination.h"
 #include "sim/relation_commands.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "sim/relations.h"
 #include "sim/sim_ui_link.h"
 #include "support/global_guard.h"

@@ -3,7 +3,6 @@
 #include <atomic>
 #include <string>
 
-#include "ai/computer_player.h"
 #include "app/app_object.h"
 #include "app/log.h"
 #include "net/net_session.h"
@@ -13,6 +12,7 @@
 #include "sim/command_log.h"
 #include "net/command_network.h"
 #include "sim/command_post.h"
+#include "sim/computer_player_link.h"
 #include "sim/daily/elimination.h"
 #include "sim/daily/player_accounts.h"
 #include "sim/daily_driver.h"
@@ -154,7 +154,7 @@ uint32_t RunDayMinutes(World& world) {
       RunUnitScheduler(world, state.minutesLeft);
       DecayVisibility(world);
       if (state.dayPeriod != 0 && state.minutesLeft % 5 != 0) {
-        ComputerPlayerMinuteWork(g_aiMinuteCounter, state, state.dayPeriod);
+        ComputerPlayersMinuteWork(g_aiMinuteCounter, state, state.dayPeriod);
         ++g_aiMinuteCounter;
       }
     }
@@ -165,7 +165,7 @@ uint32_t RunDayMinutes(World& world) {
 
     // The clocked computer players take their steps, in player order, while
     // the clock waits for them without holding the simulation lock.
-    if (state.currentTick % kClockedStepMinutes == 0) RunClockedComputerPlayerSteps();
+    if (state.currentTick % kClockedStepMinutes == 0) RunClockedComputerPlayers();
 
     if (state.speedLockMode == 1) {
       state.timedTurnCountdown -= 1;

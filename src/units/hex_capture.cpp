@@ -4,8 +4,8 @@
 #include <bit>
 
 #include "sim/command_counts.h"
-#include "sim/daily/elimination.h"
-#include "sim/hex_state.h"
+#include "world/capital_hex.h"
+#include "units/hex_state.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "units/ai_event_queue.h"

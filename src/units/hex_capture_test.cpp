@@ -4,8 +4,8 @@
 
 #include <bit>
 
-#include "sim/daily/elimination.h"
-#include "sim/hex_state.h"
+#include "world/capital_hex.h"
+#include "units/hex_state.h"
 #include "units/ai_event_queue.h"
 #include "units/handover_test_world.h"
 #include "units/unit_player_fields.h"

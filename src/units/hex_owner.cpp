@@ -1,6 +1,6 @@
 #include "units/hex_owner.h"
 
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/class_fields.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/handover_test_world.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "records/hex_unit_stack.h"
 #include "sim/command_counts.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/class_fields.h"
 #include "units/facilities/facility_build.h"
 #include "units/facilities/hex_facility_state.h"

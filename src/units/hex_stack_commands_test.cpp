@@ -6,7 +6,7 @@
 #include <limits>
 #include <memory>
 
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/facilities/facility_build.h"
 #include "units/handover_test_world.h"
 #include "units/hex_geometry.h"

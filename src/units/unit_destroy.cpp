@@ -2,7 +2,7 @@
 
 #include "sim/command_counts.h"
 #include "sim/daily/elimination.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/sim_ui_link.h"
 #include "units/transport/cargo_unloading.h"
 #include "units/class_fields.h"

@@ -1,7 +1,7 @@
 #include "units/unit_transfer.h"
 
 #include "sim/command_counts.h"
-#include "sim/daily/elimination.h"
+#include "world/capital_hex.h"
 #include "units/transport/cargo_unloading.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/daily/elimination.h"
+#include "world/capital_hex.h"
 #include "units/handover_test_world.h"
 #include "units/unit_destroy.h"
 #include "world/hex_extra.h"

@@ -12,7 +12,7 @@
 
 #include "app/app_object.h"
 #include "app/settings.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "net/net_session.h"
 #include "platform/clock.h"
 #include "platform/messages.h"

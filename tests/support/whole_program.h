@@ -9,7 +9,7 @@
 
 #include "app/app_object.h"
 #include "app/settings.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "net/net_session.h"
 #include "platform/messages.h"
 #include "platform/window.h"

@@ -16,12 +16,13 @@
 #include <vector>
 
 #include "ai/computer_player.h"
+#include "ai/computer_player_install.h"
 #include "app/app_object.h"
 #include "app/calendar.h"
 #include "app/settings.h"
 #include "net/game_messages.h"
-#include "net/game/net_events.h"
-#include "net/game/net_game_link.h"
+#include "net_game/net_events.h"
+#include "net_game/net_game_link.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "net/text_message.h"
@@ -512,6 +513,7 @@ void PrepareRun() {
   // The computer players step when the clock hands them a step, so every
   // run posts the same commands at the same ticks.
   g_computerPlayersClocked.store(true);
+  InstallComputerPlayers();
   g_simUi.loadScenarioFiles = LoadScenarioFiles;
 }
 

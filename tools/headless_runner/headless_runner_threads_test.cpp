@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "net/game/net_game_link.h"
+#include "net_game/net_game_link.h"
 #include "net/net_test_support.h"
 #include "platform/paths.h"
 #include "records/le_bytes.h"

@@ -10,8 +10,8 @@
 
 #include "headless_runner.h"
 #include "net/game_messages.h"
-#include "net/game/net_events.h"
-#include "net/game/session_message_handler.h"
+#include "net_game/net_events.h"
+#include "net_game/session_message_handler.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "net/net_slots.h"

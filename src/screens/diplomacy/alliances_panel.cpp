@@ -10,7 +10,7 @@
 #include "screens/screen_set.h"
 #include "sim/policy_block_fields.h"
 #include "sim/region_names.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"

@@ -8,7 +8,7 @@
 #include "screens/diplomacy/region_relations_test_support.h"
 #include "sim/dip_offer.h"
 #include "sim/policy_block_fields.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
 

@@ -8,7 +8,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/screen_set.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/screen_manager.h"

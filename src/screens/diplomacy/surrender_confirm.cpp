@@ -9,7 +9,6 @@
 #include "sim/game_command.h"
 #include "sim/region_names.h"
 #include "sim/relation_command_args.h"
-#include "sim/relation_commands.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -27,19 +26,6 @@ bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
 }  // namespace
-
-void SurrenderAtOnce(World& world, int32_t region) {
-  const int32_t local = world.gameState.localPlayer;
-  if (local < 0 || local >= kMaxPlayers) return;
-  PlayerRecord& me = world.players[local];
-  {
-    // The displayed settings belong to the threads that post commands.
-    WorldLockGuard hold(world, kLockCommandLog);
-    SurrenderCommand(world, me, 0, static_cast<uint32_t>(region), 0);
-  }
-  plat::CriticalSectionLock lock(g_simulationLock);
-  SurrenderCommand(world, me, 1, static_cast<uint32_t>(region), 0);
-}
 
 void SurrenderConfirmPanel::OnOpen() {
   CloseMailWhenNarrow();
@@ -60,12 +46,10 @@ void SurrenderConfirmPanel::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
   const int32_t region = RegionOf(id);
   if (IsTagged(control, "SUROK")) {
-    if (IsNetworkGame(g_commandNet)) {
-      PostArgs(kCmdSurrender, SurrenderArgs{.winner = static_cast<uint32_t>(region)});
-    } else {
-      SetGameSpeed(g_world.gameState, 0);
-      SurrenderAtOnce(g_world, region);
-    }
+    // On a single machine the game pauses; the surrender itself is a
+    // command on every machine, its simulation pass the turn thread's.
+    if (!IsNetworkGame(g_commandNet)) SetGameSpeed(g_world.gameState, 0);
+    PostArgs(kCmdSurrender, SurrenderArgs{.winner = static_cast<uint32_t>(region)});
     DockPanelAtDepth(2);
     s.diplomacy1Ss2.Show(kKeepScreenId, nullptr);
   } else if (IsTagged(control, "SURCAN")) {

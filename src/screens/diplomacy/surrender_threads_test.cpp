@@ -1,18 +1,23 @@
 // A surrender on a single machine while the turn thread runs its minutes:
-// the game pauses and both settings copies give way to the region.
+// the game pauses, the panel posts the surrender, the displayed settings
+// show it at once and the turn thread's next minute gives the simulation's
+// settings way to the region too.
 #include "screens/diplomacy/surrender_confirm.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "net/command_network.h"
 #include "net/net_message_queue.h"
+#include "platform/clock.h"
 #include "sim/command_log.h"
 #include "sim/game_threads.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
+#include "sim/simulation_lock.h"
 #include "sim/sim_ui_link.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
@@ -52,14 +57,29 @@ TEST(SurrenderThreadsTest, ASingleMachineSurrenderPausesWhileMinutesRun) {
   controltest::PanelForm form(panel, "DIPLOMACY1_SS2a1", {"SUROK"});
   panel.id = 2;
   panel.OnCommand(form["SUROK"], 0);
+  const PlayerRecord& me = w.players[1];
+  uint8_t shown = 0;
+  {
+    // The turn thread copies its settings over the displayed ones under this lock.
+    WorldLockGuard hold(w, kLockCommandLog);
+    shown = SurrenderTarget(me.displayPolicy);
+  }
+  // The speed message is not applied until the main thread drains its
+  // queue, so minutes run on and one of them takes the command.
+  uint8_t simulated = 0;
+  for (int wait = 0; wait < 10000 && simulated == 0; ++wait) {
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      simulated = SurrenderTarget(me.simPolicy);
+    }
+    if (simulated == 0) plat::SleepMs(1);
+  }
   StopGameThreads();
   std::vector<uint32_t> speeds;
   DrainNetQueue(g_netQueue, [&](const SessionMessage& m) {
     if (m.kind == kSmGameSpeed) speeds.push_back(m.value);
   });
-  const PlayerRecord& me = w.players[1];
-  EXPECT_EQ(std::tuple(speeds, SurrenderTarget(me.displayPolicy), SurrenderTarget(me.simPolicy)),
-            std::tuple(std::vector<uint32_t>{0}, 2, 2));
+  EXPECT_EQ(std::tuple(speeds, shown, simulated), std::tuple(std::vector<uint32_t>{0}, 2, 2));
   g_commandLog.Clear();
   FreeGameData(w);
   FreeMapData(w);

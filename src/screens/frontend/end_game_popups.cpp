@@ -6,7 +6,7 @@
 
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
-#include "net/game/net_events.h"
+#include "net_game/net_events.h"
 #include "net/net_ui_link.h"
 #include "platform/window.h"
 #include "records/hex_unit_stack.h"

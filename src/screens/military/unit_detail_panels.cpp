@@ -22,7 +22,7 @@
 #include "screens/military/unit_header.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/simulation_lock.h"
 #include "sim/unit_order_args.h"
 #include "ui/control.h"

@@ -10,7 +10,7 @@
 #include "net/net_session.h"
 #include "net/text_message.h"
 #include "sim/daily/unit_handover.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/policy_block_fields.h"
@@ -52,17 +52,6 @@ bool CapitalStands(const World& world, const PlayerRecord& region, CapitalPositi
 }
 
 }  // namespace
-
-CapitalPosition CapitalHex(const PlayerPolicyBlock& b) {
-  const uint8_t* p = PolicyBytes(b) + kPolicyCapitalHex;
-  return CapitalPosition{le::LoadI16(p), le::LoadI16(p + 2)};
-}
-
-void SetCapitalHex(PlayerPolicyBlock& b, CapitalPosition at) {
-  uint8_t* p = PolicyBytes(b) + kPolicyCapitalHex;
-  le::StoreI16(p, at.x);
-  le::StoreI16(p + 2, at.y);
-}
 
 void AnnounceRegionGone(World& world, const PlayerRecord& region, const char* format) {
   MessageParams gone;

@@ -5,22 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "world/capital_hex.h"  // the capital the daily steps keep
+
 struct GameState;
 struct PlayerPolicyBlock;
 struct PlayerRecord;
 struct World;
 
-// Where the capital's coordinates sit in each settings copy, and the byte
-// of the region naming its heir.
-inline constexpr size_t kPolicyCapitalHex = 4884;  // i16 x, i16 y; (0, 0) none
+// The byte of the region naming its heir.
 inline constexpr size_t kRecordSuccessor = 6;  // u8: 0 none; PlayerRecord::successor
-
-struct CapitalPosition {
-  int16_t x = 0, y = 0;
-  bool operator==(const CapitalPosition&) const = default;
-};
-CapitalPosition CapitalHex(const PlayerPolicyBlock& block);
-void SetCapitalHex(PlayerPolicyBlock& block, CapitalPosition at);
 
 // The capital kept or moved, and the region eliminated when it holds no
 // land, no people or no capital (or when forced): its hexes, units and

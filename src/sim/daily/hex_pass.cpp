@@ -7,7 +7,7 @@
 #include "sim/daily/research_fields.h"
 #include "sim/facility_costs.h"
 #include "sim/hex_refresh.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "units/hex_capture.h"

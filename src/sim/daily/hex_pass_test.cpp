@@ -10,7 +10,7 @@
 #include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
 #include "sim/facility_costs.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/message_test_support.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"

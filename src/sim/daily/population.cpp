@@ -7,7 +7,7 @@
 #include "sim/daily/economy_fields.h"
 #include "sim/daily/gdp.h"
 #include "sim/daily/leader_status.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"

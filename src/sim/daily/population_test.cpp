@@ -169,7 +169,7 @@ TEST(Population, VolunteersJoinUpToTheTarget) {
 
 }  // namespace
 
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "records/unit_record.h"
 #include "records/hex_cell.h"
 #include "world/hex_extra.h"

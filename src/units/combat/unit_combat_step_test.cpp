@@ -15,7 +15,7 @@
 #include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
 #include "sim/message_ids.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 
 namespace {
 

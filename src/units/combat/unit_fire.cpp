@@ -8,7 +8,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "sim/hex_refresh.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/relations.h"

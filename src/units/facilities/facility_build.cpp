@@ -8,7 +8,7 @@
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
 #include "sim/command_counts.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/class_fields.h"
 #include "units/facilities/hex_facility_state.h"
 #include "units/hex_geometry.h"

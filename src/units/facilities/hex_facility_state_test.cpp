@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sim/daily/elimination.h"
+#include "world/capital_hex.h"
 #include "units/deployment_weight.h"
 #include "units/handover_test_world.h"
 #include "units/unit_player_fields.h"

@@ -9,7 +9,7 @@
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
 #include "sim/command_counts.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
 #include "units/facilities/military_upkeep.h"

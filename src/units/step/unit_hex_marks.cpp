@@ -6,7 +6,7 @@
 #include "records//hex_unit_stack.h"
 #include "records/player_relations.h"
 #include "records/unit_record.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/class_fields.h"
 #include "units/hex_capture.h"
 #include "units/hex_geometry.h"

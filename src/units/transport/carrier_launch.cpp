@@ -14,7 +14,7 @@
 #include "records/command_ids.h"
 #include "net/command_network.h"
 #include "sim/game_command.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "sim/sim_ui_link.h"
 #include "units/class_fields.h"
 #include "units/combat/fire_sight.h"

@@ -8,7 +8,7 @@
 #include "screens/main/map/map_routes.h"
 #include "screens/main/map/map_units.h"
 #include "sim/daily/elimination.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/unit_class.h"

@@ -11,7 +11,7 @@
 #include "screens/main/map/map_layers_test_support.h"
 #include "screens/main/bars/minimap_box.h"
 #include "sim/daily/elimination.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "ui/control.h"
 #include "units/hex_geometry.h"
 #include "world/unit_class_flags.h"

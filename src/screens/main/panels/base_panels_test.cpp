@@ -23,7 +23,7 @@
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/daily/research_fields.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "support/global_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"

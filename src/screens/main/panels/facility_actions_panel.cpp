@@ -18,7 +18,7 @@
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"

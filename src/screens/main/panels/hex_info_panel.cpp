@@ -14,7 +14,7 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/terrain_defence.h"
 #include "screens/screen_set.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"

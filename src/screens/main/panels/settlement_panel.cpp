@@ -13,7 +13,7 @@
 #include "sim/daily/elimination.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
-#include "sim/relation_fields.h"
+#include "world/relation_fields.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"

@@ -8,7 +8,7 @@
 #include "records/unit_record.h"
 #include "screens/main/build/site_figures.h"
 #include "screens/main/panels/hex_info_panel.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "units/class_fields.h"
 #include "units/facilities/facility_build.h"
 #include "world/hex_extra.h"

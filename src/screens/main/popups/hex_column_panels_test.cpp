@@ -14,7 +14,7 @@
 #include "records/unit_flags.h"
 #include "screens/main/popups/hex_info_popup.h"
 #include "sim/daily/product_fields.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "world/hex_extra.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"

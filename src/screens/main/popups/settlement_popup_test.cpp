@@ -21,7 +21,7 @@
 #include "sim/command_log.h"
 #include "sim/daily/elimination.h"
 #include "sim/game_command.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "support/global_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"

@@ -14,7 +14,7 @@
 #include "screens/main/panels/class_icon.h"
 #include "screens/military/facilities/build_order_panel.h"
 #include "sim/daily/product_fields.h"
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 #include "support/global_guard.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_bits.h"

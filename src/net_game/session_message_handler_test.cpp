@@ -1,4 +1,4 @@
-#include "net/game/session_message_handler.h"
+#include "net_game/session_message_handler.h"
 
 #include <gtest/gtest.h>
 

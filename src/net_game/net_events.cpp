@@ -1,4 +1,4 @@
-#include "net/game/net_events.h"
+#include "net_game/net_events.h"
 
 #include <atomic>
 

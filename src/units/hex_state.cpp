@@ -1,4 +1,4 @@
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 
 #include "records/hex_unit_stack.h"
 #include "world/unit_class.h"

@@ -1,11 +1,11 @@
-#include "net/game/session_message_handler.h"
+#include "net_game/session_message_handler.h"
 
 #include <string>
 
 #include "app/app_object.h"
 #include "app/log.h"
-#include "net/game/net_game_link.h"
-#include "net/game/sync_check.h"
+#include "net_game/net_game_link.h"
+#include "net_game/sync_check.h"
 #include "net/game_messages.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"

@@ -1,7 +1,7 @@
 // The compatibility check of a joining peer, the comparison of sync-check
 // entries, and the progress check that holds the minute loop until every
 // person's peer has caught up within the command lead.
-#include "net/game/sync_check.h"
+#include "net_game/sync_check.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,9 @@
 #include "app/audio/sound_system.h"
 #include "app/gfx/fonts.h"
 #include "app/gfx/renderer.h"
+#include "ai/computer_player_install.h"
 #include "app/settings.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "net/net_session.h"
 #include "platform/clock.h"
 #include "platform/fpenv.h"
@@ -79,6 +80,7 @@ int32_t InitApplication(AppObject& app) {
   g_ui.loading = 0;
   InstallGameSessionUi();
   InstallMapViewHooks();
+  InstallComputerPlayers();
   return kOk;
 }
 

@@ -1,6 +1,6 @@
 // A departed player's region passes to the computer: on the host alone in
 // a network game, and only once no person holds the region's slot.
-#include "net/game/net_events.h"
+#include "net_game/net_events.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 
 #include "app/log.h"
 #include "app/program_version.h"
-#include "net/game/net_events.h"
+#include "net_game/net_events.h"
 #include "net/net_test_support.h"
 #include "platform/paths.h"
 #include "records/le_bytes.h"

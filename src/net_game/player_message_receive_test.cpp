@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "net/game/session_message_handler.h"
+#include "net_game/session_message_handler.h"
 #include "net/net_message_queue.h"
 #include "sim/message_test_support.h"
 #include "sim/player_message_wire.h"

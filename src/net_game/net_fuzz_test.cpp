@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "net/game/session_message_handler.h"
+#include "net_game/session_message_handler.h"
 #include "net/net_test_support.h"
 #include "records/le_bytes.h"
 

@@ -1,4 +1,4 @@
-#include "net/game/sync_check.h"
+#include "net_game/sync_check.h"
 
 #include "app/app_object.h"
 #include "app/log.h"

@@ -5,7 +5,7 @@
 #include "app/gfx/bitmap_sets.h"
 #include "app/gfx/cursor.h"
 #include "app/gfx/renderer.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "net/net_session.h"
 #include "net/net_ui_link.h"
 #include "platform/clock.h"

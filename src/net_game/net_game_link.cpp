@@ -1,10 +1,10 @@
-#include "net/game/net_game_link.h"
+#include "net_game/net_game_link.h"
 
 #include "net/game_messages.h"
 #include "net/net_session.h"
 #include "net/net_slots.h"
-#include "net/game/lag_watch.h"
-#include "net/game/sync_check.h"
+#include "net_game/lag_watch.h"
+#include "net_game/sync_check.h"
 #include "platform/clock.h"
 #include "net/text_message.h"
 #include "records/le_bytes.h"

@@ -1,4 +1,4 @@
-#include "sim/hex_state.h"
+#include "units/hex_state.h"
 
 #include <gtest/gtest.h>
 

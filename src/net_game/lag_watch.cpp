@@ -1,8 +1,8 @@
-#include "net/game/lag_watch.h"
+#include "net_game/lag_watch.h"
 
 #include "app/log.h"
 #include "app/app_object.h"
-#include "net/game/sync_check.h"
+#include "net_game/sync_check.h"
 #include "net/net_session.h"
 #include "net/net_slots.h"
 #include "net/text_message.h"
