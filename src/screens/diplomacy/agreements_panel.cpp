@@ -14,6 +14,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
@@ -23,9 +24,6 @@
 namespace {
 
 constexpr uint32_t kLastAgreementType = 127;
-
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
@@ -51,7 +49,7 @@ void SetDetails(TextBoxControl* box, const char* text) {
 
 void AgreementsPanel::OnOpen() {
   SetDetails(details, "");
-  SetHidden(Find(*this, "HIDECONFIRM"), true);
+  SetHidden(Tag(*this, "HIDECONFIRM"), true);
   CloseMailWhenNarrow();
   DockPanelAtDepth(3);
 }
@@ -69,12 +67,12 @@ void AgreementsPanel::Refresh() {
   const int32_t local = LocalPlayer();
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, region));
+    SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, region));
   }
   FillPendingDeals(g_world, received, local, region, receivedRows);
   FillPendingDeals(g_world, given, region, local, givenRows);
   const PendingDealRow* picked = SelectedPendingDeal(received, receivedRows);
-  SetHidden(Find(*this, "DELAGREE"), picked == nullptr);
+  SetHidden(Tag(*this, "DELAGREE"), picked == nullptr);
   if (!picked) picked = SelectedPendingDeal(given, givenRows);
   const TreatyTypeEntry* type = nullptr;
   if (const uint32_t agreement = AgreementOf(picked))
@@ -83,14 +81,14 @@ void AgreementsPanel::Refresh() {
 }
 
 void AgreementsPanel::OnCommand(Control* control, int32_t rowId) {
-  Control* confirm = Find(*this, "HIDECONFIRM");
-  if (IsTagged(control, "DELAGREE")) {
+  Control* confirm = Tag(*this, "HIDECONFIRM");
+  if (Is(control, "DELAGREE")) {
     SetHidden(confirm, false);
-    SetHidden(Find(*this, "HIDEBOX"), true);
-  } else if (IsTagged(control, "CANBUT")) {
+    SetHidden(Tag(*this, "HIDEBOX"), true);
+  } else if (Is(control, "CANBUT")) {
     SetHidden(confirm, true);
     Refresh();
-  } else if (IsTagged(control, "OKBUT")) {
+  } else if (Is(control, "OKBUT")) {
     // The executing side reads the treaty type before the partner.
     if (const uint32_t agreement = AgreementOf(SelectedPendingDeal(received, receivedRows)))
       PostCommand_28_32_36(kCmdDeleteAgreement, agreement, static_cast<uint32_t>(RegionOf(id)), 0);
@@ -100,7 +98,7 @@ void AgreementsPanel::OnCommand(Control* control, int32_t rowId) {
   } else if (control && control == received) {
     if (rowId != 0) {
       SetHidden(confirm, true);
-      SetHidden(Find(*this, "HIDEBOX"), false);
+      SetHidden(Tag(*this, "HIDEBOX"), false);
     }
     Refresh();
   } else if (control && control == given) {

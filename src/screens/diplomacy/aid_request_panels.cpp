@@ -10,6 +10,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "world/text/text_lists.h"
@@ -21,8 +22,6 @@ constexpr uint32_t kAidListStyle = 0x2000;
 constexpr int32_t kProducts = 11;
 // Allied, neutral and enemy regions: every region but the local one.
 constexpr uint32_t kOtherRegions = 14;
-
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
 
 const PlayerRecord& LocalRecord() {
   const int32_t local = g_world.gameState.localPlayer;
@@ -49,8 +48,8 @@ bool Selected(const Screen& s, int32_t id) {
 void AidRequestPanel::BindControls() {
   DockInSecondBotbar2(*this);
   list = MakeListBox(shape.list, 0, &g_screens, currentForm, kAidListStyle, this);
-  StyleOverlay(Find(*this, "GRIDWM1"));
-  StyleOverlay(Find(*this, "GRIDWM2"));
+  StyleOverlay(Tag(*this, "GRIDWM1"));
+  StyleOverlay(Tag(*this, "GRIDWM2"));
 }
 
 void AidRequestPanel::OnOpen() {
@@ -66,7 +65,7 @@ void AidRequestPanel::OnOpen() {
 void AidRequestPanel::Refresh() {
   bool anyOption = false;
   for (int32_t id = shape.firstOption; id <= shape.lastOption; ++id) anyOption = anyOption || Selected(*this, id);
-  SetHidden(Find(*this, "REQBUT"), !anyOption);
+  SetHidden(Tag(*this, "REQBUT"), !anyOption);
   bool member = false;
   if (list) {
     list->savedSelectedId = list->selectedId;
@@ -90,9 +89,9 @@ void AidRequestPanel::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     member = (LocalRecord().displayPolicy.wageFlags & kWorldBodyMember) != 0;
   }
-  SetHidden(Find(*this, shape.extra), !Selected(*this, shape.lastOption));
-  SetHidden(Find(*this, "GRIDWM1"), member);
-  SetHidden(Find(*this, "GRIDWM2"), member);
+  SetHidden(Tag(*this, shape.extra), !Selected(*this, shape.lastOption));
+  SetHidden(Tag(*this, "GRIDWM1"), member);
+  SetHidden(Tag(*this, "GRIDWM2"), member);
 }
 
 void AidRequestPanel::OnCommand(Control* control, int32_t id) {
@@ -108,7 +107,7 @@ void AidRequestPanel::OnCommand(Control* control, int32_t id) {
 
 void AidRequestPanel::OnControlChange(Control* control, int32_t id) {
   if (!control || control != list || !Selected(*this, shape.lastOption)) return;
-  SetHidden(Find(*this, "REQBUT"), id == 0);
+  SetHidden(Tag(*this, "REQBUT"), id == 0);
 }
 
 // The vote panel.
@@ -127,7 +126,7 @@ void WorldMarketVotePanel::OnOpen() {
     ListLayoutRows(regions);
   }
   if (votes) ListClear(votes, 1);
-  SetHidden(Find(*this, "ACCPBUT"), true);
+  SetHidden(Tag(*this, "ACCPBUT"), true);
   ScreenSlotSelectMapMode(g_screens);
 }
 
@@ -137,5 +136,5 @@ void WorldMarketVotePanel::OnCommand(Control* control, int32_t) {
 
 void WorldMarketVotePanel::OnControlChange(Control*, int32_t) {
   if (regions && votes && regions->selectedId != 0 && votes->selectedId != 0)
-    SetHidden(Find(*this, "ACCPBUT"), false);
+    SetHidden(Tag(*this, "ACCPBUT"), false);
 }

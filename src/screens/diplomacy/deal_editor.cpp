@@ -12,6 +12,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/text/text_lists.h"
@@ -24,8 +25,6 @@ constexpr int32_t kOfferedKindIds = 11;     // 11..19
 constexpr int32_t kRequestedKindIds = 111;  // 111..119
 constexpr int32_t kKindIdSpan = 9;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 bool Checked(Control* c) { return c && (c->state & kStateSelected) != 0; }
 
 DipOffer* Offer() { return g_screens.popupDiplomacy.offer.get(); }

@@ -15,6 +15,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -29,8 +30,6 @@ namespace {
 
 constexpr int32_t kFrequencyIds = 200;  // 200..204
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 bool Editing(const Control* c) { return c && (c->state & kStateEditing) != 0; }
 
 int32_t LocalPlayer() {
@@ -39,12 +38,6 @@ int32_t LocalPlayer() {
 }
 
 void SetNumberText(Control* c, int32_t currency, float value) { SetControlNumberText(currency, 0, "", 0, "", 0, value, c); }
-
-void SetInt(Control* c, int32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  SetControlText(c, text);
-}
 
 int32_t TypedInt(Control* c) {
   auto* s = dynamic_cast<StringControl*>(c);

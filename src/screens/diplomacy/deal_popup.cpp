@@ -15,6 +15,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/player_names.h"
@@ -26,9 +27,6 @@ namespace {
 constexpr int32_t kApproachIds = 101;  // 101..107 the seven approaches; 108, 109 take the same path
 constexpr int32_t kApproachIdSpan = 9;
 constexpr int32_t kRelationEnemy = 3;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 int32_t LocalPlayer() {
   const int32_t local = g_world.gameState.localPlayer;

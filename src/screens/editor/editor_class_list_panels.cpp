@@ -17,6 +17,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -35,8 +36,6 @@ constexpr int32_t kNoLevelCap = 256;
 // Ids the pages leave alone.
 constexpr int32_t kUntouchedButtons[] = {108, 120, 122};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 bool Checked(Control* form, const char* tag) {
   const Control* c = Tag(form, tag);
   return c && c->Selected();

@@ -10,6 +10,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/text_box.h"
 #include "world/text/scenario_text.h"
@@ -23,8 +24,6 @@ constexpr const char* kBriefingTags[] = {"TITLE", "PROGRESS", "BRIEF", "MODE1", 
 constexpr const char* kModeTags[] = {"MODE1", "MODE2", "MODE3", "MODE4"};
 constexpr int32_t kFullProgress = 10000;
 constexpr uint32_t kBriefCapacity = 8192;
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 }  // namespace
 

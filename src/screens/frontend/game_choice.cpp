@@ -7,6 +7,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "world/world.h"
 
 namespace {
@@ -18,8 +19,6 @@ constexpr int8_t kLeanings[] = {-60, 0, 60};
 constexpr const char* kLeaningTags[] = {"LEFT", "CENTRE", "RIGHT"};
 constexpr uint8_t kPortraits = 8;
 constexpr int32_t kLeaderPortraits = 63;
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 }  // namespace
 

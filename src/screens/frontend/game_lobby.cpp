@@ -20,6 +20,7 @@
 #include "ui/deferred_actions.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/string_control.h"
 #include "world/game_params_block.h"
@@ -37,8 +38,6 @@ constexpr const char* kWaitTags[] = {"WAITHDR", "HEADER", "START",       "CANCEL
 constexpr int32_t kWaitRowIds[] = {100, 101, 102, 103, 104, 105, 106, 107,
                                    108, 109, 110, 111, 112, 113, 114, 115};
 constexpr int32_t kFirstRowId = 100;
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 void SetFormText(Control* form, const char* tag, const char* text) {
   if (!form) return;

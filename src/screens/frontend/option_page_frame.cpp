@@ -16,6 +16,7 @@
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -42,8 +43,6 @@ constexpr int32_t kErrorLineHeight = 13;
 constexpr uint32_t kErrorLineFont = 2;
 constexpr uint32_t kErrorLineColour = 0xFFE6E6E6;
 constexpr uint32_t kCentred = 0x6;
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 // The side screens and the status overlay belong to the game screen; in the
 // front end the game's layout takes the stored value when it is next laid

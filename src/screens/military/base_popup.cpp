@@ -34,6 +34,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/facilities/facility_build.h"
@@ -59,14 +60,7 @@ constexpr size_t kBaseNameMax = 47;
 constexpr float kDaysInYear = 365.0f;
 constexpr uint32_t kFacilityIdle = 1;  // shown posture word: not working
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
-
-void SetFormatted(Control* c, const char* format, int32_t value) {
-  char text[32];
-  std::snprintf(text, sizeof text, format, value);
-  ControlSetText(c, text);
-}
 
 // A row to read, not to pick.
 void AddNote(ListBoxControl* list, const char* text) {

@@ -10,6 +10,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
@@ -24,8 +25,6 @@ namespace {
 constexpr int kGoodsProduct = 10;
 // Research slower than this a day gives no useful estimate.
 constexpr float kLeastResearchRate = 0.01f;
-
-Control* Tag(Control* form, const char* tag) { return FormFindControlByTag(form, tag); }
 
 void SetWhole(Control* control, int32_t value) {
   if (!control) return;

@@ -25,6 +25,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/scroller.h"
 #include "ui/slide_bar.h"
@@ -62,17 +63,6 @@ constexpr int32_t kLastFilterButton = 125;
 // A research list without a sort column orders by this statistic.
 constexpr int32_t kResearchStatistic = 90;
 constexpr int32_t kNoLevelLimit = 256;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-
-void SetInt(Control* c, int32_t v) {
-  if (!c) return;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", v);
-  SetControlText(c, text);
-}
 
 void SetPercent(Control* c, float strength) {
   if (!c) return;

@@ -28,6 +28,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/hex_geometry.h"
@@ -61,7 +62,6 @@ void OpenChosenSite(const ListBoxControl* sites, bool siloMode) {
   }
 }
 
-
 constexpr uint32_t kListStyle = 0x2000;
 constexpr uint8_t kSiloPlatform = 0x10;
 constexpr int32_t kSiloFacility = 2;
@@ -72,19 +72,9 @@ constexpr size_t kSiteClassRow = 29;
 constexpr const char* kBuildTags[] = {"QTY", "PRICEBUILD", "DAYS", "PTS", "SILOHDR", "STATPARENT", "LIST5"};
 constexpr const char* kStatusTags[] = {"STATUS", "QUEUE", "CAPACITY", "OFFLINE", "BASEPIC"};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 int32_t LocalIndex() {
   const int32_t p = g_world.gameState.localPlayer;
   return p >= 0 && p < kMaxPlayers ? p : -1;
-}
-
-void SetNumber(Control* c, int32_t value) {
-  if (!c) return;
-  char text[24];
-  std::snprintf(text, sizeof text, "%d", value);
-  SetControlText(c, text);
 }
 
 // The site list of a design: the player's silos for a silo-based design,
@@ -170,10 +160,10 @@ void MissileBaseStatusPanel::Refresh() {
     if (const UnitClassRecord* k = ClassRecordAt(w, u->classIndex)) load += static_cast<float>(k->slotSize) * u->strength;
     u = u->cargoNext != 0 && u->cargoNext != facility->cargoNext ? FindUnitById(w, u->cargoNext) : nullptr;
   }
-  SetNumber(Tag(currentForm, "QUEUE"), static_cast<int32_t>(std::lround(load)));
+  SetInt(Tag(currentForm, "QUEUE"), static_cast<int32_t>(std::lround(load)));
   const UnitClassRecord* own = ClassRecordAt(w, facility->classIndex);
   const float capacity = own ? static_cast<float>(own->cargoSlots) * facility->strength : 0.0f;
-  SetNumber(Tag(currentForm, "CAPACITY"), static_cast<int32_t>(std::lround(capacity)));
+  SetInt(Tag(currentForm, "CAPACITY"), static_cast<int32_t>(std::lround(capacity)));
   const bool active = !(facility->unitFlags & kUnitGone) && facility->classIndex != 0 &&
                       !(facility->ordersShown[kPostureBits] & kPostureInReserve);
   SetHidden(Tag(currentForm, "OFFLINE"), active);
@@ -213,10 +203,10 @@ void MissileBuildPanel::OnOpen() {
   SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
   SetControlFlag(Tag(currentForm, "HEADER"), kStateSelected, silo ? 1 : 0);
   if (g_uiOptions.buiresetubuilddef) state.quantity = 1;
-  SetNumber(Tag(currentForm, "QTY"), state.quantity);
+  SetInt(Tag(currentForm, "QTY"), state.quantity);
   SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(price), Tag(currentForm, "PRICEBUILD"));
-  SetNumber(Tag(currentForm, "DAYS"), days);
-  SetNumber(Tag(currentForm, "PTS"), points);
+  SetInt(Tag(currentForm, "DAYS"), days);
+  SetInt(Tag(currentForm, "PTS"), points);
   SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, authorised ? 1 : 0);
   SetHidden(statusHost, true);
   if (sites) {
@@ -386,7 +376,7 @@ void MissileCancelPanel::OnOpen() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* stock = StockOf(*this);
   const UnitClassRecord* cls = stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
-  SetNumber(Tag(currentForm, "PTS"), cls ? cls->slotSize : 0);
+  SetInt(Tag(currentForm, "PTS"), cls ? cls->slotSize : 0);
   SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, stock && Authorised(*stock) ? 1 : 0);
 }
 

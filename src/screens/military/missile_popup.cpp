@@ -23,6 +23,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/unit_queries.h"
@@ -48,9 +49,6 @@ constexpr const char* kViewTags[] = {"SUBPARENT2", "SUBPARENT3", "SUBPARENT4", "
                                      "HIDEQTY",    "MISPACK",    "AUTOBUT",    "CONTBUT"};
 constexpr int32_t kCarrierIds[] = {490, 491, 492, 493, 494, 495, 496, 497, 498, 499};
 constexpr int32_t kSheetIds[] = {kSheetListId};
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 int32_t LocalIndex() {
   const int32_t p = g_world.gameState.localPlayer;

@@ -21,6 +21,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/facilities/upkeep_fields.h"
 #include "units/unit_player_fields.h"
@@ -40,15 +41,6 @@ constexpr uint32_t kListStyle = 0x2000;
 constexpr size_t kStockSlot = 3;
 constexpr size_t kAutoBuildSlot = 1;
 constexpr size_t kCarrierPanelSlot = 2;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-void SetNumber(Control* c, int32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  ControlSetText(c, text);
-}
 
 // A row to read, not to pick.
 void AddNote(ListBoxControl* list, const char* text) {
@@ -175,8 +167,8 @@ void MissileStockPopup::Refresh() {
     }
     RefillLists();
   }
-  SetNumber(Tag(currentForm, "QUEUE"), queued);
-  SetNumber(Tag(currentForm, "CAPACITY"), capacity);
+  SetInt(Tag(currentForm, "QUEUE"), queued);
+  SetInt(Tag(currentForm, "CAPACITY"), capacity);
   for (Control* c : {statParent, platformStatus, Tag(currentForm, "HIDEBOX1"), Tag(currentForm, "HIDEAUTH")})
     SetHidden(c, true);
   SetControlFlag(FormFindControlById(currentForm, kMissileTypeTab + typeFilter), kStateSelected, 1);

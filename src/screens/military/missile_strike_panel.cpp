@@ -23,6 +23,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/id_lookups.h"
 #include "world/list_items.h"
@@ -30,9 +31,6 @@
 #include "world/world.h"
 
 namespace {
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 // The form itself when it carries the tag, else its child of that tag.
 Control* Bound(Control* form, const char* tag) { return Is(form, tag) ? form : Tag(form, tag); }

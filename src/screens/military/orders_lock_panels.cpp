@@ -24,6 +24,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/unit_texts.h"
@@ -37,13 +38,10 @@ namespace {
 constexpr uint32_t kEnemyRelation = 8;
 constexpr uint32_t kOrdersLockedBit = 1u << 2;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool IsTag(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 // The tagged control, or the form itself when it carries the tag.
 Control* TagOrForm(Control* form, const char* tag) {
   if (Control* c = Tag(form, tag)) return c;
-  return IsTag(form, tag) ? form : nullptr;
+  return Is(form, tag) ? form : nullptr;
 }
 
 const UnitRecord* Live(uint32_t id) {
@@ -112,7 +110,7 @@ void OrdersLockPanel::OnCommand(Control* control, int32_t id) {
     if (ticked) s.orders1Ss5c.Show(0, nullptr);
     return;
   }
-  if (IsTag(control, "LOCK")) {
+  if (Is(control, "LOCK")) {
     PlayPopupSound(kSoundOrdersLocked);
     PostArgs(kCmdUnitSetOrderDword15Bit2, OrderValueArgs{.unit = unit, .value = control->Selected() ? 1u : 0u});
     return;
@@ -130,7 +128,7 @@ void OrdersLockSubPanel::BindControls() {
 void MoveToPanel::BindControls() { hostLink = &g_screens.orders1Ss5.subParent; }
 
 void MoveToPanel::OnCommand(Control* control, int32_t) {
-  if (IsTag(control, "MOVETO") || IsTag(control, "CALLFOR")) OrdersDockStep(g_screens, 2);
+  if (Is(control, "MOVETO") || Is(control, "CALLFOR")) OrdersDockStep(g_screens, 2);
 }
 
 void OrdersUnitPicker::BindControls() {

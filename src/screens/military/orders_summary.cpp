@@ -18,6 +18,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -37,8 +38,6 @@ constexpr int kCargoWalkLimit = 4096;
 // then the other, then the rest.
 constexpr uint32_t kIconWeaponKinds = kClassSpecialWeaponA | kClassSpecialWeaponB;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
 
 // Rounded to the nearest whole number; what no integer holds shows 0.

@@ -31,6 +31,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -62,19 +63,9 @@ constexpr const char* kFilterTags[] = {"FILTER", "FAV"};
 constexpr const char* kResearchTags[] = {"LIST1", "GRIDTECH", "COST", "RESTIME", "RUNITNAME",
                                          "HEADER1", "TECH1", "TECH2", "BEGIN"};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 int32_t LocalIndex() {
   const int32_t p = g_world.gameState.localPlayer;
   return p >= 0 && p < kMaxPlayers ? p : -1;
-}
-
-void SetNumber(Control* c, const char* format, int32_t value) {
-  if (!c) return;
-  char text[24];
-  std::snprintf(text, sizeof text, format, value);
-  SetControlText(c, text);
 }
 
 bool Pressed(const Control* c) { return c && c->Selected(); }
@@ -323,8 +314,8 @@ void UnitBuildSitePanel::OnControlChange(Control* control, int32_t) {
   SetControlFlag(Tag(currentForm, "STATUS"), kStateSelected, present && !offline ? 1 : 0);
   SetHidden(Tag(currentForm, "OFFLINE"), !offline);
   const bool queue = counts && !(lead->unitFlags & kUnitProvisional);
-  SetNumber(Tag(currentForm, "QUEUE"), "%d", queue ? lead->leadValue : 0);
-  SetNumber(Tag(currentForm, "CAPACITY"), "%d", kind ? kind->baseSlots : 0);
+  SetFormatted(Tag(currentForm, "QUEUE"), "%d", queue ? lead->leadValue : 0);
+  SetFormatted(Tag(currentForm, "CAPACITY"), "%d", kind ? kind->baseSlots : 0);
   DrawUnitClassIcon(counts ? lead->classIndex : 0, nullptr, kind, picture, false, -1);
   SetHidden(Tag(currentForm, "BUILD"), false);
 }

@@ -17,6 +17,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/text_box.h"
 #include "units/hex_geometry.h"
@@ -40,8 +41,6 @@ const char* const kCargoTags[] = {"AVAILABLE", "NOLOAD"};
 const char* const kCargoLoadTags[] = {"AVAILABLE", "CLOAD", "CLOADSTOP", "GRIDCLOAD", "CORDER", "CENTRE"};
 const char* const kTransferTags[] = {"LIST1", "OKBUT", "CENTRE"};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 UnitRecord* UnitOf(uint32_t id) { return id ? FindUnitById(g_world, id) : nullptr; }
 uint32_t IdOf(intptr_t id) { return id > 0 ? static_cast<uint32_t>(id) : 0u; }
 uint32_t SelectedId(const ListBoxControl* list) {

@@ -29,6 +29,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -69,19 +70,9 @@ struct HeaderBox {
 constexpr HeaderBox kHeaderBoxes[] = {{145, 0x200},  {146, 0x800},  {147, 0x400},
                                       {148, 0x1000}, {149, 0x4000}, {150, 0x8000}};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 void Press(Control* c, bool pressed) { SetControlFlag(c, kStateSelected, pressed ? 1 : 0); }
 UnitRecord* UnitOf(uint32_t id) { return id ? FindUnitById(g_world, id) : nullptr; }
 uint32_t IdOf(intptr_t id) { return id > 0 ? static_cast<uint32_t>(id) : 0u; }
-
-void SetInt(Control* c, int32_t v) {
-  if (!c) return;
-  char text[32];
-  std::snprintf(text, sizeof text, "%d", v);
-  SetControlText(c, text);
-}
 
 bool LiveFacility(const UnitRecord* u) { return u && !(u->unitFlags & kUnitGone) && u->classIndex != 0; }
 

@@ -14,6 +14,7 @@
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -28,8 +29,6 @@ constexpr uint32_t kPictureStyle = kCtlMultiLine | kCtlAnimate;
 constexpr uint8_t kPictureDrawMode = 1;
 constexpr uint32_t kStockFlagChemical = 0x2;
 constexpr uint32_t kStockFlagsNuclear = 0x4 | 0x8;
-
-Control* Tag(Control* form, const char* tag) { return FormFindControlByTag(form, tag); }
 
 BitmapControl* AsBitmap(Control* control) {
   return control && control->kind == kKindBitmap ? static_cast<BitmapControl*>(control) : nullptr;

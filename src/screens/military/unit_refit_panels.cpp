@@ -11,6 +11,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/unit_queries.h"
@@ -28,8 +29,6 @@ constexpr uint8_t kBlocked = 0x11;
 const char* const kRefitTags[] = {"PAR1", "GRIDCHEM1", "GRIDCHEM2", "GRIDCHEM3", "GRIDUPG2", "GRIDREF1", "GRIDREF2"};
 const char* const kUpgradePreviewTags[] = {"UPGNAME", "HDRUPG", "GRIDUPG1"};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 int32_t LocalPlayer() {
   const int32_t p = g_world.gameState.localPlayer;
   return p >= 0 && p < kMaxPlayers ? p : -1;

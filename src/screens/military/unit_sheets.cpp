@@ -12,6 +12,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/data_tables.h"
@@ -29,17 +30,8 @@ constexpr uint32_t kStockSeaLaunched = 0x40000000;
 constexpr int32_t kGoodsUnitEntry = 10;
 constexpr uint32_t kSheetListFill = 0xFF5A5A5A;
 
-Control* Tag(Control* form, const char* tag) { return FormFindControlByTag(form, tag); }
-
-void SetFormatted(Control* control, const char* format, int32_t value) {
-  if (!control) return;
-  char text[48];
-  std::snprintf(text, sizeof text, format, value);
-  SetControlText(control, text);
-}
-
 // Sheet figures are cut toward zero before they are shown.
-void SetNumber(Control* control, int32_t currency, const char* trailing, float value) {
+void SetSheetFigure(Control* control, int32_t currency, const char* trailing, float value) {
   SetControlNumberText(currency, 0, "", currency, trailing, 0, static_cast<double>(WholeFigure(value)), control);
 }
 
@@ -135,7 +127,7 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   Control* list = Tag(form, "LIST1");
   SetControlText(Tag(form, "CLASS"), TextListText(kListMilclass, f.group));
   SetFormatted(Tag(form, "DAYS"), "%d", WholeFigure(s * f.buildDays + 1.0f + 0.99f));
-  SetNumber(Tag(form, "UWEIGHT"), 0, " T", (f.baseWeight + f.goodsUpkeep) * s);
+  SetSheetFigure(Tag(form, "UWEIGHT"), 0, " T", (f.baseWeight + f.goodsUpkeep) * s);
   SetFormatted(Tag(form, "UTECHLEV"), "%d", f.techLevel);
   SetControlText(Tag(form, "UTECH"), TechName(f.techs[0]));
   if (Control* second = Tag(form, "UTECH2")) {
@@ -148,15 +140,15 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   SetControlText(Tag(form, "UREGION"), TextListText(kListMilregions, ClassRegionEntry(f.regionMask)));
   if (auto* box = dynamic_cast<ListBoxControl*>(list)) ListClear(box, 0);
   const float price = local ? local->costFactor : 0.0f;
-  SetNumber(Tag(form, "DOLCOST"), 1, "", s * f.cashUpkeep + (s * k * f.goodsUpkeep + 0.9f) * price + 0.9f);
-  SetNumber(Tag(form, "GOODSCOST"), 0, "", s * f.goodsUpkeep * k + 0.9f);
+  SetSheetFigure(Tag(form, "DOLCOST"), 1, "", s * f.cashUpkeep + (s * k * f.goodsUpkeep + 0.9f) * price + 0.9f);
+  SetSheetFigure(Tag(form, "GOODSCOST"), 0, "", s * f.goodsUpkeep * k + 0.9f);
   SetControlText(Tag(form, "GOODSTYPE"), TextListText(kListProdunits, kGoodsUnitEntry));
   if (f.flags & kClassStock) {
     SetHidden(Tag(form, "YIELDPAR"), (f.flags & kStockNuclear) == 0);
     SetFormatted(Tag(form, "YIELD"), "%d", WholeFigure(f.yield + 0.5f));
     return;
   }
-  SetNumber(Tag(form, "UTRANS"), 0, " T", s * f.transportWeight);
+  SetSheetFigure(Tag(form, "UTRANS"), 0, " T", s * f.transportWeight);
   SetFormatted(Tag(form, "UCREW"), "%d", WholeFigure(static_cast<float>(f.crewPerPoint) * s));
   SetFormatted(Tag(form, "CHOURS"), "%d h", WholeFigure(SafeDivide(f.baseWeight, f.enduranceRate)));
   if (f.gunSize != 0) {

@@ -19,6 +19,7 @@
 #include "ui/control.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -90,10 +91,6 @@ void SetBar(Control* control, float maximum, float value, uint16_t exponent = 0)
   SliderSetValueFloatNotify(bar, value);
 }
 
-void SetFormatted(Control* control, const char* format, int32_t value) {
-  if (auto* s = dynamic_cast<StringControl*>(control)) s->SetTextFormat(format, value);
-}
-
 }  // namespace
 
 uint32_t PriorityEntryMask(int32_t department, int32_t entry) {
@@ -121,14 +118,14 @@ void CabinetPrioritiesPanel::BindControls() {
 }
 
 void CabinetPrioritiesPanel::OnOpen() {
-  SetHidden(Tagged(*this, "CANCELBUT"), true);
+  SetHidden(Tag(*this, "CANCELBUT"), true);
   ResetList(list3);
   ScreenSlotResetMapMode(g_screens);
 }
 
 void CabinetPrioritiesPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  ShowCandidatePortrait(SeatedMinister(Department(*this)), Tagged(*this, "CABPIC"), nullptr);
+  ShowCandidatePortrait(SeatedMinister(Department(*this)), Tag(*this, "CABPIC"), nullptr);
   FillCabinetPriorityList(priorities, Department(*this));
 }
 
@@ -146,11 +143,11 @@ void CabinetPrioritiesPanel::OnCommand(Control* control, int32_t) {
     return;
   }
   const intptr_t d = id;
-  if (IsTagged(control, "CABPIC")) {
+  if (Is(control, "CABPIC")) {
     g_screens.cabinet1Ss1b.Show(d, nullptr);
-  } else if (IsTagged(control, "CANCELBUT")) {
+  } else if (Is(control, "CANCELBUT")) {
     RemoveSelected();
-  } else if (IsTagged(control, "PRIORBUT")) {
+  } else if (Is(control, "PRIORBUT")) {
     g_screens.cabinet1Ss1a.Show(d, nullptr);
   } else if (control == priorities && SelectedEntry(priorities) != 0) {
     g_screens.cabinet1Ss1a.Show(d, nullptr);
@@ -163,7 +160,7 @@ void CabinetPrioritiesPanel::OnActivate(Control* control, int32_t) {
 }
 
 void CabinetPrioritiesPanel::OnControlChange(Control* control, int32_t) {
-  if (control && control == priorities) SetHidden(Tagged(*this, "CANCELBUT"), SelectedEntry(priorities) == 0);
+  if (control && control == priorities) SetHidden(Tag(*this, "CANCELBUT"), SelectedEntry(priorities) == 0);
 }
 
 // The picker.
@@ -200,21 +197,21 @@ void PriorityPickerPanel::AddSelected() {
 }
 
 void PriorityPickerPanel::DrawPriorityRow() {
-  SetHidden(Tagged(*this, "HIDEBOX2"), false);
+  SetHidden(Tag(*this, "HIDEBOX2"), false);
   int32_t entry = SelectedEntry(list2);
   if (entry == 0) entry = SelectedEntry(g_screens.cabinet1Ss1.priorities);
   const DeptPriorityEntry* e = Entry(Department(*this), entry);
   const bool named = e && *e->text1.c_str() != '\0';
-  ControlSetText(Tagged(*this, "PRIORITY"), named ? e->text1.c_str() : "");
+  ControlSetText(Tag(*this, "PRIORITY"), named ? e->text1.c_str() : "");
   if (detailA) TextBoxSetText(detailA, named ? e->text2.c_str() : "", kTextCapacity, 1);
   if (detailB) TextBoxSetText(detailB, named ? e->text3.c_str() : "", kTextCapacity, 1);
 }
 
 void PriorityPickerPanel::OnCommand(Control* control, int32_t value) {
   if (!control) return;
-  if (IsTagged(control, "RECBUT")) {
+  if (Is(control, "RECBUT")) {
     Refresh();
-  } else if (IsTagged(control, "ADDBUT")) {
+  } else if (Is(control, "ADDBUT")) {
     AddSelected();
   } else if (value != 0) {
     ResetList(g_screens.cabinet1Ss1.priorities);
@@ -231,8 +228,8 @@ void PriorityPickerPanel::OnActivate(Control* control, int32_t) {
 void PriorityPickerPanel::OnControlChange(Control* control, int32_t) {
   if (!control || control != list2) return;
   const bool picked = SelectedEntry(list2) != 0;
-  SetHidden(Tagged(*this, "HIDEBOX2"), !picked && SelectedEntry(g_screens.cabinet1Ss1.priorities) == 0);
-  SetHidden(Tagged(*this, "ADDBUT"), !picked);
+  SetHidden(Tag(*this, "HIDEBOX2"), !picked && SelectedEntry(g_screens.cabinet1Ss1.priorities) == 0);
+  SetHidden(Tag(*this, "ADDBUT"), !picked);
 }
 
 // The minister.
@@ -261,20 +258,20 @@ void MinisterActionsPanel::Refresh() {
     if (const PlayerRecord* r = LocalRegion(); r && d >= 0 && d < kDepartmentCount) approval = r->cabinetApproval[d];
     if (minister >= kFirstCandidate && minister <= kLastCandidate) bioText = g_peopleBio.slots[minister].c_str();
   }
-  ControlSetText(Tagged(*this, "NAME"), c.name);
-  ShowCandidatePortrait(minister, Tagged(*this, "CABPIC"), nullptr);
-  SetFormatted(Tagged(*this, "AGE"), "%d", age);
-  ControlSetText(Tagged(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, PoliticIndex(c.leaning)));
-  SetBar(Tagged(*this, "JARATE"), 1.0f, approval);
-  SetBar(Tagged(*this, "EXPRATE"), 200.0f, static_cast<float>(std::min<int32_t>(c.experience, 200)), 2);
-  SetBar(Tagged(*this, "IQRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.generalIq, 100)));
+  ControlSetText(Tag(*this, "NAME"), c.name);
+  ShowCandidatePortrait(minister, Tag(*this, "CABPIC"), nullptr);
+  EnterFormatted(Tag(*this, "AGE"), "%d", age);
+  ControlSetText(Tag(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, PoliticIndex(c.leaning)));
+  SetBar(Tag(*this, "JARATE"), 1.0f, approval);
+  SetBar(Tag(*this, "EXPRATE"), 200.0f, static_cast<float>(std::min<int32_t>(c.experience, 200)), 2);
+  SetBar(Tag(*this, "IQRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.generalIq, 100)));
   const bool tactics = d == kTacticsDepartment;
-  SetBar(Tagged(*this, "TACTRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.tactics, 100)));
-  SetBar(Tagged(*this, "LEADRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.leadership, 100)));
-  SetBar(Tagged(*this, "POPRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.popularity, 100)));
-  SetHidden(Tagged(*this, "TACTRATE"), !tactics);
-  SetHidden(Tagged(*this, "LEADRATE"), !tactics);
-  SetHidden(Tagged(*this, "POPRATE"), tactics);
+  SetBar(Tag(*this, "TACTRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.tactics, 100)));
+  SetBar(Tag(*this, "LEADRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.leadership, 100)));
+  SetBar(Tag(*this, "POPRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.popularity, 100)));
+  SetHidden(Tag(*this, "TACTRATE"), !tactics);
+  SetHidden(Tag(*this, "LEADRATE"), !tactics);
+  SetHidden(Tag(*this, "POPRATE"), tactics);
   if (bio) TextBoxSetText(bio, bioText.c_str(), kTextCapacity, 1);
   const struct {
     const char* tag;
@@ -282,14 +279,14 @@ void MinisterActionsPanel::Refresh() {
   } ratings[] = {{"INITIATIVE", c.initiative}, {"INTEGRITY", c.integrity},   {"COMPETENCE", c.competence},
                  {"CHARISMA", c.charisma},     {"ECIQ", c.economicIq},       {"MILIQ", c.militaryIq},
                  {"DIPIQ", c.diplomaticIq},    {"PRODIQ", c.productionIq},   {"DOMIQ", c.domesticIq}};
-  for (const auto& r : ratings) SetBar(Tagged(*this, r.tag), 100.0f, static_cast<float>(r.value));
+  for (const auto& r : ratings) SetBar(Tag(*this, r.tag), 100.0f, static_cast<float>(r.value));
 }
 
 void MinisterActionsPanel::OnCommand(Control* control, int32_t) {
   if (!control) return;
-  if (IsTagged(control, "REPBUT") || IsTagged(control, "ARRBUT")) {
+  if (Is(control, "REPBUT") || Is(control, "ARRBUT")) {
     OpenCabinetPager(Department(*this));
-  } else if (IsTagged(control, "CABPIC")) {
+  } else if (Is(control, "CABPIC")) {
     OpenCandidateSheet(Department(*this), minister, true);
   }
 }

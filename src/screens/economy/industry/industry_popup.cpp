@@ -32,6 +32,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -54,10 +55,6 @@ constexpr int32_t kProductNameId = 4;
 constexpr uint32_t kShortageFlag = 1u << 0;
 constexpr uint32_t kNoWhatFlag = 1u << 5;
 constexpr uint8_t kTranslucent = 75;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (uint32_t{alpha} << 24); }
 

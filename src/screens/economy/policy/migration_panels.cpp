@@ -19,6 +19,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "world/world.h"
@@ -58,7 +59,7 @@ void PostButtons(const Screen& panel, const FlagButton* buttons, size_t count) {
 }
 
 void ShowFlagButtons(const Screen& panel, const FlagButton* buttons, size_t count, uint32_t flags) {
-  for (size_t i = 0; i < count; ++i) SetSelected(Tagged(panel, buttons[i].tag), (flags & buttons[i].bit) != 0);
+  for (size_t i = 0; i < count; ++i) SetSelected(Tag(panel, buttons[i].tag), (flags & buttons[i].bit) != 0);
 }
 
 // The department's summary again in its place (a panel's BACK).
@@ -83,8 +84,8 @@ void ApplyEmigrationGroupButtons(const Screen& panel) { PostButtons(panel, kGrou
 
 void MigrationPanel::BindControls() {
   DockInBotbar2(*this);
-  ShowGrid(Tagged(*this, "IMGRID"));
-  ShowGrid(Tagged(*this, "EMGRID"));
+  ShowGrid(Tag(*this, "IMGRID"));
+  ShowGrid(Tag(*this, "EMGRID"));
 }
 
 void MigrationPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
@@ -96,16 +97,16 @@ void MigrationPanel::Refresh() {
   const PlayerPolicyBlock& b = r->displayPolicy;
   const bool immigration = (b.migrationFlags & kMigrationImmigrationControl) != 0;
   const bool emigration = (b.migrationFlags & kMigrationEmigrationControl) != 0;
-  SetSelected(Tagged(*this, "IMCONONBUT"), immigration);
-  SetHidden(Tagged(*this, "IMGRID"), immigration);
-  SetSelected(Tagged(*this, "EMCONONBUT"), emigration);
-  SetHidden(Tagged(*this, "EMGRID"), emigration);
-  SetCount(Tagged(*this, "IMMIGRATNUM"), r->immigrationPerYear);
-  SetCount(Tagged(*this, "EMIGRATNUM"), r->emigrationPerYear);
+  SetSelected(Tag(*this, "IMCONONBUT"), immigration);
+  SetHidden(Tag(*this, "IMGRID"), immigration);
+  SetSelected(Tag(*this, "EMCONONBUT"), emigration);
+  SetHidden(Tag(*this, "EMGRID"), emigration);
+  SetCount(Tag(*this, "IMMIGRATNUM"), r->immigrationPerYear);
+  SetCount(Tag(*this, "EMIGRATNUM"), r->emigrationPerYear);
   // A fee is per person and its income yearly whatever the period shown.
-  SetMoney(Tagged(*this, "IMMTAX"), ImmigrationFeeIncome(b));
-  SetMoney(Tagged(*this, "IMMFEE"), b.immigrationtax);
-  if (auto* fee = dynamic_cast<SlideBarControl*>(Tagged(*this, "IMMFEESLDR"))) {
+  SetMoney(Tag(*this, "IMMTAX"), ImmigrationFeeIncome(b));
+  SetMoney(Tag(*this, "IMMFEE"), b.immigrationtax);
+  if (auto* fee = dynamic_cast<SlideBarControl*>(Tag(*this, "IMMFEESLDR"))) {
     fee->exponent = kFeeCurve;
     SliderSetMaxFloat(fee, kTopImmigrationFee);
     SliderSetValueFloat(fee, b.immigrationtax);
@@ -117,7 +118,7 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
     PopPopupsTo(g_ui, 2);
     return;
   }
-  if (IsTagged(control, "IMCONONBUT")) {
+  if (Is(control, "IMCONONBUT")) {
     PostCommand_28(kCmdImmControl, control->Selected() ? 1u : 0u);
     EndTextEdit();
     CancelMapPlacement(g_screens);
@@ -125,7 +126,7 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
     if (g_ui.panelDepth > 2) SetPanelDepth(2, 1, g_mapView);
     if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
     UpdatePopupButton(g_screens.cmdBar3);
-  } else if (IsTagged(control, "EMCONONBUT")) {
+  } else if (Is(control, "EMCONONBUT")) {
     PostCommand_28(kCmdEmControl, control->Selected() ? 1u : 0u);
     PopPopupsTo(g_ui, 2);
   } else {
@@ -138,7 +139,7 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
 }
 
 void MigrationPanel::OnControlChange(Control* control, int32_t) {
-  if (!IsTagged(control, "IMMFEESLDR")) return;
+  if (!Is(control, "IMMFEESLDR")) return;
   const auto* bar = dynamic_cast<const SlideBarControl*>(control);
   const float fee = bar ? SliderGetValueFloat(bar) : 0.0f;
   if (!std::isfinite(fee)) return;
@@ -149,7 +150,7 @@ void MigrationPanel::OnControlChange(Control* control, int32_t) {
     plat::CriticalSectionLock lock(g_simulationLock);
     RecalcPlayerTotals(g_world, *r, 0);
   }
-  SetMoney(Tagged(*this, "IMMFEE"), r->displayPolicy.immigrationtax);
+  SetMoney(Tag(*this, "IMMFEE"), r->displayPolicy.immigrationtax);
 }
 
 void ImmigrationRulesPanel::BindControls() { DockInSecondBotbar2(*this); }
@@ -161,24 +162,24 @@ void ImmigrationRulesPanel::Refresh() {
   const uint32_t flags = MigrationFlags();
   // Only the policy's own button is set: the others keep what they show.
   const uint32_t refugees = (flags >> kMigrationRefugeeShift) & 3u;
-  if (refugees < std::size(kRefugeeButtons)) SetSelected(Tagged(*this, kRefugeeButtons[refugees]), true);
+  if (refugees < std::size(kRefugeeButtons)) SetSelected(Tag(*this, kRefugeeButtons[refugees]), true);
   ShowFlagButtons(*this, kConditionButtons, std::size(kConditionButtons), flags);
   ShowPolicyLock(*this, kLockImmigrationRules);
 }
 
 void ImmigrationRulesPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     BackToDepartment();
     return;
   }
-  if (IsTagged(control, "LOCK")) {
+  if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockImmigrationRules);
     return;
   }
   ApplyImmigrationRuleButtons(*this);
   // A refugee button also sets the policy it names.
   for (uint32_t policy = 0; policy < std::size(kRefugeeButtons); ++policy)
-    if (IsTagged(control, kRefugeeButtons[policy])) PostCommand_28(kCmdImRefugee, policy);
+    if (Is(control, kRefugeeButtons[policy])) PostCommand_28(kCmdImRefugee, policy);
 }
 
 void ImmigrationRulesPanel::OnControlChange(Control*, int32_t) { RefreshPolicySidePanel(); }
@@ -194,13 +195,13 @@ void PopulationGroupPolicyPanel::Refresh() {
 }
 
 void PopulationGroupPolicyPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     BackToDepartment();
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockEmigrationGroups);
-  } else if (IsTagged(control, "EMCONONBUT")) {
+  } else if (Is(control, "EMCONONBUT")) {
     PostCommand_28(kCmdEmControl, PressedBit(*this, "EMCONONBUT"));
-    SetHidden(Tagged(*this, "EMPARENT"), (MigrationFlags() & kMigrationEmigrationControl) == 0);
+    SetHidden(Tag(*this, "EMPARENT"), (MigrationFlags() & kMigrationEmigrationControl) == 0);
     RefreshPolicySidePanel();
   } else {
     ApplyEmigrationGroupButtons(*this);

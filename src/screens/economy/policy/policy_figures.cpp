@@ -15,6 +15,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/string_control.h"
 #include "world/region_figures.h"
@@ -78,10 +79,6 @@ float ResearchSpending(const PlayerRecord& r, const PlayerPolicyBlock& b) {
 
 float ImmigrationFeeIncome(const PlayerPolicyBlock& b) { return BlockReal(b, kBudgetTaxRevenueWord + 13); }
 
-Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-Control* WithId(const Screen& s, int32_t id) { return FormFindControlById(s.currentForm, id); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 void SetMoney(Control* c, double amount) { SetControlNumberText(1, 0, "", 1, "", 0, amount, c); }
 void SetCount(Control* c, double count) { SetControlNumberText(0, 0, "", 0, "", 0, count, c); }
 
@@ -95,7 +92,7 @@ void SetPercent(Control* c, const char* format, float fraction) {
 void SetSelected(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
 
 uint32_t PressedBit(const Screen& s, const char* tag) {
-  const Control* c = Tagged(s, tag);
+  const Control* c = Tag(s, tag);
   return c && c->Selected() ? 1u : 0u;
 }
 
@@ -107,7 +104,7 @@ bool PolicyLocked(const PlayerRecord& r, uint32_t mask) {
 
 void ShowPolicyLock(const Screen& panel, uint32_t mask) {
   const PlayerRecord* r = LocalRegion();
-  SetSelected(Tagged(panel, "LOCK"), r && PolicyLocked(*r, mask));
+  SetSelected(Tag(panel, "LOCK"), r && PolicyLocked(*r, mask));
 }
 
 void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group) {

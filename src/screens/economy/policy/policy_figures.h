@@ -47,10 +47,6 @@ float ResearchSpending(const PlayerRecord& region, const PlayerPolicyBlock& bloc
 // The yearly income of the immigration fee.
 float ImmigrationFeeIncome(const PlayerPolicyBlock& block);
 
-// The tagged control of the screen's form; null when it has none.
-Control* Tagged(const Screen& screen, const char* tag);
-Control* WithId(const Screen& screen, int32_t id);
-bool IsTagged(const Control* control, const char* tag);
 // Money ("$ 1,234"), whole units; counts without the sign.
 void SetMoney(Control* control, double amount);
 void SetCount(Control* control, double count);

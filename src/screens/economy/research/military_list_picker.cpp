@@ -6,6 +6,7 @@
 #include "ui/control.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ void MilitaryListPicker::OnCommand(Control* control, int32_t controlId) {
   if (controlId >= kFirstTechCategoryButton && controlId < kFirstTechCategoryButton + kTechCategoryButtons) {
     SelectWithId(g_screens.military1Ss3b.currentForm, controlId);
     Refresh();
-  } else if (IsTagged(control, "OKBUT")) {
+  } else if (Is(control, "OKBUT")) {
     g_screens.military1Ss03.Show(kKeepScreenId, nullptr);
   }
 }

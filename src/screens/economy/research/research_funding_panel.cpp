@@ -18,6 +18,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/scroller.h"
 #include "ui/string_control.h"
@@ -34,13 +35,6 @@ constexpr uint32_t kNoteDrawFlag = 0x200000;
 // push button.
 constexpr uint32_t kStyleGroup = 0x10;
 constexpr uint32_t kStylePush = 0x1;
-
-void SetFormatted(Control* c, const char* format, double value) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, format, value);
-  SetControlText(c, text);
-}
 
 }  // namespace
 
@@ -73,7 +67,7 @@ void OpenResearchList(ListBoxControl* list) {
 void ResearchFundingPanel::BindControls() {
   DockInBotbar2(*this);
   list = MakeListBox("LIST1", 0, &g_screens, currentForm, kResearchListFlags, this);
-  if (auto* note = dynamic_cast<StringControl*>(Tagged(*this, "GRIDTECH"))) {
+  if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
     note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
     note->fills[1] = note->fills[0];
     note->textColour = kNoteTextColour;
@@ -90,11 +84,11 @@ void ResearchFundingPanel::Refresh() {
     const PlayerRecord* r = LocalRegion();
     if (!r) return;
     local = g_world.gameState.localPlayer;
-    SetFormatted(Tagged(*this, "CURRENT"), "%d", ResearchCurrent(*r));
-    SetFormatted(Tagged(*this, "MAX"), "%d", ResearchMax(*r));
-    SetFormatted(Tagged(*this, "EFF"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
-    SetMoney(Tagged(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / AmountsDivisor());
-    SetSelected(Tagged(*this, "LOCK"), PolicyLocked(*r, kLockResearchFunding));
+    SetFormatted(Tag(*this, "CURRENT"), "%d", ResearchCurrent(*r));
+    SetFormatted(Tag(*this, "MAX"), "%d", ResearchMax(*r));
+    SetFormatted(Tag(*this, "EFF"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
+    SetMoney(Tag(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / AmountsDivisor());
+    SetSelected(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearchFunding));
   }
   if (!list) return;
   const int32_t kept = list->selectedId;
@@ -112,23 +106,23 @@ void ResearchFundingPanel::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
   if ((control->flags & kStyleGroup) && !(control->flags & kStylePush)) {
     PopPopupsTo(g_ui, 2);
-  } else if (IsTagged(control, "TECHTREE")) {
+  } else if (Is(control, "TECHTREE")) {
     s.research.Popup(0, nullptr);
-  } else if (IsTagged(control, "RDOPTBUT")) {
+  } else if (Is(control, "RDOPTBUT")) {
     s.military1Ss3.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "RDTREEBUT")) {
+  } else if (Is(control, "RDTREEBUT")) {
     s.military1Ss7.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "TARGETRDBUT")) {
+  } else if (Is(control, "TARGETRDBUT")) {
     s.military1Ss3a.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "RETURNBUT")) {
+  } else if (Is(control, "RETURNBUT")) {
     s.military1.AttachForm(nullptr);
     s.military1.OnOpen();
     s.military1.Refresh();
-  } else if (IsTagged(control, "QUEUE")) {
+  } else if (Is(control, "QUEUE")) {
     s.military1Ss3b.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "RDMISSILE")) {
+  } else if (Is(control, "RDMISSILE")) {
     s.military1Ss3c.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockResearchFunding);
   } else if (control != list && list && list->selectedId != 0) {
     ResearchQueueButton(control, static_cast<uint32_t>(list->selectedId), list);

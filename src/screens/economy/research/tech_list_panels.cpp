@@ -24,6 +24,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/data_tables.h"
@@ -180,9 +181,9 @@ void BeginSelectedResearch(ListBoxControl* list, int32_t kind) {
 void TechListPanel::BindControls() {
   DockInSecondBotbar2(*this);
   list = MakeListBox("LIST5", 0, &g_screens, currentForm, kResearchListFlags, this);
-  statParent = Tagged(*this, "STATPARENT");
+  statParent = Tag(*this, "STATPARENT");
   for (const char* tag : {"LANDBUT", "AIRBUT", "SEABUT"}) {
-    if (Control* b = Tagged(*this, tag)) {
+    if (Control* b = Tag(*this, tag)) {
       SetAlpha(b->fills[0], kDomainButtonAlpha);
       SetAlpha(b->fills[1], 0);
       SetAlpha(b->fills[2], 0);
@@ -196,7 +197,7 @@ void TechListPanel::OnOpen() {
   state.quantity = 1;
   state.category = Checked(currentForm, kDomainButton + 2) ? 2 : Checked(currentForm, kDomainButton + 1) ? 1 : 0;
   for (int32_t i = 0; i < 3; ++i)
-    if (Control* picture = WithId(*this, kDomainPicture + i))
+    if (Control* picture = Id(*this, kDomainPicture + i))
       DrawUnitClassIcon(kDomainIcons[i], nullptr, nullptr, picture, true, -1);
   ScreenSlotSelectMapMode(g_screens);
 }
@@ -205,9 +206,9 @@ void TechListPanel::Refresh() { FillBuildList(currentForm, state, kResearchMode,
 
 void TechListPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
-  if (IsTagged(control, "RBEGIN")) {
+  if (Is(control, "RBEGIN")) {
     if (const int32_t cls = CurrentClass(list)) BeginDesignResearch(cls, *this, false);
-  } else if (IsTagged(control, "INSPECT")) {
+  } else if (Is(control, "INSPECT")) {
     if (const int32_t cls = CurrentClass(list)) g_screens.popupMilitary2.Popup(cls, &BuildListClasses());
   } else if (controlId >= kDomainButton && controlId <= kDomainButton + 2) {
     state.category = controlId - kDomainButton;
@@ -243,7 +244,7 @@ void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
   if (controlId >= kFirstTechCategoryButton && controlId < kFirstTechCategoryButton + kTechCategoryButtons) {
     SelectWithId(g_screens.military1Ss7.currentForm, controlId);
     Refresh();
-  } else if (IsTagged(control, "ADD")) {
+  } else if (Is(control, "ADD")) {
     BeginSelectedResearch(list, kProjectTechnology);
     Refresh();
     g_screens.botBar3.Refresh();
@@ -254,9 +255,9 @@ void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
 void TechDetailPanel::OnControlChange(Control* control, int32_t) {
   if (!control || control != list) return;
   const int32_t tech = static_cast<int32_t>(list->selectedValue);
-  SetHidden(Tagged(*this, "ADD"), tech == 0);
-  SetHidden(Tagged(*this, "HIDEBOXA"), tech == 0);
-  SetHidden(Tagged(*this, "GRIDBAN"), true);
+  SetHidden(Tag(*this, "ADD"), tech == 0);
+  SetHidden(Tag(*this, "HIDEBOXA"), tech == 0);
+  SetHidden(Tag(*this, "GRIDBAN"), true);
   if (tech == 0) return;
   float price = 0.0f, cost = 0.0f, rate = 0.0f;
   {
@@ -268,8 +269,8 @@ void TechDetailPanel::OnControlChange(Control* control, int32_t) {
     }
     if (const PlayerRecord* r = LocalRegion()) rate = ResearchRate(*r);
   }
-  SetMoney(Tagged(*this, "PRICEBUILD"), price);
-  Control* time = Tagged(*this, "RESTIME");
+  SetMoney(Tag(*this, "PRICEBUILD"), price);
+  Control* time = Tag(*this, "RESTIME");
   const ResearchTimeText t = ResearchTime(cost, rate);
   SetControlText(time, t.text);
   SetControlFlag(time, kStateSelected, t.unknown ? 1 : 0);
@@ -284,7 +285,7 @@ int32_t WmdTechListPanel::ListKind() const {
 void WmdTechListPanel::BindControls() {
   DockInSecondBotbar2(*this);
   list = MakeListBox("LIST5", 0, &g_screens, currentForm, kResearchListFlags, this);
-  statParent = Tagged(*this, "STATPARENT");
+  statParent = Tag(*this, "STATPARENT");
   state.quantity = 1;
   state.strength = 1.0f;
 }
@@ -296,7 +297,7 @@ void WmdTechListPanel::OnOpen() {
 }
 
 void WmdTechListPanel::Refresh() {
-  SetSelected(Tagged(*this, "WMDFILTER"), g_buildListFilters.weaponsFilter);
+  SetSelected(Tag(*this, "WMDFILTER"), g_buildListFilters.weaponsFilter);
   state.category = 0;
   for (int32_t i = 0; i < 4; ++i) {
     if (!Checked(currentForm, kWeaponsButtons[i])) continue;
@@ -308,9 +309,9 @@ void WmdTechListPanel::Refresh() {
 
 void WmdTechListPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
-  if (IsTagged(control, "RBEGIN")) {
+  if (Is(control, "RBEGIN")) {
     if (const int32_t cls = CurrentClass(list)) BeginDesignResearch(cls, *this, true);
-  } else if (IsTagged(control, "INSPECT")) {
+  } else if (Is(control, "INSPECT")) {
     if (const int32_t cls = CurrentClass(list)) g_screens.popupMissile.Popup(cls, &BuildListClasses());
   } else {
     OnBuildListCommand(currentForm, state, SelectedHexCell(), control, controlId, &g_screens.military1Ss03, nullptr);

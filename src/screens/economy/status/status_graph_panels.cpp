@@ -14,6 +14,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -32,7 +33,7 @@ constexpr uint32_t kListFlagsCleared = kCtlTexturedFrame | kCtlShowFocus | kCtlB
 
 void ShowTitle(const Screen& graph) {
   const int32_t series = static_cast<int32_t>(graph.id);
-  SetControlText(Tagged(graph, "GRAPHNAME"), TextListText(g_textLists, kListGraphnames, series));
+  SetControlText(Tag(graph, "GRAPHNAME"), TextListText(g_textLists, kListGraphnames, series));
 }
 
 }  // namespace
@@ -106,7 +107,7 @@ void GraphPopup::BindControls() {
       row->selectedTextColour = 0xFFFFFFFF;
     }
   }
-  chart = Tagged(*this, "GRAPH");
+  chart = Tag(*this, "GRAPH");
   if (chart) chart->flags |= kCtlOwnerDraw;
 }
 
@@ -130,8 +131,8 @@ void GraphPopup::Refresh() {
 }
 
 void GraphPopup::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "PREGRAPH")) id = id <= 0 ? kGraphSeries - 1 : id - 1;
-  else if (IsTagged(control, "NEXGRAPH")) id = id >= kGraphSeries - 1 ? 0 : id + 1;
+  if (Is(control, "PREGRAPH")) id = id <= 0 ? kGraphSeries - 1 : id - 1;
+  else if (Is(control, "NEXGRAPH")) id = id >= kGraphSeries - 1 ? 0 : id + 1;
   ShowTitle(*this);
   if (chart) chart->Invalidate();
 }
@@ -154,5 +155,5 @@ void StatusGraphPanel::OnOpen() {
 
 void StatusGraphPanel::BindControls() {
   DockInBotbar2(*this);
-  graphHost = form && ControlTagMatches(form->tag, "GRAPH") ? form : Tagged(*this, "GRAPH");
+  graphHost = form && ControlTagMatches(form->tag, "GRAPH") ? form : Tag(*this, "GRAPH");
 }

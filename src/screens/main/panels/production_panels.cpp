@@ -15,6 +15,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/data_tables.h"
 #include "world/record_helpers.h"
@@ -29,8 +30,6 @@ namespace {
 constexpr uint32_t kProductionListFlags = 0x2000;
 // The facility kind of a silo base.
 constexpr uint8_t kSiloKind = 2;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 const HexCell* SelectedCell() {
   const HexPosition& hex = g_world.gameState.currentHex;

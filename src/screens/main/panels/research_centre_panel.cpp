@@ -15,6 +15,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/data_tables.h"
 #include "world/list_items.h"
@@ -25,8 +26,6 @@ namespace {
 
 // Row flags of the research list.
 constexpr uint32_t kResearchListFlags = 0x2000;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 std::string ItemName(const World& world, const ProjectEntry& entry) {
   if (entry.kind == kProjectTechnology && entry.index < world.techs.size()) return world.techs[entry.index].name.c_str();

@@ -25,6 +25,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "screens/screen_set.h"
 #include "units/hex_geometry.h"
@@ -82,17 +83,9 @@ double SortKey(const World& world, uint32_t cellIndex, int32_t sort) {
   }
 }
 
-void SetText(Control* c, const char* text) { ControlSetText(c, text); }
-
 void SetPercent(Control* c, const char* format, float value) {
   char text[32];
   plat::FormatText(text, sizeof text, format, static_cast<double>(value));
-  SetText(c, text);
-}
-
-void SetNumber(Control* c, float value) {
-  char text[kNumberTextSize];
-  FormatNumberText(text, 0, 0, "", 0, "", 0, static_cast<double>(value));
   SetText(c, text);
 }
 

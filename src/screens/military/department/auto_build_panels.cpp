@@ -13,6 +13,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "world/world.h"
 
@@ -31,7 +32,7 @@ Control* ById(Control* form, int32_t id) {
 }
 
 SlideBarControl* Slider(Control* form, const char* tag) {
-  Control* c = DepartmentControl(form, tag);
+  Control* c = Tag(form, tag);
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
 }
 
@@ -64,14 +65,14 @@ void AutoBuildStatusPanel::OnCommand(Control*, int32_t commandId) {
 void AutoBuildFocusPanel::BindControls() { DockInSecondBotbar2(*this); }
 
 void AutoBuildFocusPanel::OnOpen() {
-  g_screens.military1Ss1b1[0].Show(0, DepartmentControl(currentForm, "HIDEAUTOB"));
+  g_screens.military1Ss1b1[0].Show(0, Tag(currentForm, "HIDEAUTOB"));
   ScreenSlotSelectMapMode(g_screens);
 }
 
 void AutoBuildFocusPanel::Refresh() {
   const PlayerPolicyBlock policy = ShownPolicy();
-  SetPressed(DepartmentControl(currentForm, "AUTOSTAT"), (policy.militaryFlags & kMilitaryUnitAutoBuild) != 0);
-  SetPressed(DepartmentControl(currentForm, "AUTOSTAT2"), (policy.militaryFlags & kMilitaryMissileAutoBuild) != 0);
+  SetPressed(Tag(currentForm, "AUTOSTAT"), (policy.militaryFlags & kMilitaryUnitAutoBuild) != 0);
+  SetPressed(Tag(currentForm, "AUTOSTAT2"), (policy.militaryFlags & kMilitaryMissileAutoBuild) != 0);
   const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
   for (int i = 0; i < 2; ++i) {
     if (SlideBarControl* bar = Slider(currentForm, tags[i])) {

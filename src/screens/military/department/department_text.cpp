@@ -4,9 +4,8 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/string_control.h"
-
-Control* DepartmentControl(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 void SetFractionText(Control* control, float fraction) {
   if (!control) return;

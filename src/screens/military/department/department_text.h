@@ -6,8 +6,6 @@
 
 class Control;
 
-// The control of the form (the form itself first) with the tag, or null.
-Control* DepartmentControl(Control* form, const char* tag);
 // "%3.0f %%" of the fraction times 100.
 void SetFractionText(Control* control, float fraction);
 // "%d".

@@ -10,6 +10,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -34,7 +35,7 @@ MilitaryFigures LockedFigures() {
 }  // namespace
 
 void FillMilitaryCapacity(Control* form, const MilitaryFigures& f, bool withUsed) {
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
   SetPressed(at("AUTOBUILD"), (f.militaryFlags & kMilitaryUnitAutoBuild) != 0);
   SetPressed(at("AUTOBUILD2"), (f.militaryFlags & kMilitaryMissileAutoBuild) != 0);
   SetIntegerText(at("PRODCAPMAX"), f.productionCapacity);
@@ -51,7 +52,7 @@ void FillMilitaryCapacity(Control* form, const MilitaryFigures& f, bool withUsed
 }
 
 void FillMilitaryCosts(Control* form, const MilitaryFigures& f) {
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
   // The research level paid for is capped by the root of the research
   // maximum.
   const float level = std::min(f.milspendresearch, f.researchLevelCap);

@@ -28,6 +28,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/facilities/facility_build.h"
@@ -48,15 +49,7 @@ constexpr uint32_t kNoteOutline = 0xFF007D00;
 constexpr uint32_t kOffline = 1u << 0;  // posture word
 constexpr uint32_t kOtherKinds = kClassRoad | kClassSettlementPopulation | kClassBuildsWorks | kClassProduction;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-
 void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (uint32_t{alpha} << 24); }
-
-void SetInt(Control* control, int32_t value) {
-  char text[16];
-  plat::FormatText(text, sizeof text, "%d", value);
-  SetControlText(control, text);
-}
 
 void SetCondition(Control* control, float strength) {
   char text[16];

@@ -24,6 +24,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/unit_queries.h"
@@ -54,12 +55,7 @@ constexpr int32_t kSiteFacility = 6, kSiloType = 2;
 constexpr int32_t kFirstCategoryButton = 200, kLastCategoryButton = 205;
 constexpr int32_t kSpecialIndicator = 1666, kImmuneIndicator = 1667;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
-void Show(Control* c, bool shown) { SetHidden(c, !shown); }
-void ShowTag(Control* form, const char* tag, bool shown) { Show(Tag(form, tag), shown); }
 
 int32_t Local() { return g_world.gameState.localPlayer; }
 
@@ -124,13 +120,6 @@ void ShowOffer(Control* form, uint32_t missile, UnitOfferPanel* panel, const Mis
   Show(hosts.container, true);
   panel->rowList = hosts.rowList;
   panel->Show(static_cast<intptr_t>(missile), hosts.container);
-}
-
-void SetNumber(Control* c, int32_t value) {
-  if (!c) return;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  SetControlText(c, text);
 }
 
 // The platform's cargo list; the two payload totals.
@@ -477,8 +466,8 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     } else if (siloPanel && container) {
       siloPanel->Show(static_cast<intptr_t>(u.id), container);
     }
-    SetNumber(Tag(form, "CAP1"), load.used);
-    SetNumber(Tag(form, "CAP2"), load.capacity);
+    SetInt(Tag(form, "CAP1"), load.used);
+    SetInt(Tag(form, "CAP2"), load.capacity);
     SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kNoLoad) ? 1 : 0);
     const PayloadTotals totals = FillCargoList(List(form, "MISSILELIST"), u.id, siloMode != 0);
     ListBoxControl* cargo = List(form, "MISSILELIST");

@@ -25,6 +25,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/id_lookups.h"
@@ -45,9 +46,6 @@ constexpr uint32_t kAutoDeploy = 0x4000000;
 constexpr uint32_t kCountFill = 255;
 constexpr int32_t kPopupDepth = 2;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 bool Pressed(Control* form, int32_t id) {
   const Control* c = Id(form, id);
   return c && c->Selected();

@@ -12,6 +12,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "world/text/text_lists.h"
@@ -26,8 +27,6 @@ constexpr int kEfficiencyBonusFactor = 6;
 constexpr int32_t kBuildBonusFrom = 2;
 constexpr float kBuildBonusStep = 0.1f;
 constexpr float kEfficiencyStep = 0.05f;
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 PlayerRecord* Local() {
   const int32_t local = g_world.gameState.localPlayer;
@@ -48,13 +47,13 @@ float AlertPreparationCost(const PlayerRecord& r, int32_t defcon) {
 
 void FillAlertInForce(Control* form, const PlayerRecord& r) {
   const int32_t level = ShownAlertValue(r.simPolicy.defcon);
-  SetIntegerText(DepartmentControl(form, "DEFCON"), kHighestAlert + 1 - level);
-  SetAlertText(DepartmentControl(form, "CURDESC"), level);
+  SetIntegerText(Tag(form, "DEFCON"), kHighestAlert + 1 - level);
+  SetAlertText(Tag(form, "CURDESC"), level);
 }
 
 void FillDefconPanel(Control* form, const PlayerRecord& r, float periodDivisor) {
   if (!form) return;
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
   const PlayerPolicyBlock& b = r.displayPolicy;
   const int32_t level = ShownAlertValue(b.defcon);
   if (Control* c = at("ANNDAYTEXT")) c->SetSelected(periodDivisor > 1.0f);
@@ -88,7 +87,7 @@ void DefconPanel::Refresh() {
 }
 
 void DefconPanel::OnCommand(Control* control, int32_t) {
-  if (!IsTagged(control, "BACK")) return;
+  if (!Is(control, "BACK")) return;
   OperationsScreen& page = g_screens.ops1;
   page.AttachForm(nullptr);
   page.OnOpen();
@@ -97,7 +96,7 @@ void DefconPanel::OnCommand(Control* control, int32_t) {
 
 void DefconPanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
-  if (!bar || !IsTagged(control, "DEFCONSLDR")) return;
+  if (!bar || !Is(control, "DEFCONSLDR")) return;
   PostCommand_28(kCmdDefcon, static_cast<uint32_t>(SliderGetValueInt(bar)));
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -105,7 +104,7 @@ void DefconPanel::OnControlChange(Control* control, int32_t) {
     if (!r) return;
     // The stored level is the clamped one: the cost follows what is kept.
     const int32_t level = ShownAlertValue(r->displayPolicy.defcon);
-    SetAlertText(DepartmentControl(currentForm, "DCDESC"), level);
+    SetAlertText(Tag(currentForm, "DCDESC"), level);
     r->displayPolicy.readinessValue = AlertPreparationCost(*r, level);
   }
   ScreenSet& s = g_screens;

@@ -15,6 +15,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "world/world.h"
@@ -35,14 +36,14 @@ PlayerRecord* Local() {
 }
 
 void SetNewSize(Control* form, const PlayerRecord& r) {
-  SetWholeText(DepartmentControl(form, "NEWSIZE"), static_cast<double>(r.population * r.displayPolicy.soldiertarget));
+  SetWholeText(Tag(form, "NEWSIZE"), static_cast<double>(r.population * r.displayPolicy.soldiertarget));
 }
 
 }  // namespace
 
 bool FillForceSize(Control* form, const PlayerRecord& r) {
   if (!form) return true;
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
   const PlayerPolicyBlock& b = r.displayPolicy;
   const MilitaryFigures f = MilitaryFiguresOf(r);
   SetWholeText(at("CURSIZE"), static_cast<double>(f.reservePool + f.activeForce));
@@ -77,27 +78,27 @@ void ForceSizePanel::Refresh() {
     if (const PlayerRecord* r = Local()) offered = FillForceSize(currentForm, *r);
   }
   if (!offered) PostCommand_28(kCmdSoldierMinAge, kDefaultMinimumAge);
-  SetPressed(DepartmentControl(currentForm, "LOCK"), MilitaryLocked(kLockForceSize));
+  SetPressed(Tag(currentForm, "LOCK"), MilitaryLocked(kLockForceSize));
 }
 
 void ForceSizePanel::OnCommand(Control* control, int32_t id) {
   if (!control) return;
-  if (IsTagged(control, "RETURNBUT")) {
+  if (Is(control, "RETURNBUT")) {
     MilitaryScreen& page = g_screens.military1;
     page.AttachForm(nullptr);
     page.OnOpen();
     page.Refresh();
-  } else if (IsTagged(control, "UNITBUT")) {
+  } else if (Is(control, "UNITBUT")) {
     g_screens.unitList.Popup(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockForceSize, kMilitaryLockGroup);
-  } else if (IsTagged(control, "CONSCRIPBUT")) {
+  } else if (Is(control, "CONSCRIPBUT")) {
     const bool on = control->Selected();
     PostCommand_28(kCmdBConscript, on ? 1u : 0u);
     // The age choice goes with conscription at once, before the command
     // reaches the simulation.
-    SetHidden(DepartmentControl(currentForm, "AGEHIDE"), !on);
-  } else if (IsTagged(control, "COEDBUT")) {
+    SetHidden(Tag(currentForm, "AGEHIDE"), !on);
+  } else if (Is(control, "COEDBUT")) {
     PostCommand_28(kCmdBCoed, control->Selected() ? 1u : 0u);
   } else if (id >= kLowestAgeId && id <= kHighestAgeId) {
     PostCommand_28(kCmdSoldierMinAge, static_cast<uint32_t>(id));
@@ -106,7 +107,7 @@ void ForceSizePanel::OnCommand(Control* control, int32_t id) {
 
 void ForceSizePanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
-  if (!bar || !IsTagged(control, "SIZESLDR")) return;
+  if (!bar || !Is(control, "SIZESLDR")) return;
   PostCommand_28(kCmdSoldierTarget, std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
   plat::CriticalSectionLock lock(g_simulationLock);
   if (const PlayerRecord* r = Local()) SetNewSize(currentForm, *r);

@@ -13,6 +13,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/text/player_settings.h"
@@ -35,8 +36,6 @@ constexpr MissionRuleButton kRuleButtons[] = {
     {15, "roescortchedearth"}, {1, "roepathallied"},    {2, "roepathneutral"},      {3, "roepathenemy"},
     {4, "roepathwm"},       {13, "roeusenbcstrategic"}, {12, "roeicbmlaunchonloss"},
 };
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 const PlayerRecord* Local() {
   const int32_t local = g_world.gameState.localPlayer;
@@ -90,15 +89,15 @@ void MissionRulesPanel::OnCommand(Control* control, int32_t id) {
     return;
   }
   ScreenSet& s = g_screens;
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     s.ops1.AttachForm(nullptr);
     s.ops1.OnOpen();
     s.ops1.Refresh();
     return;
   }
-  Screen* orders = IsTagged(control, "MOVEMENT") ? static_cast<Screen*>(&s.orders1Ss3c)
-                   : IsTagged(control, "RULES")  ? static_cast<Screen*>(&s.orders1Ss3b)
-                   : IsTagged(control, "MISSION") ? static_cast<Screen*>(&s.orders1Ss3a)
+  Screen* orders = Is(control, "MOVEMENT") ? static_cast<Screen*>(&s.orders1Ss3c)
+                   : Is(control, "RULES")  ? static_cast<Screen*>(&s.orders1Ss3b)
+                   : Is(control, "MISSION") ? static_cast<Screen*>(&s.orders1Ss3a)
                                                   : nullptr;
   if (orders) {
     orders->Show(1, nullptr);
@@ -143,7 +142,7 @@ void ScorchedEarthPanel::Refresh() {
 }
 
 void ScorchedEarthPanel::OnCommand(Control* control, int32_t id) {
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     g_screens.ops1Ss3.Show(kKeepScreenId, nullptr);
     return;
   }
