@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr uint32_t kAidListStyle = 0x2000;
 constexpr int32_t kProducts = 11;
 // Allied, neutral and enemy regions: every region but the local one.
 constexpr uint32_t kOtherRegions = 14;
@@ -47,7 +46,7 @@ bool Selected(const Screen& s, int32_t id) {
 
 void AidRequestPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox(shape.list, 0, &g_screens, currentForm, kAidListStyle, this);
+  list = MakeListBox(shape.list, 0, &g_screens, currentForm, kListIndicators, this);
   StyleOverlay(Tag(*this, "GRIDWM1"));
   StyleOverlay(Tag(*this, "GRIDWM2"));
 }
@@ -114,8 +113,8 @@ void AidRequestPanel::OnControlChange(Control* control, int32_t id) {
 
 void WorldMarketVotePanel::BindControls() {
   DockInSecondBotbar2(*this);
-  regions = MakeListBox("DIPLIST4", 0, &g_screens, currentForm, kAidListStyle, this);
-  votes = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kAidListStyle, this);
+  regions = MakeListBox("DIPLIST4", 0, &g_screens, currentForm, kListIndicators, this);
+  votes = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void WorldMarketVotePanel::OnOpen() {

@@ -510,7 +510,7 @@ void MailAddressPicker::Pick(World& world, const PlayerMessage& message, int32_t
 void MailAddressPicker::BindControls() {
   for (int i = 0; i < 3; ++i) {
     const char* tags[] = {"LIST1", "LIST2", "LIST3"};
-    lists[i] = MakeListBox(tags[i], 0, &g_screens, form, 0x2000, this);
+    lists[i] = MakeListBox(tags[i], 0, &g_screens, form, kListIndicators, this);
   }
 }
 

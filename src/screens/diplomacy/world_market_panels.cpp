@@ -30,7 +30,6 @@
 namespace {
 
 constexpr int32_t kHighestOpinionWord = 6;
-constexpr uint32_t kTreatyListStyle = 0x2000;
 
 const PlayerRecord& LocalRecord() {
   const int32_t local = g_world.gameState.localPlayer;
@@ -203,8 +202,8 @@ void WorldMarketJoinPanel::OnCommand(Control* control, int32_t) {
 
 void TreatyDetailsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  proposed = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kTreatyListStyle, this);
-  offered = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kTreatyListStyle, this);
+  proposed = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  offered = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void TreatyDetailsPanel::OnOpen() {

@@ -51,7 +51,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 // The name field's editing mark.
 constexpr uint32_t kNameEditing = 0x100;
 // The store's sale and scrap panels the base pop-up shows (their slot).
@@ -292,9 +291,9 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
 }
 
 void BasePopup::BindControls() {
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kListStyle, this);
-  queList = MakeListBox("QUELIST", 0, &g_screens, currentForm, kListStyle, this);
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  queList = MakeListBox("QUELIST", 0, &g_screens, currentForm, kListIndicators, this);
+  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
   for (ListBoxControl* list : {prodList, queList, storedList})
     if (list) list->flags &= ~kCtlRadio;
   hideBox = Tag(currentForm, "HIDEBOX");

@@ -53,7 +53,6 @@ void ShowAsMarkerBox(Control* c) {
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 // A facility whose order word 15 has this bit builds nothing for now.
 constexpr uint32_t kFacilityIdle = 1;
 // Ids of the filter buttons: 100 + military class; 10 shows every class.
@@ -434,7 +433,7 @@ const HexCell* BaseCell(const Screen* popup) {
 BaseBuildListPanel::BaseBuildListPanel() : Screen("POPUP_BASE1f", FormLookups{.tags = kBaseBuildListTags, .ids = {}}) {}
 
 void BaseBuildListPanel::BindControls() {
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
   state.quantity = 1;
   state.strength = 1.0f;
 }

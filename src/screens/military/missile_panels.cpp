@@ -62,7 +62,6 @@ void OpenChosenSite(const ListBoxControl* sites, bool siloMode) {
   }
 }
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr uint8_t kSiloPlatform = 0x10;
 constexpr int32_t kSiloFacility = 2;
 constexpr int32_t kProductionFacility = 4;
@@ -176,7 +175,7 @@ void MissileBaseStatusPanel::Refresh() {
 MissileBuildPanel::MissileBuildPanel() : Screen("POPUP_MISSILE_SS3", FormLookups{.tags = kBuildTags, .ids = {}}) {}
 
 void MissileBuildPanel::BindControls() {
-  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
   statusHost = Tag(currentForm, "STATPARENT");
   state.quantity = 1;
   state.strength = 1.0f;
@@ -366,7 +365,7 @@ std::string LaunchFacilityName(const World& world, const UnitRecord& facility) {
 MissileCancelPanel::MissileCancelPanel() : Screen("POPUP_MISSILE_SS3a", FormLookups{.tags = kCancelTags, .ids = {}}) {}
 
 void MissileCancelPanel::BindControls() {
-  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
   statusHost = Tag(currentForm, "STATPARENT");
 }
 
@@ -421,7 +420,7 @@ MissileDeployPanel::MissileDeployPanel()
     : Screen("POPUP_MISSILE_SS3b", FormLookups{.tags = kDeployTags, .ids = kDeployIds}) {}
 
 void MissileDeployPanel::BindControls() {
-  sites = MakeListBox(nullptr, kStockListId, &g_screens, currentForm, kListStyle, this);
+  sites = MakeListBox(nullptr, kStockListId, &g_screens, currentForm, kListIndicators, this);
   infoHost = Tag(currentForm, "MPARENT2");
   statusHost = Tag(currentForm, "STATPARENT");
 }

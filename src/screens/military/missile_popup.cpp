@@ -37,7 +37,6 @@
 namespace {
 
 constexpr int32_t kSheetListId = 0x2000;
-constexpr uint32_t kListStyle = 0x2000;
 // The stock view's two order toggles, in order word 12.
 constexpr uint32_t kAutoButtonBit = kStateDeployRefused;
 constexpr uint32_t kContButtonBit = kStateDeployDue;
@@ -128,7 +127,7 @@ MissileClassPanel::MissileClassPanel(const char* formName)
 int32_t MissileClassPanel::Slot() const { return this == &g_screens.popupMissileSs1[1] ? 1 : 0; }
 
 void MissileClassPanel::BindControls() {
-  if (ListBoxControl* list = MakeListBox(nullptr, kSheetListId, &g_screens, currentForm, kListStyle, this))
+  if (ListBoxControl* list = MakeListBox(nullptr, kSheetListId, &g_screens, currentForm, kListIndicators, this))
     list->fills[0] = list->fills[2] = 0xFF5A5A5Au;
 }
 

@@ -30,7 +30,6 @@
 namespace {
 
 // The stored list keeps its rows' indicators; several rows may be chosen.
-constexpr uint32_t kListStyle = 0x2000;
 // The schedule box of the schedule set the silo pop-up uses.
 constexpr size_t kSiloPopupCalendar = 2;
 
@@ -45,7 +44,7 @@ void DeselectRows(ListBoxControl* list) {
 SiloPopup::~SiloPopup() { ListHolderClear(stored); }
 
 void SiloPopup::BindControls() {
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
   if (storedList) storedList->flags &= ~kCtlRadio;
   subParent3 = Tag(currentForm, "SUBPARENT3");
   subParent4 = Tag(currentForm, "SUBPARENT4");

@@ -31,7 +31,6 @@
 
 namespace {
 
-constexpr uint32_t kPriorityListStyle = 8192;
 constexpr uint32_t kTextCapacity = 1024;
 constexpr int32_t kTacticsDepartment = 0;
 
@@ -113,8 +112,8 @@ void PostCabinetPriorities(int32_t department, uint32_t mask) {
 
 void CabinetPrioritiesPanel::BindControls() {
   DockInBotbar2(*this);
-  priorities = MakeListBox("PRIORITIES", 0, &g_screens, currentForm, kPriorityListStyle, this);
-  list3 = MakeListBox("LIST3", 0, &g_screens, currentForm, kPriorityListStyle, this);
+  priorities = MakeListBox("PRIORITIES", 0, &g_screens, currentForm, kListIndicators, this);
+  list3 = MakeListBox("LIST3", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void CabinetPrioritiesPanel::OnOpen() {
@@ -167,7 +166,7 @@ void CabinetPrioritiesPanel::OnControlChange(Control* control, int32_t) {
 
 void PriorityPickerPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list2 = MakeListBox("LIST2", 0, &g_screens, currentForm, kPriorityListStyle, this);
+  list2 = MakeListBox("LIST2", 0, &g_screens, currentForm, kListIndicators, this);
   detailA = MakeTextBox("LIST4", 0, &g_screens, currentForm);
   detailB = MakeTextBox("LIST5", 0, &g_screens, currentForm);
 }

@@ -10,13 +10,11 @@
 
 namespace {
 
-constexpr uint32_t kPickerListFlags = 0x2000;
-
 }  // namespace
 
 void MilitaryListPicker::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST2", 0, &g_screens, currentForm, kPickerListFlags, this);
+  list = MakeListBox("LIST2", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void MilitaryListPicker::OnOpen() {

@@ -27,7 +27,6 @@
 
 namespace {
 
-constexpr uint32_t kResearchListFlags = 0x2000;
 constexpr uint8_t kNoteAlpha = 140;
 constexpr uint32_t kNoteTextColour = 0xFF007D00u;
 constexpr uint32_t kNoteDrawFlag = 0x200000;
@@ -66,7 +65,7 @@ void OpenResearchList(ListBoxControl* list) {
 
 void ResearchFundingPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kResearchListFlags, this);
+  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
   if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
     note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
     note->fills[1] = note->fills[0];

@@ -40,7 +40,6 @@
 
 namespace {
 
-constexpr uint32_t kTreeListFlags = 0x2000;
 constexpr uint32_t kDescriptionCapacity = 1024;
 constexpr size_t kDescriptionLimit = 1023;
 constexpr size_t kEffectLineLimit = 63;
@@ -302,7 +301,7 @@ void TechProgressPanel::Refresh() {
 
 void TechPopup::BindControls() {
   description = MakeTextBox("DESCRIPTION", 0, &g_screens, currentForm);
-  tree = MakeListBox("LIST1", 0, &g_screens, currentForm, kTreeListFlags, this);
+  tree = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
   if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
     note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
     note->fills[1] = note->fills[0];

@@ -35,7 +35,6 @@
 namespace {
 
 // The list's own scroller style: a thin bar.
-constexpr uint32_t kProdListStyle = 0x2000;
 // A base's name shows at most this many characters.
 constexpr size_t kBaseNameMax = 47;
 
@@ -43,7 +42,7 @@ constexpr size_t kBaseNameMax = 47;
 
 void BasePanel::BindControls() {
   DockInBotbar2(*this);
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kProdListStyle, this);
+  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kListIndicators, this);
   // The rows are a list, not a choice among the panel's buttons.
   if (prodList) prodList->flags &= ~kCtlRadio;
 }

@@ -25,7 +25,6 @@
 namespace {
 
 // Row flags of the research list.
-constexpr uint32_t kResearchListFlags = 0x2000;
 
 std::string ItemName(const World& world, const ProjectEntry& entry) {
   if (entry.kind == kProjectTechnology && entry.index < world.techs.size()) return world.techs[entry.index].name.c_str();
@@ -55,7 +54,7 @@ ResearchCentrePanel::ResearchCentrePanel()
 
 void ResearchCentrePanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kResearchListFlags, this);
+  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void ResearchCentrePanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }

@@ -45,7 +45,6 @@ namespace {
 constexpr size_t kLabelNameMax = 47;
 constexpr int32_t kNoRowsId = 40;
 constexpr int32_t kFirstProductRowId = 21;
-constexpr uint32_t kListStyle = 8192;
 constexpr float kLeastCancelStrength = 0.1f;
 // The classes whose output a region factor scales, and where the factors sit.
 constexpr int32_t kOwnerScaledFirst = 4024;
@@ -225,7 +224,7 @@ void SettlementOutputCancel::OnCommand(Control* control, int32_t) {
 }
 
 void SettlementOutputPage::BindControls() {
-  rawList = MakeListBox("RAWLIST", 0, &g_screens, currentForm, kListStyle, this);
+  rawList = MakeListBox("RAWLIST", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void SettlementOutputPage::Refresh() {
@@ -258,8 +257,8 @@ void SettlementOutputPage::Refresh() {
 }
 
 void CityOutputPage::BindControls() {
-  cityOutput = MakeListBox("CITYOUTPUT", 0, &g_screens, currentForm, kListStyle, this);
-  rawList = MakeListBox("RAWLIST", 0, &g_screens, currentForm, kListStyle, this);
+  cityOutput = MakeListBox("CITYOUTPUT", 0, &g_screens, currentForm, kListIndicators, this);
+  rawList = MakeListBox("RAWLIST", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void CityOutputPage::Refresh() {

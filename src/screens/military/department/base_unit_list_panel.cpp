@@ -32,7 +32,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 // The pictures of the three category buttons: a barracks, an airfield, a
 // harbour.
 constexpr int32_t kCategoryPictureClasses[] = {4054, 4015, 4014};
@@ -82,7 +81,7 @@ const UnitRecord* FindBestBuildBase(const World& world, int32_t player, int32_t 
 
 void BaseUnitListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
   statParent = Tag(currentForm, "STATPARENT");
   // The category buttons: a faint normal fill, the other looks clear.
   for (const char* tag : {"LANDBUT", "AIRBUT", "SEABUT"}) {

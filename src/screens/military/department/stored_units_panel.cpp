@@ -33,7 +33,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr uint32_t kListDrawBit = 0x10;
 constexpr uint32_t kRowChoosable = 0x1;
 constexpr uint32_t kFormRefreshed = 0x1000000;
@@ -55,7 +54,7 @@ StoredUnitsPanel::~StoredUnitsPanel() { ListHolderClear(units); }
 
 void StoredUnitsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
   if (list) list->flags &= ~kListDrawBit;
   confirmParent = Tag(currentForm, "PARSS1A2A");
 }

@@ -34,7 +34,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr float kFoundationShare = 0.2f;
 constexpr float kRunningDivisor = 10.0f;
 constexpr float kDaysInYear = 365.0f;
@@ -103,7 +102,7 @@ void BuildOrderClasses(World& world, int32_t siteFilter, void (*add)(void* conte
 
 void BuildOrderPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
   Control* f = currentForm;
   basePic = f && ControlTagMatches(f->tag, "BASEPIC") ? f : FormFindControlByTag(f, "BASEPIC");
 }

@@ -38,7 +38,6 @@ constexpr const char* kSiloTags[] = {"LIST5", "MPARENT2", "MISSILE", "SILOHDR", 
 constexpr int32_t kSiloIds[] = {200, 201, 202, 203, 204, 300, 301, 302, 303, 304};
 constexpr const char* kLoadTags[] = {"LIST5", "MISSILELIST", "SILOHDR", "CAP1", "CAP2", "PLATFORMNAM"};
 constexpr int32_t kLoadIds[] = {200, 201, 202, 203, 204, 205, 1666, 1667};
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kCategoryButton = 200, kCoverOffset = 100;
 constexpr uint32_t kAuthorised = 0x2000;
 constexpr uint32_t kLoadPending = kOrderLoadInto;
@@ -88,7 +87,7 @@ void MissileSiloPanel::OnOpen() {
 
 void MissileSiloPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  platforms = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  platforms = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
   container = Tag(currentForm, "MPARENT2");
   for (int32_t c = 0; c <= kPlatformSilo; ++c) ShowAsMarkerBox(Id(currentForm, kCategoryButton + kCoverOffset + c));
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD2"));
@@ -163,8 +162,8 @@ void MissileLoadPanel::OnOpen() {
 
 void MissileLoadPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  platforms = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
-  cargo = MakeListBox("MISSILELIST", 0, &g_screens, currentForm, kListStyle, this);
+  platforms = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  cargo = MakeListBox("MISSILELIST", 0, &g_screens, currentForm, kListIndicators, this);
   if (cargo) cargo->flags &= ~kCtlRadio;
   MarkScreenFlag1(*this);
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));

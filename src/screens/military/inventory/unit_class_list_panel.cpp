@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kRefreshFiltered = 3;
 
 bool Pressed(Control* form, int32_t id) {
@@ -28,7 +27,7 @@ int32_t UnitClassListPanel::Kind() { return g_uiOptions.bfiltershownbc ? 2 : 1; 
 
 void UnitClassListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
   statParent = Tag(currentForm, "STATPARENT");
   state.quantity = 1;
   state.strength = 1.0f;

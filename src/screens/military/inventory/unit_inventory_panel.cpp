@@ -29,7 +29,6 @@
 namespace {
 
 constexpr const char* kTags[] = {"STOREDLIST", "STATPARENT", "DEPALL", "MCAP1", "MCAP2", "BUILD", "VIEW", "DEPLOY"};
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kPopupDepth = 2;
 // The badge row of the class sheet's header.
 constexpr size_t kInventoryClassRow = 31;
@@ -46,7 +45,7 @@ void UnitInventoryPanel::BindControls() {
   DockInBotbar2(*this);
   g_screens.military1Ss4a1[kInventoryClassSheet].classRow = &g_screens.militarySclass[kInventoryClassRow];
   container = Tag(currentForm, "STATPARENT");
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));
   MarkScreenFlag1(*this);
 }

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kOwnDepth = 2;
 // Every relation but the viewer's own row.
 constexpr uint32_t kOtherRegions = 14;
@@ -59,7 +58,7 @@ void ClearRegionChoice(ListBoxControl* list) {
 
 void IntelligencePanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void IntelligencePanel::OnOpen() {

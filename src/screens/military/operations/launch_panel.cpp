@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kFirstModeId = 5;
 constexpr int32_t kOpeningMode = 3;
 constexpr int32_t kFirstCapitalMode = 2;
@@ -34,7 +33,7 @@ constexpr int32_t kModePictures[] = {4054, 4033, 4011};
 void LaunchPanel::BindControls() {
   DockInSecondBotbar2(*this);
   calendarParent = Tag(currentForm, "CALPARENT");
-  list = MakeListBox("TARGLIST2", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("TARGLIST2", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void LaunchPanel::OnOpen() {

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kNotifyRightEdge = 99;
 constexpr int32_t kClockText = 22;
 
@@ -29,7 +28,6 @@ struct RuleIndicator {
   uint32_t bit;
 };
 constexpr RuleIndicator kIndicators[] = {{12, 0x2}, {14, 0x10}, {16, 0x4}};
-
 
 }  // namespace
 
@@ -42,7 +40,7 @@ void FillOperationsSide(Control* form, uint32_t roeFlags) {
 
 void OpsScheduleListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("SCHLIST", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("SCHLIST", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void OpsScheduleListPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }

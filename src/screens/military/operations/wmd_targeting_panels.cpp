@@ -37,7 +37,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kOwnDepth = 2;
 constexpr int32_t kWeaponKinds = 4;
 constexpr int32_t kConventionalLine = 665;
@@ -129,7 +128,7 @@ void FillTargetInfo(Control* form, const World& world, int32_t viewer, int32_t c
 
 void WmdTargetingPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void WmdTargetingPanel::OnOpen() {
@@ -187,7 +186,7 @@ void WmdTargetListPanel::BindControls() {
   DockInSecondBotbar2(*this);
   targetParent = Tag(currentForm, "TARGPARENT");
   targetParent2 = Tag(currentForm, "TARGPARENT2");
-  list = MakeListBox("TARGLIST", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("TARGLIST", 0, &g_screens, currentForm, kListIndicators, this);
 }
 
 void WmdTargetListPanel::OnOpen() {
