@@ -106,8 +106,8 @@ int32_t EditorTechPanel::Category() const {
 
 void EditorTechPanel::BindControls() {
   if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->toolHost;
-  unknown = MakeListBox("LIST1", 0, nullptr, currentForm, 0, this);
-  known = MakeListBox("LIST2", 0, nullptr, currentForm, 0, this);
+  unknown = MakeListBox("LIST1", 0, currentForm, 0, this);
+  known = MakeListBox("LIST2", 0, currentForm, 0, this);
 }
 
 void EditorTechPanel::Refresh() {

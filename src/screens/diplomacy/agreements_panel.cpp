@@ -56,9 +56,9 @@ void AgreementsPanel::OnOpen() {
 
 void AgreementsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  received = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kListIndicators, this);
-  given = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kListIndicators, this);
-  details = MakeTextBox("DETAILS", 0, &g_screens, currentForm);
+  received = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
+  given = MakeListBox("DIPLIST6", 0, currentForm, kListIndicators, this);
+  details = MakeTextBox("DETAILS", 0, currentForm);
 }
 
 void AgreementsPanel::Refresh() {

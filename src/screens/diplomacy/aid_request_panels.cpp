@@ -46,7 +46,7 @@ bool Selected(const Screen& s, int32_t id) {
 
 void AidRequestPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox(shape.list, 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox(shape.list, 0, currentForm, kListIndicators, this);
   StyleOverlay(Tag(*this, "GRIDWM1"));
   StyleOverlay(Tag(*this, "GRIDWM2"));
 }
@@ -113,8 +113,8 @@ void AidRequestPanel::OnControlChange(Control* control, int32_t id) {
 
 void WorldMarketVotePanel::BindControls() {
   DockInSecondBotbar2(*this);
-  regions = MakeListBox("DIPLIST4", 0, &g_screens, currentForm, kListIndicators, this);
-  votes = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  regions = MakeListBox("DIPLIST4", 0, currentForm, kListIndicators, this);
+  votes = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
 }
 
 void WorldMarketVotePanel::OnOpen() {

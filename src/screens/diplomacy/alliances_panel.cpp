@@ -61,8 +61,8 @@ void AlliancesPanel::OnOpen() {
 
 void AlliancesPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  allies = MakeListBox("ALLIES", 0, &g_screens, currentForm, kListIndicators, this);
-  enemies = MakeListBox("ENEMIES", 0, &g_screens, currentForm, kListIndicators, this);
+  allies = MakeListBox("ALLIES", 0, currentForm, kListIndicators, this);
+  enemies = MakeListBox("ENEMIES", 0, currentForm, kListIndicators, this);
   StyleOverlay(Tag(*this, "GRIDSUR"));
 }
 

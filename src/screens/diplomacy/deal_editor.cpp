@@ -44,7 +44,7 @@ void RequestRedraw() { g_mapView.redrawPending = 1; }
 }  // namespace
 
 void DealEditor::BindControls() {
-  for (int i = 0; i < 4; ++i) lists[i] = MakeListBox(kListTags[i], 0, &g_screens, currentForm, kListIndicators, this);
+  for (int i = 0; i < 4; ++i) lists[i] = MakeListBox(kListTags[i], 0, currentForm, kListIndicators, this);
   approachHost = Tag(currentForm, "SUBPARENT1");
   itemHosts[0] = Tag(currentForm, "SUBPARENT2A");
   itemHosts[1] = Tag(currentForm, "SUBPARENT2B");

@@ -110,8 +110,8 @@ void DealPopup::OnCommand(Control* control, int32_t) {
 // The deals already running.
 
 void PendingDealsPanel::BindControls() {
-  received = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kListIndicators, this);
-  given = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kListIndicators, this);
+  received = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
+  given = MakeListBox("DIPLIST6", 0, currentForm, kListIndicators, this);
   cancelHost = Tag(currentForm, "SUBPARENT11");
 }
 
@@ -179,7 +179,7 @@ void DealApproachChooser::OnCommand(Control* control, int32_t controlId) {
   }
 }
 
-void DealApproachPanel::BindControls() { MakeTextBox("TEXTBOX", 0, &g_screens, currentForm); }
+void DealApproachPanel::BindControls() { MakeTextBox("TEXTBOX", 0, currentForm); }
 
 void DealApproachPanel::OnOpen() {
   SetControlText(Tag(currentForm, "APPROACH"), TextListText(kListEmoticons, static_cast<int32_t>(id)));

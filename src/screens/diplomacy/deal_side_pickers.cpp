@@ -58,7 +58,7 @@ void DealAreaPicker::OnCommand(Control* control, int32_t) {
 }
 
 void DealRegionPicker::BindControls() {
-  regions = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  regions = MakeListBox("REGIONLIST", 0, currentForm, kListIndicators, this);
 }
 
 void DealRegionPicker::OnOpen() {

@@ -81,7 +81,7 @@ int32_t DiplomacyScreen::AttachForm(Control*) {
 
 void DiplomacyScreen::BindControls() {
   g_panelFlags[kDiplomacyDepartment] |= kPanelFlagMarked;
-  regionList = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  regionList = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
 }
 
 void DiplomacyScreen::OnOpen() {

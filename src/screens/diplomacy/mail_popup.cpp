@@ -479,7 +479,7 @@ void MailPopup::OnCommand(Control* control, int32_t) {
 
 // --- MailPopupPanel ---
 
-void MailPopupPanel::BindControls() { box = MakeTextBox("MESSAGE", 0, &g_screens, form); }
+void MailPopupPanel::BindControls() { box = MakeTextBox("MESSAGE", 0, form); }
 
 void MailPopupPanel::OnOpen() {}
 
@@ -510,7 +510,7 @@ void MailAddressPicker::Pick(World& world, const PlayerMessage& message, int32_t
 void MailAddressPicker::BindControls() {
   for (int i = 0; i < 3; ++i) {
     const char* tags[] = {"LIST1", "LIST2", "LIST3"};
-    lists[i] = MakeListBox(tags[i], 0, &g_screens, form, kListIndicators, this);
+    lists[i] = MakeListBox(tags[i], 0, form, kListIndicators, this);
   }
 }
 

@@ -200,7 +200,7 @@ void MailListRow::OnHostNotify(int32_t code, int32_t value) {
 
 // --- MailList ---
 
-void MailList::BindControls() { list = MakeListBox("MAILLIST", 0, &g_screens, form, kListIndicators, this); }
+void MailList::BindControls() { list = MakeListBox("MAILLIST", 0, form, kListIndicators, this); }
 
 void MailList::OnOpen() {
   if (Selected() == 0 && g_screens.email1.previewShown) g_screens.email1.SetMailPreviewPane(false);
@@ -302,7 +302,7 @@ void MailWindow::BindControls() {
   mailParent = Tag(form, "MAILPARENT");
   par1 = Tag(form, "PAR1");
   par2 = Tag(form, "PAR2");
-  preview = MakeTextBox("MESSAGE", 0, &g_screens, form);
+  preview = MakeTextBox("MESSAGE", 0, form);
   if (Control* grid = Tag(form, "GRIDMAIL")) {
     grid->fills[0] = kGridColour;
     grid->fills[1] = grid->fills[0];

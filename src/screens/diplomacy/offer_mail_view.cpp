@@ -81,7 +81,7 @@ void OpenWithList(Screen& screen, const std::vector<intptr_t>& items) {
 }  // namespace
 
 void OfferMailView::BindControls() {
-  box = MakeTextBox("MESSAGE", 0, &g_screens, form);
+  box = MakeTextBox("MESSAGE", 0, form);
   if (box) box->flags &= ~kCtlCaptureOnly;
   for (int32_t button : {kOfferViewUnits, kOfferStepLandTag, kOfferViewDiscovery, kOfferViewDesigns, kOfferViewMissiles, kOfferViewMissileDesigns}) {
     Control* cover = Id(form, button + kOfferCoverOffset);

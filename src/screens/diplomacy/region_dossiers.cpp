@@ -140,8 +140,8 @@ void OwnRegionSummary::Refresh() {
 int32_t RegionAlliances::AttachForm(Control*) { return Attach(*this, kPanelBottom); }
 
 void RegionAlliances::BindControls() {
-  allies = MakeListBox("ALLIES", 0, &g_screens, currentForm, kListIndicators, this);
-  enemies = MakeListBox("ENEMIES", 0, &g_screens, currentForm, kListIndicators, this);
+  allies = MakeListBox("ALLIES", 0, currentForm, kListIndicators, this);
+  enemies = MakeListBox("ENEMIES", 0, currentForm, kListIndicators, this);
 }
 
 void RegionAlliances::Refresh() {

@@ -202,8 +202,8 @@ void WorldMarketJoinPanel::OnCommand(Control* control, int32_t) {
 
 void TreatyDetailsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  proposed = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kListIndicators, this);
-  offered = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kListIndicators, this);
+  proposed = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
+  offered = MakeListBox("DIPLIST6", 0, currentForm, kListIndicators, this);
 }
 
 void TreatyDetailsPanel::OnOpen() {

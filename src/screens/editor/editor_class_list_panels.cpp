@@ -105,7 +105,7 @@ int32_t FillClassList(ListBoxControl* list, const std::vector<int32_t>& classes,
 int32_t EditorEquipmentListPanel::Page() const { return static_cast<int32_t>(std::clamp<intptr_t>(id, 0, 2)); }
 
 void EditorEquipmentListPanel::BindControls() {
-  list = MakeListBox("LIST5", 0, nullptr, currentForm, kListSingleSelect, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListSingleSelect, this);
   std::fill(std::begin(typeFilter), std::end(typeFilter), -1);
   std::fill(std::begin(rememberedClass), std::end(rememberedClass), 0);
 }
@@ -156,7 +156,7 @@ void EditorEquipmentListPanel::OnActivate(Control* control, int32_t row) {
 }
 
 void EditorStockClassListPanel::BindControls() {
-  list = MakeListBox("LIST5", 0, nullptr, currentForm, kListSingleSelect, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListSingleSelect, this);
 }
 
 void EditorStockClassListPanel::Refresh() {

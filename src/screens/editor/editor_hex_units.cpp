@@ -66,7 +66,7 @@ void DeleteEditorUnit(World& world, UnitRecord* unit) {
 }
 
 void EditorHexUnitListPanel::BindControls() {
-  list = MakeListBox("LIST1", 0, nullptr, currentForm, kListSingleSelect, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListSingleSelect, this);
 }
 
 void EditorHexUnitListPanel::Refresh() {

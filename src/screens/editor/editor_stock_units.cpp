@@ -98,7 +98,7 @@ void EditorStockUnitListPanel::OnOpen() {
 }
 
 void EditorStockUnitListPanel::BindControls() {
-  list = MakeListBox("LIST1", 0, nullptr, currentForm, kListSingleSelect, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListSingleSelect, this);
   quantity = Tag(currentForm, "MQTY");
 }
 

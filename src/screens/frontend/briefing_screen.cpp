@@ -29,7 +29,7 @@ constexpr uint32_t kBriefCapacity = 8192;
 
 BriefingScreen::BriefingScreen() : Screen("SM_PLAYER3", {kBriefingTags, {}}) { hostLink = &g_ui.gameBackground; }
 
-void BriefingScreen::BindControls() { brief_ = MakeTextBox("BRIEF", 0, nullptr, currentForm); }
+void BriefingScreen::BindControls() { brief_ = MakeTextBox("BRIEF", 0, currentForm); }
 
 void BriefingScreen::OnOpen() {
   progress = 0;

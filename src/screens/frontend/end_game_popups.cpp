@@ -75,7 +75,7 @@ void SetBoxText(Control* control, const char* text) {
 }
 
 void MakeBox(Screen& screen, const char* tag, int32_t font, uint32_t colour) {
-  TextBoxControl* box = MakeTextBox(tag, 0, &g_screens, screen.form);
+  TextBoxControl* box = MakeTextBox(tag, 0, screen.form);
   if (box && box->prototype) {
     box->prototype->fontSlot = static_cast<uint32_t>(font);
     box->prototype->textColour = colour;
@@ -395,7 +395,7 @@ VictoryContinue::VictoryContinue(Control** host) : Screen("VICTORY_SS1", {kConti
 }
 
 void VictoryContinue::BindControls() {
-  list = MakeListBox("SCENLIST", 0, &g_screens, form, kListIndicators, this);
+  list = MakeListBox("SCENLIST", 0, form, kListIndicators, this);
   if (list && list->prototype) list->prototype->fontSlot = 3;
   // A refused change shows as a see-through green line over its button,
   // the same under the pointer, and takes the button's clicks.

@@ -27,8 +27,8 @@ GameChoiceScreen::GameChoiceScreen() : Screen("SM_PLAYER1a", {kChoiceTags, {}}) 
 }
 
 void GameChoiceScreen::BindControls() {
-  scenarioList_ = MakeListBox("SCENLIST", 0, nullptr, currentForm, 0, this);
-  regionList_ = MakeListBox("REGIONLIST", 0, nullptr, currentForm, 0, this);
+  scenarioList_ = MakeListBox("SCENLIST", 0, currentForm, 0, this);
+  regionList_ = MakeListBox("REGIONLIST", 0, currentForm, 0, this);
   for (ListBoxControl* list : {scenarioList_, regionList_})
     if (list) list->flags |= kListSingleSelect;
 }

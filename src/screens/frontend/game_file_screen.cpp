@@ -32,7 +32,7 @@ bool UsableFileName(const std::string& name) {
 GameFileScreen::GameFileScreen() : Screen("GAME_FILE", {kFileDialogTags, {}}) {}
 
 void GameFileScreen::BindControls() {
-  list_ = MakeListBox("FILELIST", 0, nullptr, currentForm, 0, this);
+  list_ = MakeListBox("FILELIST", 0, currentForm, 0, this);
   if (list_) list_->flags |= kListSingleSelect;
 }
 

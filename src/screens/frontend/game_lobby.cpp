@@ -50,7 +50,7 @@ void SetFormText(Control* form, const char* tag, const char* text) {
 ConnectScreen::ConnectScreen() : Screen("SM_PLAYER1c", {kConnectTags, {}}) { hostLink = &g_ui.frontEndBackground; }
 
 void ConnectScreen::BindControls() {
-  hostList_ = MakeListBox("HOSTLIST", 0, nullptr, currentForm, 0, this);
+  hostList_ = MakeListBox("HOSTLIST", 0, currentForm, 0, this);
   if (hostList_) hostList_->flags |= kListSingleSelect;
 }
 
@@ -136,8 +136,8 @@ void ConnectScreen::OnCommand(Control* control, int32_t) {
 GameLobby::GameLobby() : Screen("SM_PLAYER2", {kLobbyTags, {}}) { hostLink = &g_ui.frontEndBackground; }
 
 void GameLobby::BindControls() {
-  slots_ = MakeListBox("SLOTS", 0, nullptr, currentForm, 0, this);
-  games_ = MakeListBox("GAMES", 0, nullptr, currentForm, 0, this);
+  slots_ = MakeListBox("SLOTS", 0, currentForm, 0, this);
+  games_ = MakeListBox("GAMES", 0, currentForm, 0, this);
   if (games_) games_->flags |= kListSingleSelect;
 }
 

@@ -31,7 +31,7 @@ constexpr int32_t kQuestionFont = 10;
 
 // The question pages' text box: the menu's large font in its light blue.
 TextBoxControl* MakeQuestionBox(Screen& page, const char* tag) {
-  TextBoxControl* box = MakeTextBox(tag, 0, &g_screens, page.form);
+  TextBoxControl* box = MakeTextBox(tag, 0, page.form);
   if (!box) return nullptr;
   if (box->prototype) {
     box->prototype->fontSlot = kQuestionFont;

@@ -35,7 +35,7 @@ constexpr int32_t kListFont = 2;
 constexpr int kErrorTextNotSaved = 1;
 
 ListBoxControl* BindList(Screen& screen, const char* tag) {
-  ListBoxControl* list = MakeListBox(tag, 0, &g_screens, screen.form, kListIndicators, &screen);
+  ListBoxControl* list = MakeListBox(tag, 0, screen.form, kListIndicators, &screen);
   if (list && list->prototype) list->prototype->fontSlot = kListFont;
   return list;
 }

@@ -50,7 +50,7 @@ constexpr uint32_t kCentred = 0x6;
 bool GameScreenShown() { return g_platform.appMode == kModeGame && g_ui.mapView; }
 
 TextBoxControl* MakeQuestionBox(Screen& page, const char* tag, int32_t font) {
-  TextBoxControl* box = MakeTextBox(tag, 0, &g_screens, page.form);
+  TextBoxControl* box = MakeTextBox(tag, 0, page.form);
   if (box && box->prototype) {
     box->prototype->fontSlot = static_cast<uint32_t>(font);
     box->prototype->textColour = kQuestionColour;

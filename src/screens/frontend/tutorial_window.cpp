@@ -172,7 +172,7 @@ bool TutorialWindowOpen(const TutorialWindow& window) {
 void TutorialWindow::BindControls() {
   Control* f = currentForm;
   if (!f) return;
-  textBox = MakeTextBox("TEXTBOX", 0, &g_screens, f);
+  textBox = MakeTextBox("TEXTBOX", 0, f);
   if (textBox && textBox->prototype) textBox->prototype->fontSlot = kTextFontSlot;
   defaultHeight = Height(f);
   textBottomGap = textBox ? defaultHeight - textBox->rect.bottom : 0;

@@ -291,9 +291,9 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
 }
 
 void BasePopup::BindControls() {
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kListIndicators, this);
-  queList = MakeListBox("QUELIST", 0, &g_screens, currentForm, kListIndicators, this);
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
+  queList = MakeListBox("QUELIST", 0, currentForm, kListIndicators, this);
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   for (ListBoxControl* list : {prodList, queList, storedList})
     if (list) list->flags &= ~kCtlRadio;
   hideBox = Tag(currentForm, "HIDEBOX");

@@ -433,7 +433,7 @@ const HexCell* BaseCell(const Screen* popup) {
 BaseBuildListPanel::BaseBuildListPanel() : Screen("POPUP_BASE1f", FormLookups{.tags = kBaseBuildListTags, .ids = {}}) {}
 
 void BaseBuildListPanel::BindControls() {
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   state.quantity = 1;
   state.strength = 1.0f;
 }

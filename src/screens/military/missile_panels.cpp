@@ -175,7 +175,7 @@ void MissileBaseStatusPanel::Refresh() {
 MissileBuildPanel::MissileBuildPanel() : Screen("POPUP_MISSILE_SS3", FormLookups{.tags = kBuildTags, .ids = {}}) {}
 
 void MissileBuildPanel::BindControls() {
-  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  sites = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statusHost = Tag(currentForm, "STATPARENT");
   state.quantity = 1;
   state.strength = 1.0f;
@@ -365,7 +365,7 @@ std::string LaunchFacilityName(const World& world, const UnitRecord& facility) {
 MissileCancelPanel::MissileCancelPanel() : Screen("POPUP_MISSILE_SS3a", FormLookups{.tags = kCancelTags, .ids = {}}) {}
 
 void MissileCancelPanel::BindControls() {
-  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  sites = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statusHost = Tag(currentForm, "STATPARENT");
 }
 
@@ -420,7 +420,7 @@ MissileDeployPanel::MissileDeployPanel()
     : Screen("POPUP_MISSILE_SS3b", FormLookups{.tags = kDeployTags, .ids = kDeployIds}) {}
 
 void MissileDeployPanel::BindControls() {
-  sites = MakeListBox(nullptr, kStockListId, &g_screens, currentForm, kListIndicators, this);
+  sites = MakeListBox(nullptr, kStockListId, currentForm, kListIndicators, this);
   infoHost = Tag(currentForm, "MPARENT2");
   statusHost = Tag(currentForm, "STATPARENT");
 }

@@ -127,7 +127,7 @@ MissileClassPanel::MissileClassPanel(const char* formName)
 int32_t MissileClassPanel::Slot() const { return this == &g_screens.popupMissileSs1[1] ? 1 : 0; }
 
 void MissileClassPanel::BindControls() {
-  if (ListBoxControl* list = MakeListBox(nullptr, kSheetListId, &g_screens, currentForm, kListIndicators, this))
+  if (ListBoxControl* list = MakeListBox(nullptr, kSheetListId, currentForm, kListIndicators, this))
     list->fills[0] = list->fills[2] = 0xFF5A5A5Au;
 }
 

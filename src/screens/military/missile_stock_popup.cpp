@@ -92,9 +92,9 @@ MissileStockPopup::~MissileStockPopup() {
 }
 
 void MissileStockPopup::BindControls() {
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kListIndicators, this);
-  queueList = MakeListBox("QUELIST", 0, &g_screens, currentForm, kListIndicators, this);
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
+  queueList = MakeListBox("QUELIST", 0, currentForm, kListIndicators, this);
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   for (ListBoxControl* list : {prodList, queueList, storedList})
     if (list) list->flags &= ~kCtlRadio;
   statParent = Tag(currentForm, "STATPARENT");
@@ -229,7 +229,7 @@ void MissileStockPopup::OnControlChange(Control* control, int32_t) {
 
 void WmdFilterPanel::BindControls() {
   hostLink = &StockPopup().subParent4;
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   state.quantity = 1;
   state.strength = 1.0f;
 }
@@ -283,8 +283,8 @@ void MissileSelectPanel::OnOpen() { ListHolderClear(g_screens.workingLists[kCarg
 
 void MissileSelectPanel::BindControls() {
   hostLink = &StockPopup().subParent5;
-  selectList = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
-  missileList = MakeListBox("MISSILELIST", 0, &g_screens, currentForm, kListIndicators, this);
+  selectList = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+  missileList = MakeListBox("MISSILELIST", 0, currentForm, kListIndicators, this);
   if (missileList) missileList->flags &= ~kCtlRadio;
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD2"));
 }

@@ -36,7 +36,7 @@ namespace {
 Control* Bound(Control* form, const char* tag) { return Is(form, tag) ? form : Tag(form, tag); }
 
 ListBoxControl* MakeList(Screen& panel, const char* tag) {
-  return Tag(panel.currentForm, tag) ? MakeListBox(tag, 0, &g_screens, panel.currentForm, kListIndicators, &panel)
+  return Tag(panel.currentForm, tag) ? MakeListBox(tag, 0, panel.currentForm, kListIndicators, &panel)
                                      : nullptr;
 }
 

@@ -60,7 +60,7 @@ void ShowAndDraw(Control* c, bool shown) {
 
 void OrdersLockPanel::BindControls() {
   DockInBotbar2(*this);
-  statusList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this)
+  statusList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, currentForm, kListIndicators, this)
                                          : nullptr;
   subParent = Tag(currentForm, "SUBPARENT4");
   statParent = TagOrForm(currentForm, "STATPARENT");
@@ -133,7 +133,7 @@ void MoveToPanel::OnCommand(Control* control, int32_t) {
 
 void OrdersUnitPicker::BindControls() {
   DockInBotbar2(*this);
-  pickList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this)
+  pickList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, currentForm, kListIndicators, this)
                                        : nullptr;
   summaryParent = TagOrForm(currentForm, "ORDERS1C");
 }

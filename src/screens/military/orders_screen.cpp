@@ -95,7 +95,7 @@ void ShowUnitOrdersPanel(ScreenSet& screens) {
 
 void UnitOrdersPanel::BindControls() {
   DockInBotbar2(*this);
-  ordersList = MakeListBox("ORDERSLIST", 0, &g_screens, currentForm, 0, this);
+  ordersList = MakeListBox("ORDERSLIST", 0, currentForm, 0, this);
 }
 
 void UnitOrdersPanel::OnOpen() {
@@ -218,7 +218,7 @@ OrdersUnitListPanel::~OrdersUnitListPanel() { ListHolderClear(targetCandidates);
 void OrdersUnitListPanel::BindControls() {
   DockInSecondBotbar2(*this);
   unitList = FormFindControlByTag(currentForm, "UNITLIST")
-                 ? MakeListBox("UNITLIST", 0, &g_screens, currentForm, kListIndicators, this)
+                 ? MakeListBox("UNITLIST", 0, currentForm, kListIndicators, this)
                  : nullptr;
   statParent = Tag(*this, "STATPARENT");
   if (!statParent && Is(currentForm, "STATPARENT")) statParent = currentForm;
@@ -415,7 +415,7 @@ int32_t OrdersScreen::AttachForm(Control*) { return OpenChildPopup(*this, 9); }
 void OrdersScreen::BindControls() {
   orderParent = Tag(*this, "ORDPARENT");
   StyleOverlay(Tag(*this, "GRIDTIP"));
-  unitListBox = Tag(*this, "UNITLIST") ? MakeListBox("UNITLIST", 0, &g_screens, currentForm, kListIndicators, this)
+  unitListBox = Tag(*this, "UNITLIST") ? MakeListBox("UNITLIST", 0, currentForm, kListIndicators, this)
                                           : nullptr;
   // Several rows may be picked at once: they are the selection.
   if (unitListBox) unitListBox->flags &= ~kListSingleSelect;

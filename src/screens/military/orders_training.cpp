@@ -126,7 +126,7 @@ void OrderBenefitBox::BindControls() {
   DockInBotbar2(*this);
   for (int32_t id = 181; id <= 184; ++id) StyleOverlay(Id(currentForm, id));
   for (int32_t id = 151; id <= 160; ++id) StyleOverlay(Id(currentForm, id));
-  benefitBox = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, &g_screens, currentForm) : nullptr;
+  benefitBox = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, currentForm) : nullptr;
   if (benefitBox && benefitBox->prototype) {
     benefitBox->prototype->textColour = kBenefitTextColour;
     benefitBox->prototype->fills[0] = 0;

@@ -44,7 +44,7 @@ void DeselectRows(ListBoxControl* list) {
 SiloPopup::~SiloPopup() { ListHolderClear(stored); }
 
 void SiloPopup::BindControls() {
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   if (storedList) storedList->flags &= ~kCtlRadio;
   subParent3 = Tag(currentForm, "SUBPARENT3");
   subParent4 = Tag(currentForm, "SUBPARENT4");
@@ -167,7 +167,7 @@ int32_t SiloPopup::Close(int32_t noReturn) {
 }
 
 void SiloMissilePanel::BindControls() {
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   misParent2 = Tag(currentForm, "MISPARENT2");
 }
 

@@ -230,7 +230,7 @@ void UnitBuildPopup::OnCommand(Control* control, int32_t) {
 UnitBuildSitePanel::UnitBuildSitePanel() : Screen("POPUP_MILITARY2a", FormLookups{.tags = kSiteTags, .ids = {}}) {}
 
 void UnitBuildSitePanel::BindControls() {
-  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  sites = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   picture = Tag(currentForm, "BASEPIC");
   state.quantity = 1;
   state.strength = 1.0f;
@@ -366,7 +366,7 @@ UnitResearchPanel::UnitResearchPanel(const char* formName)
     : Screen(formName, FormLookups{.tags = kResearchTags, .ids = {}}) {}
 
 void UnitResearchPanel::BindControls() {
-  projects = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  projects = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   if (Control* grid = Tag(currentForm, "GRIDTECH")) {
     grid->fills[0] = (grid->fills[0] & 0x00FFFFFFu) | kMarkAlpha;
     grid->fills[2] = grid->fills[0];

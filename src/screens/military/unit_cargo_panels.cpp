@@ -50,7 +50,7 @@ uint32_t SelectedId(const ListBoxControl* list) {
 void HomeInDetailArea(Screen& s) { s.hostLink = &g_screens.unitDetail.detailHost; }
 
 ListBoxControl* AvailableList(Screen& s, const char* tag) {
-  ListBoxControl* list = MakeListBox(tag, 0, &g_screens, s.currentForm, 0, &s);
+  ListBoxControl* list = MakeListBox(tag, 0, s.currentForm, 0, &s);
   if (list) list->flags &= ~static_cast<uint32_t>(kLowerListFlag);
   return list;
 }
@@ -190,7 +190,7 @@ UnitTransferPanel::UnitTransferPanel()
 
 void UnitTransferPanel::BindControls() {
   HomeInDetailArea(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, 0, this);
+  list = MakeListBox("LIST1", 0, currentForm, 0, this);
 }
 
 void UnitTransferPanel::Refresh() {
@@ -242,8 +242,8 @@ void UnitTransferPanel::OnCommand(Control* control, int32_t) {
 
 void UnitTextPanel2::BindControls() {
   HomeInDetailArea(*this);
-  first_ = MakeTextBox("TEXT1", 0, &g_screens, currentForm);
-  second_ = MakeTextBox("TEXT2", 0, &g_screens, currentForm);
+  first_ = MakeTextBox("TEXT1", 0, currentForm);
+  second_ = MakeTextBox("TEXT2", 0, currentForm);
   if (first_ && first_->prototype) first_->prototype->fontSlot = 5, first_->prototype->textColour = 0xFFFFFFFF;
   if (second_ && second_->prototype) second_->prototype->fontSlot = 3, second_->prototype->textColour = 0xFF96BEFA;
 }

@@ -130,7 +130,7 @@ void UnitBenefitPanel::BindControls() {
   HomeInDetailArea(*this);
   for (int32_t i = 181; i <= 184; ++i) StyleOverlay(Id(currentForm, i));
   for (int32_t i = 151; i <= 160; ++i) StyleOverlay(Id(currentForm, i));
-  benefit_ = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, &g_screens, currentForm) : nullptr;
+  benefit_ = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, currentForm) : nullptr;
   if (benefit_ && benefit_->prototype) benefit_->prototype->fontSlot = 5, benefit_->prototype->textColour = kNoticeColour;
 }
 
@@ -302,7 +302,7 @@ UnitConfirmPanel::UnitConfirmPanel(const char* formName, int32_t textEntry, uint
 
 void UnitConfirmPanel::BindControls() {
   HomeInDetailArea(*this);
-  text_ = MakeTextBox("TEXTBOX", 0, &g_screens, currentForm);
+  text_ = MakeTextBox("TEXTBOX", 0, currentForm);
   if (text_ && text_->prototype) {
     text_->prototype->fontSlot = 3;
     text_->prototype->textColour = colour_;

@@ -264,7 +264,7 @@ void UnitListOrdersPanel::OnCommand(Control* control, int32_t controlId) {
 UnitListPopup::UnitListPopup() : Screen("POPUP_ULIST1", FormLookups{.tags = kUnitListTags, .ids = {}}) {}
 
 void UnitListPopup::BindControls() {
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, 0, this);
+  list = MakeListBox("LIST1", 0, currentForm, 0, this);
   details1 = Tag(currentForm, "DETAILS1");
   details2 = Tag(currentForm, "DETAILS2");
 }

@@ -172,7 +172,7 @@ void FillUnitClassHeader(Control* form, const UnitClassRecord& cls, Screen* row,
 UnitClassSheetPanel::UnitClassSheetPanel() : Screen("POPUP_MILITARY1A10") {}
 
 void UnitClassSheetPanel::BindControls() {
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, 0, this);
+  list = MakeListBox("LIST1", 0, currentForm, 0, this);
   if (list) list->fills[kLookNormal] = list->fills[kLookSelected] = kSheetListFill;
 }
 

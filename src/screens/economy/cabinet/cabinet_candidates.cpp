@@ -123,7 +123,7 @@ void CabinetGridPanel::OnCommand(Control* control, int32_t) {
 
 // The sheet.
 
-void CandidateBioScreen::BindControls() { bio = MakeTextBox("BIO", 0, &g_screens, currentForm); }
+void CandidateBioScreen::BindControls() { bio = MakeTextBox("BIO", 0, currentForm); }
 
 void CandidateBioScreen::OnOpen() {
   SetHidden(Tag(*this, "PREVBUT"), viewOnly || candidate <= kFirstCandidate);

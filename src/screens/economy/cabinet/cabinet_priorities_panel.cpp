@@ -112,8 +112,8 @@ void PostCabinetPriorities(int32_t department, uint32_t mask) {
 
 void CabinetPrioritiesPanel::BindControls() {
   DockInBotbar2(*this);
-  priorities = MakeListBox("PRIORITIES", 0, &g_screens, currentForm, kListIndicators, this);
-  list3 = MakeListBox("LIST3", 0, &g_screens, currentForm, kListIndicators, this);
+  priorities = MakeListBox("PRIORITIES", 0, currentForm, kListIndicators, this);
+  list3 = MakeListBox("LIST3", 0, currentForm, kListIndicators, this);
 }
 
 void CabinetPrioritiesPanel::OnOpen() {
@@ -166,9 +166,9 @@ void CabinetPrioritiesPanel::OnControlChange(Control* control, int32_t) {
 
 void PriorityPickerPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list2 = MakeListBox("LIST2", 0, &g_screens, currentForm, kListIndicators, this);
-  detailA = MakeTextBox("LIST4", 0, &g_screens, currentForm);
-  detailB = MakeTextBox("LIST5", 0, &g_screens, currentForm);
+  list2 = MakeListBox("LIST2", 0, currentForm, kListIndicators, this);
+  detailA = MakeTextBox("LIST4", 0, currentForm);
+  detailB = MakeTextBox("LIST5", 0, currentForm);
 }
 
 void PriorityPickerPanel::OnOpen() {
@@ -235,7 +235,7 @@ void PriorityPickerPanel::OnControlChange(Control* control, int32_t) {
 
 void MinisterActionsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  bio = MakeTextBox("BIO", 0, &g_screens, currentForm);
+  bio = MakeTextBox("BIO", 0, currentForm);
 }
 
 void MinisterActionsPanel::OnOpen() {

@@ -87,9 +87,9 @@ bool BuildableFor(World& w, int32_t c, int32_t product) {
 int32_t IndustryPopup::Product() const { return std::clamp<int32_t>(static_cast<int32_t>(id), 0, kProductCount - 1); }
 
 void IndustryPopup::BindControls() {
-  facilList = MakeListBox("FACILLIST", 0, &g_screens, form, kListIndicators, this);
-  rawList = MakeListBox("RAWLIST", 0, &g_screens, form, kListIndicators, this);
-  useList = MakeListBox("USELIST", 0, &g_screens, form, kListIndicators, this);
+  facilList = MakeListBox("FACILLIST", 0, form, kListIndicators, this);
+  rawList = MakeListBox("RAWLIST", 0, form, kListIndicators, this);
+  useList = MakeListBox("USELIST", 0, form, kListIndicators, this);
   indPic = Tag(form, "INDPIC");
 }
 

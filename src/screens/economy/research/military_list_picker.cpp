@@ -14,7 +14,7 @@ namespace {
 
 void MilitaryListPicker::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST2", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST2", 0, currentForm, kListIndicators, this);
 }
 
 void MilitaryListPicker::OnOpen() {

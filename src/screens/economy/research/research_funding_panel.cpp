@@ -65,7 +65,7 @@ void OpenResearchList(ListBoxControl* list) {
 
 void ResearchFundingPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
     note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
     note->fills[1] = note->fills[0];

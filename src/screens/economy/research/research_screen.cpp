@@ -97,8 +97,8 @@ int32_t TechRank(const World& world, int32_t player) {
 }
 
 void ResearchScreen::BindControls() {
-  centres = MakeListBox("CENTRELIST", 0, &g_screens, currentForm, kListIndicators, this);
-  projects = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  centres = MakeListBox("CENTRELIST", 0, currentForm, kListIndicators, this);
+  projects = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
     note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
     note->fills[1] = note->fills[0];

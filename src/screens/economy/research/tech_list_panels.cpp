@@ -179,7 +179,7 @@ void BeginSelectedResearch(ListBoxControl* list, int32_t kind) {
 
 void TechListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statParent = Tag(*this, "STATPARENT");
   for (const char* tag : {"LANDBUT", "AIRBUT", "SEABUT"}) {
     if (Control* b = Tag(*this, tag)) {
@@ -229,7 +229,7 @@ void TechListPanel::OnControlChange(Control* control, int32_t value) {
 
 void TechDetailPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
 }
 
 void TechDetailPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
@@ -283,7 +283,7 @@ int32_t WmdTechListPanel::ListKind() const {
 
 void WmdTechListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statParent = Tag(*this, "STATPARENT");
   state.quantity = 1;
   state.strength = 1.0f;

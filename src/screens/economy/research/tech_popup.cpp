@@ -300,8 +300,8 @@ void TechProgressPanel::Refresh() {
 // The pop-up.
 
 void TechPopup::BindControls() {
-  description = MakeTextBox("DESCRIPTION", 0, &g_screens, currentForm);
-  tree = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  description = MakeTextBox("DESCRIPTION", 0, currentForm);
+  tree = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
     note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
     note->fills[1] = note->fills[0];

@@ -101,7 +101,7 @@ void NewsViewerPanel::OnOpen() { ClosePanelsAbove(g_ui, 2, 0); }
 
 void NewsViewerPanel::BindControls() {
   DockInBotbar2(*this);
-  body = MakeTextBox("LIST1", 0, &g_screens, form);
+  body = MakeTextBox("LIST1", 0, form);
   for (int32_t i = 0; i < kCategories; ++i)
     ControlSetText(ById(form, kCategoryControl + i), TextListText(g_textLists, kListEmailcategory, i));
   level = Tag(form, "LEVEL");

@@ -96,7 +96,7 @@ void DrawGraphBars(const World& world, int32_t series, const plat::Rect& chart, 
 }
 
 void GraphPopup::BindControls() {
-  list = MakeListBox("LIST1", 0, &g_screens, form, 0, this);
+  list = MakeListBox("LIST1", 0, form, 0, this);
   if (list) {
     list->options |= kListFullWidthRows;
     list->flags &= ~kListFlagsCleared;

@@ -86,7 +86,7 @@ void StatusScreen::OnOpen() {
 
 void StatusScreen::BindControls() {
   g_panelFlags[kStatusDepartment] |= kPanelFlagMarked;
-  newsList = MakeListBox("NEWSLIST", 0, &g_screens, form, 0, this);
+  newsList = MakeListBox("NEWSLIST", 0, form, 0, this);
   if (!newsList) return;
   newsList->flags |= kListFlagsSet;
   if (ListTextRow* row = newsList->prototype.get()) {

@@ -42,7 +42,7 @@ constexpr size_t kBaseNameMax = 47;
 
 void BasePanel::BindControls() {
   DockInBotbar2(*this);
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
   // The rows are a list, not a choice among the panel's buttons.
   if (prodList) prodList->flags &= ~kCtlRadio;
 }

@@ -51,7 +51,7 @@ void BuildPageClasses(World& world, int32_t page, void (*add)(void* context, int
 
 void BuildListPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   g_mapPlacement.buildPopup = 1;
   g_mapPlacement.keepPlacing = 0;
   id = kBuildPageStart;

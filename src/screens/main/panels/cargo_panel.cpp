@@ -74,7 +74,7 @@ const char* EmptyCargoText(bool hasCargoCapacity, bool hasMissileCapacity) {
 
 void CargoPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  cargoList = MakeListBox("CARGOLIST", 0, &g_screens, currentForm, 0, this);
+  cargoList = MakeListBox("CARGOLIST", 0, currentForm, 0, this);
 }
 
 void CargoPanel::OnOpen() {

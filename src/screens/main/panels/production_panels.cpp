@@ -64,7 +64,7 @@ AutoProductionPanel::AutoProductionPanel() : Screen("MAP1_ss6d", FormLookups{.ta
 
 void AutoProductionPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  buildList = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  buildList = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statParent = Tag(currentForm, "STATPARENT");
   list.quantity = 1;
   list.strength = 1.0f;
@@ -122,8 +122,8 @@ BaseProductionPanel::BaseProductionPanel() : Screen("MAP1_ss6f", FormLookups{.ta
 
 void BaseProductionPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  queList = MakeListBox("QUELIST", 0, &g_screens, currentForm, kListIndicators, this);
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  queList = MakeListBox("QUELIST", 0, currentForm, kListIndicators, this);
+  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
   // Rows of both lists are picked one by one, not as one radio group.
   for (ListBoxControl* list : {queList, prodList})
     if (list) list->flags &= ~kCtlRadio;

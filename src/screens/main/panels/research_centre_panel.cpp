@@ -54,7 +54,7 @@ ResearchCentrePanel::ResearchCentrePanel()
 
 void ResearchCentrePanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
 }
 
 void ResearchCentrePanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }

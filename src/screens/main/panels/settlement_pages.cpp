@@ -224,7 +224,7 @@ void SettlementOutputCancel::OnCommand(Control* control, int32_t) {
 }
 
 void SettlementOutputPage::BindControls() {
-  rawList = MakeListBox("RAWLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  rawList = MakeListBox("RAWLIST", 0, currentForm, kListIndicators, this);
 }
 
 void SettlementOutputPage::Refresh() {
@@ -257,8 +257,8 @@ void SettlementOutputPage::Refresh() {
 }
 
 void CityOutputPage::BindControls() {
-  cityOutput = MakeListBox("CITYOUTPUT", 0, &g_screens, currentForm, kListIndicators, this);
-  rawList = MakeListBox("RAWLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  cityOutput = MakeListBox("CITYOUTPUT", 0, currentForm, kListIndicators, this);
+  rawList = MakeListBox("RAWLIST", 0, currentForm, kListIndicators, this);
 }
 
 void CityOutputPage::Refresh() {

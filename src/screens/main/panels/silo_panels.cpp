@@ -404,7 +404,7 @@ void OnSiloListEvent(Control* control, int32_t value) {
 
 void SiloPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   if (Control* details = Tag(currentForm, "BASEDETAILS")) {
     SetAlpha(details->fills[0], kDetailsFirstAlpha);
     SetAlpha(details->fills[1], 0);
@@ -512,8 +512,8 @@ StoredMissilesPanel::~StoredMissilesPanel() { ListHolderClear(stock); }
 void StoredMissilesPanel::BindControls() {
   DockInSecondBotbar2(*this);
   statParent = Tag(currentForm, "STATPARENT");
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
-  if (Tag(currentForm, "LIST1")) siloList = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
+  if (Tag(currentForm, "LIST1")) siloList = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
 }
 
 void StoredMissilesPanel::OnOpen() {

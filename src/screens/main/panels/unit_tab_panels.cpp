@@ -52,7 +52,7 @@ bool DockedAtThirdLevel(const Screen& screen) {
 }
 
 void UnitDetailPanel::BindControls() {
-  statusList = MakeListBox("LIST1", 0, &g_screens, currentForm, 0, this);
+  statusList = MakeListBox("LIST1", 0, currentForm, 0, this);
   classParent_ = Tag(*this, "CLASSPAR");
   cargoParent_ = Tag(*this, "SUBPAR01");
 }

@@ -247,8 +247,8 @@ int32_t CombatOddsPopup::AttachForm(Control*) {
 }
 
 void CombatOddsPopup::BindControls() {
-  attackers = MakeListBox("OLIST", 0, &g_screens, currentForm, kListIndicators, this);
-  defenders = MakeListBox("DLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  attackers = MakeListBox("OLIST", 0, currentForm, kListIndicators, this);
+  defenders = MakeListBox("DLIST", 0, currentForm, kListIndicators, this);
   MarkScreenFlag1(*this);
   attackSide = FormFindControlByTag(currentForm, "OPAR");
   attackFactors = FormFindControlByTag(currentForm, "OPAR2");

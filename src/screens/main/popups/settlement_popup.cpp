@@ -144,7 +144,7 @@ void SortSettlementRows(std::vector<SettlementRow>& rows) {
 }
 
 void SettlementPopup::BindControls() {
-  list = MakeListBox("CITYLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("CITYLIST", 0, currentForm, kListIndicators, this);
   sort = kSortByPopulation;
 }
 

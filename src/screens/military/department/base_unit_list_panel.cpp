@@ -81,7 +81,7 @@ const UnitRecord* FindBestBuildBase(const World& world, int32_t player, int32_t 
 
 void BaseUnitListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statParent = Tag(currentForm, "STATPARENT");
   // The category buttons: a faint normal fill, the other looks clear.
   for (const char* tag : {"LANDBUT", "AIRBUT", "SEABUT"}) {

@@ -54,7 +54,7 @@ StoredUnitsPanel::~StoredUnitsPanel() { ListHolderClear(units); }
 
 void StoredUnitsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   if (list) list->flags &= ~kListDrawBit;
   confirmParent = Tag(currentForm, "PARSS1A2A");
 }

@@ -102,7 +102,7 @@ void BuildOrderClasses(World& world, int32_t siteFilter, void (*add)(void* conte
 
 void BuildOrderPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   Control* f = currentForm;
   basePic = f && ControlTagMatches(f->tag, "BASEPIC") ? f : FormFindControlByTag(f, "BASEPIC");
 }

@@ -77,7 +77,7 @@ void MilitaryFacilityScreen::OnOpen() {
 
 void MilitaryFacilityScreen::BindControls() {
   DockInBotbar2(*this);
-  facilList = MakeListBox("FACILLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  facilList = MakeListBox("FACILLIST", 0, currentForm, kListIndicators, this);
   prodParent = Tag(currentForm, "PRODPARENT");
   if (Control* details = Tag(currentForm, "BASEDETAILS")) {
     SetAlpha(details->fills[kLookNormal], kDetailsAlpha);

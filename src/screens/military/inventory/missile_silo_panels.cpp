@@ -87,7 +87,7 @@ void MissileSiloPanel::OnOpen() {
 
 void MissileSiloPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  platforms = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  platforms = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   container = Tag(currentForm, "MPARENT2");
   for (int32_t c = 0; c <= kPlatformSilo; ++c) ShowAsMarkerBox(Id(currentForm, kCategoryButton + kCoverOffset + c));
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD2"));
@@ -162,8 +162,8 @@ void MissileLoadPanel::OnOpen() {
 
 void MissileLoadPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  platforms = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
-  cargo = MakeListBox("MISSILELIST", 0, &g_screens, currentForm, kListIndicators, this);
+  platforms = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+  cargo = MakeListBox("MISSILELIST", 0, currentForm, kListIndicators, this);
   if (cargo) cargo->flags &= ~kCtlRadio;
   MarkScreenFlag1(*this);
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));

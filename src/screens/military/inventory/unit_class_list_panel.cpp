@@ -27,7 +27,7 @@ int32_t UnitClassListPanel::Kind() { return g_uiOptions.bfiltershownbc ? 2 : 1; 
 
 void UnitClassListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statParent = Tag(currentForm, "STATPARENT");
   state.quantity = 1;
   state.strength = 1.0f;

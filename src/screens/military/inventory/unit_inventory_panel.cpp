@@ -45,7 +45,7 @@ void UnitInventoryPanel::BindControls() {
   DockInBotbar2(*this);
   g_screens.military1Ss4a1[kInventoryClassSheet].classRow = &g_screens.militarySclass[kInventoryClassRow];
   container = Tag(currentForm, "STATPARENT");
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));
   MarkScreenFlag1(*this);
 }

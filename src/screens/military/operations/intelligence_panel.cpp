@@ -58,7 +58,7 @@ void ClearRegionChoice(ListBoxControl* list) {
 
 void IntelligencePanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("REGIONLIST", 0, currentForm, kListIndicators, this);
 }
 
 void IntelligencePanel::OnOpen() {

@@ -33,7 +33,7 @@ constexpr int32_t kModePictures[] = {4054, 4033, 4011};
 void LaunchPanel::BindControls() {
   DockInSecondBotbar2(*this);
   calendarParent = Tag(currentForm, "CALPARENT");
-  list = MakeListBox("TARGLIST2", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("TARGLIST2", 0, currentForm, kListIndicators, this);
 }
 
 void LaunchPanel::OnOpen() {

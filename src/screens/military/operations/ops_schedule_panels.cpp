@@ -40,7 +40,7 @@ void FillOperationsSide(Control* form, uint32_t roeFlags) {
 
 void OpsScheduleListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("SCHLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("SCHLIST", 0, currentForm, kListIndicators, this);
 }
 
 void OpsScheduleListPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }

@@ -128,7 +128,7 @@ void FillTargetInfo(Control* form, const World& world, int32_t viewer, int32_t c
 
 void WmdTargetingPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("REGIONLIST", 0, currentForm, kListIndicators, this);
 }
 
 void WmdTargetingPanel::OnOpen() {
@@ -186,7 +186,7 @@ void WmdTargetListPanel::BindControls() {
   DockInSecondBotbar2(*this);
   targetParent = Tag(currentForm, "TARGPARENT");
   targetParent2 = Tag(currentForm, "TARGPARENT2");
-  list = MakeListBox("TARGLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("TARGLIST", 0, currentForm, kListIndicators, this);
 }
 
 void WmdTargetListPanel::OnOpen() {
