@@ -24,6 +24,7 @@
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/hex_geometry.h"
 #include "units/unit_queries.h"
 #include "world/hex_extra.h"
@@ -91,8 +92,7 @@ void OpenIn(Screen* panel, Control* container, int32_t id) {
   panel->Refresh();
 }
 
-int LocalPlayer(const World& w) { return w.gameState.localPlayer; }
-bool HasDesignRow(World& w) { return LocalPlayer(w) > 0 && DesignRow(w, LocalPlayer(w)) != nullptr; }
+bool HasDesignRow(World& w) { return LocalPlayerIndex(w) > 0 && DesignRow(w, LocalPlayerIndex(w)) != nullptr; }
 
 // Without a map there is no hex to wrap onto.
 HexCell* UnitCell(World& w, const UnitRecord& unit) {
@@ -204,7 +204,7 @@ void EditorUnitToolPanel::FillEquipmentPanel() {
   id = index;
   DrawPicture();
   EnterText(Tag(currentForm, "EQUIPNAME"), std::string(currentClass->name, strnlen(currentClass->name, sizeof currentClass->name)).c_str());
-  Press(Tag(currentForm, "RESEARCH"), ClassAvailabilityByte(w, LocalPlayer(w), index) & 1u);
+  Press(Tag(currentForm, "RESEARCH"), ClassAvailabilityByte(w, LocalPlayerIndex(w), index) & 1u);
   ResetUnitSliders();
   Hide(Tag(currentForm, "PARHEXSET"), (currentClass->flags & kClassStock) != 0);
   // A choice comes from a list that redraws only itself: the panel, picture
@@ -319,7 +319,7 @@ void EditorUnitToolPanel::ReadUnitSliders(UnitRecord& unit) {
 void EditorUnitToolPanel::ResetAvailability(int32_t controlId) {
   World& w = g_world;
   if (!HasDesignRow(w)) return;
-  const int p = LocalPlayer(w);
+  const int p = LocalPlayerIndex(w);
   const int level = static_cast<int>(std::trunc(w.players[p].techLevel - 15.0f));
   const auto count = static_cast<int32_t>(w.unitClasses.size());
   for (int32_t c = 0; c < count; ++c) {
@@ -351,7 +351,7 @@ void EditorUnitToolPanel::OnCommand(Control* control, int32_t code) {
   } else if (is("RESEARCH")) {
     const UnitClassRecord* currentClass = CurrentClass();
     if (!currentClass || !HasDesignRow(w)) return;
-    const int p = LocalPlayer(w);
+    const int p = LocalPlayerIndex(w);
     const bool on = Pressed(control);
     SetDesignAvailable(w, 1, p, id, on);
     if (on) GrantRequiredTechs(w, p, *currentClass);

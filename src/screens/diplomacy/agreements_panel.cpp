@@ -18,6 +18,7 @@
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "world/text/rule_tables.h"
 #include "world/world.h"
 
@@ -26,11 +27,6 @@ namespace {
 constexpr uint32_t kLastAgreementType = 127;
 
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 // The agreement type a row stands for, or 0 for a payment or delivery (whose
 // ids are small numbers too) and for no row.
@@ -64,7 +60,8 @@ void AgreementsPanel::BindControls() {
 void AgreementsPanel::Refresh() {
   if (!currentForm) return;
   const int32_t region = RegionOf(id);
-  const int32_t local = LocalPlayer();
+  const int32_t local = LocalPlayerIndex(g_world);
+  if (local < 0) return;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, region));

@@ -13,6 +13,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -21,11 +22,6 @@ namespace {
 constexpr int32_t kProducts = 11;
 // Allied, neutral and enemy regions: every region but the local one.
 constexpr uint32_t kOtherRegions = 14;
-
-const PlayerRecord& LocalRecord() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return g_world.players[local >= 0 && local < kMaxPlayers ? local : 0];
-}
 
 PlayerListOptions OtherRegions() {
   PlayerListOptions options;
@@ -75,7 +71,7 @@ void AidRequestPanel::Refresh() {
       PlayerListOptions options = OtherRegions();
       options.pictureRows = true;
       options.rowScreen = &g_screens.dipPlayerList;
-      FillPlayerListRow(g_world, LocalRecord(), list, options);
+      if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, list, options);
     } else {
       for (int32_t p = 0; p < kProducts; ++p)
         ListAddTextItem(list, TextListText(kListProducts, p), p + 1, p + 1, 0, 0, 0);
@@ -86,7 +82,8 @@ void AidRequestPanel::Refresh() {
   }
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    member = (LocalRecord().displayPolicy.wageFlags & kWorldBodyMember) != 0;
+    const PlayerRecord* local = LocalPlayer(g_world);
+    member = local && (local->displayPolicy.wageFlags & kWorldBodyMember) != 0;
   }
   SetHidden(Tag(*this, shape.extra), !Selected(*this, shape.lastOption));
   SetHidden(Tag(*this, "GRIDWM1"), member);
@@ -121,7 +118,7 @@ void WorldMarketVotePanel::OnOpen() {
   if (regions) {
     ListClear(regions, 1);
     plat::CriticalSectionLock lock(g_simulationLock);
-    FillPlayerListRow(g_world, LocalRecord(), regions, OtherRegions());
+    if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, regions, OtherRegions());
     ListLayoutRows(regions);
   }
   if (votes) ListClear(votes, 1);

@@ -20,6 +20,7 @@
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -27,11 +28,6 @@ namespace {
 // The kind-62 agreement is not offered from here.
 constexpr int32_t kHiddenPosition = 3;
 constexpr int32_t kPositions = static_cast<int32_t>(std::size(kAllianceKinds));
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 void FillRelationList(ListBoxControl* list, const PlayerRecord& region, uint32_t relation, bool local) {
   if (!list) return;
@@ -68,7 +64,8 @@ void AlliancesPanel::BindControls() {
 
 void AlliancesPanel::Refresh() {
   if (!currentForm) return;
-  const int32_t local = LocalPlayer();
+  const int32_t local = LocalPlayerIndex(g_world);
+  if (local < 0) return;
   if (id < 1 || id >= kMaxPlayers) id = local;
   const auto region = static_cast<int32_t>(id);
   const uint32_t bit = 1u << region;

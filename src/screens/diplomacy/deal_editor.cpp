@@ -15,6 +15,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -28,11 +29,6 @@ constexpr int32_t kKindIdSpan = 9;
 bool Checked(Control* c) { return c && (c->state & kStateSelected) != 0; }
 
 DipOffer* Offer() { return g_screens.popupDiplomacy.offer.get(); }
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 int32_t OtherPlayer() {
   const DipOffer* offer = Offer();
@@ -109,8 +105,8 @@ void DealEditor::AddSelected(int side) {
   DipOffer* offer = Offer();
   ListBoxControl* list = lists[side == 0 ? 0 : 3];
   const DealRow* row = list ? rows[side == 0 ? 0 : 3].Find(list->selectedId) : nullptr;
-  if (!offer || !row) return;
-  const int32_t local = LocalPlayer(), other = OtherPlayer();
+  const int32_t local = LocalPlayerIndex(g_world), other = OtherPlayer();
+  if (!offer || !row || local < 0) return;
   const int32_t giver = side == 0 ? local : other, receiver = side == 0 ? other : local;
   OfferItemGroup& group = side == 0 ? offer->offered : offer->requested;
   AddDealItem(g_world, group, row->kind, row->item, giver, receiver,
@@ -185,7 +181,7 @@ void DealEditor::OnControlChange(Control* control, int32_t) {
       SetHidden(itemHosts[side], false);
       if (const DealRow* row = rows[i].Find(lists[i]->selectedId)) {
         const int32_t kind = i == 0 ? offeredKind : i == 3 ? requestedKind : row->kind;
-        ShowDealItemPopup(kind, side, i, row->item, side == 0 ? LocalPlayer() : OtherPlayer());
+        ShowDealItemPopup(kind, side, i, row->item, side == 0 ? LocalPlayerIndex(g_world) : OtherPlayer());
       }
     }
     const char* button = i == 0 ? "OFFERBUT" : i == 1 ? "DEL1BUT" : i == 2 ? "DEL2BUT" : "REQBUT";

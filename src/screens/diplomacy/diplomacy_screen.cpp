@@ -18,6 +18,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -26,11 +27,6 @@ namespace {
 constexpr int32_t kPlayerZeroRowId = 100;
 // Allied, neutral and enemy regions: every region but the local one.
 constexpr uint32_t kOtherRegions = 14;
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 void OpenFresh(Screen& screen) {
   screen.AttachForm(nullptr);
@@ -108,7 +104,7 @@ void DiplomacyScreen::Refresh() {
     options.pictureRows = true;
     options.includeKind3 = true;
     options.rowScreen = &g_screens.dipPlayerList;
-    FillPlayerListRow(g_world, g_world.players[LocalPlayer()], regionList, options);
+    if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, regionList, options);
   }
   if (kept != 0) ListSetSelection(0, regionList, kept, 0);
   regionList->scrollOffset = keptScroll;

@@ -28,6 +28,7 @@
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "world/list_items.h"
 #include "world/text/message_types.h"
 #include "world/text/text_lists.h"
@@ -58,8 +59,6 @@ void SetAlpha(Control* c, uint8_t alpha) {
   if (!c) return;
   for (uint32_t& fill : c->fills) fill = (fill & 0x00FFFFFFu) | (static_cast<uint32_t>(alpha) << 24);
 }
-
-int32_t LocalPlayer() { return g_world.gameState.localPlayer; }
 
 MailList& ListPage() { return g_screens.email1a; }
 
@@ -335,7 +334,7 @@ void MailWindow::Poll(intptr_t) {
   }
   MailList& list = ListPage();
   if (open && PageShows(list) &&
-      MailRowSerials(g_world, LocalPlayer(), g_uiOptions.bnewsatbottom != 0) != list.shown)
+      MailRowSerials(g_world, LocalPlayerIndex(g_world), g_uiOptions.bnewsatbottom != 0) != list.shown)
     list.Refresh();
 }
 

@@ -27,6 +27,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/player_names.h"
 #include "world/text/policy_fields.h"
 #include "world/text/text_lists.h"
@@ -40,11 +41,6 @@ namespace {
 constexpr uint32_t kNeutralityBit = 0x80000000u;
 constexpr int32_t kEnemyClass = 3;
 constexpr int32_t kNeutralClass = 2;
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
@@ -93,7 +89,9 @@ std::string AgreementOfferText(int32_t from, int32_t to, int32_t kind, int32_t v
 }
 
 void OpenAgreementOffer(int32_t region, int32_t kind, int32_t value) {
-  const std::string text = AgreementOfferText(region, LocalPlayer(), kind, value);
+  const int32_t local = LocalPlayerIndex(g_world);
+  if (local < 0) return;
+  const std::string text = AgreementOfferText(region, local, kind, value);
   if (g_openOfferInDealEditor) g_openOfferInDealEditor(text.c_str(), false);
 }
 
@@ -122,11 +120,12 @@ void RegionRelationsPanel::Refresh() {
   // A region that left the game gives way to the next one in play.
   if (outOfPlay) OnOpen();
   const int32_t region = RegionOf(id);
+  if (LocalPlayerIndex(g_world) < 0) return;
   const uint32_t bit = Bit(region);
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const PlayerRecord& r = g_world.players[region];
-    const PlayerRecord& local = g_world.players[LocalPlayer()];
+    const PlayerRecord& local = *LocalPlayer(g_world);
     const PlayerPolicyBlock& mine = local.displayPolicy;
     SetControlText(Tag(*this, "REGION"), RegionDisplayName(g_world, region));
     const int32_t relation = RelationClass(local, region);

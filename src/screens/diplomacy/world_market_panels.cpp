@@ -23,6 +23,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/region_figures.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -30,11 +31,6 @@
 namespace {
 
 constexpr int32_t kHighestOpinionWord = 6;
-
-const PlayerRecord& LocalRecord() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return g_world.players[local >= 0 && local < kMaxPlayers ? local : 0];
-}
 
 bool ShownMember(const PlayerRecord& r) { return (r.displayPolicy.wageFlags & kWorldBodyMember) != 0; }
 
@@ -98,7 +94,9 @@ void DiplomacyAidPanel::OnOpen() {
 
 void DiplomacyAidPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord& r = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
+  if (!local) return;
+  const PlayerRecord& r = *local;
   const float opinion = Opinion(r);
   SetControlFlag(Tag(*this, "YESBUT"), kStateSelected, ShownMember(r));
   SetMoney(Tag(*this, "WMCOST"), WorldMarketCost(opinion, r.gdp));
@@ -150,7 +148,9 @@ void WorldMarketMembersPanel::BindControls() {
 
 void WorldMarketMembersPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord& r = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
+  if (!local) return;
+  const PlayerRecord& r = *local;
   SetHidden(Tag(*this, "MEMBERGRID"), !(r.displayPolicy.wageFlags & kWorldBodyJoinWaiting));
   // The simulation's copy: the membership in force, not the one asked for.
   const bool member = (r.simPolicy.wageFlags & kWorldBodyMember) != 0;
@@ -164,7 +164,8 @@ void WorldMarketMembersPanel::OnCommand(Control* control, int32_t) {
   bool member = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    member = ShownMember(LocalRecord());
+    const PlayerRecord* local = LocalPlayer(g_world);
+    member = local && ShownMember(*local);
   }
   if (member)
     s.diplomacy1Ss1b.Show(kKeepScreenId, nullptr);
@@ -187,7 +188,9 @@ void WorldMarketJoinPanel::BindControls() { hostLink = &g_screens.diplomacy1Ss1.
 
 void WorldMarketJoinPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord& r = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
+  if (!local) return;
+  const PlayerRecord& r = *local;
   SetMoney(Tag(*this, "JOINFEE"), WorldMarketJoinFee(Opinion(r), r.gdp));
 }
 

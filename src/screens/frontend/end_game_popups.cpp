@@ -32,6 +32,7 @@
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
 #include "world/hex_extra.h"
@@ -80,11 +81,6 @@ void MakeBox(Screen& screen, const char* tag, int32_t font, uint32_t colour) {
     box->prototype->fontSlot = static_cast<uint32_t>(font);
     box->prototype->textColour = colour;
   }
-}
-
-PlayerRecord* LocalRecord() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
 }
 
 bool Networked() { return IsNetworkGame(g_commandNet); }
@@ -310,7 +306,7 @@ ElectionDefeatScreen::ElectionDefeatScreen()
 
 void ElectionDefeatScreen::OnOpen() {
   EndGamePopup::OnOpen();
-  const PlayerRecord* local = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
   if (!local) return;
   const TextListId parties[] = {kListPolpartyleft, kListPolpartycenter, kListPolpartyright, kListPolpartyother};
   const uint8_t picks[] = {local->bandPicks[0], local->bandPicks[1], local->bandPicks[2], local->otherPartyPick};
@@ -331,7 +327,7 @@ void ElectionDefeatScreen::OnOpen() {
 }
 
 int32_t ElectionDefeatScreen::Close(int32_t noReturn) {
-  const PlayerRecord* local = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
   // After a coup the change of government is pending and the game goes on.
   if (local && GovtypeRequest(local->displayPolicy) == kCoupGovernmentForm) return Screen::Close(noReturn);
   return EndGamePopup::Close(noReturn);
@@ -363,17 +359,16 @@ void VictoryScreen::OnOpen() {
   const World& w = g_world;
   const uint32_t flags = w.scenario.head.gameFlags;
   const int kind = Networked() ? kEndMultiplayer : (flags & kGameFlagCampaign) ? kEndCampaign : kEndSingle;
-  const int32_t localPlayer = w.gameState.localPlayer;
-  const bool localWon = localPlayer >= 0 && localPlayer < 32 && ((w.gameState.winnersMask >> localPlayer) & 1u) != 0;
+  const int32_t localPlayer = LocalPlayerIndex(w);
+  const bool localWon = localPlayer >= 0 && ((w.gameState.winnersMask >> localPlayer) & 1u) != 0;
   const PlayerRecord& winner = w.players[w.gameState.scenarioWinner % kMaxPlayers];
   story = ChooseVictoryStory(g_scenarioText, kind, w.gameState.endReason, localWon, LookupLocalizedName(w, winner),
                              GetPlayerDisplayName(w, winner));
   SetBoxText(Tag(form, "STORY"), story.text.c_str());
   ShowTag(form, "CHEATER", (flags & kGameFlagCheated) != 0);
-  if (localPlayer >= 0 && localPlayer < kMaxPlayers) {
-    PlayerRecord& local = g_world.players[localPlayer];
-    WriteEndSummary(w, local, story.result, (flags & kGameFlagCheated) != 0, g_scenarioText.scenarioName.c_str(),
-                    LookupLocalizedName(w, local));
+  if (PlayerRecord* local = LocalPlayer(g_world)) {
+    WriteEndSummary(w, *local, story.result, (flags & kGameFlagCheated) != 0, g_scenarioText.scenarioName.c_str(),
+                    LookupLocalizedName(w, *local));
   }
   continuation.Show(kKeepScreenId, nullptr);
   const int32_t page = (flags & kGameFlagCampaign) ? 5 : w.scenario.head.svictorycond == 3 ? 4 : 3;
@@ -416,7 +411,7 @@ const ScenarioMapLink* VictoryContinue::FollowUps() const {
 }
 
 void VictoryContinue::OnOpen() {
-  const PlayerRecord* local = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
   chosenForm = local ? local->govtype : 0;
   SetControlFlag(Id(form, kChangeIdBase + chosenForm), kStateSelected, 1);
   followUps = 0;
@@ -443,7 +438,7 @@ void VictoryContinue::Refresh() {
 }
 
 void VictoryContinue::RefreshGovernmentChoice() {
-  const PlayerRecord* local = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
   if (!local) return;
   const int current = local->govtype;
   ControlSetText(Tag(form, "CURRENT"), TextListText(kListGovtype, current));

@@ -19,6 +19,7 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_texts.h"
 #include "world/player_names.h"
@@ -53,10 +54,6 @@ const PlayerRecord* PlayerOf(intptr_t id) {
   return id > 0 && id < kMaxPlayers ? &g_world.players[static_cast<size_t>(id)] : nullptr;
 }
 const PlayerRecord* RecordOf(intptr_t id) { return reinterpret_cast<const PlayerRecord*>(id); }
-const PlayerRecord& LocalRecord() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return g_world.players[local > 0 && local < kMaxPlayers ? static_cast<size_t>(local) : 0];
-}
 
 uint32_t PackedHex(CapitalPosition at) {
   return static_cast<uint16_t>(at.x) | static_cast<uint32_t>(static_cast<uint16_t>(at.y)) << 16;
@@ -212,7 +209,8 @@ void ScoreCard::OpenCampaignPage() {
   SetHidden(Tag(*this, "PAGEDOWN"), true);
   const int32_t finished = FinishedCampaignScenarios(g_world);
   for (int32_t i = 0; i <= finished && i < kCampaignRows; ++i) {
-    const PlayerRecord* record = i < finished ? &g_world.snapshotTable[static_cast<size_t>(i)] : &LocalRecord();
+    const PlayerRecord* record = i < finished ? &g_world.snapshotTable[static_cast<size_t>(i)] : LocalPlayer(g_world);
+    if (!record) break;
     const auto id = reinterpret_cast<intptr_t>(record);
     ShowCell(g_screens.scoreCard1Ss1b[static_cast<size_t>(i)], id, Id(*this, kScoreLeftCells + i));
     ShowCell(g_screens.scoreCard1Ss6a[static_cast<size_t>(i)], id, Id(*this, kScorePageCells + i));
@@ -331,7 +329,9 @@ void ScoreCardMilitary::Refresh() {
   Number(Tag(*this, "LOSSES"), UnitsLost(*r));
   const int32_t change = Counter(*r, unitfields::kHexGainStats) - Counter(*r, unitfields::kHexLossStats);
   Number(Tag(*this, "LCHANGE"), HexArea(g_world, change));
-  const PlayerRecord& local = LocalRecord();
+  const PlayerRecord* localRecord = LocalPlayer(g_world);
+  if (!localRecord) return;
+  const PlayerRecord& local = *localRecord;
   const int stance = p == g_world.gameState.localPlayer                 ? kDipOwn
                      : (local.displayPolicy.friendlyMask & Bit(p)) != 0 ? kDipAlly
                      : (local.displayPolicy.hostileMask & Bit(p)) != 0  ? kDipEnemy
@@ -370,7 +370,7 @@ void ScoreCardWar::Refresh() {
   if (!r) return;
   Control* result = Tag(*this, "WINLOST");
   ListText(result, kListWinlost, r->endResult != 0 ? 0 : 1);
-  SetHidden(result, r == &LocalRecord());
+  SetHidden(result, r == LocalPlayer(g_world));
   SetText(Tag(*this, "CAPITAL"), std::string(r->endCapitalName, strnlen(r->endCapitalName, 19)).c_str());
   Number(Tag(*this, "UKILL"), UnitsKilled(*r));
   Number(Tag(*this, "ULOST"), UnitsLost(*r));
@@ -382,7 +382,9 @@ void ScoreCardWar::Refresh() {
 void ScoreCardTotals::Refresh() {
   // The campaign so far: every finished scenario's record and the live one.
   const int32_t finished = FinishedCampaignScenarios(g_world);
-  const PlayerRecord& live = LocalRecord();
+  const PlayerRecord* liveRecord = LocalPlayer(g_world);
+  if (!liveRecord) return;
+  const PlayerRecord& live = *liveRecord;
   double killed = UnitsKilled(live), lost = UnitsLost(live), casualties = CivilianCasualties(live);
   for (int32_t i = 0; i < finished; ++i) {
     const PlayerRecord& r = g_world.snapshotTable[static_cast<size_t>(i)];

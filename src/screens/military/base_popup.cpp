@@ -37,6 +37,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/facilities/facility_build.h"
 #include "world/hex_extra.h"
 #include "world/hex_stack_chains.h"
@@ -208,7 +209,7 @@ int32_t FormatBaseStatusText(const World& world, uint32_t cellIndex, ListBoxCont
     const float days = rate > 0.0f ? lead->buildWork / rate : 0.0f;
     std::snprintf(text, sizeof text, "(%s Remaining)", FormatDuration(days).c_str());
     AddNote(list, text);
-    const float daily = PerBuildDay(cls->price, cls->buildWorkPerPoint) * LocalRegion(world).costFactor *
+    const float daily = PerBuildDay(cls->price, cls->buildWorkPerPoint) * LocalCostFactor(world) *
                         ClassCostScale(world, *cls);
     char money[48];
     FormatNumberText(money, 1, 0, "", 0, "", 0, static_cast<double>(daily));

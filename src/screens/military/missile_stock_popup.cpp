@@ -23,6 +23,7 @@
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "units/facilities/upkeep_fields.h"
 #include "units/unit_player_fields.h"
 #include "world/id_lookups.h"
@@ -63,11 +64,6 @@ void ClearChoice(ListBoxControl* list) {
   list->selectedId = 0;
   list->selectedValue = 0;
   if (list->owner) list->owner->OnControlChange(list, 0);
-}
-
-const PlayerRecord* LocalRecord(const World& w) {
-  const int32_t local = w.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &w.players[local] : nullptr;
 }
 
 MissileStockPopup& StockPopup() { return g_screens.missiles; }
@@ -114,7 +110,7 @@ void MissileStockPopup::OnOpen() {
   bool autoBuild = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* p = LocalRecord(g_world))
+    if (const PlayerRecord* p = LocalPlayer(g_world))
       autoBuild = (p->displayPolicy.militaryFlags & kMilitaryMissileAutoBuild) != 0;
   }
   SetControlFlag(Tag(currentForm, "AUTOBUILD2"), kStateSelected, autoBuild ? 1 : 0);
@@ -158,7 +154,7 @@ void MissileStockPopup::Refresh() {
   bool limitReached = false, autoBuild = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* p = LocalRecord(g_world)) {
+    if (const PlayerRecord* p = LocalPlayer(g_world)) {
       queued = uf::Short(*p, uf::kTypeEightCount);
       capacity = static_cast<int32_t>(uf::Real(*p, kf::kSlotLimit) + 0.9f);
       limitReached = (kf::Byte(*p, kf::kSlotPause) & 1u) != 0;

@@ -27,6 +27,7 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
 #include "world/text/rule_tables.h"
@@ -49,11 +50,6 @@ constexpr uint32_t kContinuousBuild = 0x8000000u;
 constexpr uint32_t kNuclearClass = 0x4 | 0x8, kChemicalClass = 0x2;
 
 void Press(Control* c, bool pressed) { SetControlFlag(c, kStateSelected, pressed ? 1 : 0); }
-
-int32_t LocalPlayer() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? p : -1;
-}
 
 bool InGame() { return g_ui.mode == kUiInGame; }
 
@@ -87,7 +83,7 @@ OpenState ReadOpenState(uint32_t unitId) {
   s.foreignOrGone = InGame() && (gone || u->owner != g_world.gameState.localPlayer);
   s.building = u->classIndex != 0 && (u->orders[kPostureBits] & kPostureUnderConstruction) != 0;
   s.name = UnitDisplayName(g_world, *u, false);
-  if (const int32_t local = LocalPlayer(); local >= 0) {
+  if (const int32_t local = LocalPlayerIndex(g_world); local >= 0) {
     WorldLockGuard groups(g_world, kLockRecurring);
     for (int32_t g = 0; g < kUnitGroupsPerPlayer; ++g)
       s.member[g] = GroupItem(g_world.unitGroups.groups[local][g], *u) != nullptr;
@@ -171,7 +167,7 @@ void UnitDetailPopup::OnOpen() {
     } else {
       s.popupMilitary1a.Show(unitParam, commandHost);
       // Without a local player there are no groups to show.
-      ShowTag(f, "GROUPHIDE", LocalPlayer() >= 0);
+      ShowTag(f, "GROUPHIDE", LocalPlayerIndex(g_world) >= 0);
     }
     s.popupMilitary1a9.Show(unitParam, infoHost);
     ShowTag(f, "RENUNITBUT", true), ShowTag(f, "TECHBUT", true), ShowTag(f, "LOCK", true);
@@ -204,7 +200,7 @@ void UnitDetailPopup::Refresh() {
     }
     if (cls) FillUnitHeader(f, u, *cls, nullptr);
     building = (u->ordersShown[kPostureBits] & kPostureUnderConstruction) != 0;
-    own = LocalPlayer() >= 0 && u->owner == g_world.gameState.localPlayer;
+    own = LocalPlayerIndex(g_world) >= 0 && u->owner == g_world.gameState.localPlayer;
     gone = (u->unitFlags & kUnitGone) != 0;
     located = u->x != 0 || u->y != 0;
     locked = (u->ordersShown[kPostureBits] & kLockedBit) != 0;
@@ -300,7 +296,7 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
     if (u && (u->x != 0 || u->y != 0)) GotoMapObject(u);
   } else {
     const int32_t cid = control->id ? control->id : controlId;
-    const int32_t local = LocalPlayer();
+    const int32_t local = LocalPlayerIndex(g_world);
     // Without a local player there is no group list to change.
     if (cid < kGroupButtons || cid >= kGroupButtons + kUnitGroupsPerPlayer || local < 0) return;
     plat::CriticalSectionLock sim(g_simulationLock);

@@ -15,6 +15,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/data_tables.h"
 #include "world/text/text_lists.h"
 #include "world/unit_class.h"
@@ -40,11 +41,6 @@ const char* TechName(int32_t index) {
   if (index <= 0 || static_cast<size_t>(index) >= techs.size()) return "None";
   const TechRecord& t = techs[static_cast<size_t>(index)];
   return t.category != 0 && t.name.get() ? t.name.get() : "None";
-}
-
-const PlayerRecord* LocalPlayer() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
 }
 
 void FillHeader(Control* form, const ClassSheetFigures& f, Screen* row, Screen* secondRow) {
@@ -123,7 +119,7 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   if (!form) return;
   const float s = static_cast<float>(f.elements);
   const float k = f.category == 2 || f.category == 3 ? 0.5f : 1.0f;
-  const PlayerRecord* local = LocalPlayer();
+  const PlayerRecord* local = LocalPlayer(g_world);
   Control* list = Tag(form, "LIST1");
   SetControlText(Tag(form, "CLASS"), TextListText(kListMilclass, f.group));
   SetFormatted(Tag(form, "DAYS"), "%d", WholeFigure(s * f.buildDays + 1.0f + 0.99f));

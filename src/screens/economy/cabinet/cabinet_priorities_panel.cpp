@@ -24,6 +24,7 @@
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "world/text/rule_tables.h"
 #include "world/text/people_bio.h"
 #include "world/text/text_lists.h"
@@ -41,7 +42,7 @@ const DeptPriorityEntry* Entry(int32_t department, int32_t entry) {
 }
 
 uint32_t Recommended(int32_t department) {
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   return r && department >= 0 && department < kDepartmentCount ? r->recommendedPriorities[department] : 0;
 }
 
@@ -254,7 +255,7 @@ void MinisterActionsPanel::Refresh() {
     minister = SeatedMinister(d);
     c = ReadCandidate(g_world, minister);
     age = CandidateAge(g_world, c);
-    if (const PlayerRecord* r = LocalRegion(); r && d >= 0 && d < kDepartmentCount) approval = r->cabinetApproval[d];
+    if (const PlayerRecord* r = LocalPlayer(g_world); r && d >= 0 && d < kDepartmentCount) approval = r->cabinetApproval[d];
     if (minister >= kFirstCandidate && minister <= kLastCandidate) bioText = g_peopleBio.slots[minister].c_str();
   }
   ControlSetText(Tag(*this, "NAME"), c.name);

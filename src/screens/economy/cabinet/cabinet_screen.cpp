@@ -13,6 +13,7 @@
 #include "ui/control_bits.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -53,7 +54,7 @@ void CabinetScreen::Refresh() {
   uint32_t priorities = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     if (r && d >= 0 && d < kCabinetPosts) {
       approvalValue = r->cabinetApproval[d];
       concernValue = r->cabinetConcern[d];

@@ -13,6 +13,8 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
+#include "world/world.h"
 
 namespace {
 
@@ -50,7 +52,7 @@ void DomesticPolicyScreen::Refresh() {
   for (const char* tag : {"ANNDAYBUT", "ANNDAYTEXT1", "ANNDAYTEXT2", "ANNDAYTEXT3"})
     SetSelected(Tag(*this, tag), AmountsPerDay());
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float divisor = AmountsDivisor();

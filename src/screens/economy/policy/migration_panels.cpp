@@ -22,6 +22,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -50,7 +51,7 @@ constexpr uint32_t kGridColour = 0x8C007D00;  // green, a little more than half 
 constexpr uint16_t kFeeCurve = 2;
 
 uint32_t MigrationFlags() {
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   return r ? r->displayPolicy.migrationFlags : 0;
 }
 
@@ -92,7 +93,7 @@ void MigrationPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
 
 void MigrationPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const bool immigration = (b.migrationFlags & kMigrationImmigrationControl) != 0;
@@ -144,7 +145,7 @@ void MigrationPanel::OnControlChange(Control* control, int32_t) {
   const float fee = bar ? SliderGetValueFloat(bar) : 0.0f;
   if (!std::isfinite(fee)) return;
   PostCommand_28(kCmdImmigrationTax, std::bit_cast<uint32_t>(fee));
-  PlayerRecord* r = LocalRegion();
+  PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   {
     plat::CriticalSectionLock lock(g_simulationLock);

@@ -18,6 +18,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/region_figures.h"
 #include "world/text/policy_fields.h"
 #include "world/text/ui_options.h"
@@ -28,11 +29,6 @@ namespace {
 constexpr int32_t kLockSound = 9;
 
 }  // namespace
-
-PlayerRecord* LocalRegion() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
-}
 
 bool AmountsPerDay() { return g_uiOptions.dayannual != 0; }
 float AmountsDivisor() { return ProductPeriodDivisor(); }
@@ -103,7 +99,7 @@ bool PolicyLocked(const PlayerRecord& r, uint32_t mask) {
 }
 
 void ShowPolicyLock(const Screen& panel, uint32_t mask) {
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   SetSelected(Tag(panel, "LOCK"), r && PolicyLocked(*r, mask));
 }
 

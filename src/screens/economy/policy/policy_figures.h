@@ -17,8 +17,6 @@ inline constexpr uint32_t kLockInsurance = 0x20000;
 inline constexpr uint32_t kLockEmigrationGroups = 0x40000;
 inline constexpr uint32_t kLockImmigrationRules = 0x80000;
 
-// The local region's record; null when no game holds one.
-PlayerRecord* LocalRegion();
 
 // Whether amounts show per day, and what a yearly amount is divided by.
 bool AmountsPerDay();

@@ -17,7 +17,9 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
+#include "world/world.h"
 
 namespace {
 
@@ -100,7 +102,7 @@ void InvestmentPanel::Refresh() {
   ShowPeriod(Tag(*this, "ANNDAYTEXT1"));
   ShowPeriod(Tag(*this, "ANNDAYTEXT2"));
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float recommended = RecommendedSocialCost(*r);
@@ -140,14 +142,14 @@ void InvestmentPanel::OnCommand(Control* control, int32_t id) {
 
 void InvestmentPanel::OnControlChange(Control* control, int32_t) {
   if (!Is(control, "INVESTSLDR")) return;
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   PostOverallSocialLevel(r->displayPolicy, overall, SliderValue(control));
   RefreshSocialPanels();
 }
 
 void RefreshSocialServiceDetail(Control* form, int32_t k) {
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!form || !r || k < 0 || k >= kServices) return;
   const float divisor = AmountsDivisor();
   const float cost = ServiceCost(*r, r->displayPolicy, k);
@@ -160,7 +162,7 @@ void RefreshSocialServiceDetail(Control* form, int32_t k) {
 }
 
 void ApplySocialServiceSlider(Control* form, int32_t k) {
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!form || !r || k < 0 || k >= kServices) return;
   PostCommand_28_32(kCmdSocialSpend, static_cast<uint32_t>(k), LevelBits(SliderValue(FormFindControlById(form, kServiceSlider))));
   SetMoney(FormFindControlById(form, 14), ServiceCost(*r, r->displayPolicy, k) / AmountsDivisor());
@@ -208,7 +210,7 @@ void FundInvestmentPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 void FundInvestmentPanel::Refresh() {
   ShowPeriod(Tag(*this, "ANNDAYTEXT"));
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float rates[3] = {UiRecommendedRate(*r), WelfareRecommendedRate(*r), PensionRecommendedRate(*r)};

@@ -15,6 +15,8 @@
 #include "ui/control.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
+#include "world/world.h"
 
 namespace {
 
@@ -72,7 +74,7 @@ void ResearchBudgetPanel::BindControls() {
 }
 
 void ResearchBudgetPanel::OnOpen() {
-  if (const PlayerRecord* r = LocalRegion()) RepairResearchShares(r->displayPolicy);
+  if (const PlayerRecord* r = LocalPlayer(g_world)) RepairResearchShares(r->displayPolicy);
   ScreenSlotSelectMapMode(g_screens);
 }
 
@@ -80,7 +82,7 @@ void ResearchBudgetPanel::Refresh() {
   SetSelected(Tag(*this, "ANNDAYBUT"), AmountsPerDay());
   SetSelected(Tag(*this, "ANNDAYTEXT"), AmountsPerDay());
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float divisor = AmountsDivisor();
@@ -116,7 +118,7 @@ void ResearchBudgetPanel::OnControlChange(Control* control, int32_t controlId) {
       PostCommand_28(kCmdMilSpendResearch, std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
     Refresh();
   } else if (controlId % 3 == 1 && controlId >= SliderId(0) && controlId <= SliderId(2)) {
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     const SlideBarControl* bar = Slider(control);
     if (r && bar) {
       float s[kResearchShares];

@@ -22,6 +22,7 @@
 #include "ui/screen_manager.h"
 #include "ui/scroller.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/list_items.h"
 #include "world/world.h"
 
@@ -80,7 +81,7 @@ void ResearchFundingPanel::Refresh() {
   int32_t local = -1;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     if (!r) return;
     local = g_world.gameState.localPlayer;
     SetFormatted(Tag(*this, "CURRENT"), "%d", ResearchCurrent(*r));

@@ -33,6 +33,7 @@
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
 #include "world/list_items.h"
@@ -147,7 +148,7 @@ void ResearchScreen::Refresh() {
   SetSelected(Tag(*this, "ANNDAYTEXT1"), AmountsPerDay());
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     if (!r) return;
     SetNumberWhereRoom(Tag(*this, "SPENDAMNT2"), ResearchSpendingAmount(*r) / AmountsDivisor());
     EnterInt(Tag(*this, "CURRENT"), ResearchCurrent(*r));

@@ -27,6 +27,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/data_tables.h"
 #include "world/list_items.h"
 #include "world/text/text_lists.h"
@@ -45,8 +46,6 @@ constexpr int32_t kWeaponsButtons[] = {201, 202, 203, 204};
 // The weapons list kinds: the stock list, and the stock list filtered.
 constexpr int32_t kWeaponsList = 1;
 constexpr int32_t kWeaponsListFiltered = 3;
-
-int32_t LocalPlayer() { return g_world.gameState.localPlayer; }
 
 bool Checked(Control* form, int32_t id) {
   const Control* c = form ? FormFindControlById(form, id) : nullptr;
@@ -69,7 +68,7 @@ int32_t CurrentClass(const ListBoxControl* list) {
 }
 
 void AddNews(uint32_t type, const MessageParams& params) {
-  const int32_t local = LocalPlayer();
+  const int32_t local = LocalPlayerIndex(g_world);
   if (local < 0 || local >= kMaxPlayers) return;
   plat::CriticalSectionLock lock(g_simulationLock);
   AddLocalNewsItem(g_world, g_world.players[local], type, 0, params);
@@ -85,7 +84,7 @@ MessageParams DesignNews(int32_t cls) {
 }
 
 void RequestPath(int32_t index, uint32_t kind) {
-  const int32_t local = LocalPlayer();
+  const int32_t local = LocalPlayerIndex(g_world);
   if (index <= 0 || local < 0 || local >= kMaxPlayers) return;
   // The walk reads the rows the turn thread writes; its posts take only
   // the command log's lock after this one.
@@ -127,8 +126,8 @@ void FillTechList(ListBoxControl* list, int32_t category, bool beginnable) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const World& w = g_world;
-    techs = beginnable ? WalkTechTable(w, LocalPlayer(), category, true, 0, 0, false)
-                       : WalkTechTable(w, LocalPlayer(), category, false, -1, -1, false);
+    techs = beginnable ? WalkTechTable(w, LocalPlayerIndex(g_world), category, true, 0, 0, false)
+                       : WalkTechTable(w, LocalPlayerIndex(g_world), category, false, -1, -1, false);
     for (int t : techs) names.emplace_back(w.techs[static_cast<size_t>(t)].name.c_str());
   }
   for (size_t i = 0; i < techs.size(); ++i) ListAddTextItem(list, names[i].c_str(), 0, techs[i], 0, 0, 0);
@@ -266,7 +265,7 @@ void TechDetailPanel::OnControlChange(Control* control, int32_t) {
       price = w.techs[static_cast<size_t>(tech)].price;
       cost = w.techs[static_cast<size_t>(tech)].researchCost;
     }
-    if (const PlayerRecord* r = LocalRegion()) rate = ResearchRate(*r);
+    if (const PlayerRecord* r = LocalPlayer(g_world)) rate = ResearchRate(*r);
   }
   SetMoney(Tag(*this, "PRICEBUILD"), price);
   Control* time = Tag(*this, "RESTIME");

@@ -29,6 +29,7 @@
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "units/unit_queries.h"
 #include "world/data_tables.h"
 #include "world/id_lookups.h"
@@ -166,7 +167,7 @@ struct Sheet {
 
 Sheet ReadSheet(const World& w, const TechItem& item) {
   Sheet s;
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   s.rate = r ? ResearchRate(*r) : 0.0f;
   const int16_t* needs = PrerequisitesOf(w, item.index, item.kind);
   s.prereq1 = PrerequisiteName(w, needs[0]);
@@ -270,7 +271,7 @@ void TechProgressPanel::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     const World& w = g_world;
     const ProjectEntry* p = FindProjectById(w, static_cast<uint32_t>(id));
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     if (!p || !r) return;
     if (p->kind == kProjectTechnology && static_cast<int32_t>(p->index) < TechCount(w))
       total = w.techs[p->index].researchCost;

@@ -17,6 +17,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/facilities/upkeep_fields.h"
 #include "units/unit_player_fields.h"
 #include "world/world.h"
@@ -46,7 +47,7 @@ void OpenDetailPage() { ClosePanelsAbove(g_ui, 3, 0); }
 
 BudgetFigures LocalFigures() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   return r ? ReadBudgetFigures(*r) : BudgetFigures{};
 }
 
@@ -163,7 +164,7 @@ void FillExpenses(Control* form, const BudgetFigures& f, float d, bool purchases
 void BudgetSummaryPanel::OnOpen() {
   ClosePanelsAbove(g_ui, 2, 0);
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (PlayerRecord* r = LocalRegion()) RecalcPlayerTotals(g_world, *r, 0);
+  if (PlayerRecord* r = LocalPlayer(g_world)) RecalcPlayerTotals(g_world, *r, 0);
 }
 void BudgetSummaryPanel::Refresh() { FillBudgetSummary(currentForm, LocalFigures(), AmountsDivisor()); }
 void BudgetSummaryPanel::BindControls() { DockInBotbar2(*this); }

@@ -18,6 +18,7 @@
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/unit_player_fields.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
@@ -119,7 +120,7 @@ void GraphPopup::Refresh() {
           g_world.gameState.highestPlayer > kGraphSmallFontAbove ? kGraphSmallFont : kGraphListFont;
     ListClear(list, 1);
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* local = LocalRegion()) {
+    if (const PlayerRecord* local = LocalPlayer(g_world)) {
       PlayerListOptions options;
       options.includeKind3 = true;
       FillPlayerListRow(g_world, *local, list, options);

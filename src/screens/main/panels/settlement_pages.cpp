@@ -32,6 +32,7 @@
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "world/hex_extra.h"
 #include "world/record_helpers.h"
 #include "world/text/text_lists.h"
@@ -139,7 +140,7 @@ void SettlementConstructionPage::Refresh() {
   ControlSetText(Tag(*this, "DAYS"), v.lead ? FormatDuration(days).c_str() : "0 Days");
   float perDay = 0.0f;
   if (v.cls)
-    perDay = PerBuildDay(v.cls->price, v.cls->buildWorkPerPoint) * LocalRegion(w).costFactor *
+    perDay = PerBuildDay(v.cls->price, v.cls->buildWorkPerPoint) * LocalCostFactor(w) *
              ClassCostScale(w, *v.cls);
   SetAmountText(Tag(*this, "CONSTRUCT3"), perDay, 1, 0);
 }
@@ -165,7 +166,7 @@ void FacilityOutputPage::Refresh() {
   }
   SetAmountText(Tag(*this, "CAPACITY"), output / ProductPeriodDivisor(), 0, 2);
   const int p = v.cls ? std::max(MainProduct(*v.cls), 0) : 0;
-  const float wanted = product::Get(LocalRegion(w), p, product::kOutput);
+  const float wanted = LocalOutput(w, p);
   if (wanted != 0.0f) {
     SetPercentText(Tag(*this, "PROVIDE"), output / wanted * 100.0f);
   } else {
@@ -295,7 +296,9 @@ void FillRawMaterialList(const World& world, const HexCell& cell, ListBoxControl
       site.used[p] = site.used[p] + take;
     }
   }
-  const PlayerRecord& local = LocalRegion(world);
+  const PlayerRecord* localRecord = LocalPlayer(world);
+  if (!localRecord) return;
+  const PlayerRecord& local = *localRecord;
   const float supply = SupplyLevelFactor(HexLevelByte(world, cell), HexSupplierRate(world, cell));
   const float* factors = product::Factors(world, local);
   for (int p = 0; p < kProductCount; ++p) {

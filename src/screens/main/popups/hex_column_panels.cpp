@@ -25,6 +25,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "units/facilities/facility_build.h"
 #include "world/hex_extra.h"
 #include "world/text/text_lists.h"
@@ -140,7 +141,7 @@ void HexIndustryShares::Refresh() {
   }
   // The local region's own output of the product is the yardstick; a region
   // that makes none of it gives no share.
-  const float reference = product::Get(LocalRegion(w), std::max(p, 0), product::kOutput);
+  const float reference = LocalOutput(w, std::max(p, 0));
   Control* percent = Tag(*this, "PERCENT");
   if (reference != 0.0f) {
     char text[32];

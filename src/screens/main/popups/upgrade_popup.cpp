@@ -26,6 +26,7 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
@@ -56,7 +57,9 @@ SlideBarControl* SlideBarOf(Control* c) {
 UpgradeCosts ComputeUpgradeCosts(const World& world, const UnitClassRecord& cls, const HexCell* cell, float s,
                                  float k) {
   UpgradeCosts out;
-  const PlayerRecord& local = LocalRegion(world);
+  const PlayerRecord* localRecord = LocalPlayer(world);
+  if (!localRecord) return out;
+  const PlayerRecord& local = *localRecord;
   const PlayerRecord& owner = cell ? world.players[CellOwner(cell->word)] : local;
   const float scale = ClassCostScale(world, cls);
   const float w = world.mapHeader.scaleSquared;

@@ -15,6 +15,7 @@
 #include "ui/control_tree.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -23,7 +24,8 @@ constexpr int32_t kFocusMax = 100;
 
 PlayerPolicyBlock ShownPolicy() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  return LocalRegion(g_world).displayPolicy;
+  const PlayerRecord* local = LocalPlayer(g_world);
+  return local ? local->displayPolicy : PlayerPolicyBlock{};
 }
 
 Control* ById(Control* form, int32_t id) {

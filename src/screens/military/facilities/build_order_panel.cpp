@@ -27,6 +27,7 @@
 #include "ui/map_hover.h"
 #include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "units/facilities/facility_build.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
@@ -65,7 +66,9 @@ BuildOrderFigures BuildOrderFiguresFor(World& world, int32_t classIndex, const H
   BuildOrderFigures out;
   const UnitClassRecord* cls = ClassRecordAt(world, classIndex);
   if (!cls) return out;
-  const PlayerRecord& local = LocalRegion(world);
+  const PlayerRecord* localRecord = LocalPlayer(world);
+  if (!localRecord) return out;
+  const PlayerRecord& local = *localRecord;
   const float s = ClassCostScale(world, *cls);
   const float b = s * cls->price;
   const float m = local.costFactor;
@@ -151,7 +154,7 @@ void BuildOrderPanel::Refresh() {
     if (g_mapPlacement.active) g_mapPlacement.classIndex = pendingType;
     shownCell_ = g_mapHover.viewCell;
     p = BuildOrderFiguresFor(world, pendingType, shownCell_);
-    shortage = LocalRegion(world).turnUnpaidBuildCost;
+    if (const PlayerRecord* local = LocalPlayer(world)) shortage = local->turnUnpaidBuildCost;
     staff = cls->valuePerPoint;
     capacity = cls->baseSlots;
     DrawUnitClassIcon(pendingType, nullptr, cls, basePic, true, 0);

@@ -27,6 +27,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/unit_queries.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
@@ -57,8 +58,6 @@ constexpr int32_t kSpecialIndicator = 1666, kImmuneIndicator = 1667;
 
 ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
 
-int32_t Local() { return g_world.gameState.localPlayer; }
-
 bool SpecialPayload(const UnitClassRecord& cls) {
   return (cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) != 0;
 }
@@ -81,7 +80,7 @@ UnitView ViewOf(uint32_t id) {
   const UnitRecord* u = FindUnitById(g_world, id);
   if (!u) return {};
   return {u->id, u->ordersShown[kOrderFlags], u->ordersShown[kOrdersHeader], u->carrier, u->classIndex,
-          u->owner == Local()};
+          u->owner == LocalPlayerIndex(g_world)};
 }
 
 std::vector<uint32_t> SelectedUnits(ListBoxControl* list, bool allWhenNone) {
@@ -203,7 +202,7 @@ int32_t FillMissileList(ListBoxControl* list, uint32_t missile, int32_t category
       CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
                                                   .list = list,
                                                   .facilityKind = kSiteFacility,
-                                                  .owner = Local(),
+                                                  .owner = LocalPlayerIndex(g_world),
                                                   .clearFirst = 0,
                                                   .available = 1,
                                                   .stockMaskTest = 0,
@@ -224,7 +223,7 @@ int32_t FillMissileList(ListBoxControl* list, uint32_t missile, int32_t category
         CollectUnits(w, CollectUnitsArgs{.resultList = &platforms,
                                          .category = category,
                                          .stock = 0,
-                                         .viewingPlayer = Local(),
+                                         .viewingPlayer = LocalPlayerIndex(g_world),
                                          .relationMask = 1,
                                          .orderBit1AndSorting = 1,
                                          .orderStatus = 1,
@@ -274,7 +273,7 @@ int32_t FillMissileClassList(ListBoxControl* list, const UnitClassRecord* missil
       CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
                                                   .list = list,
                                                   .facilityKind = kSiteFacility,
-                                                  .owner = Local(),
+                                                  .owner = LocalPlayerIndex(g_world),
                                                   .available = 1,
                                                   .stockMaskTest = 0,
                                                   .facilityType = kSiloType});
@@ -286,7 +285,7 @@ int32_t FillMissileClassList(ListBoxControl* list, const UnitClassRecord* missil
         mask = 1u << category;
       }
       std::vector<int32_t> classes;
-      if (mask != 0) CollectUnitClasses(w, Local(), mask, missileClass ? missileClass->slotSize : 0, classes);
+      if (mask != 0) CollectUnitClasses(w, LocalPlayerIndex(g_world), mask, missileClass ? missileClass->slotSize : 0, classes);
       for (int32_t index : classes)
         ListAddTextItem(list, ClassRecordAt(w, index)->name, index, index, 0, 0, 0);
     }

@@ -15,6 +15,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -27,11 +28,6 @@ constexpr int kEfficiencyBonusFactor = 6;
 constexpr int32_t kBuildBonusFrom = 2;
 constexpr float kBuildBonusStep = 0.1f;
 constexpr float kEfficiencyStep = 0.05f;
-
-PlayerRecord* Local() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
-}
 
 void SetAlertText(Control* control, int32_t level) {
   if (control) SetControlText(control, TextListText(kListDefcons, level));
@@ -76,14 +72,14 @@ void DefconPanel::BindControls() { DockInBotbar2(*this); }
 void DefconPanel::OnOpen() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* r = Local()) FillAlertInForce(currentForm, *r);
+    if (const PlayerRecord* r = LocalPlayer(g_world)) FillAlertInForce(currentForm, *r);
   }
   ScreenSlotResetMapMode(g_screens);
 }
 
 void DefconPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* r = Local()) FillDefconPanel(currentForm, *r, ProductPeriodDivisor());
+  if (const PlayerRecord* r = LocalPlayer(g_world)) FillDefconPanel(currentForm, *r, ProductPeriodDivisor());
 }
 
 void DefconPanel::OnCommand(Control* control, int32_t) {
@@ -100,7 +96,7 @@ void DefconPanel::OnControlChange(Control* control, int32_t) {
   PostCommand_28(kCmdDefcon, static_cast<uint32_t>(SliderGetValueInt(bar)));
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    PlayerRecord* r = Local();
+    PlayerRecord* r = LocalPlayer(g_world);
     if (!r) return;
     // The stored level is the clamped one: the cost follows what is kept.
     const int32_t level = ShownAlertValue(r->displayPolicy.defcon);

@@ -18,6 +18,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -29,11 +30,6 @@ constexpr int32_t kLowestAgeId = 14;
 constexpr int32_t kHighestAgeId = 21;
 constexpr uint32_t kConscription = 0x1;
 constexpr uint32_t kWomenConscripted = 0x2;
-
-PlayerRecord* Local() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
-}
 
 void SetNewSize(Control* form, const PlayerRecord& r) {
   SetWholeText(Tag(form, "NEWSIZE"), static_cast<double>(r.population * r.displayPolicy.soldiertarget));
@@ -75,7 +71,7 @@ void ForceSizePanel::Refresh() {
   bool offered = true;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* r = Local()) offered = FillForceSize(currentForm, *r);
+    if (const PlayerRecord* r = LocalPlayer(g_world)) offered = FillForceSize(currentForm, *r);
   }
   if (!offered) PostCommand_28(kCmdSoldierMinAge, kDefaultMinimumAge);
   SetPressed(Tag(currentForm, "LOCK"), MilitaryLocked(kLockForceSize));
@@ -110,5 +106,5 @@ void ForceSizePanel::OnControlChange(Control* control, int32_t) {
   if (!bar || !Is(control, "SIZESLDR")) return;
   PostCommand_28(kCmdSoldierTarget, std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* r = Local()) SetNewSize(currentForm, *r);
+  if (const PlayerRecord* r = LocalPlayer(g_world)) SetNewSize(currentForm, *r);
 }

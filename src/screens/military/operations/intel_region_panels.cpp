@@ -21,6 +21,7 @@
 #include "ui/slide_bar.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -36,14 +37,9 @@ constexpr float kFocusTop = 1.0f;
 constexpr int32_t kLastResourceOperation = 4;
 constexpr int32_t kLastAgentOperation = 3;
 
-const PlayerRecord* Local() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
-}
-
 void FillHeaderOfLocal(Control* form, intptr_t region) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* viewer = Local()) FillRegionHeader(form, *viewer, region);
+  if (const PlayerRecord* viewer = LocalPlayer(g_world)) FillRegionHeader(form, *viewer, region);
 }
 
 void ZeroCounters(Control* form) {
@@ -169,7 +165,7 @@ void IntelBudgetPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
 void IntelBudgetPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* r = Local()) FillIntelBudget(currentForm, *r, ProductPeriodDivisor());
+  if (const PlayerRecord* r = LocalPlayer(g_world)) FillIntelBudget(currentForm, *r, ProductPeriodDivisor());
 }
 
 void IntelBudgetPanel::OnControlChange(Control* control, int32_t) {

@@ -16,6 +16,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/player_settings.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -37,14 +38,9 @@ constexpr MissionRuleButton kRuleButtons[] = {
     {4, "roepathwm"},       {13, "roeusenbcstrategic"}, {12, "roeicbmlaunchonloss"},
 };
 
-const PlayerRecord* Local() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
-}
-
 uint32_t LocalPolicyWord(uint32_t PlayerPolicyBlock::*field) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = Local();
+  const PlayerRecord* r = LocalPlayer(g_world);
   return r ? r->displayPolicy.*field : 0;
 }
 

@@ -28,6 +28,7 @@
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/hex_geometry.h"
 #include "units/unit_texts.h"
 #include "world/hex_extra.h"
@@ -44,11 +45,6 @@ constexpr int32_t kNuclearLine = 666;
 constexpr int32_t kChemicalLine = 667;
 constexpr const char* kKindButtons[kWeaponKinds] = {"CONVTARG", "CHEMTARG", "LNUKETARG", "HNUKETARG"};
 constexpr const char* kRegionButtons[] = {"OFFOPS", "INTELBUT", "REVIEW"};
-
-const PlayerRecord* Local(const World& world) {
-  const int32_t local = world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &world.players[local] : nullptr;
-}
 
 bool TakesPartHere(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
 
@@ -198,7 +194,7 @@ void WmdTargetListPanel::Refresh() {
   std::vector<int32_t> cells;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* viewer = Local(g_world)) cells = WmdTargetCells(g_world, *viewer);
+    if (const PlayerRecord* viewer = LocalPlayer(g_world)) cells = WmdTargetCells(g_world, *viewer);
   }
   FillTargetRows(list, cells);
 }
@@ -264,7 +260,7 @@ void WmdTargetOwnerPanel::Refresh() {
   SetHidden(yield, true);
   SetControlFlag(yield, kStateSelected, 0);
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* viewer = Local(g_world);
+  const PlayerRecord* viewer = LocalPlayer(g_world);
   if (!viewer || target < 0 || target >= static_cast<int32_t>(g_world.cells.size())) return;
   const int owner = CellOwner(g_world.cells[static_cast<size_t>(target)].word);
   SetControlText(Tag(currentForm, "OWNER"), RegionDisplayName(g_world, owner));
