@@ -21,6 +21,7 @@ import sys
 from dataclasses import dataclass, field
 
 import source_checks
+import vocabulary_rules
 
 # The folders of ROOT whose sources are checked, paths given from ROOT.
 FOLDERS = ('src', 'tests', 'bench', 'tools')
@@ -139,7 +140,7 @@ def check_samples():
         for path, line in rule.refused:
             if not refusal(rule, path, line):
                 failures.append(f'{rule.name}: refused sample passed: {path}: {line.strip()}')
-    return failures
+    return failures + vocabulary_rules.check_samples()
 
 
 def check_tree(root):
@@ -151,6 +152,8 @@ def check_tree(root):
                     why = refusal(rule, path, line)
                     if why:
                         problems.append(f'{path}:{number}: {why}')
+        with open(full, encoding='utf-8', errors='replace') as f:
+            problems += vocabulary_rules.check_file(path, f)
     return problems
 
 if __name__ == '__main__':
