@@ -15,6 +15,7 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
@@ -31,9 +32,7 @@ constexpr int32_t kPositions = static_cast<int32_t>(std::size(kAllianceKinds));
 
 void FillRelationList(ListBoxControl* list, const PlayerRecord& region, uint32_t relation, bool local) {
   if (!list) return;
-  const int32_t kept = list->selectedId;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   if (list->parent) list->parent->flags &= ~1u;
   PlayerListOptions options;
   options.relationMask = relation;
@@ -43,9 +42,7 @@ void FillRelationList(ListBoxControl* list, const PlayerRecord& region, uint32_t
   options.includeKind3 = true;
   options.rowScreen = &g_screens.dipPlayerList;
   FillPlayerListRow(g_world, region, list, options);
-  if (kept != 0) ListSetSelection(0, list, kept, 0);
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedId(list, place);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
@@ -91,9 +92,7 @@ void DiplomacyScreen::OnOpen() {
 
 void DiplomacyScreen::Refresh() {
   if (!regionList) return;
-  const int32_t kept = regionList->selectedId;
-  const int32_t keptScroll = regionList->scrollOffset;
-  ListClear(regionList, 1);
+  const ListPlace place = ClearKeepingPlace(regionList);
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     PlayerListOptions options;
@@ -106,9 +105,7 @@ void DiplomacyScreen::Refresh() {
     options.rowScreen = &g_screens.dipPlayerList;
     if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, regionList, options);
   }
-  if (kept != 0) ListSetSelection(0, regionList, kept, 0);
-  regionList->scrollOffset = keptScroll;
-  ListLayoutRows(regionList);
+  RestoreSelectedId(regionList, place);
   if (regionList->selectedId != 0) return;
   ScreenSet& s = g_screens;
   Control* level2 = g_ui.bottomBoxes[2];

@@ -33,6 +33,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -100,21 +101,6 @@ void ListUnits(const World& w, ListBoxControl* list, const ScreenParameterList& 
   for (intptr_t id : units.entries)
     if (const UnitRecord* u = FindUnitById(w, static_cast<uint32_t>(id)))
       ListAddTextItem(list, UnitDisplayName(w, *u).c_str(), static_cast<int32_t>(id), 0, 0, 0, 0);
-}
-
-// Empties a list for a refill, keeping where it was scrolled to.
-int32_t BeginRefill(ListBoxControl* list) {
-  if (!list) return 0;
-  const int32_t scroll = list->scrollOffset;
-  ListPrepareRows(list);
-  ListClear(list, 1);
-  return scroll;
-}
-void EndRefill(ListBoxControl* list, int32_t scroll) {
-  if (!list) return;
-  if (list->savedSelection) ListApplyToItems(list, *list->savedSelection);
-  list->scrollOffset = scroll;
-  ListLayoutRows(list);
 }
 
 }  // namespace
@@ -257,7 +243,8 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
   ListBoxControl* prod = List(form, "PRODLIST");
   ListBoxControl* queue = List(form, "QUELIST");
   ListBoxControl* stored = List(form, "STOREDLIST");
-  const int32_t prodScroll = BeginRefill(prod), queueScroll = BeginRefill(queue), storedScroll = BeginRefill(stored);
+  const ListPlace prodPlace = ClearKeepingSelections(prod), queuePlace = ClearKeepingSelections(queue),
+                  storedPlace = ClearKeepingSelections(stored);
   int32_t status = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -285,9 +272,9 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
     SetHidden(Tag(form, "INSRESALL"), true);
   }
   SetHidden(Tag(form, "CLEAR"), lists.queue.entries.empty());
-  EndRefill(prod, prodScroll);
-  EndRefill(queue, queueScroll);
-  EndRefill(stored, storedScroll);
+  RestoreSelections(prod, prodPlace);
+  RestoreSelections(queue, queuePlace);
+  RestoreSelections(stored, storedPlace);
   if (prod && !prod->firstRow) AddNote(prod, lists.queue.entries.empty() ? "Idle" : "Retooling");
 }
 

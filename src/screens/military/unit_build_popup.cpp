@@ -30,6 +30,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -405,9 +406,7 @@ void UnitResearchPanel::Refresh() {
   const ProjectEntry* own = FindDesignProject(w, local, classIndex);
   projectId = own ? own->id : 0;
   if (!projects) return;
-  const int32_t scroll = projects->scrollOffset;
-  ListPrepareRows(projects);
-  ListClear(projects, 1);
+  const ListPlace place = ClearKeepingSelections(projects);
   if (local >= 0) {
     const ListNode& head = w.projectLists[local];
     for (const ListNode* node = head.next(); node && node != &head; node = node->next()) {
@@ -420,9 +419,7 @@ void UnitResearchPanel::Refresh() {
                       static_cast<intptr_t>(entry->index), 0, 0, 0);
     }
   }
-  if (projects->savedSelection) ListApplyToItems(projects, *projects->savedSelection);
-  projects->scrollOffset = scroll;
-  ListLayoutRows(projects);
+  RestoreSelections(projects, place);
 }
 
 void UnitResearchPanel::RefreshOwners() {

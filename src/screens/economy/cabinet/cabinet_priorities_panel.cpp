@@ -18,6 +18,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -53,9 +54,7 @@ int32_t Department(const Screen& s) { return static_cast<int32_t>(s.id); }
 template <class Keep>
 void FillPriorityRows(ListBoxControl* list, int32_t department, Keep keep) {
   if (!list) return;
-  const intptr_t keptValue = list->selectedValue;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   const uint32_t chosen = DepartmentPriorities(department);
   const uint32_t recommended = Recommended(department);
   for (int32_t e = kFirstPriorityEntry; e <= kLastPriorityEntry; ++e) {
@@ -65,14 +64,7 @@ void FillPriorityRows(ListBoxControl* list, int32_t department, Keep keep) {
     if (auto* text = dynamic_cast<StringControl*>(row); text && (entry->itemMask & recommended) != 0)
       text->textColour = kRecommendedColour;
   }
-  ListLayoutRows(list);
-  for (Control* row = ListNextRow(list, nullptr); row && keptValue != 0; row = ListNextRow(list, row)) {
-    if (ListRowValue(row) != keptValue) continue;
-    ListSelectItem(0, list, row, 0);
-    break;
-  }
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedValue(list, place);
 }
 
 void ResetList(ListBoxControl* list) {

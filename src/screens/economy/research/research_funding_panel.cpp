@@ -17,6 +17,7 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -91,14 +92,10 @@ void ResearchFundingPanel::Refresh() {
     SetSelected(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearchFunding));
   }
   if (!list) return;
-  const int32_t kept = list->selectedId;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   // The fill reads the ring under the lock itself and keeps only ids.
   FillProductionItemList(g_screens, list, local, -1, kProjectPursued, kProjectClosed, 0);
-  if (kept != 0) ListSetSelection(0, list, kept, 0);
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedId(list, place);
 }
 
 void ResearchFundingPanel::OnCommand(Control* control, int32_t) {

@@ -27,6 +27,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
@@ -201,14 +202,10 @@ void ResearchScreen::Refresh() {
     EnterInt(Tag(*this, "CENTRES"), static_cast<int32_t>(centres->rowCount));
   }
   if (projects) {
-    const int32_t kept = projects->selectedId;
-    const int32_t keptScroll = projects->scrollOffset;
-    ListClear(projects, 1);
+    const ListPlace place = ClearKeepingPlace(projects);
     ResearchQueueListEvent(currentForm, 0, 0, 0);
     FillProductionItemList(g_screens, projects, local, -1, kProjectPursued, kProjectClosed, 0);
-    if (kept != 0) ListSetSelection(0, projects, kept, 0);
-    projects->scrollOffset = keptScroll;
-    ListLayoutRows(projects);
+    RestoreSelectedId(projects, place);
   }
 }
 

@@ -23,6 +23,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -118,9 +119,7 @@ void SelectWithId(Control* form, int32_t id) {
 
 void FillTechList(ListBoxControl* list, int32_t category, bool beginnable) {
   if (!list) return;
-  const intptr_t keptValue = list->selectedValue;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   std::vector<std::string> names;
   std::vector<int> techs;
   {
@@ -131,14 +130,7 @@ void FillTechList(ListBoxControl* list, int32_t category, bool beginnable) {
     for (int t : techs) names.emplace_back(w.techs[static_cast<size_t>(t)].name.c_str());
   }
   for (size_t i = 0; i < techs.size(); ++i) ListAddTextItem(list, names[i].c_str(), 0, techs[i], 0, 0, 0);
-  ListLayoutRows(list);
-  for (Control* row = ListNextRow(list, nullptr); row && keptValue != 0; row = ListNextRow(list, row)) {
-    if (ListRowValue(row) != keptValue) continue;
-    ListSelectItem(0, list, row, 0);
-    break;
-  }
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedValue(list, place);
 }
 
 ResearchTimeText ResearchTime(float cost, float rate) {

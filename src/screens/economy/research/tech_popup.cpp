@@ -23,6 +23,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -374,21 +375,12 @@ void TechPopup::Refresh() {
     for (int i = 0; i < 2 && needs; ++i) pending |= TechInPlay(w, needs[i]) && !Knows(w, local, needs[i]);
   }
   if (tree) {
-    const intptr_t kept = tree->selectedValue;
-    const int32_t keptScroll = tree->scrollOffset;
-    ListClear(tree, 1);
+    const ListPlace place = ClearKeepingPlace(tree);
     for (const TechTreeRow& row : rows) {
       Control* c = ListAddTextItem(tree, row.name.c_str(), 0, row.index, 0, 0, 0);
       if (auto* s = dynamic_cast<StringControl*>(c); s && row.unknown) s->textColour = kUnknownItemColour;
     }
-    ListLayoutRows(tree);
-    for (Control* row = ListNextRow(tree, nullptr); row && kept != 0; row = ListNextRow(tree, row)) {
-      if (ListRowValue(row) != kept) continue;
-      ListSelectItem(0, tree, row, 0);
-      break;
-    }
-    tree->scrollOffset = keptScroll;
-    ListLayoutRows(tree);
+    RestoreSelectedValue(tree, place);
   }
   Control* dock = Tag(*this, "PAR1");
   SetHidden(dock, !showProgress);

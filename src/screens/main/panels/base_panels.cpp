@@ -22,6 +22,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -86,13 +87,9 @@ void BasePanel::Refresh() {
   SetHidden(Tag(*this, "BASEDETAILS"), !v.ownHex);
 
   if (!prodList) return;
-  const int32_t scroll = prodList->scrollOffset;
-  ListPrepareRows(prodList);
-  ListClear(prodList, 1);
+  const ListPlace place = ClearKeepingSelections(prodList);
   FillBaseListRows(g_screens, prodList, v.cell, units);
-  if (prodList->savedSelection) ListApplyToItems(prodList, *prodList->savedSelection);
-  prodList->scrollOffset = scroll;
-  ListLayoutRows(prodList);
+  RestoreSelections(prodList, place);
   if (!prodList->firstRow) {
     // A press on the placeholder row must not select it.
     if (Control* row = ListAddTextItem(prodList, kBaseListEmpty, 0, 0, 0, 0, 1)) row->flags &= ~kCtlButton;

@@ -14,6 +14,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -76,22 +77,13 @@ void ResearchCentrePanel::Refresh() {
   FillFacilityHeader(f, head);
   SetPercentText(Tag(f, "EFF"), 100.0f * efficiency);
   if (!list) return;
-  const intptr_t kept = list->selectedValue;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   if (head.active) {
     for (const ResearchRow& row : rows) ListAddTextItem(list, row.text.c_str(), 0, row.value, 0, 0, 0);
   } else {
     FormatBaseStatusText(list, head);
   }
-  ListLayoutRows(list);
-  for (Control* row = ListNextRow(list, nullptr); row && kept != 0; row = ListNextRow(list, row)) {
-    if (ListRowValue(row) != kept) continue;
-    ListSelectItem(0, list, row, 0);
-    break;
-  }
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedValue(list, place);
 }
 
 void ResearchCentrePanel::OnCommand(Control* control, int32_t controlId) {
