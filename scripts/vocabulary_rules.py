@@ -17,7 +17,8 @@ import re
 # The toolkit's words for panels; a definition of one of them that takes a
 # control or a screen belongs in the vocabulary alone.
 WORDS = ('Tag', 'Id', 'TagAs', 'Is', 'SetText', 'SetInt', 'SetNumber', 'SetFormatted', 'Show', 'ShowTag',
-         'SetNumberWhereRoom', 'EnterText', 'EnterInt', 'EnterFormatted')
+         'SetNumberWhereRoom', 'EnterText', 'EnterInt', 'EnterFormatted', 'SetFigure', 'SetMoney', 'SetMoneyShort',
+         'SetPercent', 'Press')
 WORDS_HOMES = ('src/ui/panel_vocabulary.h', 'src/ui/panel_vocabulary.cpp')
 
 # The names the local region went under before it had one home.
@@ -81,6 +82,9 @@ RULES = (
             ('src/screens/frontend/game_menu.cpp',
              'bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }'),
             ('src/screens/economy/research/research_screen.cpp', 'void SetNumber(Control* c, float value) {'),
+            ('src/screens/diplomacy/world_market_panels.cpp',
+             'void SetMoney(Control* c, float value) { SetControlNumberText(1, 0, "", 0, "", 0, value, c); }'),
+            ('src/editor/terrain_paint_panel.cpp', 'void Press(Control* c, bool on) {'),
             ('src/screens/main/panels/facility_actions_panel.cpp', 'static void Show(Control* c, bool shown) { SetHidden(c, !shown); }'),
             ('src/screens/economy/policy/policy_figures.h', 'inline void ShowTag(Control* form, const char* tag, bool shown) {'),
             ('src/screens/main/panels/unit_tab_panels.cpp',

@@ -77,9 +77,6 @@ void Put(Control* c, const std::string& text) {
 }
 void PutNumber(Control* c, int32_t v) { Put(c, std::to_string(v)); }
 bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
 SlideBarControl* Slider(const Screen& s, const char* tag) {
   Control* c = Tag(s, tag);
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;

@@ -37,9 +37,6 @@ constexpr uint32_t kUnitGarrison = kUnitInBase;
 
 SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
 bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
 void Reveal(Control* c, bool shown) {
   if (c) SetControlFlag(c, kStateHidden, shown ? 0 : 1);
 }

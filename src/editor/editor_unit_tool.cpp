@@ -53,9 +53,6 @@ constexpr uint32_t kPlacementBits = kPostureInReserve | kPostureUnderConstructio
 
 SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
 bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
 void Hide(Control* c, bool hidden) {
   if (c) SetControlFlag(c, kStateHidden, hidden ? 1 : 0);
 }

@@ -38,9 +38,6 @@ constexpr const char* kSeasons[8] = {"TEMPWIN", "TEMPSPR", "TEMPSUM", "TEMPFALL"
                                      "RAINWIN", "RAINSPR", "RAINSUM", "RAINFALL"};
 
 SlideBarControl* Bar(Control* form, int32_t id) { return dynamic_cast<SlideBarControl*>(Id(form, id)); }
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
 // A bar's integer maximum, or its k-th root under a power curve.
 void SetIntScale(SlideBarControl* bar, int32_t maximum) {
   if (!bar) return;

@@ -5,6 +5,7 @@
 #include "app/number_text.h"
 #include "platform/fpenv.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/screen.h"
 #include "ui/screen_manager.h"
@@ -62,6 +63,19 @@ void SetNumberWhereRoom(Control* control, double value) {
   ControlSetText(control, text);
 }
 
+void SetFigure(Control* control, double value) { SetControlNumberText(0, 0, "", 0, "", 0, value, control); }
+
+void SetMoney(Control* control, double amount) { SetControlNumberText(1, 0, "", 0, "", 0, amount, control); }
+
+void SetMoneyShort(Control* control, double amount) { SetControlNumberText(1, 0, "", 1, "", 0, amount, control); }
+
+void SetPercent(Control* control, const char* format, float fraction) {
+  if (!control) return;
+  char text[32];
+  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
+  SetControlText(control, text);
+}
+
 void EnterText(Control* control, const char* text) {
   if (control) control->SetText(text ? text : "");
 }
@@ -83,6 +97,8 @@ void EnterFormatted(Control* control, const char* format, double value) {
   plat::FormatText(text, sizeof text, format, value);
   EnterText(control, text);
 }
+
+void Press(Control* control, bool pressed) { SetControlFlag(control, kStateSelected, pressed ? 1 : 0); }
 
 void Show(Control* control, bool shown) {
   if (control) SetHidden(control, !shown);

@@ -42,6 +42,15 @@ void SetFormatted(Control* control, const char* format, double value);
 // three characters or more: a narrower box keeps what it has.
 void SetNumberWhereRoom(Control* control, double value);
 
+// Grouped figures as the form's number boxes show them ("3,387,689",
+// "$ 1,234", money with millions abbreviated), only into a box with room for
+// three characters, cut to its room; the box's owner hears of a change.
+void SetFigure(Control* control, double value);
+void SetMoney(Control* control, double amount);
+void SetMoneyShort(Control* control, double amount);
+// A fraction as a percentage with the format ("%3.0f %%" or "%2.1f %%").
+void SetPercent(Control* control, const char* format, float fraction);
+
 // Texts entered as if typed into the control: cut to the room its form gave
 // it, and its owner hears of the change (panels that write a field back to
 // the world from that notice rely on it).
@@ -49,6 +58,9 @@ void EnterText(Control* control, const char* text);
 void EnterInt(Control* control, int32_t value);
 void EnterFormatted(Control* control, const char* format, int32_t value);
 void EnterFormatted(Control* control, const char* format, double value);
+
+// Presses or releases a button or toggle (its selected bit).
+void Press(Control* control, bool pressed);
 
 // Shows or hides the control (or the form's control with the tag).
 void Show(Control* control, bool shown);

@@ -73,6 +73,18 @@ TEST(PanelVocabulary, TheScreenWordsLookInItsCurrentForm) {
   screen.currentForm = form.root;
 }
 
+TEST(PanelVocabulary, PressingSetsOnlyTheSelectedBit) {
+  RecordingScreen screen;
+  PanelForm form(screen, "PANEL", {"TOGGLE"});
+  Control* toggle = form["TOGGLE"];
+  const uint32_t others = toggle->state;
+  Press(toggle, true);
+  EXPECT_TRUE(toggle->Selected());
+  Press(toggle, false);
+  EXPECT_FALSE(toggle->Selected());
+  EXPECT_EQ(toggle->state, others);
+}
+
 // A text is a text box's own copy, or the caption of any other control.
 TEST(PanelVocabulary, APlainControlTakesTheTextAsItsCaption) {
   RecordingScreen screen;
@@ -99,6 +111,10 @@ TEST(PanelVocabulary, EnteredTextsAndRoomyNumbersKeepToTheBoxsRoom) {
       {63, [](Control* c) { SetNumberWhereRoom(c, 3387689.0); }, "3,387,689", false},
       {3, [](Control* c) { SetNumberWhereRoom(c, 3387689.0); }, "3,387,689", false},
       {2, [](Control* c) { SetNumberWhereRoom(c, 7.0); }, "", false},
+      {63, [](Control* c) { SetFigure(c, 3387689.0); }, "3,387,689", true},
+      {5, [](Control* c) { SetFigure(c, 3387689.0); }, "3,387", true},
+      {2, [](Control* c) { SetFigure(c, 7.0); }, "", false},
+      {63, [](Control* c) { SetPercent(c, "%3.0f %%", 0.456f); }, " 46 %", false},
   };
   for (const Row& row : rows) {
     RecordingScreen screen;
@@ -110,6 +126,8 @@ TEST(PanelVocabulary, EnteredTextsAndRoomyNumbersKeepToTheBoxsRoom) {
     EXPECT_EQ(std::count(events.begin(), events.end(), "change A") == 1, row.heard) << "room " << row.room;
   }
   EnterText(nullptr, "x");
+  Press(nullptr, true);
+  SetFigure(nullptr, 1.0);
   EnterInt(nullptr, 1);
   SetNumberWhereRoom(nullptr, 1.0);
 }

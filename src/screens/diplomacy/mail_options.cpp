@@ -37,7 +37,6 @@ int32_t* Level(int i) {
   return levels[i];
 }
 
-void SetToggle(Control* c, int32_t on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
 int32_t ToggleOn(const Control* c) { return c && c->Selected() ? 1 : 0; }
 
 }  // namespace
@@ -76,11 +75,11 @@ void MailOptions::BindControls() {
 void MailOptions::OnOpen() {
   Control* f = currentForm;
   SetControlText(Tag(f, "DELDAYS"), std::to_string(g_uiOptions.emaildeldays).c_str());
-  SetToggle(Tag(f, "DELREPLY"), g_uiOptions.bemaildelonreply);
-  SetToggle(Tag(f, "SHOWPANE"), g_uiOptions.bshowprevpane);
+  Press(Tag(f, "DELREPLY"), g_uiOptions.bemaildelonreply);
+  Press(Tag(f, "SHOWPANE"), g_uiOptions.bshowprevpane);
   for (int32_t bit = 0; bit < kFilterBits; ++bit)
     if (Control* toggle = f ? FormFindControlById(f, kFirstFilterId + bit) : nullptr)
-      SetToggle(toggle, (g_uiOptions.emailfiltmask >> bit) & 1u);
+      Press(toggle, (g_uiOptions.emailfiltmask >> bit) & 1u);
   for (int i = 0; i < 3; ++i) {
     const int32_t v = *Level(i);
     if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(f, kSliderTags[i]))) {

@@ -53,16 +53,6 @@ void SetGovernment(Control* c, const PlayerRecord& r) {
   SetControlText(c, text);
 }
 
-void SetPercent(Control* c, const char* format, float fraction) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
-  SetControlText(c, text);
-}
-
-void SetPlain(Control* c, double v) { SetControlNumberText(0, 0, "", 0, "", 0, v, c); }
-void SetMoney(Control* c, double v, bool abbreviated) { SetControlNumberText(1, 0, "", abbreviated ? 1 : 0, "", 0, v, c); }
-
 float WorldInterest() {
   if (g_world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;
   return le::LoadF32(g_world.worldEconomy.data() + kWorldPrimeRateAt);
@@ -91,11 +81,11 @@ void RegionDossier::Refresh() {
   const PlayerRecord& r = g_world.players[player];
   SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, player));
   SetGovernment(Tag(*this, "REGGOVT"), r);
-  SetPlain(Tag(*this, "REGPOP"), r.population);
-  SetPlain(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
-  SetMoney(Tag(*this, "REGGDP"), r.gdpPerCapita, false);
-  SetMoney(Tag(*this, "REGTREASURE"), r.treasury, true);
-  SetMoney(Tag(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2), true);
+  SetFigure(Tag(*this, "REGPOP"), r.population);
+  SetFigure(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
+  SetMoney(Tag(*this, "REGGDP"), r.gdpPerCapita);
+  SetMoneyShort(Tag(*this, "REGTREASURE"), r.treasury);
+  SetMoneyShort(Tag(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
 }
 
 void RegionDossier::OnCommand(Control* control, int32_t) {

@@ -48,19 +48,7 @@ bool OutOfPlay(int32_t kind) { return kind == kKindEmpty || kind == kKindOut; }
 
 uint32_t Bit(int32_t player) { return player >= 0 && player < kMaxPlayers ? 1u << player : 0u; }
 
-void Tick(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
-
 uint32_t Ticked(const Control* c) { return c && (c->state & kStateSelected) ? 1u : 0u; }
-
-void SetPercent(Control* c, float fraction) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(fraction * 100.0f));
-  SetControlText(c, text);
-}
-
-void SetPlain(Control* c, double v) { SetControlNumberText(0, 0, "", 0, "", 0, v, c); }
-void SetMoney(Control* c, double v) { SetControlNumberText(1, 0, "", 0, "", 0, v, c); }
 
 }  // namespace
 
@@ -130,14 +118,14 @@ void RegionRelationsPanel::Refresh() {
     SetControlText(Tag(*this, "REGION"), RegionDisplayName(g_world, region));
     const int32_t relation = RelationClass(local, region);
     Control* status = Tag(*this, "STATUS");
-    Tick(status, relation == kEnemyClass);
+    Press(status, relation == kEnemyClass);
     SetControlText(status, TextListText(kListDiprel, relation));
     SetControlText(Tag(*this, "GOVTYPE2"), TextListText(kListGovtype, r.govtype));
     SetControlText(Tag(*this, "LEADER2"), GetPlayerDisplayName(g_world, r));
-    SetPercent(Tag(*this, "DOMAPR"), r.approval);
-    SetPercent(Tag(*this, "MILAPR"), r.secondRating);
-    SetPlain(Tag(*this, "REGPOP"), r.population);
-    SetPlain(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
+    SetPercent(Tag(*this, "DOMAPR"), "%3.0f %%", r.approval);
+    SetPercent(Tag(*this, "MILAPR"), "%3.0f %%", r.secondRating);
+    SetFigure(Tag(*this, "REGPOP"), r.population);
+    SetFigure(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
     SetMoney(Tag(*this, "REGGDP"), r.gdpPerCapita);
     SetMoney(Tag(*this, "REGTREASURE"), r.treasury);
     SetMoney(Tag(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
@@ -148,7 +136,7 @@ void RegionRelationsPanel::Refresh() {
     const bool ceasefire = (PairMask1(mine) & bit) != 0;
     bool ceasefireStep = false;
     if (relation == kEnemyClass) {
-      Tick(status, true);
+      Press(status, true);
       SetHidden(Tag(*this, "WAR"), true);
       SetHidden(Tag(*this, "OFFERP"), false);
       ceasefireStep = true;
@@ -156,17 +144,17 @@ void RegionRelationsPanel::Refresh() {
       ceasefireStep = ceasefire;
       if (!ceasefire) {
         SetHidden(Tag(*this, "NWPARENT"), false);
-        Tick(Tag(*this, "NEUTWAR"), (RoeRegionFlag(mine.regionPolicy[region]) & kNeutralityBit) != 0);
+        Press(Tag(*this, "NEUTWAR"), (RoeRegionFlag(mine.regionPolicy[region]) & kNeutralityBit) != 0);
       }
     }
     if (ceasefireStep) {
-      Tick(Tag(*this, "CEASEFIRE"), ceasefire);
+      Press(Tag(*this, "CEASEFIRE"), ceasefire);
       SetHidden(Tag(*this, "CEASEGRID"), (TreatyMask(mine, 3) & bit) == 0);
     }
-    Tick(Tag(*this, "PATH"), (PairMask2(mine) & bit) != 0);
+    Press(Tag(*this, "PATH"), (PairMask2(mine) & bit) != 0);
   }
-  Tick(Tag(*this, "CHAT"), (g_contactMasks.chat & bit) != 0);
-  Tick(Tag(*this, "DIPOFFER"), (g_contactMasks.offers & bit) != 0);
+  Press(Tag(*this, "CHAT"), (g_contactMasks.chat & bit) != 0);
+  Press(Tag(*this, "DIPOFFER"), (g_contactMasks.offers & bit) != 0);
 }
 
 void RegionRelationsPanel::OnCommand(Control* control, int32_t) {

@@ -41,15 +41,6 @@ float WorldInterest() {
   return le::LoadF32(g_world.worldEconomy.data() + kWorldPrimeRateAt);
 }
 
-void SetPercent(Control* c, const char* format, float fraction) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
-  SetControlText(c, text);
-}
-
-void SetMoney(Control* c, float value) { SetControlNumberText(1, 0, "", 0, "", 0, value, c); }
-
 void BackToAidPanel() { g_screens.diplomacy1Ss1.Show(kKeepScreenId, nullptr); }
 
 void PostMembership(uint32_t join) {

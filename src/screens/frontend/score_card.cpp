@@ -40,8 +40,6 @@ constexpr int8_t kLeftLeaning = -40, kRightLeaning = 40;
 // "diprel": how the local region sees another.
 constexpr int kDipOwn = 0, kDipAlly = 1, kDipNeutral = 2, kDipEnemy = 3;
 
-void Number(Control* c, double value) { SetControlNumberText(0, 0, "", 0, "", 0, value, c); }
-
 void Format(Control* c, const char* format, double value) {
   char text[64];
   plat::FormatText(text, sizeof text, format, value);
@@ -60,8 +58,6 @@ uint32_t PackedHex(CapitalPosition at) {
 }
 
 uint32_t Bit(int32_t player) { return player >= 0 && player < 32 ? 1u << static_cast<uint32_t>(player) : 0; }
-
-void SetChecked(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
 
 // The hex gain and loss counters keep three figures each; the card shows
 // the second of each.
@@ -176,7 +172,7 @@ void ScoreCard::OnOpen() {
 
 void ScoreCard::OpenRegionPage() {
   if (page < kScoreOverview || page > kScorePolls) page = kScoreOverview;
-  SetChecked(Tag(*this, "SCOREHDR"), false);
+  Press(Tag(*this, "SCOREHDR"), false);
   if (par1) RegionPageHeader(page).Show(0, par1);
   int32_t last = 0;
   for (int32_t p = 1; p < kMaxPlayers; ++p)
@@ -203,7 +199,7 @@ void ScoreCard::OpenRegionPage() {
 }
 
 void ScoreCard::OpenCampaignPage() {
-  SetChecked(Tag(*this, "SCOREHDR"), true);
+  Press(Tag(*this, "SCOREHDR"), true);
   if (par1) g_screens.scoreCard1Ss6.Show(0, par1);
   SetHidden(Tag(*this, "PAGEUP"), true);
   SetHidden(Tag(*this, "PAGEDOWN"), true);
@@ -245,7 +241,7 @@ void ScoreCard::OnCommand(Control* control, int32_t) {
 
 void ShowTrendArrow(Control* arrow, double value, double previous) {
   SetHidden(arrow, value == previous);
-  SetChecked(arrow, value > previous);
+  Press(arrow, value > previous);
 }
 
 double HexArea(const World& world, int32_t hexes) {
@@ -261,8 +257,8 @@ void ScoreCardRegions::OnOpen() {
   Control* name = Tag(*this, "NAME");
   SetText(region, LookupLocalizedName(g_world, *r));
   SetText(name, GetPlayerDisplayName(g_world, *r));
-  SetChecked(region, gone);
-  SetChecked(name, gone);
+  Press(region, gone);
+  Press(name, gone);
   FillRegionRow(Tag(*this, "FLAG"), "", static_cast<int32_t>(id));
   SetHidden(Tag(*this, "DEAD"), !gone);
   SetControlFlag(region, kStateRegionOver, gone || g_world.gameState.endReason != 0);
@@ -295,16 +291,16 @@ void ScoreCardOverview::Refresh() {
   if (!r) return;
   const auto p = static_cast<int32_t>(id);
   Control* chat = Tag(*this, "CHAT");
-  SetChecked(chat, (g_chatPartners & Bit(p)) != 0);
+  Press(chat, (g_chatPartners & Bit(p)) != 0);
   SetHidden(chat, r->kind != kKindHuman || p == g_world.gameState.localPlayer);
   for (const char* tag : {"VOICE", "MUTE", "MAIL"}) SetHidden(Tag(*this, tag), true);
   Control* treasury = Tag(*this, "TREASURY");
-  Number(treasury, r->treasury);
-  SetChecked(treasury, r->treasury < 0.0f);
-  Number(Tag(*this, "POPULATION"), r->population);
-  Number(Tag(*this, "SIZE"), HexArea(g_world, r->hexCount));
-  Number(Tag(*this, "GDP"), r->gdp);
-  Number(Tag(*this, "REGDEBT"), static_cast<double>(r->debtKind0) + r->debtKind1 + r->debtKind2);
+  SetFigure(treasury, r->treasury);
+  Press(treasury, r->treasury < 0.0f);
+  SetFigure(Tag(*this, "POPULATION"), r->population);
+  SetFigure(Tag(*this, "SIZE"), HexArea(g_world, r->hexCount));
+  SetFigure(Tag(*this, "GDP"), r->gdp);
+  SetFigure(Tag(*this, "REGDEBT"), static_cast<double>(r->debtKind0) + r->debtKind1 + r->debtKind2);
   Format(Tag(*this, "MILAPR"), "%3.0f %%", static_cast<double>(r->secondRating) * 100.0);
   Format(Tag(*this, "DOMAPR"), "%3.0f %%", static_cast<double>(r->approval) * 100.0);
   ShowTrendArrow(Tag(*this, "AARROW"), r->approval, r->yesterdayTotals[0]);
@@ -325,10 +321,10 @@ void ScoreCardMilitary::Refresh() {
   const PlayerRecord* r = PlayerOf(id);
   if (!r) return;
   const auto p = static_cast<int32_t>(id);
-  Number(Tag(*this, "KILLS"), UnitsKilled(*r));
-  Number(Tag(*this, "LOSSES"), UnitsLost(*r));
+  SetFigure(Tag(*this, "KILLS"), UnitsKilled(*r));
+  SetFigure(Tag(*this, "LOSSES"), UnitsLost(*r));
   const int32_t change = Counter(*r, unitfields::kHexGainStats) - Counter(*r, unitfields::kHexLossStats);
-  Number(Tag(*this, "LCHANGE"), HexArea(g_world, change));
+  SetFigure(Tag(*this, "LCHANGE"), HexArea(g_world, change));
   const PlayerRecord* localRecord = LocalPlayer(g_world);
   if (!localRecord) return;
   const PlayerRecord& local = *localRecord;
@@ -349,12 +345,12 @@ void ScoreCardScores::Refresh() {
   const char* gov = TextListEntry(g_textLists, kListGovtype, r->govtype);
   SetText(Tag(*this, "GOV"), ("(" + std::string(gov ? gov : "") + ")").c_str());
   Format(Tag(*this, "TECHLVL"), "%.0f", static_cast<double>(static_cast<int32_t>(r->techLevel)));
-  Number(Tag(*this, "ECSCORE"), r->scoreSums[kScoreEconomic]);
-  Number(Tag(*this, "MILSCORE"), r->scoreSums[kScoreMilitaryPart]);
-  Number(Tag(*this, "WMSCORE"), r->scoreSums[kScoreWorldMarket]);
-  Number(Tag(*this, "DASCORE"), r->scoreSums[kScoreDiplomatic]);
-  Number(Tag(*this, "TECHSCORE"), r->scoreSums[kScoreTechnology]);
-  Number(Tag(*this, "SCORE"), r->scoreSums[kScoreTotal]);
+  SetFigure(Tag(*this, "ECSCORE"), r->scoreSums[kScoreEconomic]);
+  SetFigure(Tag(*this, "MILSCORE"), r->scoreSums[kScoreMilitaryPart]);
+  SetFigure(Tag(*this, "WMSCORE"), r->scoreSums[kScoreWorldMarket]);
+  SetFigure(Tag(*this, "DASCORE"), r->scoreSums[kScoreDiplomatic]);
+  SetFigure(Tag(*this, "TECHSCORE"), r->scoreSums[kScoreTechnology]);
+  SetFigure(Tag(*this, "SCORE"), r->scoreSums[kScoreTotal]);
 }
 
 void ScoreCardPolls::Refresh() {
@@ -372,10 +368,10 @@ void ScoreCardWar::Refresh() {
   ListText(result, kListWinlost, r->endResult != 0 ? 0 : 1);
   SetHidden(result, r == LocalPlayer(g_world));
   SetText(Tag(*this, "CAPITAL"), std::string(r->endCapitalName, strnlen(r->endCapitalName, 19)).c_str());
-  Number(Tag(*this, "UKILL"), UnitsKilled(*r));
-  Number(Tag(*this, "ULOST"), UnitsLost(*r));
-  Number(Tag(*this, "CCASUAL"), CivilianCasualties(*r));
-  Number(Tag(*this, "SCORE"), r->scoreSums[kScoreTotal]);
+  SetFigure(Tag(*this, "UKILL"), UnitsKilled(*r));
+  SetFigure(Tag(*this, "ULOST"), UnitsLost(*r));
+  SetFigure(Tag(*this, "CCASUAL"), CivilianCasualties(*r));
+  SetFigure(Tag(*this, "SCORE"), r->scoreSums[kScoreTotal]);
   ListText(Tag(*this, "GOVTYPE"), kListGovtype, r->govtype);
 }
 
@@ -390,8 +386,8 @@ void ScoreCardTotals::Refresh() {
     const PlayerRecord& r = g_world.snapshotTable[static_cast<size_t>(i)];
     killed += UnitsKilled(r), lost += UnitsLost(r), casualties += CivilianCasualties(r);
   }
-  Number(Tag(*this, "UKILLTOT"), killed);
-  Number(Tag(*this, "ULOSTTOT"), lost);
-  Number(Tag(*this, "CCASUALTOT"), casualties);
-  Number(Tag(*this, "SCORETOT"), live.scoreSums[kScoreTotal]);
+  SetFigure(Tag(*this, "UKILLTOT"), killed);
+  SetFigure(Tag(*this, "ULOSTTOT"), lost);
+  SetFigure(Tag(*this, "CCASUALTOT"), casualties);
+  SetFigure(Tag(*this, "SCORETOT"), live.scoreSums[kScoreTotal]);
 }

@@ -63,13 +63,6 @@ constexpr int32_t kLastFilterButton = 125;
 constexpr int32_t kResearchStatistic = 90;
 constexpr int32_t kNoLevelLimit = 256;
 
-void SetPercent(Control* c, float strength) {
-  if (!c) return;
-  char text[24];
-  std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(strength * 100.0f));
-  SetControlText(c, text);
-}
-
 int32_t Category(int32_t category) { return category >= 0 && category < 3 ? category : -1; }
 
 int32_t LocalIndex() {
@@ -233,7 +226,7 @@ void OpenBuildList(Control* form, BuildListState& s, int32_t stockMode, const He
       bar->notches = 0;
       SliderSetValueFloat(bar, s.strength - 0.5f);
     }
-    SetPercent(Tag(form, "STR"), s.strength);
+    SetPercent(Tag(form, "STR"), "%3.0f %%", s.strength);
   } else {
     SetHidden(Id(form, 666), true);
     SetHidden(Id(form, 667), true);
@@ -397,7 +390,7 @@ void OnBuildListChange(Control* control, Control* form, BuildListState& s, intpt
     if (s.selected) {
       DrawBuildItemRow(form, 0, *s.selected, &s.strength, how.listMode);
     } else {
-      SetPercent(Tag(form, "STR"), s.strength);
+      SetPercent(Tag(form, "STR"), "%3.0f %%", s.strength);
     }
   } else if (Is(control, "QTY")) {
     // A typed quantity keeps to what one order may hold.

@@ -53,7 +53,7 @@ void SetPair(Control* c, float a, float b) {
   SetControlText(c, text);
 }
 
-void SetPercent(Control* c, float ratio) {
+void SetRoundedPercent(Control* c, float ratio) {
   if (!c) return;
   char text[32];
   std::snprintf(text, sizeof text, "%d %%", Rounded(ratio * 100.0f));
@@ -130,7 +130,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
   const float maximum = static_cast<float>(k->strengthPerSize) * unit->targetStrength;
   SetBar(Bar(f, "STRSLDR"), maximum, unit->strength);
   if (k->strengthPerSize == 1) {
-    SetPercent(Id(f, 401), unit->strength);
+    SetRoundedPercent(Id(f, 401), unit->strength);
   } else {
     SetPair(Id(f, 401), unit->strength, maximum);
   }
@@ -175,7 +175,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
     SetPair(Id(f, 404), unit->supply + carried, most);
   }
   SetBar(Bar(f, "EFFSLDR"), 1.2f, unit->efficiency);
-  SetPercent(Id(f, 405), unit->efficiency);
+  SetRoundedPercent(Id(f, 405), unit->efficiency);
   if (summary.classParent && summary.classRow) {
     SetHidden(summary.classParent, false);
     summary.classParent->Invalidate();

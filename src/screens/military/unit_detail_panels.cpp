@@ -70,7 +70,6 @@ struct HeaderBox {
 constexpr HeaderBox kHeaderBoxes[] = {{145, 0x200},  {146, 0x800},  {147, 0x400},
                                       {148, 0x1000}, {149, 0x4000}, {150, 0x8000}};
 
-void Press(Control* c, bool pressed) { SetControlFlag(c, kStateSelected, pressed ? 1 : 0); }
 UnitRecord* UnitOf(uint32_t id) { return id ? FindUnitById(g_world, id) : nullptr; }
 uint32_t IdOf(intptr_t id) { return id > 0 ? static_cast<uint32_t>(id) : 0u; }
 

@@ -49,8 +49,6 @@ constexpr uint32_t kLockedBit = kPostureNoAutoDeploy;
 constexpr uint32_t kContinuousBuild = 0x8000000u;
 constexpr uint32_t kNuclearClass = 0x4 | 0x8, kChemicalClass = 0x2;
 
-void Press(Control* c, bool pressed) { SetControlFlag(c, kStateSelected, pressed ? 1 : 0); }
-
 bool InGame() { return g_ui.mode == kUiInGame; }
 
 // A unit still in the ring; one removed from it is gone for the pop-up.

@@ -50,24 +50,24 @@ void DomesticPolicyScreen::OnCommand(Control* control, int32_t id) {
 
 void DomesticPolicyScreen::Refresh() {
   for (const char* tag : {"ANNDAYBUT", "ANNDAYTEXT1", "ANNDAYTEXT2", "ANNDAYTEXT3"})
-    SetSelected(Tag(*this, tag), AmountsPerDay());
+    Press(Tag(*this, tag), AmountsPerDay());
   plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float divisor = AmountsDivisor();
-  SetMoney(Tag(*this, "SOCIALCOST"), SocialCost(*r, b) / divisor);
-  SetMoney(Tag(*this, "RECCOST"), RecommendedSocialCost(*r) / divisor);
+  SetMoneyShort(Tag(*this, "SOCIALCOST"), SocialCost(*r, b) / divisor);
+  SetMoneyShort(Tag(*this, "RECCOST"), RecommendedSocialCost(*r) / divisor);
   SetPercent(Tag(*this, "DAR"), "%3.0f %%", r->approval);
   // The rating the daily step moves towards the achieved level of the last
   // social service.
   SetPercent(Tag(*this, "CAR"), "%3.0f %%", r->gdpInput6);
   const float whole = std::floor(r->techLevel);
-  SetCount(Tag(*this, "TECHLEV"), whole);
+  SetFigure(Tag(*this, "TECHLEV"), whole);
   Control* migration = Tag(*this, "MIG");
-  SetCount(migration, std::floor(r->immigrationPerYear - r->emigrationPerYear));
-  SetSelected(migration, r->immigrationPerYear < r->emigrationPerYear);
-  SetMoney(Tag(*this, "SPENDAMNT"), ResearchSpending(*r, b) / divisor);
+  SetFigure(migration, std::floor(r->immigrationPerYear - r->emigrationPerYear));
+  Press(migration, r->immigrationPerYear < r->emigrationPerYear);
+  SetMoneyShort(Tag(*this, "SPENDAMNT"), ResearchSpending(*r, b) / divisor);
   SetPercent(Tag(*this, "REFF"), "%3.0f %%", r->researchEfficiency);
   if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "TECHSLDR"))) {
     SliderSetMaxFloat(bar, 1.0f);

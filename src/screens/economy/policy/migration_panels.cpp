@@ -60,7 +60,7 @@ void PostButtons(const Screen& panel, const FlagButton* buttons, size_t count) {
 }
 
 void ShowFlagButtons(const Screen& panel, const FlagButton* buttons, size_t count, uint32_t flags) {
-  for (size_t i = 0; i < count; ++i) SetSelected(Tag(panel, buttons[i].tag), (flags & buttons[i].bit) != 0);
+  for (size_t i = 0; i < count; ++i) Press(Tag(panel, buttons[i].tag), (flags & buttons[i].bit) != 0);
 }
 
 // The department's summary again in its place (a panel's BACK).
@@ -98,15 +98,15 @@ void MigrationPanel::Refresh() {
   const PlayerPolicyBlock& b = r->displayPolicy;
   const bool immigration = (b.migrationFlags & kMigrationImmigrationControl) != 0;
   const bool emigration = (b.migrationFlags & kMigrationEmigrationControl) != 0;
-  SetSelected(Tag(*this, "IMCONONBUT"), immigration);
+  Press(Tag(*this, "IMCONONBUT"), immigration);
   SetHidden(Tag(*this, "IMGRID"), immigration);
-  SetSelected(Tag(*this, "EMCONONBUT"), emigration);
+  Press(Tag(*this, "EMCONONBUT"), emigration);
   SetHidden(Tag(*this, "EMGRID"), emigration);
-  SetCount(Tag(*this, "IMMIGRATNUM"), r->immigrationPerYear);
-  SetCount(Tag(*this, "EMIGRATNUM"), r->emigrationPerYear);
+  SetFigure(Tag(*this, "IMMIGRATNUM"), r->immigrationPerYear);
+  SetFigure(Tag(*this, "EMIGRATNUM"), r->emigrationPerYear);
   // A fee is per person and its income yearly whatever the period shown.
-  SetMoney(Tag(*this, "IMMTAX"), ImmigrationFeeIncome(b));
-  SetMoney(Tag(*this, "IMMFEE"), b.immigrationtax);
+  SetMoneyShort(Tag(*this, "IMMTAX"), ImmigrationFeeIncome(b));
+  SetMoneyShort(Tag(*this, "IMMFEE"), b.immigrationtax);
   if (auto* fee = dynamic_cast<SlideBarControl*>(Tag(*this, "IMMFEESLDR"))) {
     fee->exponent = kFeeCurve;
     SliderSetMaxFloat(fee, kTopImmigrationFee);
@@ -151,7 +151,7 @@ void MigrationPanel::OnControlChange(Control* control, int32_t) {
     plat::CriticalSectionLock lock(g_simulationLock);
     RecalcPlayerTotals(g_world, *r, 0);
   }
-  SetMoney(Tag(*this, "IMMFEE"), r->displayPolicy.immigrationtax);
+  SetMoneyShort(Tag(*this, "IMMFEE"), r->displayPolicy.immigrationtax);
 }
 
 void ImmigrationRulesPanel::BindControls() { DockInSecondBotbar2(*this); }
@@ -163,7 +163,7 @@ void ImmigrationRulesPanel::Refresh() {
   const uint32_t flags = MigrationFlags();
   // Only the policy's own button is set: the others keep what they show.
   const uint32_t refugees = (flags >> kMigrationRefugeeShift) & 3u;
-  if (refugees < std::size(kRefugeeButtons)) SetSelected(Tag(*this, kRefugeeButtons[refugees]), true);
+  if (refugees < std::size(kRefugeeButtons)) Press(Tag(*this, kRefugeeButtons[refugees]), true);
   ShowFlagButtons(*this, kConditionButtons, std::size(kConditionButtons), flags);
   ShowPolicyLock(*this, kLockImmigrationRules);
 }

@@ -75,18 +75,6 @@ float ResearchSpending(const PlayerRecord& r, const PlayerPolicyBlock& b) {
 
 float ImmigrationFeeIncome(const PlayerPolicyBlock& b) { return BlockReal(b, kBudgetTaxRevenueWord + 13); }
 
-void SetMoney(Control* c, double amount) { SetControlNumberText(1, 0, "", 1, "", 0, amount, c); }
-void SetCount(Control* c, double count) { SetControlNumberText(0, 0, "", 0, "", 0, count, c); }
-
-void SetPercent(Control* c, const char* format, float fraction) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
-  SetControlText(c, text);
-}
-
-void SetSelected(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
-
 uint32_t PressedBit(const Screen& s, const char* tag) {
   const Control* c = Tag(s, tag);
   return c && c->Selected() ? 1u : 0u;
@@ -100,7 +88,7 @@ bool PolicyLocked(const PlayerRecord& r, uint32_t mask) {
 
 void ShowPolicyLock(const Screen& panel, uint32_t mask) {
   const PlayerRecord* r = LocalPlayer(g_world);
-  SetSelected(Tag(panel, "LOCK"), r && PolicyLocked(*r, mask));
+  Press(Tag(panel, "LOCK"), r && PolicyLocked(*r, mask));
 }
 
 void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group) {

@@ -45,13 +45,6 @@ float ResearchSpending(const PlayerRecord& region, const PlayerPolicyBlock& bloc
 // The yearly income of the immigration fee.
 float ImmigrationFeeIncome(const PlayerPolicyBlock& block);
 
-// Money ("$ 1,234"), whole units; counts without the sign.
-void SetMoney(Control* control, double amount);
-void SetCount(Control* control, double count);
-// A fraction as a percentage with the format ("%3.0f %%" or "%2.1f %%").
-void SetPercent(Control* control, const char* format, float fraction);
-// Selects or deselects the control (state bit 0x1 only).
-void SetSelected(Control* control, bool on);
 // The selected bit of the tagged control; 0 for a control the form lacks.
 uint32_t PressedBit(const Screen& screen, const char* tag);
 // A group button released by its click (a toggle group's member left

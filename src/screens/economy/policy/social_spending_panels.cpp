@@ -57,7 +57,7 @@ const char* ButtonText(Control* c) {
   return c->text.c_str();
 }
 
-void ShowPeriod(Control* c) { SetSelected(c, AmountsPerDay()); }
+void ShowPeriod(Control* c) { Press(c, AmountsPerDay()); }
 
 DomesticPolicyScreen& Department() { return g_screens.domPolicy1; }
 
@@ -110,7 +110,7 @@ void InvestmentPanel::Refresh() {
   overall = OverallSocialLevel(current, recommended);
   const float divisor = AmountsDivisor();
   SetSlider(Tag(*this, "INVESTSLDR"), kTopSpendingLevel, overall);
-  SetMoney(Tag(*this, "INVEST"), current / divisor);
+  SetMoneyShort(Tag(*this, "INVEST"), current / divisor);
   float bars[kServices + 1];
   for (int32_t i = 0; i < kServices; ++i) bars[i] = r->socialLevels[i];
   bars[kServices] = (b.uispend + b.welfspend + b.pensspend) / 3.0f;
@@ -124,8 +124,8 @@ void InvestmentPanel::Refresh() {
   }
   const float expenses = b.budgetSpending;
   SetPercent(Tag(*this, "BPC"), "%2.1f %%", expenses > 0.0f ? current / expenses : 0.0f);
-  SetMoney(Tag(*this, "RECCOST"), recommended / divisor);
-  SetSelected(Tag(*this, "LOCK"), PolicyLocked(*r, kLockInvestment));
+  SetMoneyShort(Tag(*this, "RECCOST"), recommended / divisor);
+  Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockInvestment));
 }
 
 void InvestmentPanel::OnCommand(Control* control, int32_t id) {
@@ -153,11 +153,11 @@ void RefreshSocialServiceDetail(Control* form, int32_t k) {
   if (!form || !r || k < 0 || k >= kServices) return;
   const float divisor = AmountsDivisor();
   const float cost = ServiceCost(*r, r->displayPolicy, k);
-  SetSelected(FormFindControlByTag(form, "ANNDAYTEXT"), AmountsPerDay());
-  SetMoney(FormFindControlById(form, 11), cost / divisor);
-  SetMoney(FormFindControlById(form, 12), r->socialCosts[k] / divisor);
+  Press(FormFindControlByTag(form, "ANNDAYTEXT"), AmountsPerDay());
+  SetMoneyShort(FormFindControlById(form, 11), cost / divisor);
+  SetMoneyShort(FormFindControlById(form, 12), r->socialCosts[k] / divisor);
   SetSlider(FormFindControlById(form, kServiceSlider), kTopSpendingLevel, r->displayPolicy.socialspend[k]);
-  SetMoney(FormFindControlById(form, 14), cost / divisor);
+  SetMoneyShort(FormFindControlById(form, 14), cost / divisor);
   SetPercent(FormFindControlById(form, 15), "%3.0f %%", r->socialLevels[k]);
 }
 
@@ -165,7 +165,7 @@ void ApplySocialServiceSlider(Control* form, int32_t k) {
   const PlayerRecord* r = LocalPlayer(g_world);
   if (!form || !r || k < 0 || k >= kServices) return;
   PostCommand_28_32(kCmdSocialSpend, static_cast<uint32_t>(k), LevelBits(SliderValue(FormFindControlById(form, kServiceSlider))));
-  SetMoney(FormFindControlById(form, 14), ServiceCost(*r, r->displayPolicy, k) / AmountsDivisor());
+  SetMoneyShort(FormFindControlById(form, 14), ServiceCost(*r, r->displayPolicy, k) / AmountsDivisor());
   // A level set by hand ends matching the socials to the recommendation.
   PostCommand_28(kCmdBMatchSocials, 0);
   RefreshPolicySidePanel();
@@ -222,11 +222,11 @@ void FundInvestmentPanel::Refresh() {
     SetPercent(Tag(*this, recommended[i]), "%3.0f %%", rates[i]);
   }
   const float divisor = AmountsDivisor();
-  SetMoney(Tag(*this, "CURINVAMNT"), InsuranceCost(*r, r->simPolicy) / divisor);
-  SetMoney(Tag(*this, "RCMDINVAMNT"), RecommendedInsuranceCost(*r) / divisor);
-  SetMoney(Tag(*this, "INVESTAMNT"), InsuranceCost(*r, b) / divisor);
+  SetMoneyShort(Tag(*this, "CURINVAMNT"), InsuranceCost(*r, r->simPolicy) / divisor);
+  SetMoneyShort(Tag(*this, "RCMDINVAMNT"), RecommendedInsuranceCost(*r) / divisor);
+  SetMoneyShort(Tag(*this, "INVESTAMNT"), InsuranceCost(*r, b) / divisor);
   SetSlider(Tag(*this, "INVESTSLDR"), kTopSpendingLevel, (levels[0] + levels[1] + levels[2]) / 3.0f);
-  SetSelected(Tag(*this, "LOCK"), PolicyLocked(*r, kLockInsurance));
+  Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockInsurance));
 }
 
 void FundInvestmentPanel::OnCommand(Control* control, int32_t) {

@@ -79,29 +79,29 @@ void ResearchBudgetPanel::OnOpen() {
 }
 
 void ResearchBudgetPanel::Refresh() {
-  SetSelected(Tag(*this, "ANNDAYBUT"), AmountsPerDay());
-  SetSelected(Tag(*this, "ANNDAYTEXT"), AmountsPerDay());
+  Press(Tag(*this, "ANNDAYBUT"), AmountsPerDay());
+  Press(Tag(*this, "ANNDAYTEXT"), AmountsPerDay());
   plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float divisor = AmountsDivisor();
-  SetMoney(Tag(*this, "SPENDREC"), r->researchBudget / divisor);
+  SetMoneyShort(Tag(*this, "SPENDREC"), r->researchBudget / divisor);
   if (SlideBarControl* bar = Slider(Tag(*this, "SPENDSLDR"))) {
     SliderSetMaxFloat(bar, kTopResearchLevel);
     SliderSetValueFloat(bar, b.milspendresearch);
   }
-  SetMoney(Tag(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / divisor);
+  SetMoneyShort(Tag(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / divisor);
   SetHidden(Tag(*this, "MAXNOTE"), !(b.milspendresearch > std::sqrt(static_cast<float>(ResearchMax(*r)))));
   for (int32_t i = 0; i < kResearchShares; ++i) ShowShare(*this, i, b.milResearch[i]);
-  SetSelected(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearchBudget));
+  Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearchBudget));
 }
 
 void ResearchBudgetPanel::OnCommand(Control* control, int32_t controlId) {
   if (controlId % 3 == 2 && controlId >= LockBoxId(0) && controlId <= LockBoxId(2)) {
     // The lock boxes are radio buttons: at most one share is held.
     for (int32_t i = 0; i < kResearchShares; ++i)
-      if (LockBoxId(i) != controlId) SetSelected(Id(*this, LockBoxId(i)), false);
+      if (LockBoxId(i) != controlId) Press(Id(*this, LockBoxId(i)), false);
   } else if (Is(control, "RESET")) {
     for (int32_t i = 0; i < kResearchShares; ++i) PostShare(i, kResetShares[i]);
     Refresh();

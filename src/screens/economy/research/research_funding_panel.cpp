@@ -88,8 +88,8 @@ void ResearchFundingPanel::Refresh() {
     SetFormatted(Tag(*this, "CURRENT"), "%d", ResearchCurrent(*r));
     SetFormatted(Tag(*this, "MAX"), "%d", ResearchMax(*r));
     SetFormatted(Tag(*this, "EFF"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
-    SetMoney(Tag(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / AmountsDivisor());
-    SetSelected(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearchFunding));
+    SetMoneyShort(Tag(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / AmountsDivisor());
+    Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearchFunding));
   }
   if (!list) return;
   const ListPlace place = ClearKeepingPlace(list);

@@ -146,7 +146,7 @@ uint32_t ResearchScreen::SelectedProject() const {
 
 void ResearchScreen::Refresh() {
   const int32_t local = g_world.gameState.localPlayer;
-  SetSelected(Tag(*this, "ANNDAYTEXT1"), AmountsPerDay());
+  Press(Tag(*this, "ANNDAYTEXT1"), AmountsPerDay());
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const PlayerRecord* r = LocalPlayer(g_world);
@@ -161,7 +161,7 @@ void ResearchScreen::Refresh() {
       SliderSetMaxFloat(bar, 1.0f);
       SliderSetValueFloatNotify(bar, r->techLevel - std::floor(r->techLevel));
     }
-    SetSelected(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearch));
+    Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearch));
   }
   UpdateFacilityActionButtons(currentForm, kNoCellIndex);
   if (centres) {

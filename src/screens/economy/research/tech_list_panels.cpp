@@ -259,7 +259,7 @@ void TechDetailPanel::OnControlChange(Control* control, int32_t) {
     }
     if (const PlayerRecord* r = LocalPlayer(g_world)) rate = ResearchRate(*r);
   }
-  SetMoney(Tag(*this, "PRICEBUILD"), price);
+  SetMoneyShort(Tag(*this, "PRICEBUILD"), price);
   Control* time = Tag(*this, "RESTIME");
   const ResearchTimeText t = ResearchTime(cost, rate);
   SetControlText(time, t.text);
@@ -287,7 +287,7 @@ void WmdTechListPanel::OnOpen() {
 }
 
 void WmdTechListPanel::Refresh() {
-  SetSelected(Tag(*this, "WMDFILTER"), g_buildListFilters.weaponsFilter);
+  Press(Tag(*this, "WMDFILTER"), g_buildListFilters.weaponsFilter);
   state.category = 0;
   for (int32_t i = 0; i < 4; ++i) {
     if (!Checked(currentForm, kWeaponsButtons[i])) continue;

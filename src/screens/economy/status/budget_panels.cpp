@@ -38,7 +38,7 @@ Control* Line(Control* form, int32_t id) {
 float Yearly(float amount, float divisor) { return amount / divisor; }
 float Daily(float amount, float divisor) { return amount * kDaysInYear / divisor; }
 
-void Amount(Control* c, float shown) { SetMoney(c, static_cast<double>(shown)); }
+void Amount(Control* c, float shown) { SetMoneyShort(c, static_cast<double>(shown)); }
 
 float Positive(float v) { return v > 0.0f ? v : 0.0f; }
 
@@ -108,7 +108,7 @@ void FillBudgetSummary(Control* form, const BudgetFigures& f, float d) {
   for (const auto& c : costs) {
     Control* line = Tag(form, c.tag);
     Amount(line, Daily(c.daily, d));
-    SetSelected(line, Daily(c.daily, d) > 0.0f);
+    Press(line, Daily(c.daily, d) > 0.0f);
   }
   Amount(Line(form, 8), 0.0f);
   Amount(Tag(form, "BONDTOT"), f.bondTotal);
@@ -122,7 +122,7 @@ void FillBudgetSummary(Control* form, const BudgetFigures& f, float d) {
 
 void FillTaxIncome(Control* form, const BudgetFigures& f, float d) {
   const float* t = f.taxIncome;
-  SetSelected(Tag(form, "ANNDAYTEXT"), d != 1.0f);
+  Press(Tag(form, "ANNDAYTEXT"), d != 1.0f);
   Amount(Line(form, 3), Yearly(f.domesticSalesIncome, d));
   Amount(Line(form, 4), Daily(f.loanIncomeDaily, d));
   Amount(Tag(form, "NETTRADE"), Yearly(Positive(f.tradeSalesTotal - f.tradePurchaseTotal), d));
@@ -137,18 +137,18 @@ void FillTaxIncome(Control* form, const BudgetFigures& f, float d) {
 }
 
 void FillExpenses(Control* form, const BudgetFigures& f, float d, bool purchases) {
-  SetSelected(Tag(form, "ANNDAYTEXT"), d != 1.0f);
-  SetSelected(Tag(form, "EXPTITLE"), purchases);
+  Press(Tag(form, "ANNDAYTEXT"), d != 1.0f);
+  Press(Tag(form, "EXPTITLE"), purchases);
   Amount(Tag(form, "NETTRADE"), Yearly(Positive(f.tradePurchaseTotal - f.tradeSalesTotal), d));
   Amount(Line(form, 21), Yearly((0.02f - 0.01f * f.worldMarketFeeFactor) * f.worldMarketFeeBase, d));
   const float level = std::fmin(f.researchSpending, std::sqrt(f.researchSites));
   Amount(Line(form, 22), Yearly(f.researchBaseCost * level, d));
   Control* construction = Line(form, 23);
   Amount(construction, Daily(f.dailyExpenseA + (purchases ? f.constructionCost : 0.0f), d));
-  SetSelected(construction, f.constructionCost > 0.0f);
+  Press(construction, f.constructionCost > 0.0f);
   Control* units = Line(form, 24);
   Amount(units, Daily(f.buildCostDaily + (purchases ? f.militaryShortageDaily : 0.0f), d));
-  SetSelected(units, f.militaryShortageDaily > 0.0f);
+  Press(units, f.militaryShortageDaily > 0.0f);
   Amount(Line(form, 25), Yearly(f.socialServices, d));
   const float forces = f.salaryFactor * f.milSpendSalary * f.salaryBaseCost + f.milSpendMaint * f.maintenanceBaseCost;
   Amount(Line(form, 26), Yearly(forces, d));

@@ -122,7 +122,7 @@ void NewsViewerPanel::ShowItem(World& world, const NewsItemView& item) {
   SetControlText(Tag(f, "NEWSDATE"), item.found ? StatusDateText(item.day).c_str() : "");
   if (body) TextBoxSetText(body, item.text.c_str(), static_cast<uint32_t>(item.text.size() + 1), 1);
   const uint8_t mute = type ? std::atomic_ref<uint8_t>(MuteByte(*type)).load(std::memory_order_relaxed) : 0;
-  SetSelected(Tag(f, "HIDEH"), (mute & kHideHeadlinesBit) != 0);
+  Press(Tag(f, "HIDEH"), (mute & kHideHeadlinesBit) != 0);
   int32_t rows = 0;
   for (int i = 0; type && i < 4 && rows < kRegionRows; ++i) {
     if (type->paramKinds[i] != kArgRegion && type->paramKinds[i] != kArgRegionB) continue;

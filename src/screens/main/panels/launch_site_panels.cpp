@@ -47,7 +47,7 @@ constexpr uint32_t kMarkAlpha = 0x8C000000u;
 constexpr uint32_t kMarkOutlineAlpha = 0x01000000u;
 constexpr uint32_t kMarkTextColour = 0xFF007D00u;
 
-void SetMoney(Control* control, float value) { SetAmountText(control, value, 1, 0); }
+void SetMoneyAmount(Control* control, float value) { SetAmountText(control, value, 1, 0); }
 
 // "N/A" for a type with none that may not be had; the choice button looks
 // disabled while the type is not available.
@@ -174,7 +174,7 @@ void RefreshSatelliteLaunch(Control* form, int32_t& selectedType, const Satellit
   const bool pending = (view.launchPending & (1u << selectedType)) != 0;
   SetHidden(Tag(form, "LAUNCH"), view.ready[selectedType] == 0 || pending);
   ControlSetText(Tag(form, "SATTYPE"), TextListText(kListSattypes, selectedType));
-  SetMoney(Tag(form, "LAUNCHCOST"), kSatelliteLaunchCost * view.costMultiplier);
+  SetMoneyAmount(Tag(form, "LAUNCHCOST"), kSatelliteLaunchCost * view.costMultiplier);
 }
 
 LaunchSitePanel::LaunchSitePanel() : Screen("MAP1_ss9", FormLookups{.tags = kLaunchSiteTags, .ids = kLaunchSiteIds}) {}
@@ -278,7 +278,7 @@ void SatelliteBuildPanel::Refresh() {
       SliderSetValueFloat(bar, std::clamp(SatelliteBuildProgress(days, t), 0.0f, 1.0f));
     }
     SetInt(Id(f, kSatelliteDaysId + t), static_cast<int32_t>(days));
-    SetMoney(Id(f, kSatelliteCostId + t),
+    SetMoneyAmount(Id(f, kSatelliteCostId + t),
              (kSatelliteBuildCost + kSatelliteBuildCostStep * static_cast<float>(t)) * view.costMultiplier);
     SetInt(Id(f, kSatelliteOrdersId + t), view.orders[t]);
     const bool available = SatelliteTypeAvailable(view, t);

@@ -14,17 +14,6 @@ void SetFractionText(Control* control, float fraction) {
   SetControlText(control, text);
 }
 
-void SetIntegerText(Control* control, int32_t value) {
-  if (!control) return;
-  char text[24];
-  plat::FormatText(text, sizeof text, "%d", value);
-  SetControlText(control, text);
-}
-
-void SetWholeText(Control* control, double value) { SetControlNumberText(0, 0, "", 0, "", 0, value, control); }
-
-void SetMoneyText(Control* control, double value) { SetControlNumberText(1, 0, "", 1, "", 0, value, control); }
-
 void SetPressed(Control* control, bool on) {
   if (!control) return;
   const uint32_t state = on ? control->state | kStateSelected : control->state & ~kStateSelected;

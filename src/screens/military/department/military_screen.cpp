@@ -55,9 +55,9 @@ int32_t ShownAlertValue(int32_t defcon) { return std::clamp(defcon, 0, kHighestA
 void FillMilitarySummary(Control* form, const MilitaryFigures& f) {
   const int32_t level = ShownAlertValue(f.defcon);
   auto at = [form](const char* tag) { return Tag(form, tag); };
-  SetWholeText(at("TECHLEV"), static_cast<double>(f.techLevel));
+  SetFigure(at("TECHLEV"), static_cast<double>(f.techLevel));
   SetFractionText(at("TECHRANK"), f.militaryApproval);
-  SetIntegerText(at("DEFCON"), kHighestAlert + 1 - level);
+  SetInt(at("DEFCON"), kHighestAlert + 1 - level);
   if (Control* c = at("CURDESC")) SetControlText(c, TextListText(kListDefcons, level));
   const float buildBonus = level > kBuildBonusFrom ? static_cast<float>(level - kBuildBonusFrom) * kBuildBonusStep : 0.0f;
   SetFractionText(at("BUILD"), 1.0f + GovernmentFactor(f.governmentType, kBuildBonusFactor) * buildBonus);
@@ -71,10 +71,10 @@ void FillMilitarySummary(Control* form, const MilitaryFigures& f) {
   SetFractionText(at("EFF"), f.militaryEfficiency);
   if (Control* c = at("MOR")) SetControlText(c, TextListText(kListOrdinitiative, InitiativeLevel(f.morale) + 1));
   SetFractionText(at("ALVL"), f.alertLevel);
-  SetIntegerText(at("KILLS"), f.kills);
-  SetIntegerText(at("LOSSES"), f.losses);
-  SetWholeText(at("ACTFORCE"), PositiveOrZero(f.reserveDrawn + f.activeForce));
-  SetWholeText(at("RESFORCE"), PositiveOrZero(f.reservePool - f.reserveDrawn));
+  SetInt(at("KILLS"), f.kills);
+  SetInt(at("LOSSES"), f.losses);
+  SetFigure(at("ACTFORCE"), PositiveOrZero(f.reserveDrawn + f.activeForce));
+  SetFigure(at("RESFORCE"), PositiveOrZero(f.reservePool - f.reserveDrawn));
 }
 
 int32_t MilitaryScreen::AttachForm(Control*) {

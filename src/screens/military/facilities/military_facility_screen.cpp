@@ -57,8 +57,6 @@ void SetCondition(Control* control, float strength) {
   SetControlText(control, text);
 }
 
-void Highlight(Control* control, bool on) { SetControlFlag(control, kStateSelected, on ? 1 : 0); }
-
 bool Offline(const UnitRecord& f) { return (f.ordersShown[kPostureBits] & kOffline) != 0; }
 bool ForeignHeld(const UnitRecord& f) { return (f.unitFlags & kUnitProvisional) != 0; }
 
@@ -182,23 +180,23 @@ void BaseStatusFill::OnOpen() {
   }
   const bool upgrading = facility && (facility->ordersShown[kStateFlags] & kStateModeC);
   if (building) {
-    Highlight(name, true);
-    Highlight(status, true);
+    Press(name, true);
+    Press(status, true);
     const float rate = SupplyLevelFactor(HexLevelByte(w, *cell), HexSupplierRate(w, *cell));
     SetControlText(progress, FormatDuration(rate > 0.0f ? facility->buildWork / rate : 0.0f).c_str());
     SetHidden(progress, false);
-    Highlight(progress, true);
+    Press(progress, true);
   } else if (upgrading) {
-    Highlight(name, true);
-    Highlight(status, true);
+    Press(name, true);
+    Press(status, true);
     SetCondition(progress, facility->strength);
     SetHidden(progress, false);
-    Highlight(progress, true);
+    Press(progress, true);
     SetHidden(Tag(f, "HIDEPAR"), true);
   } else {
     const bool working = facility && !Offline(*facility);
-    Highlight(name, !working);
-    Highlight(status, !working);
+    Press(name, !working);
+    Press(status, !working);
     SetHidden(progress, true);
   }
   const char* word = TextListEntry(g_textLists, kListUgstatus, FacilityRowStatus(w, cellIndex));

@@ -43,7 +43,7 @@ float AlertPreparationCost(const PlayerRecord& r, int32_t defcon) {
 
 void FillAlertInForce(Control* form, const PlayerRecord& r) {
   const int32_t level = ShownAlertValue(r.simPolicy.defcon);
-  SetIntegerText(Tag(form, "DEFCON"), kHighestAlert + 1 - level);
+  SetInt(Tag(form, "DEFCON"), kHighestAlert + 1 - level);
   SetAlertText(Tag(form, "CURDESC"), level);
 }
 
@@ -62,7 +62,7 @@ void FillDefconPanel(Control* form, const PlayerRecord& r, float periodDivisor) 
   SetFractionText(at("BUILD"), 1.0f + GovernmentFactor(r.govtype, kBuildBonusFactor) * build);
   SetFractionText(at("EFFPLUS"),
                   static_cast<float>(level) * GovernmentFactor(r.govtype, kEfficiencyBonusFactor) * kEfficiencyStep);
-  SetMoneyText(at("COSTPREP"), static_cast<double>(b.readinessValue / periodDivisor));
+  SetMoneyShort(at("COSTPREP"), static_cast<double>(b.readinessValue / periodDivisor));
   if (Control* c = at("MIN"))
     SetControlText(c, b.hostileMask == 0 ? "(AT PEACE - MAX DEFCON 2)" : "(AT WAR - MIN DEFCON 3)");
 }

@@ -32,7 +32,7 @@ constexpr uint32_t kConscription = 0x1;
 constexpr uint32_t kWomenConscripted = 0x2;
 
 void SetNewSize(Control* form, const PlayerRecord& r) {
-  SetWholeText(Tag(form, "NEWSIZE"), static_cast<double>(r.population * r.displayPolicy.soldiertarget));
+  SetFigure(Tag(form, "NEWSIZE"), static_cast<double>(r.population * r.displayPolicy.soldiertarget));
 }
 
 }  // namespace
@@ -42,9 +42,9 @@ bool FillForceSize(Control* form, const PlayerRecord& r) {
   auto at = [form](const char* tag) { return Tag(form, tag); };
   const PlayerPolicyBlock& b = r.displayPolicy;
   const MilitaryFigures f = MilitaryFiguresOf(r);
-  SetWholeText(at("CURSIZE"), static_cast<double>(f.reservePool + f.activeForce));
+  SetFigure(at("CURSIZE"), static_cast<double>(f.reservePool + f.activeForce));
   SetFractionText(at("MILAPRRATE"), f.militaryApproval);
-  SetWholeText(at("RECSIZE"), static_cast<double>(r.population * kRecommendedShare));
+  SetFigure(at("RECSIZE"), static_cast<double>(r.population * kRecommendedShare));
   SetPressed(at("COEDBUT"), (b.militaryFlags & kWomenConscripted) != 0);
   SetPressed(at("CONSCRIPBUT"), (b.militaryFlags & kConscription) != 0);
   SetHidden(at("AGEHIDE"), !(b.militaryFlags & kConscription));

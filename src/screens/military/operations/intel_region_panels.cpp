@@ -43,7 +43,7 @@ void FillHeaderOfLocal(Control* form, intptr_t region) {
 }
 
 void ZeroCounters(Control* form) {
-  for (const char* tag : {"INTRES", "ALLORES"}) SetIntegerText(Tag(form, tag), 0);
+  for (const char* tag : {"INTRES", "ALLORES"}) SetInt(Tag(form, tag), 0);
 }
 
 void SetBar(Control* control, float top, float value) {
@@ -54,7 +54,7 @@ void SetBar(Control* control, float top, float value) {
 }
 
 void SetYearlyMoney(Control* control, float yearly) {
-  SetMoneyText(control, static_cast<double>(yearly / ProductPeriodDivisor()));
+  SetMoneyShort(control, static_cast<double>(yearly / ProductPeriodDivisor()));
 }
 
 // The operation's confirmation in the page's box; the page stays open
@@ -87,7 +87,7 @@ void FillRegionHeader(Control* form, const PlayerRecord& viewer, intptr_t region
 void FillIntelBudget(Control* form, const PlayerRecord& r, float divisor) {
   if (!form) return;
   auto at = [form](const char* tag) { return Tag(form, tag); };
-  auto money = [&](const char* tag, float yearly) { SetMoneyText(at(tag), static_cast<double>(yearly / divisor)); };
+  auto money = [&](const char* tag, float yearly) { SetMoneyShort(at(tag), static_cast<double>(yearly / divisor)); };
   const PlayerPolicyBlock& b = r.displayPolicy;
   if (Control* c = at("ANNDAYTEXT")) c->SetSelected(divisor > 1.0f);
   money("RECBUDGET", r.intelBaseCost);

@@ -70,7 +70,7 @@ void IntelligencePanel::Refresh() {
   FillIntelligenceRegions(list);
   ShowRegionButtons(currentForm, list && list->selectedId != 0);
   // The service keeps no counts of resources or operations.
-  for (const char* tag : kCounters) SetIntegerText(Tag(currentForm, tag), 0);
+  for (const char* tag : kCounters) SetInt(Tag(currentForm, tag), 0);
   for (const char* tag : kGrids) SetControlFlag(Tag(currentForm, tag), kStateHidden, 1);
 }
 

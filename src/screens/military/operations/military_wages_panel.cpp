@@ -58,7 +58,7 @@ void ReturnToMilitaryPage() {
 void FillMilitaryWages(Control* form, const MilitaryFigures& f, float divisor) {
   if (!form) return;
   auto at = [form](const char* tag) { return Tag(form, tag); };
-  auto money = [&](const char* tag, float yearly) { SetMoneyText(at(tag), static_cast<double>(yearly / divisor)); };
+  auto money = [&](const char* tag, float yearly) { SetMoneyShort(at(tag), static_cast<double>(yearly / divisor)); };
   if (Control* c = at("ANNDAYTEXT")) c->SetSelected(divisor > 1.0f);
   const float salaryFactor = GovernmentFactor(f.governmentType, kSalaryFactor);
   money("MILWAGES", salaryFactor * f.salaryBaseCost);
@@ -117,7 +117,7 @@ void MilitaryWagesPanel::OnControlChange(Control* control, int32_t) {
     PostCommand_28(wages ? kCmdMilSpendSalary : kCmdMilSpendMaint, std::bit_cast<uint32_t>(SliderGetValueFloat(bar)));
     const MilitaryFigures f = LockedFigures();
     const float yearly = wages ? Salaries(f) : f.maintenanceBaseCost * f.milspendmaint;
-    SetMoneyText(Tag(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
+    SetMoneyShort(Tag(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
                  static_cast<double>(yearly / ProductPeriodDivisor()));
   }
   g_screens.military3.Refresh();

@@ -79,15 +79,15 @@ void FillOperationsPage(Control* form, const OperationsFigures& f, float periodD
     if (f.satellites[k] == 0 && !f.satelliteAvailable[k]) {
       SetControlText(c, "N/A");
     } else {
-      SetIntegerText(c, f.satellites[k]);
+      SetInt(c, f.satellites[k]);
     }
   }
-  SetMoneyText(at("SPENDING"), static_cast<double>(f.intelBaseCost * f.milspendintel / periodDivisor));
+  SetMoneyShort(at("SPENDING"), static_cast<double>(f.intelBaseCost * f.milspendintel / periodDivisor));
   if (auto* bar = dynamic_cast<SlideBarControl*>(at("OFFSLDR"))) {
     SliderSetMaxInt(bar, InitiativeMaximum(*bar));
     SliderSetValueInt(bar, f.milinitiativeoff);
   }
-  SetIntegerText(at("OFFDESC"), f.milinitiativeoff);
+  SetInt(at("OFFDESC"), f.milinitiativeoff);
 }
 
 int32_t OperationsScreen::AttachForm(Control*) {
@@ -156,5 +156,5 @@ void OperationsScreen::OnControlChange(Control* control, int32_t) {
     plat::CriticalSectionLock lock(g_simulationLock);
     now = LocalOperationsFigures().milinitiativeoff;
   }
-  SetIntegerText(Tag(currentForm, "OFFDESC"), now);
+  SetInt(Tag(currentForm, "OFFDESC"), now);
 }

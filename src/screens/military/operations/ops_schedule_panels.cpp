@@ -33,7 +33,7 @@ constexpr RuleIndicator kIndicators[] = {{12, 0x2}, {14, 0x10}, {16, 0x4}};
 
 void FillOperationsSide(Control* form, uint32_t roeFlags) {
   if (!form) return;
-  for (const char* tag : kOperationsSideTags) SetIntegerText(Tag(form, tag), 0);
+  for (const char* tag : kOperationsSideTags) SetInt(Tag(form, tag), 0);
   for (const RuleIndicator& r : kIndicators)
     SetControlFlag(FormFindControlById(form, r.id), kStateSelected, (roeFlags & r.bit) ? 1 : 0);
 }

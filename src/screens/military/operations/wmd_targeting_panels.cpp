@@ -137,7 +137,7 @@ void WmdTargetingPanel::Refresh() {
   FillIntelligenceRegions(list);
   SetHidden(Tag(currentForm, "PRETARG"), false);
   // No stock of pre-targeted weapons is kept.
-  for (const char* tag : {"CONV", "CHEM", "LNUKE", "HNUKE"}) SetIntegerText(Tag(currentForm, tag), 0);
+  for (const char* tag : {"CONV", "CHEM", "LNUKE", "HNUKE"}) SetInt(Tag(currentForm, tag), 0);
 }
 
 void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
