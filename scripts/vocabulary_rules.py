@@ -46,8 +46,10 @@ RENAMED_WORD = re.compile(
 LOCAL_DEFINITION = re.compile(
     r'^(?:static\s+|inline\s+|constexpr\s+)*(?:const\s+)?(?:PlayerRecord\s*[*&]|u?int(?:32_t)?|bool)\s*(' +
     '|'.join(LOCAL_NAMES) + r')\s*\(')
-# The game state's local index bounded by hand.
-LOCAL_BOUNDS = re.compile(r'localPlayer\b[^;]*kMaxPlayers|kMaxPlayers[^;]*\blocalPlayer\b')
+# The game state's local index bounded by hand, or a record indexed by it
+# unchecked.
+LOCAL_BOUNDS = re.compile(r'localPlayer\b[^;]*kMaxPlayers|kMaxPlayers[^;]*\blocalPlayer\b'
+                          r'|players\[[^\]]*gameState\.localPlayer')
 # A private name for the lists' thin scroller with its indicators.
 LIST_BIT = re.compile(r'\b(k\w*List\w*(?:Style|Flags?))\s*(?:=|\{)\s*(?:0x2000u?|8192u?)\b')
 
@@ -122,6 +124,8 @@ RULES = (
              'bool LocalValid() { return g_world.gameState.localPlayer >= 0 && g_world.gameState.localPlayer < kMaxPlayers; }'),
             ('src/screens/main/build/site_figures.cpp',
              '  return world.players[static_cast<uint32_t>(world.gameState.localPlayer) % kMaxPlayers];'),
+            ('src/screens/military/order_settings.cpp',
+             '  const PlayerRecord& player = world.players[world.gameState.localPlayer];'),
             ('src/screens/frontend/campaign_start.cpp',
              '  const int32_t local = state.localPlayer >= 0 && state.localPlayer < kMaxPlayers ? state.localPlayer : 0;'),
         ],

@@ -274,11 +274,12 @@ void DrawUnitRoutes(const MapView& view) {
 
   const uint32_t selected = PackedOf(g_world.gameState.currentHex);
   const HexCell* cell = selected ? MapCell(g_world, selected) : nullptr;
-  if (cell && cell->stack && LocalPlayerIndex(g_world) >= 0) {
+  const PlayerRecord* local = LocalPlayer(g_world);
+  if (cell && cell->stack && local) {
     const int owner = CellOwner(cell->word);
     const UnitRecord* f = cell->stack->lead;
-    const uint32_t sharing = unitfields::SharedSightMask(g_world.players[g_world.gameState.localPlayer]);
-    if ((owner == g_world.gameState.localPlayer || ((sharing >> owner) & 1u)) && f && IsUnitLive(*f) &&
+    const uint32_t sharing = unitfields::SharedSightMask(*local);
+    if ((owner == LocalPlayerIndex(g_world) || ((sharing >> owner) & 1u)) && f && IsUnitLive(*f) &&
         !(f->unitFlags & kUnitProvisional) && f->ordersShown[kDestination] != 0) {
       float ax, ay, bx, by;
       HexPoint(selected, ax, ay);
