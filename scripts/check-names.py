@@ -23,12 +23,14 @@ Usage: scripts/check-names.py [--samples-only] [ROOT]
 Exit status: 0 clean, 1 refused names in the tree, 2 a rule failed its
 samples.
 """
+import io
 import os
 import re
 import sys
 from dataclasses import dataclass, field
 
 import source_checks
+import vocabulary_rules
 
 # The folders of ROOT whose sources are checked, paths given from ROOT.
 FOLDERS = ('src', 'tests', 'bench', 'tools')
@@ -414,7 +416,7 @@ def check_samples():
         for path, line in rule.refused:
             if not refusal(rule, path, line):
                 failures.append(f'{rule.name}: refused sample passed: {path}: {line.strip()}')
-    return failures + check_field_samples()
+    return failures + check_field_samples() + vocabulary_rules.check_samples()
 
 
 def check_tree(root):
@@ -439,6 +441,7 @@ def check_tree(root):
         for number, why in field_refusals(path, uses, headers):
             if number <= len(lines):
                 problems.append(f'{path}:{number}: {why}')
+        problems += vocabulary_rules.check_file(path, io.StringIO('\n'.join(lines)))
     return problems
 
 if __name__ == '__main__':

@@ -6,12 +6,11 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 
 EditorScreens g_editorScreens;
 
 namespace {
-
-Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 }  // namespace
 
@@ -38,14 +37,14 @@ void MapEditCmdBar::OnCommand(Control* control, int32_t id) {
 }
 
 void MapEditorB::BindControls() {
-  toolHost = Find(currentForm, "PARENTT");
-  barHost = Find(currentForm, "CMDMAP");
+  toolHost = Tag(currentForm, "PARENTT");
+  barHost = Tag(currentForm, "CMDMAP");
 }
 
 void MapEditorBSs00::BindControls() {
   if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->toolHost;
   const char* tags[4] = {"BOX1", "BOX2", "BOX3", "BOX4"};
-  for (int i = 0; i < 4; ++i) boxes[i] = Find(currentForm, tags[i]);
+  for (int i = 0; i < 4; ++i) boxes[i] = Tag(currentForm, tags[i]);
 }
 
 void MapEditorBSs00::Refresh() {
@@ -61,6 +60,6 @@ void MapEditorBSs00::Refresh() {
   }
   // Entering the information modes shows editing as off.
   Control* bar = g_editorScreens.cmdBar ? g_editorScreens.cmdBar->currentForm : nullptr;
-  if (Control* toggle = Find(bar, "MAPMODE"))
+  if (Control* toggle = Tag(bar, "MAPMODE"))
     toggle->SetState(toggle->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 1);
 }

@@ -16,6 +16,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "world/game_file.h"
 #include "world/map_data.h"
@@ -66,10 +67,8 @@ int32_t HeaderInt(MapHeader& h, size_t at) {
 }
 void SetHeaderInt(MapHeader& h, size_t at, int32_t v) { std::memcpy(HeaderBytes(h) + at, &v, sizeof v); }
 
-Control* Find(const Screen& s, const char* tag) { return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 std::string Text(const Screen& s, const char* tag) {
-  const Control* c = Find(s, tag);
+  const Control* c = Tag(s, tag);
   return c ? c->text : std::string();
 }
 int32_t Number(const Screen& s, const char* tag) { return std::atoi(Text(s, tag).c_str()); }
@@ -78,11 +77,8 @@ void Put(Control* c, const std::string& text) {
 }
 void PutNumber(Control* c, int32_t v) { Put(c, std::to_string(v)); }
 bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
 SlideBarControl* Slider(const Screen& s, const char* tag) {
-  Control* c = Find(s, tag);
+  Control* c = Tag(s, tag);
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
 }
 
@@ -99,22 +95,22 @@ MapSetupDialog::MapSetupDialog() : Screen("MAPEDITOR_POPUP1", FormLookups{.tags 
 void MapSetupDialog::Refresh() {
   MapHeader& h = g_world.mapHeader;
   const bool current = id == 0;
-  Put(Find(*this, "MAPNAME"), current ? FieldText(h.gameTitle) : "");
-  PutNumber(Find(*this, "MAPX"), h.width);
-  PutNumber(Find(*this, "MAPY"), h.height);
-  PutNumber(Find(*this, "HEXWIDTH"), static_cast<int32_t>(h.hexScale));
-  Press(Find(*this, "IMGWRAP"), HeaderBytes(h)[kWrapFlagAt] != 0);
-  Press(Find(*this, "IMGSHOW"), current ? (h.flags & kMapFlagImagery) != 0 : true);
-  Put(Find(*this, "IMGFILEL"), current ? FieldText(h.name68) : "");
-  Put(Find(*this, "IMGFILEM"), current ? FieldText(h.imageryName) : "");
-  Put(Find(*this, "IMGFILEH"), current ? FieldText(h.name108) : "");
-  Put(Find(*this, "TERFILE"), current ? FieldText(h.terrainFileName) : "DEFAULT");
+  Put(Tag(*this, "MAPNAME"), current ? FieldText(h.gameTitle) : "");
+  PutNumber(Tag(*this, "MAPX"), h.width);
+  PutNumber(Tag(*this, "MAPY"), h.height);
+  PutNumber(Tag(*this, "HEXWIDTH"), static_cast<int32_t>(h.hexScale));
+  Press(Tag(*this, "IMGWRAP"), HeaderBytes(h)[kWrapFlagAt] != 0);
+  Press(Tag(*this, "IMGSHOW"), current ? (h.flags & kMapFlagImagery) != 0 : true);
+  Put(Tag(*this, "IMGFILEL"), current ? FieldText(h.name68) : "");
+  Put(Tag(*this, "IMGFILEM"), current ? FieldText(h.imageryName) : "");
+  Put(Tag(*this, "IMGFILEH"), current ? FieldText(h.name108) : "");
+  Put(Tag(*this, "TERFILE"), current ? FieldText(h.terrainFileName) : "DEFAULT");
   const int32_t left = current ? HeaderInt(h, kImageRectAt) : 0;
   const int32_t top = current ? HeaderInt(h, kImageRectAt + 4) : 0;
-  PutNumber(Find(*this, "ZRECTX"), left);
-  PutNumber(Find(*this, "ZRECTY"), top);
-  PutNumber(Find(*this, "ZRECTW"), current ? HeaderInt(h, kImageRectAt + 8) - left : kImageWidth);
-  PutNumber(Find(*this, "ZRECTH"), current ? HeaderInt(h, kImageRectAt + 12) - top : kImageHeight);
+  PutNumber(Tag(*this, "ZRECTX"), left);
+  PutNumber(Tag(*this, "ZRECTY"), top);
+  PutNumber(Tag(*this, "ZRECTW"), current ? HeaderInt(h, kImageRectAt + 8) - left : kImageWidth);
+  PutNumber(Tag(*this, "ZRECTH"), current ? HeaderInt(h, kImageRectAt + 12) - top : kImageHeight);
 }
 
 void MapSetupDialog::OnCommand(Control* control, int32_t) {
@@ -139,8 +135,8 @@ void MapSetupDialog::OnCommand(Control* control, int32_t) {
     h.hexScale = static_cast<uint32_t>(hex);
     h.scaleSquared = static_cast<float>(hex * hex) / 400.0f;
   }
-  HeaderBytes(h)[kWrapFlagAt] = Pressed(Find(*this, "IMGWRAP")) ? 1 : 0;
-  h.flags = static_cast<uint8_t>((h.flags & ~kMapFlagImagery) | (Pressed(Find(*this, "IMGSHOW")) ? kMapFlagImagery : 0));
+  HeaderBytes(h)[kWrapFlagAt] = Pressed(Tag(*this, "IMGWRAP")) ? 1 : 0;
+  h.flags = static_cast<uint8_t>((h.flags & ~kMapFlagImagery) | (Pressed(Tag(*this, "IMGSHOW")) ? kMapFlagImagery : 0));
   SetFieldText(h.name68, Text(*this, "IMGFILEL"));
   SetFieldText(h.imageryName, Text(*this, "IMGFILEM"));
   SetFieldText(h.name108, Text(*this, "IMGFILEH"));
@@ -168,8 +164,8 @@ void ScenarioSetupDialog::Refresh() {
   World& w = g_world;
   MapHeader& h = w.mapHeader;
   const bool current = id == 0;
-  Put(Find(*this, "GAMNAME"), current ? FieldText(w.gameState.scenarioName) : "");
-  PutNumber(Find(*this, "MAXP"), w.gameState.playerCount);
+  Put(Tag(*this, "GAMNAME"), current ? FieldText(w.gameState.scenarioName) : "");
+  PutNumber(Tag(*this, "MAXP"), w.gameState.playerCount);
   const float climate[2] = {current ? h.tuning[0] - 0.5f : 0.5f, current ? h.tuning[1] - 0.5f : 0.5f};
   const char* sliders[2] = {"TEMPAVGSLDR", "PRECAVGSLDR"};
   for (int i = 0; i < 2; ++i)
@@ -182,27 +178,27 @@ void ScenarioSetupDialog::Refresh() {
     bar->notches = kLevelSteps;
     SliderSetValueInt(bar, current ? LevelSliderStep(static_cast<int32_t>(h.newMapWord)) : 0);
   }
-  Put(Find(*this, "MAPFNAME"), current ? FieldText(h.gameTitle) : "");
-  Put(Find(*this, "UNITSFNAME"), current ? FieldText(h.unitFileName) : "");
-  Put(Find(*this, "PEOPLEFNAME"), current ? FieldText(h.peopleFileName) : "");
-  Put(Find(*this, "TECHFNAME"), current ? FieldText(h.techFileName) : "DEFAULT");
+  Put(Tag(*this, "MAPFNAME"), current ? FieldText(h.gameTitle) : "");
+  Put(Tag(*this, "UNITSFNAME"), current ? FieldText(h.unitFileName) : "");
+  Put(Tag(*this, "PEOPLEFNAME"), current ? FieldText(h.peopleFileName) : "");
+  Put(Tag(*this, "TECHFNAME"), current ? FieldText(h.techFileName) : "DEFAULT");
   GameDate start;
   start.dayNumber = static_cast<int32_t>(h.startDay);
   DayNumberToDate(start);
-  PutNumber(Find(*this, "STARTYEAR"), current ? start.year : 2010);
-  PutNumber(Find(*this, "STARTMONTH"), current ? start.month : 5);
-  PutNumber(Find(*this, "STARTDAY"), current ? start.day : 1);
+  PutNumber(Tag(*this, "STARTYEAR"), current ? start.year : 2010);
+  PutNumber(Tag(*this, "STARTMONTH"), current ? start.month : 5);
+  PutNumber(Tag(*this, "STARTDAY"), current ? start.day : 1);
   for (int32_t i = 0; i < kMapSettings; ++i)
     if (Control* c = currentForm ? FormFindControlById(currentForm, kMapSettingsFirstId + i) : nullptr)
       PutNumber(c, current ? HeaderBytes(h)[kMapSettingsAt + static_cast<size_t>(i)] : 0);
-  Press(Find(*this, "UPGSIZE"), (h.word600 & kOptionFacilitySize) != 0);
+  Press(Tag(*this, "UPGSIZE"), (h.word600 & kOptionFacilitySize) != 0);
   OnControlChange(nullptr, 0);
 }
 
 void ScenarioSetupDialog::OnControlChange(Control*, int32_t) {
   const SlideBarControl* bar = Slider(*this, "LMSLDR");
   const int32_t step = std::clamp(bar ? SliderGetValueInt(bar) : 0, 0, kLevelSteps);
-  PutNumber(Find(*this, "LEVELM"), 1 << step);
+  PutNumber(Tag(*this, "LEVELM"), 1 << step);
 }
 
 void ScenarioSetupDialog::OnCommand(Control* control, int32_t) {
@@ -253,7 +249,7 @@ void ScenarioSetupDialog::OnCommand(Control* control, int32_t) {
     for (int32_t i = 0; i < kMapSettings; ++i)
       if (Control* c = currentForm ? FormFindControlById(currentForm, kMapSettingsFirstId + i) : nullptr)
         HeaderBytes(h)[kMapSettingsAt + static_cast<size_t>(i)] = static_cast<uint8_t>(std::atoi(c->text.c_str()));
-    h.word600 = (h.word600 & ~kOptionFacilitySize) | (Pressed(Find(*this, "UPGSIZE")) ? kOptionFacilitySize : 0);
+    h.word600 = (h.word600 & ~kOptionFacilitySize) | (Pressed(Tag(*this, "UPGSIZE")) ? kOptionFacilitySize : 0);
     AfterSetup();
     Close(0);
   }

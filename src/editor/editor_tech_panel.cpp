@@ -15,6 +15,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/data_tables.h"
@@ -30,9 +31,6 @@ constexpr uint32_t kTechNeverByReset = 1u << 1;
 constexpr float kResetLevelMargin = 15.0f;
 constexpr int32_t kCategoryButtons = kTechCategoryLast - kTechCategoryFirst + 1;
 
-Control* Tag(const Screen& s, const char* tag) {
-  return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr;
-}
 bool HasSelection(const ListBoxControl* list) { return list && ListNextSelected(list, nullptr); }
 
 // The technologies a region may be edited in: a real region with a row.
@@ -108,8 +106,8 @@ int32_t EditorTechPanel::Category() const {
 
 void EditorTechPanel::BindControls() {
   if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->toolHost;
-  unknown = MakeListBox("LIST1", 0, nullptr, currentForm, 0, this);
-  known = MakeListBox("LIST2", 0, nullptr, currentForm, 0, this);
+  unknown = MakeListBox("LIST1", 0, currentForm, 0, this);
+  known = MakeListBox("LIST2", 0, currentForm, 0, this);
 }
 
 void EditorTechPanel::Refresh() {

@@ -15,6 +15,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "units/hex_geometry.h"
 #include "world/hex_extra.h"
@@ -32,12 +33,8 @@ constexpr const char* kUnitAttributeTags[] = {
 constexpr int32_t kUnitAttributeIds[] = {23, 24, 25, 26};
 constexpr int32_t kFirstOptionId = 23;
 
-Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Find(form, tag)); }
+SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
 bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
 void Reveal(Control* c, bool shown) {
   if (c) SetControlFlag(c, kStateHidden, shown ? 0 : 1);
 }
@@ -51,17 +48,10 @@ void SetSlider(Control* form, const char* tag, float maximum, float value) {
     SliderSetValueFloat(bar, value);
   }
 }
-void SetText(Control* form, const char* tag, const char* format, double v) {
-  char text[32];
-  std::snprintf(text, sizeof text, format, v);
-  if (Control* c = Find(form, tag)) c->SetText(text);
+void Percent(Control* form, const char* tag, float v) {
+  EnterFormatted(Tag(form, tag), "%3.0f %%", static_cast<double>(v * 100.0f));
 }
-void Percent(Control* form, const char* tag, float v) { SetText(form, tag, "%3.0f %%", static_cast<double>(v * 100.0f)); }
-void Count(Control* form, const char* tag, float v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%d", static_cast<int>(std::trunc(v)));
-  if (Control* c = Find(form, tag)) c->SetText(text);
-}
+void Count(Control* form, const char* tag, float v) { EnterInt(Tag(form, tag), static_cast<int32_t>(std::trunc(v))); }
 
 float Full(const UnitClassRecord* cls) { return cls ? static_cast<float>(cls->strengthPerSize) : 0.0f; }
 
@@ -98,19 +88,19 @@ void EditorUnitAttributesPanel::OnOpen() {
   const HexCell* cell = CellOf(w, *u);
   const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
   const UnitRecord* lead = stack ? stack->lead : nullptr;
-  Reveal(Find(f, "RES"), ReserveHostFor(w, *u, -1) != nullptr);
-  Press(Find(f, "RES"), (u->orders[kPostureBits] & kPostureInReserve) != 0);
-  Reveal(Find(f, "GAR"), lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitProvisional));
-  Press(Find(f, "GAR"), (u->unitFlags & kUnitInBase) != 0);
+  Reveal(Tag(f, "RES"), ReserveHostFor(w, *u, -1) != nullptr);
+  Press(Tag(f, "RES"), (u->orders[kPostureBits] & kPostureInReserve) != 0);
+  Reveal(Tag(f, "GAR"), lead && IsUnitLive(*lead) && !(lead->unitFlags & kUnitProvisional));
+  Press(Tag(f, "GAR"), (u->unitFlags & kUnitInBase) != 0);
   const float full = Full(cls);
   const float factor = u->targetStrength;
   SetSlider(f, "MAXSTRSLDR", 1.0f, factor - 0.5f);
-  Reveal(Find(f, "MAXSTRSLDR"), full >= 3.0f);
+  Reveal(Tag(f, "MAXSTRSLDR"), full >= 3.0f);
   SetSlider(f, "SSTRSLDR", 1.0f, full * factor > 0.0f ? u->strength / (full * factor) : 0.0f);
   // The build time still to run as a share of the whole.
   const float days = cls ? std::clamp(u->buildWork / FullBuildDays(*cls, factor), 0.0f, 1.0f) : 0.0f;
   SetSlider(f, "DAYSSLDR", 1.0f, days);
-  for (const char* tag : {"DAYSSLDR", "DAYS"}) Reveal(Find(f, tag), !OnMap(*u));
+  for (const char* tag : {"DAYSSLDR", "DAYS"}) Reveal(Tag(f, tag), !OnMap(*u));
   SetSlider(f, "EXPSLDR", 5.0f, u->experience);
   SetSlider(f, "MORSLDR", 1.0f, u->morale);
   if (SlideBarControl* bar = Bar(f, "SENTSLDR")) {

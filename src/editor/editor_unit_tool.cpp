@@ -20,9 +20,11 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/hex_geometry.h"
 #include "units/unit_queries.h"
 #include "world/hex_extra.h"
@@ -47,12 +49,8 @@ constexpr int32_t kFirstOptionId = 23;
 constexpr uint8_t kStockEquipmentType = 8;
 constexpr uint32_t kPlacementBits = kPostureInReserve | kPostureUnderConstruction;
 
-Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Find(form, tag)); }
+SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
 bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
 void Hide(Control* c, bool hidden) {
   if (c) SetControlFlag(c, kStateHidden, hidden ? 1 : 0);
 }
@@ -64,19 +62,10 @@ int32_t IntValue(Control* form, const char* tag) {
   const SlideBarControl* bar = Bar(form, tag);
   return bar ? SliderGetValueInt(bar) : 0;
 }
-void SetText(Control* form, const char* tag, const char* text) {
-  if (Control* c = Find(form, tag)) c->SetText(text);
-}
 void Percent(Control* form, const char* tag, float v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(v * 100.0f));
-  SetText(form, tag, text);
+  EnterFormatted(Tag(form, tag), "%3.0f %%", static_cast<double>(v * 100.0f));
 }
-void Count(Control* form, const char* tag, float v) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%d", static_cast<int>(std::trunc(v)));
-  SetText(form, tag, text);
-}
+void Count(Control* form, const char* tag, float v) { EnterInt(Tag(form, tag), static_cast<int32_t>(std::trunc(v))); }
 void SetSlider(Control* form, const char* tag, float maximum, float value) {
   if (SlideBarControl* bar = Bar(form, tag)) {
     SliderSetMaxFloat(bar, maximum);
@@ -98,8 +87,7 @@ void OpenIn(Screen* panel, Control* container, int32_t id) {
   panel->Refresh();
 }
 
-int LocalPlayer(const World& w) { return w.gameState.localPlayer; }
-bool HasDesignRow(World& w) { return LocalPlayer(w) > 0 && DesignRow(w, LocalPlayer(w)) != nullptr; }
+bool HasDesignRow(World& w) { return LocalPlayerIndex(w) > 0 && DesignRow(w, LocalPlayerIndex(w)) != nullptr; }
 
 // Without a map there is no hex to wrap onto.
 HexCell* UnitCell(World& w, const UnitRecord& unit) {
@@ -156,8 +144,8 @@ EditorUnitToolPanel::EditorUnitToolPanel()
 
 void EditorUnitToolPanel::BindControls() {
   if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->toolHost;
-  par1 = Find(currentForm, "PAR1");
-  par2 = Find(currentForm, "PAR2");
+  par1 = Tag(currentForm, "PAR1");
+  par2 = Tag(currentForm, "PAR2");
 }
 
 void EditorUnitToolPanel::ShowPage() {
@@ -189,18 +177,18 @@ void EditorUnitToolPanel::OnOpen() {
 void EditorUnitToolPanel::Refresh() {
   World& w = g_world;
   const PlayerRecord* local = w.localPlayerRecord;
-  SetText(currentForm, "REGION", local ? LookupLocalizedName(w, *local) : "");
-  auto* tech = dynamic_cast<StringControl*>(Find(currentForm, "TECHLEV"));
+  EnterText(Tag(currentForm, "REGION"), local ? LookupLocalizedName(w, *local) : "");
+  auto* tech = dynamic_cast<StringControl*>(Tag(currentForm, "TECHLEV"));
   if (tech && tech->bufferSize >= 3) {
     char text[48];
     tech->SetText(FormatNumberText(text, 0, 0, "", 0, "", 0, local ? local->techLevel : 0.0f));
   }
-  SetText(currentForm, "TECHREG", "TBA");
+  EnterText(Tag(currentForm, "TECHREG"), "TBA");
 }
 
 void EditorUnitToolPanel::DrawPicture() {
   if (CurrentClass() && g_editorLinks.drawClassPicture)
-    g_editorLinks.drawClassPicture(Find(currentForm, "UNITPIC"), id, frame);
+    g_editorLinks.drawClassPicture(Tag(currentForm, "UNITPIC"), id, frame);
 }
 
 void EditorUnitToolPanel::FillEquipmentPanel() {
@@ -210,10 +198,10 @@ void EditorUnitToolPanel::FillEquipmentPanel() {
   const int32_t index = EditorUnitClass();
   id = index;
   DrawPicture();
-  SetText(currentForm, "EQUIPNAME", std::string(currentClass->name, strnlen(currentClass->name, sizeof currentClass->name)).c_str());
-  Press(Find(currentForm, "RESEARCH"), ClassAvailabilityByte(w, LocalPlayer(w), index) & 1u);
+  EnterText(Tag(currentForm, "EQUIPNAME"), std::string(currentClass->name, strnlen(currentClass->name, sizeof currentClass->name)).c_str());
+  Press(Tag(currentForm, "RESEARCH"), ClassAvailabilityByte(w, LocalPlayerIndex(w), index) & 1u);
   ResetUnitSliders();
-  Hide(Find(currentForm, "PARHEXSET"), (currentClass->flags & kClassStock) != 0);
+  Hide(Tag(currentForm, "PARHEXSET"), (currentClass->flags & kClassStock) != 0);
   // A choice comes from a list that redraws only itself: the panel, picture
   // and all, is drawn again here.
   if (currentForm) currentForm->Invalidate();
@@ -246,13 +234,13 @@ void EditorUnitToolPanel::OnControlChange(Control* control, int32_t) {
 
 void EditorUnitToolPanel::ResetUnitSliders() {
   Control* f = currentForm;
-  SetText(f, "UNITNAME", "");
+  EnterText(Tag(f, "UNITNAME"), "");
   const UnitClassRecord* currentClass = CurrentClass();
   if (!currentClass) return;
   startFraction = strengthFactor = 1.0f;
   const int16_t full = currentClass->strengthPerSize;
   SetSlider(f, "MAXSTRSLDR", 1.0f, 0.5f);
-  Hide(Find(f, "MAXSTRSLDR"), full <= 2 || (currentClass->flags & kClassStock));
+  Hide(Tag(f, "MAXSTRSLDR"), full <= 2 || (currentClass->flags & kClassStock));
   Count(f, "MAXSTR", static_cast<float>(full) * strengthFactor);
   SetSlider(f, "SSTRSLDR", 1.0f, 1.0f);
   Count(f, "STR", static_cast<float>(full) * strengthFactor * startFraction);
@@ -290,7 +278,7 @@ void EditorUnitToolPanel::ReadUnitSliders(UnitRecord& unit) {
   if (unit.kind > 1 || stock) startFraction = strengthFactor = 1.0f;
   const auto frameByte = static_cast<uint8_t>(frame);
   unit.heading = unit.wantedHeading = unit.angle2 = unit.wantedAngle2 = frameByte;
-  const bool reserve = Pressed(Find(f, "RES")) && ReserveHostFor(w, unit, unit.owner) != nullptr;
+  const bool reserve = Pressed(Tag(f, "RES")) && ReserveHostFor(w, unit, unit.owner) != nullptr;
   const UnitClassRecord* cls = UnitClassOf(w, unit);
   if (stock && cls && cls->typeByte == kStockEquipmentType) unit.x = unit.y = 0;
   if (!stock && !reserve) {
@@ -302,7 +290,7 @@ void EditorUnitToolPanel::ReadUnitSliders(UnitRecord& unit) {
     unit.training = static_cast<float>(IntValue(f, "ALESLDR")) / 100.0f;
     if (HexCell* cell = UnitCell(w, unit)) {
       const HexUnitStack* stack = LoadHexStack(*cell);
-      if (Pressed(Find(f, "GAR")) && stack && UsableLead(stack->lead)) unit.unitFlags |= kUnitInBase;
+      if (Pressed(Tag(f, "GAR")) && stack && UsableLead(stack->lead)) unit.unitFlags |= kUnitInBase;
       HexStackInsertOrdered(w, *cell, unit);
       GetStackDataLocked(w, *cell);
     }
@@ -319,14 +307,14 @@ void EditorUnitToolPanel::ReadUnitSliders(UnitRecord& unit) {
   unit.efficiency = Value(f, "EFFSLDR", unit.efficiency);
   unit.experience = Value(f, "EXPSLDR", unit.experience);
   unit.morale = Value(f, "MORSLDR", unit.morale);
-  if (Control* name = Find(f, "UNITNAME"); name && !name->text.empty()) SetUnitCustomName(w, unit, name->text.c_str());
+  if (Control* name = Tag(f, "UNITNAME"); name && !name->text.empty()) SetUnitCustomName(w, unit, name->text.c_str());
   unit.ordersShown = unit.orders;
 }
 
 void EditorUnitToolPanel::ResetAvailability(int32_t controlId) {
   World& w = g_world;
   if (!HasDesignRow(w)) return;
-  const int p = LocalPlayer(w);
+  const int p = LocalPlayerIndex(w);
   const int level = static_cast<int>(std::trunc(w.players[p].techLevel - 15.0f));
   const auto count = static_cast<int32_t>(w.unitClasses.size());
   for (int32_t c = 0; c < count; ++c) {
@@ -358,14 +346,14 @@ void EditorUnitToolPanel::OnCommand(Control* control, int32_t code) {
   } else if (is("RESEARCH")) {
     const UnitClassRecord* currentClass = CurrentClass();
     if (!currentClass || !HasDesignRow(w)) return;
-    const int p = LocalPlayer(w);
+    const int p = LocalPlayerIndex(w);
     const bool on = Pressed(control);
     SetDesignAvailable(w, 1, p, id, on);
     if (on) GrantRequiredTechs(w, p, *currentClass);
     // With Shift the author walks down the class list setting each in turn.
     Screen* list = page < kStockPages ? equipmentList : stockClassList;
     if (g_ui.keyState & plat::kMkShift)
-      if (auto* box = dynamic_cast<ListBoxControl*>(Find(list ? list->currentForm : nullptr, "LIST5"))) ListSelectNext(box);
+      if (auto* box = dynamic_cast<ListBoxControl*>(Tag(list ? list->currentForm : nullptr, "LIST5"))) ListSelectNext(box);
   } else if (is("NEXTFR") || is("PREVFR")) {
     frame = SteppedUnitFrame(frame, is("NEXTFR") ? 1 : -1);
     DrawPicture();

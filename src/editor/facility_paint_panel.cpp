@@ -23,6 +23,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "units/facilities/facility_build.h"
@@ -50,11 +51,7 @@ constexpr float kPopulationPerScale = 5000000.0f;
 constexpr int32_t kSheetWidth = 256;
 constexpr int32_t kSheetColumns = 8;
 
-Control* Find(const Screen& s, const char* tag) { return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr; }
 bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
 void SetFlagBit(uint32_t bit, bool on) { g_editorMap.flags = on ? g_editorMap.flags | bit : g_editorMap.flags & ~bit; }
 uint32_t Selected(const World& w) { return MakeHexPos(w.gameState.currentHex.x, w.gameState.currentHex.y); }
 HexCell* SelectedCell(World& w) {
@@ -87,8 +84,7 @@ UnitRecord* ShownFacility(const World& world, const HexCell& cell) {
   return local || !(lead->unitFlags & kUnitProvisional) ? lead : nullptr;
 }
 
-SlideBarControl* Bar(const Screen& s, const char* tag) { return dynamic_cast<SlideBarControl*>(Find(s, tag)); }
-Control* FindId(const Screen& s, int32_t id) { return s.currentForm ? FormFindControlById(s.currentForm, id) : nullptr; }
+SlideBarControl* Bar(const Screen& s, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(s, tag)); }
 
 uint8_t AverageByte(const World& w, const HexCell& cell) {
   const TerrainRecord* t = TerrainOf(w, cell);
@@ -180,7 +176,7 @@ FacilityPaintPanel::FacilityPaintPanel()
 
 void FacilityPaintPanel::BindControls() {
   if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->toolHost;
-  if (auto* palette = dynamic_cast<BitmapControl*>(Find(*this, "UGBITS"))) {
+  if (auto* palette = dynamic_cast<BitmapControl*>(Tag(*this, "UGBITS"))) {
     palette->pictureSlot = &g_ui.bitmaps.ugbitsMe;
     const int32_t scroll = g_editorPalette.facilityOffset;
     palette->images[0].source = plat::Rect{0, scroll, kSheetWidth, scroll + (palette->rect.bottom - palette->rect.top)};
@@ -201,17 +197,17 @@ void FacilityPaintPanel::Refresh() {
   g_editorPalette.kind = kPaletteFacility;
   g_editorPalette.brush = cell >= 0 && cell < kFacilityPaletteCells ? cell : -1;
   const UnitClassRecord* cls = ClassRecordAt(w, e.brushValue);
-  if (g_editorLinks.drawClassPicture) g_editorLinks.drawClassPicture(Find(*this, "UGPICK"), e.brushValue, -1);
-  if (Control* desc = Find(*this, "UDESC"))
+  if (g_editorLinks.drawClassPicture) g_editorLinks.drawClassPicture(Tag(*this, "UGPICK"), e.brushValue, -1);
+  if (Control* desc = Tag(*this, "UDESC"))
     desc->SetText(cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)).c_str() : "");
-  Press(Find(*this, "BUTMEMODE"), (e.flags & kEditorKeepAttributes) != 0);
-  Press(Find(*this, "BUTUSMODE"), (e.flags & kEditorKeepTerrain) != 0);
-  Press(Find(*this, "BUTFULLHEX"), (e.flags & kEditorLargeBrush) != 0);
+  Press(Tag(*this, "BUTMEMODE"), (e.flags & kEditorKeepAttributes) != 0);
+  Press(Tag(*this, "BUTUSMODE"), (e.flags & kEditorKeepTerrain) != 0);
+  Press(Tag(*this, "BUTFULLHEX"), (e.flags & kEditorLargeBrush) != 0);
   const uint32_t hex = Selected(w);
   const HexCell* at = hex != kNoHexPosition ? EditorCellAt(w, hex) : nullptr;
   const int owner = at ? CellOwner(at->word) : 0;
   const CapitalPosition capital = CapitalHex(w.players[owner].displayPolicy);
-  Press(Find(*this, "CAPITAL"), owner != 0 && MakeHexPos(capital.x, capital.y) == hex);
+  Press(Tag(*this, "CAPITAL"), owner != 0 && MakeHexPos(capital.x, capital.y) == hex);
   if (SlideBarControl* bar = Bar(*this, "HEXPSLDR")) {
     bar->exponent = 3;
     SliderSetMaxFloat(bar, w.mapHeader.scaleSquared * kPopulationPerScale);
@@ -228,35 +224,35 @@ void FacilityPaintPanel::Refresh() {
 void FacilityPaintPanel::LoadHex(const World& w, const HexCell& cell) {
   // While the panel reads the hex, its controls' changes write nothing back.
   g_editorMap.flags |= kEditorLoadingPanel;
-  if (Control* name = FindId(*this, kHexClassTextId)) name->SetText(ClassName(w, 0).c_str());
+  if (Control* name = Id(*this, kHexClassTextId)) name->SetText(ClassName(w, 0).c_str());
   const HexUnitStack* stack = LoadHexStack(cell);
   const HexExtra* label = stack ? stack->extra : nullptr;
-  if (Control* name = Find(*this, "HEXNAME")) name->SetText(label && label->text ? label->text : "");
+  if (Control* name = Tag(*this, "HEXNAME")) name->SetText(label && label->text ? label->text : "");
   const float extra = label ? HexSettlementPopulation(*label) : 0.0f;
   if (SlideBarControl* bar = Bar(*this, "HEXPSLDR")) SliderSetValueFloat(bar, PopulationBase(AverageByte(w, cell)) + extra);
-  Press(Find(*this, "HEXPARK"), label && (label->pairA[0] & kSlotNoYield));
+  Press(Tag(*this, "HEXPARK"), label && (label->pairA[0] & kSlotNoYield));
   g_editorMap.flags &= ~kEditorLoadingPanel;
   OpenSubPanels();
-  Control* group = Find(*this, "PARUGSET");
+  Control* group = Tag(*this, "PARUGSET");
   if (group) SetControlFlag(group, kStateHidden, 1);
   const UnitRecord* f = ShownFacility(w, cell);
   if (!f) return;
   if (group) SetControlFlag(group, kStateHidden, 0);
-  if (Control* name = FindId(*this, kHexClassTextId)) name->SetText(ClassName(w, f->classIndex).c_str());
+  if (Control* name = Id(*this, kHexClassTextId)) name->SetText(ClassName(w, f->classIndex).c_str());
   if (SlideBarControl* bar = Bar(*this, "UGSTRSLDR")) SliderSetValueFloat(bar, f->strength);
-  if (Control* offline = Find(*this, "UGOFFLINE")) {
+  if (Control* offline = Tag(*this, "UGOFFLINE")) {
     // A facility under repair whose work word is spent cannot be switched.
     const bool locked = (f->ordersShown[kPostureBits] & kPostureUnderConstruction) &&
                         static_cast<int32_t>(f->ordersShown[12]) < 0;
     SetControlFlag(offline, kStateHidden, locked ? 1 : 0);
     Press(offline, !locked && (f->ordersShown[kPostureBits] & kPostureInReserve));
   }
-  Press(FindId(*this, kFlag30Id), (f->unitFlags & kUnitMapOption) != 0);
+  Press(Id(*this, kFlag30Id), (f->unitFlags & kUnitMapOption) != 0);
 }
 
 void FacilityPaintPanel::OpenSubPanels() {
-  OpenIn(attributes, Find(*this, "ATTRIBPAR"));
-  OpenIn(industry, Find(*this, "INDUSPAR"));
+  OpenIn(attributes, Tag(*this, "ATTRIBPAR"));
+  OpenIn(industry, Tag(*this, "INDUSPAR"));
 }
 
 void FacilityPaintPanel::OnControlChange(Control* control, int32_t) {
@@ -269,14 +265,14 @@ void FacilityPaintPanel::ApplyHexFacilityBrush() {
   const uint32_t flags = g_editorMap.flags;
   HexCell* cell = SelectedCell(w);
   if (!cell || (flags & kEditorLoadingPanel) || !(flags & kEditorEditing)) return;
-  if (Control* name = Find(*this, "HEXNAME")) {
+  if (Control* name = Tag(*this, "HEXNAME")) {
     HexExtra* label = GetHexExtra(w, *cell);
     SetLockedText(w, label->text, name->text.c_str());
   }
   const HexUnitStack* stack = LoadHexStack(*cell);
   if (SlideBarControl* bar = Bar(*this, "HEXPSLDR"))
     SetHexSettlementPopulation(*GetHexExtra(w, *cell), HexExtraPopulation(SliderGetValueFloat(bar), AverageByte(w, *cell)));
-  const bool park = Pressed(Find(*this, "HEXPARK"));
+  const bool park = Pressed(Tag(*this, "HEXPARK"));
   stack = LoadHexStack(*cell);
   if (park || (stack && stack->extra)) SetParkFlag(*GetHexExtra(w, *cell), park);
   UnitRecord* f = StandingFacility(*cell);
@@ -295,23 +291,23 @@ void FacilityPaintPanel::ApplyHexFacilityBrush() {
   if (strength) SliderSetValueFloat(strength, s);
   StackSetFlagA(w, *cell, 1, s);
   if (cls->flags & kClassProduction) SetFacilityFullStrength(w, *cell, 1, s);
-  const int offline = Pressed(Find(*this, "UGOFFLINE")) ? 1 : 0;
+  const int offline = Pressed(Tag(*this, "UGOFFLINE")) ? 1 : 0;
   SetStackUnitState(w, *cell, 0, offline);
   SetStackUnitState(w, *cell, 1, offline);
-  f->unitFlags = Pressed(FindId(*this, kFlag30Id)) ? f->unitFlags | kUnitMapOption : f->unitFlags & ~kUnitMapOption;
+  f->unitFlags = Pressed(Id(*this, kFlag30Id)) ? f->unitFlags | kUnitMapOption : f->unitFlags & ~kUnitMapOption;
 }
 
 void FacilityPaintPanel::UpdateHexFacilityTexts() {
   ApplyHexFacilityBrush();
   char text[64];
   if (SlideBarControl* bar = Bar(*this, "HEXPSLDR"))
-    if (Control* shown = Find(*this, "HEXPSTR"))
+    if (Control* shown = Tag(*this, "HEXPSTR"))
       shown->SetText(FormatNumberText(text, 0, 0, "", 0, "", 0, SliderGetValueFloat(bar)));
   HexCell* cell = SelectedCell(g_world);
   const UnitRecord* f = cell ? StandingFacility(*cell) : nullptr;
   const float strength = f ? std::min(f->strength, 1.0f) : 0.0f;
   std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(strength * 100.0f));
-  if (Control* shown = Find(*this, "FSTR")) shown->SetText(text);
+  if (Control* shown = Tag(*this, "FSTR")) shown->SetText(text);
 }
 
 void FacilityPaintPanel::SetHexFacilityBase() {
@@ -325,7 +321,7 @@ void FacilityPaintPanel::SetHexFacilityBase() {
 void FacilityPaintPanel::ResetHexFacility() {
   World& w = g_world;
   g_editorMap.flags |= kEditorLoadingPanel;
-  if (Control* name = FindId(*this, kHexClassTextId)) name->SetText(ClassName(w, 0).c_str());
+  if (Control* name = Id(*this, kHexClassTextId)) name->SetText(ClassName(w, 0).c_str());
   HexCell* cell = SelectedCell(w);
   if (cell) {
     HexUnitStack* stack = LoadHexStack(*cell);
@@ -339,14 +335,14 @@ void FacilityPaintPanel::ResetHexFacility() {
       SetUnitClass(w, *f, true, 1);
     }
   }
-  if (Control* name = Find(*this, "HEXNAME")) name->SetText("");
+  if (Control* name = Tag(*this, "HEXNAME")) name->SetText("");
   if (SlideBarControl* bar = Bar(*this, "HEXPSLDR")) SliderSetValueFloat(bar, 0.0f);
   UpdateHexFacilityTexts();
-  Press(Find(*this, "HEXPARK"), false);
+  Press(Tag(*this, "HEXPARK"), false);
   g_editorMap.flags &= ~kEditorLoadingPanel;
   ApplyHexFacilityBrush();
   if (cell) OpenSubPanels();
-  if (Control* group = Find(*this, "PARUGSET")) SetControlFlag(group, kStateHidden, 1);
+  if (Control* group = Tag(*this, "PARUGSET")) SetControlFlag(group, kStateHidden, 1);
 }
 
 void FacilityPaintPanel::OnCommand(Control* control, int32_t code) {
@@ -390,7 +386,7 @@ void FacilityPaintPanel::FacilityPanelAction(int32_t code) {
     if (stack && stack->extra) ClearStatusSlot(*stack->extra, code - 15);
     brush = 0;
   } else if (code == kFlag30Id && f) {
-    f->unitFlags = Pressed(FindId(*this, kFlag30Id)) ? f->unitFlags | kUnitMapOption : f->unitFlags & ~kUnitMapOption;
+    f->unitFlags = Pressed(Id(*this, kFlag30Id)) ? f->unitFlags | kUnitMapOption : f->unitFlags & ~kUnitMapOption;
   }
   SetMapEditMode(kBrushObject, brush);
 }

@@ -13,6 +13,7 @@
 #include "sim/daily/hex_pass.h"
 #include "sim/facility_costs.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "app/number_text.h"
@@ -40,8 +41,6 @@ constexpr struct {
                     {"BBRIDGE", kClassBuildsWorks},       {"BURBAN", kClassSettlementPopulation},
                     {"BTRANSP", kClassRoad},              {"SYNTHBUT", kClassFullAvailability}};
 
-Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-
 void OpenIn(Screen* panel, Control* container) {
   if (!panel || !container) return;
   panel->id = 0;
@@ -50,11 +49,9 @@ void OpenIn(Screen* panel, Control* container) {
   panel->Refresh();
 }
 
-SlideBarControl* Bar(Control* form, int32_t id) {
-  return form ? dynamic_cast<SlideBarControl*>(FormFindControlById(form, id)) : nullptr;
-}
+SlideBarControl* Bar(Control* form, int32_t id) { return dynamic_cast<SlideBarControl*>(Id(form, id)); }
 
-SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Find(form, tag)); }
+SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
 
 void SetBar(SlideBarControl* bar, uint16_t exponent, float maximum, float value) {
   if (!bar) return;
@@ -63,20 +60,13 @@ void SetBar(SlideBarControl* bar, uint16_t exponent, float maximum, float value)
   SliderSetValueFloat(bar, value);
 }
 
-void SetNumber(Control* c, int32_t v) {
-  if (!c) return;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", v);
-  c->SetText(text);
-}
-
 // The class's people, support, upgrade and rubble; an empty class shows 0.
 void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
   const float populationScale = g_world.mapHeader.scaleSquared;
   SlideBarControl* people = Bar(form, "MAXPOPSLDR");
   SetBar(people, 3, populationScale * kPopulationPerScale, cls ? populationScale * cls->maxPopulationFactor : 0.0f);
   // A box too narrow for "1 M" keeps what it shows.
-  auto* peopleText = dynamic_cast<StringControl*>(Find(form, "MAXPOP"));
+  auto* peopleText = dynamic_cast<StringControl*>(Tag(form, "MAXPOP"));
   if (people && peopleText && peopleText->bufferSize >= 3) {
     char text[64];
     peopleText->SetText(FormatNumberText(text, 0, 0, nullptr, 1, nullptr, 0, SliderGetValueFloat(people)));
@@ -84,8 +74,8 @@ void ShowClassFigures(Control* form, const UnitClassRecord* cls) {
   // The class record keeps no unit support, repair factor or further cost
   // of its own; their bars stay at 0 rather than show another figure.
   SetBar(Bar(form, "UNITSUPSLDR"), 2, 1.0f, 0.0f);
-  SetNumber(Find(form, "UGNEXTUP"), cls ? ClassUpgradeClass(*cls) : 0);
-  SetNumber(Find(form, "UGRUBBLE"), cls ? cls->rubbleClass : 0);
+  EnterInt(Tag(form, "UGNEXTUP"), cls ? ClassUpgradeClass(*cls) : 0);
+  EnterInt(Tag(form, "UGRUBBLE"), cls ? cls->rubbleClass : 0);
 }
 
 }  // namespace
@@ -147,17 +137,17 @@ void FacilityTypePanel::Refresh() {
   Control* form = currentForm;
   // A class number past the table shows an empty class and reads nothing.
   const UnitClassRecord* cls = ClassRecordAt(g_world, e.brushValue);
-  if (g_editorLinks.drawClassPicture) g_editorLinks.drawClassPicture(Find(form, "UGPICK"), e.brushValue, -1);
+  if (g_editorLinks.drawClassPicture) g_editorLinks.drawClassPicture(Tag(form, "UGPICK"), e.brushValue, -1);
   e.flags |= kEditorLoadingPanel;
-  if (Control* name = Find(form, "UDESC"))
+  if (Control* name = Tag(form, "UDESC"))
     name->SetText(cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)).c_str() : "");
   for (const auto& b : kFlagButtons)
-    if (Control* c = Find(form, b.tag)) SetControlFlag(c, kStateSelected, cls && (cls->flags & b.bit) ? 1 : 0);
+    if (Control* c = Tag(form, b.tag)) SetControlFlag(c, kStateSelected, cls && (cls->flags & b.bit) ? 1 : 0);
   ShowClassFigures(form, cls);
-  OpenIn(costs, Find(form, "PARENTCOSTS"));
-  OpenIn(industry, Find(form, "PARENTINDUS"));
-  OpenIn(chart, Find(form, "PARENTTCHART"));
-  OpenIn(attributes, Find(form, "PARENTATTRIB"));
+  OpenIn(costs, Tag(form, "PARENTCOSTS"));
+  OpenIn(industry, Tag(form, "PARENTINDUS"));
+  OpenIn(chart, Tag(form, "PARENTTCHART"));
+  OpenIn(attributes, Tag(form, "PARENTATTRIB"));
   e.flags &= ~kEditorLoadingPanel;
 }
 

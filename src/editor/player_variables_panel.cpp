@@ -10,6 +10,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/string_control.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -37,8 +38,6 @@ constexpr int kRateFactorA = 54;
 constexpr int kRateFactorB = 66;
 constexpr int kFirstRefinedRow = 8;
 
-Control* ById(const Screen& s, int32_t id) { return s.currentForm ? FormFindControlById(s.currentForm, id) : nullptr; }
-
 // Numbers go only into text boxes with room for them.
 void ShowFigure(Control* c, float value) {
   if (!c || !IsStringKind(c) || static_cast<StringControl*>(c)->bufferSize < 3) return;
@@ -60,12 +59,12 @@ void PlayerVariablesPanel::Refresh() {
   const Control* toggle = FormFindControlByTag(currentForm, "PVAR");
   const bool effective = toggle && (toggle->state & kStateSelected);
   const PlayerRecord& r = w.players[chosen];
-  if (Control* name = ById(*this, kRegionName)) name->SetText(RegionDisplayName(w, chosen));
-  ShowFigure(ById(*this, kPopulation), r.population);
+  if (Control* name = Id(*this, kRegionName)) name->SetText(RegionDisplayName(w, chosen));
+  ShowFigure(Id(*this, kPopulation), r.population);
   const float* rates = w.techEffects[chosen];
   for (int i = 0; i < kProductCount; ++i) {
     const uint8_t* row = r.products[i].bytes;
-    if (Control* c = ById(*this, kRowNames + i)) {
+    if (Control* c = Id(*this, kRowNames + i)) {
       const char* label = TextListEntry(g_textLists, kListProdtabs, i);
       c->SetText(label ? label : "");
     }
@@ -74,8 +73,8 @@ void PlayerVariablesPanel::Refresh() {
       amount = rates[kRateFactorA + i] * rates[kRateFactorB + i] * amount * le::LoadF32(row + kProductEfficiencyAt);
       if (i >= kFirstRefinedRow) amount = amount * rates[kRateScale];
     }
-    ShowFigure(ById(*this, kAmounts + i), amount);
-    ShowFigure(ById(*this, kSecondAmounts + i), le::LoadF32(row + kProductDemandAt));
+    ShowFigure(Id(*this, kAmounts + i), amount);
+    ShowFigure(Id(*this, kSecondAmounts + i), le::LoadF32(row + kProductDemandAt));
   }
 }
 

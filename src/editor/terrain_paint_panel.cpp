@@ -16,6 +16,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/hex_extra.h"
@@ -33,15 +34,7 @@ Control* Find(const char* tag) {
   return Find(static_cast<const TerrainPaintPanel*>(g_editorScreens.terrainPaint), tag);
 }
 bool Pressed(const Control* c) { return c && (c->state & kStateSelected); }
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
 int32_t TextNumber(const Control* c) { return c ? std::atoi(c->text.c_str()) : 0; }
-void SetNumber(Control* c, int32_t v) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", v);
-  if (c) c->SetText(text);
-}
 
 std::string TerrainName(const World& w, int32_t terrain) {
   if (terrain < 0 || static_cast<size_t>(terrain) >= w.terrains.size()) return {};
@@ -104,8 +97,8 @@ void ResetHexAttributes(TerrainPaintPanel& panel) {
   ShowHexText(panel, TerrainName(w, 0));
   const uint32_t hex = Selected(w);
   if (HexCell* cell = hex != kNoHexPosition ? EditorCellAt(w, hex) : nullptr) cell->word = WithCellTerrain(cell->word, 0);
-  SetNumber(Find(&panel, "HEXOWN"), 0);
-  SetNumber(Find(&panel, "HEXLOYAL"), 0);
+  EnterInt(Find(&panel, "HEXOWN"), 0);
+  EnterInt(Find(&panel, "HEXLOYAL"), 0);
   Press(Find(&panel, "HEXEQ"), false);
   Press(Find(&panel, "HEXH"), false);
   g_editorMap.flags &= ~kEditorLoadingPanel;
@@ -155,8 +148,8 @@ void TerrainPaintPanel::Refresh() {
   } else {
     e.flags |= kEditorLoadingPanel;
     ShowHexText(*this, TerrainName(w, CellTerrain(cell->word)));
-    SetNumber(Find(this, "HEXOWN"), CellOwner(cell->word));
-    SetNumber(Find(this, "HEXLOYAL"), CellLoyalTo(cell->word));
+    EnterInt(Find(this, "HEXOWN"), CellOwner(cell->word));
+    EnterInt(Find(this, "HEXLOYAL"), CellLoyalTo(cell->word));
     Press(Find(this, "HEXEQ"), (cell->word & kCellFlagEq) != 0);
     Press(Find(this, "HEXH"), (cell->word & kCellFlagH) != 0);
     e.flags &= ~kEditorLoadingPanel;

@@ -16,6 +16,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "world/terrain_file.h"
@@ -36,13 +37,7 @@ constexpr const char* kFlagBoxes[7] = {"SET1", "SET2", "SET4", "SET6", "SET3", "
 constexpr const char* kSeasons[8] = {"TEMPWIN", "TEMPSPR", "TEMPSUM", "TEMPFALL",
                                      "RAINWIN", "RAINSPR", "RAINSUM", "RAINFALL"};
 
-Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-SlideBarControl* Bar(Control* form, int32_t id) {
-  return form ? dynamic_cast<SlideBarControl*>(FormFindControlById(form, id)) : nullptr;
-}
-void Press(Control* c, bool on) {
-  if (c) SetControlFlag(c, kStateSelected, on ? 1 : 0);
-}
+SlideBarControl* Bar(Control* form, int32_t id) { return dynamic_cast<SlideBarControl*>(Id(form, id)); }
 // A bar's integer maximum, or its k-th root under a power curve.
 void SetIntScale(SlideBarControl* bar, int32_t maximum) {
   if (!bar) return;
@@ -92,12 +87,12 @@ void TerrainChartPanel::Refresh() {
       if (SlideBarControl* bar = Bar(form, 1 + i)) SliderSetValueInt(bar, t->bytes[kMovementAt + static_cast<size_t>(i)]);
     for (int i = 0; i < 4; ++i)
       if (SlideBarControl* bar = Bar(form, 11 + i)) SliderSetValueInt(bar, t->bytes[kFurtherAt + static_cast<size_t>(i)]);
-    for (int bit = 0; bit < 7; ++bit) Press(Find(form, kFlagBoxes[bit]), (t->bytes[kFlagsAt] >> bit) & 1u);
+    for (int bit = 0; bit < 7; ++bit) Press(Tag(form, kFlagBoxes[bit]), (t->bytes[kFlagsAt] >> bit) & 1u);
   } else if (g_editorMap.brushKind == kBrushObject) {
     if (const UnitClassRecord* cls = ClassRecordAt(w, g_editorMap.brushValue)) {
-      Press(Find(form, "SET1"), (cls->flags >> 12) & 1u);
-      Press(Find(form, "SET5"), (cls->flags >> 9) & 1u);
-      Press(Find(form, "SET7"), (cls->flags >> 10) & 1u);
+      Press(Tag(form, "SET1"), (cls->flags >> 12) & 1u);
+      Press(Tag(form, "SET5"), (cls->flags >> 9) & 1u);
+      Press(Tag(form, "SET7"), (cls->flags >> 10) & 1u);
     }
   }
 }
@@ -141,7 +136,7 @@ void AttributesPanel::Refresh() {
 
 void TerrainTypePanel::BindControls() {
   if (g_editorScreens.frame) hostLink = &g_editorScreens.frame->toolHost;
-  if (auto* pick = dynamic_cast<BitmapControl*>(Find(currentForm, "TERRAINPICK"))) pick->pictureSlot = &g_ui.bitmaps.tbits;
+  if (auto* pick = dynamic_cast<BitmapControl*>(Tag(currentForm, "TERRAINPICK"))) pick->pictureSlot = &g_ui.bitmaps.tbits;
 }
 
 void TerrainTypePanel::Refresh() {
@@ -149,33 +144,33 @@ void TerrainTypePanel::Refresh() {
   Control* form = currentForm;
   const World& w = g_world;
   if (const TerrainRecord* t = Browsed(w)) {
-    if (auto* pick = dynamic_cast<BitmapControl*>(Find(form, "TERRAINPICK"))) {
+    if (auto* pick = dynamic_cast<BitmapControl*>(Tag(form, "TERRAINPICK"))) {
       pick->images[0].source = plat::Rect{t->imageLeft, t->imageTop, t->imageRight, t->imageBottom};
       pick->Invalidate();
     }
-    if (Control* name = Find(form, "TDESC")) {
+    if (Control* name = Tag(form, "TDESC")) {
       const auto* text = reinterpret_cast<const char*>(t->bytes + kNameAt);
       name->SetText(std::string(text, strnlen(text, kNameSize)).c_str());
     }
     const uint8_t people = t->bytes[kTerrainPopulationAt];
-    if (auto* bar = dynamic_cast<SlideBarControl*>(Find(form, "AVGPOP"))) {
+    if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(form, "AVGPOP"))) {
       SliderSetMaxInt(bar, 255);
       SliderSetValueInt(bar, people);
     }
-    Control* mult = Find(form, "AVGMULT");
+    Control* mult = Tag(form, "AVGMULT");
     if (mult && mult->text.size() >= 3) {
       char text[48];
       mult->SetText(FormatNumberText(text, 0, 0, nullptr, 0, nullptr, 0, people));
     }
     const uint32_t climate = le::Load32(t->bytes + kClimateAt);
     for (int i = 0; i < 8; ++i) {
-      auto* bar = dynamic_cast<SlideBarControl*>(Find(form, kSeasons[i]));
+      auto* bar = dynamic_cast<SlideBarControl*>(Tag(form, kSeasons[i]));
       SetIntScale(bar, 15);
       if (bar) SliderSetValueInt(bar, static_cast<int32_t>((climate >> (4 * i)) & 15u));
     }
   }
-  OpenIn(chart, Find(form, "PARENTTCHART"));
-  OpenIn(attributes, Find(form, "PARENTATTRIB"));
+  OpenIn(chart, Tag(form, "PARENTTCHART"));
+  OpenIn(attributes, Tag(form, "PARENTATTRIB"));
 }
 
 void TerrainTypePanel::OnCommand(Control* control, int32_t) {

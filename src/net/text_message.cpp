@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "records/le_bytes.h"
 #include "sim/sim_ui_link.h"
+#include "world/local_player.h"
 #include "world/player_names.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -20,7 +21,9 @@ namespace {
 
 std::atomic<TextMessageTransport> g_transport{nullptr};
 
-int32_t LocalPlayer(const NetSession& session) { return session.world ? session.world->gameState.localPlayer : 0; }
+// The slot this machine's lines go out from: the local region in a game,
+// slot 0 before one (in the lobby).
+int32_t SenderSlot(const NetSession& session) { return session.world ? LocalPlayerIndex(*session.world) : 0; }
 
 bool HasBit(uint32_t mask, int32_t player) {
   return player >= 0 && player < 32 && (mask & (1u << static_cast<uint32_t>(player))) != 0;
@@ -128,7 +131,7 @@ int32_t SendTextMessage(NetSession& session, TextMessage& message, bool loopback
   if (!message.hasText) return static_cast<int32_t>(0x80004005u);
   if (TextMessageTransport transport = g_transport.load()) transport(message);
   if (!session.inSession || !session.world) {
-    const int32_t local = LocalPlayer(session);
+    const int32_t local = SenderSlot(session);
     if (HasBit(message.recipients, local) || (message.sender == local && loopback))
       QueueTextMessage2(session, "%s", message.text);
     return 0;
@@ -160,7 +163,7 @@ void QueueTextMessage2(NetSession& session, const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  QueueTextMessage(session, LocalPlayer(session), 0, text);
+  QueueTextMessage(session, SenderSlot(session), 0, text);
 }
 
 void ClearTextMessageQueue(TextLineQueue& queue) {

@@ -10,6 +10,7 @@
 #include "ui/control.h"
 #include "ui/edit_control.h"
 #include "ui/form_editor.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 
@@ -59,7 +60,6 @@ int32_t FieldNumber(Control* field) {
   return static_cast<int32_t>(std::strtol(EditorFieldText(field).c_str(), nullptr, 10));
 }
 
-void SetCheck(Control* field, bool on) { SetControlFlag(field, kStateSelected, on ? 1 : 0); }
 bool Checked(Control* field, bool otherwise) { return field ? field->Selected() : otherwise; }
 
 // An unbound check box leaves its bit as it was.
@@ -72,7 +72,7 @@ uint32_t ReadBits(uint32_t word, Control* const* boxes, const uint32_t* bits, in
 }
 
 void ShowBits(uint32_t word, Control* const* boxes, const uint32_t* bits, int count) {
-  for (int i = 0; i < count; ++i) SetCheck(boxes[i], (word & bits[i]) != 0);
+  for (int i = 0; i < count; ++i) Press(boxes[i], (word & bits[i]) != 0);
 }
 
 // Colours are A8R8G8B8; the sheet shows red, green and blue, and a colour
@@ -161,7 +161,7 @@ void FormEditorScreen::ShowObjectProperties() {
 
   ShowBits(c->flags, f + kFieldFlags, kFormEditorFlagBits, 17);
   ShowBits(c->state, f + kFieldStates, kFormEditorStateBits, 7);
-  SetCheck(f[kFieldOutlineOnly], c->frameStyle == 1);
+  Press(f[kFieldOutlineOnly], c->frameStyle == 1);
 
   for (int look = 0; look < 3; ++look) {
     ShowColour(c->fills[look], f + kFieldFills + 3 * look);
@@ -175,12 +175,12 @@ void FormEditorScreen::ShowObjectProperties() {
   if (ec) {
     SetEditorFieldText(f[kFieldEditText], ec->extraEdit.c_str());
     SetFieldNumber(f[kFieldEditSize], ec->editSize);
-    for (int i = 0; i < kEditClassCount; ++i) SetCheck(f[kFieldEditClasses + i], (ec->classes >> i) & 1);
+    for (int i = 0; i < kEditClassCount; ++i) Press(f[kFieldEditClasses + i], (ec->classes >> i) & 1);
   } else if (tc) {
     // The text group also holds the edit fields' own; a text control has none.
     SetEditorFieldText(f[kFieldEditText], "");
     SetEditorFieldText(f[kFieldEditSize], "");
-    for (int i = 0; i < kEditClassCount; ++i) SetCheck(f[kFieldEditClasses + i], false);
+    for (int i = 0; i < kEditClassCount; ++i) Press(f[kFieldEditClasses + i], false);
   }
   if (IsTextKind(c->kind)) ShowPanel(panels[kPanelText]);
   if (tc) SetEditorFieldText(f[kFieldSourceText], tc->sourceText.c_str());

@@ -116,8 +116,7 @@ void StackSidePanel(Control* box, Control* form, int32_t placement) {
 
 }  // namespace
 
-ListBoxControl* MakeListBox(const char* tag, int32_t id, ScreenSet*, Control* formRoot, uint32_t flag,
-                            Screen* owner) {
+ListBoxControl* MakeListBox(const char* tag, int32_t id, Control* formRoot, uint32_t flag, Screen* owner) {
   Control* placeholder = FindPlaceholder(tag, id, formRoot);
   if (!placeholder) return nullptr;
   const plat::Rect& r = placeholder->rect;
@@ -129,7 +128,7 @@ ListBoxControl* MakeListBox(const char* tag, int32_t id, ScreenSet*, Control* fo
   return list;
 }
 
-TextBoxControl* MakeTextBox(const char* tag, int32_t id, ScreenSet*, Control* formRoot) {
+TextBoxControl* MakeTextBox(const char* tag, int32_t id, Control* formRoot) {
   Control* placeholder = FindPlaceholder(tag, id, formRoot);
   if (!placeholder) return nullptr;
   const plat::Rect& r = placeholder->rect;

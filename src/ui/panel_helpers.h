@@ -12,7 +12,6 @@ class Control;
 class ListBoxControl;
 class Screen;
 class TextBoxControl;
-struct ScreenSet;
 struct UnitClassRecord;
 struct UnitRecord;
 
@@ -23,13 +22,12 @@ enum SidePanelPlacement : int32_t { kPanelFull = 0, kPanelTop = 1, kPanelBottom 
 // null), the placeholder itself when it matches; null when there is none.
 // Non-zero flag is the list's thin-scroller flag and clears the scroller's
 // arrow fill.
-ListBoxControl* MakeListBox(const char* tag, int32_t id, ScreenSet* screens, Control* formRoot, uint32_t flag,
-                            Screen* owner);
+ListBoxControl* MakeListBox(const char* tag, int32_t id, Control* formRoot, uint32_t flag, Screen* owner);
 // The look of the grids and hint boxes laid over a panel: see-through,
 // framed in green, showing focus.
 void StyleOverlay(Control* control);
 // A text box of 8,192 characters over the placeholder, the same way.
-TextBoxControl* MakeTextBox(const char* tag, int32_t id, ScreenSet* screens, Control* formRoot);
+TextBoxControl* MakeTextBox(const char* tag, int32_t id, Control* formRoot);
 // Hangs the screen's side-panel form in the right column and shows its
 // FULL, TOP or BOTTOM part.
 void PlaceSidePanel(int32_t id, Screen* screen, int32_t placement);

@@ -64,7 +64,7 @@ TEST(PanelHelpers, APlaceholderIsReplacedWhereverItMatches) {
     ControlAddChild(root, child);
     Control* placeholder = c.replacesRoot ? root : child;
     const plat::Rect where = placeholder->rect;
-    ListBoxControl* list = MakeListBox(c.query, c.id, nullptr, root, kListIndicators, &screen);
+    ListBoxControl* list = MakeListBox(c.query, c.id, root, kListIndicators, &screen);
     ASSERT_EQ(list != nullptr, c.found);
     if (!list) continue;
     EXPECT_EQ(list->parent, c.replacesRoot ? &container : root);

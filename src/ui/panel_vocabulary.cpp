@@ -5,7 +5,9 @@
 #include "app/number_text.h"
 #include "platform/fpenv.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/screen.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 
@@ -13,10 +15,18 @@ Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTa
 
 Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 
+Control* Tag(const Screen& screen, const char* tag) { return Tag(screen.currentForm, tag); }
+
+Control* Id(const Screen& screen, int32_t id) { return Id(screen.currentForm, id); }
+
 bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 void SetText(Control* control, const char* text) {
-  if (control) SetControlText(control, text ? text : "");
+  if (!control) return;
+  // A text box owns its copy and grows its room to it; any other control
+  // keeps the text as its caption.
+  if (IsStringKind(control)) SetControlText(control, text ? text : "");
+  else ControlSetText(control, text);
 }
 
 void SetText(Control* control, const std::string& text) { SetText(control, text.c_str()); }
@@ -44,6 +54,51 @@ void SetFormatted(Control* control, const char* format, double value) {
   plat::FormatText(text, sizeof text, format, value);
   SetText(control, text);
 }
+
+void SetNumberWhereRoom(Control* control, double value) {
+  auto* box = dynamic_cast<StringControl*>(control);
+  if (!box || box->bufferSize < 3) return;
+  char text[kNumberTextSize];
+  FormatNumberText(text, 0, 0, "", 0, "", 0, value);
+  ControlSetText(control, text);
+}
+
+void SetFigure(Control* control, double value) { SetControlNumberText(0, 0, "", 0, "", 0, value, control); }
+
+void SetMoney(Control* control, double amount) { SetControlNumberText(1, 0, "", 0, "", 0, amount, control); }
+
+void SetMoneyShort(Control* control, double amount) { SetControlNumberText(1, 0, "", 1, "", 0, amount, control); }
+
+void SetPercent(Control* control, const char* format, float fraction) {
+  if (!control) return;
+  char text[32];
+  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
+  SetControlText(control, text);
+}
+
+void EnterText(Control* control, const char* text) {
+  if (control) control->SetText(text ? text : "");
+}
+
+void EnterInt(Control* control, int32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  EnterText(control, text);
+}
+
+void EnterFormatted(Control* control, const char* format, int32_t value) {
+  char text[128];
+  plat::FormatText(text, sizeof text, format, value);
+  EnterText(control, text);
+}
+
+void EnterFormatted(Control* control, const char* format, double value) {
+  char text[128];
+  plat::FormatText(text, sizeof text, format, value);
+  EnterText(control, text);
+}
+
+void Press(Control* control, bool pressed) { SetControlFlag(control, kStateSelected, pressed ? 1 : 0); }
 
 void Show(Control* control, bool shown) {
   if (control) SetHidden(control, !shown);

@@ -7,11 +7,15 @@
 #include <string>
 
 class Control;
+class Screen;
 
 // The control of the form with the tag (or id); null when the form is null
 // or holds none.
 Control* Tag(Control* form, const char* tag);
 Control* Id(Control* form, int32_t id);
+// The same in the form the screen shows now (its current form).
+Control* Tag(const Screen& screen, const char* tag);
+Control* Id(const Screen& screen, int32_t id);
 // The control of the form with the tag, as the kind the caller expects;
 // null when there is none or it is of another kind.
 template <class T>
@@ -22,8 +26,8 @@ T* TagAs(Control* form, const char* tag) {
 // Whether the control (which may be null) carries the tag.
 bool Is(const Control* control, const char* tag);
 
-// Texts into a control; a null control or a control that keeps no text
-// takes nothing.
+// Texts into a control (a text box's own copy; any other control's
+// caption); a null control takes nothing.
 void SetText(Control* control, const char* text);
 void SetText(Control* control, const std::string& text);
 // A whole number as "%d".
@@ -33,6 +37,30 @@ void SetNumber(Control* control, double value);
 // A printf format with one value.
 void SetFormatted(Control* control, const char* format, int32_t value);
 void SetFormatted(Control* control, const char* format, double value);
+
+// A number in the grouped form, only into a text box its form gave room for
+// three characters or more: a narrower box keeps what it has.
+void SetNumberWhereRoom(Control* control, double value);
+
+// Grouped figures as the form's number boxes show them ("3,387,689",
+// "$ 1,234", money with millions abbreviated), only into a box with room for
+// three characters, cut to its room; the box's owner hears of a change.
+void SetFigure(Control* control, double value);
+void SetMoney(Control* control, double amount);
+void SetMoneyShort(Control* control, double amount);
+// A fraction as a percentage with the format ("%3.0f %%" or "%2.1f %%").
+void SetPercent(Control* control, const char* format, float fraction);
+
+// Texts entered as if typed into the control: cut to the room its form gave
+// it, and its owner hears of the change (panels that write a field back to
+// the world from that notice rely on it).
+void EnterText(Control* control, const char* text);
+void EnterInt(Control* control, int32_t value);
+void EnterFormatted(Control* control, const char* format, int32_t value);
+void EnterFormatted(Control* control, const char* format, double value);
+
+// Presses or releases a button or toggle (its selected bit).
+void Press(Control* control, bool pressed);
 
 // Shows or hides the control (or the form's control with the tag).
 void Show(Control* control, bool shown);

@@ -2,6 +2,10 @@
 // setters whose texts are what a player reads.
 #include "ui/panel_vocabulary.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "ui/control_test_support.h"
@@ -56,6 +60,76 @@ TEST(PanelVocabulary, SettersWriteWhatThePlayerReads) {
   EXPECT_FALSE(form.Shown("A"));
   ShowTag(form.root, "A", true);
   EXPECT_TRUE(form.Shown("A"));
+}
+
+TEST(PanelVocabulary, TheScreenWordsLookInItsCurrentForm) {
+  RecordingScreen screen;
+  PanelForm form(screen, "PANEL", {"NAME"}, {7});
+  EXPECT_EQ(Tag(screen, "NAME"), form["NAME"]);
+  EXPECT_EQ(Id(screen, 7), form[7]);
+  screen.currentForm = nullptr;
+  EXPECT_EQ(Tag(screen, "NAME"), nullptr);
+  EXPECT_EQ(Id(screen, 7), nullptr);
+  screen.currentForm = form.root;
+}
+
+TEST(PanelVocabulary, PressingSetsOnlyTheSelectedBit) {
+  RecordingScreen screen;
+  PanelForm form(screen, "PANEL", {"TOGGLE"});
+  Control* toggle = form["TOGGLE"];
+  const uint32_t others = toggle->state;
+  Press(toggle, true);
+  EXPECT_TRUE(toggle->Selected());
+  Press(toggle, false);
+  EXPECT_FALSE(toggle->Selected());
+  EXPECT_EQ(toggle->state, others);
+}
+
+// A text is a text box's own copy, or the caption of any other control.
+TEST(PanelVocabulary, APlainControlTakesTheTextAsItsCaption) {
+  RecordingScreen screen;
+  PanelForm form(screen, "PANEL", {"BOX"}, {}, {"BOX"});
+  SetInt(form["BOX"], 12);
+  EXPECT_EQ(form.Text("BOX"), "12");
+}
+
+// Each row: the room the form gave the box, what is written, what the box
+// shows, and whether its owner hears of a change.
+TEST(PanelVocabulary, EnteredTextsAndRoomyNumbersKeepToTheBoxsRoom) {
+  struct Row {
+    uint32_t room;
+    void (*write)(Control*);
+    const char* shown;
+    bool heard;
+  };
+  const Row rows[] = {
+      {63, [](Control* c) { EnterText(c, "Westholm"); }, "Westholm", true},
+      {4, [](Control* c) { EnterText(c, "Westholm"); }, "West", true},
+      {63, [](Control* c) { EnterInt(c, -42); }, "-42", true},
+      {63, [](Control* c) { EnterFormatted(c, "%3.0f %%", 45.6); }, " 46 %", true},
+      {63, [](Control* c) { EnterFormatted(c, "%d km", 300); }, "300 km", true},
+      {63, [](Control* c) { SetNumberWhereRoom(c, 3387689.0); }, "3,387,689", false},
+      {3, [](Control* c) { SetNumberWhereRoom(c, 3387689.0); }, "3,387,689", false},
+      {2, [](Control* c) { SetNumberWhereRoom(c, 7.0); }, "", false},
+      {63, [](Control* c) { SetFigure(c, 3387689.0); }, "3,387,689", true},
+      {5, [](Control* c) { SetFigure(c, 3387689.0); }, "3,387", true},
+      {2, [](Control* c) { SetFigure(c, 7.0); }, "", false},
+      {63, [](Control* c) { SetPercent(c, "%3.0f %%", 0.456f); }, " 46 %", false},
+  };
+  for (const Row& row : rows) {
+    RecordingScreen screen;
+    PanelForm form(screen, "PANEL", {"A"}, {}, {}, row.room);
+    screen.Take();
+    row.write(form["A"]);
+    EXPECT_EQ(form.Text("A"), row.shown) << "room " << row.room;
+    const std::vector<std::string> events = screen.Take();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "change A") == 1, row.heard) << "room " << row.room;
+  }
+  EnterText(nullptr, "x");
+  Press(nullptr, true);
+  SetFigure(nullptr, 1.0);
+  EnterInt(nullptr, 1);
+  SetNumberWhereRoom(nullptr, 1.0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "units/facilities/build_yard.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
+#include "world/local_player.h"
 #include "world/unit_class.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_queries.h"
@@ -98,11 +99,6 @@ uint32_t UnitRelationBit(const PlayerRecord& local, int owner) {
   return 4;
 }
 
-const PlayerRecord& LocalPlayer(const World& world) {
-  const int32_t local = world.gameState.localPlayer;
-  return world.players[local >= 0 && local < kMaxPlayers ? local : 0];
-}
-
 bool UnitSeen(const World& world, const PlayerRecord& local, const UnitRecord& unit) {
   const uint32_t rules = world.scenario.head.gameFlags;
   if (!((rules & kGameFlagFog) && (rules & kGameFlagUnitSight))) return true;
@@ -184,7 +180,10 @@ bool OrderFitsTarget(const World& world, const OrderTypeRecord& order, uint32_t 
   if (Has(need, kNeedsYard) && !BuildYardOn(world, cell)) return false;
   if (Has(need, kNeedsAirBase) && !AirBaseOn(world, cell)) return false;
   if (Has(need, kNeedsWaterNearCursor) && !WaterNearCursor(world)) return false;
-  const PlayerRecord& local = LocalPlayer(world);
+  // Without a local region the filter has always read region 0's view; the
+  // orders a machine offers then stay what they were.
+  const PlayerRecord* localRecord = LocalPlayer(world);
+  const PlayerRecord& local = localRecord ? *localRecord : world.players[0];
   const int relation = HexRelation(local, CellOwner(cell.word));
   if (order.hexRelation[relation] != 0) return true;
   const HexUnitStack* stack = LoadHexStack(cell);

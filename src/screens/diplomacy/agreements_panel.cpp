@@ -15,9 +15,11 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "world/text/rule_tables.h"
 #include "world/world.h"
 
@@ -25,15 +27,7 @@ namespace {
 
 constexpr uint32_t kLastAgreementType = 127;
 
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 // The agreement type a row stands for, or 0 for a payment or delivery (whose
 // ids are small numbers too) and for no row.
@@ -52,30 +46,31 @@ void SetDetails(TextBoxControl* box, const char* text) {
 
 void AgreementsPanel::OnOpen() {
   SetDetails(details, "");
-  SetHidden(Find(*this, "HIDECONFIRM"), true);
+  SetHidden(Tag(*this, "HIDECONFIRM"), true);
   CloseMailWhenNarrow();
   DockPanelAtDepth(3);
 }
 
 void AgreementsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  received = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kListIndicators, this);
-  given = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kListIndicators, this);
-  details = MakeTextBox("DETAILS", 0, &g_screens, currentForm);
+  received = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
+  given = MakeListBox("DIPLIST6", 0, currentForm, kListIndicators, this);
+  details = MakeTextBox("DETAILS", 0, currentForm);
 }
 
 void AgreementsPanel::Refresh() {
   if (!currentForm) return;
   const int32_t region = RegionOf(id);
-  const int32_t local = LocalPlayer();
+  const int32_t local = LocalPlayerIndex(g_world);
+  if (local < 0) return;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, region));
+    SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, region));
   }
   FillPendingDeals(g_world, received, local, region, receivedRows);
   FillPendingDeals(g_world, given, region, local, givenRows);
   const PendingDealRow* picked = SelectedPendingDeal(received, receivedRows);
-  SetHidden(Find(*this, "DELAGREE"), picked == nullptr);
+  SetHidden(Tag(*this, "DELAGREE"), picked == nullptr);
   if (!picked) picked = SelectedPendingDeal(given, givenRows);
   const TreatyTypeEntry* type = nullptr;
   if (const uint32_t agreement = AgreementOf(picked))
@@ -84,14 +79,14 @@ void AgreementsPanel::Refresh() {
 }
 
 void AgreementsPanel::OnCommand(Control* control, int32_t rowId) {
-  Control* confirm = Find(*this, "HIDECONFIRM");
-  if (IsTagged(control, "DELAGREE")) {
+  Control* confirm = Tag(*this, "HIDECONFIRM");
+  if (Is(control, "DELAGREE")) {
     SetHidden(confirm, false);
-    SetHidden(Find(*this, "HIDEBOX"), true);
-  } else if (IsTagged(control, "CANBUT")) {
+    SetHidden(Tag(*this, "HIDEBOX"), true);
+  } else if (Is(control, "CANBUT")) {
     SetHidden(confirm, true);
     Refresh();
-  } else if (IsTagged(control, "OKBUT")) {
+  } else if (Is(control, "OKBUT")) {
     // The executing side reads the treaty type before the partner.
     if (const uint32_t agreement = AgreementOf(SelectedPendingDeal(received, receivedRows)))
       PostArgs(kCmdDeleteAgreement, EndTreatyArgs{.type = static_cast<uint32_t>(agreement),
@@ -102,7 +97,7 @@ void AgreementsPanel::OnCommand(Control* control, int32_t rowId) {
   } else if (control && control == received) {
     if (rowId != 0) {
       SetHidden(confirm, true);
-      SetHidden(Find(*this, "HIDEBOX"), false);
+      SetHidden(Tag(*this, "HIDEBOX"), false);
     }
     Refresh();
   } else if (control && control == given) {

@@ -10,24 +10,18 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr uint32_t kAidListStyle = 0x2000;
 constexpr int32_t kProducts = 11;
 // Allied, neutral and enemy regions: every region but the local one.
 constexpr uint32_t kOtherRegions = 14;
-
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-
-const PlayerRecord& LocalRecord() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return g_world.players[local >= 0 && local < kMaxPlayers ? local : 0];
-}
 
 PlayerListOptions OtherRegions() {
   PlayerListOptions options;
@@ -48,9 +42,9 @@ bool Selected(const Screen& s, int32_t id) {
 
 void AidRequestPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox(shape.list, 0, &g_screens, currentForm, kAidListStyle, this);
-  StyleOverlay(Find(*this, "GRIDWM1"));
-  StyleOverlay(Find(*this, "GRIDWM2"));
+  list = MakeListBox(shape.list, 0, currentForm, kListIndicators, this);
+  StyleOverlay(Tag(*this, "GRIDWM1"));
+  StyleOverlay(Tag(*this, "GRIDWM2"));
 }
 
 void AidRequestPanel::OnOpen() {
@@ -66,7 +60,7 @@ void AidRequestPanel::OnOpen() {
 void AidRequestPanel::Refresh() {
   bool anyOption = false;
   for (int32_t id = shape.firstOption; id <= shape.lastOption; ++id) anyOption = anyOption || Selected(*this, id);
-  SetHidden(Find(*this, "REQBUT"), !anyOption);
+  SetHidden(Tag(*this, "REQBUT"), !anyOption);
   bool member = false;
   if (list) {
     list->savedSelectedId = list->selectedId;
@@ -77,7 +71,7 @@ void AidRequestPanel::Refresh() {
       PlayerListOptions options = OtherRegions();
       options.pictureRows = true;
       options.rowScreen = &g_screens.dipPlayerList;
-      FillPlayerListRow(g_world, LocalRecord(), list, options);
+      if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, list, options);
     } else {
       for (int32_t p = 0; p < kProducts; ++p)
         ListAddTextItem(list, TextListText(kListProducts, p), p + 1, p + 1, 0, 0, 0);
@@ -88,11 +82,12 @@ void AidRequestPanel::Refresh() {
   }
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    member = (LocalRecord().displayPolicy.wageFlags & kWorldBodyMember) != 0;
+    const PlayerRecord* local = LocalPlayer(g_world);
+    member = local && (local->displayPolicy.wageFlags & kWorldBodyMember) != 0;
   }
-  SetHidden(Find(*this, shape.extra), !Selected(*this, shape.lastOption));
-  SetHidden(Find(*this, "GRIDWM1"), member);
-  SetHidden(Find(*this, "GRIDWM2"), member);
+  SetHidden(Tag(*this, shape.extra), !Selected(*this, shape.lastOption));
+  SetHidden(Tag(*this, "GRIDWM1"), member);
+  SetHidden(Tag(*this, "GRIDWM2"), member);
 }
 
 void AidRequestPanel::OnCommand(Control* control, int32_t id) {
@@ -108,26 +103,26 @@ void AidRequestPanel::OnCommand(Control* control, int32_t id) {
 
 void AidRequestPanel::OnControlChange(Control* control, int32_t id) {
   if (!control || control != list || !Selected(*this, shape.lastOption)) return;
-  SetHidden(Find(*this, "REQBUT"), id == 0);
+  SetHidden(Tag(*this, "REQBUT"), id == 0);
 }
 
 // The vote panel.
 
 void WorldMarketVotePanel::BindControls() {
   DockInSecondBotbar2(*this);
-  regions = MakeListBox("DIPLIST4", 0, &g_screens, currentForm, kAidListStyle, this);
-  votes = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kAidListStyle, this);
+  regions = MakeListBox("DIPLIST4", 0, currentForm, kListIndicators, this);
+  votes = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
 }
 
 void WorldMarketVotePanel::OnOpen() {
   if (regions) {
     ListClear(regions, 1);
     plat::CriticalSectionLock lock(g_simulationLock);
-    FillPlayerListRow(g_world, LocalRecord(), regions, OtherRegions());
+    if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, regions, OtherRegions());
     ListLayoutRows(regions);
   }
   if (votes) ListClear(votes, 1);
-  SetHidden(Find(*this, "ACCPBUT"), true);
+  SetHidden(Tag(*this, "ACCPBUT"), true);
   ScreenSlotSelectMapMode(g_screens);
 }
 
@@ -137,5 +132,5 @@ void WorldMarketVotePanel::OnCommand(Control* control, int32_t) {
 
 void WorldMarketVotePanel::OnControlChange(Control*, int32_t) {
   if (regions && votes && regions->selectedId != 0 && votes->selectedId != 0)
-    SetHidden(Find(*this, "ACCPBUT"), false);
+    SetHidden(Tag(*this, "ACCPBUT"), false);
 }

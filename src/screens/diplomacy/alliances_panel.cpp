@@ -15,10 +15,13 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -27,20 +30,9 @@ namespace {
 constexpr int32_t kHiddenPosition = 3;
 constexpr int32_t kPositions = static_cast<int32_t>(std::size(kAllianceKinds));
 
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-Control* FindId(const Screen& s, int32_t id) { return FormFindControlById(s.currentForm, id); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
-
 void FillRelationList(ListBoxControl* list, const PlayerRecord& region, uint32_t relation, bool local) {
   if (!list) return;
-  const int32_t kept = list->selectedId;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   if (list->parent) list->parent->flags &= ~1u;
   PlayerListOptions options;
   options.relationMask = relation;
@@ -50,9 +42,7 @@ void FillRelationList(ListBoxControl* list, const PlayerRecord& region, uint32_t
   options.includeKind3 = true;
   options.rowScreen = &g_screens.dipPlayerList;
   FillPlayerListRow(g_world, region, list, options);
-  if (kept != 0) ListSetSelection(0, list, kept, 0);
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedId(list, place);
 }
 
 }  // namespace
@@ -64,19 +54,20 @@ void AlliancesPanel::OnOpen() {
 
 void AlliancesPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  allies = MakeListBox("ALLIES", 0, &g_screens, currentForm, kListIndicators, this);
-  enemies = MakeListBox("ENEMIES", 0, &g_screens, currentForm, kListIndicators, this);
-  StyleOverlay(Find(*this, "GRIDSUR"));
+  allies = MakeListBox("ALLIES", 0, currentForm, kListIndicators, this);
+  enemies = MakeListBox("ENEMIES", 0, currentForm, kListIndicators, this);
+  StyleOverlay(Tag(*this, "GRIDSUR"));
 }
 
 void AlliancesPanel::Refresh() {
   if (!currentForm) return;
-  const int32_t local = LocalPlayer();
+  const int32_t local = LocalPlayerIndex(g_world);
+  if (local < 0) return;
   if (id < 1 || id >= kMaxPlayers) id = local;
   const auto region = static_cast<int32_t>(id);
   const uint32_t bit = 1u << region;
   plat::CriticalSectionLock lock(g_simulationLock);
-  SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, region));
+  SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, region));
   const PlayerRecord& shown = g_world.players[region];
   FillRelationList(allies, shown, kRelationFriendly, region == local);
   FillRelationList(enemies, shown, kRelationHostile, region == local);
@@ -84,10 +75,10 @@ void AlliancesPanel::Refresh() {
   for (int32_t k = 0; k < kPositions; ++k) {
     const bool inForce = (TreatyMask(mine, kAllianceKinds[k]) & bit) != 0;
     const bool offered = k != kHiddenPosition;
-    SetHidden(FindId(*this, kProposeFirstId + k), inForce || !offered);
-    SetHidden(FindId(*this, kCancelFirstId + k), !inForce || !offered);
+    SetHidden(Id(*this, kProposeFirstId + k), inForce || !offered);
+    SetHidden(Id(*this, kCancelFirstId + k), !inForce || !offered);
   }
-  SetHidden(Find(*this, "GRIDSUR"), SurrenderTarget(mine) == 0);
+  SetHidden(Tag(*this, "GRIDSUR"), SurrenderTarget(mine) == 0);
 }
 
 void AlliancesPanel::OnCommand(Control* control, int32_t controlId) {
@@ -96,7 +87,7 @@ void AlliancesPanel::OnCommand(Control* control, int32_t controlId) {
     OpenAgreementOffer(region, kAllianceKinds[controlId - kProposeFirstId], 1);
   } else if (controlId >= kCancelFirstId && controlId < kCancelFirstId + kPositions) {
     OpenAgreementOffer(region, kAllianceKinds[controlId - kCancelFirstId], kCancelAgreementValue);
-  } else if (IsTagged(control, "SURRENDER")) {
+  } else if (Is(control, "SURRENDER")) {
     g_screens.diplomacy1Ss2a1.Show(region, nullptr);
   }
 }

@@ -12,6 +12,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/text/ui_options.h"
@@ -26,9 +27,6 @@ void CentreOnFirstHex(const AreaTagRecord& r) {
   // (0, 0) is also the empty tag's value: a tag only there moves nothing.
   if (first != 0 && g_ui.mapView) CentreMapOnHex(*g_ui.mapView, first);
 }
-
-// A figure goes only into a text that has room for one.
-void WriteFigure(Control* c, double value) { SetControlNumberText(0, 0, "", 0, "", 0, value, c); }
 
 void ShowDepartmentAgain() {
   DiplomacyScreen& d = g_screens.diplomacy1;
@@ -70,10 +68,10 @@ void AreaTagPanel::Refresh() {
   const ScreenSet& s = g_screens;
   const AreaTagRecord& r = s.hexAreas.tags[CurrentTag()];
   const int64_t hexKm = g_world.mapHeader.hexScale;
-  WriteFigure(FormFindControlByTag(currentForm, "POP"), r.population);
+  SetFigure(FormFindControlByTag(currentForm, "POP"), r.population);
   // Hexes times the hex's square kilometres passes 32 bits on a large map.
-  WriteFigure(FormFindControlByTag(currentForm, "AREA"), static_cast<double>(r.hexCount * hexKm * hexKm));
-  WriteFigure(FormFindControlByTag(currentForm, "HEXES"), r.hexCount);
+  SetFigure(FormFindControlByTag(currentForm, "AREA"), static_cast<double>(r.hexCount * hexKm * hexKm));
+  SetFigure(FormFindControlByTag(currentForm, "HEXES"), r.hexCount);
   for (int32_t t = 0; t < kEditableAreaTags; ++t)
     SetHidden(FormFindControlById(currentForm, kFirstTagBox + t), s.hexAreas.tags[t].hexCount == 0);
   SetHidden(FormFindControlByTag(currentForm, "CLEAR"), r.hexCount == 0);

@@ -12,8 +12,10 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -24,16 +26,9 @@ constexpr int32_t kOfferedKindIds = 11;     // 11..19
 constexpr int32_t kRequestedKindIds = 111;  // 111..119
 constexpr int32_t kKindIdSpan = 9;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 bool Checked(Control* c) { return c && (c->state & kStateSelected) != 0; }
 
 DipOffer* Offer() { return g_screens.popupDiplomacy.offer.get(); }
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 int32_t OtherPlayer() {
   const DipOffer* offer = Offer();
@@ -45,7 +40,7 @@ void RequestRedraw() { g_mapView.redrawPending = 1; }
 }  // namespace
 
 void DealEditor::BindControls() {
-  for (int i = 0; i < 4; ++i) lists[i] = MakeListBox(kListTags[i], 0, &g_screens, currentForm, kListIndicators, this);
+  for (int i = 0; i < 4; ++i) lists[i] = MakeListBox(kListTags[i], 0, currentForm, kListIndicators, this);
   approachHost = Tag(currentForm, "SUBPARENT1");
   itemHosts[0] = Tag(currentForm, "SUBPARENT2A");
   itemHosts[1] = Tag(currentForm, "SUBPARENT2B");
@@ -110,8 +105,8 @@ void DealEditor::AddSelected(int side) {
   DipOffer* offer = Offer();
   ListBoxControl* list = lists[side == 0 ? 0 : 3];
   const DealRow* row = list ? rows[side == 0 ? 0 : 3].Find(list->selectedId) : nullptr;
-  if (!offer || !row) return;
-  const int32_t local = LocalPlayer(), other = OtherPlayer();
+  const int32_t local = LocalPlayerIndex(g_world), other = OtherPlayer();
+  if (!offer || !row || local < 0) return;
   const int32_t giver = side == 0 ? local : other, receiver = side == 0 ? other : local;
   OfferItemGroup& group = side == 0 ? offer->offered : offer->requested;
   AddDealItem(g_world, group, row->kind, row->item, giver, receiver,
@@ -186,7 +181,7 @@ void DealEditor::OnControlChange(Control* control, int32_t) {
       SetHidden(itemHosts[side], false);
       if (const DealRow* row = rows[i].Find(lists[i]->selectedId)) {
         const int32_t kind = i == 0 ? offeredKind : i == 3 ? requestedKind : row->kind;
-        ShowDealItemPopup(kind, side, i, row->item, side == 0 ? LocalPlayer() : OtherPlayer());
+        ShowDealItemPopup(kind, side, i, row->item, side == 0 ? LocalPlayerIndex(g_world) : OtherPlayer());
       }
     }
     const char* button = i == 0 ? "OFFERBUT" : i == 1 ? "DEL1BUT" : i == 2 ? "DEL2BUT" : "REQBUT";

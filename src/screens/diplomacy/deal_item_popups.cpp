@@ -15,9 +15,11 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/id_lookups.h"
 #include "world/text/rule_tables.h"
 #include "world/text/text_lists.h"
@@ -29,22 +31,9 @@ namespace {
 
 constexpr int32_t kFrequencyIds = 200;  // 200..204
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 bool Editing(const Control* c) { return c && (c->state & kStateEditing) != 0; }
 
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
-
 void SetNumberText(Control* c, int32_t currency, float value) { SetControlNumberText(currency, 0, "", 0, "", 0, value, c); }
-
-void SetInt(Control* c, int32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  SetControlText(c, text);
-}
 
 int32_t TypedInt(Control* c) {
   auto* s = dynamic_cast<StringControl*>(c);
@@ -118,7 +107,9 @@ void DealAmountPicker::Refresh() {
   DealItem* item = ResolveDealItem(place);
   if (!item || !currentForm || player < 0 || player >= kMaxPlayers) return;
   const bool goods = item->goods();
-  const bool mine = player == LocalPlayer();
+  const PlayerRecord* local = LocalPlayer(g_world);
+  if (!local) return;
+  const bool mine = player == LocalPlayerIndex(g_world);
   float cash = 0.0f, stock = 0.0f, top = 0.0f, price = 0.0f;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -126,8 +117,8 @@ void DealAmountPicker::Refresh() {
     cash = r.treasury;
     if (goods) {
       const int p = item->product;
-      stock = product::Get(g_world.players[LocalPlayer()], p, product::kStock);
-      price = product::Get(g_world.players[LocalPlayer()], p, product::kPrice);
+      stock = product::Get(*local, p, product::kStock);
+      price = product::Get(*local, p, product::kPrice);
       // What another region could spare, as far as we can tell.
       top = mine ? stock : product::Get(r, p, product::kOutput) / (item->frequency == 0 ? 2.0f : 6.0f);
     } else {
@@ -252,7 +243,7 @@ void DealUnitPicker::OnOpen() {
     if (const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr) {
       classIndex = unit->classIndex;
       strength = unit->strength;
-      mine = unit->owner == LocalPlayer();
+      mine = unit->owner == LocalPlayerIndex(g_world);
       held = unit->byte18 == 2;
       x = unit->x, y = unit->y;
       ownerFactor = unit->owner < kMaxPlayers ? g_world.players[unit->owner].costFactor : 0.0f;
@@ -263,7 +254,8 @@ void DealUnitPicker::OnOpen() {
     if (c) {
       const float size = c->targetSize, cost = c->valuePerPoint, upkeep = c->upkeepFactor;
       const float f = (c->kind == 2 || c->kind == 3) ? 0.5f : 1.0f;
-      const float localFactor = g_world.players[LocalPlayer()].costFactor;
+      const PlayerRecord* local = LocalPlayer(g_world);
+      const float localFactor = local ? local->costFactor : 0.0f;
       const float q = unitId && missile && mine ? static_cast<float>(quantity) : 1.0f;
       if (unitId == 0 || (missile && mine))
         value = size * cost * q + (size * upkeep * q * f + 0.9f) * localFactor + 0.9f;

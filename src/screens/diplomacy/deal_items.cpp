@@ -15,6 +15,7 @@
 #include "sim/policy_block_fields.h"
 #include "sim/simulation_lock.h"
 #include "ui/list_control.h"
+#include "world/local_player.h"
 #include "units/unit_queries.h"
 #include "world/id_lookups.h"
 #include "world/recurring_item.h"
@@ -37,11 +38,6 @@ constexpr int kUnlistedProduct = 7;  // not traded in deals
 const TreatyTypeEntry* Agreement(int index) {
   const TreatyTypeEntry* entry = TreatyType(g_ruleTables.rTreatyTypes, index);
   return entry && entry->name ? entry : nullptr;
-}
-
-int32_t LocalPlayer(const World& world) {
-  const int32_t local = world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
 }
 
 bool IsPlayer(int32_t p) { return p >= 0 && p < kMaxPlayers; }
@@ -164,7 +160,8 @@ void UnitCatalogue(World& world, int32_t kind, ListBoxControl* list, const Offer
   CollectUnitsArgs args;
   args.resultList = &units;
   args.stock = kind == kDealMissiles ? 1 : 0;
-  args.viewingPlayer = LocalPlayer(world);
+  args.viewingPlayer = LocalPlayerIndex(world);
+  if (args.viewingPlayer < 0) return;
   args.relationMask = 1;  // own units
   CollectUnits(world, args);
   for (ListItem28* ref = units.first ? static_cast<ListItem28*>(units.first) : nullptr; ref;) {
@@ -284,7 +281,11 @@ void FillDealCatalogue(World& world, int32_t kind, ListBoxControl* list, int32_t
   const int32_t keptScroll = list ? list->scrollOffset : 0;
   if (list) ListClear(list, 1);
   rows.rows.clear();
-  const int32_t local = LocalPlayer(world);
+  const int32_t local = LocalPlayerIndex(world);
+  if (local < 0) {
+    Relayout(list, 0, 0);
+    return;
+  }
   const int32_t giver = side == 0 ? local : other;
   const int32_t receiver = side == 0 ? other : local;
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -369,7 +370,7 @@ float FillDealGroupList(World& world, ListBoxControl* list, const OfferItemGroup
     }
     {
       WorldLockGuard hold(world, kLockUnits);
-      const int32_t local = LocalPlayer(world);
+      const int32_t local = LocalPlayerIndex(world);
       for (bool missiles : {false, true})
         for (const OfferUnit& entry : group.units) {
           const UnitRecord* unit = FindUnitById(world, entry.unitId);

@@ -9,14 +9,10 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
-
-int32_t LocalPlayer(const World& world) {
-  const int32_t local = world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 }  // namespace
 
@@ -26,7 +22,7 @@ void PrepareDealOffer(World& world, std::unique_ptr<DipOffer>& offer, int32_t ot
   if (offer) return;
   offer = std::make_unique<DipOffer>();
   offer->kind = kNewOfferApproach;
-  offer->secondPlayer = static_cast<uint8_t>(LocalPlayer(world));
+  offer->secondPlayer = static_cast<uint8_t>(LocalPlayerIndex(world));
   offer->firstPlayer = static_cast<uint8_t>(other);
   offer->expiryDay = world.gameState.currentDay + kNewOfferDays;
   g_replySourceMessage = 0;
@@ -49,7 +45,8 @@ void KeepDealExpiryAhead(const World& world, DipOffer& offer) {
 }
 
 void SendDealOffer(World& world, DipOffer& offer) {
-  const int32_t local = LocalPlayer(world);
+  const int32_t local = LocalPlayerIndex(world);
+  if (local < 0) return;
   offer.sentTick = world.gameState.currentTick;
   offer.sentDay = world.gameState.currentDay;
   const int32_t addressee = offer.firstPlayer;
@@ -69,7 +66,7 @@ void SubmitDealOffer(World& world, std::unique_ptr<DipOffer>& offer) {
   SendDealOffer(world, *offer);
   offer.reset();
   if (g_replySourceMessage != 0) {
-    DeletePlayerMessage(world, LocalPlayer(world), g_replySourceMessage);
+    if (LocalPlayerIndex(world) >= 0) DeletePlayerMessage(world, LocalPlayerIndex(world), g_replySourceMessage);
     g_replySourceMessage = 0;
   }
 }
@@ -91,7 +88,8 @@ int32_t OpenOfferMail(World& world, std::unique_ptr<DipOffer>& offer, uint32_t s
   std::string text;
   {
     WorldLockGuard hold(world, kLockMail);
-    const PlayerMessage* mail = FindPlayerMessage(world, LocalPlayer(world), serial);
+    if (LocalPlayerIndex(world) < 0) return -1;
+    const PlayerMessage* mail = FindPlayerMessage(world, LocalPlayerIndex(world), serial);
     if (!mail || !mail->texts[2]) return -1;
     text = mail->texts[2];
   }

@@ -15,8 +15,10 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/player_names.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -26,14 +28,6 @@ namespace {
 constexpr int32_t kApproachIds = 101;  // 101..107 the seven approaches; 108, 109 take the same path
 constexpr int32_t kApproachIdSpan = 9;
 constexpr int32_t kRelationEnemy = 3;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 DealPopup& ThePopup() { return g_screens.popupDiplomacy; }
 
@@ -89,7 +83,8 @@ void DealPopup::OnOpen() {
   ScreenSet& s = g_screens;
   s.popupDiplomacySs2.Show(id, pendingHost);
   s.popupDiplomacySs1.Show(id, editorHost);
-  const int32_t local = LocalPlayer();
+  const int32_t local = LocalPlayerIndex(g_world);
+  if (local < 0) return;
   FillSide(currentForm, 0, local, other);
   FillSide(currentForm, 1, other, local);
   Control* approachHost = s.popupDiplomacySs1.approachHost;
@@ -101,7 +96,8 @@ void DealPopup::OnOpen() {
 
 void DealPopup::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  SetControlNumberText(0, 0, "", 1, "", 0, g_world.players[LocalPlayer()].gdp, Tag(currentForm, "GDP1"));
+  if (const PlayerRecord* local = LocalPlayer(g_world))
+    SetControlNumberText(0, 0, "", 1, "", 0, local->gdp, Tag(currentForm, "GDP1"));
   SetControlNumberText(0, 0, "", 1, "", 0, g_world.players[OtherPlayer()].gdp, Tag(currentForm, "GDP2"));
 }
 
@@ -112,8 +108,8 @@ void DealPopup::OnCommand(Control* control, int32_t) {
 // The deals already running.
 
 void PendingDealsPanel::BindControls() {
-  received = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kListIndicators, this);
-  given = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kListIndicators, this);
+  received = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
+  given = MakeListBox("DIPLIST6", 0, currentForm, kListIndicators, this);
   cancelHost = Tag(currentForm, "SUBPARENT11");
 }
 
@@ -128,7 +124,8 @@ void PendingDealsPanel::OnOpen() {
 }
 
 void PendingDealsPanel::Refresh() {
-  const int32_t local = LocalPlayer(), other = OtherPlayer();
+  const int32_t local = LocalPlayerIndex(g_world), other = OtherPlayer();
+  if (local < 0) return;
   FillPendingDeals(g_world, received, local, other, receivedRows);
   FillPendingDeals(g_world, given, other, local, givenRows);
 }
@@ -181,7 +178,7 @@ void DealApproachChooser::OnCommand(Control* control, int32_t controlId) {
   }
 }
 
-void DealApproachPanel::BindControls() { MakeTextBox("TEXTBOX", 0, &g_screens, currentForm); }
+void DealApproachPanel::BindControls() { MakeTextBox("TEXTBOX", 0, currentForm); }
 
 void DealApproachPanel::OnOpen() {
   SetControlText(Tag(currentForm, "APPROACH"), TextListText(kListEmoticons, static_cast<int32_t>(id)));

@@ -10,6 +10,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -23,8 +24,6 @@ void CentreOnTag(int32_t tag) {
   // (0, 0) is also an empty tag's first hex: nothing to show then.
   if (first != 0 && g_ui.mapView) CentreMapOnHex(*g_ui.mapView, first);
 }
-
-void WriteFigure(Control* c, double value) { SetControlNumberText(0, 0, "", 0, "", 0, value, c); }
 
 }  // namespace
 
@@ -47,10 +46,10 @@ void DealAreaPicker::OnOpen() {
 void DealAreaPicker::Refresh() {
   const AreaTagRecord& r = g_screens.hexAreas.tags[TagOf(id)];
   const int64_t hexKm = g_world.mapHeader.hexScale;
-  WriteFigure(FormFindControlByTag(currentForm, "POP"), r.population);
+  SetFigure(FormFindControlByTag(currentForm, "POP"), r.population);
   // Hexes times the hex's square kilometres passes 32 bits on a large map.
-  WriteFigure(FormFindControlByTag(currentForm, "AREA"), static_cast<double>(r.hexCount * hexKm * hexKm));
-  WriteFigure(FormFindControlByTag(currentForm, "HEXES"), r.hexCount);
+  SetFigure(FormFindControlByTag(currentForm, "AREA"), static_cast<double>(r.hexCount * hexKm * hexKm));
+  SetFigure(FormFindControlByTag(currentForm, "HEXES"), r.hexCount);
 }
 
 void DealAreaPicker::OnCommand(Control* control, int32_t) {
@@ -58,7 +57,7 @@ void DealAreaPicker::OnCommand(Control* control, int32_t) {
 }
 
 void DealRegionPicker::BindControls() {
-  regions = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  regions = MakeListBox("REGIONLIST", 0, currentForm, kListIndicators, this);
 }
 
 void DealRegionPicker::OnOpen() {

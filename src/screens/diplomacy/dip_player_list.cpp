@@ -11,6 +11,7 @@
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/player_names.h"
 #include "world/world.h"
 
@@ -44,8 +45,8 @@ void DipPlayerList::OnOpen() {
   const int32_t player = RowPlayer(id);
   const World& w = g_world;
   const PlayerRecord& region = w.players[player];
-  const int32_t local = w.gameState.localPlayer >= 0 && w.gameState.localPlayer < kMaxPlayers
-                            ? w.gameState.localPlayer : 0;
+  const int32_t local = LocalPlayerIndex(w);
+  if (local < 0) return;
   SetControlText(FormFindControlByTag(currentForm, "REGION"), RegionDisplayName(w, player));
   if (name) {
     char leader[64];

@@ -14,9 +14,12 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -25,15 +28,6 @@ namespace {
 constexpr int32_t kPlayerZeroRowId = 100;
 // Allied, neutral and enemy regions: every region but the local one.
 constexpr uint32_t kOtherRegions = 14;
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
 
 void OpenFresh(Screen& screen) {
   screen.AttachForm(nullptr);
@@ -49,10 +43,10 @@ uint32_t PackedCapital(const PlayerRecord& r) {
 // The contact mask a box stands for, or null.
 uint32_t* MaskOfBox(const Control* c) {
   ContactMasks& m = g_contactMasks;
-  if (IsTagged(c, "CHAT")) return &m.chat;
-  if (IsTagged(c, "VOICE")) return &m.voice;
-  if (IsTagged(c, "MUTE")) return &m.mute;
-  if (IsTagged(c, "MAIL")) return &m.mail;
+  if (Is(c, "CHAT")) return &m.chat;
+  if (Is(c, "VOICE")) return &m.voice;
+  if (Is(c, "MUTE")) return &m.mute;
+  if (Is(c, "MAIL")) return &m.mail;
   return nullptr;
 }
 
@@ -84,7 +78,7 @@ int32_t DiplomacyScreen::AttachForm(Control*) {
 
 void DiplomacyScreen::BindControls() {
   g_panelFlags[kDiplomacyDepartment] |= kPanelFlagMarked;
-  regionList = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  regionList = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
 }
 
 void DiplomacyScreen::OnOpen() {
@@ -93,14 +87,12 @@ void DiplomacyScreen::OnOpen() {
     ListDeselectAll(regionList);
     ListResetScroll(regionList);
   }
-  SetHidden(Find(*this, "WMBUT"), g_world.players[0].kind == kKindEmpty);
+  SetHidden(Tag(*this, "WMBUT"), g_world.players[0].kind == kKindEmpty);
 }
 
 void DiplomacyScreen::Refresh() {
   if (!regionList) return;
-  const int32_t kept = regionList->selectedId;
-  const int32_t keptScroll = regionList->scrollOffset;
-  ListClear(regionList, 1);
+  const ListPlace place = ClearKeepingPlace(regionList);
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     PlayerListOptions options;
@@ -111,11 +103,9 @@ void DiplomacyScreen::Refresh() {
     options.pictureRows = true;
     options.includeKind3 = true;
     options.rowScreen = &g_screens.dipPlayerList;
-    FillPlayerListRow(g_world, g_world.players[LocalPlayer()], regionList, options);
+    if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, regionList, options);
   }
-  if (kept != 0) ListSetSelection(0, regionList, kept, 0);
-  regionList->scrollOffset = keptScroll;
-  ListLayoutRows(regionList);
+  RestoreSelectedId(regionList, place);
   if (regionList->selectedId != 0) return;
   ScreenSet& s = g_screens;
   Control* level2 = g_ui.bottomBoxes[2];
@@ -144,24 +134,24 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
     return;
   }
   const int32_t picked = regionList ? regionList->selectedId : 0;
-  if (IsTagged(control, "WMBUT")) {
+  if (Is(control, "WMBUT")) {
     Deselect();
     selectedRegion = 0;
     s.diplomacy1Ss1.Show(kKeepScreenId, nullptr);
     Refresh();
-  } else if (IsTagged(control, "LANDBUT")) {
+  } else if (Is(control, "LANDBUT")) {
     Deselect();
     selectedRegion = 0;
     s.diplomacy1Ss4.Show(kKeepScreenId, nullptr);
     Refresh();
-  } else if (IsTagged(control, "SCORECARD")) {
+  } else if (Is(control, "SCORECARD")) {
     ScoreCardActivate(s.scoreCard, kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "CABINET")) {
+  } else if (Is(control, "CABINET")) {
     if (regionList) ListSetSelection(0, regionList, 0, 0);
     selectedRegion = 0;
     s.cabinet1Ss1.Show(2, nullptr);
     Refresh();
-  } else if (IsTagged(control, "CENTRE")) {
+  } else if (Is(control, "CENTRE")) {
     if (RegionOfRowId(picked) == 0) return;
     uint32_t packed = 0;
     {
@@ -170,7 +160,7 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
     }
     GotoHexPacked(packed);
     if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, packed);
-  } else if (control == regionList || IsTagged(control, "LIST1")) {
+  } else if (control == regionList || Is(control, "LIST1")) {
     // Only a region from 1 to the highest player may reach its panels.
     const int32_t region = RegionOfRowId(clickId);
     if (region == 0) return;
@@ -182,11 +172,11 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
       panel->Refresh();
     }
     selectedRegion = region;
-    SetControlFlag(Find(*this, "FAKE"), kStateSelected, 1);
+    SetControlFlag(Tag(*this, "FAKE"), kStateSelected, 1);
   } else if (uint32_t* mask = MaskOfBox(control)) {
     // A local setting: changed in place, never through a command.
     if (RegionOfRowId(picked) != 0) SetContactBit(*mask, RegionOfRowId(picked), control->state & kStateSelected);
-  } else if (IsTagged(control, "NEWMAIL")) {
+  } else if (Is(control, "NEWMAIL")) {
     if (RegionOfRowId(picked) == 0) return;
     s.emailPopup.Popup(0, nullptr);
     s.emailPopup.Compose(g_world, ContactBit(RegionOfRowId(picked)));
@@ -203,7 +193,7 @@ void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
   ScreenSet& s = g_screens;
   if (control && control == regionList) {
     const int32_t region = RegionOfRowId(rowId);
-    for (const char* tag : {"NEGOTBUT", "CENTRE", "HIDEBOX", "NEWMAIL"}) SetHidden(Find(*this, tag), region == 0);
+    for (const char* tag : {"NEGOTBUT", "CENTRE", "HIDEBOX", "NEWMAIL"}) SetHidden(Tag(*this, tag), region == 0);
     if (region == 0) return;
     if (selectedRegion == 0) {
       s.diplomacy2a.id = region;
@@ -221,18 +211,18 @@ void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
     s.diplomacy2aSs1.Refresh();
     const uint32_t bit = ContactBit(region);
     const ContactMasks& m = g_contactMasks;
-    SetControlFlag(Find(*this, "CHAT"), kStateSelected, (m.chat & bit) != 0);
-    SetControlFlag(Find(*this, "VOICE"), kStateSelected, (m.voice & bit) != 0);
-    SetControlFlag(Find(*this, "MUTE"), kStateSelected, (m.mute & bit) != 0);
-    SetControlFlag(Find(*this, "MAIL"), kStateSelected, (m.mail & bit) != 0);
+    SetControlFlag(Tag(*this, "CHAT"), kStateSelected, (m.chat & bit) != 0);
+    SetControlFlag(Tag(*this, "VOICE"), kStateSelected, (m.voice & bit) != 0);
+    SetControlFlag(Tag(*this, "MUTE"), kStateSelected, (m.mute & bit) != 0);
+    SetControlFlag(Tag(*this, "MAIL"), kStateSelected, (m.mail & bit) != 0);
     bool human = false;
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       human = g_world.players[region].kind == kKindHuman && region != g_world.gameState.localPlayer;
     }
-    SetHidden(Find(*this, "HIDEBOX"), !human);
-    SetHidden(Find(*this, "NEWMAIL"), !human);
-  } else if (IsTagged(control, "LANDBUT") || !control) {
+    SetHidden(Tag(*this, "HIDEBOX"), !human);
+    SetHidden(Tag(*this, "NEWMAIL"), !human);
+  } else if (Is(control, "LANDBUT") || !control) {
     if ((!control || !(control->state & kStateSelected)) && HasMapSelection(s)) ClearMapSelection(s);
   }
 }

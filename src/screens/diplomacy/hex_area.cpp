@@ -15,7 +15,7 @@ namespace {
 
 void RecountAll() { RecountHexAreas(g_screens); }
 
-void ShowTag(int32_t tag) {
+void ShowAreaTag(int32_t tag) {
   g_uiOptions.areaTagMask |= static_cast<uint8_t>(AreaTagBit(tag) >> 16);
   g_uiOptions.areaTagOverlay = 1;
 }
@@ -56,6 +56,6 @@ void ClearHexTagBit(ScreenSet&, int32_t tag) {
 
 void InstallAreaTagHooks() {
   g_mailUi.recountAreaTags = RecountAll;
-  g_mailUi.showAreaTag = ShowTag;
+  g_mailUi.showAreaTag = ShowAreaTag;
   g_mainLayoutLinks.clearAreaTagOverlay = HideTags;
 }

@@ -10,6 +10,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -36,10 +37,6 @@ int32_t* Level(int i) {
   return levels[i];
 }
 
-Control* ByTag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Tagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-void SetToggle(Control* c, int32_t on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
 int32_t ToggleOn(const Control* c) { return c && c->Selected() ? 1 : 0; }
 
 }  // namespace
@@ -72,20 +69,20 @@ void UnhideMessageTypes() {
 }
 
 void MailOptions::BindControls() {
-  for (int i = 0; i < 3; ++i) gauges[i] = ByTag(form, kGaugeTags[i]);
+  for (int i = 0; i < 3; ++i) gauges[i] = Tag(form, kGaugeTags[i]);
 }
 
 void MailOptions::OnOpen() {
   Control* f = currentForm;
-  SetControlText(ByTag(f, "DELDAYS"), std::to_string(g_uiOptions.emaildeldays).c_str());
-  SetToggle(ByTag(f, "DELREPLY"), g_uiOptions.bemaildelonreply);
-  SetToggle(ByTag(f, "SHOWPANE"), g_uiOptions.bshowprevpane);
+  SetControlText(Tag(f, "DELDAYS"), std::to_string(g_uiOptions.emaildeldays).c_str());
+  Press(Tag(f, "DELREPLY"), g_uiOptions.bemaildelonreply);
+  Press(Tag(f, "SHOWPANE"), g_uiOptions.bshowprevpane);
   for (int32_t bit = 0; bit < kFilterBits; ++bit)
     if (Control* toggle = f ? FormFindControlById(f, kFirstFilterId + bit) : nullptr)
-      SetToggle(toggle, (g_uiOptions.emailfiltmask >> bit) & 1u);
+      Press(toggle, (g_uiOptions.emailfiltmask >> bit) & 1u);
   for (int i = 0; i < 3; ++i) {
     const int32_t v = *Level(i);
-    if (auto* bar = dynamic_cast<SlideBarControl*>(ByTag(f, kSliderTags[i]))) {
+    if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(f, kSliderTags[i]))) {
       bar->exponent = 1;
       SliderSetMaxInt(bar, kLevelScale);
       SliderSetValueInt(bar, v);
@@ -93,27 +90,27 @@ void MailOptions::OnOpen() {
     const std::string number = std::to_string(v);
     if (auto* strip = dynamic_cast<BitmapControl*>(gauges[i])) strip->frame = static_cast<uint8_t>(MailOptionGaugeFrame(v));
     else SetControlText(gauges[i], number.c_str());
-    SetControlText(ByTag(f, kDescriptionTags[i]), TextListText(g_textLists, kListOrdimportance, MailOptionDescription(v)));
+    SetControlText(Tag(f, kDescriptionTags[i]), TextListText(g_textLists, kListOrdimportance, MailOptionDescription(v)));
   }
 }
 
 void MailOptions::OnControlChange(Control* control, int32_t) {
   for (int i = 0; i < 3; ++i) {
-    if (!Tagged(control, kSliderTags[i])) continue;
+    if (!Is(control, kSliderTags[i])) continue;
     *Level(i) = SliderGetValueInt(dynamic_cast<SlideBarControl*>(control));
     Show(kKeepScreenId, nullptr);
     return;
   }
-  if (auto* days = dynamic_cast<StringControl*>(control); days && Tagged(days, "DELDAYS"))
+  if (auto* days = dynamic_cast<StringControl*>(control); days && Is(days, "DELDAYS"))
     g_uiOptions.emaildeldays = ParseMailDeleteDays(days->GetText(), g_uiOptions.emaildeldays);
 }
 
 void MailOptions::OnCommand(Control* control, int32_t id) {
-  if (Tagged(control, "DELREPLY")) {
+  if (Is(control, "DELREPLY")) {
     g_uiOptions.bemaildelonreply = ToggleOn(control);
-  } else if (Tagged(control, "SHOWPANE")) {
+  } else if (Is(control, "SHOWPANE")) {
     g_uiOptions.bshowprevpane = ToggleOn(control);
-  } else if (Tagged(control, "RESET")) {
+  } else if (Is(control, "RESET")) {
     UnhideMessageTypes();
   } else if (control && id >= kFirstFilterId && id < kFirstFilterId + kFilterBits) {
     const uint32_t bit = 1u << (id - kFirstFilterId);

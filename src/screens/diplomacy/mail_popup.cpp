@@ -33,6 +33,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
@@ -64,10 +65,6 @@ constexpr uint8_t kNeverFiltered = 2;
 // The message the pop-up shows, as the mail service may read it from any
 // thread.
 std::atomic<uint32_t> s_popupSerial{0};
-
-Control* ByTag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* ById(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Tagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 char* CopyText(const std::string& text) {
   auto* copy = static_cast<char*>(std::malloc(text.size() + 1));
@@ -204,13 +201,13 @@ std::string MailDateText(int32_t dayNumber) {
 MailPopup::~MailPopup() { Forget(); }
 
 void MailPopup::BindControls() {
-  level = ByTag(form, "LEVEL");
-  newsIcon = ById(form, kFirstCategoryIcon);
-  cabDept = ByTag(form, "CABDEPT");
-  emoticon = ByTag(form, "EMOTICON");
-  contents = ByTag(form, "CONTENTS");
+  level = Tag(form, "LEVEL");
+  newsIcon = Id(form, kFirstCategoryIcon);
+  cabDept = Tag(form, "CABDEPT");
+  emoticon = Tag(form, "EMOTICON");
+  contents = Tag(form, "CONTENTS");
   for (int32_t i = 0; i < kCategories; ++i)
-    ControlSetText(ById(form, kFirstCategoryIcon + i), TextListText(kListEmailcategory, i + 1));
+    ControlSetText(Id(form, kFirstCategoryIcon + i), TextListText(kListEmailcategory, i + 1));
   InstallMailPopupHooks();
 }
 
@@ -245,68 +242,68 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
   const bool outgoing = letter != nullptr;
   const bool network = IsNetworkGame(g_commandNet);
   Control* f = currentForm;
-  for (const char* tag : {"SENTFROM", "MAILTO", "MAILCC"}) SetControlText(ByTag(f, tag), "");
-  SetFieldText(ByTag(f, "SUBJECT"), "");
-  SetHidden(ByTag(f, "SENDBUT"), !(outgoing && network));
+  for (const char* tag : {"SENTFROM", "MAILTO", "MAILCC"}) SetControlText(Tag(f, tag), "");
+  SetFieldText(Tag(f, "SUBJECT"), "");
+  SetHidden(Tag(f, "SENDBUT"), !(outgoing && network));
   for (int32_t replyId : {kReplyToSender, kReplyToAll, kReplyToAll + 1})
-    SetHidden(ById(f, replyId), outgoing || !network);
-  SetHidden(ByTag(f, "DELETE"), outgoing);
-  for (const char* tag : {"TOBUT", "CCBUT"}) SetStyle(ByTag(f, tag), kActiveButton, outgoing);
-  for (const char* tag : {"MAILTO", "MAILCC"}) SetStyle(ByTag(f, tag), kCtlCommand, outgoing);
-  SetStyle(ByTag(f, "SUBJECT"), kCtlCaptureOnly, outgoing);
+    SetHidden(Id(f, replyId), outgoing || !network);
+  SetHidden(Tag(f, "DELETE"), outgoing);
+  for (const char* tag : {"TOBUT", "CCBUT"}) SetStyle(Tag(f, tag), kActiveButton, outgoing);
+  for (const char* tag : {"MAILTO", "MAILCC"}) SetStyle(Tag(f, tag), kCtlCommand, outgoing);
+  SetStyle(Tag(f, "SUBJECT"), kCtlCaptureOnly, outgoing);
   for (const char* tag : {"FLAGHIDE", "HIDEFILT", "HIDEFILT2", "HIDEFILT3", "CENTRE", "EMOTICON", "CABDEPT"})
-    SetHidden(ByTag(f, tag), true);
+    SetHidden(Tag(f, tag), true);
   SetHidden(newsIcon, true);
   FillMailAddresses(world);
 
   if (outgoing) {
-    SetControlText(ByTag(f, "HEADER"), "New Message");
-    SetControlText(ByTag(f, "DATE"), MailDateText(static_cast<int32_t>(world.gameState.currentDay)).c_str());
+    SetControlText(Tag(f, "HEADER"), "New Message");
+    SetControlText(Tag(f, "DATE"), MailDateText(static_cast<int32_t>(world.gameState.currentDay)).c_str());
     char text[256];
     const char* leader = GetPlayerDisplayName(world, world.players[local]);
     plat::FormatText(text, sizeof text, "%s (%s)", RegionDisplayName(world, local), leader ? leader : "");
-    SetControlText(ByTag(f, "SENTFROM"), text);
+    SetControlText(Tag(f, "SENTFROM"), text);
   } else {
-    SetControlText(ByTag(f, "HEADER"), m.subject.c_str());
-    SetControlText(ByTag(f, "SENTFROM"), SenderLine(world, m, local).c_str());
+    SetControlText(Tag(f, "HEADER"), m.subject.c_str());
+    SetControlText(Tag(f, "SENTFROM"), SenderLine(world, m, local).c_str());
     const bool person = ValidPlayer(m.sender) && world.players[m.sender].kind == kKindHuman;
     if (m.sender == local || (m.sender != 0 && !person)) {
-      SetHidden(ById(f, kReplyToSender), true);
-      SetHidden(ById(f, kReplyToAll), true);
+      SetHidden(Id(f, kReplyToSender), true);
+      SetHidden(Id(f, kReplyToAll), true);
     }
     const bool other = m.sender != local && m.sender != 0;
-    SetHidden(ByTag(f, "FLAGHIDE"), !other);
-    SetControlText(ByTag(f, "DATE"), MailDateText(m.day).c_str());
-    if (Control* flag = ByTag(f, "FLAG")) FillRegionRow(flag, "Email From ", m.sender);
+    SetHidden(Tag(f, "FLAGHIDE"), !other);
+    SetControlText(Tag(f, "DATE"), MailDateText(m.day).c_str());
+    if (Control* flag = Tag(f, "FLAG")) FillRegionRow(flag, "Email From ", m.sender);
     NewsItemView item;
     item.found = true;
     item.typeId = m.typeId;
     for (int i = 0; i < 4; ++i) item.args[i] = m.params[i];
     targetHex = NewsItemPosition(world, item);
-    SetHidden(ByTag(f, "CENTRE"), targetHex == 0);
+    SetHidden(Tag(f, "CENTRE"), targetHex == 0);
     if (!m.wasRead) g_screens.email1a.refreshRequest |= kScreenRefreshAsked;
   }
-  SetFieldText(ByTag(f, "SUBJECT"), m.subject.c_str());
+  SetFieldText(Tag(f, "SUBJECT"), m.subject.c_str());
 
   const MessageTypeRecord* type = MessageType(m.typeId);
   if (m.typeId == 0) {
     if (contents) g_screens.popupEmail1b.Show(0, contents);
     g_screens.popupEmail1b.Load(m.body, outgoing);
     if (!outgoing) {
-      SetHidden(ByTag(f, "HIDEFILT2"), false);
-      SetHidden(ByTag(f, "HIDEFILT3"), false);
+      SetHidden(Tag(f, "HIDEFILT2"), false);
+      SetHidden(Tag(f, "HIDEFILT3"), false);
     }
-    SetControlFlag(ByTag(f, "HIDEMTEXT"), kStateSelected, outgoing ? 0 : 1);
+    SetControlFlag(Tag(f, "HIDEMTEXT"), kStateSelected, outgoing ? 0 : 1);
   } else {
     if (contents) g_screens.popupEmail1a1.Show(serial, contents);
     const uint8_t mute = type ? type->muteFlags : 0;
-    SetHidden(ByTag(f, "HIDEFILT2"), (mute & kNeverFiltered) != 0);
-    SetControlFlag(ByTag(f, "HIDEMTEXT"), kStateSelected, 0);
-    SetHidden(ByTag(f, "HIDEFILT"), false);
-    SetHidden(ByTag(f, "HIDEFILT3"), false);
+    SetHidden(Tag(f, "HIDEFILT2"), (mute & kNeverFiltered) != 0);
+    SetControlFlag(Tag(f, "HIDEMTEXT"), kStateSelected, 0);
+    SetHidden(Tag(f, "HIDEFILT"), false);
+    SetHidden(Tag(f, "HIDEFILT3"), false);
     if (type && (m.sender == local || m.sender == 0)) {
       if (type->department != 0) {
-        const Control* button = ById(g_screens.cmdBar.form, type->department);
+        const Control* button = Id(g_screens.cmdBar.form, type->department);
         SetHidden(cabDept, false);
         ControlSetText(cabDept, button ? button->text.c_str() : "");
       } else if (const int32_t frame = MailCategoryFrame(type->bytes[kPictureCategoriesByte]); frame >= 0) {
@@ -317,32 +314,32 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
     char number[16];
     plat::FormatText(number, sizeof number, "%d", static_cast<int>(m.priority));
     SetFrame(level, MailLevelFrame(m.priority), number);
-    SetControlText(ByTag(f, "LVLDESC"), TextListText(kListOrdimportance, MailOptionDescription(m.priority)));
+    SetControlText(Tag(f, "LVLDESC"), TextListText(kListOrdimportance, MailOptionDescription(m.priority)));
   }
 
   if (outgoing) {
-    Control* subject = ByTag(f, "SUBJECT");
+    Control* subject = Tag(f, "SUBJECT");
     Control* target = m.subject.empty() ? subject : g_screens.popupEmail1b.box;
     if (target && g_controls.edit != target && !(target->flags & kCtlNoFocus)) TextEditSetActive(target);
   }
   const uint8_t mute = type ? type->muteFlags : 0;
   const bool hidden = m.typeId == 0 ? (g_contactMasks.ignoredSenders & ContactBit(m.sender)) != 0
                                     : (mute & kHiddenByPlayer) != 0;
-  SetControlFlag(ByTag(f, "HIDEM"), kStateSelected, hidden ? 1 : 0);
-  SetControlFlag(ByTag(f, "NODEL"), kStateSelected, (m.flags & kMessageKept) ? 1 : 0);
+  SetControlFlag(Tag(f, "HIDEM"), kStateSelected, hidden ? 1 : 0);
+  SetControlFlag(Tag(f, "NODEL"), kStateSelected, (m.flags & kMessageKept) ? 1 : 0);
 }
 
 void MailPopup::Refresh() {
   Control* f = currentForm;
-  SetHidden(ByTag(f, "GRIDSEND"), !(letter && letter->recipientMasks[0] == 0));
+  SetHidden(Tag(f, "GRIDSEND"), !(letter && letter->recipientMasks[0] == 0));
   const std::vector<uint32_t>& rows = g_screens.email1a.shown;
   if (letter || rows.empty()) {
-    SetHidden(ByTag(f, "UP"), true);
-    SetHidden(ByTag(f, "DOWN"), true);
+    SetHidden(Tag(f, "UP"), true);
+    SetHidden(Tag(f, "DOWN"), true);
     return;
   }
-  SetHidden(ByTag(f, "UP"), rows.front() == serial);
-  SetHidden(ByTag(f, "DOWN"), rows.back() == serial);
+  SetHidden(Tag(f, "UP"), rows.front() == serial);
+  SetHidden(Tag(f, "DOWN"), rows.back() == serial);
 }
 
 int32_t MailPopup::Close(int32_t noReturn) {
@@ -381,7 +378,7 @@ void MailPopup::Reply(World& world, int32_t mode) {
 
 void MailPopup::Send(World& world) {
   if (!letter) return;
-  auto* subject = dynamic_cast<StringControl*>(ByTag(currentForm, "SUBJECT"));
+  auto* subject = dynamic_cast<StringControl*>(Tag(currentForm, "SUBJECT"));
   if (subject) SetText(*letter, 0, subject->GetText());
   if (letter->typeId == 0 && g_screens.popupEmail1b.box) {
     EndTextEdit();
@@ -408,11 +405,11 @@ void MailPopup::FillMailAddresses(World& world) {
     sender = m.found ? m.sender : -1;
   }
   if (sender == local) {
-    SetControlText(ByTag(f, "MAILTO"), "Leadership");
-    SetControlText(ByTag(f, "MAILCC"), "");
+    SetControlText(Tag(f, "MAILTO"), "Leadership");
+    SetControlText(Tag(f, "MAILCC"), "");
   } else {
-    SetControlText(ByTag(f, "MAILTO"), PlayerMaskNamesText(world, to).c_str());
-    SetControlText(ByTag(f, "MAILCC"), PlayerMaskNamesText(world, cc).c_str());
+    SetControlText(Tag(f, "MAILTO"), PlayerMaskNamesText(world, to).c_str());
+    SetControlText(Tag(f, "MAILCC"), PlayerMaskNamesText(world, cc).c_str());
   }
   Refresh();
 }
@@ -439,50 +436,50 @@ void MailPopup::SetKeep(World& world, bool on) {
 
 void MailPopup::OnCommand(Control* control, int32_t) {
   World& world = g_world;
-  if (Tagged(control, "TOBUT") || Tagged(control, "MAILTO") || Tagged(control, "CCBUT") ||
-      Tagged(control, "MAILCC")) {
-    const int32_t mode = Tagged(control, "CCBUT") || Tagged(control, "MAILCC") ? 1 : 0;
+  if (Is(control, "TOBUT") || Is(control, "MAILTO") || Is(control, "CCBUT") ||
+      Is(control, "MAILCC")) {
+    const int32_t mode = Is(control, "CCBUT") || Is(control, "MAILCC") ? 1 : 0;
     if (letter) g_screens.popupEmail2.Pick(world, *letter, mode);
-  } else if (Tagged(control, "CLOSE")) {
+  } else if (Is(control, "CLOSE")) {
     Close();
-  } else if (Tagged(control, "DELETE")) {
+  } else if (Is(control, "DELETE")) {
     const uint32_t gone = letter ? 0 : serial;
     Close();
     if (gone) DeleteMailLocked(gone);
-  } else if (Tagged(control, "UP") || Tagged(control, "DOWN")) {
-    const bool up = Tagged(control, "UP");
+  } else if (Is(control, "UP") || Is(control, "DOWN")) {
+    const bool up = Is(control, "UP");
     Close();
     ListBoxControl* list = g_screens.email1a.list;
     if (!list) return;
     if (up) ListSelectPrevious(list);
     else ListSelectNext(list);
     if (const uint32_t next = g_screens.email1a.Selected()) Popup(next, nullptr);
-  } else if (Tagged(control, "CABDEPT")) {
+  } else if (Is(control, "CABDEPT")) {
     const MailCopy m = CopyReceived(world, serial, false);
     const MessageTypeRecord* type = m.found ? MessageType(m.typeId) : nullptr;
     Close();
     if (type && type->department != 0) ShowMainPanel(type->department, 0, g_screens);
-  } else if (Tagged(control, "CENTRE")) {
+  } else if (Is(control, "CENTRE")) {
     if (targetHex != 0) {
       GotoHexPacked(targetHex);
       CentreMapOnHex(g_mapView, targetHex);
     }
-  } else if (Tagged(control, "SENDBUT")) {
+  } else if (Is(control, "SENDBUT")) {
     Send(world);
-  } else if (Tagged(control, "REPLYBUT")) {
+  } else if (Is(control, "REPLYBUT")) {
     Reply(world, control->id);
-  } else if (Tagged(control, "SUBJECT")) {
+  } else if (Is(control, "SUBJECT")) {
     TextEditSetActive(control);
-  } else if (Tagged(control, "HIDEM")) {
+  } else if (Is(control, "HIDEM")) {
     SetHideMessages(world, control->Selected());
-  } else if (Tagged(control, "NODEL")) {
+  } else if (Is(control, "NODEL")) {
     SetKeep(world, control->Selected());
   }
 }
 
 // --- MailPopupPanel ---
 
-void MailPopupPanel::BindControls() { box = MakeTextBox("MESSAGE", 0, &g_screens, form); }
+void MailPopupPanel::BindControls() { box = MakeTextBox("MESSAGE", 0, form); }
 
 void MailPopupPanel::OnOpen() {}
 
@@ -513,7 +510,7 @@ void MailAddressPicker::Pick(World& world, const PlayerMessage& message, int32_t
 void MailAddressPicker::BindControls() {
   for (int i = 0; i < 3; ++i) {
     const char* tags[] = {"LIST1", "LIST2", "LIST3"};
-    lists[i] = MakeListBox(tags[i], 0, &g_screens, form, 0x2000, this);
+    lists[i] = MakeListBox(tags[i], 0, form, kListIndicators, this);
   }
 }
 
@@ -537,7 +534,7 @@ void MailAddressPicker::Fill(World& world) {
     ListSetSelection(0, list, selected, 0);
     list->scrollOffset = scroll;
   }
-  SetHidden(ByTag(currentForm, "OKBUT"), !(lists[1] && lists[1]->firstRow));
+  SetHidden(Tag(currentForm, "OKBUT"), !(lists[1] && lists[1]->firstRow));
 }
 
 void MailAddressPicker::Add(intptr_t rowValue, int32_t where) {
@@ -553,7 +550,7 @@ void MailAddressPicker::OnCommand(Control* control, int32_t rowId) {
     if (const Control* row = ListNextSelected(lists[0], nullptr)) picked = ListRowValue(row);
   const char* addTags[] = {"TOBUT", "CCBUT", "BCCBUT"};
   for (int i = 0; i < 3; ++i)
-    if (Tagged(control, addTags[i])) {
+    if (Is(control, addTags[i])) {
       Add(picked, i);
       Fill(g_world);
       return;
@@ -562,9 +559,9 @@ void MailAddressPicker::OnCommand(Control* control, int32_t rowId) {
     uint32_t& mask = control == lists[1] ? to : cc;
     mask &= ~ContactBit(rowId % 100);
     Fill(g_world);
-  } else if (Tagged(control, "CLOSE") || Tagged(control, "CANBUT")) {
+  } else if (Is(control, "CLOSE") || Is(control, "CANBUT")) {
     if (currentForm) ClosePopupForm(g_ui, currentForm, 1, 0);
-  } else if (Tagged(control, "OKBUT")) {
+  } else if (Is(control, "OKBUT")) {
     MailPopup& popup = g_screens.emailPopup;
     if (popup.letter) {
       popup.letter->recipientMasks[0] = to;
@@ -598,11 +595,11 @@ void MailSenderPanel::OnOpen() {
   const char* name = "";
   if (ValidPlayer(sender))
     name = sender == local ? GetPlayerDisplayName(world, world.players[local]) : RegionDisplayName(world, sender);
-  SetControlText(ByTag(currentForm, "SENTFROM"), name ? name : "");
+  SetControlText(Tag(currentForm, "SENTFROM"), name ? name : "");
 }
 
 void MailSenderPanel::OnCommand(Control* control, int32_t) {
-  if (Tagged(control, "CLOSE")) Close();
+  if (Is(control, "CLOSE")) Close();
 }
 
 void InstallMailPopupHooks() {

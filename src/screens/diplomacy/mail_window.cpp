@@ -24,9 +24,11 @@
 #include "ui/deferred_actions.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "world/list_items.h"
 #include "world/text/message_types.h"
 #include "world/text/text_lists.h"
@@ -47,10 +49,6 @@ std::atomic<bool> s_mailArrived{false};
 // The list's selection as the mail service may read it from any thread.
 std::atomic<uint32_t> s_selectedSerial{0};
 
-Control* ByTag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-
-bool Tagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 // A picture strip shows the frame; a text control names it instead.
 void SetFrame(Control* c, int32_t frame, const char* text) {
   if (auto* bitmap = dynamic_cast<BitmapControl*>(c)) bitmap->frame = static_cast<uint8_t>(frame);
@@ -61,8 +59,6 @@ void SetAlpha(Control* c, uint8_t alpha) {
   if (!c) return;
   for (uint32_t& fill : c->fills) fill = (fill & 0x00FFFFFFu) | (static_cast<uint32_t>(alpha) << 24);
 }
-
-int32_t LocalPlayer() { return g_world.gameState.localPlayer; }
 
 MailList& ListPage() { return g_screens.email1a; }
 
@@ -157,11 +153,11 @@ void DeleteMailLocked(uint32_t serial) { DeleteMailLocked(g_world, ListPage(), g
 // --- MailListRow ---
 
 void MailListRow::BindControls() {
-  subject = ByTag(form, "SUBJECT");
-  flagHide = ByTag(form, "FLAGHIDE");
-  flag = ByTag(form, "FLAG");
-  newsType = ByTag(form, "NEWSTYPE");
-  level = ByTag(form, "LEVEL");
+  subject = Tag(form, "SUBJECT");
+  flagHide = Tag(form, "FLAGHIDE");
+  flag = Tag(form, "FLAG");
+  newsType = Tag(form, "NEWSTYPE");
+  level = Tag(form, "LEVEL");
 }
 
 void MailListRow::OnOpen() { Fill(g_world, static_cast<uint32_t>(id)); }
@@ -203,7 +199,7 @@ void MailListRow::OnHostNotify(int32_t code, int32_t value) {
 
 // --- MailList ---
 
-void MailList::BindControls() { list = MakeListBox("MAILLIST", 0, &g_screens, form, kListIndicators, this); }
+void MailList::BindControls() { list = MakeListBox("MAILLIST", 0, form, kListIndicators, this); }
 
 void MailList::OnOpen() {
   if (Selected() == 0 && g_screens.email1.previewShown) g_screens.email1.SetMailPreviewPane(false);
@@ -302,17 +298,17 @@ void MailWindow::AttachMailWindowToSidebar() {
 
 void MailWindow::BindControls() {
   designedWidth = Width(form);
-  mailParent = ByTag(form, "MAILPARENT");
-  par1 = ByTag(form, "PAR1");
-  par2 = ByTag(form, "PAR2");
-  preview = MakeTextBox("MESSAGE", 0, &g_screens, form);
-  if (Control* grid = ByTag(form, "GRIDMAIL")) {
+  mailParent = Tag(form, "MAILPARENT");
+  par1 = Tag(form, "PAR1");
+  par2 = Tag(form, "PAR2");
+  preview = MakeTextBox("MESSAGE", 0, form);
+  if (Control* grid = Tag(form, "GRIDMAIL")) {
     grid->fills[0] = kGridColour;
     grid->fills[1] = grid->fills[0];
     SetAlpha(grid, kFrameAlpha);
   }
-  SetAlpha(ByTag(form, "LINBOX"), kFrameAlpha);
-  SetAlpha(ByTag(form, "LMESSAGE"), kFrameAlpha);
+  SetAlpha(Tag(form, "LINBOX"), kFrameAlpha);
+  SetAlpha(Tag(form, "LMESSAGE"), kFrameAlpha);
   InstallMailWindowHooks();
 }
 
@@ -320,9 +316,9 @@ void MailWindow::OnOpen() {
   // A game's log-on clears the polled screens; every layout opens this one.
   if (!pollRegistration) QueueDeferredUiAction(this, 0);
   if (preview) TextBoxSetText(preview, "", 1, 1);
-  SetControlFlag(ByTag(currentForm, "LABELBUT"), kStateSelected, 0);
-  SetHidden(ByTag(currentForm, "CENTER"), true);
-  SetHidden(ByTag(currentForm, "GRIDMAIL"), IsNetworkGame(g_commandNet));
+  SetControlFlag(Tag(currentForm, "LABELBUT"), kStateSelected, 0);
+  SetHidden(Tag(currentForm, "CENTER"), true);
+  SetHidden(Tag(currentForm, "GRIDMAIL"), IsNetworkGame(g_commandNet));
   ListPage().Show(0, mailParent);
 }
 
@@ -338,7 +334,7 @@ void MailWindow::Poll(intptr_t) {
   }
   MailList& list = ListPage();
   if (open && PageShows(list) &&
-      MailRowSerials(g_world, LocalPlayer(), g_uiOptions.bnewsatbottom != 0) != list.shown)
+      MailRowSerials(g_world, LocalPlayerIndex(g_world), g_uiOptions.bnewsatbottom != 0) != list.shown)
     list.Refresh();
 }
 
@@ -370,13 +366,13 @@ void MailWindow::UpdateMailButtons(const char* body) {
   Control* f = currentForm;
   if (!body) {
     if (previewShown) SetMailPreviewPane(false);
-    for (const char* tag : {"CENTER", "REPLYBUT", "DELETE", "OPENBUT"}) SetHidden(ByTag(f, tag), true);
+    for (const char* tag : {"CENTER", "REPLYBUT", "DELETE", "OPENBUT"}) SetHidden(Tag(f, tag), true);
   } else {
     if (!previewShown && g_uiOptions.bshowprevpane) SetMailPreviewPane(true);
-    SetHidden(ByTag(f, "CENTER"), targetHex == 0);
-    SetHidden(ByTag(f, "REPLYBUT"), replyAllowed == 0);
-    SetHidden(ByTag(f, "DELETE"), false);
-    SetHidden(ByTag(f, "OPENBUT"), false);
+    SetHidden(Tag(f, "CENTER"), targetHex == 0);
+    SetHidden(Tag(f, "REPLYBUT"), replyAllowed == 0);
+    SetHidden(Tag(f, "DELETE"), false);
+    SetHidden(Tag(f, "OPENBUT"), false);
   }
   const std::string text = body ? body : "";
   if (preview) TextBoxSetText(preview, text.c_str(), static_cast<uint32_t>(text.size() + 1), 0);
@@ -410,31 +406,31 @@ void MailWindow::SetMailPreviewPane(bool show) {
 void MailWindow::OnCommand(Control* control, int32_t) {
   MailList& list = ListPage();
   const uint32_t selected = list.Selected();
-  if (Tagged(control, "LABELBUT")) {
+  if (Is(control, "LABELBUT")) {
     if (control->Selected()) {
       if (previewShown) SetMailPreviewPane(false);
-      for (const char* tag : {"OPENBUT", "DELETE", "CENTER"}) SetHidden(ByTag(currentForm, tag), true);
+      for (const char* tag : {"OPENBUT", "DELETE", "CENTER"}) SetHidden(Tag(currentForm, tag), true);
       g_screens.email1b.Show(0, mailParent);
     } else {
       list.Show(0, mailParent);
     }
-  } else if (Tagged(control, "OPENBUT")) {
+  } else if (Is(control, "OPENBUT")) {
     if (selected) g_screens.emailPopup.Popup(selected, nullptr);
-  } else if (Tagged(control, "REPLYBUT")) {
+  } else if (Is(control, "REPLYBUT")) {
     if (selected) {
       g_screens.emailPopup.Popup(selected, nullptr);
       g_screens.emailPopup.Reply(g_world, kReplyToSender);
     }
-  } else if (Tagged(control, "DELETE")) {
+  } else if (Is(control, "DELETE")) {
     if (selected) DeleteMailLocked(selected);
-  } else if (Tagged(control, "CENTER")) {
+  } else if (Is(control, "CENTER")) {
     if (targetHex != 0) {
       GotoHexPacked(targetHex);
       CentreMapOnHex(g_mapView, targetHex);
     }
-  } else if (Tagged(control, "NEWMAIL")) {
+  } else if (Is(control, "NEWMAIL")) {
     g_screens.emailPopup.Popup(0, nullptr);
-  } else if (Tagged(control, "CLOSEBUT")) {
+  } else if (Is(control, "CLOSEBUT")) {
     ClosePopup(g_ui, *this);
   }
 }

@@ -19,6 +19,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -42,8 +43,6 @@ constexpr int32_t kFirstRegionLabel = 310;
 constexpr int kRegionLabels = 2;
 constexpr uint32_t kCoverColour = 0xFF007D00;
 constexpr uint8_t kCoverAlpha = 140;
-
-Control* ById(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 
 // What the view shows of the message, copied under the mail lock.
 struct OfferCopy {
@@ -82,10 +81,10 @@ void OpenWithList(Screen& screen, const std::vector<intptr_t>& items) {
 }  // namespace
 
 void OfferMailView::BindControls() {
-  box = MakeTextBox("MESSAGE", 0, &g_screens, form);
+  box = MakeTextBox("MESSAGE", 0, form);
   if (box) box->flags &= ~kCtlCaptureOnly;
   for (int32_t button : {kOfferViewUnits, kOfferStepLandTag, kOfferViewDiscovery, kOfferViewDesigns, kOfferViewMissiles, kOfferViewMissileDesigns}) {
-    Control* cover = ById(form, button + kOfferCoverOffset);
+    Control* cover = Id(form, button + kOfferCoverOffset);
     if (!cover) continue;
     cover->fills[0] = kCoverColour;
     cover->fills[1] = cover->fills[0];
@@ -105,8 +104,8 @@ void OfferMailView::Open(World& world, uint32_t messageSerial) {
   for (int k = 0; k < kOfferAnswers; ++k) {
     const uint8_t code = type ? type->replyCodes[k] : 0;
     answers[k] = code;
-    Control* label = ById(f, kOfferFirstAnswerLabel + k);
-    Control* button = ById(f, kOfferFirstAnswerButton + k);
+    Control* label = Id(f, kOfferFirstAnswerLabel + k);
+    Control* button = Id(f, kOfferFirstAnswerButton + k);
     SetHidden(label, code == 0);
     SetHidden(button, code == 0);
     if (code == 0) continue;
@@ -133,12 +132,12 @@ void OfferMailView::Open(World& world, uint32_t messageSerial) {
       AddOnce(c && (c->flags & kClassStock) ? missileDesigns : designs, design);
     }
     if (Control* hide = f ? FormFindControlByTag(f, "DIPHIDE") : nullptr) SetHidden(hide, false);
-    SetHidden(ById(f, kOfferViewUnits + kOfferCoverOffset), units.empty());
-    SetHidden(ById(f, kOfferViewMissiles + kOfferCoverOffset), missiles.empty());
-    SetHidden(ById(f, kOfferViewDiscovery + kOfferCoverOffset), offer.offered.discoveries.empty());
-    SetHidden(ById(f, kOfferViewDesigns + kOfferCoverOffset), designs.empty());
-    SetHidden(ById(f, kOfferViewMissileDesigns + kOfferCoverOffset), missileDesigns.empty());
-    SetHidden(ById(f, kOfferStepLandTag + kOfferCoverOffset), offer.offered.areaMask == 0);
+    SetHidden(Id(f, kOfferViewUnits + kOfferCoverOffset), units.empty());
+    SetHidden(Id(f, kOfferViewMissiles + kOfferCoverOffset), missiles.empty());
+    SetHidden(Id(f, kOfferViewDiscovery + kOfferCoverOffset), offer.offered.discoveries.empty());
+    SetHidden(Id(f, kOfferViewDesigns + kOfferCoverOffset), designs.empty());
+    SetHidden(Id(f, kOfferViewMissileDesigns + kOfferCoverOffset), missileDesigns.empty());
+    SetHidden(Id(f, kOfferStepLandTag + kOfferCoverOffset), offer.offered.areaMask == 0);
     tagStep = -1;
     if (Control* emoticon = g_screens.emailPopup.emoticon) {
       SetHidden(emoticon, false);
@@ -155,11 +154,11 @@ void OfferMailView::Open(World& world, uint32_t messageSerial) {
     const uint8_t kind = type->paramKinds[i];
     const int32_t player = static_cast<int32_t>(m.params[i]);
     if ((kind != kParamPlayer && kind != kParamRegion) || player == m.sender) continue;
-    if (Control* label = ById(f, kFirstRegionLabel + n)) FillRegionRow(label, "", player);
-    SetHidden(ById(f, kFirstRegionFrame + n), false);
+    if (Control* label = Id(f, kFirstRegionLabel + n)) FillRegionRow(label, "", player);
+    SetHidden(Id(f, kFirstRegionFrame + n), false);
     ++n;
   }
-  for (; n < kRegionLabels; ++n) SetHidden(ById(f, kFirstRegionFrame + n), true);
+  for (; n < kRegionLabels; ++n) SetHidden(Id(f, kFirstRegionFrame + n), true);
 }
 
 void OfferMailView::Answer(World& world, int k) {

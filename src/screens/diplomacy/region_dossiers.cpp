@@ -15,6 +15,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -28,10 +29,6 @@ namespace {
 constexpr int32_t kHighestOpinionEntry = 6;
 constexpr uint32_t kAllied = kRelationFriendly;
 constexpr uint32_t kEnemies = kRelationHostile;
-
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 int32_t LocalIndex() {
   const int32_t local = g_world.gameState.localPlayer;
@@ -55,16 +52,6 @@ void SetGovernment(Control* c, const PlayerRecord& r) {
     plat::FormatText(text, sizeof text, "(%s)", name);
   SetControlText(c, text);
 }
-
-void SetPercent(Control* c, const char* format, float fraction) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
-  SetControlText(c, text);
-}
-
-void SetPlain(Control* c, double v) { SetControlNumberText(0, 0, "", 0, "", 0, v, c); }
-void SetMoney(Control* c, double v, bool abbreviated) { SetControlNumberText(1, 0, "", abbreviated ? 1 : 0, "", 0, v, c); }
 
 float WorldInterest() {
   if (g_world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;
@@ -96,17 +83,17 @@ void RegionDossier::Refresh() {
   if (player <= 0) return;
   plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord& r = g_world.players[player];
-  SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, player));
-  SetGovernment(Find(*this, "REGGOVT"), r);
-  SetPlain(Find(*this, "REGPOP"), r.population);
-  SetPlain(Find(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
-  SetMoney(Find(*this, "REGGDP"), r.gdpPerCapita, false);
-  SetMoney(Find(*this, "REGTREASURE"), r.treasury, true);
-  SetMoney(Find(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2), true);
+  SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, player));
+  SetGovernment(Tag(*this, "REGGOVT"), r);
+  SetFigure(Tag(*this, "REGPOP"), r.population);
+  SetFigure(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
+  SetMoney(Tag(*this, "REGGDP"), r.gdpPerCapita);
+  SetMoneyShort(Tag(*this, "REGTREASURE"), r.treasury);
+  SetMoneyShort(Tag(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
 }
 
 void RegionDossier::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "REGDRBUT")) g_screens.diplomacy2aSs1.Show(id, nullptr);
+  if (Is(control, "REGDRBUT")) g_screens.diplomacy2aSs1.Show(id, nullptr);
 }
 
 int32_t RegionReport::AttachForm(Control*) { return Attach(*this, kPanelFull); }
@@ -118,7 +105,7 @@ void RegionReport::Refresh() {
 }
 
 void RegionReport::OnCommand(Control* control, int32_t) {
-  if (!IsTagged(control, "OKBUT")) return;
+  if (!Is(control, "OKBUT")) return;
   ScreenSet& s = g_screens;
   for (Screen* back : {static_cast<Screen*>(&s.diplomacy2a), static_cast<Screen*>(&s.diplomacy3)}) {
     if (id != kKeepScreenId) back->id = id;
@@ -133,22 +120,22 @@ void OwnRegionSummary::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const int32_t local = LocalIndex();
   const PlayerRecord& r = g_world.players[local];
-  SetGovernment(Find(*this, "REGGOVT"), r);
-  SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, local));
-  SetPercent(Find(*this, "WMSUBRATE"), "%3.0f %%", r.tradeOpenness);
-  SetPercent(Find(*this, "WMINTRATE"), "%2.1f %%", WorldInterest());
-  SetPercent(Find(*this, "DOMAPRRATE"), "%3.0f %%", r.approval);
-  SetPercent(Find(*this, "MILAPRRATE"), "%3.0f %%", r.secondRating);
+  SetGovernment(Tag(*this, "REGGOVT"), r);
+  SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, local));
+  SetPercent(Tag(*this, "WMSUBRATE"), "%3.0f %%", r.tradeOpenness);
+  SetPercent(Tag(*this, "WMINTRATE"), "%2.1f %%", WorldInterest());
+  SetPercent(Tag(*this, "DOMAPRRATE"), "%3.0f %%", r.approval);
+  SetPercent(Tag(*this, "MILAPRRATE"), "%3.0f %%", r.secondRating);
   // The world market's opinion of the region is its integrity there.
   const int32_t entry = OpinionEntry(LoadRegionFloat(r, kRegionWmIntegrity));
-  if (Control* c = Find(*this, "OPINION")) SetControlText(c, TextListText(kListWmopinion, entry));
+  if (Control* c = Tag(*this, "OPINION")) SetControlText(c, TextListText(kListWmopinion, entry));
 }
 
 int32_t RegionAlliances::AttachForm(Control*) { return Attach(*this, kPanelBottom); }
 
 void RegionAlliances::BindControls() {
-  allies = MakeListBox("ALLIES", 0, &g_screens, currentForm, kListIndicators, this);
-  enemies = MakeListBox("ENEMIES", 0, &g_screens, currentForm, kListIndicators, this);
+  allies = MakeListBox("ALLIES", 0, currentForm, kListIndicators, this);
+  enemies = MakeListBox("ENEMIES", 0, currentForm, kListIndicators, this);
 }
 
 void RegionAlliances::Refresh() {
@@ -156,7 +143,7 @@ void RegionAlliances::Refresh() {
   if (id < 1 || id >= kMaxPlayers) id = LocalIndex();
   const int32_t shown = static_cast<int32_t>(id);
   plat::CriticalSectionLock lock(g_simulationLock);
-  SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, shown));
+  SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, shown));
   const struct {
     ListBoxControl* list;
     uint32_t relation;

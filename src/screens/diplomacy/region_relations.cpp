@@ -25,8 +25,10 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/player_names.h"
 #include "world/text/policy_fields.h"
 #include "world/text/text_lists.h"
@@ -41,33 +43,13 @@ constexpr uint32_t kNeutralityBit = 0x80000000u;
 constexpr int32_t kEnemyClass = 3;
 constexpr int32_t kNeutralClass = 2;
 
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-int32_t LocalPlayer() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? local : 0;
-}
-
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
 bool OutOfPlay(int32_t kind) { return kind == kKindEmpty || kind == kKindOut; }
 
 uint32_t Bit(int32_t player) { return player >= 0 && player < kMaxPlayers ? 1u << player : 0u; }
 
-void Tick(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
-
 uint32_t Ticked(const Control* c) { return c && (c->state & kStateSelected) ? 1u : 0u; }
-
-void SetPercent(Control* c, float fraction) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(fraction * 100.0f));
-  SetControlText(c, text);
-}
-
-void SetPlain(Control* c, double v) { SetControlNumberText(0, 0, "", 0, "", 0, v, c); }
-void SetMoney(Control* c, double v) { SetControlNumberText(1, 0, "", 0, "", 0, v, c); }
 
 }  // namespace
 
@@ -96,7 +78,9 @@ std::string AgreementOfferText(int32_t from, int32_t to, int32_t kind, int32_t v
 }
 
 void OpenAgreementOffer(int32_t region, int32_t kind, int32_t value) {
-  const std::string text = AgreementOfferText(region, LocalPlayer(), kind, value);
+  const int32_t local = LocalPlayerIndex(g_world);
+  if (local < 0) return;
+  const std::string text = AgreementOfferText(region, local, kind, value);
   if (g_openOfferInDealEditor) g_openOfferInDealEditor(text.c_str(), false);
 }
 
@@ -112,7 +96,7 @@ void RegionRelationsPanel::OnOpen() {
 
 void RegionRelationsPanel::BindControls() {
   DockInBotbar2(*this);
-  StyleOverlay(Find(*this, "CEASEGRID"));
+  StyleOverlay(Tag(*this, "CEASEGRID"));
 }
 
 void RegionRelationsPanel::Refresh() {
@@ -125,54 +109,55 @@ void RegionRelationsPanel::Refresh() {
   // A region that left the game gives way to the next one in play.
   if (outOfPlay) OnOpen();
   const int32_t region = RegionOf(id);
+  if (LocalPlayerIndex(g_world) < 0) return;
   const uint32_t bit = Bit(region);
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const PlayerRecord& r = g_world.players[region];
-    const PlayerRecord& local = g_world.players[LocalPlayer()];
+    const PlayerRecord& local = *LocalPlayer(g_world);
     const PlayerPolicyBlock& mine = local.displayPolicy;
-    SetControlText(Find(*this, "REGION"), RegionDisplayName(g_world, region));
+    SetControlText(Tag(*this, "REGION"), RegionDisplayName(g_world, region));
     const int32_t relation = RelationClass(local, region);
-    Control* status = Find(*this, "STATUS");
-    Tick(status, relation == kEnemyClass);
+    Control* status = Tag(*this, "STATUS");
+    Press(status, relation == kEnemyClass);
     SetControlText(status, TextListText(kListDiprel, relation));
-    SetControlText(Find(*this, "GOVTYPE2"), TextListText(kListGovtype, r.govtype));
-    SetControlText(Find(*this, "LEADER2"), GetPlayerDisplayName(g_world, r));
-    SetPercent(Find(*this, "DOMAPR"), r.approval);
-    SetPercent(Find(*this, "MILAPR"), r.secondRating);
-    SetPlain(Find(*this, "REGPOP"), r.population);
-    SetPlain(Find(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
-    SetMoney(Find(*this, "REGGDP"), r.gdpPerCapita);
-    SetMoney(Find(*this, "REGTREASURE"), r.treasury);
-    SetMoney(Find(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
-    FillRegionRow(Find(*this, "FLAG"), "", region);
+    SetControlText(Tag(*this, "GOVTYPE2"), TextListText(kListGovtype, r.govtype));
+    SetControlText(Tag(*this, "LEADER2"), GetPlayerDisplayName(g_world, r));
+    SetPercent(Tag(*this, "DOMAPR"), "%3.0f %%", r.approval);
+    SetPercent(Tag(*this, "MILAPR"), "%3.0f %%", r.secondRating);
+    SetFigure(Tag(*this, "REGPOP"), r.population);
+    SetFigure(Tag(*this, "REGLAND"), static_cast<double>(RegionLand(g_world, r)));
+    SetMoney(Tag(*this, "REGGDP"), r.gdpPerCapita);
+    SetMoney(Tag(*this, "REGTREASURE"), r.treasury);
+    SetMoney(Tag(*this, "REGDEBT"), static_cast<double>(r.debtKind0 + r.debtKind1 + r.debtKind2));
+    FillRegionRow(Tag(*this, "FLAG"), "", region);
 
-    for (const char* tag : {"CFPARENT", "NWPARENT", "OFFERP"}) SetHidden(Find(*this, tag), true);
-    SetHidden(Find(*this, "WAR"), false);
+    for (const char* tag : {"CFPARENT", "NWPARENT", "OFFERP"}) SetHidden(Tag(*this, tag), true);
+    SetHidden(Tag(*this, "WAR"), false);
     const bool ceasefire = (PairMask1(mine) & bit) != 0;
     bool ceasefireStep = false;
     if (relation == kEnemyClass) {
-      Tick(status, true);
-      SetHidden(Find(*this, "WAR"), true);
-      SetHidden(Find(*this, "OFFERP"), false);
+      Press(status, true);
+      SetHidden(Tag(*this, "WAR"), true);
+      SetHidden(Tag(*this, "OFFERP"), false);
       ceasefireStep = true;
     } else if (relation == kNeutralClass) {
       ceasefireStep = ceasefire;
       if (!ceasefire) {
-        SetHidden(Find(*this, "NWPARENT"), false);
-        Tick(Find(*this, "NEUTWAR"), (RoeRegionFlag(mine.regionPolicy[region]) & kNeutralityBit) != 0);
+        SetHidden(Tag(*this, "NWPARENT"), false);
+        Press(Tag(*this, "NEUTWAR"), (RoeRegionFlag(mine.regionPolicy[region]) & kNeutralityBit) != 0);
       }
     }
     if (ceasefireStep) {
       // The ceasefire toggle shares its place with the neutrality one.
-      SetHidden(Find(*this, "CFPARENT"), false);
-      Tick(Find(*this, "CEASEFIRE"), ceasefire);
-      SetHidden(Find(*this, "CEASEGRID"), (TreatyMask(mine, 3) & bit) == 0);
+      SetHidden(Tag(*this, "CFPARENT"), false);
+      Press(Tag(*this, "CEASEFIRE"), ceasefire);
+      SetHidden(Tag(*this, "CEASEGRID"), (TreatyMask(mine, 3) & bit) == 0);
     }
-    Tick(Find(*this, "PATH"), (PairMask2(mine) & bit) != 0);
+    Press(Tag(*this, "PATH"), (PairMask2(mine) & bit) != 0);
   }
-  Tick(Find(*this, "CHAT"), (g_contactMasks.chat & bit) != 0);
-  Tick(Find(*this, "DIPOFFER"), (g_contactMasks.offers & bit) != 0);
+  Press(Tag(*this, "CHAT"), (g_contactMasks.chat & bit) != 0);
+  Press(Tag(*this, "DIPOFFER"), (g_contactMasks.offers & bit) != 0);
 }
 
 void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
@@ -185,35 +170,35 @@ void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
   const int32_t region = RegionOf(id);
   const uint32_t ticked = Ticked(control);
-  if (IsTagged(control, "NEGOTBUT")) {
+  if (Is(control, "NEGOTBUT")) {
     s.popupDiplomacy.Popup(region, nullptr);
-  } else if (IsTagged(control, "BOYCOTTS")) {
+  } else if (Is(control, "BOYCOTTS")) {
     s.diplomacy1Ss3.Show(region, nullptr);
-  } else if (IsTagged(control, "BACK")) {
+  } else if (Is(control, "BACK")) {
     s.diplomacy1.AttachForm(nullptr);
     s.diplomacy1.OnOpen();
     s.diplomacy1.Refresh();
-  } else if (IsTagged(control, "WAR")) {
+  } else if (Is(control, "WAR")) {
     s.diplomacy1Ss2b.Show(region, nullptr);
-  } else if (IsTagged(control, "OFFERP")) {
+  } else if (Is(control, "OFFERP")) {
     OpenAgreementOffer(region, kCeasefireAgreement, 1);
     Refresh();
-  } else if (IsTagged(control, "CEASEFIRE")) {
+  } else if (Is(control, "CEASEFIRE")) {
     PostArgs(kCmdPairMaskSwap, PairMaskArgs{.region = static_cast<uint32_t>(region),
                                             .set = static_cast<uint32_t>(ticked)});
-  } else if (IsTagged(control, "NEUTWAR")) {
+  } else if (Is(control, "NEUTWAR")) {
     PostArgs(kCmdRoeRegionFlag, RegionFlagArgs{.bits = static_cast<uint32_t>(kNeutralityBit),
                                                .region = static_cast<uint32_t>(region),
                                                .set = static_cast<uint32_t>(ticked)});
-  } else if (IsTagged(control, "PATH")) {
+  } else if (Is(control, "PATH")) {
     PostArgs(kCmdPairMask, PairMaskArgs{.region = static_cast<uint32_t>(region), .set = static_cast<uint32_t>(ticked)});
-  } else if (IsTagged(control, "CHAT")) {
+  } else if (Is(control, "CHAT")) {
     SetContactBit(g_contactMasks.chat, region, ticked != 0);
-  } else if (IsTagged(control, "DIPOFFER")) {
+  } else if (Is(control, "DIPOFFER")) {
     SetContactBit(g_contactMasks.offers, region, ticked != 0);
-  } else if (IsTagged(control, "RELATION")) {
+  } else if (Is(control, "RELATION")) {
     s.diplomacy1Ss2a.Show(region, nullptr);
-  } else if (IsTagged(control, "TREATBUT")) {
+  } else if (Is(control, "TREATBUT")) {
     s.diplomacy1Ss2c.Show(region, nullptr);
   }
 }

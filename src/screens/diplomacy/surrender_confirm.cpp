@@ -12,6 +12,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/game_speed.h"
@@ -19,9 +20,6 @@
 #include "world/world.h"
 
 namespace {
-
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
@@ -38,21 +36,21 @@ void SurrenderConfirmPanel::Refresh() {
   if (!currentForm) return;
   const int32_t region = RegionOf(id);
   plat::CriticalSectionLock lock(g_simulationLock);
-  SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, region));
-  SetControlText(Find(*this, "LEADER"), GetPlayerDisplayName(g_world, g_world.players[region]));
+  SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, region));
+  SetControlText(Tag(*this, "LEADER"), GetPlayerDisplayName(g_world, g_world.players[region]));
 }
 
 void SurrenderConfirmPanel::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
   const int32_t region = RegionOf(id);
-  if (IsTagged(control, "SUROK")) {
+  if (Is(control, "SUROK")) {
     // On a single machine the game pauses; the surrender itself is a
     // command on every machine, its simulation pass the turn thread's.
     if (!IsNetworkGame(g_commandNet)) SetGameSpeed(g_world.gameState, 0);
     PostArgs(kCmdSurrender, SurrenderArgs{.winner = static_cast<uint32_t>(region)});
     DockPanelAtDepth(2);
     s.diplomacy1Ss2.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "SURCAN")) {
+  } else if (Is(control, "SURCAN")) {
     DockPanelAtDepth(2);
     s.diplomacy1Ss2a.Show(kKeepScreenId, nullptr);
   }

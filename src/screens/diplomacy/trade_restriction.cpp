@@ -15,6 +15,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/text/policy_fields.h"
@@ -22,8 +23,6 @@
 #include "world/world.h"
 
 namespace {
-
-Control* FindId(const Screen& s, int32_t id) { return FormFindControlById(s.currentForm, id); }
 
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
@@ -50,7 +49,7 @@ void TradeRestrictionPanel::OnOpen() {
     id = StepToShownRegion(g_world, static_cast<int32_t>(id));
   }
   for (int32_t k = 0; k < kRestrictedProducts; ++k) {
-    Control* picture = FindId(*this, kProductPictureId + k);
+    Control* picture = Id(*this, kProductPictureId + k);
     if (!picture) continue;
     DrawUnitClassIcon(k, nullptr, nullptr, picture, false, -1);
     SetTooltip(picture, ProductName(k));
@@ -78,12 +77,12 @@ void TradeRestrictionPanel::Refresh() {
   const PlayerPolicyBlock& mine = g_world.players[local].displayPolicy;
   for (int32_t k = 0; k < kRestrictedProducts; ++k) {
     const ProductPolicy& p = mine.productPolicy[k];
-    Control* sales = FindId(*this, kSalesSwitchId + k);
-    Control* purchases = FindId(*this, kPurchasesSwitchId + k);
+    Control* sales = Id(*this, kSalesSwitchId + k);
+    Control* purchases = Id(*this, kPurchasesSwitchId + k);
     SetControlFlag(sales, kStateSelected, (ProductWord(p, kProductPlayerMask2) & bit) != 0);
     SetControlFlag(purchases, kStateSelected, (ProductWord(p, kProductPlayerMask) & bit) != 0);
     const std::string name = ProductName(k);
-    SetTooltip(FindId(*this, kProductPictureId + k), name);
+    SetTooltip(Id(*this, kProductPictureId + k), name);
     SetTooltip(sales, "Restrict " + name + " Sales/Exports");
     SetTooltip(purchases, "Restrict " + name + " Purchases/Imports");
   }

@@ -11,15 +11,13 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/player_names.h"
 #include "world/world.h"
 
 namespace {
-
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
@@ -37,7 +35,7 @@ void WarDeclarationPanel::OnOpen() {
 
 void WarDeclarationPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  calendarHost = Find(*this, "CALPARENT");
+  calendarHost = Tag(*this, "CALPARENT");
 }
 
 void WarDeclarationPanel::Refresh() {
@@ -45,15 +43,15 @@ void WarDeclarationPanel::Refresh() {
   const int32_t region = RegionOf(id);
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    SetControlText(Find(*this, "REGNAME"), RegionDisplayName(g_world, region));
-    SetControlText(Find(*this, "LEADER"), GetPlayerDisplayName(g_world, g_world.players[region]));
+    SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, region));
+    SetControlText(Tag(*this, "LEADER"), GetPlayerDisplayName(g_world, g_world.players[region]));
   }
   ShowCalendar(calendarHost);
 }
 
 void WarDeclarationPanel::OnCommand(Control* control, int32_t) {
-  const bool declare = IsTagged(control, "WARACCPBUT");
-  if (!declare && !IsTagged(control, "WARCANBUT")) return;
+  const bool declare = Is(control, "WARACCPBUT");
+  if (!declare && !Is(control, "WARCANBUT")) return;
   if (declare) PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(RegionOf(id))});
   DockPanelAtDepth(2);
   g_screens.diplomacy1Ss2.Show(kKeepScreenId, nullptr);

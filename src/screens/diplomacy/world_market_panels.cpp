@@ -21,8 +21,10 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/region_figures.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -30,16 +32,6 @@
 namespace {
 
 constexpr int32_t kHighestOpinionWord = 6;
-constexpr uint32_t kTreatyListStyle = 0x2000;
-
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-const PlayerRecord& LocalRecord() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return g_world.players[local >= 0 && local < kMaxPlayers ? local : 0];
-}
 
 bool ShownMember(const PlayerRecord& r) { return (r.displayPolicy.wageFlags & kWorldBodyMember) != 0; }
 
@@ -49,15 +41,6 @@ float WorldInterest() {
   if (g_world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;
   return le::LoadF32(g_world.worldEconomy.data() + kWorldPrimeRateAt);
 }
-
-void SetPercent(Control* c, const char* format, float fraction) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
-  SetControlText(c, text);
-}
-
-void SetMoney(Control* c, float value) { SetControlNumberText(1, 0, "", 0, "", 0, value, c); }
 
 void BackToAidPanel() { g_screens.diplomacy1Ss1.Show(kKeepScreenId, nullptr); }
 
@@ -92,29 +75,31 @@ int32_t WorldMarketOpinionWord(float opinion) {
 void DiplomacyAidPanel::BindControls() {
   DockInBotbar2(*this);
   subPanelHost = currentForm && ControlTagMatches(currentForm->tag, "DIPPARENT2") ? currentForm
-                                                                                  : Find(*this, "DIPPARENT2");
+                                                                                  : Tag(*this, "DIPPARENT2");
 }
 
 void DiplomacyAidPanel::OnOpen() {
   g_screens.diplomacy1Ss1a.Show(kKeepScreenId, nullptr);
-  SetHidden(Find(*this, "HIDEBOX2"), false);
+  SetHidden(Tag(*this, "HIDEBOX2"), false);
   DockPanelAtDepth(2);
 }
 
 void DiplomacyAidPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord& r = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
+  if (!local) return;
+  const PlayerRecord& r = *local;
   const float opinion = Opinion(r);
-  SetControlFlag(Find(*this, "YESBUT"), kStateSelected, ShownMember(r));
-  SetMoney(Find(*this, "WMCOST"), WorldMarketCost(opinion, r.gdp));
-  SetPercent(Find(*this, "WMSUBRATE"), "%3.0f %%", r.tradeOpenness);
-  SetPercent(Find(*this, "WMINTRATE"), "%2.1f %%", WorldInterest());
-  if (Control* c = Find(*this, "OPINION"))
+  SetControlFlag(Tag(*this, "YESBUT"), kStateSelected, ShownMember(r));
+  SetMoney(Tag(*this, "WMCOST"), WorldMarketCost(opinion, r.gdp));
+  SetPercent(Tag(*this, "WMSUBRATE"), "%3.0f %%", r.tradeOpenness);
+  SetPercent(Tag(*this, "WMINTRATE"), "%2.1f %%", WorldInterest());
+  if (Control* c = Tag(*this, "OPINION"))
     SetControlText(c, TextListText(kListWmopinion, WorldMarketOpinionWord(opinion)));
-  SetPercent(Find(*this, "WMOPINRATE"), "%3.0f %%", opinion);
+  SetPercent(Tag(*this, "WMOPINRATE"), "%3.0f %%", opinion);
   const bool dated = g_world.scenario.head.svictorycond == kEndModeDate;
-  SetHidden(Find(*this, "ENDHIDE"), !dated);
-  Control* end = Find(*this, "ENDDATE");
+  SetHidden(Tag(*this, "ENDHIDE"), !dated);
+  Control* end = Tag(*this, "ENDDATE");
   if (!dated || !end) return;
   GameDate date;
   date.dayNumber = static_cast<int32_t>(g_world.gameState.endDay);
@@ -131,15 +116,15 @@ void DiplomacyAidPanel::OnCommand(Control* control, int32_t) {
     return;
   }
   ScreenSet& s = g_screens;
-  if (IsTagged(control, "MILAIDBUT")) {
+  if (Is(control, "MILAIDBUT")) {
     s.diplomacy1Ss12.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "ECONAIDBUT")) {
+  } else if (Is(control, "ECONAIDBUT")) {
     s.diplomacy1Ss11.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "WMVOTEBUT")) {
+  } else if (Is(control, "WMVOTEBUT")) {
     s.diplomacy1Ss13.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "TREATYBUT")) {
+  } else if (Is(control, "TREATYBUT")) {
     s.diplomacy1Ss1d.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "BACK")) {
+  } else if (Is(control, "BACK")) {
     s.diplomacy1.AttachForm(nullptr);
     s.diplomacy1.OnOpen();
     s.diplomacy1.Refresh();
@@ -150,26 +135,29 @@ void DiplomacyAidPanel::OnCommand(Control* control, int32_t) {
 
 void WorldMarketMembersPanel::BindControls() {
   hostLink = &g_screens.diplomacy1Ss1.subPanelHost;
-  StyleOverlay(Find(*this, "MEMBERGRID"));
+  StyleOverlay(Tag(*this, "MEMBERGRID"));
 }
 
 void WorldMarketMembersPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord& r = LocalRecord();
-  SetHidden(Find(*this, "MEMBERGRID"), !(r.displayPolicy.wageFlags & kWorldBodyJoinWaiting));
+  const PlayerRecord* local = LocalPlayer(g_world);
+  if (!local) return;
+  const PlayerRecord& r = *local;
+  SetHidden(Tag(*this, "MEMBERGRID"), !(r.displayPolicy.wageFlags & kWorldBodyJoinWaiting));
   // The simulation's copy: the membership in force, not the one asked for.
   const bool member = (r.simPolicy.wageFlags & kWorldBodyMember) != 0;
-  SetHidden(Find(*this, "NOMEMBER"), member || !(Opinion(r) < 0.1f));
+  SetHidden(Tag(*this, "NOMEMBER"), member || !(Opinion(r) < 0.1f));
 }
 
 void WorldMarketMembersPanel::OnCommand(Control* control, int32_t) {
-  if (!IsTagged(control, "MEMBERBUT")) return;
+  if (!Is(control, "MEMBERBUT")) return;
   ScreenSet& s = g_screens;
-  SetHidden(Find(s.diplomacy1Ss1, "HIDEBOX2"), true);
+  SetHidden(Tag(s.diplomacy1Ss1, "HIDEBOX2"), true);
   bool member = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    member = ShownMember(LocalRecord());
+    const PlayerRecord* local = LocalPlayer(g_world);
+    member = local && ShownMember(*local);
   }
   if (member)
     s.diplomacy1Ss1b.Show(kKeepScreenId, nullptr);
@@ -182,9 +170,9 @@ void WorldMarketMembersPanel::OnCommand(Control* control, int32_t) {
 void WorldMarketLeavePanel::BindControls() { hostLink = &g_screens.diplomacy1Ss1.subPanelHost; }
 
 void WorldMarketLeavePanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "YESBUT2"))
+  if (Is(control, "YESBUT2"))
     PostMembership(0);
-  else if (IsTagged(control, "NOBUT2"))
+  else if (Is(control, "NOBUT2"))
     BackToAidPanel();
 }
 
@@ -192,14 +180,16 @@ void WorldMarketJoinPanel::BindControls() { hostLink = &g_screens.diplomacy1Ss1.
 
 void WorldMarketJoinPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord& r = LocalRecord();
-  SetMoney(Find(*this, "JOINFEE"), WorldMarketJoinFee(Opinion(r), r.gdp));
+  const PlayerRecord* local = LocalPlayer(g_world);
+  if (!local) return;
+  const PlayerRecord& r = *local;
+  SetMoney(Tag(*this, "JOINFEE"), WorldMarketJoinFee(Opinion(r), r.gdp));
 }
 
 void WorldMarketJoinPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "YESBUT3"))
+  if (Is(control, "YESBUT3"))
     PostMembership(1);
-  else if (IsTagged(control, "NOBUT3"))
+  else if (Is(control, "NOBUT3"))
     BackToAidPanel();
 }
 
@@ -207,20 +197,20 @@ void WorldMarketJoinPanel::OnCommand(Control* control, int32_t) {
 
 void TreatyDetailsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  proposed = MakeListBox("DIPLIST5", 0, &g_screens, currentForm, kTreatyListStyle, this);
-  offered = MakeListBox("DIPLIST6", 0, &g_screens, currentForm, kTreatyListStyle, this);
+  proposed = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
+  offered = MakeListBox("DIPLIST6", 0, currentForm, kListIndicators, this);
 }
 
 void TreatyDetailsPanel::OnOpen() {
-  SetControlText(Find(*this, "DETAILS"), "");
+  SetControlText(Tag(*this, "DETAILS"), "");
   CloseMailWhenNarrow();
   DockPanelAtDepth(3);
 }
 
 void TreatyDetailsPanel::Refresh() {
   if ((proposed && proposed->selectedId != 0) || (offered && offered->selectedId != 0)) return;
-  SetControlText(Find(*this, "DETAILS"), "");
-  for (const char* tag : {"HIDEBOX", "CANBUT", "SIGNBUT"}) SetHidden(Find(*this, tag), true);
+  SetControlText(Tag(*this, "DETAILS"), "");
+  for (const char* tag : {"HIDEBOX", "CANBUT", "SIGNBUT"}) SetHidden(Tag(*this, tag), true);
 }
 
 void TreatyDetailsPanel::OnControlChange(Control* control, int32_t rowId) {
@@ -229,11 +219,11 @@ void TreatyDetailsPanel::OnControlChange(Control* control, int32_t rowId) {
   // list emptied must not empty this one again.
   if (control == proposed) {
     if (rowId != 0) DeselectOther(offered, *this);
-    for (const char* tag : {"HIDEBOX", "CANBUT"}) SetHidden(Find(*this, tag), rowId == 0);
-    SetControlFlag(Find(*this, "QUESTION"), kStateSelected, 0);
+    for (const char* tag : {"HIDEBOX", "CANBUT"}) SetHidden(Tag(*this, tag), rowId == 0);
+    SetControlFlag(Tag(*this, "QUESTION"), kStateSelected, 0);
   } else if (control == offered) {
     if (rowId != 0) DeselectOther(proposed, *this);
-    SetHidden(Find(*this, "SIGNBUT"), rowId == 0);
-    SetControlFlag(Find(*this, "QUESTION"), kStateSelected, 1);
+    SetHidden(Tag(*this, "SIGNBUT"), rowId == 0);
+    SetControlFlag(Tag(*this, "QUESTION"), kStateSelected, 1);
   }
 }

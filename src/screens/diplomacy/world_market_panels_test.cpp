@@ -57,6 +57,26 @@ TEST_F(WorldMarketTest, CostFeeAndOpinionWordComeFromOpinionAndFeeBase) {
     EXPECT_EQ(WorldMarketOpinionWord(opinion), word) << opinion;
 }
 
+// A machine that plays no region shows no region's figures, least of all
+// region 0's.
+TEST_F(WorldMarketTest, WithoutALocalRegionTheFiguresStayEmpty) {
+  DiplomacyAidPanel aid;
+  controltest::PanelForm aidForm{aid, "DIPL1_SS1", {"WMCOST"}};
+  WorldMarketJoinPanel join;
+  controltest::PanelForm joinForm{join, "DIPL1_SS1C", {"JOINFEE"}};
+  StoreRegionFloat(g_world.players[0], kRegionWmIntegrity, 0.5f);
+  g_world.players[0].gdp = 1000000.0f;
+  for (int32_t local : {-1, kMaxPlayers, 1000}) {
+    g_world.gameState.localPlayer = local;
+    aid.Refresh(), join.Refresh();
+    EXPECT_EQ(aidForm.Text("WMCOST"), "") << local;
+    EXPECT_EQ(joinForm.Text("JOINFEE"), "") << local;
+  }
+  g_world.gameState.localPlayer = 0;
+  aid.Refresh(), join.Refresh();
+  EXPECT_EQ(joinForm.Text("JOINFEE"), "$ 749") << "region 0 played here shows its own fee";
+}
+
 TEST_F(WorldMarketTest, EndDateShowsOnlyForADatedEnd) {
   DiplomacyAidPanel aid;
   controltest::PanelForm form{aid, "DIPL1_SS1", {"ENDHIDE", "ENDDATE"}};

@@ -17,6 +17,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -35,8 +36,6 @@ constexpr int32_t kNoLevelCap = 256;
 // Ids the pages leave alone.
 constexpr int32_t kUntouchedButtons[] = {108, 120, 122};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 bool Checked(Control* form, const char* tag) {
   const Control* c = Tag(form, tag);
   return c && c->Selected();
@@ -106,7 +105,7 @@ int32_t FillClassList(ListBoxControl* list, const std::vector<int32_t>& classes,
 int32_t EditorEquipmentListPanel::Page() const { return static_cast<int32_t>(std::clamp<intptr_t>(id, 0, 2)); }
 
 void EditorEquipmentListPanel::BindControls() {
-  list = MakeListBox("LIST5", 0, nullptr, currentForm, kListSingleSelect, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListSingleSelect, this);
   std::fill(std::begin(typeFilter), std::end(typeFilter), -1);
   std::fill(std::begin(rememberedClass), std::end(rememberedClass), 0);
 }
@@ -157,7 +156,7 @@ void EditorEquipmentListPanel::OnActivate(Control* control, int32_t row) {
 }
 
 void EditorStockClassListPanel::BindControls() {
-  list = MakeListBox("LIST5", 0, nullptr, currentForm, kListSingleSelect, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListSingleSelect, this);
 }
 
 void EditorStockClassListPanel::Refresh() {

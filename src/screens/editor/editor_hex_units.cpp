@@ -19,6 +19,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "world/id_lookups.h"
@@ -31,8 +32,6 @@
 namespace {
 
 constexpr int32_t kEntrenchmentMax = 100;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 UnitRecord* Live(uint32_t id) {
   UnitRecord* unit = id != 0 ? FindUnitById(g_world, id) : nullptr;
@@ -67,7 +66,7 @@ void DeleteEditorUnit(World& world, UnitRecord* unit) {
 }
 
 void EditorHexUnitListPanel::BindControls() {
-  list = MakeListBox("LIST1", 0, nullptr, currentForm, kListSingleSelect, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListSingleSelect, this);
 }
 
 void EditorHexUnitListPanel::Refresh() {

@@ -25,6 +25,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/id_lookups.h"
 #include "world/text/text_lists.h"
@@ -39,8 +40,6 @@ namespace {
 // stock class counts as.
 constexpr uint8_t kStockSiteType = 2;
 constexpr int32_t kConventionalLoad = 8;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 // The hex's lead facility is a stock site: a live, confirmed, deployed
 // storing settlement that is no other kind of works.
@@ -99,7 +98,7 @@ void EditorStockUnitListPanel::OnOpen() {
 }
 
 void EditorStockUnitListPanel::BindControls() {
-  list = MakeListBox("LIST1", 0, nullptr, currentForm, kListSingleSelect, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListSingleSelect, this);
   quantity = Tag(currentForm, "MQTY");
 }
 

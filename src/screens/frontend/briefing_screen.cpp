@@ -10,6 +10,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/text_box.h"
 #include "world/text/scenario_text.h"
@@ -24,13 +25,11 @@ constexpr const char* kModeTags[] = {"MODE1", "MODE2", "MODE3", "MODE4"};
 constexpr int32_t kFullProgress = 10000;
 constexpr uint32_t kBriefCapacity = 8192;
 
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
 }  // namespace
 
 BriefingScreen::BriefingScreen() : Screen("SM_PLAYER3", {kBriefingTags, {}}) { hostLink = &g_ui.gameBackground; }
 
-void BriefingScreen::BindControls() { brief_ = MakeTextBox("BRIEF", 0, nullptr, currentForm); }
+void BriefingScreen::BindControls() { brief_ = MakeTextBox("BRIEF", 0, currentForm); }
 
 void BriefingScreen::OnOpen() {
   progress = 0;

@@ -16,6 +16,7 @@
 #include "sim/game_stop.h"
 #include "ui/interface_images.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "world/game_file.h"
 #include "world/list_items.h"
 #include "world/scenario_settings.h"
@@ -49,7 +50,9 @@ bool HumanLed(int32_t region) {
 void FillCampaignCarryOver(World& world, CampaignCarryOver& carryOver, int32_t governmentForm) {
   ClearCarryOver(carryOver);
   GameState& state = world.gameState;
-  const int32_t local = state.localPlayer >= 0 && state.localPlayer < kMaxPlayers ? state.localPlayer : 0;
+  // The carry-over always names a slot, the first when no region is played
+  // here; the next scenario reads it as it always has.
+  const int32_t local = std::max(LocalPlayerIndex(world), 0);
   carryOver.leaderChoice = static_cast<uint8_t>(governmentForm);
   carryOver.previousLocalPlayer = local;
   carryOver.previousDay = state.currentDay;

@@ -120,7 +120,7 @@ void ChatEntry::OnHostNotify(int32_t code, int32_t) {
 void ChatWindow::BindControls() {
   ChatEntry::BindControls();
   Control* f = currentForm ? currentForm : form;
-  history = f ? MakeListBox("HISTORY", 0, &g_screens, f, kListIndicators, this) : nullptr;
+  history = f ? MakeListBox("HISTORY", 0, f, kListIndicators, this) : nullptr;
   if (history && history->prototype) {
     history->prototype->fontSlot = kHistoryFont;
     history->prototype->alignment = 0;
@@ -167,7 +167,7 @@ void ChatMapOverlay::BindControls() {
   f->rect.left += kChatOverlayInset, f->rect.right += kChatOverlayInset;
   f->rect.top += kChatOverlayInset, f->rect.bottom += kChatOverlayInset;
   f->flags |= kCtlClickThrough;
-  list = MakeListBox("CHATLIST", 0, &g_screens, f, 0, this);
+  list = MakeListBox("CHATLIST", 0, f, 0, this);
   StyleOverlayList(list, kOverlayRowText, kOverlayRowFont, 0);
 }
 

@@ -28,10 +28,12 @@
 #include "ui/interface_images.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
 #include "world/hex_extra.h"
@@ -67,12 +69,6 @@ constexpr int32_t kTextFont = 2;
 constexpr int32_t kDefeatTextFont = 3;
 constexpr const char* kEndKindNames[] = {"SCEN", "CAMP", "MP"};
 
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
-Control* Find(Screen& screen, const char* tag) { return screen.form ? FormFindControlByTag(screen.form, tag) : nullptr; }
-Control* FindId(Screen& screen, int32_t id) { return screen.form ? FormFindControlById(screen.form, id) : nullptr; }
-void ShowControl(Control* control, bool on) { SetControlFlag(control, kStateHidden, on ? 0 : 1); }
-
 void SetBoxText(Control* control, const char* text) {
   if (auto* box = dynamic_cast<TextBoxControl*>(control))
     TextBoxSetText(box, text, 0, 1);
@@ -81,16 +77,11 @@ void SetBoxText(Control* control, const char* text) {
 }
 
 void MakeBox(Screen& screen, const char* tag, int32_t font, uint32_t colour) {
-  TextBoxControl* box = MakeTextBox(tag, 0, &g_screens, screen.form);
+  TextBoxControl* box = MakeTextBox(tag, 0, screen.form);
   if (box && box->prototype) {
     box->prototype->fontSlot = static_cast<uint32_t>(font);
     box->prototype->textColour = colour;
   }
-}
-
-PlayerRecord* LocalRecord() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
 }
 
 bool Networked() { return IsNetworkGame(g_commandNet); }
@@ -221,11 +212,11 @@ void InstallEndGameHooks() {
 
 EndTurnPopup::EndTurnPopup() : Screen("ENDTURNPOPUP", {kEndTurnTags, {}}) {}
 
-void EndTurnPopup::Refresh() { SetControlFlag(Find(*this, "SHOWETPOP"), kStateSelected, g_uiOptions.bnoconfirmturn); }
+void EndTurnPopup::Refresh() { SetControlFlag(Tag(form, "SHOWETPOP"), kStateSelected, g_uiOptions.bnoconfirmturn); }
 
 void EndTurnPopup::OnCommand(Control* control, int32_t) {
   if (!Is(control, "OKTURN")) return;
-  const Control* box = Find(*this, "SHOWETPOP");
+  const Control* box = Tag(form, "SHOWETPOP");
   g_uiOptions.bnoconfirmturn = box && box->Selected() ? 1 : 0;
   Close(0);
   if (AdvanceToNextPlayer(g_world, false, true) != 0) g_endGameActions.nextTurn();
@@ -251,12 +242,12 @@ int32_t EndGamePopup::Popup(intptr_t newId, const ScreenParameterList*) {
   return refused;
 }
 
-void EndGamePopup::SetUiText(const char* tag, int entry) { SetBoxText(Find(*this, tag), TextListText(kListUitext, entry)); }
+void EndGamePopup::SetUiText(const char* tag, int entry) { SetBoxText(Tag(form, tag), TextListText(kListUitext, entry)); }
 
 void EndGamePopup::OnOpen() {
   g_endGameActions.pause();
   g_endGameActions.playSound(sound_);
-  ControlSetText(Find(*this, "SCENARIO"), g_scenarioText.scenarioName.c_str());
+  ControlSetText(Tag(form, "SCENARIO"), g_scenarioText.scenarioName.c_str());
 }
 
 int32_t EndGamePopup::Close(int32_t noReturn) {
@@ -292,7 +283,7 @@ void EndGameMultiplayer::OnOpen() {
   EndGamePopup::OnOpen();
   SetUiText("TEXTBOX08", 8);
   SetUiText("TEXTBOX09", 9);
-  ShowControl(Find(*this, "GRIDOBS"), (g_world.scenario.head.gameFlags & kGameFlagHidesObserve) == 0);
+  ShowTag(form, "GRIDOBS", (g_world.scenario.head.gameFlags & kGameFlagHidesObserve) == 0);
   observing = false;
 }
 
@@ -316,28 +307,28 @@ ElectionDefeatScreen::ElectionDefeatScreen()
 
 void ElectionDefeatScreen::OnOpen() {
   EndGamePopup::OnOpen();
-  const PlayerRecord* local = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
   if (!local) return;
   const TextListId parties[] = {kListPolpartyleft, kListPolpartycenter, kListPolpartyright, kListPolpartyother};
   const uint8_t picks[] = {local->bandPicks[0], local->bandPicks[1], local->bandPicks[2], local->otherPartyPick};
   for (int i = 0; i < 4; ++i) {
-    ControlSetText(FindId(*this, 11 + i), TextListText(parties[i], picks[i]));
+    ControlSetText(Id(form, 11 + i), TextListText(parties[i], picks[i]));
     char share[32];
     std::snprintf(share, sizeof share, "%3.1f %%", static_cast<double>(local->partyShare[i] * 100.0f));
-    ControlSetText(FindId(*this, 21 + i), share);
+    ControlSetText(Id(form, 21 + i), share);
     const int on = i == local->rulingParty ? 1 : 0;
-    SetControlFlag(FindId(*this, 11 + i), kStateSelected, on);
-    SetControlFlag(FindId(*this, 21 + i), kStateSelected, on);
+    SetControlFlag(Id(form, 11 + i), kStateSelected, on);
+    SetControlFlag(Id(form, 21 + i), kStateSelected, on);
   }
   const bool possible = CoupPossible(local->approval, local->secondRating, GovernmentSupport(*local, kCoupGovernmentForm),
                                      g_world.scenario.head.difficulty);
-  ShowControl(Find(*this, "COUP"), possible);
+  ShowTag(form, "COUP", possible);
   SetUiText("TEXTPARENT", possible ? 1 : 2);
   SetUiText("TEXTBOX00", 0);
 }
 
 int32_t ElectionDefeatScreen::Close(int32_t noReturn) {
-  const PlayerRecord* local = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
   // After a coup the change of government is pending and the game goes on.
   if (local && GovtypeRequest(local->displayPolicy) == kCoupGovernmentForm) return Screen::Close(noReturn);
   return EndGamePopup::Close(noReturn);
@@ -360,8 +351,8 @@ void VictoryScreen::BindControls() {
   if (!form) return;
   const int32_t w = form->rect.right - form->rect.left, h = form->rect.bottom - form->rect.top;
   RectMoveTo(&form->rect, (g_platform.clientRect.right - w) / 2, (g_platform.clientRect.bottom - h) / 2);
-  scoreCardHost = Find(*this, "SCORECARD");
-  continueHost = Find(*this, "SCENPARENT");
+  scoreCardHost = Tag(form, "SCORECARD");
+  continueHost = Tag(form, "SCENPARENT");
   MakeBox(*this, "STORY", 3, 0xFFFFFFFF);
 }
 
@@ -369,17 +360,16 @@ void VictoryScreen::OnOpen() {
   const World& w = g_world;
   const uint32_t flags = w.scenario.head.gameFlags;
   const int kind = Networked() ? kEndMultiplayer : (flags & kGameFlagCampaign) ? kEndCampaign : kEndSingle;
-  const int32_t localPlayer = w.gameState.localPlayer;
-  const bool localWon = localPlayer >= 0 && localPlayer < 32 && ((w.gameState.winnersMask >> localPlayer) & 1u) != 0;
+  const int32_t localPlayer = LocalPlayerIndex(w);
+  const bool localWon = localPlayer >= 0 && ((w.gameState.winnersMask >> localPlayer) & 1u) != 0;
   const PlayerRecord& winner = w.players[w.gameState.scenarioWinner % kMaxPlayers];
   story = ChooseVictoryStory(g_scenarioText, kind, w.gameState.endReason, localWon, LookupLocalizedName(w, winner),
                              GetPlayerDisplayName(w, winner));
-  SetBoxText(Find(*this, "STORY"), story.text.c_str());
-  ShowControl(Find(*this, "CHEATER"), (flags & kGameFlagCheated) != 0);
-  if (localPlayer >= 0 && localPlayer < kMaxPlayers) {
-    PlayerRecord& local = g_world.players[localPlayer];
-    WriteEndSummary(w, local, story.result, (flags & kGameFlagCheated) != 0, g_scenarioText.scenarioName.c_str(),
-                    LookupLocalizedName(w, local));
+  SetBoxText(Tag(form, "STORY"), story.text.c_str());
+  ShowTag(form, "CHEATER", (flags & kGameFlagCheated) != 0);
+  if (PlayerRecord* local = LocalPlayer(g_world)) {
+    WriteEndSummary(w, *local, story.result, (flags & kGameFlagCheated) != 0, g_scenarioText.scenarioName.c_str(),
+                    LookupLocalizedName(w, *local));
   }
   continuation.Show(kKeepScreenId, nullptr);
   const int32_t page = (flags & kGameFlagCampaign) ? 5 : w.scenario.head.svictorycond == 3 ? 4 : 3;
@@ -401,12 +391,12 @@ VictoryContinue::VictoryContinue(Control** host) : Screen("VICTORY_SS1", {kConti
 }
 
 void VictoryContinue::BindControls() {
-  list = MakeListBox("SCENLIST", 0, &g_screens, form, kListIndicators, this);
+  list = MakeListBox("SCENLIST", 0, form, kListIndicators, this);
   if (list && list->prototype) list->prototype->fontSlot = 3;
   // A refused change shows as a see-through green line over its button,
   // the same under the pointer, and takes the button's clicks.
   for (int f = 1; f <= kGovernmentForms; ++f) {
-    Control* line = FindId(*this, kUnableIdBase + f);
+    Control* line = Id(form, kUnableIdBase + f);
     if (!line) continue;
     if (auto* text = dynamic_cast<StringControl*>(line)) text->textColour = kUnableTextColour;
     line->fills[kLookNormal] = (line->fills[kLookNormal] & 0x00FFFFFFu) | kUnableAlpha;
@@ -422,9 +412,9 @@ const ScenarioMapLink* VictoryContinue::FollowUps() const {
 }
 
 void VictoryContinue::OnOpen() {
-  const PlayerRecord* local = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
   chosenForm = local ? local->govtype : 0;
-  SetControlFlag(FindId(*this, kChangeIdBase + chosenForm), kStateSelected, 1);
+  SetControlFlag(Id(form, kChangeIdBase + chosenForm), kStateSelected, 1);
   followUps = 0;
   const World& w = g_world;
   if ((w.scenario.head.gameFlags & kGameFlagCampaign) == 0) return;
@@ -435,8 +425,8 @@ void VictoryContinue::OnOpen() {
 
 void VictoryContinue::Refresh() {
   const bool more = followUps > 0;
-  for (const char* tag : {"HIDEBOXAS", "HIDEBOX", "SAVE", "OK"}) ShowControl(Find(*this, tag), more);
-  ShowControl(Find(*this, "MENU"), true);
+  for (const char* tag : {"HIDEBOXAS", "HIDEBOX", "SAVE", "OK"}) ShowTag(form, tag, more);
+  ShowTag(form, "MENU", true);
   if (!more || !list) return;
   const int32_t selected = list->selectedId;
   ListClear(list, 1);
@@ -445,30 +435,30 @@ void VictoryContinue::Refresh() {
   ListLayoutRows(list);
   ListSetSelection(0, list, selected > 0 && selected <= followUps ? selected : 1, 0);
   RefreshGovernmentChoice();
-  ControlSetText(Find(*this, "ASNAME"), CampaignAutoSaveName(g_scenarioText.scenarioName.c_str()).c_str());
+  ControlSetText(Tag(form, "ASNAME"), CampaignAutoSaveName(g_scenarioText.scenarioName.c_str()).c_str());
 }
 
 void VictoryContinue::RefreshGovernmentChoice() {
-  const PlayerRecord* local = LocalRecord();
+  const PlayerRecord* local = LocalPlayer(g_world);
   if (!local) return;
   const int current = local->govtype;
-  ControlSetText(Find(*this, "CURRENT"), TextListText(kListGovtype, current));
+  ControlSetText(Tag(form, "CURRENT"), TextListText(kListGovtype, current));
   for (int f = 1; f <= kGovernmentForms; ++f) {
     const char* name = TextListText(kListGovtype, f);
     char text[96];
-    Control* change = FindId(*this, kChangeIdBase + f);
+    Control* change = Id(form, kChangeIdBase + f);
     std::snprintf(text, sizeof text, "Change Government to %s", name);
     ControlSetText(change, text);
-    Control* unable = FindId(*this, kUnableIdBase + f);
+    Control* unable = Id(form, kUnableIdBase + f);
     std::snprintf(text, sizeof text, "Conditions Unable to Support %s", name);
     ControlSetText(unable, text);
     const bool offered = !(chosenForm == current && chosenForm == f);
-    ShowControl(change, offered);
+    ::Show(change, offered);
     const bool possible = GovernmentChangePossible(f, GovernmentSupport(*local, f), local->secondRating, local->approval);
-    ShowControl(unable, offered && !possible);
+    ::Show(unable, offered && !possible);
   }
-  ShowControl(Find(*this, "HIDECHANGE"), chosenForm != current);
-  ControlSetText(Find(*this, "GOVCHANGE"), TextListText(kListGovtype, chosenForm));
+  ShowTag(form, "HIDECHANGE", chosenForm != current);
+  ControlSetText(Tag(form, "GOVCHANGE"), TextListText(kListGovtype, chosenForm));
 }
 
 void VictoryContinue::OnCommand(Control* control, int32_t) {
@@ -490,7 +480,7 @@ void VictoryContinue::OnCommand(Control* control, int32_t) {
   }
   const bool ok = Is(control, "OK");
   if (!ok && !Is(control, "MENU")) return;
-  for (const char* tag : {"SAVE", "OK", "MENU", "HIDEBOX"}) ShowControl(Find(*this, tag), false);
+  for (const char* tag : {"SAVE", "OK", "MENU", "HIDEBOX"}) ShowTag(form, tag, false);
   UpdateFrameUi(g_ui);
   if (followUps > 0) (void)SaveGame(g_world, CampaignAutoSaveName(scenario));
   if (ok) {

@@ -7,6 +7,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "world/world.h"
 
 namespace {
@@ -19,8 +20,6 @@ constexpr const char* kLeaningTags[] = {"LEFT", "CENTRE", "RIGHT"};
 constexpr uint8_t kPortraits = 8;
 constexpr int32_t kLeaderPortraits = 63;
 
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
 }  // namespace
 
 GameChoiceScreen::GameChoiceScreen() : Screen("SM_PLAYER1a", {kChoiceTags, {}}) {
@@ -28,8 +27,8 @@ GameChoiceScreen::GameChoiceScreen() : Screen("SM_PLAYER1a", {kChoiceTags, {}}) 
 }
 
 void GameChoiceScreen::BindControls() {
-  scenarioList_ = MakeListBox("SCENLIST", 0, nullptr, currentForm, 0, this);
-  regionList_ = MakeListBox("REGIONLIST", 0, nullptr, currentForm, 0, this);
+  scenarioList_ = MakeListBox("SCENLIST", 0, currentForm, 0, this);
+  regionList_ = MakeListBox("REGIONLIST", 0, currentForm, 0, this);
   for (ListBoxControl* list : {scenarioList_, regionList_})
     if (list) list->flags |= kListSingleSelect;
 }

@@ -9,6 +9,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/scenario_file_set.h"
 #include "ui/screen_manager.h"
@@ -18,8 +19,6 @@
 namespace {
 
 constexpr const char* kFileDialogTags[] = {"TITLE", "FILELIST", "FILENAME", "OKBUT", "CANBUT", "ERROR"};
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 }  // namespace
 
@@ -33,7 +32,7 @@ bool UsableFileName(const std::string& name) {
 GameFileScreen::GameFileScreen() : Screen("GAME_FILE", {kFileDialogTags, {}}) {}
 
 void GameFileScreen::BindControls() {
-  list_ = MakeListBox("FILELIST", 0, nullptr, currentForm, 0, this);
+  list_ = MakeListBox("FILELIST", 0, currentForm, 0, this);
   if (list_) list_->flags |= kListSingleSelect;
 }
 

@@ -20,6 +20,7 @@
 #include "ui/deferred_actions.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/string_control.h"
 #include "world/game_params_block.h"
@@ -38,8 +39,6 @@ constexpr int32_t kWaitRowIds[] = {100, 101, 102, 103, 104, 105, 106, 107,
                                    108, 109, 110, 111, 112, 113, 114, 115};
 constexpr int32_t kFirstRowId = 100;
 
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
 void SetFormText(Control* form, const char* tag, const char* text) {
   if (!form) return;
   ControlSetText(FormFindControlByTag(form, tag), text);
@@ -51,7 +50,7 @@ void SetFormText(Control* form, const char* tag, const char* text) {
 ConnectScreen::ConnectScreen() : Screen("SM_PLAYER1c", {kConnectTags, {}}) { hostLink = &g_ui.frontEndBackground; }
 
 void ConnectScreen::BindControls() {
-  hostList_ = MakeListBox("HOSTLIST", 0, nullptr, currentForm, 0, this);
+  hostList_ = MakeListBox("HOSTLIST", 0, currentForm, 0, this);
   if (hostList_) hostList_->flags |= kListSingleSelect;
 }
 
@@ -137,8 +136,8 @@ void ConnectScreen::OnCommand(Control* control, int32_t) {
 GameLobby::GameLobby() : Screen("SM_PLAYER2", {kLobbyTags, {}}) { hostLink = &g_ui.frontEndBackground; }
 
 void GameLobby::BindControls() {
-  slots_ = MakeListBox("SLOTS", 0, nullptr, currentForm, 0, this);
-  games_ = MakeListBox("GAMES", 0, nullptr, currentForm, 0, this);
+  slots_ = MakeListBox("SLOTS", 0, currentForm, 0, this);
+  games_ = MakeListBox("GAMES", 0, currentForm, 0, this);
   if (games_) games_->flags |= kListSingleSelect;
 }
 

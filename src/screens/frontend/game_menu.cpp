@@ -12,6 +12,7 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/text_box.h"
@@ -28,11 +29,9 @@ constexpr const char* kMenuTags[] = {"OPTIONPAR"};
 constexpr uint32_t kQuestionColour = 0xFF96BEFA;
 constexpr int32_t kQuestionFont = 10;
 
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
 // The question pages' text box: the menu's large font in its light blue.
 TextBoxControl* MakeQuestionBox(Screen& page, const char* tag) {
-  TextBoxControl* box = MakeTextBox(tag, 0, &g_screens, page.form);
+  TextBoxControl* box = MakeTextBox(tag, 0, page.form);
   if (!box) return nullptr;
   if (box->prototype) {
     box->prototype->fontSlot = kQuestionFont;

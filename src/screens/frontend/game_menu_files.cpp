@@ -14,6 +14,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -33,14 +34,8 @@ constexpr const char* kSaveExtension = ".SAV";
 constexpr int32_t kListFont = 2;
 constexpr int kErrorTextNotSaved = 1;
 
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
-Control* Find(Screen& screen, const char* tag) { return screen.form ? FormFindControlByTag(screen.form, tag) : nullptr; }
-
-void ShowControl(Screen& screen, const char* tag, bool on) { SetControlFlag(Find(screen, tag), kStateHidden, on ? 0 : 1); }
-
 ListBoxControl* BindList(Screen& screen, const char* tag) {
-  ListBoxControl* list = MakeListBox(tag, 0, &g_screens, screen.form, kListIndicators, &screen);
+  ListBoxControl* list = MakeListBox(tag, 0, screen.form, kListIndicators, &screen);
   if (list && list->prototype) list->prototype->fontSlot = kListFont;
   return list;
 }
@@ -89,7 +84,7 @@ SaveGameDialog::SaveGameDialog(GameMenu& menu) : Screen("GAME_SS3", {kSaveTags, 
 void SaveGameDialog::BindControls() {
   hostLink = &menu_.optionPanel;
   list_ = BindList(*this, "LISTSAVE");
-  name_ = Find(*this, "FILENAME");
+  name_ = Tag(form, "FILENAME");
 }
 
 std::string SaveGameDialog::Name() const {
@@ -108,23 +103,23 @@ void SaveGameDialog::OnOpen() {
   SetName(std::string(state.saveName, strnlen(state.saveName, sizeof state.saveName)));
   FillWithSaves(list_);
   NameChanged();
-  ShowControl(*this, "CANBUT", true);
-  ShowControl(*this, "SAVEHIDE", false);
-  ShowControl(*this, "ERRORLINE", false);
+  ShowTag(form, "CANBUT", true);
+  ShowTag(form, "SAVEHIDE", false);
+  ShowTag(form, "ERRORLINE", false);
   asking = false;
 }
 
 void SaveGameDialog::CancelQuestion() {
   if (!asking) return;
-  ShowControl(*this, "SAVEHIDE", false);
-  ShowControl(*this, "CANBUT", true);
+  ShowTag(form, "SAVEHIDE", false);
+  ShowTag(form, "CANBUT", true);
   asking = false;
 }
 
 void SaveGameDialog::NameChanged() {
   const std::string name = Name();
   if (list_ && list_->selectedId != 0 && SelectedRowText() != name) ListDeselectAll(list_);
-  ShowControl(*this, "OKSAVE", SaveNameUsable(name));
+  ShowTag(form, "OKSAVE", SaveNameUsable(name));
   CancelQuestion();
 }
 
@@ -135,7 +130,7 @@ void SaveGameDialog::OnControlChange(Control* control, int32_t value) {
     CancelQuestion();
     const std::string row = SelectedRowText();
     if (!row.empty()) SetName(row);
-    ShowControl(*this, "OKSAVE", SaveNameUsable(Name()));
+    ShowTag(form, "OKSAVE", SaveNameUsable(Name()));
     return;
   }
   if (control == name_ || Is(control, "FILENAME")) NameChanged();
@@ -154,9 +149,9 @@ void SaveGameDialog::OnCommand(Control* control, int32_t) {
     EndTextEdit();
     const std::string name = Name();
     if (!SaveNameUsable(name)) return;
-    ShowControl(*this, "OKSAVE", false);
-    ShowControl(*this, "CANBUT", false);
-    ShowControl(*this, "DELFILE", false);
+    ShowTag(form, "OKSAVE", false);
+    ShowTag(form, "CANBUT", false);
+    ShowTag(form, "DELFILE", false);
     // A name picked from the list means that file; a typed one that
     // exists asks first.
     const bool picked = list_ && list_->selectedId != 0 && SelectedRowText() == name;
@@ -166,12 +161,12 @@ void SaveGameDialog::OnCommand(Control* control, int32_t) {
     }
     asking = true;
     if (list_) ListDeselectAll(list_);
-    ShowControl(*this, "SAVEHIDE", true);
-    SetControlFlag(Find(*this, "SAVETEXT"), kStateSelected, 1);
+    ShowTag(form, "SAVEHIDE", true);
+    SetControlFlag(Tag(form, "SAVETEXT"), kStateSelected, 1);
     return;
   }
   if (Is(control, "SAVEYES")) {
-    ShowControl(*this, "SAVEHIDE", false);
+    ShowTag(form, "SAVEHIDE", false);
     asking = false;
     Save(Name());
     return;
@@ -183,11 +178,11 @@ void SaveGameDialog::Save(const std::string& name) {
   RecordSave(g_world.gameState, name);
   if (!g_gameMenuActions.saveGame(name)) {
     // The dialog stays, saying so, with its buttons back.
-    Control* line = Find(*this, "ERRORLINE");
+    Control* line = Tag(form, "ERRORLINE");
     ControlSetText(line, TextListText(kListErrortext, kErrorTextNotSaved));
-    ShowControl(*this, "ERRORLINE", true);
-    ShowControl(*this, "OKSAVE", true);
-    ShowControl(*this, "CANBUT", true);
+    ShowTag(form, "ERRORLINE", true);
+    ShowTag(form, "OKSAVE", true);
+    ShowTag(form, "CANBUT", true);
     return;
   }
   if (menu_.OpenedOnButtons())
@@ -205,10 +200,10 @@ void LoadGameDialog::BindControls() {
 
 void LoadGameDialog::OnOpen() {
   FillWithSaves(list_);
-  ShowControl(*this, "OKLOAD", false);
+  ShowTag(form, "OKLOAD", false);
 }
 
-void LoadGameDialog::OnControlChange(Control*, int32_t value) { ShowControl(*this, "OKLOAD", value != 0); }
+void LoadGameDialog::OnControlChange(Control*, int32_t value) { ShowTag(form, "OKLOAD", value != 0); }
 
 void LoadGameDialog::OnCommand(Control* control, int32_t) {
   if (Is(control, "CANBUT")) {

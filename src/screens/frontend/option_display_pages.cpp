@@ -6,6 +6,7 @@
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "world/text/ui_options.h"
 
@@ -72,8 +73,6 @@ constexpr const char* kAdvancedSoundTags[] = {
     "UISLDR",     "STATUSSLDR", "EMAILSLDR",  "NEWSSLDR",  "VOICESLDR", "COMBATSLDR", "MOVESLDR",
     "UIMUTE",     "STATUSMUTE", "EMAILMUTE",  "NEWSMUTE",  "VOICEMUTE", "COMBATMUTE", "MOVEMUTE",
     "WINCHAT",    "CANBUT",     "OKSOUND"};
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 SlideBarControl* Slider(Control* control) { return dynamic_cast<SlideBarControl*>(control); }
 

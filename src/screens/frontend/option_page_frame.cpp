@@ -16,6 +16,7 @@
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -45,15 +46,13 @@ constexpr uint32_t kErrorLineFont = 2;
 constexpr uint32_t kErrorLineColour = 0xFFE6E6E6;
 constexpr uint32_t kCentred = 0x6;
 
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
 // The side screens and the status overlay belong to the game screen; in the
 // front end the game's layout takes the stored value when it is next laid
 // out.
 bool GameScreenShown() { return g_platform.appMode == kModeGame && g_ui.mapView; }
 
 TextBoxControl* MakeQuestionBox(Screen& page, const char* tag, int32_t font) {
-  TextBoxControl* box = MakeTextBox(tag, 0, &g_screens, page.form);
+  TextBoxControl* box = MakeTextBox(tag, 0, page.form);
   if (box && box->prototype) {
     box->prototype->fontSlot = static_cast<uint32_t>(font);
     box->prototype->textColour = kQuestionColour;

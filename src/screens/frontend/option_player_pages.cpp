@@ -7,6 +7,7 @@
 #include "screens/frontend/option_pages.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/text/text_lists.h"
@@ -90,8 +91,6 @@ constexpr OptionCheck kUnitValueChecks[] = {
     {"DISFOR", &O::bdistancehexes, false},
 };
 constexpr const char* kUnitValueTags[] = {"UVALUES", "DISFOR", "OKPLAYER", "CANBUT"};
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 std::string FieldText(Control* control) {
   auto* c = dynamic_cast<StringControl*>(control);

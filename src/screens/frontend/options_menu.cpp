@@ -4,6 +4,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 
 namespace {
 
@@ -20,8 +21,6 @@ constexpr struct {
               {"RESETBUT", kOptionPageReset, "Reset options"}};
 // The pages that show the player's profile.
 constexpr int32_t kProfilePages[] = {96, 97};
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 }  // namespace
 

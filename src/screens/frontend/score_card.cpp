@@ -15,9 +15,11 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/unit_player_fields.h"
 #include "units/unit_texts.h"
 #include "world/player_names.h"
@@ -38,37 +40,24 @@ constexpr int8_t kLeftLeaning = -40, kRightLeaning = 40;
 // "diprel": how the local region sees another.
 constexpr int kDipOwn = 0, kDipAlly = 1, kDipNeutral = 2, kDipEnemy = 3;
 
-Control* Find(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-Control* FindId(const Screen& s, int32_t id) { return FormFindControlById(s.currentForm, id); }
-
-void Number(Control* c, double value) { SetControlNumberText(0, 0, "", 0, "", 0, value, c); }
-
-void Text(Control* c, const char* text) { SetControlText(c, text ? text : ""); }
-
 void Format(Control* c, const char* format, double value) {
   char text[64];
   plat::FormatText(text, sizeof text, format, value);
-  Text(c, text);
+  SetText(c, text);
 }
 
-void ListText(Control* c, TextListId list, int index) { Text(c, TextListEntry(g_textLists, list, index)); }
+void ListText(Control* c, TextListId list, int index) { SetText(c, TextListEntry(g_textLists, list, index)); }
 
 const PlayerRecord* PlayerOf(intptr_t id) {
   return id > 0 && id < kMaxPlayers ? &g_world.players[static_cast<size_t>(id)] : nullptr;
 }
 const PlayerRecord* RecordOf(intptr_t id) { return reinterpret_cast<const PlayerRecord*>(id); }
-const PlayerRecord& LocalRecord() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return g_world.players[local > 0 && local < kMaxPlayers ? static_cast<size_t>(local) : 0];
-}
 
 uint32_t PackedHex(CapitalPosition at) {
   return static_cast<uint16_t>(at.x) | static_cast<uint32_t>(static_cast<uint16_t>(at.y)) << 16;
 }
 
 uint32_t Bit(int32_t player) { return player >= 0 && player < 32 ? 1u << static_cast<uint32_t>(player) : 0; }
-
-void SetChecked(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
 
 // The hex gain and loss counters keep three figures each; the card shows
 // the second of each.
@@ -170,10 +159,10 @@ void ScoreCard::BindControls() { par1 = FormFindControlByTag(currentForm ? curre
 void ScoreCard::OnOpen() {
   if (!currentForm) return;
   plat::CriticalSectionLock lock(g_simulationLock);
-  SetHidden(Find(*this, "CLOSE"), g_ui.mode != kUiInGame);
+  SetHidden(Tag(*this, "CLOSE"), g_ui.mode != kUiInGame);
   for (int32_t i = 0; i < kScoreCardHalfRows; ++i) {
-    SetHidden(FindId(*this, kScoreLeftCells + i), true);
-    SetHidden(FindId(*this, kScorePageCells + i), true);
+    SetHidden(Id(*this, kScoreLeftCells + i), true);
+    SetHidden(Id(*this, kScorePageCells + i), true);
   }
   if (page == kScoreCampaign)
     OpenCampaignPage();
@@ -183,7 +172,7 @@ void ScoreCard::OnOpen() {
 
 void ScoreCard::OpenRegionPage() {
   if (page < kScoreOverview || page > kScorePolls) page = kScoreOverview;
-  SetChecked(Find(*this, "SCOREHDR"), false);
+  Press(Tag(*this, "SCOREHDR"), false);
   if (par1) RegionPageHeader(page).Show(0, par1);
   int32_t last = 0;
   for (int32_t p = 1; p < kMaxPlayers; ++p)
@@ -201,28 +190,29 @@ void ScoreCard::OpenRegionPage() {
       break;
     }
     const auto at = static_cast<size_t>(p);
-    ShowCell(g_screens.scoreCard1Ss1[at], p, FindId(*this, kScoreLeftCells + row));
-    ShowCell(RegionPageRow(page, at), p, FindId(*this, kScorePageCells + row));
+    ShowCell(g_screens.scoreCard1Ss1[at], p, Id(*this, kScoreLeftCells + row));
+    ShowCell(RegionPageRow(page, at), p, Id(*this, kScorePageCells + row));
     ++row;
   }
-  SetHidden(Find(*this, "PAGEUP"), half == 0);
-  SetHidden(Find(*this, "PAGEDOWN"), half != 0 || !more);
+  SetHidden(Tag(*this, "PAGEUP"), half == 0);
+  SetHidden(Tag(*this, "PAGEDOWN"), half != 0 || !more);
 }
 
 void ScoreCard::OpenCampaignPage() {
-  SetChecked(Find(*this, "SCOREHDR"), true);
+  Press(Tag(*this, "SCOREHDR"), true);
   if (par1) g_screens.scoreCard1Ss6.Show(0, par1);
-  SetHidden(Find(*this, "PAGEUP"), true);
-  SetHidden(Find(*this, "PAGEDOWN"), true);
+  SetHidden(Tag(*this, "PAGEUP"), true);
+  SetHidden(Tag(*this, "PAGEDOWN"), true);
   const int32_t finished = FinishedCampaignScenarios(g_world);
   for (int32_t i = 0; i <= finished && i < kCampaignRows; ++i) {
-    const PlayerRecord* record = i < finished ? &g_world.snapshotTable[static_cast<size_t>(i)] : &LocalRecord();
+    const PlayerRecord* record = i < finished ? &g_world.snapshotTable[static_cast<size_t>(i)] : LocalPlayer(g_world);
+    if (!record) break;
     const auto id = reinterpret_cast<intptr_t>(record);
-    ShowCell(g_screens.scoreCard1Ss1b[static_cast<size_t>(i)], id, FindId(*this, kScoreLeftCells + i));
-    ShowCell(g_screens.scoreCard1Ss6a[static_cast<size_t>(i)], id, FindId(*this, kScorePageCells + i));
+    ShowCell(g_screens.scoreCard1Ss1b[static_cast<size_t>(i)], id, Id(*this, kScoreLeftCells + i));
+    ShowCell(g_screens.scoreCard1Ss6a[static_cast<size_t>(i)], id, Id(*this, kScorePageCells + i));
   }
-  ShowCell(g_screens.scoreCard1Ss1c, 0, FindId(*this, kScoreLeftCells + kTotalsRow));
-  ShowCell(g_screens.scoreCard1Ss6b, 0, FindId(*this, kScorePageCells + kTotalsRow));
+  ShowCell(g_screens.scoreCard1Ss1c, 0, Id(*this, kScoreLeftCells + kTotalsRow));
+  ShowCell(g_screens.scoreCard1Ss6b, 0, Id(*this, kScorePageCells + kTotalsRow));
 }
 
 void ScoreCard::OnCommand(Control* control, int32_t) {
@@ -251,7 +241,7 @@ void ScoreCard::OnCommand(Control* control, int32_t) {
 
 void ShowTrendArrow(Control* arrow, double value, double previous) {
   SetHidden(arrow, value == previous);
-  SetChecked(arrow, value > previous);
+  Press(arrow, value > previous);
 }
 
 double HexArea(const World& world, int32_t hexes) {
@@ -263,14 +253,14 @@ void ScoreCardRegions::OnOpen() {
   const PlayerRecord* r = PlayerOf(id);
   if (!r) return;
   const bool gone = r->kind == kKindOut;
-  Control* region = Find(*this, "REGION");
-  Control* name = Find(*this, "NAME");
-  Text(region, LookupLocalizedName(g_world, *r));
-  Text(name, GetPlayerDisplayName(g_world, *r));
-  SetChecked(region, gone);
-  SetChecked(name, gone);
-  FillRegionRow(Find(*this, "FLAG"), "", static_cast<int32_t>(id));
-  SetHidden(Find(*this, "DEAD"), !gone);
+  Control* region = Tag(*this, "REGION");
+  Control* name = Tag(*this, "NAME");
+  SetText(region, LookupLocalizedName(g_world, *r));
+  SetText(name, GetPlayerDisplayName(g_world, *r));
+  Press(region, gone);
+  Press(name, gone);
+  FillRegionRow(Tag(*this, "FLAG"), "", static_cast<int32_t>(id));
+  SetHidden(Tag(*this, "DEAD"), !gone);
   SetControlFlag(region, kStateRegionOver, gone || g_world.gameState.endReason != 0);
 }
 
@@ -287,9 +277,9 @@ void ScoreCardRegions::OnCommand(Control* control, int32_t) {
 void ScoreCardScenario::OnOpen() {
   const PlayerRecord* r = RecordOf(id);
   if (!r) return;
-  Text(Find(*this, "SCENARIO"), std::string(r->endScenarioName, strnlen(r->endScenarioName, 19)).c_str());
-  Text(Find(*this, "REGION"), std::string(r->endRegionName, strnlen(r->endRegionName, 19)).c_str());
-  if (Control* flag = Find(*this, "FLAG")) {
+  SetText(Tag(*this, "SCENARIO"), std::string(r->endScenarioName, strnlen(r->endScenarioName, 19)).c_str());
+  SetText(Tag(*this, "REGION"), std::string(r->endRegionName, strnlen(r->endRegionName, 19)).c_str());
+  if (Control* flag = Tag(*this, "FLAG")) {
     const uint32_t colour = g_uiOptions.playercolor[r->number % kMaxPlayers];
     flag->fills[kLookNormal] = flag->fills[kLookSelected] = colour;
     flag->Invalidate();
@@ -300,25 +290,25 @@ void ScoreCardOverview::Refresh() {
   const PlayerRecord* r = PlayerOf(id);
   if (!r) return;
   const auto p = static_cast<int32_t>(id);
-  Control* chat = Find(*this, "CHAT");
-  SetChecked(chat, (g_chatPartners & Bit(p)) != 0);
+  Control* chat = Tag(*this, "CHAT");
+  Press(chat, (g_chatPartners & Bit(p)) != 0);
   SetHidden(chat, r->kind != kKindHuman || p == g_world.gameState.localPlayer);
-  for (const char* tag : {"VOICE", "MUTE", "MAIL"}) SetHidden(Find(*this, tag), true);
-  Control* treasury = Find(*this, "TREASURY");
-  Number(treasury, r->treasury);
-  SetChecked(treasury, r->treasury < 0.0f);
-  Number(Find(*this, "POPULATION"), r->population);
-  Number(Find(*this, "SIZE"), HexArea(g_world, r->hexCount));
-  Number(Find(*this, "GDP"), r->gdp);
-  Number(Find(*this, "REGDEBT"), static_cast<double>(r->debtKind0) + r->debtKind1 + r->debtKind2);
-  Format(Find(*this, "MILAPR"), "%3.0f %%", static_cast<double>(r->secondRating) * 100.0);
-  Format(Find(*this, "DOMAPR"), "%3.0f %%", static_cast<double>(r->approval) * 100.0);
-  ShowTrendArrow(Find(*this, "AARROW"), r->approval, r->yesterdayTotals[0]);
-  ShowTrendArrow(Find(*this, "MARROW"), r->secondRating, r->yesterdayTotals[1]);
-  ShowTrendArrow(Find(*this, "LARROW"), r->hexCount, r->yesterdayHexCount);
+  for (const char* tag : {"VOICE", "MUTE", "MAIL"}) SetHidden(Tag(*this, tag), true);
+  Control* treasury = Tag(*this, "TREASURY");
+  SetFigure(treasury, r->treasury);
+  Press(treasury, r->treasury < 0.0f);
+  SetFigure(Tag(*this, "POPULATION"), r->population);
+  SetFigure(Tag(*this, "SIZE"), HexArea(g_world, r->hexCount));
+  SetFigure(Tag(*this, "GDP"), r->gdp);
+  SetFigure(Tag(*this, "REGDEBT"), static_cast<double>(r->debtKind0) + r->debtKind1 + r->debtKind2);
+  Format(Tag(*this, "MILAPR"), "%3.0f %%", static_cast<double>(r->secondRating) * 100.0);
+  Format(Tag(*this, "DOMAPR"), "%3.0f %%", static_cast<double>(r->approval) * 100.0);
+  ShowTrendArrow(Tag(*this, "AARROW"), r->approval, r->yesterdayTotals[0]);
+  ShowTrendArrow(Tag(*this, "MARROW"), r->secondRating, r->yesterdayTotals[1]);
+  ShowTrendArrow(Tag(*this, "LARROW"), r->hexCount, r->yesterdayHexCount);
   // The day's copies of the treasury, population and GDP are not kept: no
   // trend to show.
-  for (const char* tag : {"TARROW", "PARROW", "GARROW"}) SetHidden(Find(*this, tag), true);
+  for (const char* tag : {"TARROW", "PARROW", "GARROW"}) SetHidden(Tag(*this, tag), true);
 }
 
 void ScoreCardOverview::OnCommand(Control* control, int32_t) {
@@ -331,69 +321,73 @@ void ScoreCardMilitary::Refresh() {
   const PlayerRecord* r = PlayerOf(id);
   if (!r) return;
   const auto p = static_cast<int32_t>(id);
-  Number(Find(*this, "KILLS"), UnitsKilled(*r));
-  Number(Find(*this, "LOSSES"), UnitsLost(*r));
+  SetFigure(Tag(*this, "KILLS"), UnitsKilled(*r));
+  SetFigure(Tag(*this, "LOSSES"), UnitsLost(*r));
   const int32_t change = Counter(*r, unitfields::kHexGainStats) - Counter(*r, unitfields::kHexLossStats);
-  Number(Find(*this, "LCHANGE"), HexArea(g_world, change));
-  const PlayerRecord& local = LocalRecord();
+  SetFigure(Tag(*this, "LCHANGE"), HexArea(g_world, change));
+  const PlayerRecord* localRecord = LocalPlayer(g_world);
+  if (!localRecord) return;
+  const PlayerRecord& local = *localRecord;
   const int stance = p == g_world.gameState.localPlayer                 ? kDipOwn
                      : (local.displayPolicy.friendlyMask & Bit(p)) != 0 ? kDipAlly
                      : (local.displayPolicy.hostileMask & Bit(p)) != 0  ? kDipEnemy
                                                                           : kDipNeutral;
-  ListText(Find(*this, "STANCE"), kListDiprel, stance);
-  Text(Find(*this, "WMMEMBER"), (r->displayPolicy.wageFlags & kWorldBodyMember) ? "YES" : "NO");
-  ListText(Find(*this, "DEFCON"), kListDefcons, r->displayPolicy.defcon);
+  ListText(Tag(*this, "STANCE"), kListDiprel, stance);
+  SetText(Tag(*this, "WMMEMBER"), (r->displayPolicy.wageFlags & kWorldBodyMember) ? "YES" : "NO");
+  ListText(Tag(*this, "DEFCON"), kListDefcons, r->displayPolicy.defcon);
   const CapitalPosition capital = CapitalHex(r->displayPolicy);
-  Text(Find(*this, "CAP"), HexPositionText(g_world, PackedHex(capital)).c_str());
+  SetText(Tag(*this, "CAP"), HexPositionText(g_world, PackedHex(capital)).c_str());
 }
 
 void ScoreCardScores::Refresh() {
   const PlayerRecord* r = PlayerOf(id);
   if (!r) return;
   const char* gov = TextListEntry(g_textLists, kListGovtype, r->govtype);
-  Text(Find(*this, "GOV"), ("(" + std::string(gov ? gov : "") + ")").c_str());
-  Format(Find(*this, "TECHLVL"), "%.0f", static_cast<double>(static_cast<int32_t>(r->techLevel)));
-  Number(Find(*this, "ECSCORE"), r->scoreSums[kScoreEconomic]);
-  Number(Find(*this, "MILSCORE"), r->scoreSums[kScoreMilitaryPart]);
-  Number(Find(*this, "WMSCORE"), r->scoreSums[kScoreWorldMarket]);
-  Number(Find(*this, "DASCORE"), r->scoreSums[kScoreDiplomatic]);
-  Number(Find(*this, "TECHSCORE"), r->scoreSums[kScoreTechnology]);
-  Number(Find(*this, "SCORE"), r->scoreSums[kScoreTotal]);
+  SetText(Tag(*this, "GOV"), ("(" + std::string(gov ? gov : "") + ")").c_str());
+  Format(Tag(*this, "TECHLVL"), "%.0f", static_cast<double>(static_cast<int32_t>(r->techLevel)));
+  SetFigure(Tag(*this, "ECSCORE"), r->scoreSums[kScoreEconomic]);
+  SetFigure(Tag(*this, "MILSCORE"), r->scoreSums[kScoreMilitaryPart]);
+  SetFigure(Tag(*this, "WMSCORE"), r->scoreSums[kScoreWorldMarket]);
+  SetFigure(Tag(*this, "DASCORE"), r->scoreSums[kScoreDiplomatic]);
+  SetFigure(Tag(*this, "TECHSCORE"), r->scoreSums[kScoreTechnology]);
+  SetFigure(Tag(*this, "SCORE"), r->scoreSums[kScoreTotal]);
 }
 
 void ScoreCardPolls::Refresh() {
   const PlayerRecord* r = PlayerOf(id);
   if (!r) return;
   const int leaning = r->politic < kLeftLeaning ? 0 : r->politic > kRightLeaning ? 2 : 1;
-  ListText(Find(*this, "LEADERPOL"), kListPolitic, leaning);
-  ListText(Find(*this, "GOVTYPE"), kListGovtype, r->govtype);
+  ListText(Tag(*this, "LEADERPOL"), kListPolitic, leaning);
+  ListText(Tag(*this, "GOVTYPE"), kListGovtype, r->govtype);
 }
 
 void ScoreCardWar::Refresh() {
   const PlayerRecord* r = RecordOf(id);
   if (!r) return;
-  Control* result = Find(*this, "WINLOST");
+  Control* result = Tag(*this, "WINLOST");
   ListText(result, kListWinlost, r->endResult != 0 ? 0 : 1);
-  SetHidden(result, r == &LocalRecord());
-  Text(Find(*this, "CAPITAL"), std::string(r->endCapitalName, strnlen(r->endCapitalName, 19)).c_str());
-  Number(Find(*this, "UKILL"), UnitsKilled(*r));
-  Number(Find(*this, "ULOST"), UnitsLost(*r));
-  Number(Find(*this, "CCASUAL"), CivilianCasualties(*r));
-  Number(Find(*this, "SCORE"), r->scoreSums[kScoreTotal]);
-  ListText(Find(*this, "GOVTYPE"), kListGovtype, r->govtype);
+  SetHidden(result, r == LocalPlayer(g_world));
+  SetText(Tag(*this, "CAPITAL"), std::string(r->endCapitalName, strnlen(r->endCapitalName, 19)).c_str());
+  SetFigure(Tag(*this, "UKILL"), UnitsKilled(*r));
+  SetFigure(Tag(*this, "ULOST"), UnitsLost(*r));
+  SetFigure(Tag(*this, "CCASUAL"), CivilianCasualties(*r));
+  SetFigure(Tag(*this, "SCORE"), r->scoreSums[kScoreTotal]);
+  ListText(Tag(*this, "GOVTYPE"), kListGovtype, r->govtype);
 }
 
 void ScoreCardTotals::Refresh() {
   // The campaign so far: every finished scenario's record and the live one.
   const int32_t finished = FinishedCampaignScenarios(g_world);
-  const PlayerRecord& live = LocalRecord();
+  const PlayerRecord* liveRecord = LocalPlayer(g_world);
+  if (!liveRecord) return;
+  const PlayerRecord& live = *liveRecord;
   double killed = UnitsKilled(live), lost = UnitsLost(live), casualties = CivilianCasualties(live);
   for (int32_t i = 0; i < finished; ++i) {
     const PlayerRecord& r = g_world.snapshotTable[static_cast<size_t>(i)];
     killed += UnitsKilled(r), lost += UnitsLost(r), casualties += CivilianCasualties(r);
   }
-  Number(Find(*this, "UKILLTOT"), killed);
-  Number(Find(*this, "ULOSTTOT"), lost);
-  Number(Find(*this, "CCASUALTOT"), casualties);
-  Number(Find(*this, "SCORETOT"), live.scoreSums[kScoreTotal]);
+  SetFigure(Tag(*this, "UKILLTOT"), killed);
+  SetFigure(Tag(*this, "ULOSTTOT"), lost);
+  SetFigure(Tag(*this, "CCASUALTOT"), casualties);
+  SetFigure(Tag(*this, "SCORETOT"), live.scoreSums[kScoreTotal]);
 }

@@ -12,6 +12,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "world/text/text_lists.h"
 
 namespace {
@@ -25,8 +26,6 @@ constexpr int kTutorialLabel = 19;
 constexpr const char* kTutorialName = "Basics";
 // The load dialog's choice lands here until it is confirmed.
 std::string g_loadChoice;
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 // The question takes the menu's place: text is drawn after every fill of a
 // frame, so menu labels left beneath the box would show through its words.

@@ -33,7 +33,7 @@ void StatusMapOverlay::BindControls() {
   Control* f = currentForm ? currentForm : form;
   if (!f) return;
   f->flags |= kCtlClickThrough;
-  list = MakeListBox("STATLIST", 0, &g_screens, f, 0, this);
+  list = MakeListBox("STATLIST", 0, f, 0, this);
   StyleOverlayList(list, g_uiOptions.fontstatuscol, g_uiOptions.fontstatus, kAlignRight);
 }
 

@@ -114,7 +114,7 @@ TEST_F(StatusLinesTest, FewRowsStandAtTheBottomOfTheOverlay) {
   auto* form = new Control(controltest::Init("STATMAP", &overlay, 0, 0, 400, 90));
   ControlAddChild(form, new Control(controltest::Init("STATLIST", &overlay, 0, 0, 400, 90)));
   overlay.currentForm = overlay.form = form;
-  overlay.list = MakeListBox("STATLIST", 0, &g_screens, form, 0, &overlay);
+  overlay.list = MakeListBox("STATLIST", 0, form, 0, &overlay);
   ASSERT_NE(overlay.list, nullptr);
   const int32_t rowHeight = Height(overlay.list->prototype.get());
   ASSERT_GT(rowHeight, 0);

@@ -28,6 +28,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/text_box.h"
@@ -55,24 +56,20 @@ constexpr uint32_t kMarkerFlags = kCtlFlushBefore | kCtlTintFrame;
 // The selection's click lands inside the hex, clear of its edge.
 constexpr int32_t kSelectNudge = 4;
 
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
 TutorialStep* NextOf(const TutorialStep* step) { return static_cast<TutorialStep*>(step->next()); }
 TutorialStep* PreviousOf(const TutorialStep* step) { return static_cast<TutorialStep*>(step->prev()); }
 
 bool TagSet(const OwnedText& text) { return text.get() && text.get()[0] != '\0'; }
-
-Control* FindIn(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 // Pressed controls are looked for in the docked levels, then over the whole
 // screen (the pop-ups); marked ones in the command bar first as well.
 Control* FindPageControl(const char* tag, bool withCommandBar) {
   ScreenManager& ui = g_ui;
   if (withCommandBar)
-    if (Control* c = FindIn(ui.bottomBoxes[0], tag)) return c;
+    if (Control* c = Tag(ui.bottomBoxes[0], tag)) return c;
   for (int level = 1; level < kBottomBoxes; ++level)
-    if (Control* c = FindIn(ui.bottomBoxes[level], tag)) return c;
-  return FindIn(ui.rootForm, tag);
+    if (Control* c = Tag(ui.bottomBoxes[level], tag)) return c;
+  return Tag(ui.rootForm, tag);
 }
 
 bool SelectedHexHasUnits() {
@@ -175,7 +172,7 @@ bool TutorialWindowOpen(const TutorialWindow& window) {
 void TutorialWindow::BindControls() {
   Control* f = currentForm;
   if (!f) return;
-  textBox = MakeTextBox("TEXTBOX", 0, &g_screens, f);
+  textBox = MakeTextBox("TEXTBOX", 0, f);
   if (textBox && textBox->prototype) textBox->prototype->fontSlot = kTextFontSlot;
   defaultHeight = Height(f);
   textBottomGap = textBox ? defaultHeight - textBox->rect.bottom : 0;

@@ -8,6 +8,7 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "world/net_slot.h"
@@ -22,14 +23,6 @@ constexpr const char* kPlayersRowTags[] = {"DEAD", "RNAME", "PNAME", "KICKGRID"}
 constexpr const char* kKickTags[] = {"OKBUT", "CANBUT"};
 constexpr uint32_t kTurnByTurn = 1;
 
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
-Control* Find(const Screen& screen, const char* tag) {
-  return screen.currentForm ? FormFindControlByTag(screen.currentForm, tag) : nullptr;
-}
-
-void ShowTag(const Screen& screen, const char* tag, bool on) { SetControlFlag(Find(screen, tag), kStateHidden, on ? 0 : 1); }
-
 bool ValidPlayer(int32_t p) { return p > 0 && p < kMaxPlayers; }
 
 const NetSlot& SlotOf(const World& world, int32_t player) {
@@ -41,9 +34,9 @@ const NetSlot& SlotOf(const World& world, int32_t player) {
 // Both views name the region and its player the same way.
 void FillNames(const Screen& row, int32_t p) {
   const World& w = g_world;
-  ControlSetText(Find(row, "RNAME"), WaitingRoomRegionName(w, p).c_str());
-  ControlSetText(Find(row, "PNAME"), GetPlayerDisplayName(w, w.players[p]));
-  SetRowFlag(Find(row, "FLAG"), p);
+  ControlSetText(Tag(row, "RNAME"), WaitingRoomRegionName(w, p).c_str());
+  ControlSetText(Tag(row, "PNAME"), GetPlayerDisplayName(w, w.players[p]));
+  SetRowFlag(Tag(row, "FLAG"), p);
   if (row.currentForm) row.currentForm->state |= kStateDirty;
 }
 
@@ -66,8 +59,8 @@ void WaitingRoomLoadRow::Refresh() {
   if (!ValidPlayer(player)) return;
   FillNames(*this, player);
   const World& w = g_world;
-  ControlSetText(Find(*this, "DATA"), WaitingRoomStatus(SlotOf(w, player), w.players[player].kind).c_str());
-  ShowTag(*this, "DROP", false);
+  ControlSetText(Tag(*this, "DATA"), WaitingRoomStatus(SlotOf(w, player), w.players[player].kind).c_str());
+  ShowTag(currentForm, "DROP", false);
 }
 
 WaitingRoomPlayers::WaitingRoomPlayers() : Screen("MULTI_WAIT1B", {kPlayersRowTags, {}}) {}
@@ -82,13 +75,13 @@ void WaitingRoomPlayers::Refresh() {
   FillNames(*this, player);
   const World& w = g_world;
   const int32_t kind = w.players[player].kind;
-  ShowTag(*this, "DEAD", kind == kKindEmpty || kind == kKindOut);
+  ShowTag(currentForm, "DEAD", kind == kKindEmpty || kind == kKindOut);
   const bool turns = w.gameState.speedLockMode == kTurnByTurn;
-  ShowTag(*this, "BANKEDTIME", turns);
-  ShowTag(*this, "READY", turns);
+  ShowTag(currentForm, "BANKEDTIME", turns);
+  ShowTag(currentForm, "READY", turns);
   // Only the host can drop a player, so only the host is offered it, and
   // never for its own region.
-  ShowTag(*this, "KICKGRID", g_netSession.isHost.load() != 0 && player != w.gameState.localPlayer);
+  ShowTag(currentForm, "KICKGRID", g_netSession.isHost.load() != 0 && player != w.gameState.localPlayer);
 }
 
 void WaitingRoomPlayers::OnCommand(Control* control, int32_t) {
@@ -102,7 +95,7 @@ KickPopup::KickPopup() : Screen("POPUP_KICK", {kKickTags, {}}) {}
 
 void KickPopup::OnOpen() {
   player = static_cast<int32_t>(id);
-  ControlSetText(Find(*this, "RNAME"), WaitingRoomRegionName(g_world, player).c_str());
+  ControlSetText(Tag(*this, "RNAME"), WaitingRoomRegionName(g_world, player).c_str());
 }
 
 void KickPopup::OnCommand(Control* control, int32_t) {

@@ -33,9 +33,12 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/facilities/facility_build.h"
 #include "world/hex_extra.h"
 #include "world/hex_stack_chains.h"
@@ -50,7 +53,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 // The name field's editing mark.
 constexpr uint32_t kNameEditing = 0x100;
 // The store's sale and scrap panels the base pop-up shows (their slot).
@@ -58,14 +60,7 @@ constexpr size_t kBaseConfirmSlot = 1;
 constexpr size_t kBaseNameMax = 47;
 constexpr float kDaysInYear = 365.0f;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
-
-void SetFormatted(Control* c, const char* format, int32_t value) {
-  char text[32];
-  std::snprintf(text, sizeof text, format, value);
-  ControlSetText(c, text);
-}
 
 // A row to read, not to pick.
 void AddNote(ListBoxControl* list, const char* text) {
@@ -105,21 +100,6 @@ void ListUnits(const World& w, ListBoxControl* list, const ScreenParameterList& 
   for (intptr_t id : units.entries)
     if (const UnitRecord* u = FindUnitById(w, static_cast<uint32_t>(id)))
       ListAddTextItem(list, UnitDisplayName(w, *u).c_str(), static_cast<int32_t>(id), 0, 0, 0, 0);
-}
-
-// Empties a list for a refill, keeping where it was scrolled to.
-int32_t BeginRefill(ListBoxControl* list) {
-  if (!list) return 0;
-  const int32_t scroll = list->scrollOffset;
-  ListPrepareRows(list);
-  ListClear(list, 1);
-  return scroll;
-}
-void EndRefill(ListBoxControl* list, int32_t scroll) {
-  if (!list) return;
-  if (list->savedSelection) ListApplyToItems(list, *list->savedSelection);
-  list->scrollOffset = scroll;
-  ListLayoutRows(list);
 }
 
 }  // namespace
@@ -214,7 +194,7 @@ int32_t FormatBaseStatusText(const World& world, uint32_t cellIndex, ListBoxCont
     const float days = rate > 0.0f ? lead->buildWork / rate : 0.0f;
     std::snprintf(text, sizeof text, "(%s Remaining)", FormatDuration(days).c_str());
     AddNote(list, text);
-    const float daily = PerBuildDay(cls->price, cls->buildWorkPerPoint) * LocalRegion(world).costFactor *
+    const float daily = PerBuildDay(cls->price, cls->buildWorkPerPoint) * LocalCostFactor(world) *
                         ClassCostScale(world, *cls);
     char money[48];
     FormatNumberText(money, 1, 0, "", 0, "", 0, static_cast<double>(daily));
@@ -262,7 +242,8 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
   ListBoxControl* prod = List(form, "PRODLIST");
   ListBoxControl* queue = List(form, "QUELIST");
   ListBoxControl* stored = List(form, "STOREDLIST");
-  const int32_t prodScroll = BeginRefill(prod), queueScroll = BeginRefill(queue), storedScroll = BeginRefill(stored);
+  const ListPlace prodPlace = ClearKeepingSelections(prod), queuePlace = ClearKeepingSelections(queue),
+                  storedPlace = ClearKeepingSelections(stored);
   int32_t status = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -290,16 +271,16 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
     SetHidden(Tag(form, "INSRESALL"), true);
   }
   SetHidden(Tag(form, "CLEAR"), lists.queue.entries.empty());
-  EndRefill(prod, prodScroll);
-  EndRefill(queue, queueScroll);
-  EndRefill(stored, storedScroll);
+  RestoreSelections(prod, prodPlace);
+  RestoreSelections(queue, queuePlace);
+  RestoreSelections(stored, storedPlace);
   if (prod && !prod->firstRow) AddNote(prod, lists.queue.entries.empty() ? "Idle" : "Retooling");
 }
 
 void BasePopup::BindControls() {
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kListStyle, this);
-  queList = MakeListBox("QUELIST", 0, &g_screens, currentForm, kListStyle, this);
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
+  queList = MakeListBox("QUELIST", 0, currentForm, kListIndicators, this);
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   for (ListBoxControl* list : {prodList, queList, storedList})
     if (list) list->flags &= ~kCtlRadio;
   hideBox = Tag(currentForm, "HIDEBOX");

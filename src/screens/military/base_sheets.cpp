@@ -10,6 +10,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -27,15 +28,7 @@ constexpr int32_t kRatingMax = 60;
 constexpr int32_t kSeaRatingMax = 240;
 constexpr int kSea = 2;
 
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 SlideBarControl* Bar(Control* form, int32_t id) { return dynamic_cast<SlideBarControl*>(Id(form, id)); }
-
-void SetFormatted(Control* control, const char* format, int32_t value) {
-  if (!control) return;
-  char text[32];
-  std::snprintf(text, sizeof text, format, value);
-  SetControlText(control, text);
-}
 
 void SetBar(SlideBarControl* bar, float maximum, float value) {
   if (!bar) return;

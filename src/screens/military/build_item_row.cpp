@@ -10,10 +10,12 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/data_tables.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -24,8 +26,6 @@ namespace {
 constexpr int kGoodsProduct = 10;
 // Research slower than this a day gives no useful estimate.
 constexpr float kLeastResearchRate = 0.01f;
-
-Control* Tag(Control* form, const char* tag) { return FormFindControlByTag(form, tag); }
 
 void SetWhole(Control* control, int32_t value) {
   if (!control) return;
@@ -41,11 +41,6 @@ void SetPrice(Control* row, float price) {
 
 float CategoryFactor(uint8_t category) { return category < 4 ? kBuildCategoryFactor[category] : 1.0f; }
 
-const PlayerRecord* Local() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
-}
-
 }  // namespace
 
 float BuildSecondaryRate(const PlayerRecord& player) {
@@ -57,7 +52,7 @@ float ResearchRate(const PlayerRecord& player) { return RecordF32(player, kResea
 void DrawBuildItemRow(Control* row, int32_t designMode, const UnitClassRecord& cls, float* quantity,
                       int32_t points, BuildItemDetail detailA, BuildItemDetail detailB) {
   if (!row) return;
-  const PlayerRecord* local = Local();
+  const PlayerRecord* local = LocalPlayer(g_world);
   const float n = static_cast<float>(cls.strengthPerSize);
   const float q = quantity ? *quantity : 1.0f;
   // A unit built short of full strength costs more per element.

@@ -25,6 +25,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/scroller.h"
 #include "ui/slide_bar.h"
@@ -52,7 +53,6 @@ void ShowAsMarkerBox(Control* c) {
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 // A facility whose order word 15 has this bit builds nothing for now.
 constexpr uint32_t kFacilityIdle = 1;
 // Ids of the filter buttons: 100 + military class; 10 shows every class.
@@ -62,24 +62,6 @@ constexpr int32_t kLastFilterButton = 125;
 // A research list without a sort column orders by this statistic.
 constexpr int32_t kResearchStatistic = 90;
 constexpr int32_t kNoLevelLimit = 256;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-
-void SetInt(Control* c, int32_t v) {
-  if (!c) return;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", v);
-  SetControlText(c, text);
-}
-
-void SetPercent(Control* c, float strength) {
-  if (!c) return;
-  char text[24];
-  std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(strength * 100.0f));
-  SetControlText(c, text);
-}
 
 int32_t Category(int32_t category) { return category >= 0 && category < 3 ? category : -1; }
 
@@ -244,7 +226,7 @@ void OpenBuildList(Control* form, BuildListState& s, int32_t stockMode, const He
       bar->notches = 0;
       SliderSetValueFloat(bar, s.strength - 0.5f);
     }
-    SetPercent(Tag(form, "STR"), s.strength);
+    SetPercent(Tag(form, "STR"), "%3.0f %%", s.strength);
   } else {
     SetHidden(Id(form, 666), true);
     SetHidden(Id(form, 667), true);
@@ -408,7 +390,7 @@ void OnBuildListChange(Control* control, Control* form, BuildListState& s, intpt
     if (s.selected) {
       DrawBuildItemRow(form, 0, *s.selected, &s.strength, how.listMode);
     } else {
-      SetPercent(Tag(form, "STR"), s.strength);
+      SetPercent(Tag(form, "STR"), "%3.0f %%", s.strength);
     }
   } else if (Is(control, "QTY")) {
     // A typed quantity keeps to what one order may hold.
@@ -444,7 +426,7 @@ const HexCell* BaseCell(const Screen* popup) {
 BaseBuildListPanel::BaseBuildListPanel() : Screen("POPUP_BASE1f", FormLookups{.tags = kBaseBuildListTags, .ids = {}}) {}
 
 void BaseBuildListPanel::BindControls() {
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   state.quantity = 1;
   state.strength = 1.0f;
 }

@@ -20,6 +20,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
@@ -36,12 +37,6 @@ namespace {
 // times.
 constexpr float kLeastUpgradeDays = 5.0f;
 constexpr int32_t kConfirmSecond = 2;
-
-Control* Tagged(const Screen& s, const char* tag) {
-  return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr;
-}
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 const UnitRecord* FacilityAt(const World& w, uint32_t cellIndex) {
   if (cellIndex >= w.cells.size()) return nullptr;
@@ -97,10 +92,10 @@ void BaseStatusPanel::Refresh() {
       strength = f->strength;
     }
   }
-  SetControlFlag(Tagged(*this, "STATUS"), kStateSelected, online ? 1 : 0);
+  SetControlFlag(Tag(*this, "STATUS"), kStateSelected, online ? 1 : 0);
   char text[32];
   std::snprintf(text, sizeof text, "%3.0f %%", static_cast<double>(strength * 100.0f));
-  ControlSetText(Tagged(*this, "CONDITION"), text);
+  ControlSetText(Tag(*this, "CONDITION"), text);
 }
 
 void BaseProgressPanel::Refresh() {
@@ -115,11 +110,11 @@ void BaseProgressPanel::Refresh() {
     }
     days = FacilityProgressText(g_world, ScreenCell(*this));
   }
-  if (auto* bar = dynamic_cast<SlideBarControl*>(Tagged(*this, "PROGBAR"))) {
+  if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "PROGBAR"))) {
     SliderSetMaxFloat(bar, target);
     SliderSetValueFloat(bar, strength);
   }
-  ControlSetText(Tagged(*this, "DAYS"), days.c_str());
+  ControlSetText(Tag(*this, "DAYS"), days.c_str());
 }
 
 void BaseUpgradePanel::Refresh() {
@@ -133,8 +128,8 @@ void BaseUpgradePanel::Refresh() {
     const UnitClassRecord* target = current && current->successor > 0 ? ClassRecordAt(w, current->successor) : nullptr;
     if (target) eta = UpgradeEtaDays(target->buildWorkPerPoint, current->buildWorkPerPoint);
   }
-  ControlSetText(Tagged(*this, "ETA"), eta < 0.0f ? "--" : FormatDuration(eta).c_str());
-  SetHidden(Tagged(*this, "OKBUT"), eta < 0.0f);
+  ControlSetText(Tag(*this, "ETA"), eta < 0.0f ? "--" : FormatDuration(eta).c_str());
+  SetHidden(Tag(*this, "OKBUT"), eta < 0.0f);
 }
 
 void BaseUpgradePanel::OnCommand(Control* control, int32_t) {
@@ -161,10 +156,10 @@ void BaseConfirmPanel::BindControls() { hostLink = &g_screens.popupBase1e.parent
 
 void BaseConfirmPanel::Refresh() {
   const bool second = id == kConfirmSecond;
-  Control* confirm = Tagged(*this, "CONFIRM");
+  Control* confirm = Tag(*this, "CONFIRM");
   SetControlFlag(confirm, kStateSelected, id == 1 ? 1 : 0);
   SetHidden(confirm, second);
-  SetHidden(Tagged(*this, "CONFIRM2"), !second);
+  SetHidden(Tag(*this, "CONFIRM2"), !second);
 }
 
 void BaseConfirmPanel::OnCommand(Control* control, int32_t) {
@@ -189,7 +184,7 @@ void BaseConfirmPanel::OnCommand(Control* control, int32_t) {
 
 void BaseInfoPanel::BindControls() { hostLink = &g_screens.popupBase1e.parent2; }
 
-void BaseActionsPanel::BindControls() { parent2 = Tagged(*this, "PARENT2"); }
+void BaseActionsPanel::BindControls() { parent2 = Tag(*this, "PARENT2"); }
 
 // The facility target panel this rule once chose for some production
 // sites has no home yet: the information panel stands in for it.

@@ -24,6 +24,7 @@
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/edit_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/hex_extra.h"
 #include "world/object_hex.h"
@@ -36,9 +37,6 @@ namespace {
 
 constexpr uint32_t kNameEditing = 0x100;
 constexpr size_t kHexLabelMax = 47;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 TextControl* AsText(Control* c) {
   return c && (c->kind == kKindEdit || c->kind == kKindText) ? static_cast<TextControl*>(c) : nullptr;

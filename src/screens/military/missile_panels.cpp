@@ -32,6 +32,8 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
+#include "world/local_player.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/hex_geometry.h"
@@ -65,28 +67,11 @@ void OpenChosenSite(const ListBoxControl* sites, bool siloMode) {
   }
 }
 
-
-constexpr uint32_t kListStyle = 0x2000;
 // The class row a build site's selection shows in.
 constexpr size_t kSiteClassRow = 29;
 
 constexpr const char* kBuildTags[] = {"QTY", "PRICEBUILD", "DAYS", "PTS", "SILOHDR", "STATPARENT", "LIST5"};
 constexpr const char* kStatusTags[] = {"STATUS", "QUEUE", "CAPACITY", "OFFLINE", "BASEPIC"};
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-int32_t LocalIndex() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? p : -1;
-}
-
-void SetNumber(Control* c, int32_t value) {
-  if (!c) return;
-  char text[24];
-  std::snprintf(text, sizeof text, "%d", value);
-  SetControlText(c, text);
-}
 
 const HexCell* UnitCell(const World& w, const UnitRecord& u) {
   if (w.mapWidth <= 0 || u.y < 0 || u.y >= w.mapHeight) return nullptr;
@@ -139,7 +124,7 @@ void MissileBaseStatusPanel::Refresh() {
   const HexUnitStack* stack = cell ? LoadHexStack(*cell) : nullptr;
   const UnitRecord* lead = stack ? stack->lead : nullptr;
   const bool present = lead && !(lead->unitFlags & kUnitGone) && lead->classIndex != 0;
-  const bool shown = present && (CellOwner(cell->word) == LocalIndex() || !(lead->unitFlags & kUnitProvisional));
+  const bool shown = present && (CellOwner(cell->word) == LocalPlayerIndex(g_world) || !(lead->unitFlags & kUnitProvisional));
   const bool leadActive = present && !(lead->ordersShown[kPostureBits] & kPostureInReserve);
   SetControlFlag(Tag(currentForm, "STATUS"), kStateSelected, leadActive ? 1 : 0);
   // What the facility holds: load points by strength over its cargo chain.
@@ -149,10 +134,10 @@ void MissileBaseStatusPanel::Refresh() {
     if (const UnitClassRecord* k = ClassRecordAt(w, u->classIndex)) load += static_cast<float>(k->slotSize) * u->strength;
     u = u->cargoNext != 0 && u->cargoNext != facility->cargoNext ? FindUnitById(w, u->cargoNext) : nullptr;
   }
-  SetNumber(Tag(currentForm, "QUEUE"), static_cast<int32_t>(std::lround(load)));
+  SetInt(Tag(currentForm, "QUEUE"), static_cast<int32_t>(std::lround(load)));
   const UnitClassRecord* own = ClassRecordAt(w, facility->classIndex);
   const float capacity = own ? static_cast<float>(own->cargoSlots) * facility->strength : 0.0f;
-  SetNumber(Tag(currentForm, "CAPACITY"), static_cast<int32_t>(std::lround(capacity)));
+  SetInt(Tag(currentForm, "CAPACITY"), static_cast<int32_t>(std::lround(capacity)));
   const bool active = !(facility->unitFlags & kUnitGone) && facility->classIndex != 0 &&
                       !(facility->ordersShown[kPostureBits] & kPostureInReserve);
   SetHidden(Tag(currentForm, "OFFLINE"), active);
@@ -165,7 +150,7 @@ void MissileBaseStatusPanel::Refresh() {
 MissileBuildPanel::MissileBuildPanel() : Screen("POPUP_MISSILE_SS3", FormLookups{.tags = kBuildTags, .ids = {}}) {}
 
 void MissileBuildPanel::BindControls() {
-  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  sites = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statusHost = Tag(currentForm, "STATPARENT");
   state.quantity = 1;
   state.strength = 1.0f;
@@ -180,7 +165,7 @@ void MissileBuildPanel::OnOpen() {
     state.selected = ClassRecordAt(g_world, static_cast<int32_t>(id));
     if (!state.selected) return;
     const UnitClassRecord& cls = *state.selected;
-    const int32_t local = LocalIndex();
+    const int32_t local = LocalPlayerIndex(g_world);
     const float goods = local >= 0 ? BuildSecondaryRate(g_world.players[local]) : 0.0f;
     silo = SiloBasedDesign(cls);
     authorised = (cls.flags & kClassBatchStock) != 0;
@@ -192,10 +177,10 @@ void MissileBuildPanel::OnOpen() {
   SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
   SetControlFlag(Tag(currentForm, "HEADER"), kStateSelected, silo ? 1 : 0);
   if (g_uiOptions.buiresetubuilddef) state.quantity = 1;
-  SetNumber(Tag(currentForm, "QTY"), state.quantity);
+  SetInt(Tag(currentForm, "QTY"), state.quantity);
   SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(price), Tag(currentForm, "PRICEBUILD"));
-  SetNumber(Tag(currentForm, "DAYS"), days);
-  SetNumber(Tag(currentForm, "PTS"), points);
+  SetInt(Tag(currentForm, "DAYS"), days);
+  SetInt(Tag(currentForm, "PTS"), points);
   SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, authorised ? 1 : 0);
   SetHidden(statusHost, true);
   if (sites) {
@@ -262,7 +247,7 @@ void PostAuthorisation(const Screen& panel, const Control* box) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* stock = StockOf(panel);
-    own = stock && LocalIndex() >= 0 && stock->owner == LocalIndex();
+    own = stock && LocalPlayerIndex(g_world) >= 0 && stock->owner == LocalPlayerIndex(g_world);
   }
   if (!own) return;
   PostArgs(kCmdUnitSetOrdersHeaderBits, OrderBitsArgs{.unit = static_cast<uint32_t>(panel.id),
@@ -339,7 +324,7 @@ std::string LaunchFacilityName(const World& world, const UnitRecord& facility) {
 MissileCancelPanel::MissileCancelPanel() : Screen("POPUP_MISSILE_SS3a", FormLookups{.tags = kCancelTags, .ids = {}}) {}
 
 void MissileCancelPanel::BindControls() {
-  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  sites = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statusHost = Tag(currentForm, "STATPARENT");
 }
 
@@ -349,7 +334,7 @@ void MissileCancelPanel::OnOpen() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* stock = StockOf(*this);
   const UnitClassRecord* cls = stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
-  SetNumber(Tag(currentForm, "PTS"), cls ? cls->slotSize : 0);
+  SetInt(Tag(currentForm, "PTS"), cls ? cls->slotSize : 0);
   SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, stock && Authorised(*stock) ? 1 : 0);
 }
 
@@ -372,7 +357,7 @@ void MissileCancelPanel::OnCommand(Control* control, int32_t) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* stock = StockOf(*this);
-    if (!stock || stock->owner != LocalIndex()) return;
+    if (!stock || stock->owner != LocalPlayerIndex(g_world)) return;
     PostUnitReleaseCommands(*stock);
   }
   g_screens.popupMissileB.Close(0);
@@ -394,7 +379,7 @@ MissileDeployPanel::MissileDeployPanel()
     : Screen("POPUP_MISSILE_SS3b", FormLookups{.tags = kDeployTags, .ids = kDeployIds}) {}
 
 void MissileDeployPanel::BindControls() {
-  sites = MakeListBox(nullptr, kStockListId, &g_screens, currentForm, kListStyle, this);
+  sites = MakeListBox(nullptr, kStockListId, currentForm, kListIndicators, this);
   // The shared load handlers know the platform list by its tag.
   if (sites) SetControlTag(sites, "LIST5");
   infoHost = Tag(currentForm, "MPARENT2");

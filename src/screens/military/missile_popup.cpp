@@ -23,6 +23,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/unit_queries.h"
@@ -36,7 +37,6 @@
 namespace {
 
 constexpr int32_t kSheetListId = 0x2000;
-constexpr uint32_t kListStyle = 0x2000;
 // The military class rows the two class sheets show their badge in.
 constexpr size_t kSheetClassRow = 16;
 
@@ -45,9 +45,6 @@ constexpr const char* kViewTags[] = {"SUBPARENT2", "SUBPARENT3", "SUBPARENT4", "
                                      "HIDEQTY",    "MISPACK",    "AUTOBUT",    "CONTBUT"};
 constexpr int32_t kCarrierIds[] = {490, 491, 492, 493, 494, 495, 496, 497, 498, 499};
 constexpr int32_t kSheetIds[] = {kSheetListId};
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 int32_t LocalIndex() {
   const int32_t p = g_world.gameState.localPlayer;
@@ -127,7 +124,7 @@ MissileClassPanel::MissileClassPanel(const char* formName)
 int32_t MissileClassPanel::Slot() const { return this == &g_screens.popupMissileSs1[1] ? 1 : 0; }
 
 void MissileClassPanel::BindControls() {
-  if (ListBoxControl* list = MakeListBox(nullptr, kSheetListId, &g_screens, currentForm, kListStyle, this))
+  if (ListBoxControl* list = MakeListBox(nullptr, kSheetListId, currentForm, kListIndicators, this))
     list->fills[0] = list->fills[2] = 0xFF5A5A5Au;
 }
 

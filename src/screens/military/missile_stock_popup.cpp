@@ -23,7 +23,9 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "units/facilities/upkeep_fields.h"
 #include "units/unit_player_fields.h"
 #include "world/id_lookups.h"
@@ -37,20 +39,10 @@ namespace kf = upkeepfields;
 namespace {
 
 // The stock lists keep their rows' indicators; several rows may be chosen.
-constexpr uint32_t kListStyle = 0x2000;
 // Which of each screen array the stock pop-up uses.
 constexpr size_t kStockSlot = 3;
 constexpr size_t kAutoBuildSlot = 1;
 constexpr size_t kCarrierPanelSlot = 2;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-void SetNumber(Control* c, int32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  ControlSetText(c, text);
-}
 
 // A row to read, not to pick.
 void AddNote(ListBoxControl* list, const char* text) {
@@ -76,11 +68,6 @@ void ClearChoice(ListBoxControl* list) {
   if (list->owner) list->owner->OnControlChange(list, 0);
 }
 
-const PlayerRecord* LocalRecord(const World& w) {
-  const int32_t local = w.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &w.players[local] : nullptr;
-}
-
 MissileStockPopup& StockPopup() { return g_screens.missiles; }
 
 ProductionListHosts StockHosts(MissileStockPopup& popup) {
@@ -103,9 +90,9 @@ MissileStockPopup::~MissileStockPopup() {
 }
 
 void MissileStockPopup::BindControls() {
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kListStyle, this);
-  queueList = MakeListBox("QUELIST", 0, &g_screens, currentForm, kListStyle, this);
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
+  queueList = MakeListBox("QUELIST", 0, currentForm, kListIndicators, this);
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   for (ListBoxControl* list : {prodList, queueList, storedList})
     if (list) list->flags &= ~kCtlRadio;
   statParent = Tag(currentForm, "STATPARENT");
@@ -125,7 +112,7 @@ void MissileStockPopup::OnOpen() {
   bool autoBuild = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* p = LocalRecord(g_world))
+    if (const PlayerRecord* p = LocalPlayer(g_world))
       autoBuild = (p->displayPolicy.militaryFlags & kMilitaryMissileAutoBuild) != 0;
   }
   SetControlFlag(Tag(currentForm, "AUTOBUILD2"), kStateSelected, autoBuild ? 1 : 0);
@@ -169,7 +156,7 @@ void MissileStockPopup::Refresh() {
   bool limitReached = false, autoBuild = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* p = LocalRecord(g_world)) {
+    if (const PlayerRecord* p = LocalPlayer(g_world)) {
       // The stock room and its use as the Army page shows them.
       const MilitaryFigures f = MilitaryFiguresOf(*p);
       queued = f.militaryCapacityUsed;
@@ -179,8 +166,8 @@ void MissileStockPopup::Refresh() {
     }
     RefillLists();
   }
-  SetNumber(Tag(currentForm, "QUEUE"), queued);
-  SetNumber(Tag(currentForm, "CAPACITY"), capacity);
+  SetInt(Tag(currentForm, "QUEUE"), queued);
+  SetInt(Tag(currentForm, "CAPACITY"), capacity);
   for (Control* c : {statParent, platformStatus, Tag(currentForm, "HIDEBOX1"), Tag(currentForm, "HIDEAUTH")})
     SetHidden(c, true);
   SetControlFlag(FormFindControlById(currentForm, kMissileTypeTab + typeFilter), kStateSelected, 1);
@@ -242,7 +229,7 @@ void MissileStockPopup::OnControlChange(Control* control, int32_t) {
 
 void WmdFilterPanel::BindControls() {
   hostLink = &StockPopup().subParent4;
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   state.quantity = 1;
   state.strength = 1.0f;
 }
@@ -303,8 +290,8 @@ void MissileSelectPanel::OnOpen() { ListHolderClear(g_screens.workingLists[kCarg
 
 void MissileSelectPanel::BindControls() {
   hostLink = &StockPopup().subParent5;
-  selectList = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
-  missileList = MakeListBox("MISSILELIST", 0, &g_screens, currentForm, kListStyle, this);
+  selectList = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+  missileList = MakeListBox("MISSILELIST", 0, currentForm, kListIndicators, this);
   if (missileList) missileList->flags &= ~kCtlRadio;
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD2"));
 }

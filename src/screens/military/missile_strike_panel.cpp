@@ -23,6 +23,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/id_lookups.h"
 #include "world/list_items.h"
@@ -31,14 +32,11 @@
 
 namespace {
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 // The form itself when it carries the tag, else its child of that tag.
 Control* Bound(Control* form, const char* tag) { return Is(form, tag) ? form : Tag(form, tag); }
 
 ListBoxControl* MakeList(Screen& panel, const char* tag) {
-  return Tag(panel.currentForm, tag) ? MakeListBox(tag, 0, &g_screens, panel.currentForm, kListIndicators, &panel)
+  return Tag(panel.currentForm, tag) ? MakeListBox(tag, 0, panel.currentForm, kListIndicators, &panel)
                                      : nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -14,17 +15,15 @@
 namespace {
 
 OrderEditState& Edit() { return g_screens.orders1.edit; }
-Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 bool Checked(const Screen& s, const char* tag) {
-  const Control* c = Tagged(s, tag);
+  const Control* c = Tag(s, tag);
   return c && c->Selected();
 }
 // The form itself when it carries the tag, else the tagged control.
 Control* SubParent(const Screen& s, const char* tag) {
   if (!s.currentForm) return nullptr;
   if (ControlTagMatches(s.currentForm->tag, tag)) return s.currentForm;
-  return s.currentForm->firstChild ? Tagged(s, tag) : nullptr;
+  return s.currentForm->firstChild ? Tag(s, tag) : nullptr;
 }
 int32_t SliderValue(const Screen& s, int32_t id) {
   const auto* bar = dynamic_cast<const SlideBarControl*>(FormFindControlById(s.currentForm, id));
@@ -51,16 +50,16 @@ void MissionPanel::OnOpen() {
 }
 
 void MissionPanel::Refresh() {
-  SetControlText(Tagged(*this, "IMPORTANCE"), TextListEntry(g_textLists, kListOrdimportance, SliderValue(*this, 116)));
-  SetControlText(Tagged(*this, "LOSSTOL"), TextListEntry(g_textLists, kListOrdlosstol, SliderValue(*this, 117)));
+  SetControlText(Tag(*this, "IMPORTANCE"), TextListEntry(g_textLists, kListOrdimportance, SliderValue(*this, 116)));
+  SetControlText(Tag(*this, "LOSSTOL"), TextListEntry(g_textLists, kListOrdlosstol, SliderValue(*this, 117)));
   ShowSettingsPostButtons(*this);
 }
 
 void MissionPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "ATTACK")) {
+  if (Is(control, "ATTACK")) {
     g_screens.orders1Ss3a1.Show(kKeepScreenId, subParent);
     Refresh();
-  } else if (IsTagged(control, "DEFEND")) {
+  } else if (Is(control, "DEFEND")) {
     g_screens.orders1Ss3a2.Show(kKeepScreenId, subParent);
     Refresh();
   } else {
@@ -89,9 +88,9 @@ void TargetTacticPanel::OnOpen() {
 
 void TargetTacticPanel::Refresh() {
   const int32_t* f = Edit().commonOrders;
-  SetControlText(Tagged(*this, "TARGET"), OrderFieldName(kListOrdtarget, f[kFieldTarget]));
-  SetControlText(Tagged(*this, "OBJECTIVE"), TextListEntry(g_textLists, kListOrdobjective, objective));
-  SetControlText(Tagged(*this, "TACTIC"), OrderFieldName(kListOrdtactic, f[kFieldTactic]));
+  SetControlText(Tag(*this, "TARGET"), OrderFieldName(kListOrdtarget, f[kFieldTarget]));
+  SetControlText(Tag(*this, "OBJECTIVE"), TextListEntry(g_textLists, kListOrdobjective, objective));
+  SetControlText(Tag(*this, "TACTIC"), OrderFieldName(kListOrdtactic, f[kFieldTactic]));
 }
 
 void TargetTacticPanel::OnCommand(Control*, int32_t id) {
@@ -135,9 +134,9 @@ void OrderChoiceBox::OnOpen() {
 
 void OrderChoiceBox::Refresh() {
   const int32_t patrol = Edit().commonOrders[kFieldPatrol];
-  SetControlText(Tagged(*this, "ORDER1"), OrderFieldName(kListOrdpatrol, patrol));
-  SetHidden(Tagged(*this, "HIDEBOX"), patrol != 0);
-  SetControlText(Tagged(*this, "ORDER2"),
+  SetControlText(Tag(*this, "ORDER1"), OrderFieldName(kListOrdpatrol, patrol));
+  SetHidden(Tag(*this, "HIDEBOX"), patrol != 0);
+  SetControlText(Tag(*this, "ORDER2"),
                  TextListEntry(g_textLists, kListOrdpattype, (Edit().commonHeaderBits & (1u << 7)) ? 1 : 0));
 }
 

@@ -6,6 +6,7 @@
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/text/text_lists.h"
@@ -13,8 +14,6 @@
 namespace {
 
 OrderEditState& Edit() { return g_screens.orders1.edit; }
-Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 bool Bit(uint32_t header, int b) { return (header >> b) & 1u; }
 
 // Rule boxes and the header bit each shows.
@@ -42,9 +41,9 @@ void ContactOptionsPanel::OnOpen() {
 
 void ContactOptionsPanel::Refresh() {
   const OrderEditState& e = Edit();
-  SetControlText(Tagged(*this, "CONTACTOP"),
+  SetControlText(Tag(*this, "CONTACTOP"),
                  TextListEntry(g_textLists, kListOrdcontact, ContactOptionOfHeader(e.commonHeaderBits)));
-  SetControlText(Tagged(*this, "INITIATIVE"), OrderFieldName(kListOrdinitiative, e.commonOrders[kFieldInitiative]));
+  SetControlText(Tag(*this, "INITIATIVE"), OrderFieldName(kListOrdinitiative, e.commonOrders[kFieldInitiative]));
   ShowSettingsPostButtons(*this);
 }
 
@@ -59,7 +58,7 @@ void MovementOptionsPanel::BindControls() {
   if (ControlTagMatches(currentForm->tag, "CALPARENT"))
     calParent = currentForm;
   else if (currentForm->firstChild)
-    calParent = Tagged(*this, "CALPARENT");
+    calParent = Tag(*this, "CALPARENT");
 }
 
 void MovementOptionsPanel::OnOpen() {
@@ -74,18 +73,18 @@ void MovementOptionsPanel::OnOpen() {
 
 void MovementOptionsPanel::Refresh() {
   const OrderEditState& e = Edit();
-  SetControlText(Tagged(*this, "SPEED"), OrderFieldName(kListOrdspeed, e.commonOrders[kFieldSpeed]));
-  SetControlText(Tagged(*this, "ROUTE"), OrderFieldName(kListOrdroute, e.commonOrders[kFieldRoute]));
-  SetControlText(Tagged(*this, "TRANSPORTS"), Bit(e.commonHeaderBits, 0) ? "YES" : "NO");
-  SetControlFlag(Tagged(*this, "FORMATION"), kStateSelected, Bit(e.commonHeaderBits, 1) ? 1 : 0);
+  SetControlText(Tag(*this, "SPEED"), OrderFieldName(kListOrdspeed, e.commonOrders[kFieldSpeed]));
+  SetControlText(Tag(*this, "ROUTE"), OrderFieldName(kListOrdroute, e.commonOrders[kFieldRoute]));
+  SetControlText(Tag(*this, "TRANSPORTS"), Bit(e.commonHeaderBits, 0) ? "YES" : "NO");
+  SetControlFlag(Tag(*this, "FORMATION"), kStateSelected, Bit(e.commonHeaderBits, 1) ? 1 : 0);
   if (schedule && calParent) schedule->Show(0, calParent);
   ShowSettingsPostButtons(*this);
 }
 
 void MovementOptionsPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "SCHEDBUT")) return;
-  if (IsTagged(control, "FYES")) {
-    SetHidden(Tagged(*this, "FORMPARENT"), !control->Selected());
+  if (Is(control, "SCHEDBUT")) return;
+  if (Is(control, "FYES")) {
+    SetHidden(Tag(*this, "FORMPARENT"), !control->Selected());
     return;
   }
   OnSettingsPostButton(*this, control);

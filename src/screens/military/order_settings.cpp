@@ -14,6 +14,7 @@
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "units/class_fields.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -125,10 +126,11 @@ void GatherSelectionOrders(OrderEditState& state, std::span<UnitRecord* const> u
 }
 
 void UnpackOrderSettings(OrderEditState& state, const World& world) {
-  const PlayerRecord& player = world.players[world.gameState.localPlayer];
-  const uint32_t word = player.displayPolicy.defsetadvorders[1];
+  const PlayerRecord* player = LocalPlayer(world);
+  // Without a local region there are no standing orders to show.
+  const uint32_t word = player ? player->displayPolicy.defsetadvorders[1] : 0;
   for (int i = 0; i < kOrderFields; ++i) state.commonOrders[i] = OrderWordField(word, i);
-  state.commonHeaderBits = player.displayPolicy.defsetadvorders[0];
+  state.commonHeaderBits = player ? player->displayPolicy.defsetadvorders[0] : 0;
   state.commonFlag12 = kOrderNone;
   state.settingsChanged = 0;
   state.changedHeaderMask = 0;

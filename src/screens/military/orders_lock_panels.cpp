@@ -24,6 +24,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/unit_texts.h"
@@ -36,13 +37,10 @@ namespace {
 // The picker lists the units of the hex at war with the local player.
 constexpr uint32_t kEnemyRelation = 8;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool IsTag(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 // The tagged control, or the form itself when it carries the tag.
 Control* TagOrForm(Control* form, const char* tag) {
   if (Control* c = Tag(form, tag)) return c;
-  return IsTag(form, tag) ? form : nullptr;
+  return Is(form, tag) ? form : nullptr;
 }
 
 const UnitRecord* Live(uint32_t id) {
@@ -61,7 +59,7 @@ void ShowAndDraw(Control* c, bool shown) {
 
 void OrdersLockPanel::BindControls() {
   DockInBotbar2(*this);
-  statusList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this)
+  statusList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, currentForm, kListIndicators, this)
                                          : nullptr;
   subParent = Tag(currentForm, "SUBPARENT4");
   statParent = TagOrForm(currentForm, "STATPARENT");
@@ -111,7 +109,7 @@ void OrdersLockPanel::OnCommand(Control* control, int32_t id) {
     if (ticked) s.orders1Ss5c.Show(0, nullptr);
     return;
   }
-  if (IsTag(control, "LOCK")) {
+  if (Is(control, "LOCK")) {
     PlayPopupSound(kSoundOrdersLocked);
     PostArgs(kCmdUnitSetNoAutoDeploy, OrderValueArgs{.unit = unit, .value = control->Selected() ? 1u : 0u});
     return;
@@ -129,12 +127,12 @@ void OrdersLockSubPanel::BindControls() {
 void MoveToPanel::BindControls() { hostLink = &g_screens.orders1Ss5.subParent; }
 
 void MoveToPanel::OnCommand(Control* control, int32_t) {
-  if (IsTag(control, "MOVETO") || IsTag(control, "CALLFOR")) OrdersDockStep(g_screens, 2);
+  if (Is(control, "MOVETO") || Is(control, "CALLFOR")) OrdersDockStep(g_screens, 2);
 }
 
 void OrdersUnitPicker::BindControls() {
   DockInBotbar2(*this);
-  pickList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this)
+  pickList = Tag(currentForm, "LIST1") ? MakeListBox("LIST1", 0, currentForm, kListIndicators, this)
                                        : nullptr;
   summaryParent = TagOrForm(currentForm, "ORDERS1C");
 }

@@ -29,6 +29,7 @@
 #include "ui/list_control.h"
 #include "ui/order_list.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -45,9 +46,6 @@ namespace {
 
 constexpr uint32_t kAvailableWithoutHex = 1u << 2;
 constexpr uint32_t kMissileOrder = 1u << 9;
-
-Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 const OrderTypeRecord* Definition(int32_t order) {
   if (order < 0 || order >= kOrderTypeCount) return nullptr;
@@ -95,7 +93,7 @@ void ShowUnitOrdersPanel(ScreenSet& screens) {
 
 void UnitOrdersPanel::BindControls() {
   DockInBotbar2(*this);
-  ordersList = MakeListBox("ORDERSLIST", 0, &g_screens, currentForm, 0, this);
+  ordersList = MakeListBox("ORDERSLIST", 0, currentForm, 0, this);
 }
 
 void UnitOrdersPanel::OnOpen() {
@@ -120,27 +118,27 @@ void UnitOrdersPanel::OnOpen() {
     if (ordersList->selectedValue == 0 && g_pendingOrder > 0) ListSetSelection(0, ordersList, g_pendingOrder, 0);
   }
   const int32_t* f = edit.commonOrders;
-  SetControlText(Tagged(*this, "SPEED"), FieldName(kListOrdspeed, f[kFieldSpeed]));
-  SetControlText(Tagged(*this, "ROUTE"), FieldName(kListOrdroute, f[kFieldRoute]));
-  SetControlFlag(Tagged(*this, "FORMATION"), kStateSelected, (edit.commonHeaderBits & 2u) ? 1 : 0);
-  SetControlText(Tagged(*this, "TRANSPORTS"), (edit.commonHeaderBits & 1u) ? "YES" : "NO");
-  SetControlText(Tagged(*this, "SCHEDULE"), "IMMEDIATE");
+  SetControlText(Tag(*this, "SPEED"), FieldName(kListOrdspeed, f[kFieldSpeed]));
+  SetControlText(Tag(*this, "ROUTE"), FieldName(kListOrdroute, f[kFieldRoute]));
+  SetControlFlag(Tag(*this, "FORMATION"), kStateSelected, (edit.commonHeaderBits & 2u) ? 1 : 0);
+  SetControlText(Tag(*this, "TRANSPORTS"), (edit.commonHeaderBits & 1u) ? "YES" : "NO");
+  SetControlText(Tag(*this, "SCHEDULE"), "IMMEDIATE");
   const OrderTypeRecord* chosen = Definition(ordersList ? static_cast<int32_t>(ordersList->selectedValue) : 0);
-  SetControlText(Tagged(*this, "ORDER1"), chosen ? chosen->name.c_str() : "");
-  SetControlText(Tagged(*this, "ORDER2"), "");
-  SetControlText(Tagged(*this, "INITIATIVE"), FieldName(kListOrdinitiative, f[kFieldInitiative]));
-  SetControlText(Tagged(*this, "TACTIC"), FieldName(kListOrdtactic, f[kFieldTactic]));
-  SetControlText(Tagged(*this, "IMPORTANCE"), FieldName(kListOrdimportance, f[kFieldImportance]));
-  SetControlText(Tagged(*this, "LOSSTOL"), FieldName(kListOrdlosstol, f[kFieldLossTolerance]));
+  SetControlText(Tag(*this, "ORDER1"), chosen ? chosen->name.c_str() : "");
+  SetControlText(Tag(*this, "ORDER2"), "");
+  SetControlText(Tag(*this, "INITIATIVE"), FieldName(kListOrdinitiative, f[kFieldInitiative]));
+  SetControlText(Tag(*this, "TACTIC"), FieldName(kListOrdtactic, f[kFieldTactic]));
+  SetControlText(Tag(*this, "IMPORTANCE"), FieldName(kListOrdimportance, f[kFieldImportance]));
+  SetControlText(Tag(*this, "LOSSTOL"), FieldName(kListOrdlosstol, f[kFieldLossTolerance]));
   OrdersDockStep(g_screens, 2);
 }
 
 void UnitOrdersPanel::OnControlChange(Control* control, int32_t id) {
-  if (control == ordersList || IsTagged(control, "ORDERSLIST")) {
+  if (control == ordersList || Is(control, "ORDERSLIST")) {
     const OrderTypeRecord* d = Definition(id);
     const bool hidden =
         id == 0 || (!OrderHexMarked() && !(d && (static_cast<uint32_t>(d->listModes) & kAvailableWithoutHex)));
-    SetHidden(Tagged(*this, "EXECUTE"), hidden);
+    SetHidden(Tag(*this, "EXECUTE"), hidden);
     g_pendingOrder = id != 0 ? id : g_uiOptions.unitorderdefault;
     return;
   }
@@ -179,13 +177,13 @@ void UnitOrdersPanel::OnCommand(Control* control, int32_t id) {
     PopPopupsTo(g_ui, 2);
     return;
   }
-  if (IsTagged(control, "RULES")) {
+  if (Is(control, "RULES")) {
     screens.orders1Ss3b.Show(0, nullptr);
-  } else if (IsTagged(control, "MOVEMENT")) {
+  } else if (Is(control, "MOVEMENT")) {
     screens.orders1Ss3c.Show(0, nullptr);
-  } else if (IsTagged(control, "MISSION")) {
+  } else if (Is(control, "MISSION")) {
     screens.orders1Ss3a.Show(0, nullptr);
-  } else if (IsTagged(control, "EXECUTE")) {
+  } else if (Is(control, "EXECUTE")) {
     const int32_t order = ordersList ? static_cast<int32_t>(ordersList->selectedValue) : 0;
     if (!PostMissileStrike(screens, order)) {
       UnitRecord* target = nullptr;
@@ -197,7 +195,7 @@ void UnitOrdersPanel::OnCommand(Control* control, int32_t id) {
       IssueOrderToSelection(screens, order, OrderHexMarked() ? SelectedHexWord(g_world) : 0, target, false, 0);
     }
     CloseMapPopups(screens);
-  } else if ((control == ordersList || IsTagged(control, "ORDERSLIST")) && id != 0) {
+  } else if ((control == ordersList || Is(control, "ORDERSLIST")) && id != 0) {
     const OrderTypeRecord* d = Definition(g_pendingOrder);
     if (d && (d->orderFlags & kOrderLoadInto)) {
       if (d->orderFlags & kOrderMoving)
@@ -218,10 +216,10 @@ OrdersUnitListPanel::~OrdersUnitListPanel() { ListHolderClear(targetCandidates);
 void OrdersUnitListPanel::BindControls() {
   DockInSecondBotbar2(*this);
   unitList = FormFindControlByTag(currentForm, "UNITLIST")
-                 ? MakeListBox("UNITLIST", 0, &g_screens, currentForm, kListIndicators, this)
+                 ? MakeListBox("UNITLIST", 0, currentForm, kListIndicators, this)
                  : nullptr;
-  statParent = Tagged(*this, "STATPARENT");
-  if (!statParent && IsTagged(currentForm, "STATPARENT")) statParent = currentForm;
+  statParent = Tag(*this, "STATPARENT");
+  if (!statParent && Is(currentForm, "STATPARENT")) statParent = currentForm;
   MarkScreenFlag1(*this);
 }
 
@@ -286,13 +284,13 @@ bool OnSettingsPostButton(Screen& panel, Control* control) {
   (void)panel;
   ScreenSet& screens = g_screens;
   OrderEditState& edit = screens.orders1.edit;
-  if (IsTagged(control, "CHANGE")) {
+  if (Is(control, "CHANGE")) {
     IssueOrderToSelection(screens, 0, SelectedHexWord(g_world), nullptr, true, 0);
     screens.orders1Ss3.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "ONLYFUTURE")) {
+  } else if (Is(control, "ONLYFUTURE")) {
     PostDefaultOrderSettings(edit);
     PopPopupsTo(g_ui, 2);
-  } else if (IsTagged(control, "DEFAULT")) {
+  } else if (Is(control, "DEFAULT")) {
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       PostUnitOrderSettings(edit, g_world);
@@ -308,9 +306,9 @@ bool OnSettingsPostButton(Screen& panel, Control* control) {
 void ShowSettingsPostButtons(Screen& panel) {
   const bool changed = g_screens.orders1.edit.settingsChanged != 0;
   const bool defaults = panel.id == 1;
-  SetHidden(Tagged(panel, "CHANGE"), defaults || !changed);
-  SetHidden(Tagged(panel, "ONLYFUTURE"), !defaults || !changed);
-  SetHidden(Tagged(panel, "DEFAULT"), !defaults);
+  SetHidden(Tag(panel, "CHANGE"), defaults || !changed);
+  SetHidden(Tag(panel, "ONLYFUTURE"), !defaults || !changed);
+  SetHidden(Tag(panel, "DEFAULT"), !defaults);
 }
 
 void LoadDefaultsForParameter(const Screen& panel) {
@@ -412,9 +410,9 @@ OrdersScreen::~OrdersScreen() { ListHolderClear(unitList); }
 int32_t OrdersScreen::AttachForm(Control*) { return OpenChildPopup(*this, 9); }
 
 void OrdersScreen::BindControls() {
-  orderParent = Tagged(*this, "ORDPARENT");
-  StyleOverlay(Tagged(*this, "GRIDTIP"));
-  unitListBox = Tagged(*this, "UNITLIST") ? MakeListBox("UNITLIST", 0, &g_screens, currentForm, kListIndicators, this)
+  orderParent = Tag(*this, "ORDPARENT");
+  StyleOverlay(Tag(*this, "GRIDTIP"));
+  unitListBox = Tag(*this, "UNITLIST") ? MakeListBox("UNITLIST", 0, currentForm, kListIndicators, this)
                                           : nullptr;
   // Several rows may be picked at once: they are the selection.
   if (unitListBox) unitListBox->flags &= ~kListSingleSelect;
@@ -506,13 +504,13 @@ void OrdersScreen::Refresh() {
     SetHidden(FormFindControlById(currentForm, 52), e.commonType < 0);
     SetHidden(FormFindControlById(currentForm, 53), e.commonClass < 0);
     SetHidden(FormFindControlById(currentForm, 54), e.commonType < 0);
-    SetHidden(Tagged(*this, "REMOVE"), !rowSelected);
-    SetHidden(Tagged(*this, "RESELECT"), listed == selected);
+    SetHidden(Tag(*this, "REMOVE"), !rowSelected);
+    SetHidden(Tag(*this, "RESELECT"), listed == selected);
     SetHidden(FormFindControlById(currentForm, 15), n != 1);
-    SetHidden(Tagged(*this, "CLASSHIDE"), listed != selected || e.commonClass >= 0 || e.commonType >= 0);
-    SetHidden(Tagged(*this, "GRIDTIP"), e.commonTraining < 0);
+    SetHidden(Tag(*this, "CLASSHIDE"), listed != selected || e.commonClass >= 0 || e.commonType >= 0);
+    SetHidden(Tag(*this, "GRIDTIP"), e.commonTraining < 0);
   }
-  SetHidden(Tagged(*this, "HIDEORDERS"), !rowSelected);
+  SetHidden(Tag(*this, "HIDEORDERS"), !rowSelected);
 }
 
 void OrdersScreen::TakeListSelection() {
@@ -605,9 +603,9 @@ void OrdersScreen::OnCommand(Control* control, int32_t id) {
   }
   if (control == unitListBox) {
     TakeListSelection();
-  } else if (IsTagged(control, "RESELECT")) {
+  } else if (Is(control, "RESELECT")) {
     SelectAllAndTake();
-  } else if (IsTagged(control, "REMOVE")) {
+  } else if (Is(control, "REMOVE")) {
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       for (ListItem28* i = FirstInHolder(screens.SelectionList()); i; i = NextInHolder(screens.SelectionList(), i))
@@ -615,9 +613,9 @@ void OrdersScreen::OnCommand(Control* control, int32_t id) {
       RefillList();
     }
     SelectAllAndTake();
-  } else if (IsTagged(control, "ADD")) {
+  } else if (Is(control, "ADD")) {
     AddUnits(id == 52);
-  } else if (IsTagged(control, "REM")) {
+  } else if (Is(control, "REM")) {
     RemoveUnits(id == 54);
   } else if (id >= 200 && id <= 203) {
     ListDeselectAll(unitListBox);

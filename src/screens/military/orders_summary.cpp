@@ -18,6 +18,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -37,8 +38,6 @@ constexpr int kCargoWalkLimit = 4096;
 // then the other, then the rest.
 constexpr uint32_t kIconWeaponKinds = kClassSpecialWeaponA | kClassSpecialWeaponB;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 SlideBarControl* Bar(Control* form, const char* tag) { return dynamic_cast<SlideBarControl*>(Tag(form, tag)); }
 
 // Rounded to the nearest whole number; what no integer holds shows 0.
@@ -54,7 +53,7 @@ void SetPair(Control* c, float a, float b) {
   SetControlText(c, text);
 }
 
-void SetPercent(Control* c, float ratio) {
+void SetRoundedPercent(Control* c, float ratio) {
   if (!c) return;
   char text[32];
   std::snprintf(text, sizeof text, "%d %%", Rounded(ratio * 100.0f));
@@ -131,7 +130,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
   const float maximum = static_cast<float>(k->strengthPerSize) * unit->targetStrength;
   SetBar(Bar(f, "STRSLDR"), maximum, unit->strength);
   if (k->strengthPerSize == 1) {
-    SetPercent(Id(f, 401), unit->strength);
+    SetRoundedPercent(Id(f, 401), unit->strength);
   } else {
     SetPair(Id(f, 401), unit->strength, maximum);
   }
@@ -176,7 +175,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
     SetPair(Id(f, 404), unit->supply + carried, most);
   }
   SetBar(Bar(f, "EFFSLDR"), 1.2f, unit->efficiency);
-  SetPercent(Id(f, 405), unit->efficiency);
+  SetRoundedPercent(Id(f, 405), unit->efficiency);
   if (summary.classParent && summary.classRow) {
     SetHidden(summary.classParent, false);
     summary.classParent->Invalidate();

@@ -24,6 +24,7 @@
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
@@ -34,9 +35,6 @@ namespace {
 
 constexpr int32_t kTrainOrder = 4;
 constexpr uint32_t kBenefitTextColour = 0xFF96BEFA;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 
 const TrainingRecord& Programme(int32_t i) { return g_ruleTables.trainingTypes.entries[i]; }
 
@@ -128,7 +126,7 @@ void OrderBenefitBox::BindControls() {
   DockInBotbar2(*this);
   for (int32_t id = 181; id <= 184; ++id) StyleOverlay(Id(currentForm, id));
   for (int32_t id = 151; id <= 160; ++id) StyleOverlay(Id(currentForm, id));
-  benefitBox = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, &g_screens, currentForm) : nullptr;
+  benefitBox = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, currentForm) : nullptr;
   if (benefitBox && benefitBox->prototype) {
     benefitBox->prototype->textColour = kBenefitTextColour;
     benefitBox->prototype->fills[0] = 0;

@@ -18,6 +18,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/unit_deploy.h"
 #include "world/data_tables.h"
@@ -32,8 +33,6 @@ namespace {
 
 constexpr uint32_t kStepOne = 1, kStepFill = 255, kByteFull = 255;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
 
 void SetState(uint32_t unit, uint32_t mask, bool set) {
@@ -115,8 +114,6 @@ void ProductionToggle(Control* form, Control* toggle, uint32_t mask, int32_t& re
   }
 }
 
-void ShowIf(Control* form, const char* tag, bool shown) { SetHidden(Tag(form, tag), !shown); }
-
 void ShowUnitClass(Screen* screen, Control* parent, uint32_t unit) {
   if (!screen || !parent) return;
   int32_t classIndex = 0;
@@ -132,7 +129,7 @@ void CommonSteps(Control* form, Control* changed, const RowUnit& u, int32_t excl
   if (exclusive) {
     for (const char* tag : {"PRODLIST", "QUELIST", "STOREDLIST", "LIST5"})
       if (ListBoxControl* other = List(form, tag); other && other != changed) ListDeselectAll(other);
-    for (const char* tag : {"STATPARENT", "PLATSTAT", "HIDEBOX1", "HIDEAUTH"}) ShowIf(form, tag, true);
+    for (const char* tag : {"STATPARENT", "PLATSTAT", "HIDEBOX1", "HIDEAUTH"}) ShowTag(form, tag, true);
   }
   ShowUnitClass(sheet, Tag(form, "STATPARENT"), u.id);
   ShowUnitClass(platform, Tag(form, "PLATSTAT"), u.id);
@@ -366,40 +363,40 @@ void OnProductionListChange(Control* form, Control* control, uint32_t unit, int3
   const RowUnit u = UnitById(unit);
   const bool has = u.id != 0;
   if (Is(control, "QUELIST")) {
-    ShowIf(form, "HOLD", has && !(u.word12 & kStatePausedBuild));
-    ShowIf(form, "UNHOLD", has && (u.word12 & kStatePausedBuild));
+    ShowTag(form, "HOLD", has && !(u.word12 & kStatePausedBuild));
+    ShowTag(form, "UNHOLD", has && (u.word12 & kStatePausedBuild));
     if (has) CommonSteps(form, control, u, exclusive, classSheet, platform);
-    ShowIf(form, "REMBUT", has);
-    ShowIf(form, "UPBUT", false);
-    ShowIf(form, "DOWNBUT", false);
+    ShowTag(form, "REMBUT", has);
+    ShowTag(form, "UPBUT", false);
+    ShowTag(form, "DOWNBUT", false);
   } else if (Is(control, "PRODLIST")) {
     if (has) CommonSteps(form, control, u, exclusive, classSheet, platform);
-    ShowIf(form, "REQUEBUT", has);
-    ShowIf(form, "CANCEL", has);
+    ShowTag(form, "REQUEBUT", has);
+    ShowTag(form, "CANCEL", has);
   } else if (Is(control, "STOREDLIST")) {
     if (has && exclusive) {
       for (const char* tag : {"PRODLIST", "QUELIST", "LIST5"})
         if (ListBoxControl* other = List(form, tag)) ListDeselectAll(other);
-      for (const char* tag : {"STATPARENT", "PLATSTAT", "HIDEAUTH"}) ShowIf(form, tag, true);
-      ShowIf(form, "HIDEBOX1", false);
+      for (const char* tag : {"STATPARENT", "PLATSTAT", "HIDEAUTH"}) ShowTag(form, tag, true);
+      ShowTag(form, "HIDEBOX1", false);
     }
     if (!has)
-      for (const char* tag : {"LOAD", "LOADFILL", "CANCEL", "SCRAPU", "DEPLOY", "DEPONE", "SELL"}) ShowIf(form, tag, false);
-    for (const char* tag : {"SCRAPALL", "INSRES", "GRIDLOAD1", "LOADSTOP"}) ShowIf(form, tag, false);
+      for (const char* tag : {"LOAD", "LOADFILL", "CANCEL", "SCRAPU", "DEPLOY", "DEPONE", "SELL"}) ShowTag(form, tag, false);
+    for (const char* tag : {"SCRAPALL", "INSRES", "GRIDLOAD1", "LOADSTOP"}) ShowTag(form, tag, false);
     if (!has) return;
     ShowUnitClass(classSheet, Tag(form, "STATPARENT"), u.id);
     ShowUnitClass(platform, Tag(form, "PLATSTAT"), u.id);
     SetControlFlag(Tag(form, "AUTHBOX"), kStateSelected, (u.word13 & kHeaderLaunchAllowed) ? 1 : 0);
     if (u.word15 & kPostureUnderConstruction) {
-      ShowIf(form, "CANCEL", true);
-      ShowIf(form, "SELL", false);
-      ShowIf(form, "SCRAPU", false);
+      ShowTag(form, "CANCEL", true);
+      ShowTag(form, "SELL", false);
+      ShowTag(form, "SCRAPU", false);
     }
     if ((u.flags & kUnitStock) && (u.word11 & kOrderLoadInto)) {
-      ShowIf(form, "GRIDLOAD1", true);
-      ShowIf(form, "LOADSTOP", true);
-      ShowIf(form, "SELL", false);
-      ShowIf(form, "DEPLOY", false);
+      ShowTag(form, "GRIDLOAD1", true);
+      ShowTag(form, "LOADSTOP", true);
+      ShowTag(form, "SELL", false);
+      ShowTag(form, "DEPLOY", false);
     }
     // The reserve cannot staff it.
     float reserve = 0.0f;

@@ -4,6 +4,7 @@
 
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/game_time.h"
@@ -14,8 +15,6 @@ namespace {
 
 constexpr uint32_t kHour = 60;
 constexpr uint32_t kDay = 1440;
-
-Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
 
 // Earlier by a span, but not before minute 0: an unsigned time would wrap
 // to a date far ahead that the panel's clamp does not catch.
@@ -59,11 +58,11 @@ uint32_t MoveScheduledTime(uint32_t time, int32_t id) {
 void SchedulePopup::BindControls() {
   scheduleBox = nullptr;
   if (!currentForm) return;
-  scheduleBox = ControlTagMatches(currentForm->tag, "SCHEDBOX") ? currentForm : Tagged(*this, "SCHEDBOX");
+  scheduleBox = ControlTagMatches(currentForm->tag, "SCHEDBOX") ? currentForm : Tag(*this, "SCHEDBOX");
 }
 
 void SchedulePopup::OnOpen() {
-  SetHidden(Tagged(*this, "SCHEDBUT"), false);
+  SetHidden(Tag(*this, "SCHEDBUT"), false);
   if (modePanel) modePanel->Show(id, scheduleBox);
 }
 
@@ -74,7 +73,7 @@ void SchedulePopup::OnCommand(Control* control, int32_t) {
 }
 
 void ScheduleModePanel::Refresh() {
-  if (static_cast<uint32_t>(id) <= g_world.gameState.currentTick) SetControlText(Tagged(*this, "SCHEDULE"), "IMMEDIATE");
+  if (static_cast<uint32_t>(id) <= g_world.gameState.currentTick) SetControlText(Tag(*this, "SCHEDULE"), "IMMEDIATE");
 }
 
 void ScheduleTimePanel::OnOpen() { time = static_cast<uint32_t>(id); }

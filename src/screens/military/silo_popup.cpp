@@ -19,6 +19,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/object_hex.h"
@@ -29,18 +30,8 @@
 namespace {
 
 // The stored list keeps its rows' indicators; several rows may be chosen.
-constexpr uint32_t kListStyle = 0x2000;
 // The schedule box of the schedule set the silo pop-up uses.
 constexpr size_t kSiloPopupCalendar = 2;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
-
-void SetNumber(Control* form, const char* tag, int32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  SetControlText(Tag(form, tag), text);
-}
 
 Screen* ClassSheet() { return &g_screens.military1Ss4a1[0]; }
 
@@ -53,7 +44,7 @@ void DeselectRows(ListBoxControl* list) {
 SiloPopup::~SiloPopup() { ListHolderClear(stored); }
 
 void SiloPopup::BindControls() {
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   if (storedList) storedList->flags &= ~kCtlRadio;
   subParent3 = Tag(currentForm, "SUBPARENT3");
   subParent4 = Tag(currentForm, "SUBPARENT4");
@@ -115,8 +106,8 @@ void SiloPopup::Refresh() {
     Screen& status = building ? static_cast<Screen&>(g_screens.popupBase1b) : g_screens.popupBase1a;
     status.Show(static_cast<intptr_t>(cellIndex), hideBox);
   }
-  SetNumber(currentForm, "SILO1", storedPoints);
-  SetNumber(currentForm, "SILO2", capacity);
+  SetInt(Tag(currentForm, "SILO1"), storedPoints);
+  SetInt(Tag(currentForm, "SILO2"), capacity);
   SetHidden(Tag(currentForm, "OFFLINE"), active);
 }
 
@@ -176,7 +167,7 @@ int32_t SiloPopup::Close(int32_t noReturn) {
 }
 
 void SiloMissilePanel::BindControls() {
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   misParent2 = Tag(currentForm, "MISPARENT2");
 }
 

@@ -31,7 +31,9 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -48,7 +50,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr uint32_t kMarkAlpha = 0x8C000000u;
 constexpr uint32_t kMarkColour = 0xFF007D00u;
 // Research slower than this a day gives no useful estimate.
@@ -63,19 +64,9 @@ constexpr const char* kFilterTags[] = {"FILTER", "FAV"};
 constexpr const char* kResearchTags[] = {"LIST1", "GRIDTECH", "COST", "RESTIME", "RUNITNAME",
                                          "HEADER1", "TECH1", "TECH2", "BEGIN"};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 int32_t LocalIndex() {
   const int32_t p = g_world.gameState.localPlayer;
   return p >= 0 && p < kMaxPlayers ? p : -1;
-}
-
-void SetNumber(Control* c, const char* format, int32_t value) {
-  if (!c) return;
-  char text[24];
-  std::snprintf(text, sizeof text, format, value);
-  SetControlText(c, text);
 }
 
 bool Pressed(const Control* c) { return c && c->Selected(); }
@@ -241,7 +232,7 @@ void UnitBuildPopup::OnCommand(Control* control, int32_t) {
 UnitBuildSitePanel::UnitBuildSitePanel() : Screen("POPUP_MILITARY2a", FormLookups{.tags = kSiteTags, .ids = {}}) {}
 
 void UnitBuildSitePanel::BindControls() {
-  sites = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  sites = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   picture = Tag(currentForm, "BASEPIC");
   state.quantity = 1;
   state.strength = 1.0f;
@@ -324,8 +315,8 @@ void UnitBuildSitePanel::OnControlChange(Control* control, int32_t) {
   SetControlFlag(Tag(currentForm, "STATUS"), kStateSelected, present && !offline ? 1 : 0);
   SetHidden(Tag(currentForm, "OFFLINE"), !offline);
   const bool queue = counts && !(lead->unitFlags & kUnitProvisional);
-  SetNumber(Tag(currentForm, "QUEUE"), "%d", queue ? lead->leadValue : 0);
-  SetNumber(Tag(currentForm, "CAPACITY"), "%d", kind ? kind->baseSlots : 0);
+  SetFormatted(Tag(currentForm, "QUEUE"), "%d", queue ? lead->leadValue : 0);
+  SetFormatted(Tag(currentForm, "CAPACITY"), "%d", kind ? kind->baseSlots : 0);
   DrawUnitClassIcon(counts ? lead->classIndex : 0, nullptr, kind, picture, false, -1);
   SetHidden(Tag(currentForm, "BUILD"), false);
 }
@@ -377,7 +368,7 @@ UnitResearchPanel::UnitResearchPanel(const char* formName)
     : Screen(formName, FormLookups{.tags = kResearchTags, .ids = {}}) {}
 
 void UnitResearchPanel::BindControls() {
-  projects = MakeListBox("LIST1", 0, &g_screens, currentForm, kListStyle, this);
+  projects = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   if (Control* grid = Tag(currentForm, "GRIDTECH")) {
     grid->fills[0] = (grid->fills[0] & 0x00FFFFFFu) | kMarkAlpha;
     grid->fills[2] = grid->fills[0];
@@ -421,9 +412,7 @@ void FillResearchPanel(UnitResearchPanel& panel) {
   const ProjectEntry* own = FindDesignProject(w, local, classIndex);
   panel.projectId = own ? own->id : 0;
   if (!projects) return;
-  const int32_t scroll = projects->scrollOffset;
-  ListPrepareRows(projects);
-  ListClear(projects, 1);
+  const ListPlace place = ClearKeepingSelections(projects);
   if (local >= 0) {
     const ListNode& head = w.projectLists[local];
     for (const ListNode* node = head.next(); node && node != &head; node = node->next()) {
@@ -436,9 +425,7 @@ void FillResearchPanel(UnitResearchPanel& panel) {
                       static_cast<intptr_t>(entry->index), 0, 0, 0);
     }
   }
-  if (projects->savedSelection) ListApplyToItems(projects, *projects->savedSelection);
-  projects->scrollOffset = scroll;
-  ListLayoutRows(projects);
+  RestoreSelections(projects, place);
 }
 
 }  // namespace

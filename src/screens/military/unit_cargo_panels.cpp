@@ -18,6 +18,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/text_box.h"
 #include "units/hex_geometry.h"
@@ -39,8 +40,6 @@ const char* const kCargoTags[] = {"AVAILABLE", "MISSILELIST", "NOLOAD"};
 const char* const kCargoLoadTags[] = {"AVAILABLE", "CLOAD", "CLOADSTOP", "GRIDCLOAD", "CORDER", "CENTRE"};
 const char* const kTransferTags[] = {"LIST1", "OKBUT", "CENTRE"};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 UnitRecord* UnitOf(uint32_t id) { return id ? FindUnitById(g_world, id) : nullptr; }
 uint32_t IdOf(intptr_t id) { return id > 0 ? static_cast<uint32_t>(id) : 0u; }
 uint32_t SelectedId(const ListBoxControl* list) {
@@ -50,7 +49,7 @@ uint32_t SelectedId(const ListBoxControl* list) {
 void HomeInDetailArea(Screen& s) { s.hostLink = &g_screens.unitDetail.detailHost; }
 
 ListBoxControl* AvailableList(Screen& s, const char* tag) {
-  ListBoxControl* list = MakeListBox(tag, 0, &g_screens, s.currentForm, 0, &s);
+  ListBoxControl* list = MakeListBox(tag, 0, s.currentForm, 0, &s);
   if (list) list->flags &= ~static_cast<uint32_t>(kLowerListFlag);
   return list;
 }
@@ -206,7 +205,7 @@ UnitTransferPanel::UnitTransferPanel()
 
 void UnitTransferPanel::BindControls() {
   HomeInDetailArea(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, 0, this);
+  list = MakeListBox("LIST1", 0, currentForm, 0, this);
 }
 
 void UnitTransferPanel::Refresh() {
@@ -258,8 +257,8 @@ void UnitTransferPanel::OnCommand(Control* control, int32_t) {
 
 void UnitTextPanel2::BindControls() {
   HomeInDetailArea(*this);
-  first_ = MakeTextBox("TEXT1", 0, &g_screens, currentForm);
-  second_ = MakeTextBox("TEXT2", 0, &g_screens, currentForm);
+  first_ = MakeTextBox("TEXT1", 0, currentForm);
+  second_ = MakeTextBox("TEXT2", 0, currentForm);
   if (first_ && first_->prototype) first_->prototype->fontSlot = 5, first_->prototype->textColour = 0xFFFFFFFF;
   if (second_ && second_->prototype) second_->prototype->fontSlot = 3, second_->prototype->textColour = 0xFF96BEFA;
 }

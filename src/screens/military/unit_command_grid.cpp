@@ -18,6 +18,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/unit_deploy.h"
 #include "world/data_tables.h"
@@ -29,9 +30,6 @@ namespace {
 
 // A class the game keeps for units that may not be ordered about.
 constexpr int16_t kInactiveClass = 99;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 
 UnitRecord* GridUnit(uint32_t id) {
   UnitRecord* u = id != 0 ? FindUnitById(g_world, id) : nullptr;

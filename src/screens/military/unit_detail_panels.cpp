@@ -29,6 +29,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -67,19 +68,8 @@ struct HeaderBox {
 constexpr HeaderBox kHeaderBoxes[] = {{145, 0x200},  {146, 0x800},  {147, 0x400},
                                       {148, 0x1000}, {149, 0x4000}, {150, 0x8000}};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-void Press(Control* c, bool pressed) { SetControlFlag(c, kStateSelected, pressed ? 1 : 0); }
 UnitRecord* UnitOf(uint32_t id) { return id ? FindUnitById(g_world, id) : nullptr; }
 uint32_t IdOf(intptr_t id) { return id > 0 ? static_cast<uint32_t>(id) : 0u; }
-
-void SetInt(Control* c, int32_t v) {
-  if (!c) return;
-  char text[32];
-  std::snprintf(text, sizeof text, "%d", v);
-  SetControlText(c, text);
-}
 
 bool LiveFacility(const UnitRecord* u) { return u && !(u->unitFlags & kUnitGone) && u->classIndex != 0; }
 
@@ -137,7 +127,7 @@ void UnitBenefitPanel::BindControls() {
   HomeInDetailArea(*this);
   for (int32_t i = 181; i <= 184; ++i) StyleOverlay(Id(currentForm, i));
   for (int32_t i = 151; i <= 160; ++i) StyleOverlay(Id(currentForm, i));
-  benefit_ = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, &g_screens, currentForm) : nullptr;
+  benefit_ = Tag(currentForm, "BENEFIT") ? MakeTextBox("BENEFIT", 0, currentForm) : nullptr;
   if (benefit_ && benefit_->prototype) benefit_->prototype->fontSlot = 5, benefit_->prototype->textColour = kNoticeColour;
 }
 
@@ -309,7 +299,7 @@ UnitConfirmPanel::UnitConfirmPanel(const char* formName, int32_t textEntry, uint
 
 void UnitConfirmPanel::BindControls() {
   HomeInDetailArea(*this);
-  text_ = MakeTextBox("TEXTBOX", 0, &g_screens, currentForm);
+  text_ = MakeTextBox("TEXTBOX", 0, currentForm);
   if (text_ && text_->prototype) {
     text_->prototype->fontSlot = 3;
     text_->prototype->textColour = colour_;

@@ -23,9 +23,11 @@
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
 #include "world/text/rule_tables.h"
@@ -44,17 +46,6 @@ constexpr uint32_t kSteppingRepeat = kCtlAutoRepeat;
 constexpr int32_t kLockSound = 9;
 constexpr uint32_t kContinuousBuild = 0x8000000u;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-void Reveal(Control* form, const char* tag, bool shown) { SetHidden(Tag(form, tag), !shown); }
-void Press(Control* c, bool pressed) { SetControlFlag(c, kStateSelected, pressed ? 1 : 0); }
-
-int32_t LocalPlayer() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? p : -1;
-}
-
 bool InGame() { return g_ui.mode == kUiInGame; }
 
 // A unit still in the ring; one removed from it is gone for the pop-up.
@@ -64,13 +55,6 @@ ListItem28* GroupItem(const ListHolder& group, const UnitRecord& u) {
   for (ListItem28* i = FirstInHolder(group); i; i = NextInHolder(group, i))
     if (i->object == &u || static_cast<uint32_t>(i->callerWord) == u.id) return i;
   return nullptr;
-}
-
-void SetInt(Control* c, const char* format, int32_t v) {
-  if (!c) return;
-  char text[32];
-  std::snprintf(text, sizeof text, format, v);
-  SetControlText(c, text);
 }
 
 // What the mode table chooses from, read under the lock in one go.
@@ -94,7 +78,7 @@ OpenState ReadOpenState(uint32_t unitId) {
   s.foreignOrGone = InGame() && (gone || u->owner != g_world.gameState.localPlayer);
   s.building = u->classIndex != 0 && (u->orders[kPostureBits] & kPostureUnderConstruction) != 0;
   s.name = UnitDisplayName(g_world, *u, false);
-  if (const int32_t local = LocalPlayer(); local >= 0) {
+  if (const int32_t local = LocalPlayerIndex(g_world); local >= 0) {
     WorldLockGuard groups(g_world, kLockRecurring);
     for (int32_t g = 0; g < kUnitGroupsPerPlayer; ++g)
       s.member[g] = GroupItem(g_world.unitGroups.groups[local][g], *u) != nullptr;
@@ -147,7 +131,7 @@ void UnitDetailPopup::BindControls() {
 void UnitDetailPopup::OnOpen() {
   Control* f = currentForm;
   ScreenSet& s = g_screens;
-  Reveal(f, "RENUNITBUT", true);
+  ShowTag(f, "RENUNITBUT", true);
   if (parameterList) parameterList->current = id;
   unit = id > 0 ? static_cast<uint32_t>(id) : 0;
   const OpenState st = ReadOpenState(unit);
@@ -158,31 +142,31 @@ void UnitDetailPopup::OnOpen() {
   }
   classIndex = st.classIndex;
   const auto unitParam = static_cast<intptr_t>(unit);
-  for (const char* tag : {"SUBPARENT6", "SUBPARENT5", "SUBPARENT4"}) Reveal(f, tag, true);
-  Reveal(f, "DESTROYED", false);
-  Reveal(f, "GROUPHIDE", false);
+  for (const char* tag : {"SUBPARENT6", "SUBPARENT5", "SUBPARENT4"}) ShowTag(f, tag, true);
+  ShowTag(f, "DESTROYED", false);
+  ShowTag(f, "GROUPHIDE", false);
   if (!InGame()) {
     s.popupMilitary1a.Show(unitParam, commandHost);
     SetHidden(commandHost, true);
     s.mapEditorBSs6c.Show(unitParam, detailHost);
     s.popupMilitary1a9.Show(unitParam, infoHost);
-    Reveal(f, "RENUNITBUT", true), Reveal(f, "TECHBUT", true);
-    Reveal(f, "UINFOBUT", false), Reveal(f, "LOCK", false);
+    ShowTag(f, "RENUNITBUT", true), ShowTag(f, "TECHBUT", true);
+    ShowTag(f, "UINFOBUT", false), ShowTag(f, "LOCK", false);
   } else if (st.foreignOrGone) {
     s.popupMilitary1b.Show(unitParam, commandHost);
     s.popupMilitary1a10.Show(classIndex, infoHost);
-    for (const char* tag : {"RENUNITBUT", "UINFOBUT", "TECHBUT", "LOCK", "SUBPARENT4"}) Reveal(f, tag, false);
+    for (const char* tag : {"RENUNITBUT", "UINFOBUT", "TECHBUT", "LOCK", "SUBPARENT4"}) ShowTag(f, tag, false);
   } else {
     if (st.building) {
       s.popupMilitary1c.Show(unitParam, commandHost);
     } else {
       s.popupMilitary1a.Show(unitParam, commandHost);
       // Without a local player there are no groups to show.
-      Reveal(f, "GROUPHIDE", LocalPlayer() >= 0);
+      ShowTag(f, "GROUPHIDE", LocalPlayerIndex(g_world) >= 0);
     }
     s.popupMilitary1a9.Show(unitParam, infoHost);
-    Reveal(f, "RENUNITBUT", true), Reveal(f, "TECHBUT", true), Reveal(f, "LOCK", true);
-    Reveal(f, "UINFOBUT", false);
+    ShowTag(f, "RENUNITBUT", true), ShowTag(f, "TECHBUT", true), ShowTag(f, "LOCK", true);
+    ShowTag(f, "UINFOBUT", false);
   }
   s.popupMilitary3.Show(unitParam, statsHost);
   s.popupMilitary3a.Show(unitParam, strengthHost);
@@ -211,14 +195,14 @@ void UnitDetailPopup::Refresh() {
     }
     if (cls) FillUnitHeader(f, u, *cls, nullptr);
     building = (u->ordersShown[kPostureBits] & kPostureUnderConstruction) != 0;
-    own = LocalPlayer() >= 0 && u->owner == g_world.gameState.localPlayer;
+    own = LocalPlayerIndex(g_world) >= 0 && u->owner == g_world.gameState.localPlayer;
     gone = (u->unitFlags & kUnitGone) != 0;
     located = u->x != 0 || u->y != 0;
     locked = (u->ordersShown[kPostureBits] & kPostureNoAutoDeploy) != 0;
     options = u->ordersShown[kStateFlags];
     // The records keep no commissioning day.
-    Reveal(f, "HIDECOMM", false);
-    SetInt(Tag(f, "UKILLS"), "%d", u->kills);
+    ShowTag(f, "HIDECOMM", false);
+    SetFormatted(Tag(f, "UKILLS"), "%d", u->kills);
     // Nor a marker set.
     for (int32_t i = 0; i < 8; ++i) SetHidden(Id(f, kMarkerIds + i), true);
     for (int32_t l = 1; l <= 4; ++l) SetHidden(Id(f, kTrainingIds + l), true);
@@ -229,31 +213,31 @@ void UnitDetailPopup::Refresh() {
     }
     SetControlText(Tag(f, "UNITCLASS"), cls ? cls->name : "");
     const Warheads w = CarriedWarheads(*u);
-    Reveal(f, "NUKE", w.nuclear != 0);
-    Reveal(f, "CHEM", w.chemical != 0);
+    ShowTag(f, "NUKE", w.nuclear != 0);
+    ShowTag(f, "CHEM", w.chemical != 0);
   }
   ScreenSet& s = g_screens;
   if (!building) {
     s.popupMilitary3a.Show(static_cast<intptr_t>(unit), strengthHost);
-    if (own) Reveal(f, "SUBPARENT4", true);
+    if (own) ShowTag(f, "SUBPARENT4", true);
   } else {
     s.popupMilitary3b.Show(static_cast<intptr_t>(unit), strengthHost);
-    Reveal(f, "SUBPARENT4", false);
+    ShowTag(f, "SUBPARENT4", false);
   }
   UpdateNextPrevButtons(parameterList, f);
   const bool filter = InGame() && building;
-  Reveal(f, "BUILDFILTER", filter);
+  ShowTag(f, "BUILDFILTER", filter);
   if (filter) {
     Press(Tag(f, "AUTOBUT"), (options & kStateDeployRefused) != 0);
     Press(Tag(f, "CONTBUT"), (options & kContinuousBuild) != 0);
   }
   // Outside a game the command grid stays attached but out of sight.
-  if (InGame()) Reveal(f, "SUBPARENT6", true);
-  Reveal(f, "CENTRE", located);
+  if (InGame()) ShowTag(f, "SUBPARENT6", true);
+  ShowTag(f, "CENTRE", located);
   Press(Tag(f, "LOCK"), locked);
   if (gone) {
-    for (const char* tag : {"SUBPARENT6", "SUBPARENT5", "SUBPARENT4"}) Reveal(f, tag, false);
-    Reveal(f, "DESTROYED", true);
+    for (const char* tag : {"SUBPARENT6", "SUBPARENT5", "SUBPARENT4"}) ShowTag(f, tag, false);
+    ShowTag(f, "DESTROYED", true);
   }
 }
 
@@ -278,10 +262,10 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
     SelectListItem(*this, Is(control, "NEXTBUT") ? 1 : -1);
   } else if (Is(control, "TECHBUT")) {
     s.popupMilitary1a10.Show(classIndex, infoHost);
-    Reveal(f, "UINFOBUT", true), Reveal(f, "TECHBUT", false);
+    ShowTag(f, "UINFOBUT", true), ShowTag(f, "TECHBUT", false);
   } else if (Is(control, "UINFOBUT")) {
     s.popupMilitary1a9.Show(static_cast<intptr_t>(unit), infoHost);
-    Reveal(f, "UINFOBUT", false), Reveal(f, "TECHBUT", true);
+    ShowTag(f, "UINFOBUT", false), ShowTag(f, "TECHBUT", true);
   } else if (!unit) {
     return;
   } else if (Is(control, "AUTOBUT")) {
@@ -296,7 +280,7 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
       name->flags |= kNameEditable;
       TextEditSetActive(name);
     }
-    Reveal(f, "RENUNITBUT", false);
+    ShowTag(f, "RENUNITBUT", false);
   } else if (Is(control, "UNITORDER")) {
     const uint32_t shown = unit;
     CloseAllPopups(g_ui, 0);
@@ -307,7 +291,7 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
     if (u && (u->x != 0 || u->y != 0)) GotoMapObject(u);
   } else {
     const int32_t cid = control->id ? control->id : controlId;
-    const int32_t local = LocalPlayer();
+    const int32_t local = LocalPlayerIndex(g_world);
     // Without a local player there is no group list to change.
     if (cid < kGroupButtons || cid >= kGroupButtons + kUnitGroupsPerPlayer || local < 0) return;
     plat::CriticalSectionLock sim(g_simulationLock);
@@ -331,5 +315,5 @@ void UnitDetailPopup::OnEndEdit(Control* control, int32_t) {
     // An empty text gives the unit back its generated name.
     if (UnitRecord* u = UnitOf(unit)) SetUnitCustomName(g_world, *u, text.empty() ? nullptr : text.c_str());
   }
-  Reveal(currentForm, "RENUNITBUT", true);
+  ShowTag(currentForm, "RENUNITBUT", true);
 }

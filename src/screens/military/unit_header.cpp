@@ -14,6 +14,7 @@
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -26,8 +27,6 @@ namespace {
 
 constexpr uint32_t kPictureStyle = kCtlMultiLine | kCtlAnimate;
 constexpr uint8_t kPictureDrawMode = 1;
-
-Control* Tag(Control* form, const char* tag) { return FormFindControlByTag(form, tag); }
 
 BitmapControl* AsBitmap(Control* control) {
   return control && control->kind == kKindBitmap ? static_cast<BitmapControl*>(control) : nullptr;
@@ -62,7 +61,7 @@ void SetFrameBit(Control* control, bool on) {
 }
 
 // The money and crew figures want a text control with room for them.
-void SetMoney(Control* control, float value) {
+void SetWholeMoney(Control* control, float value) {
   SetControlNumberText(1, 0, "", 1, "", 0, static_cast<double>(WholeFigure(value)), control);
 }
 void SetWhole(Control* control, float value) {
@@ -137,13 +136,13 @@ void FillUnitHeader(Control* form, const UnitRecord* unit, const UnitClassRecord
     AnnualCostInputs in = CostInputs(cls, CostRateOf(unit->owner));
     in.strength = unit->strength;
     in.alert = unit->training;
-    SetMoney(Tag(form, "ANNCOST"), AnnualCost(in));
+    SetWholeMoney(Tag(form, "ANNCOST"), AnnualCost(in));
     SetWhole(Tag(form, "TOTALCREW"), static_cast<float>(cls.valuePerPoint) * unit->strength);
     const bool own = unit->owner == g_world.gameState.localPlayer;
     SetHidden(Tag(form, "UNITORDER"), !own || UnitUnderConstruction(*unit));
   } else {
     SetControlText(Tag(form, "UNITNAME"), FieldText(cls.name).c_str());
-    SetMoney(Tag(form, "ANNCOST"), AnnualCostBase(CostInputs(cls, CostRateOf(g_world.gameState.localPlayer))));
+    SetWholeMoney(Tag(form, "ANNCOST"), AnnualCostBase(CostInputs(cls, CostRateOf(g_world.gameState.localPlayer))));
     SetWhole(Tag(form, "TOTALCREW"), static_cast<float>(cls.valuePerPoint) * static_cast<float>(cls.strengthPerSize));
   }
   FillStockMarkers(form, cls);

@@ -27,6 +27,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
@@ -50,10 +51,6 @@ constexpr const char* kPagePanels[] = {"4A", "4B", "4C", "4D"};
 
 const char* const kUnitListTags[] = {"LIST1", "DETAILS1", "DETAILS2", "STATUS", "SPECPAR", "GRHIDE"};
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 int32_t LocalIndex() {
   const int32_t p = g_world.gameState.localPlayer;
   return p >= 0 && p < kMaxPlayers ? p : -1;
@@ -75,13 +72,6 @@ uint32_t NameColour(const UnitRecord& u) {
 
 void SetColour(Control* c, uint32_t colour) {
   if (auto* s = dynamic_cast<StringControl*>(c)) s->textColour = colour;
-}
-
-void SetInt(Control* c, const char* format, int32_t v) {
-  if (!c) return;
-  char text[32];
-  std::snprintf(text, sizeof text, format, v);
-  SetControlText(c, text);
 }
 
 // The build bar of a unit being built, and the days it still needs.
@@ -168,9 +158,9 @@ void UnitListRow::Refresh() {
     SetHidden(Id(f, 3), false);
     SetHidden(Id(f, 4), false);
     SetControlText(Id(f, 213), "/");
-    SetInt(Id(f, 3), "%d", static_cast<int32_t>(std::lround(u->strength)));
+    SetFormatted(Id(f, 3), "%d", static_cast<int32_t>(std::lround(u->strength)));
     SetControlFlag(Id(f, 3), kStateSelected, u->strength < 0.3f * full ? 1 : 0);
-    SetInt(Id(f, 4), "%d", static_cast<int32_t>(std::lround(full)));
+    SetFormatted(Id(f, 4), "%d", static_cast<int32_t>(std::lround(full)));
   }
   SetHidden(Id(f, 212), !InReserve(g_world, *u));
   const CargoMark mark = CargoMarkOf(g_world, *u);
@@ -273,7 +263,7 @@ void UnitListOrdersPanel::OnCommand(Control* control, int32_t controlId) {
 UnitListPopup::UnitListPopup() : Screen("POPUP_ULIST1", FormLookups{.tags = kUnitListTags, .ids = {}}) {}
 
 void UnitListPopup::BindControls() {
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, 0, this);
+  list = MakeListBox("LIST1", 0, currentForm, 0, this);
   details1 = Tag(currentForm, "DETAILS1");
   details2 = Tag(currentForm, "DETAILS2");
 }

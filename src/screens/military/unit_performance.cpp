@@ -13,6 +13,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -46,15 +47,7 @@ uint8_t Rating(const UnitClassRecord& cls, int i) {
   return 0;
 }
 
-Control* Id(Control* form, int32_t id) { return FormFindControlById(form, id); }
 SlideBarControl* Bar(Control* form, int32_t id) { return dynamic_cast<SlideBarControl*>(Id(form, id)); }
-
-void SetFormatted(Control* control, const char* format, int32_t value) {
-  if (!control) return;
-  char text[48];
-  std::snprintf(text, sizeof text, format, value);
-  SetControlText(control, text);
-}
 
 void SetBarFloat(SlideBarControl* bar, float maximum, float value) {
   if (!bar) return;

@@ -14,6 +14,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -32,8 +33,6 @@ constexpr uint32_t kNameYellow = 0xFFFFFF64u;
 constexpr int32_t kPlainIndent = 20, kMarkedIndent = 35;
 constexpr int kCargoIcon = 0, kMissileIcon = 1, kResearchIcon = 2, kLandedIcon = 3;
 constexpr int kChainGuard = 4096;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 void SetLeft(Control* c, int32_t left) {
   if (c) c->rect.left = left;

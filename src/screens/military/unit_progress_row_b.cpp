@@ -10,6 +10,7 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -26,8 +27,6 @@ constexpr int32_t kPlainIndent = 20, kResearchIndent = 35;
 constexpr int kResearchIcon = 2;
 constexpr uint32_t kBlockedColour = 0xFFFA3200u, kActiveColour = 0xFFFFFF64u, kPausedColour = 0xFFC8C8C8u;
 constexpr uint32_t kItemBlocked = 0x80000000u, kItemPaused = 0x2u;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 const TechRecord* Tech(uint32_t index) {
   return index > 0 && index < g_world.techs.size() ? &g_world.techs[index] : nullptr;

@@ -11,8 +11,10 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/unit_queries.h"
 #include "world/id_lookups.h"
 #include "world/text/text_lists.h"
@@ -27,13 +29,6 @@ constexpr uint32_t kNotInGame = 0x8000000u, kNeverBuilt = 0x80000000u;
 constexpr uint8_t kBlocked = 0x11;
 const char* const kRefitTags[] = {"PAR1", "GRIDCHEM1", "GRIDCHEM2", "GRIDCHEM3", "GRIDUPG2", "GRIDREF1", "GRIDREF2"};
 const char* const kUpgradePreviewTags[] = {"UPGNAME", "HDRUPG", "GRIDUPG1"};
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-int32_t LocalPlayer() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? p : -1;
-}
 
 bool Available(const World& w, int32_t classIndex, int32_t player) {
   if (classIndex <= 0 || static_cast<size_t>(classIndex) >= w.unitClasses.size() || player < 0) return false;
@@ -99,7 +94,7 @@ void UnitRefitPanel::Refresh() {
   // The player records keep no shells permission: a capable class is
   // always shown as not allowed them.
   SetHidden(Tag(f, cls->flags & kShellsCapable ? "GRIDCHEM1" : "GRIDCHEM3"), false);
-  upgradeClass = RefitUpgradeClass(g_world, u->classIndex, LocalPlayer());
+  upgradeClass = RefitUpgradeClass(g_world, u->classIndex, LocalPlayerIndex(g_world));
   SetHidden(Tag(f, "GRIDUPG2"), upgradeClass != 0);
   // Nor do the class records name a refit class: there is none to offer.
   SetHidden(Tag(f, "GRIDREF2"), false);
@@ -133,7 +128,7 @@ void UnitUpgradePanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitClassRecord* cls = ClassRecordAt(g_world, classIndex);
   SetControlText(Tag(f, "UPGNAME"), cls ? cls->name : "");
-  const bool available = Available(g_world, classIndex, LocalPlayer());
+  const bool available = Available(g_world, classIndex, LocalPlayerIndex(g_world));
   SetControlFlag(Tag(f, "HDRUPG"), kStateSelected, available ? 0 : 1);
   SetHidden(Tag(f, "GRIDUPG1"), available);
   SetHidden(Tag(f, "PREVIEW"), host != g_screens.popupMilitary1a6.panelHost);

@@ -12,8 +12,10 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/data_tables.h"
 #include "world/text/text_lists.h"
 #include "world/unit_class.h"
@@ -25,17 +27,8 @@ namespace {
 constexpr int32_t kGoodsUnitEntry = 10;
 constexpr uint32_t kSheetListFill = 0xFF5A5A5A;
 
-Control* Tag(Control* form, const char* tag) { return FormFindControlByTag(form, tag); }
-
-void SetFormatted(Control* control, const char* format, int32_t value) {
-  if (!control) return;
-  char text[48];
-  std::snprintf(text, sizeof text, format, value);
-  SetControlText(control, text);
-}
-
 // Sheet figures are cut toward zero before they are shown.
-void SetNumber(Control* control, int32_t currency, const char* trailing, float value) {
+void SetSheetFigure(Control* control, int32_t currency, const char* trailing, float value) {
   SetControlNumberText(currency, 0, "", currency, trailing, 0, static_cast<double>(WholeFigure(value)), control);
 }
 
@@ -44,11 +37,6 @@ const char* TechName(int32_t index) {
   if (index <= 0 || static_cast<size_t>(index) >= techs.size()) return "None";
   const TechRecord& t = techs[static_cast<size_t>(index)];
   return t.category != 0 && t.name.get() ? t.name.get() : "None";
-}
-
-const PlayerRecord* LocalPlayer() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
 }
 
 void FillHeader(Control* form, const ClassSheetFigures& f, Screen* row, Screen* secondRow) {
@@ -127,11 +115,11 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   if (!form) return;
   const float s = static_cast<float>(f.elements);
   const float k = f.category == 2 || f.category == 3 ? 0.5f : 1.0f;
-  const PlayerRecord* local = LocalPlayer();
+  const PlayerRecord* local = LocalPlayer(g_world);
   Control* list = Tag(form, "LIST1");
   SetControlText(Tag(form, "CLASS"), TextListText(kListMilclass, f.group));
   SetFormatted(Tag(form, "DAYS"), "%d", WholeFigure(s * f.buildDays + 1.0f + 0.99f));
-  SetNumber(Tag(form, "UWEIGHT"), 0, " T", (f.baseWeight + f.goodsUpkeep) * s);
+  SetSheetFigure(Tag(form, "UWEIGHT"), 0, " T", (f.baseWeight + f.goodsUpkeep) * s);
   SetFormatted(Tag(form, "UTECHLEV"), "%d", f.techLevel);
   SetControlText(Tag(form, "UTECH"), TechName(f.techs[0]));
   if (Control* second = Tag(form, "UTECH2")) {
@@ -144,15 +132,15 @@ void FillClassSheetFigures(Control* form, const ClassSheetFigures& f, Screen* ro
   SetControlText(Tag(form, "UREGION"), TextListText(kListMilregions, ClassRegionEntry(f.regionMask)));
   if (auto* box = dynamic_cast<ListBoxControl*>(list)) ListClear(box, 0);
   const float price = local ? local->costFactor : 0.0f;
-  SetNumber(Tag(form, "DOLCOST"), 1, "", s * f.cashUpkeep + (s * k * f.goodsUpkeep + 0.9f) * price + 0.9f);
-  SetNumber(Tag(form, "GOODSCOST"), 0, "", s * f.goodsUpkeep * k + 0.9f);
+  SetSheetFigure(Tag(form, "DOLCOST"), 1, "", s * f.cashUpkeep + (s * k * f.goodsUpkeep + 0.9f) * price + 0.9f);
+  SetSheetFigure(Tag(form, "GOODSCOST"), 0, "", s * f.goodsUpkeep * k + 0.9f);
   SetControlText(Tag(form, "GOODSTYPE"), TextListText(kListProdunits, kGoodsUnitEntry));
   if (f.flags & kClassStock) {
     SetHidden(Tag(form, "YIELDPAR"), (f.flags & kClassSpecialWeapons) == 0);
     SetFormatted(Tag(form, "YIELD"), "%d", WholeFigure(f.yield + 0.5f));
     return;
   }
-  SetNumber(Tag(form, "UTRANS"), 0, " T", s * f.transportWeight);
+  SetSheetFigure(Tag(form, "UTRANS"), 0, " T", s * f.transportWeight);
   SetFormatted(Tag(form, "UCREW"), "%d", WholeFigure(static_cast<float>(f.crewPerPoint) * s));
   SetFormatted(Tag(form, "CHOURS"), "%d h", WholeFigure(SafeDivide(f.baseWeight, f.enduranceRate)));
   if (f.gunSize != 0) {
@@ -176,7 +164,7 @@ void FillUnitClassHeader(Control* form, const UnitClassRecord& cls, Screen* row,
 UnitClassSheetPanel::UnitClassSheetPanel() : Screen("POPUP_MILITARY1A10") {}
 
 void UnitClassSheetPanel::BindControls() {
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, 0, this);
+  list = MakeListBox("LIST1", 0, currentForm, 0, this);
   if (list) list->fills[kLookNormal] = list->fills[kLookSelected] = kSheetListFill;
 }
 

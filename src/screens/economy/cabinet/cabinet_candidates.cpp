@@ -16,6 +16,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -65,10 +66,10 @@ void OpenCandidateSheet(int32_t department, int32_t candidate, bool viewOnly) {
 
 void CabinetPager::OnOpen() {
   const int32_t d = static_cast<int32_t>(id);
-  ControlSetText(Tagged(*this, "DEPT"), TextListEntry(g_textLists, kListCabinets, d));
-  SetHidden(Tagged(*this, "LEFTBUT"), page <= kFirstCabinetPage);
-  SetHidden(Tagged(*this, "RIGHTBUT"), page >= kLastCabinetPage);
-  ControlSetText(Tagged(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, page + 1));
+  ControlSetText(Tag(*this, "DEPT"), TextListEntry(g_textLists, kListCabinets, d));
+  SetHidden(Tag(*this, "LEFTBUT"), page <= kFirstCabinetPage);
+  SetHidden(Tag(*this, "RIGHTBUT"), page >= kLastCabinetPage);
+  ControlSetText(Tag(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, page + 1));
   uint8_t minister = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -76,23 +77,23 @@ void CabinetPager::OnOpen() {
   }
   for (int32_t i = 0; i < kCabinetCells; ++i) {
     CabinetGridPanel& cell = g_screens.cabinetSs1[static_cast<size_t>(i)];
-    Control* host = WithId(*this, kPagerFirstCell + i);
+    Control* host = Id(*this, kPagerFirstCell + i);
     if (!host) continue;
     const int32_t c = FirstCandidateOfPage(page) + i;
     cell.department = d;
     cell.layout = 0;
     cell.Show(c, host);
-    SetControlFlag(WithId(cell, 1), kStateSelected, c == minister);
+    SetControlFlag(Id(cell, 1), kStateSelected, c == minister);
   }
 }
 
 void CabinetPager::OnCommand(Control* control, int32_t) {
   if (!control) return;
-  if (IsTagged(control, "CLOSE")) {
+  if (Is(control, "CLOSE")) {
     Close();
     return;
   }
-  const int32_t step = IsTagged(control, "LEFTBUT") ? -1 : IsTagged(control, "RIGHTBUT") ? 1 : 0;
+  const int32_t step = Is(control, "LEFTBUT") ? -1 : Is(control, "RIGHTBUT") ? 1 : 0;
   if (step == 0) return;
   Close();
   page = std::clamp(page + step, kFirstCabinetPage, kLastCabinetPage);
@@ -104,11 +105,11 @@ void CabinetPager::OnCommand(Control* control, int32_t) {
 void CabinetGridPanel::OnOpen() {
   const int32_t c = static_cast<int32_t>(id);
   const CabinetCandidate who = Candidate(c);
-  ShowCandidatePortrait(c, WithId(*this, 1), WithId(*this, 2));
-  SetHidden(Tagged(*this, "GRID3"), who.status != 2);
+  ShowCandidatePortrait(c, Id(*this, 1), Id(*this, 2));
+  SetHidden(Tag(*this, "GRID3"), who.status != 2);
   const int32_t general[] = {who.generalIq, who.diplomaticIq, who.economicIq, who.productionIq, who.domesticIq};
   const int32_t military[] = {who.leadership, who.militaryRating, who.tactics, who.militaryIq, who.initiative};
-  for (int32_t i = 0; i < 5; ++i) SetRating(WithId(*this, 4 + i), layout == 0 ? general[i] : military[i]);
+  for (int32_t i = 0; i < 5; ++i) SetRating(Id(*this, 4 + i), layout == 0 ? general[i] : military[i]);
 }
 
 void CabinetGridPanel::OnCommand(Control* control, int32_t) {
@@ -125,13 +126,13 @@ void CabinetGridPanel::OnCommand(Control* control, int32_t) {
 
 // The sheet.
 
-void CandidateBioScreen::BindControls() { bio = MakeTextBox("BIO", 0, &g_screens, currentForm); }
+void CandidateBioScreen::BindControls() { bio = MakeTextBox("BIO", 0, currentForm); }
 
 void CandidateBioScreen::OnOpen() {
-  SetHidden(Tagged(*this, "PREVBUT"), viewOnly || candidate <= kFirstCandidate);
-  SetHidden(Tagged(*this, "NEXTBUT"), viewOnly || candidate >= kLastCandidate);
-  SetHidden(Tagged(*this, "REJECTBUT"), viewOnly);
-  SetHidden(Tagged(*this, "ACCEPTBUT"), viewOnly);
+  SetHidden(Tag(*this, "PREVBUT"), viewOnly || candidate <= kFirstCandidate);
+  SetHidden(Tag(*this, "NEXTBUT"), viewOnly || candidate >= kLastCandidate);
+  SetHidden(Tag(*this, "REJECTBUT"), viewOnly);
+  SetHidden(Tag(*this, "ACCEPTBUT"), viewOnly);
   CabinetCandidate c;
   std::string text;
   int32_t age = 0;
@@ -141,9 +142,9 @@ void CandidateBioScreen::OnOpen() {
     age = CandidateAge(g_world, c);
     if (candidate >= kFirstCandidate && candidate <= kLastCandidate) text = g_peopleBio.slots[candidate].c_str();
   }
-  ControlSetText(Tagged(*this, "NAME"), c.name);
-  ShowCandidatePortrait(candidate, Tagged(*this, "CABPIC"), nullptr);
-  ControlSetText(Tagged(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, PoliticIndex(c.leaning)));
+  ControlSetText(Tag(*this, "NAME"), c.name);
+  ShowCandidatePortrait(candidate, Tag(*this, "CABPIC"), nullptr);
+  ControlSetText(Tag(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, PoliticIndex(c.leaning)));
   const struct {
     const char* tag;
     int32_t value;
@@ -151,8 +152,8 @@ void CandidateBioScreen::OnOpen() {
               {"INITIATIVE", c.initiative}, {"INTEGRITY", c.integrity},  {"COMPETENCE", c.competence},
               {"CHARISMA", c.charisma},     {"ECIQ", c.economicIq},      {"MILIQ", c.militaryIq},
               {"DIPIQ", c.diplomaticIq},    {"PRODIQ", c.productionIq},  {"DOMIQ", c.domesticIq}};
-  for (const auto& b : bars) SetRating(Tagged(*this, b.tag), b.value);
-  if (auto* a = dynamic_cast<StringControl*>(Tagged(*this, "AGE"))) a->SetTextFormat("%2d", age);
+  for (const auto& b : bars) SetRating(Tag(*this, b.tag), b.value);
+  if (auto* a = dynamic_cast<StringControl*>(Tag(*this, "AGE"))) a->SetTextFormat("%2d", age);
   if (bio) TextBoxSetText(bio, text.c_str(), kBioCapacity, 1);
   outcome = -1;
 }
@@ -167,21 +168,21 @@ int32_t CandidateBioScreen::Close(int32_t noReturn) {
 void CandidateBioScreen::OnCommand(Control* control, int32_t) {
   if (!control) return;
   const int32_t department = static_cast<int32_t>(id);
-  if (IsTagged(control, "ACCEPTBUT")) {
+  if (Is(control, "ACCEPTBUT")) {
     outcome = 1;
     PostSeat(department, candidate);
     Close();
     RefreshDockedPanels(g_screens, 0);
-  } else if (IsTagged(control, "REJECTBUT")) {
+  } else if (Is(control, "REJECTBUT")) {
     outcome = 0;
     Close();
-  } else if (IsTagged(control, "PREVBUT") || IsTagged(control, "NEXTBUT")) {
-    const int32_t next = candidate + (IsTagged(control, "NEXTBUT") ? 1 : -1);
+  } else if (Is(control, "PREVBUT") || Is(control, "NEXTBUT")) {
+    const int32_t next = candidate + (Is(control, "NEXTBUT") ? 1 : -1);
     if (next < kFirstCandidate || next > kLastCandidate) return;
     outcome = -1;
     Close();
     OpenCandidateSheet(department, next, false);
-  } else if (IsTagged(control, "CLOSE")) {
+  } else if (Is(control, "CLOSE")) {
     Close();
   }
 }

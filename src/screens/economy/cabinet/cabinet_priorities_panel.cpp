@@ -19,11 +19,14 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "world/text/rule_tables.h"
 #include "world/text/people_bio.h"
 #include "world/text/text_lists.h"
@@ -31,7 +34,6 @@
 
 namespace {
 
-constexpr uint32_t kPriorityListStyle = 8192;
 constexpr uint32_t kTextCapacity = 1024;
 constexpr int32_t kTacticsDepartment = 0;
 
@@ -42,7 +44,7 @@ const DeptPriorityEntry* Entry(int32_t department, int32_t entry) {
 }
 
 uint32_t Recommended(int32_t department) {
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   return r && department >= 0 && department < kDepartmentCount ? r->recommendedPriorities[department] : 0;
 }
 
@@ -53,9 +55,7 @@ int32_t Department(const Screen& s) { return static_cast<int32_t>(s.id); }
 template <class Keep>
 void FillPriorityRows(ListBoxControl* list, int32_t department, Keep keep) {
   if (!list) return;
-  const intptr_t keptValue = list->selectedValue;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   const uint32_t chosen = DepartmentPriorities(department);
   const uint32_t recommended = Recommended(department);
   for (int32_t e = kFirstPriorityEntry; e <= kLastPriorityEntry; ++e) {
@@ -65,14 +65,7 @@ void FillPriorityRows(ListBoxControl* list, int32_t department, Keep keep) {
     if (auto* text = dynamic_cast<StringControl*>(row); text && (entry->itemMask & recommended) != 0)
       text->textColour = kRecommendedColour;
   }
-  ListLayoutRows(list);
-  for (Control* row = ListNextRow(list, nullptr); row && keptValue != 0; row = ListNextRow(list, row)) {
-    if (ListRowValue(row) != keptValue) continue;
-    ListSelectItem(0, list, row, 0);
-    break;
-  }
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedValue(list, place);
 }
 
 void ResetList(ListBoxControl* list) {
@@ -89,10 +82,6 @@ void SetBar(Control* control, float maximum, float value, uint16_t exponent = 0)
   bar->exponent = exponent;
   SliderSetMaxFloat(bar, maximum);
   SliderSetValueFloatNotify(bar, value);
-}
-
-void SetFormatted(Control* control, const char* format, int32_t value) {
-  if (auto* s = dynamic_cast<StringControl*>(control)) s->SetTextFormat(format, value);
 }
 
 }  // namespace
@@ -118,19 +107,19 @@ void PostCabinetPriorities(int32_t department, uint32_t mask) {
 
 void CabinetPrioritiesPanel::BindControls() {
   DockInBotbar2(*this);
-  priorities = MakeListBox("PRIORITIES", 0, &g_screens, currentForm, kPriorityListStyle, this);
-  list3 = MakeListBox("LIST3", 0, &g_screens, currentForm, kPriorityListStyle, this);
+  priorities = MakeListBox("PRIORITIES", 0, currentForm, kListIndicators, this);
+  list3 = MakeListBox("LIST3", 0, currentForm, kListIndicators, this);
 }
 
 void CabinetPrioritiesPanel::OnOpen() {
-  SetHidden(Tagged(*this, "CANCELBUT"), true);
+  SetHidden(Tag(*this, "CANCELBUT"), true);
   ResetList(list3);
   ScreenSlotResetMapMode(g_screens);
 }
 
 void CabinetPrioritiesPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  ShowCandidatePortrait(SeatedMinister(Department(*this)), Tagged(*this, "CABPIC"), nullptr);
+  ShowCandidatePortrait(SeatedMinister(Department(*this)), Tag(*this, "CABPIC"), nullptr);
   FillCabinetPriorityList(priorities, Department(*this));
 }
 
@@ -148,11 +137,11 @@ void CabinetPrioritiesPanel::OnCommand(Control* control, int32_t) {
     return;
   }
   const intptr_t d = id;
-  if (IsTagged(control, "CABPIC")) {
+  if (Is(control, "CABPIC")) {
     g_screens.cabinet1Ss1b.Show(d, nullptr);
-  } else if (IsTagged(control, "CANCELBUT")) {
+  } else if (Is(control, "CANCELBUT")) {
     RemoveSelected();
-  } else if (IsTagged(control, "PRIORBUT")) {
+  } else if (Is(control, "PRIORBUT")) {
     g_screens.cabinet1Ss1a.Show(d, nullptr);
   } else if (control == priorities && SelectedEntry(priorities) != 0) {
     g_screens.cabinet1Ss1a.Show(d, nullptr);
@@ -165,16 +154,16 @@ void CabinetPrioritiesPanel::OnActivate(Control* control, int32_t) {
 }
 
 void CabinetPrioritiesPanel::OnControlChange(Control* control, int32_t) {
-  if (control && control == priorities) SetHidden(Tagged(*this, "CANCELBUT"), SelectedEntry(priorities) == 0);
+  if (control && control == priorities) SetHidden(Tag(*this, "CANCELBUT"), SelectedEntry(priorities) == 0);
 }
 
 // The picker.
 
 void PriorityPickerPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list2 = MakeListBox("LIST2", 0, &g_screens, currentForm, kPriorityListStyle, this);
-  detailA = MakeTextBox("LIST4", 0, &g_screens, currentForm);
-  detailB = MakeTextBox("LIST5", 0, &g_screens, currentForm);
+  list2 = MakeListBox("LIST2", 0, currentForm, kListIndicators, this);
+  detailA = MakeTextBox("LIST4", 0, currentForm);
+  detailB = MakeTextBox("LIST5", 0, currentForm);
 }
 
 void PriorityPickerPanel::OnOpen() {
@@ -202,21 +191,21 @@ void PriorityPickerPanel::AddSelected() {
 }
 
 void PriorityPickerPanel::DrawPriorityRow() {
-  SetHidden(Tagged(*this, "HIDEBOX2"), false);
+  SetHidden(Tag(*this, "HIDEBOX2"), false);
   int32_t entry = SelectedEntry(list2);
   if (entry == 0) entry = SelectedEntry(g_screens.cabinet1Ss1.priorities);
   const DeptPriorityEntry* e = Entry(Department(*this), entry);
   const bool named = e && *e->text1.c_str() != '\0';
-  ControlSetText(Tagged(*this, "PRIORITY"), named ? e->text1.c_str() : "");
+  ControlSetText(Tag(*this, "PRIORITY"), named ? e->text1.c_str() : "");
   if (detailA) TextBoxSetText(detailA, named ? e->text2.c_str() : "", kTextCapacity, 1);
   if (detailB) TextBoxSetText(detailB, named ? e->text3.c_str() : "", kTextCapacity, 1);
 }
 
 void PriorityPickerPanel::OnCommand(Control* control, int32_t value) {
   if (!control) return;
-  if (IsTagged(control, "RECBUT")) {
+  if (Is(control, "RECBUT")) {
     Refresh();
-  } else if (IsTagged(control, "ADDBUT")) {
+  } else if (Is(control, "ADDBUT")) {
     AddSelected();
   } else if (value != 0) {
     ResetList(g_screens.cabinet1Ss1.priorities);
@@ -233,15 +222,15 @@ void PriorityPickerPanel::OnActivate(Control* control, int32_t) {
 void PriorityPickerPanel::OnControlChange(Control* control, int32_t) {
   if (!control || control != list2) return;
   const bool picked = SelectedEntry(list2) != 0;
-  SetHidden(Tagged(*this, "HIDEBOX2"), !picked && SelectedEntry(g_screens.cabinet1Ss1.priorities) == 0);
-  SetHidden(Tagged(*this, "ADDBUT"), !picked);
+  SetHidden(Tag(*this, "HIDEBOX2"), !picked && SelectedEntry(g_screens.cabinet1Ss1.priorities) == 0);
+  SetHidden(Tag(*this, "ADDBUT"), !picked);
 }
 
 // The minister.
 
 void MinisterActionsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  bio = MakeTextBox("BIO", 0, &g_screens, currentForm);
+  bio = MakeTextBox("BIO", 0, currentForm);
 }
 
 void MinisterActionsPanel::OnOpen() {
@@ -260,23 +249,23 @@ void MinisterActionsPanel::Refresh() {
     minister = SeatedMinister(d);
     c = ReadCandidate(g_world, minister);
     age = CandidateAge(g_world, c);
-    if (const PlayerRecord* r = LocalRegion(); r && d >= 0 && d < kDepartmentCount) approval = r->cabinetApproval[d];
+    if (const PlayerRecord* r = LocalPlayer(g_world); r && d >= 0 && d < kDepartmentCount) approval = r->cabinetApproval[d];
     if (minister >= kFirstCandidate && minister <= kLastCandidate) bioText = g_peopleBio.slots[minister].c_str();
   }
-  ControlSetText(Tagged(*this, "NAME"), c.name);
-  ShowCandidatePortrait(minister, Tagged(*this, "CABPIC"), nullptr);
-  SetFormatted(Tagged(*this, "AGE"), "%d", age);
-  ControlSetText(Tagged(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, PoliticIndex(c.leaning)));
-  SetBar(Tagged(*this, "JARATE"), 1.0f, approval);
-  SetBar(Tagged(*this, "EXPRATE"), 200.0f, static_cast<float>(std::min<int32_t>(c.experience, 200)), 2);
-  SetBar(Tagged(*this, "IQRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.generalIq, 100)));
+  ControlSetText(Tag(*this, "NAME"), c.name);
+  ShowCandidatePortrait(minister, Tag(*this, "CABPIC"), nullptr);
+  EnterFormatted(Tag(*this, "AGE"), "%d", age);
+  ControlSetText(Tag(*this, "POLITIC"), TextListEntry(g_textLists, kListPolitic, PoliticIndex(c.leaning)));
+  SetBar(Tag(*this, "JARATE"), 1.0f, approval);
+  SetBar(Tag(*this, "EXPRATE"), 200.0f, static_cast<float>(std::min<int32_t>(c.experience, 200)), 2);
+  SetBar(Tag(*this, "IQRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.generalIq, 100)));
   const bool tactics = d == kTacticsDepartment;
-  SetBar(Tagged(*this, "TACTRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.tactics, 100)));
-  SetBar(Tagged(*this, "LEADRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.leadership, 100)));
-  SetBar(Tagged(*this, "POPRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.popularity, 100)));
-  SetHidden(Tagged(*this, "TACTRATE"), !tactics);
-  SetHidden(Tagged(*this, "LEADRATE"), !tactics);
-  SetHidden(Tagged(*this, "POPRATE"), tactics);
+  SetBar(Tag(*this, "TACTRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.tactics, 100)));
+  SetBar(Tag(*this, "LEADRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.leadership, 100)));
+  SetBar(Tag(*this, "POPRATE"), 100.0f, static_cast<float>(std::min<int32_t>(c.popularity, 100)));
+  SetHidden(Tag(*this, "TACTRATE"), !tactics);
+  SetHidden(Tag(*this, "LEADRATE"), !tactics);
+  SetHidden(Tag(*this, "POPRATE"), tactics);
   if (bio) TextBoxSetText(bio, bioText.c_str(), kTextCapacity, 1);
   const struct {
     const char* tag;
@@ -284,14 +273,14 @@ void MinisterActionsPanel::Refresh() {
   } ratings[] = {{"INITIATIVE", c.initiative}, {"INTEGRITY", c.integrity},   {"COMPETENCE", c.competence},
                  {"CHARISMA", c.charisma},     {"ECIQ", c.economicIq},       {"MILIQ", c.militaryIq},
                  {"DIPIQ", c.diplomaticIq},    {"PRODIQ", c.productionIq},   {"DOMIQ", c.domesticIq}};
-  for (const auto& r : ratings) SetBar(Tagged(*this, r.tag), 100.0f, static_cast<float>(r.value));
+  for (const auto& r : ratings) SetBar(Tag(*this, r.tag), 100.0f, static_cast<float>(r.value));
 }
 
 void MinisterActionsPanel::OnCommand(Control* control, int32_t) {
   if (!control) return;
-  if (IsTagged(control, "REPBUT") || IsTagged(control, "ARRBUT")) {
+  if (Is(control, "REPBUT") || Is(control, "ARRBUT")) {
     OpenCabinetPager(Department(*this));
-  } else if (IsTagged(control, "CABPIC")) {
+  } else if (Is(control, "CABPIC")) {
     OpenCandidateSheet(Department(*this), minister, true);
   }
 }

@@ -11,7 +11,9 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -39,10 +41,10 @@ int32_t CabinetMarkerOffset(int32_t frameWidth, int32_t markerWidth, float value
 }
 
 void CabinetScreen::BindControls() {
-  approval = Tagged(*this, "APPROVAL");
-  approvalMarker = Tagged(*this, "APPROVALA");
-  concern = Tagged(*this, "CONCERN");
-  concernMarker = Tagged(*this, "CONCERNA");
+  approval = Tag(*this, "APPROVAL");
+  approvalMarker = Tag(*this, "APPROVALA");
+  concern = Tag(*this, "CONCERN");
+  concernMarker = Tag(*this, "CONCERNA");
 }
 
 void CabinetScreen::Refresh() {
@@ -52,7 +54,7 @@ void CabinetScreen::Refresh() {
   uint32_t priorities = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     if (r && d >= 0 && d < kCabinetPosts) {
       approvalValue = r->cabinetApproval[d];
       concernValue = r->cabinetConcern[d];
@@ -60,11 +62,11 @@ void CabinetScreen::Refresh() {
     minister = ReadCandidate(g_world, SeatedMinister(d));
     priorities = DepartmentPriorities(d);
   }
-  ControlSetText(Tagged(*this, "DEPT"), TextListEntry(g_textLists, kListCabinets, d));
-  ControlSetText(Tagged(*this, "NAME"), minister.name);
+  ControlSetText(Tag(*this, "DEPT"), TextListEntry(g_textLists, kListCabinets, d));
+  ControlSetText(Tag(*this, "NAME"), minister.name);
   const int32_t n = std::popcount(priorities);
-  SetControlFlag(Tagged(*this, "PHEADER"), kStateSelected, n != 1);
-  if (auto* count = dynamic_cast<StringControl*>(Tagged(*this, "PRIORITY"))) count->SetTextFormat("%d", n);
+  SetControlFlag(Tag(*this, "PHEADER"), kStateSelected, n != 1);
+  if (auto* count = dynamic_cast<StringControl*>(Tag(*this, "PRIORITY"))) count->SetTextFormat("%d", n);
   PlaceMarker(concern, concernMarker, concernValue);
   PlaceMarker(approval, approvalMarker, approvalValue);
 }

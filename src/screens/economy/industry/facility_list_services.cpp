@@ -24,6 +24,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/scroller.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -37,10 +38,6 @@ namespace {
 
 constexpr float kDaysInYear = 365.0f;
 constexpr int32_t kFirstRefined = 8;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-
-void SetText(Control* control, const std::string& text) { SetControlText(control, text.c_str()); }
 
 ListHolder& CurrentObjectList(ScreenSet& screens) { return screens.workingLists[kCurrentObjectListIndex]; }
 

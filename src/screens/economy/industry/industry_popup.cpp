@@ -32,6 +32,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -53,10 +54,6 @@ constexpr int32_t kBuildThirdId = 300;
 constexpr int32_t kProductNameId = 4;
 constexpr uint32_t kShortageFlag = 1u << 0;
 constexpr uint8_t kTranslucent = 75;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (uint32_t{alpha} << 24); }
 
@@ -89,9 +86,9 @@ bool BuildableFor(World& w, int32_t c, int32_t product) {
 int32_t IndustryPopup::Product() const { return std::clamp<int32_t>(static_cast<int32_t>(id), 0, kProductCount - 1); }
 
 void IndustryPopup::BindControls() {
-  facilList = MakeListBox("FACILLIST", 0, &g_screens, form, 0x2000, this);
-  rawList = MakeListBox("RAWLIST", 0, &g_screens, form, 0x2000, this);
-  useList = MakeListBox("USELIST", 0, &g_screens, form, 0x2000, this);
+  facilList = MakeListBox("FACILLIST", 0, form, kListIndicators, this);
+  rawList = MakeListBox("RAWLIST", 0, form, kListIndicators, this);
+  useList = MakeListBox("USELIST", 0, form, kListIndicators, this);
   indPic = Tag(form, "INDPIC");
 }
 

@@ -10,8 +10,11 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
+#include "world/world.h"
 
 namespace {
 
@@ -42,31 +45,31 @@ void DomesticPolicyScreen::BindControls() {
 }
 
 void DomesticPolicyScreen::OnCommand(Control* control, int32_t id) {
-  if (IsTagged(control, "ANNDAYBUT")) ProductPeriodPanel::OnCommand(control, id);
+  if (Is(control, "ANNDAYBUT")) ProductPeriodPanel::OnCommand(control, id);
 }
 
 void DomesticPolicyScreen::Refresh() {
   for (const char* tag : {"ANNDAYBUT", "ANNDAYTEXT1", "ANNDAYTEXT2", "ANNDAYTEXT3"})
-    SetSelected(Tagged(*this, tag), AmountsPerDay());
+    Press(Tag(*this, tag), AmountsPerDay());
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float divisor = AmountsDivisor();
-  SetMoney(Tagged(*this, "SOCIALCOST"), SocialCost(*r, b) / divisor);
-  SetMoney(Tagged(*this, "RECCOST"), RecommendedSocialCost(*r) / divisor);
-  SetPercent(Tagged(*this, "DAR"), "%3.0f %%", r->approval);
+  SetMoneyShort(Tag(*this, "SOCIALCOST"), SocialCost(*r, b) / divisor);
+  SetMoneyShort(Tag(*this, "RECCOST"), RecommendedSocialCost(*r) / divisor);
+  SetPercent(Tag(*this, "DAR"), "%3.0f %%", r->approval);
   // The rating the daily step moves towards the achieved level of the last
   // social service.
-  SetPercent(Tagged(*this, "CAR"), "%3.0f %%", r->gdpInput6);
+  SetPercent(Tag(*this, "CAR"), "%3.0f %%", r->gdpInput6);
   const float whole = std::floor(r->techLevel);
-  SetCount(Tagged(*this, "TECHLEV"), whole);
-  Control* migration = Tagged(*this, "MIG");
-  SetCount(migration, std::floor(r->immigrationPerYear - r->emigrationPerYear));
-  SetSelected(migration, r->immigrationPerYear < r->emigrationPerYear);
-  SetMoney(Tagged(*this, "SPENDAMNT"), ResearchSpending(*r, b) / divisor);
-  SetPercent(Tagged(*this, "REFF"), "%3.0f %%", r->researchEfficiency);
-  if (auto* bar = dynamic_cast<SlideBarControl*>(Tagged(*this, "TECHSLDR"))) {
+  SetFigure(Tag(*this, "TECHLEV"), whole);
+  Control* migration = Tag(*this, "MIG");
+  SetFigure(migration, std::floor(r->immigrationPerYear - r->emigrationPerYear));
+  Press(migration, r->immigrationPerYear < r->emigrationPerYear);
+  SetMoneyShort(Tag(*this, "SPENDAMNT"), ResearchSpending(*r, b) / divisor);
+  SetPercent(Tag(*this, "REFF"), "%3.0f %%", r->researchEfficiency);
+  if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "TECHSLDR"))) {
     SliderSetMaxFloat(bar, 1.0f);
     SliderSetPosition(bar, 0);
     SliderSetValueFloatNotify(bar, r->techLevel - whole);
@@ -81,7 +84,7 @@ void DomesticPolicyCabinetLink::OnCommand(Control* control, int32_t id) {
     return;
   }
   DomesticPolicyScreen& d = g_screens.domPolicy1;
-  if (IsTagged(control, "CABINET")) {
+  if (Is(control, "CABINET")) {
     g_screens.cabinet1Ss1.Show(kDomesticCabinetPost, nullptr);
     return;
   }

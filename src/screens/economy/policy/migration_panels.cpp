@@ -20,8 +20,10 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_focus.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -50,7 +52,7 @@ constexpr uint32_t kGridColour = 0x8C007D00;  // green, a little more than half 
 constexpr uint16_t kFeeCurve = 2;
 
 uint32_t MigrationFlags() {
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   return r ? r->displayPolicy.migrationFlags : 0;
 }
 
@@ -59,7 +61,7 @@ void PostButtons(const Screen& panel, const FlagButton* buttons, size_t count) {
 }
 
 void ShowFlagButtons(const Screen& panel, const FlagButton* buttons, size_t count, uint32_t flags) {
-  for (size_t i = 0; i < count; ++i) SetSelected(Tagged(panel, buttons[i].tag), (flags & buttons[i].bit) != 0);
+  for (size_t i = 0; i < count; ++i) Press(Tag(panel, buttons[i].tag), (flags & buttons[i].bit) != 0);
 }
 
 // The department's summary again in its place (a panel's BACK).
@@ -84,29 +86,29 @@ void ApplyEmigrationGroupButtons(const Screen& panel) { PostButtons(panel, kGrou
 
 void MigrationPanel::BindControls() {
   DockInBotbar2(*this);
-  ShowGrid(Tagged(*this, "IMGRID"));
-  ShowGrid(Tagged(*this, "EMGRID"));
+  ShowGrid(Tag(*this, "IMGRID"));
+  ShowGrid(Tag(*this, "EMGRID"));
 }
 
 void MigrationPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
 
 void MigrationPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const bool immigration = (b.migrationFlags & kMigrationImmigrationControl) != 0;
   const bool emigration = (b.migrationFlags & kMigrationEmigrationControl) != 0;
-  SetSelected(Tagged(*this, "IMCONONBUT"), immigration);
-  SetHidden(Tagged(*this, "IMGRID"), immigration);
-  SetSelected(Tagged(*this, "EMCONONBUT"), emigration);
-  SetHidden(Tagged(*this, "EMGRID"), emigration);
-  SetCount(Tagged(*this, "IMMIGRATNUM"), r->immigrationPerYear);
-  SetCount(Tagged(*this, "EMIGRATNUM"), r->emigrationPerYear);
+  Press(Tag(*this, "IMCONONBUT"), immigration);
+  SetHidden(Tag(*this, "IMGRID"), immigration);
+  Press(Tag(*this, "EMCONONBUT"), emigration);
+  SetHidden(Tag(*this, "EMGRID"), emigration);
+  SetFigure(Tag(*this, "IMMIGRATNUM"), r->immigrationPerYear);
+  SetFigure(Tag(*this, "EMIGRATNUM"), r->emigrationPerYear);
   // A fee is per person and its income yearly whatever the period shown.
-  SetMoney(Tagged(*this, "IMMTAX"), ImmigrationFeeIncome(b));
-  SetMoney(Tagged(*this, "IMMFEE"), b.immigrationtax);
-  if (auto* fee = dynamic_cast<SlideBarControl*>(Tagged(*this, "IMMFEESLDR"))) {
+  SetMoneyShort(Tag(*this, "IMMTAX"), ImmigrationFeeIncome(b));
+  SetMoneyShort(Tag(*this, "IMMFEE"), b.immigrationtax);
+  if (auto* fee = dynamic_cast<SlideBarControl*>(Tag(*this, "IMMFEESLDR"))) {
     fee->exponent = kFeeCurve;
     SliderSetMaxFloat(fee, kTopImmigrationFee);
     SliderSetValueFloat(fee, b.immigrationtax);
@@ -118,7 +120,7 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
     PopPopupsTo(g_ui, 2);
     return;
   }
-  if (IsTagged(control, "IMCONONBUT")) {
+  if (Is(control, "IMCONONBUT")) {
     PostArgs(kCmdImmControl, SettingArgs{.value = control->Selected() ? 1u : 0u});
     EndTextEdit();
     CancelMapPlacement(g_screens);
@@ -126,7 +128,7 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
     if (g_ui.panelDepth > 2) SetPanelDepth(2, 1, g_mapView);
     if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
     UpdatePopupButton(g_screens.cmdBar3);
-  } else if (IsTagged(control, "EMCONONBUT")) {
+  } else if (Is(control, "EMCONONBUT")) {
     PostArgs(kCmdEmControl, SettingArgs{.value = control->Selected() ? 1u : 0u});
     PopPopupsTo(g_ui, 2);
   } else {
@@ -139,18 +141,18 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
 }
 
 void MigrationPanel::OnControlChange(Control* control, int32_t) {
-  if (!IsTagged(control, "IMMFEESLDR")) return;
+  if (!Is(control, "IMMFEESLDR")) return;
   const auto* bar = dynamic_cast<const SlideBarControl*>(control);
   const float fee = bar ? SliderGetValueFloat(bar) : 0.0f;
   if (!std::isfinite(fee)) return;
   PostArgs(kCmdImmigrationTax, RealSettingArgs{.value = fee});
-  PlayerRecord* r = LocalRegion();
+  PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     RecalcPlayerTotals(g_world, *r, 0);
   }
-  SetMoney(Tagged(*this, "IMMFEE"), r->displayPolicy.immigrationtax);
+  SetMoneyShort(Tag(*this, "IMMFEE"), r->displayPolicy.immigrationtax);
 }
 
 void ImmigrationRulesPanel::BindControls() { DockInSecondBotbar2(*this); }
@@ -162,24 +164,24 @@ void ImmigrationRulesPanel::Refresh() {
   const uint32_t flags = MigrationFlags();
   // Only the policy's own button is set: the others keep what they show.
   const uint32_t refugees = (flags >> kMigrationRefugeeShift) & 3u;
-  if (refugees < std::size(kRefugeeButtons)) SetSelected(Tagged(*this, kRefugeeButtons[refugees]), true);
+  if (refugees < std::size(kRefugeeButtons)) Press(Tag(*this, kRefugeeButtons[refugees]), true);
   ShowFlagButtons(*this, kConditionButtons, std::size(kConditionButtons), flags);
   ShowPolicyLock(*this, kLockImmigrationRules);
 }
 
 void ImmigrationRulesPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     BackToDepartment();
     return;
   }
-  if (IsTagged(control, "LOCK")) {
+  if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockImmigrationRules);
     return;
   }
   ApplyImmigrationRuleButtons(*this);
   // A refugee button also sets the policy it names.
   for (uint32_t policy = 0; policy < std::size(kRefugeeButtons); ++policy)
-    if (IsTagged(control, kRefugeeButtons[policy])) PostArgs(kCmdImRefugee, SettingArgs{.value = static_cast<uint32_t>(policy)});
+    if (Is(control, kRefugeeButtons[policy])) PostArgs(kCmdImRefugee, SettingArgs{.value = static_cast<uint32_t>(policy)});
 }
 
 void ImmigrationRulesPanel::OnControlChange(Control*, int32_t) { RefreshPolicySidePanel(); }
@@ -195,13 +197,13 @@ void PopulationGroupPolicyPanel::Refresh() {
 }
 
 void PopulationGroupPolicyPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     BackToDepartment();
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockEmigrationGroups);
-  } else if (IsTagged(control, "EMCONONBUT")) {
+  } else if (Is(control, "EMCONONBUT")) {
     PostArgs(kCmdEmControl, SettingArgs{.value = static_cast<uint32_t>(PressedBit(*this, "EMCONONBUT"))});
-    SetHidden(Tagged(*this, "EMPARENT"), (MigrationFlags() & kMigrationEmigrationControl) == 0);
+    SetHidden(Tag(*this, "EMPARENT"), (MigrationFlags() & kMigrationEmigrationControl) == 0);
     RefreshPolicySidePanel();
   } else {
     ApplyEmigrationGroupButtons(*this);

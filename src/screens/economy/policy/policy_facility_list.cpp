@@ -40,7 +40,7 @@ void PolicyFacilityListPanel::OnOpen() {
 
 void PolicyFacilityListPanel::BindControls() {
   DockInBotbar2(*this);
-  facilList = MakeListBox("FACILLIST", 0, &g_screens, currentForm, 0x2000, this);
+  facilList = MakeListBox("FACILLIST", 0, currentForm, kListIndicators, this);
   prodParent = currentForm ? FormFindControlByTag(currentForm, "PRODPARENT") : nullptr;
 }
 

@@ -16,8 +16,10 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/region_figures.h"
 #include "world/text/policy_fields.h"
 #include "world/text/ui_options.h"
@@ -28,11 +30,6 @@ namespace {
 constexpr int32_t kLockSound = 9;
 
 }  // namespace
-
-PlayerRecord* LocalRegion() {
-  const int32_t p = g_world.gameState.localPlayer;
-  return p >= 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr;
-}
 
 bool AmountsPerDay() { return g_uiOptions.dayannual != 0; }
 float AmountsDivisor() { return ProductPeriodDivisor(); }
@@ -79,24 +76,8 @@ float ResearchSpending(const PlayerRecord& r, const PlayerPolicyBlock& b) {
 
 float ImmigrationFeeIncome(const PlayerPolicyBlock& b) { return BlockReal(b, kBudgetTaxRevenueWord + 13); }
 
-Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-Control* WithId(const Screen& s, int32_t id) { return FormFindControlById(s.currentForm, id); }
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-void SetMoney(Control* c, double amount) { SetControlNumberText(1, 0, "", 1, "", 0, amount, c); }
-void SetCount(Control* c, double count) { SetControlNumberText(0, 0, "", 0, "", 0, count, c); }
-
-void SetPercent(Control* c, const char* format, float fraction) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, format, static_cast<double>(fraction * 100.0f));
-  SetControlText(c, text);
-}
-
-void SetSelected(Control* c, bool on) { SetControlFlag(c, kStateSelected, on ? 1 : 0); }
-
 uint32_t PressedBit(const Screen& s, const char* tag) {
-  const Control* c = Tagged(s, tag);
+  const Control* c = Tag(s, tag);
   return c && c->Selected() ? 1u : 0u;
 }
 
@@ -107,8 +88,8 @@ bool PolicyLocked(const PlayerRecord& r, uint32_t mask) {
 }
 
 void ShowPolicyLock(const Screen& panel, uint32_t mask) {
-  const PlayerRecord* r = LocalRegion();
-  SetSelected(Tagged(panel, "LOCK"), r && PolicyLocked(*r, mask));
+  const PlayerRecord* r = LocalPlayer(g_world);
+  Press(Tag(panel, "LOCK"), r && PolicyLocked(*r, mask));
 }
 
 void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group) {

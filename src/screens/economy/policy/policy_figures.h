@@ -17,8 +17,6 @@ inline constexpr uint32_t kLockInsurance = 0x20000;
 inline constexpr uint32_t kLockEmigrationGroups = 0x40000;
 inline constexpr uint32_t kLockImmigrationRules = 0x80000;
 
-// The local region's record; null when no game holds one.
-PlayerRecord* LocalRegion();
 
 // Whether amounts show per day, and what a yearly amount is divided by.
 bool AmountsPerDay();
@@ -47,17 +45,6 @@ float ResearchSpending(const PlayerRecord& region, const PlayerPolicyBlock& bloc
 // The yearly income of the immigration fee.
 float ImmigrationFeeIncome(const PlayerPolicyBlock& block);
 
-// The tagged control of the screen's form; null when it has none.
-Control* Tagged(const Screen& screen, const char* tag);
-Control* WithId(const Screen& screen, int32_t id);
-bool IsTagged(const Control* control, const char* tag);
-// Money ("$ 1,234"), whole units; counts without the sign.
-void SetMoney(Control* control, double amount);
-void SetCount(Control* control, double count);
-// A fraction as a percentage with the format ("%3.0f %%" or "%2.1f %%").
-void SetPercent(Control* control, const char* format, float fraction);
-// Selects or deselects the control (state bit 0x1 only).
-void SetSelected(Control* control, bool on);
 // The selected bit of the tagged control; 0 for a control the form lacks.
 uint32_t PressedBit(const Screen& screen, const char* tag);
 // A group button released by its click (a toggle group's member left

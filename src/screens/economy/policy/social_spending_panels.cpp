@@ -15,9 +15,12 @@
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
+#include "world/world.h"
 
 namespace {
 
@@ -55,7 +58,7 @@ const char* ButtonText(Control* c) {
   return c->text.c_str();
 }
 
-void ShowPeriod(Control* c) { SetSelected(c, AmountsPerDay()); }
+void ShowPeriod(Control* c) { Press(c, AmountsPerDay()); }
 
 DomesticPolicyScreen& Department() { return g_screens.domPolicy1; }
 
@@ -93,75 +96,75 @@ void RefreshSocialPanels() {
 void InvestmentPanel::BindControls() { DockInBotbar2(*this); }
 
 void InvestmentPanel::OnOpen() {
-  ControlClearSelection(WithId(*this, 1), 0);
+  ControlClearSelection(Id(*this, 1), 0);
   ScreenSlotResetMapMode(g_screens);
 }
 
 void InvestmentPanel::Refresh() {
-  ShowPeriod(Tagged(*this, "ANNDAYTEXT1"));
-  ShowPeriod(Tagged(*this, "ANNDAYTEXT2"));
+  ShowPeriod(Tag(*this, "ANNDAYTEXT1"));
+  ShowPeriod(Tag(*this, "ANNDAYTEXT2"));
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float recommended = RecommendedSocialCost(*r);
   const float current = SocialCost(*r, b);
   overall = OverallSocialLevel(current, recommended);
   const float divisor = AmountsDivisor();
-  SetSlider(Tagged(*this, "INVESTSLDR"), kTopSpendingLevel, overall);
-  SetMoney(Tagged(*this, "INVEST"), current / divisor);
+  SetSlider(Tag(*this, "INVESTSLDR"), kTopSpendingLevel, overall);
+  SetMoneyShort(Tag(*this, "INVEST"), current / divisor);
   float bars[kServices + 1];
   for (int32_t i = 0; i < kServices; ++i) bars[i] = r->socialLevels[i];
   bars[kServices] = (b.uispend + b.welfspend + b.pensspend) / 3.0f;
   for (int32_t k = 0; k <= kServices; ++k) {
-    Control* bar = WithId(*this, kFirstServiceBar + k);
+    Control* bar = Id(*this, kFirstServiceBar + k);
     SetSlider(bar, k < kServices ? kBarTop : kTopSpendingLevel, bars[k]);
     if (!bar) continue;
     char caption[kNumberTextSize];
-    FormatNumberText(caption, 0, 0, ButtonText(WithId(*this, k + 1)), 0, "%", 0, static_cast<double>(bars[k] * 100.0f));
+    FormatNumberText(caption, 0, 0, ButtonText(Id(*this, k + 1)), 0, "%", 0, static_cast<double>(bars[k] * 100.0f));
     ControlSetText(bar, caption);
   }
   const float expenses = b.budgetSpending;
-  SetPercent(Tagged(*this, "BPC"), "%2.1f %%", expenses > 0.0f ? current / expenses : 0.0f);
-  SetMoney(Tagged(*this, "RECCOST"), recommended / divisor);
-  SetSelected(Tagged(*this, "LOCK"), PolicyLocked(*r, kLockInvestment));
+  SetPercent(Tag(*this, "BPC"), "%2.1f %%", expenses > 0.0f ? current / expenses : 0.0f);
+  SetMoneyShort(Tag(*this, "RECCOST"), recommended / divisor);
+  Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockInvestment));
 }
 
 void InvestmentPanel::OnCommand(Control* control, int32_t id) {
-  if (IsTagged(control, "LOCK")) {
+  if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockInvestment);
   } else if (id >= 1 && id <= kServices) {
     Department().serviceHeader.Show(id - 1, nullptr);
   } else if (id == kInsuranceButton) {
     Department().funds.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "REC")) {
-    if (SlideBarControl* bar = Slider(Tagged(*this, "INVESTSLDR"))) SliderSetValueFloatNotify(bar, 1.0f);
+  } else if (Is(control, "REC")) {
+    if (SlideBarControl* bar = Slider(Tag(*this, "INVESTSLDR"))) SliderSetValueFloatNotify(bar, 1.0f);
   }
 }
 
 void InvestmentPanel::OnControlChange(Control* control, int32_t) {
-  if (!IsTagged(control, "INVESTSLDR")) return;
-  const PlayerRecord* r = LocalRegion();
+  if (!Is(control, "INVESTSLDR")) return;
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   PostOverallSocialLevel(r->displayPolicy, overall, SliderValue(control));
   RefreshSocialPanels();
 }
 
 void RefreshSocialServiceDetail(Control* form, int32_t k) {
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!form || !r || k < 0 || k >= kServices) return;
   const float divisor = AmountsDivisor();
   const float cost = ServiceCost(*r, r->displayPolicy, k);
-  SetSelected(FormFindControlByTag(form, "ANNDAYTEXT"), AmountsPerDay());
-  SetMoney(FormFindControlById(form, 11), cost / divisor);
-  SetMoney(FormFindControlById(form, 12), r->socialCosts[k] / divisor);
+  Press(FormFindControlByTag(form, "ANNDAYTEXT"), AmountsPerDay());
+  SetMoneyShort(FormFindControlById(form, 11), cost / divisor);
+  SetMoneyShort(FormFindControlById(form, 12), r->socialCosts[k] / divisor);
   SetSlider(FormFindControlById(form, kServiceSlider), kTopSpendingLevel, r->displayPolicy.socialspend[k]);
-  SetMoney(FormFindControlById(form, 14), cost / divisor);
+  SetMoneyShort(FormFindControlById(form, 14), cost / divisor);
   SetPercent(FormFindControlById(form, 15), "%3.0f %%", r->socialLevels[k]);
 }
 
 void ApplySocialServiceSlider(Control* form, int32_t k) {
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!form || !r || k < 0 || k >= kServices) return;
   PostArgs(kCmdSocialSpend, IndexedSettingArgs{.index = static_cast<uint32_t>(k),
                                                .value = LevelBits(SliderValue(FormFindControlById(form, kServiceSlider)))});
@@ -175,7 +178,7 @@ void ApplySocialServiceSlider(Control* form, int32_t k) {
 
 void SocialSpendingHeader::BindControls() {
   DockInSecondBotbar2(*this);
-  picture = Tagged(*this, "POLICYPIC");
+  picture = Tag(*this, "POLICYPIC");
 }
 
 void SocialSpendingHeader::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
@@ -183,8 +186,8 @@ void SocialSpendingHeader::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 void SocialSpendingHeader::Refresh() {
   const int32_t k = static_cast<int32_t>(id);
   if (k < 0 || k >= kServices) return;
-  SetControlText(Tagged(*this, "SPENDHEADR"), TextListEntry(g_textLists, kListSocials, k));
-  auto* icon = dynamic_cast<BitmapControl*>(WithId(Department().investment, k + 1));
+  SetControlText(Tag(*this, "SPENDHEADR"), TextListEntry(g_textLists, kListSocials, k));
+  auto* icon = dynamic_cast<BitmapControl*>(Id(Department().investment, k + 1));
   if (auto* shown = dynamic_cast<BitmapControl*>(picture); shown && icon) {
     for (int look = 0; look < 3; ++look) shown->images[look] = icon->images[look];
     shown->Invalidate();
@@ -196,7 +199,7 @@ void SocialSpendingHeader::Refresh() {
 
 void SocialSpendingHeader::OnCommand(Control* control, int32_t) {
   const int32_t k = static_cast<int32_t>(id);
-  if (IsTagged(control, "LOCK") && k >= 0 && k < kServices) ClickPolicyLock(control, 1u << k);
+  if (Is(control, "LOCK") && k >= 0 && k < kServices) ClickPolicyLock(control, 1u << k);
 }
 
 void SocialSpendingHeader::OnControlChange(Control*, int32_t controlId) {
@@ -208,9 +211,9 @@ void FundInvestmentPanel::BindControls() { DockInSecondBotbar2(*this); }
 void FundInvestmentPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
 void FundInvestmentPanel::Refresh() {
-  ShowPeriod(Tagged(*this, "ANNDAYTEXT"));
+  ShowPeriod(Tag(*this, "ANNDAYTEXT"));
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float rates[3] = {UiRecommendedRate(*r), WelfareRecommendedRate(*r), PensionRecommendedRate(*r)};
@@ -218,21 +221,21 @@ void FundInvestmentPanel::Refresh() {
   const char* current[3] = {"EICUR", "WELCUR", "PENCUR"};
   const char* recommended[3] = {"EIREC", "WELREC", "PENREC"};
   for (int i = 0; i < 3; ++i) {
-    SetPercent(Tagged(*this, current[i]), "%3.0f %%", rates[i] * levels[i]);
-    SetPercent(Tagged(*this, recommended[i]), "%3.0f %%", rates[i]);
+    SetPercent(Tag(*this, current[i]), "%3.0f %%", rates[i] * levels[i]);
+    SetPercent(Tag(*this, recommended[i]), "%3.0f %%", rates[i]);
   }
   const float divisor = AmountsDivisor();
-  SetMoney(Tagged(*this, "CURINVAMNT"), InsuranceCost(*r, r->simPolicy) / divisor);
-  SetMoney(Tagged(*this, "RCMDINVAMNT"), RecommendedInsuranceCost(*r) / divisor);
-  SetMoney(Tagged(*this, "INVESTAMNT"), InsuranceCost(*r, b) / divisor);
-  SetSlider(Tagged(*this, "INVESTSLDR"), kTopSpendingLevel, (levels[0] + levels[1] + levels[2]) / 3.0f);
-  SetSelected(Tagged(*this, "LOCK"), PolicyLocked(*r, kLockInsurance));
+  SetMoneyShort(Tag(*this, "CURINVAMNT"), InsuranceCost(*r, r->simPolicy) / divisor);
+  SetMoneyShort(Tag(*this, "RCMDINVAMNT"), RecommendedInsuranceCost(*r) / divisor);
+  SetMoneyShort(Tag(*this, "INVESTAMNT"), InsuranceCost(*r, b) / divisor);
+  SetSlider(Tag(*this, "INVESTSLDR"), kTopSpendingLevel, (levels[0] + levels[1] + levels[2]) / 3.0f);
+  Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockInsurance));
 }
 
 void FundInvestmentPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "IAACCPBUT")) {
+  if (Is(control, "IAACCPBUT")) {
     Department().investment.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockInsurance);
   }
 }

@@ -6,16 +6,15 @@
 #include "ui/control.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 
 namespace {
-
-constexpr uint32_t kPickerListFlags = 0x2000;
 
 }  // namespace
 
 void MilitaryListPicker::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST2", 0, &g_screens, currentForm, kPickerListFlags, this);
+  list = MakeListBox("LIST2", 0, currentForm, kListIndicators, this);
 }
 
 void MilitaryListPicker::OnOpen() {
@@ -33,7 +32,7 @@ void MilitaryListPicker::OnCommand(Control* control, int32_t controlId) {
   if (controlId >= kFirstTechCategoryButton && controlId < kFirstTechCategoryButton + kTechCategoryButtons) {
     SelectWithId(g_screens.military1Ss3b.currentForm, controlId);
     Refresh();
-  } else if (IsTagged(control, "OKBUT")) {
+  } else if (Is(control, "OKBUT")) {
     g_screens.military1Ss03.Show(kKeepScreenId, nullptr);
   }
 }

@@ -14,7 +14,10 @@
 #include "sim/policy_command_args.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
+#include "world/world.h"
 
 namespace {
 
@@ -34,12 +37,12 @@ void PostShare(int32_t share, float value) {
 }
 
 void ShowShare(const Screen& panel, int32_t share, float value) {
-  if (SlideBarControl* bar = Slider(WithId(panel, SliderId(share)))) {
+  if (SlideBarControl* bar = Slider(Id(panel, SliderId(share)))) {
     SliderSetMaxFloat(bar, 1.0f);
     bar->notches = kShareSteps;
     SliderSetValueFloat(bar, value);
   }
-  SetPercent(WithId(panel, LabelId(share)), "%3.0f %%", value);
+  SetPercent(Id(panel, LabelId(share)), "%3.0f %%", value);
 }
 
 }  // namespace
@@ -73,58 +76,58 @@ void ResearchBudgetPanel::BindControls() {
 }
 
 void ResearchBudgetPanel::OnOpen() {
-  if (const PlayerRecord* r = LocalRegion()) RepairResearchShares(r->displayPolicy);
+  if (const PlayerRecord* r = LocalPlayer(g_world)) RepairResearchShares(r->displayPolicy);
   ScreenSlotSelectMapMode(g_screens);
 }
 
 void ResearchBudgetPanel::Refresh() {
-  SetSelected(Tagged(*this, "ANNDAYBUT"), AmountsPerDay());
-  SetSelected(Tagged(*this, "ANNDAYTEXT"), AmountsPerDay());
+  Press(Tag(*this, "ANNDAYBUT"), AmountsPerDay());
+  Press(Tag(*this, "ANNDAYTEXT"), AmountsPerDay());
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   if (!r) return;
   const PlayerPolicyBlock& b = r->displayPolicy;
   const float divisor = AmountsDivisor();
-  SetMoney(Tagged(*this, "SPENDREC"), r->researchBudget / divisor);
-  if (SlideBarControl* bar = Slider(Tagged(*this, "SPENDSLDR"))) {
+  SetMoneyShort(Tag(*this, "SPENDREC"), r->researchBudget / divisor);
+  if (SlideBarControl* bar = Slider(Tag(*this, "SPENDSLDR"))) {
     SliderSetMaxFloat(bar, kTopResearchLevel);
     SliderSetValueFloat(bar, b.milspendresearch);
   }
-  SetMoney(Tagged(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / divisor);
-  SetHidden(Tagged(*this, "MAXNOTE"), !(b.milspendresearch > std::sqrt(static_cast<float>(ResearchMax(*r)))));
+  SetMoneyShort(Tag(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / divisor);
+  SetHidden(Tag(*this, "MAXNOTE"), !(b.milspendresearch > std::sqrt(static_cast<float>(ResearchMax(*r)))));
   for (int32_t i = 0; i < kResearchShares; ++i) ShowShare(*this, i, b.milResearch[i]);
-  SetSelected(Tagged(*this, "LOCK"), PolicyLocked(*r, kLockResearchBudget));
+  Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearchBudget));
 }
 
 void ResearchBudgetPanel::OnCommand(Control* control, int32_t controlId) {
   if (controlId % 3 == 2 && controlId >= LockBoxId(0) && controlId <= LockBoxId(2)) {
     // The lock boxes are radio buttons: at most one share is held.
     for (int32_t i = 0; i < kResearchShares; ++i)
-      if (LockBoxId(i) != controlId) SetSelected(WithId(*this, LockBoxId(i)), false);
-  } else if (IsTagged(control, "RESET")) {
+      if (LockBoxId(i) != controlId) Press(Id(*this, LockBoxId(i)), false);
+  } else if (Is(control, "RESET")) {
     for (int32_t i = 0; i < kResearchShares; ++i) PostShare(i, kResetShares[i]);
     Refresh();
-  } else if (IsTagged(control, "ANNDAYBUT")) {
+  } else if (Is(control, "ANNDAYBUT")) {
     SetProductPeriod(control->Selected());
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockResearchBudget);
   }
 }
 
 void ResearchBudgetPanel::OnControlChange(Control* control, int32_t controlId) {
-  if (IsTagged(control, "SPENDSLDR")) {
+  if (Is(control, "SPENDSLDR")) {
     if (const SlideBarControl* bar = Slider(control))
       PostArgs(kCmdMilSpendResearch, RealSettingArgs{.value = SliderGetValueFloat(bar)});
     Refresh();
   } else if (controlId % 3 == 1 && controlId >= SliderId(0) && controlId <= SliderId(2)) {
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     const SlideBarControl* bar = Slider(control);
     if (r && bar) {
       float s[kResearchShares];
       bool locked[kResearchShares];
       for (int32_t i = 0; i < kResearchShares; ++i) {
         s[i] = r->displayPolicy.milResearch[i];
-        const Control* box = WithId(*this, LockBoxId(i));
+        const Control* box = Id(*this, LockBoxId(i));
         locked[i] = box && box->Selected();
       }
       RebalanceResearchShares(s, controlId / 3, SliderGetValueFloat(bar), locked);

@@ -17,16 +17,18 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/scroller.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/list_items.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr uint32_t kResearchListFlags = 0x2000;
 constexpr uint8_t kNoteAlpha = 140;
 constexpr uint32_t kNoteTextColour = 0xFF007D00u;
 constexpr uint32_t kNoteDrawFlag = 0x200000;
@@ -34,13 +36,6 @@ constexpr uint32_t kNoteDrawFlag = 0x200000;
 // push button.
 constexpr uint32_t kStyleGroup = 0x10;
 constexpr uint32_t kStylePush = 0x1;
-
-void SetFormatted(Control* c, const char* format, double value) {
-  if (!c) return;
-  char text[32];
-  plat::FormatText(text, sizeof text, format, value);
-  SetControlText(c, text);
-}
 
 }  // namespace
 
@@ -72,8 +67,8 @@ void OpenResearchList(ListBoxControl* list) {
 
 void ResearchFundingPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kResearchListFlags, this);
-  if (auto* note = dynamic_cast<StringControl*>(Tagged(*this, "GRIDTECH"))) {
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
+  if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
     note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
     note->fills[1] = note->fills[0];
     note->textColour = kNoteTextColour;
@@ -87,24 +82,20 @@ void ResearchFundingPanel::Refresh() {
   int32_t local = -1;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     if (!r) return;
     local = g_world.gameState.localPlayer;
-    SetFormatted(Tagged(*this, "CURRENT"), "%d", ResearchCurrent(*r));
-    SetFormatted(Tagged(*this, "MAX"), "%d", ResearchMax(*r));
-    SetFormatted(Tagged(*this, "EFF"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
-    SetMoney(Tagged(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / AmountsDivisor());
-    SetSelected(Tagged(*this, "LOCK"), PolicyLocked(*r, kLockResearchFunding));
+    SetFormatted(Tag(*this, "CURRENT"), "%d", ResearchCurrent(*r));
+    SetFormatted(Tag(*this, "MAX"), "%d", ResearchMax(*r));
+    SetFormatted(Tag(*this, "EFF"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
+    SetMoneyShort(Tag(*this, "SPENDAMNT"), ResearchSpendingAmount(*r) / AmountsDivisor());
+    Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearchFunding));
   }
   if (!list) return;
-  const int32_t kept = list->selectedId;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   // The fill reads the ring under the lock itself and keeps only ids.
   FillProductionItemList(g_screens, list, local, -1, kProjectPursued, kProjectClosed, 0);
-  if (kept != 0) ListSetSelection(0, list, kept, 0);
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedId(list, place);
 }
 
 void ResearchFundingPanel::OnCommand(Control* control, int32_t) {
@@ -112,23 +103,23 @@ void ResearchFundingPanel::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
   if ((control->flags & kStyleGroup) && !(control->flags & kStylePush)) {
     PopPopupsTo(g_ui, 2);
-  } else if (IsTagged(control, "TECHTREE")) {
+  } else if (Is(control, "TECHTREE")) {
     s.research.Popup(0, nullptr);
-  } else if (IsTagged(control, "RDOPTBUT")) {
+  } else if (Is(control, "RDOPTBUT")) {
     s.military1Ss3.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "RDTREEBUT")) {
+  } else if (Is(control, "RDTREEBUT")) {
     s.military1Ss7.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "TARGETRDBUT")) {
+  } else if (Is(control, "TARGETRDBUT")) {
     s.military1Ss3a.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "RETURNBUT")) {
+  } else if (Is(control, "RETURNBUT")) {
     s.military1.AttachForm(nullptr);
     s.military1.OnOpen();
     s.military1.Refresh();
-  } else if (IsTagged(control, "QUEUE")) {
+  } else if (Is(control, "QUEUE")) {
     s.military1Ss3b.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "RDMISSILE")) {
+  } else if (Is(control, "RDMISSILE")) {
     s.military1Ss3c.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockResearchFunding);
   } else if (control != list && list && list->selectedId != 0) {
     ResearchQueueButton(control, static_cast<uint32_t>(list->selectedId), list);

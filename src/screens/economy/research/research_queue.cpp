@@ -8,6 +8,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/data_tables.h"
@@ -48,9 +49,6 @@ bool Unknown(const World& w, int32_t player, int16_t tech) {
   const PlayerTechState* s = TechState(w, player, tech);
   return s && s->known == 0;
 }
-
-Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-void Show(Control* form, const char* tag, bool on) { SetHidden(Find(form, tag), !on); }
 
 // Sets or clears the paused mark of the project's item for the player.
 void MarkPaused(World& w, int32_t player, uint8_t kind, uint32_t index, bool on) {
@@ -137,19 +135,19 @@ void ResearchQueueListEvent(Control* form, uint32_t projectId, int32_t index, in
     }
   }
   if (active) {
-    Show(form, "UNPAUSE", paused);
-    Show(form, "HOLD", !paused);
-    Show(form, "CANCEL", true);
-    Show(form, "BEGIN", false);
-    Show(form, "GRIDTECH", false);
+    ShowTag(form, "UNPAUSE", paused);
+    ShowTag(form, "HOLD", !paused);
+    ShowTag(form, "CANCEL", true);
+    ShowTag(form, "BEGIN", false);
+    ShowTag(form, "GRIDTECH", false);
     return;
   }
-  for (const char* tag : {"UNPAUSE", "CANCEL", "HOLD", "UP", "DOWN", "BEGIN", "GRIDTECH"}) Show(form, tag, false);
+  for (const char* tag : {"UNPAUSE", "CANCEL", "HOLD", "UP", "DOWN", "BEGIN", "GRIDTECH"}) ShowTag(form, tag, false);
   if (!decided) return;
-  Show(form, "BEGIN", begin);
+  ShowTag(form, "BEGIN", begin);
   if (!aboveLevel) return;
-  Control* note = Find(form, "GRIDTECH");
-  Show(form, "GRIDTECH", true);
+  Control* note = Tag(form, "GRIDTECH");
+  ShowTag(form, "GRIDTECH", true);
   SetControlText(note, TextListEntry(g_textLists, kListGridtech, 0));
 }
 

@@ -27,11 +27,14 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
 #include "world/list_items.h"
@@ -41,7 +44,6 @@
 
 namespace {
 
-constexpr uint32_t kResearchListFlags = 0x2000;
 constexpr int32_t kCentreCategory = 6;
 constexpr float kDaysInYear = 365.0f;
 constexpr uint32_t kLockResearch = 0x200000;
@@ -62,22 +64,6 @@ constexpr PageButton kPages[] = {
     {"RDMISSILE", [](ScreenSet& s) -> Screen& { return s.military1Ss3c; }},
     {"QUEUE", [](ScreenSet& s) -> Screen& { return s.military1Ss3b; }},
 };
-
-void SetNumber(Control* c, float value) {
-  auto* s = dynamic_cast<StringControl*>(c);
-  if (!s || s->bufferSize < 3) return;
-  char text[kNumberTextSize];
-  FormatNumberText(text, 0, 0, "", 0, "", 0, static_cast<double>(value));
-  ControlSetText(c, text);
-}
-
-void SetFormatted(Control* c, const char* format, double value) {
-  if (auto* s = dynamic_cast<StringControl*>(c)) s->SetTextFormat(format, value);
-}
-
-void SetInt(Control* c, int32_t value) {
-  if (auto* s = dynamic_cast<StringControl*>(c)) s->SetTextFormat("%d", value);
-}
 
 uint32_t CellOfUnit(const World& w, uint32_t unitId) {
   const UnitRecord* u = FindUnitById(w, unitId);
@@ -113,9 +99,9 @@ int32_t TechRank(const World& world, int32_t player) {
 }
 
 void ResearchScreen::BindControls() {
-  centres = MakeListBox("CENTRELIST", 0, &g_screens, currentForm, kResearchListFlags, this);
-  projects = MakeListBox("LIST1", 0, &g_screens, currentForm, kResearchListFlags, this);
-  if (auto* note = dynamic_cast<StringControl*>(Tagged(*this, "GRIDTECH"))) {
+  centres = MakeListBox("CENTRELIST", 0, currentForm, kListIndicators, this);
+  projects = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
+  if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
     note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
     note->fills[1] = note->fills[0];
     note->textColour = kNoteTextColour;
@@ -124,15 +110,15 @@ void ResearchScreen::BindControls() {
 }
 
 Screen* ResearchScreen::DockedPage() const {
-  Control* dock = Tagged(*this, "PARM3");
+  Control* dock = Tag(*this, "PARM3");
   Control* form = dock ? dock->firstChild : nullptr;
   return form ? form->owner : nullptr;
 }
 
 void ResearchScreen::ShowCheckedPage() {
-  Control* dock = Tagged(*this, "PARM3");
+  Control* dock = Tag(*this, "PARM3");
   for (const PageButton& p : kPages) {
-    const Control* button = Tagged(*this, p.tag);
+    const Control* button = Tag(*this, p.tag);
     if (!button || !button->Selected()) continue;
     if (dock) p.page(g_screens).Show(kKeepScreenId, dock);
     return;
@@ -144,7 +130,7 @@ void ResearchScreen::OnOpen() {
     ListDeselectAll(centres);
     ListResetScroll(centres);
   }
-  if (Control* dock = Tagged(*this, "PARSS1")) g_screens.popupRdSs1.Show(kKeepScreenId, dock);
+  if (Control* dock = Tag(*this, "PARSS1")) g_screens.popupRdSs1.Show(kKeepScreenId, dock);
   ShowCheckedPage();
 }
 
@@ -160,22 +146,22 @@ uint32_t ResearchScreen::SelectedProject() const {
 
 void ResearchScreen::Refresh() {
   const int32_t local = g_world.gameState.localPlayer;
-  SetSelected(Tagged(*this, "ANNDAYTEXT1"), AmountsPerDay());
+  Press(Tag(*this, "ANNDAYTEXT1"), AmountsPerDay());
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     if (!r) return;
-    SetNumber(Tagged(*this, "SPENDAMNT2"), ResearchSpendingAmount(*r) / AmountsDivisor());
-    SetInt(Tagged(*this, "CURRENT"), ResearchCurrent(*r));
-    SetInt(Tagged(*this, "MAX"), ResearchMax(*r));
-    SetNumber(Tagged(*this, "TECHLEV"), std::floor(r->techLevel));
-    SetInt(Tagged(*this, "TECHRANK"), TechRank(g_world, local));
-    SetFormatted(Tagged(*this, "EFF2"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
-    if (auto* bar = dynamic_cast<SlideBarControl*>(Tagged(*this, "TECHSLDR"))) {
+    SetNumberWhereRoom(Tag(*this, "SPENDAMNT2"), ResearchSpendingAmount(*r) / AmountsDivisor());
+    EnterInt(Tag(*this, "CURRENT"), ResearchCurrent(*r));
+    EnterInt(Tag(*this, "MAX"), ResearchMax(*r));
+    SetNumberWhereRoom(Tag(*this, "TECHLEV"), std::floor(r->techLevel));
+    EnterInt(Tag(*this, "TECHRANK"), TechRank(g_world, local));
+    EnterFormatted(Tag(*this, "EFF2"), "%3.0f %%", static_cast<double>(r->researchEfficiency * 100.0f));
+    if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "TECHSLDR"))) {
       SliderSetMaxFloat(bar, 1.0f);
       SliderSetValueFloatNotify(bar, r->techLevel - std::floor(r->techLevel));
     }
-    SetSelected(Tagged(*this, "LOCK"), PolicyLocked(*r, kLockResearch));
+    Press(Tag(*this, "LOCK"), PolicyLocked(*r, kLockResearch));
   }
   UpdateFacilityActionButtons(currentForm, kNoCellIndex);
   if (centres) {
@@ -212,18 +198,14 @@ void ResearchScreen::Refresh() {
     }
     centres->scrollOffset = keptScroll;
     ListLayoutRows(centres);
-    SetNumber(Tagged(*this, "ANNCOST"), cost / AmountsDivisor());
-    SetInt(Tagged(*this, "CENTRES"), static_cast<int32_t>(centres->rowCount));
+    SetNumberWhereRoom(Tag(*this, "ANNCOST"), cost / AmountsDivisor());
+    EnterInt(Tag(*this, "CENTRES"), static_cast<int32_t>(centres->rowCount));
   }
   if (projects) {
-    const int32_t kept = projects->selectedId;
-    const int32_t keptScroll = projects->scrollOffset;
-    ListClear(projects, 1);
+    const ListPlace place = ClearKeepingPlace(projects);
     ResearchQueueListEvent(currentForm, 0, 0, 0);
     FillProductionItemList(g_screens, projects, local, -1, kProjectPursued, kProjectClosed, 0);
-    if (kept != 0) ListSetSelection(0, projects, kept, 0);
-    projects->scrollOffset = keptScroll;
-    ListLayoutRows(projects);
+    RestoreSelectedId(projects, place);
   }
 }
 
@@ -238,17 +220,17 @@ int32_t ResearchScreen::Close(int32_t noReturn) {
 void ResearchScreen::OnCommand(Control* control, int32_t value) {
   if (!control) return;
   for (const PageButton& p : kPages) {
-    if (!IsTagged(control, p.tag)) continue;
-    if (Control* dock = Tagged(*this, "PARM3")) p.page(g_screens).Show(kKeepScreenId, dock);
+    if (!Is(control, p.tag)) continue;
+    if (Control* dock = Tag(*this, "PARM3")) p.page(g_screens).Show(kKeepScreenId, dock);
     return;
   }
-  if (IsTagged(control, "BUILDRD")) {
+  if (Is(control, "BUILDRD")) {
     CloseAllPopups(g_ui, 0);
     PopPopupsTo(g_ui, 0);
     BeginMapPlacement(kResearchCentreClass);
-  } else if (IsTagged(control, "CLOSE")) {
+  } else if (Is(control, "CLOSE")) {
     Close();
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockResearch);
   } else if (control != projects) {
     if (const uint32_t project = SelectedProject()) ResearchQueueButton(control, project, projects);
@@ -286,7 +268,7 @@ void ResearchScreen::OnControlChange(Control* control, int32_t) {
   } else if (control == projects) {
     const uint32_t project = SelectedProject();
     ResearchQueueListEvent(currentForm, project, 0, 0);
-    Control* dock = Tagged(*this, "PARPTSS1");
+    Control* dock = Tag(*this, "PARPTSS1");
     SetHidden(dock, project == 0);
     if (project != 0 && dock) g_screens.popupTechSs1.Show(project, dock);
   }

@@ -23,9 +23,12 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/data_tables.h"
 #include "world/list_items.h"
 #include "world/text/text_lists.h"
@@ -33,7 +36,6 @@
 
 namespace {
 
-constexpr uint32_t kResearchListFlags = 0x2000;
 constexpr int32_t kResearchMode = 1;
 constexpr float kLeastRate = 0.01f;
 // The domain buttons and their pictures.
@@ -45,8 +47,6 @@ constexpr int32_t kWeaponsButtons[] = {201, 202, 203, 204};
 // The weapons list kinds: the stock list, and the stock list filtered.
 constexpr int32_t kWeaponsList = 1;
 constexpr int32_t kWeaponsListFiltered = 3;
-
-int32_t LocalPlayer() { return g_world.gameState.localPlayer; }
 
 bool Checked(Control* form, int32_t id) {
   const Control* c = form ? FormFindControlById(form, id) : nullptr;
@@ -69,7 +69,7 @@ int32_t CurrentClass(const ListBoxControl* list) {
 }
 
 void AddNews(uint32_t type, const MessageParams& params) {
-  const int32_t local = LocalPlayer();
+  const int32_t local = LocalPlayerIndex(g_world);
   if (local < 0 || local >= kMaxPlayers) return;
   plat::CriticalSectionLock lock(g_simulationLock);
   AddLocalNewsItem(g_world, g_world.players[local], type, 0, params);
@@ -85,7 +85,7 @@ MessageParams DesignNews(int32_t cls) {
 }
 
 void RequestPath(int32_t index, uint32_t kind) {
-  const int32_t local = LocalPlayer();
+  const int32_t local = LocalPlayerIndex(g_world);
   if (index <= 0 || local < 0 || local >= kMaxPlayers) return;
   // The walk reads the rows the turn thread writes; its posts take only
   // the command log's lock after this one.
@@ -119,27 +119,18 @@ void SelectWithId(Control* form, int32_t id) {
 
 void FillTechList(ListBoxControl* list, int32_t category, bool beginnable) {
   if (!list) return;
-  const intptr_t keptValue = list->selectedValue;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   std::vector<std::string> names;
   std::vector<int> techs;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const World& w = g_world;
-    techs = beginnable ? WalkTechTable(w, LocalPlayer(), category, true, 0, 0, false)
-                       : WalkTechTable(w, LocalPlayer(), category, false, -1, -1, false);
+    techs = beginnable ? WalkTechTable(w, LocalPlayerIndex(g_world), category, true, 0, 0, false)
+                       : WalkTechTable(w, LocalPlayerIndex(g_world), category, false, -1, -1, false);
     for (int t : techs) names.emplace_back(w.techs[static_cast<size_t>(t)].name.c_str());
   }
   for (size_t i = 0; i < techs.size(); ++i) ListAddTextItem(list, names[i].c_str(), 0, techs[i], 0, 0, 0);
-  ListLayoutRows(list);
-  for (Control* row = ListNextRow(list, nullptr); row && keptValue != 0; row = ListNextRow(list, row)) {
-    if (ListRowValue(row) != keptValue) continue;
-    ListSelectItem(0, list, row, 0);
-    break;
-  }
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedValue(list, place);
 }
 
 ResearchTimeText ResearchTime(float cost, float rate) {
@@ -179,10 +170,10 @@ void BeginSelectedResearch(ListBoxControl* list, int32_t kind) {
 
 void TechListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kResearchListFlags, this);
-  statParent = Tagged(*this, "STATPARENT");
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+  statParent = Tag(*this, "STATPARENT");
   for (const char* tag : {"LANDBUT", "AIRBUT", "SEABUT"}) {
-    if (Control* b = Tagged(*this, tag)) {
+    if (Control* b = Tag(*this, tag)) {
       SetAlpha(b->fills[0], kDomainButtonAlpha);
       SetAlpha(b->fills[1], 0);
       SetAlpha(b->fills[2], 0);
@@ -196,7 +187,7 @@ void TechListPanel::OnOpen() {
   state.quantity = 1;
   state.category = Checked(currentForm, kDomainButton + 2) ? 2 : Checked(currentForm, kDomainButton + 1) ? 1 : 0;
   for (int32_t i = 0; i < 3; ++i)
-    if (Control* picture = WithId(*this, kDomainPicture + i))
+    if (Control* picture = Id(*this, kDomainPicture + i))
       DrawUnitClassIcon(kDomainIcons[i], nullptr, nullptr, picture, true, -1);
   ScreenSlotSelectMapMode(g_screens);
 }
@@ -205,9 +196,9 @@ void TechListPanel::Refresh() { FillBuildList(currentForm, state, kResearchMode,
 
 void TechListPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
-  if (IsTagged(control, "RBEGIN")) {
+  if (Is(control, "RBEGIN")) {
     if (const int32_t cls = CurrentClass(list)) BeginDesignResearch(cls, *this, false);
-  } else if (IsTagged(control, "INSPECT")) {
+  } else if (Is(control, "INSPECT")) {
     if (const int32_t cls = CurrentClass(list)) g_screens.popupMilitary2.Popup(cls, &BuildListClasses());
   } else if (controlId >= kDomainButton && controlId <= kDomainButton + 2) {
     state.category = controlId - kDomainButton;
@@ -229,7 +220,7 @@ void TechListPanel::OnControlChange(Control* control, int32_t value) {
 
 void TechDetailPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kResearchListFlags, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
 }
 
 void TechDetailPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
@@ -243,7 +234,7 @@ void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
   if (controlId >= kFirstTechCategoryButton && controlId < kFirstTechCategoryButton + kTechCategoryButtons) {
     SelectWithId(g_screens.military1Ss7.currentForm, controlId);
     Refresh();
-  } else if (IsTagged(control, "ADD")) {
+  } else if (Is(control, "ADD")) {
     BeginSelectedResearch(list, kProjectTechnology);
     Refresh();
     g_screens.botBar3.Refresh();
@@ -254,9 +245,9 @@ void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
 void TechDetailPanel::OnControlChange(Control* control, int32_t) {
   if (!control || control != list) return;
   const int32_t tech = static_cast<int32_t>(list->selectedValue);
-  SetHidden(Tagged(*this, "ADD"), tech == 0);
-  SetHidden(Tagged(*this, "HIDEBOXA"), tech == 0);
-  SetHidden(Tagged(*this, "GRIDBAN"), true);
+  SetHidden(Tag(*this, "ADD"), tech == 0);
+  SetHidden(Tag(*this, "HIDEBOXA"), tech == 0);
+  SetHidden(Tag(*this, "GRIDBAN"), true);
   if (tech == 0) return;
   float price = 0.0f, cost = 0.0f, rate = 0.0f;
   {
@@ -266,10 +257,10 @@ void TechDetailPanel::OnControlChange(Control* control, int32_t) {
       price = w.techs[static_cast<size_t>(tech)].price;
       cost = w.techs[static_cast<size_t>(tech)].researchCost;
     }
-    if (const PlayerRecord* r = LocalRegion()) rate = ResearchRate(*r);
+    if (const PlayerRecord* r = LocalPlayer(g_world)) rate = ResearchRate(*r);
   }
-  SetMoney(Tagged(*this, "PRICEBUILD"), price);
-  Control* time = Tagged(*this, "RESTIME");
+  SetMoneyShort(Tag(*this, "PRICEBUILD"), price);
+  Control* time = Tag(*this, "RESTIME");
   const ResearchTimeText t = ResearchTime(cost, rate);
   SetControlText(time, t.text);
   SetControlFlag(time, kStateSelected, t.unknown ? 1 : 0);
@@ -283,8 +274,8 @@ int32_t WmdTechListPanel::ListKind() const {
 
 void WmdTechListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kResearchListFlags, this);
-  statParent = Tagged(*this, "STATPARENT");
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+  statParent = Tag(*this, "STATPARENT");
   state.quantity = 1;
   state.strength = 1.0f;
 }
@@ -296,7 +287,7 @@ void WmdTechListPanel::OnOpen() {
 }
 
 void WmdTechListPanel::Refresh() {
-  SetSelected(Tagged(*this, "WMDFILTER"), g_buildListFilters.weaponsFilter);
+  Press(Tag(*this, "WMDFILTER"), g_buildListFilters.weaponsFilter);
   state.category = 0;
   for (int32_t i = 0; i < 4; ++i) {
     if (!Checked(currentForm, kWeaponsButtons[i])) continue;
@@ -308,9 +299,9 @@ void WmdTechListPanel::Refresh() {
 
 void WmdTechListPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
-  if (IsTagged(control, "RBEGIN")) {
+  if (Is(control, "RBEGIN")) {
     if (const int32_t cls = CurrentClass(list)) BeginDesignResearch(cls, *this, true);
-  } else if (IsTagged(control, "INSPECT")) {
+  } else if (Is(control, "INSPECT")) {
     if (const int32_t cls = CurrentClass(list)) g_screens.popupMissile.Popup(cls, &BuildListClasses());
   } else {
     OnBuildListCommand(currentForm, state, SelectedHexCell(), control, controlId, &g_screens.military1Ss03, nullptr);

@@ -23,11 +23,14 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
+#include "world/local_player.h"
 #include "units/unit_queries.h"
 #include "world/data_tables.h"
 #include "world/id_lookups.h"
@@ -39,7 +42,6 @@
 
 namespace {
 
-constexpr uint32_t kTreeListFlags = 0x2000;
 constexpr uint32_t kDescriptionCapacity = 1024;
 constexpr size_t kDescriptionLimit = 1023;
 constexpr size_t kEffectLineLimit = 63;
@@ -141,16 +143,6 @@ const ProjectEntry* ItemProject(const World& w, int32_t player, const TechItem& 
   return nullptr;
 }
 
-void SetText(Control* c, const char* text) { ControlSetText(c, text ? text : ""); }
-
-void SetNumber(Control* c, float value) {
-  auto* s = dynamic_cast<StringControl*>(c);
-  if (!s || s->bufferSize < 3) return;
-  char text[kNumberTextSize];
-  FormatNumberText(text, 0, 0, "", 0, "", 0, static_cast<double>(value));
-  ControlSetText(c, text);
-}
-
 // A research time at the rate, "UNKNOWN" (marked by flag 0x1) when the
 // rate is too small to tell.
 void SetResearchTime(Control* c, float points, float rate) {
@@ -175,7 +167,7 @@ struct Sheet {
 
 Sheet ReadSheet(const World& w, const TechItem& item) {
   Sheet s;
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   s.rate = r ? ResearchRate(*r) : 0.0f;
   const int16_t* needs = PrerequisitesOf(w, item.index, item.kind);
   s.prereq1 = PrerequisiteName(w, needs[0]);
@@ -279,7 +271,7 @@ void TechProgressPanel::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     const World& w = g_world;
     const ProjectEntry* p = FindProjectById(w, static_cast<uint32_t>(id));
-    const PlayerRecord* r = LocalRegion();
+    const PlayerRecord* r = LocalPlayer(g_world);
     if (!p || !r) return;
     if (p->kind == kProjectTechnology && static_cast<int32_t>(p->index) < TechCount(w))
       total = w.techs[p->index].researchCost;
@@ -290,18 +282,18 @@ void TechProgressPanel::Refresh() {
     paused = (p->displayFlags & kProjectHeld) != 0;
     rate = ResearchRate(*r);
   }
-  if (auto* bar = dynamic_cast<SlideBarControl*>(Tagged(*this, "PROGBAR"))) {
+  if (auto* bar = dynamic_cast<SlideBarControl*>(Tag(*this, "PROGBAR"))) {
     SliderSetMaxFloat(bar, total);
     SliderSetValueFloat(bar, total - remaining);
   }
   const bool closed = status == kResearchUnfunded || status == kResearchBlocked;
-  SetHidden(Tagged(*this, "HIDECOMP"), closed);
-  SetHidden(Tagged(*this, "STATUSSS1"), !closed);
+  SetHidden(Tag(*this, "HIDECOMP"), closed);
+  SetHidden(Tag(*this, "STATUSSS1"), !closed);
   if (closed) {
-    SetText(Tagged(*this, "STATUSSS1"), TextListEntry(g_textLists, kListTechstatus, status));
+    SetText(Tag(*this, "STATUSSS1"), TextListEntry(g_textLists, kListTechstatus, status));
     return;
   }
-  Control* turns = Tagged(*this, "TURNS");
+  Control* turns = Tag(*this, "TURNS");
   SetResearchTime(turns, remaining, rate);
   if (paused) SetText(turns, "PAUSED");
 }
@@ -309,9 +301,9 @@ void TechProgressPanel::Refresh() {
 // The pop-up.
 
 void TechPopup::BindControls() {
-  description = MakeTextBox("DESCRIPTION", 0, &g_screens, currentForm);
-  tree = MakeListBox("LIST1", 0, &g_screens, currentForm, kTreeListFlags, this);
-  if (auto* note = dynamic_cast<StringControl*>(Tagged(*this, "GRIDTECH"))) {
+  description = MakeTextBox("DESCRIPTION", 0, currentForm);
+  tree = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
+  if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
     note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
     note->fills[1] = note->fills[0];
     note->textColour = kNoteTextColour;
@@ -320,7 +312,7 @@ void TechPopup::BindControls() {
 }
 
 void TechPopup::OnOpen() {
-  for (const char* tag : {"NEXTBUT2", "PREVBUT2", "NEXT", "PREV"}) SetHidden(Tagged(*this, tag), true);
+  for (const char* tag : {"NEXTBUT2", "PREVBUT2", "NEXT", "PREV"}) SetHidden(Tag(*this, tag), true);
   Sheet sheet;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -334,31 +326,31 @@ void TechPopup::OnOpen() {
   }
   const auto& [name, text, prereq1, prereq2, category, level, picture, second, price, points, rate, design] = sheet;
   const bool tech = item.kind == kProjectTechnology;
-  SetHidden(Tagged(*this, "TECHPIC"), !tech);
-  SetHidden(Tagged(*this, "UNITPIC"), tech);
-  SetHidden(Tagged(*this, "UNITPICT"), tech);
+  SetHidden(Tag(*this, "TECHPIC"), !tech);
+  SetHidden(Tag(*this, "UNITPIC"), tech);
+  SetHidden(Tag(*this, "UNITPICT"), tech);
   if (tech) ShowTechPicture(currentForm, picture, 0);
   else DrawUnitPicture(currentForm, design, nullptr, -1, 1);
-  if (Control* host = Tagged(*this, "CLASSPAR"); host && classRow) {
+  if (Control* host = Tag(*this, "CLASSPAR"); host && classRow) {
     SetHidden(host, false);
     classRow->Show(tech ? -static_cast<intptr_t>(picture) : static_cast<intptr_t>(design.typeByte), host);
   }
-  SetText(Tagged(*this, "TECHNAME"), name.c_str());
-  if (auto* s = dynamic_cast<StringControl*>(Tagged(*this, "TECHLEV"))) s->SetTextFormat("%d", level);
-  SetNumber(Tagged(*this, "COST"), price);
-  Control* days = Tagged(*this, "DAYS");
+  SetText(Tag(*this, "TECHNAME"), name.c_str());
+  if (auto* s = dynamic_cast<StringControl*>(Tag(*this, "TECHLEV"))) s->SetTextFormat("%d", level);
+  SetNumberWhereRoom(Tag(*this, "COST"), price);
+  Control* days = Tag(*this, "DAYS");
   if (tech) SetResearchTime(days, points, rate);
   else if (days) SetText(days, FormatDuration(points).c_str()), days->flags &= ~0x1u;
-  SetText(Tagged(*this, "TECH1"), prereq1.c_str());
-  SetText(Tagged(*this, "TECH2"), prereq2.c_str());
-  SetHidden(Tagged(*this, "TECH2"), !second);
-  SetHidden(Tagged(*this, "VIEWUNIT"), tech);
+  SetText(Tag(*this, "TECH1"), prereq1.c_str());
+  SetText(Tag(*this, "TECH2"), prereq2.c_str());
+  SetHidden(Tag(*this, "TECH2"), !second);
+  SetHidden(Tag(*this, "VIEWUNIT"), tech);
   for (int32_t i = 1; i <= 6; ++i)
-    if (Control* b = WithId(*this, kCategoryButton + i)) SetText(b, TextListEntry(g_textLists, kListTechcategory, i));
-  for (int32_t i = 0; i <= 6; ++i) SetHidden(WithId(*this, kCategoryButton + i), !(tech && i == picture));
-  SetText(Tagged(*this, "TECHCAT"), category.c_str());
+    if (Control* b = Id(*this, kCategoryButton + i)) SetText(b, TextListEntry(g_textLists, kListTechcategory, i));
+  for (int32_t i = 0; i <= 6; ++i) SetHidden(Id(*this, kCategoryButton + i), !(tech && i == picture));
+  SetText(Tag(*this, "TECHCAT"), category.c_str());
   if (description) TextBoxSetText(description, tech ? text.c_str() : "", kDescriptionCapacity, 1);
-  for (const char* tag : {"PRETECH", "NEXTECH", "UNITECH"}) SetHidden(Tagged(*this, tag), !tech);
+  for (const char* tag : {"PRETECH", "NEXTECH", "UNITECH"}) SetHidden(Tag(*this, tag), !tech);
 }
 
 void TechPopup::Refresh() {
@@ -377,41 +369,32 @@ void TechPopup::Refresh() {
     item.project = p ? p->id : 0;
     showProgress = p && (p->displayFlags & kProjectPursued) && !(p->displayFlags & kProjectClosed);
     const int32_t status = ResearchItemStatus(w, local, item.kind, item.index, p);
-    SetText(Tagged(*this, "STATUS"), TextListEntry(g_textLists, kListTechstatus, status));
+    SetText(Tag(*this, "STATUS"), TextListEntry(g_textLists, kListTechstatus, status));
     const int16_t* needs = PrerequisitesOf(w, item.index, item.kind);
     for (int i = 0; i < 2 && needs; ++i) pending |= TechInPlay(w, needs[i]) && !Knows(w, local, needs[i]);
   }
   if (tree) {
-    const intptr_t kept = tree->selectedValue;
-    const int32_t keptScroll = tree->scrollOffset;
-    ListClear(tree, 1);
+    const ListPlace place = ClearKeepingPlace(tree);
     for (const TechTreeRow& row : rows) {
       Control* c = ListAddTextItem(tree, row.name.c_str(), 0, row.index, 0, 0, 0);
       if (auto* s = dynamic_cast<StringControl*>(c); s && row.unknown) s->textColour = kUnknownItemColour;
     }
-    ListLayoutRows(tree);
-    for (Control* row = ListNextRow(tree, nullptr); row && kept != 0; row = ListNextRow(tree, row)) {
-      if (ListRowValue(row) != kept) continue;
-      ListSelectItem(0, tree, row, 0);
-      break;
-    }
-    tree->scrollOffset = keptScroll;
-    ListLayoutRows(tree);
+    RestoreSelectedValue(tree, place);
   }
-  Control* dock = Tagged(*this, "PAR1");
+  Control* dock = Tag(*this, "PAR1");
   SetHidden(dock, !showProgress);
   if (showProgress && dock) g_screens.popupTechSs1.Show(item.project, dock);
   ResearchQueueListEvent(currentForm, item.project, item.index, item.kind);
-  SetHidden(Tagged(*this, "PENDREQ"), !pending);
+  SetHidden(Tag(*this, "PENDREQ"), !pending);
 }
 
 void TechPopup::OnCommand(Control* control, int32_t) {
   if (!control || control == tree) return;
-  if (IsTagged(control, "CLOSE")) {
+  if (Is(control, "CLOSE")) {
     Close();
-  } else if (IsTagged(control, "PRETECH") || IsTagged(control, "NEXTECH") || IsTagged(control, "UNITECH")) {
+  } else if (Is(control, "PRETECH") || Is(control, "NEXTECH") || Is(control, "UNITECH")) {
     Refresh();
-  } else if (IsTagged(control, "VIEWUNIT")) {
+  } else if (Is(control, "VIEWUNIT")) {
     if (item.kind != kProjectDesign) return;
     bool missile = false;
     {
@@ -420,7 +403,7 @@ void TechPopup::OnCommand(Control* control, int32_t) {
     }
     if (missile) g_screens.popupMissile.Popup(item.index, nullptr);
     else g_screens.popupMilitary2.Popup(item.index, nullptr);
-  } else if (IsTagged(control, "BEGIN")) {
+  } else if (Is(control, "BEGIN")) {
     MessageParams news{static_cast<uint32_t>(item.index)};
     {
       plat::CriticalSectionLock lock(g_simulationLock);
@@ -435,8 +418,8 @@ void TechPopup::OnCommand(Control* control, int32_t) {
     plat::CriticalSectionLock lock(g_simulationLock);
     const int32_t local = g_world.gameState.localPlayer;
     if (local >= 0 && local < kMaxPlayers) AddLocalNewsItem(g_world, g_world.players[local], type, 0, news);
-  } else if (!IsTagged(control, "PREV") && !IsTagged(control, "NEXT") && !IsTagged(control, "NEXTBUT2") &&
-             !IsTagged(control, "PREVBUT2")) {
+  } else if (!Is(control, "PREV") && !Is(control, "NEXT") && !Is(control, "NEXTBUT2") &&
+             !Is(control, "PREVBUT2")) {
     if (item.project != 0) ResearchQueueButton(control, item.project, nullptr);
     Refresh();
   }

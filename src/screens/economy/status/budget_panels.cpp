@@ -14,8 +14,10 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/facilities/upkeep_fields.h"
 #include "units/unit_player_fields.h"
 #include "world/world.h"
@@ -31,13 +33,12 @@ Control* Line(Control* form, int32_t id) {
   if (!form) return nullptr;
   return form->id == id ? form : FormFindControlById(form, id);
 }
-Control* Line(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 // Yearly and daily amounts in the period shown.
 float Yearly(float amount, float divisor) { return amount / divisor; }
 float Daily(float amount, float divisor) { return amount * kDaysInYear / divisor; }
 
-void Amount(Control* c, float shown) { SetMoney(c, static_cast<double>(shown)); }
+void Amount(Control* c, float shown) { SetMoneyShort(c, static_cast<double>(shown)); }
 
 float Positive(float v) { return v > 0.0f ? v : 0.0f; }
 
@@ -46,7 +47,7 @@ void OpenDetailPage() { ClosePanelsAbove(g_ui, 3, 0); }
 
 BudgetFigures LocalFigures() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = LocalRegion();
+  const PlayerRecord* r = LocalPlayer(g_world);
   return r ? ReadBudgetFigures(*r) : BudgetFigures{};
 }
 
@@ -105,14 +106,14 @@ void FillBudgetSummary(Control* form, const BudgetFigures& f, float d) {
                {"PRODCOST", f.productionCost},
                {"PAYCOST", f.payrollCost}};
   for (const auto& c : costs) {
-    Control* line = Line(form, c.tag);
+    Control* line = Tag(form, c.tag);
     Amount(line, Daily(c.daily, d));
-    SetSelected(line, Daily(c.daily, d) > 0.0f);
+    Press(line, Daily(c.daily, d) > 0.0f);
   }
   Amount(Line(form, 8), 0.0f);
-  Amount(Line(form, "BONDTOT"), f.bondTotal);
-  Amount(Line(form, "LOANTOT"), f.loanTotal);
-  if (Control* c = Line(form, "CREDRATING")) {
+  Amount(Tag(form, "BONDTOT"), f.bondTotal);
+  Amount(Tag(form, "LOANTOT"), f.loanTotal);
+  if (Control* c = Tag(form, "CREDRATING")) {
     char text[16];
     plat::FormatText(text, sizeof text, "%d", static_cast<int>(f.creditRating * 100.0f));
     SetControlText(c, text);
@@ -121,10 +122,10 @@ void FillBudgetSummary(Control* form, const BudgetFigures& f, float d) {
 
 void FillTaxIncome(Control* form, const BudgetFigures& f, float d) {
   const float* t = f.taxIncome;
-  SetSelected(Line(form, "ANNDAYTEXT"), d != 1.0f);
+  Press(Tag(form, "ANNDAYTEXT"), d != 1.0f);
   Amount(Line(form, 3), Yearly(f.domesticSalesIncome, d));
   Amount(Line(form, 4), Daily(f.loanIncomeDaily, d));
-  Amount(Line(form, "NETTRADE"), Yearly(Positive(f.tradeSalesTotal - f.tradePurchaseTotal), d));
+  Amount(Tag(form, "NETTRADE"), Yearly(Positive(f.tradeSalesTotal - f.tradePurchaseTotal), d));
   const struct {
     const char* tag;
     float yearly;
@@ -132,38 +133,38 @@ void FillTaxIncome(Control* form, const BudgetFigures& f, float d) {
                {"IMPTAX", t[6]},                 {"CORTAX", t[3] + t[2]}, {"EMPTAX", t[4]},
                {"PROTAX", t[8]},                 {"USETAX", t[12]},       {"IMMTAX", t[13]},
                {"PENTAX", t[5]},                 {"FORINC", 0.0f},        {"LOANINC", 0.0f}};
-  for (const auto& l : lines) Amount(Line(form, l.tag), Yearly(l.yearly, d));
+  for (const auto& l : lines) Amount(Tag(form, l.tag), Yearly(l.yearly, d));
 }
 
 void FillExpenses(Control* form, const BudgetFigures& f, float d, bool purchases) {
-  SetSelected(Line(form, "ANNDAYTEXT"), d != 1.0f);
-  SetSelected(Line(form, "EXPTITLE"), purchases);
-  Amount(Line(form, "NETTRADE"), Yearly(Positive(f.tradePurchaseTotal - f.tradeSalesTotal), d));
+  Press(Tag(form, "ANNDAYTEXT"), d != 1.0f);
+  Press(Tag(form, "EXPTITLE"), purchases);
+  Amount(Tag(form, "NETTRADE"), Yearly(Positive(f.tradePurchaseTotal - f.tradeSalesTotal), d));
   Amount(Line(form, 21), Yearly((0.02f - 0.01f * f.worldMarketFeeFactor) * f.worldMarketFeeBase, d));
   const float level = std::fmin(f.researchSpending, std::sqrt(f.researchSites));
   Amount(Line(form, 22), Yearly(f.researchBaseCost * level, d));
   Control* construction = Line(form, 23);
   Amount(construction, Daily(f.dailyExpenseA + (purchases ? f.constructionCost : 0.0f), d));
-  SetSelected(construction, f.constructionCost > 0.0f);
+  Press(construction, f.constructionCost > 0.0f);
   Control* units = Line(form, 24);
   Amount(units, Daily(f.buildCostDaily + (purchases ? f.militaryShortageDaily : 0.0f), d));
-  SetSelected(units, f.militaryShortageDaily > 0.0f);
+  Press(units, f.militaryShortageDaily > 0.0f);
   Amount(Line(form, 25), Yearly(f.socialServices, d));
   const float forces = f.salaryFactor * f.milSpendSalary * f.salaryBaseCost + f.milSpendMaint * f.maintenanceBaseCost;
   Amount(Line(form, 26), Yearly(forces, d));
-  Amount(Line(form, "COSTNEWEQ"), Yearly(f.milSpendIntel * f.intelBaseCost, d));
-  Amount(Line(form, "COSTPREP"), Yearly(f.preparationCost, d));
-  Amount(Line(form, "MAINTEXP"), Daily(f.dailyMaintenanceB + f.dailyMaintenanceA, d));
+  Amount(Tag(form, "COSTNEWEQ"), Yearly(f.milSpendIntel * f.intelBaseCost, d));
+  Amount(Tag(form, "COSTPREP"), Yearly(f.preparationCost, d));
+  Amount(Tag(form, "MAINTEXP"), Daily(f.dailyMaintenanceB + f.dailyMaintenanceA, d));
   Amount(Line(form, 27), Yearly(f.loanInterestDaily * kDaysInYear + f.annualExpenseC, d));
   Amount(Line(form, 28), Yearly(f.productionExpense, d));
-  Amount(Line(form, "FOREXP"), 0.0f);
-  Amount(Line(form, "LOANEXP"), 0.0f);
+  Amount(Tag(form, "FOREXP"), 0.0f);
+  Amount(Tag(form, "LOANEXP"), 0.0f);
 }
 
 void BudgetSummaryPanel::OnOpen() {
   ClosePanelsAbove(g_ui, 2, 0);
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (PlayerRecord* r = LocalRegion()) RecalcPlayerTotals(g_world, *r, 0);
+  if (PlayerRecord* r = LocalPlayer(g_world)) RecalcPlayerTotals(g_world, *r, 0);
 }
 void BudgetSummaryPanel::Refresh() { FillBudgetSummary(currentForm, LocalFigures(), AmountsDivisor()); }
 void BudgetSummaryPanel::BindControls() { DockInBotbar2(*this); }
@@ -173,9 +174,9 @@ void BudgetSummaryPanel::OnCommand(Control* control, int32_t) {
     PopPopupsTo(g_ui, 2);
     return;
   }
-  if (IsTagged(control, "DETREPBUT")) taxIncome.Show(kKeepScreenId, nullptr);
-  else if (IsTagged(control, "DETREPBUT2")) expenses.Show(kKeepScreenId, nullptr);
-  else if (IsTagged(control, "TRADEBUT")) g_screens.product1Ss4a.Show(kKeepScreenId, nullptr);
+  if (Is(control, "DETREPBUT")) taxIncome.Show(kKeepScreenId, nullptr);
+  else if (Is(control, "DETREPBUT2")) expenses.Show(kKeepScreenId, nullptr);
+  else if (Is(control, "TRADEBUT")) g_screens.product1Ss4a.Show(kKeepScreenId, nullptr);
 }
 
 void TaxIncomePanel::OnOpen() { OpenDetailPage(); }
@@ -188,5 +189,5 @@ void ExpensePanel::Refresh() {
 }
 void ExpensePanel::BindControls() { DockInSecondBotbar2(*this); }
 void ExpensePanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "EXPTOGGLE")) Refresh();
+  if (Is(control, "EXPTOGGLE")) Refresh();
 }

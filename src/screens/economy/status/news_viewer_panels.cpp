@@ -21,6 +21,7 @@
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
@@ -48,7 +49,6 @@ Control* ById(Control* form, int32_t id) {
   if (!form) return nullptr;
   return form->id == id ? form : FormFindControlById(form, id);
 }
-Control* ByTag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 void SetFrame(Control* c, int32_t frame) {
   if (auto* bitmap = dynamic_cast<BitmapControl*>(c)) bitmap->frame = static_cast<uint8_t>(frame);
@@ -101,10 +101,10 @@ void NewsViewerPanel::OnOpen() { ClosePanelsAbove(g_ui, 2, 0); }
 
 void NewsViewerPanel::BindControls() {
   DockInBotbar2(*this);
-  body = MakeTextBox("LIST1", 0, &g_screens, form);
+  body = MakeTextBox("LIST1", 0, form);
   for (int32_t i = 0; i < kCategories; ++i)
     ControlSetText(ById(form, kCategoryControl + i), TextListText(g_textLists, kListEmailcategory, i));
-  level = ByTag(form, "LEVEL");
+  level = Tag(form, "LEVEL");
   category = ById(form, kCategoryControl);
 }
 
@@ -118,11 +118,11 @@ void NewsViewerPanel::Refresh() {
 void NewsViewerPanel::ShowItem(World& world, const NewsItemView& item) {
   Control* f = currentForm;
   const MessageTypeRecord* type = item.found ? MessageType(item.typeId) : nullptr;
-  SetControlText(ByTag(f, "HEADLINE"), item.headline.c_str());
-  SetControlText(ByTag(f, "NEWSDATE"), item.found ? StatusDateText(item.day).c_str() : "");
+  SetControlText(Tag(f, "HEADLINE"), item.headline.c_str());
+  SetControlText(Tag(f, "NEWSDATE"), item.found ? StatusDateText(item.day).c_str() : "");
   if (body) TextBoxSetText(body, item.text.c_str(), static_cast<uint32_t>(item.text.size() + 1), 1);
   const uint8_t mute = type ? std::atomic_ref<uint8_t>(MuteByte(*type)).load(std::memory_order_relaxed) : 0;
-  SetSelected(ByTag(f, "HIDEH"), (mute & kHideHeadlinesBit) != 0);
+  Press(Tag(f, "HIDEH"), (mute & kHideHeadlinesBit) != 0);
   int32_t rows = 0;
   for (int i = 0; type && i < 4 && rows < kRegionRows; ++i) {
     if (type->paramKinds[i] != kArgRegion && type->paramKinds[i] != kArgRegionB) continue;
@@ -131,9 +131,9 @@ void NewsViewerPanel::ShowItem(World& world, const NewsItemView& item) {
     ++rows;
   }
   for (int32_t n = rows; n < kRegionRows; ++n) SetHidden(ById(f, kRegionRowShown + n), true);
-  SetHidden(ByTag(f, "SHOWPIC"), true);
+  SetHidden(Tag(f, "SHOWPIC"), true);
   position = item.found ? NewsItemPosition(world, item) : 0;
-  SetHidden(ByTag(f, "CENTER"), position == 0);
+  SetHidden(Tag(f, "CENTER"), position == 0);
   SetHidden(category, true);
   const uint8_t pictures = type ? type->bytes[kPictureCategoriesByte] : 0;
   for (int32_t b = 0; b < kCategories; ++b) {
@@ -145,7 +145,7 @@ void NewsViewerPanel::ShowItem(World& world, const NewsItemView& item) {
   }
   if (!item.found) {
     ControlSetText(level, nullptr);
-    SetControlText(ByTag(f, "LVLDESC"), "");
+    SetControlText(Tag(f, "LVLDESC"), "");
     return;
   }
   const int32_t l = (item.importance + 5) / 11;
@@ -153,27 +153,27 @@ void NewsViewerPanel::ShowItem(World& world, const NewsItemView& item) {
   char number[8];
   plat::FormatText(number, sizeof number, "%d", static_cast<int>(item.importance));
   ControlSetText(level, number);
-  SetControlText(ByTag(f, "LVLDESC"), TextListText(g_textLists, kListOrdimportance, l < kHighestLevelText ? l : kHighestLevelText));
+  SetControlText(Tag(f, "LVLDESC"), TextListText(g_textLists, kListOrdimportance, l < kHighestLevelText ? l : kHighestLevelText));
 }
 
 void NewsViewerPanel::OnCommand(Control* control, int32_t) {
   const auto serial = static_cast<uint32_t>(id);
-  if (IsTagged(control, "SHOWPIC")) {
+  if (Is(control, "SHOWPIC")) {
     picturePage.Show(id, nullptr);
-  } else if (IsTagged(control, "HIDEH")) {
+  } else if (Is(control, "HIDEH")) {
     const NewsItemView item = ReadNewsItem(g_world, g_world.gameState.localPlayer, serial);
     if (const MessageTypeRecord* type = item.found ? MessageType(item.typeId) : nullptr) {
       std::atomic_ref<uint8_t> mute(MuteByte(*type));
       if (control->Selected()) mute.fetch_or(kHideHeadlinesBit, std::memory_order_relaxed);
       else mute.fetch_and(static_cast<uint8_t>(~kHideHeadlinesBit), std::memory_order_relaxed);
     }
-  } else if (IsTagged(control, "CENTER")) {
+  } else if (Is(control, "CENTER")) {
     if (position != 0) CentreOn(position);
   }
 }
 
 void NewsPicturePanel::OnOpen() { ClosePanelsAbove(g_ui, 3, 0); }
-void NewsPicturePanel::BindControls() { picture = ByTag(form, "PICTURE"); }
+void NewsPicturePanel::BindControls() { picture = Tag(form, "PICTURE"); }
 
 void ScenarioInfoPanel::OnOpen() { ClosePanelsAbove(g_ui, 2, 0); }
 void ScenarioInfoPanel::BindControls() { DockInBotbar2(*this); }
@@ -190,12 +190,12 @@ void ScenarioInfoPanel::Fill(const World& world) {
   if (!f || local < 0 || local >= kMaxPlayers) return;
   const PlayerRecord& region = world.players[local];
   char text[64];
-  SetControlText(ByTag(f, "SCENARIO"), g_scenarioText.scenarioName.c_str());
-  SetControlText(ByTag(f, "REGION"), RegionDisplayName(world, local));
-  ShowDate(ByTag(f, "STDATE"), static_cast<int32_t>(state.startDay));
-  SetControlText(ByTag(f, "VICTORY"), TextListText(g_textLists, kListGamevictory, world.scenario.head.svictorycond));
-  SetHidden(ByTag(f, "ENDHIDE"), state.endDay == 0);
-  if (state.endDay != 0) ShowDate(ByTag(f, "ENDDATE"), static_cast<int32_t>(state.endDay));
+  SetControlText(Tag(f, "SCENARIO"), g_scenarioText.scenarioName.c_str());
+  SetControlText(Tag(f, "REGION"), RegionDisplayName(world, local));
+  ShowDate(Tag(f, "STDATE"), static_cast<int32_t>(state.startDay));
+  SetControlText(Tag(f, "VICTORY"), TextListText(g_textLists, kListGamevictory, world.scenario.head.svictorycond));
+  SetHidden(Tag(f, "ENDHIDE"), state.endDay == 0);
+  if (state.endDay != 0) ShowDate(Tag(f, "ENDDATE"), static_cast<int32_t>(state.endDay));
   const CapitalPosition capital = CapitalHex(region.displayPolicy);
   const bool hasCapital = capital.x != 0 || capital.y != 0;
   if (hasCapital) {
@@ -203,20 +203,20 @@ void ScenarioInfoPanel::Fill(const World& world) {
     const int32_t width = static_cast<int32_t>(world.mapHeader.width);
     if (width > 0) x = ((x % width) + width) % width;
     const std::string place = HexPositionText(world, unitbytes::PackPosition(static_cast<int16_t>(x), capital.y));
-    SetControlText(ByTag(f, "CAPHEX"), place.substr(0, kCapitalLabelLength).c_str());
+    SetControlText(Tag(f, "CAPHEX"), place.substr(0, kCapitalLabelLength).c_str());
   }
-  SetHidden(ByTag(f, "HIDEHEX"), !hasCapital);
-  SetControlText(ByTag(f, "GOVTYPE"), TextListText(g_textLists, kListGovtype, region.govtype));
-  SetHidden(ByTag(f, "HIDEELECT"), region.govtype != 1 || IsNetworkGame(g_commandNet));
-  ShowDate(ByTag(f, "ELECTDATE"), static_cast<int32_t>(region.electionDay));
+  SetHidden(Tag(f, "HIDEHEX"), !hasCapital);
+  SetControlText(Tag(f, "GOVTYPE"), TextListText(g_textLists, kListGovtype, region.govtype));
+  SetHidden(Tag(f, "HIDEELECT"), region.govtype != 1 || IsNetworkGame(g_commandNet));
+  ShowDate(Tag(f, "ELECTDATE"), static_cast<int32_t>(region.electionDay));
   plat::FormatText(text, sizeof text, "%d", static_cast<int>(world.mapHeader.hexScale));
-  SetControlText(ByTag(f, "HEX"), text);
+  SetControlText(Tag(f, "HEX"), text);
   plat::FormatText(text, sizeof text, "%d", kStackLimit);
-  SetControlText(ByTag(f, "STACK"), text);
+  SetControlText(Tag(f, "STACK"), text);
 }
 
 void ScenarioInfoPanel::OnCommand(Control* control, int32_t) {
-  if (!IsTagged(control, "CAPCENTRE")) return;
+  if (!Is(control, "CAPCENTRE")) return;
   uint32_t packed = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);

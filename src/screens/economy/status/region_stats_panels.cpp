@@ -35,7 +35,7 @@ struct Line {
   const char* text = nullptr;  // kText
 };
 
-void Show(Control* c, const Line& line) {
+void ShowLine(Control* c, const Line& line) {
   if (!c) return;
   char text[48];
   const double v = line.value;
@@ -133,7 +133,7 @@ void FillRegionStats(const Screen& screen, bool side, int32_t player) {
       SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(RegionLand(g_world, r)), c);
       continue;
     }
-    Show(c, line);
+    ShowLine(c, line);
     if (std::strcmp(line.tag, "SURPDEF") == 0) SetControlFlag(c, kStateSelected, balance < 0.0f ? 1 : 0);
   }
 }

@@ -14,9 +14,11 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/unit_player_fields.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
@@ -32,7 +34,7 @@ constexpr uint32_t kListFlagsCleared = kCtlTexturedFrame | kCtlShowFocus | kCtlB
 
 void ShowTitle(const Screen& graph) {
   const int32_t series = static_cast<int32_t>(graph.id);
-  SetControlText(Tagged(graph, "GRAPHNAME"), TextListText(g_textLists, kListGraphnames, series));
+  SetControlText(Tag(graph, "GRAPHNAME"), TextListText(g_textLists, kListGraphnames, series));
 }
 
 }  // namespace
@@ -95,7 +97,7 @@ void DrawGraphBars(const World& world, int32_t series, const plat::Rect& chart, 
 }
 
 void GraphPopup::BindControls() {
-  list = MakeListBox("LIST1", 0, &g_screens, form, 0, this);
+  list = MakeListBox("LIST1", 0, form, 0, this);
   if (list) {
     list->options |= kListFullWidthRows;
     list->flags &= ~kListFlagsCleared;
@@ -106,7 +108,7 @@ void GraphPopup::BindControls() {
       row->selectedTextColour = 0xFFFFFFFF;
     }
   }
-  chart = Tagged(*this, "GRAPH");
+  chart = Tag(*this, "GRAPH");
   if (chart) chart->flags |= kCtlOwnerDraw;
 }
 
@@ -118,7 +120,7 @@ void GraphPopup::Refresh() {
           g_world.gameState.highestPlayer > kGraphSmallFontAbove ? kGraphSmallFont : kGraphListFont;
     ListClear(list, 1);
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* local = LocalRegion()) {
+    if (const PlayerRecord* local = LocalPlayer(g_world)) {
       PlayerListOptions options;
       options.includeKind3 = true;
       FillPlayerListRow(g_world, *local, list, options);
@@ -130,8 +132,8 @@ void GraphPopup::Refresh() {
 }
 
 void GraphPopup::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "PREGRAPH")) id = id <= 0 ? kGraphSeries - 1 : id - 1;
-  else if (IsTagged(control, "NEXGRAPH")) id = id >= kGraphSeries - 1 ? 0 : id + 1;
+  if (Is(control, "PREGRAPH")) id = id <= 0 ? kGraphSeries - 1 : id - 1;
+  else if (Is(control, "NEXGRAPH")) id = id >= kGraphSeries - 1 ? 0 : id + 1;
   ShowTitle(*this);
   if (chart) chart->Invalidate();
 }
@@ -154,5 +156,5 @@ void StatusGraphPanel::OnOpen() {
 
 void StatusGraphPanel::BindControls() {
   DockInBotbar2(*this);
-  graphHost = form && ControlTagMatches(form->tag, "GRAPH") ? form : Tagged(*this, "GRAPH");
+  graphHost = form && ControlTagMatches(form->tag, "GRAPH") ? form : Tag(*this, "GRAPH");
 }

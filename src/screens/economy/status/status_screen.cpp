@@ -14,6 +14,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/scroller.h"
 #include "world/world.h"
@@ -79,13 +80,13 @@ void StatusScreen::OnOpen() {
   }
   // Offered in a network game only, and for now in none: the button and
   // its handler stay for the form that shows it.
-  SetHidden(Tagged(*this, "MPPING"), !IsNetworkGame(g_commandNet));
-  SetHidden(Tagged(*this, "MPPING"), true);
+  SetHidden(Tag(*this, "MPPING"), !IsNetworkGame(g_commandNet));
+  SetHidden(Tag(*this, "MPPING"), true);
 }
 
 void StatusScreen::BindControls() {
   g_panelFlags[kStatusDepartment] |= kPanelFlagMarked;
-  newsList = MakeListBox("NEWSLIST", 0, &g_screens, form, 0, this);
+  newsList = MakeListBox("NEWSLIST", 0, form, 0, this);
   if (!newsList) return;
   newsList->flags |= kListFlagsSet;
   if (ListTextRow* row = newsList->prototype.get()) {
@@ -128,15 +129,15 @@ void StatusScreen::OnCommand(Control* control, int32_t) {
     PopPopupsTo(g_ui, 1);
     return;
   }
-  if (IsTagged(control, "GRAPHS")) {
+  if (Is(control, "GRAPHS")) {
     graphs.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "STATS")) {
+  } else if (Is(control, "STATS")) {
     stats.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "SCENARIO")) {
+  } else if (Is(control, "SCENARIO")) {
     scenario.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "SCORECARD")) {
+  } else if (Is(control, "SCORECARD")) {
     ScoreCardActivate(g_screens.scoreCard, kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "MPPING")) {
+  } else if (Is(control, "MPPING")) {
     WaitingRoomActivate(g_screens.waitingRoom, 1);
   }
 }

@@ -39,7 +39,7 @@ void SetOwnText(Control* c, const std::string& text) {
 
 bool HasNumberRoom(Control* c) { return IsStringKind(c) && static_cast<StringControl*>(c)->bufferSize >= 3; }
 
-void SetNumber(Control* c, int32_t currency, int32_t decimals, const char* leading, int32_t abbreviate, double value) {
+void SetBarFigure(Control* c, int32_t currency, int32_t decimals, const char* leading, int32_t abbreviate, double value) {
   if (HasNumberRoom(c)) SetControlNumberText(currency, decimals, leading, abbreviate, "", 0, value, c);
 }
 
@@ -85,11 +85,11 @@ void FillTitleBarStats(Control* form, const TitleBarFigures& f) {
   if (!form) return;
   SetOwnText(FormFindControlByTag(form, "COUNTRY"), f.country);
   Control* treasury = FormFindControlByTag(form, "TREASURY");
-  SetNumber(treasury, 1, 0, "", 1, f.treasury);
+  SetBarFigure(treasury, 1, 0, "", 1, f.treasury);
   if (treasury) SetControlFlag(treasury, kStateSelected, f.treasury < 0 ? 1 : 0);
-  SetNumber(FormFindControlByTag(form, "POPULATION"), 0, 0, "", 1, f.population);
-  SetNumber(FormFindControlByTag(form, "SIZE"), 0, 0, "", 1, f.area);
-  SetNumber(FormFindControlByTag(form, "GDP"), 1, 2, "", 1, f.gdp);
+  SetBarFigure(FormFindControlByTag(form, "POPULATION"), 0, 0, "", 1, f.population);
+  SetBarFigure(FormFindControlByTag(form, "SIZE"), 0, 0, "", 1, f.area);
+  SetBarFigure(FormFindControlByTag(form, "GDP"), 1, 2, "", 1, f.gdp);
   char text[32];
   plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(f.approval * 100.0f));
   SetOwnText(FormFindControlByTag(form, "APR"), text);
@@ -104,7 +104,7 @@ void FillTitleBarStats(Control* form, const TitleBarFigures& f) {
 }
 
 void FillTitleBarFrameRate(Control* form, float framesPerSecond) {
-  SetNumber(FormFindControlByTag(form, "POPULATION"), 0, 2, "FPS ", 0, framesPerSecond);
+  SetBarFigure(FormFindControlByTag(form, "POPULATION"), 0, 2, "FPS ", 0, framesPerSecond);
 }
 
 std::string TitleBarDateText(uint32_t dayNumber) {

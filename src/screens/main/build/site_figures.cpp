@@ -8,6 +8,7 @@
 #include "sim/daily/product_fields.h"
 #include "units/class_fields.h"
 #include "units/facilities/facility_build.h"
+#include "world/local_player.h"
 #include "world/record_helpers.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
@@ -52,15 +53,23 @@ float SiteOutput(const World& world, const HexCell& cell, const UnitClassRecord&
 
 float PerBuildDay(float amount, float days) { return days > 0.0f ? amount / days : 0.0f; }
 
-const PlayerRecord& LocalRegion(const World& world) {
-  return world.players[static_cast<uint32_t>(world.gameState.localPlayer) % kMaxPlayers];
+float LocalCostFactor(const World& world) {
+  const PlayerRecord* local = LocalPlayer(world);
+  return local ? local->costFactor : 0.0f;
+}
+
+float LocalOutput(const World& world, int product) {
+  const PlayerRecord* local = LocalPlayer(world);
+  return local ? product::Get(*local, product, product::kOutput) : 0.0f;
 }
 
 BuildPreview PreviewBuild(const World& world, int32_t classIndex, const HexCell* cell) {
   BuildPreview out;
   const UnitClassRecord* cls = ClassRecordAt(world, classIndex);
   if (!cls) return out;
-  const PlayerRecord& local = LocalRegion(world);
+  const PlayerRecord* localRecord = LocalPlayer(world);
+  if (!localRecord) return out;
+  const PlayerRecord& local = *localRecord;
   const float costBase = ClassCostScale(world, *cls) * cls->price;
   const float labourCost = (product::Get(local, 9, product::kPrice) * cls->firepower +
                             product::Get(local, 10, product::kPrice) * cls->resourceB) *

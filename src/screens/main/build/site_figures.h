@@ -29,8 +29,10 @@ inline float EffectiveStrength(float s) { return s - (1.0f - s) * s * 0.3f; }
 // A per-day figure of a build time: the amount over the days, 0 for a
 // build time of 0 or less (no day to spread it over).
 float PerBuildDay(float amount, float days);
-// The region the interface counts for: the local player's.
-const PlayerRecord& LocalRegion(const World& world);
+// The local region's cost factor, and its output of a product: 0 when there
+// is no local region (another region's figures are never counted for it).
+float LocalCostFactor(const World& world);
+float LocalOutput(const World& world, int product);
 
 // The preview of placing a class on a hex, or on no hex.
 struct BuildPreview {

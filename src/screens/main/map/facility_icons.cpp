@@ -10,6 +10,7 @@
 #include "sim/daily/elimination.h"
 #include "units/hex_state.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "units/hex_geometry.h"
 #include "world/unit_class.h"
 #include "world/text/ui_options.h"
@@ -21,8 +22,6 @@ namespace {
 constexpr uint32_t kLayerTint = 0x4FFFFFFFu;
 constexpr uint32_t kDimmedBits = 0x7070u;
 constexpr int32_t kPieceCell = 64;
-
-bool LocalIs(const World& world, int player) { return world.gameState.localPlayer == player; }
 
 plat::Rect StraightCell(int32_t kind, int32_t index) {
   const plat::Rect base = RoutePieceCell(kind, kNoRouteDirection, kNoRouteDirection);
@@ -40,7 +39,7 @@ int ConnectionPieces(const World& world, const HexCell& cell, uint32_t tint, Con
   const HexUnitStack* stack = LoadHexStack(cell);
   HexExtra* e = stack ? stack->extra : nullptr;
   if (!e) return 0;
-  const bool own = LocalIs(world, CellOwner(cell.word));
+  const bool own = CellOwner(cell.word) == LocalPlayerIndex(world);
   int n = 0;
   const uint8_t byteXor = static_cast<uint8_t>(HexSlotClass(*e, 0) ^ HexSlotClass(*e, 1));
   for (int j = 0; j < 2; ++j) {
@@ -69,7 +68,7 @@ bool LookOfFacility(const World& world, const HexCell& cell, uint32_t hex, bool 
   const HexUnitStack* stack = LoadHexStack(cell);
   const UnitRecord* f = stack ? stack->lead : nullptr;
   if (!preview) {
-    const bool foreign = !LocalIs(world, CellOwner(cell.word));
+    const bool foreign = !CellOwner(cell.word) == LocalPlayerIndex(world);
     if (!f || !IsUnitLive(*f) || (foreign && (f->unitFlags & kUnitProvisional))) return false;
   }
   out.classNumber = preview ? previewClass : f->classIndex;

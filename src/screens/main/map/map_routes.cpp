@@ -17,6 +17,7 @@
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "units/hex_geometry.h"
 #include "units/order_cancel.h"
 #include "units/paths/path_route.h"
@@ -68,12 +69,10 @@ bool StepInView(const MapView& view, uint32_t hex, int32_t columns) {
   return inColumns(at.x) || inColumns(at.x + columns);
 }
 
-bool LocalValid() { return g_world.gameState.localPlayer >= 0 && g_world.gameState.localPlayer < kMaxPlayers; }
-
 // The local player's own units and those of players sharing their sight
 // with it.
 bool RoutesShownFor(int owner) {
-  if (!LocalValid()) return false;
+  if (LocalPlayerIndex(g_world) < 0) return false;
   const int local = g_world.gameState.localPlayer;
   if (owner == local) return true;
   return ((unitfields::SharedSightMask(g_world.players[owner & 31]) >> local) & 1u) != 0;
@@ -275,11 +274,12 @@ void DrawUnitRoutes(const MapView& view) {
 
   const uint32_t selected = PackedOf(g_world.gameState.currentHex);
   const HexCell* cell = selected ? MapCell(g_world, selected) : nullptr;
-  if (cell && cell->stack && LocalValid()) {
+  const PlayerRecord* local = LocalPlayer(g_world);
+  if (cell && cell->stack && local) {
     const int owner = CellOwner(cell->word);
     const UnitRecord* f = cell->stack->lead;
-    const uint32_t sharing = unitfields::SharedSightMask(g_world.players[g_world.gameState.localPlayer]);
-    if ((owner == g_world.gameState.localPlayer || ((sharing >> owner) & 1u)) && f && IsUnitLive(*f) &&
+    const uint32_t sharing = unitfields::SharedSightMask(*local);
+    if ((owner == LocalPlayerIndex(g_world) || ((sharing >> owner) & 1u)) && f && IsUnitLive(*f) &&
         !(f->unitFlags & kUnitProvisional) && f->ordersShown[kDestination] != 0) {
       float ax, ay, bx, by;
       HexPoint(selected, ax, ay);

@@ -10,6 +10,7 @@
 #include "records/unit_record.h"
 #include "screens/main/map/map_draw.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "world/hex_stack_chains.h"
@@ -25,10 +26,6 @@ constexpr float kSymbolWidth = 82.0f, kSymbolHeight = 40.0f;
 plat::Rect DiscCell(bool marked) {
   const int32_t left = marked ? 32 : 0;
   return {left, 0, left + 32, 32};
-}
-
-bool LocalPlayerValid(const World& world) {
-  return world.gameState.localPlayer >= 0 && world.gameState.localPlayer < kMaxPlayers;
 }
 
 // Two thirds of the way to white, opaque.
@@ -53,12 +50,12 @@ void DrawSymbolPart(const MapView& view, Texture* texture, const plat::Rect& sou
 }  // namespace
 
 bool UnitShownToLocalSide(const World& world, const UnitRecord& unit) {
-  if (!LocalPlayerValid(world)) return true;
+  if (LocalPlayerIndex(world) < 0) return true;
   return UnitVisibleToSide(world, unit, world.gameState.localPlayer);
 }
 
 bool HexHiddenFromLocalSide(const World& world, uint32_t hex) {
-  if (world.spottingMap.empty() || !(world.scenario.head.gameFlags & kGameFlagFog) || !LocalPlayerValid(world))
+  if (world.spottingMap.empty() || !(world.scenario.head.gameFlags & kGameFlagFog) || LocalPlayerIndex(world) < 0)
     return false;
   return !SideSpotsHex(world, hex, world.gameState.localPlayer);
 }
@@ -133,7 +130,7 @@ uint32_t UnitSymbolTint(const World& world, const UnitRecord& unit) {
   uint32_t c = g_uiOptions.playercolor[owner];
   if (!g_uiOptions.bunitpcolor) {
     uint32_t relation = kRelationNeutral;
-    if (LocalPlayerValid(world)) relation = RelationClassOf(world.players[world.gameState.localPlayer], 0, owner);
+    if (const PlayerRecord* local = LocalPlayer(world)) relation = RelationClassOf(*local, 0, owner);
     const int entry = relation == kRelationHostile ? 2 : relation == kRelationNeutral ? 0 : 1;
     c = g_uiOptions.unitcolor[entry];
   }

@@ -55,7 +55,7 @@ constexpr int32_t kZoomStep = 100;        // slider positions a notch, ten times
 constexpr int32_t kCursorTarget = 4;      // the device cursor sheet's target cell
 constexpr uint32_t kXButton1 = 1;
 
-constexpr bool Is(int32_t message, uint32_t wm) { return message == static_cast<int32_t>(wm); }
+constexpr bool IsMessage(int32_t message, uint32_t wm) { return message == static_cast<int32_t>(wm); }
 
 struct Keys {
   bool shift = false, ctrl = false;
@@ -230,7 +230,7 @@ void EditorDoubleClick(ScreenSet& s) {
 
 void LeftDown(MapView& view, int32_t message, intptr_t keyState, int32_t x, int32_t y) {
   ScreenSet& s = g_screens;
-  const bool dbl = Is(message, plat::kWmLButtonDblClk);
+  const bool dbl = IsMessage(message, plat::kWmLButtonDblClk);
   if (dbl && InGame() && s.selectionOrdersShown) CloseMapPopups(s);
   EndTextEdit();
   SetClickedHex(HexAt(view, x, y));
@@ -506,7 +506,7 @@ void WheelToMap(int32_t message, intptr_t keyState, intptr_t x, intptr_t y) {
 int32_t MinimapPane::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t message, intptr_t keyState, intptr_t px,
                                       intptr_t py, Control*, int32_t) {
   MapView& view = View();
-  if (Is(message, plat::kWmLButtonDown) || Is(message, plat::kWmLButtonDblClk)) {
+  if (IsMessage(message, plat::kWmLButtonDown) || IsMessage(message, plat::kWmLButtonDblClk)) {
     if (view.minimapPixelsPerHexX <= 0.0f || view.minimapPixelsPerHexY <= 0.0f) return 0;
     const float halfW = static_cast<float>(view.viewRight - view.viewLeft) / 2.0f;
     const float halfH = static_cast<float>(view.viewBottom - view.viewTop) / 2.0f;
@@ -517,7 +517,7 @@ int32_t MinimapPane::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t messa
     ClampMapPan(view);
     if (Control* box = view.dragPanPane.currentForm)
       box->HandleMouse(static_cast<int32_t>(plat::kWmLButtonDown), keyState, px, py);
-  } else if (Is(message, plat::kWmMouseWheel)) {
+  } else if (IsMessage(message, plat::kWmMouseWheel)) {
     WheelToMap(message, keyState, px, py);
   }
   return 0;

@@ -22,7 +22,9 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/facilities/facility_build.h"
 #include "world/hex_extra.h"
@@ -34,25 +36,14 @@
 namespace {
 
 // The list's own scroller style: a thin bar.
-constexpr uint32_t kProdListStyle = 0x2000;
 // A base's name shows at most this many characters.
 constexpr size_t kBaseNameMax = 47;
-
-Control* Tagged(const Screen& s, const char* tag) {
-  return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr;
-}
-
-void SetFormatted(Control* c, const char* format, int32_t value) {
-  char text[32];
-  std::snprintf(text, sizeof text, format, value);
-  ControlSetText(c, text);
-}
 
 }  // namespace
 
 void BasePanel::BindControls() {
   DockInBotbar2(*this);
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kProdListStyle, this);
+  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
   // The rows are a list, not a choice among the panel's buttons.
   if (prodList) prodList->flags &= ~kCtlRadio;
 }
@@ -70,39 +61,35 @@ void BasePanel::Refresh() {
   if (!v.cell || !cls || !(cls->flags & kClassSettlement)) return;
 
   const int branch = (cls->flags & kClassHaven) ? 2 : (cls->flags & kClassAirBase) ? 1 : 0;
-  ControlSetText(Tagged(*this, "BASETYPE"), TextListText(kListMilbranch, branch));
+  ControlSetText(Tag(*this, "BASETYPE"), TextListText(kListMilbranch, branch));
 
   char name[kBaseNameMax + 1] = {};
   const HexUnitStack* stack = LoadHexStack(*v.cell);
   if (stack && stack->extra && stack->extra->text) std::strncpy(name, stack->extra->text, kBaseNameMax);
-  ControlSetText(Tagged(*this, "BASENAME"), name);
+  ControlSetText(Tag(*this, "BASENAME"), name);
 
   const bool shownQueue = v.present && !(v.present->unitFlags & kUnitProvisional);
-  SetFormatted(Tagged(*this, "QUEUE"), "%d", shownQueue ? v.present->leadValue : 0);
-  SetFormatted(Tagged(*this, "CAPACITY"), "%d", cls->baseSlots);
+  SetFormatted(Tag(*this, "QUEUE"), "%d", shownQueue ? v.present->leadValue : 0);
+  SetFormatted(Tag(*this, "CAPACITY"), "%d", cls->baseSlots);
 
   // A hex without supply builds nothing, whatever state its base is in.
   int32_t status = FacilityStatus(w, v.cellIndex);
   if (HexLevelByte(w, *v.cell) == 0) status = kFacilityBuildingNoSupply;
-  Control* note = Tagged(*this, "NOTE");
+  Control* note = Tag(*this, "NOTE");
   ControlSetText(note, TextListText(kListUgstatus, status));
   SetControlFlag(note, kStateSelected, v.present && (v.present->ordersShown[kStateFlags] & kStatePausedBuild));
 
   char condition[32];
   const float strength = v.present ? std::min(v.present->strength, 1.0f) : 0.0f;
   std::snprintf(condition, sizeof condition, "%3.0f %%", static_cast<double>(strength * 100.0f));
-  ControlSetText(Tagged(*this, "CONDITION"), condition);
+  ControlSetText(Tag(*this, "CONDITION"), condition);
 
-  SetHidden(Tagged(*this, "BASEDETAILS"), !v.ownHex);
+  SetHidden(Tag(*this, "BASEDETAILS"), !v.ownHex);
 
   if (!prodList) return;
-  const int32_t scroll = prodList->scrollOffset;
-  ListPrepareRows(prodList);
-  ListClear(prodList, 1);
+  const ListPlace place = ClearKeepingSelections(prodList);
   FillBaseListRows(g_screens, prodList, v.cell, units);
-  if (prodList->savedSelection) ListApplyToItems(prodList, *prodList->savedSelection);
-  prodList->scrollOffset = scroll;
-  ListLayoutRows(prodList);
+  RestoreSelections(prodList, place);
   if (!prodList->firstRow) {
     // A press on the placeholder row must not select it.
     if (Control* row = ListAddTextItem(prodList, kBaseListEmpty, 0, 0, 0, 0, 1)) row->flags &= ~kCtlButton;

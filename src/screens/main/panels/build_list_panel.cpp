@@ -21,7 +21,6 @@
 namespace {
 
 constexpr int32_t kFirstPageClasses[] = {4002, 4004, 4006, 4013};
-constexpr uint32_t kListStyle = 8192;
 
 struct Rows {
   World* world;
@@ -52,7 +51,7 @@ void BuildPageClasses(World& world, int32_t page, void (*add)(void* context, int
 
 void BuildListPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   g_mapPlacement.placementConfirm = 1;
   g_mapPlacement.placementRepeat = 0;
   id = kBuildPageStart;

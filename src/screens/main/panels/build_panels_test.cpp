@@ -244,6 +244,27 @@ TEST_F(BuildPanelsTest, ThePreviewFollowsTheHexUnderThePointer) {
   EXPECT_EQ(form["HEXCAP"]->text, "0.00");
 }
 
+// Without a local region nothing is priced for another region: not even
+// region 0, whose factors would otherwise stand in.
+TEST_F(BuildPanelsTest, WithoutALocalRegionThePreviewCountsNothing) {
+  GlobalGuard<PlayerRecord> first{g_world.players[0]};
+  g_world.players[0].costFactor = 2.0f;
+  product::Set(g_world.players[0], 0, product::kOutput, 5.0f);
+  Industry();
+  struct Row {
+    int32_t local;
+    float foundation, costFactor, output;
+  };
+  // The foundation: costBase 100 x a fifth x the region's cost factor.
+  for (const Row& r : {Row{kLocal, 30.0f, 1.5f, 0.0f}, Row{0, 40.0f, 2.0f, 5.0f}, Row{-1, 0.0f, 0.0f, 0.0f},
+                       Row{kMaxPlayers, 0.0f, 0.0f, 0.0f}}) {
+    g_world.gameState.localPlayer = r.local;
+    EXPECT_FLOAT_EQ(PreviewBuild(g_world, kIndustry, nullptr).foundation, r.foundation) << r.local;
+    EXPECT_FLOAT_EQ(LocalCostFactor(g_world), r.costFactor) << r.local;
+    EXPECT_FLOAT_EQ(LocalOutput(g_world, 0), r.output) << r.local;
+  }
+}
+
 TEST_F(BuildPanelsTest, TheSettlementPanelShowsTheHexAsItsOwnerMayActOnIt) {
   SettlementPanel panel;
   TestForm form(panel, "MAP1_ss1b",

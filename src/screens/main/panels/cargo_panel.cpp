@@ -23,6 +23,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -37,8 +38,6 @@
 #include "world/world.h"
 
 namespace {
-
-Control* Tag(const Screen& s, const char* tag) { return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr; }
 
 bool IsMissile(const UnitRecord& unit) { return (unit.unitFlags & kUnitStock) != 0; }
 
@@ -55,10 +54,6 @@ void ForEachCarried(const UnitRecord& carrier, Visit visit) {
     const UnitClassRecord* cls = ClassRecordAt(g_world, aboard->classIndex);
     if (cls && aboard->strength > 0.0f) visit(*aboard);
   }
-}
-
-void SetNumber(Control* control, float value) {
-  if (control) SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(value), control);
 }
 
 }  // namespace
@@ -79,7 +74,7 @@ const char* EmptyCargoText(bool hasCargoCapacity, bool hasMissileCapacity) {
 
 void CargoPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  cargoList = MakeListBox("CARGOLIST", 0, &g_screens, currentForm, 0, this);
+  cargoList = MakeListBox("CARGOLIST", 0, currentForm, 0, this);
 }
 
 void CargoPanel::OnOpen() {
@@ -102,8 +97,8 @@ void CargoPanel::Refresh() {
     SliderSetValueIntNotify(bar, static_cast<int32_t>(load.total));
     SliderSetValueIntRaw(bar, static_cast<int32_t>(load.carried));
   }
-  SetNumber(Tag(*this, "LIMIT"), load.capacity);
-  SetNumber(Tag(*this, "LOAD"), load.total);
+  SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(load.capacity), Tag(*this, "LIMIT"));
+  SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(load.total), Tag(*this, "LOAD"));
   SetHidden(Tag(*this, "CARGOHIDE"), cls->carryCapacity == 0.0f);
   SetHidden(Tag(*this, "NOLOADHIDE"), cls->cargoSlots == 0);
   if (Control* noLoad = Tag(*this, "NOLOAD"))

@@ -24,6 +24,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
@@ -51,10 +52,6 @@ constexpr float kUpgradeMargin = 0.02f;
 // Below this strength an idle facility that could grow is offered the
 // upgrade rather than activation.
 constexpr float kActivateFloor = 0.1f;
-
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-void Show(Control* c, bool shown) { SetHidden(c, !shown); }
 
 void ApplyNoteLook(Control* c) {
   if (!c) return;

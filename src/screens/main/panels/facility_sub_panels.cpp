@@ -22,6 +22,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/hex_geometry.h"
@@ -36,10 +37,6 @@ constexpr intptr_t kConfirmCancel = 1;
 constexpr intptr_t kConfirmDestroy = 2;
 constexpr intptr_t kRallySet = 1;
 constexpr intptr_t kRallyPicking = 2;
-
-Control* Tagged(const Screen& s, const char* tag) {
-  return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr;
-}
 
 void ReturnToActions() {
   Control* host = DockHost(g_screens, kDockLevelSecond);
@@ -63,12 +60,12 @@ void FacilityConfirmBox::Refresh() {
     days = RemovalDays(g_world, v, static_cast<int32_t>(id));
     baseText = v.present && v.cls && IsRallyBaseClass(*v.cls);
   }
-  ControlSetText(Tagged(*this, "DAYS"), FormatDuration(days).c_str());
-  SetHidden(Tagged(*this, "BASETEXT"), !baseText);
-  Control* confirm = Tagged(*this, "CONFIRM");
+  ControlSetText(Tag(*this, "DAYS"), FormatDuration(days).c_str());
+  SetHidden(Tag(*this, "BASETEXT"), !baseText);
+  Control* confirm = Tag(*this, "CONFIRM");
   SetControlFlag(confirm, kStateSelected, id == kConfirmCancel);
   SetHidden(confirm, id == kConfirmDestroy);
-  SetHidden(Tagged(*this, "CONFIRM2"), id != kConfirmDestroy);
+  SetHidden(Tag(*this, "CONFIRM2"), id != kConfirmDestroy);
 }
 
 void FacilityConfirmBox::OnCommand(Control* control, int32_t) {
@@ -97,9 +94,9 @@ void RallyPointPanel::BindControls() { hostLink = &g_screens.map1.ss6a.rallyPare
 
 void RallyPointPanel::Refresh() {
   if (!currentForm) return;
-  SetHidden(Tagged(*this, "HEADER"), id >= kRallySet);
-  SetHidden(Tagged(*this, "RALLY"), id != kRallySet);
-  SetHidden(Tagged(*this, "SELECT"), id != kRallyPicking);
+  SetHidden(Tag(*this, "HEADER"), id >= kRallySet);
+  SetHidden(Tag(*this, "RALLY"), id != kRallySet);
+  SetHidden(Tag(*this, "SELECT"), id != kRallyPicking);
   char distance[48] = {};
   char city[kHexNameMax + 1] = {};
   {
@@ -133,13 +130,13 @@ void RallyPointPanel::Refresh() {
       }
     }
   }
-  Control* centre = Tagged(*this, "CENTRE");
+  Control* centre = Tag(*this, "CENTRE");
   if (shownPoint == 0) {
     SetHidden(centre, true);
     return;
   }
-  ControlSetText(Tagged(*this, "DISTANCE"), distance);
-  ControlSetText(Tagged(*this, "CITY"), city);
+  ControlSetText(Tag(*this, "DISTANCE"), distance);
+  ControlSetText(Tag(*this, "CITY"), city);
   SetHidden(centre, false);
 }
 
@@ -162,10 +159,10 @@ void ReserveForcePanel::Refresh() {
     reserve = LocalReserveForce(w);
     if (v.cell) stored = CountReserveUnitsAtHex(w, *v.cell);
   }
-  if (Control* c = Tagged(*this, "ANNCOST")) SetControlNumberText(0, 0, "", 1, "", 0, static_cast<double>(yearly), c);
-  if (Control* c = Tagged(*this, "RESFORCE"))
+  if (Control* c = Tag(*this, "ANNCOST")) SetControlNumberText(0, 0, "", 1, "", 0, static_cast<double>(yearly), c);
+  if (Control* c = Tag(*this, "RESFORCE"))
     SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(reserve < 0.0f ? 0.0f : reserve), c);
   char count[16];
   std::snprintf(count, sizeof count, "%d", stored);
-  ControlSetText(Tagged(*this, "RESUNITS"), count);
+  ControlSetText(Tag(*this, "RESUNITS"), count);
 }

@@ -19,6 +19,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
 #include "world/text/ui_options.h"
@@ -84,7 +85,9 @@ void FacilityUpgradePanel::Refresh() {
     SetHidden(tagged("HIDEBOX2"), p.refused || (flags & kClassRoad));
   }
 
-  const PlayerRecord& local = LocalRegion(world);
+  const PlayerRecord* localRecord = LocalPlayer(world);
+  if (!localRecord) return;
+  const PlayerRecord& local = *localRecord;
   SetAmountText(FormFindControlById(f, 1), local.treasury, 1, 0);
   SetHidden(tagged("SHORTBOX2"), !(local.turnUnpaidBuildCost > 0.0f));
   SetAmountText(tagged("SHORTAGE2"), local.turnUnpaidBuildCost, 1, 0);

@@ -24,6 +24,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -46,16 +47,7 @@ constexpr uint32_t kMarkAlpha = 0x8C000000u;
 constexpr uint32_t kMarkOutlineAlpha = 0x01000000u;
 constexpr uint32_t kMarkTextColour = 0xFF007D00u;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-
-void SetNumber(Control* control, int32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  ControlSetText(control, text);
-}
-
-void SetMoney(Control* control, float value) { SetAmountText(control, value, 1, 0); }
+void SetMoneyAmount(Control* control, float value) { SetAmountText(control, value, 1, 0); }
 
 // "N/A" for a type with none that may not be had; the choice button looks
 // disabled while the type is not available.
@@ -65,7 +57,7 @@ void SetTypeCount(Control* form, int32_t countId, int32_t type, int32_t count, c
   if (count == 0 && !available) {
     ControlSetText(c, "N/A");
   } else {
-    SetNumber(c, count);
+    SetInt(c, count);
   }
   SetControlFlag(Id(form, kSatelliteChoiceId + type), kStateDisabled, available ? 0 : 1);
 }
@@ -182,7 +174,7 @@ void RefreshSatelliteLaunch(Control* form, int32_t& selectedType, const Satellit
   const bool pending = (view.launchPending & (1u << selectedType)) != 0;
   SetHidden(Tag(form, "LAUNCH"), view.ready[selectedType] == 0 || pending);
   ControlSetText(Tag(form, "SATTYPE"), TextListText(kListSattypes, selectedType));
-  SetMoney(Tag(form, "LAUNCHCOST"), kSatelliteLaunchCost * view.costMultiplier);
+  SetMoneyAmount(Tag(form, "LAUNCHCOST"), kSatelliteLaunchCost * view.costMultiplier);
 }
 
 LaunchSitePanel::LaunchSitePanel() : Screen("MAP1_ss9", FormLookups{.tags = kLaunchSiteTags, .ids = kLaunchSiteIds}) {}
@@ -285,10 +277,10 @@ void SatelliteBuildPanel::Refresh() {
       SliderSetMaxFloat(bar, 1.0f);
       SliderSetValueFloat(bar, std::clamp(SatelliteBuildProgress(days, t), 0.0f, 1.0f));
     }
-    SetNumber(Id(f, kSatelliteDaysId + t), static_cast<int32_t>(days));
-    SetMoney(Id(f, kSatelliteCostId + t),
+    SetInt(Id(f, kSatelliteDaysId + t), static_cast<int32_t>(days));
+    SetMoneyAmount(Id(f, kSatelliteCostId + t),
              (kSatelliteBuildCost + kSatelliteBuildCostStep * static_cast<float>(t)) * view.costMultiplier);
-    SetNumber(Id(f, kSatelliteOrdersId + t), view.orders[t]);
+    SetInt(Id(f, kSatelliteOrdersId + t), view.orders[t]);
     const bool available = SatelliteTypeAvailable(view, t);
     SetHidden(Id(f, kSatelliteAvailableId + t), !available);
     SetHidden(Id(f, kSatelliteUnavailableId + t), available);

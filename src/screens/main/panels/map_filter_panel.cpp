@@ -7,12 +7,12 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 
 namespace {
 
-Control* FindOnForm(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
 Control* NoValueButton(Control* form) { return form ? FormFindControlByTag(form, kFilterNoValueTag) : nullptr; }
 
 }  // namespace
@@ -40,7 +40,7 @@ const int32_t* MapFilterSwitch(const UiOptions& options, int32_t id) {
 
 void LabelMapFilterValues(Control* form) {
   for (int32_t id = kFilterFirstValueId; id <= kFilterLastValueId; ++id) {
-    Control* button = FindOnForm(form, id);
+    Control* button = Id(form, id);
     if (!button) continue;
     ControlSetText(button, nullptr);
     const char* label = TextListEntry(g_textLists, kListProductsl, id - kFilterFirstValueId);
@@ -50,20 +50,20 @@ void LabelMapFilterValues(Control* form) {
 
 void DrawMapFilterIcons(Control* form) {
   for (int32_t id = kFilterFirstValueId; id <= kFilterLastValueId; ++id)
-    DrawUnitClassIcon(id - kFilterFirstValueId, nullptr, nullptr, FindOnForm(form, id), false, -1);
+    DrawUnitClassIcon(id - kFilterFirstValueId, nullptr, nullptr, Id(form, id), false, -1);
 }
 
 void ShowMapFilterState(const MapView& view, const UiOptions& options, Control* form) {
   if (options.terrainValueOverlay) {
-    SetControlFlag(FindOnForm(form, view.valueIndex + 1), kStateSelected, 1);
-    SetControlFlag(FindOnForm(form, kFilterValueGroupId), kStateHidden, view.valueIndex == 0 ? 1 : 0);
+    SetControlFlag(Id(form, view.valueIndex + 1), kStateSelected, 1);
+    SetControlFlag(Id(form, kFilterValueGroupId), kStateHidden, view.valueIndex == 0 ? 1 : 0);
   } else {
     SetControlFlag(NoValueButton(form), kStateSelected, 1);
-    SetControlFlag(FindOnForm(form, kFilterValueGroupId), kStateHidden, 1);
+    SetControlFlag(Id(form, kFilterValueGroupId), kStateHidden, 1);
   }
-  SetControlFlag(FindOnForm(form, kFilterExactHexId), kStateSelected, view.exactHex == 1 ? 1 : 0);
+  SetControlFlag(Id(form, kFilterExactHexId), kStateSelected, view.exactHex == 1 ? 1 : 0);
   for (const int32_t id : kFilterSwitchIds)
-    SetControlFlag(FindOnForm(form, id), kStateSelected, *MapFilterSwitch(options, id) ? 1 : 0);
+    SetControlFlag(Id(form, id), kStateSelected, *MapFilterSwitch(options, id) ? 1 : 0);
 }
 
 void MapFilterPanel::BindControls() {
@@ -87,10 +87,10 @@ void ApplyMapFilterCommand(MapView& view, UiOptions& options, Control* form, Con
   // A value chosen by a key rather than its button leaves no stale choice
   // selected behind it.
   auto clearValueButtons = [&] {
-    for (int32_t v = kFilterChoiceId; v <= kFilterLastValueId; ++v) SetControlFlag(FindOnForm(form, v), kStateSelected, 0);
+    for (int32_t v = kFilterChoiceId; v <= kFilterLastValueId; ++v) SetControlFlag(Id(form, v), kStateSelected, 0);
     SetControlFlag(NoValueButton(form), kStateSelected, 0);
   };
-  Control* valueGroup = FindOnForm(form, kFilterValueGroupId);
+  Control* valueGroup = Id(form, kFilterValueGroupId);
   if (id >= kFilterChoiceId && id <= kFilterLastValueId) {
     clearValueButtons();
     options.terrainValueOverlay = 1;

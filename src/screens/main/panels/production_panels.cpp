@@ -15,6 +15,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/data_tables.h"
 #include "world/record_helpers.h"
@@ -26,11 +27,8 @@
 namespace {
 
 // Row flags of the panels' lists.
-constexpr uint32_t kProductionListFlags = 0x2000;
 // The facility kind of a silo base.
 constexpr uint8_t kSiloKind = 2;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 const HexCell* SelectedCell() {
   const HexPosition& hex = g_world.gameState.currentHex;
@@ -66,7 +64,7 @@ AutoProductionPanel::AutoProductionPanel() : Screen("MAP1_ss6d", FormLookups{.ta
 
 void AutoProductionPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  buildList = MakeListBox("LIST5", 0, &g_screens, currentForm, kProductionListFlags, this);
+  buildList = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   statParent = Tag(currentForm, "STATPARENT");
   list.quantity = 1;
   list.strength = 1.0f;
@@ -124,8 +122,8 @@ BaseProductionPanel::BaseProductionPanel() : Screen("MAP1_ss6f", FormLookups{.ta
 
 void BaseProductionPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  queList = MakeListBox("QUELIST", 0, &g_screens, currentForm, kProductionListFlags, this);
-  prodList = MakeListBox("PRODLIST", 0, &g_screens, currentForm, kProductionListFlags, this);
+  queList = MakeListBox("QUELIST", 0, currentForm, kListIndicators, this);
+  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
   // Rows of both lists are picked one by one, not as one radio group.
   for (ListBoxControl* list : {queList, prodList})
     if (list) list->flags &= ~kCtlRadio;

@@ -14,7 +14,9 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/data_tables.h"
 #include "world/list_items.h"
@@ -24,9 +26,6 @@
 namespace {
 
 // Row flags of the research list.
-constexpr uint32_t kResearchListFlags = 0x2000;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 std::string ItemName(const World& world, const ProjectEntry& entry) {
   if (entry.kind == kProjectTechnology && entry.index < world.techs.size()) return world.techs[entry.index].name.c_str();
@@ -56,7 +55,7 @@ ResearchCentrePanel::ResearchCentrePanel()
 
 void ResearchCentrePanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kResearchListFlags, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
 }
 
 void ResearchCentrePanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
@@ -78,22 +77,13 @@ void ResearchCentrePanel::Refresh() {
   FillFacilityHeader(f, head);
   SetPercentText(Tag(f, "EFF"), 100.0f * efficiency);
   if (!list) return;
-  const intptr_t kept = list->selectedValue;
-  const int32_t keptScroll = list->scrollOffset;
-  ListClear(list, 1);
+  const ListPlace place = ClearKeepingPlace(list);
   if (head.active) {
     for (const ResearchRow& row : rows) ListAddTextItem(list, row.text.c_str(), 0, row.value, 0, 0, 0);
   } else {
     FormatBaseStatusText(list, head);
   }
-  ListLayoutRows(list);
-  for (Control* row = ListNextRow(list, nullptr); row && kept != 0; row = ListNextRow(list, row)) {
-    if (ListRowValue(row) != kept) continue;
-    ListSelectItem(0, list, row, 0);
-    break;
-  }
-  list->scrollOffset = keptScroll;
-  ListLayoutRows(list);
+  RestoreSelectedValue(list, place);
 }
 
 void ResearchCentrePanel::OnCommand(Control* control, int32_t controlId) {

@@ -30,7 +30,9 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "world/hex_extra.h"
 #include "world/record_helpers.h"
 #include "world/text/text_lists.h"
@@ -44,14 +46,11 @@ namespace {
 constexpr size_t kLabelNameMax = 47;
 constexpr int32_t kNoRowsId = 40;
 constexpr int32_t kFirstProductRowId = 21;
-constexpr uint32_t kListStyle = 8192;
 constexpr float kLeastCancelStrength = 0.1f;
 // The classes whose output a region factor scales, and where the factors sit.
 constexpr int32_t kOwnerScaledFirst = 4024;
 constexpr int32_t kOwnerScaledLast = 4047;
 constexpr int kOwnerScaleEntry = 36;
-
-Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
 
 float OwnerClassFactor(const World& world, int owner, int32_t classIndex) {
   if (classIndex < kOwnerScaledFirst || classIndex > kOwnerScaledLast) return 1.0f;
@@ -117,35 +116,35 @@ void SettlementUpgradePage::Refresh() {
   } else if (v.cls) {
     text.assign(v.cls->name, strnlen(v.cls->name, sizeof v.cls->name));
   }
-  ControlSetText(Tagged(*this, "UPGRADE"), text.c_str());
+  ControlSetText(Tag(*this, "UPGRADE"), text.c_str());
 }
 
 void SettlementPopulationPage::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const SettlementView v = ViewSelectedHex(g_world);
-  SetAmountText(Tagged(*this, "POPULATION"), v.cell ? SettlementPopulation(g_world, *v.cell) : 0.0f, 0, 0);
+  SetAmountText(Tag(*this, "POPULATION"), v.cell ? SettlementPopulation(g_world, *v.cell) : 0.0f, 0, 0);
 }
 
 void SettlementConstructionPage::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const World& w = g_world;
   const SettlementView v = ViewSelectedHex(w);
-  SetPercentText(Tagged(*this, "CONSTRUCT"), v.lead ? v.lead->strength * 100.0f : 0.0f);
+  SetPercentText(Tag(*this, "CONSTRUCT"), v.lead ? v.lead->strength * 100.0f : 0.0f);
   float days = 0.0f;
   if (v.lead && v.cell)
     days = v.lead->buildWork / SupplyLevelFactor(HexLevelByte(w, *v.cell), HexSupplierRate(w, *v.cell));
-  ControlSetText(Tagged(*this, "DAYS"), v.lead ? FormatDuration(days).c_str() : "0 Days");
+  ControlSetText(Tag(*this, "DAYS"), v.lead ? FormatDuration(days).c_str() : "0 Days");
   float perDay = 0.0f;
   if (v.cls)
-    perDay = PerBuildDay(v.cls->price, v.cls->buildWorkPerPoint) * LocalRegion(w).costFactor *
+    perDay = PerBuildDay(v.cls->price, v.cls->buildWorkPerPoint) * LocalCostFactor(w) *
              ClassCostScale(w, *v.cls);
-  SetAmountText(Tagged(*this, "CONSTRUCT3"), perDay, 1, 0);
+  SetAmountText(Tag(*this, "CONSTRUCT3"), perDay, 1, 0);
 }
 
 void SettlementConditionPage::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const SettlementView v = ViewSelectedHex(g_world);
-  SetPercentText(Tagged(*this, "CONDITION"), v.lead ? std::min(v.lead->strength, 1.0f) * 100.0f : 0.0f);
+  SetPercentText(Tag(*this, "CONDITION"), v.lead ? std::min(v.lead->strength, 1.0f) * 100.0f : 0.0f);
 }
 
 void FacilityOutputPage::Refresh() {
@@ -153,21 +152,21 @@ void FacilityOutputPage::Refresh() {
   const World& w = g_world;
   const SettlementView v = ViewSelectedHex(w);
   const float strength = v.lead ? v.lead->strength : 0.0f;
-  SetPercentText(Tagged(*this, "CONDITION"), std::min(strength, 1.0f) * 100.0f);
-  SetControlFlag(Tagged(*this, "DYTOGGLE"), kStateSelected, g_uiOptions.dayannual);
+  SetPercentText(Tag(*this, "CONDITION"), std::min(strength, 1.0f) * 100.0f);
+  SetControlFlag(Tag(*this, "DYTOGGLE"), kStateSelected, g_uiOptions.dayannual);
   float output = 0.0f;
   if (v.cls && v.cell) {
     const SiteSupply site = HexSiteSupply(w, *v.cell, *v.cls, v.classIndex, CellOwner(v.cell->word));
     const float eff = std::min(strength, site.need > site.supply ? site.supply / site.need : 1.0f);
     output = SiteOutput(w, *v.cell, *v.cls, EffectiveStrength(eff), site.need);
   }
-  SetAmountText(Tagged(*this, "CAPACITY"), output / ProductPeriodDivisor(), 0, 2);
+  SetAmountText(Tag(*this, "CAPACITY"), output / ProductPeriodDivisor(), 0, 2);
   const int p = v.cls ? std::max(MainProduct(*v.cls), 0) : 0;
-  const float wanted = product::Get(LocalRegion(w), p, product::kOutput);
+  const float wanted = LocalOutput(w, p);
   if (wanted != 0.0f) {
-    SetPercentText(Tagged(*this, "PROVIDE"), output / wanted * 100.0f);
+    SetPercentText(Tag(*this, "PROVIDE"), output / wanted * 100.0f);
   } else {
-    ControlSetText(Tagged(*this, "PROVIDE"), "-");
+    ControlSetText(Tag(*this, "PROVIDE"), "-");
   }
 }
 
@@ -180,7 +179,7 @@ void SettlementOutputConfirm::Refresh() {
     const SiteSupply site = HexSiteSupply(w, *v.cell, *v.cls, v.classIndex, CellOwner(v.cell->word));
     if (site.need > site.supply) eff = site.supply / site.need;
   }
-  SetPercentText(Tagged(*this, "MAXUPCAP"), eff * 100.0f);
+  SetPercentText(Tag(*this, "MAXUPCAP"), eff * 100.0f);
 }
 
 void SettlementOutputConfirm::OnCommand(Control* control, int32_t) {
@@ -222,7 +221,7 @@ void SettlementOutputCancel::OnCommand(Control* control, int32_t) {
 }
 
 void SettlementOutputPage::BindControls() {
-  rawList = MakeListBox("RAWLIST", 0, &g_screens, currentForm, kListStyle, this);
+  rawList = MakeListBox("RAWLIST", 0, currentForm, kListIndicators, this);
 }
 
 void SettlementOutputPage::Refresh() {
@@ -238,13 +237,13 @@ void SettlementOutputPage::Refresh() {
     building = v.underConstruction;
     belowFull = v.lead && v.lead->targetStrength < 1.0f;
   }
-  ControlSetText(Tagged(*this, "OUTPUT"), name.c_str());
+  ControlSetText(Tag(*this, "OUTPUT"), name.c_str());
   if (rawList) {
     ListClear(rawList, 1);
     ListAddTextItem(rawList, unit.c_str(), kNoRowsId, 0, 0, 0, 0);
     ListLayoutRows(rawList);
   }
-  Control* sub = Tagged(*this, "SUBPARENT");
+  Control* sub = Tag(*this, "SUBPARENT");
   SetHidden(sub, !own || !(building || belowFull));
   if (!own) return;
   if (building && cancel) {
@@ -255,8 +254,8 @@ void SettlementOutputPage::Refresh() {
 }
 
 void CityOutputPage::BindControls() {
-  cityOutput = MakeListBox("CITYOUTPUT", 0, &g_screens, currentForm, kListStyle, this);
-  rawList = MakeListBox("RAWLIST", 0, &g_screens, currentForm, kListStyle, this);
+  cityOutput = MakeListBox("CITYOUTPUT", 0, currentForm, kListIndicators, this);
+  rawList = MakeListBox("RAWLIST", 0, currentForm, kListIndicators, this);
 }
 
 void CityOutputPage::Refresh() {
@@ -293,7 +292,9 @@ void FillRawMaterialList(const World& world, const HexCell& cell, ListBoxControl
       site.used[p] = site.used[p] + take;
     }
   }
-  const PlayerRecord& local = LocalRegion(world);
+  const PlayerRecord* localRecord = LocalPlayer(world);
+  if (!localRecord) return;
+  const PlayerRecord& local = *localRecord;
   const float supply = SupplyLevelFactor(HexLevelByte(world, cell), HexSupplierRate(world, cell));
   const float* factors = product::Factors(world, local);
   for (int p = 0; p < kProductCount; ++p) {

@@ -20,6 +20,7 @@
 #include "ui/control_tree.h"
 #include "screens/docked_panels.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "world/hex_extra.h"
 #include "world/scenario_settings.h"
 #include "world/text/text_lists.h"
@@ -74,9 +75,10 @@ void SettlementPanel::Refresh() {
     const World& w = g_world;
     v = ViewSelectedHex(w);
     status = SettlementStatus(w, v);
-    const PlayerRecord& local = LocalRegion(w);
-    pending = TargetHex(local.displayPolicy);
-    capital = PackedCapital(local.displayPolicy);
+    if (const PlayerRecord* local = LocalPlayer(w)) {
+      pending = TargetHex(local->displayPolicy);
+      capital = PackedCapital(local->displayPolicy);
+    }
     if (v.cell) {
       ownerCapital = PackedCapital(w.players[CellOwner(v.cell->word)].displayPolicy);
       if (const HexUnitStack* s = LoadHexStack(*v.cell); s && s->extra) {

@@ -35,6 +35,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "world/hex_extra.h"
@@ -76,14 +77,7 @@ constexpr size_t kStockClassSheet = 0;
 // The diplomatic relations the target box names ("diprel").
 enum TargetRelation : int32_t { kRelationOwn = 0, kRelationAlly = 1, kRelationNeutral = 2, kRelationEnemy = 3 };
 
-Control* Find(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-void ShowTag(Control* form, const char* tag, bool shown) { SetHidden(Find(form, tag), !shown); }
 void ShowId(Control* form, int32_t id, bool shown) { SetHidden(form ? FormFindControlById(form, id) : nullptr, !shown); }
-void SetText(Control* form, const char* tag, const char* text) {
-  if (Control* c = Find(form, tag)) c->SetText(text);
-}
-
-bool Is(const Control* control, const char* tag) { return control && ControlTagMatches(control->tag, tag); }
 
 void SetAlpha(uint32_t& colour, uint32_t alpha) { colour = (colour & 0x00FFFFFFu) | (alpha << 24); }
 
@@ -129,7 +123,7 @@ void ForEachStored(const World& world, const UnitRecord& silo, Visit visit) {
   }
 }
 
-ListBoxControl* ListOf(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Find(form, tag)); }
+ListBoxControl* ListOf(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
 
 // The list's row whose id is the item, when there is one.
 Control* RowOfItem(const ListBoxControl* list, int32_t item) {
@@ -219,7 +213,7 @@ void FillMissileHeader(ListBoxControl* list, Control* form) {
   const FacilityHeader head = ReadFacilityHeader(w, cell);
   const UnitRecord* silo = HeaderFacility(w, cell);
   const bool active = silo && head.active;
-  if (Control* header = Find(form, "ICBMHEADER")) header->SetSelected(active ? 1 : 0);
+  if (Control* header = Tag(form, "ICBMHEADER")) header->SetSelected(active ? 1 : 0);
   if (!list) return;
   const int32_t keptItem = list->selectedId;
   const int32_t keptScroll = list->scrollOffset;
@@ -276,7 +270,7 @@ void FillMissileTarget(Control* form, uint32_t missile) {
   const World& w = g_world;
   const UnitRecord* unit = missile != 0 ? LiveTabUnit(static_cast<intptr_t>(missile)) : nullptr;
   const UnitClassRecord* cls = unit ? ClassRecordAt(w, unit->classIndex) : nullptr;
-  SetText(form, "MISSILE", cls ? ClassName(*cls).c_str() : "");
+  EnterText(Tag(form, "MISSILE"), cls ? ClassName(*cls).c_str() : "");
   int32_t column = 0, row = 0;
   const int64_t cell = unit ? MissileTargetCell(w, unit->ordersShown[kFireHex], &column, &row) : -1;
   if (cell >= 0) {
@@ -287,10 +281,10 @@ void FillMissileTarget(Control* form, uint32_t missile) {
     const HexUnitStack* stack = LoadHexStack(target);
     if (stack && stack->extra && stack->extra->text) std::strncpy(name, stack->extra->text, kTargetNameMax);
     if (!name[0]) std::snprintf(name, sizeof name, "X:%03d Y:%03d", column, row);
-    SetText(form, "TARGNAME", name);
+    EnterText(Tag(form, "TARGNAME"), name);
     const int32_t owner = CellOwner(target.word);
     const int32_t local = w.gameState.localPlayer;
-    SetText(form, "OWNER", LookupLocalizedName(w, w.players[owner]));
+    EnterText(Tag(form, "OWNER"), LookupLocalizedName(w, w.players[owner]));
     int32_t relation = kRelationNeutral;
     if (owner == local) {
       relation = kRelationOwn;
@@ -299,7 +293,7 @@ void FillMissileTarget(Control* form, uint32_t missile) {
       if (policy.friendlyMask & (1u << owner)) relation = kRelationAlly;
       else if (policy.hostileMask & (1u << owner)) relation = kRelationEnemy;
     }
-    SetText(form, "RELATION", TextListText(kListDiprel, relation));
+    EnterText(Tag(form, "RELATION"), TextListText(kListDiprel, relation));
     ShowTag(form, "CLEARTARG", true);
     ShowTag(form, "CENTRE", true);
     ShowTag(form, "TARGET", false);
@@ -309,22 +303,22 @@ void FillMissileTarget(Control* form, uint32_t missile) {
     ShowTag(form, "NOLAUNCH", !ordered);
   } else {
     ShowTag(form, "HIDE1", false);
-    SetText(form, "TARGNAME", "No Target");
-    SetText(form, "OWNER", "");
-    SetText(form, "RELATION", "");
+    EnterText(Tag(form, "TARGNAME"), "No Target");
+    EnterText(Tag(form, "OWNER"), "");
+    EnterText(Tag(form, "RELATION"), "");
     for (const char* tag : {"CLEARTARG", "CENTRE", "AUTOTARGET", "CANCLAUNCH", "LAUNCH", "NOLAUNCH"})
       ShowTag(form, tag, false);
     ShowTag(form, "TARGET", true);
   }
   if (!cls) {
-    SetText(form, "YIELD", "");
-    SetText(form, "YIELD2", "");
+    EnterText(Tag(form, "YIELD"), "");
+    EnterText(Tag(form, "YIELD2"), "");
     return;
   }
   char yield[48];
   MissileYieldText(yield, sizeof yield, *cls);
-  SetText(form, "YIELD", yield);
-  SetText(form, "YIELD2", TextListText(kListWeaptype, WarheadLabel(cls->flags)));
+  EnterText(Tag(form, "YIELD"), yield);
+  EnterText(Tag(form, "YIELD2"), TextListText(kListWeaptype, WarheadLabel(cls->flags)));
   ShowId(form, kConventionalMark, !(cls->flags & kClassSpecialKinds));
   ShowId(form, kSpecialWeaponMark, (cls->flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) != 0);
 }
@@ -411,8 +405,8 @@ void OnSiloListEvent(Control* control, int32_t value) {
 
 void SiloPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
-  if (Control* details = Find(currentForm, "BASEDETAILS")) {
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
+  if (Control* details = Tag(currentForm, "BASEDETAILS")) {
     SetAlpha(details->fills[0], kDetailsFirstAlpha);
     SetAlpha(details->fills[1], 0);
     SetAlpha(details->fills[2], 0);
@@ -435,10 +429,10 @@ void SiloPanel::Refresh() {
   const UnitClassRecord* cls = ClassRecordAt(w, silo->classIndex);
   char text[16];
   std::snprintf(text, sizeof text, "%d", SiloStoredPoints(w, *silo));
-  SetText(currentForm, "SILO1", text);
+  EnterText(Tag(currentForm, "SILO1"), text);
   std::snprintf(text, sizeof text, "%d", cls ? SiloCapacityPoints(*cls, silo->strength) : 0);
-  SetText(currentForm, "SILO2", text);
-  if (Control* picture = Find(currentForm, "INDPIC"))
+  EnterText(Tag(currentForm, "SILO2"), text);
+  if (Control* picture = Tag(currentForm, "INDPIC"))
     DrawUnitClassIcon(silo->classIndex, nullptr, cls, picture, true, -1);
 }
 
@@ -491,7 +485,7 @@ void MissileTargetPanel::OnOpen() {
 
 void LaunchSchedulePanel::BindControls() {
   DockInSecondBotbar2(*this);
-  calendarParent = Find(currentForm, "CALPARENT");
+  calendarParent = Tag(currentForm, "CALPARENT");
 }
 
 void LaunchSchedulePanel::OnOpen() {
@@ -518,9 +512,9 @@ StoredMissilesPanel::~StoredMissilesPanel() { ListHolderClear(stock); }
 
 void StoredMissilesPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  statParent = Find(currentForm, "STATPARENT");
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListIndicators, this);
-  if (Find(currentForm, "LIST1")) siloList = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  statParent = Tag(currentForm, "STATPARENT");
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
+  if (Tag(currentForm, "LIST1")) siloList = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
 }
 
 void StoredMissilesPanel::OnOpen() {

@@ -65,7 +65,7 @@ void UnitPanel::BindControls() {
   // In the bar's dock slot, as every side panel: in place of the bar the
   // others' slot would be taken off the screen with it.
   DockInBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   ordersArea = Find("ORDERS1C");
 }
 

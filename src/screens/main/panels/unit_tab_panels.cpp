@@ -19,6 +19,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -33,16 +34,7 @@
 
 namespace {
 
-Control* Tag(const Screen& s, const char* tag) { return s.currentForm ? FormFindControlByTag(s.currentForm, tag) : nullptr; }
-Control* Id(const Screen& s, int32_t id) { return s.currentForm ? FormFindControlById(s.currentForm, id) : nullptr; }
 SlideBarControl* Slider(Control* c) { return dynamic_cast<SlideBarControl*>(c); }
-
-void SetFormatted(Control* control, const char* format, int32_t value) {
-  if (!control) return;
-  char text[48];
-  std::snprintf(text, sizeof text, format, value);
-  SetControlText(control, text);
-}
 
 // A row's number text, kept for its caption in bar form.
 struct RowText {
@@ -60,7 +52,7 @@ bool DockedAtThirdLevel(const Screen& screen) {
 }
 
 void UnitDetailPanel::BindControls() {
-  statusList = MakeListBox("LIST1", 0, &g_screens, currentForm, 0, this);
+  statusList = MakeListBox("LIST1", 0, currentForm, 0, this);
   classParent_ = Tag(*this, "CLASSPAR");
   cargoParent_ = Tag(*this, "SUBPAR01");
 }

@@ -24,6 +24,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "units/combat/unit_attack.h"
@@ -61,12 +62,6 @@ void SetBar(Control* panel, int32_t id, float maximum, float value) {
     SliderSetMaxFloat(bar, maximum);
     SliderSetValueFloatNotify(bar, value);
   }
-}
-
-void SetNumber(Control* panel, int32_t id, float value) {
-  char text[16];
-  plat::FormatText(text, sizeof text, "%d", CheckedTrunc(value));
-  ControlSetText(panel ? FormFindControlById(panel, id) : nullptr, text);
 }
 
 const HexCell* CellOf(const World& world, uint32_t packed) {
@@ -173,8 +168,8 @@ CombatFigures FillCombatSide(Control* panel, ListHolder& units) {
   World& world = g_world;
   FillUnitList(world, ListOf(panel ? FormFindControlById(panel, kCombatListId) : nullptr), units, true, false, -1);
   const CombatFigures side = SideCombatFigures(world, units);
-  SetNumber(panel, kCombatRangeId, side.maxRange);
-  SetNumber(panel, kCombatStrengthId, side.strength);
+  SetInt(Id(panel, kCombatRangeId), CheckedTrunc(side.maxRange));
+  SetInt(Id(panel, kCombatStrengthId), CheckedTrunc(side.strength));
   SetBar(panel, kCombatAttackBarId, side.attack, side.attack);
   SetBar(panel, kCombatDefenceBarId, side.defence, side.defence);
   return side;
@@ -252,8 +247,8 @@ int32_t CombatOddsPopup::AttachForm(Control*) {
 }
 
 void CombatOddsPopup::BindControls() {
-  attackers = MakeListBox("OLIST", 0, &g_screens, currentForm, kListIndicators, this);
-  defenders = MakeListBox("DLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  attackers = MakeListBox("OLIST", 0, currentForm, kListIndicators, this);
+  defenders = MakeListBox("DLIST", 0, currentForm, kListIndicators, this);
   MarkScreenFlag1(*this);
   attackSide = FormFindControlByTag(currentForm, "OPAR");
   attackFactors = FormFindControlByTag(currentForm, "OPAR2");

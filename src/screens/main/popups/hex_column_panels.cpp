@@ -22,8 +22,10 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "units/facilities/facility_build.h"
 #include "world/hex_extra.h"
 #include "world/text/text_lists.h"
@@ -49,8 +51,6 @@ constexpr int kProductEffectEntry = 72;
 SlideBarControl* SlideBarOf(Control* c) {
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
 }
-
-Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
 
 uint32_t WithAlpha(uint32_t colour, uint32_t alpha) { return (colour & 0x00FFFFFFu) | alpha << 24; }
 
@@ -99,17 +99,17 @@ void HexIndustryStatusPanel::Refresh() {
   if (!cell) return;
   const UnitRecord* known = ShownUnit(w, *cell);
   const UnitClassRecord* cls = KnownClass(w, *cell);
-  DrawUnitClassIcon(known ? known->classIndex : 0, nullptr, cls, Tagged(*this, "INDBMP"), true, -1);
+  DrawUnitClassIcon(known ? known->classIndex : 0, nullptr, cls, Tag(*this, "INDBMP"), true, -1);
   const UnitRecord* present = PresentUnit(*cell);
-  SetHidden(Tagged(*this, "OFFLINE"), !(present && !FacilityOnLine(*present)));
+  SetHidden(Tag(*this, "OFFLINE"), !(present && !FacilityOnLine(*present)));
   const bool own = CellOwner(cell->word) == w.gameState.localPlayer;
-  SetHidden(Tagged(*this, "HIDEPAR"), !(own && cls && HasIndustryQueue(*cls)));
+  SetHidden(Tag(*this, "HIDEPAR"), !(own && cls && HasIndustryQueue(*cls)));
   const UnitRecord* open = OpenUnit(*cell);
   char text[16];
   plat::FormatText(text, sizeof text, "%d", open ? int{open->leadValue} : 0);
-  ControlSetText(Tagged(*this, "QUEUE"), text);
+  ControlSetText(Tag(*this, "QUEUE"), text);
   plat::FormatText(text, sizeof text, "%d", cls ? int{cls->baseSlots} : 0);
-  ControlSetText(Tagged(*this, "CAPACITY"), text);
+  ControlSetText(Tag(*this, "CAPACITY"), text);
 }
 
 void HexIndustryShares::Refresh() {
@@ -141,8 +141,8 @@ void HexIndustryShares::Refresh() {
   }
   // The local region's own output of the product is the yardstick; a region
   // that makes none of it gives no share.
-  const float reference = product::Get(LocalRegion(w), std::max(p, 0), product::kOutput);
-  Control* percent = Tagged(*this, "PERCENT");
+  const float reference = LocalOutput(w, std::max(p, 0));
+  Control* percent = Tag(*this, "PERCENT");
   if (reference != 0.0f) {
     char text[32];
     plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(value / reference * 100.0f));
@@ -150,7 +150,7 @@ void HexIndustryShares::Refresh() {
   } else {
     ControlSetText(percent, "-");
   }
-  SetControlFlag(Tagged(*this, "ADTEXT"), kStateSelected, !(present && FacilityOnLine(*present)));
+  SetControlFlag(Tag(*this, "ADTEXT"), kStateSelected, !(present && FacilityOnLine(*present)));
 }
 
 void HexIndustryDays::Refresh() {
@@ -161,7 +161,7 @@ void HexIndustryDays::Refresh() {
   if (!cell) return;
   const UnitRecord* present = PresentUnit(*cell);
   const float factor = HexWorkFactor(w, *cell);
-  Control* daysText = Tagged(*this, "DAYS");
+  Control* daysText = Tag(*this, "DAYS");
   // Without supply or loyalty to carry it the work never ends.
   if (present && !(factor > 0.0f)) {
     ControlSetText(daysText, "-");
@@ -177,8 +177,8 @@ void HexIndustryDays::Refresh() {
 }
 
 void HexIndustryPanel::BindControls() {
-  upgradeHost = Tagged(*this, "UPGPAR");
-  shareHost = Tagged(*this, "HIDEPERC");
+  upgradeHost = Tag(*this, "UPGPAR");
+  shareHost = Tag(*this, "HIDEPERC");
   if (Control* faint = FormFindControlById(currentForm, kFaintRow)) {
     faint->fills[kLookNormal] = WithAlpha(faint->fills[kLookNormal], kFaintAlpha);
     faint->fills[kLookSelected] = WithAlpha(faint->fills[kLookSelected], 0);
@@ -201,11 +201,11 @@ void HexIndustryPanel::Refresh() {
   const bool own = CellOwner(cell->word) == w.gameState.localPlayer;
   const bool settlement = (k.flags & kClassSettlementPopulation) != 0;
 
-  ControlSetText(Tagged(*this, "UPGRADE"), (settlement ? LabelName(*cell) : ClassName(knownClass)).c_str());
+  ControlSetText(Tag(*this, "UPGRADE"), (settlement ? LabelName(*cell) : ClassName(knownClass)).c_str());
 
   const bool industry = own && IsIndustrialHex(w, *cell);
   const bool cursorColumn = host && ControlTagMatches(host->tag, "CPAR3");
-  SetHidden(Tagged(*this, "HIDEINFO"), !(industry && cursorColumn));
+  SetHidden(Tag(*this, "HIDEINFO"), !(industry && cursorColumn));
   for (int32_t row = 1; row <= 6; ++row) SetHidden(FormFindControlById(f, row), true);
   if (industry && !cursorColumn) {
     const UnitRecord* lead = PresentUnit(*cell);
@@ -236,7 +236,7 @@ void HexIndustryPanel::Refresh() {
 
   int32_t note = settlement ? -1 : FacilityStatus(w, static_cast<uint32_t>(id));
   if (HexLevelByte(w, *cell) == 0) note = kFacilityBuildingNoSupply;
-  ControlSetText(Tagged(*this, "NOTE"), note < 0 ? "" : TextListEntry(g_textLists, kListUgstatus, note));
+  ControlSetText(Tag(*this, "NOTE"), note < 0 ? "" : TextListEntry(g_textLists, kListUgstatus, note));
 }
 
 void HexIndustryPanel::OnCommand(Control* control, int32_t) {

@@ -266,7 +266,7 @@ void HexListPopupBase::BindControls() {
   Control* root = currentForm ? currentForm : form;
   if (!root) return;
   root->fills[0] = kPopupBackground;
-  list = MakeListBox("LIST", 0, &g_screens, root, kListIndicators, this);
+  list = MakeListBox("LIST", 0, root, kListIndicators, this);
   if (!list) return;
   for (int i = 0; i < 3; ++i) list->fills[i] = kListColourA;
   if (list->prototype)

@@ -25,6 +25,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "screens/screen_set.h"
 #include "units/hex_geometry.h"
@@ -82,20 +83,6 @@ double SortKey(const World& world, uint32_t cellIndex, int32_t sort) {
   }
 }
 
-void SetText(Control* c, const char* text) { ControlSetText(c, text); }
-
-void SetPercent(Control* c, const char* format, float value) {
-  char text[32];
-  plat::FormatText(text, sizeof text, format, static_cast<double>(value));
-  SetText(c, text);
-}
-
-void SetNumber(Control* c, float value) {
-  char text[kNumberTextSize];
-  FormatNumberText(text, 0, 0, "", 0, "", 0, static_cast<double>(value));
-  SetText(c, text);
-}
-
 }  // namespace
 
 std::string SettlementName(const World& world, uint32_t cellIndex) {
@@ -151,7 +138,7 @@ void SortSettlementRows(std::vector<SettlementRow>& rows) {
 }
 
 void SettlementPopup::BindControls() {
-  list = MakeListBox("CITYLIST", 0, &g_screens, currentForm, kListIndicators, this);
+  list = MakeListBox("CITYLIST", 0, currentForm, kListIndicators, this);
   sort = kSortByPopulation;
 }
 
@@ -238,7 +225,7 @@ void SettlementPopup::ShowDetails() {
     SetHidden(tagged("GRIDCAP2"), capital || !(world.scenario.head.gameFlags & kGameFlagNoCapitalMove));
   }
   SetNumber(tagged("POPULATION"), HexPeopleWeight(world, *cell));
-  SetPercent(tagged("LOYALTY"), "%3.0f %%", SettlementLoyalty(world, *cell) * 100.0f);
+  SetFormatted(tagged("LOYALTY"), "%3.0f %%", SettlementLoyalty(world, *cell) * 100.0f);
   SetHidden(tagged("SOMETHING"), false);
   SetHidden(tagged("CENTRE"), false);
   FillRegionRow(tagged("FLAG"), "Loyal to ", CellLoyalTo(cell->word));
@@ -246,8 +233,8 @@ void SettlementPopup::ShowDetails() {
   // A region without people has no rural share to speak of.
   if (region.population > 0.0f) {
     const float f = region.ruralPopulation / region.population;
-    SetPercent(tagged("PERURB"), "%3.1f %%", (1.0f - f) * 100.0f);
-    SetPercent(tagged("PERRUR"), "%3.1f %%", f * 100.0f);
+    SetFormatted(tagged("PERURB"), "%3.1f %%", (1.0f - f) * 100.0f);
+    SetFormatted(tagged("PERRUR"), "%3.1f %%", f * 100.0f);
   } else {
     SetText(tagged("PERURB"), "-");
     SetText(tagged("PERRUR"), "-");
@@ -323,7 +310,7 @@ void SettlementInfoPanel::Refresh() {
   SetText(child(kCardPositionId), text);
   SetHidden(child(kCardCapitalId), !capital);
   SetNumber(child(kCardPopulationId), HexPeopleWeight(world, *cell));
-  SetPercent(child(kCardLoyaltyId), "%3.0f %%", SettlementLoyalty(world, *cell) * 100.0f);
+  SetFormatted(child(kCardLoyaltyId), "%3.0f %%", SettlementLoyalty(world, *cell) * 100.0f);
   FillRegionRow(FormFindControlByTag(f, "FLAG"), "Loyal To ", CellLoyalTo(cell->word));
   // The capital's figures stand out.
   for (const int32_t childId : {kCardNameId, kCardPositionId, kCardPopulationId, kCardLoyaltyId})

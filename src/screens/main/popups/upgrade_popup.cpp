@@ -22,9 +22,11 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
@@ -50,14 +52,14 @@ SlideBarControl* SlideBarOf(Control* c) {
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
 }
 
-Control* Tagged(const Screen& s, const char* tag) { return FormFindControlByTag(s.currentForm, tag); }
-
 }  // namespace
 
 UpgradeCosts ComputeUpgradeCosts(const World& world, const UnitClassRecord& cls, const HexCell* cell, float s,
                                  float k) {
   UpgradeCosts out;
-  const PlayerRecord& local = LocalRegion(world);
+  const PlayerRecord* localRecord = LocalPlayer(world);
+  if (!localRecord) return out;
+  const PlayerRecord& local = *localRecord;
   const PlayerRecord& owner = cell ? world.players[CellOwner(cell->word)] : local;
   const float scale = ClassCostScale(world, cls);
   const float w = world.mapHeader.scaleSquared;
@@ -103,14 +105,14 @@ void FillUpgradeCosts(UpgradePopup& popup) {
     c = ComputeUpgradeCosts(w, *cls, cell, popup.strength, popup.steps);
     colour = g_uiOptions.playercolor[cell ? CellOwner(cell->word) : 0];
   }
-  SetAmountText(Tagged(popup, "MAINCOST"), c.mainCost, 1, 0);
-  SetControlFlag(Tagged(popup, "MAINHDR"), kStateSelected, g_uiOptions.dayannual);
-  SetAmountText(Tagged(popup, "FOUNDATION"), c.foundation, 1, 0);
-  SetAmountText(Tagged(popup, "ICOST"), c.goodsA, 0, 0);
-  SetAmountText(Tagged(popup, "MCOST"), c.goodsB, 0, 0);
-  SetAmountText(Tagged(popup, "COST"), c.cost, 1, 0);
-  ControlSetText(Tagged(popup, "DAYS"), FormatDuration(c.days).c_str());
-  if (SlideBarControl* bar = SlideBarOf(Tagged(popup, "SUPSLDR"))) {
+  SetAmountText(Tag(popup, "MAINCOST"), c.mainCost, 1, 0);
+  SetControlFlag(Tag(popup, "MAINHDR"), kStateSelected, g_uiOptions.dayannual);
+  SetAmountText(Tag(popup, "FOUNDATION"), c.foundation, 1, 0);
+  SetAmountText(Tag(popup, "ICOST"), c.goodsA, 0, 0);
+  SetAmountText(Tag(popup, "MCOST"), c.goodsB, 0, 0);
+  SetAmountText(Tag(popup, "COST"), c.cost, 1, 0);
+  ControlSetText(Tag(popup, "DAYS"), FormatDuration(c.days).c_str());
+  if (SlideBarControl* bar = SlideBarOf(Tag(popup, "SUPSLDR"))) {
     SliderSetMaxInt(bar, kLevelMax);
     SliderSetValueIntNotify(bar, c.level);
     bar->outlines[kLookNormal] = (colour & 0x00FFFFFFu) | kSliderAlpha;
@@ -118,12 +120,12 @@ void FillUpgradeCosts(UpgradePopup& popup) {
     FormatNumberText(text, 0, 0, "", 0, " %", 0, static_cast<double>(static_cast<float>(c.level) / kLevelPerPercent));
     ControlSetText(bar, text);
   }
-  SetPercentText(Tagged(popup, "FACTSTR"), popup.strength * 100.0f);
+  SetPercentText(Tag(popup, "FACTSTR"), popup.strength * 100.0f);
 }
 
 void FillFactoryCapacity(UpgradeStrengthPanel& panel, UpgradePopup& popup) {
   float chosen = 1.0f;
-  if (SlideBarControl* bar = SlideBarOf(Tagged(panel, "ADJSTR"))) chosen = SliderGetValueFloat(bar);
+  if (SlideBarControl* bar = SlideBarOf(Tag(panel, "ADJSTR"))) chosen = SliderGetValueFloat(bar);
   float s = (panel.ceiling - kSmallestStrength) * chosen + kSmallestStrength;
   float capacity = 0.0f;
   {
@@ -138,8 +140,8 @@ void FillFactoryCapacity(UpgradeStrengthPanel& panel, UpgradePopup& popup) {
     }
   }
   popup.strength = s;
-  SetAmountText(Tagged(panel, "FACTCAP"), capacity / ProductPeriodDivisor(), 0, 2);
-  SetPercentText(Tagged(popup, "FACTSTR"), s * 100.0f);
+  SetAmountText(Tag(panel, "FACTCAP"), capacity / ProductPeriodDivisor(), 0, 2);
+  SetPercentText(Tag(popup, "FACTSTR"), s * 100.0f);
 }
 
 void UpgradeStrengthPanel::BindControls() { host = popup_.indParent; }
@@ -155,10 +157,10 @@ void UpgradeStrengthPanel::OnOpen() {
       ceiling = StrengthCeiling(w, *cls, popup_.classIndex, *cell);
   }
   const bool choice = ceiling > kLeastChosenStrength;
-  SetHidden(Tagged(*this, "ADJSTR"), !choice);
-  SetHidden(Tagged(*this, "ADJNOTE"), !choice);
-  SetControlFlag(Tagged(*this, "SETSTRHDR"), kStateSelected, !choice);
-  if (SlideBarControl* bar = SlideBarOf(Tagged(*this, "ADJSTR"))) {
+  SetHidden(Tag(*this, "ADJSTR"), !choice);
+  SetHidden(Tag(*this, "ADJNOTE"), !choice);
+  SetControlFlag(Tag(*this, "SETSTRHDR"), kStateSelected, !choice);
+  if (SlideBarControl* bar = SlideBarOf(Tag(*this, "ADJSTR"))) {
     SliderSetMaxFloat(bar, 1.0f);
     SliderSetValueFloat(bar, 1.0f);
   }
@@ -166,7 +168,7 @@ void UpgradeStrengthPanel::OnOpen() {
 
 void UpgradeStrengthPanel::Refresh() {
   FillFactoryCapacity(*this, popup_);
-  SetControlFlag(Tagged(*this, "ANNDAYBUT"), kStateSelected, g_uiOptions.dayannual);
+  SetControlFlag(Tag(*this, "ANNDAYBUT"), kStateSelected, g_uiOptions.dayannual);
 }
 
 void UpgradeStrengthPanel::OnControlChange(Control* control, int32_t) {
@@ -193,9 +195,9 @@ void UpgradeStaffPanel::OnOpen() {
   }
   char text[16];
   std::snprintf(text, sizeof text, "%d", capacity);
-  ControlSetText(Tagged(*this, "CAPACITY"), text);
-  SetAmountText(Tagged(*this, "STAFF"), staff, 0, 0);
-  SetHidden(Tagged(*this, "ENGINEER"), !(level == 0 && engineers));
+  ControlSetText(Tag(*this, "CAPACITY"), text);
+  SetAmountText(Tag(*this, "STAFF"), staff, 0, 0);
+  SetHidden(Tag(*this, "ENGINEER"), !(level == 0 && engineers));
 }
 
 void UpgradePopup::BindControls() { indParent = FormFindControlByTag(currentForm, "INDPARENT"); }
@@ -211,7 +213,7 @@ void UpgradePopup::OnOpen() {
       name.assign(cls->name, strnlen(cls->name, sizeof cls->name));
     }
   }
-  ControlSetText(Tagged(*this, "BUILDWHAT"), ("Build " + name).c_str());
+  ControlSetText(Tag(*this, "BUILDWHAT"), ("Build " + name).c_str());
   strength = 1.0f;
   steps = 1.0f;
   SetHidden(indParent, false);
@@ -222,8 +224,8 @@ void UpgradePopup::OnOpen() {
   } else {
     SetHidden(indParent, true);
   }
-  SetControlFlag(Tagged(*this, "CONFIRMBUT"), kStateSelected, g_mapPlacement.placementConfirm);
-  SetControlFlag(Tagged(*this, "REPEATBUT"), kStateSelected, g_mapPlacement.placementRepeat);
+  SetControlFlag(Tag(*this, "CONFIRMBUT"), kStateSelected, g_mapPlacement.placementConfirm);
+  SetControlFlag(Tag(*this, "REPEATBUT"), kStateSelected, g_mapPlacement.placementRepeat);
   FillUpgradeCosts(*this);
 }
 

@@ -14,7 +14,9 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -23,7 +25,8 @@ constexpr int32_t kFocusMax = 100;
 
 PlayerPolicyBlock ShownPolicy() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  return LocalRegion(g_world).displayPolicy;
+  const PlayerRecord* local = LocalPlayer(g_world);
+  return local ? local->displayPolicy : PlayerPolicyBlock{};
 }
 
 Control* ById(Control* form, int32_t id) {
@@ -32,7 +35,7 @@ Control* ById(Control* form, int32_t id) {
 }
 
 SlideBarControl* Slider(Control* form, const char* tag) {
-  Control* c = DepartmentControl(form, tag);
+  Control* c = Tag(form, tag);
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
 }
 
@@ -65,14 +68,14 @@ void AutoBuildStatusPanel::OnCommand(Control*, int32_t commandId) {
 void AutoBuildFocusPanel::BindControls() { DockInSecondBotbar2(*this); }
 
 void AutoBuildFocusPanel::OnOpen() {
-  g_screens.military1Ss1b1[0].Show(0, DepartmentControl(currentForm, "HIDEAUTOB"));
+  g_screens.military1Ss1b1[0].Show(0, Tag(currentForm, "HIDEAUTOB"));
   ScreenSlotSelectMapMode(g_screens);
 }
 
 void AutoBuildFocusPanel::Refresh() {
   const PlayerPolicyBlock policy = ShownPolicy();
-  SetPressed(DepartmentControl(currentForm, "AUTOSTAT"), (policy.militaryFlags & kMilitaryUnitAutoBuild) != 0);
-  SetPressed(DepartmentControl(currentForm, "AUTOSTAT2"), (policy.militaryFlags & kMilitaryMissileAutoBuild) != 0);
+  SetPressed(Tag(currentForm, "AUTOSTAT"), (policy.militaryFlags & kMilitaryUnitAutoBuild) != 0);
+  SetPressed(Tag(currentForm, "AUTOSTAT2"), (policy.militaryFlags & kMilitaryMissileAutoBuild) != 0);
   const char* const tags[] = {"FOCUSSLDR", "FOCUSSLDR2"};
   for (int i = 0; i < 2; ++i) {
     if (SlideBarControl* bar = Slider(currentForm, tags[i])) {

@@ -21,6 +21,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "units/hex_geometry.h"
 #include "units/unit_texts.h"
 #include "world/id_lookups.h"
@@ -31,7 +32,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 // The pictures of the three category buttons: a barracks, an airfield, a
 // harbour.
 constexpr int32_t kCategoryPictureClasses[] = {4054, 4015, 4014};
@@ -40,8 +40,6 @@ Control* ById(Control* form, int32_t id) {
   if (!form) return nullptr;
   return form->id == id ? form : FormFindControlById(form, id);
 }
-
-Control* Tagged(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 // Units its hex's lead facility has queued: none when the lead is gone or
 // not yet confirmed.
@@ -83,11 +81,11 @@ const UnitRecord* FindBestBuildBase(const World& world, int32_t player, int32_t 
 
 void BaseUnitListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
-  statParent = Tagged(currentForm, "STATPARENT");
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+  statParent = Tag(currentForm, "STATPARENT");
   // The category buttons: a faint normal fill, the other looks clear.
   for (const char* tag : {"LANDBUT", "AIRBUT", "SEABUT"}) {
-    if (Control* c = Tagged(currentForm, tag)) {
+    if (Control* c = Tag(currentForm, tag)) {
       c->fills[0] = (c->fills[0] & 0x00FFFFFFu) | 0x4B000000u;
       c->fills[1] &= 0x00FFFFFFu;
       c->fills[2] &= 0x00FFFFFFu;
@@ -100,8 +98,8 @@ void BaseUnitListPanel::OnOpen() {
   state.selected = nullptr;
   state.strength = 1.0f;
   state.quantity = 1;
-  SetControlFlag(Tagged(f, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
-  SetControlFlag(Tagged(f, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+  SetControlFlag(Tag(f, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
+  SetControlFlag(Tag(f, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
   const Control* sea = ById(f, kBaseCategoryButtons[2]);
   const Control* air = ById(f, kBaseCategoryButtons[1]);
   state.category = sea && sea->Selected() ? 2 : air && air->Selected() ? 1 : 0;
@@ -128,7 +126,7 @@ void BaseUnitListPanel::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (const UnitRecord* base = LiveUnit(g_world, baseId)) place = HexPositionText(g_world, MakeHexPos(base->x, base->y));
   }
-  ControlSetText(Tagged(currentForm, "BASENAME"), place.c_str());
+  ControlSetText(Tag(currentForm, "BASENAME"), place.c_str());
 }
 
 void BaseUnitListPanel::OnCommand(Control* control, int32_t controlId) {

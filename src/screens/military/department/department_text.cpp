@@ -4,9 +4,8 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/string_control.h"
-
-Control* DepartmentControl(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 void SetFractionText(Control* control, float fraction) {
   if (!control) return;
@@ -14,17 +13,6 @@ void SetFractionText(Control* control, float fraction) {
   plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(fraction) * 100.0);
   SetControlText(control, text);
 }
-
-void SetIntegerText(Control* control, int32_t value) {
-  if (!control) return;
-  char text[24];
-  plat::FormatText(text, sizeof text, "%d", value);
-  SetControlText(control, text);
-}
-
-void SetWholeText(Control* control, double value) { SetControlNumberText(0, 0, "", 0, "", 0, value, control); }
-
-void SetMoneyText(Control* control, double value) { SetControlNumberText(1, 0, "", 1, "", 0, value, control); }
 
 void SetPressed(Control* control, bool on) {
   if (!control) return;

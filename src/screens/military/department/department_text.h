@@ -6,15 +6,7 @@
 
 class Control;
 
-// The control of the form (the form itself first) with the tag, or null.
-Control* DepartmentControl(Control* form, const char* tag);
 // "%3.0f %%" of the fraction times 100.
 void SetFractionText(Control* control, float fraction);
-// "%d".
-void SetIntegerText(Control* control, int32_t value);
-// A whole number or money (money sign, millions abbreviated), written
-// only into a text buffer that holds 3 characters.
-void SetWholeText(Control* control, double value);
-void SetMoneyText(Control* control, double value);
 // Sets or clears the pressed bit, keeping the others.
 void SetPressed(Control* control, bool on);

@@ -13,6 +13,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -36,8 +37,6 @@ constexpr uint32_t kBaseButtonAlpha = 0x4B;
 
 void SetAlpha(uint32_t& colour, uint32_t alpha) { colour = (colour & 0x00FFFFFFu) | (alpha << 24); }
 
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 // What a military figure shows when it is not above 0.
 double PositiveOrZero(float value) { return value > 0.0f ? static_cast<double>(value) : 0.0; }
 
@@ -55,10 +54,10 @@ int32_t ShownAlertValue(int32_t defcon) { return std::clamp(defcon, 0, kHighestA
 
 void FillMilitarySummary(Control* form, const MilitaryFigures& f) {
   const int32_t level = ShownAlertValue(f.defcon);
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
-  SetWholeText(at("TECHLEV"), static_cast<double>(f.techLevel));
+  auto at = [form](const char* tag) { return Tag(form, tag); };
+  SetFigure(at("TECHLEV"), static_cast<double>(f.techLevel));
   SetFractionText(at("TECHRANK"), f.militaryApproval);
-  SetIntegerText(at("DEFCON"), kHighestAlert + 1 - level);
+  SetInt(at("DEFCON"), kHighestAlert + 1 - level);
   if (Control* c = at("CURDESC")) SetControlText(c, TextListText(kListDefcons, level));
   const float buildBonus = level > kBuildBonusFrom ? static_cast<float>(level - kBuildBonusFrom) * kBuildBonusStep : 0.0f;
   SetFractionText(at("BUILD"), 1.0f + GovernmentFactor(f.governmentType, kBuildBonusFactor) * buildBonus);
@@ -72,10 +71,10 @@ void FillMilitarySummary(Control* form, const MilitaryFigures& f) {
   SetFractionText(at("EFF"), f.militaryEfficiency);
   if (Control* c = at("MOR")) SetControlText(c, TextListText(kListOrdinitiative, InitiativeLevel(f.morale) + 1));
   SetFractionText(at("ALVL"), f.alertLevel);
-  SetIntegerText(at("KILLS"), f.kills);
-  SetIntegerText(at("LOSSES"), f.losses);
-  SetWholeText(at("ACTFORCE"), PositiveOrZero(f.reserveDrawn + f.activeForce));
-  SetWholeText(at("RESFORCE"), PositiveOrZero(f.reservePool - f.reserveDrawn));
+  SetInt(at("KILLS"), f.kills);
+  SetInt(at("LOSSES"), f.losses);
+  SetFigure(at("ACTFORCE"), PositiveOrZero(f.reserveDrawn + f.activeForce));
+  SetFigure(at("RESFORCE"), PositiveOrZero(f.reservePool - f.reserveDrawn));
 }
 
 int32_t MilitaryScreen::AttachForm(Control*) {
@@ -85,7 +84,7 @@ int32_t MilitaryScreen::AttachForm(Control*) {
 
 void MilitaryScreen::BindControls() {
   g_panelFlags[kMilitaryDepartment] |= kPanelFlagMarked;
-  buttonParent = DepartmentControl(currentForm, "BUTPARENT");
+  buttonParent = Tag(currentForm, "BUTPARENT");
 }
 
 void MilitaryScreen::OnOpen() {
@@ -109,16 +108,16 @@ void MilitaryScreen::Refresh() {
 
 void MilitaryScreen::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
-  if (IsTagged(control, "SUMMARY")) {
+  if (Is(control, "SUMMARY")) {
     s.unitList.Popup(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "MISPOPUP")) {
+  } else if (Is(control, "MISPOPUP")) {
     s.missiles.Popup(kKeepScreenId, nullptr);
   }
 }
 
 void MilitaryCabinetLink::BindControls() {
-  basePicture = DepartmentControl(currentForm, "BASEPIC");
-  if (Control* button = DepartmentControl(currentForm, "BASEBUT")) {
+  basePicture = Tag(currentForm, "BASEPIC");
+  if (Control* button = Tag(currentForm, "BASEBUT")) {
     SetAlpha(button->fills[0], kBaseButtonAlpha);
     SetAlpha(button->fills[1], 0);
     SetAlpha(button->fills[2], 0);
@@ -140,7 +139,7 @@ void MilitaryCabinetLink::OnCommand(Control* control, int32_t id) {
   }
   if (ClosesAbove(control, 1)) return;
   // The military post's priorities in the cabinet.
-  if (IsTagged(control, "CABINET")) {
+  if (Is(control, "CABINET")) {
     s.cabinet1Ss1.Show(kMilitaryCabinetPost, nullptr);
     return;
   }

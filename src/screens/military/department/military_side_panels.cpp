@@ -10,6 +10,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -34,24 +35,24 @@ MilitaryFigures LockedFigures() {
 }  // namespace
 
 void FillMilitaryCapacity(Control* form, const MilitaryFigures& f, bool withUsed) {
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
   SetPressed(at("AUTOBUILD"), (f.militaryFlags & kMilitaryUnitAutoBuild) != 0);
   SetPressed(at("AUTOBUILD2"), (f.militaryFlags & kMilitaryMissileAutoBuild) != 0);
-  SetIntegerText(at("PRODCAPMAX"), f.productionCapacity);
+  SetInt(at("PRODCAPMAX"), f.productionCapacity);
   if (withUsed) {
     const int32_t used = f.productionCapacityUsed[0] + f.productionCapacityUsed[1] + f.productionCapacityUsed[2];
-    SetIntegerText(at("PRODCAPUSED"), used);
+    SetInt(at("PRODCAPUSED"), used);
   }
-  for (int k = 0; k < 4; ++k) SetWholeText(at(kUnitTags[k]), f.unitCounts[k]);
-  for (int k = 0; k < 4; ++k) SetWholeText(at(kReserveTags[k]), f.reserveUnitCounts[k]);
-  SetIntegerText(at("MISMAX"), f.militaryCapacity);
-  if (withUsed) SetIntegerText(at("MISUSED"), f.militaryCapacityUsed);
-  for (int k = 0; k < 3; ++k) SetWholeText(at(kMissileReserveTags[k]), f.missileReserveCounts[kShownMissileKinds[k]]);
-  for (int k = 0; k < 3; ++k) SetWholeText(at(kMissileTags[k]), f.missileCounts[kShownMissileKinds[k]]);
+  for (int k = 0; k < 4; ++k) SetFigure(at(kUnitTags[k]), f.unitCounts[k]);
+  for (int k = 0; k < 4; ++k) SetFigure(at(kReserveTags[k]), f.reserveUnitCounts[k]);
+  SetInt(at("MISMAX"), f.militaryCapacity);
+  if (withUsed) SetInt(at("MISUSED"), f.militaryCapacityUsed);
+  for (int k = 0; k < 3; ++k) SetFigure(at(kMissileReserveTags[k]), f.missileReserveCounts[kShownMissileKinds[k]]);
+  for (int k = 0; k < 3; ++k) SetFigure(at(kMissileTags[k]), f.missileCounts[kShownMissileKinds[k]]);
 }
 
 void FillMilitaryCosts(Control* form, const MilitaryFigures& f) {
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
   // The research level paid for is capped by the root of the research
   // maximum.
   const float level = std::min(f.milspendresearch, f.researchLevelCap);
@@ -60,16 +61,16 @@ void FillMilitaryCosts(Control* form, const MilitaryFigures& f) {
   const float maintenance = f.maintenanceBaseCost * f.milspendmaint;
   const float research = f.researchBaseCost * level;
   const float preparation = f.readinessValue;
-  SetMoneyText(at("COSTSAL"), salaries);
-  SetMoneyText(at("COSTNEWEQ"), intelligence);
-  SetMoneyText(at("COSTMAIN"), maintenance);
-  SetMoneyText(at("COSTRES"), research);
-  SetMoneyText(at("COSTPREP"), preparation);
-  SetMoneyText(at("COSTTRAIN"), f.trainingCostDaily * kDaysPerYear);
-  SetMoneyText(at("COSTBUILD"), f.buildCostDaily * kDaysPerYear);
-  SetMoneyText(at("COSTTOTAL"), salaries + intelligence + maintenance + research + preparation);
+  SetMoneyShort(at("COSTSAL"), salaries);
+  SetMoneyShort(at("COSTNEWEQ"), intelligence);
+  SetMoneyShort(at("COSTMAIN"), maintenance);
+  SetMoneyShort(at("COSTRES"), research);
+  SetMoneyShort(at("COSTPREP"), preparation);
+  SetMoneyShort(at("COSTTRAIN"), f.trainingCostDaily * kDaysPerYear);
+  SetMoneyShort(at("COSTBUILD"), f.buildCostDaily * kDaysPerYear);
+  SetMoneyShort(at("COSTTOTAL"), salaries + intelligence + maintenance + research + preparation);
   SetHidden(at("SHORTBOX"), !(f.militaryShortageDaily > 0.0f));
-  SetMoneyText(at("SHORTAGE"), f.militaryShortageDaily * kDaysPerYear);
+  SetMoneyShort(at("SHORTAGE"), f.militaryShortageDaily * kDaysPerYear);
 }
 
 int32_t MilitaryCapacitySidePanel::AttachForm(Control*) {

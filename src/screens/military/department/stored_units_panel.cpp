@@ -22,6 +22,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "units/unit_texts.h"
@@ -32,15 +33,10 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr uint32_t kListDrawBit = 0x10;
 constexpr uint32_t kRowChoosable = 0x1;
 constexpr uint32_t kFormRefreshed = 0x1000000;
 constexpr int kStoredStatusEntry = 4;
-
-Control* Tagged(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 // The selected hex packed as column and row, for the one-hex page.
 bool SelectedHexPacked(uint32_t& packed) {
@@ -58,14 +54,14 @@ StoredUnitsPanel::~StoredUnitsPanel() { ListHolderClear(units); }
 
 void StoredUnitsPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   if (list) list->flags &= ~kListDrawBit;
-  confirmParent = Tagged(currentForm, "PARSS1A2A");
+  confirmParent = Tag(currentForm, "PARSS1A2A");
 }
 
 void StoredUnitsPanel::OnOpen() {
   SetHidden(confirmParent, true);
-  SetControlFlag(Tagged(currentForm, "HEADER"), kStateSelected, id != 0 ? 1 : 0);
+  SetControlFlag(Tag(currentForm, "HEADER"), kStateSelected, id != 0 ? 1 : 0);
   if (list) {
     list->selectedId = 0;
     list->selectedValue = 0;
@@ -143,37 +139,37 @@ void FillUndeployedUnitRow(StoredUnitsPanel& panel) {
   const char* const buttons[] = {"ALL", "DEPLOY", "SELL", "INSRESALL", "INSRES", "BASEHIDE", "CENTRE", "BUTHIDE",
                                  "HIDEBOX2"};
   if (!present) {
-    for (const char* tag : buttons) SetHidden(Tagged(f, tag), true);
+    for (const char* tag : buttons) SetHidden(Tag(f, tag), true);
     return;
   }
-  ControlSetText(Tagged(f, "STATUS"), TextListText(kListUndeployed, kStoredStatusEntry));
-  ControlSetText(Tagged(f, "BASENAME"), place.c_str());
-  for (const char* tag : {"ALL", "DEPLOY", "SELL"}) SetHidden(Tagged(f, tag), false);
-  Control* short_ = Tagged(f, "INSRES");
+  ControlSetText(Tag(f, "STATUS"), TextListText(kListUndeployed, kStoredStatusEntry));
+  ControlSetText(Tag(f, "BASENAME"), place.c_str());
+  for (const char* tag : {"ALL", "DEPLOY", "SELL"}) SetHidden(Tag(f, tag), false);
+  Control* short_ = Tag(f, "INSRES");
   if (need > available) {
     ShowAsMarkerBox(short_);
     SetHidden(short_, false);
   } else {
     SetHidden(short_, true);
   }
-  SetHidden(Tagged(f, "INSRESALL"), true);
-  SetHidden(Tagged(f, "BASEHIDE"), panel.id != 0);
-  SetHidden(Tagged(f, "CENTRE"), panel.id != 0);
-  SetHidden(Tagged(f, "BUTHIDE"), false);
-  SetHidden(Tagged(f, "HIDEBOX2"), !(panel.confirmParent && panel.confirmParent->Hidden()));
+  SetHidden(Tag(f, "INSRESALL"), true);
+  SetHidden(Tag(f, "BASEHIDE"), panel.id != 0);
+  SetHidden(Tag(f, "CENTRE"), panel.id != 0);
+  SetHidden(Tag(f, "BUTHIDE"), false);
+  SetHidden(Tag(f, "HIDEBOX2"), !(panel.confirmParent && panel.confirmParent->Hidden()));
   if (f) f->Invalidate();
 }
 
 void StoredUnitsPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
   ScreenSet& s = g_screens;
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     s.military1Ss1.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "CENTRE")) {
+  } else if (Is(control, "CENTRE")) {
     plat::CriticalSectionLock lock(g_simulationLock);
     const uint32_t unitId = ListCurrentUnit(list);
     GotoMapObject(unitId ? FindUnitById(g_world, unitId) : nullptr);
-  } else if (IsTagged(control, "UNITORDER")) {
+  } else if (Is(control, "UNITORDER")) {
     if (const uint32_t unitId = ListCurrentUnit(list)) DrawUnitOrderRow(s, static_cast<int32_t>(unitId));
   } else if (control == list) {
     SetHidden(confirmParent, true);

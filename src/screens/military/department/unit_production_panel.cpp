@@ -12,6 +12,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/world.h"
 
@@ -20,8 +21,6 @@ ViewFilterFlags g_viewFilterFlags;
 namespace {
 
 constexpr int32_t kProductionDepth = 2;
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 // The switches in the order of kViewFilterTags.
 bool* FilterSwitches(ViewFilterFlags& f, int i) {
@@ -74,23 +73,23 @@ void UnitProductionPanel::OnCommand(Control* control, int32_t) {
     PopPopupsTo(g_ui, kProductionDepth);
     return;
   }
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     s.military1.AttachForm(nullptr);
     s.military1.OnOpen();
     s.military1.Refresh();
-  } else if (IsTagged(control, "AUTOBUILD")) {
+  } else if (Is(control, "AUTOBUILD")) {
     PostAutoBuild(*this, kCmdBUnitAutoBuild, control);
-  } else if (IsTagged(control, "AUTOBUILD2")) {
+  } else if (Is(control, "AUTOBUILD2")) {
     PostAutoBuild(*this, kCmdBMissilesAutoBuild, control);
-  } else if (IsTagged(control, "BUILD")) {
+  } else if (Is(control, "BUILD")) {
     s.military1Ss1c.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "UNDEPLOYED")) {
+  } else if (Is(control, "UNDEPLOYED")) {
     s.military1Ss1a2.Show(0, nullptr);  // the stored units of every place
-  } else if (IsTagged(control, "RECRUITBUT")) {
+  } else if (Is(control, "RECRUITBUT")) {
     s.military1Ss5.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "FILTERS")) {
+  } else if (Is(control, "FILTERS")) {
     s.military1Ss1a.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "AUTOSELECT")) {
+  } else if (Is(control, "AUTOSELECT")) {
     s.military1Ss1b.Show(kKeepScreenId, nullptr);
   }
 }
@@ -98,13 +97,13 @@ void UnitProductionPanel::OnCommand(Control* control, int32_t) {
 void UnitViewFilterPanel::BindControls() { DockInSecondBotbar2(*this); }
 
 void UnitViewFilterPanel::OnOpen() {
-  for (int i = 0; i < 5; ++i) SetPressed(DepartmentControl(currentForm, kViewFilterTags[i]), *FilterSwitches(g_viewFilterFlags, i));
+  for (int i = 0; i < 5; ++i) SetPressed(Tag(currentForm, kViewFilterTags[i]), *FilterSwitches(g_viewFilterFlags, i));
   ScreenSlotSelectMapMode(g_screens);
 }
 
 void UnitViewFilterPanel::OnCommand(Control*, int32_t) {
   for (int i = 0; i < 5; ++i) {
-    const Control* toggle = DepartmentControl(currentForm, kViewFilterTags[i]);
+    const Control* toggle = Tag(currentForm, kViewFilterTags[i]);
     *FilterSwitches(g_viewFilterFlags, i) = toggle && toggle->Selected();
   }
 }

@@ -27,6 +27,7 @@
 #include "ui/map_hover.h"
 #include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
+#include "world/local_player.h"
 #include "units/facilities/facility_build.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
@@ -34,7 +35,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr float kFoundationShare = 0.2f;
 constexpr float kRunningDivisor = 10.0f;
 constexpr float kDaysInYear = 365.0f;
@@ -66,7 +66,9 @@ BuildOrderFigures BuildOrderFiguresFor(World& world, int32_t classIndex, const H
   BuildOrderFigures out;
   const UnitClassRecord* cls = ClassRecordAt(world, classIndex);
   if (!cls) return out;
-  const PlayerRecord& local = LocalRegion(world);
+  const PlayerRecord* localRecord = LocalPlayer(world);
+  if (!localRecord) return out;
+  const PlayerRecord& local = *localRecord;
   const float s = ClassCostScale(world, *cls);
   const float b = s * cls->price;
   const float m = local.costFactor;
@@ -103,7 +105,7 @@ void BuildOrderClasses(World& world, int32_t siteFilter, void (*add)(void* conte
 
 void BuildOrderPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST1", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   Control* f = currentForm;
   basePic = f && ControlTagMatches(f->tag, "BASEPIC") ? f : FormFindControlByTag(f, "BASEPIC");
 }
@@ -152,7 +154,7 @@ void BuildOrderPanel::Refresh() {
     if (g_mapPlacement.active) g_mapPlacement.classIndex = pendingType;
     shownCell_ = g_mapHover.viewCell;
     p = BuildOrderFiguresFor(world, pendingType, shownCell_);
-    shortage = LocalRegion(world).turnUnpaidBuildCost;
+    if (const PlayerRecord* local = LocalPlayer(world)) shortage = local->turnUnpaidBuildCost;
     staff = cls->valuePerPoint;
     capacity = cls->baseSlots;
     DrawUnitClassIcon(pendingType, nullptr, cls, basePic, true, 0);

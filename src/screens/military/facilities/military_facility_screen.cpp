@@ -28,6 +28,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/facilities/facility_build.h"
@@ -47,23 +48,13 @@ constexpr uint8_t kNoteAlpha = 140;
 constexpr uint32_t kNoteOutline = 0xFF007D00;
 constexpr uint32_t kOtherKinds = kClassRoad | kClassSettlementPopulation | kClassBuildsWorks | kClassProduction;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-
 void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (uint32_t{alpha} << 24); }
-
-void SetInt(Control* control, int32_t value) {
-  char text[16];
-  plat::FormatText(text, sizeof text, "%d", value);
-  SetControlText(control, text);
-}
 
 void SetCondition(Control* control, float strength) {
   char text[16];
   plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(std::min(strength, 1.0f) * 100.0f));
   SetControlText(control, text);
 }
-
-void Highlight(Control* control, bool on) { SetControlFlag(control, kStateSelected, on ? 1 : 0); }
 
 bool Offline(const UnitRecord& f) { return (f.ordersShown[kPostureBits] & kPostureInReserve) != 0; }
 bool ForeignHeld(const UnitRecord& f) { return (f.unitFlags & kUnitProvisional) != 0; }
@@ -83,7 +74,7 @@ void MilitaryFacilityScreen::OnOpen() {
 
 void MilitaryFacilityScreen::BindControls() {
   DockInBotbar2(*this);
-  facilList = MakeListBox("FACILLIST", 0, &g_screens, currentForm, 0x2000, this);
+  facilList = MakeListBox("FACILLIST", 0, currentForm, kListIndicators, this);
   prodParent = Tag(currentForm, "PRODPARENT");
   if (Control* details = Tag(currentForm, "BASEDETAILS")) {
     SetAlpha(details->fills[kLookNormal], kDetailsAlpha);
@@ -188,23 +179,23 @@ void BaseStatusFill::OnOpen() {
   }
   const bool upgrading = facility && (facility->ordersShown[kStateFlags] & kStateModeC);
   if (building) {
-    Highlight(name, true);
-    Highlight(status, true);
+    Press(name, true);
+    Press(status, true);
     const float rate = SupplyLevelFactor(HexLevelByte(w, *cell), HexSupplierRate(w, *cell));
     SetControlText(progress, FormatDuration(rate > 0.0f ? facility->buildWork / rate : 0.0f).c_str());
     SetHidden(progress, false);
-    Highlight(progress, true);
+    Press(progress, true);
   } else if (upgrading) {
-    Highlight(name, true);
-    Highlight(status, true);
+    Press(name, true);
+    Press(status, true);
     SetCondition(progress, facility->strength);
     SetHidden(progress, false);
-    Highlight(progress, true);
+    Press(progress, true);
     SetHidden(Tag(f, "HIDEPAR"), true);
   } else {
     const bool working = facility && !Offline(*facility);
-    Highlight(name, !working);
-    Highlight(status, !working);
+    Press(name, !working);
+    Press(status, !working);
     SetHidden(progress, true);
   }
   const char* word = TextListEntry(g_textLists, kListUgstatus, FacilityRowStatus(w, cellIndex));

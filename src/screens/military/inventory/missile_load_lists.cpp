@@ -25,8 +25,10 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/unit_queries.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
@@ -49,14 +51,7 @@ constexpr int32_t kSiteFacility = 6, kSiloType = 2;
 constexpr int32_t kFirstCategoryButton = 200, kLastCategoryButton = 205;
 constexpr int32_t kSpecialIndicator = 1666, kImmuneIndicator = 1667;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 ListBoxControl* List(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
-void Show(Control* c, bool shown) { SetHidden(c, !shown); }
-void ShowTag(Control* form, const char* tag, bool shown) { Show(Tag(form, tag), shown); }
-
-int32_t Local() { return g_world.gameState.localPlayer; }
 
 bool SpecialPayload(const UnitClassRecord& cls) {
   return (cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) != 0;
@@ -84,7 +79,7 @@ UnitView ViewOf(uint32_t id) {
   const UnitRecord* u = FindUnitById(g_world, id);
   if (!u) return {};
   return {u->id, u->ordersShown[kOrderFlags], u->ordersShown[kOrdersHeader], u->carrier, u->classIndex,
-          u->owner == Local()};
+          u->owner == LocalPlayerIndex(g_world)};
 }
 
 std::vector<uint32_t> SelectedUnits(ListBoxControl* list, bool allWhenNone) {
@@ -123,13 +118,6 @@ void ShowOffer(Control* form, uint32_t missile, UnitOfferPanel* panel, const Mis
   Show(hosts.container, true);
   panel->rowList = hosts.rowList;
   panel->Show(static_cast<intptr_t>(missile), hosts.container);
-}
-
-void SetNumber(Control* c, int32_t value) {
-  if (!c) return;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  SetControlText(c, text);
 }
 
 }  // namespace
@@ -209,7 +197,7 @@ int32_t FillMissileList(ListBoxControl* list, uint32_t missile, int32_t category
       CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
                                                   .list = list,
                                                   .facilityKind = kSiteFacility,
-                                                  .owner = Local(),
+                                                  .owner = LocalPlayerIndex(g_world),
                                                   .clearFirst = 0,
                                                   .available = 1,
                                                   .stockMaskTest = 0,
@@ -230,7 +218,7 @@ int32_t FillMissileList(ListBoxControl* list, uint32_t missile, int32_t category
         CollectUnits(w, CollectUnitsArgs{.resultList = &platforms,
                                          .category = category,
                                          .stock = 0,
-                                         .viewingPlayer = Local(),
+                                         .viewingPlayer = LocalPlayerIndex(g_world),
                                          .relationMask = 1,
                                          .orderBit1AndSorting = 1,
                                          .orderStatus = 1,
@@ -280,7 +268,7 @@ int32_t FillMissileClassList(ListBoxControl* list, const UnitClassRecord* missil
       CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
                                                   .list = list,
                                                   .facilityKind = kSiteFacility,
-                                                  .owner = Local(),
+                                                  .owner = LocalPlayerIndex(g_world),
                                                   .available = 1,
                                                   .stockMaskTest = 0,
                                                   .facilityType = kSiloType});
@@ -292,7 +280,7 @@ int32_t FillMissileClassList(ListBoxControl* list, const UnitClassRecord* missil
         mask = 1u << category;
       }
       std::vector<int32_t> classes;
-      if (mask != 0) CollectUnitClasses(w, Local(), mask, missileClass ? missileClass->slotSize : 0, classes);
+      if (mask != 0) CollectUnitClasses(w, LocalPlayerIndex(g_world), mask, missileClass ? missileClass->slotSize : 0, classes);
       for (int32_t index : classes)
         ListAddTextItem(list, ClassRecordAt(w, index)->name, index, index, 0, 0, 0);
     }
@@ -472,8 +460,8 @@ void RefreshMissileLoadPanel(Control* form, Control* changed, Control* container
     } else if (siloPanel && container) {
       siloPanel->Show(static_cast<intptr_t>(u.id), container);
     }
-    SetNumber(Tag(form, "CAP1"), load.used);
-    SetNumber(Tag(form, "CAP2"), load.capacity);
+    SetInt(Tag(form, "CAP1"), load.used);
+    SetInt(Tag(form, "CAP2"), load.capacity);
     SetControlFlag(Tag(form, "NOLOAD"), kStateSelected, (u.word13 & kHeaderNoStockLoading) ? 1 : 0);
     const PayloadTotals totals = FillPlatformCargoList(List(form, "MISSILELIST"), u.id, siloMode != 0);
     ListBoxControl* cargo = List(form, "MISSILELIST");

@@ -26,6 +26,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/id_lookups.h"
@@ -38,15 +39,11 @@ constexpr const char* kSiloTags[] = {"LIST5", "MPARENT2", "MISSILE", "SILOHDR", 
 constexpr int32_t kSiloIds[] = {200, 201, 202, 203, 204, 300, 301, 302, 303, 304};
 constexpr const char* kLoadTags[] = {"LIST5", "MISSILELIST", "SILOHDR", "CAP1", "CAP2", "PLATFORMNAM"};
 constexpr int32_t kLoadIds[] = {200, 201, 202, 203, 204, 205, 1666, 1667};
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kCategoryButton = 200, kCoverOffset = 100;
 constexpr uint32_t kAutoDeploy = 0x4000000;
 constexpr uint32_t kCountFill = 255;
 constexpr int32_t kPopupDepth = 2;
 
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-Control* Id(Control* form, int32_t id) { return form ? FormFindControlById(form, id) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 bool Pressed(Control* form, int32_t id) {
   const Control* c = Id(form, id);
   return c && c->Selected();
@@ -89,7 +86,7 @@ void MissileSiloPanel::OnOpen() {
 
 void MissileSiloPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  platforms = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
+  platforms = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
   container = Tag(currentForm, "MPARENT2");
   for (int32_t c = 0; c <= kPlatformSilo; ++c) ShowAsMarkerBox(Id(currentForm, kCategoryButton + kCoverOffset + c));
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD2"));
@@ -164,8 +161,8 @@ void MissileLoadPanel::OnOpen() {
 
 void MissileLoadPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  platforms = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
-  cargo = MakeListBox("MISSILELIST", 0, &g_screens, currentForm, kListStyle, this);
+  platforms = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+  cargo = MakeListBox("MISSILELIST", 0, currentForm, kListIndicators, this);
   if (cargo) cargo->flags &= ~kCtlRadio;
   MarkScreenFlag1(*this);
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));

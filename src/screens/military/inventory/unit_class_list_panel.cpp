@@ -9,14 +9,12 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "world/text/ui_options.h"
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kRefreshFiltered = 3;
-
-Control* Tagged(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
 bool Pressed(Control* form, int32_t id) {
   const Control* c = form ? (form->id == id ? form : FormFindControlById(form, id)) : nullptr;
@@ -29,22 +27,22 @@ int32_t UnitClassListPanel::Kind() { return g_uiOptions.bfiltershownbc ? 2 : 1; 
 
 void UnitClassListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("LIST5", 0, &g_screens, currentForm, kListStyle, this);
-  statParent = Tagged(currentForm, "STATPARENT");
+  list = MakeListBox("LIST5", 0, currentForm, kListIndicators, this);
+  statParent = Tag(currentForm, "STATPARENT");
   state.quantity = 1;
   state.strength = 1.0f;
 }
 
 void UnitClassListPanel::OnOpen() {
   state.selected = nullptr;
-  SetControlFlag(Tagged(currentForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
-  SetControlFlag(Tagged(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
+  SetControlFlag(Tag(currentForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
+  SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
   OpenBuildList(currentForm, state, Kind(), nullptr);
   ScreenSlotSelectMapMode(g_screens);
 }
 
 void UnitClassListPanel::Refresh() {
-  SetControlFlag(Tagged(currentForm, "WMDFILTER"), kStateSelected, g_uiOptions.bfiltershownbc ? 1 : 0);
+  SetControlFlag(Tag(currentForm, "WMDFILTER"), kStateSelected, g_uiOptions.bfiltershownbc ? 1 : 0);
   state.category = 0;
   for (int32_t i = 0; i < 4; ++i) {
     if (!Pressed(currentForm, kClassListCategoryButtons[i])) continue;

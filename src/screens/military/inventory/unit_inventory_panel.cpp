@@ -19,6 +19,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/id_lookups.h"
@@ -28,20 +29,9 @@
 namespace {
 
 constexpr const char* kTags[] = {"STOREDLIST", "STATPARENT", "DEPALL", "MCAP1", "MCAP2", "BUILD", "VIEW", "DEPLOY"};
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kPopupDepth = 2;
 // The badge row of the class sheet's header.
 constexpr size_t kInventoryClassRow = 31;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-void SetNumber(Control* c, int32_t value) {
-  if (!c) return;
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
-  SetControlText(c, text);
-}
 
 UnitPicturePanel& ClassSheet() { return g_screens.military1Ss4a1[kInventoryClassSheet]; }
 
@@ -55,7 +45,7 @@ void UnitInventoryPanel::BindControls() {
   DockInBotbar2(*this);
   g_screens.military1Ss4a1[kInventoryClassSheet].classRow = &g_screens.militarySclass[kInventoryClassRow];
   container = Tag(currentForm, "STATPARENT");
-  storedList = MakeListBox("STOREDLIST", 0, &g_screens, currentForm, kListStyle, this);
+  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));
   MarkScreenFlag1(*this);
 }
@@ -96,8 +86,8 @@ void UnitInventoryPanel::Refresh() {
     ListAddTextItem(storedList, "No Undeployed", 0, 0, 0, 0, 1);
   }
   SetHidden(Tag(currentForm, "DEPALL"), empty);
-  SetNumber(Tag(currentForm, "MCAP1"), used);
-  SetNumber(Tag(currentForm, "MCAP2"), limit);
+  SetInt(Tag(currentForm, "MCAP1"), used);
+  SetInt(Tag(currentForm, "MCAP2"), limit);
 }
 
 void UnitInventoryPanel::OnCommand(Control* control, int32_t value) {

@@ -16,6 +16,7 @@
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "units/unit_order_issue.h"
@@ -39,9 +40,6 @@ constexpr uint8_t kHalfGoodsSale = 2;
 // world's price of them, in the world economy block.
 constexpr size_t kWorldGoodsPriceAt =
     static_cast<size_t>(unitfields::kSupplyProduct) * kEconomyProductSize + kProductReferencePriceAt;
-
-Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
-bool Is(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 FormLookups LookupsOf(const char* formName) {
   const bool scrap = formName && std::strcmp(formName, kScrapForm) == 0;

@@ -13,8 +13,10 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -27,13 +29,6 @@ constexpr int kEfficiencyBonusFactor = 6;
 constexpr int32_t kBuildBonusFrom = 2;
 constexpr float kBuildBonusStep = 0.1f;
 constexpr float kEfficiencyStep = 0.05f;
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-PlayerRecord* Local() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
-}
 
 void SetAlertText(Control* control, int32_t level) {
   if (control) SetControlText(control, TextListText(kListDefcons, level));
@@ -49,13 +44,13 @@ float AlertPreparationCost(const PlayerRecord& r, int32_t defcon) {
 
 void FillAlertInForce(Control* form, const PlayerRecord& r) {
   const int32_t level = ShownAlertValue(r.simPolicy.defcon);
-  SetIntegerText(DepartmentControl(form, "DEFCON"), kHighestAlert + 1 - level);
-  SetAlertText(DepartmentControl(form, "CURDESC"), level);
+  SetInt(Tag(form, "DEFCON"), kHighestAlert + 1 - level);
+  SetAlertText(Tag(form, "CURDESC"), level);
 }
 
 void FillDefconPanel(Control* form, const PlayerRecord& r, float periodDivisor) {
   if (!form) return;
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
   const PlayerPolicyBlock& b = r.displayPolicy;
   const int32_t level = ShownAlertValue(b.defcon);
   if (Control* c = at("ANNDAYTEXT")) c->SetSelected(periodDivisor > 1.0f);
@@ -68,7 +63,7 @@ void FillDefconPanel(Control* form, const PlayerRecord& r, float periodDivisor) 
   SetFractionText(at("BUILD"), 1.0f + GovernmentFactor(r.govtype, kBuildBonusFactor) * build);
   SetFractionText(at("EFFPLUS"),
                   static_cast<float>(level) * GovernmentFactor(r.govtype, kEfficiencyBonusFactor) * kEfficiencyStep);
-  SetMoneyText(at("COSTPREP"), static_cast<double>(b.readinessValue / periodDivisor));
+  SetMoneyShort(at("COSTPREP"), static_cast<double>(b.readinessValue / periodDivisor));
   if (Control* c = at("MIN"))
     SetControlText(c, b.hostileMask == 0 ? "(AT PEACE - MAX DEFCON 2)" : "(AT WAR - MIN DEFCON 3)");
 }
@@ -78,18 +73,18 @@ void DefconPanel::BindControls() { DockInBotbar2(*this); }
 void DefconPanel::OnOpen() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* r = Local()) FillAlertInForce(currentForm, *r);
+    if (const PlayerRecord* r = LocalPlayer(g_world)) FillAlertInForce(currentForm, *r);
   }
   ScreenSlotResetMapMode(g_screens);
 }
 
 void DefconPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* r = Local()) FillDefconPanel(currentForm, *r, ProductPeriodDivisor());
+  if (const PlayerRecord* r = LocalPlayer(g_world)) FillDefconPanel(currentForm, *r, ProductPeriodDivisor());
 }
 
 void DefconPanel::OnCommand(Control* control, int32_t) {
-  if (!IsTagged(control, "BACK")) return;
+  if (!Is(control, "BACK")) return;
   OperationsScreen& page = g_screens.ops1;
   page.AttachForm(nullptr);
   page.OnOpen();
@@ -98,15 +93,15 @@ void DefconPanel::OnCommand(Control* control, int32_t) {
 
 void DefconPanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
-  if (!bar || !IsTagged(control, "DEFCONSLDR")) return;
+  if (!bar || !Is(control, "DEFCONSLDR")) return;
   PostArgs(kCmdDefcon, SettingArgs{.value = static_cast<uint32_t>(SliderGetValueInt(bar))});
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    PlayerRecord* r = Local();
+    PlayerRecord* r = LocalPlayer(g_world);
     if (!r) return;
     // The stored level is the clamped one: the cost follows what is kept.
     const int32_t level = ShownAlertValue(r->displayPolicy.defcon);
-    SetAlertText(DepartmentControl(currentForm, "DCDESC"), level);
+    SetAlertText(Tag(currentForm, "DCDESC"), level);
     r->displayPolicy.readinessValue = AlertPreparationCost(*r, level);
   }
   ScreenSet& s = g_screens;

@@ -16,8 +16,10 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "world/local_player.h"
 #include "world/world.h"
 
 namespace {
@@ -28,25 +30,20 @@ constexpr int32_t kDefaultMinimumAge = 16;
 constexpr int32_t kLowestAgeId = 14;
 constexpr int32_t kHighestAgeId = 21;
 
-PlayerRecord* Local() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
-}
-
 void SetNewSize(Control* form, const PlayerRecord& r) {
-  SetWholeText(DepartmentControl(form, "NEWSIZE"), static_cast<double>(r.population * r.displayPolicy.soldiertarget));
+  SetFigure(Tag(form, "NEWSIZE"), static_cast<double>(r.population * r.displayPolicy.soldiertarget));
 }
 
 }  // namespace
 
 bool FillForceSize(Control* form, const PlayerRecord& r) {
   if (!form) return true;
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
   const PlayerPolicyBlock& b = r.displayPolicy;
   const MilitaryFigures f = MilitaryFiguresOf(r);
-  SetWholeText(at("CURSIZE"), static_cast<double>(f.reservePool + f.activeForce));
+  SetFigure(at("CURSIZE"), static_cast<double>(f.reservePool + f.activeForce));
   SetFractionText(at("MILAPRRATE"), f.militaryApproval);
-  SetWholeText(at("RECSIZE"), static_cast<double>(r.population * kRecommendedShare));
+  SetFigure(at("RECSIZE"), static_cast<double>(r.population * kRecommendedShare));
   SetPressed(at("COEDBUT"), (b.militaryFlags & kMilitaryCoed) != 0);
   SetPressed(at("CONSCRIPBUT"), (b.militaryFlags & kMilitaryConscript) != 0);
   SetHidden(at("AGEHIDE"), !(b.militaryFlags & kMilitaryConscript));
@@ -73,30 +70,30 @@ void ForceSizePanel::Refresh() {
   bool offered = true;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* r = Local()) offered = FillForceSize(currentForm, *r);
+    if (const PlayerRecord* r = LocalPlayer(g_world)) offered = FillForceSize(currentForm, *r);
   }
   if (!offered) PostArgs(kCmdSoldierMinAge, SettingArgs{.value = static_cast<uint32_t>(kDefaultMinimumAge)});
-  SetPressed(DepartmentControl(currentForm, "LOCK"), MilitaryLocked(kLockForceSize));
+  SetPressed(Tag(currentForm, "LOCK"), MilitaryLocked(kLockForceSize));
 }
 
 void ForceSizePanel::OnCommand(Control* control, int32_t id) {
   if (!control) return;
-  if (IsTagged(control, "RETURNBUT")) {
+  if (Is(control, "RETURNBUT")) {
     MilitaryScreen& page = g_screens.military1;
     page.AttachForm(nullptr);
     page.OnOpen();
     page.Refresh();
-  } else if (IsTagged(control, "UNITBUT")) {
+  } else if (Is(control, "UNITBUT")) {
     g_screens.unitList.Popup(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockForceSize, kMilitaryLockGroup);
-  } else if (IsTagged(control, "CONSCRIPBUT")) {
+  } else if (Is(control, "CONSCRIPBUT")) {
     const bool on = control->Selected();
     PostArgs(kCmdBConscript, SettingArgs{.value = on ? 1u : 0u});
     // The age choice goes with conscription at once, before the command
     // reaches the simulation.
-    SetHidden(DepartmentControl(currentForm, "AGEHIDE"), !on);
-  } else if (IsTagged(control, "COEDBUT")) {
+    SetHidden(Tag(currentForm, "AGEHIDE"), !on);
+  } else if (Is(control, "COEDBUT")) {
     PostArgs(kCmdBCoed, SettingArgs{.value = control->Selected() ? 1u : 0u});
   } else if (id >= kLowestAgeId && id <= kHighestAgeId) {
     PostArgs(kCmdSoldierMinAge, SettingArgs{.value = static_cast<uint32_t>(id)});
@@ -105,8 +102,8 @@ void ForceSizePanel::OnCommand(Control* control, int32_t id) {
 
 void ForceSizePanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
-  if (!bar || !IsTagged(control, "SIZESLDR")) return;
+  if (!bar || !Is(control, "SIZESLDR")) return;
   PostArgs(kCmdSoldierTarget, RealSettingArgs{.value = SliderGetValueFloat(bar)});
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* r = Local()) SetNewSize(currentForm, *r);
+  if (const PlayerRecord* r = LocalPlayer(g_world)) SetNewSize(currentForm, *r);
 }

@@ -10,6 +10,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/world.h"
@@ -22,15 +23,13 @@ constexpr int32_t kFourthBoxOperation = 4;
 // The progress box is told the operation as its button's id + 10.
 constexpr int32_t kOperationNumberBase = 10;
 
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 }  // namespace
 
 void HostilityPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  confParent = DepartmentControl(currentForm, "CONFPARENT");
-  calendarParent = DepartmentControl(currentForm, "CALPARENT");
-  confirmBox = DepartmentControl(currentForm, "CONFIRMBOX");
+  confParent = Tag(currentForm, "CONFPARENT");
+  calendarParent = Tag(currentForm, "CALPARENT");
+  confirmBox = Tag(currentForm, "CONFIRMBOX");
 }
 
 void HostilityPanel::OnOpen() {
@@ -50,11 +49,11 @@ void HostilityPanel::Refresh() {
     const int32_t local = g_world.gameState.localPlayer;
     if (local >= 0 && local < kMaxPlayers) FillRegionHeader(currentForm, g_world.players[local], id, "REGIONHD");
   }
-  SetControlText(DepartmentControl(currentForm, "HOSTEXT"), "");
+  SetControlText(Tag(currentForm, "HOSTEXT"), "");
 }
 
 void HostilityPanel::OnCommand(Control* control, int32_t operation) {
-  if (!control || operation == 0 || IsTagged(control, "LOCK")) return;
+  if (!control || operation == 0 || Is(control, "LOCK")) return;
   ScreenSet& s = g_screens;
   SetHidden(confirmBox, false);
   SetHidden(confParent, false);
@@ -71,7 +70,7 @@ void HostilityPanel::OnCommand(Control* control, int32_t operation) {
 }
 
 void HostilityPanel::OnControlChange(Control* control, int32_t) {
-  if (IsTagged(control, "HOSSLDR")) SetControlText(DepartmentControl(currentForm, "HOSTEXT"), "");
+  if (Is(control, "HOSSLDR")) SetControlText(Tag(currentForm, "HOSTEXT"), "");
 }
 
 void HostilityConfirmBox::BindControls() { hostLink = &g_screens.ops1Ss4a.confParent; }
@@ -79,10 +78,10 @@ void HostilityConfirmBox::BindControls() { hostLink = &g_screens.ops1Ss4a.confPa
 void HostilityConfirmBox::Refresh() {
   const bool named = id > 0 && id < kMaxPlayers;
   plat::CriticalSectionLock lock(g_simulationLock);
-  SetControlText(DepartmentControl(currentForm, "REGION"),
+  SetControlText(Tag(currentForm, "REGION"),
                  named ? RegionDisplayName(g_world, static_cast<int>(id)) : "");
 }
 
 void HostilityConfirmBox::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "CONFIRM") || IsTagged(control, "CANBUT")) g_screens.ops1Ss4a.Show(kKeepScreenId, nullptr);
+  if (Is(control, "CONFIRM") || Is(control, "CANBUT")) g_screens.ops1Ss4a.Show(kKeepScreenId, nullptr);
 }

@@ -17,10 +17,12 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/slide_bar.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
@@ -36,21 +38,13 @@ constexpr float kFocusTop = 1.0f;
 constexpr int32_t kLastResourceOperation = 4;
 constexpr int32_t kLastAgentOperation = 3;
 
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-const PlayerRecord* Local() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
-}
-
 void FillHeaderOfLocal(Control* form, intptr_t region) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* viewer = Local()) FillRegionHeader(form, *viewer, region);
+  if (const PlayerRecord* viewer = LocalPlayer(g_world)) FillRegionHeader(form, *viewer, region);
 }
 
-
 void ZeroCounters(Control* form) {
-  for (const char* tag : {"INTRES", "ALLORES"}) SetIntegerText(DepartmentControl(form, tag), 0);
+  for (const char* tag : {"INTRES", "ALLORES"}) SetInt(Tag(form, tag), 0);
 }
 
 void SetBar(Control* control, float top, float value) {
@@ -61,7 +55,7 @@ void SetBar(Control* control, float top, float value) {
 }
 
 void SetYearlyMoney(Control* control, float yearly) {
-  SetMoneyText(control, static_cast<double>(yearly / ProductPeriodDivisor()));
+  SetMoneyShort(control, static_cast<double>(yearly / ProductPeriodDivisor()));
 }
 
 // The operation's confirmation in the page's box; the page stays open
@@ -75,17 +69,17 @@ void AskConfirmation(Control* box, int32_t operation) {
 
 void FillRegionHeader(Control* form, const PlayerRecord& viewer, intptr_t region, const char* nameTag) {
   if (!form) return;
-  Control* status = DepartmentControl(form, "STATUS");
+  Control* status = Tag(form, "STATUS");
   if (region < kFirstRegion || region > kLastRegion) {
-    SetControlText(DepartmentControl(form, nameTag), "");
-    FillRegionRow(DepartmentControl(form, "FLAG"), nullptr, -1);
+    SetControlText(Tag(form, nameTag), "");
+    FillRegionRow(Tag(form, "FLAG"), nullptr, -1);
     SetControlText(status, "");
     SetPressed(status, false);
     return;
   }
   const int p = static_cast<int>(region);
-  SetControlText(DepartmentControl(form, nameTag), RegionDisplayName(g_world, p));
-  FillRegionRow(DepartmentControl(form, "FLAG"), nullptr, p);
+  SetControlText(Tag(form, nameTag), RegionDisplayName(g_world, p));
+  FillRegionRow(Tag(form, "FLAG"), nullptr, p);
   const int word = RelationWord(RelationClassOf(viewer, 0, p));
   SetControlText(status, TextListText(kListDiprel, word));
   SetPressed(status, word == kAtWarWord);
@@ -93,8 +87,8 @@ void FillRegionHeader(Control* form, const PlayerRecord& viewer, intptr_t region
 
 void FillIntelBudget(Control* form, const PlayerRecord& r, float divisor) {
   if (!form) return;
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
-  auto money = [&](const char* tag, float yearly) { SetMoneyText(at(tag), static_cast<double>(yearly / divisor)); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
+  auto money = [&](const char* tag, float yearly) { SetMoneyShort(at(tag), static_cast<double>(yearly / divisor)); };
   const PlayerPolicyBlock& b = r.displayPolicy;
   if (Control* c = at("ANNDAYTEXT")) c->SetSelected(divisor > 1.0f);
   money("RECBUDGET", r.intelBaseCost);
@@ -116,19 +110,19 @@ void CovertFundingPanel::Refresh() {
   FillHeaderOfLocal(currentForm, id);
   const bool perDay = ProductPeriodDivisor() > 1.0f;
   for (const char* tag : {"ANNDAYCURR", "ANNDAYREC"}) {
-    if (Control* c = DepartmentControl(currentForm, tag)) c->SetSelected(perDay);
+    if (Control* c = Tag(currentForm, tag)) c->SetSelected(perDay);
   }
-  for (const char* tag : {"SPENDREC", "SPENDAMT"}) SetYearlyMoney(DepartmentControl(currentForm, tag), 0.0f);
-  SetBar(DepartmentControl(currentForm, "SPENDSLDR"), kCovertSpendTop, 0.0f);
+  for (const char* tag : {"SPENDREC", "SPENDAMT"}) SetYearlyMoney(Tag(currentForm, tag), 0.0f);
+  SetBar(Tag(currentForm, "SPENDSLDR"), kCovertSpendTop, 0.0f);
 }
 
 void IntelResourcePanel::BindControls() {
   DockInSecondBotbar2(*this);
-  confirmBox = DepartmentControl(currentForm, "CONFIRMBOX");
+  confirmBox = Tag(currentForm, "CONFIRMBOX");
 }
 
 void IntelResourcePanel::OnOpen() {
-  if (Control* fake = DepartmentControl(currentForm, "FAKE")) fake->SetSelected(true);
+  if (Control* fake = Tag(currentForm, "FAKE")) fake->SetSelected(true);
   SetHidden(confirmBox, true);
   ScreenSlotSelectMapMode(g_screens);
 }
@@ -144,8 +138,8 @@ void IntelResourcePanel::OnCommand(Control*, int32_t operation) {
 
 void AgentBioPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  calendarParent = DepartmentControl(currentForm, "CALPARENT");
-  confirmBox = DepartmentControl(currentForm, "CONFIRMBOX");
+  calendarParent = Tag(currentForm, "CALPARENT");
+  confirmBox = Tag(currentForm, "CONFIRMBOX");
 }
 
 void AgentBioPanel::OnOpen() {
@@ -159,7 +153,7 @@ void AgentBioPanel::Refresh() {
   FillHeaderOfLocal(currentForm, id);
   ZeroCounters(currentForm);
   for (const char* tag : {"BIOTEXT", "SABGRID", "ASSGRID", "BIOGRID", "BIOGRID2"})
-    SetHidden(DepartmentControl(currentForm, tag), true);
+    SetHidden(Tag(currentForm, tag), true);
 }
 
 void AgentBioPanel::OnCommand(Control*, int32_t operation) {
@@ -172,13 +166,13 @@ void IntelBudgetPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
 void IntelBudgetPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  if (const PlayerRecord* r = Local()) FillIntelBudget(currentForm, *r, ProductPeriodDivisor());
+  if (const PlayerRecord* r = LocalPlayer(g_world)) FillIntelBudget(currentForm, *r, ProductPeriodDivisor());
 }
 
 void IntelBudgetPanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
-  const bool budget = bar && IsTagged(control, "BUDGETSLDR");
-  if (budget || (bar && IsTagged(control, "FOCUSSLDR"))) {
+  const bool budget = bar && Is(control, "BUDGETSLDR");
+  if (budget || (bar && Is(control, "FOCUSSLDR"))) {
     PostArgs(budget ? kCmdMilSpendIntel : kCmdIntelSpendForFocus, RealSettingArgs{.value = SliderGetValueFloat(bar)});
     // The figures follow the value the command stored.
     Refresh();

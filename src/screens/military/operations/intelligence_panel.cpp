@@ -10,13 +10,13 @@
 #include "ui/control_bits.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kOwnDepth = 2;
 // Every relation but the viewer's own row.
 constexpr uint32_t kOtherRegions = 14;
@@ -24,10 +24,8 @@ constexpr const char* kRegionButtons[] = {"DESTABBUT", "INTELBUT", "COVERTBUT", 
 constexpr const char* kCounters[] = {"INTRES", "TACTIVE", "TPENDING"};
 constexpr const char* kGrids[] = {"GRIDDES", "GRIDINT", "GRIDCOV"};
 
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 void ShowRegionButtons(Control* form, bool shown) {
-  for (const char* tag : kRegionButtons) SetControlFlag(DepartmentControl(form, tag), kStateHidden, shown ? 0 : 1);
+  for (const char* tag : kRegionButtons) SetControlFlag(Tag(form, tag), kStateHidden, shown ? 0 : 1);
 }
 
 }  // namespace
@@ -60,7 +58,7 @@ void ClearRegionChoice(ListBoxControl* list) {
 
 void IntelligencePanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("REGIONLIST", 0, currentForm, kListIndicators, this);
 }
 
 void IntelligencePanel::OnOpen() {
@@ -72,8 +70,8 @@ void IntelligencePanel::Refresh() {
   FillIntelligenceRegions(list);
   ShowRegionButtons(currentForm, list && list->selectedId != 0);
   // The service keeps no counts of resources or operations.
-  for (const char* tag : kCounters) SetIntegerText(DepartmentControl(currentForm, tag), 0);
-  for (const char* tag : kGrids) SetControlFlag(DepartmentControl(currentForm, tag), kStateHidden, 1);
+  for (const char* tag : kCounters) SetInt(Tag(currentForm, tag), 0);
+  for (const char* tag : kGrids) SetControlFlag(Tag(currentForm, tag), kStateHidden, 1);
 }
 
 void IntelligencePanel::OnCommand(Control* control, int32_t) {
@@ -84,19 +82,19 @@ void IntelligencePanel::OnCommand(Control* control, int32_t) {
   }
   ScreenSet& s = g_screens;
   const intptr_t region = list ? list->selectedId : 0;
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     s.ops1.AttachForm(nullptr);
     s.ops1.OnOpen();
     s.ops1.Refresh();
-  } else if (IsTagged(control, "DESTABBUT")) {
+  } else if (Is(control, "DESTABBUT")) {
     s.ops1Ss2a.Show(region, nullptr);
-  } else if (IsTagged(control, "INTELBUT")) {
+  } else if (Is(control, "INTELBUT")) {
     s.ops1Ss2b.Show(region, nullptr);
-  } else if (IsTagged(control, "COVERTBUT")) {
+  } else if (Is(control, "COVERTBUT")) {
     s.ops1Ss2c.Show(region, nullptr);
-  } else if (IsTagged(control, "SPENDBUT")) {
+  } else if (Is(control, "SPENDBUT")) {
     s.ops1Ss2d.Show(kKeepScreenId, nullptr);
-  } else if (IsTagged(control, "REVIEW")) {
+  } else if (Is(control, "REVIEW")) {
     s.ops1Ss4c.Show(region, nullptr);
   }
 }

@@ -16,26 +16,24 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "world/world.h"
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kFirstModeId = 5;
 constexpr int32_t kOpeningMode = 3;
 constexpr int32_t kFirstCapitalMode = 2;
 // The pictures of the first three modes' buttons.
 constexpr int32_t kModePictures[] = {4054, 4033, 4011};
 
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
 }  // namespace
 
 void LaunchPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  calendarParent = DepartmentControl(currentForm, "CALPARENT");
-  list = MakeListBox("TARGLIST2", 0, &g_screens, currentForm, kListStyle, this);
+  calendarParent = Tag(currentForm, "CALPARENT");
+  list = MakeListBox("TARGLIST2", 0, currentForm, kListIndicators, this);
 }
 
 void LaunchPanel::OnOpen() {
@@ -49,7 +47,7 @@ void LaunchPanel::OnOpen() {
       DrawUnitClassIcon(kModePictures[i], nullptr, nullptr, picture, true, -1);
   }
   g_screens.opsCalendar1[1].Show(0, calendarParent);
-  SetHidden(DepartmentControl(currentForm, "HIDECONFIRM"), true);
+  SetHidden(Tag(currentForm, "HIDECONFIRM"), true);
   SetHidden(calendarParent, false);
   ScreenSlotSelectMapMode(g_screens);
 }
@@ -70,42 +68,42 @@ void LaunchPanel::Refresh() {
 
 void LaunchPanel::OnCommand(Control* control, int32_t commandId) {
   if (!control) return;
-  Control* confirm = DepartmentControl(currentForm, "HIDECONFIRM");
+  Control* confirm = Tag(currentForm, "HIDECONFIRM");
   auto closeConfirmation = [&] {
     SetHidden(confirm, true);
     SetHidden(calendarParent, false);
   };
-  if (IsTagged(control, "CENTRE")) {
+  if (Is(control, "CENTRE")) {
     if (list && list->selectedId != 0) CentreOnCell(TargetRowCell(list->selectedId));
   } else if (commandId >= kFirstModeId && commandId < kFirstModeId + 4) {
     mode = commandId - kFirstModeId;
     Refresh();
-  } else if (IsTagged(control, "LAUNCH") || IsTagged(control, "LAUNCHALL")) {
+  } else if (Is(control, "LAUNCH") || Is(control, "LAUNCHALL")) {
     SetHidden(confirm, false);
     SetHidden(calendarParent, true);
-    pending = IsTagged(control, "LAUNCH") ? 1 : 2;
-  } else if (IsTagged(control, "LOK")) {
+    pending = Is(control, "LAUNCH") ? 1 : 2;
+  } else if (Is(control, "LOK")) {
     // The keypad asks for the code; what it launches is its own affair.
     if (pending != 0) OpenLaunchKeypad(0);
     closeConfirmation();
-  } else if (IsTagged(control, "LCANCEL")) {
+  } else if (Is(control, "LCANCEL")) {
     closeConfirmation();
   }
 }
 
 void LaunchPanel::OnControlChange(Control* control, int32_t id) {
   if (!control || control != list) return;
-  for (const char* tag : {"LAUNCH", "CENTRE", "DEL", "HIDEBOX10"}) SetHidden(DepartmentControl(currentForm, tag), id == 0);
-  for (const char* tag : {"GRIDL1", "GRIDL2"}) SetHidden(DepartmentControl(currentForm, tag), true);
+  for (const char* tag : {"LAUNCH", "CENTRE", "DEL", "HIDEBOX10"}) SetHidden(Tag(currentForm, tag), id == 0);
+  for (const char* tag : {"GRIDL1", "GRIDL2"}) SetHidden(Tag(currentForm, tag), true);
 }
 
 void OperationProgressConfirm::Refresh() {
-  for (const char* tag : {"CONFIRM", "CANCEL"}) SetHidden(DepartmentControl(currentForm, tag), false);
+  for (const char* tag : {"CONFIRM", "CANCEL"}) SetHidden(Tag(currentForm, tag), false);
   for (const char* tag : {"EVENTPROG", "EVENTSCHED", "MISSPROG", "MISSSCHED"})
-    SetHidden(DepartmentControl(currentForm, tag), true);
+    SetHidden(Tag(currentForm, tag), true);
 }
 
 void OperationProgressConfirm::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "CONFIRM") || IsTagged(control, "STOP") || IsTagged(control, "CANCEL"))
+  if (Is(control, "CONFIRM") || Is(control, "STOP") || Is(control, "CANCEL"))
     ScreenSlotResetMapMode(g_screens);
 }

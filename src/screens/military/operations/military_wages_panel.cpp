@@ -18,6 +18,7 @@
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
@@ -57,8 +58,8 @@ void ReturnToMilitaryPage() {
 
 void FillMilitaryWages(Control* form, const MilitaryFigures& f, float divisor) {
   if (!form) return;
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
-  auto money = [&](const char* tag, float yearly) { SetMoneyText(at(tag), static_cast<double>(yearly / divisor)); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
+  auto money = [&](const char* tag, float yearly) { SetMoneyShort(at(tag), static_cast<double>(yearly / divisor)); };
   if (Control* c = at("ANNDAYTEXT")) c->SetSelected(divisor > 1.0f);
   const float salaryFactor = GovernmentFactor(f.governmentType, kSalaryFactor);
   money("MILWAGES", salaryFactor * f.salaryBaseCost);
@@ -94,30 +95,30 @@ void MilitaryWagesPanel::OnOpen() { ScreenSlotResetMapMode(g_screens); }
 
 void MilitaryWagesPanel::Refresh() {
   FillMilitaryWages(currentForm, LockedFigures(), ProductPeriodDivisor());
-  if (Control* lock = DepartmentControl(currentForm, "LOCK")) lock->SetSelected(MilitaryLocked(kLockWages));
+  if (Control* lock = Tag(currentForm, "LOCK")) lock->SetSelected(MilitaryLocked(kLockWages));
 }
 
 void MilitaryWagesPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "MILLOCK")) {
+  if (Is(control, "MILLOCK")) {
     if (!control->Selected()) return;
     // Both bars back to the standard level, each posting as a move would.
     for (const char* tag : {"WAGESLDR", "EFFSLDR"})
-      SliderSetValueFloatNotify(dynamic_cast<SlideBarControl*>(DepartmentControl(currentForm, tag)), 1.0f);
-  } else if (IsTagged(control, "RETURNBUT")) {
+      SliderSetValueFloatNotify(dynamic_cast<SlideBarControl*>(Tag(currentForm, tag)), 1.0f);
+  } else if (Is(control, "RETURNBUT")) {
     ReturnToMilitaryPage();
-  } else if (IsTagged(control, "LOCK")) {
+  } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockWages, kMilitaryLockGroup);
   }
 }
 
 void MilitaryWagesPanel::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
-  const bool wages = bar && IsTagged(control, "WAGESLDR");
-  if (wages || (bar && IsTagged(control, "EFFSLDR"))) {
+  const bool wages = bar && Is(control, "WAGESLDR");
+  if (wages || (bar && Is(control, "EFFSLDR"))) {
     PostArgs(wages ? kCmdMilSpendSalary : kCmdMilSpendMaint, RealSettingArgs{.value = SliderGetValueFloat(bar)});
     const MilitaryFigures f = LockedFigures();
     const float yearly = wages ? Salaries(f) : f.maintenanceBaseCost * f.milspendmaint;
-    SetMoneyText(DepartmentControl(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
+    SetMoneyShort(Tag(currentForm, wages ? "NEWMILWAGES" : "NEWMILEFF"),
                  static_cast<double>(yearly / ProductPeriodDivisor()));
   }
   g_screens.military3.Refresh();

@@ -14,8 +14,10 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "world/text/player_settings.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -37,16 +39,9 @@ constexpr MissionRuleButton kRuleButtons[] = {
     {4, "roepathwm"},       {13, "roeusenbcstrategic"}, {12, "roeicbmlaunchonloss"},
 };
 
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-const PlayerRecord* Local() {
-  const int32_t local = g_world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &g_world.players[local] : nullptr;
-}
-
 uint32_t LocalPolicyWord(uint32_t PlayerPolicyBlock::*field) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* r = Local();
+  const PlayerRecord* r = LocalPlayer(g_world);
   return r ? r->displayPolicy.*field : 0;
 }
 
@@ -91,15 +86,15 @@ void MissionRulesPanel::OnCommand(Control* control, int32_t id) {
     return;
   }
   ScreenSet& s = g_screens;
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     s.ops1.AttachForm(nullptr);
     s.ops1.OnOpen();
     s.ops1.Refresh();
     return;
   }
-  Screen* orders = IsTagged(control, "MOVEMENT") ? static_cast<Screen*>(&s.orders1Ss3c)
-                   : IsTagged(control, "RULES")  ? static_cast<Screen*>(&s.orders1Ss3b)
-                   : IsTagged(control, "MISSION") ? static_cast<Screen*>(&s.orders1Ss3a)
+  Screen* orders = Is(control, "MOVEMENT") ? static_cast<Screen*>(&s.orders1Ss3c)
+                   : Is(control, "RULES")  ? static_cast<Screen*>(&s.orders1Ss3b)
+                   : Is(control, "MISSION") ? static_cast<Screen*>(&s.orders1Ss3a)
                                                   : nullptr;
   if (orders) {
     orders->Show(1, nullptr);
@@ -144,7 +139,7 @@ void ScorchedEarthPanel::Refresh() {
 }
 
 void ScorchedEarthPanel::OnCommand(Control* control, int32_t id) {
-  if (IsTagged(control, "BACK")) {
+  if (Is(control, "BACK")) {
     g_screens.ops1Ss3.Show(kKeepScreenId, nullptr);
     return;
   }

@@ -20,6 +20,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
@@ -29,8 +30,6 @@ namespace {
 
 constexpr int32_t kOperationsDepartment = 2;
 constexpr int32_t kInitiativeTop = 100;
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
 
 // The bar's integer maximum: with a power curve the top must still read
 // 100, so the maximum is its k-th root.
@@ -64,7 +63,7 @@ OperationsFigures LocalOperationsFigures() {
 
 void FillOperationsPage(Control* form, const OperationsFigures& f, float periodDivisor) {
   if (!form) return;
-  auto at = [form](const char* tag) { return DepartmentControl(form, tag); };
+  auto at = [form](const char* tag) { return Tag(form, tag); };
   if (Control* c = at("ANNDAYTEXT")) c->SetSelected(periodDivisor > 1.0f);
   // The alert's own figures read as the military page shows them.
   MilitaryFigures alert;
@@ -81,15 +80,15 @@ void FillOperationsPage(Control* form, const OperationsFigures& f, float periodD
     if (f.satellites[k] == 0 && !f.satelliteAvailable[k]) {
       SetControlText(c, "N/A");
     } else {
-      SetIntegerText(c, f.satellites[k]);
+      SetInt(c, f.satellites[k]);
     }
   }
-  SetMoneyText(at("SPENDING"), static_cast<double>(f.intelBaseCost * f.milspendintel / periodDivisor));
+  SetMoneyShort(at("SPENDING"), static_cast<double>(f.intelBaseCost * f.milspendintel / periodDivisor));
   if (auto* bar = dynamic_cast<SlideBarControl*>(at("OFFSLDR"))) {
     SliderSetMaxInt(bar, InitiativeMaximum(*bar));
     SliderSetValueInt(bar, f.milinitiativeoff);
   }
-  SetIntegerText(at("OFFDESC"), f.milinitiativeoff);
+  SetInt(at("OFFDESC"), f.milinitiativeoff);
 }
 
 int32_t OperationsScreen::AttachForm(Control*) {
@@ -132,15 +131,15 @@ void OperationsScreen::OnCommand(Control* control, int32_t) {
   }
   ScreenSet& s = g_screens;
   Screen* panel = nullptr;
-  if (IsTagged(control, "DEFCONBUT")) {
+  if (Is(control, "DEFCONBUT")) {
     panel = &s.ops1Ss1;
-  } else if (IsTagged(control, "INTELBUT")) {
+  } else if (Is(control, "INTELBUT")) {
     panel = &s.ops1Ss2;
-  } else if (IsTagged(control, "RULESBUT")) {
+  } else if (Is(control, "RULESBUT")) {
     panel = &s.ops1Ss3;
-  } else if (IsTagged(control, "MILOPS")) {
+  } else if (Is(control, "MILOPS")) {
     panel = &s.ops1Ss4;
-  } else if (IsTagged(control, "CABINET")) {
+  } else if (Is(control, "CABINET")) {
     s.cabinet1Ss1.Show(0, nullptr);
     return;
   }
@@ -149,7 +148,7 @@ void OperationsScreen::OnCommand(Control* control, int32_t) {
 
 void OperationsScreen::OnControlChange(Control* control, int32_t) {
   auto* bar = dynamic_cast<SlideBarControl*>(control);
-  if (!bar || !IsTagged(control, "OFFSLDR")) return;
+  if (!bar || !Is(control, "OFFSLDR")) return;
   const int32_t v = SliderGetValueInt(bar);
   PostArgs(kCmdMilInitiativeOff, SettingArgs{.value = static_cast<uint32_t>(v)});
   PostArgs(kCmdMilInitiativeDef, SettingArgs{.value = static_cast<uint32_t>(v)});
@@ -158,5 +157,5 @@ void OperationsScreen::OnControlChange(Control* control, int32_t) {
     plat::CriticalSectionLock lock(g_simulationLock);
     now = LocalOperationsFigures().milinitiativeoff;
   }
-  SetIntegerText(DepartmentControl(currentForm, "OFFDESC"), now);
+  SetInt(Tag(currentForm, "OFFDESC"), now);
 }

@@ -11,6 +11,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/text/ui_options.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kNotifyRightEdge = 99;
 constexpr int32_t kClockText = 22;
 
@@ -29,19 +29,18 @@ struct RuleIndicator {
 };
 constexpr RuleIndicator kIndicators[] = {{12, 0x2}, {14, 0x10}, {16, 0x4}};
 
-
 }  // namespace
 
 void FillOperationsSide(Control* form, uint32_t roeFlags) {
   if (!form) return;
-  for (const char* tag : kOperationsSideTags) SetIntegerText(DepartmentControl(form, tag), 0);
+  for (const char* tag : kOperationsSideTags) SetInt(Tag(form, tag), 0);
   for (const RuleIndicator& r : kIndicators)
     SetControlFlag(FormFindControlById(form, r.id), kStateSelected, (roeFlags & r.bit) ? 1 : 0);
 }
 
 void OpsScheduleListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  list = MakeListBox("SCHLIST", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("SCHLIST", 0, currentForm, kListIndicators, this);
 }
 
 void OpsScheduleListPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
@@ -61,20 +60,20 @@ void OpsScheduleListPanel::Refresh() {
     ListSetSelection(0, list, kept, 0);
   }
   const bool empty = !list || list->rowCount == 0;
-  for (const char* tag : {"DELALL", "DELSCH"}) SetHidden(DepartmentControl(currentForm, tag), empty);
+  for (const char* tag : {"DELALL", "DELSCH"}) SetHidden(Tag(currentForm, tag), empty);
 }
 
 void OpsScheduleListPanel::OnControlChange(Control* control, int32_t id) {
   if (!control || control != list) return;
-  for (const char* tag : {"DATEHDR", "SCHDATE", "DELONE"}) SetHidden(DepartmentControl(currentForm, tag), id == 0);
-  SetHidden(DepartmentControl(currentForm, "CENTRE"), true);
+  for (const char* tag : {"DATEHDR", "SCHDATE", "DELONE"}) SetHidden(Tag(currentForm, tag), id == 0);
+  SetHidden(Tag(currentForm, "CENTRE"), true);
 }
 
 void OpsScheduleClockFill::OnOpen() {
   SetControlText(FormFindControlById(currentForm, kClockText), "");
-  SetHidden(DepartmentControl(currentForm, "MILOPS"), false);
-  SetHidden(DepartmentControl(currentForm, "INTELOPS"), true);
-  SetHidden(DepartmentControl(currentForm, "SCHCLOCK"), true);
+  SetHidden(Tag(currentForm, "MILOPS"), false);
+  SetHidden(Tag(currentForm, "INTELOPS"), true);
+  SetHidden(Tag(currentForm, "SCHCLOCK"), true);
 }
 
 void OpsScheduleClockFill::OnHostNotify(int32_t code, int32_t value) {

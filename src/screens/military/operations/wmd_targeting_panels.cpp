@@ -24,9 +24,11 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+#include "world/local_player.h"
 #include "units/hex_geometry.h"
 #include "units/unit_texts.h"
 #include "world/hex_extra.h"
@@ -36,7 +38,6 @@
 
 namespace {
 
-constexpr uint32_t kListStyle = 0x2000;
 constexpr int32_t kOwnDepth = 2;
 constexpr int32_t kWeaponKinds = 4;
 constexpr int32_t kConventionalLine = 665;
@@ -44,13 +45,6 @@ constexpr int32_t kNuclearLine = 666;
 constexpr int32_t kChemicalLine = 667;
 constexpr const char* kKindButtons[kWeaponKinds] = {"CONVTARG", "CHEMTARG", "LNUKETARG", "HNUKETARG"};
 constexpr const char* kRegionButtons[] = {"OFFOPS", "INTELBUT", "REVIEW"};
-
-bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }
-
-const PlayerRecord* Local(const World& world) {
-  const int32_t local = world.gameState.localPlayer;
-  return local >= 0 && local < kMaxPlayers ? &world.players[local] : nullptr;
-}
 
 bool TakesPartHere(const PlayerRecord& r) { return r.kind != kKindEmpty && r.kind != kKindOut; }
 
@@ -120,30 +114,30 @@ void FillTargetInfo(Control* form, const World& world, int32_t viewer, int32_t c
   // A foreign facility not yet made out shows as land.
   const bool facility = lead && !(lead->unitFlags & kUnitGone) && lead->classIndex != 0 &&
                         (owner == viewer || !(lead->unitFlags & kUnitProvisional));
-  Control* picture = DepartmentControl(form, "INDPIC");
+  Control* picture = Tag(form, "INDPIC");
   SetHidden(picture, !facility);
-  SetHidden(DepartmentControl(form, "LANDPIC"), facility);
+  SetHidden(Tag(form, "LANDPIC"), facility);
   if (facility && picture) DrawUnitClassIcon(lead->classIndex, nullptr, nullptr, picture, true, -1);
-  FillRegionRow(DepartmentControl(form, "FLAG"), nullptr, owner);
-  SetControlText(DepartmentControl(form, "LOCATION"), HexPositionText(world, PackedHexOf(world, cell)).c_str());
+  FillRegionRow(Tag(form, "FLAG"), nullptr, owner);
+  SetControlText(Tag(form, "LOCATION"), HexPositionText(world, PackedHexOf(world, cell)).c_str());
 }
 
 void WmdTargetingPanel::BindControls() {
   DockInBotbar2(*this);
-  list = MakeListBox("REGIONLIST", 0, &g_screens, currentForm, kListStyle, this);
+  list = MakeListBox("REGIONLIST", 0, currentForm, kListIndicators, this);
 }
 
 void WmdTargetingPanel::OnOpen() {
-  if (Control* offensive = DepartmentControl(currentForm, "OFFOPS")) ControlClearSelection(offensive, 0);
+  if (Control* offensive = Tag(currentForm, "OFFOPS")) ControlClearSelection(offensive, 0);
   ClearRegionChoice(list);
   ScreenSlotResetMapMode(g_screens);
 }
 
 void WmdTargetingPanel::Refresh() {
   FillIntelligenceRegions(list);
-  SetHidden(DepartmentControl(currentForm, "PRETARG"), false);
+  SetHidden(Tag(currentForm, "PRETARG"), false);
   // No stock of pre-targeted weapons is kept.
-  for (const char* tag : {"CONV", "CHEM", "LNUKE", "HNUKE"}) SetIntegerText(DepartmentControl(currentForm, tag), 0);
+  for (const char* tag : {"CONV", "CHEM", "LNUKE", "HNUKE"}) SetInt(Tag(currentForm, tag), 0);
 }
 
 void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
@@ -154,13 +148,13 @@ void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
   }
   ScreenSet& s = g_screens;
   const intptr_t region = list ? list->selectedId : 0;
-  if (IsTagged(control, "OFFOPS")) {
+  if (Is(control, "OFFOPS")) {
     s.ops1Ss4a.Show(region, nullptr);
-  } else if (IsTagged(control, "INTELBUT")) {
+  } else if (Is(control, "INTELBUT")) {
     s.ops1Ss4b.Show(region, nullptr);
-  } else if (IsTagged(control, "REVIEW")) {
+  } else if (Is(control, "REVIEW")) {
     s.ops1Ss4c.Show(region, nullptr);
-  } else if (IsTagged(control, "PRETARG")) {
+  } else if (Is(control, "PRETARG")) {
     s.ops1Ss4d.Show(kKeepScreenId, nullptr);
   } else if (control == list) {
     if (id == 0) {
@@ -181,14 +175,14 @@ void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
 
 void WmdTargetingPanel::OnControlChange(Control* control, int32_t id) {
   if (!control || control != list) return;
-  for (const char* tag : kRegionButtons) SetHidden(DepartmentControl(currentForm, tag), id == 0);
+  for (const char* tag : kRegionButtons) SetHidden(Tag(currentForm, tag), id == 0);
 }
 
 void WmdTargetListPanel::BindControls() {
   DockInSecondBotbar2(*this);
-  targetParent = DepartmentControl(currentForm, "TARGPARENT");
-  targetParent2 = DepartmentControl(currentForm, "TARGPARENT2");
-  list = MakeListBox("TARGLIST", 0, &g_screens, currentForm, kListStyle, this);
+  targetParent = Tag(currentForm, "TARGPARENT");
+  targetParent2 = Tag(currentForm, "TARGPARENT2");
+  list = MakeListBox("TARGLIST", 0, currentForm, kListIndicators, this);
 }
 
 void WmdTargetListPanel::OnOpen() {
@@ -200,7 +194,7 @@ void WmdTargetListPanel::Refresh() {
   std::vector<int32_t> cells;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const PlayerRecord* viewer = Local(g_world)) cells = WmdTargetCells(g_world, *viewer);
+    if (const PlayerRecord* viewer = LocalPlayer(g_world)) cells = WmdTargetCells(g_world, *viewer);
   }
   FillTargetRows(list, cells);
 }
@@ -208,8 +202,8 @@ void WmdTargetListPanel::Refresh() {
 void WmdTargetListPanel::OnControlChange(Control* control, int32_t id) {
   if (!control || control != list) return;
   ScreenSet& s = g_screens;
-  SetHidden(DepartmentControl(s.ops1Ss4d1.currentForm, "UNTARG"), id == 0);
-  SetHidden(DepartmentControl(currentForm, "AUTOTARG"), id != 0);
+  SetHidden(Tag(s.ops1Ss4d1.currentForm, "UNTARG"), id == 0);
+  SetHidden(Tag(currentForm, "AUTOTARG"), id != 0);
   if (id != 0) {
     s.ops1Ss4d2.Show(id, nullptr);
   } else {
@@ -220,17 +214,17 @@ void WmdTargetListPanel::OnControlChange(Control* control, int32_t id) {
 void WmdTargetKindPanel::BindControls() { hostLink = &g_screens.ops1Ss4d.targetParent; }
 
 void WmdTargetKindPanel::OnOpen() {
-  if (Control* first = DepartmentControl(currentForm, "CONVTARG")) ControlClearSelection(first, 0);
+  if (Control* first = Tag(currentForm, "CONVTARG")) ControlClearSelection(first, 0);
 }
 
 void WmdTargetKindPanel::OnCommand(Control* control, int32_t) {
   for (int32_t kind = 0; kind < kWeaponKinds; ++kind) {
-    if (IsTagged(control, kKindButtons[kind])) {
+    if (Is(control, kKindButtons[kind])) {
       g_screens.ops1Ss4d1a.Show(kind, nullptr);
       return;
     }
   }
-  if (IsTagged(control, "UNTARG")) g_screens.ops1Ss4d.Refresh();
+  if (Is(control, "UNTARG")) g_screens.ops1Ss4d.Refresh();
 }
 
 void WmdYieldPanel::BindControls() { hostLink = &g_screens.ops1Ss4d.targetParent2; }
@@ -241,7 +235,7 @@ void WmdYieldPanel::OnOpen() {
   SetHidden(FormFindControlById(currentForm, kNuclearLine), kind != 2 && kind != 3);
   SetHidden(FormFindControlById(currentForm, kChemicalLine), kind != 1);
   const bool known = kind >= 0 && kind < kWeaponKinds;
-  SetControlText(DepartmentControl(currentForm, "YIELD"),
+  SetControlText(Tag(currentForm, "YIELD"),
                  known ? TextListText(kListWeapdetail, static_cast<int>(kind)) : "");
   WmdTargetListPanel& targets = g_screens.ops1Ss4d;
   if (targets.list) {
@@ -262,20 +256,20 @@ void WmdTargetOwnerPanel::Refresh() {
   SetHidden(FormFindControlById(currentForm, kConventionalLine), false);
   SetHidden(FormFindControlById(currentForm, kNuclearLine), true);
   SetHidden(FormFindControlById(currentForm, kChemicalLine), true);
-  Control* yield = DepartmentControl(currentForm, "YIELD");
+  Control* yield = Tag(currentForm, "YIELD");
   SetHidden(yield, true);
   SetControlFlag(yield, kStateSelected, 0);
   plat::CriticalSectionLock lock(g_simulationLock);
-  const PlayerRecord* viewer = Local(g_world);
+  const PlayerRecord* viewer = LocalPlayer(g_world);
   if (!viewer || target < 0 || target >= static_cast<int32_t>(g_world.cells.size())) return;
   const int owner = CellOwner(g_world.cells[static_cast<size_t>(target)].word);
-  SetControlText(DepartmentControl(currentForm, "OWNER"), RegionDisplayName(g_world, owner));
-  SetControlText(DepartmentControl(currentForm, "RELATION"),
+  SetControlText(Tag(currentForm, "OWNER"), RegionDisplayName(g_world, owner));
+  SetControlText(Tag(currentForm, "RELATION"),
                  TextListText(kListDiprel, RelationWord(RelationClassOf(*viewer, 0, owner))));
 }
 
 void WmdTargetOwnerPanel::OnCommand(Control* control, int32_t) {
-  if (IsTagged(control, "CENTRE") && target >= 0) CentreOnCell(target);
+  if (Is(control, "CENTRE") && target >= 0) CentreOnCell(target);
 }
 
 void WmdTargetInfoFill::OnOpen() {
