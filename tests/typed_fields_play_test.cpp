@@ -4,7 +4,9 @@
 // and saves, never set in code.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "app/app_object.h"
@@ -18,9 +20,16 @@
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "records/text_field.h"
+#include "screens/diplomacy/deal_item_popups.h"
+#include "screens/diplomacy/deal_items.h"
+#include "screens/diplomacy/deal_popup.h"
 #include "screens/diplomacy/mail_window.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/screen_set.h"
+#include "sim/dip_offer.h"
+#include "sim/message_ids.h"
+#include "sim/player_messages.h"
+#include "sim/region_names.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "support/temp_dir.h"
@@ -32,6 +41,7 @@
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
 #include "world/game_speed.h"
+#include "world/list_items.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -147,6 +157,78 @@ TEST(TypedFieldsPlay, TheMailOptionsKeepTheDeleteDaysTypedIntoThem) {
     EXPECT_EQ(g_uiOptions.emaildeldays, row.kept);
     EXPECT_EQ(static_cast<StringControl*>(days)->GetInt(), row.kept);
     SampleGame::ClickControl(Tagged(s.email1.currentForm, "LABELBUT"));
+  }
+}
+
+TEST(TypedFieldsPlay, TheDealEditorSendsThePaymentCountTypedIntoIt) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  // The negotiation pop-up is laid out for a 1280 x 1024 window.
+  ASSERT_NO_FATAL_FAILURE(game.Start("Westholm", "Channel", 1280, 1024));
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  const int32_t local = w.gameState.localPlayer;
+  int32_t eastmark = 0;
+  for (int32_t p = 1; p < kMaxPlayers && !eastmark; ++p)
+    if (std::strcmp(RegionDisplayName(w, p), "Eastmark") == 0) eastmark = p;
+  ASSERT_NE(eastmark, 0);
+  ScreenSet& s = g_screens;
+  DealPopup& popup = s.popupDiplomacy;
+  DealEditor& editor = s.popupDiplomacySs1;
+
+  // Typed and ended by the next click (Offer), or by Enter first.
+  struct Row {
+    const char* name;
+    std::string keys;
+    int16_t sent;
+  } const rows[] = {{"Offer pressed while typing", kClear + "7", 7}, {"Enter, then Offer", kClear + "15\r", 15}};
+  std::set<uint32_t> seen;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    popup.Popup(eastmark, nullptr);
+    ASSERT_NE(popup.offer, nullptr);
+    SampleGame::Pump();
+    SampleGame::ClickControl(FormFindControlById(editor.currentForm, 12));  // money
+    SampleGame::ClickControl(editor.lists[0], 0);                           // a payment
+    DealAmountPicker& picker = s.popupDiplomacySs1b[0];
+    ASSERT_NE(picker.currentForm, nullptr);
+    SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "FREQ3"));     // monthly
+    SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "AMNTSLDR"));  // half the treasury
+    Control* number = FormFindControlByTag(picker.currentForm, "NUMBER");
+    ASSERT_NE(number, nullptr);
+    ASSERT_FALSE(number->Hidden());
+    SampleGame::ClickControl(number);
+    EXPECT_EQ(g_controls.edit, number) << "a click puts the field in edit";
+    Type(row.keys);
+    SampleGame::ClickControl(FormFindControlByTag(editor.currentForm, "OFFERBUT"));
+    ASSERT_EQ(popup.offer->offered.dealItems.size(), 1u);
+    SampleGame::ClickControl(FormFindControlByTag(editor.currentForm, "NONE3"));  // nothing asked back
+    Control* submit = FormFindControlByTag(editor.currentForm, "SUBMITBUT");
+    ASSERT_NE(submit, nullptr);
+    ASSERT_FALSE(submit->Hidden());
+    SampleGame::ClickControl(submit);
+    EXPECT_EQ(popup.offer, nullptr) << "the offer went";
+
+    // The offer from the local region that Eastmark's mail holds, as the
+    // offer view reads it.
+    std::string sentText;
+    {
+      WorldLockGuard hold(w, kLockMail);
+      ListNode& head = w.messageLists[eastmark];
+      for (ListNode* n = head.next(); n && n != &head; n = n->next()) {
+        const auto* m = static_cast<PlayerMessage*>(n);
+        if (m->typeId == kMsgOffer && m->sender == local && m->texts[2] && !seen.count(m->serial)) {
+          sentText = m->texts[2];
+          seen.insert(m->serial);
+        }
+      }
+    }
+    ASSERT_FALSE(sentText.empty()) << "Eastmark's list holds the offer";
+    DipOffer sent;
+    ParseDipOffer(w, sentText.c_str(), sent, false, false);
+    ASSERT_EQ(sent.offered.dealItems.size(), 1u);
+    EXPECT_EQ(sent.offered.dealItems[0].paymentCount, row.sent);
   }
 }
 
