@@ -125,7 +125,7 @@ TEST(DialogContrast, QuestionsOverTheSampleMapReadAtFourAndAHalfToOne) {
     EXPECT_GT(changed, 50) << "the words were drawn";
     EXPECT_GE(worst, 4.5);
     // The ground beneath is near even: 1.75:1 and more at the former
-    // default transparency of 150, about 1.1:1 at the shipped 235.
+    // default transparency of 150, even under the shipped opaque pop-ups.
     EXPECT_LE((lightest + 0.05) / (darkest + 0.05), 1.25);
     if (box) TextBoxSetText(box, text.c_str(), 0, 1);
     else line->SetText(text.c_str());

@@ -148,4 +148,71 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   EXPECT_EQ(s.emailPopup.Shown(), open);
 }
 
+// Pixels of the back buffer inside the rectangle that have the colour.
+int32_t PixelsOf(const std::vector<uint32_t>& pixels, uint32_t width, uint32_t height, const plat::Rect& r,
+                 uint32_t colour) {
+  int32_t n = 0;
+  for (int32_t y = std::max(r.top, 0); y < std::min(r.bottom, static_cast<int32_t>(height)); ++y)
+    for (int32_t x = std::max(r.left, 0); x < std::min(r.right, static_cast<int32_t>(width)); ++x)
+      n += (pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)] | 0xFF000000u) == colour;
+  return n;
+}
+
+TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.bnoconfirmturn = 1;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  RunDays(w, 3);
+  ASSERT_FALSE(LocalMail(w).empty()) << "the first days bring mail";
+  constexpr uint32_t kPanelFill = 0xFF1C2630u;  // the mailbox's own fill
+  constexpr uint32_t kSlotGreen = 0xFF007800u;  // the bare slot under the side panels
+
+  struct Row {
+    const char* name;
+    int32_t sidescreens;
+  } const rows[] = {{"docked over the map", 0}, {"in the side screens", 1}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (g_uiOptions.sidescreens != row.sidescreens) {
+      g_uiOptions.sidescreens = row.sidescreens;  // the options page's switch, applied as it applies it
+      ApplySideScreensLayout(*g_ui.mapView);
+    }
+    if (!row.sidescreens) {
+      if (!g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
+      ASSERT_TRUE(g_ui.sidePopupOpen) << "the mail bar opens the mailbox";
+    }
+    Control* form = s.email1.currentForm;
+    ASSERT_NE(form, nullptr);
+    ASSERT_FALSE(form->Hidden());
+    // Days go by: the map is drawn anew on frame after frame under it.
+    RunDays(w, 2);
+    const plat::Rect box = ControlAbsoluteRect(form);
+    EXPECT_GT(box.bottom - box.top, 100);
+    EXPECT_LE(box.bottom, Height(g_ui.rootForm));
+    EXPECT_LE(box.right, Width(g_ui.rootForm));
+    ASSERT_NE(s.email1a.list, nullptr);
+    const Control* first = ListNextRow(s.email1a.list, nullptr);
+    ASSERT_NE(first, nullptr) << "a row for the mail";
+    uint32_t width = 0, height = 0;
+    const std::vector<uint32_t> pixels = BackBuffer(width, height);
+    // The mailbox's own fill round its frames (a map frame has none of
+    // it), and the first row's subject in one of its inks.
+    const int32_t area = (box.right - box.left) * (box.bottom - box.top);
+    EXPECT_GT(PixelsOf(pixels, width, height, box, kPanelFill), area / 10);
+    plat::Rect rowBox = ControlAbsoluteRect(s.email1a.list);
+    rowBox.top += first->rect.top - s.email1a.list->scrollOffset;
+    rowBox.bottom = rowBox.top + (first->rect.bottom - first->rect.top);
+    int32_t ink = 0;
+    for (uint32_t colour : {0xFFFFFFFFu, 0xFFC8C8C8u, 0xFFFA3200u}) ink += PixelsOf(pixels, width, height, rowBox, colour);
+    EXPECT_GT(ink, 20) << "the first row's subject is drawn";
+    // Nothing of the bare slot shows: the mailbox fills it.
+    const plat::Rect column{Width(g_ui.rootForm) - 224, 0, Width(g_ui.rootForm), Height(g_ui.rootForm)};
+    EXPECT_EQ(PixelsOf(pixels, width, height, column, kSlotGreen), 0);
+  }
+}
+
 }  // namespace

@@ -202,7 +202,9 @@ struct ScreenSet {
   FilterBar filterBar;
   MinimapBar minimapBar;
   SideFrameBar sideBar1{"SIDEBAR1", -1, FormLookups{.tags = kSideBar1Tags, .ids = {}}};
-  SideFrameBar sideBar3{"SIDEBAR3", 3};
+  // The slot under the side panels' box: the mailbox hangs in this frame
+  // (the fourth slot is empty, below the screen).
+  SideFrameBar sideBar3{"SIDEBAR3", 2};
   BottomBar botBar1{"BOTBAR1", 1};
   BottomBar botBar2{"BOTBAR2", 2};
   BottomBar botBar3{"BOTBAR2", 3};

@@ -49,6 +49,20 @@ EditControl::EditControl(const ControlInit& init, const StringInit& strings, uin
   if (sourceText.size() > editSize) sourceText.resize(editSize);
 }
 
+int32_t EditControl::HandleMouse(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) {
+  const int32_t result = TextControl::HandleMouse(message, p1, p2, p3);
+  const bool press = message == static_cast<int32_t>(plat::kWmLButtonDown) ||
+                     message == static_cast<int32_t>(plat::kWmLButtonDblClk);
+  // A click puts the field in edit whatever its style bits: taking the
+  // capture enters it, and a field that already held the capture (its edit
+  // ended by Enter) starts again.
+  if (press && !(flags & kCtlNoFocus)) {
+    SetCaptureControl(this, message, p1, p2, p3);
+    TextEditSetActive(this);
+  }
+  return result;
+}
+
 int32_t EditControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) {
   switch (message) {
     case kControlEnter:
@@ -86,6 +100,7 @@ int32_t EditControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, intp
         const int32_t typed = EditAdmits(classes, c);
         if (typed >= 0) sourceText += static_cast<char>(typed);
       }
+      ShowSourceText();
       Invalidate();
       if (owner) {
         owner->OnControlChange(this, id);

@@ -25,6 +25,8 @@ class EditControl : public TextControl {
   // Escape clears and on an empty field ends, Enter ends, Tab and Enter
   // send a command).
   int32_t HandleInput(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) override;
+  // A left press puts the field in edit (it takes the capture).
+  int32_t HandleMouse(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) override;
   Control* Clone() const override { return new EditControl(*this); }
   void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const override;
 

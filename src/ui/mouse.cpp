@@ -24,6 +24,22 @@ bool IsButtonRelease(uint32_t message) {
 
 bool Disabled(const Control* c) { return (c->state & kStateDisabled) != 0; }
 
+bool IsButtonPress(uint32_t message) {
+  return message == plat::kWmLButtonDown || message == plat::kWmLButtonDblClk || message == plat::kWmRButtonDown ||
+         message == plat::kWmRButtonDblClk || message == plat::kWmMButtonDown || message == plat::kWmMButtonDblClk;
+}
+
+// A press anywhere but in the field being typed into (or its scroller) ends
+// the typing first, so the field's text is in before the press acts: an OK
+// pressed with a field still in edit reads what was typed.
+void EndEditOutside(const Control* hit) {
+  const Control* edit = g_controls.edit;
+  if (!edit) return;
+  for (const Control* c = hit; c; c = c->parent)
+    if (c == edit) return;
+  EndTextEdit();
+}
+
 Control* ControlUnder(const ScreenManager& ui, int32_t x, int32_t y) {
   return ui.rootForm ? ControlHitTest(ui.rootForm, x, y, kAnyDepth, 0) : nullptr;
 }
@@ -96,6 +112,7 @@ plat::LResult OnMouseMessage(ScreenManager& ui, uint32_t message, plat::WParam w
     return holder->HandleMouse(Msg(message), p1, x, y);
   Control* hit = ControlUnder(ui, x, y);
   if (!hit) return 0;
+  if (IsButtonPress(message)) EndEditOutside(hit);
   if (Disabled(hit)) {
     ReleaseCaptureControl(hit, Msg(message), p1, x, y);
     return 0;

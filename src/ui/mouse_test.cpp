@@ -13,6 +13,7 @@
 #include "ui/control_focus.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
+#include "ui/edit_control.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
@@ -114,6 +115,39 @@ TEST_F(MouseTest, HeldOrRestingPointerRepeatsAndShowsTipsOnTime) {
   }
   tooltip.form = tooltip.currentForm = nullptr;
   g_uiScreenHooks.tooltip = nullptr;
+}
+
+TEST_F(MouseTest, AnyEditFieldTakesAClickAndTypingAndAPressElsewhereEndsTheEditFirst) {
+  // E at x 0..99 is an edit field with the style bits of the row; OK at 200..299 a command button.
+  struct Row { const char* name; uint32_t fieldFlags, second; int32_t secondX; bool stillEditing; } rows[] = {
+      {"no style bits, then OK", 0, kWmLButtonDown, 250, false},
+      {"a button field, then OK", kCtlButton, kWmLButtonDown, 250, false},
+      {"a command field, then OK", kCtlCommand, kWmLButtonDown, 250, false},
+      {"a capture field, then OK", kCtlCaptureOnly, kWmLButtonDown, 250, false},
+      {"a right press elsewhere", 0, kWmRButtonDown, 250, false},
+      {"a second click in the field", 0, kWmLButtonDown, 50, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    g_ui.mode = kUiInGame;
+    ControlInit init = controltest::Init("E", &rec_, 0, 0, 100, 100, row.fieldFlags);
+    auto* field = static_cast<EditControl*>(ControlAddChild(&root_, new EditControl(init, StringInit{}, 8, kEditUpperCase)));
+    Control* ok = Add("OK", 200, kCtlCommand, 0);
+    OnMouseMessage(g_ui, kWmLButtonDown, kMkLButton, 50, 50);
+    OnMouseMessage(g_ui, kWmLButtonUp, 0, 50, 50);
+    ASSERT_EQ(g_controls.edit, field);
+    for (char c : std::string("isles")) OnChar(g_ui, static_cast<unsigned char>(c));
+    rec_.events.clear();
+    OnMouseMessage(g_ui, row.second, row.second == kWmLButtonDown ? kMkLButton : kMkRButton, row.secondX, 50);
+    EXPECT_EQ(g_controls.edit == field, row.stillEditing);
+    EXPECT_EQ(field->sourceText, "ISLES");
+    EXPECT_EQ(field->text, "ISLES");  // what a panel reads: no cursor
+    const auto ended = std::find(rec_.events.begin(), rec_.events.end(), "end edit E");
+    EXPECT_EQ(ended != rec_.events.end(), !row.stillEditing);
+    if (row.secondX == 250 && row.second == kWmLButtonDown)  // the field's text is in before OK acts
+      EXPECT_LT(ended, std::find(rec_.events.begin(), rec_.events.end(), "command OK"));
+    g_controls = ControlGlobals{}, delete field, delete ok;
+  }
 }
 
 }  // namespace

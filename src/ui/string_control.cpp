@@ -134,13 +134,20 @@ float StringControl::GetFloat() { return plat::ParseFloat(GetText(), nullptr); }
 
 const char* StringControl::GetText() { return text.c_str(); }
 
+void TextControl::ShowSourceText() { text = sourceText.substr(0, bufferSize); }
+
 int32_t TextControl::Draw(const plat::Rect* clip) {
-  if ((state & kStateDirty) || (flags & kCtlAlwaysRedraw)) {
-    text = sourceText.substr(0, bufferSize);
-    if ((state & kStateEditing) && text.size() < bufferSize) text += '|';
-  }
-  return StringControl::Draw(clip);
+  if ((state & kStateDirty) || (flags & kCtlAlwaysRedraw)) ShowSourceText();
+  // The cursor is only drawn: a panel that reads the text while the field
+  // is still being typed into must not find it there.
+  const bool cursor = (state & kStateEditing) && text.size() < bufferSize;
+  if (cursor) text += '|';
+  const int32_t result = StringControl::Draw(clip);
+  if (cursor) text.pop_back();
+  return result;
 }
+
+void TextControl::EditEnded() { ShowSourceText(); }
 
 bool IsStringKind(const Control* control) {
   return control && (control->kind == kKindText || control->kind == kKindString || control->kind == kKindEdit);

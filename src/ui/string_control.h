@@ -88,6 +88,10 @@ class TextControl : public StringControl {
   Control* Clone() const override { return new TextControl(*this); }
   void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const override;
   const char* GetText() override { return sourceText.c_str(); }
+  // The text shown becomes the source text again (what is typed, without
+  // the cursor).
+  void ShowSourceText();
+  void EditEnded() override;
 
   std::string sourceText;
   std::string selectedSourceText;

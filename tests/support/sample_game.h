@@ -111,12 +111,16 @@ class SampleGame {
                                          static_cast<uint32_t>(HexY(hex) * shape.width + HexX(hex)), 0};
   }
 
-  // A new game of the scenario (its definition's name) as the region.
-  void Start(const char* region = "Westholm", const char* scenario = "Channel") {
+  // A new game of the scenario (its definition's name) as the region, in a
+  // window of the size given.
+  void Start(const char* region = "Westholm", const char* scenario = "Channel", int32_t width = 1024,
+             int32_t height = 768) {
     plat::SetClockSource(&clock_);
     oldRoot_ = plat::DataRoot();
     plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
     PrepareWholeProgram();
+    g_app.gamerezx = width;
+    g_app.gamerezy = height;
     pointer_ = PolledInput{.x = 400, .y = 300};
     g_uiInput.poll = [] { return pointer_; };
     ASSERT_EQ(InitApplication(g_app), 0);

@@ -387,30 +387,68 @@ TEST(ImageGenTest, PortraitCellsEachHoldAFace) {
   }
 }
 
-}  // namespace
-
-TEST(ImageGenTest, FormIconsEachHaveACellOfTheirOwnAndLookUnlikeEachOther) {
-  // Every icon id of the class and row forms, and the class rows' own
-  // long-range mark, as an icon of 24 x 22 shows it.
-  std::vector<int> ids = {5, 6, 665, 666, 667};
-  for (const auto& [first, last] : {std::pair{10, 16}, {30, 37}, {100, 125}, {200, 206}, {300, 303}})
-    for (int id = first; id <= last; ++id) ids.push_back(id);
-  const Canvas sheet = image_gen::UiSheet(image_gen::kIconSheet);
-  std::set<int> cells = {image_gen::kLongRangeIconCell};
-  std::vector<std::vector<uint32_t>> shown;
-  for (int id : ids) {
-    const int cell = image_gen::IconCell(id);
-    ASSERT_TRUE(cell >= 0 && cell < 64) << id;
-    cells.insert(cell);
+// The sample's terrain table, read as the importer reads it: a blank row
+// keeps its place (an empty type), the row after STARTTERRAIN is type 0.
+struct TerrainLine {
+  int index;
+  std::string name;
+  bool water;
+  int right, left, bottom, top;
+};
+std::vector<TerrainLine> SampleTerrains() {
+  std::vector<TerrainLine> lines;
+  FILE* f = std::fopen(VD_TERRAIN_TABLE, "rb");
+  if (!f) return lines;
+  char buffer[4096];
+  bool started = false;
+  int index = 0;
+  while (std::fgets(buffer, sizeof buffer, f)) {
+    std::string line(buffer);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    if (!started) {
+      started = line.rfind("STARTTERRAIN", 0) == 0;
+      continue;
+    }
+    std::vector<std::string> cells;
+    for (size_t at = 0;;) {
+      const size_t comma = line.find(',', at);
+      cells.push_back(line.substr(at, comma == std::string::npos ? std::string::npos : comma - at));
+      if (comma == std::string::npos) break;
+      at = comma + 1;
+    }
+    if (cells.size() >= 63)
+      lines.push_back({index, cells[0], cells[52] == "yes", std::stoi(cells[59]), std::stoi(cells[60]),
+                       std::stoi(cells[61]), std::stoi(cells[62])});
+    ++index;
   }
-  EXPECT_EQ(cells.size(), ids.size() + 1);  // no two share a cell
-  for (int cell : cells) {
-    const int32_t x = cell % 8 * 64, y = cell / 8 * 64;
-    shown.push_back(HexShows(sheet, {x, y, x + 64, y + 64}, 24, 22));
-  }
-  for (size_t i = 0; i < shown.size(); ++i)
-    for (size_t j = i + 1; j < shown.size(); ++j)
-      EXPECT_GE(PercentDiffering(shown[i], shown[j]), 6) << *std::next(cells.begin(), i) << " and "
-                                                         << *std::next(cells.begin(), j);
-  EXPECT_EQ(image_gen::IconCell(7), -1);
+  std::fclose(f);
+  return lines;
 }
+
+TEST(ImageGenTest, EachSampleTerrainsPictureIsItsOwnCellAndLooksLikeItsKind) {
+  const std::vector<TerrainLine> terrains = SampleTerrains();
+  ASSERT_EQ(terrains.size(), 14u) << VD_TERRAIN_TABLE;
+  const Canvas sheet = image_gen::TerrainTiles();
+  std::set<uint32_t> looks;
+  for (const TerrainLine& t : terrains) {
+    SCOPED_TRACE(t.name);
+    // The palette picks terrain r x 16 + c from cell (c, r): the table must
+    // point each terrain at that same cell.
+    const int left = 32 * (t.index % 16), top = 32 * (t.index / 16);
+    EXPECT_EQ(t.left, left);
+    EXPECT_EQ(t.top, top);
+    EXPECT_EQ(t.right, left + 32);
+    EXPECT_EQ(t.bottom, top + 32);
+    // Water is blue, land is not: the hex's middle pixel.
+    const uint32_t pixel = sheet.At(static_cast<uint32_t>(left + 16), static_cast<uint32_t>(top + 8));
+    const uint32_t r = pixel >> 16 & 0xFF, g = pixel >> 8 & 0xFF, b = pixel & 0xFF;
+    EXPECT_EQ(pixel >> 24, 0xFFu);
+    EXPECT_EQ(b > r + 40 && b > g, t.water) << std::hex << pixel;
+    looks.insert(pixel & 0xF0F0F0u);
+  }
+  // No two terrains share a picture, and type 0 has none.
+  EXPECT_EQ(looks.size(), terrains.size());
+  EXPECT_EQ(sheet.At(16, 16) >> 24, 0u);
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 // borders and route pieces, the editor palette, unit bars and effects.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "screens/main/map/map_borders_table.h"
 #include "sheets.h"
@@ -106,10 +107,34 @@ Canvas TerrainTiles() {
   const uint32_t base[12] = {Rgb(30, 60, 130),  Rgb(60, 110, 170), Rgb(110, 160, 70), Rgb(150, 190, 90),
                              Rgb(40, 100, 45),  Rgb(30, 120, 60),  Rgb(140, 115, 75), Rgb(150, 145, 140),
                              Rgb(220, 200, 140), Rgb(200, 210, 215), Rgb(90, 110, 70),  Rgb(120, 120, 125)};
-  for (uint32_t n = 0; n < kTerrainTiles; ++n) {
+  // Terrain 0 is no terrain: its cell stays clear. The sample's terrains 1
+  // to 14 (Deep Ocean to River Valley) each get a look of their own; the
+  // cells past them repeat the base colours with the marks in turn.
+  struct Look {
+    uint32_t colour, mark;  // mark: 0 none, 1 trees, 2 a peak, 3 waves
+  };
+  const Look sample[] = {
+      {0, 0},
+      {base[0], 0},              // Deep Ocean
+      {base[1], 0},              // Coastal Waters
+      {Rgb(80, 140, 200), 3},    // Lake
+      {base[3], 0},              // Plains
+      {base[2], 0},              // Grassland
+      {base[4], 1},              // Forest
+      {base[5], 1},              // Jungle
+      {base[6], 2},              // Hills
+      {base[7], 2},              // Mountains
+      {base[8], 0},              // Desert
+      {Rgb(165, 170, 150), 0},   // Tundra
+      {base[9], 0},              // Polar Ice
+      {base[10], 3},             // Swamp
+      {Rgb(120, 175, 80), 3},    // River Valley
+  };
+  for (uint32_t n = 1; n < kTerrainTiles; ++n) {
     const auto x0 = static_cast<int32_t>((n % 16) * 32), y0 = static_cast<int32_t>((n / 16) * 32);
-    const uint32_t colour = base[n % 12];
-    const uint32_t variant = n / 12;
+    const bool own = n < std::size(sample);
+    const uint32_t colour = own ? sample[n].colour : base[n % 12];
+    const uint32_t variant = own ? sample[n].mark : n / 12;
     const double cx = x0 + 16.0, cy = y0 + 16.0;
     // The hex fills the tile box (centre at the box's (15, 15)), a little
     // over its edges so that neighbours meet without seams.

@@ -34,6 +34,8 @@ Canvas RouteLineTexture();
 // 512 x 480: terrain tile n in the 32 x 32 cell at ((n mod 16) x 32,
 // (n / 16) x 32), its hex drawn in the 30 x 30 box one pixel in; the editor's
 // palette shows the sheet whole, so its cell (c, r) is terrain r x 16 + c.
+// Cell 0 (no terrain) is clear; cells 1 to 14 show the sample's terrains in
+// the order of its terrain table.
 inline constexpr uint32_t kTerrainTiles = 240;
 Canvas TerrainTiles();
 // 1024 x 1024 (UGBITS0): border pieces at rows 512 to 640, hex markers at

@@ -284,6 +284,8 @@ void MailWindow::DockMailWindow() {
   }
   host = area;
   RectMoveTo(&form->rect, Width(area) - designedWidth, Height(area) - kMailDockedHeight);
+  // Floating over the map, which is drawn anew every frame under it.
+  form->flags |= kCtlAlwaysRedraw;
 }
 
 void MailWindow::AttachMailWindowToSidebar() {
@@ -293,6 +295,7 @@ void MailWindow::AttachMailWindowToSidebar() {
   if (form->parent) form->Unlink();
   ControlAttachForm(bar, form);
   host = bar;
+  form->flags &= ~kCtlAlwaysRedraw;
   SetHidden(form, false);
 }
 

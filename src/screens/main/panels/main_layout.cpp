@@ -189,7 +189,10 @@ void ApplySideScreensLayout(MapView& view) {
   LayoutStatusOverlay();
   SetHidden(FormFindControlByTag(s.minimapBar.currentForm, "FILTER"), !on);
   RelayoutMainScreen(view);
-  for (Screen* bar : {static_cast<Screen*>(&s.minimapBar), static_cast<Screen*>(&s.email1),
+  // The mail frame comes back into its slot (emptied above) before the
+  // mailbox hangs in it.
+  for (Screen* bar : {static_cast<Screen*>(&s.minimapBar), static_cast<Screen*>(&s.sideBar3),
+                      static_cast<Screen*>(&s.email1),
                       static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
     OpenScreen(*bar);
   Control* area = ui.rightColumn;
