@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ai/military_minister.h"
 #include "ai/minister_common.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
@@ -62,6 +63,19 @@ TEST(ResearchLabels, EachCabinetSeatIsTitledAndStockedForThePostItServes) {
     const std::set<std::string> names = PriorityNames(r.post);
     EXPECT_EQ(names.count(r.belongs), 1u) << r.post;
     EXPECT_EQ(names.count(r.foreign), 0u) << r.post;
+  }
+  // The military seat's spending orders sit on the bits its minister acts on.
+  const struct {
+    unsigned bit;
+    const char* name;
+  } orders[] = {{kMilCutSpending, "Cut military spending"}, {kMilRaiseSpending, "Raise military spending"}};
+  for (const auto& o : orders) {
+    std::string named;
+    for (int n = 1; n < kDepartmentItems; ++n) {
+      const DeptPriorityEntry& e = g_ruleTables.deptPriorities.entries[kPostMilitary][n];
+      if (e.itemMask == o.bit && e.text1) named = e.text1.get();
+    }
+    EXPECT_EQ(named, o.name);
   }
 }
 
