@@ -83,7 +83,7 @@ void WriteMapEditLog(World& world, bool gameRunning) {
         return t == 0 || (row && row[t].known != 0);
       });
       if (column.empty()) continue;
-      LogWrite(g_platform, "  Tech : %-15.15s : %-32.32s (%s)\n", ListText(kListTechcategory, c),
+      LogWrite(g_platform, "  Tech : %-15.15s : %-32.32s (%s)\n", ListText(kListTechcategory, c + 1),
                tech.name.c_str(), column.c_str());
     }
   }

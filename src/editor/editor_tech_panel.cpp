@@ -113,7 +113,7 @@ void EditorTechPanel::BindControls() {
 void EditorTechPanel::Refresh() {
   if (!currentForm) return;
   for (int32_t i = 0; i < kCategoryButtons; ++i) {
-    const char* caption = TextListEntry(g_textLists, kListTechcategory, i);
+    const char* caption = TextListEntry(g_textLists, kListTechcategory, i + 1);
     if (Control* b = FormFindControlById(currentForm, kTechCategoryFirst + i)) b->SetText(caption ? caption : "");
   }
   const int32_t category = Category();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "screens/docked_panels.h"
+#include "screens/main/bars/command_bars.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
@@ -54,8 +55,17 @@ void MapBorder::OnOpen() {
 }
 
 
+int32_t EconomyScreen::AttachForm(Control*) {
+  id = OpenChildPopup(*this, kEconomyPanel);
+  return static_cast<int32_t>(id);
+}
+
+void EconomyScreen::BindControls() { g_panelFlags[kEconomyPanel] |= kPanelFlagMarked; }
+
 void EconomyScreen::OnCommand(Control* control, int32_t) {
-  if (control && ControlTagMatches(control->tag, "BUDGET")) g_screens.status1.budget.Show(kKeepScreenId, nullptr);
+  if (!control) return;
+  if (ControlTagMatches(control->tag, "BUDGET")) g_screens.status1.budget.Show(kKeepScreenId, nullptr);
+  else if (ControlTagMatches(control->tag, "TRADEBUT")) g_screens.product1Ss4a.Show(kKeepScreenId, nullptr);
 }
 
 void ProductProfitPage::OnOpen() { ClosePanelsAbove(g_ui, 3, 0); }

@@ -23,11 +23,16 @@ class MapBorder : public Screen {
 // Main panels 2 to 7 but production and domestic policy (their homes are
 // the economy's); the orders screen's and the military and operations
 // departments' are the military screens'; diplomacy's is its own.
-inline constexpr const char* kEconomyScreenTags[] = {"BUDGET"};
+inline constexpr const char* kEconomyScreenTags[] = {"BUDGET", "TRADEBUT"};
+inline constexpr int32_t kEconomyPanel = 5;
 class EconomyScreen : public Screen {
  public:
   EconomyScreen() : Screen("ECONOMY1", FormLookups{.tags = kEconomyScreenTags, .ids = {}}) {}
-  // BUDGET opens the status department's budget summary.
+  // Docks as main panel 5; the page id is what the docking gave.
+  int32_t AttachForm(Control* host) override;
+  void BindControls() override;
+  // BUDGET opens the status department's budget summary, TRADEBUT the
+  // products' profit page.
   void OnCommand(Control* control, int32_t id) override;
 };
 // The production department's product-profit page, which the budget's
