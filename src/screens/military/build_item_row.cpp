@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "app/duration_text.h"
 #include "records/player_record.h"
+#include "screens/military/unit_class_row.h"
 #include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
 #include "ui/control.h"
@@ -37,6 +39,15 @@ void SetWhole(Control* control, int32_t value) {
 void SetPrice(Control* row, float price) {
   // Money is shown in whole amounts, cut rather than rounded.
   SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(price), Tag(row, "PRICEBUILD"));
+}
+
+// The id a detail panel reads: a class row shows the class's group badge,
+// every other panel (the class sheet) looks the class up by its index.
+intptr_t DetailId(const Screen* panel, const UnitClassRecord& cls) {
+  if (dynamic_cast<const UnitClassRow*>(panel)) return cls.typeByte;
+  const std::vector<UnitClassRecord>& classes = g_world.unitClasses;
+  if (&cls < classes.data() || &cls >= classes.data() + classes.size()) return 0;
+  return static_cast<intptr_t>(&cls - classes.data());
 }
 
 float CategoryFactor(uint8_t category) { return category < 4 ? kBuildCategoryFactor[category] : 1.0f; }
@@ -105,6 +116,6 @@ void DrawBuildItemRow(Control* row, int32_t designMode, const UnitClassRecord& c
     if (!d.panel || !d.anchor) continue;
     SetHidden(d.anchor, false);
     d.anchor->Invalidate();
-    d.panel->Show(reinterpret_cast<intptr_t>(&cls), d.anchor);
+    d.panel->Show(DetailId(d.panel, cls), d.anchor);
   }
 }

@@ -62,6 +62,9 @@ constexpr int32_t kLastFilterButton = 125;
 // A research list without a sort column orders by this statistic.
 constexpr int32_t kResearchStatistic = 90;
 constexpr int32_t kNoLevelLimit = 256;
+// Ids of the lists' column headers: the id less 33 is the statistic its
+// column shows, which a click orders the list by.
+constexpr int32_t kFirstSortHeader = 34, kLastSortHeader = 99;
 
 int32_t Category(int32_t category) { return category >= 0 && category < 3 ? category : -1; }
 
@@ -309,6 +312,8 @@ void FillBuildList(Control* form, BuildListState& s, int32_t research, int32_t s
     }
   }
   if (stockMode == 0) ShowFilterButtons(form, category);
+  for (int32_t header = kFirstSortHeader; header <= kLastSortHeader; ++header)
+    SetControlFlag(Id(form, header), kStateSelected, 0);
   if (filter >= 0) {
     SetControlFlag(Id(form, kFilterButtons + filter), kStateSelected, 1);
     if (filter < kMilitaryClasses && f.sortColumn[filter] > 0)
@@ -349,6 +354,16 @@ void OnBuildListCommand(Control* form, BuildListState& s, const HexCell* site, C
     if (CellHex(site, packed, index)) {
       GotoHexPacked(packed);
       if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, packed);
+    }
+  } else if (value >= kFirstSortHeader && value <= kLastSortHeader) {
+    // A second click on the column the list is ordered by puts it back in
+    // its usual order. The order is the filter's; all classes have none.
+    const int32_t filter = Category(s.category) >= 0 ? g_buildListFilters.categoryFilter[s.category] : -1;
+    if (filter >= 0 && filter < kMilitaryClasses) {
+      int32_t& column = g_buildListFilters.sortColumn[filter];
+      column = column == value ? 0 : value;
+      if (auto* list = dynamic_cast<ListBoxControl*>(Tag(form, "LIST5"))) ListResetScroll(list);
+      RefreshBoth(form, refresh);
     }
   } else if (value == kAllClassesButton) {
     SetFilter(form, s, -1, refresh);

@@ -12,6 +12,8 @@
 #include "screens/main/facility_status.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/main/panels/facility_figures.h"
+#include "screens/main/panels/facility_sub_panels.h"
+#include "screens/main/map_input/map_click.h"
 #include "screens/military/hex_unit_actions.h"
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"
@@ -190,10 +192,33 @@ void BaseActionsPanel::BindControls() { parent2 = Tag(*this, "PARENT2"); }
 // sites has no home yet: the information panel stands in for it.
 void BaseActionsPanel::OnOpen() {
   cellIndex = static_cast<uint32_t>(id);
-  if (parent2) g_screens.popupBase1d.Show(0, parent2);
+  if (!parent2) return;
+  // A base that gathers its new units somewhere shows where: the facility
+  // target panel, 0 without a point, 1 with one, 2 while the map picks one.
+  bool gathers = false, pointSet = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const World& w = g_world;
+    const UnitRecord* lead = cellIndex < w.cells.size() ? GetActiveObject(&w.cells[cellIndex], false) : nullptr;
+    const UnitClassRecord* cls = FacilityLive(lead) ? ClassRecordAt(w, lead->classIndex) : nullptr;
+    gathers = cls && IsRallyBaseClass(*cls);
+    pointSet = gathers && lead->ordersShown[kDestination] != 0;
+  }
+  if (!gathers) {
+    g_screens.popupBase1d.Show(0, parent2);
+    return;
+  }
+  const intptr_t mode = g_screens.mapClickMode == kClickObjectDestination ? 2 : pointSet ? 1 : 0;
+  g_screens.map1.ss6c.Show(mode, parent2);
 }
 
-void BaseActionsPanel::Refresh() { UpdateFacilityActionButtons(currentForm, cellIndex); }
+void BaseActionsPanel::Refresh() {
+  UpdateFacilityActionButtons(currentForm, cellIndex);
+  // The target panel measures from the current hex, which the pop-up makes
+  // this one only after opening the actions.
+  RallyPointPanel& target = g_screens.map1.ss6c;
+  if (parent2 && target.host == parent2 && target.currentForm) target.Refresh();
+}
 
 void BaseActionsPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;

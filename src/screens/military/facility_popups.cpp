@@ -121,11 +121,14 @@ void RenameBaseOnEndEdit(Control* form, Control* control, uint32_t cellIndex) {
 void LaunchSitePopup::BindControls() {
   hideBox = Tag(currentForm, "HIDEBOX");
   subParent3 = Tag(currentForm, "SUBPARENT3");
+  satParent2 = Tag(currentForm, "SATPARENT2");
 }
 
 void LaunchSitePopup::OnOpen() {
   if (!OpenOn(*this, cellIndex, shownClass)) return;
   FillBaseHeader(currentForm, cellIndex, subParent3);
+  // The region's satellites by type, with their build orders.
+  if (satParent2) g_screens.map1.ss9a1.Show(0, satParent2);
 }
 
 void LaunchSitePopup::Refresh() {

@@ -30,10 +30,11 @@ class LaunchSitePopup : public Screen {
   int32_t satelliteType = 0;  // 0 to 2
   Control* hideBox = nullptr;
   Control* subParent3 = nullptr;
+  Control* satParent2 = nullptr;  // the satellites panel
 
  private:
-  static constexpr const char* kTags[] = {"BASENAME", "REGION", "HIDEBOX", "SUBPARENT3", "LAUNCH",
-                                          "SATTYPE",  "LAUNCHCOST", "RENBASEBUT", "CLOSEBUT"};
+  static constexpr const char* kTags[] = {"BASENAME", "REGION",     "HIDEBOX",    "SUBPARENT3", "SATPARENT2",
+                                          "LAUNCH",   "SATTYPE",    "LAUNCHCOST", "RENBASEBUT", "CLOSEBUT"};
   static constexpr int32_t kIds[] = {20, 21, 22};
 };
 

@@ -1,13 +1,16 @@
 #include "screens/military/production_lists.h"
 
+#include <utility>
 #include <vector>
 
 #include "records/command_ids.h"
 #include "records/hex_cell.h"
 #include "records/order_words.h"
+#include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/panels/facility_figures.h"
 #include "screens/main/popups/object_popups.h"
+#include "screens/military/base_popup.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
@@ -27,6 +30,7 @@
 #include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
+#include "world/unit_create.h"
 #include "world/world.h"
 
 namespace {
@@ -165,7 +169,58 @@ ScreenParameterList& BuildListClasses() {
   return classes;
 }
 
-void RefreshBaseProduction(Control*, const HexCell*, int32_t, ProductionListState*, ProductionListState*) {}
+void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, ProductionListState* a,
+                           ProductionListState* b) {
+  if (!form) return;
+  const std::vector<HexCell>& cells = g_world.cells;
+  const bool onMap = cell && cell >= cells.data() && cell < cells.data() + cells.size();
+  if (onMap && mode != kProductionNoBase) {
+    BaseUnitLists lists;
+    RefreshBaseProduction(form, static_cast<uint32_t>(cell - cells.data()), nullptr, lists, nullptr);
+    if (a) a->units = lists.production;
+    if (b) b->units = lists.queue;
+    return;
+  }
+  // Without a base: every unit of the player being built, then queued.
+  ListBoxControl* prod = List(form, "PRODLIST");
+  ListBoxControl* queue = List(form, "QUELIST");
+  ScreenParameterList building, waiting;
+  for (ListBoxControl* list : {prod, queue}) {
+    if (!list) continue;
+    ListPrepareRows(list);
+    ListClear(list, 1);
+  }
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const World& w = g_world;
+    UnitRecord* head = w.units;
+    for (UnitRecord* u = head; u;) {
+      if (IsUnitLive(*u) && u->owner == w.gameState.localPlayer && !(u->unitFlags & kUnitFacility) &&
+          (u->ordersShown[kPostureBits] & kPostureUnderConstruction)) {
+        const bool inProduction = (u->ordersShown[kStateFlags] & kStateHeldSlot) != 0;
+        (inProduction ? building : waiting).entries.push_back(static_cast<intptr_t>(u->id));
+        if (ListBoxControl* list = inProduction ? prod : queue)
+          ListAddTextItem(list, UnitDisplayName(w, *u).c_str(), static_cast<int32_t>(u->id), 0, 0, 0, 0);
+      }
+      u = u->next;
+      if (u == head) break;
+    }
+  }
+  building.listControl = prod;
+  waiting.listControl = queue;
+  for (ListBoxControl* list : {prod, queue}) {
+    if (!list) continue;
+    if (list->savedSelection) ListApplyToItems(list, *list->savedSelection);
+    ListLayoutRows(list);
+  }
+  SetHidden(Tag(form, "CLEAR"), waiting.entries.empty());
+  if (prod && !prod->firstRow) {
+    if (Control* row = ListAddTextItem(prod, waiting.entries.empty() ? "Idle" : "Retooling", 0, 0, 0, 0, 1))
+      row->flags &= ~kCtlButton;
+  }
+  if (a) a->units = std::move(building);
+  if (b) b->units = std::move(waiting);
+}
 
 uint32_t ListCurrentUnit(Control* list) {
   auto* box = dynamic_cast<ListBoxControl*>(list);
@@ -412,7 +467,7 @@ void OnProductionListChange(Control* form, Control* control, uint32_t unit, int3
   }
 }
 
-void OnProductionListEvent(Control*, Control* control, int32_t id, ProductionListState*, ProductionListState*,
+void OnProductionListEvent(Control*, Control* control, int32_t id, ProductionListState* a, ProductionListState* b,
                            int32_t mode, const ScreenParameterList* anchor) {
   if (!control) return;
   if (Is(control, "AVAILLIST")) {
@@ -424,7 +479,21 @@ void OnProductionListEvent(Control*, Control* control, int32_t id, ProductionLis
   if (!Is(control, "PRODLIST") && !Is(control, "STOREDLIST") && !Is(control, "QUELIST")) return;
   const uint32_t unit = ListCurrentUnit(control);
   if (unit == 0) return;
-  Screen& popup = mode == kProductionSiloBase ? static_cast<Screen&>(g_screens.missiles)
+  // The pop-up keeps the list it steps through: the host's, when it keeps
+  // this list's units, else the units of the list's rows as they stand.
+  static ScreenParameterList rowUnits;
+  const ScreenParameterList* stepping = nullptr;
+  for (const ProductionListState* s : {a, b})
+    if (s && s->units.listControl == control) stepping = &s->units;
+  if (!stepping) {
+    rowUnits.entries.clear();
+    rowUnits.listControl = control;
+    const auto* list = dynamic_cast<ListBoxControl*>(control);
+    for (Control* row = list ? list->firstRow : nullptr; row; row = ListNextRow(list, row))
+      if (row->id > 0) rowUnits.entries.push_back(row->id);
+    stepping = &rowUnits;
+  }
+  Screen& popup = mode == kProductionSiloBase ? static_cast<Screen&>(g_screens.popupMissileB)
                                               : static_cast<Screen&>(g_screens.unitDetail);
-  popup.Popup(static_cast<intptr_t>(unit), nullptr);
+  popup.Popup(static_cast<intptr_t>(unit), stepping);
 }

@@ -18,9 +18,10 @@ struct HexCell;
 struct UnitRecord;
 struct World;
 
-// A production list's state: three words the list code keeps.
+// A production list's state: the units its rows show, in row order, which
+// the unit pop-up opened from a row steps through.
 struct ProductionListState {
-  int32_t words[3] = {};
+  ScreenParameterList units;
 };
 
 // The classes the automatic production panel offers, as its list was last
@@ -33,6 +34,9 @@ inline constexpr int32_t kProductionSelectedBase = -1;
 inline constexpr int32_t kProductionNoBase = 8;
 inline constexpr int32_t kProductionSiloBase = 1;
 
+// The map's production panel: PRODLIST (the units being built, into a) and
+// QUELIST (those queued, into b) of the base on the cell; with no cell
+// (kProductionNoBase) the local player's everywhere.
 void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, ProductionListState* a,
                            ProductionListState* b);
 
@@ -65,7 +69,10 @@ void OnProductionListCommand(Control* form, Control* control, int32_t value, con
 // clears the other lists of the form.
 void OnProductionListChange(Control* form, Control* control, uint32_t unit, int32_t exclusive,
                             Screen* classSheet = nullptr, Screen* platform = nullptr);
-// A row of AVAILLIST opens the unit build pop-up for its class, stepping
+// A row of PRODLIST, QUELIST or STOREDLIST opens the unit's detail pop-up
+// (the missile stock pop-up of that unit in kProductionSiloBase mode),
+// stepping through that list's units (a's or b's when they hold its rows);
+// a row of AVAILLIST opens the unit build pop-up for its class, stepping
 // through the anchor's classes.
 void OnProductionListEvent(Control* form, Control* control, int32_t id, ProductionListState* a, ProductionListState* b,
                            int32_t mode, const ScreenParameterList* anchor = nullptr);

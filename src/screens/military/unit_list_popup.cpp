@@ -13,9 +13,11 @@
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/main/panels/unit_panel.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/military/orders_summary.h"
 #include "screens/military/production_lists.h"
+#include "screens/military/unit_detail_panels.h"
 #include "screens/military/unit_header.h"
 #include "screens/military/unit_progress_row.h"
 #include "screens/screen_set.h"
@@ -207,6 +209,33 @@ void UnitListProductionPanel::OnCommand(Control* control, int32_t) {
 
 void UnitListOrdersPanel::BindControls() { summaryHost_ = Tag(currentForm, "ORDERS1C"); }
 
+namespace {
+
+// The map unit panels the pages show: 4A the summary, 4B the status, 4C the
+// cargo, 4D the extra figures.
+Screen* PagePanel(int32_t page) {
+  UnitPanel& units = g_screens.map1.units;
+  switch (page) {
+    case 0: return &units.summary;
+    case 1: return &units.status;
+    case 2: return &units.cargo;
+    default: return &units.extra;
+  }
+}
+
+}  // namespace
+
+// The summary of a unit not being built is the orders picker's sheet,
+// which the picker shows again whenever it opens.
+OrdersUnitSummary& UnitListOrdersPanel::Summary() { return g_screens.orderSheets[1]; }
+
+void UnitListOrdersPanel::ShowPage(int32_t shown) {
+  page = shown;
+  for (int32_t p = 0; p < 4; ++p) SetControlFlag(Tag(currentForm, kPagePanels[p]), kStateSelected, p == page ? 1 : 0);
+  Control* host = g_screens.unitList.details2;
+  if (host && unit != 0) PagePanel(page)->Show(static_cast<intptr_t>(unit), host);
+}
+
 void UnitListOrdersPanel::OnOpen() {
   const bool changed = id != static_cast<intptr_t>(unit);
   unit = static_cast<uint32_t>(id);
@@ -220,23 +249,30 @@ void UnitListOrdersPanel::OnOpen() {
   if (building) {
     if (summaryHost_) g_screens.popupUlist1d.Show(id, summaryHost_);
     if (page == 0 || page == 2) page = 1, showPage = true;
+  } else if (summaryHost_) {
+    Summary().Show(id, summaryHost_);
   }
-  if (showPage) SetControlFlag(Tag(currentForm, kPagePanels[page]), kStateSelected, 1);
+  if (showPage) ShowPage(page);
 }
 
 void UnitListOrdersPanel::Refresh() {
-  bool building = false;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* u = UnitOf(static_cast<intptr_t>(unit));
-    building = u && UnitUnderConstruction(*u);
-  }
-  SetHidden(Tag(currentForm, "UNITORDER"), building);
-  SetHidden(Tag(currentForm, "4A"), building);
-  SetHidden(Tag(currentForm, "4C"), building);
+  Control* f = currentForm;
+  if (!f) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* u = UnitOf(static_cast<intptr_t>(unit));
+  const UnitClassRecord* cls = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
+  if (!cls) return;
+  const bool building = UnitUnderConstruction(*u);
+  DrawUnitPicture(f, *cls, u, -1, 1);
+  // A class that carries nothing has no cargo page.
+  const bool carriesNothing = cls->carryCapacity == 0.0f && cls->cargoSlots == 0;
+  SetHidden(Tag(f, "4C"), carriesNothing || building);
+  SetHidden(Tag(f, "UNITORDER"), building);
+  SetHidden(Tag(f, "4A"), building);
+  UpdateQueueButtons(f, *u);
 }
 
-void UnitListOrdersPanel::OnCommand(Control* control, int32_t controlId) {
+void UnitListOrdersPanel::OnCommand(Control* control, int32_t) {
   if (!control) return;
   if (Is(control, "CENTRE")) {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -251,11 +287,10 @@ void UnitListOrdersPanel::OnCommand(Control* control, int32_t controlId) {
   }
   for (int32_t p = 0; p < 4; ++p) {
     if (Is(control, kPagePanels[p])) {
-      page = p;
+      if (unit != 0) ShowPage(p);
       return;
     }
   }
-  (void)controlId;
   OnQueueButton(control, unit, currentForm);
   if (g_screens.unitList.currentForm) g_screens.unitList.Refresh();
 }

@@ -11,6 +11,8 @@
 
 #include "ui/screen.h"
 
+class OrdersUnitSummary;
+
 class Control;
 class ListBoxControl;
 struct UnitRecord;
@@ -59,6 +61,9 @@ class UnitListOrdersPanel : public Screen {
   int32_t page = 0;   // which map unit panel (0-3)
 
  private:
+  // Shows the map unit panel of the page in the pop-up's DETAILS2.
+  void ShowPage(int32_t shown);
+  static OrdersUnitSummary& Summary();
   Control* summaryHost_ = nullptr;
 };
 

@@ -1,0 +1,164 @@
+// The whole program on the sample scenario as Westholm: the Army page's
+// base build list, a design chosen in it by a click, shows the design's
+// class sheet with its picture drawn in the back buffer, and nothing in the
+// list's box is drawn over anything else.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/gfx/renderer.h"
+#include "platform/fpenv.h"
+#include "screens/military/build_lists.h"
+#include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
+#include "support/sample_game.h"
+#include "ui/bitmap_control.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "units/unit_queries.h"
+#include "world/game_speed.h"
+#include "world/text/ui_options.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kProductionPage = 5;
+
+bool Overlap(const plat::Rect& a, const plat::Rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool Shown(const Control* c) {
+  for (; c; c = c->parent)
+    if (c->Hidden()) return false;
+  return true;
+}
+
+// The shown controls of the panel's form (not their insides, which belong
+// to them); the list box made over its placeholder box stands for it.
+std::vector<const Control*> Parts(const Control* form, const Control* list) {
+  std::vector<const Control*> out;
+  Control* first = form ? form->firstChild : nullptr;
+  for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing())
+    if (Shown(c) && (c == list || std::string(c->tag, kTagSize).c_str() != std::string("LIST5"))) out.push_back(c);
+  return out;
+}
+
+// Distinct colours of the rectangle in the frame: a drawn picture has many,
+// an empty box one or two.
+size_t Colours(const std::vector<uint32_t>& frame, uint32_t width, const plat::Rect& r) {
+  std::vector<uint32_t> seen;
+  for (int32_t y = r.top; y < r.bottom; ++y)
+    for (int32_t x = r.left; x < r.right; ++x) {
+      const uint32_t p = frame[static_cast<size_t>(y) * width + static_cast<size_t>(x)] & 0xFFFFFFu;
+      bool known = false;
+      for (uint32_t s : seen) known = known || s == p;
+      if (!known) seen.push_back(p);
+      if (seen.size() > 64) return seen.size();
+    }
+  return seen.size();
+}
+
+TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
+  plat::SetGameFloatMode();
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(g_world.gameState, 0);
+  }
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
+  ASSERT_NE(s.military1Ss1.currentForm, nullptr);
+  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss1.currentForm, "BUILD"));
+  BaseUnitListPanel& panel = s.military1Ss1c;
+  ASSERT_NE(panel.currentForm, nullptr);
+  ASSERT_NE(panel.list, nullptr);
+  ASSERT_NE(ListNextRow(panel.list, nullptr), nullptr) << "the land list offers designs";
+  SampleGame::ClickControl(panel.list, 0);
+  SampleGame::Pump();
+  const int32_t chosen = static_cast<int32_t>(panel.list->selectedValue);
+  ASSERT_GT(chosen, 0) << "a design is chosen";
+
+  UnitPicturePanel& sheet = s.military1Ss4a1[0];
+  ASSERT_EQ(sheet.id, chosen) << "the sheet shows the chosen class";
+  ASSERT_NE(sheet.currentForm, nullptr);
+  ASSERT_TRUE(Shown(sheet.currentForm)) << "the sheet is shown";
+  const auto* picture = static_cast<const BitmapControl*>(FormFindControlByTag(sheet.currentForm, "UNITPIC"));
+  ASSERT_NE(picture, nullptr);
+  std::vector<uint32_t> frame;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+  if (const char* dump = std::getenv("VD_SHOT")) {
+    if (FILE* f = std::fopen(dump, "wb")) {
+      std::fprintf(f, "P6 %u %u 255\n", width, height);
+      for (uint32_t p : frame) {
+        const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
+                                      static_cast<unsigned char>(p)};
+        std::fwrite(rgb, 1, 3, f);
+      }
+      std::fclose(f);
+    }
+  }
+  EXPECT_GT(Colours(frame, width, ControlAbsoluteRect(picture)), 8u) << "the class picture is drawn";
+
+  const std::vector<const Control*> parts = Parts(panel.currentForm, panel.list);
+  for (size_t i = 0; i < parts.size(); ++i)
+    for (size_t j = i + 1; j < parts.size(); ++j)
+      EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
+          << std::string(parts[i]->tag, kTagSize).c_str() << " and " << std::string(parts[j]->tag, kTagSize).c_str() << " overlap";
+}
+
+std::vector<int32_t> ListedClasses(const ListBoxControl* list) {
+  std::vector<int32_t> out;
+  for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row))
+    out.push_back(static_cast<int32_t>(ListRowValue(row)));
+  return out;
+}
+
+// The Attack header orders the land designs by their soft attack, best
+// first; a second click puts the list back as it was.
+TEST(ArmyBuildListPlay, AHeaderClickSortsTheListByItsColumnAndBack) {
+  plat::SetGameFloatMode();
+  const GlobalGuard<UiOptions> options(g_uiOptions);
+  const GlobalGuard<BuildListFilters> filters(g_buildListFilters);
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(g_world.gameState, 0);
+  }
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
+  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss1.currentForm, "BUILD"));
+  BaseUnitListPanel& panel = s.military1Ss1c;
+  ASSERT_NE(panel.list, nullptr);
+  const std::vector<int32_t> before = ListedClasses(panel.list);
+  ASSERT_GT(before.size(), 2u);
+  Control* attack = FormFindControlByTag(panel.currentForm, "HDRATT");
+  ASSERT_NE(attack, nullptr);
+  SampleGame::ClickControl(attack);
+  const std::vector<int32_t> sorted = ListedClasses(panel.list);
+  ASSERT_EQ(sorted.size(), before.size());
+  std::vector<float> values;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (int32_t c : sorted) values.push_back(UnitClassStat(g_world, c, attack->id - 33));
+  }
+  for (size_t i = 1; i < values.size(); ++i) EXPECT_GE(values[i - 1], values[i]) << "row " << i;
+  EXPECT_NE(sorted, before) << "the sample's land designs differ in attack from their build order";
+  EXPECT_TRUE(attack->Selected()) << "the header shows it orders the list";
+  SampleGame::ClickControl(attack);
+  EXPECT_EQ(ListedClasses(panel.list), before);
+  EXPECT_FALSE(attack->Selected());
+}
+
+}  // namespace
