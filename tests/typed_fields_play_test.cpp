@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/app_object.h"
-#include "app/shell/shell.h"
+#include "shell/shell.h"
 #include "editor/editor_class_lists.h"
 #include "editor/editor_map_input.h"
 #include "editor/editor_palette.h"
