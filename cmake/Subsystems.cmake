@@ -155,8 +155,11 @@ function(vd_discover_tests target)
   if(VD_TESTS_PER_PROGRAM)
     add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
     # Whole programs that start the game in every test run for many minutes
-    # under the sanitizers.
-    set_tests_properties(${target} PROPERTIES TIMEOUT 5400)
+    # under the sanitizers. The programs with the most test files start
+    # first, so that the longest do not start last.
+    get_target_property(sources ${target} SOURCES)
+    list(LENGTH sources cost)
+    set_tests_properties(${target} PROPERTIES TIMEOUT 5400 COST ${cost})
     if(ARG_LABELS)
       set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
     endif()
