@@ -21,6 +21,7 @@ set(vd_unity_alone
   src/platform/gl_gamma_pass.cpp
   src/platform/graphics_device_test.cpp
   src/platform/message_queue_test.cpp
+  src/platform/music_stream_test.cpp
   src/platform/peer_discovery.cpp
   src/screens/diplomacy/aid_request_panels.cpp
   src/screens/diplomacy/alliances_panel.cpp
@@ -35,6 +36,7 @@ set(vd_unity_alone
   src/screens/diplomacy/mail_window_test.cpp
   src/screens/diplomacy/offer_mail_view.cpp
   src/screens/diplomacy/region_relations.cpp
+  src/screens/diplomacy/surrender_confirm.cpp
   src/screens/diplomacy/trade_restriction.cpp
   src/screens/diplomacy/war_declaration.cpp
   src/screens/diplomacy/world_market_panels.cpp
@@ -43,10 +45,13 @@ set(vd_unity_alone
   src/screens/economy/industry/facility_lists_test.cpp
   src/screens/economy/industry/industry_popup.cpp
   src/screens/economy/policy/policy_panels_test.cpp
+  src/screens/economy/product_period.cpp
   src/screens/economy/research/research_budget_panel.cpp
   src/screens/economy/research/research_screen.cpp
   src/screens/economy/research/research_test.cpp
+  src/screens/economy/research/tech_list_panels.cpp
   src/screens/economy/research/tech_popup.cpp
+  src/screens/economy/status/budget_panels.cpp
   src/screens/economy/status/region_stats_panels.cpp
   src/screens/economy/status/region_stats_test.cpp
   src/screens/economy/status/status_screen_test.cpp
@@ -61,17 +66,21 @@ set(vd_unity_alone
   src/screens/frontend/game_menu.cpp
   src/screens/frontend/game_menu_files.cpp
   src/screens/frontend/option_display_pages.cpp
+  src/screens/frontend/option_page_frame.cpp
   src/screens/frontend/option_player_pages.cpp
   src/screens/frontend/options_menu.cpp
+  src/screens/frontend/score_card.cpp
   src/screens/frontend/start_menu.cpp
   src/screens/frontend/tutorial_window.cpp
   src/screens/frontend/waiting_room_rows.cpp
   src/screens/keys/keyboard_test.cpp
   src/screens/main/map/map_draw_test.cpp
   src/screens/main/map_input/map_pane_input_test.cpp
+  src/screens/main/map_input/order_choice.cpp
   src/screens/main/map_input/selection_test.cpp
   src/screens/main/panels/build_panels_test.cpp
   src/screens/main/panels/facility_sub_panels.cpp
+  src/screens/main/panels/hex_info_panel.cpp
   src/screens/main/panels/launch_site_panels.cpp
   src/screens/main/panels/production_panels.cpp
   src/screens/main/panels/site_panels_test.cpp
@@ -81,6 +90,7 @@ set(vd_unity_alone
   src/screens/main/popups/hex_info_popup.cpp
   src/screens/main/popups/settlement_popup.cpp
   src/screens/main/popups/settlement_popup_test.cpp
+  src/screens/main/popups/upgrade_popup.cpp
   src/screens/military/base_popup.cpp
   src/screens/military/base_sheets.cpp
   src/screens/military/build_item_row.cpp
@@ -93,6 +103,7 @@ set(vd_unity_alone
   src/screens/military/department/stored_units_panel.cpp
   src/screens/military/department/unit_production_panel.cpp
   src/screens/military/facilities/build_order_panel_test.cpp
+  src/screens/military/facilities/military_facility_screen.cpp
   src/screens/military/facility_popups.cpp
   src/screens/military/facility_popups_test.cpp
   src/screens/military/inventory/inventory_test.cpp
@@ -124,6 +135,7 @@ set(vd_unity_alone
   src/screens/military/operations/military_wages_panel_test.cpp
   src/screens/military/operations/mission_rules_panel.cpp
   src/screens/military/operations/operations_screen_test.cpp
+  src/screens/military/operations/ops_schedule_panels.cpp
   src/screens/military/operations/wmd_targeting_panels.cpp
   src/screens/military/operations/wmd_targeting_panels_test.cpp
   src/screens/military/order_option_panels.cpp
@@ -148,6 +160,7 @@ set(vd_unity_alone
   src/screens/military/unit_performance.cpp
   src/screens/military/unit_progress_row.cpp
   src/screens/military/unit_progress_row_b.cpp
+  src/screens/military/unit_refit_panels.cpp
   src/screens/military/unit_refit_panels_test.cpp
   src/screens/military/unit_sheets.cpp
   src/screens/military/unit_sheets_test.cpp
@@ -172,12 +185,14 @@ set(vd_unity_alone
   src/ui/slide_bar.cpp
   src/units/combat/unit_fire.cpp
   src/units/facilities/facility_supply.cpp
+  src/units/facilities/hex_facility_state.cpp
   src/units/hex_capture.cpp
   src/units/hex_stack_commands.cpp
   src/units/paths/move_cost_test.cpp
   src/units/paths/path_search.cpp
   src/units/paths/unit_base_choice.cpp
   src/units/paths/unit_steering.cpp
+  src/units/step/carried_step.cpp
   src/units/step/reserve_step.cpp
   src/units/step/unit_arrival.cpp
   src/units/step/unit_halt.cpp
@@ -190,7 +205,9 @@ set(vd_unity_alone
   src/units/transport/carrier_launch.cpp
   src/units/transport/stock_loading.cpp
   src/units/transport/stock_onto_carriers.cpp
+  src/units/transport/transport_phase.cpp
   src/units/unit_base_orders.cpp
+  src/units/unit_command_handlers.cpp
   src/units/unit_entry_rights.cpp
   src/units/unit_order_issue_test.cpp
   src/units/unit_texts.cpp
@@ -201,6 +218,7 @@ set(vd_unity_alone
   tools/image_gen/map_sheets.cpp
   tools/image_gen/pictures.cpp
   tools/image_gen/ui_sheets.cpp
+  tools/world_builder/world_builder_test.cpp
 )
 if(VD_UNITY)
   # The property is read in the folder whose CMakeLists.txt made the target.
