@@ -145,6 +145,7 @@ set(vd_unity_alone
   src/screens/military/orders_summary.cpp
   src/screens/military/orders_training.cpp
   src/screens/military/production_lists.cpp
+  src/screens/military/schedule_popup.cpp
   src/screens/military/silo_popup.cpp
   src/screens/military/unit_build_popup.cpp
   src/screens/military/unit_build_popup_test.cpp
@@ -166,6 +167,7 @@ set(vd_unity_alone
   src/screens/military/unit_sheets_test.cpp
   src/sim/command_post_test.cpp
   src/sim/daily/hex_pass.cpp
+  src/sim/daily/hex_pass_test.cpp
   src/sim/daily/population.cpp
   src/sim/daily/product_economy.cpp
   src/sim/daily/recurring_payments.cpp
@@ -215,6 +217,12 @@ set(vd_unity_alone
   src/world/game_file_read.cpp
   src/world/game_speed.cpp
   src/world/text/editor_imports_units.cpp
+  tests/build_order_play_test.cpp
+  tests/build_units_test.cpp
+  tests/campaign_play_test.cpp
+  tests/orders_screen_play_test.cpp
+  tests/stored_weapons_play_test.cpp
+  tests/unit_tabs_play_test.cpp
   tools/image_gen/map_sheets.cpp
   tools/image_gen/pictures.cpp
   tools/image_gen/ui_sheets.cpp
