@@ -214,12 +214,6 @@ set(vd_unity_alone
   src/world/game_file_read.cpp
   src/world/game_speed.cpp
   src/world/text/editor_imports_units.cpp
-  tests/build_order_play_test.cpp
-  tests/build_units_test.cpp
-  tests/campaign_play_test.cpp
-  tests/orders_screen_play_test.cpp
-  tests/stored_weapons_play_test.cpp
-  tests/unit_tabs_play_test.cpp
   tools/image_gen/map_sheets.cpp
   tools/image_gen/pictures.cpp
   tools/image_gen/ui_sheets.cpp
@@ -227,8 +221,9 @@ set(vd_unity_alone
 )
 # Programs compiled file by file: the simulation's tests include the
 # world's and the simulation's headers in every mix, and two of those headers
-# still name the product record's stock byte each.
-set(vd_unity_whole_files vd_sim_tests)
+# still name the product record's stock byte each; the whole-program tests
+# each name the sample's figures for themselves.
+set(vd_unity_whole_files vd_sim_tests vd_cross_tests)
 if(VD_UNITY)
   set_target_properties(${vd_unity_whole_files} PROPERTIES UNITY_BUILD OFF)
   # The property is read in the folder whose CMakeLists.txt made the target.
