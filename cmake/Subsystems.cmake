@@ -143,8 +143,28 @@ function(vd_test_pch target)
   endif()
 endfunction()
 
+# Each test in a CTest entry of its own (a process of its own), or, with
+# VD_TESTS_PER_PROGRAM (CI), one entry per test program that runs it whole:
+# the program starts once instead of once per test, which under the
+# sanitizers costs more than many of the tests themselves. A program run
+# whole is shuffled by GTEST_SHUFFLE=1 GTEST_RANDOM_SEED=N in the
+# environment.
+option(VD_TESTS_PER_PROGRAM "One CTest entry per test program, its tests run whole in one process" OFF)
 function(vd_discover_tests target)
   cmake_parse_arguments(ARG "" "" "LABELS" ${ARGN})
+  if(VD_TESTS_PER_PROGRAM)
+    add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+    # Whole programs that start the game in every test run for many minutes
+    # under the sanitizers. The programs with the most test files start
+    # first, so that the longest do not start last.
+    get_target_property(sources ${target} SOURCES)
+    list(LENGTH sources cost)
+    set_tests_properties(${target} PROPERTIES TIMEOUT 5400 COST ${cost})
+    if(ARG_LABELS)
+      set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
+    endif()
+    return()
+  endif()
   set(properties)
   if(ARG_LABELS)
     set(properties PROPERTIES LABELS "${ARG_LABELS}")

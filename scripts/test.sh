@@ -14,4 +14,5 @@ cd "$build"
 # Static thread storage and every heap block are still checked.
 export ASAN_OPTIONS="${ASAN_OPTIONS:-intercept_tls_get_addr=0}"
 # Tests draw offscreen and play sound to nowhere, with or without a display.
-SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ctest --output-on-failure -j"$(nproc)"
+# CTEST_PARALLEL_LEVEL caps the tests run at once (default: one per core).
+SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ctest --output-on-failure -j"${CTEST_PARALLEL_LEVEL:-$(nproc)}"

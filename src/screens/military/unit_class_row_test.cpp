@@ -64,7 +64,7 @@ namespace {
 // class that holds fuel, or no morale, is red; half fuel of a fifth's room
 // is 0.75 of green.
 TEST(UnitClassRows, StrengthBarReadiness) {
-  UnitClassRecord cls;
+  UnitClassRecord cls{};
   cls.fuelCapacity = 10.0f;
   const struct {
     float fuel, morale;
@@ -72,7 +72,7 @@ TEST(UnitClassRows, StrengthBarReadiness) {
   } rows[] = {{10.0f, 1.0f, 0xFF00FF00u}, {0.0f, 1.0f, 0xFFFF0000u}, {5.0f, 1.0f, 0xFF40BF00u},
               {10.0f, -1.0f, 0xFFFF0000u}};
   for (const auto& r : rows) {
-    UnitRecord unit;
+    UnitRecord unit{};
     unit.strength = 5.0f, unit.efficiency = 1.0f, unit.disruption = 0.1f, unit.fuel = r.fuel, unit.morale = r.morale;
     EXPECT_EQ(ReadinessColour(g_world, unit, cls), r.colour) << r.fuel << " " << r.morale;
   }
