@@ -50,10 +50,13 @@ bool PictureAndOverlay(const Control* a, const Control* b) {
 }
 
 void ExpectApart(const std::vector<const Control*>& parts, const char* where) {
-  for (size_t i = 0; i < parts.size(); ++i)
-    for (size_t j = i + 1; j < parts.size(); ++j)
-      if (!PictureAndOverlay(parts[i], parts[j])) EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
+  for (size_t i = 0; i < parts.size(); ++i) {
+    for (size_t j = i + 1; j < parts.size(); ++j) {
+      if (PictureAndOverlay(parts[i], parts[j])) continue;
+      EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
           << where << ": " << TagOf(parts[i]) << " and " << TagOf(parts[j]) << " overlap";
+    }
+  }
 }
 
 TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {

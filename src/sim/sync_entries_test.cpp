@@ -70,7 +70,7 @@ TEST(SyncEntries, ByteSumAddsEveryByte) {
 TEST(SyncEntries, PlayerBytesWorkedByHand) {
   CommandTestWorld t;
   World& w = *t.world;
-  for (PlayerRecord& p : w.players) std::memset(&p, 0, sizeof p);
+  for (PlayerRecord& p : w.players) p = PlayerRecord{};
   w.players[0].kind = 2;
   std::strcpy(w.players[0].name, "AB");
   w.players[0].treasury = 1.0f;  // bytes 00 00 80 3F

@@ -144,8 +144,9 @@ TEST_F(MouseTest, AnyEditFieldTakesAClickAndTypingAndAPressElsewhereEndsTheEditF
     EXPECT_EQ(field->text, "ISLES");  // what a panel reads: no cursor
     const auto ended = std::find(rec_.events.begin(), rec_.events.end(), "end edit E");
     EXPECT_EQ(ended != rec_.events.end(), !row.stillEditing);
-    if (row.secondX == 250 && row.second == kWmLButtonDown)  // the field's text is in before OK acts
+    if (row.secondX == 250 && row.second == kWmLButtonDown) {  // the field's text is in before OK acts
       EXPECT_LT(ended, std::find(rec_.events.begin(), rec_.events.end(), "command OK"));
+    }
     g_controls = ControlGlobals{}, delete field, delete ok;
   }
 }

@@ -68,7 +68,7 @@ bool LookOfFacility(const World& world, const HexCell& cell, uint32_t hex, bool 
   const HexUnitStack* stack = LoadHexStack(cell);
   const UnitRecord* f = stack ? stack->lead : nullptr;
   if (!preview) {
-    const bool foreign = !CellOwner(cell.word) == LocalPlayerIndex(world);
+    const bool foreign = CellOwner(cell.word) != LocalPlayerIndex(world);
     if (!f || !IsUnitLive(*f) || (foreign && (f->unitFlags & kUnitProvisional))) return false;
   }
   out.classNumber = preview ? previewClass : f->classIndex;
