@@ -51,17 +51,18 @@ run_one() {
 export -f run_one
 export logs
 failed=()
-for seed in "${seeds[@]}"; do
-  echo "Shuffled test runs in $build with --gtest_random_seed=$seed (${#programs[@]} programs, $jobs at a time)"
-  while IFS= read -r line; do
-    echo "$line"
-    if [[ "$line" == FAILED* ]]; then
-      read -r _ s program <<< "$line"
-      cat "$logs/$s.$(basename "$program").log"
-      failed+=("$program (seed $s)")
-    fi
-  done < <(printf '%s\n' "${programs[@]}" | xargs -P "$jobs" -I{} bash -c 'run_one "$0" "$1"' "$seed" {})
-done
+echo "Shuffled test runs in $build with seeds ${seeds[*]} (${#programs[@]} programs, $jobs at a time)"
+# Every program with every seed in one pool, the largest programs first, so
+# that the longest runs of all seeds go side by side from the start.
+while IFS= read -r line; do
+  echo "$line"
+  if [[ "$line" == FAILED* ]]; then
+    read -r _ s program <<< "$line"
+    cat "$logs/$s.$(basename "$program").log"
+    failed+=("$program (seed $s)")
+  fi
+done < <(for program in "${programs[@]}"; do for seed in "${seeds[@]}"; do printf '%s %s\n' "$seed" "$program"; done; done |
+         xargs -P "$jobs" -L 1 bash -c 'run_one "$0" "$1"')
 if ((${#failed[@]})); then
   echo "Failed shuffled, each whole in one process: ${failed[*]}"
   exit 1
