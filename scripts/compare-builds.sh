@@ -9,8 +9,11 @@ a="$1" b="$2" days="${3:-30}"
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 for build in "$a" "$b"; do
-  # Day lines go to stdout; the summary with its timing goes to stderr.
-  (cd "$build/game" && ./veldrane-headless --days "$days" Channel) > "$out/$(basename "$build").days"
+  # Day lines go to stdout; the game's log and the summary with its timing
+  # go to stderr, of which only the summary is shown.
+  (cd "$build/game" && ./veldrane-headless --days "$days" Channel) > "$out/$(basename "$build").days" \
+    2> "$out/$(basename "$build").log"
+  tail -n 1 "$out/$(basename "$build").log" >&2
 done
 da="$out/$(basename "$a").days" db="$out/$(basename "$b").days"
 lines=$(grep -c '^day ' "$da" || true)
