@@ -1,6 +1,7 @@
 #include "ui/panel_vocabulary.h"
 
 #include <cstdio>
+#include <string>
 
 #include "app/number_text.h"
 #include "platform/fpenv.h"
@@ -10,6 +11,19 @@
 #include "ui/screen.h"
 #include "ui/screen_manager.h"
 #include "ui/string_control.h"
+
+namespace {
+
+// One value through a printf format, rounded to nearest whatever mode the
+// game computes in.
+template <class Value>
+std::string Formatted(const char* format, Value value) {
+  char text[128];
+  plat::FormatText(text, sizeof text, format, value);
+  return text;
+}
+
+}  // namespace
 
 Control* Tag(Control* form, const char* tag) { return form ? FormFindControlByTag(form, tag) : nullptr; }
 
@@ -44,15 +58,11 @@ void SetNumber(Control* control, double value) {
 }
 
 void SetFormatted(Control* control, const char* format, int32_t value) {
-  char text[128];
-  plat::FormatText(text, sizeof text, format, value);
-  SetText(control, text);
+  SetText(control, Formatted(format, value));
 }
 
 void SetFormatted(Control* control, const char* format, double value) {
-  char text[128];
-  plat::FormatText(text, sizeof text, format, value);
-  SetText(control, text);
+  SetText(control, Formatted(format, value));
 }
 
 void SetNumberWhereRoom(Control* control, double value) {
@@ -87,15 +97,11 @@ void EnterInt(Control* control, int32_t value) {
 }
 
 void EnterFormatted(Control* control, const char* format, int32_t value) {
-  char text[128];
-  plat::FormatText(text, sizeof text, format, value);
-  EnterText(control, text);
+  EnterText(control, Formatted(format, value).c_str());
 }
 
 void EnterFormatted(Control* control, const char* format, double value) {
-  char text[128];
-  plat::FormatText(text, sizeof text, format, value);
-  EnterText(control, text);
+  EnterText(control, Formatted(format, value).c_str());
 }
 
 void Press(Control* control, bool pressed) { SetControlFlag(control, kStateSelected, pressed ? 1 : 0); }
