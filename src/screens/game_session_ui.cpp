@@ -78,6 +78,10 @@ void StopGameInterface(ScreenManager* ui) {
   // would be refreshed instead of shown in the next game, and its tab
   // would choose the next game's first panel.
   g_screens.map1.ForgetGame();
+  // Orders shown or a target locked in the game left would turn the next
+  // game's first hex click into closing them.
+  g_screens.selectionOrdersShown = 0;
+  g_screens.mapTargetLocked = 0;
   // Contact choices belong to the game left; a save brings its own back.
   g_contactMasks = ContactMasks{};
   if (!ui) return;
