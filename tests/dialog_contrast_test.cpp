@@ -77,7 +77,7 @@ TEST(DialogContrast, QuestionsOverTheSampleMapReadAtFourAndAHalfToOne) {
       plat::SetClockSource(nullptr);
     }
   } restores{oldRoot};
-  RunIdleFrame();
+  RunStartupFrameSkippingSplash(clock);
   ScreenSet& s = g_screens;
   ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"));
   Control* choice = s.gameChoice.currentForm;

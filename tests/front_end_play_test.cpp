@@ -150,7 +150,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
       plat::SetClockSource(nullptr);
     }
   } stopsTheGame{oldRoot};
-  RunIdleFrame();
+  RunStartupFrameSkippingSplash(clock);
   ASSERT_EQ(g_ui.mode, kUiFrontEnd);
 
   ScreenSet& s = g_screens;

@@ -50,7 +50,7 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
       plat::SetClockSource(nullptr);
     }
   } stopsTheGame{oldRoot};
-  RunIdleFrame();
+  RunStartupFrameSkippingSplash(clock);
   ScreenSet& s = g_screens;
   ASSERT_TRUE(Open(s.startMenu));
   Control* entry = FormFindControlByTag(s.startMenu.currentForm, "TUTORIAL");

@@ -125,7 +125,7 @@ class SampleGame {
     g_uiInput.poll = [] { return pointer_; };
     ASSERT_EQ(InitApplication(g_app), 0);
     started_ = true;
-    RunIdleFrame();
+    RunStartupFrameSkippingSplash(clock_);
     ScreenSet& s = g_screens;
     GameChoiceScreen& choice = s.gameChoice;
     ClickControl(FormFindControlByTag(s.startMenu.currentForm, "NEWGAME"));
