@@ -85,10 +85,14 @@ TEST(BuildFromMap, AnIndustryPickedFromTheListAndConfirmedStandsUnderConstructio
   EXPECT_EQ(s.upgradePopup.currentForm->parent, nullptr);
   EXPECT_EQ(g_mapPlacement.active, 0) << "placement ends without REPEATBUT";
 
+  // One day and no more: a later one would finish building the farm. The
+  // day is read and the game paused under the lock the turn thread steps
+  // under, so no day passes between the two.
   SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
+  for (bool paused = false; !paused;) {
     SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (w.gameState.currentDay >= today + 1) SetGameSpeed(w.gameState, 0), paused = true;
   }
   plat::CriticalSectionLock lock(g_simulationLock);
   const HexCell* cell = HexCellAt(w, MapShape(w), site);
