@@ -82,6 +82,7 @@ function(vd_subsystem name dir)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${${name}_include_root})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    vd_library_pch(${name})
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${${name}_include_root})
@@ -139,30 +140,55 @@ endfunction()
 # a compiler cache does not reuse objects built against a precompiled header.
 function(vd_test_pch target)
   if(VD_TEST_PCH)
-    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> <cstdint> <cstring> <memory> <string> <vector>)
+    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> ${vd_standard_headers})
   endif()
 endfunction()
 
-# Each test in a CTest entry of its own (a process of its own), or, with
-# VD_TESTS_PER_PROGRAM (CI), one entry per test program that runs it whole:
-# the program starts once instead of once per test, which under the
-# sanitizers costs more than many of the tests themselves. A program run
-# whole is shuffled by GTEST_SHUFFLE=1 GTEST_RANDOM_SEED=N in the
-# environment.
-option(VD_TESTS_PER_PROGRAM "One CTest entry per test program, its tests run whole in one process" OFF)
+# The standard headers most files include, parsed once per library instead
+# of once per file: they cost about a second of every file's compiling. Only
+# with VD_PCH: every file then sees them whether it includes them or not, so
+# a build without (CI's clang tree) keeps the includes honest.
+set(vd_standard_headers <algorithm> <array> <atomic> <cmath> <cstddef> <cstdint> <cstdio> <cstring> <functional>
+    <map> <memory> <mutex> <optional> <string> <string_view> <utility> <vector>)
+function(vd_library_pch target)
+  if(VD_PCH)
+    target_precompile_headers(${target} PRIVATE ${vd_standard_headers})
+  endif()
+endfunction()
+
+# One CTest entry per test program (the default), which runs its tests whole
+# in one process: the program starts once instead of once per test, which
+# under the sanitizers costs more than many of the tests themselves, and a
+# test that leans on what an earlier one left behind fails. GTEST_SHUFFLE=1
+# GTEST_RANDOM_SEED=N in the environment shuffle each run (scripts/test.sh
+# sets them). SHARDS n splits a long program into n entries, each running
+# every n-th test, so that the entries go side by side. With
+# VD_TESTS_PER_PROGRAM off, each test is an entry (a process) of its own.
+option(VD_TESTS_PER_PROGRAM "One CTest entry per test program, its tests run whole in one process" ON)
 function(vd_discover_tests target)
-  cmake_parse_arguments(ARG "" "" "LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SHARDS" "LABELS" ${ARGN})
   if(VD_TESTS_PER_PROGRAM)
-    add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
-    # Whole programs that start the game in every test run for many minutes
-    # under the sanitizers. The programs with the most test files start
-    # first, so that the longest do not start last.
+    if(NOT ARG_SHARDS)
+      set(ARG_SHARDS 1)
+    endif()
+    # The programs with the most test files start first, so that the
+    # longest do not start last.
     get_target_property(sources ${target} SOURCES)
     list(LENGTH sources cost)
-    set_tests_properties(${target} PROPERTIES TIMEOUT 5400 COST ${cost})
-    if(ARG_LABELS)
-      set_tests_properties(${target} PROPERTIES LABELS "${ARG_LABELS}")
-    endif()
+    math(EXPR cost "${cost} * 100 / ${ARG_SHARDS}")
+    math(EXPR last "${ARG_SHARDS} - 1")
+    foreach(shard RANGE ${last})
+      set(name ${target})
+      if(ARG_SHARDS GREATER 1)
+        set(name ${target}.${shard})
+      endif()
+      add_test(NAME ${name} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+      set_tests_properties(${name} PROPERTIES TIMEOUT 3600 COST ${cost} LABELS "whole;${ARG_LABELS}")
+      if(ARG_SHARDS GREATER 1)
+        set_tests_properties(${name} PROPERTIES
+          ENVIRONMENT "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${shard}")
+      endif()
+    endforeach()
     return()
   endif()
   set(properties)
