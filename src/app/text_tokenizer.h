@@ -70,6 +70,13 @@ int32_t ReadFieldLong(TextTokenizer& tokenizer, int32_t defaultValue);
 // included. For an absent or empty field a copy of the default, or null.
 char* ReadFieldString(TextTokenizer& tokenizer, const char* defaultText);
 
+// Writes one line to the game's log naming the place `at` (a character of
+// the text) stands on: "FILE line L column C: " and the text given.
+void LogTextWarning(const TextTokenizer& tokenizer, const char* at, const std::string& what);
+// True when the field at the cursor begins, after blanks and a sign, with a
+// digit or a point and a digit.
+bool FieldStartsWithNumber(const TextTokenizer& tokenizer);
+
 // Moves the cursor past the field at it, its separator and the blanks and
 // tabs after that; stays put at a line end.
 void SkipField(TextTokenizer& tokenizer);

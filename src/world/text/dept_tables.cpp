@@ -1,5 +1,8 @@
 #include "world/text/dept_tables.h"
 
+#include <cstring>
+#include <string>
+
 #include "world/text/csv_frame.h"
 
 namespace {
@@ -8,7 +11,7 @@ namespace {
 // lines after it its items until a line whose first cell is missing, empty or
 // below 1. readItem reads the cells after the item number.
 template <typename ReadItem>
-void ReadDepartmentBlocks(TextTokenizer& t, ReadItem readItem) {
+void ReadDepartmentBlocks(TextTokenizer& t, int cells, ReadItem readItem) {
   t.cursor = t.text;
   while (char* value = FindKeyword(t, "DEPT", true)) {
     t.cursor = value;
@@ -17,13 +20,21 @@ void ReadDepartmentBlocks(TextTokenizer& t, ReadItem readItem) {
     if (department < 0 || department >= kDepartmentCount) continue;
     while (!AtEndOfText(t)) {
       char* lineStart = t.cursor;
+      // Text other than the next block's keyword names no item: it ends
+      // the block, as an empty first cell does, but not unseen.
+      if (!FieldStartsWithNumber(t) && *t.cursor != ',' && *t.cursor != ';' && *t.cursor != '\r' &&
+          *t.cursor != '\n' && *t.cursor != '\0' && std::strncmp(t.cursor, "DEPT", 4) != 0)
+        LogTextWarning(t, lineStart, "the first cell is not an item number; the department's items end here.");
       const int32_t item = ReadFieldInt32(t, 0);
       if (item < 1) {
         // The line that ends the block may open the next one: search again from its start.
         t.cursor = lineStart;
         break;
       }
-      if (item < kDepartmentItems) readItem(department, item);
+      if (item >= kDepartmentItems)
+        LogTextWarning(t, lineStart, "item " + std::to_string(item) + " is beyond 31; the line is skipped.");
+      else if (BeginTableLine(t, cells))
+        readItem(department, item);
       SkipLine(t);
     }
   }
@@ -34,7 +45,7 @@ void ReadDepartmentBlocks(TextTokenizer& t, ReadItem readItem) {
 int32_t LoadDeptPriorities(DeptPriorityTable& table, const char* name) {
   TextTokenizer t;
   if (LoadCsvText(t, "INI\\", name, ".CSV") < 0) return plat::kFail;
-  ReadDepartmentBlocks(t, [&](int32_t d, int32_t n) {
+  ReadDepartmentBlocks(t, 5, [&](int32_t d, int32_t n) {
     DeptPriorityEntry& e = table.entries[d][n];
     e.text1.reset(ReadFieldString(t, nullptr));
     const int32_t m = ReadFieldInt32(t, 0);
@@ -49,7 +60,7 @@ int32_t LoadDeptPriorities(DeptPriorityTable& table, const char* name) {
 int32_t LoadCabinetConcerns(CabinetConcernTable& table, const char* name) {
   TextTokenizer t;
   if (LoadCsvText(t, "INI\\", name, ".CSV") < 0) return plat::kFail;
-  ReadDepartmentBlocks(t, [&](int32_t d, int32_t n) {
+  ReadDepartmentBlocks(t, 2, [&](int32_t d, int32_t n) {
     CabinetConcernEntry& e = table.entries[d][n];
     e.text.reset(ReadFieldString(t, nullptr));
     e.itemMask = 1u << n;
