@@ -25,6 +25,34 @@ Cell CellAtCursor(const TextTokenizer& t) {
   return FieldStartsWithNumber(t) ? Cell::kNumber : Cell::kText;
 }
 
+enum class Kind { kInteger, kBaseDetected, kReal };
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+// True when the cell at p holds one number of the kind and nothing more
+// ("12abc" and "1e308" are no integers, "2.5.1" no real).
+bool WholeNumber(const char* p, Kind kind) {
+  while (*p == ' ' || *p == '\t') ++p;
+  if (*p == '+' || *p == '-') ++p;
+  size_t digits = 0;
+  if (kind == Kind::kBaseDetected && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && IsHexDigit(p[2])) {
+    for (p += 2; IsHexDigit(*p); ++p) ++digits;
+  } else {
+    for (; IsDigit(*p); ++p) ++digits;
+    if (kind == Kind::kReal && *p == '.')
+      for (++p; IsDigit(*p); ++p) ++digits;
+    if (kind == Kind::kReal && digits && (*p == 'e' || *p == 'E')) {
+      ++p;
+      if (*p == '+' || *p == '-') ++p;
+      if (!IsDigit(*p)) return false;
+      while (IsDigit(*p)) ++p;
+    }
+  }
+  while (*p == ' ' || *p == '\t') ++p;
+  return digits > 0 && (IsLineEnd(*p) || *p == ',' || *p == ';');
+}
+
 std::string Number(double v) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", v);
@@ -33,7 +61,7 @@ std::string Number(double v) {
 
 // Checks the cell at the cursor before it is read: false, with a warning
 // naming it (and the cell stepped over), when it cannot give a number.
-bool NumberCellReadable(TextTokenizer& t, double defaultValue) {
+bool NumberCellReadable(TextTokenizer& t, double defaultValue, Kind kind) {
   switch (CellAtCursor(t)) {
     case Cell::kAbsent:
       return false;
@@ -48,7 +76,12 @@ bool NumberCellReadable(TextTokenizer& t, double defaultValue) {
     case Cell::kNumber:
       break;
   }
-  return true;
+  if (WholeNumber(t.cursor, kind)) return true;
+  LogTextWarning(t, t.cursor,
+                 "\"" + CellText(t) + "\" is not " + (kind == Kind::kReal ? "a number" : "a whole number") + "; " +
+                     Number(defaultValue) + " is used.");
+  SkipField(t);
+  return false;
 }
 
 template <typename T>
@@ -124,6 +157,10 @@ RowStart BeginNumberedRow(TextTokenizer& t, int cells, int32_t low, int32_t high
     case Cell::kNumber:
       break;
   }
+  if (!WholeNumber(at, Kind::kInteger)) {
+    LogTextWarning(t, at, "\"" + CellText(t) + "\" is not a row number; the line is skipped.");
+    return RowStart::kSkip;
+  }
   index = ReadFieldInt32(t, 0);
   if (terminator >= 0 && index == terminator) return RowStart::kEnd;
   if (index < low || index > high) {
@@ -137,7 +174,7 @@ RowStart BeginNumberedRow(TextTokenizer& t, int cells, int32_t low, int32_t high
 
 float ReadRealCell(TextTokenizer& t, float defaultValue, float low, float high) {
   const char* at = t.cursor;
-  if (!NumberCellReadable(t, defaultValue)) return defaultValue;
+  if (!NumberCellReadable(t, defaultValue, Kind::kReal)) return defaultValue;
   // ReadFieldFloat names a number beyond the float range itself.
   const float value = ReadFieldFloat(t, defaultValue);
   return InRange(t, at, value, defaultValue, low, high);
@@ -145,14 +182,16 @@ float ReadRealCell(TextTokenizer& t, float defaultValue, float low, float high) 
 
 int32_t ReadIntCell(TextTokenizer& t, int32_t defaultValue, int32_t low, int32_t high) {
   const char* at = t.cursor;
-  if (!NumberCellReadable(t, defaultValue)) return defaultValue;
+  if (!NumberCellReadable(t, defaultValue, Kind::kInteger)) return defaultValue;
   return InRange(t, at, ReadFieldInt32(t, defaultValue), defaultValue, low, high);
 }
 
 int32_t ReadLongCell(TextTokenizer& t, int32_t defaultValue, int32_t low, int32_t high) {
   const char* at = t.cursor;
-  if (!NumberCellReadable(t, defaultValue)) return defaultValue;
+  if (!NumberCellReadable(t, defaultValue, Kind::kBaseDetected)) return defaultValue;
   return InRange(t, at, ReadFieldLong(t, defaultValue), defaultValue, low, high);
 }
+
+bool CellIsWholeInteger(const TextTokenizer& t) { return t.cursor && WholeNumber(t.cursor, Kind::kInteger); }
 
 uint8_t ReadByteCell(TextTokenizer& t) { return static_cast<uint8_t>(ReadIntCell(t, 0, 0, 255)); }

@@ -53,5 +53,7 @@ float ReadRealCell(TextTokenizer& t, float defaultValue, float low, float high);
 int32_t ReadIntCell(TextTokenizer& t, int32_t defaultValue, int32_t low, int32_t high);
 // The same with the base taken from the text (0x, a leading 0).
 int32_t ReadLongCell(TextTokenizer& t, int32_t defaultValue, int32_t low, int32_t high);
+// True when the cell at the cursor is one decimal integer and nothing more.
+bool CellIsWholeInteger(const TextTokenizer& t);
 // A byte column: 0..255, default 0.
 uint8_t ReadByteCell(TextTokenizer& t);
