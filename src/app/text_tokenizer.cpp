@@ -147,6 +147,8 @@ bool FieldPresent(TextTokenizer& t) {
 }  // namespace
 
 void LogTextWarning(const TextTokenizer& tokenizer, const char* at, const std::string& what) {
+  if (at == tokenizer.warnedAt) return;
+  tokenizer.warnedAt = at;
   // The line and the cell of `at`: separators inside double quotes belong
   // to their text.
   int line = 1, column = 1;
@@ -180,6 +182,7 @@ plat::Status LoadTextFile(const char* directory, TextTokenizer& tokenizer, const
   tokenizer.cursor = nullptr;
   tokenizer.notFound = 0;
   tokenizer.endOfText = 0;
+  tokenizer.warnedAt = nullptr;
   std::string path = directory ? directory : "";
   path += name ? name : "";
   path += extension ? extension : "";
@@ -205,6 +208,7 @@ void InitTokenizer(TextTokenizer& tokenizer, const char* text) {
   tokenizer.cursor = tokenizer.text;
   tokenizer.notFound = 0;
   tokenizer.endOfText = 0;
+  tokenizer.warnedAt = nullptr;
 }
 
 char* FindKeyword(TextTokenizer& tokenizer, const char* keyword, bool fromCursor) {

@@ -29,6 +29,8 @@ struct TextTokenizer {
   int32_t endOfText = 0;    // set by the skips when the cursor stands on the terminator
   char* cursor = nullptr;   // where the field readers read
   std::string source;       // the file read, for warnings ("" for a string)
+  // Where the last warning pointed: a place is named once.
+  mutable const char* warnedAt = nullptr;
 };
 
 // Reads directory + name + extension (a game path) whole and sets the

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "headless_runner.h"
+#include "runner_test_support.h"
 #include "platform/paths.h"
 #include "records/crc32.h"
 #include "records/le_bytes.h"
@@ -28,34 +29,9 @@
 
 namespace {
 
-struct RunResult {
-  int code = 0;
-  std::string out, err;
-};
-
-std::string ReadAll(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  return text;
-}
-
-RunResult RunRunner(std::vector<const char*> args) {
-  args.insert(args.begin(), "veldrane-headless");
-  headless::Options options;
-  std::string error;
-  EXPECT_TRUE(headless::ParseOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()), options, error))
-      << error;
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  RunResult r;
-  r.code = headless::Run(options, out, err);
-  r.out = ReadAll(out);
-  r.err = ReadAll(err);
-  return r;
-}
+using runner_test::DayLinesFinite;
+using runner_test::RunResult;
+using runner_test::RunRunner;
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -73,22 +49,6 @@ void Reseal(std::vector<uint8_t>& image) {
   const size_t head = image.size() - 12;
   if (le::Load32(image.data() + head) != kSaveBlockChecksum || le::Load32(image.data() + head + 4) != 4) return;
   le::Store32(image.data() + head + 8, Crc32(std::span(image).first(head)));
-}
-
-// Every figure of every day line is a number.
-bool DayLinesFinite(const std::string& out, std::string& bad) {
-  size_t lines = 0;
-  for (size_t at = 0; (at = out.find("day ", at)) != std::string::npos; at += 4) {
-    if (at != 0 && out[at - 1] != '\n') continue;
-    const std::string line = out.substr(at, out.find('\n', at) - at);
-    ++lines;
-    if (line.find("nan") != std::string::npos || line.find("inf") != std::string::npos) {
-      bad = line;
-      return false;
-    }
-  }
-  if (lines == 0) bad = "no day line";
-  return lines > 0;
 }
 
 TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {

@@ -63,8 +63,14 @@ std::string Number(double v) {
 // naming it (and the cell stepped over), when it cannot give a number.
 bool NumberCellReadable(TextTokenizer& t, double defaultValue, Kind kind) {
   switch (CellAtCursor(t)) {
-    case Cell::kAbsent:
+    case Cell::kAbsent: {
+      // The line ended; after a separator its last cell is there, empty.
+      const char* before = t.cursor;
+      while (before > t.text && (before[-1] == ' ' || before[-1] == '\t')) --before;
+      if (before > t.text && (before[-1] == ',' || before[-1] == ';'))
+        LogTextWarning(t, t.cursor, "the cell is empty; " + Number(defaultValue) + " is used.");
       return false;
+    }
     case Cell::kEmpty:
       LogTextWarning(t, t.cursor, "the cell is empty; " + Number(defaultValue) + " is used.");
       SkipField(t);
