@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/log.h"
 #include "headless_runner.h"
 
 namespace runner_test {
@@ -39,6 +40,14 @@ inline RunResult RunRunner(std::vector<const char*> args) {
   r.err = ReadAll(err);
   return r;
 }
+
+// The game's log goes to the file while the object lives.
+struct LogMirrorTo {
+  explicit LogMirrorTo(std::FILE* f) { SetLogMirror(f); }
+  ~LogMirrorTo() { SetLogMirror(nullptr); }
+  LogMirrorTo(const LogMirrorTo&) = delete;
+  LogMirrorTo& operator=(const LogMirrorTo&) = delete;
+};
 
 // Every figure of every day line is a number.
 inline bool DayLinesFinite(const std::string& out, std::string& bad) {

@@ -24,7 +24,11 @@
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "support/byte_mutation.h"
+#include "records/hex_cell.h"
 #include "world/game_file.h"
+#include "world/map_file.h"
+#include "world/map_header.h"
+#include "world/save_header.h"
 #include "world/save_extension.h"
 
 namespace {
@@ -69,6 +73,7 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
   struct Case {
     std::string what;
     std::vector<uint8_t> image;
+    const char* logged = nullptr;  // a fixed row that plays, repaired, names this in the log
   };
   std::vector<Case> cases;
   // Fixed rows: 0xFF over the first unit's strength, efficiency,
@@ -88,6 +93,25 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     cases.push_back({std::string(sealed ? "sealed" : "unsealed") + " unit figures 0xFF", unit});
     cases.push_back({std::string(sealed ? "sealed" : "unsealed") + " infinite treasury", region});
   }
+  // Sealed rows whose parts disagree: a unit off the map and a hex of a
+  // region not in play are refused; a land count one too many is set to
+  // the hexes the region holds, and the log says so.
+  {
+    const size_t map = le::Load32(good.data() + offsetof(SaveHeader, mapPartOffset));
+    auto offMap = good;
+    le::Store16(offMap.data() + firstUnit + offsetof(UnitImage, x),
+                static_cast<uint16_t>(le::Load32(good.data() + map + offsetof(MapHeader, width))));
+    auto strayHex = good;
+    uint8_t* firstCell = strayHex.data() + map + kMapHeaderBlock + offsetof(HexCellImage, word);
+    le::Store32(firstCell, WithCellOwner(le::Load32(firstCell), 30));
+    auto land = good;
+    const size_t hexCount = game + kGamHeaderBlock + kGamEconomyBlock + kGamPlayerSlot + offsetof(PlayerRecord, hexCount);
+    le::Store32(land.data() + hexCount, le::Load32(land.data() + hexCount) + 1);
+    for (auto* image : {&offMap, &strayHex, &land}) Reseal(*image);
+    cases.push_back({"sealed unit off the map", offMap});
+    cases.push_back({"sealed hex of region 30", strayHex});
+    cases.push_back({"sealed land count one too many", land, "counts"});
+  }
   const size_t fixedRows = cases.size();
   constexpr int kRandomCases = 160;
   for (int i = 0; i < kRandomCases; ++i) {
@@ -102,7 +126,13 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
   for (size_t i = 0; i < cases.size(); ++i) {
     const Case& c = cases[i];
     WriteFile(root + "/" + damaged, c.image);
-    const RunResult r = RunRunner({"--days", "2", damaged.c_str()});
+    std::FILE* log = std::tmpfile();
+    RunResult r;
+    {
+      const runner_test::LogMirrorTo mirror(log);
+      r = RunRunner({"--days", "2", damaged.c_str()});
+    }
+    const std::string logged = runner_test::ReadAll(log);
     if (r.code != 0) {
       ++refused;
       EXPECT_EQ(r.code, 1) << c.what << "\n" << r.err;
@@ -110,7 +140,10 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
       EXPECT_TRUE(r.out.empty()) << c.what;
       continue;
     }
-    EXPECT_GE(i, fixedRows) << c.what << " played";
+    if (c.logged)
+      EXPECT_NE(logged.find(c.logged), std::string::npos) << c.what << ": played without a word";
+    else
+      EXPECT_GE(i, fixedRows) << c.what << " played";
     ++played;
     std::string bad;
     EXPECT_TRUE(DayLinesFinite(r.out, bad)) << c.what << " (seed " << seed << "): " << bad;

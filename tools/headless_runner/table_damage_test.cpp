@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
 #include "platform/paths.h"
 #include "runner_test_support.h"
 #include "support/temp_dir.h"
@@ -112,11 +111,6 @@ std::vector<double> LastFigures(const std::string& out) {
   return figures;
 }
 
-struct LogMirrorTo {
-  explicit LogMirrorTo(std::FILE* f) { SetLogMirror(f); }
-  ~LogMirrorTo() { SetLogMirror(nullptr); }
-};
-
 TEST(TableDamage, EveryTableWarnsOfEachDamageAndThePlayStaysSane) {
   // The game file, line and cell damaged in each table: a figure the game
   // plays with wherever the table has one.
@@ -162,7 +156,7 @@ TEST(TableDamage, EveryTableWarnsOfEachDamageAndThePlayStaysSane) {
       std::FILE* log = std::tmpfile();
       runner_test::RunResult r;
       {
-        const LogMirrorTo mirror(log);
+        const runner_test::LogMirrorTo mirror(log);
         r = runner_test::RunRunner({"--days", "3", "Channel"});
       }
       const std::string logged = runner_test::ReadAll(log);
