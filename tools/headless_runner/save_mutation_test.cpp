@@ -6,6 +6,7 @@
 // checks, not only the checksum, are tried.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,7 @@
 #include "world/game_file.h"
 #include "world/map_file.h"
 #include "world/map_header.h"
+#include "world/region_figures.h"
 #include "world/save_header.h"
 #include "world/save_extension.h"
 
@@ -107,7 +109,12 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     auto land = good;
     const size_t hexCount = game + kGamHeaderBlock + kGamEconomyBlock + kGamPlayerSlot + offsetof(PlayerRecord, hexCount);
     le::Store32(land.data() + hexCount, le::Load32(land.data() + hexCount) + 1);
-    for (auto* image : {&offMap, &strayHex, &land}) Reseal(*image);
+    // 0xFF over a spending factor the region table keeps in unnamed bytes.
+    auto factor = good;
+    const size_t region1 = game + kGamHeaderBlock + kGamEconomyBlock + kGamPlayerSlot;
+    std::fill_n(factor.begin() + static_cast<ptrdiff_t>(region1 + RegionFloatAt(kRegionUiSpendRecom)), 4, 0xFF);
+    for (auto* image : {&offMap, &strayHex, &land, &factor}) Reseal(*image);
+    cases.push_back({"sealed spending factor 0xFF", factor});
     cases.push_back({"sealed unit off the map", offMap});
     cases.push_back({"sealed hex of region 30", strayHex});
     cases.push_back({"sealed land count one too many", land, "counts"});
