@@ -84,12 +84,11 @@ uint32_t StagedGameVersion(const StagedGame& game);
 
 // Checks a staged game against the staged map saved with it: the last
 // region in play is one of the file's regions, every unit belongs to one and
-// stands on the map, every hex belongs to a region in play and a hex's lead
-// unit stands on it. False, with the reason in `why`, when one does not. A
-// region's land count that differs from the hexes it holds on the map is
-// set to them, and each such repair is named in the game's log.
-bool CheckStagedGameOnMap(StagedGame& game, const MapHeader& header, std::span<const HexCell> cells,
-                          const std::string& source, std::string& why);
+// stands on the map, every hex belongs to a region in play, a hex's lead
+// unit stands on it and each region in play counts the hexes it holds.
+// False, with the reason in `why`, when one does not.
+bool CheckStagedGameOnMap(const StagedGame& game, const MapHeader& header, std::span<const HexCell> cells,
+                          std::string& why);
 // Frees the world's game and hands it the staged one (which is left empty).
 // With a checksum (a read from a file) the state takes it.
 void CommitStagedGame(World& world, StagedGame& game, std::optional<uint32_t> fileChecksum);

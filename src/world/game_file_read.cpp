@@ -416,8 +416,8 @@ StagedGamePtr StageGameImage(std::span<const uint8_t> data, bool playersOnly, st
   return g;
 }
 
-bool CheckStagedGameOnMap(StagedGame& g, const MapHeader& header, std::span<const HexCell> cells,
-                          const std::string& source, std::string& why) {
+bool CheckStagedGameOnMap(const StagedGame& g, const MapHeader& header, std::span<const HexCell> cells,
+                          std::string& why) {
   const GameState& s = g.state;
   const int32_t regions = static_cast<int32_t>(g.players.size());
   if (s.highestPlayer < 0 || s.highestPlayer >= regions) {
@@ -458,14 +458,15 @@ bool CheckStagedGameOnMap(StagedGame& g, const MapHeader& header, std::span<cons
     }
   }
   // The land count is kept hex by hex as hexes change hands: it differs
-  // from the map's only in a damaged file, and the map's holds.
+  // from the map's only when one part or the other is damaged, and which
+  // one cannot be told.
   for (int32_t p = 1; p <= s.highestPlayer; ++p) {
-    PlayerRecord& r = g.players[static_cast<size_t>(p)];
+    const PlayerRecord& r = g.players[static_cast<size_t>(p)];
     if (r.kind != kKindHuman && r.kind != kKindComputer) continue;
     if (r.hexCount == held[static_cast<size_t>(p)]) continue;
-    LogWrite(g_platform, "%s: region %d counts %d hexes but holds %d on the map; %d is used.\n", source.c_str(), p,
-             r.hexCount, held[static_cast<size_t>(p)], held[static_cast<size_t>(p)]);
-    r.hexCount = held[static_cast<size_t>(p)];
+    why = "region " + std::to_string(p) + " counts " + std::to_string(r.hexCount) + " hexes but holds " +
+          std::to_string(held[static_cast<size_t>(p)]) + " on the map";
+    return false;
   }
   return true;
 }

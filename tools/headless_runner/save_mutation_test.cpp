@@ -75,7 +75,6 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
   struct Case {
     std::string what;
     std::vector<uint8_t> image;
-    const char* logged = nullptr;  // a fixed row that plays, repaired, names this in the log
   };
   std::vector<Case> cases;
   // Fixed rows: 0xFF over the first unit's strength, efficiency,
@@ -95,9 +94,8 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     cases.push_back({std::string(sealed ? "sealed" : "unsealed") + " unit figures 0xFF", unit});
     cases.push_back({std::string(sealed ? "sealed" : "unsealed") + " infinite treasury", region});
   }
-  // Sealed rows whose parts disagree: a unit off the map and a hex of a
-  // region not in play are refused; a land count one too many is set to
-  // the hexes the region holds, and the log says so.
+  // Sealed rows whose parts disagree: a unit off the map, a hex of a region
+  // not in play, a land count one more than the hexes the region holds.
   {
     const size_t map = le::Load32(good.data() + offsetof(SaveHeader, mapPartOffset));
     auto offMap = good;
@@ -117,7 +115,7 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     cases.push_back({"sealed spending factor 0xFF", factor});
     cases.push_back({"sealed unit off the map", offMap});
     cases.push_back({"sealed hex of region 30", strayHex});
-    cases.push_back({"sealed land count one too many", land, "counts"});
+    cases.push_back({"sealed land count one too many", land});
   }
   const size_t fixedRows = cases.size();
   constexpr int kRandomCases = 160;
@@ -133,13 +131,7 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
   for (size_t i = 0; i < cases.size(); ++i) {
     const Case& c = cases[i];
     WriteFile(root + "/" + damaged, c.image);
-    std::FILE* log = std::tmpfile();
-    RunResult r;
-    {
-      const runner_test::LogMirrorTo mirror(log);
-      r = RunRunner({"--days", "2", damaged.c_str()});
-    }
-    const std::string logged = runner_test::ReadAll(log);
+    const RunResult r = RunRunner({"--days", "2", damaged.c_str()});
     if (r.code != 0) {
       ++refused;
       EXPECT_EQ(r.code, 1) << c.what << "\n" << r.err;
@@ -147,10 +139,7 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
       EXPECT_TRUE(r.out.empty()) << c.what;
       continue;
     }
-    if (c.logged)
-      EXPECT_NE(logged.find(c.logged), std::string::npos) << c.what << ": played without a word";
-    else
-      EXPECT_GE(i, fixedRows) << c.what << " played";
+    EXPECT_GE(i, fixedRows) << c.what << " played";
     ++played;
     std::string bad;
     EXPECT_TRUE(DayLinesFinite(r.out, bad)) << c.what << " (seed " << seed << "): " << bad;
