@@ -44,55 +44,37 @@ void LinkDataRoot(const fs::path& from, const fs::path& to) {
   }
 }
 
-enum class Damage { kTruncated, kEmpty, kNan, kInfinity, kBeyondFloat, kOutOfRange, kLongLine };
-const char* const kDamageNames[] = {"truncated line", "empty cell", "nan", "inf", "1e308", "1e30", "1 MB line"};
+// What each damage puts in the cell; a truncated line (null) ends before it.
+struct Damage {
+  const char* name;
+  const char* cell;
+};
+const std::string kMegabyte(size_t{1} << 20, '7');
+const Damage kDamages[] = {{"truncated line", nullptr}, {"empty cell", ""},     {"nan", "nan"},
+                           {"inf", "inf"},              {"1e308", "1e308"},     {"1e30", "1e30"},
+                           {"1 MB line", kMegabyte.c_str()}};
 
 // Damages cell `cell` (1 = the first) of the first line that begins with
 // `line`; returns the damaged line's number.
-int DamageLine(std::string& text, const std::string& line, int cell, Damage damage) {
-  size_t begin = 0;
-  if (text.compare(0, line.size(), line) != 0) {
-    const size_t hit = text.find("\n" + line);
-    if (hit == std::string::npos) {
-      ADD_FAILURE() << "no line begins " << line;
-      return 0;
-    }
-    begin = hit + 1;
+int DamageLine(std::string& text, const std::string& line, int cell, const Damage& damage) {
+  const size_t hit = text.compare(0, line.size(), line) == 0 ? 0 : text.find("\n" + line);
+  if (hit == std::string::npos) {
+    ADD_FAILURE() << "no line begins " << line;
+    return 0;
   }
+  const size_t begin = hit == 0 ? 0 : hit + 1;
   const size_t end = text.find_first_of("\r\n", begin);
   std::vector<std::string> cells;
   std::stringstream row(text.substr(begin, end - begin));
   for (std::string c; std::getline(row, c, ',');) cells.push_back(c);
-  const size_t at = static_cast<size_t>(cell - 1);
-  switch (damage) {
-    case Damage::kTruncated:
-      cells.resize(std::max<size_t>(at, 1));
-      break;
-    case Damage::kEmpty:
-      cells[at].clear();
-      break;
-    case Damage::kNan:
-      cells[at] = "nan";
-      break;
-    case Damage::kInfinity:
-      cells[at] = "inf";
-      break;
-    case Damage::kBeyondFloat:
-      cells[at] = "1e308";
-      break;
-    case Damage::kOutOfRange:
-      cells[at] = "1e30";
-      break;
-    case Damage::kLongLine:
-      cells[at] = std::string(size_t{1} << 20, '7');
-      break;
-  }
+  if (damage.cell)
+    cells[static_cast<size_t>(cell - 1)] = damage.cell;
+  else
+    cells.resize(static_cast<size_t>(std::max(cell - 1, 1)));
   std::string damaged;
   for (size_t i = 0; i < cells.size(); ++i) damaged += (i ? "," : "") + cells[i];
   text.replace(begin, end - begin, damaged);
-  int number = 1;
-  for (size_t i = 0; i < begin; ++i) number += text[i] == '\n';
-  return number;
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(begin), '\n'));
 }
 
 // Population, GDP and treasury of the last day line.
@@ -146,10 +128,10 @@ TEST(TableDamage, EveryTableWarnsOfEachDamageAndThePlayStaysSane) {
   for (const Table& table : tables) {
     const fs::path path = root / table.file;
     const fs::path original = fs::read_symlink(path);
-    for (int d = 0; d <= static_cast<int>(Damage::kLongLine); ++d) {
-      const std::string what = std::string(table.file) + ", " + kDamageNames[d];
+    for (const Damage& damage : kDamages) {
+      const std::string what = std::string(table.file) + ", " + damage.name;
       std::string text = ReadText(original);
-      const int line = DamageLine(text, table.line, table.cell, static_cast<Damage>(d));
+      const int line = DamageLine(text, table.line, table.cell, damage);
       fs::remove(path);
       std::ofstream(path, std::ios::binary) << text;
 
