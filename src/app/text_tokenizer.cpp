@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -123,20 +124,12 @@ bool ParseDecimalFloat(const char* p, float& out) {
 
 // Names a field the reader would not use: the file, its line and column.
 void WarnUnusableNumber(const TextTokenizer& t, float used) {
-  int line = 1, column = 1;
-  for (const char* c = t.text; c && c < t.cursor; ++c) {
-    if (*c == '\n') {
-      ++line;
-      column = 1;
-    } else if (*c == ',' || *c == ';') {
-      ++column;
-    }
-  }
   const char* end = t.cursor;
   while (*end && !IsFieldEnd(*end) && !IsLineEnd(*end) && end - t.cursor < 24) ++end;
   const std::string field(t.cursor, static_cast<size_t>(end - t.cursor));
-  LogWrite(g_platform, "%s line %d column %d: \"%s\" is not a number the game can use; %g is used instead.\n",
-           t.source.empty() ? "text" : t.source.c_str(), line, column, field.c_str(), static_cast<double>(used));
+  char what[96];
+  std::snprintf(what, sizeof what, "is not a number the game can use; %g is used instead.", static_cast<double>(used));
+  LogTextWarning(t, t.cursor, "\"" + field + "\" " + what);
 }
 
 // Common rule of the field readers: true when a field is there to convert.
@@ -153,12 +146,43 @@ bool FieldPresent(TextTokenizer& t) {
 
 }  // namespace
 
+void LogTextWarning(const TextTokenizer& tokenizer, const char* at, const std::string& what) {
+  if (at == tokenizer.warnedAt) return;
+  tokenizer.warnedAt = at;
+  // The line and the cell of `at`: separators inside double quotes belong
+  // to their text.
+  int line = 1, column = 1;
+  bool quoted = false;
+  for (const char* c = tokenizer.text; c && c < at; ++c) {
+    if (*c == '\n' || (*c == '\r' && c[1] != '\n')) {
+      ++line;
+      column = 1;
+      quoted = false;
+    } else if (*c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && IsFieldEnd(*c)) {
+      ++column;
+    }
+  }
+  LogWrite(g_platform, "%s line %d column %d: %s\n", tokenizer.source.empty() ? "text" : tokenizer.source.c_str(), line,
+           column, what.c_str());
+}
+
+bool FieldStartsWithNumber(const TextTokenizer& tokenizer) {
+  if (!tokenizer.cursor) return false;
+  const char* p = SkipBlanks(tokenizer.cursor);
+  if (*p == '+' || *p == '-') ++p;
+  if (*p == '.') ++p;
+  return IsDigit(*p);
+}
+
 plat::Status LoadTextFile(const char* directory, TextTokenizer& tokenizer, const char* name, const char* extension) {
   FreeAndClear(tokenizer.text);
   tokenizer.length = 0;
   tokenizer.cursor = nullptr;
   tokenizer.notFound = 0;
   tokenizer.endOfText = 0;
+  tokenizer.warnedAt = nullptr;
   std::string path = directory ? directory : "";
   path += name ? name : "";
   path += extension ? extension : "";
@@ -184,6 +208,7 @@ void InitTokenizer(TextTokenizer& tokenizer, const char* text) {
   tokenizer.cursor = tokenizer.text;
   tokenizer.notFound = 0;
   tokenizer.endOfText = 0;
+  tokenizer.warnedAt = nullptr;
 }
 
 char* FindKeyword(TextTokenizer& tokenizer, const char* keyword, bool fromCursor) {

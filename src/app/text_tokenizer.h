@@ -29,6 +29,8 @@ struct TextTokenizer {
   int32_t endOfText = 0;    // set by the skips when the cursor stands on the terminator
   char* cursor = nullptr;   // where the field readers read
   std::string source;       // the file read, for warnings ("" for a string)
+  // Where the last warning pointed: a place is named once.
+  mutable const char* warnedAt = nullptr;
 };
 
 // Reads directory + name + extension (a game path) whole and sets the
@@ -69,6 +71,13 @@ int32_t ReadFieldLong(TextTokenizer& tokenizer, int32_t defaultValue);
 // LF; else everything up to the next comma, semicolon, CR or LF, blanks
 // included. For an absent or empty field a copy of the default, or null.
 char* ReadFieldString(TextTokenizer& tokenizer, const char* defaultText);
+
+// Writes one line to the game's log naming the place `at` (a character of
+// the text) stands on: "FILE line L column C: " and the text given.
+void LogTextWarning(const TextTokenizer& tokenizer, const char* at, const std::string& what);
+// True when the field at the cursor begins, after blanks and a sign, with a
+// digit or a point and a digit.
+bool FieldStartsWithNumber(const TextTokenizer& tokenizer);
 
 // Moves the cursor past the field at it, its separator and the blanks and
 // tabs after that; stays put at a line end.

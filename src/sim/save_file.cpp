@@ -242,6 +242,10 @@ plat::Status LoadSaveImage(World& world, std::span<const uint8_t> file, const st
     refuse(source, "map part: " + why);
     return plat::kFail;
   }
+  if (!CheckStagedGameOnMap(*game, StagedMapHeader(*map), StagedMapCells(*map), why)) {
+    refuse(source, "game part against the map part: " + why);
+    return plat::kFail;
+  }
 
   std::vector<SavedTableArray> savedTables;
   std::vector<uint8_t> spotting;

@@ -125,6 +125,7 @@ class SaveFileTest : public ::testing::Test {
       w.players[p].govtype = 1;
       SetFieldText(w.players[p].name, "Land " + std::to_string(p));
       w.players[p].treasury = 800.0f;
+      w.players[p].hexCount = p == 0 ? 0 : 12;  // the map's cells alternate between regions 1 and 2
     }
     w.unitClasses.assign(6, UnitClassRecord{});
     for (int c = 1; c < 6; ++c) {

@@ -21,6 +21,9 @@
 
 #include "platform/status.h"
 
+struct MapHeader;
+struct HexCell;
+
 struct World;
 struct UnitRecord;
 
@@ -78,6 +81,14 @@ StagedGamePtr StageGameImage(std::span<const uint8_t> image, bool playersOnly, s
 UnitRecord* FindStagedUnit(const StagedGame& game, uint32_t id);
 // The version word of the staged game.
 uint32_t StagedGameVersion(const StagedGame& game);
+
+// Checks a staged game against the staged map saved with it: the last
+// region in play is one of the file's regions, every unit belongs to one and
+// stands on the map, every hex belongs to a region in play, a hex's lead
+// unit stands on it and each region in play counts the hexes it holds.
+// False, with the reason in `why`, when one does not.
+bool CheckStagedGameOnMap(const StagedGame& game, const MapHeader& header, std::span<const HexCell> cells,
+                          std::string& why);
 // Frees the world's game and hands it the staged one (which is left empty).
 // With a checksum (a read from a file) the state takes it.
 void CommitStagedGame(World& world, StagedGame& game, std::optional<uint32_t> fileChecksum);

@@ -1,5 +1,6 @@
 // Reading the game file: the image is laid out and checked whole, built
 // into a staged game apart from the world, and only then handed over.
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <unordered_map>
@@ -7,6 +8,9 @@
 #include "app/app_object.h"
 #include "app/log.h"
 #include "platform/paths.h"
+#include "records/hex_cell.h"
+#include "world/map_header.h"
+#include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "world/unit_ring.h"
 #include "world/command_log_access.h"
@@ -410,6 +414,61 @@ StagedGamePtr StageGameImage(std::span<const uint8_t> data, bool playersOnly, st
     std::memcpy(g->techRows.data(), data.data() + l.tech, g->techRows.size() * sizeof(PlayerTechState));
   if (l.extended && !StageExtended(data, l, *g, why)) return nullptr;
   return g;
+}
+
+bool CheckStagedGameOnMap(const StagedGame& g, const MapHeader& header, std::span<const HexCell> cells,
+                          std::string& why) {
+  const GameState& s = g.state;
+  const int32_t regions = static_cast<int32_t>(g.players.size());
+  if (s.highestPlayer < 0 || s.highestPlayer >= regions) {
+    why = "its last region in play is " + std::to_string(s.highestPlayer) + ", but it holds " +
+          std::to_string(regions) + " regions";
+    return false;
+  }
+  const auto at = [](int x, int y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; };
+  for (const std::unique_ptr<UnitRecord>& unit : g.units) {
+    if (unit->owner >= regions) {
+      why = "unit " + std::to_string(unit->id) + " belongs to region " + std::to_string(unit->owner) +
+            ", beyond its regions";
+      return false;
+    }
+    if (unit->x < 0 || unit->x >= header.width || unit->y < 0 || unit->y >= header.height) {
+      why = "unit " + std::to_string(unit->id) + " stands at " + at(unit->x, unit->y) + ", off the " +
+            std::to_string(header.width) + " x " + std::to_string(header.height) + " map";
+      return false;
+    }
+  }
+  std::vector<int32_t> held(static_cast<size_t>(kMaxPlayers), 0);
+  for (size_t i = 0; i < cells.size(); ++i) {
+    const int x = static_cast<int>(i % static_cast<size_t>(header.width));
+    const int y = static_cast<int>(i / static_cast<size_t>(header.width));
+    const int owner = CellOwner(cells[i].word);
+    const int loyal = CellLoyalTo(cells[i].word);
+    if (owner > s.highestPlayer || loyal > s.highestPlayer) {
+      why = "hex " + at(x, y) + " belongs or is loyal to region " + std::to_string(std::max(owner, loyal)) +
+            ", beyond the last region in play";
+      return false;
+    }
+    ++held[static_cast<size_t>(owner)];
+    const UnitRecord* lead = cells[i].stack ? cells[i].stack->lead : nullptr;
+    if (lead && (lead->x != x || lead->y != y)) {
+      why = "hex " + at(x, y) + " has unit " + std::to_string(lead->id) + " as its lead, which stands at " +
+            at(lead->x, lead->y);
+      return false;
+    }
+  }
+  // The land count is kept hex by hex as hexes change hands: it differs
+  // from the map's only when one part or the other is damaged, and which
+  // one cannot be told.
+  for (int32_t p = 1; p <= s.highestPlayer; ++p) {
+    const PlayerRecord& r = g.players[static_cast<size_t>(p)];
+    if (r.kind != kKindHuman && r.kind != kKindComputer) continue;
+    if (r.hexCount == held[static_cast<size_t>(p)]) continue;
+    why = "region " + std::to_string(p) + " counts " + std::to_string(r.hexCount) + " hexes but holds " +
+          std::to_string(held[static_cast<size_t>(p)]) + " on the map";
+    return false;
+  }
+  return true;
 }
 
 void CommitStagedGame(World& world, StagedGame& g, std::optional<uint32_t> fileChecksum) {

@@ -235,6 +235,8 @@ plat::Status ReadMapFile(World& world, std::string_view name, std::span<const ui
 void StagedMapDeleter::operator()(StagedMap* map) const { delete map; }
 
 size_t StagedMapCellCount(const StagedMap& map) { return map.cells.size(); }
+const MapHeader& StagedMapHeader(const StagedMap& map) { return map.header; }
+std::span<const HexCell> StagedMapCells(const StagedMap& map) { return map.cells; }
 
 StagedMapPtr StageMapImage(std::span<const uint8_t> image, const UnitIdLookup& lookup, std::string& why) {
   StagedMapPtr staged(new StagedMap);

@@ -16,6 +16,8 @@
 
 struct World;
 struct UnitRecord;
+struct MapHeader;
+struct HexCell;
 
 inline constexpr size_t kMapHeaderBlock = 1024;
 inline constexpr size_t kHexLabelSlot = 256;
@@ -57,6 +59,10 @@ using UnitIdLookup = std::function<UnitRecord*(uint32_t id)>;
 StagedMapPtr StageMapImage(std::span<const uint8_t> image, const UnitIdLookup& lookup, std::string& why);
 // The number of cells of a staged map.
 size_t StagedMapCellCount(const StagedMap& map);
+// The staged map's header and cells (each cell's stack holds the lead unit
+// its id found).
+const MapHeader& StagedMapHeader(const StagedMap& map);
+std::span<const HexCell> StagedMapCells(const StagedMap& map);
 // Frees the world's map and hands it the staged one (left empty); loads the
 // imagery and resets the map buffers. With a checksum (a read from a file)
 // the header takes it.

@@ -6,6 +6,7 @@
 // checks, not only the checksum, are tried.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -17,45 +18,26 @@
 #include <vector>
 
 #include "headless_runner.h"
+#include "runner_test_support.h"
 #include "platform/paths.h"
 #include "records/crc32.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "support/byte_mutation.h"
+#include "records/hex_cell.h"
 #include "world/game_file.h"
+#include "world/map_file.h"
+#include "world/map_header.h"
+#include "world/region_figures.h"
+#include "world/save_header.h"
 #include "world/save_extension.h"
 
 namespace {
 
-struct RunResult {
-  int code = 0;
-  std::string out, err;
-};
-
-std::string ReadAll(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) text.append(buffer, n);
-  std::fclose(f);
-  return text;
-}
-
-RunResult RunRunner(std::vector<const char*> args) {
-  args.insert(args.begin(), "veldrane-headless");
-  headless::Options options;
-  std::string error;
-  EXPECT_TRUE(headless::ParseOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()), options, error))
-      << error;
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  RunResult r;
-  r.code = headless::Run(options, out, err);
-  r.out = ReadAll(out);
-  r.err = ReadAll(err);
-  return r;
-}
+using runner_test::DayLinesFinite;
+using runner_test::RunResult;
+using runner_test::RunRunner;
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -73,22 +55,6 @@ void Reseal(std::vector<uint8_t>& image) {
   const size_t head = image.size() - 12;
   if (le::Load32(image.data() + head) != kSaveBlockChecksum || le::Load32(image.data() + head + 4) != 4) return;
   le::Store32(image.data() + head + 8, Crc32(std::span(image).first(head)));
-}
-
-// Every figure of every day line is a number.
-bool DayLinesFinite(const std::string& out, std::string& bad) {
-  size_t lines = 0;
-  for (size_t at = 0; (at = out.find("day ", at)) != std::string::npos; at += 4) {
-    if (at != 0 && out[at - 1] != '\n') continue;
-    const std::string line = out.substr(at, out.find('\n', at) - at);
-    ++lines;
-    if (line.find("nan") != std::string::npos || line.find("inf") != std::string::npos) {
-      bad = line;
-      return false;
-    }
-  }
-  if (lines == 0) bad = "no day line";
-  return lines > 0;
 }
 
 TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
@@ -127,6 +93,29 @@ TEST(SaveMutation, ADamagedSaveIsRefusedWithAReasonOrPlaysWithNumbers) {
     if (sealed) Reseal(unit), Reseal(region);
     cases.push_back({std::string(sealed ? "sealed" : "unsealed") + " unit figures 0xFF", unit});
     cases.push_back({std::string(sealed ? "sealed" : "unsealed") + " infinite treasury", region});
+  }
+  // Sealed rows whose parts disagree: a unit off the map, a hex of a region
+  // not in play, a land count one more than the hexes the region holds.
+  {
+    const size_t map = le::Load32(good.data() + offsetof(SaveHeader, mapPartOffset));
+    auto offMap = good;
+    le::Store16(offMap.data() + firstUnit + offsetof(UnitImage, x),
+                static_cast<uint16_t>(le::Load32(good.data() + map + offsetof(MapHeader, width))));
+    auto strayHex = good;
+    uint8_t* firstCell = strayHex.data() + map + kMapHeaderBlock + offsetof(HexCellImage, word);
+    le::Store32(firstCell, WithCellOwner(le::Load32(firstCell), 30));
+    auto land = good;
+    const size_t hexCount = game + kGamHeaderBlock + kGamEconomyBlock + kGamPlayerSlot + offsetof(PlayerRecord, hexCount);
+    le::Store32(land.data() + hexCount, le::Load32(land.data() + hexCount) + 1);
+    // 0xFF over a spending factor the region table keeps in unnamed bytes.
+    auto factor = good;
+    const size_t region1 = game + kGamHeaderBlock + kGamEconomyBlock + kGamPlayerSlot;
+    std::fill_n(factor.begin() + static_cast<ptrdiff_t>(region1 + RegionFloatAt(kRegionUiSpendRecom)), 4, 0xFF);
+    for (auto* image : {&offMap, &strayHex, &land, &factor}) Reseal(*image);
+    cases.push_back({"sealed spending factor 0xFF", factor});
+    cases.push_back({"sealed unit off the map", offMap});
+    cases.push_back({"sealed hex of region 30", strayHex});
+    cases.push_back({"sealed land count one too many", land});
   }
   const size_t fixedRows = cases.size();
   constexpr int kRandomCases = 160;

@@ -16,17 +16,26 @@ struct NewsRowCells {
 
 bool IsTextColumn(int c) { return (c >= 9 && c <= 13) || (c >= 36 && c <= 41); }
 bool IsRealColumn(int c) { return c >= 42 && c <= 45; }
+bool IsRecipientColumn(int c) { return c == 19 || c == 20; }
+bool IsShortColumn(int c) { return c >= 22 && c <= 25; }
+
+// Reals whose use no rule bounds more closely.
+constexpr float kLargestReal = 1.0e9f;
 
 void ReadRow(TextTokenizer& t, NewsRowCells& cells) {
   for (int c = 1; c <= 45; ++c) {
     if (IsTextColumn(c)) {
       cells.text[c] = ReadFieldString(t, "");
     } else if (IsRealColumn(c)) {
-      cells.real[c] = ReadFieldFloat(t, 0.0f);
+      cells.real[c] = ReadRealCell(t, 0.0f, -kLargestReal, kLargestReal);
     } else if (c == 8) {
       cells.number[c] = ReadFieldBool(t, 0);
+    } else if (IsRecipientColumn(c)) {
+      cells.number[c] = ReadIntCell(t, 0, 0, 32);
+    } else if (IsShortColumn(c)) {
+      cells.number[c] = ReadIntCell(t, 0, INT16_MIN, INT16_MAX);
     } else {
-      cells.number[c] = ReadFieldInt32(t, 0);
+      cells.number[c] = ReadByteCell(t);
     }
   }
 }
@@ -92,8 +101,8 @@ int32_t LoadNewsItems(MessageTypeTable& table, const char* name) {
   std::vector<MessageTypeRecord> records(count);
   for (auto& state : table.playerMessageState) state.assign(count, PlayerMessageState{});
   while (!AtEndOfText(t)) {
-    const int32_t id = ReadFieldInt32(t, 0);
-    if (id >= 1 && id <= maxId) {
+    int32_t id = 0;
+    if (BeginNumberedRow(t, 46, 1, maxId, id) == RowStart::kRow) {
       NewsRowCells cells;
       ReadRow(t, cells);
       FillRecord(records[static_cast<size_t>(id)], cells);

@@ -1,10 +1,14 @@
 #include "world/text/order_types.h"
 
+#include <cstdint>
+
 #include "world/text/csv_frame.h"
 
 namespace {
 
-uint8_t ReadByteCell(TextTokenizer& t) { return static_cast<uint8_t>(static_cast<uint32_t>(ReadFieldInt32(t, 0)) & 0xFFu); }
+// The index, name, value, 4 bytes, 25 switches, 12 bytes, 4 switches, a
+// byte, 32 switches, a switch and 32 switches.
+constexpr int kOrderRowCells = 114;
 
 // 32 switches, the first the highest bit.
 uint32_t ReadMaskCells(TextTokenizer& t) {
@@ -16,7 +20,7 @@ uint32_t ReadMaskCells(TextTokenizer& t) {
 
 void ReadOrderRow(TextTokenizer& t, OrderTypeRecord& r) {
   r.name.reset(ReadFieldString(t, ""));
-  r.listModes = ReadFieldLong(t, 0);
+  r.listModes = ReadLongCell(t, 0, INT32_MIN, INT32_MAX);
   for (uint8_t& b : r.categories) b = ReadByteCell(t);
   uint32_t requirements = 0;
   for (int bit = 0; bit <= 24; ++bit)
@@ -40,9 +44,10 @@ int32_t LoadOrdersTable(OrderTypeTable& table, const char* name) {
   if (LoadCsvText(t, "INI\\", name, ".CSV") < 0) return plat::kFail;
   if (!EnterKeywordBlock(t, "START", false)) return plat::kFail;
   while (!AtEndOfText(t)) {
-    const int32_t index = ReadFieldInt32(t, 0);
-    if (index == 999) break;
-    if (index >= 0 && index < kOrderTypeCount) ReadOrderRow(t, table.entries[index]);
+    int32_t index = 0;
+    const RowStart row = BeginNumberedRow(t, kOrderRowCells, 0, kOrderTypeCount - 1, index, 999);
+    if (row == RowStart::kEnd) break;
+    if (row == RowStart::kRow) ReadOrderRow(t, table.entries[index]);
     SkipLine(t);
   }
   return plat::kOk;

@@ -6,10 +6,11 @@ int32_t LoadTechTreeEffects(TechEffectTable& table, const char* name) {
   TextTokenizer t;
   if (LoadCsvText(t, "INI\\", name, ".CSV") < 0) return plat::kFail;
   while (!AtEndOfText(t)) {
-    const int32_t n = ReadFieldInt32(t, 0);
-    if (n >= 1 && n < kTechEffectCount) {
+    int32_t n = 0;
+    if (BeginNumberedRow(t, 3, 1, kTechEffectCount - 1, n) == RowStart::kRow) {
       table.entries[n].name.reset(ReadFieldString(t, ""));
-      table.entries[n].value = ReadFieldFloat(t, 0.0f);
+      // A factor on a figure: a thousandfold is already beyond play.
+      table.entries[n].value = ReadRealCell(t, 0.0f, -1000.0f, 1000.0f);
     }
     SkipLine(t);
   }

@@ -6,23 +6,23 @@ namespace {
 
 enum class Columns { kRegional, kWorld, kVote };
 
-uint8_t ReadByteCell(TextTokenizer& t) { return static_cast<uint8_t>(static_cast<uint32_t>(ReadFieldInt32(t, 0)) & 0xFFu); }
-
 int32_t LoadTreatyTable(TreatyTypeTable& table, const char* name, Columns columns) {
   TextTokenizer t;
   if (LoadCsvText(t, "INI\\", name, ".CSV") < 0) return plat::kFail;
   // Entries no row fills stay cleared.
   auto fresh = std::make_unique<TreatyTypeEntry[]>(kTreatyTypeCount);
+  const int cells = columns == Columns::kRegional ? 7 : (columns == Columns::kWorld ? 5 : 4);
   while (!AtEndOfText(t)) {
-    const int32_t type = ReadFieldInt32(t, 0);
-    if (type >= 1 && type < kTreatyTypeCount) {
+    int32_t type = 0;
+    if (BeginNumberedRow(t, cells, 1, kTreatyTypeCount - 1, type) == RowStart::kRow) {
       TreatyTypeEntry& e = fresh[type];
       e.name.reset(ReadFieldString(t, ""));
       e.description.reset(ReadFieldString(t, ""));
       if (columns != Columns::kVote) e.kind = ReadByteCell(t);
       if (columns == Columns::kRegional) e.settingA = ReadByteCell(t);
       e.settingB = ReadByteCell(t);
-      if (columns == Columns::kRegional) e.weight = ReadFieldFloat(t, 0.0f) / 10000.0f;
+      // In ten-thousandths: at most ten times the relation change.
+      if (columns == Columns::kRegional) e.weight = ReadRealCell(t, 0.0f, 0.0f, 100000.0f) / 10000.0f;
     }
     SkipLine(t);
   }

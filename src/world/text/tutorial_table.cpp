@@ -27,6 +27,10 @@ int32_t LoadTutorialTable(TutorialStep*& head, const char* name) {
   if (LoadCsvText(t, "Tutorials\\", name, ".CSV") < 0) return plat::kFail;
   SkipLine(t);  // the header
   while (!AtEndOfText(t)) {
+    if (!BeginTableLine(t, 0)) {
+      SkipLine(t);
+      continue;
+    }
     if (ReadFieldInt32(t, 0) == 999) break;
     TutorialStep* step = ReadStep(t);
     if (!step) break;

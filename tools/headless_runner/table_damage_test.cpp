@@ -1,0 +1,164 @@
+// Damaged rule tables as a player who edits them meets them: each CSV table
+// the game reads, with one cell or line damaged in each way a hand edit or a
+// bad copy leaves it, is read with a warning in the log that names the file
+// and line, and the game plays on with figures near those of the undamaged
+// tables.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/paths.h"
+#include "runner_test_support.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The data root in a fresh folder: every entry a link into the built game,
+// with the table folders made of links file by file, so that one table can
+// be replaced by a damaged copy.
+void LinkDataRoot(const fs::path& from, const fs::path& to) {
+  for (const fs::directory_entry& e : fs::directory_iterator(from)) {
+    const std::string name = e.path().filename().string();
+    if (name == "INI" || name == "AI") {
+      fs::create_directory(to / name);
+      for (const fs::directory_entry& f : fs::directory_iterator(e.path()))
+        fs::create_symlink(f.path(), to / name / f.path().filename());
+    } else {
+      fs::create_directory_symlink(e.path(), to / name);
+    }
+  }
+}
+
+// What each damage puts in the cell; a truncated line (null) ends before it.
+struct Damage {
+  const char* name;
+  const char* cell;
+};
+const std::string kMegabyte(size_t{1} << 20, '7');
+const Damage kDamages[] = {{"truncated line", nullptr}, {"empty cell", ""},     {"nan", "nan"},
+                           {"inf", "inf"},              {"1e308", "1e308"},     {"1e30", "1e30"},
+                           {"1 MB line", kMegabyte.c_str()}};
+
+// Damages cell `cell` (1 = the first) of the first line that begins with
+// `line`; returns the damaged line's number.
+int DamageLine(std::string& text, const std::string& line, int cell, const Damage& damage) {
+  const size_t hit = text.compare(0, line.size(), line) == 0 ? 0 : text.find("\n" + line);
+  if (hit == std::string::npos) {
+    ADD_FAILURE() << "no line begins " << line;
+    return 0;
+  }
+  const size_t begin = hit == 0 ? 0 : hit + 1;
+  const size_t end = text.find_first_of("\r\n", begin);
+  std::vector<std::string> cells;
+  std::stringstream row(text.substr(begin, end - begin));
+  for (std::string c; std::getline(row, c, ',');) cells.push_back(c);
+  if (damage.cell)
+    cells[static_cast<size_t>(cell - 1)] = damage.cell;
+  else
+    cells.resize(static_cast<size_t>(std::max(cell - 1, 1)));
+  std::string damaged;
+  for (size_t i = 0; i < cells.size(); ++i) damaged += (i ? "," : "") + cells[i];
+  text.replace(begin, end - begin, damaged);
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(begin), '\n'));
+}
+
+// Population, GDP and treasury of the last day line.
+std::vector<double> LastFigures(const std::string& out) {
+  std::vector<double> figures;
+  const size_t day = out.rfind("\nday ");
+  if (day == std::string::npos) return figures;
+  std::istringstream words(out.substr(day + 1, out.find('\n', day + 1) - day - 1));
+  for (std::string word; words >> word;) {
+    if (word == "population" || word == "gdp" || word == "treasury") {
+      double v = 0;
+      words >> v;
+      figures.push_back(v);
+    }
+  }
+  return figures;
+}
+
+TEST(TableDamage, EveryTableWarnsOfEachDamageAndThePlayStaysSane) {
+  // The game file, line and cell damaged in each table: a figure the game
+  // plays with wherever the table has one.
+  struct Table {
+    const char* file;
+    const char* line;
+    int cell;
+  };
+  const Table tables[] = {
+      {"INI/CVars2.CSV", "Industrial goods per unit,", 2},
+      {"INI/techtreeeffects.CSV", "1,GDP growth,", 3},
+      {"INI/training.CSV", "2,Weapons Training,", 3},
+      {"INI/rtreaties.CSV", "1,Alliance,", 7},
+      {"INI/wtreaties.CSV", "1,World Trade Charter,", 4},
+      {"INI/wmvotes.CSV", "1,Admit a Member,", 4},
+      {"INI/newsitems.CSV", "4,", 8},
+      {"INI/orders.CSV", "1,Move,", 5},
+      {"INI/deptprior.CSV", "2,Secure energy,", 3},
+      {"INI/cabinetconcerns.CSV", "2,Readiness", 1},
+      {"AI/AIparams.CSV", "0.1,0.4,0.7", 2},
+  };
+  const std::string previousRoot = plat::DataRoot();
+  const TempDir dir;
+  const fs::path root = dir.path();
+  LinkDataRoot(VD_GAME_DIR, root);
+  plat::SetDataRoot(root.string());
+
+  const runner_test::RunResult good = runner_test::RunRunner({"--days", "3", "Channel"});
+  ASSERT_EQ(good.code, 0) << good.err;
+  const std::vector<double> goodFigures = LastFigures(good.out);
+  ASSERT_EQ(goodFigures.size(), 3u);
+
+  for (const Table& table : tables) {
+    const fs::path path = root / table.file;
+    const fs::path original = fs::read_symlink(path);
+    for (const Damage& damage : kDamages) {
+      const std::string what = std::string(table.file) + ", " + damage.name;
+      std::string text = ReadText(original);
+      const int line = DamageLine(text, table.line, table.cell, damage);
+      fs::remove(path);
+      std::ofstream(path, std::ios::binary) << text;
+
+      std::FILE* log = std::tmpfile();
+      runner_test::RunResult r;
+      {
+        const runner_test::LogMirrorTo mirror(log);
+        r = runner_test::RunRunner({"--days", "3", "Channel"});
+      }
+      const std::string logged = runner_test::ReadAll(log);
+      fs::remove(path);
+      fs::create_symlink(original, path);
+
+      EXPECT_EQ(r.code, 0) << what << "\n" << r.err;
+      std::string named = std::string(table.file) + " line " + std::to_string(line) + " ";
+      for (char& c : named) c = c == '/' ? '\\' : c;
+      EXPECT_NE(logged.find(named), std::string::npos) << what << ": no warning naming " << named;
+      std::string bad;
+      EXPECT_TRUE(runner_test::DayLinesFinite(r.out, bad)) << what << ": " << bad;
+      const std::vector<double> figures = LastFigures(r.out);
+      ASSERT_EQ(figures.size(), 3u) << what;
+      for (size_t i = 0; i < figures.size(); ++i)
+        EXPECT_TRUE(figures[i] > goodFigures[i] / 2 && figures[i] < goodFigures[i] * 2)
+            << what << ": figure " << i << " is " << figures[i] << " against " << goodFigures[i];
+    }
+  }
+  plat::SetDataRoot(previousRoot);
+}
+
+}  // namespace
