@@ -59,6 +59,7 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"POPUP_MISSILE_SS2", "*", "", "each unit type's figures share their rows; the page hides all but one type's"},
     {"POPUP_MILITARY3", "*", "", "each unit type's figures share their rows; the page hides all but one type's"},
     {"FORMEDIT", "*", "", "the layout editor's sheets share one place; it shows one at a time"},
+    {"SIDEBAR0", "MINIMAPRECT", "MINIMAPBOX", "the view box is drawn over the minimap it frames"},
 };
 
 // Controls meant to reach past their parent, by form and tag.
