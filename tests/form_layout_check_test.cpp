@@ -59,6 +59,14 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"POPUP_MISSILE_SS2", "*", "", "each unit type's figures share their rows; the page hides all but one type's"},
     {"POPUP_MILITARY3", "*", "", "each unit type's figures share their rows; the page hides all but one type's"},
     {"FORMEDIT", "*", "", "the layout editor's sheets share one place; it shows one at a time"},
+    {"SIDEBAR0", "MINIMAPRECT", "MINIMAPBOX", "the view box is drawn over the minimap it frames"},
+    {"VICTORY_SS1", "CHANGEGOV1", "UNABLEGOV1", "a form the region cannot support is greyed by a line over its button"},
+    {"VICTORY_SS1", "CHANGEGOV2", "UNABLEGOV2", "a form the region cannot support is greyed by a line over its button"},
+    {"VICTORY_SS1", "CHANGEGOV3", "UNABLEGOV3", "a form the region cannot support is greyed by a line over its button"},
+    {"VICTORY_SS1", "CHANGEGOV4", "UNABLEGOV4", "a form the region cannot support is greyed by a line over its button"},
+    {"GAME_SS3", "OKSAVE", "SAVEHIDE", "the question to replace a save takes the place of Save and Cancel, hidden while it asks"},
+    {"GAME_SS3", "CANBUT", "SAVEHIDE", "the question to replace a save takes the place of Save and Cancel, hidden while it asks"},
+    {"DIPLOMACY1_SS2c", "HIDEBOX", "HIDECONFIRM", "the question to end an agreement takes the place of its button"},
 };
 
 // Controls meant to reach past their parent, by form and tag.

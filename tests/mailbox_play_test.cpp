@@ -209,6 +209,14 @@ TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
     int32_t ink = 0;
     for (uint32_t colour : {0xFFFFFFFFu, 0xFFC8C8C8u, 0xFFFA3200u}) ink += PixelsOf(pixels, width, height, rowBox, colour);
     EXPECT_GT(ink, 20) << "the first row's subject is drawn";
+    // The list runs down to the preview pane, or with none to the foot of
+    // the mailbox; the pane ends inside it.
+    const Control* pane = s.email1.par2;
+    const bool paneShown = pane && !pane->Hidden();
+    EXPECT_EQ(ControlAbsoluteRect(s.email1a.list).bottom, paneShown ? ControlAbsoluteRect(pane).top : box.bottom - 6);
+    if (paneShown) {
+      EXPECT_LE(ControlAbsoluteRect(pane).bottom, box.bottom);
+    }
     // Nothing of the bare slot shows: the mailbox fills it.
     const plat::Rect column{Width(g_ui.rootForm) - 224, 0, Width(g_ui.rootForm), Height(g_ui.rootForm)};
     EXPECT_EQ(PixelsOf(pixels, width, height, column, kSlotGreen), 0);

@@ -84,7 +84,9 @@ void AgreementsPanel::OnCommand(Control* control, int32_t rowId) {
     SetHidden(confirm, false);
     SetHidden(Tag(*this, "HIDEBOX"), true);
   } else if (Is(control, "CANBUT")) {
+    // Kept: the agreement stays picked and its button comes back.
     SetHidden(confirm, true);
+    SetHidden(Tag(*this, "HIDEBOX"), false);
     Refresh();
   } else if (Is(control, "OKBUT")) {
     // The executing side reads the treaty type before the partner.

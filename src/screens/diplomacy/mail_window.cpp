@@ -1,5 +1,6 @@
 #include "screens/diplomacy/mail_window.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "app/calendar.h"
@@ -64,7 +65,9 @@ MailList& ListPage() { return g_screens.email1a; }
 
 // A form shorter than its design (the side column's slot) squeezes the
 // frames down to nothing, never below it.
-void SetBottom(Control* c, int32_t bottom) { c->rect.bottom = bottom > c->rect.top ? bottom : c->rect.top; }
+void SetBottom(Control* c, int32_t bottom) {
+  if (c) c->rect.bottom = bottom > c->rect.top ? bottom : c->rect.top;
+}
 
 bool PageShows(const MailList& page) {
   return page.currentForm && !page.currentForm->Hidden() && page.currentForm->parent;
@@ -286,6 +289,7 @@ void MailWindow::DockMailWindow() {
   RectMoveTo(&form->rect, Width(area) - designedWidth, Height(area) - kMailDockedHeight);
   // Floating over the map, which is drawn anew every frame under it.
   form->flags |= kCtlAlwaysRedraw;
+  LayOutPanes();
 }
 
 void MailWindow::AttachMailWindowToSidebar() {
@@ -297,6 +301,7 @@ void MailWindow::AttachMailWindowToSidebar() {
   host = bar;
   form->flags &= ~kCtlAlwaysRedraw;
   SetHidden(form, false);
+  LayOutPanes();
 }
 
 void MailWindow::BindControls() {
@@ -304,6 +309,7 @@ void MailWindow::BindControls() {
   mailParent = Tag(form, "MAILPARENT");
   par1 = Tag(form, "PAR1");
   par2 = Tag(form, "PAR2");
+  designedPreviewHeight = par2 ? Height(par2) : 0;
   preview = MakeTextBox("MESSAGE", 0, form);
   if (Control* grid = Tag(form, "GRIDMAIL")) {
     grid->fills[0] = kGridColour;
@@ -323,6 +329,7 @@ void MailWindow::OnOpen() {
   SetHidden(Tag(currentForm, "CENTER"), true);
   SetHidden(Tag(currentForm, "GRIDMAIL"), IsNetworkGame(g_commandNet));
   ListPage().Show(0, mailParent);
+  LayOutPanes();
 }
 
 void MailWindow::Refresh() {
@@ -382,21 +389,32 @@ void MailWindow::UpdateMailButtons(const char* body) {
 }
 
 void MailWindow::SetMailPreviewPane(bool show) {
+  if (!currentForm || !par1 || !mailParent) return;
+  previewShown = show && par2 ? 1 : 0;
+  SetHidden(par2, previewShown == 0);
+  LayOutPanes();
+}
+
+void MailWindow::LayOutPanes() {
   Control* f = currentForm;
   if (!f || !par1 || !mailParent) return;
   SetBottom(par1, Height(f) - kPaneMargin);
-  if (!show || !par2) {
-    previewShown = 0;
-    SetHidden(par2, true);
-    SetBottom(mailParent, Height(f) - kListMargin);
-  } else {
-    previewShown = 1;
-    SetHidden(par2, false);
-    const int32_t height = Height(par2);
+  if (previewShown && par2) {
+    // A slot taller than the design gives the preview its third of the
+    // panes, the list the rest.
+    const int32_t height = std::max(designedPreviewHeight, Height(par1) / 3);
     par2->rect.bottom = par1->rect.bottom;
     par2->rect.top = par2->rect.bottom - height;
+    SetBottom(Tag(par2, "LMESSAGE"), height);
+    if (preview) {
+      SetBottom(preview, height - kPaneMargin);
+      ListLayoutRows(preview);
+    }
     SetBottom(mailParent, par2->rect.top);
+  } else {
+    SetBottom(mailParent, Height(f) - kListMargin);
   }
+  SetBottom(Tag(f, "LINBOX"), mailParent->rect.bottom);
   MailList& shown = page ? *page : ListPage();
   const int32_t height = Height(mailParent);
   if (shown.currentForm) shown.currentForm->rect.bottom = shown.currentForm->rect.top + height;
@@ -404,6 +422,7 @@ void MailWindow::SetMailPreviewPane(bool show) {
     shown.list->rect.bottom = shown.list->rect.top + height;
     ListLayoutRows(shown.list);
   }
+  f->Invalidate();
 }
 
 void MailWindow::OnCommand(Control* control, int32_t) {

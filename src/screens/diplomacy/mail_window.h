@@ -123,10 +123,14 @@ class MailWindow : public Screen {
   // none).
   void UpdateMailButtons(const char* body);
   void SetMailPreviewPane(bool show);
+  // Fits the list and the preview pane to the form's height: the list
+  // page takes what the preview, when shown, leaves.
+  void LayOutPanes();
   void DockMailWindow();
   void AttachMailWindowToSidebar();
 
   int32_t designedWidth = 0;
+  int32_t designedPreviewHeight = 0;
   int32_t previewShown = 0;
   uint32_t targetHex = 0;
   int32_t replyAllowed = 0;
