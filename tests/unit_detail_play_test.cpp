@@ -4,6 +4,7 @@
 // split, base transfer and stand-down are carried out too.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -24,9 +25,11 @@
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
+#include "units/order_filter.h"
 #include "units/unit_order_issue.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
+#include "world/text/rule_tables.h"
 #include "world/world.h"
 
 namespace {
@@ -34,6 +37,8 @@ namespace {
 // The sample's infantry and battle tank classes; the unit grid's split and
 // base transfer buttons.
 constexpr int32_t kInfantryClass = 2, kTankClass = 8;
+// An order's list-mode bit: it runs without a marked hex.
+constexpr int32_t kRunsWithoutHex = 4;
 constexpr int32_t kSplitButton = 103, kTransferButton = 108, kStandDownButton = 107;
 
 TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
@@ -163,6 +168,12 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
     ASSERT_FALSE(armour.empty());
     tanks = armour.back();
     standing = own.back();
+    // The orders screen's settings list offers the infantry orders, and one
+    // of them runs with no hex marked (its EXECUTE shows).
+    const std::vector<int> offered = OrdersForUnits(w, {infantry}, 1, 0);
+    EXPECT_TRUE(std::any_of(offered.begin(), offered.end(), [&](int id) {
+      return (RuleTablesOf(w).orderTypes.entries[id].listModes & kRunsWithoutHex) != 0;
+    })) << offered.size() << " orders offered";
   }
   const uint32_t splitHex = MakeHexPos(infantry->x, infantry->y);
   const float whole = infantry->strength;
