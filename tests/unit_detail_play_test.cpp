@@ -1,29 +1,99 @@
 // The whole program on the sample scenario: Ctrl+U on the hex of an own unit
 // opens its detail pop-up with the class picture drawn, and its LOCK button
-// locks the unit once the turn thread has carried the command out.
+// locks the unit once the turn thread has carried the command out; its
+// split, base transfer and stand-down are carried out too.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
+#include "screens/military/unit_cargo_panels.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "ui/bitmap_control.h"
+#include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/keyboard.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
+#include "units/order_filter.h"
+#include "units/unit_order_issue.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
+#include "world/text/rule_tables.h"
 #include "world/world.h"
 
 namespace {
+
+// The sample's infantry and battle tank classes; the unit grid's split and
+// base transfer buttons.
+constexpr int32_t kInfantryClass = 2, kTankClass = 8;
+// An order's list-mode bit: it runs without a marked hex.
+constexpr int32_t kRunsWithoutHex = 4;
+constexpr int32_t kSplitButton = 103, kTransferButton = 108, kStandDownButton = 107;
+
+// The unit's pop-up, opened with Ctrl+U on its hex and stepped with NEXTBUT
+// to the unit. The caller does not hold the lock.
+void OpenPopupOn(const UnitRecord& unit) {
+  UnitDetailPopup& popup = g_screens.unitDetail;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SampleGame::MakeCurrentHex(MakeHexPos(unit.x, unit.y));
+  }
+  KeyCommand('U', g_ui, kModCtrl, 0);
+  SampleGame::Pump();
+  ASSERT_NE(popup.currentForm->parent, nullptr);
+  for (int i = 0; i < 30 && popup.unit != unit.id; ++i)
+    SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "NEXTBUT"));
+  ASSERT_EQ(popup.unit, unit.id);
+}
+
+// The command grid's button on the unit's pop-up, then the sub-panel's OK
+// (after `choose`, which may pick in the panel). A message the game raised
+// while the clock ran may take a click: the player closes it and gives the
+// order again.
+template <class Choose>
+void GiveOrder(const UnitRecord& unit, int32_t button, Screen& panel, Choose choose) {
+  bool opened = false;
+  for (int tries = 0; tries < 3 && !opened; ++tries) {
+    CloseAllPopups(g_ui, 1);
+    ASSERT_NO_FATAL_FAILURE(OpenPopupOn(unit));
+    Control* grid = FormFindControlById(g_screens.popupMilitary1a.currentForm, button);
+    SampleGame::ClickControl(grid);
+    opened = (grid->state & kStateSelected) != 0;
+  }
+  ASSERT_TRUE(opened) << "the grid button opens its panel";
+  ASSERT_NO_FATAL_FAILURE(choose());
+  SampleGame::ClickControl(FormFindControlByTag(panel.currentForm, "OKBUT"));
+  CloseAllPopups(g_ui, 1);
+}
+
+// Days of play at full speed until `done` holds (under the lock) or the
+// days run out.
+template <class Done>
+bool PlayUntil(uint32_t days, Done done) {
+  World& w = g_world;
+  const uint32_t until = w.gameState.currentDay + days;
+  SetGameSpeed(w.gameState, 4);
+  bool held = false;
+  while (!held && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < until) {
+    SampleGame::Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    plat::CriticalSectionLock lock(g_simulationLock);
+    held = done();
+  }
+  SetGameSpeed(w.gameState, 0);
+  return held;
+}
 
 TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
   SampleGame game;
@@ -66,17 +136,93 @@ TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
   EXPECT_GT(drawn, 0) << "the picture is more than its background";
 
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "LOCK"));
-  const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  bool locked = false;
-  while (!locked && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 2) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    plat::CriticalSectionLock lock(g_simulationLock);
+  const bool locked = PlayUntil(2, [&] {
     const UnitRecord* u = FindUnitById(w, shown);
-    locked = u && (u->orders[kPostureBits] & kPostureNoAutoDeploy) != 0;
-  }
+    return u && (u->orders[kPostureBits] & kPostureNoAutoDeploy) != 0;
+  });
   EXPECT_TRUE(locked) << "word 15 bit 2 of the simulation orders";
+}
+
+// Split, base transfer and stand-down given on the unit's pop-up are
+// carried out by the simulation.
+TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  const UnitRecord* infantry = nullptr;
+  const UnitRecord* tanks = nullptr;
+  const UnitRecord* standing = nullptr;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const std::vector<const UnitRecord*> own = SampleGame::OwnUnitsOnMap(kInfantryClass);
+    ASSERT_FALSE(own.empty());
+    infantry = own.front();
+    const std::vector<const UnitRecord*> armour = SampleGame::OwnUnitsOnMap(kTankClass);
+    ASSERT_FALSE(armour.empty());
+    tanks = armour.back();
+    standing = own.back();
+    // The orders screen's settings list offers the infantry orders, and one
+    // of them runs with no hex marked (its EXECUTE shows).
+    const std::vector<int> offered = OrdersForUnits(w, {infantry}, 1, 0);
+    EXPECT_TRUE(std::any_of(offered.begin(), offered.end(), [&](int id) {
+      return (RuleTablesOf(w).orderTypes.entries[id].listModes & kRunsWithoutHex) != 0;
+    })) << offered.size() << " orders offered";
+  }
+  const uint32_t splitHex = MakeHexPos(infantry->x, infantry->y);
+  const float whole = infantry->strength;
+  SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));
+
+  ASSERT_NO_FATAL_FAILURE(GiveOrder(*infantry, kSplitButton, g_screens.popupMilitary1a3, [] {}));
+
+  // The tanks have been on the move before: a route of theirs is left. They
+  // stop on a hex of no other unit.
+  const uint32_t stop = MakeHexPos(tanks->x, tanks->y - 1);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    IssueUnitOrder(w, *const_cast<UnitRecord*>(tanks), kMoveOrder, stop, nullptr, nullptr, 0, 0, -1);
+  }
+  ASSERT_TRUE(PlayUntil(2, [&] {
+    return MakeHexPos(tanks->x, tanks->y) == stop && !(tanks->orders[kOrderFlags] & kOrderMoving);
+  }));
+  UnitTransferPanel& transfer = g_screens.popupMilitary1a8;
+  const uint32_t from = MakeHexPos(tanks->x, tanks->y);
+  uint32_t baseHex = from;
+  // The base farthest from the tanks, so that they have a way to go.
+  ASSERT_NO_FATAL_FAILURE(GiveOrder(*tanks, kTransferButton, transfer, [&] {
+    int farthest = -1, rows = 0;
+    for (const Control* c = ListNextRow(transfer.list, nullptr); c; c = ListNextRow(transfer.list, c), ++rows) {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const UnitRecord* base = FindUnitById(w, static_cast<uint32_t>(c->id));
+      if (!base) continue;
+      const uint32_t at = MakeHexPos(base->x, base->y);
+      if (HexDistance(MapShape(w), from, at) > HexDistance(MapShape(w), from, baseHex)) farthest = rows, baseHex = at;
+    }
+    ASSERT_GE(farthest, 0) << "a base other than the tanks' hex among " << rows;
+    SampleGame::ClickControl(transfer.list, farthest);
+  }));
+
+  UnitRecoverPanel& recover = g_screens.popupMilitary1a7;
+  ASSERT_NO_FATAL_FAILURE(GiveOrder(*standing, kStandDownButton, recover, [&] {
+    Control* dayCost = FormFindControlByTag(recover.currentForm, "DAYCOST");
+    ASSERT_NE(dayCost, nullptr);
+    EXPECT_NE(dayCost->text.find_first_of("123456789"), std::string::npos) << "a unit costs something a day: " << dayCost->text;
+  }));
+
+  bool split = false, moved = false, stoodDown = false;
+  PlayUntil(14, [&] {
+    float sum = 0.0f;
+    int halves = 0;
+    for (const UnitRecord* u : SampleGame::OwnUnitsOnMap(kInfantryClass))
+      if (IsUnitLive(*u) && MakeHexPos(u->x, u->y) == splitHex) sum += u->strength, halves += u->strength < whole;
+    split = halves == 2 && sum == whole;
+    moved = MakeHexPos(tanks->x, tanks->y) == baseHex;
+    stoodDown = (standing->unitFlags & kUnitGone) != 0;
+    return split && moved && stoodDown;
+  });
+  EXPECT_TRUE(split) << "two halves of the infantry on its hex";
+  EXPECT_TRUE(moved) << "the tanks at the base";
+  EXPECT_TRUE(stoodDown) << "the stood-down unit is gone into stock";
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "ui/text_box.h"
 #include "units/hex_geometry.h"
 #include "units/transport/cargo_boarding.h"
+#include "units/unit_order_issue.h"
 #include "units/unit_queries.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
@@ -32,7 +33,9 @@
 
 namespace {
 
-constexpr uint32_t kTransferFlags = 0x40004;
+// A transfer moves the unit to the base, where it goes into the reserve.
+constexpr uint32_t kTransferFlags = kOrderMove | kOrderWithdrawing;
+constexpr uint32_t kMoveOrderId = 1;
 constexpr int32_t kLowerListFlag = 0x10;
 constexpr int32_t kBaseKind = 4;
 constexpr int32_t kUiTextCarriedTitle = 5, kUiTextCarriedBody = 6;
@@ -244,10 +247,15 @@ void UnitTransferPanel::OnCommand(Control* control, int32_t) {
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       const UnitRecord* base = UnitOf(baseId);
-      if (base && unit && UnitOf(unit)) {
+      UnitRecord* moved = UnitOf(unit);
+      if (base && moved) {
+        // The old orders go first, as with any order; and the move takes a
+        // fresh route, since a route left from an earlier move would keep
+        // the unit on its old way (or, ended, where it stands).
+        PostArgs(kCmdUnitCancelOrders, OrderUnitArgs{.unit = unit});
         PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit, .flags = kTransferFlags, .mask = 0});
-        PostArgs(kCmdUnitSetOrderId, OrderValueArgs{.unit = unit, .value = 1});
-        PostArgs(kCmdUnitSetDestination, OrderHexArgs{.unit = unit, .hex = PackHex(base->x, base->y)});
+        PostArgs(kCmdUnitSetOrderId, OrderValueArgs{.unit = unit, .value = kMoveOrderId});
+        PostUnitCommand(g_world, *moved, nullptr, PackHex(base->x, base->y), false);
         sent = true;
       }
     }

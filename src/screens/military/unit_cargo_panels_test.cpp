@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "records/command_ids.h"
 #include "records/order_words.h"
+#include "records/path_request.h"
 #include "records/unit_record.h"
 #include "screens/military/military_test_support.h"
 #include "screens/military/unit_cargo_panels.h"
@@ -70,7 +72,7 @@ TEST(UnitCargoCapacity, ALoneCraftLooksForATenth) {
   }
 }
 
-TEST_F(UnitCargoPanelsTest, TransferPostsTheOrderFlagsTheOrderAndTheBase) {
+TEST_F(UnitCargoPanelsTest, TransferPostsTheOrderFlagsTheOrderAndARouteToTheBase) {
   UnitRecord& base = units_[1];
   base.x = 12, base.y = 7;
   UnitTransferPanel& panel = g_screens.popupMilitary1a8;
@@ -84,10 +86,19 @@ TEST_F(UnitCargoPanelsTest, TransferPostsTheOrderFlagsTheOrderAndTheBase) {
   panel.OnCommand(&ok, 0);
   std::vector<std::array<uint32_t, 5>> posted;
   for (const GameCommand& c : g_commandLog.Entries()) posted.push_back({c.id, c.arg24, c.arg28, c.arg32, c.arg36});
-  const std::vector<std::array<uint32_t, 5>> expected = {{kCmdAddOrderFlags, 0, 50, 0x40004, 0},
+  // The route's command carries its path in the payload.
+  const std::vector<std::array<uint32_t, 5>> expected = {{kCmdUnitCancelOrders, 0, 50, 0, 0},
+                                                         {kCmdAddOrderFlags, 0, 50, 0x40004, 0},
                                                          {kCmdUnitSetOrderId, 0, 50, 1, 0},
-                                                         {kCmdUnitSetDestination, PackHex(12, 7), 50, 0, 0}};
-  EXPECT_EQ(posted, expected);
+                                                         {kCmdAssignUnitRoute, 0, 50, 0, 0},
+                                                         {kCmdUnitSetDestination, PackHex(12, 7), 50, 0, 0},
+                                                         {kCmdUnitSetStateBits, 0, 50, kStateHalt2, 1}};
+  EXPECT_EQ(posted, expected) << "a unit without weapons halts first";
+  ASSERT_EQ(g_commandLog.Entries().size(), expected.size());
+  PathRequestImage route{};
+  ASSERT_EQ(g_commandLog.Entries()[3].payload.size(), sizeof route);
+  std::memcpy(&route, g_commandLog.Entries()[3].payload.data(), sizeof route);
+  EXPECT_EQ(route.end, PackHex(12, 7)) << "the route leads to the base";
 }
 
 // The unit weighs 5 x 3 + 5 = 20 aboard; the carrier has 10 x room.

@@ -22,6 +22,7 @@
 #include "screens/military/unit_header.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "units/facilities/military_upkeep.h"
 #include "units/hex_state.h"
 #include "sim/simulation_lock.h"
 #include "sim/unit_order_args.h"
@@ -90,13 +91,14 @@ void UpdateQueueButtons(Control* form, const UnitRecord& u) {
   SetHidden(Tag(form, "REMBUT"), !(!queued && eligible));
 }
 
-RecoveryFigures UnitRecoveryFigures(const UnitRecord& u, const UnitClassRecord& cls, float goodsPrice) {
+RecoveryFigures UnitRecoveryFigures(const UnitRecord& u, const UnitClassRecord& cls, const PlayerRecord& owner) {
   const auto s = static_cast<float>(cls.strengthPerSize);
   const float k = cls.kind == 2 || cls.kind == 3 ? 0.5f : 1.0f;
-  const float x = std::sqrt(std::max(u.training + 1.0f, 0.0f));
-  const float base = ((s * cls.weight * k + 0.9f) * goodsPrice + s * cls.upkeepFactor + 0.9f) / 2.0f;
   RecoveryFigures r;
-  r.dayCost = (base / 10.0f + SafeDivide(base * u.strength * x, s)) / 365.0f;
+  // What the unit costs its owner each day it stays: the day's upkeep the
+  // military day books for it (a share of it a year would read $0 for
+  // every unit).
+  r.dayCost = UnitDailyUpkeep(owner, u, cls);
   r.recovered = s * cls.weight * k * SafeDivide(u.strength, s) * 0.9f + u.ammo + u.supply + 0.81f;
   r.troops = static_cast<float>(cls.valuePerPoint) * u.strength;
   return r;
@@ -110,8 +112,7 @@ void HomeInDetailArea(Screen& s) { s.hostLink = &g_screens.unitDetail.detailHost
 void FillFigures(Control* form, const UnitRecord& u, bool withRecovered) {
   const UnitClassRecord* cls = ClassRecordAt(g_world, u.classIndex);
   if (!cls) return;
-  const float price = u.owner < kMaxPlayers ? g_world.players[u.owner].costFactor : 0.0f;
-  const RecoveryFigures r = UnitRecoveryFigures(u, *cls, price);
+  const RecoveryFigures r = UnitRecoveryFigures(u, *cls, g_world.players[u.owner & 31]);
   SetControlNumberText(1, 0, "", 1, "", 0, static_cast<double>(CheckedTrunc(r.dayCost)), Tag(form, "DAYCOST"));
   SetControlNumberText(0, 0, "", 1, "", 0, static_cast<double>(CheckedTrunc(r.troops)), Tag(form, "TROOPS"));
   if (withRecovered) {

@@ -12,21 +12,22 @@ class Control;
 class TextBoxControl;
 struct UnitClassRecord;
 struct UnitRecord;
+struct PlayerRecord;
 
 // The queue buttons a unit under construction is offered: REQUEBUT, HOLD,
 // UNHOLD, CANCEL and REMBUT by whether it is queued, held and still being
 // built. Buttons the form lacks are skipped. Under the simulation lock.
 void UpdateQueueButtons(Control* form, const UnitRecord& unit);
 
-// What standing a unit down costs and returns: its cost a day, the goods it
-// gives back and its troops. A class without elements has no share per
+// What standing a unit down costs and returns: its upkeep a day, the goods
+// it gives back and its troops. A class without elements has no share per
 // element: those terms are 0.
 struct RecoveryFigures {
   float dayCost = 0.0f;
   float recovered = 0.0f;
   float troops = 0.0f;
 };
-RecoveryFigures UnitRecoveryFigures(const UnitRecord& unit, const UnitClassRecord& cls, float goodsPrice);
+RecoveryFigures UnitRecoveryFigures(const UnitRecord& unit, const UnitClassRecord& cls, const PlayerRecord& owner);
 
 // POPUP_MILITARY1A1: the training programme for the unit.
 class UnitBenefitPanel : public Screen {

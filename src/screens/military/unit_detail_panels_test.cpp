@@ -14,6 +14,7 @@
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"
+#include "units/unit_player_fields.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 
@@ -82,7 +83,7 @@ TEST_F(UnitDetailPanelsTest, StandDownFiguresAndOrder) {
   UnitClassRecord& cls = g_world.unitClasses[1];
   cls.strengthPerSize = 100, cls.weight = 20.0f, cls.upkeepFactor = 50.0f, cls.valuePerPoint = 3;
   unit_.strength = 100.0f, unit_.training = 3.0f;
-  g_world.players[kLocal].costFactor = 2.0f;
+  unitfields::SetProductReal(g_world.players[kLocal], unitfields::kSupplyProduct, kProductPriceLimitAt, 2.0f);
   militarytest::TestSheet form;
   form.Texts({"DAYCOST", "TROOPS", "RECOVERED"});
   UnitRecoverPanel& panel = g_screens.popupMilitary1a7;
@@ -92,11 +93,13 @@ TEST_F(UnitDetailPanelsTest, StandDownFiguresAndOrder) {
   panel.id = unit_.id;
   panel.OnOpen();
   panel.Refresh();
-  EXPECT_EQ(form.Text("DAYCOST"), "$ 25");
+  // The day's upkeep: q = (100 x 50 + (100 x 20 + 0.9) x 2 + 0.9) / 2 =
+  // 4501.35, a tenth of it plus q x sqrt(3 + 1) for the full unit.
+  EXPECT_EQ(form.Text("DAYCOST"), "$ 9,452");
   EXPECT_EQ(form.Text("TROOPS"), "300");
   cls.strengthPerSize = 0;
-  const RecoveryFigures none = UnitRecoveryFigures(unit_, cls, 2.0f);
-  EXPECT_FLOAT_EQ(none.dayCost, (2.0f * 0.9f + 0.9f) / 2.0f / 10.0f / 365.0f);
+  const RecoveryFigures none = UnitRecoveryFigures(unit_, cls, g_world.players[kLocal]);
+  EXPECT_FLOAT_EQ(none.dayCost, (2.0f * 0.9f + 0.9f) / 2.0f / 10.0f);
   EXPECT_FLOAT_EQ(none.recovered, 0.81f);
 
   cls.kind = 3;
