@@ -2,7 +2,11 @@
 // the missile stock pop-up (opened from the army's stores page) shows the
 // stock capacity the stores page shows; a missile ordered from it is
 // posted, missiles are finished against the silo's room within days and
-// paid from the treasury, and the stores page lists them.
+// paid from the treasury, and the stores page lists them. One is loaded
+// into the silo from the stores page; the facilities page's Stock button
+// on the silo lists the stock beside the silo's own missiles, and a double
+// click on a stock row opens its stock view; aimed on the map from the
+// silo's panel, the missile is launched from its schedule.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -17,8 +21,13 @@
 #include "records/player_policy.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
+#include "screens/main/bars/side_bars.h"
+#include "screens/main/panels/map_screen.h"
 #include "screens/military/department/military_figures.h"
+#include "screens/military/facilities/military_facility_screen.h"
+#include "screens/military/inventory/missile_silo_panels.h"
 #include "screens/military/inventory/unit_inventory_panel.h"
+#include "screens/military/missile_popup.h"
 #include "screens/military/missile_stock_popup.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
@@ -28,6 +37,8 @@
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
 #include "world/text/ui_options.h"
@@ -37,6 +48,8 @@ namespace {
 
 constexpr int32_t kTacticalMissile = 40;
 constexpr int32_t kStoresPage = 2;
+constexpr int32_t kFacilitiesPage = 6;
+constexpr int32_t kSampleSilo = 4011;
 constexpr int kMostDays = 12;
 
 int RowOf(const ListBoxControl* list, int32_t id) {
@@ -67,6 +80,73 @@ Missiles MissilesOf(int32_t classIndex) {
   return m;
 }
 
+// A stock weapon aboard the silo, 0 for none.
+uint32_t AboardOf(uint32_t silo) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+    if (u->carrier == silo && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) && u->strength >= 1.0f)
+      return u->id;
+  return 0;
+}
+
+// Opens the map screen on the silo's hex and the silo panel with it.
+void OpenSiloPanel(uint32_t siloHex) {
+  ScreenSet& s = g_screens;
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(siloHex, x, y));
+  SampleGame::Click(x, y);
+  if (DockHost(s, kDockLevelSecond)->firstChild != s.map1.silo.currentForm)
+    SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.silo.currentForm) << "MAP1_ss8 is shown";
+}
+
+// The first row of the list in view whose unit is a finished one of the
+// class, and its unit; -1 for none.
+int ShownRowOfClass(const ListBoxControl* list, int32_t classIndex, uint32_t* unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const int32_t height = list->rect.bottom - list->rect.top;
+  int n = 0;
+  for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row), ++n) {
+    if (row->rect.top < list->scrollOffset || row->rect.bottom - list->scrollOffset > height) continue;
+    const UnitRecord* u = row->id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(row->id)) : nullptr;
+    if (u && u->classIndex == classIndex && u->strength >= 1.0f &&
+        !(u->orders[kPostureBits] & kPostureUnderConstruction)) {
+      *unit = u->id;
+      return n;
+    }
+  }
+  return -1;
+}
+
+// Turns the mouse wheel over the list until the row is in view.
+void ScrollToRow(ListBoxControl* list, int row) {
+  const Control* c = ListNextRow(list, nullptr);
+  for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
+  if (!c) return;
+  const plat::Rect r = ControlAbsoluteRect(list);
+  const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+  for (int notch = 0; notch < 32 && c->rect.bottom - list->scrollOffset > r.bottom - r.top; ++notch) {
+    SampleGame::Post(plat::kWmMouseMove, 0, x, y);
+    SampleGame::Post(plat::kWmMouseWheel, static_cast<uint32_t>(static_cast<uint16_t>(-120)) << 16, x, y);
+    SampleGame::Pump();
+  }
+}
+
+// The army department's page, with the department opened first when a
+// click on its command button closed it.
+void ShowArmyPage(int32_t page) {
+  ScreenSet& s = g_screens;
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  Control* button = FormFindControlById(s.military1b.currentForm, page);
+  ASSERT_NE(button, nullptr);
+  const plat::Rect r = ControlAbsoluteRect(button);
+  if (ControlHitTest(g_ui.rootForm, (r.left + r.right) / 2, (r.top + r.bottom) / 2, kAnyDepth, 0) != button)
+    SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  SampleGame::ClickControl(button);
+}
+
 void RunDays(int days) {
   World& w = g_world;
   const uint32_t until = w.gameState.currentDay + static_cast<uint32_t>(days);
@@ -79,7 +159,7 @@ void RunDays(int days) {
   SetGameSpeed(w.gameState, 0);
 }
 
-TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidAndStored) {
+TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLaunched) {
   plat::SetGameFloatMode();
   SampleGame game;
   const GlobalGuard<UiOptions> options(g_uiOptions);
@@ -140,6 +220,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidAndStored) {
       ordered = ordered || (log[i].id == kCmdCreateUnitAt && log[i].player == w.gameState.localPlayer);
   }
   EXPECT_TRUE(ordered) << "BUILD orders the missile";
+  SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CLOSEBUT"));
   RunDays(1);
 
   Missiles after = MissilesOf(kTacticalMissile);
@@ -152,8 +233,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidAndStored) {
     plat::CriticalSectionLock lock(g_simulationLock);
     EXPECT_LT(w.players[w.gameState.localPlayer].treasury, treasury) << "the treasury pays for the build";
   }
-  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kStoresPage));
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kStoresPage));
   bool listed = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -162,6 +242,88 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidAndStored) {
         listed = listed || u->classIndex == kTacticalMissile;
   }
   EXPECT_TRUE(listed) << "the stores page lists the finished missile";
+
+  // Loaded into the silo from the stores page.
+  uint32_t siloId = 0, stock = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const UnitRecord* u = w.units; u && !siloId; u = u->next == w.units ? nullptr : u->next)
+      if (u->owner == w.gameState.localPlayer && u->classIndex == kSampleSilo) siloId = u->id;
+  }
+  ASSERT_NE(siloId, 0u);
+  const int storedRow = ShownRowOfClass(stores.storedList, kTacticalMissile, &stock);
+  ASSERT_GE(storedRow, 0);
+  // A click on a chosen row lets it go; the next takes it.
+  for (int click = 0; click < 4 && stores.storedList->selectedId != static_cast<int32_t>(stock); ++click)
+    SampleGame::ClickControl(stores.storedList, storedRow);
+  ASSERT_EQ(stores.storedList->selectedId, static_cast<int32_t>(stock));
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
+  MissileSiloPanel& load = s.military1Ss4b;
+  const int platformRow = RowOf(load.platforms, static_cast<int32_t>(siloId));
+  ASSERT_GE(platformRow, 0) << "the silo is offered";
+  SampleGame::ClickControl(load.platforms, platformRow);
+  SampleGame::ClickControl(FormFindControlByTag(load.currentForm, "LOAD"));
+  for (int day = 0; day < kMostDays && !AboardOf(siloId); ++day) RunDays(1);
+  const uint32_t aboard = AboardOf(siloId);
+  ASSERT_NE(aboard, 0u) << "the missile is loaded into the silo";
+
+  // The facilities page's Stock button on the silo shows the stock beside
+  // the silo's own missiles, the loaded one among them; a stock row opens
+  // the missile's stock view.
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kFacilitiesPage));
+  MilitaryFacilityScreen& facilities = s.military1Ss2;
+  const int siloRow = RowOf(facilities.facilList, static_cast<int32_t>(siloId));
+  ASSERT_GE(siloRow, 0) << "the facilities page lists the silo";
+  ScrollToRow(facilities.facilList, siloRow);
+  SampleGame::ClickControl(facilities.facilList, siloRow);
+  SampleGame::ClickControl(FormFindControlByTag(facilities.currentForm, "DEPLOY"));
+  StoredMissilesPanel& beside = s.map1.ss8c2;
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, beside.currentForm) << "MAP1_ss8c2 is shown";
+  const int stockRow = ShownRowOfClass(beside.storedList, kTacticalMissile, &stock);
+  ASSERT_GE(stockRow, 0) << "MAP1_ss8c2 lists the missile in stock";
+  EXPECT_GE(RowOf(beside.siloList, static_cast<int32_t>(aboard)), 0) << "and the silo's missile beside it";
+  SampleGame::DoubleClickControl(beside.storedList, stockRow);
+  ASSERT_NE(s.popupMissileB.currentForm->parent, nullptr) << "the row opens the stock view";
+  EXPECT_EQ(s.popupMissileB.id, static_cast<intptr_t>(stock));
+  SampleGame::ClickControl(FormFindControlByTag(s.popupMissileB.currentForm, "CLOSEBUT"));
+
+  // Aimed by a click on the map from the silo's panel and launched from
+  // its schedule: the launch orders name the target.
+  uint32_t siloHex = 0, target = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* silo = FindUnitById(w, siloId);
+    siloHex = PackHex(silo->x, silo->y);
+    target = PackHex(silo->x + 2, silo->y);
+  }
+  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
+  int missileRow = RowOf(s.map1.silo.list, static_cast<int32_t>(aboard));
+  ASSERT_GE(missileRow, 0) << "the silo lists its missile";
+  SampleGame::ClickControl(s.map1.silo.list, missileRow);
+  SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8b.currentForm, "TARGET"));
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(target, x, y));
+  SampleGame::Click(x, y);
+  ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
+  missileRow = RowOf(s.map1.silo.list, static_cast<int32_t>(aboard));
+  ASSERT_GE(missileRow, 0);
+  SampleGame::ClickControl(s.map1.silo.list, missileRow);
+  SampleGame::ClickControl(FormFindControlByTag(s.map1.silo.currentForm, "LAUNCH"));
+  const size_t beforeLaunch = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8d.currentForm, "LAUNCH"));
+  uint32_t launchOrders = 0;
+  {
+    const std::vector<GameCommand> log = g_commandLog.Entries();
+    for (size_t i = beforeLaunch; i < log.size(); ++i)
+      if (log[i].arg28 == aboard && (log[i].id == kCmdUnitSetDestination || log[i].id == kCmdUnitSetFireHex))
+        launchOrders += log[i].arg24 == target ? 1u : 0u;
+  }
+  EXPECT_EQ(launchOrders, 2u) << "LAUNCH sends the missile at the target";
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* launched = FindUnitById(w, aboard);
+  ASSERT_NE(launched, nullptr);
+  EXPECT_EQ(launched->ordersShown[kFireHex], target) << "the missile's orders name the target";
+  EXPECT_TRUE(launched->ordersShown[kOrderFlags] & kOrderLaunchCargo) << "and its launch";
 }
 
 }  // namespace

@@ -36,6 +36,12 @@ static_assert(offsetof(UnitClassHeader, saved) == 28);
 
 inline constexpr uint32_t kUnitClassVersion = 108;
 
+// The facility kinds of a class's baseKind that have panels of their own;
+// silos and launch sites also give a region its room for stock weapons.
+inline constexpr uint8_t kBaseKindResearchCentre = 1;
+inline constexpr uint8_t kBaseKindSilo = 2;
+inline constexpr uint8_t kBaseKindLaunchSite = 3;
+
 // One unit or facility class: 200 bytes, indexed by class number. Each byte
 // the code reads has one name here; where the code once knew a byte by
 // other names too, its comment gives them so an old note still finds it.

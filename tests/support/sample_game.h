@@ -74,11 +74,12 @@ class SampleGame {
     Pump();
   }
 
-  // A click in the middle of a control (row >= 0: that row of a list).
-  static void ClickControl(Control* control, int row = -1) {
+  // The middle of a control (row >= 0: of that row of a list).
+  static void PointOfControl(Control* control, int row, int& x, int& y) {
     ASSERT_NE(control, nullptr);
     const plat::Rect r = ControlAbsoluteRect(control);
-    int y = (r.top + r.bottom) / 2;
+    x = (r.left + r.right) / 2;
+    y = (r.top + r.bottom) / 2;
     if (row >= 0) {
       const auto* list = static_cast<ListBoxControl*>(control);
       const Control* c = ListNextRow(list, nullptr);
@@ -86,7 +87,24 @@ class SampleGame {
       ASSERT_NE(c, nullptr);
       y = r.top + c->rect.top - list->scrollOffset + (c->rect.bottom - c->rect.top) / 2;
     }
-    Click((r.left + r.right) / 2, y);
+  }
+
+  // A click in the middle of a control (row >= 0: that row of a list).
+  static void ClickControl(Control* control, int row = -1) {
+    int x = 0, y = 0;
+    ASSERT_NO_FATAL_FAILURE(PointOfControl(control, row, x, y));
+    Click(x, y);
+  }
+
+  // Two quick clicks there: the second press comes as the window reports
+  // it, a double click.
+  static void DoubleClickControl(Control* control, int row = -1) {
+    int x = 0, y = 0;
+    ASSERT_NO_FATAL_FAILURE(PointOfControl(control, row, x, y));
+    Click(x, y);
+    Post(plat::kWmLButtonDblClk, plat::kMkLButton, x, y);
+    Post(plat::kWmLButtonUp, 0, x, y);
+    Pump();
   }
 
   // The local region's units standing on the map (not aboard anything,

@@ -461,6 +461,10 @@ void MissileDeployPanel::OnCommand(Control* control, int32_t id) {
   }
 }
 
+void MissileDeployPanel::OnActivate(Control* control, int32_t) {
+  if (control && control == sites) OnMissileListSelect(control, ListCurrentUnit(sites), platformList ? 0 : 1);
+}
+
 // -- on a platform --
 
 MissilePlatformPanel::MissilePlatformPanel()

@@ -106,6 +106,8 @@ class MissileDeployPanel : public Screen {
   void Refresh() override;
   void BindControls() override;
   void OnCommand(Control* control, int32_t id) override;
+  // A platform's row opens its pop-up: the silo's, or the carrier's details.
+  void OnActivate(Control* control, int32_t id) override;
 
   ListBoxControl* sites = nullptr;  // the list over id 0x2000
   Control* infoHost = nullptr;      // MPARENT2

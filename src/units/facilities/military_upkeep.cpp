@@ -61,9 +61,6 @@ void StartDayFigures(PlayerRecord& r) {
   for (size_t c = 0; c < 6; ++c) kf::AddWord(r, kf::kUnitsInBuild + 2 * c, -kf::Word(r, kf::kUnitsInBuild + 2 * c));
 }
 
-// The launch facility kinds of a class's byte 70: silos and launch sites.
-constexpr uint8_t kSiloBaseKind = 2, kLaunchSiteBaseKind = 3;
-
 int32_t HighestPlayer(const World& world) {
   return std::clamp<int32_t>(world.gameState.highestPlayer, 0, kMaxPlayers - 1);
 }
@@ -153,7 +150,7 @@ namespace {
 
 bool InServiceLaunchFacility(const UnitRecord& unit, const UnitClassRecord& cls) {
   if (!(unit.unitFlags & kUnitFacility) || (unit.unitFlags & kUnitGone) || unit.classIndex == 0) return false;
-  if (cls.baseKind != kSiloBaseKind && cls.baseKind != kLaunchSiteBaseKind) return false;
+  if (cls.baseKind != kBaseKindSilo && cls.baseKind != kBaseKindLaunchSite) return false;
   return !(unit.orders[kPostureBits] & (kPostureInReserve | kPostureUnderConstruction)) && unit.strength > 0.0f;
 }
 

@@ -14,6 +14,7 @@
 #include "screens/main/panels/class_icon.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/main/panels/facility_figures.h"
+#include "screens/main/panels/map_screen.h"
 #include "screens/main/popups/object_popups.h"
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
@@ -24,11 +25,13 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/scroller.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "units/unit_texts.h"
+#include "world/data_tables.h"
 #include "world/id_lookups.h"
 #include "world/text/text_lists.h"
 #include "world/unit_class.h"
@@ -50,6 +53,35 @@ void AddNeedRow(ListBoxControl* list, int32_t product, float amount) {
   char text[64];
   plat::FormatText(text, sizeof text, "%s  %.2f", ProductName(product).c_str(), static_cast<double>(amount));
   ListAddTextItem(list, text, product + 1, product + 1, 0, 0, 0);
+}
+
+// The facility's class when it is a live silo or launch site, which hold
+// the region's stock weapons.
+const UnitClassRecord* LaunchFacilityClass(const World& world, const UnitRecord* facility) {
+  if (!facility || !IsUnitLive(*facility)) return nullptr;
+  const UnitClassRecord* cls = UnitClassOf(world, *facility);
+  return cls && (cls->baseKind == kBaseKindSilo || cls->baseKind == kBaseKindLaunchSite) ? cls : nullptr;
+}
+
+// DEPLOY: the region's stock weapons beside the chosen facility. A silo's
+// own missiles are listed next to the stock; the silo panels read the
+// map's selected hex, so the silo's hex becomes it.
+void OpenStockPanel(ScreenSet& screens, const ListBoxControl* list) {
+  uint32_t siloHex = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* f = list && IsFacilityRow(list->selectedId)
+                              ? FindUnitById(g_world, static_cast<uint32_t>(list->selectedId))
+                              : nullptr;
+    const UnitClassRecord* cls = LaunchFacilityClass(g_world, f);
+    if (cls && cls->baseKind == kBaseKindSilo) siloHex = PackHex(f->x, f->y);
+  }
+  if (siloHex == 0) {
+    screens.map1.ss8c.Show(kKeepScreenId, nullptr);
+    return;
+  }
+  GotoHexPacked(siloHex);
+  screens.map1.ss8c2.Show(kKeepScreenId, nullptr);
 }
 
 }  // namespace
@@ -107,6 +139,10 @@ uint32_t UnitCellIndex(const World& world, const UnitRecord* unit) {
 void FacilityListCommand(ScreenSet& screens, Control* form, Control* control, int32_t id, ListBoxControl* list,
                          Screen* detail, int32_t detailId) {
   if (!control || control == list) return;
+  if (Is(control, "DEPLOY")) {
+    OpenStockPanel(screens, list);
+    return;
+  }
   if (control->id == kNewFacilityControlId) {
     if (list) ListSetSelection(0, list, 0, 0);
     ListHolderClear(CurrentObjectList(screens));
@@ -131,6 +167,10 @@ void FacilityListRow(ScreenSet& screens, Control* form, int32_t unitId, Screen* 
     cell = UnitCellIndex(g_world, CurrentFacility(screens, g_world));
   }
   UpdateFacilityActionButtons(form, cell);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ShowTag(form, "DEPLOY", LaunchFacilityClass(g_world, CurrentFacility(screens, g_world)) != nullptr);
+  }
   if (condition && condition->currentForm) condition->Refresh();
 }
 

@@ -39,12 +39,14 @@ uint32_t UnitCellIndex(const World& world, const UnitRecord* unit);
 // A command of a facility list's form: the new-facility control empties
 // the selection and the facility in hand and shows the detail screen (the
 // build order panel) with detailId, the kind of site it offers (-1 any);
-// any other control is a facility action on the selected row's facility.
+// DEPLOY shows the region's stock weapons (with a chosen silo's own beside
+// them, its hex selected on the map); any other control is a facility
+// action on the selected row's facility.
 void FacilityListCommand(ScreenSet& screens, Control* form, Control* control, int32_t id, ListBoxControl* list,
                          Screen* detail, int32_t detailId);
 // A facility list's selection moved to the row of the unit id: it is the
-// facility in hand, the form's action buttons follow it and the condition
-// screen (when given) shows it.
+// facility in hand, the form's action buttons follow it (DEPLOY for a silo
+// or launch site) and the condition screen (when given) shows it.
 void FacilityListRow(ScreenSet& screens, Control* form, int32_t unitId, Screen* condition);
 
 // The products a refined product is made from, with the amount per unit;

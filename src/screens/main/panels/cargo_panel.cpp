@@ -56,6 +56,12 @@ void ForEachCarried(const UnitRecord& carrier, Visit visit) {
   }
 }
 
+void KeepIds(const ListHolder& units, ScreenParameterList& into) {
+  into.entries.clear();
+  for (const ListItem28* item = FirstInHolder(units); item; item = NextInHolder(units, item))
+    into.entries.push_back(item->callerWord);
+}
+
 }  // namespace
 
 void PostUnloadAll(uint32_t carrier, std::span<const uint32_t> missiles) {
@@ -88,6 +94,8 @@ void CargoPanel::Refresh() {
   const UnitClassRecord* cls = carrier ? ClassRecordAt(g_world, carrier->classIndex) : nullptr;
   const int32_t keptScroll = cargoList->scrollOffset;
   ListClear(cargoList, 0);
+  carried_.entries.clear();
+  missiles_.entries.clear();
   if (!cls) return;
   const CarrierLoad load = CarrierLoadOf(g_world, *carrier, *cls);
   ListHolder units{}, missiles{};
@@ -111,6 +119,8 @@ void CargoPanel::Refresh() {
     ListAddTextItem(cargoList, text, 0, 0, 0, 0, 0);
   }
   const bool hasMissiles = missiles.first != nullptr;
+  KeepIds(units, carried_);
+  KeepIds(missiles, missiles_);
   FillUnitList(g_world, cargoList, units, false, false, -1);
   FillUnitList(g_world, cargoList, missiles, false, false, -1);
   ListHolderClear(units);
@@ -228,4 +238,21 @@ void CargoPanel::OnControlChange(Control* control, int32_t) {
   Control* statParent = Tag(*this, "STATPARENT");
   SetHidden(statParent, cls == nullptr);
   if (cls && statParent && picturePanel) picturePanel->Show(unit->classIndex, statParent);
+}
+
+void CargoPanel::OnActivate(Control* control, int32_t value) {
+  if (!control || control != cargoList || value == 0) return;
+  // Row values are unit ids, whose owner byte may set the sign bit.
+  const auto unit = static_cast<intptr_t>(static_cast<uint32_t>(value));
+  bool missile = false;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* u = LiveTabUnit(static_cast<uint32_t>(value));
+    if (!u) return;
+    missile = IsMissile(*u);
+  }
+  ScreenParameterList& pages = missile ? missiles_ : carried_;
+  pages.current = unit;
+  if (missile) g_screens.popupMissileB.Popup(unit, &pages);
+  else g_screens.unitDetail.Popup(unit, &pages);
 }

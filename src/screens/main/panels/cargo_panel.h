@@ -26,6 +26,9 @@ class CargoPanel : public Screen {
   void Refresh() override;
   void OnCommand(Control* control, int32_t id) override;
   void OnControlChange(Control* control, int32_t id) override;
+  // A carried missile's row opens its stock pop-up, a carried unit's its
+  // detail pop-up, each paging through its own kind aboard.
+  void OnActivate(Control* control, int32_t value) override;
 
   ListBoxControl* cargoList = nullptr;
   // The class sheet shown in STATPARENT for the picked row's unit (its id
@@ -36,6 +39,9 @@ class CargoPanel : public Screen {
   // The units of the selected rows, or of every row.
   std::vector<uint32_t> RowUnits(bool selectedOnly) const;
   void AdvanceSelection();
+  // The units and the missiles aboard at the last refresh, by id.
+  ScreenParameterList carried_;
+  ScreenParameterList missiles_;
 };
 
 // Orders every missile out of the carrier and keeps it from loading again:

@@ -33,11 +33,6 @@
 
 namespace {
 
-// The facility kinds (a class's baseKind) that have a panel of their own.
-constexpr uint8_t kFacilityResearchCentre = 1;
-constexpr uint8_t kFacilitySilo = 2;
-constexpr uint8_t kFacilityLaunchSite = 3;
-
 
 bool HexSelected() {
   const HexPosition& hex = g_world.gameState.currentHex;
@@ -225,9 +220,9 @@ void MapScreen::ShowFacilitySidePanel() {
     const UnitClassRecord* visible = ownBase ? ClassRecordAt(w, VisibleLeadClass(w, cell)) : nullptr;
     if (visible) {
       switch (visible->baseKind) {
-        case kFacilityResearchCentre: target = &researchCentre; break;
-        case kFacilitySilo: target = &silo; break;
-        case kFacilityLaunchSite: target = &launchSite; break;
+        case kBaseKindResearchCentre: target = &researchCentre; break;
+        case kBaseKindSilo: target = &silo; break;
+        case kBaseKindLaunchSite: target = &launchSite; break;
         default: target = visible->baseSlots ? static_cast<Screen*>(&base) : &settlement; break;
       }
     }

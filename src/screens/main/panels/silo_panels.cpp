@@ -569,3 +569,8 @@ void StoredMissilesPanel::OnCommand(Control* control, int32_t value) {
 void StoredMissilesPanel::OnControlChange(Control* control, int32_t value) {
   if (control && control == siloList) ShowTag(currentForm, "UNLOAD", value != 0);
 }
+
+void StoredMissilesPanel::OnActivate(Control* control, int32_t value) {
+  if (control && control == storedList)
+    OnProductionListEvent(currentForm, control, value, nullptr, nullptr, kProductionSiloBase);
+}

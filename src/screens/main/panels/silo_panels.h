@@ -149,6 +149,8 @@ class StoredMissilesPanel : public Screen {
   void Refresh() override;
   void OnCommand(Control* control, int32_t value) override;
   void OnControlChange(Control* control, int32_t value) override;
+  // A stock row opens the missile pop-up on it.
+  void OnActivate(Control* control, int32_t value) override;
 
   ListBoxControl* storedList = nullptr;
   ListBoxControl* siloList = nullptr;  // MAP1_ss8c2 only

@@ -13,7 +13,7 @@ class ListBoxControl;
 struct World;
 
 inline constexpr const char* kMilitaryFacilityTags[] = {"FACILLIST", "PRODPARENT", "BASEDETAILS", "GRIDDEACT",
-                                                        "GRIDPEND"};
+                                                        "GRIDPEND",  "DEPLOY"};
 inline constexpr const char* kBaseConditionTags[] = {"CONDITION", "QUEUE", "CAPACITY"};
 inline constexpr const char* kBaseStatusTags[] = {"BASENAME", "INDBMP", "OFFLINE", "HIDEPAR",
                                                   "QUEUE",    "CAPACITY", "STATUS", "STATUS2"};
