@@ -47,7 +47,8 @@ struct Finding {
 
 // Sibling pairs meant to share their place, by form and the two names (the
 // tag, or for an untagged control its quoted text), with the reason. A "*"
-// first name stands for every pair of the form.
+// first name stands for every pair of the form, a "*" second name for every
+// sibling of the first.
 struct MeantOverlap {
   const char* form;
   const char* first;
@@ -59,6 +60,8 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"POPUP_MISSILE_SS2", "*", "", "each unit type's figures share their rows; the page hides all but one type's"},
     {"POPUP_MILITARY3", "*", "", "each unit type's figures share their rows; the page hides all but one type's"},
     {"FORMEDIT", "*", "", "the layout editor's sheets share one place; it shows one at a time"},
+    {"ORDERS1c", "CARGO", "MISSILE", "the row names the cargo bar by what the unit carries, one label at a time"},
+    {"MAP1_ss6d", "HIDEAUTO", "*", "the cover hides the manual controls while the computer builds"},
 };
 
 // Controls meant to reach past their parent, by form and tag.
@@ -151,6 +154,7 @@ bool MeantToOverlap(const std::string& form, const Control* a, const Control* b)
     const std::string na = ta.empty() ? Name(a) : ta, nb = tb.empty() ? Name(b) : tb;
     if (std::string(m.first) == "*" || (na == m.first && nb == m.second) || (na == m.second && nb == m.first))
       return true;
+    if (std::string(m.second) == "*" && (na == m.first || nb == m.first)) return true;
   }
   return false;
 }
