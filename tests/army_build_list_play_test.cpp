@@ -11,6 +11,9 @@
 
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
+#include "records/unit_record.h"
+#include "screens/main/panels/base_panels.h"
+#include "screens/main/popups/object_popups.h"
 #include "screens/military/build_lists.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
@@ -19,8 +22,10 @@
 #include "ui/bitmap_control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/unit_queries.h"
+#include "sim/game_command.h"
 #include "world/game_speed.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -123,9 +128,68 @@ std::vector<int32_t> ListedClasses(const ListBoxControl* list) {
   return out;
 }
 
-// The Attack header orders the land designs by their soft attack, best
-// first; a second click puts the list back as it was.
+constexpr int32_t kArmyBase = 4054;
+
+// Opens one build list as a player reaches it; null when it could not.
+using OpenList = Screen* (*)(ScreenSet& s);
+
+Screen* ArmyPage(ScreenSet& s) {
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
+  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss1.currentForm, "BUILD"));
+  return &s.military1Ss1c;
+}
+
+const UnitRecord* OwnArmyBase() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const std::vector<const UnitRecord*> bases = SampleGame::OwnUnitsOnMap(kArmyBase);
+  return bases.empty() ? nullptr : bases.front();
+}
+
+// The base pop-up of Westholm's army base, as a double click on it opens.
+Screen* BasePopupList(ScreenSet& s) {
+  const UnitRecord* base = OwnArmyBase();
+  if (!base) return nullptr;
+  OpenBasePopup(s, base);
+  SampleGame::Pump();
+  return &s.popupBase1f;
+}
+
+// The map's base panel for the army base's hex, then its automatic
+// production tab, once the player has taken the building of units back from
+// the computer on the Army page (else a cover hides the list).
+Screen* AutoProductionTab(ScreenSet& s) {
+  const UnitRecord* base = OwnArmyBase();
+  if (!base) return nullptr;
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
+  Control* computerBuilds = FormFindControlByTag(s.military1Ss1.currentForm, "AUTOBUILD");
+  if (!computerBuilds) return nullptr;
+  if (computerBuilds->Selected()) SampleGame::ClickControl(computerBuilds);
+  SampleGame::Pump();
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SampleGame::MakeCurrentHex(PackHex(base->x, base->y));
+  }
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
+  SampleGame::Pump();
+  Control* facilityTab = FormFindControlByTag(s.map1.currentForm, "UGINFOBUT");
+  if (!facilityTab) return nullptr;
+  if (!facilityTab->Selected()) SampleGame::ClickControl(facilityTab);
+  SampleGame::Pump();
+  SampleGame::ClickControl(FormFindControlById(s.map1.base.currentForm, kBaseTabAutoProduction));
+  SampleGame::Pump();
+  return &s.map1.ss6d;
+}
+
+// The Attack header orders a base's land designs by their soft attack,
+// best first, and says so; a second click puts the list back as it was.
+// Every build list with headers shares the order.
 TEST(ArmyBuildListPlay, AHeaderClickSortsTheListByItsColumnAndBack) {
+  const struct {
+    const char* list;
+    OpenList open;
+  } rows[] = {{"the map's automatic", AutoProductionTab}, {"the base pop-up's", BasePopupList}, {"the Army page's", ArmyPage}};
   plat::SetGameFloatMode();
   const GlobalGuard<UiOptions> options(g_uiOptions);
   const GlobalGuard<BuildListFilters> filters(g_buildListFilters);
@@ -136,29 +200,37 @@ TEST(ArmyBuildListPlay, AHeaderClickSortsTheListByItsColumnAndBack) {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(g_world.gameState, 0);
   }
-  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
-  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss1.currentForm, "BUILD"));
-  BaseUnitListPanel& panel = s.military1Ss1c;
-  ASSERT_NE(panel.list, nullptr);
-  const std::vector<int32_t> before = ListedClasses(panel.list);
-  ASSERT_GT(before.size(), 2u);
-  Control* attack = FormFindControlByTag(panel.currentForm, "HDRATT");
-  ASSERT_NE(attack, nullptr);
-  SampleGame::ClickControl(attack);
-  const std::vector<int32_t> sorted = ListedClasses(panel.list);
-  ASSERT_EQ(sorted.size(), before.size());
-  std::vector<float> values;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    for (int32_t c : sorted) values.push_back(UnitClassStat(g_world, c, attack->id - 33));
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.list);
+    CloseAllPopups(g_ui, 0);
+    SampleGame::Pump();
+    Screen* panel = r.open(s);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(panel->currentForm, nullptr);
+    const auto* list = dynamic_cast<const ListBoxControl*>(FormFindControlByTag(panel->currentForm, "LIST5"));
+    ASSERT_NE(list, nullptr);
+    const std::vector<int32_t> before = ListedClasses(list);
+    ASSERT_GT(before.size(), 2u);
+    Control* attack = FormFindControlByTag(panel->currentForm, "HDRATT");
+    ASSERT_NE(attack, nullptr);
+    const plat::Rect at = ControlAbsoluteRect(attack);
+    const Control* top = ControlHitTest(g_ui.rootForm, (at.left + at.right) / 2, (at.top + at.bottom) / 2, kAnyDepth, 0);
+    ASSERT_EQ(top, attack) << "nothing lies over the header, found " << (top ? std::string(top->tag, kTagSize).c_str() : "");
+    SampleGame::ClickControl(attack);
+    const std::vector<int32_t> sorted = ListedClasses(list);
+    ASSERT_EQ(sorted.size(), before.size());
+    std::vector<float> values;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      for (int32_t c : sorted) values.push_back(UnitClassStat(g_world, c, attack->id - 33));
+    }
+    for (size_t i = 1; i < values.size(); ++i) EXPECT_GE(values[i - 1], values[i]) << "row " << i;
+    EXPECT_NE(sorted, before) << "the sample's land designs differ in attack from their build order";
+    EXPECT_TRUE(attack->Selected()) << "the header shows it orders the list";
+    SampleGame::ClickControl(attack);
+    EXPECT_EQ(ListedClasses(list), before);
+    EXPECT_FALSE(attack->Selected());
   }
-  for (size_t i = 1; i < values.size(); ++i) EXPECT_GE(values[i - 1], values[i]) << "row " << i;
-  EXPECT_NE(sorted, before) << "the sample's land designs differ in attack from their build order";
-  EXPECT_TRUE(attack->Selected()) << "the header shows it orders the list";
-  SampleGame::ClickControl(attack);
-  EXPECT_EQ(ListedClasses(panel.list), before);
-  EXPECT_FALSE(attack->Selected());
 }
 
 }  // namespace

@@ -47,7 +47,8 @@ struct Finding {
 
 // Sibling pairs meant to share their place, by form and the two names (the
 // tag, or for an untagged control its quoted text), with the reason. A "*"
-// first name stands for every pair of the form.
+// first name stands for every pair of the form, a "*" second name for every
+// sibling of the first.
 struct MeantOverlap {
   const char* form;
   const char* first;
@@ -67,6 +68,8 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"GAME_SS3", "OKSAVE", "SAVEHIDE", "the question to replace a save takes the place of Save and Cancel, hidden while it asks"},
     {"GAME_SS3", "CANBUT", "SAVEHIDE", "the question to replace a save takes the place of Save and Cancel, hidden while it asks"},
     {"DIPLOMACY1_SS2c", "HIDEBOX", "HIDECONFIRM", "the question to end an agreement takes the place of its button"},
+    {"ORDERS1c", "CARGO", "MISSILE", "the row names the cargo bar by what the unit carries, one label at a time"},
+    {"MAP1_ss6d", "HIDEAUTO", "*", "the cover hides the manual controls while the computer builds"},
 };
 
 // Controls meant to reach past their parent, by form and tag.
@@ -159,6 +162,7 @@ bool MeantToOverlap(const std::string& form, const Control* a, const Control* b)
     const std::string na = ta.empty() ? Name(a) : ta, nb = tb.empty() ? Name(b) : tb;
     if (std::string(m.first) == "*" || (na == m.first && nb == m.second) || (na == m.second && nb == m.first))
       return true;
+    if (std::string(m.second) == "*" && (na == m.first || nb == m.first)) return true;
   }
   return false;
 }

@@ -166,6 +166,8 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
   g_uiOptions.bnoconfirmturn = 1;
   g_uiOptions.bfiltershownbc = 1;
+  // Text rows: every design of the short build list lies in its box.
+  g_uiOptions.bshowequipulistob = 0;
   ScreenSet& s = g_screens;
   World& w = g_world;
   {

@@ -9,7 +9,9 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "app/gfx/renderer.h"
 #include "records/command_ids.h"
 #include "records/hex_cell.h"
 #include "records/order_words.h"
@@ -18,6 +20,7 @@
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/military/unit_progress_row.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/simulation_lock.h"
@@ -100,6 +103,32 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
   ASSERT_GE(tankRow, 0);
   SampleGame::ClickControl(units.list, tankRow);
   ASSERT_EQ(units.CurrentUnit(), tank);
+  // With the all-units option (on by default) the hex's units are progress
+  // rows: the tank's strength bar is drawn full in its readiness colour.
+  Control* row = ListNextRow(units.list, nullptr);
+  for (int n = 0; n < tankRow; ++n) row = ListNextRow(units.list, row);
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->hostedScreen, &s.militaryProgress) << "the tank's row is a progress row";
+  uint32_t ready = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord& t = *FindUnitById(w, tank);
+    ready = ReadinessColour(w, t, w.unitClasses[kTankClass]);
+  }
+  ASSERT_GT((ready >> 8) & 0xFFu, (ready >> 16) & 0xFFu) << "a fresh tank is ready: green";
+  SampleGame::Pump();
+  std::vector<uint32_t> frame;
+  uint32_t width = 0, height = 0;
+  ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+  // Rows sit in the list's box, the list not scrolled.
+  const plat::Rect box = ControlAbsoluteRect(units.list);
+  const int32_t x = box.left + row->rect.right - 12, y = box.top + row->rect.top + 6;
+  ASSERT_TRUE(x >= 0 && x < static_cast<int32_t>(width) && y >= 0 && y < static_cast<int32_t>(height));
+  const uint32_t bar = frame[static_cast<size_t>(y) * width + static_cast<size_t>(x)] & 0xFFFFFFu;
+  // The bar's green shows through the row's selection mark.
+  const auto channel = [bar](int shift) { return static_cast<int32_t>((bar >> shift) & 0xFFu); };
+  EXPECT_GT(channel(8), channel(16) + 0x20) << std::hex << bar << ": the strength bar's middle is green";
+  EXPECT_GT(channel(8), channel(0) + 0x20) << std::hex << bar << ": the strength bar's middle is green";
 
   SampleGame::ClickControl(FormFindControlByTag(units.currentForm, "4A"));
   EXPECT_EQ(TextOf(units.detail, "CLASS"), TextListText(kListMilclass, w.unitClasses[kTankClass].typeByte));

@@ -115,13 +115,16 @@ void Wheel(ListBoxControl* list, int32_t notches) {
   list->scroller->HandleInput(static_cast<int32_t>(plat::kWmMouseWheel), static_cast<intptr_t>(high << 16), 0, 0);
 }
 
-bool IsValueKind(const Control* c) { return c->kind == kKindText || c->kind == kKindString || c->kind == kKindEdit; }
+// A row that hosts a form carries its key as its id, which is then its value.
+bool IsValueKind(const Control* c) {
+  return c->kind == kKindText || c->kind == kKindString || c->kind == kKindEdit || (c->flags & kCtlHost) != 0;
+}
 
 }  // namespace
 
 intptr_t ListRowValue(const Control* row) {
-  const auto* text = dynamic_cast<const ListTextRow*>(row);
-  return text ? text->value : 0;
+  if (const auto* text = dynamic_cast<const ListTextRow*>(row)) return text->value;
+  return row && (row->flags & kCtlHost) ? row->id : 0;
 }
 
 void ListScreen::OnControlChange(Control* control, int32_t id) {

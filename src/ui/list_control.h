@@ -113,5 +113,5 @@ int32_t ListApplyToItems(ListBoxControl* list, const std::vector<int32_t>& ids);
 void ListResetScroll(ListBoxControl* list);
 void ControlRefreshList(ListBoxControl* list);
 plat::Rect ListGetClientRect(const ListBoxControl* list);
-// A row's value word (text rows), else 0.
+// A row's value word: a text row's own, a form row's key (its id), else 0.
 intptr_t ListRowValue(const Control* row);

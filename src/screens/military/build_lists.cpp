@@ -65,6 +65,8 @@ constexpr int32_t kNoLevelLimit = 256;
 // Ids of the lists' column headers: the id less 33 is the statistic its
 // column shows, which a click orders the list by.
 constexpr int32_t kFirstSortHeader = 34, kLastSortHeader = 99;
+// What a picture row leaves free at the list's right for its scroll bar.
+constexpr int32_t kScrollBarRoom = 16;
 
 int32_t Category(int32_t category) { return category >= 0 && category < 3 ? category : -1; }
 
@@ -210,9 +212,17 @@ std::vector<int32_t> CollectBuildableClasses(ListBoxControl* list, int32_t categ
   std::vector<int32_t> out;
   out.reserve(kept.size());
   if (list) ListClear(list, 1);
+  // With the pictured-list option each class shows its picture row, as
+  // wide as the list beside its scroll bar.
+  const bool pictured = g_uiOptions.bshowequipulistob != 0;
+  const int32_t rowWidth = list ? std::max(Width(list) - kScrollBarRoom, 0) : 0;
   for (const Kept& k : kept) {
     out.push_back(k.index);
-    if (list) ListAddTextItem(list, g_world.unitClasses[static_cast<size_t>(k.index)].name, k.index, k.index, 0, 0, 0);
+    if (!list) continue;
+    if (pictured)
+      ListAddIconItem(list, &g_screens.militaryUnit, rowWidth, 0, k.index, 0, 0, 0);
+    else
+      ListAddTextItem(list, g_world.unitClasses[static_cast<size_t>(k.index)].name, k.index, k.index, 0, 0, 0);
   }
   return out;
 }

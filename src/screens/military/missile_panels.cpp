@@ -193,7 +193,7 @@ void MissileBuildPanel::Refresh() {
   if (!currentForm || !state.selected) return;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    siloMode = FillMissileSiteList(sites, *state.selected);
+    siloMode = FillMissileSiteList(sites, *state.selected, -1);
   }
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, siloMode ? 1 : 0);
   for (const char* tag : {"BUILDGRID1", "BUILDGRID2", "BUILDGRID3", "BUILDGRID4"}) SetHidden(Tag(currentForm, tag), true);
@@ -344,7 +344,7 @@ void MissileCancelPanel::Refresh() {
   const UnitRecord* stock = StockOf(*this);
   const UnitClassRecord* cls = stock ? ClassRecordAt(g_world, stock->classIndex) : nullptr;
   SetHidden(Tag(currentForm, "CANCEL"), !(stock && (stock->ordersShown[kPostureBits] & kPostureUnderConstruction)));
-  siloMode = cls && FillMissileSiteList(sites, *cls);
+  siloMode = cls && FillMissileSiteList(sites, *cls, -1);
   SetControlFlag(Tag(currentForm, "SILOHDR"), kStateSelected, siloMode ? 1 : 0);
 }
 

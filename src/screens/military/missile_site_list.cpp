@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "screens/main/popups/unit_lists.h"
+#include "screens/military/inventory/missile_load_lists.h"
 #include "ui/list_control.h"
 #include "world/list_holder.h"
 #include "world/local_player.h"
@@ -19,8 +20,8 @@ constexpr int32_t kProductionFacility = 4;
 
 bool SiloBasedDesign(const UnitClassRecord& cls) { return (cls.loadableMask & kSiloPlatform) != 0; }
 
-bool FillMissileSiteList(ListBoxControl* list, const UnitClassRecord& cls) {
-  const bool silo = SiloBasedDesign(cls);
+bool FillMissileSiteList(ListBoxControl* list, const UnitClassRecord& cls, int32_t kind) {
+  const bool silo = SiloBasedDesign(cls) || kind == kPlatformSilo;
   if (!list) return silo;
   ListHolder found{};
   for (int32_t available : {1, 0}) {

@@ -31,6 +31,8 @@ namespace {
 constexpr uint32_t kNameGrey = 0xFFC8C8C8u;
 constexpr uint32_t kNameYellow = 0xFFFFFF64u;
 constexpr int32_t kPlainIndent = 20, kMarkedIndent = 35;
+// Where an icon-wide class badge ends (CLASSPAR); CLASSPAR2 of a missile row.
+constexpr int32_t kBadgeRight = 18, kMissileBadgeRight = 32;
 constexpr int kCargoIcon = 0, kMissileIcon = 1, kResearchIcon = 2, kLandedIcon = 3;
 constexpr int kChainGuard = 4096;
 
@@ -103,6 +105,12 @@ uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitC
   return 0xFF000000u | channel(1.0f - r) << 16 | channel(r) << 8;
 }
 
+int32_t BadgeOverhang(Control* form, const char* lastBadge, int32_t narrowRight) {
+  const Control* badge = Tag(form, lastBadge);
+  if (!badge || badge->Hidden()) return 0;
+  return std::max(badge->rect.right - narrowRight, 0);
+}
+
 void ProgressRowControls::Bind(Control* f) {
   nameText = f ? FormFindControlById(f, 2) : nullptr;
   progressBar = dynamic_cast<SlideBarControl*>(Tag(f, "PROGBAR"));
@@ -133,9 +141,10 @@ void UnitProgressRow::Refresh() {
   if (!cls || !currentForm) return;
   const bool building = UnitUnderConstruction(*unit);
   if (auto* name = dynamic_cast<StringControl*>(c_.nameText)) name->textColour = NameColour(*unit, building);
+  const int32_t overhang = BadgeOverhang(currentForm, "CLASSPAR", kBadgeRight);
   if (building) {
     ShowBuildBar(c_.progressBar, UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork));
-    SetLeft(c_.nameText, kPlainIndent);
+    SetLeft(c_.nameText, kPlainIndent + overhang);
     for (Control* icon : c_.icons) SetHidden(icon, true);
     SetHidden(c_.strengthBar, true);
     return;
@@ -153,7 +162,7 @@ void UnitProgressRow::Refresh() {
   const CargoMark mark = CargoMarkOf(g_world, *unit);
   const int shown = mark == CargoMark::kMissiles ? kMissileIcon : (mark == CargoMark::kCargo ? kCargoIcon : -1);
   for (int i : {kCargoIcon, kMissileIcon, kLandedIcon}) SetHidden(c_.icons[i], i != shown);
-  SetLeft(c_.nameText, shown < 0 ? kPlainIndent : kMarkedIndent);
+  SetLeft(c_.nameText, (shown < 0 ? kPlainIndent : kMarkedIndent) + overhang);
 }
 
 void UnitProgressRow::OnHostNotify(int32_t code, int32_t width) {
@@ -200,17 +209,18 @@ void MissileProgressRow::Refresh() {
   const std::string name = UnitDisplayName(g_world, *unit, true);
   const std::string count = std::to_string(WholeFigure(std::round(unit->strength))) + "x " + name;
   SetControlText(nameText_, count.c_str());
+  const int32_t overhang = BadgeOverhang(currentForm, "CLASSPAR2", kMissileBadgeRight);
   if (auto* text = dynamic_cast<StringControl*>(nameText_)) text->textColour = MissileNameColour(*unit);
   if (UnitUnderConstruction(*unit)) {
     ShowBuildBar(progressBar_, UnitBuildProgress(*cls, unit->targetStrength, unit->buildWork));
     SetHidden(targetIcon_, true);
-    SetLeft(nameText_, kMissileIndent);
+    SetLeft(nameText_, kMissileIndent + overhang);
     return;
   }
   SetHidden(progressBar_, true);
   const bool aimed = unit->ordersShown[kFireHex] != 0;
   SetHidden(targetIcon_, !aimed);
-  SetLeft(nameText_, aimed ? kTargetIndent : kMissileIndent);
+  SetLeft(nameText_, (aimed ? kTargetIndent : kMissileIndent) + overhang);
 }
 
 void MissileProgressRow::OnHostNotify(int32_t code, int32_t width) {

@@ -24,6 +24,7 @@
 namespace {
 
 constexpr int32_t kPlainIndent = 20, kResearchIndent = 35;
+constexpr int32_t kBadgeRight = 18;  // where an icon-wide class badge ends
 constexpr int kResearchIcon = 2;
 constexpr uint32_t kBlockedColour = 0xFFFA3200u, kActiveColour = 0xFFFFFF64u, kPausedColour = 0xFFC8C8C8u;
 constexpr uint32_t kItemBlocked = 0x80000000u, kItemPaused = 0x2u;
@@ -76,7 +77,7 @@ void UnitProgressRowB::Refresh() {
                        : (e->displayFlags & kItemPaused) ? kPausedColour
                                                          : kActiveColour;
   }
-  int32_t indent = kPlainIndent;
+  int32_t indent = kPlainIndent + BadgeOverhang(currentForm, "CLASSPAR", kBadgeRight);
   for (Control* icon : c_.icons) SetHidden(icon, true);
   SetHidden(c_.strengthBar, true);
   if (e->remainingCost <= 0.0f) {
@@ -94,7 +95,7 @@ void UnitProgressRowB::Refresh() {
   }
   if (ItemAvailability(g_world, *e, g_world.gameState.localPlayer) == 0) {
     SetHidden(c_.icons[kResearchIcon], false);
-    indent = kResearchIndent;
+    indent = kResearchIndent + BadgeOverhang(currentForm, "CLASSPAR", kBadgeRight);
   }
   if (c_.nameText) {
     const int32_t width = c_.nameText->rect.right - c_.nameText->rect.left;

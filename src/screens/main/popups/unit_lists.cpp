@@ -11,6 +11,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/popups/unit_list_fields.h"
+#include "screens/screen_set.h"
 #include "net/command_network.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_bits.h"
@@ -37,6 +38,8 @@ constexpr uint32_t kUnitNeverListed = kUnitFacility | kUnitGone;
 // The longest cargo chain walked; a chain that loops ends there.
 constexpr int kMaxCargoChain = 4096;
 constexpr uint32_t kGreyRow = 0xFFC8C8C8u;
+// What a form row leaves free at the list's right for its scroll bar.
+constexpr int32_t kScrollBarRoom = 16;
 
 bool LocalUnit(const World& world, const UnitRecord& unit) { return unit.owner == world.gameState.localPlayer; }
 
@@ -232,14 +235,22 @@ UnitRecord* RefUnit(const World& world, const ListItem28& item) {
 
 void FillUnitList(World& world, ListBoxControl* list, ListHolder& units, bool clear, bool greyBusy, int32_t rowStyle) {
   if (rowStyle == -1) rowStyle = g_uiOptions.bshowallulistob;
-  (void)rowStyle;  // the progress row forms come with the military screens: text rows meanwhile
   if (clear && list) ListClear(list, 1);
   units.listControl = list;
   if (!list) return;
+  // Form rows span the list beside its scroll bar; their height is the
+  // row form's own.
+  const int32_t rowWidth = std::max(Width(list) - kScrollBarRoom, 0);
   const int32_t local = world.gameState.localPlayer;
   for (ListItem28* item = FirstInHolder(units); item; item = NextInHolder(units, item)) {
     UnitRecord* unit = RefUnit(world, *item);
     if (!unit) break;
+    if (rowStyle != 0) {
+      Screen* row = (unit->unitFlags & kUnitStock) ? static_cast<Screen*>(&g_screens.missileProgress)
+                                                   : static_cast<Screen*>(&g_screens.militaryProgress);
+      ListAddIconItem(list, row, rowWidth, 0, static_cast<int32_t>(unit->id), 0, 0, 0);
+      continue;
+    }
     const std::string name = UnitDisplayName(world, *unit);
     Control* row = ListAddTextItem(list, name.c_str(), static_cast<int32_t>(unit->id), static_cast<intptr_t>(unit->id),
                                    0, 0, 0);
