@@ -18,7 +18,7 @@
 #include "sim/game_threads.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
-#include "world/net_slot.h"
+#include "records/net_slot.h"
 #include "world/save_extension.h"
 #include "world/world.h"
 

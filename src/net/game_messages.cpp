@@ -7,11 +7,10 @@
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
 #include "net/relay_checks.h"
-#include "records/le_bytes.h"
 #include "net/command_network.h"
-#include "sim/command_post.h"
-#include "sim/game_command.h"
-#include "world/world.h"
+#include "records/game_command_record.h"
+#include "records/le_bytes.h"
+#include "records/player_record.h"
 
 namespace {
 
@@ -27,11 +26,14 @@ int32_t Drop(uint32_t from, uint32_t id, size_t size, const char* why) {
 }
 
 void PostReceivedCommand(NetSession& session, GameCommand&& command) {
-  if (session.postCommand) {
+  if (session.postCommand)
     session.postCommand(std::move(command));
-  } else if (CommandLog* log = session.world ? CommandLogOf(*session.world) : nullptr) {
-    PostCommand(*log, std::move(command), false);
-  }
+  else if (session.game && session.game->postCommand)
+    session.game->postCommand(std::move(command));
+}
+
+uint32_t GameTick(const NetSession& session) {
+  return session.game && session.game->currentTick ? *session.game->currentTick : 0;
 }
 
 void ReceiveCommand(NetSession& session, uint32_t from, const NetPlayer* sender, const uint8_t* data, size_t size) {
@@ -101,26 +103,26 @@ void ReceiveSessionMessage(NetSession& session, uint32_t from, const NetPlayer* 
 }
 
 void AnswerSetupRequest(NetSession& session, uint32_t asker) {
-  World& world = *session.world;
-  const std::vector<uint8_t> block = EncodeGameParams(world.campaignMessage);
+  const NetSessionGame& game = *session.game;
+  const std::vector<uint8_t> block = EncodeGameParams(*game.gameParams);
   (void)NetSendGameMessage(session, asker, false, block.data(), nullptr, 0);
-  if (world.campaignMessage.name[0] != '\0') {
-    SessionMessage* m =
-        BuildNetMessage(kSmGameSetup, nullptr, 0, world.gameState.currentTick, 0);
+  if (game.gameParams->name[0] != '\0') {
+    SessionMessage* m = BuildNetMessage(kSmGameSetup, nullptr, 0, GameTick(session), 0);
     if (m) {
       (void)SendNetMessage(session, *m, asker);
       FreeNetMessage(m);
     }
   }
-  const std::vector<uint8_t> head = EncodeScenarioHead(world.scenario.head);
+  const std::vector<uint8_t> head = EncodeScenarioHead(*game.scenarioHead);
   (void)NetSendGameMessage(session, asker, false, head.data(), nullptr, 0);
 }
 
 uint8_t LocalSender(NetSession& session) {
   const int32_t slot = session.localSlot;
-  if (slot < 0 || slot >= kMaxPlayers || !session.world) return 0;
+  const NetSlot* slots = SessionSlots(session);
+  if (slot < 0 || slot >= kMaxPlayers || !slots) return 0;
   plat::CriticalSectionLock hold(session.slotLock);
-  return session.world->slotTable[slot].region;
+  return slots[slot].region;
 }
 
 }  // namespace
@@ -268,8 +270,10 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
     LogDroppedMessage(from, id, size, "from a player not in the session");
     return plat::kFail;
   }
-  if (!session.world || !session.queue) return Drop(from, id, size, "no world");
-  World& world = *session.world;
+  NetSlot* slots = SessionSlots(session);
+  if (!slots || !session.game->scenarioHead || !session.game->gameParams || !session.queue)
+    return Drop(from, id, size, "no game");
+  NetSessionGame& game = *session.game;
   const uint32_t head = le::Load32(data + 4);
   switch (id) {
     case kGameCommandHeader:
@@ -283,8 +287,8 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
     case kScenarioHeadId:
       if (size != kScenarioHeadSize || head != size) return Drop(from, id, size, "wrong size");
       if (!FromHost(sender)) return Drop(from, id, size, "not from the host");
-      DecodeScenarioHead(data, world.scenario.head);
-      session.hostProgramVersion = world.scenario.head.programVersion;
+      DecodeScenarioHead(data, *game.scenarioHead);
+      session.hostProgramVersion = game.scenarioHead->programVersion;
       NetNotify(session, kNetCodeSetup, 0);
       return plat::kOk;
     case kSetupRequestId:
@@ -298,8 +302,8 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
       if (player >= static_cast<uint32_t>(kMaxPlayers)) return Drop(from, id, size, "no such player");
       const int slot = FindSlotOfPlayer(session, from);
       plat::CriticalSectionLock hold(session.slotLock);
-      if (slot < 0 || world.slotTable[slot].region != player) return Drop(from, id, size, "not the sender's region");
-      world.slotTable[slot].progress = le::Load32(data + 12);
+      if (slot < 0 || slots[slot].region != player) return Drop(from, id, size, "not the sender's region");
+      slots[slot].progress = le::Load32(data + 12);
       return plat::kOk;
     }
     case kGameParamsId: {
@@ -307,7 +311,7 @@ int32_t ReceiveSessionPacket(NetSession& session, uint32_t from, NetPlayer* send
       if (!FromHost(sender)) return Drop(from, id, size, "not from the host");
       if (const char* why = GameFileNameDefect(reinterpret_cast<const char*>(data + 8), sizeof(GameParamsBlock::name)))
         return Drop(from, id, size, why);
-      DecodeGameParams(data, world.campaignMessage);
+      DecodeGameParams(data, *game.gameParams);
       NetNotify(session, kNetCodeSetup, 0);
       return plat::kOk;
     }
@@ -344,16 +348,14 @@ int32_t SendGameSetup(NetSession& session, const char* name, uint32_t a, uint32_
     const std::vector<uint8_t> wire = EncodeGameParams(block);
     (void)NetSendGameMessage(session, 0, false, wire.data(), nullptr, 0);
   }
-  World* world = session.world;
-  SessionMessage* m = BuildNetMessage(kSmGameSetup, nullptr, 0, world ? world->gameState.currentTick : 0,
-                                      LocalSender(session));
+  SessionMessage* m = BuildNetMessage(kSmGameSetup, nullptr, 0, GameTick(session), LocalSender(session));
   if (m) {
     m->value = block.flags & 1;
     (void)SendNetMessage(session, *m, 0);
     QueueNetMessage(*session.queue, m);
   }
-  if (session.inSession && world) {
-    const std::vector<uint8_t> head = EncodeScenarioHead(world->scenario.head);
+  if (session.inSession && session.game && session.game->scenarioHead) {
+    const std::vector<uint8_t> head = EncodeScenarioHead(*session.game->scenarioHead);
     (void)NetSendGameMessage(session, 0, false, head.data(), nullptr, 0);
   }
   return plat::kOk;

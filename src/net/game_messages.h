@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "net/session_message.h"
-#include "world/game_params_block.h"
-#include "world/scenario_settings.h"
+#include "records/game_params_block.h"
+#include "records/scenario_head.h"
 
 struct NetSession;
 struct NetPlayer;

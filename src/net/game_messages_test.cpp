@@ -5,7 +5,7 @@
 
 #include "net/net_test_support.h"
 #include "records/le_bytes.h"
-#include "sim/game_start.h"
+#include "world/scenario_settings.h"
 
 namespace {
 

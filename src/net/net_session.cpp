@@ -17,10 +17,10 @@
 #include "net/text_message.h"
 #include "platform/window.h"
 #include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "records/text_field.h"
-#include "sim/game_command.h"
-#include "world/world.h"
 
+constinit NetSessionGame g_netSessionGame;
 NetSession g_netSession;
 
 namespace {
@@ -32,7 +32,7 @@ uint64_t NetDroppedMessages() { return g_dropped.load(); }
 int32_t LiveNetPlayers() { return g_livePlayers.load(); }
 
 NetSession::NetSession()
-    : world(&g_world),
+    : game(&g_netSessionGame),
       queue(&g_netQueue),
       lines(&g_textLines),
       programVersion((static_cast<uint32_t>(kProgramVersionMajor) << 16) |
@@ -65,10 +65,11 @@ void LogDroppedMessage(uint32_t from, uint32_t id, size_t size, const char* why)
 }
 
 int FindSlotOfPlayer(NetSession& session, uint32_t playerId) {
-  if (!session.world) return -1;
+  const NetSlot* slots = SessionSlots(session);
+  if (!slots) return -1;
   plat::CriticalSectionLock hold(session.slotLock);
   for (int s = 0; s < kMaxPlayers; ++s)
-    if (session.world->slotTable[s].playerId == playerId && session.world->slotTable[s].state == kSlotHuman)
+    if (slots[s].playerId == playerId && slots[s].state == kSlotHuman)
       return s;
   return -1;
 }
@@ -100,11 +101,11 @@ plat::Status NetMessageHandler::OnCreatePlayer(const plat::PeerPlayer& info, voi
       const int32_t status = HostAssignSlot(s, player);
       if (plat::Failed(status)) return status;
     }
-  } else if (s.isHost && (info.flags & plat::kPeerPlayerHost) && s.world) {
+  } else if (s.isHost && (info.flags & plat::kPeerPlayerHost) && SessionSlots(s)) {
     // The hosting peer's own player, reported while hosting starts.
     plat::CriticalSectionLock hold(s.slotLock);
     const int32_t slot = s.localSlot;
-    if (slot >= 0 && slot < kMaxPlayers) s.world->slotTable[slot].playerId = info.id;
+    if (slot >= 0 && slot < kMaxPlayers) SessionSlots(s)[slot].playerId = info.id;
   }
   NetNotify(s, kNetCodePlayerCreated, 0);
   return plat::kOk;
@@ -119,10 +120,10 @@ plat::Status NetMessageHandler::OnDestroyPlayer(plat::PeerId id, void* context, 
     // The departed player's region and slot, read before its slot is freed:
     // only the host keeps the slot in the record.
     int number = static_cast<int>(player->slot);
-    if (s.world) {
+    if (const NetSlot* slots = SessionSlots(s)) {
       plat::CriticalSectionLock hold(s.slotLock);
       for (int n = 0; n < kMaxPlayers; ++n) {
-        const NetSlot& slot = s.world->slotTable[n];
+        const NetSlot& slot = slots[n];
         if (slot.state != kSlotHuman || slot.playerId != player->playerId) continue;
         value = slot.region;
         number = n;
@@ -265,7 +266,7 @@ int32_t NetHostSession(NetSession& session, const char* bindAddress) {
   ResetSlotTable(session, kNetHostSlot);
   {
     plat::CriticalSectionLock hold(session.slotLock);
-    if (session.world) session.world->slotTable[0].state = kSlotHost;
+    if (NetSlot* slots = SessionSlots(session)) slots[0].state = kSlotHost;
   }
   session.slotAssigned = 1;
   session.isHost = 1;

@@ -16,11 +16,14 @@
 #include "platform/peer.h"
 #include "platform/threads.h"
 #include "app/window_messages.h"
+#include "records/game_command_record.h"
+#include "records/game_params_block.h"
+#include "records/net_slot.h"
+#include "records/scenario_head.h"
 
 struct ScreenManager;
-struct World;
 struct NetMessageQueue;
-struct GameCommand;
+struct PlayerRecord;
 struct TextLineQueue;
 
 inline constexpr uint32_t kNetPlayerLimit = 16;  // players in a session, the host included
@@ -44,6 +47,32 @@ bool ReleaseNetPlayer(NetPlayer* player);
 
 class NetMessageHandler;
 
+// What of the game the session reads and writes. The session holds the
+// slot table and the set-up records that travel between peers, not the
+// world they live in: the world lends its own to the game's session
+// (world/world.cpp) and the simulation its two calls (sim/command_post.cpp,
+// sim/sim_ui_link.cpp), as the program starts; a test lends its own. With
+// no slot table the session keeps none and drops what would need one.
+struct NetSessionGame {
+  NetSlot* slots = nullptr;              // kMaxPlayers slots, under the slot lock
+  ScenarioHead* scenarioHead = nullptr;  // the host's set-up head
+  GameParamsBlock* gameParams = nullptr; // the game file and flags the host hands out
+  const uint32_t* currentTick = nullptr; // the game minute, stamped on the set-up message
+  const int32_t* localPlayer = nullptr;  // a local line's sender when it names a region
+  const PlayerRecord* players = nullptr; // kMaxPlayers: the slot each region is played from
+  const int32_t* chatHistory = nullptr;  // lines the chat keeps beyond the newest; null keeps 32
+  // Whether a game runs (a chat line goes to its regions' people) or the
+  // lobby (to everybody); null answers that a game runs, as a program
+  // without an interface always does.
+  bool (*inGame)() = nullptr;
+  // Where a command received from a peer goes; null: nowhere.
+  void (*postCommand)(GameCommand&& command) = nullptr;
+};
+
+// The game's session's game. Plain pointers, so it holds them from the
+// program's first instruction whatever order the libraries start in.
+extern constinit NetSessionGame g_netSessionGame;
+
 struct NetSession {
   NetSession();
   ~NetSession();
@@ -52,14 +81,14 @@ struct NetSession {
 
   NetIdentity identity;  // names and addresses from the settings and the command line
 
-  // What the session works on. The game's session uses the one world, the
+  // What the session works on. The game's session uses the one game, the
   // one queue and the main window; tests give each peer its own.
-  World* world;
+  NetSessionGame* game;
   NetMessageQueue* queue;
   TextLineQueue* lines;
   // Receives the notification codes; null posts window message 0x8000.
   std::function<void(uint32_t code, intptr_t value)> sink;
-  // Takes a command received from a peer; null posts it to the world's command log.
+  // Takes a command received from a peer; null hands it to the game's postCommand.
   std::function<void(GameCommand&& command)> postCommand;
   // Makes the peer; null makes a TCP peer.
   std::function<std::unique_ptr<plat::Peer>(plat::PeerHandler&)> makePeer;
@@ -191,5 +220,7 @@ void LogDroppedMessage(uint32_t from, uint32_t id, size_t size, const char* why)
 // Diagnostics: peer messages dropped since start, and NetPlayer records alive.
 uint64_t NetDroppedMessages();
 int32_t LiveNetPlayers();
+// The session's slot table (kMaxPlayers slots), or null when its game lends none.
+inline NetSlot* SessionSlots(const NetSession& session) { return session.game ? session.game->slots : nullptr; }
 // The slot whose peer is `playerId`, or -1 (under the slot lock).
 int FindSlotOfPlayer(NetSession& session, uint32_t playerId);

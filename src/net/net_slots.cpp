@@ -6,14 +6,14 @@
 #include "net/net_session.h"
 #include "net/text_message.h"
 #include "records/le_bytes.h"
+#include "records/player_record.h"
 #include "records/text_field.h"
-#include "world/world.h"
 
 namespace {
 
 constexpr int kSlots = kMaxPlayers;
 
-NetSlot* Slots(NetSession& session) { return session.world ? session.world->slotTable : nullptr; }
+NetSlot* Slots(NetSession& session) { return SessionSlots(session); }
 
 std::vector<uint8_t> SlotMessage(uint32_t id, uint32_t slot) {
   std::vector<uint8_t> m(kLobbySlotMessageSize, 0);
@@ -278,8 +278,8 @@ int32_t HandleLobbyMessage(NetSession& session, const uint8_t* data, size_t size
         // A line speaks for its sender's region only.
         bool own = false;
         plat::CriticalSectionLock hold(session.slotLock);
-        for (const NetSlot& slot : session.world->slotTable)
-          if (slot.state == kSlotHuman && slot.playerId == sender && slot.region == player) own = true;
+        for (int s = 0; s < kSlots; ++s)
+          if (const NetSlot& slot = slots[s]; slot.state == kSlotHuman && slot.playerId == sender && slot.region == player) own = true;
         if (!own) return Drop(sender, id, size, "a line in another player's name");
       }
       QueueTextMessage(session, static_cast<int32_t>(player), le::Load32(data + 12),

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "world/net_slot.h"
+#include "records/net_slot.h"
 
 struct NetSession;
 struct NetPlayer;

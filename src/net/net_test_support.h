@@ -1,5 +1,6 @@
 #pragma once
-// A network session of its own for a test: its own world, message queue
+// A network session of its own for a test: its own world (lent as the
+// game's is, with the game's way of telling a game from the lobby), message queue
 // and chat lines, the codes it sends to the main thread and the commands
 // it posts recorded, on the in-process network or on TCP at 127.0.0.1.
 #include <gtest/gtest.h>
@@ -20,8 +21,9 @@
 #include "net/net_slots.h"
 #include "net/text_message.h"
 #include "platform/peer.h"
-#include "sim/game_command.h"
+#include "records/game_command_record.h"
 #include "world/world.h"
+#include "world/world_session.h"
 
 // Polls the condition for up to 5 s.
 inline bool Eventually(const std::function<bool()>& condition) {
@@ -37,7 +39,9 @@ class TestPeer {
  public:
   // A null network means TCP.
   TestPeer(const char* name, plat::InProcessNetwork* network) {
-    session.world = world.get();
+    LendWorldToSession(game, *world);
+    game.inGame = g_netSessionGame.inGame;
+    session.game = &game;
     session.queue = &queue;
     session.lines = &lines;
     std::snprintf(session.identity.playerName, sizeof session.identity.playerName, "%s", name);
@@ -110,6 +114,7 @@ class TestPeer {
   }
 
   std::unique_ptr<World> world = std::make_unique<World>();
+  NetSessionGame game;
   NetMessageQueue queue;
   TextLineQueue lines;
   NetSession session;

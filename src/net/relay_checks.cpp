@@ -6,9 +6,9 @@
 #include "net/game_messages.h"
 #include "net/net_session.h"
 #include "net/net_slots.h"
+#include "records/game_command_record.h"
 #include "records/le_bytes.h"
-#include "sim/game_command.h"
-#include "world/world.h"
+#include "records/player_record.h"
 
 namespace {
 
@@ -18,9 +18,11 @@ bool FromHost(const NetPlayer* sender) { return sender && (sender->flags & plat:
 
 // Whether some person other than the sender holds the region.
 bool HeldByAnotherPerson(NetSession& session, uint32_t from, int region) {
+  const NetSlot* slots = SessionSlots(session);
+  if (!slots) return false;
   plat::CriticalSectionLock hold(session.slotLock);
-  for (const NetSlot& slot : session.world->slotTable)
-    if (slot.state == kSlotHuman && slot.region == region && slot.playerId != from) return true;
+  for (int s = 0; s < kMaxPlayers; ++s)
+    if (const NetSlot& slot = slots[s]; slot.state == kSlotHuman && slot.region == region && slot.playerId != from) return true;
   return false;
 }
 
@@ -103,7 +105,7 @@ int SenderRegion(NetSession& session, uint32_t from) {
   const int slot = FindSlotOfPlayer(session, from);
   if (slot < 0) return -1;
   plat::CriticalSectionLock hold(session.slotLock);
-  return session.world->slotTable[slot].region;
+  return SessionSlots(session)[slot].region;
 }
 
 const char* CommandSenderDefect(NetSession& session, uint32_t from, const NetPlayer* sender, int player) {
@@ -139,8 +141,8 @@ const char* JoinerMessageDefect(NetSession& session, uint32_t from, const NetPla
     why = "shorter than a message head";
   else if (!sender)
     why = "from a player not in the session";
-  else if (!session.world)
-    why = "no world";
+  else if (!SessionSlots(session))
+    why = "no slot table";
   else if (id >= kGameMessageFirst && id <= kGameMessageLast)
     why = GameMessageCheck(session, from, sender, data, size);
   else if (id >= kLobbyFirst && id <= kLobbyLast)

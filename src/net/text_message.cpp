@@ -11,19 +11,24 @@
 #include "net/net_slots.h"
 #include "platform/clock.h"
 #include "records/le_bytes.h"
-#include "sim/sim_ui_link.h"
-#include "world/local_player.h"
-#include "world/player_names.h"
-#include "world/text/ui_options.h"
-#include "world/world.h"
+#include "records/player_record.h"
 
 namespace {
 
 std::atomic<TextMessageTransport> g_transport{nullptr};
 
-// The slot this machine's lines go out from: the local region in a game,
-// slot 0 before one (in the lobby).
-int32_t SenderSlot(const NetSession& session) { return session.world ? LocalPlayerIndex(*session.world) : 0; }
+// The slot this machine's lines go out from: the local region in a game
+// (-1 when the index names none), slot 0 before one (in the lobby).
+int32_t SenderSlot(const NetSession& session) {
+  if (!session.game || !session.game->localPlayer) return 0;
+  const int32_t local = *session.game->localPlayer;
+  return local >= 0 && local < kMaxPlayers ? local : -1;
+}
+
+// Whether a game runs, or the lobby.
+bool InGame(const NetSession& session) {
+  return !session.game || !session.game->inGame || session.game->inGame();
+}
 
 bool HasBit(uint32_t mask, int32_t player) {
   return player >= 0 && player < 32 && (mask & (1u << static_cast<uint32_t>(player))) != 0;
@@ -44,12 +49,13 @@ void AddTarget(std::vector<Target>& targets, const Target& t) {
 // The slots a line reaches, read under the slot lock and sent outside it.
 std::vector<Target> TargetsOf(NetSession& session, const TextMessage& line, bool loopback, bool inGame) {
   std::vector<Target> targets;
-  const World& world = *session.world;
+  const NetSlot* slots = session.game->slots;
+  const PlayerRecord* players = session.game->players;
   const int32_t own = session.localSlot;
   const uint32_t host = session.hostPlayer;
   plat::CriticalSectionLock hold(session.slotLock);
   auto slotTarget = [&](int s) {
-    const NetSlot& slot = world.slotTable[s];
+    const NetSlot& slot = slots[s];
     if (s == own) return Target{0, true};
     return Target{slot.playerId, false};
   };
@@ -57,7 +63,7 @@ std::vector<Target> TargetsOf(NetSession& session, const TextMessage& line, bool
     // The lobby: everybody hears every line.
     if (host != 0) AddTarget(targets, session.isHost ? Target{0, true} : Target{host, false});
     for (int s = 1; s < kMaxPlayers; ++s) {
-      const NetSlot& slot = world.slotTable[s];
+      const NetSlot& slot = slots[s];
       if (slot.state != kSlotHuman || (host != 0 && slot.playerId == host)) continue;
       AddTarget(targets, slotTarget(s));
     }
@@ -65,13 +71,13 @@ std::vector<Target> TargetsOf(NetSession& session, const TextMessage& line, bool
   }
   for (int p = 1; p < kMaxPlayers; ++p) {
     if (!HasBit(line.recipients, p) && !(loopback && p == line.sender)) continue;
-    const uint32_t s = world.players[p].networkSlot;
-    if (s == 0 || s >= static_cast<uint32_t>(kMaxPlayers) || world.slotTable[s].state != kSlotHuman) continue;
+    const uint32_t s = players ? players[p].networkSlot : 0;
+    if (s == 0 || s >= static_cast<uint32_t>(kMaxPlayers) || slots[s].state != kSlotHuman) continue;
     AddTarget(targets, slotTarget(static_cast<int>(s)));
   }
   if (line.recipients == kTextToAll)
     for (int s = 1; s < kMaxPlayers; ++s)
-      if (world.slotTable[s].state == kSlotHuman && world.slotTable[s].region == 0) AddTarget(targets, slotTarget(s));
+      if (slots[s].state == kSlotHuman && slots[s].region == 0) AddTarget(targets, slotTarget(s));
   return targets;
 }
 
@@ -81,7 +87,8 @@ void AddLine(NetSession& session, TextMessage* line) {
     plat::CriticalSectionLock hold(queue.lock);
     queue.head.Append(line);
     ++queue.count;
-    const int32_t limit = std::max(g_uiOptions.chatsavehistory, 0) + 1;
+    const int32_t kept = session.game && session.game->chatHistory ? *session.game->chatHistory : 32;
+    const int32_t limit = std::max(kept, 0) + 1;
     while (queue.count > limit) {
       auto* oldest = static_cast<TextMessage*>(queue.head.next());
       oldest->Unlink();
@@ -130,14 +137,14 @@ int32_t SendTextMessage(TextMessage& message, int32_t loopback) {
 int32_t SendTextMessage(NetSession& session, TextMessage& message, bool loopback) {
   if (!message.hasText) return static_cast<int32_t>(0x80004005u);
   if (TextMessageTransport transport = g_transport.load()) transport(message);
-  if (!session.inSession || !session.world) {
+  if (!session.inSession || !SessionSlots(session)) {
     const int32_t local = SenderSlot(session);
     if (HasBit(message.recipients, local) || (message.sender == local && loopback))
       QueueTextMessage2(session, "%s", message.text);
     return 0;
   }
   const std::vector<uint8_t> wire = EncodeTextMessage(message);
-  for (const Target& t : TargetsOf(session, message, loopback, SimUiMode() == kSimUiInGame)) {
+  for (const Target& t : TargetsOf(session, message, loopback, InGame(session))) {
     if (t.local)
       QueueTextMessage(session, message.sender, message.recipients, message.text);
     else
@@ -191,41 +198,4 @@ std::vector<TextLine> TakeQueuedTextLines(TextLineQueue& queue) {
   std::vector<TextLine> lines = QueuedTextLines(queue);
   ClearTextMessageQueue(queue);
   return lines;
-}
-
-std::string ChatSenderName(const World& world, int32_t sender, bool networked) {
-  if (sender <= 0 || sender >= kMaxPlayers) return "(Observer)";
-  const PlayerRecord& record = world.players[sender];
-  if (g_uiOptions.bchatpname && networked) return GetPlayerDisplayName(world, record);
-  return LookupLocalizedName(world, record);
-}
-
-std::string LobbyChatRowText(const World& world, const TextLine& line, bool networked) {
-  std::string name = line.sender == 0 ? std::string() : ChatSenderName(world, line.sender, networked);
-  return name.empty() ? line.text : name + ": " + line.text;
-}
-
-int32_t FormatChatLine(TextLineQueue& queue, const World& world, const ChatListFill& fill, uint32_t now) {
-  int32_t shown = 0;
-  const uint32_t showTime = static_cast<uint32_t>(std::max(g_uiOptions.chatshowtime, 0));
-  for (const TextLine& line : QueuedTextLines(queue)) {
-    // Unsigned: a stamp ahead of the clock wraps to a large age.
-    const uint32_t age = now - line.stamp;
-    if (fill.fade && age >= showTime) continue;
-    ++shown;
-    if (fill.addTemplateRow) {
-      fill.addTemplateRow(line);
-      continue;
-    }
-    ChatRow row;
-    row.text = ChatSenderName(world, line.sender, fill.networked) + ": " + line.text;
-    if (fill.colourBySender && line.sender > 0 && line.sender < 32)
-      row.colour = g_uiOptions.playercolor[line.sender];
-    const int64_t left = static_cast<int64_t>(showTime) - static_cast<int64_t>(age);
-    if (fill.fade && left < 1020) row.alpha = static_cast<int32_t>(left / 4);
-    if (fill.addRow) fill.addRow(row, line);
-  }
-  plat::CriticalSectionLock hold(queue.lock);
-  queue.changed = false;
-  return shown;
 }

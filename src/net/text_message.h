@@ -5,7 +5,6 @@
 // of the lobby and of the game show. The queue lives here, not in the
 // screens, so a game without an interface keeps its lines too.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,6 @@
 #include "platform/threads.h"
 
 struct NetSession;
-struct World;
 
 inline constexpr int kTextMessageMax = 111;  // characters of a line that travel
 inline constexpr uint32_t kTextToAll = 0xFFFFFFFFu;
@@ -84,29 +82,3 @@ void ClearTextMessageQueue(TextLineQueue& queue);
 std::vector<TextLine> QueuedTextLines(TextLineQueue& queue);
 // The same, emptying the queue in the one hold of its lock.
 std::vector<TextLine> TakeQueuedTextLines(TextLineQueue& queue);
-
-// One row of a chat list.
-struct ChatRow {
-  std::string text;     // "NAME: TEXT"
-  uint32_t colour = 0;  // the sender's colour, 0 for the list's own
-  int32_t alpha = -1;   // 0..255 while fading out, else -1
-};
-
-// How a chat list is filled: rows built here, or rows a template screen
-// builds from the line itself.
-struct ChatListFill {
-  bool colourBySender = false;
-  bool fade = false;
-  bool networked = false;
-  std::function<void(const ChatRow& row, const TextLine& line)> addRow;
-  std::function<void(const TextLine& line)> addTemplateRow;  // set: used instead of addRow
-};
-
-// Fills a chat list with the queued lines (with fading, those of the last
-// chat display time only); clears the changed flag; returns the rows made.
-int32_t FormatChatLine(TextLineQueue& queue, const World& world, const ChatListFill& fill, uint32_t now);
-// The name a chat row shows for a sender: "(Observer)" for 0, the player's
-// display name with shown names in a network game, else the region's name.
-std::string ChatSenderName(const World& world, int32_t sender, bool networked);
-// The lobby's chat row text: name, ": " when there is a name, then the text.
-std::string LobbyChatRowText(const World& world, const TextLine& line, bool networked);

@@ -9,12 +9,12 @@
 #include <algorithm>
 
 #include "net/net_test_support.h"
-#include "sim/sim_ui_link.h"
 #include "world/text/ui_options.h"
 
 namespace {
 
-int32_t g_mode = kSimUiFrontEnd;
+bool g_inGame = false;
+bool InGame() { return g_inGame; }
 
 bool Has(TestPeer& p, const std::string& text) {
   const auto lines = p.Lines();
@@ -29,8 +29,8 @@ void Say(TestPeer& p, int32_t sender, uint32_t mask, const std::string& text, bo
 }
 
 TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
-  g_simUi.uiMode = [] { return g_mode; };
   TestPeer host("Hera", nullptr), ann("Ann", nullptr), bob("Bob", nullptr);
+  for (TestPeer* p : {&host, &ann, &bob}) p->game.inGame = InGame;
   host.Host();
   ann.Join(host);
   ASSERT_TRUE(Eventually([&] { return ann.session.slotAssigned.load() == 1; }));
@@ -45,7 +45,7 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
   host.world->gameState.localPlayer = 1;
   ann.world->gameState.localPlayer = 5;
   const struct {
-    int32_t mode;
+    bool inGame;
     TestPeer* from;
     int32_t sender;
     uint32_t mask;
@@ -54,15 +54,15 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
     bool host, ann, bob;  // who hears it
   } rows[] = {
       // The lobby: everybody whatever the mask, the sender too.
-      {kSimUiFrontEnd, &host, 1, 1u << 5, false, "lobby line", true, true, true},
-      {kSimUiFrontEnd, &ann, 5, 1u << 1, false, std::string(150, 'x'), true, true, true},
+      {false, &host, 1, 1u << 5, false, "lobby line", true, true, true},
+      {false, &ann, 5, 1u << 1, false, std::string(150, 'x'), true, true, true},
       // A game: the mask's people; a line to all reaches the observer.
-      {kSimUiInGame, &host, 1, 1u << 5, false, "to region 5", false, true, false},
-      {kSimUiInGame, &ann, 5, 1u << 1, true, "to region 1 and back", true, true, false},
-      {kSimUiInGame, &host, 1, kTextToAll, true, "to all", true, true, true},
+      {true, &host, 1, 1u << 5, false, "to region 5", false, true, false},
+      {true, &ann, 5, 1u << 1, true, "to region 1 and back", true, true, false},
+      {true, &host, 1, kTextToAll, true, "to all", true, true, true},
   };
   for (const auto& row : rows) {
-    g_mode = row.mode;
+    g_inGame = row.inGame;
     Say(*row.from, row.sender, row.mask, row.text, row.loopback);
     // The line to all comes after in every peer's stream: once it is there,
     // this one would be too.
@@ -77,7 +77,6 @@ TEST(Chat, LinesReachTheirPeopleInTheLobbyAndInAGame) {
     }
     for (TestPeer* p : {&host, &ann, &bob}) ClearTextMessageQueue(p->lines);
   }
-  g_simUi.uiMode = nullptr;
 }
 
 TEST(Chat, TheQueueKeepsTheHistoryLimitPlusOneAndLocalLinesNeedTheirAddress) {

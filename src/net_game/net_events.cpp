@@ -46,12 +46,12 @@ std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion) {
   const uint32_t ours = session.programVersion;
   // Version 0 is no head yet: the set-up notification also follows the
   // game's parameters, which can come first; the head's own decides.
-  if (hostVersion == ours || hostVersion == 0 || !session.world) return {};
+  if (hostVersion == ours || hostVersion == 0 || !SessionSlots(session)) return {};
   std::string name;
   {
     plat::CriticalSectionLock hold(session.slotLock);
     const int32_t own = session.localSlot;
-    const NetSlot slot = own >= 0 && own < kMaxPlayers ? session.world->slotTable[own] : NetSlot{};
+    const NetSlot slot = own >= 0 && own < kMaxPlayers ? SessionSlots(session)[own] : NetSlot{};
     if (slot.state == kSlotHuman)
       name = FieldText(slot.name);
     else if (slot.state == kSlotComputer)
@@ -67,7 +67,7 @@ std::string VersionMismatchLine(NetSession& session, uint32_t hostVersion) {
 }
 
 bool ReportVersionMismatch(NetSession& session) {
-  if (!session.world) return false;
+  if (!SessionSlots(session)) return false;
   const std::string text = VersionMismatchLine(session, session.hostProgramVersion.load());
   if (text.empty()) return false;
   TextMessage line;

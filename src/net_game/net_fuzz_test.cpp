@@ -158,7 +158,7 @@ void Feed(MessageBench& bench, const std::vector<uint8_t>& m, int to, const char
 }
 
 void Drain(TestPeer& peer) {
-  DrainNetQueue(peer.queue, [&](const SessionMessage& m) { HandleSessionMessage(peer.session, m, nullptr); });
+  DrainNetQueue(peer.queue, [&](const SessionMessage& m) { HandleSessionMessage(peer.session, *peer.world, m, nullptr); });
 }
 
 TEST(NetFuzz, RandomMessagesAreCheckedAndTheLobbyStillWorks) {

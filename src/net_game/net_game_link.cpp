@@ -19,14 +19,13 @@ namespace {
 int32_t SendCommand(const uint8_t* message, size_t length) { return NetSendToPeers(g_netSession, message, length); }
 
 bool PlayersInStep() {
-  const World* world = g_netSession.world;
-  if (!world) return true;
+  const World& world = g_world;
   {
     // The network threads write the slots' progress as reports arrive.
     plat::CriticalSectionLock hold(g_netSession.slotLock);
-    if (CheckPlayersState(*world, true)) return true;
+    if (CheckPlayersState(world, true)) return true;
   }
-  WatchLaggingPeer(g_netSession, *world, plat::MonotonicMs());
+  WatchLaggingPeer(g_netSession, world, plat::MonotonicMs());
   return false;
 }
 
@@ -42,18 +41,18 @@ void AnnounceJoin(World& world, int32_t loadedFromSave) {
 
 int32_t SendToPlayer(uint32_t kind, int32_t player, const uint8_t* payload, size_t length) {
   NetSession& s = g_netSession;
-  if (!s.world) return plat::kFail;
+  const World& world = g_world;
   uint32_t target = s.hostPlayer;
   {
     plat::CriticalSectionLock hold(s.slotLock);
     if (player > 0 && player < kMaxPlayers) {
-      const uint32_t slot = s.world->players[player].networkSlot;
-      if (slot > 0 && slot < static_cast<uint32_t>(kMaxPlayers) && s.world->slotTable[slot].state == kSlotHuman)
-        target = s.world->slotTable[slot].playerId;
+      const uint32_t slot = world.players[player].networkSlot;
+      if (slot > 0 && slot < static_cast<uint32_t>(kMaxPlayers) && world.slotTable[slot].state == kSlotHuman)
+        target = world.slotTable[slot].playerId;
     }
   }
-  SessionMessage* m = BuildNetMessage(kind, payload, static_cast<uint32_t>(length), s.world->gameState.currentTick,
-                                      static_cast<uint8_t>(s.world->gameState.localPlayer));
+  SessionMessage* m = BuildNetMessage(kind, payload, static_cast<uint32_t>(length), world.gameState.currentTick,
+                                      static_cast<uint8_t>(world.gameState.localPlayer));
   if (!m) return plat::kFail;
   m->value = static_cast<uint32_t>(player);
   const int32_t status = SendNetMessage(s, *m, target);
@@ -85,10 +84,11 @@ int32_t NetSendToPeers(NetSession& session, const uint8_t* message, size_t lengt
   if (!message || length < 8) return plat::kFail;
   const uint32_t head = le::Load32(message + 4);
   if (head < 8 || head > length) return plat::kFail;
-  if (le::Load32(message) == kProgressReportId && length >= kProgressReportSize && session.world) {
+  NetSlot* slots = SessionSlots(session);
+  if (le::Load32(message) == kProgressReportId && length >= kProgressReportSize && slots) {
     const int32_t own = session.localSlot;
     plat::CriticalSectionLock hold(session.slotLock);
-    if (own > 0 && own < kMaxPlayers) session.world->slotTable[own].progress = le::Load32(message + 12);
+    if (own > 0 && own < kMaxPlayers) slots[own].progress = le::Load32(message + 12);
   }
   return NetSendGameMessage(session, 0, false, message, length > head ? message + head : nullptr,
                             static_cast<uint32_t>(length - head));

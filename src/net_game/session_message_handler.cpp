@@ -85,14 +85,12 @@ void LoadSetupGame(World& world) {
 }  // namespace
 
 void DrainNetQueue(ScreenManager& ui) {
-  DrainNetQueue(g_netQueue, [&ui](const SessionMessage& m) { HandleSessionMessage(g_netSession, m, &ui); });
+  DrainNetQueue(g_netQueue, [&ui](const SessionMessage& m) { HandleSessionMessage(g_netSession, g_world, m, &ui); });
 }
 
-void HandleSessionMessage(const SessionMessage& message) { HandleSessionMessage(g_netSession, message, nullptr); }
+void HandleSessionMessage(const SessionMessage& message) { HandleSessionMessage(g_netSession, g_world, message, nullptr); }
 
-void HandleSessionMessage(NetSession& session, const SessionMessage& message, ScreenManager* ui) {
-  if (!session.world) return;
-  World& world = *session.world;
+void HandleSessionMessage(NetSession& session, World& world, const SessionMessage& message, ScreenManager* ui) {
   const int32_t mode = SimUiMode();
   switch (message.kind) {
     case kSmGameSpeed: {

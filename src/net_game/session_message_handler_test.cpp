@@ -15,7 +15,7 @@
 #include "sim/sim_ui_link.h"
 #include "support/global_guard.h"
 #include "world/game_speed.h"
-#include "world/game_params_block.h"
+#include "records/game_params_block.h"
 #include "world/game_speed_test_support.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -83,7 +83,7 @@ TEST(SessionMessageHandler, SessionMessagesArriveInOrderForOneWakeUp) {
   std::vector<uint32_t> kinds;
   const int handled = DrainNetQueue(bench.host.queue, [&](const SessionMessage& m) {
     kinds.push_back(m.kind);
-    HandleSessionMessage(bench.host.session, m, nullptr);
+    HandleSessionMessage(bench.host.session, *bench.host.world, m, nullptr);
   });
   EXPECT_EQ(handled, 2);
   EXPECT_EQ(kinds, (std::vector<uint32_t>{kSmPlayerTick, kSmProfile}));
@@ -108,7 +108,7 @@ TEST(SessionMessageHandler, TheGameSetUpCopiesTheFrontEndGameFlag) {
     InitGameParamsBlock(block);
     ASSERT_EQ(SendGameSetup(peer.session, "", row.a, row.b, block), 0);
     EXPECT_EQ(block.flags, (row.a ? kGameParamsFrontEndGame : 0u) | (row.b ? kGameParamsSavedGame : 0u));
-    EXPECT_EQ(DrainNetQueue(peer.queue, [&](const SessionMessage& m) { HandleSessionMessage(peer.session, m, nullptr); }), 1);
+    EXPECT_EQ(DrainNetQueue(peer.queue, [&](const SessionMessage& m) { HandleSessionMessage(peer.session, *peer.world, m, nullptr); }), 1);
     EXPECT_EQ(peer.session.frontEndGameFlag.load(), row.flag) << row.a << row.b << row.mode;
   }
 }

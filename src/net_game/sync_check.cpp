@@ -9,7 +9,7 @@
 #include "records/le_bytes.h"
 #include "sim/sync_entries.h"
 #include "world/game_speed.h"
-#include "world/net_slot.h"
+#include "records/net_slot.h"
 #include "world/world.h"
 
 std::atomic<bool> g_syncErrorPause{false};

@@ -22,7 +22,7 @@
 #include "support/global_guard.h"
 #include "support/temp_dir.h"
 #include "world/unit_ring.h"
-#include "world/net_slot.h"
+#include "records/net_slot.h"
 #include "world/world.h"
 
 namespace {

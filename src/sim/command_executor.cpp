@@ -14,7 +14,7 @@
 #include "sim/relation_commands.h"
 #include "sim/system_commands.h"
 #include "sim/unit_commands.h"
-#include "world/net_slot.h"
+#include "records/net_slot.h"
 #include "world/world.h"
 
 namespace {

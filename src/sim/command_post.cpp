@@ -9,8 +9,20 @@
 #include "sim/command_executor.h"
 #include "sim/command_observer.h"
 #include "net/command_network.h"
+#include "net/net_session.h"
+#include "sim/command_log.h"
 #include "sim/simulation_lock.h"
 #include "world/world.h"
+
+namespace {
+// A command from a peer joins the world's command log, not sent on again.
+void PostReceivedCommand(GameCommand&& command) {
+  if (CommandLog* log = CommandLogOf(g_world)) PostCommand(*log, std::move(command), false);
+}
+// The game's session posts what it receives here from the start; its game
+// is plain pointers, set before any constructor runs.
+[[maybe_unused]] const bool g_sessionPosts = (g_netSessionGame.postCommand = PostReceivedCommand, true);
+}  // namespace
 
 uint32_t PostCommand(CommandLog& log, GameCommand command, bool send) {
   const std::string defect = CommandDefect(command);

@@ -16,7 +16,7 @@
 #include "sim/sim_ui_link.h"
 #include "sim/player_message_link.h"
 #include "world/list_items.h"
-#include "world/net_slot.h"
+#include "records/net_slot.h"
 #include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"

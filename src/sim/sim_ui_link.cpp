@@ -1,11 +1,20 @@
 #include "sim/sim_ui_link.h"
 
+#include "net/net_session.h"
 #include "platform/clock.h"
 
 SimUiLink g_simUi;
 ScreenManager* g_simUiRoot = nullptr;
 std::atomic<uint32_t> g_screenFlashStart{0};
 std::atomic<uint32_t> g_screenFlashStrength{0};
+
+namespace {
+bool ShowsGame() { return SimUiMode() == kSimUiInGame; }
+// The game's session sends a chat line by region only while a game is
+// shown, to everybody in the lobby; its game is plain pointers, set before
+// any constructor runs.
+[[maybe_unused]] const bool g_sessionAsksMode = (g_netSessionGame.inGame = ShowsGame, true);
+}  // namespace
 
 void SetScreenFlash(uint32_t strength) {
   // The start first: a reader that sees the new strength also sees its start.

@@ -26,16 +26,9 @@
 #include "ui/edit_control.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "support/fixed_clock.h"
 
 namespace {
-
-class FixedClock : public plat::ClockSource {
- public:
-  plat::LocalTime now{2025, 3, 5, 7, 16, 45, 30, 125};
-  uint64_t MonotonicMs() override { return 0; }
-  void SleepMs(uint32_t) override {}
-  plat::LocalTime Now() override { return now; }
-};
 
 bool IsCheckField(int i) {
   return (i >= kFieldFlags && i <= kFieldOutlineOnly) || (i >= kFieldEditClasses && i < kFieldSourceText) ||
@@ -120,7 +113,7 @@ class FormEditorTest : public ::testing::Test {
   void Name(const char* text) { SetEditorFieldText(editor_.fileNameField, text); }
   std::string Status() { return EditorFieldText(editor_.statusLine); }
 
-  FixedClock clock_;
+  FixedClock clock_{{2025, 3, 5, 7, 16, 45, 30, 125}};
   std::unique_ptr<TempDir> dir_;
   std::string savedRoot_;
   GlobalGuard<char[16]> haps_{g_app.hapsDirectory};

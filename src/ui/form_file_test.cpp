@@ -23,22 +23,15 @@
 #include "ui/edit_control.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "support/fixed_clock.h"
 
 namespace {
-
-class FixedClock : public plat::ClockSource {
- public:
-  plat::LocalTime now{2026, 3, 0, 14, 9, 30, 15, 250};
-  uint64_t MonotonicMs() override { return 0; }
-  void SleepMs(uint32_t) override {}
-  plat::LocalTime Now() override { return now; }
-};
 
 class FormFileTest : public ::testing::Test {
  protected:
   void SetUp() override { plat::SetClockSource(&clock_); }
   void TearDown() override { plat::SetClockSource(nullptr); }
-  FixedClock clock_;
+  FixedClock clock_{{2026, 3, 0, 14, 9, 30, 15, 250}};
 };
 
 struct TreeDeleter {

@@ -20,6 +20,7 @@
 #include "world/text/rule_tables.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
@@ -46,7 +47,6 @@ constexpr int kNeedsLoadAboard = 24;
 constexpr int kNeedsWaterNearCursor = 25;
 constexpr int kNeedsTarget = 28;
 constexpr uint32_t kTargetOnlyBits = (1u << kNeedsYard) | (1u << kNeedsAirBase) | (1u << kNeedsTarget);
-constexpr uint8_t kAirMovement = 7;
 
 bool Has(uint32_t bits, int bit) { return (bits >> bit) & 1u; }
 
@@ -157,8 +157,8 @@ bool UnitMeetsOrder(const World& world, const OrderTypeRecord& order, const Unit
   };
   const Check checks[] = {
       {kNeedsNoClassBit15, !Has(k->flags, 15)},
-      {kNeedsAirMovement, movement == kAirMovement},
-      {kNeedsOtherMovement, movement != kAirMovement},
+      {kNeedsAirMovement, movement == kCarrierAircraft},
+      {kNeedsOtherMovement, movement != kCarrierAircraft},
       {kNeedsNearFull, unit.strength >= 0.9f * full},
       {kNeedsWeakened, unit.strength <= 0.75f * full},
       {kNeedsWeapons, weapons != 0.0f},

@@ -18,10 +18,10 @@
 #include "world/unit_class_flags.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
-constexpr int kCarrierAircraft = 7;
 // Fuel counts an eighth of ammunition against the supply it costs.
 constexpr float kFuelPerSupply = 8.0f;
 // Per unit and call: 1.0 of fuel and of ammunition from a land supplier,

@@ -17,12 +17,12 @@
 #include "units/step/unit_step_phases.h"
 #include "world/hex_extra.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
 namespace cf = classfields;
 
-constexpr int kCarrierAircraft = 7;
 constexpr int kCountdownBaseStatus = 54;
 // A unit going home leaves this many hexes of its reach to spare.
 constexpr int32_t kHomeReserveHexes = 4;

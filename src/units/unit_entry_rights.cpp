@@ -14,10 +14,10 @@
 #include "world/unit_class_flags.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
-constexpr int kCarrierAircraft = 7;
 constexpr int kTechFactorLandConsumption = 13;
 
 constexpr uint32_t kSearchNotCarrierBorne = 0x4;

@@ -19,6 +19,7 @@
 #include "world/text/rule_tables.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
@@ -28,7 +29,6 @@ namespace {
 constexpr uint32_t kSecondHexBits = kOrderLiftBits | kOrderUnloadDue;
 // The orders field the setting goes to.
 constexpr uint32_t kSettingField = 6;
-constexpr uint8_t kAirMovement = 7;  // class movement type of aircraft
 
 template <class Args>
 void Post(World& world, uint32_t id, int player, const Args& args, std::vector<uint8_t> payload = {}) {
@@ -124,7 +124,7 @@ void IssueOrder(World& world, UnitRecord& unit, int orderId, uint32_t targetPosi
   if ((flags & kOrderLoadInto) && targetUnit) {
     Post(world, kCmdUnitSetLeaderUnit, player, OrderTargetArgs{.unit = unitId, .target = targetUnit->id});
     const UnitClassRecord* tc = UnitClassOf(world, *targetUnit);
-    const bool flies = tc && tc->movementType == kAirMovement;
+    const bool flies = tc && tc->movementType == kCarrierAircraft;
     if (flies || targetUnit->kind >= 2) {
       const uint32_t here = unitbytes::UnitPosition(unit);
       const uint32_t place = FindNearestBase(world, *targetUnit, -1, here, false, false);

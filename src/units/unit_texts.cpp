@@ -11,11 +11,11 @@
 #include "world/hex_extra.h"
 #include "world/text/rule_tables.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
 constexpr size_t kPlaceLength = 47;
-constexpr uint8_t kAirMovement = 7;
 constexpr float kSuppressionShown = 0.05f;
 constexpr float kSuppressionHigh = 0.5f;
 constexpr float kSuppressionFull = 0.98f;
@@ -36,7 +36,7 @@ bool Landed(const World& world, const UnitRecord& unit) {
   if (unit.kind != 1 || (unit.orders[kOrderFlags] & kOrderEngaged) || (unit.unitFlags & kUnitMoved)) return false;
   const UnitClassRecord* cls = UnitClassOf(world, unit);
   const uint8_t movement = cls ? cls->movementType : 0;
-  return movement != kAirMovement || (unit.unitFlags & kUnitInBase);
+  return movement != kCarrierAircraft || (unit.unitFlags & kUnitInBase);
 }
 
 std::string Format(const char* format, const std::string& a) {

@@ -9,25 +9,9 @@
 #include "platform/clock.h"
 #include "platform/paths.h"
 #include "support/temp_dir.h"
+#include "support/fixed_clock.h"
 
 namespace filetest {
-
-class FixedClock : public plat::ClockSource {
- public:
-  uint64_t MonotonicMs() override { return 1000; }
-  void SleepMs(uint32_t) override {}
-  plat::LocalTime Now() override {
-    plat::LocalTime t;
-    t.year = 2012;
-    t.month = 7;
-    t.day = 21;
-    t.hour = 16;
-    t.minute = 5;
-    t.second = 44;
-    t.milliseconds = 321;
-    return t;
-  }
-};
 
 // A fixed clock and a fresh data root for the test's lifetime.
 class DataRootScope {
@@ -46,7 +30,7 @@ class DataRootScope {
   const TempDir& dir() const { return dir_; }
 
  private:
-  FixedClock clock_;
+  FixedClock clock_{{.year = 2012, .month = 7, .day = 21, .hour = 16, .minute = 5, .second = 44, .milliseconds = 321}, 1000};
   TempDir dir_;
   std::string oldRoot_;
 };

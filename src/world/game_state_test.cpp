@@ -10,27 +10,11 @@
 #include "records/text_field.h"
 #include "world/object_hex_test_support.h"
 #include "world/world.h"
+#include "support/fixed_clock.h"
 
 namespace {
 
 const uint8_t* Bytes(const GameState& s) { return reinterpret_cast<const uint8_t*>(&s); }
-
-class FixedClock : public plat::ClockSource {
- public:
-  uint64_t MonotonicMs() override { return 5; }
-  void SleepMs(uint32_t) override {}
-  plat::LocalTime Now() override {
-    plat::LocalTime t;
-    t.year = 2012;
-    t.month = 7;
-    t.day = 4;
-    t.hour = 18;
-    t.minute = 5;
-    t.second = 9;
-    t.milliseconds = 250;
-    return t;
-  }
-};
 
 // Each named field lands at the offset the game file gives it, in
 // little-endian order: write through the struct, read the raw bytes.
@@ -159,7 +143,7 @@ TEST(GameState, UnnamedBytesSurviveACopy) {
 }
 
 TEST(GameState, InitGameStateStartsANewGame) {
-  FixedClock clock;
+  FixedClock clock{{.year = 2012, .month = 7, .day = 4, .hour = 18, .minute = 5, .second = 9, .milliseconds = 250}, 5};
   plat::SetClockSource(&clock);
   MapHeader map = MapHeaderWithSizes();
   map.startDay = 2455317;

@@ -18,25 +18,9 @@
 #include "world/map_data.h"
 #include "world/map_folders_test_support.h"
 #include "world/world.h"
+#include "support/fixed_clock.h"
 
 namespace {
-
-class FixedClock : public plat::ClockSource {
- public:
-  uint64_t MonotonicMs() override { return 1000; }
-  void SleepMs(uint32_t) override {}
-  plat::LocalTime Now() override {
-    plat::LocalTime t;
-    t.year = 2011;
-    t.month = 3;
-    t.day = 14;
-    t.hour = 9;
-    t.minute = 26;
-    t.second = 53;
-    t.milliseconds = 589;
-    return t;
-  }
-};
 
 // The checksum worked out word by word with 64-bit arithmetic, as a cross
 // check of the one the reader uses.
@@ -133,7 +117,7 @@ class MapFileTest : public ::testing::Test {
     return f;
   }
 
-  FixedClock clock_;
+  FixedClock clock_{{.year = 2011, .month = 3, .day = 14, .hour = 9, .minute = 26, .second = 53, .milliseconds = 589}, 1000};
   TempDir dir_;
   std::string oldRoot_;
   std::unique_ptr<World> world_;

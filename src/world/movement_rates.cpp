@@ -9,13 +9,13 @@
 #include "records/unit_record.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
 static_assert(offsetof(UnitClassImage, fuelUse) == 80);
 
 constexpr int kTechFactorLandConsumption = 13;
-constexpr int kCarrierAircraft = 7;
 
 // The weapon-range boost factor also eases the consumption of stock classes
 // with a short range.

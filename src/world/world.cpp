@@ -3,9 +3,18 @@
 #include <cstdlib>
 
 #include "app/init_order.h"
+#include "net/net_session.h"
 #include "world/hex_extra.h"
+#include "world/world_session.h"
 
 World g_world VD_INIT_WORLD;
+
+namespace {
+// The game's session works on this world from the start. Its game is plain
+// pointers, set before any constructor runs, so the order in which the
+// libraries start does not matter here.
+[[maybe_unused]] const bool g_lentToSession = (LendWorldToSession(g_netSessionGame, g_world), true);
+}  // namespace
 
 World::World() {
   InitScenarioSettings(scenario);

@@ -12,25 +12,9 @@
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
 #include "records/text_field.h"
+#include "support/fixed_clock.h"
 
 namespace {
-
-class FixedClock : public plat::ClockSource {
- public:
-  uint64_t MonotonicMs() override { return 5; }
-  void SleepMs(uint32_t) override {}
-  plat::LocalTime Now() override {
-    plat::LocalTime t;
-    t.year = 2011;
-    t.month = 1;
-    t.day = 2;
-    t.hour = 3;
-    t.minute = 4;
-    t.second = 5;
-    t.milliseconds = 6;
-    return t;
-  }
-};
 
 TEST(World, ConstructionSetsTheHeadsAndNothingElse) {
   auto w = std::make_unique<World>();
@@ -109,7 +93,7 @@ TEST(World, LocksAreReentrantAndExclude) {
 }
 
 TEST(World, ResetDataTablesMakesTheDefaultTables) {
-  FixedClock clock;
+  FixedClock clock{{.year = 2011, .month = 1, .day = 2, .hour = 3, .minute = 4, .second = 5, .milliseconds = 6}, 5};
   plat::SetClockSource(&clock);
   auto w = std::make_unique<World>();
   w->unitClasses.resize(5);

@@ -178,7 +178,7 @@ bool DrainSessionMessages() {
     if (m.kind == kSmStartGame)
       started = true;
     else if (m.kind != kSmGameSetup)
-      HandleSessionMessage(g_netSession, m, nullptr);
+      HandleSessionMessage(g_netSession, g_world, m, nullptr);
   });
   return started;
 }

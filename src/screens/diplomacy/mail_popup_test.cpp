@@ -19,7 +19,7 @@
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
-#include "world/net_slot.h"
+#include "records/net_slot.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "net/net_ui_link.h"
 #include "net/text_message.h"
+#include "net_game/chat_rows.h"
 #include "platform/status.h"
 #include "screens/diplomacy/region_row.h"
 #include "screens/screen_set.h"

@@ -23,7 +23,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/string_control.h"
-#include "world/game_params_block.h"
+#include "records/game_params_block.h"
 #include "world/player_names.h"
 #include "world/text/scenario_text.h"
 #include "world/text/text_lists.h"

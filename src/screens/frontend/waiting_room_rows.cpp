@@ -11,7 +11,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
-#include "world/net_slot.h"
+#include "records/net_slot.h"
 #include "world/player_names.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"

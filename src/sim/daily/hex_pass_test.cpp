@@ -63,6 +63,31 @@ class HexPassTest : public ::testing::Test {
     maps_.levels[Index(x, y)] = level;
     maps_.ranges[Index(x, y)] = level;
   }
+  // The unit as region 1's of the class on the hex, at the strength and
+  // ordered size, leading the hex's stack.
+  void PlaceLead(UnitRecord& u, int16_t classIndex, int x, int y, float strength, float target) {
+    u.owner = 1;
+    u.classIndex = classIndex;
+    u.x = static_cast<int16_t>(x);
+    u.y = static_cast<int16_t>(y);
+    u.strength = strength;
+    u.targetStrength = target;
+    MakeHexStack(Cell(x, y))->lead = &u;
+  }
+  // Class 11 as a marked facility built at 10 work a point for 1000, on
+  // hex (1, 1) of human region 1 at level 100; the region's record.
+  PlayerRecord& MarkedFacilityRegion() {
+    World& w = *world_;
+    w.mapHeader.scaleSquared = 1.0f;
+    UnitClassRecord& cls = w.unitClasses[11];
+    cls.buildWorkPerPoint = 10.0f;
+    cls.flags = 1u << 17;
+    SetClassCosts(cls, 1000.0f, 0.0f, 0.0f);
+    Own(1, 1, 1, 1, 100);
+    PlayerRecord& r = w.players[1];
+    r.kind = kKindHuman;
+    return r;
+  }
   std::unique_ptr<World> world_;
   HexDayMaps maps_;
 };
@@ -269,13 +294,8 @@ TEST_F(HexPassTest, AFacilityIsBuiltAndPaidDayByDay) {
   SetField(r, 9, 8, 10.0f);
   SetField(r, 10, 8, 10.0f);
   UnitRecord u{};
-  u.owner = 1;
-  u.classIndex = 10;
-  u.x = 2;
-  u.y = 2;
+  PlaceLead(u, 10, 2, 2, 0.0f, 1.0f);
   u.efficiency = 1.0f;
-  u.targetStrength = 1.0f;
-  MakeHexStack(Cell(2, 2))->lead = &u;
   // Level 125, s = the lead's efficiency 1.0, r = 1: (1 + 1 + 1) / 3 = 1,
   // doubled for a working unit: 2. Resources a = 2 / 10 x 2 x 1 = 0.4 and
   // b = 4 / 10 x 2 x 1 = 0.8. At strength 0 the day costs a fifth of the
@@ -313,24 +333,11 @@ TEST_F(HexPassTest, AFacilityIsBuiltAndPaidDayByDay) {
 
 TEST_F(HexPassTest, AWorkingMarkedFacilityPaysItsUpkeep) {
   World& w = *world_;
-  w.mapHeader.scaleSquared = 1.0f;
-  UnitClassRecord& cls = w.unitClasses[11];
-  cls.buildWorkPerPoint = 10.0f;
-  cls.flags = 1u << 17;
-  SetClassCosts(cls, 1000.0f, 0.0f, 0.0f);
-  Own(1, 1, 1, 1, 100);
-  PlayerRecord& r = w.players[1];
-  r.kind = kKindHuman;
+  PlayerRecord& r = MarkedFacilityRegion();
   r.treasury = 50.0f;
   r.gdpPerCapita = 4480.0f;
   UnitRecord u{};
-  u.owner = 1;
-  u.classIndex = 11;
-  u.x = 1;
-  u.y = 1;
-  u.strength = 1.0f;
-  u.targetStrength = 1.0f;
-  MakeHexStack(Cell(1, 1))->lead = &u;
+  PlaceLead(u, 11, 1, 1, 1.0f, 1.0f);
   // (1 + 1) x (1000 / 10 x 1 / 448000) x 4480 = 2.
   DailyHexPassOver(w, maps_);
   EXPECT_FLOAT_EQ(r.turnUpkeepMarked, 2.0f);
@@ -344,25 +351,13 @@ TEST_F(HexPassTest, AWorkingMarkedFacilityPaysItsUpkeep) {
 
 TEST_F(HexPassTest, AMothballedFacilityWearsAwayEveryOtherDayAndIsRetired) {
   World& w = *world_;
-  w.mapHeader.scaleSquared = 1.0f;
-  UnitClassRecord& cls = w.unitClasses[11];
-  cls.buildWorkPerPoint = 10.0f;
-  cls.flags = 1u << 17;
-  SetClassCosts(cls, 1000.0f, 0.0f, 0.0f);
-  Own(1, 1, 1, 1, 100);
-  PlayerRecord& r = w.players[1];
-  r.kind = kKindHuman;
+  PlayerRecord& r = MarkedFacilityRegion();
+  const UnitClassRecord& cls = w.unitClasses[11];
   r.gdpPerCapita = 4480.0f;
   UnitRecord u{};
-  u.owner = 1;
-  u.classIndex = 11;
-  u.x = 1;
-  u.y = 1;
-  u.strength = 0.008f;
-  u.targetStrength = 0.008f;
   u.orders[kPostureBits] = kPostureInReserve;
   u.orders[kStateFlags] = 1u << 30;
-  MakeHexStack(Cell(1, 1))->lead = &u;
+  PlaceLead(u, 11, 1, 1, 0.008f, 0.008f);
   // Even day: nothing; odd day: 0.008 - 0.005 = 0.003. It pays no upkeep.
   w.gameState.currentDay = 2451544;
   DailyHexPassOver(w, maps_);
@@ -553,13 +548,8 @@ TEST_F(HexPassTest, AProducingLeadYieldsWhatItsNeighbourhoodAllows) {
   SetOutputFactor(cls, 2, 0.5f);
   SetClassCensus(cls, 0, 0, 0, 3);  // feeds class slot 3
   UnitRecord u{};
-  u.owner = 1;
-  u.classIndex = 10;
-  u.x = 2;
-  u.y = 2;
+  PlaceLead(u, 10, 2, 2, 0.5f, 0.5f);
   u.efficiency = 1.0f;
-  u.strength = u.targetStrength = 0.5f;
-  MakeHexStack(Cell(2, 2))->lead = &u;
   PlayerRecord& r = w.players[1];
   // f = (125 / 125 + 1 + 1) / 3 = 1, area 1. Caps: (2 x 0.4 + 0.8) / 8 = 0.2,
   // (2 x 0.3 + 0.5) / 8 = 0.1375, 2 x 0.1 / 8 = 0.025, 2 x 0.2 / 8 = 0.05.
@@ -607,13 +597,8 @@ TEST_F(HexPassTest, OwnerScaledClassesUseTheOwnersFactorUnlessItIsOne) {
   SetOutputFactor(cls, 0, 0.3f);
   Own(1, 2, 1, 1, 125);
   UnitRecord u{};
-  u.owner = 1;
-  u.classIndex = 4030;
-  u.x = 1;
-  u.y = 2;
+  PlaceLead(u, 4030, 1, 2, 1.0f, 1.0f);
   u.efficiency = 1.0f;
-  u.strength = u.targetStrength = 1.0f;
-  MakeHexStack(Cell(1, 2))->lead = &u;
   PlayerRecord& r = w.players[1];
   // Strength 1: the lead adds 1 x 0.3, times the owner's factor 2.0 for
   // class 4030 (entry 36 + 6): 0.6; the cap is 0 + 0.6, f = 1.
@@ -636,13 +621,8 @@ TEST_F(HexPassTest, ALargeSettlementProducesForItsRegion) {
   w.unitClasses[12].flags = kClassSettlementPopulation;
   Own(3, 3, 1, 1, 125);
   UnitRecord u{};
-  u.owner = 1;
-  u.classIndex = 12;
-  u.x = 3;
-  u.y = 3;
+  PlaceLead(u, 12, 3, 3, 1.0f, 1.0f);
   u.efficiency = 0.5f;
-  u.strength = u.targetStrength = 1.0f;
-  MakeHexStack(Cell(3, 3))->lead = &u;
   SetHexSettlementPopulation(*GetHexExtra(w, Cell(3, 3)), 2550000.0f);
   PlayerRecord& r = w.players[1];
   w.techEffects[1][product::kOutputFactor + 7] = 2.0f;

@@ -18,6 +18,7 @@
 #include "world/id_lookups.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
@@ -27,7 +28,6 @@ constexpr float kShortRange = 400.0f;
 constexpr int kTechFactorA = 122;
 constexpr int kTechFactorB = 126;
 constexpr int kRelationAtWar = 8;
-constexpr int kCarrierAircraft = 7;
 constexpr int kFacingFrames[6] = {21, 0, 3, 15, 12, 9};
 constexpr int kReloadMin = 2;
 constexpr int kReloadMax = 250;

@@ -35,6 +35,7 @@
 #include "world/scenario_settings.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
@@ -44,7 +45,6 @@ constexpr int32_t kAlarmRegionKind = 4;  // a player kind that raises no alarms 
 constexpr uint32_t kCaughtEffectColour = 0xbfffffffu;
 constexpr int16_t kObjectiveClass = 99;  // the scenario's objective unit
 constexpr uint32_t kEndObjectiveReached = 3;
-constexpr uint8_t kCarrierAircraftMovement = 7;
 constexpr int kMostPassing = 7;          // own units of its kind a moving unit passes without waiting
 constexpr uint32_t kCrowdedWait = 30;    // minutes it then waits
 constexpr uint32_t kOrderBusyBits = kOrderChooseBase | kOrderWithdrawing;
@@ -155,14 +155,14 @@ void ReachSettlement(World& world, UnitRecord& unit, const UnitClassRecord& cls,
   if (!own) return;
   if (lead) {
     const UnitClassRecord* lc = ClassRecordAt(world, lead->classIndex);
-    if (movement == kCarrierAircraftMovement && !(lc && (lc->flags & kClassAirBase))) return;
+    if (movement == kCarrierAircraft && !(lc && (lc->flags & kClassAirBase))) return;
     orders[kStateFlags] |= kStateCanRefuel;
     orders[kMoveTarget] = position;
     unit.unitFlags &= ~kUnitFollowsLeader;
     CountUnitOrder(world, unit, 1);
     return;
   }
-  if (movement != kCarrierAircraftMovement && unit.ammo < cls.ammoPerShot &&
+  if (movement != kCarrierAircraft && unit.ammo < cls.ammoPerShot &&
       !(orders[kOrderFlags] & kOrderBusyBits)) {
     orders[kStateFlags] |= kStateCanRefuel;
     CountUnitOrder(world, unit, 1);
@@ -194,7 +194,7 @@ void LandOnCarrier(World& world, UnitRecord& unit, const UnitClassRecord& cls, c
 // half an hour before going on.
 void WaitInCrowd(World& world, UnitRecord& unit, const UnitClassRecord& cls, const HexCell& cell, uint32_t position) {
   OrderBlock& orders = unit.orders;
-  if (!(orders[kOrderFlags] & kOrderMoving) || cls.movementType == kCarrierAircraftMovement) return;
+  if (!(orders[kOrderFlags] & kOrderMoving) || cls.movementType == kCarrierAircraft) return;
   const uint32_t tick = world.gameState.currentTick;
   if (orders[kDestination] == position || orders[kOrderStartTick] >= tick) return;
   const HexUnitStack* stack = LoadHexStack(cell);

@@ -29,13 +29,13 @@
 #include "world/id_lookups.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kTargetTypeAir = 1;
 // Rules of the exchange.
 constexpr float kCrowdingLimit = 7.0f;

@@ -16,12 +16,12 @@
 #include "world/record_helpers.h"
 #include "world/terrain_flags.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
 namespace cf = classfields;
 
-constexpr int kCarrierAircraft = 7;
 constexpr int kSeaCategory = 2;
 constexpr int kSearchForCarrier = 1;  // a class of kClassHaven: kClassSeaCarrier ships
 constexpr int kSearchForAirBase = 2;  // a class of kClassLandsOnCarrier: kClassAirBase ships

@@ -22,10 +22,10 @@
 #include "world/hex_extra.h"
 #include "world/record_helpers.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
-constexpr int kCarrierAircraft = 7;
 constexpr int kTechFactorLandConsumption = 13;
 constexpr size_t kSharedSightAt = 10032;
 // A refuelling facility: none of these kinds, a settlement, no base byte,

@@ -20,10 +20,10 @@
 #include "world/unit_class_flags.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
-constexpr int kCarrierAircraft = 7;
 constexpr float kHeadingSteps = 0x1.e8ec96p+1f;  // 24 / 2 pi
 // Searches around a blocked crossing within one step before it waits.
 constexpr int kBlockedSearches = 2;

@@ -25,6 +25,7 @@
 #include "units/step/unit_side_steps.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
@@ -34,7 +35,6 @@ constexpr int kCarriedTimer = 53 - 52;  // record byte 53
 constexpr uint8_t kTimerRefill = 3;
 constexpr int kIdlePause = 72;
 constexpr int kBusyIdlePause = 18;
-constexpr int kCarrierAircraft = 7;
 constexpr int kMinScanPeriod = 3;
 constexpr int kEngagedScanFactor = 3;
 

@@ -19,11 +19,10 @@
 #include "world/unit_class_flags.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
-constexpr int kShipOrAircraft = 6;
-constexpr int kCarrierAircraft = 7;
 constexpr float kArrivalPixels = 3.0f;
 // More units than this of one category on a hex are spread out.
 constexpr int kCrowdLimit = 10;

@@ -11,10 +11,10 @@
 #include "world/scenario_settings.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
-constexpr int kCarrierAircraft = 7;
 constexpr int kCrowdLimit = 10;
 constexpr size_t kSharedSightAt = 10032;
 

@@ -22,12 +22,11 @@
 #include "world/record_helpers.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
 constexpr int kCountdownCostRefresh = 55;
-constexpr int kCarrierAircraft = 7;
-constexpr int kShipOrAircraft = 6;
 
 // The effect of a lost unit (first frame, frames, milliseconds a frame,
 // colour, scale).

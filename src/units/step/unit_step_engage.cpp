@@ -32,12 +32,12 @@
 #include "world/scenario_settings.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
 namespace cf = classfields;
 
-constexpr int kCarrierAircraft = 7;
 constexpr int32_t kAircraftRangeToFire = 8;  // hexes an aircraft keeps to get home
 constexpr int kRelationAtWar = 8;
 constexpr int kSearchRateBase = 8;

@@ -31,12 +31,12 @@
 #include "world/unit_class_flags.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
 namespace cf = classfields;
 
-constexpr int kCarrierAircraft = 7;
 
 // The strike's picture: frames, milliseconds a frame and colour; special
 // weapons play slower, are larger and flash the screen.

@@ -19,13 +19,12 @@
 #include "world/unit_class_flags.h"
 #include "world/world.h"
 #include "records/unit_table_arrays.h"
+#include "world/movement_types.h"
 
 namespace {
 
 namespace uf = unitfields;
 
-constexpr int kShipOrAircraft = 6;
-constexpr int kCarrierAircraft = 7;
 constexpr int kCountdownRecovery = 53;
 constexpr int kCountdownSupply = 54;
 constexpr float kMinutesPerHour = 240.0f;  // the supply rates are per 240 minutes

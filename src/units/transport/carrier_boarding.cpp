@@ -15,10 +15,10 @@
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
-constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
 
 bool CarrierBased(const UnitRecord& carrier) {

@@ -36,13 +36,13 @@
 #include "records/unit_table_arrays.h"
 #include "sim/network_command_args.h"
 #include "sim/relation_command_args.h"
+#include "world/movement_types.h"
 
 namespace {
 
 namespace cf = classfields;
 namespace uf = unitfields;
 
-constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kCarrierBaseByte = 2;  // a carrier's class byte 70 that launches like a facility
 constexpr uint8_t kFacilityLaunchBit = 0x10;
 constexpr int kStrikeType = 2;  // the attack value that strikes a hex

@@ -12,10 +12,10 @@
 #include "world/unit_ring.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
-constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
 
 void CancelLoad(UnitRecord& stock, bool pooled) {

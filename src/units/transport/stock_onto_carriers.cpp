@@ -15,11 +15,11 @@
 #include "world/unit_ring.h"
 #include "units/step/unit_step_phases.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
 constexpr int kCountdownLoading = 55;
-constexpr int kCarrierAircraft = 7;
 constexpr uint8_t kFacilityCarrierBit = 0x10;
 constexpr uint8_t kStockKind = 5;
 

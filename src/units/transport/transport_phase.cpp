@@ -24,6 +24,7 @@
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
+#include "world/movement_types.h"
 
 namespace {
 
@@ -32,7 +33,6 @@ constexpr int kCategoryAir = 1;
 constexpr int kCategorySea = 2;
 constexpr int kAnyMovementType = -1;
 constexpr int kLiftAircraft = 6;     // lands anywhere
-constexpr int kCarrierAircraft = 7;  // lands on carriers and airfields only
 constexpr int kAirfieldKind = 1;
 constexpr int32_t kAirfieldWalk = 10;  // hexes a unit walks to an airfield for a lift
 

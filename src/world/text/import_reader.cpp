@@ -184,18 +184,15 @@ bool ImportReader::Cell(const char* what, std::string& text, bool& present) {
 
 bool ImportReader::Int(const char* what, int64_t low, int64_t high, int64_t& value, bool* present) {
   std::string text;
-  bool has = false;
-  if (!Cell(what, text, has)) return false;
-  if (present) *present = has;
-  if (!has) return true;
+  if (!Text(what, text, present)) return false;
+  if (text.empty()) return true;  // an empty cell keeps the value
   int64_t v = 0;
   if (!ParseWhole(text, false, v)) {
-    Fail("column " + std::to_string(column_) + " (" + what + "): \"" + text + "\" is not a whole number");
+    FailColumn(what, "\"" + text + "\" is not a whole number");
     return false;
   }
   if (v < low || v > high) {
-    Fail("column " + std::to_string(column_) + " (" + what + "): " + text + " is outside " + std::to_string(low) +
-         " to " + std::to_string(high));
+    FailColumn(what, text + " is outside " + std::to_string(low) + " to " + std::to_string(high));
     return false;
   }
   value = v;
@@ -204,13 +201,11 @@ bool ImportReader::Int(const char* what, int64_t low, int64_t high, int64_t& val
 
 bool ImportReader::Word(const char* what, uint32_t& value, bool* present) {
   std::string text;
-  bool has = false;
-  if (!Cell(what, text, has)) return false;
-  if (present) *present = has;
-  if (!has) return true;
+  if (!Text(what, text, present)) return false;
+  if (text.empty()) return true;  // an empty cell keeps the value
   int64_t v = 0;
   if (!ParseWhole(text, true, v) || v < 0 || v > 0xFFFFFFFFll) {
-    Fail("column " + std::to_string(column_) + " (" + what + "): \"" + text + "\" is not a 32-bit word");
+    FailColumn(what, "\"" + text + "\" is not a 32-bit word");
     return false;
   }
   value = static_cast<uint32_t>(v);
@@ -219,14 +214,12 @@ bool ImportReader::Word(const char* what, uint32_t& value, bool* present) {
 
 bool ImportReader::Real(const char* what, float& value, bool* present) {
   std::string text;
-  bool has = false;
-  if (!Cell(what, text, has)) return false;
-  if (present) *present = has;
-  if (!has) return true;
+  if (!Text(what, text, present)) return false;
+  if (text.empty()) return true;  // an empty cell keeps the value
   float v = 0.0f;
   if (IsDecimalReal(text)) v = plat::ParseFloat(text.c_str(), nullptr);
   if (!IsDecimalReal(text) || !std::isfinite(v)) {
-    Fail("column " + std::to_string(column_) + " (" + what + "): \"" + text + "\" is not a number");
+    FailColumn(what, "\"" + text + "\" is not a number");
     return false;
   }
   value = v;
@@ -235,10 +228,8 @@ bool ImportReader::Real(const char* what, float& value, bool* present) {
 
 bool ImportReader::Bool(const char* what, bool& value, bool* present) {
   std::string text;
-  bool has = false;
-  if (!Cell(what, text, has)) return false;
-  if (present) *present = has;
-  if (!has) return true;
+  if (!Text(what, text, present)) return false;
+  if (text.empty()) return true;  // an empty cell keeps the value
   int64_t v = 0;
   if (ParseWhole(text, false, v)) {
     value = v != 0;
@@ -252,7 +243,7 @@ bool ImportReader::Bool(const char* what, bool& value, bool* present) {
       value = false;
       return true;
     default:
-      Fail("column " + std::to_string(column_) + " (" + what + "): \"" + text + "\" is not yes or no");
+      FailColumn(what, "\"" + text + "\" is not yes or no");
       return false;
   }
 }
