@@ -50,6 +50,7 @@ void DealEditor::BindControls() {
 }
 
 void DealEditor::OnOpen() {
+  refusal.clear();
   for (ListBoxControl* list : lists) {
     if (!list) continue;
     ListDeselectAll(list);
@@ -95,6 +96,7 @@ void DealEditor::Refresh() {
   SetControlNumberText(1, 0, "", 1, "", 0, offeredValue, Tag(currentForm, "VALUE1"));
   SetControlNumberText(1, 0, "", 1, "", 0, requestedValue, Tag(currentForm, "VALUE2"));
   SetHidden(Tag(currentForm, "SUBMITBUT"), !submit);
+  SetControlText(Tag(currentForm, "REFUSAL"), refusal.c_str());
   SetHidden(Tag(currentForm, "DELALL1BUT"), !lists[1] || lists[1]->rowCount == 0);
   SetHidden(Tag(currentForm, "DELALL2BUT"), !lists[2] || lists[2]->rowCount == 0);
   g_screens.diplomacyCalendar1[0].Show(0, calendarHost);
@@ -140,6 +142,7 @@ void DealEditor::RemoveSelected(int index, bool all) {
 
 void DealEditor::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
+  if (!Is(control, "SUBMITBUT")) refusal.clear();
   if (controlId >= kOfferedKindIds && controlId < kOfferedKindIds + kKindIdSpan) {
     offeredKind = controlId - kOfferedKindIds;
     Refresh();
@@ -157,12 +160,20 @@ void DealEditor::OnCommand(Control* control, int32_t controlId) {
   } else if (Is(control, "NONE2") || Is(control, "NONE3")) {
     Refresh();
   } else if (Is(control, "SUBMITBUT")) {
+    // An offer that could not be carried out is not sent: the player
+    // learns why here rather than from a failure after it is accepted.
+    if (DipOffer* offer = Offer()) refusal = DealOfferRefusal(g_world, *offer);
+    if (!refusal.empty()) {
+      Refresh();
+      return;
+    }
     SubmitDealOffer(g_world, g_screens.popupDiplomacy.offer);
     g_screens.popupDiplomacy.Close();
   }
 }
 
 void DealEditor::OnActivate(Control* control, int32_t) {
+  refusal.clear();
   if (control == lists[0]) AddSelected(0);
   else if (control == lists[3]) AddSelected(1);
   else if (control == lists[1]) RemoveSelected(1, false);
@@ -170,6 +181,7 @@ void DealEditor::OnActivate(Control* control, int32_t) {
 }
 
 void DealEditor::OnControlChange(Control* control, int32_t) {
+  refusal.clear();
   for (int i = 0; i < 4; ++i) {
     if (control != lists[i] || !lists[i]) continue;
     const bool selected = lists[i]->selectedId != 0;

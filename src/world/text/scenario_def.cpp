@@ -431,5 +431,6 @@ std::string ScenarioDefText(const ScenarioSettings& s, const ScenarioGroupings& 
 int32_t WriteScenarioDef(const std::string& text, const char* directory, const char* name) {
   if (!directory || !name || !*name) return plat::kFail;
   const std::string path = std::string(directory) + name + ".GMC";
+  if (!plat::MakeGameDirectories(directory)) return plat::kFail;
   return plat::Failed(plat::WriteFileReplacing(path, text.data(), text.size())) ? plat::kFail : plat::kOk;
 }
