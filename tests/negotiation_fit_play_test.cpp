@@ -1,12 +1,17 @@
 // The negotiation pop-up in a game of the sample scenario at the default
 // 1024 x 768: the whole pop-up is on the screen, and an offer made with
 // clicks alone (a kind, an item, Offer, "Ask for nothing", Submit) reaches
-// the other region's mail.
+// the other region's mail. On the way it looks at what the player sees:
+// both leaders' pictures, the chosen approach button lit and its picture on
+// the approach panel, and the notice that the offer went.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "app/gfx/renderer.h"
+#include "net/text_message.h"
 #include "platform/fpenv.h"
 #include "screens/diplomacy/deal_popup.h"
 #include "screens/screen_set.h"
@@ -17,9 +22,11 @@
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
+#include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/screen_manager.h"
 #include "world/game_speed.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -37,6 +44,20 @@ std::string OfferSent(World& w, int32_t to, int32_t sender) {
   }
   return text;
 }
+
+// The back buffer's pixel at (dx, dy) inside the control's box.
+uint32_t PixelIn(const Control* c, int32_t dx, int32_t dy) {
+  std::vector<uint32_t> pixels;
+  uint32_t width = 0, height = 0;
+  SampleGame::Pump();
+  if (!c || g_renderer.device->ReadBackBuffer(&pixels, &width, &height) != plat::kOk) return 0;
+  const plat::Rect box = ControlAbsoluteRect(c);
+  const int32_t x = box.left + dx, y = box.top + dy;
+  if (x < 0 || y < 0 || x >= static_cast<int32_t>(width) || y >= static_cast<int32_t>(height)) return 0;
+  return pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)] & 0xFFFFFF;
+}
+int32_t Red(uint32_t p) { return static_cast<int32_t>(p >> 16 & 0xFF); }
+int32_t Green(uint32_t p) { return static_cast<int32_t>(p >> 8 & 0xFF); }
 
 bool OnScreen(const Control* c) {
   const plat::Rect r = ControlAbsoluteRect(c);
@@ -58,12 +79,60 @@ TEST(NegotiationFitPlay, AtTheDefaultResolutionAnOfferIsSubmittedWithClicks) {
     if (std::strcmp(RegionDisplayName(w, p), "Eastmark") == 0) eastmark = p;
   ASSERT_NE(eastmark, 0);
 
+  // Led by a person, Eastmark gets the approach panel with its picture first.
+  GlobalGuard eastmarkKind(w.players[eastmark].kind, static_cast<int32_t>(kKindHuman));
   DealPopup& popup = g_screens.popupDiplomacy;
   DealEditor& editor = g_screens.popupDiplomacySs1;
   popup.Popup(eastmark, nullptr);
   SampleGame::Pump();
   ASSERT_NE(popup.offer, nullptr);
   EXPECT_TRUE(OnScreen(popup.currentForm)) << "the pop-up reaches past the screen";
+
+  // Each leader's picture is the leaders' sheet's cell of the region's
+  // avatar, drawn: the panel's own fill (0x1C2630) does not show through.
+  const struct {
+    const char* tag;
+    int32_t player;
+  } leaders[] = {{"LEADPIC1", local}, {"LEADPIC2", eastmark}};
+  for (const auto& row : leaders) {
+    SCOPED_TRACE(row.tag);
+    auto* picture = dynamic_cast<BitmapControl*>(FormFindControlByTag(popup.currentForm, row.tag));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(OnScreen(picture));
+    const int32_t cell = w.players[row.player].avatar % 63;
+    EXPECT_EQ(picture->pictureSlot, &g_ui.bitmaps.avatar);
+    EXPECT_EQ(picture->images[0].source.left, cell % 7 * 70);
+    EXPECT_EQ(picture->images[0].source.top, cell / 7 * 56);
+    EXPECT_NE(PixelIn(picture, 35, 28), 0x1C2630u);
+  }
+
+  // ALTER opens the chooser; an approach button clicked stays lit (its
+  // selected fill 0x5A7896, the others 0x2E3C4A) and becomes the offer's;
+  // OK brings back the panel, whose ALTER shows that approach's picture:
+  // a green ground for the warmest, red for the sternest.
+  Screen& chooser = g_screens.popupDiplomacySs3;
+  Screen& panel = g_screens.popupDiplomacySs4;
+  const struct {
+    int32_t approach;
+    bool greenGround;
+  } approaches[] = {{0, true}, {6, false}, {1, true}};
+  for (const auto& row : approaches) {
+    SCOPED_TRACE(row.approach);
+    ASSERT_NE(panel.currentForm, nullptr);
+    SampleGame::ClickControl(FormFindControlByTag(panel.currentForm, "ALTER"));
+    ASSERT_NE(chooser.currentForm, nullptr);
+    Control* chosen = FormFindControlById(chooser.currentForm, 101 + row.approach);
+    SampleGame::ClickControl(chosen);
+    SampleGame::Post(plat::kWmMouseMove, 0, 1000, 760);  // the pointer and its hover text out of the way
+    EXPECT_EQ(popup.offer->kind, row.approach);
+    for (int32_t a = 0; a < 7; ++a)
+      EXPECT_EQ(PixelIn(FormFindControlById(chooser.currentForm, 101 + a), 3, 3),
+                a == row.approach ? 0x5A7896u : 0x2E3C4Au)
+          << "approach button " << a;
+    SampleGame::ClickControl(FormFindControlByTag(chooser.currentForm, "OK"));
+    const uint32_t ground = PixelIn(FormFindControlByTag(panel.currentForm, "ALTER"), 5, 5);
+    EXPECT_EQ(Green(ground) > Red(ground), row.greenGround) << std::hex << ground;
+  }
   const auto find = [&](const char* tag) { return FormFindControlByTag(editor.currentForm, tag); };
   Control* submit = find("SUBMITBUT");
   ASSERT_NE(submit, nullptr);
@@ -90,6 +159,9 @@ TEST(NegotiationFitPlay, AtTheDefaultResolutionAnOfferIsSubmittedWithClicks) {
   SampleGame::ClickControl(submit);
 
   EXPECT_EQ(popup.offer, nullptr) << "the pop-up closes";
+  const std::vector<TextLine> lines = QueuedTextLines(g_textLines);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().text, "Offer sent to Eastmark.") << "the player is told the offer went";
   const std::string sent = OfferSent(w, eastmark, local);
   ASSERT_FALSE(sent.empty()) << "Eastmark's mail holds the offer";
   DipOffer read;

@@ -7,6 +7,9 @@
 #include "screens/diplomacy/deal_offer.h"
 #include "screens/diplomacy/deal_popup.h"
 #include "screens/screen_set.h"
+#include "net/net_session.h"
+#include "net/text_message.h"
+#include "sim/region_names.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -167,8 +170,12 @@ void DealEditor::OnCommand(Control* control, int32_t controlId) {
       Refresh();
       return;
     }
+    const int32_t to = OtherPlayer();
     SubmitDealOffer(g_world, g_screens.popupDiplomacy.offer);
     g_screens.popupDiplomacy.Close();
+    // The pop-up is gone: the notice over the map tells the player the
+    // offer went.
+    QueueTextMessage2(g_netSession, "Offer sent to %s.", RegionDisplayName(g_world, to));
   }
 }
 

@@ -17,7 +17,8 @@ class ListBoxControl;
 
 inline constexpr const char* kDealPopupTags[] = {"SUBPARENT2", "SUBPARENT10", "REGION1", "REGION2", "FLAG1",
                                                  "FLAG2",      "LEADER1",     "LEADER2", "GOVTYPE1", "GOVTYPE2",
-                                                 "STANCE1",    "STANCE2",     "GDP1",    "GDP2",     "CLOSEBUT"};
+                                                 "STANCE1",    "STANCE2",     "GDP1",    "GDP2",     "CLOSEBUT",
+                                                 "LEADPIC1",   "LEADPIC2"};
 inline constexpr const char* kDealEditorTags[] = {
     "DIPLIST1", "DIPLIST2", "DIPLIST3",  "DIPLIST4",  "SUBPARENT1", "SUBPARENT2A", "SUBPARENT2B", "CALPARENT",
     "OFFERBUT", "REQBUT",   "DEL1BUT",   "DEL2BUT",   "DELALL1BUT", "DELALL2BUT",  "NONE2",       "NONE3",

@@ -18,7 +18,6 @@ constexpr const char* kProfileTags[] = {"PORTRAIT", "PORTPREV", "PORTNEXT", "LEF
 constexpr int8_t kLeanings[] = {-60, 0, 60};
 constexpr const char* kLeaningTags[] = {"LEFT", "CENTRE", "RIGHT"};
 constexpr uint8_t kPortraits = 8;
-constexpr int32_t kLeaderPortraits = 63;
 
 }  // namespace
 
