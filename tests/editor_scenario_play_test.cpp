@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -23,7 +26,14 @@
 #include "editor/editor_palette.h"
 #include "editor/editor_screens.h"
 #include "editor/facility_paint_panel.h"
+#include "platform/clock.h"
 #include "platform/paths.h"
+#include "screens/frontend/front_end_flow.h"
+#include "sim/game_start.h"
+#include "sim/game_stop.h"
+#include "sim/game_threads.h"
+#include "world/game_speed.h"
+#include "support/fast_clock.h"
 #include "records/hex_cell.h"
 #include "records/text_field.h"
 #include "records/unit_flags.h"
@@ -136,7 +146,9 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   struct Restores {
     std::string root = plat::DataRoot();
     ~Restores() {
+      if (GameThreadsRunning()) StopGameSession(&g_ui);
       ShutdownApplication(g_app);
+      plat::SetClockSource(nullptr);
       plat::SetDataRoot(root);
     }
   };
@@ -154,6 +166,11 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   GlobalGuard editorMap(g_editorMap);
   GlobalGuard palette(g_editorPalette);
   GlobalGuard unitClass(g_editorUnitClass);
+  // The pointer rests away from the edges that scroll the map; the game's
+  // days pass on a fast clock.
+  const GlobalGuard<InputPoll> pointer(g_uiInput.poll, [] { return PolledInput{.x = 400, .y = 300}; });
+  FastClock clock;
+  plat::SetClockSource(&clock);
   plat::SetDataRoot(root.path());
   PrepareWholeProgram();
   g_ui.mapEditor = 1;
@@ -269,27 +286,17 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ClickControl(FormFindControlById(g_editorScreens.derivedData->currentForm, 1));
   ClickControl(Tagged(*g_editorScreens.derivedData, "CLOSEBUT"));
   ASSERT_EQ(g_world.gameState.localPlayer, 0);
-  ClickControl(FormFindControlById(menu.currentForm, 6));
+  // Saved through Save as under a name typed in the dialog's field: with
+  // its files comes the definition that names them.
+  ClickControl(FormFindControlById(menu.currentForm, 3));
+  ASSERT_TRUE(g_screens.gameFile.currentForm);
+  ControlSetText(Tagged(g_screens.gameFile, "FILENAME"), "ISLES");
+  ClickControl(Tagged(g_screens.gameFile, "OKBUT"));
   ASSERT_TRUE(fs::exists(at / "CUSTOM" / "ISLES.GAM"));
+  ASSERT_TRUE(fs::exists(at / "CUSTOM" / "ISLES.GMC"));
   const std::vector<uint32_t> saved = CellWords();
+  const uint32_t startDay = g_world.mapHeader.startDay;
   ASSERT_EQ(CellOwner(saved[30 * static_cast<size_t>(g_world.mapWidth) + 14]), 1);
-
-  // The definition names the files as saved.
-  const MapHeader& h = g_world.mapHeader;
-  const auto table = [](const std::string& name) { return name.empty() ? std::string("DEFAULT") : name; };
-  std::ifstream channel(game / "Scenario" / "Channel.GMC");
-  std::ofstream definition(at / "CUSTOM" / "ISLES.GMC");
-  const std::pair<const char*, std::string> files[] = {{"gamfile:", "ISLES"},
-                                                       {"ttrfile:", table(FieldText(h.techFileName))},
-                                                       {"pplfile:", table(FieldText(h.peopleFileName))},
-                                                       {"unifile:", table(FieldText(h.unitFileName))},
-                                                       {"terfile:", table(FieldText(h.terrainFileName))}};
-  for (std::string line; std::getline(channel, line);) {
-    for (const auto& [key, name] : files)
-      if (line.rfind(key, 0) == 0) line = std::string(key) + " " + name;
-    definition << line << "\n";
-  }
-  definition.close();
 
   // Played for thirty days twice: every day line holds all nine regions,
   // region 1's hexes and at least the units placed, and the two runs agree.
@@ -306,19 +313,62 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   }
   EXPECT_EQ(first.sync, second.sync);
 
-  // A new map first, so that the load has something to undo.
+  // A new map of another name first, so that the load has something to
+  // undo and the picked file, not the open scenario, must be read.
   ClickControl(FormFindControlById(menu.currentForm, 4));
+  ControlSetText(Tagged(*g_editorScreens.setupPopup, "GAMNAME"), "OTHER");
   ClickControl(Tagged(*g_editorScreens.setupPopup, "OKBUT"));
+  ASSERT_EQ(FieldText(g_world.gameState.scenarioName), "OTHER");
   ASSERT_NE(CellWords(), saved);
   ClickControl(FormFindControlById(menu.currentForm, 1));
   const std::vector<std::string>& listed = g_screens.gameFile.files;
-  size_t row = 0;
-  while (row < listed.size() && listed[row].rfind("ISLES", 0) != 0) ++row;
-  ASSERT_LT(row, listed.size());
-  ClickControl(Tagged(g_screens.gameFile, "FILELIST"), static_cast<int>(row));
+  const auto row = std::find(listed.begin(), listed.end(), "ISLES");
+  ASSERT_NE(row, listed.end());
+  ClickControl(Tagged(g_screens.gameFile, "FILELIST"), static_cast<int>(row - listed.begin()));
   ClickControl(Tagged(g_screens.gameFile, "OKBUT"));
   EXPECT_EQ(FieldText(g_world.gameState.scenarioName), "ISLES");
   EXPECT_EQ(CellWords(), saved);
+  EXPECT_EQ(Tagged(g_screens.mapEditorScn1[0], "SCNNAME")->text, "ISLES") << "the panels show the scenario loaded";
+  EXPECT_GE(g_world.players[1].hexCount, 20) << "the derived figures are the loaded map's";
+
+  // The editor left, the game started: New game lists the scenario by its
+  // file name, its regions come from its game file, and it plays ten days
+  // as region 1.
+  ClickControl(FormFindControlById(menu.currentForm, 5));
+  ShutdownApplication(g_app);
+  g_mapFolders = MapFolderState{};
+  PrepareWholeProgram();
+  ASSERT_EQ(InitApplication(g_app), 0);
+  RunIdleFrame();
+  ASSERT_EQ(g_ui.mode, kUiFrontEnd);
+  GameChoiceScreen& choice = g_screens.gameChoice;
+  ClickControl(FormFindControlByTag(g_screens.startMenu.currentForm, "NEWGAME"));
+  int isles = -1;
+  for (size_t i = 0; i < choice.scenarios.size(); ++i)
+    if (choice.scenarios[i].file == "ISLES" && choice.scenarios[i].custom) isles = static_cast<int>(i);
+  ASSERT_GE(isles, 0) << "New game offers the scenario saved in the editor";
+  EXPECT_EQ(choice.scenarios[static_cast<size_t>(isles)].title, "ISLES");
+  ClickControl(FormFindControlByTag(choice.currentForm, "SCENLIST"), isles);
+  ASSERT_EQ(choice.scenario, isles);
+  ASSERT_EQ(choice.regions.size(), 9u);
+  ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), 0);
+  ASSERT_EQ(choice.region, 1);
+  ClickControl(FormFindControlByTag(choice.currentForm, "START"));
+  ClickControl(FormFindControlByTag(g_screens.briefing.currentForm, "START"));
+  ASSERT_EQ(g_ui.mode, kUiInGame);
+  EXPECT_EQ(g_world.mapHeader.startDay, startDay) << "the set-up's start date";
+  EXPECT_EQ(CellOwner(g_world.cells[30 * static_cast<size_t>(g_world.mapWidth) + 14].word), 1);
+  const uint32_t firstDay = g_world.gameState.currentDay;
+  SetGameSpeed(g_world.gameState, 4);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  while (std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() < firstDay + 10 &&
+         std::chrono::steady_clock::now() < deadline) {
+    PumpWholeProgram();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_GE(std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(), firstDay + 10);
+  StopGameSession(&g_ui);
+  EXPECT_GE(g_world.players[1].hexCount, 20) << "region 1 holds its hexes";
 }
 
 }  // namespace

@@ -63,8 +63,10 @@ TEST_F(ScenarioFilesUi, TheSampleScenarioLoadsThroughTheHookAndSavesUnderACutNam
                                DataFileWritePath(FieldText(h.terrainFileName), ".TER")};
   for (const std::string& path : {MapReadPath(kept), GameReadPath(kept), paths[2], paths[3], paths[4], paths[5]})
     EXPECT_TRUE(plat::ReadFileBytes(path).has_value()) << path;
-  // The scenario's definition is not in the new folder: the load stops there.
-  EXPECT_LT(LoadScenarioFiles(&g_ui), 0);
+  // The definition comes with the files: the saved set opens again.
+  EXPECT_TRUE(plat::ReadFileBytes("Scenario\\" + kept + ".GMC").has_value());
+  EXPECT_EQ(LoadScenarioFiles(&g_ui), 0);
+  EXPECT_EQ(FieldText(g_world.gameState.scenarioName), kept);
 
   // A folder in the people file's place: it and the files after it are not written.
   TempDir blocked;

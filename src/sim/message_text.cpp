@@ -138,7 +138,7 @@ void FormatMessageParameter(World& world, uint8_t kind, uint32_t value, char (&o
     case 4: PutNumber(out, 1, 0, 1, "", real); break;
     case 5: PutNumber(out, 1, 2, 1, "", real); break;
     case 6: PutUnitName(world, out, value); break;
-    case 7: PutPeopleName(world, out, value); break;
+    case kParamKindPerson: PutPeopleName(world, out, value); break;
     case 8: PutList(out, kListCabinets, value); break;
     case 9: PutList(out, kListSocials, value); break;
     case 10:

@@ -13,6 +13,9 @@ struct PlayerMessage;
 inline constexpr size_t kMessageBodySize = 4096;  // a body holds at most 4,095 characters
 inline constexpr size_t kParamTextSize = 40;      // a parameter text holds at most 39
 
+// The parameter kind that names one of the people (by its people id).
+inline constexpr uint8_t kParamKindPerson = 7;
+
 // Writes the text of one parameter of the given kind into `out` (zero-filled
 // first, cut to 39 characters).
 void FormatMessageParameter(World& world, uint8_t kind, uint32_t value, char (&out)[kParamTextSize]);

@@ -19,6 +19,9 @@
 #include "world/unit_class_file.h"
 #include "world/scenario_settings.h"
 #include "world/scenario_load.h"
+#include "world/map_folders.h"
+#include "world/text/scenario_def.h"
+#include "app/calendar.h"
 #include "world/world.h"
 
 namespace {
@@ -87,5 +90,35 @@ int32_t SaveScenarioFiles(const char* name) {
     const plat::Status status = file.write(w, file.file);
     if (plat::Failed(status)) return static_cast<int32_t>(status);
   }
-  return plat::kOk;
+  // The definition last, so that it names only files that are there: it is
+  // what the editor's Load, the New game list and the runner open.
+  return WriteEditedScenarioDef(w, saved);
+}
+
+int32_t WriteEditedScenarioDef(const World& w, const std::string& name) {
+  const MapHeader& h = w.mapHeader;
+  const ScenarioSettings& current = w.scenario;
+  ScenarioSettings s = current;  // shares the texts; only read below
+  s.startDay = h.startDay;
+  GameDate start;
+  start.dayNumber = static_cast<int32_t>(h.startDay);
+  DayNumberToDate(start);
+  s.head.startyear = start.year;
+  const auto named = [](const char* text) { return text && *text && std::string_view(text) != "DEFAULT"; };
+  const std::string unitFile = FieldText(h.unitFileName), peopleFile = FieldText(h.peopleFileName),
+                    techFile = FieldText(h.techFileName), terrainFile = FieldText(h.terrainFileName);
+  ScenarioDefFiles files;
+  files.gamfile = name.c_str();
+  // A scenario made here has no text of its own yet: one by its own name
+  // is the one it would have.
+  files.gmtfile = named(current.gmtfile) ? current.gmtfile : name.c_str();
+  files.ttrfile = techFile.c_str();
+  files.pplfile = peopleFile.c_str();
+  files.unifile = unitFile.c_str();
+  files.terfile = terrainFile.c_str();
+  files.playsetfile = named(current.playsetfile) ? current.playsetfile : "Default";
+  const std::string text = ScenarioDefText(s, g_scenarioGroupings, files);
+  const int32_t status = WriteScenarioDef(text, ScenarioDirectory(nullptr, InMapEditor()), name.c_str());
+  if (status < 0) LogWrite(g_platform, "Scenario definition not written: %s\n", name.c_str());
+  return status;
 }

@@ -74,6 +74,10 @@ Canvas UiSheet(int n);
 inline constexpr int kIconSheet = 4;
 inline constexpr int kLongRangeIconCell = 57;
 int IconCell(int id);
+// The approach pictures of an offer, one per approach 0 to 6, in set 5's
+// first 64 x 64 cells; the approach panel shows approach n as frame n.
+inline constexpr int kApproachSheet = 5;
+inline constexpr int kApproachFaces = 7;
 
 // Portrait sheets: 7 columns and 9 rows of 70 x 56 cells (490 x 504).
 Canvas PortraitSheet(int sheet);

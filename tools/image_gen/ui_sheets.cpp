@@ -279,6 +279,26 @@ void LongRangeIcon(Canvas& c) {
   g.Stroke({32, 4}, {32, 60}, 2);
 }
 
+// The approaches of an offer, warm (0) to threatening (6): a face whose
+// mouth turns from a smile to a scowl on a ground from green to red.
+void ApproachFaces(Canvas& c) {
+  for (int a = 0; a < kApproachFaces; ++a) {
+    Glyph g(c, a);
+    const uint32_t ground = Mix(Rgb(60, 140, 70), Rgb(170, 50, 40), static_cast<uint32_t>(a * 255 / (kApproachFaces - 1)));
+    g.Back(ground);
+    g.Disc(32, 32, 24, Rgb(235, 215, 150));
+    g.Disc(24, 26, 3, Rgb(30, 30, 30));
+    g.Disc(40, 26, 3, Rgb(30, 30, 30));
+    // Brows slant inward as the tone hardens.
+    const double slant = (a - 3) * 1.5;
+    g.Stroke({19, 19 - slant}, {28, 19 + slant}, 2, Rgb(30, 30, 30));
+    g.Stroke({36, 19 + slant}, {45, 19 - slant}, 2, Rgb(30, 30, 30));
+    const double bend = (3 - a) * 2.5;  // the mouth's middle below its corners when smiling
+    g.Stroke({21, 42}, {32, 42 + bend}, 2.5, Rgb(30, 30, 30));
+    g.Stroke({32, 42 + bend}, {43, 42}, 2.5, Rgb(30, 30, 30));
+  }
+}
+
 }  // namespace
 
 int IconCell(int id) {
@@ -303,6 +323,7 @@ Canvas UiSheet(int n) {
     for (size_t i = 0; i < std::size(kIconIds); ++i) DrawIcon(c, static_cast<int32_t>(i), kIconIds[i]);
     LongRangeIcon(c);
   }
+  if (n == kApproachSheet) ApproachFaces(c);
   return c;
 }
 

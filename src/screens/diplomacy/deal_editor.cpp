@@ -7,6 +7,9 @@
 #include "screens/diplomacy/deal_offer.h"
 #include "screens/diplomacy/deal_popup.h"
 #include "screens/screen_set.h"
+#include "net/net_session.h"
+#include "net/text_message.h"
+#include "sim/region_names.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -50,6 +53,7 @@ void DealEditor::BindControls() {
 }
 
 void DealEditor::OnOpen() {
+  refusal.clear();
   for (ListBoxControl* list : lists) {
     if (!list) continue;
     ListDeselectAll(list);
@@ -95,6 +99,7 @@ void DealEditor::Refresh() {
   SetControlNumberText(1, 0, "", 1, "", 0, offeredValue, Tag(currentForm, "VALUE1"));
   SetControlNumberText(1, 0, "", 1, "", 0, requestedValue, Tag(currentForm, "VALUE2"));
   SetHidden(Tag(currentForm, "SUBMITBUT"), !submit);
+  SetControlText(Tag(currentForm, "REFUSAL"), refusal.c_str());
   SetHidden(Tag(currentForm, "DELALL1BUT"), !lists[1] || lists[1]->rowCount == 0);
   SetHidden(Tag(currentForm, "DELALL2BUT"), !lists[2] || lists[2]->rowCount == 0);
   g_screens.diplomacyCalendar1[0].Show(0, calendarHost);
@@ -140,6 +145,7 @@ void DealEditor::RemoveSelected(int index, bool all) {
 
 void DealEditor::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
+  if (!Is(control, "SUBMITBUT")) refusal.clear();
   if (controlId >= kOfferedKindIds && controlId < kOfferedKindIds + kKindIdSpan) {
     offeredKind = controlId - kOfferedKindIds;
     Refresh();
@@ -157,12 +163,24 @@ void DealEditor::OnCommand(Control* control, int32_t controlId) {
   } else if (Is(control, "NONE2") || Is(control, "NONE3")) {
     Refresh();
   } else if (Is(control, "SUBMITBUT")) {
+    // An offer that could not be carried out is not sent: the player
+    // learns why here rather than from a failure after it is accepted.
+    if (DipOffer* offer = Offer()) refusal = DealOfferRefusal(g_world, *offer);
+    if (!refusal.empty()) {
+      Refresh();
+      return;
+    }
+    const int32_t to = OtherPlayer();
     SubmitDealOffer(g_world, g_screens.popupDiplomacy.offer);
     g_screens.popupDiplomacy.Close();
+    // The pop-up is gone: the notice over the map tells the player the
+    // offer went.
+    QueueTextMessage2(g_netSession, "Offer sent to %s.", RegionDisplayName(g_world, to));
   }
 }
 
 void DealEditor::OnActivate(Control* control, int32_t) {
+  refusal.clear();
   if (control == lists[0]) AddSelected(0);
   else if (control == lists[3]) AddSelected(1);
   else if (control == lists[1]) RemoveSelected(1, false);
@@ -170,6 +188,7 @@ void DealEditor::OnActivate(Control* control, int32_t) {
 }
 
 void DealEditor::OnControlChange(Control* control, int32_t) {
+  refusal.clear();
   for (int i = 0; i < 4; ++i) {
     if (control != lists[i] || !lists[i]) continue;
     const bool selected = lists[i]->selectedId != 0;

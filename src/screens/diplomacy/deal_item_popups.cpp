@@ -125,6 +125,9 @@ void DealAmountPicker::Refresh() {
       top = std::max(cash, 0.0f);
     }
   }
+  // Goods held above what the side can give (the bound shrinks when the
+  // frequency changes) come down to it.
+  if (goods && item->amount > top) item->amount = std::max(top, 0.0f);
   if (auto* slider = dynamic_cast<SlideBarControl*>(Tag(currentForm, "AMNTSLDR"))) {
     SliderSetMaxFloat(slider, top);
     SliderSetValueFloat(slider, item->amount);
@@ -159,6 +162,7 @@ void DealAmountPicker::Refresh() {
 
 void DealAmountPicker::Changed() {
   Refresh();
+  g_screens.popupDiplomacySs1.refusal.clear();
   g_screens.popupDiplomacySs1.Refresh();
 }
 

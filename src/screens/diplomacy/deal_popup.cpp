@@ -6,10 +6,12 @@
 #include "records/player_relations.h"
 #include "screens/diplomacy/deal_offer.h"
 #include "screens/diplomacy/region_row.h"
+#include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/mail_ui_link.h"
 #include "sim/region_names.h"
 #include "sim/simulation_lock.h"
+#include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -48,6 +50,7 @@ void FillSide(Control* form, int side, int32_t self, int32_t other) {
   FillRegionRow(tag("FLAG"), "", self);
   SetControlText(tag("LEADER"), GetPlayerDisplayName(g_world, record));
   SetControlText(tag("GOVTYPE"), TextListText(kListGovtype, record.govtype));
+  IconCellRect(kLeaderPortraits + record.avatar, tag("LEADPIC"), nullptr);
   const int32_t relation = RelationClass(record, other);
   if (Control* stance = tag("STANCE")) {
     SetControlText(stance, TextListText(kListDiprel, relation));
@@ -182,6 +185,11 @@ void DealApproachPanel::BindControls() { MakeTextBox("TEXTBOX", 0, currentForm);
 
 void DealApproachPanel::OnOpen() {
   SetControlText(Tag(currentForm, "APPROACH"), TextListText(kListEmoticons, static_cast<int32_t>(id)));
+  // ALTER shows the approach's picture: frame n of its strip is approach n.
+  if (auto* alter = TagAs<BitmapControl>(currentForm, "ALTER"); alter && id >= 0 && id < kOfferKinds) {
+    alter->frame = static_cast<uint8_t>(id);
+    alter->state |= kStateDirty;
+  }
 }
 
 void DealApproachPanel::OnCommand(Control* control, int32_t) {

@@ -17,12 +17,13 @@ class ListBoxControl;
 
 inline constexpr const char* kDealPopupTags[] = {"SUBPARENT2", "SUBPARENT10", "REGION1", "REGION2", "FLAG1",
                                                  "FLAG2",      "LEADER1",     "LEADER2", "GOVTYPE1", "GOVTYPE2",
-                                                 "STANCE1",    "STANCE2",     "GDP1",    "GDP2",     "CLOSEBUT"};
+                                                 "STANCE1",    "STANCE2",     "GDP1",    "GDP2",     "CLOSEBUT",
+                                                 "LEADPIC1",   "LEADPIC2"};
 inline constexpr const char* kDealEditorTags[] = {
     "DIPLIST1", "DIPLIST2", "DIPLIST3",  "DIPLIST4",  "SUBPARENT1", "SUBPARENT2A", "SUBPARENT2B", "CALPARENT",
     "OFFERBUT", "REQBUT",   "DEL1BUT",   "DEL2BUT",   "DELALL1BUT", "DELALL2BUT",  "NONE2",       "NONE3",
     "HIDENONE2", "HIDENONE3", "SUBMITBUT", "GRIDWAR1", "GRIDWAR2",  "GRIDTREAT1",  "GRIDTREAT2",  "SELITEM",
-    "SELITEM2", "OPINION",  "VALUE1",    "VALUE2"};
+    "SELITEM2", "OPINION",  "VALUE1",    "VALUE2",   "REFUSAL"};
 inline constexpr int32_t kDealEditorIds[] = {11, 12, 13, 14, 15, 16, 17, 18, 111, 112, 113, 114, 115, 116, 117, 118};
 inline constexpr const char* kPendingDealsTags[] = {"DIPLIST5", "DIPLIST6", "SUBPARENT11"};
 inline constexpr const char* kPendingCancelTags[] = {"CANBUT"};
@@ -50,6 +51,7 @@ class DealEditor : public Screen {
   Control* itemHosts[2] = {};       // SUBPARENT2A, SUBPARENT2B
   Control* calendarHost = nullptr;  // CALPARENT
   DealTemplates templates[2];       // offered side, requested side
+  std::string refusal;              // why Submit last sent nothing; cleared by a change
 
  private:
   void AddSelected(int side);

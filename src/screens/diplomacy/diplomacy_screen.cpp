@@ -76,6 +76,13 @@ int32_t DiplomacyScreen::AttachForm(Control*) {
   return 0;
 }
 
+namespace {
+
+// The buttons that act on the region picked in the list.
+constexpr const char* kRegionButtons[] = {"NEGOTBUT", "CENTRE", "HIDEBOX", "NEWMAIL"};
+
+}  // namespace
+
 void DiplomacyScreen::BindControls() {
   g_panelFlags[kDiplomacyDepartment] |= kPanelFlagMarked;
   regionList = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
@@ -106,6 +113,8 @@ void DiplomacyScreen::Refresh() {
     if (const PlayerRecord* local = LocalPlayer(g_world)) FillPlayerListRow(g_world, *local, regionList, options);
   }
   RestoreSelectedId(regionList, place);
+  // With no region picked there is no one to negotiate with or centre on.
+  for (const char* tag : kRegionButtons) SetHidden(Tag(*this, tag), RegionOfRowId(regionList->selectedId) == 0);
   if (regionList->selectedId != 0) return;
   ScreenSet& s = g_screens;
   Control* level2 = g_ui.bottomBoxes[2];
@@ -193,7 +202,7 @@ void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
   ScreenSet& s = g_screens;
   if (control && control == regionList) {
     const int32_t region = RegionOfRowId(rowId);
-    for (const char* tag : {"NEGOTBUT", "CENTRE", "HIDEBOX", "NEWMAIL"}) SetHidden(Tag(*this, tag), region == 0);
+    for (const char* tag : kRegionButtons) SetHidden(Tag(*this, tag), region == 0);
     if (region == 0) return;
     if (selectedRegion == 0) {
       s.diplomacy2a.id = region;

@@ -24,6 +24,7 @@
 #include "screens/main/popups/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/mail_ui_link.h"
+#include "sim/message_text.h"
 #include "sim/player_messages.h"
 #include "sim/region_names.h"
 #include "ui/bitmap_control.h"
@@ -140,34 +141,53 @@ MailCopy CopyReceived(World& world, uint32_t serial, bool markRead) {
 
 bool ValidPlayer(int32_t p) { return p >= 0 && p < kMaxPlayers; }
 
-std::string SenderLine(World& world, const MailCopy& m, int32_t local) {
+// A ministry's department of the message's type, else 0.
+int32_t MinistryOf(uint32_t typeId) {
+  const MessageTypeRecord* type = MessageType(typeId);
+  const int32_t dept = type ? type->department : 0;
+  return dept >= kFirstNamedDepartment && dept <= kLastNamedDepartment ? dept : 0;
+}
+
+// The signature of a report from one of our ministries: the minister's
+// name when the cabinet has one in the post, and the department.
+std::string MinisterLine(World& world, int32_t dept, uint32_t minister, bool known) {
+  char name[kParamTextSize] = {};
+  if (known) FormatMessageParameter(world, kParamKindPerson, minister, name);
+  const std::string signer = name[0] ? name : "Minister";
+  if (dept == 0) return signer;
   char text[256];
-  if (m.sender == local) {
-    if (m.minister == 0) {
-      const char* name = GetPlayerDisplayName(world, world.players[local]);
-      return name ? name : "";
-    }
-    const MessageTypeRecord* type = MessageType(m.typeId);
-    const int32_t dept = type ? type->department : 0;
-    // The cabinet's people have no names of their own yet: the post signs.
-    if (dept >= kFirstNamedDepartment && dept <= kLastNamedDepartment) {
-      plat::FormatText(text, sizeof text, "%s (%s %s)", "Minister",
-                       TextListText(kListCabinets, dept - kFirstNamedDepartment), "Dept");
-      return text;
-    }
-    return "Minister";
-  }
-  if (m.sender == 0) {
-    plat::FormatText(text, sizeof text, "%s News", RegionDisplayName(world, 0));
-    return text;
-  }
-  if (!ValidPlayer(m.sender)) return "";
-  const char* leader = GetPlayerDisplayName(world, world.players[m.sender]);
-  plat::FormatText(text, sizeof text, "%s (%s)", RegionDisplayName(world, m.sender), leader ? leader : "");
+  plat::FormatText(text, sizeof text, "%s (%s %s)", signer.c_str(),
+                   TextListText(kListCabinets, dept - kFirstNamedDepartment), "Dept");
   return text;
 }
 
 }  // namespace
+
+std::string MailSenderLine(World& world, uint32_t typeId, int32_t sender, uint16_t minister, int32_t local) {
+  char text[256];
+  if (sender == local) {
+    if (minister == 0) {
+      const char* name = GetPlayerDisplayName(world, world.players[local]);
+      return name ? name : "";
+    }
+    return MinisterLine(world, MinistryOf(typeId), minister, true);
+  }
+  if (sender == 0) {
+    // A ministry's report comes with no sender: our own minister signs it,
+    // not the world's news.
+    if (const int32_t dept = MinistryOf(typeId); dept != 0 && ValidPlayer(local)) {
+      const int post = dept - kFirstNamedDepartment;
+      const uint32_t signer = world.players[local].simPolicy.cabinetPolicy[post].bytes[0];
+      return MinisterLine(world, dept, signer, signer != 0);
+    }
+    plat::FormatText(text, sizeof text, "%s News", RegionDisplayName(world, 0));
+    return text;
+  }
+  if (!ValidPlayer(sender)) return "";
+  const char* leader = GetPlayerDisplayName(world, world.players[sender]);
+  plat::FormatText(text, sizeof text, "%s (%s)", RegionDisplayName(world, sender), leader ? leader : "");
+  return text;
+}
 
 MailReplyDraft MakeMailReply(int32_t mode, int32_t local, int32_t sender, uint32_t to, uint32_t cc,
                              const std::string& subject, const std::string& body) {
@@ -265,7 +285,7 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
     SetControlText(Tag(f, "SENTFROM"), text);
   } else {
     SetControlText(Tag(f, "HEADER"), m.subject.c_str());
-    SetControlText(Tag(f, "SENTFROM"), SenderLine(world, m, local).c_str());
+    SetControlText(Tag(f, "SENTFROM"), MailSenderLine(world, m.typeId, m.sender, m.minister, local).c_str());
     const bool person = ValidPlayer(m.sender) && world.players[m.sender].kind == kKindHuman;
     if (m.sender == local || (m.sender != 0 && !person)) {
       SetHidden(Id(f, kReplyToSender), true);
@@ -274,7 +294,9 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
     const bool other = m.sender != local && m.sender != 0;
     SetHidden(Tag(f, "FLAGHIDE"), !other);
     SetControlText(Tag(f, "DATE"), MailDateText(m.day).c_str());
-    if (Control* flag = Tag(f, "FLAG")) FillRegionRow(flag, "Email From ", m.sender);
+    // A ministry's report is our own region's.
+    const int32_t from = m.sender == 0 && MinistryOf(m.typeId) != 0 && ValidPlayer(local) ? local : m.sender;
+    if (Control* flag = Tag(f, "FLAG")) FillRegionRow(flag, "Email From ", from);
     NewsItemView item;
     item.found = true;
     item.typeId = m.typeId;

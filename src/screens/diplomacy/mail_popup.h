@@ -40,6 +40,11 @@ struct MailReplyDraft {
 // 60 the sender, 61 the sender and every addressee (never the local
 // player), any other mode nobody; "RE: " before the subject unless it has
 // one; the answered body quoted under a rule, cut to the body limit.
+// Who a received message is from, as its pop-up shows it: our own
+// minister for our government's notices and our ministries' reports (which
+// come with no sender), the world's news, or another region and its leader.
+std::string MailSenderLine(World& world, uint32_t typeId, int32_t sender, uint16_t minister, int32_t local);
+
 MailReplyDraft MakeMailReply(int32_t mode, int32_t local, int32_t sender, uint32_t to, uint32_t cc,
                              const std::string& subject, const std::string& body);
 // "Mar 3, 2010".

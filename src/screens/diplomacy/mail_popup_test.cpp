@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
 #include "records/net_slot.h"
+#include "world/data_tables.h"
 
 namespace {
 
@@ -212,6 +214,39 @@ TEST(OfferMailView, LandTagsAndAnswers) {
     const std::vector<uint32_t> left = w.Serials();
     EXPECT_EQ(std::count(left.begin(), left.end(), serial), r.kept ? 1 : 0) << r.k;
     EXPECT_EQ(hexes, (std::vector<uint32_t>{PackHex(2, 1), PackHex(5, 4), PackHex(2, 1)}));
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A ministry's report (type 300, the second ministry's) comes without a
+// sender and is signed by our minister in that post; other mail without a
+// sender is the world's news.
+TEST(MailSender, AMinistrysReportIsSignedByItsMinister) {
+  struct Row {
+    int32_t department;
+    uint8_t minister;  // 0: the post is empty
+    const char* begins;
+    const char* ends;
+  } rows[] = {
+      {3, 7, "Ada Vance (", "Dept)"},
+      {3, 0, "Minister (", "Dept)"},
+      {0, 7, "", " News"},
+  };
+  for (const Row& row : rows) {
+    MailWorld w;
+    World& world = *w.world;
+    world.people.assign(kPeopleEntries * kPeopleEntrySize, 0);
+    std::memcpy(world.people.data() + 7 * kPeopleEntrySize + 40, "Ada Vance", 9);
+    world.players[1].simPolicy.cabinetPolicy[1].bytes[0] = row.minister;
+    w.Type(300).department = static_cast<uint8_t>(row.department);
+    const std::string from = MailSenderLine(world, 300, 0, 0, 1);
+    EXPECT_EQ(from.rfind(row.begins, 0), 0u) << from;
+    EXPECT_TRUE(from.size() >= std::strlen(row.ends) &&
+                from.compare(from.size() - std::strlen(row.ends), std::string::npos, row.ends) == 0)
+        << from;
   }
 }
 

@@ -8,6 +8,7 @@
 #include "platform/status.h"
 #include "records/text_field.h"
 #include "sim/game_start.h"
+#include "ui/map_folders.h"
 #include "world/game_file.h"
 #include "world/player_names.h"
 #include "world/post_load.h"
@@ -20,18 +21,19 @@
 namespace {
 
 constexpr const char* kScenarioFolder = "Scenario\\";
+constexpr const char* kCustomFolder = "CUSTOM\\";
 constexpr const char* kDefinitionExtension = ".GMC";
 
 const char* Language() { return g_app.languageFile[0] ? g_app.languageFile : "LOCALEN"; }
 
 // The title a scenario's text gives it, read aside so that the world's
 // scenario stays as it is.
-std::string ScenarioTitle(const std::string& file) {
+std::string ScenarioTitle(const char* folder, const std::string& file) {
   ScenarioSettings settings{};
   InitScenarioSettings(settings);
   auto groupings = std::make_unique<ScenarioGroupings>();
   std::string title = file;
-  if (LoadScenarioDef(settings, *groupings, kScenarioFolder, file.c_str(), false) >= 0) {
+  if (LoadScenarioDef(settings, *groupings, folder, file.c_str(), false) >= 0) {
     auto text = std::make_unique<ScenarioText>();
     if (LoadScenarioText(*text, settings, *groupings, Language(), file.c_str()) >= 0 && text->scenarioName.get() &&
         *text->scenarioName.get())
@@ -43,20 +45,31 @@ std::string ScenarioTitle(const std::string& file) {
 
 }  // namespace
 
-std::vector<ScenarioEntry> ListScenarios() {
+std::vector<ScenarioEntry> ListScenarios(bool custom) {
   std::vector<ScenarioEntry> out;
   const std::string ext = kDefinitionExtension;
-  for (const std::string& name : plat::ListGameDirectory(kScenarioFolder, "*" + ext, true)) {
-    if (name.size() <= ext.size()) continue;
-    const std::string file = name.substr(0, name.size() - ext.size());
-    out.push_back({file, ScenarioTitle(file)});
+  for (const bool fromCustom : {false, true}) {
+    if (fromCustom && !custom) break;
+    const char* folder = fromCustom ? kCustomFolder : kScenarioFolder;
+    const size_t first = out.size();
+    for (const std::string& name : plat::ListGameDirectory(folder, "*" + ext, true)) {
+      if (name.size() <= ext.size()) continue;
+      const std::string file = name.substr(0, name.size() - ext.size());
+      out.push_back({file, ScenarioTitle(folder, file), fromCustom});
+    }
+    std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(),
+              [](const ScenarioEntry& a, const ScenarioEntry& b) { return a.title < b.title; });
   }
-  std::sort(out.begin(), out.end(), [](const ScenarioEntry& a, const ScenarioEntry& b) { return a.title < b.title; });
   return out;
 }
 
-bool ReadScenarioForChoice(World& world, const std::string& file) {
-  if (AfterLoadStep(world, file.c_str()) < 0 || !world.scenario.gamfile) return false;
+bool ReadScenarioForChoice(World& world, const ScenarioEntry& entry) {
+  // The loader reads the definition and the scenario's files from where
+  // the switch says, now and when the game starts.
+  g_mapFolders.customScenario = entry.custom;
+  // A scenario without a text of its own goes by its file name.
+  (void)AfterLoadStep(world, entry.file.c_str());
+  if (!world.scenario.gamfile || !*world.scenario.gamfile) return false;
   return plat::Succeeded(ReadGamFile(world, world.scenario.gamfile));
 }
 
@@ -88,6 +101,7 @@ bool StartSavedGame(ScreenManager& ui, const std::string& name) {
   // The set-up block carries the name as peers see it; a longer name would
   // load another file.
   if (name.empty() || name.size() >= sizeof params.name) return false;
+  g_mapFolders.customScenario = false;
   const auto bytes = plat::ReadFileBytes(SaveGamePath(name));
   if (!bytes || bytes->empty()) return false;
   SetFieldText(params.name, name);

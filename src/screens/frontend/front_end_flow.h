@@ -10,16 +10,20 @@ struct ScreenManager;
 struct World;
 
 struct ScenarioEntry {
-  std::string file;   // the definition's name in "Scenario\", without ".GMC"
-  std::string title;  // the scenario text's name, else the file name
+  std::string file;     // the definition's name in its folder, without ".GMC"
+  std::string title;    // the scenario text's name, else the file name
+  bool custom = false;  // made in the map editor: read from "CUSTOM\"
 };
 
-// Every scenario definition of "Scenario\", by title.
-std::vector<ScenarioEntry> ListScenarios();
+// Every scenario definition of "Scenario\" by title, then with `custom`
+// those of "CUSTOM\" by title.
+std::vector<ScenarioEntry> ListScenarios(bool custom);
 
-// Reads the scenario's definition, its text and its game file into the
-// world, as a joining peer reads a game set-up; false when either fails.
-bool ReadScenarioForChoice(World& world, const std::string& file);
+// Sets the custom-scenario switch as the entry asks, then reads the
+// scenario's definition, its text (when it has one; a scenario made in the
+// editor may not) and its game file into the world, as a joining peer
+// reads a game set-up; false when the definition or game file fails.
+bool ReadScenarioForChoice(World& world, const ScenarioEntry& entry);
 
 struct RegionEntry {
   int32_t player;

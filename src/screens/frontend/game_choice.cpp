@@ -18,7 +18,6 @@ constexpr const char* kProfileTags[] = {"PORTRAIT", "PORTPREV", "PORTNEXT", "LEF
 constexpr int8_t kLeanings[] = {-60, 0, 60};
 constexpr const char* kLeaningTags[] = {"LEFT", "CENTRE", "RIGHT"};
 constexpr uint8_t kPortraits = 8;
-constexpr int32_t kLeaderPortraits = 63;
 
 }  // namespace
 
@@ -36,7 +35,7 @@ void GameChoiceScreen::BindControls() {
 void GameChoiceScreen::OnOpen() {
   ControlSetText(currentForm ? FormFindControlByTag(currentForm, "TITLE") : nullptr,
                  "New game");
-  scenarios = ListScenarios();
+  scenarios = ListScenarios(true);
   scenario = -1;
   region = 0;
   regions.clear();
@@ -66,7 +65,7 @@ void GameChoiceScreen::ChooseScenario(int32_t row) {
   regions.clear();
   if (regionList_) ListClear(regionList_, 1);
   if (row < 0 || static_cast<size_t>(row) >= scenarios.size()) return;
-  if (!ReadScenarioForChoice(g_world, scenarios[static_cast<size_t>(row)].file)) return;
+  if (!ReadScenarioForChoice(g_world, scenarios[static_cast<size_t>(row)])) return;
   scenario = row;
   regions = ListRegions(g_world);
   if (!regionList_) return;

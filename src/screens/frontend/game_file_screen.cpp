@@ -1,5 +1,8 @@
 #include "screens/frontend/game_file_screen.h"
 
+#include "editor/editor_file_menu.h"
+#include "editor/editor_palette.h"
+#include "editor/editor_screens.h"
 #include "platform/paths.h"
 #include "platform/status.h"
 #include "records/text_field.h"
@@ -58,6 +61,26 @@ void GameFileScreen::Refresh() {
   if (currentForm) currentForm->state |= kStateDirty;
 }
 
+namespace {
+
+// The scenario of the file picked, not the one open: its name goes into the
+// game state for the file sequence, and back again when it cannot be read.
+bool LoadPickedScenario(const std::string& name) {
+  World& w = g_world;
+  const std::string open = FieldText(w.gameState.scenarioName);
+  SetFieldText(w.gameState.scenarioName, name);
+  if (plat::Succeeded(LoadScenarioFiles(&g_ui))) {
+    // The editor's panels and derived figures show the scenario loaded.
+    if (g_editorScreens.derivedData) RecalcDerivedMapData(*g_editorScreens.derivedData);
+    RefreshEditorInfoPanels();
+    return true;
+  }
+  SetFieldText(w.gameState.scenarioName, open);
+  return false;
+}
+
+}  // namespace
+
 bool GameFileScreen::Confirm(const std::string& name) {
   const bool usable = UsableFileName(name);
   bool done = usable;
@@ -65,9 +88,7 @@ bool GameFileScreen::Confirm(const std::string& name) {
     if (fileName) *fileName = name;
     switch (options[0]) {
       case kFileActionStartSaved: done = StartSavedGame(g_ui, name); break;
-      case kFileActionLoadScenario:
-        done = LoadScenarioDef(g_world, folder.c_str(), name.c_str()) >= 0 && plat::Succeeded(LoadScenarioFiles(&g_ui));
-        break;
+      case kFileActionLoadScenario: done = LoadPickedScenario(name); break;
       case kFileActionSaveScenario:
         // The map takes the scenario's new name, as far as its field holds it.
         SetFieldText(g_world.mapHeader.gameTitle, name);
@@ -87,9 +108,13 @@ void GameFileScreen::OnCommand(Control* control, int32_t id) {
     if (id >= 1 && static_cast<size_t>(id) <= files.size())
       ControlSetText(FormFindControlByTag(currentForm, "FILENAME"), files[static_cast<size_t>(id) - 1].c_str());
   } else if (Is(control, "OKBUT")) {
+    // The name in the field, typed or taken from the row picked: a save
+    // may name a file that is not there yet.
+    const Control* field = FormFindControlByTag(currentForm, "FILENAME");
+    std::string name = field ? field->text : std::string();
     const int32_t chosen = list_ ? list_->selectedId : 0;
-    const std::string name =
-        chosen >= 1 && static_cast<size_t>(chosen) <= files.size() ? files[static_cast<size_t>(chosen) - 1] : "";
+    if (name.empty() && chosen >= 1 && static_cast<size_t>(chosen) <= files.size())
+      name = files[static_cast<size_t>(chosen) - 1];
     // Starting a game replaces the front end's screens: the dialog goes first.
     if (UsableFileName(name)) Close(1);
     if (Confirm(name) || !UsableFileName(name)) return;

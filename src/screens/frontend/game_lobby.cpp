@@ -15,6 +15,7 @@
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
 #include "ui/control.h"
+#include "ui/map_folders.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/deferred_actions.h"
@@ -145,7 +146,7 @@ void GameLobby::OnOpen() {
   setupRequested = false;
   const bool host = mode == kLobbyModeHost;
   SetFormText(currentForm, "TITLE", host ? "Hosting a game" : "Joining a game");
-  scenarios = host ? ListScenarios() : std::vector<ScenarioEntry>{};
+  scenarios = host ? ListScenarios(false) : std::vector<ScenarioEntry>{};
   if (games_) {
     ListClear(games_, 1);
     int32_t id = 0;
@@ -166,6 +167,8 @@ void GameLobby::ChooseGame(int32_t row) {
   const std::string& file = scenarios[static_cast<size_t>(row)].file;
   GameParamsBlock& block = g_world.campaignMessage;
   block.flags &= ~kGameParamsSavedGame;
+  // Only the game's own scenarios are offered to peers, who all have them.
+  g_mapFolders.customScenario = false;
   SetFieldText(g_world.gameState.scenarioName, file);
   // Every peer, this one included, reads the game; the regions follow.
   (void)SendGameSetup(g_netSession, file.c_str(), 0, 0, block);

@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/calendar.h"
 #include "app/text_tokenizer.h"
+#include "platform/paths.h"
 #include "platform/status.h"
 #include "records/player_record.h"
 #include "world/map_folders.h"
@@ -318,4 +320,117 @@ int32_t LoadScenarioPlayers(PlayerRecord* players, int32_t highestPlayer, const 
 
 int32_t LoadScenarioDef(World& world, const char* directory, const char* name) {
   return LoadScenarioDef(world.scenario, g_scenarioGroupings, directory, name, ReadsCustomFolder());
+}
+
+namespace {
+
+std::string DateCells(uint32_t dayNumber) {
+  GameDate date;
+  date.dayNumber = static_cast<int32_t>(dayNumber);
+  DayNumberToDate(date);
+  return std::to_string(date.year) + ", " + std::to_string(date.month) + ", " + std::to_string(date.day);
+}
+
+// A name as the reader takes it back: an empty one reads as "DEFAULT", and
+// a quote or line end would cut it short, so those are left out.
+std::string FileName(const char* name) {
+  std::string out;
+  for (const char* c = name ? name : ""; *c; ++c)
+    if (*c != '"' && *c != '\r' && *c != '\n') out += *c;
+  return out.empty() ? std::string("DEFAULT") : out;
+}
+
+// A map name in a list of cells: no separator or line end inside it.
+std::string Cell(const char* name) {
+  std::string out;
+  for (const char* c = name ? name : ""; *c; ++c)
+    if (*c != ',' && *c != ';' && *c != '"' && *c != '\r' && *c != '\n') out += *c;
+  return out;
+}
+
+void GroupingLines(std::string& out, const ScenarioSettings& settings, const ScenarioGroupings& groupings) {
+  const int32_t count = settings.groupingCount < kMaxGroupings ? settings.groupingCount : kMaxGroupings;
+  if (count < 1) return;
+  out += "\n&&GROUPINGS\n" + std::to_string(count) + "\n";
+  for (int32_t n = 1; n <= count; ++n) {
+    const ScenarioGrouping& g = groupings.groupings[n];
+    if (g.id == 0) break;
+    out += std::to_string(g.id);
+    for (int32_t setting : g.settings) out += ", " + std::to_string(setting);
+    // Each player who leads others or carries values, its members after it.
+    for (int p = 1; p <= kMaxPlayerNumber; ++p) {
+      const GroupingEntry& e = g.entries[p];
+      const uint32_t members = e.mask & ~(1u << p);
+      if (g.leader[p] != p || (members == 0 && e.valueA == 0 && e.valueB == 0)) continue;
+      out += ", " + std::to_string(p);
+      for (int q = 1; q <= kMaxPlayerNumber; ++q)
+        if (members & (1u << q)) out += ", " + std::to_string(q);
+      out += ", 0, " + std::to_string(e.valueA) + ", " + std::to_string(e.valueB);
+    }
+    out += ", 0\n";
+  }
+}
+
+}  // namespace
+
+std::string ScenarioDefText(const ScenarioSettings& s, const ScenarioGroupings& groupings,
+                            const ScenarioDefFiles& files) {
+  std::string out;
+  const auto line = [&out](const char* key, const std::string& value) {
+    out += key;
+    out += ' ';
+    out += value;
+    out += '\n';
+  };
+  const auto number = [&line](const char* key, int64_t value) { line(key, std::to_string(value)); };
+  line("gamfile:", "\"" + FileName(files.gamfile) + "\"");
+  line("gmtfile:", FileName(files.gmtfile));
+  line("ttrfile:", FileName(files.ttrfile));
+  line("pplfile:", FileName(files.pplfile));
+  line("unifile:", FileName(files.unifile));
+  line("terfile:", FileName(files.terfile));
+  line("playsetfile:", FileName(files.playsetfile));
+  line("nextupmap:", s.nextupmap && *s.nextupmap ? "\"" + FileName(s.nextupmap) + "\"" : "");
+  number("maplevel:", s.maplevel);
+  number("mapmission:", (s.campaignFlags & 2u) ? 1 : 0);
+  number("mapmusic:", s.mapmusic);
+  line("startymd:", DateCells(s.startDay));
+  if (s.victoryDay != 0) line("victoryymd:", DateCells(s.victoryDay));
+  line("victoryhex:", std::to_string(s.victoryHexX) + ", " + std::to_string(s.victoryHexY));
+  line("campaignstart:", (s.campaignFlags & 1u) ? "yes" : "no");
+  for (const SwitchKey& k : kGameFlagKeys) line(k.key, (s.head.gameFlags & (1u << k.bit)) ? "yes" : "no");
+  const ScenarioHead& h = s.head;
+  number("svictorycond:", h.svictorycond);
+  number("difficulty:", h.difficulty);
+  number("resources:", h.resources);
+  number("gamelength:", h.gamelength);
+  number("techtreedefault:", h.techtreedefault);
+  number("startyear:", h.startyear);
+  number("turnlength:", h.turnlength);
+  number("initialfunds:", h.initialfunds);
+  number("reservelimit:", h.reservelimit);
+  number("aistance:", h.aistance);
+  number("groupnum:", h.groupnum);
+  number("cvictorycond:", s.cvictorycond);
+  const auto links = [&](const char* countKey, const char* listKey, uint8_t count, const ScenarioMapLink* list) {
+    const int n = count < kScenarioMapLinks ? count : kScenarioMapLinks;
+    number(countKey, n);
+    if (n == 0) return;
+    std::string cells;
+    for (int i = 0; i < n; ++i)
+      cells += (i ? ", " : "") + Cell(list[i].mapName) + ", " + std::to_string(list[i].value1) + ", " +
+               std::to_string(list[i].value2);
+    line(listKey, cells);
+  };
+  links("numwinchoice:", "winmaps:", s.numwinchoice, s.winmaps);
+  links("numlosechoice:", "losemaps:", s.numlosechoice, s.losemaps);
+  GroupingLines(out, s, groupings);
+  return out;
+}
+
+int32_t WriteScenarioDef(const std::string& text, const char* directory, const char* name) {
+  if (!directory || !name || !*name) return plat::kFail;
+  const std::string path = std::string(directory) + name + ".GMC";
+  if (!plat::MakeGameDirectories(directory)) return plat::kFail;
+  return plat::Failed(plat::WriteFileReplacing(path, text.data(), text.size())) ? plat::kFail : plat::kOk;
 }

@@ -6,6 +6,7 @@
 // (the first occurrence wins); the per-player keys stand in "&&PLAYERnn"
 // sections in player order.
 #include <cstdint>
+#include <string>
 
 #include "world/scenario_settings.h"
 
@@ -65,3 +66,22 @@ int32_t LoadScenarioPlayers(PlayerRecord* players, int32_t highestPlayer, const 
 // folder state. The world's players are loaded by the simulation
 // (sim/scenario_players.h), which makes their treaties.
 int32_t LoadScenarioDef(World& world, const char* directory, const char* name);
+
+// The definition text that gives back these settings and groupings when
+// read: every scenario-wide key, the switches and the groupings; the file
+// names as given (an empty one as "DEFAULT"). No player sections: the
+// players start as the scenario's game file holds them.
+struct ScenarioDefFiles {
+  const char* gamfile = nullptr;
+  const char* gmtfile = nullptr;
+  const char* ttrfile = nullptr;
+  const char* pplfile = nullptr;
+  const char* unifile = nullptr;
+  const char* terfile = nullptr;
+  const char* playsetfile = nullptr;
+};
+std::string ScenarioDefText(const ScenarioSettings& settings, const ScenarioGroupings& groupings,
+                            const ScenarioDefFiles& files);
+// Writes the text whole (a temporary file renamed) as folder + name +
+// ".GMC"; a failure leaves any earlier file as it was.
+int32_t WriteScenarioDef(const std::string& text, const char* directory, const char* name);

@@ -328,3 +328,60 @@ TEST_F(ScenarioFiles, TheWorldsFolderRule) {
 }
 
 }  // namespace
+
+namespace {
+
+// The settings' file names as the writer takes them.
+ScenarioDefFiles FilesOf(const ScenarioSettings& s) {
+  return {s.gamfile, s.gmtfile, s.ttrfile, s.pplfile, s.unifile, s.terfile, s.playsetfile};
+}
+
+bool SameGroupings(const ScenarioGroupings& a, const ScenarioGroupings& b) {
+  for (int n = 0; n <= kMaxGroupings; ++n) {
+    const ScenarioGrouping &x = a.groupings[n], &y = b.groupings[n];
+    if (x.id != y.id || std::memcmp(x.settings, y.settings, sizeof x.settings) != 0 ||
+        std::memcmp(x.leader, y.leader, sizeof x.leader) != 0)
+      return false;
+    for (int p = 0; p < kGroupingPlayers; ++p)
+      if (x.entries[p].mask != y.entries[p].mask || x.entries[p].valueA != y.entries[p].valueA ||
+          x.entries[p].valueB != y.entries[p].valueB)
+        return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// A definition written from what was read reads back the same: every key,
+// switch, campaign link and grouping, and the text written again is the
+// same text.
+TEST_F(ScenarioFiles, AWrittenDefinitionReadsBackTheSame) {
+  Write("Full",
+        "gamfile: \"EUROPE 1\"\r\ngmtfile: Europe\r\nttrfile: T\r\npplfile: P\r\nunifile: U\r\nterfile: R\r\n"
+        "playsetfile: Default\r\nnextupmap: NEXT\r\nmaplevel: 3\r\nmapmission: 1\r\nmapmusic: 2\r\n"
+        "startymd: 2010, 3, 15\r\nvictoryymd: 2012, 1, 1\r\nvictoryhex: 40, -2\r\ncampaignstart: yes\r\n"
+        "fogofwar: yes\r\nnocapitalmove: 1\r\ngroupresearchmerge: T\r\nteamplay: no\r\n"
+        "svictorycond: 2\r\ndifficulty: 3\r\nresources: 4\r\ngamelength: 5\r\ntechtreedefault: 6\r\n"
+        "startyear: 2010\r\nturnlength: 1440\r\ninitialfunds: 7\r\nreservelimit: 8\r\naistance: 9\r\ngroupnum: 1\r\n"
+        "cvictorycond: 11\r\nnumwinchoice: 2\r\nwinmaps: A, 1, 2, B, 3, 4\r\nnumlosechoice: 1\r\nlosemaps: C, 5, 6\r\n"
+        "&&GROUPINGS\r\n2\r\n7, 4, 5, 6, 1, 2, 3, 0, 100, 200, 4, 5, 0, 11, 12\r\n8, 1, 1, 1, 6, 0, 0, 9\r\n");
+  ASSERT_EQ(Load("Full"), plat::kOk);
+  const std::string text = ScenarioDefText(settings_, *groupings_, FilesOf(settings_));
+  ScenarioSettings again{};
+  InitScenarioSettings(again);
+  auto againGroupings = std::make_unique<ScenarioGroupings>();
+  ASSERT_EQ(WriteScenarioDef(text, "Scenario\\", "Again"), plat::kOk);
+  ASSERT_EQ(LoadScenarioDef(again, *againGroupings, nullptr, "Again", false), plat::kOk);
+  EXPECT_EQ(ScenarioDefText(again, *againGroupings, FilesOf(again)), text);
+  EXPECT_STREQ(again.gamfile, "EUROPE 1");
+  EXPECT_STREQ(again.winmaps[1].mapName, "B");
+  EXPECT_EQ(again.losemaps[0].value2, 6);
+  EXPECT_EQ(again.startDay, settings_.startDay);
+  EXPECT_EQ(again.victoryDay, settings_.victoryDay);
+  EXPECT_EQ(again.campaignFlags, 3u);
+  EXPECT_EQ(again.head.gameFlags, settings_.head.gameFlags);
+  EXPECT_EQ(again.head.gameFlags, (1u << 0) | (1u << 9) | (1u << 20));
+  EXPECT_EQ(again.groupingCount, 2);
+  EXPECT_TRUE(SameGroupings(*groupings_, *againGroupings));
+  ClearScenarioSettings(again);
+}

@@ -106,3 +106,6 @@ bool IconCellOf(int32_t index, IconCell& cell);
 // Sets the bitmap control's picture to the cell of its portrait sheet and
 // the caption (when given) to the minister of that index, when one exists.
 void IconCellRect(int32_t index, Control* bitmap, Control* caption);
+// A region's leader picture (its record's avatar byte) is a cell of the
+// second sheet: icon index kLeaderPortraits + avatar.
+inline constexpr int32_t kLeaderPortraits = 63;
