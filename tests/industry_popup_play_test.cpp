@@ -1,23 +1,32 @@
 // The whole program on the sample scenario as Westholm: a factory scrapped
 // from the industry pop-up stops working once the order is carried out, and
-// the pop-up's refreshed count of working facilities shows it.
+// the pop-up's refreshed count of working facilities shows it; a farm
+// ordered from the pop-up's "Build New" row is placed on the map the pop-up
+// gave way to.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
 
 #include "platform/fpenv.h"
+#include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
+#include "screens/economy/industry/industry_popup.h"
 #include "screens/economy/industry/product_facility_list.h"
+#include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "units/facilities/facility_build.h"
+#include "units/hex_geometry.h"
 #include "world/game_speed.h"
+#include "world/hex_extra.h"
 #include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
@@ -25,15 +34,17 @@
 
 namespace {
 
-TEST(IndustryPopupPlay, AFactoryScrappedFromThePopupStopsWorking) {
+TEST(IndustryPopupPlay, AFactoryScrappedFromThePopupStopsWorkingAndAFarmOrderedFromItIsBuilt) {
   plat::SetGameFloatMode();
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.Start());
   GlobalGuard options(g_uiOptions);
+  GlobalGuard placement(g_mapPlacement);
   g_uiOptions.bnoconfirmturn = 1;
   ScreenSet& s = g_screens;
   World& w = g_world;
-  int32_t factory = 0, product = 0;
+  int32_t factory = 0, product = 0, farm = 0;
+  uint32_t site = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
@@ -44,6 +55,15 @@ TEST(IndustryPopupPlay, AFactoryScrappedFromThePopupStopsWorking) {
         factory = static_cast<int32_t>(u->id), product = ClassProduct(*cls);
       u = u->next;
     } while (u && u != w.units);
+    for (int32_t c = 4000; c < 4128 && !farm; ++c)
+      if (!std::strncmp(w.unitClasses[static_cast<size_t>(c)].name, "Farm", sizeof w.unitClasses[0].name)) farm = c;
+    const HexMapShape shape = MapShape(w);
+    for (int32_t i = 2 * shape.width; farm && i < (shape.height - 2) * shape.width && !site; ++i) {
+      HexCell& cell = w.cells[static_cast<size_t>(i)];
+      if (!LoadHexStack(cell) && HexLevelByte(w, cell) > 0 && i % shape.width > 1 &&
+          ProcessUnitStack(w, cell, 0, 0, farm, 1.0f, true, true, true))
+        site = MakeHexPos(i % shape.width, i / shape.width);
+    }
   }
   ASSERT_NE(factory, 0) << "Westholm holds a factory";
   s.industry.Popup(product, nullptr);
@@ -57,6 +77,20 @@ TEST(IndustryPopupPlay, AFactoryScrappedFromThePopupStopsWorking) {
   SampleGame::ClickControl(FormFindControlByTag(s.industry.currentForm, "SCRAP"));
   SampleGame::ClickControl(FormFindControlByTag(s.industry.currentForm, "CONFBUT"));
 
+  ASSERT_NE(site, 0u) << "Westholm has room for a farm";
+  s.industry.Popup(ClassProduct(w.unitClasses[static_cast<size_t>(farm)]), nullptr);
+  SampleGame::Pump();
+  Control* buildFarm = nullptr;
+  for (int32_t k = 0; k < kBuildNewRows && !buildFarm; ++k)
+    if (Control* c = FormFindControlById(s.industry.currentForm, 100 + k); c && !c->Hidden() && c->text == "Build New Farm")
+      buildFarm = c;
+  SampleGame::ClickControl(buildFarm);
+  ASSERT_EQ(g_mapPlacement.classIndex, farm);
+  g_mapPlacement.placementConfirm = 0;  // no confirmation pop-up
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(site, x, y)) << "the pop-up gave the map way";
+  SampleGame::Click(x, y);
+
   const uint32_t today = w.gameState.currentDay;
   SetGameSpeed(w.gameState, 4);
   while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
@@ -64,10 +98,15 @@ TEST(IndustryPopupPlay, AFactoryScrappedFromThePopupStopsWorking) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   SetGameSpeed(w.gameState, 0);
-  s.industry.Refresh();
+  s.industry.Popup(product, nullptr);
+  SampleGame::Pump();
   const std::string after = FormFindControlByTag(s.industry.currentForm, "FACIL")->text;
   EXPECT_EQ(std::stoi(after), std::stoi(before) - 1) << before << " then " << after;
   EXPECT_EQ(after.substr(after.find('/')), before.substr(before.find('/'))) << "still listed";
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const HexUnitStack* stack = LoadHexStack(*HexCellAt(w, MapShape(w), site));
+  ASSERT_TRUE(stack && stack->lead);
+  EXPECT_EQ(stack->lead->classIndex, farm);
 }
 
 }  // namespace

@@ -250,6 +250,8 @@ void IndustryPopup::OnCommand(Control* control, int32_t item) {
     const Control* picture = Id(f, control->id + (kBuildPictureId - kBuildTextId));
     if (!picture) return;
     const auto type = static_cast<int32_t>(kFirstFacilityClass + picture->userWord);
+    // The pop-up stands over the map the player is about to click.
+    CloseAllPopups(g_ui, 0);
     PopPopupsTo(g_ui, 0);
     BeginMapPlacement(type);
   } else if (control == facilList) {
