@@ -18,6 +18,7 @@
 #include "platform/paths.h"
 #include "screens/main/map/map_units.h"
 #include "screens/screen_set.h"
+#include "support/editor_program_guard.h"
 #include "support/global_guard.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
@@ -47,10 +48,7 @@ TEST(EditorUnitPicture, AClassPickedInTheToolsClassListHasItsPictureDrawnInTheTo
       plat::SetDataRoot(root);
     }
   };
-  GlobalGuard folders(g_mapFolders);
-  GlobalGuard editorMap(g_editorMap);
-  GlobalGuard palette(g_editorPalette);
-  GlobalGuard unitClass(g_editorUnitClass);
+  const EditorProgramGuard editorGuard;
   plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
   PrepareWholeProgram();
   g_ui.mapEditor = 1;

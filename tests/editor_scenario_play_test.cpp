@@ -40,6 +40,7 @@
 #include "records/unit_record.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
+#include "support/editor_program_guard.h"
 #include "support/global_guard.h"
 #include "support/temp_dir.h"
 #include "support/whole_program.h"
@@ -152,20 +153,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
       plat::SetDataRoot(root);
     }
   };
-  // The player variables make region 1 the editor's own; later programs in
-  // the process open on region 0.
-  struct LocalRegion {
-    int32_t player = g_world.gameState.localPlayer;
-    PlayerRecord* record = g_world.localPlayerRecord;
-    ~LocalRegion() {
-      g_world.gameState.localPlayer = player;
-      g_world.localPlayerRecord = record;
-    }
-  } localRegion;
-  GlobalGuard folders(g_mapFolders);
-  GlobalGuard editorMap(g_editorMap);
-  GlobalGuard palette(g_editorPalette);
-  GlobalGuard unitClass(g_editorUnitClass);
+  const EditorProgramGuard editorGuard;
   // The pointer rests away from the edges that scroll the map; the game's
   // days pass on a fast clock.
   const GlobalGuard<InputPoll> pointer(g_uiInput.poll, [] { return PolledInput{.x = 400, .y = 300}; });

@@ -30,6 +30,7 @@
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
 #include "sim/region_names.h"
+#include "support/editor_program_guard.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "support/temp_dir.h"
@@ -87,20 +88,7 @@ TEST(TypedFieldsPlay, TheEditorSetUpKeepsTheScenarioNameTypedIntoIt) {
       plat::SetDataRoot(root);
     }
   };
-  // The editor makes a region its own and picks its folders; later
-  // programs in the process open as before.
-  struct LocalRegion {
-    int32_t player = g_world.gameState.localPlayer;
-    PlayerRecord* record = g_world.localPlayerRecord;
-    ~LocalRegion() {
-      g_world.gameState.localPlayer = player;
-      g_world.localPlayerRecord = record;
-    }
-  } localRegion;
-  GlobalGuard folders(g_mapFolders);
-  GlobalGuard editorMap(g_editorMap);
-  GlobalGuard palette(g_editorPalette);
-  GlobalGuard unitClass(g_editorUnitClass);
+  const EditorProgramGuard editorGuard;
   plat::SetDataRoot(root.path());
   PrepareWholeProgram();
   g_ui.mapEditor = 1;
