@@ -19,6 +19,7 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -85,15 +86,8 @@ TEST(BuildFromMap, AnIndustryPickedFromTheListAndConfirmedStandsUnderConstructio
   EXPECT_EQ(s.upgradePopup.currentForm->parent, nullptr);
   EXPECT_EQ(g_mapPlacement.active, 0) << "placement ends without REPEATBUT";
 
-  // One day and no more: a later one would finish building the farm. The
-  // day is read and the game paused under the lock the turn thread steps
-  // under, so no day passes between the two.
-  SetGameSpeed(w.gameState, 4);
-  for (bool paused = false; !paused;) {
-    SampleGame::Pump();
-    plat::CriticalSectionLock lock(g_simulationLock);
-    if (w.gameState.currentDay >= today + 1) SetGameSpeed(w.gameState, 0), paused = true;
-  }
+  // One day and no more: a later one would finish building the farm.
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   plat::CriticalSectionLock lock(g_simulationLock);
   const HexCell* cell = HexCellAt(w, MapShape(w), site);
   const UnitRecord* lead = cell && LoadHexStack(*cell) ? LoadHexStack(*cell)->lead : nullptr;

@@ -16,6 +16,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_threads.h"
 #include "sim/simulation_lock.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -102,9 +103,7 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
   EXPECT_TRUE(g_world.scenario.head.gameFlags & kGameFlagCampaign);
   EXPECT_FALSE(g_world.scenario.head.gameFlags & kGameFlagCarryOver) << "the carry-over was taken at log-on";
   EXPECT_EQ(g_world.gameState.campaignStep, 1);
-  const uint32_t day = g_world.gameState.currentDay;
-  ASSERT_TRUE(RunUntil([&] { return std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() > day; }));
-  SetGameSpeed(g_world.gameState, 0);
+  ASSERT_TRUE(PlayUntilDay(g_world.gameState.currentDay + 1));
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     EXPECT_EQ(g_world.players[region].govtype, 3);

@@ -24,6 +24,7 @@
 #include "sim/save_file.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_bits.h"
 #include "ui/control.h"
@@ -151,17 +152,11 @@ TEST(DiplomacyPlay, RowsFlagsContactTicksThroughASaveAndADossierTenDaysOn) {
 
   // Ten days on, the dossier shows Eastmark's record as it stands.
   const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 10) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  SetGameSpeed(w.gameState, 0);
+  ASSERT_TRUE(PlayUntilDay(today + 10));
   SampleGame::Pump();
   RegionDossier& dossier = s.diplomacy2a;
   ASSERT_NE(dossier.currentForm, nullptr);
   EXPECT_FALSE(dossier.currentForm->Hidden());
-  // The day may still be finishing: the record is read as the refresh read it.
   plat::CriticalSectionLock lock(g_simulationLock);
   dossier.Refresh();
   const PlayerRecord& r = w.players[eastmark];

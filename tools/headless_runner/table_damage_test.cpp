@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -93,72 +94,101 @@ std::vector<double> LastFigures(const std::string& out) {
   return figures;
 }
 
-TEST(TableDamage, EveryTableWarnsOfEachDamageAndThePlayStaysSane) {
-  // The game file, line and cell damaged in each table: a figure the game
-  // plays with wherever the table has one.
-  struct Table {
-    const char* file;
-    const char* line;
-    int cell;
-  };
-  const Table tables[] = {
-      {"INI/CVars2.CSV", "Industrial goods per unit,", 2},
-      {"INI/techtreeeffects.CSV", "1,GDP growth,", 3},
-      {"INI/training.CSV", "2,Weapons Training,", 3},
-      {"INI/rtreaties.CSV", "1,Alliance,", 7},
-      {"INI/wtreaties.CSV", "1,World Trade Charter,", 4},
-      {"INI/wmvotes.CSV", "1,Admit a Member,", 4},
-      {"INI/newsitems.CSV", "4,", 8},
-      {"INI/orders.CSV", "1,Move,", 5},
-      {"INI/deptprior.CSV", "2,Secure energy,", 3},
-      {"INI/cabinetconcerns.CSV", "2,Readiness", 1},
-      {"AI/AIparams.CSV", "0.1,0.4,0.7", 2},
-  };
-  const std::string previousRoot = plat::DataRoot();
-  const TempDir dir;
-  const fs::path root = dir.path();
-  LinkDataRoot(VD_GAME_DIR, root);
-  plat::SetDataRoot(root.string());
+// The game file, line and cell damaged in each table: a figure the game
+// plays with wherever the table has one.
+struct Table {
+  const char* file;
+  const char* line;
+  int cell;
+};
+const Table kTables[] = {
+    {"INI/CVars2.CSV", "Industrial goods per unit,", 2},
+    {"INI/techtreeeffects.CSV", "1,GDP growth,", 3},
+    {"INI/training.CSV", "2,Weapons Training,", 3},
+    {"INI/rtreaties.CSV", "1,Alliance,", 7},
+    {"INI/wtreaties.CSV", "1,World Trade Charter,", 4},
+    {"INI/wmvotes.CSV", "1,Admit a Member,", 4},
+    {"INI/newsitems.CSV", "4,", 8},
+    {"INI/orders.CSV", "1,Move,", 5},
+    {"INI/deptprior.CSV", "2,Secure energy,", 3},
+    {"INI/cabinetconcerns.CSV", "2,Readiness", 1},
+    {"AI/AIparams.CSV", "0.1,0.4,0.7", 2},
+};
 
-  const runner_test::RunResult good = runner_test::RunRunner({"--days", "3", "Channel"});
-  ASSERT_EQ(good.code, 0) << good.err;
-  const std::vector<double> goodFigures = LastFigures(good.out);
-  ASSERT_EQ(goodFigures.size(), 3u);
-
-  for (const Table& table : tables) {
-    const fs::path path = root / table.file;
-    const fs::path original = fs::read_symlink(path);
-    for (const Damage& damage : kDamages) {
-      const std::string what = std::string(table.file) + ", " + damage.name;
-      std::string text = ReadText(original);
-      const int line = DamageLine(text, table.line, table.cell, damage);
-      fs::remove(path);
-      std::ofstream(path, std::ios::binary) << text;
-
-      std::FILE* log = std::tmpfile();
-      runner_test::RunResult r;
-      {
-        const runner_test::LogMirrorTo mirror(log);
-        r = runner_test::RunRunner({"--days", "3", "Channel"});
-      }
-      const std::string logged = runner_test::ReadAll(log);
-      fs::remove(path);
-      fs::create_symlink(original, path);
-
-      EXPECT_EQ(r.code, 0) << what << "\n" << r.err;
-      std::string named = std::string(table.file) + " line " + std::to_string(line) + " ";
-      for (char& c : named) c = c == '/' ? '\\' : c;
-      EXPECT_NE(logged.find(named), std::string::npos) << what << ": no warning naming " << named;
-      std::string bad;
-      EXPECT_TRUE(runner_test::DayLinesFinite(r.out, bad)) << what << ": " << bad;
-      const std::vector<double> figures = LastFigures(r.out);
-      ASSERT_EQ(figures.size(), 3u) << what;
-      for (size_t i = 0; i < figures.size(); ++i)
-        EXPECT_TRUE(figures[i] > goodFigures[i] / 2 && figures[i] < goodFigures[i] * 2)
-            << what << ": figure " << i << " is " << figures[i] << " against " << goodFigures[i];
-    }
+// One test per table, so that the runs spread over the program's shards.
+// The linked data root and the undamaged run's figures are made once.
+class TableDamage : public testing::TestWithParam<Table> {
+ protected:
+  static void SetUpTestSuite() {
+    previousRoot_ = new std::string(plat::DataRoot());
+    dir_ = new TempDir;
+    LinkDataRoot(VD_GAME_DIR, fs::path(dir_->path()));
+    plat::SetDataRoot(dir_->path());
+    const runner_test::RunResult good = runner_test::RunRunner({"--days", "3", "Channel"});
+    goodError_ = new std::string(good.code == 0 ? "" : good.err);
+    goodFigures_ = new std::vector<double>(LastFigures(good.out));
   }
-  plat::SetDataRoot(previousRoot);
+  static void TearDownTestSuite() {
+    plat::SetDataRoot(*previousRoot_);
+    delete previousRoot_;
+    delete dir_;
+    delete goodError_;
+    delete goodFigures_;
+  }
+  static std::string* previousRoot_;
+  static TempDir* dir_;
+  static std::string* goodError_;
+  static std::vector<double>* goodFigures_;
+};
+std::string* TableDamage::previousRoot_ = nullptr;
+TempDir* TableDamage::dir_ = nullptr;
+std::string* TableDamage::goodError_ = nullptr;
+std::vector<double>* TableDamage::goodFigures_ = nullptr;
+
+TEST_P(TableDamage, WarnsOfEachDamageAndThePlayStaysSane) {
+  ASSERT_EQ(*goodError_, "") << "the undamaged tables do not play";
+  const std::vector<double>& goodFigures = *goodFigures_;
+  ASSERT_EQ(goodFigures.size(), 3u);
+  const Table& table = GetParam();
+  const fs::path path = fs::path(dir_->path()) / table.file;
+  const fs::path original = fs::read_symlink(path);
+  for (const Damage& damage : kDamages) {
+    const std::string what = std::string(table.file) + ", " + damage.name;
+    std::string text = ReadText(original);
+    const int line = DamageLine(text, table.line, table.cell, damage);
+    fs::remove(path);
+    std::ofstream(path, std::ios::binary) << text;
+
+    std::FILE* log = std::tmpfile();
+    runner_test::RunResult r;
+    {
+      const runner_test::LogMirrorTo mirror(log);
+      r = runner_test::RunRunner({"--days", "3", "Channel"});
+    }
+    const std::string logged = runner_test::ReadAll(log);
+    fs::remove(path);
+    fs::create_symlink(original, path);
+
+    EXPECT_EQ(r.code, 0) << what << "\n" << r.err;
+    std::string named = std::string(table.file) + " line " + std::to_string(line) + " ";
+    for (char& c : named) c = c == '/' ? '\\' : c;
+    EXPECT_NE(logged.find(named), std::string::npos) << what << ": no warning naming " << named;
+    std::string bad;
+    EXPECT_TRUE(runner_test::DayLinesFinite(r.out, bad)) << what << ": " << bad;
+    const std::vector<double> figures = LastFigures(r.out);
+    ASSERT_EQ(figures.size(), 3u) << what;
+    for (size_t i = 0; i < figures.size(); ++i)
+      EXPECT_TRUE(figures[i] > goodFigures[i] / 2 && figures[i] < goodFigures[i] * 2)
+          << what << ": figure " << i << " is " << figures[i] << " against " << goodFigures[i];
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryTable, TableDamage, testing::ValuesIn(kTables),
+                         [](const testing::TestParamInfo<Table>& info) {
+                           std::string name;
+                           for (const char* c = info.param.file; *c; ++c)
+                             if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+                           return name;
+                         });
 
 }  // namespace

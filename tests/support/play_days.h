@@ -1,0 +1,78 @@
+#pragma once
+// Days of a running whole program played at full speed and stopped exactly
+// at a day's end. A speed change is a message the window thread applies on
+// its next frame, so a test that asks for a pause once it sees the day it
+// wants lets more days pass on a loaded machine; here the turn thread stops
+// its own clock at the end of the day the test waits for, and the test looks
+// at the world with no later day begun.
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <thread>
+
+#include "sim/sim_ui_link.h"
+#include "sim/simulation_lock.h"
+#include "support/whole_program.h"
+#include "world/game_speed.h"
+#include "world/world.h"
+
+namespace play_days {
+
+inline std::atomic<uint32_t> g_stopDay{0};
+inline void (*g_chainedTurnEvent)(uint32_t) = nullptr;
+
+// Turn thread: after a day's end (or a turn's, which follows its last day's
+// processing) the clock stops once the day waited for has come.
+inline void StopAtDay(uint32_t code) {
+  if (g_chainedTurnEvent) g_chainedTurnEvent(code);
+  GameState& state = g_world.gameState;
+  if ((code == 1 || code == 2) &&
+      std::atomic_ref<uint32_t>(state.currentDay).load(std::memory_order_relaxed) >= g_stopDay.load())
+    std::atomic_ref<int32_t>(state.gameSpeed).store(0, std::memory_order_relaxed);
+}
+
+}  // namespace play_days
+
+// Plays until the game's day is `day` or later, then leaves the game
+// stopped at that day's end. False when the day did not come within two
+// minutes (the game ended or stands still).
+inline bool PlayUntilDay(uint32_t day) {
+  GameState& state = g_world.gameState;
+  // The hook is swapped while the turn thread waits for the clock.
+  play_days::g_stopDay = day;
+  play_days::g_chainedTurnEvent = g_simUi.postTurnEvent;
+  g_simUi.postTurnEvent = play_days::StopAtDay;
+  SetGameSpeed(state, 4);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  bool reached = false;
+  while (std::chrono::steady_clock::now() < deadline) {
+    PumpWholeProgram();
+    if (std::atomic_ref<uint32_t>(state.currentDay).load() >= day &&
+        std::atomic_ref<int32_t>(state.gameSpeed).load() == 0) {
+      reached = true;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  if (!reached) {
+    SetGameSpeed(state, 0);
+    PumpWholeProgram();
+  }
+  // The turn thread reads the hook at a day's end only, and its clock is
+  // stopped.
+  g_simUi.postTurnEvent = play_days::g_chainedTurnEvent;
+  return reached;
+}
+
+// Plays day by day, at most `days` days, until `done` holds; `done` is
+// asked under the simulation lock after each day, with the game stopped.
+template <class Done>
+bool PlayDaysUntil(uint32_t days, Done done) {
+  const uint32_t first = g_world.gameState.currentDay;
+  for (uint32_t d = 1; d <= days; ++d) {
+    if (!PlayUntilDay(first + d)) return false;
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (done()) return true;
+  }
+  return false;
+}
