@@ -18,6 +18,7 @@
 #include "screens/main/popups/object_popups.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
@@ -63,13 +64,7 @@ TEST(BaseRenamePlay, TheArmyBaseTakesItsNewName) {
   ASSERT_EQ(g_controls.edit, name) << "the name field takes the typing";
   name->sourceText = "Fort Ash";
   EndTextEdit();
-  const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (Label(w, cellIndex) != "Fort Ash" && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 2) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  SetGameSpeed(w.gameState, 0);
+  PlayDaysUntil(2, [&] { return Label(w, cellIndex) == "Fort Ash"; });
   EXPECT_EQ(Label(w, cellIndex), "Fort Ash");
   SampleGame::Pump();
   std::vector<uint32_t> pixels;

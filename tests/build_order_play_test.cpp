@@ -14,6 +14,7 @@
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -62,11 +63,7 @@ TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNext
   ASSERT_TRUE(SampleGame::PointOn(site, x, y));
   SampleGame::Click(x, y);
   const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   plat::CriticalSectionLock lock(g_simulationLock);
   const HexUnitStack* stack = LoadHexStack(*HexCellAt(w, MapShape(w), site));
   ASSERT_TRUE(stack && stack->lead);

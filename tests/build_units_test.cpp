@@ -16,6 +16,7 @@
 #include "screens/main/popups/object_popups.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -67,11 +68,7 @@ TEST(BuildUnits, TwoUnitsOrderedAtTheArmyBaseBelongToThePlayer) {
   }
   const uint32_t today = w.gameState.currentDay;
   SampleGame::ClickControl(FormFindControlByTag(panel.currentForm, "BUILD"));
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);

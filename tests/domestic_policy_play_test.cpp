@@ -14,6 +14,7 @@
 #include "records/player_record.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -61,11 +62,7 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
   EXPECT_EQ(local.displayPolicy.uispend, 1.5f) << "the display copy takes the level at once";
 
   const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_EQ(local.simPolicy.uispend, 1.5f);
   EXPECT_EQ(local.simPolicy.welfspend, 1.5f);

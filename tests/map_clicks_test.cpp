@@ -38,6 +38,7 @@
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -276,12 +277,7 @@ TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThree
 
   ASSERT_TRUE(PointOn(to, x, y));
   SampleGame::Click(x, y);
-  const uint32_t lastDay = g_world.gameState.currentDay + kWalkDays;
-  SetGameSpeed(g_world.gameState, 4);
-  while (PositionOf(tank) != to && std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() < lastDay) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  PlayDaysUntil(kWalkDays, [&] { return PositionOf(tank) == to; });
   EXPECT_EQ(PositionOf(tank), to);
 }
 

@@ -19,6 +19,7 @@
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_tree.h"
@@ -82,11 +83,7 @@ TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
   EXPECT_TRUE(FormFindControlByTag(s.military1Ss1.currentForm, "AUTOBUILD")->Selected());
 
   const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_NE(region.simPolicy.militaryFlags & kMilitaryUnitAutoBuild, 0u);
 }

@@ -23,6 +23,7 @@
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "world/text/ui_options.h"
@@ -114,7 +115,6 @@ TEST(StandingOrdersPlay, TwoTanksTakeTacticTwoThroughThePanelAndStillReachTheirH
   ASSERT_FALSE(change->Hidden());
   SampleGame::ClickControl(change);
 
-  const uint32_t lastDay = w.gameState.currentDay + kWalkDays;
   const auto done = [&] {
     plat::CriticalSectionLock lock(g_simulationLock);
     for (const Walker& t : tanks) {
@@ -123,12 +123,7 @@ TEST(StandingOrdersPlay, TwoTanksTakeTacticTwoThroughThePanelAndStillReachTheirH
     }
     return true;
   };
-  SetGameSpeed(w.gameState, 4);
-  while (!done() && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < lastDay) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  SetGameSpeed(w.gameState, 0);
+  PlayDaysUntil(kWalkDays, done);
   plat::CriticalSectionLock lock(g_simulationLock);
   for (const Walker& t : tanks) {
     const UnitRecord* u = FindUnitById(w, t.id);

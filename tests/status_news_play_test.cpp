@@ -12,6 +12,7 @@
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/list_control.h"
 #include "world/game_speed.h"
@@ -28,11 +29,7 @@ TEST(StatusNewsPlay, AfterTenDaysTheNewsListHoldsEveryNewsItem) {
   g_uiOptions.bnoconfirmturn = 1;
   World& w = g_world;
   const uint32_t start = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < start + 10) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(start + 10));
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);

@@ -17,6 +17,7 @@
 #include "sim/availability.h"
 #include "sim/simulation_lock.h"
 #include "sim/status_queue.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "world/game_speed.h"
@@ -69,11 +70,7 @@ TEST(TechPopupPlay, BeginOnAnUnknownTechnologyRunsItTheNextDayAndTellsTheStatusL
   EXPECT_TRUE(told) << "news 464 reaches the status line";
 
   const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   plat::CriticalSectionLock lock(g_simulationLock);
   const ProjectEntry* found = nullptr;
   for (const ProjectEntry* p : ListProjects(w, w.gameState.localPlayer, kProjectTechnology, 0, kProjectClosed, 1))

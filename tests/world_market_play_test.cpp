@@ -15,6 +15,7 @@
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -51,11 +52,7 @@ TEST(WorldMarketPlay, TheMembershipAnswerReachesBothCopiesAfterTheDay) {
   SampleGame::ClickControl(FormFindControlByTag(question.currentForm, member ? "YESBUT2" : "YESBUT3"));
 
   const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_EQ((local.simPolicy.wageFlags & kWorldBodyMember) != 0, !member);
   EXPECT_EQ((local.displayPolicy.wageFlags & kWorldBodyMember) != 0, !member);
