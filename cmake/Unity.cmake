@@ -83,6 +83,7 @@ set(vd_unity_alone
   src/screens/main/panels/hex_info_panel.cpp
   src/screens/main/panels/launch_site_panels.cpp
   src/screens/main/panels/production_panels.cpp
+  src/screens/main/panels/silo_panels_test.cpp
   src/screens/main/panels/site_panels_test.cpp
   src/screens/main/panels/unit_tab_panels_test.cpp
   src/screens/main/popups/combat_odds_test.cpp
@@ -147,6 +148,7 @@ set(vd_unity_alone
   src/screens/military/production_lists.cpp
   src/screens/military/schedule_popup.cpp
   src/screens/military/silo_popup.cpp
+  src/screens/military/silo_popup_test.cpp
   src/screens/military/unit_build_popup.cpp
   src/screens/military/unit_build_popup_test.cpp
   src/screens/military/unit_cargo_panels.cpp
@@ -213,7 +215,12 @@ set(vd_unity_alone
   src/units/unit_transfer_test.cpp
   src/world/game_file_read.cpp
   src/world/game_speed.cpp
+  src/world/text/dept_tables.cpp
+  src/world/text/editor_imports_people.cpp
+  src/world/text/editor_imports_region.cpp
   src/world/text/editor_imports_units.cpp
+  src/world/text/import_reader.cpp
+  src/world/text/scenario_def_test.cpp
   tools/image_gen/map_sheets.cpp
   tools/image_gen/pictures.cpp
   tools/image_gen/ui_sheets.cpp
