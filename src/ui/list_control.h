@@ -113,5 +113,7 @@ int32_t ListApplyToItems(ListBoxControl* list, const std::vector<int32_t>& ids);
 void ListResetScroll(ListBoxControl* list);
 void ControlRefreshList(ListBoxControl* list);
 plat::Rect ListGetClientRect(const ListBoxControl* list);
+// Where the row lies on the screen as the list now shows it (scrolled).
+plat::Rect ListRowScreenRect(const ListBoxControl* list, const Control* row);
 // A row's value word: a text row's own, a form row's key (its id), else 0.
 intptr_t ListRowValue(const Control* row);

@@ -81,6 +81,36 @@ TEST_F(ListBoxTest, TheScrollerFollowsTheRows) {
   EXPECT_EQ(std::pair(narrowed->scroller->rect.right, narrowed->downIndicator->rect.right), std::pair(60, 52));
 }
 
+// Rows hosting a form, taller than a text row, show whole: as many as fit
+// between the indicators, scrolled by whole rows; rows that all fit keep
+// the list's top.
+TEST_F(ListBoxTest, FormRowsShowWholeAndScrollByWholeRows) {
+  struct Case {
+    int rows;
+    int32_t position;  // of the bar, 0 to 10000
+    int32_t clientTop, clientHeight, offset;
+  };
+  const Case cases[] = {
+      {5, 5000, 8, 40, 80},  // 200 px in 60: one row of 40 between the 8-px indicators; half of 160
+      {5, 3000, 8, 40, 40},  // 48 px is nearer one row than two
+      {5, 10000, 8, 40, 160},
+      {1, 5000, 0, 60, 0},   // it fits: nothing to scroll, nothing set aside
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.rows << " rows at " << c.position);
+    std::unique_ptr<ListBoxControl> list{ListBoxConstruct(0, 0, 100, 60, kListIndicators, 5, &screen_)};
+    for (int i = 1; i <= c.rows; ++i) ListAddIconItem(list.get(), nullptr, 92, 40, i, 0, 0, 0);
+    ListLayoutRows(list.get());
+    list->scroller->SetSelected(c.position);
+    const plat::Rect client = ListGetClientRect(list.get());
+    EXPECT_EQ(client.top, c.clientTop);
+    EXPECT_EQ(client.bottom - client.top, c.clientHeight);
+    EXPECT_EQ(list->scrollOffset, c.offset);
+    const plat::Rect second = ListRowScreenRect(list.get(), ListNextRow(list.get(), list->firstRow));
+    if (c.rows > 1) EXPECT_EQ(second.top, c.clientTop + 40 - c.offset);
+  }
+}
+
 TEST_F(ListBoxTest, CtrlClicksToggleRowsUnlessTheListIsSingleSelect) {
   struct Case {
     uint32_t flags;
