@@ -141,7 +141,12 @@ TEST(StoredWeapons, TheOKeyOpensTheSiloWithItsStockAndTheStockPopupSwitchesAutoB
   std::vector<uint32_t> frame;
   uint32_t width = 0, height = 0;
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
-  EXPECT_GT(LitPixels(frame, width, height, ListRowScreenRect(list, list->firstRow)), 0) << "the first stored row is drawn";
+  const plat::Rect first = ListRowScreenRect(list, list->firstRow);
+  EXPECT_GT(LitPixels(frame, width, height, first), 0) << "the first stored row is drawn";
+  // With the pictured-list option (on by default) the row ends in its
+  // class's picture, past the name.
+  EXPECT_GT(LitPixels(frame, width, height, plat::Rect{first.right - 36, first.top, first.right, first.bottom}), 4)
+      << "the first stored row shows its class picture";
 
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CONSTRUCT"));
   ASSERT_NE(s.missiles.currentForm, nullptr) << "CONSTRUCT opens POPUP_MISSILE1";
