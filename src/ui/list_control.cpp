@@ -318,6 +318,11 @@ Control* ListAddIconItem(ListBoxControl* list, Screen* hosted, int32_t width, in
   return row;
 }
 
+void ListUseFormRows(ListBoxControl* list) {
+  if (!list || !list->prototype) return;
+  for (const int look : {kLookSelected, kLookFocused}) list->prototype->fills[look] |= 0xFF000000u;
+}
+
 void ListClear(ListBoxControl* list, int32_t silent) {
   if (!list) return;
   while (list->firstRow) {

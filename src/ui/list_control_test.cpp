@@ -300,6 +300,28 @@ TEST_F(ListBoxDrawTest, AScrolledListDrawsItsRowsShiftedAndClipped) {
   EXPECT_EQ(image.At(40, 5), 0xFF0000FFu) << "nothing above the list";
 }
 
+// A list readied for form rows shows its chosen row opaque under a form
+// that draws no background, though its screen gave it a faint selection.
+TEST_F(ListBoxDrawTest, AChosenFormRowReadsUnderItsForm) {
+  constexpr uint32_t kFaint = 0x21FF0000u, kBehind = 0xFF0000FFu;
+  for (const bool readied : {false, true}) {
+    SCOPED_TRACE(readied ? "readied" : "as given");
+    ClearTo(kBehind);
+    ListBoxControl list(10, 10, 100, 80, 0, 5, nullptr);
+    list.fills[kLookNormal] = 0;  // the list itself lets through what lies behind
+    list.prototype->fills[kLookSelected] = kFaint;
+    if (readied) ListUseFormRows(&list);
+    ListAddIconItem(&list, nullptr, 92, 20, 1, 0, 0, 0);
+    ListLayoutRows(&list);
+    ListSetSelection(0, &list, 1, 0);
+    list.Draw(nullptr);
+    FlushAllDrawing(g_renderer);
+    const uint32_t drawn = Read().At(40, 20);
+    if (readied) EXPECT_EQ(drawn, 0xFFFF0000u);
+    else EXPECT_NE(drawn, 0xFFFF0000u);
+  }
+}
+
 }  // namespace
 
 namespace {
