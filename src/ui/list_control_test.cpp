@@ -106,8 +106,10 @@ TEST_F(ListBoxTest, FormRowsShowWholeAndScrollByWholeRows) {
     EXPECT_EQ(client.top, c.clientTop);
     EXPECT_EQ(client.bottom - client.top, c.clientHeight);
     EXPECT_EQ(list->scrollOffset, c.offset);
-    const plat::Rect second = ListRowScreenRect(list.get(), ListNextRow(list.get(), list->firstRow));
-    if (c.rows > 1) EXPECT_EQ(second.top, c.clientTop + 40 - c.offset);
+    if (c.rows > 1) {
+      const plat::Rect second = ListRowScreenRect(list.get(), ListNextRow(list.get(), list->firstRow));
+      EXPECT_EQ(second.top, c.clientTop + 40 - c.offset);
+    }
   }
 }
 
@@ -317,8 +319,7 @@ TEST_F(ListBoxDrawTest, AChosenFormRowReadsUnderItsForm) {
     list.Draw(nullptr);
     FlushAllDrawing(g_renderer);
     const uint32_t drawn = Read().At(40, 20);
-    if (readied) EXPECT_EQ(drawn, 0xFFFF0000u);
-    else EXPECT_NE(drawn, 0xFFFF0000u);
+    EXPECT_EQ(drawn == 0xFFFF0000u, readied);
   }
 }
 
