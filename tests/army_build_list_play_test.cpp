@@ -114,6 +114,14 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   }
   EXPECT_GT(Colours(frame, width, ControlAbsoluteRect(picture)), 8u) << "the class picture is drawn";
 
+  // Picture rows (the option's default) show whole in the short list: a
+  // row is in view entirely or not at all.
+  const plat::Rect view = ListGetClientRect(panel.list);
+  for (const Control* row = ListNextRow(panel.list, nullptr); row; row = ListNextRow(panel.list, row)) {
+    const plat::Rect at = ListRowScreenRect(panel.list, row);
+    EXPECT_TRUE(!Overlap(at, view) || (at.top >= view.top && at.bottom <= view.bottom)) << "row " << row->id;
+  }
+
   const std::vector<const Control*> parts = Parts(panel.currentForm, panel.list);
   for (size_t i = 0; i < parts.size(); ++i)
     for (size_t j = i + 1; j < parts.size(); ++j)

@@ -55,7 +55,6 @@ TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNext
   Control* r = panel.list ? ListNextRow(panel.list, nullptr) : nullptr;
   for (; r && r->id != kArmyBase + kBuildOrderRowBase; r = ListNextRow(panel.list, r)) ++row;
   ASSERT_NE(r, nullptr) << "LIST1 lists the army base";
-  panel.list->scrollOffset = r->rect.top;  // scrolled down to it
   SampleGame::ClickControl(panel.list, row);
   ASSERT_EQ(g_mapPlacement.classIndex, kArmyBase);
   g_mapPlacement.placementConfirm = 0;  // no confirmation pop-up

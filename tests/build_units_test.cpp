@@ -85,10 +85,11 @@ TEST(BuildUnits, TwoUnitsOrderedAtTheArmyBaseBelongToThePlayer) {
   std::vector<uint32_t> frame;
   uint32_t width = 0, height = 0;
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
-  const plat::Rect shown = ListGetClientRect(list), at = ControlAbsoluteRect(list), name = nameText->rect;
+  const plat::Rect shown = ListGetClientRect(list), name = nameText->rect;
   bool seen[2] = {};  // busy, idle
   for (Control* row = list->firstRow; row; row = ListNextRow(list, row)) {
-    const int32_t left = at.left + row->rect.left, top = at.top - list->scrollOffset + row->rect.top;
+    const plat::Rect on = ListRowScreenRect(list, row);
+    const int32_t left = on.left, top = on.top;
     if (row->Selected() || top < shown.top || top + Height(row) > shown.bottom) continue;
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* u = FindUnitById(w, static_cast<uint32_t>(row->id));

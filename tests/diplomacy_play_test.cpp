@@ -49,13 +49,11 @@ std::vector<Control*> Rows(const ListBoxControl* list) {
   return rows;
 }
 
-// Clicks the region's row of LIST1 (scrolled into view first).
+// Clicks the region's row of LIST1 (the click scrolls it into view).
 void PickRegion(DiplomacyScreen& d, int32_t region) {
   const std::vector<Control*> rows = Rows(d.regionList);
   for (size_t i = 0; i < rows.size(); ++i) {
     if (rows[i]->id != region) continue;
-    const int32_t height = Height(d.regionList);
-    if (rows[i]->rect.bottom > height) d.regionList->scrollOffset = rows[i]->rect.bottom - height;
     SampleGame::ClickControl(d.regionList, static_cast<int>(i));
     return;
   }
@@ -114,8 +112,8 @@ TEST(DiplomacyPlay, RowsFlagsContactTicksThroughASaveAndADossierTenDaysOn) {
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
   const uint32_t colour = g_uiOptions.playercolor[drawn[0]->id % 100];
   // Rows stand in the list's frame, scrolled.
-  const plat::Rect list = ControlAbsoluteRect(d.regionList);
-  const int32_t dx = list.left + drawn[0]->rect.left, dy = list.top + drawn[0]->rect.top - d.regionList->scrollOffset;
+  const plat::Rect on = ListRowScreenRect(d.regionList, drawn[0]);
+  const int32_t dx = on.left, dy = on.top;
   const plat::Rect box{flag->rect.left + dx, flag->rect.top + dy, flag->rect.right + dx, flag->rect.bottom + dy};
   int32_t coloured = 0, all = 0;
   for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y)

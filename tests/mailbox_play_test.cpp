@@ -203,9 +203,7 @@ TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
     // it), and the first row's subject in one of its inks.
     const int32_t area = (box.right - box.left) * (box.bottom - box.top);
     EXPECT_GT(PixelsOf(pixels, width, height, box, kPanelFill), area / 10);
-    plat::Rect rowBox = ControlAbsoluteRect(s.email1a.list);
-    rowBox.top += first->rect.top - s.email1a.list->scrollOffset;
-    rowBox.bottom = rowBox.top + (first->rect.bottom - first->rect.top);
+    const plat::Rect rowBox = ListRowScreenRect(s.email1a.list, first);
     int32_t ink = 0;
     for (uint32_t colour : {0xFFFFFFFFu, 0xFFC8C8C8u, 0xFFFA3200u}) ink += PixelsOf(pixels, width, height, rowBox, colour);
     EXPECT_GT(ink, 20) << "the first row's subject is drawn";

@@ -102,14 +102,12 @@ void OpenSiloPanel(uint32_t siloHex) {
   ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.silo.currentForm) << "MAP1_ss8 is shown";
 }
 
-// The first row of the list in view whose unit is a finished one of the
-// class, and its unit; -1 for none.
-int ShownRowOfClass(const ListBoxControl* list, int32_t classIndex, uint32_t* unit) {
+// The first row of the list whose unit is a finished one of the class, and
+// its unit; -1 for none (a click on it scrolls it into view).
+int RowOfFinished(const ListBoxControl* list, int32_t classIndex, uint32_t* unit) {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const int32_t height = list->rect.bottom - list->rect.top;
   int n = 0;
   for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row), ++n) {
-    if (row->rect.top < list->scrollOffset || row->rect.bottom - list->scrollOffset > height) continue;
     const UnitRecord* u = row->id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(row->id)) : nullptr;
     if (u && u->classIndex == classIndex && u->strength >= 1.0f &&
         !(u->orders[kPostureBits] & kPostureUnderConstruction)) {
@@ -118,20 +116,6 @@ int ShownRowOfClass(const ListBoxControl* list, int32_t classIndex, uint32_t* un
     }
   }
   return -1;
-}
-
-// Turns the mouse wheel over the list until the row is in view.
-void ScrollToRow(ListBoxControl* list, int row) {
-  const Control* c = ListNextRow(list, nullptr);
-  for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
-  if (!c) return;
-  const plat::Rect r = ControlAbsoluteRect(list);
-  const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-  for (int notch = 0; notch < 32 && c->rect.bottom - list->scrollOffset > r.bottom - r.top; ++notch) {
-    SampleGame::Post(plat::kWmMouseMove, 0, x, y);
-    SampleGame::Post(plat::kWmMouseWheel, static_cast<uint32_t>(static_cast<uint16_t>(-120)) << 16, x, y);
-    SampleGame::Pump();
-  }
 }
 
 // The army department's page, with the department opened first when a
@@ -253,7 +237,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
       if (u->owner == w.gameState.localPlayer && u->classIndex == kSampleSilo) siloId = u->id;
   }
   ASSERT_NE(siloId, 0u);
-  const int storedRow = ShownRowOfClass(stores.storedList, kTacticalMissile, &stock);
+  const int storedRow = RowOfFinished(stores.storedList, kTacticalMissile, &stock);
   ASSERT_GE(storedRow, 0);
   // A click on a chosen row lets it go; the next takes it.
   for (int click = 0; click < 4 && stores.storedList->selectedId != static_cast<int32_t>(stock); ++click)
@@ -276,12 +260,11 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   MilitaryFacilityScreen& facilities = s.military1Ss2;
   const int siloRow = RowOf(facilities.facilList, static_cast<int32_t>(siloId));
   ASSERT_GE(siloRow, 0) << "the facilities page lists the silo";
-  ScrollToRow(facilities.facilList, siloRow);
   SampleGame::ClickControl(facilities.facilList, siloRow);
   SampleGame::ClickControl(FormFindControlByTag(facilities.currentForm, "DEPLOY"));
   StoredMissilesPanel& beside = s.map1.ss8c2;
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, beside.currentForm) << "MAP1_ss8c2 is shown";
-  const int stockRow = ShownRowOfClass(beside.storedList, kTacticalMissile, &stock);
+  const int stockRow = RowOfFinished(beside.storedList, kTacticalMissile, &stock);
   ASSERT_GE(stockRow, 0) << "MAP1_ss8c2 lists the missile in stock";
   EXPECT_GE(RowOf(beside.siloList, static_cast<int32_t>(aboard)), 0) << "and the silo's missile beside it";
   SampleGame::DoubleClickControl(beside.storedList, stockRow);

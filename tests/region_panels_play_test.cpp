@@ -44,8 +44,6 @@ void PickRegion(DiplomacyScreen& d, int32_t region) {
   int row = 0;
   for (Control* r = ListNextRow(d.regionList, nullptr); r; r = ListNextRow(d.regionList, r), ++row) {
     if (r->id != region) continue;
-    const int32_t height = Height(d.regionList);
-    if (r->rect.bottom > height) d.regionList->scrollOffset = r->rect.bottom - height;
     SampleGame::ClickControl(d.regionList, row);
     return;
   }

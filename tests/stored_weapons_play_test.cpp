@@ -87,12 +87,6 @@ float AboardSilo(uint32_t silo, int32_t classIndex) {
   return strength;
 }
 
-plat::Rect RowRect(const ListBoxControl* list, const Control* row) {
-  const plat::Rect at = ControlAbsoluteRect(list);
-  return {at.left + row->rect.left, at.top + row->rect.top - list->scrollOffset, at.left + row->rect.right,
-          at.top + row->rect.bottom - list->scrollOffset};
-}
-
 void RunToNextDay() {
   World& w = g_world;
   const uint32_t today = w.gameState.currentDay;
@@ -147,7 +141,12 @@ TEST(StoredWeapons, TheOKeyOpensTheSiloWithItsStockAndTheStockPopupSwitchesAutoB
   std::vector<uint32_t> frame;
   uint32_t width = 0, height = 0;
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
-  EXPECT_GT(LitPixels(frame, width, height, RowRect(list, list->firstRow)), 0) << "the first stored row is drawn";
+  const plat::Rect first = ListRowScreenRect(list, list->firstRow);
+  EXPECT_GT(LitPixels(frame, width, height, first), 0) << "the first stored row is drawn";
+  // With the pictured-list option (on by default) the row ends in its
+  // class's picture, past the name.
+  EXPECT_GT(LitPixels(frame, width, height, plat::Rect{first.right - 36, first.top, first.right, first.bottom}), 4)
+      << "the first stored row shows its class picture";
 
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CONSTRUCT"));
   ASSERT_NE(s.missiles.currentForm, nullptr) << "CONSTRUCT opens POPUP_MISSILE1";
@@ -198,7 +197,7 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
   uint32_t width = 0, height = 0;
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
   for (const Control* row = stores.storedList->firstRow; row; row = ListNextRow(stores.storedList, row))
-    EXPECT_GT(LitPixels(frame, width, height, RowRect(stores.storedList, row)), 0) << "row " << row->id;
+    EXPECT_GT(LitPixels(frame, width, height, ListRowScreenRect(stores.storedList, row)), 0) << "row " << row->id;
   const plat::Rect pic = ControlAbsoluteRect(
       FormFindControlByTag(s.military1Ss4a1[kInventoryClassSheet].currentForm, "UNITPIC"));
   std::set<uint32_t> colours;

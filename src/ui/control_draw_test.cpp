@@ -405,4 +405,50 @@ TEST_F(ControlDrawTest, ATreeBuiltInCodeDrawsIsHitAndTakesClicksAndKeys) {
   EXPECT_EQ(edit->text, "AB");
 }
 
+// A form's text longer than the room left in its host (a list row hosting
+// the form, or the control a screen shows its form in) is cut to fit with
+// dots and draws nothing outside the host; a text that fits stays whole.
+TEST_F(ControlDrawTest, AFormsTextStaysInsideTheControlHostingTheForm) {
+  LoadFont();
+  constexpr uint32_t kPanel = 0xFF303030u;
+  struct Row {
+    const char* what;
+    bool listRow;
+    const char* text;
+    int32_t lastWhite;  // the rightmost white column, -1 for none
+  };
+  // The host spans 8-47; the text starts at 28: "AB" ends at 28 + 4 + 2 + 6 - 1.
+  const Row rows[] = {{"a list row", true, "ABABABAB", -1}, {"a screen's host", false, "ABABABAB", -1},
+                      {"a fitting text", false, "AB", 37}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    RecordingScreen shown;
+    BoxControl root(Init("ROOT", &screen_, 0, 0, 128, 32, 0, kBlack));
+    Control* host = ControlAddChild(&root, new BoxControl(Init("HOST", &screen_, 8, 8, 40, 16,
+                                                                row.listRow ? kCtlHost : 0u, kPanel)));
+    Control* form = ControlAddChild(host, new BoxControl(Init("FORM", &shown, 0, 0, 80, 16, 0, 0)));
+    if (!row.listRow) {
+      shown.currentForm = form;
+      shown.host = host;
+    }
+    auto* text = new StringControl(Init("FLAG", &shown, 20, 0, 80, 16, 0, 0), StringInit{});
+    SetControlText(text, row.text);
+    ControlAddChild(form, text);
+    ClearTo(kBlack);
+    ControlDrawTree(&root, kAnyDepth, 1, nullptr, 0);
+    FlushAllDrawing(g_renderer);
+    const gfxtest::Image image = Read();
+    int32_t lastWhite = -1;
+    for (int32_t x = 0; x < 128; ++x)
+      if (image.At(static_cast<uint32_t>(x), 15) == kWhite) lastWhite = x;
+    if (row.lastWhite >= 0) {
+      EXPECT_EQ(lastWhite, row.lastWhite);
+    } else {
+      EXPECT_GE(lastWhite, 28) << "the cut text is drawn";
+      EXPECT_LT(lastWhite, 48) << "nothing is drawn right of the host";
+    }
+    for (int32_t x = 48; x < 128; ++x) ASSERT_EQ(image.At(static_cast<uint32_t>(x), 15), kBlack) << x;
+  }
+}
+
 }  // namespace

@@ -71,9 +71,37 @@ void SetHidden(Control* c, bool hidden) {
 
 int32_t ScrollerWidth(const ListBoxControl* list) { return list->scroller ? Width(list->scroller) : 0; }
 
+// The height of every row when all rows host a form and are equally high,
+// they do not all fit, and the list has room for at least one of them;
+// else 0. Such rows are shown whole: the list shows as many as fit between
+// its indicators and scrolls by whole rows.
+int32_t WholeRowHeight(const ListBoxControl* list) {
+  const Control* first = list->firstRow;
+  if (!first || !(first->flags & kCtlHost)) return 0;
+  const int32_t height = Height(first);
+  bool uniform = height > 0;
+  int32_t total = 0;
+  EachRow(list, [&](Control* row) {
+    uniform = uniform && (row->flags & kCtlHost) && Height(row) == height;
+    total += Height(row);
+  });
+  const int32_t room = Height(list) - ((list->flags & kListIndicators) ? 2 * kIndicatorHeight : 0);
+  return uniform && total > Height(list) && room >= height ? height : 0;
+}
+
+// Where the rows start below the list's top: under the up indicator's room
+// for whole rows.
+int32_t RowsTop(const ListBoxControl* list) {
+  return WholeRowHeight(list) && (list->flags & kListIndicators) ? kIndicatorHeight : 0;
+}
+
 // The list's visible height for the rows (less the bottom indicator's
-// room with the indicators shown).
+// room with the indicators shown; whole rows only, for rows shown whole).
 int32_t VisibleHeight(const ListBoxControl* list) {
+  if (const int32_t row = WholeRowHeight(list)) {
+    const int32_t room = Height(list) - ((list->flags & kListIndicators) ? 2 * kIndicatorHeight : 0);
+    return room - room % row;
+  }
   int32_t visible = Height(list);
   if (list->flags & kListIndicators) visible -= kIndicatorHeight;
   return visible;
@@ -98,6 +126,8 @@ void ScrollFromBar(ListBoxControl* list) {
   if (total > visible) {
     list->scrollOffset =
         static_cast<int32_t>(int64_t{ScrollerPosition(list->scroller)} * (total - visible) / kSliderRange);
+    if (const int32_t row = WholeRowHeight(list))
+      list->scrollOffset = std::min((list->scrollOffset + row / 2) / row * row, total - visible);
     ShowIndicators(list, true);
   } else {
     list->scrollOffset = 0;
@@ -206,7 +236,18 @@ plat::Rect ListGetClientRect(const ListBoxControl* list) {
     if (list->downIndicator && !list->downIndicator->Hidden()) r.bottom -= kIndicatorHeight;
   }
   if (ScrollerVisible(list)) r.right -= ScrollerWidth(list);
+  if (WholeRowHeight(list)) {
+    r.top = ControlAbsoluteRect(list).top + RowsTop(list);
+    r.bottom = r.top + VisibleHeight(list);
+  }
   return r;
+}
+
+plat::Rect ListRowScreenRect(const ListBoxControl* list, const Control* row) {
+  if (!list || !row) return {};
+  const plat::Rect r = ControlAbsoluteRect(list);
+  const int32_t top = r.top + RowsTop(list) - list->scrollOffset;
+  return {r.left + row->rect.left, top + row->rect.top, r.left + row->rect.right, top + row->rect.bottom};
 }
 
 void ListAppendRow(ListBoxControl* list, Control* row, int32_t atTop, int32_t id, int32_t relayout) {
@@ -277,6 +318,11 @@ Control* ListAddIconItem(ListBoxControl* list, Screen* hosted, int32_t width, in
   return row;
 }
 
+void ListUseFormRows(ListBoxControl* list) {
+  if (!list || !list->prototype) return;
+  for (const int look : {kLookSelected, kLookFocused}) list->prototype->fills[look] |= 0xFF000000u;
+}
+
 void ListClear(ListBoxControl* list, int32_t silent) {
   if (!list) return;
   while (list->firstRow) {
@@ -301,23 +347,26 @@ void ListLayoutRows(ListBoxControl* list) {
     RectMoveTo(&row->rect, 0, total);
     total += Height(row);
   });
-  int32_t visible = Height(list);
   ScrollerControl* s = list->scroller;
-  if (Height(s) != visible) {
-    s->Resize(Width(s), visible);
-    RectMoveTo(&list->downIndicator->rect, 0, visible - kIndicatorHeight);
+  if (Height(s) != Height(list)) {
+    s->Resize(Width(s), Height(list));
+    RectMoveTo(&list->downIndicator->rect, 0, Height(list) - kIndicatorHeight);
   }
   // A list resized after it was made (a pop-up narrowed to its rows) keeps
   // its scroller and arrows inside its own rectangle.
   RectMoveTo(&s->rect, Width(list) - Width(s), 0);
   for (StringControl* c : {list->upIndicator, list->downIndicator}) c->rect.right = Width(list) - Width(s);
   int32_t rowWidth = Width(list);
-  if (total > visible) {
-    if (list->flags & kListIndicators) visible -= kIndicatorHeight;
+  const int32_t whole = WholeRowHeight(list);
+  if (total > (whole ? VisibleHeight(list) : Height(list))) {
+    const int32_t visible = VisibleHeight(list);
     ScrollerSetThumb(s, std::max<int32_t>(kMaxThumbFloor, static_cast<int32_t>(int64_t{visible} * kSliderRange / total)));
     list->scrollOffset = std::clamp(list->scrollOffset, 0, total - visible);
+    if (whole) list->scrollOffset -= list->scrollOffset % whole;
     ScrollerSetPosition(s, static_cast<int32_t>(int64_t{list->scrollOffset} * kSliderRange / (total - visible)));
-    const int32_t notches = static_cast<int32_t>(static_cast<float>(total - visible) / list->rowStep + 0.9f);
+    // A notch of the wheel moves a whole row where rows are shown whole.
+    const int32_t step = whole ? whole : list->rowStep;
+    const int32_t notches = static_cast<int32_t>(static_cast<float>(total - visible) / step + 0.9f);
     s->bar->notches = static_cast<uint16_t>(notches > kNotchLimit ? 0 : notches);
     if (!(list->options & kListFullWidthRows)) {
       SetHidden(s, false);
@@ -497,7 +546,7 @@ Control* ListBoxControl::RowAt(int32_t x, int32_t y) const {
   const plat::Rect client = ListGetClientRect(this);
   if (x < client.left || x >= client.right || y < client.top || y >= client.bottom) return nullptr;
   const plat::Rect r = ControlAbsoluteRect(this);
-  return ControlHitTest(firstRow, x - r.left, y - r.top + scrollOffset, 0, 1);
+  return ControlHitTest(firstRow, x - r.left, y - r.top - RowsTop(this) + scrollOffset, 0, 1);
 }
 
 int32_t ListBoxControl::Draw(const plat::Rect*) {
@@ -508,7 +557,7 @@ int32_t ListBoxControl::Draw(const plat::Rect*) {
   const plat::Rect r = ControlAbsoluteRect(this);
   plat::Viewport saved{};
   if (plat::Succeeded(IntersectClipRect(&saved, g_renderer, client.left, client.top, client.right, client.bottom))) {
-    ControlDrawAtOffset(r.left, r.top - scrollOffset, kAnyDepth, 1, 1, &client, 0, firstRow);
+    ControlDrawAtOffset(r.left, r.top + RowsTop(this) - scrollOffset, kAnyDepth, 1, 1, &client, 0, firstRow);
     SetViewportOrDefault(g_renderer, &saved);
   }
   return 0;

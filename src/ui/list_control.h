@@ -98,6 +98,10 @@ Control* ListAddString(ListBoxControl* list, const char* text, int32_t id, intpt
 Control* ListAddIconItem(ListBoxControl* list, Screen* screen, int32_t width, int32_t height, int32_t id,
                          int32_t atTop, int32_t relayout, int32_t showNow);
 void ListClear(ListBoxControl* list, int32_t silent);
+// Readies the list for rows hosting a form: the selected and hovered row
+// fills the rows copy become opaque, so a chosen row reads under a form
+// that draws no background of its own, whatever fills the list was given.
+void ListUseFormRows(ListBoxControl* list);
 void ListLayoutRows(ListBoxControl* list);
 void ListSetSelection(int32_t extend, ListBoxControl* list, int32_t id, int32_t command);
 void ListSelectItem(int32_t extend, ListBoxControl* list, Control* row, int32_t command);
@@ -113,5 +117,7 @@ int32_t ListApplyToItems(ListBoxControl* list, const std::vector<int32_t>& ids);
 void ListResetScroll(ListBoxControl* list);
 void ControlRefreshList(ListBoxControl* list);
 plat::Rect ListGetClientRect(const ListBoxControl* list);
+// Where the row lies on the screen as the list now shows it (scrolled).
+plat::Rect ListRowScreenRect(const ListBoxControl* list, const Control* row);
 // A row's value word: a text row's own, a form row's key (its id), else 0.
 intptr_t ListRowValue(const Control* row);

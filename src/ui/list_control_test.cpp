@@ -81,6 +81,38 @@ TEST_F(ListBoxTest, TheScrollerFollowsTheRows) {
   EXPECT_EQ(std::pair(narrowed->scroller->rect.right, narrowed->downIndicator->rect.right), std::pair(60, 52));
 }
 
+// Rows hosting a form, taller than a text row, show whole: as many as fit
+// between the indicators, scrolled by whole rows; rows that all fit keep
+// the list's top.
+TEST_F(ListBoxTest, FormRowsShowWholeAndScrollByWholeRows) {
+  struct Case {
+    int rows;
+    int32_t position;  // of the bar, 0 to 10000
+    int32_t clientTop, clientHeight, offset;
+  };
+  const Case cases[] = {
+      {5, 5000, 8, 40, 80},  // 200 px in 60: one row of 40 between the 8-px indicators; half of 160
+      {5, 3000, 8, 40, 40},  // 48 px is nearer one row than two
+      {5, 10000, 8, 40, 160},
+      {1, 5000, 0, 60, 0},   // it fits: nothing to scroll, nothing set aside
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.rows << " rows at " << c.position);
+    std::unique_ptr<ListBoxControl> list{ListBoxConstruct(0, 0, 100, 60, kListIndicators, 5, &screen_)};
+    for (int i = 1; i <= c.rows; ++i) ListAddIconItem(list.get(), nullptr, 92, 40, i, 0, 0, 0);
+    ListLayoutRows(list.get());
+    list->scroller->SetSelected(c.position);
+    const plat::Rect client = ListGetClientRect(list.get());
+    EXPECT_EQ(client.top, c.clientTop);
+    EXPECT_EQ(client.bottom - client.top, c.clientHeight);
+    EXPECT_EQ(list->scrollOffset, c.offset);
+    if (c.rows > 1) {
+      const plat::Rect second = ListRowScreenRect(list.get(), ListNextRow(list.get(), list->firstRow));
+      EXPECT_EQ(second.top, c.clientTop + 40 - c.offset);
+    }
+  }
+}
+
 TEST_F(ListBoxTest, CtrlClicksToggleRowsUnlessTheListIsSingleSelect) {
   struct Case {
     uint32_t flags;
@@ -268,6 +300,27 @@ TEST_F(ListBoxDrawTest, AScrolledListDrawsItsRowsShiftedAndClipped) {
   EXPECT_GT(gfxtest::Channel(image.At(40, 14), 16), 0) << "the selected row's fill";
   EXPECT_EQ(image.At(40, 30), 0xFF000000u) << "the list's own fill under an unselected row";
   EXPECT_EQ(image.At(40, 5), 0xFF0000FFu) << "nothing above the list";
+}
+
+// A list readied for form rows shows its chosen row opaque under a form
+// that draws no background, though its screen gave it a faint selection.
+TEST_F(ListBoxDrawTest, AChosenFormRowReadsUnderItsForm) {
+  constexpr uint32_t kFaint = 0x21FF0000u, kBehind = 0xFF0000FFu;
+  for (const bool readied : {false, true}) {
+    SCOPED_TRACE(readied ? "readied" : "as given");
+    ClearTo(kBehind);
+    ListBoxControl list(10, 10, 100, 80, 0, 5, nullptr);
+    list.fills[kLookNormal] = 0;  // the list itself lets through what lies behind
+    list.prototype->fills[kLookSelected] = kFaint;
+    if (readied) ListUseFormRows(&list);
+    ListAddIconItem(&list, nullptr, 92, 20, 1, 0, 0, 0);
+    ListLayoutRows(&list);
+    ListSetSelection(0, &list, 1, 0);
+    list.Draw(nullptr);
+    FlushAllDrawing(g_renderer);
+    const uint32_t drawn = Read().At(40, 20);
+    EXPECT_EQ(drawn == 0xFFFF0000u, readied);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/gfx/clipping.h"
@@ -32,6 +33,47 @@ void ApplyStrings(StringControl& c, const StringInit& s) {
   c.textColour = s.textColour;
   c.selectedTextColour = s.selectedTextColour;
   c.flags |= kCtlOwnsText;
+}
+
+// The control that shows the form the control belongs to: a list row
+// hosting a form, or the control a screen's form was shown in. Null for a
+// control outside any shown form.
+const Control* FormHostOf(const Control* c) {
+  for (const Control* n = c ? c->parent : nullptr; n; n = n->parent) {
+    if (n->flags & kCtlHost) return n;
+    const Screen* s = n->owner;
+    if (s && s->currentForm == n && n->parent && s->host == n->parent) return n->parent;
+  }
+  return nullptr;
+}
+
+int32_t TextWidth(BitmapFont* font, const std::string& text) {
+  int32_t w = 0, h = 0;
+  return plat::Succeeded(MeasureText(font, text.c_str(), &w, &h)) ? w : 0;
+}
+
+// A one-line text that would run out of the form's host is cut to what fits
+// in the part of its box inside the host, with "..." in place of the rest,
+// and aligned in that part. True when nothing fits, not even the dots.
+bool FitToHost(const Control& c, BitmapFont* font, uint32_t format, plat::Rect& box, std::string& shown) {
+  const Control* host = FormHostOf(&c);
+  if (!host || !font || shown.empty()) return false;
+  const plat::Rect h = ControlAbsoluteRect(host);
+  const int32_t needed = TextWidth(font, shown);
+  int32_t left = box.left;
+  if (format & kTextCentre) left = (box.left + box.right - needed) / 2;
+  else if (format & kTextRight) left = box.right - needed;
+  if (left >= h.left && left + needed <= h.right) return false;
+  box.left = std::max(box.left, h.left);
+  box.right = std::min(box.right, h.right);
+  const int32_t width = box.right - box.left;
+  if (needed <= width) return false;
+  static const std::string kDots = "...";
+  size_t keep = shown.size();
+  while (keep > 0 && TextWidth(font, shown.substr(0, keep) + kDots) > width) --keep;
+  if (keep == 0 && TextWidth(font, kDots) > width) return true;
+  shown = shown.substr(0, keep) + kDots;
+  return false;
 }
 
 }  // namespace
@@ -97,9 +139,11 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
     box.bottom -= outlineWidths[kLookNormal];
   }
   box.left += textInset;
-  const std::string& shown = selected && !selectedText.empty() ? selectedText : text;
+  std::string shown = selected && !selectedText.empty() ? selectedText : text;
   const uint32_t colour = (selected ? selectedTextColour : textColour) | 0xFF000000u;
-  if (!shown.empty()) DrawTextAt(&box, Font(), shown.c_str(), StringTextFormat(kind, flags, alignment), colour);
+  const uint32_t format = StringTextFormat(kind, flags, alignment);
+  const bool nothingFits = !(flags & kCtlMultiLine) && kind != kKindEdit && FitToHost(*this, Font(), format, box, shown);
+  if (!shown.empty() && !nothingFits) DrawTextAt(&box, Font(), shown.c_str(), format, colour);
   if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
   return 0;
 }

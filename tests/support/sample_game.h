@@ -74,7 +74,8 @@ class SampleGame {
     Pump();
   }
 
-  // The middle of a control (row >= 0: of that row of a list).
+  // The middle of a control (row >= 0: of that row of a list, scrolled
+  // into view first).
   static void PointOfControl(Control* control, int row, int& x, int& y) {
     ASSERT_NE(control, nullptr);
     const plat::Rect r = ControlAbsoluteRect(control);
@@ -82,10 +83,11 @@ class SampleGame {
     y = (r.top + r.bottom) / 2;
     if (row >= 0) {
       const auto* list = static_cast<ListBoxControl*>(control);
-      const Control* c = ListNextRow(list, nullptr);
-      for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
+      const Control* c = ListRowAt(list, row);
       ASSERT_NE(c, nullptr);
-      y = r.top + c->rect.top - list->scrollOffset + (c->rect.bottom - c->rect.top) / 2;
+      ScrollRowIntoView(list, c, Post, Pump);
+      const plat::Rect at = ListRowScreenRect(list, c);
+      y = (at.top + at.bottom) / 2;
     }
   }
 

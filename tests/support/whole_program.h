@@ -74,9 +74,42 @@ inline void PumpWholeProgram() {
   RunIdleFrame();
 }
 
+// The row of the list, counted from 0 (null past its end).
+inline const Control* ListRowAt(const ListBoxControl* list, int row) {
+  const Control* c = ListNextRow(list, nullptr);
+  for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
+  return c;
+}
+
+// Turns the mouse wheel over the list, as a player does, until the row lies
+// whole in the list's view (or the list scrolls no further). post (message,
+// keys, x, y) queues a mouse message; pump delivers the queue and runs a
+// frame.
+template <typename Post, typename Pump>
+void ScrollRowIntoView(const ListBoxControl* list, const Control* row, Post post, Pump pump) {
+  for (int notch = 0; list && row && notch < 256; ++notch) {
+    const plat::Rect view = ListGetClientRect(list);
+    const plat::Rect at = ListRowScreenRect(list, row);
+    const bool below = at.bottom > view.bottom, above = at.top < view.top;
+    if (below == above) return;
+    const int32_t before = list->scrollOffset;
+    const int x = (view.left + view.right) / 2, y = (view.top + view.bottom) / 2;
+    // The pointer comes to rest over the list first, so the wheel turns it.
+    post(plat::kWmMouseMove, 0u, x, y);
+    pump();
+    post(plat::kWmMouseWheel, static_cast<uint32_t>(static_cast<uint16_t>(below ? -120 : 120)) << 16, x, y);
+    pump();
+    if (list->scrollOffset == before) return;
+  }
+}
+
+inline void PostMouse(uint32_t message, uint32_t keys, int x, int y) {
+  plat::PostWindowMessage(g_platform.mainWindow, message, keys, plat::MakeLParam(x, y));
+}
+
 // A left click at the middle of the control (row: the list row, counted
-// from 0, for a list, at its own place as scrolled), as the window delivers
-// it; the program then runs a frame.
+// from 0, for a list, scrolled into view first), as the window delivers it;
+// the program then runs a frame.
 inline void ClickControl(Control* control, int row = -1) {
   if (!control) {
     ADD_FAILURE() << "no control to click";
@@ -86,9 +119,10 @@ inline void ClickControl(Control* control, int row = -1) {
   int y = (r.top + r.bottom) / 2;
   if (row >= 0) {
     const auto* list = static_cast<ListBoxControl*>(control);
-    const Control* c = ListNextRow(list, nullptr);
-    for (int i = 0; i < row && c; ++i) c = ListNextRow(list, c);
-    if (c) y = r.top + c->rect.top - list->scrollOffset + 3;
+    if (const Control* c = ListRowAt(list, row)) {
+      ScrollRowIntoView(list, c, PostMouse, PumpWholeProgram);
+      y = ListRowScreenRect(list, c).top + 3;
+    }
   }
   const auto at = static_cast<plat::LParam>(((r.left + r.right) / 2) | (y << 16));
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmMouseMove, 0, at);

@@ -216,6 +216,7 @@ std::vector<int32_t> CollectBuildableClasses(ListBoxControl* list, int32_t categ
   // wide as the list beside its scroll bar.
   const bool pictured = g_uiOptions.bshowequipulistob != 0;
   const int32_t rowWidth = list ? std::max(Width(list) - kScrollBarRoom, 0) : 0;
+  if (pictured) ListUseFormRows(list);
   for (const Kept& k : kept) {
     out.push_back(k.index);
     if (!list) continue;

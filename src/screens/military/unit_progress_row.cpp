@@ -176,6 +176,8 @@ void UnitProgressRow::OnHostNotify(int32_t code, int32_t width) {
 namespace {
 
 constexpr int32_t kMissileIndent = 32, kTargetIndent = 47;
+// The frame the rows show a class picture in, turned but not turning.
+constexpr int32_t kRowPictureFrame = 9;
 
 // A stock is drawn grey once its orders are spent or it has none to wait
 // for, yellow while it waits on orders.
@@ -192,6 +194,7 @@ void MissileProgressRow::BindControls() {
   nameText_ = f ? FormFindControlById(f, 2) : nullptr;
   progressBar_ = dynamic_cast<SlideBarControl*>(Tag(f, "PROGBAR"));
   targetIcon_ = Tag(f, "TARGICON");
+  picture_ = Tag(f, "UNITPIC");
 }
 
 void MissileProgressRow::OnOpen() {
@@ -199,6 +202,9 @@ void MissileProgressRow::OnOpen() {
   const UnitRecord* unit = id > 0 ? FindUnitById(g_world, static_cast<uint32_t>(id)) : nullptr;
   const UnitClassRecord* cls = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
   if (cls) FillUnitClassHeader(currentForm, *cls, classRow, carrierRow);
+  const bool pictured = cls && g_uiOptions.bshowequipulistob != 0;
+  if (pictured) DrawUnitPicture(currentForm, *cls, nullptr, kRowPictureFrame, 0);
+  SetHidden(picture_, !pictured);
 }
 
 void MissileProgressRow::Refresh() {
@@ -226,6 +232,8 @@ void MissileProgressRow::Refresh() {
 void MissileProgressRow::OnHostNotify(int32_t code, int32_t width) {
   if (code != 99 || !currentForm) return;
   currentForm->rect.right = width;
-  SetRight(nameText_, width);
-  SetRight(progressBar_, width - 4);
+  const int32_t picture = picture_ && !picture_->Hidden() ? Width(picture_) : 0;
+  if (picture) RectMoveTo(&picture_->rect, width - picture, picture_->rect.top);
+  SetRight(nameText_, width - picture);
+  SetRight(progressBar_, width - 4 - picture);
 }

@@ -60,7 +60,7 @@ class UnitProgressRow : public Screen {
   ProgressRowControls c_;
 };
 
-inline constexpr const char* kMissileProgressTags[] = {"CLASSPAR", "CLASSPAR2", "PROGBAR", "TARGICON"};
+inline constexpr const char* kMissileProgressTags[] = {"CLASSPAR", "CLASSPAR2", "PROGBAR", "TARGICON", "UNITPIC"};
 inline constexpr int32_t kMissileProgressIds[] = {2};
 
 class MissileProgressRow : public Screen {
@@ -82,4 +82,7 @@ class MissileProgressRow : public Screen {
   Control* nameText_ = nullptr;
   SlideBarControl* progressBar_ = nullptr;
   Control* targetIcon_ = nullptr;
+  // The class picture at the row's right end, shown with the pictured-list
+  // option as the class rows show theirs.
+  Control* picture_ = nullptr;
 };

@@ -235,6 +235,7 @@ UnitRecord* RefUnit(const World& world, const ListItem28& item) {
 
 void FillUnitList(World& world, ListBoxControl* list, ListHolder& units, bool clear, bool greyBusy, int32_t rowStyle) {
   if (rowStyle == -1) rowStyle = g_uiOptions.bshowallulistob;
+  if (rowStyle != 0) ListUseFormRows(list);
   if (clear && list) ListClear(list, 1);
   units.listControl = list;
   if (!list) return;
@@ -284,6 +285,7 @@ int32_t FacilityKindOf(const World& world, int32_t classIndex) {
 
 void CollectFacilityUnits(World& world, const CollectFacilityArgs& a) {
   if (!a.resultList) return;
+  if (a.rowStyle != 0) ListUseFormRows(a.list);
   if (a.clearFirst) {
     ListHolderClear(*a.resultList);
     if (a.list) ListClear(a.list, 1);
