@@ -6,11 +6,8 @@
 // unit, and the unit walking three hexes within two game days.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -276,12 +273,7 @@ TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThree
 
   ASSERT_TRUE(PointOn(to, x, y));
   SampleGame::Click(x, y);
-  const uint32_t lastDay = g_world.gameState.currentDay + kWalkDays;
-  SetGameSpeed(g_world.gameState, 4);
-  while (PositionOf(tank) != to && std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() < lastDay) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  SampleGame::PlayUntil(kWalkDays, [&] { return PositionOf(tank) == to; });
   EXPECT_EQ(PositionOf(tank), to);
 }
 

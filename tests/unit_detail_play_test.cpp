@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -77,24 +74,6 @@ void GiveOrder(const UnitRecord& unit, int32_t button, Screen& panel, Choose cho
   CloseAllPopups(g_ui, 1);
 }
 
-// Days of play at full speed until `done` holds (under the lock) or the
-// days run out.
-template <class Done>
-bool PlayUntil(uint32_t days, Done done) {
-  World& w = g_world;
-  const uint32_t until = w.gameState.currentDay + days;
-  SetGameSpeed(w.gameState, 4);
-  bool held = false;
-  while (!held && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < until) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    plat::CriticalSectionLock lock(g_simulationLock);
-    held = done();
-  }
-  SetGameSpeed(w.gameState, 0);
-  return held;
-}
-
 TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.Start());
@@ -136,7 +115,7 @@ TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
   EXPECT_GT(drawn, 0) << "the picture is more than its background";
 
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "LOCK"));
-  const bool locked = PlayUntil(2, [&] {
+  const bool locked = SampleGame::PlayUntil(2, [&] {
     const UnitRecord* u = FindUnitById(w, shown);
     return u && (u->orders[kPostureBits] & kPostureNoAutoDeploy) != 0;
   });
@@ -182,7 +161,7 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
     plat::CriticalSectionLock lock(g_simulationLock);
     IssueUnitOrder(w, *const_cast<UnitRecord*>(tanks), kMoveOrder, stop, nullptr, nullptr, 0, 0, -1);
   }
-  ASSERT_TRUE(PlayUntil(2, [&] {
+  ASSERT_TRUE(SampleGame::PlayUntil(2, [&] {
     return MakeHexPos(tanks->x, tanks->y) == stop && !(tanks->orders[kOrderFlags] & kOrderMoving);
   }));
   UnitTransferPanel& transfer = g_screens.popupMilitary1a8;
@@ -210,7 +189,7 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
   }));
 
   bool split = false, moved = false, stoodDown = false;
-  PlayUntil(14, [&] {
+  SampleGame::PlayUntil(14, [&] {
     float sum = 0.0f;
     int halves = 0;
     for (const UnitRecord* u : SampleGame::OwnUnitsOnMap(kInfantryClass))

@@ -5,10 +5,7 @@
 // within a game day.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -183,12 +180,7 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
     ordered |= c.id == kCmdAddOrderFlags && c.arg28 == tank && c.arg32 == kOrderUnloadDue;
   EXPECT_TRUE(ordered) << "the unload order reaches the command log";
 
-  const uint32_t lastDay = w.gameState.currentDay + 1;
-  SetGameSpeed(w.gameState, 4);
-  while (CarrierOf(tank) != 0 && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() <= lastDay) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  SampleGame::PlayUntil(2, [&] { return CarrierOf(tank) == 0; });
   EXPECT_EQ(CarrierOf(tank), 0u) << "the tank is put ashore";
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_EQ(MakeHexPos(FindUnitById(w, tank)->x, FindUnitById(w, tank)->y), at) << "on the helicopter's hex";
