@@ -29,7 +29,8 @@ diplomacy, editor) includes from its own folder, from screens/common (what
 departments share), from the screens' top (the screen set) and from below,
 never from another department: a helper a second department needs moves to
 screens/common or the toolkit. The key table (screens/keys) acts on every
-screen, as the screen set does, and is no department. The includes that
+screen, as the screen set does, and is no department. What departments
+share (screens/common) includes no department at all. The includes that
 still cross are listed in CROSS_DEPARTMENT, each with why; an entry no
 longer used is refused too, so the list only shrinks.
 
@@ -272,18 +273,19 @@ CROSS_DEPARTMENT = {
 }
 
 
-def department_of(path):
-    """The department of src/screens a path under src/ lies in, or None."""
+def department_of(path, folders=DEPARTMENTS):
+    """The department (or other folder of `folders`) of src/screens a path
+    under src/ lies in, or None."""
     parts = path.split('/')
-    if len(parts) >= 3 and parts[0] == 'screens' and parts[1] in DEPARTMENTS:
+    if len(parts) >= 3 and parts[0] == 'screens' and parts[1] in folders:
         return parts[1]
     return None
 
 
 def department_crossing(source, line):
     """(department, header) where the line of the file includes another
-    department's header, or None."""
-    own = department_of(source)
+    department's header, or None. What departments share includes none."""
+    own = department_of(source, DEPARTMENTS + ('common',))
     match = INCLUDE.match(line)
     if own is None or not match:
         return None
@@ -317,6 +319,7 @@ DEPARTMENT_ALLOWED = [
     ('screens/diplomacy/mail_window.cpp', '#include "ui/list_refill.h"'),
     ('screens/keys/key_table.cpp', '#include "screens/economy/product_period.h"'),
     ('screens/common/region_flag.cpp', '#include "world/text/ui_options.h"'),
+    ('screens/common/region_flag.cpp', '#include "screens/common/figure_text.h"'),
     ('screens/screen_set.h', '#include "screens/military/orders_screen.h"'),
     ('screens/economy/status/news_viewer_panels.cpp', '#include "screens/main/bars/side_bars.h"'),
     ('screens/main/map/map_view.cpp', '#include "../map_input/selection.h"'),
@@ -327,6 +330,8 @@ DEPARTMENT_REFUSED = [
     ('screens/military/facilities/build_order_panel.cpp', '#include "../../main/panels/class_icon.h"'),
     ('screens/main/panels/unit_panel.cpp', '#  include <screens/military/unit_header.h>'),
     ('screens/editor/editor_stock_units.cpp', '#include "screens/economy/product_period.h"'),
+    ('screens/common/region_flag.cpp', '#include "screens/diplomacy/region_row.h"'),
+    ('screens/common/figure_text.cpp', '#include "../main/bars/side_bars.h"'),
 ]
 
 
