@@ -8,6 +8,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/player_record.h"
+#include "screens/common/product_tabs.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/panels/terrain_defence.h"
 #include "screens/main/popups/hex_column_figures.h"
@@ -30,8 +31,6 @@
 
 namespace {
 
-constexpr int32_t kFirstTabId = 100;
-constexpr int32_t kTabCount = 8;
 // The children of a column's first part, by id, and of its second part.
 constexpr int32_t kOwnerRow = 1;
 constexpr int32_t kFacilityRow = 2;
@@ -112,13 +111,7 @@ int32_t HexInfoPopup::AttachForm(Control*) {
 }
 
 void HexInfoPopup::BindControls() {
-  for (int32_t i = 0; i < kTabCount; ++i) {
-    Control* tab = FormFindControlById(currentForm, kFirstTabId + i);
-    if (!tab) continue;
-    ControlSetText(tab, nullptr);
-    const char* text = TextListEntry(g_textLists, kListProdtabs, i);
-    if (text && *text) ControlSetText(tab, text);
-  }
+  LabelProductTabs(currentForm);
   columns[0] = FormFindControlByTag(currentForm, "SPAR3");
   columns[1] = FormFindControlByTag(currentForm, "CPAR3");
   plainPanels[0].mode = 1;
