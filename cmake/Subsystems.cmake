@@ -108,31 +108,6 @@ function(vd_subsystem name dir)
   endif()
 endfunction()
 
-# A link from a lower library to a higher one, closing a cycle. Every such
-# edge is named with why the lower library calls the higher, so a new one is
-# a decision rather than an accident. The link is PRIVATE: the lower
-# library's own files see the higher one's headers, but nothing that links
-# the lower library sees them through it. The linker takes a third pass over
-# the libraries of a cycle so objects pulled in late still find their calls.
-function(vd_cycle_edge from to reason)
-  if(reason STREQUAL "")
-    message(FATAL_ERROR "vd_cycle_edge(${from} ${to}) needs the reason for the edge")
-  endif()
-  get_target_property(type ${from} TYPE)
-  if(type STREQUAL "INTERFACE_LIBRARY")
-    target_link_libraries(${from} INTERFACE ${to})
-  else()
-    target_link_libraries(${from} PRIVATE ${to})
-  endif()
-  # A library's tests see what the library itself sees.
-  foreach(tests IN ITEMS ${from}_tests ${from}_threads_tests)
-    if(TARGET ${tests})
-      target_link_libraries(${tests} PRIVATE ${to})
-    endif()
-  endforeach()
-  set_property(TARGET ${from} ${to} PROPERTY LINK_INTERFACE_MULTIPLICITY 3)
-endfunction()
-
 # Tests run headless: the test main points SDL at its offscreen and dummy
 # drivers unless the environment chooses others.
 # The test framework's headers, parsed once per test program instead of once

@@ -61,20 +61,7 @@ void ClickOnTop(Control* control) {
 // Runs the game until the test holds, at most two days.
 template <typename Test>
 bool RunUntil(Test holds) {
-  World& w = g_world;
-  const uint32_t today = std::atomic_ref<uint32_t>(w.gameState.currentDay).load();
-  SetGameSpeed(w.gameState, 4);
-  bool held = false;
-  while (!held && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 2) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    plat::CriticalSectionLock lock(g_simulationLock);
-    held = holds();
-  }
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    SetGameSpeed(w.gameState, 0);
-  }
+  const bool held = SampleGame::PlayUntil(2, holds);
   // What the days' end posted to the window is done before the next click.
   PumpFrames(20);
   return held;

@@ -9,27 +9,17 @@
 #include "screens/main/panels/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
-#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "world/game_speed.h"
-#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
 
-void PressF(int32_t n) {
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + n - 1, 0);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + n - 1, 0);
-  SampleGame::Pump();
-}
-
 TEST(CabinetBesidePage, ASeatedMinistersDepartmentShowsItsCabinetInItsPagesCabinetBox) {
   plat::SetGameFloatMode();
   SampleGame game;
-  GlobalGuard options(g_uiOptions);
-  ASSERT_NO_FATAL_FAILURE(game.Start());
-  g_uiOptions.bnoconfirmturn = 1;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   ScreenSet& s = g_screens;
   World& w = g_world;
   SetGameSpeed(w.gameState, 0);
@@ -46,7 +36,7 @@ TEST(CabinetBesidePage, ASeatedMinistersDepartmentShowsItsCabinetInItsPagesCabin
       plat::CriticalSectionLock lock(g_simulationLock);
       w.players[w.gameState.localPlayer].displayPolicy.cabinetPolicy[r.panel - 2].bytes[0] = r.seated ? 1 : 0;
     }
-    PressF(r.key);
+    SampleGame::PressKey(plat::kVkF1 + r.key - 1);
     ASSERT_NE(r.page->currentForm, nullptr);
     Control* box = FormFindControlByTag(r.page->currentForm, "PARENT1");
     ASSERT_NE(box, nullptr);

@@ -3,9 +3,6 @@
 // reaches the simulation.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -14,7 +11,6 @@
 #include "records/player_record.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
-#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -34,9 +30,7 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
   }
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 7, 0);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 7, 0);
-  SampleGame::Pump();
+  SampleGame::PressKey(plat::kVkF1 + 7);  // F8
   DomesticPolicyScreen& d = s.domPolicy1;
   ASSERT_NE(d.currentForm->parent, nullptr) << "F8 docks DOMPOLICY1";
   ASSERT_NE(d.cabinetLink.currentForm->parent, nullptr) << "its button bar shows in BUTPARENT";
@@ -61,8 +55,7 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
   const PlayerRecord& local = w.players[w.gameState.localPlayer];
   EXPECT_EQ(local.displayPolicy.uispend, 1.5f) << "the display copy takes the level at once";
 
-  const uint32_t today = w.gameState.currentDay;
-  ASSERT_TRUE(PlayUntilDay(today + 1));
+  SampleGame::PlayDays(1);
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_EQ(local.simPolicy.uispend, 1.5f);
   EXPECT_EQ(local.simPolicy.welfspend, 1.5f);

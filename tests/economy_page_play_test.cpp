@@ -3,40 +3,18 @@
 // and its TRADEBUT button the products' profit page.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <string>
-#include <thread>
 
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
-#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "world/game_speed.h"
-#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
-
-void RunDays(World& w, uint32_t days) {
-  const uint32_t until = w.gameState.currentDay + days;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < until) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  SetGameSpeed(w.gameState, 0);
-  SampleGame::Pump();
-}
-
-void PressF6() {
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 5, 0);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 5, 0);
-  SampleGame::Pump();
-}
 
 bool Docked(const Screen& s) { return s.currentForm && s.currentForm->parent && !s.currentForm->Hidden(); }
 
@@ -53,14 +31,11 @@ int NonZeroLines(const Screen& page, std::initializer_list<const char*> tags) {
 TEST(EconomyPagePlay, F6ThenBudgetOpensTheBudgetPagesWithTheRegionsFigures) {
   plat::SetGameFloatMode();
   SampleGame game;
-  GlobalGuard options(g_uiOptions);
-  ASSERT_NO_FATAL_FAILURE(game.Start());
-  g_uiOptions.bnoconfirmturn = 1;  // no end-of-turn box over the page
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());  // no end-of-turn box over the page
   ScreenSet& s = g_screens;
-  World& w = g_world;
-  PressF6();
+  SampleGame::PressKey(plat::kVkF1 + 5);  // F6
   ASSERT_TRUE(Docked(s.economy1)) << "F6 docks the economy page";
-  RunDays(w, 2);
+  SampleGame::PlayDays(2);
   ASSERT_TRUE(Docked(s.economy1)) << "the page stays while the days run";
   SampleGame::ClickControl(FormFindControlByTag(s.economy1.currentForm, "BUDGET"));
   ASSERT_TRUE(Docked(s.status1.budget)) << "BUDGET opens the budget summary";
@@ -83,7 +58,7 @@ TEST(EconomyPagePlay, TradeButOpensTheProductsProfitPage) {
   ASSERT_NO_FATAL_FAILURE(game.Start());
   ScreenSet& s = g_screens;
   SetGameSpeed(g_world.gameState, 0);
-  PressF6();
+  SampleGame::PressKey(plat::kVkF1 + 5);  // F6
   ASSERT_TRUE(Docked(s.economy1));
   EXPECT_FALSE(Docked(s.product1Ss4a));
   SampleGame::ClickControl(FormFindControlByTag(s.economy1.currentForm, "TRADEBUT"));

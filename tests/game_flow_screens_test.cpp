@@ -12,7 +12,7 @@
 #include "app/app_object.h"
 #include "net/net_session.h"
 #include "platform/paths.h"
-#include "screens/diplomacy/region_flag.h"
+#include "screens/common/region_flag.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "sim/command_log.h"

@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstdint>
-#include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -17,30 +14,16 @@
 #include "screens/main/panels/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/player_messages.h"
-#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
-#include "world/game_speed.h"
 #include "world/list_items.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
-
-void RunDays(World& w, uint32_t days) {
-  const uint32_t until = w.gameState.currentDay + days;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < until) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  SetGameSpeed(w.gameState, 0);
-  SampleGame::Pump();
-  SampleGame::Pump();
-}
 
 // The local player's e-mails as the list keeps them (newest first), with
 // their days.
@@ -80,9 +63,7 @@ std::vector<uint32_t> BackBuffer(uint32_t& width, uint32_t& height) {
 TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   plat::SetGameFloatMode();
   SampleGame game;
-  GlobalGuard options(g_uiOptions);
-  ASSERT_NO_FATAL_FAILURE(game.Start());
-  g_uiOptions.bnoconfirmturn = 1;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   g_uiOptions.bnewsatbottom = 0;
   ScreenSet& s = g_screens;
   World& w = g_world;
@@ -90,7 +71,7 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
     g_uiOptions.sidescreens = 0;
     ApplySideScreensLayout(*g_ui.mapView);
   }
-  RunDays(w, 20);
+  SampleGame::PlayDays(20);
 
   uint32_t width = 0, height = 0;
   const std::vector<uint32_t> before = BackBuffer(width, height);
@@ -137,7 +118,7 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
       old.push_back(m.serial);
   ASSERT_FALSE(old.empty());
   g_uiOptions.emaildeldays = 1;
-  RunDays(w, 2);
+  SampleGame::PlayDays(2);
 
   mail = LocalMail(w);
   const std::vector<uint32_t> left = Serials(mail);
@@ -161,12 +142,10 @@ int32_t PixelsOf(const std::vector<uint32_t>& pixels, uint32_t width, uint32_t h
 TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
   plat::SetGameFloatMode();
   SampleGame game;
-  GlobalGuard options(g_uiOptions);
-  ASSERT_NO_FATAL_FAILURE(game.Start());
-  g_uiOptions.bnoconfirmturn = 1;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   ScreenSet& s = g_screens;
   World& w = g_world;
-  RunDays(w, 3);
+  SampleGame::PlayDays(3);
   ASSERT_FALSE(LocalMail(w).empty()) << "the first days bring mail";
   constexpr uint32_t kPanelFill = 0xFF1C2630u;  // the mailbox's own fill
   constexpr uint32_t kSlotGreen = 0xFF007800u;  // the bare slot under the side panels
@@ -189,7 +168,7 @@ TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
     ASSERT_NE(form, nullptr);
     ASSERT_FALSE(form->Hidden());
     // Days go by: the map is drawn anew on frame after frame under it.
-    RunDays(w, 2);
+    SampleGame::PlayDays(2);
     const plat::Rect box = ControlAbsoluteRect(form);
     EXPECT_GT(box.bottom - box.top, 100);
     EXPECT_LE(box.bottom, Height(g_ui.rootForm));

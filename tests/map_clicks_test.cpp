@@ -6,11 +6,8 @@
 // unit, and the unit walking three hexes within two game days.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -38,7 +35,6 @@
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
-#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -277,7 +273,7 @@ TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThree
 
   ASSERT_TRUE(PointOn(to, x, y));
   SampleGame::Click(x, y);
-  PlayDaysUntil(kWalkDays, [&] { return PositionOf(tank) == to; });
+  SampleGame::PlayUntil(kWalkDays, [&] { return PositionOf(tank) == to; });
   EXPECT_EQ(PositionOf(tank), to);
 }
 

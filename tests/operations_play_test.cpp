@@ -5,9 +5,6 @@
 // reach the simulation.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -16,13 +13,11 @@
 #include "records/player_record.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
-#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "world/game_speed.h"
-#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -31,42 +26,23 @@ constexpr uint32_t kScorchedEarth = 0x10;
 constexpr uint32_t kPathAllied = 0x20;
 constexpr uint32_t kPathNeutral = 0x40;
 
-// Runs the game until the next day has begun.
-void PlayOneDay(World& w) {
-  const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  SetGameSpeed(w.gameState, 0);
-}
-
-void PressF3() {
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 2, 0);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 2, 0);
-  SampleGame::Pump();
-}
-
 TEST(OperationsPlay, TheAlertBarAtItsTopInPeaceIsHeldToThePeaceLimit) {
   plat::SetGameFloatMode();
   SampleGame game;
-  GlobalGuard options(g_uiOptions);
-  ASSERT_NO_FATAL_FAILURE(game.Start());
-  g_uiOptions.bnoconfirmturn = 1;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   ScreenSet& s = g_screens;
   World& w = g_world;
   SetGameSpeed(w.gameState, 0);
   const PlayerRecord& local = w.players[w.gameState.localPlayer];
   ASSERT_EQ(local.displayPolicy.hostileMask, 0u) << "Westholm starts at peace";
-  PressF3();
+  SampleGame::PressKey(plat::kVkF1 + 2);  // F3
   SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "DEFCONBUT"));
   ASSERT_NE(s.ops1Ss1.currentForm->parent, nullptr) << "the alert page docks";
   auto* bar = dynamic_cast<SlideBarControl*>(FormFindControlByTag(s.ops1Ss1.currentForm, "DEFCONSLDR"));
   ASSERT_NE(bar, nullptr);
   SliderSetValueInt(bar, 4);
   s.ops1Ss1.OnControlChange(bar, 0);
-  PlayOneDay(w);
+  SampleGame::PlayDays(1);
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     EXPECT_EQ(local.simPolicy.defcon, 3);
@@ -80,9 +56,7 @@ TEST(OperationsPlay, TheAlertBarAtItsTopInPeaceIsHeldToThePeaceLimit) {
 TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimulation) {
   plat::SetGameFloatMode();
   SampleGame game;
-  GlobalGuard options(g_uiOptions);
-  ASSERT_NO_FATAL_FAILURE(game.Start());
-  g_uiOptions.bnoconfirmturn = 1;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   ScreenSet& s = g_screens;
   World& w = g_world;
   {
@@ -91,7 +65,7 @@ TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimul
   }
   const PlayerRecord& local = w.players[w.gameState.localPlayer];
   ASSERT_EQ(local.displayPolicy.roeFlags & kScorchedEarth, 0u) << "the sample starts without scorched earth";
-  PressF3();
+  SampleGame::PressKey(plat::kVkF1 + 2);  // F3
   ASSERT_NE(s.ops1.currentForm->parent, nullptr) << "F3 docks OPS1";
   SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "RULESBUT"));
   ASSERT_NE(s.ops1Ss3.currentForm->parent, nullptr) << "the rules page docks";
@@ -116,7 +90,7 @@ TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimul
   SampleGame::ClickControl(FormFindControlById(s.ops1Ss3c1.currentForm, 3));
   EXPECT_EQ(local.displayPolicy.roescorchedtype, 5u) << "the display copy takes the mask at once";
 
-  PlayOneDay(w);
+  SampleGame::PlayDays(1);
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_EQ(local.simPolicy.roeFlags & kScorchedEarth, kScorchedEarth);
   EXPECT_EQ(local.simPolicy.roescorchedtype, 5u);

@@ -5,11 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -20,7 +17,6 @@
 #include "screens/screen_set.h"
 #include "sim/region_names.h"
 #include "sim/simulation_lock.h"
-#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -32,12 +28,6 @@
 #include "world/world.h"
 
 namespace {
-
-void PressF5() {
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 4, 0);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 4, 0);
-  SampleGame::Pump();
-}
 
 // Clicks the region's row of the department's list (scrolled into view).
 void PickRegion(DiplomacyScreen& d, int32_t region) {
@@ -67,23 +57,10 @@ int32_t PixelsOfColour(const Control* control, uint32_t colour) {
   return near;
 }
 
-void RunDays(World& w, uint32_t days) {
-  const uint32_t until = w.gameState.currentDay + days;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < until) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  SetGameSpeed(w.gameState, 0);
-  SampleGame::Pump();
-}
-
 TEST(RegionPanelsPlay, EastmarksFlagNeutralityAndTradeRefusalsReachTheSimulation) {
   plat::SetGameFloatMode();
   SampleGame game;
-  GlobalGuard options(g_uiOptions);
-  ASSERT_NO_FATAL_FAILURE(game.Start());
-  g_uiOptions.bnoconfirmturn = 1;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   ScreenSet& s = g_screens;
   World& w = g_world;
   SetGameSpeed(w.gameState, 0);
@@ -93,7 +70,7 @@ TEST(RegionPanelsPlay, EastmarksFlagNeutralityAndTradeRefusalsReachTheSimulation
   ASSERT_NE(eastmark, 0);
   const int32_t local = w.gameState.localPlayer;
 
-  PressF5();
+  SampleGame::PressKey(plat::kVkF1 + 4);  // F5
   ASSERT_NE(s.diplomacy1.regionList, nullptr);
   PickRegion(s.diplomacy1, eastmark);
   RegionRelationsPanel& panel = s.diplomacy1Ss2;
@@ -119,7 +96,7 @@ TEST(RegionPanelsPlay, EastmarksFlagNeutralityAndTradeRefusalsReachTheSimulation
   trade.Show(eastmark, nullptr);
   trade.OnCommand(nullptr, kRestrictAllSales);
   trade.OnCommand(nullptr, kRestrictAllPurchases);
-  RunDays(w, 2);
+  SampleGame::PlayDays(2);
 
   plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerPolicyBlock& sim = w.players[local].simPolicy;

@@ -2,21 +2,12 @@
 // F9 docks it with one row for each news item of the region.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
-
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "screens/screen_set.h"
 #include "sim/player_messages.h"
-#include "sim/simulation_lock.h"
-#include "support/global_guard.h"
-#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/list_control.h"
-#include "world/game_speed.h"
-#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -24,19 +15,10 @@ namespace {
 TEST(StatusNewsPlay, AfterTenDaysTheNewsListHoldsEveryNewsItem) {
   plat::SetGameFloatMode();
   SampleGame game;
-  GlobalGuard<UiOptions> options(g_uiOptions);
-  ASSERT_NO_FATAL_FAILURE(game.Start());
-  g_uiOptions.bnoconfirmturn = 1;
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   World& w = g_world;
-  const uint32_t start = w.gameState.currentDay;
-  ASSERT_TRUE(PlayUntilDay(start + 10));
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    SetGameSpeed(w.gameState, 0);
-  }
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 8, 0);
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 8, 0);
-  SampleGame::Pump();
+  SampleGame::PlayDays(10);
+  SampleGame::PressKey(plat::kVkF1 + 8);  // F9
   StatusScreen& status = g_screens.status1;
   ASSERT_NE(status.currentForm->parent, nullptr) << "F9 docks STATUS1";
   ASSERT_NE(status.newsList, nullptr);

@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -17,7 +14,6 @@
 #include "screens/military/unit_cargo_panels.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
-#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_bits.h"
@@ -119,7 +115,7 @@ TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
   EXPECT_GT(drawn, 0) << "the picture is more than its background";
 
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "LOCK"));
-  const bool locked = PlayDaysUntil(2, [&] {
+  const bool locked = SampleGame::PlayUntil(2, [&] {
     const UnitRecord* u = FindUnitById(w, shown);
     return u && (u->orders[kPostureBits] & kPostureNoAutoDeploy) != 0;
   });
@@ -165,7 +161,7 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
     plat::CriticalSectionLock lock(g_simulationLock);
     IssueUnitOrder(w, *const_cast<UnitRecord*>(tanks), kMoveOrder, stop, nullptr, nullptr, 0, 0, -1);
   }
-  ASSERT_TRUE(PlayDaysUntil(2, [&] {
+  ASSERT_TRUE(SampleGame::PlayUntil(2, [&] {
     return MakeHexPos(tanks->x, tanks->y) == stop && !(tanks->orders[kOrderFlags] & kOrderMoving);
   }));
   UnitTransferPanel& transfer = g_screens.popupMilitary1a8;
@@ -193,7 +189,7 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
   }));
 
   bool split = false, moved = false, stoodDown = false;
-  PlayDaysUntil(14, [&] {
+  SampleGame::PlayUntil(14, [&] {
     float sum = 0.0f;
     int halves = 0;
     for (const UnitRecord* u : SampleGame::OwnUnitsOnMap(kInfantryClass))

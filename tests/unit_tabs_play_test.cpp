@@ -5,10 +5,7 @@
 // within a game day.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -24,7 +21,6 @@
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/simulation_lock.h"
-#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -184,7 +180,7 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
     ordered |= c.id == kCmdAddOrderFlags && c.arg28 == tank && c.arg32 == kOrderUnloadDue;
   EXPECT_TRUE(ordered) << "the unload order reaches the command log";
 
-  PlayDaysUntil(2, [&] { return CarrierOf(tank) == 0; });
+  SampleGame::PlayUntil(2, [&] { return CarrierOf(tank) == 0; });
   EXPECT_EQ(CarrierOf(tank), 0u) << "the tank is put ashore";
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_EQ(MakeHexPos(FindUnitById(w, tank)->x, FindUnitById(w, tank)->y), at) << "on the helicopter's hex";

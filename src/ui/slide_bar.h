@@ -81,6 +81,9 @@ int32_t SliderSnapToNotches(int32_t p, uint16_t notches);
 // towards red below the low mark and above the high mark.
 uint32_t SliderColour(uint32_t fill, int32_t position, int32_t lowMark, int32_t highMark);
 
+// The control as a slide bar; null when it is none (or null).
+inline SlideBarControl* AsSlideBar(Control* control) { return dynamic_cast<SlideBarControl*>(control); }
+
 void SliderSetPosition(SlideBarControl* bar, int32_t p);
 void SliderSetDefault(SlideBarControl* bar, int32_t p);
 void SliderSetThumbNotify(SlideBarControl* bar, int32_t p);

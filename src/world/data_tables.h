@@ -10,6 +10,8 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string>
 #include <type_traits>
 
 #include "world/map_header.h"
@@ -223,6 +225,9 @@ static_assert(offsetof(TerrainHeader, saved) == 32);
 inline constexpr int kTerrainCount = 256;
 
 struct TerrainRecord {
+  // The name: 16 bytes at 100, NUL-padded (a full name has no NUL).
+  static constexpr size_t kNameAt = 100;
+  static constexpr size_t kNameSize = 16;
   uint8_t bytes[148];
   // The terrain's square in the terrain atlas.
   int32_t imageLeft;    // 148
@@ -234,6 +239,11 @@ static_assert(sizeof(TerrainRecord) == 164);
 static_assert(std::is_trivially_copyable_v<TerrainRecord>);
 static_assert(offsetof(TerrainRecord, imageLeft) == 148);
 static_assert(offsetof(TerrainRecord, imageBottom) == 160);
+
+inline std::string TerrainName(const TerrainRecord& terrain) {
+  const auto* name = reinterpret_cast<const char*>(terrain.bytes + TerrainRecord::kNameAt);
+  return std::string(name, strnlen(name, TerrainRecord::kNameSize));
+}
 
 struct TechHeader {
   uint32_t size;

@@ -6,8 +6,12 @@
 // hold fatal assertions; call them under ASSERT_NO_FATAL_FAILURE.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/app_object.h"
@@ -22,14 +26,20 @@
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
+#include "platform/threads.h"
 #include "sim/game_threads.h"
+#include "sim/simulation_lock.h"
 #include "support/fast_clock.h"
+#include "support/play_days.h"
+#include "support/global_guard.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
+#include "world/game_speed.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 class SampleGame {
@@ -71,6 +81,13 @@ class SampleGame {
     Pump();
     Post(right ? plat::kWmRButtonDown : plat::kWmLButtonDown, right ? plat::kMkRButton : plat::kMkLButton, x, y);
     Post(right ? plat::kWmRButtonUp : plat::kWmLButtonUp, 0, x, y);
+    Pump();
+  }
+
+  // A key pressed and let go, as the window reports it (plat::kVkF1 + 2 is F3).
+  static void PressKey(uint32_t key) {
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, key, 0);
+    plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, key, 0);
     Pump();
   }
 
@@ -129,6 +146,30 @@ class SampleGame {
     const HexMapShape shape = MapShape(w);
     w.gameState.currentHex = HexPosition{static_cast<int16_t>(HexX(hex)), static_cast<int16_t>(HexY(hex)),
                                          static_cast<uint32_t>(HexY(hex) * shape.width + HexX(hex)), 0};
+  }
+
+  // Plays day by day, at most `days` days, until `done` holds; says
+  // whether it held. `done` is asked under g_simulationLock at each day's
+  // end with the clock stopped there (see play_days.h).
+  template <typename Done>
+  static bool PlayUntil(uint32_t days, Done done) {
+    return PlayDaysUntil(days, done);
+  }
+
+  // Plays the days, stops at the last one's end, and lets the screens take
+  // in the last of them (its messages post more, so two frames).
+  static void PlayDays(uint32_t days) {
+    EXPECT_TRUE(PlayUntilDay(g_world.gameState.currentDay + days)) << "the days pass";
+    Pump();
+    Pump();
+  }
+
+  // Start with the end-of-turn question off, for a test that lets days
+  // pass; the options are as they were again once the game has stopped.
+  void StartUnasked(const char* region = "Westholm", const char* scenario = "Channel") {
+    options_.emplace(g_uiOptions);
+    Start(region, scenario);
+    g_uiOptions.bnoconfirmturn = 1;
   }
 
   // A new game of the scenario (its definition's name) as the region, in a
@@ -197,4 +238,5 @@ class SampleGame {
   FastClock clock_;
   std::string oldRoot_;
   bool started_ = false;
+  std::optional<GlobalGuard<UiOptions>> options_;
 };

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "screens/diplomacy/region_flag.h"
+#include "screens/common/region_flag.h"
 #include "sim/region_names.h"
 #include "ui/control.h"
 #include "ui/string_control.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <tuple>
 
-#include "screens/diplomacy/region_flag.h"
+#include "screens/common/region_flag.h"
 #include "net/net_session.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"

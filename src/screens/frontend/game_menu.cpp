@@ -27,22 +27,7 @@ constexpr const char* kQuitNowTags[] = {"TEXTBOX15", "RETURNBUT", "QUITNOW"};
 constexpr const char* kMenuTags[] = {"OPTIONPAR"};
 
 constexpr uint32_t kQuestionColour = 0xFF96BEFA;
-constexpr int32_t kQuestionFont = 10;
-
-// The question pages' text box: the menu's large font in its light blue.
-TextBoxControl* MakeQuestionBox(Screen& page, const char* tag) {
-  TextBoxControl* box = MakeTextBox(tag, 0, page.form);
-  if (!box) return nullptr;
-  if (box->prototype) {
-    box->prototype->fontSlot = kQuestionFont;
-    box->prototype->textColour = kQuestionColour;
-  }
-  return box;
-}
-
-void ShowUiText(TextBoxControl* box, int entry) {
-  if (box) TextBoxSetText(box, TextListText(kListUitext, entry), 0, 1);
-}
+constexpr int32_t kQuestionFont = 10;  // the menu's large font
 
 }  // namespace
 
@@ -138,14 +123,25 @@ void GameMenuButtons::OnCommand(Control* control, int32_t) {
   // RESIGNBUT does nothing.
 }
 
-QuitConfirm::QuitConfirm(GameMenu& menu) : Screen("GAME_SS02", {kQuitTags, {}}), menu_(menu) {}
+MenuQuestion::MenuQuestion(const char* formName, FormLookups lookups, GameMenu& menu, Question question)
+    : Screen(formName, lookups), menu_(menu), question_(question) {}
 
-void QuitConfirm::BindControls() {
+void MenuQuestion::BindControls() {
   hostLink = &menu_.optionPanel;
-  text_ = MakeQuestionBox(*this, "TEXTBOX12");
+  text_ = MakeTextBox(question_.tag, 0, form);
+  if (text_ && text_->prototype) {
+    text_->prototype->fontSlot = static_cast<uint32_t>(question_.font);
+    text_->prototype->textColour = kQuestionColour;
+  }
 }
 
-void QuitConfirm::OnOpen() { ShowUiText(text_, kUiTextQuitQuestion); }
+void MenuQuestion::OnOpen() {
+  const char* text = TextListText(kListUitext, question_.entry);
+  if (text_) TextBoxSetText(text_, text ? text : "", 0, 1);
+}
+
+QuitConfirm::QuitConfirm(GameMenu& menu)
+    : MenuQuestion("GAME_SS02", {kQuitTags, {}}, menu, {"TEXTBOX12", kUiTextQuitQuestion, kQuestionFont}) {}
 
 void QuitConfirm::OnCommand(Control* control, int32_t) {
   if (Is(control, "CANBUT")) menu_.ShowPage(1);
@@ -155,14 +151,8 @@ void QuitConfirm::OnCommand(Control* control, int32_t) {
   }
 }
 
-QuitNowDialog::QuitNowDialog(GameMenu& menu) : Screen("GAME_SS3a", {kQuitNowTags, {}}), menu_(menu) {}
-
-void QuitNowDialog::BindControls() {
-  hostLink = &menu_.optionPanel;
-  text_ = MakeQuestionBox(*this, "TEXTBOX15");
-}
-
-void QuitNowDialog::OnOpen() { ShowUiText(text_, kUiTextQuitNow); }
+QuitNowDialog::QuitNowDialog(GameMenu& menu)
+    : MenuQuestion("GAME_SS3a", {kQuitNowTags, {}}, menu, {"TEXTBOX15", kUiTextQuitNow, kQuestionFont}) {}
 
 void QuitNowDialog::OnCommand(Control* control, int32_t) {
   if (Is(control, "RETURNBUT")) menu_.CloseMenu();

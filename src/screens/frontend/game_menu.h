@@ -60,28 +60,38 @@ class GameMenuButtons : public Screen {
   GameMenu& menu_;
 };
 
-class QuitConfirm : public Screen {
+// A question page of the menu, shown in its OPTIONPAR panel: a text of the
+// "uitext" list in the questions' light blue over the page's buttons, which
+// the page answers.
+class MenuQuestion : public Screen {
  public:
-  explicit QuitConfirm(GameMenu& menu);
-  void OnOpen() override;
+  struct Question {
+    const char* tag;  // the text box
+    int entry;        // of the "uitext" list
+    int32_t font;
+  };
+  MenuQuestion(const char* formName, FormLookups lookups, GameMenu& menu, Question question);
   void BindControls() override;
-  void OnCommand(Control* control, int32_t value) override;
+  void OnOpen() override;
 
- private:
+ protected:
   GameMenu& menu_;
   TextBoxControl* text_ = nullptr;
+
+ private:
+  Question question_;
 };
 
-class QuitNowDialog : public Screen {
+class QuitConfirm : public MenuQuestion {
+ public:
+  explicit QuitConfirm(GameMenu& menu);
+  void OnCommand(Control* control, int32_t value) override;
+};
+
+class QuitNowDialog : public MenuQuestion {
  public:
   explicit QuitNowDialog(GameMenu& menu);
-  void OnOpen() override;
-  void BindControls() override;
   void OnCommand(Control* control, int32_t value) override;
-
- private:
-  GameMenu& menu_;
-  TextBoxControl* text_ = nullptr;
 };
 
 class SaveGameDialog : public Screen {

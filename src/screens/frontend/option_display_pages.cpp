@@ -74,10 +74,8 @@ constexpr const char* kAdvancedSoundTags[] = {
     "UIMUTE",     "STATUSMUTE", "EMAILMUTE",  "NEWSMUTE",  "VOICEMUTE", "COMBATMUTE", "MOVEMUTE",
     "WINCHAT",    "CANBUT",     "OKSOUND"};
 
-SlideBarControl* Slider(Control* control) { return dynamic_cast<SlideBarControl*>(control); }
-
 void SetVolumeSlider(Control* control, int32_t level) {
-  SlideBarControl* bar = Slider(control);
+  SlideBarControl* bar = AsSlideBar(control);
   if (!bar) return;
   bar->exponent = kVolumeExponent;
   SliderSetMaxInt(bar, kVolumeMaximum);
@@ -85,14 +83,14 @@ void SetVolumeSlider(Control* control, int32_t level) {
 }
 
 void SetLinearSlider(Control* control, int32_t maximum, int32_t value) {
-  SlideBarControl* bar = Slider(control);
+  SlideBarControl* bar = AsSlideBar(control);
   if (!bar) return;
   bar->exponent = 1;
   SliderSetMaxInt(bar, maximum);
   SliderSetValueInt(bar, value);
 }
 
-int32_t SliderInt(Control* control) { return SliderGetValueInt(Slider(control)); }
+int32_t SliderInt(Control* control) { return SliderGetValueInt(AsSlideBar(control)); }
 
 // Checks one button of a radio group and clears the rest of it.
 void SelectRadio(Control* form, int32_t firstId, int32_t count, int32_t chosen) {
@@ -116,7 +114,7 @@ void GraphicsOptions::OnOpen() {
   const bool unitsHigh = g_app.Flag(kSetUnitbitshires);
   SetChecked("UNIT2", unitsHigh);
   SetChecked("UNIT0", !unitsHigh);
-  if (SlideBarControl* gamma = Slider(Find("GAMMASLDR"))) {
+  if (SlideBarControl* gamma = AsSlideBar(Find("GAMMASLDR"))) {
     gamma->exponent = 1;
     SliderSetMaxFloat(gamma, kGammaMaximum);
     SliderSetValueFloat(gamma, g_uiOptions.gammalevel);
@@ -181,7 +179,7 @@ void GraphicsOptions::Store() {
   g_uiOptions.popupalpha = static_cast<uint8_t>(std::min(SliderInt(Find("TRANSSLDR")), kAlphaMaximum));
   // The bar opens a step above the stored gamma: read back where it opened
   // it would raise the gamma by that step on every OK.
-  SlideBarControl* gamma = Slider(Find("GAMMASLDR"));
+  SlideBarControl* gamma = AsSlideBar(Find("GAMMASLDR"));
   if (gamma && gamma->position != SliderPositionOfFloat(gamma, g_uiOptions.gammalevel))
     g_uiOptions.gammalevel = SliderGetValueFloat(gamma);
 }

@@ -20,13 +20,11 @@
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
-#include "ui/text_box.h"
 #include "world/text/text_lists.h"
 #include "world/text/ui_options.h"
 
 namespace {
 
-constexpr uint32_t kQuestionColour = 0xFF96BEFA;
 constexpr int32_t kRestartFont = 9;
 constexpr int32_t kResetFont = 1;
 
@@ -50,15 +48,6 @@ constexpr uint32_t kCentred = 0x6;
 // front end the game's layout takes the stored value when it is next laid
 // out.
 bool GameScreenShown() { return g_platform.appMode == kModeGame && g_ui.mapView; }
-
-TextBoxControl* MakeQuestionBox(Screen& page, const char* tag, int32_t font) {
-  TextBoxControl* box = MakeTextBox(tag, 0, page.form);
-  if (box && box->prototype) {
-    box->prototype->fontSlot = static_cast<uint32_t>(font);
-    box->prototype->textColour = kQuestionColour;
-  }
-  return box;
-}
 
 // The page's error line along the bottom of its form, made once per form.
 Control* AddErrorLine(Screen& page) {
@@ -87,11 +76,6 @@ bool UiOptionsSaved() {
   if (g_optionPageActions.saveUiOptions()) return true;
   LogWrite(g_platform, "Options: %s could not be written\n", g_app.optionsFile);
   return false;
-}
-
-void ShowUiText(TextBoxControl* box, int entry) {
-  const char* text = TextListText(kListUitext, entry);
-  if (box) TextBoxSetText(box, text ? text : "", 0, 1);
 }
 
 int32_t ReadKey(const UiOptions& options, size_t offset) {
@@ -309,30 +293,24 @@ void OptionSubPage::Return() {
   parent_.RestoreEdits();
 }
 
-RestartConfirm::RestartConfirm() : Screen("GAME_SS8", {kRestartTags, {}}) {}
-
-void RestartConfirm::BindControls() {
-  hostLink = &g_screens.gameMenu.optionPanel;
-  text_ = MakeQuestionBox(*this, "TEXTBOX13", kRestartFont);
-}
-
-void RestartConfirm::OnOpen() { ShowUiText(text_, kUiTextRestart); }
+RestartConfirm::RestartConfirm()
+    : MenuQuestion("GAME_SS8", {kRestartTags, {}}, g_screens.gameMenu, {"TEXTBOX13", kUiTextRestart, kRestartFont}) {}
 
 void RestartConfirm::OnCommand(Control* control, int32_t) {
-  if (Is(control, "CANBUT")) g_screens.gameMenu.ShowPage(1);
-  if (Is(control, "OKRESTART")) g_screens.gameMenu.CloseMenu();
+  if (Is(control, "CANBUT")) menu_.ShowPage(1);
+  if (Is(control, "OKRESTART")) menu_.CloseMenu();
 }
 
-ResetOptionsConfirm::ResetOptionsConfirm() : Screen("GAME_SS9", {kResetTags, {}}) {}
+ResetOptionsConfirm::ResetOptionsConfirm()
+    : MenuQuestion("GAME_SS9", {kResetTags, {}}, g_screens.gameMenu, {"TEXTBOX14", kUiTextReset, kResetFont}) {}
 
 void ResetOptionsConfirm::BindControls() {
-  hostLink = &g_screens.gameMenu.optionPanel;
-  text_ = MakeQuestionBox(*this, "TEXTBOX14", kResetFont);
+  MenuQuestion::BindControls();
   errorLine_ = AddErrorLine(*this);
 }
 
 void ResetOptionsConfirm::OnOpen() {
-  ShowUiText(text_, kUiTextReset);
+  MenuQuestion::OnOpen();
   SetControlFlag(errorLine_, kStateHidden, 1);
 }
 

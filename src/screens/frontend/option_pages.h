@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "screens/frontend/game_menu.h"
 #include "ui/screen.h"
 
 class GameMenu;
@@ -241,19 +242,14 @@ class SoundOptions : public OptionPage {
 
 // In game only: a note that some choices wait for the next start; OK closes
 // the menu and changes nothing.
-class RestartConfirm : public Screen {
+class RestartConfirm : public MenuQuestion {
  public:
   RestartConfirm();
-  void BindControls() override;
-  void OnOpen() override;
   void OnCommand(Control* control, int32_t value) override;
-
- private:
-  TextBoxControl* text_ = nullptr;
 };
 
 // Every interface option back to its default; the machine settings stay.
-class ResetOptionsConfirm : public Screen {
+class ResetOptionsConfirm : public MenuQuestion {
  public:
   ResetOptionsConfirm();
   void BindControls() override;
@@ -261,7 +257,6 @@ class ResetOptionsConfirm : public Screen {
   void OnCommand(Control* control, int32_t value) override;
 
  private:
-  TextBoxControl* text_ = nullptr;
   Control* errorLine_ = nullptr;
 };
 

@@ -3,7 +3,7 @@
 #include "net/net_session.h"
 #include "net/net_slots.h"
 #include "records/player_kinds.h"
-#include "screens/diplomacy/region_flag.h"
+#include "screens/common/region_flag.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"

@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr size_t kTerrainNameAt = 100;
-constexpr size_t kTerrainNameSize = 16;
-
 std::string Coordinates(const HexPosition& hex) {
   char text[40];
   plat::FormatText(text, sizeof text, "X: %03d    Y: %03d", static_cast<int>(hex.x), static_cast<int>(hex.y));
@@ -25,8 +22,7 @@ std::string HexTerrainName(const World& world, uint32_t cellIndex) {
   if (cellIndex >= world.cells.size()) return {};
   const size_t terrain = static_cast<size_t>(CellTerrain(world.cells[cellIndex].word));
   if (terrain >= world.terrains.size()) return {};
-  const auto* name = reinterpret_cast<const char*>(world.terrains[terrain].bytes + kTerrainNameAt);
-  return std::string(name, strnlen(name, kTerrainNameSize));
+  return TerrainName(world.terrains[terrain]);
 }
 
 EditorBarReadouts ComputeEditorBarReadouts(const World& world) {

@@ -38,17 +38,15 @@ uint32_t LevelBits(float level) {
   return std::bit_cast<uint32_t>(capped);
 }
 
-SlideBarControl* Slider(Control* c) { return dynamic_cast<SlideBarControl*>(c); }
-
 void SetSlider(Control* c, float maximum, float value) {
-  SlideBarControl* bar = Slider(c);
+  SlideBarControl* bar = AsSlideBar(c);
   if (!bar) return;
   SliderSetMaxFloat(bar, maximum);
   SliderSetValueFloat(bar, value);
 }
 
 float SliderValue(Control* c) {
-  const SlideBarControl* bar = Slider(c);
+  const SlideBarControl* bar = AsSlideBar(c);
   return bar ? SliderGetValueFloat(bar) : 0.0f;
 }
 
@@ -138,7 +136,7 @@ void InvestmentPanel::OnCommand(Control* control, int32_t id) {
   } else if (id == kInsuranceButton) {
     Department().funds.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "REC")) {
-    if (SlideBarControl* bar = Slider(Tag(*this, "INVESTSLDR"))) SliderSetValueFloatNotify(bar, 1.0f);
+    if (SlideBarControl* bar = AsSlideBar(Tag(*this, "INVESTSLDR"))) SliderSetValueFloatNotify(bar, 1.0f);
   }
 }
 

@@ -25,6 +25,7 @@
 #include "sim/daily/research_fields.h"
 #include "units/hex_state.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
@@ -125,13 +126,7 @@ class BasePanelsTest : public ::testing::Test {
 
   GlobalGuard<int32_t> mode_{g_ui.mode}, depth_{g_ui.panelDepth}, clickMode_{g_screens.mapClickMode};
   GlobalGuard<int32_t> cursor_{g_mapView.hexPickCursor}, pick_{g_mapView.pickHex};
-  GlobalGuard<int32_t> width_{g_world.mapWidth}, height_{g_world.mapHeight};
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<uint8_t>> cellBytes_{g_world.cellBytes};
-  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<GameState> state_{g_world.gameState};
+  WorldMapGuard map_;
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]}, other_{g_world.players[kOther]};
   GlobalGuard<std::atomic<float>> promised_{g_world.pendingDeployments[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};

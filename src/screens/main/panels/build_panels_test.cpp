@@ -27,6 +27,7 @@
 #include "units/hex_state.h"
 #include "world/relation_fields.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/screen_manager.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
@@ -100,17 +101,10 @@ class BuildPanelsTest : public ::testing::Test {
   }
   static void Spill(float v) { PutFloat(g_world.terrains[1].bytes + 48, v); }
 
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<uint8_t>> cellBytes_{g_world.cellBytes};
-  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
+  WorldMapGuard map_;
   GlobalGuard<std::vector<uint8_t>> economy_{g_world.worldEconomy};
   GlobalGuard<std::vector<uint8_t>> designs_{g_world.designRows};
   GlobalGuard<std::vector<TechRecord>> techs_{g_world.techs};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<int32_t> width_{g_world.mapWidth};
-  GlobalGuard<int32_t> height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<MapPlacement> placement_{g_mapPlacement};

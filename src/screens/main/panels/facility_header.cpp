@@ -6,7 +6,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
-#include "screens/main/build/figure_text.h"
+#include "screens/common/figure_text.h"
 #include "screens/main/facility_status.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"

@@ -7,9 +7,9 @@
 #include "platform/threads.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
+#include "screens/common/figure_text.h"
 #include "screens/economy/product_period.h"
 #include "screens/main/bars/side_bars.h"
-#include "screens/main/build/figure_text.h"
 #include "screens/main/build/site_figures.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/panels/class_icon.h"
@@ -20,9 +20,9 @@
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
 #include "world/local_player.h"
+#include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
-#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "screens/main/panels/hex_distance_panel.h"
 
 #include "platform/fpenv.h"
+#include "screens/common/product_tabs.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/bars/side_bars.h"
 #include "platform/threads.h"
@@ -18,8 +19,6 @@
 
 namespace {
 
-constexpr int32_t kFirstTabId = 100;
-constexpr int32_t kTabCount = 8;
 
 
 // The detail of one side: a unit's when one is shown in the hex and the
@@ -77,13 +76,7 @@ void ShowHexDistance(const World& world, Control* form, HexDistanceShown& shown,
 
 void HexDistancePanel::BindControls() {
   DockInSecondBotbar2(*this);
-  for (int32_t i = 0; i < kTabCount; ++i) {
-    Control* tab = FormFindControlById(currentForm, kFirstTabId + i);
-    if (!tab) continue;
-    ControlSetText(tab, nullptr);
-    const char* text = TextListEntry(g_textLists, kListProdtabs, i);
-    if (text && *text) ControlSetText(tab, text);
-  }
+  LabelProductTabs(currentForm);
   selectedHost = FormFindControlByTag(currentForm, "SPAR3");
   targetHost = FormFindControlByTag(currentForm, "CPAR3");
   selectedHex.mode = 1;

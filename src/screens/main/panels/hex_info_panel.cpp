@@ -44,15 +44,7 @@ constexpr int32_t kFirstMovementRowId = 105;  // 105 to 108
 constexpr float kDefenceMax = 4.0f;
 constexpr int32_t kMovementMax = 14;
 constexpr int32_t kFortificationMax = 255;
-// Terrain name: 16 bytes at 100 of the record.
-constexpr size_t kTerrainNameAt = 100;
-constexpr size_t kTerrainNameSize = 16;
 constexpr uint32_t kPanelAlpha = 0xC8000000u;
-
-
-SlideBarControl* SlideBarOf(Control* c) {
-  return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
-}
 
 const HexCell* SelectedCell(const World& world) {
   const HexPosition& hex = world.gameState.currentHex;
@@ -140,8 +132,7 @@ void HexInfoPanel::Refresh() {
   static const TerrainRecord kNoTerrain{};
   const TerrainRecord* terrainOf = TerrainOf(world, *cell);
   const TerrainRecord& t = terrainOf ? *terrainOf : kNoTerrain;
-  const char* name = reinterpret_cast<const char*>(t.bytes + kTerrainNameAt);
-  ControlSetText(tagged("TERTYPE"), std::string(name, strnlen(name, kTerrainNameSize)).c_str());
+  ControlSetText(tagged("TERTYPE"), TerrainName(t).c_str());
 
   const HexUnitStack* stack = LoadHexStack(*cell);
   const HexExtra* label = stack ? stack->extra : nullptr;
@@ -186,12 +177,12 @@ void HexInfoPanel::Refresh() {
         v = std::max<int32_t>(v, k.defenceValues[3]);
         if (row == 1 && (k.flags & kClassFortification)) v *= 3;
       }
-      if (SlideBarControl* bar = SlideBarOf(withId(kFirstDefenceRowId + row))) {
+      if (SlideBarControl* bar = AsSlideBar(withId(kFirstDefenceRowId + row))) {
         SliderSetMaxFloat(bar, kDefenceMax);
         SliderSetValueFloatNotify(bar, DefenceFactor(v));
       }
     }
-    if (SlideBarControl* bar = SlideBarOf(withId(kCombinedRowId))) {
+    if (SlideBarControl* bar = AsSlideBar(withId(kCombinedRowId))) {
       const int32_t combined = t.bytes[kTerrainGroundDefenceAt] + k.defenceValues[3];
       SliderSetMaxFloat(bar, kDefenceMax);
       SliderSetValueFloatNotify(bar, std::min(static_cast<float>(combined) / 25.0f, kDefenceMax));
@@ -200,7 +191,7 @@ void HexInfoPanel::Refresh() {
     for (int row = 0; row < 4; ++row) {
       const int32_t terrainCost = classfields::TerrainMovement(t, row);
       const int32_t v = terrainCost == 0 ? u : u == 0 ? terrainCost : std::min(terrainCost, u);
-      if (SlideBarControl* bar = SlideBarOf(withId(kFirstMovementRowId + row))) {
+      if (SlideBarControl* bar = AsSlideBar(withId(kFirstMovementRowId + row))) {
         SliderSetMaxInt(bar, kMovementMax);
         SliderSetValueIntNotify(bar, v);
       }
@@ -216,14 +207,14 @@ void HexInfoPanel::Refresh() {
   SetHidden(tagged("NB1"), !(fortified || (special & kTerrainCovered)));
   SetHidden(tagged("NB2"), !(special & kTerrainHighGround));
 
-  if (SlideBarControl* bar = SlideBarOf(tagged("CLOYALTY"))) {
+  if (SlideBarControl* bar = AsSlideBar(tagged("CLOYALTY"))) {
     const float loyalty = leadStands ? lead->morale : world.players[loyal].efficiency;
     SliderSetMaxFloat(bar, 1.0f);
     SliderSetValueFloat(bar, loyalty);
     bar->outlines[kLookNormal] = PanelColour(g_uiOptions.playercolor[loyal]);
     SetPercentText(bar, loyalty * 100.0f);
   }
-  if (SlideBarControl* bar = SlideBarOf(tagged("CFORTSLDR"))) {
+  if (SlideBarControl* bar = AsSlideBar(tagged("CFORTSLDR"))) {
     const uint8_t fort = HexFortification(world, *cell);
     SliderSetMaxInt(bar, kFortificationMax);
     SliderSetValueInt(bar, fort);

@@ -15,6 +15,7 @@
 #include "sim/command_log.h"
 #include "records/hex_cell.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/control_focus.h"
 #include "ui/edit_control.h"
 #include "world/hex_extra.h"
@@ -67,12 +68,7 @@ class HexPanelsTest : public ::testing::Test {
     texts_.emplace_back(list, index);
   }
 
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<int32_t> width_{g_world.mapWidth};
-  GlobalGuard<int32_t> height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
+  WorldMapGuard map_;
   GlobalGuard<UiOptions> options_{g_uiOptions};
   std::vector<std::pair<TextListId, int>> texts_;
 };

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "records/player_record.h"
+#include "screens/common/figure_text.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/side_bars.h"
-#include "screens/main/build/figure_text.h"
 #include "screens/main/panels/facility_header.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"

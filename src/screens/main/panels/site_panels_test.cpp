@@ -23,6 +23,7 @@
 #include "sim/game_command.h"
 #include "sim/policy_block_fields.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
@@ -83,13 +84,8 @@ class SitePanelsTest : public ::testing::Test {
   static uint32_t Hex() { return PackHex(2, 3); }
 
   UnitRecord lead_{};
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<uint8_t>> cellBytes_{g_world.cellBytes};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
+  WorldMapGuard map_;
   GlobalGuard<std::vector<TechRecord>> techs_{g_world.techs};
-  GlobalGuard<int32_t> width_{g_world.mapWidth};
-  GlobalGuard<int32_t> height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};

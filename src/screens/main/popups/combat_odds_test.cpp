@@ -16,6 +16,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
@@ -77,12 +78,7 @@ class CombatOddsTest : public ::testing::Test {
   static HexPosition At(int16_t x, int16_t y) { return {x, y, static_cast<uint32_t>(y * kSide + x), 0}; }
 
   std::vector<std::unique_ptr<UnitRecord>> units_;
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<int32_t> width_{g_world.mapWidth}, height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
+  WorldMapGuard map_;
   GlobalGuard<uint32_t> rules_{g_world.scenario.head.gameFlags, 0u};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<int32_t> locked_{g_screens.mapTargetLocked, 0};

@@ -17,6 +17,7 @@
 #include "units/hex_state.h"
 #include "world/hex_extra.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/slide_bar.h"
@@ -144,13 +145,8 @@ class HexColumnsTest : public ::testing::Test {
   UnitRecord facility{};
   HexExtra label{};
   HexUnitStack stack{.extra = &label, .lead = &facility};
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<uint8_t>> cellBytes_{g_world.cellBytes}, economy_{g_world.worldEconomy};
-  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<int32_t> width_{g_world.mapWidth}, height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
+  WorldMapGuard map_;
+  GlobalGuard<std::vector<uint8_t>> economy_{g_world.worldEconomy};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]}, other_{g_world.players[kOther]};
   GlobalGuard<float[kTechEffectMultipliers]> localEffects_{g_world.techEffects[kLocal]};
   GlobalGuard<float[kTechEffectMultipliers]> otherEffects_{g_world.techEffects[kOther]};

@@ -8,6 +8,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/player_record.h"
+#include "screens/common/product_tabs.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/panels/terrain_defence.h"
 #include "screens/main/popups/hex_column_figures.h"
@@ -30,8 +31,6 @@
 
 namespace {
 
-constexpr int32_t kFirstTabId = 100;
-constexpr int32_t kTabCount = 8;
 // The children of a column's first part, by id, and of its second part.
 constexpr int32_t kOwnerRow = 1;
 constexpr int32_t kFacilityRow = 2;
@@ -46,14 +45,7 @@ constexpr uint32_t kFacilityFontSlot = 7;
 constexpr size_t kLabelNameMax = 47;
 constexpr int32_t kLevelMax = 255;
 constexpr float kCoverMax = 4.0f;
-// Terrain name: 16 bytes at 100 of the record.
-constexpr size_t kTerrainNameAt = 100;
-constexpr size_t kTerrainNameSize = 16;
 constexpr uint32_t kPanelAlpha = 0xC8000000u;
-
-SlideBarControl* SlideBarOf(Control* c) {
-  return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
-}
 
 uint32_t RegionColour(int region) { return (g_uiOptions.playercolor[region & 31] & 0x00FFFFFFu) | kPanelAlpha; }
 
@@ -83,21 +75,21 @@ void FillFirstPart(const World& world, Control* part, const HexCell& cell) {
 
   ControlSetText(FormFindControlById(part, kPeopleRow), NumberText(HexPeopleWeight(world, cell), "").c_str());
 
-  if (SlideBarControl* bar = SlideBarOf(FormFindControlById(part, kLoyaltyBar))) {
+  if (SlideBarControl* bar = AsSlideBar(FormFindControlById(part, kLoyaltyBar))) {
     const float loyalty = HexLoyalty(world, cell);
     SliderSetMaxFloat(bar, 1.0f);
     SliderSetValueFloatNotify(bar, loyalty);
     ControlSetText(bar, NumberText(loyalty * 100.0f, " %").c_str());
     SetBarColour(bar, loyal);
   }
-  if (SlideBarControl* bar = SlideBarOf(FormFindControlById(part, kLevelBar))) {
+  if (SlideBarControl* bar = AsSlideBar(FormFindControlById(part, kLevelBar))) {
     const uint8_t level = HexLevelByte(world, cell);
     SliderSetMaxInt(bar, kLevelMax);
     SliderSetValueIntNotify(bar, level);
     ControlSetText(bar, NumberText(static_cast<float>(level) / 2.5f, " %").c_str());
     SetBarColour(bar, owner);
   }
-  if (SlideBarControl* bar = SlideBarOf(FormFindControlById(part, kCoverBar))) {
+  if (SlideBarControl* bar = AsSlideBar(FormFindControlById(part, kCoverBar))) {
     SliderSetMaxFloat(bar, kCoverMax);
     SliderSetValueFloatNotify(bar, TerrainDefenceFactor(world, cell));
     SetBarColour(bar, owner);
@@ -106,8 +98,7 @@ void FillFirstPart(const World& world, Control* part, const HexCell& cell) {
 
 void FillSecondPart(const World& world, Control* part, const HexCell& cell) {
   const TerrainRecord* t = TerrainOf(world, cell);
-  const char* name = t ? reinterpret_cast<const char*>(t->bytes + kTerrainNameAt) : "";
-  ControlSetText(FormFindControlById(part, kTerrainRow), std::string(name, strnlen(name, kTerrainNameSize)).c_str());
+  ControlSetText(FormFindControlById(part, kTerrainRow), t ? TerrainName(*t).c_str() : "");
   ControlSetText(FormFindControlById(part, kCountRow), "0");
 }
 
@@ -120,13 +111,7 @@ int32_t HexInfoPopup::AttachForm(Control*) {
 }
 
 void HexInfoPopup::BindControls() {
-  for (int32_t i = 0; i < kTabCount; ++i) {
-    Control* tab = FormFindControlById(currentForm, kFirstTabId + i);
-    if (!tab) continue;
-    ControlSetText(tab, nullptr);
-    const char* text = TextListEntry(g_textLists, kListProdtabs, i);
-    if (text && *text) ControlSetText(tab, text);
-  }
+  LabelProductTabs(currentForm);
   columns[0] = FormFindControlByTag(currentForm, "SPAR3");
   columns[1] = FormFindControlByTag(currentForm, "CPAR3");
   plainPanels[0].mode = 1;

@@ -23,6 +23,7 @@
 #include "sim/game_command.h"
 #include "units/hex_state.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
@@ -98,13 +99,7 @@ class SettlementPopupTest : public ::testing::Test {
   }
 
   std::vector<std::unique_ptr<UnitRecord>> units_;
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<int32_t> width_{g_world.mapWidth};
-  GlobalGuard<int32_t> height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
+  WorldMapGuard map_;
   GlobalGuard<uint32_t> rules_{g_world.scenario.head.gameFlags, 0u};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<PlayerRecord> other_{g_world.players[kOther]};

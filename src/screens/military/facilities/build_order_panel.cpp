@@ -12,7 +12,7 @@
 #include "records/player_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/build/build_classes.h"
-#include "screens/main/build/figure_text.h"
+#include "screens/common/figure_text.h"
 #include "screens/main/build/site_figures.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/panels/class_icon.h"

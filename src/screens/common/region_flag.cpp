@@ -1,4 +1,4 @@
-#include "screens/diplomacy/region_flag.h"
+#include "screens/common/region_flag.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "screens/main/build/figure_text.h"
+#include "screens/common/figure_text.h"
 
 #include "app/number_text.h"
 #include "platform/fpenv.h"
