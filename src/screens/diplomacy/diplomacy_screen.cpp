@@ -170,6 +170,10 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
     selectedRegion = 0;
     s.cabinet1Ss1.Show(2, nullptr);
     Refresh();
+  } else if (Is(control, "NEGOTBUT")) {
+    // Negotiate opens talks with the picked region, as the region's own
+    // panel does.
+    if (RegionOfRowId(picked) != 0) s.popupDiplomacy.Popup(RegionOfRowId(picked), nullptr);
   } else if (Is(control, "CENTRE")) {
     if (RegionOfRowId(picked) == 0) return;
     uint32_t packed = 0;
