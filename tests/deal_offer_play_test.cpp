@@ -16,6 +16,7 @@
 
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
+#include "screens/diplomacy/deal_item_popups.h"
 #include "screens/diplomacy/deal_items.h"
 #include "screens/diplomacy/deal_popup.h"
 #include "screens/diplomacy/mail_popup.h"
@@ -32,7 +33,13 @@
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/string_control.h"
+#include "units/class_fields.h"
+#include "units/hex_geometry.h"
+#include "units/hex_stack_commands.h"
 #include "world/game_speed.h"
+#include "world/id_lookups.h"
 #include "world/list_items.h"
 #include "world/recurring_item.h"
 #include "world/text/ui_options.h"
@@ -217,6 +224,90 @@ TEST(DealOfferPlay, SubmitAnswerAndAcceptAMonthlyPaymentForADiscovery) {
   const RecurringFields f = LoadRecurringFields(*item);
   EXPECT_EQ(f.periodKind, kPeriodMonthly);
   EXPECT_EQ(f.paymentsLeft, 11) << "the first payment is made at once";
+}
+
+std::string TextOf(Control* c) {
+  auto* text = dynamic_cast<StringControl*>(c);
+  return text && text->GetText() ? text->GetText() : "";
+}
+
+// The pickers of the deal editor: a unit of ours picked from the offer list
+// shows its class sheet, the name of its hex and its strength as a figure
+// or, after the switch, as a bar; Inspect opens its detail. A discovery
+// asked for shows its category row.
+TEST(DealOfferPlay, PickedItemsShowTheirSheetPlaceStrengthAndCategory) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  g_uiOptions.buishowspecsliders = 0;
+  int32_t eastmark = 0;
+  for (int32_t p = 1; p < kMaxPlayers && !eastmark; ++p)
+    if (std::strcmp(RegionDisplayName(w, p), "Eastmark") == 0) eastmark = p;
+  ASSERT_NE(eastmark, 0);
+  ScreenSet& s = g_screens;
+  DealEditor& editor = s.popupDiplomacySs1;
+  s.popupDiplomacy.Popup(eastmark, nullptr);
+  SampleGame::Pump();
+  SampleGame::ClickControl(FormFindControlById(editor.currentForm, 11 + kDealReserveUnit));
+  SampleGame::Pump();
+
+  // The first of our units standing on the map, its hex named.
+  ListBoxControl* list = editor.lists[0];
+  int row = 0;
+  uint32_t unitId = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const Control* r = ListNextRow(list, nullptr); r && !unitId; r = ListNextRow(list, r), ++row) {
+      const UnitRecord* u = FindUnitById(w, static_cast<uint32_t>(r->id));
+      if (!u || (u->x == 0 && u->y == 0)) continue;
+      const int64_t cell = HexCellIndex(MapShape(w), unitbytes::UnitPosition(*u));
+      if (cell < 0) continue;
+      HexCell& hex = w.cells[static_cast<size_t>(cell)];
+      const std::string name = "Harbour Gate";
+      HexStackCommand304(w, hex, w.players[CellOwner(hex.word)].number, std::vector<uint8_t>(name.begin(), name.end()));
+      unitId = u->id;
+    }
+  }
+  ASSERT_NE(unitId, 0u) << "a unit of ours on the map";
+  SampleGame::ClickControl(list, row - 1);
+  SampleGame::Pump();
+  DealUnitPicker& picker = s.popupDiplomacySs1e[0];
+  ASSERT_EQ(picker.unitId, unitId);
+  Control* f = picker.currentForm;
+  EXPECT_EQ(TextOf(FormFindControlByTag(f, "LOCATION")), "Harbour Gate");
+  Control* sheetHost = FormFindControlByTag(f, "STATPARENT");
+  ASSERT_NE(sheetHost, nullptr);
+  EXPECT_EQ(sheetHost->firstChild, s.military1Ss4a1[kDealClassSheet].currentForm) << "the class sheet";
+  Control* bar = FormFindControlById(f, kStrengthBar);
+  Control* figure = FormFindControlById(f, kStrengthText);
+  EXPECT_TRUE(bar->Hidden());
+  EXPECT_FALSE(figure->Hidden());
+  const std::string strength = TextOf(figure);
+  EXPECT_FALSE(strength.empty());
+  SampleGame::ClickControl(FormFindControlByTag(f, "SWITCH"));
+  SampleGame::Pump();
+  EXPECT_FALSE(bar->Hidden()) << "the switch shows the bar";
+  EXPECT_TRUE(figure->Hidden());
+  EXPECT_EQ(TextOf(FormFindControlById(f, kStrengthHint)), strength);
+  SampleGame::ClickControl(FormFindControlByTag(f, "INSPECT"));
+  SampleGame::Pump();
+  ASSERT_NE(s.unitDetail.currentForm, nullptr);
+  EXPECT_FALSE(s.unitDetail.currentForm->Hidden());
+  EXPECT_EQ(s.unitDetail.id, static_cast<intptr_t>(unitId)) << "Inspect opens the unit's detail";
+  s.unitDetail.Close(0);
+  SampleGame::Pump();
+
+  SampleGame::ClickControl(FormFindControlById(editor.currentForm, 11 + kDealDiscovery));
+  SampleGame::Pump();
+  ASSERT_NE(ListNextRow(editor.lists[0], nullptr), nullptr) << "a discovery of ours to offer";
+  SampleGame::ClickControl(editor.lists[0], 0);
+  SampleGame::Pump();
+  Control* categoryHost = FormFindControlByTag(s.popupDiplomacySs1f[0].currentForm, "CLASSPAR");
+  ASSERT_NE(categoryHost, nullptr);
+  EXPECT_EQ(categoryHost->firstChild, s.militaryClass[kDealCategoryRow].currentForm) << "the category row";
 }
 
 }  // namespace

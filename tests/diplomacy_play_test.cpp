@@ -18,6 +18,7 @@
 #include "platform/messages.h"
 #include "records/player_record.h"
 #include "screens/diplomacy/contact_masks.h"
+#include "screens/diplomacy/deal_items.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/region_names.h"
@@ -162,6 +163,74 @@ TEST(DiplomacyPlay, RowsFlagsContactTicksThroughASaveAndADossierTenDaysOn) {
   EXPECT_EQ(Shown(dossier, "REGPOP"), Figure(0, 0, r.population));
   EXPECT_EQ(Shown(dossier, "REGGDP"), Figure(1, 0, r.gdpPerCapita));
   EXPECT_EQ(Shown(dossier, "REGTREASURE"), Figure(1, 1, r.treasury));
+}
+
+// The page's region buttons wait for a region to act on; the deal editor
+// offers each treaty only where the relation suits it: no ceasefire with an
+// ally, no alliance with an enemy, peace with a neutral or an enemy.
+TEST(DiplomacyPlay, RegionButtonsWaitForARegionAndTreatiesSuitTheRelation) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  SetGameSpeed(w.gameState, 0);
+  const int32_t local = w.gameState.localPlayer;
+  int32_t eastmark = 0;
+  for (int32_t p = 1; p < kMaxPlayers && !eastmark; ++p)
+    if (std::strcmp(RegionDisplayName(w, p), "Eastmark") == 0) eastmark = p;
+  ASSERT_NE(eastmark, 0);
+  PressF5();
+  DiplomacyScreen& d = s.diplomacy1;
+  ASSERT_NE(d.currentForm->parent, nullptr);
+  const auto hidden = [&](const char* tag) { return FormFindControlByTag(d.currentForm, tag)->Hidden(); };
+  struct Step {
+    const char* name;
+    bool pick;
+    bool hidden;
+  } const steps[] = {{"nothing picked", false, true}, {"Eastmark picked", true, false}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    if (step.pick) PickRegion(d, eastmark);
+    SampleGame::Pump();
+    for (const char* tag : {"NEGOTBUT", "CENTRE"}) EXPECT_EQ(hidden(tag), step.hidden) << tag;
+  }
+
+  SampleGame::ClickControl(FormFindControlByTag(d.currentForm, "NEGOTBUT"));
+  SampleGame::Pump();
+  DealEditor& editor = s.popupDiplomacySs1;
+  ASSERT_NE(s.popupDiplomacy.offer, nullptr) << "Negotiate opens the deal editor";
+  constexpr int32_t kAlliance = 1, kCeasefire = 3, kPeace = 4;
+  struct Row {
+    const char* relation;
+    bool friendly, hostile;
+    bool alliance, ceasefire, peace;
+  } const rows[] = {
+      {"ally", true, false, true, false, false},
+      {"neutral", false, false, true, false, true},
+      {"enemy", false, true, false, true, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.relation);
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      PlayerPolicyBlock& mine = w.players[local].displayPolicy;
+      const uint32_t bit = 1u << eastmark;
+      mine.friendlyMask = row.friendly ? mine.friendlyMask | bit : mine.friendlyMask & ~bit;
+      mine.hostileMask = row.hostile ? mine.hostileMask | bit : mine.hostileMask & ~bit;
+    }
+    SampleGame::ClickControl(FormFindControlById(editor.currentForm, 11 + kDealAgreement));
+    SampleGame::Pump();
+    const auto offered = [&](int32_t treaty) {
+      for (Control* r = ListNextRow(editor.lists[0], nullptr); r; r = ListNextRow(editor.lists[0], r))
+        if (r->id == treaty) return true;
+      return false;
+    };
+    EXPECT_EQ(offered(kAlliance), row.alliance) << "Alliance";
+    EXPECT_EQ(offered(kCeasefire), row.ceasefire) << "Ceasefire";
+    EXPECT_EQ(offered(kPeace), row.peace) << "Peace Treaty";
+  }
 }
 
 }  // namespace

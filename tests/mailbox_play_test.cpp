@@ -13,12 +13,17 @@
 #include "screens/diplomacy/mail_window.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/screen_set.h"
+#include "screens/diplomacy/offer_mail_view.h"
 #include "sim/player_messages.h"
+#include "sim/simulation_lock.h"
+#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
+#include "world/game_speed.h"
 #include "world/list_items.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -127,6 +132,79 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   EXPECT_EQ(Rows(page), left) << "the list is rebuilt after the expiry";
   EXPECT_EQ(page.Selected(), selected);
   EXPECT_EQ(s.emailPopup.Shown(), open);
+
+  // The options page takes the list's place and no preview opens over it
+  // while mail comes and goes; closed and opened again, the mailbox is back
+  // on its list with the toggle off.
+  s.emailPopup.Close(0);
+  g_uiOptions.bshowprevpane = 1;
+  Control* label = FormFindControlByTag(s.email1.currentForm, "LABELBUT");
+  ASSERT_NE(label, nullptr);
+  SampleGame::ClickControl(label);
+  SampleGame::Pump();
+  ASSERT_TRUE(label->Selected());
+  ASSERT_EQ(s.email1.mailParent->firstChild, s.email1b.currentForm);
+  RunDays(w, 3);
+  EXPECT_EQ(s.email1.mailParent->firstChild, s.email1b.currentForm);
+  EXPECT_TRUE(s.email1.par2->Hidden()) << "no preview pane over the options page";
+  SampleGame::ClickControl(FormFindControlByTag(s.email1.currentForm, "CLOSEBUT"));
+  SampleGame::Pump();
+  ASSERT_FALSE(g_ui.sidePopupOpen);
+  SampleGame::ClickControl(mailButton);
+  SampleGame::Pump();
+  ASSERT_TRUE(g_ui.sidePopupOpen);
+  EXPECT_FALSE(label->Selected());
+  EXPECT_EQ(s.email1.mailParent->firstChild, page.currentForm) << "reopened on its list";
+}
+
+// A ministry's report answered from its pop-up does what its button says:
+// the department it names opens, or the map goes to the place it is about.
+TEST(MailboxPlay, AnAnswerOpensTheDepartmentOrThePlaceItNames) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  GlobalGuard options(g_uiOptions);
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  g_uiOptions.emaillevel = 0;
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  const uint32_t hex = PackHex(6, 5);
+  struct Row {
+    const char* button;
+    uint32_t type;
+    uint32_t hexParam;  // the second parameter: a place, or nothing
+    int32_t panel;      // the department that opens; 0: the map goes to the hex
+  } const rows[] = {
+      {"Open production", 10, 0, 6},  // a shortage
+      {"Show on map", 144, hex, 0},   // a facility damaged
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.button);
+    ShowMainPanel(1, 0, s);
+    SampleGame::Pump();
+    const std::vector<uint32_t> before = Serials(LocalMail(w));
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      w.gameState.currentHex = HexPosition{};
+      DeliverPlayerMessage(w, w.players[w.gameState.localPlayer], row.type, 0, nullptr,
+                           MessageParams{1, row.hexParam});
+    }
+    uint32_t serial = 0;
+    for (uint32_t m : Serials(LocalMail(w)))
+      if (std::find(before.begin(), before.end(), m) == before.end()) serial = m;
+    ASSERT_NE(serial, 0u) << "the report is filed";
+    s.emailPopup.Popup(static_cast<int32_t>(serial), nullptr);
+    SampleGame::Pump();
+    Control* answer = FormFindControlById(s.popupEmail1a1.currentForm, kOfferFirstAnswerButton);
+    ASSERT_NE(answer, nullptr);
+    ASSERT_FALSE(answer->Hidden());
+    SampleGame::ClickControl(answer);
+    SampleGame::Pump();
+    if (row.panel != 0) {
+      EXPECT_EQ(s.cmdBar.id, row.panel) << "the department is opened as its command-bar button opens it";
+    } else {
+      EXPECT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), hex);
+    }
+  }
 }
 
 // Pixels of the back buffer inside the rectangle that have the colour.

@@ -9,6 +9,7 @@
 #include "app/number_text.h"
 #include "records/unit_record.h"
 #include "screens/main/map_input/map_click.h"
+#include "screens/military/unit_performance.h"
 #include "screens/screen_set.h"
 #include "sim/daily/product_fields.h"
 #include "sim/simulation_lock.h"
@@ -19,6 +20,9 @@
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "units/class_fields.h"
+#include "units/unit_texts.h"
+#include "world/text/ui_options.h"
 #include "world/local_player.h"
 #include "world/id_lookups.h"
 #include "world/text/rule_tables.h"
@@ -237,9 +241,9 @@ void DealUnitPicker::BindControls() {
 
 void DealUnitPicker::OnOpen() {
   int32_t classIndex = static_cast<int32_t>(id);
-  float strength = 0.0f, value = 0.0f;
-  bool missile = false, mine = false, held = false;
-  int32_t x = 0, y = 0;
+  float strength = 0.0f, fullStrength = 0.0f, value = 0.0f, size = 1.0f;
+  bool missile = false, mine = false, held = false, placed = false;
+  std::string place;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     WorldLockGuard hold(g_world, kLockUnits);
@@ -247,36 +251,39 @@ void DealUnitPicker::OnOpen() {
     if (const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr) {
       classIndex = unit->classIndex;
       strength = unit->strength;
+      fullStrength = unit->targetStrength;
       mine = unit->owner == LocalPlayerIndex(g_world);
       held = unit->byte18 == 2;
-      x = unit->x, y = unit->y;
+      placed = unit->x != 0 || unit->y != 0;
+      if (placed) place = HexPositionText(g_world, unitbytes::UnitPosition(*unit));
       ownerFactor = unit->owner < kMaxPlayers ? g_world.players[unit->owner].costFactor : 0.0f;
     }
     const UnitClassRecord* c = ClassRecordAt(g_world, classIndex);
     missile = c && (c->flags & kClassStock);
     SetControlText(Tag(currentForm, "NAME"), c ? std::string(c->name, strnlen(c->name, sizeof c->name)).c_str() : "");
     if (c) {
-      const float size = c->targetSize, cost = c->valuePerPoint, upkeep = c->upkeepFactor;
+      size = static_cast<float>(c->strengthPerSize);
+      const float targetSize = c->targetSize, cost = c->valuePerPoint, upkeep = c->upkeepFactor;
       const float f = (c->kind == 2 || c->kind == 3) ? 0.5f : 1.0f;
       const PlayerRecord* local = LocalPlayer(g_world);
       const float localFactor = local ? local->costFactor : 0.0f;
       const float q = unitId && missile && mine ? static_cast<float>(quantity) : 1.0f;
       if (unitId == 0 || (missile && mine))
-        value = size * cost * q + (size * upkeep * q * f + 0.9f) * localFactor + 0.9f;
+        value = targetSize * cost * q + (targetSize * upkeep * q * f + 0.9f) * localFactor + 0.9f;
       else
         value = cost * strength + ownerFactor * upkeep * (held ? 0.5f : 1.0f) * strength;
     }
   }
+  // The class's sheet, as the build lists show it.
+  if (Control* parent = Tag(currentForm, "STATPARENT"); parent && classIndex > 0)
+    g_screens.military1Ss4a1[kDealClassSheet + static_cast<size_t>(side ? 1 : 0)].Show(classIndex, parent);
   SetNumberText(Tag(currentForm, "UCOST"), 1, value);
   Control* location = Tag(currentForm, "LOCATION");
-  SetHidden(location, unitId == 0 || (x == 0 && y == 0));
-  char where[32];
-  std::snprintf(where, sizeof where, "X:%03d Y:%03d", x, y);
-  SetControlText(location, where);
+  SetHidden(location, unitId == 0 || !placed);
+  SetControlText(location, place.c_str());
   const bool unit = unitId != 0;
   SetHidden(Tag(currentForm, "HIDESTR"), !unit || (missile && mine));
-  SetHidden(Tag(currentForm, "ALLHIDE"), !(unit && missile && mine));
-  SetInt(Tag(currentForm, "STRENGTH"), static_cast<int32_t>(std::lround(strength)));
+  ShowStrength(strength, fullStrength, size);
   if (!unit || !missile || !mine) {
     SetHidden(Tag(currentForm, "QTYHIDE"), true);
     return;
@@ -289,7 +296,22 @@ void DealUnitPicker::OnOpen() {
   SetHidden(Tag(currentForm, "QTYHIDE"), all);
 }
 
+// The strength as a bar over the class size times the full strength, or as
+// its figure: a share for one-point classes, a count for the others.
+void DealUnitPicker::ShowStrength(float strength, float fullStrength, float size) {
+  Control* text = Id(currentForm, kStrengthText);
+  if (size == 1.0f) SetFormatted(text, "%d %%", static_cast<int32_t>(std::lround(strength * 100.0f)));
+  else SetFormatted(text, "%d", static_cast<int32_t>(std::lround(strength)));
+  if (auto* bar = dynamic_cast<SlideBarControl*>(Id(currentForm, kStrengthBar))) {
+    SliderSetMaxFloat(bar, size * fullStrength);
+    SliderSetValueFloat(bar, strength);
+  }
+  ApplySpecView(Id(currentForm, kStrengthBar), text, Id(currentForm, kStrengthHint));
+}
+
 void DealUnitPicker::Refresh() {
+  // The class sheet's own switch flips the same bars-or-figures flag.
+  ApplySpecView(Id(currentForm, kStrengthBar), Id(currentForm, kStrengthText), Id(currentForm, kStrengthHint));
   if (unitId == 0) return;
   const int32_t most = RoundedCap(Strength());
   if (quantity > most) Store(most);
@@ -303,10 +325,36 @@ void DealUnitPicker::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "LOCATION")) {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (const UnitRecord* unit = FindUnitById(g_world, unitId)) GotoMapObject(unit);
+  } else if (Is(control, "INSPECT")) {
+    Inspect();
+  } else if (control->id >= kFirstViewSwitch && control->id <= kLastViewSwitch) {
+    g_uiOptions.buishowspecsliders = g_uiOptions.buishowspecsliders ? 0 : 1;
+    ApplySpecView(Id(currentForm, kStrengthBar), Id(currentForm, kStrengthText), Id(currentForm, kStrengthHint));
+    RequestFullRefresh(g_ui);
   } else if (Is(control, "ALLPACK")) {
     if (!(control->state & kStateSelected)) Store(1);
     OnOpen();
   }
+}
+
+// A design opens in its build pop-up, a unit in its detail pop-up; missiles
+// in theirs.
+void DealUnitPicker::Inspect() {
+  bool missile = false;
+  int32_t classIndex = static_cast<int32_t>(id);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    WorldLockGuard hold(g_world, kLockUnits);
+    const UnitRecord* unit = unitId ? FindUnitById(g_world, unitId) : nullptr;
+    if (unitId && !unit) return;
+    if (unit) classIndex = unit->classIndex;
+    const UnitClassRecord* c = ClassRecordAt(g_world, classIndex);
+    if (!c) return;
+    missile = (c->flags & kClassStock) != 0;
+  }
+  ScreenSet& s = g_screens;
+  if (unitId == 0) (missile ? static_cast<Screen&>(s.popupMissileB) : s.popupMilitary2).Popup(classIndex, nullptr);
+  else (missile ? static_cast<Screen&>(s.popupMissile) : s.unitDetail).Popup(static_cast<intptr_t>(unitId), nullptr);
 }
 
 void DealUnitPicker::OnEndEdit(Control* control, int32_t) {
@@ -326,6 +374,9 @@ void DealDiscoveryInfo::OnOpen() {
   SetControlText(Tag(currentForm, "NAME"), tech ? tech->name.c_str() : "");
   SetControlText(Tag(currentForm, "DESC"), tech ? tech->text.c_str() : "");
   SetNumberText(Tag(currentForm, "UCOST"), 1, tech ? tech->value32 : 0.0f);
+  // The technology's category row: the class rows take a category negated.
+  if (Control* parent = Tag(currentForm, "CLASSPAR"); parent && tech)
+    g_screens.militaryClass[kDealCategoryRow + static_cast<size_t>(side ? 1 : 0)].Show(-static_cast<intptr_t>(tech->category), parent);
 }
 
 void DealDiscoveryInfo::OnCommand(Control* control, int32_t) {
@@ -357,7 +408,10 @@ void ShowDealItemPopup(int32_t kind, int32_t side, int32_t listIndex, uint32_t i
       picker.Show(kind == kDealDesign ? item : 0, host);
       break;
     }
-    case kDealDiscovery: s.popupDiplomacySs1f[side].Show(item, host); break;
+    case kDealDiscovery:
+      s.popupDiplomacySs1f[side].side = side;
+      s.popupDiplomacySs1f[side].Show(item, host);
+      break;
     case kDealLandTag:
       if (item >= 1) s.popupDiplomacySs1g[side].Show(item - 1, host);
       break;

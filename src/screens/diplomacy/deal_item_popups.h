@@ -3,6 +3,7 @@
 // side: an agreement's description, the amount, frequency and number of a
 // payment or a delivery of goods, and the quantity of a unit or a stock of
 // missiles. Each change refreshes the panel, then the editor. Window thread.
+#include <cstddef>
 #include <cstdint>
 
 #include "screens/diplomacy/deal_items.h"
@@ -39,7 +40,8 @@ inline constexpr const char* kDealAmountTags[] = {"HIDE1",     "EQUAL",    "GRID
                                                   "PAYMENTS",  "CONTINUOUS", "NUMBER",   "MINUSBUT",   "PLUSBUT"};
 inline constexpr int32_t kDealAmountIds[] = {200, 201, 202, 203, 204};
 inline constexpr const char* kDealUnitTags[] = {"NAME", "UCOST", "HIDESTR", "LOCATION", "QTYHIDE", "ALLHIDE",
-                                                "ALLPACK", "MQTY", "MINUSBUT", "PLUSBUT", "STRENGTH"};
+                                                "ALLPACK", "MQTY", "MINUSBUT", "PLUSBUT", "STRENGTH", "INSPECT",
+                                                "STATPARENT"};
 
 class DealItemInfo : public Screen {
  public:
@@ -66,6 +68,13 @@ class DealAmountPicker : public Screen {
   void Changed();
 };
 
+// The strength group: its bar, its figure and the figure beside the bar;
+// ids 900 to 999 switch every such group between bar and figure.
+inline constexpr int32_t kStrengthBar = 130, kStrengthText = 230, kStrengthHint = 930;
+inline constexpr int32_t kFirstViewSwitch = 900, kLastViewSwitch = 999;
+// The class sheets and category rows the two sides show (one each).
+inline constexpr size_t kDealClassSheet = 12, kDealCategoryRow = 12;
+
 class DealUnitPicker : public Screen {
  public:
   DealUnitPicker() : Screen("POPUP_DIPLOMACY_SS1e", FormLookups{.tags = kDealUnitTags, .ids = {}}) {}
@@ -84,9 +93,11 @@ class DealUnitPicker : public Screen {
   OfferUnit* Entry();
   float Strength() const;
   void Store(int32_t q);
+  void ShowStrength(float strength, float fullStrength, float size);
+  void Inspect();
 };
 
-inline constexpr const char* kDealDiscoveryTags[] = {"NAME", "UCOST", "DESC", "INSPECT"};
+inline constexpr const char* kDealDiscoveryTags[] = {"NAME", "UCOST", "DESC", "INSPECT", "CLASSPAR"};
 
 class DealDiscoveryInfo : public Screen {
  public:
@@ -94,6 +105,8 @@ class DealDiscoveryInfo : public Screen {
   explicit DealDiscoveryInfo(const char*) : DealDiscoveryInfo() {}
   void OnOpen() override;
   void OnCommand(Control* control, int32_t id) override;
+
+  int32_t side = 0;
 };
 
 // Shows the item's panel in the side's host: kind 0 the agreement, 1 and 6

@@ -69,7 +69,17 @@ int32_t RegionOfRowId(int32_t rowId) {
   return rowId > 0 && region >= 1 && region <= highest && region < kMaxPlayers ? region : 0;
 }
 
-void InstallDiplomacyMailHook() { g_mailUi.showRegionInDiplomacyPanel = ShowRegion; }
+void InstallDiplomacyMailHook() {
+  g_mailUi.showRegionInDiplomacyPanel = ShowRegion;
+  // An answer that opens a department opens it as its command-bar button does.
+  g_mailUi.openSidePanel = [](int32_t panel) {
+    if (g_ui.mapView) ShowMainPanel(panel, 0, g_screens);
+  };
+  g_mailUi.centreMapOnHex = [](uint32_t packed) {
+    GotoHexPacked(packed);
+    if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, packed);
+  };
+}
 
 int32_t DiplomacyScreen::AttachForm(Control*) {
   id = OpenChildPopup(*this, kDiplomacyDepartment);
@@ -160,6 +170,10 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
     selectedRegion = 0;
     s.cabinet1Ss1.Show(2, nullptr);
     Refresh();
+  } else if (Is(control, "NEGOTBUT")) {
+    // Negotiate opens talks with the picked region, as the region's own
+    // panel does.
+    if (RegionOfRowId(picked) != 0) s.popupDiplomacy.Popup(RegionOfRowId(picked), nullptr);
   } else if (Is(control, "CENTRE")) {
     if (RegionOfRowId(picked) == 0) return;
     uint32_t packed = 0;

@@ -44,5 +44,6 @@ class DiplomacyScreen : public Screen {
 // names no region from 1 to the highest player.
 int32_t RegionOfRowId(int32_t rowId);
 
-// Installs the mail replies' call that opens a region's panels here.
+// Installs the mail replies' calls that open a region's panels here, a
+// department, and the map at a hex.
 void InstallDiplomacyMailHook();

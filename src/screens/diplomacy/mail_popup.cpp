@@ -44,6 +44,7 @@
 #include "world/list_items.h"
 #include "world/player_names.h"
 #include "world/text/message_types.h"
+#include "world/text/policy_fields.h"
 #include "world/text/rule_tables.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
@@ -177,8 +178,10 @@ std::string MailSenderLine(World& world, uint32_t typeId, int32_t sender, uint16
     // not the world's news.
     if (const int32_t dept = MinistryOf(typeId); dept != 0 && ValidPlayer(local)) {
       const int post = dept - kFirstNamedDepartment;
-      const uint32_t signer = world.players[local].simPolicy.cabinetPolicy[post].bytes[0];
-      return MinisterLine(world, dept, signer, signer != 0);
+      // The seat's first byte says whether it is filled, the second who sits.
+      const CabinetPolicy& seat = world.players[local].simPolicy.cabinetPolicy[post];
+      const uint32_t signer = CabinetId(seat, 1);
+      return MinisterLine(world, dept, signer, CabinetId(seat, 0) != 0 && signer != 0);
     }
     plat::FormatText(text, sizeof text, "%s News", RegionDisplayName(world, 0));
     return text;

@@ -22,6 +22,7 @@
 #include "ui/list_control.h"
 #include "records/net_slot.h"
 #include "world/data_tables.h"
+#include "world/text/policy_fields.h"
 
 namespace {
 
@@ -240,7 +241,10 @@ TEST(MailSender, AMinistrysReportIsSignedByItsMinister) {
     World& world = *w.world;
     world.people.assign(kPeopleEntries * kPeopleEntrySize, 0);
     std::memcpy(world.people.data() + 7 * kPeopleEntrySize + 40, "Ada Vance", 9);
-    world.players[1].simPolicy.cabinetPolicy[1].bytes[0] = row.minister;
+    // Seat filled (1) with the minister in the second byte, as the cabinet
+    // shows it.
+    SetCabinetId(world.players[1].simPolicy.cabinetPolicy[1], 0, row.minister ? 1 : 0);
+    SetCabinetId(world.players[1].simPolicy.cabinetPolicy[1], 1, row.minister);
     w.Type(300).department = static_cast<uint8_t>(row.department);
     const std::string from = MailSenderLine(world, 300, 0, 0, 1);
     EXPECT_EQ(from.rfind(row.begins, 0), 0u) << from;

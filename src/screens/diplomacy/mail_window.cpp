@@ -69,8 +69,11 @@ void SetBottom(Control* c, int32_t bottom) {
   if (c) c->rect.bottom = bottom > c->rect.top ? bottom : c->rect.top;
 }
 
+// The options page takes the list's place under MAILPARENT, leaving the
+// list's form pointing at a host that no longer holds it.
 bool PageShows(const MailList& page) {
-  return page.currentForm && !page.currentForm->Hidden() && page.currentForm->parent;
+  const Control* f = page.currentForm;
+  return f && !f->Hidden() && f->parent && f->parent->firstChild == f;
 }
 
 }  // namespace

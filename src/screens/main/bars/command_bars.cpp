@@ -177,7 +177,8 @@ void CmdBar3::OnCommand(Control*, int32_t controlId) {
     ClosePopup(ui, g_screens.email1);
     return;
   }
-  ShowSidePopup(ui, g_screens.email1, nullptr);
+  // Reopened with its options page on, the mailbox goes back to its list.
+  ShowSidePopup(ui, g_screens.email1, &g_screens.email1a);
   if (ScreenWide() < 1024) PopPopupsTo(ui, 2);
 }
 

@@ -14,6 +14,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
+#include "screens/main/bars/minimap_picture.h"
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/panels/main_panels.h"
@@ -266,7 +267,15 @@ void LeftUp(MapView& view, int32_t x, int32_t y) {
   }
   view.rubberBand = 0;
   HoldEnds(view);
-  if (InEditor()) view.minimapRedrawPending = 1;
+  if (InEditor()) {
+    // What the brush painted shows on the minimap as well.
+    DropMinimapPicture();
+    if (Control* minimap = view.minimapPane.currentForm) {
+      AttachMinimapPicture(minimap);  // marks the picture for its next draw
+      minimap->Invalidate();
+    }
+    view.minimapRedrawPending = 1;
+  }
 }
 
 void RightDown(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
