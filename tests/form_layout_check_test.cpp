@@ -70,6 +70,16 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"DIPLOMACY1_SS2c", "HIDEBOX", "HIDECONFIRM", "the question to end an agreement takes the place of its button"},
     {"ORDERS1c", "CARGO", "MISSILE", "the row names the cargo bar by what the unit carries, one label at a time"},
     {"MAP1_ss6d", "HIDEAUTO", "*", "the cover hides the manual controls while the computer builds"},
+    {"DIPPLAYERLIST", "RELATION", "BELLISLDR", "a neutral region's row shows the slider, any other its relation marker"},
+    {"MULTI_WAIT1", "HEADER", "LOSTHOST", "the host-left notice takes the header's place, hidden while it shows"},
+    {"MULTI_WAIT1", "HEADER", "NEWHOST", "the host-left notice takes the header's place, hidden while it shows"},
+    {"MULTI_WAIT1", "START", "CLOSE", "Start is offered while loading, Close at any other time"},
+    {"MULTI_WAIT1B", "FLAG", "DEAD", "a region out of the game has its flag crossed out"},
+    {"SM_PLAYER1", "MENU", "QUITBOX", "the quit question takes the menu's place, hidden while it asks"},
+    {"OPS1_SS4cFILL", "MILOPS", "INTELOPS", "the row names its kind of operation, one label at a time"},
+    {"OPS1_SS4b", "CALPARENT", "HIDECONFIRM", "the launch question takes the calendar's place, hidden while it asks"},
+    {"MILITARY1B", "BASEPIC", "BASEBUT", "the department's picture is its button"},
+    {"POPUP_TECH_ss1", "HIDECOMP", "STATUSSS1", "an unfunded or blocked project shows its status in place of the time left"},
 };
 
 // Controls meant to reach past their parent, by form and tag.

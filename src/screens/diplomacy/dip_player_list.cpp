@@ -22,6 +22,8 @@ constexpr int32_t kRowWidthNotice = 99;
 constexpr intptr_t kPlayerZeroRowId = 100;
 // Narrower rows leave the leader out.
 constexpr int32_t kLeaderMinWidth = 172;
+// The slider's width and the gaps each side of it.
+constexpr int32_t kMarkerRoom = 28;
 constexpr uint32_t kRelationColours[4] = {0xFF00FF00u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFF0000u};
 constexpr int32_t kNeutral = 2;
 
@@ -76,8 +78,10 @@ void DipPlayerList::Refresh() {
 void DipPlayerList::OnHostNotify(int32_t code, int32_t width) {
   if (code != kRowWidthNotice) return;
   SetRight(currentForm, width);
+  // The names end before the marker or slider at the row's right end.
+  SetRight(FormFindControlByTag(currentForm, "REGION"), width - kMarkerRoom);
   SetHidden(name, width < kLeaderMinWidth);
-  if (width >= kLeaderMinWidth) SetRight(name, width - 12);
+  if (width >= kLeaderMinWidth) SetRight(name, width - kMarkerRoom);
   if (relation) relation->rect = {width - 6 - 12, relation->rect.top, width - 6, relation->rect.bottom};
   if (belligerence) belligerence->rect = {width - 26, belligerence->rect.top, width - 2, belligerence->rect.bottom};
 }
