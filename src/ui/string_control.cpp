@@ -13,6 +13,7 @@
 #include "ui/control_frame.h"
 #include "ui/edit_control.h"
 #include "ui/screen.h"
+#include "ui/text_fit.h"
 
 namespace {
 
@@ -99,7 +100,15 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
   box.left += textInset;
   const std::string& shown = selected && !selectedText.empty() ? selectedText : text;
   const uint32_t colour = (selected ? selectedTextColour : textColour) | 0xFF000000u;
-  if (!shown.empty()) DrawTextAt(&box, Font(), shown.c_str(), StringTextFormat(kind, flags, alignment), colour);
+  const uint32_t format = StringTextFormat(kind, flags, alignment);
+  // A single line is drawn unclipped: one longer than its box is fitted
+  // to it, or it runs into its neighbours. A field shows what is typed.
+  if (!shown.empty()) {
+    const bool fit = !(flags & kCtlMultiLine) && kind != kKindEdit && !(state & kStateEditing);
+    const FittedText fitted = fit ? FitTextToWidth(Font(), FontSlot(kSmallFigureFontSlot), shown, box.right - box.left)
+                                  : FittedText{Font(), shown};
+    DrawTextAt(&box, fitted.font, fitted.text.c_str(), format, colour);
+  }
   if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
   return 0;
 }
