@@ -103,6 +103,10 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"POPUP_MILITARY1", "UNITPIC", "UNITPICT", "a unit's second symbol is drawn over its picture"},
     {"OPS1_SS4d2", "\"Target\"", "*", "the first line names the target, its warhead or its yield, one at a time"},
     {"OPS1_SS4dfill", "INDPIC", "LANDPIC", "a target row shows its facility's picture, or the land mark where there is none"},
+    {"MAP1_ss8b", "665", "666", "a weapon is marked conventional or as needing release, one mark at a time"},
+    {"MAP1_ss8b", "TARGET", "CLEARTARG", "a weapon with a target offers Clear where one without offers Pick"},
+    {"POPUP_SILO1g1", "665", "666", "a weapon is marked conventional or as needing release, one mark at a time"},
+    {"POPUP_SILO1g1", "TARGET", "CLEARTARG", "a weapon with a target offers Clear where one without offers Pick"},
     {"POPUP_TECH_ss1", "HIDECOMP", "STATUSSS1", "an unfunded or blocked project shows its status in place of the time left"},
 };
 
