@@ -97,6 +97,7 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"POPUP_ULIST1c", "UNITPIC", "UNITPICT", "a unit's second symbol is drawn over its picture"},
     {"POPUP_MISSILE", "UNITPIC", "UNITPICT", "a unit's second symbol is drawn over its picture"},
     {"POPUP_ULIST1", "UNITHEADER", "PRODHEADER", "the list's header names units or production, one at a time"},
+    {"MAP1_SS4B1", "*", "", "each figure is a bar or a number by the option, one at a time"},
     {"POPUP_BASE2", "*", "", "each figure is a bar or a number by the option, the number written over the bar as its hint"},
     {"POPUP_BASE3", "*", "", "each figure is a bar or a number by the option, the number written over the bar as its hint"},
     {"MILITARY_UNIT", "UNITPIC", "UNITPICT", "a unit's second symbol is drawn over its picture"},
