@@ -36,10 +36,11 @@ FittedText FitTextToWidth(BitmapFont* font, BitmapFont* smallFont, const std::st
   // the spaces before the cut dropped.
   const int32_t room = width - TextWidth(font, kEllipsis);
   if (room < 0) return {font, ""};
-  size_t keep = 0;
-  for (size_t n = 1; n <= text.size(); ++n) {
-    if (TextWidth(font, text.substr(0, n)) > room) break;
-    keep = n;
+  // A longer start is never narrower: halve the range of lengths.
+  size_t keep = 0, over = text.size();
+  while (over - keep > 1) {
+    const size_t mid = keep + (over - keep) / 2;
+    (TextWidth(font, text.substr(0, mid)) <= room ? keep : over) = mid;
   }
   while (keep > 0 && text[keep - 1] == ' ') --keep;
   return {font, text.substr(0, keep) + kEllipsis};
