@@ -144,7 +144,7 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   SampleGame::Pump();
   ASSERT_TRUE(label->Selected());
   ASSERT_EQ(s.email1.mailParent->firstChild, s.email1b.currentForm);
-  RunDays(w, 3);
+  SampleGame::PlayDays(3);
   EXPECT_EQ(s.email1.mailParent->firstChild, s.email1b.currentForm);
   EXPECT_TRUE(s.email1.par2->Hidden()) << "no preview pane over the options page";
   SampleGame::ClickControl(FormFindControlByTag(s.email1.currentForm, "CLOSEBUT"));

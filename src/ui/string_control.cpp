@@ -14,6 +14,7 @@
 #include "ui/control_frame.h"
 #include "ui/edit_control.h"
 #include "ui/screen.h"
+#include "ui/text_fit.h"
 
 namespace {
 
@@ -52,28 +53,20 @@ int32_t TextWidth(BitmapFont* font, const std::string& text) {
   return plat::Succeeded(MeasureText(font, text.c_str(), &w, &h)) ? w : 0;
 }
 
-// A one-line text that would run out of the form's host is cut to what fits
-// in the part of its box inside the host, with "..." in place of the rest,
-// and aligned in that part. True when nothing fits, not even the dots.
-bool FitToHost(const Control& c, BitmapFont* font, uint32_t format, plat::Rect& box, std::string& shown) {
+// The part of a one-line text's box inside the host of its form, where the
+// text as aligned would run out of the host (a list row, or the control a
+// screen shows the form in); the box as it is otherwise.
+void NarrowToHost(const Control& c, BitmapFont* font, uint32_t format, plat::Rect& box, const std::string& shown) {
   const Control* host = FormHostOf(&c);
-  if (!host || !font || shown.empty()) return false;
+  if (!host || !font || shown.empty()) return;
   const plat::Rect h = ControlAbsoluteRect(host);
   const int32_t needed = TextWidth(font, shown);
   int32_t left = box.left;
   if (format & kTextCentre) left = (box.left + box.right - needed) / 2;
   else if (format & kTextRight) left = box.right - needed;
-  if (left >= h.left && left + needed <= h.right) return false;
+  if (left >= h.left && left + needed <= h.right) return;
   box.left = std::max(box.left, h.left);
-  box.right = std::min(box.right, h.right);
-  const int32_t width = box.right - box.left;
-  if (needed <= width) return false;
-  static const std::string kDots = "...";
-  size_t keep = shown.size();
-  while (keep > 0 && TextWidth(font, shown.substr(0, keep) + kDots) > width) --keep;
-  if (keep == 0 && TextWidth(font, kDots) > width) return true;
-  shown = shown.substr(0, keep) + kDots;
-  return false;
+  box.right = std::max(box.left, std::min(box.right, h.right));
 }
 
 }  // namespace
@@ -139,11 +132,19 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
     box.bottom -= outlineWidths[kLookNormal];
   }
   box.left += textInset;
-  std::string shown = selected && !selectedText.empty() ? selectedText : text;
+  const std::string& shown = selected && !selectedText.empty() ? selectedText : text;
   const uint32_t colour = (selected ? selectedTextColour : textColour) | 0xFF000000u;
   const uint32_t format = StringTextFormat(kind, flags, alignment);
-  const bool nothingFits = !(flags & kCtlMultiLine) && kind != kKindEdit && FitToHost(*this, Font(), format, box, shown);
-  if (!shown.empty() && !nothingFits) DrawTextAt(&box, Font(), shown.c_str(), format, colour);
+  // A single line is drawn unclipped: one longer than its box, or than the
+  // part of it inside its form's host, is fitted to it, or it runs into its
+  // neighbours. A field shows what is typed.
+  if (!shown.empty()) {
+    const bool fit = !(flags & kCtlMultiLine) && kind != kKindEdit && !(state & kStateEditing);
+    if (fit) NarrowToHost(*this, Font(), format, box, shown);
+    const FittedText fitted = fit ? FitTextToWidth(Font(), FontSlot(kSmallFigureFontSlot), shown, box.right - box.left)
+                                  : FittedText{Font(), shown};
+    if (!fitted.text.empty()) DrawTextAt(&box, fitted.font, fitted.text.c_str(), format, colour);
+  }
   if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
   return 0;
 }

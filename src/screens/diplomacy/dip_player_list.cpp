@@ -22,6 +22,11 @@ constexpr int32_t kRowWidthNotice = 99;
 constexpr intptr_t kPlayerZeroRowId = 100;
 // Narrower rows leave the leader out.
 constexpr int32_t kLeaderMinWidth = 172;
+// The slider's width and the gaps each side of it.
+constexpr int32_t kMarkerRoom = 28;
+// The marker's and the slider's tops beside the two lines, and how far
+// down they go to sit on the second line.
+constexpr int32_t kRelationTop = 7, kSliderTop = 9, kSecondLineDrop = 6;
 constexpr uint32_t kRelationColours[4] = {0xFF00FF00u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFF0000u};
 constexpr int32_t kNeutral = 2;
 
@@ -76,8 +81,14 @@ void DipPlayerList::Refresh() {
 void DipPlayerList::OnHostNotify(int32_t code, int32_t width) {
   if (code != kRowWidthNotice) return;
   SetRight(currentForm, width);
-  SetHidden(name, width < kLeaderMinWidth);
-  if (width >= kLeaderMinWidth) SetRight(name, width - 12);
-  if (relation) relation->rect = {width - 6 - 12, relation->rect.top, width - 6, relation->rect.bottom};
-  if (belligerence) belligerence->rect = {width - 26, belligerence->rect.top, width - 2, belligerence->rect.bottom};
+  // The names end before the marker or slider at the row's right end; a
+  // row too narrow for the leader's line puts them on that line instead,
+  // under the end of the region's name.
+  const bool wide = width >= kLeaderMinWidth;
+  SetRight(FormFindControlByTag(currentForm, "REGION"), wide ? width - kMarkerRoom : width - 2);
+  SetHidden(name, !wide);
+  if (wide) SetRight(name, width - kMarkerRoom);
+  const int32_t down = wide ? 0 : kSecondLineDrop;
+  if (relation) relation->rect = {width - 6 - 12, kRelationTop + down, width - 6, kRelationTop + down + 12};
+  if (belligerence) belligerence->rect = {width - 26, kSliderTop + down, width - 2, kSliderTop + down + 8};
 }

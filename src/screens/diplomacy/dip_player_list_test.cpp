@@ -31,17 +31,24 @@ class DipPlayerListTest : public ::testing::Test {
 };
 
 TEST_F(DipPlayerListTest, LaysTheRowOutByItsWidth) {
-  struct Row { int32_t width; bool nameShown; int32_t nameRight, relLeft, relRight, barLeft, barRight; };
-  const Row rows[] = {{172, true, 160, 154, 166, 146, 170}, {171, false, 40, 153, 165, 145, 169}};
+  struct Row { int32_t width; bool nameShown; int32_t nameRight, regionRight, relLeft, relTop, relRight, barLeft, barTop, barRight; };
+  // The names end before the marker and the slider; a row without the
+  // leader's line has them on that line, under the region's name.
+  const Row rows[] = {{172, true, 144, 144, 154, 7, 166, 146, 9, 170},
+                      {171, false, 40, 169, 153, 13, 165, 145, 15, 169},
+                      {96, false, 40, 94, 78, 13, 90, 70, 15, 94},
+                      {172, true, 144, 144, 154, 7, 166, 146, 9, 170}};
   for (const Row& r : rows) {
     form_["NAME"]->rect.right = 40;
     row_.Show(2, nullptr);
     row_.OnHostNotify(99, r.width);
     const Control* rel = form_["RELATION"];
     const Control* bar = form_["BELLISLDR"];
-    EXPECT_EQ(std::tuple(form_.Shown("NAME"), form_["NAME"]->rect.right, rel->rect.left, rel->rect.right,
-                         bar->rect.left, bar->rect.right, form_.root->rect.right),
-              std::tuple(r.nameShown, r.nameRight, r.relLeft, r.relRight, r.barLeft, r.barRight, r.width))
+    EXPECT_EQ(std::tuple(form_.Shown("NAME"), form_["NAME"]->rect.right, form_["REGION"]->rect.right, rel->rect.left,
+                         rel->rect.top, rel->rect.right, bar->rect.left, bar->rect.top, bar->rect.right,
+                         form_.root->rect.right),
+              std::tuple(r.nameShown, r.nameRight, r.regionRight, r.relLeft, r.relTop, r.relRight, r.barLeft, r.barTop,
+                         r.barRight, r.width))
         << r.width;
   }
 }

@@ -1,5 +1,7 @@
 #include "screens/main/bars/title_bar.h"
 
+#include <algorithm>
+
 #include "app/app_object.h"
 #include "app/calendar.h"
 #include "platform/fpenv.h"
@@ -29,6 +31,29 @@ constexpr uint8_t kClockFrames = 13;
 constexpr uint32_t kTransparentAlpha = 0x6E;
 constexpr int32_t kFirstSpeedId = 110;
 constexpr int32_t kTopBarControls[] = {9001, 9002, 9003, 9004};
+// The form is laid out for the narrowest screen the options offer.
+constexpr int32_t kDesignWidth = 1024;
+
+// On a wider host the bar reaches its right edge: the borders and the last
+// panel widen, and what the last panel holds (date, clock, speeds, menu)
+// moves with its right end.
+void SpanHostWidth(Control* f) {
+  if (!f || !f->parent) return;
+  const int32_t shift = std::max(kDesignWidth, Width(f->parent)) - Width(f);
+  if (shift == 0) return;
+  const Control* last = FormFindControlById(f, kTopBarControls[3]);
+  const int32_t from = last ? last->rect.left : Width(f);
+  f->rect.right += shift;
+  Control* first = f->firstChild;
+  for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing()) {
+    if (c == last || ControlTagMatches(c->tag, "BORDER1") || ControlTagMatches(c->tag, "BORDER2")) {
+      c->rect.right += shift;
+    } else if (c->rect.left > from) {
+      c->rect.left += shift;
+      c->rect.right += shift;
+    }
+  }
+}
 
 
 // Every text goes into the control's own storage: a text shown in two
@@ -164,6 +189,7 @@ int32_t TitleBar::AttachForm(Control* newHost) {
   } else {
     Screen::AttachForm(ui.topBar ? ui.topBar : newHost);
   }
+  SpanHostWidth(currentForm);
   SetHidden(ui.topBar, id != 0);
   return 0;
 }
@@ -208,7 +234,6 @@ void TitleBar::BindControls() {
   border2 = FormFindControlByTag(f, "BORDER2");
   if (border1) {
     border1->outlines[kLookNormal] &= ~0x80000000u;
-    border1->rect.right = g_platform.clientRect.right - g_platform.clientRect.left;
   }
   if (border2) {
     border2->outlines[kLookNormal] &= ~0x80000000u;

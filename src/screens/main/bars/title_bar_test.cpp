@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
@@ -129,6 +131,41 @@ TEST_F(TitleBarTest, WithoutAPendingIdTheBarKeepsItsOwn) {
   EXPECT_EQ(g_screens.titleBar.id, 3);
   EXPECT_EQ(g_ui.titleBarState[0], 0);
   EXPECT_STREQ(g_screens.titleBar.formName, "TITLEBAR");
+}
+
+}  // namespace
+
+namespace {
+
+// The bar in the top strip reaches the strip's right end: borders and last
+// panel widen, the date, speeds and menu move with it; a strip as wide as
+// the form leaves it as laid out.
+TEST(TitleBarWidth, SpansTheTopStripItIsShownIn) {
+  const struct {
+    int32_t strip, formRight, borderRight, panelRight, menuLeft, dateLeft, gdpLeft;
+  } rows[] = {{1280, 1280, 1280, 1280, 1210, 984, 498}, {1024, 1024, 1024, 1024, 954, 728, 498}};
+  for (const auto& r : rows) {
+    auto box = [](const char* tag, int32_t left, int32_t width, int32_t id = 0) {
+      return new Control(ControlInit{.tag = tag, .id = id, .left = left, .top = 0, .width = width, .height = 20});
+    };
+    Control* strip = box("STRIP", 0, r.strip);
+    Control* form = box("TITLEBAR", 0, 1024);
+    for (Control* c : {box("BORDER1", 0, 1024), box("PANEL3", 498, 226, 9003), box("PANEL4", 724, 300, 9004),
+                       box("GDP", 498, 100), box("DATE", 728, 112), box("MENU", 954, 66)})
+      ControlAddChild(form, c);
+    GlobalGuard<Control*> top(g_ui.topBar, strip);
+    TitleBar bar;
+    bar.form = form;
+    bar.AttachForm(nullptr);
+    EXPECT_EQ(std::tuple(form->rect.right, FormFindControlByTag(form, "BORDER1")->rect.right,
+                         FormFindControlById(form, 9004)->rect.right, FormFindControlByTag(form, "MENU")->rect.left,
+                         FormFindControlByTag(form, "DATE")->rect.left, FormFindControlByTag(form, "GDP")->rect.left),
+              std::tuple(r.formRight, r.borderRight, r.panelRight, r.menuLeft, r.dateLeft, r.gdpLeft))
+        << r.strip;
+    form->Unlink();
+    delete form;
+    delete strip;
+  }
 }
 
 }  // namespace
