@@ -70,6 +70,9 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"DIPLOMACY1_SS2c", "HIDEBOX", "HIDECONFIRM", "the question to end an agreement takes the place of its button"},
     {"ORDERS1c", "CARGO", "MISSILE", "the row names the cargo bar by what the unit carries, one label at a time"},
     {"MAP1_ss6d", "HIDEAUTO", "*", "the cover hides the manual controls while the computer builds"},
+    {"MILITARY1_ss3a", "FILTERLAND", "FILTERAIR", "each domain's class filters share one row; the page shows one domain's"},
+    {"MILITARY1_ss3a", "FILTERLAND", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
+    {"MILITARY1_ss3a", "FILTERAIR", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
 };
 
 // Controls meant to reach past their parent, by form and tag.
