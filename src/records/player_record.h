@@ -22,7 +22,7 @@ struct ProductState {
   uint8_t bytes[96]{};
 };
 
-// A product's state: 24 reals but one flags word, in this order. The
+// A product's state: 24 words, all reals but one flags word. The
 // struct is the one layout of these bytes; the offsets below and the
 // product economy's field names are taken from it.
 struct ProductStateLayout {
