@@ -110,6 +110,9 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"POPUP_SILO1g1", "665", "666", "a weapon is marked conventional or as needing release, one mark at a time"},
     {"POPUP_SILO1g1", "TARGET", "CLEARTARG", "a weapon with a target offers Clear where one without offers Pick"},
     {"POPUP_TECH_ss1", "HIDECOMP", "STATUSSS1", "an unfunded or blocked project shows its status in place of the time left"},
+    {"MILITARY1_ss3a", "FILTERLAND", "FILTERAIR", "each domain's class filters share one row; the page shows one domain's"},
+    {"MILITARY1_ss3a", "FILTERLAND", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
+    {"MILITARY1_ss3a", "FILTERAIR", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
 };
 
 // Controls meant to reach past their parent, by form and tag.

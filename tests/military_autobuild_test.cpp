@@ -8,13 +8,17 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "records/player_policy.h"
+#include "records/order_words.h"
 #include "records/player_record.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
@@ -77,6 +81,17 @@ TEST(MilitaryAutoBuild, TheProductionPagesSwitchReachesTheSimulationCopy) {
     ASSERT_NE(c, nullptr);
     EXPECT_GT(LitPixels(frame, width, c), 0) << c->tag << " is drawn";
   }
+  // Its land figure counts the region's land units on the map.
+  int land = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+      land += u->owner == region.number && IsUnitLive(*u) && !(u->unitFlags & (kUnitFacility | kUnitStock)) &&
+              u->kind == 0 && !(u->orders[kPostureBits] & kPostureInReserve);
+  }
+  const Control* landFigure = FormFindControlByTag(s.military2.currentForm, "LAND");
+  EXPECT_GT(land, 0);
+  EXPECT_EQ(landFigure->text, std::to_string(land));
   SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
   ASSERT_NE(s.military1Ss1.currentForm->parent, nullptr) << "MILITARY1_ss1 is shown";
   SampleGame::ClickControl(FormFindControlByTag(s.military1Ss1.currentForm, "AUTOBUILD"));

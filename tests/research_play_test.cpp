@@ -1,5 +1,6 @@
 // Research in a game of the sample scenario: the domestic policy
-// department's research button docks the research page, its technology
+// department's research button docks the research page, its designs page
+// lists a design not yet available under a class filter, its technology
 // list begins research of an unknown technology, the research page draws a
 // row per running project, and the next day the simulation has the project
 // running.
@@ -20,6 +21,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "units/unit_queries.h"
 #include "world/game_speed.h"
 #include "world/list_items.h"
 #include "world/world.h"
@@ -48,6 +50,21 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
   SampleGame::Pump();
   SampleGame::ClickControl(FormFindControlById(s.domPolicy1.cabinetLink.currentForm, 4));
   ASSERT_NE(s.military1Ss03.currentForm->parent, nullptr) << "the research page docks";
+  // The designs page: the sea domain narrowed to submarines lists a design
+  // of the sample that Westholm has yet to research.
+  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss03.currentForm, "TARGETRDBUT"));
+  TechListPanel& designs = s.military1Ss3a;
+  ASSERT_NE(designs.currentForm->parent, nullptr) << "the designs page docks";
+  SampleGame::ClickControl(FormFindControlById(designs.currentForm, 722));
+  SampleGame::ClickControl(FormFindControlById(designs.currentForm, 121));
+  const Control* design = ListNextRow(designs.list, nullptr);
+  ASSERT_NE(design, nullptr) << "the designs page lists a design of the sample";
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const auto cls = static_cast<int32_t>(ListRowValue(design));
+    EXPECT_EQ(ClassAvailabilityByte(w, w.gameState.localPlayer, cls) & 1u, 0u) << "one not yet available";
+    EXPECT_EQ(w.unitClasses[static_cast<size_t>(cls)].typeByte, 21);
+  }
   SampleGame::ClickControl(FormFindControlByTag(s.military1Ss03.currentForm, "QUEUE"));
   TechDetailPanel& page = s.military1Ss3b;
   ASSERT_NE(page.currentForm->parent, nullptr) << "the technology list docks";

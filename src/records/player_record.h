@@ -22,75 +22,56 @@ struct ProductState {
   uint8_t bytes[96]{};
 };
 
-// The bytes of a product's state, one name each (reals unless said). Where
-// other rules know a field by another name, the comment gives it.
-// Also kRowFactorAt.
-inline constexpr size_t kProductEfficiencyAt = 0;       // the value factor, was kProductValueFactor
-inline constexpr size_t kProductBaseEfficiencyAt = 4;   // what the efficiency is measured against
-inline constexpr size_t kProductStockAt = 8;            // was kStockAt and kProductStock
-inline constexpr size_t kProductRegionPriceAt = 12;     // the region's own price, was kProductPriceOffset
-// Also kRowAmountAt.
-inline constexpr size_t kProductOutputAt = 16;          // was kProductOutput
-// Also kRowSecondAmountAt.
-inline constexpr size_t kProductDemandAt = 20;
-inline constexpr size_t kProductProductionAt = 24;      // was kProductProductionOffset
-inline constexpr size_t kProductConsumptionAt = 28;     // was kProductConsumptionOffset
-inline constexpr size_t kProductLastDayUseAt = 40;      // was kProductLastDayUseOffset
-inline constexpr size_t kProductPeakAt = 56;            // was kProductPeakOffset
-inline constexpr size_t kProductForSaleAt = 60;         // offered on the world market, was kForSaleAt
-inline constexpr size_t kProductAskPriceAt = 64;        // was kAskPriceAt
-inline constexpr size_t kProductAutoWantedAt = 68;      // bought automatically, was kAutoWantedAt
-inline constexpr size_t kProductDemandPerPersonAt = 72;
-// The ceiling on the price the region sells at; the upkeep's unit cost of
-// supply. Was kProductUnitCost.
-inline constexpr size_t kProductPriceLimitAt = 80;
-// What the stock handed to the region's units this day and what they asked
-// of it. Were kProductDayUse and kProductDayDemand.
-inline constexpr size_t kProductDeliveredAt = 88;
-inline constexpr size_t kProductAskedAt = 92;
-
-// The same bytes as members, to pin the offsets above.
+// A product's state: 24 words, all reals but one flags word. The
+// struct is the one layout of these bytes; the offsets below and the
+// product economy's field names are taken from it.
 struct ProductStateLayout {
-  float efficiency;       // 0
-  float baseEfficiency;   // 4
-  float stock;            // 8
-  float regionPrice;      // 12
-  float output;           // 16
-  float demand;           // 20
-  float production;       // 24
-  float consumption;      // 28
-  uint8_t bytes32[8];     // 32
-  float lastDayUse;       // 40
-  uint8_t bytes44[12];    // 44
-  float peak;             // 56
-  float forSale;          // 60
-  float askPrice;         // 64
-  float autoWanted;       // 68
-  float demandPerPerson;  // 72
-  uint8_t bytes76[4];     // 76
-  float priceLimit;       // 80
-  uint8_t bytes84[4];     // 84
-  float delivered;        // 88
-  float asked;            // 92
+  float productivity;    // 0: the value factor of other rules
+  float baseLevel;       // 4: what the productivity is measured against
+  float stock;           // 8
+  float price;           // 12: the region's own price
+  float output;          // 16
+  float demand;          // 20: yearly
+  float production;      // 24: yearly
+  float consumption;     // 28: yearly
+  float fuelDemand;      // 32
+  float fuelGranted;     // 36
+  float lastDayUse;      // 40
+  float lastDayDemand;   // 44
+  float rawOutput;       // 48
+  float cityOutput;      // 52
+  uint32_t productFlags2;  // 56: bit 0 held back by its inputs
+  float forSale;         // 60: offered on the world market
+  float askPrice;        // 64
+  float autoWanted;      // 68: bought automatically
+  float perCapitaUse;    // 72
+  float consumerDemand;  // 76
+  float unitCost;        // 80: the ceiling on the price it sells at; the upkeep's unit cost of supply
+  float lastTurnTotal;   // 84
+  float dayUse;          // 88: what the stock handed to the region's units this day
+  float dayDemand;       // 92: what they asked of it
 };
 static_assert(sizeof(ProductStateLayout) == sizeof(ProductState));
-static_assert(offsetof(ProductStateLayout, efficiency) == kProductEfficiencyAt);
-static_assert(offsetof(ProductStateLayout, baseEfficiency) == kProductBaseEfficiencyAt);
-static_assert(offsetof(ProductStateLayout, stock) == kProductStockAt);
-static_assert(offsetof(ProductStateLayout, regionPrice) == kProductRegionPriceAt);
-static_assert(offsetof(ProductStateLayout, output) == kProductOutputAt);
-static_assert(offsetof(ProductStateLayout, demand) == kProductDemandAt);
-static_assert(offsetof(ProductStateLayout, production) == kProductProductionAt);
-static_assert(offsetof(ProductStateLayout, consumption) == kProductConsumptionAt);
-static_assert(offsetof(ProductStateLayout, lastDayUse) == kProductLastDayUseAt);
-static_assert(offsetof(ProductStateLayout, peak) == kProductPeakAt);
-static_assert(offsetof(ProductStateLayout, forSale) == kProductForSaleAt);
-static_assert(offsetof(ProductStateLayout, askPrice) == kProductAskPriceAt);
-static_assert(offsetof(ProductStateLayout, autoWanted) == kProductAutoWantedAt);
-static_assert(offsetof(ProductStateLayout, demandPerPerson) == kProductDemandPerPersonAt);
-static_assert(offsetof(ProductStateLayout, priceLimit) == kProductPriceLimitAt);
-static_assert(offsetof(ProductStateLayout, delivered) == kProductDeliveredAt);
-static_assert(offsetof(ProductStateLayout, asked) == kProductAskedAt);
+static_assert(offsetof(ProductStateLayout, productFlags2) == 56 && offsetof(ProductStateLayout, dayDemand) == 92);
+
+// The same places under the names other rules know them by.
+inline constexpr size_t kProductEfficiencyAt = offsetof(ProductStateLayout, productivity);  // also kRowFactorAt
+inline constexpr size_t kProductBaseEfficiencyAt = offsetof(ProductStateLayout, baseLevel);
+inline constexpr size_t kProductStockAt = offsetof(ProductStateLayout, stock);
+inline constexpr size_t kProductRegionPriceAt = offsetof(ProductStateLayout, price);
+inline constexpr size_t kProductOutputAt = offsetof(ProductStateLayout, output);  // also kRowAmountAt
+inline constexpr size_t kProductDemandAt = offsetof(ProductStateLayout, demand);  // also kRowSecondAmountAt
+inline constexpr size_t kProductProductionAt = offsetof(ProductStateLayout, production);
+inline constexpr size_t kProductConsumptionAt = offsetof(ProductStateLayout, consumption);
+inline constexpr size_t kProductLastDayUseAt = offsetof(ProductStateLayout, lastDayUse);
+inline constexpr size_t kProductFlags2At = offsetof(ProductStateLayout, productFlags2);
+inline constexpr size_t kProductForSaleAt = offsetof(ProductStateLayout, forSale);
+inline constexpr size_t kProductAskPriceAt = offsetof(ProductStateLayout, askPrice);
+inline constexpr size_t kProductAutoWantedAt = offsetof(ProductStateLayout, autoWanted);
+inline constexpr size_t kProductDemandPerPersonAt = offsetof(ProductStateLayout, perCapitaUse);
+inline constexpr size_t kProductPriceLimitAt = offsetof(ProductStateLayout, unitCost);
+inline constexpr size_t kProductDeliveredAt = offsetof(ProductStateLayout, dayUse);
+inline constexpr size_t kProductAskedAt = offsetof(ProductStateLayout, dayDemand);
 
 struct PlayerRecord {
   int32_t kind{};            // 0: PlayerKind

@@ -77,7 +77,10 @@ float ProductPeakValue(const World& world, uint32_t product) {
   for (int q = 1; q <= highest; ++q) {
     const PlayerRecord& r = world.players[q];
     if (!TakesPart(r)) continue;
-    const float v = le::LoadF32(r.products[product].bytes + kProductPeakAt);
+    // The peak rule reads each region's word at 56 as a real; that is the
+    // state's flags word, whose bits read as next to nothing, so in play
+    // the reference price decides.
+    const float v = le::LoadF32(r.products[product].bytes + kProductFlags2At);
     if (v > peak) peak = v;
   }
   return peak * 1.2f;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/game_math.h"
 #include "records/player_record.h"
 #include "sim/daily/elimination.h"
 #include "sim/daily/hex_pass.h"
@@ -61,8 +62,12 @@ void RecalcRegionRates(World& world, PlayerRecord& r) {
     const float wp = WorldReal(world, p, kWorldPrice);
     Set(r, p, kOutput, WorldReal(world, p, kWorldOutputWeight) * r.dayProduction[p]);
     const float x = StockRoot(Get(r, p, kBaseLevel), Get(r, p, kProductivity));
-    float base = wp / r.priceIndex * govt * r.costFactor * x;
-    if (!(base > kBaseFloor)) base = kBaseFloor;
+    // A region that has no price index yet (every region of a scenario new
+    // from the editor) divides as the day's prices do: no quotient, so the
+    // base rests on its floor instead of becoming infinite and spreading
+    // into the unit costs and the budget before the first day recomputes it.
+    float base = SafeDivide(wp, r.priceIndex) * govt * r.costFactor * x;
+    if (!(base > kBaseFloor) || !std::isfinite(base)) base = kBaseFloor;
     Set(r, p, kPrice, base);
     Set(r, p, kUnitCost, base);
     float c = Get(r, p, kPerCapitaUse) * WorldReal(world, p, kWorldConsumerWeight) * f[kConsumerFactor + p] * r.dayPopulation;

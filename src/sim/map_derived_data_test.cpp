@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
@@ -17,6 +18,7 @@
 #include "sim/player_services.h"
 #include "world/hex_extra.h"
 #include "world/map_data.h"
+#include "world/record_figures_check.h"
 #include "world/unit_class.h"
 #include "world/unit_ring.h"
 #include "world/unit_tables.h"
@@ -106,6 +108,12 @@ TEST_F(MapDerivedDataTest, CountsTheMapForItsOwnersByHand) {
   product::Set(r, 0, product::kBaseLevel, 4.0f);
   product::Set(r, 0, product::kProductivity, 1.0f);
   product::Set(r, 1, product::kBaseLevel, 4.0f);
+  // Region 2 has no price index yet, as every region of a scenario new from
+  // the editor.
+  PlayerRecord& fresh = w.players[2];
+  fresh.priceIndex = 0.0f;
+  product::Set(fresh, 0, product::kBaseLevel, 4.0f);
+  product::Set(fresh, 0, product::kProductivity, 1.0f);
 
   RecalcDerivedMapData(w);
 
@@ -136,6 +144,11 @@ TEST_F(MapDerivedDataTest, CountsTheMapForItsOwnersByHand) {
   // stock, held at the floor.
   EXPECT_FLOAT_EQ(product::Get(r, 0, product::kPrice), 2.0f * GovtypeSpendingFactor(r.govtype) * 2.0f);
   EXPECT_FLOAT_EQ(product::Get(r, 1, product::kPrice), 0.01f);
+  // Without a price index the rate rests on the floor too, and every figure
+  // of its products, the refined ones' unit costs with them, is a number.
+  EXPECT_FLOAT_EQ(product::Get(fresh, 0, product::kPrice), 0.01f);
+  std::string which;
+  EXPECT_TRUE(RegionFiguresFinite(fresh, which)) << which;
 
   // The editor's estimate of a hex is the count's: the factory's capped
   // yields; the parked hex's none, under the same cap.

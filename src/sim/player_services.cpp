@@ -109,7 +109,10 @@ float GetProductPeakValue(const World& world, int product) {
   if (product < 0 || product >= kProductCount) return 0.0f;
   float peak = 2.5f * EconomyReal(world, kEconomyProductSize * static_cast<size_t>(product) + kProductReferencePriceAt);
   for (const PlayerRecord& r : world.players)
-    if (TakesPart(r)) peak = std::max(peak, ProductReal(r, product, kProductPeakAt));
+    // The peak rule reads each region's word at 56 as a real; that is the
+    // state's flags word, whose bits read as next to nothing, so in play
+    // the reference price decides.
+    if (TakesPart(r)) peak = std::max(peak, ProductReal(r, product, kProductFlags2At));
   return peak * 1.2f;
 }
 

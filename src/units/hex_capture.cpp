@@ -25,6 +25,7 @@
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
 #include "world/record_helpers.h"
+#include "world/region_figures.h"
 #include "world/world.h"
 #include "world/hex_stack_chains.h"
 
@@ -34,8 +35,6 @@ namespace cf = classfields;
 namespace uf = unitfields;
 
 constexpr int kProducts = 11;
-constexpr size_t kWorldProductRecord = 64;
-constexpr size_t kWorldProductPrice = 4;
 constexpr size_t kWorldGoodsScale = 804;
 constexpr int kTechValueFactors = 72;
 
@@ -471,7 +470,7 @@ void Capture::ProductShare(UnitRecord* f, const UnitClassRecord& cls, int best) 
     const float resource = cf::TerrainResource(*own, k);
     const float a = resource > s[k] ? resource : std::min(s[k], 1.0f);
     const float b = noOwnUse ? 0.0f : resource;
-    const float W = worldFloat(kWorldProductRecord * static_cast<size_t>(k) + kWorldProductPrice);
+    const float W = worldFloat(kWorldProductBytes * static_cast<size_t>(k) + product::kWorldOutputWeight);
     const float u = std::min(((cls.flags & kClassFullAvailability) ? 1.0f : a) - b, std::min(m * o[k], 1.0f));
     Q += G * o[k] * W * m;
     P += G * u * W;

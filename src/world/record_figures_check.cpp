@@ -1,6 +1,7 @@
 #include "world/record_figures_check.h"
 
 #include <cmath>
+#include <cstddef>
 #include <iterator>
 
 #include "records/player_record.h"
@@ -144,11 +145,8 @@ bool ArrayFinite(const float* values, size_t n, const char* name, std::string& w
   return true;
 }
 
-// The figures the record keeps in arrays and in bytes only the region
-// figures' table names. The product states are left out: a scenario new
-// from the editor holds a price there that is no number and still plays
-// with finite figures, and the two headers that name the states' bytes do
-// not agree on which of them are figures.
+// The figures the record keeps in arrays, in its product states and in
+// bytes only the region figures' table names.
 bool ArraysFinite(const PlayerRecord& r, std::string& which) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(&r);
   for (int f = 0; f < kRegionFloatCount; ++f) {
@@ -168,6 +166,16 @@ bool ArraysFinite(const PlayerRecord& r, std::string& which) {
       !ArrayFinite(r.dayPopulationOutput, std::size(r.dayPopulationOutput), "dayPopulationOutput", which) ||
       !ArrayFinite(r.dayRawYield, std::size(r.dayRawYield), "dayRawYield", which))
     return false;
+  // Every word of a product state is a real but its flags word.
+  for (size_t p = 0; p < std::size(r.products); ++p) {
+    for (size_t at = 0; at < sizeof(ProductState); at += 4) {
+      if (at == offsetof(ProductStateLayout, productFlags2)) continue;
+      if (!std::isfinite(le::LoadF32(r.products[p].bytes + at))) {
+        which = "product " + std::to_string(p) + " figure at " + std::to_string(at);
+        return false;
+      }
+    }
+  }
   return true;
 }
 

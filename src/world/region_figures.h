@@ -116,9 +116,21 @@ inline void StoreRegionFloat(PlayerRecord& record, RegionFloat which, float valu
   le::StoreF32(reinterpret_cast<uint8_t*>(&record) + RegionFloatAt(which), value);
 }
 
-// World economy block: per product p a 64-byte record at 64p (world price
-// 0, output weight 4, share 8, used 12, market limit 32, demand limit 36,
-// consumer weight 40, margin anchor 44), then the world figures.
+// World economy block: per product p a 64-byte record at 64p (used 12,
+// market limit 32, demand limit 36 and margin anchor 44 besides the fields
+// named here), then the world figures.
+inline constexpr size_t kWorldProductBytes = 64;
+namespace product {
+enum WorldField : size_t {
+  kWorldPrice = 0,
+  kWorldOutputWeight = 4,  // what the build and capture figures weigh a product's yield by
+  kWorldShare = 8,
+  kWorldNeedFor8 = 16,  // per unit of products 8, 9 and 10: 16, 20, 24
+  kWorldConsumerWeight = 40,
+  kWorldEnergyContent = 48,
+  kWorldImportPrice = 52,
+};
+}  // namespace product
 inline constexpr size_t kWorldMinGdpPerHeadAt = 768;
 inline constexpr size_t kWorldGdpPerHeadAt = 772;
 inline constexpr size_t kWorldPreviousGdpPerHeadAt = 776;

@@ -7,8 +7,11 @@
 
 #include "world/hex_stack_chains.h"
 #include "records/hex_unit_stack.h"
+#include "units/deployment_weight.h"
 #include "units/paths/path_route.h"
+#include "units/unit_player_fields.h"
 #include "world/unit_create.h"
+#include "world/unit_tables.h"
 #include "records/unit_record.h"
 #include "world/hex_extra.h"
 #include "records/le_bytes.h"
@@ -134,6 +137,18 @@ UnitRecord* MakeUnit(Context& c, int region, int classIndex, Hex at, bool inRese
   unit->ordersShown = unit->orders;
   ++c.counts.byClass[classIndex];
   return unit;
+}
+
+// A force starts as if it had been deployed (or filed in the reserve): its
+// owner's running counts by category and the value of the forces on the
+// map include it, as the military pages and graphs read them.
+void CountAsDeployed(World& world, const UnitRecord& unit, bool inReserve) {
+  namespace uf = unitfields;
+  PlayerRecord& owner = world.players[unit.owner & 31];
+  const auto category = static_cast<size_t>(UnitTableCategory(unit));
+  if (!inReserve) uf::SetReal(owner, uf::kForcesOnMap, uf::Real(owner, uf::kForcesOnMap) + DeploymentWeight(world, unit));
+  if (!(unit.unitFlags & kUnitStock))
+    uf::AddShort(owner, (inReserve ? uf::kReserveCounts : uf::kMapCounts) + 2 * category, 1);
 }
 
 bool PlaceFacility(Context& c, int region, int classIndex, Hex at, Hex* placed = nullptr) {
@@ -451,6 +466,7 @@ bool PlaceForces(Context& c, const std::vector<RegionSites>& sites) {
       }
       if (unit->unitFlags & kUnitStock) ++c.counts.stockUnits;
       ++c.counts.units;
+      CountAsDeployed(c.world, *unit, reserve);
       if (!reserve) HexStackInsertOrdered(c.world, c.Cell(at), *unit);
       if (!reserve && c.layout.patrolEvery > 0 && i % c.layout.patrolEvery == 0) GivePatrol(c, *unit, f.region, at);
     }

@@ -8,53 +8,44 @@
 
 #include "records/le_bytes.h"
 #include "records/player_record.h"
+#include "world/region_figures.h"
 #include "world/world.h"
 
 namespace product {
 
-// A region's product state.
+// A region's product state, by the members of its one layout.
 enum Field : size_t {
-  kProductivity = 0,
-  kBaseLevel = 4,
-  kStock = 8,
-  kPrice = 12,
-  kOutput = 16,
-  kDemand = 20,
-  kProduction = 24,
-  kConsumption = 28,
-  kFuelDemand = 32,
-  kFuelGranted = 36,
-  kLastDayUse = 40,
-  kLastDayDemand = 44,
-  kRawOutput = 48,
-  kCityOutput = 52,
-  kFlags2 = 56,  // kInputLimited
-  kForSale = 60,
-  kAskPrice = 64,
-  kAutoWanted = 68,
-  kPerCapitaUse = 72,
-  kConsumerDemand = 76,
-  kUnitCost = 80,
-  kLastTurnTotal = 84,
-  kDayUse = 88,
-  kDayDemand = 92,
+  kProductivity = offsetof(ProductStateLayout, productivity),
+  kBaseLevel = offsetof(ProductStateLayout, baseLevel),
+  kStock = offsetof(ProductStateLayout, stock),
+  kPrice = offsetof(ProductStateLayout, price),
+  kOutput = offsetof(ProductStateLayout, output),
+  kDemand = offsetof(ProductStateLayout, demand),
+  kProduction = offsetof(ProductStateLayout, production),
+  kConsumption = offsetof(ProductStateLayout, consumption),
+  kFuelDemand = offsetof(ProductStateLayout, fuelDemand),
+  kFuelGranted = offsetof(ProductStateLayout, fuelGranted),
+  kLastDayUse = offsetof(ProductStateLayout, lastDayUse),
+  kLastDayDemand = offsetof(ProductStateLayout, lastDayDemand),
+  kRawOutput = offsetof(ProductStateLayout, rawOutput),
+  kCityOutput = offsetof(ProductStateLayout, cityOutput),
+  kFlags2 = offsetof(ProductStateLayout, productFlags2),
+  kForSale = offsetof(ProductStateLayout, forSale),
+  kAskPrice = offsetof(ProductStateLayout, askPrice),
+  kAutoWanted = offsetof(ProductStateLayout, autoWanted),
+  kPerCapitaUse = offsetof(ProductStateLayout, perCapitaUse),
+  kConsumerDemand = offsetof(ProductStateLayout, consumerDemand),
+  kUnitCost = offsetof(ProductStateLayout, unitCost),
+  kLastTurnTotal = offsetof(ProductStateLayout, lastTurnTotal),
+  kDayUse = offsetof(ProductStateLayout, dayUse),
+  kDayDemand = offsetof(ProductStateLayout, dayDemand),
 };
 
 // Bits of kFlags2: held back by its inputs.
 inline constexpr uint32_t kInputLimited = 1u << 0;
 
-// A world economy product record.
-enum WorldField : size_t {
-  kWorldPrice = 0,
-  kWorldOutputWeight = 4,
-  kWorldShare = 8,
-  kWorldNeedFor8 = 16,  // per unit of products 8, 9 and 10: 16, 20, 24
-  kWorldConsumerWeight = 40,
-  kWorldEnergyContent = 48,
-  kWorldImportPrice = 52,
-};
-inline constexpr size_t kWorldMinGdpPerHead = 768;
-inline constexpr size_t kWorldGdpPerHead = 772;
+inline constexpr size_t kWorldMinGdpPerHead = kWorldMinGdpPerHeadAt;
+inline constexpr size_t kWorldGdpPerHead = kWorldGdpPerHeadAt;
 
 // Entries of the region's factor table.
 inline constexpr int kInputFactor = 15;

@@ -20,6 +20,7 @@
 #include "world/hex_extra.h"
 #include "world/map_folders.h"
 #include "world/record_helpers.h"
+#include "world/region_figures.h"
 #include "world/terrain_flags.h"
 #include "world/world.h"
 #include "world/hex_stack_chains.h"
@@ -30,8 +31,6 @@ namespace cf = classfields;
 
 constexpr int kResources = 11;
 constexpr int kSpills = 8;
-constexpr size_t kWorldProductRecord = 64;
-constexpr size_t kWorldProductPrice = 4;
 constexpr size_t kWorldGoodsScale = 804;
 constexpr int32_t kTechClassFirst = 4024;
 constexpr int32_t kTechClassLast = 4047;
@@ -193,9 +192,9 @@ SiteSupply HexSiteSupply(const World& world, const HexCell& cell, const UnitClas
   for (int i = 0; i < kResources; ++i) {
     const float u =
         SiteResourceShare(q, needs[i], out.available[i], out.used[i], (cls.flags & kClassFullAvailability) != 0).usable;
-    const float price = WorldFloat(world, kWorldProductRecord * static_cast<size_t>(i) + kWorldProductPrice);
-    out.need = out.need + needs[i] * price * scale * q;
-    out.supply = out.supply + u * price * scale;
+    const float weight = WorldFloat(world, kWorldProductBytes * static_cast<size_t>(i) + product::kWorldOutputWeight);
+    out.need = out.need + needs[i] * weight * scale * q;
+    out.supply = out.supply + u * weight * scale;
   }
   return out;
 }

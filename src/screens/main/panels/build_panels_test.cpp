@@ -61,7 +61,7 @@ class BuildPanelsTest : public ::testing::Test {
     w.terrains[1].bytes[120] = 3;  // land a facility may stand on
     w.unitClasses.assign(4130, UnitClassRecord{});
     w.worldEconomy.assign(1024, 0);
-    PutFloat(w.worldEconomy.data() + 4, 2.0f);    // product 0's price
+    PutFloat(w.worldEconomy.data() + 4, 2.0f);    // product 0's output weight
     PutFloat(w.worldEconomy.data() + 804, 1.0f);  // the goods scale
     w.gameState.localPlayer = kLocal;
     w.gameState.designRowBytes = 4130;
