@@ -113,6 +113,10 @@ float GetProductPeakValue(const World& world, int product) {
   return peak * 1.2f;
 }
 
+float ReadinessCost(const PlayerRecord& r, float defcon) {
+  return defcon * defcon * (r.yearlyCostHexLead + r.yearlyCostC + r.yearlyCostD) * LeaderStatus(r.govtype, 6) / 10.0f;
+}
+
 BudgetSpending BudgetSpendingOf(const PlayerRecord& region, int copy) {
   const PlayerPolicyBlock& b = Block(region, copy);
   auto B = [&](int w) { return BlockReal(b, w); };

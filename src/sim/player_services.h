@@ -29,6 +29,10 @@ void ComputeSocialCosts(World& world, PlayerRecord& region);
 // sum of the seven for a negative index. copy: 0 display, 1 simulation.
 float GetSocialSpending(int copy, int index, const PlayerRecord& region);
 // Recomputes the budget figures of one settings copy (0 display, 1 simulation).
+// The yearly cost of readiness at an alert level, as each day charges it:
+// the square of the level times the facilities' and services' yearly
+// running costs and the government type's readiness factor, over ten.
+float ReadinessCost(const PlayerRecord& region, float defcon);
 // The yearly spending the totals sum, item by item, for a policy block
 // (0 the display copy, 1 the simulation's).
 struct BudgetSpending {

@@ -202,7 +202,7 @@ void DailySociety(World& world, PlayerRecord& r) {
   r.displayPolicy.defcon = b.defcon;
   const float defcon = static_cast<float>(b.defcon);
 
-  b.readinessValue = defcon * defcon * (r.yearlyCostHexLead + r.yearlyCostC + r.yearlyCostD) * LeaderStatus(r.govtype, 6) / 10.0f;
+  b.readinessValue = ReadinessCost(r, defcon);
   RecalcPlayerTotals(world, r, 1);
 
   float valueA = economy::PolicyValue(b, 0);
