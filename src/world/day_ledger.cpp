@@ -103,7 +103,7 @@ std::array<BudgetLine, 14> ExpensePageLines(const DayLedger& d) {
            {nullptr, 23, d.Of(Ledger::kConstruction)},
            {nullptr, 24, d.Of(Ledger::kUnitPurchases)},
            {nullptr, 25, d.Of(Ledger::kSocial)},
-           {nullptr, 26, d.Of(Ledger::kForces)},
+           {nullptr, 26, d.Of(Ledger::kForces) + d.Of(Ledger::kTraining)},
            {"COSTNEWEQ", 0, d.Of(Ledger::kIntelligence)},
            {"COSTPREP", 0, d.Of(Ledger::kReadiness)},
            {"MAINTEXP", 0, d.Of(Ledger::kMaintenance)},
@@ -116,7 +116,8 @@ std::array<BudgetLine, 14> ExpensePageLines(const DayLedger& d) {
 std::array<BudgetLine, 5> SummaryPageLines(const DayLedger& d) {
   const double construction = d.Of(Ledger::kConstruction), units = d.Of(Ledger::kUnitPurchases);
   const double production = d.Of(Ledger::kProduction);
-  const double forces = d.Of(Ledger::kForces) + d.Of(Ledger::kIntelligence) + d.Of(Ledger::kReadiness);
+  const double forces =
+      d.Of(Ledger::kForces) + d.Of(Ledger::kTraining) + d.Of(Ledger::kIntelligence) + d.Of(Ledger::kReadiness);
   double expenses = 0.0;
   for (const BudgetLine& line : ExpensePageLines(d)) expenses += line.perDay;
   return {{{"CONSTRUCT", 0, construction},

@@ -25,7 +25,8 @@ enum class Ledger : uint8_t {
   kConstruction,
   kUnitPurchases,  // build payments, less what disbanded units sold for
   kSocial,
-  kForces,  // wages, maintenance and training
+  kForces,  // wages and maintenance
+  kTraining,
   kIntelligence,
   kReadiness,
   kMaintenance,  // the facilities' running costs
