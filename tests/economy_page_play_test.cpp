@@ -7,6 +7,8 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 #include "platform/fpenv.h"
 #include "platform/messages.h"
@@ -97,22 +99,33 @@ TEST(EconomyPagePlay, F6ThenBudgetOpensTheBudgetPagesWithTheRegionsFigures) {
   ASSERT_TRUE(Docked(s.status1.budget.expenses)) << "the summary leads to the expense page";
   EXPECT_GT(NonZeroLines(s.status1.budget.expenses, {"COSTNEWEQ", "COSTPREP", "MAINTEXP", "FOREXP", "LOANEXP"}), 0);
 
-  // Per day, a day later: the income page's lines less the expense page's,
-  // as shown, are the day's change of the treasury (each line cut to the
-  // ten thousand its "M" figure shows).
+  // Per day, over one day from its end to the next: the income page's lines
+  // less the expense page's, as shown, are the day's change of the treasury
+  // (each line cut to the ten thousand its "M" figure shows).
   GlobalGuard<float> period(s.product1.graphTimeScale);
   SetProductPeriod(true);  // as the domestic page's "Per day" does
-  float before = 0.0f;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    before = w.localPlayerRecord->treasury;
+  // The first look at the world after the day that follows `after` ended.
+  auto dayEnd = [&w](uint32_t after) {
+    for (int i = 0; i < 60000; ++i) {
+      SampleGame::Pump();
+      {
+        plat::CriticalSectionLock lock(g_simulationLock);
+        if (w.gameState.currentDay > after) return std::pair(w.gameState.currentDay, w.localPlayerRecord->treasury);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return std::pair(after, 0.0f);
+  };
+  SetGameSpeed(w.gameState, 2);
+  auto [day, before] = dayEnd(std::atomic_ref<uint32_t>(w.gameState.currentDay).load());
+  auto [next, after] = dayEnd(day);
+  for (int tries = 0; tries < 5 && next != day + 1; ++tries) {
+    std::tie(day, before) = std::pair(next, after);
+    std::tie(next, after) = dayEnd(day);
   }
-  RunDays(w, 1);
-  float after = 0.0f;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    after = w.localPlayerRecord->treasury;
-  }
+  ASSERT_EQ(next, day + 1) << "a day seen from its end to the next";
+  SetGameSpeed(w.gameState, 0);
+  SampleGame::Pump();
   SampleGame::ClickControl(FormFindControlByTag(s.status1.budget.currentForm, "DETREPBUT"));
   ASSERT_EQ(AmountsDivisor(), 365.0f) << "amounts per day";
   const double income = PageSum(s.status1.budget.taxIncome,
@@ -124,6 +137,7 @@ TEST(EconomyPagePlay, F6ThenBudgetOpensTheBudgetPagesWithTheRegionsFigures) {
                                   {"NETTRADE", "COSTNEWEQ", "COSTPREP", "MAINTEXP", "FOREXP", "LOANEXP"},
                                   {21, 22, 23, 24, 25, 26, 27, 28});
   EXPECT_GT(income, 0.0);
+  ASSERT_EQ(w.gameState.currentDay, next) << "no day passed while the pages were read";
   EXPECT_NEAR(income - expenses, static_cast<double>(after) - before, 25 * 1.0e4);
 }
 
