@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/fpenv.h"
 #include "platform/messages.h"
+#include "screens/economy/policy/policy_figures.h"
+#include "screens/economy/product_period.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "world/game_speed.h"
@@ -28,11 +32,31 @@ int NonZeroLines(const Screen& page, std::initializer_list<const char*> tags) {
   return n;
 }
 
+// A money figure as a page shows it ("$ 1,234", "$ -12.34 M", "$ 12,345 M").
+double ShownMoney(const std::string& text) {
+  std::string digits;
+  for (char ch : text)
+    if ((ch >= '0' && ch <= '9') || ch == '.' || ch == '-') digits += ch;
+  if (digits.empty()) return 0.0;
+  return std::stod(digits) * (text.find(" M") != std::string::npos ? 1.0e6 : 1.0);
+}
+
+// The sum of the money lines of a page, by tag and by id.
+double PageSum(const Screen& page, std::initializer_list<const char*> tags, std::initializer_list<int32_t> ids) {
+  double sum = 0.0;
+  for (const char* tag : tags)
+    if (const Control* c = FormFindControlByTag(page.currentForm, tag)) sum += ShownMoney(c->text);
+  for (int32_t id : ids)
+    if (const Control* c = FormFindControlById(page.currentForm, id)) sum += ShownMoney(c->text);
+  return sum;
+}
+
 TEST(EconomyPagePlay, F6ThenBudgetOpensTheBudgetPagesWithTheRegionsFigures) {
   plat::SetGameFloatMode();
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.StartUnasked());  // no end-of-turn box over the page
   ScreenSet& s = g_screens;
+  World& w = g_world;
   SampleGame::PressKey(plat::kVkF1 + 5);  // F6
   ASSERT_TRUE(Docked(s.economy1)) << "F6 docks the economy page";
   SampleGame::PlayDays(2);
@@ -50,6 +74,35 @@ TEST(EconomyPagePlay, F6ThenBudgetOpensTheBudgetPagesWithTheRegionsFigures) {
   SampleGame::ClickControl(FormFindControlByTag(s.status1.budget.currentForm, "DETREPBUT2"));
   ASSERT_TRUE(Docked(s.status1.budget.expenses)) << "the summary leads to the expense page";
   EXPECT_GT(NonZeroLines(s.status1.budget.expenses, {"COSTNEWEQ", "COSTPREP", "MAINTEXP", "FOREXP", "LOANEXP"}), 0);
+
+  // Per day, over one day from its end to the next: the income page's lines
+  // less the expense page's, as shown, are the day's change of the treasury
+  // (each line cut to the ten thousand its "M" figure shows).
+  GlobalGuard<float> period(s.product1.graphTimeScale);
+  SetProductPeriod(true);  // as the domestic page's "Per day" does
+  // The treasury at the end of a day, and at the end of the next.
+  const auto dayEnd = [&w] {
+    EXPECT_TRUE(PlayUntilDay(w.gameState.currentDay + 1));
+    plat::CriticalSectionLock lock(g_simulationLock);
+    return std::pair(w.gameState.currentDay, w.localPlayerRecord->treasury);
+  };
+  const auto [day, before] = dayEnd();
+  const auto [next, after] = dayEnd();
+  ASSERT_EQ(next, day + 1) << "a day seen from its end to the next";
+  SampleGame::Pump();
+  SampleGame::ClickControl(FormFindControlByTag(s.status1.budget.currentForm, "DETREPBUT"));
+  ASSERT_EQ(AmountsDivisor(), 365.0f) << "amounts per day";
+  const double income = PageSum(s.status1.budget.taxIncome,
+                                {"INCTAX", "SALTAX", "EXPTAX", "IMPTAX", "CORTAX", "EMPTAX", "PROTAX", "USETAX",
+                                 "IMMTAX", "PENTAX", "NETTRADE", "FORINC", "LOANINC"},
+                                {3, 4});
+  SampleGame::ClickControl(FormFindControlByTag(s.status1.budget.currentForm, "DETREPBUT2"));
+  const double expenses = PageSum(s.status1.budget.expenses,
+                                  {"NETTRADE", "COSTNEWEQ", "COSTPREP", "MAINTEXP", "FOREXP", "LOANEXP"},
+                                  {21, 22, 23, 24, 25, 26, 27, 28});
+  EXPECT_GT(income, 0.0);
+  ASSERT_EQ(w.gameState.currentDay, next) << "no day passed while the pages were read";
+  EXPECT_NEAR(income - expenses, static_cast<double>(after) - before, 25 * 1.0e4);
 }
 
 TEST(EconomyPagePlay, TradeButOpensTheProductsProfitPage) {

@@ -96,4 +96,5 @@ void RunDailyProcessing(World& world) {
   CheckVictoryConditions(world);
   state.dailyFlags &= static_cast<uint8_t>(~kDailyDriverRunning);
   for (int32_t p = 0; p <= highest; ++p) world.players[p].dayWord = 0;
+  CloseDayLedgers(world);
 }

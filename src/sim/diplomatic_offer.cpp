@@ -133,8 +133,8 @@ int DealItems(World& world, PlayerRecord& giver, int g, const OfferItemGroup& gr
     } else {
       if (giver.treasury < deal.amount) return failure;
       if (!checkOnly) {
-        giver.treasury -= deal.amount;
-        to.treasury += deal.amount;
+        ChargeTreasury(world, giver, Ledger::kForeignExpense, deal.amount);
+        CreditTreasury(world, to, Ledger::kForeignIncome, deal.amount);
       }
     }
     if (!checkOnly) CreateRepeats(world, giver, receiver, deal);

@@ -116,6 +116,27 @@ float GetProductPeakValue(const World& world, int product) {
   return peak * 1.2f;
 }
 
+float ReadinessCost(const PlayerRecord& r, float defcon) {
+  return defcon * defcon * (r.yearlyCostHexLead + r.yearlyCostC + r.yearlyCostD) * LeaderStatus(r.govtype, 6) / 10.0f;
+}
+
+BudgetSpending BudgetSpendingOf(const PlayerRecord& region, int copy) {
+  const PlayerPolicyBlock& b = Block(region, copy);
+  auto B = [&](int w) { return BlockReal(b, w); };
+  const float P = region.gdp;
+  BudgetSpending part;
+  part.services = GetSocialSpending(copy, -1, region);
+  const float s = region.unemployment * region.population / 2.0f * region.gdpPerCapita;
+  part.insurance = RecordReal(region, 10452) * B(40) * s + RecordReal(region, 10456) * B(41) * s +
+                   RecordReal(region, 10244) * region.population * RecordReal(region, 10460) * B(42) * region.gdpPerCapita;
+  part.marketFee = (region.simPolicy.wageFlags & 4u) != 0 ? (0.02f - region.standing * 0.01f) * P : 0.0f;
+  part.wages = GovtypeSpendingFactor(region.govtype) * region.salaryBaseCost * B(67);
+  part.maintenance = region.maintenanceBaseCost * B(68);
+  part.intelligence = region.intelBaseCost * B(69);
+  part.readiness = B(71);
+  return part;
+}
+
 void RecalcPlayerTotals(World& world, PlayerRecord& region, int copy) {
   PlayerPolicyBlock& b = Block(region, copy);
   const int outputs[] = {kBudgetConsumptionWord, kBudgetProductionWord, kBudgetSubsidyWord, 53, 54, 55};
@@ -164,14 +185,9 @@ void RecalcPlayerTotals(World& world, PlayerRecord& region, int copy) {
     revenue = revenue + rev[i];
   }
 
-  const float social = GetSocialSpending(copy, -1, region);
-  const float s = region.unemployment * region.population / 2.0f * region.gdpPerCapita;
-  const float q = RecordReal(region, 10452) * B(40) * s + RecordReal(region, 10456) * B(41) * s +
-                  RecordReal(region, 10244) * region.population * RecordReal(region, 10460) * B(42) * region.gdpPerCapita;
-  const float w = (region.simPolicy.wageFlags & 4u) != 0 ? (0.02f - region.standing * 0.01f) * P : 0.0f;
-  const float f = GovtypeSpendingFactor(region.govtype);
-  float spending = f * region.salaryBaseCost * B(67) + region.maintenanceBaseCost * B(68) +
-                   region.intelBaseCost * B(69) + B(71) + q + social + w;
+  const BudgetSpending part = BudgetSpendingOf(region, copy);
+  float spending = part.wages + part.maintenance + part.intelligence + part.readiness + part.insurance +
+                   part.services + part.marketFee;
   if (copy == 0) {
     spending = spending + region.researchBudget * std::min(RecordReal(region, 400), ResearchLevelCap(region));
     spending = spending + RecordReal(region, 10408) * 365.0f;

@@ -29,6 +29,17 @@ void ComputeSocialCosts(World& world, PlayerRecord& region);
 // sum of the seven for a negative index. copy: 0 display, 1 simulation.
 float GetSocialSpending(int copy, int index, const PlayerRecord& region);
 // Recomputes the budget figures of one settings copy (0 display, 1 simulation).
+// The yearly cost of readiness at an alert level, as each day charges it:
+// the square of the level times the facilities' and services' yearly
+// running costs and the government type's readiness factor, over ten.
+float ReadinessCost(const PlayerRecord& region, float defcon);
+// The yearly spending the totals sum, item by item, for a policy block
+// (0 the display copy, 1 the simulation's).
+struct BudgetSpending {
+  float wages = 0.0f, maintenance = 0.0f, intelligence = 0.0f, readiness = 0.0f;
+  float insurance = 0.0f, services = 0.0f, marketFee = 0.0f;
+};
+BudgetSpending BudgetSpendingOf(const PlayerRecord& region, int copy);
 void RecalcPlayerTotals(World& world, PlayerRecord& region, int copy);
 // The twelve tax rates and the user fees (index 12) that raise `level` from
 // the given thirteen revenue bases.

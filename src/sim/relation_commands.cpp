@@ -157,7 +157,7 @@ void WorldMarketCommand(World& world, PlayerRecord& player, int copy, uint32_t j
   // the membership's running cost is measured by as well.
   if ((join & 1u) && !(player.simPolicy.wageFlags & kWorldBodyMember)) {
     const float fee = (0.02f - 0.01f * LoadRegionFloat(player, kRegionWmIntegrity)) * player.gdp * 0.05f;
-    if (std::isfinite(fee)) player.treasury -= fee;
+    if (std::isfinite(fee)) ChargeTreasury(world, player, Ledger::kMarketFee, fee);
   }
   {
     WorldLockGuard hold(world, kLockCommandLog);
@@ -212,7 +212,7 @@ void TakeLoanCommand(World& world, PlayerRecord& player, int copy, uint32_t term
     else
       world.recurringItems = item;
   }
-  player.treasury += amount;
+  CreditTreasury(world, player, Ledger::kNewLoans, amount);
   player.debtKind1 += amount;
   player.creditRating *= 0.99f;
 }
@@ -231,7 +231,7 @@ void RepayLoanCommand(World& world, PlayerRecord& player, int copy, uint32_t rec
   RecurringFields f = LoadRecurringFields(*item);
   // Only the region's own loan, and only with the money to hand.
   if (f.kind != kLoanKind || f.payer != self || !(f.amount > 0.0f) || f.amount > player.treasury) return;
-  player.treasury -= f.amount;
+  ChargeTreasury(world, player, Ledger::kRepaid, f.amount);
   player.debtKind1 -= f.amount;
   player.creditRating *= 1.01f;
   f.amount = 0.0f;

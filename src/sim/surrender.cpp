@@ -40,6 +40,8 @@ void BecomeFriends(PlayerRecord& a, int b) {
 }
 
 void MergeHoldings(World& world, PlayerRecord& from, PlayerRecord& to, bool research) {
+  BookCredit(world, to, Ledger::kForeignIncome, from.treasury);
+  BookCharge(world, from, Ledger::kForeignExpense, from.treasury);
   to.treasury += from.treasury;
   from.treasury = 0.0f;
   const float debt = LoadRegionFloat(from, kRegionNationalDebtBase);

@@ -1,5 +1,6 @@
 #include "ui/panel_vocabulary.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -78,6 +79,36 @@ void SetFigure(Control* control, double value) { SetControlNumberText(0, 0, "", 
 void SetMoney(Control* control, double amount) { SetControlNumberText(1, 0, "", 0, "", 0, amount, control); }
 
 void SetMoneyShort(Control* control, double amount) { SetControlNumberText(1, 0, "", 1, "", 0, amount, control); }
+
+namespace {
+
+bool SameRow(const Control* a, const Control* b) { return a->rect.top == b->rect.top && a->rect.bottom == b->rect.bottom; }
+bool Tagged(const Control* c) { return c->tag[0] != '\0'; }
+
+}  // namespace
+
+bool IsCharged(float baseCost) { return baseCost != 0.0f && std::isfinite(baseCost); }
+
+void SetChargedMoney(Control* control, double amount, bool charged) {
+  if (!control) return;
+  if (charged) SetMoneyShort(control, amount);
+  SetControlFlag(control, kStateHidden, charged ? 0 : 1);
+  Control* parent = control->parent;
+  if (!parent || !parent->firstChild) return;
+  // The row's label goes with the last of its figures.
+  bool rowShown = false;
+  Control* c = parent->firstChild;
+  do {
+    if (SameRow(c, control) && (Tagged(c) || c->id != 0) && !c->Hidden()) rowShown = true;
+    c = c->NextInRing();
+  } while (c && c != parent->firstChild);
+  c = parent->firstChild;
+  do {
+    if (c != control && SameRow(c, control) && !Tagged(c) && c->id == 0 && c->rect.right <= control->rect.left)
+      SetControlFlag(c, kStateHidden, rowShown ? 0 : 1);
+    c = c->NextInRing();
+  } while (c && c != parent->firstChild);
+}
 
 void SetPercent(Control* control, const char* format, float fraction) {
   if (!control) return;

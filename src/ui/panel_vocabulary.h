@@ -48,6 +48,14 @@ void SetNumberWhereRoom(Control* control, double value);
 void SetFigure(Control* control, double value);
 void SetMoney(Control* control, double amount);
 void SetMoneyShort(Control* control, double amount);
+// A money figure that only means something while a cost is charged for it:
+// when charged, as SetMoneyShort and shown; when not, hidden with the label
+// to its left on its row (unless that row also holds a figure still shown),
+// so the page shows no $0 for a cost nothing charges.
+void SetChargedMoney(Control* control, double amount, bool charged);
+// Whether a yearly base cost is charged at all: a number other than 0 (a
+// base no rule has set stays 0, and the day charges nothing for it).
+bool IsCharged(float baseCost);
 // A fraction as a percentage with the format ("%3.0f %%" or "%2.1f %%").
 void SetPercent(Control* control, const char* format, float fraction);
 

@@ -3,6 +3,7 @@
 #include "ui/panel_vocabulary.h"
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,45 @@ TEST(PanelVocabulary, EnteredTextsAndRoomyNumbersKeepToTheBoxsRoom) {
   SetFigure(nullptr, 1.0);
   EnterInt(nullptr, 1);
   SetNumberWhereRoom(nullptr, 1.0);
+}
+
+}  // namespace
+
+namespace {
+
+// A row of a money page: a label at the left and one or two figures.
+TEST(PanelVocabulary, AChargedMoneyLineGivesWayWithItsLabelWhenNothingIsCharged) {
+  RecordingScreen screen;
+  auto* root = new Control(controltest::Init("PAGE", &screen, 0, 0, 220, 40));
+  auto add = [&](const char* tag, int32_t left, int32_t right, int32_t top) {
+    auto* c = new StringControl(controltest::Init(tag, &screen, left, top, right - left, 12), StringInit{.bufferSize = 63});
+    ControlAddChild(root, c);
+    return c;
+  };
+  Control* label = add(nullptr, 4, 80, 2);
+  Control* now = add("NOW", 80, 146, 2);
+  Control* next = add("NEXT", 148, 216, 2);
+  Control* below = add(nullptr, 4, 80, 16);
+  struct Row {
+    const char* name;
+    bool nowCharged, nextCharged;
+    bool labelHidden;
+  };
+  for (const Row& r : {Row{"both charged", true, true, false}, Row{"one still shown", false, true, false},
+                       Row{"neither", false, false, true}, Row{"shown again", true, true, false}}) {
+    SCOPED_TRACE(r.name);
+    SetChargedMoney(now, 1000.0, r.nowCharged);
+    SetChargedMoney(next, 2000.0, r.nextCharged);
+    EXPECT_EQ(now->Hidden(), !r.nowCharged);
+    EXPECT_EQ(next->Hidden(), !r.nextCharged);
+    EXPECT_EQ(label->Hidden(), r.labelHidden);
+    EXPECT_FALSE(below->Hidden()) << "another row's label stays";
+    if (r.nextCharged) EXPECT_EQ(next->text, "$ 2,000");
+  }
+  EXPECT_TRUE(IsCharged(5.0f));
+  EXPECT_FALSE(IsCharged(0.0f));
+  EXPECT_FALSE(IsCharged(std::numeric_limits<float>::quiet_NaN()));
+  delete root;
 }
 
 }  // namespace

@@ -280,8 +280,8 @@ void Capture::MoveTreasuryShare(bool withNews, bool withBase) {
   const float part = old.population > 0.0f ? h / old.population : 1.0f;
   float share = part * value * 0.5f;
   if (withBase) share = share + value * 0.1f;
-  old.treasury -= share;
-  gainer.treasury += share;
+  ChargeTreasury(w_, old, Ledger::kForeignExpense, share);
+  CreditTreasury(w_, gainer, Ledger::kForeignIncome, share);
   if (!withNews) return;
   const uint32_t bits = std::bit_cast<uint32_t>(share);
   PostPlayerMessage(w_, gainer, newOwner_, kMsgPopulationGained, nullptr,

@@ -77,7 +77,7 @@ void UnitDisbandToStock(World& world, UnitRecord& unit, uint32_t sell) {
       if (cls->availability == kUnlimitedAvailability) share = share * 0.8f;
       const float price = std::min(SupplyPriceLimit(owner), SupplyMarketPrice(world));
       const float proceeds = value * price + share;
-      owner.treasury += proceeds;
+      CreditTreasury(world, owner, Ledger::kUnitPurchases, proceeds);
       params.p3 = std::bit_cast<uint32_t>(proceeds);
       AddLocalNewsItem(world, owner, kMsgUnitSold, 0, params);
     }

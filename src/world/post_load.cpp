@@ -167,6 +167,8 @@ int32_t CheckUnitsAfterLoad(World& world, LoadSource source) {
   const bool keepObsolete = (world.scenario.head.gameFlags & kGameFlagKeepObsoleteClasses) != 0;
   const bool network = (world.gameState.fileFlags & kGameFileNetwork) != 0;
   const bool editor = InMapEditor();
+  // What an earlier game charged is no day of this one.
+  ClearDayLedgers(world);
 
   if (!keepObsolete) {
     for (UnitClassRecord& cls : world.unitClasses)

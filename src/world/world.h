@@ -27,6 +27,7 @@
 #include "world/stat_tables.h"
 #include "world/unit_groups.h"
 #include "world/combat_counters.h"
+#include "world/day_ledger.h"
 #include "world/day_tallies.h"
 #include "world/unit_tables.h"
 
@@ -139,6 +140,8 @@ struct World {
   CombatCounters combatCounters;
   // The day's units made and gone and the market's trades (run-time only).
   DayTallies dayTallies;
+  // What each treasury was charged and credited, item by item.
+  DayLedgers dayLedgers;
   // The game's quick-build switch: units ordered are complete at once.
   bool quickBuild = false;
   // The tables' order and countdowns of the save game just loaded; log-on

@@ -87,6 +87,7 @@ void ClearGameRunState(World& world) {
   for (std::atomic<float>& reserved : world.pendingDeployments) reserved.store(0.0f, std::memory_order_relaxed);
   (void)TakeCombatDayCounts(world);
   (void)TakeDayTallies(world);
+  ClearDayLedgers(world);
   std::vector<SavedTableArray>().swap(world.savedUnitTables);
   world.pathSearch.reset();
   world.quickBuild = false;

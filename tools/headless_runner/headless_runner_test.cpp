@@ -25,6 +25,7 @@
 #include "world/unit_class_flags.h"
 #include "world/unit_tables.h"
 #include "units/facilities/upkeep_fields.h"
+#include "units/unit_player_fields.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
 #include "units/ai_event_queue.h"
@@ -32,6 +33,7 @@
 #include "records/hex_cell.h"
 #include "world/list_items.h"
 #include "world/text/ui_options.h"
+#include "world/day_ledger.h"
 #include "world/world.h"
 #include "support/temp_dir.h"
 #include "platform/fpenv.h"
@@ -173,6 +175,59 @@ ForceCount CountForces(World& world) {
 
 void Post(CommandLog& log, GameCommand c) { PostCommand(log, std::move(c), true); }
 
+// The budget pages against the treasuries, one turn end after another: each
+// region's change since the last turn end is what the pages show for the day
+// (their income lines less their expense lines), plus what was booked after
+// the day closed. Counts the days a unit purchase was shown, and whether the
+// pages' unit purchases were what the build queue paid.
+struct BudgetWatch {
+  double treasury[kMaxPlayers] = {};
+  double afterDay[kMaxPlayers] = {};
+  bool seen[kMaxPlayers] = {};
+  int onOrder[kMaxPlayers] = {};
+  double worstGap = 0.0;  // in units of the treasury's last place
+  int checked = 0, purchaseDays = 0, purchaseMismatches = 0, summaryMismatches = 0;
+
+  static double Net(const DayLedger& d) { return d.Income() - d.Expenses(); }
+  static int OnOrder(World& world, int p) {
+    int n = 0;
+    for (int category = 0; category < 4; ++category)
+      ForEachTableUnit(world.unitTables, kUnitTableOnOrder, p, category, [&](UnitRecord&) { ++n; });
+    return n;
+  }
+  void Look(World& world) {
+    for (int p = 1; p < kMaxPlayers; ++p) {
+      const PlayerRecord& r = world.players[p];
+      const double running = Net(world.dayLedgers.running[p]);
+      const DayLedger* day = LastDayLedger(world, p);
+      if (day && seen[p] && TakesPart(r)) {
+        double pages = 0.0, summary = 0.0, expenses = 0.0;
+        for (const BudgetLine& l : IncomePageLines(*day)) pages += l.perDay;
+        for (const BudgetLine& l : ExpensePageLines(*day)) pages -= l.perDay, expenses += l.perDay;
+        for (const BudgetLine& l : SummaryPageLines(*day)) summary += l.perDay;
+        const double change = static_cast<double>(r.treasury) - treasury[p];
+        const double unit = std::ldexp(1.0, std::ilogb(std::max(std::fabs(r.treasury), 1.0f)) - 23);
+        worstGap = std::max(worstGap, std::fabs(change - (pages + running - afterDay[p])) / unit);
+        ++checked;
+        if (std::fabs(summary - expenses) > 1.0) ++summaryMismatches;
+        // The build queue's spent total is the sum of the payments its rules
+        // make; the treasury, rounding toward zero, loses each payment to its
+        // last place or more, so the page may show up to a last place more
+        // per unit on order (on order before the day or after it).
+        const double bought = ExpensePageLines(*day)[4].perDay;
+        const double spent = unitfields::Real(r, upkeepfields::kBuildSpent);
+        if (bought > 0.0) ++purchaseDays;
+        const int units = OnOrder(world, p) + onOrder[p];
+        if (bought < spent || bought > spent + unit * units) ++purchaseMismatches;
+      }
+      treasury[p] = r.treasury;
+      afterDay[p] = running;
+      onOrder[p] = OnOrder(world, p);
+      seen[p] = true;
+    }
+  }
+};
+
 // What the regions of the sample world order at the first turn end, as a
 // player would through the interface: a land unit at each facility that
 // builds units. Returns the number of units ordered.
@@ -232,8 +287,10 @@ TEST(HeadlessRunner, ThirtyDaysFinishOrderedUnitsAndTrainTheReserve) {
   options.days = 30;
   int ordered = 0;
   std::set<uint32_t> sentToTraining;
+  BudgetWatch money;
   options.afterTurnEnd = [&](World& world) {
     days.push_back(CountForces(world));
+    money.Look(world);
     if (days.size() == 1) ordered = OrderUnits(world);
     OrderTraining(world, sentToTraining);
   };
@@ -253,6 +310,13 @@ TEST(HeadlessRunner, ThirtyDaysFinishOrderedUnitsAndTrainTheReserve) {
   EXPECT_GT(trainingDays, 0);
   EXPECT_GT(days.back().experience, days.front().experience);
   for (const ForceCount& d : days) EXPECT_EQ(d.notANumber, 0);
+  // Every region's days: the pages' money is the treasury's, but for the
+  // rounding of the one payment that sums the day's budget in three steps.
+  EXPECT_GT(money.checked, 29 * 2);
+  EXPECT_LE(money.worstGap, 3.0);
+  EXPECT_GT(money.purchaseDays, 0);
+  EXPECT_EQ(money.purchaseMismatches, 0);
+  EXPECT_EQ(money.summaryMismatches, 0);
 }
 
 namespace {

@@ -23,6 +23,7 @@ namespace {
 
 TEST(RegionDossiers, ShowTheRegionsFiguresByHand) {
   GlobalGuard<PlayerRecord> region(g_world.players[3]);
+  GlobalGuard<DayLedgers> ledgers(g_world.dayLedgers);
   GlobalGuard<uint32_t> scale(g_world.mapHeader.hexScale, 75u);
   GlobalGuard<int32_t> side(g_uiOptions.sidescreens, 1);
   PlayerRecord& r = g_world.players[3];
@@ -38,10 +39,13 @@ TEST(RegionDossiers, ShowTheRegionsFiguresByHand) {
   report.id = 3;
   controltest::PanelForm form(report, "DIPLOMACY2a_SS1", {"TAXRATE", "SURPDEF", "AVGAGE", "REGLAND"});
   struct Row { float daily; const char* surplus; bool selected; };
-  for (const Row& row : {Row{100.0f, "617,500", false}, Row{500.0f, "112,500", true}}) {
-    unitfields::SetReal(r, upkeepfields::kTrainingSpent, row.daily);
-    unitfields::SetReal(r, upkeepfields::kBuildSpent, row.daily);
-    r.turnUpkeepMarked = r.turnUpkeepOther = r.turnBuildSpending = row.daily;
+  // A day's taxes of 2,000 less its expenses, for a year.
+  for (const Row& row : {Row{100.0f, "693,500", false}, Row{3000.0f, "-365,000", true}}) {
+    ClearDayLedgers(g_world);
+    DayLedger& day = g_world.dayLedgers.lastDay[3];
+    day.amount[static_cast<size_t>(Ledger::kTax0)] = 2000.0;
+    day.amount[static_cast<size_t>(Ledger::kMaintenance)] = row.daily;
+    day.complete = true;
     report.Refresh();
     EXPECT_EQ(form.Text("TAXRATE"), "36.1 %");
     EXPECT_NE(form.Text("SURPDEF").find(row.surplus), std::string::npos) << form.Text("SURPDEF");

@@ -210,6 +210,7 @@ void TopUpKind3Reserve(World& world) {
   const int highest = std::min<int>(world.gameState.highestPlayer, kMaxPlayers - 1);
   for (int p = 1; p <= highest; ++p) {
     PlayerRecord& r = world.players[p];
-    if (r.kind == kKindComputer && r.treasury < 2000000000.0f) r.treasury = r.treasury + 500000000.0f;
+    if (r.kind == kKindComputer && r.treasury < 2000000000.0f)
+      CreditTreasury(world, r, Ledger::kForeignIncome, 500000000.0f);
   }
 }

@@ -144,7 +144,7 @@ float BuildDay(World& world, PlayerRecord& payer, const UnitClassRecord& cls, fl
   }
   if (a > ProductField(payer, 9, product::kStock) || b > ProductField(payer, 10, product::kStock)) return done;
   const float money = done == 0.0f ? price * k * 0.2f * payer.costFactor : price / t * payer.costFactor * rate * k;
-  payer.treasury -= money;
+  ChargeTreasury(world, payer, Ledger::kConstruction, money);
   payer.turnBuildSpending += money;
   AddProductField(payer, 9, product::kStock, -a);
   AddProductField(payer, 10, product::kStock, -b);
@@ -222,7 +222,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
       payer.turnUpkeepMarked += cost;
     else
       payer.turnUpkeepOther += cost;
-    payer.treasury -= cost;
+    ChargeTreasury(world, payer, Ledger::kMaintenance, cost);
   }
   // A mothballed facility wears away every other day and is retired once
   // nothing is left of it, whether that happens today or it had nothing left.

@@ -64,7 +64,7 @@ void Programs(World& world, PlayerRecord& region, int self) {
         const size_t stockAt = kProgramStock + 2 * static_cast<size_t>(i);
         SetRecordU16(region, stockAt, static_cast<uint16_t>(RecordU16(region, stockAt) + 1));
         SetRecordU16(region, kProgramReady + 2 * static_cast<size_t>(i), static_cast<uint16_t>(ready - 1));
-        region.treasury -= price;
+        ChargeTreasury(world, region, Ledger::kResearch, price);
         Broadcast(world, region, kMsgProgrammeBoughtNews);
         Tell(world, region, self, kMsgProgrammeBought);
       }
@@ -90,7 +90,7 @@ void Programs(World& world, PlayerRecord& region, int self) {
       Tell(world, region, self, kMsgProgrammeStalled);
     } else {
       progress -= step;
-      region.treasury -= cost;
+      ChargeTreasury(world, region, Ledger::kResearch, cost);
       if (progress < 1.0f) {
         orders = static_cast<uint8_t>(orders - 1);
         {
@@ -189,6 +189,6 @@ void DailyMilitaryResearch(World& world, PlayerRecord& region) {
 
   SetRecordF32(region, kResearchSpentToday, v * region.researchEfficiency);
   region.researchBudget = std::min(capacity * region.gdp * 0.005f, region.gdp * 0.1f);
-  region.treasury -= budget;
+  ChargeTreasury(world, region, Ledger::kResearch, budget);
   Programs(world, region, self);
 }

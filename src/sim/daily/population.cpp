@@ -161,6 +161,30 @@ void DailyPopulation(World& world, PlayerRecord& r) {
   r.dayApproval = ((2.0f * (attraction / 100.0f + 1.0f) + c + 36.0f) * r.dayApproval + a) / 40.0f;
 }
 
+namespace {
+
+// The day's share of the yearly budget the treasury has just been moved by,
+// item by item as the totals summed it.
+void BookDayBudget(World& world, const PlayerRecord& r) {
+  const PlayerPolicyBlock& b = r.simPolicy;
+  const float day = 365.0f;
+  for (int i = 0; i < 14; ++i)
+    BookCredit(world, r, static_cast<Ledger>(static_cast<int>(Ledger::kTax0) + i),
+               BlockReal(b, kBudgetTaxRevenueWord + i) / day);
+  BookCredit(world, r, Ledger::kDomesticSales, BlockReal(b, kBudgetConsumptionWord) / day);
+  BookCharge(world, r, Ledger::kProduction, BlockReal(b, kBudgetProductionWord) / day);
+  const BudgetSpending part = BudgetSpendingOf(r, 1);
+  BookCharge(world, r, Ledger::kForces, (part.wages + part.maintenance) / day);
+  BookCharge(world, r, Ledger::kIntelligence, part.intelligence / day);
+  BookCharge(world, r, Ledger::kReadiness, part.readiness / day);
+  BookCharge(world, r, Ledger::kSocial, (part.insurance + part.services) / day);
+  BookCharge(world, r, Ledger::kMarketFee, part.marketFee / day);
+  BookCredit(world, r, Ledger::kInterestReceived, r.dayInterestReceived);
+  BookCharge(world, r, Ledger::kInterestPaid, r.dayInterestPaid);
+}
+
+}  // namespace
+
 void DailySociety(World& world, PlayerRecord& r) {
   if (!Active(r)) return;
   ComputeSocialCosts(world, r);
@@ -178,18 +202,19 @@ void DailySociety(World& world, PlayerRecord& r) {
   r.displayPolicy.defcon = b.defcon;
   const float defcon = static_cast<float>(b.defcon);
 
-  b.readinessValue = defcon * defcon * (r.yearlyCostHexLead + r.yearlyCostC + r.yearlyCostD) * LeaderStatus(r.govtype, 6) / 10.0f;
+  b.readinessValue = ReadinessCost(r, defcon);
   RecalcPlayerTotals(world, r, 1);
 
   float valueA = economy::PolicyValue(b, 0);
   r.treasury = r.treasury + valueA / 365.0f + r.dayInterestReceived - r.dayInterestPaid;
+  BookDayBudget(world, r);
   if (!(r.treasury < 0.0f)) {
     economy::SetReal(r, economy::kOverdraftCost, 0.0f);
   } else {
     const float cost = -2.0f * r.treasury * economy::Real(r, economy::kOverdraftRate);
     economy::SetReal(r, economy::kOverdraftCost, cost);
     economy::SetPolicyValue(b, 0, valueA - cost);
-    r.treasury = r.treasury - cost / 365.0f;
+    ChargeTreasury(world, r, Ledger::kInterestPaid, cost / 365.0f);
   }
 
   r.gdpInput6 = std::min(1.0f, (r.gdpInput6 * 79.0f + r.socialLevels[6] * 0.8f) / 80.0f);

@@ -33,13 +33,15 @@ float Available(const PlayerRecord& payer, const RecurringFields& f) {
   return have > 0.0f ? have : 0.0f;
 }
 
-void Transfer(PlayerRecord& payer, PlayerRecord& payee, const RecurringFields& f, float paid) {
+// What goes to region 0 pays back a loan; anything else between regions is
+// aid, tribute or a deal's instalment.
+void Transfer(World& world, PlayerRecord& payer, PlayerRecord& payee, const RecurringFields& f, float paid) {
   if (IsGoods(f)) {
     SetStock(payer, f.product, Stock(payer, f.product) - paid);
     SetStock(payee, f.product, Stock(payee, f.product) + paid);
   } else {
-    payer.treasury -= paid;
-    payee.treasury += paid;
+    ChargeTreasury(world, payer, f.payee == 0 ? Ledger::kRepaid : Ledger::kForeignExpense, paid);
+    CreditTreasury(world, payee, Ledger::kForeignIncome, paid);
   }
 }
 
@@ -143,7 +145,7 @@ void RunRecurringItems(World& world, PlayerRecord& region) {
             }
           }
         }
-        Transfer(payer, payee, f, paid);
+        Transfer(world, payer, payee, f, paid);
         if (f.paymentsLeft > 0) {
           --f.paymentsLeft;
           if (f.paymentsLeft == 0) ended = true;
@@ -159,7 +161,7 @@ void RunRecurringItems(World& world, PlayerRecord& region) {
         f.arrears = 0.0f;
         if (f.kind == 0) {
           if (f.amount <= Available(payer, f)) {
-            Transfer(payer, payee, f, f.amount);
+            Transfer(world, payer, payee, f, f.amount);
             if (!IsGoods(f) && f.payee == 0) {
               MessageParams p;
               p.p1 = static_cast<uint32_t>(f.amount);

@@ -102,7 +102,7 @@ bool WorkLevel(World& world, int p, Level& level) {
       if (amount > 0.0f) {
         const float money = amount * x;
         PlayerRecord& selling = world.players[offer.seller];
-        selling.treasury = selling.treasury + money;
+        CreditTreasury(world, selling, Ledger::kTradeSales, money);
         selling.turnSalesRevenue = selling.turnSalesRevenue + money;
         selling.turnProductTotals[p] = selling.turnProductTotals[p] + money;
         float forSale = Get(selling, p, kProductForSaleAt) - amount;
@@ -110,7 +110,7 @@ bool WorkLevel(World& world, int p, Level& level) {
         float stock = Get(selling, p, kProductStockAt) - amount;
         Set(selling, p, kProductStockAt, stock < 2.0f ? 0.0f : stock);
 
-        buying.treasury = buying.treasury - money;
+        ChargeTreasury(world, buying, Ledger::kTradePurchases, money);
         buying.turnPurchaseCost = buying.turnPurchaseCost + money;
         buying.turnProductTotals[p] = buying.turnProductTotals[p] - money;
         Set(buying, p, kProductStockAt, Get(buying, p, kProductStockAt) + amount);

@@ -214,7 +214,7 @@ void BuildOneDay(World& world, PlayerRecord& owner, UnitRecord& unit, const Unit
   uf::SetSupplyStock(owner, uf::SupplyStock(owner) - supplyCost);
   uf::SetProductReal(owner, uf::kSupplyProduct, kProductDeliveredAt,
                      uf::ProductReal(owner, uf::kSupplyProduct, kProductDeliveredAt) + supplyCost);
-  owner.treasury -= secondCost;
+  ChargeTreasury(world, owner, Ledger::kUnitPurchases, secondCost);
   kf::AddReal(owner, kf::kBuildSpent, secondCost);
   unit.buildWork -= r;
 }

@@ -164,7 +164,7 @@ void TrainingDay(World& world, PlayerRecord& owner, UnitRecord& unit) {
   --unit.trainingDays;
   const float cost = programme->costPerDay * unit.strength;
   kf::AddReal(owner, kf::kTrainingSpent, cost);
-  owner.treasury -= cost;
+  ChargeTreasury(world, owner, Ledger::kTraining, cost);
   unit.efficiency *= 1.1f;
   unit.morale *= 1.01f;
   if (unit.trainingDays != 0) return;

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "app/number_text.h"
 #include "platform/fpenv.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
@@ -100,7 +101,10 @@ void FacilityTypeInfoFill::OnOpen() {
     const int32_t local = w.gameState.localPlayer;
     const size_t field = value == kTerrainOutputRow ? product::kRawOutput : product::kCityOutput;
     const float amount = local >= 0 && local < kMaxPlayers ? product::Get(w.players[local], product, field) : 0.0f;
-    SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(amount / ProductPeriodDivisor()), Tag(f, "AMOUNT"));
+    // Written whole: rows are reused, and a facility row's condition ("100 %")
+    // leaves the text no more room than its own five characters.
+    char text[kNumberTextSize];
+    SetText(Tag(f, "AMOUNT"), FormatNumberText(text, 0, 0, "", 0, "", 0, static_cast<double>(amount / ProductPeriodDivisor())));
     DrawUnitClassIcon(product, nullptr, nullptr, picture, false, -1);
     return;
   }

@@ -24,8 +24,7 @@
 
 namespace {
 
-constexpr float kDaysInYear = 365.0f;
-constexpr int32_t kTaxes = 14;
+constexpr double kDaysInYear = 365.0;
 
 // A line by numeric id: the form itself when it carries the id, else one of
 // its children.
@@ -33,14 +32,22 @@ Control* Line(Control* form, int32_t id) {
   if (!form) return nullptr;
   return form->id == id ? form : FormFindControlById(form, id);
 }
+Control* Line(Control* form, const BudgetLine& line) { return line.tag ? Tag(form, line.tag) : Line(form, line.id); }
 
-// Yearly and daily amounts in the period shown.
-float Yearly(float amount, float divisor) { return amount / divisor; }
-float Daily(float amount, float divisor) { return amount * kDaysInYear / divisor; }
+// A day's money in the period shown; with no day to show, nothing.
+void Amount(Control* c, const BudgetFigures& f, double perDay, float divisor) {
+  if (!c) return;
+  if (!f.haveDay) {
+    c->SetText("");  // keeps the line's room for the figure
+    return;
+  }
+  SetMoneyShort(c, perDay * kDaysInYear / static_cast<double>(divisor));
+}
 
-void Amount(Control* c, float shown) { SetMoneyShort(c, static_cast<double>(shown)); }
-
-float Positive(float v) { return v > 0.0f ? v : 0.0f; }
+template <size_t N>
+void Lines(Control* form, const BudgetFigures& f, const std::array<BudgetLine, N>& lines, float divisor) {
+  for (const BudgetLine& l : lines) Amount(Line(form, l), f, l.perDay, divisor);
+}
 
 // Opening a detail page: the mail pop-up makes room on a narrow screen.
 void OpenDetailPage() { ClosePanelsAbove(g_ui, 3, 0); }
@@ -48,71 +55,34 @@ void OpenDetailPage() { ClosePanelsAbove(g_ui, 3, 0); }
 BudgetFigures LocalFigures() {
   plat::CriticalSectionLock lock(g_simulationLock);
   const PlayerRecord* r = LocalPlayer(g_world);
-  return r ? ReadBudgetFigures(*r) : BudgetFigures{};
+  return r ? ReadBudgetFigures(*r, LastDayLedger(g_world, g_world.gameState.localPlayer)) : BudgetFigures{};
 }
 
 }  // namespace
 
-BudgetFigures ReadBudgetFigures(const PlayerRecord& r) {
-  const PlayerPolicyBlock& b = r.displayPolicy;
-  const RegionExpenses e = RegionExpensesOf(r);
+BudgetFigures ReadBudgetFigures(const PlayerRecord& r, const DayLedger* day) {
   BudgetFigures f;
-  for (int32_t i = 0; i < kTaxes; ++i) f.taxIncome[i] = BlockReal(b, kBudgetTaxRevenueWord + i);
-  // Domestic sales are the consumption the sales taxes are raised on; the
-  // production's cost to the government is its subsidy.
-  f.domesticSalesIncome = BlockReal(b, kBudgetConsumptionWord);
-  f.productionExpense = BlockReal(b, kBudgetSubsidyWord);
-  f.preparationCost = b.readinessValue;
-  f.annualExpenseC = e.annualExpenseC;
-  f.tradeSalesTotal = r.exportValue;
-  f.tradePurchaseTotal = r.importValue;
-  // What construction and unit purchases could not pay today stands beside
-  // what they paid.
-  f.constructionCost = r.turnUnpaidBuildCost;
-  f.militaryShortageDaily = unitfields::Real(r, upkeepfields::kBuildShortfall);
-  f.productionCost = r.turnPurchaseCost;
-  f.payrollCost = unitfields::Real(r, upkeepfields::kUpkeepTotal);
-  f.dailyExpenseA = e.dailyExpenseA;
-  f.buildCostDaily = e.buildCostDaily;
-  f.loanInterestDaily = economy::Real(r, economy::kLoanInterestDaily);
-  f.dailyMaintenanceA = e.dailyMaintenanceA;
-  f.dailyMaintenanceB = e.dailyMaintenanceB;
-  f.loanIncomeDaily = economy::Real(r, economy::kLoanIncomeDaily);
+  // With no day the lines still name their controls, which show nothing.
+  const DayLedger none;
+  f.haveDay = day != nullptr;
+  f.income = IncomePageLines(day ? *day : none);
+  f.expenses = ExpensePageLines(day ? *day : none);
+  f.summary = SummaryPageLines(day ? *day : none);
+  f.constructionOwed = r.turnUnpaidBuildCost;
+  f.unitsOwed = unitfields::Real(r, upkeepfields::kBuildShortfall);
   // Loans are the region's debts of kind 1; bonds the other two kinds.
   f.bondTotal = r.debtKind0 + r.debtKind2;
   f.loanTotal = r.debtKind1;
   f.creditRating = r.creditRating;
-  f.worldMarketFeeFactor = r.standing;
-  f.worldMarketFeeBase = r.gdp;
-  f.researchBaseCost = r.researchBudget;
-  f.researchSites = economy::Real(r, economy::kCapacityByKind + 4);
-  f.researchSpending = b.milspendresearch;
-  f.salaryFactor = GovernmentFactor(r.govtype, 0);
-  f.milSpendSalary = b.milspendsalary, f.salaryBaseCost = r.salaryBaseCost;
-  f.milSpendMaint = b.milspendmaint, f.maintenanceBaseCost = r.maintenanceBaseCost;
-  f.milSpendIntel = b.milspendintel, f.intelBaseCost = r.intelBaseCost;
-  float social = InsuranceCost(r, b);
-  for (int32_t k = 0; k < kServices; ++k) social = social + ServiceCost(r, b, k);
-  f.socialServices = social;
   return f;
 }
 
 void FillBudgetSummary(Control* form, const BudgetFigures& f, float d) {
-  const struct {
-    const char* tag;
-    float daily;
-  } costs[] = {{"CONSTRUCT", f.constructionCost},
-               {"UNITCOST", f.militaryShortageDaily},
-               {"PRODCOST", f.productionCost},
-               {"PAYCOST", f.payrollCost}};
-  for (const auto& c : costs) {
-    Control* line = Tag(form, c.tag);
-    Amount(line, Daily(c.daily, d));
-    Press(line, Daily(c.daily, d) > 0.0f);
-  }
-  Amount(Line(form, 8), 0.0f);
-  Amount(Tag(form, "BONDTOT"), f.bondTotal);
-  Amount(Tag(form, "LOANTOT"), f.loanTotal);
+  Lines(form, f, f.summary, d);
+  // The four costs light up on a day they were paid.
+  for (size_t i = 0; i < 4; ++i) Press(Line(form, f.summary[i]), f.haveDay && f.summary[i].perDay > 0.0);
+  SetMoneyShort(Tag(form, "BONDTOT"), static_cast<double>(f.bondTotal));
+  SetMoneyShort(Tag(form, "LOANTOT"), static_cast<double>(f.loanTotal));
   if (Control* c = Tag(form, "CREDRATING")) {
     char text[16];
     plat::FormatText(text, sizeof text, "%d", static_cast<int>(f.creditRating * 100.0f));
@@ -121,44 +91,23 @@ void FillBudgetSummary(Control* form, const BudgetFigures& f, float d) {
 }
 
 void FillTaxIncome(Control* form, const BudgetFigures& f, float d) {
-  const float* t = f.taxIncome;
   Press(Tag(form, "ANNDAYTEXT"), d != 1.0f);
-  Amount(Line(form, 3), Yearly(f.domesticSalesIncome, d));
-  Amount(Line(form, 4), Daily(f.loanIncomeDaily, d));
-  Amount(Tag(form, "NETTRADE"), Yearly(Positive(f.tradeSalesTotal - f.tradePurchaseTotal), d));
-  const struct {
-    const char* tag;
-    float yearly;
-  } lines[] = {{"INCTAX", t[11] + t[10] + t[9]}, {"SALTAX", t[1] + t[0]}, {"EXPTAX", t[7]},
-               {"IMPTAX", t[6]},                 {"CORTAX", t[3] + t[2]}, {"EMPTAX", t[4]},
-               {"PROTAX", t[8]},                 {"USETAX", t[12]},       {"IMMTAX", t[13]},
-               {"PENTAX", t[5]},                 {"FORINC", 0.0f},        {"LOANINC", 0.0f}};
-  for (const auto& l : lines) Amount(Tag(form, l.tag), Yearly(l.yearly, d));
+  Lines(form, f, f.income, d);
 }
 
 void FillExpenses(Control* form, const BudgetFigures& f, float d, bool purchases) {
   Press(Tag(form, "ANNDAYTEXT"), d != 1.0f);
   Press(Tag(form, "EXPTITLE"), purchases);
-  Amount(Tag(form, "NETTRADE"), Yearly(Positive(f.tradePurchaseTotal - f.tradeSalesTotal), d));
-  Amount(Line(form, 21), Yearly((0.02f - 0.01f * f.worldMarketFeeFactor) * f.worldMarketFeeBase, d));
-  const float level = std::fmin(f.researchSpending, std::sqrt(f.researchSites));
-  Amount(Line(form, 22), Yearly(f.researchBaseCost * level, d));
-  Control* construction = Line(form, 23);
-  Amount(construction, Daily(f.dailyExpenseA + (purchases ? f.constructionCost : 0.0f), d));
-  Press(construction, f.constructionCost > 0.0f);
-  Control* units = Line(form, 24);
-  Amount(units, Daily(f.buildCostDaily + (purchases ? f.militaryShortageDaily : 0.0f), d));
-  Press(units, f.militaryShortageDaily > 0.0f);
-  Amount(Line(form, 25), Yearly(f.socialServices, d));
-  const float forces = f.salaryFactor * f.milSpendSalary * f.salaryBaseCost + f.milSpendMaint * f.maintenanceBaseCost;
-  Amount(Line(form, 26), Yearly(forces, d));
-  Amount(Tag(form, "COSTNEWEQ"), Yearly(f.milSpendIntel * f.intelBaseCost, d));
-  Amount(Tag(form, "COSTPREP"), Yearly(f.preparationCost, d));
-  Amount(Tag(form, "MAINTEXP"), Daily(f.dailyMaintenanceB + f.dailyMaintenanceA, d));
-  Amount(Line(form, 27), Yearly(f.loanInterestDaily * kDaysInYear + f.annualExpenseC, d));
-  Amount(Line(form, 28), Yearly(f.productionExpense, d));
-  Amount(Tag(form, "FOREXP"), 0.0f);
-  Amount(Tag(form, "LOANEXP"), 0.0f);
+  std::array<BudgetLine, 14> lines = f.expenses;
+  // Construction and unit purchases: lit while something could not be paid,
+  // and with the toggle on, what could not be paid is added.
+  for (BudgetLine& l : lines) {
+    const float owed = l.id == 23 ? f.constructionOwed : l.id == 24 ? f.unitsOwed : 0.0f;
+    if (l.tag || (l.id != 23 && l.id != 24)) continue;
+    Press(Line(form, l), owed > 0.0f);
+    if (purchases && std::isfinite(owed)) l.perDay += owed;
+  }
+  Lines(form, f, lines, d);
 }
 
 void BudgetSummaryPanel::OnOpen() {

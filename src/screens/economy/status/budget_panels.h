@@ -3,9 +3,11 @@
 // department's BUDGET button opens (costs, debts, credit rating) and its
 // two detail pages, income by tax and expenses by kind. Amounts show per
 // year or per day as the player chose; nothing is posted.
+#include <array>
 #include <cstdint>
 
 #include "ui/screen.h"
+#include "world/day_ledger.h"
 
 class Control;
 struct PlayerRecord;
@@ -22,50 +24,29 @@ inline constexpr const char* kExpenseTags[] = {"ANNDAYTEXT", "EXPTOGGLE", "EXPTI
                                                "COSTPREP",   "MAINTEXP",  "FOREXP",   "LOANEXP"};
 inline constexpr int32_t kExpenseIds[] = {21, 22, 23, 24, 25, 26, 27, 28};
 
-// What the pages show, as the economy keeps it: yearly amounts, daily
-// amounts (shown for a year as 365 days) and the inputs of the computed
-// lines.
+// What the pages show: the money the last whole day moved through the
+// region's treasury, line by line (none before a day has passed since the
+// game began or was loaded), what construction and unit purchases could not
+// pay that day, the debts and the credit rating.
 struct BudgetFigures {
-  // Yearly.
-  float taxIncome[14] = {};
-  float domesticSalesIncome = 0.0f;
-  float productionExpense = 0.0f;
-  float preparationCost = 0.0f;
-  float annualExpenseC = 0.0f;
-  float tradeSalesTotal = 0.0f;
-  float tradePurchaseTotal = 0.0f;
-  // Daily.
-  float constructionCost = 0.0f;
-  float militaryShortageDaily = 0.0f;
-  float productionCost = 0.0f;
-  float payrollCost = 0.0f;
-  float dailyExpenseA = 0.0f;
-  float buildCostDaily = 0.0f;
-  float loanInterestDaily = 0.0f;
-  float dailyMaintenanceA = 0.0f;
-  float dailyMaintenanceB = 0.0f;
-  float loanIncomeDaily = 0.0f;
+  bool haveDay = false;
+  std::array<BudgetLine, 15> income{};
+  std::array<BudgetLine, 14> expenses{};
+  std::array<BudgetLine, 5> summary{};
+  // Daily: what could not be paid.
+  float constructionOwed = 0.0f;
+  float unitsOwed = 0.0f;
   // Owed, and the credit rating as a fraction.
   float bondTotal = 0.0f;
   float loanTotal = 0.0f;
   float creditRating = 0.0f;
-  // The world-market fee, research and the forces' spending.
-  float worldMarketFeeFactor = 0.0f;
-  float worldMarketFeeBase = 0.0f;
-  float researchBaseCost = 0.0f;
-  float researchSites = 0.0f;  // the level counts up to its square root
-  float researchSpending = 0.0f;
-  float salaryFactor = 0.0f;  // the government type's
-  float milSpendSalary = 0.0f, salaryBaseCost = 0.0f;
-  float milSpendMaint = 0.0f, maintenanceBaseCost = 0.0f;
-  float milSpendIntel = 0.0f, intelBaseCost = 0.0f;
-  float socialServices = 0.0f;  // yearly: insurance funds, pensions and the seven services
 };
-BudgetFigures ReadBudgetFigures(const PlayerRecord& region);
+BudgetFigures ReadBudgetFigures(const PlayerRecord& region, const DayLedger* day);
 
-// The pages' lines into a form, amounts divided by the divisor (365 per
-// day, 1 per year). With purchases the expense page adds construction and
-// unit purchases to their lines.
+// The pages' lines into a form, amounts of a day times 365 divided by the
+// divisor (365 per day, 1 per year); with no day, the money lines are empty.
+// With purchases the expense page adds what construction and unit purchases
+// still owe to their lines.
 void FillBudgetSummary(Control* form, const BudgetFigures& f, float divisor);
 void FillTaxIncome(Control* form, const BudgetFigures& f, float divisor);
 void FillExpenses(Control* form, const BudgetFigures& f, float divisor, bool purchases);

@@ -1,10 +1,11 @@
-// The budget pages' lines, worked out by hand.
+// The budget pages' lines from a day's ledger, worked out by hand.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <variant>
 
+#include "records/player_record.h"
 #include "screens/economy/status/budget_panels.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
@@ -39,26 +40,31 @@ TEST(BudgetPages, LinesShowTheAmountsInThePeriodChosen) {
     std::string text;
     bool selected = false;
   };
+  // A day's ledger with one item, and what was owed.
+  auto day = [](Ledger item, double amount) {
+    return [=](BudgetFigures& f) {
+      DayLedger d;
+      d.amount[static_cast<size_t>(item)] = amount;
+      f = ReadBudgetFigures(PlayerRecord{}, &d);
+    };
+  };
   const Row rows[] = {
-      // 365,000 a year is 1,000 a day; 10 a day is 3,650 a year.
-      {"yearly per day", [](BudgetFigures& f) { f.domesticSalesIncome = 365000.0f; }, 365.0f, Page::kIncome, 3,
-       "$ 1,000"},
-      {"daily per day", [](BudgetFigures& f) { f.loanIncomeDaily = 10.0f; }, 365.0f, Page::kIncome, 4, "$ 10"},
-      {"yearly per year", [](BudgetFigures& f) { f.domesticSalesIncome = 365000.0f; }, 1.0f, Page::kIncome, 3,
-       "$ 365,000"},
-      {"daily per year", [](BudgetFigures& f) { f.loanIncomeDaily = 10.0f; }, 1.0f, Page::kIncome, 4, "$ 3,650"},
+      // 1,000 a day is 365,000 a year.
+      {"per day", day(Ledger::kDomesticSales, 1000.0), 365.0f, Page::kIncome, 3, "$ 1,000"},
+      {"per year", day(Ledger::kDomesticSales, 1000.0), 1.0f, Page::kIncome, 3, "$ 365,000"},
+      {"interest received", day(Ledger::kInterestReceived, 10.0), 1.0f, Page::kIncome, 4, "$ 3,650"},
+      {"before a day has passed", [](BudgetFigures& f) { f = ReadBudgetFigures(PlayerRecord{}, nullptr); }, 1.0f,
+       Page::kIncome, 3, ""},
       // 0.999 x 100 = 99.9, cut toward zero.
       {"credit rating", [](BudgetFigures& f) { f.creditRating = 0.999f; }, 1.0f, Page::kSummary, "CREDRATING", "99"},
-      // min(5, sqrt 16) = 4 levels of 100.
-      {"research level capped",
-       [](BudgetFigures& f) { f.researchBaseCost = 100.0f, f.researchSites = 16.0f, f.researchSpending = 5.0f; },
-       1.0f, Page::kExpenses, 22, "$ 400"},
-      // Construction under way marks the line whether or not it is added.
+      {"research paid", day(Ledger::kResearch, 4.0), 1.0f, Page::kExpenses, 22, "$ 1,460"},
+      // What construction could not pay marks the line whether or not it is added.
       {"toggle off: the day's payments alone",
-       [](BudgetFigures& f) { f.dailyExpenseA = 2.0f, f.constructionCost = 1.0f; }, 1.0f, Page::kExpenses, 23,
-       "$ 730", true},
-      {"toggle on: what is owed too", [](BudgetFigures& f) { f.dailyExpenseA = 2.0f, f.constructionCost = 1.0f; },
-       1.0f, Page::kExpensesWithPurchases, 23, "$ 1,095", true},
+       [&](BudgetFigures& f) { day(Ledger::kConstruction, 2.0)(f), f.constructionOwed = 1.0f; }, 1.0f,
+       Page::kExpenses, 23, "$ 730", true},
+      {"toggle on: what is owed too",
+       [&](BudgetFigures& f) { day(Ledger::kConstruction, 2.0)(f), f.constructionOwed = 1.0f; }, 1.0f,
+       Page::kExpensesWithPurchases, 23, "$ 1,095", true},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);

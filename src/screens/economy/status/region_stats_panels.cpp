@@ -26,7 +26,8 @@
 namespace {
 
 // How a line shows its value.
-enum class Shown { kText, kCount, kMoney, kMoneyShort, kRate, kPercent, kWhole2, kWhole3, kTenths };
+// kBlank: nothing shown, the line keeping its room for a later figure.
+enum class Shown { kText, kBlank, kCount, kMoney, kMoneyShort, kRate, kPercent, kWhole2, kWhole3, kTenths };
 
 struct Line {
   const char* tag;
@@ -41,6 +42,7 @@ void ShowLine(Control* c, const Line& line) {
   const double v = line.value;
   switch (line.shown) {
     case Shown::kText: SetControlText(c, line.text); return;
+    case Shown::kBlank: c->SetText(""); return;
     case Shown::kCount: SetControlNumberText(0, 0, "", 0, "", 0, v, c); return;
     case Shown::kMoney: SetControlNumberText(1, 0, "", 0, "", 0, v, c); return;
     case Shown::kMoneyShort: SetControlNumberText(1, 0, "", 1, "", 0, v, c); return;
@@ -73,21 +75,10 @@ int64_t RegionLand(const World& world, const PlayerRecord& region) {
   return static_cast<int64_t>(region.hexCount) * side * side;
 }
 
-RegionExpenses RegionExpensesOf(const PlayerRecord& region) {
-  RegionExpenses e;
-  e.annualExpenseC = economy::Real(region, economy::kOverdraftCost);
-  e.trainingCostDaily = unitfields::Real(region, upkeepfields::kTrainingSpent);
-  e.dailyMaintenanceA = region.turnUpkeepMarked;
-  e.dailyMaintenanceB = region.turnUpkeepOther;
-  e.buildCostDaily = unitfields::Real(region, upkeepfields::kBuildSpent);
-  e.dailyExpenseA = region.turnBuildSpending;
-  return e;
-}
-
-float AnnualBalance(const PlayerRecord& region) {
-  const RegionExpenses e = RegionExpensesOf(region);
-  const float daily = e.trainingCostDaily + e.dailyMaintenanceB + e.dailyMaintenanceA + e.buildCostDaily + e.dailyExpenseA;
-  return region.displayPolicy.budgetRevenue - e.annualExpenseC - 365.0f * daily;
+std::optional<double> AnnualBalance(const World& world, int32_t player) {
+  const DayLedger* day = LastDayLedger(world, player);
+  if (!day) return std::nullopt;
+  return (day->Income() - day->Expenses()) * 365.0;
 }
 
 void FillRegionStats(const Screen& screen, bool side, int32_t player) {
@@ -100,7 +91,7 @@ void FillRegionStats(const Screen& screen, bool side, int32_t player) {
   char government[48] = "";
   if (const char* name = TextListEntry(g_textLists, kListGovtype, r.govtype))
     plat::FormatText(government, sizeof government, "(%s)", name);
-  const float balance = AnnualBalance(r);
+  const std::optional<double> balance = AnnualBalance(g_world, local);
   const Line lines[] = {
       {"REGGOVT", Shown::kText, 0.0f, government},
       {"REGIONNAME", Shown::kText, 0.0f, RegionDisplayName(g_world, local)},
@@ -112,7 +103,8 @@ void FillRegionStats(const Screen& screen, bool side, int32_t player) {
       {"UNEMPRATE", Shown::kRate, r.unemployment},
       {"REGINTRATE", Shown::kRate, economy::Real(r, economy::kOverdraftRate)},
       {"WMINTRATE", Shown::kRate, WorldInterestRate(g_world)},
-      {side ? "SURPDEF" : nullptr, Shown::kMoneyShort, balance},
+      {side ? "SURPDEF" : nullptr, balance ? Shown::kMoneyShort : Shown::kBlank,
+       balance ? static_cast<float>(*balance) : 0.0f},
       {"WMSUBRATE", Shown::kPercent, r.tradeOpenness},
       {"IMMIGRATNUM", Shown::kCount, r.immigrationPerYear},
       {"EMIGRATNUM", Shown::kCount, r.emigrationPerYear},
@@ -134,7 +126,7 @@ void FillRegionStats(const Screen& screen, bool side, int32_t player) {
       continue;
     }
     ShowLine(c, line);
-    if (std::strcmp(line.tag, "SURPDEF") == 0) SetControlFlag(c, kStateSelected, balance < 0.0f ? 1 : 0);
+    if (std::strcmp(line.tag, "SURPDEF") == 0) SetControlFlag(c, kStateSelected, balance && *balance < 0.0 ? 1 : 0);
   }
 }
 

@@ -5,6 +5,7 @@
 // side panels add population, land and the yearly balance to the page's
 // lines.
 #include <cstdint>
+#include <optional>
 
 #include "ui/screen.h"
 
@@ -29,23 +30,10 @@ float OverallTaxRate(const PlayerPolicyBlock& block);
 // The region's land: its hexes times the area of one, in 64 bits (a large
 // map's land does not fit 32).
 int64_t RegionLand(const World& world, const PlayerRecord& region);
-// The expenses the balance takes from the revenue, from where the daily
-// steps keep them: the overdraft's yearly cost, and the day's training
-// payments, the upkeep of settlements (A) and of other facilities (B), the
-// unit build payments and the facility build payments. The turn sums of
-// the hex pass are a day's while a turn is one day.
-struct RegionExpenses {
-  float annualExpenseC = 0.0f;
-  float trainingCostDaily = 0.0f;
-  float dailyMaintenanceA = 0.0f;
-  float dailyMaintenanceB = 0.0f;
-  float buildCostDaily = 0.0f;
-  float dailyExpenseA = 0.0f;
-};
-RegionExpenses RegionExpensesOf(const PlayerRecord& region);
-// The yearly balance the side panels show: revenue less the yearly and,
-// counted for a year, the daily expenses.
-float AnnualBalance(const PlayerRecord& region);
+// The yearly balance the side panels show: what the last whole day moved
+// through the region's treasury, counted for a year; none before a day has
+// passed since the game began or was loaded.
+std::optional<double> AnnualBalance(const World& world, int32_t player);
 
 // The lines of the page, or of a side panel (with population, land and the
 // balance), into the screen's form; of the player, or of the local region

@@ -20,8 +20,16 @@ namespace {
 
 constexpr int kLocal = 3;
 
+// The local region's last day: money booked on an item.
+void Day(Ledger item, double amount) {
+  DayLedger& d = g_world.dayLedgers.lastDay[kLocal];
+  d.amount[static_cast<size_t>(item)] += amount;
+  d.complete = true;
+}
+
 TEST(RegionStats, TheSidePanelLinesShowTheRegionsFigures) {
   GlobalGuard<PlayerRecord> region(g_world.players[kLocal]);
+  GlobalGuard<DayLedgers> ledgers(g_world.dayLedgers);
   GlobalGuard<GameState> state(g_world.gameState);
   GlobalGuard<MapHeader> header(g_world.mapHeader);
   GlobalGuard<UiOptions> options(g_uiOptions);
@@ -58,23 +66,24 @@ TEST(RegionStats, TheSidePanelLinesShowTheRegionsFigures) {
       {"land past 32 bits", [](PlayerRecord& r) { r.hexCount = 300000, g_world.mapHeader.hexScale = 100; }, "REGLAND",
        "3,000,000,000"},
       {"average age", [](PlayerRecord& r) { StoreRegionFloat(r, kRegionAgeAvg, 34.9f); }, "AVGAGE", "34"},
-      {"deficit", [](PlayerRecord& r) { r.displayPolicy.budgetRevenue = -1.0f; }, "SURPDEF", "$ -1", true},
-      {"balanced", [](PlayerRecord& r) { r.displayPolicy.budgetRevenue = 0.0f; }, "SURPDEF", "$ 0", false},
+      {"deficit", [](PlayerRecord&) { Day(Ledger::kSocial, 1.0); }, "SURPDEF", "$ -365", true},
+      {"balanced", [](PlayerRecord&) { Day(Ledger::kSocial, 0.0); }, "SURPDEF", "$ 0", false},
+      {"no day yet", [](PlayerRecord&) {}, "SURPDEF", "", false},
       {"unknown government", [](PlayerRecord& r) { r.govtype = 250; }, "REGGOVT", ""},
-      {"expenses: 1,000,000 - 100 - 365 x 31",
-       [](PlayerRecord& r) {
-         r.displayPolicy.budgetRevenue = 1000000.0f, economy::SetReal(r, economy::kOverdraftCost, 100.0f);
-         upkeepfields::AddReal(r, upkeepfields::kTrainingSpent, 1.0f);
-         upkeepfields::AddReal(r, upkeepfields::kBuildSpent, 8.0f);
-         r.turnUpkeepMarked = 2.0f, r.turnUpkeepOther = 4.0f, r.turnBuildSpending = 16.0f;
+      {"income less expenses: 365 x (300 - 10 - 8)",
+       [](PlayerRecord&) {
+         Day(Ledger::kTax0, 300.0);
+         Day(Ledger::kInterestPaid, 10.0);
+         Day(Ledger::kUnitPurchases, 8.0);
        },
-       "SURPDEF", "$ 988,585"},
+       "SURPDEF", "$ 102,930"},
       {"rate", [](PlayerRecord& r) { economy::SetReal(r, economy::kOverdraftRate, 0.125f); }, "REGINTRATE", "12.5 %"},
       {"share", [](PlayerRecord& r) { r.tradeOpenness = 0.25f; }, "WMSUBRATE", " 25 %"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
     g_world.players[kLocal] = PlayerRecord{};
+    ClearDayLedgers(g_world);
     r.set(g_world.players[kLocal]);
     panel.Refresh();
     const Control* c = FormFindControlByTag(root, r.tag);

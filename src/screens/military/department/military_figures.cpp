@@ -84,5 +84,12 @@ MilitaryFigures MilitaryFiguresOf(const PlayerRecord& region) {
 MilitaryFigures LocalMilitaryFigures(const World& world) {
   const int32_t local = world.gameState.localPlayer;
   if (local < 0 || local >= kMaxPlayers) return {};
-  return MilitaryFiguresOf(world.players[local]);
+  MilitaryFigures f = MilitaryFiguresOf(world.players[local]);
+  // What training and unit building took from the treasury on the last day,
+  // which on a large treasury is more than the payments' own sum.
+  if (const DayLedger* day = LastDayLedger(world, local)) {
+    f.trainingCostDaily = static_cast<float>(day->Of(Ledger::kTraining));
+    f.buildCostDaily = static_cast<float>(day->Of(Ledger::kUnitPurchases));
+  }
+  return f;
 }

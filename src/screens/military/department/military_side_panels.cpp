@@ -61,9 +61,10 @@ void FillMilitaryCosts(Control* form, const MilitaryFigures& f) {
   const float maintenance = f.maintenanceBaseCost * f.milspendmaint;
   const float research = f.researchBaseCost * level;
   const float preparation = f.readinessValue;
-  SetMoneyShort(at("COSTSAL"), salaries);
-  SetMoneyShort(at("COSTNEWEQ"), intelligence);
-  SetMoneyShort(at("COSTMAIN"), maintenance);
+  // Lines whose base cost nothing sets are charged nothing: they give way.
+  SetChargedMoney(at("COSTSAL"), salaries, IsCharged(f.salaryBaseCost));
+  SetChargedMoney(at("COSTNEWEQ"), intelligence, IsCharged(f.intelBaseCost));
+  SetChargedMoney(at("COSTMAIN"), maintenance, IsCharged(f.maintenanceBaseCost));
   SetMoneyShort(at("COSTRES"), research);
   SetMoneyShort(at("COSTPREP"), preparation);
   SetMoneyShort(at("COSTTRAIN"), f.trainingCostDaily * kDaysPerYear);

@@ -23,7 +23,6 @@
 namespace {
 
 constexpr int32_t kHighestAlert = 4;
-constexpr int kPreparationFactor = 7;
 constexpr int kBuildBonusFactor = 5;
 constexpr int kEfficiencyBonusFactor = 6;
 constexpr int32_t kBuildBonusFrom = 2;
@@ -36,11 +35,9 @@ void SetAlertText(Control* control, int32_t level) {
 
 }  // namespace
 
-float AlertPreparationCost(const PlayerRecord& r, int32_t defcon) {
-  const float d = static_cast<float>(defcon);
-  return (r.salaryBaseCost + r.maintenanceBaseCost + r.intelBaseCost) * GovernmentFactor(r.govtype, kPreparationFactor) *
-         d * d / 10.0f;
-}
+// The preview is what the next day charges at the level: the base costs the
+// level would scale have no rule that sets them.
+float AlertPreparationCost(const PlayerRecord& r, int32_t defcon) { return ReadinessCost(r, static_cast<float>(defcon)); }
 
 void FillAlertInForce(Control* form, const PlayerRecord& r) {
   const int32_t level = ShownAlertValue(r.simPolicy.defcon);

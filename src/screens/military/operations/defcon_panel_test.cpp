@@ -22,9 +22,9 @@ using militarytest::TestSheet;
 constexpr int kLocal = 1;
 
 void SetCosts(PlayerRecord& r) {
-  r.salaryBaseCost = 1000000.0f;
-  r.maintenanceBaseCost = 500000.0f;
-  r.intelBaseCost = 250000.0f;
+  r.yearlyCostHexLead = 1000000.0f;
+  r.yearlyCostC = 500000.0f;
+  r.yearlyCostD = 250000.0f;
   r.govtype = 3;
 }
 

@@ -91,15 +91,22 @@ void FillIntelBudget(Control* form, const PlayerRecord& r, float divisor) {
   auto money = [&](const char* tag, float yearly) { SetMoneyShort(at(tag), static_cast<double>(yearly / divisor)); };
   const PlayerPolicyBlock& b = r.displayPolicy;
   if (Control* c = at("ANNDAYTEXT")) c->SetSelected(divisor > 1.0f);
-  money("RECBUDGET", r.intelBaseCost);
+  // Intelligence costs what its base cost says; with none set nothing is
+  // charged, and the money lines give way.
+  const bool charged = IsCharged(r.intelBaseCost);
+  auto cost = [&](const char* tag, float yearly) {
+    SetChargedMoney(at(tag), static_cast<double>(yearly / divisor), charged);
+  };
+  cost("RECBUDGET", r.intelBaseCost);
   SetBar(at("BUDGETSLDR"), kBudgetTop, b.milspendintel);
-  money("CURBUDGET", r.intelBaseCost * b.milspendintel);
+  cost("CURBUDGET", r.intelBaseCost * b.milspendintel);
   SetFractionText(at("DOM"), 1.0f - b.intelspendforfocus);
   SetFractionText(at("FORN"), b.intelspendforfocus);
   SetBar(at("FOCUSSLDR"), kFocusTop, b.intelspendforfocus);
-  money("COSTNEWEQ", r.intelBaseCost * b.milspendintel);
+  cost("COSTNEWEQ", r.intelBaseCost * b.milspendintel);
   money("COSTPREP", b.readinessValue);
-  money("SPENDAMT", 0.0f);
+  // Covert operations charge nothing of their own.
+  SetChargedMoney(at("SPENDAMT"), 0.0, false);
 }
 
 void CovertFundingPanel::BindControls() { DockInSecondBotbar2(*this); }

@@ -83,7 +83,8 @@ void FillOperationsPage(Control* form, const OperationsFigures& f, float periodD
       SetInt(c, f.satellites[k]);
     }
   }
-  SetMoneyShort(at("SPENDING"), static_cast<double>(f.intelBaseCost * f.milspendintel / periodDivisor));
+  SetChargedMoney(at("SPENDING"), static_cast<double>(f.intelBaseCost * f.milspendintel / periodDivisor),
+                  IsCharged(f.intelBaseCost));
   if (auto* bar = dynamic_cast<SlideBarControl*>(at("OFFSLDR"))) {
     SliderSetMaxInt(bar, InitiativeMaximum(*bar));
     SliderSetValueInt(bar, f.milinitiativeoff);
