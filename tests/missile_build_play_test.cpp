@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -23,6 +24,8 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/military/missile_panels.h"
+#include "screens/military/silo_popup.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/facilities/military_facility_screen.h"
 #include "screens/military/inventory/missile_silo_panels.h"
@@ -270,20 +273,45 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   const int stockRow = ShownRowOfClass(beside.storedList, kTacticalMissile, &stock);
   ASSERT_GE(stockRow, 0) << "MAP1_ss8c2 lists the missile in stock";
   EXPECT_GE(RowOf(beside.siloList, static_cast<int32_t>(aboard)), 0) << "and the silo's missile beside it";
-  SampleGame::DoubleClickControl(beside.storedList, stockRow);
-  ASSERT_NE(s.popupMissileB.currentForm->parent, nullptr) << "the row opens the stock view";
-  EXPECT_EQ(s.popupMissileB.id, static_cast<intptr_t>(stock));
-  SampleGame::ClickControl(FormFindControlByTag(s.popupMissileB.currentForm, "CLOSEBUT"));
 
-  // Aimed by a click on the map from the silo's panel and launched from
-  // its schedule: the launch orders name the target.
-  uint32_t siloHex = 0, target = 0;
+  // Rows that open their unit on a double click: the stock row opens its
+  // stock view, whose deployment panel (the stock waits in reserve by the
+  // silo) offers the silo, whose row opens the silo's pop-up.
+  uint32_t siloHex = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* silo = FindUnitById(w, siloId);
     siloHex = PackHex(silo->x, silo->y);
-    target = PackHex(silo->x + 2, silo->y);
   }
+  const struct {
+    const char* what;
+    std::function<ListBoxControl*()> list;
+    uint32_t unit;
+    Screen& opens;
+  } opening[] = {
+      {"a stock row of the silo's stock panel", [&] { return beside.storedList; }, stock, s.popupMissileB},
+      {"the silo's row of the stock's deployment panel", [&] { return s.popupMissileSs3b.sites; }, siloId, s.siloPopup},
+  };
+  for (const auto& o : opening) {
+    ListBoxControl* list = o.list();
+    ASSERT_NE(list, nullptr) << o.what;
+    const int row = RowOf(list, static_cast<int32_t>(o.unit));
+    ASSERT_GE(row, 0) << o.what << " is listed";
+    ScrollToRow(list, row);
+    SampleGame::DoubleClickControl(list, row);
+    ASSERT_NE(o.opens.currentForm->parent, nullptr) << o.what << " opens its unit";
+    EXPECT_EQ(static_cast<uint32_t>(o.opens.id), o.unit) << o.what;
+    if (&o.opens == &s.popupMissileB && o.unit == stock)
+      EXPECT_EQ(s.popupMissileB.currentPanel, &s.popupMissileSs3b) << "the stock in reserve may be deployed";
+    else
+      SampleGame::ClickControl(FormFindControlByTag(o.opens.currentForm, "CLOSEBUT"));
+  }
+  if (s.popupMissileB.currentForm->parent)
+    SampleGame::ClickControl(FormFindControlByTag(s.popupMissileB.currentForm, "CLOSEBUT"));
+
+  // Aimed by a click on the map from the silo's panel and launched from
+  // its schedule: the launch orders name the target.
+  const uint32_t target = PackHex(HexX(siloHex) + 2, HexY(siloHex));
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
   int missileRow = RowOf(s.map1.silo.list, static_cast<int32_t>(aboard));
   ASSERT_GE(missileRow, 0) << "the silo lists its missile";
