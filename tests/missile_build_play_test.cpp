@@ -20,7 +20,10 @@
 #include "records/command_ids.h"
 #include "records/order_words.h"
 #include "records/player_policy.h"
+#include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
 #include "records/player_record.h"
+#include "records/player_relations.h"
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/map_screen.h"
@@ -35,6 +38,7 @@
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
+#include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
@@ -42,6 +46,7 @@
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
+#include "world/hex_extra.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
 #include "world/text/ui_options.h"
@@ -80,6 +85,28 @@ uint32_t AboardOf(uint32_t silo) {
     if (u->carrier == silo && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) && u->strength >= 1.0f)
       return u->id;
   return 0;
+}
+
+// The nearest hex of another region, not a friend, where one of its units
+// stands in the missile's reach; its owner in *owner. 0 for none.
+uint32_t EnemyHexNear(const UnitRecord& missile, uint32_t siloHex, int* owner) {
+  World& w = g_world;
+  const PlayerRecord& me = w.players[missile.owner & 31];
+  const HexMapShape map = MapShape(w);
+  uint32_t best = 0;
+  int32_t nearest = missile.rangeLeft + 1;
+  for (int32_t y = 0; y < map.height; ++y)
+    for (int32_t x = 0; x < map.width; ++x) {
+      const uint32_t hex = PackHex(x, y);
+      const HexCell* cell = HexCellAt(w, map, hex);
+      const int region = cell ? CellOwner(cell->word) : 0;
+      if (region <= 0 || (RelationClassOf(me, 1, region) & (kRelationSelf | kRelationFriendly))) continue;
+      const int32_t d = HexDistance(map, siloHex, hex);
+      const HexUnitStack* stack = LoadHexStack(*cell);
+      if (d >= nearest || !stack || !(stack->chainA[0] || stack->chainA[2])) continue;
+      best = hex, nearest = d, *owner = region;
+    }
+  return best;
 }
 
 // Opens the map screen on the silo's hex and the silo panel with it.
@@ -309,9 +336,20 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   if (s.popupMissileB.currentForm->parent)
     SampleGame::ClickControl(FormFindControlByTag(s.popupMissileB.currentForm, "CLOSEBUT"));
 
-  // Aimed by a click on the map from the silo's panel and launched from
-  // its schedule: the launch orders name the target.
-  const uint32_t target = PackHex(HexX(siloHex) + 2, HexY(siloHex));
+  // At war with the nearest neighbour the missile reaches, aimed at the
+  // hex of one of its units by a click on the map from the silo's panel
+  // and launched from its schedule: the launch orders name the target, and
+  // the missile leaves the silo to strike.
+  uint32_t target = 0;
+  int enemy = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    target = EnemyHexNear(*FindUnitById(w, aboard), siloHex, &enemy);
+  }
+  ASSERT_NE(target, 0u) << "a neighbour's unit in the missile's reach";
+  // As the war declaration's dialog posts it.
+  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(enemy)});
+  RunDays(1);
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
   int missileRow = RowOf(s.map1.silo.list, static_cast<int32_t>(aboard));
   ASSERT_GE(missileRow, 0) << "the silo lists its missile";
@@ -335,11 +373,15 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
         launchOrders += log[i].arg24 == target ? 1u : 0u;
   }
   EXPECT_EQ(launchOrders, 2u) << "LAUNCH sends the missile at the target";
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* launched = FindUnitById(w, aboard);
-  ASSERT_NE(launched, nullptr);
-  EXPECT_EQ(launched->ordersShown[kFireHex], target) << "the missile's orders name the target";
-  EXPECT_TRUE(launched->ordersShown[kOrderFlags] & kOrderLaunchCargo) << "and its launch";
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* shown = FindUnitById(w, aboard);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->ordersShown[kFireHex], target) << "the missile's orders name the target";
+    EXPECT_TRUE(shown->ordersShown[kOrderFlags] & kOrderLaunchCargo) << "and its launch";
+  }
+  for (int day = 0; day < kMostDays && AboardOf(siloId) == aboard; ++day) RunDays(1);
+  EXPECT_NE(AboardOf(siloId), aboard) << "the missile leaves the silo";
 }
 
 }  // namespace
