@@ -9,11 +9,8 @@
 // silo's panel, the missile is launched from its schedule.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/fpenv.h"
@@ -42,9 +39,11 @@
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
+#include "support/silo_steps.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "world/hex_extra.h"
 #include "world/game_speed.h"
@@ -88,7 +87,8 @@ uint32_t AboardOf(uint32_t silo) {
 }
 
 // The nearest hex of another region, not a friend, where one of its units
-// stands in the missile's reach; its owner in *owner. 0 for none.
+// stands in the missile's reach in the side's sight: of region *owner, or
+// of any (then named in *owner) when it is 0. 0 for none.
 uint32_t EnemyHexNear(const UnitRecord& missile, uint32_t siloHex, int* owner) {
   World& w = g_world;
   const PlayerRecord& me = w.players[missile.owner & 31];
@@ -103,22 +103,18 @@ uint32_t EnemyHexNear(const UnitRecord& missile, uint32_t siloHex, int* owner) {
       if (region <= 0 || (RelationClassOf(me, 1, region) & (kRelationSelf | kRelationFriendly))) continue;
       const int32_t d = HexDistance(map, siloHex, hex);
       const HexUnitStack* stack = LoadHexStack(*cell);
-      if (d >= nearest || !stack || !(stack->chainA[0] || stack->chainA[2])) continue;
-      best = hex, nearest = d, *owner = region;
+      if (d >= nearest || !stack) continue;
+      // A unit of the region the side sees there.
+      bool seen = false;
+      for (const int category : {0, 2})
+        for (const UnitRecord* u = stack->chainA[category]; u && !seen; u = u->nextInChainA)
+          seen = u->owner == region && (*owner == 0 || region == *owner) &&
+                 UnitVisibleToSide(w, *u, missile.owner & 31);
+      if (!seen) continue;
+      best = hex, nearest = d;
+      if (*owner == 0) *owner = region;
     }
   return best;
-}
-
-// Opens the map screen on the silo's hex and the silo panel with it.
-void OpenSiloPanel(uint32_t siloHex) {
-  ScreenSet& s = g_screens;
-  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
-  int32_t x = 0, y = 0;
-  ASSERT_TRUE(SampleGame::PointOn(siloHex, x, y));
-  SampleGame::Click(x, y);
-  if (DockHost(s, kDockLevelSecond)->firstChild != s.map1.silo.currentForm)
-    SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.silo.currentForm) << "MAP1_ss8 is shown";
 }
 
 // The first row of the list in view whose unit is a finished one of the
@@ -166,22 +162,14 @@ void ShowArmyPage(int32_t page) {
   SampleGame::ClickControl(button);
 }
 
-void RunDays(int days) {
-  World& w = g_world;
-  const uint32_t until = w.gameState.currentDay + static_cast<uint32_t>(days);
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < until) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  plat::CriticalSectionLock lock(g_simulationLock);
-  SetGameSpeed(w.gameState, 0);
-}
 
 TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLaunched) {
   plat::SetGameFloatMode();
   SampleGame game;
   const GlobalGuard<UiOptions> options(g_uiOptions);
+  // Paused at once: the region's automatic missile builds, switched off
+  // below, must order nothing first.
+  game.startPaused = true;
   ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
   g_uiOptions.bnoconfirmturn = 1;
   g_uiOptions.bfiltershownbc = 1;
@@ -199,7 +187,8 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     region.displayPolicy.militaryFlags &= ~kMilitaryMissileAutoBuild;
   }
   // A day for the upkeep to count the silo's room.
-  RunDays(1);
+  SampleGame::PlayDays(1);
+
 
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
   SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kStoresPage));
@@ -245,8 +234,9 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   // Waited for by its own state: the region's other missiles may be
   // launched meanwhile, should a neighbour go to war, so the totals prove
   // nothing.
-  for (int day = 0; day < kMostDays && StillBuilding(ordered); ++day) RunDays(1);
+  SampleGame::PlayDays(kMostDays, [&] { return !StillBuilding(ordered); });
   EXPECT_FALSE(StillBuilding(ordered)) << "the missile is finished within " << kMostDays << " days";
+
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     EXPECT_LT(w.players[w.gameState.localPlayer].treasury, treasury) << "the treasury pays for the build";
@@ -265,8 +255,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   uint32_t siloId = 0, stock = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    for (const UnitRecord* u = w.units; u && !siloId; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == w.gameState.localPlayer && u->classIndex == kSampleSilo) siloId = u->id;
+    if (const UnitRecord* silo = OwnUnitOfClass(kSampleSilo)) siloId = silo->id;
   }
   ASSERT_NE(siloId, 0u);
   const int storedRow = ShownRowOfClass(stores.storedList, kTacticalMissile, &stock);
@@ -281,7 +270,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   ASSERT_GE(platformRow, 0) << "the silo is offered";
   SampleGame::ClickControl(load.platforms, platformRow);
   SampleGame::ClickControl(FormFindControlByTag(load.currentForm, "LOAD"));
-  for (int day = 0; day < kMostDays && !AboardOf(siloId); ++day) RunDays(1);
+  SampleGame::PlayDays(kMostDays, [&] { return AboardOf(siloId) != 0; });
   const uint32_t aboard = AboardOf(siloId);
   ASSERT_NE(aboard, 0u) << "the missile is loaded into the silo";
 
@@ -347,9 +336,15 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     target = EnemyHexNear(*FindUnitById(w, aboard), siloHex, &enemy);
   }
   ASSERT_NE(target, 0u) << "a neighbour's unit in the missile's reach";
-  // As the war declaration's dialog posts it.
+  // As the war declaration's dialog posts it; the target is chosen again
+  // from what is seen once the day has passed.
   PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(enemy)});
-  RunDays(1);
+  SampleGame::PlayDays(1);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    target = EnemyHexNear(*FindUnitById(w, aboard), siloHex, &enemy);
+  }
+  ASSERT_NE(target, 0u) << "the enemy's unit is still in the missile's reach";
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
   int missileRow = RowOf(s.map1.silo.list, static_cast<int32_t>(aboard));
   ASSERT_GE(missileRow, 0) << "the silo lists its missile";
@@ -363,6 +358,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   ASSERT_GE(missileRow, 0);
   SampleGame::ClickControl(s.map1.silo.list, missileRow);
   SampleGame::ClickControl(FormFindControlByTag(s.map1.silo.currentForm, "LAUNCH"));
+
   const size_t beforeLaunch = g_commandLog.Entries().size();
   SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8d.currentForm, "LAUNCH"));
   uint32_t launchOrders = 0;
@@ -380,8 +376,9 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     EXPECT_EQ(shown->ordersShown[kFireHex], target) << "the missile's orders name the target";
     EXPECT_TRUE(shown->ordersShown[kOrderFlags] & kOrderLaunchCargo) << "and its launch";
   }
-  for (int day = 0; day < kMostDays && AboardOf(siloId) == aboard; ++day) RunDays(1);
+  SampleGame::PlayDays(kMostDays, [&] { return AboardOf(siloId) != aboard; });
   EXPECT_NE(AboardOf(siloId), aboard) << "the missile leaves the silo";
+
 }
 
 }  // namespace

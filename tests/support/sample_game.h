@@ -23,6 +23,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/game_threads.h"
+#include "sim/simulation_lock.h"
 #include "support/fast_clock.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
@@ -30,6 +31,7 @@
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
+#include "world/game_speed.h"
 #include "world/world.h"
 
 class SampleGame {
@@ -107,6 +109,29 @@ class SampleGame {
     Pump();
   }
 
+  // Lets the game run at full speed until `days` more days have begun or
+  // done() holds (asked under the simulation lock), then pauses it. The pause is put through under the lock the turn
+  // thread steps under, so no further day passes however busy the
+  // machine.
+  template <class Done>
+  static void PlayDays(int days, Done done) {
+    World& w = g_world;
+    const uint32_t until = w.gameState.currentDay + static_cast<uint32_t>(days);
+    SetGameSpeed(w.gameState, 4);
+    for (;;) {
+      Pump();
+      plat::CriticalSectionLock lock(g_simulationLock);
+      if (w.gameState.currentDay >= until || done()) {
+        SetGameSpeed(w.gameState, 0);
+        Pump();
+        return;
+      }
+    }
+  }
+  static void PlayDays(int days) {
+    PlayDays(days, [] { return false; });
+  }
+
   // The local region's units standing on the map (not aboard anything,
   // placed), of the class or of any class with -1, in ring order. The
   // caller holds g_simulationLock.
@@ -154,10 +179,28 @@ class SampleGame {
     ASSERT_GE(played, 0) << region;
     ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), played);
     ClickControl(FormFindControlByTag(choice.currentForm, "START"));
-    ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
+    if (startPaused) {
+      // The Pause key pressed with the click that starts the game, as the
+      // window delivers them: the game is paused before its first day can
+      // pass, however busy the machine.
+      int x = 0, y = 0;
+      ASSERT_NO_FATAL_FAILURE(PointOfControl(FormFindControlByTag(s.briefing.currentForm, "START"), -1, x, y));
+      Post(plat::kWmMouseMove, 0, x, y);
+      Pump();
+      Post(plat::kWmLButtonDown, plat::kMkLButton, x, y);
+      Post(plat::kWmLButtonUp, 0, x, y);
+      plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkPause, 0);
+      plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkPause, 0);
+      Pump();
+    } else {
+      ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
+    }
     ASSERT_EQ(g_ui.mode, kUiInGame);
     ASSERT_TRUE(GameThreadsRunning());
   }
+
+  // Set before Start: the game starts paused.
+  bool startPaused = false;
 
   void Stop() {
     if (!started_) return;
