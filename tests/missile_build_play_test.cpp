@@ -202,7 +202,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     plat::CriticalSectionLock lock(g_simulationLock);
     figures = LocalMilitaryFigures(w);
   }
-  ASSERT_GT(figures.militaryCapacity, 0) << "the silo gives the region stock room";
+  ASSERT_GT(figures.militaryCapacity, figures.militaryCapacityUsed) << "the silo has room for one more";
   EXPECT_EQ(std::string(FormFindControlByTag(popup.currentForm, "CAPACITY")->text),
             std::to_string(figures.militaryCapacity));
   EXPECT_EQ(std::string(FormFindControlByTag(popup.currentForm, "QUEUE")->text),
