@@ -4,9 +4,6 @@
 // and after the day its orders hold the target.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "platform/fpenv.h"
@@ -24,6 +21,7 @@
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
+#include "support/silo_steps.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
@@ -36,25 +34,6 @@
 namespace {
 
 constexpr int32_t kSampleSilo = 4011;
-
-int RowOf(const ListBoxControl* list, uint32_t unit) {
-  int n = 0;
-  for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
-    if (static_cast<uint32_t>(row->id) == unit) return n;
-  return -1;
-}
-
-// Opens the map screen on the silo's hex and the silo panel with it.
-void OpenSiloPanel(uint32_t siloHex) {
-  ScreenSet& s = g_screens;
-  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
-  int32_t x = 0, y = 0;
-  ASSERT_TRUE(SampleGame::PointOn(siloHex, x, y));
-  SampleGame::Click(x, y);
-  if (DockHost(s, kDockLevelSecond)->firstChild != s.map1.silo.currentForm)
-    SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.silo.currentForm) << "MAP1_ss8 is shown";
-}
 
 struct Cmd {
   uint32_t id, arg24, arg28, arg32, arg36;
@@ -71,9 +50,7 @@ TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAf
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
-    UnitRecord* silo = nullptr;
-    for (UnitRecord* u = w.units; u && !silo; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == w.gameState.localPlayer && u->classIndex == kSampleSilo) silo = u;
+    UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
     ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
     siloHex = MakeHexPos(silo->x, silo->y);
     // The sample keeps Kessaria's missiles in reserve by the silo; one is
@@ -89,7 +66,7 @@ TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAf
   }
 
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  int row = RowOf(s.map1.silo.list, missile);
+  int row = RowOfUnit(s.map1.silo.list, missile);
   ASSERT_GE(row, 0) << "the silo lists its missile";
   SampleGame::ClickControl(s.map1.silo.list, row);
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss8b.currentForm) << "MAP1_ss8b is shown";
@@ -102,7 +79,7 @@ TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAf
   EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
 
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  row = RowOf(s.map1.silo.list, missile);
+  row = RowOfUnit(s.map1.silo.list, missile);
   ASSERT_GE(row, 0);
   SampleGame::ClickControl(s.map1.silo.list, row);
   SampleGame::ClickControl(FormFindControlByTag(s.map1.silo.currentForm, "LAUNCH"));
@@ -120,14 +97,8 @@ TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAf
   };
   EXPECT_EQ(posted, launch);
 
-  const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  SampleGame::PlayDays(1);
   plat::CriticalSectionLock lock(g_simulationLock);
-  SetGameSpeed(w.gameState, 0);
   const UnitRecord* aimed = FindUnitById(w, missile);
   ASSERT_NE(aimed, nullptr);
   EXPECT_EQ(aimed->orders[kFireHex], target);

@@ -7,11 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -28,6 +25,7 @@
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
+#include "support/silo_steps.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
@@ -43,14 +41,6 @@ namespace {
 constexpr int32_t kSampleSilo = 4011;
 constexpr int32_t kStoresPage = 2;
 
-// The local region's silo (the caller holds the simulation lock).
-UnitRecord* OwnSilo() {
-  World& w = g_world;
-  for (UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
-    if (u->owner == w.gameState.localPlayer && u->classIndex == kSampleSilo) return u;
-  return nullptr;
-}
-
 // A stored missile of the local region standing by the silo, 0 for none.
 uint32_t StoredMissileBy(const UnitRecord& silo) {
   World& w = g_world;
@@ -59,13 +49,6 @@ uint32_t StoredMissileBy(const UnitRecord& silo) {
         u->strength >= 1.0f && u->x == silo.x && u->y == silo.y)
       return u->id;
   return 0;
-}
-
-int RowOf(const ListBoxControl* list, uint32_t unit) {
-  int n = 0;
-  for (Control* row = list ? ListNextRow(list, nullptr) : nullptr; row; row = ListNextRow(list, row), ++n)
-    if (static_cast<uint32_t>(row->id) == unit) return n;
-  return -1;
 }
 
 // Pixels of the rectangle in the frame as light as text.
@@ -87,18 +70,6 @@ float AboardSilo(uint32_t silo, int32_t classIndex) {
   return strength;
 }
 
-void RunToNextDay() {
-  World& w = g_world;
-  const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  plat::CriticalSectionLock lock(g_simulationLock);
-  SetGameSpeed(w.gameState, 0);
-}
-
 TEST(StoredWeapons, TheOKeyOpensTheSiloWithItsStockAndTheStockPopupSwitchesAutoBuild) {
   plat::SetGameFloatMode();
   SampleGame game;
@@ -115,7 +86,7 @@ TEST(StoredWeapons, TheOKeyOpensTheSiloWithItsStockAndTheStockPopupSwitchesAutoB
     SetGameSpeed(w.gameState, 0);
     region.simPolicy.militaryFlags &= ~kMilitaryMissileAutoBuild;
     region.displayPolicy.militaryFlags &= ~kMilitaryMissileAutoBuild;
-    UnitRecord* silo = OwnSilo();
+    UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
     ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
     siloId = silo->id;
     UnitRecord* missile = FindUnitById(w, StoredMissileBy(*silo));
@@ -151,7 +122,7 @@ TEST(StoredWeapons, TheOKeyOpensTheSiloWithItsStockAndTheStockPopupSwitchesAutoB
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CONSTRUCT"));
   ASSERT_NE(s.missiles.currentForm, nullptr) << "CONSTRUCT opens POPUP_MISSILE1";
   SampleGame::ClickControl(FormFindControlByTag(s.missiles.currentForm, "AUTOBUILD2"));
-  RunToNextDay();
+  SampleGame::PlayDays(1);
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_NE(region.simPolicy.militaryFlags & kMilitaryMissileAutoBuild, 0u);
 }
@@ -170,7 +141,7 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
-    const UnitRecord* silo = OwnSilo();
+    const UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
     ASSERT_NE(silo, nullptr);
     siloId = silo->id;
     missile = StoredMissileBy(*silo);
@@ -184,7 +155,7 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
   SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kStoresPage));
   UnitInventoryPanel& stores = s.military1Ss4;
   ASSERT_NE(stores.currentForm->parent, nullptr) << "MILITARY1_ss4 is shown";
-  const int stored = RowOf(stores.storedList, missile);
+  const int stored = RowOfUnit(stores.storedList, missile);
   ASSERT_GE(stored, 0) << "the stores page lists the missile";
   // The page may have chosen the row itself, without the change that shows
   // its buttons: a click on a chosen row lets it go, the next takes it.
@@ -207,7 +178,7 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
   MissileSiloPanel& load = s.military1Ss4b;
   ASSERT_NE(load.currentForm->parent, nullptr) << "MILITARY1_ss4b is shown";
-  const int platform = RowOf(load.platforms, siloId);
+  const int platform = RowOfUnit(load.platforms, siloId);
   ASSERT_GE(platform, 0) << "the silo is offered";
   SampleGame::ClickControl(load.platforms, platform);
   const size_t before = g_commandLog.Entries().size();
@@ -216,13 +187,9 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
 
   // The orders are due within the day, and the missile's reserve step
   // loads it at once.
-  const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (AboardSilo(siloId, missileClass) == 0.0f && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() <= today)
-    SampleGame::Pump();
+  SampleGame::PlayUntil(1, [&] { return AboardSilo(siloId, missileClass) != 0.0f; });
   const float aboard = AboardSilo(siloId, missileClass);
   plat::CriticalSectionLock lock(g_simulationLock);
-  SetGameSpeed(w.gameState, 0);
   EXPECT_EQ(aboard, 1.0f) << "one point of the missile is aboard the silo";
   const UnitRecord* m = FindUnitById(w, missile);
   ASSERT_NE(m, nullptr);

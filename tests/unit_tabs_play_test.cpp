@@ -18,6 +18,7 @@
 #include "records/unit_table_arrays.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/unit_progress_row.h"
+#include "screens/military/unit_detail_popup.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/simulation_lock.h"
@@ -170,6 +171,11 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
   SampleGame::ClickControl(cargoTab);
   const int aboardRow = RowOf(units.cargo.cargoList, tank);
   ASSERT_GE(aboardRow, 0) << "the cargo tab lists the tank";
+  // A double click on its row opens the tank's details.
+  SampleGame::DoubleClickControl(units.cargo.cargoList, aboardRow);
+  ASSERT_NE(s.unitDetail.currentForm->parent, nullptr) << "the cargo row opens the unit's details";
+  EXPECT_EQ(static_cast<uint32_t>(s.unitDetail.id), tank);
+  SampleGame::ClickControl(FormFindControlByTag(s.unitDetail.currentForm, "CLOSEBUT"));
   SampleGame::ClickControl(units.cargo.cargoList, aboardRow);
   Control* unload = FormFindControlByTag(units.cargo.currentForm, "UNLOAD");
   ASSERT_FALSE(unload->Hidden());

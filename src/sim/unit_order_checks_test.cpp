@@ -99,6 +99,27 @@ TEST_F(OrderChecks, TwoOrdersOnOneUnitAgreeAfterTheSecondSimulationPass) {
   EXPECT_EQ(std::memcmp(&u.orders, &u.ordersShown, sizeof(OrderBlock)), 0);
 }
 
+// A unit the simulation made (a missile loaded from stock, a split half)
+// takes its id from the world's counter, which no player posts with, and
+// takes the silo panel's launch orders in both copies alike.
+TEST_F(OrderChecks, AUnitTheSimulationMadeTakesTheLaunchOrdersInBothCopies) {
+  UnitRecord* u = SpawnPlayerUnits(*t.world, t.world->players[1], kInfantry, 1, false, 0);
+  ASSERT_NE(u, nullptr);
+  EXPECT_EQ(SequencePlayer(u->id), 0u);
+  const uint32_t hex = 3u | 2u << 16;
+  std::vector<GameCommand> launch = {Command(kCmdUnitSetDestination, *u, hex), Command(kCmdUnitSetFireHex, *u, hex),
+                                     Command(kCmdUnitSetOrdersHeaderBits, *u, 0, kHeaderLaunchAllowed, 1),
+                                     Command(kCmdUnitSetOrderLevel, *u, 0, 1),
+                                     Command(kCmdAddOrderFlags, *u, 0, kOrderLaunchCargo | kOrderHexFacility)};
+  for (GameCommand& c : launch) ExecuteCommand(*t.world, c, 0);
+  for (GameCommand& c : launch) ExecuteCommand(*t.world, c, 1);
+  EXPECT_EQ(UnitOutstanding(*u), 0);
+  EXPECT_EQ(u->orders[kFireHex], hex);
+  EXPECT_TRUE(u->orders[kOrderFlags] & kOrderLaunchCargo);
+  EXPECT_TRUE(u->orders[kOrdersHeader] & kHeaderLaunchAllowed);
+  EXPECT_EQ(std::memcmp(&u->orders, &u->ordersShown, sizeof(OrderBlock)), 0);
+}
+
 // Arguments a peer could send wrong change nothing in either pass and leave
 // the unit's count where it was.
 TEST_F(OrderChecks, BadArgumentsChangeNothingInEitherPass) {

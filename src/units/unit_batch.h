@@ -11,7 +11,10 @@ struct PlayerRecord;
 struct UnitRecord;
 
 // The next id of a unit the simulation makes (player 0's counter, raised
-// before use, whoever the owner is).
+// before use, whoever the owner is). Player 0 is the world supplier, which
+// posts no commands, so its counter moves only on the turn thread and every
+// peer gives the unit the same id; an owner's counter would also move when
+// the owner posts, at times the peers do not share.
 uint32_t NextSimulationUnitId(World& world);
 
 // One finished unit of the class and size for the owner: made as on order,

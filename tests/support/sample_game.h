@@ -197,10 +197,28 @@ class SampleGame {
     ASSERT_GE(played, 0) << region;
     ClickControl(FormFindControlByTag(choice.currentForm, "REGIONLIST"), played);
     ClickControl(FormFindControlByTag(choice.currentForm, "START"));
-    ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
+    if (startPaused) {
+      // The Pause key pressed with the click that starts the game, as the
+      // window delivers them: the game is paused before its first day can
+      // pass, however busy the machine.
+      int x = 0, y = 0;
+      ASSERT_NO_FATAL_FAILURE(PointOfControl(FormFindControlByTag(s.briefing.currentForm, "START"), -1, x, y));
+      Post(plat::kWmMouseMove, 0, x, y);
+      Pump();
+      Post(plat::kWmLButtonDown, plat::kMkLButton, x, y);
+      Post(plat::kWmLButtonUp, 0, x, y);
+      plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkPause, 0);
+      plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkPause, 0);
+      Pump();
+    } else {
+      ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"));
+    }
     ASSERT_EQ(g_ui.mode, kUiInGame);
     ASSERT_TRUE(GameThreadsRunning());
   }
+
+  // Set before Start: the game starts paused.
+  bool startPaused = false;
 
   void Stop() {
     if (!started_) return;

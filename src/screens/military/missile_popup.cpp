@@ -93,8 +93,11 @@ bool StockUnderConstruction(const UnitRecord& stock) {
 
 StockPanel ChooseStockPanel(const UnitRecord& stock) {
   if (StockUnderConstruction(stock)) return StockPanel::kConstruction;
-  if (stock.carrier == 0 && stock.x == 0 && stock.y == 0) {
-    const bool deployable = (stock.orders[kPostureBits] & kPostureInReserve) && !(stock.unitFlags & kUnitGone);
+  // The reserve may keep its stock by the silo that holds it rather than
+  // off the map: in reserve it is still stock to deploy, wherever it waits.
+  const bool inReserve = (stock.orders[kPostureBits] & kPostureInReserve) != 0;
+  if (stock.carrier == 0 && (inReserve || (stock.x == 0 && stock.y == 0))) {
+    const bool deployable = inReserve && !(stock.unitFlags & kUnitGone);
     return deployable ? StockPanel::kDeployment : StockPanel::kStatus;
   }
   return StockPanel::kPlatform;

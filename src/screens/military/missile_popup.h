@@ -27,9 +27,9 @@ MissileDesignPanel ChooseMissileDesignPanel(const World& world, int32_t player, 
 bool StockUnderConstruction(const UnitRecord& stock);
 
 enum class StockPanel { kConstruction, kDeployment, kPlatform, kStatus };
-// The state panel of a stock: being built, held in reserve off the map
-// (deployable when its simulation orders ask for it and it is active, else
-// its status), or carried or placed on the map.
+// The state panel of a stock: being built, held in reserve (off the map or
+// by its silo: deployable when it is active, else its status), off the map
+// out of the reserve (its status), or carried or placed on the map.
 StockPanel ChooseStockPanel(const UnitRecord& stock);
 
 // POPUP_MISSILE1a: which carriers may take the class (its id).

@@ -112,6 +112,8 @@ TEST_F(MissilePopupTest, StockPanelFollowsTheStockState) {
       {"not in reserve", 0, 0, 0, 0, 0, StockPanel::kStatus},
       {"carried", 0, kPostureInReserve, 0, 9, 0, StockPanel::kPlatform},
       {"on the map", 0, 0, 0, 0, 5, StockPanel::kPlatform},
+      {"in reserve by its silo", 0, kPostureInReserve, 0, 0, 5, StockPanel::kDeployment},
+      {"in reserve by its silo, inactive", 0, kPostureInReserve, kUnitGone, 0, 5, StockPanel::kStatus},
   };
   for (const auto& r : rows) {
     UnitRecord& s = Stock(kLocal);
