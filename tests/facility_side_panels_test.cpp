@@ -1,14 +1,13 @@
 // The whole program on the sample scenario as Westholm: a right click on the
 // region's research centre, then on its launch site, and a click on the
-// facility tab open each one's own panel in the dock, filled for it. The
-// sample's research centre class does not carry the site flag (with it the
-// computer players' year goes otherwise and its war stalls), so the test
-// gives it the flag the panel choice looks for.
+// facility tab open each one's own panel in the dock, filled for it; the
+// research pop-up lists the research centre and no other site.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/fpenv.h"
+#include "platform/window.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
@@ -21,12 +20,12 @@
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
+#include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
 #include "world/hex_extra.h"
 #include "world/text/ui_options.h"
-#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 namespace {
@@ -60,7 +59,6 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
     centre = OwnSite(w, kResearchCentre);
-    w.unitClasses[kResearchCentre].flags |= kClassSettlement;
     site = OwnSite(w, kLaunchSite);
   }
   ASSERT_NE(centre, 0u) << "Westholm has a research centre";
@@ -88,11 +86,12 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     EXPECT_NE(filled->text.find('%'), std::string::npos) << r.filled << ": " << filled->text;
     EXPECT_EQ(FormFindControlByTag(r.panel->currentForm, "NOTE")->text, "Active");
   }
-  {
-    // The next game reads the classes afresh; this one leaves them as loaded.
-    plat::CriticalSectionLock lock(g_simulationLock);
-    w.unitClasses[kResearchCentre].flags &= ~kClassSettlement;
-  }
+  // R opens the research pop-up: its centres are the research centre alone.
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, 'R', 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, 'R', 0);
+  SampleGame::Pump();
+  ASSERT_NE(s.research.centres, nullptr);
+  EXPECT_EQ(static_cast<int>(s.research.centres->rowCount), 1);
   ASSERT_NO_FATAL_FAILURE(game.Stop());
 }
 

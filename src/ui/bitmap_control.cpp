@@ -51,6 +51,8 @@ BitmapFrame BitmapFrameSource(const plat::Rect& first, uint32_t flags, uint8_t f
   return out;
 }
 
+bool BitmapControl::Animating() const { return AnimationRuns(*this); }
+
 void BitmapControl::TickAnimation() {
   if (!AnimationRuns(*this)) return;
   if (++delayCounter <= frameDelay) return;

@@ -35,6 +35,7 @@
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "world/local_player.h"
+#include "world/data_tables.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
 #include "world/list_items.h"
@@ -177,7 +178,9 @@ void ResearchScreen::Refresh() {
                                                           .facilityKind = kCentreCategory,
                                                           .owner = local,
                                                           .clearFirst = available,
-                                                          .available = available});
+                                                          .available = available,
+                                                          // Silos and launch sites share the category.
+                                                          .facilityType = kBaseKindResearchCentre});
       for (ListItem28* item = FirstInHolder(found); item; item = NextInHolder(found, item))
         cost += CentreYearlyCostAt(g_world, CellOfUnit(g_world, static_cast<uint32_t>(item->callerWord)));
     }
