@@ -1,7 +1,10 @@
 // The whole program on the sample scenario as Westholm: a right click on the
 // region's research centre, then on its launch site, and a click on the
 // facility tab open each one's own panel in the dock, filled for it; the
-// research pop-up lists the research centre and no other site.
+// research pop-up lists the research centre and no other site. The sample's
+// research centre class does not carry the site flag (with it the computer
+// players' year goes otherwise and its war stalls), so the test gives it
+// the flag the panel choice looks for.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,11 +24,13 @@
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
 #include "world/hex_extra.h"
 #include "world/text/ui_options.h"
+#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 namespace {
@@ -59,6 +64,7 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
     centre = OwnSite(w, kResearchCentre);
+    w.unitClasses[kResearchCentre].flags |= kClassSettlement;
     site = OwnSite(w, kLaunchSite);
   }
   ASSERT_NE(centre, 0u) << "Westholm has a research centre";
@@ -92,6 +98,12 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
   SampleGame::Pump();
   ASSERT_NE(s.research.centres, nullptr);
   EXPECT_EQ(static_cast<int>(s.research.centres->rowCount), 1);
+  CloseAllPopups(g_ui, 1);
+  {
+    // The next game reads the classes afresh; this one leaves them as loaded.
+    plat::CriticalSectionLock lock(g_simulationLock);
+    w.unitClasses[kResearchCentre].flags &= ~kClassSettlement;
+  }
   ASSERT_NO_FATAL_FAILURE(game.Stop());
 }
 

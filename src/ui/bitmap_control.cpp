@@ -51,7 +51,7 @@ BitmapFrame BitmapFrameSource(const plat::Rect& first, uint32_t flags, uint8_t f
   return out;
 }
 
-bool BitmapControl::Animating() const { return AnimationRuns(*this); }
+bool BitmapControl::AnimationDue() const { return AnimationRuns(*this) && delayCounter + 1 > frameDelay; }
 
 void BitmapControl::TickAnimation() {
   if (!AnimationRuns(*this)) return;

@@ -193,10 +193,10 @@ void DrawFrameOverlays(ScreenManager& ui) {
 
 namespace {
 
-// A shown control waits to be drawn or moves on by itself.
+// A shown control waits to be drawn or shows its next picture.
 bool TreeWantsDrawing(const Control* control) {
   if (!control || (control->state & kStateHidden)) return false;
-  if ((control->state & kStateDirty) || control->Animating()) return true;
+  if ((control->state & kStateDirty) || control->AnimationDue()) return true;
   const Control* first = control->firstChild;
   if (!first) return false;
   const Control* c = first;
@@ -205,6 +205,21 @@ bool TreeWantsDrawing(const Control* control) {
     c = c->NextInRing();
   } while (c && c != first && c->parent == control);
   return false;
+}
+
+// A frame not drawn still counts towards the shown animations' next
+// pictures, as the drawing walk does; none of them is due.
+void TickShownAnimations(Control* control) {
+  if (!control || (control->state & kStateHidden)) return;
+  control->TickAnimation();
+  Control* first = control->firstChild;
+  if (!first) return;
+  Control* c = first;
+  do {
+    Control* following = c->NextInRing();
+    TickShownAnimations(c);
+    c = following;
+  } while (c && c != first && c->parent == control);
 }
 
 // Software drivers spend a core drawing and showing an unchanged frame 60
@@ -238,7 +253,9 @@ void UpdateFrameUi(ScreenManager& ui) {
   HoverAndEdgeScroll(ui, ui.keyState, in.x, in.y);
 
   plat::GraphicsDevice* device = g_renderer.device;
-  if (device && FrameWanted(ui)) {
+  const bool wanted = FrameWanted(ui);
+  if (device && !wanted) TickShownAnimations(ui.rootForm);
+  if (device && wanted) {
     ui.redrawWanted = 0;
     ++ui.framesPresented;
     device->BeginScene();

@@ -182,6 +182,8 @@ void TutorialWindow::BindControls() {
     if (marker) continue;
     marker = new BitmapControl;
     marker->flags = kMarkerFlags;
+    // No backing fill: the frame outlines the control and leaves it seen.
+    marker->frameStyle = 1;
     marker->fills[kLookNormal] = kMarkerColour;
     marker->pictureSlot = &g_ui.bitmaps.ugbits;
     for (BitmapImage& image : marker->images) image.source = kMarkerCell;
@@ -282,7 +284,13 @@ void TutorialWindow::BuildPage(TutorialStep* step) {
 void TutorialWindow::NextPage() {
   if (!page) return;
   TutorialStep* next = NextOf(page);
-  if (next && next != g_tutorialSteps) BuildPage(next);
+  if (!next || next == g_tutorialSteps) return;
+  // What the page opened to show goes with it: pop-ups left over would
+  // pile up under the following pages. Panels and the selection stay for
+  // the pages that build on them.
+  CloseAllPopups(g_ui, 0);
+  if (MapPopupsOpen(g_screens)) CloseMapPopups(g_screens);
+  BuildPage(next);
 }
 
 void TutorialWindow::PreviousPage() {
