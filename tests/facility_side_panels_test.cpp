@@ -1,14 +1,16 @@
 // The whole program on the sample scenario as Westholm: a right click on the
 // region's research centre, then on its launch site, and a click on the
-// facility tab open each one's own panel in the dock, filled for it. The
-// sample's research centre class does not carry the site flag (with it the
-// computer players' year goes otherwise and its war stalls), so the test
-// gives it the flag the panel choice looks for.
+// facility tab open each one's own panel in the dock, filled for it; the
+// research pop-up lists the research centre and no other site. The sample's
+// research centre class does not carry the site flag (with it the computer
+// players' year goes otherwise and its war stalls), so the test gives it
+// the flag the panel choice looks for.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/fpenv.h"
+#include "platform/window.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
@@ -21,6 +23,8 @@
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
@@ -88,6 +92,13 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     EXPECT_NE(filled->text.find('%'), std::string::npos) << r.filled << ": " << filled->text;
     EXPECT_EQ(FormFindControlByTag(r.panel->currentForm, "NOTE")->text, "Active");
   }
+  // R opens the research pop-up: its centres are the research centre alone.
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, 'R', 0);
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, 'R', 0);
+  SampleGame::Pump();
+  ASSERT_NE(s.research.centres, nullptr);
+  EXPECT_EQ(static_cast<int>(s.research.centres->rowCount), 1);
+  CloseAllPopups(g_ui, 1);
   {
     // The next game reads the classes afresh; this one leaves them as loaded.
     plat::CriticalSectionLock lock(g_simulationLock);

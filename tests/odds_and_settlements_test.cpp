@@ -26,6 +26,7 @@
 #include "ui/control_tree.h"
 #include "ui/keyboard.h"
 #include "ui/list_control.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "units/hex_geometry.h"
@@ -121,6 +122,14 @@ TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsBy
   EXPECT_FALSE(s.map3.defenceSide->Hidden());
   EXPECT_GT(BarValue(s.map3.attackSide, kCombatAttackBarId), 0.0f);
   EXPECT_GT(BarValue(s.map3.defenceSide, kCombatAttackBarId), 0.0f);
+  // A defender chosen, Info shows that unit.
+  SampleGame::ClickControl(s.map3.defenders, 0);
+  const Control* chosen = ListNextSelected(s.map3.defenders, nullptr);
+  ASSERT_NE(chosen, nullptr) << "a click chooses a defender";
+  SampleGame::ClickControl(FormFindControlByTag(s.map3.currentForm, "DINF"));
+  ASSERT_TRUE(s.unitDetail.currentForm && s.unitDetail.currentForm->parent) << "Info opens the unit";
+  EXPECT_EQ(s.unitDetail.id, static_cast<intptr_t>(static_cast<uint32_t>(chosen->id)));
+  ClosePopupForm(g_ui, s.unitDetail.currentForm, 0, 0);
 
   // Ctrl+C: Westholm's settlements, the most people first.
   KeyCommand('C', g_ui, kModCtrl, 0);

@@ -7,16 +7,19 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/app_object.h"
+#include "app/gfx/renderer.h"
 #include "shell/shell.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "screens/frontend/tutorial_window.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
@@ -71,20 +74,39 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
   EXPECT_EQ(g_world.gameState.currentHex.x, 78) << "the capital is selected";
   EXPECT_EQ(g_world.gameState.currentHex.y, 26);
 
-  // Each shown page (chained ones run through) with its markers placed.
-  std::vector<std::pair<std::string, int>> shown;
+  // Each shown page (chained ones run through) with its markers placed
+  // round controls still seen through them, and the pop-ups open on it.
+  std::vector<std::tuple<std::string, int, int>> shown;
   for (;;) {
     int markers = 0;
-    for (const BitmapControl* m : t.markers) markers += m && m->parent ? 1 : 0;
-    shown.emplace_back(FormFindControlByTag(t.currentForm, "TITLE")->text, markers);
+    RunIdleFrame();
+    std::vector<uint32_t> frame;
+    uint32_t width = 0, height = 0;
+    ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+    for (const BitmapControl* m : t.markers) {
+      if (!m || !m->parent) continue;
+      ++markers;
+      const plat::Rect r = ControlAbsoluteRect(m);
+      const uint32_t centre = frame[static_cast<size_t>((r.top + r.bottom) / 2) * width + (r.left + r.right) / 2];
+      const bool red = ((centre >> 16) & 0xFF) > 200 && ((centre >> 8) & 0xFF) < 60 && (centre & 0xFF) < 60;
+      EXPECT_FALSE(red) << "a marker hides its control";
+    }
+    // The hex a page speaks of is in view, not under the window.
+    if (t.page->extra[0] > 0) {
+      const TutorialPoint hex = TutorialHexPoint(g_mapView, t.page->extra[0], t.page->extra[1]);
+      const plat::Rect window = ControlAbsoluteRect(t.currentForm);
+      EXPECT_FALSE(hex.x >= window.left && hex.x < window.right && hex.y >= window.top && hex.y < window.bottom)
+          << FormFindControlByTag(t.currentForm, "TITLE")->text;
+    }
+    shown.emplace_back(FormFindControlByTag(t.currentForm, "TITLE")->text, markers, g_ui.popupCount);
     Control* next = FormFindControlByTag(t.currentForm, "NEXT");
     if (next->Hidden() || shown.size() == 12) break;
     ClickControl(next, -1);
   }
-  const std::vector<std::pair<std::string, int>> expected = {
-      {"Welcome to Westholm", 1}, {"The map panel", 3}, {"Selecting units", 0},
-      {"The hex menu", 0},        {"A unit's pop-up", 0}, {"Your forces", 1},
-      {"Your neighbours and your purse", 4}, {"Over to you", 1}};
+  const std::vector<std::tuple<std::string, int, int>> expected = {
+      {"Welcome to Westholm", 1, 0}, {"The map panel", 3, 0},  {"Selecting units", 0, 0},
+      {"The hex menu", 0, 1},        {"A unit's pop-up", 0, 1}, {"Your forces", 1, 0},
+      {"Your neighbours and your purse", 4, 0}, {"Over to you", 1, 0}};
   EXPECT_EQ(shown, expected);
   EXPECT_TRUE(TutorialWindowOpen(t)) << "no page closed the window";
 

@@ -463,6 +463,12 @@ void SdlInputTranslator::OnWindowEvent(const SDL_WindowEvent& event, uint32_t no
       lastClick_ = ClickHistory{};
       if (target_.ChangeActivation(window, false)) Emit(batch, window, kWmActivate, kWaInactive, 0, now);
       break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESTORED:
+      // What was shown may be gone: the next frame is drawn again.
+      Emit(batch, window, kWmPaint, 0, 0, now);
+      break;
     case SDL_WINDOWEVENT_CLOSE:
       Emit(batch, window, kWmClose, 0, 0, now);
       if (window == target_.MainWindow()) closeSentToMain_ = true;

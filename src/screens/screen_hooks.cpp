@@ -7,6 +7,7 @@
 #include "screens/keys/key_table.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/map/map_draw.h"
+#include "screens/main/map/map_effects.h"
 #include "screens/main/map/map_grid_bake.h"
 #include "screens/main/map/map_imagery_tiles.h"
 #include "screens/main/map/map_view.h"
@@ -14,6 +15,7 @@
 #include "screens/screen_set.h"
 #include "ui/screen_manager.h"
 #include "ui/ui_screen_hooks.h"
+#include "world/world.h"
 
 namespace {
 
@@ -37,6 +39,14 @@ void DrawMap(ScreenManager& ui) {
   view.redrawPending = view.minimapRedrawPending = 0;
 }
 
+bool MapWantsFrame(ScreenManager& ui) {
+  MapView& view = *ui.mapView;
+  if (view.layoutPending || view.redrawPending || view.minimapRedrawPending || view.pendingCentreHex) return true;
+  // A running clock moves units and ends days; a paused one leaves the map
+  // as it is but for the effects still playing.
+  return g_world.gameState.gameSpeed != 0 || CountMapEffects(view) > 0;
+}
+
 void ReleaseMapTextures() {
   ReleaseMapImagery(g_mapImagery);
   ReleaseMapGridBake();
@@ -56,6 +66,7 @@ void InstallUiScreenHooks(ScreenSet& screens, ScreenManager& ui) {
   hooks.editorFrame = ScrollEditorPalettes;
   hooks.edgeScroll = EdgeScrollMap;
   hooks.drawMap = DrawMap;
+  hooks.mapWantsFrame = MapWantsFrame;
   hooks.drawEditorOverlay = DrawEditorBrush;
   hooks.releaseTextures = ReleaseMapTextures;
   ui.mapView = &g_mapView;

@@ -85,6 +85,9 @@ LResult StartupWindowProc(Window* window, uint32_t message, WParam wParam, LPara
 LResult GameWindowProc(Window* window, uint32_t message, WParam wParam, LParam lParam) {
   ScreenManager& ui = g_ui;
   ui.lastWParam = wParam;
+  // Anything but the window timer can change what the frame shows; the
+  // timer's refresh marks what it changes.
+  if (message != kWmTimer) ui.redrawWanted = 1;
   switch (message) {
     case kWmDestroy:
       if (!g_platform.quitSuppress) PostQuitMessage(0);

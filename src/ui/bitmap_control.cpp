@@ -51,6 +51,8 @@ BitmapFrame BitmapFrameSource(const plat::Rect& first, uint32_t flags, uint8_t f
   return out;
 }
 
+bool BitmapControl::AnimationDue() const { return AnimationRuns(*this) && delayCounter + 1 > frameDelay; }
+
 void BitmapControl::TickAnimation() {
   if (!AnimationRuns(*this)) return;
   if (++delayCounter <= frameDelay) return;

@@ -29,6 +29,7 @@ class BitmapControl : public Control {
   // Counts one drawing pass while the animation runs; past the frame delay
   // the next frame shows.
   void TickAnimation() override;
+  bool AnimationDue() const override;
 
   BitmapImage images[3];  // by ControlLook
   // A picture that is in none of the sets (a class picture): every look

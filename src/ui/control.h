@@ -94,6 +94,9 @@ class Control : public ListNode {
   // Not a slot: the drawing walk's pass over the control before it is drawn
   // (bitmaps count their animation delay here).
   virtual void TickAnimation() {}
+  // Whether the next TickAnimation shows another picture: the frame loop
+  // draws a frame for it, and ticks the others through frames it skips.
+  virtual bool AnimationDue() const { return false; }
   // Not a slot: the form writer's pass, which puts the control's text and
   // its class's own fields into its record, texts into the pool.
   virtual void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const;

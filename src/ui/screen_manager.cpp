@@ -191,6 +191,51 @@ void DrawFrameOverlays(ScreenManager& ui) {
   if (ui.rootForm) ui.rootForm->state |= kStateDirty;
 }
 
+namespace {
+
+// A shown control waits to be drawn or shows its next picture.
+bool TreeWantsDrawing(const Control* control) {
+  if (!control || (control->state & kStateHidden)) return false;
+  if ((control->state & kStateDirty) || control->AnimationDue()) return true;
+  const Control* first = control->firstChild;
+  if (!first) return false;
+  const Control* c = first;
+  do {
+    if (TreeWantsDrawing(c)) return true;
+    c = c->NextInRing();
+  } while (c && c != first && c->parent == control);
+  return false;
+}
+
+// A frame not drawn still counts towards the shown animations' next
+// pictures, as the drawing walk does; none of them is due.
+void TickShownAnimations(Control* control) {
+  if (!control || (control->state & kStateHidden)) return;
+  control->TickAnimation();
+  Control* first = control->firstChild;
+  if (!first) return;
+  Control* c = first;
+  do {
+    Control* following = c->NextInRing();
+    TickShownAnimations(c);
+    c = following;
+  } while (c && c != first && c->parent == control);
+}
+
+// Software drivers spend a core drawing and showing an unchanged frame 60
+// times a second; the back buffer keeps the last one, so it is shown only
+// when something on it can have changed.
+bool FrameWanted(ScreenManager& ui) {
+  if (ui.redrawWanted || ui.fadeEndTick || ui.showFrameRate || ui.mode == kUiMapEditor) return true;
+  if (ui.mode != kUiFrontEnd && ui.mapView && g_uiScreenHooks.mapWantsFrame && g_uiScreenHooks.mapWantsFrame(ui))
+    return true;
+  Tooltip* tooltip = g_uiScreenHooks.tooltip;
+  if (ui.tooltipShown && tooltip && TreeWantsDrawing(tooltip->currentForm)) return true;
+  return TreeWantsDrawing(ui.rootForm);
+}
+
+}  // namespace
+
 void UpdateFrameUi(ScreenManager& ui) {
   if (!ui.rootForm) return;
   ui.nowTick = plat::TickCount();
@@ -200,12 +245,19 @@ void UpdateFrameUi(ScreenManager& ui) {
   if (ui.swapButtons < 0) ui.swapButtons = g_uiInput.swapButtons && g_uiInput.swapButtons() ? 1 : 0;
   const PolledInput in = g_uiInput.poll ? g_uiInput.poll() : PlatformInput();
   ui.keyState = MouseKeyState(in, ui.swapButtons != 0);
-  if (in.x != ui.lastCursorX || in.y != ui.lastCursorY) NoteUserInput(ui);
+  if (in.x != ui.lastCursorX || in.y != ui.lastCursorY) {
+    NoteUserInput(ui);
+    ui.redrawWanted = 1;  // the map outlines the hex under the pointer
+  }
   ui.lastCursorX = in.x, ui.lastCursorY = in.y;
   HoverAndEdgeScroll(ui, ui.keyState, in.x, in.y);
 
   plat::GraphicsDevice* device = g_renderer.device;
-  if (device) {
+  const bool wanted = FrameWanted(ui);
+  if (device && !wanted) TickShownAnimations(ui.rootForm);
+  if (device && wanted) {
+    ui.redrawWanted = 0;
+    ++ui.framesPresented;
     device->BeginScene();
     if (ui.mode != kUiFrontEnd && ui.mapView && g_uiScreenHooks.drawMap) g_uiScreenHooks.drawMap(ui);
     if (ui.backgroundSurface && g_renderer.backBuffer)

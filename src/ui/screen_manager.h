@@ -100,6 +100,11 @@ struct ScreenManager {
   // cleared after each timer and notification redraw.
   int32_t modal = 0;
   int32_t timerLatch = 0;  // the timer's work ran this frame
+  // A still frame is not drawn again: input, a window event or a message
+  // from another thread asks for the next one (dirty controls, running
+  // animations, a fade and the map's own needs ask for theirs).
+  int32_t redrawWanted = 1;
+  uint32_t framesPresented = 0;  // counts the frames shown
   int32_t edgeScrollBlock = 0;
   int32_t panelDepth = 0;
   int32_t savedPanelDepth = 0;

@@ -41,6 +41,9 @@ struct UiScreenHooks {
   // Each frame outside the front end while there is a map view, before
   // the controls: the map and its minimap box.
   void (*drawMap)(ScreenManager& ui) = nullptr;
+  // Whether the map changes without input: the clock runs, an effect
+  // plays, a redraw or a move of the view is pending.
+  bool (*mapWantsFrame)(ScreenManager& ui) = nullptr;
   // Over the frame in the map editor: the palette's brush outline.
   void (*drawEditorOverlay)(ScreenManager& ui) = nullptr;
   // At shut-down, with the interface's textures: the map's imagery.

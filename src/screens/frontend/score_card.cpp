@@ -306,9 +306,8 @@ void ScoreCardOverview::Refresh() {
   ShowTrendArrow(Tag(*this, "AARROW"), r->approval, r->yesterdayTotals[0]);
   ShowTrendArrow(Tag(*this, "MARROW"), r->secondRating, r->yesterdayTotals[1]);
   ShowTrendArrow(Tag(*this, "LARROW"), r->hexCount, r->yesterdayHexCount);
-  // The day's copies of the treasury, population and GDP are not kept: no
-  // trend to show.
-  for (const char* tag : {"TARROW", "PARROW", "GARROW"}) SetHidden(Tag(*this, tag), true);
+  // The records keep no day's copies of the treasury, population and GDP:
+  // the row has no arrows for them.
 }
 
 void ScoreCardOverview::OnCommand(Control* control, int32_t) {

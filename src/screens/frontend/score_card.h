@@ -98,9 +98,8 @@ class ScoreCardOverview : public Screen {
   void OnCommand(Control* control, int32_t id) override;
 
  private:
-  static constexpr const char* kTags[] = {"CHAT",   "TREASURY", "POPULATION", "SIZE",   "GDP",    "REGDEBT",
-                                          "MILAPR", "DOMAPR",   "TARROW",     "PARROW", "AARROW", "MARROW",
-                                          "GARROW", "LARROW"};
+  static constexpr const char* kTags[] = {"CHAT",   "TREASURY", "POPULATION", "SIZE",   "GDP",
+                                          "REGDEBT", "MILAPR",  "DOMAPR",     "AARROW", "MARROW", "LARROW"};
 };
 
 class ScoreCardMilitary : public Screen {

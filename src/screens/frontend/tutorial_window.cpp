@@ -47,6 +47,8 @@ constexpr int kPageText = kFirstMarkerText + kTutorialMarkers;
 // A page no smaller than its text box's top, its buttons and one line.
 constexpr int32_t kMinimumTextRoom = 64;
 constexpr int32_t kMarkerMargin = 10;
+// Room kept between a page's window and the hex the page speaks of.
+constexpr int32_t kHexClearance = 40;
 constexpr int32_t kTextFontSlot = 2;
 constexpr uint32_t kTextCapacity = 8192;
 // The red frame of a marker: a cell of the unit graphics sheet, tinted.
@@ -182,6 +184,8 @@ void TutorialWindow::BindControls() {
     if (marker) continue;
     marker = new BitmapControl;
     marker->flags = kMarkerFlags;
+    // No backing fill: the frame outlines the control and leaves it seen.
+    marker->frameStyle = 1;
     marker->fills[kLookNormal] = kMarkerColour;
     marker->pictureSlot = &g_ui.bitmaps.ugbits;
     for (BitmapImage& image : marker->images) image.source = kMarkerCell;
@@ -239,6 +243,25 @@ void TutorialWindow::ActOnGameScreen(TutorialStep* step) {
   }
 }
 
+void TutorialWindow::KeepHexInSight(const TutorialStep* step) {
+  Control* f = currentForm;
+  const int32_t column = step->extra[0], row = step->extra[1];
+  if (!f || !f->parent || column <= 0 || column >= g_mapView.columns || row <= 0 || row >= g_mapView.rows) return;
+  // The hex the page speaks of stands at the middle of the view, where a
+  // centred window would hide it: the window stands aside, left of it when
+  // there is room, else right of it.
+  const TutorialPoint at = TutorialHexPoint(g_mapView, column, row);
+  const plat::Rect origin = ControlAbsoluteRect(f->parent);
+  const plat::Rect r = ControlAbsoluteRect(f);
+  if (at.x < r.left - kHexClearance || at.x >= r.right + kHexClearance || at.y < r.top - kHexClearance ||
+      at.y >= r.bottom + kHexClearance)
+    return;
+  const int32_t width = Width(f);
+  const int32_t left = at.x - kHexClearance - width >= 0 ? at.x - kHexClearance - width : at.x + kHexClearance;
+  RectMoveTo(&f->rect, left - origin.left, f->rect.top);
+  f->state |= kStateDirty;
+}
+
 void TutorialWindow::PlaceMarkers(const TutorialStep* step) {
   for (BitmapControl* marker : markers)
     if (marker && marker->parent) marker->Unlink();
@@ -267,9 +290,10 @@ void TutorialWindow::BuildPage(TutorialStep* step) {
     page = next;
     ActOnGameScreen(page);
   }
-  PlaceMarkers(page);
   Control* f = currentForm;
   if (!f) return;
+  KeepHexInSight(page);
+  PlaceMarkers(page);
   ControlSetText(FormFindControlByTag(f, "TITLE"), page->title.get() ? page->title.get() : "");
   if (textBox) TextBoxSetText(textBox, page->texts[kPageText].get(), kTextCapacity, 1);
   const TutorialStep* following = NextOf(page);
@@ -282,7 +306,13 @@ void TutorialWindow::BuildPage(TutorialStep* step) {
 void TutorialWindow::NextPage() {
   if (!page) return;
   TutorialStep* next = NextOf(page);
-  if (next && next != g_tutorialSteps) BuildPage(next);
+  if (!next || next == g_tutorialSteps) return;
+  // What the page opened to show goes with it: pop-ups left over would
+  // pile up under the following pages. Panels and the selection stay for
+  // the pages that build on them.
+  CloseAllPopups(g_ui, 0);
+  if (MapPopupsOpen(g_screens)) CloseMapPopups(g_screens);
+  BuildPage(next);
 }
 
 void TutorialWindow::PreviousPage() {

@@ -58,6 +58,7 @@ class TutorialWindow : public Screen {
  private:
   // The chain's steps 2 to 6 for one page.
   void ActOnGameScreen(TutorialStep* step);
+  void KeepHexInSight(const TutorialStep* step);
   void PlaceMarkers(const TutorialStep* step);
   void PlaceWindow(const TutorialStep* step);
 };

@@ -35,6 +35,7 @@
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "world/local_player.h"
+#include "world/data_tables.h"
 #include "world/id_lookups.h"
 #include "world/list_holder.h"
 #include "world/list_items.h"
@@ -44,7 +45,6 @@
 
 namespace {
 
-constexpr int32_t kCentreCategory = 6;
 constexpr float kDaysInYear = 365.0f;
 constexpr uint32_t kLockResearch = 0x200000;
 constexpr uint8_t kNoteAlpha = 140;
@@ -174,10 +174,13 @@ void ResearchScreen::Refresh() {
       for (int32_t available : {1, 0})
         CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
                                                           .list = centres,
-                                                          .facilityKind = kCentreCategory,
                                                           .owner = local,
                                                           .clearFirst = available,
-                                                          .available = available});
+                                                          .available = available,
+                                                          // By their type: silos and launch sites share
+                                                          // the centres' category, and a centre class
+                                                          // without the site flag has none.
+                                                          .facilityType = kBaseKindResearchCentre});
       for (ListItem28* item = FirstInHolder(found); item; item = NextInHolder(found, item))
         cost += CentreYearlyCostAt(g_world, CellOfUnit(g_world, static_cast<uint32_t>(item->callerWord)));
     }

@@ -52,7 +52,7 @@ namespace {
 
 constexpr int32_t kBandThreshold = 4;     // map pixels a left drag moves before it is a band
 constexpr int32_t kWheelNotch = 120;
-constexpr int32_t kZoomStep = 100;        // slider positions a notch, ten times that with Shift
+constexpr int32_t kZoomStep = 1000;       // a tenth of the zoom slider a notch, all of it with Shift
 constexpr int32_t kCursorTarget = 4;      // the device cursor sheet's target cell
 constexpr uint32_t kXButton1 = 1;
 

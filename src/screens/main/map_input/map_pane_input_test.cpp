@@ -68,15 +68,15 @@ class MapPaneInputTest : public ::testing::Test {
 
 TEST_F(MapPaneInputTest, WheelZoomsByNotchesAndPansWithCtrl) {
   struct Row { int32_t delta; bool shift, ctrl, reverse; std::vector<int32_t> zoomMoves; int32_t panDy; };
-  // A notch is 120; the slider moves 100 a notch (1000 with Shift), the
-  // other way with the reversed option. With Ctrl at zoom 1.5 and speed 1.0
+  // A notch is 120; the slider moves a tenth of its 10000 a notch (all of
+  // it with Shift), the other way with the reversed option. With Ctrl at zoom 1.5 and speed 1.0
   // a notch pans trunc(1 x 1.0 x 1.5 x -32) = -48. The modifiers are the message's: the keyboard has already
   // moved on to the opposite state when it is handled.
   const Row rows[] = {
       {60, false, false, false, {}, 0},
-      {-240, false, false, false, {200}, 0},
-      {-240, false, false, true, {-200}, 0},
-      {-240, true, false, false, {2000}, 0},
+      {-240, false, false, false, {2000}, 0},
+      {-240, false, false, true, {-2000}, 0},
+      {-240, true, false, false, {20000}, 0},
       {120, false, true, false, {}, -48},
   };
   for (const Row& r : rows) {
