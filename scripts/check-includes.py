@@ -268,6 +268,7 @@ CROSS_DEPARTMENT = {
     'screens/military/unit_class_row.h': ('economy', UNIT_ROWS),
     'screens/military/unit_command_grid.h': ('main', MILITARY_HELPER),
     'screens/military/unit_header.h': ('economy main', MILITARY_HELPER),
+    'screens/military/unit_performance.h': ('diplomacy', OPENS_SCREEN),
     'screens/military/unit_progress_row_b.h': ('economy', UNIT_ROWS),
     'screens/military/unit_sheets.h': ('main', MILITARY_HELPER),
 }
