@@ -164,7 +164,9 @@ TEST(PanelVocabulary, AChargedMoneyLineGivesWayWithItsLabelWhenNothingIsCharged)
     EXPECT_EQ(next->Hidden(), !r.nextCharged);
     EXPECT_EQ(label->Hidden(), r.labelHidden);
     EXPECT_FALSE(below->Hidden()) << "another row's label stays";
-    if (r.nextCharged) EXPECT_EQ(next->text, "$ 2,000");
+    if (r.nextCharged) {
+      EXPECT_EQ(next->text, "$ 2,000");
+    }
   }
   EXPECT_TRUE(IsCharged(5.0f));
   EXPECT_FALSE(IsCharged(0.0f));

@@ -48,11 +48,6 @@ const Control* FormHostOf(const Control* c) {
   return nullptr;
 }
 
-int32_t TextWidth(BitmapFont* font, const std::string& text) {
-  int32_t w = 0, h = 0;
-  return plat::Succeeded(MeasureText(font, text.c_str(), &w, &h)) ? w : 0;
-}
-
 // The part of a one-line text's box inside the host of its form, where the
 // text as aligned would run out of the host (a list row, or the control a
 // screen shows the form in); the box as it is otherwise.

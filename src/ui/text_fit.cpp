@@ -10,12 +10,12 @@ namespace {
 constexpr const char* kEllipsis = "...";
 constexpr const char* kFigureSigns = "$%+-.,:/ ()MKkmB";
 
+}  // namespace
+
 int32_t TextWidth(BitmapFont* font, const std::string& text) {
   int32_t w = 0, h = 0;
-  return MeasureText(font, text.c_str(), &w, &h) == plat::kOk ? w : 0;
+  return plat::Succeeded(MeasureText(font, text.c_str(), &w, &h)) ? w : 0;
 }
-
-}  // namespace
 
 bool IsFigureText(const std::string& text) {
   bool digit = false;

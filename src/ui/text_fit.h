@@ -21,6 +21,9 @@ struct FittedText {
 // for even that shows nothing. A missing font leaves the text as it is.
 FittedText FitTextToWidth(BitmapFont* font, BitmapFont* smallFont, const std::string& text, int32_t width);
 
+// The width of a one-line text in the font; 0 when it cannot be measured.
+int32_t TextWidth(BitmapFont* font, const std::string& text);
+
 // Whether the text is a figure: at least one digit, and nothing but digits,
 // spaces and the signs and units figures are written with.
 bool IsFigureText(const std::string& text);
