@@ -11,6 +11,7 @@
 #include "screens/military/unit_build_popup.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_tree.h"
@@ -49,11 +50,7 @@ TEST(DesignResearch, BeginInTheBuildPopupGivesThePlayerADesignProject) {
   const uint32_t today = w.gameState.currentDay;
   SampleGame::ClickControl(FormFindControlByTag(panel, "BEGIN"));
 
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   plat::CriticalSectionLock lock(g_simulationLock);
   WorldLockGuard hold(w, kLockProjects);
   EXPECT_NE(FindDesignProject(w, player, design), nullptr);

@@ -44,6 +44,7 @@
 #include "support/editor_program_guard.h"
 #include "support/global_guard.h"
 #include "support/temp_dir.h"
+#include "support/play_days.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -355,14 +356,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   EXPECT_EQ(g_world.mapHeader.startDay, startDay) << "the set-up's start date";
   EXPECT_EQ(CellOwner(g_world.cells[30 * static_cast<size_t>(g_world.mapWidth) + 14].word), 1);
   const uint32_t firstDay = g_world.gameState.currentDay;
-  SetGameSpeed(g_world.gameState, 4);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() < firstDay + 10 &&
-         std::chrono::steady_clock::now() < deadline) {
-    PumpWholeProgram();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  EXPECT_GE(std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(), firstDay + 10);
+  EXPECT_TRUE(PlayUntilDay(firstDay + 10)) << "ten days pass";
   StopGameSession(&g_ui);
   EXPECT_GE(g_world.players[1].hexCount, 20) << "region 1 holds its hexes";
 }

@@ -37,6 +37,7 @@
 #include "support/fast_clock.h"
 #include "support/global_guard.h"
 #include "support/temp_dir.h"
+#include "support/play_days.h"
 #include "support/whole_program.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
@@ -120,15 +121,7 @@ std::pair<int, int> MinimapPlace() {
 
 // Runs the game at speed 4 until the days have passed (two minutes at most).
 void PlayDays(uint32_t days) {
-  const uint32_t firstDay = g_world.gameState.currentDay;
-  SetGameSpeed(g_world.gameState, 4);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load() < firstDay + days &&
-         std::chrono::steady_clock::now() < deadline) {
-    PumpWholeProgram();
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  EXPECT_GE(std::atomic_ref<uint32_t>(g_world.gameState.currentDay).load(), firstDay + days) << days << " days pass";
+  EXPECT_TRUE(PlayUntilDay(g_world.gameState.currentDay + days)) << days << " days pass";
 }
 
 TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {

@@ -21,6 +21,7 @@
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -96,11 +97,7 @@ TEST(IndustryPopupPlay, AFactoryScrappedFromThePopupStopsWorkingAndAFarmOrderedF
   SampleGame::Click(x, y);
 
   const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   SetGameSpeed(w.gameState, 0);
   s.industry.Popup(product, nullptr);
   SampleGame::Pump();

@@ -43,14 +43,7 @@ uint32_t SimOrder(uint32_t id) {
 
 // Runs the game until the tank's order word is (or is not) 0, at most a day.
 void RunUntil(uint32_t id, bool ordered) {
-  World& w = g_world;
-  const uint32_t lastDay = w.gameState.currentDay + 1;
-  SetGameSpeed(w.gameState, 4);
-  while ((SimOrder(id) != 0) != ordered && std::atomic_ref<uint32_t>(w.gameState.currentDay).load() <= lastDay) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  SetGameSpeed(w.gameState, 0);
+  SampleGame::PlayUntil(2, [&] { return (SimOrder(id) != 0) == ordered; });
 }
 
 TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {

@@ -17,6 +17,7 @@
 #include "screens/screen_set.h"
 #include "sim/availability.h"
 #include "sim/simulation_lock.h"
+#include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -96,11 +97,7 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
   EXPECT_GT(drawn, 0) << "the rows are drawn";
 
   const uint32_t today = w.gameState.currentDay;
-  SetGameSpeed(w.gameState, 4);
-  while (std::atomic_ref<uint32_t>(w.gameState.currentDay).load() < today + 1) {
-    SampleGame::Pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
+  ASSERT_TRUE(PlayUntilDay(today + 1));
   plat::CriticalSectionLock lock(g_simulationLock);
   const std::vector<ProjectEntry*> projects =
       ListProjects(w, w.gameState.localPlayer, kProjectTechnology, 0, kProjectClosed, 1);
