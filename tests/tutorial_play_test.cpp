@@ -91,13 +91,6 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
       const bool red = ((centre >> 16) & 0xFF) > 200 && ((centre >> 8) & 0xFF) < 60 && (centre & 0xFF) < 60;
       EXPECT_FALSE(red) << "a marker hides its control";
     }
-    // The hex a page speaks of is in view, not under the window.
-    if (t.page->extra[0] > 0) {
-      const TutorialPoint hex = TutorialHexPoint(g_mapView, t.page->extra[0], t.page->extra[1]);
-      const plat::Rect window = ControlAbsoluteRect(t.currentForm);
-      EXPECT_FALSE(hex.x >= window.left && hex.x < window.right && hex.y >= window.top && hex.y < window.bottom)
-          << FormFindControlByTag(t.currentForm, "TITLE")->text;
-    }
     shown.emplace_back(FormFindControlByTag(t.currentForm, "TITLE")->text, markers, g_ui.popupCount);
     Control* next = FormFindControlByTag(t.currentForm, "NEXT");
     if (next->Hidden() || shown.size() == 12) break;

@@ -4,7 +4,9 @@
 // its next frame, so a test that asks for a pause once it sees the day it
 // wants lets more days pass on a loaded machine; here the turn thread stops
 // its own clock at the end of the day the test waits for, and the test looks
-// at the world with no later day begun.
+// at the world with no later day begun. A turn that ends paused asks the
+// player whether to go on; the test is not asked, as the player it stands
+// for has said so in the options.
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include "sim/simulation_lock.h"
 #include "support/whole_program.h"
 #include "world/game_speed.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace play_days {
@@ -28,7 +31,7 @@ inline void StopAtDay(uint32_t code) {
   GameState& state = g_world.gameState;
   if ((code == 1 || code == 2) &&
       std::atomic_ref<uint32_t>(state.currentDay).load(std::memory_order_relaxed) >= g_stopDay.load())
-    std::atomic_ref<int32_t>(state.gameSpeed).store(0, std::memory_order_relaxed);
+    std::atomic_ref<int32_t>(state.gameSpeed).store(0, std::memory_order_release);
 }
 
 }  // namespace play_days
@@ -40,6 +43,8 @@ inline bool PlayUntilDay(uint32_t day) {
   GameState& state = g_world.gameState;
   // The hook is swapped while the turn thread waits for the clock.
   play_days::g_stopDay = day;
+  const int32_t confirm = g_uiOptions.bnoconfirmturn;
+  g_uiOptions.bnoconfirmturn = 1;
   play_days::g_chainedTurnEvent = g_simUi.postTurnEvent;
   g_simUi.postTurnEvent = play_days::StopAtDay;
   SetGameSpeed(state, 4);
@@ -48,16 +53,16 @@ inline bool PlayUntilDay(uint32_t day) {
   while (std::chrono::steady_clock::now() < deadline) {
     PumpWholeProgram();
     if (std::atomic_ref<uint32_t>(state.currentDay).load() >= day &&
-        std::atomic_ref<int32_t>(state.gameSpeed).load() == 0) {
+        std::atomic_ref<int32_t>(state.gameSpeed).load(std::memory_order_acquire) == 0) {
       reached = true;
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  if (!reached) {
-    SetGameSpeed(state, 0);
-    PumpWholeProgram();
-  }
+  if (!reached) SetGameSpeed(state, 0);
+  // The turn's end, posted before the clock stopped, is taken in unasked.
+  PumpWholeProgram();
+  g_uiOptions.bnoconfirmturn = confirm;
   // The turn thread reads the hook at a day's end only, and its clock is
   // stopped.
   g_simUi.postTurnEvent = play_days::g_chainedTurnEvent;
