@@ -87,9 +87,7 @@ TEST(DiplomacyPlay, RowsFlagsContactTicksThroughASaveAndADossierTenDaysOn) {
     g_uiOptions.sidescreens = 1;
     ApplySideScreensLayout(*g_ui.mapView);
   }
-  int32_t eastmark = 0;
-  for (int32_t p = 1; p < kMaxPlayers && !eastmark; ++p)
-    if (std::strcmp(RegionDisplayName(w, p), "Eastmark") == 0) eastmark = p;
+  const int32_t eastmark = SampleGame::RegionNamed("Eastmark");
   ASSERT_NE(eastmark, 0);
 
   PressF5();
@@ -177,9 +175,7 @@ TEST(DiplomacyPlay, RegionButtonsWaitForARegionAndTreatiesSuitTheRelation) {
   World& w = g_world;
   SetGameSpeed(w.gameState, 0);
   const int32_t local = w.gameState.localPlayer;
-  int32_t eastmark = 0;
-  for (int32_t p = 1; p < kMaxPlayers && !eastmark; ++p)
-    if (std::strcmp(RegionDisplayName(w, p), "Eastmark") == 0) eastmark = p;
+  const int32_t eastmark = SampleGame::RegionNamed("Eastmark");
   ASSERT_NE(eastmark, 0);
   PressF5();
   DiplomacyScreen& d = s.diplomacy1;

@@ -70,9 +70,7 @@ TEST(NegotiationFitPlay, AtTheDefaultResolutionAnOfferIsSubmittedWithClicks) {
   World& w = g_world;
   SetGameSpeed(w.gameState, 0);
   const int32_t local = w.gameState.localPlayer;
-  int32_t eastmark = 0;
-  for (int32_t p = 1; p < kMaxPlayers && !eastmark; ++p)
-    if (std::strcmp(RegionDisplayName(w, p), "Eastmark") == 0) eastmark = p;
+  const int32_t eastmark = SampleGame::RegionNamed("Eastmark");
   ASSERT_NE(eastmark, 0);
 
   // Led by a person, Eastmark gets the approach panel with its picture first.

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,6 +29,7 @@
 #include "screens/screen_set.h"
 #include "platform/threads.h"
 #include "sim/game_threads.h"
+#include "sim/region_names.h"
 #include "sim/simulation_lock.h"
 #include "support/fast_clock.h"
 #include "support/play_days.h"
@@ -124,6 +126,13 @@ class SampleGame {
     Post(plat::kWmLButtonDblClk, plat::kMkLButton, x, y);
     Post(plat::kWmLButtonUp, 0, x, y);
     Pump();
+  }
+
+  // The region of the sample with that shown name, or 0.
+  static int32_t RegionNamed(const char* name) {
+    for (int32_t p = 1; p < kMaxPlayers; ++p)
+      if (std::strcmp(RegionDisplayName(g_world, p), name) == 0) return p;
+    return 0;
   }
 
   // The local region's units standing on the map (not aboard anything,
