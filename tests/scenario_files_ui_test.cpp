@@ -32,6 +32,9 @@ class ScenarioFilesUi : public ::testing::Test {
     plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
   }
   void TearDown() override {
+    // The loads leave the scenario's units and records in the world; the
+    // next test's world starts empty.
+    FreeGameData(g_world);
     g_simUi = savedLink_;
     plat::SetDataRoot(old_);
   }
