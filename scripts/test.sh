@@ -32,6 +32,9 @@ cd "$build"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-intercept_tls_get_addr=0}"
 # Tests draw offscreen and play sound to nowhere, with or without a display.
 export SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+# The software GL draws in the test's own thread: its default of a drawing
+# thread per core only contends with the other tests, one per core already.
+export LP_NUM_THREADS="${LP_NUM_THREADS:-0}"
 # CTEST_PARALLEL_LEVEL caps the tests run at once (default: one per core).
 jobs="${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 export GTEST_SHUFFLE=1

@@ -9,8 +9,9 @@
 // for has said so in the options.
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
-#include <thread>
+#include <mutex>
 
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
@@ -23,6 +24,9 @@ namespace play_days {
 
 inline std::atomic<uint32_t> g_stopDay{0};
 inline void (*g_chainedTurnEvent)(uint32_t) = nullptr;
+// Wakes the test when the clock has stopped.
+inline std::mutex g_stoppedMutex;
+inline std::condition_variable g_stopped;
 
 // Turn thread: after a day's end (or a turn's, which follows its last day's
 // processing) the clock stops once the day waited for has come.
@@ -30,8 +34,11 @@ inline void StopAtDay(uint32_t code) {
   if (g_chainedTurnEvent) g_chainedTurnEvent(code);
   GameState& state = g_world.gameState;
   if ((code == 1 || code == 2) &&
-      std::atomic_ref<uint32_t>(state.currentDay).load(std::memory_order_relaxed) >= g_stopDay.load())
+      std::atomic_ref<uint32_t>(state.currentDay).load(std::memory_order_relaxed) >= g_stopDay.load()) {
     std::atomic_ref<int32_t>(state.gameSpeed).store(0, std::memory_order_release);
+    std::lock_guard lock(g_stoppedMutex);
+    g_stopped.notify_all();
+  }
 }
 
 }  // namespace play_days
@@ -57,7 +64,15 @@ inline bool PlayUntilDay(uint32_t day) {
       reached = true;
       break;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    // A frame every 50 ms, as on a slow machine, or at once when the clock
+    // stops: the turn thread plays the days on its own, and a frame drawn
+    // between every two looks at the world (each a whole software-rendered
+    // screen) cost more than the days.
+    std::unique_lock lock(play_days::g_stoppedMutex);
+    play_days::g_stopped.wait_for(lock, std::chrono::milliseconds(50), [&] {
+      return std::atomic_ref<uint32_t>(state.currentDay).load() >= day &&
+             std::atomic_ref<int32_t>(state.gameSpeed).load(std::memory_order_acquire) == 0;
+    });
   }
   if (!reached) SetGameSpeed(state, 0);
   // The turn's end, posted before the clock stopped, is taken in unasked.
