@@ -48,7 +48,7 @@ struct Finding {
 // Sibling pairs meant to share their place, by form and the two names (the
 // tag, or for an untagged control its quoted text), with the reason. A "*"
 // first name stands for every pair of the form, a "*" second name for every
-// sibling of the first.
+// sibling of the first; a name ending in "*" for every name it begins.
 struct MeantOverlap {
   const char* form;
   const char* first;
@@ -110,6 +110,12 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"POPUP_SILO1g1", "665", "666", "a weapon is marked conventional or as needing release, one mark at a time"},
     {"POPUP_SILO1g1", "TARGET", "CLEARTARG", "a weapon with a target offers Clear where one without offers Pick"},
     {"POPUP_TECH_ss1", "HIDECOMP", "STATUSSS1", "an unfunded or blocked project shows its status in place of the time left"},
+    {"ORDERS1_ss4", "COVER*", "PROG*", "a programme the units may not take is covered over its button"},
+    {"ORDERS1_ss4", "TRAINING*", "PROG*", "the first four programmes are covered while the units train"},
+    {"ORDERS1_ss4", "TRAINING*", "COVER*", "a programme closed to the units and while they train shows one cover"},
+    {"POPUP_MILITARY1A1", "COVER*", "PROG*", "a programme the unit may not take is covered over its button"},
+    {"POPUP_MILITARY1A1", "TRAINING*", "PROG*", "the first four programmes are covered while the unit trains"},
+    {"POPUP_MILITARY1A1", "TRAINING*", "COVER*", "a programme closed to the unit and while it trains shows one cover"},
     {"MILITARY1_ss3a", "FILTERLAND", "FILTERAIR", "each domain's class filters share one row; the page shows one domain's"},
     {"MILITARY1_ss3a", "FILTERLAND", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
     {"MILITARY1_ss3a", "FILTERAIR", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
@@ -198,14 +204,19 @@ bool Frame(const Control* box, const Control* inside) {
   return box->kind == kKindBox && !box->firstChild && Contains(RectOf(box), RectOf(inside));
 }
 
+bool NameMatches(const std::string& pattern, const std::string& name) {
+  if (!pattern.empty() && pattern.back() == '*') return name.compare(0, pattern.size() - 1, pattern, 0, pattern.size() - 1) == 0;
+  return name == pattern;
+}
+
 bool MeantToOverlap(const std::string& form, const Control* a, const Control* b) {
   for (const MeantOverlap& m : kMeantOverlaps) {
     if (form != m.form) continue;
     const std::string ta = TagOf(a), tb = TagOf(b);
     const std::string na = ta.empty() ? Name(a) : ta, nb = tb.empty() ? Name(b) : tb;
-    if (std::string(m.first) == "*" || (na == m.first && nb == m.second) || (na == m.second && nb == m.first))
+    if (std::string(m.first) == "*" || (NameMatches(m.first, na) && NameMatches(m.second, nb)) ||
+        (NameMatches(m.first, nb) && NameMatches(m.second, na)))
       return true;
-    if (std::string(m.second) == "*" && (na == m.first || nb == m.first)) return true;
   }
   return false;
 }
