@@ -48,7 +48,7 @@ struct Finding {
 // Sibling pairs meant to share their place, by form and the two names (the
 // tag, or for an untagged control its quoted text), with the reason. A "*"
 // first name stands for every pair of the form, a "*" second name for every
-// sibling of the first.
+// sibling of the first; a name ending in "*" for every name it begins.
 struct MeantOverlap {
   const char* form;
   const char* first;
@@ -110,6 +110,37 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"POPUP_SILO1g1", "665", "666", "a weapon is marked conventional or as needing release, one mark at a time"},
     {"POPUP_SILO1g1", "TARGET", "CLEARTARG", "a weapon with a target offers Clear where one without offers Pick"},
     {"POPUP_TECH_ss1", "HIDECOMP", "STATUSSS1", "an unfunded or blocked project shows its status in place of the time left"},
+    {"ORDERS1_ss4", "COVER*", "PROG*", "a programme the units may not take is covered over its button"},
+    {"ORDERS1_ss4", "TRAINING*", "PROG*", "the first four programmes are covered while the units train"},
+    {"ORDERS1_ss4", "TRAINING*", "COVER*", "a programme closed to the units and while they train shows one cover"},
+    {"POPUP_MILITARY1A1", "COVER*", "PROG*", "a programme the unit may not take is covered over its button"},
+    {"POPUP_MILITARY1A1", "TRAINING*", "PROG*", "the first four programmes are covered while the unit trains"},
+    {"POPUP_MILITARY1A1", "TRAINING*", "COVER*", "a programme closed to the unit and while it trains shows one cover"},
+    {"ORDERS1_ss5", "GRIDTIP", "\"Train\"", "a unit in training has Train covered"},
+    {"ORDERS1_ss5", "GRIDSPLIT1", "\"Split\"", "a unit too small to split has Split covered"},
+    {"ORDERS1_ss5", "GRIDINACT", "\"Base\"", "an inactive unit has Base covered"},
+    {"ORDERS1_ss5", "GRIDDEPLOY", "\"Deploy\"", "a unit without crew has Deploy covered"},
+    {"POPUP_MILITARY1A", "GRIDTIP", "\"Train\"", "a unit in training has Train covered"},
+    {"POPUP_MILITARY1A", "GRIDSPLIT1", "\"Split\"", "a unit too small to split has Split covered"},
+    {"POPUP_MILITARY1A", "GRIDINACT", "\"Base\"", "an inactive unit has Base covered"},
+    {"POPUP_MILITARY1A", "GRIDDEPLOY", "\"Deploy\"", "a unit without crew has Deploy covered"},
+    {"POPUP_MILITARY1A6", "GRIDUPG2", "UPGRADE", "a unit with no upgrade has its button covered"},
+    {"POPUP_MILITARY1A6", "GRIDREF*", "ROLE", "a unit that cannot change its role yet, or has none to change to, has its button covered"},
+    {"POPUP_MILITARY1A6", "GRIDCHEM*", "SHELLS", "a unit barred from, using or without chemical shells has its button covered"},
+    {"POPUP_MILITARY1A6C", "STD", "CHEM", "the shells loaded are named by one line at a time"},
+    {"POPUP_MILITARY1c", "HOLD", "UNHOLD", "an item on hold offers Resume, any other Hold"},
+    {"ORDERS1", "CLASSHIDE", "ADD", "the note that the units are mixed takes the place of the class and type buttons"},
+    {"ORDERS1", "CLASSHIDE", "REM", "the note that the units are mixed takes the place of the class and type buttons"},
+    {"ORDERS1_ss6", "UNITPIC", "UNITPICT", "a unit's second symbol is drawn over its picture"},
+    {"ORDERS1b", "UNITPIC", "UNITPICT", "a unit's second symbol is drawn over its picture"},
+    {"POPUP_MILITARY2", "UNITPIC", "UNITPICT", "a unit's second symbol is drawn over its picture"},
+    {"POPUP_MILITARY3A", "15*", "25*", "each figure is a bar or a number by the option, one at a time"},
+    {"POPUP_MISSILE_SS3b", "30*", "20*", "a kind of platform the design cannot use is covered over its button"},
+    {"MILITARY_PROGRESS", "CARGOICON", "NAME", "the row moves its name past the mark it shows"},
+    {"MILITARY_PROGRESS", "MISICON", "NAME", "the row moves its name past the mark it shows"},
+    {"MILITARY_PROGRESS", "LANDEDICON", "NAME", "the row moves its name past the mark it shows"},
+    {"MILITARY_PROGRESS", "RESICON", "NAME", "the row moves its name past the mark it shows"},
+    {"MISSILE_PROGRESS", "TARGICON", "NAME", "the row moves its name past the target mark when it shows"},
     {"MILITARY1_ss3a", "FILTERLAND", "FILTERAIR", "each domain's class filters share one row; the page shows one domain's"},
     {"MILITARY1_ss3a", "FILTERLAND", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
     {"MILITARY1_ss3a", "FILTERAIR", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
@@ -198,14 +229,19 @@ bool Frame(const Control* box, const Control* inside) {
   return box->kind == kKindBox && !box->firstChild && Contains(RectOf(box), RectOf(inside));
 }
 
+bool NameMatches(const std::string& pattern, const std::string& name) {
+  if (!pattern.empty() && pattern.back() == '*') return name.compare(0, pattern.size() - 1, pattern, 0, pattern.size() - 1) == 0;
+  return name == pattern;
+}
+
 bool MeantToOverlap(const std::string& form, const Control* a, const Control* b) {
   for (const MeantOverlap& m : kMeantOverlaps) {
     if (form != m.form) continue;
     const std::string ta = TagOf(a), tb = TagOf(b);
     const std::string na = ta.empty() ? Name(a) : ta, nb = tb.empty() ? Name(b) : tb;
-    if (std::string(m.first) == "*" || (na == m.first && nb == m.second) || (na == m.second && nb == m.first))
+    if (std::string(m.first) == "*" || (NameMatches(m.first, na) && NameMatches(m.second, nb)) ||
+        (NameMatches(m.first, nb) && NameMatches(m.second, na)))
       return true;
-    if (std::string(m.second) == "*" && (na == m.first || nb == m.first)) return true;
   }
   return false;
 }

@@ -4,7 +4,7 @@
 #include "app/gfx/sprite_batch.h"
 
 namespace {
-constexpr plat::Rect kSource{0, 0, 1024, 768};
+constexpr plat::Rect kSource{0, 0, kBackgroundWidth, kBackgroundHeight};
 }
 
 BackgroundBitmap::BackgroundBitmap(const ControlInit& init, Texture* const* slot) : Control(init), slot_(slot) {}

@@ -7,6 +7,11 @@
 
 class Texture;
 
+// The size of the background pictures, which is the screen the forms shown
+// on them are laid out for.
+inline constexpr int32_t kBackgroundWidth = 1024;
+inline constexpr int32_t kBackgroundHeight = 768;
+
 class BackgroundBitmap : public Control {
  public:
   // The texture slot is read at every draw: the slot may be filled later.

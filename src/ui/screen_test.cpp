@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
+#include "app/app_object.h"
+#include "support/global_guard.h"
 #include "ui/box_control.h"
 #include "ui/control.h"
+#include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/ui_screen_hooks.h"
@@ -138,6 +143,60 @@ TEST(ScreenTest, NotifyParentScreenStatesRefreshesTheHostsOwner) {
   NotifyParentScreenStates(nullptr);
   EXPECT_EQ(outer.refreshed, 1);
   EXPECT_EQ(inner.refreshed, 1);
+}
+
+// A form shown on a background is laid out on its 1024 x 768 picture: on a
+// larger screen it keeps its place towards the middle, moved once however
+// often it is shown, and put elsewhere it goes back to where it was laid out.
+// A pop-up is centred on the screen it opens on.
+TEST(ScreenTest, FormsOnABackgroundAndPopupsKeepTheirPlaceOnALargerScreen) {
+  struct Row {
+    const char* name;
+    int32_t w, h;
+    int host;  // 0 the front end's background, 1 the game's, 2 a box elsewhere after the background, 3 a pop-up
+    std::array<int32_t, 2> at;  // the form's top-left on the screen
+  } rows[] = {
+      {"front end at 1024 x 768", 1024, 768, 0, {392, 260}},
+      {"front end at 1280 x 1024", 1280, 1024, 0, {520, 388}},
+      {"game background at 1600 x 1200", 1600, 1200, 1, {680, 476}},
+      {"elsewhere after the background", 1280, 1024, 2, {392, 260}},
+      {"pop-up at 1280 x 1024", 1280, 1024, 3, {520, 347}},
+  };
+  const GlobalGuard<plat::Rect> client(g_platform.clientRect);
+  const GlobalGuard<Control*> rootForm(g_ui.rootForm);
+  const GlobalGuard<Control*> frontEnd(g_ui.frontEndBackground);
+  const GlobalGuard<Control*> game(g_ui.gameBackground);
+  PopupFrameScreen frames;
+  const GlobalGuard<PopupFrameScreen*> frameScreen(g_uiScreenHooks.popupFrames);
+  g_uiScreenHooks.popupFrames = &frames;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    g_platform.clientRect = {0, 0, row.w, row.h};
+    ScreenManager ui;
+    BuildRootControls(ui);
+    g_ui.frontEndBackground = ui.frontEndBackground;
+    g_ui.gameBackground = ui.gameBackground;
+    g_ui.rootForm = ui.frontEndBackground;
+    CountingScreen screen;
+    Control* form = Box("MENU");
+    form->rect = plat::Rect{392, 260, 632, 590};
+    screen.form = form;
+    BoxControl elsewhere;
+    if (row.host == 3) {
+      screen.currentForm = form;
+      ASSERT_EQ(screen.Popup(0, nullptr), 0);
+    } else {
+      screen.hostLink = row.host == 1 ? &g_ui.gameBackground : &g_ui.frontEndBackground;
+      screen.AttachForm(nullptr);
+      screen.AttachForm(nullptr);
+      if (row.host == 2) screen.AttachForm(&elsewhere);
+    }
+    const plat::Rect r = ControlAbsoluteRect(form);
+    EXPECT_EQ((std::array{r.left, r.top}), row.at);
+    EXPECT_EQ((std::array{r.right - r.left, r.bottom - r.top}), (std::array{240, 330}));
+    if (row.host == 3) screen.Close(1);
+    delete form;
+  }
 }
 
 }  // namespace
