@@ -1,7 +1,6 @@
 #include "ui/screen.h"
 
 #include <algorithm>
-#include <map>
 
 #include "app/app_object.h"
 #include "ui/background_bitmap.h"
@@ -14,41 +13,23 @@
 Screen* Screen::head_ = nullptr;
 bool g_alternateLayout = false;
 
-namespace {
-
-// How far a screen has moved its form from where the form was laid out.
-struct Shift {
-  Control* form = nullptr;
-  int32_t x = 0, y = 0;
-};
-// Kept to the end: screens made before its first use are destroyed after it.
-std::map<const Screen*, Shift>& Shifts() {
-  static auto* shifts = new std::map<const Screen*, Shift>;
-  return *shifts;
-}
-
 // The backgrounds stretch their picture over the screen, and the forms shown
 // on them are laid out on that picture: on a larger screen such a form keeps
 // its place towards the middle, as the picture's own parts do. A form put
 // elsewhere goes back to where it was laid out.
-void KeepPlaceOnBackground(Screen& screen) {
-  Control* host = screen.host;
+void Screen::KeepPlaceOnBackground() {
   const bool onBackground = host == g_ui.frontEndBackground || host == g_ui.gameBackground;
-  const auto found = Shifts().find(&screen);
-  if (!onBackground && found == Shifts().end()) return;
-  Shift& shift = Shifts()[&screen];
-  if (shift.form && shift.form != screen.currentForm) {
+  Shift& shift = shift_;
+  if (shift.form && shift.form != currentForm) {
     RectMoveTo(&shift.form->rect, shift.form->rect.left - shift.x, shift.form->rect.top - shift.y);
-    shift.x = shift.y = 0;
+    shift = {};
   }
   const int32_t x = onBackground ? std::max(0, Width(host) - kBackgroundWidth) / 2 : 0;
   const int32_t y = onBackground ? std::max(0, Height(host) - kBackgroundHeight) / 2 : 0;
-  Control* form = screen.currentForm;
+  Control* form = currentForm;
   RectMoveTo(&form->rect, form->rect.left + x - shift.x, form->rect.top + y - shift.y);
   shift = {form, x, y};
 }
-
-}  // namespace
 
 Screen::Screen(const char* name, FormLookups formLookups) : formName(name), lookups(formLookups) {
   nextScreen = head_;
@@ -59,7 +40,6 @@ Screen::~Screen() {
   // A screen made and destroyed at run time (a list box's) must not leave a
   // registration pointing at it.
   CancelDeferredUiAction(this);
-  Shifts().erase(this);
   delete parameterList;
   for (Screen** p = &head_; *p; p = &(*p)->nextScreen) {
     if (*p == this) {
@@ -88,7 +68,7 @@ int32_t Screen::AttachForm(Control* newHost) {
   }
   if (host && currentForm) {
     ControlAttachForm(host, currentForm);
-    KeepPlaceOnBackground(*this);
+    KeepPlaceOnBackground();
   }
   return 0;
 }
