@@ -200,6 +200,7 @@ void TurnEndAutosave(World& world) {
 uint32_t RunTurnDays(World& world, int32_t days) {
   GameState& state = world.gameState;
   for (int32_t day = 0; day < days; ++day) {
+    const uint32_t endedBefore = state.endReason;
     if (!g_minuteSkip.load(std::memory_order_relaxed)) {
       if (const uint32_t stopped = RunDayMinutes(world)) return stopped;
     }
@@ -212,6 +213,13 @@ uint32_t RunTurnDays(World& world, int32_t days) {
       state.dayPeriod = 0;
       RunDailyProcessing(world);
     }
+    // A game that has just ended plays no further day while the window
+    // thread comes to its end screen: on a busy machine that took several
+    // days, which changed the world the screen and the next scenario of a
+    // campaign are given. The player may set the clock going again to play
+    // on. Peers of a network game stop together through their own clocks.
+    if (endedBefore == 0 && state.endReason != 0 && !IsNetworkGame(g_commandNet))
+      std::atomic_ref<int32_t>(state.gameSpeed).store(0, std::memory_order_release);
     if (days > 1) PostTurnEvent(kTurnCodeDayEnd);
   }
   TurnEndAutosave(world);

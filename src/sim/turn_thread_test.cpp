@@ -11,6 +11,7 @@
 #include "sim/command_post.h"
 #include "sim/game_command.h"
 #include "sim/game_session_test_support.h"
+#include "sim/victory.h"
 #include "sim/visibility_decay.h"
 #include "net/net_message_queue.h"
 #include "net/net_session.h"
@@ -102,6 +103,34 @@ TEST_F(TurnThreadTest, ADayRunsAllItsMinutesAndResetsTheDay) {
   EXPECT_EQ(s.dayPeriod, 0);
   EXPECT_EQ(s.dayParity & 1u, 1u);
   EXPECT_EQ(s.currentDay, 2451545u);
+}
+
+// The game ends at the day limit (a scenario whose winner is no statistic)
+// when the day after its last is processed.
+TEST_F(TurnThreadTest, TheDayAGameEndsStopsTheClockOnlyThatDay) {
+  struct Row {
+    const char* what;
+    uint32_t daysToLimit;  // from the day before the day run
+    uint32_t endedBefore;
+    bool stops;
+  };
+  const Row rows[] = {
+      {"the day past the limit ends the game", 0, 0, true},
+      {"a day before the limit ends nothing", 2, 0, false},
+      {"a game played on after its end keeps its clock", 0, kEndDayLimit, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    GameState& s = g_world.gameState;
+    s.localPlayer = 1;
+    g_world.scenario.head.svictorycond = 0;
+    s.endDay = s.currentDay + row.daysToLimit;
+    s.endReason = row.endedBefore;
+    s.gameSpeed = 1 << 30;
+    ASSERT_EQ(RunTurnDays(g_world, 1), 0u);
+    EXPECT_EQ(s.endReason != row.endedBefore, row.stops) << "the game's end is the day's doing";
+    EXPECT_EQ(s.gameSpeed == 0, row.stops);
+  }
 }
 
 std::vector<int>& PeriodsShown() {
