@@ -1,14 +1,19 @@
 // The whole program on the sample scenario as Kessaria: a missile in the
 // silo, picked from the silo panel, is aimed by a click on the map and
-// launched from its schedule panel; the five launch orders reach the log,
-// and after the day its orders hold the target.
+// launched from its schedule panel; the five launch orders reach the log.
+// Aimed at a hex of its own region, where it may strike nothing, the launch
+// is given up and the region's mail says why. Aimed at a foreign capital,
+// it is launched from the launch page of the operations department once
+// the launch code is entered on the keypad.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "platform/fpenv.h"
+#include "platform/messages.h"
 #include "records/command_ids.h"
 #include "records/order_words.h"
+#include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
@@ -16,9 +21,13 @@
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/military/launch_keypad.h"
+#include "screens/military/operations/launch_panel.h"
+#include "screens/military/operations/wmd_targeting_panels.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
+#include "sim/message_ids.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "support/silo_steps.h"
@@ -29,44 +38,44 @@
 #include "units/transport/cargo_boarding.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
+#include "world/list_items.h"
 #include "world/world.h"
 
 namespace {
 
 constexpr int32_t kSampleSilo = 4011;
+// A guard only: the waits end on the game's state.
+constexpr int kMostDays = 10;
 
 struct Cmd {
   uint32_t id, arg24, arg28, arg32, arg36;
   bool operator==(const Cmd&) const = default;
 };
 
-TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAfterTheDay) {
-  plat::SetGameFloatMode();
-  SampleGame game;
-  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
-  ScreenSet& s = g_screens;
+// Kessaria's silo and one of the missiles the sample keeps in reserve
+// beside it, put aboard. The clock stands until the test lets days pass.
+void LoadAMissile(uint32_t* siloHex, uint32_t* missile) {
   World& w = g_world;
-  uint32_t siloHex = 0, missile = 0, target = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    SetGameSpeed(w.gameState, 0);
-    UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
-    ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
-    siloHex = MakeHexPos(silo->x, silo->y);
-    // The sample keeps Kessaria's missiles in reserve by the silo; one is
-    // put aboard.
-    for (UnitRecord* u = w.units; u && !missile; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == w.gameState.localPlayer && (u->unitFlags & kUnitStock) && u->carrier == 0 &&
-          u->strength >= 1.0f && u->x == silo->x && u->y == silo->y) {
-        LinkIntoCargoChain(w, *silo, *u);
-        missile = u->id;
-      }
-    ASSERT_NE(missile, 0u) << "Kessaria has a missile by its silo";
-    target = MakeHexPos(silo->x + 2, silo->y);
-  }
+  plat::CriticalSectionLock lock(g_simulationLock);
+  SetGameSpeed(w.gameState, 0);
+  UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
+  ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
+  *siloHex = MakeHexPos(silo->x, silo->y);
+  for (UnitRecord* u = w.units; u && !*missile; u = u->next == w.units ? nullptr : u->next)
+    if (u->owner == w.gameState.localPlayer && (u->unitFlags & kUnitStock) && u->carrier == 0 &&
+        u->strength >= 1.0f && u->x == silo->x && u->y == silo->y) {
+      LinkIntoCargoChain(w, *silo, *u);
+      *missile = u->id;
+    }
+  ASSERT_NE(*missile, 0u) << "Kessaria has a missile by its silo";
+}
 
+// Aims the silo's missile at the hex as a player does: its row of the silo
+// panel, TARGET, a click on the hex.
+void AimFromTheSiloPanel(uint32_t siloHex, uint32_t missile, uint32_t target) {
+  ScreenSet& s = g_screens;
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  int row = RowOfUnit(s.map1.silo.list, missile);
+  const int row = RowOfUnit(s.map1.silo.list, missile);
   ASSERT_GE(row, 0) << "the silo lists its missile";
   SampleGame::ClickControl(s.map1.silo.list, row);
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss8b.currentForm) << "MAP1_ss8b is shown";
@@ -77,31 +86,120 @@ TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAf
   ASSERT_TRUE(SampleGame::PointOn(target, x, y));
   SampleGame::Click(x, y);
   EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
+}
+
+std::vector<Cmd> OrdersPostedSince(size_t before, uint32_t missile) {
+  std::vector<Cmd> posted;
+  const std::vector<GameCommand> log = g_commandLog.Entries();
+  for (size_t i = before; i < log.size(); ++i)
+    if (log[i].arg28 == missile) posted.push_back({log[i].id, log[i].arg24, log[i].arg28, log[i].arg32, log[i].arg36});
+  return posted;
+}
+
+std::vector<Cmd> FiveLaunchOrders(uint32_t missile, uint32_t target) {
+  return {{kCmdUnitSetDestination, target, missile, 0, 0},
+          {kCmdUnitSetFireHex, target, missile, 0, 0},
+          {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1},
+          {kCmdUnitSetOrderLevel, 0, missile, 1, 0},
+          {kCmdAddOrderFlags, 0, missile, 0xA00, 0}};
+}
+
+// Whether the local region's mail holds a message of the type about the unit.
+bool MailAbout(uint32_t type, uint32_t unit) {
+  World& w = g_world;
+  WorldLockGuard hold(w, kLockMail);
+  ListNode& head = w.messageLists[w.gameState.localPlayer];
+  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
+    const auto* m = static_cast<PlayerMessage*>(node);
+    if (m->typeId == type && m->params[0] == unit) return true;
+  }
+  return false;
+}
+
+TEST(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSaysWhy) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  uint32_t siloHex = 0, missile = 0;
+  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
+  const uint32_t target = MakeHexPos(HexX(siloHex) + 2, HexY(siloHex));
+  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
 
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  row = RowOfUnit(s.map1.silo.list, missile);
+  const int row = RowOfUnit(s.map1.silo.list, missile);
   ASSERT_GE(row, 0);
   SampleGame::ClickControl(s.map1.silo.list, row);
   SampleGame::ClickControl(FormFindControlByTag(s.map1.silo.currentForm, "LAUNCH"));
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss8d.currentForm) << "MAP1_ss8d is shown";
   const size_t before = g_commandLog.Entries().size();
   SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8d.currentForm, "LAUNCH"));
-  std::vector<Cmd> posted;
-  const std::vector<GameCommand> log = g_commandLog.Entries();
-  for (size_t i = before; i < log.size(); ++i)
-    if (log[i].arg28 == missile) posted.push_back({log[i].id, log[i].arg24, log[i].arg28, log[i].arg32, log[i].arg36});
-  const std::vector<Cmd> launch = {
-      {kCmdUnitSetDestination, target, missile, 0, 0},       {kCmdUnitSetFireHex, target, missile, 0, 0},
-      {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1}, {kCmdUnitSetOrderLevel, 0, missile, 1, 0},
-      {kCmdAddOrderFlags, 0, missile, 0xA00, 0},
-  };
-  EXPECT_EQ(posted, launch);
+  EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
-  SampleGame::PlayDays(1);
+  EXPECT_FALSE(MailAbout(kMsgLaunchDropped, missile)) << "nothing is said before the launch is tried";
+  SampleGame::PlayUntil(kMostDays, [&] { return MailAbout(kMsgLaunchDropped, missile); });
+  EXPECT_TRUE(MailAbout(kMsgLaunchDropped, missile)) << "the mail tells that the launch was given up";
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* aimed = FindUnitById(w, missile);
   ASSERT_NE(aimed, nullptr);
-  EXPECT_EQ(aimed->orders[kFireHex], target);
+  EXPECT_EQ(aimed->carrier, OwnUnitOfClass(kSampleSilo)->id) << "the missile stays in the silo";
+  EXPECT_FALSE(aimed->orders[kOrderFlags] & kOrderLaunchCargo) << "and its launch is no longer ordered";
+}
+
+TEST(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThroughTheKeypad) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  uint32_t siloHex = 0, missile = 0;
+  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
+
+  // The first region the military-operations page offers, and its capital.
+  SampleGame::PressKey(plat::kVkF1 + 2);  // F3
+  SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "MILOPS"));
+  ListBoxControl* regions = s.ops1Ss4.list;
+  ASSERT_NE(regions, nullptr);
+  int regionRow = 0;
+  int32_t region = 0;
+  for (Control* r = ListNextRow(regions, nullptr); r && !region; r = ListNextRow(regions, r), ++regionRow)
+    if (r->id > 0 && r->id != w.gameState.localPlayer) region = static_cast<int32_t>(r->id);
+  --regionRow;
+  ASSERT_NE(region, 0) << "the page offers a foreign region";
+  int32_t cell = -1;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    cell = CapitalCell(w, w.players[region]);
+  }
+  ASSERT_GE(cell, 0) << "it has a capital";
+  const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
+  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, capital));
+
+  // Its launch page: the capital's row, LAUNCH, OK, then the code.
+  SampleGame::PressKey(plat::kVkF1 + 2);
+  if (!s.ops1Ss4.currentForm->parent) SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "MILOPS"));
+  ASSERT_NE(s.ops1Ss4.currentForm->parent, nullptr) << "OPS1_SS4 is shown";
+  SampleGame::ClickControl(s.ops1Ss4.list, regionRow);
+  ASSERT_EQ(s.ops1Ss4.list->selectedId, region);
+  SampleGame::ClickControl(FormFindControlByTag(s.ops1Ss4.currentForm, "INTELBUT"));
+  LaunchPanel& page = s.ops1Ss4b;
+  ASSERT_NE(page.currentForm->parent, nullptr) << "OPS1_SS4b is shown";
+  ASSERT_EQ(RowOfUnit(page.list, static_cast<uint32_t>(TargetRowId(cell))), 0) << "the capital is listed";
+  SampleGame::ClickControl(page.list, 0);
+  SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LOK"));
+  LaunchKeypad& keypad = s.popupKeypad;
+  ASSERT_NE(keypad.currentForm->parent, nullptr) << "the keypad asks for the code";
+  const size_t before = g_commandLog.Entries().size();
+  for (const int32_t digit : {7, 3, 0, 9})  // the code the README gives; 0 is the key with id 10
+    SampleGame::ClickControl(FormFindControlById(keypad.currentForm, digit == 0 ? 10 : digit));
+  EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "nothing goes before LAUNCH";
+  SampleGame::ClickControl(FormFindControlByTag(keypad.currentForm, "LAUNCH"));
+  EXPECT_EQ(keypad.currentForm->parent, nullptr) << "the keypad closes";
+  EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, capital));
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_TRUE(w.players[w.gameState.localPlayer].flags56 & kPlayerLaunchAuthorised) << "the code is given for good";
 }
 
 }  // namespace
