@@ -12,6 +12,7 @@
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "records/command_ids.h"
+#include "records/hex_cell.h"
 #include "records/order_words.h"
 #include "records/player_record.h"
 #include "records/unit_flags.h"
@@ -35,7 +36,6 @@
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
-#include "units/transport/cargo_boarding.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
 #include "world/list_items.h"
@@ -52,22 +52,32 @@ struct Cmd {
   bool operator==(const Cmd&) const = default;
 };
 
-// Kessaria's silo and one of the missiles the sample keeps in reserve
-// beside it, put aboard. The clock stands until the test lets days pass.
+// Kessaria's silo, and one of the missiles the sample keeps in reserve
+// beside it loaded from the stored weapons page. The clock then stands
+// until the test lets days pass.
 void LoadAMissile(uint32_t* siloHex, uint32_t* missile) {
   World& w = g_world;
+  uint32_t siloId = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    SetGameSpeed(w.gameState, 0);
+    const UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
+    ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
+    siloId = silo->id;
+    *siloHex = MakeHexPos(silo->x, silo->y);
+    for (const UnitRecord* u = w.units; u && !*missile; u = u->next == w.units ? nullptr : u->next)
+      if (u->owner == w.gameState.localPlayer && (u->unitFlags & kUnitStock) && u->carrier == 0 &&
+          u->strength >= 1.0f && u->x == silo->x && u->y == silo->y)
+        *missile = u->id;
+  }
+  ASSERT_NE(*missile, 0u) << "Kessaria has a missile by its silo";
+  ASSERT_NO_FATAL_FAILURE(LoadFromTheStoresPage(*missile, siloId, kMostDays));
+  const uint32_t aboard = AboardOf(siloId);
+  ASSERT_NE(aboard, 0u);
+  // What the silo took aboard may be the missile or a part split from it.
+  *missile = aboard;
   plat::CriticalSectionLock lock(g_simulationLock);
   SetGameSpeed(w.gameState, 0);
-  UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
-  ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
-  *siloHex = MakeHexPos(silo->x, silo->y);
-  for (UnitRecord* u = w.units; u && !*missile; u = u->next == w.units ? nullptr : u->next)
-    if (u->owner == w.gameState.localPlayer && (u->unitFlags & kUnitStock) && u->carrier == 0 &&
-        u->strength >= 1.0f && u->x == silo->x && u->y == silo->y) {
-      LinkIntoCargoChain(w, *silo, *u);
-      *missile = u->id;
-    }
-  ASSERT_NE(*missile, 0u) << "Kessaria has a missile by its silo";
 }
 
 // Aims the silo's missile at the hex as a player does: its row of the silo
@@ -125,6 +135,12 @@ TEST(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSay
   uint32_t siloHex = 0, missile = 0;
   ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
   const uint32_t target = MakeHexPos(HexX(siloHex) + 2, HexY(siloHex));
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const HexCell* cell = HexCellAt(w, MapShape(w), target);
+    ASSERT_NE(cell, nullptr);
+    ASSERT_EQ(CellOwner(cell->word), w.gameState.localPlayer) << "a hex of Kessaria's";
+  }
   ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
 
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
@@ -156,31 +172,26 @@ TEST(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThroug
   uint32_t siloHex = 0, missile = 0;
   ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
 
-  // The first region the military-operations page offers, and its capital.
-  SampleGame::PressKey(plat::kVkF1 + 2);  // F3
-  SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "MILOPS"));
-  ListBoxControl* regions = s.ops1Ss4.list;
-  ASSERT_NE(regions, nullptr);
-  int regionRow = 0;
-  int32_t region = 0;
-  for (Control* r = ListNextRow(regions, nullptr); r && !region; r = ListNextRow(regions, r), ++regionRow)
-    if (r->id > 0 && r->id != w.gameState.localPlayer) region = static_cast<int32_t>(r->id);
-  --regionRow;
-  ASSERT_NE(region, 0) << "the page offers a foreign region";
-  int32_t cell = -1;
+  // The first foreign region with a capital on the map.
+  int32_t region = 0, cell = -1;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    cell = CapitalCell(w, w.players[region]);
+    for (int32_t r = 1; r < kMaxPlayers && cell < 0; ++r)
+      if (r != w.gameState.localPlayer && (cell = CapitalCell(w, w.players[r])) >= 0) region = r;
   }
-  ASSERT_GE(cell, 0) << "it has a capital";
+  ASSERT_GE(cell, 0) << "a foreign region has a capital";
   const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
   ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, capital));
 
   // Its launch page: the capital's row, LAUNCH, OK, then the code.
-  SampleGame::PressKey(plat::kVkF1 + 2);
-  if (!s.ops1Ss4.currentForm->parent) SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "MILOPS"));
+  SampleGame::PressKey(plat::kVkF1 + 2);  // F3
+  SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "MILOPS"));
   ASSERT_NE(s.ops1Ss4.currentForm->parent, nullptr) << "OPS1_SS4 is shown";
-  SampleGame::ClickControl(s.ops1Ss4.list, regionRow);
+  const int regionRow = RowOfUnit(s.ops1Ss4.list, static_cast<uint32_t>(region));
+  ASSERT_GE(regionRow, 0) << "the page offers the region";
+  // A click on a chosen row lets it go; the next takes it.
+  for (int click = 0; click < 4 && s.ops1Ss4.list->selectedId != region; ++click)
+    SampleGame::ClickControl(s.ops1Ss4.list, regionRow);
   ASSERT_EQ(s.ops1Ss4.list->selectedId, region);
   SampleGame::ClickControl(FormFindControlByTag(s.ops1Ss4.currentForm, "INTELBUT"));
   LaunchPanel& page = s.ops1Ss4b;
