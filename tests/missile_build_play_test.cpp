@@ -318,11 +318,15 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   SampleGame::ClickControl(FormFindControlByTag(s.map1.silo.currentForm, "LAUNCH"));
 
   // What the region at war has standing before the launch.
-  std::map<uint32_t, float> enemyStrength;
+  struct Standing {
+    float strength;
+    uint32_t hex;
+  };
+  std::map<uint32_t, Standing> enemyStrength;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = u->strength;
+      if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = {u->strength, PackHex(u->x, u->y)};
   }
   const size_t beforeLaunch = g_commandLog.Entries().size();
   SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8d.currentForm, "LAUNCH"));
@@ -344,21 +348,40 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   SampleGame::PlayUntil(kMostDays, [&] { return AboardOf(siloId) != aboard; });
   ASSERT_NE(AboardOf(siloId), aboard) << "the missile leaves the silo";
 
-  // A day later the unit it was sent at has lost strength, or is gone.
-  uint32_t struck = 0;
+  // The missile flies to the hex of the unit it was sent at (the day it
+  // leaves or days later) and strikes: what the region at war had standing
+  // there before the launch has lost strength. (Kessaria's forces may fight
+  // there too: the fall shows that what stood there was struck, not by whom.)
+  uint32_t struck = 0, struckHex = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const UnitRecord* sent = FindUnitById(w, aboard)) struck = sent->orders[kFireUnit];
+    if (const UnitRecord* sent = FindUnitById(w, aboard)) struck = sent->orders[kFireUnit], struckHex = sent->orders[kFireHex];
   }
   ASSERT_TRUE(enemyStrength.count(struck)) << "the missile was sent at a unit of the region at war";
-  SampleGame::PlayDays(1);
-  {
+  const auto inFlight = [&] {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitRecord* hit = FindUnitById(w, struck);
-    const float now = hit && !(hit->unitFlags & kUnitGone) ? hit->strength : 0.0f;
-    EXPECT_LT(now, enemyStrength[struck]) << "the missile hits the unit it was sent at";
-  }
-
+    for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+      if (u->classIndex == kTacticalMissile && u->owner == w.gameState.localPlayer && u->carrier == 0 &&
+          !(u->unitFlags & kUnitGone) && u->orders[kFireUnit] == struck)
+        return true;
+    return false;
+  };
+  // What the units that stood in the struck hex before the launch have now.
+  const auto strengthThere = [&] {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    float sum = 0.0f;
+    for (const auto& [id, was] : enemyStrength)
+      if (was.hex == struckHex)
+        if (const UnitRecord* u = FindUnitById(w, id); u && !(u->unitFlags & kUnitGone)) sum += u->strength;
+    return sum;
+  };
+  float before = 0.0f;
+  for (const auto& [id, was] : enemyStrength)
+    if (was.hex == struckHex) before += was.strength;
+  // Already struck on the day it left, or flying still.
+  for (int day = 0; day < kMostDays && inFlight(); ++day) SampleGame::PlayDays(1);
+  EXPECT_FALSE(inFlight()) << "the missile strikes within " << kMostDays << " days";
+  EXPECT_LT(strengthThere(), before) << "the strength the region at war had in the struck hex falls";
 }
 
 }  // namespace
