@@ -2,7 +2,7 @@
 // silo, picked from the silo panel, is aimed by a click on the map and
 // launched from its schedule panel; the five launch orders reach the log.
 // Aimed at a hex of its own region, where it may strike nothing, the launch
-// is given up and the region's mail says why. Aimed at a foreign capital,
+// is given up and the region's mailbox says why. Aimed at a foreign capital,
 // it is launched from the launch page of the operations department once
 // the launch code is entered on the keypad.
 #include <gtest/gtest.h>
@@ -21,6 +21,7 @@
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_click.h"
+#include "screens/diplomacy/mail_window.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/launch_keypad.h"
 #include "screens/military/operations/launch_panel.h"
@@ -114,16 +115,17 @@ std::vector<Cmd> FiveLaunchOrders(uint32_t missile, uint32_t target) {
           {kCmdAddOrderFlags, 0, missile, 0xA00, 0}};
 }
 
-// Whether the local region's mail holds a message of the type about the unit.
-bool MailAbout(uint32_t type, uint32_t unit) {
+// The serial of the local region's message of the type about the unit, 0
+// for none.
+uint32_t MailAbout(uint32_t type, uint32_t unit) {
   World& w = g_world;
   WorldLockGuard hold(w, kLockMail);
   ListNode& head = w.messageLists[w.gameState.localPlayer];
   for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
     const auto* m = static_cast<PlayerMessage*>(node);
-    if (m->typeId == type && m->params[0] == unit) return true;
+    if (m->typeId == type && m->params[0] == unit) return m->serial;
   }
-  return false;
+  return 0;
 }
 
 TEST(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSaysWhy) {
@@ -153,9 +155,14 @@ TEST(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSay
   SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8d.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
-  EXPECT_FALSE(MailAbout(kMsgLaunchDropped, missile)) << "nothing is said before the launch is tried";
+  EXPECT_EQ(MailAbout(kMsgLaunchDropped, missile), 0u) << "nothing is said before the launch is tried";
   SampleGame::PlayUntil(kMostDays, [&] { return MailAbout(kMsgLaunchDropped, missile); });
-  EXPECT_TRUE(MailAbout(kMsgLaunchDropped, missile)) << "the mail tells that the launch was given up";
+  const uint32_t told = MailAbout(kMsgLaunchDropped, missile);
+  ASSERT_NE(told, 0u) << "the mail tells that the launch was given up";
+  // The mail bar's button opens the mailbox, which lists it.
+  SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
+  ASSERT_NE(s.email1a.list, nullptr);
+  EXPECT_GE(RowOfUnit(s.email1a.list, told), 0) << "the mailbox lists the message";
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* aimed = FindUnitById(w, missile);
   ASSERT_NE(aimed, nullptr);
