@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,6 @@
 namespace {
 
 constexpr int32_t kTacticalMissile = 40;
-constexpr int32_t kStoresPage = 2;
 constexpr int32_t kFacilitiesPage = 6;
 constexpr int32_t kSampleSilo = 4011;
 // A guard only: the waits end on the game's state.
@@ -74,16 +74,6 @@ bool StillBuilding(uint32_t id) {
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = FindUnitById(g_world, id);
   return !u || (!(u->unitFlags & kUnitGone) && (u->orders[kPostureBits] & kPostureUnderConstruction));
-}
-
-// A stock weapon aboard the silo, 0 for none.
-uint32_t AboardOf(uint32_t silo) {
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
-    if (u->carrier == silo && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) && u->strength >= 1.0f)
-      return u->id;
-  return 0;
 }
 
 // The nearest hex of another region, not a friend, where one of its units
@@ -133,20 +123,6 @@ int RowOfFinished(const ListBoxControl* list, int32_t classIndex, uint32_t* unit
   return -1;
 }
 
-// The army department's page, with the department opened first when a
-// click on its command button closed it.
-void ShowArmyPage(int32_t page) {
-  ScreenSet& s = g_screens;
-  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  Control* button = FormFindControlById(s.military1b.currentForm, page);
-  ASSERT_NE(button, nullptr);
-  const plat::Rect r = ControlAbsoluteRect(button);
-  if (ControlHitTest(g_ui.rootForm, (r.left + r.right) / 2, (r.top + r.bottom) / 2, kAnyDepth, 0) != button)
-    SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(button);
-}
-
-
 TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLaunched) {
   plat::SetGameFloatMode();
   SampleGame game;
@@ -175,7 +151,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
 
 
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kStoresPage));
+  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kArmyStoresPage));
   UnitInventoryPanel& stores = s.military1Ss4;
   ASSERT_NE(stores.currentForm->parent, nullptr) << "MILITARY1_ss4 is shown";
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "MISPOPUP"));
@@ -236,7 +212,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
       EXPECT_LT(w.players[w.gameState.localPlayer].treasury, treasury) << "the treasury pays for the build";
     }
   }
-  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kStoresPage));
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
   bool listed = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -253,19 +229,8 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     if (const UnitRecord* silo = OwnUnitOfClass(kSampleSilo)) siloId = silo->id;
   }
   ASSERT_NE(siloId, 0u);
-  const int storedRow = RowOfFinished(stores.storedList, kTacticalMissile, &stock);
-  ASSERT_GE(storedRow, 0);
-  // A click on a chosen row lets it go; the next takes it.
-  for (int click = 0; click < 4 && stores.storedList->selectedId != static_cast<int32_t>(stock); ++click)
-    SampleGame::ClickControl(stores.storedList, storedRow);
-  ASSERT_EQ(stores.storedList->selectedId, static_cast<int32_t>(stock));
-  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
-  MissileSiloPanel& load = s.military1Ss4b;
-  const int platformRow = RowOf(load.platforms, static_cast<int32_t>(siloId));
-  ASSERT_GE(platformRow, 0) << "the silo is offered";
-  SampleGame::ClickControl(load.platforms, platformRow);
-  SampleGame::ClickControl(FormFindControlByTag(load.currentForm, "LOAD"));
-  SampleGame::PlayUntil(kMostDays, [&] { return AboardOf(siloId) != 0; });
+  ASSERT_GE(RowOfFinished(stores.storedList, kTacticalMissile, &stock), 0);
+  ASSERT_NO_FATAL_FAILURE(LoadFromTheStoresPage(stock, siloId, kMostDays));
   const uint32_t aboard = AboardOf(siloId);
   ASSERT_NE(aboard, 0u) << "the missile is loaded into the silo";
 
@@ -352,6 +317,17 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   SampleGame::ClickControl(s.map1.silo.list, missileRow);
   SampleGame::ClickControl(FormFindControlByTag(s.map1.silo.currentForm, "LAUNCH"));
 
+  // What the region at war has standing before the launch.
+  struct Standing {
+    float strength;
+    uint32_t hex;
+  };
+  std::map<uint32_t, Standing> enemyStrength;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+      if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = {u->strength, PackHex(u->x, u->y)};
+  }
   const size_t beforeLaunch = g_commandLog.Entries().size();
   SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8d.currentForm, "LAUNCH"));
   uint32_t launchOrders = 0;
@@ -370,8 +346,42 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     EXPECT_TRUE(shown->ordersShown[kOrderFlags] & kOrderLaunchCargo) << "and its launch";
   }
   SampleGame::PlayUntil(kMostDays, [&] { return AboardOf(siloId) != aboard; });
-  EXPECT_NE(AboardOf(siloId), aboard) << "the missile leaves the silo";
+  ASSERT_NE(AboardOf(siloId), aboard) << "the missile leaves the silo";
 
+  // The missile flies to the hex of the unit it was sent at (the day it
+  // leaves or days later) and strikes: what the region at war had standing
+  // there before the launch has lost strength. (Kessaria's forces may fight
+  // there too: the fall shows that what stood there was struck, not by whom.)
+  uint32_t struck = 0, struckHex = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    if (const UnitRecord* sent = FindUnitById(w, aboard)) struck = sent->orders[kFireUnit], struckHex = sent->orders[kFireHex];
+  }
+  ASSERT_TRUE(enemyStrength.count(struck)) << "the missile was sent at a unit of the region at war";
+  const auto inFlight = [&] {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+      if (u->classIndex == kTacticalMissile && u->owner == w.gameState.localPlayer && u->carrier == 0 &&
+          !(u->unitFlags & kUnitGone) && u->orders[kFireUnit] == struck)
+        return true;
+    return false;
+  };
+  // What the units that stood in the struck hex before the launch have now.
+  const auto strengthThere = [&] {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    float sum = 0.0f;
+    for (const auto& [id, was] : enemyStrength)
+      if (was.hex == struckHex)
+        if (const UnitRecord* u = FindUnitById(w, id); u && !(u->unitFlags & kUnitGone)) sum += u->strength;
+    return sum;
+  };
+  float before = 0.0f;
+  for (const auto& [id, was] : enemyStrength)
+    if (was.hex == struckHex) before += was.strength;
+  // Already struck on the day it left, or flying still.
+  for (int day = 0; day < kMostDays && inFlight(); ++day) SampleGame::PlayDays(1);
+  EXPECT_FALSE(inFlight()) << "the missile strikes within " << kMostDays << " days";
+  EXPECT_LT(strengthThere(), before) << "the strength the region at war had in the struck hex falls";
 }
 
 }  // namespace

@@ -1,24 +1,35 @@
 // The whole program on the sample scenario as Kessaria: a missile in the
 // silo, picked from the silo panel, is aimed by a click on the map and
-// launched from its schedule panel; the five launch orders reach the log,
-// and after the day its orders hold the target.
+// launched from its schedule panel; the five launch orders reach the log.
+// Aimed at a hex of its own region, where it may strike nothing, the launch
+// is given up and the region's mailbox says why. Aimed at a foreign capital,
+// it is launched from the launch page of the operations department once
+// the launch code is entered on the keypad.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "platform/fpenv.h"
+#include "platform/messages.h"
 #include "records/command_ids.h"
+#include "records/hex_cell.h"
 #include "records/order_words.h"
+#include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_click.h"
+#include "screens/diplomacy/mail_window.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/military/launch_keypad.h"
+#include "screens/military/operations/launch_panel.h"
+#include "screens/military/operations/wmd_targeting_panels.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
+#include "sim/message_ids.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "support/silo_steps.h"
@@ -26,47 +37,56 @@
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "units/hex_geometry.h"
-#include "units/transport/cargo_boarding.h"
 #include "world/game_speed.h"
 #include "world/id_lookups.h"
+#include "world/list_items.h"
 #include "world/world.h"
 
 namespace {
 
 constexpr int32_t kSampleSilo = 4011;
+// A guard only: the waits end on the game's state.
+constexpr int kMostDays = 10;
 
 struct Cmd {
   uint32_t id, arg24, arg28, arg32, arg36;
   bool operator==(const Cmd&) const = default;
 };
 
-TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAfterTheDay) {
-  plat::SetGameFloatMode();
-  SampleGame game;
-  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
-  ScreenSet& s = g_screens;
+// Kessaria's silo, and one of the missiles the sample keeps in reserve
+// beside it loaded from the stored weapons page. The clock then stands
+// until the test lets days pass.
+void LoadAMissile(uint32_t* siloHex, uint32_t* missile) {
   World& w = g_world;
-  uint32_t siloHex = 0, missile = 0, target = 0;
+  uint32_t siloId = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
-    UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
+    const UnitRecord* silo = OwnUnitOfClass(kSampleSilo);
     ASSERT_NE(silo, nullptr) << "Kessaria owns a silo";
-    siloHex = MakeHexPos(silo->x, silo->y);
-    // The sample keeps Kessaria's missiles in reserve by the silo; one is
-    // put aboard.
-    for (UnitRecord* u = w.units; u && !missile; u = u->next == w.units ? nullptr : u->next)
+    siloId = silo->id;
+    *siloHex = MakeHexPos(silo->x, silo->y);
+    for (const UnitRecord* u = w.units; u && !*missile; u = u->next == w.units ? nullptr : u->next)
       if (u->owner == w.gameState.localPlayer && (u->unitFlags & kUnitStock) && u->carrier == 0 &&
-          u->strength >= 1.0f && u->x == silo->x && u->y == silo->y) {
-        LinkIntoCargoChain(w, *silo, *u);
-        missile = u->id;
-      }
-    ASSERT_NE(missile, 0u) << "Kessaria has a missile by its silo";
-    target = MakeHexPos(silo->x + 2, silo->y);
+          u->strength >= 1.0f && u->x == silo->x && u->y == silo->y)
+        *missile = u->id;
   }
+  ASSERT_NE(*missile, 0u) << "Kessaria has a missile by its silo";
+  ASSERT_NO_FATAL_FAILURE(LoadFromTheStoresPage(*missile, siloId, kMostDays));
+  const uint32_t aboard = AboardOf(siloId);
+  ASSERT_NE(aboard, 0u);
+  // What the silo took aboard may be the missile or a part split from it.
+  *missile = aboard;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  SetGameSpeed(w.gameState, 0);
+}
 
+// Aims the silo's missile at the hex as a player does: its row of the silo
+// panel, TARGET, a click on the hex.
+void AimFromTheSiloPanel(uint32_t siloHex, uint32_t missile, uint32_t target) {
+  ScreenSet& s = g_screens;
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  int row = RowOfUnit(s.map1.silo.list, missile);
+  const int row = RowOfUnit(s.map1.silo.list, missile);
   ASSERT_GE(row, 0) << "the silo lists its missile";
   SampleGame::ClickControl(s.map1.silo.list, row);
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss8b.currentForm) << "MAP1_ss8b is shown";
@@ -77,31 +97,127 @@ TEST(SiloLaunch, AMissileAimedOnTheMapAndLaunchedFromItsScheduleKeepsItsTargetAf
   ASSERT_TRUE(SampleGame::PointOn(target, x, y));
   SampleGame::Click(x, y);
   EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
+}
+
+std::vector<Cmd> OrdersPostedSince(size_t before, uint32_t missile) {
+  std::vector<Cmd> posted;
+  const std::vector<GameCommand> log = g_commandLog.Entries();
+  for (size_t i = before; i < log.size(); ++i)
+    if (log[i].arg28 == missile) posted.push_back({log[i].id, log[i].arg24, log[i].arg28, log[i].arg32, log[i].arg36});
+  return posted;
+}
+
+std::vector<Cmd> FiveLaunchOrders(uint32_t missile, uint32_t target) {
+  return {{kCmdUnitSetDestination, target, missile, 0, 0},
+          {kCmdUnitSetFireHex, target, missile, 0, 0},
+          {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1},
+          {kCmdUnitSetOrderLevel, 0, missile, 1, 0},
+          {kCmdAddOrderFlags, 0, missile, 0xA00, 0}};
+}
+
+// The serial of the local region's message of the type about the unit, 0
+// for none.
+uint32_t MailAbout(uint32_t type, uint32_t unit) {
+  World& w = g_world;
+  WorldLockGuard hold(w, kLockMail);
+  ListNode& head = w.messageLists[w.gameState.localPlayer];
+  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
+    const auto* m = static_cast<PlayerMessage*>(node);
+    if (m->typeId == type && m->params[0] == unit) return m->serial;
+  }
+  return 0;
+}
+
+TEST(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSaysWhy) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  uint32_t siloHex = 0, missile = 0;
+  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
+  const uint32_t target = MakeHexPos(HexX(siloHex) + 2, HexY(siloHex));
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const HexCell* cell = HexCellAt(w, MapShape(w), target);
+    ASSERT_NE(cell, nullptr);
+    ASSERT_EQ(CellOwner(cell->word), w.gameState.localPlayer) << "a hex of Kessaria's";
+  }
+  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
 
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  row = RowOfUnit(s.map1.silo.list, missile);
+  const int row = RowOfUnit(s.map1.silo.list, missile);
   ASSERT_GE(row, 0);
   SampleGame::ClickControl(s.map1.silo.list, row);
   SampleGame::ClickControl(FormFindControlByTag(s.map1.silo.currentForm, "LAUNCH"));
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss8d.currentForm) << "MAP1_ss8d is shown";
   const size_t before = g_commandLog.Entries().size();
   SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8d.currentForm, "LAUNCH"));
-  std::vector<Cmd> posted;
-  const std::vector<GameCommand> log = g_commandLog.Entries();
-  for (size_t i = before; i < log.size(); ++i)
-    if (log[i].arg28 == missile) posted.push_back({log[i].id, log[i].arg24, log[i].arg28, log[i].arg32, log[i].arg36});
-  const std::vector<Cmd> launch = {
-      {kCmdUnitSetDestination, target, missile, 0, 0},       {kCmdUnitSetFireHex, target, missile, 0, 0},
-      {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1}, {kCmdUnitSetOrderLevel, 0, missile, 1, 0},
-      {kCmdAddOrderFlags, 0, missile, 0xA00, 0},
-  };
-  EXPECT_EQ(posted, launch);
+  EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
-  SampleGame::PlayDays(1);
+  EXPECT_EQ(MailAbout(kMsgLaunchDropped, missile), 0u) << "nothing is said before the launch is tried";
+  SampleGame::PlayUntil(kMostDays, [&] { return MailAbout(kMsgLaunchDropped, missile); });
+  const uint32_t told = MailAbout(kMsgLaunchDropped, missile);
+  ASSERT_NE(told, 0u) << "the mail tells that the launch was given up";
+  // The mail bar's button opens the mailbox, which lists it.
+  SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
+  ASSERT_NE(s.email1a.list, nullptr);
+  EXPECT_GE(RowOfUnit(s.email1a.list, told), 0) << "the mailbox lists the message";
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* aimed = FindUnitById(w, missile);
   ASSERT_NE(aimed, nullptr);
-  EXPECT_EQ(aimed->orders[kFireHex], target);
+  EXPECT_EQ(aimed->carrier, OwnUnitOfClass(kSampleSilo)->id) << "the missile stays in the silo";
+  EXPECT_FALSE(aimed->orders[kOrderFlags] & kOrderLaunchCargo) << "and its launch is no longer ordered";
+}
+
+TEST(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThroughTheKeypad) {
+  plat::SetGameFloatMode();
+  SampleGame game;
+  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  uint32_t siloHex = 0, missile = 0;
+  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
+
+  // The first foreign region with a capital on the map.
+  int32_t region = 0, cell = -1;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    for (int32_t r = 1; r < kMaxPlayers && cell < 0; ++r)
+      if (r != w.gameState.localPlayer && (cell = CapitalCell(w, w.players[r])) >= 0) region = r;
+  }
+  ASSERT_GE(cell, 0) << "a foreign region has a capital";
+  const uint32_t capital = MakeHexPos(cell % w.mapWidth, cell / w.mapWidth);
+  ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, capital));
+
+  // Its launch page: the capital's row, LAUNCH, OK, then the code.
+  SampleGame::PressKey(plat::kVkF1 + 2);  // F3
+  SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "MILOPS"));
+  ASSERT_NE(s.ops1Ss4.currentForm->parent, nullptr) << "OPS1_SS4 is shown";
+  const int regionRow = RowOfUnit(s.ops1Ss4.list, static_cast<uint32_t>(region));
+  ASSERT_GE(regionRow, 0) << "the page offers the region";
+  // A click on a chosen row lets it go; the next takes it.
+  for (int click = 0; click < 4 && s.ops1Ss4.list->selectedId != region; ++click)
+    SampleGame::ClickControl(s.ops1Ss4.list, regionRow);
+  ASSERT_EQ(s.ops1Ss4.list->selectedId, region);
+  SampleGame::ClickControl(FormFindControlByTag(s.ops1Ss4.currentForm, "INTELBUT"));
+  LaunchPanel& page = s.ops1Ss4b;
+  ASSERT_NE(page.currentForm->parent, nullptr) << "OPS1_SS4b is shown";
+  ASSERT_EQ(RowOfUnit(page.list, static_cast<uint32_t>(TargetRowId(cell))), 0) << "the capital is listed";
+  SampleGame::ClickControl(page.list, 0);
+  SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LOK"));
+  LaunchKeypad& keypad = s.popupKeypad;
+  ASSERT_NE(keypad.currentForm->parent, nullptr) << "the keypad asks for the code";
+  const size_t before = g_commandLog.Entries().size();
+  for (const int32_t digit : {7, 3, 0, 9})  // the code the README gives; 0 is the key with id 10
+    SampleGame::ClickControl(FormFindControlById(keypad.currentForm, digit == 0 ? 10 : digit));
+  EXPECT_TRUE(OrdersPostedSince(before, missile).empty()) << "nothing goes before LAUNCH";
+  SampleGame::ClickControl(FormFindControlByTag(keypad.currentForm, "LAUNCH"));
+  EXPECT_EQ(keypad.currentForm->parent, nullptr) << "the keypad closes";
+  EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, capital));
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_TRUE(w.players[w.gameState.localPlayer].flags56 & kPlayerLaunchAuthorised) << "the code is given for good";
 }
 
 }  // namespace

@@ -157,6 +157,9 @@ inline constexpr uint32_t kMsgUnitFiredOnAbroad = 379;         // by a region wi
 inline constexpr uint32_t kMsgUnitFiredOnByRelated = 380;
 inline constexpr uint32_t kMsgEnemyUnitDestroyed = 399;        // to the firer's owner
 inline constexpr uint32_t kMsgEnemyStockDestroyed = 408;
+// A launch the player ordered was given up: the missile's target hex holds
+// nothing it may strike, and it stays where it is.
+inline constexpr uint32_t kMsgLaunchDropped = 420;
 inline constexpr uint32_t kMsgSettlementFacilityDestroyed = 451;
 inline constexpr uint32_t kMsgSettlementFacilityDestroyedNews = 452;
 inline constexpr uint32_t kMsgProductionDestroyed = 453;

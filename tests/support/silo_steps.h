@@ -1,18 +1,24 @@
 #pragma once
 // Steps the silo play tests share, on a game started by SampleGame: a
-// list's row of a unit, the local region's silo, and the map's silo panel
-// opened on the silo's hex as a player opens it.
+// list's row of a unit, the local region's silo, the map's silo panel
+// opened on the silo's hex as a player opens it, and a stock missile loaded
+// into the silo from the army's stored weapons page.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
+#include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/military/inventory/missile_silo_panels.h"
+#include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/screen_set.h"
+#include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "world/id_lookups.h"
 #include "world/world.h"
 
 // The number of the list's row whose id is the unit's, -1 for none.
@@ -42,4 +48,52 @@ inline void OpenSiloPanel(uint32_t siloHex) {
   if (DockHost(s, kDockLevelSecond)->firstChild != s.map1.silo.currentForm)
     SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));
   ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.silo.currentForm) << "MAP1_ss8 is shown";
+}
+
+// A stock weapon aboard the silo, 0 for none.
+inline uint32_t AboardOf(uint32_t silo) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+    if (u->carrier == silo && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) && u->strength >= 1.0f)
+      return u->id;
+  return 0;
+}
+
+inline constexpr int32_t kArmyStoresPage = 2;
+
+// The army department's page, with the department opened first when a
+// click on its command button closed it.
+inline void ShowArmyPage(int32_t page) {
+  ScreenSet& s = g_screens;
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  Control* button = FormFindControlById(s.military1b.currentForm, page);
+  ASSERT_NE(button, nullptr);
+  const plat::Rect r = ControlAbsoluteRect(button);
+  if (ControlHitTest(g_ui.rootForm, (r.left + r.right) / 2, (r.top + r.bottom) / 2, kAnyDepth, 0) != button)
+    SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
+  SampleGame::ClickControl(button);
+}
+
+// Loads the stock weapon into the silo as a player does: its row of the
+// stored weapons page, DEPLOY, the silo's row, LOAD; then plays until it is
+// aboard, at most `days` days.
+inline void LoadFromTheStoresPage(uint32_t stock, uint32_t silo, uint32_t days) {
+  ScreenSet& s = g_screens;
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
+  UnitInventoryPanel& stores = s.military1Ss4;
+  const int row = RowOfUnit(stores.storedList, stock);
+  ASSERT_GE(row, 0) << "the stored weapons page lists the missile";
+  // A click on a chosen row lets it go; the next takes it.
+  for (int click = 0; click < 4 && stores.storedList->selectedId != static_cast<int32_t>(stock); ++click)
+    SampleGame::ClickControl(stores.storedList, row);
+  ASSERT_EQ(stores.storedList->selectedId, static_cast<int32_t>(stock));
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
+  MissileSiloPanel& load = s.military1Ss4b;
+  const int platformRow = RowOfUnit(load.platforms, silo);
+  ASSERT_GE(platformRow, 0) << "the silo is offered";
+  SampleGame::ClickControl(load.platforms, platformRow);
+  SampleGame::ClickControl(FormFindControlByTag(load.currentForm, "LOAD"));
+  SampleGame::PlayUntil(days, [&] { return AboardOf(silo) != 0; });
+  ASSERT_NE(AboardOf(silo), 0u) << "the missile is loaded into the silo";
 }

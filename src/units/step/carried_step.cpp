@@ -9,6 +9,8 @@
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
 #include "sim/command_counts.h"
+#include "sim/message_ids.h"
+#include "sim/player_messages.h"
 #include "units/transport/cargo_boarding.h"
 #include "units/transport/cargo_unloading.h"
 #include "units/transport/carrier_launch.h"
@@ -133,6 +135,15 @@ void NothingFound(World& world, UnitRecord& unit) {
     CancelUnitTarget(world, unit, 1);
 }
 
+// The owner's launch order was given up (its target hex holds nothing the
+// missile may strike) and nothing went in its place: the owner hears why.
+// Every peer drops the launch at the same step; only the owner's posts.
+void TellLaunchDropped(World& world, const UnitRecord& unit) {
+  MessageParams params;
+  params.p1 = unit.id;
+  PostPlayerMessage(world, world.players[unit.owner & 31], unit.owner & 31, kMsgLaunchDropped, nullptr, params);
+}
+
 // A carried stock of launchers fires when it may; true when it tried
 // (launch, scan or reload wait), which keeps it from idling.
 bool LaunchStep(World& world, UnitRecord& unit, const UnitClassRecord& cls, UnitRecord& carrier,
@@ -146,7 +157,13 @@ bool LaunchStep(World& world, UnitRecord& unit, const UnitClassRecord& cls, Unit
   const int most = 1 + std::max(0, CheckedTrunc(carrier.strength / 4.0f));
   const bool launchNow = (o[kOrderFlags] & kOrderLaunchCargo) != 0;
   if (launchNow && LaunchFromCarrier(world, unit, most) != 0) return true;
-  if (cls.flags & kClassSpecialKinds) return true;
+  // A launch given up clears the order; one that waits (out of reach) keeps it.
+  const bool dropped = launchNow && !(o[kOrderFlags] & kOrderLaunchCargo);
+  const auto gaveUp = [&] {
+    if (dropped) TellLaunchDropped(world, unit);
+    return true;
+  };
+  if (cls.flags & kClassSpecialKinds) return gaveUp();
   // The launcher counts the steps between scans on its own counter, which
   // no other step moves while it rides: the carrier's moves only when the
   // carrier's fire phase runs, and a carrier without weapons of its own
@@ -154,19 +171,19 @@ bool LaunchStep(World& world, UnitRecord& unit, const UnitClassRecord& cls, Unit
   unit.stepCounter = static_cast<uint8_t>(unit.stepCounter + 1);
   const int period = ScanPeriod(world, unit, carrier, carrierClass);
   if (!launchNow && unit.stepCounter % period != 0) return true;
-  if (o[kOrdersHeader] & kHeaderHoldFire) return true;
+  if (o[kOrdersHeader] & kHeaderHoldFire) return gaveUp();
   const bool pooled = (unit.unitFlags & kUnitStock) != 0;
   const uint32_t from = pooled ? PositionOf(carrier) : PositionOf(unit);
   UnitRecord* target = RunTargetScan(world, unit, from, TargetScanRangesOf(world, unit, pooled), pooled);
   if (!target) {
     NothingFound(world, unit);
-    return true;
+    return gaveUp();
   }
   if (unit.orders[kFireUnit] != target->id) {
     unit.orders[kFireUnit] = target->id;
     unit.orders[kFireHex] = PositionOf(*target);
   }
-  LaunchFromCarrier(world, unit, most);
+  if (LaunchFromCarrier(world, unit, most) == 0) return gaveUp();
   return true;
 }
 

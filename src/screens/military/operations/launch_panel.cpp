@@ -2,7 +2,11 @@
 
 #include <vector>
 
+#include "records/order_words.h"
 #include "records/player_record.h"
+#include "records/unit_flags.h"
+#include "records/unit_record.h"
+#include "screens/main/panels/silo_panels.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/military/department/department_text.h"
@@ -27,6 +31,21 @@ constexpr int32_t kOpeningMode = 3;
 constexpr int32_t kFirstCapitalMode = 2;
 // The pictures of the first three modes' buttons.
 constexpr int32_t kModePictures[] = {4054, 4033, 4011};
+
+// The local region's loaded missiles aimed at the map cell and not yet
+// launched, in the order of the unit ring.
+std::vector<uint32_t> MissilesAimedAt(int32_t cell) {
+  std::vector<uint32_t> aimed;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  const int32_t local = w.gameState.localPlayer;
+  for (const UnitRecord* u = w.units; u && cell >= 0; u = u->next == w.units ? nullptr : u->next)
+    if (u->owner == local && u->carrier != 0 && (u->unitFlags & kUnitStock) && !(u->unitFlags & kUnitGone) &&
+        u->strength >= 1.0f && !(u->ordersShown[kOrderFlags] & kOrderLaunchCargo) &&
+        MissileTargetCell(w, u->ordersShown[kFireHex]) == cell)
+      aimed.push_back(u->id);
+  return aimed;
+}
 
 }  // namespace
 
@@ -83,8 +102,15 @@ void LaunchPanel::OnCommand(Control* control, int32_t commandId) {
     SetHidden(calendarParent, true);
     pending = Is(control, "LAUNCH") ? 1 : 2;
   } else if (Is(control, "LOK")) {
-    // The keypad asks for the code; what it launches is its own affair.
-    if (pending != 0) OpenLaunchKeypad(0);
+    // The missiles aimed at the picked target go: the first through the
+    // keypad while the region's launches wait for the code, the first or
+    // all of them once the code was given.
+    if (pending != 0) {
+      const std::vector<uint32_t> aimed =
+          MissilesAimedAt(list && list->selectedId != 0 ? TargetRowCell(list->selectedId) : -1);
+      if (!OpenLaunchKeypad(aimed.empty() ? 0 : aimed.front()))
+        for (size_t i = 0; i < aimed.size() && (pending == 2 || i == 0); ++i) PostSiloOrder(aimed[i]);
+    }
     closeConfirmation();
   } else if (Is(control, "LCANCEL")) {
     closeConfirmation();

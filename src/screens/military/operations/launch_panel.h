@@ -2,8 +2,8 @@
 // The launch page (OPS1_SS4b), three deep under the military-operations
 // page, for one foreign region: its header, four launch modes, its capital
 // as the target in the two modes that strike one, and the launch
-// confirmation, which hands over to the launch keypad. It launches nothing
-// itself. The operation confirmation box (OPS1_SS4a5) that the hostility and
+// confirmation, which launches the missiles aimed at the picked target:
+// through the launch keypad until the region has given its code. The operation confirmation box (OPS1_SS4a5) that the hostility and
 // intelligence pages show only closes the docked panels.
 #include <cstdint>
 

@@ -1,18 +1,24 @@
-// The launch page: which modes list the capital, and when LOK hands over
-// to the launch keypad.
+// The launch page: which modes list the capital, when LOK hands over to
+// the launch keypad, and what it launches once the code is given.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
+#include "records/command_ids.h"
+#include "records/order_words.h"
 #include "records/player_record.h"
+#include "records/unit_flags.h"
 #include "screens/military/military_test_support.h"
 #include "screens/military/operations/launch_panel.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
+#include "sim/command_log.h"
 #include "support/global_guard.h"
+#include "support/unit_ring.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "units/hex_geometry.h"
 #include "world/world.h"
 
 namespace {
@@ -68,6 +74,30 @@ TEST(LaunchPanelTest, TheCapitalModesListItAndLokOpensTheKeypadOnlyWhenAsked) {
     EXPECT_TRUE(sheet.Find("HIDECONFIRM")->Hidden());
     EXPECT_FALSE(sheet.Find("CALPARENT")->Hidden());
   }
+
+  // With the code given, OK launches the missiles aimed at the picked
+  // capital at once: LAUNCH the first, LAUNCHALL every one not yet launched
+  // (the first went with LAUNCH). A missile aimed elsewhere stays.
+  testsupport::UnitRing ring;
+  const uint32_t capital = MakeHexPos(4, 1);
+  for (const uint32_t target : {capital, capital, MakeHexPos(5, 1)}) {
+    UnitRecord& m = ring.Add(static_cast<uint32_t>(ring.size() + 1), kLocal, 40);
+    m.carrier = 99, m.unitFlags = kUnitStock, m.strength = 1.0f, m.ordersShown[kFireHex] = target;
+  }
+  g_world.players[kLocal].flags56 = kPlayerLaunchAuthorised;
+  ListSelectItem(0, list.get(), ListNextRow(list.get(), nullptr), 0);
+  struct LaunchRow { const char* button; std::vector<uint32_t> launched; };
+  const LaunchRow launches[] = {{"LAUNCH", {1}}, {"LAUNCHALL", {2}}};
+  for (const LaunchRow& r : launches) {
+    g_commandLog.Clear();
+    panel.OnCommand(sheet.Find(r.button), 0);
+    panel.OnCommand(sheet.Find("LOK"), 0);
+    std::vector<uint32_t> launched;
+    for (const GameCommand& c : g_commandLog.Entries())
+      if (c.id == kCmdAddOrderFlags) launched.push_back(c.arg28);
+    EXPECT_EQ(launched, r.launched) << r.button;
+  }
+  g_commandLog.Clear();
   panel.list = nullptr;
   panel.currentForm = nullptr;
 }
