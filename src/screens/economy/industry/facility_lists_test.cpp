@@ -281,6 +281,29 @@ TEST_F(FacilityListsTest, DomesticPageRefreshKeepsItsView) {
   EXPECT_EQ(ScrollerPosition(list->scroller), position);
 }
 
+TEST_F(FacilityListsTest, DomesticPageListsTheCentresByTheirSiteKind) {
+  struct Row {
+    uint32_t flags;
+    uint8_t siteKind;
+    bool listed;
+  };
+  const Row rows[] = {{kClassFacility | kClassSettlement, kDomesticSiteKind, true},
+                      {kClassFacility, kDomesticSiteKind, true},
+                      {kClassFacility | kClassSettlement, kDomesticSiteKind + 1, false},
+                      {kClassFacility | kClassSettlement, 0, false}};
+  Facility(kA, kClinic, 1, 1, 1.0f);
+  PolicyFacilityListPanel panel;
+  controltest::PanelForm form(panel, "DOMPOLICY1_S", {"FACILLIST"}, {}, {"FACILLIST"});
+  panel.BindControls();
+  for (const Row& row : rows) {
+    g_world.unitClasses[kClinic].flags = row.flags;
+    g_world.unitClasses[kClinic].baseKind = row.siteKind;
+    panel.Refresh();
+    EXPECT_EQ(RowIds(panel.facilList), row.listed ? std::vector<int32_t>{kA} : std::vector<int32_t>{})
+        << row.flags << " " << int{row.siteKind};
+  }
+}
+
 TEST_F(FacilityListsTest, DomesticConditionOfTheFacilityInHand) {
   const std::pair<float, std::string> cases[] = {{1.3f, "100 %"}, {0.456f, " 46 %"}};
   UnitRecord& u = Facility(kA, kClinic, 1, 1, 1.0f);
