@@ -167,6 +167,15 @@ TEST_F(IndustryPopupTest, FiguresPerDayAndFacilityCount) {
   Open(kProduct + 1);
   EXPECT_EQ(form_.Text("FACIL"), "0 / 0");
   EXPECT_FALSE(popup_.indPic->flags & kCtlTintFrame);
+  // A product falling short while the pop-up shows it is tinted at the
+  // next frame, and untinted when it recovers.
+  for (const float demand : {60.0f * 365.0f, 0.0f}) {
+    Figure(kProduct + 1, product::kDemand, demand);
+    popup_.indPic->state &= ~kStateDirty;
+    popup_.Refresh();
+    EXPECT_EQ((popup_.indPic->flags & kCtlTintFrame) != 0, demand > 0.0f) << demand;
+    EXPECT_TRUE(popup_.indPic->state & kStateDirty) << demand;
+  }
 }
 
 struct ConfirmCase {
