@@ -1,6 +1,7 @@
 // The domestic policy department in a game of the sample scenario: F8 docks
-// it, its panels open from its button bar and the insurance level set there
-// reaches the simulation.
+// it, its panels open from its button bar, its facility page lists the
+// region's research centres and the insurance level set there reaches the
+// simulation.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -13,6 +14,7 @@
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
+#include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "world/game_speed.h"
@@ -43,6 +45,10 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
   for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y)
     for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width); ++x) drawn += pixel(x, y) != pixel(box.left, box.top);
   EXPECT_GT(drawn, 0) << "the social cost is written";
+  // The facility page lists the region's research centres.
+  SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 3));
+  ASSERT_NE(d.facilityList.currentForm->parent, nullptr) << "the facility page docks";
+  EXPECT_NE(ListNextRow(d.facilityList.facilList, nullptr), nullptr) << "the sample's centres are listed";
   SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 5));
   ASSERT_NE(d.investment.currentForm->parent, nullptr) << "the spending panel docks";
   SampleGame::ClickControl(FormFindControlById(d.investment.currentForm, 8));

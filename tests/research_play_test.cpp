@@ -1,19 +1,23 @@
 // Research in a game of the sample scenario: the domestic policy
 // department's research button docks the research page, its designs page
-// lists a design not yet available under a class filter, its technology
-// list begins research of an unknown technology, the research page draws a
-// row per running project, and the next day the simulation has the project
-// running.
+// lists a design not yet available under a class filter, the research
+// pop-up's technology list begins research of an unknown technology, the
+// pop-up draws its row at once, the research page and pop-up agree on the
+// projects before and after the day's census, and the next day the
+// simulation has the project running.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
+#include "records/player_record.h"
+#include "screens/economy/research/research_funding_panel.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
 #include "sim/simulation_lock.h"
@@ -21,6 +25,7 @@
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "units/unit_queries.h"
 #include "world/game_speed.h"
@@ -66,7 +71,12 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
     EXPECT_EQ(ClassAvailabilityByte(w, w.gameState.localPlayer, cls) & 1u, 0u) << "one not yet available";
     EXPECT_EQ(w.unitClasses[static_cast<size_t>(cls)].typeByte, 21);
   }
-  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss03.currentForm, "QUEUE"));
+  // The technology list of the research pop-up, whose project list is to
+  // take the project begun there.
+  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss03.currentForm, "TECHTREE"));
+  ASSERT_NE(s.research.currentForm, nullptr);
+  ASSERT_TRUE(IsPopupFrame(s.research.currentForm->parent)) << "the research pop-up opens";
+  SampleGame::ClickControl(FormFindControlByTag(s.research.currentForm, "QUEUE"));
   TechDetailPanel& page = s.military1Ss3b;
   ASSERT_NE(page.currentForm->parent, nullptr) << "the technology list docks";
   if (category < 6) SampleGame::ClickControl(FormFindControlById(page.currentForm, 10 + category));
@@ -76,28 +86,52 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
   ASSERT_EQ(page.list->selectedValue, tech);
   SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "ADD"));
   SampleGame::Pump();
-  size_t running = 0;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    running = ListProjects(w, w.gameState.localPlayer, -1, kProjectPursued, kProjectClosed, 0).size();
-  }
-  ListBoxControl* queue = s.military1Ss03.list;
-  size_t rows = 0;
-  for (Control* r = ListNextRow(queue, nullptr); r; r = ListNextRow(queue, r)) ++rows;
-  EXPECT_EQ(rows, running) << "the research page lists each running project";
   std::vector<uint32_t> pixels;
   uint32_t width = 0, height = 0;
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
-  const plat::Rect box = ControlAbsoluteRect(queue);
+  const plat::Rect box = ControlAbsoluteRect(s.research.projects);
   int drawn = 0;
   for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y)
     for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width); ++x)
       drawn += pixels[static_cast<size_t>(y) * width + static_cast<size_t>(x)] !=
                pixels[static_cast<size_t>(box.top) * width + static_cast<size_t>(box.left)];
-  EXPECT_GT(drawn, 0) << "the rows are drawn";
+  EXPECT_GT(drawn, 0) << "the pop-up's rows are drawn";
 
+  // The research page and the research pop-up show one count of running
+  // projects and centres beside lists of the running projects, as begun and
+  // after the day's census has counted them, with no click in between.
+  struct View {
+    const char* name;
+    Control* form;
+    ListBoxControl* list;
+  };
+  const View views[] = {{"research page", s.military1Ss03.currentForm, s.military1Ss03.list},
+                        {"research pop-up", s.research.currentForm, s.research.projects}};
   const uint32_t today = w.gameState.currentDay;
-  ASSERT_TRUE(PlayUntilDay(today + 1));
+  const std::pair<const char*, uint32_t> moments[] = {{"as begun", today}, {"a day later", today + 1}};
+  for (const auto& [when, day] : moments) {
+    if (day > w.gameState.currentDay) {
+      ASSERT_TRUE(PlayUntilDay(day));
+    }
+    std::string current, max;
+    size_t live = 0;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const PlayerRecord& r = w.players[w.gameState.localPlayer];
+      current = std::to_string(ResearchCurrent(r)), max = std::to_string(ResearchMax(r));
+      live = ListProjects(w, w.gameState.localPlayer, -1, kProjectPursued, kProjectClosed, 0).size();
+      if (day > today) {
+        ASSERT_GE(ResearchCurrent(r), 1) << "the day's census counts the project";
+      }
+    }
+    for (const View& v : views) {
+      EXPECT_EQ(FormFindControlByTag(v.form, "CURRENT")->text, current) << when << ", " << v.name;
+      EXPECT_EQ(FormFindControlByTag(v.form, "MAX")->text, max) << when << ", " << v.name;
+      size_t listed = 0;
+      for (Control* r = ListNextRow(v.list, nullptr); r; r = ListNextRow(v.list, r)) ++listed;
+      EXPECT_EQ(listed, live) << when << ", " << v.name;
+    }
+  }
   plat::CriticalSectionLock lock(g_simulationLock);
   const std::vector<ProjectEntry*> projects =
       ListProjects(w, w.gameState.localPlayer, kProjectTechnology, 0, kProjectClosed, 1);

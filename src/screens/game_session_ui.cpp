@@ -10,6 +10,7 @@
 #include "screens/diplomacy/deal_popup.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/hex_area.h"
+#include "screens/economy/research/research_funding_panel.h"
 #include "screens/frame_bars.h"
 #include "screens/frontend/tutorial_window.h"
 #include "screens/main/map_input/map_pane_input.h"
@@ -164,6 +165,9 @@ void PlayNetSound(ScreenManager*, int32_t number) { PlayUiSound(g_sound, number)
 
 void RefreshCurrentScreen(ScreenManager* ui) {
   if (ui && ui->rootForm) ui->rootForm->state |= kStateDirty;
+  // The day's census recounts the running projects and the centres; the
+  // research views read those counts beside their project lists.
+  if (ui && ui->rootForm) RefreshShownResearchViews();
 }
 
 int32_t CurrentUiMode() { return std::atomic_ref<int32_t>(g_ui.mode).load(std::memory_order_relaxed); }

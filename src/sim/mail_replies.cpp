@@ -9,9 +9,9 @@
 #include "sim/mail_ui_link.h"
 #include "sim/message_ids.h"
 #include "sim/player_messages.h"
+#include "sim/player_services.h"
 #include "sim/research_path.h"
 #include "sim/unit_command_args.h"
-#include "records/le_bytes.h"
 #include "world/list_items.h"
 #include "world/text/message_types.h"
 #include "world/world.h"
@@ -63,27 +63,6 @@ bool FindParam(const MailReplySource& message, uint8_t kind, uint32_t& value) {
     }
   }
   return false;
-}
-
-// The most a region should pay for a product: the larger of 2.5 times the
-// world's reference price and every active region's own figure, with a fifth
-// more.
-float ProductPeakValue(const World& world, uint32_t product) {
-  if (product >= static_cast<uint32_t>(kProductCount)) return 0.0f;
-  float peak = 0.0f;
-  if (world.worldEconomy.size() >= 64 * (product + 1))
-    peak = 2.5f * le::LoadF32(world.worldEconomy.data() + 64 * product + 52);
-  const int highest = world.gameState.highestPlayer < kMaxPlayers ? world.gameState.highestPlayer : kMaxPlayers - 1;
-  for (int q = 1; q <= highest; ++q) {
-    const PlayerRecord& r = world.players[q];
-    if (!TakesPart(r)) continue;
-    // The peak rule reads each region's word at 56 as a real; that is the
-    // state's flags word, whose bits read as next to nothing, so in play
-    // the reference price decides.
-    const float v = le::LoadF32(r.products[product].bytes + kProductFlags2At);
-    if (v > peak) peak = v;
-  }
-  return peak * 1.2f;
 }
 
 void OpenPanel(int panel) {
@@ -142,7 +121,7 @@ void CarryOutReplySet(const Reply& reply, uint8_t replySet) {
         reply.Post(kCmdMilResearch, 2, MessageReal(static_cast<float>(block.milResearch[2] + 0.1)));
       }
       break;
-    case kReplySetAutoBuyMax: reply.Post(kCmdAutoBuyMax, p1, MessageReal(ProductPeakValue(world, p1))); break;
+    case kReplySetAutoBuyMax: reply.Post(kCmdAutoBuyMax, p1, MessageReal(GetProductPeakValue(world, static_cast<int>(p1)))); break;
     case kReplySetDefcon: reply.Post(kCmdDefcon, p1); break;
     case kReplySetDefconKept: reply.Post(kCmdDefcon, static_cast<uint32_t>(block.defcon)); break;
     case kReplySetStatement:

@@ -110,12 +110,12 @@ TEST(MailReply, AutoBuyMaximumIsThePeakValue) {
   ReplyWorld t;
   t.world->worldEconomy.assign(1024, 0);
   le::StoreF32(t.world->worldEconomy.data() + 64 * 2 + 52, 4.0f);  // 2.5 x 4 = 10
-  le::StoreF32(t.P(3).products[2].bytes + 56, 12.0f);
+  le::Store32(t.P(3).products[2].bytes + 56, 0x41400000u);  // a flags word, no amount: 12.0 as a real
   t.world->gameState.highestPlayer = 4;
   HandleMailReply(*t.world, t.Message(62, 2), 1);
   ASSERT_EQ(t.Commands().size(), 1u);
   EXPECT_EQ(t.Commands()[0].id, 59u);
-  EXPECT_NEAR(MessageRealOf(t.Commands()[0].arg32), 14.4f, 1e-5f);
+  EXPECT_NEAR(MessageRealOf(t.Commands()[0].arg32), 12.0f, 1e-5f);
 }
 
 TEST(MailReply, ResearchQueuesMissingPrerequisitesFirst) {

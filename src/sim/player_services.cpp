@@ -107,12 +107,11 @@ float GetProductSubsidyValue(const World& world, const PlayerRecord& region, int
 
 float GetProductPeakValue(const World& world, int product) {
   if (product < 0 || product >= kProductCount) return 0.0f;
-  float peak = 2.5f * EconomyReal(world, kEconomyProductSize * static_cast<size_t>(product) + kProductReferencePriceAt);
-  for (const PlayerRecord& r : world.players)
-    // The peak rule reads each region's word at 56 as a real; that is the
-    // state's flags word, whose bits read as next to nothing, so in play
-    // the reference price decides.
-    if (TakesPart(r)) peak = std::max(peak, ProductReal(r, product, kProductFlags2At));
+  // Only the world's reference price: the regions' product states hold no
+  // price of their own at the place the rule once took a region's figure
+  // from (that word is the state's flags, whose bits are no amount).
+  const float peak =
+      2.5f * EconomyReal(world, kEconomyProductSize * static_cast<size_t>(product) + kProductReferencePriceAt);
   return peak * 1.2f;
 }
 

@@ -247,16 +247,20 @@ TEST(PlayerServices, RatingBFromDebtBudgetAndCredit) {
 
 namespace {
 
-TEST(PlayerServices, PeakValueIsTheLargestOfTheReferenceAndTheRegions) {
+TEST(PlayerServices, PeakValueIsTheReferencePriceWhateverTheRegionsFlags) {
+  struct Row {
+    float reference;
+    uint32_t flags;  // a region's product flags word, the word after the city output
+    float peak;
+  };
+  const Row rows[] = {{10.0f, 0u, 30.0f}, {10.0f, 1u, 30.0f}, {10.0f, 0x42C80000u, 30.0f}, {0.0f, 1u, 0.0f}};
   auto w = EconomyWorld();
-  le::StoreF32(w->worldEconomy.data() + 64 * 6 + 52, 10.0f);  // reference 10: 2.5 x 10 = 25
   w->players[1].kind = kKindHuman;
-  w->players[2].kind = kKindOut;  // out of the game: not counted
-  SetProduct(w->players[1], 6, 56, 20.0f);
-  SetProduct(w->players[2], 6, 56, 90.0f);
-  EXPECT_FLOAT_EQ(GetProductPeakValue(*w, 6), 25.0f * 1.2f);
-  SetProduct(w->players[1], 6, 56, 40.0f);
-  EXPECT_FLOAT_EQ(GetProductPeakValue(*w, 6), 40.0f * 1.2f);
+  for (const Row& row : rows) {
+    le::StoreF32(w->worldEconomy.data() + 64 * 6 + 52, row.reference);
+    le::Store32(w->players[1].products[6].bytes + 56, row.flags);
+    EXPECT_FLOAT_EQ(GetProductPeakValue(*w, 6), row.peak) << row.reference << " " << row.flags;
+  }
   EXPECT_EQ(GetProductPeakValue(*w, 11), 0.0f);
 }
 

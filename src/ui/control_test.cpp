@@ -334,9 +334,16 @@ TEST_F(ControlTest, StringTextsAreTheControlsOwnCopiesCutToTheirBuffer) {
   EXPECT_FLOAT_EQ(s.GetFloat(), 2.5f);
   SetControlNumberText(0, 0, "", 0, "", 0, 1234.0, &s);
   EXPECT_EQ(s.text, "1,234");
-  SetControlText(&s, "ab");  // two characters: too short for a number
-  SetControlNumberText(0, 0, "", 0, "", 0, 7.0, &s);
-  EXPECT_EQ(s.text, "ab");
+  // A short text leaves the box its form's room: a figure written later is
+  // not cut to the short text's length; a longer text widens the box.
+  SetControlText(&s, "ab");
+  SetControlNumberText(0, 0, "", 0, "", 0, 12345.0, &s);
+  EXPECT_EQ(s.text, "12,34");
+  SetControlText(&s, "seven chars");
+  SetControlText(&s, "ab");
+  SetControlNumberText(0, 0, "", 0, "", 0, 3387689.0, &s);
+  EXPECT_EQ(s.text, "3,387,689");
+  SetControlText(&s, "ab");
   // A clone owns its texts too.
   Control* copy = s.Clone();
   s.text = "gone";
@@ -369,7 +376,9 @@ TEST_F(ControlTest, EditFieldsTakeOnlyWhatTheirClassesAdmitUpToTheirSize) {
     EXPECT_EQ(screen_.Take().size(), std::strlen(row.typed)) << row.typed;
   }
   // A field given a short text still shows as much as may be typed into it.
-  EditControl edit(Init("E", &screen_, 0, 0, 10, 10), StringInit{}, 6, 0);
+  StringInit narrow;
+  narrow.bufferSize = 4;
+  EditControl edit(Init("E", &screen_, 0, 0, 10, 10), narrow, 6, 0);
   SetControlText(&edit, "30");
   EXPECT_EQ(edit.bufferSize, 6u);
   SetControlText(&edit, "12345678");

@@ -200,7 +200,9 @@ void SetControlText(Control* control, const char* newText) {
   c->text = copy;
   if (control->kind != kKindString) static_cast<TextControl*>(control)->sourceText = copy;
   c->flags |= kCtlOwnsText;
-  c->bufferSize = static_cast<uint32_t>(copy.size());
+  // The box keeps the room its form gave it: a short text after a long one
+  // must not cut the figures written into it later. A longer text widens it.
+  c->bufferSize = std::max(c->bufferSize, static_cast<uint32_t>(copy.size()));
   // An edit field shows what is typed into it up to its edit size, not only
   // as much as the text it was last given.
   if (control->kind == kKindEdit)

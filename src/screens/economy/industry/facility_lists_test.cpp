@@ -167,6 +167,15 @@ TEST_F(IndustryPopupTest, FiguresPerDayAndFacilityCount) {
   Open(kProduct + 1);
   EXPECT_EQ(form_.Text("FACIL"), "0 / 0");
   EXPECT_FALSE(popup_.indPic->flags & kCtlTintFrame);
+  // A product falling short while the pop-up shows it is tinted at the
+  // next frame, and untinted when it recovers.
+  for (const float demand : {60.0f * 365.0f, 0.0f}) {
+    Figure(kProduct + 1, product::kDemand, demand);
+    popup_.indPic->state &= ~kStateDirty;
+    popup_.Refresh();
+    EXPECT_EQ((popup_.indPic->flags & kCtlTintFrame) != 0, demand > 0.0f) << demand;
+    EXPECT_TRUE(popup_.indPic->state & kStateDirty) << demand;
+  }
 }
 
 struct ConfirmCase {
@@ -279,6 +288,29 @@ TEST_F(FacilityListsTest, DomesticPageRefreshKeepsItsView) {
   EXPECT_EQ(list->selectedId, kA + 3);
   EXPECT_EQ(list->scrollOffset, 60);
   EXPECT_EQ(ScrollerPosition(list->scroller), position);
+}
+
+TEST_F(FacilityListsTest, DomesticPageListsTheCentresByTheirSiteKind) {
+  struct Row {
+    uint32_t flags;
+    uint8_t siteKind;
+    bool listed;
+  };
+  const Row rows[] = {{kClassFacility | kClassSettlement, kDomesticSiteKind, true},
+                      {kClassFacility, kDomesticSiteKind, true},
+                      {kClassFacility | kClassSettlement, kDomesticSiteKind + 1, false},
+                      {kClassFacility | kClassSettlement, 0, false}};
+  Facility(kA, kClinic, 1, 1, 1.0f);
+  PolicyFacilityListPanel panel;
+  controltest::PanelForm form(panel, "DOMPOLICY1_S", {"FACILLIST"}, {}, {"FACILLIST"});
+  panel.BindControls();
+  for (const Row& row : rows) {
+    g_world.unitClasses[kClinic].flags = row.flags;
+    g_world.unitClasses[kClinic].baseKind = row.siteKind;
+    panel.Refresh();
+    EXPECT_EQ(RowIds(panel.facilList), row.listed ? std::vector<int32_t>{kA} : std::vector<int32_t>{})
+        << row.flags << " " << int{row.siteKind};
+  }
 }
 
 TEST_F(FacilityListsTest, DomesticConditionOfTheFacilityInHand) {

@@ -159,12 +159,17 @@ void IndustryPopup::Refresh() {
     const char* measure = TextListEntry(g_textLists, kListProdunits, product);
     SetControlText(Tag(f, "UMEASURE"), measure ? measure : "");
   }
-  // The picture's fill is its tint only while the tint flag is set.
-  if (indPic && isShort) {
-    indPic->fills[kLookNormal] = kShortTint;
-    indPic->flags |= kCtlTintFrame;
-  } else if (indPic) {
-    indPic->flags &= ~kCtlTintFrame;
+  // The picture's fill is its tint only while the tint flag is set. A
+  // frame draws only what changed, so a change of tint asks for a redraw.
+  if (indPic) {
+    const bool tinted = (indPic->flags & kCtlTintFrame) != 0;
+    if (isShort) {
+      indPic->fills[kLookNormal] = kShortTint;
+      indPic->flags |= kCtlTintFrame;
+    } else {
+      indPic->flags &= ~kCtlTintFrame;
+    }
+    if (tinted != isShort) indPic->Invalidate();
   }
   const SavedListView view = SaveListView(facilList);
   int32_t working = 0, total = 0;

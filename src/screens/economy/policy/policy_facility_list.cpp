@@ -51,9 +51,10 @@ void PolicyFacilityListPanel::Refresh() {
   ListHolder found{};
   {
     plat::CriticalSectionLock lock(g_simulationLock);
+    // By the installations' type, as the research pop-up finds its centres:
+    // a centre class without the site flag has no facility category.
     for (int32_t working : {1, 0})
       CollectFacilityUnits(g_world, CollectFacilityArgs{.resultList = &found,
-                                                        .facilityKind = kDomesticFacilityKind,
                                                         .owner = g_world.gameState.localPlayer,
                                                         .clearFirst = working,
                                                         .available = working,

@@ -12,8 +12,8 @@ class ListBoxControl;
 
 inline constexpr const char* kPolicyFacilityTags[] = {"FACILLIST", "PRODPARENT"};
 inline constexpr const char* kFacilityConditionTags[] = {"CONDITION"};
-// The installations the page lists: their category and site kind.
-inline constexpr int32_t kDomesticFacilityKind = 6;
+// The installations the page lists: those of this site kind (the
+// research centres), whatever their facility category.
 inline constexpr int32_t kDomesticSiteKind = 1;
 
 // The condition of the facility in hand, as a percentage.

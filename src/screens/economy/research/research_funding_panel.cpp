@@ -20,6 +20,7 @@
 #include "ui/list_refill.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
+#include "ui/popups.h"
 #include "ui/screen_manager.h"
 #include "ui/scroller.h"
 #include "ui/string_control.h"
@@ -53,6 +54,16 @@ void RefreshDockedScreen(int32_t level) {
   Control* host = DockHost(g_screens, level);
   if (!host || host->Hidden()) return;
   if (Control* form = host->firstChild; form && form->owner && !form->Hidden()) form->owner->Refresh();
+}
+
+void RefreshShownResearchViews() {
+  ScreenSet& s = g_screens;
+  for (int32_t level = 1; level <= 3; ++level) {
+    const Control* host = DockHost(s, level);
+    if (host && !host->Hidden() && host->firstChild && host->firstChild == s.military1Ss03.currentForm)
+      s.military1Ss03.Refresh();
+  }
+  if (s.research.currentForm && IsPopupFrame(s.research.currentForm->parent)) s.research.Refresh();
 }
 
 void OpenResearchList(ListBoxControl* list) {

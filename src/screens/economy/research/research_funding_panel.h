@@ -30,6 +30,11 @@ float ResearchSpendingAmount(const PlayerRecord& region);
 // The refresh of the screen docked at the level (1 to 3), when one is.
 void RefreshDockedScreen(int32_t level);
 
+// The research page when it is docked and the research pop-up when it is
+// open show the projects and figures as they are now: after a project was
+// begun, held or ended, and after a day, whose census counts them.
+void RefreshShownResearchViews();
+
 // The opening the research list pages share: the list back at its top, the
 // dock two deep.
 void OpenResearchList(ListBoxControl* list);

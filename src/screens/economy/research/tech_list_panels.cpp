@@ -145,7 +145,7 @@ void BeginDesignResearch(int32_t cls, Screen& page, bool weapons) {
   RequestPath(cls, kProjectDesign);
   page.Refresh();
   if (weapons) g_screens.botBar3.Refresh();
-  g_screens.military1Ss03.Refresh();
+  RefreshShownResearchViews();
   if (!weapons) g_screens.botBar3.Refresh();
   AddNews(kMsgDesignResearchBegun, DesignNews(cls));
 }
@@ -238,7 +238,7 @@ void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
     BeginSelectedResearch(list, kProjectTechnology);
     Refresh();
     g_screens.botBar3.Refresh();
-    g_screens.military1Ss03.Refresh();
+    RefreshShownResearchViews();
   }
 }
 
