@@ -83,15 +83,38 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
     std::vector<uint32_t> frame;
     uint32_t width = 0, height = 0;
     ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
-    for (const BitmapControl* m : t.markers) {
+    const std::string title = FormFindControlByTag(t.currentForm, "TITLE")->text;
+    for (int i = 0; i < kTutorialMarkers; ++i) {
+      const BitmapControl* m = t.markers[i];
       if (!m || !m->parent) continue;
       ++markers;
       const plat::Rect r = ControlAbsoluteRect(m);
       const uint32_t centre = frame[static_cast<size_t>((r.top + r.bottom) / 2) * width + (r.left + r.right) / 2];
       const bool red = ((centre >> 16) & 0xFF) > 200 && ((centre >> 8) & 0xFF) < 60 && (centre & 0xFF) < 60;
       EXPECT_FALSE(red) << "a marker hides its control";
+      // The frame stands round the control the page names, where the
+      // screen shows it now.
+      const char* tag = t.page->texts[kTutorialClickTags + i].get();
+      const Control* marked = nullptr;
+      for (Control* box : g_ui.bottomBoxes)
+        if (!marked) marked = FormFindControlByTag(box, tag);
+      if (!marked) marked = FormFindControlByTag(g_ui.rootForm, tag);
+      ASSERT_NE(marked, nullptr) << tag;
+      const plat::Rect c = ControlAbsoluteRect(marked);
+      EXPECT_EQ(std::make_tuple(r.left + 10, r.top + 10, r.right - 10, r.bottom - 10),
+                std::make_tuple(c.left, c.top, c.right, c.bottom))
+          << title << ": " << tag;
     }
-    shown.emplace_back(FormFindControlByTag(t.currentForm, "TITLE")->text, markers, g_ui.popupCount);
+    // The hex a page speaks of is in view, not under the window.
+    if (t.page->extra[0] > 0) {
+      const TutorialPoint hex = TutorialHexPoint(g_mapView, t.page->extra[0], t.page->extra[1]);
+      const plat::Rect window = ControlAbsoluteRect(t.currentForm);
+      const plat::Rect view{g_mapView.viewLeft, g_mapView.viewTop, g_mapView.viewRight, g_mapView.viewBottom};
+      EXPECT_TRUE(hex.x >= view.left && hex.x < view.right && hex.y >= view.top && hex.y < view.bottom) << title;
+      EXPECT_FALSE(hex.x >= window.left && hex.x < window.right && hex.y >= window.top && hex.y < window.bottom)
+          << title;
+    }
+    shown.emplace_back(title, markers, g_ui.popupCount);
     Control* next = FormFindControlByTag(t.currentForm, "NEXT");
     if (next->Hidden() || shown.size() == 12) break;
     ClickControl(next, -1);

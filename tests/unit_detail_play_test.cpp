@@ -31,12 +31,12 @@
 
 namespace {
 
-// The sample's infantry and battle tank classes; the unit grid's split and
-// base transfer buttons.
+// The sample's infantry and battle tank classes; the unit grid's split,
+// engagement, base transfer and stand-down buttons.
 constexpr int32_t kInfantryClass = 2, kTankClass = 8;
 // An order's list-mode bit: it runs without a marked hex.
 constexpr int32_t kRunsWithoutHex = 4;
-constexpr int32_t kSplitButton = 103, kTransferButton = 108, kStandDownButton = 107;
+constexpr int32_t kSplitButton = 103, kEngagementButton = 104, kTransferButton = 108, kStandDownButton = 107;
 
 // The unit's pop-up, opened with Ctrl+U on its hex and stepped with NEXTBUT
 // to the unit. The caller does not hold the lock.
@@ -55,28 +55,41 @@ void OpenPopupOn(const UnitRecord& unit) {
 }
 
 // The command grid's button on the unit's pop-up, then the sub-panel's OK
-// (after `choose`, which may pick in the panel). A message the game raised
-// while the clock ran may take a click: the player closes it and gives the
-// order again.
+// (after `choose`, which may pick in the panel).
 template <class Choose>
 void GiveOrder(const UnitRecord& unit, int32_t button, Screen& panel, Choose choose) {
-  bool opened = false;
-  for (int tries = 0; tries < 3 && !opened; ++tries) {
-    CloseAllPopups(g_ui, 1);
-    ASSERT_NO_FATAL_FAILURE(OpenPopupOn(unit));
-    Control* grid = FormFindControlById(g_screens.popupMilitary1a.currentForm, button);
-    SampleGame::ClickControl(grid);
-    opened = (grid->state & kStateSelected) != 0;
-  }
-  ASSERT_TRUE(opened) << "the grid button opens its panel";
+  CloseAllPopups(g_ui, 1);
+  ASSERT_NO_FATAL_FAILURE(OpenPopupOn(unit));
+  Control* grid = FormFindControlById(g_screens.popupMilitary1a.currentForm, button);
+  SampleGame::ClickControl(grid);
+  ASSERT_TRUE(grid->Selected()) << "the grid button opens its panel";
   ASSERT_NO_FATAL_FAILURE(choose());
   SampleGame::ClickControl(FormFindControlByTag(panel.currentForm, "OKBUT"));
   CloseAllPopups(g_ui, 1);
 }
 
+// With the clock running under the open pop-up, each click on the grid
+// button opens or closes its panel until a day has ended; the panel is
+// left closed and the clock stopped.
+void ClickAcrossDayEnd(Control* grid) {
+  GameState& state = g_world.gameState;
+  const uint32_t day = state.currentDay;
+  SetGameSpeed(state, 4);
+  for (int clicks = 0; clicks < 400 && state.currentDay <= day + 1; ++clicks) {
+    const bool was = grid->Selected();
+    SampleGame::ClickControl(grid);
+    ASSERT_NE(grid->Selected(), was) << "the grid takes the click, day " << state.currentDay;
+  }
+  SetGameSpeed(state, 0);
+  EXPECT_GT(state.currentDay, day + 1) << "a day ended under the pop-up";
+  if (grid->Selected()) SampleGame::ClickControl(grid);
+}
+
 TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
   SampleGame game;
-  ASSERT_NO_FATAL_FAILURE(game.Start());
+  // Stopped by the test between two days, the turn would ask whether to
+  // go on; the player here has said not to be asked.
+  ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
   World& w = g_world;
   SetGameSpeed(w.gameState, 0);
   uint32_t own = 0, at = 0;
@@ -113,6 +126,10 @@ TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
   for (int32_t y = box.top; y < box.bottom && y < static_cast<int32_t>(height); ++y)
     for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width); ++x) drawn += pixel(x, y) != pixel(box.left, box.top);
   EXPECT_GT(drawn, 0) << "the picture is more than its background";
+
+  Control* engagement = FormFindControlById(g_screens.popupMilitary1a.currentForm, kEngagementButton);
+  ASSERT_FALSE(engagement->Hidden());
+  ASSERT_NO_FATAL_FAILURE(ClickAcrossDayEnd(engagement));
 
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "LOCK"));
   const bool locked = SampleGame::PlayUntil(2, [&] {

@@ -369,6 +369,14 @@ void OpenTutorialPage(TutorialWindow& window) {
   f->flags |= kCtlAlwaysRedraw;
   ui.rootForm->flags |= kCtlAlwaysRedraw;
   g_mapWheelLock = 1;
+  // The pages centre the map, place the window beside the hex and frame
+  // controls by the game screen's layout and view, which the game's first
+  // frame would make only after the first page is built: that page would
+  // measure a screen laid out for the last game, or for none, and the frame
+  // would then move the map and the bars from under it.
+  MapView& view = g_mapView;
+  if (view.layoutPending) ApplySideScreensLayout(view);
+  CentreOnPendingHex(view);
   window.OnOpen();
   window.Refresh();
 }
