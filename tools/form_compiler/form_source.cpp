@@ -624,7 +624,10 @@ class Parser {
       SetControlTag(&c, words[i].text.c_str());
       ++i;
     }
-    std::vector<Word> attributes;
+    // A look only gives defaults: its words go first, whatever their place on
+    // the line, so what the line writes for the control itself (a radio
+    // group's flags, a start-hidden bit) is applied last and stands.
+    std::vector<Word> attributes, own;
     for (; i < words.size(); ++i) {
       const Word& w = words[i];
       if (!w.hasKey) return Error("\"" + w.text + "\" where a key=value word belongs");
@@ -633,9 +636,10 @@ class Parser {
         if (look == looks_.end()) return Error("no look named \"" + w.text + "\" above");
         attributes.insert(attributes.end(), look->second.begin(), look->second.end());
       } else {
-        attributes.push_back(w);
+        own.push_back(w);
       }
     }
+    attributes.insert(attributes.end(), own.begin(), own.end());
     bool sourceGiven = false, stateGiven = false;
     for (const Word& w : attributes) {
       sourceGiven |= w.key == "source";

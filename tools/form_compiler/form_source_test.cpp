@@ -15,6 +15,7 @@
 
 #include "ui/control.h"
 #include "ui/control_tree.h"
+#include "ui/string_control.h"
 
 namespace {
 
@@ -83,6 +84,40 @@ TEST(FormSourceTest, EveryFieldSurvivesDecompilingAndCompilingAgain) {
   EXPECT_NE(source.find("form save=7 stamp=2025-02-28T23:59:59.999"), std::string::npos) << source;
   // A control left at its defaults is a single word.
   EXPECT_NE(source.find("\n  scroller\n"), std::string::npos) << source;
+}
+
+// A look gives defaults; what the control's own line writes stands, before
+// or after the look word, and the loader reads it so.
+TEST(FormSourceTest, AControlsOwnAttributesWinOverItsLook) {
+  struct Row {
+    const char* control;
+    uint32_t flags;
+    bool hidden;
+    uint32_t font;
+  } rows[] = {
+      {"string A look=check", 0x41, false, 2},
+      {"string A flags=0x15 look=check", 0x15, false, 2},  // a radio group's member
+      {"string A look=check flags=0x15", 0x15, false, 2},
+      {"string A flags=0x10001 look=check", 0x10001, true, 2},  // starts hidden
+      {"string A flags=0x0 look=check", 0x0, false, 2},          // a mark only
+      {"string A font=5 look=check look=plain", 0x41, false, 5},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.control);
+    const std::string source = std::string("look check font=2 buffer=31 flags=0x41\nlook plain font=3\nbox R\n  ") +
+                               row.control + " text=\"Engage\"\n";
+    std::string error;
+    const std::vector<uint8_t> image = CompileFormSource(source, "src", &error);
+    ASSERT_FALSE(image.empty()) << error;
+    FormHeader header;
+    ControlTree root(ParseFormRecords(&header, image, nullptr, nullptr, &error));
+    ASSERT_TRUE(root && root->firstChild) << error;
+    const auto* a = dynamic_cast<const StringControl*>(root->firstChild);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->flags & ~kCtlOwnsText, row.flags);
+    EXPECT_EQ((a->state & kStateHidden) != 0, row.hidden);
+    EXPECT_EQ(a->fontSlot, row.font);
+  }
 }
 
 TEST(FormSourceTest, SourcesTheLoaderWouldCutOrResetAreRefusedWithTheirLine) {
