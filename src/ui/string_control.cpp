@@ -118,8 +118,17 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
     if (plat::Failed(IntersectClipRect(&saved, g_renderer, area.left, area.top, area.right, area.bottom))) return 0;
   }
   ControlDrawFrame(this);
+  const uint32_t colour = (Selected() ? selectedTextColour : textColour) | 0xFF000000u;
+  plat::Rect box{};
+  const FittedText fitted = ShownText(&box);
+  if (!fitted.text.empty()) DrawTextAt(&box, fitted.font, fitted.text.c_str(), StringTextFormat(kind, flags, alignment), colour);
+  if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
+  return 0;
+}
+
+FittedText StringControl::ShownText(plat::Rect* where) const {
   const bool selected = Selected();
-  plat::Rect box = own;
+  plat::Rect box = ControlAbsoluteRect(this);
   if ((flags & kCtlTexturedFrame) && selected) {
     box.left += outlineWidths[kLookNormal];
     box.top += outlineWidths[kLookNormal];
@@ -128,20 +137,14 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
   }
   box.left += textInset;
   const std::string& shown = selected && !selectedText.empty() ? selectedText : text;
-  const uint32_t colour = (selected ? selectedTextColour : textColour) | 0xFF000000u;
-  const uint32_t format = StringTextFormat(kind, flags, alignment);
   // A single line is drawn unclipped: one longer than its box, or than the
   // part of it inside its form's host, is fitted to it, or it runs into its
   // neighbours. A field shows what is typed.
-  if (!shown.empty()) {
-    const bool fit = !(flags & kCtlMultiLine) && kind != kKindEdit && !(state & kStateEditing);
-    if (fit) NarrowToHost(*this, Font(), format, box, shown);
-    const FittedText fitted = fit ? FitTextToWidth(Font(), FontSlot(kSmallFigureFontSlot), shown, box.right - box.left)
-                                  : FittedText{Font(), shown};
-    if (!fitted.text.empty()) DrawTextAt(&box, fitted.font, fitted.text.c_str(), format, colour);
-  }
-  if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
-  return 0;
+  const bool fit = !shown.empty() && !(flags & kCtlMultiLine) && kind != kKindEdit && !(state & kStateEditing);
+  if (fit) NarrowToHost(*this, Font(), StringTextFormat(kind, flags, alignment), box, shown);
+  if (where) *where = box;
+  return fit ? FitTextToWidth(Font(), FontSlot(kSmallFigureFontSlot), shown, box.right - box.left)
+             : FittedText{Font(), shown};
 }
 
 void StringControl::SetText(const char* newText) {
