@@ -18,6 +18,9 @@
 
 namespace {
 
+// The font a figure too wide for the small font falls back to.
+constexpr int32_t kSmallestFigureFontSlot = 6;
+
 // Text formats (the DrawText flag values the font drawer takes).
 constexpr uint32_t kFormatOneLine = 0x920;     // single line, no clipping, no prefix
 constexpr uint32_t kFormatSeveralLines = 0x8950;  // word break, tab expansion, end ellipsis
@@ -143,8 +146,15 @@ FittedText StringControl::ShownText(plat::Rect* where) const {
   const bool fit = !shown.empty() && !(flags & kCtlMultiLine) && kind != kKindEdit && !(state & kStateEditing);
   if (fit) NarrowToHost(*this, Font(), StringTextFormat(kind, flags, alignment), box, shown);
   if (where) *where = box;
-  return fit ? FitTextToWidth(Font(), FontSlot(kSmallFigureFontSlot), shown, box.right - box.left)
-             : FittedText{Font(), shown};
+  if (!fit) return {Font(), shown};
+  const int32_t width = box.right - box.left;
+  FittedText fitted = FitTextToWidth(Font(), FontSlot(kSmallFigureFontSlot), shown, width);
+  // A figure already in the small font may still read whole in the
+  // smallest one.
+  BitmapFont* smallest = FontSlot(kSmallestFigureFontSlot);
+  if (fitted.text != shown && smallest && IsFigureText(shown) && TextWidth(smallest, shown) <= width)
+    fitted = {smallest, shown};
+  return fitted;
 }
 
 void StringControl::SetText(const char* newText) {
