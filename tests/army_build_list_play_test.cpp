@@ -24,6 +24,7 @@
 #include "ui/list_control.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
 #include "units/unit_queries.h"
 #include "sim/game_command.h"
 #include "world/game_speed.h"
@@ -121,6 +122,33 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
     const plat::Rect at = ListRowScreenRect(panel.list, row);
     EXPECT_TRUE(!Overlap(at, view) || (at.top >= view.top && at.bottom <= view.bottom)) << "row " << row->id;
   }
+
+  // The rows are narrower than their form: every text a drawn row shows
+  // reads whole, none cut to dots.
+  int32_t texts = 0;
+  for (const Control* row = ListNextRow(panel.list, nullptr); row; row = ListNextRow(panel.list, row))
+    ControlTreeForEach(row->firstChild, kAnyDepth, 0, [&](Control* c) {
+      const auto* t = dynamic_cast<const StringControl*>(c);
+      if (!t || !Shown(c) || t->text.empty()) return;
+      ++texts;
+      EXPECT_EQ(t->ShownText().text, t->text) << "row " << row->id << " " << std::string(c->tag, kTagSize).c_str();
+    });
+  EXPECT_GE(texts, 2) << "the rows in view show their names and strengths";
+
+  // The arrow that shows more rows below lies in the list's box.
+  ASSERT_FALSE(panel.list->downIndicator->Hidden()) << "the short list scrolls";
+  const plat::Rect box = ControlAbsoluteRect(panel.list);
+  auto arrowPixels = [&](int32_t top, int32_t bottom) {
+    int n = 0;
+    for (int32_t y = top; y < bottom; ++y)
+      for (int32_t x = box.left; x < box.right; ++x) {
+        const uint32_t p = frame[static_cast<size_t>(y) * width + static_cast<size_t>(x)];
+        n += ((p >> 16) & 0xFFu) > 0xC0u && ((p >> 8) & 0xFFu) > 0xC0u && (p & 0xFFu) < 0x90u;
+      }
+    return n;
+  };
+  EXPECT_GT(arrowPixels(box.bottom - 8, box.bottom), 4) << "the down arrow is drawn at the list's foot";
+  EXPECT_EQ(arrowPixels(box.bottom, box.bottom + 8), 0) << "nothing of it below the list";
 
   const std::vector<const Control*> parts = Parts(panel.currentForm, panel.list);
   for (size_t i = 0; i < parts.size(); ++i)

@@ -119,6 +119,24 @@ TEST(StoredWeapons, TheOKeyOpensTheSiloWithItsStockAndTheStockPopupSwitchesAutoB
   EXPECT_GT(LitPixels(frame, width, height, plat::Rect{first.right - 36, first.top, first.right, first.bottom}), 4)
       << "the first stored row shows its class picture";
 
+  // Its carrier badge is the picture of its kind, not a plain square.
+  const Control* badge = nullptr;
+  ControlTreeForEach(list->firstRow->firstChild, kAnyDepth, 0, [&](Control* c) {
+    if (c->id >= 300 && c->id <= 303 && !c->Hidden()) badge = c;
+  });
+  ASSERT_NE(badge, nullptr) << "the first stored row shows a carrier badge";
+  plat::Rect at = badge->rect;
+  for (const Control* up = badge->parent; up && up != list->firstRow; up = up->parent)
+    at = {at.left + up->rect.left, at.top + up->rect.top, at.right + up->rect.left, at.bottom + up->rect.top};
+  at = {at.left + first.left, at.top + first.top, at.right + first.left, at.bottom + first.top};
+  std::vector<uint32_t> colours;
+  for (int32_t y = at.top; y < at.bottom; ++y)
+    for (int32_t x = at.left; x < at.right; ++x) {
+      const uint32_t p = frame[static_cast<size_t>(y) * width + static_cast<size_t>(x)] & 0xFFFFFFu;
+      if (std::find(colours.begin(), colours.end(), p) == colours.end()) colours.push_back(p);
+    }
+  EXPECT_GT(colours.size(), 4u) << "the badge draws its picture";
+
   SampleGame::ClickControl(FormFindControlByTag(popup.currentForm, "CONSTRUCT"));
   ASSERT_NE(s.missiles.currentForm, nullptr) << "CONSTRUCT opens POPUP_MISSILE1";
   SampleGame::ClickControl(FormFindControlByTag(s.missiles.currentForm, "AUTOBUILD2"));

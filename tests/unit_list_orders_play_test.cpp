@@ -17,6 +17,8 @@
 #include "ui/bitmap_control.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/string_control.h"
+#include "ui/text_fit.h"
 #include "world/game_speed.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -85,6 +87,15 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   ASSERT_NE(summaryHost, nullptr);
   EXPECT_EQ(s.orderSheets[1].currentForm->parent, summaryHost) << "the orders summary stands in ORDERS1C";
   EXPECT_EQ(s.orderSheets[1].id, static_cast<intptr_t>(orders.unit));
+  // Its figures read whole in their small places, none cut to dots.
+  int32_t figures = 0;
+  ControlTreeForEach(s.orderSheets[1].currentForm, kAnyDepth, 0, [&](Control* c) {
+    const auto* t = dynamic_cast<const StringControl*>(c);
+    if (!t || !Shown(c) || !IsFigureText(t->text)) return;
+    ++figures;
+    EXPECT_EQ(t->ShownText().text, t->text) << "summary figure " << c->id;
+  });
+  EXPECT_GT(figures, 3);
   const auto* picture = static_cast<const BitmapControl*>(FormFindControlByTag(orders.currentForm, "UNITPIC"));
   ASSERT_NE(picture, nullptr);
   EXPECT_NE(picture->pictureSlot, nullptr) << "the unit's picture is drawn";

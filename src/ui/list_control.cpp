@@ -25,6 +25,10 @@ constexpr int32_t kWideScroller = 8;
 constexpr int32_t kRowHeight = 16;
 constexpr int32_t kIndicatorHeight = 8;
 constexpr int32_t kRowFontSlot = 3;
+// The arrows that show more rows above or below are drawn in the smallest
+// font: the rows' font is taller than their strip, and its arrows stood
+// out of the list's box.
+constexpr int32_t kIndicatorFontSlot = 6;
 constexpr uint32_t kRowFlags = 0x200051;  // focus look, command on press, radio, button
 constexpr uint32_t kIndicatorGains = 0x180000C1;
 // Opaque, so the rows read the same over whatever lies behind the list. A
@@ -204,6 +208,7 @@ ListBoxControl::ListBoxControl(int32_t left, int32_t top, int32_t width, int32_t
     c->id = indicatorId;
     c->owner = screen.get();
     c->text = glyph;
+    if (FontSlot(kIndicatorFontSlot)) c->fontSlot = kIndicatorFontSlot;
     c->rect = {0, y, width - column, y + kIndicatorHeight};
     if (flags & kListIndicators) ControlAddChild(this, c);
     return c;

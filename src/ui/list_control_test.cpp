@@ -11,7 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/gfx/font_file.h"
+#include "app/gfx/fonts.h"
 #include "app/gfx/gfx_test_support.h"
+#include "app/gfx/sprite_batch.h"
 #include "app/gfx/renderer.h"
 #include "platform/messages.h"
 #include "support/contrast.h"
@@ -300,6 +303,61 @@ TEST_F(ListBoxDrawTest, AScrolledListDrawsItsRowsShiftedAndClipped) {
   EXPECT_GT(gfxtest::Channel(image.At(40, 14), 16), 0) << "the selected row's fill";
   EXPECT_EQ(image.At(40, 30), 0xFF000000u) << "the list's own fill under an unselected row";
   EXPECT_EQ(image.At(40, 5), 0xFF0000FFu) << "nothing above the list";
+}
+
+// The arrows that show more rows above and below stay inside the list's
+// box, though the rows' font is twice as tall as the arrows' strips.
+TEST_F(ListBoxDrawTest, TheMoreRowsArrowsLieInsideTheList) {
+  constexpr uint32_t kWhite = 0xFFFFFFFFu, kBehind = 0xFF0000FFu, kArrow = 0xFFFFFF64u;
+  // Two fonts whose every glyph is a white block as tall as the line: 16
+  // pixels for the rows' slot, 8 for the smallest.
+  BitmapFont fonts[2];
+  BitmapFont* table[kFontSlots] = {};
+  for (int i = 0; i < 2; ++i) {
+    const uint32_t line = i == 0 ? 16 : 8;
+    FontFileImage image{};
+    std::strncpy(image.name, i == 0 ? "R" : "S", sizeof image.name - 1);
+    image.pageWidth = 64;
+    image.pageHeight = line;
+    image.scale = 1.0f;
+    for (GlyphCell& cell : image.glyphs) cell = GlyphCell{0.0f, 0.0f, 6.0f / 64, 1.0f};
+    const std::vector<uint8_t> bytes = EncodeFontFile(image);
+    dir_.Write(std::string("FONTS/") + image.name + ".D3F", std::string(bytes.begin(), bytes.end()));
+    WritePng(std::string("FONTS/") + image.name + ".PNG", 64, line, std::vector<uint32_t>(64 * line, kWhite));
+    CreateBitmapFont(&fonts[i], image.name, 0, 0);
+    ASSERT_EQ(CreateFontVertexBuffer(&fonts[i]), plat::kOk);
+  }
+  table[3] = &fonts[0];
+  table[6] = &fonts[1];
+  void* saved = g_platform.fontTable;
+  g_platform.fontTable = table;
+  g_renderer.flushFontGlyphs = [] { FlushAllFontGlyphs(g_platform); };
+  {
+    ClearTo(kBehind);
+    ListBoxControl list(10, 30, 100, 40, kListIndicators, 5, nullptr);
+    list.fills[kLookNormal] = 0xFF000000u;
+    for (int i = 1; i <= 10; ++i) ListAddTextItem(&list, "", i, i, 0, 0, 0);
+    ListLayoutRows(&list);
+    list.scroller->SetSelected(5000);
+    ASSERT_FALSE(list.upIndicator->Hidden());
+    ASSERT_FALSE(list.downIndicator->Hidden());
+    ControlDrawTree(&list, kAnyDepth, 1, nullptr, 0);
+    FlushAllDrawing(g_renderer);
+    const gfxtest::Image image = Read();
+    int inside = 0, outside = 0;
+    for (uint32_t y = 0; y < kHeight; ++y)
+      for (uint32_t x = 0; x < kWidth; ++x)
+        if (image.At(x, y) == kArrow) ++(x >= 10 && x < 110 && y >= 30 && y < 70 ? inside : outside);
+    EXPECT_GT(inside, 0) << "the arrows are drawn";
+    EXPECT_EQ(outside, 0) << "pixels of the arrows outside the list";
+  }
+  g_platform.fontTable = saved;
+  g_renderer.flushFontGlyphs = nullptr;
+  for (BitmapFont& f : fonts) {
+    delete f.vertexBuffer;
+    ForgetSpriteTexture(g_renderer, f.page);
+    delete f.page;
+  }
 }
 
 // A list readied for form rows shows its chosen row opaque under a form

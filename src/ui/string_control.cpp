@@ -18,6 +18,9 @@
 
 namespace {
 
+// The font a figure too wide for the small font falls back to.
+constexpr int32_t kSmallestFigureFontSlot = 6;
+
 // Text formats (the DrawText flag values the font drawer takes).
 constexpr uint32_t kFormatOneLine = 0x920;     // single line, no clipping, no prefix
 constexpr uint32_t kFormatSeveralLines = 0x8950;  // word break, tab expansion, end ellipsis
@@ -118,8 +121,17 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
     if (plat::Failed(IntersectClipRect(&saved, g_renderer, area.left, area.top, area.right, area.bottom))) return 0;
   }
   ControlDrawFrame(this);
+  const uint32_t colour = (Selected() ? selectedTextColour : textColour) | 0xFF000000u;
+  plat::Rect box{};
+  const FittedText fitted = ShownText(&box);
+  if (!fitted.text.empty()) DrawTextAt(&box, fitted.font, fitted.text.c_str(), StringTextFormat(kind, flags, alignment), colour);
+  if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
+  return 0;
+}
+
+FittedText StringControl::ShownText(plat::Rect* where) const {
   const bool selected = Selected();
-  plat::Rect box = own;
+  plat::Rect box = ControlAbsoluteRect(this);
   if ((flags & kCtlTexturedFrame) && selected) {
     box.left += outlineWidths[kLookNormal];
     box.top += outlineWidths[kLookNormal];
@@ -128,20 +140,21 @@ int32_t StringControl::Draw(const plat::Rect* clip) {
   }
   box.left += textInset;
   const std::string& shown = selected && !selectedText.empty() ? selectedText : text;
-  const uint32_t colour = (selected ? selectedTextColour : textColour) | 0xFF000000u;
-  const uint32_t format = StringTextFormat(kind, flags, alignment);
   // A single line is drawn unclipped: one longer than its box, or than the
   // part of it inside its form's host, is fitted to it, or it runs into its
   // neighbours. A field shows what is typed.
-  if (!shown.empty()) {
-    const bool fit = !(flags & kCtlMultiLine) && kind != kKindEdit && !(state & kStateEditing);
-    if (fit) NarrowToHost(*this, Font(), format, box, shown);
-    const FittedText fitted = fit ? FitTextToWidth(Font(), FontSlot(kSmallFigureFontSlot), shown, box.right - box.left)
-                                  : FittedText{Font(), shown};
-    if (!fitted.text.empty()) DrawTextAt(&box, fitted.font, fitted.text.c_str(), format, colour);
-  }
-  if (clipped && g_renderer.device) SetViewportOrDefault(g_renderer, &saved);
-  return 0;
+  const bool fit = !shown.empty() && !(flags & kCtlMultiLine) && kind != kKindEdit && !(state & kStateEditing);
+  if (fit) NarrowToHost(*this, Font(), StringTextFormat(kind, flags, alignment), box, shown);
+  if (where) *where = box;
+  if (!fit) return {Font(), shown};
+  const int32_t width = box.right - box.left;
+  FittedText fitted = FitTextToWidth(Font(), FontSlot(kSmallFigureFontSlot), shown, width);
+  // A figure already in the small font may still read whole in the
+  // smallest one.
+  BitmapFont* smallest = FontSlot(kSmallestFigureFontSlot);
+  if (fitted.text != shown && smallest && IsFigureText(shown) && TextWidth(smallest, shown) <= width)
+    fitted = {smallest, shown};
+  return fitted;
 }
 
 void StringControl::SetText(const char* newText) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/control.h"
+#include "ui/text_fit.h"
 
 struct BitmapFont;
 
@@ -53,6 +54,10 @@ class StringControl : public Control {
 
   // The font of the slot, slot 0's when that slot is empty.
   BitmapFont* Font() const;
+  // The text as drawn, in the font it is drawn in: a one-line text is
+  // fitted to its box and to the part of it inside its form's host. The
+  // box it is drawn in goes to where, when given.
+  FittedText ShownText(plat::Rect* where = nullptr) const;
 
   // The text shown is Control::text. The text word every control's form
   // record carries besides is kept here, so a form saves as it loaded.

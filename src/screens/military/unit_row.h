@@ -4,8 +4,10 @@
 // its strength (or a stock's size), its build time and the icons of what the
 // class is and can do. Window thread; the row reads the class table under
 // the simulation lock.
+#include <cstddef>
 #include <cstdint>
 
+#include "platform/window.h"
 #include "ui/screen.h"
 
 class Control;
@@ -25,8 +27,19 @@ class UnitRow : public Screen {
   // Code 99: the host row's width.
   void OnHostNotify(int32_t code, int32_t value) override;
 
+  static constexpr size_t kIconCount = 13;
+
  private:
+  void FitToWidth(int32_t width);
+
   Control* nameText_ = nullptr;
   Control* strengthText_ = nullptr;
   Control* daysText_ = nullptr;
+  Control* pictures_[2] = {};
+  plat::Rect pictureRects_[2] = {};
+  int32_t nameLeft_ = 0;
+  plat::Rect strengthRect_{}, daysRect_{};
+  plat::Rect iconRects_[kIconCount] = {};
+  int32_t iconsLeft_ = 0;
+  bool iconsPlaced_ = false;
 };
