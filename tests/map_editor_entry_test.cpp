@@ -5,6 +5,7 @@
 // tab's the brush class's cell beside its picture.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -19,6 +20,7 @@
 #include "platform/window.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "support/whole_program.h"
@@ -26,6 +28,7 @@
 #include "ui/control_tree.h"
 #include "ui/control.h"
 #include "ui/map_folders.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -44,6 +47,32 @@ void Drag(int x0, int y0, int x1, int y1) {
   post(plat::kWmMouseMove, plat::kMkLButton, x1, y1);
   post(plat::kWmLButtonUp, 0, x1, y1);
   PumpWholeProgram();
+}
+
+struct Point {
+  int32_t x, y;
+};
+
+// The left button pressed at the first point, held over the others and let
+// go at the last.
+void Stroke(const std::vector<Point>& points) {
+  const auto post = [](uint32_t m, uint32_t keys, Point p) {
+    plat::PostWindowMessage(g_platform.mainWindow, m, keys, plat::MakeLParam(p.x, p.y));
+  };
+  post(plat::kWmMouseMove, 0, points.front());
+  PumpWholeProgram();
+  post(plat::kWmLButtonDown, plat::kMkLButton, points.front());
+  for (const Point& p : points) {
+    post(plat::kWmMouseMove, plat::kMkLButton, p);
+    PumpWholeProgram();
+  }
+  post(plat::kWmLButtonUp, 0, points.back());
+  PumpWholeProgram();
+}
+
+void ClickAt(const plat::Rect& r) {
+  const Point p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  Stroke({p});
 }
 
 TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
@@ -69,6 +98,22 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   ASSERT_TRUE(bar);
   EXPECT_TRUE(FormFindControlById(bar, 1)->state & kStateSelected);
   EXPECT_FALSE(g_editorMap.flags & kEditorEditing);
+  {
+    // The new, blank map shows as empty ground, with no magenta field.
+    std::vector<uint32_t> screen;
+    uint32_t w = 0, h = 0;
+    ASSERT_EQ(g_renderer.device->ReadBackBuffer(&screen, &w, &h), plat::kOk);
+    const plat::Rect map = ControlAbsoluteRect(g_ui.mapArea);
+    int magenta = 0, ground = 0;
+    for (int32_t y = map.top; y < map.bottom; ++y)
+      for (int32_t x = map.left; x < map.right; ++x) {
+        const uint32_t c = screen[static_cast<size_t>(y) * w + static_cast<size_t>(x)] & 0xFFFFFFu;
+        magenta += c == 0xFF64FFu;
+        ground += c == (g_uiOptions.mapeditbackground & 0xFFFFFFu);
+      }
+    EXPECT_EQ(magenta, 0);
+    EXPECT_GT(ground, (map.right - map.left) * (map.bottom - map.top) / 2);
+  }
 
   const std::vector<uint32_t> before = Words();
   g_editorMap.brushKind = kBrushTerrain;
@@ -126,6 +171,43 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   for (int32_t y = p.top; y < p.bottom; ++y)
     for (int32_t x = p.left; x < p.right; ++x) colours.insert(rgb(x, y));
   EXPECT_GT(colours.size(), 3u) << "the class's picture is drawn";
+  // The cells are pictures: the one under the pointer names its class.
+  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmMouseMove, 0, plat::MakeLParam(cellLeft + 16, cellTop + 16));
+  PumpWholeProgram();
+  EXPECT_EQ(cells->text, std::string(g_world.unitClasses[4009].name,
+                                     strnlen(g_world.unitClasses[4009].name, sizeof g_world.unitClasses[4009].name)));
+
+  // A stroke of the terrain brush, with editing switched on at its toggle,
+  // shows on the minimap as soon as the button is let go.
+  g_screens.mapEditCmdBar.OnCommand(FormFindControlById(bar, 2), 2);
+  SetMapEditMode(kBrushTerrain, 3);
+  g_editorMap.terrainBrush = 3;
+  PumpWholeProgram();
+  Control* editing = FormFindControlByTag(bar, "MAPMODE");
+  ASSERT_TRUE(editing);
+  if (!(editing->state & kStateSelected)) ClickAt(ControlAbsoluteRect(editing));
+  ASSERT_TRUE(g_editorMap.flags & kEditorEditing);
+  Control* minimap = g_mapView.minimapPane.currentForm;
+  ASSERT_TRUE(minimap);
+  const plat::Rect mm = ControlAbsoluteRect(minimap);
+  const auto minimapPixels = [&] {
+    EXPECT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+    std::vector<uint32_t> in;
+    for (int32_t y = mm.top; y < mm.bottom; ++y)
+      for (int32_t x = mm.left; x < mm.right; ++x) in.push_back(rgb(x, y));
+    return in;
+  };
+  const std::vector<uint32_t> blank = minimapPixels();
+  const plat::Rect map = ControlAbsoluteRect(g_ui.mapArea);
+  const int32_t y = (map.top + map.bottom) / 2, x0 = map.left + 100;
+  std::vector<Point> stroke;
+  for (int32_t x = x0; x < x0 + 400; x += 6) stroke.push_back({x, y});
+  Stroke(stroke);
+  const std::vector<uint32_t> painted = minimapPixels();
+  ASSERT_EQ(painted.size(), blank.size());
+  int changed = 0;
+  for (size_t i = 0; i < painted.size(); ++i) changed += painted[i] != blank[i];
+  EXPECT_GT(changed, 4) << "the painted hexes show on the minimap";
 }
 
 }  // namespace

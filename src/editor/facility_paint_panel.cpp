@@ -399,6 +399,13 @@ int32_t FacilityPaintPanel::OnControlMessage(uint32_t, uint32_t, int32_t, int32_
     const plat::Rect at = ControlAbsoluteRect(control);
     SetMapEditMode(kBrushObject, FacilityPaletteValue(at.left, at.top, at.right, static_cast<int32_t>(p2),
                                                       static_cast<int32_t>(p3), g_editorPalette.facilityOffset));
+  } else if (m == plat::kWmMouseMove) {
+    // The cells are pictures without words: the one under the pointer
+    // names its class in the palette's tooltip.
+    const plat::Rect at = ControlAbsoluteRect(control);
+    const int32_t value = FacilityPaletteValue(at.left, at.top, at.right, static_cast<int32_t>(p2),
+                                               static_cast<int32_t>(p3), g_editorPalette.facilityOffset);
+    control->text = value ? ClassName(g_world, value) : std::string();
   } else if (m == plat::kWmMouseWheel) {
     const auto delta = static_cast<int16_t>((static_cast<uint64_t>(p1) >> 16) & 0xFFFF);
     g_editorPalette.pendingScroll += delta / -120 * kPaletteScrollStep;

@@ -190,6 +190,13 @@ int32_t TerrainPaintPanel::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t
                                               static_cast<int32_t>(p3), g_editorPalette.terrainOffset,
                                               static_cast<int32_t>(g_world.terrains.size()));
     SetMapEditMode(kBrushTerrain, index);
+  } else if (m == plat::kWmMouseMove) {
+    // The terrain under the pointer names itself in the palette's tooltip.
+    const plat::Rect at = ControlAbsoluteRect(control);
+    const int32_t index = TerrainPaletteIndex(at.left, at.top, at.right, static_cast<int32_t>(p2),
+                                              static_cast<int32_t>(p3), g_editorPalette.terrainOffset,
+                                              static_cast<int32_t>(g_world.terrains.size()));
+    control->text = TerrainName(g_world, index);
   } else if (m == plat::kWmMouseWheel) {
     const auto delta = static_cast<int16_t>((static_cast<uint64_t>(p1) >> 16) & 0xFFFF);
     g_editorPalette.pendingScroll += delta / -120 * kPaletteScrollStep;

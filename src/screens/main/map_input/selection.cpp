@@ -197,6 +197,19 @@ void ShowSelectionOrders(ScreenSet& screens) {
   g_mapView.redrawPending = 1;
 }
 
+void SelectOwnUnitsAtHex(ScreenSet& screens, uint32_t packed) {
+  World& world = g_world;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ListHolderClear(g_hoverStack);
+    if (CollectOwnUnitsAt(world, packed, g_hoverStack) == 0) return;
+    ClearUnitSelectFlags(world);
+    CopyUnitList(world, false, screens.SelectionList(), g_hoverStack);
+    MarkStackUnits(world, screens.SelectionList());
+  }
+  ShowSelectionOrders(screens);
+}
+
 void DrawUnitOrderRow(ScreenSet& screens, int32_t unitId) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);

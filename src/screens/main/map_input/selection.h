@@ -58,6 +58,10 @@ void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add);
 // Opens the orders panel for the selection (when it holds a unit).
 void ShowSelectionOrders(ScreenSet& screens);
 
+// Makes the local player's visible units on the hex (packed) the selection
+// and opens their orders; a hex with none of them leaves all as it was.
+void SelectOwnUnitsAtHex(ScreenSet& screens, uint32_t packed);
+
 // Makes the unit (by id) the only selected unit, marks it and opens the
 // orders panel for it; a unit no longer in the ring leaves all as it was.
 void DrawUnitOrderRow(ScreenSet& screens, int32_t unitId);
