@@ -10,6 +10,7 @@
 
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
+#include "editor/facility_paint_panel.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/mail_window.h"
 #include "screens/main/map_input/map_selection.h"
@@ -178,7 +179,9 @@ TEST(MailboxPlay, AnAnswerOpensTheDepartmentOrThePlaceItNames) {
   // One of the player's units on the map, and another region to write.
   const UnitRecord* unit = nullptr;
   for (UnitRecord* u = w.units; u && !unit;) {
-    if (IsUnitLive(*u) && u->owner == local && u->carrier == 0 && (u->x != 0 || u->y != 0)) unit = u;
+    if (IsUnitLive(*u) && u->owner == local && u->carrier == 0 && (u->x != 0 || u->y != 0) &&
+        u->classIndex < kFirstFacilityClass)
+      unit = u;
     u = u->next;
     if (u == w.units) break;
   }

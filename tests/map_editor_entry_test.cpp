@@ -53,27 +53,26 @@ struct Point {
   int32_t x, y;
 };
 
+// Where the frame's poll finds the pointer and the left button: the
+// messages below come from there, as the window would deliver them.
+PolledInput g_pointer{.x = 400, .y = 300};
+
 // The left button pressed at the first point, held over the others and let
 // go at the last.
 void Stroke(const std::vector<Point>& points) {
   const auto post = [](uint32_t m, uint32_t keys, Point p) {
+    g_pointer.x = p.x, g_pointer.y = p.y;
+    g_pointer.left = keys == plat::kMkLButton;
     plat::PostWindowMessage(g_platform.mainWindow, m, keys, plat::MakeLParam(p.x, p.y));
+    PumpWholeProgram();
   };
   post(plat::kWmMouseMove, 0, points.front());
-  PumpWholeProgram();
   post(plat::kWmLButtonDown, plat::kMkLButton, points.front());
-  for (const Point& p : points) {
-    post(plat::kWmMouseMove, plat::kMkLButton, p);
-    PumpWholeProgram();
-  }
+  for (const Point& p : points) post(plat::kWmMouseMove, plat::kMkLButton, p);
   post(plat::kWmLButtonUp, 0, points.back());
-  PumpWholeProgram();
 }
 
-void ClickAt(const plat::Rect& r) {
-  const Point p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  Stroke({p});
-}
+void ClickAt(const plat::Rect& r) { Stroke({{(r.left + r.right) / 2, (r.top + r.bottom) / 2}}); }
 
 TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   struct Restores {
@@ -86,6 +85,8 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   GlobalGuard folders(g_mapFolders);
   GlobalGuard editorMap(g_editorMap);
   GlobalGuard palette(g_editorPalette);
+  GlobalGuard input(g_uiInput);
+  g_uiInput.poll = [] { return g_pointer; };
   plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
   PrepareWholeProgram();
   g_ui.mapEditor = 1;
@@ -100,6 +101,7 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   EXPECT_FALSE(g_editorMap.flags & kEditorEditing);
   {
     // The new, blank map shows as empty ground, with no magenta field.
+    PumpWholeProgram();
     std::vector<uint32_t> screen;
     uint32_t w = 0, h = 0;
     ASSERT_EQ(g_renderer.device->ReadBackBuffer(&screen, &w, &h), plat::kOk);
@@ -203,6 +205,9 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   std::vector<Point> stroke;
   for (int32_t x = x0; x < x0 + 400; x += 6) stroke.push_back({x, y});
   Stroke(stroke);
+  int hexes = 0;
+  for (const HexCell& c : g_world.cells) hexes += CellTerrain(c.word) == 3;
+  EXPECT_GE(hexes, 10) << "the stroke paints a row of hexes";
   const std::vector<uint32_t> painted = minimapPixels();
   ASSERT_EQ(painted.size(), blank.size());
   int changed = 0;

@@ -41,6 +41,14 @@ void GoToHex(uint32_t packed) {
   if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, packed);
 }
 
+// The mail pop-up that the answer closed asked for a refresh of every
+// screen, which keeps the selection's orders from opening by themselves:
+// the answer opens them.
+void OpenAnswerOrders() {
+  ScreenSet& s = g_screens;
+  if (s.selectionOrdersShown && s.cmdBar.id != 9) OpenSelectionOrderPanels(s);
+}
+
 // A mail's "Go to unit": the map centres on the unit, which becomes the
 // selection with its orders open, as a click on it would make it.
 void GoToUnit(uint32_t unitId) {
@@ -53,6 +61,7 @@ void GoToUnit(uint32_t unitId) {
   }
   GoToHex(packed);
   DrawUnitOrderRow(g_screens, static_cast<int32_t>(unitId));
+  OpenAnswerOrders();
 }
 
 // A mail that proposes an order for the units at a place: the map centres
@@ -75,6 +84,7 @@ void OrderUnitsAtMessageHex(uint32_t messageSerial) {
   if (!found) return;
   GoToHex(packed);
   SelectOwnUnitsAtHex(g_screens, packed);
+  OpenAnswerOrders();
 }
 
 }  // namespace

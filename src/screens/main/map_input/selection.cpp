@@ -177,6 +177,12 @@ void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add) {
   ShowHexListPopupAt(StackList(), x, y);
 }
 
+void OpenSelectionOrderPanels(ScreenSet& screens) {
+  if (!g_ui.mapView) return;
+  ShowMainPanel(9, 0, screens);
+  screens.map1.units.Show(kUnitPanelListsSelection, nullptr);
+}
+
 void ShowSelectionOrders(ScreenSet& screens) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -187,10 +193,7 @@ void ShowSelectionOrders(ScreenSet& screens) {
   // The orders panel opens first: opening a panel leaves the map's pick.
   // Beside it the unit panel lists the selection, so the player sees which
   // units the next click orders.
-  if (!g_ui.modal && g_ui.mapView) {
-    ShowMainPanel(9, 0, screens);
-    screens.map1.units.Show(kUnitPanelListsSelection, nullptr);
-  }
+  if (!g_ui.modal) OpenSelectionOrderPanels(screens);
   screens.selectionOrdersShown = 1;
   screens.selectionPanelPending = 1;
   g_mapView.pickHex = 1;

@@ -55,6 +55,8 @@ void BandToHexes(uint32_t& first, uint32_t& second);
 // bautoselstack and bautoselrband. A click on no hex does nothing.
 void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add);
 
+// The orders panel, and beside it the unit panel listing the selection.
+void OpenSelectionOrderPanels(ScreenSet& screens);
 // Opens the orders panel for the selection (when it holds a unit).
 void ShowSelectionOrders(ScreenSet& screens);
 
