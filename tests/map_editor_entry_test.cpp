@@ -173,11 +173,14 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   for (int32_t y = p.top; y < p.bottom; ++y)
     for (int32_t x = p.left; x < p.right; ++x) colours.insert(rgb(x, y));
   EXPECT_GT(colours.size(), 3u) << "the class's picture is drawn";
-  // The cells are pictures: the one under the pointer names its class.
-  plat::PostWindowMessage(g_platform.mainWindow, plat::kWmMouseMove, 0, plat::MakeLParam(cellLeft + 16, cellTop + 16));
+  // The cells are pictures: the one under the pointer (class 4001, beside
+  // the first) names its class in the palette's tooltip.
+  g_pointer.x = cellLeft + 16, g_pointer.y = cellTop - 32 + 16;
   PumpWholeProgram();
-  EXPECT_EQ(cells->text, std::string(g_world.unitClasses[4009].name,
-                                     strnlen(g_world.unitClasses[4009].name, sizeof g_world.unitClasses[4009].name)));
+  PumpWholeProgram();
+  const char* town = g_world.unitClasses[4001].name;
+  EXPECT_FALSE(cells->text.empty());
+  EXPECT_EQ(cells->text, std::string(town, strnlen(town, sizeof g_world.unitClasses[4001].name)));
 
   // A stroke of the terrain brush, with editing switched on at its toggle,
   // shows on the minimap as soon as the button is let go.

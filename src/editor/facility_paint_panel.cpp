@@ -161,6 +161,14 @@ int32_t FacilityPaletteValue(int32_t left, int32_t top, int32_t right, int32_t x
   return cell >= 0 && cell < kFacilityPaletteCells ? kFirstFacilityClass + cell : 0;
 }
 
+void NameFacilityCellAt(Control* palette, int32_t x, int32_t y) {
+  if (!palette) return;
+  const plat::Rect at = ControlAbsoluteRect(palette);
+  const int32_t value =
+      y >= at.top && y < at.bottom ? FacilityPaletteValue(at.left, at.top, at.right, x, y, g_editorPalette.facilityOffset) : 0;
+  palette->text = value ? ClassName(g_world, value) : std::string();
+}
+
 bool MarkHexCapital(World& world, uint32_t position) {
   HexCell* cell = position != kNoHexPosition ? EditorCellAt(world, position) : nullptr;
   const int owner = cell ? CellOwner(cell->word) : 0;
@@ -399,13 +407,6 @@ int32_t FacilityPaintPanel::OnControlMessage(uint32_t, uint32_t, int32_t, int32_
     const plat::Rect at = ControlAbsoluteRect(control);
     SetMapEditMode(kBrushObject, FacilityPaletteValue(at.left, at.top, at.right, static_cast<int32_t>(p2),
                                                       static_cast<int32_t>(p3), g_editorPalette.facilityOffset));
-  } else if (m == plat::kWmMouseMove) {
-    // The cells are pictures without words: the one under the pointer
-    // names its class in the palette's tooltip.
-    const plat::Rect at = ControlAbsoluteRect(control);
-    const int32_t value = FacilityPaletteValue(at.left, at.top, at.right, static_cast<int32_t>(p2),
-                                               static_cast<int32_t>(p3), g_editorPalette.facilityOffset);
-    control->text = value ? ClassName(g_world, value) : std::string();
   } else if (m == plat::kWmMouseWheel) {
     const auto delta = static_cast<int16_t>((static_cast<uint64_t>(p1) >> 16) & 0xFFFF);
     g_editorPalette.pendingScroll += delta / -120 * kPaletteScrollStep;
