@@ -10,7 +10,11 @@
 
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
+#include "editor/facility_paint_panel.h"
+#include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/mail_window.h"
+#include "screens/main/map_input/map_selection.h"
+#include "screens/main/map_input/selection.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/screen_set.h"
 #include "screens/diplomacy/offer_mail_view.h"
@@ -25,6 +29,7 @@
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
 #include "world/list_items.h"
+#include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
@@ -157,8 +162,10 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   EXPECT_EQ(s.email1.mailParent->firstChild, page.currentForm) << "reopened on its list";
 }
 
-// A ministry's report answered from its pop-up does what its button says:
-// the department it names opens, or the map goes to the place it is about.
+// A report answered from its pop-up does what its button says: the
+// department it names opens, the map goes to the place or the unit it is
+// about (the unit selected, or the player's units there with their orders
+// open), or the sender's row is picked in the diplomacy department.
 TEST(MailboxPlay, AnAnswerOpensTheDepartmentOrThePlaceItNames) {
   plat::SetGameFloatMode();
   SampleGame game;
@@ -167,26 +174,56 @@ TEST(MailboxPlay, AnAnswerOpensTheDepartmentOrThePlaceItNames) {
   g_uiOptions.emaillevel = 0;
   ScreenSet& s = g_screens;
   World& w = g_world;
+  const int32_t local = w.gameState.localPlayer;
   const uint32_t hex = PackHex(6, 5);
+  // One of the player's units on the map, and another region to write.
+  const UnitRecord* unit = nullptr;
+  for (UnitRecord* u = w.units; u && !unit;) {
+    if (IsUnitLive(*u) && u->owner == local && u->carrier == 0 && (u->x != 0 || u->y != 0) &&
+        u->classIndex < kFirstFacilityClass)
+      unit = u;
+    u = u->next;
+    if (u == w.units) break;
+  }
+  ASSERT_NE(unit, nullptr);
+  const uint32_t unitHex = PackHex(unit->x, unit->y);
+  int32_t other = 0;
+  for (int32_t r = 1; r <= w.gameState.highestPlayer && !other; ++r)
+    if (r != local && TakesPart(w.players[r])) other = r;
+  ASSERT_NE(other, 0);
+  // A proposal of an order at a place: the border report carries it here.
+  constexpr uint32_t kOrderReport = 127;
+  MessageTypeRecord& orderType = g_ruleTables.messageTypes.records[kOrderReport];
+  const uint8_t keptCode = orderType.replyCodes[0], keptSet = orderType.replySet;
+  orderType.replyCodes[0] = 1;
+  orderType.replySet = 70;
+  enum Result { kPanel, kHex, kUnit, kUnitsAtHex, kSender };
   struct Row {
     const char* button;
     uint32_t type;
-    uint32_t hexParam;  // the second parameter: a place, or nothing
-    int32_t panel;      // the department that opens; 0: the map goes to the hex
+    int32_t sender;
+    MessageParams params;
+    Result result;
+    int32_t panel;  // the department that opens (0 none checked)
+    uint32_t at;    // the hex that becomes current
   } const rows[] = {
-      {"Open production", 10, 0, 6},  // a shortage
-      {"Show on map", 144, hex, 0},   // a facility damaged
+      {"Open production", 10, 0, {1, 0}, kPanel, 6, 0},                         // a shortage
+      {"Show on map", 144, 0, {1, hex}, kHex, 0, hex},                          // a facility damaged
+      {"Go to unit", 462, 0, {unit->id}, kUnit, 9, unitHex},                    // a deployment held
+      {"Carry out", kOrderReport, 0, {1, 0, unitHex}, kUnitsAtHex, 9, unitHex},  // an order proposed
+      {"View sender", 125, other, {static_cast<uint32_t>(other)}, kSender, 4, 0},  // a border incident
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.button);
     ShowMainPanel(1, 0, s);
+    ClearMapSelection(s);
+    CentreMapOnHex(*g_ui.mapView, PackHex(w.mapWidth - 2, w.mapHeight - 2));
     SampleGame::Pump();
     const std::vector<uint32_t> before = Serials(LocalMail(w));
     {
       plat::CriticalSectionLock lock(g_simulationLock);
       w.gameState.currentHex = HexPosition{};
-      DeliverPlayerMessage(w, w.players[w.gameState.localPlayer], row.type, 0, nullptr,
-                           MessageParams{1, row.hexParam});
+      DeliverPlayerMessage(w, w.players[local], row.type, row.sender, nullptr, row.params);
     }
     uint32_t serial = 0;
     for (uint32_t m : Serials(LocalMail(w)))
@@ -201,10 +238,37 @@ TEST(MailboxPlay, AnAnswerOpensTheDepartmentOrThePlaceItNames) {
     SampleGame::Pump();
     if (row.panel != 0) {
       EXPECT_EQ(s.cmdBar.id, row.panel) << "the department is opened as its command-bar button opens it";
-    } else {
-      EXPECT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), hex);
+    }
+    if (row.at != 0) {
+      EXPECT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), row.at);
+      // The map is centred there (it was on the far corner): centring it
+      // there again moves nothing.
+      MapView& view = *g_ui.mapView;
+      const int32_t panX = view.panX, panY = view.panY;
+      CentreMapOnHex(view, row.at);
+      EXPECT_EQ(view.panX, panX);
+      EXPECT_EQ(view.panY, panY);
+    }
+    std::vector<uint32_t> selected;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      for (const UnitRecord* u : SelectedUnits(w, s)) selected.push_back(u->id);
+    }
+    switch (row.result) {
+      case kUnit: EXPECT_EQ(selected, std::vector<uint32_t>{unit->id}) << "the unit alone is selected"; break;
+      case kUnitsAtHex:
+        EXPECT_NE(std::find(selected.begin(), selected.end(), unit->id), selected.end()) << "the units there";
+        break;
+      case kSender:
+        ASSERT_NE(s.diplomacy1.regionList, nullptr);
+        EXPECT_EQ(s.diplomacy1.regionList->selectedId, other) << "the sender's row is picked";
+        EXPECT_EQ(s.diplomacy1.selectedRegion, other) << "and its panels open";
+        break;
+      default: EXPECT_TRUE(selected.empty()); break;
     }
   }
+  orderType.replyCodes[0] = keptCode;
+  orderType.replySet = keptSet;
 }
 
 // Pixels of the back buffer inside the rectangle that have the colour.

@@ -5,6 +5,9 @@
 // tab's the brush class's cell beside its picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -19,6 +22,7 @@
 #include "platform/window.h"
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
+#include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "support/whole_program.h"
@@ -26,6 +30,7 @@
 #include "ui/control_tree.h"
 #include "ui/control.h"
 #include "ui/map_folders.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -46,6 +51,31 @@ void Drag(int x0, int y0, int x1, int y1) {
   PumpWholeProgram();
 }
 
+struct Point {
+  int32_t x, y;
+};
+
+// Where the frame's poll finds the pointer and the left button: the
+// messages below come from there, as the window would deliver them.
+PolledInput g_pointer{.x = 400, .y = 300};
+
+// The left button pressed at the first point, held over the others and let
+// go at the last.
+void Stroke(const std::vector<Point>& points) {
+  const auto post = [](uint32_t m, uint32_t keys, Point p) {
+    g_pointer.x = p.x, g_pointer.y = p.y;
+    g_pointer.left = keys == plat::kMkLButton;
+    plat::PostWindowMessage(g_platform.mainWindow, m, keys, plat::MakeLParam(p.x, p.y));
+    PumpWholeProgram();
+  };
+  post(plat::kWmMouseMove, 0, points.front());
+  post(plat::kWmLButtonDown, plat::kMkLButton, points.front());
+  for (const Point& p : points) post(plat::kWmMouseMove, plat::kMkLButton, p);
+  post(plat::kWmLButtonUp, 0, points.back());
+}
+
+void ClickAt(const plat::Rect& r) { Stroke({{(r.left + r.right) / 2, (r.top + r.bottom) / 2}}); }
+
 TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   struct Restores {
     std::string root = plat::DataRoot();
@@ -57,6 +87,8 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   GlobalGuard folders(g_mapFolders);
   GlobalGuard editorMap(g_editorMap);
   GlobalGuard palette(g_editorPalette);
+  GlobalGuard input(g_uiInput);
+  g_uiInput.poll = [] { return g_pointer; };
   plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
   PrepareWholeProgram();
   g_ui.mapEditor = 1;
@@ -69,7 +101,6 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   ASSERT_TRUE(bar);
   EXPECT_TRUE(FormFindControlById(bar, 1)->state & kStateSelected);
   EXPECT_FALSE(g_editorMap.flags & kEditorEditing);
-
   const std::vector<uint32_t> before = Words();
   g_editorMap.brushKind = kBrushTerrain;
   g_editorMap.terrainBrush = 3;
@@ -126,6 +157,68 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   for (int32_t y = p.top; y < p.bottom; ++y)
     for (int32_t x = p.left; x < p.right; ++x) colours.insert(rgb(x, y));
   EXPECT_GT(colours.size(), 3u) << "the class's picture is drawn";
+  // The cells are pictures: the one under the pointer (class 4001, beside
+  // the first) names its class in the palette's tooltip.
+  g_pointer.x = cellLeft + 16, g_pointer.y = cellTop - 32 + 16;
+  PumpWholeProgram();
+  PumpWholeProgram();
+  const char* town = g_world.unitClasses[4001].name;
+  EXPECT_FALSE(cells->text.empty());
+  EXPECT_EQ(cells->text, std::string(town, strnlen(town, sizeof g_world.unitClasses[4001].name)));
+
+  // A stroke of the terrain brush, with editing switched on at its toggle,
+  // shows on the minimap as soon as the button is let go.
+  g_screens.mapEditCmdBar.OnCommand(FormFindControlById(bar, 2), 2);
+  SetMapEditMode(kBrushTerrain, 3);
+  g_editorMap.terrainBrush = 3;
+  PumpWholeProgram();
+  Control* editing = FormFindControlByTag(bar, "MAPMODE");
+  ASSERT_TRUE(editing);
+  if (!(editing->state & kStateSelected)) ClickAt(ControlAbsoluteRect(editing));
+  ASSERT_TRUE(g_editorMap.flags & kEditorEditing);
+  Control* minimap = g_mapView.minimapPane.currentForm;
+  ASSERT_TRUE(minimap);
+  const plat::Rect mm = ControlAbsoluteRect(minimap);
+  const auto minimapPixels = [&] {
+    EXPECT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+    std::vector<uint32_t> in;
+    for (int32_t y = mm.top; y < mm.bottom; ++y)
+      for (int32_t x = mm.left; x < mm.right; ++x) in.push_back(rgb(x, y));
+    return in;
+  };
+  const std::vector<uint32_t> blank = minimapPixels();
+  {
+    // The new map, nothing painted yet, shows as empty ground, with no
+    // magenta field: the ground's colour, or that colour dimmed while a
+    // fade runs.
+    const plat::Rect map = ControlAbsoluteRect(g_ui.mapArea);
+    const uint32_t bg = g_uiOptions.mapeditbackground;
+    const auto channel = [](uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFFu); };
+    int magenta = 0, ground = 0;
+    for (int32_t y = map.top; y < map.bottom; ++y)
+      for (int32_t x = map.left; x < map.right; ++x) {
+        const uint32_t c = rgb(x, y);
+        magenta += c == 0xFF64FFu;
+        const int g = channel(c, 8), bgG = std::max(channel(bg, 8), 1);
+        ground += g > 0 && std::abs(channel(c, 16) - channel(bg, 16) * g / bgG) <= 2 &&
+                  std::abs(channel(c, 0) - channel(bg, 0) * g / bgG) <= 2;
+      }
+    EXPECT_EQ(magenta, 0);
+    EXPECT_GT(ground, (map.right - map.left) * (map.bottom - map.top) / 2);
+  }
+  const plat::Rect map = ControlAbsoluteRect(g_ui.mapArea);
+  const int32_t y = (map.top + map.bottom) / 2, x0 = map.left + 100;
+  std::vector<Point> stroke;
+  for (int32_t x = x0; x < x0 + 400; x += 6) stroke.push_back({x, y});
+  Stroke(stroke);
+  int hexes = 0;
+  for (const HexCell& c : g_world.cells) hexes += CellTerrain(c.word) == 3;
+  EXPECT_GE(hexes, 10) << "the stroke paints a row of hexes";
+  const std::vector<uint32_t> painted = minimapPixels();
+  ASSERT_EQ(painted.size(), blank.size());
+  int changed = 0;
+  for (size_t i = 0; i < painted.size(); ++i) changed += painted[i] != blank[i];
+  EXPECT_GT(changed, 4) << "the painted hexes show on the minimap";
 }
 
 }  // namespace

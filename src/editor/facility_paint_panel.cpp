@@ -161,6 +161,14 @@ int32_t FacilityPaletteValue(int32_t left, int32_t top, int32_t right, int32_t x
   return cell >= 0 && cell < kFacilityPaletteCells ? kFirstFacilityClass + cell : 0;
 }
 
+void NameFacilityCellAt(Control* palette, int32_t x, int32_t y) {
+  if (!palette) return;
+  const plat::Rect at = ControlAbsoluteRect(palette);
+  const int32_t value =
+      y >= at.top && y < at.bottom ? FacilityPaletteValue(at.left, at.top, at.right, x, y, g_editorPalette.facilityOffset) : 0;
+  palette->text = value ? ClassName(g_world, value) : std::string();
+}
+
 bool MarkHexCapital(World& world, uint32_t position) {
   HexCell* cell = position != kNoHexPosition ? EditorCellAt(world, position) : nullptr;
   const int owner = cell ? CellOwner(cell->word) : 0;

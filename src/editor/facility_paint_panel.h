@@ -51,6 +51,9 @@ class FacilityPaintPanel : public Screen {
 // rectangle (left, top, right) scrolled by scroll pixels: 8 cells of 32
 // pixels to a row of a 256-pixel sheet; 0 (no facility) off the 64 cells.
 int32_t FacilityPaletteValue(int32_t left, int32_t top, int32_t right, int32_t x, int32_t y, int32_t scroll);
+// The cells are pictures without words: the palette's tooltip names the
+// class of the cell at (x, y), screen pixels (none off the palette).
+void NameFacilityCellAt(Control* palette, int32_t x, int32_t y);
 
 // Makes the settlement on the hex (a live facility whose class counts
 // people) its owner's capital in both copies of the owner's settings; false

@@ -180,6 +180,16 @@ void TerrainPaintPanel::OnControlChange(Control* control, int32_t) {
   if (control && std::strncmp(control->tag, "HEX", 3) == 0) PaintHexAttributes(*this);
 }
 
+void NameTerrainCellAt(Control* palette, int32_t x, int32_t y) {
+  if (!palette) return;
+  const plat::Rect at = ControlAbsoluteRect(palette);
+  const bool inside = x >= at.left && x < at.right && y >= at.top && y < at.bottom;
+  palette->text = inside ? TerrainName(g_world, TerrainPaletteIndex(at.left, at.top, at.right, x, y,
+                                                                    g_editorPalette.terrainOffset,
+                                                                    static_cast<int32_t>(g_world.terrains.size())))
+                         : std::string();
+}
+
 int32_t TerrainPaintPanel::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t message, intptr_t p1, intptr_t p2,
                                             intptr_t p3, Control* control, int32_t) {
   if (!control || !ControlTagMatches(control->tag, "TERRAINBITS")) return 0;

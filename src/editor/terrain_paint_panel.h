@@ -40,6 +40,10 @@ void ResetHexAttributes(TerrainPaintPanel& panel);
 // the brush, while editing is on.
 void PickHexTerrain(TerrainPaintPanel& panel, int32_t code);
 
+// The palette's tooltip names the terrain of the cell at (x, y), screen
+// pixels (none off the palette).
+void NameTerrainCellAt(Control* palette, int32_t x, int32_t y);
+
 // The palette cell under (x, y) of a palette shown at screen rectangle
 // (left, top, right) scrolled by scroll pixels: 16 cells of 32 pixels to a
 // row over a 512-pixel window; anything outside the terrain table is 0.

@@ -5,6 +5,8 @@
 #include "app/app_object.h"
 #include "editor/editor_map_input.h"
 #include "editor/editor_palette.h"
+#include "editor/facility_paint_panel.h"
+#include "editor/terrain_paint_panel.h"
 #include "platform/clock.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/map/map_draw.h"
@@ -71,6 +73,11 @@ void ScrollEditorPalettes(ScreenManager&) {
   const bool facility = p.kind == kPaletteFacility;
   if (!facility && p.kind != kPaletteTerrain) return;
   Control* palette = PaletteControl(facility ? "UGBITS" : "TERRAINBITS");
+  if (facility) {
+    NameFacilityCellAt(palette, g_ui.lastCursorX, g_ui.lastCursorY);
+  } else {
+    NameTerrainCellAt(palette, g_ui.lastCursorX, g_ui.lastCursorY);
+  }
   if (!palette || p.pendingScroll == 0) return;
   auto* bitmap = dynamic_cast<BitmapControl*>(palette);
   const int32_t visible = palette->rect.bottom - palette->rect.top;

@@ -71,6 +71,9 @@ int32_t RegionOfRowId(int32_t rowId) {
 
 void InstallDiplomacyMailHook() {
   g_mailUi.showRegionInDiplomacyPanel = ShowRegion;
+  // "View sender" and the answers about a region named in the mail: the
+  // department with the region's row picked shows what the player knows of it.
+  g_mailUi.openRegionPopup = ShowRegion;
   // An answer that opens a department opens it as its command-bar button does.
   g_mailUi.openSidePanel = [](int32_t panel) {
     if (g_ui.mapView) ShowMainPanel(panel, 0, g_screens);

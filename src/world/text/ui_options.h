@@ -118,7 +118,10 @@ struct UiOptions {
   uint32_t pathcolor[4] = {0xC800FF00, 0xC8FF6464, 0xC80000FF, 0xC80000FF};
   uint32_t pathcolordim[4] = {0xC800BE00, 0xC8BE4B4B, 0xC80000D2, 0xC80000D2};
   uint32_t mapbackground = 0xFF285028;
-  uint32_t mapeditbackground = 0xFFFF64FF;
+  // The editor's ground under hexes without terrain: by default the ground a
+  // game shows there, so that a new, blank map reads as an empty map (not a
+  // magenta screen) and a painted one looks as it will in play.
+  uint32_t mapeditbackground = 0xFF285028;
   uint32_t mapovlcolor = 0xFFFF0000;
   uint32_t maploscolor = 0x60000000;
   uint32_t mapovlhgcolor = 0xFF00FF00;

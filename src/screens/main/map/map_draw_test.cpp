@@ -368,7 +368,11 @@ TEST_F(MapBakeTest, BakedTilesMatchTheDirectFrame) {
     if (r.change == kOwnerAway) g_world.cells[30 * 60 + 50].word ^= WithCellOwner(0, 3);  // hex (50, 30)
     if (r.change == kGridColour) g_uiOptions.maphexgrid = 0xC0FFFF00u;
     if (r.change == kTerrain) g_world.cells[10 * 60 + 12].word ^= WithCellTerrain(0, 3);  // 1 and 2 swap
-    if (r.change == kEditor) g_ui.mode = kUiMapEditor;
+    if (r.change == kEditor) {
+      // The editor's own ground, when the player chose one apart from the game's.
+      g_ui.mode = kUiMapEditor;
+      g_uiOptions.mapeditbackground = 0xFFFF64FFu;
+    }
     const gfxtest::Image want = frame(false, x, y), got = frame(true, x, y);
     int worst = 0, drawn = 0;
     for (uint32_t by = 0; by + 16 <= want.height; by += 16)
@@ -389,6 +393,7 @@ TEST_F(MapBakeTest, BakedTilesMatchTheDirectFrame) {
     EXPECT_GT(drawn, int(want.pixels.size() / 4));
     EXPECT_EQ(g_mapGridBake.tilesBaked > baked, r.change != kNone);
     g_uiOptions.maphexgrid = 0x80000000u;
+    g_uiOptions.mapeditbackground = UiOptions{}.mapeditbackground;
   }
   ReleaseMapGridBake();
   wraps = 0, g_world.mapWidth = g_world.mapHeight = 0;

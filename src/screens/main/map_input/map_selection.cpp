@@ -9,10 +9,16 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
+#include "screens/main/map/map_geometry.h"
 #include "screens/screen_set.h"
+#include "sim/mail_ui_link.h"
+#include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
+#include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
+#include "world/id_lookups.h"
+#include "world/text/message_types.h"
 #include "world/world.h"
 
 MapPlacement g_mapPlacement;
@@ -28,6 +34,57 @@ ListHolder* LocalGroup(int32_t group) {
 void RedrawMap() {
   g_mapView.redrawPending = 1;
   g_mapView.minimapRedrawPending = 1;
+}
+
+void GoToHex(uint32_t packed) {
+  GotoHexPacked(packed);
+  if (g_ui.mapView) CentreMapOnHex(*g_ui.mapView, packed);
+}
+
+// The mail pop-up that the answer closed asked for a refresh of every
+// screen, which keeps the selection's orders from opening by themselves:
+// the answer opens them.
+void OpenAnswerOrders() {
+  ScreenSet& s = g_screens;
+  if (s.selectionOrdersShown && s.cmdBar.id != 9) OpenSelectionOrderPanels(s);
+}
+
+// A mail's "Go to unit": the map centres on the unit, which becomes the
+// selection with its orders open, as a click on it would make it.
+void GoToUnit(uint32_t unitId) {
+  uint32_t packed = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* unit = FindUnitById(g_world, unitId);
+    if (!unit || !IsUnitLive(*unit) || (unit->x == 0 && unit->y == 0)) return;
+    packed = PackHex(unit->x, unit->y);
+  }
+  GoToHex(packed);
+  DrawUnitOrderRow(g_screens, static_cast<int32_t>(unitId));
+  OpenAnswerOrders();
+}
+
+// A mail that proposes an order for the units at a place: the map centres
+// on the place and the player's units there are selected with their orders
+// open, so the player gives the order with the units in sight.
+void OrderUnitsAtMessageHex(uint32_t messageSerial) {
+  constexpr uint8_t kParamHex = 31;
+  uint32_t packed = 0;
+  bool found = false;
+  {
+    WorldLockGuard hold(g_world, kLockMail);
+    const PlayerMessage* message = FindPlayerMessage(g_world, g_world.gameState.localPlayer, messageSerial);
+    const MessageTypeRecord* type = message ? MessageType(message->typeId) : nullptr;
+    for (int i = 0; type && i < 4 && !found; ++i)
+      if (type->paramKinds[i] == kParamHex) {
+        packed = message->params[i];
+        found = true;
+      }
+  }
+  if (!found) return;
+  GoToHex(packed);
+  SelectOwnUnitsAtHex(g_screens, packed);
+  OpenAnswerOrders();
 }
 
 }  // namespace
@@ -123,4 +180,6 @@ void InstallMapSelectionLinks() {
   g_openBuildPopup = [](ScreenSet& screens) { OpenUpgradePopup(screens.upgradePopup); };
   g_mainLayoutLinks.closeMapPopups = CloseMapPopups;
   g_mainLayoutLinks.cancelMapPlacement = CancelMapPlacement;
+  g_mailUi.goToUnit = GoToUnit;
+  g_mailUi.applyOrderAtHex = OrderUnitsAtMessageHex;
 }

@@ -177,6 +177,12 @@ void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add) {
   ShowHexListPopupAt(StackList(), x, y);
 }
 
+void OpenSelectionOrderPanels(ScreenSet& screens) {
+  if (!g_ui.mapView) return;
+  ShowMainPanel(9, 0, screens);
+  screens.map1.units.Show(kUnitPanelListsSelection, nullptr);
+}
+
 void ShowSelectionOrders(ScreenSet& screens) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -187,14 +193,24 @@ void ShowSelectionOrders(ScreenSet& screens) {
   // The orders panel opens first: opening a panel leaves the map's pick.
   // Beside it the unit panel lists the selection, so the player sees which
   // units the next click orders.
-  if (!g_ui.modal && g_ui.mapView) {
-    ShowMainPanel(9, 0, screens);
-    screens.map1.units.Show(kUnitPanelListsSelection, nullptr);
-  }
+  if (!g_ui.modal) OpenSelectionOrderPanels(screens);
   screens.selectionOrdersShown = 1;
   screens.selectionPanelPending = 1;
   g_mapView.pickHex = 1;
   g_mapView.redrawPending = 1;
+}
+
+void SelectOwnUnitsAtHex(ScreenSet& screens, uint32_t packed) {
+  World& world = g_world;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ListHolderClear(g_hoverStack);
+    if (CollectOwnUnitsAt(world, packed, g_hoverStack) == 0) return;
+    ClearUnitSelectFlags(world);
+    CopyUnitList(world, false, screens.SelectionList(), g_hoverStack);
+    MarkStackUnits(world, screens.SelectionList());
+  }
+  ShowSelectionOrders(screens);
 }
 
 void DrawUnitOrderRow(ScreenSet& screens, int32_t unitId) {

@@ -55,8 +55,14 @@ void BandToHexes(uint32_t& first, uint32_t& second);
 // bautoselstack and bautoselrband. A click on no hex does nothing.
 void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add);
 
+// The orders panel, and beside it the unit panel listing the selection.
+void OpenSelectionOrderPanels(ScreenSet& screens);
 // Opens the orders panel for the selection (when it holds a unit).
 void ShowSelectionOrders(ScreenSet& screens);
+
+// Makes the local player's visible units on the hex (packed) the selection
+// and opens their orders; a hex with none of them leaves all as it was.
+void SelectOwnUnitsAtHex(ScreenSet& screens, uint32_t packed);
 
 // Makes the unit (by id) the only selected unit, marks it and opens the
 // orders panel for it; a unit no longer in the ring leaves all as it was.
