@@ -23,23 +23,28 @@ set(vd_unity_alone
   src/platform/message_queue_test.cpp
   src/platform/music_stream_test.cpp
   src/platform/peer_discovery.cpp
-  src/screens/diplomacy/aid_request_panels.cpp
-  src/screens/diplomacy/alliances_panel.cpp
-  src/screens/diplomacy/deal_editor.cpp
-  src/screens/diplomacy/deal_item_popups.cpp
-  src/screens/diplomacy/deal_offer.cpp
-  src/screens/diplomacy/deal_popup.cpp
-  src/screens/diplomacy/deal_side_pickers.cpp
+  src/screens/common/units/build_item_row.cpp
+  src/screens/common/units/unit_header.cpp
+  src/screens/common/units/unit_sheets.cpp
+  src/screens/common/units/unit_sheets_test.cpp
+  src/screens/diplomacy/deals/deal_editor.cpp
+  src/screens/diplomacy/deals/deal_item_popups.cpp
+  src/screens/diplomacy/deals/deal_offer.cpp
+  src/screens/diplomacy/deals/deal_popup.cpp
+  src/screens/diplomacy/deals/deal_side_pickers.cpp
+  src/screens/diplomacy/deals/pending_deals.cpp
   src/screens/diplomacy/diplomacy_screen.cpp
-  src/screens/diplomacy/mail_popup.cpp
-  src/screens/diplomacy/mail_window.cpp
-  src/screens/diplomacy/mail_window_test.cpp
-  src/screens/diplomacy/offer_mail_view.cpp
-  src/screens/diplomacy/region_relations.cpp
-  src/screens/diplomacy/surrender_confirm.cpp
-  src/screens/diplomacy/trade_restriction.cpp
-  src/screens/diplomacy/war_declaration.cpp
-  src/screens/diplomacy/world_market_panels.cpp
+  src/screens/diplomacy/mail/mail_popup.cpp
+  src/screens/diplomacy/mail/mail_window.cpp
+  src/screens/diplomacy/mail/mail_window_test.cpp
+  src/screens/diplomacy/mail/offer_mail_view.cpp
+  src/screens/diplomacy/market/aid_request_panels.cpp
+  src/screens/diplomacy/market/world_market_panels.cpp
+  src/screens/diplomacy/relations/alliances_panel.cpp
+  src/screens/diplomacy/relations/region_relations.cpp
+  src/screens/diplomacy/relations/surrender_confirm.cpp
+  src/screens/diplomacy/relations/trade_restriction.cpp
+  src/screens/diplomacy/relations/war_declaration.cpp
   src/screens/economy/cabinet/cabinet_candidates.cpp
   src/screens/economy/cabinet/cabinet_priorities_panel.cpp
   src/screens/economy/industry/facility_lists_test.cpp
@@ -83,45 +88,32 @@ set(vd_unity_alone
   src/screens/main/panels/hex_info_panel.cpp
   src/screens/main/panels/launch_site_panels.cpp
   src/screens/main/panels/production_panels.cpp
-  src/screens/main/panels/silo_panels_test.cpp
   src/screens/main/panels/site_panels_test.cpp
   src/screens/main/panels/unit_tab_panels_test.cpp
   src/screens/main/popups/combat_odds_test.cpp
+  src/screens/main/popups/hex_column_panels.cpp
   src/screens/main/popups/hex_column_panels_test.cpp
   src/screens/main/popups/hex_info_popup.cpp
   src/screens/main/popups/settlement_popup.cpp
   src/screens/main/popups/settlement_popup_test.cpp
   src/screens/main/popups/upgrade_popup.cpp
-  src/screens/military/base_popup.cpp
-  src/screens/military/base_sheets.cpp
-  src/screens/military/build_item_row.cpp
-  src/screens/military/build_lists.cpp
-  src/screens/military/build_lists_test.cpp
   src/screens/military/department/auto_build_panels_test.cpp
   src/screens/military/department/base_unit_list_panel.cpp
   src/screens/military/department/build_pages_test.cpp
   src/screens/military/department/military_department_test.cpp
   src/screens/military/department/stored_units_panel.cpp
   src/screens/military/department/unit_production_panel.cpp
+  src/screens/military/facilities/base_popup.cpp
+  src/screens/military/facilities/base_sheets.cpp
   src/screens/military/facilities/build_order_panel_test.cpp
+  src/screens/military/facilities/facility_popups.cpp
+  src/screens/military/facilities/facility_popups_test.cpp
   src/screens/military/facilities/military_facility_screen.cpp
-  src/screens/military/facility_popups.cpp
-  src/screens/military/facility_popups_test.cpp
   src/screens/military/inventory/inventory_test.cpp
   src/screens/military/inventory/missile_load_lists.cpp
-  src/screens/military/inventory/missile_silo_panels.cpp
   src/screens/military/inventory/unit_class_list_panel.cpp
   src/screens/military/inventory/unit_inventory_panel.cpp
   src/screens/military/inventory/unit_offer_panel.cpp
-  src/screens/military/launch_keypad_test.cpp
-  src/screens/military/missile_panels.cpp
-  src/screens/military/missile_popup.cpp
-  src/screens/military/missile_popup_test.cpp
-  src/screens/military/missile_stock_popup.cpp
-  src/screens/military/missile_stock_popup_test.cpp
-  src/screens/military/missile_strike_panel.cpp
-  src/screens/military/missile_strike_panel_test.cpp
-  src/screens/military/mission_panels.cpp
   src/screens/military/operations/defcon_panel.cpp
   src/screens/military/operations/defcon_panel_test.cpp
   src/screens/military/operations/force_size_panel.cpp
@@ -139,34 +131,44 @@ set(vd_unity_alone
   src/screens/military/operations/ops_schedule_panels.cpp
   src/screens/military/operations/wmd_targeting_panels.cpp
   src/screens/military/operations/wmd_targeting_panels_test.cpp
-  src/screens/military/order_option_panels.cpp
-  src/screens/military/order_settings_test.cpp
-  src/screens/military/orders_screen.cpp
-  src/screens/military/orders_screen_test.cpp
-  src/screens/military/orders_summary.cpp
-  src/screens/military/orders_training.cpp
-  src/screens/military/production_lists.cpp
-  src/screens/military/schedule_popup.cpp
-  src/screens/military/silo_popup.cpp
-  src/screens/military/silo_popup_test.cpp
-  src/screens/military/unit_build_popup.cpp
-  src/screens/military/unit_build_popup_test.cpp
-  src/screens/military/unit_cargo_panels.cpp
-  src/screens/military/unit_cargo_panels_test.cpp
-  src/screens/military/unit_command_grid.cpp
-  src/screens/military/unit_detail_panels.cpp
-  src/screens/military/unit_detail_panels_test.cpp
-  src/screens/military/unit_detail_popup.cpp
-  src/screens/military/unit_detail_popup_test.cpp
-  src/screens/military/unit_header.cpp
-  src/screens/military/unit_list_popup.cpp
-  src/screens/military/unit_performance.cpp
-  src/screens/military/unit_progress_row.cpp
-  src/screens/military/unit_progress_row_b.cpp
-  src/screens/military/unit_refit_panels.cpp
-  src/screens/military/unit_refit_panels_test.cpp
-  src/screens/military/unit_sheets.cpp
-  src/screens/military/unit_sheets_test.cpp
+  src/screens/military/orders/missile_strike_panel.cpp
+  src/screens/military/orders/missile_strike_panel_test.cpp
+  src/screens/military/orders/mission_panels.cpp
+  src/screens/military/orders/order_option_panels.cpp
+  src/screens/military/orders/order_settings_test.cpp
+  src/screens/military/orders/orders_screen.cpp
+  src/screens/military/orders/orders_screen_test.cpp
+  src/screens/military/orders/orders_summary.cpp
+  src/screens/military/orders/orders_training.cpp
+  src/screens/military/orders/schedule_popup.cpp
+  src/screens/military/orders/unit_command_grid.cpp
+  src/screens/military/production/build_lists.cpp
+  src/screens/military/production/build_lists_test.cpp
+  src/screens/military/production/production_lists.cpp
+  src/screens/military/production/unit_build_popup.cpp
+  src/screens/military/production/unit_build_popup_test.cpp
+  src/screens/military/silo/launch_keypad_test.cpp
+  src/screens/military/silo/missile_panels.cpp
+  src/screens/military/silo/missile_popup.cpp
+  src/screens/military/silo/missile_popup_test.cpp
+  src/screens/military/silo/missile_silo_panels.cpp
+  src/screens/military/silo/missile_stock_popup.cpp
+  src/screens/military/silo/missile_stock_popup_test.cpp
+  src/screens/military/silo/silo_panels_test.cpp
+  src/screens/military/silo/silo_popup.cpp
+  src/screens/military/silo/silo_popup_test.cpp
+  src/screens/military/units/unit_cargo_panels.cpp
+  src/screens/military/units/unit_cargo_panels_test.cpp
+  src/screens/military/units/unit_detail_panels.cpp
+  src/screens/military/units/unit_detail_panels_test.cpp
+  src/screens/military/units/unit_detail_popup.cpp
+  src/screens/military/units/unit_detail_popup_test.cpp
+  src/screens/military/units/unit_list_popup.cpp
+  src/screens/military/units/unit_performance.cpp
+  src/screens/military/units/unit_progress_row.cpp
+  src/screens/military/units/unit_progress_row_b.cpp
+  src/screens/military/units/unit_refit_panels.cpp
+  src/screens/military/units/unit_refit_panels_test.cpp
   src/sim/daily/hex_pass.cpp
   src/sim/daily/population.cpp
   src/sim/daily/product_economy.cpp

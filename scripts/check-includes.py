@@ -203,30 +203,23 @@ FACILITY_PARTS = ('facility figures and pop-up parts that the facility screens o
                   'the makings of the facility pop-up base in screens/common')
 OPENS_SCREEN = ('a screen of another department that this one opens or embeds; to be reached through the '
                 'screen set or a hook in screens/common')
-REGION_ROW = 'the row naming a region beside its flag; to join the flag in screens/common with the mail work'
 PRODUCT_PERIOD = ('the product period and graph the economy screens own and the facility and operations '
                   'pages read; to move to screens/common with the money pages\' work')
 MILITARY_HELPER = ('a military helper (unit header, orders summary, production lists, base rows) that the '
                    'main screen\'s side panels show; to move to screens/common with the military work')
-TEST_SUPPORT = 'the military tests\' world set-up, shared with a facility-list test; to join tests/support'
+SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it lives with the rest of the silo '
+                   'in military/silo')
 
 CROSS_DEPARTMENT = {
-    'screens/diplomacy/region_row.h': ('economy editor frontend main military', REGION_ROW),
     'screens/economy/industry/facility_list_services.h': ('military', FACILITY_PARTS),
     'screens/economy/policy/policy_figures.h': ('military', OPENS_SCREEN),
-    'screens/economy/product_graph.h': ('main', PRODUCT_PERIOD),
     'screens/economy/product_period.h': ('main military', PRODUCT_PERIOD),
     'screens/economy/research/research_funding_panel.h': ('military', OPENS_SCREEN),
-    'screens/economy/research/research_queue.h': ('military', OPENS_SCREEN),
     'screens/economy/status/news_viewer_panels.h': ('diplomacy', OPENS_SCREEN),
     'screens/economy/status/region_stats_panels.h': ('diplomacy', OPENS_SCREEN),
     'screens/frontend/game_menu.h': ('main', OPENS_SCREEN),
-    'screens/frontend/map_overlay.h': ('main', OPENS_SCREEN),
     'screens/main/bars/command_bars.h': ('diplomacy economy military', MAIN_FRAME),
     'screens/main/bars/side_bars.h': ('diplomacy economy military', MAIN_FRAME),
-    'screens/main/build/build_classes.h': ('economy military', FACILITY_PARTS),
-    'screens/main/build/site_figures.h': ('economy military', FACILITY_PARTS),
-    'screens/main/facility_status.h': ('economy military', FACILITY_PARTS),
     'screens/main/map/map_geometry.h': ('diplomacy economy frontend military', MAIN_FRAME),
     'screens/main/map/map_view.h': ('diplomacy economy frontend military', MAIN_FRAME),
     'screens/main/map_input/map_click.h': ('diplomacy military', MAIN_FRAME),
@@ -236,41 +229,28 @@ CROSS_DEPARTMENT = {
     'screens/main/map_input/selection.h': ('frontend military', MAIN_FRAME),
     'screens/main/panels/class_icon.h': ('diplomacy economy military', UNIT_ROWS),
     'screens/main/panels/facility_actions_panel.h': ('economy military', FACILITY_PARTS),
-    'screens/main/panels/facility_figures.h': ('economy military', FACILITY_PARTS),
-    'screens/main/panels/facility_header.h': ('military', FACILITY_PARTS),
     'screens/main/panels/facility_sub_panels.h': ('military', FACILITY_PARTS),
     'screens/main/panels/launch_site_panels.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/panels/main_layout.h': ('diplomacy economy frontend military', MAIN_FRAME),
     'screens/main/panels/map_screen.h': ('economy military', MAIN_FRAME),
-    'screens/main/panels/silo_panels.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/panels/unit_panel.h': ('military', UNIT_ROWS),
-    'screens/main/panels/unit_tab_figures.h': ('military', UNIT_ROWS),
     'screens/main/panels/unit_tab_panels.h': ('military', UNIT_ROWS),
     'screens/main/popups/combat_odds_popup.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/popups/hex_list_popups.h': ('frontend', MAIN_PANEL_PARTS),
     'screens/main/popups/map_popups.h': ('diplomacy frontend military', MAIN_FRAME),
-    'screens/main/popups/name_hex_popup.h': ('military', MAIN_PANEL_PARTS),
-    'screens/main/popups/object_popups.h': ('economy military', FACILITY_PARTS),
-    'screens/main/popups/unit_list_fields.h': ('editor military', UNIT_ROWS),
-    'screens/main/popups/unit_lists.h': ('diplomacy economy editor frontend military', UNIT_ROWS),
-    'screens/military/base_list_rows.h': ('main', MILITARY_HELPER),
-    'screens/military/build_item_row.h': ('economy', UNIT_ROWS),
-    'screens/military/build_lists.h': ('economy', UNIT_ROWS),
     'screens/military/facilities/military_facility_screen.h': ('economy', OPENS_SCREEN),
-    'screens/military/hex_unit_actions.h': ('main', MILITARY_HELPER),
     'screens/military/inventory/missile_load_lists.h': ('diplomacy editor', UNIT_ROWS),
-    'screens/military/military_test_support.h': ('economy', TEST_SUPPORT),
-    'screens/military/order_settings.h': ('main', MILITARY_HELPER),
-    'screens/military/orders_screen.h': ('main', OPENS_SCREEN),
-    'screens/military/orders_summary.h': ('main', MILITARY_HELPER),
-    'screens/military/production_lists.h': ('economy main', MILITARY_HELPER),
-    'screens/military/unit_build_popup.h': ('economy', OPENS_SCREEN),
-    'screens/military/unit_class_row.h': ('economy', UNIT_ROWS),
-    'screens/military/unit_command_grid.h': ('main', MILITARY_HELPER),
-    'screens/military/unit_header.h': ('economy main', MILITARY_HELPER),
-    'screens/military/unit_performance.h': ('diplomacy', OPENS_SCREEN),
-    'screens/military/unit_progress_row_b.h': ('economy', UNIT_ROWS),
-    'screens/military/unit_sheets.h': ('main', MILITARY_HELPER),
+    'screens/military/orders/hex_unit_actions.h': ('main', MILITARY_HELPER),
+    'screens/military/orders/order_settings.h': ('main', MILITARY_HELPER),
+    'screens/military/orders/orders_screen.h': ('main', OPENS_SCREEN),
+    'screens/military/orders/orders_summary.h': ('main', MILITARY_HELPER),
+    'screens/military/orders/unit_command_grid.h': ('main', MILITARY_HELPER),
+    'screens/military/production/build_lists.h': ('economy', UNIT_ROWS),
+    'screens/military/production/production_lists.h': ('economy main', MILITARY_HELPER),
+    'screens/military/production/unit_build_popup.h': ('economy', OPENS_SCREEN),
+    'screens/military/silo/silo_panels.h': ('main', SILO_SIDE_PANEL),
+    'screens/military/units/unit_performance.h': ('diplomacy', OPENS_SCREEN),
+    'screens/military/units/unit_progress_row_b.h': ('economy', UNIT_ROWS),
 }
 
 

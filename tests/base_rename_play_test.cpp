@@ -15,7 +15,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "screens/main/popups/object_popups.h"
+#include "screens/common/facilities/object_popups.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/play_days.h"

@@ -13,7 +13,7 @@
 #include "platform/fpenv.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
-#include "screens/main/popups/object_popups.h"
+#include "screens/common/facilities/object_popups.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/play_days.h"

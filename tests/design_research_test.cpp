@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "platform/fpenv.h"
-#include "screens/military/unit_build_popup.h"
+#include "screens/military/production/unit_build_popup.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/play_days.h"

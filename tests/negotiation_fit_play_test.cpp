@@ -13,7 +13,7 @@
 #include "app/gfx/renderer.h"
 #include "net/text_message.h"
 #include "platform/fpenv.h"
-#include "screens/diplomacy/deal_popup.h"
+#include "screens/diplomacy/deals/deal_popup.h"
 #include "screens/screen_set.h"
 #include "sim/dip_offer.h"
 #include "sim/message_ids.h"

@@ -17,7 +17,7 @@
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/popups/combat_odds_popup.h"
 #include "screens/main/popups/settlement_popup.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"

@@ -16,7 +16,7 @@
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/military/orders_screen.h"
+#include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"

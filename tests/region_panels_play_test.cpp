@@ -13,7 +13,7 @@
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "records/player_record.h"
-#include "screens/diplomacy/trade_restriction.h"
+#include "screens/diplomacy/relations/trade_restriction.h"
 #include "screens/screen_set.h"
 #include "sim/region_names.h"
 #include "sim/simulation_lock.h"

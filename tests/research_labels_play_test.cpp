@@ -13,7 +13,7 @@
 #include "ai/minister_common.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
-#include "screens/economy/research/research_queue.h"
+#include "screens/common/research_queue.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
 #include "sim/simulation_lock.h"

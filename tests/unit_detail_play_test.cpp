@@ -11,7 +11,7 @@
 #include "app/gfx/renderer.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
-#include "screens/military/unit_cargo_panels.h"
+#include "screens/military/units/unit_cargo_panels.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"

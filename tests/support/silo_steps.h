@@ -11,7 +11,7 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/map_screen.h"
-#include "screens/military/inventory/missile_silo_panels.h"
+#include "screens/military/silo/missile_silo_panels.h"
 #include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

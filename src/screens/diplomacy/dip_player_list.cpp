@@ -4,7 +4,7 @@
 
 #include "records/player_record.h"
 #include "records/player_relations.h"
-#include "screens/diplomacy/region_row.h"
+#include "screens/common/region_row.h"
 #include "sim/region_names.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"

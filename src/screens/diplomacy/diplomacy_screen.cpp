@@ -1,6 +1,6 @@
 #include "screens/diplomacy/diplomacy_screen.h"
 
-#include "screens/diplomacy/contact_masks.h"
+#include "screens/diplomacy/mail/contact_masks.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/main/map/map_geometry.h"

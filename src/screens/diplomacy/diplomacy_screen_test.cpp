@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "screens/diplomacy/contact_masks.h"
+#include "screens/diplomacy/mail/contact_masks.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"

@@ -17,7 +17,7 @@
 #include "screens/editor/editor_class_list_panels.h"
 #include "screens/editor/editor_hex_units.h"
 #include "screens/editor/editor_stock_units.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "ui/control_bits.h"

@@ -7,7 +7,7 @@
 #include "net/text_message.h"
 #include "net_game/chat_rows.h"
 #include "platform/status.h"
-#include "screens/diplomacy/region_row.h"
+#include "screens/common/region_row.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"

@@ -5,7 +5,7 @@
 // line to a group of players.
 #include <cstdint>
 
-#include "screens/frontend/map_overlay.h"
+#include "screens/common/map_overlay.h"
 #include "ui/screen.h"
 
 struct ScreenSet;

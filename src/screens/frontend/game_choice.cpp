@@ -1,5 +1,5 @@
 #include "screens/frontend/start_menu.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_start.h"
 #include "ui/control.h"

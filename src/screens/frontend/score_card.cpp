@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/fpenv.h"
-#include "screens/diplomacy/region_row.h"
+#include "screens/common/region_row.h"
 #include "screens/frontend/chat_screen.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/screen_set.h"

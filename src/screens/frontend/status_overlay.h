@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/frontend/map_overlay.h"
+#include "screens/common/map_overlay.h"
 
 struct World;
 

@@ -18,7 +18,7 @@
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/popups/object_popups.h"
+#include "screens/common/facilities/object_popups.h"
 #include "screens/screen_panel_helpers.h"
 #include "screens/screen_set.h"
 #include "net/command_network.h"

@@ -4,7 +4,7 @@
 
 #include "records/le_bytes.h"
 #include "records/player_record.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"

@@ -18,7 +18,7 @@
 #include "screens/economy/industry/product_facility_list.h"
 #include "screens/economy/policy/policy_facility_list.h"
 #include "screens/military/facilities/military_facility_screen.h"
-#include "screens/military/military_test_support.h"
+#include "screens/common/military_test_support.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/daily/product_fields.h"

@@ -6,7 +6,7 @@
 #include "records/unit_record.h"
 #include "screens/economy/industry/facility_list_services.h"
 #include "screens/main/bars/side_bars.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

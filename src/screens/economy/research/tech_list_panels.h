@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "screens/military/build_lists.h"
+#include "screens/military/production/build_lists.h"
 #include "ui/screen.h"
 
 class ListBoxControl;

@@ -5,7 +5,7 @@
 #include "net/command_network.h"
 #include "platform/fpenv.h"
 #include "records/player_record.h"
-#include "screens/diplomacy/region_row.h"
+#include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/status/status_screen.h"

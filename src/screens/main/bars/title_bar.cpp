@@ -6,7 +6,7 @@
 #include "app/calendar.h"
 #include "platform/fpenv.h"
 #include "records/player_record.h"
-#include "screens/diplomacy/region_row.h"
+#include "screens/common/region_row.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/main/panels/main_layout.h"

@@ -14,7 +14,7 @@
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_units.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "ui/screen_manager.h"
 #include "world/local_player.h"

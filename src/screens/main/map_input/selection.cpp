@@ -11,7 +11,7 @@
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"

@@ -18,7 +18,7 @@
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/order_choice.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"

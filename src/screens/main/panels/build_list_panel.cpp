@@ -5,7 +5,7 @@
 
 #include "platform/threads.h"
 #include "screens/main/bars/side_bars.h"
-#include "screens/main/build/build_classes.h"
+#include "screens/common/facilities/build_classes.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

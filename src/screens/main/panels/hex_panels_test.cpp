@@ -10,7 +10,7 @@
 
 #include "screens/main/panels/hex_distance_panel.h"
 #include "screens/main/panels/hex_info_panel.h"
-#include "screens/main/popups/name_hex_popup.h"
+#include "screens/common/name_hex_popup.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"
 #include "records/hex_cell.h"

@@ -5,7 +5,7 @@
 #include "app/app_object.h"
 #include "app/gfx/fonts.h"
 #include "platform/window.h"
-#include "screens/frontend/map_overlay.h"
+#include "screens/common/map_overlay.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"

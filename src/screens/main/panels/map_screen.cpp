@@ -7,7 +7,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
-#include "screens/diplomacy/region_row.h"
+#include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/main/panels/hex_closeup.h"

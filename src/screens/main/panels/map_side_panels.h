@@ -10,7 +10,7 @@
 #include "screens/main/panels/launch_site_panels.h"
 #include "screens/main/panels/research_centre_panel.h"
 #include "screens/main/panels/settlement_panel.h"
-#include "screens/main/panels/silo_panels.h"
+#include "screens/military/silo/silo_panels.h"
 #include "ui/screen.h"
 
 // A panel in the dock's second slot that opens the dock two deep.

@@ -6,7 +6,7 @@
 // shared list code. Window thread.
 #include <cstdint>
 
-#include "screens/military/production_lists.h"
+#include "screens/military/production/production_lists.h"
 #include "ui/screen.h"
 
 class Control;

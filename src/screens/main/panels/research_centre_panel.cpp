@@ -6,7 +6,7 @@
 #include "screens/common/figure_text.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/side_bars.h"
-#include "screens/main/panels/facility_header.h"
+#include "screens/common/facilities/facility_header.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
 #include "sim/simulation_lock.h"

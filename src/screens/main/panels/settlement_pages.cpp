@@ -15,7 +15,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/figure_text.h"
-#include "screens/main/build/site_figures.h"
+#include "screens/common/facilities/site_figures.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/daily/product_fields.h"

@@ -10,7 +10,7 @@
 
 #include "screens/main/panels/cargo_panel.h"
 #include "screens/main/panels/unit_tab_panels.h"
-#include "screens/military/orders_summary.h"
+#include "screens/military/orders/orders_summary.h"
 #include "ui/screen.h"
 
 class Control;

@@ -7,7 +7,7 @@
 #include "records/order_words.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/cargo_panel.h"
-#include "screens/main/panels/unit_tab_figures.h"
+#include "screens/common/units/unit_tab_figures.h"
 #include "screens/main/panels/unit_tab_panels.h"
 #include "support/global_guard.h"
 #include "sim/command_log.h"

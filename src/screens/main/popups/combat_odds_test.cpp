@@ -12,7 +12,7 @@
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "support/global_guard.h"

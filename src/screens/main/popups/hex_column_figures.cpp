@@ -6,7 +6,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
-#include "screens/main/build/site_figures.h"
+#include "screens/common/facilities/site_figures.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "units/hex_state.h"
 #include "units/class_fields.h"

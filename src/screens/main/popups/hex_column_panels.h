@@ -8,7 +8,7 @@
 // Interface thread; refreshes hold the simulation lock.
 #include <cstdint>
 
-#include "screens/economy/product_graph.h"
+#include "screens/common/product_graph.h"
 #include "ui/screen.h"
 
 inline constexpr int32_t kHexResourceBars = 8;  // products 0 to 7

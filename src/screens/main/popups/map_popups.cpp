@@ -7,7 +7,7 @@
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/popups/unit_lists.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"

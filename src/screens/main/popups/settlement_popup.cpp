@@ -11,7 +11,7 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/diplomacy/region_row.h"
+#include "screens/common/region_row.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/class_icon.h"

@@ -12,7 +12,7 @@
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "screens/common/figure_text.h"
-#include "screens/main/build/site_figures.h"
+#include "screens/common/facilities/site_figures.h"
 #include "screens/main/map_input/map_placement.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"

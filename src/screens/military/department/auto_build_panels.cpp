@@ -5,7 +5,7 @@
 #include "records/player_policy.h"
 #include "records/player_record.h"
 #include "screens/main/bars/side_bars.h"
-#include "screens/main/build/site_figures.h"
+#include "screens/common/facilities/site_figures.h"
 #include "screens/military/department/department_text.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "screens/military/military_test_support.h"
+#include "screens/common/military_test_support.h"
 #include "screens/military/operations/hostility_panel.h"
 #include "screens/military/operations/ops_schedule_panels.h"
 #include "screens/screen_set.h"

@@ -5,7 +5,7 @@
 #include "records/command_ids.h"
 #include "records/player_record.h"
 #include "records/player_relations.h"
-#include "screens/diplomacy/region_row.h"
+#include "screens/common/region_row.h"
 #include "screens/economy/product_period.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/military/department/department_text.h"

@@ -11,7 +11,7 @@
 #include "records/command_ids.h"
 #include "records/player_kinds.h"
 #include "records/player_record.h"
-#include "screens/military/military_test_support.h"
+#include "screens/common/military_test_support.h"
 #include "screens/military/operations/intel_region_panels.h"
 #include "screens/military/operations/intelligence_panel.h"
 #include "screens/screen_set.h"

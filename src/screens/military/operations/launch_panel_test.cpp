@@ -9,7 +9,7 @@
 #include "records/order_words.h"
 #include "records/player_record.h"
 #include "records/unit_flags.h"
-#include "screens/military/military_test_support.h"
+#include "screens/common/military_test_support.h"
 #include "screens/military/operations/launch_panel.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"

@@ -9,7 +9,7 @@
 #include "records/command_ids.h"
 #include "records/player_record.h"
 #include "screens/military/department/military_figures.h"
-#include "screens/military/military_test_support.h"
+#include "screens/common/military_test_support.h"
 #include "screens/military/operations/military_wages_panel.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"

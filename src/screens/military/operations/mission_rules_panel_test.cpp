@@ -9,7 +9,7 @@
 #include "records/command_ids.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/main_layout.h"
-#include "screens/military/military_test_support.h"
+#include "screens/common/military_test_support.h"
 #include "screens/military/operations/mission_rules_panel.h"
 #include "sim/command_log.h"
 #include "ui/control_bits.h"

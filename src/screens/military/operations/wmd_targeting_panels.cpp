@@ -8,7 +8,7 @@
 #include "records/player_relations.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/diplomacy/region_row.h"
+#include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/map/map_geometry.h"

@@ -10,7 +10,7 @@
 #include "records/player_kinds.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
-#include "screens/military/military_test_support.h"
+#include "screens/common/military_test_support.h"
 #include "screens/military/operations/wmd_targeting_panels.h"
 #include "sim/daily/elimination.h"
 #include "world/world.h"

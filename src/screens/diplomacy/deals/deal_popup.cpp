@@ -1,0 +1,211 @@
+#include "screens/diplomacy/deals/deal_popup.h"
+
+#include <string>
+
+#include "app/number_text.h"
+#include "records/player_relations.h"
+#include "screens/diplomacy/deals/deal_offer.h"
+#include "screens/common/region_row.h"
+#include "screens/common/units/unit_lists.h"
+#include "screens/screen_set.h"
+#include "sim/mail_ui_link.h"
+#include "sim/region_names.h"
+#include "sim/simulation_lock.h"
+#include "ui/bitmap_control.h"
+#include "ui/control.h"
+#include "ui/control_bits.h"
+#include "ui/control_tree.h"
+#include "ui/list_control.h"
+#include "ui/panel_helpers.h"
+#include "ui/panel_vocabulary.h"
+#include "ui/screen_manager.h"
+#include "ui/string_control.h"
+#include "world/local_player.h"
+#include "world/player_names.h"
+#include "world/text/text_lists.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr int32_t kApproachIds = 101;  // 101..107 the seven approaches; 108, 109 take the same path
+constexpr int32_t kApproachIdSpan = 9;
+constexpr int32_t kRelationEnemy = 3;
+
+DealPopup& ThePopup() { return g_screens.popupDiplomacy; }
+
+int32_t OtherPlayer() {
+  const intptr_t id = ThePopup().id;
+  return id >= 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0;
+}
+
+bool HumanLed(int32_t player) { return g_world.players[player].kind == kKindHuman; }
+
+// One side of the pop-up: `self` seen against `other`.
+void FillSide(Control* form, int side, int32_t self, int32_t other) {
+  const char* suffix = side == 0 ? "1" : "2";
+  const auto tag = [&](const char* stem) { return Tag(form, (std::string(stem) + suffix).c_str()); };
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const PlayerRecord& record = g_world.players[self];
+  SetControlText(tag("REGION"), RegionDisplayName(g_world, self));
+  FillRegionRow(tag("FLAG"), "", self);
+  SetControlText(tag("LEADER"), GetPlayerDisplayName(g_world, record));
+  SetControlText(tag("GOVTYPE"), TextListText(kListGovtype, record.govtype));
+  IconCellRect(kLeaderPortraits + record.avatar, tag("LEADPIC"), nullptr);
+  const int32_t relation = RelationClass(record, other);
+  if (Control* stance = tag("STANCE")) {
+    SetControlText(stance, TextListText(kListDiprel, relation));
+    if (relation == kRelationEnemy)
+      stance->state |= kStateSelected;
+    else
+      stance->state &= ~kStateSelected;
+  }
+}
+
+void SelectOnly(Control* form, int32_t firstId, int32_t count, int32_t chosen) {
+  for (int32_t i = 0; i < count; ++i)
+    if (Control* c = form ? FormFindControlById(form, firstId + i) : nullptr) {
+      if (firstId + i == chosen)
+        c->state |= kStateSelected;
+      else
+        c->state &= ~kStateSelected;
+    }
+}
+
+}  // namespace
+
+// The pop-up.
+
+void DealPopup::BindControls() {
+  editorHost = Tag(currentForm, "SUBPARENT2");
+  pendingHost = Tag(currentForm, "SUBPARENT10");
+}
+
+void DealPopup::OnOpen() {
+  const int32_t other = OtherPlayer();
+  PrepareDealOffer(g_world, offer, other);
+  ScreenSet& s = g_screens;
+  s.popupDiplomacySs2.Show(id, pendingHost);
+  s.popupDiplomacySs1.Show(id, editorHost);
+  const int32_t local = LocalPlayerIndex(g_world);
+  if (local < 0) return;
+  FillSide(currentForm, 0, local, other);
+  FillSide(currentForm, 1, other, local);
+  Control* approachHost = s.popupDiplomacySs1.approachHost;
+  if (HumanLed(other))
+    s.popupDiplomacySs4.Show(offer->kind, approachHost);
+  else
+    s.popupDiplomacySs3.Show(offer->kind, approachHost);
+}
+
+void DealPopup::Refresh() {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  if (const PlayerRecord* local = LocalPlayer(g_world))
+    SetControlNumberText(0, 0, "", 1, "", 0, local->gdp, Tag(currentForm, "GDP1"));
+  SetControlNumberText(0, 0, "", 1, "", 0, g_world.players[OtherPlayer()].gdp, Tag(currentForm, "GDP2"));
+}
+
+void DealPopup::OnCommand(Control* control, int32_t) {
+  if (Is(control, "CLOSEBUT")) Close();
+}
+
+// The deals already running.
+
+void PendingDealsPanel::BindControls() {
+  received = MakeListBox("DIPLIST5", 0, currentForm, kListIndicators, this);
+  given = MakeListBox("DIPLIST6", 0, currentForm, kListIndicators, this);
+  cancelHost = Tag(currentForm, "SUBPARENT11");
+}
+
+void PendingDealsPanel::OnOpen() {
+  for (ListBoxControl* list : {received, given})
+    if (list) {
+      ListDeselectAll(list);
+      ListResetScroll(list);
+    }
+  g_screens.popupDiplomacySs2a.Show(kKeepScreenId, cancelHost);
+  SetHidden(cancelHost, true);
+}
+
+void PendingDealsPanel::Refresh() {
+  const int32_t local = LocalPlayerIndex(g_world), other = OtherPlayer();
+  if (local < 0) return;
+  FillPendingDeals(g_world, received, local, other, receivedRows);
+  FillPendingDeals(g_world, given, other, local, givenRows);
+}
+
+void PendingDealsPanel::OnControlChange(Control* control, int32_t) {
+  ListBoxControl* partner = control == received ? given : control == given ? received : nullptr;
+  auto* list = static_cast<ListBoxControl*>(control);
+  if (partner && list->selectedId != 0) ListDeselectAll(partner);
+  SetHidden(cancelHost, !((received && received->selectedId) || (given && given->selectedId)));
+}
+
+void PendingDealsPanel::OnActivate(Control* control, int32_t) {
+  if (control == received || control == given) g_screens.popupDiplomacySs2a.OnCommand(nullptr, 0);
+}
+
+void PendingDealCancel::OnCommand(Control* control, int32_t) {
+  if (control && !Is(control, "CANBUT")) return;
+  PendingDealsPanel& panel = g_screens.popupDiplomacySs2;
+  if (DipOffer* offer = ThePopup().offer.get())
+    CancelPendingDeal(g_world, *offer, SelectedPendingDeal(panel.received, panel.receivedRows),
+                      SelectedPendingDeal(panel.given, panel.givenRows));
+  g_screens.popupDiplomacySs1.Refresh();
+}
+
+// The approach.
+
+void DealApproachChooser::BindControls() {
+  for (int32_t i = 0; i < kOfferKinds; ++i)
+    if (auto* c = dynamic_cast<StringControl*>(FormFindControlById(currentForm, kApproachIds + i))) {
+      // A control's tooltip is its record text.
+      const char* name = TextListText(kListEmoticons, i);
+      c->recordText = name ? name : "";
+    }
+}
+
+void DealApproachChooser::OnOpen() {
+  SetControlText(Tag(currentForm, "APPROACH"), TextListText(kListEmoticons, static_cast<int32_t>(id)));
+  SelectOnly(currentForm, kApproachIds, kOfferKinds, kApproachIds + static_cast<int32_t>(id));
+  SetHidden(Tag(currentForm, "OK"), !HumanLed(OtherPlayer()));
+}
+
+void DealApproachChooser::OnCommand(Control* control, int32_t controlId) {
+  if (controlId >= kApproachIds && controlId < kApproachIds + kApproachIdSpan) {
+    const int32_t approach = controlId - kApproachIds;
+    if (approach >= kOfferKinds) return;
+    if (DipOffer* offer = ThePopup().offer.get()) offer->kind = static_cast<uint8_t>(approach);
+    Show(approach, nullptr);
+  } else if (Is(control, "OK")) {
+    g_screens.popupDiplomacySs4.Show(id, g_screens.popupDiplomacySs1.approachHost);
+  }
+}
+
+void DealApproachPanel::BindControls() { MakeTextBox("TEXTBOX", 0, currentForm); }
+
+void DealApproachPanel::OnOpen() {
+  SetControlText(Tag(currentForm, "APPROACH"), TextListText(kListEmoticons, static_cast<int32_t>(id)));
+  // ALTER shows the approach's picture: frame n of its strip is approach n.
+  if (auto* alter = TagAs<BitmapControl>(currentForm, "ALTER"); alter && id >= 0 && id < kOfferKinds) {
+    alter->frame = static_cast<uint8_t>(id);
+    alter->state |= kStateDirty;
+  }
+}
+
+void DealApproachPanel::OnCommand(Control* control, int32_t) {
+  if (Is(control, "ALTER")) g_screens.popupDiplomacySs3.Show(id, g_screens.popupDiplomacySs1.approachHost);
+}
+
+// Opening offers.
+
+void OpenOfferTextInDealEditor(const char* text, bool swap) {
+  const int32_t addressee = OpenOfferText(g_world, ThePopup().offer, text, swap);
+  if (addressee >= 0) ThePopup().Popup(addressee, nullptr);
+}
+
+void OpenOfferInDealEditor(uint32_t messageSerial) {
+  const int32_t addressee = OpenOfferMail(g_world, ThePopup().offer, messageSerial);
+  if (addressee >= 0) ThePopup().Popup(addressee, nullptr);
+}
+
+void InstallDealEditorHooks() { g_mailUi.openOfferInDealEditor = OpenOfferInDealEditor; }

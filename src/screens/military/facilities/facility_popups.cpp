@@ -1,0 +1,201 @@
+#include "screens/military/facilities/facility_popups.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "records/command_ids.h"
+#include "records/hex_cell.h"
+#include "records/hex_unit_stack.h"
+#include "records/unit_record.h"
+#include "screens/main/panels/facility_actions_panel.h"
+#include "screens/common/facilities/facility_figures.h"
+#include "screens/main/panels/launch_site_panels.h"
+#include "screens/common/name_hex_popup.h"
+#include "screens/common/facilities/object_popups.h"
+#include "screens/military/facilities/base_popup.h"
+#include "screens/military/facilities/facility_panels.h"
+#include "screens/screen_set.h"
+#include "sim/facility_command_args.h"
+#include "sim/game_command.h"
+#include "sim/simulation_lock.h"
+#include "sim/unit_command_args.h"
+#include "ui/control.h"
+#include "ui/control_focus.h"
+#include "ui/control_tree.h"
+#include "ui/edit_control.h"
+#include "ui/panel_vocabulary.h"
+#include "ui/screen_manager.h"
+#include "world/hex_extra.h"
+#include "world/object_hex.h"
+#include "world/record_helpers.h"
+#include "world/unit_class.h"
+#include "world/unit_class_flags.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr uint32_t kNameEditing = 0x100;
+constexpr size_t kHexLabelMax = 47;
+
+TextControl* AsText(Control* c) {
+  return c && (c->kind == kKindEdit || c->kind == kKindText) ? static_cast<TextControl*>(c) : nullptr;
+}
+
+// Opening on a facility: its cell and the class the player sees there.
+bool OpenOn(Screen& popup, uint32_t& cellIndex, int32_t& shownClass) {
+  if (popup.parameterList && !popup.parameterList->entries.empty()) popup.parameterList->current = popup.id;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  if (popup.id <= 0 || !FacilityCell(w, static_cast<uint32_t>(popup.id), cellIndex)) return false;
+  shownClass = VisibleLeadClass(w, &w.cells[cellIndex]);
+  return true;
+}
+
+// The facility is still what the pop-up opened on, and a base.
+bool StillShown(uint32_t cellIndex, int32_t shownClass, bool& building) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const World& w = g_world;
+  if (cellIndex >= w.cells.size() || VisibleLeadClass(w, &w.cells[cellIndex]) != shownClass) return false;
+  const UnitClassRecord* cls = shownClass > 0 ? ClassRecordAt(w, shownClass) : nullptr;
+  building = FacilityBuilding(GetActiveObject(&w.cells[cellIndex], false));
+  return cls && (cls->flags & kClassSettlement);
+}
+
+void ShowStatusBox(Control* hideBox, uint32_t cellIndex, bool building) {
+  if (!hideBox) return;
+  Screen& panel = building ? static_cast<Screen&>(g_screens.popupBase1b) : g_screens.popupBase1a;
+  panel.Show(static_cast<intptr_t>(cellIndex), hideBox);
+}
+
+bool Stepped(Screen& popup, Control* control, bool second) {
+  const bool next = Is(control, "NEXTBUT") || (second && Is(control, "NEXTBUT2"));
+  const bool previous = Is(control, "PREVBUT") || (second && Is(control, "PREVBUT2"));
+  if (next || previous) SelectListItem(popup, next ? 1 : -1);
+  return next || previous;
+}
+
+}  // namespace
+
+void StartBaseRename(Control* form) {
+  Control* name = Tag(form, "BASENAME");
+  if (!name) return;
+  TextEditSetActive(name);
+  name->flags |= kNameEditing;
+  SetHidden(Tag(form, "RENBASEBUT"), true);
+}
+
+void RenameBaseOnEndEdit(Control* form, Control* control, uint32_t cellIndex) {
+  if (!Is(control, "BASENAME")) return;
+  control->flags &= ~kNameEditing;
+  TextControl* field = AsText(control);
+  const std::string text = field ? field->sourceText : std::string();
+  if (text.empty()) {
+    std::string label;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      const World& w = g_world;
+      const HexUnitStack* stack = cellIndex < w.cells.size() ? LoadHexStack(w.cells[cellIndex]) : nullptr;
+      if (stack && stack->extra && stack->extra->text)
+        label.assign(stack->extra->text, strnlen(stack->extra->text, kHexLabelMax));
+    }
+    if (field) {
+      field->sourceText = label;
+      field->Invalidate();
+    } else {
+      ControlSetText(control, label.c_str());
+    }
+  } else {
+    uint32_t packed = 0;
+    bool onMap = false;
+    {
+      plat::CriticalSectionLock lock(g_simulationLock);
+      onMap = cellIndex < g_world.cells.size();
+      packed = PackedCellHex(g_world, cellIndex);
+    }
+    if (onMap) PostArgs(kCmdNameHex, HexArgs{.hex = packed}, HexNamePayload(text));
+  }
+  SetHidden(Tag(form, "RENBASEBUT"), false);
+}
+
+void LaunchSitePopup::BindControls() {
+  hideBox = Tag(currentForm, "HIDEBOX");
+  subParent3 = Tag(currentForm, "SUBPARENT3");
+  satParent2 = Tag(currentForm, "SATPARENT2");
+}
+
+void LaunchSitePopup::OnOpen() {
+  if (!OpenOn(*this, cellIndex, shownClass)) return;
+  FillBaseHeader(currentForm, cellIndex, subParent3);
+  // The region's satellites by type, with their build orders.
+  if (satParent2) g_screens.map1.ss9a1.Show(0, satParent2);
+}
+
+void LaunchSitePopup::Refresh() {
+  bool building = false;
+  if (!currentForm || !StillShown(cellIndex, shownClass, building)) return;
+  UpdateNextPrevButtons(parameterList, currentForm);
+  ShowStatusBox(hideBox, cellIndex, building);
+  // The launch box follows the type chosen here, not a pressed button.
+  int32_t shown = satelliteType;
+  RefreshSatelliteLaunch(currentForm, shown);
+  FillSatelliteCoverage(currentForm);
+}
+
+void LaunchSitePopup::OnCommand(Control* control, int32_t controlId) {
+  if (!control || Stepped(*this, control, false)) return;
+  if (Is(control, "RENBASEBUT")) {
+    StartBaseRename(currentForm);
+  } else if (Is(control, "LAUNCH")) {
+    // The launch names the satellite type; the policy word keeps one bit per
+    // type.
+    PostArgs(kCmdLaunchBit, LaunchBitArgs{.bit = static_cast<uint32_t>(satelliteType)});
+    Refresh();
+  } else if (controlId >= kSatelliteChoiceId && controlId < kSatelliteChoiceId + kSatelliteTypes) {
+    satelliteType = controlId - kSatelliteChoiceId;
+    Refresh();
+  } else if (Is(control, "CLOSEBUT")) {
+    Close();
+  }
+}
+
+void LaunchSitePopup::OnEndEdit(Control* control, int32_t) { RenameBaseOnEndEdit(currentForm, control, cellIndex); }
+
+void DepotPopup::BindControls() {
+  hideBox = Tag(currentForm, "HIDEBOX");
+  parent2 = Tag(currentForm, "PARENT2");
+  parBase2 = Tag(currentForm, "PARBASE2");
+  parBase3 = Tag(currentForm, "PARBASE3");
+}
+
+void DepotPopup::OnOpen() {
+  SetHidden(Tag(currentForm, "NEXTBUT2"), true);
+  SetHidden(Tag(currentForm, "PREVBUT2"), true);
+  if (!OpenOn(*this, cellIndex, shownClass)) return;
+  FillBaseHeader(currentForm, cellIndex, nullptr);
+  if (parent2) g_screens.popupBase1d.Show(0, parent2);
+  if (parBase2) g_screens.popupBase2.Show(id, parBase2);
+  if (parBase3) g_screens.popupBase3.Show(id, parBase3);
+}
+
+void DepotPopup::Refresh() {
+  bool building = false;
+  if (!currentForm || !StillShown(cellIndex, shownClass, building)) return;
+  UpdateNextPrevButtons(parameterList, currentForm);
+  ShowStatusBox(hideBox, cellIndex, building);
+  UpdateFacilityActionButtons(currentForm, cellIndex);
+}
+
+void DepotPopup::OnCommand(Control* control, int32_t controlId) {
+  if (!control || Stepped(*this, control, true)) return;
+  if (Is(control, "RENBASEBUT")) {
+    StartBaseRename(currentForm);
+  } else if (Is(control, "CLOSEBUT")) {
+    Close();
+  } else {
+    OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, &g_screens.popupBase1c,
+                            &g_screens.popupBase1a1, nullptr);
+  }
+}
+
+void DepotPopup::OnEndEdit(Control* control, int32_t) { RenameBaseOnEndEdit(currentForm, control, cellIndex); }
