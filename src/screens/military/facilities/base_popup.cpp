@@ -104,16 +104,6 @@ void ListUnits(const World& w, ListBoxControl* list, const ScreenParameterList& 
 
 }  // namespace
 
-bool FacilityCell(const World& world, uint32_t unitId, uint32_t& cellIndex) {
-  const UnitRecord* u = FindUnitById(world, unitId);
-  if (!u || world.mapWidth <= 0 || u->y < 0 || u->y >= world.mapHeight) return false;
-  const int32_t x = ((u->x % world.mapWidth) + world.mapWidth) % world.mapWidth;
-  const size_t at = static_cast<size_t>(u->y) * static_cast<size_t>(world.mapWidth) + static_cast<size_t>(x);
-  if (at >= world.cells.size()) return false;
-  cellIndex = static_cast<uint32_t>(at);
-  return true;
-}
-
 BaseHeaderFigures BaseHeaderCosts(const World& world, const FacilityView& view) {
   BaseHeaderFigures f;
   if (!view.present || !view.cls) return f;
@@ -298,8 +288,7 @@ void BasePopup::OnOpen() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     const World& w = g_world;
-    found = id > 0 && FacilityCell(w, static_cast<uint32_t>(id), cellIndex);
-    shownClass = found ? VisibleLeadClass(w, &w.cells[cellIndex]) : 0;
+    found = FindFacility(w);
     if (const UnitRecord* base = found ? FindUnitById(w, static_cast<uint32_t>(id)) : nullptr)
       autoBarred = (base->ordersShown[kStateFlags] & kStateDeployDue) != 0;
     const int32_t local = w.gameState.localPlayer;
@@ -377,4 +366,3 @@ int32_t BasePopup::Close(int32_t noReturn) {
   return result;
 }
 
-void BasePopup::OnEndEdit(Control* control, int32_t) { RenameBaseOnEndEdit(currentForm, control, cellIndex); }

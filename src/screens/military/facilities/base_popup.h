@@ -8,6 +8,7 @@
 // Window thread; the fills read the world under the simulation lock.
 #include <cstdint>
 
+#include "screens/common/facilities/facility_popup.h"
 #include "ui/screen.h"
 
 class Control;
@@ -48,25 +49,21 @@ int32_t FillBaseListRows(const World& world, uint32_t cellIndex, ListBoxControl*
 void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusParent, BaseUnitLists& lists,
                            const ScreenParameterList* stepping);
 
-class BasePopup : public Screen {
+class BasePopup : public FacilityPopup {
  public:
-  BasePopup() : Screen("POPUP_BASE1", FormLookups{.tags = kTags, .ids = {}}) {}
+  BasePopup() : FacilityPopup("POPUP_BASE1", FormLookups{.tags = kTags, .ids = {}}) {}
   void OnOpen() override;
   void Refresh() override;
   void BindControls() override;
   void OnCommand(Control* control, int32_t id) override;
   void OnActivate(Control* control, int32_t id) override;
   void OnControlChange(Control* control, int32_t id) override;
-  void OnEndEdit(Control* control, int32_t id) override;
   int32_t Close(int32_t noReturn = 0) override;
 
-  uint32_t cellIndex = 0;
-  int32_t shownClass = 0;  // 0 while the base is hidden from the player
   BaseUnitLists units;
   ListBoxControl* prodList = nullptr;
   ListBoxControl* queList = nullptr;
   ListBoxControl* storedList = nullptr;
-  Control* hideBox = nullptr;
   Control* subParent3 = nullptr;
   Control* subParent4 = nullptr;
   Control* parBase2 = nullptr;
@@ -78,7 +75,3 @@ class BasePopup : public Screen {
                                           "STOREDLIST", "HIDEBOX", "SUBPARENT3", "SUBPARENT4", "PARBASE2",
                                           "PARBASE3", "ALLOWAUTO", "RENBASEBUT", "RESUNITS", "CLOSEBUT"};
 };
-
-// The cell a facility unit stands on (its column wrapped onto the map);
-// false when it is off the map. Call under the simulation lock.
-bool FacilityCell(const World& world, uint32_t unitId, uint32_t& cellIndex);

@@ -35,23 +35,6 @@
 
 namespace {
 
-constexpr uint32_t kNameEditing = 0x100;
-constexpr size_t kHexLabelMax = 47;
-
-TextControl* AsText(Control* c) {
-  return c && (c->kind == kKindEdit || c->kind == kKindText) ? static_cast<TextControl*>(c) : nullptr;
-}
-
-// Opening on a facility: its cell and the class the player sees there.
-bool OpenOn(Screen& popup, uint32_t& cellIndex, int32_t& shownClass) {
-  if (popup.parameterList && !popup.parameterList->entries.empty()) popup.parameterList->current = popup.id;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  if (popup.id <= 0 || !FacilityCell(w, static_cast<uint32_t>(popup.id), cellIndex)) return false;
-  shownClass = VisibleLeadClass(w, &w.cells[cellIndex]);
-  return true;
-}
-
 // The facility is still what the pop-up opened on, and a base.
 bool StillShown(uint32_t cellIndex, int32_t shownClass, bool& building) {
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -60,12 +43,6 @@ bool StillShown(uint32_t cellIndex, int32_t shownClass, bool& building) {
   const UnitClassRecord* cls = shownClass > 0 ? ClassRecordAt(w, shownClass) : nullptr;
   building = FacilityBuilding(GetActiveObject(&w.cells[cellIndex], false));
   return cls && (cls->flags & kClassSettlement);
-}
-
-void ShowStatusBox(Control* hideBox, uint32_t cellIndex, bool building) {
-  if (!hideBox) return;
-  Screen& panel = building ? static_cast<Screen&>(g_screens.popupBase1b) : g_screens.popupBase1a;
-  panel.Show(static_cast<intptr_t>(cellIndex), hideBox);
 }
 
 bool Stepped(Screen& popup, Control* control, bool second) {
@@ -77,47 +54,6 @@ bool Stepped(Screen& popup, Control* control, bool second) {
 
 }  // namespace
 
-void StartBaseRename(Control* form) {
-  Control* name = Tag(form, "BASENAME");
-  if (!name) return;
-  TextEditSetActive(name);
-  name->flags |= kNameEditing;
-  SetHidden(Tag(form, "RENBASEBUT"), true);
-}
-
-void RenameBaseOnEndEdit(Control* form, Control* control, uint32_t cellIndex) {
-  if (!Is(control, "BASENAME")) return;
-  control->flags &= ~kNameEditing;
-  TextControl* field = AsText(control);
-  const std::string text = field ? field->sourceText : std::string();
-  if (text.empty()) {
-    std::string label;
-    {
-      plat::CriticalSectionLock lock(g_simulationLock);
-      const World& w = g_world;
-      const HexUnitStack* stack = cellIndex < w.cells.size() ? LoadHexStack(w.cells[cellIndex]) : nullptr;
-      if (stack && stack->extra && stack->extra->text)
-        label.assign(stack->extra->text, strnlen(stack->extra->text, kHexLabelMax));
-    }
-    if (field) {
-      field->sourceText = label;
-      field->Invalidate();
-    } else {
-      ControlSetText(control, label.c_str());
-    }
-  } else {
-    uint32_t packed = 0;
-    bool onMap = false;
-    {
-      plat::CriticalSectionLock lock(g_simulationLock);
-      onMap = cellIndex < g_world.cells.size();
-      packed = PackedCellHex(g_world, cellIndex);
-    }
-    if (onMap) PostArgs(kCmdNameHex, HexArgs{.hex = packed}, HexNamePayload(text));
-  }
-  SetHidden(Tag(form, "RENBASEBUT"), false);
-}
-
 void LaunchSitePopup::BindControls() {
   hideBox = Tag(currentForm, "HIDEBOX");
   subParent3 = Tag(currentForm, "SUBPARENT3");
@@ -125,7 +61,7 @@ void LaunchSitePopup::BindControls() {
 }
 
 void LaunchSitePopup::OnOpen() {
-  if (!OpenOn(*this, cellIndex, shownClass)) return;
+  if (!OpenStepping()) return;
   FillBaseHeader(currentForm, cellIndex, subParent3);
   // The region's satellites by type, with their build orders.
   if (satParent2) g_screens.map1.ss9a1.Show(0, satParent2);
@@ -135,7 +71,7 @@ void LaunchSitePopup::Refresh() {
   bool building = false;
   if (!currentForm || !StillShown(cellIndex, shownClass, building)) return;
   UpdateNextPrevButtons(parameterList, currentForm);
-  ShowStatusBox(hideBox, cellIndex, building);
+  ShowStatusBox(building);
   // The launch box follows the type chosen here, not a pressed button.
   int32_t shown = satelliteType;
   RefreshSatelliteLaunch(currentForm, shown);
@@ -159,7 +95,6 @@ void LaunchSitePopup::OnCommand(Control* control, int32_t controlId) {
   }
 }
 
-void LaunchSitePopup::OnEndEdit(Control* control, int32_t) { RenameBaseOnEndEdit(currentForm, control, cellIndex); }
 
 void DepotPopup::BindControls() {
   hideBox = Tag(currentForm, "HIDEBOX");
@@ -171,7 +106,7 @@ void DepotPopup::BindControls() {
 void DepotPopup::OnOpen() {
   SetHidden(Tag(currentForm, "NEXTBUT2"), true);
   SetHidden(Tag(currentForm, "PREVBUT2"), true);
-  if (!OpenOn(*this, cellIndex, shownClass)) return;
+  if (!OpenStepping()) return;
   FillBaseHeader(currentForm, cellIndex, nullptr);
   if (parent2) g_screens.popupBase1d.Show(0, parent2);
   if (parBase2) g_screens.popupBase2.Show(id, parBase2);
@@ -182,7 +117,7 @@ void DepotPopup::Refresh() {
   bool building = false;
   if (!currentForm || !StillShown(cellIndex, shownClass, building)) return;
   UpdateNextPrevButtons(parameterList, currentForm);
-  ShowStatusBox(hideBox, cellIndex, building);
+  ShowStatusBox(building);
   UpdateFacilityActionButtons(currentForm, cellIndex);
 }
 
@@ -197,5 +132,3 @@ void DepotPopup::OnCommand(Control* control, int32_t controlId) {
                             &g_screens.popupBase1a1, nullptr);
   }
 }
-
-void DepotPopup::OnEndEdit(Control* control, int32_t) { RenameBaseOnEndEdit(currentForm, control, cellIndex); }

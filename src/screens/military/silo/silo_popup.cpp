@@ -54,15 +54,7 @@ void SiloPopup::BindControls() {
 }
 
 void SiloPopup::OnOpen() {
-  if (parameterList && !parameterList->entries.empty()) parameterList->current = id;
-  bool found = false;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const World& w = g_world;
-    found = id > 0 && FacilityCell(w, static_cast<uint32_t>(id), cellIndex);
-    shownClass = found ? VisibleLeadClass(w, &w.cells[cellIndex]) : 0;
-  }
-  if (!found) return;
+  if (!OpenStepping()) return;
   // The header, the actions panel and the map's focus on the silo's hex.
   FillBaseHeader(currentForm, cellIndex, subParent3);
   SetHidden(Tag(currentForm, "HIDEBOX2"), false);
@@ -102,10 +94,7 @@ void SiloPopup::Refresh() {
   }
   // A silo gone since the pop-up opened leaves the figures as they were.
   if (!live) return;
-  if (hideBox) {
-    Screen& status = building ? static_cast<Screen&>(g_screens.popupBase1b) : g_screens.popupBase1a;
-    status.Show(static_cast<intptr_t>(cellIndex), hideBox);
-  }
+  ShowStatusBox(building);
   SetInt(Tag(currentForm, "SILO1"), storedPoints);
   SetInt(Tag(currentForm, "SILO2"), capacity);
   SetHidden(Tag(currentForm, "OFFLINE"), active);
@@ -153,7 +142,6 @@ void SiloPopup::OnControlChange(Control* control, int32_t row) {
   OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1, ClassSheet());
 }
 
-void SiloPopup::OnEndEdit(Control* control, int32_t) { RenameBaseOnEndEdit(currentForm, control, cellIndex); }
 
 // The docked panels under the pop-up may show what it changed.
 int32_t SiloPopup::Close(int32_t noReturn) {

@@ -7,6 +7,7 @@
 // the ids of the player's other silos to step through. Window thread.
 #include <cstdint>
 
+#include "screens/common/facilities/facility_popup.h"
 #include "screens/military/silo/silo_panels.h"
 #include "ui/screen.h"
 #include "world/list_holder.h"
@@ -19,9 +20,9 @@ inline constexpr const char* kSiloPopupTags[] = {"BASENAME", "REGION",    "SUBPA
                                                  "OFFLINE",  "CONSTRUCT", "RENBASEBUT", "CLOSEBUT"};
 inline constexpr const char* kSiloMissileTags[] = {"LIST1", "MISPARENT2", "ICBMHEADER"};
 
-class SiloPopup : public Screen {
+class SiloPopup : public FacilityPopup {
  public:
-  SiloPopup() : Screen("POPUP_SILO1", FormLookups{.tags = kSiloPopupTags, .ids = {}}) {}
+  SiloPopup() : FacilityPopup("POPUP_SILO1", FormLookups{.tags = kSiloPopupTags, .ids = {}}) {}
   ~SiloPopup() override;
   void OnOpen() override;
   void Refresh() override;
@@ -29,18 +30,14 @@ class SiloPopup : public Screen {
   void OnCommand(Control* control, int32_t id) override;
   void OnActivate(Control* control, int32_t id) override;
   void OnControlChange(Control* control, int32_t id) override;
-  void OnEndEdit(Control* control, int32_t id) override;
   int32_t Close(int32_t noReturn = 0) override;
 
-  uint32_t cellIndex = 0;
-  int32_t shownClass = 0;
   ListHolder stored{};  // the player's stored missiles, as the list shows them
   ListBoxControl* storedList = nullptr;
   Control* subParent3 = nullptr;
   Control* subParent4 = nullptr;
   Control* statParent = nullptr;
   Control* mParent2 = nullptr;
-  Control* hideBox = nullptr;
 };
 
 class SiloMissilePanel : public Screen {
