@@ -81,10 +81,10 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
     SetGameSpeed(g_world.gameState, 0);
   }
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
-  ASSERT_NE(s.military1Ss1.currentForm, nullptr);
-  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss1.currentForm, "BUILD"));
-  BaseUnitListPanel& panel = s.military1Ss1c;
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kProductionPage));
+  ASSERT_NE(s.unitProduction.currentForm, nullptr);
+  SampleGame::ClickControl(FormFindControlByTag(s.unitProduction.currentForm, "BUILD"));
+  BaseUnitListPanel& panel = s.baseUnitList;
   ASSERT_NE(panel.currentForm, nullptr);
   ASSERT_NE(panel.list, nullptr);
   ASSERT_NE(ListNextRow(panel.list, nullptr), nullptr) << "the land list offers designs";
@@ -93,7 +93,7 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   const int32_t chosen = static_cast<int32_t>(panel.list->selectedValue);
   ASSERT_GT(chosen, 0) << "a design is chosen";
 
-  UnitPicturePanel& sheet = s.military1Ss4a1[0];
+  UnitPicturePanel& sheet = s.unitPicturePanels[0];
   ASSERT_EQ(sheet.id, chosen) << "the sheet shows the chosen class";
   ASSERT_NE(sheet.currentForm, nullptr);
   ASSERT_TRUE(Shown(sheet.currentForm)) << "the sheet is shown";
@@ -171,9 +171,9 @@ using OpenList = Screen* (*)(ScreenSet& s);
 
 Screen* ArmyPage(ScreenSet& s) {
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
-  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss1.currentForm, "BUILD"));
-  return &s.military1Ss1c;
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kProductionPage));
+  SampleGame::ClickControl(FormFindControlByTag(s.unitProduction.currentForm, "BUILD"));
+  return &s.baseUnitList;
 }
 
 const UnitRecord* OwnArmyBase() {
@@ -188,7 +188,7 @@ Screen* BasePopupList(ScreenSet& s) {
   if (!base) return nullptr;
   OpenBasePopup(s, base);
   SampleGame::Pump();
-  return &s.popupBase1f;
+  return &s.baseBuildList;
 }
 
 // The map's base panel for the army base's hex, then its automatic
@@ -198,8 +198,8 @@ Screen* AutoProductionTab(ScreenSet& s) {
   const UnitRecord* base = OwnArmyBase();
   if (!base) return nullptr;
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kProductionPage));
-  Control* computerBuilds = FormFindControlByTag(s.military1Ss1.currentForm, "AUTOBUILD");
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kProductionPage));
+  Control* computerBuilds = FormFindControlByTag(s.unitProduction.currentForm, "AUTOBUILD");
   if (!computerBuilds) return nullptr;
   if (computerBuilds->Selected()) SampleGame::ClickControl(computerBuilds);
   SampleGame::Pump();
@@ -209,13 +209,13 @@ Screen* AutoProductionTab(ScreenSet& s) {
   }
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
   SampleGame::Pump();
-  Control* facilityTab = FormFindControlByTag(s.map1.currentForm, "UGINFOBUT");
+  Control* facilityTab = FormFindControlByTag(s.mapScreen.currentForm, "UGINFOBUT");
   if (!facilityTab) return nullptr;
   if (!facilityTab->Selected()) SampleGame::ClickControl(facilityTab);
   SampleGame::Pump();
-  SampleGame::ClickControl(FormFindControlById(s.map1.base.currentForm, kBaseTabAutoProduction));
+  SampleGame::ClickControl(FormFindControlById(s.mapScreen.base.currentForm, kBaseTabAutoProduction));
   SampleGame::Pump();
-  return &s.map1.ss6d;
+  return &s.mapScreen.ss6d;
 }
 
 // The Attack header orders a base's land designs by their soft attack,

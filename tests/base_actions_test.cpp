@@ -109,19 +109,19 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   // The click may close the dock (its forms stay in it, put away); the map
   // tab opens it for the hex again, with the facility's panel or only its
   // tab pressed.
-  if (!s.map1.currentForm->parent || g_ui.panelDepth == 0) {
+  if (!s.mapScreen.currentForm->parent || g_ui.panelDepth == 0) {
     SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
     PumpFrames(5);
   }
-  Control* facilityTab = FormFindControlByTag(s.map1.currentForm, "UGINFOBUT");
-  if (DockHost(s, kDockLevelSecond)->firstChild != s.map1.base.currentForm) {
+  Control* facilityTab = FormFindControlByTag(s.mapScreen.currentForm, "UGINFOBUT");
+  if (DockHost(s, kDockLevelSecond)->firstChild != s.mapScreen.base.currentForm) {
     if (facilityTab->Selected()) SampleGame::ClickControl(facilityTab);
     SampleGame::ClickControl(facilityTab);
   }
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.base.currentForm) << "MAP1_ss6 is shown";
-  ASSERT_NO_FATAL_FAILURE(ClickOnTop(FormFindControlById(s.map1.base.currentForm, kBaseTabActions)));
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss6a.currentForm) << "MAP1_ss6a is shown";
-  Control* pause = FormFindControlByTag(s.map1.ss6a.currentForm, "PAUSE");
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.mapScreen.base.currentForm) << "MAP1_ss6 is shown";
+  ASSERT_NO_FATAL_FAILURE(ClickOnTop(FormFindControlById(s.mapScreen.base.currentForm, kBaseTabActions)));
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.ss6a.currentForm) << "MAP1_ss6a is shown";
+  Control* pause = FormFindControlByTag(s.mapScreen.ss6a.currentForm, "PAUSE");
   ASSERT_NE(pause, nullptr);
   ASSERT_FALSE(pause->Hidden()) << "a base under construction may pause";
   ASSERT_NO_FATAL_FAILURE(ClickOnTop(pause));
@@ -132,11 +132,11 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
     return FacilityStatus(w, cellIndex) == kFacilityPaused && (base->orders[kStateFlags] & kStatePausedBuild);
   })) << "paused";
   ASSERT_EQ(PackHex(w.gameState.currentHex.x, w.gameState.currentHex.y), site) << "the base is still selected";
-  s.map1.base.Refresh();
-  EXPECT_TRUE(FormFindControlByTag(s.map1.base.currentForm, "NOTE")->Selected()) << "the note shows the pause";
+  s.mapScreen.base.Refresh();
+  EXPECT_TRUE(FormFindControlByTag(s.mapScreen.base.currentForm, "NOTE")->Selected()) << "the note shows the pause";
 
-  s.map1.ss6a.Refresh();
-  Control* rallyButton = FormFindControlByTag(s.map1.ss6a.currentForm, "RALLYBUT");
+  s.mapScreen.ss6a.Refresh();
+  Control* rallyButton = FormFindControlByTag(s.mapScreen.ss6a.currentForm, "RALLYBUT");
   ASSERT_NE(rallyButton, nullptr);
   ASSERT_FALSE(rallyButton->Hidden());
   ASSERT_NO_FATAL_FAILURE(ClickOnTop(rallyButton));
@@ -153,12 +153,12 @@ TEST(BaseActions, PauseShowsPausedTheNextDayAndAMapClickGivesTheBaseARallyPoint)
   }
   // The pick selected the picked hex; the base's own panels show its point.
   SetObjectHex(w, HexX(site), HexY(site), w.gameState.currentHex);
-  s.map1.ss6a.Refresh();
-  EXPECT_EQ(s.map1.ss6c.id, 1) << "a rally point is set";
+  s.mapScreen.ss6a.Refresh();
+  EXPECT_EQ(s.mapScreen.ss6c.id, 1) << "a rally point is set";
   // Three columns away, at the map's kilometres a hex.
   char distance[32];
   std::snprintf(distance, sizeof distance, "%4.1f km", 3.0 * w.mapHeader.hexScale);
-  EXPECT_EQ(FormFindControlByTag(s.map1.ss6c.currentForm, "DISTANCE")->text, distance);
+  EXPECT_EQ(FormFindControlByTag(s.mapScreen.ss6c.currentForm, "DISTANCE")->text, distance);
 }
 
 }  // namespace

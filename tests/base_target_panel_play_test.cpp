@@ -45,9 +45,9 @@ TEST(BaseTargetPanelPlay, TheArmyBasesActionsShowItsGatheringPoint) {
     }
     OpenBasePopup(s, base);
     SampleGame::Pump();
-    Control* parent2 = FormFindControlByTag(s.popupBase1e.currentForm, "PARENT2");
+    Control* parent2 = FormFindControlByTag(s.baseActions.currentForm, "PARENT2");
     ASSERT_NE(parent2, nullptr);
-    RallyPointPanel& target = s.map1.ss6c;
+    RallyPointPanel& target = s.mapScreen.ss6c;
     ASSERT_NE(target.currentForm, nullptr) << r.mode;
     EXPECT_EQ(target.currentForm->parent, parent2) << "the target panel stands in the actions' PARENT2";
     EXPECT_EQ(target.id, r.mode);

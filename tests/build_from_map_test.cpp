@@ -66,15 +66,15 @@ TEST(BuildFromMap, AnIndustryPickedFromTheListAndConfirmedStandsUnderConstructio
   ASSERT_NE(site, 0u) << "Westholm has an empty hex a farm may stand on";
 
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
-  SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UPGRADEBUT"));
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.buildList.currentForm) << "MAP1_ss1 is shown";
-  SampleGame::ClickControl(FormFindControlById(s.map1.buildList.currentForm, 3));
-  const int row = RowOf(s.map1.buildList.list, kFarm + 1000);
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.currentForm, "UPGRADEBUT"));
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.mapScreen.buildList.currentForm) << "MAP1_ss1 is shown";
+  SampleGame::ClickControl(FormFindControlById(s.mapScreen.buildList.currentForm, 3));
+  const int row = RowOf(s.mapScreen.buildList.list, kFarm + 1000);
   ASSERT_GE(row, 0) << "the industry page lists the farm";
-  SampleGame::ClickControl(s.map1.buildList.list, row);
+  SampleGame::ClickControl(s.mapScreen.buildList.list, row);
   EXPECT_EQ(g_mapPlacement.active, 1);
   EXPECT_EQ(g_mapPlacement.classIndex, kFarm);
-  EXPECT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.facilityUpgrade.currentForm) << "MAP1_ss1a1 is shown";
+  EXPECT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.facilityUpgrade.currentForm) << "MAP1_ss1a1 is shown";
   EXPECT_EQ(g_mapPlacement.placementConfirm, 1) << "CONFIRMBUT is on";
 
   int32_t x = 0, y = 0;

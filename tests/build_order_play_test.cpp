@@ -49,7 +49,7 @@ TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNext
   }
   ASSERT_NE(site, 0u);
   SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));
-  BuildOrderPanel& panel = g_screens.military1Ss2a;
+  BuildOrderPanel& panel = g_screens.buildOrderPanel;
   panel.Show(-1, nullptr);
   int row = 0;
   Control* r = panel.list ? ListNextRow(panel.list, nullptr) : nullptr;

@@ -54,7 +54,7 @@ TEST(BuildUnits, TwoUnitsOrderedAtTheArmyBaseBelongToThePlayer) {
   ASSERT_NE(base, nullptr) << "Westholm has an army base";
   OpenBasePopup(s, base);
   SampleGame::Pump();
-  BaseBuildListPanel& panel = s.popupBase1f;
+  BaseBuildListPanel& panel = s.baseBuildList;
   ASSERT_NE(panel.list, nullptr) << "POPUP_BASE1f is shown in SUBPARENT4";
   ASSERT_NE(panel.list->firstRow, nullptr) << "the base offers land classes";
   const auto cls = static_cast<int32_t>(ListRowValue(panel.list->firstRow));
@@ -80,7 +80,7 @@ TEST(BuildUnits, TwoUnitsOrderedAtTheArmyBaseBelongToThePlayer) {
   s.unitList.Popup(kKeepScreenId, nullptr);
   SampleGame::Pump();
   ListBoxControl* list = s.unitList.list;
-  const Control* nameText = FormFindControlById(s.popupUlist1a.currentForm, 2);
+  const Control* nameText = FormFindControlById(s.unitListRow.currentForm, 2);
   ASSERT_TRUE(list && nameText);
   std::vector<uint32_t> frame;
   uint32_t width = 0, height = 0;

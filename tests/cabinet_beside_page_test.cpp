@@ -28,8 +28,8 @@ TEST(CabinetBesidePage, ASeatedMinistersDepartmentShowsItsCabinetInItsPagesCabin
     int32_t panel, key;
     Screen* page;
     bool seated;
-  } rows[] = {{4, 5, &s.diplomacy1, true}, {2, 3, &s.ops1, true},         {3, 4, &s.military1, true},
-              {7, 8, &s.domPolicy1, true}, {4, 5, &s.diplomacy1, false}, {3, 4, &s.military1, false}};
+  } rows[] = {{4, 5, &s.diplomacyScreen, true}, {2, 3, &s.operationsScreen, true},         {3, 4, &s.militaryScreen, true},
+              {7, 8, &s.policyScreen, true}, {4, 5, &s.diplomacyScreen, false}, {3, 4, &s.militaryScreen, false}};
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << "panel " << r.panel << " seated " << r.seated);
     {
@@ -40,7 +40,7 @@ TEST(CabinetBesidePage, ASeatedMinistersDepartmentShowsItsCabinetInItsPagesCabin
     ASSERT_NE(r.page->currentForm, nullptr);
     Control* box = FormFindControlByTag(r.page->currentForm, "PARENT1");
     ASSERT_NE(box, nullptr);
-    const Control* cabinet = s.cabinet1[static_cast<size_t>(r.panel - 2)].currentForm;
+    const Control* cabinet = s.cabinetPages[static_cast<size_t>(r.panel - 2)].currentForm;
     ASSERT_NE(cabinet, nullptr);
     EXPECT_EQ(box->Hidden(), !r.seated);
     if (!r.seated) continue;

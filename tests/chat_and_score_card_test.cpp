@@ -97,7 +97,7 @@ TEST(SampleChatAndScoreCard, ChatAndStatusLinesFloatOverTheMapAndWShowsTheScoreC
   for (int32_t p = 1; p < kMaxPlayers && rows < 16; ++p) {
     const PlayerRecord& r = g_world.players[p];
     if (r.kind == 0) continue;
-    const ScoreCardOverview& row = s.scoreCard1Ss2a[static_cast<size_t>(p)];
+    const ScoreCardOverview& row = s.scoreCardOverview[static_cast<size_t>(p)];
     ASSERT_NE(row.currentForm, nullptr);
     EXPECT_EQ(row.host, FormFindControlById(s.scoreCard.currentForm, kScorePageCells + rows)) << p;
     char text[kNumberTextSize];

@@ -116,8 +116,8 @@ TEST(DealOfferPlay, SubmitAnswerAndAcceptAMonthlyPaymentForADiscovery) {
   ASSERT_NE(eastmark, 0);
 
   ScreenSet& s = g_screens;
-  DealPopup& popup = s.popupDiplomacy;
-  DealEditor& editor = s.popupDiplomacySs1;
+  DealPopup& popup = s.dealPopup;
+  DealEditor& editor = s.dealEditor;
   popup.Popup(eastmark, nullptr);
   ASSERT_NE(popup.offer, nullptr);
   SampleGame::Pump();
@@ -244,8 +244,8 @@ TEST(DealOfferPlay, PickedItemsShowTheirSheetPlaceStrengthAndCategory) {
   const int32_t eastmark = SampleGame::RegionNamed("Eastmark");
   ASSERT_NE(eastmark, 0);
   ScreenSet& s = g_screens;
-  DealEditor& editor = s.popupDiplomacySs1;
-  s.popupDiplomacy.Popup(eastmark, nullptr);
+  DealEditor& editor = s.dealEditor;
+  s.dealPopup.Popup(eastmark, nullptr);
   SampleGame::Pump();
   SampleGame::ClickControl(FormFindControlById(editor.currentForm, 11 + kDealReserveUnit));
   SampleGame::Pump();
@@ -270,13 +270,13 @@ TEST(DealOfferPlay, PickedItemsShowTheirSheetPlaceStrengthAndCategory) {
   ASSERT_NE(unitId, 0u) << "a unit of ours on the map";
   SampleGame::ClickControl(list, row - 1);
   SampleGame::Pump();
-  DealUnitPicker& picker = s.popupDiplomacySs1e[0];
+  DealUnitPicker& picker = s.dealUnitPicker[0];
   ASSERT_EQ(picker.unitId, unitId);
   Control* f = picker.currentForm;
   EXPECT_EQ(TextOf(FormFindControlByTag(f, "LOCATION")), "Harbour Gate");
   Control* sheetHost = FormFindControlByTag(f, "STATPARENT");
   ASSERT_NE(sheetHost, nullptr);
-  EXPECT_EQ(sheetHost->firstChild, s.military1Ss4a1[kDealClassSheet].currentForm) << "the class sheet";
+  EXPECT_EQ(sheetHost->firstChild, s.unitPicturePanels[kDealClassSheet].currentForm) << "the class sheet";
   Control* bar = FormFindControlById(f, kStrengthBar);
   Control* figure = FormFindControlById(f, kStrengthText);
   EXPECT_TRUE(bar->Hidden());
@@ -301,7 +301,7 @@ TEST(DealOfferPlay, PickedItemsShowTheirSheetPlaceStrengthAndCategory) {
   ASSERT_NE(ListNextRow(editor.lists[0], nullptr), nullptr) << "a discovery of ours to offer";
   SampleGame::ClickControl(editor.lists[0], 0);
   SampleGame::Pump();
-  Control* categoryHost = FormFindControlByTag(s.popupDiplomacySs1f[0].currentForm, "CLASSPAR");
+  Control* categoryHost = FormFindControlByTag(s.dealDiscoveryInfo[0].currentForm, "CLASSPAR");
   ASSERT_NE(categoryHost, nullptr);
   EXPECT_EQ(categoryHost->firstChild, s.militaryClass[kDealCategoryRow].currentForm) << "the category row";
 }

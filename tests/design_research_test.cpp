@@ -39,12 +39,12 @@ TEST(DesignResearch, BeginInTheBuildPopupGivesThePlayerADesignProject) {
   }
   ASSERT_GE(design, 0) << "Westholm has a design to research";
 
-  s.popupMilitary2.Popup(design, nullptr);
+  s.unitBuild.Popup(design, nullptr);
   SampleGame::Pump();
-  Control* panel = s.popupMilitary2d[0].currentForm;
+  Control* panel = s.unitResearch[0].currentForm;
   ASSERT_NE(panel, nullptr);
-  EXPECT_EQ(panel->parent, s.popupMilitary2.panelHost) << "the research panel is shown";
-  const auto* picture = dynamic_cast<BitmapControl*>(FormFindControlByTag(s.popupMilitary2.currentForm, "UNITPIC"));
+  EXPECT_EQ(panel->parent, s.unitBuild.panelHost) << "the research panel is shown";
+  const auto* picture = dynamic_cast<BitmapControl*>(FormFindControlByTag(s.unitBuild.currentForm, "UNITPIC"));
   ASSERT_NE(picture, nullptr);
   EXPECT_TRUE(picture->pictureSlot && *picture->pictureSlot) << "the design's picture is drawn";
   const uint32_t today = w.gameState.currentDay;

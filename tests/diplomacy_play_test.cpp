@@ -91,7 +91,7 @@ TEST(DiplomacyPlay, RowsFlagsContactTicksThroughASaveAndADossierTenDaysOn) {
   ASSERT_NE(eastmark, 0);
 
   PressF5();
-  DiplomacyScreen& d = s.diplomacy1;
+  DiplomacyScreen& d = s.diplomacyScreen;
   ASSERT_NE(d.currentForm->parent, nullptr) << "F5 docks the department";
   ASSERT_NE(d.regionList, nullptr);
   const std::vector<Control*> rows = Rows(d.regionList);
@@ -151,7 +151,7 @@ TEST(DiplomacyPlay, RowsFlagsContactTicksThroughASaveAndADossierTenDaysOn) {
   const uint32_t today = w.gameState.currentDay;
   ASSERT_TRUE(PlayUntilDay(today + 10));
   SampleGame::Pump();
-  RegionDossier& dossier = s.diplomacy2a;
+  RegionDossier& dossier = s.regionDossier;
   ASSERT_NE(dossier.currentForm, nullptr);
   EXPECT_FALSE(dossier.currentForm->Hidden());
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -178,7 +178,7 @@ TEST(DiplomacyPlay, RegionButtonsWaitForARegionAndTreatiesSuitTheRelation) {
   const int32_t eastmark = SampleGame::RegionNamed("Eastmark");
   ASSERT_NE(eastmark, 0);
   PressF5();
-  DiplomacyScreen& d = s.diplomacy1;
+  DiplomacyScreen& d = s.diplomacyScreen;
   ASSERT_NE(d.currentForm->parent, nullptr);
   const auto hidden = [&](const char* tag) { return FormFindControlByTag(d.currentForm, tag)->Hidden(); };
   struct Step {
@@ -195,8 +195,8 @@ TEST(DiplomacyPlay, RegionButtonsWaitForARegionAndTreatiesSuitTheRelation) {
 
   SampleGame::ClickControl(FormFindControlByTag(d.currentForm, "NEGOTBUT"));
   SampleGame::Pump();
-  DealEditor& editor = s.popupDiplomacySs1;
-  ASSERT_NE(s.popupDiplomacy.offer, nullptr) << "Negotiate opens the deal editor";
+  DealEditor& editor = s.dealEditor;
+  ASSERT_NE(s.dealPopup.offer, nullptr) << "Negotiate opens the deal editor";
   constexpr int32_t kAlliance = 1, kCeasefire = 3, kPeace = 4;
   struct Row {
     const char* relation;

@@ -33,7 +33,7 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
     SetGameSpeed(w.gameState, 0);
   }
   SampleGame::PressKey(plat::kVkF1 + 7);  // F8
-  DomesticPolicyScreen& d = s.domPolicy1;
+  DomesticPolicyScreen& d = s.policyScreen;
   ASSERT_NE(d.currentForm->parent, nullptr) << "F8 docks DOMPOLICY1";
   ASSERT_NE(d.cabinetLink.currentForm->parent, nullptr) << "its button bar shows in BUTPARENT";
   std::vector<uint32_t> pixels;

@@ -58,27 +58,27 @@ TEST(EconomyPagePlay, F6ThenBudgetOpensTheBudgetPagesWithTheRegionsFigures) {
   ScreenSet& s = g_screens;
   World& w = g_world;
   SampleGame::PressKey(plat::kVkF1 + 5);  // F6
-  ASSERT_TRUE(Docked(s.economy1)) << "F6 docks the economy page";
+  ASSERT_TRUE(Docked(s.economyScreen)) << "F6 docks the economy page";
   SampleGame::PlayDays(2);
-  ASSERT_TRUE(Docked(s.economy1)) << "the page stays while the days run";
-  SampleGame::ClickControl(FormFindControlByTag(s.economy1.currentForm, "BUDGET"));
-  ASSERT_TRUE(Docked(s.status1.budget)) << "BUDGET opens the budget summary";
-  EXPECT_GT(NonZeroLines(s.status1.budget, {"CONSTRUCT", "UNITCOST", "PRODCOST", "PAYCOST", "BONDTOT", "LOANTOT",
+  ASSERT_TRUE(Docked(s.economyScreen)) << "the page stays while the days run";
+  SampleGame::ClickControl(FormFindControlByTag(s.economyScreen.currentForm, "BUDGET"));
+  ASSERT_TRUE(Docked(s.statusScreen.budget)) << "BUDGET opens the budget summary";
+  EXPECT_GT(NonZeroLines(s.statusScreen.budget, {"CONSTRUCT", "UNITCOST", "PRODCOST", "PAYCOST", "BONDTOT", "LOANTOT",
                                             "CREDRATING"}),
             0);
-  SampleGame::ClickControl(FormFindControlByTag(s.status1.budget.currentForm, "DETREPBUT"));
-  ASSERT_TRUE(Docked(s.status1.budget.taxIncome)) << "the summary leads to the income page";
-  EXPECT_GT(NonZeroLines(s.status1.budget.taxIncome, {"INCTAX", "SALTAX", "EXPTAX", "IMPTAX", "CORTAX", "EMPTAX",
+  SampleGame::ClickControl(FormFindControlByTag(s.statusScreen.budget.currentForm, "DETREPBUT"));
+  ASSERT_TRUE(Docked(s.statusScreen.budget.taxIncome)) << "the summary leads to the income page";
+  EXPECT_GT(NonZeroLines(s.statusScreen.budget.taxIncome, {"INCTAX", "SALTAX", "EXPTAX", "IMPTAX", "CORTAX", "EMPTAX",
                                                    "PROTAX", "USETAX", "IMMTAX", "PENTAX", "FORINC"}),
             0);
-  SampleGame::ClickControl(FormFindControlByTag(s.status1.budget.currentForm, "DETREPBUT2"));
-  ASSERT_TRUE(Docked(s.status1.budget.expenses)) << "the summary leads to the expense page";
-  EXPECT_GT(NonZeroLines(s.status1.budget.expenses, {"COSTNEWEQ", "COSTPREP", "MAINTEXP", "FOREXP", "LOANEXP"}), 0);
+  SampleGame::ClickControl(FormFindControlByTag(s.statusScreen.budget.currentForm, "DETREPBUT2"));
+  ASSERT_TRUE(Docked(s.statusScreen.budget.expenses)) << "the summary leads to the expense page";
+  EXPECT_GT(NonZeroLines(s.statusScreen.budget.expenses, {"COSTNEWEQ", "COSTPREP", "MAINTEXP", "FOREXP", "LOANEXP"}), 0);
 
   // Per day, over one day from its end to the next: the income page's lines
   // less the expense page's, as shown, are the day's change of the treasury
   // (each line cut to the ten thousand its "M" figure shows).
-  GlobalGuard<float> period(s.product1.graphTimeScale);
+  GlobalGuard<float> period(s.productScreen.graphTimeScale);
   SetProductPeriod(true);  // as the domestic page's "Per day" does
   // The treasury at the end of a day, and at the end of the next.
   const auto dayEnd = [&w] {
@@ -90,14 +90,14 @@ TEST(EconomyPagePlay, F6ThenBudgetOpensTheBudgetPagesWithTheRegionsFigures) {
   const auto [next, after] = dayEnd();
   ASSERT_EQ(next, day + 1) << "a day seen from its end to the next";
   SampleGame::Pump();
-  SampleGame::ClickControl(FormFindControlByTag(s.status1.budget.currentForm, "DETREPBUT"));
+  SampleGame::ClickControl(FormFindControlByTag(s.statusScreen.budget.currentForm, "DETREPBUT"));
   ASSERT_EQ(AmountsDivisor(), 365.0f) << "amounts per day";
-  const double income = PageSum(s.status1.budget.taxIncome,
+  const double income = PageSum(s.statusScreen.budget.taxIncome,
                                 {"INCTAX", "SALTAX", "EXPTAX", "IMPTAX", "CORTAX", "EMPTAX", "PROTAX", "USETAX",
                                  "IMMTAX", "PENTAX", "NETTRADE", "FORINC", "LOANINC"},
                                 {3, 4});
-  SampleGame::ClickControl(FormFindControlByTag(s.status1.budget.currentForm, "DETREPBUT2"));
-  const double expenses = PageSum(s.status1.budget.expenses,
+  SampleGame::ClickControl(FormFindControlByTag(s.statusScreen.budget.currentForm, "DETREPBUT2"));
+  const double expenses = PageSum(s.statusScreen.budget.expenses,
                                   {"NETTRADE", "COSTNEWEQ", "COSTPREP", "MAINTEXP", "FOREXP", "LOANEXP"},
                                   {21, 22, 23, 24, 25, 26, 27, 28});
   EXPECT_GT(income, 0.0);
@@ -112,10 +112,10 @@ TEST(EconomyPagePlay, TradeButOpensTheProductsProfitPage) {
   ScreenSet& s = g_screens;
   SetGameSpeed(g_world.gameState, 0);
   SampleGame::PressKey(plat::kVkF1 + 5);  // F6
-  ASSERT_TRUE(Docked(s.economy1));
-  EXPECT_FALSE(Docked(s.product1Ss4a));
-  SampleGame::ClickControl(FormFindControlByTag(s.economy1.currentForm, "TRADEBUT"));
-  EXPECT_TRUE(Docked(s.product1Ss4a)) << "TRADEBUT opens the products' profit page";
+  ASSERT_TRUE(Docked(s.economyScreen));
+  EXPECT_FALSE(Docked(s.productProfitPage));
+  SampleGame::ClickControl(FormFindControlByTag(s.economyScreen.currentForm, "TRADEBUT"));
+  EXPECT_TRUE(Docked(s.productProfitPage)) << "TRADEBUT opens the products' profit page";
 }
 
 }  // namespace

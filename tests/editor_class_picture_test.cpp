@@ -60,12 +60,12 @@ TEST(EditorUnitPicture, AClassPickedInTheToolsClassListHasItsPictureDrawnInTheTo
   PumpWholeProgram();
   ASSERT_EQ(g_editorMap.mode, 8);
   // The tool keeps its page for the run: the land page is asked for.
-  ClickControl(FormFindControlById(g_screens.mapEditorBSs6.currentForm, 10));
+  ClickControl(FormFindControlById(g_screens.unitToolPanel.currentForm, 10));
   PumpWholeProgram();
-  Control* picture = g_screens.mapEditorBSs6.currentForm
-                         ? FormFindControlByTag(g_screens.mapEditorBSs6.currentForm, "UNITPIC")
+  Control* picture = g_screens.unitToolPanel.currentForm
+                         ? FormFindControlByTag(g_screens.unitToolPanel.currentForm, "UNITPIC")
                          : nullptr;
-  ListBoxControl* list = g_screens.mapEditorBSs6a.list;
+  ListBoxControl* list = g_screens.equipmentListPanel.list;
   ASSERT_TRUE(picture && list);
   const plat::Rect at = ControlAbsoluteRect(picture);
 
@@ -87,7 +87,7 @@ TEST(EditorUnitPicture, AClassPickedInTheToolsClassListHasItsPictureDrawnInTheTo
   EXPECT_EQ(EditorUnitClass(), chosen);
   EXPECT_EQ(EditorBrushClass(), chosen);
   const char* name = g_world.unitClasses[static_cast<size_t>(chosen)].name;
-  EXPECT_EQ(FormFindControlByTag(g_screens.mapEditorBSs6.currentForm, "EQUIPNAME")->text,
+  EXPECT_EQ(FormFindControlByTag(g_screens.unitToolPanel.currentForm, "EQUIPNAME")->text,
             std::string(name, strnlen(name, sizeof g_world.unitClasses[0].name)));
 
   const std::vector<uint32_t> drawn = PixelsIn(at);

@@ -246,8 +246,8 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   EditorBrushAtHex(0);
   ClickControl(Tagged(tool, "RES"));
   ClickControl(FormFindControlById(tool.currentForm, 13));
-  ASSERT_TRUE(g_screens.mapEditorBSs6e.currentForm);
-  ClickControl(Tagged(g_screens.mapEditorBSs6e, "ADD"));
+  ASSERT_TRUE(g_screens.stockUnitListPanel.currentForm);
+  ClickControl(Tagged(g_screens.stockUnitListPanel, "ADD"));
   const UnitCounts placed = RegionUnits(1);
   EXPECT_EQ(placed.live, 5);
   EXPECT_EQ(placed.reserve, 1);
@@ -257,7 +257,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   // is unknown too, picked in the list of those not known and added; the
   // chain comes with it.
   ClickControl(FormFindControlById(bar, 9));
-  ListBoxControl* unknown = g_screens.mapEditorBSs7.unknown;
+  ListBoxControl* unknown = g_screens.editorTechPanel.unknown;
   ASSERT_TRUE(unknown);
   int techRow = 0, tech = 0, prerequisite = 0;
   for (const Control* r = ListNextRow(unknown, nullptr); r; r = ListNextRow(unknown, r), ++techRow) {
@@ -270,7 +270,7 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   }
   ASSERT_NE(tech, 0) << "no unknown technology with an unknown prerequisite";
   ClickControl(unknown, techRow);
-  ClickControl(Tagged(g_screens.mapEditorBSs7, "ADD"));
+  ClickControl(Tagged(g_screens.editorTechPanel, "ADD"));
   EXPECT_TRUE(Knows(1, tech));
   EXPECT_TRUE(Knows(1, prerequisite));
   const int liveUnits = LiveUnits();

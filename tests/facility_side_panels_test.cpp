@@ -75,7 +75,7 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     uint32_t hex;
     Screen* panel;
     const char* filled;  // a control the panel fills
-  } rows[] = {{centre, &s.map1.researchCentre, "EFF"}, {site, &s.map1.launchSite, "COVERAGE1"}};
+  } rows[] = {{centre, &s.mapScreen.researchCentre, "EFF"}, {site, &s.mapScreen.launchSite, "COVERAGE1"}};
   for (const auto& r : rows) {
     // A right click selects the hex and shows the map tab; a left one would
     // take the centre's garrison into the selection and show its orders.
@@ -83,10 +83,10 @@ TEST(FacilitySidePanels, TheResearchCentreAndTheLaunchSiteOpenTheirOwnPanels) {
     ASSERT_TRUE(SampleGame::PointOn(r.hex, x, y));
     SampleGame::Click(x, y, true);
     ASSERT_EQ(w.gameState.currentHex.x, HexX(r.hex));
-    SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));
+    SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.currentForm, "UGINFOBUT"));
     ASSERT_NE(r.panel->currentForm, nullptr);
     EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, r.panel->currentForm) << r.panel->formName;
-    EXPECT_EQ(s.map1.currentSidePanel, r.panel);
+    EXPECT_EQ(s.mapScreen.currentSidePanel, r.panel);
     const Control* filled = FormFindControlByTag(r.panel->currentForm, r.filled);
     ASSERT_NE(filled, nullptr);
     EXPECT_NE(filled->text.find('%'), std::string::npos) << r.filled << ": " << filled->text;

@@ -106,12 +106,12 @@ TEST(FormManifest, EveryScreensFormHasTheTagsAndIdsItsScreenLooksUp) {
   std::set<const Control*> graphs;
   for (const ProductPopupRow& row : g_screens.productPopupRows) graphs.insert(row.graph.form);
   for (const Screen& graph : g_screens.productGraphs.screens) graphs.insert(graph.form);
-  for (const HexIndustryPanel& panel : g_screens.map2.industryPanels) graphs.insert(panel.graph.form);
-  for (const HexIndustryPanel* panel : {&g_screens.map1.hexInfo.distance.selectedUnit, &g_screens.map1.hexInfo.distance.targetUnit})
+  for (const HexIndustryPanel& panel : g_screens.hexInfoPopup.industryPanels) graphs.insert(panel.graph.form);
+  for (const HexIndustryPanel* panel : {&g_screens.mapScreen.hexInfo.distance.selectedUnit, &g_screens.mapScreen.hexInfo.distance.targetUnit})
     graphs.insert(panel->graph.form);
   graphs.erase(nullptr);
   EXPECT_EQ(graphs.size(), 70u);
-  const Screen& cargoPopup = g_screens.popupMilitary1a9a[0];
+  const Screen& cargoPopup = g_screens.cargoPanels[0];
   ASSERT_NE(cargoPopup.form, nullptr);
   EXPECT_STREQ(cargoPopup.formName, "POPUP_MILITARY1A9a");
   EXPECT_EQ(cargoPopup.form->owner, &cargoPopup);

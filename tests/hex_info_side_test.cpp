@@ -71,7 +71,7 @@ TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) 
   g_uiOptions.sidescreens = 1;
   g_uiOptions.bdistancehexes = 1;
   ApplySideScreensLayout(*g_ui.mapView);
-  ASSERT_TRUE(s.map2.currentForm && s.map2.currentForm->parent) << "MAP2 hangs in the side column";
+  ASSERT_TRUE(s.hexInfoPopup.currentForm && s.hexInfoPopup.currentForm->parent) << "MAP2 hangs in the side column";
 
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(selected, x, y));
@@ -83,7 +83,7 @@ TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) 
   ASSERT_EQ(PackHex(w.gameState.viewHex.x, w.gameState.viewHex.y), pointed);
 
   // The window timer's refresh walk brings the pop-up up to date.
-  Control* form = s.map2.currentForm;
+  Control* form = s.hexInfoPopup.currentForm;
   Control* distanceText = FormFindControlByTag(form, "DISTANCE");
   ASSERT_NE(distanceText, nullptr);
   char distance[32];
@@ -104,10 +104,10 @@ TEST(HexInfoSide, TheSideColumnDescribesTheSelectedHexAndTheHexUnderThePointer) 
   for (Control* part : {selectedPart, pointedPart})
     for (int32_t bar : {4, 5}) EXPECT_NE(TextOf(part, bar).find(" %"), std::string::npos) << bar;
   // The selected hex carries nothing: its column gives the ground's bars.
-  EXPECT_EQ(s.map2.columns[0]->firstChild, s.map2.plainPanels[0].currentForm);
-  EXPECT_EQ(s.map2.plainPanels[0].id, static_cast<intptr_t>(w.gameState.currentHex.cellIndex));
-  const Control* pointedShown = s.map2.columns[1]->firstChild;
-  EXPECT_TRUE(pointedShown == s.map2.plainPanels[1].currentForm || pointedShown == s.map2.industryPanels[1].currentForm);
+  EXPECT_EQ(s.hexInfoPopup.columns[0]->firstChild, s.hexInfoPopup.plainPanels[0].currentForm);
+  EXPECT_EQ(s.hexInfoPopup.plainPanels[0].id, static_cast<intptr_t>(w.gameState.currentHex.cellIndex));
+  const Control* pointedShown = s.hexInfoPopup.columns[1]->firstChild;
+  EXPECT_TRUE(pointedShown == s.hexInfoPopup.plainPanels[1].currentForm || pointedShown == s.hexInfoPopup.industryPanels[1].currentForm);
 }
 
 }  // namespace

@@ -89,11 +89,11 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   ASSERT_NE(mailButton, nullptr);
   SampleGame::ClickControl(mailButton);
   SampleGame::Pump();
-  ASSERT_NE(s.email1.currentForm, nullptr);
-  ASSERT_FALSE(s.email1.currentForm->Hidden()) << "the mail bar opens the mailbox";
+  ASSERT_NE(s.mailWindow.currentForm, nullptr);
+  ASSERT_FALSE(s.mailWindow.currentForm->Hidden()) << "the mail bar opens the mailbox";
 
   // Docked: 194 px at the root's lower right, drawn over every row of it.
-  const plat::Rect box = ControlAbsoluteRect(s.email1.currentForm);
+  const plat::Rect box = ControlAbsoluteRect(s.mailWindow.currentForm);
   EXPECT_EQ(box.bottom - box.top, kMailDockedHeight);
   EXPECT_EQ(box.right, Width(g_ui.rootForm));
   EXPECT_EQ(box.bottom, Height(g_ui.rootForm));
@@ -110,7 +110,7 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   EXPECT_EQ(changedRows, kMailDockedHeight);
 
   // A row for each of the local player's e-mails, newest first.
-  MailList& page = s.email1a;
+  MailList& page = s.mailList;
   ASSERT_NE(page.list, nullptr);
   std::vector<Mail> mail = LocalMail(w);
   ASSERT_GE(mail.size(), 4u) << "twenty days bring mail";
@@ -143,23 +143,23 @@ TEST(MailboxPlay, DayMailDocksAndTheTurnEndSparesTheSelectedAndOpenMessages) {
   // on its list with the toggle off.
   s.emailPopup.Close(0);
   g_uiOptions.bshowprevpane = 1;
-  Control* label = FormFindControlByTag(s.email1.currentForm, "LABELBUT");
+  Control* label = FormFindControlByTag(s.mailWindow.currentForm, "LABELBUT");
   ASSERT_NE(label, nullptr);
   SampleGame::ClickControl(label);
   SampleGame::Pump();
   ASSERT_TRUE(label->Selected());
-  ASSERT_EQ(s.email1.mailParent->firstChild, s.email1b.currentForm);
+  ASSERT_EQ(s.mailWindow.mailParent->firstChild, s.mailOptions.currentForm);
   SampleGame::PlayDays(3);
-  EXPECT_EQ(s.email1.mailParent->firstChild, s.email1b.currentForm);
-  EXPECT_TRUE(s.email1.par2->Hidden()) << "no preview pane over the options page";
-  SampleGame::ClickControl(FormFindControlByTag(s.email1.currentForm, "CLOSEBUT"));
+  EXPECT_EQ(s.mailWindow.mailParent->firstChild, s.mailOptions.currentForm);
+  EXPECT_TRUE(s.mailWindow.par2->Hidden()) << "no preview pane over the options page";
+  SampleGame::ClickControl(FormFindControlByTag(s.mailWindow.currentForm, "CLOSEBUT"));
   SampleGame::Pump();
   ASSERT_FALSE(g_ui.sidePopupOpen);
   SampleGame::ClickControl(mailButton);
   SampleGame::Pump();
   ASSERT_TRUE(g_ui.sidePopupOpen);
   EXPECT_FALSE(label->Selected());
-  EXPECT_EQ(s.email1.mailParent->firstChild, page.currentForm) << "reopened on its list";
+  EXPECT_EQ(s.mailWindow.mailParent->firstChild, page.currentForm) << "reopened on its list";
 }
 
 // A report answered from its pop-up does what its button says: the
@@ -231,7 +231,7 @@ TEST(MailboxPlay, AnAnswerOpensTheDepartmentOrThePlaceItNames) {
     ASSERT_NE(serial, 0u) << "the report is filed";
     s.emailPopup.Popup(static_cast<int32_t>(serial), nullptr);
     SampleGame::Pump();
-    Control* answer = FormFindControlById(s.popupEmail1a1.currentForm, kOfferFirstAnswerButton);
+    Control* answer = FormFindControlById(s.offerMailView.currentForm, kOfferFirstAnswerButton);
     ASSERT_NE(answer, nullptr);
     ASSERT_FALSE(answer->Hidden());
     SampleGame::ClickControl(answer);
@@ -260,9 +260,9 @@ TEST(MailboxPlay, AnAnswerOpensTheDepartmentOrThePlaceItNames) {
         EXPECT_NE(std::find(selected.begin(), selected.end(), unit->id), selected.end()) << "the units there";
         break;
       case kSender:
-        ASSERT_NE(s.diplomacy1.regionList, nullptr);
-        EXPECT_EQ(s.diplomacy1.regionList->selectedId, other) << "the sender's row is picked";
-        EXPECT_EQ(s.diplomacy1.selectedRegion, other) << "and its panels open";
+        ASSERT_NE(s.diplomacyScreen.regionList, nullptr);
+        EXPECT_EQ(s.diplomacyScreen.regionList->selectedId, other) << "the sender's row is picked";
+        EXPECT_EQ(s.diplomacyScreen.selectedRegion, other) << "and its panels open";
         break;
       default: EXPECT_TRUE(selected.empty()); break;
     }
@@ -306,7 +306,7 @@ TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
       if (!g_ui.sidePopupOpen) SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
       ASSERT_TRUE(g_ui.sidePopupOpen) << "the mail bar opens the mailbox";
     }
-    Control* form = s.email1.currentForm;
+    Control* form = s.mailWindow.currentForm;
     ASSERT_NE(form, nullptr);
     ASSERT_FALSE(form->Hidden());
     // Days go by: the map is drawn anew on frame after frame under it.
@@ -315,8 +315,8 @@ TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
     EXPECT_GT(box.bottom - box.top, 100);
     EXPECT_LE(box.bottom, Height(g_ui.rootForm));
     EXPECT_LE(box.right, Width(g_ui.rootForm));
-    ASSERT_NE(s.email1a.list, nullptr);
-    const Control* first = ListNextRow(s.email1a.list, nullptr);
+    ASSERT_NE(s.mailList.list, nullptr);
+    const Control* first = ListNextRow(s.mailList.list, nullptr);
     ASSERT_NE(first, nullptr) << "a row for the mail";
     uint32_t width = 0, height = 0;
     const std::vector<uint32_t> pixels = BackBuffer(width, height);
@@ -324,15 +324,15 @@ TEST(MailboxPlay, TheMailboxShowsItsRowsDockedAndBesideTheMapWhileTheGameRuns) {
     // it), and the first row's subject in one of its inks.
     const int32_t area = (box.right - box.left) * (box.bottom - box.top);
     EXPECT_GT(PixelsOf(pixels, width, height, box, kPanelFill), area / 10);
-    const plat::Rect rowBox = ListRowScreenRect(s.email1a.list, first);
+    const plat::Rect rowBox = ListRowScreenRect(s.mailList.list, first);
     int32_t ink = 0;
     for (uint32_t colour : {0xFFFFFFFFu, 0xFFC8C8C8u, 0xFFFA3200u}) ink += PixelsOf(pixels, width, height, rowBox, colour);
     EXPECT_GT(ink, 20) << "the first row's subject is drawn";
     // The list runs down to the preview pane, or with none to the foot of
     // the mailbox; the pane ends inside it.
-    const Control* pane = s.email1.par2;
+    const Control* pane = s.mailWindow.par2;
     const bool paneShown = pane && !pane->Hidden();
-    EXPECT_EQ(ControlAbsoluteRect(s.email1a.list).bottom, paneShown ? ControlAbsoluteRect(pane).top : box.bottom - 6);
+    EXPECT_EQ(ControlAbsoluteRect(s.mailList.list).bottom, paneShown ? ControlAbsoluteRect(pane).top : box.bottom - 6);
     if (paneShown) {
       EXPECT_LE(ControlAbsoluteRect(pane).bottom, box.bottom);
     }

@@ -252,12 +252,12 @@ TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThree
   ASSERT_NE(to, 0u) << "open ground three hexes from the tank";
   ScreenSet& s = g_screens;
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
-  ASSERT_NE(s.map1.currentForm->parent, nullptr) << "the Map button opens MAP1";
+  ASSERT_NE(s.mapScreen.currentForm->parent, nullptr) << "the Map button opens MAP1";
   int32_t x = 0, y = 0;
   ASSERT_TRUE(PointOn(from, x, y));
   SampleGame::Click(x, y);
-  EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.units.currentForm) << "MAP1_ss4 is shown";
-  EXPECT_GE(RowOf(s.map1.units.list, tank), 0) << "MAP1_ss4 lists the hex's units";
+  EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.mapScreen.units.currentForm) << "MAP1_ss4 is shown";
+  EXPECT_GE(RowOf(s.mapScreen.units.list, tank), 0) << "MAP1_ss4 lists the hex's units";
   ASSERT_NE(StackList().currentForm->parent, nullptr) << "more than one unit: the stack list opens";
   const int row = RowOf(StackList().list, tank);
   ASSERT_GE(row, 0);
@@ -268,8 +268,8 @@ TEST_F(SampleMapClicks, TheUnitPanelListsTheClickedUnitsAndAPickedTankWalksThree
     ASSERT_EQ(selected.size(), 1u);
     EXPECT_EQ(selected[0]->id, tank);
   }
-  EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.units.currentForm);
-  EXPECT_EQ(s.map1.units.CurrentUnit(), tank) << "the unit panel lists the selection";
+  EXPECT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.mapScreen.units.currentForm);
+  EXPECT_EQ(s.mapScreen.units.CurrentUnit(), tank) << "the unit panel lists the selection";
 
   ASSERT_TRUE(PointOn(to, x, y));
   SampleGame::Click(x, y);

@@ -108,14 +108,14 @@ class MapScreenTest : public ::testing::Test {
     // Every form leaves its host first, so none is deleted with another's.
     DetachScreenForms(Screen::AllScreens());
     for (Screen* s : Screens()) delete s->form, s->form = s->currentForm = nullptr;
-    g_screens.map1.units.list = nullptr;
-    g_screens.map1.currentSidePanel = nullptr;
+    g_screens.mapScreen.units.list = nullptr;
+    g_screens.mapScreen.currentSidePanel = nullptr;
     g_mapPlacement = MapPlacement{};
     g_uiOptions = options_;
     g_popupSounds.uiSound = nullptr;
   }
   static std::vector<Screen*> Screens() {
-    MapScreen& m = g_screens.map1;
+    MapScreen& m = g_screens.mapScreen;
     // The dock bar first: the hex panel hangs in it.
     return {&g_screens.botBar2,  &m,
             &m.units,            &m.hexInfo,
@@ -150,12 +150,12 @@ class MapScreenTest : public ::testing::Test {
   GlobalGuard<int32_t> ordersShown_{g_screens.selectionOrdersShown, 0};
   // A tab an earlier game's automatic choice pressed is not taken for the
   // tab a row presses.
-  GlobalGuard<int32_t> autoTab_{g_screens.map1.autoTab, 0};
+  GlobalGuard<int32_t> autoTab_{g_screens.mapScreen.autoTab, 0};
   std::optional<RootControlsForTest> root_;
 };
 
 TEST_F(MapScreenTest, TheHeaderNamesTheHexItsOwnerAndLoyalty) {
-  MapScreen& m = g_screens.map1;
+  MapScreen& m = g_screens.mapScreen;
   const std::string sixty(60, 'n');
   // Columns: hex (0, 0 none), label, owner, loyalty, name shown, colour,
   // loyalty box shown.
@@ -181,7 +181,7 @@ TEST_F(MapScreenTest, TheHeaderNamesTheHexItsOwnerAndLoyalty) {
 }
 
 TEST_F(MapScreenTest, TheSidePanelFollowsTheTabOrTheHexAndIsRefreshedWhenChosenAgain) {
-  MapScreen& m = g_screens.map1;
+  MapScreen& m = g_screens.mapScreen;
   g_uiOptions.bmapautopanel2 = 1;
   Select(5, 5);
   Cell(5, 5).word = WithCellOwner(0, 2);
@@ -225,7 +225,7 @@ TEST_F(MapScreenTest, CancellingPlacementClosesOnlyTheThirdLevelItOpened) {
 }
 
 TEST_F(MapScreenTest, TheUnitPanelListsTheHexUnitsItsSideMaySee) {
-  UnitPanel& p = g_screens.map1.units;
+  UnitPanel& p = g_screens.mapScreen.units;
   // Columns: hex selected, fog of war, hex spotted, the unit's flags, rows
   // listed.
   struct Row { bool hex, fog, spotted; uint32_t flags; uint32_t rows; };
@@ -250,7 +250,7 @@ TEST_F(MapScreenTest, TheUnitPanelListsTheHexUnitsItsSideMaySee) {
 }
 
 TEST_F(MapScreenTest, AForeignUnitClosesTheTabsItMayNotSee) {
-  UnitPanel& p = g_screens.map1.units;
+  UnitPanel& p = g_screens.mapScreen.units;
   UnitRecord* own = AddUnit(kLocal, 6, 7);
   UnitRecord* foreign = AddUnit(2, 6, 7);
   // Columns: the unit, summary tab open, depth after, tabs 4A and 4C and
@@ -270,7 +270,7 @@ TEST_F(MapScreenTest, AForeignUnitClosesTheTabsItMayNotSee) {
 }
 
 TEST_F(MapScreenTest, ARefreshKeepsTheCurrentUnitAndTheScroll) {
-  UnitPanel& p = g_screens.map1.units;
+  UnitPanel& p = g_screens.mapScreen.units;
   for (int i = 0; i < 30; ++i) AddUnit(kLocal, 6, 7);
   Select(6, 7);
   p.Refresh();

@@ -151,8 +151,8 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
 
 
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kArmyStoresPage));
-  UnitInventoryPanel& stores = s.military1Ss4;
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kArmyStoresPage));
+  UnitInventoryPanel& stores = s.unitInventory;
   ASSERT_NE(stores.currentForm->parent, nullptr) << "MILITARY1_ss4 is shown";
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "MISPOPUP"));
   MissileStockPopup& popup = s.missiles;
@@ -170,7 +170,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
             std::to_string(figures.militaryCapacity))
       << "the stores page and the pop-up show one capacity";
 
-  WmdFilterPanel& designs = s.popupMissile1f;
+  WmdFilterPanel& designs = s.wmdFilter;
   const int row = RowOf(designs.list, kTacticalMissile);
   ASSERT_GE(row, 0) << "the build list offers the tactical missile";
   SampleGame::ClickControl(designs.list, row);
@@ -238,12 +238,12 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   // the silo's own missiles, the loaded one among them; a stock row opens
   // the missile's stock view.
   ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kFacilitiesPage));
-  MilitaryFacilityScreen& facilities = s.military1Ss2;
+  MilitaryFacilityScreen& facilities = s.facilityScreen;
   const int siloRow = RowOf(facilities.facilList, static_cast<int32_t>(siloId));
   ASSERT_GE(siloRow, 0) << "the facilities page lists the silo";
   SampleGame::ClickControl(facilities.facilList, siloRow);
   SampleGame::ClickControl(FormFindControlByTag(facilities.currentForm, "DEPLOY"));
-  StoredMissilesPanel& beside = s.map1.ss8c2;
+  StoredMissilesPanel& beside = s.mapScreen.ss8c2;
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, beside.currentForm) << "MAP1_ss8c2 is shown";
   const int stockRow = RowOfFinished(beside.storedList, kTacticalMissile, &stock);
   ASSERT_GE(stockRow, 0) << "MAP1_ss8c2 lists the missile in stock";
@@ -264,8 +264,8 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     uint32_t unit;
     Screen& opens;
   } opening[] = {
-      {"a stock row of the silo's stock panel", [&] { return beside.storedList; }, stock, s.popupMissileB},
-      {"the silo's row of the stock's deployment panel", [&] { return s.popupMissileSs3b.sites; }, siloId, s.siloPopup},
+      {"a stock row of the silo's stock panel", [&] { return beside.storedList; }, stock, s.missileStockView},
+      {"the silo's row of the stock's deployment panel", [&] { return s.missileDeploy.sites; }, siloId, s.siloPopup},
   };
   for (const auto& o : opening) {
     ListBoxControl* list = o.list();
@@ -275,13 +275,13 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
     SampleGame::DoubleClickControl(list, row);
     ASSERT_NE(o.opens.currentForm->parent, nullptr) << o.what << " opens its unit";
     EXPECT_EQ(static_cast<uint32_t>(o.opens.id), o.unit) << o.what;
-    if (&o.opens == &s.popupMissileB && o.unit == stock)
-      EXPECT_EQ(s.popupMissileB.currentPanel, &s.popupMissileSs3b) << "the stock in reserve may be deployed";
+    if (&o.opens == &s.missileStockView && o.unit == stock)
+      EXPECT_EQ(s.missileStockView.currentPanel, &s.missileDeploy) << "the stock in reserve may be deployed";
     else
       SampleGame::ClickControl(FormFindControlByTag(o.opens.currentForm, "CLOSEBUT"));
   }
-  if (s.popupMissileB.currentForm->parent)
-    SampleGame::ClickControl(FormFindControlByTag(s.popupMissileB.currentForm, "CLOSEBUT"));
+  if (s.missileStockView.currentForm->parent)
+    SampleGame::ClickControl(FormFindControlByTag(s.missileStockView.currentForm, "CLOSEBUT"));
 
   // At war with the nearest neighbour the missile reaches, aimed at the
   // hex of one of its units by a click on the map from the silo's panel
@@ -304,18 +304,18 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   }
   ASSERT_NE(target, 0u) << "the enemy's unit is still in the missile's reach";
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  int missileRow = RowOf(s.map1.silo.list, static_cast<int32_t>(aboard));
+  int missileRow = RowOf(s.mapScreen.silo.list, static_cast<int32_t>(aboard));
   ASSERT_GE(missileRow, 0) << "the silo lists its missile";
-  SampleGame::ClickControl(s.map1.silo.list, missileRow);
-  SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8b.currentForm, "TARGET"));
+  SampleGame::ClickControl(s.mapScreen.silo.list, missileRow);
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.ss8b.currentForm, "TARGET"));
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(target, x, y));
   SampleGame::Click(x, y);
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  missileRow = RowOf(s.map1.silo.list, static_cast<int32_t>(aboard));
+  missileRow = RowOf(s.mapScreen.silo.list, static_cast<int32_t>(aboard));
   ASSERT_GE(missileRow, 0);
-  SampleGame::ClickControl(s.map1.silo.list, missileRow);
-  SampleGame::ClickControl(FormFindControlByTag(s.map1.silo.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(s.mapScreen.silo.list, missileRow);
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.silo.currentForm, "LAUNCH"));
 
   // What the region at war has standing before the launch.
   struct Standing {
@@ -329,7 +329,7 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
       if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = {u->strength, PackHex(u->x, u->y)};
   }
   const size_t beforeLaunch = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8d.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.ss8d.currentForm, "LAUNCH"));
   uint32_t launchOrders = 0;
   {
     const std::vector<GameCommand> log = g_commandLog.Entries();

@@ -75,8 +75,8 @@ TEST(NegotiationFitPlay, AtTheDefaultResolutionAnOfferIsSubmittedWithClicks) {
 
   // Led by a person, Eastmark gets the approach panel with its picture first.
   GlobalGuard eastmarkKind(w.players[eastmark].kind, static_cast<int32_t>(kKindHuman));
-  DealPopup& popup = g_screens.popupDiplomacy;
-  DealEditor& editor = g_screens.popupDiplomacySs1;
+  DealPopup& popup = g_screens.dealPopup;
+  DealEditor& editor = g_screens.dealEditor;
   popup.Popup(eastmark, nullptr);
   SampleGame::Pump();
   ASSERT_NE(popup.offer, nullptr);
@@ -93,8 +93,8 @@ TEST(NegotiationFitPlay, AtTheDefaultResolutionAnOfferIsSubmittedWithClicks) {
     EXPECT_EQ(picture->pictureSlot, &g_ui.bitmaps.avatar) << tag;
     EXPECT_NE(PixelIn(picture, 35, 28), 0x1C2630u) << tag;
   }
-  Screen& chooser = g_screens.popupDiplomacySs3;
-  Screen& panel = g_screens.popupDiplomacySs4;
+  Screen& chooser = g_screens.dealApproachChooser;
+  Screen& panel = g_screens.dealApproachPanel;
   const struct {
     int32_t approach;
     bool greenGround;
@@ -126,7 +126,7 @@ TEST(NegotiationFitPlay, AtTheDefaultResolutionAnOfferIsSubmittedWithClicks) {
   ASSERT_GT(catalogue->rowCount, 0);
   SampleGame::ClickControl(catalogue, 0);
   // The payment's panel opens under the list; its slide bar sets the amount.
-  Screen& amountPanel = g_screens.popupDiplomacySs1b[0];
+  Screen& amountPanel = g_screens.dealAmountPicker[0];
   ASSERT_NE(amountPanel.currentForm, nullptr);
   Control* slider = FormFindControlByTag(amountPanel.currentForm, "AMNTSLDR");
   ASSERT_NE(slider, nullptr);

@@ -110,23 +110,23 @@ TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsBy
   ASSERT_NE(target, 0u) << "a foreign hex with units Westholm sees";
   ShowSelectionOrders(s);
   SetPanelDepth(0, 1, *g_ui.mapView);  // the orders panel put away: the odds take the side column
-  ASSERT_TRUE(s.map3.currentForm && s.map3.currentForm->parent) << "MAP3 in the side column";
+  ASSERT_TRUE(s.combatOdds.currentForm && s.combatOdds.currentForm->parent) << "MAP3 in the side column";
 
   int32_t x = 0, y = 0;
   ASSERT_TRUE(PointOver(target, x, y));
   SampleGame::Post(plat::kWmMouseMove, 0, x, y);
   SampleGame::Pump();
   EXPECT_EQ(PackHex(w.gameState.viewHex.x, w.gameState.viewHex.y), target);
-  EXPECT_GT(Rows(s.map3.attackers), 0);
-  EXPECT_GT(Rows(s.map3.defenders), 0);
-  EXPECT_FALSE(s.map3.defenceSide->Hidden());
-  EXPECT_GT(BarValue(s.map3.attackSide, kCombatAttackBarId), 0.0f);
-  EXPECT_GT(BarValue(s.map3.defenceSide, kCombatAttackBarId), 0.0f);
+  EXPECT_GT(Rows(s.combatOdds.attackers), 0);
+  EXPECT_GT(Rows(s.combatOdds.defenders), 0);
+  EXPECT_FALSE(s.combatOdds.defenceSide->Hidden());
+  EXPECT_GT(BarValue(s.combatOdds.attackSide, kCombatAttackBarId), 0.0f);
+  EXPECT_GT(BarValue(s.combatOdds.defenceSide, kCombatAttackBarId), 0.0f);
   // A defender chosen, Info shows that unit.
-  SampleGame::ClickControl(s.map3.defenders, 0);
-  const Control* chosen = ListNextSelected(s.map3.defenders, nullptr);
+  SampleGame::ClickControl(s.combatOdds.defenders, 0);
+  const Control* chosen = ListNextSelected(s.combatOdds.defenders, nullptr);
   ASSERT_NE(chosen, nullptr) << "a click chooses a defender";
-  SampleGame::ClickControl(FormFindControlByTag(s.map3.currentForm, "DINF"));
+  SampleGame::ClickControl(FormFindControlByTag(s.combatOdds.currentForm, "DINF"));
   ASSERT_TRUE(s.unitDetail.currentForm && s.unitDetail.currentForm->parent) << "Info opens the unit";
   EXPECT_EQ(s.unitDetail.id, static_cast<intptr_t>(static_cast<uint32_t>(chosen->id)));
   ClosePopupForm(g_ui, s.unitDetail.currentForm, 0, 0);

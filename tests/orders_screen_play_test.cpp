@@ -99,13 +99,13 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   const uint32_t before = pixelAt(px, py);
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "ORDERS"));
   SampleGame::Pump();
-  ListBoxControl* list = s.orders1.unitListBox;
+  ListBoxControl* list = s.ordersScreen.unitListBox;
   ASSERT_NE(list, nullptr);
   ASSERT_NE(list->firstRow, nullptr) << "the tank's row is listed";
   EXPECT_EQ(ListRowValue(list->firstRow), static_cast<intptr_t>(tank));
   EXPECT_NE(pixelAt(px, py), before) << "the back buffer shows the docked rows";
 
-  SampleGame::ClickControl(FormFindControlById(s.orders1.currentForm, 16));
+  SampleGame::ClickControl(FormFindControlById(s.ordersScreen.currentForm, 16));
   RunUntil(tank, false);
   EXPECT_EQ(SimOrder(tank), 0u) << "the cancel reached the tank";
 }

@@ -69,9 +69,9 @@ TEST(RegionPanelsPlay, EastmarksFlagNeutralityAndTradeRefusalsReachTheSimulation
   const int32_t local = w.gameState.localPlayer;
 
   SampleGame::PressKey(plat::kVkF1 + 4);  // F5
-  ASSERT_NE(s.diplomacy1.regionList, nullptr);
-  PickRegion(s.diplomacy1, eastmark);
-  RegionRelationsPanel& panel = s.diplomacy1Ss2;
+  ASSERT_NE(s.diplomacyScreen.regionList, nullptr);
+  PickRegion(s.diplomacyScreen, eastmark);
+  RegionRelationsPanel& panel = s.regionRelations;
   ASSERT_NE(panel.currentForm, nullptr);
   ASSERT_FALSE(panel.currentForm->Hidden());
   EXPECT_EQ(panel.id % 100, eastmark);
@@ -90,7 +90,7 @@ TEST(RegionPanelsPlay, EastmarksFlagNeutralityAndTradeRefusalsReachTheSimulation
   ASSERT_NE(neutral, nullptr);
   SetControlFlag(neutral, kStateSelected, 1);
   panel.OnCommand(neutral, neutral->id);
-  TradeRestrictionPanel& trade = s.diplomacy1Ss3;
+  TradeRestrictionPanel& trade = s.tradeRestriction;
   trade.Show(eastmark, nullptr);
   trade.OnCommand(nullptr, kRestrictAllSales);
   trade.OnCommand(nullptr, kRestrictAllPurchases);

@@ -123,10 +123,10 @@ TEST(ResearchLabels, EachCategoryButtonListsItsOwnCategoryAndTogetherTheyReachEv
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 7, 0);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 7, 0);
   SampleGame::Pump();
-  SampleGame::ClickControl(FormFindControlById(s.domPolicy1.cabinetLink.currentForm, 4));
-  ASSERT_NE(s.military1Ss03.currentForm->parent, nullptr) << "the research page docks";
-  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss03.currentForm, "QUEUE"));
-  TechDetailPanel& page = s.military1Ss3b;
+  SampleGame::ClickControl(FormFindControlById(s.policyScreen.cabinetLink.currentForm, 4));
+  ASSERT_NE(s.researchFunding.currentForm->parent, nullptr) << "the research page docks";
+  SampleGame::ClickControl(FormFindControlByTag(s.researchFunding.currentForm, "QUEUE"));
+  TechDetailPanel& page = s.techDetail;
   ASSERT_NE(page.currentForm->parent, nullptr) << "the technology list docks";
   std::set<int> listed;
   for (int32_t c = 1; c <= 6; ++c) {

@@ -54,12 +54,12 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 7, 0);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 7, 0);
   SampleGame::Pump();
-  SampleGame::ClickControl(FormFindControlById(s.domPolicy1.cabinetLink.currentForm, 4));
-  ASSERT_NE(s.military1Ss03.currentForm->parent, nullptr) << "the research page docks";
+  SampleGame::ClickControl(FormFindControlById(s.policyScreen.cabinetLink.currentForm, 4));
+  ASSERT_NE(s.researchFunding.currentForm->parent, nullptr) << "the research page docks";
   // The designs page: the sea domain narrowed to submarines lists a design
   // of the sample that Westholm has yet to research.
-  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss03.currentForm, "TARGETRDBUT"));
-  TechListPanel& designs = s.military1Ss3a;
+  SampleGame::ClickControl(FormFindControlByTag(s.researchFunding.currentForm, "TARGETRDBUT"));
+  TechListPanel& designs = s.techList;
   ASSERT_NE(designs.currentForm->parent, nullptr) << "the designs page docks";
   SampleGame::ClickControl(FormFindControlById(designs.currentForm, 722));
   SampleGame::ClickControl(FormFindControlById(designs.currentForm, 121));
@@ -73,11 +73,11 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
   }
   // The technology list of the research pop-up, whose project list is to
   // take the project begun there.
-  SampleGame::ClickControl(FormFindControlByTag(s.military1Ss03.currentForm, "TECHTREE"));
+  SampleGame::ClickControl(FormFindControlByTag(s.researchFunding.currentForm, "TECHTREE"));
   ASSERT_NE(s.research.currentForm, nullptr);
   ASSERT_TRUE(IsPopupFrame(s.research.currentForm->parent)) << "the research pop-up opens";
   SampleGame::ClickControl(FormFindControlByTag(s.research.currentForm, "QUEUE"));
-  TechDetailPanel& page = s.military1Ss3b;
+  TechDetailPanel& page = s.techDetail;
   ASSERT_NE(page.currentForm->parent, nullptr) << "the technology list docks";
   if (category < 6) SampleGame::ClickControl(FormFindControlById(page.currentForm, 10 + category));
   int row = 0;
@@ -105,7 +105,7 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
     Control* form;
     ListBoxControl* list;
   };
-  const View views[] = {{"research page", s.military1Ss03.currentForm, s.military1Ss03.list},
+  const View views[] = {{"research page", s.researchFunding.currentForm, s.researchFunding.list},
                         {"research pop-up", s.research.currentForm, s.research.projects}};
   const uint32_t today = w.gameState.currentDay;
   const std::pair<const char*, uint32_t> moments[] = {{"as begun", today}, {"a day later", today + 1}};

@@ -86,11 +86,11 @@ void LoadAMissile(uint32_t* siloHex, uint32_t* missile) {
 void AimFromTheSiloPanel(uint32_t siloHex, uint32_t missile, uint32_t target) {
   ScreenSet& s = g_screens;
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.map1.silo.list, missile);
+  const int row = RowOfUnit(s.mapScreen.silo.list, missile);
   ASSERT_GE(row, 0) << "the silo lists its missile";
-  SampleGame::ClickControl(s.map1.silo.list, row);
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss8b.currentForm) << "MAP1_ss8b is shown";
-  SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8b.currentForm, "TARGET"));
+  SampleGame::ClickControl(s.mapScreen.silo.list, row);
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.ss8b.currentForm) << "MAP1_ss8b is shown";
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.ss8b.currentForm, "TARGET"));
   EXPECT_EQ(s.mapClickMode, kClickUnitDestination);
   EXPECT_EQ(g_mapClickPending.unitId, missile);
   int32_t x = 0, y = 0;
@@ -146,13 +146,13 @@ TEST(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSay
   ASSERT_NO_FATAL_FAILURE(AimFromTheSiloPanel(siloHex, missile, target));
 
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
-  const int row = RowOfUnit(s.map1.silo.list, missile);
+  const int row = RowOfUnit(s.mapScreen.silo.list, missile);
   ASSERT_GE(row, 0);
-  SampleGame::ClickControl(s.map1.silo.list, row);
-  SampleGame::ClickControl(FormFindControlByTag(s.map1.silo.currentForm, "LAUNCH"));
-  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.map1.ss8d.currentForm) << "MAP1_ss8d is shown";
+  SampleGame::ClickControl(s.mapScreen.silo.list, row);
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.silo.currentForm, "LAUNCH"));
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.ss8d.currentForm) << "MAP1_ss8d is shown";
   const size_t before = g_commandLog.Entries().size();
-  SampleGame::ClickControl(FormFindControlByTag(s.map1.ss8d.currentForm, "LAUNCH"));
+  SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.ss8d.currentForm, "LAUNCH"));
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, target));
 
   EXPECT_EQ(MailAbout(kMsgLaunchDropped, missile), 0u) << "nothing is said before the launch is tried";
@@ -161,8 +161,8 @@ TEST(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSay
   ASSERT_NE(told, 0u) << "the mail tells that the launch was given up";
   // The mail bar's button opens the mailbox, which lists it.
   SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
-  ASSERT_NE(s.email1a.list, nullptr);
-  EXPECT_GE(RowOfUnit(s.email1a.list, told), 0) << "the mailbox lists the message";
+  ASSERT_NE(s.mailList.list, nullptr);
+  EXPECT_GE(RowOfUnit(s.mailList.list, told), 0) << "the mailbox lists the message";
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* aimed = FindUnitById(w, missile);
   ASSERT_NE(aimed, nullptr);
@@ -192,22 +192,22 @@ TEST(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThroug
 
   // Its launch page: the capital's row, LAUNCH, OK, then the code.
   SampleGame::PressKey(plat::kVkF1 + 2);  // F3
-  SampleGame::ClickControl(FormFindControlByTag(s.ops1.currentForm, "MILOPS"));
-  ASSERT_NE(s.ops1Ss4.currentForm->parent, nullptr) << "OPS1_SS4 is shown";
-  const int regionRow = RowOfUnit(s.ops1Ss4.list, static_cast<uint32_t>(region));
+  SampleGame::ClickControl(FormFindControlByTag(s.operationsScreen.currentForm, "MILOPS"));
+  ASSERT_NE(s.wmdTargeting.currentForm->parent, nullptr) << "OPS1_SS4 is shown";
+  const int regionRow = RowOfUnit(s.wmdTargeting.list, static_cast<uint32_t>(region));
   ASSERT_GE(regionRow, 0) << "the page offers the region";
   // A click on a chosen row lets it go; the next takes it.
-  for (int click = 0; click < 4 && s.ops1Ss4.list->selectedId != region; ++click)
-    SampleGame::ClickControl(s.ops1Ss4.list, regionRow);
-  ASSERT_EQ(s.ops1Ss4.list->selectedId, region);
-  SampleGame::ClickControl(FormFindControlByTag(s.ops1Ss4.currentForm, "INTELBUT"));
-  LaunchPanel& page = s.ops1Ss4b;
+  for (int click = 0; click < 4 && s.wmdTargeting.list->selectedId != region; ++click)
+    SampleGame::ClickControl(s.wmdTargeting.list, regionRow);
+  ASSERT_EQ(s.wmdTargeting.list->selectedId, region);
+  SampleGame::ClickControl(FormFindControlByTag(s.wmdTargeting.currentForm, "INTELBUT"));
+  LaunchPanel& page = s.launchPanel;
   ASSERT_NE(page.currentForm->parent, nullptr) << "OPS1_SS4b is shown";
   ASSERT_EQ(RowOfUnit(page.list, static_cast<uint32_t>(TargetRowId(cell))), 0) << "the capital is listed";
   SampleGame::ClickControl(page.list, 0);
   SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LAUNCH"));
   SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LOK"));
-  LaunchKeypad& keypad = s.popupKeypad;
+  LaunchKeypad& keypad = s.launchKeypad;
   ASSERT_NE(keypad.currentForm->parent, nullptr) << "the keypad asks for the code";
   const size_t before = g_commandLog.Entries().size();
   for (const int32_t digit : {7, 3, 0, 9})  // the code the README gives; 0 is the key with id 10

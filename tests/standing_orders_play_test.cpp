@@ -99,15 +99,15 @@ TEST(StandingOrdersPlay, TwoTanksTakeTacticTwoThroughThePanelAndStillReachTheirH
   g_selection.orderMenu = 1;
   ShowUnitOrdersPanel(s);
   SampleGame::Pump();
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.orders1Ss3.currentForm) << "the settings panel is docked";
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.unitOrders.currentForm) << "the settings panel is docked";
   EXPECT_NE(pixelAt(px, py), before) << "the back buffer shows the panel";
 
-  SampleGame::ClickControl(FormFindControlByTag(s.orders1Ss3.currentForm, "MISSION"));
-  SampleGame::ClickControl(FormFindControlByTag(s.orders1Ss3a.currentForm, "ATTACK"));
-  SampleGame::ClickControl(FormFindControlById(s.orders1Ss3a1.currentForm, 112));
-  EXPECT_EQ(s.orders1.edit.commonOrders[kFieldTactic], 2);
+  SampleGame::ClickControl(FormFindControlByTag(s.unitOrders.currentForm, "MISSION"));
+  SampleGame::ClickControl(FormFindControlByTag(s.missionPanel.currentForm, "ATTACK"));
+  SampleGame::ClickControl(FormFindControlById(s.targetTactic.currentForm, 112));
+  EXPECT_EQ(s.ordersScreen.edit.commonOrders[kFieldTactic], 2);
   // The change asked for a full refresh: the window's timer shows CHANGE.
-  Control* change = FormFindControlByTag(s.orders1Ss3a.currentForm, "CHANGE");
+  Control* change = FormFindControlByTag(s.missionPanel.currentForm, "CHANGE");
   for (int i = 0; i < 500 && change->Hidden(); ++i) {
     SampleGame::Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));

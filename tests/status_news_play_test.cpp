@@ -25,7 +25,7 @@ TEST(StatusNewsPlay, AfterTenDaysTheNewsListHoldsEveryNewsItem) {
   World& w = g_world;
   SampleGame::PlayDays(10);
   SampleGame::PressKey(plat::kVkF1 + 8);  // F9
-  StatusScreen& status = g_screens.status1;
+  StatusScreen& status = g_screens.statusScreen;
   ASSERT_NE(status.currentForm->parent, nullptr) << "F9 docks STATUS1";
   ASSERT_NE(status.newsList, nullptr);
   status.Refresh();
@@ -46,10 +46,10 @@ TEST(StatusNewsPlay, TheActiveForceGraphDrawsTheRegionsForces) {
   ASSERT_NO_FATAL_FAILURE(game.Start());
   SetGameSpeed(g_world.gameState, 0);
   SampleGame::PressKey(plat::kVkF1 + 8);  // F9
-  StatusScreen& status = g_screens.status1;
+  StatusScreen& status = g_screens.statusScreen;
   ASSERT_NE(status.currentForm->parent, nullptr) << "F9 docks STATUS1";
   SampleGame::ClickControl(FormFindControlByTag(status.currentForm, "GRAPHS"));
-  GraphPopup& graph = g_screens.graph1;
+  GraphPopup& graph = g_screens.graphPopup;
   ASSERT_NE(graph.currentForm, nullptr) << "the graphs page shows its chart";
   // The fifth series, after four steps on from the first.
   for (int i = 0; i < 4; ++i) SampleGame::ClickControl(FormFindControlByTag(graph.currentForm, "NEXGRAPH"));

@@ -170,8 +170,8 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
   }
 
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(FormFindControlById(s.military1b.currentForm, kStoresPage));
-  UnitInventoryPanel& stores = s.military1Ss4;
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kStoresPage));
+  UnitInventoryPanel& stores = s.unitInventory;
   ASSERT_NE(stores.currentForm->parent, nullptr) << "MILITARY1_ss4 is shown";
   const int stored = RowOfUnit(stores.storedList, missile);
   ASSERT_GE(stored, 0) << "the stores page lists the missile";
@@ -188,13 +188,13 @@ TEST(StoredWeapons, AMissileLoadedIntoTheSiloFromTheStoresPageGoesAboard) {
   for (const Control* row = stores.storedList->firstRow; row; row = ListNextRow(stores.storedList, row))
     EXPECT_GT(LitPixels(frame, width, height, ListRowScreenRect(stores.storedList, row)), 0) << "row " << row->id;
   const plat::Rect pic = ControlAbsoluteRect(
-      FormFindControlByTag(s.military1Ss4a1[kInventoryClassSheet].currentForm, "UNITPIC"));
+      FormFindControlByTag(s.unitPicturePanels[kInventoryClassSheet].currentForm, "UNITPIC"));
   std::set<uint32_t> colours;
   for (int32_t y = pic.top; y < pic.bottom; ++y)
     for (int32_t x = pic.left; x < pic.right; ++x) colours.insert(frame[static_cast<size_t>(y) * width + x]);
   EXPECT_GT(colours.size(), 8u) << "the class sheet draws the class's picture";
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
-  MissileSiloPanel& load = s.military1Ss4b;
+  MissileSiloPanel& load = s.missileSiloPanel;
   ASSERT_NE(load.currentForm->parent, nullptr) << "MILITARY1_ss4b is shown";
   const int platform = RowOfUnit(load.platforms, siloId);
   ASSERT_GE(platform, 0) << "the silo is offered";

@@ -48,7 +48,7 @@ TEST(TechPopupPlay, BeginOnAnUnknownTechnologyRunsItTheNextDayAndTellsTheStatusL
   ASSERT_NE(research.centres, nullptr);
   EXPECT_GE(research.centres->rowCount, 1u) << "the research pop-up lists Westholm's centres";
   research.Close();
-  TechPopup& popup = g_screens.popupTech;
+  TechPopup& popup = g_screens.techPopup;
   popup.Popup(tech, nullptr);
   SampleGame::Pump();
   ASSERT_NE(popup.currentForm->parent, nullptr) << "the sheet opens";

@@ -126,8 +126,8 @@ TEST(TypedFieldsPlay, TheMailOptionsKeepTheDeleteDaysTypedIntoThem) {
   }
   SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
   ASSERT_TRUE(g_ui.sidePopupOpen) << "the mail bar opens the mailbox";
-  SampleGame::ClickControl(Tagged(s.email1.currentForm, "LABELBUT"));
-  Control* days = Tagged(s.email1b.currentForm, "DELDAYS");
+  SampleGame::ClickControl(Tagged(s.mailWindow.currentForm, "LABELBUT"));
+  Control* days = Tagged(s.mailOptions.currentForm, "DELDAYS");
   ASSERT_NE(days, nullptr);
   ASSERT_FALSE(days->Hidden()) << "the options page shows";
 
@@ -141,10 +141,10 @@ TEST(TypedFieldsPlay, TheMailOptionsKeepTheDeleteDaysTypedIntoThem) {
     SampleGame::ClickControl(days);
     EXPECT_EQ(g_controls.edit, days) << "a click puts the field in edit";
     Type(row.keys);
-    SampleGame::ClickControl(Tagged(s.email1.currentForm, "LABELBUT"));  // back to the list
+    SampleGame::ClickControl(Tagged(s.mailWindow.currentForm, "LABELBUT"));  // back to the list
     EXPECT_EQ(g_uiOptions.emaildeldays, row.kept);
     EXPECT_EQ(static_cast<StringControl*>(days)->GetInt(), row.kept);
-    SampleGame::ClickControl(Tagged(s.email1.currentForm, "LABELBUT"));
+    SampleGame::ClickControl(Tagged(s.mailWindow.currentForm, "LABELBUT"));
   }
 }
 
@@ -160,8 +160,8 @@ TEST(TypedFieldsPlay, TheDealEditorSendsThePaymentCountTypedIntoIt) {
   const int32_t eastmark = SampleGame::RegionNamed("Eastmark");
   ASSERT_NE(eastmark, 0);
   ScreenSet& s = g_screens;
-  DealPopup& popup = s.popupDiplomacy;
-  DealEditor& editor = s.popupDiplomacySs1;
+  DealPopup& popup = s.dealPopup;
+  DealEditor& editor = s.dealEditor;
 
   // Typed and ended by the next click (Offer), or by Enter first.
   struct Row {
@@ -177,7 +177,7 @@ TEST(TypedFieldsPlay, TheDealEditorSendsThePaymentCountTypedIntoIt) {
     SampleGame::Pump();
     SampleGame::ClickControl(FormFindControlById(editor.currentForm, 12));  // money
     SampleGame::ClickControl(editor.lists[0], 0);                           // a payment
-    DealAmountPicker& picker = s.popupDiplomacySs1b[0];
+    DealAmountPicker& picker = s.dealAmountPicker[0];
     ASSERT_NE(picker.currentForm, nullptr);
     SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "FREQ3"));     // monthly
     SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "AMNTSLDR"));  // half the treasury

@@ -60,7 +60,7 @@ template <class Choose>
 void GiveOrder(const UnitRecord& unit, int32_t button, Screen& panel, Choose choose) {
   CloseAllPopups(g_ui, 1);
   ASSERT_NO_FATAL_FAILURE(OpenPopupOn(unit));
-  Control* grid = FormFindControlById(g_screens.popupMilitary1a.currentForm, button);
+  Control* grid = FormFindControlById(g_screens.unitCommands.currentForm, button);
   SampleGame::ClickControl(grid);
   ASSERT_TRUE(grid->Selected()) << "the grid button opens its panel";
   ASSERT_NO_FATAL_FAILURE(choose());
@@ -127,7 +127,7 @@ TEST(UnitDetailPlay, CtrlUOpensTheOwnUnitsPopupAndLockLocksIt) {
     for (int32_t x = box.left; x < box.right && x < static_cast<int32_t>(width); ++x) drawn += pixel(x, y) != pixel(box.left, box.top);
   EXPECT_GT(drawn, 0) << "the picture is more than its background";
 
-  Control* engagement = FormFindControlById(g_screens.popupMilitary1a.currentForm, kEngagementButton);
+  Control* engagement = FormFindControlById(g_screens.unitCommands.currentForm, kEngagementButton);
   ASSERT_FALSE(engagement->Hidden());
   ASSERT_NO_FATAL_FAILURE(ClickAcrossDayEnd(engagement));
 
@@ -169,7 +169,7 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
   const float whole = infantry->strength;
   SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));
 
-  ASSERT_NO_FATAL_FAILURE(GiveOrder(*infantry, kSplitButton, g_screens.popupMilitary1a3, [] {}));
+  ASSERT_NO_FATAL_FAILURE(GiveOrder(*infantry, kSplitButton, g_screens.unitText3, [] {}));
 
   // The tanks have been on the move before: a route of theirs is left. They
   // stop on a hex of no other unit.
@@ -181,7 +181,7 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
   ASSERT_TRUE(SampleGame::PlayUntil(2, [&] {
     return MakeHexPos(tanks->x, tanks->y) == stop && !(tanks->orders[kOrderFlags] & kOrderMoving);
   }));
-  UnitTransferPanel& transfer = g_screens.popupMilitary1a8;
+  UnitTransferPanel& transfer = g_screens.unitTransfer;
   const uint32_t from = MakeHexPos(tanks->x, tanks->y);
   uint32_t baseHex = from;
   // The base farthest from the tanks, so that they have a way to go.
@@ -198,7 +198,7 @@ TEST(UnitDetailPlay, SplitTransferAndStandDownHappen) {
     SampleGame::ClickControl(transfer.list, farthest);
   }));
 
-  UnitRecoverPanel& recover = g_screens.popupMilitary1a7;
+  UnitRecoverPanel& recover = g_screens.unitRecover;
   ASSERT_NO_FATAL_FAILURE(GiveOrder(*standing, kStandDownButton, recover, [&] {
     Control* dayCost = FormFindControlByTag(recover.currentForm, "DAYCOST");
     ASSERT_NE(dayCost, nullptr);

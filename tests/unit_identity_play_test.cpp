@@ -50,7 +50,7 @@ TEST(UnitIdentityPlay, ClassPicturesAndSheetsOfTheSample) {
     own = tanks.front()->id, at = MakeHexPos(tanks.front()->x, tanks.front()->y);
     SampleGame::MakeCurrentHex(at);
   }
-  UnitPanel& units = g_screens.map1.units;
+  UnitPanel& units = g_screens.mapScreen.units;
   SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));
   units.id = 0;
   units.Show(0, nullptr);

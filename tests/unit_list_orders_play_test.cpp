@@ -72,14 +72,14 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
     SetGameSpeed(g_world.gameState, 0);
   }
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  SampleGame::ClickControl(FormFindControlByTag(s.military1.currentForm, "SUMMARY"));
+  SampleGame::ClickControl(FormFindControlByTag(s.militaryScreen.currentForm, "SUMMARY"));
   UnitListPopup& popup = s.unitList;
   ASSERT_NE(popup.currentForm, nullptr);
   ASSERT_TRUE(Shown(popup.currentForm)) << "the unit list is open";
   ASSERT_NE(popup.list, nullptr);
   ASSERT_NE(ListNextRow(popup.list, nullptr), nullptr) << "Westholm has land units";
   SampleGame::ClickControl(popup.list, 0);
-  UnitListOrdersPanel& orders = s.popupUlist1c;
+  UnitListOrdersPanel& orders = s.unitListOrders;
   ASSERT_NE(orders.unit, 0u) << "a unit is picked";
   ASSERT_TRUE(Shown(popup.details1) && Shown(popup.details2));
 
@@ -100,7 +100,7 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   ASSERT_NE(picture, nullptr);
   EXPECT_NE(picture->pictureSlot, nullptr) << "the unit's picture is drawn";
 
-  UnitPanel& units = s.map1.units;
+  UnitPanel& units = s.mapScreen.units;
   const struct {
     const char* button;
     Screen* panel;

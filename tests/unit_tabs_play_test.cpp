@@ -84,7 +84,7 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
     crew = std::to_string(static_cast<int32_t>(static_cast<float>(w.unitClasses[kTankClass].valuePerPoint) * t.strength));
     place = UnitPositionText(w, t);
   }
-  UnitPanel& units = s.map1.units;
+  UnitPanel& units = s.mapScreen.units;
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MAP"));
   // The tank's hex chosen as the game's current hex lists its units.
   const auto showHex = [&] {

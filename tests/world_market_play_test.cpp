@@ -43,11 +43,11 @@ TEST(WorldMarketPlay, TheMembershipAnswerReachesBothCopiesAfterTheDay) {
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, plat::kVkF1 + 4, 0);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, plat::kVkF1 + 4, 0);
   SampleGame::Pump();
-  SampleGame::ClickControl(FormFindControlByTag(s.diplomacy1.currentForm, "WMBUT"));
-  ASSERT_NE(s.diplomacy1Ss1.currentForm->parent, nullptr) << "the aid panel docks";
-  ASSERT_NE(s.diplomacy1Ss1a.currentForm->parent, nullptr) << "the member panel sits in it";
-  SampleGame::ClickControl(FormFindControlByTag(s.diplomacy1Ss1a.currentForm, "MEMBERBUT"));
-  Screen& question = member ? static_cast<Screen&>(s.diplomacy1Ss1b) : static_cast<Screen&>(s.diplomacy1Ss1c);
+  SampleGame::ClickControl(FormFindControlByTag(s.diplomacyScreen.currentForm, "WMBUT"));
+  ASSERT_NE(s.diplomacyAidPanel.currentForm->parent, nullptr) << "the aid panel docks";
+  ASSERT_NE(s.worldMarketMembers.currentForm->parent, nullptr) << "the member panel sits in it";
+  SampleGame::ClickControl(FormFindControlByTag(s.worldMarketMembers.currentForm, "MEMBERBUT"));
+  Screen& question = member ? static_cast<Screen&>(s.worldMarketLeave) : static_cast<Screen&>(s.worldMarketJoin);
   ASSERT_NE(question.currentForm->parent, nullptr) << "the question follows the membership";
   SampleGame::ClickControl(FormFindControlByTag(question.currentForm, member ? "YESBUT2" : "YESBUT3"));
 

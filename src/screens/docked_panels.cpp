@@ -14,7 +14,7 @@
 namespace {
 
 // The mail screen docks beside the map as the side pop-up.
-Screen& SidePopup() { return g_screens.email1; }
+Screen& SidePopup() { return g_screens.mailWindow; }
 
 void PanelsClosedOnBar(ScreenManager& ui) {
   if (ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;

@@ -44,9 +44,9 @@ void ShowEditorFrameBars(ScreenManager& ui) {
   SetHidden(ui.rightBoxes[4], true);
   OpenScreen(s.editorBar);
   OpenScreen(s.mapEditCmdBar);
-  OpenScreen(s.map2);
+  OpenScreen(s.hexInfoPopup);
   SetMapEditMode(0, 0);
-  RecalcDerivedMapData(s.mapEditorSs2);
+  RecalcDerivedMapData(s.playerVariablesPanel);
   g_editorPalette.dirty[0] = g_editorPalette.dirty[1] = 0;
   g_editorPalette.autosaveStart = plat::TickCount();
   ApplySideScreensLayout(*ui.mapView);
@@ -64,7 +64,7 @@ void ShowGameFrameBars(ScreenManager& ui) {
   s.titleBar.id = g_uiOptions.btitlebartransp;
   OpenScreen(s.titleBar);
   OpenScreen(s.cmdBar);
-  s.product1.graphTimeScale = g_uiOptions.dayannual ? 365.0f : 1.0f;
+  s.productScreen.graphTimeScale = g_uiOptions.dayannual ? 365.0f : 1.0f;
 }
 
 void ScrollEditorPalettes(ScreenManager&) {

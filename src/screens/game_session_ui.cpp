@@ -78,7 +78,7 @@ void StopGameInterface(ScreenManager* ui) {
   // The dock is emptied with the game: a side panel remembered from it
   // would be refreshed instead of shown in the next game, and its tab
   // would choose the next game's first panel.
-  g_screens.map1.ForgetGame();
+  g_screens.mapScreen.ForgetGame();
   // Orders shown or a target locked in the game left would turn the next
   // game's first hex click into closing them.
   g_screens.selectionOrdersShown = 0;

@@ -13,7 +13,7 @@ namespace {
 
 TEST(GameSessionUi, AStoppedGameLeavesNoSidePanelOrTabAndAnEnteredOneOpensTheScoreCardAtItsStart) {
   GlobalGuard link(g_simUi);
-  MapScreen& map = g_screens.map1;
+  MapScreen& map = g_screens.mapScreen;
   GlobalGuard side(map.currentSidePanel, static_cast<Screen*>(&map.units));
   GlobalGuard tab(map.selectedTab, kMapTabFacility);
   GlobalGuard autoTab(map.autoTab, kMapTabFacility);

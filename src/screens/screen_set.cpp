@@ -38,7 +38,7 @@ ScreenSet::ScreenSet() {
   // The missile rows' template takes the last of the shared badge rows.
   missileProgress.classRow = &militarySclass[19];
   missileProgress.carrierRow = &missileSclass[19];
-  popupTech.classRow = &militaryClass[15];
+  techPopup.classRow = &militaryClass[15];
 }
 
 ScreenSet::~ScreenSet() {
@@ -91,7 +91,7 @@ void ScreenSlotSelectMapMode(ScreenSet& screens) {
   // Under 1024 pixels the mail window, docked beside the map, takes the room
   // the third level's panel opens into.
   const int32_t width = g_platform.clientRect.right - g_platform.clientRect.left;
-  if (width < 1024 && !g_uiOptions.sidescreens) ClosePopup(g_ui, screens.email1);
+  if (width < 1024 && !g_uiOptions.sidescreens) ClosePopup(g_ui, screens.mailWindow);
   SetPanelDepth(3, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
   UpdatePopupButton(screens.cmdBar3);

@@ -215,27 +215,27 @@ struct ScreenSet {
   ScreenArray<2, MapEditorScn1> mapEditorScn1{"MAPEDITOR_SCN1"};
   ScreenArray<2, MapEditorMenu> mapEditorMenu{"MAPEDITOR_MENU"};
   ScreenArray<2, MapEditorFiles> mapEditorFiles{"MAPEDITOR_FILES"};
-  TerrainPaintPanel mapEditorBSs0;
-  TerrainTypePanel mapEditorBSs1;
-  FacilityPaintPanel mapEditorBSs3;
-  FacilityTypePanel mapEditorBSs4;
-  EditorUnitToolPanel mapEditorBSs6;
-  EditorEquipmentListPanel mapEditorBSs6a;
-  EditorHexUnitListPanel mapEditorBSs6b;
-  EditorStockClassListPanel mapEditorBSs6d;
-  EditorStockUnitListPanel mapEditorBSs6e;
-  EditorTechPanel mapEditorBSs7;
-  MapSetupDialog mapEditorPopup1;
-  ScenarioSetupDialog mapEditorPopup2;
-  TerrainChartPanel mapEditorTchart;
-  AttributesPanel mapEditorAttrib;
-  IndustryPanel mapEditorInd;
-  CostsPanel mapEditorCost;
-  PlayerVariablesPanel mapEditorSs2;
+  TerrainPaintPanel terrainPaintPanel;  // MAPEDITORB_SS0
+  TerrainTypePanel terrainTypePanel;  // MAPEDITORB_SS1
+  FacilityPaintPanel facilityPaintPanel;  // MAPEDITORB_SS3
+  FacilityTypePanel facilityTypePanel;  // MAPEDITORB_SS4
+  EditorUnitToolPanel unitToolPanel;  // MAPEDITORB_SS6
+  EditorEquipmentListPanel equipmentListPanel;  // MAPEDITORB_SS6a
+  EditorHexUnitListPanel hexUnitListPanel;  // MAPEDITORB_SS6b
+  EditorStockClassListPanel stockClassListPanel;  // MAPEDITORB_SS6d
+  EditorStockUnitListPanel stockUnitListPanel;  // MAPEDITORB_SS6e
+  EditorTechPanel editorTechPanel;  // MAPEDITORB_SS7
+  MapSetupDialog mapSetupDialog;  // MAPEDITOR_POPUP1
+  ScenarioSetupDialog scenarioSetupDialog;  // MAPEDITOR_POPUP2
+  TerrainChartPanel terrainChartPanel;  // MAPEDITOR_TCHART
+  AttributesPanel attributesPanel;  // MAPEDITOR_ATTRIB
+  IndustryPanel industryPanel;  // MAPEDITOR_IND
+  CostsPanel costsPanel;  // MAPEDITOR_COST
+  PlayerVariablesPanel playerVariablesPanel;  // MAPEDITOR_SS2
   Screen popupMilitary1a14{"POPUP_MILITARY1A14"};
-  EditorUnitAttributesPanel mapEditorBSs6c;
+  EditorUnitAttributesPanel unitAttributesPanel;  // MAPEDITORB_SS6C
   // Economy.
-  EconomyScreen economy1;
+  EconomyScreen economyScreen;  // ECONOMY1
   Screen economy1Ss1{"ECONOMY1_SS1"};
   Screen economy1Ss1a{"ECONOMY1_SS1A"};
   Screen economy1Ss1b{"ECONOMY1_SS1B"};
@@ -256,44 +256,44 @@ struct ScreenSet {
   Screen economy3{"ECONOMY3"};
   Screen economy3Ss1{"ECONOMY3_SS1"};
   // Diplomacy.
-  DiplomacyScreen diplomacy1;
-  DiplomacyAidPanel diplomacy1Ss1;
-  WorldMarketMembersPanel diplomacy1Ss1a;
-  WorldMarketLeavePanel diplomacy1Ss1b;
-  WorldMarketJoinPanel diplomacy1Ss1c;
-  TreatyDetailsPanel diplomacy1Ss1d;
-  RegionRelationsPanel diplomacy1Ss2;
-  AlliancesPanel diplomacy1Ss2a;
-  SurrenderConfirmPanel diplomacy1Ss2a1;
-  AgreementsPanel diplomacy1Ss2c;
-  TradeRestrictionPanel diplomacy1Ss3;
-  AreaTagPanel diplomacy1Ss4;
-  WarDeclarationPanel diplomacy1Ss2b;
-  EconomicAidRequestPanel diplomacy1Ss11;
-  MilitaryAidRequestPanel diplomacy1Ss12;
-  WorldMarketVotePanel diplomacy1Ss13;
-  RegionDossier diplomacy2a;
-  RegionReport diplomacy2aSs1;
-  RegionAlliances diplomacy3;
-  OwnRegionSummary diplomacy2b;
-  ScreenArray<4, SchedulePopup> diplomacyCalendar1{"CALENDAR1"};
-  ScreenArray<4, ScheduleModePanel> diplomacyCalendar1a{"CALENDAR1a"};
-  ScreenArray<4, ScheduleTimePanel> diplomacyCalendar1b{"CALENDAR1b"};
-  DealPopup popupDiplomacy;
-  DealEditor popupDiplomacySs1;
-  ScreenArray<2, DealItemInfo> popupDiplomacySs1a{"POPUP_DIPLOMACY_SS1a"};
-  ScreenArray<2, DealAmountPicker> popupDiplomacySs1b{"POPUP_DIPLOMACY_SS1b"};
-  ScreenArray<2, DealRegionPicker> popupDiplomacySs1c{"POPUP_DIPLOMACY_SS1c"};
+  DiplomacyScreen diplomacyScreen;  // DIPLOMACY1
+  DiplomacyAidPanel diplomacyAidPanel;  // DIPLOMACY1_SS1
+  WorldMarketMembersPanel worldMarketMembers;  // DIPLOMACY1_SS1A
+  WorldMarketLeavePanel worldMarketLeave;  // DIPLOMACY1_SS1B
+  WorldMarketJoinPanel worldMarketJoin;  // DIPLOMACY1_SS1C
+  TreatyDetailsPanel treatyDetails;  // DIPLOMACY1_SS1D
+  RegionRelationsPanel regionRelations;  // DIPLOMACY1_SS2
+  AlliancesPanel alliancesPanel;  // DIPLOMACY1_SS2a
+  SurrenderConfirmPanel surrenderConfirm;  // DIPLOMACY1_SS2a1
+  AgreementsPanel agreementsPanel;  // DIPLOMACY1_SS2c
+  TradeRestrictionPanel tradeRestriction;  // DIPLOMACY1_SS3
+  AreaTagPanel areaTagPanel;  // DIPLOMACY1_SS4
+  WarDeclarationPanel warDeclaration;  // DIPLOMACY1_SS2b
+  EconomicAidRequestPanel economicAidRequest;  // DIPLOMACY1_SS11
+  MilitaryAidRequestPanel militaryAidRequest;  // DIPLOMACY1_SS12
+  WorldMarketVotePanel worldMarketVote;  // DIPLOMACY1_SS13
+  RegionDossier regionDossier;  // DIPLOMACY2a
+  RegionReport regionReport;  // DIPLOMACY2a_SS1
+  RegionAlliances regionAlliances;  // DIPLOMACY3
+  OwnRegionSummary ownRegionSummary;  // DIPLOMACY2b
+  ScreenArray<4, SchedulePopup> diplomacySchedule{"CALENDAR1"};
+  ScreenArray<4, ScheduleModePanel> diplomacyScheduleMode{"CALENDAR1a"};
+  ScreenArray<4, ScheduleTimePanel> diplomacyScheduleTime{"CALENDAR1b"};
+  DealPopup dealPopup;  // POPUP_DIPLOMACY
+  DealEditor dealEditor;  // POPUP_DIPLOMACY_SS1
+  ScreenArray<2, DealItemInfo> dealItemInfo{"POPUP_DIPLOMACY_SS1a"};
+  ScreenArray<2, DealAmountPicker> dealAmountPicker{"POPUP_DIPLOMACY_SS1b"};
+  ScreenArray<2, DealRegionPicker> dealRegionPicker{"POPUP_DIPLOMACY_SS1c"};
   ScreenArray<2> popupDiplomacySs1d{"POPUP_DIPLOMACY_SS1d"};
-  ScreenArray<2, DealUnitPicker> popupDiplomacySs1e{"POPUP_DIPLOMACY_SS1e"};
-  ScreenArray<2, DealDiscoveryInfo> popupDiplomacySs1f{"POPUP_DIPLOMACY_SS1f"};
-  ScreenArray<2, DealAreaPicker> popupDiplomacySs1g{"POPUP_DIPLOMACY_SS1g"};
-  PendingDealsPanel popupDiplomacySs2;
-  PendingDealCancel popupDiplomacySs2a;
-  DealApproachChooser popupDiplomacySs3;
-  DealApproachPanel popupDiplomacySs4;
+  ScreenArray<2, DealUnitPicker> dealUnitPicker{"POPUP_DIPLOMACY_SS1e"};
+  ScreenArray<2, DealDiscoveryInfo> dealDiscoveryInfo{"POPUP_DIPLOMACY_SS1f"};
+  ScreenArray<2, DealAreaPicker> dealAreaPicker{"POPUP_DIPLOMACY_SS1g"};
+  PendingDealsPanel pendingDeals;  // POPUP_DIPLOMACY_SS2
+  PendingDealCancel pendingDealCancel;  // POPUP_DIPLOMACY_SS2a
+  DealApproachChooser dealApproachChooser;  // POPUP_DIPLOMACY_SS3
+  DealApproachPanel dealApproachPanel;  // POPUP_DIPLOMACY_SS4
   // Production.
-  Product1 product1;
+  Product1 productScreen;  // PRODUCT1
   ScreenArray<55> productGraphs{"PRODUCT_GRAPH"};  // four more hang in the hex columns' industry panels
   Screen product1Ss1a{"PRODUCT1_SS1a"};
   Screen product1Ss2a{"PRODUCT1_SS2a"};
@@ -303,7 +303,7 @@ struct ScreenSet {
   Screen product1Ss3{"Product1_ss3"};
   Screen product1Ss3a2{"PRODUCT1_SS3a2"};
   Screen product1Ss4{"PRODUCT1_SS4"};
-  ProductProfitPage product1Ss4a;
+  ProductProfitPage productProfitPage;  // PRODUCT1_SS4a
   Screen product1Ss5{"PRODUCT1_SS5"};
   ScreenArray<12> product1Ss5a{"PRODUCT1_SS5a"};
   Screen product1Ss6{"PRODUCT1_SS6"};
@@ -320,178 +320,178 @@ struct ScreenSet {
   ProductPopup productPopup;
   ProductPopupRow productPopupRows[kProductPopupRows];
   // Status.
-  StatusScreen status1;  // with its pages
-  RegionSummarySidePanel status2;
+  StatusScreen statusScreen;  // STATUS1: with its pages
+  RegionSummarySidePanel statusSidePanel;  // STATUS2
   // Domestic policy.
-  DomesticPolicyScreen domPolicy1;  // with its panels and button bar
-  PolicyRegionSidePanel domPolicy2;
+  DomesticPolicyScreen policyScreen;  // DOMPOLICY1: with its panels and button bar
+  PolicyRegionSidePanel policySidePanel;  // DOMPOLICY2
   // Military.
-  ScreenArray<19, UnitPicturePanel> military1Ss4a1{"MILITARY1_ss4a1"};
+  ScreenArray<19, UnitPicturePanel> unitPicturePanels{"MILITARY1_ss4a1"};
   ScreenArray<32, UnitClassRow> militarySclass{"MILITARY_SCLASS"};
   ScreenArray<18, UnitClassRow> militaryClass{"MILITARY_CLASS"};
   ScreenArray<20, MissileClassRow> missileSclass{"MISSILE_SCLASS"};
   ScreenArray<2, MissileClassRow> missileClass{"MISSILE_CLASS"};
-  MilitaryScreen military1;
-  UnitProductionPanel military1Ss1;
-  UnitViewFilterPanel military1Ss1a;
-  AutoBuildFocusPanel military1Ss1b;
-  ScreenArray<2, AutoBuildStatusPanel> military1Ss1b1{"MILITARY1_ss1b1"};
-  BaseUnitListPanel military1Ss1c;
-  StoredUnitsPanel military1Ss1a2;
-  MilitaryFacilityScreen military1Ss2;
-  BuildOrderPanel military1Ss2a;
-  BaseConditionPanel military1Ss2b;
-  ResearchFundingPanel military1Ss03;
-  ResearchBudgetPanel military1Ss3;
-  ResearchBudgetPanel popupRdSs1{false, "POPUP_RD_SS1"};
-  TechListPanel military1Ss3a;
-  TechDetailPanel military1Ss3b;
-  WmdTechListPanel military1Ss3c;
-  UnitInventoryPanel military1Ss4;
-  ScreenArray<4, UnitOfferPanel> military1Ss4a2{"MILITARY1_ss4a2"};
-  ScreenArray<4, UnitOfferPanel> military1Ss4a3{"MILITARY1_ss4a3"};
-  ScreenArray<4, UnitOfferConfirm> military1Ss4a4{"MILITARY1_ss4a4"};
-  UnitClassListPanel military1Ss4a;
-  MissileSiloPanel military1Ss4b;
-  MissileLoadPanel military1Ss4c;
-  DeployAllConfirm military1Ss4d;
-  ForceSizePanel military1Ss5;
-  MilitaryWagesPanel military1Ss6;
-  MilitaryListPicker military1Ss7;
-  MilitaryCabinetLink military1b;
-  MilitaryCapacitySidePanel military2;
-  MilitaryCostSidePanel military3;
+  MilitaryScreen militaryScreen;  // MILITARY1
+  UnitProductionPanel unitProduction;  // MILITARY1_ss1
+  UnitViewFilterPanel unitViewFilter;  // MILITARY1_ss1a
+  AutoBuildFocusPanel autoBuildFocus;  // MILITARY1_ss1b
+  ScreenArray<2, AutoBuildStatusPanel> autoBuildStatus{"MILITARY1_ss1b1"};
+  BaseUnitListPanel baseUnitList;  // MILITARY1_ss1c
+  StoredUnitsPanel storedUnits;  // MILITARY1_ss1a2
+  MilitaryFacilityScreen facilityScreen;  // MILITARY1_ss2
+  BuildOrderPanel buildOrderPanel;  // Military1_ss2a
+  BaseConditionPanel baseCondition;  // Military1_ss2b
+  ResearchFundingPanel researchFunding;  // MILITARY1_ss03
+  ResearchBudgetPanel researchBudgetPanel;  // MILITARY1_ss3
+  ResearchBudgetPanel researchBudgetPopup{false, "POPUP_RD_SS1"};
+  TechListPanel techList;  // MILITARY1_ss3a
+  TechDetailPanel techDetail;  // MILITARY1_ss3b
+  WmdTechListPanel wmdTechList;  // MILITARY1_ss3c
+  UnitInventoryPanel unitInventory;  // MILITARY1_ss4
+  ScreenArray<4, UnitOfferPanel> unitSaleOffers{"MILITARY1_ss4a2"};
+  ScreenArray<4, UnitOfferPanel> unitScrapOffers{"MILITARY1_ss4a3"};
+  ScreenArray<4, UnitOfferConfirm> unitOfferConfirms{"MILITARY1_ss4a4"};
+  UnitClassListPanel unitClassList;  // MILITARY1_ss4a
+  MissileSiloPanel missileSiloPanel;  // MILITARY1_ss4b
+  MissileLoadPanel missileLoadPanel;  // MILITARY1_ss4c
+  DeployAllConfirm deployAllConfirm;  // MILITARY1_ss4d
+  ForceSizePanel forceSizePanel;  // MILITARY1_ss5
+  MilitaryWagesPanel militaryWages;  // MILITARY1_ss6
+  MilitaryListPicker militaryListPicker;  // MILITARY1_ss7
+  MilitaryCabinetLink militaryCabinetLink;  // MILITARY1B
+  MilitaryCapacitySidePanel militaryCapacitySide;  // MILITARY2
+  MilitaryCostSidePanel militaryCostSide;  // MILITARY3
   // Operations.
-  OperationsScreen ops1;
-  DefconPanel ops1Ss1;
-  IntelligencePanel ops1Ss2;
-  CovertFundingPanel ops1Ss2a;
-  IntelResourcePanel ops1Ss2b;
-  AgentBioPanel ops1Ss2c;
-  IntelBudgetPanel ops1Ss2d;
-  MissionRulesPanel ops1Ss3;
-  ScorchedEarthPanel ops1Ss3c1;
-  WmdTargetingPanel ops1Ss4;
-  HostilityPanel ops1Ss4a;
-  HostilityConfirmBox ops1Ss4a1;
-  HostilityConfirmBox3 ops1Ss4a3;
-  HostilityConfirmBox4 ops1Ss4a4;
-  OperationProgressConfirm ops1Ss4a5;
-  LaunchPanel ops1Ss4b;
-  OpsScheduleListPanel ops1Ss4c;
-  OpsScheduleClockFill ops1Ss4cfill;
-  WmdTargetListPanel ops1Ss4d;
-  WmdTargetKindPanel ops1Ss4d1;
-  WmdYieldPanel ops1Ss4d1a;
-  WmdTargetOwnerPanel ops1Ss4d2;
-  WmdTargetInfoFill ops1Ss4dfill;
-  OperationsSidePanel ops2;
-  ScreenArray<4, SchedulePopup> opsCalendar1{"CALENDAR1"};
-  ScreenArray<4, ScheduleModePanel> opsCalendar1a{"CALENDAR1a"};
-  ScreenArray<4, ScheduleTimePanel> opsCalendar1b{"CALENDAR1b"};
+  OperationsScreen operationsScreen;  // OPS1
+  DefconPanel defconPanel;  // OPS1_SS1
+  IntelligencePanel intelligencePanel;  // OPS1_SS2
+  CovertFundingPanel covertFunding;  // OPS1_SS2a
+  IntelResourcePanel intelResources;  // OPS1_SS2b
+  AgentBioPanel agentBio;  // OPS1_SS2c
+  IntelBudgetPanel intelBudget;  // OPS1_SS2d
+  MissionRulesPanel missionRules;  // OPS1_SS3
+  ScorchedEarthPanel scorchedEarth;  // OPS1_SS3c1
+  WmdTargetingPanel wmdTargeting;  // OPS1_SS4
+  HostilityPanel hostilityPanel;  // OPS1_SS4a
+  HostilityConfirmBox hostilityConfirm;  // OPS1_SS4a1
+  HostilityConfirmBox3 hostilityConfirm3;  // OPS1_SS4a3
+  HostilityConfirmBox4 hostilityConfirm4;  // OPS1_SS4a4
+  OperationProgressConfirm operationProgressConfirm;  // OPS1_SS4a5
+  LaunchPanel launchPanel;  // OPS1_SS4b
+  OpsScheduleListPanel opsScheduleList;  // OPS1_SS4c
+  OpsScheduleClockFill opsScheduleClockFill;  // OPS1_SS4cFILL
+  WmdTargetListPanel wmdTargetList;  // OPS1_SS4d
+  WmdTargetKindPanel wmdTargetKind;  // OPS1_SS4d1
+  WmdYieldPanel wmdYield;  // OPS1_SS4d1a
+  WmdTargetOwnerPanel wmdTargetOwner;  // OPS1_SS4d2
+  WmdTargetInfoFill wmdTargetInfoFill;  // OPS1_SS4dfill
+  OperationsSidePanel operationsSidePanel;  // OPS2
+  ScreenArray<4, SchedulePopup> opsSchedule{"CALENDAR1"};
+  ScreenArray<4, ScheduleModePanel> opsScheduleMode{"CALENDAR1a"};
+  ScreenArray<4, ScheduleTimePanel> opsScheduleTime{"CALENDAR1b"};
   // Cabinet.
   CabinetPager cabinet;
-  ScreenArray<12, CabinetGridPanel> cabinetSs1{"CABINET_ss1"};
-  ScreenArray<37, CabinetScreen> cabinet1{"CABINET1"};
-  CabinetPrioritiesPanel cabinet1Ss1;
-  PriorityPickerPanel cabinet1Ss1a;
-  MinisterActionsPanel cabinet1Ss1b;
+  ScreenArray<12, CabinetGridPanel> cabinetGrid{"CABINET_ss1"};
+  ScreenArray<37, CabinetScreen> cabinetPages{"CABINET1"};
+  CabinetPrioritiesPanel cabinetPriorities;  // CABINET1_SS1
+  PriorityPickerPanel priorityPicker;  // CABINET1_SS1a
+  MinisterActionsPanel ministerActions;  // CABINET1_SS1b
   CandidateBioScreen cabinetBio;
   // Map screen.
   PlainMapScreen plainMap;
-  MapScreen map1;  // with its side panels
+  MapScreen mapScreen;  // MAP1: with its side panels
   UpgradePopup upgradePopup;  // with its two panels
   NameHexPopup nameHex;
   SettlementPopup settlementList;
   SettlementInfoPanel settlementCard;
   // Orders.
-  OrdersScreen orders1;
-  OrdersScreenA orders1a;
-  OrdersScreenB orders1b{orderSheets[0]};
+  OrdersScreen ordersScreen;  // ORDERS1
+  OrdersScreenA ordersScreenA;  // ORDERS1a
+  OrdersScreenB ordersScreenB{orderSheets[0]};  // ORDERS1b
   OrdersUnitSummary orderSheets[2];  // the third is the unit panel's
-  UnitOrdersPanel orders1Ss3;
-  MissionPanel orders1Ss3a;
-  TargetTacticPanel orders1Ss3a1;
-  ObjectiveChoiceBoxA orders1Ss3a1a;
-  ObjectiveChoiceBoxB orders1Ss3a1b;
-  ObjectiveChoiceBoxC orders1Ss3a1c;
-  OrderChoiceBox orders1Ss3a2;
-  ContactOptionsPanel orders1Ss3b;
-  MovementOptionsPanel orders1Ss3c;
-  OrdersUnitListPanel orders1Ss3d;
-  MissileStrikePanel orders1Ss3e;
-  OrderBenefitBox orders1Ss4;
-  OrdersLockPanel orders1Ss5;
-  OrdersLockSubPanel orders1Ss5a;
-  MoveToPanel orders1Ss5c;
-  OrdersUnitPicker orders1Ss6;
-  OrdersOddsPanel orders1Ss6a;
+  UnitOrdersPanel unitOrders;  // ORDERS1_ss3
+  MissionPanel missionPanel;  // ORDERS1_ss3a
+  TargetTacticPanel targetTactic;  // ORDERS1_ss3a1
+  ObjectiveChoiceBoxA objectiveChoiceA;  // ORDERS1_ss3a1a
+  ObjectiveChoiceBoxB objectiveChoiceB;  // ORDERS1_ss3a1b
+  ObjectiveChoiceBoxC objectiveChoiceC;  // ORDERS1_ss3a1c
+  OrderChoiceBox orderChoice;  // ORDERS1_ss3a2
+  ContactOptionsPanel contactOptions;  // ORDERS1_ss3b
+  MovementOptionsPanel movementOptions;  // ORDERS1_ss3c
+  OrdersUnitListPanel ordersUnitList;  // ORDERS1_ss3d
+  MissileStrikePanel missileStrike;  // ORDERS1_ss3e
+  OrderBenefitBox orderBenefit;  // ORDERS1_ss4
+  OrdersLockPanel ordersLock;  // ORDERS1_ss5
+  OrdersLockSubPanel ordersLockSub;  // ORDERS1_ss5a
+  MoveToPanel moveToPanel;  // ORDERS1_ss5c
+  OrdersUnitPicker ordersUnitPicker;  // ORDERS1_ss6
+  OrdersOddsPanel ordersOdds;  // ORDERS1_ss6a
   // Unit pop-ups.
   UnitListPopup unitList;
-  UnitListRow popupUlist1a;
-  UnitListBuildRow popupUlist1b;
-  UnitListOrdersPanel popupUlist1c;
-  UnitListProductionPanel popupUlist1d;
+  UnitListRow unitListRow;  // POPUP_ULIST1a
+  UnitListBuildRow unitListBuildRow;  // POPUP_ULIST1b
+  UnitListOrdersPanel unitListOrders;  // POPUP_ULIST1c
+  UnitListProductionPanel unitListProduction;  // POPUP_ULIST1d
   UnitDetailPopup unitDetail;
-  UnitCommandPanel popupMilitary1a;
-  UnitBenefitPanel popupMilitary1a1;
-  UnitTextPanel2 popupMilitary1a2;
-  UnitTextPanel3 popupMilitary1a3;
-  UnitEngagementPanel popupMilitary1a4;
-  UnitRefitPanel popupMilitary1a6;
-  UnitUpgradePanel popupMilitary1a5;
-  UnitRefitChoicePanel popupMilitary1a6b;
-  UnitChemicalPanel popupMilitary1a6c;
-  UnitCargoPanel popupMilitary1a6a;
-  UnitRecoverPanel popupMilitary1a7;
-  UnitTransferPanel popupMilitary1a8;
-  UnitDetailPanel popupMilitary1a9{"POPUP_MILITARY1A9"};
-  ScreenArray<3, CargoPanel> popupMilitary1a9a{"POPUP_MILITARY1A9a"};
-  UnitClassSheetPanel popupMilitary1a10;
-  UnitTroopsPanel popupMilitary1a12;
-  UnitCargoLoadPanel popupMilitary1a13;
-  UnitPriorityPanel popupMilitary1b;
-  UnitHomeBasePanel popupMilitary1c;
-  UnitClassStatsPopup popupMilitary3;
-  UnitStrengthPanel popupMilitary3a{"POPUP_MILITARY3A"};
-  UnitProgressPanel popupMilitary3b;
-  UnitExtraFill popupMilitary3c{"POPUP_MILITARY3C"};
-  UnitExtraFill popupMilitary3c2{"POPUP_MILITARY3C2"};
-  UnitBuildPopup popupMilitary2;
-  UnitBuildSitePanel popupMilitary2a;
-  UnitBuildFilterPanel popupMilitary2b;
-  ScreenArray<2, UnitResearchPanel> popupMilitary2d{"POPUP_MILITARY2d"};
-  MissilePopup popupMissile;
-  ScreenArray<3, MissileStockPanelA> popupMissile1a{"POPUP_MISSILE1a"};
-  ScreenArray<2, MissileClassPanel> popupMissileSs1{"POPUP_MISSILE_SS1"};
-  ScreenArray<2, UnitClassStatsPopup> popupMissileSs2{"POPUP_MISSILE_SS2"};
-  MissileBuildPanel popupMissileSs3;
-  ScreenArray<4, MissileBaseStatusPanel> popupMissileSs3d{"POPUP_MISSILE_SS3d"};
-  MissilePopupB popupMissileB;
-  MissileCancelPanel popupMissileSs3a;
-  MissileDeployPanel popupMissileSs3b;
-  MissilePlatformPanel popupMissileSs3c;
-  MissileStatusPanel popupMissileSs3e;
+  UnitCommandPanel unitCommands;  // POPUP_MILITARY1A
+  UnitBenefitPanel unitBenefit;  // POPUP_MILITARY1A1
+  UnitTextPanel2 unitText2;  // POPUP_MILITARY1A2
+  UnitTextPanel3 unitText3;  // POPUP_MILITARY1A3
+  UnitEngagementPanel unitEngagement;  // POPUP_MILITARY1A4
+  UnitRefitPanel unitRefit;  // POPUP_MILITARY1A6
+  UnitUpgradePanel unitUpgrade;  // POPUP_MILITARY1A5
+  UnitRefitChoicePanel unitRefitChoice;  // POPUP_MILITARY1A6B
+  UnitChemicalPanel unitChemical;  // POPUP_MILITARY1A6C
+  UnitCargoPanel unitCargo;  // POPUP_MILITARY1A6A
+  UnitRecoverPanel unitRecover;  // POPUP_MILITARY1A7
+  UnitTransferPanel unitTransfer;  // POPUP_MILITARY1A8
+  UnitDetailPanel unitDetailPanel{"POPUP_MILITARY1A9"};
+  ScreenArray<3, CargoPanel> cargoPanels{"POPUP_MILITARY1A9a"};
+  UnitClassSheetPanel unitClassSheet;  // POPUP_MILITARY1A10
+  UnitTroopsPanel unitTroops;  // POPUP_MILITARY1A12
+  UnitCargoLoadPanel unitCargoLoad;  // POPUP_MILITARY1A13
+  UnitPriorityPanel unitPriority;  // POPUP_MILITARY1B
+  UnitHomeBasePanel unitHomeBase;  // POPUP_MILITARY1c
+  UnitClassStatsPopup unitClassStats;  // POPUP_MILITARY3
+  UnitStrengthPanel unitStrength{"POPUP_MILITARY3A"};
+  UnitProgressPanel unitProgress;  // POPUP_MILITARY3B
+  UnitExtraFill unitExtraFill{"POPUP_MILITARY3C"};
+  UnitExtraFill missileExtraFill{"POPUP_MILITARY3C2"};
+  UnitBuildPopup unitBuild;  // POPUP_MILITARY2
+  UnitBuildSitePanel unitBuildSite;  // POPUP_MILITARY2a
+  UnitBuildFilterPanel unitBuildFilter;  // POPUP_MILITARY2b
+  ScreenArray<2, UnitResearchPanel> unitResearch{"POPUP_MILITARY2d"};
+  MissilePopup missileDesignView;  // POPUP_MISSILE
+  ScreenArray<3, MissileStockPanelA> missileStockPanels{"POPUP_MISSILE1a"};
+  ScreenArray<2, MissileClassPanel> missileClassPanels{"POPUP_MISSILE_SS1"};
+  ScreenArray<2, UnitClassStatsPopup> missileClassStats{"POPUP_MISSILE_SS2"};
+  MissileBuildPanel missileBuild;  // POPUP_MISSILE_SS3
+  ScreenArray<4, MissileBaseStatusPanel> missileBaseStatus{"POPUP_MISSILE_SS3d"};
+  MissilePopupB missileStockView;  // POPUP_MISSILE
+  MissileCancelPanel missileCancel;  // POPUP_MISSILE_SS3a
+  MissileDeployPanel missileDeploy;  // POPUP_MISSILE_SS3b
+  MissilePlatformPanel missilePlatform;  // POPUP_MISSILE_SS3c
+  MissileStatusPanel missileStatus;  // POPUP_MISSILE_SS3e
   MissileStockPopup missiles;
-  WmdFilterPanel popupMissile1f;
-  MissileSelectPanel popupMissile1h;
+  WmdFilterPanel wmdFilter;  // POPUP_MISSILE1f
+  MissileSelectPanel missileSelect;  // POPUP_MISSILE1h
   SiloPopup siloPopup;
-  SiloMissilePanel popupSilo1g;
-  SiloTargetPanel popupSilo1g1;
-  SiloSchedulePanel popupSilo1g2;
+  SiloMissilePanel siloMissiles;  // POPUP_SILO1g
+  SiloTargetPanel siloTarget;  // POPUP_SILO1g1
+  SiloSchedulePanel siloSchedule;  // POPUP_SILO1g2
   LaunchSitePopup launchSitePopup;
   DepotPopup depotPopup;
   BasePopup basePopup;
-  BaseStatusPanel popupBase1a;
-  BaseProgressPanel popupBase1b;
-  BaseActionsPanel popupBase1e;
-  BaseConfirmPanel popupBase1c;
-  BaseInfoPanel popupBase1d;
-  BaseUpgradePanel popupBase1a1;
-  BaseBuildListPanel popupBase1f;
-  BasePopup2 popupBase2;
-  BasePopup3 popupBase3;
-  LaunchKeypad popupKeypad;
+  BaseStatusPanel baseStatus;  // POPUP_BASE1a
+  BaseProgressPanel baseProgress;  // POPUP_BASE1b
+  BaseActionsPanel baseActions;  // POPUP_BASE1e
+  BaseConfirmPanel baseConfirm;  // POPUP_BASE1c
+  BaseInfoPanel baseInfo;  // POPUP_BASE1d
+  BaseUpgradePanel baseUpgrade;  // POPUP_BASE1a1
+  BaseBuildListPanel baseBuildList;  // POPUP_BASE1f
+  BasePopup2 basePopup2;  // POPUP_BASE2
+  BasePopup3 basePopup3;  // POPUP_BASE3
+  LaunchKeypad launchKeypad;  // POPUP_KEYPAD
   // Help.
   HelpPopup help;
   Screen popupHelp1Ss1{"POPUP_HELP1_SS1"};
@@ -499,49 +499,49 @@ struct ScreenSet {
   Screen popupHelp1Ss2{"POPUP_HELP1_SS2"};
   Screen popupHelp1Ss3{"POPUP_HELP1_SS3"};
   // The hex pop-ups.
-  HexInfoPopup map2;  // with its columns' panels
-  CombatOddsPopup map3;
-  GraphPopup graph1;
+  HexInfoPopup hexInfoPopup;  // MAP2: with its columns' panels
+  CombatOddsPopup combatOdds;  // MAP3
+  GraphPopup graphPopup;  // GRAPH1
   Screen disabled{"DISABLED"};
   ResearchScreen research;
-  TechPopup popupTech;
-  TechProgressPanel popupTechSs1;
+  TechPopup techPopup;  // POPUP_TECH
+  TechProgressPanel techProgress;  // POPUP_TECH_ss1
   IndustryPopup industry;
-  FacilityTypeInfoFill popupIndustryfill{"POPUP_INDUSTRYFILL"};
-  FacilityTypeInfoFill product1Ss7fill{"Product1_ss7fill"};
+  FacilityTypeInfoFill industryTypeFill{"POPUP_INDUSTRYFILL"};
+  FacilityTypeInfoFill productFacilityFill{"Product1_ss7fill"};
   // Mail.
-  MailWindow email1;
-  MailList email1a;
-  MailListRow email1aFill;
-  MailOptions email1b;
+  MailWindow mailWindow;  // EMAIL1
+  MailList mailList;  // EMAIL1a
+  MailListRow mailListRow;  // EMAIL1aFILL
+  MailOptions mailOptions;  // EMAIL1b
   MailPopup emailPopup;
-  OfferMailView popupEmail1a1;
-  MailPopupPanel popupEmail1b;
-  MailAddressPicker popupEmail2;
-  MailSenderPanel popupEmail3;
+  OfferMailView offerMailView;  // POPUP_EMAIL1a1
+  MailPopupPanel mailPopupPanel;  // POPUP_EMAIL1b
+  MailAddressPicker mailAddressPicker;  // POPUP_EMAIL2
+  MailSenderPanel mailSender;  // POPUP_EMAIL3
   // Chat.
   ChatMapOverlay chatMap;
   ChatEntry chat;
-  ChatWindow chat2;
-  ChatPartnerRow chat2Ss1[kChatPartnerRows];
+  ChatWindow chatWindow;  // CHAT2
+  ChatPartnerRow chatPartnerRows[kChatPartnerRows];  // CHAT2_ss1
   Screen smChatfill{"SM_CHATFILL"};
   // Score card.
   StatusMapOverlay statMap;
   ScoreCard scoreCard;
-  ScoreCardRegions scoreCard1Ss1[kScoreCardRows];
-  ScoreCardScenario scoreCard1Ss1b[kScoreCardRows];
+  ScoreCardRegions scoreCardRegions[kScoreCardRows];  // SCORECARD1_SS1
+  ScoreCardScenario scoreCardScenario[kScoreCardRows];  // SCORECARD1_SS1b
   Screen scoreCard1Ss2{"SCORECARD1_SS2"};
-  ScoreCardOverview scoreCard1Ss2a[kScoreCardRows];
+  ScoreCardOverview scoreCardOverview[kScoreCardRows];  // SCORECARD1_SS2a
   Screen scoreCard1Ss3{"SCORECARD1_SS3"};
-  ScoreCardScores scoreCard1Ss3a[kScoreCardRows];
+  ScoreCardScores scoreCardScores[kScoreCardRows];  // SCORECARD1_SS3a
   Screen scoreCard1Ss4{"SCORECARD1_SS4"};
-  ScoreCardMilitary scoreCard1Ss4a[kScoreCardRows];
+  ScoreCardMilitary scoreCardMilitary[kScoreCardRows];  // SCORECARD1_SS4a
   Screen scoreCard1Ss5{"SCORECARD1_SS5"};
-  ScoreCardPolls scoreCard1Ss5a[kScoreCardRows];
+  ScoreCardPolls scoreCardPolls[kScoreCardRows];  // SCORECARD1_SS5a
   Screen scoreCard1Ss6{"SCORECARD1_SS6"};
-  ScoreCardWar scoreCard1Ss6a[kScoreCardRows];
+  ScoreCardWar scoreCardWar[kScoreCardRows];  // SCORECARD1_SS6a
   Screen scoreCard1Ss1c{"SCORECARD1_SS1c"};
-  ScoreCardTotals scoreCard1Ss6b;
+  ScoreCardTotals scoreCardTotals;  // SCORECARD1_SS6b
   WaitingRoom waitingRoom;
   Tooltip tooltip;
   DipPlayerList dipPlayerList;
@@ -549,7 +549,7 @@ struct ScreenSet {
   MissileProgressRow missileProgress;
   UnitProgressRowB militaryProgressB;
   UnitRow militaryUnit;
-  BaseStatusFill military1Ss2c;
+  BaseStatusFill baseStatusFill;  // Military1_ss2c
   HexListPopupA hexListA;  // the four pop-ups of the form HEXLISTPOP
   HexProductList hexMenu;
   HexListPopupB stackList;

@@ -181,16 +181,16 @@ TEST_F(ScreenSetPopupTest, ADockedSubPanelOpeningOnANarrowScreenClosesTheMailWin
   } rows[] = {{800, 0, false}, {1023, 0, false}, {1024, 0, true}, {800, 1, true}};
   GlobalGuard<int32_t> sideScreens(g_uiOptions.sidescreens);
   GlobalGuard<int32_t> sideOpen(g_ui.sidePopupOpen);
-  GlobalGuard<Control*> mailForm(g_screens.email1.currentForm);
+  GlobalGuard<Control*> mailForm(g_screens.mailWindow.currentForm);
   Control mail;
-  g_screens.email1.currentForm = &mail;
+  g_screens.mailWindow.currentForm = &mail;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.width);
     g_platform.clientRect = {0, 0, row.width, 600};
     g_uiOptions.sidescreens = row.sideScreens;
     g_ui.sidePopupOpen = 1;
     SetControlFlag(&mail, kStateHidden, 0);
-    g_screens.map1.hexInfo.distance.OnOpen();
+    g_screens.mapScreen.hexInfo.distance.OnOpen();
     EXPECT_EQ(g_ui.sidePopupOpen == 1, row.mailOpen);
     EXPECT_EQ((mail.state & kStateHidden) == 0, row.mailOpen);
     EXPECT_EQ(g_ui.panelDepth, 3);

@@ -45,9 +45,9 @@ inline void OpenSiloPanel(uint32_t siloHex) {
   int32_t x = 0, y = 0;
   ASSERT_TRUE(SampleGame::PointOn(siloHex, x, y));
   SampleGame::Click(x, y);
-  if (DockHost(s, kDockLevelSecond)->firstChild != s.map1.silo.currentForm)
-    SampleGame::ClickControl(FormFindControlByTag(s.map1.currentForm, "UGINFOBUT"));
-  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.map1.silo.currentForm) << "MAP1_ss8 is shown";
+  if (DockHost(s, kDockLevelSecond)->firstChild != s.mapScreen.silo.currentForm)
+    SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.currentForm, "UGINFOBUT"));
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.mapScreen.silo.currentForm) << "MAP1_ss8 is shown";
 }
 
 // A stock weapon aboard the silo, 0 for none.
@@ -67,7 +67,7 @@ inline constexpr int32_t kArmyStoresPage = 2;
 inline void ShowArmyPage(int32_t page) {
   ScreenSet& s = g_screens;
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "MILITARY"));
-  Control* button = FormFindControlById(s.military1b.currentForm, page);
+  Control* button = FormFindControlById(s.militaryCabinetLink.currentForm, page);
   ASSERT_NE(button, nullptr);
   const plat::Rect r = ControlAbsoluteRect(button);
   if (ControlHitTest(g_ui.rootForm, (r.left + r.right) / 2, (r.top + r.bottom) / 2, kAnyDepth, 0) != button)
@@ -81,7 +81,7 @@ inline void ShowArmyPage(int32_t page) {
 inline void LoadFromTheStoresPage(uint32_t stock, uint32_t silo, uint32_t days) {
   ScreenSet& s = g_screens;
   ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
-  UnitInventoryPanel& stores = s.military1Ss4;
+  UnitInventoryPanel& stores = s.unitInventory;
   const int row = RowOfUnit(stores.storedList, stock);
   ASSERT_GE(row, 0) << "the stored weapons page lists the missile";
   // A click on a chosen row lets it go; the next takes it.
@@ -89,7 +89,7 @@ inline void LoadFromTheStoresPage(uint32_t stock, uint32_t silo, uint32_t days) 
     SampleGame::ClickControl(stores.storedList, row);
   ASSERT_EQ(stores.storedList->selectedId, static_cast<int32_t>(stock));
   SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
-  MissileSiloPanel& load = s.military1Ss4b;
+  MissileSiloPanel& load = s.missileSiloPanel;
   const int platformRow = RowOfUnit(load.platforms, silo);
   ASSERT_GE(platformRow, 0) << "the silo is offered";
   SampleGame::ClickControl(load.platforms, platformRow);

@@ -52,7 +52,7 @@ inline void PrepareWholeProgram() {
   g_screens.mapClickMode = kClickNone;
   g_screens.selectionOrdersShown = 0;
   g_mapClickPending = MapClickPending{};
-  g_screens.map1.ForgetGame();
+  g_screens.mapScreen.ForgetGame();
   static constexpr uint8_t kGuid[16] = {4, 3};
   InitPlatformState(g_platform, nullptr, kGuid, "Veldrane", 1);
 }

@@ -24,5 +24,5 @@ void DockPanelAtDepth(int32_t depth) {
 
 void CloseMailWhenNarrow() {
   const int32_t width = g_platform.clientRect.right - g_platform.clientRect.left;
-  if (width < kNarrowScreenWidth && !g_uiOptions.sidescreens) ClosePopup(g_ui, g_screens.email1);
+  if (width < kNarrowScreenWidth && !g_uiOptions.sidescreens) ClosePopup(g_ui, g_screens.mailWindow);
 }

@@ -51,7 +51,7 @@ uint32_t* MaskOfBox(const Control* c) {
 }
 
 void ShowRegion(int32_t region) {
-  DiplomacyScreen& d = g_screens.diplomacy1;
+  DiplomacyScreen& d = g_screens.diplomacyScreen;
   if (RegionOfRowId(region) == 0) return;
   // The department first, with its list filled, when it is not docked.
   if ((!d.currentForm || !d.currentForm->parent) && g_ui.mapView) ShowMainPanel(kDiplomacyDepartment, 0, g_screens);
@@ -131,13 +131,13 @@ void DiplomacyScreen::Refresh() {
   if (regionList->selectedId != 0) return;
   ScreenSet& s = g_screens;
   Control* level2 = g_ui.bottomBoxes[2];
-  if (g_ui.panelDepth > 1 && level2 && s.diplomacy1Ss2.currentForm &&
-      level2->firstChild == s.diplomacy1Ss2.currentForm) {
+  if (g_ui.panelDepth > 1 && level2 && s.regionRelations.currentForm &&
+      level2->firstChild == s.regionRelations.currentForm) {
     PopPopupsTo(g_ui, 1);
   }
-  OpenFresh(s.diplomacy2b);
-  s.diplomacy3.id = 0;
-  OpenFresh(s.diplomacy3);
+  OpenFresh(s.ownRegionSummary);
+  s.regionAlliances.id = 0;
+  OpenFresh(s.regionAlliances);
 }
 
 void DiplomacyScreen::Deselect() {
@@ -159,24 +159,24 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
   if (Is(control, "WMBUT")) {
     Deselect();
     selectedRegion = 0;
-    s.diplomacy1Ss1.Show(kKeepScreenId, nullptr);
+    s.diplomacyAidPanel.Show(kKeepScreenId, nullptr);
     Refresh();
   } else if (Is(control, "LANDBUT")) {
     Deselect();
     selectedRegion = 0;
-    s.diplomacy1Ss4.Show(kKeepScreenId, nullptr);
+    s.areaTagPanel.Show(kKeepScreenId, nullptr);
     Refresh();
   } else if (Is(control, "SCORECARD")) {
     ScoreCardActivate(s.scoreCard, kKeepScreenId, nullptr);
   } else if (Is(control, "CABINET")) {
     if (regionList) ListSetSelection(0, regionList, 0, 0);
     selectedRegion = 0;
-    s.cabinet1Ss1.Show(2, nullptr);
+    s.cabinetPriorities.Show(2, nullptr);
     Refresh();
   } else if (Is(control, "NEGOTBUT")) {
     // Negotiate opens talks with the picked region, as the region's own
     // panel does.
-    if (RegionOfRowId(picked) != 0) s.popupDiplomacy.Popup(RegionOfRowId(picked), nullptr);
+    if (RegionOfRowId(picked) != 0) s.dealPopup.Popup(RegionOfRowId(picked), nullptr);
   } else if (Is(control, "CENTRE")) {
     if (RegionOfRowId(picked) == 0) return;
     uint32_t packed = 0;
@@ -191,9 +191,9 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
     const int32_t region = RegionOfRowId(clickId);
     if (region == 0) return;
     if (selectedRegion == 0) PopPopupsTo(g_ui, 1);
-    s.diplomacy1Ss2.Show(region, nullptr);
-    for (Screen* panel : {static_cast<Screen*>(&s.diplomacy1Ss2a), static_cast<Screen*>(&s.diplomacy1Ss2c),
-                          static_cast<Screen*>(&s.diplomacy1Ss2b), static_cast<Screen*>(&s.diplomacy1Ss3)}) {
+    s.regionRelations.Show(region, nullptr);
+    for (Screen* panel : {static_cast<Screen*>(&s.alliancesPanel), static_cast<Screen*>(&s.agreementsPanel),
+                          static_cast<Screen*>(&s.warDeclaration), static_cast<Screen*>(&s.tradeRestriction)}) {
       panel->id = region;
       panel->Refresh();
     }
@@ -212,7 +212,7 @@ void DiplomacyScreen::DiplomacyOnClick(Control* control, int32_t clickId) {
 void DiplomacyScreen::OnActivate(Control* control, int32_t rowId) {
   if (control != regionList) return;
   const int32_t region = RegionOfRowId(rowId);
-  if (region != 0) g_screens.popupDiplomacy.Popup(region, nullptr);
+  if (region != 0) g_screens.dealPopup.Popup(region, nullptr);
 }
 
 void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
@@ -222,19 +222,19 @@ void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
     for (const char* tag : kRegionButtons) SetHidden(Tag(*this, tag), region == 0);
     if (region == 0) return;
     if (selectedRegion == 0) {
-      s.diplomacy2a.id = region;
-      OpenFresh(s.diplomacy2a);
-      s.diplomacy3.id = region;
-      s.diplomacy3.AttachForm(nullptr);
-      s.diplomacy3.OnOpen();
+      s.regionDossier.id = region;
+      OpenFresh(s.regionDossier);
+      s.regionAlliances.id = region;
+      s.regionAlliances.AttachForm(nullptr);
+      s.regionAlliances.OnOpen();
     } else {
-      s.diplomacy2a.id = region;
-      s.diplomacy2a.Refresh();
-      s.diplomacy3.id = region;
+      s.regionDossier.id = region;
+      s.regionDossier.Refresh();
+      s.regionAlliances.id = region;
     }
-    s.diplomacy3.Refresh();
-    s.diplomacy2aSs1.id = region;
-    s.diplomacy2aSs1.Refresh();
+    s.regionAlliances.Refresh();
+    s.regionReport.id = region;
+    s.regionReport.Refresh();
     const uint32_t bit = ContactBit(region);
     const ContactMasks& m = g_contactMasks;
     SetControlFlag(Tag(*this, "CHAT"), kStateSelected, (m.chat & bit) != 0);

@@ -15,12 +15,12 @@ constexpr float kDaysInYear = 365.0f;
 
 void SetProductPeriod(bool pressed) {
   g_uiOptions.dayannual = pressed ? 1 : 0;
-  g_screens.product1.graphTimeScale = pressed ? kDaysInYear : 1.0f;
+  g_screens.productScreen.graphTimeScale = pressed ? kDaysInYear : 1.0f;
   RedrawGameRoot(g_screens);
   RefreshDockedPanels(g_screens, 0);
 }
 
-float ProductPeriodDivisor() { return g_screens.product1.graphTimeScale; }
+float ProductPeriodDivisor() { return g_screens.productScreen.graphTimeScale; }
 
 void ProductPeriodPanel::OnCommand(Control* control, int32_t) {
   SetProductPeriod(control && control->Selected());

@@ -152,7 +152,7 @@ void EditorEquipmentListPanel::OnControlChange(Control* control, int32_t row) {
 }
 
 void EditorEquipmentListPanel::OnActivate(Control* control, int32_t row) {
-  if (control == list && row != 0 && list->selectedId != 0) g_screens.popupMilitary2.Popup(list->selectedId, nullptr);
+  if (control == list && row != 0 && list->selectedId != 0) g_screens.unitBuild.Popup(list->selectedId, nullptr);
 }
 
 void EditorStockClassListPanel::BindControls() {
@@ -198,5 +198,5 @@ void EditorStockClassListPanel::OnControlChange(Control* control, int32_t row) {
 }
 
 void EditorStockClassListPanel::OnActivate(Control* control, int32_t row) {
-  if (control == list && row != 0 && list->selectedId != 0) g_screens.popupMissile.Popup(list->selectedId, nullptr);
+  if (control == list && row != 0 && list->selectedId != 0) g_screens.missileDesignView.Popup(list->selectedId, nullptr);
 }

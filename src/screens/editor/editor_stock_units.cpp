@@ -166,5 +166,5 @@ void EditorStockUnitListPanel::OnActivate(Control* control, int32_t row) {
     for (ListItem28* item = FirstInHolder(units); item; item = NextInHolder(units, item))
       if (const UnitRecord* unit = RefUnit(g_world, *item)) pages.entries.push_back(unit->id);
   }
-  g_screens.popupMissileB.Popup(row, &pages);
+  g_screens.missileStockView.Popup(row, &pages);
 }

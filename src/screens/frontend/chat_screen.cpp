@@ -58,7 +58,7 @@ void SetPartner(int32_t player, bool on) {
 const PlayerRecord* Player(int32_t p) { return p > 0 && p < kMaxPlayers ? &g_world.players[p] : nullptr; }
 
 void RefillGameChat(ScreenManager*) {
-  ChatWindow& window = g_screens.chat2;
+  ChatWindow& window = g_screens.chatWindow;
   Control* f = window.currentForm;
   // Only a window on screen is refilled; a closed one fills at its opening.
   if (f && f->parent && !f->Hidden()) window.RefillHistory();
@@ -108,7 +108,7 @@ void ChatEntry::OnCommand(Control* control, int32_t code) {
   }
   if (!IsWindow() && ControlTagMatches(control->tag, "HISTORY")) {
     Close(0);
-    g_screens.chat2.Popup(kKeepScreenId, nullptr);
+    g_screens.chatWindow.Popup(kKeepScreenId, nullptr);
     return;
   }
   if (IsWindow() && ControlTagMatches(control->tag, "CLOSE")) Close(0);
@@ -136,7 +136,7 @@ void ChatWindow::OnOpen() {
     const int32_t kind = g_world.players[p].kind;
     const bool absent = kind == kKindEmpty || kind == kKindOut;
     SetHidden(host, absent);
-    if (!absent && host) g_screens.chat2Ss1[p].Show(p, host);
+    if (!absent && host) g_screens.chatPartnerRows[p].Show(p, host);
   }
   RefillHistory();
 }

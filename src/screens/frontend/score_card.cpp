@@ -72,13 +72,13 @@ Screen& RegionPageRow(int32_t page, size_t p) {
   ScreenSet& s = g_screens;
   switch (page) {
     case kScoreMilitary:
-      return s.scoreCard1Ss4a[p];
+      return s.scoreCardMilitary[p];
     case kScoreScores:
-      return s.scoreCard1Ss3a[p];
+      return s.scoreCardScores[p];
     case kScorePolls:
-      return s.scoreCard1Ss5a[p];
+      return s.scoreCardPolls[p];
     default:
-      return s.scoreCard1Ss2a[p];
+      return s.scoreCardOverview[p];
   }
 }
 
@@ -190,7 +190,7 @@ void ScoreCard::OpenRegionPage() {
       break;
     }
     const auto at = static_cast<size_t>(p);
-    ShowCell(g_screens.scoreCard1Ss1[at], p, Id(*this, kScoreLeftCells + row));
+    ShowCell(g_screens.scoreCardRegions[at], p, Id(*this, kScoreLeftCells + row));
     ShowCell(RegionPageRow(page, at), p, Id(*this, kScorePageCells + row));
     ++row;
   }
@@ -208,11 +208,11 @@ void ScoreCard::OpenCampaignPage() {
     const PlayerRecord* record = i < finished ? &g_world.snapshotTable[static_cast<size_t>(i)] : LocalPlayer(g_world);
     if (!record) break;
     const auto id = reinterpret_cast<intptr_t>(record);
-    ShowCell(g_screens.scoreCard1Ss1b[static_cast<size_t>(i)], id, Id(*this, kScoreLeftCells + i));
-    ShowCell(g_screens.scoreCard1Ss6a[static_cast<size_t>(i)], id, Id(*this, kScorePageCells + i));
+    ShowCell(g_screens.scoreCardScenario[static_cast<size_t>(i)], id, Id(*this, kScoreLeftCells + i));
+    ShowCell(g_screens.scoreCardWar[static_cast<size_t>(i)], id, Id(*this, kScorePageCells + i));
   }
   ShowCell(g_screens.scoreCard1Ss1c, 0, Id(*this, kScoreLeftCells + kTotalsRow));
-  ShowCell(g_screens.scoreCard1Ss6b, 0, Id(*this, kScorePageCells + kTotalsRow));
+  ShowCell(g_screens.scoreCardTotals, 0, Id(*this, kScorePageCells + kTotalsRow));
 }
 
 void ScoreCard::OnCommand(Control* control, int32_t) {

@@ -31,11 +31,11 @@ constexpr int32_t kLocal = 1;
 std::vector<Screen*> RowScreens() {
   ScreenSet& s = g_screens;
   std::vector<Screen*> all{&s.scoreCard1Ss2, &s.scoreCard1Ss3, &s.scoreCard1Ss4, &s.scoreCard1Ss5,
-                           &s.scoreCard1Ss6, &s.scoreCard1Ss1c, &s.scoreCard1Ss6b};
+                           &s.scoreCard1Ss6, &s.scoreCard1Ss1c, &s.scoreCardTotals};
   for (int i = 0; i < kScoreCardRows; ++i)
-    for (Screen* row : std::initializer_list<Screen*>{&s.scoreCard1Ss1[i], &s.scoreCard1Ss1b[i], &s.scoreCard1Ss2a[i],
-                                                      &s.scoreCard1Ss3a[i], &s.scoreCard1Ss4a[i], &s.scoreCard1Ss5a[i],
-                                                      &s.scoreCard1Ss6a[i]})
+    for (Screen* row : std::initializer_list<Screen*>{&s.scoreCardRegions[i], &s.scoreCardScenario[i], &s.scoreCardOverview[i],
+                                                      &s.scoreCardScores[i], &s.scoreCardMilitary[i], &s.scoreCardPolls[i],
+                                                      &s.scoreCardWar[i]})
       all.push_back(row);
   return all;
 }
@@ -120,10 +120,10 @@ TEST_F(ScoreCardTest, SeventeenRegionsTakeASecondHalf) {
     card.OnOpen();
     EXPECT_EQ(!form["PAGEUP"]->Hidden(), r.pageUp) << r.regions << " " << r.half;
     EXPECT_EQ(!form["PAGEDOWN"]->Hidden(), r.pageDown) << r.regions << " " << r.half;
-    const Screen& first = g_screens.scoreCard1Ss1[static_cast<size_t>(r.row0)];
+    const Screen& first = g_screens.scoreCardRegions[static_cast<size_t>(r.row0)];
     EXPECT_EQ(first.host, form[kScoreLeftCells]) << r.regions << " " << r.half;
     EXPECT_EQ(first.id, r.row0);
-    EXPECT_EQ(g_screens.scoreCard1Ss2a[static_cast<size_t>(r.row0)].host, form[kScorePageCells]);
+    EXPECT_EQ(g_screens.scoreCardOverview[static_cast<size_t>(r.row0)].host, form[kScorePageCells]);
     int shown = 0;
     for (int32_t i = 0; i < kScoreCardHalfRows; ++i) shown += !form[kScoreLeftCells + i]->Hidden();
     EXPECT_EQ(shown, r.rows) << r.regions << " " << r.half;
@@ -222,7 +222,7 @@ TEST_F(ScoreCardTest, AFirstCampaignScenarioListsTheLiveRecordWithoutAResult) {
     EXPECT_FALSE(form[kScorePageCells + kTotalsRow]->Hidden());
     EXPECT_TRUE(form["PAGEDOWN"]->Hidden());
     const auto live = reinterpret_cast<intptr_t>(&g_world.players[kLocal]);
-    EXPECT_EQ(g_screens.scoreCard1Ss6a[static_cast<size_t>(r.rows - 1)].id, live);
+    EXPECT_EQ(g_screens.scoreCardWar[static_cast<size_t>(r.rows - 1)].id, live);
   }
   ScoreCardWar war;
   TestForm warForm(war, "SCORECARD1_SS6a", {"WINLOST", "SCORE"});

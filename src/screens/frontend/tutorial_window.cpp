@@ -94,7 +94,7 @@ void UndoMapState() {
 }
 
 void CloseMail() {
-  if (g_ui.sidePopupOpen) ClosePopup(g_ui, g_screens.email1);
+  if (g_ui.sidePopupOpen) ClosePopup(g_ui, g_screens.mailWindow);
 }
 
 void RunAction(int32_t action, TutorialPoint at) {

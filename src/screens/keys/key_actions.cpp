@@ -152,7 +152,7 @@ void BackspaceKey(ScreenManager& ui) {
   if (ui.panelDepth > 0) {
     ClosePanelsAbove(ui, ui.panelDepth - 1, 0);
   } else if (ui.sidePopupOpen) {
-    ClosePopup(ui, g_screens.email1);
+    ClosePopup(ui, g_screens.mailWindow);
   }
 }
 

@@ -250,7 +250,7 @@ const KeyRow kKeyRows[] = {
     {'R', 0, 0, kShift | kCtrl, kAnyMode, kAlways, [](U, P) { OpenAsPopup(g_screens.research); }},
     {'S', 0, kCtrl | kShift, 0, kEditorOnly, kAlways,
      [](U, P) {
-       if (EditorHexBrush() && (g_editorMap.flags & kEditorEditing)) g_screens.mapEditorBSs3.ResetHexFacility();
+       if (EditorHexBrush() && (g_editorMap.flags & kEditorEditing)) g_screens.facilityPaintPanel.ResetHexFacility();
      }},
     {'S', 0, kCtrl, 0, kEditorOnly, kAlways, [](U, P) { EditorEvaluateHex(); }},
     {'S', 0, kShift, 0, kGameOnly, kAlways,

@@ -29,7 +29,7 @@ void CentreOnFirstHex(const AreaTagRecord& r) {
 }
 
 void ShowDepartmentAgain() {
-  DiplomacyScreen& d = g_screens.diplomacy1;
+  DiplomacyScreen& d = g_screens.diplomacyScreen;
   d.AttachForm(nullptr);
   d.OnOpen();
   d.Refresh();

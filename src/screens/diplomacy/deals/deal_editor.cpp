@@ -31,7 +31,7 @@ constexpr int32_t kKindIdSpan = 9;
 
 bool Checked(Control* c) { return c && (c->state & kStateSelected) != 0; }
 
-DipOffer* Offer() { return g_screens.popupDiplomacy.offer.get(); }
+DipOffer* Offer() { return g_screens.dealPopup.offer.get(); }
 
 int32_t OtherPlayer() {
   const DipOffer* offer = Offer();
@@ -102,7 +102,7 @@ void DealEditor::Refresh() {
   SetControlText(Tag(currentForm, "REFUSAL"), refusal.c_str());
   SetHidden(Tag(currentForm, "DELALL1BUT"), !lists[1] || lists[1]->rowCount == 0);
   SetHidden(Tag(currentForm, "DELALL2BUT"), !lists[2] || lists[2]->rowCount == 0);
-  g_screens.diplomacyCalendar1[0].Show(0, calendarHost);
+  g_screens.diplomacySchedule[0].Show(0, calendarHost);
   KeepDealExpiryAhead(world, *offer);
 }
 
@@ -117,7 +117,7 @@ void DealEditor::AddSelected(int side) {
   AddDealItem(g_world, group, row->kind, row->item, giver, receiver,
               DealTemplate(templates[side], row->kind, row->item));
   // A stock keeps the quantity its panel was showing when it was picked.
-  const DealUnitPicker& picker = g_screens.popupDiplomacySs1e[static_cast<size_t>(side)];
+  const DealUnitPicker& picker = g_screens.dealUnitPicker[static_cast<size_t>(side)];
   if (row->kind == kDealMissiles && picker.unitId == row->item)
     for (OfferUnit& unit : group.units)
       if (unit.unitId == row->item) unit.quantity = static_cast<uint8_t>(std::clamp(picker.quantity, 1, kDealQuantityCap));
@@ -171,8 +171,8 @@ void DealEditor::OnCommand(Control* control, int32_t controlId) {
       return;
     }
     const int32_t to = OtherPlayer();
-    SubmitDealOffer(g_world, g_screens.popupDiplomacy.offer);
-    g_screens.popupDiplomacy.Close();
+    SubmitDealOffer(g_world, g_screens.dealPopup.offer);
+    g_screens.dealPopup.Close();
     // The pop-up is gone: the notice over the map tells the player the
     // offer went.
     QueueTextMessage2(g_netSession, "Offer sent to %s.", RegionDisplayName(g_world, to));

@@ -46,7 +46,7 @@ int32_t TypedInt(Control* c) {
 
 void RefreshWithEditor(Screen& panel) {
   panel.Refresh();
-  g_screens.popupDiplomacySs1.Refresh();
+  g_screens.dealEditor.Refresh();
 }
 
 int32_t RoundedCap(float strength) {
@@ -71,10 +71,10 @@ int32_t DealQuantityStep(int32_t quantity, int32_t step, float strength) {
 int32_t DealQuantityTyped(int32_t typed, float strength) { return std::clamp(typed, 1, RoundedCap(strength)); }
 
 DealItem* ResolveDealItem(const DealItemPlace& place) {
-  DealEditor& editor = g_screens.popupDiplomacySs1;
+  DealEditor& editor = g_screens.dealEditor;
   const int side = place.side == 0 ? 0 : 1;
   if (!place.inGroup) return DealTemplate(editor.templates[side], place.kind, place.item);
-  DipOffer* offer = g_screens.popupDiplomacy.offer.get();
+  DipOffer* offer = g_screens.dealPopup.offer.get();
   if (!offer) return nullptr;
   std::vector<DealItem>& items = (side == 0 ? offer->offered : offer->requested).dealItems;
   return place.item < items.size() ? &items[place.item] : nullptr;
@@ -136,7 +136,7 @@ void DealAmountPicker::Refresh() {
     SliderSetMaxFloat(slider, top);
     SliderSetValueFloat(slider, item->amount);
   }
-  const DealEditor& editor = g_screens.popupDiplomacySs1;
+  const DealEditor& editor = g_screens.dealEditor;
   if (!goods) {
     SetNumberText(Tag(currentForm, "AMOUNT"), 1, item->amount);
     SetHidden(Tag(currentForm, "AMOUNTVAL"), true);
@@ -166,8 +166,8 @@ void DealAmountPicker::Refresh() {
 
 void DealAmountPicker::Changed() {
   Refresh();
-  g_screens.popupDiplomacySs1.refusal.clear();
-  g_screens.popupDiplomacySs1.Refresh();
+  g_screens.dealEditor.refusal.clear();
+  g_screens.dealEditor.Refresh();
 }
 
 void DealAmountPicker::OnCommand(Control* control, int32_t controlId) {
@@ -216,7 +216,7 @@ void DealAmountPicker::OnEndEdit(Control* control, int32_t) {
 // A unit, a stock of missiles or a design.
 
 OfferUnit* DealUnitPicker::Entry() {
-  DipOffer* offer = g_screens.popupDiplomacy.offer.get();
+  DipOffer* offer = g_screens.dealPopup.offer.get();
   if (!offer || unitId == 0) return nullptr;
   for (OfferUnit& u : (side == 0 ? offer->offered : offer->requested).units)
     if (u.unitId == unitId) return &u;
@@ -276,7 +276,7 @@ void DealUnitPicker::OnOpen() {
   }
   // The class's sheet, as the build lists show it.
   if (Control* parent = Tag(currentForm, "STATPARENT"); parent && classIndex > 0)
-    g_screens.military1Ss4a1[kDealClassSheet + static_cast<size_t>(side ? 1 : 0)].Show(classIndex, parent);
+    g_screens.unitPicturePanels[kDealClassSheet + static_cast<size_t>(side ? 1 : 0)].Show(classIndex, parent);
   SetNumberText(Tag(currentForm, "UCOST"), 1, value);
   Control* location = Tag(currentForm, "LOCATION");
   SetHidden(location, unitId == 0 || !placed);
@@ -353,8 +353,8 @@ void DealUnitPicker::Inspect() {
     missile = (c->flags & kClassStock) != 0;
   }
   ScreenSet& s = g_screens;
-  if (unitId == 0) (missile ? static_cast<Screen&>(s.popupMissileB) : s.popupMilitary2).Popup(classIndex, nullptr);
-  else (missile ? static_cast<Screen&>(s.popupMissile) : s.unitDetail).Popup(static_cast<intptr_t>(unitId), nullptr);
+  if (unitId == 0) (missile ? static_cast<Screen&>(s.missileStockView) : s.unitBuild).Popup(classIndex, nullptr);
+  else (missile ? static_cast<Screen&>(s.missileDesignView) : s.unitDetail).Popup(static_cast<intptr_t>(unitId), nullptr);
 }
 
 void DealUnitPicker::OnEndEdit(Control* control, int32_t) {
@@ -380,18 +380,18 @@ void DealDiscoveryInfo::OnOpen() {
 }
 
 void DealDiscoveryInfo::OnCommand(Control* control, int32_t) {
-  if (Is(control, "INSPECT") && id > 0) g_screens.popupTech.Popup(id, nullptr);
+  if (Is(control, "INSPECT") && id > 0) g_screens.techPopup.Popup(id, nullptr);
 }
 
 void ShowDealItemPopup(int32_t kind, int32_t side, int32_t listIndex, uint32_t item, int32_t player) {
   ScreenSet& s = g_screens;
   side = side == 0 ? 0 : 1;
-  Control* host = s.popupDiplomacySs1.itemHosts[side];
+  Control* host = s.dealEditor.itemHosts[side];
   switch (kind) {
-    case kDealAgreement: s.popupDiplomacySs1a[side].Show(item, host); break;
+    case kDealAgreement: s.dealItemInfo[side].Show(item, host); break;
     case kDealPayment:
     case kDealGoods: {
-      DealAmountPicker& picker = s.popupDiplomacySs1b[side];
+      DealAmountPicker& picker = s.dealAmountPicker[side];
       picker.player = player;
       picker.place = DealItemPlace{side, listIndex == 1 || listIndex == 2, kind, item};
       picker.Show(0, host);
@@ -400,7 +400,7 @@ void ShowDealItemPopup(int32_t kind, int32_t side, int32_t listIndex, uint32_t i
     case kDealReserveUnit:
     case kDealMissiles:
     case kDealDesign: {
-      DealUnitPicker& picker = s.popupDiplomacySs1e[side];
+      DealUnitPicker& picker = s.dealUnitPicker[side];
       const uint32_t unit = kind == kDealDesign ? 0 : item;
       if (picker.unitId != unit || picker.side != side) picker.quantity = 1;
       picker.side = side;
@@ -409,11 +409,11 @@ void ShowDealItemPopup(int32_t kind, int32_t side, int32_t listIndex, uint32_t i
       break;
     }
     case kDealDiscovery:
-      s.popupDiplomacySs1f[side].side = side;
-      s.popupDiplomacySs1f[side].Show(item, host);
+      s.dealDiscoveryInfo[side].side = side;
+      s.dealDiscoveryInfo[side].Show(item, host);
       break;
     case kDealLandTag:
-      if (item >= 1) s.popupDiplomacySs1g[side].Show(item - 1, host);
+      if (item >= 1) s.dealAreaPicker[side].Show(item - 1, host);
       break;
     default: break;
   }

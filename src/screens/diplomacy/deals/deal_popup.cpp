@@ -31,7 +31,7 @@ constexpr int32_t kApproachIds = 101;  // 101..107 the seven approaches; 108, 10
 constexpr int32_t kApproachIdSpan = 9;
 constexpr int32_t kRelationEnemy = 3;
 
-DealPopup& ThePopup() { return g_screens.popupDiplomacy; }
+DealPopup& ThePopup() { return g_screens.dealPopup; }
 
 int32_t OtherPlayer() {
   const intptr_t id = ThePopup().id;
@@ -84,17 +84,17 @@ void DealPopup::OnOpen() {
   const int32_t other = OtherPlayer();
   PrepareDealOffer(g_world, offer, other);
   ScreenSet& s = g_screens;
-  s.popupDiplomacySs2.Show(id, pendingHost);
-  s.popupDiplomacySs1.Show(id, editorHost);
+  s.pendingDeals.Show(id, pendingHost);
+  s.dealEditor.Show(id, editorHost);
   const int32_t local = LocalPlayerIndex(g_world);
   if (local < 0) return;
   FillSide(currentForm, 0, local, other);
   FillSide(currentForm, 1, other, local);
-  Control* approachHost = s.popupDiplomacySs1.approachHost;
+  Control* approachHost = s.dealEditor.approachHost;
   if (HumanLed(other))
-    s.popupDiplomacySs4.Show(offer->kind, approachHost);
+    s.dealApproachPanel.Show(offer->kind, approachHost);
   else
-    s.popupDiplomacySs3.Show(offer->kind, approachHost);
+    s.dealApproachChooser.Show(offer->kind, approachHost);
 }
 
 void DealPopup::Refresh() {
@@ -122,7 +122,7 @@ void PendingDealsPanel::OnOpen() {
       ListDeselectAll(list);
       ListResetScroll(list);
     }
-  g_screens.popupDiplomacySs2a.Show(kKeepScreenId, cancelHost);
+  g_screens.pendingDealCancel.Show(kKeepScreenId, cancelHost);
   SetHidden(cancelHost, true);
 }
 
@@ -141,16 +141,16 @@ void PendingDealsPanel::OnControlChange(Control* control, int32_t) {
 }
 
 void PendingDealsPanel::OnActivate(Control* control, int32_t) {
-  if (control == received || control == given) g_screens.popupDiplomacySs2a.OnCommand(nullptr, 0);
+  if (control == received || control == given) g_screens.pendingDealCancel.OnCommand(nullptr, 0);
 }
 
 void PendingDealCancel::OnCommand(Control* control, int32_t) {
   if (control && !Is(control, "CANBUT")) return;
-  PendingDealsPanel& panel = g_screens.popupDiplomacySs2;
+  PendingDealsPanel& panel = g_screens.pendingDeals;
   if (DipOffer* offer = ThePopup().offer.get())
     CancelPendingDeal(g_world, *offer, SelectedPendingDeal(panel.received, panel.receivedRows),
                       SelectedPendingDeal(panel.given, panel.givenRows));
-  g_screens.popupDiplomacySs1.Refresh();
+  g_screens.dealEditor.Refresh();
 }
 
 // The approach.
@@ -177,7 +177,7 @@ void DealApproachChooser::OnCommand(Control* control, int32_t controlId) {
     if (DipOffer* offer = ThePopup().offer.get()) offer->kind = static_cast<uint8_t>(approach);
     Show(approach, nullptr);
   } else if (Is(control, "OK")) {
-    g_screens.popupDiplomacySs4.Show(id, g_screens.popupDiplomacySs1.approachHost);
+    g_screens.dealApproachPanel.Show(id, g_screens.dealEditor.approachHost);
   }
 }
 
@@ -193,7 +193,7 @@ void DealApproachPanel::OnOpen() {
 }
 
 void DealApproachPanel::OnCommand(Control* control, int32_t) {
-  if (Is(control, "ALTER")) g_screens.popupDiplomacySs3.Show(id, g_screens.popupDiplomacySs1.approachHost);
+  if (Is(control, "ALTER")) g_screens.dealApproachChooser.Show(id, g_screens.dealEditor.approachHost);
 }
 
 // Opening offers.

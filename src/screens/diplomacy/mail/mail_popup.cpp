@@ -306,21 +306,21 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
     for (int i = 0; i < 4; ++i) item.args[i] = m.params[i];
     targetHex = NewsItemPosition(world, item);
     SetHidden(Tag(f, "CENTRE"), targetHex == 0);
-    if (!m.wasRead) g_screens.email1a.refreshRequest |= kScreenRefreshAsked;
+    if (!m.wasRead) g_screens.mailList.refreshRequest |= kScreenRefreshAsked;
   }
   SetFieldText(Tag(f, "SUBJECT"), m.subject.c_str());
 
   const MessageTypeRecord* type = MessageType(m.typeId);
   if (m.typeId == 0) {
-    if (contents) g_screens.popupEmail1b.Show(0, contents);
-    g_screens.popupEmail1b.Load(m.body, outgoing);
+    if (contents) g_screens.mailPopupPanel.Show(0, contents);
+    g_screens.mailPopupPanel.Load(m.body, outgoing);
     if (!outgoing) {
       SetHidden(Tag(f, "HIDEFILT2"), false);
       SetHidden(Tag(f, "HIDEFILT3"), false);
     }
     SetControlFlag(Tag(f, "HIDEMTEXT"), kStateSelected, outgoing ? 0 : 1);
   } else {
-    if (contents) g_screens.popupEmail1a1.Show(serial, contents);
+    if (contents) g_screens.offerMailView.Show(serial, contents);
     const uint8_t mute = type ? type->muteFlags : 0;
     SetHidden(Tag(f, "HIDEFILT2"), (mute & kNeverFiltered) != 0);
     SetControlFlag(Tag(f, "HIDEMTEXT"), kStateSelected, 0);
@@ -344,7 +344,7 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
 
   if (outgoing) {
     Control* subject = Tag(f, "SUBJECT");
-    Control* target = m.subject.empty() ? subject : g_screens.popupEmail1b.box;
+    Control* target = m.subject.empty() ? subject : g_screens.mailPopupPanel.box;
     if (target && g_controls.edit != target && !(target->flags & kCtlNoFocus)) TextEditSetActive(target);
   }
   const uint8_t mute = type ? type->muteFlags : 0;
@@ -357,7 +357,7 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
 void MailPopup::Refresh() {
   Control* f = currentForm;
   SetHidden(Tag(f, "GRIDSEND"), !(letter && letter->recipientMasks[0] == 0));
-  const std::vector<uint32_t>& rows = g_screens.email1a.shown;
+  const std::vector<uint32_t>& rows = g_screens.mailList.shown;
   if (letter || rows.empty()) {
     SetHidden(Tag(f, "UP"), true);
     SetHidden(Tag(f, "DOWN"), true);
@@ -405,14 +405,14 @@ void MailPopup::Send(World& world) {
   if (!letter) return;
   auto* subject = dynamic_cast<StringControl*>(Tag(currentForm, "SUBJECT"));
   if (subject) SetText(*letter, 0, subject->GetText());
-  if (letter->typeId == 0 && g_screens.popupEmail1b.box) {
+  if (letter->typeId == 0 && g_screens.mailPopupPanel.box) {
     EndTextEdit();
-    SetText(*letter, 1, g_screens.popupEmail1b.Text());
+    SetText(*letter, 1, g_screens.mailPopupPanel.Text());
   }
   DistributePlayerMessage(world, *letter);
   const uint32_t answered = g_replySourceMessage;
   Close();
-  if (answered) DeleteMailLocked(world, g_screens.email1a, g_screens.email1, answered);
+  if (answered) DeleteMailLocked(world, g_screens.mailList, g_screens.mailWindow, answered);
 }
 
 void MailPopup::FillMailAddresses(World& world) {
@@ -464,7 +464,7 @@ void MailPopup::OnCommand(Control* control, int32_t) {
   if (Is(control, "TOBUT") || Is(control, "MAILTO") || Is(control, "CCBUT") ||
       Is(control, "MAILCC")) {
     const int32_t mode = Is(control, "CCBUT") || Is(control, "MAILCC") ? 1 : 0;
-    if (letter) g_screens.popupEmail2.Pick(world, *letter, mode);
+    if (letter) g_screens.mailAddressPicker.Pick(world, *letter, mode);
   } else if (Is(control, "CLOSE")) {
     Close();
   } else if (Is(control, "DELETE")) {
@@ -474,11 +474,11 @@ void MailPopup::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "UP") || Is(control, "DOWN")) {
     const bool up = Is(control, "UP");
     Close();
-    ListBoxControl* list = g_screens.email1a.list;
+    ListBoxControl* list = g_screens.mailList.list;
     if (!list) return;
     if (up) ListSelectPrevious(list);
     else ListSelectNext(list);
-    if (const uint32_t next = g_screens.email1a.Selected()) Popup(next, nullptr);
+    if (const uint32_t next = g_screens.mailList.Selected()) Popup(next, nullptr);
   } else if (Is(control, "CABDEPT")) {
     const MailCopy m = CopyReceived(world, serial, false);
     const MessageTypeRecord* type = m.found ? MessageType(m.typeId) : nullptr;

@@ -50,10 +50,10 @@ struct MailWorld : MessageTestWorld {
 struct PopupScope {
   MailPopup& popup = g_screens.emailPopup;
   GlobalGuard<uint32_t> source{g_replySourceMessage};
-  GlobalGuard<MailList*> page{g_screens.email1.page};
-  GlobalGuard<uint32_t> hex{g_screens.email1.targetHex};
-  GlobalGuard<int32_t> reply{g_screens.email1.replyAllowed};
-  GlobalGuard<uint32_t> refresh{g_screens.email1a.refreshRequest};
+  GlobalGuard<MailList*> page{g_screens.mailWindow.page};
+  GlobalGuard<uint32_t> hex{g_screens.mailWindow.targetHex};
+  GlobalGuard<int32_t> reply{g_screens.mailWindow.replyAllowed};
+  GlobalGuard<uint32_t> refresh{g_screens.mailList.refreshRequest};
   ~PopupScope() { popup.Forget(); }
 };
 
@@ -93,12 +93,12 @@ TEST(MailLifetimes, ExpirySparesTheOpenAndSelectedMailAndDeletingClosesThePopup)
     g_uiOptions.emaildeldays = r.deleteDays;
     scope.popup.id = m;
     scope.popup.Open(*w.world);
-    g_screens.email1.SelectMail(*w.world, n);
+    g_screens.mailWindow.SelectMail(*w.world, n);
     ExpirePlayerMessages(*w.world, w.world->players[1]);
-    g_screens.email1.SelectMail(*w.world, 0);
+    g_screens.mailWindow.SelectMail(*w.world, 0);
     EXPECT_EQ(w.Serials(), r.keepsAll ? (std::vector<uint32_t>{o, n, m}) : (std::vector<uint32_t>{n, m}));
     EXPECT_EQ(scope.popup.Shown(), m);
-    DeleteMailLocked(*w.world, g_screens.email1a, g_screens.email1, m);
+    DeleteMailLocked(*w.world, g_screens.mailList, g_screens.mailWindow, m);
     EXPECT_EQ(scope.popup.Shown(), 0u);
   }
 }

@@ -61,7 +61,7 @@ void SetAlpha(Control* c, uint8_t alpha) {
   for (uint32_t& fill : c->fills) fill = (fill & 0x00FFFFFFu) | (static_cast<uint32_t>(alpha) << 24);
 }
 
-MailList& ListPage() { return g_screens.email1a; }
+MailList& ListPage() { return g_screens.mailList; }
 
 // A form shorter than its design (the side column's slot) squeezes the
 // frames down to nothing, never below it.
@@ -139,7 +139,7 @@ MailView ReadMail(World& world, int32_t owner, uint32_t serial, bool markRead) {
 void DeleteMailLocked(World& world, MailList& page, MailWindow& window, uint32_t serial) {
   if (serial != 0 && page.Selected() == serial) page.SelectNextRow();
   if (serial != 0 && g_screens.emailPopup.Shown() == serial) g_screens.emailPopup.Close();
-  if (serial != 0 && g_screens.popupEmail1a1.serial == serial) g_screens.popupEmail1a1.serial = 0;
+  if (serial != 0 && g_screens.offerMailView.serial == serial) g_screens.offerMailView.serial = 0;
   if (g_replySourceMessage == serial) g_replySourceMessage = 0;
   DeletePlayerMessage(world, world.gameState.localPlayer, serial);
   Control* root = &page == &ListPage() ? g_ui.rootForm : nullptr;
@@ -154,7 +154,7 @@ void DeleteMailLocked(World& world, MailList& page, MailWindow& window, uint32_t
   page.Rebuild(world, window);
 }
 
-void DeleteMailLocked(uint32_t serial) { DeleteMailLocked(g_world, ListPage(), g_screens.email1, serial); }
+void DeleteMailLocked(uint32_t serial) { DeleteMailLocked(g_world, ListPage(), g_screens.mailWindow, serial); }
 
 // --- MailListRow ---
 
@@ -208,7 +208,7 @@ void MailListRow::OnHostNotify(int32_t code, int32_t value) {
 void MailList::BindControls() { list = MakeListBox("MAILLIST", 0, form, kListIndicators, this); }
 
 void MailList::OnOpen() {
-  if (Selected() == 0 && g_screens.email1.previewShown) g_screens.email1.SetMailPreviewPane(false);
+  if (Selected() == 0 && g_screens.mailWindow.previewShown) g_screens.mailWindow.SetMailPreviewPane(false);
   EndTextEdit();
 }
 
@@ -223,7 +223,7 @@ void MailList::SelectNextRow() {
   }
 }
 
-void MailList::Refresh() { Rebuild(g_world, g_screens.email1); }
+void MailList::Refresh() { Rebuild(g_world, g_screens.mailWindow); }
 
 void MailList::Rebuild(World& world, MailWindow& window) {
   window.page = this;
@@ -231,7 +231,7 @@ void MailList::Rebuild(World& world, MailWindow& window) {
   const int32_t saved = list->selectedId;
   const int32_t scroll = list->scrollOffset;
   ListClear(list, 1);
-  MailListRow& row = g_screens.email1aFill;
+  MailListRow& row = g_screens.mailListRow;
   const int32_t width = Width(list);
   const int32_t height = Height(row.form);
   const bool atBottom = g_uiOptions.bnewsatbottom != 0;
@@ -260,7 +260,7 @@ void MailList::Rebuild(World& world, MailWindow& window) {
 
 void MailList::OnControlChange(Control* control, int32_t newId) {
   if (control != list) return;
-  g_screens.email1.SelectMail(g_world, static_cast<uint32_t>(newId));
+  g_screens.mailWindow.SelectMail(g_world, static_cast<uint32_t>(newId));
 }
 
 void MailList::OnActivate(Control* control, int32_t newId) {
@@ -352,7 +352,7 @@ void MailWindow::Poll(intptr_t) {
 }
 
 void MailWindow::SelectMail(World& world, uint32_t serial) {
-  if (this == &g_screens.email1) s_selectedSerial.store(serial, std::memory_order_relaxed);
+  if (this == &g_screens.mailWindow) s_selectedSerial.store(serial, std::memory_order_relaxed);
   const int32_t local = world.gameState.localPlayer;
   const MailView mail = serial ? ReadMail(world, local, serial, true) : MailView{};
   if (!mail.found) {
@@ -369,7 +369,7 @@ void MailWindow::SelectMail(World& world, uint32_t serial) {
   const int32_t s = mail.sender;
   replyAllowed = s != local && s >= 0 && s < kMaxPlayers && world.players[s].kind == kKindHuman;
   UpdateMailButtons(mail.body.empty() ? nullptr : mail.body.c_str());
-  if (!mail.read && this == &g_screens.email1 && PageShows(ListPage())) {
+  if (!mail.read && this == &g_screens.mailWindow && PageShows(ListPage())) {
     ListPage().refreshRequest |= kScreenRefreshAsked;
     RedrawControlTree(g_ui, ListPage().currentForm, 1, 1);
   }
@@ -435,7 +435,7 @@ void MailWindow::OnCommand(Control* control, int32_t) {
     if (control->Selected()) {
       if (previewShown) SetMailPreviewPane(false);
       for (const char* tag : {"OPENBUT", "DELETE", "CENTER"}) SetHidden(Tag(currentForm, tag), true);
-      g_screens.email1b.Show(0, mailParent);
+      g_screens.mailOptions.Show(0, mailParent);
     } else {
       list.Show(0, mailParent);
     }

@@ -94,7 +94,7 @@ TEST(MailDelete, TheNextRowTakesTheSelectionAndTheLastLeavesNone) {
 TEST(MailLifetimes, ExpirySparesTheSelectedMailAndTheListDropsTheRest) {
   MailWorld w;
   GlobalGuard<MailUiLink> hooks(g_mailUi);
-  MailWindow& window = g_screens.email1;
+  MailWindow& window = g_screens.mailWindow;
   GlobalGuard<uint32_t> hex(window.targetHex);
   GlobalGuard<int32_t> reply(window.replyAllowed);
   GlobalGuard<MailList*> page(window.page);

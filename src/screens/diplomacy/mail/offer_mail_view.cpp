@@ -166,7 +166,7 @@ void OfferMailView::Answer(World& world, int k) {
   const uint32_t answered = serial;
   CloseAllPopups(g_ui, 0);
   if (HandleMailReply(world, answered, answers[k]) != 0)
-    DeleteMailLocked(world, g_screens.email1a, g_screens.email1, answered);
+    DeleteMailLocked(world, g_screens.mailList, g_screens.mailWindow, answered);
   g_screens.emailPopup.Forget();
   serial = 0;
 }
@@ -197,13 +197,13 @@ void OfferMailView::OnCommand(Control* control, int32_t) {
   } else if (button == kOfferViewUnits) {
     OpenWithList(g_screens.unitDetail, units);
   } else if (button == kOfferViewDesigns) {
-    OpenWithList(g_screens.popupMilitary2, designs);
+    OpenWithList(g_screens.unitBuild, designs);
   } else if (button == kOfferViewMissiles) {
-    OpenWithList(g_screens.popupMissile, missiles);
+    OpenWithList(g_screens.missileDesignView, missiles);
   } else if (button == kOfferViewMissileDesigns) {
-    OpenWithList(g_screens.popupMissileB, missileDesigns);
+    OpenWithList(g_screens.missileStockView, missileDesigns);
   } else if (button == kOfferViewDiscovery) {
-    if (hasOffer && !offer.offered.discoveries.empty()) g_screens.popupTech.Popup(offer.offered.discoveries.front(), nullptr);
+    if (hasOffer && !offer.offered.discoveries.empty()) g_screens.techPopup.Popup(offer.offered.discoveries.front(), nullptr);
   } else if (button == kOfferStepLandTag) {
     StepLandTag();
   }

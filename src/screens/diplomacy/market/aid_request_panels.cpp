@@ -127,7 +127,7 @@ void WorldMarketVotePanel::OnOpen() {
 }
 
 void WorldMarketVotePanel::OnCommand(Control* control, int32_t) {
-  if (control && ControlTagMatches(control->tag, "ACCPBUT")) g_screens.diplomacy1Ss1.Show(kKeepScreenId, nullptr);
+  if (control && ControlTagMatches(control->tag, "ACCPBUT")) g_screens.diplomacyAidPanel.Show(kKeepScreenId, nullptr);
 }
 
 void WorldMarketVotePanel::OnControlChange(Control*, int32_t) {

@@ -42,7 +42,7 @@ float WorldInterest() {
   return le::LoadF32(g_world.worldEconomy.data() + kWorldPrimeRateAt);
 }
 
-void BackToAidPanel() { g_screens.diplomacy1Ss1.Show(kKeepScreenId, nullptr); }
+void BackToAidPanel() { g_screens.diplomacyAidPanel.Show(kKeepScreenId, nullptr); }
 
 void PostMembership(uint32_t join) {
   PostArgs(kCmdPolicyFlag2, SettingArgs{.value = static_cast<uint32_t>(join)});
@@ -79,7 +79,7 @@ void DiplomacyAidPanel::BindControls() {
 }
 
 void DiplomacyAidPanel::OnOpen() {
-  g_screens.diplomacy1Ss1a.Show(kKeepScreenId, nullptr);
+  g_screens.worldMarketMembers.Show(kKeepScreenId, nullptr);
   SetHidden(Tag(*this, "HIDEBOX2"), false);
   DockPanelAtDepth(2);
 }
@@ -117,24 +117,24 @@ void DiplomacyAidPanel::OnCommand(Control* control, int32_t) {
   }
   ScreenSet& s = g_screens;
   if (Is(control, "MILAIDBUT")) {
-    s.diplomacy1Ss12.Show(kKeepScreenId, nullptr);
+    s.militaryAidRequest.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "ECONAIDBUT")) {
-    s.diplomacy1Ss11.Show(kKeepScreenId, nullptr);
+    s.economicAidRequest.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "WMVOTEBUT")) {
-    s.diplomacy1Ss13.Show(kKeepScreenId, nullptr);
+    s.worldMarketVote.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "TREATYBUT")) {
-    s.diplomacy1Ss1d.Show(kKeepScreenId, nullptr);
+    s.treatyDetails.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "BACK")) {
-    s.diplomacy1.AttachForm(nullptr);
-    s.diplomacy1.OnOpen();
-    s.diplomacy1.Refresh();
+    s.diplomacyScreen.AttachForm(nullptr);
+    s.diplomacyScreen.OnOpen();
+    s.diplomacyScreen.Refresh();
   }
 }
 
 // The member grid.
 
 void WorldMarketMembersPanel::BindControls() {
-  hostLink = &g_screens.diplomacy1Ss1.subPanelHost;
+  hostLink = &g_screens.diplomacyAidPanel.subPanelHost;
   StyleOverlay(Tag(*this, "MEMBERGRID"));
 }
 
@@ -152,7 +152,7 @@ void WorldMarketMembersPanel::Refresh() {
 void WorldMarketMembersPanel::OnCommand(Control* control, int32_t) {
   if (!Is(control, "MEMBERBUT")) return;
   ScreenSet& s = g_screens;
-  SetHidden(Tag(s.diplomacy1Ss1, "HIDEBOX2"), true);
+  SetHidden(Tag(s.diplomacyAidPanel, "HIDEBOX2"), true);
   bool member = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -160,14 +160,14 @@ void WorldMarketMembersPanel::OnCommand(Control* control, int32_t) {
     member = local && ShownMember(*local);
   }
   if (member)
-    s.diplomacy1Ss1b.Show(kKeepScreenId, nullptr);
+    s.worldMarketLeave.Show(kKeepScreenId, nullptr);
   else
-    s.diplomacy1Ss1c.Show(kKeepScreenId, nullptr);
+    s.worldMarketJoin.Show(kKeepScreenId, nullptr);
 }
 
 // The confirmations.
 
-void WorldMarketLeavePanel::BindControls() { hostLink = &g_screens.diplomacy1Ss1.subPanelHost; }
+void WorldMarketLeavePanel::BindControls() { hostLink = &g_screens.diplomacyAidPanel.subPanelHost; }
 
 void WorldMarketLeavePanel::OnCommand(Control* control, int32_t) {
   if (Is(control, "YESBUT2"))
@@ -176,7 +176,7 @@ void WorldMarketLeavePanel::OnCommand(Control* control, int32_t) {
     BackToAidPanel();
 }
 
-void WorldMarketJoinPanel::BindControls() { hostLink = &g_screens.diplomacy1Ss1.subPanelHost; }
+void WorldMarketJoinPanel::BindControls() { hostLink = &g_screens.diplomacyAidPanel.subPanelHost; }
 
 void WorldMarketJoinPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);

@@ -171,15 +171,15 @@ void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
   const int32_t region = RegionOf(id);
   const uint32_t ticked = Ticked(control);
   if (Is(control, "NEGOTBUT")) {
-    s.popupDiplomacy.Popup(region, nullptr);
+    s.dealPopup.Popup(region, nullptr);
   } else if (Is(control, "BOYCOTTS")) {
-    s.diplomacy1Ss3.Show(region, nullptr);
+    s.tradeRestriction.Show(region, nullptr);
   } else if (Is(control, "BACK")) {
-    s.diplomacy1.AttachForm(nullptr);
-    s.diplomacy1.OnOpen();
-    s.diplomacy1.Refresh();
+    s.diplomacyScreen.AttachForm(nullptr);
+    s.diplomacyScreen.OnOpen();
+    s.diplomacyScreen.Refresh();
   } else if (Is(control, "WAR")) {
-    s.diplomacy1Ss2b.Show(region, nullptr);
+    s.warDeclaration.Show(region, nullptr);
   } else if (Is(control, "OFFERP")) {
     OpenAgreementOffer(region, kCeasefireAgreement, 1);
     Refresh();
@@ -197,8 +197,8 @@ void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "DIPOFFER")) {
     SetContactBit(g_contactMasks.offers, region, ticked != 0);
   } else if (Is(control, "RELATION")) {
-    s.diplomacy1Ss2a.Show(region, nullptr);
+    s.alliancesPanel.Show(region, nullptr);
   } else if (Is(control, "TREATBUT")) {
-    s.diplomacy1Ss2c.Show(region, nullptr);
+    s.agreementsPanel.Show(region, nullptr);
   }
 }

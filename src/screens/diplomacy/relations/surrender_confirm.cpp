@@ -49,9 +49,9 @@ void SurrenderConfirmPanel::OnCommand(Control* control, int32_t) {
     if (!IsNetworkGame(g_commandNet)) SetGameSpeed(g_world.gameState, 0);
     PostArgs(kCmdSurrender, SurrenderArgs{.winner = static_cast<uint32_t>(region)});
     DockPanelAtDepth(2);
-    s.diplomacy1Ss2.Show(kKeepScreenId, nullptr);
+    s.regionRelations.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "SURCAN")) {
     DockPanelAtDepth(2);
-    s.diplomacy1Ss2a.Show(kKeepScreenId, nullptr);
+    s.alliancesPanel.Show(kKeepScreenId, nullptr);
   }
 }

@@ -22,7 +22,7 @@ namespace {
 int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
 
 void ShowCalendar(Control* host) {
-  if (host) g_screens.diplomacyCalendar1[kWarCalendar].Show(0, host);
+  if (host) g_screens.diplomacySchedule[kWarCalendar].Show(0, host);
 }
 
 }  // namespace
@@ -54,5 +54,5 @@ void WarDeclarationPanel::OnCommand(Control* control, int32_t) {
   if (!declare && !Is(control, "WARCANBUT")) return;
   if (declare) PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(RegionOf(id))});
   DockPanelAtDepth(2);
-  g_screens.diplomacy1Ss2.Show(kKeepScreenId, nullptr);
+  g_screens.regionRelations.Show(kKeepScreenId, nullptr);
 }

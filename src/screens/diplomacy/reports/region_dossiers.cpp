@@ -93,7 +93,7 @@ void RegionDossier::Refresh() {
 }
 
 void RegionDossier::OnCommand(Control* control, int32_t) {
-  if (Is(control, "REGDRBUT")) g_screens.diplomacy2aSs1.Show(id, nullptr);
+  if (Is(control, "REGDRBUT")) g_screens.regionReport.Show(id, nullptr);
 }
 
 int32_t RegionReport::AttachForm(Control*) { return Attach(*this, kPanelFull); }
@@ -107,7 +107,7 @@ void RegionReport::Refresh() {
 void RegionReport::OnCommand(Control* control, int32_t) {
   if (!Is(control, "OKBUT")) return;
   ScreenSet& s = g_screens;
-  for (Screen* back : {static_cast<Screen*>(&s.diplomacy2a), static_cast<Screen*>(&s.diplomacy3)}) {
+  for (Screen* back : {static_cast<Screen*>(&s.regionDossier), static_cast<Screen*>(&s.regionAlliances)}) {
     if (id != kKeepScreenId) back->id = id;
     OpenFresh(*back);
   }

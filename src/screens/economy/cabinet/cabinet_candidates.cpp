@@ -76,7 +76,7 @@ void CabinetPager::OnOpen() {
     minister = SeatedMinister(d);
   }
   for (int32_t i = 0; i < kCabinetCells; ++i) {
-    CabinetGridPanel& cell = g_screens.cabinetSs1[static_cast<size_t>(i)];
+    CabinetGridPanel& cell = g_screens.cabinetGrid[static_cast<size_t>(i)];
     Control* host = Id(*this, kPagerFirstCell + i);
     if (!host) continue;
     const int32_t c = FirstCandidateOfPage(page) + i;

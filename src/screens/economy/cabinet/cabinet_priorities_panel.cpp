@@ -138,14 +138,14 @@ void CabinetPrioritiesPanel::OnCommand(Control* control, int32_t) {
   }
   const intptr_t d = id;
   if (Is(control, "CABPIC")) {
-    g_screens.cabinet1Ss1b.Show(d, nullptr);
+    g_screens.ministerActions.Show(d, nullptr);
   } else if (Is(control, "CANCELBUT")) {
     RemoveSelected();
   } else if (Is(control, "PRIORBUT")) {
-    g_screens.cabinet1Ss1a.Show(d, nullptr);
+    g_screens.priorityPicker.Show(d, nullptr);
   } else if (control == priorities && SelectedEntry(priorities) != 0) {
-    g_screens.cabinet1Ss1a.Show(d, nullptr);
-    g_screens.cabinet1Ss1a.DrawPriorityRow();
+    g_screens.priorityPicker.Show(d, nullptr);
+    g_screens.priorityPicker.DrawPriorityRow();
   }
 }
 
@@ -193,7 +193,7 @@ void PriorityPickerPanel::AddSelected() {
 void PriorityPickerPanel::DrawPriorityRow() {
   SetHidden(Tag(*this, "HIDEBOX2"), false);
   int32_t entry = SelectedEntry(list2);
-  if (entry == 0) entry = SelectedEntry(g_screens.cabinet1Ss1.priorities);
+  if (entry == 0) entry = SelectedEntry(g_screens.cabinetPriorities.priorities);
   const DeptPriorityEntry* e = Entry(Department(*this), entry);
   const bool named = e && *e->text1.c_str() != '\0';
   ControlSetText(Tag(*this, "PRIORITY"), named ? e->text1.c_str() : "");
@@ -208,7 +208,7 @@ void PriorityPickerPanel::OnCommand(Control* control, int32_t value) {
   } else if (Is(control, "ADDBUT")) {
     AddSelected();
   } else if (value != 0) {
-    ResetList(g_screens.cabinet1Ss1.priorities);
+    ResetList(g_screens.cabinetPriorities.priorities);
     if (detailA) TextBoxSetText(detailA, nullptr, kTextCapacity, 1);
     if (detailB) TextBoxSetText(detailB, nullptr, kTextCapacity, 1);
     DrawPriorityRow();
@@ -222,7 +222,7 @@ void PriorityPickerPanel::OnActivate(Control* control, int32_t) {
 void PriorityPickerPanel::OnControlChange(Control* control, int32_t) {
   if (!control || control != list2) return;
   const bool picked = SelectedEntry(list2) != 0;
-  SetHidden(Tag(*this, "HIDEBOX2"), !picked && SelectedEntry(g_screens.cabinet1Ss1.priorities) == 0);
+  SetHidden(Tag(*this, "HIDEBOX2"), !picked && SelectedEntry(g_screens.cabinetPriorities.priorities) == 0);
   SetHidden(Tag(*this, "ADDBUT"), !picked);
 }
 

@@ -29,7 +29,7 @@ void PlaceMarker(Control* frame, Control* marker, float value) {
 
 CabinetScreen* CabinetOf(int32_t department) {
   if (department < 0 || department >= kCabinetPosts) return nullptr;
-  return &g_screens.cabinet1[static_cast<size_t>(department)];
+  return &g_screens.cabinetPages[static_cast<size_t>(department)];
 }
 
 }  // namespace

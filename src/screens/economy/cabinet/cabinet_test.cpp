@@ -94,8 +94,8 @@ TEST_F(CabinetTest, ChosenPrioritiesAreListedApartRemovedBitByBitAndCounted) {
   SetEntry(2, 0xC, "Beta");
   SetEntry(3, 0x10, "Gamma");
   SetCabinetPriorities(Seat(), 0x18);  // shares a bit with Beta and Gamma
-  CabinetPrioritiesPanel& panel = g_screens.cabinet1Ss1;
-  PriorityPickerPanel& picker = g_screens.cabinet1Ss1a;
+  CabinetPrioritiesPanel& panel = g_screens.cabinetPriorities;
+  PriorityPickerPanel& picker = g_screens.priorityPicker;
   const GlobalGuard<intptr_t> panelId(panel.id, kDept), pickerId(picker.id, kDept);
   std::unique_ptr<ListBoxControl> chosen(ListBoxConstruct(0, 0, 200, 100, 0, 1, nullptr));
   std::unique_ptr<ListBoxControl> open(ListBoxConstruct(0, 0, 200, 100, 0, 2, nullptr));
@@ -138,10 +138,10 @@ TEST_F(CabinetTest, CandidatesArePagedAppointedRejectedAndBrowsedWithinTheCabine
   {
     TestForm form(pager, {}, hosts);
     std::vector<std::unique_ptr<TestForm>> cells;
-    for (auto& cell : g_screens.cabinetSs1.screens) cells.push_back(std::make_unique<TestForm>(cell, std::vector<const char*>{}, std::vector<int32_t>{1}));
+    for (auto& cell : g_screens.cabinetGrid.screens) cells.push_back(std::make_unique<TestForm>(cell, std::vector<const char*>{}, std::vector<int32_t>{1}));
     pager.OnOpen();
     for (int32_t i = 0; i < kCabinetCells; ++i) {
-      CabinetGridPanel& cell = g_screens.cabinetSs1[static_cast<size_t>(i)];
+      CabinetGridPanel& cell = g_screens.cabinetGrid[static_cast<size_t>(i)];
       EXPECT_EQ(cell.id, 25 + i);
       EXPECT_EQ(FormFindControlById(cell.form, 1)->Selected(), 25 + i == 30) << i;
       cell.id = cell.department = 0, cell.host = nullptr;

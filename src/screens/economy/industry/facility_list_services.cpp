@@ -78,11 +78,11 @@ void OpenStockPanel(ScreenSet& screens, const ListBoxControl* list) {
     if (cls && cls->baseKind == kBaseKindSilo) siloHex = PackHex(f->x, f->y);
   }
   if (siloHex == 0) {
-    screens.map1.ss8c.Show(kKeepScreenId, nullptr);
+    screens.mapScreen.ss8c.Show(kKeepScreenId, nullptr);
     return;
   }
   GotoHexPacked(siloHex);
-  screens.map1.ss8c2.Show(kKeepScreenId, nullptr);
+  screens.mapScreen.ss8c2.Show(kKeepScreenId, nullptr);
 }
 
 }  // namespace

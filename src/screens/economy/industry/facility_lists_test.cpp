@@ -64,7 +64,7 @@ class FacilityListsTest : public ::testing::Test {
     w.unitClasses[kClinic].baseKind = kDomesticSiteKind;
     w.gameState.currentHex = {5, 5, 5 * kSide + 5, 0};
     for (int i = 0; i < 7; ++i) words_.Set(kListUgstatus, i, "word" + std::to_string(i));
-    g_screens.product1.graphTimeScale = 1.0f;
+    g_screens.productScreen.graphTimeScale = 1.0f;
     g_commandLog.Clear();
   }
   void TearDown() override {
@@ -95,7 +95,7 @@ class FacilityListsTest : public ::testing::Test {
   GlobalGuard<std::vector<uint8_t>> economy_{g_world.worldEconomy};
   GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
-  GlobalGuard<float> period_{g_screens.product1.graphTimeScale};
+  GlobalGuard<float> period_{g_screens.productScreen.graphTimeScale};
   militarytest::TextPatch words_;
   testsupport::UnitRing ring_;
   controltest::RecordingScreen owner_;
@@ -115,7 +115,7 @@ TEST_F(FacilityListsTest, SummaryRowsOnlyAboveUnitCapacity) {
     Figure(kProduct, product::kOutput, c.capacity);
     Figure(kProduct, product::kRawOutput, c.terrain);
     Figure(kProduct, product::kCityOutput, c.city);
-    BuildProductFacilityList(g_world, list.get(), kProduct, g_screens.popupIndustryfill, nullptr, nullptr, true);
+    BuildProductFacilityList(g_world, list.get(), kProduct, g_screens.industryTypeFill, nullptr, nullptr, true);
     EXPECT_EQ(RowIds(list.get()), c.rows) << c.capacity;
   }
 }
@@ -128,7 +128,7 @@ TEST_F(FacilityListsTest, FacilitiesStrongestTypeFirstOwnHexesOnly) {
   g_world.cells[kSide + 4].word = WithCellOwner(g_world.cells[kSide + 4].word, kOther);
   std::unique_ptr<ListBoxControl> list(ListBoxConstruct(0, 0, 100, 100, 0, 0, &owner_));
   int32_t working = 0, total = 0;
-  BuildProductFacilityList(g_world, list.get(), kProduct, g_screens.popupIndustryfill, &working, &total, true);
+  BuildProductFacilityList(g_world, list.get(), kProduct, g_screens.industryTypeFill, &working, &total, true);
   EXPECT_EQ(RowIds(list.get()), (std::vector<int32_t>{kB, kA, kC}));
   EXPECT_EQ(working, 2);
   EXPECT_EQ(total, 3);
@@ -157,7 +157,7 @@ TEST_F(IndustryPopupTest, FiguresPerDayAndFacilityCount) {
   Figure(kProduct, product::kStock, 50.0f);
   Figure(kProduct, product::kDemand, 60.0f * 365.0f);
   Facility(kA, 4020, 1, 1, 1.0f, 1);
-  g_screens.product1.graphTimeScale = 365.0f;
+  g_screens.productScreen.graphTimeScale = 365.0f;
   Open(kProduct);
   EXPECT_EQ(form_.Text("SUPPLY"), "2");
   EXPECT_EQ(form_.Text("STOCK"), "50");

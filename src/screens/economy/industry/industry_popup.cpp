@@ -173,7 +173,7 @@ void IndustryPopup::Refresh() {
   }
   const SavedListView view = SaveListView(facilList);
   int32_t working = 0, total = 0;
-  BuildProductFacilityList(g_world, facilList, product, g_screens.popupIndustryfill, &working, &total, true);
+  BuildProductFacilityList(g_world, facilList, product, g_screens.industryTypeFill, &working, &total, true);
   RestoreListView(facilList, view);
   char count[32];
   plat::FormatText(count, sizeof count, "%d / %d", working, total);

@@ -21,7 +21,7 @@ namespace {
 // The department's summary in its place again: docked, its side panel and
 // button bar open, refreshed.
 void ReopenDepartment() {
-  DomesticPolicyScreen& d = g_screens.domPolicy1;
+  DomesticPolicyScreen& d = g_screens.policyScreen;
   d.AttachForm(nullptr);
   d.OnOpen();
   d.Refresh();
@@ -77,21 +77,21 @@ void DomesticPolicyScreen::Refresh() {
 }
 
 void DomesticPolicyCabinetLink::OnCommand(Control* control, int32_t id) {
-  const Control* mapHost = g_screens.map1.host;
+  const Control* mapHost = g_screens.mapScreen.host;
   if (currentForm && mapHost && currentForm->parent == mapHost) ReopenDepartment();
   if (ReleasedGroupButton(control)) {
     PopPopupsTo(g_ui, 1);
     return;
   }
-  DomesticPolicyScreen& d = g_screens.domPolicy1;
+  DomesticPolicyScreen& d = g_screens.policyScreen;
   if (Is(control, "CABINET")) {
-    g_screens.cabinet1Ss1.Show(kDomesticCabinetPost, nullptr);
+    g_screens.cabinetPriorities.Show(kDomesticCabinetPost, nullptr);
     return;
   }
   switch (id) {
     case 2: d.migration.Show(kKeepScreenId, nullptr); break;
     case 3: d.facilityList.Show(kKeepScreenId, nullptr); break;
-    case 4: g_screens.military1Ss03.Show(kKeepScreenId, nullptr); break;
+    case 4: g_screens.researchFunding.Show(kKeepScreenId, nullptr); break;
     case 5: d.investment.Show(kKeepScreenId, nullptr); break;
     default: break;
   }

@@ -66,7 +66,7 @@ void ShowFlagButtons(const Screen& panel, const FlagButton* buttons, size_t coun
 
 // The department's summary again in its place (a panel's BACK).
 void BackToDepartment() {
-  Screen& d = g_screens.domPolicy1;
+  Screen& d = g_screens.policyScreen;
   d.AttachForm(nullptr);
   d.OnOpen();
   d.Refresh();
@@ -132,8 +132,8 @@ void MigrationPanel::OnCommand(Control* control, int32_t id) {
     PostArgs(kCmdEmControl, SettingArgs{.value = control->Selected() ? 1u : 0u});
     PopPopupsTo(g_ui, 2);
   } else {
-    if (id == 2) g_screens.domPolicy1.immigrationRules.Show(kKeepScreenId, nullptr);
-    if (id == 3) g_screens.domPolicy1.groupPolicy.Show(kKeepScreenId, nullptr);
+    if (id == 2) g_screens.policyScreen.immigrationRules.Show(kKeepScreenId, nullptr);
+    if (id == 3) g_screens.policyScreen.groupPolicy.Show(kKeepScreenId, nullptr);
     return;
   }
   RefreshPolicySidePanel();

@@ -17,7 +17,7 @@
 #include "world/list_holder.h"
 #include "world/world.h"
 
-void FacilityConditionPanel::BindControls() { hostLink = &g_screens.domPolicy1.facilityList.prodParent; }
+void FacilityConditionPanel::BindControls() { hostLink = &g_screens.policyScreen.facilityList.prodParent; }
 
 void FacilityConditionPanel::Refresh() {
   Control* f = currentForm;
@@ -60,13 +60,13 @@ void PolicyFacilityListPanel::Refresh() {
                                                         .available = working,
                                                         .facilityType = kDomesticSiteKind});
   }
-  AddFacilityRows(facilList, found, g_screens.military1Ss2c);
+  AddFacilityRows(facilList, found, g_screens.baseStatusFill);
   ListHolderClear(found);
   RestoreListView(facilList, view);
 }
 
 void PolicyFacilityListPanel::OnCommand(Control* control, int32_t id) {
-  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.military1Ss2a, 1);
+  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.buildOrderPanel, 1);
 }
 
 void PolicyFacilityListPanel::OnActivate(Control* control, int32_t id) {

@@ -99,7 +99,7 @@ void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group) {
 }
 
 void RefreshPolicySidePanel() {
-  Screen& side = g_screens.domPolicy2;
+  Screen& side = g_screens.policySidePanel;
   side.AttachForm(nullptr);
   side.OnOpen();
   side.Refresh();

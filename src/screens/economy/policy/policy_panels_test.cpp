@@ -94,11 +94,11 @@ class PolicyPanelsTest : public ::testing::Test {
   GlobalGuard<PlayerRecord> region_{g_world.players[kLocal]};
   GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<UiOptions> options_{g_uiOptions};
-  GlobalGuard<float> period_{g_screens.product1.graphTimeScale};
+  GlobalGuard<float> period_{g_screens.productScreen.graphTimeScale};
   GlobalGuard<uint32_t> muted_{g_sound.muted, 0u};
   GlobalGuard<PopupSoundSeam> sounds_{g_popupSounds, PopupSoundSeam{[](int32_t n) { g_sounds.push_back(n); }, nullptr}};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};
-  GlobalGuard<intptr_t> service_{g_screens.domPolicy1.serviceHeader.id};
+  GlobalGuard<intptr_t> service_{g_screens.policyScreen.serviceHeader.id};
 };
 
 TEST_F(PolicyPanelsTest, TheMasterSliderScalesEveryLevelOrSetsThemOutright) {
@@ -149,7 +149,7 @@ TEST_F(PolicyPanelsTest, TheMasterSliderScalesEveryLevelOrSetsThemOutright) {
 }
 
 TEST_F(PolicyPanelsTest, ClicksPostTheirCommands) {
-  DomesticPolicyScreen& d = g_screens.domPolicy1;
+  DomesticPolicyScreen& d = g_screens.policyScreen;
   struct Row {
     const char* name;
     std::function<void()> click;
@@ -217,7 +217,7 @@ TEST_F(PolicyPanelsTest, ClicksPostTheirCommands) {
 }
 
 TEST_F(PolicyPanelsTest, TheFeeSliderAtThreeQuartersPostsItsPowerCurvesFee) {
-  MigrationPanel& panel = g_screens.domPolicy1.migration;
+  MigrationPanel& panel = g_screens.policyScreen.migration;
   Form form(panel, {{"IMMFEESLDR", 0, Kind::kSlider}});
   panel.Refresh();
   SliderSetPosition(form.Slider("IMMFEESLDR"), 7500);
@@ -233,7 +233,7 @@ TEST_F(PolicyPanelsTest, PerDayAmountsAreDividedButTheFeesStayYearly) {
   Region().displayPolicy.socialspend[0] = 1.0f;
   Region().displayPolicy.immigrationtax = 365000.0f;
   SetBlockReal(Region().displayPolicy, kBudgetTaxRevenueWord + 13, 730000.0f);
-  DomesticPolicyScreen& d = g_screens.domPolicy1;
+  DomesticPolicyScreen& d = g_screens.policyScreen;
   Form summary(d, {{"SOCIALCOST"}, {"ANNDAYTEXT1", 0, Kind::kButton}});
   Form migration(d.migration, {{"IMMFEE"}, {"IMMTAX"}});
   for (const bool perDay : {true, false}) {

@@ -58,7 +58,7 @@ const char* ButtonText(Control* c) {
 
 void ShowPeriod(Control* c) { Press(c, AmountsPerDay()); }
 
-DomesticPolicyScreen& Department() { return g_screens.domPolicy1; }
+DomesticPolicyScreen& Department() { return g_screens.policyScreen; }
 
 }  // namespace
 

@@ -30,14 +30,14 @@ void MilitaryListPicker::Refresh() {
 
 void MilitaryListPicker::OnCommand(Control* control, int32_t controlId) {
   if (controlId >= kFirstTechCategoryButton && controlId < kFirstTechCategoryButton + kTechCategoryButtons) {
-    SelectWithId(g_screens.military1Ss3b.currentForm, controlId);
+    SelectWithId(g_screens.techDetail.currentForm, controlId);
     Refresh();
   } else if (Is(control, "OKBUT")) {
-    g_screens.military1Ss03.Show(kKeepScreenId, nullptr);
+    g_screens.researchFunding.Show(kKeepScreenId, nullptr);
   }
 }
 
 void MilitaryListPicker::OnActivate(Control* control, int32_t) {
   if (!control || control != list) return;
-  if (const intptr_t tech = list->selectedValue; tech != 0) g_screens.popupTech.Popup(tech, nullptr);
+  if (const intptr_t tech = list->selectedValue; tech != 0) g_screens.techPopup.Popup(tech, nullptr);
 }

@@ -60,8 +60,8 @@ void RefreshShownResearchViews() {
   ScreenSet& s = g_screens;
   for (int32_t level = 1; level <= 3; ++level) {
     const Control* host = DockHost(s, level);
-    if (host && !host->Hidden() && host->firstChild && host->firstChild == s.military1Ss03.currentForm)
-      s.military1Ss03.Refresh();
+    if (host && !host->Hidden() && host->firstChild && host->firstChild == s.researchFunding.currentForm)
+      s.researchFunding.Refresh();
   }
   if (s.research.currentForm && IsPopupFrame(s.research.currentForm->parent)) s.research.Refresh();
 }
@@ -117,19 +117,19 @@ void ResearchFundingPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "TECHTREE")) {
     s.research.Popup(0, nullptr);
   } else if (Is(control, "RDOPTBUT")) {
-    s.military1Ss3.Show(kKeepScreenId, nullptr);
+    s.researchBudgetPanel.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "RDTREEBUT")) {
-    s.military1Ss7.Show(kKeepScreenId, nullptr);
+    s.militaryListPicker.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "TARGETRDBUT")) {
-    s.military1Ss3a.Show(kKeepScreenId, nullptr);
+    s.techList.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "RETURNBUT")) {
-    s.military1.AttachForm(nullptr);
-    s.military1.OnOpen();
-    s.military1.Refresh();
+    s.militaryScreen.AttachForm(nullptr);
+    s.militaryScreen.OnOpen();
+    s.militaryScreen.Refresh();
   } else if (Is(control, "QUEUE")) {
-    s.military1Ss3b.Show(kKeepScreenId, nullptr);
+    s.techDetail.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "RDMISSILE")) {
-    s.military1Ss3c.Show(kKeepScreenId, nullptr);
+    s.wmdTechList.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "LOCK")) {
     ClickPolicyLock(control, kLockResearchFunding);
   } else if (control != list && list && list->selectedId != 0) {

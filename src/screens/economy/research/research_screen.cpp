@@ -59,10 +59,10 @@ struct PageButton {
   Screen& (*page)(ScreenSet&);
 };
 constexpr PageButton kPages[] = {
-    {"RDTREEBUT", [](ScreenSet& s) -> Screen& { return s.military1Ss7; }},
-    {"TARGETRDBUT", [](ScreenSet& s) -> Screen& { return s.military1Ss3a; }},
-    {"RDMISSILE", [](ScreenSet& s) -> Screen& { return s.military1Ss3c; }},
-    {"QUEUE", [](ScreenSet& s) -> Screen& { return s.military1Ss3b; }},
+    {"RDTREEBUT", [](ScreenSet& s) -> Screen& { return s.militaryListPicker; }},
+    {"TARGETRDBUT", [](ScreenSet& s) -> Screen& { return s.techList; }},
+    {"RDMISSILE", [](ScreenSet& s) -> Screen& { return s.wmdTechList; }},
+    {"QUEUE", [](ScreenSet& s) -> Screen& { return s.techDetail; }},
 };
 
 uint32_t CellOfUnit(const World& w, uint32_t unitId) {
@@ -130,7 +130,7 @@ void ResearchScreen::OnOpen() {
     ListDeselectAll(centres);
     ListResetScroll(centres);
   }
-  if (Control* dock = Tag(*this, "PARSS1")) g_screens.popupRdSs1.Show(kKeepScreenId, dock);
+  if (Control* dock = Tag(*this, "PARSS1")) g_screens.researchBudgetPopup.Show(kKeepScreenId, dock);
   ShowCheckedPage();
 }
 
@@ -260,7 +260,7 @@ void ResearchScreen::OnActivate(Control* control, int32_t) {
     }
     CentreMapOnHex(g_mapView, packed);
   } else if (control == projects) {
-    if (const uint32_t project = SelectedProject()) g_screens.popupTech.Popup(project, nullptr);
+    if (const uint32_t project = SelectedProject()) g_screens.techPopup.Popup(project, nullptr);
   }
 }
 
@@ -273,6 +273,6 @@ void ResearchScreen::OnControlChange(Control* control, int32_t) {
     ResearchQueueListEvent(currentForm, project, 0, 0);
     Control* dock = Tag(*this, "PARPTSS1");
     SetHidden(dock, project == 0);
-    if (project != 0 && dock) g_screens.popupTechSs1.Show(project, dock);
+    if (project != 0 && dock) g_screens.techProgress.Show(project, dock);
   }
 }

@@ -395,7 +395,7 @@ TEST_F(ResearchTest, TheTechnologySheetRatesDescribesAndWalksEachItemOnce) {
   EXPECT_EQ(DecodeTechParameter(g_world, -4).kind, kProjectDesign);
   projects_.clear();
   EXPECT_EQ(DecodeTechParameter(g_world, id).kind, 0);
-  TechPopup& popup = g_screens.popupTech;
+  TechPopup& popup = g_screens.techPopup;
   const GlobalGuard<intptr_t> popupId(popup.id);
   const GlobalGuard<TechItem> item(popup.item, TechItem{kProjectTechnology, 5, 0});
   popup.Popup(id, nullptr);
@@ -405,11 +405,11 @@ TEST_F(ResearchTest, TheTechnologySheetRatesDescribesAndWalksEachItemOnce) {
 // The sheet names a technology's category (as its negative) or a design's
 // role in the class row at CLASSPAR.
 TEST_F(ResearchTest, TheSheetShowsItsClassRowInClassPar) {
-  EXPECT_NE(dynamic_cast<UnitClassRow*>(g_screens.popupTech.classRow), nullptr);
+  EXPECT_NE(dynamic_cast<UnitClassRow*>(g_screens.techPopup.classRow), nullptr);
   g_world.techs[5].category = 3;
   g_world.unitClasses[4].typeByte = 7;
   const struct { intptr_t parameter, row; } rows[] = {{5, -3}, {-4, 7}};
-  TechPopup& popup = g_screens.popupTech;
+  TechPopup& popup = g_screens.techPopup;
   const GlobalGuard<Control*> form0(popup.form), current(popup.currentForm);
   const GlobalGuard<intptr_t> popupId(popup.id);
   const GlobalGuard<TechItem> item(popup.item);
@@ -432,15 +432,15 @@ TEST_F(ResearchTest, TheSheetShowsItsClassRowInClassPar) {
 // asks. Only the stock bit of the class word decides.
 TEST_F(ResearchTest, ViewUnitOpensTheMissileSheetForAStockClassOnly) {
   ScreenSet& s = g_screens;
-  TechPopup& popup = s.popupTech;
+  TechPopup& popup = s.techPopup;
   const GlobalGuard<Control*> form0(popup.form), current(popup.currentForm);
   const GlobalGuard<TechItem> item(popup.item);
-  const GlobalGuard<intptr_t> missileId(s.popupMissile.id), buildId(s.popupMilitary2.id);
-  const GlobalGuard<int32_t> missileClass(s.popupMissile.classIndex), buildClass(s.popupMilitary2.classIndex);
+  const GlobalGuard<intptr_t> missileId(s.missileDesignView.id), buildId(s.unitBuild.id);
+  const GlobalGuard<int32_t> missileClass(s.missileDesignView.classIndex), buildClass(s.unitBuild.classIndex);
   // The sheets each pop-up shows on opening.
-  const GlobalGuard<intptr_t> sheet(s.popupMilitary1a10.id), stats(s.popupMilitary3.id), extra(s.popupMilitary3c.id),
-      missileExtra(s.popupMilitary3c2.id), missileSheet(s.popupMissileSs1[0].id), missileStats(s.popupMissileSs2[0].id);
-  const GlobalGuard<int32_t> statsClass(s.popupMilitary3.classIndex), missileStatsClass(s.popupMissileSs2[0].classIndex);
+  const GlobalGuard<intptr_t> sheet(s.unitClassSheet.id), stats(s.unitClassStats.id), extra(s.unitExtraFill.id),
+      missileExtra(s.missileExtraFill.id), missileSheet(s.missileClassPanels[0].id), missileStats(s.missileClassStats[0].id);
+  const GlobalGuard<int32_t> statsClass(s.unitClassStats.classIndex), missileStatsClass(s.missileClassStats[0].classIndex);
   TestForm form(popup, "POPUP_TECH", {"VIEWUNIT"});
   struct Row {
     uint32_t flags;
@@ -455,10 +455,10 @@ TEST_F(ResearchTest, ViewUnitOpensTheMissileSheetForAStockClassOnly) {
     SCOPED_TRACE(r.flags);
     g_world.unitClasses[3].flags = r.flags;
     popup.item = TechItem{kProjectDesign, 3, 0};
-    s.popupMissile.id = s.popupMilitary2.id = -1;
+    s.missileDesignView.id = s.unitBuild.id = -1;
     popup.OnCommand(form["VIEWUNIT"], 0);
-    EXPECT_EQ(s.popupMissile.id, r.missile ? 3 : -1);
-    EXPECT_EQ(s.popupMilitary2.id, r.missile ? -1 : 3);
+    EXPECT_EQ(s.missileDesignView.id, r.missile ? 3 : -1);
+    EXPECT_EQ(s.unitBuild.id, r.missile ? -1 : 3);
   }
 }
 

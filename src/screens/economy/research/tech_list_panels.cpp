@@ -199,13 +199,13 @@ void TechListPanel::OnCommand(Control* control, int32_t controlId) {
   if (Is(control, "RBEGIN")) {
     if (const int32_t cls = CurrentClass(list)) BeginDesignResearch(cls, *this, false);
   } else if (Is(control, "INSPECT")) {
-    if (const int32_t cls = CurrentClass(list)) g_screens.popupMilitary2.Popup(cls, &BuildListClasses());
+    if (const int32_t cls = CurrentClass(list)) g_screens.unitBuild.Popup(cls, &BuildListClasses());
   } else if (controlId >= kDomainButton && controlId <= kDomainButton + 2) {
     state.category = controlId - kDomainButton;
     state.selected = nullptr;
     Refresh();
   } else {
-    OnBuildListCommand(currentForm, state, SelectedHexCell(), control, controlId, &g_screens.military1Ss03, nullptr);
+    OnBuildListCommand(currentForm, state, SelectedHexCell(), control, controlId, &g_screens.researchFunding, nullptr);
   }
 }
 
@@ -232,7 +232,7 @@ void TechDetailPanel::Refresh() {
 
 void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
   if (controlId >= kFirstTechCategoryButton && controlId < kFirstTechCategoryButton + kTechCategoryButtons) {
-    SelectWithId(g_screens.military1Ss7.currentForm, controlId);
+    SelectWithId(g_screens.militaryListPicker.currentForm, controlId);
     Refresh();
   } else if (Is(control, "ADD")) {
     BeginSelectedResearch(list, kProjectTechnology);
@@ -302,15 +302,15 @@ void WmdTechListPanel::OnCommand(Control* control, int32_t controlId) {
   if (Is(control, "RBEGIN")) {
     if (const int32_t cls = CurrentClass(list)) BeginDesignResearch(cls, *this, true);
   } else if (Is(control, "INSPECT")) {
-    if (const int32_t cls = CurrentClass(list)) g_screens.popupMissile.Popup(cls, &BuildListClasses());
+    if (const int32_t cls = CurrentClass(list)) g_screens.missileDesignView.Popup(cls, &BuildListClasses());
   } else {
-    OnBuildListCommand(currentForm, state, SelectedHexCell(), control, controlId, &g_screens.military1Ss03, nullptr);
+    OnBuildListCommand(currentForm, state, SelectedHexCell(), control, controlId, &g_screens.researchFunding, nullptr);
   }
 }
 
 void WmdTechListPanel::OnActivate(Control* control, int32_t) {
   if (!control || control != list) return;
-  if (const int32_t cls = CurrentClass(list)) g_screens.popupMissile.Popup(cls, &BuildListClasses());
+  if (const int32_t cls = CurrentClass(list)) g_screens.missileDesignView.Popup(cls, &BuildListClasses());
 }
 
 void WmdTechListPanel::OnControlChange(Control* control, int32_t value) {

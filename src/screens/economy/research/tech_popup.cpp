@@ -383,7 +383,7 @@ void TechPopup::Refresh() {
   }
   Control* dock = Tag(*this, "PAR1");
   SetHidden(dock, !showProgress);
-  if (showProgress && dock) g_screens.popupTechSs1.Show(item.project, dock);
+  if (showProgress && dock) g_screens.techProgress.Show(item.project, dock);
   ResearchQueueListEvent(currentForm, item.project, item.index, item.kind);
   SetHidden(Tag(*this, "PENDREQ"), !pending);
 }
@@ -401,8 +401,8 @@ void TechPopup::OnCommand(Control* control, int32_t) {
       plat::CriticalSectionLock lock(g_simulationLock);
       missile = (g_world.unitClasses[static_cast<size_t>(item.index)].flags & kClassStock) != 0;
     }
-    if (missile) g_screens.popupMissile.Popup(item.index, nullptr);
-    else g_screens.popupMilitary2.Popup(item.index, nullptr);
+    if (missile) g_screens.missileDesignView.Popup(item.index, nullptr);
+    else g_screens.unitBuild.Popup(item.index, nullptr);
   } else if (Is(control, "BEGIN")) {
     MessageParams news{static_cast<uint32_t>(item.index)};
     {

@@ -147,7 +147,7 @@ void GraphPopup::OnDrawControl(Control* control, int32_t) {
 }
 
 void StatusGraphPanel::OnOpen() {
-  GraphPopup& graph = g_screens.graph1;
+  GraphPopup& graph = g_screens.graphPopup;
   graph.AttachForm(graphHost);
   graph.OnOpen();
   graph.Refresh();

@@ -69,7 +69,7 @@ int32_t StatusScreen::AttachForm(Control*) {
 }
 
 void StatusScreen::OnOpen() {
-  RegionSummarySidePanel& side = g_screens.status2;
+  RegionSummarySidePanel& side = g_screens.statusSidePanel;
   side.AttachForm(nullptr);
   side.OnOpen();
   side.Refresh();

@@ -145,7 +145,7 @@ void CmdBar3::OnOpen() {
   Control* pane = g_ui.mapArea;
   if (f && pane) {
     int32_t left = Width(pane) - Width(f);
-    if (id != 0 && g_screens.email1.currentForm) left -= Width(g_screens.email1.currentForm);
+    if (id != 0 && g_screens.mailWindow.currentForm) left -= Width(g_screens.mailWindow.currentForm);
     RectMoveTo(&f->rect, left, Height(pane) - Height(f));
   }
   if (mid) {
@@ -174,11 +174,11 @@ void CmdBar3::OnCommand(Control*, int32_t controlId) {
   if (controlId != kMailId) return;
   ScreenManager& ui = g_ui;
   if (id != 0) {
-    ClosePopup(ui, g_screens.email1);
+    ClosePopup(ui, g_screens.mailWindow);
     return;
   }
   // Reopened with its options page on, the mailbox goes back to its list.
-  ShowSidePopup(ui, g_screens.email1, &g_screens.email1a);
+  ShowSidePopup(ui, g_screens.mailWindow, &g_screens.mailList);
   if (ScreenWide() < 1024) PopPopupsTo(ui, 2);
 }
 

@@ -153,7 +153,7 @@ void MinimapBar::OnOpen() {
 void MinimapBar::OnCommand(Control* control, int32_t) {
   if (!control || !ControlTagMatches(control->tag, "FILTER")) return;
   filterShown = control->Selected() ? 1 : 0;
-  Screen& side = filterShown ? static_cast<Screen&>(g_screens.filterBar) : g_screens.map2;
+  Screen& side = filterShown ? static_cast<Screen&>(g_screens.filterBar) : g_screens.hexInfoPopup;
   side.AttachForm(nullptr);
   side.OnOpen();
   side.Refresh();

@@ -126,11 +126,11 @@ const HexCell* CellAt(uint32_t packed) {
 
 // The map screen in the dock's first bar, with its panel open.
 bool MapScreenKeptOpen(ScreenSet& s) {
-  const Control* form = s.map1.currentForm;
+  const Control* form = s.mapScreen.currentForm;
   return g_uiOptions.bmapkeepopen && form && form->parent == g_ui.bottomBoxes[1] && s.cmdBar.dockedPanelMarker;
 }
 
-void ShowMapScreen(ScreenSet& s) { s.map1.Show(kKeepScreenId, nullptr); }
+void ShowMapScreen(ScreenSet& s) { s.mapScreen.Show(kKeepScreenId, nullptr); }
 
 // The side column shows the combat odds: the selection's orders are shown
 // and the filter panel does not take the column.
@@ -297,7 +297,7 @@ void RightDown(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
     if (mapTab) {
       ShowMainPanel(1, 1, s);
     } else if (MapScreenKeptOpen(s)) {
-      s.map1.Show(kKeepScreenId, nullptr);
+      s.mapScreen.Show(kKeepScreenId, nullptr);
     } else {
       PopPopupsTo(g_ui, 0);
     }
@@ -391,9 +391,9 @@ void MouseMove(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
   const bool changed = hex != PackHex(w.gameState.viewHex.x, w.gameState.viewHex.y);
   if (changed) ForwardPackedHex(hex);
   // The build panel's figures are for the hex under the pointer.
-  if (changed && g_mapPlacement.active) g_screens.map1.facilityUpgrade.Refresh();
+  if (changed && g_mapPlacement.active) g_screens.mapScreen.facilityUpgrade.Refresh();
   // Unless locked, the odds are against the hex under the pointer.
-  if (changed && CombatOddsShown(g_screens) && !g_screens.mapTargetLocked) g_screens.map3.Refresh();
+  if (changed && CombatOddsShown(g_screens) && !g_screens.mapTargetLocked) g_screens.combatOdds.Refresh();
   const HexCell* cell = CellAt(hex);
   g_mapHoverTerrain = cell ? CellTerrain(cell->word) : 0;
   const bool leftHeld = (keyState & plat::kMkLButton) && view.buttonHeld;

@@ -153,7 +153,7 @@ void BeginMapPlacement(int32_t classIndex, int32_t showPanel) {
   g_mapPlacement.active = 1;
   g_mapView.hexPickCursor = 1;
   g_mapPlacement.classIndex = classIndex;
-  if (showPanel) g_screens.map1.facilityUpgrade.Show(classIndex, nullptr);
+  if (showPanel) g_screens.mapScreen.facilityUpgrade.Show(classIndex, nullptr);
 }
 
 void CancelMapPlacement(ScreenSet& screens) {

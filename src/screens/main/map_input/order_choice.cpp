@@ -113,7 +113,7 @@ void IssueOrderToSelection(ScreenSet& screens, int32_t orderId, uint32_t hex, Un
         PostArgs(kCmdAddOrderFlags, OrderFlagsArgs{.unit = unit->id, .flags = 2, .mask = 0});
       continue;
     }
-    ApplyOrderSettingsToUnit(screens.orders1.edit, *unit);
+    ApplyOrderSettingsToUnit(screens.ordersScreen.edit, *unit);
     if (settingsOnly) {
       PostArgs(kCmdAssignRouteSteps, OrderUnitArgs{.unit = unit->id});
       continue;

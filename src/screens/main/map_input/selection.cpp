@@ -180,7 +180,7 @@ void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add) {
 void OpenSelectionOrderPanels(ScreenSet& screens) {
   if (!g_ui.mapView) return;
   ShowMainPanel(9, 0, screens);
-  screens.map1.units.Show(kUnitPanelListsSelection, nullptr);
+  screens.mapScreen.units.Show(kUnitPanelListsSelection, nullptr);
 }
 
 void ShowSelectionOrders(ScreenSet& screens) {

@@ -217,8 +217,8 @@ TEST_F(SelectionTest, PendingSettingsPostEachFieldWithItsOwnValue) {
   UnitRecord& u = Unit(5, 1, kLand, 2, 2);
   u.ordersShown[kOrdersWord] = 1u << 6;  // field 3 holds 1 already
   Select({&u});
-  GlobalGuard<OrderEditState> edit{g_screens.orders1.edit, OrderEditState{}};
-  OrderEditState& e = g_screens.orders1.edit;
+  GlobalGuard<OrderEditState> edit{g_screens.ordersScreen.edit, OrderEditState{}};
+  OrderEditState& e = g_screens.ordersScreen.edit;
   e.settingsChanged = 1;
   e.commonOrders[3] = 1, e.commonOrders[6] = 2, e.commonOrders[9] = 3;
   IssueOrderToSelection(g_screens, 1, PackHex(3, 2), nullptr, true, 0);

@@ -108,11 +108,11 @@ class BuildPanelsTest : public ::testing::Test {
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<MapPlacement> placement_{g_mapPlacement};
-  GlobalGuard<float> timeScale_{g_screens.product1.graphTimeScale};
+  GlobalGuard<float> timeScale_{g_screens.productScreen.graphTimeScale};
   // Opening a docked panel sets the dock's depth; the build list shows the
   // build panel.
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};
-  GlobalGuard<intptr_t> shownClass_{g_screens.map1.facilityUpgrade.id};
+  GlobalGuard<intptr_t> shownClass_{g_screens.mapScreen.facilityUpgrade.id};
   float savedFactor_ = 0.0f;
 };
 
@@ -168,7 +168,7 @@ TEST_F(BuildPanelsTest, TheBuildListPagesListWhatThePlayerMayBuild) {
   panel.OnCommand(panel.list, 5013);
   EXPECT_EQ(g_mapPlacement.active, 1);
   EXPECT_EQ(g_mapPlacement.classIndex, 4013);
-  EXPECT_EQ(g_screens.map1.facilityUpgrade.id, 4013);
+  EXPECT_EQ(g_screens.mapScreen.facilityUpgrade.id, 4013);
   panel.OnCommand(form["CANBUT"], 0);
   EXPECT_EQ(g_mapPlacement.active, 0);
 }
@@ -233,7 +233,7 @@ TEST_F(BuildPanelsTest, ThePreviewFollowsTheHexUnderThePointer) {
   EXPECT_FLOAT_EQ(PreviewBuild(g_world, kIndustry, &Cell(2, 2)).output, 0.85f);
   panel.Refresh();
   EXPECT_EQ(form["HEXCAP"]->text, "0.85");
-  g_screens.product1.graphTimeScale = 365.0f;
+  g_screens.productScreen.graphTimeScale = 365.0f;
   panel.Refresh();
   EXPECT_EQ(form["HEXCAP"]->text, "0.00");
 }
@@ -387,7 +387,7 @@ TEST_F(BuildPanelsTest, TheBuildPopUpCountsWhatTheBaseCostsToBuildAndKeep) {
   };
   for (const Row& r : rows) {
     base.buildWorkPerPoint = r.buildTime;
-    g_screens.product1.graphTimeScale = r.timeScale;
+    g_screens.productScreen.graphTimeScale = r.timeScale;
     unit.strength = r.contribution * 50.0f;
     const UpgradeCosts c = ComputeUpgradeCosts(g_world, base, &Cell(2, 2), r.s, 1.0f);
     EXPECT_NEAR(c.mainCost, r.mainCost, 0.01f) << r.buildTime << " " << r.timeScale;

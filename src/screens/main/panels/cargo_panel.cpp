@@ -253,6 +253,6 @@ void CargoPanel::OnActivate(Control* control, int32_t value) {
   }
   ScreenParameterList& pages = missile ? missiles_ : carried_;
   pages.current = unit;
-  if (missile) g_screens.popupMissileB.Popup(unit, &pages);
+  if (missile) g_screens.missileStockView.Popup(unit, &pages);
   else g_screens.unitDetail.Popup(unit, &pages);
 }

@@ -264,7 +264,7 @@ void FacilityActionsPanel::OnOpen() {
 void FacilityActionsPanel::Refresh() {
   Control* f = currentForm;
   if (!f) return;
-  MapScreen& map = g_screens.map1;
+  MapScreen& map = g_screens.mapScreen;
   FacilityView v;
   bool demolishing = false, reserveBase = false, rallyPoint = false;
   float upkeep = 0.0f;
@@ -303,7 +303,7 @@ void FacilityActionsPanel::Refresh() {
 
 void FacilityActionsPanel::OnCommand(Control* control, int32_t id) {
   parent1 = currentForm ? FormFindControlByTag(currentForm, "PARENT1") : nullptr;
-  MapScreen& map = g_screens.map1;
+  MapScreen& map = g_screens.mapScreen;
   OnFacilityActionCommand(currentForm, control, id, SelectedCellIndex(g_world), parent1, &map.ss6b,
-                          &map.settlement.outputConfirm, &g_screens.popupBase1a1);
+                          &map.settlement.outputConfirm, &g_screens.baseUpgrade);
 }

@@ -228,7 +228,7 @@ void HexInfoPanel::OnCommand(Control* control, int32_t) {
   if ((control->flags & kCtlRadio) && !control->Selected()) {
     PopPopupsTo(g_ui, 2);
   } else if (ControlTagMatches(control->tag, "FILTER")) {
-    g_screens.map1.filter.Show(kKeepScreenId, nullptr);
+    g_screens.mapScreen.filter.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "NAMEBUT")) {
     g_screens.nameHex.Popup(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "INSPECT")) {

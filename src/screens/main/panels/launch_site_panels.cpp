@@ -67,7 +67,7 @@ SatelliteView LocalSatelliteView() {
   return ReadSatelliteView(g_world, g_world.gameState.localPlayer);
 }
 
-MapScreen& Map() { return g_screens.map1; }
+MapScreen& Map() { return g_screens.mapScreen; }
 
 // Back to the side panel: the dock two deep, the command bars following.
 void CloseToSidePanel() {

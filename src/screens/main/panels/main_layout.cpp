@@ -41,8 +41,8 @@ void ReleaseDockBarToggles(int32_t level) {
 // the combat odds while the selection's orders are shown, else the hex.
 Screen& SidePopup(ScreenSet& s) {
   if (s.minimapBar.filterShown) return s.filterBar;
-  if (s.selectionOrdersShown) return s.map3;
-  return s.map2;
+  if (s.selectionOrdersShown) return s.combatOdds;
+  return s.hexInfoPopup;
 }
 
 }  // namespace
@@ -135,15 +135,15 @@ void SetPanelDepth(int32_t depth, int32_t release, MapView&) {
 
 Screen& MainPanelScreen(ScreenSet& s, int32_t panel) {
   switch (panel) {
-    case 2: return s.ops1;
-    case 3: return s.military1;
-    case 4: return s.diplomacy1;
-    case 5: return s.economy1;
-    case 6: return s.product1;
-    case 7: return s.domPolicy1;
-    case 8: return s.status1;
-    case 9: return s.orders1;
-    default: return s.map1;
+    case 2: return s.operationsScreen;
+    case 3: return s.militaryScreen;
+    case 4: return s.diplomacyScreen;
+    case 5: return s.economyScreen;
+    case 6: return s.productScreen;
+    case 7: return s.policyScreen;
+    case 8: return s.statusScreen;
+    case 9: return s.ordersScreen;
+    default: return s.mapScreen;
   }
 }
 
@@ -182,7 +182,7 @@ void ApplySideScreensLayout(MapView& view) {
   if (ui.mapArea) ui.mapArea->rect.right = on && ui.rightColumn ? ui.rightColumn->rect.left : ScreenWidth();
   SetHidden(s.cmdBar3.currentForm, on);
   if (on) {
-    OpenScreen(s.minimapBar.filterShown ? static_cast<Screen&>(s.filterBar) : s.map2);
+    OpenScreen(s.minimapBar.filterShown ? static_cast<Screen&>(s.filterBar) : s.hexInfoPopup);
   } else {
     s.cmdBar3.Show(kKeepScreenId, nullptr);
   }
@@ -192,7 +192,7 @@ void ApplySideScreensLayout(MapView& view) {
   // The mail frame comes back into its slot (emptied above) before the
   // mailbox hangs in it.
   for (Screen* bar : {static_cast<Screen*>(&s.minimapBar), static_cast<Screen*>(&s.sideBar3),
-                      static_cast<Screen*>(&s.email1),
+                      static_cast<Screen*>(&s.mailWindow),
                       static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
     OpenScreen(*bar);
   Control* area = ui.rightColumn;

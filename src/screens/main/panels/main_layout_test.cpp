@@ -221,12 +221,12 @@ TEST_F(MainLayoutTest, TheBorderFramesTheMapPaneWhileItIsOn) {
 TEST_F(MainLayoutTest, TheSidePanelBoxShowsTheFilterTheOddsOrTheHex) {
   // The dock closing to depth 0 beside the side screens.
   ScreenSet& s = g_screens;
-  std::array<Screen*, 3> screens{&s.filterBar, &s.map3, &s.map2};
+  std::array<Screen*, 3> screens{&s.filterBar, &s.combatOdds, &s.hexInfoPopup};
   for (Screen* screen : screens) screen->form = new Control(ControlInit{.tag = screen->formName});
   struct Row {
     int32_t filterShown, ordersShown;
     Screen* shown;
-  } rows[] = {{1, 1, &s.filterBar}, {0, 1, &s.map3}, {0, 0, &s.map2}, {1, 0, &s.filterBar}};
+  } rows[] = {{1, 1, &s.filterBar}, {0, 1, &s.combatOdds}, {0, 0, &s.hexInfoPopup}, {1, 0, &s.filterBar}};
   g_uiOptions.sidescreens = 1;
   for (const Row& r : rows) {
     s.minimapBar.filterShown = r.filterShown;

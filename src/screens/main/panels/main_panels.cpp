@@ -64,8 +64,8 @@ void EconomyScreen::BindControls() { g_panelFlags[kEconomyPanel] |= kPanelFlagMa
 
 void EconomyScreen::OnCommand(Control* control, int32_t) {
   if (!control) return;
-  if (ControlTagMatches(control->tag, "BUDGET")) g_screens.status1.budget.Show(kKeepScreenId, nullptr);
-  else if (ControlTagMatches(control->tag, "TRADEBUT")) g_screens.product1Ss4a.Show(kKeepScreenId, nullptr);
+  if (ControlTagMatches(control->tag, "BUDGET")) g_screens.statusScreen.budget.Show(kKeepScreenId, nullptr);
+  else if (ControlTagMatches(control->tag, "TRADEBUT")) g_screens.productProfitPage.Show(kKeepScreenId, nullptr);
 }
 
 void ProductProfitPage::OnOpen() { ClosePanelsAbove(g_ui, 3, 0); }

@@ -149,7 +149,7 @@ MapScreen::MapScreen() : MapHeaderScreen("MAP1", FormLookups{.tags = kMapScreenT
 void MapScreen::OnOpen() {
   RecordSelectedTab(autoTab);
   if (g_uiOptions.bmapautopanel2) ChooseAutoSidePanel(1);
-  Screen& hexPopup = g_screens.map2;
+  Screen& hexPopup = g_screens.hexInfoPopup;
   hexPopup.AttachForm(nullptr);
   hexPopup.OnOpen();
   hexPopup.Refresh();

@@ -103,7 +103,7 @@ void AutoProductionPanel::OnCommand(Control* control, int32_t controlId) {
     return;
   }
   const int32_t value = control == buildList ? static_cast<int32_t>(buildList->selectedValue) : controlId;
-  OnBuildListCommand(currentForm, list, SelectedCell(), control, value, &g_screens.map1.base, nullptr);
+  OnBuildListCommand(currentForm, list, SelectedCell(), control, value, &g_screens.mapScreen.base, nullptr);
 }
 
 void AutoProductionPanel::OnControlChange(Control* control, int32_t) {
@@ -115,7 +115,7 @@ void AutoProductionPanel::OnControlChange(Control* control, int32_t) {
 void AutoProductionPanel::OnActivate(Control* control, int32_t) {
   if (!control || control != buildList) return;
   if (const intptr_t item = buildList->selectedValue; item != 0)
-    g_screens.popupMilitary2.Popup(item, &BuildListClasses());
+    g_screens.unitBuild.Popup(item, &BuildListClasses());
 }
 
 BaseProductionPanel::BaseProductionPanel() : Screen("MAP1_ss6f", FormLookups{.tags = kBaseProductionTags, .ids = {}}) {}

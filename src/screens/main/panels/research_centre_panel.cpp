@@ -93,18 +93,18 @@ void ResearchCentrePanel::OnCommand(Control* control, int32_t controlId) {
   } else if (ControlTagMatches(control->tag, "TECHPOPUP")) {
     g_screens.research.Popup(0, nullptr);
   } else if (ControlTagMatches(control->tag, "TARGETRDBUT")) {
-    g_screens.military1Ss3a.Show(kKeepScreenId, nullptr);
+    g_screens.techList.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "QUEUE")) {
-    g_screens.military1Ss3b.Show(kKeepScreenId, nullptr);
+    g_screens.techDetail.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "RDMISSILE")) {
-    g_screens.military1Ss3c.Show(kKeepScreenId, nullptr);
+    g_screens.wmdTechList.Show(kKeepScreenId, nullptr);
   } else if (controlId == kResearchCentreIds[0]) {
-    g_screens.map1.ss6a.Show(kKeepScreenId, nullptr);
+    g_screens.mapScreen.ss6a.Show(kKeepScreenId, nullptr);
   }
 }
 
 void ResearchCentrePanel::OnActivate(Control* control, int32_t) {
   if (!control || control != list) return;
   // The pressed row's value: a technology, 0 for the status line and designs.
-  if (const intptr_t tech = list->selectedValue; tech != 0) g_screens.popupTech.Popup(tech, nullptr);
+  if (const intptr_t tech = list->selectedValue; tech != 0) g_screens.techPopup.Popup(tech, nullptr);
 }

@@ -181,18 +181,18 @@ void OpenUnitOrders(ScreenSet& screens, uint32_t unitId) {
 // The class rows and class sheets of the set are shared among many owners;
 // the unit tabs take the last ones.
 void LinkUnitTabScreens(ScreenSet& screens) {
-  UnitPanel& units = screens.map1.units;
+  UnitPanel& units = screens.mapScreen.units;
   units.detail.classRow = &screens.militaryClass[11];
   units.orderSheet.classRow = &screens.militaryClass[6];
   screens.orderSheets[0].classRow = &screens.militaryClass[8];
   screens.orderSheets[1].classRow = &screens.militaryClass[7];
-  units.detail.cargoPart = &screens.popupMilitary1a9a[0];
-  screens.popupMilitary1a9.classRow = &screens.militaryClass[10];
-  screens.popupMilitary1a9.cargoPart = &screens.popupMilitary1a9a[1];
-  screens.popupMilitary1a10.classRow = &screens.militaryClass[9];
+  units.detail.cargoPart = &screens.cargoPanels[0];
+  screens.unitDetailPanel.classRow = &screens.militaryClass[10];
+  screens.unitDetailPanel.cargoPart = &screens.cargoPanels[1];
+  screens.unitClassSheet.classRow = &screens.militaryClass[9];
   screens.militaryProgress.classRow = &screens.militarySclass[22];
   screens.militaryProgressB.classRow = &screens.militarySclass[18];
-  units.cargo.picturePanel = &screens.military1Ss4a1[18];
-  for (size_t i = 0; i < screens.popupMilitary1a9a.screens.size(); ++i)
-    screens.popupMilitary1a9a[i].picturePanel = &screens.military1Ss4a1[15 + i];
+  units.cargo.picturePanel = &screens.unitPicturePanels[18];
+  for (size_t i = 0; i < screens.cargoPanels.screens.size(); ++i)
+    screens.cargoPanels[i].picturePanel = &screens.unitPicturePanels[15 + i];
 }

@@ -29,11 +29,11 @@ bool OpenAsPopup(const Screen& screen) {
 
 }  // namespace
 
-bool MapPopupsOpen(ScreenSet& screens) { return OpenAsPopup(screens.map2) || OpenAsPopup(screens.map3); }
+bool MapPopupsOpen(ScreenSet& screens) { return OpenAsPopup(screens.hexInfoPopup) || OpenAsPopup(screens.combatOdds); }
 
 void CloseMapPopups(ScreenSet& screens) {
   screens.mapTargetLocked = 0;
-  for (Screen* screen : {static_cast<Screen*>(&screens.map2), static_cast<Screen*>(&screens.map3)})
+  for (Screen* screen : {static_cast<Screen*>(&screens.hexInfoPopup), static_cast<Screen*>(&screens.combatOdds)})
     if (OpenAsPopup(*screen)) screen->Close(1);
   // Cleared first: clearing the map selection below closes these pop-ups
   // while the orders are shown.

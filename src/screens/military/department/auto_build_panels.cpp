@@ -68,7 +68,7 @@ void AutoBuildStatusPanel::OnCommand(Control*, int32_t commandId) {
 void AutoBuildFocusPanel::BindControls() { DockInSecondBotbar2(*this); }
 
 void AutoBuildFocusPanel::OnOpen() {
-  g_screens.military1Ss1b1[0].Show(0, Tag(currentForm, "HIDEAUTOB"));
+  g_screens.autoBuildStatus[0].Show(0, Tag(currentForm, "HIDEAUTOB"));
   ScreenSlotSelectMapMode(g_screens);
 }
 

@@ -149,10 +149,10 @@ void BaseUnitListPanel::OnCommand(Control* control, int32_t controlId) {
 void BaseUnitListPanel::OnControlChange(Control* control, int32_t) {
   const intptr_t value = control && control == list ? list->selectedValue : 0;
   OnBuildListChange(control, currentForm, state, value,
-                    BuildListChange{.details = &g_screens.military1Ss4a1[0], .detailsParent = statParent});
+                    BuildListChange{.details = &g_screens.unitPicturePanels[0], .detailsParent = statParent});
 }
 
 void BaseUnitListPanel::OnActivate(Control* control, int32_t controlId) {
   if (!control || control != list || controlId == 0) return;
-  if (const intptr_t item = list->selectedValue; item != 0) g_screens.popupMilitary2.Popup(item, &BuildListClasses());
+  if (const intptr_t item = list->selectedValue; item != 0) g_screens.unitBuild.Popup(item, &BuildListClasses());
 }

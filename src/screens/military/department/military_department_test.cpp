@@ -163,7 +163,7 @@ TEST(MilitaryDepartmentTest, TheAutoBuildSwitchesPostTheirCommandsAndFollowTheFo
   const GlobalGuard<GameState> state(g_world.gameState);
   const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]);
   g_world.gameState.localPlayer = kLocal;
-  Screen& focus = g_screens.military1Ss1b;
+  Screen& focus = g_screens.autoBuildFocus;
   const GlobalGuard<Control*> focusHost(focus.host);
   const GlobalGuard<Control**> focusLink(focus.hostLink);
   const GlobalGuard<Control*> focusForm0(focus.form);

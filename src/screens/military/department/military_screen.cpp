@@ -89,8 +89,8 @@ void MilitaryScreen::BindControls() {
 
 void MilitaryScreen::OnOpen() {
   ScreenSet& s = g_screens;
-  s.military1b.Show(0, buttonParent);
-  for (Screen* side : {static_cast<Screen*>(&s.military2), static_cast<Screen*>(&s.military3)}) {
+  s.militaryCabinetLink.Show(0, buttonParent);
+  for (Screen* side : {static_cast<Screen*>(&s.militaryCapacitySide), static_cast<Screen*>(&s.militaryCostSide)}) {
     side->AttachForm(nullptr);
     side->OnOpen();
     side->Refresh();
@@ -133,23 +133,23 @@ void MilitaryCabinetLink::OnCommand(Control* control, int32_t id) {
   // Clicked while the page is not docked (a key brought the buttons up):
   // the page comes first.
   if (currentForm && !currentForm->parent) {
-    s.military1.AttachForm(nullptr);
-    s.military1.OnOpen();
-    s.military1.Refresh();
+    s.militaryScreen.AttachForm(nullptr);
+    s.militaryScreen.OnOpen();
+    s.militaryScreen.Refresh();
   }
   if (ClosesAbove(control, 1)) return;
   // The military post's priorities in the cabinet.
   if (Is(control, "CABINET")) {
-    s.cabinet1Ss1.Show(kMilitaryCabinetPost, nullptr);
+    s.cabinetPriorities.Show(kMilitaryCabinetPost, nullptr);
     return;
   }
   Screen* page = nullptr;
   switch (id) {
-    case 2: page = &s.military1Ss4; break;
-    case 3: page = &s.military1Ss6; break;
-    case 4: page = &s.military1Ss5; break;
-    case 5: page = &s.military1Ss1; break;
-    case 6: page = &s.military1Ss2; break;
+    case 2: page = &s.unitInventory; break;
+    case 3: page = &s.militaryWages; break;
+    case 4: page = &s.forceSizePanel; break;
+    case 5: page = &s.unitProduction; break;
+    case 6: page = &s.facilityScreen; break;
     default: break;
   }
   if (page) page->Show(kKeepScreenId, nullptr);

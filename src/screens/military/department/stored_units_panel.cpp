@@ -164,7 +164,7 @@ void StoredUnitsPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
   ScreenSet& s = g_screens;
   if (Is(control, "BACK")) {
-    s.military1Ss1.Show(kKeepScreenId, nullptr);
+    s.unitProduction.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "CENTRE")) {
     plat::CriticalSectionLock lock(g_simulationLock);
     const uint32_t unitId = ListCurrentUnit(list);
@@ -176,7 +176,7 @@ void StoredUnitsPanel::OnCommand(Control* control, int32_t controlId) {
     FillUndeployedUnitRow(*this);
   } else {
     OnProductionListCommand(currentForm, control, controlId,
-                            ProductionListHosts{.sell = &s.military1Ss4a2[0], .scrap = &s.military1Ss4a3[0],
+                            ProductionListHosts{.sell = &s.unitSaleOffers[0], .scrap = &s.unitScrapOffers[0],
                                                 .confirmParent = confirmParent});
     RefreshDockedPanels(s, 1);
   }

@@ -39,7 +39,7 @@ bool* FilterSwitches(ViewFilterFlags& f, int i) {
 void PostAutoBuild(Screen& panel, uint32_t command, const Control* toggle) {
   const bool on = toggle->Selected();
   PostArgs(command, SettingArgs{.value = on ? 1u : 0u});
-  Screen& focus = g_screens.military1Ss1b;
+  Screen& focus = g_screens.autoBuildFocus;
   if (on) {
     focus.Show(kKeepScreenId, nullptr);
   } else {
@@ -53,7 +53,7 @@ void PostAutoBuild(Screen& panel, uint32_t command, const Control* toggle) {
 void UnitProductionPanel::BindControls() { DockInBotbar2(*this); }
 
 void UnitProductionPanel::OnOpen() {
-  g_screens.military1Ss1b.Show(kKeepScreenId, nullptr);
+  g_screens.autoBuildFocus.Show(kKeepScreenId, nullptr);
   ScreenSlotResetMapMode(g_screens);
 }
 
@@ -74,23 +74,23 @@ void UnitProductionPanel::OnCommand(Control* control, int32_t) {
     return;
   }
   if (Is(control, "BACK")) {
-    s.military1.AttachForm(nullptr);
-    s.military1.OnOpen();
-    s.military1.Refresh();
+    s.militaryScreen.AttachForm(nullptr);
+    s.militaryScreen.OnOpen();
+    s.militaryScreen.Refresh();
   } else if (Is(control, "AUTOBUILD")) {
     PostAutoBuild(*this, kCmdBUnitAutoBuild, control);
   } else if (Is(control, "AUTOBUILD2")) {
     PostAutoBuild(*this, kCmdBMissilesAutoBuild, control);
   } else if (Is(control, "BUILD")) {
-    s.military1Ss1c.Show(kKeepScreenId, nullptr);
+    s.baseUnitList.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "UNDEPLOYED")) {
-    s.military1Ss1a2.Show(0, nullptr);  // the stored units of every place
+    s.storedUnits.Show(0, nullptr);  // the stored units of every place
   } else if (Is(control, "RECRUITBUT")) {
-    s.military1Ss5.Show(kKeepScreenId, nullptr);
+    s.forceSizePanel.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "FILTERS")) {
-    s.military1Ss1a.Show(kKeepScreenId, nullptr);
+    s.unitViewFilter.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "AUTOSELECT")) {
-    s.military1Ss1b.Show(kKeepScreenId, nullptr);
+    s.autoBuildFocus.Show(kKeepScreenId, nullptr);
   }
 }
 

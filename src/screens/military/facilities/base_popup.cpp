@@ -116,7 +116,7 @@ BaseHeaderFigures BaseHeaderCosts(const World& world, const FacilityView& view) 
 
 void FillBaseHeader(Control* form, uint32_t cellIndex, Control* actionsParent) {
   if (!form) return;
-  if (actionsParent) g_screens.popupBase1e.Show(static_cast<intptr_t>(cellIndex), actionsParent);
+  if (actionsParent) g_screens.baseActions.Show(static_cast<intptr_t>(cellIndex), actionsParent);
   std::string label, region, className;
   BaseHeaderFigures figures;
   int32_t queue = 0, capacity = 0, visible = 0;
@@ -226,7 +226,7 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
     if (cellIndex < g_world.cells.size()) building = FacilityBuilding(GetActiveObject(&g_world.cells[cellIndex], false));
   }
   if (statusParent) {
-    Screen& panel = building ? static_cast<Screen&>(g_screens.popupBase1b) : g_screens.popupBase1a;
+    Screen& panel = building ? static_cast<Screen&>(g_screens.baseProgress) : g_screens.baseStatus;
     panel.Show(static_cast<intptr_t>(cellIndex), statusParent);
   }
   ListBoxControl* prod = List(form, "PRODLIST");
@@ -297,12 +297,12 @@ void BasePopup::OnOpen() {
   }
   if (!found) return;
   FillBaseHeader(f, cellIndex, subParent3);
-  if (subParent4) g_screens.popupBase1f.Show(0, subParent4);
+  if (subParent4) g_screens.baseBuildList.Show(0, subParent4);
   SetControlFlag(Tag(f, "FILTERED"), kStateSelected, g_buildListFilters.filtered ? 1 : 0);
   SetHidden(Tag(f, "HIDEAUTO"), !computerBuilds);
   SetControlFlag(Tag(f, "ALLOWAUTO"), kStateSelected, autoBarred ? 0 : 1);
-  if (parBase2) g_screens.popupBase2.Show(id, parBase2);
-  if (parBase3) g_screens.popupBase3.Show(id, parBase3);
+  if (parBase2) g_screens.basePopup2.Show(id, parBase2);
+  if (parBase3) g_screens.basePopup3.Show(id, parBase3);
 }
 
 void BasePopup::Refresh() {
@@ -318,7 +318,7 @@ void BasePopup::Refresh() {
   }
   if (!productionSite) return;
   RefreshBaseProduction(currentForm, cellIndex, hideBox, units, parameterList);
-  if (subParent4) g_screens.popupBase1f.Refresh();
+  if (subParent4) g_screens.baseBuildList.Refresh();
   SetFormatted(Tag(currentForm, "RESUNITS"), "%d", static_cast<int32_t>(units.stored.entries.size()));
 }
 
@@ -339,11 +339,11 @@ void BasePopup::OnCommand(Control* control, int32_t controlId) {
   }
   ScreenSet& s = g_screens;
   OnProductionListCommand(currentForm, control, controlId,
-                          ProductionListHosts{.buildList = &s.popupBase1f,
-                                              .classSheet = &s.military1Ss4a1[0],
-                                              .sell = &s.military1Ss4a2[kBaseConfirmSlot],
-                                              .scrap = &s.military1Ss4a3[kBaseConfirmSlot],
-                                              .scrapAll = &s.military1Ss4a3[kBaseConfirmSlot],
+                          ProductionListHosts{.buildList = &s.baseBuildList,
+                                              .classSheet = &s.unitPicturePanels[0],
+                                              .sell = &s.unitSaleOffers[kBaseConfirmSlot],
+                                              .scrap = &s.unitScrapOffers[kBaseConfirmSlot],
+                                              .scrapAll = &s.unitScrapOffers[kBaseConfirmSlot],
                                               .confirmParent = Tag(currentForm, "MPARENT2")});
 }
 
@@ -352,7 +352,7 @@ void BasePopup::OnActivate(Control* control, int32_t controlId) {
 }
 
 void BasePopup::OnControlChange(Control* control, int32_t) {
-  OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1, &g_screens.military1Ss4a1[0]);
+  OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1, &g_screens.unitPicturePanels[0]);
 }
 
 // The docked panels under the pop-up may show what it changed.

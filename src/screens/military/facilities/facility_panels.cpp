@@ -154,7 +154,7 @@ void BaseUpgradePanel::OnCommand(Control* control, int32_t) {
   CloseAllPopups(g_ui, 0);
 }
 
-void BaseConfirmPanel::BindControls() { hostLink = &g_screens.popupBase1e.parent2; }
+void BaseConfirmPanel::BindControls() { hostLink = &g_screens.baseActions.parent2; }
 
 void BaseConfirmPanel::Refresh() {
   const bool second = id == kConfirmSecond;
@@ -184,7 +184,7 @@ void BaseConfirmPanel::OnCommand(Control* control, int32_t) {
   CloseAllPopups(g_ui, 0);
 }
 
-void BaseInfoPanel::BindControls() { hostLink = &g_screens.popupBase1e.parent2; }
+void BaseInfoPanel::BindControls() { hostLink = &g_screens.baseActions.parent2; }
 
 void BaseActionsPanel::BindControls() { parent2 = Tag(*this, "PARENT2"); }
 
@@ -205,18 +205,18 @@ void BaseActionsPanel::OnOpen() {
     pointSet = gathers && lead->ordersShown[kDestination] != 0;
   }
   if (!gathers) {
-    g_screens.popupBase1d.Show(0, parent2);
+    g_screens.baseInfo.Show(0, parent2);
     return;
   }
   const intptr_t mode = g_screens.mapClickMode == kClickObjectDestination ? 2 : pointSet ? 1 : 0;
-  g_screens.map1.ss6c.Show(mode, parent2);
+  g_screens.mapScreen.ss6c.Show(mode, parent2);
 }
 
 void BaseActionsPanel::Refresh() {
   UpdateFacilityActionButtons(currentForm, cellIndex);
   // The target panel measures from the current hex, which the pop-up makes
   // this one only after opening the actions.
-  RallyPointPanel& target = g_screens.map1.ss6c;
+  RallyPointPanel& target = g_screens.mapScreen.ss6c;
   if (parent2 && target.host == parent2 && target.currentForm) target.Refresh();
 }
 
@@ -229,8 +229,8 @@ void BaseActionsPanel::OnCommand(Control* control, int32_t controlId) {
       SetObjectHex(w, static_cast<int32_t>(cellIndex % static_cast<uint32_t>(w.mapWidth)),
                    static_cast<int32_t>(cellIndex / static_cast<uint32_t>(w.mapWidth)), w.gameState.currentHex);
   }
-  OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, &g_screens.popupBase1c,
-                          &g_screens.popupBase1a1, nullptr);
+  OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, &g_screens.baseConfirm,
+                          &g_screens.baseUpgrade, nullptr);
   Screen* hostScreen = host ? host->owner : nullptr;
   if (hostScreen) hostScreen->Refresh();
 }

@@ -64,7 +64,7 @@ void LaunchSitePopup::OnOpen() {
   if (!OpenStepping()) return;
   FillBaseHeader(currentForm, cellIndex, subParent3);
   // The region's satellites by type, with their build orders.
-  if (satParent2) g_screens.map1.ss9a1.Show(0, satParent2);
+  if (satParent2) g_screens.mapScreen.ss9a1.Show(0, satParent2);
 }
 
 void LaunchSitePopup::Refresh() {
@@ -108,9 +108,9 @@ void DepotPopup::OnOpen() {
   SetHidden(Tag(currentForm, "PREVBUT2"), true);
   if (!OpenStepping()) return;
   FillBaseHeader(currentForm, cellIndex, nullptr);
-  if (parent2) g_screens.popupBase1d.Show(0, parent2);
-  if (parBase2) g_screens.popupBase2.Show(id, parBase2);
-  if (parBase3) g_screens.popupBase3.Show(id, parBase3);
+  if (parent2) g_screens.baseInfo.Show(0, parent2);
+  if (parBase2) g_screens.basePopup2.Show(id, parBase2);
+  if (parBase3) g_screens.basePopup3.Show(id, parBase3);
 }
 
 void DepotPopup::Refresh() {
@@ -128,7 +128,7 @@ void DepotPopup::OnCommand(Control* control, int32_t controlId) {
   } else if (Is(control, "CLOSEBUT")) {
     Close();
   } else {
-    OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, &g_screens.popupBase1c,
-                            &g_screens.popupBase1a1, nullptr);
+    OnFacilityActionCommand(currentForm, control, controlId, cellIndex, parent2, &g_screens.baseConfirm,
+                            &g_screens.baseUpgrade, nullptr);
   }
 }

@@ -69,7 +69,7 @@ int32_t FacilityRowStatus(const World& world, uint32_t cellIndex) {
 
 void MilitaryFacilityScreen::OnOpen() {
   OpenResearchList(facilList);
-  if (prodParent) g_screens.military1Ss2b.Show(kKeepScreenId, prodParent);
+  if (prodParent) g_screens.baseCondition.Show(kKeepScreenId, prodParent);
 }
 
 void MilitaryFacilityScreen::BindControls() {
@@ -111,13 +111,13 @@ void MilitaryFacilityScreen::Refresh() {
       first = false;
     }
   }
-  AddFacilityRows(facilList, found, g_screens.military1Ss2c);
+  AddFacilityRows(facilList, found, g_screens.baseStatusFill);
   ListHolderClear(found);
   RestoreListView(facilList, view);
 }
 
 void MilitaryFacilityScreen::OnCommand(Control* control, int32_t id) {
-  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.military1Ss2a, -1);
+  FacilityListCommand(g_screens, currentForm, control, id, facilList, &g_screens.buildOrderPanel, -1);
 }
 
 void MilitaryFacilityScreen::OnActivate(Control* control, int32_t id) {
@@ -129,7 +129,7 @@ void MilitaryFacilityScreen::OnControlChange(Control* control, int32_t id) {
 }
 
 void BaseConditionPanel::BindControls() {
-  MilitaryFacilityScreen& page = g_screens.military1Ss2;
+  MilitaryFacilityScreen& page = g_screens.facilityScreen;
   hostLink = &page.prodParent;
 }
 

@@ -187,8 +187,8 @@ TEST_F(InventoryTest, DeployAllSkipsOrCancelsPendingLoads) {
   Unit(2, kMissile, 1.0f).carrier = kP;
   Unit(3, kMissile, 1.0f);
   TestSheet sheet;
-  GlobalGuard<ListBoxControl*> stored{g_screens.military1Ss4.storedList, List(sheet, "STOREDLIST", {})};
-  for (uint32_t id : {1, 2, 3}) ListAddTextItem(g_screens.military1Ss4.storedList, "u", static_cast<int32_t>(id), 0, 0, 0, 1);
+  GlobalGuard<ListBoxControl*> stored{g_screens.unitInventory.storedList, List(sheet, "STOREDLIST", {})};
+  for (uint32_t id : {1, 2, 3}) ListAddTextItem(g_screens.unitInventory.storedList, "u", static_cast<int32_t>(id), 0, 0, 0, 1);
   GlobalGuard<int32_t> depth{g_ui.panelDepth};
   constexpr uint32_t kSet = kCmdUnitSetOrderLevel;
   const struct {
@@ -205,7 +205,7 @@ TEST_F(InventoryTest, DeployAllSkipsOrCancelsPendingLoads) {
   for (const auto& r : rows) {
     ring_[0].ordersShown[kOrderFlags] = kOrderLoadInto;
     ring_[2].ordersShown[kOrderFlags] = 0;
-    g_screens.military1Ss4d.OnCommand(sheet.Add(r.button), 0);
+    g_screens.deployAllConfirm.OnCommand(sheet.Add(r.button), 0);
     EXPECT_EQ(Log(), r.posted) << r.button;
   }
 }
@@ -240,7 +240,7 @@ TEST(UnitOffer, FiguresByHand) {
 }
 
 TEST_F(InventoryTest, OkOnASaleOrdersTheUnitSold) {
-  UnitOfferPanel& sale = g_screens.military1Ss4a2[0];
+  UnitOfferPanel& sale = g_screens.unitSaleOffers[0];
   GlobalGuard<uint32_t> unit{sale.unit};
   GlobalGuard<ListBoxControl*> rows{sale.rowList, nullptr};
   for (uint8_t flag : {0, 1}) {
@@ -256,7 +256,7 @@ TEST_F(InventoryTest, OkOnASaleOrdersTheUnitSold) {
 }
 
 TEST_F(InventoryTest, ThePlatformKindsACarrierMaskRulesOutAreCovered) {
-  MissileSiloPanel& panel = g_screens.military1Ss4b;
+  MissileSiloPanel& panel = g_screens.missileSiloPanel;
   GlobalGuard<Control*> form{panel.currentForm};
   GlobalGuard<ListBoxControl*> platforms{panel.platforms};
   GlobalGuard<uint32_t> missile{panel.missile, kM};
@@ -282,7 +282,7 @@ TEST_F(InventoryTest, ThePlatformKindsACarrierMaskRulesOutAreCovered) {
 }
 
 TEST_F(InventoryTest, TheStoredListKeepsItsChoiceAndSaysWhenEmpty) {
-  UnitInventoryPanel& panel = g_screens.military1Ss4;
+  UnitInventoryPanel& panel = g_screens.unitInventory;
   GlobalGuard<Control*> form{panel.currentForm};
   GlobalGuard<ListBoxControl*> stored{panel.storedList};
   GlobalGuard<PlayerRecord> local{g_world.players[kLocal]};

@@ -315,7 +315,7 @@ void OnMissileListSelect(Control* list, uint32_t unit, int32_t siloMode) {
     for (Control* row = box ? box->firstRow : nullptr; row; row = ListNextRow(box, row))
       if (row->id > 0) cargo.entries.push_back(row->id);
     cargo.listControl = list;
-    g_screens.popupMissileB.Popup(static_cast<intptr_t>(unit), &cargo);
+    g_screens.missileStockView.Popup(static_cast<intptr_t>(unit), &cargo);
   }
 }
 

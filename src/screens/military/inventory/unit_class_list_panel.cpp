@@ -57,13 +57,13 @@ void UnitClassListPanel::OnCommand(Control* control, int32_t controlId) {
   // The filter is the player's option, kept with the other options.
   if (ControlTagMatches(control->tag, "WMDFILTER")) g_uiOptions.bfiltershownbc = control->Selected() ? 1 : 0;
   const int32_t value = control == list ? static_cast<int32_t>(list->selectedValue) : controlId;
-  OnBuildListCommand(currentForm, state, SelectedHexCell(), control, value, &g_screens.military1Ss4, this);
+  OnBuildListCommand(currentForm, state, SelectedHexCell(), control, value, &g_screens.unitInventory, this);
   Refresh();
 }
 
 void UnitClassListPanel::OnActivate(Control* control, int32_t) {
   if (!control || control != list) return;
-  if (const intptr_t item = list->selectedValue; item != 0) g_screens.popupMilitary2.Popup(item, &BuildListClasses());
+  if (const intptr_t item = list->selectedValue; item != 0) g_screens.unitBuild.Popup(item, &BuildListClasses());
 }
 
 void UnitClassListPanel::OnControlChange(Control* control, int32_t) {

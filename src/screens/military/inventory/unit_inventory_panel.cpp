@@ -33,7 +33,7 @@ constexpr int32_t kPopupDepth = 2;
 // The badge row of the class sheet's header.
 constexpr size_t kInventoryClassRow = 31;
 
-UnitPicturePanel& ClassSheet() { return g_screens.military1Ss4a1[kInventoryClassSheet]; }
+UnitPicturePanel& ClassSheet() { return g_screens.unitPicturePanels[kInventoryClassSheet]; }
 
 }  // namespace
 
@@ -43,7 +43,7 @@ void UnitInventoryPanel::OnOpen() { OpenResearchList(storedList); }
 
 void UnitInventoryPanel::BindControls() {
   DockInBotbar2(*this);
-  g_screens.military1Ss4a1[kInventoryClassSheet].classRow = &g_screens.militarySclass[kInventoryClassRow];
+  g_screens.unitPicturePanels[kInventoryClassSheet].classRow = &g_screens.militarySclass[kInventoryClassRow];
   container = Tag(currentForm, "STATPARENT");
   storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
   ShowAsMarkerBox(Tag(currentForm, "GRIDLOAD1"));
@@ -95,20 +95,20 @@ void UnitInventoryPanel::OnCommand(Control* control, int32_t value) {
   if ((control->flags & kCtlRadio) && !control->Selected()) {
     PopPopupsTo(g_ui, kPopupDepth);
   } else if (Is(control, "BUILD")) {
-    g_screens.military1Ss4a.Show(0, nullptr);
+    g_screens.unitClassList.Show(0, nullptr);
   } else if (Is(control, "VIEW")) {
-    g_screens.military1Ss4c.Show(2, nullptr);
+    g_screens.missileLoadPanel.Show(2, nullptr);
   } else if (Is(control, "DEPLOY")) {
-    g_screens.military1Ss4b.Show(static_cast<intptr_t>(ListCurrentUnit(storedList)), nullptr);
+    g_screens.missileSiloPanel.Show(static_cast<intptr_t>(ListCurrentUnit(storedList)), nullptr);
   } else if (Is(control, "MISPOPUP")) {
     g_screens.missiles.Popup(0, nullptr);
   } else if (Is(control, "QUEUE")) {
-    g_screens.map1.ss6f.Show(1, nullptr);
+    g_screens.mapScreen.ss6f.Show(1, nullptr);
   } else if (Is(control, "DEPALL")) {
-    g_screens.military1Ss4d.Show(0, nullptr);
+    g_screens.deployAllConfirm.Show(0, nullptr);
   } else {
     OnProductionListCommand(currentForm, control, value,
-                            ProductionListHosts{.sell = &g_screens.military1Ss4a2[0], .confirmParent = container});
+                            ProductionListHosts{.sell = &g_screens.unitSaleOffers[0], .confirmParent = container});
   }
 }
 
@@ -120,7 +120,7 @@ void UnitInventoryPanel::OnActivate(Control* control, int32_t) {
   for (Control* row = storedList->firstRow; row; row = ListNextRow(storedList, row))
     if (row->id > 0) stored.entries.push_back(row->id);
   stored.listControl = storedList;
-  g_screens.popupMissileB.Popup(static_cast<intptr_t>(unit), &stored);
+  g_screens.missileStockView.Popup(static_cast<intptr_t>(unit), &stored);
 }
 
 void UnitInventoryPanel::OnControlChange(Control* control, int32_t) {
@@ -142,7 +142,7 @@ void UnitInventoryPanel::OnControlChange(Control* control, int32_t) {
   if (container && classIndex) ClassSheet().Show(classIndex, container);
   if (unit == lastHanded) return;
   lastHanded = unit;
-  g_screens.military1Ss4b.id = static_cast<intptr_t>(unit);
+  g_screens.missileSiloPanel.id = static_cast<intptr_t>(unit);
   Control* bar = g_ui.bottomBoxes[kDockLevelThird];
   if (bar && !bar->Hidden() && bar->firstChild && bar->firstChild->owner)
     bar->firstChild->owner->Show(kKeepScreenId, nullptr);

@@ -82,7 +82,7 @@ void DefconPanel::Refresh() {
 
 void DefconPanel::OnCommand(Control* control, int32_t) {
   if (!Is(control, "BACK")) return;
-  OperationsScreen& page = g_screens.ops1;
+  OperationsScreen& page = g_screens.operationsScreen;
   page.AttachForm(nullptr);
   page.OnOpen();
   page.Refresh();
@@ -102,7 +102,7 @@ void DefconPanel::OnControlChange(Control* control, int32_t) {
     r->displayPolicy.readinessValue = AlertPreparationCost(*r, level);
   }
   ScreenSet& s = g_screens;
-  s.military3.Refresh();
-  s.ops1.Refresh();
+  s.militaryCostSide.Refresh();
+  s.operationsScreen.Refresh();
   Refresh();
 }

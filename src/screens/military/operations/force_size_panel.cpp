@@ -79,7 +79,7 @@ void ForceSizePanel::Refresh() {
 void ForceSizePanel::OnCommand(Control* control, int32_t id) {
   if (!control) return;
   if (Is(control, "RETURNBUT")) {
-    MilitaryScreen& page = g_screens.military1;
+    MilitaryScreen& page = g_screens.militaryScreen;
     page.AttachForm(nullptr);
     page.OnOpen();
     page.Refresh();

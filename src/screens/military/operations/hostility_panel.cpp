@@ -37,8 +37,8 @@ void HostilityPanel::OnOpen() {
   SetHidden(confirmBox, true);
   SetHidden(confParent, true);
   ScreenSet& s = g_screens;
-  s.ops1Ss4a1.Show(id, nullptr);
-  s.opsCalendar1[2].Show(0, calendarParent);
+  s.hostilityConfirm.Show(id, nullptr);
+  s.opsSchedule[2].Show(0, calendarParent);
   SetHidden(calendarParent, true);
   ScreenSlotSelectMapMode(s);
 }
@@ -58,14 +58,14 @@ void HostilityPanel::OnCommand(Control* control, int32_t operation) {
   SetHidden(confirmBox, false);
   SetHidden(confParent, false);
   SetHidden(calendarParent, true);
-  s.ops1Ss4a5.Show(operation + kOperationNumberBase, confirmBox);
+  s.operationProgressConfirm.Show(operation + kOperationNumberBase, confirmBox);
   if (operation == kFirstBoxOperation) {
-    s.ops1Ss4a1.Show(id, nullptr);
+    s.hostilityConfirm.Show(id, nullptr);
   } else if (operation == kThirdBoxOperation) {
-    s.ops1Ss4a3.Show(id, nullptr);
+    s.hostilityConfirm3.Show(id, nullptr);
   } else if (operation == kFourthBoxOperation) {
     SetHidden(calendarParent, false);
-    s.ops1Ss4a4.Show(id, nullptr);
+    s.hostilityConfirm4.Show(id, nullptr);
   }
 }
 
@@ -73,7 +73,7 @@ void HostilityPanel::OnControlChange(Control* control, int32_t) {
   if (Is(control, "HOSSLDR")) SetControlText(Tag(currentForm, "HOSTEXT"), "");
 }
 
-void HostilityConfirmBox::BindControls() { hostLink = &g_screens.ops1Ss4a.confParent; }
+void HostilityConfirmBox::BindControls() { hostLink = &g_screens.hostilityPanel.confParent; }
 
 void HostilityConfirmBox::Refresh() {
   const bool named = id > 0 && id < kMaxPlayers;
@@ -83,5 +83,5 @@ void HostilityConfirmBox::Refresh() {
 }
 
 void HostilityConfirmBox::OnCommand(Control* control, int32_t) {
-  if (Is(control, "CONFIRM") || Is(control, "CANBUT")) g_screens.ops1Ss4a.Show(kKeepScreenId, nullptr);
+  if (Is(control, "CONFIRM") || Is(control, "CANBUT")) g_screens.hostilityPanel.Show(kKeepScreenId, nullptr);
 }

@@ -62,7 +62,7 @@ void SetYearlyMoney(Control* control, float yearly) {
 // behind it.
 void AskConfirmation(Control* box, int32_t operation) {
   SetHidden(box, false);
-  g_screens.ops1Ss4a5.Show(operation, box);
+  g_screens.operationProgressConfirm.Show(operation, box);
 }
 
 }  // namespace
@@ -152,7 +152,7 @@ void AgentBioPanel::BindControls() {
 void AgentBioPanel::OnOpen() {
   if (Control* first = FormFindControlById(currentForm, 1)) ControlClearSelection(first, 0);
   SetHidden(confirmBox, true);
-  g_screens.opsCalendar1[0].Show(0, calendarParent);
+  g_screens.opsSchedule[0].Show(0, calendarParent);
   ScreenSlotSelectMapMode(g_screens);
 }
 
@@ -184,5 +184,5 @@ void IntelBudgetPanel::OnControlChange(Control* control, int32_t) {
     // The figures follow the value the command stored.
     Refresh();
   }
-  g_screens.military3.Refresh();
+  g_screens.militaryCostSide.Refresh();
 }

@@ -83,19 +83,19 @@ void IntelligencePanel::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
   const intptr_t region = list ? list->selectedId : 0;
   if (Is(control, "BACK")) {
-    s.ops1.AttachForm(nullptr);
-    s.ops1.OnOpen();
-    s.ops1.Refresh();
+    s.operationsScreen.AttachForm(nullptr);
+    s.operationsScreen.OnOpen();
+    s.operationsScreen.Refresh();
   } else if (Is(control, "DESTABBUT")) {
-    s.ops1Ss2a.Show(region, nullptr);
+    s.covertFunding.Show(region, nullptr);
   } else if (Is(control, "INTELBUT")) {
-    s.ops1Ss2b.Show(region, nullptr);
+    s.intelResources.Show(region, nullptr);
   } else if (Is(control, "COVERTBUT")) {
-    s.ops1Ss2c.Show(region, nullptr);
+    s.agentBio.Show(region, nullptr);
   } else if (Is(control, "SPENDBUT")) {
-    s.ops1Ss2d.Show(kKeepScreenId, nullptr);
+    s.intelBudget.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "REVIEW")) {
-    s.ops1Ss4c.Show(region, nullptr);
+    s.opsScheduleList.Show(region, nullptr);
   }
 }
 
@@ -104,12 +104,12 @@ void IntelligencePanel::OnControlChange(Control* control, int32_t id) {
   if (control && control == list) {
     ShowRegionButtons(currentForm, id != 0);
     if (id != 0) {
-      for (Screen* page : {static_cast<Screen*>(&s.ops1Ss2a), static_cast<Screen*>(&s.ops1Ss2b),
-                           static_cast<Screen*>(&s.ops1Ss2c)}) {
+      for (Screen* page : {static_cast<Screen*>(&s.covertFunding), static_cast<Screen*>(&s.intelResources),
+                           static_cast<Screen*>(&s.agentBio)}) {
         page->id = id;
         page->Refresh();
       }
     }
   }
-  s.military3.Refresh();
+  s.militaryCostSide.Refresh();
 }

@@ -52,7 +52,7 @@ TEST(IntelligencePanelTest, ListsOtherLedRegionsAndRetargetsTheRegionPages) {
   EXPECT_TRUE(sheet.Find("REVIEW")->Hidden());
   EXPECT_EQ(sheet.Text("TACTIVE"), "0");
   ScreenSet& s = g_screens;
-  Screen* pages[] = {&s.ops1Ss2a, &s.ops1Ss2b, &s.ops1Ss2c};
+  Screen* pages[] = {&s.covertFunding, &s.intelResources, &s.agentBio};
   std::vector<intptr_t> before;
   for (Screen* page : pages) before.push_back(page->id);
   ListSetSelection(0, list.get(), 3, 0);

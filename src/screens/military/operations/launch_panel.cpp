@@ -65,7 +65,7 @@ void LaunchPanel::OnOpen() {
     if (Control* picture = FormFindControlById(currentForm, kFirstModeId + i))
       DrawUnitClassIcon(kModePictures[i], nullptr, nullptr, picture, true, -1);
   }
-  g_screens.opsCalendar1[1].Show(0, calendarParent);
+  g_screens.opsSchedule[1].Show(0, calendarParent);
   SetHidden(Tag(currentForm, "HIDECONFIRM"), true);
   SetHidden(calendarParent, false);
   ScreenSlotSelectMapMode(g_screens);

@@ -36,8 +36,8 @@ TEST(LaunchPanelTest, TheCapitalModesListItAndLokOpensTheKeypadOnlyWhenAsked) {
   const GlobalGuard<std::vector<HexCell>> cells(g_world.cells);
   const GlobalGuard<int32_t> keep(g_ui.keepPopups);
   ScreenSet& s = g_screens;
-  const GlobalGuard<intptr_t> fillId(s.ops1Ss4dfill.id), keypadId(s.popupKeypad.id);
-  const GlobalGuard<int32_t> entered(s.popupKeypad.entered);
+  const GlobalGuard<intptr_t> fillId(s.wmdTargetInfoFill.id), keypadId(s.launchKeypad.id);
+  const GlobalGuard<int32_t> entered(s.launchKeypad.entered);
   const GlobalGuard<PlayerRecord*> localRecord(g_world.localPlayerRecord);
   g_world.gameState.localPlayer = kLocal;
   g_world.localPlayerRecord = &g_world.players[kLocal];
@@ -67,10 +67,10 @@ TEST(LaunchPanelTest, TheCapitalModesListItAndLokOpensTheKeypadOnlyWhenAsked) {
   const LokRow loks[] = {{nullptr, 0, false}, {"LAUNCH", 0, true}, {"LAUNCHALL", 0, true}, {"LAUNCH", 1, false}};
   for (const LokRow& r : loks) {
     g_world.players[kLocal].flags56 = r.authorised;
-    s.popupKeypad.entered = 3;
+    s.launchKeypad.entered = 3;
     if (r.before) panel.OnCommand(sheet.Find(r.before), 0);
     panel.OnCommand(sheet.Find("LOK"), 0);
-    EXPECT_EQ(s.popupKeypad.entered == 0, r.opens) << (r.before ? r.before : "none") << " " << r.authorised;
+    EXPECT_EQ(s.launchKeypad.entered == 0, r.opens) << (r.before ? r.before : "none") << " " << r.authorised;
     EXPECT_TRUE(sheet.Find("HIDECONFIRM")->Hidden());
     EXPECT_FALSE(sheet.Find("CALPARENT")->Hidden());
   }

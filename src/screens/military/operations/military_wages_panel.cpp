@@ -48,7 +48,7 @@ void SetLevel(Control* control, float level) {
 }
 
 void ReturnToMilitaryPage() {
-  MilitaryScreen& page = g_screens.military1;
+  MilitaryScreen& page = g_screens.militaryScreen;
   page.AttachForm(nullptr);
   page.OnOpen();
   page.Refresh();
@@ -128,5 +128,5 @@ void MilitaryWagesPanel::OnControlChange(Control* control, int32_t) {
                     static_cast<double>(yearly / ProductPeriodDivisor()),
                     IsCharged(wages ? f.salaryBaseCost : f.maintenanceBaseCost));
   }
-  g_screens.military3.Refresh();
+  g_screens.militaryCostSide.Refresh();
 }

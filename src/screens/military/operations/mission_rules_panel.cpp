@@ -74,7 +74,7 @@ void MissionRulesPanel::BindControls() { DockInBotbar2(*this); }
 void MissionRulesPanel::OnOpen() {
   ScreenSlotResetMapMode(g_screens);
   if (LocalPolicyWord(&PlayerPolicyBlock::roeFlags) & kScorchedEarthBit)
-    g_screens.ops1Ss3c1.Show(kKeepScreenId, nullptr);
+    g_screens.scorchedEarth.Show(kKeepScreenId, nullptr);
 }
 
 void MissionRulesPanel::Refresh() { ShowMissionRules(currentForm, LocalPolicyWord(&PlayerPolicyBlock::roeFlags)); }
@@ -87,14 +87,14 @@ void MissionRulesPanel::OnCommand(Control* control, int32_t id) {
   }
   ScreenSet& s = g_screens;
   if (Is(control, "BACK")) {
-    s.ops1.AttachForm(nullptr);
-    s.ops1.OnOpen();
-    s.ops1.Refresh();
+    s.operationsScreen.AttachForm(nullptr);
+    s.operationsScreen.OnOpen();
+    s.operationsScreen.Refresh();
     return;
   }
-  Screen* orders = Is(control, "MOVEMENT") ? static_cast<Screen*>(&s.orders1Ss3c)
-                   : Is(control, "RULES")  ? static_cast<Screen*>(&s.orders1Ss3b)
-                   : Is(control, "MISSION") ? static_cast<Screen*>(&s.orders1Ss3a)
+  Screen* orders = Is(control, "MOVEMENT") ? static_cast<Screen*>(&s.movementOptions)
+                   : Is(control, "RULES")  ? static_cast<Screen*>(&s.contactOptions)
+                   : Is(control, "MISSION") ? static_cast<Screen*>(&s.missionPanel)
                                                   : nullptr;
   if (orders) {
     orders->Show(1, nullptr);
@@ -104,7 +104,7 @@ void MissionRulesPanel::OnCommand(Control* control, int32_t id) {
   if (!key) return;
   const bool on = control->Selected();
   PostArgs(key->command, SettingArgs{.value = on ? 1u : 0u});
-  if (id == kScorchedEarthRule && on) s.ops1Ss3c1.Show(kKeepScreenId, nullptr);
+  if (id == kScorchedEarthRule && on) s.scorchedEarth.Show(kKeepScreenId, nullptr);
 }
 
 void ScorchedEarthPanel::BindControls() {
@@ -140,7 +140,7 @@ void ScorchedEarthPanel::Refresh() {
 
 void ScorchedEarthPanel::OnCommand(Control* control, int32_t id) {
   if (Is(control, "BACK")) {
-    g_screens.ops1Ss3.Show(kKeepScreenId, nullptr);
+    g_screens.missionRules.Show(kKeepScreenId, nullptr);
     return;
   }
   if (id < 1 || id > kScorchedEarthButtons) return;

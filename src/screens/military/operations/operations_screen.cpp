@@ -106,7 +106,7 @@ void OperationsScreen::OnOpen() {
     if (local >= 0 && local < kMaxPlayers) RecalcPlayerTotals(g_world, g_world.players[local], 0);
   }
   ScreenSet& s = g_screens;
-  for (Screen* side : {static_cast<Screen*>(&s.ops2), static_cast<Screen*>(&s.military3)}) {
+  for (Screen* side : {static_cast<Screen*>(&s.operationsSidePanel), static_cast<Screen*>(&s.militaryCostSide)}) {
     side->AttachForm(nullptr);
     side->OnOpen();
     side->Refresh();
@@ -133,15 +133,15 @@ void OperationsScreen::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
   Screen* panel = nullptr;
   if (Is(control, "DEFCONBUT")) {
-    panel = &s.ops1Ss1;
+    panel = &s.defconPanel;
   } else if (Is(control, "INTELBUT")) {
-    panel = &s.ops1Ss2;
+    panel = &s.intelligencePanel;
   } else if (Is(control, "RULESBUT")) {
-    panel = &s.ops1Ss3;
+    panel = &s.missionRules;
   } else if (Is(control, "MILOPS")) {
-    panel = &s.ops1Ss4;
+    panel = &s.wmdTargeting;
   } else if (Is(control, "CABINET")) {
-    s.cabinet1Ss1.Show(0, nullptr);
+    s.cabinetPriorities.Show(0, nullptr);
     return;
   }
   if (panel) panel->Show(kKeepScreenId, nullptr);

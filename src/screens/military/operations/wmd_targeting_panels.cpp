@@ -64,7 +64,7 @@ void FillTargetRows(ListBoxControl* list, const std::vector<int32_t>& cells) {
   const int32_t kept = list->selectedId;
   const int32_t scroll = list->scrollOffset;
   ListClear(list, 0);
-  for (int32_t cell : cells) ListAddIconItem(list, &g_screens.ops1Ss4dfill, 0, 0, TargetRowId(cell), 0, 0, 1);
+  for (int32_t cell : cells) ListAddIconItem(list, &g_screens.wmdTargetInfoFill, 0, 0, TargetRowId(cell), 0, 0, 1);
   list->scrollOffset = scroll;
   ListLayoutRows(list);
   ListSetSelection(0, list, kept, 0);
@@ -149,20 +149,20 @@ void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
   ScreenSet& s = g_screens;
   const intptr_t region = list ? list->selectedId : 0;
   if (Is(control, "OFFOPS")) {
-    s.ops1Ss4a.Show(region, nullptr);
+    s.hostilityPanel.Show(region, nullptr);
   } else if (Is(control, "INTELBUT")) {
-    s.ops1Ss4b.Show(region, nullptr);
+    s.launchPanel.Show(region, nullptr);
   } else if (Is(control, "REVIEW")) {
-    s.ops1Ss4c.Show(region, nullptr);
+    s.opsScheduleList.Show(region, nullptr);
   } else if (Is(control, "PRETARG")) {
-    s.ops1Ss4d.Show(kKeepScreenId, nullptr);
+    s.wmdTargetList.Show(kKeepScreenId, nullptr);
   } else if (control == list) {
     if (id == 0) {
       ScreenSlotResetMapMode(s);
       return;
     }
-    for (Screen* page : {static_cast<Screen*>(&s.ops1Ss4a), static_cast<Screen*>(&s.ops1Ss4b),
-                         static_cast<Screen*>(&s.ops1Ss4c)}) {
+    for (Screen* page : {static_cast<Screen*>(&s.hostilityPanel), static_cast<Screen*>(&s.launchPanel),
+                         static_cast<Screen*>(&s.opsScheduleList)}) {
       page->id = id;
       page->Refresh();
     }
@@ -202,16 +202,16 @@ void WmdTargetListPanel::Refresh() {
 void WmdTargetListPanel::OnControlChange(Control* control, int32_t id) {
   if (!control || control != list) return;
   ScreenSet& s = g_screens;
-  SetHidden(Tag(s.ops1Ss4d1.currentForm, "UNTARG"), id == 0);
+  SetHidden(Tag(s.wmdTargetKind.currentForm, "UNTARG"), id == 0);
   SetHidden(Tag(currentForm, "AUTOTARG"), id != 0);
   if (id != 0) {
-    s.ops1Ss4d2.Show(id, nullptr);
+    s.wmdTargetOwner.Show(id, nullptr);
   } else {
-    s.ops1Ss4d1.Show(kKeepScreenId, nullptr);
+    s.wmdTargetKind.Show(kKeepScreenId, nullptr);
   }
 }
 
-void WmdTargetKindPanel::BindControls() { hostLink = &g_screens.ops1Ss4d.targetParent; }
+void WmdTargetKindPanel::BindControls() { hostLink = &g_screens.wmdTargetList.targetParent; }
 
 void WmdTargetKindPanel::OnOpen() {
   if (Control* first = Tag(currentForm, "CONVTARG")) ControlClearSelection(first, 0);
@@ -220,14 +220,14 @@ void WmdTargetKindPanel::OnOpen() {
 void WmdTargetKindPanel::OnCommand(Control* control, int32_t) {
   for (int32_t kind = 0; kind < kWeaponKinds; ++kind) {
     if (Is(control, kKindButtons[kind])) {
-      g_screens.ops1Ss4d1a.Show(kind, nullptr);
+      g_screens.wmdYield.Show(kind, nullptr);
       return;
     }
   }
-  if (Is(control, "UNTARG")) g_screens.ops1Ss4d.Refresh();
+  if (Is(control, "UNTARG")) g_screens.wmdTargetList.Refresh();
 }
 
-void WmdYieldPanel::BindControls() { hostLink = &g_screens.ops1Ss4d.targetParent2; }
+void WmdYieldPanel::BindControls() { hostLink = &g_screens.wmdTargetList.targetParent2; }
 
 void WmdYieldPanel::OnOpen() {
   const intptr_t kind = id;
@@ -237,7 +237,7 @@ void WmdYieldPanel::OnOpen() {
   const bool known = kind >= 0 && kind < kWeaponKinds;
   SetControlText(Tag(currentForm, "YIELD"),
                  known ? TextListText(kListWeapdetail, static_cast<int>(kind)) : "");
-  WmdTargetListPanel& targets = g_screens.ops1Ss4d;
+  WmdTargetListPanel& targets = g_screens.wmdTargetList;
   if (targets.list) {
     for (Control* row = targets.list->firstRow; row; row = ListNextRow(targets.list, row))
       SetControlFlag(row, kStateSelected, 0);
@@ -245,11 +245,11 @@ void WmdYieldPanel::OnOpen() {
   SetHidden(targets.targetParent2, false);
 }
 
-void WmdTargetOwnerPanel::BindControls() { hostLink = &g_screens.ops1Ss4d.targetParent2; }
+void WmdTargetOwnerPanel::BindControls() { hostLink = &g_screens.wmdTargetList.targetParent2; }
 
 void WmdTargetOwnerPanel::OnOpen() {
   target = TargetRowCell(id);
-  SetHidden(g_screens.ops1Ss4d.targetParent2, false);
+  SetHidden(g_screens.wmdTargetList.targetParent2, false);
 }
 
 void WmdTargetOwnerPanel::Refresh() {

@@ -96,7 +96,7 @@ void MissileStrikePanel::OnOpen() {
 }
 
 void MissileStrikePanel::Refresh() {
-  OrdersUnitListPanel& targets = g_screens.orders1Ss3d;
+  OrdersUnitListPanel& targets = g_screens.ordersUnitList;
   World& w = g_world;
   if (unitList) {
     const intptr_t kept = unitList->selectedValue;
@@ -107,7 +107,7 @@ void MissileStrikePanel::Refresh() {
     }
     ListLayoutRows(unitList);
     unitList->scrollOffset = scroll;
-    PreselectTarget(unitList, kept, g_screens.orders1.edit);
+    PreselectTarget(unitList, kept, g_screens.ordersScreen.edit);
     ListLayoutRows(unitList);
   }
   if (!missileList) return;
@@ -191,7 +191,7 @@ void MissileStrikePanel::OnControlChange(Control* control, int32_t) {
         DrawUnitClassIcon(lead->classIndex, nullptr, nullptr, icon, true, -1);
       }
     }
-    g_screens.orders1.edit.targetUnit = static_cast<int32_t>(value);
+    g_screens.ordersScreen.edit.targetUnit = static_cast<int32_t>(value);
     const UnitRecord* target = value > 0 ? FindUnitById(w, static_cast<uint32_t>(value)) : nullptr;
     if (const UnitClassRecord* cls = target ? ClassRecordAt(w, target->classIndex) : nullptr) {
       SetHidden(Tag(targetParent, "UNITPIC"), false);
@@ -209,7 +209,7 @@ void MissileStrikePanel::OnActivate(Control* control, int32_t) {
     ScreenParameterList pages;
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      ListHolder& candidates = g_screens.orders1Ss3d.targetCandidates;
+      ListHolder& candidates = g_screens.ordersUnitList.targetCandidates;
       for (ListItem28* i = FirstInHolder(candidates); i; i = NextInHolder(candidates, i))
         if (const UnitRecord* u = RefUnit(g_world, *i)) pages.entries.push_back(u->id);
     }
@@ -221,7 +221,7 @@ void MissileStrikePanel::OnActivate(Control* control, int32_t) {
       for (ListItem28* i = FirstInHolder(missileCollection); i; i = NextInHolder(missileCollection, i))
         if (const UnitRecord* u = RefUnit(g_world, *i)) pages.entries.push_back(u->id);
     }
-    g_screens.popupMissileB.Popup(missileList->selectedValue, &pages);
+    g_screens.missileStockView.Popup(missileList->selectedValue, &pages);
   }
 }
 

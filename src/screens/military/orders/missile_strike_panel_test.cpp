@@ -54,7 +54,7 @@ class MissileStrikePanelTest : public ::testing::Test {
   void TearDown() override {
     ListHolderClear(g_screens.SelectionList());
     ListHolderClear(panel_.missileCollection);
-    ListHolderClear(g_screens.orders1Ss3d.targetCandidates);
+    ListHolderClear(g_screens.ordersUnitList.targetCandidates);
     g_commandLog.Clear();
   }
   UnitRecord& Carry(uint32_t id, uint32_t carrier, uint32_t next, uint32_t flags) {
@@ -71,8 +71,8 @@ class MissileStrikePanelTest : public ::testing::Test {
   GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
   GlobalGuard<uint32_t> order_{g_ruleTables.orderTypes.entries[kStrikeOrder].orderMask};
-  MissileStrikePanel& panel_ = g_screens.orders1Ss3e;
-  GlobalGuard<OrderEditState> edit_{g_screens.orders1.edit, OrderEditState{}};
+  MissileStrikePanel& panel_ = g_screens.missileStrike;
+  GlobalGuard<OrderEditState> edit_{g_screens.ordersScreen.edit, OrderEditState{}};
   GlobalGuard<Control*> form0_{panel_.form}, form1_{panel_.currentForm};
   GlobalGuard<Control**> link_{panel_.hostLink};
   GlobalGuard<uint32_t> request_{panel_.refreshRequest};
@@ -114,7 +114,7 @@ TEST_F(MissileStrikePanelTest, TheQuantityKeepsToTheMissileAndToOneByte) {
 }
 
 TEST_F(MissileStrikePanelTest, ExecuteStrikesWithEachChosenMissile) {
-  UnitOrdersPanel& orders = g_screens.orders1Ss3;
+  UnitOrdersPanel& orders = g_screens.unitOrders;
   const GlobalGuard<ListBoxControl*> ordersList(orders.ordersList);
   const GlobalGuard<int32_t> locked(g_screens.mapTargetLocked);
   const GlobalGuard<SelectionState> selection(g_selection);
@@ -156,7 +156,7 @@ TEST_F(MissileStrikePanelTest, ExecuteStrikesWithEachChosenMissile) {
     EXPECT_EQ(listed, r.listed);
     ListDeselectAll(panel_.missileList);
     for (size_t i = 0; i < r.chosen.size(); ++i) ListSetSelection(i > 0 ? 1 : 0, panel_.missileList, r.chosen[i], 0);
-    g_screens.orders1.edit.targetUnit = static_cast<int32_t>(r.target);
+    g_screens.ordersScreen.edit.targetUnit = static_cast<int32_t>(r.target);
     panel_.missileQuantity = 3;
     g_screens.mapTargetLocked = 1;
     g_commandLog.Clear();

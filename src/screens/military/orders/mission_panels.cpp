@@ -14,7 +14,7 @@
 
 namespace {
 
-OrderEditState& Edit() { return g_screens.orders1.edit; }
+OrderEditState& Edit() { return g_screens.ordersScreen.edit; }
 bool Checked(const Screen& s, const char* tag) {
   const Control* c = Tag(s, tag);
   return c && c->Selected();
@@ -43,9 +43,9 @@ void MissionPanel::OnOpen() {
   SetOrderSlider(*this, 116, f[kFieldImportance], 1);
   SetOrderSlider(*this, 117, f[kFieldLossTolerance], 2);
   if (Checked(*this, "ATTACK"))
-    g_screens.orders1Ss3a1.Show(kKeepScreenId, subParent);
+    g_screens.targetTactic.Show(kKeepScreenId, subParent);
   else if (Checked(*this, "DEFEND"))
-    g_screens.orders1Ss3a2.Show(kKeepScreenId, subParent);
+    g_screens.orderChoice.Show(kKeepScreenId, subParent);
   OrdersDockStep(g_screens, 3);
 }
 
@@ -57,10 +57,10 @@ void MissionPanel::Refresh() {
 
 void MissionPanel::OnCommand(Control* control, int32_t) {
   if (Is(control, "ATTACK")) {
-    g_screens.orders1Ss3a1.Show(kKeepScreenId, subParent);
+    g_screens.targetTactic.Show(kKeepScreenId, subParent);
     Refresh();
   } else if (Is(control, "DEFEND")) {
-    g_screens.orders1Ss3a2.Show(kKeepScreenId, subParent);
+    g_screens.orderChoice.Show(kKeepScreenId, subParent);
     Refresh();
   } else {
     OnSettingsPostButton(*this, control);
@@ -70,7 +70,7 @@ void MissionPanel::OnCommand(Control* control, int32_t) {
 void MissionPanel::OnControlChange(Control* control, int32_t id) { ForwardOrderControlChange(*this, control, id); }
 
 void TargetTacticPanel::BindControls() {
-  hostLink = &g_screens.orders1Ss3a.subParent;
+  hostLink = &g_screens.missionPanel.subParent;
   subParent = SubParent(*this, "SUBPARENT3");
 }
 
@@ -79,7 +79,7 @@ void TargetTacticPanel::OnOpen() {
   const int32_t target = f[kFieldTarget] < 0 ? 0 : f[kFieldTarget];
   CheckOrderRadio(*this, 101, target);
   CheckOrderRadio(*this, 110, f[kFieldTactic]);
-  ObjectiveChoiceBox* boxes[] = {&g_screens.orders1Ss3a1a, &g_screens.orders1Ss3a1b, &g_screens.orders1Ss3a1c};
+  ObjectiveChoiceBox* boxes[] = {&g_screens.objectiveChoiceA, &g_screens.objectiveChoiceB, &g_screens.objectiveChoiceC};
   const Control* first = FormFindControlById(currentForm, 101);
   const Control* second = FormFindControlById(currentForm, 102);
   const int shown = first && first->Selected() ? 0 : second && second->Selected() ? 1 : 2;
@@ -106,7 +106,7 @@ int32_t ObjectiveOfHeader(int kind, uint32_t header) {
   return 5 + static_cast<int32_t>((header >> 6) & 1u);
 }
 
-void ObjectiveChoiceBox::BindControls() { hostLink = &g_screens.orders1Ss3a1.subParent; }
+void ObjectiveChoiceBox::BindControls() { hostLink = &g_screens.targetTactic.subParent; }
 
 void ObjectiveChoiceBox::OnOpen() {
   const uint32_t header = Edit().commonHeaderBits;
@@ -120,11 +120,11 @@ void ObjectiveChoiceBox::OnOpen() {
   }
 }
 
-void ObjectiveChoiceBox::Refresh() { g_screens.orders1Ss3a1.objective = ObjectiveOfHeader(kind_, Edit().commonHeaderBits); }
+void ObjectiveChoiceBox::Refresh() { g_screens.targetTactic.objective = ObjectiveOfHeader(kind_, Edit().commonHeaderBits); }
 
 void ObjectiveChoiceBox::OnControlChange(Control* control, int32_t id) { ForwardOrderControlChange(*this, control, id); }
 
-void OrderChoiceBox::BindControls() { hostLink = &g_screens.orders1Ss3a.subParent; }
+void OrderChoiceBox::BindControls() { hostLink = &g_screens.missionPanel.subParent; }
 
 void OrderChoiceBox::OnOpen() {
   CheckOrderRadio(*this, 130, Edit().commonOrders[kFieldPatrol]);

@@ -13,7 +13,7 @@
 
 namespace {
 
-OrderEditState& Edit() { return g_screens.orders1.edit; }
+OrderEditState& Edit() { return g_screens.ordersScreen.edit; }
 bool Bit(uint32_t header, int b) { return (header >> b) & 1u; }
 
 // Rule boxes and the header bit each shows.

@@ -216,5 +216,5 @@ void ApplyOrderControl(OrderEditState& state, Control* control, int32_t id, Cont
 
 void ForwardOrderControlChange(Screen& screen, Control* control, int32_t id) {
   if (id == 0) return;
-  ApplyOrderControl(g_screens.orders1.edit, control, id, screen.currentForm);
+  ApplyOrderControl(g_screens.ordersScreen.edit, control, id, screen.currentForm);
 }

@@ -65,7 +65,7 @@ class OrderSettingsTest : public ::testing::Test {
     std::vector<UnitRecord*> units = SelectedUnits(g_world, g_screens);
     GatherSelectionOrders(Edit(), units);
   }
-  static OrderEditState& Edit() { return g_screens.orders1.edit; }
+  static OrderEditState& Edit() { return g_screens.ordersScreen.edit; }
   // A check control standing for the form's control of the id.
   static void Choose(int32_t id, bool checked) {
     Control c(controltest::Init(nullptr, nullptr, 0, 0, 10, 10));
@@ -82,7 +82,7 @@ class OrderSettingsTest : public ::testing::Test {
 
   testsupport::UnitRing ring_;
   GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<OrderEditState> edit_{g_screens.orders1.edit, OrderEditState{}};
+  GlobalGuard<OrderEditState> edit_{g_screens.ordersScreen.edit, OrderEditState{}};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<int32_t> pending_{g_pendingOrder};
@@ -198,7 +198,7 @@ TEST_F(OrderSettingsTest, Defaults) {
 // 2, shown with one; no order resets the pending order to the option.
 TEST_F(OrderSettingsTest, ExecuteFollowsTheChosenOrder) {
   GlobalGuard<SelectionState> selection{g_selection, SelectionState{}};
-  UnitOrdersPanel& panel = g_screens.orders1Ss3;
+  UnitOrdersPanel& panel = g_screens.unitOrders;
   Control* root = new Control(controltest::Init("ORDERS1_ss3", &panel, 0, 0, 220, 194));
   Control* execute = ControlAddChild(root, new Control(controltest::Init("EXECUTE", &panel, 0, 0, 20, 12)));
   Control* list = ControlAddChild(root, new Control(controltest::Init("ORDERSLIST", &panel, 0, 0, 20, 12)));
@@ -224,7 +224,7 @@ TEST_F(OrderSettingsTest, ExecuteFollowsTheChosenOrder) {
 // their fallbacks (1, 2, 0) and the fields still mixed.
 TEST_F(OrderSettingsTest, MixedSelectionStartsTheSlidersAtTheirFallbacks) {
   GlobalGuard<int32_t> depth{g_ui.panelDepth};
-  GlobalGuard<intptr_t> missionId{g_screens.orders1Ss3a.id}, rulesId{g_screens.orders1Ss3b.id};
+  GlobalGuard<intptr_t> missionId{g_screens.missionPanel.id}, rulesId{g_screens.contactOptions.id};
   Select({&Unit(1, kLocal, 0, 0x15540u), &Unit(2, kLocal, 0, 0x2A880u)});
   Gather();
   struct Panel {
@@ -233,8 +233,8 @@ TEST_F(OrderSettingsTest, MixedSelectionStartsTheSlidersAtTheirFallbacks) {
     int32_t value;
     int field;
   };
-  for (const Panel& p : {Panel{g_screens.orders1Ss3a, 116, 1, kFieldImportance}, Panel{g_screens.orders1Ss3a, 117, 2, kFieldLossTolerance},
-                         Panel{g_screens.orders1Ss3b, 118, 0, kFieldInitiative}}) {
+  for (const Panel& p : {Panel{g_screens.missionPanel, 116, 1, kFieldImportance}, Panel{g_screens.missionPanel, 117, 2, kFieldLossTolerance},
+                         Panel{g_screens.contactOptions, 118, 0, kFieldInitiative}}) {
     Control* root = new Control(controltest::Init("ROOT", &p.screen, 0, 0, 220, 194));
     auto* bar = new SlideBarControl();
     bar->id = p.id;

@@ -66,7 +66,7 @@ void OrdersLockPanel::BindControls() {
 }
 
 void OrdersLockPanel::OnOpen() {
-  const ListBoxControl* list = g_screens.orders1.unitListBox;
+  const ListBoxControl* list = g_screens.ordersScreen.unitListBox;
   unit = list ? static_cast<uint32_t>(list->selectedValue) : 0u;
   if (unit != 0) {
     ShowAndDraw(subParent, false);
@@ -106,7 +106,7 @@ void OrdersLockPanel::OnCommand(Control* control, int32_t id) {
   if (id == 184) {
     const bool ticked = control->Selected();
     ShowAndDraw(subParent, ticked);
-    if (ticked) s.orders1Ss5c.Show(0, nullptr);
+    if (ticked) s.moveToPanel.Show(0, nullptr);
     return;
   }
   if (Is(control, "LOCK")) {
@@ -114,7 +114,7 @@ void OrdersLockPanel::OnCommand(Control* control, int32_t id) {
     PostArgs(kCmdUnitSetNoAutoDeploy, OrderValueArgs{.unit = unit, .value = control->Selected() ? 1u : 0u});
     return;
   }
-  OnUnitCommandGrid(currentForm, control, id, unit, s.orders1Ss5a.hostControl, &s.orders1Ss5a);
+  OnUnitCommandGrid(currentForm, control, id, unit, s.ordersLockSub.hostControl, &s.ordersLockSub);
 }
 
 void OrdersLockSubPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
@@ -124,7 +124,7 @@ void OrdersLockSubPanel::BindControls() {
   hostControl = TagOrForm(currentForm, "SUBPARENT4");
 }
 
-void MoveToPanel::BindControls() { hostLink = &g_screens.orders1Ss5.subParent; }
+void MoveToPanel::BindControls() { hostLink = &g_screens.ordersLock.subParent; }
 
 void MoveToPanel::OnCommand(Control* control, int32_t) {
   if (Is(control, "MOVETO") || Is(control, "CALLFOR")) OrdersDockStep(g_screens, 2);
@@ -139,7 +139,7 @@ void OrdersUnitPicker::BindControls() {
 
 void OrdersUnitPicker::OnOpen() {
   OrdersDockStep(g_screens, 2);
-  g_screens.orders1Ss6a.Show(0, nullptr);
+  g_screens.ordersOdds.Show(0, nullptr);
 }
 
 void OrdersUnitPicker::Refresh() {

@@ -87,7 +87,7 @@ void OrdersDockStep(ScreenSet& screens, int32_t depth) {
 }
 
 void ShowUnitOrdersPanel(ScreenSet& screens) {
-  screens.orders1Ss3.Show(kKeepScreenId, nullptr);
+  screens.unitOrders.Show(kKeepScreenId, nullptr);
   screens.selectionOrdersShown = 1;
 }
 
@@ -97,10 +97,10 @@ void UnitOrdersPanel::BindControls() {
 }
 
 void UnitOrdersPanel::OnOpen() {
-  OrderEditState& edit = g_screens.orders1.edit;
+  OrderEditState& edit = g_screens.ordersScreen.edit;
   ScreenSet& screens = g_screens;
   ResetListSelection(ordersList);
-  for (ListBoxControl* list : {screens.orders1Ss3d.unitList, screens.orders1Ss3e.unitList, screens.orders1Ss3e.missileList})
+  for (ListBoxControl* list : {screens.ordersUnitList.unitList, screens.missileStrike.unitList, screens.missileStrike.missileList})
     if (list) ListClear(list, 1);
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -142,18 +142,18 @@ void UnitOrdersPanel::OnControlChange(Control* control, int32_t id) {
     g_pendingOrder = id != 0 ? id : g_uiOptions.unitorderdefault;
     return;
   }
-  if (id != 0) ApplyOrderControl(g_screens.orders1.edit, control, id, currentForm);
+  if (id != 0) ApplyOrderControl(g_screens.ordersScreen.edit, control, id, currentForm);
 }
 
 bool PostMissileStrike(ScreenSet& screens, int32_t order) {
   const OrderTypeRecord* d = Definition(order);
-  ListBoxControl* missiles = screens.orders1Ss3e.missileList;
+  ListBoxControl* missiles = screens.missileStrike.missileList;
   if (!d || !(d->orderMask & kMissileOrder) || !missiles || !ListNextSelected(missiles, nullptr)) return false;
-  const OrderEditState& edit = screens.orders1.edit;
+  const OrderEditState& edit = screens.ordersScreen.edit;
   const uint32_t hex = SelectedHexWord(g_world);
   const uint32_t target = edit.targetUnit > 0 ? static_cast<uint32_t>(edit.targetUnit) : 0u;
   // The order keeps one byte of the quantity.
-  const int32_t quantity = std::clamp(screens.orders1Ss3e.missileQuantity, 0, kMostMissilesPerStrike);
+  const int32_t quantity = std::clamp(screens.missileStrike.missileQuantity, 0, kMostMissilesPerStrike);
   plat::CriticalSectionLock lock(g_simulationLock);
   for (Control* row = ListNextSelected(missiles, nullptr); row; row = ListNextSelected(missiles, row)) {
     const intptr_t value = ListRowValue(row);
@@ -178,18 +178,18 @@ void UnitOrdersPanel::OnCommand(Control* control, int32_t id) {
     return;
   }
   if (Is(control, "RULES")) {
-    screens.orders1Ss3b.Show(0, nullptr);
+    screens.contactOptions.Show(0, nullptr);
   } else if (Is(control, "MOVEMENT")) {
-    screens.orders1Ss3c.Show(0, nullptr);
+    screens.movementOptions.Show(0, nullptr);
   } else if (Is(control, "MISSION")) {
-    screens.orders1Ss3a.Show(0, nullptr);
+    screens.missionPanel.Show(0, nullptr);
   } else if (Is(control, "EXECUTE")) {
     const int32_t order = ordersList ? static_cast<int32_t>(ordersList->selectedValue) : 0;
     if (!PostMissileStrike(screens, order)) {
       UnitRecord* target = nullptr;
       {
         plat::CriticalSectionLock lock(g_simulationLock);
-        const int32_t t = screens.orders1.edit.targetUnit;
+        const int32_t t = screens.ordersScreen.edit.targetUnit;
         target = t > 0 ? FindUnitById(g_world, static_cast<uint32_t>(t)) : nullptr;
       }
       IssueOrderToSelection(screens, order, OrderHexMarked() ? SelectedHexWord(g_world) : 0, target, false, 0);
@@ -199,13 +199,13 @@ void UnitOrdersPanel::OnCommand(Control* control, int32_t id) {
     const OrderTypeRecord* d = Definition(g_pendingOrder);
     if (d && (d->orderFlags & kOrderLoadInto)) {
       if (d->orderFlags & kOrderMoving)
-        screens.orders1Ss3e.Show(g_pendingOrder, nullptr);
+        screens.missileStrike.Show(g_pendingOrder, nullptr);
       else
-        screens.orders1Ss3d.Show(g_pendingOrder, nullptr);
+        screens.ordersUnitList.Show(g_pendingOrder, nullptr);
     } else {
       Control* third = DockHost(screens, 3);
       const Control* shown = third ? third->firstChild : nullptr;
-      if (shown && (shown == screens.orders1Ss3d.currentForm || shown == screens.orders1Ss3e.currentForm))
+      if (shown && (shown == screens.ordersUnitList.currentForm || shown == screens.missileStrike.currentForm))
         OrdersDockStep(screens, 2);
     }
   }
@@ -252,7 +252,7 @@ void OrdersUnitListPanel::Refresh() {
   }
   ListLayoutRows(unitList);
   unitList->scrollOffset = scroll;
-  PreselectTarget(unitList, kept, g_screens.orders1.edit);
+  PreselectTarget(unitList, kept, g_screens.ordersScreen.edit);
   ListLayoutRows(unitList);
 }
 
@@ -261,7 +261,7 @@ void OrdersUnitListPanel::OnControlChange(Control* control, int32_t) {
   // The hex row aims at the marked hex with no unit.
   const intptr_t value = unitList->selectedValue > 0 ? unitList->selectedValue : 0;
   SetHidden(statParent, value == 0);
-  g_screens.orders1.edit.targetUnit = static_cast<int32_t>(value);
+  g_screens.ordersScreen.edit.targetUnit = static_cast<int32_t>(value);
   if (value == 0 || !classRow) return;
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = FindUnitById(g_world, static_cast<uint32_t>(value));
@@ -283,10 +283,10 @@ void OrdersUnitListPanel::OnActivate(Control* control, int32_t) {
 bool OnSettingsPostButton(Screen& panel, Control* control) {
   (void)panel;
   ScreenSet& screens = g_screens;
-  OrderEditState& edit = screens.orders1.edit;
+  OrderEditState& edit = screens.ordersScreen.edit;
   if (Is(control, "CHANGE")) {
     IssueOrderToSelection(screens, 0, SelectedHexWord(g_world), nullptr, true, 0);
-    screens.orders1Ss3.Show(kKeepScreenId, nullptr);
+    screens.unitOrders.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "ONLYFUTURE")) {
     PostDefaultOrderSettings(edit);
     PopPopupsTo(g_ui, 2);
@@ -304,7 +304,7 @@ bool OnSettingsPostButton(Screen& panel, Control* control) {
 }
 
 void ShowSettingsPostButtons(Screen& panel) {
-  const bool changed = g_screens.orders1.edit.settingsChanged != 0;
+  const bool changed = g_screens.ordersScreen.edit.settingsChanged != 0;
   const bool defaults = panel.id == 1;
   SetHidden(Tag(panel, "CHANGE"), defaults || !changed);
   SetHidden(Tag(panel, "ONLYFUTURE"), !defaults || !changed);
@@ -314,7 +314,7 @@ void ShowSettingsPostButtons(Screen& panel) {
 void LoadDefaultsForParameter(const Screen& panel) {
   if (panel.id == 0) return;
   plat::CriticalSectionLock lock(g_simulationLock);
-  UnpackOrderSettings(g_screens.orders1.edit, g_world);
+  UnpackOrderSettings(g_screens.ordersScreen.edit, g_world);
 }
 
 void SetOrderSlider(Screen& panel, int32_t id, int32_t value, int32_t fallback) {
@@ -340,17 +340,17 @@ void SetCheck(Screen& panel, int32_t id, bool on) {
 
 void LinkOrderScreens(ScreenSet& screens) {
   for (size_t i = 0; i < 4; ++i) {
-    screens.diplomacyCalendar1[i].modePanel = &screens.diplomacyCalendar1a[i];
-    screens.diplomacyCalendar1[i].timePanel = &screens.diplomacyCalendar1b[i];
-    screens.opsCalendar1[i].modePanel = &screens.opsCalendar1a[i];
-    screens.opsCalendar1[i].timePanel = &screens.opsCalendar1b[i];
+    screens.diplomacySchedule[i].modePanel = &screens.diplomacyScheduleMode[i];
+    screens.diplomacySchedule[i].timePanel = &screens.diplomacyScheduleTime[i];
+    screens.opsSchedule[i].modePanel = &screens.opsScheduleMode[i];
+    screens.opsSchedule[i].timePanel = &screens.opsScheduleTime[i];
   }
   // The catalogue's eight schedule boxes: the last of the operations group
   // is the movement panel's.
-  screens.orders1Ss3c.schedule = &screens.opsCalendar1[3];
+  screens.movementOptions.schedule = &screens.opsSchedule[3];
   // The class rows of the target list and the lock panel.
-  screens.orders1Ss3d.classRow = &screens.militarySclass[20];
-  screens.orders1Ss5.classRow = &screens.militarySclass[21];
+  screens.ordersUnitList.classRow = &screens.militarySclass[20];
+  screens.ordersLock.classRow = &screens.militarySclass[21];
 }
 
 namespace {
@@ -392,7 +392,7 @@ uint32_t RowUnit(const Control* row) { return row ? static_cast<uint32_t>(ListRo
 
 void Gather(ScreenSet& screens) {
   const std::vector<UnitRecord*> units = SelectedUnits(g_world, screens);
-  GatherSelectionOrders(screens.orders1.edit, units);
+  GatherSelectionOrders(screens.ordersScreen.edit, units);
 }
 
 // An aircraft the cancel button also calls home.
@@ -421,8 +421,8 @@ void OrdersScreen::BindControls() {
 void OrdersScreen::OnOpen() {
   ScreenSet& screens = g_screens;
   ResetListSelection(unitListBox);
-  if (screens.map3.form && g_ui.mapView) OpenScreen(screens.map3);
-  screens.orders1a.Show(0, nullptr);
+  if (screens.combatOdds.form && g_ui.mapView) OpenScreen(screens.combatOdds);
+  screens.ordersScreenA.Show(0, nullptr);
   addedFlag = 0;
   plat::CriticalSectionLock lock(g_simulationLock);
   ListHolder& selection = screens.SelectionList();
@@ -494,9 +494,9 @@ void OrdersScreen::Refresh() {
     CloseMapPopups(screens);
   } else {
     if (n == 1 && rowSelected) {
-      screens.orders1b.Show(onlyUnit, nullptr);
+      screens.ordersScreenB.Show(onlyUnit, nullptr);
     } else {
-      screens.orders1a.Show(0, nullptr);
+      screens.ordersScreenA.Show(0, nullptr);
       if (n == 0) OrdersDockStep(screens, 1);
     }
     const OrderEditState& e = edit;
@@ -629,16 +629,16 @@ void OrdersScreen::OnCommand(Control* control, int32_t id) {
     }
     TakeListSelection();
   } else if (id == 12) {
-    screens.orders1Ss6.Show(0, nullptr);
+    screens.ordersUnitPicker.Show(0, nullptr);
   } else if (id == 13 || id == 14) {
     if (!RowSelected(unitListBox)) SelectAllAndTake();
     if (id == 13) {
-      screens.orders1Ss3.Show(0, nullptr);
+      screens.unitOrders.Show(0, nullptr);
     } else {
-      screens.orders1Ss4.Show(0, nullptr);
+      screens.orderBenefit.Show(0, nullptr);
     }
   } else if (id == 15) {
-    if (RowSelected(unitListBox)) screens.orders1Ss5.Show(0, nullptr);
+    if (RowSelected(unitListBox)) screens.ordersLock.Show(0, nullptr);
   } else if (id == 16) {
     CancelOrders();
   }

@@ -59,7 +59,7 @@ class OrdersScreenTest : public ::testing::Test {
     ListHolderClear(g_screens.SelectionList());
     g_commandLog.Clear();
   }
-  static OrdersScreen& Orders() { return g_screens.orders1; }
+  static OrdersScreen& Orders() { return g_screens.ordersScreen; }
   UnitRecord& Unit(uint32_t id, int owner = kLocal, int16_t cls = 1) {
     UnitRecord& u = ring_.Add(id, owner, cls);
     return u;
@@ -84,13 +84,13 @@ class OrdersScreenTest : public ::testing::Test {
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<float> soldiers_{g_world.players[kLocal].soldiers};
   GlobalGuard<int32_t> redraw_{g_mapView.redrawPending};
-  GlobalGuard<OrderEditState> edit_{g_screens.orders1.edit, OrderEditState{}};
-  GlobalGuard<int32_t> added_{g_screens.orders1.addedFlag};
-  GlobalGuard<ListBoxControl*> listBox_{g_screens.orders1.unitListBox};
+  GlobalGuard<OrderEditState> edit_{g_screens.ordersScreen.edit, OrderEditState{}};
+  GlobalGuard<int32_t> added_{g_screens.ordersScreen.addedFlag};
+  GlobalGuard<ListBoxControl*> listBox_{g_screens.ordersScreen.unitListBox};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};
   GlobalGuard<int32_t> marker_{g_screens.cmdBar.dockedPanelMarker};
-  GlobalGuard<intptr_t> shownA_{g_screens.orders1a.id};
-  GlobalGuard<intptr_t> shownB_{g_screens.orders1b.id};
+  GlobalGuard<intptr_t> shownA_{g_screens.ordersScreenA.id};
+  GlobalGuard<intptr_t> shownB_{g_screens.ordersScreenB.id};
   GlobalGuard<intptr_t> shownSummary_{g_screens.orderSheets[0].id};
 };
 
@@ -377,9 +377,9 @@ TEST_F(OrdersScreenTest, TargetListPreselectsTheSharedTarget) {
     PreselectTarget(list.get(), r.kept, edit);
     EXPECT_EQ(list->selectedValue, r.chosen) << r.kept << " " << r.order8 << " " << r.order7;
   }
-  g_screens.orders1.edit.targetUnit = 90;
+  g_screens.ordersScreen.edit.targetUnit = 90;
   panel.OnControlChange(list.get(), 1);
-  EXPECT_EQ(g_screens.orders1.edit.targetUnit, 0);
+  EXPECT_EQ(g_screens.ordersScreen.edit.targetUnit, 0);
   EXPECT_TRUE(stat->Hidden());
 }
 

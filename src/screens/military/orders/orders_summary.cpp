@@ -205,7 +205,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
 }
 
 void OrdersUnitSummary::BindControls() {
-  hostLink = &g_screens.orders1b.summaryParent;
+  hostLink = &g_screens.ordersScreenB.summaryParent;
   classParent = Tag(currentForm, "CLASSPAR");
 }
 
@@ -215,7 +215,7 @@ void OrdersUnitSummary::Refresh() {
   DrawUnitSummary(*this, unit && IsUnitLive(*unit) ? unit : nullptr);
 }
 
-void OrdersScreenA::BindControls() { hostLink = &g_screens.orders1.orderParent; }
+void OrdersScreenA::BindControls() { hostLink = &g_screens.ordersScreen.orderParent; }
 
 void OrdersScreenA::Refresh() {
   Control* f = currentForm;
@@ -244,7 +244,7 @@ void OrdersScreenA::Refresh() {
 }
 
 void OrdersScreenB::BindControls() {
-  hostLink = &g_screens.orders1.orderParent;
+  hostLink = &g_screens.ordersScreen.orderParent;
   summaryParent = Tag(currentForm, "ORDERS1C");
   if (!summaryParent && currentForm && ControlTagMatches(currentForm->tag, "ORDERS1C")) summaryParent = currentForm;
 }

@@ -42,15 +42,15 @@ bool Active(const UnitRecord& u) {
 
 Screen* SubPanel(ScreenSet& s, int32_t id) {
   switch (id) {
-    case 101: return &s.popupMilitary1a1;
-    case 102: return &s.popupMilitary1a2;
-    case 103: return &s.popupMilitary1a3;
-    case 104: return &s.popupMilitary1a4;
-    case 105: return &s.popupMilitary1a6a;
-    case 106: return &s.popupMilitary1a6;
-    case 107: return &s.popupMilitary1a7;
-    case 108: return &s.popupMilitary1a8;
-    case 113: return &s.popupMilitary1a13;
+    case 101: return &s.unitBenefit;
+    case 102: return &s.unitText2;
+    case 103: return &s.unitText3;
+    case 104: return &s.unitEngagement;
+    case 105: return &s.unitCargo;
+    case 106: return &s.unitRefit;
+    case 107: return &s.unitRecover;
+    case 108: return &s.unitTransfer;
+    case 113: return &s.unitCargoLoad;
     default: return nullptr;
   }
 }
@@ -95,7 +95,7 @@ bool OnUnitCommandGrid(Control* form, Control* control, int32_t id, uint32_t uni
   ScreenSet& s = g_screens;
   if (!control) return false;
   if ((control->flags & kCtlRadio) && !(control->state & kStateSelected)) {
-    s.popupMilitary1a.Show(kKeepScreenId, nullptr);
+    s.unitCommands.Show(kKeepScreenId, nullptr);
     return true;
   }
   if (Screen* panel = SubPanel(s, id)) {

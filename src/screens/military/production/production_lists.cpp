@@ -473,7 +473,7 @@ void OnProductionListEvent(Control*, Control* control, int32_t id, ProductionLis
   if (Is(control, "AVAILLIST")) {
     const auto* list = dynamic_cast<ListBoxControl*>(control);
     const intptr_t item = list && list->selectedValue != 0 ? list->selectedValue : id;
-    if (item != 0) g_screens.popupMilitary2.Popup(item, anchor);
+    if (item != 0) g_screens.unitBuild.Popup(item, anchor);
     return;
   }
   if (!Is(control, "PRODLIST") && !Is(control, "STOREDLIST") && !Is(control, "QUELIST")) return;
@@ -493,7 +493,7 @@ void OnProductionListEvent(Control*, Control* control, int32_t id, ProductionLis
       if (row->id > 0) rowUnits.entries.push_back(row->id);
     stepping = &rowUnits;
   }
-  Screen& popup = mode == kProductionSiloBase ? static_cast<Screen&>(g_screens.popupMissileB)
+  Screen& popup = mode == kProductionSiloBase ? static_cast<Screen&>(g_screens.missileStockView)
                                               : static_cast<Screen&>(g_screens.unitDetail);
   popup.Popup(static_cast<intptr_t>(unit), stepping);
 }

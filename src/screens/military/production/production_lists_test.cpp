@@ -180,7 +180,7 @@ TEST_F(ProductionListsTest, ARowOpensItsUnitsPopUpWithTheListToStepThrough) {
   const struct {
     int32_t mode;
     Screen* popup;
-  } rows[] = {{kProductionSiloBase, &g_screens.popupMissileB}, {0, &g_screens.unitDetail}};
+  } rows[] = {{kProductionSiloBase, &g_screens.missileStockView}, {0, &g_screens.unitDetail}};
   for (const auto& r : rows) {
     const GlobalGuard<intptr_t> id(r.popup->id);
     TestSheet form;

@@ -167,11 +167,11 @@ void UnitBuildPopup::OnOpen() {
   SetHidden(Tag(currentForm, "NEXTBUT2"), true);
   SetHidden(Tag(currentForm, "PREVBUT2"), true);
   classIndex = static_cast<int32_t>(id);
-  g_screens.popupMilitary1a10.Show(classIndex, sheetHost);
-  g_screens.popupMilitary3.classIndex = classIndex;
-  g_screens.popupMilitary3.Show(0, statsHost);
-  g_screens.popupMilitary3c.Show(classIndex, extraHost);
-  g_screens.popupMilitary2b.Show(classIndex, filterHost);
+  g_screens.unitClassSheet.Show(classIndex, sheetHost);
+  g_screens.unitClassStats.classIndex = classIndex;
+  g_screens.unitClassStats.Show(0, statsHost);
+  g_screens.unitExtraFill.Show(classIndex, extraHost);
+  g_screens.unitBuildFilter.Show(classIndex, filterHost);
   shownPanel = nullptr;
 }
 
@@ -195,17 +195,17 @@ void UnitBuildPopup::Refresh() {
   if (panel == DesignPanel::kBuildSite) {
     SetHidden(filterHost, false);
     SetHidden(projectHost, true);
-    shown = &g_screens.popupMilitary2a;
+    shown = &g_screens.unitBuildSite;
   } else if (panel == DesignPanel::kResearch) {
     SetHidden(filterHost, true);
     SetHidden(projectHost, !underResearch);
-    if (project != 0) g_screens.popupTechSs1.Show(static_cast<intptr_t>(project), projectHost);
-    shown = &g_screens.popupMilitary2d[0];
+    if (project != 0) g_screens.techProgress.Show(static_cast<intptr_t>(project), projectHost);
+    shown = &g_screens.unitResearch[0];
   }
   // A panel is opened when it comes into the host; opening it again on every
   // refresh would lose its site selection and hide its BUILD each time.
   if (shown && shown != shownPanel) {
-    shown->Show(shown == &g_screens.popupMilitary2a ? 0 : classIndex, panelHost);
+    shown->Show(shown == &g_screens.unitBuildSite ? 0 : classIndex, panelHost);
   } else if (shown) {
     shown->Refresh();
   }
@@ -241,7 +241,7 @@ void UnitBuildSitePanel::BindControls() {
 void UnitBuildSitePanel::OnOpen() {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    state.selected = ClassRecordAt(g_world, g_screens.popupMilitary2.classIndex);
+    state.selected = ClassRecordAt(g_world, g_screens.unitBuild.classIndex);
   }
   SetControlFlag(Tag(currentForm, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
   SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
@@ -288,7 +288,7 @@ void UnitBuildSitePanel::OnCommand(Control* control, int32_t controlId) {
   }
   const int32_t value = control == sites ? static_cast<int32_t>(sites->selectedValue) : control->id;
   (void)controlId;
-  OnBuildListCommand(currentForm, state, site, control, value, &g_screens.popupMilitary2, this);
+  OnBuildListCommand(currentForm, state, site, control, value, &g_screens.unitBuild, this);
 }
 
 void UnitBuildSitePanel::OnControlChange(Control* control, int32_t) {
@@ -476,6 +476,6 @@ void UnitResearchPanel::OnActivate(Control* control, int32_t) {
     if (!cls) return;
     stock = (cls->flags & kClassStock) != 0;
   }
-  Screen& popup = stock ? static_cast<Screen&>(g_screens.popupMissile) : static_cast<Screen&>(g_screens.popupMilitary2);
+  Screen& popup = stock ? static_cast<Screen&>(g_screens.missileDesignView) : static_cast<Screen&>(g_screens.unitBuild);
   popup.Popup(classIndex, nullptr);
 }

@@ -34,7 +34,7 @@ bool OpenLaunchKeypad(uint32_t missile) {
     const PlayerRecord* local = g_world.localPlayerRecord;
     if (!local || (local->flags56 & kPlayerLaunchAuthorised)) return false;
   }
-  g_screens.popupKeypad.Popup(static_cast<intptr_t>(missile), nullptr);
+  g_screens.launchKeypad.Popup(static_cast<intptr_t>(missile), nullptr);
   return true;
 }
 

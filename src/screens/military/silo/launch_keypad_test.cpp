@@ -152,7 +152,7 @@ TEST_F(LaunchKeypadTest, AbortAndLaunchSetTheAuthorisationAndLaunchOnlyAsEntered
 }  // namespace
 
 TEST_F(LaunchKeypadTest, TheKeypadOpensOnlyWhileLaunchesAreNotAuthorised) {
-  LaunchKeypad& shared = g_screens.popupKeypad;
+  LaunchKeypad& shared = g_screens.launchKeypad;
   const GlobalGuard<intptr_t> id(shared.id);
   for (const auto& [flags, opens] : {std::pair{0u, true}, std::pair{kPlayerLaunchAuthorised, false}}) {
     shared.id = 0;

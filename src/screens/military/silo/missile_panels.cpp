@@ -202,7 +202,7 @@ void MissileBuildPanel::Refresh() {
 void MissileBuildPanel::OnCommand(Control* control, int32_t controlId) {
   if (!control) return;
   OnBuildListCommand(currentForm, state, nullptr, control, control->id ? control->id : controlId,
-                     &g_screens.popupMissile, this);
+                     &g_screens.missileDesignView, this);
 }
 
 void MissileBuildPanel::OnControlChange(Control* control, int32_t id) {
@@ -212,7 +212,7 @@ void MissileBuildPanel::OnControlChange(Control* control, int32_t id) {
     return;
   }
   const intptr_t item = control == sites ? sites->selectedValue : id;
-  ShowSiteSelection(currentForm, control, item, siloMode, &g_screens.popupMissileSs3d[0],
+  ShowSiteSelection(currentForm, control, item, siloMode, &g_screens.missileBaseStatus[0],
                     &g_screens.militarySclass[kSiteClassRow]);
 }
 
@@ -360,12 +360,12 @@ void MissileCancelPanel::OnCommand(Control* control, int32_t) {
     if (!stock || stock->owner != LocalPlayerIndex(g_world)) return;
     PostUnitReleaseCommands(*stock);
   }
-  g_screens.popupMissileB.Close(0);
+  g_screens.missileStockView.Close(0);
 }
 
 void MissileCancelPanel::OnControlChange(Control* control, int32_t id) {
   const intptr_t item = control && control == sites ? sites->selectedValue : id;
-  ShowSiteSelection(currentForm, control, item, siloMode, &g_screens.popupMissileSs3d[1],
+  ShowSiteSelection(currentForm, control, item, siloMode, &g_screens.missileBaseStatus[1],
                     &g_screens.militarySclass[kCarrierClassRow]);
 }
 
@@ -449,14 +449,14 @@ void MissileDeployPanel::OnCommand(Control* control, int32_t id) {
     uint32_t platform = 0;
     RefreshMissileLoadPanel(currentForm, control, statusHost, static_cast<uint32_t>(this->id), &platform,
                             ListCurrentUnit(sites), platformList ? 0 : 1, &g_screens.militarySclass[kDeployClassRow],
-                            &g_screens.popupMissileSs3d[kDeployStatusSlot]);
+                            &g_screens.missileBaseStatus[kDeployStatusSlot]);
   } else if (!Is(control, "TARGPLAT")) {
     uint32_t platform = ListCurrentUnit(sites);
     ScreenSet& s = g_screens;
     MissilePanelCommand(currentForm, static_cast<uint32_t>(this->id), &platform, control, controlId,
-                        MissilePanelHosts{.refresh = &s.popupMissileB,
-                                          .sale = &s.military1Ss4a2[kDeployOfferSlot],
-                                          .scrap = &s.military1Ss4a3[kDeployOfferSlot],
+                        MissilePanelHosts{.refresh = &s.missileStockView,
+                                          .sale = &s.unitSaleOffers[kDeployOfferSlot],
+                                          .scrap = &s.unitScrapOffers[kDeployOfferSlot],
                                           .container = infoHost});
   }
 }
@@ -500,7 +500,7 @@ void MissilePlatformPanel::Refresh() {
   SetControlText(Tag(currentForm, "PLATFORMNAM"), name.c_str());
   SetHidden(statusHost, false);
   if (facility) {
-    g_screens.popupMissileSs3d[2].Show(carrier, statusHost);
+    g_screens.missileBaseStatus[2].Show(carrier, statusHost);
   } else {
     g_screens.militarySclass[kDeployClassRow].Show(carrierClass, statusHost);
     SetHidden(Tag(currentForm, "INSPECT"), false);

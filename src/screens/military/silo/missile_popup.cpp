@@ -124,7 +124,7 @@ void MissileStockPanelA::OnOpen() {
 MissileClassPanel::MissileClassPanel(const char* formName)
     : Screen(formName, FormLookups{.tags = {}, .ids = kSheetIds}) {}
 
-int32_t MissileClassPanel::Slot() const { return this == &g_screens.popupMissileSs1[1] ? 1 : 0; }
+int32_t MissileClassPanel::Slot() const { return this == &g_screens.missileClassPanels[1] ? 1 : 0; }
 
 void MissileClassPanel::BindControls() {
   if (ListBoxControl* list = MakeListBox(nullptr, kSheetListId, currentForm, kListIndicators, this))
@@ -182,10 +182,10 @@ void MissileViewBase::ShowPanel(Screen* panel, intptr_t object) {
 void MissilePopup::OnOpen() {
   if (parameterList) parameterList->current = id;
   classIndex = static_cast<int32_t>(id);
-  g_screens.popupMissileSs1[0].Show(classIndex, classHost);
-  g_screens.popupMissileSs2[0].classIndex = classIndex;
-  g_screens.popupMissileSs2[0].Show(0, statsHost);
-  g_screens.popupMilitary3c2.Show(classIndex, extraHost);
+  g_screens.missileClassPanels[0].Show(classIndex, classHost);
+  g_screens.missileClassStats[0].classIndex = classIndex;
+  g_screens.missileClassStats[0].Show(0, statsHost);
+  g_screens.missileExtraFill.Show(classIndex, extraHost);
   SetHidden(Tag(currentForm, "HIDEBOX1"), true);
   currentPanel = nullptr;
 }
@@ -207,16 +207,16 @@ void MissilePopup::Refresh() {
     }
   }
   SetHidden(progressHost, !underResearch);
-  if (project != 0) g_screens.popupTechSs1.Show(static_cast<intptr_t>(project), progressHost);
+  if (project != 0) g_screens.techProgress.Show(static_cast<intptr_t>(project), progressHost);
   if (choice == MissileDesignPanel::kBuild) {
-    ShowPanel(&g_screens.popupMissileSs3, classIndex);
+    ShowPanel(&g_screens.missileBuild, classIndex);
   } else if (choice == MissileDesignPanel::kResearch) {
-    ShowPanel(&g_screens.popupMilitary2d[1], classIndex);
+    ShowPanel(&g_screens.unitResearch[1], classIndex);
   } else {
     SetHidden(panelHost, true);
   }
   SetHidden(Tag(currentForm, "HIDEQTY"), true);
-  FillHeader(currentForm, classIndex, &g_screens.popupMissile1a[0]);
+  FillHeader(currentForm, classIndex, &g_screens.missileStockPanels[0]);
   UpdateNextPrevButtons(parameterList, currentForm);
 }
 
@@ -230,10 +230,10 @@ void MissilePopupB::OnOpen() {
     plat::CriticalSectionLock lock(g_simulationLock);
     if (const UnitRecord* stock = FindUnitById(g_world, stockId)) classIndex = stock->classIndex;
   }
-  g_screens.popupMissileSs1[1].Show(classIndex, classHost);
-  g_screens.popupMissileSs2[1].classIndex = classIndex;
-  g_screens.popupMissileSs2[1].Show(0, statsHost);
-  g_screens.popupMilitary3c.Show(classIndex, extraHost);
+  g_screens.missileClassPanels[1].Show(classIndex, classHost);
+  g_screens.missileClassStats[1].classIndex = classIndex;
+  g_screens.missileClassStats[1].Show(0, statsHost);
+  g_screens.unitExtraFill.Show(classIndex, extraHost);
   currentPanel = nullptr;
 }
 
@@ -262,15 +262,15 @@ void MissilePopupB::Refresh() {
   if (own) {
     if (building) {
       SetHidden(progressHost, false);
-      g_screens.popupMilitary3b.Show(stockId, progressHost);
+      g_screens.unitProgress.Show(stockId, progressHost);
       SetControlFlag(Tag(currentForm, "AUTOBUT"), kStateSelected, autoSet ? 1 : 0);
       SetControlFlag(Tag(currentForm, "CONTBUT"), kStateSelected, contSet ? 1 : 0);
       SetHidden(cover, false);
     }
-    Screen* shown = &g_screens.popupMissileSs3c;
-    if (panel == StockPanel::kConstruction) shown = &g_screens.popupMissileSs3a;
-    if (panel == StockPanel::kDeployment) shown = &g_screens.popupMissileSs3b;
-    if (panel == StockPanel::kStatus) shown = &g_screens.popupMissileSs3e;
+    Screen* shown = &g_screens.missilePlatform;
+    if (panel == StockPanel::kConstruction) shown = &g_screens.missileCancel;
+    if (panel == StockPanel::kDeployment) shown = &g_screens.missileDeploy;
+    if (panel == StockPanel::kStatus) shown = &g_screens.missileStatus;
     ShowPanel(shown, stockId);
   }
   SetHidden(Tag(currentForm, "HIDEQTY"), false);
@@ -279,7 +279,7 @@ void MissilePopupB::Refresh() {
     std::snprintf(text, sizeof text, "%d", static_cast<int32_t>(std::lround(strength)));
     SetControlText(pack, text);
   }
-  FillHeader(currentForm, classIndex, &g_screens.popupMissile1a[1]);
+  FillHeader(currentForm, classIndex, &g_screens.missileStockPanels[1]);
   UpdateNextPrevButtons(parameterList, currentForm);
 }
 

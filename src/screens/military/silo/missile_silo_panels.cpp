@@ -55,7 +55,7 @@ int32_t PressedCategory(Control* form, int32_t last) {
   return 0;
 }
 
-ListBoxControl* InventoryList() { return g_screens.military1Ss4.storedList; }
+ListBoxControl* InventoryList() { return g_screens.unitInventory.storedList; }
 
 void RefreshDocked(int32_t level) {
   Control* bar = g_ui.bottomBoxes[level];
@@ -134,10 +134,10 @@ void MissileSiloPanel::Refresh() {
 void MissileSiloPanel::OnCommand(Control* control, int32_t value) {
   platform = ListCurrentUnit(platforms);
   MissilePanelCommand(currentForm, missile, &platform, control, value,
-                      MissilePanelHosts{.refresh = &g_screens.military1Ss4,
+                      MissilePanelHosts{.refresh = &g_screens.unitInventory,
                                         .rowList = InventoryList(),
-                                        .sale = &g_screens.military1Ss4a2[0],
-                                        .scrap = &g_screens.military1Ss4a3[0],
+                                        .sale = &g_screens.unitSaleOffers[0],
+                                        .scrap = &g_screens.unitScrapOffers[0],
                                         .container = container});
 }
 
@@ -191,7 +191,7 @@ void MissileLoadPanel::Refresh() {
 
 void MissileLoadPanel::OnCommand(Control* control, int32_t value) {
   MissilePanelCommand(currentForm, 0, &platform, control, value,
-                      MissilePanelHosts{.refresh = &g_screens.military1Ss4, .rowList = InventoryList(),
+                      MissilePanelHosts{.refresh = &g_screens.unitInventory, .rowList = InventoryList(),
                                         .category = &category});
 }
 

@@ -72,12 +72,12 @@ MissileStockPopup& StockPopup() { return g_screens.missiles; }
 
 ProductionListHosts StockHosts(MissileStockPopup& popup) {
   ScreenSet& s = g_screens;
-  return ProductionListHosts{.buildList = &s.popupMissile1f,
+  return ProductionListHosts{.buildList = &s.wmdFilter,
                              .tabIndex = &popup.typeFilter,
-                             .classSheet = &s.military1Ss4a1[0],
-                             .sell = &s.military1Ss4a2[kStockSlot],
-                             .scrap = &s.military1Ss4a3[kStockSlot],
-                             .scrapAll = &s.military1Ss4a3[kStockSlot],
+                             .classSheet = &s.unitPicturePanels[0],
+                             .sell = &s.unitSaleOffers[kStockSlot],
+                             .scrap = &s.unitScrapOffers[kStockSlot],
+                             .scrapAll = &s.unitScrapOffers[kStockSlot],
                              .confirmParent = popup.missileParent};
 }
 
@@ -105,8 +105,8 @@ void MissileStockPopup::BindControls() {
 void MissileStockPopup::OnOpen() {
   for (ListBoxControl* list : {prodList, queueList, storedList}) ResetList(list);
   ScreenSet& s = g_screens;
-  if (subParent4) s.popupMissile1f.Show(0, subParent4);
-  if (subParent5) s.popupMissile1h.Show(0, subParent5);
+  if (subParent4) s.wmdFilter.Show(0, subParent4);
+  if (subParent5) s.missileSelect.Show(0, subParent5);
   SetHidden(missileParent, true);
   SetHidden(Tag(currentForm, "HIDEBOX2"), false);
   bool autoBuild = false;
@@ -116,7 +116,7 @@ void MissileStockPopup::OnOpen() {
       autoBuild = (p->displayPolicy.militaryFlags & kMilitaryMissileAutoBuild) != 0;
   }
   SetControlFlag(Tag(currentForm, "AUTOBUILD2"), kStateSelected, autoBuild ? 1 : 0);
-  if (Control* hide = Tag(currentForm, "HIDEAUTOB")) s.military1Ss1b1[kAutoBuildSlot].Show(0, hide);
+  if (Control* hide = Tag(currentForm, "HIDEAUTOB")) s.autoBuildStatus[kAutoBuildSlot].Show(0, hide);
 }
 
 void MissileStockPopup::RefillLists() {
@@ -172,8 +172,8 @@ void MissileStockPopup::Refresh() {
     SetHidden(c, true);
   SetControlFlag(FormFindControlById(currentForm, kMissileTypeTab + typeFilter), kStateSelected, 1);
   ScreenSet& s = g_screens;
-  s.popupMissile1f.state.category = typeFilter;
-  s.popupMissile1h.typeFilter = typeFilter;
+  s.wmdFilter.state.category = typeFilter;
+  s.missileSelect.typeFilter = typeFilter;
   SetHidden(Tag(currentForm, "SCRAPALL"), !(storedList && storedList->firstRow));
   SetHidden(Tag(currentForm, "CLEAR"), !(queueList && queueList->firstRow));
   if (prodList && !prodList->firstRow) {
@@ -183,14 +183,14 @@ void MissileStockPopup::Refresh() {
     AddNote(prodList, note);
   }
   if (storedList && !storedList->firstRow) AddNote(storedList, "No Undeployed");
-  if (s.popupMissile1f.currentForm) s.popupMissile1f.Refresh();
-  if (s.popupMissile1h.currentForm) {
-    s.popupMissile1h.id = storedList ? storedList->selectedId : 0;
-    s.popupMissile1h.Refresh();
+  if (s.wmdFilter.currentForm) s.wmdFilter.Refresh();
+  if (s.missileSelect.currentForm) {
+    s.missileSelect.id = storedList ? storedList->selectedId : 0;
+    s.missileSelect.Refresh();
   }
   Control* hide = Tag(currentForm, "HIDEAUTOB");
   SetHidden(hide, !autoBuild);
-  if (hide) s.military1Ss1b1[kAutoBuildSlot].Show(0, hide);
+  if (hide) s.autoBuildStatus[kAutoBuildSlot].Show(0, hide);
 }
 
 void MissileStockPopup::OnCommand(Control* control, int32_t controlId) {
@@ -216,11 +216,11 @@ void MissileStockPopup::OnActivate(Control* control, int32_t controlId) {
 
 void MissileStockPopup::OnControlChange(Control* control, int32_t) {
   ScreenSet& s = g_screens;
-  OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1, &s.military1Ss4a1[0],
-                         &s.popupMissile1a[kCarrierPanelSlot]);
+  OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1, &s.unitPicturePanels[0],
+                         &s.missileStockPanels[kCarrierPanelSlot]);
   if (control && control == storedList) {
-    s.popupMissile1h.id = storedList->selectedId;
-    if (s.popupMissile1h.currentForm) s.popupMissile1h.Refresh();
+    s.missileSelect.id = storedList->selectedId;
+    if (s.missileSelect.currentForm) s.missileSelect.Refresh();
     SetHidden(Tag(currentForm, "DEPLOY"), false);
   }
 }
@@ -270,7 +270,7 @@ void WmdFilterPanel::OnControlChange(Control* control, int32_t) {
     for (ListBoxControl* stock : {popup.prodList, popup.queueList, popup.storedList}) ClearChoice(stock);
   OnBuildListChange(control, currentForm, state, key,
                     BuildListChange{.listMode = g_uiOptions.bfiltershownbc + 1,
-                                    .details = &g_screens.military1Ss4a1[0],
+                                    .details = &g_screens.unitPicturePanels[0],
                                     .detailsParent = popup.statParent,
                                     .popup = &popup,
                                     .extra = popup.platformStatus});
@@ -278,7 +278,7 @@ void WmdFilterPanel::OnControlChange(Control* control, int32_t) {
 
 void OpenMissileClassFromList(intptr_t classKey) {
   if (classKey == 0) return;
-  MissilePopup& design = g_screens.popupMissile;
+  MissilePopup& design = g_screens.missileDesignView;
   ScreenParameterList classes;
   classes.entries = BuildListClasses().entries;
   design.Popup(classKey >= kKeepScreenId ? kKeepScreenId : classKey, &classes);

@@ -115,7 +115,7 @@ TEST_F(MissileStockPopupTest, EachMissileIsListedWhereItStandsAndEmptyProduction
 }
 
 TEST_F(MissileStockPopupTest, ABuildListRowClearsTheStockListsChoice) {
-  WmdFilterPanel& panel = g_screens.popupMissile1f;
+  WmdFilterPanel& panel = g_screens.wmdFilter;
   const GlobalGuard<ListBoxControl*> list(panel.list);
   const GlobalGuard<BuildListState> state(panel.state);
   controltest::PanelForm panelForm(panel, "POPUP_MISSILE1f", {"LIST5"}, {}, {"LIST5"});
@@ -132,7 +132,7 @@ TEST_F(MissileStockPopupTest, ABuildListRowClearsTheStockListsChoice) {
 }
 
 TEST_F(MissileStockPopupTest, TheChosenMissilePanelListsSilosUnderTheSiloTab) {
-  MissileSelectPanel& panel = g_screens.popupMissile1h;
+  MissileSelectPanel& panel = g_screens.missileSelect;
   const GlobalGuard<ListBoxControl*> select(panel.selectList), missiles(panel.missileList);
   const GlobalGuard<int32_t> filter(panel.typeFilter), mode(panel.loadList);
   const GlobalGuard<intptr_t> id(panel.id);
@@ -163,7 +163,7 @@ TEST_F(MissileStockPopupTest, TheAutoBuildSwitchPostsItsState) {
 }
 
 TEST_F(MissileStockPopupTest, TheWeaponsFilterIsThePlayersOptionAndStaysTicked) {
-  WmdFilterPanel& panel = g_screens.popupMissile1f;
+  WmdFilterPanel& panel = g_screens.wmdFilter;
   const GlobalGuard<ListBoxControl*> list(panel.list);
   const GlobalGuard<BuildListState> state(panel.state);
   const GlobalGuard<UiOptions> options(g_uiOptions);

@@ -444,7 +444,7 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
     PopPopupsTo(g_ui, kDockLevelSecond);
     return;
   }
-  MapScreen& map = g_screens.map1;
+  MapScreen& map = g_screens.mapScreen;
   if (Is(control, "BASEDETAILS")) {
     // Held while the pop-up takes the facility: the turn thread may free it.
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -452,7 +452,7 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
   } else if (control->id == kSiloActionsButton) {
     map.ss6a.Show(kKeepScreenId, nullptr);
   } else if (control->id == kSiloMissilePageButton) {
-    Screen& page = g_screens.military1Ss4a;
+    Screen& page = g_screens.unitClassList;
     page.Show(kKeepScreenId, nullptr);
     if (Control* mark = page.currentForm ? FormFindControlById(page.currentForm, kMissilePageMark) : nullptr)
       SetControlFlag(mark, kStateSelected, 1);
@@ -491,7 +491,7 @@ void LaunchSchedulePanel::BindControls() {
 void LaunchSchedulePanel::OnOpen() {
   KeepMissile();
   // The calendar the set keeps for the silo's schedule.
-  g_screens.diplomacyCalendar1[kSiloScheduleCalendar].Show(0, calendarParent);
+  g_screens.diplomacySchedule[kSiloScheduleCalendar].Show(0, calendarParent);
   ScreenSlotSelectMapMode(g_screens);
 }
 
@@ -548,10 +548,10 @@ void StoredMissilesPanel::OnCommand(Control* control, int32_t value) {
   }
   if (control != storedList && control != siloList) {
     OnProductionListCommand(currentForm, control, value,
-                            ProductionListHosts{.classSheet = &g_screens.military1Ss4a1[kStockClassSheet],
+                            ProductionListHosts{.classSheet = &g_screens.unitPicturePanels[kStockClassSheet],
                                                 .classSheetParent = statParent,
-                                                .sell = &g_screens.military1Ss4a2[0],
-                                                .scrap = &g_screens.military1Ss4a3[0],
+                                                .sell = &g_screens.unitSaleOffers[0],
+                                                .scrap = &g_screens.unitScrapOffers[0],
                                                 .confirmParent = statParent});
     return;
   }
@@ -563,7 +563,7 @@ void StoredMissilesPanel::OnCommand(Control* control, int32_t value) {
   }
   if (classIndex == 0) return;
   SetHidden(statParent, false);
-  g_screens.military1Ss4a1[kStockClassSheet].Show(classIndex, statParent);
+  g_screens.unitPicturePanels[kStockClassSheet].Show(classIndex, statParent);
 }
 
 void StoredMissilesPanel::OnControlChange(Control* control, int32_t value) {

@@ -33,7 +33,7 @@ namespace {
 // The schedule box of the schedule set the silo pop-up uses.
 constexpr size_t kSiloPopupCalendar = 2;
 
-Screen* ClassSheet() { return &g_screens.military1Ss4a1[0]; }
+Screen* ClassSheet() { return &g_screens.unitPicturePanels[0]; }
 
 void DeselectRows(ListBoxControl* list) {
   if (list) ListDeselectAll(list);
@@ -59,7 +59,7 @@ void SiloPopup::OnOpen() {
   FillBaseHeader(currentForm, cellIndex, subParent3);
   SetHidden(Tag(currentForm, "HIDEBOX2"), false);
   SetHidden(statParent, true);
-  g_screens.popupSilo1g.Show(0, subParent4);
+  g_screens.siloMissiles.Show(0, subParent4);
 }
 
 void SiloPopup::Refresh() {
@@ -136,8 +136,8 @@ void SiloPopup::OnActivate(Control* control, int32_t controlId) {
 
 void SiloPopup::OnControlChange(Control* control, int32_t row) {
   if (control && control == storedList && row != 0) {
-    DeselectRows(g_screens.popupSilo1g.list);
-    g_screens.popupSilo1g.Refresh();
+    DeselectRows(g_screens.siloMissiles.list);
+    g_screens.siloMissiles.Refresh();
   }
   OnProductionListChange(currentForm, control, ListCurrentUnit(control), 1, ClassSheet());
 }
@@ -170,7 +170,7 @@ void SiloMissilePanel::Refresh() { FillMissileHeader(list, currentForm); }
 
 void SiloMissilePanel::OnCommand(Control* control, int32_t value) {
   const uint32_t missile = list ? static_cast<uint32_t>(list->selectedId) : 0u;
-  OnSiloCommand({.targetPanel = &g_screens.popupSilo1g1, .refresh = this, .launch = &g_screens.popupSilo1g2}, missile,
+  OnSiloCommand({.targetPanel = &g_screens.siloTarget, .refresh = this, .launch = &g_screens.siloSchedule}, missile,
                 control, currentForm, value);
 }
 
@@ -194,20 +194,20 @@ void SiloMissilePanel::OnControlChange(Control* control, int32_t row) {
   }
 }
 
-void SiloTargetPanel::BindControls() { hostLink = &g_screens.popupSilo1g.misParent2; }
+void SiloTargetPanel::BindControls() { hostLink = &g_screens.siloMissiles.misParent2; }
 
 void SiloTargetPanel::OnCommand(Control* control, int32_t value) {
-  OnSiloCommand({.refresh = &g_screens.popupSilo1g, .launch = &g_screens.popupSilo1g2}, missile, control,
+  OnSiloCommand({.refresh = &g_screens.siloMissiles, .launch = &g_screens.siloSchedule}, missile, control,
                 currentForm, value);
 }
 
-void SiloSchedulePanel::BindControls() { hostLink = &g_screens.popupSilo1g.misParent2; }
+void SiloSchedulePanel::BindControls() { hostLink = &g_screens.siloMissiles.misParent2; }
 
 void SiloSchedulePanel::OnOpen() {
   KeepMissile();
-  g_screens.diplomacyCalendar1[kSiloPopupCalendar].Show(0, Tag(currentForm, "CALPARENT"));
+  g_screens.diplomacySchedule[kSiloPopupCalendar].Show(0, Tag(currentForm, "CALPARENT"));
 }
 
 void SiloSchedulePanel::OnCommand(Control* control, int32_t value) {
-  OnSiloCommand({.refresh = &g_screens.popupSilo1g}, missile, control, currentForm, value);
+  OnSiloCommand({.refresh = &g_screens.siloMissiles}, missile, control, currentForm, value);
 }

@@ -78,7 +78,7 @@ class SiloPopupTest : public ::testing::Test {
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UnitRecord*> ring_{g_world.units};
   SiloPopup& popup_ = g_screens.siloPopup;
-  SiloMissilePanel& panel_ = g_screens.popupSilo1g;
+  SiloMissilePanel& panel_ = g_screens.siloMissiles;
   GlobalGuard<uint32_t> cell_{popup_.cellIndex};
   GlobalGuard<Control*> popupForm_{popup_.form}, popupCurrent_{popup_.currentForm};
   GlobalGuard<Control*> panelForm0_{panel_.form}, panelCurrent_{panel_.currentForm};

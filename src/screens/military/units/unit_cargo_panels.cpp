@@ -136,7 +136,7 @@ void UnitCargoPanel::OnActivate(Control* control, int32_t) {
     return;
   }
   if (control != list || list->selectedId <= 0) return;
-  g_screens.popupMissileB.Popup(list->selectedId, nullptr);
+  g_screens.missileStockView.Popup(list->selectedId, nullptr);
 }
 
 UnitCargoLoadPanel::UnitCargoLoadPanel()

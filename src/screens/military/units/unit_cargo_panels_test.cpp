@@ -75,7 +75,7 @@ TEST(UnitCargoCapacity, ALoneCraftLooksForATenth) {
 TEST_F(UnitCargoPanelsTest, TransferPostsTheOrderFlagsTheOrderAndARouteToTheBase) {
   UnitRecord& base = units_[1];
   base.x = 12, base.y = 7;
-  UnitTransferPanel& panel = g_screens.popupMilitary1a8;
+  UnitTransferPanel& panel = g_screens.unitTransfer;
   GlobalGuard<ListBoxControl*> kept{panel.list};
   GlobalGuard<uint32_t> unit{panel.unit};
   const auto list = Chosen(base.id);
@@ -107,7 +107,7 @@ TEST_F(UnitCargoPanelsTest, CarrierRoomGreysBoard) {
   g_world.unitClasses[1].weight = 5.0f;
   g_world.unitClasses[2].carryCapacity = 10.0f;
   cargo.strength = 3.0f, cargo.ammo = 5.0f;
-  UnitCargoLoadPanel& panel = g_screens.popupMilitary1a13;
+  UnitCargoLoadPanel& panel = g_screens.unitCargoLoad;
   GlobalGuard<ListBoxControl*> kept{panel.list};
   GlobalGuard<Control*> form{panel.currentForm};
   GlobalGuard<uint32_t> unit{panel.unit};
@@ -131,7 +131,7 @@ TEST_F(UnitCargoPanelsTest, CarrierRoomGreysBoard) {
 // buttons, aboard for the unload ones.
 TEST_F(UnitCargoPanelsTest, EachLoadButtonOrdersTheLoadOrUnloadOfItsStock) {
   UnitRecord &stock = units_[0], &transport = units_[1];
-  UnitCargoPanel& panel = g_screens.popupMilitary1a6a;
+  UnitCargoPanel& panel = g_screens.unitCargo;
   GlobalGuard<ListBoxControl*> kept{panel.list};
   GlobalGuard<Control*> form{panel.currentForm};
   GlobalGuard<uint32_t> unit{panel.unit};

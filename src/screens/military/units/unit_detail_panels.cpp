@@ -344,7 +344,7 @@ void UnitRecoverPanel::Confirm(UnitRecord& u) {
 UnitTroopsPanel::UnitTroopsPanel() : UnitConfirmPanel("POPUP_MILITARY1A12", kUiTextDeploy, 0xFFFFFFFF) {}
 
 void UnitTroopsPanel::Refresh() {
-  unit = IdOf(g_screens.popupMilitary1a9.id);
+  unit = IdOf(g_screens.unitDetailPanel.id);
   plat::CriticalSectionLock lock(g_simulationLock);
   if (const UnitRecord* u = UnitOf(unit)) FillFigures(currentForm, *u, false);
 }

@@ -54,7 +54,7 @@ class UnitDetailPanelsTest : public ::testing::Test {
 };
 
 TEST_F(UnitDetailPanelsTest, EngagementBoxes) {
-  UnitEngagementPanel& panel = g_screens.popupMilitary1a4;
+  UnitEngagementPanel& panel = g_screens.unitEngagement;
   GlobalGuard<intptr_t> id{panel.id};
   militarytest::TestSheet form;
   Control* aggressive = form.Add(nullptr, 142);
@@ -86,7 +86,7 @@ TEST_F(UnitDetailPanelsTest, StandDownFiguresAndOrder) {
   unitfields::SetProductReal(g_world.players[kLocal], unitfields::kSupplyProduct, kProductPriceLimitAt, 2.0f);
   militarytest::TestSheet form;
   form.Texts({"DAYCOST", "TROOPS", "RECOVERED"});
-  UnitRecoverPanel& panel = g_screens.popupMilitary1a7;
+  UnitRecoverPanel& panel = g_screens.unitRecover;
   GlobalGuard<intptr_t> id{panel.id};
   GlobalGuard<Control*> shown{panel.currentForm};
   panel.currentForm = form.root;

@@ -146,31 +146,31 @@ void UnitDetailPopup::OnOpen() {
   ShowTag(f, "DESTROYED", false);
   ShowTag(f, "GROUPHIDE", false);
   if (!InGame()) {
-    s.popupMilitary1a.Show(unitParam, commandHost);
+    s.unitCommands.Show(unitParam, commandHost);
     SetHidden(commandHost, true);
-    s.mapEditorBSs6c.Show(unitParam, detailHost);
-    s.popupMilitary1a9.Show(unitParam, infoHost);
+    s.unitAttributesPanel.Show(unitParam, detailHost);
+    s.unitDetailPanel.Show(unitParam, infoHost);
     ShowTag(f, "RENUNITBUT", true), ShowTag(f, "TECHBUT", true);
     ShowTag(f, "UINFOBUT", false), ShowTag(f, "LOCK", false);
   } else if (st.foreignOrGone) {
-    s.popupMilitary1b.Show(unitParam, commandHost);
-    s.popupMilitary1a10.Show(classIndex, infoHost);
+    s.unitPriority.Show(unitParam, commandHost);
+    s.unitClassSheet.Show(classIndex, infoHost);
     for (const char* tag : {"RENUNITBUT", "UINFOBUT", "TECHBUT", "LOCK", "SUBPARENT4"}) ShowTag(f, tag, false);
   } else {
     if (st.building) {
-      s.popupMilitary1c.Show(unitParam, commandHost);
+      s.unitHomeBase.Show(unitParam, commandHost);
     } else {
-      s.popupMilitary1a.Show(unitParam, commandHost);
+      s.unitCommands.Show(unitParam, commandHost);
       // Without a local player there are no groups to show.
       ShowTag(f, "GROUPHIDE", LocalPlayerIndex(g_world) >= 0);
     }
-    s.popupMilitary1a9.Show(unitParam, infoHost);
+    s.unitDetailPanel.Show(unitParam, infoHost);
     ShowTag(f, "RENUNITBUT", true), ShowTag(f, "TECHBUT", true), ShowTag(f, "LOCK", true);
     ShowTag(f, "UINFOBUT", false);
   }
-  s.popupMilitary3.Show(unitParam, statsHost);
-  s.popupMilitary3a.Show(unitParam, strengthHost);
-  s.popupMilitary3c.Show(classIndex, extraHost);
+  s.unitClassStats.Show(unitParam, statsHost);
+  s.unitStrength.Show(unitParam, strengthHost);
+  s.unitExtraFill.Show(classIndex, extraHost);
   if (Control* name = Tag(f, "UNITNAME")) {
     name->flags &= ~kNameEditable;
     SetControlText(name, st.name.c_str());
@@ -218,10 +218,10 @@ void UnitDetailPopup::Refresh() {
   }
   ScreenSet& s = g_screens;
   if (!building) {
-    s.popupMilitary3a.Show(static_cast<intptr_t>(unit), strengthHost);
+    s.unitStrength.Show(static_cast<intptr_t>(unit), strengthHost);
     if (own) ShowTag(f, "SUBPARENT4", true);
   } else {
-    s.popupMilitary3b.Show(static_cast<intptr_t>(unit), strengthHost);
+    s.unitProgress.Show(static_cast<intptr_t>(unit), strengthHost);
     ShowTag(f, "SUBPARENT4", false);
   }
   UpdateNextPrevButtons(parameterList, f);
@@ -261,10 +261,10 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
   } else if (Is(control, "NEXTBUT") || Is(control, "PREVBUT")) {
     SelectListItem(*this, Is(control, "NEXTBUT") ? 1 : -1);
   } else if (Is(control, "TECHBUT")) {
-    s.popupMilitary1a10.Show(classIndex, infoHost);
+    s.unitClassSheet.Show(classIndex, infoHost);
     ShowTag(f, "UINFOBUT", true), ShowTag(f, "TECHBUT", false);
   } else if (Is(control, "UINFOBUT")) {
-    s.popupMilitary1a9.Show(static_cast<intptr_t>(unit), infoHost);
+    s.unitDetailPanel.Show(static_cast<intptr_t>(unit), infoHost);
     ShowTag(f, "UINFOBUT", false), ShowTag(f, "TECHBUT", true);
   } else if (!unit) {
     return;

@@ -88,11 +88,11 @@ class UnitDetailPopupTest : public ::testing::Test {
   GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
   GlobalGuard<int32_t> mode_{g_ui.mode};
-  ScreenKeep kept_[9] = {ScreenKeep(g_screens.popupMilitary1a),  ScreenKeep(g_screens.popupMilitary1b),
-                         ScreenKeep(g_screens.popupMilitary1c),  ScreenKeep(g_screens.popupMilitary1a9),
-                         ScreenKeep(g_screens.popupMilitary1a10), ScreenKeep(g_screens.mapEditorBSs6c),
-                         ScreenKeep(g_screens.popupMilitary3),   ScreenKeep(g_screens.popupMilitary3a),
-                         ScreenKeep(g_screens.popupMilitary3c)};
+  ScreenKeep kept_[9] = {ScreenKeep(g_screens.unitCommands),  ScreenKeep(g_screens.unitPriority),
+                         ScreenKeep(g_screens.unitHomeBase),  ScreenKeep(g_screens.unitDetailPanel),
+                         ScreenKeep(g_screens.unitClassSheet), ScreenKeep(g_screens.unitAttributesPanel),
+                         ScreenKeep(g_screens.unitClassStats),   ScreenKeep(g_screens.unitStrength),
+                         ScreenKeep(g_screens.unitExtraFill)};
   militarytest::TestSheet form_;
   std::vector<std::unique_ptr<UnitRecord>> units_;
 };
@@ -107,17 +107,17 @@ TEST_F(UnitDetailPopupTest, ModeTable) {
     Screen *command, *info, *detail;
     bool renameHidden, lockHidden, commandHidden, detailHidden, destroyed, groupsHidden, filterHidden, autoOn;
   } rows[] = {
-      {kUiInGame, kLocal, 5, 0, 0, 0, &s.popupMilitary1b, &s.popupMilitary1a10, nullptr,
+      {kUiInGame, kLocal, 5, 0, 0, 0, &s.unitPriority, &s.unitClassSheet, nullptr,
        true, true, false, true, false, true, true, false},
-      {kUiInGame, kLocal, kLocal, kUnitGone, 0, 0, &s.popupMilitary1b, &s.popupMilitary1a10, nullptr,
+      {kUiInGame, kLocal, kLocal, kUnitGone, 0, 0, &s.unitPriority, &s.unitClassSheet, nullptr,
        true, true, true, true, true, true, true, false},
-      {kUiInGame, kLocal, kLocal, 0, kPostureUnderConstruction, kStateDeployRefused, &s.popupMilitary1c,
-       &s.popupMilitary1a9, nullptr, false, false, false, true, false, true, false, true},
-      {kUiInGame, kLocal, kLocal, 0, 0, kStateDeployRefused, &s.popupMilitary1a, &s.popupMilitary1a9, nullptr,
+      {kUiInGame, kLocal, kLocal, 0, kPostureUnderConstruction, kStateDeployRefused, &s.unitHomeBase,
+       &s.unitDetailPanel, nullptr, false, false, false, true, false, true, false, true},
+      {kUiInGame, kLocal, kLocal, 0, 0, kStateDeployRefused, &s.unitCommands, &s.unitDetailPanel, nullptr,
        false, false, false, false, false, false, true, false},
-      {kUiFrontEnd, kLocal, kLocal, 0, 0, 0, &s.popupMilitary1a, &s.popupMilitary1a9, &s.mapEditorBSs6c,
+      {kUiFrontEnd, kLocal, kLocal, 0, 0, 0, &s.unitCommands, &s.unitDetailPanel, &s.unitAttributesPanel,
        false, true, true, false, false, true, true, false},
-      {kUiInGame, -1, kLocal, 0, 0, 0, &s.popupMilitary1b, &s.popupMilitary1a10, nullptr,
+      {kUiInGame, -1, kLocal, 0, 0, 0, &s.unitPriority, &s.unitClassSheet, nullptr,
        true, true, false, true, false, true, true, false},
   };
   int row = 0;

@@ -214,7 +214,7 @@ namespace {
 // The map unit panels the pages show: 4A the summary, 4B the status, 4C the
 // cargo, 4D the extra figures.
 Screen* PagePanel(int32_t page) {
-  UnitPanel& units = g_screens.map1.units;
+  UnitPanel& units = g_screens.mapScreen.units;
   switch (page) {
     case 0: return &units.summary;
     case 1: return &units.status;
@@ -247,7 +247,7 @@ void UnitListOrdersPanel::OnOpen() {
   }
   bool showPage = changed;
   if (building) {
-    if (summaryHost_) g_screens.popupUlist1d.Show(id, summaryHost_);
+    if (summaryHost_) g_screens.unitListProduction.Show(id, summaryHost_);
     if (page == 0 || page == 2) page = 1, showPage = true;
   } else if (summaryHost_) {
     Summary().Show(id, summaryHost_);
@@ -307,7 +307,7 @@ void UnitListPopup::OnOpen() {
   Control* reserve = Id(currentForm, 211);
   Control* building = Id(currentForm, 212);
   mode = reserve && reserve->Selected() ? 1 : (building && building->Selected() ? 2 : 0);
-  g_screens.popupUlist1c.unit = 0;
+  g_screens.unitListOrders.unit = 0;
 }
 
 void UnitListPopup::Refresh() {
@@ -339,8 +339,8 @@ void UnitListPopup::Refresh() {
     plat::CriticalSectionLock lock(g_simulationLock);
     units = UnitListUnits(g_world, category, mode);
   }
-  Screen& row = mode == 2 ? static_cast<Screen&>(g_screens.popupUlist1b) : static_cast<Screen&>(g_screens.popupUlist1a);
-  const Control* rowForm = g_screens.popupUlist1a.form;
+  Screen& row = mode == 2 ? static_cast<Screen&>(g_screens.unitListBuildRow) : static_cast<Screen&>(g_screens.unitListRow);
+  const Control* rowForm = g_screens.unitListRow.form;
   const int32_t width = rowForm ? Width(rowForm) : Width(list) - 16;
   const int32_t height = rowForm ? Height(rowForm) : 0;
   for (uint32_t unit : units) ListAddIconItem(list, &row, width, height, static_cast<int32_t>(unit), 0, 0, 0);
@@ -418,7 +418,7 @@ void UnitListPopup::OnControlChange(Control* control, int32_t) {
     for (const char* tag : {"DETAILS1", "DETAILS2", "GRHIDE"}) SetHidden(Tag(f, tag), true);
     return;
   }
-  if (details1) g_screens.popupUlist1c.Show(static_cast<intptr_t>(unitId), details1);
+  if (details1) g_screens.unitListOrders.Show(static_cast<intptr_t>(unitId), details1);
   SetHidden(details1, false);
   SetHidden(details2, false);
   const bool groups = !building && local >= 0;

@@ -107,18 +107,18 @@ void UnitRefitPanel::OnCommand(Control* control, int32_t) {
     CloseGridSubPanel(*this, false);
     return;
   }
-  Screen* panel = Is(control, "UPGRADE") ? static_cast<Screen*>(&s.popupMilitary1a5)
-                  : Is(control, "ROLE")  ? static_cast<Screen*>(&s.popupMilitary1a6b)
-                  : Is(control, "SHELLS") ? static_cast<Screen*>(&s.popupMilitary1a6c)
+  Screen* panel = Is(control, "UPGRADE") ? static_cast<Screen*>(&s.unitUpgrade)
+                  : Is(control, "ROLE")  ? static_cast<Screen*>(&s.unitRefitChoice)
+                  : Is(control, "SHELLS") ? static_cast<Screen*>(&s.unitChemical)
                                           : nullptr;
   if (!panel) return;
   SetHidden(panelHost, false);
-  panel->Show(panel == &s.popupMilitary1a5 ? upgradeClass : shown, panelHost);
+  panel->Show(panel == &s.unitUpgrade ? upgradeClass : shown, panelHost);
 }
 
 UnitUpgradePanel::UnitUpgradePanel() : Screen("POPUP_MILITARY1A5", FormLookups{.tags = kUpgradePreviewTags, .ids = {}}) {}
 
-void UnitUpgradePanel::BindControls() { hostLink = &g_screens.popupMilitary1a6.panelHost; }
+void UnitUpgradePanel::BindControls() { hostLink = &g_screens.unitRefit.panelHost; }
 
 void UnitUpgradePanel::Refresh() {
   Control* f = currentForm;
@@ -131,19 +131,19 @@ void UnitUpgradePanel::Refresh() {
   const bool available = Available(g_world, classIndex, LocalPlayerIndex(g_world));
   SetControlFlag(Tag(f, "HDRUPG"), kStateSelected, available ? 0 : 1);
   SetHidden(Tag(f, "GRIDUPG1"), available);
-  SetHidden(Tag(f, "PREVIEW"), host != g_screens.popupMilitary1a6.panelHost);
+  SetHidden(Tag(f, "PREVIEW"), host != g_screens.unitRefit.panelHost);
   // The upgrade's statistics, on the sheet of its own the preview keeps.
   constexpr size_t kUpgradeClassSheet = 14;
   if (Control* parent = Tag(f, "STATPARENT"); parent && cls)
-    g_screens.military1Ss4a1[kUpgradeClassSheet].Show(classIndex, parent);
+    g_screens.unitPicturePanels[kUpgradeClassSheet].Show(classIndex, parent);
 }
 
 void UnitUpgradePanel::OnCommand(Control* control, int32_t) {
   if (Is(control, "OKBUT") || Is(control, "BACK")) CloseGridSubPanel(*this, false);
-  if (Is(control, "UINFO")) g_screens.popupMilitary2.Popup(id, nullptr);
+  if (Is(control, "UINFO")) g_screens.unitBuild.Popup(id, nullptr);
 }
 
-void UnitRefitChoicePanel::BindControls() { hostLink = &g_screens.popupMilitary1a6.panelHost; }
+void UnitRefitChoicePanel::BindControls() { hostLink = &g_screens.unitRefit.panelHost; }
 
 void UnitRefitChoicePanel::Refresh() {
   Control* f = currentForm;
@@ -165,7 +165,7 @@ void UnitRefitChoicePanel::OnCommand(Control* control, int32_t) {
   if (Is(control, "BACK")) CloseGridSubPanel(*this, false);
 }
 
-void UnitChemicalPanel::BindControls() { hostLink = &g_screens.popupMilitary1a6.panelHost; }
+void UnitChemicalPanel::BindControls() { hostLink = &g_screens.unitRefit.panelHost; }
 
 void UnitChemicalPanel::Refresh() {
   Control* f = currentForm;

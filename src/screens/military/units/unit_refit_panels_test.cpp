@@ -18,8 +18,8 @@ TEST(UnitUpgradePreview, ShowsTheClassSheetInItsStatParent) {
   const GlobalGuard<GameState> state(g_world.gameState);
   g_world.unitClasses.assign(8, UnitClassRecord{});
   g_world.gameState.localPlayer = 1;
-  UnitUpgradePanel& panel = g_screens.popupMilitary1a5;
-  Screen& sheet = g_screens.military1Ss4a1[14];
+  UnitUpgradePanel& panel = g_screens.unitUpgrade;
+  Screen& sheet = g_screens.unitPicturePanels[14];
   const GlobalGuard<intptr_t> id(panel.id), sheetId(sheet.id);
   controltest::PanelForm form(panel, "POPUP_MILITARY1A5", {"COST", "TIME", "UPGNAME", "STATPARENT"}, {},
                               {"STATPARENT"});
