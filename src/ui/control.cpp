@@ -39,7 +39,9 @@ Control::Control(const Control& o)
       hasText(o.hasText),
       owner(o.owner),
       userWord(o.userWord),
-      rect(o.rect) {
+      rect(o.rect),
+      placeShiftX(o.placeShiftX),
+      placeShiftY(o.placeShiftY) {
   std::memcpy(tag, o.tag, sizeof tag);
   std::memcpy(outlineWidths, o.outlineWidths, sizeof outlineWidths);
   std::memcpy(fills, o.fills, sizeof fills);

@@ -132,6 +132,9 @@ class Control : public ListNode {
   Control* firstChild = nullptr;
   Control* parent = nullptr;
   plat::Rect rect;  // relative to the parent's left/top
+  // How far its screen has moved this form from where it was laid out (a
+  // form shown on a background larger than the one it was laid out for).
+  int32_t placeShiftX = 0, placeShiftY = 0;
 
  protected:
   // For Clone: every field but the links, the children and the parent.

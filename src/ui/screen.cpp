@@ -19,16 +19,12 @@ bool g_alternateLayout = false;
 // elsewhere goes back to where it was laid out.
 void Screen::KeepPlaceOnBackground() {
   const bool onBackground = host == g_ui.frontEndBackground || host == g_ui.gameBackground;
-  Shift& shift = shift_;
-  if (shift.form && shift.form != currentForm) {
-    RectMoveTo(&shift.form->rect, shift.form->rect.left - shift.x, shift.form->rect.top - shift.y);
-    shift = {};
-  }
   const int32_t x = onBackground ? std::max(0, Width(host) - kBackgroundWidth) / 2 : 0;
   const int32_t y = onBackground ? std::max(0, Height(host) - kBackgroundHeight) / 2 : 0;
   Control* form = currentForm;
-  RectMoveTo(&form->rect, form->rect.left + x - shift.x, form->rect.top + y - shift.y);
-  shift = {form, x, y};
+  RectMoveTo(&form->rect, form->rect.left + x - form->placeShiftX, form->rect.top + y - form->placeShiftY);
+  form->placeShiftX = x;
+  form->placeShiftY = y;
 }
 
 Screen::Screen(const char* name, FormLookups formLookups) : formName(name), lookups(formLookups) {

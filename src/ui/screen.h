@@ -95,13 +95,6 @@ class Screen {
 
  private:
   void KeepPlaceOnBackground();
-  // How far the screen has moved its form from where the form was laid out
-  // (a form on a background larger than the one it was laid out for).
-  struct Shift {
-    Control* form = nullptr;
-    int32_t x = 0, y = 0;
-  };
-  Shift shift_;
   static Screen* head_;
 };
 
