@@ -52,6 +52,18 @@ bool ServesAircraft(const World& world, const UnitRecord& lead, int movementType
 // Orders that take the unit away from the base: a one-hex move or a shot.
 bool BusyAway(const UnitRecord& unit) { return (unit.orders[kOrderFlags] & (kOrderMoving | kOrderEngaged)) != 0; }
 
+// Ends the trip home where the unit stands. A land unit disbands only out
+// of a base's reserve, so a stand-down riding on a trip that cannot end
+// there is dropped with it, rather than left on the unit for good.
+void DropHomeOrder(UnitRecord& unit) {
+  OrderBlock& o = unit.orders;
+  o[kOrderFlags] &= ~kOrderWithdrawing;
+  if (unit.moveKind != kMoveKindLand || !(o[kOrderMask] & kMaskDisbandAny)) return;
+  o[kOrderMask] &= ~kMaskDisbandAny;
+  if ((o[kOrderFlags] & ~kOrderEngaged) == 0 && o[kOrderMask] == 0) o[kOrderId] = 0;
+  if (unit.pendingOrders == 0) unit.ordersShown = o;
+}
+
 // Going home: into the reserve of the base it stands on, else toward its
 // side's nearest base within reach. True when the unit left the map.
 bool ReturnToBase(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
@@ -64,7 +76,7 @@ bool ReturnToBase(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   o[kMoveTarget] = base;
   unit.unitFlags &= ~kUnitFollowsLeader;
   if (base == kNoHexPosition || base == here) {
-    o[kOrderFlags] &= ~kOrderWithdrawing;
+    DropHomeOrder(unit);
     return false;
   }
   const bool fuelToSpare = cls.fuelCapacity * unit.strength / 2.0f < unit.fuel;
@@ -73,7 +85,7 @@ bool ReturnToBase(World& world, UnitRecord& unit, const UnitClassRecord& cls) {
   if (HexDistance(MapShape(world), here, base) + kHomeReserveHexes < unit.rangeLeft)
     UnitResetMoveState(world, 1, unit, base, 0);
   else
-    o[kOrderFlags] &= ~kOrderWithdrawing;
+    DropHomeOrder(unit);
   return false;
 }
 

@@ -161,13 +161,19 @@ TEST_F(StepOrdersTest, TheAtBaseFlagFollowsWhereTheUnitStands) {
 // beyond half its fuel capacity (2 a point) it would hurry home at 150 %,
 // which shortens the reach. A base d hexes away is gone to when d + 4 is
 // below the reach. A base on another player's hex takes no one into its
-// reserve: a unit standing on it drops the order where it is.
+// reserve: a unit standing on it drops the order where it is. A land unit
+// disbands only out of a reserve, so a stand-down (order 46) riding on a
+// trip that is dropped ends with it; one on its way keeps it.
 TEST_F(StepOrdersTest, AUnitGoesHomeOnlyToABaseWithinItsReachLessFour) {
+  constexpr uint32_t kStandDown = 46;
   const struct {
     int tankX;
     float fuel;
     bool ordered;
-  } rows[] = {{1, 9.0f, true}, {1, 12.0f, false}, {0, 9.0f, false}, {2, 12.0f, true}, {5, 9.0f, false}};
+    uint32_t mask;
+  } rows[] = {{1, 9.0f, true, 0},  {1, 12.0f, false, 0},          {0, 9.0f, false, 0},
+              {2, 12.0f, true, 0}, {5, 9.0f, false, 0},           {2, 12.0f, true, kMaskDisband},
+              {1, 12.0f, false, kMaskDisband}, {5, 9.0f, false, kMaskDisband}};
   for (const auto& row : rows) {
     StepWorld fresh;
     World& w = *fresh.world;
@@ -178,12 +184,17 @@ TEST_F(StepOrdersTest, AUnitGoesHomeOnlyToABaseWithinItsReachLessFour) {
     UnitRecord& tank = fresh.Tank(row.tankX, 2);
     tank.fuel = row.fuel;
     tank.orders[kOrderFlags] = kOrderWithdrawing;
+    tank.orders[kOrderMask] = row.mask;
+    tank.orders[kOrderId] = kStandDown;
     UnitStepState s = fresh.State(tank);
     StepBaseOrders(w, tank, s);
     EXPECT_EQ(tank.orders[kMoveTarget], MakeHexPos(5, 2));
     EXPECT_EQ((tank.orders[kOrderFlags] & kOrderWithdrawing) != 0, row.ordered) << row.tankX << " " << row.fuel;
     EXPECT_EQ(tank.orders[kDestination], row.ordered ? MakeHexPos(5, 2) : 0u);
     EXPECT_TRUE(!s.ended && !InReserve(tank) && tank.x == row.tankX);
+    if (!row.mask) continue;
+    EXPECT_EQ(tank.orders[kOrderMask], row.ordered ? row.mask : 0u) << row.tankX << " " << row.fuel;
+    EXPECT_EQ(tank.ordersShown[kOrderId], row.ordered ? kStandDown : 0u) << "the sheet shows the order ended";
   }
 }
 
