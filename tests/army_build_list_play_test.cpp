@@ -134,6 +134,18 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
       EXPECT_EQ(t->ShownText().text, t->text) << "row " << row->id << " " << std::string(c->tag, kTagSize).c_str();
     });
   EXPECT_GE(texts, 2) << "the rows in view show their names and strengths";
+  // So do the sheet beside them (its item labels and figures) and the
+  // production page's headings and figures.
+  for (Control* form : {sheet.currentForm, s.unitProduction.currentForm}) {
+    int32_t shown = 0;
+    ControlTreeForEach(form, kAnyDepth, 0, [&](Control* c) {
+      const auto* t = dynamic_cast<const StringControl*>(c);
+      if (!t || !Shown(c) || t->text.empty()) return;
+      ++shown;
+      EXPECT_EQ(t->ShownText().text, t->text) << std::string(form->tag, kTagSize).c_str() << " " << c->id;
+    });
+    EXPECT_GE(shown, 4) << std::string(form->tag, kTagSize).c_str() << " shows its texts";
+  }
 
   // The arrow that shows more rows below lies in the list's box.
   ASSERT_FALSE(panel.list->downIndicator->Hidden()) << "the short list scrolls";

@@ -78,6 +78,17 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   ASSERT_TRUE(Shown(popup.currentForm)) << "the unit list is open";
   ASSERT_NE(popup.list, nullptr);
   ASSERT_NE(ListNextRow(popup.list, nullptr), nullptr) << "Westholm has land units";
+  // Every text of the rows reads whole: class, name, a field unit's map
+  // position and its strength, none cut to dots.
+  int32_t positions = 0;
+  for (const Control* row = ListNextRow(popup.list, nullptr); row; row = ListNextRow(popup.list, row))
+    ControlTreeForEach(row->firstChild, kAnyDepth, 0, [&](Control* c) {
+      const auto* t = dynamic_cast<const StringControl*>(c);
+      if (!t || !Shown(c) || t->text.empty()) return;
+      positions += t->text.rfind("X:", 0) == 0;
+      EXPECT_EQ(t->ShownText().text, t->text) << "row " << row->id << " text " << c->id;
+    });
+  EXPECT_GT(positions, 0) << "a unit in the field shows its map position";
   SampleGame::ClickControl(popup.list, 0);
   UnitListOrdersPanel& orders = s.unitListOrders;
   ASSERT_NE(orders.unit, 0u) << "a unit is picked";
