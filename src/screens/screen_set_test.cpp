@@ -105,7 +105,7 @@ TEST(ScreenSetTest, TheWholeListHoldsTheSetAndTheStaticScreensBeforeAnyListBox) 
   // starts: the map view's three panes and the layout editor's screen.
   const std::vector<const Screen*> statics = {&g_mapView.mapPane, &g_mapView.minimapPane, &g_mapView.dragPanPane,
                                               &g_formEditor};
-  constexpr size_t kListedBeforeAnyListBox = 1111;
+  constexpr size_t kListedBeforeAnyListBox = 1112;
   // Screens made since (list boxes, other tests' screens) stand in front.
   Screen later(nullptr);
   const Screen* x = Screen::AllScreens();
