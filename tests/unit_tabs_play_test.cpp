@@ -1,8 +1,9 @@
 // The whole program on the sample scenario as Westholm, the selected-unit
-// panel's tabs opened by clicks: a battle tank's details, loads and class
-// abilities; then a transport helicopter with the tank aboard lists it on
-// the cargo tab, and the tank, ordered out there, is back on the map
-// within a game day.
+// panel's tabs opened by clicks: a battle tank picked on the map, its
+// details, its command grid's base transfer panel opened and closed in the
+// tab, its loads and class abilities; then a transport helicopter with the
+// tank aboard lists it on the cargo tab, and the tank, ordered out there, is
+// back on the map within a game day.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,6 +18,7 @@
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
 #include "screens/main/panels/map_screen.h"
+#include "screens/main/popups/hex_list_popups.h"
 #include "screens/military/units/unit_progress_row.h"
 #include "screens/military/units/unit_detail_popup.h"
 #include "screens/screen_set.h"
@@ -96,7 +98,13 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
     units.Show(0, nullptr);
     SampleGame::Pump();
   };
-  showHex();
+  // The tank's hex clicked on the map lists its units.
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(at, x, y));
+  SampleGame::Click(x, y);
+  // More than one unit there: the stack list opens and the tank is picked
+  // from it, the panel then listing the selection.
+  if (StackList().currentForm->parent) SampleGame::ClickControl(StackList().list, RowOf(StackList().list, tank));
   const int tankRow = RowOf(units.list, tank);
   ASSERT_GE(tankRow, 0);
   SampleGame::ClickControl(units.list, tankRow);
@@ -120,7 +128,7 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
   // Rows sit in the list's box, the list not scrolled.
   const plat::Rect box = ControlAbsoluteRect(units.list);
-  const int32_t x = box.left + row->rect.right - 12, y = box.top + row->rect.top + 6;
+  x = box.left + row->rect.right - 12, y = box.top + row->rect.top + 6;
   ASSERT_TRUE(x >= 0 && x < static_cast<int32_t>(width) && y >= 0 && y < static_cast<int32_t>(height));
   const uint32_t bar = frame[static_cast<size_t>(y) * width + static_cast<size_t>(x)] & 0xFFFFFFu;
   // The bar's green shows through the row's selection mark.
@@ -132,6 +140,18 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
   EXPECT_EQ(TextOf(units.detail, "CLASS"), TextListText(kListMilclass, w.unitClasses[kTankClass].typeByte));
   EXPECT_EQ(TextOf(units.detail, "UCREW"), crew);
   EXPECT_EQ(TextOf(units.detail, "LOCATION"), place);
+  // The tab's command grid opens the tank's base transfer panel in place of
+  // the details; pressing the button again brings the details back.
+  Control* details = FormFindControlByTag(units.summary.currentForm, "SUBPARENT2");
+  ASSERT_EQ(s.unitTabGrid.currentForm->parent, FormFindControlByTag(units.summary.currentForm, "GRIDPAR"))
+      << "the unit tab carries the command grid";
+  Control* base = FormFindControlById(s.unitTabGrid.currentForm, 108);
+  ASSERT_FALSE(base->Hidden()) << "a tank on the map may change base";
+  SampleGame::ClickControl(base);
+  EXPECT_EQ(details->firstChild, s.unitTransfer.currentForm) << "the transfer panel shows in the tab";
+  EXPECT_EQ(static_cast<uint32_t>(s.unitTransfer.id), tank);
+  SampleGame::ClickControl(base);
+  EXPECT_EQ(details->firstChild, units.detail.currentForm) << "the details are back";
   SampleGame::ClickControl(FormFindControlByTag(units.currentForm, "4B"));
   EXPECT_EQ(TextOf(units.strength, 355), "0") << "a tank carries nothing";
   EXPECT_NE(TextOf(units.strength, 256), "0") << "a tank has days of supplies";

@@ -301,7 +301,7 @@ constexpr CatalogueRow kCatalogue[] = {
     {kMilitary, {{"POPUP_ULIST1c", 1}}},
     {kMilitary, {{"POPUP_ULIST1d", 1}}},
     {kMilitary, {{"POPUP_MILITARY1", 1}}},
-    {kMilitary, {{"POPUP_MILITARY1A", 1}}},
+    {kMilitary, {{"POPUP_MILITARY1A", 2}}},
     {kMilitary, {{"POPUP_MILITARY1A1", 1}}},
     {kMilitary, {{"POPUP_MILITARY1A2", 1}}},
     {kMilitary, {{"POPUP_MILITARY1A3", 1}}},

@@ -32,7 +32,7 @@ struct CatalogueRow {
 };
 
 inline constexpr int32_t kCatalogueClasses = 446;
-inline constexpr int32_t kCatalogueScreens = 1107;
+inline constexpr int32_t kCatalogueScreens = 1108;
 
 // The rows in the set's member order, the first screen of each row
 // deciding its place.

@@ -434,6 +434,7 @@ struct ScreenSet {
   UnitListProductionPanel unitListProduction;  // POPUP_ULIST1d
   UnitDetailPopup unitDetail;
   UnitCommandPanel unitCommands;  // POPUP_MILITARY1A
+  UnitCommandPanel unitTabGrid{mapScreen.units.summary};  // POPUP_MILITARY1A, in the map's unit tab
   UnitBenefitPanel unitBenefit;  // POPUP_MILITARY1A1
   UnitTextPanel2 unitText2;  // POPUP_MILITARY1A2
   UnitTextPanel3 unitText3;  // POPUP_MILITARY1A3

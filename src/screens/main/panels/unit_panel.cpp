@@ -187,6 +187,7 @@ void LinkUnitTabScreens(ScreenSet& screens) {
   screens.orderSheets[0].classRow = &screens.militaryClass[8];
   screens.orderSheets[1].classRow = &screens.militaryClass[7];
   units.detail.cargoPart = &screens.cargoPanels[0];
+  units.summary.grid = &screens.unitTabGrid;
   screens.unitDetailPanel.classRow = &screens.militaryClass[10];
   screens.unitDetailPanel.cargoPart = &screens.cargoPanels[1];
   screens.unitClassSheet.classRow = &screens.militaryClass[9];

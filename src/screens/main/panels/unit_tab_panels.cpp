@@ -103,24 +103,37 @@ void UnitDetailPanel::Refresh() {
 
 void UnitSummaryPanel::BindControls() {
   DockInSecondBotbar2(*this);
+  gridParent_ = Tag(*this, "GRIDPAR");
   subParent_ = Tag(*this, "SUBPARENT2");
 }
 
 void UnitSummaryPanel::OnOpen() {
   ScreenSlotSelectMapMode(g_screens);
   shownUnit_ = id;
+  if (grid && gridParent_) grid->Show(id, gridParent_);
+  // Every grid toggle up: no sub-panel is open once the details are back.
+  if (Control* toggle = Id(GridForm(), 103)) ControlClearSelection(toggle, 0);
   if (subParent_) detail_.Show(id, subParent_);
 }
 
 void UnitSummaryPanel::Refresh() {
   if (id != shownUnit_) {
     shownUnit_ = id;
+    if (grid && gridParent_) grid->Show(id, gridParent_);
     if (subParent_) detail_.Show(id, subParent_);
   }
-  UpdateUnitCommandGrid(currentForm, id > 0 ? static_cast<uint32_t>(id) : 0u);
+  UpdateUnitCommandGrid(GridForm(), id > 0 ? static_cast<uint32_t>(id) : 0u);
 }
 
-void UnitSummaryPanel::OnCommand(Control* control, int32_t) { OnUnitCommandGrid(currentForm, control); }
+void UnitSummaryPanel::OnCommand(Control* control, int32_t controlId) {
+  // A toggle released closes its sub-panel: the tab opens again, the
+  // details back in their place.
+  if (control && (control->flags & kCtlRadio) && !(control->state & kStateSelected)) {
+    Show(kKeepScreenId, nullptr);
+    return;
+  }
+  OnUnitCommandGrid(GridForm(), control, controlId, id > 0 ? static_cast<uint32_t>(id) : 0u, subParent_, nullptr);
+}
 
 void FlipStrengthRowsOnCommand(int32_t id) {
   if (id < 900 || id > 999) return;

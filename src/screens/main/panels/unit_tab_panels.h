@@ -10,7 +10,7 @@
 class Control;
 class ListBoxControl;
 
-inline constexpr const char* kUnitSummaryTags[] = {"SUBPARENT2"};
+inline constexpr const char* kUnitSummaryTags[] = {"GRIDPAR", "SUBPARENT2"};
 inline constexpr const char* kUnitDetailTags[] = {"CLASS",  "UEXP",   "UCREW",   "ANNCOST",  "EXPSLDR", "LOCATION", "STANCE",
                                                   "ALERT",  "MORALE", "CWEIGHT", "SUBPAR01", "LIST1",   "CLASSPAR"};
 inline constexpr const char* kUnitStatusTags[] = {"PAR4B1"};
@@ -43,7 +43,8 @@ class UnitDetailPanel : public Screen {
   Control* cargoParent_ = nullptr;
 };
 
-// Tab 4A (MAP1_SS4A): shows the detail part in SUBPARENT2.
+// Tab 4A (MAP1_SS4A): the unit's command grid in GRIDPAR and the detail
+// part in SUBPARENT2, where the panels the grid opens show in its place.
 class UnitSummaryPanel : public Screen {
  public:
   explicit UnitSummaryPanel(UnitDetailPanel& detail)
@@ -53,10 +54,18 @@ class UnitSummaryPanel : public Screen {
   // Shows the detail part again only when the unit changed; fills the
   // command grid every time.
   void Refresh() override;
+  // Every press on the grid: its sub-panels open in SUBPARENT2.
   void OnCommand(Control* control, int32_t id) override;
 
+  // The command grid shown in GRIDPAR, given by the screen set.
+  Screen* grid = nullptr;
+
  private:
+  // The grid's own form: the ids of its buttons recur in the panels the
+  // details hold, so they are looked up there only.
+  Control* GridForm() const { return grid ? grid->currentForm : nullptr; }
   UnitDetailPanel& detail_;
+  Control* gridParent_ = nullptr;
   Control* subParent_ = nullptr;
   intptr_t shownUnit_ = -1;
 };

@@ -148,7 +148,7 @@ void GridSubPanel::OnCommand(Control* control, int32_t) {
 
 void UnitCommandPanel::OnOpen() {
   if (Control* first = Id(currentForm, 104)) ControlClearSelection(first, 0);
-  g_screens.popupMilitary1a14.Show(kKeepScreenId, nullptr);
+  if (!embeddedIn_) g_screens.popupMilitary1a14.Show(kKeepScreenId, nullptr);
 }
 
 void UnitCommandPanel::Refresh() {
@@ -157,5 +157,9 @@ void UnitCommandPanel::Refresh() {
 }
 
 void UnitCommandPanel::OnCommand(Control* control, int32_t controlId) {
+  if (embeddedIn_) {
+    embeddedIn_->OnCommand(control, controlId);
+    return;
+  }
   OnUnitCommandGrid(currentForm, control, controlId, unit, nullptr, nullptr);
 }

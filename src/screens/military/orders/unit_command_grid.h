@@ -36,12 +36,18 @@ class GridSubPanel : public Screen {
   void OnCommand(Control* control, int32_t id) override;
 };
 
-// POPUP_MILITARY1A: the grid as the unit detail pop-up's command panel.
+// POPUP_MILITARY1A: the grid as the unit detail pop-up's command panel, or,
+// embedded in another panel (the map's unit tab), the block of buttons whose
+// presses that panel handles: it opens the sub-panels in its own container.
 class UnitCommandPanel : public Screen {
  public:
   UnitCommandPanel() : Screen("POPUP_MILITARY1A") {}
+  explicit UnitCommandPanel(Screen& embeddedIn) : Screen("POPUP_MILITARY1A"), embeddedIn_(&embeddedIn) {}
   void OnOpen() override;
   void Refresh() override;
   void OnCommand(Control* control, int32_t id) override;
   uint32_t unit = 0;
+
+ private:
+  Screen* embeddedIn_ = nullptr;
 };
