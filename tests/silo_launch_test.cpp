@@ -128,14 +128,21 @@ uint32_t MailAbout(uint32_t type, uint32_t unit) {
   return 0;
 }
 
-TEST(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSaysWhy) {
-  plat::SetGameFloatMode();
+// Kessaria's game with a missile loaded into its silo.
+class SiloLaunch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plat::SetGameFloatMode();
+    ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+    ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
+  }
   SampleGame game;
-  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+  uint32_t siloHex = 0, missile = 0;
+};
+
+TEST_F(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSaysWhy) {
   ScreenSet& s = g_screens;
   World& w = g_world;
-  uint32_t siloHex = 0, missile = 0;
-  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
   const uint32_t target = MakeHexPos(HexX(siloHex) + 2, HexY(siloHex));
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -170,14 +177,9 @@ TEST(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailSay
   EXPECT_FALSE(aimed->orders[kOrderFlags] & kOrderLaunchCargo) << "and its launch is no longer ordered";
 }
 
-TEST(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThroughTheKeypad) {
-  plat::SetGameFloatMode();
-  SampleGame game;
-  ASSERT_NO_FATAL_FAILURE(game.Start("Kessaria"));
+TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThroughTheKeypad) {
   ScreenSet& s = g_screens;
   World& w = g_world;
-  uint32_t siloHex = 0, missile = 0;
-  ASSERT_NO_FATAL_FAILURE(LoadAMissile(&siloHex, &missile));
 
   // The first foreign region with a capital on the map.
   int32_t region = 0, cell = -1;

@@ -164,10 +164,11 @@ void OpenLobby(ScreenManager*, int32_t mode) {
 void PlayNetSound(ScreenManager*, int32_t number) { PlayUiSound(g_sound, number); }
 
 void RefreshCurrentScreen(ScreenManager* ui) {
-  if (ui && ui->rootForm) ui->rootForm->state |= kStateDirty;
+  if (!ui || !ui->rootForm) return;
+  ui->rootForm->state |= kStateDirty;
   // The day's census recounts the running projects and the centres; the
   // research views read those counts beside their project lists.
-  if (ui && ui->rootForm) RefreshShownResearchViews();
+  RefreshShownResearchViews();
 }
 
 int32_t CurrentUiMode() { return std::atomic_ref<int32_t>(g_ui.mode).load(std::memory_order_relaxed); }
