@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -37,6 +36,7 @@
 #include "app/window_messages.h"
 #include "support/fast_clock.h"
 #include "support/global_guard.h"
+#include "support/own_options_file.h"
 #include "support/temp_dir.h"
 #include "support/play_days.h"
 #include "support/whole_program.h"
@@ -120,39 +120,6 @@ std::pair<int, int> MinimapPlace() {
   return m ? std::pair(m->rect.left, m->rect.right) : std::pair(-1, -1);
 }
 
-// The game reads its options file again at every log-on, and a game that
-// ends writes it back. Test programs run side by side in one build folder,
-// so the new game and the same game loaded later could each stand on the
-// options another program had just written (side screens docked in one, the
-// minimap floating in the other). The test plays on a copy of its own,
-// taken once from the shared file, and removes it at the end.
-class OwnOptionsFile {
- public:
-  OwnOptionsFile() {
-    const auto shared = plat::ReadFileBytes(GamePath(g_app.optionsFile));
-    std::strcpy(g_app.optionsFile, kName);
-    if (const auto path = plat::ResolveGamePath(GamePath(kName), true)) path_ = *path;
-    std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
-    if (shared) {
-      EXPECT_EQ(plat::WriteFileReplacing(GamePath(kName), shared->data(), shared->size()), plat::kOk);
-    }
-  }
-  ~OwnOptionsFile() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove(path_, ignored);
-  }
-  OwnOptionsFile(const OwnOptionsFile&) = delete;
-  OwnOptionsFile& operator=(const OwnOptionsFile&) = delete;
-
- private:
-  static constexpr char kName[] = "FrontEndPlay";
-  static std::string GamePath(const char* name) { return std::string("INI\\") + name + ".INI"; }
-  const GlobalGuard<decltype(g_app.optionsFile)> name_{g_app.optionsFile};
-  // Whole: the data root is put back before the copy goes.
-  std::string path_;
-};
-
 // Runs the game at speed 4 until the days have passed (two minutes at most).
 void PlayDays(uint32_t days) {
   EXPECT_TRUE(PlayUntilDay(g_world.gameState.currentDay + days)) << days << " days pass";
@@ -167,7 +134,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   const std::string oldRoot = plat::DataRoot();
   plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
   PrepareWholeProgram();
-  const OwnOptionsFile options;
+  const OwnOptionsFile options("FrontEndPlay");
   ASSERT_EQ(InitApplication(g_app), 0);
   // A failed step still lets the program end: the game's threads stop.
   struct StopsTheGame {

@@ -25,6 +25,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
+#include "support/own_options_file.h"
 #include "support/whole_program.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
@@ -92,6 +93,8 @@ TEST(MapEditorEntry, OpensOnTheInformationModeWithEditingOff) {
   plat::SetDataRoot(std::filesystem::path(VD_GAME_EXE).parent_path().string());
   PrepareWholeProgram();
   g_ui.mapEditor = 1;
+  // The blank map's ground is the default's, whatever another game saved.
+  const OwnOptionsFile options("MapEditorEntry", OwnOptionsFile::kDefaults);
   Restores restores;
   ASSERT_EQ(InitApplication(g_app), 0);
   PumpWholeProgram();
