@@ -36,6 +36,11 @@ void SetLogTarget(PlatformState& platform, const char* fileName, bool enabled, b
   platform.logFileName[n] = '\0';
   platform.logEnabled = enabled ? 1 : 0;
   platform.logNewFile = newFile ? 1 : 0;
+  // A file still open belongs to the old target: the next line opens the new one.
+  if (platform.logFile) {
+    std::fclose(static_cast<std::FILE*>(platform.logFile));
+    platform.logFile = nullptr;
+  }
 }
 
 void LogWrite(PlatformState& platform, const char* format, ...) {

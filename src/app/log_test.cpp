@@ -74,6 +74,16 @@ TEST_F(Log, WithoutTheNewFileFlagTheFirstLineAppends) {
   EXPECT_EQ(Slurp(logPath), "kept\nVDLOG: more\n");
 }
 
+TEST_F(Log, ANewTargetTakesTheNextLineWhileTheOldFileIsOpen) {
+  SetLogTarget(platform, "Savegame\\LOG-PLAYER-Test.log", true, true);
+  LogWrite(platform, "first\n");
+  ASSERT_NE(platform.logFile, nullptr);
+  SetLogTarget(platform, "Savegame\\sync.log", true, true);
+  LogWrite(platform, "second\n");
+  EXPECT_EQ(Slurp(logPath), "VDLOG: first\n");
+  EXPECT_EQ(Slurp(dir.path() + "/Savegame/sync.log"), "VDLOG: second\n");
+}
+
 TEST_F(Log, LongTextIsCutTo255Characters) {
   SetLogTarget(platform, "Savegame\\LOG-PLAYER-Test.log", true, true);
   const std::string text(300, 'x');
