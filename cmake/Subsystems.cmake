@@ -137,11 +137,14 @@ endfunction()
 # test that leans on what an earlier one left behind fails. GTEST_SHUFFLE=1
 # GTEST_RANDOM_SEED=N in the environment shuffle each run (scripts/test.sh
 # sets them). SHARDS n splits a long program into n entries, each running
-# every n-th test, so that the entries go side by side. With
+# every n-th test, so that the entries go side by side. ONCE labels the
+# entries "once" instead of "whole": scripts/test.sh runs them in the first
+# shuffled order only, for programs whose every test loads its own game
+# afresh, so that a second order finds nothing the first could not. With
 # VD_TESTS_PER_PROGRAM off, each test is an entry (a process) of its own.
 option(VD_TESTS_PER_PROGRAM "One CTest entry per test program, its tests run whole in one process" ON)
 function(vd_discover_tests target)
-  cmake_parse_arguments(ARG "" "SHARDS" "LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "ONCE" "SHARDS" "LABELS" ${ARGN})
   if(VD_TESTS_PER_PROGRAM)
     if(NOT ARG_SHARDS)
       set(ARG_SHARDS 1)
@@ -152,13 +155,17 @@ function(vd_discover_tests target)
     list(LENGTH sources cost)
     math(EXPR cost "${cost} * 100 / ${ARG_SHARDS}")
     math(EXPR last "${ARG_SHARDS} - 1")
+    set(kind whole)
+    if(ARG_ONCE)
+      set(kind once)
+    endif()
     foreach(shard RANGE ${last})
       set(name ${target})
       if(ARG_SHARDS GREATER 1)
         set(name ${target}.${shard})
       endif()
       add_test(NAME ${name} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
-      set_tests_properties(${name} PROPERTIES TIMEOUT 3600 COST ${cost} LABELS "whole;${ARG_LABELS}")
+      set_tests_properties(${name} PROPERTIES TIMEOUT 3600 COST ${cost} LABELS "${kind};${ARG_LABELS}")
       if(ARG_SHARDS GREATER 1)
         set_tests_properties(${name} PROPERTIES
           ENVIRONMENT "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${shard}")
