@@ -82,7 +82,7 @@ function(vd_subsystem name dir)
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${${name}_include_root})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
-    vd_library_pch(${name})
+    vd_library_pch(${name} "${ARG_DEPS}")
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${${name}_include_root})
@@ -113,9 +113,11 @@ endfunction()
 # The test framework's headers, parsed once per test program instead of once
 # per test file: about a fifth off compiling the tests. Off by default because
 # a compiler cache does not reuse objects built against a precompiled header.
+# One precompiled header serves every test program: the first program to ask
+# builds it and the others reuse it (all are compiled with the same options).
 function(vd_test_pch target)
   if(VD_TEST_PCH)
-    target_precompile_headers(${target} PRIVATE <gtest/gtest.h> <gmock/gmock.h> ${vd_standard_headers})
+    vd_shared_pch(${target} vd_test_pch_owner <gtest/gtest.h> <gmock/gmock.h> ${vd_standard_headers})
   endif()
 endfunction()
 
@@ -125,9 +127,32 @@ endfunction()
 # a build without (CI's clang tree) keeps the includes honest.
 set(vd_standard_headers <algorithm> <array> <atomic> <cmath> <cstddef> <cstdint> <cstdio> <cstring> <functional>
     <map> <memory> <mutex> <optional> <string> <string_view> <utility> <vector>)
-function(vd_library_pch target)
-  if(VD_PCH)
+# Likewise one is built for all the libraries, by the first that asks: a
+# header of each library's own cost its compile again and again. A library
+# that links nothing (the records) is compiled without the definitions the
+# platform's libraries bring, so it keeps a header of its own.
+function(vd_library_pch target deps)
+  if(NOT VD_PCH)
+    return()
+  endif()
+  if(deps)
+    vd_shared_pch(${target} vd_library_pch_owner ${vd_standard_headers})
+  else()
     target_precompile_headers(${target} PRIVATE ${vd_standard_headers})
+  endif()
+endfunction()
+
+# The target named in the global property `owner` builds the header; a target
+# that comes later reuses it. Its compiler then checks that the header is
+# valid for the reusing target's options (-Winvalid-pch, an error with
+# VD_WERROR), so a target whose options differ fails loudly, not slowly.
+function(vd_shared_pch target owner)
+  get_property(first GLOBAL PROPERTY ${owner})
+  if(first)
+    target_precompile_headers(${target} REUSE_FROM ${first})
+  else()
+    set_property(GLOBAL PROPERTY ${owner} ${target})
+    target_precompile_headers(${target} PRIVATE ${ARGN})
   endif()
 endfunction()
 
