@@ -1,11 +1,13 @@
-// A scenario made in the map editor as a player makes one: a new map, its
-// setup, its regions read from a copy of the sample's region sheet, twenty
-// hexes given to region 1, a capital for each region; for region 1, chosen
-// in the player variables, three land units, a unit in its capital's
-// reserve and a stock unit from the unit tool, and a chain of technologies
-// from the technology panel; the files saved. With a definition written
-// beside them the runner plays it by name from "CUSTOM\", the same way
-// twice, and the editor's load brings the same map back.
+// A scenario made in the map editor as a player makes one, with no file
+// written by hand: a new map set up under the name of the region sheet the
+// game ships, its regions read from that sheet, twenty hexes given to
+// region 1, a capital for each region; for region 1, chosen in the player
+// variables, three land units, a unit in its capital's reserve and a stock
+// unit from the unit tool, and a chain of technologies from the technology
+// panel; saved under a name of its own through Save as. The editor's save
+// writes all the runner needs to play it by name from "CUSTOM\", the same
+// way twice, the editor's load to bring the same map back, and the game's
+// New game list to offer and start it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -151,7 +153,8 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   std::error_code linked;
   fs::create_hard_link(game / "veldrane-headless", at / "veldrane-headless", linked);
   if (linked) fs::copy_file(game / "veldrane-headless", at / "veldrane-headless");
-  fs::copy_file(at / "CUSTOM" / "CHANNEL.CSV", at / "CUSTOM" / "ISLES.CSV");
+  ASSERT_TRUE(fs::exists(at / "CUSTOM" / "CHANNEL.CSV"));
+  ASSERT_FALSE(fs::exists(at / "CUSTOM" / "ISLES.GMC"));
 
   struct Restores {
     std::string root = plat::DataRoot();
@@ -179,9 +182,10 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ASSERT_TRUE(menu.currentForm);
   ClickControl(FormFindControlById(menu.currentForm, 4));
   ASSERT_TRUE(g_editorScreens.setupPopup && g_editorScreens.setupPopup->currentForm);
-  ControlSetText(Tagged(*g_editorScreens.setupPopup, "GAMNAME"), "ISLES");
+  // The region import reads the sheet by the scenario's name.
+  ControlSetText(Tagged(*g_editorScreens.setupPopup, "GAMNAME"), "CHANNEL");
   ClickControl(Tagged(*g_editorScreens.setupPopup, "OKBUT"));
-  ASSERT_EQ(FieldText(g_world.gameState.scenarioName), "ISLES");
+  ASSERT_EQ(FieldText(g_world.gameState.scenarioName), "CHANNEL");
   ClickControl(FormFindControlById(g_screens.mapEditorFiles[0].currentForm, 15));
   ASSERT_EQ(g_world.gameState.highestPlayer, 9);
 
@@ -282,13 +286,22 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ClickControl(Tagged(*g_editorScreens.derivedData, "CLOSEBUT"));
   ASSERT_EQ(g_world.gameState.localPlayer, 0);
   // Saved through Save as under a name typed in the dialog's field: with
-  // its files comes the definition that names them.
+  // its files comes the definition that names them, and no temporary file
+  // is left beside them.
+  // A blank name first: refused, said so, the dialog kept open.
   ClickControl(FormFindControlById(menu.currentForm, 3));
   ASSERT_TRUE(g_screens.gameFile.currentForm);
+  ControlSetText(Tagged(g_screens.gameFile, "FILENAME"), "   ");
+  ClickControl(Tagged(g_screens.gameFile, "OKBUT"));
+  ASSERT_TRUE(g_screens.gameFile.currentForm);
+  EXPECT_EQ(Tagged(g_screens.gameFile, "ERROR")->text, "The scenario could not be saved.");
   ControlSetText(Tagged(g_screens.gameFile, "FILENAME"), "ISLES");
   ClickControl(Tagged(g_screens.gameFile, "OKBUT"));
   ASSERT_TRUE(fs::exists(at / "CUSTOM" / "ISLES.GAM"));
   ASSERT_TRUE(fs::exists(at / "CUSTOM" / "ISLES.GMC"));
+  for (const auto& entry : fs::recursive_directory_iterator(at / "CUSTOM"))
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+  EXPECT_EQ(FieldText(g_world.gameState.scenarioName), "ISLES");
   const std::vector<uint32_t> saved = CellWords();
   const uint32_t startDay = g_world.mapHeader.startDay;
   ASSERT_EQ(CellOwner(saved[30 * static_cast<size_t>(g_world.mapWidth) + 14]), 1);

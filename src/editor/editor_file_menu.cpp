@@ -165,7 +165,9 @@ void MapEditorMenuCommand(int32_t id) {
         if (g_editorScreens.openFileDialog) g_editorScreens.openFileDialog(kEditorSaveAsDialog);
         break;
       }
-      SaveScenarioFiles(name.c_str());
+      // A save that fails asks for another name, saying why.
+      if (SaveScenarioFiles(name.c_str()) != 0 && g_editorScreens.openFileDialog)
+        g_editorScreens.openFileDialog(kEditorSaveFailedDialog);
       break;
     }
     default: ImportTables(id); break;

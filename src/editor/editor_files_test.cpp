@@ -114,20 +114,25 @@ TEST_F(EditorFilesTest, NewAndQuitWriteTheirBackupsFirst) {
 }
 
 // Save with no usable scenario name asks for one through Save as and writes
-// nothing under an empty name.
-TEST_F(EditorFilesTest, SaveWithoutANameOpensSaveAs) {
+// nothing under an empty name; a save that fails asks again, saying so, and
+// leaves no file of its set.
+TEST_F(EditorFilesTest, SaveWithoutANameOrThatFailsOpensSaveAs) {
   static int32_t opened = -1;
   GlobalGuard<decltype(g_editorScreens.openFileDialog)> dialog{g_editorScreens.openFileDialog,
                                                                [](int32_t mode) { opened = mode; }};
-  for (const char* name : {"", "  ", "../x"}) {
+  // A folder where the definition, the set's last file, goes.
+  ASSERT_TRUE(plat::MakeGameDirectories("Scenario\\BLOCKED.GMC"));
+  const struct {
+    const char* name;
+    int32_t dialog;
+  } kRows[] = {{"", 3}, {"  ", 3}, {"../x", 3}, {"BLOCKED", 4}};
+  for (const auto& row : kRows) {
     opened = -1;
-    SetFieldText(g_world.gameState.scenarioName, name);
+    SetFieldText(g_world.gameState.scenarioName, row.name);
     MapEditorMenuCommand(6);
-    EXPECT_EQ(opened, 3) << "the Save as dialog, for \"" << name << "\"";
-    for (const auto& f : std::filesystem::recursive_directory_iterator(dir_.path())) {
-      const std::string file = f.path().filename().string();
-      EXPECT_FALSE(file == ".MAP" || file == ".GAM" || file == "x.MAP" || file == "x.GAM") << f.path();
-    }
+    EXPECT_EQ(opened, row.dialog) << "the Save as dialog, for \"" << row.name << "\"";
+    for (const auto& f : std::filesystem::recursive_directory_iterator(dir_.path()))
+      EXPECT_TRUE(f.is_directory()) << "written: " << f.path();
   }
 }
 

@@ -65,8 +65,9 @@ struct EditorScreens {
   Screen* setupPopup = nullptr;  // the scenario setup dialog
   Screen* mapPopup = nullptr;    // the map's size and scale dialog
   // Opens the game file dialog on "CUSTOM\" for kEditorLoadDialog (a
-  // scenario definition) or kEditorSaveAsDialog (the scenario's files).
+  // scenario definition), kEditorSaveAsDialog (the scenario's files) or
+  // kEditorSaveFailedDialog (Save as, saying that the save failed).
   void (*openFileDialog)(int32_t which) = nullptr;
 };
-enum EditorFileDialog : int32_t { kEditorLoadDialog = 1, kEditorSaveAsDialog = 3 };
+enum EditorFileDialog : int32_t { kEditorLoadDialog = 1, kEditorSaveAsDialog = 3, kEditorSaveFailedDialog = 4 };
 extern EditorScreens g_editorScreens;

@@ -12,6 +12,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <span>
+#include <vector>
 
 #include "platform/text_encoding.h"
 
@@ -327,41 +329,70 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(std::string_view gamePath) {
 }
 
 Status WriteFileReplacing(std::string_view gamePath, const void* data, size_t size) {
-  if (data == nullptr && size != 0) return kInvalidArg;
-  const auto parts = SplitGamePath(gamePath);
-  if (!parts || parts->empty()) return kInvalidArg;  // the data root itself is no file
-  const auto target = ResolveGamePath(gamePath, true);
-  if (!target) return kFail;
-  const std::string directory = DirectoryOf(*target);
-  // A file its owner marked read-only is kept: the rename below would
-  // replace it whatever its mode, so the mode is looked at here (its bits,
-  // not access(), which lets root write anything).
-  struct stat existing {};
-  if (::stat(target->c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
-      (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-    return kFail;
+  const FileToWrite file{gamePath, data, size};
+  return WriteFilesReplacing(std::span<const FileToWrite>(&file, 1));
+}
 
-  // A fresh name in the target's own folder, so that the rename stays on one
-  // file system; created with the usual permissions less the user's umask.
+Status WriteFilesReplacing(std::span<const FileToWrite> files) {
+  struct Staged {
+    std::string target, directory, temp;
+  };
+  std::vector<Staged> staged;
+  staged.reserve(files.size());
+  for (const FileToWrite& file : files) {
+    if (file.data == nullptr && file.size != 0) return kInvalidArg;
+    const auto parts = SplitGamePath(file.gamePath);
+    if (!parts || parts->empty()) return kInvalidArg;  // the data root itself is no file
+    const auto target = ResolveGamePath(file.gamePath, true);
+    if (!target) return kFail;
+    // A file its owner marked read-only is kept: the rename below would
+    // replace it whatever its mode, so the mode is looked at here (its bits,
+    // not access(), which lets root write anything). Whatever is not a plain
+    // file is refused here too, before any file of the set is replaced.
+    struct stat existing {};
+    if (::stat(target->c_str(), &existing) == 0 &&
+        (!S_ISREG(existing.st_mode) || (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
+      return kFail;
+    staged.push_back(Staged{*target, DirectoryOf(*target), {}});
+  }
+  const auto discard = [&staged] {
+    for (const Staged& s : staged)
+      if (!s.temp.empty()) ::unlink(s.temp.c_str());
+  };
+
+  // Every file is written whole under a fresh name in its target's own
+  // folder (so that the rename stays on one file system), created with the
+  // usual permissions less the user's umask; only then are they renamed.
   static std::atomic<uint32_t> counter{0};
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = Join(directory, ".vdwrite-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)));
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return kFail;
+  for (size_t i = 0; i < staged.size(); ++i) {
+    Staged& s = staged[i];
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+      s.temp = Join(s.directory, ".vdwrite-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)));
+      fd = ::open(s.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+      s.temp.clear();
+      discard();
+      return kFail;
+    }
+    bool ok = WriteAll(fd, static_cast<const uint8_t*>(files[i].data), files[i].size);
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok) {
+      discard();
+      return kFail;
+    }
   }
-  if (fd < 0) return kFail;
-
-  bool ok = WriteAll(fd, static_cast<const uint8_t*>(data), size);
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(temp.c_str(), target->c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return kFail;
+  for (Staged& s : staged) {
+    if (::rename(s.temp.c_str(), s.target.c_str()) != 0) {
+      discard();
+      return kFail;
+    }
+    s.temp.clear();
   }
-  SyncDirectory(directory);
+  for (const Staged& s : staged) SyncDirectory(s.directory);
   return kOk;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,17 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(std::string_view gamePath);
 // the target, so a failed write never leaves a half-written file: on failure
 // the temporary file is removed and the old file stays as it was.
 Status WriteFileReplacing(std::string_view gamePath, const void* data, size_t size);
+// A set of files written together: each to a temporary file beside its
+// target, and only when all are written (and no target is read-only or other
+// than a plain file) renamed over their targets. On failure every temporary
+// file is removed and, short of a rename failing part way, each target stays
+// as it was.
+struct FileToWrite {
+  std::string_view gamePath;
+  const void* data = nullptr;
+  size_t size = 0;
+};
+Status WriteFilesReplacing(std::span<const FileToWrite> files);
 
 // The user's configuration folder: $XDG_CONFIG_HOME/veldrane, else
 // ~/.config/veldrane. Not created here.

@@ -28,6 +28,7 @@ void OpenEditorFileDialog(int32_t which) {
   OpenFileDialog(load ? "LOAD SCENARIO" : "SAVE AS", load ? ".GMC" : ".GAM", "CUSTOM\\", &g_screens.gameFile,
                  load ? kFileDialogLoad : kFileDialogSave, &g_editorFileChoice,
                  load ? kFileActionLoadScenario : kFileActionSaveScenario, 1);
+  if (which == kEditorSaveFailedDialog) g_screens.gameFile.ShowFailure(kScenarioNotSaved);
 }
 
 // The lists that name units by pointer and id drop a unit about to be freed.

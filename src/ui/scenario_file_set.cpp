@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/log.h"
 #include "app/app_object.h"
+#include "platform/paths.h"
 #include "platform/status.h"
 #include "records/text_field.h"
 #include "sim/command_reset.h"
 #include "ui/screen_manager.h"
+#include "world/data_file_io.h"
 #include "world/game_file.h"
 #include "world/map_file.h"
 #include "world/map_header.h"
@@ -75,27 +78,38 @@ int32_t SaveScenarioFiles(const char* name) {
   // scenario's definition names them; an empty name is read back as
   // "DEFAULT", so it is written as such.
   const auto table = [](const std::string& file) { return file.empty() ? std::string("DEFAULT") : file; };
-  const struct {
-    std::string file;
-    plat::Status (*write)(World&, std::string_view);
-  } kFiles[] = {{saved, WriteMapFile},
-                {saved, WriteGamFile},
-                {table(FieldText(h.unitFileName)), WriteUniFile},
-                {table(FieldText(h.peopleFileName)), WritePplFile},
-                {table(FieldText(h.techFileName)), WriteTtrFile},
-                {table(FieldText(h.terrainFileName)), WriteTerFile}};
-  // Each file is written whole or not at all; a failure stops the save so
-  // that no later file claims a set that is not complete.
-  for (const auto& file : kFiles) {
-    const plat::Status status = file.write(w, file.file);
-    if (plat::Failed(status)) return static_cast<int32_t>(status);
+  struct File {
+    std::string path;
+    std::vector<uint8_t> bytes;
+  };
+  // The definition comes last: it is what the editor's Load, the New game
+  // list and the runner open, and it names the files before it.
+  const std::string definition = EditedScenarioDefText(w, saved);
+  File files[] = {{MapWritePath(saved), BuildMapImage(w, false)},
+                  {GameWritePath(saved), BuildGameImage(w)},
+                  {DataFileWritePath(table(FieldText(h.unitFileName)), ".UNI"), BuildUniImage(w)},
+                  {DataFileWritePath(table(FieldText(h.peopleFileName)), ".PPL"), BuildPplImage(w)},
+                  {DataFileWritePath(table(FieldText(h.techFileName)), ".TTR"), BuildTtrImage(w)},
+                  {DataFileWritePath(table(FieldText(h.terrainFileName)), ".TER"), BuildTerImage(w)},
+                  {std::string(ScenarioDirectory(nullptr, InMapEditor())) + saved + ".GMC",
+                   std::vector<uint8_t>(definition.begin(), definition.end())}};
+  // The set is written whole or not at all: a scenario whose map is new and
+  // whose tables are old would open as neither.
+  std::vector<plat::FileToWrite> set;
+  for (const File& file : files) {
+    const size_t slash = file.path.rfind('\\');
+    if (slash != std::string::npos) plat::MakeGameDirectories(file.path.substr(0, slash));
+    set.push_back(plat::FileToWrite{file.path, file.bytes.data(), file.bytes.size()});
   }
-  // The definition last, so that it names only files that are there: it is
-  // what the editor's Load, the New game list and the runner open.
-  return WriteEditedScenarioDef(w, saved);
+  if (plat::Failed(plat::WriteFilesReplacing(set))) {
+    LogWrite(g_platform, "Scenario not saved: its files under \"%s\" could not all be written; none was.\n",
+             saved.c_str());
+    return plat::kFail;
+  }
+  return plat::kOk;
 }
 
-int32_t WriteEditedScenarioDef(const World& w, const std::string& name) {
+std::string EditedScenarioDefText(const World& w, const std::string& name) {
   const MapHeader& h = w.mapHeader;
   const ScenarioSettings& current = w.scenario;
   ScenarioSettings s = current;  // shares the texts; only read below
@@ -117,8 +131,5 @@ int32_t WriteEditedScenarioDef(const World& w, const std::string& name) {
   files.unifile = unitFile.c_str();
   files.terfile = terrainFile.c_str();
   files.playsetfile = named(current.playsetfile) ? current.playsetfile : "Default";
-  const std::string text = ScenarioDefText(s, g_scenarioGroupings, files);
-  const int32_t status = WriteScenarioDef(text, ScenarioDirectory(nullptr, InMapEditor()), name.c_str());
-  if (status < 0) LogWrite(g_platform, "Scenario definition not written: %s\n", name.c_str());
-  return status;
+  return ScenarioDefText(s, g_scenarioGroupings, files);
 }

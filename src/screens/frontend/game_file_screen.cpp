@@ -90,17 +90,24 @@ bool GameFileScreen::Confirm(const std::string& name) {
       case kFileActionStartSaved: done = StartSavedGame(g_ui, name); break;
       case kFileActionLoadScenario: done = LoadPickedScenario(name); break;
       case kFileActionSaveScenario:
-        // The map takes the scenario's new name, as far as its field holds it.
-        SetFieldText(g_world.mapHeader.gameTitle, name);
+        // The map takes the scenario's new name, as far as its field holds
+        // it, once the name can be saved under.
+        if (UsableScenarioName(name)) SetFieldText(g_world.mapHeader.gameTitle, name);
         done = SaveScenarioFiles(name.c_str()) == 0;
         break;
       default: break;
     }
   }
-  if (!done && currentForm)
-    ControlSetText(FormFindControlByTag(currentForm, "ERROR"),
-                   usable ? "That file cannot be used." : "Choose a file from the list.");
+  if (!done) ShowFailure(usable ? FailureText() : "Choose a file from the list.");
   return done;
+}
+
+const char* GameFileScreen::FailureText() const {
+  return options[0] == kFileActionSaveScenario ? kScenarioNotSaved : "That file cannot be used.";
+}
+
+void GameFileScreen::ShowFailure(const char* text) {
+  if (currentForm) ControlSetText(FormFindControlByTag(currentForm, "ERROR"), text);
 }
 
 void GameFileScreen::OnCommand(Control* control, int32_t id) {
@@ -119,7 +126,7 @@ void GameFileScreen::OnCommand(Control* control, int32_t id) {
     if (UsableFileName(name)) Close(1);
     if (Confirm(name) || !UsableFileName(name)) return;
     Popup(kKeepScreenId, nullptr);
-    ControlSetText(FormFindControlByTag(currentForm, "ERROR"), "That file cannot be used.");
+    ShowFailure(FailureText());
   } else if (Is(control, "CANBUT")) {
     Close(0);
   }

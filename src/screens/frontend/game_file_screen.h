@@ -20,6 +20,8 @@ inline constexpr int32_t kFileDialogSave = 13;
 inline constexpr int32_t kFileActionStartSaved = 1;
 inline constexpr int32_t kFileActionLoadScenario = 10;
 inline constexpr int32_t kFileActionSaveScenario = 11;
+// The error line of a scenario save that failed.
+inline constexpr const char* kScenarioNotSaved = "The scenario could not be saved.";
 
 class GameFileScreen : public Screen {
  public:
@@ -32,6 +34,8 @@ class GameFileScreen : public Screen {
   // Takes the name as chosen and runs the dialog's action; false (the
   // dialog stays open) when the name is unusable or the action failed.
   bool Confirm(const std::string& name);
+  // The error line's text, on the dialog as it is open.
+  void ShowFailure(const char* text);
 
   std::string title;
   std::string folder;
@@ -41,6 +45,8 @@ class GameFileScreen : public Screen {
   std::vector<std::string> files;  // the names listed, row id - 1
 
  private:
+  // What the error line says when the action fails.
+  const char* FailureText() const;
   ListBoxControl* list_ = nullptr;
 };
 
