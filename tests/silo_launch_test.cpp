@@ -246,7 +246,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
   const auto pickTarget = [&] {
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* aboard = FindUnitById(w, missile);
-    const UnitRecord* u = aboard ? QuietForeignUnitNear(*aboard, siloHex) : nullptr;
+    const UnitRecord* u = aboard ? QuietForeignUnitNear(*aboard, siloHex, enemy) : nullptr;
     target = u ? u->id : 0;
     enemy = u ? u->owner : 0;
   };

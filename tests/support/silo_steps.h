@@ -137,17 +137,18 @@ inline bool NoFightNear(const UnitRecord& unit, int striker) {
 
 // The nearest land unit standing on the map (not held or built at a base)
 // in the missile's reach from the silo's hex, of a region that is neither
-// the missile owner's nor a friend, that the local player sees and that
-// neither the missile owner's forces nor any at war with it can fire at;
-// null for none. The caller holds g_simulationLock.
-inline const UnitRecord* QuietForeignUnitNear(const UnitRecord& missile, uint32_t siloHex) {
+// the missile owner's nor a friend (of `region` when it is not 0), that the
+// local player sees and that neither the missile owner's forces nor any at
+// war with it can fire at; null for none. The caller holds
+// g_simulationLock.
+inline const UnitRecord* QuietForeignUnitNear(const UnitRecord& missile, uint32_t siloHex, int region = 0) {
   const World& w = g_world;
   const HexMapShape map = MapShape(w);
   const PlayerRecord& me = w.players[missile.owner & 31];
   const UnitRecord* best = nullptr;
   int32_t nearest = missile.rangeLeft + 1;
   for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next) {
-    if (u->owner == 0 || u->carrier != 0 || (u->x == 0 && u->y == 0) || u->classIndex == 0 ||
+    if (u->owner == 0 || (region != 0 && u->owner != region) || u->carrier != 0 || (u->x == 0 && u->y == 0) || u->classIndex == 0 ||
         (u->unitFlags & (kUnitGone | kUnitStock | kUnitFacility)) || u->strength < 1.0f ||
         (u->orders[kPostureBits] & (kPostureInReserve | kPostureUnderConstruction)) ||
         (RelationClassOf(me, 1, u->owner) & (kRelationSelf | kRelationFriendly)))
