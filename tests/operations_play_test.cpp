@@ -25,8 +25,6 @@
 namespace {
 
 constexpr uint32_t kScorchedEarth = 0x10;
-constexpr uint32_t kPathAllied = 0x20;
-constexpr uint32_t kPathNeutral = 0x40;
 
 TEST(OperationsPlay, TheAlertBarAtItsTopInPeaceIsHeldToThePeaceLimit) {
   plat::SetGameFloatMode();
@@ -71,7 +69,7 @@ TEST(OperationsPlay, ScorchedEarthItsTargetsAndTheReleaseOfNuclearAndChemicalWea
   ASSERT_NE(s.operationsScreen.currentForm->parent, nullptr) << "F3 docks OPS1";
   SampleGame::ClickControl(FormFindControlByTag(s.operationsScreen.currentForm, "RULESBUT"));
   ASSERT_NE(s.missionRules.currentForm->parent, nullptr) << "the rules page docks";
-  if (!(local.displayPolicy.roeFlags & kPathAllied)) {
+  if (!(local.displayPolicy.roeFlags & kRoeGranted)) {
     SampleGame::ClickControl(FormFindControlById(s.missionRules.currentForm, 1));
   }
   // Nuclear (17) and Chemical (16) release the weapons of those kinds.
@@ -82,7 +80,7 @@ TEST(OperationsPlay, ScorchedEarthItsTargetsAndTheReleaseOfNuclearAndChemicalWea
   EXPECT_EQ(local.displayPolicy.roeFlags & kRelease, kRelease) << "the display copy takes both at once";
   SampleGame::ClickControl(FormFindControlById(s.missionRules.currentForm, 15));
   ASSERT_NE(s.scorchedEarth.currentForm->parent, nullptr) << "scorched earth opens the chooser";
-  ASSERT_EQ(local.displayPolicy.roeFlags & (kPathAllied | kPathNeutral), kPathAllied);
+  ASSERT_EQ(local.displayPolicy.roeFlags & (kRoeGranted | kRoeOthers), kRoeGranted);
   // Drawn: buttons 1 and 15 in the pressed look, 2 not.
   SampleGame::Pump();
   std::vector<uint32_t> pixels;
