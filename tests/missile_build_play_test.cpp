@@ -18,10 +18,7 @@
 #include "records/command_ids.h"
 #include "records/order_words.h"
 #include "records/player_policy.h"
-#include "records/hex_cell.h"
-#include "records/hex_unit_stack.h"
 #include "records/player_record.h"
-#include "records/player_relations.h"
 #include "records/unit_record.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/map_screen.h"
@@ -44,7 +41,6 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
-#include "units/combat/fire_sight.h"
 #include "units/hex_geometry.h"
 #include "world/hex_extra.h"
 #include "world/game_speed.h"
@@ -74,37 +70,6 @@ bool StillBuilding(uint32_t id) {
   plat::CriticalSectionLock lock(g_simulationLock);
   const UnitRecord* u = FindUnitById(g_world, id);
   return !u || (!(u->unitFlags & kUnitGone) && (u->orders[kPostureBits] & kPostureUnderConstruction));
-}
-
-// The nearest hex of another region, not a friend, where one of its units
-// stands in the missile's reach in the side's sight: of region *owner, or
-// of any (then named in *owner) when it is 0. 0 for none.
-uint32_t EnemyHexNear(const UnitRecord& missile, uint32_t siloHex, int* owner) {
-  World& w = g_world;
-  const PlayerRecord& me = w.players[missile.owner & 31];
-  const HexMapShape map = MapShape(w);
-  uint32_t best = 0;
-  int32_t nearest = missile.rangeLeft + 1;
-  for (int32_t y = 0; y < map.height; ++y)
-    for (int32_t x = 0; x < map.width; ++x) {
-      const uint32_t hex = PackHex(x, y);
-      const HexCell* cell = HexCellAt(w, map, hex);
-      const int region = cell ? CellOwner(cell->word) : 0;
-      if (region <= 0 || (RelationClassOf(me, 1, region) & (kRelationSelf | kRelationFriendly))) continue;
-      const int32_t d = HexDistance(map, siloHex, hex);
-      const HexUnitStack* stack = LoadHexStack(*cell);
-      if (d >= nearest || !stack) continue;
-      // A unit of the region the side sees there.
-      bool seen = false;
-      for (const int category : {0, 2})
-        for (const UnitRecord* u = stack->chainA[category]; u && !seen; u = u->nextInChainA)
-          seen = u->owner == region && (*owner == 0 || region == *owner) &&
-                 UnitVisibleToSide(w, *u, missile.owner & 31);
-      if (!seen) continue;
-      best = hex, nearest = d;
-      if (*owner == 0) *owner = region;
-    }
-  return best;
 }
 
 // The first row of the list whose unit is a finished one of the class, and
@@ -283,26 +248,27 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   if (s.missileStockView.currentForm->parent)
     SampleGame::ClickControl(FormFindControlByTag(s.missileStockView.currentForm, "CLOSEBUT"));
 
-  // At war with the nearest neighbour the missile reaches, aimed at the
-  // hex of one of its units by a click on the map from the silo's panel
-  // and launched from its schedule: the launch orders name the target, and
-  // the missile leaves the silo to strike.
+  // At war with the region of the nearest unit the missile reaches that no
+  // forces at war with it can fire at, aimed at that unit's hex by a click
+  // on the map from the silo's panel and launched from its schedule: the
+  // launch orders name the target, and the missile leaves the silo to
+  // strike.
   uint32_t target = 0;
   int enemy = 0;
-  {
+  const auto pickTarget = [&] {
     plat::CriticalSectionLock lock(g_simulationLock);
-    target = EnemyHexNear(*FindUnitById(w, aboard), siloHex, &enemy);
-  }
-  ASSERT_NE(target, 0u) << "a neighbour's unit in the missile's reach";
+    const UnitRecord* u = QuietForeignUnitNear(*FindUnitById(w, aboard), siloHex, enemy);
+    target = u ? PackHex(u->x, u->y) : 0;
+    enemy = u ? u->owner : 0;
+  };
+  pickTarget();
+  ASSERT_NE(target, 0u) << "a foreign unit in the missile's reach, away from the fighting";
   // As the war declaration's dialog posts it; the target is chosen again
   // from what is seen once the day has passed.
   PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(enemy)});
   SampleGame::PlayDays(1);
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    target = EnemyHexNear(*FindUnitById(w, aboard), siloHex, &enemy);
-  }
-  ASSERT_NE(target, 0u) << "the enemy's unit is still in the missile's reach";
+  pickTarget();
+  ASSERT_NE(target, 0u) << "one is still there once the war has begun";
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
   int missileRow = RowOf(s.mapScreen.silo.list, static_cast<int32_t>(aboard));
   ASSERT_GE(missileRow, 0) << "the silo lists its missile";
@@ -318,15 +284,11 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.silo.currentForm, "LAUNCH"));
 
   // What the region at war has standing before the launch.
-  struct Standing {
-    float strength;
-    uint32_t hex;
-  };
-  std::map<uint32_t, Standing> enemyStrength;
+  std::map<uint32_t, float> enemyStrength;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
-      if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = {u->strength, PackHex(u->x, u->y)};
+      if (u->owner == enemy && !(u->unitFlags & kUnitGone)) enemyStrength[u->id] = u->strength;
   }
   const size_t beforeLaunch = g_commandLog.Entries().size();
   SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.ss8d.currentForm, "LAUNCH"));
@@ -349,39 +311,34 @@ TEST(MissileBuild, AMissileOrderedFromTheStockPopupIsBuiltPaidStoredLoadedAndLau
   ASSERT_NE(AboardOf(siloId), aboard) << "the missile leaves the silo";
 
   // The missile flies to the hex of the unit it was sent at (the day it
-  // leaves or days later) and strikes: what the region at war had standing
-  // there before the launch has lost strength. (Kessaria's forces may fight
-  // there too: the fall shows that what stood there was struck, not by whom.)
-  uint32_t struck = 0, struckHex = 0;
+  // leaves or days later) and strikes it. No forces at war with the unit
+  // had it in reach when it was aimed, nor at any day's end until the
+  // strike, so what it loses is the missile's doing.
+  uint32_t struck = 0;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    if (const UnitRecord* sent = FindUnitById(w, aboard)) struck = sent->orders[kFireUnit], struckHex = sent->orders[kFireHex];
+    if (const UnitRecord* sent = FindUnitById(w, aboard)) struck = sent->orders[kFireUnit];
   }
   ASSERT_TRUE(enemyStrength.count(struck)) << "the missile was sent at a unit of the region at war";
   const auto inFlight = [&] {
-    plat::CriticalSectionLock lock(g_simulationLock);
     for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
       if (u->classIndex == kTacticalMissile && u->owner == w.gameState.localPlayer && u->carrier == 0 &&
           !(u->unitFlags & kUnitGone) && u->orders[kFireUnit] == struck)
         return true;
     return false;
   };
-  // What the units that stood in the struck hex before the launch have now.
-  const auto strengthThere = [&] {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    float sum = 0.0f;
-    for (const auto& [id, was] : enemyStrength)
-      if (was.hex == struckHex)
-        if (const UnitRecord* u = FindUnitById(w, id); u && !(u->unitFlags & kUnitGone)) sum += u->strength;
-    return sum;
-  };
-  float before = 0.0f;
-  for (const auto& [id, was] : enemyStrength)
-    if (was.hex == struckHex) before += was.strength;
   // Already struck on the day it left, or flying still.
-  for (int day = 0; day < kMostDays && inFlight(); ++day) SampleGame::PlayDays(1);
+  SampleGame::PlayUntil(kMostDays, [&] {
+    const UnitRecord* u = FindUnitById(w, struck);
+    EXPECT_TRUE(!u || (u->unitFlags & kUnitGone) || NoFightNear(*u, w.gameState.localPlayer))
+        << "no forces at war with it in reach of it";
+    return !inFlight();
+  });
+  plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_FALSE(inFlight()) << "the missile strikes within " << kMostDays << " days";
-  EXPECT_LT(strengthThere(), before) << "the strength the region at war had in the struck hex falls";
+  const UnitRecord* hit = FindUnitById(w, struck);
+  EXPECT_TRUE(!hit || (hit->unitFlags & kUnitGone) || hit->strength < enemyStrength[struck])
+      << "the unit struck loses strength";
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // the alert bar moved at peace is held to the peace limit in the
 // simulation; the rules page switches scorched earth on and draws the
 // switches that are on pressed, the chooser picks two targets and both
-// reach the simulation.
+// reach the simulation, and so does the release of nuclear and chemical
+// weapons, which the launches obey.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
+#include "records/player_policy.h"
 #include "records/player_record.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
@@ -23,8 +25,6 @@
 namespace {
 
 constexpr uint32_t kScorchedEarth = 0x10;
-constexpr uint32_t kPathAllied = 0x20;
-constexpr uint32_t kPathNeutral = 0x40;
 
 TEST(OperationsPlay, TheAlertBarAtItsTopInPeaceIsHeldToThePeaceLimit) {
   plat::SetGameFloatMode();
@@ -53,7 +53,7 @@ TEST(OperationsPlay, TheAlertBarAtItsTopInPeaceIsHeldToThePeaceLimit) {
   EXPECT_STREQ(shown->GetText(), "2");
 }
 
-TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimulation) {
+TEST(OperationsPlay, ScorchedEarthItsTargetsAndTheReleaseOfNuclearAndChemicalWeaponsReachTheSimulation) {
   plat::SetGameFloatMode();
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.StartUnasked());
@@ -69,12 +69,18 @@ TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimul
   ASSERT_NE(s.operationsScreen.currentForm->parent, nullptr) << "F3 docks OPS1";
   SampleGame::ClickControl(FormFindControlByTag(s.operationsScreen.currentForm, "RULESBUT"));
   ASSERT_NE(s.missionRules.currentForm->parent, nullptr) << "the rules page docks";
-  if (!(local.displayPolicy.roeFlags & kPathAllied)) {
+  if (!(local.displayPolicy.roeFlags & kRoeGranted)) {
     SampleGame::ClickControl(FormFindControlById(s.missionRules.currentForm, 1));
   }
+  // Nuclear (17) and Chemical (16) release the weapons of those kinds.
+  constexpr uint32_t kRelease = kRoeLaunchSpecialWeapons | kRoeLaunchFirstSpecialKind;
+  ASSERT_EQ(local.displayPolicy.roeFlags & kRelease, 0u) << "the sample starts with them held back";
+  SampleGame::ClickControl(FormFindControlById(s.missionRules.currentForm, 17));
+  SampleGame::ClickControl(FormFindControlById(s.missionRules.currentForm, 16));
+  EXPECT_EQ(local.displayPolicy.roeFlags & kRelease, kRelease) << "the display copy takes both at once";
   SampleGame::ClickControl(FormFindControlById(s.missionRules.currentForm, 15));
   ASSERT_NE(s.scorchedEarth.currentForm->parent, nullptr) << "scorched earth opens the chooser";
-  ASSERT_EQ(local.displayPolicy.roeFlags & (kPathAllied | kPathNeutral), kPathAllied);
+  ASSERT_EQ(local.displayPolicy.roeFlags & (kRoeGranted | kRoeOthers), kRoeGranted);
   // Drawn: buttons 1 and 15 in the pressed look, 2 not.
   SampleGame::Pump();
   std::vector<uint32_t> pixels;
@@ -94,6 +100,7 @@ TEST(OperationsPlay, ScorchedEarthAndItsTargetsChosenOnTheRulesPageReachTheSimul
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_EQ(local.simPolicy.roeFlags & kScorchedEarth, kScorchedEarth);
   EXPECT_EQ(local.simPolicy.roescorchedtype, 5u);
+  EXPECT_EQ(local.simPolicy.roeFlags & kRelease, kRelease) << "the launches read the release from here";
 }
 
 }  // namespace

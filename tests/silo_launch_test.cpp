@@ -4,7 +4,9 @@
 // Aimed at a hex of its own region, where it may strike nothing, the launch
 // is given up and the region's mailbox says why. Aimed at a foreign capital,
 // it is launched from the launch page of the operations department once
-// the launch code is entered on the keypad.
+// the launch code is entered on the keypad. Aimed at an enemy unit from the
+// orders' missile strike panel (the silo's orders opened from the stored
+// weapons' platforms), it strikes the unit.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -17,6 +19,7 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
@@ -26,10 +29,13 @@
 #include "screens/military/silo/launch_keypad.h"
 #include "screens/military/operations/launch_panel.h"
 #include "screens/military/operations/wmd_targeting_panels.h"
+#include "screens/military/orders/missile_strike_panel.h"
+#include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 #include "sim/message_ids.h"
+#include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"
 #include "support/silo_steps.h"
@@ -45,6 +51,8 @@
 namespace {
 
 constexpr int32_t kSampleSilo = 4011;
+// The orders table's missile strike: its list is the strike panel's.
+constexpr int32_t kMissileStrikeOrder = 42;
 // A guard only: the waits end on the game's state.
 constexpr int kMostDays = 10;
 
@@ -97,6 +105,12 @@ void AimFromTheSiloPanel(uint32_t siloHex, uint32_t missile, uint32_t target) {
   ASSERT_TRUE(SampleGame::PointOn(target, x, y));
   SampleGame::Click(x, y);
   EXPECT_EQ(s.mapClickMode, kClickNone) << "the pick ends with the click";
+}
+
+uint32_t AboardCarrierOf(uint32_t unit) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  const UnitRecord* u = FindUnitById(g_world, unit);
+  return u ? u->carrier : 0;
 }
 
 std::vector<Cmd> OrdersPostedSince(size_t before, uint32_t missile) {
@@ -220,6 +234,117 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   EXPECT_EQ(OrdersPostedSince(before, missile), FiveLaunchOrders(missile, capital));
   plat::CriticalSectionLock lock(g_simulationLock);
   EXPECT_TRUE(w.players[w.gameState.localPlayer].flags56 & kPlayerLaunchAuthorised) << "the code is given for good";
+}
+
+TEST_F(SiloLaunch, AMissileAimedAtAnEnemyUnitFromTheStrikePanelStrikesIt) {
+  ScreenSet& s = g_screens;
+  World& w = g_world;
+  // A foreign unit in reach that no forces at war with it can fire at, its
+  // region at war with Kessaria (as the declaration's dialog posts it).
+  uint32_t target = 0;
+  int32_t enemy = 0;
+  const auto pickTarget = [&] {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* aboard = FindUnitById(w, missile);
+    const UnitRecord* u = aboard ? QuietForeignUnitNear(*aboard, siloHex, enemy) : nullptr;
+    target = u ? u->id : 0;
+    enemy = u ? u->owner : 0;
+  };
+  pickTarget();
+  ASSERT_NE(target, 0u) << "a foreign unit in the missile's reach, away from the fighting";
+  PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(enemy)});
+  SampleGame::PlayDays(1);
+  pickTarget();
+  ASSERT_NE(target, 0u) << "one is still there once the war has begun";
+  uint32_t targetHex = 0;
+  float before = 0.0f;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* u = FindUnitById(w, target);
+    targetHex = MakeHexPos(u->x, u->y);
+    before = u->strength;
+  }
+
+  // The silo's orders from the platforms of a stored weapon, a control
+  // click on the unit's hex for the orders aimed there, and the missile
+  // strike order.
+  ASSERT_NO_FATAL_FAILURE(ShowArmyPage(kArmyStoresPage));
+  UnitInventoryPanel& stores = s.unitInventory;
+  ASSERT_NE(stores.storedList->firstRow, nullptr) << "the stores page lists a stored weapon";
+  for (int click = 0; click < 4 && stores.storedList->selectedId == 0; ++click)
+    SampleGame::ClickControl(stores.storedList, 0);
+  SampleGame::ClickControl(FormFindControlByTag(stores.currentForm, "DEPLOY"));
+  MissileSiloPanel& platforms = s.missileSiloPanel;
+  const uint32_t silo = AboardCarrierOf(missile);
+  const int siloRow = RowOfUnit(platforms.platforms, silo);
+  ASSERT_GE(siloRow, 0) << "the silo is offered";
+  SampleGame::ClickControl(platforms.platforms, siloRow);
+  SampleGame::ClickControl(FormFindControlByTag(platforms.currentForm, "UNITORDER"));
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ListItem28* first = FirstInHolder(s.SelectionList());
+    ASSERT_NE(first, nullptr);
+    const UnitRecord* selected = RefUnit(w, *first);
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->id, silo) << "the silo is the selection";
+  }
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(SampleGame::PointOn(targetHex, x, y));
+  SampleGame::Post(plat::kWmMouseMove, 0, x, y);
+  SampleGame::Pump();
+  SampleGame::Post(plat::kWmLButtonDown, plat::kMkLButton | plat::kMkControl, x, y);
+  SampleGame::Post(plat::kWmLButtonUp, plat::kMkControl, x, y);
+  SampleGame::Pump();
+  ASSERT_EQ(DockHost(s, kDockLevelSecond)->firstChild, s.unitOrders.currentForm) << "ORDERS1_ss3 is shown";
+  const int orderRow = RowOfUnit(s.unitOrders.ordersList, kMissileStrikeOrder);
+  ASSERT_GE(orderRow, 0) << "the silo may be given the missile strike";
+  SampleGame::ClickControl(s.unitOrders.ordersList, orderRow);
+  MissileStrikePanel& strike = s.missileStrike;
+  ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, strike.currentForm) << "ORDERS1_ss3e is shown";
+
+  // The unit's row, the missile's row, EXECUTE.
+  const int targetRow = RowOfUnit(strike.unitList, target);
+  ASSERT_GE(targetRow, 0) << "the panel offers the unit";
+  SampleGame::ClickControl(strike.unitList, targetRow);
+  const int missileRow = RowOfUnit(strike.missileList, missile);
+  ASSERT_GE(missileRow, 0) << "the panel offers the silo's missile";
+  SampleGame::ClickControl(strike.missileList, missileRow);
+  uint32_t quantity = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    quantity = static_cast<uint32_t>(FindUnitById(w, missile)->strength);
+  }
+  const size_t posted = g_commandLog.Entries().size();
+  SampleGame::ClickControl(FormFindControlByTag(s.unitOrders.currentForm, "EXECUTE"));
+  const std::vector<Cmd> strikeOrders = {{kCmdUnitSetDestination, targetHex, missile, 0, 0},
+                                         {kCmdUnitSetFireHex, targetHex, missile, 0, 0},
+                                         {kCmdUnitSetFireUnit, 0, missile, target, 0},
+                                         {kCmdUnitSetOrdersHeaderBits, 0, missile, 0x2000, 1},
+                                         {kCmdUnitSetOrderLevel, 0, missile, quantity, 0},
+                                         {kCmdAddOrderFlags, 0, missile, 0x2200, 0}};
+  EXPECT_EQ(OrdersPostedSince(posted, missile), strikeOrders);
+
+  // The missile leaves and strikes. No forces at war with the unit had it
+  // in reach when it was aimed, nor at any day's end until the strike, so
+  // what it loses is the missile's doing.
+  const auto inFlight = [&] {
+    for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next)
+      if ((u->unitFlags & kUnitStock) && u->owner == w.gameState.localPlayer && !(u->unitFlags & kUnitGone) &&
+          u->strength > 0.0f && u->orders[kFireUnit] == target)
+        return true;
+    return false;
+  };
+  const auto struck = [&] {
+    const UnitRecord* u = FindUnitById(w, target);
+    EXPECT_TRUE(!u || (u->unitFlags & kUnitGone) || NoFightNear(*u, w.gameState.localPlayer))
+        << "no forces at war with it in reach of it";
+    return !inFlight();
+  };
+  SampleGame::PlayUntil(kMostDays, struck);
+  plat::CriticalSectionLock lock(g_simulationLock);
+  EXPECT_FALSE(inFlight()) << "the missile strikes within " << kMostDays << " days";
+  const UnitRecord* hit = FindUnitById(w, target);
+  EXPECT_TRUE(!hit || (hit->unitFlags & kUnitGone) || hit->strength < before) << "the unit loses strength";
 }
 
 }  // namespace

@@ -1,14 +1,19 @@
 #pragma once
 // Steps the silo play tests share, on a game started by SampleGame: a
 // list's row of a unit, the local region's silo, the map's silo panel
-// opened on the silo's hex as a player opens it, and a stock missile loaded
-// into the silo from the army's stored weapons page.
+// opened on the silo's hex as a player opens it, a stock missile loaded
+// into the silo from the army's stored weapons page, and a foreign unit to
+// strike where no forces at war with it can fire at it, so that what it
+// loses is the missile's doing.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
+#include "records/order_words.h"
+#include "records/player_relations.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/units/unit_lists.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/silo/missile_silo_panels.h"
@@ -18,6 +23,8 @@
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "units/combat/unit_attack.h"
+#include "units/hex_geometry.h"
 #include "world/id_lookups.h"
 #include "world/world.h"
 
@@ -96,4 +103,59 @@ inline void LoadFromTheStoresPage(uint32_t stock, uint32_t silo, uint32_t days) 
   SampleGame::ClickControl(FormFindControlByTag(load.currentForm, "LOAD"));
   SampleGame::PlayUntil(days, [&] { return AboardOf(silo) != 0; });
   ASSERT_NE(AboardOf(silo), 0u) << "the missile is loaded into the silo";
+}
+
+inline constexpr uint8_t kLandKind = 0;
+
+// Whether the two regions are at war, as either one's simulation sees it.
+// The caller holds g_simulationLock.
+inline bool AtWar(int a, int b) {
+  const World& w = g_world;
+  return ((w.players[a & 31].simPolicy.hostileMask >> (b & 31)) & 1u) ||
+         ((w.players[b & 31].simPolicy.hostileMask >> (a & 31)) & 1u);
+}
+
+// Whether no unit of a region at war with the land unit's, nor of
+// `striker`, stands where its weapons reach the unit (stock in flight
+// aside: that is the strike). The caller holds g_simulationLock.
+inline bool NoFightNear(const UnitRecord& unit, int striker) {
+  const World& w = g_world;
+  const HexMapShape map = MapShape(w);
+  const auto hexSize = static_cast<int32_t>(w.mapHeader.hexScale);
+  const uint32_t at = PackHex(unit.x, unit.y);
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next) {
+    if (u->owner == unit.owner || (u->owner != striker && !AtWar(u->owner, unit.owner)) || u->carrier != 0 ||
+        (u->x == 0 && u->y == 0) || (u->unitFlags & (kUnitGone | kUnitStock)) || u->classIndex == 0)
+      continue;
+    // The same hex and the next are always in reach; a range reaches a
+    // hex further for every hex size it spans.
+    const int32_t reach = (hexSize > 0 ? static_cast<int32_t>(UnitBoostedRange(w, *u, kLandKind)) / hexSize : 0) + 1;
+    if (HexDistance(map, at, PackHex(u->x, u->y)) <= reach) return false;
+  }
+  return true;
+}
+
+// The nearest land unit standing on the map (not held or built at a base)
+// in the missile's reach from the silo's hex, of a region that is neither
+// the missile owner's nor a friend (of `region` when it is not 0), that the
+// local player sees and that neither the missile owner's forces nor any at
+// war with it can fire at; null for none. The caller holds
+// g_simulationLock.
+inline const UnitRecord* QuietForeignUnitNear(const UnitRecord& missile, uint32_t siloHex, int region = 0) {
+  const World& w = g_world;
+  const HexMapShape map = MapShape(w);
+  const PlayerRecord& me = w.players[missile.owner & 31];
+  const UnitRecord* best = nullptr;
+  int32_t nearest = missile.rangeLeft + 1;
+  for (const UnitRecord* u = w.units; u; u = u->next == w.units ? nullptr : u->next) {
+    if (u->owner == 0 || (region != 0 && u->owner != region) || u->carrier != 0 || (u->x == 0 && u->y == 0) || u->classIndex == 0 ||
+        (u->unitFlags & (kUnitGone | kUnitStock | kUnitFacility)) || u->strength < 1.0f ||
+        (u->orders[kPostureBits] & (kPostureInReserve | kPostureUnderConstruction)) ||
+        (RelationClassOf(me, 1, u->owner) & (kRelationSelf | kRelationFriendly)))
+      continue;
+    const int32_t d = HexDistance(map, siloHex, PackHex(u->x, u->y));
+    if (d < nearest && u->kind == kLandKind && LocalPlayerSeesUnit(w, *u) && NoFightNear(*u, missile.owner & 31))
+      best = u, nearest = d;
+  }
+  return best;
 }

@@ -1,14 +1,20 @@
 // Launching carried stock: the salvo, the reload, what a quantity below one
-// point does, and the notice posted when a neutral region is struck.
+// point does, the notice posted when a neutral region is struck, and the
+// rules of engagement that hold weapons of mass destruction back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "records/command_ids.h"
+#include "records/order_words.h"
+#include "records/player_policy.h"
 #include "sim/command_log.h"
 #include "units/transport/carrier_launch.h"
 #include "units/combat/fire_test_world.h"
+#include "units/step/unit_side_steps.h"
+#include "units/step/unit_step_phases.h"
 #include "units/unit_player_fields.h"
+#include "world/unit_class_flags.h"
 
 namespace {
 
@@ -183,6 +189,48 @@ TEST(CarrierLaunch, TheGroupLeavesInServiceWhateverTheForceBudget) {
     EXPECT_FLOAT_EQ(group->strength, 2.0f) << budget;
     EXPECT_EQ(group->orders[kFireHex], MakeHexPos(3, 1)) << budget;
     EXPECT_EQ(MakeHexPos(group->x, group->y), MakeHexPos(1, 1)) << budget;
+  }
+}
+
+// A class of mass destruction leaves its carrier only when the region's
+// rules of engagement release its kind (nuclear: the tactical nuclear rule;
+// chemical: the chemical one), whether the missile's own launch order or
+// its carrier's sends it; other stock leaves whatever the rules.
+TEST(CarrierLaunch, AWeaponOfMassDestructionLeavesOnlyWhenTheRulesReleaseItsKind) {
+  struct Row {
+    const char* what;
+    uint32_t warhead, rules;
+    bool leaves;
+  };
+  const Row rows[] = {
+      {"conventional, no rule", 0, 0, true},
+      {"nuclear, no rule", kClassSpecialWeaponA, 0, false},
+      {"nuclear, chemical rule only", kClassSpecialWeaponA, kRoeLaunchFirstSpecialKind, false},
+      {"nuclear, nuclear rule", kClassSpecialWeaponA, kRoeLaunchSpecialWeapons, true},
+      {"second nuclear kind, nuclear rule", kClassSpecialWeaponB, kRoeLaunchSpecialWeapons, true},
+      {"second nuclear kind, no rule", kClassSpecialWeaponB, 0, false},
+      {"chemical, nuclear rule only", kClassSpecialImmune, kRoeLaunchSpecialWeapons, false},
+      {"chemical, chemical rule", kClassSpecialImmune, kRoeLaunchFirstSpecialKind, true},
+  };
+  for (const Row& r : rows) {
+    for (const bool carrierOrders : {false, true}) {
+      SCOPED_TRACE(testing::Message() << r.what << (carrierOrders ? ", the carrier's order" : ", its own order"));
+      LaunchWorld t;
+      t.world->unitClasses[kStockClass].flags |= r.warhead;
+      t.world->players[kLauncher].simPolicy.roeFlags = r.rules;
+      t.AimAtNeutralOutpost(3, 1);
+      if (carrierOrders) {
+        t.carrier->orders[kFireHex] = MakeHexPos(3, 1);
+        t.carrier->orders[kOrderFlags] |= kOrderLaunchCargo;
+        UnitStepState s = t.PhaseState(*t.carrier);
+        StepEngagement(*t.world, *t.carrier, s);
+      } else {
+        t.missiles->orders[kOrdersHeader] |= kHeaderLaunchAllowed;
+        t.missiles->orders[kOrderFlags] |= kOrderLaunchCargo;
+        RunCarriedUnitStep(*t.world, *t.missiles, 1);
+      }
+      EXPECT_EQ(t.missiles->strength < 3.0f, r.leaves);
+    }
   }
 }
 

@@ -173,7 +173,9 @@ bool PostMissileStrike(ScreenSet& screens, int32_t order) {
 
 void UnitOrdersPanel::OnCommand(Control* control, int32_t id) {
   ScreenSet& screens = g_screens;
-  if (control && (control->flags & kCtlRadio) && !(control->state & kStateSelected)) {
+  // The orders list is made as a radio group of its rows; only a toggle
+  // button let go closes the panels above, never a click on an order.
+  if (control && control != ordersList && (control->flags & kCtlRadio) && !(control->state & kStateSelected)) {
     PopPopupsTo(g_ui, 2);
     return;
   }
