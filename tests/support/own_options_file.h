@@ -1,10 +1,10 @@
 #pragma once
 // The game reads its options file again at every log-on, and a game that
-// ends writes it back. Test programs run side by side in one build folder
-// and share that file, so a test that compares what two game starts show,
-// or that reads the options' defaults, plays on a file of its own: a copy
-// of the shared one taken once, or none (every option at its default). The
-// file goes at the end; the data root must still be the game's then.
+// ends writes it back. The tests of one program share their process's file
+// (support/whole_program.h), so a test that compares what two game starts
+// show, or that reads the options' defaults, plays on a file of its own: a
+// copy of the process's taken once, or none (every option at its default).
+// The file goes at the end; the data root must still be the game's then.
 #include <cstring>
 #include <filesystem>
 #include <string>

@@ -6,6 +6,16 @@
 // of the game's name would keep the game's own window procedure out).
 // InitApplication comes next, from the test.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <string>
+#include <system_error>
 
 #include "app/app_object.h"
 #include "app/settings.h"
@@ -13,6 +23,7 @@
 #include "support/fast_clock.h"
 #include "net/net_session.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "platform/window.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/selection.h"
@@ -21,10 +32,38 @@
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 
+// Test programs run side by side in one build folder: each process plays on
+// an options file of its own, begun as a copy of the folder's, so that what
+// one program's game saves never reaches another's. The copies go at exit.
+namespace whole_program {
+inline std::set<std::string>& OwnOptionsCopies() {
+  static std::set<std::string> copies;
+  return copies;
+}
+inline void RemoveOwnOptionsCopies() {
+  std::error_code ignored;
+  for (const std::string& path : OwnOptionsCopies()) std::filesystem::remove(path, ignored);
+}
+inline void UseOwnOptionsFile() {
+  char name[sizeof g_app.optionsFile];
+  std::snprintf(name, sizeof name, "Test%d", static_cast<int>(::getpid()));
+  const std::string shared = std::string("INI\\") + g_app.optionsFile + ".INI";
+  const std::string own = std::string("INI\\") + name + ".INI";
+  std::memcpy(g_app.optionsFile, name, sizeof name);
+  const auto path = plat::ResolveGamePath(own, true);
+  if (!path || OwnOptionsCopies().count(*path)) return;
+  static std::once_flag registered;
+  std::call_once(registered, [] { std::atexit(RemoveOwnOptionsCopies); });
+  OwnOptionsCopies().insert(*path);
+  if (const auto bytes = plat::ReadFileBytes(shared)) (void)plat::WriteFileReplacing(own, bytes->data(), bytes->size());
+}
+}  // namespace whole_program
+
 inline void PrepareWholeProgram() {
   plat::ResetMessageQueue();
   plat::UnregisterAllWindowClasses();
   LoadRegistrySettings(g_app, g_netSession.identity, nullptr);
+  whole_program::UseOwnOptionsFile();
   g_app.gamerezx = 1024;
   g_app.gamerezy = 768;
   g_app.gamerezbpp = 32;
