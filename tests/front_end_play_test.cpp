@@ -34,6 +34,7 @@
 #include "sim/game_stop.h"
 #include "sim/game_threads.h"
 #include "app/window_messages.h"
+#include "sim/simulation_lock.h"
 #include "support/fast_clock.h"
 #include "support/global_guard.h"
 #include "support/own_options_file.h"
@@ -179,6 +180,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_EQ(loaded, kCatalogueScreens - 2);  // all but the two form-less screens
   PumpWholeProgram();
   EXPECT_TRUE(ViewShowsCapital()) << "a new game";
+  EXPECT_EQ(g_mapView.zoom, kOpeningZoom) << "the map opens where a unit's symbol fits its hex";
   const auto freshMinimap = MinimapPlace();
 
   PlayDays(2);
@@ -193,6 +195,16 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   const auto& files = s.gameFile.files;
   const auto at = std::find(files.begin(), files.end(), saved);
   ASSERT_NE(at, files.end());
+  // Its row tells the scenario it was saved from, as the new game's list
+  // names it.
+  const std::string channelTitle = s.gameChoice.scenarios[static_cast<size_t>(RowOf(s.gameChoice.scenarios, "Channel"))].title;
+  Control* fileList = FormFindControlByTag(s.gameFile.currentForm, "FILELIST");
+  EXPECT_EQ(RowIndexWithText(fileList, saved), -1) << "not the name alone";
+  bool told = false;
+  for (Control* r = ListNextRow(dynamic_cast<ListBoxControl*>(fileList), nullptr); r;
+       r = ListNextRow(dynamic_cast<ListBoxControl*>(fileList), r))
+    told |= r->text.starts_with(saved + " - " + channelTitle + ", ");
+  EXPECT_TRUE(told) << "the start menu's load list names the save's scenario";
   const Step kLoad[] = {{&s.gameFile, "FILELIST", static_cast<int>(at - files.begin())},
                         {&s.gameFile, "OKBUT", -1},
                         {&s.briefing, "START", -1}};
@@ -222,12 +234,19 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   ASSERT_TRUE(menuOpen());
   ASSERT_STREQ(menu.shownPage, "GAME_SS1");
   EXPECT_EQ(g_world.gameState.gameSpeed, 0) << "the menu pauses";
+  // A name the game was saved under before: the field offers it selected,
+  // and typing replaces it.
+  const std::string oldName = "Earlier";
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    RecordSave(g_world.gameState, oldName);
+  }
   ClickControl(FormFindControlByTag(menu.buttons.currentForm, "SAVEBUT"), -1);
   ASSERT_STREQ(menu.shownPage, "GAME_SS3");
+  EXPECT_EQ(menu.saveDialog.Name(), oldName);
   ClickControl(FormFindControlByTag(menu.saveDialog.currentForm, "FILENAME"), -1);
-  if (!menu.saveDialog.Name().empty()) Type("\x1b");  // Escape in the field empties it
   Type(probe.c_str());
-  EXPECT_EQ(menu.saveDialog.Name(), probe);
+  EXPECT_EQ(menu.saveDialog.Name(), probe) << "typed over " << oldName;
   ClickControl(FormFindControlByTag(menu.saveDialog.currentForm, "OKSAVE"), -1);
   ASSERT_STREQ(menu.shownPage, "GAME_SS3a") << "saved from the buttons: the quit-now question";
   EXPECT_TRUE(plat::GameFileExists(SaveGamePath(probe)));
@@ -237,7 +256,11 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   ClickControl(FormFindControlByTag(menu.buttons.currentForm, "LOADBUT"), -1);
   ASSERT_STREQ(menu.shownPage, "GAME_SS4");
   Control* loadList = FormFindControlByTag(menu.loadDialog.currentForm, "LISTLOAD");
-  ClickControl(loadList, RowIndexWithText(loadList, probe));
+  // The game paused at the date the title bar shows, which its row gives.
+  const std::string probeRow =
+      probe + " - " + channelTitle + ", " + FormFindControlByTag(s.titleBar.currentForm, "DATE")->text;
+  ASSERT_GE(RowIndexWithText(loadList, probeRow), 0) << probeRow;
+  ClickControl(loadList, RowIndexWithText(loadList, probeRow));
   ClickControl(FormFindControlByTag(menu.loadDialog.currentForm, "OKLOAD"), -1);
   ClickControl(FormFindControlByTag(s.briefing.currentForm, "START"), -1);
   if (const auto path = plat::ResolveGamePath(SaveGamePath(probe))) std::filesystem::remove(*path);

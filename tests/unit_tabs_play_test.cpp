@@ -1,11 +1,13 @@
 // The whole program on the sample scenario as Westholm, the selected-unit
 // panel's tabs opened by clicks: a battle tank picked on the map, its
 // details, its command grid's base transfer panel opened and closed in the
-// tab, its loads and class abilities; then a transport helicopter with the
+// tab (closed by its button and by its Back, the grid drawn again), its
+// loads and class abilities; then a transport helicopter with the
 // tank aboard lists it on the cargo tab, and the tank, ordered out there, is
 // back on the map within a game day.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -147,11 +149,31 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
       << "the unit tab carries the command grid";
   Control* base = FormFindControlById(s.unitTabGrid.currentForm, 108);
   ASSERT_FALSE(base->Hidden()) << "a tank on the map may change base";
-  SampleGame::ClickControl(base);
-  EXPECT_EQ(details->firstChild, s.unitTransfer.currentForm) << "the transfer panel shows in the tab";
-  EXPECT_EQ(static_cast<uint32_t>(s.unitTransfer.id), tank);
-  SampleGame::ClickControl(base);
-  EXPECT_EQ(details->firstChild, units.detail.currentForm) << "the details are back";
+  // The grid as the player sees it, to find it drawn again after Back.
+  const plat::Rect gridBox = ControlAbsoluteRect(s.unitTabGrid.currentForm);
+  const auto gridPixels = [&] {
+    SampleGame::Pump();
+    std::vector<uint32_t> shown, pixels;
+    uint32_t w = 0, h = 0;
+    EXPECT_EQ(g_renderer.device->ReadBackBuffer(&shown, &w, &h), plat::kOk);
+    for (int32_t py = std::max(gridBox.top, 0); py < std::min<int32_t>(gridBox.bottom, static_cast<int32_t>(h)); ++py)
+      for (int32_t px = std::max(gridBox.left, 0); px < std::min<int32_t>(gridBox.right, static_cast<int32_t>(w)); ++px)
+        pixels.push_back(shown[static_cast<size_t>(py) * w + static_cast<size_t>(px)] & 0xFFFFFFu);
+    return pixels;
+  };
+  const std::vector<uint32_t> gridBefore = gridPixels();
+  ASSERT_FALSE(gridBefore.empty());
+  for (const char* close : {"", "BACK"}) {
+    SampleGame::ClickControl(base);
+    EXPECT_EQ(details->firstChild, s.unitTransfer.currentForm) << "the transfer panel shows in the tab";
+    EXPECT_EQ(static_cast<uint32_t>(s.unitTransfer.id), tank);
+    // Pressing the button again, or the panel's Back, brings the details
+    // back under the same grid, the tab still open.
+    SampleGame::ClickControl(*close ? FormFindControlByTag(s.unitTransfer.currentForm, close) : base);
+    EXPECT_EQ(details->firstChild, units.detail.currentForm) << "the details are back after " << close;
+    EXPECT_EQ(g_ui.panelDepth, 3) << "the unit tab stays open after " << close;
+    EXPECT_TRUE(gridPixels() == gridBefore) << "the grid is drawn again after " << close;
+  }
   SampleGame::ClickControl(FormFindControlByTag(units.currentForm, "4B"));
   EXPECT_EQ(TextOf(units.strength, 355), "0") << "a tank carries nothing";
   EXPECT_NE(TextOf(units.strength, 256), "0") << "a tank has days of supplies";

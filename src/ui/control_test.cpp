@@ -357,8 +357,13 @@ TEST_F(ControlTest, EditFieldsTakeOnlyWhatTheirClassesAdmitUpToTheirSize) {
     uint32_t classes, size;
     const char* typed;
     const char* expected;
+    const char* given = "";  // the text before typing, selected whole or not
+    bool selected = false;
   };
   const Row rows[] = {
+      {0, 16, "ab", "oldab", "old"},          {0, 16, "ab", "ab", "old", true},
+      {0, 16, "\x08" "a", "a", "old", true},
+      {kEditDigitsDash, 16, "x1", "1", "9", true},
       {kEditDigitsDash, 16, "a1-b2", "1-2"},  {kEditUpperCase, 16, "ab", "AB"},
       {0, 3, "abcd", "abc"},                  {kEditNoSpaces, 16, "a b", "ab"},
       {kEditLetters, 16, "a1b-", "ab"},       {kEditLettersDigitsDash, 16, "a_1 -", "a1-"},
@@ -368,10 +373,13 @@ TEST_F(ControlTest, EditFieldsTakeOnlyWhatTheirClassesAdmitUpToTheirSize) {
   };
   for (const Row& row : rows) {
     EditControl edit(Init("E", &screen_, 0, 0, 10, 10), StringInit{}, row.size, row.classes);
+    edit.sourceText = row.given;
+    edit.wholeTextSelected = row.selected;
     screen_.Take();
     for (const char* p = row.typed; *p; ++p)
       EXPECT_EQ(edit.HandleInput(kChar, static_cast<unsigned char>(*p), 0, 0), 0);
-    EXPECT_EQ(edit.sourceText, row.expected) << row.typed;
+    EXPECT_EQ(edit.sourceText, row.expected) << row.typed << " over " << row.given;
+    EXPECT_FALSE(edit.wholeTextSelected) << row.typed;
     // Every character tells the owner, taken or not.
     EXPECT_EQ(screen_.Take().size(), std::strlen(row.typed)) << row.typed;
   }

@@ -1,5 +1,10 @@
 #include "ui/edit_control.h"
 
+#include <algorithm>
+
+#include "app/gfx/fonts.h"
+#include "app/gfx/renderer.h"
+#include "app/gfx/sprite_batch.h"
 #include "platform/messages.h"
 #include "ui/control_focus.h"
 #include "ui/screen.h"
@@ -10,6 +15,8 @@ constexpr unsigned char kBackspace = 8;
 constexpr unsigned char kTab = 9;
 constexpr unsigned char kEnter = 13;
 constexpr unsigned char kEscape = 27;
+// Half see-through blue: selected text.
+constexpr uint32_t kSelectionBand = 0x804C8CE6u;
 
 // Letters of the Windows-1252 text the window sends: ASCII and the accented
 // range from 0xC0 (less the multiplication and division signs).
@@ -63,6 +70,23 @@ int32_t EditControl::HandleMouse(int32_t message, intptr_t p1, intptr_t p2, intp
   return result;
 }
 
+int32_t EditControl::Draw(const plat::Rect* clip) {
+  if (!wholeTextSelected || sourceText.empty()) return TextControl::Draw(clip);
+  if ((state & kStateDirty) || (flags & kCtlAlwaysRedraw)) ShowSourceText();
+  const int32_t result = StringControl::Draw(clip);
+  // The selection's band over the text, which shows through it.
+  plat::Rect box{};
+  const FittedText fitted = ShownText(&box);
+  const int32_t width = std::min(TextWidth(fitted.font, fitted.text), box.right - box.left);
+  const uint32_t format = StringTextFormat(kind, flags, alignment);
+  int32_t left = box.left;
+  if (format & kTextCentre) left = (box.left + box.right - width) / 2;
+  else if (format & kTextRight) left = box.right - width;
+  if (g_renderer.device && width > 0)
+    (void)FillRect2D(kSelectionBand, g_renderer, left, box.top, left + width, box.bottom, 0, 0, 0, kFillModePlain);
+  return result;
+}
+
 int32_t EditControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) {
   switch (message) {
     case kControlEnter:
@@ -80,8 +104,14 @@ int32_t EditControl::HandleInput(int32_t message, intptr_t p1, intptr_t p2, intp
     case static_cast<int32_t>(plat::kWmChar): {
       const auto c = static_cast<unsigned char>(p1 & 0xFF);
       bool command = false;
+      // Typing over the selected text replaces it; Backspace clears it.
+      // A character the field refuses leaves the selection as it was.
+      const bool admitted = EditAdmits(classes, c) >= 0;
+      const bool replaced = wholeTextSelected && (c == kBackspace || admitted);
+      if (admitted || c < 32) wholeTextSelected = false;
+      if (replaced) sourceText.clear();
       if (c == kBackspace) {
-        if (!sourceText.empty()) sourceText.pop_back();
+        if (!replaced && !sourceText.empty()) sourceText.pop_back();
       } else if (c == kEscape) {
         if (!sourceText.empty()) {
           sourceText.clear();

@@ -27,12 +27,19 @@ class EditControl : public TextControl {
   int32_t HandleInput(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) override;
   // A left press puts the field in edit (it takes the capture).
   int32_t HandleMouse(int32_t message, intptr_t p1, intptr_t p2, intptr_t p3) override;
+  // With the whole text selected: the text on a band of the selected
+  // colour, without a cursor.
+  int32_t Draw(const plat::Rect* clip) override;
   Control* Clone() const override { return new EditControl(*this); }
   void SaveRecordPart(FormControlRecord& record, FormStringPool& pool) const override;
 
   std::string extraEdit;
   uint32_t editSize = 0;  // most characters typed
   uint32_t classes = 0;
+  // The text given is selected whole: the first character typed replaces
+  // it, Backspace clears it; any other key the field takes drops the
+  // selection. A click keeps it: pointing at the field starts its edit.
+  bool wholeTextSelected = false;
 
  protected:
   EditControl(const EditControl&) = default;

@@ -1,17 +1,22 @@
 #include "screens/frontend/front_end_flow.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "app/app_object.h"
+#include "app/calendar.h"
 #include "platform/paths.h"
 #include "platform/status.h"
 #include "records/text_field.h"
+#include "screens/frontend/game_file_screen.h"
 #include "sim/game_start.h"
 #include "ui/map_folders.h"
 #include "world/game_file.h"
 #include "world/player_names.h"
+#include "world/game_state.h"
 #include "world/post_load.h"
+#include "world/save_header.h"
 #include "sim/save_file.h"
 #include "world/scenario_settings.h"
 #include "world/text/scenario_def.h"
@@ -44,6 +49,29 @@ std::string ScenarioTitle(const char* folder, const std::string& file) {
 }
 
 }  // namespace
+
+std::string SaveListRow(const std::string& name) {
+  const auto bytes = plat::ReadFileBytes(SaveGamePath(name));
+  if (!bytes || bytes->size() < kSaveHeaderBlock) return name;
+  SaveHeader header;
+  std::memcpy(&header, bytes->data(), sizeof header);
+  // The game part starts with the game state; a file of another version
+  // or cut short says nothing more.
+  const uint64_t at = header.gamePartOffset;
+  if (header.size != kSaveHeaderSize || header.version != kSaveVersion || at < kSaveHeaderBlock ||
+      at + sizeof(GameState) > header.mapPartOffset || header.mapPartOffset > bytes->size())
+    return name;
+  GameState state;
+  std::memcpy(&state, bytes->data() + at, sizeof state);
+  const std::string scenario = FieldText(state.scenarioName);
+  if (state.version != kGameVersion || scenario.empty() || !UsableFileName(scenario)) return name;
+  GameDate date;
+  date.dayNumber = static_cast<int32_t>(state.currentDay);
+  DayNumberToDate(date);
+  char day[32];
+  FormatDateShort(date, day);
+  return name + " - " + ScenarioTitle(kScenarioFolder, scenario) + ", " + day;
+}
 
 std::vector<ScenarioEntry> ListScenarios(bool custom) {
   std::vector<ScenarioEntry> out;

@@ -25,6 +25,11 @@ std::vector<ScenarioEntry> ListScenarios(bool custom);
 // reads a game set-up; false when the definition or game file fails.
 bool ReadScenarioForChoice(World& world, const ScenarioEntry& entry);
 
+// A save's row in the load lists: its name, then the title of the scenario
+// it was saved from and its game date ("Probe - The Narrow Channel, Mar 3,
+// 2010"); the name alone when the file cannot say.
+std::string SaveListRow(const std::string& name);
+
 struct RegionEntry {
   int32_t player;
   std::string name;

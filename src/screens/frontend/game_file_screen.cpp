@@ -52,7 +52,9 @@ void GameFileScreen::OnOpen() {
   int32_t id = 0;
   for (const std::string& name : files) {
     ++id;
-    ListAddString(list_, name.c_str(), id, id, 0, 0, 0);
+    // A save to start is told by its scenario and date as well.
+    const std::string row = options[0] == kFileActionStartSaved ? SaveListRow(name) : name;
+    ListAddString(list_, row.c_str(), id, id, 0, 0, 0);
   }
   ListLayoutRows(list_);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/screen.h"
 
@@ -126,12 +127,13 @@ class LoadGameDialog : public Screen {
   void OnCommand(Control* control, int32_t value) override;
   void OnControlChange(Control* control, int32_t value) override;
 
-  // The load sequence for a chosen row's full text (empty: none chosen).
-  void Load(const std::string& rowText);
+  // The load sequence for the save of that name (empty: none chosen).
+  void Load(const std::string& name);
 
  private:
   GameMenu& menu_;
   ListBoxControl* list_ = nullptr;
+  std::vector<std::string> saves_;  // the names listed, row id - 1
 };
 
 class GameMenu : public Screen {

@@ -5,6 +5,7 @@
 #include "app/app_object.h"
 #include "platform/paths.h"
 #include "screens/docked_panels.h"
+#include "screens/frontend/front_end_flow.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/screen_set.h"
 #include "sim/game_start.h"
@@ -12,6 +13,7 @@
 #include "ui/control.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
+#include "ui/edit_control.h"
 #include "ui/list_control.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
@@ -44,6 +46,15 @@ void FillWithSaves(ListBoxControl* list) {
   if (!list) return;
   ListClear(list, 1);
   (void)ListFiles(g_app.saveGamePath, list, kSaveExtension);
+}
+
+// The names of the saves in the save folder, in the order it lists them.
+std::vector<std::string> SaveNames() {
+  std::vector<std::string> names;
+  const std::string ext = kSaveExtension;
+  for (const std::string& file : plat::ListGameDirectory(g_app.saveGamePath, "*" + ext, true))
+    if (file.size() >= ext.size()) names.push_back(file.substr(0, file.size() - ext.size()));
+  return names;
 }
 
 // The text of the list's selected row, whole.
@@ -94,6 +105,11 @@ std::string SaveGameDialog::Name() const {
 
 void SaveGameDialog::SetName(const std::string& name) {
   if (auto* field = dynamic_cast<TextControl*>(name_)) field->SetText(name.c_str());
+  // A name given is selected whole: typing replaces it.
+  if (auto* field = dynamic_cast<EditControl*>(name_)) {
+    field->wholeTextSelected = !name.empty();
+    field->Invalidate();
+  }
 }
 
 std::string SaveGameDialog::SelectedRowText() const { return SelectedText(list_); }
@@ -199,7 +215,16 @@ void LoadGameDialog::BindControls() {
 }
 
 void LoadGameDialog::OnOpen() {
-  FillWithSaves(list_);
+  saves_ = SaveNames();
+  if (list_) {
+    ListClear(list_, 1);
+    int32_t id = 0;
+    for (const std::string& name : saves_) {
+      ++id;
+      ListAddString(list_, SaveListRow(name).c_str(), id, id, 0, 0, 0);
+    }
+    ListLayoutRows(list_);
+  }
   ShowTag(form, "OKLOAD", false);
 }
 
@@ -213,14 +238,18 @@ void LoadGameDialog::OnCommand(Control* control, int32_t) {
       menu_.CloseMenu();
     return;
   }
-  if (Is(control, "OKLOAD")) Load(SelectedText(list_));
+  if (Is(control, "OKLOAD")) {
+    // The row tells more than the name: the file is the row's save.
+    const int32_t row = list_ && ListNextSelected(list_, nullptr) ? list_->selectedId : 0;
+    Load(row >= 1 && static_cast<size_t>(row) <= saves_.size() ? saves_[static_cast<size_t>(row) - 1] : std::string());
+  }
 }
 
-void LoadGameDialog::Load(const std::string& rowText) {
+void LoadGameDialog::Load(const std::string& name) {
   menu_.CloseMenu();
   PopPopupsTo(g_ui, 0);
   // The running game is only given up for a save that can be read.
-  if (rowText.empty() || !g_gameMenuActions.saveReadable(rowText)) return;
+  if (name.empty() || !g_gameMenuActions.saveReadable(name)) return;
   const GameMenuActions& a = g_gameMenuActions;
   a.pause();
   a.stopSession();
@@ -228,9 +257,9 @@ void LoadGameDialog::Load(const std::string& rowText) {
   a.saveUiOptions();
   GameParamsBlock& params = g_world.campaignMessage;
   std::memset(params.name, 0, sizeof params.name);
-  std::strncpy(params.name, rowText.c_str(), sizeof params.name - 1);
+  std::strncpy(params.name, name.c_str(), sizeof params.name - 1);
   params.flags |= kGameParamsSavedGame;
-  if (a.loadSave(rowText))
+  if (a.loadSave(name))
     a.startLoadedSession();
   else
     a.leaveGame(false);

@@ -20,6 +20,8 @@ inline Hex UnpackHex(uint32_t packed) {
 
 inline constexpr int32_t kHexColumnWidth = 18;
 inline constexpr int32_t kHexHeight = 22;
+// The zoom a loaded map opens at in the interface: twice its own size.
+inline constexpr float kOpeningZoom = 0.5f;
 
 // The centre of a hex in map pixels; odd columns sit half a hex lower.
 Hex HexCentre(int32_t column, int32_t row);

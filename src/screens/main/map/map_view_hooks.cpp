@@ -10,6 +10,7 @@
 #include "sim/sim_ui_link.h"
 #include "units/hex_geometry.h"
 #include "world/map_imagery.h"
+#include "world/text/ui_options.h"
 #include "world/world.h"
 
 namespace {
@@ -18,6 +19,12 @@ namespace {
 // stands for a picture pixel.
 void ResetMapView(int32_t width, int32_t height) {
   InitMapViewGeometry(g_mapView, width, height, MapShape(g_world).wraps, g_mapImagery.width, g_mapImagery.height);
+  // At the map's own size a unit's symbol is wider than its hex and those
+  // of neighbouring hexes pile up; the map opens twice as close, where each
+  // fits its hex, still centred.
+  g_mapView.zoom = kOpeningZoom;
+  SetMapZoomLimits(g_mapView, g_uiOptions.bfullzoom != 0);
+  CentreMapOnHex(g_mapView, PackHex(width / 2, height / 2));
   ClampMapPan(g_mapView);
   FitMinimapToMap(g_mapView);
   // The fit sizes the minimap within the rectangle it first had; the side

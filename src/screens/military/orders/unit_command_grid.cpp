@@ -6,6 +6,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/bars/command_bars.h"
+#include "screens/main/bars/side_bars.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/panels/main_layout.h"
@@ -133,11 +134,16 @@ bool OnUnitCommandGrid(Control* form, Control* control) {
 }
 
 void CloseGridSubPanel(Screen& panel, bool confirmed) {
-  if (Screen* owner = panel.host ? panel.host->owner : nullptr) {
+  Screen* owner = panel.host ? panel.host->owner : nullptr;
+  if (owner) {
     owner->OnOpen();
     owner->Refresh();
   }
-  if (g_ui.panelDepth == 3) SetPanelDepth(2, 1, g_mapView);
+  // The map's unit tab is itself the dock's third level: its grid is what
+  // closing goes back to, so that level stays open.
+  Control* third = DockHost(g_screens, 3);
+  const bool ownerIsThirdLevel = owner && owner->currentForm && third && owner->currentForm->parent == third;
+  if (g_ui.panelDepth == 3 && !ownerIsThirdLevel) SetPanelDepth(2, 1, g_mapView);
   UpdatePopupButton(g_screens.cmdBar3);
   if (confirmed) RefreshDockedPanels(g_screens);
 }
