@@ -1,7 +1,7 @@
 // The domestic policy department in a game of the sample scenario: F8 docks
 // it, its panels open from its button bar, its facility page lists the
-// region's research centres and the insurance level set there reaches the
-// simulation.
+// region's research centres and orders a new one onto the map, and the
+// insurance level set there reaches the simulation.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -9,28 +9,45 @@
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
+#include "records/hex_unit_stack.h"
 #include "records/player_record.h"
+#include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "units/facilities/facility_build.h"
+#include "units/hex_geometry.h"
 #include "world/game_speed.h"
+#include "world/hex_extra.h"
 #include "world/world.h"
 
 namespace {
 
-TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation) {
+constexpr int32_t kResearchCentre = 4037;
+
+TEST(DomesticPolicyPlay, TheCentreOrderedAndTheInsuranceLevelSetInTheDepartmentReachTheSimulation) {
   plat::SetGameFloatMode();
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.Start());
+  GlobalGuard placement(g_mapPlacement);
   ScreenSet& s = g_screens;
   World& w = g_world;
+  std::vector<uint32_t> sites;  // the first the map shows clear of panels is used
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
+    const HexMapShape shape = MapShape(w);
+    for (int32_t i = 2 * shape.width; i < (shape.height - 2) * shape.width && sites.size() < 8; ++i) {
+      HexCell& cell = w.cells[static_cast<size_t>(i)];
+      if (!LoadHexStack(cell) && HexLevelByte(w, cell) > 0 && i % shape.width > 1 &&
+          ProcessUnitStack(w, cell, 0, 0, kResearchCentre, 1.0f, true, true, true))
+        sites.push_back(MakeHexPos(i % shape.width, i / shape.width));
+    }
   }
   SampleGame::PressKey(plat::kVkF1 + 7);  // F8
   DomesticPolicyScreen& d = s.policyScreen;
@@ -49,6 +66,22 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
   SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 3));
   ASSERT_NE(d.facilityList.currentForm->parent, nullptr) << "the facility page docks";
   EXPECT_NE(ListNextRow(d.facilityList.facilList, nullptr), nullptr) << "the sample's centres are listed";
+  // Its new-facility button offers a research centre and starts placing it;
+  // the map takes the click that places it.
+  SampleGame::ClickControl(FormFindControlByTag(d.facilityList.currentForm, "NEWFAC"));
+  BuildOrderPanel& order = s.buildOrderPanel;
+  ASSERT_NE(order.currentForm->parent, nullptr) << "the build list docks";
+  ASSERT_NE(ListNextRow(order.list, nullptr), nullptr) << "the build list offers a type";
+  EXPECT_EQ(ListNextRow(order.list, nullptr)->id, kResearchCentre + kBuildOrderRowBase);
+  SampleGame::ClickControl(order.list, 0);
+  ASSERT_TRUE(g_mapPlacement.active && g_mapPlacement.classIndex == kResearchCentre);
+  g_mapPlacement.placementConfirm = 0;  // no confirmation pop-up
+  int32_t x = 0, y = 0;
+  uint32_t site = 0;
+  for (uint32_t hex : sites)
+    if (!site && SampleGame::PointOn(hex, x, y)) site = hex;
+  ASSERT_NE(site, 0u) << "the map shows room for a centre";
+  SampleGame::Click(x, y);
   SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 5));
   ASSERT_NE(d.investment.currentForm->parent, nullptr) << "the spending panel docks";
   SampleGame::ClickControl(FormFindControlById(d.investment.currentForm, 8));
@@ -66,6 +99,9 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
   EXPECT_EQ(local.simPolicy.uispend, 1.5f);
   EXPECT_EQ(local.simPolicy.welfspend, 1.5f);
   EXPECT_EQ(local.simPolicy.pensspend, 1.5f);
+  const HexUnitStack* stack = LoadHexStack(*HexCellAt(w, MapShape(w), site));
+  ASSERT_TRUE(stack && stack->lead) << "the centre is placed";
+  EXPECT_EQ(stack->lead->classIndex, kResearchCentre);
 }
 
 }  // namespace
