@@ -1,9 +1,11 @@
 // The domestic policy department in a game of the sample scenario: F8 docks
 // it, its panels open from its button bar, its facility page lists the
-// region's research centres and orders a new one onto the map, and the
-// insurance level set there reaches the simulation.
+// region's research centres and orders a new one onto the map, its
+// cabinet's priority picker shows and adds a priority, and the insurance
+// level set there reaches the simulation.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "app/gfx/renderer.h"
@@ -20,6 +22,7 @@
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "ui/text_box.h"
 #include "units/facilities/facility_build.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
@@ -82,6 +85,41 @@ TEST(DomesticPolicyPlay, TheCentreOrderedAndTheInsuranceLevelSetInTheDepartmentR
     if (!site && SampleGame::PointOn(hex, x, y)) site = hex;
   ASSERT_NE(site, 0u) << "the map shows room for a centre";
   SampleGame::Click(x, y);
+
+  // The department's cabinet: a priority picked shows its details and Add
+  // at once; added, it is listed, and a click on it there keeps the picker
+  // open on its details with Remove beside it.
+  SampleGame::ClickControl(FormFindControlByTag(d.cabinetLink.currentForm, "CABINET"));
+  CabinetPrioritiesPanel& chosen = s.cabinetPriorities;
+  PriorityPickerPanel& picker = s.priorityPicker;
+  ASSERT_NE(chosen.currentForm->parent, nullptr) << "the cabinet's priorities dock";
+  SampleGame::ClickControl(FormFindControlByTag(chosen.currentForm, "PRIORBUT"));
+  ASSERT_NE(picker.currentForm->parent, nullptr) << "the picker docks";
+  Control* offered = ListNextRow(picker.list2, nullptr);
+  ASSERT_NE(offered, nullptr) << "the picker offers a priority";
+  const std::string name = offered->text;
+  SampleGame::ClickControl(picker.list2, 0);
+  // Shown: it and every control it sits in.
+  const auto shown = [](Screen& panel, const char* tag) {
+    const Control* c = FormFindControlByTag(panel.currentForm, tag);
+    for (; c && !c->Hidden(); c = c->parent)
+      if (c == g_ui.rootForm) return true;
+    return false;
+  };
+  EXPECT_EQ(FormFindControlByTag(picker.currentForm, "PRIORITY")->text, name);
+  EXPECT_FALSE(picker.detailA->buffer.empty()) << "its details";
+  EXPECT_TRUE(shown(picker, "ADDBUT"));
+  EXPECT_TRUE(shown(picker, "PRIORITY"));
+  SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "ADDBUT"));
+  int row = 0;
+  Control* listed = ListNextRow(chosen.priorities, nullptr);
+  for (; listed && listed->text != name; listed = ListNextRow(chosen.priorities, listed)) ++row;
+  ASSERT_NE(listed, nullptr) << name << " is chosen";
+  SampleGame::ClickControl(chosen.priorities, row);
+  EXPECT_TRUE(shown(picker, "PRIORITY")) << "the picker stays";
+  EXPECT_EQ(FormFindControlByTag(picker.currentForm, "PRIORITY")->text, name);
+  EXPECT_TRUE(shown(chosen, "CANCELBUT"));
+
   SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 5));
   ASSERT_NE(d.investment.currentForm->parent, nullptr) << "the spending panel docks";
   SampleGame::ClickControl(FormFindControlById(d.investment.currentForm, 8));

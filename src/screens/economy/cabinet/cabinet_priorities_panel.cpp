@@ -61,7 +61,8 @@ void FillPriorityRows(ListBoxControl* list, int32_t department, Keep keep) {
   for (int32_t e = kFirstPriorityEntry; e <= kLastPriorityEntry; ++e) {
     const DeptPriorityEntry* entry = Entry(department, e);
     if (!entry || !*entry->text1.c_str() || !keep(*entry, chosen, recommended)) continue;
-    Control* row = ListAddTextItem(list, entry->text1.c_str(), 0, e, 0, 0, 0);
+    // The entry is the row's id too: a click hands its id to the panel.
+    Control* row = ListAddTextItem(list, entry->text1.c_str(), e, e, 0, 0, 0);
     if (auto* text = dynamic_cast<StringControl*>(row); text && (entry->itemMask & recommended) != 0)
       text->textColour = kRecommendedColour;
   }
