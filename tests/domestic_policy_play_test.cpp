@@ -1,8 +1,9 @@
 // The domestic policy department in a game of the sample scenario: F8 docks
 // it, its panels open from its button bar, its facility page lists the
 // region's research centres and orders a new one onto the map, its
-// cabinet's priority picker shows and adds a priority, and the insurance
-// level set there reaches the simulation.
+// cabinet's priority picker shows and adds a priority, the research
+// spending set beside it shows on it at once, and the insurance level set
+// there reaches the simulation.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -33,7 +34,7 @@ namespace {
 
 constexpr int32_t kResearchCentre = 4037;
 
-TEST(DomesticPolicyPlay, TheCentreOrderedAndTheInsuranceLevelSetInTheDepartmentReachTheSimulation) {
+TEST(DomesticPolicyPlay, ACentreOrderedAPriorityAddedAndSpendingSetInTheDepartmentReachTheGame) {
   plat::SetGameFloatMode();
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.Start());
@@ -119,6 +120,19 @@ TEST(DomesticPolicyPlay, TheCentreOrderedAndTheInsuranceLevelSetInTheDepartmentR
   EXPECT_TRUE(shown(picker, "PRIORITY")) << "the picker stays";
   EXPECT_EQ(FormFindControlByTag(picker.currentForm, "PRIORITY")->text, name);
   EXPECT_TRUE(shown(chosen, "CANCELBUT"));
+
+  // The research spending lowered on the research budget page reads the
+  // same at once on the department page beneath.
+  SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 4));
+  ASSERT_NE(s.researchFunding.currentForm->parent, nullptr) << "the research page docks";
+  SampleGame::ClickControl(FormFindControlByTag(s.researchFunding.currentForm, "RDOPTBUT"));
+  ASSERT_NE(s.researchBudgetPanel.currentForm->parent, nullptr) << "the research budget docks";
+  const std::string spent = FormFindControlByTag(d.currentForm, "SPENDAMNT")->text;
+  const plat::Rect bar = ControlAbsoluteRect(FormFindControlByTag(s.researchBudgetPanel.currentForm, "SPENDSLDR"));
+  SampleGame::Click(bar.left + (bar.right - bar.left) / 20, (bar.top + bar.bottom) / 2);
+  EXPECT_NE(FormFindControlByTag(d.currentForm, "SPENDAMNT")->text, spent);
+  EXPECT_EQ(FormFindControlByTag(d.currentForm, "SPENDAMNT")->text,
+            FormFindControlByTag(s.researchFunding.currentForm, "SPENDAMNT")->text);
 
   SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 5));
   ASSERT_NE(d.investment.currentForm->parent, nullptr) << "the spending panel docks";
