@@ -112,6 +112,7 @@ TEST(DomesticPolicyPlay, ACentreOrderedAPriorityAddedAndSpendingSetInTheDepartme
   EXPECT_TRUE(shown(picker, "ADDBUT"));
   EXPECT_TRUE(shown(picker, "PRIORITY"));
   SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "ADDBUT"));
+  EXPECT_FALSE(shown(picker, "ADDBUT")) << "nothing picked is left to add";
   int row = 0;
   Control* listed = ListNextRow(chosen.priorities, nullptr);
   for (; listed && listed->text != name; listed = ListNextRow(chosen.priorities, listed)) ++row;
@@ -120,6 +121,8 @@ TEST(DomesticPolicyPlay, ACentreOrderedAPriorityAddedAndSpendingSetInTheDepartme
   EXPECT_TRUE(shown(picker, "PRIORITY")) << "the picker stays";
   EXPECT_EQ(FormFindControlByTag(picker.currentForm, "PRIORITY")->text, name);
   EXPECT_TRUE(shown(chosen, "CANCELBUT"));
+  SampleGame::ClickControl(picker.list2, 0);
+  EXPECT_FALSE(shown(chosen, "CANCELBUT")) << "nothing chosen is picked to remove";
 
   // The research spending lowered on the research budget page reads the
   // same at once on the department page beneath.
