@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "platform/fpenv.h"
 #include "records/hex_unit_stack.h"
@@ -18,10 +19,8 @@
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
-#include "units/facilities/facility_build.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
-#include "world/hex_extra.h"
 #include "world/world.h"
 
 namespace {
@@ -39,13 +38,8 @@ TEST(BuildOrderPlay, AnArmyBaseOrderedFromThePanelStandsUnderConstructionTheNext
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
     DesignRow(w, w.gameState.localPlayer)[kArmyBase] |= 1;  // the sample offers no facility type
-    const HexMapShape shape = MapShape(w);
-    for (int32_t i = 2 * shape.width; i < (shape.height - 2) * shape.width && !site; ++i) {
-      HexCell& cell = w.cells[static_cast<size_t>(i)];
-      if (!LoadHexStack(cell) && HexLevelByte(w, cell) > 0 && i % shape.width > 1 &&
-          ProcessUnitStack(w, cell, 0, 0, kArmyBase, 1.0f, true, true, true))
-        site = MakeHexPos(i % shape.width, i / shape.width);
-    }
+    const std::vector<uint32_t> sites = SampleGame::BuildSites(kArmyBase, 1);
+    if (!sites.empty()) site = sites.front();
   }
   ASSERT_NE(site, 0u);
   SampleGame::ClickControl(FormFindControlByTag(g_screens.cmdBar.currentForm, "MAP"));

@@ -1,36 +1,48 @@
 // The domestic policy department in a game of the sample scenario: F8 docks
 // it, its panels open from its button bar, its facility page lists the
-// region's research centres and the insurance level set there reaches the
-// simulation.
+// region's research centres and orders a new one onto the map, its
+// cabinet's priority picker shows and adds a priority, the research
+// spending set beside it shows on it at once, and the insurance level set
+// there reaches the simulation.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "app/gfx/renderer.h"
 #include "platform/fpenv.h"
 #include "platform/messages.h"
+#include "records/hex_unit_stack.h"
 #include "records/player_record.h"
+#include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
+#include "ui/text_box.h"
 #include "world/game_speed.h"
 #include "world/world.h"
 
 namespace {
 
-TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation) {
+constexpr int32_t kResearchCentre = 4037;
+
+TEST(DomesticPolicyPlay, ACentreOrderedAPriorityAddedAndSpendingSetInTheDepartmentReachTheGame) {
   plat::SetGameFloatMode();
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.Start());
+  GlobalGuard placement(g_mapPlacement);
   ScreenSet& s = g_screens;
   World& w = g_world;
+  std::vector<uint32_t> sites;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     SetGameSpeed(w.gameState, 0);
+    sites = SampleGame::BuildSites(kResearchCentre);
   }
   SampleGame::PressKey(plat::kVkF1 + 7);  // F8
   DomesticPolicyScreen& d = s.policyScreen;
@@ -49,6 +61,68 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
   SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 3));
   ASSERT_NE(d.facilityList.currentForm->parent, nullptr) << "the facility page docks";
   EXPECT_NE(ListNextRow(d.facilityList.facilList, nullptr), nullptr) << "the sample's centres are listed";
+  // Its new-facility button offers a research centre and starts placing it;
+  // the map takes the click that places it.
+  SampleGame::ClickControl(FormFindControlByTag(d.facilityList.currentForm, "NEWFAC"));
+  BuildOrderPanel& order = s.buildOrderPanel;
+  ASSERT_NE(order.currentForm->parent, nullptr) << "the build list docks";
+  const Control* type = ListNextRow(order.list, nullptr);
+  ASSERT_TRUE(type && type->id == kResearchCentre + kBuildOrderRowBase) << "the build list offers the centre";
+  SampleGame::ClickControl(order.list, 0);
+  ASSERT_TRUE(g_mapPlacement.active && g_mapPlacement.classIndex == kResearchCentre);
+  g_mapPlacement.placementConfirm = 0;  // no confirmation pop-up
+  const uint32_t site = SampleGame::ClickFirstShown(sites);
+  ASSERT_NE(site, 0u) << "the map shows room for a centre";
+
+  // The department's cabinet: a priority picked shows its details and Add
+  // at once; added, it is listed, and a click on it there keeps the picker
+  // open on its details with Remove beside it.
+  SampleGame::ClickControl(FormFindControlByTag(d.cabinetLink.currentForm, "CABINET"));
+  CabinetPrioritiesPanel& chosen = s.cabinetPriorities;
+  PriorityPickerPanel& picker = s.priorityPicker;
+  ASSERT_NE(chosen.currentForm->parent, nullptr) << "the cabinet's priorities dock";
+  SampleGame::ClickControl(FormFindControlByTag(chosen.currentForm, "PRIORBUT"));
+  ASSERT_NE(picker.currentForm->parent, nullptr) << "the picker docks";
+  Control* offered = ListNextRow(picker.list2, nullptr);
+  ASSERT_NE(offered, nullptr) << "the picker offers a priority";
+  const std::string name = offered->text;
+  SampleGame::ClickControl(picker.list2, 0);
+  // Shown: it and every control it sits in.
+  const auto shown = [](Screen& panel, const char* tag) {
+    const Control* c = FormFindControlByTag(panel.currentForm, tag);
+    for (; c && !c->Hidden(); c = c->parent)
+      if (c == g_ui.rootForm) return true;
+    return false;
+  };
+  EXPECT_EQ(FormFindControlByTag(picker.currentForm, "PRIORITY")->text, name);
+  EXPECT_FALSE(picker.detailA->buffer.empty()) << "its details";
+  EXPECT_TRUE(shown(picker, "ADDBUT"));
+  SampleGame::ClickControl(FormFindControlByTag(picker.currentForm, "ADDBUT"));
+  EXPECT_FALSE(shown(picker, "ADDBUT")) << "nothing picked is left to add";
+  int row = 0;
+  Control* listed = ListNextRow(chosen.priorities, nullptr);
+  for (; listed && listed->text != name; listed = ListNextRow(chosen.priorities, listed)) ++row;
+  ASSERT_NE(listed, nullptr) << name << " is chosen";
+  SampleGame::ClickControl(chosen.priorities, row);
+  EXPECT_TRUE(shown(picker, "PRIORITY")) << "the picker stays";
+  EXPECT_EQ(FormFindControlByTag(picker.currentForm, "PRIORITY")->text, name);
+  EXPECT_TRUE(shown(chosen, "CANCELBUT"));
+  SampleGame::ClickControl(picker.list2, 0);
+  EXPECT_FALSE(shown(chosen, "CANCELBUT")) << "nothing chosen is picked to remove";
+
+  // The research spending lowered on the research budget page reads the
+  // same at once on the department page beneath.
+  SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 4));
+  ASSERT_NE(s.researchFunding.currentForm->parent, nullptr) << "the research page docks";
+  SampleGame::ClickControl(FormFindControlByTag(s.researchFunding.currentForm, "RDOPTBUT"));
+  ASSERT_NE(s.researchBudgetPanel.currentForm->parent, nullptr) << "the research budget docks";
+  const std::string spent = FormFindControlByTag(d.currentForm, "SPENDAMNT")->text;
+  const plat::Rect bar = ControlAbsoluteRect(FormFindControlByTag(s.researchBudgetPanel.currentForm, "SPENDSLDR"));
+  SampleGame::Click(bar.left + (bar.right - bar.left) / 20, (bar.top + bar.bottom) / 2);
+  EXPECT_NE(FormFindControlByTag(d.currentForm, "SPENDAMNT")->text, spent);
+  EXPECT_EQ(FormFindControlByTag(d.currentForm, "SPENDAMNT")->text,
+            FormFindControlByTag(s.researchFunding.currentForm, "SPENDAMNT")->text);
+
   SampleGame::ClickControl(FormFindControlById(d.cabinetLink.currentForm, 5));
   ASSERT_NE(d.investment.currentForm->parent, nullptr) << "the spending panel docks";
   SampleGame::ClickControl(FormFindControlById(d.investment.currentForm, 8));
@@ -66,6 +140,9 @@ TEST(DomesticPolicyPlay, TheInsuranceLevelSetInTheDepartmentReachesTheSimulation
   EXPECT_EQ(local.simPolicy.uispend, 1.5f);
   EXPECT_EQ(local.simPolicy.welfspend, 1.5f);
   EXPECT_EQ(local.simPolicy.pensspend, 1.5f);
+  const HexUnitStack* stack = LoadHexStack(*HexCellAt(w, MapShape(w), site));
+  ASSERT_TRUE(stack && stack->lead) << "the centre is placed";
+  EXPECT_EQ(stack->lead->classIndex, kResearchCentre);
 }
 
 }  // namespace

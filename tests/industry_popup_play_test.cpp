@@ -25,10 +25,8 @@
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
-#include "units/facilities/facility_build.h"
 #include "units/hex_geometry.h"
 #include "world/game_speed.h"
-#include "world/hex_extra.h"
 #include "world/text/ui_options.h"
 #include "world/unit_class.h"
 #include "world/unit_class_flags.h"
@@ -59,13 +57,7 @@ TEST(IndustryPopupPlay, AFactoryScrappedFromThePopupStopsWorkingAndAFarmOrderedF
     } while (u && u != w.units);
     for (int32_t c = 4000; c < 4128 && !farm; ++c)
       if (!std::strncmp(w.unitClasses[static_cast<size_t>(c)].name, "Farm", sizeof w.unitClasses[0].name)) farm = c;
-    const HexMapShape shape = MapShape(w);
-    for (int32_t i = 2 * shape.width; farm && i < (shape.height - 2) * shape.width && sites.size() < 8; ++i) {
-      HexCell& cell = w.cells[static_cast<size_t>(i)];
-      if (!LoadHexStack(cell) && HexLevelByte(w, cell) > 0 && i % shape.width > 1 &&
-          ProcessUnitStack(w, cell, 0, 0, farm, 1.0f, true, true, true))
-        sites.push_back(MakeHexPos(i % shape.width, i / shape.width));
-    }
+    if (farm) sites = SampleGame::BuildSites(farm);
   }
   ASSERT_NE(factory, 0) << "Westholm holds a factory";
   s.industry.Popup(product, nullptr);
@@ -89,12 +81,8 @@ TEST(IndustryPopupPlay, AFactoryScrappedFromThePopupStopsWorkingAndAFarmOrderedF
   SampleGame::ClickControl(buildFarm);
   ASSERT_EQ(g_mapPlacement.classIndex, farm);
   g_mapPlacement.placementConfirm = 0;  // no confirmation pop-up
-  int32_t x = 0, y = 0;
-  uint32_t site = 0;
-  for (uint32_t hex : sites)
-    if (!site && SampleGame::PointOn(hex, x, y)) site = hex;
+  const uint32_t site = SampleGame::ClickFirstShown(sites);
   ASSERT_NE(site, 0u) << "the pop-up gave the map way";
-  SampleGame::Click(x, y);
 
   const uint32_t today = w.gameState.currentDay;
   ASSERT_TRUE(PlayUntilDay(today + 1));

@@ -23,6 +23,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/window.h"
+#include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
@@ -39,7 +40,9 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "units/facilities/facility_build.h"
 #include "units/hex_geometry.h"
+#include "world/hex_extra.h"
 #include "world/game_speed.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -146,6 +149,34 @@ class SampleGame {
           (classIndex < 0 || u->classIndex == classIndex))
         found.push_back(u);
     return found;
+  }
+
+  // Up to `count` empty, supplied hexes off the map's edges where the local
+  // region may build the facility class, in map order. The caller holds
+  // g_simulationLock.
+  static std::vector<uint32_t> BuildSites(int32_t classIndex, size_t count = 8) {
+    World& w = g_world;
+    const HexMapShape shape = MapShape(w);
+    std::vector<uint32_t> sites;
+    for (int32_t i = 2 * shape.width; i < (shape.height - 2) * shape.width && sites.size() < count; ++i) {
+      HexCell& cell = w.cells[static_cast<size_t>(i)];
+      if (!LoadHexStack(cell) && HexLevelByte(w, cell) > 0 && i % shape.width > 1 &&
+          ProcessUnitStack(w, cell, 0, 0, classIndex, 1.0f, true, true, true))
+        sites.push_back(MakeHexPos(i % shape.width, i / shape.width));
+    }
+    return sites;
+  }
+
+  // Clicks the first of the hexes the map shows clear of panels; that hex,
+  // or 0 when none is shown.
+  static uint32_t ClickFirstShown(const std::vector<uint32_t>& hexes) {
+    int32_t x = 0, y = 0;
+    for (uint32_t hex : hexes)
+      if (PointOn(hex, x, y)) {
+        Click(x, y);
+        return hex;
+      }
+    return 0;
   }
 
   // Makes the hex the game's current one, as a click on it would. The

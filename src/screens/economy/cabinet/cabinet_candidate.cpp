@@ -67,8 +67,12 @@ int32_t CandidateAge(const World& world, const CabinetCandidate& c) {
 
 void ShowCandidatePortrait(int32_t c, Control* picture, Control* caption) {
   if (c < kFirstCandidate || c > kLastCandidate) {
+    // An empty seat shows no picture, not the form's own sheet cut where
+    // the last portrait stood.
     if (picture && picture->kind == kKindBitmap) {
-      static_cast<BitmapControl*>(picture)->pictureSlot = nullptr;
+      auto* b = static_cast<BitmapControl*>(picture);
+      b->pictureSlot = nullptr;
+      for (BitmapImage& image : b->images) image.set = -1;
       picture->state |= kStateDirty;
     }
     if (caption) ControlSetText(caption, "");

@@ -61,7 +61,8 @@ void FillPriorityRows(ListBoxControl* list, int32_t department, Keep keep) {
   for (int32_t e = kFirstPriorityEntry; e <= kLastPriorityEntry; ++e) {
     const DeptPriorityEntry* entry = Entry(department, e);
     if (!entry || !*entry->text1.c_str() || !keep(*entry, chosen, recommended)) continue;
-    Control* row = ListAddTextItem(list, entry->text1.c_str(), 0, e, 0, 0, 0);
+    // The entry is the row's id too: a click hands its id to the panel.
+    Control* row = ListAddTextItem(list, entry->text1.c_str(), e, e, 0, 0, 0);
     if (auto* text = dynamic_cast<StringControl*>(row); text && (entry->itemMask & recommended) != 0)
       text->textColour = kRecommendedColour;
   }
@@ -121,6 +122,8 @@ void CabinetPrioritiesPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
   ShowCandidatePortrait(SeatedMinister(Department(*this)), Tag(*this, "CABPIC"), nullptr);
   FillCabinetPriorityList(priorities, Department(*this));
+  // A row removed takes its selection, and Remove, with it.
+  SetHidden(Tag(*this, "CANCELBUT"), SelectedEntry(priorities) == 0);
 }
 
 void CabinetPrioritiesPanel::RemoveSelected() {
@@ -181,6 +184,8 @@ void PriorityPickerPanel::Refresh() {
                      return e.itemMask != 0 && (e.itemMask & chosen) == 0 &&
                             (!recommendedOnly || (e.itemMask & recommended) != 0);
                    });
+  // A row added leaves the list, and Add goes with it.
+  SetHidden(Tag(*this, "ADDBUT"), SelectedEntry(list2) == 0);
 }
 
 void PriorityPickerPanel::AddSelected() {
@@ -208,7 +213,9 @@ void PriorityPickerPanel::OnCommand(Control* control, int32_t value) {
   } else if (Is(control, "ADDBUT")) {
     AddSelected();
   } else if (value != 0) {
-    ResetList(g_screens.cabinetPriorities.priorities);
+    CabinetPrioritiesPanel& chosen = g_screens.cabinetPriorities;
+    ResetList(chosen.priorities);
+    chosen.OnControlChange(chosen.priorities, 0);
     if (detailA) TextBoxSetText(detailA, nullptr, kTextCapacity, 1);
     if (detailB) TextBoxSetText(detailB, nullptr, kTextCapacity, 1);
     DrawPriorityRow();

@@ -197,10 +197,12 @@ TEST_F(CabinetTest, OnlyCandidatesOneToThirtySixHavePortraitsAndNames) {
   for (const auto& r : rows) {
     BitmapControl picture;
     picture.pictureSlot = &g_ui.bitmaps.avatar;
+    picture.images[0].set = 0;  // the form's sheet
     Control caption(controltest::Init("NAME", nullptr, 0, 0, 20, 12));
     ShowCandidatePortrait(r.candidate, &picture, &caption);
     EXPECT_EQ(picture.pictureSlot == &g_ui.bitmaps.cabinet, r.portrait) << r.candidate;
     EXPECT_EQ(picture.pictureSlot != nullptr, r.portrait) << r.candidate;
+    if (!r.portrait) EXPECT_LT(picture.images[0].set, 0) << r.candidate << ": nothing else drawn";
     EXPECT_EQ(caption.text, r.name);
   }
 }

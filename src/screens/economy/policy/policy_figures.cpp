@@ -16,6 +16,7 @@
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
+#include "ui/list_control.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/string_control.h"
@@ -81,7 +82,11 @@ uint32_t PressedBit(const Screen& s, const char* tag) {
   return c && c->Selected() ? 1u : 0u;
 }
 
-bool ReleasedGroupButton(const Control* c) { return c && (c->flags & kCtlRadio) != 0 && !c->Selected(); }
+// A list's radio flag is its rows' (one selected at a time): a click on a
+// row is no group button let go.
+bool ReleasedGroupButton(const Control* c) {
+  return c && (c->flags & kCtlRadio) != 0 && !c->Selected() && !dynamic_cast<const ListBoxControl*>(c);
+}
 
 bool PolicyLocked(const PlayerRecord& r, uint32_t mask) {
   return (CabinetLocks(r.displayPolicy.cabinetPolicy[kDomesticLockGroup]) & mask) != 0;

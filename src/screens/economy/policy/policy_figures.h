@@ -48,7 +48,7 @@ float ImmigrationFeeIncome(const PlayerPolicyBlock& block);
 // The selected bit of the tagged control; 0 for a control the form lacks.
 uint32_t PressedBit(const Screen& screen, const char* tag);
 // A group button released by its click (a toggle group's member left
-// unselected).
+// unselected); never a list.
 bool ReleasedGroupButton(const Control* control);
 
 // The LOCK of a domestic panel: shows pressed while any bit of the mask is

@@ -119,6 +119,8 @@ void ResearchBudgetPanel::OnControlChange(Control* control, int32_t controlId) {
     if (const SlideBarControl* bar = Slider(control))
       PostArgs(kCmdMilSpendResearch, RealSettingArgs{.value = SliderGetValueFloat(bar)});
     Refresh();
+    // The department page beneath shows the research spending too.
+    RefreshDockedScreen(1);
   } else if (controlId % 3 == 1 && controlId >= SliderId(0) && controlId <= SliderId(2)) {
     const PlayerRecord* r = LocalPlayer(g_world);
     const SlideBarControl* bar = Slider(control);

@@ -112,7 +112,8 @@ void ResearchFundingPanel::Refresh() {
 void ResearchFundingPanel::OnCommand(Control* control, int32_t) {
   if (!control) return;
   ScreenSet& s = g_screens;
-  if ((control->flags & kStyleGroup) && !(control->flags & kStylePush)) {
+  // The list's group flag is its rows': a row clicked closes nothing.
+  if (control != list && (control->flags & kStyleGroup) && !(control->flags & kStylePush)) {
     PopPopupsTo(g_ui, 2);
   } else if (Is(control, "TECHTREE")) {
     s.research.Popup(0, nullptr);

@@ -4,6 +4,7 @@
 
 #include "records/unit_record.h"
 #include "screens/main/bars/command_bars.h"
+#include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/panels/map_screen.h"
@@ -168,11 +169,16 @@ void CancelMapPlacement(ScreenSet& screens) {
   g_mapView.deploymentPick = 0;
 }
 
-void RefreshDockedPanels(ScreenSet&, int32_t includeLevel1) {
+void RefreshDockedPanels(ScreenSet& screens, int32_t includeLevel1) {
   for (int32_t level = includeLevel1 ? kDockLevelMain : kDockLevelSecond; level <= kDockLevelThird; ++level) {
     Control* bar = g_ui.bottomBoxes[level];
     if (!bar || bar->Hidden() || !bar->firstChild) return;
-    if (Screen* owner = bar->firstChild->owner) owner->Refresh();
+    // A level holds its bottom bar; the panel is the form docked in the
+    // bar's host, and the bar itself has nothing to refresh.
+    Control* docked = bar->firstChild;
+    if (Control* host = DockHost(screens, level); host && docked->owner && docked->owner == host->owner)
+      docked = host->firstChild;
+    if (Screen* owner = docked ? docked->owner : nullptr) owner->Refresh();
   }
 }
 

@@ -97,8 +97,13 @@ BuildOrderFigures BuildOrderFiguresFor(World& world, int32_t classIndex, const H
 
 void BuildOrderClasses(World& world, int32_t siteFilter, void (*add)(void* context, int32_t classIndex),
                        void* context) {
+  // A site kind names the installations it offers by itself: the domestic
+  // department's research centres are facilities of their own kind, not
+  // military sites, and what the simulation reads the military flag for
+  // (combat, upkeep) must not change to list them.
+  const uint32_t required = siteFilter < 0 ? kClassSettlement : kClassFacility;
   for (int32_t c = kBuildClassFirst; c < kBuildClassEnd; ++c) {
-    if (!BuildClassOpen(world, c, kClassSettlement)) continue;
+    if (!BuildClassOpen(world, c, required)) continue;
     if (siteFilter < 0 || ClassRecordAt(world, c)->baseKind == siteFilter) add(context, c);
   }
 }

@@ -31,7 +31,7 @@ struct BuildOrderFigures {
 BuildOrderFigures BuildOrderFiguresFor(World& world, int32_t classIndex, const HexCell* cell);
 
 // The facility types offered to order: open to the local player, in class
-// order, of the site kind (below 0: any).
+// order; of the site kind, or (below 0) the military sites of every kind.
 void BuildOrderClasses(World& world, int32_t siteFilter, void (*add)(void* context, int32_t classIndex),
                        void* context);
 
