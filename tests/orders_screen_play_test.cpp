@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
 #include "units/hex_geometry.h"
 #include "units/unit_order_issue.h"
 #include "world/game_speed.h"
@@ -95,7 +97,7 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   SampleGame::Pump();
   const plat::Rect dock = ControlAbsoluteRect(DockHost(s, 1));
   // On the first row of the list.
-  const int32_t px = dock.left + 20, py = dock.top + 74;
+  const int32_t px = dock.left + 20, py = dock.top + 86;
   const uint32_t before = pixelAt(px, py);
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "ORDERS"));
   SampleGame::Pump();
@@ -108,6 +110,60 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   SampleGame::ClickControl(FormFindControlById(s.ordersScreen.currentForm, 16));
   RunUntil(tank, false);
   EXPECT_EQ(SimOrder(tank), 0u) << "the cancel reached the tank";
+
+  // The tank and a unit of another kind, both listed: the tank's kind
+  // button picks the tank alone, whose summary row names its owner whole;
+  // All picks both, and the class and type buttons give way to the "Mixed
+  // units" note. The back buffer there is what a whole new frame draws: no
+  // button text is left under the note.
+  int32_t tankKind = 0;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const UnitRecord* t = FindUnitById(w, tank);
+    const UnitRecord* other = nullptr;
+    for (const UnitRecord* u : SampleGame::OwnUnitsOnMap())
+      if (!other && u->unitType != t->unitType && u->classIndex != t->classIndex && u->kind != t->kind) other = u;
+    ASSERT_NE(other, nullptr);
+    tankKind = t->kind;
+    ListHolderClear(s.SelectionList());
+    AddUnitRef(s.SelectionList(), *t);
+    AddUnitRef(s.SelectionList(), *other);
+    MarkStackUnits(w, s.SelectionList());
+  }
+  // The button closes the panel when it is open, and opens it on the new
+  // pick.
+  const auto panelShown = [&] {
+    for (const Control* c = s.ordersScreen.currentForm; c; c = c->parent) {
+      if (c->Hidden()) return false;
+      if (c == g_ui.rootForm) return true;
+    }
+    return false;
+  };
+  SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "ORDERS"));
+  if (!panelShown()) SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "ORDERS"));
+  ASSERT_TRUE(panelShown());
+  SampleGame::ClickControl(FormFindControlById(s.ordersScreen.currentForm, 200 + tankKind));
+  auto* owner = static_cast<StringControl*>(FormFindControlByTag(s.orderSheets[0].currentForm, "FLAG"));
+  ASSERT_NE(owner, nullptr);
+  EXPECT_EQ(owner->ShownText().text, owner->text) << "the owner reads whole";
+  EXPECT_NE(owner->text.find("Westholm"), std::string::npos);
+  SampleGame::ClickControl(FormFindControlByTag(s.ordersScreen.currentForm, "RESELECT"));
+  Control* note = FormFindControlByTag(s.ordersScreen.currentForm, "CLASSHIDE");
+  ASSERT_NE(note, nullptr);
+  EXPECT_FALSE(note->Hidden()) << "the note that the units are mixed shows";
+  const plat::Rect at = ControlAbsoluteRect(note);
+  const auto area = [&] {
+    std::vector<uint32_t> pixels, out;
+    uint32_t width = 0, height = 0;
+    EXPECT_EQ(g_renderer.device->ReadBackBuffer(&pixels, &width, &height), plat::kOk);
+    for (int32_t y = at.top; y < at.bottom; ++y)
+      for (int32_t x = at.left; x < at.right; ++x) out.push_back(pixels[static_cast<size_t>(y) * width + x]);
+    return out;
+  };
+  const std::vector<uint32_t> shown = area();
+  g_ui.rootForm->Invalidate();
+  SampleGame::Pump();
+  EXPECT_EQ(shown, area()) << "the note's place as a whole frame draws it";
 }
 
 }  // namespace

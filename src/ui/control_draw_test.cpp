@@ -405,6 +405,28 @@ TEST_F(ControlDrawTest, ATreeBuiltInCodeDrawsIsHitAndTakesClicksAndKeys) {
   EXPECT_EQ(edit->text, "AB");
 }
 
+// A control drawn over a sibling's text in the same walk covers it: the
+// text queued before the cover's fill is not drawn above it at the flush.
+// Beside the cover, the text is left as it is.
+TEST_F(ControlDrawTest, AnOpaqueControlDrawnOverASiblingsTextCoversIt) {
+  LoadFont();
+  constexpr uint32_t kPanel = 0xFF303030u, kGreen = 0xFF00FF00u;
+  BoxControl root(Init("ROOT", &screen_, 0, 0, 128, 32, 0, kPanel));
+  for (int32_t at : {8, 64}) {
+    auto* label = new StringControl(Init("LABEL", &screen_, at, 8, 40, 12, 0, 0), StringInit{});
+    SetControlText(label, "AB");
+    ControlAddChild(&root, label);
+  }
+  ControlAddChild(&root, new BoxControl(Init("NOTE", &screen_, 0, 4, 56, 20, 0, kGreen)));
+  ClearTo(kBlack);
+  ControlDrawTree(&root, kAnyDepth, 1, nullptr, 0);
+  FlushAllDrawing(g_renderer);
+  const gfxtest::Image image = Read();
+  // "AB" starts at the label's left, one row down: (12 - 8 - 1) / 2.
+  for (uint32_t x = 8; x < 48; ++x) ASSERT_EQ(image.At(x, 9), kGreen) << x;
+  EXPECT_EQ(image.At(64, 9), kWhite);
+}
+
 // A form's text longer than the room left in its host (a list row hosting
 // the form, or the control a screen shows its form in) is cut to fit with
 // dots and draws nothing outside the host; a text that fits stays whole.

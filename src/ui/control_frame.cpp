@@ -80,6 +80,10 @@ void ControlDrawFrame(Control* control) {
   const ControlLookState look = ControlLookOf(control);
   if (control->frameStyle == 1 && look.outlineWidth == 0) return;
   const plat::Rect box = ControlAbsoluteRect(control);
+  // Text is drawn when its queue is flushed, above every fill queued before:
+  // a control drawn over a sibling's text would otherwise show that text
+  // through (a note over the buttons it stands for, a pop-up over a panel).
+  if (TextQueuedUnder(g_renderer, box)) FlushAllDrawing(g_renderer);
   const bool textured = (control->flags & kCtlTexturedFrame) != 0;
   if (textured && !(control->flags & kCtlPlainFrame)) {
     DrawTexturedFrame(control, look, box);

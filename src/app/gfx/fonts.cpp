@@ -371,6 +371,7 @@ int32_t DrawTextAt(plat::Rect* box, BitmapFont* font, const char* text, uint32_t
     SetClipRect(r, left, top, box->right, box->bottom);
   }
   DrawTextString(font, static_cast<float>(left), static_cast<float>(top), text, colour);
+  if (!clip && width > 0 && height > 0) r.queuedTextBoxes.push_back(plat::Rect{left, top, left + width, top + height});
   if (clip) SetViewportOrDefault(r, &r.savedViewport);
   return height;
 }

@@ -3,6 +3,7 @@
 // graphics device, and the start-up, reset and shut-down of that device.
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "app/app_object.h"
 #include "app/gfx/sprite_batch.h"
@@ -39,6 +40,10 @@ struct Renderer {
   // Flushes every font's queued glyphs (the font table installs it); the
   // batch's flushes call it so that text shows above what came before.
   void (*flushFontGlyphs)() = nullptr;
+  // Where the unclipped text queued since the last flush will show: it is
+  // drawn above everything queued before the flush, so whatever is to
+  // cover it must flush it first (TextQueuedUnder).
+  std::vector<plat::Rect> queuedTextBoxes;
   Texture* bitmapSets[kBitmapSetSlots] = {};  // the VDBITS0 to VDBITS8 sets
   // The device cursor: the sheet of 32 x 32 cells and the cell shown.
   plat::Surface* cursorSheet = nullptr;  // owned

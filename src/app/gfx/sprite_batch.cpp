@@ -174,7 +174,14 @@ void FlushAllDrawing(Renderer& renderer) {
     // A font flush applies the base states and binds its glyph page.
     InvalidateSpriteStages(renderer);
   }
+  renderer.queuedTextBoxes.clear();
   renderer.batch.filterMode = -1;
+}
+
+bool TextQueuedUnder(const Renderer& renderer, const plat::Rect& area) {
+  for (const plat::Rect& t : renderer.queuedTextBoxes)
+    if (t.left < area.right && area.left < t.right && t.top < area.bottom && area.top < t.bottom) return true;
+  return false;
 }
 
 void InvalidateSpriteStages(Renderer& renderer) { renderer.batch.stagesKnown = false; }

@@ -69,6 +69,9 @@ void FlushSpriteBatches(Renderer& renderer);
 // Flushes the batch and every font, and forgets the filter mode: run before
 // the viewport changes and at the end of a frame.
 void FlushAllDrawing(Renderer& renderer);
+// Whether unclipped text queued since the last flush would show inside the
+// rectangle: a fill meant to cover it has to flush it first.
+bool TextQueuedUnder(const Renderer& renderer, const plat::Rect& area);
 // The stages were set by other drawing (a font flush); the next quad sets its
 // texture and mask again.
 void InvalidateSpriteStages(Renderer& renderer);

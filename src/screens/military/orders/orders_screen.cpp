@@ -501,17 +501,19 @@ void OrdersScreen::Refresh() {
       screens.ordersScreenA.Show(0, nullptr);
       if (n == 0) OrdersDockStep(screens, 1);
     }
-    const OrderEditState& e = edit;
-    SetHidden(FormFindControlById(currentForm, 51), e.commonClass < 0);
-    SetHidden(FormFindControlById(currentForm, 52), e.commonType < 0);
-    SetHidden(FormFindControlById(currentForm, 53), e.commonClass < 0);
-    SetHidden(FormFindControlById(currentForm, 54), e.commonType < 0);
-    SetHidden(Tag(*this, "REMOVE"), !rowSelected);
-    SetHidden(Tag(*this, "RESELECT"), listed == selected);
-    SetHidden(FormFindControlById(currentForm, 15), n != 1);
-    SetHidden(Tag(*this, "CLASSHIDE"), listed != selected || e.commonClass >= 0 || e.commonType >= 0);
-    SetHidden(Tag(*this, "GRIDTIP"), e.commonTraining < 0);
   }
+  // Set with no unit listed too: the form as loaded shows the class and
+  // type buttons and the note that stands in their place, one over the other.
+  const OrderEditState& e = edit;
+  SetHidden(FormFindControlById(currentForm, 51), listed == 0 || e.commonClass < 0);
+  SetHidden(FormFindControlById(currentForm, 52), listed == 0 || e.commonType < 0);
+  SetHidden(FormFindControlById(currentForm, 53), listed == 0 || e.commonClass < 0);
+  SetHidden(FormFindControlById(currentForm, 54), listed == 0 || e.commonType < 0);
+  SetHidden(Tag(*this, "REMOVE"), !rowSelected);
+  SetHidden(Tag(*this, "RESELECT"), listed == selected);
+  SetHidden(FormFindControlById(currentForm, 15), n != 1);
+  SetHidden(Tag(*this, "CLASSHIDE"), listed == 0 || listed != selected || e.commonClass >= 0 || e.commonType >= 0);
+  SetHidden(Tag(*this, "GRIDTIP"), listed == 0 || e.commonTraining < 0);
   SetHidden(Tag(*this, "HIDEORDERS"), !rowSelected);
 }
 
