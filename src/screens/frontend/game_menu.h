@@ -6,12 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-class TextBoxControl;
-struct GameState;
 
 inline constexpr int32_t kGameMenuMainPage = 0;
 inline constexpr int32_t kGameMenuSavePage = 3;

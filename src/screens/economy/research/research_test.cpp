@@ -17,6 +17,7 @@
 #include "records/order_words.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
+#include "screens/common/posted_command_rows.h"
 #include "screens/economy/research/research_budget_panel.h"
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/common/research_queue.h"
@@ -52,15 +53,8 @@ constexpr int kClasses = 10;
 
 using TestForm = controltest::PanelForm;
 
-struct Posted {
-  uint32_t id, a28, a32, a36;
-  bool operator==(const Posted&) const = default;
-};
-std::vector<Posted> Log() {
-  std::vector<Posted> out;
-  for (const GameCommand& c : g_commandLog.Entries()) out.push_back({c.id, c.arg28, c.arg32, c.arg36});
-  return out;
-}
+using paneltest::Log;
+using paneltest::Posted;
 float Real(uint32_t bits) { return std::bit_cast<float>(bits); }
 
 // Eight technologies of category 1 at level 0 and ten classes, none known;

@@ -10,6 +10,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
+#include "screens/common/hex_cell_lookup.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/terrain_defence.h"
@@ -45,12 +46,6 @@ constexpr float kDefenceMax = 4.0f;
 constexpr int32_t kMovementMax = 14;
 constexpr int32_t kFortificationMax = 255;
 constexpr uint32_t kPanelAlpha = 0xC8000000u;
-
-const HexCell* SelectedCell(const World& world) {
-  const HexPosition& hex = world.gameState.currentHex;
-  if (hex.x == 0 && hex.y == 0) return nullptr;
-  return hex.cellIndex < world.cells.size() ? &world.cells[hex.cellIndex] : nullptr;
-}
 
 const UnitClassRecord* ClassOf(const World& world, int32_t index) {
   return index > 0 && static_cast<size_t>(index) < world.unitClasses.size() ? &world.unitClasses[static_cast<size_t>(index)]

@@ -13,6 +13,7 @@
 #include "records/player_record.h"
 #include "screens/common/figure_text.h"
 #include "screens/common/facilities/site_figures.h"
+#include "screens/common/hex_cell_lookup.h"
 #include "screens/main/map_input/map_placement.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
@@ -41,12 +42,6 @@ constexpr float kFoundationShare = 0.2f;
 constexpr int32_t kLevelMax = 255;
 constexpr float kLevelPerPercent = 2.5f;
 constexpr uint32_t kSliderAlpha = 0xC8000000u;
-
-const HexCell* SelectedCell(const World& w) {
-  const HexPosition& hex = w.gameState.currentHex;
-  if (hex.x == 0 && hex.y == 0) return nullptr;
-  return hex.cellIndex < w.cells.size() ? &w.cells[hex.cellIndex] : nullptr;
-}
 
 SlideBarControl* SlideBarOf(Control* c) {
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
