@@ -202,8 +202,7 @@ void TreatyDetailsPanel::BindControls() {
 
 void TreatyDetailsPanel::OnOpen() {
   SetControlText(Tag(*this, "DETAILS"), "");
-  CloseMailWhenNarrow();
-  DockPanelAtDepth(3);
+  ScreenSlotSelectMapMode(g_screens);
 }
 
 void TreatyDetailsPanel::Refresh() {
