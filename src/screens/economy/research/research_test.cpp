@@ -32,6 +32,7 @@
 #include "sim/message_ids.h"
 #include "sim/status_queue.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -101,10 +102,9 @@ class ResearchTest : public ::testing::Test {
 
   std::vector<std::unique_ptr<ProjectEntry>> projects_;
   GlobalGuard<std::vector<TechRecord>> techs_{g_world.techs};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
+  WorldMapGuard map_;
   GlobalGuard<std::vector<PlayerTechState>> techRows_{g_world.techRows};
   GlobalGuard<std::vector<uint8_t>> designRows_{g_world.designRows};
-  GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};
