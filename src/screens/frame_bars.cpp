@@ -24,6 +24,18 @@ Control* PaletteControl(const char* tag) {
   return form ? FormFindControlByTag(form, tag) : nullptr;
 }
 
+// The editor's command strip or the game's three command bars show, the
+// other hides; the fourth right box shows and the fifth hides either way.
+void ShowCommandStrips(ScreenManager& ui, ScreenSet& s, bool editor) {
+  SetHidden(s.mapEditCmdBar.currentForm, !editor);
+  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
+    SetHidden(bar->currentForm, editor);
+  SetHidden(ui.bottomStrip, !editor);
+  SetHidden(ui.bottomBar, editor);
+  SetHidden(ui.rightBoxes[3], false);
+  SetHidden(ui.rightBoxes[4], true);
+}
+
 }  // namespace
 
 void ShowFrontEndScreen(ScreenManager& ui) {
@@ -35,13 +47,7 @@ void ShowEditorFrameBars(ScreenManager& ui) {
   ScreenSet& s = g_screens;
   g_uiOptions.sidescreens = 1;
   s.mapEditorB.AttachForm(ui.bottomStrip);
-  SetHidden(s.mapEditCmdBar.currentForm, false);
-  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
-    SetHidden(bar->currentForm, true);
-  SetHidden(ui.bottomStrip, false);
-  SetHidden(ui.bottomBar, true);
-  SetHidden(ui.rightBoxes[3], false);
-  SetHidden(ui.rightBoxes[4], true);
+  ShowCommandStrips(ui, s, true);
   OpenScreen(s.editorBar);
   OpenScreen(s.mapEditCmdBar);
   OpenScreen(s.hexInfoPopup);
@@ -54,13 +60,7 @@ void ShowEditorFrameBars(ScreenManager& ui) {
 
 void ShowGameFrameBars(ScreenManager& ui) {
   ScreenSet& s = g_screens;
-  SetHidden(s.mapEditCmdBar.currentForm, true);
-  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
-    SetHidden(bar->currentForm, false);
-  SetHidden(ui.bottomStrip, true);
-  SetHidden(ui.bottomBar, false);
-  SetHidden(ui.rightBoxes[3], false);
-  SetHidden(ui.rightBoxes[4], true);
+  ShowCommandStrips(ui, s, false);
   s.titleBar.id = g_uiOptions.btitlebartransp;
   OpenScreen(s.titleBar);
   OpenScreen(s.cmdBar);

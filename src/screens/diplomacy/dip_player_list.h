@@ -6,10 +6,8 @@
 // it the row's width before it copies the form into the row.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class SlideBarControl;
 
 inline constexpr const char* kDipPlayerListTags[] = {"REGION", "NAME", "FLAG", "RELATION", "BELLISLDR"};
 

@@ -19,6 +19,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "world/local_player.h"
 #include "world/world.h"
 
@@ -28,12 +29,6 @@ namespace {
 constexpr int32_t kPlayerZeroRowId = 100;
 // Allied, neutral and enemy regions: every region but the local one.
 constexpr uint32_t kOtherRegions = 14;
-
-void OpenFresh(Screen& screen) {
-  screen.AttachForm(nullptr);
-  screen.OnOpen();
-  screen.Refresh();
-}
 
 uint32_t PackedCapital(const PlayerRecord& r) {
   const CapitalPosition at = CapitalHex(r.simPolicy);
@@ -135,9 +130,9 @@ void DiplomacyScreen::Refresh() {
       level2->firstChild == s.regionRelations.currentForm) {
     PopPopupsTo(g_ui, 1);
   }
-  OpenFresh(s.ownRegionSummary);
+  ReopenScreen(s.ownRegionSummary);
   s.regionAlliances.id = 0;
-  OpenFresh(s.regionAlliances);
+  ReopenScreen(s.regionAlliances);
 }
 
 void DiplomacyScreen::Deselect() {
@@ -223,7 +218,7 @@ void DiplomacyScreen::OnControlChange(Control* control, int32_t rowId) {
     if (region == 0) return;
     if (selectedRegion == 0) {
       s.regionDossier.id = region;
-      OpenFresh(s.regionDossier);
+      ReopenScreen(s.regionDossier);
       s.regionAlliances.id = region;
       s.regionAlliances.AttachForm(nullptr);
       s.regionAlliances.OnOpen();

@@ -6,9 +6,8 @@
 // that follow it in the catalogue.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
 
 inline constexpr const char* kDiplomacyTags[] = {"LIST1",   "WMBUT", "LANDBUT", "REGBUT", "SCORECARD", "CABINET",
                                                  "CENTRE",  "CHAT",  "VOICE",   "MUTE",   "MAIL",      "NEWMAIL",

@@ -77,6 +77,23 @@ ClassListFilterState ReadClassListFilters() {
   return f;
 }
 
+namespace {
+
+// The classes the query asks for, under the unit tool's filters (region,
+// level cap, design state, successors).
+std::vector<int32_t> FilteredClasses(UnitClassQuery query) {
+  const ClassListFilterState f = ReadClassListFilters();
+  query.levelCap = f.levelCap;
+  query.designState = f.designState;
+  query.checkSuccessor = f.checkSuccessor;
+  std::vector<int32_t> classes;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  CollectUnitClasses(g_world, f.region, 0, 0, classes, query);
+  return classes;
+}
+
+}  // namespace
+
 int32_t FillClassList(ListBoxControl* list, const std::vector<int32_t>& classes, int32_t preferred) {
   if (!list) return 0;
   const int32_t keptId = list->selectedId;
@@ -113,18 +130,8 @@ void EditorEquipmentListPanel::BindControls() {
 void EditorEquipmentListPanel::Refresh() {
   const int32_t page = Page();
   currentFilter = typeFilter[page];
-  const ClassListFilterState f = ReadClassListFilters();
-  std::vector<int32_t> classes;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitClassQuery query{.category = page,
-                               .levelCap = f.levelCap,
-                               .typeFilter = currentFilter,
-                               .statistic = kTechLevelStatistic,
-                               .designState = f.designState,
-                               .checkSuccessor = f.checkSuccessor};
-    CollectUnitClasses(g_world, f.region, 0, 0, classes, query);
-  }
+  const std::vector<int32_t> classes =
+      FilteredClasses({.category = page, .typeFilter = currentFilter, .statistic = kTechLevelStatistic});
   ShowListClass(FillClassList(list, classes, rememberedClass[page]));
   for (int32_t button = kTypeFilterFirst; button <= kTypeButtonsEnd; ++button) {
     if (std::find(std::begin(kUntouchedButtons), std::end(kUntouchedButtons), button) != std::end(kUntouchedButtons))
@@ -171,19 +178,10 @@ void EditorStockClassListPanel::Refresh() {
     }
   }
   weaponsShown = Checked(currentForm, "WMDFILTER");
-  const ClassListFilterState f = ReadClassListFilters();
-  std::vector<int32_t> classes;
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    const UnitClassQuery query{.category = platformCategory,
-                               .levelCap = f.levelCap,
-                               .typeFilter = kStockClassType,
-                               .statistic = kFullStrengthStatistic,
-                               .designState = f.designState,
-                               .checkSuccessor = f.checkSuccessor,
-                               .cargoKind = weaponsShown ? 0 : 1};
-    CollectUnitClasses(g_world, f.region, 0, 0, classes, query);
-  }
+  const std::vector<int32_t> classes = FilteredClasses({.category = platformCategory,
+                                                       .typeFilter = kStockClassType,
+                                                       .statistic = kFullStrengthStatistic,
+                                                       .cargoKind = weaponsShown ? 0 : 1});
   ShowListClass(FillClassList(list, classes, 0));
 }
 

@@ -7,9 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
 
 // The type filter buttons: a button's id less this is the class type.
 inline constexpr int32_t kTypeFilterFirst = 100;

@@ -6,11 +6,8 @@
 // thread; walks of the world hold the simulation lock.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct UnitRecord;
-struct World;
 
 inline constexpr const char* kHexUnitListTags[] = {"LIST1",   "NAME", "CLASS",    "EFFICIENCY", "STRSLDR",
                                                    "ENTSLDR", "FLAG", "CLEARBUT", "CLEARSTACK"};

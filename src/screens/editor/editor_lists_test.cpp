@@ -20,6 +20,7 @@
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
@@ -105,13 +106,8 @@ class EditorListsTest : public ::testing::Test {
     g_world.gameState.currentHex = {x, y, static_cast<uint32_t>(y * kSide + x), 0};
   }
 
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
+  WorldMapGuard map_;
   GlobalGuard<std::vector<uint8_t>> designs_{g_world.designRows};
-  GlobalGuard<int32_t> width_{g_world.mapWidth};
-  GlobalGuard<int32_t> height_{g_world.mapHeight};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<uint32_t> rules_{g_world.scenario.head.gameFlags};
   GlobalGuard<UnitRecord*> units_{g_world.units};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};

@@ -6,13 +6,11 @@
 // simulation lock.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 #include "world/list_holder.h"
 
 class EditorStockClassListPanel;
-class ListBoxControl;
-struct UnitRecord;
-struct World;
 
 inline constexpr const char* kStockUnitListTags[] = {"LIST1", "MQTY", "PLATFORMNAM", "TYPE", "ADD", "REMOVE"};
 

@@ -4,9 +4,8 @@
 // ready, the button that starts it.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class TextBoxControl;
 
 class BriefingScreen : public Screen {
  public:

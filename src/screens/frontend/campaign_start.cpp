@@ -16,6 +16,7 @@
 #include "sim/game_stop.h"
 #include "ui/interface_images.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "world/local_player.h"
 #include "world/game_file.h"
 #include "world/list_items.h"
@@ -33,9 +34,7 @@ void BackToStartMenu(const std::string& scenario, const char* why) {
   ClearCarryOver(g_campaignCarryOver);
   (void)ShowLoadingScreen(0);
   StartMenu& menu = g_screens.startMenu;
-  menu.AttachForm(nullptr);
-  menu.OnOpen();
-  menu.Refresh();
+  ReopenScreen(menu);
 }
 
 constexpr size_t kCampaignSlots = 16;

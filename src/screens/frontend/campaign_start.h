@@ -4,9 +4,10 @@
 // loaded and its session starts with the region picked for the player.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
+
 struct CampaignCarryOver;
 struct ScenarioMapLink;
-struct World;
 
 // What the region takes along into the next scenario, taken from the
 // finished game: the government form chosen, the region and the day, the

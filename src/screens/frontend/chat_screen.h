@@ -6,10 +6,8 @@
 #include <cstdint>
 
 #include "screens/common/map_overlay.h"
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-struct ScreenSet;
-class ListBoxControl;
 
 // Who a line goes to: every player, the allies, the neutrals, the enemies,
 // the chosen partners, or the local player alone (the program's own

@@ -1,6 +1,7 @@
 // Chat in a game: the overlay hangs over the map only while a line is
 // recent, Enter on the entry ends the typing before it closes, and a line
 // goes to its group's players with the group's name in front.
+#include "screens/common/owned_test_form.h"
 #include "screens/frontend/chat_screen.h"
 
 #include <gtest/gtest.h>
@@ -132,29 +133,16 @@ struct Probe : Base {
   int closes = 0;
 };
 
-struct ChatForm {
-  explicit ChatForm(Screen& owner) {
-    root = new Control(controltest::Init("CHAT", &owner, 0, 0, 600, 100));
+struct ChatForm : OwnedTestForm {
+  explicit ChatForm(Screen& owner) : OwnedTestForm(owner, new Control(controltest::Init("CHAT", &owner, 0, 0, 600, 100))) {
     field = static_cast<EditControl*>(
         ControlAddChild(root, new EditControl(controltest::Init("MESSAGE", &owner, 12, 30, 500, 26), {}, 100, 0)));
     for (int32_t id = 1; id <= 5; ++id) {
       Control* radio = ControlAddChild(root, new Control(controltest::Init(nullptr, &owner, 0, 0, 20, 20, kCtlRadio)));
       radio->id = id;
     }
-    owner.currentForm = owner.form = root;
-    owner_ = &owner;
   }
-  ~ChatForm() {
-    owner_->currentForm = owner_->form = nullptr;
-    delete root;
-  }
-  ChatForm(const ChatForm&) = delete;
-  ChatForm& operator=(const ChatForm&) = delete;
-  Control* root;
   EditControl* field;
-
- private:
-  Screen* owner_;
 };
 
 // Enter on an empty entry just opened ends the typing and keeps it open; a

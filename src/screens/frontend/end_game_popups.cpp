@@ -31,6 +31,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/string_control.h"
 #include "ui/text_box.h"
 #include "world/local_player.h"
@@ -496,9 +497,7 @@ void VictoryContinue::OnCommand(Control* control, int32_t) {
   }
   (void)ShowLoadingScreen(0);
   StartMenu& menu = g_screens.startMenu;
-  menu.AttachForm(nullptr);
-  menu.OnOpen();
-  menu.Refresh();
+  ReopenScreen(menu);
   // Drawn at once, not at the next movement of the mouse.
   if (menu.currentForm) menu.currentForm->Invalidate();
   if (g_ui.rootForm) g_ui.rootForm->state |= kStateDirty;

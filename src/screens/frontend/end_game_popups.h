@@ -5,15 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
-class Control;
-class ListBoxControl;
-struct PlayerRecord;
 struct ScenarioMapLink;
-class TextBoxControl;
 struct ScenarioText;
-struct World;
 
 // The interface sounds of the end-of-game pop-ups.
 inline constexpr int32_t kSoundGameWon = 15;

@@ -11,6 +11,7 @@
 #include "records/text_field.h"
 #include "screens/frontend/game_file_screen.h"
 #include "sim/game_start.h"
+#include "ui/list_control.h"
 #include "ui/map_folders.h"
 #include "world/game_file.h"
 #include "world/player_names.h"
@@ -89,6 +90,16 @@ std::vector<ScenarioEntry> ListScenarios(bool custom) {
               [](const ScenarioEntry& a, const ScenarioEntry& b) { return a.title < b.title; });
   }
   return out;
+}
+
+void FillScenarioList(ListBoxControl* list, const std::vector<ScenarioEntry>& scenarios) {
+  ListClear(list, 1);
+  int32_t id = 0;
+  for (const ScenarioEntry& entry : scenarios) {
+    ++id;
+    ListAddString(list, entry.title.c_str(), id, id, 0, 0, 0);
+  }
+  ListLayoutRows(list);
 }
 
 bool ReadScenarioForChoice(World& world, const ScenarioEntry& entry) {

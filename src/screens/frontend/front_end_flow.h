@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-struct ScreenManager;
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 struct ScenarioEntry {
   std::string file;     // the definition's name in its folder, without ".GMC"
@@ -18,6 +17,9 @@ struct ScenarioEntry {
 // Every scenario definition of "Scenario\" by title, then with `custom`
 // those of "CUSTOM\" by title.
 std::vector<ScenarioEntry> ListScenarios(bool custom);
+// The list shows the scenarios' titles, emptied first; row ids count from 1
+// in the scenarios' order.
+void FillScenarioList(ListBoxControl* list, const std::vector<ScenarioEntry>& scenarios);
 
 // Sets the custom-scenario switch as the entry asks, then reads the
 // scenario's definition, its text (when it has one; a scenario made in the

@@ -39,15 +39,7 @@ void GameChoiceScreen::OnOpen() {
   scenario = -1;
   region = 0;
   regions.clear();
-  if (scenarioList_) {
-    ListClear(scenarioList_, 1);
-    int32_t id = 0;
-    for (const ScenarioEntry& entry : scenarios) {
-      ++id;
-      ListAddString(scenarioList_, entry.title.c_str(), id, id, 0, 0, 0);
-    }
-    ListLayoutRows(scenarioList_);
-  }
+  if (scenarioList_) FillScenarioList(scenarioList_, scenarios);
   if (regionList_) ListClear(regionList_, 1);
   if (Control* host = currentForm ? FormFindControlByTag(currentForm, "PROFILE") : nullptr)
     g_screens.playerProfile.Show(0, host);

@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
 
 // The dialog's modes.
 inline constexpr int32_t kFileDialogLoad = 12;

@@ -148,13 +148,7 @@ void GameLobby::OnOpen() {
   SetFormText(currentForm, "TITLE", host ? "Hosting a game" : "Joining a game");
   scenarios = host ? ListScenarios(false) : std::vector<ScenarioEntry>{};
   if (games_) {
-    ListClear(games_, 1);
-    int32_t id = 0;
-    for (const ScenarioEntry& entry : scenarios) {
-      ++id;
-      ListAddString(games_, entry.title.c_str(), id, id, 0, 0, 0);
-    }
-    ListLayoutRows(games_);
+    FillScenarioList(games_, scenarios);
     SetControlFlag(games_, kStateHidden, host ? 0 : 1);
   }
   g_world.campaignMessage.name[0] = '\0';

@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "net/net_ui_link.h"
+#include "screens/common/screen_types_fwd.h"
 #include "screens/frontend/front_end_flow.h"
 #include "net/host_list.h"
 #include "screens/frontend/waiting_room_rows.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
 
 class ConnectScreen : public Screen {
  public:

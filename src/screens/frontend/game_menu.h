@@ -7,12 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-class TextBoxControl;
-struct GameState;
 
 inline constexpr int32_t kGameMenuMainPage = 0;
 inline constexpr int32_t kGameMenuSavePage = 3;

@@ -12,12 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/frontend/game_menu.h"
 #include "ui/screen.h"
 
 class GameMenu;
-class TextBoxControl;
-struct UiOptions;
 
 // Page ids: 0 in a game; any other in the front end.
 inline constexpr intptr_t kOptionPageInGame = 0;

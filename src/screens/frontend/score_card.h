@@ -6,11 +6,8 @@
 // hold and computes nothing beyond sums, differences and areas.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-struct PlayerRecord;
-struct World;
 
 inline constexpr int32_t kScoreCardRows = 32;
 inline constexpr int32_t kScoreCardHalfRows = 16;

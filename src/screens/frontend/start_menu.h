@@ -6,11 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/frontend/front_end_flow.h"
 #include "ui/screen.h"
 #include "ui/screen_manager.h"
-
-class ListBoxControl;
 
 class StartMenu : public Screen {
  public:

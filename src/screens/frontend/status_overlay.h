@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "screens/common/map_overlay.h"
-
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 inline constexpr const char* kStatusOverlayTags[] = {"STATLIST"};
 

@@ -82,17 +82,6 @@ bool SelectedHexHasUnits() {
   return !FillHexUnitList(hex.cellIndex).empty();
 }
 
-// The first that applies: the map's pop-ups, placement, the selection.
-void UndoMapState() {
-  if (MapPopupsOpen(g_screens)) {
-    CloseMapPopups(g_screens);
-  } else if (g_mapPlacement.active) {
-    CancelMapPlacement(g_screens);
-  } else if (HasMapSelection(g_screens)) {
-    ClearMapSelection(g_screens);
-  }
-}
-
 void CloseMail() {
   if (g_ui.sidePopupOpen) ClosePopup(g_ui, g_screens.mailWindow);
 }
@@ -119,7 +108,7 @@ void RunAction(int32_t action, TutorialPoint at) {
       return;
     case kTutorialEscape:
       CloseAllPopups(ui, 0);
-      UndoMapState();
+      UndoMapState(g_screens);
       return;
     case kTutorialUnitPopup:
       if (SelectedHexHasUnits()) UnitPopupKey(ui);
@@ -323,7 +312,7 @@ void TutorialWindow::PreviousPage() {
   if (!target) return;
   ScreenManager& ui = g_ui;
   CloseAllPopups(ui, 0);
-  UndoMapState();
+  UndoMapState(g_screens);
   PopPopupsTo(ui, 0);
   CloseMail();
   BuildPage(first);

@@ -7,13 +7,11 @@
 // it. Window thread only.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
 class BitmapControl;
-class MapView;
-class TextBoxControl;
 class TutorialStep;
-struct ScreenManager;
 
 inline constexpr int32_t kTutorialMarkers = 5;
 inline constexpr int32_t kTutorialClickTags = 4;

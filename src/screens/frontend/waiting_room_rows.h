@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
-struct World;
 struct NetSlot;
 
 inline constexpr int kWaitingRoomRows = 16;

@@ -22,6 +22,7 @@
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/slide_bar.h"
 #include "units/combat/fire_sight.h"
 #include "world/unit_class.h"
@@ -50,9 +51,7 @@ void OpenDepartmentScreen(ScreenManager& ui, int32_t panel) {
   ApplySideScreensLayout(*ui.mapView);
   ClearMapSelection(g_screens);
   CloseMapPopups(g_screens);
-  screen.AttachForm(nullptr);
-  screen.OnOpen();
-  screen.Refresh();
+  ReopenScreen(screen);
 }
 
 void NextPlayerKey(ScreenManager& ui) {
@@ -137,15 +136,7 @@ void UnitPopupKey(ScreenManager&) {
 }
 
 void EscapeKey(ScreenManager&, int32_t editor) {
-  if (MapPopupsOpen(g_screens)) {
-    CloseMapPopups(g_screens);
-  } else if (g_mapPlacement.active) {
-    CancelMapPlacement(g_screens);
-  } else if (HasMapSelection(g_screens)) {
-    ClearMapSelection(g_screens);
-  } else if (!editor) {
-    GameMenuActivate(g_screens.gameMenu, kGameMenuMainPage);
-  }
+  if (!UndoMapState(g_screens) && !editor) GameMenuActivate(g_screens.gameMenu, kGameMenuMainPage);
 }
 
 void BackspaceKey(ScreenManager& ui) {

@@ -6,7 +6,7 @@
 // thread.
 #include <cstdint>
 
-struct ScreenManager;
+#include "screens/common/screen_types_fwd.h"
 
 // Main panel numbers: 1 the map, 2 to 8 the departments (F3 to F9).
 inline constexpr int32_t kFirstDepartmentPanel = 2;

@@ -14,6 +14,7 @@
 #include "ui/control_tree.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/string_control.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
@@ -30,9 +31,7 @@ void CentreOnFirstHex(const AreaTagRecord& r) {
 
 void ShowDepartmentAgain() {
   DiplomacyScreen& d = g_screens.diplomacyScreen;
-  d.AttachForm(nullptr);
-  d.OnOpen();
-  d.Refresh();
+  ReopenScreen(d);
 }
 
 }  // namespace

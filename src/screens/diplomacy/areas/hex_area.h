@@ -5,7 +5,7 @@
 // again after every change and never written otherwise.
 #include <cstdint>
 
-struct ScreenSet;
+#include "screens/common/screen_types_fwd.h"
 
 inline constexpr int32_t kAreaTagCount = 8;
 

@@ -6,10 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/diplomacy/deals/deal_items.h"
 #include "ui/screen.h"
-
-class Control;
 
 inline constexpr int32_t kMostPayments = 999;
 inline constexpr int32_t kFewestInstalments = 2;

@@ -14,10 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "sim/dip_offer.h"
-
-class ListBoxControl;
-struct World;
 
 enum DealItemKind : int32_t {
   kDealAgreement = 0,

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "screens/common/screen_types_fwd.h"
 #include "sim/dip_offer.h"
 
 struct PendingDealRow;
-struct World;
 
 inline constexpr uint8_t kNewOfferApproach = 3;
 inline constexpr uint32_t kNewOfferDays = 7;  // a new offer expires a week on

@@ -7,13 +7,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/diplomacy/deals/deal_items.h"
 #include "screens/diplomacy/deals/pending_deals.h"
 #include "sim/dip_offer.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
 
 inline constexpr const char* kDealPopupTags[] = {"SUBPARENT2", "SUBPARENT10", "REGION1", "REGION2", "FLAG1",
                                                  "FLAG2",      "LEADER1",     "LEADER2", "GOVTYPE1", "GOVTYPE2",

@@ -5,10 +5,8 @@
 // Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
 
 inline constexpr const char* kDealAreaTags[] = {"POP", "AREA", "HEXES", "CENTER"};
 inline constexpr int32_t kDealAreaIds[] = {1, 2, 3, 4};

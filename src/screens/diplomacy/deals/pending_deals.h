@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-class ListBoxControl;
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 inline constexpr uint8_t kPendingAgreement = 0;  // value: agreement index 1..127
 inline constexpr uint8_t kPendingMoney = 1;      // value: recurring item id

@@ -6,9 +6,8 @@
 // page changes them at once and the option screens save them.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
 
 // A level's gauge frame (0 to 4) and its description (0 to 3).
 int32_t MailOptionGaugeFrame(int32_t level);

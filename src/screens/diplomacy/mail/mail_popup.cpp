@@ -99,45 +99,8 @@ void SetStyle(Control* c, uint32_t bits, bool on) {
   if (c) c->flags = on ? c->flags | bits : c->flags & ~bits;
 }
 
-// What the pop-up shows of a message, copied under the mail lock.
-struct MailCopy {
-  bool found = false;
-  bool wasRead = false;
-  uint32_t typeId = 0;
-  int32_t sender = 0;
-  uint32_t flags = 0;
-  int32_t day = 0;
-  uint16_t minister = 0;
-  uint8_t priority = 0;
-  uint32_t masks[3] = {};
-  uint32_t params[4] = {};
-  std::string subject, body;
-};
-
-MailCopy CopyOf(const PlayerMessage& m) {
-  MailCopy c;
-  c.found = true;
-  c.wasRead = (m.flags & kNewsItemRead) != 0;
-  c.typeId = m.typeId;
-  c.sender = m.sender;
-  c.flags = m.flags;
-  c.day = static_cast<int32_t>(m.day);
-  c.minister = m.fromWord;
-  c.priority = m.priority;
-  for (int i = 0; i < 3; ++i) c.masks[i] = m.recipientMasks[i];
-  for (int i = 0; i < 4; ++i) c.params[i] = m.params[i];
-  c.subject = m.texts[0] ? m.texts[0] : "";
-  c.body = m.texts[1] ? m.texts[1] : "";
-  return c;
-}
-
-MailCopy CopyReceived(World& world, uint32_t serial, bool markRead) {
-  WorldLockGuard hold(world, kLockMail);
-  PlayerMessage* m = FindPlayerMessage(world, world.gameState.localPlayer, serial);
-  if (!m) return {};
-  MailCopy c = CopyOf(*m);
-  if (markRead) m->flags |= kNewsItemRead;
-  return c;
+MailView CopyReceived(World& world, uint32_t serial, bool markRead) {
+  return ReadMail(world, world.gameState.localPlayer, serial, markRead);
 }
 
 bool ValidPlayer(int32_t p) { return p >= 0 && p < kMaxPlayers; }
@@ -257,7 +220,7 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
   }
   if (this == &g_screens.emailPopup) s_popupSerial.store(serial, std::memory_order_relaxed);
   g_replySourceMessage = 0;
-  const MailCopy m = letter ? CopyOf(*letter) : CopyReceived(world, serial, true);
+  const MailView m = letter ? ViewOf(*letter) : CopyReceived(world, serial, true);
   if (!m.found) {
     Close();
     return;
@@ -306,7 +269,7 @@ void MailPopup::Open(World& world, PlayerMessage* given) {
     for (int i = 0; i < 4; ++i) item.args[i] = m.params[i];
     targetHex = NewsItemPosition(world, item);
     SetHidden(Tag(f, "CENTRE"), targetHex == 0);
-    if (!m.wasRead) g_screens.mailList.refreshRequest |= kScreenRefreshAsked;
+    if (!m.read) g_screens.mailList.refreshRequest |= kScreenRefreshAsked;
   }
   SetFieldText(Tag(f, "SUBJECT"), m.subject.c_str());
 
@@ -385,7 +348,7 @@ void MailPopup::Compose(World& world, uint32_t toMask) {
 
 void MailPopup::Reply(World& world, int32_t mode) {
   const uint32_t answered = serial;
-  const MailCopy m = CopyReceived(world, answered, false);
+  const MailView m = CopyReceived(world, answered, false);
   if (!m.found) return;
   const int32_t local = world.gameState.localPlayer;
   const MailReplyDraft d = MakeMailReply(mode, local, m.sender, m.masks[0], m.masks[1], m.subject, m.body);
@@ -424,7 +387,7 @@ void MailPopup::FillMailAddresses(World& world) {
     to = letter->recipientMasks[0];
     cc = letter->recipientMasks[1];
   } else {
-    const MailCopy m = CopyReceived(world, serial, false);
+    const MailView m = CopyReceived(world, serial, false);
     to = m.masks[0];
     cc = m.masks[1];
     sender = m.found ? m.sender : -1;
@@ -440,7 +403,7 @@ void MailPopup::FillMailAddresses(World& world) {
 }
 
 void MailPopup::SetHideMessages(World& world, bool on) {
-  const MailCopy m = letter ? MailCopy{} : CopyReceived(world, serial, false);
+  const MailView m = letter ? MailView{} : CopyReceived(world, serial, false);
   if (!m.found) return;
   if (m.typeId == 0) {
     SetContactBit(g_contactMasks.ignoredSenders, m.sender, on);
@@ -480,7 +443,7 @@ void MailPopup::OnCommand(Control* control, int32_t) {
     else ListSelectNext(list);
     if (const uint32_t next = g_screens.mailList.Selected()) Popup(next, nullptr);
   } else if (Is(control, "CABDEPT")) {
-    const MailCopy m = CopyReceived(world, serial, false);
+    const MailView m = CopyReceived(world, serial, false);
     const MessageTypeRecord* type = m.found ? MessageType(m.typeId) : nullptr;
     Close();
     if (type && type->department != 0) ShowMainPanel(type->department, 0, g_screens);

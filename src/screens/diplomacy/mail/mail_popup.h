@@ -10,13 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-class TextBoxControl;
-struct PlayerMessage;
-struct World;
 
 // The received message that the letter being written answers (a serial, 0
 // for none): deleted once the answer is sent, forgotten when the pop-up

@@ -8,6 +8,7 @@
 #include "platform/fpenv.h"
 #include "records/player_kinds.h"
 #include "records/player_record.h"
+#include "screens/common/player_message_walk.h"
 #include "screens/diplomacy/mail/mail_popup.h"
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
@@ -106,33 +107,36 @@ std::string MailRowText(int32_t dayNumber, const char* subject) {
 
 std::vector<uint32_t> MailRowSerials(World& world, int32_t owner, bool newsAtBottom) {
   std::vector<uint32_t> serials;
-  if (owner < 0 || owner >= kMaxPlayers) return serials;
-  WorldLockGuard hold(world, kLockMail);
-  ListNode& head = world.messageLists[owner];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-    const auto* message = static_cast<const PlayerMessage*>(node);
-    if (!(message->flags & kMessageEmail)) continue;
-    if (newsAtBottom) serials.insert(serials.begin(), message->serial);
-    else serials.push_back(message->serial);
-  }
+  ForEachPlayerMessage(world, owner, kMessageEmail, [&](const PlayerMessage& message) {
+    if (newsAtBottom) serials.insert(serials.begin(), message.serial);
+    else serials.push_back(message.serial);
+  });
   return serials;
 }
 
 MailView ReadMail(World& world, int32_t owner, uint32_t serial, bool markRead) {
-  MailView view;
   WorldLockGuard hold(world, kLockMail);
   PlayerMessage* message = FindPlayerMessage(world, owner, serial);
-  if (!message) return view;
-  view.found = true;
-  view.read = (message->flags & kNewsItemRead) != 0;
-  view.priority = message->priority;
-  view.sender = message->sender;
-  view.typeId = message->typeId;
-  view.day = static_cast<int32_t>(message->day);
-  for (int i = 0; i < 4; ++i) view.params[i] = message->params[i];
-  view.subject = message->texts[0] ? message->texts[0] : "";
-  view.body = message->texts[1] ? message->texts[1] : "";
+  if (!message) return {};
+  MailView view = ViewOf(*message);
   if (markRead) message->flags |= kNewsItemRead;
+  return view;
+}
+
+MailView ViewOf(const PlayerMessage& m) {
+  MailView view;
+  view.found = true;
+  view.read = (m.flags & kNewsItemRead) != 0;
+  view.priority = m.priority;
+  view.sender = m.sender;
+  view.typeId = m.typeId;
+  view.flags = m.flags;
+  view.day = static_cast<int32_t>(m.day);
+  view.minister = m.fromWord;
+  for (int i = 0; i < 3; ++i) view.masks[i] = m.recipientMasks[i];
+  for (int i = 0; i < 4; ++i) view.params[i] = m.params[i];
+  view.subject = m.texts[0] ? m.texts[0] : "";
+  view.body = m.texts[1] ? m.texts[1] : "";
   return view;
 }
 

@@ -10,12 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-class TextBoxControl;
-struct World;
 
 inline constexpr uint32_t kMailReadColour = 0xFFC8C8C8;
 inline constexpr uint32_t kMailUnreadColour = 0xFFFFFFFF;
@@ -45,10 +41,15 @@ struct MailView {
   uint8_t priority = 0;
   int32_t sender = 0;
   uint32_t typeId = 0;
+  uint32_t flags = 0;
   int32_t day = 0;
+  uint16_t minister = 0;
+  uint32_t masks[3] = {};  // to, copy, blind copy
   uint32_t params[4] = {};
   std::string subject, body;
 };
+// What the mailbox and the pop-up show of the message. Call under the mail lock.
+MailView ViewOf(const PlayerMessage& message);
 // The owner's message with the serial; with markRead it is marked read.
 MailView ReadMail(World& world, int32_t owner, uint32_t serial, bool markRead);
 

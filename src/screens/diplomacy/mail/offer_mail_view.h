@@ -8,12 +8,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "sim/dip_offer.h"
 #include "ui/screen.h"
-
-class Control;
-class TextBoxControl;
-struct World;
 
 inline constexpr int kOfferAnswers = 5;
 inline constexpr int32_t kOfferFirstAnswerLabel = 11;

@@ -6,9 +6,8 @@
 // back to the aid panel). None of them changes the game.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
 
 // What tells the two request panels apart.
 struct AidRequestShape {

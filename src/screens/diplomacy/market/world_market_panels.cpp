@@ -23,6 +23,7 @@
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/string_control.h"
 #include "world/local_player.h"
 #include "world/region_figures.h"
@@ -125,9 +126,7 @@ void DiplomacyAidPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "TREATYBUT")) {
     s.treatyDetails.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "BACK")) {
-    s.diplomacyScreen.AttachForm(nullptr);
-    s.diplomacyScreen.OnOpen();
-    s.diplomacyScreen.Refresh();
+    ReopenScreen(s.diplomacyScreen);
   }
 }
 
@@ -203,8 +202,7 @@ void TreatyDetailsPanel::BindControls() {
 
 void TreatyDetailsPanel::OnOpen() {
   SetControlText(Tag(*this, "DETAILS"), "");
-  CloseMailWhenNarrow();
-  DockPanelAtDepth(3);
+  ScreenSlotSelectMapMode(g_screens);
 }
 
 void TreatyDetailsPanel::Refresh() {

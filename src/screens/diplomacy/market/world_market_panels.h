@@ -6,11 +6,8 @@
 // membership command) and, a level deeper, the treaty panel.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-struct PlayerRecord;
 
 inline constexpr const char* kDiplomacyAidTags[] = {
     "DIPPARENT2", "HIDEBOX2",  "YESBUT",    "WMCOST",    "WMSUBRATE", "WMINTRATE", "OPINION",  "WMOPINRATE",

@@ -4,7 +4,6 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
-#include "screens/diplomacy/dip_docking.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
@@ -47,8 +46,7 @@ void SetDetails(TextBoxControl* box, const char* text) {
 void AgreementsPanel::OnOpen() {
   SetDetails(details, "");
   SetHidden(Tag(*this, "HIDECONFIRM"), true);
-  CloseMailWhenNarrow();
-  DockPanelAtDepth(3);
+  ScreenSlotSelectMapMode(g_screens);
 }
 
 void AgreementsPanel::BindControls() {

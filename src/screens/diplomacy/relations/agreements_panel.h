@@ -5,11 +5,9 @@
 // end of one of our agreements after a confirmation.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/diplomacy/deals/pending_deals.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-class TextBoxControl;
 
 inline constexpr const char* kAgreementsTags[] = {"REGNAME", "DIPLIST5", "DIPLIST6", "DETAILS", "DELAGREE",
                                                   "HIDECONFIRM", "HIDEBOX", "OKBUT", "CANBUT"};

@@ -4,7 +4,6 @@
 
 #include "records/player_record.h"
 #include "records/player_relations.h"
-#include "screens/diplomacy/dip_docking.h"
 #include "screens/diplomacy/relations/region_relations.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
@@ -48,8 +47,7 @@ void FillRelationList(ListBoxControl* list, const PlayerRecord& region, uint32_t
 }  // namespace
 
 void AlliancesPanel::OnOpen() {
-  CloseMailWhenNarrow();
-  DockPanelAtDepth(3);
+  ScreenSlotSelectMapMode(g_screens);
 }
 
 void AlliancesPanel::BindControls() {

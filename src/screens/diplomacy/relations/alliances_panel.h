@@ -5,9 +5,8 @@
 // the way to surrender to the region.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
 
 inline constexpr const char* kAlliancesTags[] = {"REGNAME", "ALLIES", "ENEMIES", "GRIDSUR", "SURRENDER"};
 inline constexpr int32_t kAlliancesIds[] = {10, 11, 12, 13, 14, 20, 21, 22, 23, 24};

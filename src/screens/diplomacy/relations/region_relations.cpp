@@ -27,6 +27,7 @@
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/string_control.h"
 #include "world/local_player.h"
 #include "world/player_names.h"
@@ -175,9 +176,7 @@ void RegionRelationsPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "BOYCOTTS")) {
     s.tradeRestriction.Show(region, nullptr);
   } else if (Is(control, "BACK")) {
-    s.diplomacyScreen.AttachForm(nullptr);
-    s.diplomacyScreen.OnOpen();
-    s.diplomacyScreen.Refresh();
+    ReopenScreen(s.diplomacyScreen);
   } else if (Is(control, "WAR")) {
     s.warDeclaration.Show(region, nullptr);
   } else if (Is(control, "OFFERP")) {

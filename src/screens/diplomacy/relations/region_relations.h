@@ -6,9 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-struct World;
 
 inline constexpr const char* kRegionRelationsTags[] = {
     "REGION",  "STATUS",   "GOVTYPE2",  "LEADER2", "DOMAPR",    "MILAPR",   "REGPOP",   "REGLAND", "REGGDP",

@@ -4,6 +4,7 @@
 #include "records/command_ids.h"
 #include "records/player_record.h"
 #include "screens/diplomacy/dip_docking.h"
+#include "screens/diplomacy/relations/region_heading.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
@@ -19,30 +20,20 @@
 #include "world/player_names.h"
 #include "world/world.h"
 
-namespace {
-
-int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
-
-}  // namespace
-
 void SurrenderConfirmPanel::OnOpen() {
-  CloseMailWhenNarrow();
-  DockPanelAtDepth(3);
+  ScreenSlotSelectMapMode(g_screens);
 }
 
 void SurrenderConfirmPanel::BindControls() { DockInSecondBotbar2(*this); }
 
 void SurrenderConfirmPanel::Refresh() {
   if (!currentForm) return;
-  const int32_t region = RegionOf(id);
-  plat::CriticalSectionLock lock(g_simulationLock);
-  SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, region));
-  SetControlText(Tag(*this, "LEADER"), GetPlayerDisplayName(g_world, g_world.players[region]));
+  ShowRegionHeading(*this, HeadingRegion(id));
 }
 
 void SurrenderConfirmPanel::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
-  const int32_t region = RegionOf(id);
+  const int32_t region = HeadingRegion(id);
   if (Is(control, "SUROK")) {
     // On a single machine the game pauses; the surrender itself is a
     // command on every machine, its simulation pass the turn thread's.

@@ -5,10 +5,10 @@
 #include "records/command_ids.h"
 #include "records/player_kinds.h"
 #include "records/player_record.h"
-#include "screens/diplomacy/dip_docking.h"
 #include "screens/diplomacy/relations/region_relations.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/class_icon.h"
+#include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
@@ -54,8 +54,7 @@ void TradeRestrictionPanel::OnOpen() {
     DrawUnitClassIcon(k, nullptr, nullptr, picture, false, -1);
     SetTooltip(picture, ProductName(k));
   }
-  CloseMailWhenNarrow();
-  DockPanelAtDepth(3);
+  ScreenSlotSelectMapMode(g_screens);
 }
 
 void TradeRestrictionPanel::BindControls() { DockInSecondBotbar2(*this); }

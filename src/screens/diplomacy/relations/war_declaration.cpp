@@ -3,6 +3,7 @@
 #include "records/command_ids.h"
 #include "records/player_record.h"
 #include "screens/diplomacy/dip_docking.h"
+#include "screens/diplomacy/relations/region_heading.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
@@ -19,8 +20,6 @@
 
 namespace {
 
-int32_t RegionOf(intptr_t id) { return id > 0 && id < kMaxPlayers ? static_cast<int32_t>(id) : 0; }
-
 void ShowCalendar(Control* host) {
   if (host) g_screens.diplomacySchedule[kWarCalendar].Show(0, host);
 }
@@ -29,8 +28,7 @@ void ShowCalendar(Control* host) {
 
 void WarDeclarationPanel::OnOpen() {
   ShowCalendar(calendarHost);
-  CloseMailWhenNarrow();
-  DockPanelAtDepth(3);
+  ScreenSlotSelectMapMode(g_screens);
 }
 
 void WarDeclarationPanel::BindControls() {
@@ -40,19 +38,14 @@ void WarDeclarationPanel::BindControls() {
 
 void WarDeclarationPanel::Refresh() {
   if (!currentForm) return;
-  const int32_t region = RegionOf(id);
-  {
-    plat::CriticalSectionLock lock(g_simulationLock);
-    SetControlText(Tag(*this, "REGNAME"), RegionDisplayName(g_world, region));
-    SetControlText(Tag(*this, "LEADER"), GetPlayerDisplayName(g_world, g_world.players[region]));
-  }
+  ShowRegionHeading(*this, HeadingRegion(id));
   ShowCalendar(calendarHost);
 }
 
 void WarDeclarationPanel::OnCommand(Control* control, int32_t) {
   const bool declare = Is(control, "WARACCPBUT");
   if (!declare && !Is(control, "WARCANBUT")) return;
-  if (declare) PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(RegionOf(id))});
+  if (declare) PostArgs(kCmdDeclareWar, RegionArgs{.region = static_cast<uint32_t>(HeadingRegion(id))});
   DockPanelAtDepth(2);
   g_screens.regionRelations.Show(kKeepScreenId, nullptr);
 }

@@ -18,6 +18,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/player_list_rows.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/string_control.h"
 #include "world/region_figures.h"
 #include "world/text/text_lists.h"
@@ -56,12 +57,6 @@ void SetGovernment(Control* c, const PlayerRecord& r) {
 float WorldInterest() {
   if (g_world.worldEconomy.size() < kWorldPrimeRateAt + 4) return 0.0f;
   return le::LoadF32(g_world.worldEconomy.data() + kWorldPrimeRateAt);
-}
-
-void OpenFresh(Screen& screen) {
-  screen.AttachForm(nullptr);
-  screen.OnOpen();
-  screen.Refresh();
 }
 
 }  // namespace
@@ -109,7 +104,7 @@ void RegionReport::OnCommand(Control* control, int32_t) {
   ScreenSet& s = g_screens;
   for (Screen* back : {static_cast<Screen*>(&s.regionDossier), static_cast<Screen*>(&s.regionAlliances)}) {
     if (id != kKeepScreenId) back->id = id;
-    OpenFresh(*back);
+    ReopenScreen(*back);
   }
 }
 

@@ -6,10 +6,8 @@
 // Each shows the region its id names.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct PlayerRecord;
 
 inline constexpr const char* kRegionDossierTags[] = {"REGNAME", "REGGOVT", "REGPOP",  "REGLAND",
                                                      "REGGDP",  "REGTREASURE", "REGDEBT", "REGDRBUT"};

@@ -4,7 +4,7 @@
 // local region marked.
 #include <string>
 
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 // At most this many characters; a line that would pass it is left out.
 inline constexpr size_t kStandingsTextCap = 1023;

@@ -4,8 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-class Control;
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 inline constexpr int32_t kFirstCandidate = 1;
 inline constexpr int32_t kLastCandidate = 36;

@@ -4,9 +4,8 @@
 // full sheet (CABINETBIO). Appointing posts the department's new seat.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class TextBoxControl;
 
 inline constexpr const char* kCabinetPagerTags[] = {"DEPT", "LEFTBUT", "RIGHTBUT", "POLITIC", "CLOSE"};
 inline constexpr int32_t kCabinetPagerIds[] = {101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112};

@@ -6,10 +6,8 @@
 // department's whole new priority mask.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-class TextBoxControl;
 
 inline constexpr const char* kCabinetPriorityTags[] = {"CANCELBUT", "LIST3", "CABPIC", "PRIORITIES", "PRIORBUT"};
 inline constexpr const char* kPriorityPickerTags[] = {"LIST2",  "LIST4",    "LIST5",  "RECBUT",

@@ -11,6 +11,7 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
+#include "screens/common/owned_test_form.h"
 #include "screens/economy/cabinet/cabinet_candidate.h"
 #include "screens/economy/cabinet/cabinet_candidates.h"
 #include "screens/economy/cabinet/cabinet_priorities_panel.h"
@@ -37,26 +38,16 @@ constexpr int kDept = 2;
 
 // A form of tagged strings (or controls with ids) owned by the screen; taken
 // back, out of any host, when the test ends.
-struct TestForm {
-  TestForm(Screen& owner, std::vector<const char*> tags, std::vector<int32_t> ids = {}) : owner_(&owner) {
-    root = new Control(controltest::Init("FORM", &owner, 0, 0, 220, 194));
+struct TestForm : OwnedTestForm {
+  TestForm(Screen& owner, std::vector<const char*> tags, std::vector<int32_t> ids = {})
+      : OwnedTestForm(owner, new Control(controltest::Init("FORM", &owner, 0, 0, 220, 194))) {
     for (const char* tag : tags) ControlAddChild(root, new StringControl(controltest::Init(tag, &owner, 0, 0, 20, 12), {}));
     for (int32_t id : ids) {
       Control* c = new Control(controltest::Init("", &owner, 0, 0, 20, 12));
       c->id = id;
       ControlAddChild(root, c);
     }
-    owner.currentForm = owner.form = root;
   }
-  ~TestForm() {
-    if (root->parent) root->Unlink();
-    owner_->currentForm = owner_->form = nullptr;
-    delete root;
-  }
-  TestForm(const TestForm&) = delete;
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
-  Control* root;
-  Screen* owner_;
 };
 
 class CabinetTest : public ::testing::Test {

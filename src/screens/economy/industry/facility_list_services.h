@@ -5,14 +5,8 @@
 // product's raw-material and use lists and short test. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-struct ListHolder;
-struct ScreenSet;
-struct UnitRecord;
-struct World;
 
 inline constexpr const char* kFacilityFillTags[] = {"INDBMP", "BASENAME", "STATUS", "AMOUNT"};
 // The control of a facility list that starts a new facility instead.

@@ -24,6 +24,7 @@
 #include "sim/daily/product_fields.h"
 #include "support/global_guard.h"
 #include "support/unit_ring.h"
+#include "support/world_map_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
 #include "ui/list_control.h"
@@ -88,12 +89,8 @@ class FacilityListsTest : public ::testing::Test {
     return ids;
   }
 
-  GlobalGuard<int32_t> width_{g_world.mapWidth}, height_{g_world.mapHeight};
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<uint8_t>> bytes_{g_world.cellBytes};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
+  WorldMapGuard map_;
   GlobalGuard<std::vector<uint8_t>> economy_{g_world.worldEconomy};
-  GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<float> period_{g_screens.productScreen.graphTimeScale};
   militarytest::TextPatch words_;

@@ -6,10 +6,8 @@
 // id. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
 
 inline constexpr const char* kIndustryPopupTags[] = {
     "FACILLIST", "RAWLIST",  "USELIST",  "INDPIC",  "FLAG",     "ANNDAYBUT", "EFF",     "SUPPLY",   "DEMAND",

@@ -1,15 +1,17 @@
 #include "screens/economy/industry/product_facility_list.h"
 
+#include <algorithm>
+
 #include "records/hex_cell.h"
 #include "records/order_words.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
+#include "screens/common/facilities/site_figures.h"
 #include "sim/daily/product_fields.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/list_control.h"
 #include "ui/screen.h"
-#include "units/class_fields.h"
 #include "world/list_holder.h"
 #include "world/record_helpers.h"
 #include "world/unit_class.h"
@@ -33,14 +35,7 @@ void AddRow(ListBoxControl* list, Screen& rowTemplate, int32_t value, int32_t pr
 
 }  // namespace
 
-int32_t ClassProduct(const UnitClassRecord& cls) {
-  float weights[kProductCount];
-  if (!classfields::ProductValues(cls, weights)) return 0;
-  int32_t best = 0;
-  for (int32_t k = 1; k < kProductCount; ++k)
-    if (weights[k] > weights[best]) best = k;
-  return weights[best] > 0.0f ? best : 0;
-}
+int32_t ClassProduct(const UnitClassRecord& cls) { return std::max(MainProduct(cls), 0); }
 
 void BuildProductFacilityList(World& world, ListBoxControl* list, int32_t product, Screen& rowTemplate,
                               int32_t* workingCount, int32_t* totalCount, bool withSummaryRows) {

@@ -6,10 +6,7 @@
 // simulation lock.
 #include <cstdint>
 
-class ListBoxControl;
-class Screen;
-struct UnitClassRecord;
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 // Row values below this are the summary rows; the rest are facility ids.
 inline constexpr int32_t kTerrainOutputRow = 1;

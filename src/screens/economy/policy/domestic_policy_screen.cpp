@@ -12,6 +12,7 @@
 #include "ui/control_tree.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/slide_bar.h"
 #include "world/local_player.h"
 #include "world/world.h"
@@ -22,9 +23,7 @@ namespace {
 // button bar open, refreshed.
 void ReopenDepartment() {
   DomesticPolicyScreen& d = g_screens.policyScreen;
-  d.AttachForm(nullptr);
-  d.OnOpen();
-  d.Refresh();
+  ReopenScreen(d);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "ui/control_focus.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/slide_bar.h"
 #include "world/local_player.h"
 #include "world/world.h"
@@ -67,9 +68,7 @@ void ShowFlagButtons(const Screen& panel, const FlagButton* buttons, size_t coun
 // The department's summary again in its place (a panel's BACK).
 void BackToDepartment() {
   Screen& d = g_screens.policyScreen;
-  d.AttachForm(nullptr);
-  d.OnOpen();
-  d.Refresh();
+  ReopenScreen(d);
 }
 
 void ShowGrid(Control* grid) {

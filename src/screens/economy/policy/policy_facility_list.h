@@ -5,10 +5,8 @@
 // the department's button bar. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
 
 inline constexpr const char* kPolicyFacilityTags[] = {"FACILLIST", "PRODPARENT"};
 inline constexpr const char* kFacilityConditionTags[] = {"CONDITION"};

@@ -19,6 +19,7 @@
 #include "ui/list_control.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
+#include "ui/screen_reopen.h"
 #include "ui/string_control.h"
 #include "world/local_player.h"
 #include "world/region_figures.h"
@@ -105,7 +106,5 @@ void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group) {
 
 void RefreshPolicySidePanel() {
   Screen& side = g_screens.policySidePanel;
-  side.AttachForm(nullptr);
-  side.OnOpen();
-  side.Refresh();
+  ReopenScreen(side);
 }

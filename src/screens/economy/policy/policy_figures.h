@@ -4,10 +4,9 @@
 // and the LOCK buttons that keep the cabinet's hands off a setting.
 #include <cstdint>
 
-class Control;
-class Screen;
+#include "screens/common/screen_types_fwd.h"
+
 struct PlayerPolicyBlock;
-struct PlayerRecord;
 
 inline constexpr int32_t kServices = 7;  // the social services, "socials" order
 // The cabinet department whose lock word the domestic pages write.
@@ -16,7 +15,6 @@ inline constexpr uint32_t kLockInvestment = 0x10000;
 inline constexpr uint32_t kLockInsurance = 0x20000;
 inline constexpr uint32_t kLockEmigrationGroups = 0x40000;
 inline constexpr uint32_t kLockImmigrationRules = 0x80000;
-
 
 // Whether amounts show per day, and what a yearly amount is divided by.
 bool AmountsPerDay();

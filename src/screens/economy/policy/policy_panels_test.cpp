@@ -10,6 +10,8 @@
 #include "app/audio/sound_system.h"
 #include "records/command_ids.h"
 #include "records/player_record.h"
+#include "screens/common/owned_test_form.h"
+#include "screens/common/posted_command_rows.h"
 #include "screens/economy/policy/domestic_policy_screen.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
@@ -35,45 +37,26 @@ struct Part {
 };
 
 // A form of texts, buttons and sliders for one panel.
-class Form {
+class Form : public OwnedTestForm {
  public:
-  Form(Screen& owner, std::initializer_list<Part> parts) : owner_(owner) {
-    root_ = new Control(controltest::Init("ROOT", &owner, 0, 0, 220, 194));
+  Form(Screen& owner, std::initializer_list<Part> parts)
+      : OwnedTestForm(owner, new Control(controltest::Init("ROOT", &owner, 0, 0, 220, 194))) {
     for (const Part& p : parts) {
       const ControlInit init = controltest::Init(p.tag, &owner, 0, 0, 40, 12);
       Control* c = p.kind == Kind::kText     ? new StringControl(init, {})
                    : p.kind == Kind::kSlider ? static_cast<Control*>(new SlideBarControl(init, {}))
                                              : new Control(init);
       c->id = p.id;
-      ControlAddChild(root_, c);
+      ControlAddChild(root, c);
     }
-    owner.form = owner.currentForm = root_;
   }
-  ~Form() {
-    owner_.form = owner_.currentForm = nullptr;
-    delete root_;
-  }
-  Form(const Form&) = delete;
-  Form& operator=(const Form&) = delete;
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root_, tag); }
   SlideBarControl* Slider(const char* tag, int32_t id = 0) const {
-    return static_cast<SlideBarControl*>(tag ? (*this)[tag] : FormFindControlById(root_, id));
+    return static_cast<SlideBarControl*>(tag ? (*this)[tag] : (*this)[id]);
   }
-
- private:
-  Screen& owner_;
-  Control* root_;
 };
 
-struct Posted {
-  uint32_t id, a28, a32, a36;
-  bool operator==(const Posted&) const = default;
-};
-std::vector<Posted> Log() {
-  std::vector<Posted> out;
-  for (const GameCommand& c : g_commandLog.Entries()) out.push_back({c.id, c.arg28, c.arg32, c.arg36});
-  return out;
-}
+using paneltest::Log;
+using paneltest::Posted;
 uint32_t Bits(float v) { return std::bit_cast<uint32_t>(v); }
 
 std::vector<int32_t> g_sounds;

@@ -1,6 +1,7 @@
 #include "screens/economy/research/military_list_picker.h"
 
 #include "screens/economy/policy/policy_figures.h"
+#include "screens/economy/research/tech_category_lists.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
@@ -23,18 +24,11 @@ void MilitaryListPicker::OnOpen() {
   if (host && currentForm && currentForm->parent == host) ScreenSlotSelectMapMode(g_screens);
 }
 
-void MilitaryListPicker::Refresh() {
-  NameCategoryButtons(currentForm, true);
-  FillTechList(list, CheckedTechCategory(currentForm), false);
-}
+void MilitaryListPicker::Refresh() { ShowTechCategory(currentForm, list, false); }
 
 void MilitaryListPicker::OnCommand(Control* control, int32_t controlId) {
-  if (controlId >= kFirstTechCategoryButton && controlId < kFirstTechCategoryButton + kTechCategoryButtons) {
-    SelectWithId(g_screens.techDetail.currentForm, controlId);
-    Refresh();
-  } else if (Is(control, "OKBUT")) {
-    g_screens.researchFunding.Show(kKeepScreenId, nullptr);
-  }
+  if (PressTechCategory(*this, g_screens.techDetail.currentForm, controlId)) return;
+  if (Is(control, "OKBUT")) g_screens.researchFunding.Show(kKeepScreenId, nullptr);
 }
 
 void MilitaryListPicker::OnActivate(Control* control, int32_t) {

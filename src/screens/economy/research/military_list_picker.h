@@ -5,10 +5,9 @@
 // technology's pop-up. Posts nothing. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/economy/research/tech_list_panels.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
 
 inline constexpr const char* kListPickerTags[] = {"LIST2", "OKBUT"};
 

@@ -8,6 +8,7 @@
 #include "screens/docked_panels.h"
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/common/research_queue.h"
+#include "screens/economy/research/research_note.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/military/units/unit_progress_row_b.h"
 #include "screens/screen_set.h"
@@ -22,6 +23,7 @@
 #include "ui/panel_vocabulary.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/scroller.h"
 #include "ui/string_control.h"
 #include "world/local_player.h"
@@ -30,9 +32,6 @@
 
 namespace {
 
-constexpr uint8_t kNoteAlpha = 140;
-constexpr uint32_t kNoteTextColour = 0xFF007D00u;
-constexpr uint32_t kNoteDrawFlag = 0x200000;
 // A style that closes the deeper docked panels: a group button, not a plain
 // push button.
 constexpr uint32_t kStyleGroup = 0x10;
@@ -79,12 +78,7 @@ void OpenResearchList(ListBoxControl* list) {
 void ResearchFundingPanel::BindControls() {
   DockInBotbar2(*this);
   list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
-  if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
-    note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
-    note->fills[1] = note->fills[0];
-    note->textColour = kNoteTextColour;
-    note->flags |= kNoteDrawFlag;
-  }
+  StyleResearchNote(*this);
 }
 
 void ResearchFundingPanel::OnOpen() { OpenResearchList(list); }
@@ -124,9 +118,7 @@ void ResearchFundingPanel::OnCommand(Control* control, int32_t) {
   } else if (Is(control, "TARGETRDBUT")) {
     s.techList.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "RETURNBUT")) {
-    s.militaryScreen.AttachForm(nullptr);
-    s.militaryScreen.OnOpen();
-    s.militaryScreen.Refresh();
+    ReopenScreen(s.militaryScreen);
   } else if (Is(control, "QUEUE")) {
     s.techDetail.Show(kKeepScreenId, nullptr);
   } else if (Is(control, "RDMISSILE")) {

@@ -6,10 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct PlayerRecord;
 
 inline constexpr const char* kResearchFundingTags[] = {
     "CURRENT", "MAX",       "EFF",    "SPENDAMNT", "LIST1",    "LOCK", "GRIDTECH", "TECHTREE",

@@ -13,6 +13,7 @@
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/common/research_queue.h"
 #include "screens/common/facilities/site_figures.h"
+#include "screens/economy/research/research_note.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_selection.h"
@@ -47,9 +48,6 @@ namespace {
 
 constexpr float kDaysInYear = 365.0f;
 constexpr uint32_t kLockResearch = 0x200000;
-constexpr uint8_t kNoteAlpha = 140;
-constexpr uint32_t kNoteTextColour = 0xFF007D00;
-constexpr uint32_t kNoteDrawFlag = 0x200000;
 // The sites from which each further one makes the upkeep of a base dearer.
 constexpr float kSitesBeforeSurcharge = 18.0f;
 
@@ -101,12 +99,7 @@ int32_t TechRank(const World& world, int32_t player) {
 void ResearchScreen::BindControls() {
   centres = MakeListBox("CENTRELIST", 0, currentForm, kListIndicators, this);
   projects = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
-  if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
-    note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
-    note->fills[1] = note->fills[0];
-    note->textColour = kNoteTextColour;
-    note->flags |= kNoteDrawFlag;
-  }
+  StyleResearchNote(*this);
 }
 
 Screen* ResearchScreen::DockedPage() const {

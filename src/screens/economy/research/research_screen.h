@@ -5,13 +5,8 @@
 // research pages. BUILDRD starts placing a new centre. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct PlayerRecord;
-struct UnitClassRecord;
-struct UnitRecord;
-struct World;
 
 inline constexpr const char* kResearchScreenTags[] = {
     "CENTRELIST", "LIST1",   "PARPTSS1", "PARM3",   "PARSS1",  "GRIDTECH",    "ANNDAYTEXT1", "SPENDAMNT2",

@@ -17,6 +17,7 @@
 #include "records/order_words.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
+#include "screens/common/posted_command_rows.h"
 #include "screens/economy/research/research_budget_panel.h"
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/common/research_queue.h"
@@ -31,6 +32,7 @@
 #include "sim/message_ids.h"
 #include "sim/status_queue.h"
 #include "support/global_guard.h"
+#include "support/world_map_guard.h"
 #include "ui/control_test_support.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -52,15 +54,8 @@ constexpr int kClasses = 10;
 
 using TestForm = controltest::PanelForm;
 
-struct Posted {
-  uint32_t id, a28, a32, a36;
-  bool operator==(const Posted&) const = default;
-};
-std::vector<Posted> Log() {
-  std::vector<Posted> out;
-  for (const GameCommand& c : g_commandLog.Entries()) out.push_back({c.id, c.arg28, c.arg32, c.arg36});
-  return out;
-}
+using paneltest::Log;
+using paneltest::Posted;
 float Real(uint32_t bits) { return std::bit_cast<float>(bits); }
 
 // Eight technologies of category 1 at level 0 and ten classes, none known;
@@ -107,10 +102,9 @@ class ResearchTest : public ::testing::Test {
 
   std::vector<std::unique_ptr<ProjectEntry>> projects_;
   GlobalGuard<std::vector<TechRecord>> techs_{g_world.techs};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
+  WorldMapGuard map_;
   GlobalGuard<std::vector<PlayerTechState>> techRows_{g_world.techRows};
   GlobalGuard<std::vector<uint8_t>> designRows_{g_world.designRows};
-  GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};

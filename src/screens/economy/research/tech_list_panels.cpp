@@ -8,6 +8,7 @@
 #include "records/player_record.h"
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/research/research_funding_panel.h"
+#include "screens/economy/research/tech_category_lists.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
@@ -225,16 +226,23 @@ void TechDetailPanel::BindControls() {
 
 void TechDetailPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
-void TechDetailPanel::Refresh() {
-  NameCategoryButtons(currentForm, false);
-  FillTechList(list, CheckedTechCategory(currentForm), true);
+void ShowTechCategory(Control* form, ListBoxControl* list, bool detail) {
+  NameCategoryButtons(form, !detail);
+  FillTechList(list, CheckedTechCategory(form), detail);
 }
 
+bool PressTechCategory(Screen& list, Control* otherForm, int32_t controlId) {
+  if (controlId < kFirstTechCategoryButton || controlId >= kFirstTechCategoryButton + kTechCategoryButtons) return false;
+  SelectWithId(otherForm, controlId);
+  list.Refresh();
+  return true;
+}
+
+void TechDetailPanel::Refresh() { ShowTechCategory(currentForm, list, true); }
+
 void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
-  if (controlId >= kFirstTechCategoryButton && controlId < kFirstTechCategoryButton + kTechCategoryButtons) {
-    SelectWithId(g_screens.militaryListPicker.currentForm, controlId);
-    Refresh();
-  } else if (Is(control, "ADD")) {
+  if (PressTechCategory(*this, g_screens.militaryListPicker.currentForm, controlId)) return;
+  if (Is(control, "ADD")) {
     BeginSelectedResearch(list, kProjectTechnology);
     Refresh();
     g_screens.botBar3.Refresh();

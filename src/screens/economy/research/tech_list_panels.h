@@ -7,11 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/military/production/build_lists.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct World;
 
 inline constexpr const char* kTechListTags[] = {"LIST5", "STATPARENT", "LANDBUT", "AIRBUT", "SEABUT"};
 inline constexpr int32_t kTechListIds[] = {720, 721, 722, 730, 731, 732};

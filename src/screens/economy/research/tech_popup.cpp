@@ -12,6 +12,7 @@
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/common/research_queue.h"
 #include "screens/common/units/build_item_row.h"
+#include "screens/economy/research/research_note.h"
 #include "screens/military/production/unit_build_popup.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"
@@ -48,9 +49,6 @@ constexpr size_t kEffectLineLimit = 63;
 constexpr float kLeastRate = 0.01f;
 constexpr uint32_t kTradable = 0x1, kDesignPrerequisite = 0x4, kFacilityPrerequisite = 0x10;
 constexpr int32_t kCategoryButton = 10;
-constexpr uint8_t kNoteAlpha = 140;
-constexpr uint32_t kNoteTextColour = 0xFF007D00;
-constexpr uint32_t kNoteDrawFlag = 0x200000;
 constexpr uint8_t kDesignHeld = 0x01;
 
 int32_t TechCount(const World& w) {
@@ -303,12 +301,7 @@ void TechProgressPanel::Refresh() {
 void TechPopup::BindControls() {
   description = MakeTextBox("DESCRIPTION", 0, currentForm);
   tree = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
-  if (auto* note = dynamic_cast<StringControl*>(Tag(*this, "GRIDTECH"))) {
-    note->fills[0] = (note->fills[0] & 0x00FFFFFFu) | (static_cast<uint32_t>(kNoteAlpha) << 24);
-    note->fills[1] = note->fills[0];
-    note->textColour = kNoteTextColour;
-    note->flags |= kNoteDrawFlag;
-  }
+  StyleResearchNote(*this);
 }
 
 void TechPopup::OnOpen() {

@@ -9,13 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
-class ListBoxControl;
-class TextBoxControl;
 struct TechRecord;
-struct UnitClassRecord;
-struct World;
 
 inline constexpr const char* kTechPopupTags[] = {
     "DESCRIPTION", "PAR1",   "CLASSPAR", "LIST1",   "GRIDTECH", "TECHPIC",  "UNITPIC", "UNITPICT",

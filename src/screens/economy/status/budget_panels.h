@@ -6,11 +6,9 @@
 #include <array>
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 #include "world/day_ledger.h"
-
-class Control;
-struct PlayerRecord;
 
 inline constexpr const char* kBudgetSummaryTags[] = {"CONSTRUCT", "UNITCOST", "PRODCOST", "PAYCOST", "BONDTOT",
                                                      "LOANTOT",   "CREDRATING", "DETREPBUT", "DETREPBUT2",

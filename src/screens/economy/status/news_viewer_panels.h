@@ -7,11 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class TextBoxControl;
-struct World;
 
 inline constexpr const char* kNewsViewerTags[] = {"LIST1", "LEVEL", "HEADLINE", "NEWSDATE", "HIDEH",
                                                   "SHOWPIC", "CENTER", "LVLDESC"};

@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
 struct PlayerPolicyBlock;
-struct PlayerRecord;
-struct World;
 
 inline constexpr const char* kRegionPageTags[] = {"REGGOVT", "REGIONNAME", "REGGDP", "INFLRATE", "TAXRATE",
                                                   "UNEMPRATE", "REGINTRATE", "WMINTRATE", "WMSUBRATE",

@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "platform/window.h"
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
-class Control;
-class ListBoxControl;
 struct Renderer;
-struct World;
 
 inline constexpr const char* kStatusGraphTags[] = {"GRAPH"};
 inline constexpr const char* kGraphPopupTags[] = {"LIST1", "GRAPH", "GRAPHNAME", "PREGRAPH", "NEXGRAPH"};

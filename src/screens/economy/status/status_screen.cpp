@@ -4,6 +4,7 @@
 #include "net/command_network.h"
 #include "platform/fpenv.h"
 #include "records/player_record.h"
+#include "screens/common/player_message_walk.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/main/bars/command_bars.h"
@@ -16,6 +17,7 @@
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/scroller.h"
 #include "world/world.h"
 
@@ -48,18 +50,13 @@ std::string StatusDateText(int32_t dayNumber) {
 
 std::vector<NewsRow> CollectNewsRows(World& world, int32_t player) {
   std::vector<NewsRow> rows;
-  if (player < 0 || player >= kMaxPlayers) return rows;
-  WorldLockGuard hold(world, kLockMail);
-  ListNode& head = world.messageLists[player];
-  for (ListNode* node = head.next(); node && node != &head; node = node->next()) {
-    const auto* message = static_cast<const PlayerMessage*>(node);
-    if (!(message->flags & kMessageNews)) continue;
-    const GameDate date = DateOf(static_cast<int32_t>(message->day));
+  ForEachPlayerMessage(world, player, kMessageNews, [&rows](const PlayerMessage& message) {
+    const GameDate date = DateOf(static_cast<int32_t>(message.day));
     char text[256];
     plat::FormatText(text, sizeof text, "%s %d %s", ShortMonth(date.month), date.day,
-                     message->texts[0] ? message->texts[0] : "");
-    rows.push_back({text, message->serial, message->priority >= kUrgentNewsImportance});
-  }
+                     message.texts[0] ? message.texts[0] : "");
+    rows.push_back({text, message.serial, message.priority >= kUrgentNewsImportance});
+  });
   return rows;
 }
 
@@ -70,9 +67,7 @@ int32_t StatusScreen::AttachForm(Control*) {
 
 void StatusScreen::OnOpen() {
   RegionSummarySidePanel& side = g_screens.statusSidePanel;
-  side.AttachForm(nullptr);
-  side.OnOpen();
-  side.Refresh();
+  ReopenScreen(side);
   newsViewer.lastDrawn = 0;
   if (newsList) {
     ListClear(newsList, 1);

@@ -7,14 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/economy/status/budget_panels.h"
 #include "screens/economy/status/news_viewer_panels.h"
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/economy/status/status_graph_panels.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct World;
 
 inline constexpr const char* kStatusScreenTags[] = {"NEWSLIST", "GRAPHS", "STATS", "SCENARIO", "SCORECARD",
                                                     "MPPING"};

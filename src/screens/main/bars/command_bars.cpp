@@ -44,6 +44,15 @@ void HangOverMap(Control* form) {
   form->flags |= kCtlAlwaysRedraw;
 }
 
+// A floating bar's form hangs over the map and its height is kept; none
+// without a form.
+Control* HangBarForm(Control* form, int32_t& height) {
+  if (!form) return nullptr;
+  height = Height(form);
+  HangOverMap(form);
+  return form;
+}
+
 bool TurnByTurn() { return g_world.gameState.speedLockMode != 0; }
 bool TurnRunning() { return g_world.gameState.speedChangeAllowed != 0; }
 
@@ -98,10 +107,8 @@ void CmdBar2::Refresh() {
 }
 
 void CmdBar2::BindControls() {
-  Control* f = form;
+  Control* f = HangBarForm(form, formHeight);
   if (!f) return;
-  formHeight = Height(f);
-  HangOverMap(f);
   speeds = FormFindControlByTag(f, "TCSPEED");
   endTurn = FormFindControlByTag(f, "ETREADY");
 }
@@ -161,10 +168,8 @@ void CmdBar3::OnOpen() {
 void CmdBar3::Refresh() { UpdatePopupButton(*this); }
 
 void CmdBar3::BindControls() {
-  Control* f = form;
+  Control* f = HangBarForm(form, formHeight);
   if (!f) return;
-  formHeight = Height(f);
-  HangOverMap(f);
   mailFlag = FormFindControlByTag(f, "EMAILFLAG");
   mid = FormFindControlByTag(f, "MID");
   if (auto* strip = dynamic_cast<BitmapControl*>(mailFlag)) strip->frameCount = 2, strip->frameDelay = kMailFlagDelay;

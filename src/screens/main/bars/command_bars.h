@@ -5,9 +5,8 @@
 // when it opens: docked in the bottom bar or laid out full size.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
 
 // The main-panel buttons; the id is the button of the open panel.
 class CmdBar : public Screen {

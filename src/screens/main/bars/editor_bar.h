@@ -4,9 +4,8 @@
 #include <array>
 #include <string>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
 
 // The tags of the bar's six readout fields, in the order of the readouts.
 inline constexpr const char* kEditorBarFieldTags[6] = {"POPULATION", "SIZE", "GDP", "COUNTRY", "DATE", "TREASURY"};

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "screens/common/owned_test_form.h"
 #include "screens/main/map/map_view.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
@@ -16,14 +17,14 @@ TEST(FilterBarTest, ButtonsSetTheValueIndexAndOnlyTheirOwnSwitch) {
   const GlobalGuard<UiOptions> options(g_uiOptions);
   const GlobalGuard<int32_t> valueIndex(g_mapView.valueIndex), redraw(g_mapView.redrawPending);
   FilterBar bar;
-  auto* form = new Control(controltest::Init("FILTER1", &bar, 0, 0, 224, 375));
+  const OwnedTestForm owned(bar, new Control(controltest::Init("FILTER1", &bar, 0, 0, 224, 375)));
+  Control* form = owned.root;
   Control* none = ControlAddChild(form, new Control(controltest::Init("NONE", &bar, 0, 0, 40, 20, 0x11)));
   for (int32_t id : kFilterBarIds) {
     ControlInit init = controltest::Init("C", &bar, 0, 0, 40, 20, id <= kFilterLastValueId ? 0x11 : 0x1);
     init.id = id;
     ControlAddChild(form, new Control(init));
   }
-  bar.currentForm = form;
   auto byId = [&](int32_t n) { return FormFindControlById(form, n); };
 
   // Each row starts from the overlay on at index 5 with control 15 shown,
@@ -63,8 +64,6 @@ TEST(FilterBarTest, ButtonsSetTheValueIndexAndOnlyTheirOwnSwitch) {
     EXPECT_EQ(byId(kFilterUnitsId)->Selected(), r.wantUnits != 0) << r.id;
   }
 
-  bar.currentForm = nullptr;
-  delete form;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "world/text/ui_options.h"
@@ -154,9 +155,7 @@ void MinimapBar::OnCommand(Control* control, int32_t) {
   if (!control || !ControlTagMatches(control->tag, "FILTER")) return;
   filterShown = control->Selected() ? 1 : 0;
   Screen& side = filterShown ? static_cast<Screen&>(g_screens.filterBar) : g_screens.hexInfoPopup;
-  side.AttachForm(nullptr);
-  side.OnOpen();
-  side.Refresh();
+  ReopenScreen(side);
 }
 
 void MinimapBar::OnControlChange(Control* control, int32_t) {

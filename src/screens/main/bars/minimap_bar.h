@@ -5,9 +5,8 @@
 // floats in a corner of the map pane.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class MapView;
 
 inline constexpr const char* kMinimapBarTags[] = {"MINIMAPBOX", "MINIMAPRECT", "MAPZOOMSLDR", "MAPSKEWSLDR",
                                                   "BACKGROUND", "BORDER1",     "MAPTITLE",    "MAPBUT",

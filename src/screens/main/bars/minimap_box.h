@@ -3,7 +3,7 @@
 // place the side bar gives it, with its view box over the part of the map
 // that the map pane shows. The minimap is the minimap pane's form control
 // and the view box the drag pane's, a child of it.
-class MapView;
+#include "screens/common/screen_types_fwd.h"
 
 // After a map is loaded: the minimap takes the map's proportions within its
 // first rectangle, centred; then its pixels per hex and the view box size.

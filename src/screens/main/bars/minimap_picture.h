@@ -9,10 +9,7 @@
 #include <vector>
 
 #include "platform/window.h"
-
-class MapView;
-class Control;
-class Texture;
+#include "screens/common/screen_types_fwd.h"
 
 // A picture of width x height A8R8G8B8 words, rows top to bottom.
 struct PixelBlock {

@@ -6,10 +6,8 @@
 // panel's tabs.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-struct ScreenSet;
 
 inline constexpr const char* kSideBar1Tags[] = {"TOP", "BOTTOM", "FULL"};
 

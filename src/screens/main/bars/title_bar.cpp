@@ -17,6 +17,7 @@
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/string_control.h"
 #include "world/game_speed.h"
 #include "world/player_names.h"
@@ -257,9 +258,7 @@ void RefreshTitleBar(int32_t flag) {
   ScreenManager& ui = g_ui;
   TitleBar& bar = g_screens.titleBar;
   if (ui.pendingTitleBarId < kKeepScreenId) bar.id = ui.pendingTitleBarId;
-  bar.AttachForm(nullptr);
-  bar.OnOpen();
-  bar.Refresh();
+  ReopenScreen(bar);
   ui.titleBarState[0] = 0;
   ui.titleBarState[1] = 0;
   ApplySideScreensLayout(g_mapView);

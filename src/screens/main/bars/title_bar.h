@@ -6,12 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-struct GameState;
-struct PlayerRecord;
-struct World;
 
 // The figures one refresh shows, each with the value it is compared with
 // for its trend arrow.

@@ -108,22 +108,20 @@ class TitleBarTest : public ::testing::Test {
   }
 };
 
-TEST_F(TitleBarTest, AZeroFlagDoesNothing) {
-  g_ui.pendingTitleBarId = 5;
-  RefreshTitleBar(0);
-  EXPECT_EQ(g_screens.titleBar.id, 3);
-  EXPECT_EQ(g_ui.titleBarState[0], 11);
-  EXPECT_EQ(g_ui.titleBarState[1], 12);
-  EXPECT_EQ(g_mapView.layoutPending, 1);
-}
-
-TEST_F(TitleBarTest, APendingIdBecomesTheBarsAndTheStateIsReset) {
-  g_ui.pendingTitleBarId = 5;
-  RefreshTitleBar(1);
-  EXPECT_EQ(g_screens.titleBar.id, 5);
-  EXPECT_EQ(g_ui.titleBarState[0], 0);
-  EXPECT_EQ(g_ui.titleBarState[1], 0);
-  EXPECT_EQ(g_mapView.layoutPending, 0);  // the side screens were laid out again
+// A pending id becomes the bar's and resets its state only with the flag;
+// the side screens are laid out again then.
+TEST_F(TitleBarTest, APendingIdIsTakenOnlyWithTheFlag) {
+  const struct {
+    int32_t flag, id, state0, state1, layoutPending;
+  } rows[] = {{0, 3, 11, 12, 1}, {1, 5, 0, 0, 0}};
+  for (const auto& r : rows) {
+    SetUp();
+    g_ui.pendingTitleBarId = 5;
+    RefreshTitleBar(r.flag);
+    EXPECT_EQ(std::tuple(g_screens.titleBar.id, g_ui.titleBarState[0], g_ui.titleBarState[1], g_mapView.layoutPending),
+              std::tuple(r.id, r.state0, r.state1, r.layoutPending))
+        << r.flag;
+  }
 }
 
 TEST_F(TitleBarTest, WithoutAPendingIdTheBarKeepsItsOwn) {

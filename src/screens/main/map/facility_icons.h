@@ -6,11 +6,7 @@
 #include <cstdint>
 
 #include "platform/window.h"
-
-class MapView;
-class Texture;
-struct World;
-struct HexCell;
+#include "screens/common/screen_types_fwd.h"
 
 // One connection piece: its cell in the marker sheet and its colour.
 struct ConnectionPiece {

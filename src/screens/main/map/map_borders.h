@@ -3,12 +3,10 @@
 // per-hex border choice.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/map/map_borders_table.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
-
-struct World;
-struct UiOptions;
 
 // The neighbour of a hex in direction d (0 to 5, the border mask's bits).
 // False when it lies off the map: above the top row, below the bottom row,

@@ -7,10 +7,9 @@
 
 #include "platform/status.h"
 #include "platform/window.h"
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
-
-class Texture;
 
 // Magnification caps: the zoom below which a sprite stops growing.
 inline constexpr float kMapCapTiles = 0.3f;     // terrain, markers, borders, imagery

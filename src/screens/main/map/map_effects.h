@@ -6,8 +6,7 @@
 #include <cstdint>
 
 #include "app/list_node.h"
-
-class MapView;
+#include "screens/common/screen_types_fwd.h"
 
 class MapEffect : public ListNode {
  public:

@@ -5,6 +5,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "world/text/ui_options.h"
 
 namespace {
@@ -96,9 +97,7 @@ void SetMapZoomLimits(MapView& view, bool fullZoom) {
   // The zoom slider shows the new range of the interface's view.
   if (&view != g_ui.mapView) return;
   MinimapBar& bar = g_screens.minimapBar;
-  bar.AttachForm(nullptr);
-  bar.OnOpen();
-  bar.Refresh();
+  ReopenScreen(bar);
 }
 
 void ComputeMapScrollLimits(MapView& view) {

@@ -3,9 +3,8 @@
 // limits, clamping the pan and centring on a hex.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "sim/game_command.h"  // PackHex
-
-class MapView;
 
 // A hex passed in one word: column in the low 16 bits, row in the high 16,
 // both signed. Hex (0, 0) doubles as no hex.

@@ -29,10 +29,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/map/map_imagery_tiles.h"
-
-class MapView;
-class Texture;
 
 // Tile textures kept at once (a 16 x 16 picture's worth): a map larger than
 // that lends the textures of tiles out of view to those coming into view.

@@ -7,9 +7,7 @@
 
 #include "platform/graphics_device.h"
 #include "platform/status.h"
-
-class MapView;
-class Texture;
+#include "screens/common/screen_types_fwd.h"
 
 inline constexpr int32_t kImageryTileGrid = 16;   // tiles each way at most
 inline constexpr int32_t kImageryTileStep = 252;  // picture pixels between tiles

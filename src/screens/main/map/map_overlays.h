@@ -5,11 +5,8 @@
 // those colours as hex markers.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/map/map_geometry.h"
-
-class MapView;
-struct World;
-struct UiOptions;
 
 // Spotting is in force (the game's fog rule).
 bool SpottingInForce(const World& world);

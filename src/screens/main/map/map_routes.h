@@ -7,10 +7,9 @@
 #include <cstdint>
 
 #include "app/gfx/sprite_batch.h"
+#include "screens/common/screen_types_fwd.h"
 
-class MapView;
 struct PathRequest;
-struct UnitRecord;
 
 // Interface modes the route layer reads; the screens that own them set
 // them (all off until then).

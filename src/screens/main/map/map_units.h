@@ -5,14 +5,7 @@
 #include <cstdint>
 
 #include "platform/window.h"
-
-class MapView;
-class Texture;
-struct World;
-struct HexCell;
-struct HexUnitStack;
-struct UnitRecord;
-struct UnitClassRecord;
+#include "screens/common/screen_types_fwd.h"
 
 // A unit of another player is hidden while the fog and the per-unit sight
 // rules hold, unless the local side (the local player and those sharing its

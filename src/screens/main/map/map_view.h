@@ -4,12 +4,11 @@
 // operations below.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/map_input/map_pane_input.h"
 #include "ui/screen.h"
 
-class Control;
 class MapEffect;
-struct World;
 
 class MapView {
  public:

@@ -4,11 +4,7 @@
 // to yellow with the unit's readiness.
 #include <cstdint>
 
-class MapView;
-struct World;
-struct HexUnitStack;
-struct UnitRecord;
-struct UnitClassRecord;
+#include "screens/common/screen_types_fwd.h"
 
 // How ready the unit is to fight, 0 to 1: its state (disruption, morale,
 // efficiency), cut down when its ammunition or fuel is below a fifth of a

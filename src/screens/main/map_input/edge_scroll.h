@@ -4,7 +4,7 @@
 // being drawn keeps its anchor on the same map point as the map moves.
 #include <cstdint>
 
-struct ScreenManager;
+#include "screens/common/screen_types_fwd.h"
 
 // One frame of edge scrolling for the pointer at (x, y) in screen pixels.
 // Nothing in the front end, while the map was dragged this frame, while the

@@ -3,7 +3,7 @@
 // each step links a hex to its neighbour in both directions. Window thread.
 #include <cstdint>
 
-struct ScreenSet;
+#include "screens/common/screen_types_fwd.h"
 
 inline constexpr int kRoutePairs = 7;
 

@@ -5,10 +5,7 @@
 #include <cstdint>
 
 #include "records/hex_cell.h"
-
-struct ScreenSet;
-struct UnitRecord;
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 // ScreenSet::mapClickMode values.
 enum MapClickMode : int32_t {

@@ -5,10 +5,8 @@
 // controls hand them every mouse message. Window thread only.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class MapView;
-struct ScreenSet;
 
 // The map control's screen.
 class MapPane : public Screen {

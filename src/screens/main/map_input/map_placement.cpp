@@ -30,6 +30,13 @@ HexCell* CurrentCell(World& w) {
   return HexCellAt(w, MapShape(w), MakeHexPos(hex.x, hex.y));
 }
 
+// The class being placed and the selected hex's cell; either may be missing.
+struct ClassOnCell {
+  const UnitClassRecord* cls;
+  HexCell* cell;
+};
+ClassOnCell PlacementTarget(World& w) { return {ClassRecordAt(w, g_mapPlacement.classIndex), CurrentCell(w)}; }
+
 uint32_t CurrentHex(const World& w) { return MakeHexPos(w.gameState.currentHex.x, w.gameState.currentHex.y); }
 
 void StartRoute(const World& w, int32_t classIndex) {
@@ -63,8 +70,7 @@ float IndustryPlacementFill(const World& world, const HexCell& cell, int32_t cla
 void PlaceFacilityAtHex(ScreenSet& screens, float fill) {
   World& w = g_world;
   const int32_t classIndex = g_mapPlacement.classIndex;
-  const UnitClassRecord* cls = ClassRecordAt(w, classIndex);
-  HexCell* cell = CurrentCell(w);
+  const auto [cls, cell] = PlacementTarget(w);
   if (!cls || !cell) return;
   if (cls->flags & kClassRoad) {
     if (g_mapPlacement.routeStarted) {
@@ -96,8 +102,7 @@ void PlaceFacilityAtHex(ScreenSet& screens, float fill) {
 void PlaceAtClickedHex(ScreenSet& screens) {
   World& w = g_world;
   const int32_t classIndex = g_mapPlacement.classIndex;
-  const UnitClassRecord* cls = ClassRecordAt(w, classIndex);
-  HexCell* cell = CurrentCell(w);
+  const auto [cls, cell] = PlacementTarget(w);
   if (!cls || !cell) return;
   if (cls->flags & kClassRoad) {
     // A route's hexes are checked step by step by the link commands.

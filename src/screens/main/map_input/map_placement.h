@@ -5,9 +5,7 @@
 // route. Window thread only.
 #include <cstdint>
 
-struct HexCell;
-struct ScreenSet;
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 // The facility build pop-up, where one exists; null opens nothing.
 extern void (*g_openBuildPopup)(ScreenSet& screens);

@@ -189,3 +189,16 @@ void InstallMapSelectionLinks() {
   g_mailUi.goToUnit = GoToUnit;
   g_mailUi.applyOrderAtHex = OrderUnitsAtMessageHex;
 }
+
+bool UndoMapState(ScreenSet& screens) {
+  if (MapPopupsOpen(screens)) {
+    CloseMapPopups(screens);
+  } else if (g_mapPlacement.active) {
+    CancelMapPlacement(screens);
+  } else if (HasMapSelection(screens)) {
+    ClearMapSelection(screens);
+  } else {
+    return false;
+  }
+  return true;
+}

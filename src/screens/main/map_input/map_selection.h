@@ -4,8 +4,7 @@
 // the docked panels after a change. Window thread.
 #include <cstdint>
 
-struct ScreenSet;
-struct UnitRecord;
+#include "screens/common/screen_types_fwd.h"
 
 // Placement mode: a click on a hex places a facility of the class.
 struct MapPlacement {
@@ -33,6 +32,9 @@ bool HasMapSelection(ScreenSet& screens);
 // selection's orders shown it closes the map pop-ups instead, which does
 // all that as well.
 void ClearMapSelection(ScreenSet& screens);
+// Undoes the first that applies (Escape's first steps): the map's pop-ups
+// close, placement ends, the selection empties. False when none applied.
+bool UndoMapState(ScreenSet& screens);
 // The selection becomes the local player's unit group (0 to 9), added to
 // it with add, else replacing it.
 void StoreUnitGroup(ScreenSet& screens, int32_t group, int32_t add);

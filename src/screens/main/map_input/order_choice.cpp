@@ -5,6 +5,7 @@
 #include "records/player_relations.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/shown_facility.h"
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/popups/map_popups.h"
@@ -61,15 +62,6 @@ HexCell* CellAt(World& world, uint32_t packed) {
 uint32_t SelectedHex(const World& world) {
   const HexPosition& h = world.gameState.currentHex;
   return PackHex(h.x, h.y);
-}
-
-// The hex's facility a target row may name: live, on the local player's
-// hex or not hidden.
-UnitRecord* TargetFacility(World& world, const HexCell& cell) {
-  UnitRecord* f = cell.stack ? cell.stack->lead : nullptr;
-  if (!f || (f->unitFlags & kUnitGone) || f->classIndex == 0) return nullptr;
-  if (CellOwner(cell.word) != world.gameState.localPlayer && (f->unitFlags & kUnitProvisional)) return nullptr;
-  return f;
 }
 
 struct HexCount {
@@ -156,7 +148,7 @@ void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId) {
     } else if (const OrderTypeRecord* d = Definition(orderId); d && (d->orderFlags & kOrderLoadInto)) {
       if (EnemyOnly(*d)) {
         HexCell* cell = CellAt(world, clicked);
-        const bool facility = FacilityTarget(*d) && cell && TargetFacility(world, *cell);
+        const bool facility = FacilityTarget(*d) && cell && ShownFacility(world, *cell);
         if (facility && n.enemies > 1) {
           OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
           return;
@@ -205,7 +197,7 @@ void PickTarget(World& world, ListHolder& targets, ListBoxControl* list, int32_t
   CollectTargets(world, targets, orderId);
   const OrderTypeRecord* d = Definition(orderId);
   HexCell* cell = CellAt(world, SelectedHex(world));
-  UnitRecord* facility = cell ? TargetFacility(world, *cell) : nullptr;
+  UnitRecord* facility = cell ? ShownFacility(world, *cell) : nullptr;
   const UnitClassRecord* cls = facility ? UnitClassOf(world, *facility) : nullptr;
   if (list && d && cls && (FacilityTarget(*d) || SettlementTarget(*d))) {
     const char* text = (cls->flags & kClassSettlementPopulation) ? "Target Settlement"

@@ -5,12 +5,8 @@
 // Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "world/list_holder.h"
-
-class ListBoxControl;
-struct ScreenSet;
-struct UnitRecord;
-struct World;
 
 // The order of a right click with the default order (bunitorderdef).
 inline constexpr int32_t kDefaultOrderChoice = -1;
@@ -19,7 +15,6 @@ inline constexpr int32_t kOrderCancelAll = 250;
 inline constexpr int32_t kOrderOpenOrdersPanel = 251;
 inline constexpr int32_t kOrderAttackUnit = 9;
 inline constexpr int32_t kOrderAttackHex = 11;
-
 
 // Gives one unit its order (the units' order issue, unless a test records
 // the calls instead).

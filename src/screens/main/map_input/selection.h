@@ -6,11 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "world/list_holder.h"
-
-struct ScreenSet;
-struct UnitRecord;
-struct World;
 
 // Flags of the selection; CloseMapPopups clears all four.
 struct SelectionState {

@@ -6,9 +6,8 @@
 // the second level. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
 
 inline constexpr const char* kBasePanelTags[] = {"BASETYPE", "BASENAME",    "QUEUE",   "CAPACITY", "NOTE",
                                                  "CONDITION", "BASEDETAILS", "NAMEBUT", "PRODLIST"};

@@ -4,10 +4,8 @@
 // the map. Docks at the second level. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct World;
 
 // A row's id is its class plus this.
 inline constexpr int32_t kBuildRowBase = 1000;

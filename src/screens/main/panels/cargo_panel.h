@@ -7,10 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
 
 inline constexpr const char* kCargoPanelTags[] = {"CARGOLIST", "CARGOSLDR", "LIMIT",    "LOAD",     "CARGOHIDE",
                                                   "NOLOADHIDE", "NOLOAD",   "UNLOADALL", "LAUNCH",  "UNLOAD",

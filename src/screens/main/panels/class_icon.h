@@ -6,10 +6,7 @@
 #include <cstdint>
 
 #include "platform/window.h"
-
-class Control;
-struct UnitClassRecord;
-struct UnitRecord;
+#include "screens/common/screen_types_fwd.h"
 
 // Where a frame of a picture sheet lies: three cells a row, wide cells
 // (164 x 80 in a 168 x 84 grid) or tall ones (100 x 100 in 168 x 102).

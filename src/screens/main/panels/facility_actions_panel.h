@@ -7,9 +7,8 @@
 // pop-ups share them. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
 
 // The controls an update shows or hides, in the order it hides them.
 inline constexpr const char* kFacilityActionTags[] = {

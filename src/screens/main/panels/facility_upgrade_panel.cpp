@@ -8,6 +8,7 @@
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "screens/common/figure_text.h"
+#include "screens/common/hex_cell_lookup.h"
 #include "screens/economy/product_period.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
@@ -28,12 +29,6 @@
 namespace {
 
 constexpr float kFullLevel = 250.0f;
-
-const HexCell* PointerCell(const World& world) {
-  const HexPosition& hex = world.gameState.viewHex;
-  if (hex.x == 0 && hex.y == 0) return nullptr;
-  return hex.cellIndex < world.cells.size() ? &world.cells[hex.cellIndex] : nullptr;
-}
 
 }  // namespace
 
@@ -59,7 +54,7 @@ void FacilityUpgradePanel::Refresh() {
   SetHidden(tagged("HIDEBOX2"), (flags & kClassRoad) != 0);
   SetHidden(tagged("SYNTH"), !(flags & kClassFullAvailability));
 
-  const HexCell* cell = PointerCell(world);
+  const HexCell* cell = CellAtPosition(world, world.gameState.viewHex);
   const BuildPreview p = PreviewBuild(world, classIndex, cell);
   SetPercentText(tagged("FACTSTR"), p.eff * 100.0f);
   SetAmountText(tagged("COST"), p.cost, 1, 0);

@@ -5,8 +5,7 @@
 #include <cstdint>
 
 #include "platform/window.h"
-
-class MapView;
+#include "screens/common/screen_types_fwd.h"
 
 // Draws the close-up into the panel's screen rectangle; nothing without a
 // selected hex. The device viewport is as it was afterwards.

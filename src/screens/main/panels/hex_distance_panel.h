@@ -5,12 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/popups/hex_column_panels.h"
 #include "ui/screen.h"
-
-class Control;
-struct HexPosition;
-struct World;
 
 // A hex of the game state as a packed position (x | y << 16).
 uint32_t PackedHexOf(const HexPosition& hex);

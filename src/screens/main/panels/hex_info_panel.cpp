@@ -10,6 +10,8 @@
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
+#include "screens/common/hex_cell_lookup.h"
+#include "screens/common/panel_tint.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/terrain_defence.h"
@@ -44,13 +46,6 @@ constexpr int32_t kFirstMovementRowId = 105;  // 105 to 108
 constexpr float kDefenceMax = 4.0f;
 constexpr int32_t kMovementMax = 14;
 constexpr int32_t kFortificationMax = 255;
-constexpr uint32_t kPanelAlpha = 0xC8000000u;
-
-const HexCell* SelectedCell(const World& world) {
-  const HexPosition& hex = world.gameState.currentHex;
-  if (hex.x == 0 && hex.y == 0) return nullptr;
-  return hex.cellIndex < world.cells.size() ? &world.cells[hex.cellIndex] : nullptr;
-}
 
 const UnitClassRecord* ClassOf(const World& world, int32_t index) {
   return index > 0 && static_cast<size_t>(index) < world.unitClasses.size() ? &world.unitClasses[static_cast<size_t>(index)]
@@ -60,8 +55,6 @@ const UnitClassRecord* ClassOf(const World& world, int32_t index) {
 // The unit stands down (bit 0 of its posture word): its class adds nothing.
 bool StandsDown(const UnitRecord& unit) { return (unit.orders[kPostureBits] & 1u) != 0; }
 bool HiddenFromOthers(const UnitRecord& unit) { return (unit.unitFlags & kUnitProvisional) != 0; }
-
-uint32_t PanelColour(uint32_t colour) { return (colour & 0x00FFFFFFu) | kPanelAlpha; }
 
 void SetPercentText(Control* c, float value) {
   char text[kNumberTextSize];
@@ -211,14 +204,14 @@ void HexInfoPanel::Refresh() {
     const float loyalty = leadStands ? lead->morale : world.players[loyal].efficiency;
     SliderSetMaxFloat(bar, 1.0f);
     SliderSetValueFloat(bar, loyalty);
-    bar->outlines[kLookNormal] = PanelColour(g_uiOptions.playercolor[loyal]);
+    bar->outlines[kLookNormal] = PanelTint(g_uiOptions.playercolor[loyal]);
     SetPercentText(bar, loyalty * 100.0f);
   }
   if (SlideBarControl* bar = AsSlideBar(tagged("CFORTSLDR"))) {
     const uint8_t fort = HexFortification(world, *cell);
     SliderSetMaxInt(bar, kFortificationMax);
     SliderSetValueInt(bar, fort);
-    bar->outlines[kLookNormal] = PanelColour(g_uiOptions.playercolor[owner]);
+    bar->outlines[kLookNormal] = PanelTint(g_uiOptions.playercolor[owner]);
     SetPercentText(bar, static_cast<float>(fort) / 2.5f);
   }
 }

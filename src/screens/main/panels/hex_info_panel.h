@@ -6,12 +6,9 @@
 // map filter and compare it with the target hex.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/panels/hex_distance_panel.h"
 #include "ui/screen.h"
-
-struct HexCell;
-struct UnitRecord;
-struct World;
 
 // The hex's lead unit as the panels and map pop-ups judge it, one rule each.
 // Present: it has a class and is not gone.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "screens/main/panels/hex_distance_panel.h"
+#include "screens/common/owned_test_form.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/common/name_hex_popup.h"
 #include "records/command_ids.h"
@@ -75,10 +76,10 @@ class HexPanelsTest : public ::testing::Test {
 
 TEST_F(HexPanelsTest, DistanceInHexesOrKilometres) {
   HexDistancePanel panel;
-  auto* form = new Control(controltest::Init("MAP1_ss5a", &panel, 0, 0, 220, 194));
+  const OwnedTestForm owned(panel, new Control(controltest::Init("MAP1_ss5a", &panel, 0, 0, 220, 194)));
+  Control* form = owned.root;
   Control* label = ControlAddChild(form, new Control(controltest::Init("DISTTEXT", &panel, 0, 0, 80, 16)));
   Control* text = ControlAddChild(form, new Control(controltest::Init("DISTANCE", &panel, 0, 0, 80, 16)));
-  panel.currentForm = form;
 
   // Rows worked out on the column-offset grid: between neighbouring
   // columns rows meet half a hex apart.
@@ -120,13 +121,12 @@ TEST_F(HexPanelsTest, DistanceInHexesOrKilometres) {
   panel.Refresh();
   EXPECT_EQ(text->text, "kept");
 
-  panel.currentForm = nullptr;
-  delete form;
 }
 
 TEST_F(HexPanelsTest, DefenceRowsAndSpecialProperties) {
   HexInfoPanel panel;
-  auto* form = new Control(controltest::Init("MAP1_ss5", &panel, 0, 0, 300, 194));
+  const OwnedTestForm owned(panel, new Control(controltest::Init("MAP1_ss5", &panel, 0, 0, 300, 194)));
+  Control* form = owned.root;
   Control* spec = ControlAddChild(form, new Control(controltest::Init("SPECPARENT", &panel, 0, 0, 100, 40)));
   Control* rows[2];
   for (int i = 0; i < 2; ++i) {
@@ -137,7 +137,6 @@ TEST_F(HexPanelsTest, DefenceRowsAndSpecialProperties) {
   ControlInit barInit = controltest::Init("DEF1", &panel, 0, 0, 100, 12);
   barInit.id = 101;
   auto* defence = static_cast<SlideBarControl*>(ControlAddChild(form, new SlideBarControl(barInit, {})));
-  panel.currentForm = form;
   Place(g_world.gameState.currentHex, 2, 2);
 
   // Columns: the first defence byte, the terrain's special flags; the first
@@ -171,16 +170,14 @@ TEST_F(HexPanelsTest, DefenceRowsAndSpecialProperties) {
     EXPECT_EQ(!rows[1]->Hidden(), r.wantRow4) << r.special;
   }
 
-  panel.currentForm = nullptr;
-  delete form;
 }
 
 TEST_F(HexPanelsTest, FortificationIsTheCoverOfTheHexsReadyFacility) {
   HexInfoPanel panel;
-  auto* form = new Control(controltest::Init("MAP1_ss5", &panel, 0, 0, 300, 194));
+  const OwnedTestForm owned(panel, new Control(controltest::Init("MAP1_ss5", &panel, 0, 0, 300, 194)));
+  Control* form = owned.root;
   auto* bar = static_cast<SlideBarControl*>(
       ControlAddChild(form, new SlideBarControl(controltest::Init("CFORTSLDR", &panel, 0, 0, 100, 12), {})));
-  panel.currentForm = form;
   const GlobalGuard<std::vector<UnitClassRecord>> classes(g_world.unitClasses);
   g_world.unitClasses.assign(3, UnitClassRecord{});
   g_world.unitClasses[2].defenceValues[3] = 50;  // the cover it gives
@@ -200,17 +197,15 @@ TEST_F(HexPanelsTest, FortificationIsTheCoverOfTheHexsReadyFacility) {
     EXPECT_EQ(std::tuple(SliderGetValueInt(bar), bar->text), std::tuple(r.want, std::string(r.wantText)));
   }
   g_world.cells[g_world.gameState.currentHex.cellIndex].stack = nullptr;
-  panel.currentForm = nullptr;
-  delete form;
 }
 
 TEST_F(HexPanelsTest, NamingAHexPostsANameOnlyForASelectedHexAndAText) {
   NameHexPopup popup;
-  auto* form = new Control(controltest::Init("POPUP_NAMEHX", &popup, 0, 0, 456, 116));
+  const OwnedTestForm owned(popup, new Control(controltest::Init("POPUP_NAMEHX", &popup, 0, 0, 456, 116)));
+  Control* form = owned.root;
   auto* field = static_cast<EditControl*>(
       ControlAddChild(form, new EditControl(controltest::Init("HEXNAME", &popup, 12, 34, 432, 26), {}, 47, 0)));
   Control* ok = ControlAddChild(form, new Control(controltest::Init("OKBUT", &popup, 12, 74, 112, 28)));
-  popup.currentForm = form;
   // Hex (7, 3) is the local region's, which may rename it; the command's
   // display pass renames it at once.
   GlobalGuard<uint8_t> number(g_world.players[1].number, 1);
@@ -235,9 +230,8 @@ TEST_F(HexPanelsTest, NamingAHexPostsANameOnlyForASelectedHexAndAText) {
       EXPECT_EQ(std::tuple(c.id, c.arg24, c.payload), std::tuple(kCmdNameHex, PackHex(r.x, r.y), r.wantPayload));
   }
   EndTextEdit(), g_commandLog.Clear();
-  g_world.cells[3 * 10 + 7].stack = nullptr, popup.currentForm = nullptr;
+  g_world.cells[3 * 10 + 7].stack = nullptr;
   std::free(label.text);
-  delete form;
 }
 
 }  // namespace

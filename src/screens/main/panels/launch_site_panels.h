@@ -7,10 +7,8 @@
 // Window thread; the figures are read under the simulation lock.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-struct World;
 
 inline constexpr int kSatelliteTypes = 3;
 // Control ids: the type's choice button, its satellites ready to launch and

@@ -4,9 +4,7 @@
 // and the column of side screens on wide screens. Window thread only.
 #include <cstdint>
 
-class MapView;
-class Screen;
-struct ScreenSet;
+#include "screens/common/screen_types_fwd.h"
 
 // Height of the title bar the map sits under unless it is see-through.
 inline constexpr int32_t kTitleBarHeight = 24;

@@ -5,11 +5,8 @@
 // mode and the map's overlays, and sees which are on.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class MapView;
-struct UiOptions;
 
 // The controls of both forms, by id.
 inline constexpr int32_t kFilterChoiceId = 1;        // the terrain value of the choice (index 0)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "screens/common/owned_test_form.h"
 #include "screens/main/map/map_view.h"
 #include "support/global_guard.h"
 #include "ui/control_test_support.h"
@@ -15,7 +16,8 @@ TEST(MapFilterPanelTest, ShowsAndChangesTheValueIndexAndTheSwitches) {
   const GlobalGuard<UiOptions> options(g_uiOptions);
   const GlobalGuard<int32_t> valueIndex(g_mapView.valueIndex), redraw(g_mapView.redrawPending);
   MapFilterPanel panel;
-  auto* form = new Control(controltest::Init("MAP1_FILTER", &panel, 0, 0, 800, 72));
+  const OwnedTestForm owned(panel, new Control(controltest::Init("MAP1_FILTER", &panel, 0, 0, 800, 72)));
+  Control* form = owned.root;
   Control* values = ControlAddChild(form, new Control(controltest::Init("VALUES", &panel, 0, 0, 400, 24)));
   Control* none = ControlAddChild(values, new Control(controltest::Init("NONE", &panel, 0, 0, 40, 20, 0x11)));
   for (int32_t id : kMapFilterIds) {
@@ -23,7 +25,6 @@ TEST(MapFilterPanelTest, ShowsAndChangesTheValueIndexAndTheSwitches) {
     init.id = id;
     ControlAddChild(id <= kFilterLastValueId ? values : form, new Control(init));
   }
-  panel.currentForm = form;
   auto id = [&](int32_t n) { return FormFindControlById(form, n); };
 
   // Refresh never deselects a value button; the rows start from none.
@@ -56,8 +57,6 @@ TEST(MapFilterPanelTest, ShowsAndChangesTheValueIndexAndTheSwitches) {
   EXPECT_EQ(g_uiOptions.terrainValueOverlay, 0);
   EXPECT_TRUE(!id(6)->Selected() && none->Selected() && id(kFilterValueGroupId)->Hidden());
 
-  panel.currentForm = nullptr;
-  delete form;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
+#include "screens/common/hex_cell_lookup.h"
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/command_bars.h"
@@ -21,6 +22,7 @@
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
+#include "ui/screen_reopen.h"
 #include "ui/string_control.h"
 #include "units/combat/fire_sight.h"
 #include "world/unit_class.h"
@@ -39,12 +41,6 @@ bool HexSelected() {
   return hex.x != 0 || hex.y != 0;
 }
 
-const HexCell* SelectedCell() {
-  const HexPosition& hex = g_world.gameState.currentHex;
-  if (!HexSelected() || hex.cellIndex >= g_world.cells.size()) return nullptr;
-  return &g_world.cells[hex.cellIndex];
-}
-
 void SetTextColour(Control* c, uint32_t colour) {
   if (c && (c->kind == kKindString || c->kind == kKindText)) static_cast<StringControl*>(c)->textColour = colour;
 }
@@ -59,11 +55,11 @@ int32_t PressTab(Control* form, const char* tag) {
 
 }  // namespace
 
-int32_t SelectedHexFacilityClass() { return VisibleLeadClass(g_world, SelectedCell()); }
+int32_t SelectedHexFacilityClass() { return VisibleLeadClass(g_world, SelectedCell(g_world)); }
 
 int32_t SelectedHexVisibleUnits() {
   const World& w = g_world;
-  const HexCell* cell = SelectedCell();
+  const HexCell* cell = SelectedCell(g_world);
   if (!cell || !cell->stack) return 0;
   const int32_t local = w.gameState.localPlayer;
   const HexPosition& hex = w.gameState.currentHex;
@@ -113,7 +109,7 @@ void MapHeaderScreen::RecordSelectedTab(int32_t ignored) {
 }
 
 bool MapHeaderScreen::FillHeader() {
-  const HexCell* cell = SelectedCell();
+  const HexCell* cell = SelectedCell(g_world);
   if (!cell) {
     for (Control* c : {nameText, ownerRow, Find("HIDEBOX")}) SetHidden(c, true);
     return false;
@@ -150,9 +146,7 @@ void MapScreen::OnOpen() {
   RecordSelectedTab(autoTab);
   if (g_uiOptions.bmapautopanel2) ChooseAutoSidePanel(1);
   Screen& hexPopup = g_screens.hexInfoPopup;
-  hexPopup.AttachForm(nullptr);
-  hexPopup.OnOpen();
-  hexPopup.Refresh();
+  ReopenScreen(hexPopup);
 }
 
 void MapScreen::ChooseAutoSidePanel(int32_t reset) {
@@ -209,7 +203,7 @@ void MapScreen::ShowFacilitySidePanel() {
   Screen* target = &settlement;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    const HexCell* cell = SelectedCell();
+    const HexCell* cell = SelectedCell(g_world);
     if (!cell) return;
     const World& w = g_world;
     const UnitRecord* lead = cell->stack ? cell->stack->lead : nullptr;

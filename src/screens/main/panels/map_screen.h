@@ -8,6 +8,7 @@
 // Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/main/panels/facility_sub_panels.h"
 #include "screens/main/panels/hex_info_panel.h"
@@ -16,9 +17,6 @@
 #include "screens/main/panels/production_panels.h"
 #include "screens/main/panels/unit_panel.h"
 #include "ui/screen.h"
-
-class Control;
-struct ScreenSet;
 
 // The dock's levels: the main panel, the side panel, the side panel's tab.
 inline constexpr int32_t kDockLevelMain = 1;

@@ -5,6 +5,7 @@
 #include "records/order_words.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
+#include "screens/common/hex_cell_lookup.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"
@@ -30,19 +31,13 @@ namespace {
 // The facility kind of a silo base.
 constexpr uint8_t kSiloKind = 2;
 
-const HexCell* SelectedCell() {
-  const HexPosition& hex = g_world.gameState.currentHex;
-  if ((hex.x == 0 && hex.y == 0) || hex.cellIndex >= g_world.cells.size()) return nullptr;
-  return &g_world.cells[hex.cellIndex];
-}
-
 uint32_t SelectedHex() {
   const HexPosition& hex = g_world.gameState.currentHex;
   return PackHex(hex.x, hex.y);
 }
 
 // The selected hex's facility, when one is there. Call under the lock.
-const UnitRecord* SelectedFacility() { return GetActiveObject(SelectedCell(), false); }
+const UnitRecord* SelectedFacility() { return GetActiveObject(SelectedCell(g_world), false); }
 
 }  // namespace
 
@@ -75,7 +70,7 @@ void AutoProductionPanel::OnOpen() {
   Control* f = currentForm;
   SetControlFlag(Tag(f, "AUTOBUT"), kStateSelected, g_uiOptions.bautodeployset ? 1 : 0);
   SetControlFlag(Tag(f, "CONTBUT"), kStateSelected, g_uiOptions.bcontinuousset ? 1 : 0);
-  OpenBuildList(f, list, 0, SelectedCell());
+  OpenBuildList(f, list, 0, SelectedCell(g_world));
   bool computerBuilds = false, present = false, barred = false;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
@@ -103,7 +98,7 @@ void AutoProductionPanel::OnCommand(Control* control, int32_t controlId) {
     return;
   }
   const int32_t value = control == buildList ? static_cast<int32_t>(buildList->selectedValue) : controlId;
-  OnBuildListCommand(currentForm, list, SelectedCell(), control, value, &g_screens.mapScreen.base, nullptr);
+  OnBuildListCommand(currentForm, list, SelectedCell(g_world), control, value, &g_screens.mapScreen.base, nullptr);
 }
 
 void AutoProductionPanel::OnControlChange(Control* control, int32_t) {
@@ -133,7 +128,7 @@ void BaseProductionPanel::OnOpen() { ScreenSlotSelectMapMode(g_screens); }
 
 void BaseProductionPanel::Refresh() {
   if (id == 0) {
-    RefreshBaseProduction(currentForm, SelectedCell(), kProductionSelectedBase, &listA, &listB);
+    RefreshBaseProduction(currentForm, SelectedCell(g_world), kProductionSelectedBase, &listA, &listB);
   } else {
     RefreshBaseProduction(currentForm, nullptr, kProductionNoBase, &listA, &listB);
   }

@@ -6,12 +6,9 @@
 // shared list code. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/military/production/production_lists.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-struct UnitClassRecord;
 
 inline constexpr const char* kAutoProductionTags[] = {"LIST5", "STATPARENT", "AUTOBUT", "CONTBUT", "HIDEAUTO",
                                                       "ALLOWAUTO"};

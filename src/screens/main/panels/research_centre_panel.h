@@ -8,11 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-struct World;
 
 inline constexpr const char* kResearchCentreTags[] = {"BASENAME",    "NOTE",  "CONDITION", "EFF",      "LIST1",
                                                       "TECHPOPUP",   "TARGETRDBUT", "QUEUE", "RDMISSILE"};

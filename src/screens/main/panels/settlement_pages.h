@@ -6,14 +6,9 @@
 // lock. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/economy/product_period.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct HexCell;
-struct UnitClassRecord;
-struct UnitRecord;
-struct World;
 
 // The selected hex as the settlement panel and its pages see it.
 struct SettlementView {

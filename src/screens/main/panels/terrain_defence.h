@@ -3,8 +3,7 @@
 // multiplies a defence by and the side panels show as a bar out of 4.0.
 #include <cstdint>
 
-struct HexCell;
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 // A cover byte (tenths of the factor) as a factor. Under 0.3 the cover is
 // too little to count and the ground is plain (1.0).

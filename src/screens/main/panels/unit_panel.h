@@ -8,16 +8,11 @@
 // lock.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/panels/cargo_panel.h"
 #include "screens/main/panels/unit_tab_panels.h"
 #include "screens/military/orders/orders_summary.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-struct ScreenSet;
-struct UnitClassRecord;
-struct UnitRecord;
 
 // The stored id that lists the selection; any other lists the hex.
 inline constexpr intptr_t kUnitPanelListsSelection = 2;

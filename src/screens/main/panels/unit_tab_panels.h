@@ -5,10 +5,8 @@
 // looks it up under the simulation lock whenever it refreshes.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
 
 inline constexpr const char* kUnitSummaryTags[] = {"GRIDPAR", "SUBPARENT2"};
 inline constexpr const char* kUnitDetailTags[] = {"CLASS",  "UEXP",   "UCREW",   "ANNCOST",  "EXPSLDR", "LOCATION", "STANCE",

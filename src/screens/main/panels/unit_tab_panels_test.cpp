@@ -13,6 +13,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
+#include "screens/common/owned_test_form.h"
 #include "screens/main/panels/cargo_panel.h"
 #include "screens/main/panels/unit_tab_panels.h"
 #include "support/global_guard.h"
@@ -35,11 +36,10 @@ constexpr int kLocal = 1, kOther = 2;
 constexpr int16_t kCarrierClass = 1, kCargoClass = 2, kMissileClass = 3, kPlaneClass = 4;
 
 // A form of tagged controls, texts by id and slide bars by id for a panel.
-struct PanelForm {
+struct PanelForm : OwnedTestForm {
   PanelForm(Screen& owner, std::initializer_list<const char*> tags, std::initializer_list<int32_t> ids = {},
             std::initializer_list<int32_t> bars = {})
-      : owner_(owner) {
-    root = new Control(controltest::Init("ROOT", &owner, 0, 0, 220, 194));
+      : OwnedTestForm(owner, new Control(controltest::Init("ROOT", &owner, 0, 0, 220, 194))) {
     for (const char* tag : tags) ControlAddChild(root, new Control(controltest::Init(tag, &owner, 0, 0, 20, 12)));
     for (int32_t id : ids) {
       ControlInit text = controltest::Init(nullptr, &owner, 0, 0, 20, 12);
@@ -51,24 +51,11 @@ struct PanelForm {
       Control* c = ControlAddChild(root, new SlideBarControl(controltest::Init(nullptr, &owner, 0, 0, 100, 12), {}));
       c->id = id;
     }
-    owner.currentForm = owner.form = root;
   }
-  ~PanelForm() {
-    owner_.currentForm = owner_.form = nullptr;
-    delete root;
-  }
-  PanelForm(const PanelForm&) = delete;
-  PanelForm& operator=(const PanelForm&) = delete;
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
-  Control* operator[](int32_t id) const { return FormFindControlById(root, id); }
   std::string Text(int32_t id) const {
     const Control* c = (*this)[id];
     return c ? c->text : "<missing>";
   }
-  Control* root;
-
- private:
-  Screen& owner_;
 };
 
 // Puts the unit ring back in order after the guard restored its head.

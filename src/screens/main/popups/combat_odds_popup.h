@@ -8,14 +8,8 @@
 // nothing.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class Control;
-class ListBoxControl;
-struct ListHolder;
-struct ScreenSet;
-struct UnitRecord;
-struct World;
 
 inline constexpr const char* kCombatOddsTags[] = {"OLIST",    "DLIST",    "OPAR",    "OPAR2",      "DPAR",
                                                   "DPAR2",    "PAR3",     "DISTANCE", "FLAGHIDE",  "TERRAIN",

@@ -1,5 +1,6 @@
 // The combat odds: one unit's range, attack and defence, and the pop-up's
 // two sides, distance and target for units of a small world.
+#include "screens/common/owned_test_form.h"
 #include "screens/main/popups/combat_odds_popup.h"
 
 #include <gtest/gtest.h>
@@ -139,14 +140,14 @@ TEST_F(CombatOddsTest, ShortRangesAreBoostedUnlessTheRulesSayNo) {
 
 // The pop-up's form: per side a panel with its list, range, strength and
 // two bars, and a panel of factor bars; the controls between the sides.
-struct OddsForm {
-  explicit OddsForm(CombatOddsPopup& popup) : popup_(popup) {
+struct OddsForm : OwnedTestForm {
+  explicit OddsForm(CombatOddsPopup& popup)
+      : OwnedTestForm(popup, new Control(controltest::Init("MAP3", &popup, 0, 0, 224, 375))) {
     auto add = [&popup](Control* parent, const char* tag, int32_t id, bool bar = false) {
       ControlInit init = controltest::Init(tag, &popup, 0, 0, 100, 12);
       init.id = id;
       return ControlAddChild(parent, bar ? new SlideBarControl(init, {}) : new Control(init));
     };
-    root = new Control(controltest::Init("MAP3", &popup, 0, 0, 224, 375));
     for (const auto& [side, list, factors] : {std::tuple{"OPAR", "OLIST", "OPAR2"}, {"DPAR", "DLIST", "DPAR2"}}) {
       Control* panel = add(root, side, 0);
       add(panel, list, kCombatListId), add(panel, "N", kCombatRangeId), add(panel, "N", kCombatStrengthId);
@@ -156,25 +157,12 @@ struct OddsForm {
     }
     for (const char* tag : {"PAR3", "DISTANCE", "FLAGHIDE", "TERRAIN", "TARGETNAME", "FLAG"}) add(root, tag, 0);
     add(root, "ODDS", kCombatVerdictId);
-    popup.currentForm = popup.form = root;
     popup.BindControls();
   }
-  ~OddsForm() {
-    popup_.currentForm = popup_.form = nullptr;
-    delete root;
-  }
-  OddsForm(const OddsForm&) = delete;
-  OddsForm& operator=(const OddsForm&) = delete;
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
   SlideBarControl* Bar(const char* panel, int32_t id) const {
     return static_cast<SlideBarControl*>(FormFindControlById((*this)[panel], id));
   }
   std::string Text(const char* panel, int32_t id) const { return FormFindControlById((*this)[panel], id)->text; }
-
-  Control* root;
-
- private:
-  CombatOddsPopup& popup_;
 };
 
 TEST_F(CombatOddsTest, BothSidesOnOneScale) {

@@ -5,10 +5,7 @@
 // makes a hex an industry. Callers hold the simulation lock.
 #include <cstdint>
 
-struct HexCell;
-struct UnitClassRecord;
-struct UnitRecord;
-struct World;
+#include "screens/common/screen_types_fwd.h"
 
 inline constexpr int kHexProducts = 11;
 

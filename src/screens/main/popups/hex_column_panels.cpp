@@ -69,15 +69,24 @@ float HexWorkFactor(const World& world, const HexCell& cell) {
   return SupplyLevelFactor(HexLevelByte(world, cell), HexWorkLoyalty(world, cell));
 }
 
+// A column panel draws its hex's cell under the simulation lock; without a
+// form, or with its hex off the map, it draws nothing.
+template <class Body>
+void RefreshFromCell(const Screen& panel, Body&& body) {
+  if (!panel.currentForm) return;
+  plat::CriticalSectionLock lock(g_simulationLock);
+  if (const HexCell* cell = HexCellOf(g_world, panel.id)) body(g_world, *cell);
+}
+
 }  // namespace
 
 void HexInfoMainPanel::Refresh() {
+  RefreshFromCell(*this, [this](const World& w, const HexCell& cell) { DrawBars(w, cell); });
+}
+
+void HexInfoMainPanel::DrawBars(const World& w, const HexCell& cell) {
   Control* f = currentForm;
-  if (!f) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const HexCell* cell = HexCellOf(g_world, id);
-  if (!cell) return;
-  const HexYield yield = HexResourceYield(g_world, *cell);
+  const HexYield yield = HexResourceYield(w, cell);
   for (int k = 0; k < kHexResourceBars; ++k) {
     SlideBarControl* bar = SlideBarOf(FormFindControlById(f, kHexInfoMainIds[k]));
     if (!bar) continue;
@@ -92,19 +101,18 @@ void HexInfoMainPanel::Refresh() {
 }
 
 void HexIndustryStatusPanel::Refresh() {
-  if (!currentForm) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  const HexCell* cell = HexCellOf(w, id);
-  if (!cell) return;
-  const UnitRecord* known = ShownUnit(w, *cell);
-  const UnitClassRecord* cls = KnownClass(w, *cell);
+  RefreshFromCell(*this, [this](const World& w, const HexCell& cell) { Draw(w, cell); });
+}
+
+void HexIndustryStatusPanel::Draw(const World& w, const HexCell& cell) {
+  const UnitRecord* known = ShownUnit(w, cell);
+  const UnitClassRecord* cls = KnownClass(w, cell);
   DrawUnitClassIcon(known ? known->classIndex : 0, nullptr, cls, Tag(*this, "INDBMP"), true, -1);
-  const UnitRecord* present = PresentUnit(*cell);
+  const UnitRecord* present = PresentUnit(cell);
   SetHidden(Tag(*this, "OFFLINE"), !(present && !FacilityOnLine(*present)));
-  const bool own = CellOwner(cell->word) == w.gameState.localPlayer;
+  const bool own = CellOwner(cell.word) == w.gameState.localPlayer;
   SetHidden(Tag(*this, "HIDEPAR"), !(own && cls && HasIndustryQueue(*cls)));
-  const UnitRecord* open = OpenUnit(*cell);
+  const UnitRecord* open = OpenUnit(cell);
   char text[16];
   plat::FormatText(text, sizeof text, "%d", open ? int{open->leadValue} : 0);
   ControlSetText(Tag(*this, "QUEUE"), text);
@@ -113,27 +121,26 @@ void HexIndustryStatusPanel::Refresh() {
 }
 
 void HexIndustryShares::Refresh() {
-  if (!currentForm) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  const HexCell* cell = HexCellOf(w, id);
-  if (!cell) return;
-  const UnitRecord* known = ShownUnit(w, *cell);
-  const UnitClassRecord* cls = KnownClass(w, *cell);
-  const UnitRecord* present = PresentUnit(*cell);
-  const int owner = CellOwner(cell->word);
+  RefreshFromCell(*this, [this](const World& w, const HexCell& cell) { Draw(w, cell); });
+}
+
+void HexIndustryShares::Draw(const World& w, const HexCell& cell) {
+  const UnitRecord* known = ShownUnit(w, cell);
+  const UnitClassRecord* cls = KnownClass(w, cell);
+  const UnitRecord* present = PresentUnit(cell);
+  const int owner = CellOwner(cell.word);
 
   const float s = present ? std::min(present->strength, 1.0f) : 0.0f;
   float demand = 0.0f, supply = 0.0f;
   if (cls) {
-    const SiteSupply site = HexSiteSupply(w, *cell, *cls, known ? known->classIndex : 0, owner);
+    const SiteSupply site = HexSiteSupply(w, cell, *cls, known ? known->classIndex : 0, owner);
     demand = site.need;
     supply = site.supply;
   }
   // What the ground cannot feed holds the facility back.
   float e = s;
   if (supply < demand * s && demand * s > 0.0f) e = s * supply / (demand * s);
-  float value = HexWorkFactor(w, *cell) * EffectiveStrength(e) * demand;
+  float value = HexWorkFactor(w, cell) * EffectiveStrength(e) * demand;
   const int p = cls ? MainProduct(*cls) : -1;
   if (p >= 0) {
     const PlayerRecord& region = w.players[owner];
@@ -154,13 +161,12 @@ void HexIndustryShares::Refresh() {
 }
 
 void HexIndustryDays::Refresh() {
-  if (!currentForm) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  const HexCell* cell = HexCellOf(w, id);
-  if (!cell) return;
-  const UnitRecord* present = PresentUnit(*cell);
-  const float factor = HexWorkFactor(w, *cell);
+  RefreshFromCell(*this, [this](const World& w, const HexCell& cell) { Draw(w, cell); });
+}
+
+void HexIndustryDays::Draw(const World& w, const HexCell& cell) {
+  const UnitRecord* present = PresentUnit(cell);
+  const float factor = HexWorkFactor(w, cell);
   Control* daysText = Tag(*this, "DAYS");
   // Without supply or loyalty to carry it the work never ends.
   if (present && !(factor > 0.0f)) {
@@ -187,28 +193,27 @@ void HexIndustryPanel::BindControls() {
 }
 
 void HexIndustryPanel::Refresh() {
+  RefreshFromCell(*this, [this](const World& w, const HexCell& cell) { Draw(w, cell); });
+}
+
+void HexIndustryPanel::Draw(const World& w, const HexCell& cell) {
   Control* f = currentForm;
-  if (!f) return;
-  plat::CriticalSectionLock lock(g_simulationLock);
-  const World& w = g_world;
-  const HexCell* cell = HexCellOf(w, id);
-  if (!cell) return;
-  const UnitRecord* known = ShownUnit(w, *cell);
+  const UnitRecord* known = ShownUnit(w, cell);
   const int32_t classIndex = known ? known->classIndex : 0;
   static const UnitClassRecord kNoClass{};
-  const UnitClassRecord* knownClass = KnownClass(w, *cell);
+  const UnitClassRecord* knownClass = KnownClass(w, cell);
   const UnitClassRecord& k = knownClass ? *knownClass : kNoClass;
-  const bool own = CellOwner(cell->word) == w.gameState.localPlayer;
+  const bool own = CellOwner(cell.word) == w.gameState.localPlayer;
   const bool settlement = (k.flags & kClassSettlementPopulation) != 0;
 
-  ControlSetText(Tag(*this, "UPGRADE"), (settlement ? LabelName(*cell) : ClassName(knownClass)).c_str());
+  ControlSetText(Tag(*this, "UPGRADE"), (settlement ? LabelName(cell) : ClassName(knownClass)).c_str());
 
-  const bool industry = own && IsIndustrialHex(w, *cell);
+  const bool industry = own && IsIndustrialHex(w, cell);
   const bool cursorColumn = host && ControlTagMatches(host->tag, "CPAR3");
   SetHidden(Tag(*this, "HIDEINFO"), !(industry && cursorColumn));
   for (int32_t row = 1; row <= 6; ++row) SetHidden(FormFindControlById(f, row), true);
   if (industry && !cursorColumn) {
-    const UnitRecord* lead = PresentUnit(*cell);
+    const UnitRecord* lead = PresentUnit(cell);
     const UnitClassRecord* leadClass = lead ? HexClassOf(w, lead->classIndex) : nullptr;
     if (leadClass && IsUpgradableIndustry(*leadClass)) {
       SetHidden(FormFindControlById(f, kUpgradableRow), false);
@@ -235,7 +240,7 @@ void HexIndustryPanel::Refresh() {
   }
 
   int32_t note = settlement ? -1 : FacilityStatus(w, static_cast<uint32_t>(id));
-  if (HexLevelByte(w, *cell) == 0) note = kFacilityBuildingNoSupply;
+  if (HexLevelByte(w, cell) == 0) note = kFacilityBuildingNoSupply;
   ControlSetText(Tag(*this, "NOTE"), note < 0 ? "" : TextListEntry(g_textLists, kListUgstatus, note));
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "screens/common/product_graph.h"
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
 inline constexpr int32_t kHexResourceBars = 8;  // products 0 to 7
@@ -21,6 +22,9 @@ class HexInfoMainPanel : public Screen {
   HexInfoMainPanel() : Screen("MAP2_ss1", FormLookups{.tags = {}, .ids = kHexInfoMainIds}) {}
   void Refresh() override;
   int32_t mode = 0;  // 1: the selected hex's column, whose bars run the other way
+
+ private:
+  void DrawBars(const World& w, const HexCell& cell);
 };
 
 inline constexpr const char* kHexIndustryStatusTags[] = {"INDBMP", "OFFLINE", "HIDEPAR", "QUEUE", "CAPACITY"};
@@ -31,6 +35,9 @@ class HexIndustryStatusPanel : public Screen {
  public:
   HexIndustryStatusPanel() : Screen("MAP2_ss2a", FormLookups{.tags = kHexIndustryStatusTags, .ids = {}}) {}
   void Refresh() override;
+
+ private:
+  void Draw(const World& w, const HexCell& cell);
 };
 
 inline constexpr const char* kHexIndustrySharesTags[] = {"PERCENT", "ADTEXT"};
@@ -41,6 +48,9 @@ class HexIndustryShares : public Screen {
  public:
   HexIndustryShares() : Screen("MAP2_ss2b", FormLookups{.tags = kHexIndustrySharesTags, .ids = {}}) {}
   void Refresh() override;
+
+ private:
+  void Draw(const World& w, const HexCell& cell);
 };
 
 inline constexpr const char* kHexIndustryDaysTags[] = {"DAYS"};
@@ -50,6 +60,9 @@ class HexIndustryDays : public Screen {
  public:
   HexIndustryDays() : Screen("MAP2_ss2c", FormLookups{.tags = kHexIndustryDaysTags, .ids = {}}) {}
   void Refresh() override;
+
+ private:
+  void Draw(const World& w, const HexCell& cell);
 };
 
 inline constexpr const char* kHexIndustryTags[] = {"UPGRADE", "NOTE", "UPGPAR", "HIDEPERC", "HIDEINFO", "FACTORYBUT"};
@@ -73,4 +86,7 @@ class HexIndustryPanel : public Screen {
   ProductGraphPanel graph;
   Control* upgradeHost = nullptr;  // UPGPAR
   Control* shareHost = nullptr;    // HIDEPERC
+
+ private:
+  void Draw(const World& w, const HexCell& cell);
 };

@@ -8,6 +8,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/player_record.h"
+#include "screens/common/panel_tint.h"
 #include "screens/common/product_tabs.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/panels/terrain_defence.h"
@@ -45,9 +46,8 @@ constexpr uint32_t kFacilityFontSlot = 7;
 constexpr size_t kLabelNameMax = 47;
 constexpr int32_t kLevelMax = 255;
 constexpr float kCoverMax = 4.0f;
-constexpr uint32_t kPanelAlpha = 0xC8000000u;
 
-uint32_t RegionColour(int region) { return (g_uiOptions.playercolor[region & 31] & 0x00FFFFFFu) | kPanelAlpha; }
+uint32_t RegionColour(int region) { return PanelTint(g_uiOptions.playercolor[region & 31]); }
 
 std::string NumberText(double value, const char* suffix) {
   char text[kNumberTextSize];

@@ -6,11 +6,10 @@
 // the two. Interface thread; the refresh holds the simulation lock.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/main/panels/hex_distance_panel.h"
 #include "screens/main/popups/hex_column_panels.h"
 #include "ui/screen.h"
-
-class Control;
 
 inline constexpr const char* kHexInfoPopupTags[] = {"SPAR1", "SPAR2",    "SPAR3",    "CPAR1",   "CPAR2",
                                                     "CPAR3", "NAMEHIDE", "DISTTEXT", "DISTANCE"};

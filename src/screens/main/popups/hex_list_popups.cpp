@@ -14,6 +14,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/facilities/build_classes.h"
+#include "screens/common/shown_facility.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/map_selection.h"
@@ -93,14 +94,6 @@ uint32_t ClickedHex() {
   if (g_selection.clickedHex) return g_selection.clickedHex;
   const HexPosition& h = g_world.gameState.currentHex;
   return PackHex(h.x, h.y);
-}
-
-// The hex's facility as the menu may show it to the local player.
-UnitRecord* ShownFacility(World& world, const HexCell& cell) {
-  UnitRecord* lead = cell.stack ? cell.stack->lead : nullptr;
-  if (!lead || (lead->unitFlags & kUnitGone) || lead->classIndex == 0) return nullptr;
-  if (CellOwner(cell.word) != world.gameState.localPlayer && (lead->unitFlags & kUnitProvisional)) return nullptr;
-  return lead;
 }
 
 bool StatusBitClear(const UnitRecord& u) { return !(u.ordersShown[kPostureBits] & 1u); }

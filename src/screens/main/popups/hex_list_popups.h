@@ -5,10 +5,8 @@
 // cursor, and the target picker of an order. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct ScreenSet;
 
 // What the four share: the chosen row, the list and its laid-out height.
 class HexListPopupBase : public Screen {

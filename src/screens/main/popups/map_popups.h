@@ -7,8 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-struct ScreenSet;
-struct UnitRecord;
+#include "screens/common/screen_types_fwd.h"
 
 bool MapPopupsOpen(ScreenSet& screens);
 // Closes the map-side pop-ups and clears the hex list and the selection.

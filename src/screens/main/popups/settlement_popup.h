@@ -9,11 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-class ListBoxControl;
-struct HexCell;
-struct World;
 
 // The orders the list sorts in; the header's buttons carry the order plus
 // kSettlementSortBase as their ids.

@@ -1,5 +1,6 @@
 // The settlement list and card: which hexes are listed, the orders they
 // sort in, and the list's buttons, for settlements of a small world.
+#include "screens/common/owned_test_form.h"
 #include "screens/main/popups/settlement_popup.h"
 
 #include <gtest/gtest.h>
@@ -138,25 +139,13 @@ TEST_F(SettlementPopupTest, TheRegionsSettlementsInEachOrder) {
 }
 
 // A form of the tagged controls and the header's four sort buttons.
-struct ListForm {
-  explicit ListForm(SettlementPopup& popup) : popup_(popup) {
-    root = new Control(controltest::Init("POPUP_SETTL", &popup, 0, 0, 500, 500));
+struct ListForm : OwnedTestForm {
+  explicit ListForm(SettlementPopup& popup)
+      : OwnedTestForm(popup, new Control(controltest::Init("POPUP_SETTL", &popup, 0, 0, 500, 500))) {
     for (const char* tag : kSettlementListTags)
       ControlAddChild(root, new Control(controltest::Init(tag, &popup, 0, 0, 100, 100)));
-    popup.currentForm = popup.form = root;
     popup.BindControls();
   }
-  ~ListForm() {
-    popup_.currentForm = popup_.form = nullptr;
-    delete root;
-  }
-  ListForm(const ListForm&) = delete;
-  ListForm& operator=(const ListForm&) = delete;
-  Control* operator[](const char* tag) const { return FormFindControlByTag(root, tag); }
-  Control* root;
-
- private:
-  SettlementPopup& popup_;
 };
 
 std::vector<int32_t> RowIds(const ListBoxControl* list) {

@@ -13,6 +13,8 @@
 #include "records/player_record.h"
 #include "screens/common/figure_text.h"
 #include "screens/common/facilities/site_figures.h"
+#include "screens/common/hex_cell_lookup.h"
+#include "screens/common/panel_tint.h"
 #include "screens/main/map_input/map_placement.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/screen_set.h"
@@ -40,13 +42,6 @@ constexpr float kDaysInYear = 365.0f;
 constexpr float kFoundationShare = 0.2f;
 constexpr int32_t kLevelMax = 255;
 constexpr float kLevelPerPercent = 2.5f;
-constexpr uint32_t kSliderAlpha = 0xC8000000u;
-
-const HexCell* SelectedCell(const World& w) {
-  const HexPosition& hex = w.gameState.currentHex;
-  if (hex.x == 0 && hex.y == 0) return nullptr;
-  return hex.cellIndex < w.cells.size() ? &w.cells[hex.cellIndex] : nullptr;
-}
 
 SlideBarControl* SlideBarOf(Control* c) {
   return c && c->kind == kKindSlideBar ? static_cast<SlideBarControl*>(c) : nullptr;
@@ -115,7 +110,7 @@ void FillUpgradeCosts(UpgradePopup& popup) {
   if (SlideBarControl* bar = SlideBarOf(Tag(popup, "SUPSLDR"))) {
     SliderSetMaxInt(bar, kLevelMax);
     SliderSetValueIntNotify(bar, c.level);
-    bar->outlines[kLookNormal] = (colour & 0x00FFFFFFu) | kSliderAlpha;
+    bar->outlines[kLookNormal] = PanelTint(colour);
     char text[kNumberTextSize];
     FormatNumberText(text, 0, 0, "", 0, " %", 0, static_cast<double>(static_cast<float>(c.level) / kLevelPerPercent));
     ControlSetText(bar, text);

@@ -7,12 +7,9 @@
 // builds. Window thread.
 #include <cstdint>
 
+#include "screens/common/screen_types_fwd.h"
 #include "screens/economy/product_period.h"
 #include "ui/screen.h"
-
-struct HexCell;
-struct UnitClassRecord;
-struct World;
 
 class UpgradePopup;
 
