@@ -193,7 +193,9 @@ TEST_F(CabinetTest, OnlyCandidatesOneToThirtySixHavePortraitsAndNames) {
     ShowCandidatePortrait(r.candidate, &picture, &caption);
     EXPECT_EQ(picture.pictureSlot == &g_ui.bitmaps.cabinet, r.portrait) << r.candidate;
     EXPECT_EQ(picture.pictureSlot != nullptr, r.portrait) << r.candidate;
-    if (!r.portrait) EXPECT_LT(picture.images[0].set, 0) << r.candidate << ": nothing else drawn";
+    if (!r.portrait) {
+      EXPECT_LT(picture.images[0].set, 0) << r.candidate << ": nothing else drawn";
+    }
     EXPECT_EQ(caption.text, r.name);
   }
 }
