@@ -125,6 +125,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
   Control* f = summary.currentForm;
   const UnitClassRecord* k = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
   if (!f || !k) return;
+  summary.FitToHost();
   const World& world = g_world;
   SetControlText(Tag(f, "NAME"), k->name);
   const float maximum = static_cast<float>(k->strengthPerSize) * unit->targetStrength;
@@ -207,6 +208,21 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
 void OrdersUnitSummary::BindControls() {
   hostLink = &g_screens.ordersScreenB.summaryParent;
   classParent = Tag(currentForm, "CLASSPAR");
+  Control* f = currentForm;
+  widened_[0] = f, widened_[1] = Tag(f, "FLAG"), widened_[2] = Tag(f, "ORDERSBOX"), widened_[3] = Tag(f, "ORDERS");
+  for (int i = 0; i < kWidened; ++i) formRights_[i] = widened_[i] ? widened_[i]->rect.right : 0;
+}
+
+// The owner's row and the orders run longest ("Westholm (PLAYER)", "No
+// Orders Dest X:078 Y:030"): a host wider than the form (the unit list's
+// orders panel) gives them its room, out to its right edge. Another host
+// may show the form next, so each fit starts from the form's own places.
+void OrdersUnitSummary::FitToHost() {
+  Control* f = currentForm;
+  if (!f) return;
+  const int32_t extra = f->parent ? std::max(Width(f->parent) - (formRights_[0] - f->rect.left), 0) : 0;
+  for (int i = 0; i < kWidened; ++i)
+    if (widened_[i]) widened_[i]->rect.right = formRights_[i] + extra;
 }
 
 void OrdersUnitSummary::Refresh() {
