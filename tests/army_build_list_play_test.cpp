@@ -220,9 +220,10 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
       EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
           << std::string(parts[i]->tag, kTagSize).c_str() << " and " << std::string(parts[j]->tag, kTagSize).c_str() << " overlap";
 
-  // The page's land and sea lists (the air list offers the sample's air
-  // bases nothing at the start), and the stores' list of missiles by their
-  // silo, show every row whole.
+  // The page's land and sea lists, and the stores' list of missiles by
+  // their silo, show every row whole. (The air list shows the class group
+  // it starts with, which in the sample is the supply column: it stays
+  // empty, and the page has no buttons to pick another group.)
   const struct {
     int32_t button;
     int leastRows;

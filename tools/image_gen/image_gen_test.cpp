@@ -474,7 +474,8 @@ int32_t CellInk(const Canvas& sheet, int cell) {
   const uint32_t ground = sheet.At(static_cast<uint32_t>(x0 + 7), static_cast<uint32_t>(y0 + 7));
   int32_t ink = 0;
   for (int32_t y = y0 + 6; y < y0 + 58; ++y)
-    for (int32_t x = x0 + 6; x < x0 + 58; ++x) ink += sheet.At(static_cast<uint32_t>(x), static_cast<uint32_t>(y)) != ground;
+    for (int32_t x = x0 + 6; x < x0 + 58; ++x)
+      ink += sheet.At(static_cast<uint32_t>(x), static_cast<uint32_t>(y)) != ground;
   return ink;
 }
 

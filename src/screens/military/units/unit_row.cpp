@@ -113,7 +113,8 @@ void UnitRow::OnHostNotify(int32_t code, int32_t width) {
 // ends of their line; when both no longer fit, the strength takes the line
 // and the build time, which the class sheet beside the list shows, is left
 // out. The class's icons close up from the left of their line, in the
-// form's order.
+// form's order. A row too narrow for the name beside the picture is
+// stacked instead (StackToWidth).
 void UnitRow::FitToWidth(int32_t width) {
   Control* form = currentForm;
   if (iconsPlaced_)
@@ -184,7 +185,8 @@ void UnitRow::StackToWidth(int32_t width) {
   const int32_t top = nameBottom_ + 1;
   auto need = [](const StringControl* t) { return t ? TextWidth(t->Font(), t->text) + 1 : 0; };
   const int32_t figures = std::max(need(strength), need(days));
-  const int32_t picture = std::clamp(width - kFigureGap - figures, kNarrowestPicture, std::max(2 * (bottom - top), kNarrowestPicture));
+  const int32_t framesWidth = std::max(2 * (bottom - top), kNarrowestPicture);
+  const int32_t picture = std::clamp(width - kFigureGap - figures, kNarrowestPicture, framesWidth);
   for (Control* p : pictures_)
     if (p) p->rect = {0, top, picture, bottom};
   const int32_t left = picture + kFigureGap;
