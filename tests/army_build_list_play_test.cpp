@@ -37,6 +37,7 @@
 namespace {
 
 constexpr int32_t kProductionPage = 5, kStoresPage = 2;
+constexpr int32_t kAirBase = 4015, kCargoAircraftFilter = 112;
 
 bool Overlap(const plat::Rect& a, const plat::Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -220,10 +221,11 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
       EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
           << std::string(parts[i]->tag, kTagSize).c_str() << " and " << std::string(parts[j]->tag, kTagSize).c_str() << " overlap";
 
-  // The page's land and sea lists, and the stores' list of missiles by
-  // their silo, show every row whole. (The air list shows the class group
-  // it starts with, which in the sample is the supply column: it stays
-  // empty, and the page has no buttons to pick another group.)
+  // The page's land and sea lists, an air list and the stores' list of
+  // missiles by their silo show every row whole. (The page's air list shows
+  // the class group it starts with, in the sample the supply column: it
+  // stays empty, and the page has no buttons to pick another group; the air
+  // base's pop-up has them.)
   const struct {
     int32_t button;
     int leastRows;
@@ -233,6 +235,25 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
     SampleGame::ClickControl(FormFindControlById(panel.currentForm, l.button));
     ExpectPictureRowsWhole(panel.list, l.leastRows);
   }
+  // The air list of Westholm's air base, in its pop-up, with the cargo
+  // aircraft's group filter pressed.
+  const UnitRecord* airBase = nullptr;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const std::vector<const UnitRecord*> bases = SampleGame::OwnUnitsOnMap(kAirBase);
+    airBase = bases.empty() ? nullptr : bases.front();
+  }
+  ASSERT_NE(airBase, nullptr);
+  OpenBasePopup(s, airBase);
+  SampleGame::Pump();
+  ASSERT_NE(s.baseBuildList.currentForm, nullptr);
+  SampleGame::ClickControl(FormFindControlById(s.baseBuildList.currentForm, kCargoAircraftFilter));
+  {
+    SCOPED_TRACE("air");
+    ExpectPictureRowsWhole(s.baseBuildList.list, 1);
+  }
+  CloseAllPopups(g_ui, 0);
+  SampleGame::Pump();
   SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kStoresPage));
   ASSERT_NE(s.unitInventory.currentForm, nullptr);
   SampleGame::ClickControl(FormFindControlByTag(s.unitInventory.currentForm, "BUILD"));
