@@ -15,6 +15,7 @@
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/region_names.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -199,7 +200,12 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
   SetHidden(Id(f, 666), groups[0] == 0);
   SetHidden(Id(f, 667), groups[1] == 0);
   SetHidden(Id(f, 665), groups[2] == 0 && k->ammoCapacity == 0.0f);
-  FillRegionRow(Tag(f, "FLAG"), "", unit->owner);
+  Control* owner = Tag(f, "FLAG");
+  FillRegionRow(owner, "", unit->owner);
+  // Where the leader's name after the region's does not fit, the region's
+  // name alone reads whole rather than cut.
+  if (const auto* text = dynamic_cast<const StringControl*>(owner); text && text->ShownText().text != text->text)
+    SetControlText(owner, RegionDisplayName(world, unit->owner));
   const bool orders = ShowsOrdersOf(world, *unit);
   SetControlText(Tag(f, "ORDERS"), orders ? UnitStatusShort(world, *unit).c_str() : "");
   SetHidden(Tag(f, "ORDERSBOX"), !orders);
