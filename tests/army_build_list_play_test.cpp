@@ -14,6 +14,9 @@
 #include "records/unit_record.h"
 #include "screens/main/panels/base_panels.h"
 #include "screens/common/facilities/object_popups.h"
+#include "screens/military/department/base_unit_list_panel.h"
+#include "screens/military/inventory/unit_class_list_panel.h"
+#include "screens/military/inventory/unit_inventory_panel.h"
 #include "screens/military/production/build_lists.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
@@ -33,7 +36,8 @@
 
 namespace {
 
-constexpr int32_t kProductionPage = 5;
+constexpr int32_t kProductionPage = 5, kStoresPage = 2;
+constexpr int32_t kAirBase = 4015, kCargoAircraftFilter = 112;
 
 bool Overlap(const plat::Rect& a, const plat::Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -68,6 +72,55 @@ size_t Colours(const std::vector<uint32_t>& frame, uint32_t width, const plat::R
       if (seen.size() > 64) return seen.size();
     }
   return seen.size();
+}
+
+std::string TagOf(const Control* c) { return std::string(c->tag, kTagSize).c_str(); }
+
+// Every picture row of the list, each scrolled into view as a player scrolls
+// it: the class's name, strength and build time read whole, its picture is
+// drawn in the back buffer, and nothing the row shows lies over anything
+// else of it (the second symbol is drawn over the picture it marks) or out
+// of the row.
+void ExpectPictureRowsWhole(ListBoxControl* list, int leastRows) {
+  ASSERT_NE(list, nullptr);
+  const plat::Rect view = ListGetClientRect(list);
+  int rows = 0;
+  for (const Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row), ++rows) {
+    int x = 0, y = 0;
+    ASSERT_NO_FATAL_FAILURE(SampleGame::PointOfControl(list, rows, x, y));
+    SampleGame::Pump();
+    ASSERT_NE(row->firstChild, nullptr) << "row " << row->id << " is drawn";
+    const plat::Rect at = ListRowScreenRect(list, row);
+    ASSERT_TRUE(at.top >= view.top && at.bottom <= view.bottom) << "row " << row->id << " is in view";
+    std::vector<const Control*> shown;
+    ControlTreeForEach(row->firstChild->firstChild, 0, 1, [&](Control* c) {
+      if (!c->Hidden()) shown.push_back(c);
+    });
+    for (const char* tag : {"UNAME", "USTR", "UDAYS"}) {
+      const auto* t = dynamic_cast<const StringControl*>(FormFindControlByTag(row->firstChild, tag));
+      ASSERT_NE(t, nullptr) << tag;
+      EXPECT_TRUE(Shown(t) && !t->text.empty()) << "row " << row->id << " shows its " << tag;
+      EXPECT_EQ(t->ShownText().text, t->text) << "row " << row->id << " " << tag;
+    }
+    const plat::Rect inside = ControlAbsoluteRect(row);
+    for (size_t i = 0; i < shown.size(); ++i) {
+      const plat::Rect a = ControlAbsoluteRect(shown[i]);
+      EXPECT_TRUE(a.left >= inside.left && a.right <= inside.right && a.top >= inside.top && a.bottom <= inside.bottom)
+          << "row " << row->id << " " << TagOf(shown[i]) << " lies out of its row";
+      for (size_t j = i + 1; j < shown.size(); ++j) {
+        const std::string pair = TagOf(shown[i]) + " " + TagOf(shown[j]);
+        if (pair == "UNITPIC UNITPICT") continue;
+        EXPECT_FALSE(Overlap(a, ControlAbsoluteRect(shown[j]))) << "row " << row->id << " " << pair << " overlap";
+      }
+    }
+    std::vector<uint32_t> frame;
+    uint32_t width = 0, height = 0;
+    ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
+    const Control* picture = FormFindControlByTag(row->firstChild, "UNITPIC");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_GT(Colours(frame, width, ControlAbsoluteRect(picture)), 8u) << "row " << row->id << " draws its picture";
+  }
+  EXPECT_GE(rows, leastRows);
 }
 
 TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
@@ -167,6 +220,47 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
     for (size_t j = i + 1; j < parts.size(); ++j)
       EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
           << std::string(parts[i]->tag, kTagSize).c_str() << " and " << std::string(parts[j]->tag, kTagSize).c_str() << " overlap";
+
+  // The page's land and sea lists, an air list and the stores' list of
+  // missiles by their silo show every row whole. (The page's air list shows
+  // the class group it starts with, in the sample the supply column: it
+  // stays empty, and the page has no buttons to pick another group; the air
+  // base's pop-up has them.)
+  const struct {
+    int32_t button;
+    int leastRows;
+  } lists[] = {{kBaseCategoryButtons[0], 3}, {kBaseCategoryButtons[2], 1}};
+  for (const auto& l : lists) {
+    SCOPED_TRACE(l.button);
+    SampleGame::ClickControl(FormFindControlById(panel.currentForm, l.button));
+    ExpectPictureRowsWhole(panel.list, l.leastRows);
+  }
+  // The air list of Westholm's air base, in its pop-up, with the cargo
+  // aircraft's group filter pressed.
+  const UnitRecord* airBase = nullptr;
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    const std::vector<const UnitRecord*> bases = SampleGame::OwnUnitsOnMap(kAirBase);
+    airBase = bases.empty() ? nullptr : bases.front();
+  }
+  ASSERT_NE(airBase, nullptr);
+  OpenBasePopup(s, airBase);
+  SampleGame::Pump();
+  ASSERT_NE(s.baseBuildList.currentForm, nullptr);
+  SampleGame::ClickControl(FormFindControlById(s.baseBuildList.currentForm, kCargoAircraftFilter));
+  {
+    SCOPED_TRACE("air");
+    ExpectPictureRowsWhole(s.baseBuildList.list, 1);
+  }
+  CloseAllPopups(g_ui, 0);
+  SampleGame::Pump();
+  SampleGame::ClickControl(FormFindControlById(s.militaryCabinetLink.currentForm, kStoresPage));
+  ASSERT_NE(s.unitInventory.currentForm, nullptr);
+  SampleGame::ClickControl(FormFindControlByTag(s.unitInventory.currentForm, "BUILD"));
+  ASSERT_NE(s.unitClassList.currentForm, nullptr);
+  SampleGame::ClickControl(FormFindControlById(s.unitClassList.currentForm, kClassListCategoryButtons[3]));
+  SCOPED_TRACE("missiles");
+  ExpectPictureRowsWhole(s.unitClassList.list, 2);
 }
 
 std::vector<int32_t> ListedClasses(const ListBoxControl* list) {

@@ -98,13 +98,14 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   ASSERT_NE(summaryHost, nullptr);
   EXPECT_EQ(s.orderSheets[1].currentForm->parent, summaryHost) << "the orders summary stands in ORDERS1C";
   EXPECT_EQ(s.orderSheets[1].id, static_cast<intptr_t>(orders.unit));
-  // Its figures read whole in their small places, none cut to dots.
+  // Its texts (the owner's name too) and figures read whole in their small
+  // places, none cut to dots.
   int32_t figures = 0;
   ControlTreeForEach(s.orderSheets[1].currentForm, kAnyDepth, 0, [&](Control* c) {
     const auto* t = dynamic_cast<const StringControl*>(c);
-    if (!t || !Shown(c) || !IsFigureText(t->text)) return;
-    ++figures;
-    EXPECT_EQ(t->ShownText().text, t->text) << "summary figure " << c->id;
+    if (!t || !Shown(c) || t->text.empty()) return;
+    figures += IsFigureText(t->text);
+    EXPECT_EQ(t->ShownText().text, t->text) << "summary text " << c->id << " " << std::string(c->tag, kTagSize).c_str();
   });
   EXPECT_GT(figures, 3);
   const auto* picture = static_cast<const BitmapControl*>(FormFindControlByTag(orders.currentForm, "UNITPIC"));

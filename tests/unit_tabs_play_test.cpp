@@ -31,6 +31,7 @@
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/screen_manager.h"
+#include "ui/string_control.h"
 #include "units/hex_geometry.h"
 #include "units/transport/carrier_boarding.h"
 #include "units/unit_texts.h"
@@ -137,6 +138,12 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
   const auto channel = [bar](int shift) { return static_cast<int32_t>((bar >> shift) & 0xFFu); };
   EXPECT_GT(channel(8), channel(16) + 0x20) << std::hex << bar << ": the strength bar's middle is green";
   EXPECT_GT(channel(8), channel(0) + 0x20) << std::hex << bar << ": the strength bar's middle is green";
+
+  // The tank's summary row names its owner whole in its 144 pixels.
+  const auto* owner = dynamic_cast<const StringControl*>(FormFindControlByTag(units.ordersArea, "FLAG"));
+  ASSERT_NE(owner, nullptr);
+  EXPECT_EQ(owner->ShownText().text, owner->text);
+  EXPECT_EQ(owner->text.rfind("Westholm", 0), 0u) << owner->text;
 
   SampleGame::ClickControl(FormFindControlByTag(units.currentForm, "4A"));
   EXPECT_EQ(TextOf(units.detail, "CLASS"), TextListText(kListMilclass, w.unitClasses[kTankClass].typeByte));

@@ -7,17 +7,22 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "form_source.h"
 #include "platform/image_loader.h"
 #include "platform/window.h"
 #include "sheets.h"
+#include "ui/bitmap_control.h"
 #include "ui/control_frame.h"
+#include "ui/control_tree.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -452,3 +457,65 @@ TEST(ImageGenTest, EachSampleTerrainsPictureIsItsOwnCellAndLooksLikeItsKind) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string FormText(const std::string& name) {
+  std::ifstream in(std::string(VD_FORMS_DIR) + "/" + name + ".form", std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Pixels of the cell's inside that are not its ground: a drawn mark covers
+// much of it, a numbered cell only its small label.
+int32_t CellInk(const Canvas& sheet, int cell) {
+  const int32_t x0 = cell % 8 * 64, y0 = cell / 8 * 64;
+  const uint32_t ground = sheet.At(static_cast<uint32_t>(x0 + 7), static_cast<uint32_t>(y0 + 7));
+  int32_t ink = 0;
+  for (int32_t y = y0 + 6; y < y0 + 58; ++y)
+    for (int32_t x = x0 + 6; x < x0 + 58; ++x)
+      ink += sheet.At(static_cast<uint32_t>(x), static_cast<uint32_t>(y)) != ground;
+  return ink;
+}
+
+constexpr int32_t kDrawnInk = 52 * 52 / 8;
+
+}  // namespace
+
+// The marks the unit and production rows show by tag: each form's picture is
+// a whole cell of the icon set, a cell no other mark or icon takes, with a
+// drawing in it (a cell left numbered has too little ink to pass).
+TEST(ImageGenTest, EachRowMarkIsItsOwnDrawnCellOfTheIconSet) {
+  const struct {
+    const char* form;
+    const char* tag;
+    int cell;
+  } rows[] = {
+      {"MILITARY_PROGRESS", "CARGOICON", image_gen::kCargoMarkCell},
+      {"MILITARY_PROGRESS", "MISICON", image_gen::kMissileMarkCell},
+      {"MILITARY_PROGRESS", "LANDEDICON", image_gen::kLandedMarkCell},
+      {"MILITARY_PROGRESS", "RESICON", image_gen::kResearchMarkCell},
+      {"MISSILE_PROGRESS", "TARGICON", image_gen::kTargetMarkCell},
+  };
+  image_gen::SetFontDirectory(VD_DEJAVU_DIR);
+  const Canvas sheet = image_gen::UiSheet(image_gen::kIconSheet);
+  std::set<int> taken = {image_gen::kLongRangeIconCell};
+  for (int id = 0; id < 1000; ++id)
+    if (image_gen::IconCell(id) >= 0) taken.insert(image_gen::IconCell(id));
+  EXPECT_LT(CellInk(sheet, 63), kDrawnInk) << "a numbered cell reads as empty";
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.form) + " " + r.tag);
+    const FormSource source = ParseFormSource(FormText(r.form), r.form);
+    ASSERT_TRUE(source.root) << source.error;
+    const auto* mark = dynamic_cast<const BitmapControl*>(FormFindControlByTag(source.root.get(), r.tag));
+    ASSERT_NE(mark, nullptr) << "the mark is a picture";
+    const int32_t x0 = r.cell % 8 * 64, y0 = r.cell / 8 * 64;
+    const plat::Rect& from = mark->images[0].source;
+    EXPECT_EQ(mark->images[0].set, image_gen::kIconSheet);
+    EXPECT_EQ(std::vector<int32_t>({from.left, from.top, from.right, from.bottom}),
+              std::vector<int32_t>({x0, y0, x0 + 64, y0 + 64}));
+    EXPECT_TRUE(taken.insert(r.cell).second) << "cell " << r.cell << " is another's";
+    EXPECT_GE(CellInk(sheet, r.cell), kDrawnInk) << "cell " << r.cell << " is drawn";
+  }
+}

@@ -74,6 +74,12 @@ Canvas UiSheet(int n);
 inline constexpr int kIconSheet = 4;
 inline constexpr int kLongRangeIconCell = 57;
 int IconCell(int id);
+// The marks of the unit and production rows, which their forms name by tag
+// (no id), in the cells after the long-range mark: what a unit carries
+// (cargo, missiles), a landed aircraft, a design that waits on research and
+// a missile stock's target.
+inline constexpr int kCargoMarkCell = 58, kMissileMarkCell = 59, kLandedMarkCell = 60, kResearchMarkCell = 61,
+                     kTargetMarkCell = 62;
 // The approach pictures of an offer, one per approach 0 to 6, in set 5's
 // first 64 x 64 cells; the approach panel shows approach n as frame n.
 inline constexpr int kApproachSheet = 5;

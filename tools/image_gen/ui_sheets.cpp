@@ -279,6 +279,37 @@ void LongRangeIcon(Canvas& c) {
   g.Stroke({32, 4}, {32, 60}, 2);
 }
 
+// The row marks: drawn smaller than the icons' glyphs' detail allows, as
+// the rows show them at 12 x 12, so each is one bold shape.
+void RowMarks(Canvas& c) {
+  const uint32_t back = Rgb(46, 70, 96);
+  Glyph cargo(c, kCargoMarkCell);
+  cargo.Back(back);
+  cargo.Box(12, 16, 52, 52);
+  cargo.Edge({{12, 16}, {52, 16}, {52, 52}, {12, 52}}, 4, Rgb(120, 80, 40));
+  cargo.Stroke({12, 16}, {52, 52}, 4, Rgb(120, 80, 40));
+  cargo.Stroke({12, 52}, {52, 16}, 4, Rgb(120, 80, 40));
+  Glyph missiles(c, kMissileMarkCell);
+  missiles.Back(back);
+  Missile(missiles, 22);
+  Missile(missiles, 42);
+  Glyph landed(c, kLandedMarkCell);
+  landed.Back(back);
+  landed.Box(4, 50, 60, 58);
+  landed.Poly({{8, 40}, {50, 40}, {58, 34}, {50, 30}, {34, 30}, {22, 14}, {14, 14}, {20, 30}, {8, 30}});
+  Glyph research(c, kResearchMarkCell);
+  research.Back(back);
+  research.Disc(32, 26, 16);
+  research.Box(24, 38, 40, 52);
+  research.Stroke({24, 46}, {40, 46}, 2, back);
+  Glyph target(c, kTargetMarkCell);
+  target.Back(Rgb(130, 40, 40));
+  target.Circle(32, 32, 20, 5);
+  target.Stroke({4, 32}, {60, 32}, 4);
+  target.Stroke({32, 4}, {32, 60}, 4);
+  target.Disc(32, 32, 5);
+}
+
 // The approaches of an offer, warm (0) to threatening (6): a face whose
 // mouth turns from a smile to a scowl on a ground from green to red.
 void ApproachFaces(Canvas& c) {
@@ -322,6 +353,7 @@ Canvas UiSheet(int n) {
   if (n == kIconSheet) {
     for (size_t i = 0; i < std::size(kIconIds); ++i) DrawIcon(c, static_cast<int32_t>(i), kIconIds[i]);
     LongRangeIcon(c);
+    RowMarks(c);
   }
   if (n == kApproachSheet) ApproachFaces(c);
   return c;

@@ -15,6 +15,7 @@
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
+#include "sim/region_names.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"
@@ -125,6 +126,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
   Control* f = summary.currentForm;
   const UnitClassRecord* k = unit ? ClassRecordAt(g_world, unit->classIndex) : nullptr;
   if (!f || !k) return;
+  summary.FitToHost();
   const World& world = g_world;
   SetControlText(Tag(f, "NAME"), k->name);
   const float maximum = static_cast<float>(k->strengthPerSize) * unit->targetStrength;
@@ -198,7 +200,12 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
   SetHidden(Id(f, 666), groups[0] == 0);
   SetHidden(Id(f, 667), groups[1] == 0);
   SetHidden(Id(f, 665), groups[2] == 0 && k->ammoCapacity == 0.0f);
-  FillRegionRow(Tag(f, "FLAG"), "", unit->owner);
+  Control* owner = Tag(f, "FLAG");
+  FillRegionRow(owner, "", unit->owner);
+  // Where the leader's name after the region's does not fit, the region's
+  // name alone reads whole rather than cut.
+  if (const auto* text = dynamic_cast<const StringControl*>(owner); text && text->ShownText().text != text->text)
+    SetControlText(owner, RegionDisplayName(world, unit->owner));
   const bool orders = ShowsOrdersOf(world, *unit);
   SetControlText(Tag(f, "ORDERS"), orders ? UnitStatusShort(world, *unit).c_str() : "");
   SetHidden(Tag(f, "ORDERSBOX"), !orders);
@@ -207,6 +214,21 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
 void OrdersUnitSummary::BindControls() {
   hostLink = &g_screens.ordersScreenB.summaryParent;
   classParent = Tag(currentForm, "CLASSPAR");
+  Control* f = currentForm;
+  widened_[0] = f, widened_[1] = Tag(f, "FLAG"), widened_[2] = Tag(f, "ORDERSBOX"), widened_[3] = Tag(f, "ORDERS");
+  for (int i = 0; i < kWidened; ++i) formRights_[i] = widened_[i] ? widened_[i]->rect.right : 0;
+}
+
+// The owner's row and the orders run longest ("Westholm (PLAYER)", "No
+// Orders Dest X:078 Y:030"): a host wider than the form (the unit list's
+// orders panel) gives them its room, out to its right edge. Another host
+// may show the form next, so each fit starts from the form's own places.
+void OrdersUnitSummary::FitToHost() {
+  Control* f = currentForm;
+  if (!f) return;
+  const int32_t extra = f->parent ? std::max(Width(f->parent) - (formRights_[0] - f->rect.left), 0) : 0;
+  for (int i = 0; i < kWidened; ++i)
+    if (widened_[i]) widened_[i]->rect.right = formRights_[i] + extra;
 }
 
 void OrdersUnitSummary::Refresh() {

@@ -40,8 +40,15 @@ class OrdersUnitSummary : public Screen {
   OrdersUnitSummary() : Screen("ORDERS1c") {}
   void BindControls() override;
   void Refresh() override;
+  // Widens the longest texts' places to a host wider than the form.
+  void FitToHost();
   Control* classParent = nullptr;
   UnitClassRow* classRow = nullptr;
+
+ private:
+  static constexpr int kWidened = 4;  // the form, FLAG, ORDERSBOX, ORDERS
+  Control* widened_[kWidened] = {};
+  int32_t formRights_[kWidened] = {};
 };
 
 // Draws the summary row of the unit into the summary's form; nothing for a

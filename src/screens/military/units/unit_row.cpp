@@ -32,6 +32,11 @@ constexpr int32_t kPackedIcons[] = {30, 31, 32, 33, 34, 35, 36, 37, 10, 6, 5, 20
 static_assert(std::size(kPackedIcons) == UnitRow::kIconCount);
 constexpr int32_t kFigureGap = 4;
 constexpr int32_t kNarrowestPicture = 32;
+// The room a class name needs beside the picture (the sample's longest read
+// about 95 pixels); a row that cannot give it puts the name on a line of
+// its own.
+constexpr int32_t kNameRoom = 100;
+constexpr int32_t kIconStep = 11;
 
 void SetTextf(Control* control, const char* format, int32_t value) {
   char text[32];
@@ -55,7 +60,7 @@ void UnitRow::BindControls() {
   pictures_[1] = f ? FormFindControlByTag(f, "UNITPICT") : nullptr;
   for (int i = 0; i < 2; ++i)
     if (pictures_[i]) pictureRects_[i] = pictures_[i]->rect;
-  if (nameText_) nameLeft_ = nameText_->rect.left;
+  if (nameText_) nameLeft_ = nameText_->rect.left, nameTop_ = nameText_->rect.top, nameBottom_ = nameText_->rect.bottom;
   if (strengthText_) strengthRect_ = strengthText_->rect;
   if (daysText_) daysRect_ = daysText_->rect;
   iconsPlaced_ = false;
@@ -108,9 +113,14 @@ void UnitRow::OnHostNotify(int32_t code, int32_t width) {
 // ends of their line; when both no longer fit, the strength takes the line
 // and the build time, which the class sheet beside the list shows, is left
 // out. The class's icons close up from the left of their line, in the
-// form's order.
+// form's order. A row too narrow for the name beside the picture is
+// stacked instead (StackToWidth).
 void UnitRow::FitToWidth(int32_t width) {
   Control* form = currentForm;
+  if (iconsPlaced_)
+    for (size_t i = 0; i < std::size(iconRects_); ++i)
+      if (Control* icon = FormFindControlById(form, kPackedIcons[i])) icon->rect = iconRects_[i];
+  if (nameText_ && width - nameLeft_ < kNameRoom) return StackToWidth(width);
   auto* strength = dynamic_cast<StringControl*>(strengthText_);
   auto* days = dynamic_cast<StringControl*>(daysText_);
   // The picture gives up room to a strength that would not fit beside it.
@@ -155,5 +165,57 @@ void UnitRow::FitToWidth(int32_t width) {
     if ((!narrow && !shift) || icon->Hidden()) continue;
     RectMoveTo(&icon->rect, x, iconRects_[i].top);
     x = icon->rect.right + 1;
+  }
+}
+
+// A row too narrow for the name beside the picture gives the name the top
+// line whole; below it the picture, as wide as its frames are for that
+// height unless the figures need the room, with the strength and the build
+// time on two lines beside it. The class's icons close up at the right end
+// of the first of the three lines that has room for all of them; with none,
+// they are left out (the class sheet beside the list shows the class).
+void UnitRow::StackToWidth(int32_t width) {
+  Control* form = currentForm;
+  auto* name = dynamic_cast<StringControl*>(nameText_);
+  auto* strength = dynamic_cast<StringControl*>(strengthText_);
+  auto* days = dynamic_cast<StringControl*>(daysText_);
+  const int32_t bottom = Height(form);
+  const int32_t lineHeight = nameBottom_ - nameTop_;
+  nameText_->rect = {0, nameTop_, width, nameBottom_};
+  const int32_t top = nameBottom_ + 1;
+  auto need = [](const StringControl* t) { return t ? TextWidth(t->Font(), t->text) + 1 : 0; };
+  const int32_t figures = std::max(need(strength), need(days));
+  const int32_t framesWidth = std::max(2 * (bottom - top), kNarrowestPicture);
+  const int32_t picture = std::clamp(width - kFigureGap - figures, kNarrowestPicture, framesWidth);
+  for (Control* p : pictures_)
+    if (p) p->rect = {0, top, picture, bottom};
+  const int32_t left = picture + kFigureGap;
+  if (strengthText_) strengthText_->rect = {left, top, width, top + lineHeight};
+  if (daysText_) {
+    daysText_->rect = {left, top + lineHeight + 1, width, top + 2 * lineHeight + 1};
+    SetHidden(daysText_, false);
+  }
+  if (!iconsPlaced_) return;
+  int32_t shown = 0;
+  for (int32_t id : kPackedIcons)
+    if (const Control* icon = FormFindControlById(form, id); icon && !icon->Hidden()) ++shown;
+  const int32_t icons = shown * kIconStep - 1;
+  // Each line's text end and top, the name's first.
+  const struct {
+    int32_t end, top;
+  } lines[] = {{need(name), nameTop_}, {left + need(strength), top}, {left + need(days), top + lineHeight + 1}};
+  int32_t line = -1;
+  for (int32_t i = 0; i < 3 && line < 0; ++i)
+    if (lines[i].end + kFigureGap + icons <= width) line = i;
+  int32_t x = width - icons;
+  for (int32_t id : kPackedIcons) {
+    Control* icon = FormFindControlById(form, id);
+    if (!icon || icon->Hidden()) continue;
+    if (line < 0) {
+      SetHidden(icon, true);
+      continue;
+    }
+    RectMoveTo(&icon->rect, x, lines[line].top + (lineHeight - Height(icon)) / 2);
+    x += kIconStep;
   }
 }

@@ -31,13 +31,14 @@ class UnitRow : public Screen {
 
  private:
   void FitToWidth(int32_t width);
+  void StackToWidth(int32_t width);
 
   Control* nameText_ = nullptr;
   Control* strengthText_ = nullptr;
   Control* daysText_ = nullptr;
   Control* pictures_[2] = {};
   plat::Rect pictureRects_[2] = {};
-  int32_t nameLeft_ = 0;
+  int32_t nameLeft_ = 0, nameTop_ = 0, nameBottom_ = 0;
   plat::Rect strengthRect_{}, daysRect_{};
   plat::Rect iconRects_[kIconCount] = {};
   int32_t iconsLeft_ = 0;
