@@ -1,0 +1,49 @@
+#pragma once
+// For the screens' tests over the local region's units: a fixture that makes
+// region Local the local one with Classes empty unit classes, owns a ring of
+// test units, and empties the command log before and after each test. The
+// game state, the classes and the region's record come back afterwards.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "records/player_record.h"
+#include "screens/main/map_input/selection.h"
+#include "screens/screen_set.h"
+#include "sim/command_log.h"
+#include "support/global_guard.h"
+#include "support/unit_ring.h"
+#include "world/data_tables.h"
+#include "world/game_state.h"
+#include "world/id_lookups.h"
+#include "world/list_holder.h"
+#include "world/world.h"
+
+namespace militarytest {
+
+template <int Local, size_t Classes>
+class LocalRegionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_world.gameState.localPlayer = Local;
+    g_world.unitClasses.assign(Classes, UnitClassRecord{});
+    g_commandLog.Clear();
+  }
+  void TearDown() override { g_commandLog.Clear(); }
+
+  // The map's selection becomes the units of these ids, in this order.
+  static void Select(std::initializer_list<uint32_t> ids) {
+    ListHolderClear(g_screens.SelectionList());
+    for (uint32_t id : ids) AddUnitRef(g_screens.SelectionList(), *FindUnitById(g_world, id));
+  }
+
+  GlobalGuard<GameState> state_{g_world.gameState};
+  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
+  GlobalGuard<PlayerRecord> local_{g_world.players[Local]};
+  testsupport::UnitRing ring_;
+};
+
+}  // namespace militarytest
