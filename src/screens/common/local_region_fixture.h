@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <tuple>
 #include <vector>
 
 #include "records/hex_cell.h"
@@ -16,6 +17,7 @@
 #include "screens/main/map_input/selection.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
+#include "sim/game_command.h"
 #include "support/global_guard.h"
 #include "support/unit_ring.h"
 #include "support/world_map_guard.h"
@@ -27,6 +29,16 @@
 #include "world/world.h"
 
 namespace militarytest {
+
+// What was posted since the log was last emptied, as (id, word 24, word 28);
+// the log is emptied.
+using Posted = std::vector<std::tuple<uint32_t, uint32_t, uint32_t>>;
+inline Posted TakePosted() {
+  Posted posted;
+  for (const GameCommand& c : g_commandLog.Entries()) posted.emplace_back(c.id, c.arg24, c.arg28);
+  g_commandLog.Clear();
+  return posted;
+}
 
 template <int Local, size_t Classes>
 class LocalRegionTest : public ::testing::Test {
