@@ -8,14 +8,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <tuple>
 #include <vector>
 
 #include "records/hex_cell.h"
 #include "records/player_record.h"
-#include "screens/main/map_input/selection.h"
-#include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "sim/game_command.h"
 #include "support/global_guard.h"
@@ -24,8 +21,6 @@
 #include "world/data_tables.h"
 #include "world/game_state.h"
 #include "world/hex_extra.h"
-#include "world/id_lookups.h"
-#include "world/list_holder.h"
 #include "world/world.h"
 
 namespace militarytest {
@@ -53,12 +48,6 @@ class LocalRegionTest : public ::testing::Test {
   void TearDown() override {
     g_commandLog.Clear();
     ring_.KeepFirst(ring_.size());
-  }
-
-  // The map's selection becomes the units of these ids, in this order.
-  static void Select(std::initializer_list<uint32_t> ids) {
-    ListHolderClear(g_screens.SelectionList());
-    for (uint32_t id : ids) AddUnitRef(g_screens.SelectionList(), *FindUnitById(g_world, id));
   }
 
   GlobalGuard<GameState> state_{g_world.gameState};

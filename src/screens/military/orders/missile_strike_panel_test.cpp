@@ -56,6 +56,10 @@ class MissileStrikePanelTest : public militarytest::LocalRegionTest<kLocal, 4> {
     ListHolderClear(g_screens.ordersUnitList.targetCandidates);
     LocalRegionTest::TearDown();
   }
+  static void Select(std::initializer_list<uint32_t> ids) {
+    ListHolderClear(g_screens.SelectionList());
+    for (uint32_t id : ids) AddUnitRef(g_screens.SelectionList(), *FindUnitById(g_world, id));
+  }
   UnitRecord& Carry(uint32_t id, uint32_t carrier, uint32_t next, uint32_t flags) {
     UnitRecord& u = ring_.Add(id, kLocal, 1);
     std::tie(u.carrier, u.cargoNext, u.unitFlags) = std::tuple(carrier, next, flags);

@@ -60,6 +60,10 @@ class OrdersScreenTest : public militarytest::LocalRegionTest<kLocal, 4> {
   }
   static OrdersScreen& Orders() { return g_screens.ordersScreen; }
   UnitRecord& Unit(uint32_t id, int owner = kLocal, int16_t cls = 1) { return ring_.Add(id, owner, cls); }
+  static void Select(std::initializer_list<uint32_t> ids) {
+    ListHolderClear(g_screens.SelectionList());
+    for (uint32_t id : ids) AddUnitRef(g_screens.SelectionList(), *FindUnitById(g_world, id));
+  }
   static std::vector<uint32_t> Ids(const ListHolder& list) {
     std::vector<uint32_t> ids;
     for (ListItem28* i = FirstInHolder(list); i; i = NextInHolder(list, i))
