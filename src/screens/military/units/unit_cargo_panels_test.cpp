@@ -27,6 +27,15 @@ namespace {
 
 constexpr int kLocal = 1;
 
+// A cargo panel's list, form and unit come back after the test.
+struct PanelKeep {
+  template <typename Panel>
+  explicit PanelKeep(Panel& panel) : list{panel.list}, form{panel.currentForm}, unit{panel.unit} {}
+  GlobalGuard<ListBoxControl*> list;
+  GlobalGuard<Control*> form;
+  GlobalGuard<uint32_t> unit;
+};
+
 // Units 50 and 51 of the local region, of classes 1 and 2.
 class UnitCargoPanelsTest : public militarytest::LocalRegionTest<kLocal, 3> {
  protected:
@@ -89,9 +98,7 @@ TEST_F(UnitCargoPanelsTest, CarrierRoomGreysBoard) {
   g_world.unitClasses[2].carryCapacity = 10.0f;
   cargo.strength = 3.0f, cargo.ammo = 5.0f;
   UnitCargoLoadPanel& panel = g_screens.unitCargoLoad;
-  GlobalGuard<ListBoxControl*> kept{panel.list};
-  GlobalGuard<Control*> form{panel.currentForm};
-  GlobalGuard<uint32_t> unit{panel.unit};
+  const PanelKeep kept(panel);
   militarytest::TestSheet sheet;
   sheet.Texts({"CLOAD", "CLOADSTOP", "GRIDCLOAD", "CORDER", "CENTRE"});
   const auto list = Chosen(carrier.id);
@@ -113,9 +120,7 @@ TEST_F(UnitCargoPanelsTest, CarrierRoomGreysBoard) {
 TEST_F(UnitCargoPanelsTest, EachLoadButtonOrdersTheLoadOrUnloadOfItsStock) {
   UnitRecord &stock = *units_[0], &transport = *units_[1];
   UnitCargoPanel& panel = g_screens.unitCargo;
-  GlobalGuard<ListBoxControl*> kept{panel.list};
-  GlobalGuard<Control*> form{panel.currentForm};
-  GlobalGuard<uint32_t> unit{panel.unit};
+  const PanelKeep kept(panel);
   militarytest::TestSheet sheet;
   sheet.Texts({"LOAD", "LOADFILL", "LOADSTOP", "UNLOADALL", "OFFLOAD"});
   Control* noLoad = sheet.Add("NOLOAD");
