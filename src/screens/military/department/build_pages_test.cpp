@@ -10,6 +10,7 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/main/map/map_view.h"
 #include "screens/military/production/build_lists.h"
 #include "screens/military/department/base_unit_list_panel.h"
@@ -32,25 +33,16 @@ constexpr int16_t kBase = 4020;
 constexpr int16_t kAirBase = 4021;
 constexpr int16_t kInfantry = 30;
 
-class BuildPagesTest : public ::testing::Test {
+class BuildPagesTest : public militarytest::LocalMapTest<kLocal, kSide, kSide, 4130> {
  protected:
   void SetUp() override {
-    World& w = g_world;
-    w.mapWidth = w.mapHeight = kSide;
-    w.mapHeader = MapHeader{};
-    w.mapHeader.width = w.mapHeader.height = kSide;
-    w.cells.assign(kSide * kSide, HexCell{nullptr, WithCellOwner(0, kLocal)});
-    w.unitClasses.assign(4130, UnitClassRecord{});
-    w.gameState = GameState{};
-    w.gameState.localPlayer = kLocal;
-    w.players[kLocal] = PlayerRecord{};
-    w.players[kLocal].number = kLocal;
+    g_world.gameState = GameState{};
+    LocalMapTest::SetUp();
+    g_world.players[kLocal] = PlayerRecord{};
+    g_world.players[kLocal].number = kLocal;
     Class(kBase, kClassSettlement).baseSlots = 3;
     Class(kAirBase, kClassSettlement | kClassAirBase).baseSlots = 3;
     Class(kInfantry, 0).valuePerPoint = 10;
-  }
-  void TearDown() override {
-    for (HexCell& c : g_world.cells) FreeHexStack(c);
   }
   static UnitClassRecord& Class(int16_t c, uint32_t flags) {
     UnitClassRecord& r = g_world.unitClasses[static_cast<size_t>(c)];
@@ -61,18 +53,10 @@ class BuildPagesTest : public ::testing::Test {
     return u.unitFlags = kUnitFacility, u.x = x, u.y = 2, u;
   }
 
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<int32_t> width_{g_world.mapWidth};
-  GlobalGuard<int32_t> height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<int32_t> panX_{g_mapView.panX};
   GlobalGuard<int32_t> panY_{g_mapView.panY};
   GlobalGuard<int32_t> depth_{g_ui.panelDepth};
   GlobalGuard<BuildListFilters> filters_{g_buildListFilters};
-  testsupport::UnitRing ring_;
 };
 
 using TestForm = controltest::PanelForm;

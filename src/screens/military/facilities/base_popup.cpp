@@ -268,11 +268,9 @@ void RefreshBaseProduction(Control* form, uint32_t cellIndex, Control* statusPar
 }
 
 void BasePopup::BindControls() {
-  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
-  queList = MakeListBox("QUELIST", 0, currentForm, kListIndicators, this);
-  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
-  for (ListBoxControl* list : {prodList, queList, storedList})
-    if (list) list->flags &= ~kCtlRadio;
+  prodList = MakeStockList(*this, "PRODLIST");
+  queList = MakeStockList(*this, "QUELIST");
+  storedList = MakeStockList(*this, "STOREDLIST");
   hideBox = Tag(currentForm, "HIDEBOX");
   subParent3 = Tag(currentForm, "SUBPARENT3");
   subParent4 = Tag(currentForm, "SUBPARENT4");

@@ -10,6 +10,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/military/facilities/build_order_panel.h"
@@ -35,21 +36,17 @@ constexpr int kLocal = 1;
 constexpr int32_t kDepot = 4020;
 constexpr int32_t kEngineers = 4040;
 
-class BuildOrderPanelTest : public ::testing::Test {
+class BuildOrderPanelTest : public militarytest::LocalMapTest<kLocal, kSide, kSide, 4130> {
  protected:
   void SetUp() override {
+    LocalMapTest::SetUp();
     World& w = g_world;
-    w.mapWidth = w.mapHeight = kSide;
-    w.mapHeader = MapHeader{};
-    w.mapHeader.width = w.mapHeader.height = kSide;
     w.mapHeader.scaleSquared = 1.0f;
     w.mapHeader.hexScale = 20;
     const uint32_t own = WithCellLoyalTo(WithCellOwner(WithCellTerrain(0, 1), kLocal), kLocal);
     w.cells.assign(kSide * kSide, HexCell{nullptr, own});
     w.cellBytes.assign(kSide * kSide, 0);
     w.terrains.assign(2, TerrainRecord{});
-    w.unitClasses.assign(4130, UnitClassRecord{});
-    w.gameState.localPlayer = kLocal;
     w.gameState.designRowBytes = 4130;
     w.designRows.assign(4130 * 2, 0);
     // Price level 1.5, goods at 50 and 20, GDP 500 a head; the hex's
@@ -65,22 +62,9 @@ class BuildOrderPanelTest : public ::testing::Test {
     g_uiOptions.sidescreens = 1;
     g_mapHover.viewCell = nullptr;
   }
-  void TearDown() override {
-    for (HexCell& c : g_world.cells) FreeHexStack(c);
-  }
-  static HexCell& Cell(int x, int y) { return g_world.cells[static_cast<size_t>(y * kSide + x)]; }
   static UnitClassRecord& Depot() { return g_world.unitClasses[kDepot]; }
 
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<uint8_t>> cellBytes_{g_world.cellBytes};
-  GlobalGuard<std::vector<TerrainRecord>> terrains_{g_world.terrains};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
   GlobalGuard<std::vector<uint8_t>> designs_{g_world.designRows};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<int32_t> width_{g_world.mapWidth};
-  GlobalGuard<int32_t> height_{g_world.mapHeight};
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<MapPlacement> placement_{g_mapPlacement};
   GlobalGuard<MapHoverState> hover_{g_mapHover};

@@ -18,6 +18,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/facilities/facility_figures.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/military/facilities/base_popup.h"
 #include "screens/military/facilities/base_sheets.h"
 #include "screens/military/facilities/facility_panels.h"
@@ -50,15 +51,13 @@ constexpr int kWidth = 240, kLocal = 1, kOther = 2;
 constexpr int32_t kBase = 3, kUpgraded = 4, kTroops = 5;
 constexpr uint32_t kCell = 3 * kWidth + 17;
 
-class FacilityPopupsTest : public ::testing::Test {
+class FacilityPopupsTest : public militarytest::LocalMapTest<kLocal, kWidth, 8, 8> {
  protected:
   void SetUp() override {
+    LocalMapTest::SetUp();
     World& w = g_world;
-    w.mapWidth = kWidth, w.mapHeight = 8;
     w.cells.assign(kWidth * 8, HexCell{nullptr, WithCellLoyalTo(WithCellOwner(0, kLocal), kLocal)});
     w.cellBytes.assign(kWidth * 8, 0);
-    w.unitClasses.assign(8, UnitClassRecord{});
-    w.gameState.localPlayer = kLocal;
     w.gameState.currentHex = {17, 3, kCell, 0};
     w.players[kLocal] = PlayerRecord{};
     w.players[kLocal].number = kLocal;
@@ -72,13 +71,6 @@ class FacilityPopupsTest : public ::testing::Test {
     lead_.strength = lead_.targetStrength = 1.0f;
     lead_.x = 17, lead_.y = 3;
     MakeHexStack(Cell())->lead = &lead_;
-    g_commandLog.Clear();
-  }
-  void TearDown() override {
-    g_commandLog.Clear();
-    g_world.units = nullptr;
-    ReindexUnits(g_world), ++g_unitRecordEpoch;
-    for (HexCell& c : g_world.cells) FreeHexStack(c);
   }
   static HexCell& Cell() { return g_world.cells[kCell]; }
   void Building(uint32_t posture) {
@@ -99,15 +91,7 @@ class FacilityPopupsTest : public ::testing::Test {
   static std::string FirstRow(ListBoxControl* list) { return list->firstRow ? list->firstRow->text : ""; }
 
   UnitRecord lead_{};
-  GlobalGuard<int32_t> width_{g_world.mapWidth}, height_{g_world.mapHeight};
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<uint8_t>> bytes_{g_world.cellBytes};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<MapHeader> header_{g_world.mapHeader};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
-  GlobalGuard<UnitRecord*> ring_{g_world.units};
 };
 
 TEST_F(FacilityPopupsTest, UpgradeTakesTheTargetsDaysButFiveOverTheDifference) {
@@ -276,12 +260,14 @@ TEST_F(FacilityPopupsTest, SheetRowsCompressAndScale) {
 TEST_F(FacilityPopupsTest, RenamingPostsTheNameOnce) {
   HexExtra* extra = GetHexExtra(g_world, Cell());
   extra->text = strdup("Westholm");
-  const std::string sixty(60, 'n');
+  // The posted name runs on this peer at once, so an empty edit puts back
+  // the hex's label as the long name left it: cut to 47 characters.
+  const std::string sixty(60, 'n'), cut(47, 'n');
   const struct {
     std::string typed;
     size_t posted;
     const char* after;
-  } rows[] = {{"A", 2, "A"}, {sixty, 48, sixty.c_str()}, {"", 0, "Westholm"}};
+  } rows[] = {{"A", 2, "A"}, {sixty, 48, sixty.c_str()}, {"", 0, cut.c_str()}};
   BasePopup owner;
   owner.cellIndex = kCell;
   TestForm form(owner, "BASE1", {"RENBASEBUT"});

@@ -120,6 +120,28 @@ void ShowOffer(Control* form, uint32_t missile, UnitOfferPanel* panel, const Mis
   panel->Show(static_cast<intptr_t>(missile), hosts.container);
 }
 
+// The local region's working silos as the list's rows. The list was just
+// emptied: a silo the holder kept from the last fill would be taken as shown
+// and get no row, so the holder starts empty too.
+void FillSiloRows(World& w, ListBoxControl* list) {
+  ListHolder& silos = g_screens.workingLists[kSiloListIndex];
+  ListHolderClear(silos);
+  CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
+                                              .list = list,
+                                              .facilityKind = kSiteFacility,
+                                              .owner = LocalPlayerIndex(g_world),
+                                              .available = 1,
+                                              .stockMaskTest = 0,
+                                              .facilityType = kSiloType});
+}
+
+// The platform categories a named missile may board (none when its class is
+// gone); with no missile, the category asked for, or any.
+uint32_t LoadableCategories(bool named, const UnitClassRecord* missileClass, int32_t category) {
+  if (named) return missileClass ? missileClass->loadableMask : 0;
+  return category >= 0 && category <= kPlatformSilo ? 1u << category : kAnyCategory;
+}
+
 }  // namespace
 
 PayloadTotals FillPlatformCargoList(ListBoxControl* cargo, uint32_t platform, bool siloMode) {
@@ -190,27 +212,11 @@ int32_t FillMissileList(ListBoxControl* list, uint32_t missile, int32_t category
     const UnitClassRecord* mc = m ? UnitClassOf(w, *m) : nullptr;
     siloMode = (mc && (mc->loadableMask & kSiloBit)) || category == kPlatformSilo ? 1 : 0;
     if (siloMode) {
-      ListHolder& silos = g_screens.workingLists[kSiloListIndex];
-      // The list box was just emptied: a silo the holder kept from the last
-      // fill would be taken as shown and get no row.
-      ListHolderClear(silos);
-      CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
-                                                  .list = list,
-                                                  .facilityKind = kSiteFacility,
-                                                  .owner = LocalPlayerIndex(g_world),
-                                                  .clearFirst = 0,
-                                                  .available = 1,
-                                                  .stockMaskTest = 0,
-                                                  .facilityType = kSiloType});
+      FillSiloRows(w, list);
     } else {
       const int32_t weight = mc ? mc->slotSize : 0;
       const int32_t kindFilter = kind == 0 ? 8 : kind == 1 ? 7 : kind == 2 ? 15 : -1;
-      uint32_t mask = kAnyCategory;
-      if (m) {
-        mask = mc ? mc->loadableMask : 0;
-      } else if (category >= 0 && category <= kPlatformSilo) {
-        mask = 1u << category;
-      }
+      const uint32_t mask = LoadableCategories(m != nullptr, mc, category);
       ListHolder& platforms = g_screens.workingLists[kPlatformListIndex];
       ListHolderClear(platforms);
       // A weapon no category may carry has no platform.
@@ -263,22 +269,9 @@ int32_t FillMissileClassList(ListBoxControl* list, const UnitClassRecord* missil
     plat::CriticalSectionLock lock(g_simulationLock);
     World& w = g_world;
     if (siloMode) {
-      ListHolder& silos = g_screens.workingLists[kSiloListIndex];
-      ListHolderClear(silos);
-      CollectFacilityUnits(w, CollectFacilityArgs{.resultList = &silos,
-                                                  .list = list,
-                                                  .facilityKind = kSiteFacility,
-                                                  .owner = LocalPlayerIndex(g_world),
-                                                  .available = 1,
-                                                  .stockMaskTest = 0,
-                                                  .facilityType = kSiloType});
+      FillSiloRows(w, list);
     } else {
-      uint32_t mask = kAnyCategory;
-      if (missileClass) {
-        mask = missileClass->loadableMask;
-      } else if (category >= 0 && category <= kPlatformSilo) {
-        mask = 1u << category;
-      }
+      const uint32_t mask = LoadableCategories(missileClass != nullptr, missileClass, category);
       std::vector<int32_t> classes;
       if (mask != 0) CollectUnitClasses(w, LocalPlayerIndex(g_world), mask, missileClass ? missileClass->slotSize : 0, classes);
       for (int32_t index : classes)

@@ -9,6 +9,7 @@
 #include "records/command_ids.h"
 #include "records/player_record.h"
 #include "screens/military/department/department_text.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/operations/force_size_panel.h"
 #include "sim/command_log.h"
@@ -29,10 +30,9 @@ std::vector<std::tuple<uint32_t, uint32_t>> Posted() {
   return posted;
 }
 
-TEST(ForceSizePanelTest, AnAgeNoButtonOffersIsRepairedAndAgeIdsPostTheirAge) {
-  const GlobalGuard<GameState> state(g_world.gameState);
-  const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]);
-  g_world.gameState.localPlayer = kLocal;
+class ForceSizePanelTest : public militarytest::LocalRegionTest<kLocal, 0> {};
+
+TEST_F(ForceSizePanelTest, AnAgeNoButtonOffersIsRepairedAndAgeIdsPostTheirAge) {
   g_world.players[kLocal].displayPolicy.soldierminage = 17;
   TestSheet sheet;
   for (int32_t age : kForceSizeAgeIds) sheet.Add(nullptr, age);
@@ -59,10 +59,7 @@ TEST(ForceSizePanelTest, AnAgeNoButtonOffersIsRepairedAndAgeIdsPostTheirAge) {
 // neither; the command it posts is run by the settings handler on the
 // region's policy, and the page drawn again from that policy shows the same
 // switch pressed, the other not, and the age choice with conscription only.
-TEST(ForceSizePanelTest, EachServiceSwitchPressedComesBackPressedFromItsCommand) {
-  const GlobalGuard<GameState> state(g_world.gameState);
-  const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]);
-  g_world.gameState.localPlayer = kLocal;
+TEST_F(ForceSizePanelTest, EachServiceSwitchPressedComesBackPressedFromItsCommand) {
   struct Row {
     const char* pressed;
     const char* other;

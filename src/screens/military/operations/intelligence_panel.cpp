@@ -56,6 +56,19 @@ void ClearRegionChoice(ListBoxControl* list) {
   ListResetScroll(list);
 }
 
+bool ClosedByReleasedRadio(const Control* control) {
+  if (!(control->flags & kCtlRadio) || control->Selected()) return false;
+  PopPopupsTo(g_ui, kOwnDepth);
+  return true;
+}
+
+void RetargetRegionPages(std::initializer_list<Screen*> pages, intptr_t region) {
+  for (Screen* page : pages) {
+    page->id = region;
+    page->Refresh();
+  }
+}
+
 void IntelligencePanel::BindControls() {
   DockInBotbar2(*this);
   list = MakeListBox("REGIONLIST", 0, currentForm, kListIndicators, this);
@@ -75,11 +88,7 @@ void IntelligencePanel::Refresh() {
 }
 
 void IntelligencePanel::OnCommand(Control* control, int32_t) {
-  if (!control) return;
-  if ((control->flags & kCtlRadio) && !control->Selected()) {
-    PopPopupsTo(g_ui, kOwnDepth);
-    return;
-  }
+  if (!control || ClosedByReleasedRadio(control)) return;
   ScreenSet& s = g_screens;
   const intptr_t region = list ? list->selectedId : 0;
   if (Is(control, "BACK")) {
@@ -103,13 +112,7 @@ void IntelligencePanel::OnControlChange(Control* control, int32_t id) {
   ScreenSet& s = g_screens;
   if (control && control == list) {
     ShowRegionButtons(currentForm, id != 0);
-    if (id != 0) {
-      for (Screen* page : {static_cast<Screen*>(&s.covertFunding), static_cast<Screen*>(&s.intelResources),
-                           static_cast<Screen*>(&s.agentBio)}) {
-        page->id = id;
-        page->Refresh();
-      }
-    }
+    if (id != 0) RetargetRegionPages({&s.covertFunding, &s.intelResources, &s.agentBio}, id);
   }
   s.militaryCostSide.Refresh();
 }

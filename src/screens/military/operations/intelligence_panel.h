@@ -4,6 +4,7 @@
 // pages and the schedule; the budget page concerns the whole service. It
 // posts nothing.
 #include <cstdint>
+#include <initializer_list>
 
 #include "ui/screen.h"
 
@@ -19,6 +20,11 @@ inline constexpr const char* kIntelligencePanelTags[] = {
 void FillIntelligenceRegions(ListBoxControl* list);
 // Deselects every region row and scrolls the list back to its top.
 void ClearRegionChoice(ListBoxControl* list);
+// A radio button of an operations page (dock level 2) released closes the
+// pages opened above it; true when the control was one.
+bool ClosedByReleasedRadio(const Control* control);
+// Each page takes the region and shows it anew.
+void RetargetRegionPages(std::initializer_list<Screen*> pages, intptr_t region);
 
 class IntelligencePanel : public Screen {
  public:

@@ -11,6 +11,7 @@
 #include "records/command_ids.h"
 #include "records/player_kinds.h"
 #include "records/player_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/operations/intel_region_panels.h"
 #include "screens/military/operations/intelligence_panel.h"
@@ -87,10 +88,9 @@ TEST(IntelligencePanelTest, TheHeaderShowsTheRelationAndIsEmptyOutsideTheTable) 
   }
 }
 
-TEST(IntelligencePanelTest, TheBudgetBarAtItsTopPostsTwice) {
-  const GlobalGuard<GameState> state(g_world.gameState);
-  const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]);
-  g_world.gameState.localPlayer = kLocal;
+using IntelBudgetTest = militarytest::LocalRegionTest<kLocal, 0>;
+
+TEST_F(IntelBudgetTest, TheBudgetBarAtItsTopPostsTwice) {
   g_world.players[kLocal].intelBaseCost = 100000.0f;
   TestSheet sheet;
   sheet.Texts({"RECBUDGET", "CURBUDGET"});
@@ -99,13 +99,9 @@ TEST(IntelligencePanelTest, TheBudgetBarAtItsTopPostsTwice) {
   panel.currentForm = sheet.root;
   SliderSetMaxFloat(bar, 2.0f);
   SliderSetValueFloat(bar, 2.0f);
-  g_commandLog.Clear();
   panel.OnControlChange(bar, 0);
   panel.currentForm = nullptr;
-  std::vector<std::tuple<uint32_t, uint32_t, uint32_t>> posted;
-  for (const GameCommand& c : g_commandLog.Entries()) posted.emplace_back(c.id, c.arg24, c.arg28);
-  g_commandLog.Clear();
-  EXPECT_EQ(posted, (std::vector<std::tuple<uint32_t, uint32_t, uint32_t>>{{kCmdMilSpendIntel, 0u, 0x40000000u}}));
+  EXPECT_EQ(militarytest::TakePosted(), (militarytest::Posted{{kCmdMilSpendIntel, 0u, 0x40000000u}}));
   EXPECT_EQ(sheet.Text("RECBUDGET"), "$ 100,000");
   EXPECT_EQ(sheet.Text("CURBUDGET"), "$ 200,000");
 }

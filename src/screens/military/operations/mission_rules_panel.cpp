@@ -7,6 +7,7 @@
 #include "screens/docked_panels.h"
 #include "screens/main/bars/side_bars.h"
 #include "screens/main/panels/class_icon.h"
+#include "screens/military/operations/intelligence_panel.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/policy_command_args.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-constexpr int32_t kOwnDepth = 2;
 constexpr uint32_t kScorchedEarthBit = 0x10;
 constexpr int32_t kScorchedEarthRule = 15;
 constexpr int32_t kFirstClassPicture = 101;
@@ -80,11 +80,7 @@ void MissionRulesPanel::OnOpen() {
 void MissionRulesPanel::Refresh() { ShowMissionRules(currentForm, LocalPolicyWord(&PlayerPolicyBlock::roeFlags)); }
 
 void MissionRulesPanel::OnCommand(Control* control, int32_t id) {
-  if (!control) return;
-  if ((control->flags & kCtlRadio) && !control->Selected()) {
-    PopPopupsTo(g_ui, kOwnDepth);
-    return;
-  }
+  if (!control || ClosedByReleasedRadio(control)) return;
   ScreenSet& s = g_screens;
   if (Is(control, "BACK")) {
     s.operationsScreen.AttachForm(nullptr);

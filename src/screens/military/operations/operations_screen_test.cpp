@@ -8,6 +8,7 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/operations/operations_screen.h"
 #include "sim/command_log.h"
@@ -21,7 +22,9 @@ using militarytest::TestSheet;
 
 constexpr int kLocal = 1;
 
-TEST(OperationsScreenTest, ThePageShowsTheAlertEffectsSatellitesAndSpending) {
+class OperationsScreenTest : public militarytest::LocalRegionTest<kLocal, 0> {};
+
+TEST_F(OperationsScreenTest, ThePageShowsTheAlertEffectsSatellitesAndSpending) {
   TestSheet sheet;
   sheet.Texts({"DEFCON", "BUILD", "EFFPLUS", "SPENDING"});
   for (int32_t id : kOperationsSatelliteIds) sheet.Add(nullptr, id);
@@ -51,10 +54,7 @@ TEST(OperationsScreenTest, ThePageShowsTheAlertEffectsSatellitesAndSpending) {
   }
 }
 
-TEST(OperationsScreenTest, TheInitiativeSliderPostsBothInitiatives) {
-  const GlobalGuard<GameState> state(g_world.gameState);
-  const GlobalGuard<PlayerRecord> local(g_world.players[kLocal]);
-  g_world.gameState.localPlayer = kLocal;
+TEST_F(OperationsScreenTest, TheInitiativeSliderPostsBothInitiatives) {
   g_world.players[kLocal].displayPolicy.milinitiativeoff = 10;
   TestSheet sheet;
   auto* bar = sheet.Add<SlideBarControl>("OFFSLDR");
@@ -63,15 +63,10 @@ TEST(OperationsScreenTest, TheInitiativeSliderPostsBothInitiatives) {
   page.currentForm = sheet.root;
   SliderSetMaxInt(bar, 100);
   SliderSetValueInt(bar, 70);
-  g_commandLog.Clear();
   page.OnControlChange(bar, 0);
   page.currentForm = nullptr;
-  std::vector<std::tuple<uint32_t, uint32_t, uint32_t>> posted;
-  for (const GameCommand& c : g_commandLog.Entries()) posted.emplace_back(c.id, c.arg24, c.arg28);
-  g_commandLog.Clear();
-  const std::vector<std::tuple<uint32_t, uint32_t, uint32_t>> want = {{kCmdMilInitiativeOff, 0u, 70u},
-                                                                      {kCmdMilInitiativeDef, 0u, 70u}};
-  EXPECT_EQ(posted, want);
+  EXPECT_EQ(militarytest::TakePosted(),
+            (militarytest::Posted{{kCmdMilInitiativeOff, 0u, 70u}, {kCmdMilInitiativeDef, 0u, 70u}}));
   EXPECT_EQ(sheet.Text("OFFDESC"), "70");
 }
 

@@ -38,7 +38,6 @@
 
 namespace {
 
-constexpr int32_t kOwnDepth = 2;
 constexpr int32_t kWeaponKinds = 4;
 constexpr int32_t kConventionalLine = 665;
 constexpr int32_t kNuclearLine = 666;
@@ -141,11 +140,7 @@ void WmdTargetingPanel::Refresh() {
 }
 
 void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
-  if (!control) return;
-  if ((control->flags & kCtlRadio) && !control->Selected()) {
-    PopPopupsTo(g_ui, kOwnDepth);
-    return;
-  }
+  if (!control || ClosedByReleasedRadio(control)) return;
   ScreenSet& s = g_screens;
   const intptr_t region = list ? list->selectedId : 0;
   if (Is(control, "OFFOPS")) {
@@ -161,11 +156,7 @@ void WmdTargetingPanel::OnCommand(Control* control, int32_t id) {
       ScreenSlotResetMapMode(s);
       return;
     }
-    for (Screen* page : {static_cast<Screen*>(&s.hostilityPanel), static_cast<Screen*>(&s.launchPanel),
-                         static_cast<Screen*>(&s.opsScheduleList)}) {
-      page->id = id;
-      page->Refresh();
-    }
+    RetargetRegionPages({&s.hostilityPanel, &s.launchPanel, &s.opsScheduleList}, id);
     // The page open three deep follows the new region.
     Control* third = s.botBar3.parent2;
     Control* docked = third && !third->Hidden() ? third->firstChild : nullptr;

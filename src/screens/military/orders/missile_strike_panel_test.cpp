@@ -13,6 +13,7 @@
 #include "records/hex_cell.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/military/orders/orders_screen.h"
@@ -34,12 +35,11 @@ constexpr uint32_t kTarget = 90;
 
 // Carrier 10 holds missiles 11 (strength 4.9) and 12; carrier 20, itself
 // aboard 10, holds missile 21.
-class MissileStrikePanelTest : public ::testing::Test {
+class MissileStrikePanelTest : public militarytest::LocalRegionTest<kLocal, 4> {
  protected:
   void SetUp() override {
-    g_world.gameState.localPlayer = kLocal;
+    LocalRegionTest::SetUp();
     g_world.gameState.currentHex = HexPosition{5, 3, 0, 0};
-    g_world.unitClasses.assign(4, UnitClassRecord{});
     Carry(10, 0, 11, 0);
     Carry(11, 10, 12, kUnitStock).strength = 4.9f;
     Carry(12, 10, 0, kUnitStock).strength = 2.0f;
@@ -49,27 +49,23 @@ class MissileStrikePanelTest : public ::testing::Test {
     Select({10, 20});
     g_ruleTables.orderTypes.entries[kStrikeOrder].orderMask = 1u << 9;
     panel_.BindControls();
-    g_commandLog.Clear();
   }
   void TearDown() override {
     ListHolderClear(g_screens.SelectionList());
     ListHolderClear(panel_.missileCollection);
     ListHolderClear(g_screens.ordersUnitList.targetCandidates);
-    g_commandLog.Clear();
+    LocalRegionTest::TearDown();
+  }
+  static void Select(std::initializer_list<uint32_t> ids) {
+    ListHolderClear(g_screens.SelectionList());
+    for (uint32_t id : ids) AddUnitRef(g_screens.SelectionList(), *FindUnitById(g_world, id));
   }
   UnitRecord& Carry(uint32_t id, uint32_t carrier, uint32_t next, uint32_t flags) {
     UnitRecord& u = ring_.Add(id, kLocal, 1);
     std::tie(u.carrier, u.cargoNext, u.unitFlags) = std::tuple(carrier, next, flags);
     return u;
   }
-  static void Select(std::initializer_list<uint32_t> ids) {
-    ListHolderClear(g_screens.SelectionList());
-    for (uint32_t id : ids) AddUnitRef(g_screens.SelectionList(), *FindUnitById(g_world, id));
-  }
 
-  testsupport::UnitRing ring_;
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
   GlobalGuard<uint32_t> order_{g_ruleTables.orderTypes.entries[kStrikeOrder].orderMask};
   MissileStrikePanel& panel_ = g_screens.missileStrike;
   GlobalGuard<OrderEditState> edit_{g_screens.ordersScreen.edit, OrderEditState{}};

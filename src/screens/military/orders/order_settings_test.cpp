@@ -13,6 +13,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/map_input/order_choice.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/military/orders/order_settings.h"
 #include "screens/military/orders/schedule_popup.h"
@@ -37,18 +38,12 @@ namespace {
 
 constexpr int kLocal = 1;
 
-class OrderSettingsTest : public ::testing::Test {
+class OrderSettingsTest : public militarytest::LocalRegionTest<kLocal, 4> {
  protected:
-  void SetUp() override {
-    g_world.gameState.localPlayer = kLocal;
-    g_world.unitClasses.assign(4, UnitClassRecord{});
-    g_commandLog.Clear();
-  }
   void TearDown() override {
     ListHolderClear(g_screens.SelectionList());
-    g_world.unitClasses.clear();
-    g_commandLog.Clear();
     g_unitOrderIssuer = nullptr;
+    LocalRegionTest::TearDown();
   }
   // A unit of the owner with its display header and orders word, linked at
   // the end of the unit ring.
@@ -80,10 +75,7 @@ class OrderSettingsTest : public ::testing::Test {
     return out;
   }
 
-  testsupport::UnitRing ring_;
-  GlobalGuard<GameState> state_{g_world.gameState};
   GlobalGuard<OrderEditState> edit_{g_screens.ordersScreen.edit, OrderEditState{}};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   GlobalGuard<UiOptions> options_{g_uiOptions};
   GlobalGuard<int32_t> pending_{g_pendingOrder};
   GlobalGuard<int32_t> orderModes_{g_ruleTables.orderTypes.entries[40].listModes};

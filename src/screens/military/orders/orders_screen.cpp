@@ -27,6 +27,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_start.h"
 #include "ui/order_list.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
@@ -65,15 +66,6 @@ uint32_t SelectedHexWord(const World& world) {
 // map's pop-ups clears it.
 bool OrderHexMarked() { return g_selection.orderMenu != 0; }
 
-void ResetListSelection(ListBoxControl* list) {
-  if (!list) return;
-  list->selectedId = 0;
-  list->selectedValue = 0;
-  list->savedSelectedId = 0;
-  list->savedPosition = 0;
-  ListResetScroll(list);
-}
-
 }  // namespace
 
 void OrdersDockStep(ScreenSet& screens, int32_t depth) {
@@ -99,7 +91,7 @@ void UnitOrdersPanel::BindControls() {
 void UnitOrdersPanel::OnOpen() {
   OrderEditState& edit = g_screens.ordersScreen.edit;
   ScreenSet& screens = g_screens;
-  ResetListSelection(ordersList);
+  ListStartAfresh(ordersList);
   for (ListBoxControl* list : {screens.ordersUnitList.unitList, screens.missileStrike.unitList, screens.missileStrike.missileList})
     if (list) ListClear(list, 1);
   {
@@ -422,7 +414,7 @@ void OrdersScreen::BindControls() {
 
 void OrdersScreen::OnOpen() {
   ScreenSet& screens = g_screens;
-  ResetListSelection(unitListBox);
+  ListStartAfresh(unitListBox);
   if (screens.combatOdds.form && g_ui.mapView) OpenScreen(screens.combatOdds);
   screens.ordersScreenA.Show(0, nullptr);
   addedFlag = 0;

@@ -16,6 +16,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/unit_lists.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/military/orders/orders_lock_panels.h"
@@ -41,28 +42,27 @@ namespace {
 
 constexpr int kLocal = 1;
 
-class OrdersScreenTest : public ::testing::Test {
+class OrdersScreenTest : public militarytest::LocalRegionTest<kLocal, 4> {
  protected:
   void SetUp() override {
-    g_world.gameState.localPlayer = kLocal;
-    g_world.unitClasses.assign(4, UnitClassRecord{});
+    LocalRegionTest::SetUp();
     g_world.mapHeader.width = 8;
     g_world.mapHeader.height = 4;
     g_world.cells.assign(32, HexCell{});
     g_uiOptions.bshowallulistob = 0;
-    g_commandLog.Clear();
     Orders().unitListBox = ListBoxConstruct(0, 0, 100, 100, 0, 1, &Orders());
   }
   void TearDown() override {
     delete Orders().unitListBox;
     ListHolderClear(Orders().unitList);
     ListHolderClear(g_screens.SelectionList());
-    g_commandLog.Clear();
+    LocalRegionTest::TearDown();
   }
   static OrdersScreen& Orders() { return g_screens.ordersScreen; }
-  UnitRecord& Unit(uint32_t id, int owner = kLocal, int16_t cls = 1) {
-    UnitRecord& u = ring_.Add(id, owner, cls);
-    return u;
+  UnitRecord& Unit(uint32_t id, int owner = kLocal, int16_t cls = 1) { return ring_.Add(id, owner, cls); }
+  static void Select(std::initializer_list<uint32_t> ids) {
+    ListHolderClear(g_screens.SelectionList());
+    for (uint32_t id : ids) AddUnitRef(g_screens.SelectionList(), *FindUnitById(g_world, id));
   }
   static std::vector<uint32_t> Ids(const ListHolder& list) {
     std::vector<uint32_t> ids;
@@ -70,19 +70,11 @@ class OrdersScreenTest : public ::testing::Test {
       if (const UnitRecord* u = RefUnit(g_world, *i)) ids.push_back(u->id);
     return ids;
   }
-  static void Select(std::initializer_list<uint32_t> ids) {
-    ListHolderClear(g_screens.SelectionList());
-    for (uint32_t id : ids) AddUnitRef(g_screens.SelectionList(), *FindUnitById(g_world, id));
-  }
 
-  testsupport::UnitRing ring_;
   HexUnitStack stack_;
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
   GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
   GlobalGuard<MapHeader> header_{g_world.mapHeader};
   GlobalGuard<UiOptions> options_{g_uiOptions};
-  GlobalGuard<float> soldiers_{g_world.players[kLocal].soldiers};
   GlobalGuard<int32_t> redraw_{g_mapView.redrawPending};
   GlobalGuard<OrderEditState> edit_{g_screens.ordersScreen.edit, OrderEditState{}};
   GlobalGuard<int32_t> added_{g_screens.ordersScreen.addedFlag};

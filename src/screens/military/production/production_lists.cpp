@@ -222,6 +222,12 @@ void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, Pro
   if (b) b->units = std::move(waiting);
 }
 
+ListBoxControl* MakeStockList(Screen& owner, const char* tag) {
+  ListBoxControl* list = MakeListBox(tag, 0, owner.currentForm, kListIndicators, &owner);
+  if (list) list->flags &= ~kCtlRadio;
+  return list;
+}
+
 uint32_t ListCurrentUnit(Control* list) {
   auto* box = dynamic_cast<ListBoxControl*>(list);
   return box && box->selectedId > 0 ? static_cast<uint32_t>(box->selectedId) : 0;

@@ -63,6 +63,10 @@ int32_t DeployReadiness(const World& world, const UnitRecord& unit);
 
 // The unit of the list's current row, 0 for none.
 uint32_t ListCurrentUnit(Control* list);
+// One of a stock pop-up's lists (PRODLIST, QUELIST or STOREDLIST) from the
+// owner's form, its rows plain choices rather than radio buttons; null when
+// the form has none.
+ListBoxControl* MakeStockList(Screen& owner, const char* tag);
 
 void OnProductionListCommand(Control* form, Control* control, int32_t value, const ProductionListHosts& hosts = {});
 // unit: the unit now current in the changed list, 0 for none; exclusive

@@ -12,6 +12,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/units/build_item_row.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/common/units/unit_class_row.h"
@@ -47,14 +48,11 @@ class ClassByIndex : public Screen {
   std::string shown;
 };
 
-class ProductionListsTest : public ::testing::Test {
+class ProductionListsTest : public militarytest::LocalMapTest<kLocal, kWidth, 8, 8> {
  protected:
   void SetUp() override {
+    LocalMapTest::SetUp();
     World& w = g_world;
-    w.mapWidth = kWidth, w.mapHeight = 8;
-    w.cells.assign(kWidth * 8, HexCell{nullptr, WithCellOwner(0, kLocal)});
-    w.unitClasses.assign(8, UnitClassRecord{});
-    w.gameState.localPlayer = kLocal;
     std::strcpy(w.unitClasses[kBase].name, "Army Base");
     w.unitClasses[kBase].flags = kClassSettlement | kClassFacility;
     std::strcpy(w.unitClasses[kTroops].name, "Troops");
@@ -65,11 +63,6 @@ class ProductionListsTest : public ::testing::Test {
     Unit(base_, 40, kBase, 5, 2);
     base_.unitFlags = kUnitFacility;
     MakeHexStack(g_world.cells[kCell])->lead = &base_;
-  }
-  void TearDown() override {
-    g_world.units = nullptr;
-    ReindexUnits(g_world), ++g_unitRecordEpoch;
-    for (HexCell& c : g_world.cells) FreeHexStack(c);
   }
   static void Unit(UnitRecord& u, uint32_t id, int32_t cls, int16_t x, int16_t y) {
     u.id = id, u.owner = kLocal, u.classIndex = static_cast<uint16_t>(cls);
@@ -102,11 +95,6 @@ class ProductionListsTest : public ::testing::Test {
   }
 
   UnitRecord base_{};
-  GlobalGuard<int32_t> width_{g_world.mapWidth}, height_{g_world.mapHeight};
-  GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<UnitRecord*> ring_{g_world.units};
 };
 
 // The class row shows the class's group badge with the group's name; the

@@ -11,6 +11,7 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
 #include "sim/command_log.h"
 #include "sim/daily/research_fields.h"
@@ -31,12 +32,11 @@ constexpr int kLocal = 1;
 constexpr int32_t kTanks = 3;
 constexpr int32_t kClasses = 6;
 
-class UnitBuildPopupTest : public ::testing::Test {
+class UnitBuildPopupTest : public militarytest::LocalRegionTest<kLocal, kClasses> {
  protected:
   void SetUp() override {
+    LocalRegionTest::SetUp();
     World& w = g_world;
-    w.unitClasses.assign(kClasses, UnitClassRecord{});
-    w.gameState.localPlayer = kLocal;
     w.gameState.designRowBytes = kClasses;
     w.gameState.techCount = 0;
     w.designRows.assign(32 * kClasses, 0);
@@ -47,12 +47,11 @@ class UnitBuildPopupTest : public ::testing::Test {
     std::strncpy(c.name, "Tanks", sizeof c.name - 1);
     c.level = 3;
     c.availability = 0x6;
-    g_commandLog.Clear();
   }
   void TearDown() override {
-    g_commandLog.Clear();
     ListNode& head = g_world.projectLists[kLocal];
     while (head.next() && head.next() != &head) DeleteZeroed(static_cast<ProjectEntry*>(head.next()));
+    LocalRegionTest::TearDown();
   }
   static uint8_t& Bits() { return g_world.designRows[kLocal * kClasses + kTanks]; }
   static std::vector<std::tuple<uint32_t, uint32_t, uint32_t, uint32_t>> Log() {
@@ -61,10 +60,7 @@ class UnitBuildPopupTest : public ::testing::Test {
     return out;
   }
 
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
   GlobalGuard<std::vector<uint8_t>> rows_{g_world.designRows};
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
 };
 
 TEST_F(UnitBuildPopupTest, PanelFollowsTheDesignState) {

@@ -17,6 +17,7 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/silo/missile_panels.h"
 #include "screens/military/production/unit_build_popup.h"
@@ -37,45 +38,27 @@ using militarytest::TestSheet;
 constexpr int kLocal = 2;
 constexpr int32_t kShells = 1;
 
-class MissilePopupTest : public ::testing::Test {
+class MissilePopupTest : public militarytest::LocalRegionTest<kLocal, 3> {
  protected:
   void SetUp() override {
+    LocalRegionTest::SetUp();
     World& w = g_world;
-    w.unitClasses.assign(3, UnitClassRecord{});
     std::strncpy(w.unitClasses[kShells].name, "Shells", sizeof w.unitClasses[kShells].name - 1);
     w.unitClasses[kShells].flags = kClassStock;
     w.unitClasses[kShells].availability = 1;
-    w.gameState.localPlayer = kLocal;
     w.gameState.designRowBytes = 3;
     w.designRows.assign(32 * 3, 0);
     w.players[kLocal] = PlayerRecord{};
     w.players[kLocal].classMask = 1;
     w.players[kLocal].techLevel = 4.4f;
-    g_commandLog.Clear();
-  }
-  void TearDown() override {
-    g_commandLog.Clear();
-    g_world.units = nullptr;
-    ReindexUnits(g_world);
   }
   // One stock, alone in the world's ring.
   UnitRecord& Stock(int owner) {
-    g_world.units = nullptr;
-    stock_ = std::make_unique<UnitRecord>();
-    UnitRecord& s = *stock_;
-    s.id = 77, s.owner = static_cast<uint8_t>(owner), s.classIndex = kShells;
-    s.next = s.prev = &s;
-    g_world.units = &s;
-    ReindexUnits(g_world);
-    return s;
+    ring_.KeepFirst(0);
+    return ring_.Add(77, owner, kShells);
   }
 
-  std::unique_ptr<UnitRecord> stock_;
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
   GlobalGuard<std::vector<uint8_t>> rows_{g_world.designRows};
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
-  GlobalGuard<UnitRecord*> ring_{g_world.units};
   GlobalGuard<int32_t> width_{g_world.mapWidth}, height_{g_world.mapHeight};
   GlobalGuard<std::vector<HexCell>> cells_{g_world.cells};
 };

@@ -22,6 +22,7 @@
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
+#include "ui/list_start.h"
 #include "ui/panel_helpers.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen_manager.h"
@@ -48,15 +49,6 @@ constexpr size_t kCarrierPanelSlot = 2;
 void AddNote(ListBoxControl* list, const char* text) {
   if (!list) return;
   if (Control* row = ListAddTextItem(list, text, 0, 0, 0, 0, 1)) row->flags &= ~kCtlButton;
-}
-
-void ResetList(ListBoxControl* list) {
-  if (!list) return;
-  list->selectedId = 0;
-  list->selectedValue = 0;
-  list->savedSelectedId = 0;
-  list->savedPosition = 0;
-  ListResetScroll(list);
 }
 
 // Forgets the list's choice and tells its owner the current row is gone.
@@ -90,11 +82,9 @@ MissileStockPopup::~MissileStockPopup() {
 }
 
 void MissileStockPopup::BindControls() {
-  prodList = MakeListBox("PRODLIST", 0, currentForm, kListIndicators, this);
-  queueList = MakeListBox("QUELIST", 0, currentForm, kListIndicators, this);
-  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
-  for (ListBoxControl* list : {prodList, queueList, storedList})
-    if (list) list->flags &= ~kCtlRadio;
+  prodList = MakeStockList(*this, "PRODLIST");
+  queueList = MakeStockList(*this, "QUELIST");
+  storedList = MakeStockList(*this, "STOREDLIST");
   statParent = Tag(currentForm, "STATPARENT");
   platformStatus = Tag(currentForm, "PLATSTAT");
   missileParent = Tag(currentForm, "MPARENT2");
@@ -103,7 +93,7 @@ void MissileStockPopup::BindControls() {
 }
 
 void MissileStockPopup::OnOpen() {
-  for (ListBoxControl* list : {prodList, queueList, storedList}) ResetList(list);
+  for (ListBoxControl* list : {prodList, queueList, storedList}) ListStartAfresh(list);
   ScreenSet& s = g_screens;
   if (subParent4) s.wmdFilter.Show(0, subParent4);
   if (subParent5) s.missileSelect.Show(0, subParent5);

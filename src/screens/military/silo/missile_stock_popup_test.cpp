@@ -15,6 +15,7 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/military/inventory/missile_load_lists.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
@@ -35,17 +36,16 @@ constexpr int kLocal = 2;
 constexpr int16_t kMissileClass = 30;  // a missile of type 2
 constexpr uint32_t kMissileId = 0x02000010;
 
-class MissileStockPopupTest : public ::testing::Test {
+class MissileStockPopupTest : public militarytest::LocalRegionTest<kLocal, 40> {
  protected:
   void SetUp() override {
+    LocalRegionTest::SetUp();
     World& w = g_world;
-    w.unitClasses.assign(40, UnitClassRecord{});
     UnitClassRecord& c = w.unitClasses[kMissileClass];
     std::snprintf(c.name, sizeof c.name, "%s", "Lance");
     c.flags = kClassStock;
     c.typeByte = kStockMilitaryClass;
     c.loadableMask = 1u << 2;
-    w.gameState.localPlayer = kLocal;
     w.players[kLocal] = PlayerRecord{};
     w.players[kLocal].number = kLocal;
     std::tie(missile_.strength, missile_.unitFlags, missile_.unitType) = std::tuple(1.0f, kUnitStock, kStockMilitaryClass);
@@ -54,7 +54,7 @@ class MissileStockPopupTest : public ::testing::Test {
   }
   void TearDown() override {
     for (ListHolder* h : {&popup_.production, &popup_.queue, &popup_.stored}) ListHolderClear(*h);
-    g_commandLog.Clear();
+    LocalRegionTest::TearDown();
   }
   // Where the missile stands: built and stored, or building (in production
   // when it holds its slot, else queued).
@@ -68,16 +68,12 @@ class MissileStockPopupTest : public ::testing::Test {
     return rows;
   }
 
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
   MissileStockPopup& popup_ = g_screens.missiles;
   GlobalGuard<int32_t> filter_{popup_.typeFilter};
   GlobalGuard<Control*> form0_{popup_.form}, form1_{popup_.currentForm};
   GlobalGuard<ListBoxControl*> prod_{popup_.prodList}, queue_{popup_.queueList}, stored_{popup_.storedList};
   GlobalGuard<Control*> stat_{popup_.statParent}, plat_{popup_.platformStatus}, mis_{popup_.missileParent};
   GlobalGuard<Control*> sub4_{popup_.subParent4}, sub5_{popup_.subParent5};
-  testsupport::UnitRing ring_;
   UnitRecord& missile_ = ring_.Add(kMissileId, kLocal, kMissileClass);
   controltest::PanelForm form_{popup_, "POPUP_MISSILE1", {"PRODLIST", "QUELIST", "STOREDLIST", "AUTOBUILD2", "SILOHDR"}, {},
                                {"PRODLIST", "QUELIST", "STOREDLIST"}};

@@ -44,8 +44,7 @@ void DeselectRows(ListBoxControl* list) {
 SiloPopup::~SiloPopup() { ListHolderClear(stored); }
 
 void SiloPopup::BindControls() {
-  storedList = MakeListBox("STOREDLIST", 0, currentForm, kListIndicators, this);
-  if (storedList) storedList->flags &= ~kCtlRadio;
+  storedList = MakeStockList(*this, "STOREDLIST");
   subParent3 = Tag(currentForm, "SUBPARENT3");
   subParent4 = Tag(currentForm, "SUBPARENT4");
   statParent = Tag(currentForm, "STATPARENT");

@@ -12,6 +12,7 @@
 #include "records/order_words.h"
 #include "records/path_request.h"
 #include "records/unit_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/units/unit_cargo_panels.h"
 #include "screens/screen_set.h"
@@ -26,27 +27,18 @@ namespace {
 
 constexpr int kLocal = 1;
 
-class UnitCargoPanelsTest : public ::testing::Test {
+// A cargo panel's list, form and unit come back after the test.
+struct PanelKeep {
+  template <typename Panel>
+  explicit PanelKeep(Panel& panel) : list{panel.list}, form{panel.currentForm}, unit{panel.unit} {}
+  GlobalGuard<ListBoxControl*> list;
+  GlobalGuard<Control*> form;
+  GlobalGuard<uint32_t> unit;
+};
+
+// Units 50 and 51 of the local region, of classes 1 and 2.
+class UnitCargoPanelsTest : public militarytest::LocalRegionTest<kLocal, 3> {
  protected:
-  void SetUp() override {
-    g_world.gameState.localPlayer = kLocal;
-    g_world.unitClasses.assign(3, UnitClassRecord{});
-    for (size_t i = 0; i < 2; ++i) {
-      units_[i].id = 50 + static_cast<uint32_t>(i), units_[i].owner = kLocal;
-      units_[i].classIndex = static_cast<int16_t>(i + 1);
-      units_[i].next = units_[i].prev = &units_[1 - i];
-    }
-    g_world.units = &units_[0];
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
-    g_commandLog.Clear();
-  }
-  void TearDown() override {
-    g_world.units = nullptr;
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
-    g_commandLog.Clear();
-  }
   // A list with one row naming the unit, chosen.
   static std::unique_ptr<ListBoxControl> Chosen(uint32_t id) {
     std::unique_ptr<ListBoxControl> list(ListBoxConstruct(0, 0, 100, 100, 0, 1, nullptr));
@@ -54,9 +46,7 @@ class UnitCargoPanelsTest : public ::testing::Test {
     ListSetSelection(0, list.get(), static_cast<int32_t>(id), 0);
     return list;
   }
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
-  UnitRecord units_[2] = {};
+  UnitRecord* units_[2] = {&ring_.Add(50, kLocal, 1), &ring_.Add(51, kLocal, 2)};
 };
 
 TEST(UnitCargoCapacity, ALoneCraftLooksForATenth) {
@@ -73,14 +63,14 @@ TEST(UnitCargoCapacity, ALoneCraftLooksForATenth) {
 }
 
 TEST_F(UnitCargoPanelsTest, TransferPostsTheOrderFlagsTheOrderAndARouteToTheBase) {
-  UnitRecord& base = units_[1];
+  UnitRecord& base = *units_[1];
   base.x = 12, base.y = 7;
   UnitTransferPanel& panel = g_screens.unitTransfer;
   GlobalGuard<ListBoxControl*> kept{panel.list};
   GlobalGuard<uint32_t> unit{panel.unit};
   const auto list = Chosen(base.id);
   panel.list = list.get();
-  panel.unit = units_[0].id;
+  panel.unit = units_[0]->id;
   Control ok;
   SetControlTag(&ok, "OKBUT");
   panel.OnCommand(&ok, 0);
@@ -103,14 +93,12 @@ TEST_F(UnitCargoPanelsTest, TransferPostsTheOrderFlagsTheOrderAndARouteToTheBase
 
 // The unit weighs 5 x 3 + 5 = 20 aboard; the carrier has 10 x room.
 TEST_F(UnitCargoPanelsTest, CarrierRoomGreysBoard) {
-  UnitRecord &cargo = units_[0], &carrier = units_[1];
+  UnitRecord &cargo = *units_[0], &carrier = *units_[1];
   g_world.unitClasses[1].weight = 5.0f;
   g_world.unitClasses[2].carryCapacity = 10.0f;
   cargo.strength = 3.0f, cargo.ammo = 5.0f;
   UnitCargoLoadPanel& panel = g_screens.unitCargoLoad;
-  GlobalGuard<ListBoxControl*> kept{panel.list};
-  GlobalGuard<Control*> form{panel.currentForm};
-  GlobalGuard<uint32_t> unit{panel.unit};
+  const PanelKeep kept(panel);
   militarytest::TestSheet sheet;
   sheet.Texts({"CLOAD", "CLOADSTOP", "GRIDCLOAD", "CORDER", "CENTRE"});
   const auto list = Chosen(carrier.id);
@@ -130,11 +118,9 @@ TEST_F(UnitCargoPanelsTest, CarrierRoomGreysBoard) {
 // The transport 51 and the stock 50: picked in AVAILABLE for the load
 // buttons, aboard for the unload ones.
 TEST_F(UnitCargoPanelsTest, EachLoadButtonOrdersTheLoadOrUnloadOfItsStock) {
-  UnitRecord &stock = units_[0], &transport = units_[1];
+  UnitRecord &stock = *units_[0], &transport = *units_[1];
   UnitCargoPanel& panel = g_screens.unitCargo;
-  GlobalGuard<ListBoxControl*> kept{panel.list};
-  GlobalGuard<Control*> form{panel.currentForm};
-  GlobalGuard<uint32_t> unit{panel.unit};
+  const PanelKeep kept(panel);
   militarytest::TestSheet sheet;
   sheet.Texts({"LOAD", "LOADFILL", "LOADSTOP", "UNLOADALL", "OFFLOAD"});
   Control* noLoad = sheet.Add("NOLOAD");

@@ -10,6 +10,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/military/units/unit_detail_popup.h"
@@ -39,44 +40,27 @@ struct ScreenKeep {
   intptr_t id;
 };
 
-class UnitDetailPopupTest : public ::testing::Test {
+class UnitDetailPopupTest : public militarytest::LocalRegionTest<kLocal, 4> {
  protected:
   void SetUp() override {
-    g_world.gameState.localPlayer = kLocal;
-    g_world.unitClasses.assign(4, UnitClassRecord{});
+    LocalRegionTest::SetUp();
     g_ui.mode = kUiInGame;
     for (const char* tag : kTags) form_.Add(tag);
     form_.Add<EditControl>("UNITNAME");
     for (int32_t g = 240; g < 250; ++g) form_.Add(nullptr, g);
     Popup().currentForm = form_.root;
     Popup().BindControls();
-    g_commandLog.Clear();
   }
   void TearDown() override {
     Popup().currentForm = nullptr;
     Popup().unit = 0;
     for (auto& group : g_world.unitGroups.groups[kLocal]) ListHolderClear(group);
-    g_world.units = nullptr;
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
-    g_commandLog.Clear();
+    LocalRegionTest::TearDown();
   }
   static UnitDetailPopup& Popup() { return g_screens.unitDetail; }
   UnitRecord& Unit(uint32_t id, int owner = kLocal, int16_t cls = 1) {
-    units_.push_back(std::make_unique<UnitRecord>());
-    UnitRecord& u = *units_.back();
-    u.id = id, u.owner = static_cast<uint8_t>(owner), u.classIndex = cls, u.x = 3, u.y = 2;
-    Ring();
-    return u;
-  }
-  void Ring() {
-    for (size_t i = 0; i < units_.size(); ++i) {
-      units_[i]->next = units_[(i + 1) % units_.size()].get();
-      units_[i]->prev = units_[(i + units_.size() - 1) % units_.size()].get();
-    }
-    g_world.units = units_.empty() ? nullptr : units_.front().get();
-    ReindexUnits(g_world);
-    ++g_unitRecordEpoch;
+    UnitRecord& u = ring_.Add(id, owner, cls);
+    return u.x = 3, u.y = 2, u;
   }
   void Open(uint32_t id) {
     Popup().id = id;
@@ -85,8 +69,6 @@ class UnitDetailPopupTest : public ::testing::Test {
   }
   bool Hidden(const char* tag) const { return form_.Find(tag)->Hidden(); }
 
-  GlobalGuard<GameState> state_{g_world.gameState};
-  GlobalGuard<std::vector<UnitClassRecord>> classes_{g_world.unitClasses};
   GlobalGuard<int32_t> mode_{g_ui.mode};
   ScreenKeep kept_[9] = {ScreenKeep(g_screens.unitCommands),  ScreenKeep(g_screens.unitPriority),
                          ScreenKeep(g_screens.unitHomeBase),  ScreenKeep(g_screens.unitDetailPanel),
@@ -94,7 +76,6 @@ class UnitDetailPopupTest : public ::testing::Test {
                          ScreenKeep(g_screens.unitClassStats),   ScreenKeep(g_screens.unitStrength),
                          ScreenKeep(g_screens.unitExtraFill)};
   militarytest::TestSheet form_;
-  std::vector<std::unique_ptr<UnitRecord>> units_;
 };
 
 // Rows: whose unit in which mode; which panel lands in the command host,
@@ -152,8 +133,7 @@ TEST_F(UnitDetailPopupTest, ModeTable) {
     for (int32_t g = 240; g < 250; ++g) EXPECT_FALSE(form_.Find(g)->Selected()) << g;
   }
   // A unit taken out of the ring closes the pop-up at the next refresh.
-  units_.pop_back();
-  Ring();
+  ring_.KeepFirst(ring_.size() - 1);
   Popup().Refresh();
   EXPECT_EQ(Popup().unit, 0u);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "app/duration_text.h"
 #include "platform/messages.h"
@@ -99,6 +100,13 @@ bool InGroup(const ListHolder& group, const UnitRecord& u) {
   return false;
 }
 
+// The row's unit and its class; a null class when either is gone. Call under
+// the simulation lock.
+std::pair<const UnitRecord*, const UnitClassRecord*> UnitAndClassOf(intptr_t id) {
+  const UnitRecord* u = UnitOf(id);
+  return {u, u ? ClassRecordAt(g_world, u->classIndex) : nullptr};
+}
+
 }  // namespace
 
 std::vector<uint32_t> UnitListUnits(const World& w, int32_t category, int32_t mode) {
@@ -134,8 +142,7 @@ void UnitListRow::BindControls() {
 
 void UnitListRow::OnOpen() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* u = UnitOf(id);
-  const UnitClassRecord* cls = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
+  const auto [u, cls] = UnitAndClassOf(id);
   if (!cls) return;
   if (classHost_) g_screens.militarySclass[17].Show(cls->typeByte, classHost_);
   SetControlText(nameText_, UnitDisplayName(g_world, *u, true).c_str());
@@ -143,8 +150,7 @@ void UnitListRow::OnOpen() {
 
 void UnitListRow::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* u = UnitOf(id);
-  const UnitClassRecord* cls = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
+  const auto [u, cls] = UnitAndClassOf(id);
   Control* f = currentForm;
   if (!cls || !f) return;
   SetControlText(Id(f, 7), UnitPositionText(g_world, *u).c_str());
@@ -175,8 +181,7 @@ void UnitListRow::Refresh() {
 
 void UnitListBuildRow::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* u = UnitOf(id);
-  const UnitClassRecord* cls = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
+  const auto [u, cls] = UnitAndClassOf(id);
   Control* f = currentForm;
   if (!cls || !f) return;
   SetControlText(Id(f, 7), UnitPositionText(g_world, *u).c_str());
@@ -187,8 +192,7 @@ void UnitListBuildRow::Refresh() {
 
 void UnitListProductionPanel::Refresh() {
   plat::CriticalSectionLock lock(g_simulationLock);
-  const UnitRecord* u = UnitOf(id);
-  const UnitClassRecord* cls = u ? ClassRecordAt(g_world, u->classIndex) : nullptr;
+  const auto [u, cls] = UnitAndClassOf(id);
   if (!cls || !currentForm) return;
   SetControlText(Tag(currentForm, "NAME"), cls->name);
   SetControlText(Tag(currentForm, "TURNS"), FormatDuration(ShowBuild(currentForm, *u, *cls)).c_str());
