@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/gfx/fonts.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/edit_control.h"
@@ -48,7 +49,6 @@ namespace {
 
 constexpr int kEditClassCount = 7;
 constexpr uint32_t kBitmapSets = 9;  // the loader's set numbers 0-8
-constexpr uint32_t kFontSlots = 16;
 
 void SetFieldNumber(Control* field, int64_t value) {
   char buffer[24];
@@ -265,7 +265,7 @@ void FormEditorScreen::ApplyObjectProperties() {
   if (sc) {
     if (f[kFieldBufferSize]) sc->bufferSize = static_cast<uint32_t>(FieldNumber(f[kFieldBufferSize]));
     const auto font = static_cast<uint32_t>(NumberOr(f[kFieldFontSlot], static_cast<int32_t>(sc->fontSlot)));
-    sc->fontSlot = font < kFontSlots ? font : 0;  // as the loader takes a slot above 15
+    sc->fontSlot = font < static_cast<uint32_t>(kFontSlots) ? font : 0;  // as the loader takes a slot above 15
     if (f[kFieldString]) {
       sc->text = TextFor(f[kFieldString], sc->text, sc->bufferSize);
       if (!sc->text.empty()) sc->hasText = true;

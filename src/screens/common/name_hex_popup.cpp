@@ -7,6 +7,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/command_ids.h"
+#include "screens/common/hex_cell_lookup.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
 #include "ui/control.h"
@@ -20,12 +21,6 @@ namespace {
 
 // A hex's name is at most this long, as the map panel shows it.
 constexpr size_t kHexNameLimit = 47;
-
-const HexCell* SelectedCell(const World& w) {
-  const HexPosition& hex = w.gameState.currentHex;
-  if (hex.x == 0 && hex.y == 0) return nullptr;
-  return hex.cellIndex < w.cells.size() ? &w.cells[hex.cellIndex] : nullptr;
-}
 
 TextControl* NameField(Control* form) {
   Control* c = FormFindControlByTag(form, "HEXNAME");

@@ -10,6 +10,10 @@ class Control;
 class ListBoxControl;
 struct UnitClassRecord;
 
+// Controls with ids 900 to 999 on a unit sheet switch its figure groups
+// between bar and figure (the unit picture panel, the deal's unit picker).
+inline constexpr int32_t kFirstViewSwitch = 900, kLastViewSwitch = 999;
+
 // What the sheet shows of a class, gathered from its record in one place.
 struct ClassSheetFigures {
   int32_t group = 0;     // "milclass" entry

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "screens/common/screen_types_fwd.h"
+#include "screens/common/units/unit_sheets.h"
 #include "screens/diplomacy/deals/deal_items.h"
 #include "ui/screen.h"
 
@@ -68,9 +69,9 @@ class DealAmountPicker : public Screen {
 };
 
 // The strength group: its bar, its figure and the figure beside the bar;
-// ids 900 to 999 switch every such group between bar and figure.
+// the view switches of the unit sheets turn every such group between bar
+// and figure.
 inline constexpr int32_t kStrengthBar = 130, kStrengthText = 230, kStrengthHint = 930;
-inline constexpr int32_t kFirstViewSwitch = 900, kLastViewSwitch = 999;
 // The class sheets and category rows the two sides show (one each).
 inline constexpr size_t kDealClassSheet = 12, kDealCategoryRow = 12;
 

@@ -22,7 +22,6 @@ constexpr int32_t kFullFigureIds[] = {1034, 1036, 1040, 1041, 1042, 2040, 2041, 
                                       4037, 4053, 4039, 4045, 4043, 4099, 4046, 4042, 4034};
 constexpr int32_t kSpecVariantId = 1100;
 constexpr int32_t kNoSpecBoxType = 22;
-constexpr int32_t kFirstViewSwitch = 900, kLastViewSwitch = 999;
 constexpr int32_t kFirstChoice = 1000, kEndChoice = 5000;
 
 }  // namespace
