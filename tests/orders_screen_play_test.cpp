@@ -97,7 +97,7 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   SampleGame::Pump();
   const plat::Rect dock = ControlAbsoluteRect(DockHost(s, 1));
   // On the first row of the list.
-  const int32_t px = dock.left + 20, py = dock.top + 86;
+  const int32_t px = dock.left + 20, py = dock.top + 96;
   const uint32_t before = pixelAt(px, py);
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "ORDERS"));
   SampleGame::Pump();
