@@ -97,7 +97,7 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   SampleGame::Pump();
   const plat::Rect dock = ControlAbsoluteRect(DockHost(s, 1));
   // On the first row of the list.
-  const int32_t px = dock.left + 20, py = dock.top + 86;
+  const int32_t px = dock.left + 20, py = dock.top + 96;
   const uint32_t before = pixelAt(px, py);
   SampleGame::ClickControl(FormFindControlByTag(s.cmdBar.currentForm, "ORDERS"));
   SampleGame::Pump();
@@ -164,6 +164,22 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   g_ui.rootForm->Invalidate();
   SampleGame::Pump();
   EXPECT_EQ(shown, area()) << "the note's place as a whole frame draws it";
+
+  // Escape lets the selection go; the Orders button pressed anew then has
+  // no unit to list, and the panel closes rather than stand open on
+  // "Units 0".
+  SampleGame::PressKey(plat::kVkEscape);
+  {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    ASSERT_EQ(FirstInHolder(s.SelectionList()), nullptr) << "Escape let the selection go";
+  }
+  Control* ordersButton = FormFindControlByTag(s.cmdBar.currentForm, "ORDERS");
+  // The panel still open on the old list closes with the button first.
+  if (ordersButton->Selected()) SampleGame::ClickControl(ordersButton);
+  ASSERT_FALSE(ordersButton->Selected()) << "the next click opens the panel rather than close it";
+  SampleGame::ClickControl(ordersButton);
+  EXPECT_FALSE(panelShown()) << "with no unit listed the orders panel is closed";
+  EXPECT_EQ(g_ui.panelDepth, 0);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/gfx/fonts.h"
 #include "app/gfx/renderer.h"
 #include "records/command_ids.h"
 #include "records/hex_cell.h"
@@ -47,6 +48,9 @@ namespace {
 
 constexpr int32_t kTankClass = 8;
 constexpr int32_t kTransportHelos = 22;
+// The class row's name of group g is its control 100 + g; group 24 and up
+// are the facilities and stock items, which no summary row shows.
+constexpr int32_t kGroupNameIds = 100, kFacilityType = 24;
 
 // The row of the unit in a list, counted from 0; -1 for none.
 int RowOf(const ListBoxControl* list, uint32_t unitId) {
@@ -215,6 +219,25 @@ TEST(UnitTabsPlay, TheTabsShowATankAndATransportPutsItAshore) {
   EXPECT_LT(RowOf(units.list, tank), 0) << "the tank aboard is off the hex";
   SampleGame::ClickControl(units.list, heloRow);
   ASSERT_EQ(units.CurrentUnit(), helo);
+  // Its summary row reads "Transport Helos" and its type whole, as it would
+  // every class name and type of the sample, in the row's fonts and places.
+  const auto* name = dynamic_cast<const StringControl*>(FormFindControlByTag(units.ordersArea, "NAME"));
+  const auto* type = dynamic_cast<const StringControl*>(FormFindControlById(
+      units.ordersArea, kGroupNameIds + w.unitClasses[kTransportHelos].typeByte));
+  ASSERT_NE(name, nullptr);
+  ASSERT_NE(type, nullptr);
+  EXPECT_EQ(name->text, std::string(w.unitClasses[kTransportHelos].name));
+  EXPECT_EQ(type->text, TextListText(kListMilclass, w.unitClasses[kTransportHelos].typeByte));
+  EXPECT_FALSE(type->Hidden());
+  for (const StringControl* c : {name, type}) EXPECT_EQ(c->ShownText().text, c->text);
+  for (const UnitClassRecord& k : w.unitClasses) {
+    if (k.name[0] == '\0' || k.typeByte >= kFacilityType) continue;
+    for (const auto& [c, text] : {std::pair{name, k.name}, std::pair{type, TextListText(kListMilclass, k.typeByte)}}) {
+      int32_t width = 0, height = 0;
+      ASSERT_EQ(MeasureText(c->Font(), text, &width, &height), plat::kOk);
+      EXPECT_LE(width, Width(c)) << text;
+    }
+  }
   Control* cargoTab = FormFindControlByTag(units.currentForm, "4C");
   ASSERT_FALSE(cargoTab->Hidden());
   SampleGame::ClickControl(cargoTab);

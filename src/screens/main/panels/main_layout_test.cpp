@@ -133,7 +133,9 @@ TEST_F(MainLayoutTest, EachPanelNumberShowsItsScreen) {
       {0, 0, "MAP1", 1, 1, 1},     {10, 1, "MAP1", 0, 0, 1},     {1, 0, "MAP1", 1, 1, 1},
       {2, 0, "OPS1", 1, 1, 1},     {3, 1, "MILITARY1", 1, 0, 1}, {4, 0, "DIPLOMACY1", 1, 1, 1},
       {5, 0, "ECONOMY1", 1, 1, 1}, {6, 0, "PRODUCT1", 1, 1, 1},  {7, 0, "DOMPOLICY1", 1, 1, 1},
-      {8, 0, "STATUS1", 1, 1, 1},  {9, 0, "ORDERS1", 1, 1, 0},
+      {8, 0, "STATUS1", 1, 1, 1},
+      // No unit selected: the orders screen has none to list and closes.
+      {9, 0, "ORDERS1", 0, 0, 0},
   };
   static int32_t closed;
   g_mainLayoutLinks.closeMapPopups = [](ScreenSet&) { ++closed; };

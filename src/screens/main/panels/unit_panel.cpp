@@ -183,9 +183,11 @@ void OpenUnitOrders(ScreenSet& screens, uint32_t unitId) {
 void LinkUnitTabScreens(ScreenSet& screens) {
   UnitPanel& units = screens.mapScreen.units;
   units.detail.classRow = &screens.militaryClass[11];
-  units.orderSheet.classRow = &screens.militaryClass[6];
-  screens.orderSheets[0].classRow = &screens.militaryClass[8];
-  screens.orderSheets[1].classRow = &screens.militaryClass[7];
+  // The summary rows name the unit's type under its name in the small
+  // font: the large one's "Transport Aircraft" is wider than the row.
+  units.orderSheet.classRow = &screens.militarySclass[23];
+  screens.orderSheets[0].classRow = &screens.militarySclass[24];
+  screens.orderSheets[1].classRow = &screens.militarySclass[25];
   units.detail.cargoPart = &screens.cargoPanels[0];
   units.summary.grid = &screens.unitTabGrid;
   screens.unitDetailPanel.classRow = &screens.militaryClass[10];

@@ -47,6 +47,8 @@ namespace {
 
 constexpr uint32_t kAvailableWithoutHex = 1u << 2;
 constexpr uint32_t kMissileOrder = 1u << 9;
+// The orders screen's number among the main panels of the command bar.
+constexpr int32_t kOrdersPanel = 9;
 
 const OrderTypeRecord* Definition(int32_t order) {
   if (order < 0 || order >= kOrderTypeCount) return nullptr;
@@ -486,6 +488,10 @@ void OrdersScreen::Refresh() {
   const bool rowSelected = RowSelected(unitListBox);
   if (listed == 0) {
     CloseMapPopups(screens);
+    // Closing the map's pop-ups takes the dock down only for orders opened
+    // on a selection; opened by its command bar button on no unit, the
+    // panel would stand open on an empty list.
+    if (g_ui.panelDepth > 0 && screens.cmdBar.id == kOrdersPanel) OrdersDockStep(screens, 0);
   } else {
     if (n == 1 && rowSelected) {
       screens.ordersScreenB.Show(onlyUnit, nullptr);
