@@ -144,6 +144,9 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"MILITARY1_ss3a", "FILTERLAND", "FILTERAIR", "each domain's class filters share one row; the page shows one domain's"},
     {"MILITARY1_ss3a", "FILTERLAND", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
     {"MILITARY1_ss3a", "FILTERAIR", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
+    {"MILITARY1_ss1c", "LANDF*", "AIRF*", "each category's class filters share one row; the page shows one category's"},
+    {"MILITARY1_ss1c", "LANDF*", "SEAF*", "each category's class filters share one row; the page shows one category's"},
+    {"MILITARY1_ss1c", "AIRF*", "SEAF*", "each category's class filters share one row; the page shows one category's"},
 };
 
 // Controls meant to reach past their parent, by form and tag.
