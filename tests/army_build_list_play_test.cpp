@@ -4,6 +4,7 @@
 // list's box is drawn over anything else.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -32,12 +33,14 @@
 #include "sim/game_command.h"
 #include "world/game_speed.h"
 #include "world/text/ui_options.h"
+#include "world/unit_class_flags.h"
 #include "world/world.h"
 
 namespace {
 
 constexpr int32_t kProductionPage = 5, kStoresPage = 2;
 constexpr int32_t kAirBase = 4015, kCargoAircraftFilter = 112;
+constexpr int32_t kAllClassesFilter = 10, kFirstGroupFilter = 100;
 
 bool Overlap(const plat::Rect& a, const plat::Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
@@ -123,9 +126,59 @@ void ExpectPictureRowsWhole(ListBoxControl* list, int leastRows) {
   EXPECT_GE(rows, leastRows);
 }
 
+std::vector<int32_t> ListedClasses(const ListBoxControl* list) {
+  std::vector<int32_t> out;
+  for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row))
+    out.push_back(static_cast<int32_t>(ListRowValue(row)));
+  return out;
+}
+
+std::vector<int32_t> Sorted(std::vector<int32_t> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+int32_t GroupOf(int32_t classIndex) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  return g_world.unitClasses[static_cast<size_t>(classIndex)].typeByte;
+}
+
+// Every unit design the local region may build for the category, whatever
+// its group, by the world's own availability rule.
+std::vector<int32_t> BuildableFor(int32_t category) {
+  plat::CriticalSectionLock lock(g_simulationLock);
+  std::vector<int32_t> out;
+  for (size_t i = 1; i < g_world.unitClasses.size(); ++i) {
+    const UnitClassRecord& c = g_world.unitClasses[i];
+    if (c.name[0] == 0 || (c.flags & (kClassFacility | kClassStock))) continue;
+    const auto index = static_cast<int32_t>(i);
+    if (UnitClassAvailable(g_world, index, category, 256, g_world.gameState.localPlayer, true, 1, nullptr, 0, 0, 0))
+      out.push_back(index);
+  }
+  return out;
+}
+
+// A click on a button that nothing lies over.
+void ClickOnTop(Control* button) {
+  ASSERT_NE(button, nullptr);
+  const plat::Rect at = ControlAbsoluteRect(button);
+  const Control* top = ControlHitTest(g_ui.rootForm, (at.left + at.right) / 2, (at.top + at.bottom) / 2, kAnyDepth, 0);
+  ASSERT_EQ(top, button) << "found " << (top ? TagOf(top) : std::string());
+  SampleGame::ClickControl(button);
+}
+
+void ExpectNoPartOverlaps(const Control* form, const ListBoxControl* list) {
+  const std::vector<const Control*> parts = Parts(form, list);
+  for (size_t i = 0; i < parts.size(); ++i)
+    for (size_t j = i + 1; j < parts.size(); ++j)
+      EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
+          << TagOf(parts[i]) << " and " << TagOf(parts[j]) << " overlap";
+}
+
 TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   plat::SetGameFloatMode();
   const GlobalGuard<UiOptions> options(g_uiOptions);
+  const GlobalGuard<BuildListFilters> filters(g_buildListFilters);
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.Start());
   ScreenSet& s = g_screens;
@@ -215,25 +268,41 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   EXPECT_GT(arrowPixels(box.bottom - 8, box.bottom), 4) << "the down arrow is drawn at the list's foot";
   EXPECT_EQ(arrowPixels(box.bottom, box.bottom + 8), 0) << "nothing of it below the list";
 
-  const std::vector<const Control*> parts = Parts(panel.currentForm, panel.list);
-  for (size_t i = 0; i < parts.size(); ++i)
-    for (size_t j = i + 1; j < parts.size(); ++j)
-      EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
-          << std::string(parts[i]->tag, kTagSize).c_str() << " and " << std::string(parts[j]->tag, kTagSize).c_str() << " overlap";
+  ExpectNoPartOverlaps(panel.currentForm, panel.list);
 
-  // The page's land and sea lists, an air list and the stores' list of
-  // missiles by their silo show every row whole. (The page's air list shows
-  // the class group it starts with, in the sample the supply column: it
-  // stays empty, and the page has no buttons to pick another group; the air
-  // base's pop-up has them.)
-  const struct {
-    int32_t button;
-    int leastRows;
-  } lists[] = {{kBaseCategoryButtons[0], 3}, {kBaseCategoryButtons[2], 1}};
-  for (const auto& l : lists) {
-    SCOPED_TRACE(l.button);
-    SampleGame::ClickControl(FormFindControlById(panel.currentForm, l.button));
-    ExpectPictureRowsWhole(panel.list, l.leastRows);
+  // Each category's list as the player narrows it by the class filters.
+  // ALL lists every design the region may build for the category, every
+  // row whole (the sample's fighters and sea transports have no group
+  // button of their own); each group button the page shows is marked when
+  // pressed and lists that group's designs, and nothing in the page lies
+  // over anything else whichever category's buttons show.
+  for (int32_t category = 0; category < 3; ++category) {
+    SCOPED_TRACE(category);
+    ClickOnTop(FormFindControlById(panel.currentForm, kBaseCategoryButtons[category]));
+    ASSERT_NO_FATAL_FAILURE(ClickOnTop(FormFindControlById(panel.currentForm, kAllClassesFilter)));
+    const std::vector<int32_t> all = Sorted(ListedClasses(panel.list));
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all, BuildableFor(category));
+    ExpectPictureRowsWhole(panel.list, 1);
+    int32_t groups = 0;
+    for (int32_t id = kFirstGroupFilter; id < kFirstGroupFilter + kMilitaryClasses; ++id) {
+      Control* button = FormFindControlById(panel.currentForm, id);
+      if (!button || !Shown(button)) continue;
+      SCOPED_TRACE(id);
+      ++groups;
+      ASSERT_NO_FATAL_FAILURE(ClickOnTop(button));
+      for (int32_t other = kFirstGroupFilter; other < kFirstGroupFilter + kMilitaryClasses; ++other) {
+        if (const Control* c = FormFindControlById(panel.currentForm, other); c && Shown(c)) {
+          EXPECT_EQ(c->Selected(), c == button) << other << " is marked alone";
+        }
+      }
+      std::vector<int32_t> group;
+      for (int32_t c : all)
+        if (GroupOf(c) == id - kFirstGroupFilter) group.push_back(c);
+      EXPECT_EQ(Sorted(ListedClasses(panel.list)), group);
+      ExpectNoPartOverlaps(panel.currentForm, panel.list);
+    }
+    EXPECT_GE(groups, 6) << "the category's group buttons show";
   }
   // The air list of Westholm's air base, in its pop-up, with the cargo
   // aircraft's group filter pressed.
@@ -261,13 +330,6 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   SampleGame::ClickControl(FormFindControlById(s.unitClassList.currentForm, kClassListCategoryButtons[3]));
   SCOPED_TRACE("missiles");
   ExpectPictureRowsWhole(s.unitClassList.list, 2);
-}
-
-std::vector<int32_t> ListedClasses(const ListBoxControl* list) {
-  std::vector<int32_t> out;
-  for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row))
-    out.push_back(static_cast<int32_t>(ListRowValue(row)));
-  return out;
 }
 
 constexpr int32_t kArmyBase = 4054;

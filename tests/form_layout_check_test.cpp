@@ -141,9 +141,12 @@ constexpr MeantOverlap kMeantOverlaps[] = {
     {"MILITARY_PROGRESS", "LANDEDICON", "NAME", "the row moves its name past the mark it shows"},
     {"MILITARY_PROGRESS", "RESICON", "NAME", "the row moves its name past the mark it shows"},
     {"MISSILE_PROGRESS", "TARGICON", "NAME", "the row moves its name past the target mark when it shows"},
-    {"MILITARY1_ss3a", "FILTERLAND", "FILTERAIR", "each domain's class filters share one row; the page shows one domain's"},
-    {"MILITARY1_ss3a", "FILTERLAND", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
-    {"MILITARY1_ss3a", "FILTERAIR", "FILTERSEA", "each domain's class filters share one row; the page shows one domain's"},
+    {"MILITARY1_ss3a", "LANDF*", "AIRF*", "each domain's class filters share one row; the page shows one domain's"},
+    {"MILITARY1_ss3a", "LANDF*", "SEAF*", "each domain's class filters share one row; the page shows one domain's"},
+    {"MILITARY1_ss3a", "AIRF*", "SEAF*", "each domain's class filters share one row; the page shows one domain's"},
+    {"MILITARY1_ss1c", "LANDF*", "AIRF*", "each category's class filters share one row; the page shows one category's"},
+    {"MILITARY1_ss1c", "LANDF*", "SEAF*", "each category's class filters share one row; the page shows one category's"},
+    {"MILITARY1_ss1c", "AIRF*", "SEAF*", "each category's class filters share one row; the page shows one category's"},
 };
 
 // Controls meant to reach past their parent, by form and tag.

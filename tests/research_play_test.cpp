@@ -18,9 +18,11 @@
 #include "platform/messages.h"
 #include "records/player_record.h"
 #include "screens/economy/research/research_funding_panel.h"
+#include "screens/military/production/build_lists.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
 #include "sim/simulation_lock.h"
+#include "support/global_guard.h"
 #include "support/play_days.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
@@ -36,6 +38,7 @@ namespace {
 
 TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
   plat::SetGameFloatMode();
+  const GlobalGuard<BuildListFilters> filters(g_buildListFilters);
   SampleGame game;
   ASSERT_NO_FATAL_FAILURE(game.Start());
   ScreenSet& s = g_screens;
@@ -70,6 +73,17 @@ TEST(ResearchPlay, ATechnologyAddedFromTheListRunsInTheSimulationTheNextDay) {
     const auto cls = static_cast<int32_t>(ListRowValue(design));
     EXPECT_EQ(ClassAvailabilityByte(w, w.gameState.localPlayer, cls) & 1u, 0u) << "one not yet available";
     EXPECT_EQ(w.unitClasses[static_cast<size_t>(cls)].typeByte, 21);
+  }
+  // The land domain's second group: its button, in the row the sea's
+  // buttons share, takes the press and lists only that group.
+  SampleGame::ClickControl(FormFindControlById(designs.currentForm, 720));
+  Control* recon = FormFindControlById(designs.currentForm, 101);
+  ASSERT_NE(recon, nullptr);
+  SampleGame::ClickControl(recon);
+  EXPECT_TRUE(recon->Selected()) << "the land group's button is pressed";
+  for (const Control* r = ListNextRow(designs.list, nullptr); r; r = ListNextRow(designs.list, r)) {
+    plat::CriticalSectionLock lock(g_simulationLock);
+    EXPECT_EQ(w.unitClasses[static_cast<size_t>(ListRowValue(r))].typeByte, 1);
   }
   // The technology list of the research pop-up, whose project list is to
   // take the project begun there.

@@ -323,6 +323,10 @@ void FillBuildList(Control* form, BuildListState& s, int32_t research, int32_t s
     }
   }
   if (stockMode == 0) ShowFilterButtons(form, category);
+  // Only the list's own filter and column stay marked: the one pressed
+  // before would otherwise still look pressed.
+  for (int32_t button = kFilterButtons; button <= kLastFilterButton; ++button)
+    SetControlFlag(Id(form, button), kStateSelected, 0);
   for (int32_t header = kFirstSortHeader; header <= kLastSortHeader; ++header)
     SetControlFlag(Id(form, header), kStateSelected, 0);
   if (filter >= 0) {
