@@ -12,6 +12,7 @@
 #include "units/unit_destroy.h"
 #include "units/unit_player_fields.h"
 #include "units/facilities/upkeep_fields.h"
+#include "world/day_ledger.h"
 #include "world/text/rule_tables.h"
 
 namespace {
@@ -148,10 +149,14 @@ TEST_F(MilitaryUpkeep, TheBuildQueuePaysAndAdvancesOrWaits) {
     world->unitClasses[kTank].buildWorkPerPoint = c.buildCostPerPoint;
     town->orders[kPostureBits] = c.townInService ? 0 : kPostureInReserve;
     town->leadValue = 0;
+    world->dayLedgers.running[kOwner] = DayLedger{};
     UnitRecord& u = OnOrder(c.before);
     u.orders[kStateFlags] = c.state;
     DailyMilitaryUpkeep(*world);
     EXPECT_NEAR(u.buildWork, c.after, 1e-4);
+    // The treasury pays the money part, and the budget's unit-building line shows it.
+    EXPECT_NEAR(c.treasury - o.treasury, c.spent, 1e-4);
+    EXPECT_NEAR(world->dayLedgers.running[kOwner].Of(Ledger::kUnitPurchases), c.spent, 1e-4);
     EXPECT_NEAR(uf::ProductReal(o, uf::kSupplyProduct, kProductAskedAt), c.demand, 1e-5);
     EXPECT_NEAR(uf::Real(o, kf::kBuildSpent), c.spent, 1e-5);
     EXPECT_NEAR(uf::Real(o, kf::kBuildShortfall), c.shortfall, 1e-5);
@@ -160,6 +165,24 @@ TEST_F(MilitaryUpkeep, TheBuildQueuePaysAndAdvancesOrWaits) {
     EXPECT_EQ(uf::Real(o, kf::kQualityTarget1) == 9.0f, c.kind != kKindComputer);
     DropUnitTableEntry(u);
   }
+}
+
+// A unit ordered at full size pays over its whole build F x upkeep factor + 0.9
+// (10 x 0.5 + 0.9) from the treasury, not the class's money price, which
+// prices facilities; the budget's unit-building line adds up to the same.
+TEST_F(MilitaryUpkeep, AUnitOrderedIsPaidItsBuildChargeAndTheBudgetShowsIt) {
+  world->unitClasses[kTank].price = 1.0e6f;
+  UnitRecord& u = OnOrder(21.0f);  // D = 10 x 2.0 x 1 + 1; r = 1.0 a day
+  u.targetStrength = u.strength = 1.0f;
+  int days = 0;
+  while ((u.orders[kPostureBits] & kPostureUnderConstruction) && days < 30) {
+    DailyMilitaryUpkeep(*world);
+    ++days;
+  }
+  EXPECT_EQ(days, 21);
+  // 21 payments, each rounded to the treasury's last place (2^-17 at 100).
+  EXPECT_NEAR(100.0f - Owner().treasury, 5.9f, 1e-3);
+  EXPECT_NEAR(world->dayLedgers.running[kOwner].Of(Ledger::kUnitPurchases), 5.9, 1e-3);
 }
 
 TEST_F(MilitaryUpkeep, AFinishedUnitGoesToTheReserveAndGivesItsSlotBack) {
