@@ -40,6 +40,9 @@ bool RunUntil(Done done) {
   return done();
 }
 
+// Day 2,451,544 is Jan 1, 2000; 3,896 days later.
+constexpr uint32_t kSep1Of2010 = 2451544 + 3896;
+
 // Units this strong or stronger are worn down in the first step; a few
 // days of recovery leave them far below it.
 constexpr float kStrong = 20.0f;
@@ -65,6 +68,8 @@ TEST(CampaignPlay, AWonFirstStepGoesOnAsTheSecondWithTheChosenGovernmentAndItsFo
   ScreenSet& s = g_screens;
   const int32_t region = g_world.gameState.localPlayer;
   ASSERT_TRUE(g_world.scenario.head.gameFlags & kGameFlagCampaign) << "the scenario opens a campaign";
+  // The step ends when its briefing says the ceasefire runs out, Sep 1, 2010.
+  EXPECT_EQ(g_world.gameState.endDay, kSep1Of2010);
 
   // The region's strong units are worn down far below the strength their
   // classes start the next scenario with; the campaign's step to the next

@@ -2,7 +2,7 @@
 // menu's Tutorial loads its pages and its saved game, the briefing's start
 // opens the window over the paused game as Westholm, Next walks every page
 // with each marker on a control the game screen shows, and Leave ends the
-// game for the start menu with no page kept.
+// game for the start menu with no page and no pop-up of it kept.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -126,7 +126,13 @@ TEST(TutorialPlay, TheStartMenusTutorialWalksItsPagesAndLeavesForTheMenu) {
   EXPECT_EQ(shown, expected);
   EXPECT_TRUE(TutorialWindowOpen(t)) << "no page closed the window";
 
+  // Back to the page with the unit's pop-up, and Leave from there: the
+  // pop-up goes with the game instead of standing over the next one.
+  for (int back = 0; back < 8 && FormFindControlByTag(t.currentForm, "TITLE")->text != "A unit's pop-up"; ++back)
+    ClickControl(FormFindControlByTag(t.currentForm, "PREV"), -1);
+  ASSERT_EQ(g_ui.popupCount, 1) << FormFindControlByTag(t.currentForm, "TITLE")->text;
   ClickControl(FormFindControlByTag(t.currentForm, "TCLOSE"), -1);
+  EXPECT_EQ(g_ui.popupCount, 0);
   EXPECT_EQ(g_ui.mode, kUiFrontEnd);
   EXPECT_FALSE(GameThreadsRunning());
   EXPECT_FALSE(TutorialWindowOpen(t));

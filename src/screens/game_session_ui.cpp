@@ -14,17 +14,22 @@
 #include "screens/frame_bars.h"
 #include "screens/frontend/tutorial_window.h"
 #include "screens/main/map_input/map_pane_input.h"
+#include "screens/main/bars/command_bars.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
+#include "screens/main/panels/main_layout.h"
+#include "screens/main/popups/map_popups.h"
 #include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
 #include "app/window_messages.h"
+#include "ui/control_focus.h"
 #include "ui/deferred_actions.h"
 #include "ui/interface_images.h"
 #include "ui/list_control.h"
 #include "ui/map_folders.h"
 #include "ui/map_hover.h"
+#include "ui/popups.h"
 #include "ui/scenario_file_set.h"
 #include "ui/screen_manager.h"
 #include "world/world.h"
@@ -90,6 +95,20 @@ void StopGameInterface(ScreenManager* ui) {
   // The map's textures go; the interface's own sets stay, since the front
   // end's controls still draw them.
   DestroyMapBitmaps(ui->bitmaps);
+}
+
+// Leaving a game by any way (the game menu, the tutorial's Leave, a lost
+// session): what it had open must not stand over the next game.
+void CloseGameScreens(ScreenManager* ui) {
+  if (!ui) return;
+  CloseAllPopups(*ui, 1);
+  EndTextEdit();
+  CancelMapPlacement(g_screens);
+  if (ui->panelDepth > 0) SetPanelDepth(0, 1, g_mapView);
+  g_screens.cmdBar.dockedPanelMarker = 0;
+  UpdatePopupButton(g_screens.cmdBar3);
+  CloseMapPopups(g_screens);
+  CancelMapPlacement(g_screens);
 }
 
 void ShowFrontEnd(ScreenManager* ui, bool showVictory) {
@@ -199,6 +218,7 @@ void InstallGameSessionUi() {
   link.startGameTimer = StartGameTimer;
   link.stopGameTimer = StopGameTimer;
   link.stopGameInterface = StopGameInterface;
+  link.closeGameScreens = CloseGameScreens;
   link.showFrontEnd = ShowFrontEnd;
   link.enterGame = EnterGame;
   link.finishGameStart = FinishGameStart;
