@@ -23,6 +23,7 @@ set(vd_unity_alone
   src/platform/message_queue_test.cpp
   src/platform/music_stream_test.cpp
   src/platform/peer_discovery.cpp
+  src/screens/common/name_hex_popup.cpp
   src/screens/common/units/build_item_row.cpp
   src/screens/common/units/unit_header.cpp
   src/screens/common/units/unit_sheets.cpp
@@ -97,6 +98,7 @@ set(vd_unity_alone
   src/screens/main/popups/settlement_popup.cpp
   src/screens/main/popups/settlement_popup_test.cpp
   src/screens/main/popups/upgrade_popup.cpp
+  src/screens/military/department/auto_build_panels.cpp
   src/screens/military/department/auto_build_panels_test.cpp
   src/screens/military/department/base_unit_list_panel.cpp
   src/screens/military/department/build_pages_test.cpp

@@ -16,7 +16,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/facility_status.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"

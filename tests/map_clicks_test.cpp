@@ -28,7 +28,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
 #include "sim/command_log.h"

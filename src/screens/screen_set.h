@@ -78,7 +78,7 @@
 #include "screens/common/name_hex_popup.h"
 #include "screens/main/popups/settlement_popup.h"
 #include "screens/main/popups/upgrade_popup.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/bars/title_bar.h"
 #include "screens/military/production/build_lists.h"
 #include "screens/military/production/production_lists.h"

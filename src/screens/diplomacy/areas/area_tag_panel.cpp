@@ -2,7 +2,7 @@
 
 #include "screens/diplomacy/dip_docking.h"
 #include "screens/diplomacy/areas/hex_area.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_click.h"

@@ -14,7 +14,7 @@
 #include "screens/docked_panels.h"
 #include "screens/economy/status/region_stats_panels.h"
 #include "screens/main/bars/command_bars.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/policy_block_fields.h"

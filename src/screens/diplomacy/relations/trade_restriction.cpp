@@ -6,7 +6,7 @@
 #include "records/player_kinds.h"
 #include "records/player_record.h"
 #include "screens/diplomacy/relations/region_relations.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

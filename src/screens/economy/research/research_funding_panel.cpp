@@ -9,7 +9,7 @@
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/common/research_queue.h"
 #include "screens/economy/research/research_note.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/military/units/unit_progress_row_b.h"
 #include "screens/screen_set.h"
 #include "sim/daily/research_fields.h"

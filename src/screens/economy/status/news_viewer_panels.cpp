@@ -9,7 +9,7 @@
 #include "screens/docked_panels.h"
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/status/status_screen.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"

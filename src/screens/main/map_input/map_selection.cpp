@@ -4,7 +4,7 @@
 
 #include "records/unit_record.h"
 #include "screens/main/bars/command_bars.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/panels/map_screen.h"

@@ -9,7 +9,7 @@
 #include "records/order_words.h"
 #include "records/unit_table_arrays.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/unit_tab_figures.h"

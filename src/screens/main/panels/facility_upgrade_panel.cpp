@@ -10,7 +10,7 @@
 #include "screens/common/figure_text.h"
 #include "screens/common/hex_cell_lookup.h"
 #include "screens/economy/product_period.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/panels/class_icon.h"

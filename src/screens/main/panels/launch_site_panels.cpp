@@ -9,7 +9,7 @@
 #include "screens/common/figure_text.h"
 #include "screens/docked_panels.h"
 #include "screens/main/bars/command_bars.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/common/facilities/facility_header.h"

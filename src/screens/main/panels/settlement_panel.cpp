@@ -5,7 +5,7 @@
 #include "records/hex_cell.h"
 #include "records/hex_unit_stack.h"
 #include "records/player_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/common/facilities/object_popups.h"

@@ -9,7 +9,7 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"

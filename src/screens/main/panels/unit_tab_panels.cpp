@@ -6,7 +6,7 @@
 #include "platform/fpenv.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/common/units/unit_tab_figures.h"

@@ -5,7 +5,7 @@
 #include "platform/threads.h"
 #include "records/hex_cell.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map_input/selection.h"

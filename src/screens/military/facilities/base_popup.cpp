@@ -13,7 +13,7 @@
 #include "records/player_policy.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"

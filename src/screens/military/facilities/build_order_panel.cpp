@@ -10,7 +10,7 @@
 #include "platform/threads.h"
 #include "records/hex_cell.h"
 #include "records/player_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/build_classes.h"
 #include "screens/common/figure_text.h"
 #include "screens/common/facilities/site_figures.h"

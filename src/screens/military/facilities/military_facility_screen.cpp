@@ -12,7 +12,7 @@
 #include "records/unit_record.h"
 #include "screens/economy/industry/facility_list_services.h"
 #include "screens/economy/research/research_funding_panel.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/common/facilities/facility_status.h"
 #include "screens/main/panels/class_icon.h"

@@ -1,6 +1,6 @@
 #include "screens/military/inventory/unit_class_list_panel.h"
 
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"

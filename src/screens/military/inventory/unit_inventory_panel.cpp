@@ -5,7 +5,7 @@
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/research/research_funding_panel.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/production/build_lists.h"

@@ -5,7 +5,7 @@
 #include "records/command_ids.h"
 #include "records/player_record.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/military/operations/intelligence_panel.h"
 #include "screens/screen_set.h"

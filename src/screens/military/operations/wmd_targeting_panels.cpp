@@ -10,7 +10,7 @@
 #include "records/unit_record.h"
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/military/department/department_text.h"

@@ -8,7 +8,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/common/units/unit_tab_figures.h"

@@ -1,6 +1,6 @@
 #include "screens/military/orders/order_option_panels.h"
 
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/military/orders/order_settings.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"

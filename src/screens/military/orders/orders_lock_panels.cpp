@@ -6,7 +6,7 @@
 #include "records/order_words.h"
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/main/popups/combat_odds_popup.h"

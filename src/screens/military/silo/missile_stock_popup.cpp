@@ -9,7 +9,7 @@
 #include "records/player_policy.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/inventory/missile_load_lists.h"
