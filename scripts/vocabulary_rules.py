@@ -126,7 +126,7 @@ RULES = (
              'bool LocalValid() { return g_world.gameState.localPlayer >= 0 && g_world.gameState.localPlayer < kMaxPlayers; }'),
             ('src/screens/common/facilities/site_figures.cpp',
              '  return world.players[static_cast<uint32_t>(world.gameState.localPlayer) % kMaxPlayers];'),
-            ('src/screens/military/orders/order_settings.cpp',
+            ('src/screens/common/units/order_settings.cpp',
              '  const PlayerRecord& player = world.players[world.gameState.localPlayer];'),
             ('src/screens/frontend/campaign_start.cpp',
              '  const int32_t local = state.localPlayer >= 0 && state.localPlayer < kMaxPlayers ? state.localPlayer : 0;'),

@@ -11,7 +11,7 @@
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/military/orders/order_settings.h"
+#include "screens/common/units/order_settings.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"

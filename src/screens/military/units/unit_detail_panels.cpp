@@ -14,7 +14,7 @@
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/panels/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
-#include "screens/military/orders/order_settings.h"
+#include "screens/common/units/order_settings.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/military/orders/orders_training.h"
 #include "screens/military/production/production_lists.h"
