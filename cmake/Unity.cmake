@@ -26,6 +26,7 @@ set(vd_unity_alone
   src/screens/common/name_hex_popup.cpp
   src/screens/common/units/build_item_row.cpp
   src/screens/common/units/unit_header.cpp
+  src/screens/common/units/unit_progress_row_b.cpp
   src/screens/common/units/unit_sheets.cpp
   src/screens/common/units/unit_sheets_test.cpp
   src/screens/diplomacy/deals/deal_editor.cpp
@@ -168,7 +169,6 @@ set(vd_unity_alone
   src/screens/military/units/unit_list_popup.cpp
   src/screens/military/units/unit_performance.cpp
   src/screens/military/units/unit_progress_row.cpp
-  src/screens/military/units/unit_progress_row_b.cpp
   src/screens/military/units/unit_refit_panels.cpp
   src/screens/military/units/unit_refit_panels_test.cpp
   src/sim/daily/hex_pass.cpp

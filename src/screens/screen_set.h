@@ -119,7 +119,7 @@
 #include "screens/military/units/unit_performance.h"
 #include "screens/military/units/unit_popups.h"
 #include "screens/military/units/unit_progress_row.h"
-#include "screens/military/units/unit_progress_row_b.h"
+#include "screens/common/units/unit_progress_row_b.h"
 #include "screens/military/units/unit_row.h"
 #include "screens/common/units/unit_sheets.h"
 #include "ui/deferred_actions.h"

@@ -10,7 +10,7 @@
 #include "screens/common/research_queue.h"
 #include "screens/economy/research/research_note.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/military/units/unit_progress_row_b.h"
+#include "screens/common/units/unit_progress_row_b.h"
 #include "screens/screen_set.h"
 #include "sim/daily/research_fields.h"
 #include "sim/player_services.h"

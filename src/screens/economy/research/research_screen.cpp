@@ -21,7 +21,7 @@
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/military/units/unit_progress_row_b.h"
+#include "screens/common/units/unit_progress_row_b.h"
 #include "screens/screen_set.h"
 #include "sim/player_services.h"
 #include "sim/simulation_lock.h"
