@@ -226,7 +226,6 @@ CROSS_DEPARTMENT = {
     'screens/main/map_input/map_selection.h': ('diplomacy economy frontend military', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
     'screens/main/map_input/selection.h': ('frontend military', MAIN_FRAME),
-    'screens/main/panels/class_icon.h': ('diplomacy economy military', UNIT_ROWS),
     'screens/main/panels/facility_actions_panel.h': ('economy military', FACILITY_PARTS),
     'screens/main/panels/facility_sub_panels.h': ('military', FACILITY_PARTS),
     'screens/main/panels/launch_site_panels.h': ('military', MAIN_PANEL_PARTS),

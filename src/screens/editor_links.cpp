@@ -11,7 +11,7 @@
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/screen_panel_helpers.h"
 #include "screens/screen_set.h"
 #include "world/list_holder.h"

@@ -7,7 +7,7 @@
 #include "records/player_record.h"
 #include "screens/diplomacy/relations/region_relations.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/relation_command_args.h"

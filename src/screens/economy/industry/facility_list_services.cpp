@@ -12,7 +12,7 @@
 #include "screens/economy/industry/product_facility_list.h"
 #include "screens/economy/product_period.h"
 #include "screens/common/facilities/facility_status.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/main/panels/map_screen.h"

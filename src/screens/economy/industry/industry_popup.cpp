@@ -18,7 +18,7 @@
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_selection.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"

@@ -10,7 +10,7 @@
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/economy/research/tech_category_lists.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/build_item_row.h"
 #include "screens/military/production/production_lists.h"

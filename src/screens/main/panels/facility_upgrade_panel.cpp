@@ -13,7 +13,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/main/map_input/map_selection.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

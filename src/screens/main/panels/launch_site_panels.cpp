@@ -11,7 +11,7 @@
 #include "screens/main/bars/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_header.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/common/facilities/object_popups.h"

@@ -1,6 +1,6 @@
 #include "screens/main/panels/map_filter_panel.h"
 
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"

@@ -7,7 +7,7 @@
 #include "records/player_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"

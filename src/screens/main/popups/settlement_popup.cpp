@@ -14,7 +14,7 @@
 #include "screens/common/region_row.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "sim/daily/elimination.h"
 #include "sim/facility_command_args.h"

@@ -11,7 +11,7 @@
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/map_input/map_click.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"

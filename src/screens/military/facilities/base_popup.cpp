@@ -17,7 +17,7 @@
 #include "screens/common/facilities/site_figures.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/military/production/build_lists.h"

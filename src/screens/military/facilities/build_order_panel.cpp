@@ -15,7 +15,7 @@
 #include "screens/common/figure_text.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/main/map_input/map_selection.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/screen_set.h"
 #include "sim/daily/product_fields.h"
 #include "sim/simulation_lock.h"

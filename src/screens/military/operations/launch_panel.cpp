@@ -8,7 +8,7 @@
 #include "records/unit_record.h"
 #include "screens/military/silo/silo_panels.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/silo/launch_keypad.h"
 #include "screens/military/operations/intel_region_panels.h"

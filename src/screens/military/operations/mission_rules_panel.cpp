@@ -6,7 +6,7 @@
 #include "records/player_record.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/military/operations/intelligence_panel.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

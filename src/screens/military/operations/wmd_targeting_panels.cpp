@@ -12,7 +12,7 @@
 #include "screens/docked_panels.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_geometry.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/operations/intelligence_panel.h"
 #include "screens/screen_set.h"

@@ -14,7 +14,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/map_input/map_selection.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/research_queue.h"
 #include "screens/common/units/unit_lists.h"

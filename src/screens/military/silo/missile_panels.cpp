@@ -15,7 +15,7 @@
 #include "records/unit_record.h"
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/build_item_row.h"

@@ -18,7 +18,7 @@
 #include "screens/main/map/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_click.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_header.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/common/units/unit_tab_figures.h"

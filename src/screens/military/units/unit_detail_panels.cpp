@@ -12,7 +12,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/map_input/map_click.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/order_settings.h"
 #include "screens/military/orders/orders_screen.h"

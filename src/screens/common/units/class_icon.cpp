@@ -1,4 +1,4 @@
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 
 #include "app/gfx/bitmap_sets.h"
 #include "app/gfx/texture.h"
