@@ -4,7 +4,7 @@
 #include "screens/diplomacy/areas/hex_area.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_geometry.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/popups/map_popups.h"

@@ -19,7 +19,7 @@
 #include "screens/common/region_row.h"
 #include "screens/economy/status/news_viewer_panels.h"
 #include "screens/main/map/map_geometry.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"

@@ -14,7 +14,7 @@
 #include "screens/docked_panels.h"
 #include "screens/economy/status/news_viewer_panels.h"
 #include "screens/main/map/map_geometry.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "sim/mail_ui_link.h"
 #include "sim/player_messages.h"

@@ -9,7 +9,7 @@
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/screen_set.h"

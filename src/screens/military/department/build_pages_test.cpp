@@ -11,7 +11,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/local_region_fixture.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/military/production/build_lists.h"
 #include "screens/military/department/base_unit_list_panel.h"
 #include "screens/military/department/stored_units_panel.h"

@@ -7,7 +7,7 @@
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/main/popups/combat_odds_popup.h"
 #include "screens/common/units/unit_lists.h"

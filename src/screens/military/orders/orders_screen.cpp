@@ -12,7 +12,7 @@
 #include "screens/docked_panels.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/main/panels/main_layout.h"

@@ -13,7 +13,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/local_region_fixture.h"

@@ -8,7 +8,7 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map_input/order_choice.h"

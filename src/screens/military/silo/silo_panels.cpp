@@ -16,7 +16,7 @@
 #include "screens/docked_panels.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_geometry.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_header.h"
