@@ -15,7 +15,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/screen_set.h"

@@ -12,7 +12,7 @@
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "records/hex_cell.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/panels/main_layout.h"

@@ -20,7 +20,7 @@
 #include "records/unit_record.h"
 #include "screens/game_session_ui.h"
 #include "screens/main/popups/hex_list_popups.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/map_pane_input.h"
 #include "screens/main/map_input/map_selection.h"

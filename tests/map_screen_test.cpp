@@ -21,7 +21,7 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/screen_set.h"

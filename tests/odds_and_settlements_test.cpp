@@ -11,7 +11,7 @@
 #include "records/hex_cell.h"
 #include "records/player_relations.h"
 #include "records/unit_record.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/main/panels/main_layout.h"

@@ -21,7 +21,7 @@
 #include "records/unit_record.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/diplomacy/mail/mail_window.h"

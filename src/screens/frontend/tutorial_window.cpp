@@ -8,7 +8,7 @@
 #include "platform/messages.h"
 #include "screens/docked_panels.h"
 #include "screens/keys/key_actions.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_pane_input.h"
 #include "screens/main/map_input/map_selection.h"

@@ -11,7 +11,7 @@
 #include "screens/frontend/game_menu.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/panels/main_panels.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"

@@ -14,7 +14,7 @@
 #include "screens/frontend/score_card.h"
 #include "screens/keys/key_actions.h"
 #include "screens/main/panels/main_layout.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"

@@ -3,7 +3,7 @@
 #include "screens/diplomacy/dip_docking.h"
 #include "screens/diplomacy/areas/hex_area.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/map_selection.h"

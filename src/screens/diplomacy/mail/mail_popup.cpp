@@ -18,7 +18,7 @@
 #include "screens/diplomacy/mail/offer_mail_view.h"
 #include "screens/common/region_row.h"
 #include "screens/economy/status/news_viewer_panels.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/panels/main_layout.h"
 #include "screens/common/units/unit_lists.h"

@@ -13,7 +13,7 @@
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/status/news_viewer_panels.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "sim/mail_ui_link.h"

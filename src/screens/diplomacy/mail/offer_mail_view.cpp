@@ -8,7 +8,7 @@
 #include "screens/diplomacy/mail/mail_popup.h"
 #include "screens/diplomacy/mail/mail_window.h"
 #include "screens/common/region_row.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "sim/mail_replies.h"

@@ -15,7 +15,7 @@
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/product_period.h"
 #include "screens/common/facilities/build_classes.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/common/units/class_icon.h"

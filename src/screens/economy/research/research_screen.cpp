@@ -14,7 +14,7 @@
 #include "screens/common/research_queue.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/economy/research/research_note.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/panels/facility_actions_panel.h"

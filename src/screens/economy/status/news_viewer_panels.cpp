@@ -10,7 +10,7 @@
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/status/status_screen.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"

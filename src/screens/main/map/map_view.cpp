@@ -2,7 +2,7 @@
 
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/panels/main_panels.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "ui/control.h"

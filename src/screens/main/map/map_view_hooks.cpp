@@ -2,7 +2,7 @@
 
 #include "screens/main/bars/command_bars.h"
 #include "screens/main/map/map_effects.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_imagery_tiles.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/bars/minimap_box.h"

@@ -19,7 +19,7 @@
 #include "screens/main/panels/main_layout.h"
 #include "screens/main/panels/main_panels.h"
 #include "screens/main/map_input/map_click.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map_input/map_placement.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/map_selection.h"

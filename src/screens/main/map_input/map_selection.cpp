@@ -10,7 +10,7 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/screen_set.h"
 #include "sim/mail_ui_link.h"
 #include "sim/player_messages.h"

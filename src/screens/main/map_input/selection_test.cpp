@@ -14,7 +14,7 @@
 #include "records/unit_record.h"
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/main/popups/map_popups.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/order_choice.h"

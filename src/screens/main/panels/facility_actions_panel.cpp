@@ -8,7 +8,7 @@
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/facility_status.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/common/facilities/facility_figures.h"

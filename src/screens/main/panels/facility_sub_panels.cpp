@@ -9,7 +9,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/common/facilities/facility_figures.h"

@@ -6,7 +6,7 @@
 #include "app/gfx/fonts.h"
 #include "platform/window.h"
 #include "screens/common/map_overlay.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"

@@ -10,7 +10,7 @@
 
 #include "app/app_object.h"
 #include "screens/main/panels/main_panels.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"

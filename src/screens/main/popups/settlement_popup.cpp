@@ -12,7 +12,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/region_row.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/main/panels/hex_info_panel.h"

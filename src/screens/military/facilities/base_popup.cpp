@@ -15,7 +15,7 @@
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_figures.h"

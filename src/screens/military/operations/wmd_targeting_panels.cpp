@@ -11,7 +11,7 @@
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/operations/intelligence_panel.h"

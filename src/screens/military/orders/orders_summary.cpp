@@ -8,7 +8,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/region_row.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/unit_class_row.h"

@@ -9,7 +9,7 @@
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "records/unit_flags.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/units/build_item_row.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"

@@ -15,7 +15,7 @@
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/common/units/class_icon.h"

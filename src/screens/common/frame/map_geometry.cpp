@@ -1,8 +1,8 @@
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 
 #include <algorithm>
 
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_reopen.h"
