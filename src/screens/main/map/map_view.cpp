@@ -6,7 +6,6 @@
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "ui/control.h"
-#include "ui/control_bits.h"
 #include "ui/screen_manager.h"
 #include "world/object_hex.h"
 #include "world/world.h"
@@ -56,13 +55,6 @@ void CentreOnPendingHex(MapView& view) {
 void ForwardPackedHex(uint32_t packedHex) {
   const Hex hex = UnpackHex(packedHex);
   SetViewObjectHex(g_world, hex.x, hex.y, g_world.gameState.viewHex);
-}
-
-void UnselectToggleControl(Control* control) {
-  if (!control) return;
-  constexpr uint32_t kRadioButton = kCtlRadio | kCtlButton;
-  if ((control->flags & kRadioButton) != kRadioButton || !(control->state & kStateSelected)) return;
-  control->SetState(control->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 0);
 }
 
 

@@ -22,5 +22,3 @@ uint32_t GameStartHex(const World& world);
 void CentreOnPendingHex(MapView& view);
 // Makes a packed hex the game's hover hex.
 void ForwardPackedHex(uint32_t packedHex);
-// Deselects a selected radio button, as the dock does when it changes depth.
-void UnselectToggleControl(Control* control);

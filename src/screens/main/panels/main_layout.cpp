@@ -10,6 +10,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -226,4 +227,11 @@ void LayoutStatusOverlay() {
   const plat::Rect parent = under ? ControlAbsoluteRect(under) : plat::Rect{};
   RectMoveTo(&form->rect, right - formWidth - parent.left, bottom - height - parent.top);
   if (list && list->kind == kKindListBox) ListClear(static_cast<ListBoxControl*>(list), 0);
+}
+
+void UnselectToggleControl(Control* control) {
+  if (!control) return;
+  constexpr uint32_t kRadioButton = kCtlRadio | kCtlButton;
+  if ((control->flags & kRadioButton) != kRadioButton || !(control->state & kStateSelected)) return;
+  control->SetState(control->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 0);
 }

@@ -56,3 +56,5 @@ void ApplySideScreensLayout(MapView& view);
 // Places the status overlay (STATMAP) above the dock at the screen's right,
 // clear of the side screens. Nothing while the overlay has no form.
 void LayoutStatusOverlay();
+// Deselects a selected radio button, as the dock does when it changes depth.
+void UnselectToggleControl(Control* control);

@@ -16,6 +16,7 @@
 #include "support/global_guard.h"
 #include "support/root_controls.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
@@ -240,6 +241,28 @@ TEST_F(MainLayoutTest, TheSidePanelBoxShowsTheFilterTheOddsOrTheHex) {
     delete screen->form;
     screen->form = screen->currentForm = nullptr;
   }
+}
+
+// The dock's deselection of its radio buttons.
+TEST(DockRadioButtons, OnlySelectedRadioButtonsAreDeselected) {
+  struct Row {
+    uint32_t flags, state, wantState;
+  };
+  const Row rows[] = {
+      {kCtlRadio | kCtlButton, kStateSelected, 0},
+      {kCtlRadio | kCtlButton, kStateSelected | kStateHidden, kStateHidden},
+      {kCtlRadio | kCtlButton, kStateHidden, kStateHidden},
+      {kCtlRadio, kStateSelected, kStateSelected},
+      {kCtlButton, kStateSelected, kStateSelected},
+  };
+  for (const Row& r : rows) {
+    Control control;
+    control.flags = r.flags;
+    control.state = r.state;
+    UnselectToggleControl(&control);
+    EXPECT_EQ(control.state & ~kStateDirty, r.wantState) << std::hex << r.flags << " " << r.state;
+  }
+  UnselectToggleControl(nullptr);
 }
 
 }  // namespace
