@@ -15,7 +15,7 @@
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/hex_info_panel.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/hex_info_popup.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

@@ -15,7 +15,7 @@
 #include "screens/diplomacy/mail/mail_window.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "screens/diplomacy/mail/offer_mail_view.h"
 #include "sim/player_messages.h"

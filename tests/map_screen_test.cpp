@@ -17,7 +17,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/le_bytes.h"
 #include "records/unit_record.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/map_input/map_selection.h"

@@ -14,7 +14,7 @@
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/combat_odds_popup.h"
 #include "screens/main/popups/settlement_popup.h"
 #include "screens/common/units/unit_lists.h"

@@ -3,7 +3,7 @@
 #include "screens/docked_panels.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "ui/screen_manager.h"
 

@@ -13,7 +13,7 @@
 #include "screens/main/map_input/map_pane_input.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/screen_set.h"

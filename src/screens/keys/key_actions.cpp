@@ -9,7 +9,7 @@
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
 #include "screens/frontend/game_menu.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/main_panels.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/popups/map_popups.h"

@@ -13,7 +13,7 @@
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/score_card.h"
 #include "screens/keys/key_actions.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/map_selection.h"

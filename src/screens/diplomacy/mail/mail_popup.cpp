@@ -20,7 +20,7 @@
 #include "screens/economy/status/news_viewer_panels.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/mail_ui_link.h"

@@ -2,7 +2,7 @@
 
 #include "app/app_object.h"
 #include "screens/docked_panels.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"

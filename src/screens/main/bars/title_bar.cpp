@@ -9,7 +9,7 @@
 #include "screens/common/region_row.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/main/bars/command_bars.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "ui/bitmap_control.h"

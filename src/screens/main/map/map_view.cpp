@@ -1,6 +1,6 @@
 #include "screens/main/map/map_view.h"
 
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/main_panels.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/screen_set.h"

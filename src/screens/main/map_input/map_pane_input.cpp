@@ -16,7 +16,7 @@
 #include "screens/docked_panels.h"
 #include "screens/main/bars/minimap_picture.h"
 #include "screens/main/popups/hex_list_popups.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/main_panels.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/common/frame/map_geometry.h"

@@ -5,7 +5,7 @@
 #include "records/unit_record.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"

@@ -7,7 +7,7 @@
 #include "records/unit_record.h"
 #include "screens/common/shown_facility.h"
 #include "screens/main/popups/hex_list_popups.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/unit_lists.h"

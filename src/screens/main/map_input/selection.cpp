@@ -7,7 +7,7 @@
 #include "records/unit_record.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/popups/hex_list_popups.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"

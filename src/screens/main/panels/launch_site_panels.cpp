@@ -13,7 +13,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_header.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/screen_set.h"
 #include "sim/daily/research_fields.h"

@@ -1,6 +1,6 @@
 // The main screen's layout: the map under the title bar, the dock's depth,
 // the main panel, the side screens and the zoom slider.
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 
 #include <gtest/gtest.h>
 

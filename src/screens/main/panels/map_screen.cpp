@@ -12,7 +12,7 @@
 #include "screens/docked_panels.h"
 #include "screens/main/bars/command_bars.h"
 #include "screens/main/panels/hex_closeup.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"

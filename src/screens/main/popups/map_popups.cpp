@@ -3,7 +3,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/main/bars/command_bars.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"

@@ -15,7 +15,7 @@
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/unit_class_row.h"

@@ -12,7 +12,7 @@
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map_input/order_choice.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/orders/orders_screen.h"

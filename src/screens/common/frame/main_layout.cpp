@@ -1,4 +1,4 @@
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include "platform/window.h"
 #include "screens/common/map_overlay.h"
 #include "screens/common/frame/map_geometry.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
