@@ -77,6 +77,7 @@ set(vd_unity_alone
   src/screens/frontend/option_player_pages.cpp
   src/screens/frontend/options_menu.cpp
   src/screens/frontend/score_card.cpp
+  src/screens/frontend/score_card_test.cpp
   src/screens/frontend/start_menu.cpp
   src/screens/frontend/tutorial_window.cpp
   src/screens/frontend/waiting_room_rows.cpp

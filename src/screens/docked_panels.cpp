@@ -1,7 +1,7 @@
 #include "screens/docked_panels.h"
 
 #include "app/app_object.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "ui/bitmap_control.h"

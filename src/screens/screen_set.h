@@ -68,7 +68,7 @@
 #include "screens/frontend/start_menu.h"
 #include "screens/frontend/status_overlay.h"
 #include "screens/frontend/tutorial_window.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/main/bars/editor_bar.h"
 #include "screens/main/popups/combat_odds_popup.h"
 #include "screens/main/popups/hex_info_popup.h"

@@ -1,7 +1,7 @@
 #include "screens/diplomacy/dip_docking.h"
 
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"

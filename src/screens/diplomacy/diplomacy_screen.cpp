@@ -2,7 +2,7 @@
 
 #include "screens/diplomacy/mail/contact_masks.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/map_input/map_selection.h"

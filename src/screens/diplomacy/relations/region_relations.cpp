@@ -13,7 +13,7 @@
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/status/region_stats_panels.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

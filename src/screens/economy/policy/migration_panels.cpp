@@ -7,7 +7,7 @@
 #include "records/player_record.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/policy/policy_figures.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_selection.h"

@@ -8,7 +8,7 @@
 #include "records/player_record.h"
 #include "screens/common/region_row.h"
 #include "screens/frontend/game_menu.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"

@@ -1,6 +1,6 @@
 #include "screens/main/map/map_view_hooks.h"
 
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/main/map/map_effects.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_imagery_tiles.h"

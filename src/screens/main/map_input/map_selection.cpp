@@ -3,7 +3,7 @@
 #include "screens/main/map_input/map_placement.h"
 
 #include "records/unit_record.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/map_popups.h"

@@ -8,7 +8,7 @@
 #include "records/player_record.h"
 #include "screens/common/figure_text.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/units/class_icon.h"

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"

@@ -10,7 +10,7 @@
 #include "screens/common/hex_cell_lookup.h"
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/main/panels/hex_closeup.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_geometry.h"

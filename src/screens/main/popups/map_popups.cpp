@@ -2,7 +2,7 @@
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/military/department/department_text.h"

@@ -10,7 +10,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/order_choice.h"

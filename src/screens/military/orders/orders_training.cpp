@@ -6,7 +6,7 @@
 #include "app/duration_text.h"
 #include "app/number_text.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_click.h"

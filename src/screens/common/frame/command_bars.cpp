@@ -1,10 +1,10 @@
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 
 #include "app/app_object.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_geometry.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"
 #include "sim/simulation_lock.h"
