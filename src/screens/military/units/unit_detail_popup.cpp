@@ -7,6 +7,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/selection.h"
