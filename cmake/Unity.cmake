@@ -83,6 +83,7 @@ set(vd_unity_alone
   src/screens/frontend/waiting_room_rows.cpp
   src/screens/keys/keyboard_test.cpp
   src/screens/main/map/map_draw_test.cpp
+  src/screens/main/map/map_routes.cpp
   src/screens/main/map_input/map_pane_input_test.cpp
   src/screens/main/map_input/order_choice.cpp
   src/screens/main/map_input/selection_test.cpp

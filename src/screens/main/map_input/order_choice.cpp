@@ -9,7 +9,7 @@
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/map_popups.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/order_settings.h"
 #include "screens/military/orders/orders_screen.h"

@@ -11,7 +11,7 @@
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/main/panels/unit_tab_panels.h"
 #include "screens/common/units/unit_lists.h"

@@ -6,7 +6,7 @@
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/map_input/map_selection.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

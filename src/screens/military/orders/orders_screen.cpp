@@ -14,7 +14,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/order_choice.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/common/units/unit_lists.h"

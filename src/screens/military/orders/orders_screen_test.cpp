@@ -14,7 +14,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/local_region_fixture.h"
 #include "screens/common/military_test_support.h"

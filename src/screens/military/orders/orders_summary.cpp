@@ -10,7 +10,7 @@
 #include "screens/common/region_row.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_class_row.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"
