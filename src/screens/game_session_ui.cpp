@@ -15,6 +15,7 @@
 #include "screens/frontend/tutorial_window.h"
 #include "screens/main/map_input/map_pane_input.h"
 #include "screens/main/map_input/map_selection.h"
+#include "screens/main/map_input/selection_links.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/sim_ui_link.h"

@@ -17,6 +17,7 @@
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/popups/map_popups.h"
 #include "screens/main/map_input/map_selection.h"
+#include "screens/main/map_input/selection_links.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/screen_panel_helpers.h"

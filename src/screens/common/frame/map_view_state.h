@@ -110,3 +110,9 @@ class MapView {
 };
 
 extern MapView g_mapView;
+
+// The map and the minimap are drawn again at the next frame.
+inline void RedrawMapAndMinimap(MapView& view) {
+  view.redrawPending = 1;
+  view.minimapRedrawPending = 1;
+}

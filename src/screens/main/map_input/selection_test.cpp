@@ -16,6 +16,7 @@
 #include "screens/main/popups/map_popups.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map_input/map_selection.h"
+#include "screens/main/map_input/selection_links.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/common/units/unit_lists.h"
