@@ -15,7 +15,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

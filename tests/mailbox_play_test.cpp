@@ -13,7 +13,7 @@
 #include "editor/facility_paint_panel.h"
 #include "screens/diplomacy/diplomacy_screen.h"
 #include "screens/diplomacy/mail/mail_window.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"

@@ -23,7 +23,7 @@
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map_input/map_click.h"
 #include "screens/main/map_input/map_pane_input.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/order_choice.h"

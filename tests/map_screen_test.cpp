@@ -20,7 +20,7 @@
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map_input/hex_links.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"

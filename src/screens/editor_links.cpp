@@ -9,7 +9,7 @@
 #include "records/unit_record.h"
 #include "screens/frontend/game_file_screen.h"
 #include "screens/main/map_input/hex_links.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/screen_panel_helpers.h"

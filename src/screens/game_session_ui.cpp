@@ -14,7 +14,7 @@
 #include "screens/frame_bars.h"
 #include "screens/frontend/tutorial_window.h"
 #include "screens/main/map_input/map_pane_input.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/selection_links.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"

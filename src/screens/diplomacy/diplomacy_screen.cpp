@@ -5,7 +5,7 @@
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/main_layout.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "sim/mail_ui_link.h"

@@ -11,7 +11,7 @@
 #include "screens/economy/cabinet/cabinet_screen.h"
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

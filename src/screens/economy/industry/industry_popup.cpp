@@ -17,7 +17,7 @@
 #include "screens/common/facilities/build_classes.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/common/facilities/facility_figures.h"

@@ -16,7 +16,7 @@
 #include "screens/economy/research/research_note.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "screens/main/map_input/hex_links.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "records/unit_record.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"

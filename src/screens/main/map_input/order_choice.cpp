@@ -8,7 +8,7 @@
 #include "screens/common/shown_facility.h"
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/common/frame/main_layout.h"
-#include "screens/main/popups/map_popups.h"
+#include "screens/common/frame/map_popups.h"
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/order_settings.h"

@@ -12,7 +12,7 @@
 #include "screens/economy/product_period.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

@@ -14,7 +14,7 @@
 #include "screens/main/panels/hex_closeup.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_geometry.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

@@ -5,7 +5,7 @@
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/main_layout.h"
-#include "screens/main/popups/map_popups.h"
+#include "screens/common/frame/map_popups.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/map_input/selection.h"

@@ -7,7 +7,7 @@
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/map_input/map_click.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"

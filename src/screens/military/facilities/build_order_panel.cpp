@@ -14,7 +14,7 @@
 #include "screens/common/facilities/build_classes.h"
 #include "screens/common/figure_text.h"
 #include "screens/common/facilities/site_figures.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/screen_set.h"
 #include "sim/daily/product_fields.h"

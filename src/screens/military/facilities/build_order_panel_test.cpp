@@ -11,7 +11,7 @@
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "screens/common/local_region_fixture.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/military/facilities/build_order_panel.h"
 #include "sim/daily/product_fields.h"

@@ -16,7 +16,7 @@
 #include "screens/main/map_input/order_choice.h"
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/frame/main_layout.h"
-#include "screens/main/popups/map_popups.h"
+#include "screens/common/frame/map_popups.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/unit_class_row.h"
 #include "screens/screen_set.h"

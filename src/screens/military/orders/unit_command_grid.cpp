@@ -8,7 +8,7 @@
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"

@@ -9,7 +9,7 @@
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/production/build_lists.h"

@@ -22,7 +22,7 @@
 #include "screens/common/facilities/facility_header.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/common/units/unit_tab_figures.h"
-#include "screens/main/popups/map_popups.h"
+#include "screens/common/frame/map_popups.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/production/production_lists.h"

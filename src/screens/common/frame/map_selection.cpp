@@ -1,10 +1,10 @@
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/popups/map_popups.h"
+#include "screens/common/frame/map_popups.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/screen_manager.h"

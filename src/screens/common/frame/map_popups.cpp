@@ -1,10 +1,10 @@
-#include "screens/main/popups/map_popups.h"
+#include "screens/common/frame/map_popups.h"
 
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/main_layout.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_lists.h"

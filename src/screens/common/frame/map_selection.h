@@ -1,7 +1,7 @@
 #pragma once
-// The map's selection as the keys and the panels change it: the selected
-// units, the numbered unit groups, the placement mode, and the refresh of
-// the docked panels after a change. Window thread.
+// The map's selection as the keys and every department's panels change it:
+// the selected units, the placement mode, and the refresh of the docked
+// panels after a change. Window thread.
 #include <cstdint>
 
 #include "screens/common/screen_types_fwd.h"
