@@ -21,7 +21,7 @@
 #include "screens/game_session_ui.h"
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/common/frame/map_geometry.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/main/map_input/map_pane_input.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/main/panels/map_screen.h"

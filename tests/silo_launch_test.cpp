@@ -23,7 +23,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/diplomacy/mail/mail_window.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/silo/launch_keypad.h"

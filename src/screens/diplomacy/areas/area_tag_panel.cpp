@@ -5,7 +5,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/map_popups.h"
 #include "screens/screen_set.h"

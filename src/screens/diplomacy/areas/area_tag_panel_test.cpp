@@ -6,7 +6,7 @@
 
 #include "screens/diplomacy/areas/hex_area.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/screen_set.h"
 #include "units/hex_state.h"
 #include "support/global_guard.h"

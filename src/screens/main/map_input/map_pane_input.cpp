@@ -18,7 +18,7 @@
 #include "screens/main/popups/hex_list_popups.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/main_panels.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map_input/map_placement.h"
 #include "screens/common/frame/map_popups.h"

@@ -10,7 +10,7 @@
 #include "screens/common/facilities/facility_status.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/common/frame/map_popups.h"

@@ -11,7 +11,7 @@
 #include "records/unit_record.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/orders/hex_unit_actions.h"

@@ -10,7 +10,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/military/production/production_lists.h"

@@ -6,7 +6,7 @@
 #include "records/hex_cell.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/facilities/facility_figures.h"

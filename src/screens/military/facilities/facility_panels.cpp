@@ -13,7 +13,7 @@
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/main/panels/facility_sub_panels.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/military/orders/hex_unit_actions.h"
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"

@@ -9,7 +9,7 @@
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/common/frame/main_layout.h"

@@ -17,7 +17,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_header.h"
 #include "screens/main/panels/map_screen.h"

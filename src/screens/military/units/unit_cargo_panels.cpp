@@ -5,7 +5,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/inventory/missile_load_lists.h"
 #include "screens/military/orders/unit_command_grid.h"

@@ -9,7 +9,7 @@
 #include "records/unit_record.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/military/orders/orders_training.h"

@@ -11,7 +11,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/panels/unit_panel.h"

@@ -1,10 +1,10 @@
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 
 #include "records/hex_cell.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_selection.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
 #include "sim/facility_command_args.h"
