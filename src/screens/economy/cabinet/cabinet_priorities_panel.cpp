@@ -12,7 +12,6 @@
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_selection.h"
-#include "screens/main/panels/map_screen.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/policy_command_args.h"

@@ -15,7 +15,6 @@
 #include "screens/common/units/class_icon.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/common/facilities/facility_figures.h"
-#include "screens/main/panels/map_screen.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"

@@ -6,7 +6,7 @@
 #include "screens/docked_panels.h"
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/panels/map_screen.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/production/build_lists.h"
 #include "screens/military/department/military_figures.h"

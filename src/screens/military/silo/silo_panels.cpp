@@ -20,7 +20,7 @@
 #include "screens/common/frame/map_click.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_header.h"
-#include "screens/main/panels/map_screen.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/common/frame/map_popups.h"
 #include "screens/common/facilities/object_popups.h"

@@ -13,7 +13,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_click.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/panels/map_screen.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/unit_panel.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/orders/orders_summary.h"
