@@ -14,7 +14,6 @@
 #include "screens/common/frame/map_click.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/frame/main_layout.h"
-#include "screens/main/panels/unit_panel.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/orders/orders_summary.h"
 #include "screens/military/production/production_lists.h"
