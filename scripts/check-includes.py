@@ -225,7 +225,6 @@ CROSS_DEPARTMENT = {
     'screens/main/panels/facility_actions_panel.h': ('economy military', FACILITY_PARTS),
     'screens/main/panels/facility_sub_panels.h': ('military', FACILITY_PARTS),
     'screens/main/panels/launch_site_panels.h': ('military', MAIN_PANEL_PARTS),
-    'screens/main/panels/unit_tab_panels.h': ('military', UNIT_ROWS),
     'screens/main/popups/combat_odds_popup.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/popups/hex_list_popups.h': ('frontend', MAIN_PANEL_PARTS),
     'screens/military/facilities/military_facility_screen.h': ('economy', OPENS_SCREEN),

@@ -135,12 +135,6 @@ void UnitSummaryPanel::OnCommand(Control* control, int32_t controlId) {
   OnUnitCommandGrid(GridForm(), control, controlId, id > 0 ? static_cast<uint32_t>(id) : 0u, subParent_, nullptr);
 }
 
-void FlipStrengthRowsOnCommand(int32_t id) {
-  if (id < 900 || id > 999) return;
-  g_uiOptions.buishowspecsliders = g_uiOptions.buishowspecsliders == 0 ? 1 : 0;
-  g_mapView.redrawPending = 1;
-}
-
 void UnitStrengthPanel::OnCommand(Control*, int32_t id) {
   FlipStrengthRowsOnCommand(id);
   Refresh();

@@ -7,7 +7,7 @@
 #include "app/duration_text.h"
 #include "app/game_math.h"
 #include "records/unit_record.h"
-#include "screens/main/panels/unit_tab_panels.h"
+#include "screens/common/units/strength_rows.h"
 #include "screens/military/orders/orders_summary.h"
 #include "screens/common/units/unit_header.h"
 #include "sim/simulation_lock.h"
