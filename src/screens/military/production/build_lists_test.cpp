@@ -17,6 +17,7 @@
 #include "screens/common/units/build_item_row.h"
 #include "screens/military/production/build_lists.h"
 #include "screens/common/military_test_support.h"
+#include "screens/common/units/deploy_readiness.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/military/units/unit_list_popup.h"
 #include "sim/command_log.h"

@@ -58,9 +58,6 @@ struct ProductionListHosts {
   Control* confirmParent = nullptr;
 };
 
-// 0 when the unit may be placed on the map now, 1 when it waits.
-int32_t DeployReadiness(const World& world, const UnitRecord& unit);
-
 // The unit of the list's current row, 0 for none.
 uint32_t ListCurrentUnit(Control* list);
 // One of a stock pop-up's lists (PRODLIST, QUELIST or STOREDLIST) from the
