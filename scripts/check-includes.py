@@ -229,7 +229,6 @@ CROSS_DEPARTMENT = {
     'screens/main/popups/hex_list_popups.h': ('frontend', MAIN_PANEL_PARTS),
     'screens/military/facilities/military_facility_screen.h': ('economy', OPENS_SCREEN),
     'screens/military/inventory/missile_load_lists.h': ('diplomacy editor', UNIT_ROWS),
-    'screens/military/orders/hex_unit_actions.h': ('main', MILITARY_HELPER),
     'screens/military/orders/orders_screen.h': ('main', OPENS_SCREEN),
     'screens/military/orders/orders_summary.h': ('main', MILITARY_HELPER),
     'screens/military/orders/unit_command_grid.h': ('main', MILITARY_HELPER),

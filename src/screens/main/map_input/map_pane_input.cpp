@@ -27,7 +27,7 @@
 #include "screens/common/facilities/object_popups.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/military/orders/hex_unit_actions.h"
+#include "screens/common/units/hex_unit_actions.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"

@@ -14,7 +14,7 @@
 #include "screens/common/frame/map_click.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/main/panels/map_screen.h"
-#include "screens/military/orders/hex_unit_actions.h"
+#include "screens/common/units/hex_unit_actions.h"
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"

@@ -1,4 +1,4 @@
-#include "screens/military/orders/hex_unit_actions.h"
+#include "screens/common/units/hex_unit_actions.h"
 
 #include <vector>
 
