@@ -25,6 +25,7 @@ set(vd_unity_alone
   src/platform/peer_discovery.cpp
   src/screens/common/name_hex_popup.cpp
   src/screens/common/units/build_item_row.cpp
+  src/screens/common/units/orders_summary.cpp
   src/screens/common/units/unit_header.cpp
   src/screens/common/units/unit_progress_row_b.cpp
   src/screens/common/units/unit_sheets.cpp
@@ -143,7 +144,6 @@ set(vd_unity_alone
   src/screens/military/orders/order_settings_test.cpp
   src/screens/military/orders/orders_screen.cpp
   src/screens/military/orders/orders_screen_test.cpp
-  src/screens/military/orders/orders_summary.cpp
   src/screens/military/orders/orders_training.cpp
   src/screens/military/orders/schedule_popup.cpp
   src/screens/military/orders/unit_command_grid.cpp

@@ -110,7 +110,7 @@
 #include "screens/military/orders/order_option_panels.h"
 #include "screens/military/orders/orders_lock_panels.h"
 #include "screens/military/orders/orders_screen.h"
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 #include "screens/military/orders/orders_training.h"
 #include "screens/military/orders/schedule_popup.h"
 #include "screens/military/orders/unit_command_grid.h"

@@ -20,7 +20,7 @@
 #include "screens/common/military_test_support.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/military/orders/orders_lock_panels.h"
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 #include "screens/military/orders/orders_training.h"
 #include "screens/main/map_input/order_choice.h"
 #include "sim/unit_order_args.h"

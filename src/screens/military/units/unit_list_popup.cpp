@@ -15,7 +15,7 @@
 #include "screens/main/map_input/selection.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/military/units/unit_detail_panels.h"
 #include "screens/common/units/unit_header.h"

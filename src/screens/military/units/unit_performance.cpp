@@ -8,7 +8,7 @@
 #include "app/game_math.h"
 #include "records/unit_record.h"
 #include "screens/common/units/strength_rows.h"
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 #include "screens/common/units/unit_header.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

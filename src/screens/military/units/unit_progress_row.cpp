@@ -7,7 +7,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/military/units/unit_performance.h"
 #include "screens/common/units/unit_sheets.h"

@@ -1,4 +1,4 @@
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 
 #include <algorithm>
 #include <cstdio>
