@@ -26,6 +26,7 @@ set(vd_unity_alone
   src/screens/common/name_hex_popup.cpp
   src/screens/common/units/build_item_row.cpp
   src/screens/common/units/orders_summary.cpp
+  src/screens/common/units/unit_command_grid.cpp
   src/screens/common/units/unit_header.cpp
   src/screens/common/units/unit_progress_row_b.cpp
   src/screens/common/units/unit_sheets.cpp
@@ -146,7 +147,6 @@ set(vd_unity_alone
   src/screens/military/orders/orders_screen_test.cpp
   src/screens/military/orders/orders_training.cpp
   src/screens/military/orders/schedule_popup.cpp
-  src/screens/military/orders/unit_command_grid.cpp
   src/screens/military/production/build_lists.cpp
   src/screens/military/production/build_lists_test.cpp
   src/screens/military/production/production_lists.cpp

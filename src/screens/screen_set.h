@@ -113,7 +113,7 @@
 #include "screens/common/units/orders_summary.h"
 #include "screens/military/orders/orders_training.h"
 #include "screens/military/orders/schedule_popup.h"
-#include "screens/military/orders/unit_command_grid.h"
+#include "screens/common/units/unit_command_grid.h"
 #include "screens/common/units/unit_class_row.h"
 #include "screens/military/units/unit_picture_panel.h"
 #include "screens/military/units/unit_performance.h"

@@ -11,7 +11,7 @@
 #include "screens/main/panels/map_screen.h"
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/military/orders/unit_command_grid.h"
+#include "screens/common/units/unit_command_grid.h"
 #include "screens/common/units/unit_sheets.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

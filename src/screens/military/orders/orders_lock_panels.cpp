@@ -13,7 +13,7 @@
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/common/units/unit_class_row.h"
-#include "screens/military/orders/unit_command_grid.h"
+#include "screens/common/units/unit_command_grid.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

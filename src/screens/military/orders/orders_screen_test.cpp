@@ -25,7 +25,7 @@
 #include "screens/main/map_input/order_choice.h"
 #include "sim/unit_order_args.h"
 #include "world/text/rule_tables.h"
-#include "screens/military/orders/unit_command_grid.h"
+#include "screens/common/units/unit_command_grid.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"

@@ -8,7 +8,7 @@
 #include "screens/common/frame/map_click.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/inventory/missile_load_lists.h"
-#include "screens/military/orders/unit_command_grid.h"
+#include "screens/common/units/unit_command_grid.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"

@@ -18,7 +18,7 @@
 #include "screens/military/orders/orders_screen.h"
 #include "screens/military/orders/orders_training.h"
 #include "screens/military/production/production_lists.h"
-#include "screens/military/orders/unit_command_grid.h"
+#include "screens/common/units/unit_command_grid.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

@@ -1,4 +1,4 @@
-#include "screens/military/orders/unit_command_grid.h"
+#include "screens/common/units/unit_command_grid.h"
 
 #include "records/command_ids.h"
 #include "records/order_words.h"
@@ -10,7 +10,6 @@
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/main_layout.h"
-#include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
