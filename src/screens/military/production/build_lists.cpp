@@ -11,7 +11,6 @@
 #include "records/unit_flags.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/units/build_item_row.h"
-#include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
@@ -41,6 +40,11 @@
 #include "world/world.h"
 
 BuildListFilters g_buildListFilters;
+
+ScreenParameterList& BuildListClasses() {
+  static ScreenParameterList classes;
+  return classes;
+}
 
 void ShowAsMarkerBox(Control* c) {
   constexpr uint32_t kAlphaMask = 0xFF000000u, kMarkAlpha = 0x8C000000u, kMarkColour = 0xFF007D00u;

@@ -165,11 +165,6 @@ void OpenConfirmPanel(Control* form, ListBoxControl* store, StoreConfirmPanel* p
 
 }  // namespace
 
-ScreenParameterList& BuildListClasses() {
-  static ScreenParameterList classes;
-  return classes;
-}
-
 void RefreshBaseProduction(Control* form, const HexCell* cell, int32_t mode, ProductionListState* a,
                            ProductionListState* b) {
   if (!form) return;

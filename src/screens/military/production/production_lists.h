@@ -24,10 +24,6 @@ struct ProductionListState {
   ScreenParameterList units;
 };
 
-// The classes the automatic production panel offers, as its list was last
-// filled.
-ScreenParameterList& BuildListClasses();
-
 // The modes of the production lists: the selected base's, one not showing
 // it, and the events of a silo base.
 inline constexpr int32_t kProductionSelectedBase = -1;
