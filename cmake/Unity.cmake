@@ -25,6 +25,7 @@ set(vd_unity_alone
   src/platform/peer_discovery.cpp
   src/screens/common/name_hex_popup.cpp
   src/screens/common/units/build_item_row.cpp
+  src/screens/common/units/build_lists.cpp
   src/screens/common/units/orders_summary.cpp
   src/screens/common/units/unit_command_grid.cpp
   src/screens/common/units/unit_header.cpp
@@ -147,7 +148,6 @@ set(vd_unity_alone
   src/screens/military/orders/orders_screen_test.cpp
   src/screens/military/orders/orders_training.cpp
   src/screens/military/orders/schedule_popup.cpp
-  src/screens/military/production/build_lists.cpp
   src/screens/military/production/build_lists_test.cpp
   src/screens/military/production/production_lists.cpp
   src/screens/military/production/unit_build_popup.cpp

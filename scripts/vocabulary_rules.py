@@ -97,7 +97,7 @@ RULES = (
              'bool IsTagged(const Control* c, const char* tag) { return c && ControlTagMatches(c->tag, tag); }'),
             ('src/screens/frontend/waiting_room_rows.cpp',
              'Control* Find(const Screen& screen, const char* tag) { return screen.currentForm ? FormFindControlByTag(screen.currentForm, tag) : nullptr; }'),
-            ('src/screens/military/production/build_lists.cpp', 'constexpr uint32_t kListStyle = 0x2000;'),
+            ('src/screens/common/units/build_lists.cpp', 'constexpr uint32_t kListStyle = 0x2000;'),
             ('src/screens/main/panels/production_panels.cpp', 'constexpr uint32_t kProductionListFlags = 0x2000;'),
             ('src/screens/main/panels/settlement_pages.cpp', 'constexpr uint32_t kListStyle = 8192;'),
         ],

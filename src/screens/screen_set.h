@@ -80,7 +80,7 @@
 #include "screens/main/popups/upgrade_popup.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/main/bars/title_bar.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/military/department/auto_build_panels.h"
 #include "screens/military/department/base_unit_list_panel.h"

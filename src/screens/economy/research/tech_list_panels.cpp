@@ -13,7 +13,7 @@
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/build_item_row.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
 #include "sim/message_ids.h"

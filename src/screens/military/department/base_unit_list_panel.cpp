@@ -13,7 +13,7 @@
 #include "screens/common/frame/map_click.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/object_popups.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

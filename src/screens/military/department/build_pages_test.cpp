@@ -12,7 +12,7 @@
 #include "records/unit_record.h"
 #include "screens/common/local_region_fixture.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/department/base_unit_list_panel.h"
 #include "screens/military/department/stored_units_panel.h"
 #include "support/global_guard.h"

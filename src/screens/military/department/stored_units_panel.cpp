@@ -12,7 +12,7 @@
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"

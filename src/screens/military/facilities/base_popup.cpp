@@ -20,7 +20,7 @@
 #include "screens/common/units/class_icon.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/facilities/facility_panels.h"
 #include "screens/military/facilities/facility_popups.h"
 #include "screens/military/production/production_lists.h"

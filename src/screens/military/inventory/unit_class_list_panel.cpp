@@ -2,7 +2,7 @@
 
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/object_popups.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"

@@ -8,7 +8,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/military/units/unit_picture_panel.h"

@@ -15,7 +15,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/units/build_item_row.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/common/military_test_support.h"
 #include "screens/common/units/deploy_readiness.h"
 #include "screens/military/production/production_lists.h"

@@ -8,7 +8,7 @@
 // simulation lock.
 #include <cstdint>
 
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/inventory/unit_offer_panel.h"
 #include "ui/screen.h"
 

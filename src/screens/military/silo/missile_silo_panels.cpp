@@ -11,7 +11,7 @@
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/common/frame/main_layout.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/inventory/missile_load_lists.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/common/units/unit_header.h"

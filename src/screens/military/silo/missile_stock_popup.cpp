@@ -13,7 +13,7 @@
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/inventory/missile_load_lists.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

@@ -1,4 +1,4 @@
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 
 #include <algorithm>
 #include <cstdio>
