@@ -218,7 +218,6 @@ CROSS_DEPARTMENT = {
     'screens/economy/status/news_viewer_panels.h': ('diplomacy', OPENS_SCREEN),
     'screens/economy/status/region_stats_panels.h': ('diplomacy', OPENS_SCREEN),
     'screens/frontend/game_menu.h': ('main', OPENS_SCREEN),
-    'screens/main/map/map_view.h': ('frontend', MAIN_FRAME),
     'screens/main/map_input/map_pane_input.h': ('economy frontend', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
     'screens/main/map_input/selection.h': ('frontend military', MAIN_FRAME),

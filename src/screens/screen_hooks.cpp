@@ -2,6 +2,7 @@
 
 #include "platform/messages.h"
 #include "screens/main/map_input/edge_scroll.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/frame_bars.h"
 #include "screens/frontend/tutorial_window.h"
 #include "screens/keys/key_table.h"

@@ -9,7 +9,7 @@
 #include "screens/docked_panels.h"
 #include "screens/keys/key_actions.h"
 #include "screens/common/frame/map_geometry.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/main/map_input/map_pane_input.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/selection.h"

@@ -139,3 +139,11 @@ void CentreMapOnHex(MapView& view, uint32_t packedHex) {
   view.panY = centre.y - static_cast<int32_t>(static_cast<float>(ViewHeight(view)) * view.zoom) / 2;
   ClampMapPan(view);
 }
+
+void CentreOnPendingHex(MapView& view) {
+  if (view.pendingCentreHex == 0) return;
+  CentreMapOnHex(view, view.pendingCentreHex);
+  view.pendingCentreHex = 0;
+  view.redrawPending = 1;
+  view.minimapRedrawPending = 1;
+}

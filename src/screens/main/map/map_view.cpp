@@ -44,14 +44,6 @@ uint32_t GameStartHex(const World& world) {
   return PackHex(capital.x, capital.y);
 }
 
-void CentreOnPendingHex(MapView& view) {
-  if (view.pendingCentreHex == 0) return;
-  CentreMapOnHex(view, view.pendingCentreHex);
-  view.pendingCentreHex = 0;
-  view.redrawPending = 1;
-  view.minimapRedrawPending = 1;
-}
-
 void ForwardPackedHex(uint32_t packedHex) {
   const Hex hex = UnpackHex(packedHex);
   SetViewObjectHex(g_world, hex.x, hex.y, g_world.gameState.viewHex);

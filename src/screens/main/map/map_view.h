@@ -18,7 +18,5 @@ void LayoutMapViewPanes(MapView& view);
 // A game opens on the local region's capital; 0 (the view stays on the
 // map's centre) when the region has none.
 uint32_t GameStartHex(const World& world);
-// Centres on the pending hex, if any, and lets the minimap's box follow.
-void CentreOnPendingHex(MapView& view);
 // Makes a packed hex the game's hover hex.
 void ForwardPackedHex(uint32_t packedHex);
