@@ -12,7 +12,6 @@
 #include "screens/common/facilities/facility_status.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/common/facilities/facility_figures.h"
-#include "screens/main/panels/facility_sub_panels.h"
 #include "screens/common/frame/map_click.h"
 #include "screens/common/units/hex_unit_actions.h"
 #include "screens/screen_set.h"
