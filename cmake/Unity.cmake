@@ -170,6 +170,7 @@ set(vd_unity_alone
   src/screens/military/units/unit_detail_popup_test.cpp
   src/screens/military/units/unit_list_popup.cpp
   src/screens/military/units/unit_performance.cpp
+  src/screens/military/units/unit_picture_panel.cpp
   src/screens/military/units/unit_progress_row.cpp
   src/screens/military/units/unit_refit_panels.cpp
   src/screens/military/units/unit_refit_panels_test.cpp
