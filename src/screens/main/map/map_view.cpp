@@ -10,8 +10,6 @@
 #include "world/object_hex.h"
 #include "world/world.h"
 
-MapView g_mapView;
-
 // The minimap and its drag box are the side bar's, which hands them over
 // when it binds; the map control is the interface root's.
 void LayoutMapViewPanes(MapView& view) {
