@@ -24,7 +24,11 @@ set(vd_unity_alone
   src/platform/music_stream_test.cpp
   src/platform/peer_discovery.cpp
   src/screens/common/units/build_item_row.cpp
+  src/screens/common/units/build_lists.cpp
+  src/screens/common/units/orders_summary.cpp
+  src/screens/common/units/unit_command_grid.cpp
   src/screens/common/units/unit_header.cpp
+  src/screens/common/units/unit_progress_row_b.cpp
   src/screens/common/units/unit_sheets.cpp
   src/screens/common/units/unit_sheets_test.cpp
   src/screens/diplomacy/deals/deal_editor.cpp
@@ -75,11 +79,13 @@ set(vd_unity_alone
   src/screens/frontend/option_player_pages.cpp
   src/screens/frontend/options_menu.cpp
   src/screens/frontend/score_card.cpp
+  src/screens/frontend/score_card_test.cpp
   src/screens/frontend/start_menu.cpp
   src/screens/frontend/tutorial_window.cpp
   src/screens/frontend/waiting_room_rows.cpp
   src/screens/keys/keyboard_test.cpp
   src/screens/main/map/map_draw_test.cpp
+  src/screens/main/map/map_routes.cpp
   src/screens/main/map_input/map_pane_input_test.cpp
   src/screens/main/map_input/order_choice.cpp
   src/screens/main/map_input/selection_test.cpp
@@ -97,6 +103,7 @@ set(vd_unity_alone
   src/screens/main/popups/settlement_popup.cpp
   src/screens/main/popups/settlement_popup_test.cpp
   src/screens/main/popups/upgrade_popup.cpp
+  src/screens/military/department/auto_build_panels.cpp
   src/screens/military/department/auto_build_panels_test.cpp
   src/screens/military/department/base_unit_list_panel.cpp
   src/screens/military/department/build_pages_test.cpp
@@ -138,11 +145,8 @@ set(vd_unity_alone
   src/screens/military/orders/order_settings_test.cpp
   src/screens/military/orders/orders_screen.cpp
   src/screens/military/orders/orders_screen_test.cpp
-  src/screens/military/orders/orders_summary.cpp
   src/screens/military/orders/orders_training.cpp
   src/screens/military/orders/schedule_popup.cpp
-  src/screens/military/orders/unit_command_grid.cpp
-  src/screens/military/production/build_lists.cpp
   src/screens/military/production/build_lists_test.cpp
   src/screens/military/production/production_lists.cpp
   src/screens/military/production/unit_build_popup.cpp
@@ -166,7 +170,6 @@ set(vd_unity_alone
   src/screens/military/units/unit_list_popup.cpp
   src/screens/military/units/unit_performance.cpp
   src/screens/military/units/unit_progress_row.cpp
-  src/screens/military/units/unit_progress_row_b.cpp
   src/screens/military/units/unit_refit_panels.cpp
   src/screens/military/units/unit_refit_panels_test.cpp
   src/sim/daily/hex_pass.cpp

@@ -154,7 +154,7 @@ CLASS_OFFSETS = Rule(
          'reinterpret_cast<uint8_t*>(&g_world.unitClasses[2])[139] = 50;'),
         ('src/sim/daily/hex_pass_test.cpp',
          'reinterpret_cast<uint8_t*>(static_cast<UnitClassImage*>(&c))[120 + targetType] = v;'),
-        ('src/screens/main/panels/class_icon_test.cpp',
+        ('src/screens/common/units/class_icon_test.cpp',
          'void SetPictures(UnitClassRecord& cls, int16_t first) {\n'
          '  auto* bytes = reinterpret_cast<uint8_t*>(&cls);\n  le::StoreI16(bytes + 192, first);\n}'),
         ('src/sim/daily/world_body_test.cpp',

@@ -18,7 +18,7 @@
 #include "screens/military/department/base_unit_list_panel.h"
 #include "screens/military/inventory/unit_class_list_panel.h"
 #include "screens/military/inventory/unit_inventory_panel.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"

@@ -11,7 +11,7 @@
 #include "platform/fpenv.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"

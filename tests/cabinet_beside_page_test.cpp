@@ -6,7 +6,7 @@
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "records/player_record.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/sample_game.h"

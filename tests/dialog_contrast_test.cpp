@@ -17,7 +17,7 @@
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "records/unit_record.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

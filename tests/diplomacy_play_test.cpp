@@ -19,7 +19,7 @@
 #include "records/player_record.h"
 #include "screens/diplomacy/mail/contact_masks.h"
 #include "screens/diplomacy/deals/deal_items.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/region_names.h"
 #include "sim/save_file.h"

@@ -25,7 +25,7 @@
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "screens/main/bars/minimap_bar.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_catalogue.h"
 #include "screens/screen_set.h"

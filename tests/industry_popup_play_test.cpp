@@ -17,7 +17,7 @@
 #include "records/unit_record.h"
 #include "screens/economy/industry/industry_popup.h"
 #include "screens/economy/industry/product_facility_list.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"

@@ -20,7 +20,7 @@
 #include "records/player_policy.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/silo/missile_panels.h"
 #include "screens/military/silo/silo_popup.h"

@@ -14,7 +14,7 @@
 #include "records/hex_cell.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/military/orders/orders_screen.h"

@@ -24,7 +24,7 @@
 #include "screens/diplomacy/deals/deal_items.h"
 #include "screens/diplomacy/deals/deal_popup.h"
 #include "screens/diplomacy/mail/mail_window.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/dip_offer.h"
 #include "sim/message_ids.h"

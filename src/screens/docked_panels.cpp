@@ -1,8 +1,8 @@
 #include "screens/docked_panels.h"
 
 #include "app/app_object.h"
-#include "screens/main/bars/command_bars.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/command_bars.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "ui/bitmap_control.h"
 #include "ui/control_focus.h"

@@ -8,7 +8,7 @@
 
 #include "app/app_object.h"
 #include "app/audio/sound_system.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "ui/popup_test_support.h"

@@ -8,7 +8,7 @@
 #include "editor/facility_paint_panel.h"
 #include "editor/terrain_paint_panel.h"
 #include "platform/clock.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/map/map_draw.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"

@@ -2,10 +2,11 @@
 
 #include "platform/messages.h"
 #include "screens/main/map_input/edge_scroll.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/frame_bars.h"
 #include "screens/frontend/tutorial_window.h"
 #include "screens/keys/key_table.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/map/map_draw.h"
 #include "screens/main/map/map_effects.h"
 #include "screens/main/map/map_grid_bake.h"

@@ -6,7 +6,7 @@
 #include "app/init_order.h"
 #include "screens/docked_panels.h"
 #include "screens/editor_links.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/unit_panel.h"
 #include "screens/screen_hooks.h"

@@ -13,7 +13,7 @@
 
 #include "screens/docked_panels.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_catalogue.h"
 #include "screens/screen_set.h"
 #include "ui/form_editor.h"

@@ -25,7 +25,7 @@
 #include "platform/window.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "platform/threads.h"

@@ -14,7 +14,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/military/silo/missile_silo_panels.h"
 #include "screens/military/inventory/unit_inventory_panel.h"

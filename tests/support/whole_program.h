@@ -25,7 +25,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "platform/window.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/screen_set.h"
 #include "ui/control_tree.h"

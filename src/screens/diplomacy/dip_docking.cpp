@@ -1,9 +1,9 @@
 #include "screens/diplomacy/dip_docking.h"
 
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
-#include "screens/main/map/map_view.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/command_bars.h"
+#include "screens/common/frame/map_view_state.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "ui/screen_manager.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "screens/diplomacy/mail/contact_masks.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
 #include "support/global_guard.h"

@@ -2,7 +2,7 @@
 
 #include "screens/economy/product_screen.h"
 #include "screens/main/map_input/map_pane_input.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "world/text/ui_options.h"

@@ -5,8 +5,8 @@
 
 #include "app/app_object.h"
 #include "screens/frontend/option_pages.h"
-#include "screens/main/popups/map_popups.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_popups.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/game_stop.h"
 #include "ui/control.h"

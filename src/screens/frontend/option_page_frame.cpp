@@ -10,7 +10,7 @@
 #include "platform/fpenv.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/option_pages.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"

@@ -7,7 +7,7 @@
 #include "platform/fpenv.h"
 #include "screens/common/region_row.h"
 #include "screens/frontend/chat_screen.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "sim/simulation_lock.h"

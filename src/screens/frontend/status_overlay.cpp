@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/status_queue.h"
 #include "ui/control.h"

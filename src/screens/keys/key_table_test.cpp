@@ -11,7 +11,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/keys/key_actions.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "net/command_network.h"

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "screens/diplomacy/areas/hex_area.h"
-#include "screens/main/map/map_view.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_view_state.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/screen_set.h"
 #include "units/hex_state.h"
 #include "support/global_guard.h"

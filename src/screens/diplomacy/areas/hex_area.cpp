@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "records/hex_cell.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/screen_set.h"
 #include "sim/mail_ui_link.h"
 #include "sim/simulation_lock.h"

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "app/number_text.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/diplomacy/deals/deal_item_popups.h"
 #include "screens/diplomacy/deals/deal_offer.h"
 #include "screens/diplomacy/deals/deal_popup.h"

@@ -8,7 +8,7 @@
 
 #include "app/number_text.h"
 #include "records/unit_record.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/military/units/unit_performance.h"
 #include "screens/screen_set.h"
 #include "sim/daily/product_fields.h"

@@ -2,8 +2,8 @@
 
 #include "app/number_text.h"
 #include "screens/diplomacy/areas/hex_area.h"
-#include "screens/main/map/map_geometry.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_geometry.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"

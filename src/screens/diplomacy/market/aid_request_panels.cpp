@@ -2,7 +2,7 @@
 
 #include "records/player_policy.h"
 #include "records/player_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

@@ -4,7 +4,7 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/region_names.h"

@@ -5,7 +5,7 @@
 #include "records/player_record.h"
 #include "records/player_relations.h"
 #include "screens/diplomacy/relations/region_relations.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/policy_block_fields.h"
 #include "sim/region_names.h"

@@ -4,7 +4,7 @@
 #include "records/player_record.h"
 #include "screens/diplomacy/dip_docking.h"
 #include "screens/diplomacy/relations/region_heading.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/region_names.h"

@@ -7,7 +7,7 @@
 #include "screens/economy/cabinet/cabinet_candidate.h"
 #include "screens/economy/cabinet/cabinet_screen.h"
 #include "screens/economy/policy/policy_figures.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/policy_command_args.h"

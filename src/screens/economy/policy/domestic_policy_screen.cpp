@@ -5,7 +5,7 @@
 #include "records/player_record.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/policy/policy_figures.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

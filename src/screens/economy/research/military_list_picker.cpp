@@ -2,7 +2,7 @@
 
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/research/tech_category_lists.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/list_control.h"

@@ -8,7 +8,7 @@
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/product_period.h"
 #include "screens/economy/research/research_funding_panel.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/policy_command_args.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "screens/common/screen_types_fwd.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "ui/screen.h"
 
 inline constexpr const char* kTechListTags[] = {"LIST5", "STATPARENT", "LANDBUT", "AIRBUT", "SEABUT"};

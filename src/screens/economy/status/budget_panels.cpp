@@ -7,7 +7,7 @@
 #include "screens/docked_panels.h"
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/status/region_stats_panels.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/daily/economy_fields.h"
 #include "sim/player_services.h"

@@ -5,7 +5,7 @@
 #include "platform/fpenv.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/daily/economy_fields.h"
 #include "sim/player_services.h"

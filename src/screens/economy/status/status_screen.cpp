@@ -7,7 +7,7 @@
 #include "screens/common/player_message_walk.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/policy/policy_figures.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/screen_set.h"
 #include "sim/player_messages.h"
 #include "ui/control.h"

@@ -10,7 +10,7 @@
 #include "app/calendar.h"
 #include "app/list_node.h"
 #include "screens/economy/status/status_screen.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "sim/command_log.h"
 #include "sim/player_messages.h"
 #include "support/global_guard.h"

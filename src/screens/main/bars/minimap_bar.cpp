@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/bars/minimap_picture.h"
 #include "screens/screen_set.h"

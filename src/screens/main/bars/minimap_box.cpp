@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"

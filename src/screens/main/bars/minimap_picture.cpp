@@ -9,7 +9,7 @@
 #include "app/gfx/texture.h"
 #include "platform/graphics_device.h"
 #include "records/hex_cell.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_imagery_tiles.h"
 #include "screens/main/map/map_view.h"
 #include "sim/simulation_lock.h"

@@ -5,7 +5,7 @@
 
 #include "screens/common/screen_types_fwd.h"
 #include "screens/main/map/map_borders_table.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 
 // The neighbour of a hex in direction d (0 to 5, the border mask's bits).

@@ -8,7 +8,7 @@
 #include "platform/status.h"
 #include "platform/window.h"
 #include "screens/common/screen_types_fwd.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 
 // Magnification caps: the zoom below which a sprite stops growing.

@@ -2,7 +2,7 @@
 
 #include "app/gfx/texture.h"
 #include "screens/main/map/map_draw.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "sim/sim_ui_link.h"
 #include "ui/screen_manager.h"

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "screens/main/map/map_effects.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "ui/screen_manager.h"
 #include "world/world.h"

@@ -14,7 +14,7 @@
 #include "app/gfx/texture.h"
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "screens/common/screen_types_fwd.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 
 // Spotting is in force (the game's fog rule).
 bool SpottingInForce(const World& world);

@@ -11,7 +11,7 @@
 #include "records/path_request.h"
 #include "records/unit_record.h"
 #include "screens/main/map/map_draw.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_units.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/units/unit_lists.h"

@@ -6,6 +6,7 @@
 
 #include "platform/window.h"
 #include "screens/common/screen_types_fwd.h"
+#include "screens/common/units/class_symbols.h"
 
 // A unit of another player is hidden while the fog and the per-unit sight
 // rules hold, unless the local side (the local player and those sharing its
@@ -18,24 +19,6 @@ bool HexHiddenFromLocalSide(const World& world, uint32_t hex);
 // The cell of a hex (column already on the map); null off the map.
 HexCell* MapCell(World& world, uint32_t hex);
 
-// Where the symbol's frame for a facing (0 to 23) lies in its sheet: facings
-// past 12 are mirrored ones of 24 - facing. A unit's frames are 164 x 80
-// (100 x 100 with the class's layout bit), a facility's 168 x 84 (164 x
-// 100).
-struct SymbolFrame {
-  plat::Rect source;
-  bool mirrored = false;
-};
-SymbolFrame UnitSymbolFrame(int32_t facing, bool layoutBit);
-// The cell of a unit symbol sheet, unmirrored (cell 14 is the class's own
-// picture).
-plat::Rect UnitSymbolCell(int32_t cell, bool layoutBit);
-SymbolFrame FacilitySymbolFrame(int32_t facing, bool layoutBit);
-// The symbol numbers of a class and its layout bit (bit 0 of its second
-// flag byte).
-int32_t ClassSymbol(const UnitClassRecord& cls);
-int32_t ClassSecondSymbol(const UnitClassRecord& cls);
-bool ClassSymbolLayout(const UnitClassRecord& cls);
 // The texture of a symbol number in the first or second table; numbers
 // outside 0 to 429 show symbol 0. Loaded on first use.
 Texture* SymbolTexture(int32_t number, bool secondTable);

@@ -1,17 +1,14 @@
 #include "screens/main/map/map_view.h"
 
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/main/panels/main_panels.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/screen_set.h"
 #include "sim/daily/elimination.h"
 #include "ui/control.h"
-#include "ui/control_bits.h"
 #include "ui/screen_manager.h"
 #include "world/object_hex.h"
 #include "world/world.h"
-
-MapView g_mapView;
 
 // The minimap and its drag box are the side bar's, which hands them over
 // when it binds; the map control is the interface root's.
@@ -45,24 +42,9 @@ uint32_t GameStartHex(const World& world) {
   return PackHex(capital.x, capital.y);
 }
 
-void CentreOnPendingHex(MapView& view) {
-  if (view.pendingCentreHex == 0) return;
-  CentreMapOnHex(view, view.pendingCentreHex);
-  view.pendingCentreHex = 0;
-  view.redrawPending = 1;
-  view.minimapRedrawPending = 1;
-}
-
 void ForwardPackedHex(uint32_t packedHex) {
   const Hex hex = UnpackHex(packedHex);
   SetViewObjectHex(g_world, hex.x, hex.y, g_world.gameState.viewHex);
-}
-
-void UnselectToggleControl(Control* control) {
-  if (!control) return;
-  constexpr uint32_t kRadioButton = kCtlRadio | kCtlButton;
-  if ((control->flags & kRadioButton) != kRadioButton || !(control->state & kStateSelected)) return;
-  control->SetState(control->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 0);
 }
 
 

@@ -1,8 +1,8 @@
 #include "screens/main/map/map_view_hooks.h"
 
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/main/map/map_effects.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_imagery_tiles.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/bars/minimap_box.h"

@@ -1,7 +1,7 @@
 #include "screens/main/map_input/edge_scroll.h"
 
 #include "app/app_object.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "ui/screen_manager.h"
 #include "world/text/ui_options.h"

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/app_object.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "support/global_guard.h"
 #include "ui/screen_manager.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "editor/editor_map_input.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "records/command_ids.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"

@@ -1,6 +1,6 @@
 // Clicks while a screen waits for a hex: painting an area tag hex by hex
 // and by band, destinations on no hex, and the link commands of a route.
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "screens/main/map_input/hex_links.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "records/unit_record.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"

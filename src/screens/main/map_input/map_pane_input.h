@@ -5,37 +5,9 @@
 // controls hand them every mouse message. Window thread only.
 #include <cstdint>
 
+#include "screens/common/frame/map_panes.h"
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
-
-// The map control's screen.
-class MapPane : public Screen {
- public:
-  MapPane() : Screen(nullptr) {}
-  int32_t OnControlMessage(uint32_t state1, uint32_t state2, int32_t id, int32_t message, intptr_t keyState,
-                           intptr_t x, intptr_t y, Control* control, int32_t zero) override;
-  void OnMouseEnter(Control* control, int32_t id) override;
-  void OnMouseLeave(Control* control, int32_t id) override;
-  void OnSetFocus(Control* control, int32_t id) override;
-  void OnKillFocus(Control* control, int32_t id) override;
-};
-
-// The minimap's: a click centres the map there, the wheel zooms the map.
-class MinimapPane : public Screen {
- public:
-  MinimapPane() : Screen(nullptr) {}
-  int32_t OnControlMessage(uint32_t state1, uint32_t state2, int32_t id, int32_t message, intptr_t keyState,
-                           intptr_t x, intptr_t y, Control* control, int32_t zero) override;
-};
-
-// The minimap's view box: dragging it pans the map.
-class DragPanPane : public Screen {
- public:
-  DragPanPane() : Screen(nullptr) {}
-  int32_t OnControlMessage(uint32_t state1, uint32_t state2, int32_t id, int32_t message, intptr_t keyState,
-                           intptr_t x, intptr_t y, Control* control, int32_t zero) override;
-  void OnMouseLeave(Control* control, int32_t id) override;
-};
 
 // What the map's clicks hand to the hex lists and the selection
 // (InstallMapPaneLinks puts their operations of the same names in); one

@@ -9,9 +9,9 @@
 
 #include "platform/messages.h"
 #include "records/hex_unit_stack.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "records/unit_record.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"

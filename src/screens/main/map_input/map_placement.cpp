@@ -2,8 +2,8 @@
 
 #include "records/hex_cell.h"
 #include "screens/main/map_input/hex_links.h"
-#include "screens/main/panels/main_layout.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/main_layout.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"

@@ -7,8 +7,8 @@
 #include "records/unit_record.h"
 #include "screens/main/map_input/hex_links.h"
 #include "screens/main/popups/hex_list_popups.h"
-#include "screens/main/panels/main_layout.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/main_layout.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/units/unit_lists.h"
@@ -21,18 +21,7 @@
 #include "world/text/ui_options.h"
 #include "world/world.h"
 
-SelectionState g_selection;
-
 namespace {
-
-
-ListHolder g_hoverStack{};
-
-bool ListHoldsUnit(const World& world, const ListHolder& list, const UnitRecord& unit) {
-  for (ListItem28* item = FirstInHolder(list); item; item = NextInHolder(list, item))
-    if (RefUnit(world, *item) == &unit) return true;
-  return false;
-}
 
 // The local player's visible units on one hex, chain by chain, into the
 // candidate list.
@@ -61,57 +50,6 @@ int32_t CollectOwnUnitsAt(World& world, uint32_t packed, ListHolder& into) {
 }
 
 }  // namespace
-
-ListHolder& HoverStackList() { return g_hoverStack; }
-
-std::vector<UnitRecord*> SelectedUnits(World& world, ScreenSet& screens) {
-  std::vector<UnitRecord*> out;
-  ListHolder& list = screens.SelectionList();
-  ListItem28* item = FirstInHolder(list);
-  while (item) {
-    ListItem28* next = NextInHolder(list, item);
-    if (UnitRecord* unit = RefUnit(world, *item)) {
-      item->object = unit;
-      out.push_back(unit);
-    } else {
-      ListHolderRemove(list, item);
-    }
-    item = next;
-  }
-  return out;
-}
-
-void AddUnitRef(ListHolder& list, const UnitRecord& unit) {
-  for (ListItem28* item = FirstInHolder(list); item; item = NextInHolder(list, item))
-    if (item->callerWord == static_cast<intptr_t>(unit.id)) return;
-  if (ListItem28* item = NewListItem28(const_cast<UnitRecord*>(&unit), true, 0, list))
-    item->callerWord = static_cast<intptr_t>(unit.id);
-}
-
-void ClearUnitSelectFlags(World& world) {
-  UnitRecord* start = world.units;
-  for (UnitRecord* u = start; u;) {
-    u->unitFlags2 &= ~kUnit2Selected;
-    u = u->next;
-    if (u == start) break;
-  }
-}
-
-void MarkStackUnits(World& world, const ListHolder& list) {
-  for (ListItem28* item = FirstInHolder(list); item; item = NextInHolder(list, item))
-    if (UnitRecord* unit = RefUnit(world, *item)) unit->unitFlags2 |= kUnit2Selected;
-}
-
-int32_t CopyUnitList(World& world, bool add, ListHolder& destination, const ListHolder& source) {
-  if (!add) ListHolderClear(destination);
-  int32_t n = 0;
-  for (ListItem28* item = FirstInHolder(source); item; item = NextInHolder(source, item)) {
-    ++n;
-    UnitRecord* unit = RefUnit(world, *item);
-    if (unit && !ListHoldsUnit(world, destination, *unit)) AddUnitRef(destination, *unit);
-  }
-  return n;
-}
 
 void SetMapSelection(World& world, int32_t kind) {
   const HexPosition& hex = world.gameState.currentHex;
@@ -147,7 +85,7 @@ void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add) {
   {
     plat::CriticalSectionLock lock(g_simulationLock);
     ClearUnitSelectFlags(world);
-    ListHolderClear(g_hoverStack);
+    ListHolderClear(HoverStackList());
     if (band) {
       uint32_t a = 0, b = 0;
       BandToHexes(a, b);
@@ -159,16 +97,16 @@ void SelectUnitsAtClick(ScreenSet& screens, int32_t x, int32_t y, int32_t add) {
       if (g_mapView.wraps && x1 < x0) x1 += width;
       for (int32_t row = y0; row <= y1; ++row)
         for (int32_t col = x0; col <= x1 && width > 0; ++col)
-          candidates += CollectOwnUnitsAt(world, PackHex(col % width, row), g_hoverStack);
+          candidates += CollectOwnUnitsAt(world, PackHex(col % width, row), HoverStackList());
     } else {
-      candidates = CollectOwnUnitsAt(world, PackHex(clicked.x, clicked.y), g_hoverStack);
+      candidates = CollectOwnUnitsAt(world, PackHex(clicked.x, clicked.y), HoverStackList());
     }
   }
   if (candidates == 0) return;
   if ((candidates == 1 && g_uiOptions.bautoselsingle) || add) {
     {
       plat::CriticalSectionLock lock(g_simulationLock);
-      CopyUnitList(world, add != 0 && candidates != 1, screens.SelectionList(), g_hoverStack);
+      CopyUnitList(world, add != 0 && candidates != 1, screens.SelectionList(), HoverStackList());
       MarkStackUnits(world, screens.SelectionList());
     }
     ShowSelectionOrders(screens);
@@ -204,10 +142,10 @@ void SelectOwnUnitsAtHex(ScreenSet& screens, uint32_t packed) {
   World& world = g_world;
   {
     plat::CriticalSectionLock lock(g_simulationLock);
-    ListHolderClear(g_hoverStack);
-    if (CollectOwnUnitsAt(world, packed, g_hoverStack) == 0) return;
+    ListHolderClear(HoverStackList());
+    if (CollectOwnUnitsAt(world, packed, HoverStackList()) == 0) return;
     ClearUnitSelectFlags(world);
-    CopyUnitList(world, false, screens.SelectionList(), g_hoverStack);
+    CopyUnitList(world, false, screens.SelectionList(), HoverStackList());
     MarkStackUnits(world, screens.SelectionList());
   }
   ShowSelectionOrders(screens);

@@ -1,41 +1,13 @@
 #pragma once
-// The units selected on the map: the selection list (unit ids, looked up
-// again on every use), the units' selected marks, the hover stack under the
-// cursor, the map selection words, the selection flags, and choosing units
-// with a click or the rubber band. Window thread.
+// Choosing units on the map with a click or the rubber band, the map
+// selection words, and opening the selection's orders (the selection list
+// and its flags are in screens/common/frame/unit_selection.h). Window thread.
 #include <cstdint>
 #include <vector>
 
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/screen_types_fwd.h"
 #include "world/list_holder.h"
-
-// Flags of the selection; CloseMapPopups clears all four.
-struct SelectionState {
-  int32_t fromList = 0;   // picked in the stack list with its all-units row
-  int32_t orderMenu = 0;  // the unit orders panel was opened from the order menu
-  // Map click of the last right click (packed hex; 0 none).
-  uint32_t clickedHex = 0;
-};
-extern SelectionState g_selection;
-
-// The units under the cursor, filled by the tooltip code; the stack list
-// shows it.
-ListHolder& HoverStackList();
-
-// The live selected units, in selection order; gone or removed units are
-// dropped from the selection on the way. Hold the simulation lock while the
-// pointers are used.
-std::vector<UnitRecord*> SelectedUnits(World& world, ScreenSet& screens);
-// Adds the unit to the list (by id) unless it is there already.
-void AddUnitRef(ListHolder& list, const UnitRecord& unit);
-
-// Clears every unit's selected mark; sets it for each unit of the list.
-void ClearUnitSelectFlags(World& world);
-void MarkStackUnits(World& world, const ListHolder& list);
-// Unless adding, empties the destination; appends each unit of the source
-// that the destination does not hold yet. Returns the number of source
-// items.
-int32_t CopyUnitList(World& world, bool add, ListHolder& destination, const ListHolder& source);
 
 // Records the kind and the first route pair from the selected hex, when
 // there is one, in the map's one set of selection words (g_mapRoute).

@@ -10,7 +10,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/facility_status.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/main/panels/map_screen.h"

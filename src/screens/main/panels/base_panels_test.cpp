@@ -15,7 +15,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/main/panels/base_panels.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/common/facilities/facility_figures.h"

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "platform/threads.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/build_classes.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

@@ -13,7 +13,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/facilities/site_figures.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/panels/build_list_panel.h"
 #include "screens/main/panels/facility_upgrade_panel.h"
 #include "screens/main/panels/settlement_panel.h"

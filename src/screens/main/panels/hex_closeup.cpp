@@ -12,7 +12,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/unit_record.h"
 #include "screens/main/map/facility_icons.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_imagery_tiles.h"
 #include "screens/main/map/map_units.h"
 #include "screens/main/map/map_view.h"

@@ -3,7 +3,7 @@
 #include "platform/fpenv.h"
 #include "screens/common/product_tabs.h"
 #include "screens/main/panels/hex_info_panel.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "platform/threads.h"
 #include "sim/simulation_lock.h"
 #include "screens/main/popups/hex_info_popup.h"

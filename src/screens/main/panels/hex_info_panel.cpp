@@ -13,7 +13,7 @@
 #include "screens/common/hex_cell_lookup.h"
 #include "screens/common/panel_tint.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/panels/terrain_defence.h"
 #include "screens/screen_set.h"
 #include "units/hex_state.h"

@@ -1,6 +1,6 @@
 // The main screen's layout: the map under the title bar, the dock's depth,
 // the main panel, the side screens and the zoom slider.
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,13 @@
 
 #include "app/app_object.h"
 #include "screens/main/panels/main_panels.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_view.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "support/root_controls.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/popups.h"
 #include "ui/screen_manager.h"
@@ -242,6 +243,28 @@ TEST_F(MainLayoutTest, TheSidePanelBoxShowsTheFilterTheOddsOrTheHex) {
     delete screen->form;
     screen->form = screen->currentForm = nullptr;
   }
+}
+
+// The dock's deselection of its radio buttons.
+TEST(DockRadioButtons, OnlySelectedRadioButtonsAreDeselected) {
+  struct Row {
+    uint32_t flags, state, wantState;
+  };
+  const Row rows[] = {
+      {kCtlRadio | kCtlButton, kStateSelected, 0},
+      {kCtlRadio | kCtlButton, kStateSelected | kStateHidden, kStateHidden},
+      {kCtlRadio | kCtlButton, kStateHidden, kStateHidden},
+      {kCtlRadio, kStateSelected, kStateSelected},
+      {kCtlButton, kStateSelected, kStateSelected},
+  };
+  for (const Row& r : rows) {
+    Control control;
+    control.flags = r.flags;
+    control.state = r.state;
+    UnselectToggleControl(&control);
+    EXPECT_EQ(control.state & ~kStateDirty, r.wantState) << std::hex << r.flags << " " << r.state;
+  }
+  UnselectToggleControl(nullptr);
 }
 
 }  // namespace

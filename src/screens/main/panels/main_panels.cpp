@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/command_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"

@@ -3,11 +3,11 @@
 // close-up of the map around it, with the buttons that open the hex's side
 // panels in the dock (build list, facility, units, terrain), and the choice
 // of the panel that opens by itself. The plain map screen shows the same
-// header for a hex picked in a list, with its caller's buttons. The
-// placement mode and the dock's depths for the side panels live here too.
-// Window thread.
+// header for a hex picked in a list, with its caller's buttons. Window
+// thread.
 #include <cstdint>
 
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/screen_types_fwd.h"
 #include "screens/main/panels/facility_actions_panel.h"
 #include "screens/main/panels/facility_sub_panels.h"
@@ -17,11 +17,6 @@
 #include "screens/main/panels/production_panels.h"
 #include "screens/main/panels/unit_panel.h"
 #include "ui/screen.h"
-
-// The dock's levels: the main panel, the side panel, the side panel's tab.
-inline constexpr int32_t kDockLevelMain = 1;
-inline constexpr int32_t kDockLevelSecond = 2;
-inline constexpr int32_t kDockLevelThird = 3;
 
 // The tab buttons' ids; the pressed one decides the automatic side panel.
 inline constexpr int32_t kMapTabBuild = 1;

@@ -1,7 +1,7 @@
 #include "screens/main/panels/map_side_panels.h"
 
 #include "screens/main/panels/map_screen.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "ui/screen_manager.h"
 

@@ -6,7 +6,7 @@
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "screens/common/hex_cell_lookup.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"

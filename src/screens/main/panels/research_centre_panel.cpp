@@ -5,7 +5,7 @@
 #include "records/player_record.h"
 #include "screens/common/figure_text.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/facility_header.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"

@@ -16,7 +16,7 @@
 #include "records/unit_record.h"
 #include "screens/common/figure_text.h"
 #include "screens/common/facilities/site_figures.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/daily/product_fields.h"
 #include "sim/facility_command_args.h"

@@ -11,7 +11,7 @@
 #include "screens/common/screen_types_fwd.h"
 #include "screens/main/panels/cargo_panel.h"
 #include "screens/main/panels/unit_tab_panels.h"
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 #include "ui/screen.h"
 
 // The stored id that lists the selection; any other lists the hex.

@@ -6,12 +6,12 @@
 #include "platform/fpenv.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/main/map/map_view.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/military/orders/unit_command_grid.h"
+#include "screens/common/units/unit_command_grid.h"
 #include "screens/common/units/unit_sheets.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
@@ -133,12 +133,6 @@ void UnitSummaryPanel::OnCommand(Control* control, int32_t controlId) {
     return;
   }
   OnUnitCommandGrid(GridForm(), control, controlId, id > 0 ? static_cast<uint32_t>(id) : 0u, subParent_, nullptr);
-}
-
-void FlipStrengthRowsOnCommand(int32_t id) {
-  if (id < 900 || id > 999) return;
-  g_uiOptions.buishowspecsliders = g_uiOptions.buishowspecsliders == 0 ? 1 : 0;
-  g_mapView.redrawPending = 1;
 }
 
 void UnitStrengthPanel::OnCommand(Control*, int32_t id) {

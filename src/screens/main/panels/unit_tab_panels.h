@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "screens/common/screen_types_fwd.h"
+#include "screens/common/units/strength_rows.h"
 #include "ui/screen.h"
 
 inline constexpr const char* kUnitSummaryTags[] = {"GRIDPAR", "SUBPARENT2"};
@@ -94,10 +95,6 @@ class UnitStatusPanel : public Screen {
   UnitStrengthPanel& strength_;
   Control* part_ = nullptr;
 };
-
-// Any control of id 900-999 on the status tabs switches every row between
-// bars and numbers.
-void FlipStrengthRowsOnCommand(int32_t id);
 
 // Whether the screen's form hangs in the third dock level, where the tabs
 // open; embedded in another screen it leaves the dock alone.

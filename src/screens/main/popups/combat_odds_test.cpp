@@ -12,7 +12,7 @@
 #include "records/hex_cell.h"
 #include "records/unit_record.h"
 #include "records/unit_table_arrays.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

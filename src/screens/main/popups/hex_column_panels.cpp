@@ -12,7 +12,7 @@
 #include "records/unit_record.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/common/facilities/facility_status.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/main/popups/hex_column_figures.h"
 #include "screens/common/facilities/object_popups.h"

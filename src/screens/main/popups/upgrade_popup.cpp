@@ -16,7 +16,7 @@
 #include "screens/common/hex_cell_lookup.h"
 #include "screens/common/panel_tint.h"
 #include "screens/main/map_input/map_placement.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/daily/product_fields.h"
 #include "sim/simulation_lock.h"

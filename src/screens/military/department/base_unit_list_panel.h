@@ -5,7 +5,7 @@
 // third level. Window thread; walks of the world hold the simulation lock.
 #include <cstdint>
 
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "ui/screen.h"
 
 class ListBoxControl;

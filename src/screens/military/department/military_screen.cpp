@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "screens/docked_panels.h"
-#include "screens/main/bars/command_bars.h"
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/frame/command_bars.h"
+#include "screens/common/units/class_icon.h"
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"

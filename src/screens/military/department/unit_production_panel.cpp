@@ -2,7 +2,7 @@
 
 #include "records/command_ids.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/department/military_side_panels.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "records/unit_record.h"
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/military/units/unit_performance.h"
 #include "sim/simulation_lock.h"

@@ -11,7 +11,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/main/map_input/map_click.h"
+#include "screens/common/frame/map_click.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"

@@ -1,7 +1,8 @@
 #include "screens/military/inventory/unit_class_list_panel.h"
 
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/object_popups.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"

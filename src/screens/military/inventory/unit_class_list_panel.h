@@ -5,7 +5,7 @@
 // at the third level. Window thread.
 #include <cstdint>
 
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "ui/screen.h"
 
 class ListBoxControl;

@@ -8,7 +8,7 @@
 #include "records/le_bytes.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
-#include "screens/main/map_input/map_selection.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

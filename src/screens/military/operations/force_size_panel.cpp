@@ -4,7 +4,7 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/economy/policy/policy_figures.h"

@@ -7,7 +7,7 @@
 #include "records/player_relations.h"
 #include "screens/common/region_row.h"
 #include "screens/economy/product_period.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"

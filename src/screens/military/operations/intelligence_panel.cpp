@@ -2,7 +2,7 @@
 
 #include "records/player_record.h"
 #include "screens/docked_panels.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

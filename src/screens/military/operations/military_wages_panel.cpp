@@ -7,7 +7,7 @@
 #include "records/player_record.h"
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/economy/product_period.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/department/military_screen.h"

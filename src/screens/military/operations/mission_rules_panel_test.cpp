@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "records/command_ids.h"
-#include "screens/main/map/map_view.h"
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/map_view_state.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/operations/mission_rules_panel.h"
 #include "sim/command_log.h"

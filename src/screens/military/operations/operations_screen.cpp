@@ -7,7 +7,7 @@
 #include "records/player_record.h"
 #include "screens/docked_panels.h"
 #include "screens/economy/product_period.h"
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 #include "screens/main/panels/launch_site_panels.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"

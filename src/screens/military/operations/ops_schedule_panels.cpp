@@ -1,7 +1,7 @@
 #include "screens/military/operations/ops_schedule_panels.h"
 
 #include "records/player_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/operations/intel_region_panels.h"
 #include "screens/screen_set.h"

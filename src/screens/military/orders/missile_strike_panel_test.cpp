@@ -15,7 +15,7 @@
 #include "records/unit_record.h"
 #include "screens/common/local_region_fixture.h"
 #include "screens/main/map_input/order_choice.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"

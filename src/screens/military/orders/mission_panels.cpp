@@ -1,7 +1,7 @@
 #include "screens/military/orders/mission_panels.h"
 
-#include "screens/main/bars/side_bars.h"
-#include "screens/military/orders/order_settings.h"
+#include "screens/common/frame/side_bars.h"
+#include "screens/common/units/order_settings.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "screens/military/orders/missile_strike_panel.h"
-#include "screens/military/orders/order_settings.h"
+#include "screens/common/units/order_settings.h"
 #include "ui/screen.h"
 #include "world/list_holder.h"
 

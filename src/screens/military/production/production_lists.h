@@ -8,7 +8,7 @@
 // simulation lock.
 #include <cstdint>
 
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/inventory/unit_offer_panel.h"
 #include "ui/screen.h"
 
@@ -23,10 +23,6 @@ struct World;
 struct ProductionListState {
   ScreenParameterList units;
 };
-
-// The classes the automatic production panel offers, as its list was last
-// filled.
-ScreenParameterList& BuildListClasses();
 
 // The modes of the production lists: the selected base's, one not showing
 // it, and the events of a silo base.
@@ -57,9 +53,6 @@ struct ProductionListHosts {
   StoreConfirmPanel* scrapAll = nullptr;
   Control* confirmParent = nullptr;
 };
-
-// 0 when the unit may be placed on the map now, 1 when it waits.
-int32_t DeployReadiness(const World& world, const UnitRecord& unit);
 
 // The unit of the list's current row, 0 for none.
 uint32_t ListCurrentUnit(Control* list);

@@ -9,7 +9,7 @@
 // simulation lock.
 #include <cstdint>
 
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "ui/screen.h"
 
 class ListBoxControl;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/military/silo/missile_site_list.h"
 #include "ui/screen.h"
 

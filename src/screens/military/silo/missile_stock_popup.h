@@ -8,7 +8,7 @@
 // the world hold the simulation lock.
 #include <cstdint>
 
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "ui/screen.h"
 #include "world/list_holder.h"
 

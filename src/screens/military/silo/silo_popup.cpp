@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "records/unit_record.h"
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/facility_header.h"
 #include "screens/military/silo/silo_panels.h"
 #include "screens/common/units/unit_tab_figures.h"

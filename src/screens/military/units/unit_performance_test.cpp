@@ -1,7 +1,7 @@
 // The performance sheet's rows and the construction progress figures.
 #include <gtest/gtest.h>
 
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/common/military_test_support.h"
 #include "screens/military/units/unit_performance.h"
 #include "support/global_guard.h"

@@ -7,7 +7,7 @@
 #include "records/order_words.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/military/units/unit_performance.h"
 #include "screens/common/units/unit_sheets.h"
@@ -103,20 +103,6 @@ uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitC
   r = r > 0.0f ? std::min(r, 1.0f) : 0.0f;
   const auto channel = [](float v) { return static_cast<uint32_t>(std::lround(v * 255.0f)); };
   return 0xFF000000u | channel(1.0f - r) << 16 | channel(r) << 8;
-}
-
-int32_t BadgeOverhang(Control* form, const char* lastBadge, int32_t narrowRight) {
-  const Control* badge = Tag(form, lastBadge);
-  if (!badge || badge->Hidden()) return 0;
-  return std::max(badge->rect.right - narrowRight, 0);
-}
-
-void ProgressRowControls::Bind(Control* f) {
-  nameText = f ? FormFindControlById(f, 2) : nullptr;
-  progressBar = dynamic_cast<SlideBarControl*>(Tag(f, "PROGBAR"));
-  strengthBar = dynamic_cast<SlideBarControl*>(Tag(f, "STRSLDR"));
-  const char* iconTags[] = {"CARGOICON", "MISICON", "RESICON", "LANDEDICON"};
-  for (int i = 0; i < 4; ++i) icons[i] = Tag(f, iconTags[i]);
 }
 
 void UnitProgressRow::BindControls() { c_.Bind(currentForm); }

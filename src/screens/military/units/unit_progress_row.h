@@ -8,6 +8,7 @@
 // Window thread; the row reads the world under the simulation lock.
 #include <cstdint>
 
+#include "screens/common/units/progress_row_controls.h"
 #include "ui/screen.h"
 
 class Control;
@@ -25,23 +26,6 @@ uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitC
 // carried itself shows no cargo of its own.
 enum class CargoMark { kNone, kCargo, kMissiles };
 CargoMark CargoMarkOf(const World& world, const UnitRecord& unit);
-
-// How far the last class badge the row shows (tag) reaches past the right
-// edge the row's indents count from: names and marks start that much
-// further right, so a badge wider than an icon never lies under the name.
-// 0 when the badge is hidden, missing or no wider.
-int32_t BadgeOverhang(Control* form, const char* lastBadge, int32_t narrowRight);
-
-// The controls of a MILITARY_PROGRESS row, which the unit rows and the
-// production item rows both draw with.
-struct ProgressRowControls {
-  Control* nameText = nullptr;  // id 2
-  SlideBarControl* progressBar = nullptr;
-  SlideBarControl* strengthBar = nullptr;
-  Control* icons[4] = {};  // cargo, missiles, research, landed
-
-  void Bind(Control* form);
-};
 
 class UnitProgressRow : public Screen {
  public:

@@ -5,7 +5,7 @@
 #include "app/duration_text.h"
 #include "app/game_math.h"
 #include "records/unit_record.h"
-#include "screens/military/orders/unit_command_grid.h"
+#include "screens/common/units/unit_command_grid.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

@@ -1,5 +1,5 @@
 #pragma once
-// What the hex menu asks of the military screens for the units on a hex.
+// What the hex menu and the facility panels ask for the units on a hex.
 // Window thread.
 
 struct HexCell;

@@ -1,4 +1,4 @@
-#include "screens/main/bars/side_bars.h"
+#include "screens/common/frame/side_bars.h"
 
 #include <vector>
 

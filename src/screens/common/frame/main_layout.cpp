@@ -1,4 +1,4 @@
-#include "screens/main/panels/main_layout.h"
+#include "screens/common/frame/main_layout.h"
 
 #include <algorithm>
 
@@ -6,10 +6,11 @@
 #include "app/gfx/fonts.h"
 #include "platform/window.h"
 #include "screens/common/map_overlay.h"
-#include "screens/main/map/map_geometry.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_geometry.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_focus.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
@@ -226,4 +227,11 @@ void LayoutStatusOverlay() {
   const plat::Rect parent = under ? ControlAbsoluteRect(under) : plat::Rect{};
   RectMoveTo(&form->rect, right - formWidth - parent.left, bottom - height - parent.top);
   if (list && list->kind == kKindListBox) ListClear(static_cast<ListBoxControl*>(list), 0);
+}
+
+void UnselectToggleControl(Control* control) {
+  if (!control) return;
+  constexpr uint32_t kRadioButton = kCtlRadio | kCtlButton;
+  if ((control->flags & kRadioButton) != kRadioButton || !(control->state & kStateSelected)) return;
+  control->SetState(control->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 0);
 }

@@ -1,8 +1,8 @@
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 
 #include <algorithm>
 
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"
 #include "ui/screen_manager.h"
 #include "ui/screen_reopen.h"
@@ -138,4 +138,12 @@ void CentreMapOnHex(MapView& view, uint32_t packedHex) {
   view.panX = centre.x - static_cast<int32_t>(static_cast<float>(ViewWidth(view)) * view.zoom) / 2;
   view.panY = centre.y - static_cast<int32_t>(static_cast<float>(ViewHeight(view)) * view.zoom) / 2;
   ClampMapPan(view);
+}
+
+void CentreOnPendingHex(MapView& view) {
+  if (view.pendingCentreHex == 0) return;
+  CentreMapOnHex(view, view.pendingCentreHex);
+  view.pendingCentreHex = 0;
+  view.redrawPending = 1;
+  view.minimapRedrawPending = 1;
 }

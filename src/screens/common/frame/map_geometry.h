@@ -43,3 +43,5 @@ void ComputeMapScrollLimits(MapView& view);
 // Brings the pan within its limits and recomputes the visible hex range.
 void ClampMapPan(MapView& view);
 void CentreMapOnHex(MapView& view, uint32_t packedHex);
+// Centres on the pending hex, if any, and lets the minimap's box follow.
+void CentreOnPendingHex(MapView& view);

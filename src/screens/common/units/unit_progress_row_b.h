@@ -6,7 +6,7 @@
 // Window thread; the row reads the world under the simulation lock.
 #include <cstdint>
 
-#include "screens/military/units/unit_progress_row.h"
+#include "screens/common/units/progress_row_controls.h"
 #include "ui/screen.h"
 
 class Control;

@@ -1,4 +1,4 @@
-#include "screens/military/units/unit_progress_row_b.h"
+#include "screens/common/units/unit_progress_row_b.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 
 #include "app/gfx/bitmap_sets.h"
 #include "app/gfx/texture.h"
 #include "records/unit_record.h"
-#include "screens/main/map/map_units.h"
+#include "screens/common/units/class_symbols.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
 #include "ui/control_tree.h"

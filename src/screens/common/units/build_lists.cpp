@@ -1,4 +1,4 @@
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,9 +9,8 @@
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "records/unit_flags.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 #include "screens/common/units/build_item_row.h"
-#include "screens/military/production/production_lists.h"
 #include "screens/screen_set.h"
 #include "sim/facility_command_args.h"
 #include "sim/game_command.h"
@@ -41,6 +40,11 @@
 #include "world/world.h"
 
 BuildListFilters g_buildListFilters;
+
+ScreenParameterList& BuildListClasses() {
+  static ScreenParameterList classes;
+  return classes;
+}
 
 void ShowAsMarkerBox(Control* c) {
   constexpr uint32_t kAlphaMask = 0xFF000000u, kMarkAlpha = 0x8C000000u, kMarkColour = 0xFF007D00u;

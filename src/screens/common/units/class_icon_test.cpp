@@ -1,6 +1,6 @@
 // A class's picture in a control: the cell of a frame, the sheet of its
 // picture numbers, the goods' records and the picture of a text button.
-#include "screens/main/panels/class_icon.h"
+#include "screens/common/units/class_icon.h"
 
 #include <gtest/gtest.h>
 

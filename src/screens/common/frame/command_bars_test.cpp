@@ -1,6 +1,6 @@
 // The mail bar's show rule, where a main panel's form goes when it opens,
 // and the speed bar's pressed speed.
-#include "screens/main/bars/command_bars.h"
+#include "screens/common/frame/command_bars.h"
 
 #include <gtest/gtest.h>
 

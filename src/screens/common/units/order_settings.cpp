@@ -1,4 +1,4 @@
-#include "screens/military/orders/order_settings.h"
+#include "screens/common/units/order_settings.h"
 
 #include "records/command_ids.h"
 #include "records/order_words.h"

@@ -1,11 +1,11 @@
 // Screen points to hexes, zoom and scroll limits, clamping and centring.
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_geometry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/map_view_state.h"
 
 namespace {
 

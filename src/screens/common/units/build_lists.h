@@ -43,6 +43,10 @@ struct BuildListFilters {
 };
 extern BuildListFilters g_buildListFilters;
 
+// The classes the build list offers, as it was last filled: the unit
+// pop-ups opened from a list step through them.
+ScreenParameterList& BuildListClasses();
+
 // Draws the control as a marker box: its fill at alpha 140, its text green.
 void ShowAsMarkerBox(Control* c);
 

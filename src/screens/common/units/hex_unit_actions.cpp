@@ -1,11 +1,11 @@
-#include "screens/military/orders/hex_unit_actions.h"
+#include "screens/common/units/hex_unit_actions.h"
 
 #include <vector>
 
 #include "records/hex_cell.h"
 #include "records/unit_record.h"
+#include "screens/common/units/deploy_readiness.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/military/production/production_lists.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
 #include "units/unit_deploy.h"

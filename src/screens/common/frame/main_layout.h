@@ -12,6 +12,10 @@ inline constexpr int32_t kTitleBarHeight = 24;
 inline constexpr int32_t kDockWidths[4] = {60, 360, 580, 800};
 // Below this screen width the side screens never show.
 inline constexpr int32_t kSideScreensMinWidth = 1024;
+// The dock's levels: the main panel, the side panel, the side panel's tab.
+inline constexpr int32_t kDockLevelMain = 1;
+inline constexpr int32_t kDockLevelSecond = 2;
+inline constexpr int32_t kDockLevelThird = 3;
 
 // Operations of the map's modes whose rules come with the hex lists, the
 // map clicks, the placement mode, the overlays and the minimap box: each
@@ -56,3 +60,5 @@ void ApplySideScreensLayout(MapView& view);
 // Places the status overlay (STATMAP) above the dock at the screen's right,
 // clear of the side screens. Nothing while the overlay has no form.
 void LayoutStatusOverlay();
+// Deselects a selected radio button, as the dock does when it changes depth.
+void UnselectToggleControl(Control* control);

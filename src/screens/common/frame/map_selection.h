@@ -1,7 +1,7 @@
 #pragma once
-// The map's selection as the keys and the panels change it: the selected
-// units, the numbered unit groups, the placement mode, and the refresh of
-// the docked panels after a change. Window thread.
+// The map's selection as the keys and every department's panels change it:
+// the selected units, the placement mode, and the refresh of the docked
+// panels after a change. Window thread.
 #include <cstdint>
 
 #include "screens/common/screen_types_fwd.h"
@@ -35,16 +35,7 @@ void ClearMapSelection(ScreenSet& screens);
 // Undoes the first that applies (Escape's first steps): the map's pop-ups
 // close, placement ends, the selection empties. False when none applied.
 bool UndoMapState(ScreenSet& screens);
-// The selection becomes the local player's unit group (0 to 9), added to
-// it with add, else replacing it.
-void StoreUnitGroup(ScreenSet& screens, int32_t group, int32_t add);
-// The local player's unit group becomes the selection, added to it with
-// add, else replacing it.
-void RecallUnitGroup(ScreenSet& screens, int32_t group, int32_t add);
 // What the docked panels show changed: the screens docked at levels 1 (with
 // includeLevel1), 2 and 3 refresh, up to the first level that is closed or
 // empty.
 void RefreshDockedPanels(ScreenSet& screens, int32_t includeLevel1 = 1);
-// Hands the main screen's layout the placement mode's and the map pop-ups'
-// operations (start-up).
-void InstallMapSelectionLinks();

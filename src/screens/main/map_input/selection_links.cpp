@@ -1,28 +1,24 @@
-#include "screens/main/map_input/map_selection.h"
-
-#include "screens/main/map_input/map_placement.h"
+#include "screens/main/map_input/selection_links.h"
 
 #include "records/unit_record.h"
-#include "screens/main/bars/command_bars.h"
-#include "screens/main/bars/side_bars.h"
-#include "screens/main/panels/main_layout.h"
-#include "screens/main/popups/map_popups.h"
-#include "screens/main/panels/map_screen.h"
-#include "screens/main/map/map_view.h"
+#include "screens/common/frame/main_layout.h"
+#include "screens/common/frame/map_geometry.h"
+#include "screens/common/frame/map_view_state.h"
+#include "screens/common/frame/unit_selection.h"
+#include "screens/main/map_input/map_placement.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/selection.h"
-#include "screens/main/map/map_geometry.h"
+#include "screens/common/frame/map_popups.h"
+#include "screens/main/popups/upgrade_popup.h"
 #include "screens/screen_set.h"
 #include "sim/mail_ui_link.h"
 #include "sim/player_messages.h"
 #include "sim/simulation_lock.h"
-#include "ui/control.h"
 #include "ui/panel_helpers.h"
 #include "ui/screen_manager.h"
 #include "world/id_lookups.h"
 #include "world/text/message_types.h"
 #include "world/world.h"
-
-MapPlacement g_mapPlacement;
 
 namespace {
 
@@ -30,11 +26,6 @@ ListHolder* LocalGroup(int32_t group) {
   const int32_t local = g_world.gameState.localPlayer;
   if (local < 0 || local >= kMaxPlayers || group < 0 || group >= kUnitGroupsPerPlayer) return nullptr;
   return &g_world.unitGroups.groups[local][group];
-}
-
-void RedrawMap() {
-  g_mapView.redrawPending = 1;
-  g_mapView.minimapRedrawPending = 1;
 }
 
 void GoToHex(uint32_t packed) {
@@ -90,26 +81,6 @@ void OrderUnitsAtMessageHex(uint32_t messageSerial) {
 
 }  // namespace
 
-bool HasMapSelection(ScreenSet& screens) {
-  return screens.SelectionList().first != nullptr || screens.mapClickMode != 0;
-}
-
-void ClearMapSelection(ScreenSet& screens) {
-  // Emptied, the selection has no orders to show: its panels close, and the
-  // next click selects again rather than ordering nobody.
-  if (screens.selectionOrdersShown) {
-    CloseMapPopups(screens);
-    return;
-  }
-  ListHolderClear(screens.SelectionList());
-  if (screens.mapClickMode) RedrawMap();
-  screens.mapClickMode = 0;
-  screens.selectionPanelPending = 0;
-  g_mapView.pickHex = 0;
-  // A hex pick (a rally point) ends with the selection; placing keeps its cursor.
-  if (!g_mapPlacement.active) g_mapView.hexPickCursor = 0;
-}
-
 void StoreUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {
   ListHolder* target = LocalGroup(group);
   if (!target) return;
@@ -146,40 +117,7 @@ void RecallUnitGroup(ScreenSet& screens, int32_t group, int32_t add) {
     if (any) MarkStackUnits(w, screens.SelectionList());
   }
   if (any) ShowSelectionOrders(screens);
-  RedrawMap();
-}
-
-void BeginMapPlacement(int32_t classIndex, int32_t showPanel) {
-  if (g_mainLayoutLinks.closeMapPopups) g_mainLayoutLinks.closeMapPopups(g_screens);
-  g_mapPlacement.active = 1;
-  g_mapView.hexPickCursor = 1;
-  g_mapPlacement.classIndex = classIndex;
-  if (showPanel) g_screens.mapScreen.facilityUpgrade.Show(classIndex, nullptr);
-}
-
-void CancelMapPlacement(ScreenSet& screens) {
-  if (g_mapPlacement.active && g_ui.panelDepth == kDockLevelThird) {
-    SetPanelDepth(kDockLevelSecond, 1, g_mapView);
-    if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-    UpdatePopupButton(screens.cmdBar3);
-  }
-  if (g_mapPlacement.active) RedrawMap();
-  g_mapPlacement.active = 0;
-  g_mapView.hexPickCursor = 0;
-  g_mapView.deploymentPick = 0;
-}
-
-void RefreshDockedPanels(ScreenSet& screens, int32_t includeLevel1) {
-  for (int32_t level = includeLevel1 ? kDockLevelMain : kDockLevelSecond; level <= kDockLevelThird; ++level) {
-    Control* bar = g_ui.bottomBoxes[level];
-    if (!bar || bar->Hidden() || !bar->firstChild) return;
-    // A level holds its bottom bar; the panel is the form docked in the
-    // bar's host, and the bar itself has nothing to refresh.
-    Control* docked = bar->firstChild;
-    if (Control* host = DockHost(screens, level); host && docked->owner && docked->owner == host->owner)
-      docked = host->firstChild;
-    if (Screen* owner = docked ? docked->owner : nullptr) owner->Refresh();
-  }
+  RedrawMapAndMinimap(g_mapView);
 }
 
 void InstallMapSelectionLinks() {
@@ -190,15 +128,3 @@ void InstallMapSelectionLinks() {
   g_mailUi.applyOrderAtHex = OrderUnitsAtMessageHex;
 }
 
-bool UndoMapState(ScreenSet& screens) {
-  if (MapPopupsOpen(screens)) {
-    CloseMapPopups(screens);
-  } else if (g_mapPlacement.active) {
-    CancelMapPlacement(screens);
-  } else if (HasMapSelection(screens)) {
-    ClearMapSelection(screens);
-  } else {
-    return false;
-  }
-  return true;
-}

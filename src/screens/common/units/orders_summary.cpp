@@ -1,4 +1,4 @@
-#include "screens/military/orders/orders_summary.h"
+#include "screens/common/units/orders_summary.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,9 +8,9 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/region_row.h"
-#include "screens/main/map/map_geometry.h"
-#include "screens/main/map/map_view.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/map_geometry.h"
+#include "screens/common/frame/map_view_state.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_class_row.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"

@@ -1,0 +1,3 @@
+#include "screens/common/frame/map_view_state.h"
+
+MapView g_mapView;
