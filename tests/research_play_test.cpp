@@ -18,7 +18,7 @@
 #include "platform/messages.h"
 #include "records/player_record.h"
 #include "screens/economy/research/research_funding_panel.h"
-#include "screens/military/production/build_lists.h"
+#include "screens/common/units/build_lists.h"
 #include "screens/screen_set.h"
 #include "sim/availability.h"
 #include "sim/simulation_lock.h"
