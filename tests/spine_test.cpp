@@ -117,6 +117,10 @@ TEST_F(SpineTest, FrontEndStartsWithTheWindowTimerAndClosesWithCodeZero) {
   EXPECT_FALSE(plat::IsWindowValid(g_platform.mainWindow));
   EXPECT_FALSE(WorldLocksExist(g_world));
   EXPECT_EQ(g_renderer.device, nullptr);
+  // The interface's images went with the device: the next start in this
+  // process reads its own files (this one's data folder had none).
+  for (Texture* image : {g_ui.bitmaps.cabinet, g_ui.bitmaps.avatar, g_ui.bitmaps.background, g_ui.bitmaps.menuNew})
+    EXPECT_EQ(image, nullptr);
 }
 
 // The front end's first frame draws the menu picture, every form loaded,

@@ -1,6 +1,7 @@
 #include "ui/screen_manager.h"
 
 #include "app/app_object.h"
+#include "app/gfx/bitmap_sets.h"
 #include "app/gfx/fonts.h"
 #include "app/gfx/renderer.h"
 #include "app/gfx/sprite_batch.h"
@@ -304,5 +305,9 @@ void ReleaseUiTextures(ScreenManager& ui) {
   delete ui.backgroundSurface;
   ui.backgroundSurface = nullptr;
   if (g_uiScreenHooks.releaseTextures) g_uiScreenHooks.releaseTextures();
+  // The interface's own images go with the device: kept, a program started
+  // again in this process would bring back what the last start loaded (or
+  // failed to load, from another data folder) instead of reading its files.
+  DestroyUiBitmaps(ui.bitmaps);
   g_controls = ControlGlobals{};
 }
