@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -21,6 +19,7 @@
 #include "screens/common/units/build_lists.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/bitmap_control.h"
@@ -42,23 +41,13 @@ constexpr int32_t kProductionPage = 5, kStoresPage = 2;
 constexpr int32_t kAirBase = 4015, kCargoAircraftFilter = 112;
 constexpr int32_t kAllClassesFilter = 10, kFirstGroupFilter = 100;
 
-bool Overlap(const plat::Rect& a, const plat::Rect& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Shown(const Control* c) {
-  for (; c; c = c->parent)
-    if (c->Hidden()) return false;
-  return true;
-}
-
 // The shown controls of the panel's form (not their insides, which belong
 // to them); the list box made over its placeholder box stands for it.
 std::vector<const Control*> Parts(const Control* form, const Control* list) {
   std::vector<const Control*> out;
   Control* first = form ? form->firstChild : nullptr;
   for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing())
-    if (Shown(c) && (c == list || std::string(c->tag, kTagSize).c_str() != std::string("LIST5"))) out.push_back(c);
+    if (ShownInTree(c) && (c == list || std::string(c->tag, kTagSize).c_str() != std::string("LIST5"))) out.push_back(c);
   return out;
 }
 
@@ -76,8 +65,6 @@ size_t Colours(const std::vector<uint32_t>& frame, uint32_t width, const plat::R
     }
   return seen.size();
 }
-
-std::string TagOf(const Control* c) { return std::string(c->tag, kTagSize).c_str(); }
 
 // Every picture row of the list, each scrolled into view as a player scrolls
 // it: the class's name, strength and build time read whole, its picture is
@@ -102,7 +89,7 @@ void ExpectPictureRowsWhole(ListBoxControl* list, int leastRows) {
     for (const char* tag : {"UNAME", "USTR", "UDAYS"}) {
       const auto* t = dynamic_cast<const StringControl*>(FormFindControlByTag(row->firstChild, tag));
       ASSERT_NE(t, nullptr) << tag;
-      EXPECT_TRUE(Shown(t) && !t->text.empty()) << "row " << row->id << " shows its " << tag;
+      EXPECT_TRUE(ShownInTree(t) && !t->text.empty()) << "row " << row->id << " shows its " << tag;
       EXPECT_EQ(t->ShownText().text, t->text) << "row " << row->id << " " << tag;
     }
     const plat::Rect inside = ControlAbsoluteRect(row);
@@ -113,7 +100,7 @@ void ExpectPictureRowsWhole(ListBoxControl* list, int leastRows) {
       for (size_t j = i + 1; j < shown.size(); ++j) {
         const std::string pair = TagOf(shown[i]) + " " + TagOf(shown[j]);
         if (pair == "UNITPIC UNITPICT") continue;
-        EXPECT_FALSE(Overlap(a, ControlAbsoluteRect(shown[j]))) << "row " << row->id << " " << pair << " overlap";
+        EXPECT_FALSE(plat::RectsOverlap(a, ControlAbsoluteRect(shown[j]))) << "row " << row->id << " " << pair << " overlap";
       }
     }
     std::vector<uint32_t> frame;
@@ -171,8 +158,21 @@ void ExpectNoPartOverlaps(const Control* form, const ListBoxControl* list) {
   const std::vector<const Control*> parts = Parts(form, list);
   for (size_t i = 0; i < parts.size(); ++i)
     for (size_t j = i + 1; j < parts.size(); ++j)
-      EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
+      EXPECT_FALSE(plat::RectsOverlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
           << TagOf(parts[i]) << " and " << TagOf(parts[j]) << " overlap";
+}
+
+// Every shown text under the control reads whole, none cut to dots; how
+// many there are.
+int32_t TextsReadWhole(Control* root, const std::string& where) {
+  int32_t shown = 0;
+  ControlTreeForEach(root, kAnyDepth, 0, [&](Control* c) {
+    const auto* t = dynamic_cast<const StringControl*>(c);
+    if (!t || !ShownInTree(c) || t->text.empty()) return;
+    ++shown;
+    EXPECT_EQ(t->ShownText().text, t->text) << where << " " << TagOf(c) << " " << c->id;
+  });
+  return shown;
 }
 
 TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
@@ -202,23 +202,12 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   UnitPicturePanel& sheet = s.unitPicturePanels[0];
   ASSERT_EQ(sheet.id, chosen) << "the sheet shows the chosen class";
   ASSERT_NE(sheet.currentForm, nullptr);
-  ASSERT_TRUE(Shown(sheet.currentForm)) << "the sheet is shown";
+  ASSERT_TRUE(ShownInTree(sheet.currentForm)) << "the sheet is shown";
   const auto* picture = static_cast<const BitmapControl*>(FormFindControlByTag(sheet.currentForm, "UNITPIC"));
   ASSERT_NE(picture, nullptr);
   std::vector<uint32_t> frame;
   uint32_t width = 0, height = 0;
   ASSERT_EQ(g_renderer.device->ReadBackBuffer(&frame, &width, &height), plat::kOk);
-  if (const char* dump = std::getenv("VD_SHOT")) {
-    if (FILE* f = std::fopen(dump, "wb")) {
-      std::fprintf(f, "P6 %u %u 255\n", width, height);
-      for (uint32_t p : frame) {
-        const unsigned char rgb[3] = {static_cast<unsigned char>(p >> 16), static_cast<unsigned char>(p >> 8),
-                                      static_cast<unsigned char>(p)};
-        std::fwrite(rgb, 1, 3, f);
-      }
-      std::fclose(f);
-    }
-  }
   EXPECT_GT(Colours(frame, width, ControlAbsoluteRect(picture)), 8u) << "the class picture is drawn";
 
   // Picture rows (the option's default) show whole in the short list: a
@@ -226,32 +215,19 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   const plat::Rect view = ListGetClientRect(panel.list);
   for (const Control* row = ListNextRow(panel.list, nullptr); row; row = ListNextRow(panel.list, row)) {
     const plat::Rect at = ListRowScreenRect(panel.list, row);
-    EXPECT_TRUE(!Overlap(at, view) || (at.top >= view.top && at.bottom <= view.bottom)) << "row " << row->id;
+    EXPECT_TRUE(!plat::RectsOverlap(at, view) || (at.top >= view.top && at.bottom <= view.bottom)) << "row " << row->id;
   }
 
   // The rows are narrower than their form: every text a drawn row shows
   // reads whole, none cut to dots.
   int32_t texts = 0;
   for (const Control* row = ListNextRow(panel.list, nullptr); row; row = ListNextRow(panel.list, row))
-    ControlTreeForEach(row->firstChild, kAnyDepth, 0, [&](Control* c) {
-      const auto* t = dynamic_cast<const StringControl*>(c);
-      if (!t || !Shown(c) || t->text.empty()) return;
-      ++texts;
-      EXPECT_EQ(t->ShownText().text, t->text) << "row " << row->id << " " << std::string(c->tag, kTagSize).c_str();
-    });
+    texts += TextsReadWhole(row->firstChild, "row " + std::to_string(row->id));
   EXPECT_GE(texts, 2) << "the rows in view show their names and strengths";
   // So do the sheet beside them (its item labels and figures) and the
   // production page's headings and figures.
-  for (Control* form : {sheet.currentForm, s.unitProduction.currentForm}) {
-    int32_t shown = 0;
-    ControlTreeForEach(form, kAnyDepth, 0, [&](Control* c) {
-      const auto* t = dynamic_cast<const StringControl*>(c);
-      if (!t || !Shown(c) || t->text.empty()) return;
-      ++shown;
-      EXPECT_EQ(t->ShownText().text, t->text) << std::string(form->tag, kTagSize).c_str() << " " << c->id;
-    });
-    EXPECT_GE(shown, 4) << std::string(form->tag, kTagSize).c_str() << " shows its texts";
-  }
+  for (Control* form : {sheet.currentForm, s.unitProduction.currentForm})
+    EXPECT_GE(TextsReadWhole(form, TagOf(form)), 4) << TagOf(form) << " shows its texts";
 
   // The arrow that shows more rows below lies in the list's box.
   ASSERT_FALSE(panel.list->downIndicator->Hidden()) << "the short list scrolls";
@@ -287,12 +263,12 @@ TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
     int32_t groups = 0;
     for (int32_t id = kFirstGroupFilter; id < kFirstGroupFilter + kMilitaryClasses; ++id) {
       Control* button = FormFindControlById(panel.currentForm, id);
-      if (!button || !Shown(button)) continue;
+      if (!button || !ShownInTree(button)) continue;
       SCOPED_TRACE(id);
       ++groups;
       ASSERT_NO_FATAL_FAILURE(ClickOnTop(button));
       for (int32_t other = kFirstGroupFilter; other < kFirstGroupFilter + kMilitaryClasses; ++other) {
-        if (const Control* c = FormFindControlById(panel.currentForm, other); c && Shown(c)) {
+        if (const Control* c = FormFindControlById(panel.currentForm, other); c && ShownInTree(c)) {
           EXPECT_EQ(c->Selected(), c == button) << other << " is marked alone";
         }
       }

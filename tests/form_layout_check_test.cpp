@@ -21,6 +21,7 @@
 #include "app/gfx/fonts.h"
 #include "platform/paths.h"
 #include "screens/frontend/option_pages.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "ui/box_control.h"
 #include "ui/control.h"
@@ -184,7 +185,6 @@ const std::map<std::string, SidePanel>& SidePanels() {
   return panels;
 }
 
-std::string TagOf(const Control* c) { return std::string(c->tag, strnlen(c->tag, sizeof c->tag)); }
 
 std::string Name(const Control* c) {
   const std::string tag = TagOf(c);
@@ -215,9 +215,6 @@ plat::Rect RectOf(const Control* c) { return {c->rect.left, c->rect.top, c->rect
 bool Contains(const plat::Rect& outer, const plat::Rect& inner) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
          inner.bottom <= outer.bottom;
-}
-bool Intersect(const plat::Rect& a, const plat::Rect& b) {
-  return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
 // The text a string kind shows as the form gives it.
@@ -330,7 +327,7 @@ void CheckTree(const std::string& form, Control* root, Control* parent, std::vec
       Control* d = kids[j];
       // Two parts hidden at the start are shown in turn; a part shown over
       // a control that stays shown is a fault.
-      if ((StartsHidden(c) && StartsHidden(d)) || Empty(RectOf(d)) || !Intersect(RectOf(c), RectOf(d))) continue;
+      if ((StartsHidden(c) && StartsHidden(d)) || Empty(RectOf(d)) || !plat::RectsOverlap(RectOf(c), RectOf(d))) continue;
       if (Frame(c, d) || Frame(d, c) || MeantToOverlap(form, c, d)) continue;
       out.push_back({Fault::kOverlap, form + " " + Name(c) + " and " + Name(d)});
     }

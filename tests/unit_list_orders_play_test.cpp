@@ -12,6 +12,7 @@
 #include "screens/main/panels/unit_panel.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/bitmap_control.h"
@@ -25,24 +26,12 @@
 
 namespace {
 
-bool Shown(const Control* c) {
-  for (; c; c = c->parent)
-    if (c->Hidden()) return false;
-  return true;
-}
-
-bool Overlap(const plat::Rect& a, const plat::Rect& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-std::string TagOf(const Control* c) { return std::string(c->tag, kTagSize).c_str(); }
-
 // The shown direct children of the control.
 std::vector<const Control*> ShownChildren(const Control* parent) {
   std::vector<const Control*> out;
   Control* first = parent ? parent->firstChild : nullptr;
   for (Control* c = first; c; c = c->NextInRing() == first ? nullptr : c->NextInRing())
-    if (Shown(c)) out.push_back(c);
+    if (ShownInTree(c)) out.push_back(c);
   return out;
 }
 
@@ -55,7 +44,7 @@ void ExpectApart(const std::vector<const Control*>& parts, const char* where) {
   for (size_t i = 0; i < parts.size(); ++i) {
     for (size_t j = i + 1; j < parts.size(); ++j) {
       if (PictureAndOverlay(parts[i], parts[j])) continue;
-      EXPECT_FALSE(Overlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
+      EXPECT_FALSE(plat::RectsOverlap(ControlAbsoluteRect(parts[i]), ControlAbsoluteRect(parts[j])))
           << where << ": " << TagOf(parts[i]) << " and " << TagOf(parts[j]) << " overlap";
     }
   }
@@ -75,7 +64,7 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   SampleGame::ClickControl(FormFindControlByTag(s.militaryScreen.currentForm, "SUMMARY"));
   UnitListPopup& popup = s.unitList;
   ASSERT_NE(popup.currentForm, nullptr);
-  ASSERT_TRUE(Shown(popup.currentForm)) << "the unit list is open";
+  ASSERT_TRUE(ShownInTree(popup.currentForm)) << "the unit list is open";
   ASSERT_NE(popup.list, nullptr);
   ASSERT_NE(ListNextRow(popup.list, nullptr), nullptr) << "Westholm has land units";
   // Every text of the rows reads whole: class, name, a field unit's map
@@ -84,7 +73,7 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   for (const Control* row = ListNextRow(popup.list, nullptr); row; row = ListNextRow(popup.list, row))
     ControlTreeForEach(row->firstChild, kAnyDepth, 0, [&](Control* c) {
       const auto* t = dynamic_cast<const StringControl*>(c);
-      if (!t || !Shown(c) || t->text.empty()) return;
+      if (!t || !ShownInTree(c) || t->text.empty()) return;
       positions += t->text.rfind("X:", 0) == 0;
       EXPECT_EQ(t->ShownText().text, t->text) << "row " << row->id << " text " << c->id;
     });
@@ -92,7 +81,7 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   SampleGame::ClickControl(popup.list, 0);
   UnitListOrdersPanel& orders = s.unitListOrders;
   ASSERT_NE(orders.unit, 0u) << "a unit is picked";
-  ASSERT_TRUE(Shown(popup.details1) && Shown(popup.details2));
+  ASSERT_TRUE(ShownInTree(popup.details1) && ShownInTree(popup.details2));
 
   Control* summaryHost = FormFindControlByTag(orders.currentForm, "ORDERS1C");
   ASSERT_NE(summaryHost, nullptr);
@@ -103,7 +92,7 @@ TEST(UnitListOrdersPlay, APickedUnitShowsItsSummaryPictureAndPages) {
   int32_t figures = 0;
   ControlTreeForEach(s.orderSheets[1].currentForm, kAnyDepth, 0, [&](Control* c) {
     const auto* t = dynamic_cast<const StringControl*>(c);
-    if (!t || !Shown(c) || t->text.empty()) return;
+    if (!t || !ShownInTree(c) || t->text.empty()) return;
     figures += IsFigureText(t->text);
     EXPECT_EQ(t->ShownText().text, t->text) << "summary text " << c->id << " " << std::string(c->tag, kTagSize).c_str();
   });

@@ -40,6 +40,11 @@ struct Rect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// Whether the two rectangles share a pixel (right and bottom are outside).
+inline bool RectsOverlap(const Rect& a, const Rect& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 struct Point {
   int32_t x = 0, y = 0;
 };

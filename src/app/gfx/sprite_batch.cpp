@@ -180,7 +180,7 @@ void FlushAllDrawing(Renderer& renderer) {
 
 bool TextQueuedUnder(const Renderer& renderer, const plat::Rect& area) {
   for (const plat::Rect& t : renderer.queuedTextBoxes)
-    if (t.left < area.right && area.left < t.right && t.top < area.bottom && area.top < t.bottom) return true;
+    if (plat::RectsOverlap(t, area)) return true;
   return false;
 }
 

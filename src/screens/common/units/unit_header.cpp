@@ -13,6 +13,7 @@
 #include "screens/common/units/unit_tab_figures.h"
 #include "ui/bitmap_control.h"
 #include "ui/control.h"
+#include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/panel_vocabulary.h"
 #include "ui/screen.h"
@@ -197,4 +198,11 @@ void ShowTechPicture(Control* form, int32_t picture, int32_t frameBit) {
   bitmap->frameDelay = kPictureDrawMode;
   bitmap->frame = 0;
   SetFrameBit(bitmap, frameBit != 0);
+}
+
+void BindUnitPictureAndStepping(Control* form) {
+  if (auto* picture = dynamic_cast<BitmapControl*>(Tag(form, "UNITPIC")))
+    picture->frame = static_cast<uint8_t>(kUnitPictureRestingFrame);
+  for (const char* tag : {"NEXTBUT", "PREVBUT"})
+    if (Control* c = Tag(form, tag)) c->flags |= kCtlAutoRepeat;
 }

@@ -21,6 +21,9 @@ inline constexpr int32_t kUnitPictureFrames = 24;
 inline constexpr int32_t kUnitPictureFramesPerRow = 3;
 // The frame the pop-ups rest the picture on when they bind and close.
 inline constexpr int32_t kUnitPictureRestingFrame = 6;
+// What the unit pop-ups bind alike: the picture at its resting frame, and
+// the stepping buttons (NEXTBUT, PREVBUT) repeating while held.
+void BindUnitPictureAndStepping(Control* form);
 
 // A figure as a whole number cut toward zero; one that is not a number or
 // lies beyond the integers shows 0 rather than a meaningless number.

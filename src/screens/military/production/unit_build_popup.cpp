@@ -156,10 +156,7 @@ void UnitBuildPopup::BindControls() {
   filterHost = Tag(currentForm, "SUBPARENT4B");
   projectHost = Tag(currentForm, "SUBPARENT5");
   extraHost = Tag(currentForm, "PAR3C");
-  if (auto* picture = dynamic_cast<BitmapControl*>(Tag(currentForm, "UNITPIC")))
-    picture->frame = static_cast<uint8_t>(kUnitPictureRestingFrame);
-  for (const char* tag : {"NEXTBUT", "PREVBUT"})
-    if (Control* c = Tag(currentForm, tag)) c->flags |= kCtlAutoRepeat;
+  BindUnitPictureAndStepping(currentForm);
 }
 
 void UnitBuildPopup::OnOpen() {

@@ -43,7 +43,6 @@ namespace {
 constexpr int32_t kGroupButtons = 240, kMarkerIds = 191, kTrainingIds = 170;
 // The name field takes clicks into it only while a rename is under way.
 constexpr uint32_t kNameEditable = 0x8;
-constexpr uint32_t kSteppingRepeat = kCtlAutoRepeat;
 constexpr int32_t kLockSound = 9;
 constexpr uint32_t kContinuousBuild = 0x8000000u;
 
@@ -120,10 +119,7 @@ void UnitDetailPopup::BindControls() {
   strengthHost = Tag(f, "SUBPARENT5");
   commandHost = Tag(f, "SUBPARENT6");
   extraHost = Tag(f, "PAR3C");
-  if (auto* picture = dynamic_cast<BitmapControl*>(Tag(f, "UNITPIC")))
-    picture->frame = static_cast<uint8_t>(kUnitPictureRestingFrame);
-  for (const char* tag : {"NEXTBUT", "PREVBUT"})
-    if (Control* c = Tag(f, tag)) c->flags |= kSteppingRepeat;
+  BindUnitPictureAndStepping(f);
   // No game text names the markers: they go without text.
   for (int32_t i = 0; i < 8; ++i) SetControlText(Id(f, kMarkerIds + i), "");
   MarkScreenFlag1(*this);
