@@ -187,8 +187,8 @@ void BaseInfoPanel::BindControls() { hostLink = &g_screens.baseActions.parent2; 
 
 void BaseActionsPanel::BindControls() { parent2 = Tag(*this, "PARENT2"); }
 
-// The facility target panel this rule once chose for some production
-// sites has no home yet: the information panel stands in for it.
+// A base that gathers new units shows its gathering point (the rally
+// panel); any other facility shows the information panel.
 void BaseActionsPanel::OnOpen() {
   cellIndex = static_cast<uint32_t>(id);
   if (!parent2) return;
