@@ -53,6 +53,9 @@
 
 namespace {
 
+// Day 2,451,544 is Jan 1, 2000; 4,443 days later.
+constexpr uint32_t kMar1Of2012 = 2451544 + 4443;
+
 void Key(uint32_t key) {
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyDown, key, 0);
   plat::PostWindowMessage(g_platform.mainWindow, plat::kWmKeyUp, key, 0);
@@ -166,6 +169,7 @@ TEST(FrontEndPlay, NewGameOnChannelAsWestholmRunsTwoDaysThenLoadsItsSave) {
   EXPECT_EQ(g_world.gameState.localPlayer, region);
   EXPECT_EQ(g_world.players[region].kind, kKindHuman);
   EXPECT_EQ(g_world.players[region].govtype, 2) << "the briefing's second leadership button";
+  EXPECT_EQ(g_world.gameState.endDay, kMar1Of2012) << "the scenario's victory date, not a game length";
   ASSERT_TRUE(GameThreadsRunning());
   // Every screen of the set holds the form it names: a form that cannot load
   // leaves its screen without one, and nothing says so.

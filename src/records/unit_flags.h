@@ -97,6 +97,10 @@ inline constexpr uint32_t kUnit2DeployPending = 1u << 9;
 // Keeps its own standing orders: the post of the player's settings to all
 // units passes over it.
 inline constexpr uint32_t kUnit2CustomOrders = 1u << 12;
+// A stock unit whose launch order its owner's rules of engagement hold back
+// has told the owner so; cleared once the order is gone or released, so
+// that the next held order is told again.
+inline constexpr uint32_t kUnit2LaunchHeldTold = 1u << 13;
 // Stacks under the larger limit (17 instead of 10) at a deployment base.
 // Called unitFlags2 0x400.
 inline constexpr uint32_t kUnit2LargeStack = 1u << 10;

@@ -160,6 +160,10 @@ inline constexpr uint32_t kMsgEnemyStockDestroyed = 408;
 // A launch the player ordered was given up: the missile's target hex holds
 // nothing it may strike, and it stays where it is.
 inline constexpr uint32_t kMsgLaunchDropped = 420;
+// A launch the owner ordered is held back: its rules of engagement do not
+// release nuclear (421) or chemical (422) weapons. Told once an order.
+inline constexpr uint32_t kMsgLaunchHeldNuclear = 421;
+inline constexpr uint32_t kMsgLaunchHeldChemical = 422;
 inline constexpr uint32_t kMsgSettlementFacilityDestroyed = 451;
 inline constexpr uint32_t kMsgSettlementFacilityDestroyedNews = 452;
 inline constexpr uint32_t kMsgProductionDestroyed = 453;

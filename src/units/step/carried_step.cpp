@@ -150,12 +150,20 @@ bool LaunchStep(World& world, UnitRecord& unit, const UnitClassRecord& cls, Unit
                 const UnitClassRecord& carrierClass) {
   if (carrier.reloadTime > 0) return true;
   const OrderBlock& o = unit.orders;
-  const uint32_t roe = world.players[unit.owner & 31].simPolicy.roeFlags;
-  if (!(o[kOrdersHeader] & kHeaderLaunchAllowed)) return false;
-  if ((cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) && !(roe & kRoeLaunchSpecialWeapons)) return false;
-  if ((cls.flags & kClassSpecialImmune) && !(roe & kRoeLaunchFirstSpecialKind)) return false;
-  const int most = 1 + std::max(0, CheckedTrunc(carrier.strength / 4.0f));
   const bool launchNow = (o[kOrderFlags] & kOrderLaunchCargo) != 0;
+  // A held launch order waits for the rules to release it; its owner is
+  // told once, not at every visit.
+  const uint32_t held = LaunchHeldMessage(world, unit, cls);
+  if (!held || !launchNow) unit.unitFlags2 &= ~kUnit2LaunchHeldTold;
+  if (!(o[kOrdersHeader] & kHeaderLaunchAllowed)) return false;
+  if (held) {
+    if (launchNow && !(unit.unitFlags2 & kUnit2LaunchHeldTold)) {
+      unit.unitFlags2 |= kUnit2LaunchHeldTold;
+      TellLaunchHeld(world, unit, held);
+    }
+    return false;
+  }
+  const int most = 1 + std::max(0, CheckedTrunc(carrier.strength / 4.0f));
   if (launchNow && LaunchFromCarrier(world, unit, most) != 0) return true;
   // A launch given up clears the order; one that waits (out of reach) keeps it.
   const bool dropped = launchNow && !(o[kOrderFlags] & kOrderLaunchCargo);

@@ -84,9 +84,10 @@ bool HostilesOn(World& world, const UnitRecord& unit, uint32_t position) {
 }
 
 // Launches the carried stock at the carrier's target; true when any went.
-bool LaunchCargo(World& world, UnitRecord& unit) {
+// `held` is the first stock the owner's rules of engagement held back and
+// `why` the message saying so (0 when none was).
+bool LaunchCargo(World& world, UnitRecord& unit, const UnitRecord*& held, uint32_t& why) {
   int left = 1 + CheckedTrunc(unit.strength / 4.0f);
-  const uint32_t roe = world.players[unit.owner & 31].simPolicy.roeFlags;
   bool launched = false;
   uint32_t id = unit.cargoNext;
   for (int guard = 0; id != 0 && left > 0 && guard < 0x10000; ++guard) {
@@ -95,8 +96,13 @@ bool LaunchCargo(World& world, UnitRecord& unit) {
     id = c->cargoNext;
     const UnitClassRecord* cls = UnitClassOf(world, *c);
     if (!cls || !(c->unitFlags & kUnitStock) || !(c->strength > 0.0f)) continue;
-    if ((cls->flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) && !(roe & kRoeLaunchSpecialWeapons)) continue;
-    if ((cls->flags & kClassSpecialImmune) && !(roe & kRoeLaunchFirstSpecialKind)) continue;
+    if (const uint32_t message = LaunchHeldMessage(world, *c, *cls)) {
+      if (!held) {
+        held = c;
+        why = message;
+      }
+      continue;
+    }
     c->orders[kFireHex] = unit.orders[kFireHex];
     c->orders[kFireUnit] = unit.orders[kFireUnit];
     const int m = LaunchFromCarrier(world, *c, left);
@@ -335,8 +341,12 @@ void StepEngagement(World& world, UnitRecord& unit, UnitStepState& s) {
   const int k = EngageFireMode(world, unit);
 
   if (o[kOrderFlags] & kOrderLaunchCargo) {
-    if (LaunchCargo(world, unit)) return;
+    const UnitRecord* held = nullptr;
+    uint32_t why = 0;
+    if (LaunchCargo(world, unit, held, why)) return;
+    // The order ends here; what the rules held back is told with it.
     o[kOrderFlags] &= ~kOrderLaunchCargo;
+    if (held) TellLaunchHeld(world, *held, why);
   }
   if (!(s.weaponReach > 0.0f) || unit.ammo < cls.ammoPerShot * unit.strength) return;
   if (ReturnFire(world, unit, s, k)) return;

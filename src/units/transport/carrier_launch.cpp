@@ -36,6 +36,10 @@
 #include "records/unit_table_arrays.h"
 #include "sim/network_command_args.h"
 #include "sim/relation_command_args.h"
+#include "sim/message_ids.h"
+#include "sim/player_messages.h"
+#include "records/player_policy.h"
+#include "world/unit_class_flags.h"
 #include "world/movement_types.h"
 
 namespace {
@@ -255,4 +259,18 @@ int LaunchFromCarrier(World& world, UnitRecord& stock, int count) {
   }
   NoticeStrike(world, me, struck);
   return n;
+}
+
+uint32_t LaunchHeldMessage(const World& world, const UnitRecord& stock, const UnitClassRecord& cls) {
+  const uint32_t roe = world.players[stock.owner & 31].simPolicy.roeFlags;
+  if ((cls.flags & (kClassSpecialWeaponA | kClassSpecialWeaponB)) && !(roe & kRoeLaunchSpecialWeapons))
+    return kMsgLaunchHeldNuclear;
+  if ((cls.flags & kClassSpecialImmune) && !(roe & kRoeLaunchFirstSpecialKind)) return kMsgLaunchHeldChemical;
+  return 0;
+}
+
+void TellLaunchHeld(World& world, const UnitRecord& stock, uint32_t message) {
+  MessageParams params;
+  params.p1 = stock.id;
+  PostPlayerMessage(world, world.players[stock.owner & 31], stock.owner & 31, message, nullptr, params);
 }

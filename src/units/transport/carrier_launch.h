@@ -15,6 +15,15 @@ struct UnitClassRecord;
 // stock's orders.
 int LaunchFromCarrier(World& world, UnitRecord& stock, int count);
 
+// The rules of engagement hold weapons of mass destruction back until the
+// region releases their kind: the message that tells the owner which kind
+// its rules hold a launch of the class back for, or 0 when they release it.
+uint32_t LaunchHeldMessage(const World& world, const UnitRecord& stock, const UnitClassRecord& cls);
+
+// Tells the stock's owner why its launch order is held (the message above).
+// Every peer reaches this at the same step; only the owner's peer posts.
+void TellLaunchHeld(World& world, const UnitRecord& stock, uint32_t message);
+
 // The salvo a carrier fires before it reloads: from its cargo slots and
 // strength, 1 to 10.
 int LaunchSalvoSize(float carrierStrength, uint16_t cargoSlots);

@@ -4,11 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "records/command_ids.h"
 #include "records/order_words.h"
 #include "records/player_policy.h"
 #include "sim/command_log.h"
+#include "sim/message_ids.h"
+#include "sim/player_messages.h"
+#include "world/list_items.h"
+#include "world/text/rule_tables.h"
+#include "world/text/ui_options.h"
 #include "units/transport/carrier_launch.h"
 #include "units/combat/fire_test_world.h"
 #include "units/step/unit_side_steps.h"
@@ -192,44 +198,97 @@ TEST(CarrierLaunch, TheGroupLeavesInServiceWhateverTheForceBudget) {
   }
 }
 
+// The held-launch messages as mail, with the launcher's region the local
+// one; the message types and levels are put back afterwards.
+class HeldLaunchMail {
+ public:
+  explicit HeldLaunchMail(World& world) : world_(world) {
+    MessageTypeTable& table = g_ruleTables.messageTypes;
+    table = MessageTypeTable{};
+    table.records.resize(kMsgLaunchHeldChemical + 1);
+    for (auto& states : table.playerMessageState) states.assign(table.records.size(), PlayerMessageState{});
+    for (const uint32_t id : {kMsgLaunchHeldNuclear, kMsgLaunchHeldChemical}) {
+      table.records[id].flags = kMessageEmail;
+      table.records[id].enabled = 1;
+      table.records[id].priority = 5;
+    }
+    g_uiOptions.emaillevel = 0;
+    world.gameState.localPlayer = kLauncher;
+  }
+  ~HeldLaunchMail() {
+    FreeRingItems(world_.messageLists[kLauncher]);
+    g_ruleTables.messageTypes = std::move(keptTypes_);
+    g_uiOptions = keptOptions_;
+  }
+  // The types of the launcher's mail, oldest first.
+  std::vector<uint32_t> Types() const {
+    std::vector<uint32_t> out;
+    const ListNode& head = world_.messageLists[kLauncher];
+    for (const ListNode* n = head.next(); n && n != &head; n = n->next())
+      out.insert(out.begin(), static_cast<const PlayerMessage*>(n)->typeId);
+    return out;
+  }
+
+ private:
+  World& world_;
+  MessageTypeTable keptTypes_ = std::move(g_ruleTables.messageTypes);
+  UiOptions keptOptions_ = g_uiOptions;
+};
+
 // A class of mass destruction leaves its carrier only when the region's
 // rules of engagement release its kind (nuclear: the tactical nuclear rule;
 // chemical: the chemical one), whether the missile's own launch order or
-// its carrier's sends it; other stock leaves whatever the rules.
+// its carrier's sends it; other stock leaves whatever the rules. A held
+// launch tells its owner why, once for the order however often it is
+// tried again.
 TEST(CarrierLaunch, AWeaponOfMassDestructionLeavesOnlyWhenTheRulesReleaseItsKind) {
   struct Row {
     const char* what;
     uint32_t warhead, rules;
     bool leaves;
+    uint32_t told;  // the held-launch message, 0 for none
   };
   const Row rows[] = {
-      {"conventional, no rule", 0, 0, true},
-      {"nuclear, no rule", kClassSpecialWeaponA, 0, false},
-      {"nuclear, chemical rule only", kClassSpecialWeaponA, kRoeLaunchFirstSpecialKind, false},
-      {"nuclear, nuclear rule", kClassSpecialWeaponA, kRoeLaunchSpecialWeapons, true},
-      {"second nuclear kind, nuclear rule", kClassSpecialWeaponB, kRoeLaunchSpecialWeapons, true},
-      {"second nuclear kind, no rule", kClassSpecialWeaponB, 0, false},
-      {"chemical, nuclear rule only", kClassSpecialImmune, kRoeLaunchSpecialWeapons, false},
-      {"chemical, chemical rule", kClassSpecialImmune, kRoeLaunchFirstSpecialKind, true},
+      {"conventional, no rule", 0, 0, true, 0},
+      {"nuclear, no rule", kClassSpecialWeaponA, 0, false, kMsgLaunchHeldNuclear},
+      {"nuclear, chemical rule only", kClassSpecialWeaponA, kRoeLaunchFirstSpecialKind, false, kMsgLaunchHeldNuclear},
+      {"nuclear, nuclear rule", kClassSpecialWeaponA, kRoeLaunchSpecialWeapons, true, 0},
+      {"second nuclear kind, nuclear rule", kClassSpecialWeaponB, kRoeLaunchSpecialWeapons, true, 0},
+      {"second nuclear kind, no rule", kClassSpecialWeaponB, 0, false, kMsgLaunchHeldNuclear},
+      {"chemical, nuclear rule only", kClassSpecialImmune, kRoeLaunchSpecialWeapons, false, kMsgLaunchHeldChemical},
+      {"chemical, chemical rule", kClassSpecialImmune, kRoeLaunchFirstSpecialKind, true, 0},
   };
   for (const Row& r : rows) {
     for (const bool carrierOrders : {false, true}) {
       SCOPED_TRACE(testing::Message() << r.what << (carrierOrders ? ", the carrier's order" : ", its own order"));
       LaunchWorld t;
+      HeldLaunchMail mail(*t.world);
       t.world->unitClasses[kStockClass].flags |= r.warhead;
       t.world->players[kLauncher].simPolicy.roeFlags = r.rules;
       t.AimAtNeutralOutpost(3, 1);
-      if (carrierOrders) {
-        t.carrier->orders[kFireHex] = MakeHexPos(3, 1);
-        t.carrier->orders[kOrderFlags] |= kOrderLaunchCargo;
-        UnitStepState s = t.PhaseState(*t.carrier);
-        StepEngagement(*t.world, *t.carrier, s);
-      } else {
-        t.missiles->orders[kOrdersHeader] |= kHeaderLaunchAllowed;
-        t.missiles->orders[kOrderFlags] |= kOrderLaunchCargo;
-        RunCarriedUnitStep(*t.world, *t.missiles, 1);
+      // Tried twice: the held order is still there the second time.
+      for (int visit = 0; visit < 2; ++visit) {
+        if (carrierOrders) {
+          t.carrier->orders[kFireHex] = MakeHexPos(3, 1);
+          t.carrier->orders[kOrderFlags] |= kOrderLaunchCargo;
+          t.carrier->reloadTime = 0;
+          UnitStepState s = t.PhaseState(*t.carrier);
+          StepEngagement(*t.world, *t.carrier, s);
+        } else {
+          t.missiles->orders[kOrdersHeader] |= kHeaderLaunchAllowed;
+          t.missiles->orders[kOrderFlags] |= kOrderLaunchCargo;
+          t.carrier->reloadTime = 0;
+          RunCarriedUnitStep(*t.world, *t.missiles, 1);
+        }
+        if (visit == 0) {
+          EXPECT_EQ(t.missiles->strength < 3.0f, r.leaves);
+        }
       }
-      EXPECT_EQ(t.missiles->strength < 3.0f, r.leaves);
+      // The carrier's order ends when nothing leaves, so its second visit
+      // is a second order; the missile's own waits on as one.
+      std::vector<uint32_t> told;
+      if (r.told) told.assign(carrierOrders ? 2 : 1, r.told);
+      EXPECT_EQ(mail.Types(), told);
     }
   }
 }
