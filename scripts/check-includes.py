@@ -216,7 +216,6 @@ CROSS_DEPARTMENT = {
     'screens/economy/product_period.h': ('main military', PRODUCT_PERIOD),
     'screens/economy/research/research_funding_panel.h': ('military', OPENS_SCREEN),
     'screens/economy/status/news_viewer_panels.h': ('diplomacy', OPENS_SCREEN),
-    'screens/economy/status/region_stats_panels.h': ('diplomacy', OPENS_SCREEN),
     'screens/frontend/game_menu.h': ('main', OPENS_SCREEN),
     'screens/main/map_input/map_pane_input.h': ('economy frontend', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
