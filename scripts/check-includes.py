@@ -230,7 +230,6 @@ CROSS_DEPARTMENT = {
     'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
     'screens/military/production/unit_build_popup.h': ('economy', OPENS_SCREEN),
     'screens/military/silo/silo_panels.h': ('main', SILO_SIDE_PANEL),
-    'screens/military/units/unit_performance.h': ('diplomacy', OPENS_SCREEN),
 }
 
 
