@@ -23,6 +23,7 @@ set(vd_unity_alone
   src/platform/message_queue_test.cpp
   src/platform/music_stream_test.cpp
   src/platform/peer_discovery.cpp
+  src/screens/common/product_period.cpp
   src/screens/common/units/build_item_row.cpp
   src/screens/common/units/build_lists.cpp
   src/screens/common/units/orders_summary.cpp
@@ -54,7 +55,6 @@ set(vd_unity_alone
   src/screens/economy/industry/facility_lists_test.cpp
   src/screens/economy/industry/industry_popup.cpp
   src/screens/economy/policy/policy_panels_test.cpp
-  src/screens/economy/product_period.cpp
   src/screens/economy/research/research_budget_panel.cpp
   src/screens/economy/research/research_screen.cpp
   src/screens/economy/research/research_test.cpp

@@ -203,8 +203,6 @@ FACILITY_PARTS = ('facility figures and pop-up parts that the facility screens o
                   'the makings of the facility pop-up base in screens/common')
 OPENS_SCREEN = ('a screen of another department that this one opens or embeds; to be reached through the '
                 'screen set or a hook in screens/common')
-PRODUCT_PERIOD = ('the product period and graph the economy screens own and the facility and operations '
-                  'pages read; to move to screens/common with the money pages\' work')
 MILITARY_HELPER = ('a military helper (unit header, orders summary, production lists, base rows) that the '
                    'main screen\'s side panels show; to move to screens/common with the military work')
 SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it lives with the rest of the silo '
@@ -213,11 +211,10 @@ SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it 
 CROSS_DEPARTMENT = {
     'screens/economy/industry/facility_list_services.h': ('military', FACILITY_PARTS),
     'screens/economy/policy/policy_figures.h': ('military', OPENS_SCREEN),
-    'screens/economy/product_period.h': ('main military', PRODUCT_PERIOD),
     'screens/economy/research/research_funding_panel.h': ('military', OPENS_SCREEN),
     'screens/economy/status/news_viewer_panels.h': ('diplomacy', OPENS_SCREEN),
     'screens/frontend/game_menu.h': ('main', OPENS_SCREEN),
-    'screens/main/map_input/map_pane_input.h': ('economy frontend', MAIN_FRAME),
+    'screens/main/map_input/map_pane_input.h': ('frontend', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
     'screens/main/map_input/selection.h': ('frontend military', MAIN_FRAME),
     'screens/main/panels/facility_actions_panel.h': ('economy military', FACILITY_PARTS),

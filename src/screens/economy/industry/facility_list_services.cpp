@@ -10,7 +10,7 @@
 #include "records/player_record.h"
 #include "records/unit_record.h"
 #include "screens/economy/industry/product_facility_list.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/common/facilities/facility_status.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/main/panels/facility_actions_panel.h"

@@ -13,7 +13,7 @@
 #include "screens/economy/industry/facility_list_services.h"
 #include "screens/economy/industry/product_facility_list.h"
 #include "screens/economy/policy/policy_figures.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/common/facilities/build_classes.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"

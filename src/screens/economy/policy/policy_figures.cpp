@@ -8,7 +8,7 @@
 #include "records/le_bytes.h"
 #include "records/command_ids.h"
 #include "records/player_record.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/player_services.h"

@@ -427,13 +427,6 @@ void XButtonDown(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
 
 }  // namespace
 
-void RedrawGameRoot(ScreenSet&) {
-  if (!InGame()) return;
-  // The frame draws only dirty controls: the whole tree becomes dirty.
-  if (g_ui.rootForm) ControlTreeForEach(g_ui.rootForm, kAnyDepth, 0, [](Control* c) { c->state |= kStateDirty; });
-  View().redrawPending = 0;
-}
-
 int32_t MapPane::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t message, intptr_t keyState, intptr_t px,
                                   intptr_t py, Control*, int32_t) {
   if (g_ui.mode == kUiFrontEnd) return 0;

@@ -44,7 +44,3 @@ void InstallMapPaneLinks();
 extern int32_t g_mapHoverTerrain;
 // Set by the tutorial while the wheel must not zoom.
 extern int32_t g_mapWheelLock;
-
-// In game mode draws the interface root again and clears the map's pending
-// redraw.
-void RedrawGameRoot(ScreenSet& screens);

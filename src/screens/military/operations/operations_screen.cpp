@@ -6,7 +6,7 @@
 #include "records/command_ids.h"
 #include "records/player_record.h"
 #include "screens/docked_panels.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/common/frame/command_bars.h"
 #include "screens/main/panels/launch_site_panels.h"
 #include "screens/military/department/department_text.h"
