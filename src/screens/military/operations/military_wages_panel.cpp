@@ -5,7 +5,7 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
-#include "screens/economy/policy/policy_figures.h"
+#include "screens/common/policy_lock.h"
 #include "screens/common/product_period.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
