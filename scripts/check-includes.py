@@ -210,7 +210,6 @@ SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it 
 
 CROSS_DEPARTMENT = {
     'screens/economy/industry/facility_list_services.h': ('military', FACILITY_PARTS),
-    'screens/economy/status/news_viewer_panels.h': ('diplomacy', OPENS_SCREEN),
     'screens/frontend/game_menu.h': ('main', OPENS_SCREEN),
     'screens/main/map_input/map_pane_input.h': ('frontend', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
