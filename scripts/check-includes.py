@@ -214,7 +214,6 @@ CROSS_DEPARTMENT = {
     'screens/main/map_input/map_pane_input.h': ('frontend', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
     'screens/main/map_input/selection.h': ('frontend military', MAIN_FRAME),
-    'screens/main/panels/facility_actions_panel.h': ('economy military', FACILITY_PARTS),
     'screens/main/panels/launch_site_panels.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/popups/combat_odds_popup.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/popups/hex_list_popups.h': ('frontend', MAIN_PANEL_PARTS),

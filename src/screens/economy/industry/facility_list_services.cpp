@@ -13,7 +13,7 @@
 #include "screens/common/product_period.h"
 #include "screens/common/facilities/facility_status.h"
 #include "screens/common/units/class_icon.h"
-#include "screens/main/panels/facility_actions_panel.h"
+#include "screens/common/facilities/facility_actions.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
