@@ -23,6 +23,7 @@ set(vd_unity_alone
   src/platform/message_queue_test.cpp
   src/platform/music_stream_test.cpp
   src/platform/peer_discovery.cpp
+  src/screens/common/facilities/facility_list_services.cpp
   src/screens/common/product_period.cpp
   src/screens/common/units/build_item_row.cpp
   src/screens/common/units/build_lists.cpp

@@ -199,8 +199,6 @@ MAIN_PANEL_PARTS = ('a part of the main screen\'s side panels that a department\
                     'to move to screens/common with its next change')
 UNIT_ROWS = ('unit rows, lists and class pictures, which belong in screens/common; they move with the '
              'unit-row work under way in military/')
-FACILITY_PARTS = ('facility figures and pop-up parts that the facility screens of two departments share: '
-                  'the makings of the facility pop-up base in screens/common')
 OPENS_SCREEN = ('a screen of another department that this one opens or embeds; to be reached through the '
                 'screen set or a hook in screens/common')
 MILITARY_HELPER = ('a military helper (unit header, orders summary, production lists, base rows) that the '
@@ -209,7 +207,6 @@ SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it 
                    'in military/silo')
 
 CROSS_DEPARTMENT = {
-    'screens/economy/industry/facility_list_services.h': ('military', FACILITY_PARTS),
     'screens/frontend/game_menu.h': ('main', OPENS_SCREEN),
     'screens/main/map_input/map_pane_input.h': ('frontend', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),

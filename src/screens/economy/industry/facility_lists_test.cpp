@@ -13,7 +13,7 @@
 #include "records/le_bytes.h"
 #include "records/order_words.h"
 #include "records/player_record.h"
-#include "screens/economy/industry/facility_list_services.h"
+#include "screens/common/facilities/facility_list_services.h"
 #include "screens/economy/industry/industry_popup.h"
 #include "screens/economy/industry/product_facility_list.h"
 #include "screens/economy/policy/policy_facility_list.h"

@@ -10,7 +10,7 @@
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
 #include "screens/common/region_row.h"
-#include "screens/economy/industry/facility_list_services.h"
+#include "screens/common/facilities/facility_list_services.h"
 #include "screens/economy/industry/product_facility_list.h"
 #include "screens/economy/policy/policy_figures.h"
 #include "screens/common/product_period.h"

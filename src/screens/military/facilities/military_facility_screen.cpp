@@ -10,7 +10,7 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/economy/industry/facility_list_services.h"
+#include "screens/common/facilities/facility_list_services.h"
 #include "screens/common/list_page.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"

@@ -1,4 +1,4 @@
-#include "screens/economy/industry/facility_list_services.h"
+#include "screens/common/facilities/facility_list_services.h"
 
 #include <algorithm>
 #include <string>
@@ -9,7 +9,6 @@
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
-#include "screens/economy/industry/product_facility_list.h"
 #include "screens/common/product_period.h"
 #include "screens/common/facilities/facility_status.h"
 #include "screens/common/units/class_icon.h"
