@@ -214,7 +214,6 @@ CROSS_DEPARTMENT = {
     'screens/main/panels/launch_site_panels.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/popups/combat_odds_popup.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/popups/hex_list_popups.h': ('frontend', MAIN_PANEL_PARTS),
-    'screens/military/facilities/military_facility_screen.h': ('economy', OPENS_SCREEN),
     'screens/military/inventory/missile_load_lists.h': ('diplomacy editor', UNIT_ROWS),
     'screens/military/orders/orders_screen.h': ('main', OPENS_SCREEN),
     'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
