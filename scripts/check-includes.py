@@ -207,7 +207,6 @@ SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it 
                    'in military/silo')
 
 CROSS_DEPARTMENT = {
-    'screens/frontend/game_menu.h': ('main', OPENS_SCREEN),
     'screens/main/map_input/map_pane_input.h': ('frontend', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
     'screens/main/map_input/selection.h': ('frontend military', MAIN_FRAME),
