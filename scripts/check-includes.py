@@ -216,7 +216,6 @@ CROSS_DEPARTMENT = {
     'screens/military/inventory/missile_load_lists.h': ('diplomacy editor', UNIT_ROWS),
     'screens/military/orders/orders_screen.h': ('main', OPENS_SCREEN),
     'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
-    'screens/military/production/unit_build_popup.h': ('economy', OPENS_SCREEN),
     'screens/military/silo/silo_panels.h': ('main', SILO_SIDE_PANEL),
 }
 
