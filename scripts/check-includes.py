@@ -197,8 +197,6 @@ MAIN_FRAME = ('the main screen (map view, bars, layout, selection, map clicks) t
               'panels dock into and draw over: the frame the panels stand on, not a helper to copy')
 MAIN_PANEL_PARTS = ('a part of the main screen\'s side panels that a department\'s screen shows too; '
                     'to move to screens/common with its next change')
-UNIT_ROWS = ('unit rows, lists and class pictures, which belong in screens/common; they move with the '
-             'unit-row work under way in military/')
 OPENS_SCREEN = ('a screen of another department that this one opens or embeds; to be reached through the '
                 'screen set or a hook in screens/common')
 MILITARY_HELPER = ('a military helper (unit header, orders summary, production lists, base rows) that the '
@@ -213,7 +211,6 @@ CROSS_DEPARTMENT = {
     'screens/main/panels/launch_site_panels.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/popups/combat_odds_popup.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/popups/hex_list_popups.h': ('frontend', MAIN_PANEL_PARTS),
-    'screens/military/inventory/missile_load_lists.h': ('diplomacy editor', UNIT_ROWS),
     'screens/military/orders/orders_screen.h': ('main', OPENS_SCREEN),
     'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
     'screens/military/silo/silo_panels.h': ('main', SILO_SIDE_PANEL),

@@ -240,25 +240,6 @@ int32_t FillMissileList(ListBoxControl* list, uint32_t missile, int32_t category
   return siloMode;
 }
 
-void CollectUnitClasses(const World& world, int32_t player, uint32_t carrierMask, int32_t weight,
-                        std::vector<int32_t>& out, const UnitClassQuery& query) {
-  out.clear();
-  std::vector<std::pair<float, int32_t>> keyed;
-  for (size_t i = 1; i < world.unitClasses.size(); ++i) {
-    const UnitClassRecord& c = world.unitClasses[i];
-    if (query.typeFilter >= 0 && c.typeByte != query.typeFilter) continue;
-    if (query.typeFilter == -1 && (c.flags & kClassStock)) continue;
-    const auto index = static_cast<int32_t>(i);
-    if (!UnitClassAvailable(world, index, query.category, query.levelCap, player, query.checkSuccessor,
-                            query.designState, nullptr, query.cargoKind, weight, carrierMask))
-      continue;
-    const float key = query.statistic >= 0 ? UnitClassStat(world, index, query.statistic) : 0.0f;
-    keyed.emplace_back(key, index);
-  }
-  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-  for (const auto& k : keyed) out.push_back(k.second);
-}
-
 int32_t FillMissileClassList(ListBoxControl* list, const UnitClassRecord* missileClass, int32_t category) {
   if (!list) return 0;
   const int32_t keptId = list->selectedId;
