@@ -10,7 +10,7 @@
 #include "records/unit_record.h"
 #include "screens/common/facilities/facility_actions.h"
 #include "screens/common/facilities/facility_figures.h"
-#include "screens/main/panels/launch_site_panels.h"
+#include "screens/common/facilities/satellite_figures.h"
 #include "screens/common/name_hex_popup.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/military/facilities/base_popup.h"

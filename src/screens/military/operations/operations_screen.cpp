@@ -8,7 +8,7 @@
 #include "screens/docked_panels.h"
 #include "screens/common/product_period.h"
 #include "screens/common/frame/command_bars.h"
-#include "screens/main/panels/launch_site_panels.h"
+#include "screens/common/facilities/satellite_figures.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"
 #include "screens/military/department/military_screen.h"
