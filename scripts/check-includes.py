@@ -208,7 +208,6 @@ CROSS_DEPARTMENT = {
     'screens/main/map_input/map_pane_input.h': ('frontend', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
     'screens/main/map_input/selection.h': ('frontend military', MAIN_FRAME),
-    'screens/main/popups/combat_odds_popup.h': ('military', MAIN_PANEL_PARTS),
     'screens/main/popups/hex_list_popups.h': ('frontend', MAIN_PANEL_PARTS),
     'screens/military/orders/orders_screen.h': ('main', OPENS_SCREEN),
     'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
