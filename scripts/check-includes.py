@@ -195,8 +195,6 @@ NOT_DEPARTMENTS = ('common', 'keys')
 # economy/ and diplomacy/ wait for that work to land.
 MAIN_FRAME = ('the main screen (map view, bars, layout, selection, map clicks) that every department\'s '
               'panels dock into and draw over: the frame the panels stand on, not a helper to copy')
-MAIN_PANEL_PARTS = ('a part of the main screen\'s side panels that a department\'s screen shows too; '
-                    'to move to screens/common with its next change')
 OPENS_SCREEN = ('a screen of another department that this one opens or embeds; to be reached through the '
                 'screen set or a hook in screens/common')
 MILITARY_HELPER = ('a military helper (unit header, orders summary, production lists, base rows) that the '
@@ -205,10 +203,8 @@ SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it 
                    'in military/silo')
 
 CROSS_DEPARTMENT = {
-    'screens/main/map_input/map_pane_input.h': ('frontend', MAIN_FRAME),
     'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
-    'screens/main/map_input/selection.h': ('frontend military', MAIN_FRAME),
-    'screens/main/popups/hex_list_popups.h': ('frontend', MAIN_PANEL_PARTS),
+    'screens/main/map_input/selection.h': ('military', MAIN_FRAME),
     'screens/military/orders/orders_screen.h': ('main', OPENS_SCREEN),
     'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
     'screens/military/silo/silo_panels.h': ('main', SILO_SIDE_PANEL),

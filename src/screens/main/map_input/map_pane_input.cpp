@@ -23,6 +23,7 @@
 #include "screens/main/map_input/map_placement.h"
 #include "screens/common/frame/map_popups.h"
 #include "screens/common/frame/map_selection.h"
+#include "screens/common/frame/tutorial_map_links.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/main/map_input/order_choice.h"
@@ -45,7 +46,6 @@
 #include "world/world.h"
 
 MapPaneLinks g_mapPaneLinks;
-int32_t g_mapWheelLock = 0;
 int32_t g_mapHoverTerrain = 0;
 
 namespace {
@@ -590,6 +590,13 @@ void ApplyAtPackedHex(ScreenSet& screens, uint32_t hex) {
   ApplyToUnitsAtHex(screens, HexCellAt(w, MapShape(w), hex));
 }
 
+// The tutorial's hex menu, for the selected hex.
+void TutorialHexMenu(int32_t x, int32_t y) { ShowHexListPopupFor(g_screens.hexMenu, 0, x, y); }
+// The tutorial's order menu, only once the player has opened one.
+void TutorialOrderMenu(int32_t x, int32_t y) {
+  if (g_hexListMemory.form) ShowHexListPopupAt(g_screens.hexListA, x, y);
+}
+
 }  // namespace
 
 void InstallMapPaneLinks() {
@@ -602,4 +609,7 @@ void InstallMapPaneLinks() {
   g_mapPaneLinks.orderMenuShown = &g_selection.orderMenu;
   g_mapPaneLinks.mapPanned = KeepHexListOverMap;
   g_hexMenuLinks.applyToUnitsAtHex = ApplyAtPackedHex;
+  g_tutorialMapLinks.openHexMenu = TutorialHexMenu;
+  g_tutorialMapLinks.selectUnitsAtClick = SelectUnitsAtClick;
+  g_tutorialMapLinks.openOrderMenu = TutorialOrderMenu;
 }
