@@ -12,7 +12,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/map_click.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/inventory/unit_offer_panel.h"
@@ -350,7 +350,7 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
       AddOrderFlags(m, kOrderLoadInto);
     }
   } else if (Is(control, "UNITORDER")) {
-    if (p) DrawUnitOrderRow(g_screens, static_cast<int32_t>(p));
+    if (p) OrderUnitOnMap(g_screens, static_cast<int32_t>(p));
     return;
   } else if (value >= kFirstCategoryButton && value <= kLastCategoryButton) {
     if (hosts.category) *hosts.category = value - kFirstCategoryButton;
