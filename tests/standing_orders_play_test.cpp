@@ -19,6 +19,7 @@
 #include "screens/main/map_input/selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/common/units/order_settings.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

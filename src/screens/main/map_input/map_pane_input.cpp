@@ -29,7 +29,6 @@
 #include "screens/main/map_input/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/hex_unit_actions.h"
-#include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"

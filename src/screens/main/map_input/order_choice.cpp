@@ -12,7 +12,7 @@
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/order_settings.h"
-#include "screens/military/orders/orders_screen.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
 #include "sim/game_command.h"

@@ -80,11 +80,6 @@ void OrdersDockStep(ScreenSet& screens, int32_t depth) {
   UpdatePopupButton(screens.cmdBar3);
 }
 
-void ShowUnitOrdersPanel(ScreenSet& screens) {
-  screens.unitOrders.Show(kKeepScreenId, nullptr);
-  screens.selectionOrdersShown = 1;
-}
-
 void UnitOrdersPanel::BindControls() {
   DockInBotbar2(*this);
   ordersList = MakeListBox("ORDERSLIST", 0, currentForm, 0, this);
