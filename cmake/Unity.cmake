@@ -27,6 +27,7 @@ set(vd_unity_alone
   src/screens/common/product_period.cpp
   src/screens/common/units/build_item_row.cpp
   src/screens/common/units/build_lists.cpp
+  src/screens/common/units/order_choice.cpp
   src/screens/common/units/orders_summary.cpp
   src/screens/common/units/unit_command_grid.cpp
   src/screens/common/units/unit_header.cpp
@@ -88,7 +89,6 @@ set(vd_unity_alone
   src/screens/main/map/map_draw_test.cpp
   src/screens/main/map/map_routes.cpp
   src/screens/main/map_input/map_pane_input_test.cpp
-  src/screens/main/map_input/order_choice.cpp
   src/screens/main/map_input/selection_test.cpp
   src/screens/main/panels/build_panels_test.cpp
   src/screens/main/panels/facility_sub_panels.cpp

@@ -203,7 +203,6 @@ SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it 
                    'in military/silo')
 
 CROSS_DEPARTMENT = {
-    'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
     'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
     'screens/military/silo/silo_panels.h': ('main', SILO_SIDE_PANEL),
 }

@@ -26,7 +26,7 @@
 #include "screens/common/frame/tutorial_map_links.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/facilities/object_popups.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/hex_unit_actions.h"
 #include "screens/screen_set.h"
@@ -589,6 +589,11 @@ void ApplyAtPackedHex(ScreenSet& screens, uint32_t hex) {
   ApplyToUnitsAtHex(screens, HexCellAt(w, MapShape(w), hex));
 }
 
+// The order choice's target picker, where the last hex list opened.
+void TargetPickerAtLastList(int32_t orderId) {
+  OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
+}
+
 // The tutorial's hex menu, for the selected hex.
 void TutorialHexMenu(int32_t x, int32_t y) { ShowHexListPopupFor(g_screens.hexMenu, 0, x, y); }
 // The tutorial's order menu, only once the player has opened one.
@@ -611,4 +616,5 @@ void InstallMapPaneLinks() {
   g_tutorialMapLinks.openHexMenu = TutorialHexMenu;
   g_tutorialMapLinks.selectUnitsAtClick = SelectUnitsAtClick;
   g_tutorialMapLinks.openOrderMenu = TutorialOrderMenu;
+  g_openTargetPicker = TargetPickerAtLastList;
 }

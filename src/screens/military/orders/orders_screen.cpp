@@ -13,7 +13,7 @@
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_popups.h"
