@@ -23,8 +23,11 @@ set(vd_unity_alone
   src/platform/message_queue_test.cpp
   src/platform/music_stream_test.cpp
   src/platform/peer_discovery.cpp
+  src/screens/common/facilities/facility_list_services.cpp
+  src/screens/common/product_period.cpp
   src/screens/common/units/build_item_row.cpp
   src/screens/common/units/build_lists.cpp
+  src/screens/common/units/order_choice.cpp
   src/screens/common/units/orders_summary.cpp
   src/screens/common/units/unit_command_grid.cpp
   src/screens/common/units/unit_header.cpp
@@ -54,7 +57,6 @@ set(vd_unity_alone
   src/screens/economy/industry/facility_lists_test.cpp
   src/screens/economy/industry/industry_popup.cpp
   src/screens/economy/policy/policy_panels_test.cpp
-  src/screens/economy/product_period.cpp
   src/screens/economy/research/research_budget_panel.cpp
   src/screens/economy/research/research_screen.cpp
   src/screens/economy/research/research_test.cpp
@@ -87,7 +89,6 @@ set(vd_unity_alone
   src/screens/main/map/map_draw_test.cpp
   src/screens/main/map/map_routes.cpp
   src/screens/main/map_input/map_pane_input_test.cpp
-  src/screens/main/map_input/order_choice.cpp
   src/screens/main/map_input/selection_test.cpp
   src/screens/main/panels/build_panels_test.cpp
   src/screens/main/panels/facility_sub_panels.cpp

@@ -195,43 +195,14 @@ NOT_DEPARTMENTS = ('common', 'keys')
 # economy/ and diplomacy/ wait for that work to land.
 MAIN_FRAME = ('the main screen (map view, bars, layout, selection, map clicks) that every department\'s '
               'panels dock into and draw over: the frame the panels stand on, not a helper to copy')
-MAIN_PANEL_PARTS = ('a part of the main screen\'s side panels that a department\'s screen shows too; '
-                    'to move to screens/common with its next change')
-UNIT_ROWS = ('unit rows, lists and class pictures, which belong in screens/common; they move with the '
-             'unit-row work under way in military/')
-FACILITY_PARTS = ('facility figures and pop-up parts that the facility screens of two departments share: '
-                  'the makings of the facility pop-up base in screens/common')
-OPENS_SCREEN = ('a screen of another department that this one opens or embeds; to be reached through the '
-                'screen set or a hook in screens/common')
-PRODUCT_PERIOD = ('the product period and graph the economy screens own and the facility and operations '
-                  'pages read; to move to screens/common with the money pages\' work')
 MILITARY_HELPER = ('a military helper (unit header, orders summary, production lists, base rows) that the '
                    'main screen\'s side panels show; to move to screens/common with the military work')
 SILO_SIDE_PANEL = ('the silo side panel the main screen\'s side panels show; it lives with the rest of the silo '
                    'in military/silo')
 
 CROSS_DEPARTMENT = {
-    'screens/economy/industry/facility_list_services.h': ('military', FACILITY_PARTS),
-    'screens/economy/policy/policy_figures.h': ('military', OPENS_SCREEN),
-    'screens/economy/product_period.h': ('main military', PRODUCT_PERIOD),
-    'screens/economy/research/research_funding_panel.h': ('military', OPENS_SCREEN),
-    'screens/economy/status/news_viewer_panels.h': ('diplomacy', OPENS_SCREEN),
-    'screens/economy/status/region_stats_panels.h': ('diplomacy', OPENS_SCREEN),
-    'screens/frontend/game_menu.h': ('main', OPENS_SCREEN),
-    'screens/main/map_input/map_pane_input.h': ('economy frontend', MAIN_FRAME),
-    'screens/main/map_input/order_choice.h': ('military', MAIN_FRAME),
-    'screens/main/map_input/selection.h': ('frontend military', MAIN_FRAME),
-    'screens/main/panels/facility_actions_panel.h': ('economy military', FACILITY_PARTS),
-    'screens/main/panels/launch_site_panels.h': ('military', MAIN_PANEL_PARTS),
-    'screens/main/popups/combat_odds_popup.h': ('military', MAIN_PANEL_PARTS),
-    'screens/main/popups/hex_list_popups.h': ('frontend', MAIN_PANEL_PARTS),
-    'screens/military/facilities/military_facility_screen.h': ('economy', OPENS_SCREEN),
-    'screens/military/inventory/missile_load_lists.h': ('diplomacy editor', UNIT_ROWS),
-    'screens/military/orders/orders_screen.h': ('main', OPENS_SCREEN),
     'screens/military/production/production_lists.h': ('main', MILITARY_HELPER),
-    'screens/military/production/unit_build_popup.h': ('economy', OPENS_SCREEN),
     'screens/military/silo/silo_panels.h': ('main', SILO_SIDE_PANEL),
-    'screens/military/units/unit_performance.h': ('diplomacy', OPENS_SCREEN),
 }
 
 

@@ -9,7 +9,7 @@
 #include "platform/fpenv.h"
 #include "platform/messages.h"
 #include "screens/economy/policy/policy_figures.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "support/global_guard.h"

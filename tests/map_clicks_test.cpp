@@ -26,7 +26,7 @@
 #include "screens/common/frame/map_selection.h"
 #include "screens/main/panels/map_screen.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"

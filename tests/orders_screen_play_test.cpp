@@ -15,7 +15,7 @@
 #include "records/order_words.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"

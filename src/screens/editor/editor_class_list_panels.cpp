@@ -9,7 +9,7 @@
 #include "editor/editor_class_lists.h"
 #include "editor/editor_screens.h"
 #include "platform/threads.h"
-#include "screens/military/inventory/missile_load_lists.h"
+#include "screens/common/units/unit_class_query.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

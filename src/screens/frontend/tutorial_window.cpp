@@ -10,12 +10,10 @@
 #include "screens/keys/key_actions.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_pane_input.h"
 #include "screens/common/frame/map_selection.h"
-#include "screens/main/map_input/selection.h"
 #include "screens/common/frame/main_layout.h"
-#include "screens/main/popups/hex_list_popups.h"
 #include "screens/common/frame/map_popups.h"
+#include "screens/common/frame/tutorial_map_links.h"
 #include "screens/screen_set.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
@@ -97,14 +95,16 @@ void RunAction(int32_t action, TutorialPoint at) {
       CloseMail();
       return;
     case kTutorialHexMenu:
-      if (SelectedHexHasUnits()) ShowHexListPopupFor(g_screens.hexMenu, 0, at.x, at.y);
+      if (SelectedHexHasUnits() && g_tutorialMapLinks.openHexMenu) g_tutorialMapLinks.openHexMenu(at.x, at.y);
       return;
     case kTutorialSelect:
     case kTutorialSelectAdd:
-      SelectUnitsAtClick(g_screens, at.x + kSelectNudge, at.y - kSelectNudge, action == kTutorialSelectAdd ? 1 : 0);
+      if (g_tutorialMapLinks.selectUnitsAtClick)
+        g_tutorialMapLinks.selectUnitsAtClick(g_screens, at.x + kSelectNudge, at.y - kSelectNudge,
+                                              action == kTutorialSelectAdd ? 1 : 0);
       return;
     case kTutorialOrderMenu:
-      if (g_hexListMemory.form && SelectedHexHasUnits()) ShowHexListPopupAt(g_screens.hexListA, at.x, at.y);
+      if (g_tutorialMapLinks.openOrderMenu && SelectedHexHasUnits()) g_tutorialMapLinks.openOrderMenu(at.x, at.y);
       return;
     case kTutorialEscape:
       CloseAllPopups(ui, 0);

@@ -9,7 +9,7 @@
 #include "app/app_object.h"
 #include "screens/frontend/tutorial_window.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/map_pane_input.h"
+#include "screens/common/frame/tutorial_map_links.h"
 #include "screens/screen_set.h"
 #include "support/global_guard.h"
 #include "ui/bitmap_control.h"

@@ -9,7 +9,7 @@
 #include "net/net_session.h"
 #include "net_game/sync_check.h"
 #include "platform/messages.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/frontend/game_menu.h"
 #include "screens/frontend/score_card.h"
 #include "screens/keys/key_actions.h"

@@ -235,3 +235,10 @@ void UnselectToggleControl(Control* control) {
   if ((control->flags & kRadioButton) != kRadioButton || !(control->state & kStateSelected)) return;
   control->SetState(control->state & ~kStateSelected, 0, nullptr, 0, 0, 0, 0, 0);
 }
+
+void RedrawGameRoot(ScreenSet&) {
+  if (g_ui.mode != kUiInGame) return;
+  // The frame draws only dirty controls: the whole tree becomes dirty.
+  if (g_ui.rootForm) ControlTreeForEach(g_ui.rootForm, kAnyDepth, 0, [](Control* c) { c->state |= kStateDirty; });
+  (g_ui.mapView ? *g_ui.mapView : g_mapView).redrawPending = 0;
+}

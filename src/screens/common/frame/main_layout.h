@@ -62,3 +62,6 @@ void ApplySideScreensLayout(MapView& view);
 void LayoutStatusOverlay();
 // Deselects a selected radio button, as the dock does when it changes depth.
 void UnselectToggleControl(Control* control);
+// In game mode draws the interface root again and clears the map's pending
+// redraw.
+void RedrawGameRoot(ScreenSet& screens);

@@ -77,3 +77,8 @@ bool UndoMapState(ScreenSet& screens) {
   }
   return true;
 }
+
+void ShowUnitOrdersPanel(ScreenSet& screens) {
+  screens.unitOrders.Show(kKeepScreenId, nullptr);
+  screens.selectionOrdersShown = 1;
+}

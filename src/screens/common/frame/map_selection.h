@@ -39,3 +39,6 @@ bool UndoMapState(ScreenSet& screens);
 // includeLevel1), 2 and 3 refresh, up to the first level that is closed or
 // empty.
 void RefreshDockedPanels(ScreenSet& screens, int32_t includeLevel1 = 1);
+// Docks the military orders' settings panel for the selection (the map's
+// Ctrl+click and the order menu's "orders" row), through the screen set.
+void ShowUnitOrdersPanel(ScreenSet& screens);

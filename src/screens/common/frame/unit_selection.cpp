@@ -8,6 +8,7 @@
 #include "world/world.h"
 
 SelectionState g_selection;
+void (*g_drawUnitOrderRow)(ScreenSet& screens, int32_t unitId) = nullptr;
 
 namespace {
 
@@ -70,4 +71,8 @@ int32_t CopyUnitList(World& world, bool add, ListHolder& destination, const List
     if (unit && !ListHoldsUnit(world, destination, *unit)) AddUnitRef(destination, *unit);
   }
   return n;
+}
+
+void OrderUnitOnMap(ScreenSet& screens, int32_t unitId) {
+  if (g_drawUnitOrderRow) g_drawUnitOrderRow(screens, unitId);
 }

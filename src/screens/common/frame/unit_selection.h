@@ -36,3 +36,10 @@ void MarkStackUnits(World& world, const ListHolder& list);
 // that the destination does not hold yet. Returns the number of source
 // items.
 int32_t CopyUnitList(World& world, bool add, ListHolder& destination, const ListHolder& source);
+
+// Makes the unit (by id) the only selected unit and opens the orders for
+// it, as the departments' UNITORDER buttons do: the map's selection puts
+// its DrawUnitOrderRow in at start-up (InstallMapSelectionLinks); before
+// that nothing happens.
+extern void (*g_drawUnitOrderRow)(ScreenSet& screens, int32_t unitId);
+void OrderUnitOnMap(ScreenSet& screens, int32_t unitId);

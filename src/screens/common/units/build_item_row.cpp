@@ -54,6 +54,14 @@ float CategoryFactor(uint8_t category) { return category < 4 ? kBuildCategoryFac
 
 }  // namespace
 
+float DesignResearchCost(const UnitClassRecord& cls) {
+  return (static_cast<float>(cls.strengthPerSize) * cls.price + 0.9f) * CategoryFactor(cls.kind);
+}
+
+float DesignResearchDays(const UnitClassRecord& cls, float rate) {
+  return (static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint + 1.0f) * CategoryFactor(cls.kind) / rate;
+}
+
 float BuildSecondaryRate(const PlayerRecord& player) {
   return product::Get(player, kGoodsProduct, product::kUnitCost);
 }

@@ -16,6 +16,10 @@ struct UnitClassRecord;
 // class's category (land, air, sea, submarine).
 inline constexpr float kBuildCategoryFactor[4] = {3.0f, 2.0f, 0.5f, 1.0f};
 
+// What researching the design costs (money) and takes (days) at the rate.
+float DesignResearchCost(const UnitClassRecord& cls);
+float DesignResearchDays(const UnitClassRecord& cls, float rate);
+
 // The builder's price of one unit of class weight, and its research
 // progress a day.
 float BuildSecondaryRate(const PlayerRecord& player);

@@ -9,7 +9,7 @@
 #include "app/number_text.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/map_click.h"
-#include "screens/military/units/unit_performance.h"
+#include "screens/common/units/strength_rows.h"
 #include "screens/screen_set.h"
 #include "sim/daily/product_fields.h"
 #include "sim/simulation_lock.h"

@@ -10,7 +10,7 @@
 #include "records/player_relations.h"
 #include "records/unit_record.h"
 #include "screens/common/units/unit_lists.h"
-#include "screens/military/inventory/missile_load_lists.h"
+#include "screens/common/units/unit_class_query.h"
 #include "sim/offer_description.h"
 #include "sim/policy_block_fields.h"
 #include "sim/simulation_lock.h"

@@ -17,7 +17,7 @@
 #include "screens/diplomacy/mail/mail_window.h"
 #include "screens/diplomacy/mail/offer_mail_view.h"
 #include "screens/common/region_row.h"
-#include "screens/economy/status/news_viewer_panels.h"
+#include "screens/common/news_items.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/main_layout.h"

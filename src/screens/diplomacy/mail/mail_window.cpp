@@ -12,7 +12,7 @@
 #include "screens/diplomacy/mail/mail_popup.h"
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
-#include "screens/economy/status/news_viewer_panels.h"
+#include "screens/common/news_items.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/screen_set.h"

@@ -12,7 +12,7 @@
 #include "screens/diplomacy/dip_docking.h"
 #include "screens/common/region_row.h"
 #include "screens/docked_panels.h"
-#include "screens/economy/status/region_stats_panels.h"
+#include "screens/common/region_stats.h"
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"

@@ -5,7 +5,7 @@
 #include "platform/fpenv.h"
 #include "records/le_bytes.h"
 #include "records/player_record.h"
-#include "screens/economy/status/region_stats_panels.h"
+#include "screens/common/region_stats.h"
 #include "screens/screen_set.h"
 #include "sim/daily/economy_fields.h"
 #include "sim/region_names.h"

@@ -1,6 +1,5 @@
 // The facility lists over a small world: a product's sources and the
-// industry pop-up, the military page's order and rows, the domestic page's
-// view and condition.
+// industry pop-up, the domestic page's view and condition.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,11 +12,11 @@
 #include "records/le_bytes.h"
 #include "records/order_words.h"
 #include "records/player_record.h"
-#include "screens/economy/industry/facility_list_services.h"
+#include "screens/common/facilities/facility_list_services.h"
+#include "screens/common/facilities/facility_list_test_world.h"
 #include "screens/economy/industry/industry_popup.h"
 #include "screens/economy/industry/product_facility_list.h"
 #include "screens/economy/policy/policy_facility_list.h"
-#include "screens/military/facilities/military_facility_screen.h"
 #include "screens/common/military_test_support.h"
 #include "screens/screen_set.h"
 #include "sim/command_log.h"
@@ -35,68 +34,7 @@
 
 namespace {
 
-constexpr int kSide = 16, kLocal = 1, kOther = 2, kProduct = 3;
-constexpr int16_t kBase = 3, kAirfield = 4, kClinic = 5;
-constexpr int32_t kA = 0x01000001, kB = 0x01000002, kC = 0x01000003, kD = 0x01000004;
-
-class FacilityListsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    World& w = g_world;
-    w.mapWidth = w.mapHeight = kSide;
-    w.cells.assign(kSide * kSide, HexCell{nullptr, WithCellLoyalTo(WithCellOwner(0, kLocal), kLocal)});
-    w.cellBytes.assign(kSide * kSide, 250);
-    w.unitClasses.assign(4130, UnitClassRecord{});
-    w.worldEconomy.assign(1024, 0);
-    w.gameState.localPlayer = kLocal;
-    w.players[kLocal] = PlayerRecord{};
-    w.players[kLocal].number = kLocal;
-    for (int32_t c : {4020, 4021}) {
-      UnitClassRecord& cls = w.unitClasses[static_cast<size_t>(c)];
-      cls.flags = kClassFacility | kClassProduction | kClassSpecialWeaponB;
-      cls.hasExtra = true;
-      le::StoreF32(cls.extra.data() + 4 * kProduct, 1.0f);
-    }
-    w.unitClasses[0].baseSlots = 7;
-    w.unitClasses[kBase].flags = w.unitClasses[kAirfield].flags = w.unitClasses[kClinic].flags =
-        kClassFacility | kClassSettlement;
-    w.unitClasses[kBase].loadableMask = 1;
-    w.unitClasses[kAirfield].flags |= kClassAirBase;
-    w.unitClasses[kClinic].baseKind = kDomesticSiteKind;
-    w.gameState.currentHex = {5, 5, 5 * kSide + 5, 0};
-    for (int i = 0; i < 7; ++i) words_.Set(kListUgstatus, i, "word" + std::to_string(i));
-    g_screens.productScreen.graphTimeScale = 1.0f;
-    g_commandLog.Clear();
-  }
-  void TearDown() override {
-    g_commandLog.Clear();
-    ListHolderClear(g_screens.workingLists[kCurrentObjectListIndex]);
-    for (HexCell& c : g_world.cells) FreeHexStack(c);
-  }
-  UnitRecord& Facility(int32_t id, int16_t cls, int16_t x, int16_t y, float strength, uint32_t posture = 0) {
-    UnitRecord& u = ring_.Add(static_cast<uint32_t>(id), kLocal, cls);
-    u.x = x, u.y = y, u.strength = strength;
-    u.ordersShown[kPostureBits] = posture;
-    MakeHexStack(g_world.cells[static_cast<size_t>(y * kSide + x)])->lead = &u;
-    return u;
-  }
-  static void Figure(int32_t product, size_t field, float value) {
-    product::Set(g_world.players[kLocal], product, field, value);
-  }
-  static std::vector<int32_t> RowIds(const ListBoxControl* list) {
-    std::vector<int32_t> ids;
-    for (Control* row = ListNextRow(list, nullptr); row; row = ListNextRow(list, row)) ids.push_back(row->id);
-    return ids;
-  }
-
-  WorldMapGuard map_;
-  GlobalGuard<std::vector<uint8_t>> economy_{g_world.worldEconomy};
-  GlobalGuard<PlayerRecord> local_{g_world.players[kLocal]};
-  GlobalGuard<float> period_{g_screens.productScreen.graphTimeScale};
-  militarytest::TextPatch words_;
-  testsupport::UnitRing ring_;
-  controltest::RecordingScreen owner_;
-};
+using namespace facilitylisttest;
 
 struct SummaryCase {
   float capacity, terrain, city;
@@ -221,52 +159,6 @@ TEST_F(IndustryPopupTest, StepsAndListsReopenOnlyRealProducts) {
     EXPECT_EQ(popup_.Product(), c.to) << c.tag << " " << c.item;
     EXPECT_EQ(popup_.id, c.to) << c.tag << " " << c.item;
   }
-}
-
-TEST_F(FacilityListsTest, MilitaryPageWorkingBasesThenOfflineOnesThenBasesWithoutRoom) {
-  Facility(kA, kAirfield, 1, 1, 1.0f);
-  Facility(kB, kBase, 2, 1, 1.0f, 1);
-  Facility(kC, kBase, 3, 1, 1.0f);
-  MilitaryFacilityScreen page;
-  controltest::PanelForm form(page, "MILITARY1_ss", {"FACILLIST"}, {}, {"FACILLIST"});
-  page.BindControls();
-  page.Refresh();
-  EXPECT_EQ(RowIds(page.facilList), (std::vector<int32_t>{kC, kB, kA}));
-}
-
-struct StatusCase {
-  uint8_t supply;
-  uint32_t posture;
-  float work;
-  std::string status, progress;
-};
-
-TEST_F(FacilityListsTest, StatusRowWordAndProgress) {
-  const StatusCase cases[] = {
-      {0, 0, 0.0f, "word6", ""}, {250, 0, 0.0f, "word0", ""}, {250, 3, 9.0f, "word2", "9 Days"}};
-  UnitRecord& u = Facility(kA, kBase, 2, 1, 1.0f);
-  BaseStatusFill fill;
-  controltest::PanelForm form(fill, "Military1_ss", {"BASENAME", "OFFLINE", "HIDEPAR", "STATUS", "STATUS2"});
-  fill.id = kA;
-  for (const StatusCase& c : cases) {
-    g_world.cellBytes[kSide + 2] = c.supply;
-    u.ordersShown[kPostureBits] = c.posture;
-    u.ordersShown[kStateFlags] = c.posture & 2u ? kStateHeldSlot : 0u;
-    u.buildWork = c.work;
-    fill.OnOpen();
-    EXPECT_EQ(form.Text("STATUS"), c.status) << int{c.supply} << " " << c.posture;
-    EXPECT_EQ(form.Text("STATUS2"), c.progress) << c.posture;
-    EXPECT_EQ(form.Shown("STATUS2"), !c.progress.empty()) << c.posture;
-  }
-}
-
-TEST_F(FacilityListsTest, ConditionOfAnEmptySelectedHex) {
-  BaseConditionPanel panel;
-  controltest::PanelForm form(panel, "Military1_ss", {"CONDITION", "QUEUE", "CAPACITY"});
-  panel.Refresh();
-  EXPECT_EQ(form.Text("CONDITION"), "  0 %");
-  EXPECT_EQ(form.Text("QUEUE"), "0");
-  EXPECT_EQ(form.Text("CAPACITY"), "7");
 }
 
 TEST_F(FacilityListsTest, DomesticPageRefreshKeepsItsView) {

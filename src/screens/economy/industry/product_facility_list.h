@@ -6,13 +6,8 @@
 // simulation lock.
 #include <cstdint>
 
+#include "screens/common/facilities/facility_list_services.h"
 #include "screens/common/screen_types_fwd.h"
-
-// Row values below this are the summary rows; the rest are facility ids.
-inline constexpr int32_t kTerrainOutputRow = 1;
-inline constexpr int32_t kCityOutputRow = 2;
-inline constexpr int32_t kLastSummaryRow = 1000;
-inline bool IsFacilityRow(int32_t value) { return value > kLastSummaryRow; }
 
 // The product a facility type makes: the first of its largest output
 // weights; 0 for a type without weights or with none above 0.

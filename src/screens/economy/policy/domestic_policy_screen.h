@@ -7,7 +7,7 @@
 #include "screens/economy/policy/migration_panels.h"
 #include "screens/economy/policy/policy_facility_list.h"
 #include "screens/economy/policy/social_spending_panels.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "ui/screen.h"
 
 inline constexpr const char* kDomesticPolicyTags[] = {

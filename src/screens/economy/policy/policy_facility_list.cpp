@@ -4,7 +4,7 @@
 
 #include "platform/fpenv.h"
 #include "records/unit_record.h"
-#include "screens/economy/industry/facility_list_services.h"
+#include "screens/common/facilities/facility_list_services.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"

@@ -6,19 +6,15 @@
 
 #include "platform/fpenv.h"
 #include "records/le_bytes.h"
-#include "records/command_ids.h"
 #include "records/player_record.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/screen_set.h"
-#include "sim/game_command.h"
 #include "sim/player_services.h"
-#include "sim/policy_command_args.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
 #include "ui/control_tree.h"
 #include "ui/list_control.h"
 #include "ui/panel_vocabulary.h"
-#include "ui/popups.h"
 #include "ui/screen_reopen.h"
 #include "ui/string_control.h"
 #include "world/local_player.h"
@@ -26,12 +22,6 @@
 #include "world/text/policy_fields.h"
 #include "world/text/ui_options.h"
 #include "world/world.h"
-
-namespace {
-
-constexpr int32_t kLockSound = 9;
-
-}  // namespace
 
 bool AmountsPerDay() { return g_uiOptions.dayannual != 0; }
 float AmountsDivisor() { return ProductPeriodDivisor(); }
@@ -87,21 +77,6 @@ uint32_t PressedBit(const Screen& s, const char* tag) {
 // row is no group button let go.
 bool ReleasedGroupButton(const Control* c) {
   return c && (c->flags & kCtlRadio) != 0 && !c->Selected() && !dynamic_cast<const ListBoxControl*>(c);
-}
-
-bool PolicyLocked(const PlayerRecord& r, uint32_t mask) {
-  return (CabinetLocks(r.displayPolicy.cabinetPolicy[kDomesticLockGroup]) & mask) != 0;
-}
-
-void ShowPolicyLock(const Screen& panel, uint32_t mask) {
-  const PlayerRecord* r = LocalPlayer(g_world);
-  Press(Tag(panel, "LOCK"), r && PolicyLocked(*r, mask));
-}
-
-void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group) {
-  PlayPopupSound(kLockSound);
-  PostArgs(kCmdCabSetMask, CabinetLockArgs{.post = static_cast<uint32_t>(group), .bits = static_cast<uint32_t>(mask),
-                                           .set = lock && lock->Selected() ? 1u : 0u});
 }
 
 void RefreshPolicySidePanel() {

@@ -1,16 +1,15 @@
 #pragma once
 // What the domestic policy pages share: the local region, the social
 // costs they show, money and rate texts in the period the player chose,
-// and the LOCK buttons that keep the cabinet's hands off a setting.
+// and the domestic LOCK buttons (screens/common/policy_lock.h).
 #include <cstdint>
 
+#include "screens/common/policy_lock.h"
 #include "screens/common/screen_types_fwd.h"
 
 struct PlayerPolicyBlock;
 
 inline constexpr int32_t kServices = 7;  // the social services, "socials" order
-// The cabinet department whose lock word the domestic pages write.
-inline constexpr int32_t kDomesticLockGroup = 5;
 inline constexpr uint32_t kLockInvestment = 0x10000;
 inline constexpr uint32_t kLockInsurance = 0x20000;
 inline constexpr uint32_t kLockEmigrationGroups = 0x40000;
@@ -48,14 +47,6 @@ uint32_t PressedBit(const Screen& screen, const char* tag);
 // A group button released by its click (a toggle group's member left
 // unselected); never a list.
 bool ReleasedGroupButton(const Control* control);
-
-// The LOCK of a domestic panel: shows pressed while any bit of the mask is
-// set in the department's lock word; a click plays sound 9 and posts the
-// button's new state for the mask, in the domestic group unless another
-// department's group is given.
-bool PolicyLocked(const PlayerRecord& region, uint32_t mask);
-void ShowPolicyLock(const Screen& panel, uint32_t mask);
-void ClickPolicyLock(const Control* lock, uint32_t mask, int32_t group = kDomesticLockGroup);
 
 // The domestic policy side panel, attached, opened and refreshed afresh.
 void RefreshPolicySidePanel();

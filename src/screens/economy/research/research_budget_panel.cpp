@@ -6,7 +6,7 @@
 #include "records/command_ids.h"
 #include "records/player_record.h"
 #include "screens/economy/policy/policy_figures.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/economy/research/research_funding_panel.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/screen_set.h"

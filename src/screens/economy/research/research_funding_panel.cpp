@@ -65,23 +65,13 @@ void RefreshShownResearchViews() {
   if (s.research.currentForm && IsPopupFrame(s.research.currentForm->parent)) s.research.Refresh();
 }
 
-void OpenResearchList(ListBoxControl* list) {
-  if (list) {
-    ListDeselectAll(list);
-    list->savedSelectedId = 0;
-    list->savedPosition = 0;
-    ListResetScroll(list);
-  }
-  ScreenSlotResetMapMode(g_screens);
-}
-
 void ResearchFundingPanel::BindControls() {
   DockInBotbar2(*this);
   list = MakeListBox("LIST1", 0, currentForm, kListIndicators, this);
   StyleResearchNote(*this);
 }
 
-void ResearchFundingPanel::OnOpen() { OpenResearchList(list); }
+void ResearchFundingPanel::OnOpen() { OpenListPage(list); }
 
 void ResearchFundingPanel::Refresh() {
   int32_t local = -1;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "screens/common/list_page.h"
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
@@ -32,10 +33,6 @@ void RefreshDockedScreen(int32_t level);
 // open show the projects and figures as they are now: after a project was
 // begun, held or ended, and after a day, whose census counts them.
 void RefreshShownResearchViews();
-
-// The opening the research list pages share: the list back at its top, the
-// dock two deep.
-void OpenResearchList(ListBoxControl* list);
 
 class ResearchFundingPanel : public Screen {
  public:

@@ -17,7 +17,7 @@
 #include "screens/common/frame/map_geometry.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/map_selection.h"
-#include "screens/main/panels/facility_actions_panel.h"
+#include "screens/common/facilities/facility_actions.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"

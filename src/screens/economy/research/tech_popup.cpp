@@ -13,7 +13,6 @@
 #include "screens/common/research_queue.h"
 #include "screens/common/units/build_item_row.h"
 #include "screens/economy/research/research_note.h"
-#include "screens/military/production/unit_build_popup.h"
 #include "screens/common/units/unit_header.h"
 #include "screens/screen_set.h"
 #include "sim/message_ids.h"

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/common/news_items.h"
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
@@ -17,32 +18,6 @@ inline constexpr const char* kNewsPictureTags[] = {"PICTURE"};
 inline constexpr const char* kScenarioInfoTags[] = {"SCENARIO", "REGION",   "STDATE",  "VICTORY",   "ENDHIDE",
                                                     "ENDDATE",  "CAPHEX",   "HIDEHEX", "GOVTYPE",   "HIDEELECT",
                                                     "ELECTDATE", "HEX",     "STACK",   "CAPCENTRE"};
-
-// PlayerMessage flags: the item was opened in the viewer.
-inline constexpr uint32_t kNewsItemRead = 0x4;
-// What a message type's newsitems row keeps beside its known fields: the
-// picture categories (bits 0 to 6) in its first spare byte; a type's
-// headlines are hidden by the user's mute bit.
-inline constexpr int32_t kPictureCategoriesByte = 0;
-inline constexpr uint8_t kHideHeadlinesBit = 0x1;
-// Argument kinds of a message type.
-inline constexpr uint8_t kArgRegion = 1, kArgRegionB = 36, kArgUnit = 6, kArgHex = 31;
-
-// What the viewer shows of an item, copied under the mail lock so that the
-// item may expire while it is shown.
-struct NewsItemView {
-  bool found = false;
-  uint32_t typeId = 0;
-  int32_t day = 0;
-  uint8_t importance = 0;
-  uint32_t args[4] = {};
-  std::string headline, text;
-};
-// The owner's item with the serial, marked read; not found when it is gone.
-NewsItemView ReadNewsItem(World& world, int32_t owner, uint32_t serial);
-// The item's place: the first hex argument, else the position of the first
-// unit argument's unit (looked up under the simulation lock); 0 for none.
-uint32_t NewsItemPosition(World& world, const NewsItemView& item);
 
 class NewsPicturePanel : public Screen {
  public:

@@ -7,7 +7,6 @@
 #include "platform/fpenv.h"
 #include "records/player_record.h"
 #include "screens/common/region_row.h"
-#include "screens/frontend/game_menu.h"
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/main/map/map_view.h"
@@ -249,8 +248,8 @@ void TitleBar::OnCommand(Control* control, int32_t controlId) {
   }
   if (!control || !ControlTagMatches(control->tag, "MENU")) return;
   CloseAllPopups(g_ui, 0);
-  // The menu pauses the game and opens on its first page.
-  GameMenuActivate(g_screens.gameMenu, 0);
+  // The menu of the screen set pauses the game and opens on its first page.
+  g_screens.gameMenu.Popup(kGameMenuMainPage, nullptr);
 }
 
 void RefreshTitleBar(int32_t flag) {

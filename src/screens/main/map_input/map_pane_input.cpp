@@ -23,12 +23,12 @@
 #include "screens/main/map_input/map_placement.h"
 #include "screens/common/frame/map_popups.h"
 #include "screens/common/frame/map_selection.h"
+#include "screens/common/frame/tutorial_map_links.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/facilities/object_popups.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/hex_unit_actions.h"
-#include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -45,7 +45,6 @@
 #include "world/world.h"
 
 MapPaneLinks g_mapPaneLinks;
-int32_t g_mapWheelLock = 0;
 int32_t g_mapHoverTerrain = 0;
 
 namespace {
@@ -427,13 +426,6 @@ void XButtonDown(MapView& view, intptr_t keyState, int32_t x, int32_t y) {
 
 }  // namespace
 
-void RedrawGameRoot(ScreenSet&) {
-  if (!InGame()) return;
-  // The frame draws only dirty controls: the whole tree becomes dirty.
-  if (g_ui.rootForm) ControlTreeForEach(g_ui.rootForm, kAnyDepth, 0, [](Control* c) { c->state |= kStateDirty; });
-  View().redrawPending = 0;
-}
-
 int32_t MapPane::OnControlMessage(uint32_t, uint32_t, int32_t, int32_t message, intptr_t keyState, intptr_t px,
                                   intptr_t py, Control*, int32_t) {
   if (g_ui.mode == kUiFrontEnd) return 0;
@@ -597,6 +589,18 @@ void ApplyAtPackedHex(ScreenSet& screens, uint32_t hex) {
   ApplyToUnitsAtHex(screens, HexCellAt(w, MapShape(w), hex));
 }
 
+// The order choice's target picker, where the last hex list opened.
+void TargetPickerAtLastList(int32_t orderId) {
+  OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
+}
+
+// The tutorial's hex menu, for the selected hex.
+void TutorialHexMenu(int32_t x, int32_t y) { ShowHexListPopupFor(g_screens.hexMenu, 0, x, y); }
+// The tutorial's order menu, only once the player has opened one.
+void TutorialOrderMenu(int32_t x, int32_t y) {
+  if (g_hexListMemory.form) ShowHexListPopupAt(g_screens.hexListA, x, y);
+}
+
 }  // namespace
 
 void InstallMapPaneLinks() {
@@ -609,4 +613,8 @@ void InstallMapPaneLinks() {
   g_mapPaneLinks.orderMenuShown = &g_selection.orderMenu;
   g_mapPaneLinks.mapPanned = KeepHexListOverMap;
   g_hexMenuLinks.applyToUnitsAtHex = ApplyAtPackedHex;
+  g_tutorialMapLinks.openHexMenu = TutorialHexMenu;
+  g_tutorialMapLinks.selectUnitsAtClick = SelectUnitsAtClick;
+  g_tutorialMapLinks.openOrderMenu = TutorialOrderMenu;
+  g_openTargetPicker = TargetPickerAtLastList;
 }

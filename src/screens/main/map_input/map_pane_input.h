@@ -37,14 +37,8 @@ struct MapPaneLinks {
 extern MapPaneLinks g_mapPaneLinks;
 
 // Hands the map pane the selection's, the hex lists' and the military
-// screens' operations (start-up).
+// screens' operations, and the tutorial its map actions (start-up).
 void InstallMapPaneLinks();
 
 // The terrain index of the hex under the pointer.
 extern int32_t g_mapHoverTerrain;
-// Set by the tutorial while the wheel must not zoom.
-extern int32_t g_mapWheelLock;
-
-// In game mode draws the interface root again and clears the map's pending
-// redraw.
-void RedrawGameRoot(ScreenSet& screens);

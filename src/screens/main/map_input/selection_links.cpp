@@ -126,5 +126,6 @@ void InstallMapSelectionLinks() {
   g_mainLayoutLinks.cancelMapPlacement = CancelMapPlacement;
   g_mailUi.goToUnit = GoToUnit;
   g_mailUi.applyOrderAtHex = OrderUnitsAtMessageHex;
+  g_drawUnitOrderRow = DrawUnitOrderRow;
 }
 

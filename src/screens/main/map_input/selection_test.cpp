@@ -18,7 +18,7 @@
 #include "screens/common/frame/map_selection.h"
 #include "screens/main/map_input/selection_links.h"
 #include "screens/main/map/map_view.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"

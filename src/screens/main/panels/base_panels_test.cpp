@@ -17,7 +17,7 @@
 #include "screens/main/map/map_view.h"
 #include "screens/common/frame/map_click.h"
 #include "screens/main/panels/base_panels.h"
-#include "screens/main/panels/facility_actions_panel.h"
+#include "screens/common/facilities/facility_actions.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/screen_set.h"

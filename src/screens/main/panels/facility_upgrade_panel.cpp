@@ -9,7 +9,7 @@
 #include "records/player_record.h"
 #include "screens/common/figure_text.h"
 #include "screens/common/hex_cell_lookup.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/common/frame/map_selection.h"

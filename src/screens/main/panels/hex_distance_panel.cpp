@@ -1,6 +1,7 @@
 #include "screens/main/panels/hex_distance_panel.h"
 
 #include "platform/fpenv.h"
+#include "screens/common/hex_distance.h"
 #include "screens/common/product_tabs.h"
 #include "screens/main/panels/hex_info_panel.h"
 #include "screens/common/frame/side_bars.h"
@@ -45,20 +46,6 @@ uint32_t PackedHexOf(const HexPosition& hex) {
 
 int32_t RoleCell(const HexPosition& hex) {
   return hex.x != 0 || hex.y != 0 ? static_cast<int32_t>(hex.cellIndex) : -1;
-}
-
-std::string HexDistanceText(const World& world, uint32_t fromPacked, uint32_t toPacked) {
-  // Between neighbouring columns rows meet half a hex apart, so the
-  // distance is counted in halves (it always comes out whole).
-  const int32_t d = HexDistance(MapShape(world), fromPacked, toPacked);
-  char text[48];
-  if (g_uiOptions.bdistancehexes) {
-    plat::FormatText(text, sizeof text, "%4.1f Hexes", static_cast<double>(d));
-  } else {
-    const float km = static_cast<float>(d) * static_cast<float>(world.mapHeader.hexScale);
-    plat::FormatText(text, sizeof text, "%4.1f km", static_cast<double>(km));
-  }
-  return text;
 }
 
 void ShowHexDistance(const World& world, Control* form, HexDistanceShown& shown, const HexPosition& from,

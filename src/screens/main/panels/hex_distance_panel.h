@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "screens/common/hex_distance.h"
 #include "screens/common/screen_types_fwd.h"
 #include "screens/main/popups/hex_column_panels.h"
 #include "ui/screen.h"
@@ -14,10 +15,6 @@ uint32_t PackedHexOf(const HexPosition& hex);
 // The cell index of a hex role of the game state; -1 when the role is not
 // set (x and y both 0).
 int32_t RoleCell(const HexPosition& hex);
-
-// The distance between two hexes as the side panels print it: in hexes
-// with "bdistancehexes" on, else in kilometres by the map's hex size.
-std::string HexDistanceText(const World& world, uint32_t fromPacked, uint32_t toPacked);
 
 // The last pair of cells whose distance a panel printed (-1: not set).
 struct HexDistanceShown {

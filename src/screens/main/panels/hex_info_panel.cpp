@@ -11,10 +11,11 @@
 #include "records/order_words.h"
 #include "records/unit_record.h"
 #include "screens/common/hex_cell_lookup.h"
+#include "screens/common/hex_lead_unit.h"
 #include "screens/common/panel_tint.h"
 #include "screens/docked_panels.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/panels/terrain_defence.h"
+#include "screens/common/terrain_defence.h"
 #include "screens/screen_set.h"
 #include "units/hex_state.h"
 #include "ui/control.h"
@@ -54,7 +55,6 @@ const UnitClassRecord* ClassOf(const World& world, int32_t index) {
 
 // The unit stands down (bit 0 of its posture word): its class adds nothing.
 bool StandsDown(const UnitRecord& unit) { return (unit.orders[kPostureBits] & 1u) != 0; }
-bool HiddenFromOthers(const UnitRecord& unit) { return (unit.unitFlags & kUnitProvisional) != 0; }
 
 void SetPercentText(Control* c, float value) {
   char text[kNumberTextSize];
@@ -75,29 +75,6 @@ uint8_t HexFortification(const World& world, const HexCell& cell) {
 }
 
 }  // namespace
-
-const UnitRecord* PresentUnit(const HexCell& cell) {
-  const HexUnitStack* stack = LoadHexStack(cell);
-  const UnitRecord* lead = stack ? stack->lead : nullptr;
-  return lead && IsUnitLive(*lead) ? lead : nullptr;
-}
-
-const UnitRecord* ShownUnit(const World& world, const HexCell& cell) {
-  const UnitRecord* lead = PresentUnit(cell);
-  if (!lead) return nullptr;
-  const bool ownHex = CellOwner(cell.word) == world.gameState.localPlayer;
-  return ownHex || !HiddenFromOthers(*lead) ? lead : nullptr;
-}
-
-const UnitRecord* OpenUnit(const HexCell& cell) {
-  const UnitRecord* lead = PresentUnit(cell);
-  return lead && !HiddenFromOthers(*lead) ? lead : nullptr;
-}
-
-const UnitRecord* VisibleUnit(const HexCell& cell) {
-  const UnitRecord* lead = OpenUnit(cell);
-  return lead && !InReserve(*lead) ? lead : nullptr;
-}
 
 bool HexKeepsUnitOutOfDetail(const HexCell& cell) {
   const HexUnitStack* stack = LoadHexStack(cell);

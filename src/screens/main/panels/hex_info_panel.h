@@ -6,20 +6,11 @@
 // map filter and compare it with the target hex.
 #include <cstdint>
 
+#include "screens/common/hex_lead_unit.h"
 #include "screens/common/screen_types_fwd.h"
 #include "screens/main/panels/hex_distance_panel.h"
 #include "ui/screen.h"
 
-// The hex's lead unit as the panels and map pop-ups judge it, one rule each.
-// Present: it has a class and is not gone.
-const UnitRecord* PresentUnit(const HexCell& cell);
-// Known to the local player: present, and on one of the local player's hexes
-// or not hidden from the others.
-const UnitRecord* ShownUnit(const World& world, const HexCell& cell);
-// Open: present and hidden from no one, whoever holds the hex.
-const UnitRecord* OpenUnit(const HexCell& cell);
-// Visible: open and not in reserve; only such a facility lends its cover.
-const UnitRecord* VisibleUnit(const HexCell& cell);
 // The hex's label keeps a unit standing there out of the detail (the hex's
 // own detail is shown instead).
 bool HexKeepsUnitOutOfDetail(const HexCell& cell);

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "screens/common/screen_types_fwd.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "ui/screen.h"
 
 // The selected hex as the settlement panel and its pages see it.

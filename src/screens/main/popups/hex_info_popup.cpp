@@ -11,7 +11,7 @@
 #include "screens/common/panel_tint.h"
 #include "screens/common/product_tabs.h"
 #include "screens/main/panels/hex_info_panel.h"
-#include "screens/main/panels/terrain_defence.h"
+#include "screens/common/terrain_defence.h"
 #include "screens/main/popups/hex_column_figures.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"

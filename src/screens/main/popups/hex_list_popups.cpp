@@ -20,7 +20,7 @@
 #include "screens/common/frame/map_selection.h"
 #include "screens/main/map/map_view.h"
 #include "screens/common/facilities/object_popups.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/main/map_input/selection.h"
 #include "screens/common/units/unit_list_fields.h"
 #include "screens/common/units/unit_lists.h"

@@ -8,7 +8,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_click.h"
 #include "screens/common/frame/map_selection.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
@@ -170,7 +170,7 @@ void StoredUnitsPanel::OnCommand(Control* control, int32_t controlId) {
     const uint32_t unitId = ListCurrentUnit(list);
     GotoMapObject(unitId ? FindUnitById(g_world, unitId) : nullptr);
   } else if (Is(control, "UNITORDER")) {
-    if (const uint32_t unitId = ListCurrentUnit(list)) DrawUnitOrderRow(s, static_cast<int32_t>(unitId));
+    if (const uint32_t unitId = ListCurrentUnit(list)) OrderUnitOnMap(s, static_cast<int32_t>(unitId));
   } else if (control == list) {
     SetHidden(confirmParent, true);
     FillUndeployedUnitRow(*this);

@@ -6,6 +6,7 @@
 #include "records/unit_record.h"
 #include "screens/common/units/orders_summary.h"
 #include "screens/common/units/unit_header.h"
+#include "screens/common/units/strength_rows.h"
 #include "screens/military/units/unit_performance.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"

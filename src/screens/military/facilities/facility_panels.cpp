@@ -10,7 +10,7 @@
 #include "records/unit_record.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/common/facilities/facility_status.h"
-#include "screens/main/panels/facility_actions_panel.h"
+#include "screens/common/facilities/facility_actions.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/frame/map_click.h"
 #include "screens/common/units/hex_unit_actions.h"

@@ -10,8 +10,8 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/economy/industry/facility_list_services.h"
-#include "screens/economy/research/research_funding_panel.h"
+#include "screens/common/facilities/facility_list_services.h"
+#include "screens/common/list_page.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/facilities/site_figures.h"
 #include "screens/common/facilities/facility_status.h"
@@ -68,7 +68,7 @@ int32_t FacilityRowStatus(const World& world, uint32_t cellIndex) {
 }
 
 void MilitaryFacilityScreen::OnOpen() {
-  OpenResearchList(facilList);
+  OpenListPage(facilList);
   if (prodParent) g_screens.baseCondition.Show(kKeepScreenId, prodParent);
 }
 

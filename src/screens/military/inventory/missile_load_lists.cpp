@@ -12,7 +12,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/map_click.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/inventory/unit_offer_panel.h"
@@ -240,25 +240,6 @@ int32_t FillMissileList(ListBoxControl* list, uint32_t missile, int32_t category
   return siloMode;
 }
 
-void CollectUnitClasses(const World& world, int32_t player, uint32_t carrierMask, int32_t weight,
-                        std::vector<int32_t>& out, const UnitClassQuery& query) {
-  out.clear();
-  std::vector<std::pair<float, int32_t>> keyed;
-  for (size_t i = 1; i < world.unitClasses.size(); ++i) {
-    const UnitClassRecord& c = world.unitClasses[i];
-    if (query.typeFilter >= 0 && c.typeByte != query.typeFilter) continue;
-    if (query.typeFilter == -1 && (c.flags & kClassStock)) continue;
-    const auto index = static_cast<int32_t>(i);
-    if (!UnitClassAvailable(world, index, query.category, query.levelCap, player, query.checkSuccessor,
-                            query.designState, nullptr, query.cargoKind, weight, carrierMask))
-      continue;
-    const float key = query.statistic >= 0 ? UnitClassStat(world, index, query.statistic) : 0.0f;
-    keyed.emplace_back(key, index);
-  }
-  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-  for (const auto& k : keyed) out.push_back(k.second);
-}
-
 int32_t FillMissileClassList(ListBoxControl* list, const UnitClassRecord* missileClass, int32_t category) {
   if (!list) return 0;
   const int32_t keptId = list->selectedId;
@@ -369,7 +350,7 @@ void MissilePanelCommand(Control* form, uint32_t missile, uint32_t* platform, Co
       AddOrderFlags(m, kOrderLoadInto);
     }
   } else if (Is(control, "UNITORDER")) {
-    if (p) DrawUnitOrderRow(g_screens, static_cast<int32_t>(p));
+    if (p) OrderUnitOnMap(g_screens, static_cast<int32_t>(p));
     return;
   } else if (value >= kFirstCategoryButton && value <= kLastCategoryButton) {
     if (hosts.category) *hosts.category = value - kFirstCategoryButton;

@@ -4,7 +4,7 @@
 
 #include "records/unit_record.h"
 #include "screens/docked_panels.h"
-#include "screens/economy/research/research_funding_panel.h"
+#include "screens/common/list_page.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/units/unit_lists.h"
@@ -39,7 +39,7 @@ UnitPicturePanel& ClassSheet() { return g_screens.unitPicturePanels[kInventoryCl
 
 UnitInventoryPanel::UnitInventoryPanel() : Screen("MILITARY1_ss4", FormLookups{.tags = kTags, .ids = {}}) {}
 
-void UnitInventoryPanel::OnOpen() { OpenResearchList(storedList); }
+void UnitInventoryPanel::OnOpen() { OpenListPage(storedList); }
 
 void UnitInventoryPanel::BindControls() {
   DockInBotbar2(*this);

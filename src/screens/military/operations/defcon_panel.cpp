@@ -2,7 +2,7 @@
 
 #include "records/command_ids.h"
 #include "records/player_record.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_screen.h"

@@ -7,7 +7,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/military/department/military_figures.h"
-#include "screens/economy/policy/policy_figures.h"
+#include "screens/common/policy_lock.h"
 #include "screens/military/department/military_screen.h"
 #include "screens/military/operations/military_wages_panel.h"
 #include "screens/screen_set.h"

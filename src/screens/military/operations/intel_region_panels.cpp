@@ -6,7 +6,7 @@
 #include "records/player_record.h"
 #include "records/player_relations.h"
 #include "screens/common/region_row.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/military/department/department_text.h"
 #include "screens/screen_set.h"

@@ -9,7 +9,7 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/common/units/class_icon.h"
 #include "screens/common/units/unit_tab_figures.h"
 #include "screens/common/units/unit_lists.h"

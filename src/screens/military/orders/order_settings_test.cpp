@@ -12,7 +12,7 @@
 #include "records/player_record.h"
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/common/local_region_fixture.h"
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/order_settings.h"

@@ -9,7 +9,7 @@
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/unit_selection.h"
-#include "screens/main/popups/combat_odds_popup.h"
+#include "screens/common/units/combat_odds.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/military/orders/orders_screen.h"
 #include "screens/common/units/unit_class_row.h"

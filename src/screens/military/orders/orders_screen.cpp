@@ -13,7 +13,7 @@
 #include "screens/common/frame/command_bars.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_view_state.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_popups.h"
@@ -78,11 +78,6 @@ void OrdersDockStep(ScreenSet& screens, int32_t depth) {
   SetPanelDepth(depth, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
   UpdatePopupButton(screens.cmdBar3);
-}
-
-void ShowUnitOrdersPanel(ScreenSet& screens) {
-  screens.unitOrders.Show(kKeepScreenId, nullptr);
-  screens.selectionOrdersShown = 1;
 }
 
 void UnitOrdersPanel::BindControls() {

@@ -93,9 +93,6 @@ class OrdersUnitListPanel : public Screen {
 // order word 8, else word 7) is chosen, else the first row.
 void PreselectTarget(ListBoxControl* list, intptr_t kept, const OrderEditState& edit);
 
-// Docks the settings panel for the selection (the map's Ctrl+click and the
-// order menu's "orders" row).
-void ShowUnitOrdersPanel(ScreenSet& screens);
 // The panels' dock step: level 2 for the settings panel, 3 for the others.
 void OrdersDockStep(ScreenSet& screens, int32_t depth);
 // The missile strike path of EXECUTE: six commands per selected missile row

@@ -22,7 +22,7 @@
 #include "screens/military/orders/orders_lock_panels.h"
 #include "screens/common/units/orders_summary.h"
 #include "screens/military/orders/orders_training.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "sim/unit_order_args.h"
 #include "world/text/rule_tables.h"
 #include "screens/common/units/unit_command_grid.h"

@@ -11,7 +11,7 @@
 #include "screens/common/frame/map_view_state.h"
 #include "screens/common/frame/map_click.h"
 #include "screens/common/frame/map_selection.h"
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_popups.h"
 #include "screens/common/units/unit_lists.h"

@@ -71,8 +71,6 @@ int32_t LocalIndex() {
 
 bool Pressed(const Control* c) { return c && c->Selected(); }
 
-float DomainFactor(uint8_t domain) { return domain < 4 ? kBuildCategoryFactor[domain] : 1.0f; }
-
 // A site's cell, its x wrapped into the map.
 const HexCell* UnitCell(const World& w, const UnitRecord& u) {
   if (w.mapWidth <= 0 || u.y < 0 || u.y >= w.mapHeight) return nullptr;
@@ -135,14 +133,6 @@ const ProjectEntry* FindDesignProject(const World& world, int32_t player, int32_
     if (entry->kind == kProjectDesign && entry->index == static_cast<uint32_t>(classIndex)) return entry;
   }
   return nullptr;
-}
-
-float DesignResearchCost(const UnitClassRecord& cls) {
-  return (static_cast<float>(cls.strengthPerSize) * cls.price + 0.9f) * DomainFactor(cls.kind);
-}
-
-float DesignResearchDays(const UnitClassRecord& cls, float rate) {
-  return (static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint + 1.0f) * DomainFactor(cls.kind) / rate;
 }
 
 // ---- the pop-up ----

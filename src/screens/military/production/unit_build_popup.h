@@ -36,9 +36,6 @@ DesignPanel ChooseDesignPanel(const World& world, int32_t player, int32_t classI
 // The player's design project for the class, or null. Hold the projects lock.
 const ProjectEntry* FindDesignProject(const World& world, int32_t player, int32_t classIndex);
 
-// What researching the design costs (money) and takes (days) at the rate.
-float DesignResearchCost(const UnitClassRecord& cls);
-float DesignResearchDays(const UnitClassRecord& cls, float rate);
 
 // POPUP_MILITARY2a: the player's production bases that may build the class.
 class UnitBuildSitePanel : public Screen {

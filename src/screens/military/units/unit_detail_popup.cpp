@@ -10,7 +10,7 @@
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_click.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/military/orders/orders_training.h"
 #include "screens/military/production/production_lists.h"
@@ -281,7 +281,7 @@ void UnitDetailPopup::OnCommand(Control* control, int32_t controlId) {
   } else if (Is(control, "UNITORDER")) {
     const uint32_t shown = unit;
     CloseAllPopups(g_ui, 0);
-    DrawUnitOrderRow(s, static_cast<int32_t>(shown));
+    OrderUnitOnMap(s, static_cast<int32_t>(shown));
   } else if (Is(control, "CENTRE")) {
     plat::CriticalSectionLock lock(g_simulationLock);
     const UnitRecord* u = UnitOf(unit);

@@ -12,7 +12,7 @@
 #include "records/unit_record.h"
 #include "screens/common/frame/side_bars.h"
 #include "screens/common/frame/map_click.h"
-#include "screens/main/map_input/selection.h"
+#include "screens/common/frame/unit_selection.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/orders_summary.h"
@@ -285,7 +285,7 @@ void UnitListOrdersPanel::OnCommand(Control* control, int32_t) {
   if (Is(control, "UNITORDER")) {
     if (unit == 0) return;
     CloseAllPopups(g_ui, 0);
-    DrawUnitOrderRow(g_screens, static_cast<int32_t>(unit));
+    OrderUnitOnMap(g_screens, static_cast<int32_t>(unit));
     return;
   }
   for (int32_t p = 0; p < 4; ++p) {

@@ -169,20 +169,6 @@ float Endurance(const UnitClassRecord& cls, const UnitRecord* unit) {
 
 }  // namespace
 
-void ApplySpecView(Control* slider, Control* text, Control* hint) {
-  const bool bars = g_uiOptions.buishowspecsliders != 0;
-  SetHidden(slider, !bars);
-  SetHidden(text, bars);
-  if (!hint) return;
-  const char* shown = text && IsStringKind(text) ? static_cast<StringControl*>(text)->GetText() : "";
-  SetControlText(hint, bars && shown ? shown : "");
-}
-
-void ShowNumbersOrBars(Control* form) {
-  for (int32_t t = 230; t <= 254; ++t)
-    if (Control* text = Id(form, t)) ApplySpecView(Id(form, t - 100), text, Id(form, t + 700));
-}
-
 int32_t RatingShown(uint8_t rating) {
   const int32_t r = rating;
   return r <= 150 ? r : (r - 150) * (r - 150) + 150;

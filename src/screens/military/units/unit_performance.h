@@ -27,12 +27,6 @@ float StockRangeScaled(const World& world, float range);
 // simulation lock.
 float UnitAttackRange(const UnitClassRecord& cls, const UnitRecord* unit, int32_t attack);
 
-// Bars or numbers for one row, by the interface-wide switch: the bar, its
-// number and the hint that takes the number in the bar view.
-void ApplySpecView(Control* slider, Control* text, Control* hint);
-// The same for every row 230-254 the form carries.
-void ShowNumbersOrBars(Control* form);
-
 // Every row of the sheet the form carries, for the class and, where one is
 // given, the unit of it. No class leaves the form as it is.
 void FillUnitPerformance(Control* form, const UnitClassRecord* cls, const UnitRecord* unit);

@@ -8,6 +8,13 @@
 #include "screens/common/screen_types_fwd.h"
 #include "ui/screen.h"
 
+// A source list's row values: below the last summary row the terrain's
+// and the cities' output, above it facility ids.
+inline constexpr int32_t kTerrainOutputRow = 1;
+inline constexpr int32_t kCityOutputRow = 2;
+inline constexpr int32_t kLastSummaryRow = 1000;
+inline bool IsFacilityRow(int32_t value) { return value > kLastSummaryRow; }
+
 inline constexpr const char* kFacilityFillTags[] = {"INDBMP", "BASENAME", "STATUS", "AMOUNT"};
 // The control of a facility list that starts a new facility instead.
 inline constexpr int32_t kNewFacilityControlId = 12;

@@ -22,6 +22,11 @@ using UnitOrderIssuer = void (*)(World& world, UnitRecord& unit, int32_t orderId
                                  const UnitRecord* target);
 extern UnitOrderIssuer g_unitOrderIssuer;
 
+// Opens the target picker for the order where the last hex list opened: the
+// hex lists put it in at start-up (InstallMapPaneLinks); before that an
+// order that needs a pick is not given.
+extern void (*g_openTargetPicker)(int32_t orderId);
+
 // Carries out the order chosen for the selection on the clicked hex (-1 the
 // default order): may open the target picker and wait for it.
 void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId);

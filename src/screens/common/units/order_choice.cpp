@@ -1,4 +1,4 @@
-#include "screens/main/map_input/order_choice.h"
+#include "screens/common/units/order_choice.h"
 
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
@@ -6,13 +6,12 @@
 #include "records/unit_flags.h"
 #include "records/unit_record.h"
 #include "screens/common/shown_facility.h"
-#include "screens/main/popups/hex_list_popups.h"
 #include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_popups.h"
 #include "screens/common/frame/unit_selection.h"
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/order_settings.h"
-#include "screens/military/orders/orders_screen.h"
+#include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "records/command_ids.h"
 #include "sim/game_command.h"
@@ -29,6 +28,7 @@
 #include "world/world.h"
 
 UnitOrderIssuer g_unitOrderIssuer = nullptr;
+void (*g_openTargetPicker)(int32_t orderId) = nullptr;
 
 namespace {
 
@@ -150,12 +150,12 @@ void ExecuteOrderChoice(ScreenSet& screens, int32_t orderId) {
         HexCell* cell = CellAt(world, clicked);
         const bool facility = FacilityTarget(*d) && cell && ShownFacility(world, *cell);
         if (facility && n.enemies > 1) {
-          OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
+          if (g_openTargetPicker) g_openTargetPicker(orderId);
           return;
         }
         if (n.enemies == 1 && !facility) target = n.lastEnemy;
       } else if (others > 1) {
-        OpenTargetPicker(orderId, g_hexListLastOpened.x, g_hexListLastOpened.y);
+        if (g_openTargetPicker) g_openTargetPicker(orderId);
         return;
       } else if (others == 1) {
         target = n.lastUnit;

@@ -1,7 +1,6 @@
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 
-#include "screens/economy/product_screen.h"
-#include "screens/main/map_input/map_pane_input.h"
+#include "screens/common/frame/main_layout.h"
 #include "screens/common/frame/map_selection.h"
 #include "screens/screen_set.h"
 #include "ui/control.h"

@@ -1,4 +1,4 @@
-#include "screens/economy/industry/facility_list_services.h"
+#include "screens/common/facilities/facility_list_services.h"
 
 #include <algorithm>
 #include <string>
@@ -9,11 +9,10 @@
 #include "records/hex_cell.h"
 #include "records/player_record.h"
 #include "records/unit_record.h"
-#include "screens/economy/industry/product_facility_list.h"
-#include "screens/economy/product_period.h"
+#include "screens/common/product_period.h"
 #include "screens/common/facilities/facility_status.h"
 #include "screens/common/units/class_icon.h"
-#include "screens/main/panels/facility_actions_panel.h"
+#include "screens/common/facilities/facility_actions.h"
 #include "screens/common/facilities/facility_figures.h"
 #include "screens/common/facilities/object_popups.h"
 #include "screens/common/units/unit_lists.h"

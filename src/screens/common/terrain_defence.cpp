@@ -1,9 +1,9 @@
-#include "screens/main/panels/terrain_defence.h"
+#include "screens/common/terrain_defence.h"
 
 #include <algorithm>
 
 #include "records/hex_cell.h"
-#include "screens/main/panels/hex_info_panel.h"
+#include "screens/common/hex_lead_unit.h"
 #include "world/record_helpers.h"
 #include "world/terrain_flags.h"
 #include "world/world.h"

@@ -8,7 +8,7 @@
 #include "records/hex_unit_stack.h"
 #include "records/order_words.h"
 #include "records/unit_record.h"
-#include "screens/main/panels/terrain_defence.h"
+#include "screens/common/terrain_defence.h"
 #include "support/global_guard.h"
 #include "world/terrain_flags.h"
 #include "world/world.h"
