@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/game_math.h"
+#include "sim/daily/facility_running.h"
 #include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
 #include "sim/facility_costs.h"
@@ -209,15 +210,7 @@ void LeadFacilityDay(World& world, HexCell& hex, UnitRecord& lead, uint8_t level
   // A class with no build time has no price per day: it costs nothing to
   // keep, but a mothballed one still decays.
   if (t > 0.0f) {
-    const bool bySize = (cls->flags & kClassRoad) && !(cls->flags & kClassSettlementPopulation);
-    const float k = bySize ? static_cast<float>(world.mapHeader.hexScale) : world.mapHeader.scaleSquared;
-    const float perDay = cls->price / t * k;
-    float cost = 0.0f;
-    if (!idle) {
-      cost = (lead.strength + 1.0f) * (perDay / 448000.0f) * payer.gdpPerCapita;
-    } else if (!d && !mothballed) {
-      cost = (2.0f * lead.strength + 1.0f) * (perDay / 1792000.0f) * payer.gdpPerCapita;
-    }
+    const float cost = FacilityRunningCharge(world, *cls, lead.strength, payer.gdpPerCapita, idle, d || mothballed);
     if (cls->flags & kClassSettlement)
       payer.turnUpkeepMarked += cost;
     else

@@ -1,7 +1,6 @@
 // The daily build queue: units and stock on order pay for their build and
 // come closer to completion each day, and complete units go to the reserve.
 #include <algorithm>
-#include <cmath>
 
 #include "app/game_math.h"
 #include "records/unit_record.h"
@@ -21,6 +20,7 @@
 #include "units/facilities/military_upkeep_steps.h"
 #include "units/order_cancel.h"
 #include "world/day_tallies.h"
+#include "world/unit_build_charge.h"
 #include "world/unit_class.h"
 #include "units/unit_command_handlers.h"
 #include "world/unit_create.h"
@@ -41,15 +41,9 @@ constexpr int kBuildCategories[] = {0, 1, 2, 3, kUnitCategoryStock};
 // Of its full build cost, what a paused unit gets back each day.
 constexpr float kPausedRecovery = 200.0f;
 
-// The ordered size counted by its square root while below one.
-float BuildSize(const UnitRecord& unit) {
-  const float t = unit.targetStrength;
-  return t < 1.0f && t > 0.0f ? std::sqrt(t) : (t > 0.0f ? t : 0.0f);
-}
-
 // D: the unit's whole build cost.
 float FullBuildCost(const UnitRecord& unit, const UnitClassRecord& cls) {
-  return static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint * BuildSize(unit) + 1.0f;
+  return UnitBuildWork(cls, unit.targetStrength);
 }
 
 // Whether a command the upkeep makes for the player is posted here: for
@@ -203,7 +197,7 @@ void BuildOneDay(World& world, PlayerRecord& owner, UnitRecord& unit, const Unit
   if (setting > 2) r = (static_cast<float>(setting - 2) / 8.0f * BuildRateFactor(owner) + 1.0f) * r;
   const float f = static_cast<float>(cls.strengthPerSize);
   const float supplyCost = (SeaHalf(cls) * cls.weight * unit.targetStrength * f + 0.9f) / d * r;
-  const float secondCost = (f * cls.upkeepFactor * BuildSize(unit) + 0.9f) / d * r;
+  const float secondCost = UnitBuildCharge(cls, unit.targetStrength) / d * r;
   uf::SetProductReal(owner, uf::kSupplyProduct, kProductAskedAt,
                      uf::ProductReal(owner, uf::kSupplyProduct, kProductAskedAt) + supplyCost);
   if (uf::SupplyStock(owner) < supplyCost) return;

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/duration_text.h"
+#include "app/number_text.h"
 #include "records/player_record.h"
 #include "screens/common/units/unit_class_row.h"
-#include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
 #include "ui/control.h"
 #include "ui/control_bits.h"
@@ -17,15 +17,15 @@
 #include "ui/screen_manager.h"
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
+#include "ui/text_fit.h"
 #include "world/local_player.h"
+#include "world/unit_build_charge.h"
 #include "world/data_tables.h"
 #include "world/text/text_lists.h"
 #include "world/world.h"
 
 namespace {
 
-// The goods product, whose unit cost prices a class's weight.
-constexpr int kGoodsProduct = 10;
 // Research slower than this a day gives no useful estimate.
 constexpr float kLeastResearchRate = 0.01f;
 
@@ -39,6 +39,22 @@ void SetWhole(Control* control, int32_t value) {
 void SetPrice(Control* row, float price) {
   // Money is shown in whole amounts, cut rather than rounded.
   SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(price), Tag(row, "PRICEBUILD"));
+}
+
+// What the treasury pays for the build, and each day's share after it where
+// the box has room for both. The days shown are those of a yard working one
+// point a day, and so is the payment.
+void SetBuildPayment(Control* row, const UnitClassRecord& cls, float quantity) {
+  const UnitBuildPayment pay = UnitBuildPaymentAt(cls, quantity, 1.0f, g_world.quickBuild);
+  Control* box = Tag(row, "PRICEBUILD");
+  SetMoney(box, static_cast<double>(pay.total));
+  auto* text = dynamic_cast<StringControl*>(box);
+  if (!text || text->text.empty() || pay.days < 2) return;
+  char day[kNumberTextSize];
+  FormatNumberText(day, 1, 0, "", 0, "", 0, static_cast<double>(pay.perDay));
+  const std::string both = text->text + ", " + day + " a day";
+  BitmapFont* font = text->Font();
+  if (font && TextWidth(font, both) <= Width(text) - text->textInset) SetControlText(text, both.c_str());
 }
 
 // The id a detail panel reads: a class row shows the class's group badge,
@@ -62,10 +78,6 @@ float DesignResearchDays(const UnitClassRecord& cls, float rate) {
   return (static_cast<float>(cls.strengthPerSize) * cls.buildWorkPerPoint + 1.0f) * CategoryFactor(cls.kind) / rate;
 }
 
-float BuildSecondaryRate(const PlayerRecord& player) {
-  return product::Get(player, kGoodsProduct, product::kUnitCost);
-}
-
 float ResearchRate(const PlayerRecord& player) { return RecordF32(player, kResearchSpentToday); }
 
 void DrawBuildItemRow(Control* row, int32_t designMode, const UnitClassRecord& cls, float* quantity,
@@ -73,29 +85,27 @@ void DrawBuildItemRow(Control* row, int32_t designMode, const UnitClassRecord& c
   if (!row) return;
   const PlayerRecord* local = LocalPlayer(g_world);
   const float n = static_cast<float>(cls.strengthPerSize);
+  auto* slider = dynamic_cast<SlideBarControl*>(Tag(row, "STRSLDR"));
+  // A unit without the strength slider is ordered whole, so it is priced and
+  // timed whole.
+  const bool sized = designMode == 0 && points == 0;
+  if (sized && quantity && !(cls.strengthPerSize >= 3 && slider)) *quantity = 1.0f;
   const float q = quantity ? *quantity : 1.0f;
-  // A unit built short of full strength costs more per element.
-  const float scaled = q < 1.0f ? std::sqrt(q) : q;
-  const float days = n * cls.buildWorkPerPoint * scaled + 1.0f;
-  SetControlText(Tag(row, "DAYS"), FormatDuration(days).c_str());
+  SetControlText(Tag(row, "DAYS"), FormatDuration(UnitBuildWork(cls, q)).c_str());
   if (designMode == 0) {
     SetHidden(Tag(row, "BUILDHIDE"), false);
-    const float h = cls.kind == 2 || cls.kind == 3 ? 0.5f : 1.0f;
-    const float rate = local ? BuildSecondaryRate(*local) : 0.0f;
-    SetPrice(row, n * cls.price * scaled + (n * cls.resourceB * h * q + 0.9f) * rate + 0.9f);
+    SetBuildPayment(row, cls, q);
     if (points != 0) {
       SetWhole(Tag(row, "PTS"), cls.slotSize);
     } else {
-      auto* slider = dynamic_cast<SlideBarControl*>(Tag(row, "STRSLDR"));
       if (cls.strengthPerSize >= 3 && slider) {
         slider->notches = static_cast<uint16_t>(cls.strengthPerSize);
         SliderSetValueFloat(slider, q - 0.5f);
         SetHidden(slider, false);
       } else {
-        if (quantity) *quantity = 1.0f;
         SetHidden(slider, true);
       }
-      SetWhole(Tag(row, "STR"), static_cast<int32_t>(n * (quantity ? *quantity : 1.0f)));
+      SetWhole(Tag(row, "STR"), static_cast<int32_t>(n * q));
     }
   } else {
     const float factor = CategoryFactor(cls.kind);

@@ -2,7 +2,8 @@
 // One row of a build list, or its selected item: what a unit of the class
 // costs, how long it takes to build, how long its design takes to research,
 // its strength or storage points and its kind. Unit-build mode shows a unit
-// of an available class to be built; design mode a class still to be
+// of an available class to be built, priced at what the build queue will
+// take from the treasury for it; design mode a class still to be
 // researched. It reads the local player's rates and posts nothing.
 // Window thread.
 #include <cstdint>
@@ -20,9 +21,7 @@ inline constexpr float kBuildCategoryFactor[4] = {3.0f, 2.0f, 0.5f, 1.0f};
 float DesignResearchCost(const UnitClassRecord& cls);
 float DesignResearchDays(const UnitClassRecord& cls, float rate);
 
-// The builder's price of one unit of class weight, and its research
-// progress a day.
-float BuildSecondaryRate(const PlayerRecord& player);
+// The region's research progress a day.
 float ResearchRate(const PlayerRecord& player);
 
 // A screen showing more of the class, and the control it is shown in.

@@ -23,6 +23,7 @@
 #include "screens/common/units/unit_lists.h"
 #include "screens/common/units/unit_progress_row_b.h"
 #include "screens/screen_set.h"
+#include "sim/daily/facility_running.h"
 #include "sim/player_services.h"
 #include "sim/simulation_lock.h"
 #include "ui/control.h"
@@ -48,8 +49,6 @@ namespace {
 
 constexpr float kDaysInYear = 365.0f;
 constexpr uint32_t kLockResearch = 0x200000;
-// The sites from which each further one makes the upkeep of a base dearer.
-constexpr float kSitesBeforeSurcharge = 18.0f;
 
 // The page buttons and the pages they dock, in the order they are looked at.
 struct PageButton {
@@ -71,25 +70,20 @@ uint32_t CellOfUnit(const World& w, uint32_t unitId) {
 
 }  // namespace
 
-float CentreYearlyCost(const UnitRecord& centre, const UnitClassRecord& cls, const PlayerRecord& owner, float price) {
-  const bool active = FacilityActive(centre);
-  const float ratio = PerBuildDay(cls.price, cls.buildWorkPerPoint);
-  const float divisor = active ? 448000.0f : 1792000.0f;
-  const float factor = active ? 1.0f : 2.0f;
-  const float building = ratio * price / divisor * (factor * centre.strength + 1.0f) * owner.gdpPerCapita;
-  const float sites = static_cast<float>(BaseSiteCount(owner));
-  const bool base = (cls.flags & kClassSettlement) != 0;
-  const float k = base && sites > kSitesBeforeSurcharge ? sites / kSitesBeforeSurcharge : 1.0f;
-  const float upkeep = base || (cls.flags & kClassRoad) ? ratio * price / 10.0f * centre.strength * k : 0.0f;
-  const float crew = static_cast<float>(cls.valuePerPoint);
-  const float staff = active ? crew * centre.strength : crew;
-  return upkeep * owner.costFactor * kDaysInYear + staff * owner.gdpPerCapita * 2.0f + building;
+float CentreYearlyCost(const World& world, const UnitRecord& centre, const UnitClassRecord& cls,
+                       const PlayerRecord& owner) {
+  const uint32_t state = centre.ordersShown[kStateFlags];
+  const bool idle = !FacilityActive(centre);
+  const bool repairing = idle && centre.strength < centre.targetStrength && (state & kStateHeldSlot);
+  const bool mothballed = (state & kStatePausedBuild) != 0;
+  return FacilityRunningCharge(world, cls, centre.strength, owner.gdpPerCapita, idle, repairing || mothballed) *
+         kDaysInYear;
 }
 
 float CentreYearlyCostAt(const World& world, uint32_t cellIndex) {
   const FacilityView v = ViewFacility(world, cellIndex);
   if (!v.present || !v.cls || v.owner < 0 || v.owner >= kMaxPlayers) return 0.0f;
-  return CentreYearlyCost(*v.present, *v.cls, world.players[v.owner], ClassCostScale(world, *v.cls));
+  return CentreYearlyCost(world, *v.present, *v.cls, world.players[v.owner]);
 }
 
 int32_t TechRank(const World& world, int32_t player) {

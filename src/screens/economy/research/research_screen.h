@@ -16,11 +16,10 @@ inline constexpr const char* kResearchScreenTags[] = {
 // The class a new research centre is built as.
 inline constexpr int32_t kResearchCentreClass = 4037;
 
-// What a centre costs its hex's owner a year: its building share, its
-// upkeep at the owner's running rate and its staff's pay. price is the
-// class's price scale (the hex size for a class priced by size, else the
-// world's facility price base).
-float CentreYearlyCost(const UnitRecord& centre, const UnitClassRecord& cls, const PlayerRecord& owner, float price);
+// What a centre costs its hex's owner a year: a year of the running cost the
+// day charges for it as it stands.
+float CentreYearlyCost(const World& world, const UnitRecord& centre, const UnitClassRecord& cls,
+                       const PlayerRecord& owner);
 // The same for the installation leading the cell's stack; 0 when there is
 // none (removed, or without a class). Under the simulation lock.
 float CentreYearlyCostAt(const World& world, uint32_t cellIndex);

@@ -325,32 +325,35 @@ TEST(ResearchTime, SlowResearchIsUnknown) {
   }
 }
 
-// A research centre's year: a class of the settlement flag, price 448 a
-// build day, 10 staff; strength 1, price scale 1, GDP 1,000 a head and a
-// running rate of 0.01.
-TEST(ResearchCentreCost, BuildingUpkeepAndStaffByHand) {
+// A research centre's year is a year of what the day charges for running
+// it: a class priced 448 a build day at a price scale of 1, strength 1, GDP
+// 1,000 a head. The staff's pay and the running rate are charged for
+// nothing, so they count for nothing.
+TEST(ResearchCentreCost, AYearOfTheDaysRunningCharge) {
+  auto world = std::make_unique<World>();
+  world->mapHeader.scaleSquared = 1.0f;
   UnitClassRecord cls{};
-  cls.flags = kClassSettlement;
   cls.price = 448.0f;
   cls.valuePerPoint = 10;
   UnitRecord centre{};
-  centre.strength = 1.0f;
+  centre.strength = centre.targetStrength = 1.0f;
   auto owner = std::make_unique<PlayerRecord>();
   owner->gdpPerCapita = 1000.0f;
   owner->costFactor = 0.01f;
-  const struct { float days; uint32_t posture; float sites, cost; } rows[] = {
-      {1.0f, 0, 0.0f, 20165.52f},                   // 163.52 upkeep + 20,000 staff + 2 building
-      {1.0f, kPostureInReserve, 0.0f, 20164.27f},   // building 0.75 offline
-      {1.0f, 0, 36.0f, 20329.04f},                  // 36 sites double the upkeep
-      {0.0f, 0, 0.0f, 20000.0f},                    // no build time: ratio 0
+  const struct { uint32_t flags; float days; uint32_t posture, state; float cost; } rows[] = {
+      {kClassSettlement, 1.0f, 0, 0, 730.0f},                                // 2 a day working
+      {kClassProduction, 1.0f, kPostureInReserve, 0, 273.75f},              // 0.75 a day idle
+      {kClassSettlement, 1.0f, kPostureInReserve, kStatePausedBuild, 0.0f},  // mothballed
+      {kClassSettlement, 0.0f, 0, 0, 0.0f},                                  // no build time
+      {0, 1.0f, 0, 0, 0.0f},  // neither a settlement nor a production facility
   };
   for (const auto& r : rows) {
+    cls.flags = r.flags;
     cls.buildWorkPerPoint = r.days;
     centre.ordersShown[kPostureBits] = r.posture;
-    SetRecordF32(*owner, kCapacityByKind, r.sites);
-    const float cost = CentreYearlyCost(centre, cls, *owner, 1.0f);
-    EXPECT_TRUE(std::isfinite(cost));
-    EXPECT_NEAR(cost, r.cost, 0.01f) << r.days << " " << r.posture << " " << r.sites;
+    centre.ordersShown[kStateFlags] = r.state;
+    const float cost = CentreYearlyCost(*world, centre, cls, *owner);
+    EXPECT_NEAR(cost, r.cost, 0.01f) << r.flags << " " << r.days << " " << r.posture << " " << r.state;
   }
 }
 

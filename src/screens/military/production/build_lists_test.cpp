@@ -23,6 +23,9 @@
 #include "sim/command_log.h"
 #include "sim/daily/product_fields.h"
 #include "sim/daily/research_fields.h"
+#include "units/facilities/military_upkeep.h"
+#include "units/handover_test_world.h"
+#include "units/unit_player_fields.h"
 #include "sim/message_ids.h"
 #include "sim/status_queue.h"
 #include "support/global_guard.h"
@@ -32,10 +35,12 @@
 #include "ui/screen_manager.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
+#include "world/day_ledger.h"
 #include "world/list_holder.h"
 #include "world/unit_groups.h"
 #include "world/text/rule_tables.h"
 #include "world/text/ui_options.h"
+#include "world/unit_create.h"
 #include "world/unit_class_flags.h"
 #include "world/world.h"
 
@@ -132,6 +137,41 @@ class BuildListsTest : public ::testing::Test {
   GlobalGuard<std::atomic<float>> promised_{g_world.pendingDeployments[kLocal]};
 };
 
+// What the daily build queue takes from the treasury for a unit of the
+// class ordered at the size, built at a town of strength one in a small
+// world of its own: the treasury's fall, and the budget's unit-building line.
+std::pair<float, double> PaidForBuild(const UnitClassRecord& shown, float size) {
+  handover_test::World6 six;
+  World& w = *six.world;
+  constexpr int kOwner = 3;
+  w.gameState.highestPlayer = kOwner;
+  PlayerRecord& region = w.players[kOwner];
+  region.kind = kKindComputer;
+  region.treasury = 1000.0f;
+  unitfields::SetSupplyStock(region, 1.0e6f);
+  UnitClassRecord& cls = w.unitClasses[handover_test::kTank];
+  cls.strengthPerSize = shown.strengthPerSize, cls.buildWorkPerPoint = shown.buildWorkPerPoint;
+  cls.upkeepFactor = shown.upkeepFactor, cls.weight = shown.weight, cls.price = shown.price;
+  w.unitClasses[handover_test::kBase].slotSize = 3;
+  handover_test::SetTerrainByte(w.terrains[1], 134, 5);
+  six.Place(kOwner, handover_test::kBase, 1.0f, 2, 2).strength = 1.0f;
+  UnitRecord* u = CreateUnit(w, region, 99, handover_test::kTank, size, unitbytes::PackPosition(2, 2), 0, 0);
+  if (!u) return {};
+  u->unitFlags &= ~kUnitProvisional;
+  AppendUnitPtr(w, kUnitTableOnOrder, kOwner, 0, *u);
+  for (int day = 0; day < 100 && (u->orders[kPostureBits] & kPostureUnderConstruction); ++day) DailyMilitaryUpkeep(w);
+  return {1000.0f - region.treasury, w.dayLedgers.running[kOwner].Of(Ledger::kUnitPurchases)};
+}
+
+// "$ 1,234" as 1234; a day's share after the total is not read.
+double ShownMoney(const std::string& text) {
+  std::string digits;
+  for (char c : text.substr(0, text.find(", "))) {
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  return digits.empty() ? -1.0 : std::stod(digits);
+}
+
 TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
   const struct {
     int32_t design;
@@ -141,10 +181,11 @@ TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
     bool unknown, sliderHidden;
     float quantityAfter;
   } rows[] = {
-      // A quarter-strength unit: the material part and the days by 0.5, the
-      // weight part by 0.25.
-      {0, 10, 0.0f, 0.25f, "43", "11 Days", "", false, false, 0.25f},
-      {0, 2, 0.0f, 0.25f, "11", "3 Days", "", false, true, 1.0f},
+      // A quarter-strength unit: the days and the treasury's part, 10 x 40 x
+      // 0.5 + 0.9, by 0.5. The class's money price is not charged for a unit.
+      {0, 10, 0.0f, 0.25f, "$ 200", "11 Days", "", false, false, 0.25f},
+      // Without a slider the unit is ordered whole, and priced whole.
+      {0, 2, 0.0f, 0.25f, "$ 80", "5 Days", "", false, true, 1.0f},
       {1, 10, 0.005f, 1.0f, "152", "21 Days", "UNKNOWN", true, false, 1.0f},
       {1, 10, 0.01f, 1.0f, "152", "21 Days", "17.3 Years", false, false, 1.0f},
   };
@@ -154,6 +195,7 @@ TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
     SetRecordF32(local, kResearchSpentToday, r.research);
     UnitClassRecord& cls = g_world.unitClasses[kRifles];
     cls.strengthPerSize = r.elements, cls.price = 5.0f, cls.resourceB = 2.0f, cls.buildWorkPerPoint = 2.0f;
+    cls.upkeepFactor = 40.0f, cls.weight = 1.0f;
     TestSheet sheet;
     sheet.Texts({"PRICEBUILD", "DAYS", "RESTIME", "STR", "BUILDHIDE"});
     auto* slider = sheet.Add<SlideBarControl>("STRSLDR");
@@ -169,6 +211,12 @@ TEST_F(BuildListsTest, BuildItemRowPricesTimesAndStrength) {
       EXPECT_EQ(slider->Hidden(), r.sliderHidden) << r.elements;
     }
     EXPECT_EQ(quantity, r.quantityAfter) << r.elements;
+    if (r.design == 0) {
+      // The price shown, cut to whole money, is what the treasury pays.
+      const auto [fell, booked] = PaidForBuild(cls, quantity);
+      EXPECT_NEAR(ShownMoney(sheet.Text("PRICEBUILD")), fell, 1.0) << r.elements;
+      EXPECT_NEAR(booked, fell, 1e-3) << r.elements;
+    }
   }
 }
 

@@ -40,6 +40,7 @@
 #include "world/data_tables.h"
 #include "world/hex_extra.h"
 #include "world/id_lookups.h"
+#include "world/unit_build_charge.h"
 #include "world/list_holder.h"
 #include "world/record_helpers.h"
 #include "world/text/ui_options.h"
@@ -82,12 +83,8 @@ const HexCell* UnitCell(const World& w, const UnitRecord& u) {
 
 }  // namespace
 
-float MissileBuildPrice(const UnitClassRecord& cls, float strength, float goodsPrice) {
-  const float n = static_cast<float>(cls.strengthPerSize);
-  const float s = strength >= 1.0f ? strength : std::sqrt(strength);
-  const float h = cls.kind == 2 || cls.kind == 3 ? 0.5f : 1.0f;
-  const float goods = (n * cls.resourceB * h * strength + 0.9f) * goodsPrice;
-  return n * cls.price * s + goods + 0.9f;
+float MissileBuildPrice(const UnitClassRecord& cls, float strength) {
+  return UnitBuildPaymentAt(cls, strength, 1.0f, g_world.quickBuild).total;
 }
 
 int32_t MissileBuildDays(const UnitClassRecord& cls, float strength) {
@@ -165,11 +162,9 @@ void MissileBuildPanel::OnOpen() {
     state.selected = ClassRecordAt(g_world, static_cast<int32_t>(id));
     if (!state.selected) return;
     const UnitClassRecord& cls = *state.selected;
-    const int32_t local = LocalPlayerIndex(g_world);
-    const float goods = local >= 0 ? BuildSecondaryRate(g_world.players[local]) : 0.0f;
     silo = SiloBasedDesign(cls);
     authorised = (cls.flags & kClassBatchStock) != 0;
-    price = MissileBuildPrice(cls, state.strength, goods);
+    price = MissileBuildPrice(cls, state.strength);
     days = MissileBuildDays(cls, state.strength);
     points = cls.slotSize;
   }
@@ -178,7 +173,7 @@ void MissileBuildPanel::OnOpen() {
   SetControlFlag(Tag(currentForm, "HEADER"), kStateSelected, silo ? 1 : 0);
   if (g_uiOptions.buiresetubuilddef) state.quantity = 1;
   SetInt(Tag(currentForm, "QTY"), state.quantity);
-  SetControlNumberText(0, 0, "", 0, "", 0, static_cast<double>(price), Tag(currentForm, "PRICEBUILD"));
+  SetMoney(Tag(currentForm, "PRICEBUILD"), static_cast<double>(price));
   SetInt(Tag(currentForm, "DAYS"), days);
   SetInt(Tag(currentForm, "PTS"), points);
   SetControlFlag(Tag(currentForm, "AUTHBOX"), kStateSelected, authorised ? 1 : 0);

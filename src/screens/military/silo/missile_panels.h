@@ -17,10 +17,9 @@ struct UnitClassRecord;
 struct UnitRecord;
 struct World;
 
-// What building a missile design costs and takes at the strength, with
-// goods at the given price; the goods part scales with the strength itself,
-// the rest with its square root below full strength.
-float MissileBuildPrice(const UnitClassRecord& cls, float strength, float goodsPrice);
+// What building a missile design costs the treasury and takes at the
+// strength, as the build queue charges it.
+float MissileBuildPrice(const UnitClassRecord& cls, float strength);
 int32_t MissileBuildDays(const UnitClassRecord& cls, float strength);
 
 // The site list's selection shown in the form's STATPARENT: the launch

@@ -138,12 +138,13 @@ TEST_F(MissilePopupTest, OrderTogglesPostOnlyForTheLocalPlayersStock) {
 TEST_F(MissilePopupTest, BuildPriceAndDays) {
   UnitClassRecord c{};
   c.strengthPerSize = 4, c.price = 100.0f, c.resourceB = 10.0f, c.kind = 2, c.buildWorkPerPoint = 3.0f;
+  c.upkeepFactor = 5.0f;
   c.loadableMask = 0x10;
-  EXPECT_FLOAT_EQ(MissileBuildPrice(c, 0.25f, 2.0f), 212.7f);
+  // The treasury's part, 4 x 5 x sqrt(0.25) + 0.9, paid over the 7 days of
+  // work; the money price prices facilities.
+  EXPECT_FLOAT_EQ(MissileBuildPrice(c, 0.25f), 10.9f);
   EXPECT_EQ(MissileBuildDays(c, 0.25f), 7);
   EXPECT_TRUE(SiloBasedDesign(c));
-  c.kind = 0;  // a land category pays the goods in full: (4 x 10 x 0.25 + 0.9) x 2
-  EXPECT_FLOAT_EQ(MissileBuildPrice(c, 0.25f, 2.0f), 200.0f + 21.8f + 0.9f);
 }
 
 TEST_F(MissilePopupTest, DeployKindsCoverWhatTheDesignCannotUse) {
