@@ -35,10 +35,10 @@ constexpr int32_t kPlainIndent = 20, kMarkedIndent = 35;
 constexpr int32_t kBadgeRight = 18, kMissileBadgeRight = 32;
 constexpr int kCargoIcon = 0, kMissileIcon = 1, kResearchIcon = 2, kLandedIcon = 3;
 constexpr int kChainGuard = 4096;
-// The room the longest names need ("Transport Helos", "12x Nuclear
-// Missile" less its count); a row with less past its badges (the combat
-// odds' lists, the silo panel's) shows the name from the row's left end,
-// its mark before it.
+// The room the longest class names need ("Transport Helos"); a row with
+// less past its badges (the combat odds' lists, the silo panel's) shows the
+// name from the row's left end, its mark before it, and no badges or
+// picture.
 constexpr int32_t kNameRoom = 96;
 constexpr int32_t kNarrowMarkLeft = 2, kNarrowNameLeft = 2, kNarrowMarkedNameLeft = 17;
 // The band under the name the build bar takes, and in a narrow row the
