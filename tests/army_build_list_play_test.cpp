@@ -162,19 +162,6 @@ void ExpectNoPartOverlaps(const Control* form, const ListBoxControl* list) {
           << TagOf(parts[i]) << " and " << TagOf(parts[j]) << " overlap";
 }
 
-// Every shown text under the control reads whole, none cut to dots; how
-// many there are.
-int32_t TextsReadWhole(Control* root, const std::string& where) {
-  int32_t shown = 0;
-  ControlTreeForEach(root, kAnyDepth, 0, [&](Control* c) {
-    const auto* t = dynamic_cast<const StringControl*>(c);
-    if (!t || !ShownInTree(c) || t->text.empty()) return;
-    ++shown;
-    EXPECT_EQ(t->ShownText().text, t->text) << where << " " << TagOf(c) << " " << c->id;
-  });
-  return shown;
-}
-
 TEST(ArmyBuildListPlay, AChosenDesignShowsItsSheetAndPictureBesideTheRows) {
   plat::SetGameFloatMode();
   const GlobalGuard<UiOptions> options(g_uiOptions);

@@ -14,6 +14,7 @@
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
 #include "sim/status_queue.h"
+#include "support/control_layout.h"
 #include "support/sample_game.h"
 #include "ui/control.h"
 #include "ui/control_focus.h"
@@ -100,6 +101,9 @@ TEST(SampleChatAndScoreCard, ChatAndStatusLinesFloatOverTheMapAndWShowsTheScoreC
     const ScoreCardOverview& row = s.scoreCardOverview[static_cast<size_t>(p)];
     ASSERT_NE(row.currentForm, nullptr);
     EXPECT_EQ(row.host, FormFindControlById(s.scoreCard.currentForm, kScorePageCells + rows)) << p;
+    // The region's cell: its name and its player's read whole, and nothing
+    // is cut under its flag.
+    EXPECT_EQ(TextsReadWhole(s.scoreCardRegions[static_cast<size_t>(p)].currentForm, "region cell"), 2) << p;
     char text[kNumberTextSize];
     EXPECT_EQ(FormFindControlByTag(row.currentForm, "TREASURY")->text,
               FormatNumberText(text, 0, 0, "", 0, "", 0, r.treasury)) << p;

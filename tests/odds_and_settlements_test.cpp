@@ -21,6 +21,7 @@
 #include "screens/screen_set.h"
 #include "sim/game_command.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
@@ -119,6 +120,10 @@ TEST(OddsAndSettlements, TheTanksOddsAgainstAForeignHexAndWestholmsSettlementsBy
   EXPECT_EQ(PackHex(w.gameState.viewHex.x, w.gameState.viewHex.y), target);
   EXPECT_GT(Rows(s.combatOdds.attackers), 0);
   EXPECT_GT(Rows(s.combatOdds.defenders), 0);
+  // The units' names read whole in the pop-up's narrow lists.
+  for (ListBoxControl* side : {s.combatOdds.attackers, s.combatOdds.defenders})
+    for (const Control* row = ListNextRow(side, nullptr); row; row = ListNextRow(side, row))
+      TextsReadWhole(row->firstChild, side == s.combatOdds.attackers ? "attacker" : "defender");
   EXPECT_FALSE(s.combatOdds.defenceSide->Hidden());
   EXPECT_GT(BarValue(s.combatOdds.attackSide, kCombatAttackBarId), 0.0f);
   EXPECT_GT(BarValue(s.combatOdds.defenceSide, kCombatAttackBarId), 0.0f);

@@ -20,6 +20,7 @@
 #include "screens/military/orders/orders_screen.h"
 #include "screens/screen_set.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/global_guard.h"
 #include "support/sample_game.h"
 #include "ui/control_tree.h"
@@ -42,6 +43,8 @@ uint32_t SimOrder(uint32_t id) {
   const UnitRecord* u = FindUnitById(g_world, id);
   return u ? u->orders[kOrderId] : 0xFFFFFFFFu;
 }
+
+constexpr int kStepsAway = 3;
 
 // Runs the game until the tank's order word is (or is not) 0, at most a day.
 void RunUntil(uint32_t id, bool ordered) {
@@ -69,10 +72,17 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
     const UnitRecord* u = FindUnitById(w, tank);
     const uint32_t at = MakeHexPos(u->x, u->y);
     const HexCell* start = HexCellAt(w, shape, at);
+    // A few hexes off over the same ground: the tank is still on its way
+    // when its row is read.
     for (int d = 0; d < 6 && !to; ++d) {
-      const uint32_t h = HexNeighbour(shape, at, d);
-      const HexCell* c = HexCellAt(w, shape, h);
-      if (c && CellTerrain(c->word) == CellTerrain(start->word)) to = h;
+      uint32_t h = at;
+      bool same = true;
+      for (int step = 0; step < kStepsAway && same; ++step) {
+        h = HexNeighbour(shape, h, d);
+        const HexCell* c = HexCellAt(w, shape, h);
+        same = c && CellTerrain(c->word) == CellTerrain(start->word);
+      }
+      if (same) to = h;
     }
     ASSERT_NE(to, 0u);
     AddUnitRef(s.SelectionList(), *u);
@@ -106,6 +116,12 @@ TEST(OrdersScreenPlay, TheOrdersButtonDocksTheTanksRowAndCancelClearsItsOrder) {
   ASSERT_NE(list->firstRow, nullptr) << "the tank's row is listed";
   EXPECT_EQ(ListRowValue(list->firstRow), static_cast<intptr_t>(tank));
   EXPECT_NE(pixelAt(px, py), before) << "the back buffer shows the docked rows";
+  // The moving tank's summary row reads whole at the orders screen's room:
+  // its order, and its destination on a line of its own.
+  const Control* destination = FormFindControlByTag(s.orderSheets[0].currentForm, "DEST");
+  ASSERT_NE(destination, nullptr);
+  EXPECT_EQ(destination->text.rfind("Dest X:", 0), 0u) << destination->text;
+  EXPECT_GT(TextsReadWhole(s.orderSheets[0].currentForm, "the tank's summary row"), 5);
 
   SampleGame::ClickControl(FormFindControlById(s.ordersScreen.currentForm, 16));
   RunUntil(tank, false);

@@ -37,6 +37,7 @@
 #include "sim/message_ids.h"
 #include "sim/relation_command_args.h"
 #include "sim/simulation_lock.h"
+#include "support/control_layout.h"
 #include "support/sample_game.h"
 #include "support/silo_steps.h"
 #include "ui/control_tree.h"
@@ -169,6 +170,9 @@ TEST_F(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailS
   ASSERT_NO_FATAL_FAILURE(OpenSiloPanel(siloHex));
   const int row = RowOfUnit(s.mapScreen.silo.list, missile);
   ASSERT_GE(row, 0);
+  // The silo's missile rows read whole, the aimed one with its mark.
+  for (const Control* r = ListNextRow(s.mapScreen.silo.list, nullptr); r; r = ListNextRow(s.mapScreen.silo.list, r))
+    TextsReadWhole(r->firstChild, "silo missile row");
   SampleGame::ClickControl(s.mapScreen.silo.list, row);
   SampleGame::ClickControl(FormFindControlByTag(s.mapScreen.silo.currentForm, "LAUNCH"));
   ASSERT_EQ(DockHost(s, kDockLevelThird)->firstChild, s.mapScreen.ss8d.currentForm) << "MAP1_ss8d is shown";
@@ -220,6 +224,7 @@ TEST_F(SiloLaunch, AMissileAimedAtAForeignCapitalIsLaunchedFromTheLaunchPageThro
   LaunchPanel& page = s.launchPanel;
   ASSERT_NE(page.currentForm->parent, nullptr) << "OPS1_SS4b is shown";
   ASSERT_EQ(RowOfUnit(page.list, static_cast<uint32_t>(TargetRowId(cell))), 0) << "the capital is listed";
+  EXPECT_EQ(TextsReadWhole(ListNextRow(page.list, nullptr)->firstChild, "target row"), 2) << "owner and place";
   SampleGame::ClickControl(page.list, 0);
   SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LAUNCH"));
   SampleGame::ClickControl(FormFindControlByTag(page.currentForm, "LOK"));

@@ -7,6 +7,7 @@
 #include "records/unit_record.h"
 #include "units/class_fields.h"
 #include "units/hex_geometry.h"
+#include "units/unit_short_status.h"
 #include "world/unit_class.h"
 #include "world/hex_extra.h"
 #include "world/text/rule_tables.h"
@@ -68,26 +69,31 @@ std::string UnitPositionText(const World& world, const UnitRecord& unit) {
   return HexPositionText(world, unitbytes::UnitPosition(unit));
 }
 
-std::string UnitStatusShort(const World& world, const UnitRecord& unit) {
+UnitShortStatus UnitStatusShortParts(const World& world, const UnitRecord& unit) {
   const uint32_t flags = unit.unitFlags;
   const uint32_t state = unit.orders[kStateFlags];
   const OrderBlock& shown = unit.ordersShown;
-  if (flags & (kUnitMovesWhileTurning | kUnitSeekingBase)) return "RETREATING";
-  if (flags & (kUnitBit16 | kUnitBit17)) return "WAITING TRANSPORT";
-  if (flags & kUnitBit21) return "WAITING FOR UNIT";
-  if (state & kStateCanRefuel) return "RESUPPLYING";
-  if (state & kStateOutOfFuel) return "WAITING SUPPLIES";
-  if (state & kStateWaitFormation) return "WAITING FORMATION";
-  if (state & kStateHalt) return "WAITING PATH";
+  if (flags & (kUnitMovesWhileTurning | kUnitSeekingBase)) return {"RETREATING", ""};
+  if (flags & (kUnitBit16 | kUnitBit17)) return {"WAITING TRANSPORT", ""};
+  if (flags & kUnitBit21) return {"WAITING FOR UNIT", ""};
+  if (state & kStateCanRefuel) return {"RESUPPLYING", ""};
+  if (state & kStateOutOfFuel) return {"WAITING SUPPLIES", ""};
+  if (state & kStateWaitFormation) return {"WAITING FORMATION", ""};
+  if (state & kStateHalt) return {"WAITING PATH", ""};
   if (shown[kDestination] != 0)
-    return OrderName(world, shown[kOrderId]) + " Dest " + HexPositionText(world, shown[kDestination]);
-  if (shown[kOrderFlags] & kOrderAutoDeploy) return "REPAIRING";
+    return {OrderName(world, shown[kOrderId]), "Dest " + HexPositionText(world, shown[kDestination])};
+  if (shown[kOrderFlags] & kOrderAutoDeploy) return {"REPAIRING", ""};
   if (shown[kOrderId] == 0) {
-    if (Landed(world, unit)) return "LANDED";
-    if (flags & kUnitInBase) return "GARRISONED";
-    return "NONE";
+    if (Landed(world, unit)) return {"LANDED", ""};
+    if (flags & kUnitInBase) return {"GARRISONED", ""};
+    return {"NONE", ""};
   }
-  return OrderName(world, shown[kOrderId]);
+  return {OrderName(world, shown[kOrderId]), ""};
+}
+
+std::string UnitStatusShort(const World& world, const UnitRecord& unit) {
+  const UnitShortStatus parts = UnitStatusShortParts(world, unit);
+  return parts.destination.empty() ? parts.status : parts.status + " " + parts.destination;
 }
 
 std::vector<UnitStatusRow> UnitStatusText(const World& world, const UnitRecord& unit) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "units/handover_test_world.h"
+#include "units/unit_short_status.h"
 #include "world/unit_create.h"
 #include "world/text/text_list_test_support.h"
 #include "world/text/text_lists.h"
@@ -156,6 +157,10 @@ TEST_F(UnitTexts, ShortStatusTakesTheFirstThatApplies) {
   }
   UnitRecord& plane = Place(kLocal, kPlane, 1.0f, 1, 1);
   EXPECT_EQ(UnitStatusShort(*world, plane), "LANDED") << "an aircraft of no flying movement type";
+  // A narrow row shows the destination on a line of its own.
+  UnitRecord& moving = Place(kLocal, kTank, 1.0f, 1, 1);
+  moving.ordersShown[kDestination] = unitbytes::PackPosition(5, 12);
+  EXPECT_EQ(UnitStatusShortParts(*world, moving).destination, "Dest X:005 Y:012");
 }
 
 }  // namespace

@@ -259,7 +259,11 @@ void ScoreCardRegions::OnOpen() {
   SetText(name, GetPlayerDisplayName(g_world, *r));
   Press(region, gone);
   Press(name, gone);
-  FillRegionRow(Tag(*this, "FLAG"), "", static_cast<int32_t>(id));
+  // The flag's cell is as narrow as the flag: the name beside it is
+  // REGION's, and under the flag it would show as dots.
+  Control* flag = Tag(*this, "FLAG");
+  FillRegionRow(flag, "", static_cast<int32_t>(id));
+  SetText(flag, "");
   SetHidden(Tag(*this, "DEAD"), !gone);
   SetControlFlag(region, kStateRegionOver, gone || g_world.gameState.endReason != 0);
 }

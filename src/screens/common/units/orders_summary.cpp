@@ -24,7 +24,7 @@
 #include "ui/slide_bar.h"
 #include "ui/string_control.h"
 #include "units/unit_queries.h"
-#include "units/unit_texts.h"
+#include "units/unit_short_status.h"
 #include "world/data_tables.h"
 #include "world/id_lookups.h"
 #include "world/unit_class.h"
@@ -33,6 +33,9 @@
 
 namespace {
 
+// Where the orders stand beside the cargo and experience rows, and the
+// room their longest lines need there ("WAITING TRANSPORT").
+constexpr int32_t kBesideOrdersLeft = 88, kBesideOrdersWidth = 110;
 // A cargo chain longer than this loops; its walk stops there.
 constexpr int kCargoWalkLimit = 4096;
 // The cargo icons sort stock by its special kind: the two weapon kinds,
@@ -207,7 +210,11 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
   if (const auto* text = dynamic_cast<const StringControl*>(owner); text && text->ShownText().text != text->text)
     SetControlText(owner, RegionDisplayName(world, unit->owner));
   const bool orders = ShowsOrdersOf(world, *unit);
-  SetControlText(Tag(f, "ORDERS"), orders ? UnitStatusShort(world, *unit).c_str() : "");
+  // The destination has a line of its own under the order: both on one
+  // line are wider than the row.
+  const UnitShortStatus status = orders ? UnitStatusShortParts(world, *unit) : UnitShortStatus{};
+  SetControlText(Tag(f, "ORDERS"), status.status.c_str());
+  SetControlText(Tag(f, "DEST"), status.destination.c_str());
   SetHidden(Tag(f, "ORDERSBOX"), !orders);
 }
 
@@ -215,20 +222,39 @@ void OrdersUnitSummary::BindControls() {
   hostLink = &g_screens.ordersScreenB.summaryParent;
   classParent = Tag(currentForm, "CLASSPAR");
   Control* f = currentForm;
-  widened_[0] = f, widened_[1] = Tag(f, "FLAG"), widened_[2] = Tag(f, "ORDERSBOX"), widened_[3] = Tag(f, "ORDERS");
-  for (int i = 0; i < kWidened; ++i) formRights_[i] = widened_[i] ? widened_[i]->rect.right : 0;
+  widened_[kForm] = f, widened_[kFlag] = Tag(f, "FLAG"), widened_[kOrdersBox] = Tag(f, "ORDERSBOX");
+  widened_[kOrders] = Tag(f, "ORDERS"), widened_[kDestination] = Tag(f, "DEST");
+  for (int i = 0; i < kWidened; ++i) formRects_[i] = widened_[i] ? widened_[i]->rect : plat::Rect{};
 }
 
-// The owner's row and the orders run longest ("Westholm (PLAYER)", "No
-// Orders Dest X:078 Y:030"): a host wider than the form (the unit list's
-// orders panel) gives them its room, out to its right edge. Another host
-// may show the form next, so each fit starts from the form's own places.
+// The owner's row and the orders run longest ("Westholm (PLAYER)", "WAITING
+// TRANSPORT", "Dest X:078 Y:030"): a host wider than the form (the unit
+// list's orders panel) gives them its room, out to its right edge. The
+// orders screen's host is lower than the form and wider: there the orders
+// stand beside the cargo and experience rows, the owner's row under them.
+// Another host may show the form next, so each fit starts from the form's
+// own places.
 void OrdersUnitSummary::FitToHost() {
   Control* f = currentForm;
   if (!f) return;
-  const int32_t extra = f->parent ? std::max(Width(f->parent) - (formRights_[0] - f->rect.left), 0) : 0;
   for (int i = 0; i < kWidened; ++i)
-    if (widened_[i]) widened_[i]->rect.right = formRights_[i] + extra;
+    if (widened_[i]) widened_[i]->rect = formRects_[i];
+  if (!f->parent) return;
+  const int32_t formWidth = formRects_[kForm].right - formRects_[kForm].left;
+  const int32_t extra = std::max(Width(f->parent) - formWidth, 0);
+  for (int i = 0; i < kWidened; ++i)
+    if (widened_[i]) widened_[i]->rect.right += extra;
+  Control* box = widened_[kOrdersBox];
+  Control* flag = widened_[kFlag];
+  const int32_t formHeight = formRects_[kForm].bottom - formRects_[kForm].top;
+  const int32_t lower = formHeight - Height(f->parent);
+  if (!box || !flag || lower <= 0 || Width(f->parent) < kBesideOrdersLeft + kBesideOrdersWidth) return;
+  // The cargo and experience rows end where the orders begin.
+  box->rect = {kBesideOrdersLeft, flag->rect.top - lower - Height(box), f->rect.right, flag->rect.top - lower};
+  flag->rect.top -= lower, flag->rect.bottom -= lower;
+  f->rect.bottom -= lower;
+  for (Control* line : {widened_[kOrders], widened_[kDestination]})
+    if (line) line->rect.right = Width(box) - line->rect.left;
 }
 
 void OrdersUnitSummary::Refresh() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/window.h"
 #include "ui/screen.h"
 
 class Control;
@@ -40,15 +41,17 @@ class OrdersUnitSummary : public Screen {
   OrdersUnitSummary() : Screen("ORDERS1c") {}
   void BindControls() override;
   void Refresh() override;
-  // Widens the longest texts' places to a host wider than the form.
+  // Widens the longest texts' places to a host wider than the form; a host
+  // lower than the form but wide enough has the orders beside the cargo
+  // and experience rows.
   void FitToHost();
   Control* classParent = nullptr;
   UnitClassRow* classRow = nullptr;
 
  private:
-  static constexpr int kWidened = 4;  // the form, FLAG, ORDERSBOX, ORDERS
+  enum Widened { kForm, kFlag, kOrdersBox, kOrders, kDestination, kWidened };
   Control* widened_[kWidened] = {};
-  int32_t formRights_[kWidened] = {};
+  plat::Rect formRects_[kWidened] = {};
 };
 
 // Draws the summary row of the unit into the summary's form; nothing for a

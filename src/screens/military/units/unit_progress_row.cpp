@@ -35,6 +35,15 @@ constexpr int32_t kPlainIndent = 20, kMarkedIndent = 35;
 constexpr int32_t kBadgeRight = 18, kMissileBadgeRight = 32;
 constexpr int kCargoIcon = 0, kMissileIcon = 1, kResearchIcon = 2, kLandedIcon = 3;
 constexpr int kChainGuard = 4096;
+// The room the longest class names need ("Transport Helos"); a row with
+// less past its badges (the combat odds' lists, the silo panel's) shows the
+// name from the row's left end, its mark before it, and no badges or
+// picture.
+constexpr int32_t kNameRoom = 96;
+constexpr int32_t kNarrowMarkLeft = 2, kNarrowNameLeft = 2, kNarrowMarkedNameLeft = 17;
+// The band under the name the build bar takes, and in a narrow row the
+// strength bar.
+constexpr int32_t kBarBandTop = 12, kBarBandBottom = 17;
 
 void SetLeft(Control* c, int32_t left) {
   if (c) c->rect.left = left;
@@ -105,7 +114,12 @@ uint32_t ReadinessColour(const World& world, const UnitRecord& unit, const UnitC
   return 0xFF000000u | channel(1.0f - r) << 16 | channel(r) << 8;
 }
 
-void UnitProgressRow::BindControls() { c_.Bind(currentForm); }
+void UnitProgressRow::BindControls() {
+  c_.Bind(currentForm);
+  if (c_.strengthBar) strengthRect_ = c_.strengthBar->rect;
+  if (c_.icons[0]) iconLeft_ = c_.icons[0]->rect.left;
+  if (c_.progressBar) progressLeft_ = c_.progressBar->rect.left;
+}
 
 void UnitProgressRow::OnOpen() {
   plat::CriticalSectionLock lock(g_simulationLock);
@@ -155,8 +169,24 @@ void UnitProgressRow::OnHostNotify(int32_t code, int32_t width) {
   if (code != 99 || !currentForm) return;
   currentForm->rect.right = width;
   SetRight(c_.nameText, width);
+  SetLeft(c_.progressBar, progressLeft_);
   SetRight(c_.progressBar, width - 4);
-  if (c_.strengthBar) c_.strengthBar->rect.left = width - 22, c_.strengthBar->rect.right = width - 2;
+  if (c_.strengthBar) c_.strengthBar->rect = {width - 22, strengthRect_.top, width - 2, strengthRect_.bottom};
+  for (Control* icon : c_.icons)
+    if (icon) RectMoveTo(&icon->rect, iconLeft_, icon->rect.top);
+  if (!c_.nameText || width - Width(c_.strengthBar) - 4 - c_.nameText->rect.left >= kNameRoom) return;
+  SetHidden(Tag(currentForm, "CLASSPAR"), true);
+  bool marked = false;
+  for (Control* icon : c_.icons) {
+    if (!icon) continue;
+    RectMoveTo(&icon->rect, kNarrowMarkLeft, icon->rect.top);
+    marked = marked || !icon->Hidden();
+  }
+  const int32_t left = marked ? kNarrowMarkedNameLeft : kNarrowNameLeft;
+  c_.nameText->rect.left = left;
+  SetRight(c_.nameText, width - 2);
+  SetLeft(c_.progressBar, left);
+  if (c_.strengthBar) c_.strengthBar->rect = {left, kBarBandTop, width - 4, kBarBandBottom};
 }
 
 namespace {
@@ -181,6 +211,8 @@ void MissileProgressRow::BindControls() {
   progressBar_ = dynamic_cast<SlideBarControl*>(Tag(f, "PROGBAR"));
   targetIcon_ = Tag(f, "TARGICON");
   picture_ = Tag(f, "UNITPIC");
+  if (targetIcon_) targetIconLeft_ = targetIcon_->rect.left;
+  if (progressBar_) progressLeft_ = progressBar_->rect.left;
 }
 
 void MissileProgressRow::OnOpen() {
@@ -218,8 +250,20 @@ void MissileProgressRow::Refresh() {
 void MissileProgressRow::OnHostNotify(int32_t code, int32_t width) {
   if (code != 99 || !currentForm) return;
   currentForm->rect.right = width;
-  const int32_t picture = picture_ && !picture_->Hidden() ? Width(picture_) : 0;
+  if (targetIcon_) RectMoveTo(&targetIcon_->rect, targetIconLeft_, targetIcon_->rect.top);
+  SetLeft(progressBar_, progressLeft_);
+  int32_t picture = picture_ && !picture_->Hidden() ? Width(picture_) : 0;
+  const bool narrow = nameText_ && width - picture - nameText_->rect.left < kNameRoom;
+  if (narrow) {
+    for (const char* badge : {"CLASSPAR", "CLASSPAR2"}) SetHidden(Tag(currentForm, badge), true);
+    SetHidden(picture_, true);
+    picture = 0;
+    const bool marked = targetIcon_ && !targetIcon_->Hidden();
+    if (targetIcon_) RectMoveTo(&targetIcon_->rect, kNarrowMarkLeft, targetIcon_->rect.top);
+    nameText_->rect.left = marked ? kNarrowMarkedNameLeft : kNarrowNameLeft;
+    SetLeft(progressBar_, nameText_->rect.left);
+  }
   if (picture) RectMoveTo(&picture_->rect, width - picture, picture_->rect.top);
-  SetRight(nameText_, width - picture);
+  SetRight(nameText_, width - picture - (narrow ? 2 : 0));
   SetRight(progressBar_, width - 4 - picture);
 }

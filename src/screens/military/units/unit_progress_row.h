@@ -8,6 +8,7 @@
 // Window thread; the row reads the world under the simulation lock.
 #include <cstdint>
 
+#include "platform/window.h"
 #include "screens/common/units/progress_row_controls.h"
 #include "ui/screen.h"
 
@@ -33,7 +34,9 @@ class UnitProgressRow : public Screen {
   void BindControls() override;
   void OnOpen() override;
   void Refresh() override;
-  // Code 99: the host row's width.
+  // Code 99: the host row's width. A row too narrow for the name past the
+  // badge shows the name alone, from the row's left end, with its bar under
+  // it.
   void OnHostNotify(int32_t code, int32_t value) override;
 
   // The badge row it shows in "CLASSPAR" (one of the set's MILITARY_SCLASS
@@ -42,6 +45,9 @@ class UnitProgressRow : public Screen {
 
  private:
   ProgressRowControls c_;
+  // The form's own places of what a narrow row moves.
+  plat::Rect strengthRect_{};
+  int32_t iconLeft_ = 0, progressLeft_ = 0;
 };
 
 inline constexpr const char* kMissileProgressTags[] = {"CLASSPAR", "CLASSPAR2", "PROGBAR", "TARGICON", "UNITPIC"};
@@ -54,7 +60,8 @@ class MissileProgressRow : public Screen {
   void BindControls() override;
   void OnOpen() override;
   void Refresh() override;
-  // Code 99: the host row's width.
+  // Code 99: the host row's width. A row too narrow for the count and name
+  // past the badges shows them alone, from the row's left end.
   void OnHostNotify(int32_t code, int32_t value) override;
 
   // The badge rows it shows in "CLASSPAR" (MILITARY_SCLASS) and "CLASSPAR2"
@@ -69,4 +76,5 @@ class MissileProgressRow : public Screen {
   // The class picture at the row's right end, shown with the pictured-list
   // option as the class rows show theirs.
   Control* picture_ = nullptr;
+  int32_t targetIconLeft_ = 0, progressLeft_ = 0;
 };
