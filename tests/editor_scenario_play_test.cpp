@@ -31,6 +31,8 @@
 #include "editor/facility_paint_panel.h"
 #include "platform/clock.h"
 #include "platform/paths.h"
+#include "screens/common/frame/map_geometry.h"
+#include "screens/common/frame/map_view_state.h"
 #include "screens/frontend/front_end_flow.h"
 #include "sim/game_start.h"
 #include "sim/game_stop.h"
@@ -133,6 +135,9 @@ RunnerDays RunRunner(const std::string& command) {
   return run;
 }
 
+// Where the program finds the pointer when it asks.
+PolledInput g_pointer{.x = 400, .y = 300};
+
 Control* Tagged(const Screen& screen, const char* tag) {
   return screen.currentForm ? FormFindControlByTag(screen.currentForm, tag) : nullptr;
 }
@@ -168,7 +173,8 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   const EditorProgramGuard editorGuard;
   // The pointer rests away from the edges that scroll the map; the game's
   // days pass on a fast clock.
-  const GlobalGuard<InputPoll> pointer(g_uiInput.poll, [] { return PolledInput{.x = 400, .y = 300}; });
+  g_pointer = PolledInput{.x = 400, .y = 300};
+  const GlobalGuard<InputPoll> pointer(g_uiInput.poll, [] { return g_pointer; });
   FastClock clock;
   plat::SetClockSource(&clock);
   plat::SetDataRoot(root.path());
@@ -330,6 +336,56 @@ TEST(EditorScenarioPlay, ANewScenarioSavedFromTheEditorPlaysInTheRunnerAndLoadsB
   ClickControl(Tagged(*g_editorScreens.setupPopup, "OKBUT"));
   ASSERT_EQ(FieldText(g_world.gameState.scenarioName), "OTHER");
   ASSERT_NE(CellWords(), saved);
+
+  // That map resized to 60 x 200 with its edges made to meet, through the
+  // map dialog, typed and clicked, after the wheel has zoomed the view: the
+  // view is the new map's, centred on it, reaches its first and last rows
+  // and no further, and wraps; the Info panel gives the new area.
+  const MapView& view = g_mapView;
+  const int midX = (view.viewLeft + view.viewRight) / 2, midY = (view.viewTop + view.viewBottom) / 2;
+  const auto hexUnder = [](int x, int y) {
+    g_pointer.x = x, g_pointer.y = y;
+    PostMouse(plat::kWmMouseMove, 0, x, y);
+    PumpWholeProgram();
+    return std::pair<int, int>(g_world.gameState.viewHex.x, g_world.gameState.viewHex.y);
+  };
+  const auto wheel = [&](int notches, uint32_t keys) {
+    for (int i = 0; i < std::abs(notches); ++i)
+      PostMouse(plat::kWmMouseWheel, keys | (static_cast<uint32_t>(static_cast<uint16_t>(notches < 0 ? -120 : 120)) << 16),
+                midX, midY);
+    PumpWholeProgram();
+  };
+  hexUnder(midX, midY);
+  wheel(-4, 0);
+  ASSERT_NE(view.zoom, kOpeningZoom);
+  ClickControl(FormFindControlById(g_screens.mapEditorFiles[0].currentForm, 34));
+  ASSERT_TRUE(g_editorScreens.mapPopup && g_editorScreens.mapPopup->currentForm);
+  const Screen& sizes = *g_editorScreens.mapPopup;
+  for (const auto& [tag, typed] : {std::pair{"MAPX", "60"}, std::pair{"MAPY", "200"}}) {
+    ClickControl(Tagged(sizes, tag));
+    for (const char c : std::string(8, '\b') + typed)
+      plat::PostWindowMessage(g_platform.mainWindow, plat::kWmChar, static_cast<uint8_t>(c), 0);
+    PumpWholeProgram();
+  }
+  ClickControl(Tagged(sizes, "IMGWRAP"));
+  ClickControl(Tagged(sizes, "OKBUT"));
+  ASSERT_EQ(g_world.mapWidth, 60);
+  ASSERT_EQ(g_world.mapHeight, 200);
+  EXPECT_EQ(view.columns, 60);
+  EXPECT_EQ(view.rows, 200);
+  EXPECT_TRUE(view.wraps) << "the edges meet in the view too";
+  EXPECT_EQ(view.zoom, kOpeningZoom);
+  const auto [midColumn, midRow] = hexUnder(midX, midY);
+  EXPECT_NEAR(midColumn, 30, 1) << "the view opens on the new map's middle";
+  EXPECT_NEAR(midRow, 100, 1);
+  wheel(-400, plat::kMkControl);
+  EXPECT_EQ(view.panY, view.maxPanY);
+  EXPECT_EQ(hexUnder(midX, view.viewBottom - 1).second, 199) << "the last row is reached";
+  wheel(400, plat::kMkControl);
+  EXPECT_EQ(view.panY, 26);
+  EXPECT_LE(hexUnder(midX, view.viewTop).second, 1) << "the first row is reached";
+  EXPECT_EQ(Tagged(g_screens.mapEditorMap1[0], "MAPAREA")->text, "4,800,000");
+  g_pointer = PolledInput{.x = 400, .y = 300};
   ClickControl(FormFindControlById(menu.currentForm, 1));
   const std::vector<std::string>& listed = g_screens.gameFile.files;
   const auto row = std::find(listed.begin(), listed.end(), "ISLES");

@@ -21,6 +21,7 @@
 #include "world/game_file.h"
 #include "world/map_data.h"
 #include "world/map_file.h"
+#include "world/map_imagery.h"
 #include "world/people_file.h"
 #include "world/post_load.h"
 #include "world/tech_file.h"
@@ -129,6 +130,7 @@ void MapSetupDialog::OnCommand(Control* control, int32_t) {
   else
     ResizeEditorMap(w, width, height);
   MapHeader& h = w.mapHeader;
+  const uint8_t wrapped = HeaderBytes(h)[kWrapFlagAt];
   SetFieldText(h.gameTitle, Text(*this, "MAPNAME"));
   SetFieldText(w.gameState.mapName, FieldText(h.gameTitle));
   if (const int32_t hex = Number(*this, "HEXWIDTH"); hex >= 1 && hex <= kMaxHexWidth) {
@@ -147,6 +149,9 @@ void MapSetupDialog::OnCommand(Control* control, int32_t) {
                      std::min(top + Number(*this, "ZRECTH"), kImageHeight)};
   if (rect[0] >= rect[2] || rect[1] >= rect[3]) rect[0] = rect[1] = rect[2] = rect[3] = 0;
   for (int i = 0; i < 4; ++i) SetHeaderInt(h, kImageRectAt + 4 * static_cast<size_t>(i), rect[i]);
+  // The view was set up for the edges the map had; edges that now meet, or
+  // no longer do, scroll and clamp differently.
+  if (HeaderBytes(h)[kWrapFlagAt] != wrapped && g_mapViewHooks.resetView) g_mapViewHooks.resetView(h.width, h.height);
   AfterSetup();
   Close(0);
 }

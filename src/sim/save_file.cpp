@@ -96,6 +96,8 @@ void LogRefusedSave(const std::string& path, const std::string& why) {
 }
 
 // A save that carries a checksum must match it; the block must be the last.
+constexpr const char* kChecksumMismatch = "the file was changed or damaged after it was saved (its checksum does not match)";
+
 bool ChecksumHolds(std::span<const uint8_t> file, const std::vector<SaveExtensionBlock>& blocks, std::string& why) {
   for (size_t i = 0; i < blocks.size(); ++i) {
     if (blocks[i].tag != kSaveBlockChecksum) continue;
@@ -105,7 +107,27 @@ bool ChecksumHolds(std::span<const uint8_t> file, const std::vector<SaveExtensio
     }
     const size_t head = static_cast<size_t>(blocks[i].payload.data() - file.data()) - 8;
     if (Crc32(file.first(head)) != le::Load32(blocks[i].payload.data())) {
-      why = "the file was changed or damaged after it was saved (its checksum does not match)";
+      why = kChecksumMismatch;
+      return false;
+    }
+    return true;
+  }
+  // No checksum among the blocks: a save from before there was one, or one
+  // whose damage hides it. A header whose extension offset was struck out or
+  // moved still leaves the checksum at the file's end, and it covers the
+  // header; a checksum block whose tag was struck leaves the section ending
+  // in a block no writer ends it with.
+  const size_t size = file.size();
+  if (size >= 12 && le::Load32(file.data() + size - 12) == kSaveBlockChecksum && le::Load32(file.data() + size - 8) == 4 &&
+      Crc32(file.first(size - 12)) != le::Load32(file.data() + size - 4)) {
+    why = kChecksumMismatch;
+    return false;
+  }
+  if (!blocks.empty()) {
+    const uint32_t last = blocks.back().tag;
+    if (last != kSaveBlockRouteSteps && last != kSaveBlockUnitTables && last != kSaveBlockComputerPlayers &&
+        last != kSaveBlockSpottingMap && last != kSaveBlockContactMasks) {
+      why = "extension section: it ends in a block of no known kind, where its checksum belongs";
       return false;
     }
   }

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "world/hex_extra.h"
 #include "world/map_data.h"
@@ -105,6 +107,10 @@ plat::Status ResizeMap(World& world, int32_t width, int32_t height) {
     }
   }
   world.cells.swap(cells);
+  // Each hex keeps the area it had; the map's area goes with their number.
+  const int64_t oldHexes = static_cast<int64_t>(h.width) * h.height;
+  const int64_t area = oldHexes > 0 ? static_cast<int64_t>(h.areaWord) * width * height / oldHexes : 0;
+  h.areaWord = static_cast<uint32_t>(std::min<int64_t>(area, UINT32_MAX));
   h.width = width;
   h.height = height;
   h.cellCount = width * height;

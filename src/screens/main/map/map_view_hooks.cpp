@@ -1,6 +1,7 @@
 #include "screens/main/map/map_view_hooks.h"
 
 #include "screens/common/frame/command_bars.h"
+#include "screens/main/map/map_draw.h"
 #include "screens/main/map/map_effects.h"
 #include "screens/common/frame/map_geometry.h"
 #include "screens/main/map/map_imagery_tiles.h"
@@ -23,6 +24,9 @@ void ResetMapView(int32_t width, int32_t height) {
   // of neighbouring hexes pile up; the map opens twice as close, where each
   // fits its hex, still centred.
   g_mapView.zoom = kOpeningZoom;
+  // The frame keeps the centre when the zoom differs from the last frame's;
+  // the zoom set here is a new start, not a step from the old map's.
+  ResetMapFrame();
   SetMapZoomLimits(g_mapView, g_uiOptions.bfullzoom != 0);
   CentreMapOnHex(g_mapView, PackHex(width / 2, height / 2));
   ClampMapPan(g_mapView);
