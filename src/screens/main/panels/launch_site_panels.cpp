@@ -222,11 +222,11 @@ void LaunchSitePanel::OnCommand(Control* control, int32_t controlId) {
     return;
   }
   if (controlId == kFacilityActionsButtonId) {
-    Map().ss6a.Show(kKeepScreenId, nullptr);
+    Map().facilityActions.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "BUILD")) {
-    Map().ss9a1.Show(kKeepScreenId, nullptr);
+    Map().satelliteBuild.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "LAUNCH")) {
-    Map().ss9a.Show(kKeepScreenId, nullptr);
+    Map().satelliteLaunch.Show(kKeepScreenId, nullptr);
   } else if (ControlTagMatches(control->tag, "BASEDETAILS")) {
     const UnitRecord* facility = nullptr;
     {

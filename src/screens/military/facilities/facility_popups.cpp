@@ -64,7 +64,7 @@ void LaunchSitePopup::OnOpen() {
   if (!OpenStepping()) return;
   FillBaseHeader(currentForm, cellIndex, subParent3);
   // The region's satellites by type, with their build orders.
-  if (satParent2) g_screens.mapScreen.ss9a1.Show(0, satParent2);
+  if (satParent2) g_screens.mapScreen.satelliteBuild.Show(0, satParent2);
 }
 
 void LaunchSitePopup::Refresh() {

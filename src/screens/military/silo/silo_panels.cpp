@@ -450,7 +450,7 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
     plat::CriticalSectionLock lock(g_simulationLock);
     OpenSiloPopup(g_screens, HeaderFacility(g_world, SelectedFacilityCell(g_world)));
   } else if (control->id == kSiloActionsButton) {
-    map.ss6a.Show(kKeepScreenId, nullptr);
+    map.facilityActions.Show(kKeepScreenId, nullptr);
   } else if (control->id == kSiloMissilePageButton) {
     Screen& page = g_screens.unitClassList;
     page.Show(kKeepScreenId, nullptr);
@@ -458,7 +458,7 @@ void SiloPanel::OnCommand(Control* control, int32_t value) {
       SetControlFlag(mark, kStateSelected, 1);
   } else {
     const uint32_t missile = list ? static_cast<uint32_t>(list->selectedId) : 0u;
-    OnSiloCommand({.targetPanel = &map.ss8b, .refresh = this, .stock = &map.ss8c, .launch = &map.ss8d}, missile,
+    OnSiloCommand({.targetPanel = &map.missileTarget, .refresh = this, .stock = &map.storedMissiles, .launch = &map.launchSchedule}, missile,
                   control, currentForm, value);
   }
 }
