@@ -181,7 +181,7 @@ TEST_F(SiloLaunch, AMissileLaunchedAtAnOwnHexFromItsScheduleIsGivenUpAndTheMailS
   const uint32_t told = MailAbout(kMsgLaunchDropped, missile);
   ASSERT_NE(told, 0u) << "the mail tells that the launch was given up";
   // The mail bar's button opens the mailbox, which lists it.
-  SampleGame::ClickControl(FormFindControlById(s.cmdBar3.currentForm, 11));
+  SampleGame::ClickControl(FormFindControlById(s.mailBar.currentForm, 11));
   ASSERT_NE(s.mailList.list, nullptr);
   EXPECT_GE(RowOfUnit(s.mailList.list, told), 0) << "the mailbox lists the message";
   plat::CriticalSectionLock lock(g_simulationLock);

@@ -26,7 +26,7 @@ void ShowHidden(Control* control, bool show) {
 
 // The mail bar floats beside the side pop-up while it is open (id 1).
 void MoveMailBar(ScreenManager& ui) {
-  CmdBar3& bar = g_screens.cmdBar3;
+  CmdBar3& bar = g_screens.mailBar;
   ShowHidden(bar.currentForm, true);
   bar.Show(ui.sidePopupOpen ? 1 : 0, nullptr);
 }
@@ -38,7 +38,7 @@ void PopPopupsTo(ScreenManager& ui, int32_t depth) {
   if (depth < ui.panelDepth) SetUiPanelDepth(ui, depth);
   if (ui.panelDepth == 0) {
     PanelsClosedOnBar(ui);
-    UpdatePopupButton(g_screens.cmdBar3);
+    UpdatePopupButton(g_screens.mailBar);
   }
 }
 
@@ -47,7 +47,7 @@ void ClosePanelsAbove(ScreenManager& ui, int32_t level, int32_t keep) {
   if (level == 3 && width < 1024 && !g_uiOptions.sidescreens) ClosePopup(ui, SidePopup());
   if (!keep || level > ui.panelDepth) SetUiPanelDepth(ui, level);
   PanelsClosedOnBar(ui);
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
 }
 
 void ShowSidePopup(ScreenManager& ui, Screen& screen, Screen* attached) {
@@ -64,7 +64,7 @@ void ShowSidePopup(ScreenManager& ui, Screen& screen, Screen* attached) {
   if (!ui.sidePopupOpen) PlayPopupSound(kSoundSidePopup);
   ui.sidePopupOpen = 1;
   MoveMailBar(ui);
-  CmdBar3& bar = g_screens.cmdBar3;
+  CmdBar3& bar = g_screens.mailBar;
   if (Control* flag = bar.currentForm ? FormFindControlByTag(bar.currentForm, "EMAILFLAG") : nullptr) {
     flag->flags &= ~kCtlAnimate;
     if (auto* strip = dynamic_cast<BitmapControl*>(flag)) strip->frame = 0;

@@ -28,7 +28,7 @@ Control* PaletteControl(const char* tag) {
 // other hides; the fourth right box shows and the fifth hides either way.
 void ShowCommandStrips(ScreenManager& ui, ScreenSet& s, bool editor) {
   SetHidden(s.mapEditCmdBar.currentForm, !editor);
-  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
+  for (Screen* bar : {static_cast<Screen*>(&s.cmdBar), static_cast<Screen*>(&s.speedBar), static_cast<Screen*>(&s.mailBar)})
     SetHidden(bar->currentForm, editor);
   SetHidden(ui.bottomStrip, !editor);
   SetHidden(ui.bottomBar, editor);

@@ -94,5 +94,5 @@ void ScreenSlotSelectMapMode(ScreenSet& screens) {
   if (width < 1024 && !g_uiOptions.sidescreens) ClosePopup(g_ui, screens.mailWindow);
   SetPanelDepth(3, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(screens.cmdBar3);
+  UpdatePopupButton(screens.mailBar);
 }

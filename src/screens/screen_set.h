@@ -196,8 +196,8 @@ struct ScreenSet {
   EditorBar editorBar;
   MapBorder mapBorder;
   CmdBar cmdBar;
-  CmdBar2 cmdBar2;
-  CmdBar3 cmdBar3;
+  CmdBar2 speedBar;  // CMDBAR2
+  CmdBar3 mailBar;  // CMDBAR3
   MapEditCmdBar mapEditCmdBar;
   FilterBar filterBar;
   MinimapBar minimapBar;
@@ -205,9 +205,9 @@ struct ScreenSet {
   // The slot under the side panels' box: the mailbox hangs in this frame
   // (the fourth slot is empty, below the screen).
   SideFrameBar sideBar3{"SIDEBAR3", 2};
-  BottomBar botBar1{"BOTBAR1", 1};
-  BottomBar botBar2{"BOTBAR2", 2};
-  BottomBar botBar3{"BOTBAR2", 3};
+  BottomBar dockLevel1{"BOTBAR1", 1};
+  BottomBar dockLevel2{"BOTBAR2", 2};
+  BottomBar dockLevel3{"BOTBAR2", 3};
   // Map editor.
   MapEditorB mapEditorB;
   MapEditorBSs00 mapEditorBSs00;

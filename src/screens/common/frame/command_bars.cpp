@@ -140,7 +140,7 @@ void CmdBar2::OnCommand(Control* control, int32_t controlId) {
 // The other speeds lose their selection first: after a change by key or
 // from a peer only the speed in force looks pressed.
 void HighlightChildById(int32_t tier) {
-  Control* speeds = g_screens.cmdBar2.speeds;
+  Control* speeds = g_screens.speedBar.speeds;
   Control* button = speeds ? FormFindControlById(speeds, tier + 1) : nullptr;
   if (!button) return;
   ControlClearSelection(button, 0);
@@ -254,7 +254,7 @@ int32_t OpenChildPopup(Screen& panel, int32_t number) {
     if (!(flags & kPanelFlagKeepDepth)) {
       SetPanelDepth(1, 1, view);
       if (ui.panelDepth == 0) s.cmdBar.dockedPanelMarker = 0;
-      UpdatePopupButton(s.cmdBar3);
+      UpdatePopupButton(s.mailBar);
     }
   }
   if (number >= 1 && number <= 9) g_panelFlags[number] = 0;
@@ -264,7 +264,7 @@ int32_t OpenChildPopup(Screen& panel, int32_t number) {
 
 void InstallCommandBarHooks() {
   g_simUi.refreshSpeedControls = [] {
-    g_screens.cmdBar2.Refresh();
+    g_screens.speedBar.Refresh();
     HighlightChildById(GetGameSpeedTier(g_world.gameState));
   };
 }

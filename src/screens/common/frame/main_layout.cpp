@@ -181,11 +181,11 @@ void ApplySideScreensLayout(MapView& view) {
   const bool on = g_uiOptions.sidescreens != 0;
   SetHidden(ui.rightColumn, !on);
   if (ui.mapArea) ui.mapArea->rect.right = on && ui.rightColumn ? ui.rightColumn->rect.left : ScreenWidth();
-  SetHidden(s.cmdBar3.currentForm, on);
+  SetHidden(s.mailBar.currentForm, on);
   if (on) {
     OpenScreen(s.minimapBar.filterShown ? static_cast<Screen&>(s.filterBar) : s.hexInfoPopup);
   } else {
-    s.cmdBar3.Show(kKeepScreenId, nullptr);
+    s.mailBar.Show(kKeepScreenId, nullptr);
   }
   LayoutStatusOverlay();
   SetHidden(FormFindControlByTag(s.minimapBar.currentForm, "FILTER"), !on);
@@ -194,7 +194,7 @@ void ApplySideScreensLayout(MapView& view) {
   // mailbox hangs in it.
   for (Screen* bar : {static_cast<Screen*>(&s.minimapBar), static_cast<Screen*>(&s.sideBar3),
                       static_cast<Screen*>(&s.mailWindow),
-                      static_cast<Screen*>(&s.cmdBar2), static_cast<Screen*>(&s.cmdBar3)})
+                      static_cast<Screen*>(&s.speedBar), static_cast<Screen*>(&s.mailBar)})
     OpenScreen(*bar);
   Control* area = ui.rightColumn;
   if (on && area && !area->Hidden()) {

@@ -143,7 +143,7 @@ void CloseGridSubPanel(Screen& panel, bool confirmed) {
   Control* third = DockHost(g_screens, 3);
   const bool ownerIsThirdLevel = owner && owner->currentForm && third && owner->currentForm->parent == third;
   if (g_ui.panelDepth == 3 && !ownerIsThirdLevel) SetPanelDepth(2, 1, g_mapView);
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
   if (confirmed) RefreshDockedPanels(g_screens);
 }
 

@@ -347,7 +347,7 @@ void MailWindow::Poll(intptr_t) {
   const bool arrived = s_mailArrived.exchange(false);
   const bool open = g_ui.sidePopupOpen || g_uiOptions.sidescreens;
   if (arrived && !open) {
-    if (Control* flag = g_screens.cmdBar3.mailFlag) flag->flags |= kCtlAnimate;
+    if (Control* flag = g_screens.mailBar.mailFlag) flag->flags |= kCtlAnimate;
   }
   MailList& list = ListPage();
   if (open && PageShows(list) &&

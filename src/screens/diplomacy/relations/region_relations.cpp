@@ -92,7 +92,7 @@ void RegionRelationsPanel::OnOpen() {
   }
   // Opened at level 2 unless deeper panels already stand.
   if (g_ui.panelDepth < 2) DockPanelAtDepth(2);
-  else UpdatePopupButton(g_screens.cmdBar3);
+  else UpdatePopupButton(g_screens.mailBar);
 }
 
 void RegionRelationsPanel::BindControls() {

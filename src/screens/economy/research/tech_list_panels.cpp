@@ -145,9 +145,9 @@ ResearchTimeText ResearchTime(float cost, float rate) {
 void BeginDesignResearch(int32_t cls, Screen& page, bool weapons) {
   RequestPath(cls, kProjectDesign);
   page.Refresh();
-  if (weapons) g_screens.botBar3.Refresh();
+  if (weapons) g_screens.dockLevel3.Refresh();
   RefreshShownResearchViews();
-  if (!weapons) g_screens.botBar3.Refresh();
+  if (!weapons) g_screens.dockLevel3.Refresh();
   AddNews(kMsgDesignResearchBegun, DesignNews(cls));
 }
 
@@ -245,7 +245,7 @@ void TechDetailPanel::OnCommand(Control* control, int32_t controlId) {
   if (Is(control, "ADD")) {
     BeginSelectedResearch(list, kProjectTechnology);
     Refresh();
-    g_screens.botBar3.Refresh();
+    g_screens.dockLevel3.Refresh();
     RefreshShownResearchViews();
   }
 }

@@ -73,7 +73,7 @@ MapScreen& Map() { return g_screens.mapScreen; }
 void CloseToSidePanel() {
   if (g_ui.panelDepth > 2) SetPanelDepth(2, 1, g_mapView);
   if (g_ui.panelDepth == 0) g_screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(g_screens.cmdBar3);
+  UpdatePopupButton(g_screens.mailBar);
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ void OrdersDockStep(ScreenSet& screens, int32_t depth) {
   }
   SetPanelDepth(depth, 1, g_mapView);
   if (g_ui.panelDepth == 0) screens.cmdBar.dockedPanelMarker = 0;
-  UpdatePopupButton(screens.cmdBar3);
+  UpdatePopupButton(screens.mailBar);
 }
 
 void ShowUnitOrdersPanel(ScreenSet& screens) {
