@@ -95,7 +95,7 @@ TEST(TypedFieldsPlay, TheEditorSetUpKeepsTheScenarioNameTypedIntoIt) {
   Restores restores;
   ASSERT_EQ(InitApplication(g_app), 0);
   PumpWholeProgram();
-  const Screen& menu = g_screens.mapEditorMenu[0];
+  const Screen& menu = g_screens.fileMenuPanels[0];
   ASSERT_TRUE(menu.currentForm);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -20,7 +20,7 @@
 namespace {
 
 Control* PaletteControl(const char* tag) {
-  Control* form = g_screens.mapEditorB.currentForm;
+  Control* form = g_screens.editorStrip.currentForm;
   return form ? FormFindControlByTag(form, tag) : nullptr;
 }
 
@@ -46,7 +46,7 @@ void ShowFrontEndScreen(ScreenManager& ui) {
 void ShowEditorFrameBars(ScreenManager& ui) {
   ScreenSet& s = g_screens;
   g_uiOptions.sidescreens = 1;
-  s.mapEditorB.AttachForm(ui.bottomStrip);
+  s.editorStrip.AttachForm(ui.bottomStrip);
   ShowCommandStrips(ui, s, true);
   OpenScreen(s.editorBar);
   OpenScreen(s.mapEditCmdBar);

@@ -209,12 +209,12 @@ struct ScreenSet {
   BottomBar dockLevel2{"BOTBAR2", 2};
   BottomBar dockLevel3{"BOTBAR2", 3};
   // Map editor.
-  MapEditorB mapEditorB;
-  MapEditorBSs00 mapEditorBSs00;
-  ScreenArray<2, MapEditorMap1> mapEditorMap1{"MAPEDITOR_MAP1"};
-  ScreenArray<2, MapEditorScn1> mapEditorScn1{"MAPEDITOR_SCN1"};
-  ScreenArray<2, MapEditorMenu> mapEditorMenu{"MAPEDITOR_MENU"};
-  ScreenArray<2, MapEditorFiles> mapEditorFiles{"MAPEDITOR_FILES"};
+  MapEditorB editorStrip;  // MAPEDITORB
+  MapEditorBSs00 editorInfoPanel;  // MAPEDITORB_SS00
+  ScreenArray<2, MapEditorMap1> mapInfoPanels{"MAPEDITOR_MAP1"};
+  ScreenArray<2, MapEditorScn1> scenarioInfoPanels{"MAPEDITOR_SCN1"};
+  ScreenArray<2, MapEditorMenu> fileMenuPanels{"MAPEDITOR_MENU"};
+  ScreenArray<2, MapEditorFiles> scenarioFilePanels{"MAPEDITOR_FILES"};
   TerrainPaintPanel terrainPaintPanel;  // MAPEDITORB_SS0
   TerrainTypePanel terrainTypePanel;  // MAPEDITORB_SS1
   FacilityPaintPanel facilityPaintPanel;  // MAPEDITORB_SS3
