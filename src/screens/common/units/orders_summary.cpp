@@ -212,7 +212,7 @@ void DrawUnitSummary(OrdersUnitSummary& summary, const UnitRecord* unit) {
 }
 
 void OrdersUnitSummary::BindControls() {
-  hostLink = &g_screens.ordersScreenB.summaryParent;
+  hostLink = &g_screens.selectedUnitBox.summaryParent;
   classParent = Tag(currentForm, "CLASSPAR");
   Control* f = currentForm;
   widened_[0] = f, widened_[1] = Tag(f, "FLAG"), widened_[2] = Tag(f, "ORDERSBOX"), widened_[3] = Tag(f, "ORDERS");
