@@ -66,5 +66,13 @@ Control* DockHost(ScreenSet& screens, int32_t level) {
   }
 }
 
+void RefreshHostedDockScreens(ScreenSet& screens) {
+  for (int32_t level : {2, 3}) {
+    Control* dock = DockHost(screens, level);
+    if (!dock || dock->Hidden()) break;
+    if (dock->hostedScreen) dock->hostedScreen->Refresh();
+  }
+}
+
 void DockInBotbar2(Screen& screen) { screen.hostLink = &g_screens.dockLevel2.parent2; }
 void DockInSecondBotbar2(Screen& screen) { screen.hostLink = &g_screens.dockLevel3.parent2; }
