@@ -123,8 +123,6 @@ void ForEachStored(const World& world, const UnitRecord& silo, Visit visit) {
   }
 }
 
-ListBoxControl* ListOf(Control* form, const char* tag) { return dynamic_cast<ListBoxControl*>(Tag(form, tag)); }
-
 // The list's row whose id is the item, when there is one.
 Control* RowOfItem(const ListBoxControl* list, int32_t item) {
   for (Control* row = ListNextRow(list, nullptr); item != 0 && row; row = ListNextRow(list, row))
@@ -136,7 +134,7 @@ Control* RowOfItem(const ListBoxControl* list, int32_t item) {
 ListBoxControl* MissileListOf(Screen& panel) {
   if (auto* silo = dynamic_cast<SiloPanel*>(&panel)) return silo->list;
   if (auto* stock = dynamic_cast<StoredMissilesPanel*>(&panel)) return stock->siloList;
-  return ListOf(panel.currentForm, "LIST1");
+  return TagAs<ListBoxControl>(panel.currentForm, "LIST1");
 }
 
 // The panel is told of its list's current item again, as if picked anew.
