@@ -25,6 +25,7 @@
 #include "sim/daily/research_fields.h"
 #include "units/hex_state.h"
 #include "support/global_guard.h"
+#include "support/unit_ring.h"
 #include "support/world_map_guard.h"
 #include "ui/control_bits.h"
 #include "ui/control_test_support.h"
@@ -70,7 +71,7 @@ class BasePanelsTest : public ::testing::Test {
   }
   void TearDown() override {
     g_commandLog.Clear();
-    SetRing({});
+    testsupport::LinkUnitRing({});
     for (HexCell& c : g_world.cells) FreeHexStack(c);
     for (const auto& [at, old] : texts_) std::free(g_textLists.entries[at]), g_textLists.entries[at] = old;
   }
@@ -104,14 +105,6 @@ class BasePanelsTest : public ::testing::Test {
     u.ordersShown[kPostureBits] = facility ? 0 : kPostureInReserve;
     if (facility) MakeHexStack(Cell(x, y))->lead = &u;
     return u;
-  }
-  static void SetRing(std::vector<UnitRecord*> ring) {
-    for (size_t i = 0; i < ring.size(); ++i) {
-      ring[i]->next = ring[(i + 1) % ring.size()];
-      ring[i]->prev = ring[(i + ring.size() - 1) % ring.size()];
-    }
-    g_world.units = ring.empty() ? nullptr : ring[0];
-    ReindexUnits(g_world), ++g_unitRecordEpoch;
   }
   void SetText(int at, const std::string& text) {
     texts_.emplace_back(at, g_textLists.entries[at]);
@@ -185,7 +178,7 @@ TEST_F(BasePanelsTest, TheBasePanelShowsTheSelectedBase) {
   EXPECT_EQ(waiting->text, kBaseListEmpty);
   EXPECT_FALSE(waiting->flags & kCtlButton);
   UnitRecord& stored = Unit(3, 3, kTown, false);
-  SetRing({&lead, &stored});
+  testsupport::LinkUnitRing({&lead, &stored});
   panel.Refresh();
   EXPECT_EQ(panel.prodList->firstRow->id, static_cast<int32_t>(stored.id));
   EXPECT_EQ(panel.units.entries, std::vector<intptr_t>{stored.id});
@@ -238,7 +231,7 @@ TEST_F(BasePanelsTest, TheActionButtonsFollowTheFacility) {
     lead.strength = r.strength;
     MakeHexStack(Cell(0, 0))->chainA[0] = &settler;
     MakeHexStack(Cell(1, 3))->chainA[0] = r.settlerBeside ? &settler : nullptr;
-    SetRing(r.withStored ? std::vector<UnitRecord*>{&lead, &stored} : std::vector<UnitRecord*>{&lead});
+    testsupport::LinkUnitRing(r.withStored ? std::vector<UnitRecord*>{&lead, &stored} : std::vector<UnitRecord*>{&lead});
     UpdateFacilityActionButtons(form.root, Index(0, 3));
     std::vector<std::string> shown;
     for (const char* tag : kFacilityActionTags)
@@ -329,7 +322,7 @@ TEST_F(BasePanelsTest, UpkeepRemovalDaysAndTheBasesYearlyCost) {
 TEST_F(BasePanelsTest, TheSmallPanelsShowDaysReserveAndRallyPoint) {
   UseMap(100, 8, true, 20);
   UnitRecord& lead = Unit(98, 5, kBase);
-  SetRing({&lead});
+  testsupport::LinkUnitRing({&lead});
   Select(98, 5);
   // Confirm: strength 1, buildDays 30, level 125, sup 1 is three days.
   FacilityConfirmBox& box = g_screens.mapScreen.facilityConfirm;
