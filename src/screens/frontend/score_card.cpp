@@ -147,7 +147,7 @@ void ShowScoreCardIn(ScoreCard& card, Control* host, int32_t page) {
   card.id = 0;
   if (Control* form = card.form) {
     RectMoveTo(&form->rect, 0, 0);
-    form->fills[0] = (form->fills[0] & 0x00FFFFFFu) | (kEmbeddedAlpha << 24);
+    SetAlpha(form->fills[0], kEmbeddedAlpha);
   }
   card.AttachForm(host);
   card.OnOpen();

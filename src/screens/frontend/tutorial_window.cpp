@@ -352,7 +352,7 @@ void OpenTutorialPage(TutorialWindow& window) {
   backdrop->userWord = kAlwaysOnTopMark;
   window.backdrop = backdrop;
   const uint32_t alpha = g_uiOptions.popupalpha;
-  f->fills[kLookNormal] = (f->fills[kLookNormal] & 0x00FFFFFFu) | (alpha << 24);
+  SetAlpha(f->fills[kLookNormal], alpha);
   ControlAddChild(backdrop, f);
   ControlAddChild(ui.rootForm, backdrop);
   f->flags |= kCtlAlwaysRedraw;

@@ -59,7 +59,7 @@ void SetFrame(Control* c, int32_t frame, const char* text) {
 
 void SetAlpha(Control* c, uint8_t alpha) {
   if (!c) return;
-  for (uint32_t& fill : c->fills) fill = (fill & 0x00FFFFFFu) | (static_cast<uint32_t>(alpha) << 24);
+  for (uint32_t& fill : c->fills) fill = WithAlpha(fill, alpha);
 }
 
 MailList& ListPage() { return g_screens.mailList; }

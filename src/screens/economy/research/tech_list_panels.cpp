@@ -54,8 +54,6 @@ bool Checked(Control* form, int32_t id) {
   return c && c->Selected();
 }
 
-void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (static_cast<uint32_t>(alpha) << 24); }
-
 // Sets the control's hover text: a string control's record text, another
 // control's own.
 void SetHoverText(Control* c, const char* text) {

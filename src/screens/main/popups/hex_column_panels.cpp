@@ -48,8 +48,6 @@ constexpr uint32_t kFaintAlpha = 75;
 // The owner's output factors per product start here in its effect table.
 constexpr int kProductEffectEntry = 72;
 
-uint32_t WithAlpha(uint32_t colour, uint32_t alpha) { return (colour & 0x00FFFFFFu) | alpha << 24; }
-
 std::string ClassName(const UnitClassRecord* cls) {
   return cls ? std::string(cls->name, strnlen(cls->name, sizeof cls->name)) : std::string();
 }

@@ -53,8 +53,6 @@ constexpr uint8_t kNoteAlpha = 140;
 constexpr uint32_t kNoteOutline = 0xFF007D00;
 constexpr uint32_t kOtherKinds = kClassRoad | kClassSettlementPopulation | kClassBuildsWorks | kClassProduction;
 
-void SetAlpha(uint32_t& colour, uint8_t alpha) { colour = (colour & 0x00FFFFFFu) | (uint32_t{alpha} << 24); }
-
 void SetCondition(Control* control, float strength) {
   char text[16];
   plat::FormatText(text, sizeof text, "%3.0f %%", static_cast<double>(std::min(strength, 1.0f) * 100.0f));

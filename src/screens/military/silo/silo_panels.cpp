@@ -79,8 +79,6 @@ enum TargetRelation : int32_t { kRelationOwn = 0, kRelationAlly = 1, kRelationNe
 
 void ShowId(Control* form, int32_t id, bool shown) { SetHidden(form ? FormFindControlById(form, id) : nullptr, !shown); }
 
-void SetAlpha(uint32_t& colour, uint32_t alpha) { colour = (colour & 0x00FFFFFFu) | (alpha << 24); }
-
 std::string ClassName(const UnitClassImage& cls) { return std::string(cls.name, strnlen(cls.name, sizeof cls.name)); }
 
 uint32_t LocalReleaseBits(const World& world) {
