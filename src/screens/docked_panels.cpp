@@ -43,7 +43,7 @@ void PopPopupsTo(ScreenManager& ui, int32_t depth) {
 }
 
 void ClosePanelsAbove(ScreenManager& ui, int32_t level, int32_t keep) {
-  const int32_t width = g_platform.clientRect.right - g_platform.clientRect.left;
+  const int32_t width = ClientWidth();
   if (level == 3 && width < 1024 && !g_uiOptions.sidescreens) ClosePopup(ui, SidePopup());
   if (!keep || level > ui.panelDepth) SetUiPanelDepth(ui, level);
   PanelsClosedOnBar(ui);

@@ -32,8 +32,6 @@ constexpr int32_t kHelpId = 5, kChatId = 6, kReloadTurnId = 7, kMailId = 11;
 // The mail bar's flag blinks between its two frames every 20 drawing passes.
 constexpr uint8_t kMailFlagDelay = 20;
 
-int32_t ScreenWide() { return g_platform.clientRect.right - g_platform.clientRect.left; }
-
 // The floating bars hang over the map, last among its children.
 void HangOverMap(Control* form) {
   Control* pane = g_ui.mapArea;
@@ -184,7 +182,7 @@ void CmdBar3::OnCommand(Control*, int32_t controlId) {
   }
   // Reopened with its options page on, the mailbox goes back to its list.
   ShowSidePopup(ui, g_screens.mailWindow, &g_screens.mailList);
-  if (ScreenWide() < 1024) PopPopupsTo(ui, 2);
+  if (ClientWidth() < 1024) PopPopupsTo(ui, 2);
 }
 
 bool MailBarShown(bool sideScreens, int32_t width, int32_t mailOpen, int32_t panelDepth) {
@@ -197,7 +195,7 @@ bool MailBarShown(bool sideScreens, int32_t width, int32_t mailOpen, int32_t pan
 
 void UpdatePopupButton(CmdBar3& bar) {
   const ScreenManager& ui = g_ui;
-  SetHidden(bar.currentForm, !MailBarShown(g_uiOptions.sidescreens != 0, ScreenWide(), ui.sidePopupOpen, ui.panelDepth));
+  SetHidden(bar.currentForm, !MailBarShown(g_uiOptions.sidescreens != 0, ClientWidth(), ui.sidePopupOpen, ui.panelDepth));
 }
 
 int32_t OpenChildPopup(Screen& panel, int32_t number) {
