@@ -65,8 +65,6 @@ constexpr const char* kFilterTags[] = {"FILTER", "FAV"};
 constexpr const char* kResearchTags[] = {"LIST1", "GRIDTECH", "COST", "RESTIME", "RUNITNAME",
                                          "HEADER1", "TECH1", "TECH2", "BEGIN"};
 
-bool Pressed(const Control* c) { return c && c->Selected(); }
-
 float DomainFactor(uint8_t domain) { return domain < 4 ? kBuildCategoryFactor[domain] : 1.0f; }
 
 // A site's cell, its x wrapped into the map.
